@@ -1,0 +1,57 @@
+# Shared build rules of the Glimora modules.
+
+# Our own code: ANSI Win32, Shift-JIS literals, warnings on.
+add_library(glimora_options INTERFACE)
+target_compile_definitions(glimora_options INTERFACE
+  WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX STRICT
+  $<$<COMPILE_LANGUAGE:RC>:RC_INVOKED>)
+target_compile_options(glimora_options INTERFACE
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers -Wno-cast-function-type>
+  $<$<COMPILE_LANGUAGE:C,CXX>:-finput-charset=UTF-8 -fexec-charset=CP932>)
+target_link_options(glimora_options INTERFACE -static)
+
+# A DLL of ours: no "lib" prefix, import library by path (-static keeps -l from finding it).
+function(glimora_dll name)
+  cmake_parse_arguments(A "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} SHARED ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  if(A_OUTPUT_NAME)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT_NAME})
+  endif()
+  target_link_libraries(${name} PRIVATE glimora_options ${A_LIBS})
+endfunction()
+
+# A run-time loaded plug-in with its own file extension (".psp", ".peu", ".dll").
+function(glimora_plugin name suffix)
+  cmake_parse_arguments(A "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} MODULE ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX "${suffix}")
+  if(A_OUTPUT_NAME)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT_NAME})
+  endif()
+  target_link_libraries(${name} PRIVATE glimora_options ${A_LIBS})
+endfunction()
+
+# A test program: GoogleTest, run by CTest through Wine (one CTest entry per program).
+# Tests share one Xvfb display; tests touching the same per-user state take a lock
+# (LOCKS), e.g. "profile" for the registry profile or "card" for the card drive.
+function(glimora_test name)
+  cmake_parse_arguments(A "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LOCKS;DEPENDS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE glimora_options gtest gmock ${A_LIBS})
+  if(NOT A_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE gtest_main)
+  endif()
+  target_compile_options(${name} PRIVATE -Wno-sign-compare)
+  if(A_DEPENDS)
+    add_dependencies(${name} ${A_DEPENDS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no WORKING_DIRECTORY ${GLIMORA_BIN})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  if(A_LOCKS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${A_LOCKS}")
+  endif()
+endfunction()

@@ -1,0 +1,72 @@
+#include "card.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace testsupport {
+namespace {
+
+// The request of the mount manager's "define unix drive" control (Wine's ABI).
+struct UnixDriveRequest {
+  ULONG size;
+  ULONG type;
+  ULONG fsType;
+  DWORD serial;
+  ULONGLONG unixDev;
+  WCHAR letter;
+  USHORT mountPointOffset;
+  USHORT deviceOffset;
+  USHORT labelOffset;
+};
+
+const DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+unsigned long Define(char letter, ULONG type, const std::string& unixDir, const std::string& label) {
+  std::vector<char> buf(sizeof(UnixDriveRequest) + unixDir.size() + 1 + (label.size() + 1) * sizeof(WCHAR) + 2);
+  auto* req = reinterpret_cast<UnixDriveRequest*>(buf.data());
+  req->size = static_cast<ULONG>(buf.size());
+  req->type = type;
+  req->fsType = 1;  // FAT, as on a camera card
+  req->serial = 0x4A3C5E71;
+  req->letter = static_cast<WCHAR>(letter | 0x20);
+  size_t off = sizeof(UnixDriveRequest);
+  if (!unixDir.empty()) {
+    req->mountPointOffset = static_cast<USHORT>(off);
+    memcpy(buf.data() + off, unixDir.c_str(), unixDir.size() + 1);
+    off += unixDir.size() + 1;
+  }
+  if (!label.empty()) {
+    off = (off + 1) & ~size_t(1);
+    req->labelOffset = static_cast<USHORT>(off);
+    WCHAR* w = reinterpret_cast<WCHAR*>(buf.data() + off);
+    for (size_t i = 0; i < label.size(); ++i) w[i] = static_cast<unsigned char>(label[i]);
+    w[label.size()] = 0;
+  }
+  HANDLE h = CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD got = 0;
+  BOOL ok = DeviceIoControl(h, kDefineUnixDrive, buf.data(), static_cast<DWORD>(buf.size()), nullptr, 0, &got, nullptr);
+  unsigned long err = ok ? 0 : GetLastError();
+  CloseHandle(h);
+  return err;
+}
+
+}  // namespace
+
+unsigned long InsertCard(char letter, const std::string& unixDir, const std::string& label) {
+  return Define(letter, DRIVE_REMOVABLE, unixDir, label);
+}
+
+unsigned long RemoveCard(char letter) { return Define(letter, DRIVE_NO_ROOT_DIR, std::string(), std::string()); }
+
+std::string DefaultCardDir() {
+  const char* d = getenv("GLIMORA_CARD_DIR");
+  return d ? d : "";
+}
+
+}  // namespace testsupport

@@ -1,0 +1,18 @@
+// Inserting and removing the memory card of the prefix's removable drive while
+// programs run (Wine's mount manager; no device notice reaches the programs, they poll).
+#pragma once
+#include <string>
+
+namespace testsupport {
+
+// Makes drive `letter` a removable drive whose medium is the Linux folder `unixDir`.
+// Returns a Win32 error code (0 on success).
+unsigned long InsertCard(char letter, const std::string& unixDir, const std::string& label = "MEMCARD");
+
+// Takes the medium out: the drive letter disappears from GetLogicalDrives.
+unsigned long RemoveCard(char letter);
+
+// The Linux folder of the prefix's card drive (GLIMORA_CARD_DIR), empty if unknown.
+std::string DefaultCardDir();
+
+}  // namespace testsupport

@@ -1,0 +1,45 @@
+// Small command-line helper for scripts and manual checks under Wine:
+//   glimctl card insert <letter> <linux folder>   put a card into the removable drive
+//   glimctl card remove <letter>                  take it out
+//   glimctl close-main [seconds]                  close the running main program
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "card.h"
+
+static const char kMainWindowProp[] = " 7kirra:vo ";
+
+static HWND FindMainWindow() {
+  HWND found = nullptr;
+  EnumWindows([](HWND h, LPARAM lp) -> BOOL {
+    if (GetPropA(h, kMainWindowProp)) { *reinterpret_cast<HWND*>(lp) = h; return FALSE; }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+int main(int argc, char** argv) {
+  if (argc >= 5 && !strcmp(argv[1], "card") && !strcmp(argv[2], "insert")) {
+    unsigned long e = testsupport::InsertCard(argv[3][0], argv[4]);
+    if (e) fprintf(stderr, "insert failed: %lu\n", e);
+    return e ? 1 : 0;
+  }
+  if (argc >= 4 && !strcmp(argv[1], "card") && !strcmp(argv[2], "remove")) {
+    unsigned long e = testsupport::RemoveCard(argv[3][0]);
+    if (e) fprintf(stderr, "remove failed: %lu\n", e);
+    return e ? 1 : 0;
+  }
+  if (argc >= 2 && !strcmp(argv[1], "close-main")) {
+    int secs = argc >= 3 ? atoi(argv[2]) : 10;
+    HWND h = FindMainWindow();
+    if (!h) return 0;
+    PostMessageA(h, WM_CLOSE, 0, 0);
+    for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
+    return IsWindow(h) ? 1 : 0;
+  }
+  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds]\n");
+  return 2;
+}

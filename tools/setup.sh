@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Everything a fresh Debian 12 machine needs before Glimora builds and runs:
+# Debian packages, the Japanese locale, SQLite's source from the npm registry,
+# the build, the Wine prefix, the installed program folder and the sample data.
+# Each step is skipped when it is already done.
+#   tools/setup.sh            all steps
+#   tools/setup.sh --no-data  all but the sample data
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
+data=1
+for a in "$@"; do case "$a" in --no-data) data=0;; esac; done
+
+log() { printf '\n== %s\n' "$*"; }
+
+# 1. Debian packages.
+pkgs="wine wine64 g++-mingw-w64-x86-64 xvfb xauth x11-utils cmake ninja-build googletest
+      locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg
+      gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav"
+missing=""
+for p in $pkgs; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+command -v npm >/dev/null || missing="$missing nodejs npm"
+if [ -n "$missing" ]; then
+  log "Installing Debian packages:$missing"
+  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
+
+# 2. The Japanese locale: without it Wine's ANSI code page stays 1252.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  log "Generating the ja_JP.UTF-8 locale"
+  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+fi
+
+# 3. SQLite's amalgamation, as shipped inside the better-sqlite3 package.
+sqlite_dir=$GLIMORA_LOCAL/deps/sqlite
+sqlite_sha=60d2f39a3726cd6b9021da6f4e868608d66fbb6528a9f513dc8ffcc640493422
+if [ ! -f "$sqlite_dir/sqlite3.c" ] || ! echo "$sqlite_sha  $sqlite_dir/sqlite3.c" | sha256sum -c --quiet - 2>/dev/null; then
+  log "Fetching SQLite's source (npm pack better-sqlite3@12.11.1)"
+  tmp=$(mktemp -d)
+  (cd "$tmp" && npm pack better-sqlite3@12.11.1 --silent >/dev/null && tar xzf better-sqlite3-12.11.1.tgz)
+  echo "$sqlite_sha  $tmp/package/deps/sqlite3/sqlite3.c" | sha256sum -c --quiet -
+  mkdir -p "$sqlite_dir"
+  cp "$tmp/package/deps/sqlite3/sqlite3.c" "$tmp/package/deps/sqlite3/sqlite3.h" "$sqlite_dir/"
+  rm -rf "$tmp"
+fi
+
+# 4. The build.
+log "Building"
+if [ ! -f "$GLIMORA_BUILD/CMakeCache.txt" ]; then
+  cmake -S "$GLIMORA_ROOT" -B "$GLIMORA_BUILD" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$GLIMORA_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DGLIMORA_DEPS_DIR="$GLIMORA_LOCAL/deps"
+fi
+cmake --build "$GLIMORA_BUILD" -j "$(nproc)"
+
+# 5. The Wine prefix.
+log "Wine prefix"
+"$here/make-prefix.sh"
+
+# 6. The program folder inside the prefix.
+log "Installing into C:\\Program Files\\Norvane\\Marlo5"
+cmake --install "$GLIMORA_BUILD" --prefix "$GLIMORA_LOCAL/stage" >/dev/null
+mkdir -p "$GLIMORA_PROGRAM_DIR"
+cp -a "$GLIMORA_LOCAL/stage/Marlo5/." "$GLIMORA_PROGRAM_DIR/"
+
+# 7. Sample data.
+if [ $data = 1 ]; then
+  "$here/make-sample-data.sh"
+fi

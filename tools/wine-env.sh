@@ -1,0 +1,26 @@
+# Environment of every Wine process of the project (sourced, not run).
+# The prefix and its HOME live in the checkout's .local folder, never in ~/.wine.
+GLIMORA_ROOT=${GLIMORA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+GLIMORA_LOCAL=${GLIMORA_LOCAL:-$GLIMORA_ROOT/.local}
+GLIMORA_BUILD=${GLIMORA_BUILD:-$GLIMORA_ROOT/build}
+export GLIMORA_ROOT GLIMORA_LOCAL GLIMORA_BUILD
+
+export WINEPREFIX=$GLIMORA_LOCAL/wine
+export HOME=$GLIMORA_LOCAL/wine.home
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv=d"
+export WINEARCH=win64
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+unset LANGUAGE
+
+# The memory card: drive E: is a removable drive whose medium is this folder.
+export GLIMORA_CARD_LETTER=e
+export GLIMORA_CARD_DIR=$GLIMORA_LOCAL/card
+
+# The program folder inside the prefix.
+export GLIMORA_PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Norvane/Marlo5"
+
+# Debian's "wine" wrapper warns about wine32 on every start; the 64-bit loader is enough.
+if [ -x /usr/lib/wine/wine64 ]; then GLIMORA_WINE=/usr/lib/wine/wine64; else GLIMORA_WINE=wine; fi
+if [ -x /usr/lib/wine/wineserver64 ]; then GLIMORA_WINESERVER=/usr/lib/wine/wineserver64; else GLIMORA_WINESERVER=wineserver; fi
+export GLIMORA_WINE GLIMORA_WINESERVER
