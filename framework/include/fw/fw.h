@@ -1,0 +1,5 @@
+// The whole application framework. Modules include this (or single family headers).
+#pragma once
+#include <fw/fwdefs.h>
+#include <fw/object.h>
+#include <fw/string.h>

@@ -1,0 +1,2 @@
+// CString: implementation pending in this file's own change.
+#include <fw/string.h>
