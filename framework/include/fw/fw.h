@@ -3,3 +3,6 @@
 #include <fw/fwdefs.h>
 #include <fw/object.h>
 #include <fw/string.h>
+#include <fw/except.h>
+#include <fw/module.h>
+#include <fw/coll.h>
