@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "system_core.h"
+
 namespace kitlib {
 
 namespace {
@@ -71,15 +73,8 @@ void RegisterOnce(HINSTANCE inst) {
   (void)registered;
 }
 
-HINSTANCE ThisModule() {
-  HMODULE m = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &m);
-  return m;
-}
-
 HWND CreateProgressWindow(Run* run, HWND owner, const char* caption, bool withCancel) {
-  HINSTANCE inst = ThisModule();
+  HINSTANCE inst = kitlib::ThisModule();
   RegisterOnce(inst);
   const int w = 420, h = withCancel ? 150 : 115;
   RECT area;
@@ -133,15 +128,17 @@ int RunProgressBar(const std::function<int()>& work, volatile LONG* cancel, HWND
   HWND hwnd = CreateProgressWindow(&run, owner, caption, (flags & 1) != 0);
   if (window) *window = hwnd;
 
+  // The owner is disabled before the worker can look at anything.
+  bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+  if (ownerWasEnabled) EnableWindow(owner, FALSE);
   ThreadArgs args = {&work, -1};
   HANDLE thread = CreateThread(nullptr, 0, WorkerThread, &args, 0, nullptr);
   if (!thread) {
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
     if (hwnd) DestroyWindow(hwnd);
     if (window) *window = previous;
     return -1;
   }
-  bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-  if (ownerWasEnabled) EnableWindow(owner, FALSE);
 
   bool quit = false;
   WPARAM quitCode = 0;

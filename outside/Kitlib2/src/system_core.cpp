@@ -173,3 +173,14 @@ int PumpWindowMessages(HWND a, HWND b, int limit) {
 }
 
 }  // namespace kitlib
+
+namespace kitlib {
+
+HINSTANCE ThisModule() {
+  static const char anchor = 0;
+  HMODULE m = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, &anchor, &m);
+  return m;
+}
+
+}  // namespace kitlib

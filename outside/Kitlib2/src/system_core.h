@@ -51,3 +51,10 @@ namespace kitlib {
 int PumpWindowMessages(HWND a, HWND b, int limit);
 
 }  // namespace kitlib
+
+namespace kitlib {
+
+// The module this code is linked into (a DLL of ours, or a test program).
+HINSTANCE ThisModule();
+
+}  // namespace kitlib
