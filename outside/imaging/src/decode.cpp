@@ -1,5 +1,6 @@
 // Decoding files into Dibs: header probes, WIC decoding, the Exif-thumbnail path.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "imaging/com.h"
@@ -271,7 +272,9 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   if (FAILED(hr)) return hr;
 
   const int orientation = opt.applyOrientation ? rep.info.orientation : 0;
-  const bool box = opt.maxWidth > 0 && opt.maxHeight > 0;
+  // A box side of 0 leaves that side free; 0 x 0 is no box at all.
+  const bool box = opt.maxWidth > 0 || opt.maxHeight > 0;
+  const int boxW = opt.maxWidth > 0 ? opt.maxWidth : INT_MAX, boxH = opt.maxHeight > 0 ? opt.maxHeight : INT_MAX;
   Dib pixels;
   if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail()) {
     Input thumbIn;
@@ -283,7 +286,7 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
       CutPaddingBars(rep.info.width, rep.info.height, &pixels);
       bool large = true;
       if (opt.source == DecodeOptions::Source::ThumbnailIfLarge) {
-        SIZE need = box ? FitSize(rep.info.DisplayWidth(), rep.info.DisplayHeight(), opt.maxWidth, opt.maxHeight)
+        SIZE need = box ? FitSize(rep.info.DisplayWidth(), rep.info.DisplayHeight(), boxW, boxH)
                         : SIZE{rep.info.DisplayWidth(), rep.info.DisplayHeight()};
         bool swap = OrientationSwapsAxes(rep.info.orientation);
         int tw = swap ? pixels.Height() : pixels.Width(), th = swap ? pixels.Width() : pixels.Height();
@@ -306,8 +309,7 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   }
   if (box) {
     bool swap = OrientationSwapsAxes(orientation);
-    SIZE fit = FitSize(swap ? pixels.Height() : pixels.Width(), swap ? pixels.Width() : pixels.Height(),
-                       opt.maxWidth, opt.maxHeight);
+    SIZE fit = FitSize(swap ? pixels.Height() : pixels.Width(), swap ? pixels.Width() : pixels.Height(), boxW, boxH);
     int w = swap ? fit.cy : fit.cx, h = swap ? fit.cx : fit.cy;
     if ((w != pixels.Width() || h != pixels.Height()) && !Resize(pixels, w, h, &pixels)) return E_OUTOFMEMORY;
   }
@@ -463,6 +465,20 @@ ImageFormat FormatFromExtension(const char* path) {
   for (const auto& e : kExt)
     if (lstrcmpiA(dot, e.ext) == 0) return e.format;
   return ImageFormat::Unknown;
+}
+
+HRESULT DrawPictureFile(HDC dc, const RECT& box, const char* path, bool enlarge) {
+  if (!dc || !path || box.right <= box.left || box.bottom <= box.top) return E_INVALIDARG;
+  DecodeOptions opt;
+  opt.maxWidth = box.right - box.left;
+  opt.maxHeight = box.bottom - box.top;
+  opt.bitCount = 32;
+  opt.source = DecodeOptions::Source::ThumbnailIfLarge;
+  Dib picture;
+  HRESULT hr = DecodeFile(path, opt, &picture);
+  if (FAILED(hr)) return hr;
+  RECT at = FitRect(picture.Width(), picture.Height(), box, enlarge);
+  return picture.Draw(dc, at) ? S_OK : E_FAIL;
 }
 
 }  // namespace imaging

@@ -130,6 +130,8 @@ TEST(Decode, ScaledDecodeFitsTheBox) {
       {"exif_full.jpg", 100, 100, 75, 100},     // orientation 6: shown 480 x 640
       {"exif_full.jpg", 160, 120, 90, 120},     {"image.ico", 20, 20, 20, 20},
       {"image.png", 1, 1, 1, 1},
+      {"exif_nothumb.jpg", 0, 120, 160, 120},   // a free side
+      {"exif_full.jpg", 0, 100, 75, 100},
   };
   for (const auto& c : cases)
     for (auto source : {DecodeOptions::Source::Full, DecodeOptions::Source::Thumbnail}) {
@@ -237,4 +239,32 @@ TEST(Decode, ManyThreadsAtOnce) {
     });
   for (auto& t : threads) t.join();
   for (int f : failures) EXPECT_EQ(f, 0);
+}
+
+TEST(Decode, DrawPictureFileFitsAndCentres) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = 200;
+  bi.bmiHeader.biHeight = -100;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(section);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, section);
+  RECT all = {0, 0, 200, 100};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  // plain.jpg is 320 x 240 of #336699: fitted to 133 x 100, centred with black at the sides.
+  EXPECT_EQ(DrawPictureFile(dc, all, Fixture("plain.jpg").c_str()), S_OK);
+  GdiFlush();
+  auto px = [&](int x, int y) { return static_cast<uint32_t*>(bits)[y * 200 + x] & 0xFFFFFF; };
+  EXPECT_EQ(px(5, 50), 0u);
+  EXPECT_EQ(px(195, 50), 0u);
+  EXPECT_NEAR(int(px(100, 50) & 0xFF), 0x99, 6);
+  EXPECT_NEAR(int(px(36, 2) >> 16), 0x33, 6);
+  EXPECT_FAILED(DrawPictureFile(dc, all, Fixture("not_image.jpg").c_str()));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(section);
 }

@@ -53,8 +53,9 @@ struct DecodeOptions {
     Thumbnail,       // the embedded Exif thumbnail when present, else the full picture
     ThumbnailIfLarge // the thumbnail only when it already covers the box at 1:1
   };
-  // The box the picture is fitted into (aspect kept, never enlarged); 0 x 0 =
-  // full size. The box applies after the orientation is applied.
+  // The box the picture is fitted into (aspect kept, never enlarged), as it
+  // is shown (after the orientation is applied). A side of 0 is free; 0 x 0
+  // is the full size.
   int maxWidth = 0;
   int maxHeight = 0;
   bool applyOrientation = true;  // turn the picture upright by its Exif orientation
@@ -82,5 +83,10 @@ HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options
 // away), else the full picture decoded and scaled down with an area filter.
 HRESULT DecodeThumbnail(const char* path, int maxWidth, int maxHeight, Dib* out, DecodeReport* report = nullptr,
                         int bitCount = 24);
+
+// Draws a picture file upright into box, fitted and centred (enlarged only
+// when asked); the embedded thumbnail serves when it is large enough.
+// Transparent parts leave what dc holds.
+HRESULT DrawPictureFile(HDC dc, const RECT& box, const char* path, bool enlarge = false);
 
 }  // namespace imaging
