@@ -64,4 +64,7 @@ make_movie "$out/movie.mpg" 1 mpg
 ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v mjpeg -q:v 8 "$out/movie.avi"
 ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v libx264 -preset veryfast \
   -pix_fmt yuv420p -metadata creation_time=2024-05-06T07:08:09Z -f mov "$out/movie.mov"
+# Only the modification date and a Unicode comment in the Exif block.
+"$IM" -size 64x48 xc:gray -quality 80 "$out/exif_comment.jpg"
+exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="日本語コメント" "$out/exif_comment.jpg"
 touch "$out/.stamp"
