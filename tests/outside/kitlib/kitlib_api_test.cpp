@@ -149,6 +149,12 @@ TEST(System, AnswersOfAWindows7LikeSystem) {
   EXPECT_GT(CMTLGetMaxDecodeSize(), 24000000u);  // a 24-megapixel picture decodes here
   EXPECT_TRUE(CMTLCheckSupportBMP("testdata\\exif_full.jpg"));
   EXPECT_FALSE(CMTLCheckSupportBMP("testdata\\movie.mp4"));
+  char sysDir[MAX_PATH];
+  GetSystemDirectoryA(sysDir, MAX_PATH);
+  EXPECT_FALSE(S(CMTLInspectFile((std::string(sysDir) + "\\kernel32.dll").c_str())).empty());
+  EXPECT_EQ(S(CMTLInspectFile((exe + "\\kitlib_tests.exe").c_str())), "");
+  EXPECT_TRUE(CMTLIsInstalledAcrobatReader((exe + "\\Manual\\manual.pdf").c_str()));
+  EXPECT_TRUE(CMTLAllowSetForegroundWindow());
   EXPECT_GE(CMTLInitializeVideoCodecPlugin(), 0);
   CMTLTerminateVideoCodecPlugin();
   CMTLSetLocale();

@@ -39,6 +39,15 @@ TEST(Support, RealFilesWithTheirAttributes) {
   EXPECT_EQ(S(CMTLxGetSupportString(6)), "JPEG, DVF");
 }
 
+TEST(CardFolders, TheCallersQuestions) {
+  EXPECT_EQ(CMTLxIsCardFolder("E:\\DCIM\\100ABCDE"), 0);
+  EXPECT_EQ(CMTLxIsCardFolder("E:\\IM010001"), 0);
+  EXPECT_NE(CMTLxIsCardFolder("E:\\DCIM\\MISC"), 0);
+  EXPECT_NE(CMTLxIsCardFolder(nullptr), 0);
+  EXPECT_EQ(CMTLxIsSDVideoFolder("E:\\SD_VIDEO\\PRG001"), 0);
+  EXPECT_NE(CMTLxIsSDVideoFolder("E:\\SD_VIDEO\\PRG000"), 0);
+}
+
 const char kMrk[] =
     "[HDR]\r\nGEN REV = 01.10\r\n\r\n"
     "[JOB]\r\nPRT PID = 001\r\nPRT TYP = STD\r\n<IMG SRC = \"../DCIM/100ABCDE/ABCD0001.JPG\">\r\n\r\n"
