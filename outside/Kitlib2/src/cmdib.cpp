@@ -117,6 +117,14 @@ struct CCMDIB::Impl {
   Dib dib;
   std::vector<uint8_t> exif;  // the source JPEG's Exif block, for saving with it
   int exifOrientation = 0;    // the orientation the pixels still need (0/1: upright)
+
+  // Takes a decoded picture; a JPEG's Exif block is kept for saving with it.
+  void Adopt(Dib&& decoded, const imaging::DecodeReport& report, const imaging::Exif& source) {
+    dib = std::move(decoded);
+    exif.clear();
+    exifOrientation = report.orientationApplied ? 1 : report.info.orientation;
+    if (report.info.format == imaging::ImageFormat::Jpeg && source.Valid()) exif = source.Block();
+  }
 };
 
 CCMDIB::CCMDIB() : m_pImpl(new Impl) {}
@@ -129,22 +137,28 @@ CCMDIB::~CCMDIB() { delete m_pImpl; }
 
 // ---- The picture ---------------------------------------------------------------------
 
+namespace {
+
+imaging::DecodeOptions LoadOptions(int flags) {
+  imaging::DecodeOptions o;
+  o.applyOrientation = (flags & CMDIB_LOAD_UPRIGHT) != 0;
+  o.source = (flags & CMDIB_LOAD_THUMBNAIL) ? imaging::DecodeOptions::Source::Thumbnail
+                                              : imaging::DecodeOptions::Source::Full;
+  return o;
+}
+
+}  // namespace
+
 long CCMDIB::Load(LPCSTR lpszPath, int nFlags) {
   if (!lpszPath || !*lpszPath) return E_INVALIDARG;
   if (!FileExists(lpszPath)) return MissingFile();
-  imaging::DecodeOptions o;
-  o.applyOrientation = (nFlags & CMDIB_LOAD_UPRIGHT) != 0;
-  o.source = (nFlags & CMDIB_LOAD_THUMBNAIL) ? imaging::DecodeOptions::Source::Thumbnail
-                                               : imaging::DecodeOptions::Source::Full;
   Dib dib;
   imaging::DecodeReport report;
-  HRESULT hr = imaging::DecodeFile(lpszPath, o, &dib, &report);
+  HRESULT hr = imaging::DecodeFile(lpszPath, LoadOptions(nFlags), &dib, &report);
   if (SUCCEEDED(hr)) {
-    m_pImpl->dib = std::move(dib);
-    m_pImpl->exif.clear();
-    m_pImpl->exifOrientation = report.orientationApplied ? 1 : report.info.orientation;
     imaging::Exif exif;
-    if (report.info.format == imaging::ImageFormat::Jpeg && exif.Load(lpszPath)) m_pImpl->exif = exif.Block();
+    exif.Load(lpszPath);
+    m_pImpl->Adopt(std::move(dib), report, exif);
     return 0;
   }
   // Not a picture: a movie stands for itself with one of its frames.
@@ -161,19 +175,13 @@ long CCMDIB::Load(LPCSTR lpszPath, int nFlags) {
 
 long CCMDIB::LoadMemory(const void* pData, size_t nSize, int nFlags) {
   if (!pData || nSize == 0) return E_INVALIDARG;
-  imaging::DecodeOptions o;
-  o.applyOrientation = (nFlags & CMDIB_LOAD_UPRIGHT) != 0;
-  o.source = (nFlags & CMDIB_LOAD_THUMBNAIL) ? imaging::DecodeOptions::Source::Thumbnail
-                                               : imaging::DecodeOptions::Source::Full;
   Dib dib;
   imaging::DecodeReport report;
-  HRESULT hr = imaging::DecodeMemory(pData, nSize, o, &dib, &report);
+  HRESULT hr = imaging::DecodeMemory(pData, nSize, LoadOptions(nFlags), &dib, &report);
   if (FAILED(hr)) return hr;
-  m_pImpl->dib = std::move(dib);
-  m_pImpl->exif.clear();
-  m_pImpl->exifOrientation = report.orientationApplied ? 1 : report.info.orientation;
   imaging::Exif exif;
-  if (report.info.format == imaging::ImageFormat::Jpeg && exif.LoadMemory(pData, nSize)) m_pImpl->exif = exif.Block();
+  exif.LoadMemory(pData, nSize);
+  m_pImpl->Adopt(std::move(dib), report, exif);
   return 0;
 }
 
