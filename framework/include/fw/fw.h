@@ -6,3 +6,5 @@
 #include <fw/except.h>
 #include <fw/module.h>
 #include <fw/coll.h>
+#include <fw/geometry.h>
+#include <fw/datetime.h>
