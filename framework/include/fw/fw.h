@@ -8,3 +8,5 @@
 #include <fw/coll.h>
 #include <fw/geometry.h>
 #include <fw/datetime.h>
+#include <fw/file.h>
+#include <fw/sync.h>
