@@ -3,3 +3,5 @@
 #include <fw/fwdefs.h>
 #include <fw/object.h>
 #include <fw/string.h>
+#include <fw/gdi.h>
+#include <fw/menu.h>
