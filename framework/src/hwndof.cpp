@@ -1,10 +1,7 @@
-// _AfxHwndOf: the one place where the GDI family meets the window classes.
+// _AfxHwndOf belongs to the window classes (their wnd.cpp defines it). Until they are
+// part of the build no CWnd can exist, so only NULL (the screen) can arrive here.
 #include <fw/gdi.h>
 
-#if __has_include(<fw/wnd.h>)
-#include <fw/wnd.h>
-HWND AFXAPI _AfxHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->GetSafeHwnd() : NULL; }
-#else
-// Without the window classes no CWnd can exist: only NULL (the screen) arrives here.
+#if !__has_include(<fw/wnd.h>)
 HWND AFXAPI _AfxHwndOf(const CWnd*) { return NULL; }
 #endif
