@@ -21,17 +21,14 @@ CDC* PASCAL CDC::FromHandle(HDC hDC) { return fwmap::FromHandle<CDC>(fwmap::kDC,
 void PASCAL CDC::DeleteTempMap() { fwmap::DeleteTemporaries(fwmap::kDC); }
 
 BOOL CDC::Attach(HDC hDC) {
-  if (hDC == NULL) return FALSE;
-  m_hDC = m_hAttribDC = hDC;
-  fwmap::AddPermanent(fwmap::kDC, hDC, this);
+  if (!fwmap::AttachOwner(fwmap::kDC, m_hDC, hDC, this)) return FALSE;
+  m_hAttribDC = m_hDC;
   return TRUE;
 }
 
 HDC CDC::Detach() {
-  HDC hDC = m_hDC;
-  if (hDC != NULL) fwmap::RemovePermanent(fwmap::kDC, hDC, this);
-  m_hDC = m_hAttribDC = NULL;
-  return hDC;
+  m_hAttribDC = NULL;
+  return fwmap::DetachOwner(fwmap::kDC, m_hDC, this);
 }
 
 BOOL CDC::DeleteDC() {
@@ -99,77 +96,29 @@ CBrush* PASCAL CDC::GetHalftoneBrush() {
 
 // --- Attributes and coordinates: Win32 answers through an out-parameter.
 
-CPoint CDC::GetBrushOrg() const {
-  POINT pt = {0, 0};
-  ::GetBrushOrgEx(m_hDC, &pt);
-  return pt;
+namespace {
+
+template <class T, class... Args, class... Given>
+T Out(BOOL(WINAPI* pfn)(HDC, Args...), HDC hDC, Given... given) {
+  T result = {};
+  pfn(hDC, given..., &result);
+  return result;
 }
 
-CPoint CDC::SetBrushOrg(int x, int y) {
-  POINT pt = {0, 0};
-  ::SetBrushOrgEx(m_hDC, x, y, &pt);
-  return pt;
-}
+}  // namespace
 
-CPoint CDC::GetViewportOrg() const {
-  POINT pt = {0, 0};
-  ::GetViewportOrgEx(m_hAttribDC, &pt);
-  return pt;
-}
-
-CPoint CDC::SetViewportOrg(int x, int y) {
-  POINT pt = {0, 0};
-  ::SetViewportOrgEx(m_hDC, x, y, &pt);
-  return pt;
-}
-
-CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
-  POINT pt = {0, 0};
-  ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &pt);
-  return pt;
-}
-
-CSize CDC::GetViewportExt() const {
-  SIZE size = {0, 0};
-  ::GetViewportExtEx(m_hAttribDC, &size);
-  return size;
-}
-
-CSize CDC::SetViewportExt(int cx, int cy) {
-  SIZE size = {0, 0};
-  ::SetViewportExtEx(m_hDC, cx, cy, &size);
-  return size;
-}
-
-CPoint CDC::GetWindowOrg() const {
-  POINT pt = {0, 0};
-  ::GetWindowOrgEx(m_hAttribDC, &pt);
-  return pt;
-}
-
-CPoint CDC::SetWindowOrg(int x, int y) {
-  POINT pt = {0, 0};
-  ::SetWindowOrgEx(m_hDC, x, y, &pt);
-  return pt;
-}
-
-CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight) {
-  POINT pt = {0, 0};
-  ::OffsetWindowOrgEx(m_hDC, nWidth, nHeight, &pt);
-  return pt;
-}
-
-CSize CDC::GetWindowExt() const {
-  SIZE size = {0, 0};
-  ::GetWindowExtEx(m_hAttribDC, &size);
-  return size;
-}
-
-CSize CDC::SetWindowExt(int cx, int cy) {
-  SIZE size = {0, 0};
-  ::SetWindowExtEx(m_hDC, cx, cy, &size);
-  return size;
-}
+CPoint CDC::GetBrushOrg() const { return Out<POINT>(::GetBrushOrgEx, m_hDC); }
+CPoint CDC::SetBrushOrg(int x, int y) { return Out<POINT>(::SetBrushOrgEx, m_hDC, x, y); }
+CPoint CDC::GetViewportOrg() const { return Out<POINT>(::GetViewportOrgEx, m_hAttribDC); }
+CPoint CDC::SetViewportOrg(int x, int y) { return Out<POINT>(::SetViewportOrgEx, m_hDC, x, y); }
+CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) { return Out<POINT>(::OffsetViewportOrgEx, m_hDC, nWidth, nHeight); }
+CSize CDC::GetViewportExt() const { return Out<SIZE>(::GetViewportExtEx, m_hAttribDC); }
+CSize CDC::SetViewportExt(int cx, int cy) { return Out<SIZE>(::SetViewportExtEx, m_hDC, cx, cy); }
+CPoint CDC::GetWindowOrg() const { return Out<POINT>(::GetWindowOrgEx, m_hAttribDC); }
+CPoint CDC::SetWindowOrg(int x, int y) { return Out<POINT>(::SetWindowOrgEx, m_hDC, x, y); }
+CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight) { return Out<POINT>(::OffsetWindowOrgEx, m_hDC, nWidth, nHeight); }
+CSize CDC::GetWindowExt() const { return Out<SIZE>(::GetWindowExtEx, m_hAttribDC); }
+CSize CDC::SetWindowExt(int cx, int cy) { return Out<SIZE>(::SetWindowExtEx, m_hDC, cx, cy); }
 
 // A size is the distance between two points: convert both ends.
 void CDC::LPtoDP(LPSIZE lpSize) const {
@@ -188,17 +137,8 @@ void CDC::DPtoLP(LPSIZE lpSize) const {
 
 // --- Lines
 
-CPoint CDC::GetCurrentPosition() const {
-  POINT pt = {0, 0};
-  ::GetCurrentPositionEx(m_hAttribDC, &pt);
-  return pt;
-}
-
-CPoint CDC::MoveTo(int x, int y) {
-  POINT pt = {0, 0};
-  ::MoveToEx(m_hDC, x, y, &pt);
-  return pt;
-}
+CPoint CDC::GetCurrentPosition() const { return Out<POINT>(::GetCurrentPositionEx, m_hAttribDC); }
+CPoint CDC::MoveTo(int x, int y) { return Out<POINT>(::MoveToEx, m_hDC, x, y); }
 
 // --- Filling
 
@@ -307,40 +247,26 @@ namespace {
 // A 32-bit top-down DIB section selected into a memory DC of its own.
 class Surface32 {
  public:
-  Surface32(HDC hCompatible, int cx, int cy) : m_cx(cx) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+  Surface32(int cx, int cy) : m_cx(cx) {
     void* pvBits = NULL;
-    m_hBitmap = ::CreateDIBSection(hCompatible, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
-    m_pBits = static_cast<BYTE*>(pvBits);
-    m_hDC = m_hBitmap ? ::CreateCompatibleDC(hCompatible) : NULL;
-    if (m_hDC) m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+    if (m_bitmap.CreateDIBSection(cx, cy, 32, &pvBits) && m_dc.CreateCompatibleDC(NULL)) {
+      m_pBits = static_cast<BYTE*>(pvBits);
+      m_pOld = m_dc.SelectObject(&m_bitmap);
+    }
   }
   ~Surface32() {
-    if (m_hDC) {
-      ::SelectObject(m_hDC, m_hOld);
-      ::DeleteDC(m_hDC);
-    }
-    if (m_hBitmap) ::DeleteObject(m_hBitmap);
+    if (m_pOld) m_dc.SelectObject(m_pOld);
   }
-  bool Ok() const { return m_hDC != NULL && m_pBits != NULL; }
-  HDC Dc() const { return m_hDC; }
+  bool Ok() const { return m_pBits != NULL; }
+  HDC Dc() const { return m_dc.m_hDC; }
   BYTE* Pixel(int x, int y) const { return m_pBits + ((size_t)y * m_cx + x) * 4; }
 
  private:
   int m_cx;
-  HBITMAP m_hBitmap = NULL;
-  HGDIOBJ m_hOld = NULL;
+  CBitmap m_bitmap;
+  CDC m_dc;
+  CBitmap* m_pOld = NULL;
   BYTE* m_pBits = NULL;
-  HDC m_hDC = NULL;
-
-  Surface32(const Surface32&) = delete;
-  void operator=(const Surface32&) = delete;
 };
 
 // Source pixels [first, last) that destination pixel i of n covers out of a source of m.
@@ -357,7 +283,7 @@ bool HalftoneShrink(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, int xSrc,
   const long long kMaxSourcePixels = 4096LL * 4096;
   if ((long long)cxSrc * cySrc > kMaxSourcePixels) return false;
   if (!PlainUnits(hDest) || !PlainUnits(hSrc)) return false;
-  Surface32 src(hDest, cxSrc, cySrc), dst(hDest, cx, cy);
+  Surface32 src(cxSrc, cySrc), dst(cx, cy);
   if (!src.Ok() || !dst.Ok()) return false;
   if (!::BitBlt(src.Dc(), 0, 0, cxSrc, cySrc, hSrc, xSrc, ySrc, SRCCOPY)) return false;
   ::GdiFlush();
@@ -430,15 +356,11 @@ int CDC::DrawText(CString& str, LPRECT lpRect, UINT nFormat) {
 }
 
 CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
-  SIZE size = {0, 0};
-  ::GetTextExtentPoint32A(m_hAttribDC, lpszString, nCount, &size);
-  return size;
+  return Out<SIZE>(::GetTextExtentPoint32A, m_hAttribDC, lpszString, nCount);
 }
 
 CSize CDC::GetOutputTextExtent(LPCSTR lpszString, int nCount) const {
-  SIZE size = {0, 0};
-  ::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &size);
-  return size;
+  return Out<SIZE>(::GetTextExtentPoint32A, m_hDC, lpszString, nCount);
 }
 
 CSize CDC::GetTabbedTextExtent(LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions) const {

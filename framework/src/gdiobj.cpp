@@ -18,19 +18,8 @@ void FwTempDetach(CGdiObject* p) { p->m_hObject = NULL; }
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-  if (hObject == NULL) return FALSE;
-  m_hObject = hObject;
-  fwmap::AddPermanent(fwmap::kGdiObject, hObject, this);
-  return TRUE;
-}
-
-HGDIOBJ CGdiObject::Detach() {
-  HGDIOBJ hObject = m_hObject;
-  if (hObject != NULL) fwmap::RemovePermanent(fwmap::kGdiObject, hObject, this);
-  m_hObject = NULL;
-  return hObject;
-}
+BOOL CGdiObject::Attach(HGDIOBJ hObject) { return fwmap::AttachOwner(fwmap::kGdiObject, m_hObject, hObject, this); }
+HGDIOBJ CGdiObject::Detach() { return fwmap::DetachOwner(fwmap::kGdiObject, m_hObject, this); }
 
 BOOL CGdiObject::DeleteObject() {
   if (m_hObject == NULL) return FALSE;
@@ -121,6 +110,17 @@ BOOL CBitmap::CreateDIBSection(const BITMAPINFO* pbmi, UINT iUsage, void** ppvBi
   HBITMAP hBitmap = ::CreateDIBSection(pDC->GetSafeHdc(), pbmi, iUsage, &pvBits, NULL, 0);
   if (ppvBits) *ppvBits = hBitmap ? pvBits : NULL;
   return Attach(hBitmap);
+}
+
+BOOL CBitmap::CreateDIBSection(int nWidth, int nHeight, UINT nBitCount, void** ppvBits) {
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = nWidth;
+  bmi.bmiHeader.biHeight = -nHeight;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = (WORD)nBitCount;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(&bmi, DIB_RGB_COLORS, ppvBits);
 }
 
 CSize CBitmap::SetBitmapDimension(int nWidth, int nHeight) {

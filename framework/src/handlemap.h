@@ -49,4 +49,21 @@ T* FromHandle(Kind kind, H h) {
   return static_cast<T*>(LookupTemporary(kind, key, RUNTIME_CLASS(T), &Fns::Make, &Fns::Release));
 }
 
+// Attach and Detach of an owner whose handle lives in `member`.
+template <class H>
+BOOL AttachOwner(Kind kind, H& member, H h, CObject* pOwner) {
+  if (h == nullptr) return FALSE;
+  member = h;
+  AddPermanent(kind, reinterpret_cast<void*>(h), pOwner);
+  return TRUE;
+}
+
+template <class H>
+H DetachOwner(Kind kind, H& member, CObject* pOwner) {
+  H h = member;
+  if (h != nullptr) RemovePermanent(kind, reinterpret_cast<void*>(h), pOwner);
+  member = nullptr;
+  return h;
+}
+
 }  // namespace fwmap

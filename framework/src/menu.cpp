@@ -18,19 +18,8 @@ CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) { return fwmap::FromHandle<CMenu>(f
 
 void PASCAL CMenu::DeleteTempMap() { fwmap::DeleteTemporaries(fwmap::kMenu); }
 
-BOOL CMenu::Attach(HMENU hMenu) {
-  if (hMenu == NULL) return FALSE;
-  m_hMenu = hMenu;
-  fwmap::AddPermanent(fwmap::kMenu, hMenu, this);
-  return TRUE;
-}
-
-HMENU CMenu::Detach() {
-  HMENU hMenu = m_hMenu;
-  if (hMenu != NULL) fwmap::RemovePermanent(fwmap::kMenu, hMenu, this);
-  m_hMenu = NULL;
-  return hMenu;
-}
+BOOL CMenu::Attach(HMENU hMenu) { return fwmap::AttachOwner(fwmap::kMenu, m_hMenu, hMenu, this); }
+HMENU CMenu::Detach() { return fwmap::DetachOwner(fwmap::kMenu, m_hMenu, this); }
 
 BOOL CMenu::DestroyMenu() {
   if (m_hMenu == NULL) return FALSE;

@@ -139,6 +139,8 @@ class FW_API CBitmap : public CGdiObject {
   BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) { return CreateCompatibleBitmap(pDC, nWidth, nHeight); }
   // A DIB section; *ppvBits (optional) receives its pixels. pDC matters only for DIB_PAL_COLORS.
   BOOL CreateDIBSection(const BITMAPINFO* pbmi, UINT iUsage = DIB_RGB_COLORS, void** ppvBits = NULL, CDC* pDC = NULL);
+  // A top-down DIB section without colour table (16, 24 or 32 bits): row 0 comes first.
+  BOOL CreateDIBSection(int nWidth, int nHeight, UINT nBitCount, void** ppvBits = NULL);
 
   int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
   DWORD SetBitmapBits(DWORD dwCount, const void* lpBits) { return ::SetBitmapBits((HBITMAP)m_hObject, dwCount, lpBits); }

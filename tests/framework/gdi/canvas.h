@@ -5,15 +5,8 @@
 class Canvas {
  public:
   Canvas(int cx, int cy, COLORREF fill = RGB(255, 255, 255)) : m_cx(cx), m_cy(cy) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    m_bitmap.CreateDIBSection(&bmi, DIB_RGB_COLORS, &bits);
+    m_bitmap.CreateDIBSection(cx, cy, 32, &bits);
     m_bits = static_cast<DWORD*>(bits);
     dc.CreateCompatibleDC(nullptr);
     m_pOldBitmap = dc.SelectObject(&m_bitmap);
