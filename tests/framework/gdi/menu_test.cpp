@@ -146,7 +146,7 @@ TEST(MenuResources, LoadsFromTheCurrentResourceHandle) {
   CMenu* pFile = menu.GetSubMenu(0);
   ASSERT_NE(pFile, nullptr);
   EXPECT_EQ(Items(*pFile), "1001:開く(&O)...|0:|1002:閉じる(&C)");
-  EXPECT_TRUE(pFile->GetMenuState(ID_FILE_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(pFile->GetMenuState(ID_TEST_FILE_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
   CMenu* pView = menu.GetSubMenu(1);
   EXPECT_TRUE(pView->GetMenuState(ID_VIEW_LIST, MF_BYCOMMAND) & MF_CHECKED);
 
