@@ -97,10 +97,7 @@ CWinApp::~CWinApp() {
       }
     }
   }
-  if (g_pApp == this) {
-    g_pApp = nullptr;
-    AfxGetAppModuleState()->m_lpszCurrentAppName = nullptr;
-  }
+  if (g_pApp == this) g_pApp = nullptr;
   AFX_THREAD_STATE* pState = AfxGetThreadState();
   if (pState->m_pCurrentWinThread == this) pState->m_pCurrentWinThread = nullptr;
   ReplaceString(m_pszAppName, nullptr);
@@ -119,9 +116,13 @@ CWinApp* AFXAPI AfxGetModuleApp(HINSTANCE hModule) {
   return it == DllApps().end() ? nullptr : it->second;
 }
 
-LPCSTR AFXAPI AfxGetAppName() {
+CWinApp* AFXAPI AfxGetCurrentApp() {
   CWinApp* pApp = AfxGetModuleApp(AfxGetModuleState()->m_hCurrentInstanceHandle);
-  if (!pApp) pApp = AfxGetApp();
+  return pApp ? pApp : AfxGetApp();
+}
+
+LPCSTR AFXAPI AfxGetAppName() {
+  CWinApp* pApp = AfxGetCurrentApp();
   if (pApp && pApp->m_pszAppName) return pApp->m_pszAppName;
   LPCSTR psz = AfxGetModuleState()->m_lpszCurrentAppName;
   return psz ? psz : "";
@@ -143,7 +144,6 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmd
       ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &pApp->m_hThread, 0,
                         FALSE, DUPLICATE_SAME_ACCESS);
     SetDefaultNames(pApp, hInstance);
-    pModuleState->m_lpszCurrentAppName = pApp->m_pszAppName;
     AfxGetThreadState()->m_pCurrentWinThread = pApp;
   }
   return TRUE;
@@ -186,13 +186,9 @@ BOOL AFXAPI AfxDllInitInstance(HINSTANCE hModule, DWORD dwReason, AFX_MODULE_STA
   if (dwReason == DLL_PROCESS_ATTACH) {
     pApp->m_hInstance = hModule;
     SetDefaultNames(pApp, hModule);
-    pModuleState->m_lpszCurrentAppName = pApp->m_pszAppName;
     return pApp->InitInstance();
   }
-  if (dwReason == DLL_PROCESS_DETACH) {
-    pApp->ExitInstance();
-    pModuleState->m_lpszCurrentAppName = nullptr;
-  }
+  if (dwReason == DLL_PROCESS_DETACH) pApp->ExitInstance();
   return TRUE;
 }
 

@@ -32,10 +32,11 @@ void AFXAPI AfxSplitterLayout(CSplitterWnd::CRowColInfo* pInfo, int nCount, int 
       nLeft -= info.nCurSize;
     }
     if (i != nCount - 1) {
-      if (nLeft > nGap) {
+      // The bar after this pane always stays in view, if need be at the pane's cost.
+      if (nLeft >= nGap) {
         nLeft -= nGap;
       } else {
-        info.nCurSize += nLeft;  // no room for another pane
+        info.nCurSize = std::max(0, info.nCurSize - (nGap - nLeft));
         nLeft = 0;
       }
     }

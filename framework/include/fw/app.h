@@ -104,6 +104,9 @@ FW_API void AFXAPI AfxWinTerm();
 
 // The application object a DLL made (null when none); see the top of this file.
 FW_API CWinApp* AFXAPI AfxGetModuleApp(HINSTANCE hModule);
+// The current module state's application object: a DLL's own while its state is
+// current (AFX_MANAGE_STATE), else AfxGetApp(). Message boxes are its.
+FW_API CWinApp* AFXAPI AfxGetCurrentApp();
 // DllMain of a DLL with its own application object: attach runs InitInstance (FALSE
 // fails the load), detach runs ExitInstance.
 FW_API BOOL AFXAPI AfxDllInitInstance(HINSTANCE hModule, DWORD dwReason, AFX_MODULE_STATE* pModuleState);

@@ -4,12 +4,13 @@
 // Geometry, per axis: the client border (m_cxBorder) on each side; pane 0 starts inside
 // it; between two panes a gap of m_cxSplitterGap, in which the bar of width m_cxSplitter
 // is drawn m_cxBorderShare after the first pane. Panes with a client edge and nested
-// splitters are widened by 2 pixels on every side so that their edge covers the pane
-// frame the splitter draws.
+// splitters are widened by the client border on every side so that their edge covers the
+// pane frame the splitter draws there.
 //
 // Layout (RecalcLayout): every row and column but the last gets its ideal size (an ideal
 // below its minimum becomes 0: folded); the last takes the rest; when the rest is below a
-// later pane's minimum, that pane gets 0 and its room goes to the one before.
+// later pane's minimum, that pane gets 0 and its room goes to the one before. The bar
+// after a pane always keeps its room, so a bar dragged to the far edge can come back.
 //
 // Pane ids: AFX_IDW_PANE_FIRST + 16 * row + column. A derived class may take panes out of
 // the grid (other ids, fewer m_nRows/m_nCols); RecalcLayout only places the panes of the
