@@ -8,7 +8,7 @@
 #pragma once
 #include <fw/object.h>
 #include <fw/string.h>
-#include <fw/types.h>
+#include <fw/geometry.h>
 
 // <windowsx.h> makes CopyRgn a two-argument macro, which would break CRgn::CopyRgn.
 #undef CopyRgn
