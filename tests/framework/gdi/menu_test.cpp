@@ -165,6 +165,18 @@ TEST(MenuResources, LoadsFromTheCurrentResourceHandle) {
   CMenu::DeleteTempMap();
 }
 
+TEST(MenuResources, LoadsAlongTheExtensionChain) {
+  HINSTANCE hRes = ::LoadLibraryA("fw_gdi_res.dll");
+  ASSERT_NE(hRes, nullptr);
+  {
+    CDynLinkLibrary link(hRes, hRes);
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+    EXPECT_EQ(menu.GetMenuItemCount(), 2);
+  }
+  ::FreeLibrary(hRes);
+}
+
 TEST(MenuModules, MadeHereFilledThereDestroyedHere) {
   CMenu menu;
   ASSERT_TRUE(menu.CreatePopupMenu());
