@@ -156,6 +156,10 @@ TEST(FileOperation, FoldersAndFailures) {
   ASSERT_EQ(Operate(FO_COPY, {src / "Album\\x.jpg"}, dst.path(), 0, &written), 0);
   EXPECT_TRUE(written.empty());
   EXPECT_TRUE(dst.Exists("x.jpg"));
+  // Deleting goes to the shell as asked; no mapping comes back.
+  ASSERT_EQ(Operate(FO_DELETE, {dst / "x.jpg"}, "", FOF_NOCONFIRMATION | FOF_SILENT | FOF_WANTMAPPINGHANDLE, &written), 0);
+  EXPECT_FALSE(dst.Exists("x.jpg"));
+  EXPECT_TRUE(written.empty());
 }
 
 // Closes the next box of this process whose caption matches: ticks the check box when

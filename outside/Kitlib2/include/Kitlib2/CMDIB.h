@@ -30,7 +30,7 @@
 #define CMDIB_SAVE_BMP 2
 #define CMDIB_SAVE_PNG 3
 #define CMDIB_SAVE_JPEG_KEEPEXIF 32  // JPEG with the source's Exif carried over (when loaded from a JPEG)
-#define CMDIB_SAVE_JPEG_FINE 64      // JPEG with 4:4:4 quality (quality raised to at least 95)
+#define CMDIB_SAVE_JPEG_FINE 64      // JPEG with the quality raised to at least 95
 
 // GetPimInfo bits.
 #define CMDIB_PIM_EXIF 0x1       // the file carries Exif data
