@@ -3,8 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #include "imaging/encode.h"
 #include "imaging/exif.h"
@@ -61,7 +60,7 @@ bool IsSafeMemberName(const std::string& name) {
       ++i;  // a trail byte may look like "\" (0x5C) in code page 932
       continue;
     }
-    if (c == '\\' || c == '/' || c == ':' || c < 0x20) return false;
+    if (c < 0x20 || strchr("\\/:*?\"<>|", c)) return false;
   }
   return true;
 }

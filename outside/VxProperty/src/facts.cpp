@@ -82,6 +82,14 @@ std::optional<int> MakerNoteInt(const FileFacts& f, uint16_t tag, size_t count =
   return static_cast<int>((*v)[0]);
 }
 
+// A value of the Exif reader turned into text; "" when the file has none.
+template <class T, class Fmt>
+std::string ExifValue(const FileFacts& f, std::optional<T> (imaging::Exif::*get)() const, Fmt fmt) {
+  if (!f.hasExif) return "";
+  std::optional<T> v = (f.exif.*get)();
+  return v ? std::string(fmt(*v)) : std::string();
+}
+
 const char* ImageKindName(imaging::ImageFormat fmt) {
   switch (fmt) {
     case imaging::ImageFormat::Jpeg: return "JPEG 画像";
@@ -184,30 +192,12 @@ std::string PropertyText(const FileFacts& f, DWORD id) {
     case PRID_MAKER: return cont ? c.maker : ExifText(f, imaging::tag::kMake);
     case PRID_MODEL: return cont ? c.model : ExifText(f, imaging::tag::kModel);
     case PRID_SHOT_DATE: return FormatDateTime(RecordingTime(f));
-    case PRID_EXPOSURE: {
-      auto r = exif ? x.ExposureTime() : std::nullopt;
-      return r ? FormatExposure(*r) : "";
-    }
-    case PRID_APERTURE: {
-      auto r = exif ? x.FNumber() : std::nullopt;
-      return r ? FormatAperture(*r) : "";
-    }
-    case PRID_ISO: {
-      auto v = exif ? x.Iso() : std::nullopt;
-      return v && *v ? std::to_string(*v) : "";
-    }
-    case PRID_FOCAL_LENGTH: {
-      auto r = exif ? x.FocalLength() : std::nullopt;
-      return r ? FormatFocalLength(*r) : "";
-    }
-    case PRID_FLASH: {
-      auto v = exif ? x.Flash() : std::nullopt;
-      return v ? FormatFlash(*v) : "";
-    }
-    case PRID_WHITE_BALANCE: {
-      auto v = exif ? x.WhiteBalance() : std::nullopt;
-      return v ? WhiteBalanceName(*v) : "";
-    }
+    case PRID_EXPOSURE: return ExifValue(f, &imaging::Exif::ExposureTime, FormatExposure);
+    case PRID_APERTURE: return ExifValue(f, &imaging::Exif::FNumber, FormatAperture);
+    case PRID_ISO: return ExifValue(f, &imaging::Exif::Iso, [](uint32_t v) { return v ? std::to_string(v) : ""; });
+    case PRID_FOCAL_LENGTH: return ExifValue(f, &imaging::Exif::FocalLength, FormatFocalLength);
+    case PRID_FLASH: return ExifValue(f, &imaging::Exif::Flash, FormatFlash);
+    case PRID_WHITE_BALANCE: return ExifValue(f, &imaging::Exif::WhiteBalance, WhiteBalanceName);
     case PRID_FILE_KIND:
       if (f.kind == FileKind::Image) return ImageKindName(f.imageFormat);
       if (f.kind == FileKind::Content) return cont ? "AVCHD 動画 (クリップ)" : "";
@@ -216,10 +206,7 @@ std::string PropertyText(const FileFacts& f, DWORD id) {
       if (f.hasImageInfo) return FormatSize(f.image.DisplayWidth(), f.image.DisplayHeight());
       if (f.hasMovie) return FormatSize(f.movie.width, f.movie.height);
       return "";
-    case PRID_SHOT_MODE: {
-      auto v = exif ? x.ExposureProgram() : std::nullopt;
-      return v ? ExposureProgramName(*v) : "";
-    }
+    case PRID_SHOT_MODE: return ExifValue(f, &imaging::Exif::ExposureProgram, ExposureProgramName);
     case PRID_FILE_SIZE:
       if (cont) return FormatFileSize(c.totalSize ? *c.totalSize : f.memberBytes);
       return FormatFileSize(f.size);
@@ -254,10 +241,8 @@ std::string PropertyText(const FileFacts& f, DWORD id) {
       const char* name = code ? CameraSceneModeName(*code) : nullptr;
       return name ? name : "";
     }
-    case PRID_LIGHTING: {
-      auto v = exif ? x.Flash() : std::nullopt;
-      return v && (*v & 1) ? "フラッシュ" : "";
-    }
+    case PRID_LIGHTING:
+      return ExifValue(f, &imaging::Exif::Flash, [](uint32_t v) { return std::string(v & 1 ? "フラッシュ" : ""); });
     case PRID_FACES: {
       auto n = MakerNoteInt(f, PR_MN_FACE_COUNT);
       return n && *n > 0 ? std::to_string(*n) : "";

@@ -49,35 +49,31 @@ bool IsAscii(const std::string& s) {
   return true;
 }
 
-std::string WideToAnsi(const std::wstring& w) {
+namespace {
+
+std::wstring ToWide(UINT codePage, const std::string& s) {
+  if (s.empty()) return std::wstring();
+  int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
+}
+
+std::string FromWide(UINT codePage, const std::wstring& w) {
   if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   if (n <= 0) return std::string();
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), &out[0], n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &out[0], n, nullptr, nullptr);
   return out;
 }
 
-std::string Utf8ToAnsi(const std::string& s) {
-  if (s.empty()) return s;
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  if (n <= 0) return std::string();
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-  return WideToAnsi(w);
-}
+}  // namespace
 
-std::string AnsiToUtf8(const std::string& s) {
-  if (s.empty()) return s;
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  if (n <= 0) return std::string();
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-  int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(m > 0 ? m : 0), '\0');
-  if (m > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), n, &out[0], m, nullptr, nullptr);
-  return out;
-}
+std::string WideToAnsi(const std::wstring& w) { return FromWide(CP_ACP, w); }
+std::string Utf8ToAnsi(const std::string& s) { return FromWide(CP_ACP, ToWide(CP_UTF8, s)); }
+std::string AnsiToUtf8(const std::string& s) { return FromWide(CP_UTF8, ToWide(CP_ACP, s)); }
 
 std::string GuessToAnsi(const std::string& s) {
   if (IsAscii(s) || !IsValidUtf8(s)) return s;

@@ -91,6 +91,27 @@ void MakeResizedCopy(const char* fixture, const std::string& to) {
   ASSERT_EQ(imaging::SaveJpeg(half, to.c_str(), 70), S_OK);
 }
 
+// Runs the list dialog; once it shows rows, `act` gets the dialog and its list on a
+// second thread (as a user would), and the dialog is closed.
+template <class F>
+int DriveListDialog(F act) {
+  std::thread user([act] {
+    for (int i = 0; i < 500; ++i) {
+      HWND dlg = FindWindowA("#32770", "類似画像検索の登録フォルダ");
+      HWND list = dlg ? GetDlgItem(dlg, 1001) : nullptr;
+      if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
+        act(dlg, list);
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+  int r = PSWOpenRegListDlg(nullptr);
+  user.join();
+  return r;
+}
+
 }  // namespace
 
 // Registration of the test pictures happens once; the tests below build on it in order.
@@ -290,20 +311,10 @@ TEST_F(SimilarSearch, FoldersOfTheRegisteredPictures) {
 
   // The dialog lists them: one folder here.
   std::atomic<int> rows{-1};
-  std::thread closer([&] {
-    for (int i = 0; i < 500; ++i) {
-      HWND dlg = FindWindowA("#32770", "類似画像検索の登録フォルダ");
-      HWND list = dlg ? GetDlgItem(dlg, 1001) : nullptr;
-      if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
-        rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
-  EXPECT_EQ(PSWOpenRegListDlg(nullptr), IDOK);
-  closer.join();
+  EXPECT_EQ(DriveListDialog([&rows](HWND, HWND list) {
+              rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+            }),
+            IDOK);
   EXPECT_EQ(rows, 1);
 }
 
@@ -332,24 +343,14 @@ TEST_F(SimilarSearch, TheIndexSurvivesARestart) {
 TEST_F(SimilarSearch, TheDialogTakesAFolderOutOfTheSearch) {
   ASSERT_TRUE(PSWIsIndexed(Pic("rose.jpg").c_str()));
   std::atomic<int> rowsAfter{-1};
-  std::thread user([&] {
-    for (int i = 0; i < 500; ++i) {
-      HWND dlg = FindWindowA("#32770", "類似画像検索の登録フォルダ");
-      HWND list = dlg ? GetDlgItem(dlg, 1001) : nullptr;
-      if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
-        LVITEMA item{};
-        item.stateMask = item.state = LVIS_SELECTED;
-        SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
-        SendMessageA(dlg, WM_COMMAND, 1002, 0);
-        rowsAfter = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
-  EXPECT_EQ(PSWOpenRegListDlg(nullptr), IDOK);
-  user.join();
+  EXPECT_EQ(DriveListDialog([&rowsAfter](HWND dlg, HWND list) {
+              LVITEMA item{};
+              item.stateMask = item.state = LVIS_SELECTED;
+              SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+              SendMessageA(dlg, WM_COMMAND, 1002, 0);  // "検索から外す"
+              rowsAfter = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+            }),
+            IDOK);
   EXPECT_EQ(rowsAfter, 0);
   EXPECT_FALSE(PSWIsIndexed(Pic("rose.jpg").c_str()));
   EXPECT_FALSE(PSWIsIndexed(Pic("wizard.jpg").c_str()));

@@ -89,6 +89,7 @@ TEST(ContentFile, MemberNamesNeverLeaveTheFolder) {
       {" a.MTS | |b.MTS|", "a.MTS|b.MTS"},                    // blanks and empty names
       {"..\\..\\Windows\\x.dll|ok.MTS", "ok.MTS"},             // climbing out
       {"C:\\x.MTS|sub/y.MTS|.|..|z.MTS", "z.MTS"},             // drives, folders, dots
+      {"*.MTS|a?.MTS|<x>.MTS|\"q\".MTS|ok.MTS", "ok.MTS"},        // wildcards and other forbidden characters
       {"ok.MTS|OK.mts|ok.MTS", "ok.MTS"},                       // repeats, any case
       {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                      // trail bytes 0x5C are no "\"
       {"", ""},
