@@ -270,7 +270,7 @@ VXDB_API HRESULT WINAPI VxDBGetTableCount(LPCSTR pszTable, int* pnCount) {
   std::string table;
   if (!pnCount || FAILED(ParseText(pszTable, table, false))) return E_INVALIDARG;
   return ReadOp([&](sqlite3* db) -> HRESULT {
-    Stmt st(db, "SELECT count(*) FROM (SELECT 1 FROM meta WHERE rec = ? GROUP BY file_id, recno)");
+    Stmt st(db, "SELECT count(*) FROM meta WHERE rec = ? AND seq = 0");
     if (!st.Bind(1, table).Row()) return E_FAIL;
     *pnCount = static_cast<int>(st.Int(0));
     return S_OK;
@@ -290,7 +290,7 @@ VXDB_API HRESULT WINAPI VxDBReadTable(LPCSTR pszTable, int nFirst, int nLast, ME
     {
       Stmt st(db,
               "SELECT m.file_id, m.recno, f.path FROM meta m JOIN files f ON f.id = m.file_id WHERE m.rec = ?"
-              " GROUP BY m.file_id, m.recno ORDER BY m.file_id, m.recno LIMIT ? OFFSET ?");
+              " AND m.seq = 0 ORDER BY m.file_id, m.recno LIMIT ? OFFSET ?");
       st.Bind(1, table).Bind(2, nLast - nFirst + 1).Bind(3, nFirst - 1);
       while (st.Row()) keys.push_back({st.Int(0), st.Int(1), st.Text(2)});
     }

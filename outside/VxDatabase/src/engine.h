@@ -96,6 +96,7 @@ class Store {
   void EnterWrite() { ++depth_; }
   void LeaveWrite() { --depth_; }
   void NoteWrite();
+  void AbortBatchPart();  // rolls the batch back to its last commit
   HRESULT BeginBatch();
   HRESULT EndBatch();
   bool InBatch() const { return batch_ > 0; }
@@ -140,7 +141,9 @@ class Session {
   HRESULT hr_;
 };
 
-// One write operation: commits on Commit(), rolls back when destroyed before.
+// One write operation: a transaction of its own, a savepoint inside another write, or a
+// part of the open batch. Commit() keeps it; destroyed before, it is rolled back (a part
+// of a batch is kept unless Fail was told of a real error).
 class Write {
  public:
   Write();
@@ -149,11 +152,13 @@ class Write {
   Write& operator=(const Write&) = delete;
   HRESULT hr() const { return hr_; }
   HRESULT Commit();
+  void Fail(HRESULT why);
 
  private:
+  enum Mode { kTransaction, kSavepoint, kBatch };
   HRESULT hr_;
   bool open_ = false;
-  bool savepoint_ = false;
+  Mode mode_ = kTransaction;
 };
 
 int64_t NowUnix();
@@ -167,7 +172,10 @@ HRESULT WriteOp(F f) {
   Write w;
   if (FAILED(w.hr())) return w.hr();
   HRESULT hr = f(s.db());
-  if (FAILED(hr)) return hr;
+  if (FAILED(hr)) {
+    w.Fail(hr);
+    return hr;
+  }
   HRESULT c = w.Commit();
   return FAILED(c) ? c : hr;
 }

@@ -8,6 +8,10 @@ namespace vxdb {
 
 namespace {
 
+// Folded record names.
+const char VXDB_REC_DATETIME_KEY[] = "DATETIMEINFO";
+const char VXDB_REC_KEYWORDS_KEY[] = "KEYWORDSINFO";
+
 struct DiskInfo {
   int64_t size = 0;
   int64_t writeTime = 0;  // FILETIME units
@@ -134,6 +138,11 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
   HRESULT hr = ConvertList(list, recs);
   if (FAILED(hr)) return hr;
   // Every record name in the list replaces the file's records of that name.
+  bool hadMeta;
+  {
+    Stmt st(db, "SELECT 1 FROM meta WHERE file_id = ? LIMIT 1");
+    hadMeta = st.Bind(1, fileId).Row();
+  }
   std::map<std::string, int> recno;
   bool dates = false, keywords = false;
   for (const RecordText& r : recs) {
@@ -141,11 +150,11 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
     if (!recno.count(key)) {
       recno[key] = 0;
       Stmt del(db, "DELETE FROM meta WHERE file_id = ? AND rec = ?");
-      if (!del.Bind(1, fileId).Bind(2, r.name).Run()) return E_FAIL;
+      if (hadMeta && !del.Bind(1, fileId).Bind(2, r.name).Run()) return E_FAIL;
     }
     int n = recno[key]++;
-    dates = dates || lstrcmpiA(r.name.c_str(), VXDB_REC_DATETIME) == 0;
-    keywords = keywords || lstrcmpiA(r.name.c_str(), VXDB_REC_KEYWORDS) == 0;
+    dates = dates || key == VXDB_REC_DATETIME_KEY;
+    keywords = keywords || key == VXDB_REC_KEYWORDS_KEY;
     Stmt ins(db, "INSERT INTO meta(file_id, rec, recno, seq, field, flag, value, value_key) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
     if (r.fields.empty()) {
       // A record without fields still says that the file has it.

@@ -155,7 +155,7 @@ bool BuildCond(sqlite3* db, const Term& t, Cond& c) {
       if (i) c.sql += ", ";
       AddText(c, m->fields[i]);
     }
-    c.sql += ") AND ";
+    c.sql += ") AND flag = 0 AND value_key <> '' AND ";
     AddMatch(c, "value_key", t.value);
     c.sql += ")";
     return true;

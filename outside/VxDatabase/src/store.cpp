@@ -12,8 +12,9 @@ namespace vxdb {
 namespace {
 
 constexpr int kSchemaVersion = 1;
-constexpr int kBatchWrites = 4000;   // a batch commits after this many writes...
-constexpr DWORD kBatchMillis = 500;  // ...or after this long
+constexpr int kBatchWrites = 10000;   // a batch commits after this many writes...
+constexpr DWORD kBatchMillis = 1000;  // ...or after this long
+constexpr int kWalAutoCheckpoint = 1000;  // pages, as SQLite has it
 
 // Statements prepared once per connection, keyed by the text's address.
 std::unordered_map<const char*, sqlite3_stmt*>& Cache() {
@@ -49,8 +50,10 @@ const char* const kSchemaV1[] = {
     " value TEXT NOT NULL,"
     " value_key TEXT NOT NULL,"
     " PRIMARY KEY(file_id, rec, recno, seq)) WITHOUT ROWID",
-    "CREATE INDEX meta_value ON meta(rec, field, value_key)",
-    "CREATE INDEX meta_rec ON meta(rec, file_id)",
+    // Searches look for text values only; numbers and empty values stay out of the index.
+    "CREATE INDEX meta_value ON meta(rec, field, value_key) WHERE flag = 0 AND value_key <> ''",
+    // Every record has a field 0: one entry per record for the table reads.
+    "CREATE INDEX meta_rec ON meta(rec, file_id, recno) WHERE seq = 0",
     // Keywords split out of the "Keywords" fields, for exact search and grouping.
     "CREATE TABLE keywords("
     " file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,"
@@ -227,6 +230,9 @@ HRESULT Store::Open() {
   Exec(db, "PRAGMA journal_mode=WAL");
   Exec(db, "PRAGMA synchronous=NORMAL");
   Exec(db, "PRAGMA foreign_keys=ON");
+  // Savepoint journals in memory: spilled to temporary files they cost a file per write.
+  Exec(db, "PRAGMA temp_store=MEMORY");
+  Exec(db, "PRAGMA cache_size=-32000");
   sqlite3_create_function(db, "hamming", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, HammingFn, nullptr, nullptr);
   db_ = db;
   HRESULT hr = Migrate();
@@ -268,6 +274,7 @@ void Store::CloseDb() {
   if (!db_) return;
   if (batch_ > 0) {
     Exec(db_, "COMMIT");
+    sqlite3_wal_autocheckpoint(db_, kWalAutoCheckpoint);
     batch_ = 0;
   }
   for (auto& kv : Cache()) sqlite3_finalize(kv.second);
@@ -303,10 +310,21 @@ void Store::NoteWrite() {
   batchStart_ = GetTickCount();
 }
 
+void Store::AbortBatchPart() {
+  if (batch_ <= 0) return;
+  Exec(db_, "ROLLBACK");
+  Exec(db_, "BEGIN IMMEDIATE");
+  batchWrites_ = 0;
+  batchStart_ = GetTickCount();
+}
+
 HRESULT Store::BeginBatch() {
   if (batch_ == 0) {
     if (!sqlite3_get_autocommit(db_)) return E_FAIL;
     if (!Exec(db_, "BEGIN IMMEDIATE")) return E_FAIL;
+    // Checkpoints wait for the batch's end: copying the log into the file at every
+    // intermediate commit would cost more than the batch itself.
+    sqlite3_wal_autocheckpoint(db_, 0);
     batchWrites_ = 0;
     batchStart_ = GetTickCount();
   }
@@ -317,7 +335,9 @@ HRESULT Store::BeginBatch() {
 HRESULT Store::EndBatch() {
   if (batch_ <= 0) return S_FALSE;
   if (--batch_ > 0) return S_OK;
-  if (Exec(db_, "COMMIT")) return S_OK;
+  bool ok = Exec(db_, "COMMIT");
+  sqlite3_wal_autocheckpoint(db_, kWalAutoCheckpoint);
+  if (ok) return S_OK;
   Exec(db_, "ROLLBACK");
   return E_FAIL;
 }
@@ -365,8 +385,15 @@ Write::Write() {
     hr_ = E_FAIL;
     return;
   }
-  savepoint_ = !sqlite3_get_autocommit(db);
-  hr_ = Exec(db, savepoint_ ? "SAVEPOINT w" : "BEGIN IMMEDIATE") ? S_OK : E_FAIL;
+  if (st.InBatch()) {
+    // The batch's transaction holds the write; a savepoint per write would copy every
+    // page it touches and cost more than the write itself.
+    mode_ = kBatch;
+    hr_ = S_OK;
+  } else {
+    mode_ = sqlite3_get_autocommit(db) ? kTransaction : kSavepoint;
+    hr_ = Exec(db, mode_ == kTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT w") ? S_OK : E_FAIL;
+  }
   open_ = SUCCEEDED(hr_);
   if (open_) st.EnterWrite();
 }
@@ -377,14 +404,28 @@ HRESULT Write::Commit() {
   Store& st = Store::Get();
   sqlite3* db = st.db();
   st.LeaveWrite();
-  if (savepoint_) {
-    if (!Exec(db, "RELEASE w")) return E_FAIL;
-    st.NoteWrite();
-    return S_OK;
+  switch (mode_) {
+    case kBatch:
+      st.NoteWrite();
+      return S_OK;
+    case kSavepoint:
+      return Exec(db, "RELEASE w") ? S_OK : E_FAIL;
+    default:
+      if (Exec(db, "COMMIT")) return S_OK;
+      Exec(db, "ROLLBACK");
+      return E_FAIL;
   }
-  if (Exec(db, "COMMIT")) return S_OK;
-  Exec(db, "ROLLBACK");
-  return E_FAIL;
+}
+
+void Write::Fail(HRESULT why) {
+  if (!open_ || mode_ != kBatch) return;
+  // A refusal comes before any write; a real error may leave a write half done, so the
+  // batch's uncommitted part goes rather than that.
+  if (why == E_INVALIDARG || why == VXDB_E_NOTFOUND || why == VXDB_E_EXISTS) return;
+  open_ = false;
+  Store& st = Store::Get();
+  st.LeaveWrite();
+  st.AbortBatchPart();
 }
 
 Write::~Write() {
@@ -392,10 +433,10 @@ Write::~Write() {
   Store& st = Store::Get();
   sqlite3* db = st.db();
   st.LeaveWrite();
-  if (savepoint_) {
+  if (mode_ == kSavepoint) {
     Exec(db, "ROLLBACK TO w");
     Exec(db, "RELEASE w");
-  } else {
+  } else if (mode_ == kTransaction) {
     Exec(db, "ROLLBACK");
   }
 }
