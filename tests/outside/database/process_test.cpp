@@ -72,6 +72,7 @@ int DbChildWriter(const char* dir, const char* eventName) {
   VxDBWEndBatch();
   HANDLE ev = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
   VxDBWBeginBatch();
+  DWORD start = GetTickCount();
   for (int i = 200;; ++i) {
     METADATA* list = ImportList(i);
     VxDBWRegisterFile(PathOf("D:\\Pictures\\pending", i).c_str(), list);
