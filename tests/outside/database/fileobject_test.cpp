@@ -1,5 +1,8 @@
 // The database file object: face register, classified and picked pictures, renames,
 // and the positions of its operations, which callers use by number.
+#include <fw/coll.h>
+#include <fw/string.h>
+
 #include <cstring>
 
 #include "dbtest.h"
@@ -34,7 +37,10 @@ class FileObjectTest : public DbTest {
 template <class R, class... A>
 R Slot(IVxDBFile* o, int index, A... args) {
   using Fn = R (*)(IVxDBFile*, A...);
-  return reinterpret_cast<Fn>((*reinterpret_cast<void***>(o))[index])(o, args...);
+  Fn fn;
+  void* entry = (*reinterpret_cast<void***>(o))[index];
+  memcpy(&fn, &entry, sizeof(fn));
+  return fn(o, args...);
 }
 
 }  // namespace
@@ -185,4 +191,33 @@ TEST_F(FileObjectTest, OperationsSitAtTheirPositions) {
   IVxDBFile* second = GetDBFileObject();
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(Slot<ULONG>(second, 0), 0u);  // release
+}
+
+TEST_F(FileObjectTest, QueriesFillTheFrameworkLists) {
+  std::string p1 = data_ + "\\a.jpg", p2 = data_ + "\\b.jpg";
+  int added = 0;
+  ASSERT_EQ(db_->AddRecord(Record("佐藤", p1), VXDB_KIND_REGISTER, &added), S_OK);
+  ASSERT_EQ(db_->AddRecord(Record("佐藤", p2), VXDB_KIND_REGISTER, &added), S_OK);
+  ASSERT_EQ(db_->AddRecord(Record("高橋", p2), VXDB_KIND_REGISTER, &added), S_OK);
+
+  CStringList paths;
+  paths.AddTail("stale entry");  // the query empties the list first
+  int pid = 0;
+  EXPECT_EQ(db_->GetFiles("佐藤", 0, &paths, &pid), 2);
+  ASSERT_EQ(paths.GetCount(), 2);
+  EXPECT_STREQ(paths.GetHead(), p1.c_str());
+  EXPECT_STREQ(paths.GetTail(), p2.c_str());
+
+  CStringList names;
+  int count = 0;
+  EXPECT_EQ(db_->GetNames(&names, &count, VXDB_KIND_REGISTER), S_OK);
+  EXPECT_EQ(count, 2);
+  EXPECT_STREQ(names.GetHead(), "佐藤");
+
+  CString name = "old";
+  EXPECT_EQ(db_->GetPersonName(pid, &name), S_OK);
+  EXPECT_STREQ(name, "佐藤");
+  EXPECT_EQ(db_->GetPersonName(777, &name), VXDB_E_NOTFOUND);
+  EXPECT_TRUE(name.IsEmpty());
+  EXPECT_EQ(db_->GetPersonName(pid, nullptr), E_INVALIDARG);
 }

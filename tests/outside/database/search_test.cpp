@@ -217,3 +217,43 @@ TEST_F(DbTest, ThumbnailsAreDroppedWhenTheFileChanges) {
   EXPECT_EQ(VxDBWxGetThumbnailData(path.c_str(), &got, &size), VXDB_E_NOTFOUND);
   EXPECT_EQ(got, nullptr);
 }
+
+TEST_F(DbTest, ThumbnailsAreMadeKeptAndScaled) {
+  char here[MAX_PATH];
+  GetModuleFileNameA(nullptr, here, MAX_PATH);
+  std::string testdata = std::string(here).substr(0, std::string(here).rfind('\\')) + "\\testdata\\";
+  std::string pic = data_ + "\\写真.jpg", loose = data_ + "\\loose.jpg", sound = data_ + "\\tone.mp3";
+  ASSERT_TRUE(CopyFileA((testdata + "exif_full.jpg").c_str(), pic.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((testdata + "plain.jpg").c_str(), loose.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((testdata + "tone.mp3").c_str(), sound.c_str(), FALSE));
+  ASSERT_EQ(VxDBWEnrollFile(pic.c_str(), 0), S_OK);
+
+  auto size = [](LPCSTR path, int mode, int cx, int cy, HRESULT* hr) {
+    BITMAPINFOHEADER* dib = nullptr;
+    *hr = VxDBWxGetThumbnailDib(path, mode, cx, cy, &dib, nullptr);
+    SIZE s = {dib ? dib->biWidth : 0, dib ? dib->biHeight : 0};
+    VxDBWxFreeThumbnailData(dib);
+    return s;
+  };
+  HRESULT hr;
+  EXPECT_EQ(size(pic.c_str(), VXDBWX_THUMB_KEPT, 80, 60, &hr).cx, 0);
+  EXPECT_EQ(hr, VXDB_E_NOTFOUND);
+  SIZE made = size(pic.c_str(), VXDBWX_THUMB_MAKE, 160, 120, &hr);
+  ASSERT_EQ(hr, S_OK);
+  EXPECT_TRUE(made.cx <= 160 && made.cy <= 120 && (made.cx == 160 || made.cy == 120)) << made.cx << "x" << made.cy;
+  // Kept now, and a smaller request is scaled from it.
+  SIZE small = size(pic.c_str(), VXDBWX_THUMB_KEPT, 80, 60, &hr);
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_TRUE(small.cx <= 80 && small.cy <= 60 && (small.cx == 80 || small.cy == 60));
+  size(pic.c_str(), VXDBWX_THUMB_KEPT, 320, 240, &hr);
+  EXPECT_EQ(hr, VXDB_E_NOTFOUND);  // too small to serve that
+  // A file that is not enrolled gets a thumbnail, but none is kept.
+  EXPECT_GT(size(loose.c_str(), VXDBWX_THUMB_MAKE, 80, 60, &hr).cx, 0);
+  EXPECT_EQ(hr, S_OK);
+  size(loose.c_str(), VXDBWX_THUMB_KEPT, 80, 60, &hr);
+  EXPECT_EQ(hr, VXDB_E_NOTFOUND);
+  size(sound.c_str(), VXDBWX_THUMB_MAKE, 80, 60, &hr);
+  EXPECT_TRUE(FAILED(hr));
+  size(pic.c_str(), 7, 80, 60, &hr);
+  EXPECT_EQ(hr, E_INVALIDARG);
+}
