@@ -197,6 +197,8 @@ HRESULT DeleteById(sqlite3* db, int64_t fileId);
 HRESULT DeleteRecordsOfPath(sqlite3* db, const std::string& key, int kind);  // kind -1: all
 // Moves every database entry of one path (file row, person records) to another.
 HRESULT MovePath(sqlite3* db, const PathParts& from, const PathParts& to, DWORD flags);
+// The two columns of every row that sql (with ?1 = folderKey, ?2 = its range end) finds.
+std::vector<std::pair<std::string, std::string>> RowsUnder(sqlite3* db, const char* sql, const std::string& folderKey);
 HRESULT MoveFolderKeys(sqlite3* db, const std::string& oldFolder, const std::string& oldKey,
                        const std::string& newFolder, const std::string& newKey);
 void RebuildKeywords(sqlite3* db, int64_t fileId);
@@ -219,6 +221,8 @@ bool ParseDateRange(const std::string& from, const std::string& to, int64_t* beg
 HRESULT RunQuery(sqlite3* db, const std::string& query, std::vector<std::string>& pathsUtf8);
 
 STRINGLIST* ToStringList(const std::vector<std::string>& utf8, const std::vector<LONG_PTR>* data = nullptr);
+// The rows of a statement whose columns are (text, number) as a list; S_FALSE when none.
+HRESULT ListRows(Stmt& st, STRINGLIST** out);
 
 // ---- Similar-image hashes --------------------------------------------------------------
 int Hamming(uint64_t a, uint64_t b);

@@ -393,4 +393,16 @@ STRINGLIST* ToStringList(const std::vector<std::string>& utf8, const std::vector
   return head;
 }
 
+HRESULT ListRows(Stmt& st, STRINGLIST** out) {
+  std::vector<std::string> texts;
+  std::vector<LONG_PTR> data;
+  while (st.Row()) {
+    texts.push_back(st.Text(0));
+    data.push_back(static_cast<LONG_PTR>(st.Int(1)));
+  }
+  if (texts.empty()) return S_FALSE;
+  *out = ToStringList(texts, &data);
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 }  // namespace vxdb

@@ -18,13 +18,19 @@ bool AnsiToWide(const char* s, std::wstring& out) {
   return true;
 }
 
-std::string WideToUtf8(const std::wstring& w) {
+namespace {
+
+std::string FromWide(UINT codePage, const std::wstring& w) {
   if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   std::string s(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
   return s;
 }
+
+}  // namespace
+
+std::string WideToUtf8(const std::wstring& w) { return FromWide(CP_UTF8, w); }
 
 std::wstring Utf8ToWide(const std::string& s) {
   if (s.empty()) return std::wstring();
@@ -57,13 +63,7 @@ bool AnsiToUtf8(const char* s, std::string& out) {
 }
 
 std::string Utf8ToAnsi(const std::string& s) {
-  if (IsAscii(s.data(), s.size())) return s;
-  std::wstring w = Utf8ToWide(s);
-  if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string a(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), &a[0], n, nullptr, nullptr);
-  return a;
+  return IsAscii(s.data(), s.size()) ? s : FromWide(CP_ACP, Utf8ToWide(s));
 }
 
 std::wstring FoldWide(const std::wstring& w) {
