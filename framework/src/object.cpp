@@ -1,28 +1,35 @@
 // Object model: run-time class records and their registry.
+#include <fw/except.h>
 #include <fw/object.h>
 
+#include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 namespace {
 
-// Every record registered by any module, for CRuntimeClass::FromName.
+// Every record registered by any module, for CRuntimeClass::FromName. Never destroyed:
+// modules unregister from their own static destructors, which may run after ours.
 std::vector<CRuntimeClass*>& Registry() {
-  static std::vector<CRuntimeClass*> classes;
-  return classes;
+  static auto* classes = new std::vector<CRuntimeClass*>;
+  return *classes;
 }
 
-std::mutex& RegistryLock() {
-  static std::mutex m;
-  return m;
-}
+SRWLOCK g_registryLock = SRWLOCK_INIT;
 
 }  // namespace
 
-AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass) {
-  std::lock_guard<std::mutex> lock(RegistryLock());
+AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass) : m_pClass(pNewClass) {
+  AcquireSRWLockExclusive(&g_registryLock);
   Registry().push_back(pNewClass);
+  ReleaseSRWLockExclusive(&g_registryLock);
+}
+
+AFX_CLASSINIT::~AFX_CLASSINIT() {
+  AcquireSRWLockExclusive(&g_registryLock);
+  auto& r = Registry();
+  r.erase(std::remove(r.begin(), r.end(), m_pClass), r.end());
+  ReleaseSRWLockExclusive(&g_registryLock);
 }
 
 CRuntimeClass* CRuntimeClass::GetBaseClass() const {
@@ -31,11 +38,14 @@ CRuntimeClass* CRuntimeClass::GetBaseClass() const {
 
 CObject* CRuntimeClass::CreateObject() {
   if (!m_pfnCreateObject) return nullptr;
+  // A constructor that runs out of memory gives no object rather than an exception.
   try {
     return m_pfnCreateObject();
-  } catch (...) {
-    return nullptr;
+  } catch (CException* e) {
+    e->Delete();
+  } catch (std::bad_alloc&) {
   }
+  return nullptr;
 }
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
@@ -47,11 +57,16 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
 
 CRuntimeClass* PASCAL CRuntimeClass::FromName(LPCSTR lpszClassName) {
   if (!lpszClassName) return nullptr;
-  std::lock_guard<std::mutex> lock(RegistryLock());
+  CRuntimeClass* pFound = nullptr;
+  AcquireSRWLockShared(&g_registryLock);
   for (CRuntimeClass* p : Registry()) {
-    if (strcmp(p->m_lpszClassName, lpszClassName) == 0) return p;
+    if (strcmp(p->m_lpszClassName, lpszClassName) == 0) {
+      pFound = p;
+      break;
+    }
   }
-  return nullptr;
+  ReleaseSRWLockShared(&g_registryLock);
+  return pFound;
 }
 
 CObject* PASCAL CRuntimeClass::CreateObject(LPCSTR lpszClassName) {

@@ -1,7 +1,9 @@
 // RecordGateEx.dll: registration lists, searches, classification, hashes and thumbnails.
 #include <RecordGateEx.h>
+#include <imaging/imaging.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -164,3 +166,57 @@ RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailData(LPCSTR pszPath, BITMAPINF
 }
 RECORDGATEEX_API void WINAPI VxDBWxFreeThumbnailData(BITMAPINFOHEADER* pDib) { VxDBFreeBuffer(pDib); }
 RECORDGATEEX_API HRESULT WINAPI VxDBWxDeleteThumbnail(LPCSTR pszPath) { return VxDBDeleteThumbnail(pszPath); }
+
+namespace {
+
+// Movies give a frame; a player that hangs costs at most this long.
+constexpr DWORD kMovieFrameMillis = 3000;
+
+HRESULT MakeThumbnail(LPCSTR path, int cx, int cy, imaging::Dib* out) {
+  if (imaging::FormatFromExtension(path) != imaging::ImageFormat::Unknown)
+    return imaging::DecodeThumbnail(path, cx, cy, out);
+  HRESULT hr = imaging::DecodeThumbnail(path, cx, cy, out);  // a picture under another name
+  if (SUCCEEDED(hr)) return hr;
+  return imaging::GrabMovieFrame(path, cx, cy, out, nullptr, kMovieFrameMillis);
+}
+
+HRESULT HandOut(const imaging::Dib& dib, BITMAPINFOHEADER** ppDib, DWORD* pcbDib) {
+  void* p = HeapAlloc(GetProcessHeap(), 0, dib.PackedSize());
+  if (!p) return E_OUTOFMEMORY;
+  memcpy(p, dib.Packed(), dib.PackedSize());
+  *ppDib = static_cast<BITMAPINFOHEADER*>(p);
+  if (pcbDib) *pcbDib = static_cast<DWORD>(dib.PackedSize());
+  return S_OK;
+}
+
+}  // namespace
+
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailDib(LPCSTR pszPath, int nMode, int cx, int cy, BITMAPINFOHEADER** ppDib,
+                                                      DWORD* pcbDib) {
+  if (ppDib) *ppDib = nullptr;
+  if (pcbDib) *pcbDib = 0;
+  if (!pszPath || !*pszPath || !ppDib || cx <= 0 || cy <= 0 || cx > 4096 || cy > 4096 || nMode < 0 || nMode > 2)
+    return E_INVALIDARG;
+  imaging::Dib dib;
+  if (nMode != VXDBWX_THUMB_RENEW) {
+    BITMAPINFOHEADER* kept = nullptr;
+    if (SUCCEEDED(VxDBGetThumbnail(pszPath, &kept, nullptr))) {
+      bool ok = dib.Assign(reinterpret_cast<const BITMAPINFO*>(kept));
+      VxDBFreeBuffer(kept);
+      // Large enough when it reaches the box on one side (it was fitted into a box too).
+      if (ok && (dib.Width() >= cx || dib.Height() >= cy)) {
+        SIZE fit = imaging::FitSize(dib.Width(), dib.Height(), cx, cy);
+        if ((fit.cx != dib.Width() || fit.cy != dib.Height()) && !imaging::Resize(dib, fit.cx, fit.cy, &dib))
+          return E_OUTOFMEMORY;
+        return HandOut(dib, ppDib, pcbDib);
+      }
+    }
+    if (nMode == VXDBWX_THUMB_KEPT) return VXDB_E_NOTFOUND;
+  }
+  HRESULT hr = MakeThumbnail(pszPath, cx, cy, &dib);
+  if (FAILED(hr)) return hr;
+  if (dib.BitCount() != 24 && !imaging::ConvertBitCount(dib, 24, &dib)) return E_OUTOFMEMORY;
+  if (dib.TopDown()) dib.SetTopDown(false);
+  VxDBSetThumbnail(pszPath, dib.Header(), static_cast<DWORD>(dib.PackedSize()));  // kept for enrolled files
+  return HandOut(dib, ppDib, pcbDib);
+}

@@ -13,18 +13,25 @@ struct FW_API CRuntimeClass {
   UINT m_wSchema;                          // 0xFFFF: not serialisable
   CObject* (*m_pfnCreateObject)();         // null: not dynamically creatable
   CRuntimeClass* (*m_pfnGetBaseClass)();
-  CRuntimeClass* m_pBaseClass;             // filled from m_pfnGetBaseClass on first use
+  CRuntimeClass* m_pBaseClass;             // unused: the base comes from m_pfnGetBaseClass
 
   CObject* CreateObject();                 // null when the class can't be created
   BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
   CRuntimeClass* GetBaseClass() const;
-  static CRuntimeClass* PASCAL FromName(LPCSTR lpszClassName);  // among registered classes
+  static CRuntimeClass* PASCAL FromName(LPCSTR lpszClassName);  // the first registered of that name
   static CObject* PASCAL CreateObject(LPCSTR lpszClassName);
 };
 
-// Registers a run-time class by name (done by IMPLEMENT_DYNAMIC at static-initialisation time).
+// Registers a run-time class by name (done by IMPLEMENT_DYNAMIC at static-initialisation
+// time) and takes it out again when its module is unloaded, so FromName never hands out a
+// record of a freed library.
 struct FW_API AFX_CLASSINIT {
   explicit AFX_CLASSINIT(CRuntimeClass* pNewClass);
+  ~AFX_CLASSINIT();
+  CRuntimeClass* m_pClass;
+
+  AFX_CLASSINIT(const AFX_CLASSINIT&) = delete;
+  void operator=(const AFX_CLASSINIT&) = delete;
 };
 
 class FW_API CObject {

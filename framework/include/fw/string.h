@@ -5,6 +5,11 @@
 #pragma once
 #include <fw/fwdefs.h>
 
+class CString;
+template <class T>
+inline const T& _FwVarArg(const T& v) { return v; }
+inline LPCSTR _FwVarArg(const CString& s);
+
 class FW_API CString {
  public:
   CString();
@@ -23,8 +28,9 @@ class FW_API CString {
 
   char GetAt(int nIndex) const;
   char operator[](int nIndex) const;
-  void SetAt(int nIndex, char ch);
-  operator LPCSTR() const;
+  void SetAt(int nIndex, char ch);  // ignored outside the string
+  operator LPCSTR() const { return m_pchData; }
+  LPCSTR GetString() const { return m_pchData; }
 
   const CString& operator=(const CString& s);
   const CString& operator=(CString&& s) noexcept;
@@ -76,6 +82,9 @@ class FW_API CString {
   void TrimLeft();
   void TrimLeft(char chTarget);
   void TrimLeft(LPCSTR lpszTargets);
+  void Trim();
+  void Trim(char chTarget);
+  void Trim(LPCSTR lpszTargets);
 
   // Searches step over double-byte characters: a trail byte never matches.
   int Find(char ch) const;
@@ -84,18 +93,41 @@ class FW_API CString {
   int Find(LPCSTR lpszSub, int nStart) const;
   int ReverseFind(char ch) const;
   int FindOneOf(LPCSTR lpszCharSet) const;
+  // The next token after iStart delimited by any of the characters in lpszTokens
+  // (leading delimiters skipped); iStart becomes -1 and the result empty at the end.
+  CString Tokenize(LPCSTR lpszTokens, int& iStart) const;
 
-  void AFX_CDECL Format(LPCSTR lpszFormat, ...);
-  void AFX_CDECL Format(UINT nFormatID, ...);
+  // printf forms. A CString argument is passed on as its characters: GCC would pass a
+  // class object through "..." by hidden reference, so these front ends convert it first
+  // (and the build rejects a CString given to any other "..." function).
+  template <class... A>
+  void Format(LPCSTR lpszFormat, const A&... args) { FormatArgs(lpszFormat, _FwVarArg(args)...); }
+  template <class... A>
+  void Format(UINT nFormatID, const A&... args) { FormatArgsId(nFormatID, _FwVarArg(args)...); }
+  template <class... A>
+  void AppendFormat(LPCSTR lpszFormat, const A&... args) { AppendFormatArgs(lpszFormat, _FwVarArg(args)...); }
   void FormatV(LPCSTR lpszFormat, va_list argList);
-  void AFX_CDECL FormatMessage(LPCSTR lpszFormat, ...);
-  void AFX_CDECL FormatMessage(UINT nFormatID, ...);
+  void AppendFormatV(LPCSTR lpszFormat, va_list argList);
+  // FormatMessage forms ("%1", "%2!d!"), with the same argument rule.
+  template <class... A>
+  void FormatMessage(LPCSTR lpszFormat, const A&... args) { FormatMessageArgs(lpszFormat, _FwVarArg(args)...); }
+  template <class... A>
+  void FormatMessage(UINT nFormatID, const A&... args) { FormatMessageArgsId(nFormatID, _FwVarArg(args)...); }
+  void FormatMessageV(LPCSTR lpszFormat, va_list* pArgList);
+
+  // The exported "..." functions behind the front ends.
+  void AFX_CDECL FormatArgs(LPCSTR lpszFormat, ...);
+  void AFX_CDECL FormatArgsId(UINT nFormatID, ...);
+  void AFX_CDECL AppendFormatArgs(LPCSTR lpszFormat, ...);
+  void AFX_CDECL FormatMessageArgs(LPCSTR lpszFormat, ...);
+  void AFX_CDECL FormatMessageArgsId(UINT nFormatID, ...);
 
   // From the current resource handle (AfxGetResourceHandle), then the extension-DLL chain.
   BOOL LoadString(UINT nID);
   BOOL LoadString(HINSTANCE hInstance, UINT nID);
 
   BSTR AllocSysString() const;
+  BSTR SetSysString(BSTR* pbstr) const;
 
   // Direct buffer access: GetBuffer grows to at least nMinBufLength characters;
   // ReleaseBuffer(-1) takes the length from the terminating NUL.
@@ -129,6 +161,17 @@ FW_API bool AFXAPI operator>=(const CString& a, const CString& b);
 FW_API bool AFXAPI operator>=(const CString& a, LPCSTR b);
 FW_API bool AFXAPI operator>=(LPCSTR a, const CString& b);
 
+inline LPCSTR _FwVarArg(const CString& s) { return s; }
+
 // The empty string, shared by everyone.
 FW_API const CString& AFXAPI AfxGetEmptyString();
 #define afxEmptyString AfxGetEmptyString()
+
+// String id nIDS with "%1" (and "%2") replaced by the given texts.
+FW_API void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCSTR lpsz1);
+FW_API void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCSTR lpsz1, LPCSTR lpsz2);
+// Field iSubString of lpszFullString split at chSep; FALSE when there are fewer fields.
+FW_API BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');
+
+// Code page 932: TRUE for the first byte of a double-byte character.
+inline bool FwIsLeadByte(BYTE c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
