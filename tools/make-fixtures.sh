@@ -66,6 +66,11 @@ exiftool -q -overwrite_original "-MakerNotes<=$out/people_note.bin" -ImageDescri
   "-EXIF:Flash#=1" "-ExposureProgram#=7" "$out/people.jpg"
 rm -f "$out/people_note.bin"
 ffmpeg -v error -y -i "$out/movie.mp4" -c copy -metadata creation_time=2025-08-15T10:20:30Z "$out/movie_dated.mp4"
+# Recording-time fallbacks: only the digitised time; only the time of the last edit.
+cp "$out/exif_nothumb.jpg" "$out/exif_digitized.jpg"
+exiftool -q -overwrite_original -DateTimeOriginal= -CreateDate="2025:01:02 03:04:05" "$out/exif_digitized.jpg"
+cp "$out/exif_nothumb.jpg" "$out/exif_edited.jpg"
+exiftool -q -overwrite_original -DateTimeOriginal= -CreateDate= -ModifyDate="2025:06:07 08:09:10" "$out/exif_edited.jpg"
 
 # Broken files: cut inside the Exif block, cut inside the scan, offsets past the end.
 head -c 200 "$out/exif_full.jpg" >"$out/cut_exif.jpg"

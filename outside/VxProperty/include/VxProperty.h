@@ -49,7 +49,8 @@
 //   0x1000000 faces               number of faces the camera found ("2"; "" when none)
 //
 // Recording time (id 2, PrGetPropertySysTime(2), PrGetAVCHDRecTime), local time, the
-// first of: Exif DateTimeOriginal, Exif DateTimeDigitized, IFD0 DateTime; a movie's
+// first of: Exif DateTimeOriginal, Exif DateTimeDigitized (as the thumbnail library
+// dates pictures; IFD0 DateTime is the time of the last edit and is not used); a movie's
 // creation time (MP4/MOV "mvhd", stored in UTC; 0 means unset); a .cont file's
 // RecordTime, else the last-write time of its first member; the file's last-write time.
 //

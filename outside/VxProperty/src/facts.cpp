@@ -162,7 +162,6 @@ SYSTEMTIME RecordingTime(const FileFacts& f, TimeSource* source) {
   if (f.hasExif) {
     if (auto t = f.exif.DateTimeOriginal()) return give(TimeSource::ExifOriginal, t->ToSystemTime());
     if (auto t = f.exif.DateTimeDigitized()) return give(TimeSource::ExifDigitized, t->ToSystemTime());
-    if (auto t = f.exif.DateTime()) return give(TimeSource::ExifModified, t->ToSystemTime());
   }
   if (f.hasMovie && f.movie.creationUnix)
     return give(TimeSource::MovieHeader, LocalTimeOf(UnixToFileTime(*f.movie.creationUnix)));

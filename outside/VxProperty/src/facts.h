@@ -20,7 +20,7 @@ namespace vxprop {
 enum class FileKind { Other, Image, Movie, Content };
 
 // Where a recording time came from (first that the file has).
-enum class TimeSource { ExifOriginal, ExifDigitized, ExifModified, MovieHeader, ContentRecord, ContentMember, FileWritten };
+enum class TimeSource { ExifOriginal, ExifDigitized, MovieHeader, ContentRecord, ContentMember, FileWritten };
 
 struct FileFacts {
   std::string path;

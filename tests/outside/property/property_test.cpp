@@ -189,6 +189,8 @@ TEST(PropertyReader, RecordingTimeFallbacks) {
   };
   const Case cases[] = {
       {stamped("exif_full.jpg", "t_exif.jpg"), TimeSource::ExifOriginal, "2026/03/14 09:12:05"},
+      {stamped("exif_digitized.jpg", "t_digitized.jpg"), TimeSource::ExifDigitized, "2025/01/02 03:04:05"},
+      {stamped("exif_edited.jpg", "t_edited.jpg"), TimeSource::FileWritten, Stamp(localFileTime)},  // an edit time is no recording time
       {stamped("plain.jpg", "t_plain.jpg"), TimeSource::FileWritten, Stamp(localFileTime)},
       {stamped("image.png", "t_image.png"), TimeSource::FileWritten, Stamp(localFileTime)},
       {stamped("movie_dated.mp4", "t_dated.mp4"), TimeSource::MovieHeader, Stamp(movieLocal)},
