@@ -15,8 +15,11 @@
 //
 // Query texts: "Similar," followed by the reference picture's path or its hash as
 // "0x" and 16 hex digits, optionally "," and the largest distance (0..64); a path that
-// holds "," is written in double quotes (a quote inside as two). A bare path is taken as
-// "Similar,<path>". The same term is understood by the photo database's own queries.
+// holds "," is written in double quotes (a quote inside as two). After a hash and a
+// distance a third value may name the reference picture, which then leads the results
+// (the profile's query is "Similar,0x<hash>,10,\"<path>\"": it keeps working when the
+// picture is gone). A bare path is taken as "Similar,<path>". The photo database's own
+// queries understand the forms without the third value.
 // A query holding VXDB_RESULT_MARKER names a memorised result instead and is answered
 // with that list, which the database owns (never free it).
 //

@@ -69,7 +69,7 @@ PSW_API HRESULT WINAPI PSWGetSimilarImageEx(LPCSTR pszPath, STRINGLIST** ppResul
   STRINGLIST* list = ToList(matches);
   if (!matches.empty() && !list) return E_OUTOFMEMORY;
   if (list) VxDBWxCreateSearchResultFromList(VXDB_RESULT_SIMILAR, name.c_str(), list, &id);
-  WriteSearchProfile(PSW_PROFILE_TYPE, name, MakeQuery(hash, PSW_DEFAULT_DISTANCE), id);
+  WriteSearchProfile(PSW_PROFILE_TYPE, name, MakeQuery(hash, PSW_DEFAULT_DISTANCE, pszPath), id);
 
   if (ppResult)
     *ppResult = list;

@@ -117,20 +117,33 @@ bool ParseQuery(const std::string& text, SimilarQuery* out) {
   }
   if (pos < text.size()) {
     if (text[pos] != ',') return false;
-    std::string d = text.substr(pos + 1);
+    size_t comma = text.find(',', pos + 1);
+    std::string d = text.substr(pos + 1, comma == std::string::npos ? std::string::npos : comma - pos - 1);
     char* end = nullptr;
     long v = strtol(d.c_str(), &end, 10);
     if (d.empty() || !end || *end || v < 0 || v > 64) return false;
     q.distance = static_cast<int>(v);
+    pos = comma == std::string::npos ? text.size() : comma;
+  }
+  // After a hash: the reference picture's path, which leads the results.
+  if (pos < text.size()) {
+    ++pos;
+    if (!q.hash || !TakeValue(text, &pos, &q.path) || q.path.empty() || pos != text.size()) return false;
   }
   *out = q;
   return true;
 }
 
-std::string MakeQuery(uint64_t hash, int distance) {
+std::string Quoted(const std::string& value) {
+  std::string out = "\"";
+  for (char c : value) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+std::string MakeQuery(uint64_t hash, int distance, const std::string& reference) {
   char buf[64];
   snprintf(buf, sizeof buf, "Similar,0x%016llX,%d", static_cast<unsigned long long>(hash), distance);
-  return buf;
+  return reference.empty() ? std::string(buf) : buf + ("," + Quoted(reference));
 }
 
 std::string SearchName(const char* referencePath) {

@@ -16,12 +16,14 @@ HRESULT ClassifyPicture(const char* path);
 HRESULT HashPicture(const char* path, uint64_t* hash);
 
 struct SimilarQuery {
-  std::string path;               // the reference picture, or
-  std::optional<uint64_t> hash;   // its hash
+  std::string path;               // the reference picture (with a hash: only where it goes)
+  std::optional<uint64_t> hash;   // the hash to compare with
   int distance = 0;
 };
 bool ParseQuery(const std::string& text, SimilarQuery* out);
-std::string MakeQuery(uint64_t hash, int distance);
+// A value in double quotes, a quote inside as two.
+std::string Quoted(const std::string& value);
+std::string MakeQuery(uint64_t hash, int distance, const std::string& reference = std::string());
 std::string SearchName(const char* referencePath);
 
 struct Match {

@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 
+#include <KitlibEx/KitlibEx.h>
 #include <RecordGate.h>
 #include <RecordGateEx.h>
 #include <VxDatabase.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -27,6 +29,7 @@ using imgtest::Fixture;
 namespace {
 
 const char kChildVar[] = "GLIMORA_PSW_CHILD";
+const char kProfileVar[] = "GLIMORA_PROFILE_ROOT";
 
 std::string g_dbDir, g_pics;
 
@@ -48,13 +51,22 @@ class PixEnvironment : public testing::Environment {
       CreateDirectoryA(g_dbDir.c_str(), nullptr);
       CreateDirectoryA(g_pics.c_str(), nullptr);
     }
+    // The search profile goes below a registry root of this run (the child keeps its parent's).
+    if (!GetEnvironmentVariableA(kProfileVar, nullptr, 0)) {
+      profileRoot_ = "Software\\GlimoraTest\\psw-" + std::to_string(GetCurrentProcessId());
+      SetEnvironmentVariableA(kProfileVar, profileRoot_.c_str());
+    }
     ASSERT_EQ(VxDBSetFolder(g_dbDir.c_str()), S_OK);
     ASSERT_EQ(PSWInitDatabase(), S_OK);
   }
   void TearDown() override {
     PSWExitDatabase();
     VxDBWExitDatabase(-1);
+    if (!profileRoot_.empty()) SHDeleteKeyA(HKEY_CURRENT_USER, profileRoot_.c_str());
   }
+
+ private:
+  std::string profileRoot_;
 };
 
 bool IsChild() { return GetEnvironmentVariableA(kChildVar, nullptr, 0) != 0; }
@@ -225,6 +237,17 @@ TEST_F(SimilarSearch, TheLastSearchIsMemorised) {
   ASSERT_GE(items.size(), 2u);
   EXPECT_EQ(items[0].first, Pic("rose_small.jpg"));
   EXPECT_EQ(items[1].first, Pic("rose.jpg"));
+
+  // The folder trees find the search in the profile and run its query again.
+  int type = 0, value = 0;
+  CString name, query;
+  ASSERT_EQ(CMTLxGetSearchProfile(&type, &name, &query, &value), PSW_PROFILE_TYPE);
+  EXPECT_STREQ(name.GetString(), "類似画像: rose_small.jpg");
+  EXPECT_EQ(value, id);
+  STRINGLIST* again = nullptr;
+  ASSERT_EQ(PSWGetSimilarImageList(query.GetString(), &again), S_OK);
+  EXPECT_EQ(Items(again), items);
+  FreeStringList(again);
 }
 
 TEST_F(SimilarSearch, ReferencesThatAreNotRegisteredOrGone) {
@@ -274,6 +297,9 @@ TEST_F(SimilarSearch, QueryTexts) {
       {"similar,\"C:\\a,b.jpg\",12", true, "C:\\a,b.jpg", false, 12},
       {"Similar,\"C:\\say \"\"hi\"\".jpg\"", true, "C:\\say \"hi\".jpg", false, PSW_DEFAULT_DISTANCE},
       {"Similar,0x00FF00FF00FF00FF,3", true, "", true, 3},
+      {"Similar,0x00FF00FF00FF00FF,3,\"C:\\r,1.jpg\"", true, "C:\\r,1.jpg", true, 3},  // where the reference goes
+      {"Similar,C:\\a.jpg,3,C:\\b.jpg", false, "", false, 0},  // a third value only after a hash
+      {"Similar,0x00FF00FF00FF00FF,3,", false, "", false, 0},
       {"C:\\bare path.jpg", true, "C:\\bare path.jpg", false, PSW_DEFAULT_DISTANCE},
       {"Similar,C:\\a,b.jpg", false, "", false, 0},   // a comma needs quotes
       {"Similar,\"C:\\open.jpg", false, "", false, 0},  // quote never closed
@@ -294,6 +320,9 @@ TEST_F(SimilarSearch, QueryTexts) {
   ASSERT_TRUE(psw::ParseQuery(psw::MakeQuery(0x0123456789ABCDEFull, 7), &q));
   EXPECT_EQ(*q.hash, 0x0123456789ABCDEFull);
   EXPECT_EQ(q.distance, 7);
+  ASSERT_TRUE(psw::ParseQuery(psw::MakeQuery(42, 5, "C:\\say \"hi\", x.jpg"), &q));
+  EXPECT_EQ(q.path, "C:\\say \"hi\", x.jpg");
+  EXPECT_EQ(*q.hash, 42u);
 
   STRINGLIST* list = nullptr;
   EXPECT_EQ(PSWGetSimilarImageList("Similar,\"broken", &list), E_INVALIDARG);
