@@ -9,9 +9,9 @@
 //
 // After a search the library memorises the result in the photo database (a result of kind
 // VXDB_RESULT_SIMILAR; only the last search's is kept) and writes the search profile that
-// the folder trees read (KitlibEx's CMTLxWriteSearchProfile; linked when the build has
-// KitlibEx): type 2, a name ("類似画像: <file name>"), the query text and the memorised
-// result's id. The folder trees run that query again through PSWGetSimilarImageList.
+// the folder trees read (KitlibEx's CMTLxWriteSearchProfile): type 2, a name
+// ("類似画像: <file name>"), the query text and the memorised result's id. The folder
+// trees run that query again through PSWGetSimilarImageList.
 //
 // Query texts: "Similar," followed by the reference picture's path or its hash as
 // "0x" and 16 hex digits, optionally "," and the largest distance (0..64); a path that
