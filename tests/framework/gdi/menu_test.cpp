@@ -146,7 +146,7 @@ TEST(MenuResources, LoadsFromTheCurrentResourceHandle) {
   CMenu* pFile = menu.GetSubMenu(0);
   ASSERT_NE(pFile, nullptr);
   EXPECT_EQ(Items(*pFile), "1001:開く(&O)...|0:|1002:閉じる(&C)");
-  EXPECT_TRUE(pFile->GetMenuState(ID_FILE_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(pFile->GetMenuState(ID_TEST_FILE_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
   CMenu* pView = menu.GetSubMenu(1);
   EXPECT_TRUE(pView->GetMenuState(ID_VIEW_LIST, MF_BYCOMMAND) & MF_CHECKED);
 
@@ -163,6 +163,18 @@ TEST(MenuResources, LoadsFromTheCurrentResourceHandle) {
   EXPECT_EQ(menu.GetSubMenu(0), &owner);
   owner.Detach();
   CMenu::DeleteTempMap();
+}
+
+TEST(MenuResources, LoadsAlongTheExtensionChain) {
+  HINSTANCE hRes = ::LoadLibraryA("fw_gdi_res.dll");
+  ASSERT_NE(hRes, nullptr);
+  {
+    CDynLinkLibrary link(hRes, hRes);
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+    EXPECT_EQ(menu.GetMenuItemCount(), 2);
+  }
+  ::FreeLibrary(hRes);
 }
 
 TEST(MenuModules, MadeHereFilledThereDestroyedHere) {

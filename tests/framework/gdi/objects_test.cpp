@@ -39,6 +39,24 @@ TEST(Bitmap, LoadsFromTheCurrentResourceHandle) {
   EXPECT_EQ(byName.GetSafeHandle(), nullptr);
 }
 
+// An extension library in the resource chain is searched when the current resource
+// handle lacks the bitmap.
+TEST(Bitmap, LoadsAlongTheExtensionChain) {
+  HINSTANCE hRes = ::LoadLibraryA("fw_gdi_res.dll");
+  ASSERT_NE(hRes, nullptr);
+  {
+    CDynLinkLibrary link(hRes, hRes);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.LoadBitmap(IDB_GDI_TEST));
+    BITMAP bm = {};
+    bmp.GetBitmap(&bm);
+    EXPECT_EQ(bm.bmWidth, 4);
+  }
+  CBitmap unlinked;
+  EXPECT_FALSE(unlinked.LoadBitmap(IDB_GDI_TEST));
+  ::FreeLibrary(hRes);
+}
+
 TEST(Bitmap, OemAndMadeBitmaps) {
   CBitmap check;
   ASSERT_TRUE(check.LoadOEMBitmap(OBM_CHECK));
