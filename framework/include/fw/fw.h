@@ -30,3 +30,6 @@
 #include <fw/listctrl.h>
 #include <fw/treectrl.h>
 #include <fw/cmnctrl.h>
+#include <fw/toolbar.h>
+#include <fw/propsheet.h>
+#include <fw/commdlg.h>
