@@ -233,12 +233,17 @@ void AFXAPI DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
   } while (hWndCtrl && !(::GetWindowLongPtrA(hWndCtrl, GWL_STYLE) & WS_GROUP));
 }
 
-void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+// The selected index of a list or combo box (nGetMsg / nSetMsg: its CURSEL messages).
+static void ExchangeSelection(CDataExchange* pDX, int nIDC, int& index, UINT nGetMsg, UINT nSetMsg) {
   HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
   if (pDX->m_bSaveAndValidate)
-    index = (int)::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0);
+    index = (int)::SendMessageA(hWndCtrl, nGetMsg, 0, 0);
   else
-    ::SendMessageA(hWndCtrl, CB_SETCURSEL, (WPARAM)index, 0);
+    ::SendMessageA(hWndCtrl, nSetMsg, (WPARAM)index, 0);
+}
+
+void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+  ExchangeSelection(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
 }
 
 void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
@@ -262,11 +267,7 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
 }
 
 void AFXAPI DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
-  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate)
-    index = (int)::SendMessageA(hWndCtrl, LB_GETCURSEL, 0, 0);
-  else
-    ::SendMessageA(hWndCtrl, LB_SETCURSEL, (WPARAM)index, 0);
+  ExchangeSelection(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL);
 }
 
 void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {

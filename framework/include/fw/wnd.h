@@ -570,6 +570,17 @@ class FW_API CWnd : public CCmdTarget {
   void operator=(const CWnd&) = delete;
 };
 
+// For control classes that draw their own items: their OnChildNotify override starts with
+//   if (AfxReflectDrawItem(this, message, lParam, pResult)) return TRUE;
+// and the class's virtual DrawItem(LPDRAWITEMSTRUCT) gets the parent's WM_DRAWITEM.
+template <class T>
+inline BOOL AfxReflectDrawItem(T* pControl, UINT message, LPARAM lParam, LRESULT* pResult) {
+  if (message != WM_DRAWITEM) return FALSE;
+  pControl->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+  if (pResult) *pResult = TRUE;
+  return TRUE;
+}
+
 // ----- window message map entries -----
 // Each ON_WM_xxx() calls the handler of the well-known name and argument list.
 #define _FW_PT CPoint(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam))
