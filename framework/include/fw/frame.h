@@ -18,6 +18,8 @@ class FW_API CFrameWnd : public CWnd {
   CFrameWnd();
   ~CFrameWnd() override;
 
+  // Frames live on the heap and delete themselves (PostNcDestroy), also when Create or
+  // LoadFrame fails: the caller must not delete the object after a failure.
   BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
               const RECT& rect = rectDefault, CWnd* pParentWnd = NULL, LPCSTR lpszMenuName = NULL,
               DWORD dwExStyle = 0, CCreateContext* pContext = NULL);

@@ -124,6 +124,8 @@ FW_API POINT AFXAPI AfxCenterRectPos(const RECT& rcWnd, const RECT& rcCenter, co
 FW_API void AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
 // The window's id when it is a child; 0 for top-level windows.
 FW_API int AFXAPI AfxGetDlgCtrlID(HWND hWnd);
+// The window's whole text (any length).
+FW_API void AFXAPI AfxGetWindowText(HWND hWnd, CString& rString);
 
 class FW_API CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
