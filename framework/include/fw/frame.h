@@ -91,6 +91,7 @@ class FW_API CFrameWnd : public CWnd {
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnRecalcParent(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnQueryCenterWnd(WPARAM wParam, LPARAM lParam);

@@ -56,8 +56,7 @@ struct CCreateContext;
 #define WM_DISABLEMODAL 0x036C
 #define WM_FLOATSTATUS 0x036D
 #define WM_ACTIVATETOPLEVEL 0x036E
-#define WM_FW_TOOLTIPTEXT 0x037E   // internal
-#define WM_FW_RESERVED 0x037F
+#define WM_POPMESSAGESTRING 0x0375 // like WM_SETMESSAGESTRING, unless a menu prompt is up
 
 // The old combined colour message: ON_WM_CTLCOLOR handlers get every WM_CTLCOLOR*.
 #ifndef WM_CTLCOLOR
