@@ -6,3 +6,7 @@
 #include <fw/except.h>
 #include <fw/module.h>
 #include <fw/coll.h>
+#include <fw/geometry.h>
+#include <fw/datetime.h>
+#include <fw/file.h>
+#include <fw/sync.h>

@@ -1,0 +1,104 @@
+// Synchronisation objects and the scoped locks that hold them. Creating a kernel object
+// that the system refuses throws CResourceException.
+#pragma once
+#include <fw/except.h>
+
+class FW_API CSyncObject : public CObject {
+  DECLARE_DYNAMIC(CSyncObject)
+ public:
+  explicit CSyncObject(LPCSTR pstrName);
+  ~CSyncObject() override;
+
+  operator HANDLE() const { return m_hObject; }
+
+  // TRUE when the object was acquired within dwTimeout milliseconds.
+  virtual BOOL Lock(DWORD dwTimeout = INFINITE);
+  virtual BOOL Unlock() = 0;
+  virtual BOOL Unlock(LONG lCount, LPLONG lpPrevCount = NULL);
+
+  HANDLE m_hObject;
+};
+
+// Re-entrant on its owner thread: every Lock needs its Unlock.
+class FW_API CCriticalSection : public CSyncObject {
+  DECLARE_DYNAMIC(CCriticalSection)
+ public:
+  CCriticalSection();
+  ~CCriticalSection() override;
+
+  operator CRITICAL_SECTION*() { return &m_sect; }
+  BOOL Lock() { ::EnterCriticalSection(&m_sect); return TRUE; }
+  BOOL Lock(DWORD dwTimeout) override;  // polls when a timeout is given
+  BOOL Unlock() override { ::LeaveCriticalSection(&m_sect); return TRUE; }
+
+  CRITICAL_SECTION m_sect;
+};
+
+class FW_API CEvent : public CSyncObject {
+  DECLARE_DYNAMIC(CEvent)
+ public:
+  explicit CEvent(BOOL bInitiallyOwn = FALSE, BOOL bManualReset = FALSE, LPCSTR lpszName = NULL,
+                  LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
+
+  BOOL SetEvent() { return ::SetEvent(m_hObject); }
+  BOOL PulseEvent() { return ::PulseEvent(m_hObject); }
+  BOOL ResetEvent() { return ::ResetEvent(m_hObject); }
+  BOOL Unlock() override { return TRUE; }
+};
+
+class FW_API CMutex : public CSyncObject {
+  DECLARE_DYNAMIC(CMutex)
+ public:
+  explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCSTR lpszName = NULL, LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
+  BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
+};
+
+class FW_API CSemaphore : public CSyncObject {
+  DECLARE_DYNAMIC(CSemaphore)
+ public:
+  explicit CSemaphore(LONG lInitialCount = 1, LONG lMaxCount = 1, LPCSTR pstrName = NULL,
+                      LPSECURITY_ATTRIBUTES lpsaAttributes = NULL);
+  BOOL Unlock() override { return Unlock(1, NULL); }
+  BOOL Unlock(LONG lCount, LPLONG lprevCount = NULL) override { return ::ReleaseSemaphore(m_hObject, lCount, lprevCount); }
+};
+
+// Holds one object for a scope; the destructor unlocks it when still held.
+class FW_API CSingleLock {
+ public:
+  explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE);
+  ~CSingleLock() { Unlock(); }
+
+  BOOL Lock(DWORD dwTimeOut = INFINITE);
+  BOOL Unlock();
+  BOOL Unlock(LONG lCount, LPLONG lPrevCount = NULL);
+  BOOL IsLocked() const { return m_bAcquired; }
+
+ protected:
+  CSyncObject* m_pObject;
+  BOOL m_bAcquired;
+
+  CSingleLock(const CSingleLock&) = delete;
+  void operator=(const CSingleLock&) = delete;
+};
+
+// Waits on several kernel objects (not critical sections) at once.
+class FW_API CMultiLock {
+ public:
+  CMultiLock(CSyncObject* ppObjects[], DWORD dwCount, BOOL bInitialLock = FALSE);
+  ~CMultiLock();
+
+  // The WaitForMultipleObjects result (WAIT_OBJECT_0 + i, WAIT_TIMEOUT, ...).
+  DWORD Lock(DWORD dwTimeOut = INFINITE, BOOL bWaitForAll = TRUE, DWORD dwWakeMask = 0);
+  BOOL Unlock();
+  BOOL Unlock(LONG lCount, LPLONG lPrevCount = NULL);
+  BOOL IsLocked(DWORD dwItem) const;
+
+ protected:
+  CSyncObject** m_ppObjectArray;
+  HANDLE* m_pHandleArray;
+  BOOL* m_bLockedArray;
+  DWORD m_dwCount;
+
+  CMultiLock(const CMultiLock&) = delete;
+  void operator=(const CMultiLock&) = delete;
+};
