@@ -13,4 +13,47 @@ make_photo "$out/exif_south_west.jpg" 320 240 "2024:02:29 12:00:00" "Norvane" "N
 make_png "$out/image.png" 200 150 "png"
 make_movie "$out/movie.mp4" 2 mp4
 make_tone "$out/tone.mp3" 2 440
+
+# Imaging engine: both Exif byte orders, a Norvane maker note, a TIFF with Exif,
+# orientation, padded thumbnails, the usual still formats and broken files.
+# The maker note: "Norvane\0", then a little-endian TIFF header and one IFD
+# (tag 59 SHORT 2, tag 62 LONG 7).
+printf 'Norvane\0II*\0\x08\0\0\0\x02\0\x3b\0\x03\0\x01\0\0\0\x02\0\0\0\x3e\0\x04\0\x01\0\0\0\x07\0\0\0\0\0\0\0' >"$out/makernote.bin"
+"$IM" -size 360x240 gradient:orange-purple -quality 90 "$out/exif_le.jpg"
+"$IM" "$out/exif_le.jpg" -thumbnail 160x120 -background black -gravity center -extent 160x120 -quality 80 "$out/thumb_padded.jpg"
+exiftool -q -overwrite_original -ExifByteOrder=Little-endian -Make=Norvane -Model=NV-X1 "-Orientation#=3" \
+  -DateTimeOriginal="2023:07:01 18:30:15" -SubSecTimeOriginal=25 -CreateDate="2023:07:01 18:30:16" \
+  -ModifyDate="2023:07:02 08:00:00" -ExposureTime=1/250 -FNumber=5.6 -ISO=400 "-EXIF:Flash#=16" -FocalLength=35 \
+  "-WhiteBalance#=1" "-ExposureProgram#=2" "-SceneCaptureType#=3" -ExifImageWidth=360 -ExifImageHeight=240 \
+  -GPSLatitude=51.5007 -GPSLatitudeRef=N -GPSLongitude=0.1246 -GPSLongitudeRef=W -GPSAltitude=35.5 \
+  "-GPSAltitudeRef#=1" -GPSDateStamp=2023:07:01 -GPSTimeStamp=17:30:15 \
+  "-MakerNotes<=$out/makernote.bin" "-ThumbnailImage<=$out/thumb_padded.jpg" "$out/exif_le.jpg"
+rm -f "$out/makernote.bin" "$out/thumb_padded.jpg"
+cp "$out/exif_le.jpg" "$out/exif_noorient.jpg"
+exiftool -q -overwrite_original -Orientation= "$out/exif_noorient.jpg"
+# Four coloured quarters (red, lime / blue, white) stored turned: orientation 6.
+"$IM" \( -size 160x120 xc:red xc:lime +append \) \( -size 160x120 xc:blue xc:white +append \) -append \
+  -quality 95 "$out/quadrants.jpg"
+"$IM" "$out/quadrants.jpg" -resize 80x60 -quality 95 "$out/quadrants_thumb.jpg"
+exiftool -q -overwrite_original "-Orientation#=6" -DateTimeOriginal="2022:05:05 05:05:05" \
+  "-ThumbnailImage<=$out/quadrants_thumb.jpg" "$out/quadrants.jpg"
+rm -f "$out/quadrants_thumb.jpg"
+"$IM" -size 96x64 gradient:green-yellow -depth 8 -compress none "$out/exif.tif"
+exiftool -q -overwrite_original -Make=Norvane -Model=NV-T3 "-Orientation#=8" \
+  -DateTimeOriginal="2021:11:11 11:11:11" "$out/exif.tif"
+"$IM" -size 48x32 xc:none -fill "#2080ff" -draw "circle 24,16 24,4" "$out/alpha.png"
+"$IM" "$out/alpha.png" "$out/image.gif"
+"$IM" -size 64x40 gradient:red-navy BMP3:"$out/image.bmp"
+"$IM" -size 48x48 xc:none -fill "#c03020" -draw "rectangle 8,8 40,40" -define icon:auto-resize=16,32,48 "$out/image.ico"
+"$IM" wizard: -quality 90 "$out/wizard.jpg"
+"$IM" rose: -resize 400% -quality 90 "$out/rose.jpg"
+# Broken files: cut inside the Exif block, cut inside the scan, offsets past the end.
+head -c 200 "$out/exif_full.jpg" >"$out/cut_exif.jpg"
+head -c $(( $(stat -c %s "$out/exif_full.jpg") - 4000 )) "$out/exif_full.jpg" >"$out/cut_scan.jpg"
+cp "$out/exif_full.jpg" "$out/bad_offsets.jpg"
+for entry in '\x87\x69\x00\x04\x00\x00\x00\x01' '\x88\x25\x00\x04\x00\x00\x00\x01' '\x02\x01\x00\x04\x00\x00\x00\x01'; do
+  at=$(LC_ALL=C grep -obUaP "$entry" "$out/bad_offsets.jpg" | head -1 | cut -d: -f1)
+  printf '\x7f\xff\xff\x00' | dd of="$out/bad_offsets.jpg" bs=1 seek=$((at + 8)) conv=notrunc status=none
+done
+printf 'not a picture at all' >"$out/not_image.jpg"
 touch "$out/.stamp"

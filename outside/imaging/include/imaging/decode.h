@@ -1,0 +1,92 @@
+// Reading pictures into Dibs through WIC (GDI+ when WIC can't): JPEG, PNG, BMP,
+// GIF (first frame), TIFF (first page), ICO (the best-sized image).
+//
+// Paths are ANSI (code page 932) and converted to UTF-16 for WIC. Results are
+// HRESULTs: S_OK; HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND / ERROR_PATH_NOT_FOUND)
+// for a missing file; WINCODEC_ERR_COMPONENTNOTFOUND for a format nobody
+// decodes; E_INVALIDARG; E_OUTOFMEMORY; another failure code for a corrupt file.
+//
+// Under Wine, WIC decodes a JPEG's whole frame whatever size is asked for; the
+// fast way to a small picture is the embedded Exif thumbnail (Source below).
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "imaging/dib.h"
+
+namespace imaging {
+
+enum class ImageFormat { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Ico };
+
+// "JPEG", "PNG", "BMP", "GIF", "TIFF", "ICO"; "" for Unknown.
+const char* FormatName(ImageFormat format);
+// From the first bytes of a file (at least 12 are looked at when present).
+ImageFormat DetectFormat(const void* head, size_t size);
+// From the extension, case-insensitively (".jpg", ".jpeg", ".jpe", ".png", ...).
+ImageFormat FormatFromExtension(const char* path);
+
+// What a file holds, read from its headers without decoding pixels.
+struct ImageInfo {
+  ImageFormat format = ImageFormat::Unknown;
+  int width = 0;        // stored size, before the orientation is applied
+  int height = 0;
+  int bitCount = 0;     // bits per pixel of the stored picture (JPEG: 8 x components)
+  int orientation = 0;  // Exif orientation 1..8; 0 when none
+  bool hasThumbnail = false;  // an embedded Exif JPEG thumbnail is present
+  // Size as shown, with the orientation applied.
+  int DisplayWidth() const { return orientation >= 5 ? height : width; }
+  int DisplayHeight() const { return orientation >= 5 ? width : height; }
+};
+
+// Headers only: JPEG (SOF and Exif), PNG, BMP, GIF, ICO by hand; TIFF through
+// its IFD0 (WIC when that lacks the size).
+HRESULT ProbeImage(const char* path, ImageInfo* info);
+
+struct DecodeOptions {
+  // Where the pixels come from.
+  enum class Source {
+    Full,            // always the full picture
+    Thumbnail,       // the embedded Exif thumbnail when present, else the full picture
+    ThumbnailIfLarge // the thumbnail only when it already covers the box at 1:1
+  };
+  // The box the picture is fitted into (aspect kept, never enlarged), as it
+  // is shown (after the orientation is applied). A side of 0 is free; 0 x 0
+  // is the full size.
+  int maxWidth = 0;
+  int maxHeight = 0;
+  bool applyOrientation = true;  // turn the picture upright by its Exif orientation
+  int bitCount = 24;             // 24 or 32
+  bool topDown = false;          // row order of the result
+  // Drawn behind transparent pixels when the result has 24 bits.
+  COLORREF background = RGB(255, 255, 255);
+  Source source = Source::Full;
+};
+
+// What the decode did.
+struct DecodeReport {
+  ImageInfo info;                 // the file's full picture
+  bool fromThumbnail = false;     // the embedded Exif thumbnail was used
+  bool orientationApplied = false;
+};
+
+HRESULT DecodeFile(const char* path, const DecodeOptions& options, Dib* out, DecodeReport* report = nullptr);
+// A whole file in memory (JPEG, PNG, ...).
+HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options, Dib* out,
+                     DecodeReport* report = nullptr);
+
+// A thumbnail fitted into maxWidth x maxHeight, upright: the embedded Exif
+// thumbnail when the file has one (black bars some cameras pad it with are cut
+// away), else the full picture decoded and scaled down with an area filter.
+HRESULT DecodeThumbnail(const char* path, int maxWidth, int maxHeight, Dib* out, DecodeReport* report = nullptr,
+                        int bitCount = 24);
+
+// Draws a picture file upright into box, fitted and centred (enlarged only
+// when asked); the embedded thumbnail serves when it is large enough.
+// Transparent parts leave what dc holds.
+HRESULT DrawPictureFile(HDC dc, const RECT& box, const char* path, bool enlarge = false);
+
+}  // namespace imaging

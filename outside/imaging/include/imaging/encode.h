@@ -1,0 +1,34 @@
+// Writing Dibs: JPEG through WIC (quality 1..100 as its ImageQuality property),
+// BMP and PNG. Files are written to a temporary file beside the target and
+// then moved over it, so a failure never leaves a half-written picture.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "imaging/dib.h"
+
+namespace imaging {
+
+// exifTiff (optional): a TIFF block stored as the JPEG's APP1 "Exif" segment
+// (at most 65526 bytes), e.g. from MakeUprightExif.
+HRESULT EncodeJpeg(const Dib& src, int quality, std::vector<uint8_t>* out,
+                   const std::vector<uint8_t>* exifTiff = nullptr);
+HRESULT SaveJpeg(const Dib& src, const char* path, int quality, const std::vector<uint8_t>* exifTiff = nullptr);
+HRESULT EncodePng(const Dib& src, std::vector<uint8_t>* out);
+HRESULT SavePng(const Dib& src, const char* path);
+// A BMP file of the picture as it is (24 or 32 bits, bottom-up).
+HRESULT EncodeBmp(const Dib& src, std::vector<uint8_t>* out);
+HRESULT SaveBmp(const Dib& src, const char* path);
+
+// Re-encodes a JPEG with its pixels turned upright by its Exif orientation and
+// the Exif block carried over (orientation 1, new size, thumbnail turned too).
+// dst may be src. Useful where a viewer ignores the Orientation tag.
+HRESULT ReencodeUpright(const char* src, const char* dst, int quality);
+
+// Writes bytes to path through a temporary file and a replacing move.
+HRESULT WriteFileReplacing(const char* path, const void* data, size_t size);
+
+}  // namespace imaging

@@ -1,0 +1,267 @@
+// Writing Exif: orientation and dates in place, IFD0 entries added, upright copies.
+#include <cstring>
+
+#include "imaging/decode.h"
+#include "imaging/encode.h"
+#include "imaging/exif.h"
+#include "imaging/transform.h"
+#include "internal.h"
+
+namespace imaging {
+
+using detail::Get16;
+using detail::Put16;
+using detail::Put32;
+
+namespace {
+
+constexpr size_t kMaxExifBlock = 0xFFFF - 2 - 6;
+
+// Writes an unsigned value into a SHORT or LONG entry of block; false when the
+// entry can't hold it.
+bool PatchNumber(std::vector<uint8_t>* block, const ExifEntry* e, uint32_t value) {
+  if (!e || e->count < 1) return false;
+  size_t need = e->type == kTypeShort ? 2 : e->type == kTypeLong ? 4 : 0;
+  if (!need || (need == 2 && value > 0xFFFF) || e->valuePos > block->size() || need > block->size() - e->valuePos)
+    return false;
+  if (need == 2)
+    Put16(block->data() + e->valuePos, uint16_t(value), e->bigEndian);
+  else
+    Put32(block->data() + e->valuePos, value, e->bigEndian);
+  return true;
+}
+
+// Adds a SHORT entry to IFD0 by writing a new IFD0 (old entries plus this one,
+// in tag order) at the end of block and pointing the header at it. Values the
+// old entries point to stay where they are.
+bool AddIfd0Short(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId, uint16_t value) {
+  const bool be = exif.BigEndian();
+  uint32_t pos = exif.IfdPosition(ExifIfd::Ifd0);
+  if (!pos || size_t(pos) + 2 > block->size()) return false;
+  uint32_t count = Get16(block->data() + pos, be);
+  size_t tableEnd = size_t(pos) + 2 + size_t(count) * 12 + 4;
+  if (count == 0 || tableEnd > block->size()) return false;
+  std::vector<uint8_t> entries(block->data() + pos + 2, block->data() + pos + 2 + count * 12);
+  const uint8_t* next = block->data() + pos + 2 + count * 12;
+  uint8_t added[12] = {};
+  Put16(added, tagId, be);
+  Put16(added + 2, kTypeShort, be);
+  Put32(added + 4, 1, be);
+  Put16(added + 8, value, be);
+  size_t at = 0;
+  while (at < count && Get16(entries.data() + at * 12, be) < tagId) ++at;
+  entries.insert(entries.begin() + long(at * 12), added, added + 12);
+  std::vector<uint8_t> ifd(2);
+  Put16(ifd.data(), uint16_t(count + 1), be);
+  ifd.insert(ifd.end(), entries.begin(), entries.end());
+  ifd.insert(ifd.end(), next, next + 4);
+  if (block->size() % 2) block->push_back(0);  // IFDs start on a word boundary
+  size_t newPos = block->size();
+  block->insert(block->end(), ifd.begin(), ifd.end());
+  Put32(block->data() + 4, uint32_t(newPos), be);
+  return true;
+}
+
+// A TIFF block holding only IFD0 with Orientation.
+std::vector<uint8_t> MinimalTiff(int orientation) {
+  std::vector<uint8_t> t(8 + 2 + 12 + 4, 0);
+  memcpy(t.data(), "II*\0", 4);
+  Put32(&t[4], 8, false);
+  Put16(&t[8], 1, false);
+  Put16(&t[10], tag::kOrientation, false);
+  Put16(&t[12], kTypeShort, false);
+  Put32(&t[14], 1, false);
+  Put16(&t[18], uint16_t(orientation), false);
+  return t;
+}
+
+// Orientation set in a TIFF block, added to IFD0 when missing.
+bool SetBlockOrientation(std::vector<uint8_t>* block, int orientation) {
+  Exif exif;
+  if (!exif.ParseTiff(block->data(), block->size())) return false;
+  if (PatchNumber(block, exif.Find(ExifIfd::Ifd0, tag::kOrientation), uint32_t(orientation))) return true;
+  if (exif.Find(ExifIfd::Ifd0, tag::kOrientation)) return false;  // present but unwritable
+  return AddIfd0Short(block, exif, tag::kOrientation, uint16_t(orientation));
+}
+
+// Writes bytes at a file position without touching anything else.
+HRESULT WriteInPlace(const char* path, uint64_t pos, const void* data, DWORD size) {
+  HANDLE f = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return detail::HrFromLastError();
+  OVERLAPPED ov = {};
+  ov.Offset = DWORD(pos);
+  ov.OffsetHigh = DWORD(pos >> 32);
+  DWORD done = 0;
+  BOOL ok = WriteFile(f, data, size, &done, &ov) && done == size;
+  HRESULT hr = ok ? S_OK : detail::HrFromLastError();
+  CloseHandle(f);
+  return hr;
+}
+
+// True when the thumbnail bytes end the block and nothing else lies in them, so
+// the block may be cut where they begin.
+bool ThumbnailEndsBlock(const Exif& exif, size_t blockSize) {
+  if (!exif.HasThumbnail() || exif.ThumbnailPosition() + exif.Thumbnail().size() != blockSize) return false;
+  size_t start = exif.ThumbnailPosition();
+  for (int i = 0; i < int(ExifIfd::Count); ++i) {
+    const auto& entries = exif.Entries(ExifIfd(i));
+    if (exif.IfdPosition(ExifIfd(i)) + 2 + entries.size() * 12 + 4 > start) return false;
+    for (const ExifEntry& e : entries)
+      if (e.valuePos + e.data.size() > start) return false;
+  }
+  return true;
+}
+
+// Cuts IFD1 (the thumbnail's directory) off the chain; the thumbnail bytes go
+// too when they end the block.
+bool DropThumbnail(std::vector<uint8_t>* block, const Exif& exif) {
+  uint32_t pos = exif.IfdPosition(ExifIfd::Ifd0);
+  if (!pos || size_t(pos) + 2 > block->size()) return false;
+  size_t next = size_t(pos) + 2 + size_t(Get16(block->data() + pos, exif.BigEndian())) * 12;
+  if (next + 4 > block->size()) return false;
+  Put32(block->data() + next, 0, exif.BigEndian());
+  if (ThumbnailEndsBlock(exif, block->size())) block->resize(exif.ThumbnailPosition());
+  return true;
+}
+
+}  // namespace
+
+bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
+  if (!jpeg || orientation < 1 || orientation > 8) return false;
+  MemorySource src(jpeg->data(), jpeg->size());
+  detail::JpegLayout layout;
+  if (!detail::ScanJpeg(src, &layout)) return false;
+  std::vector<uint8_t> block;
+  if (layout.hasExif) {
+    block.assign(jpeg->data() + layout.tiffPos, jpeg->data() + layout.tiffPos + layout.tiffSize);
+    if (!SetBlockOrientation(&block, orientation)) return false;
+  } else {
+    block = MinimalTiff(orientation);
+  }
+  std::vector<uint8_t> out;
+  if (!detail::ReplaceJpegExif(src, layout, block, &out)) return false;
+  jpeg->swap(out);
+  return true;
+}
+
+HRESULT WriteOrientation(const char* path, int orientation) {
+  if (!path || orientation < 1 || orientation > 8) return E_INVALIDARG;
+  uint64_t inPlace = 0;
+  uint32_t width = 0;
+  bool big = false, isJpeg = false;
+  {
+    detail::FileReader file;
+    HRESULT hr = file.Open(path);
+    if (FAILED(hr)) return hr;
+    uint8_t head[2];
+    if (!file.Read(0, head, 2)) return E_FAIL;
+    isJpeg = head[0] == 0xFF && head[1] == 0xD8;
+    Exif exif;
+    if (isJpeg) {
+      detail::JpegLayout layout;
+      detail::ScanJpeg(file, &layout);
+      if (layout.hasExif && !exif.Load(path)) return E_FAIL;  // unreadable Exif stays untouched
+    } else if (!exif.Load(path)) {
+      return WINCODEC_ERR_COMPONENTNOTFOUND;
+    }
+    const ExifEntry* e = exif.Find(ExifIfd::Ifd0, tag::kOrientation);
+    if (e && e->count >= 1 && (e->type == kTypeShort || e->type == kTypeLong)) {
+      inPlace = exif.TiffPosition() + e->valuePos;
+      width = e->type == kTypeShort ? 2 : 4;
+      big = e->bigEndian;
+    }
+  }
+  if (width) {
+    uint8_t v[4];
+    if (width == 2)
+      Put16(v, uint16_t(orientation), big);
+    else
+      Put32(v, uint32_t(orientation), big);
+    return WriteInPlace(path, inPlace, v, width);
+  }
+  // The tag is missing: rewrite the file with it added.
+  std::vector<uint8_t> data;
+  HRESULT hr = detail::ReadWholeFile(path, &data);
+  if (FAILED(hr)) return hr;
+  if (isJpeg) {
+    if (!SetJpegOrientation(&data, orientation)) return E_FAIL;
+  } else if (!SetBlockOrientation(&data, orientation)) {
+    return E_FAIL;
+  }
+  return WriteFileReplacing(path, data.data(), data.size());
+}
+
+HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags) {
+  if (!path || !ExifDateTime::Parse(when.ToString())) return E_INVALIDARG;
+  Exif exif;
+  if (!exif.Load(path)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+  std::string text = when.ToString();
+  const struct {
+    unsigned flag;
+    ExifIfd ifd;
+    uint16_t tag;
+  } kTags[] = {{kDateOriginal, ExifIfd::Exif, tag::kDateTimeOriginal},
+               {kDateDigitized, ExifIfd::Exif, tag::kDateTimeDigitized},
+               {kDateModified, ExifIfd::Ifd0, tag::kDateTime}};
+  bool any = false;
+  for (const auto& t : kTags) {
+    if (!(tags & t.flag)) continue;
+    const ExifEntry* e = exif.Find(t.ifd, t.tag);
+    if (!e || e->type != kTypeAscii || e->count < 20) continue;
+    HRESULT hr = WriteInPlace(path, exif.TiffPosition() + e->valuePos, text.c_str(), 20);
+    if (FAILED(hr)) return hr;
+    any = true;
+  }
+  return any ? S_OK : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+}
+
+HRESULT RotateByOrientation(const char* path, int degreesClockwise) {
+  if (!path) return E_INVALIDARG;
+  Exif exif;
+  int current = exif.Load(path) ? exif.Orientation() : 0;
+  return WriteOrientation(path, RotateOrientation(current, degreesClockwise));
+}
+
+std::vector<uint8_t> MakeUprightExif(const std::vector<uint8_t>& tiffBlock, int orientation, int width,
+                                     int height) {
+  Exif exif;
+  if (!exif.ParseTiff(tiffBlock.data(), tiffBlock.size())) return {};
+  std::vector<uint8_t> out = tiffBlock;
+  PatchNumber(&out, exif.Find(ExifIfd::Ifd0, tag::kOrientation), 1);
+  PatchNumber(&out, exif.Find(ExifIfd::Ifd1, tag::kOrientation), 1);
+  if (width > 0 && height > 0) {
+    PatchNumber(&out, exif.Find(ExifIfd::Exif, tag::kPixelXDimension), uint32_t(width));
+    PatchNumber(&out, exif.Find(ExifIfd::Exif, tag::kPixelYDimension), uint32_t(height));
+  }
+  if (exif.HasThumbnail() && orientation > 1 && orientation <= 8) {
+    // The thumbnail turns with the picture; when that fails it is dropped.
+    std::vector<uint8_t> thumb;
+    DecodeOptions opt;
+    opt.applyOrientation = false;
+    Dib small;
+    bool ok = SUCCEEDED(DecodeMemory(exif.Thumbnail().data(), exif.Thumbnail().size(), opt, &small)) &&
+              ApplyOrientation(small, orientation, &small) && SUCCEEDED(EncodeJpeg(small, 90, &thumb));
+    const ExifEntry* offEntry = exif.Find(ExifIfd::Ifd1, tag::kThumbnailOffset);
+    const ExifEntry* lenEntry = exif.Find(ExifIfd::Ifd1, tag::kThumbnailLength);
+    size_t keep = out.size();
+    if (ThumbnailEndsBlock(exif, out.size())) keep = exif.ThumbnailPosition();
+    size_t at = keep + (keep % 2);
+    if (ok && at + thumb.size() <= kMaxExifBlock) {
+      std::vector<uint8_t> trial(out.begin(), out.begin() + long(keep));
+      trial.resize(at, 0);
+      trial.insert(trial.end(), thumb.begin(), thumb.end());
+      ok = PatchNumber(&trial, offEntry, uint32_t(at)) && PatchNumber(&trial, lenEntry, uint32_t(thumb.size()));
+      if (ok) out.swap(trial);
+    } else {
+      ok = false;
+    }
+    if (!ok) DropThumbnail(&out, exif);
+  }
+  if (out.size() > kMaxExifBlock) {
+    DropThumbnail(&out, exif);
+    if (out.size() > kMaxExifBlock) return {};
+  }
+  return out;
+}
+
+}  // namespace imaging

@@ -1,0 +1,153 @@
+// Helpers shared by the engine's sources (not part of the interface).
+#pragma once
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imaging/decode.h"
+#include "imaging/dib.h"
+
+namespace imaging {
+
+// Random-access bytes with every read bounds-checked.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual uint64_t Size() const = 0;
+  // Exactly n bytes at pos, or false (nothing past the end is ever read).
+  virtual bool Read(uint64_t pos, void* dst, size_t n) const = 0;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  MemorySource(const void* data, size_t size) : data_(static_cast<const uint8_t*>(data)), size_(size) {}
+  uint64_t Size() const override { return size_; }
+  bool Read(uint64_t pos, void* dst, size_t n) const override;
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+};
+
+namespace detail {
+
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() { Reset(); }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T* operator->() const { return p_; }
+  T* Get() const { return p_; }
+  T** Put() {
+    Reset();
+    return &p_;
+  }
+  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+  explicit operator bool() const { return p_ != nullptr; }
+  void Reset() {
+    if (p_) p_->Release();
+    p_ = nullptr;
+  }
+  // Takes over a reference the caller owns.
+  void Attach(T* p) {
+    Reset();
+    p_ = p;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+std::wstring Widen(const char* text);
+HRESULT HrFromLastError();
+
+// A file opened for reading (shared with readers, writers and deleters).
+class FileReader : public ByteSource {
+ public:
+  FileReader() = default;
+  ~FileReader() override;
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  HRESULT Open(const char* path);
+  uint64_t Size() const override { return size_; }
+  bool Read(uint64_t pos, void* dst, size_t n) const override;
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+  uint64_t size_ = 0;
+};
+
+// A window [base, base + size) of another source.
+class SubSource : public ByteSource {
+ public:
+  SubSource(const ByteSource& parent, uint64_t base, uint64_t size) : parent_(parent), base_(base), size_(size) {}
+  uint64_t Size() const override { return size_; }
+  bool Read(uint64_t pos, void* dst, size_t n) const override;
+
+ private:
+  const ByteSource& parent_;
+  uint64_t base_;
+  uint64_t size_;
+};
+
+HRESULT ReadWholeFile(const char* path, std::vector<uint8_t>* out, uint64_t maxSize = uint64_t(1) << 31);
+
+inline uint16_t Get16(const uint8_t* p, bool bigEndian) {
+  return bigEndian ? uint16_t(p[0] << 8 | p[1]) : uint16_t(p[1] << 8 | p[0]);
+}
+inline uint32_t Get32(const uint8_t* p, bool bigEndian) {
+  return bigEndian ? uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]
+                   : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+inline void Put16(uint8_t* p, uint16_t v, bool bigEndian) {
+  if (bigEndian) {
+    p[0] = uint8_t(v >> 8);
+    p[1] = uint8_t(v);
+  } else {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+  }
+}
+inline void Put32(uint8_t* p, uint32_t v, bool bigEndian) {
+  for (int i = 0; i < 4; ++i) p[bigEndian ? 3 - i : i] = uint8_t(v >> (8 * i));
+}
+
+// The layout of a JPEG file up to its first scan.
+struct JpegLayout {
+  int width = 0, height = 0, components = 0;
+  bool hasExif = false;
+  uint64_t app1Pos = 0;    // the Exif APP1 marker (FF E1)
+  uint64_t app1End = 0;    // just past that segment
+  uint64_t tiffPos = 0;    // the TIFF block inside it (after "Exif\0\0")
+  uint32_t tiffSize = 0;
+  uint64_t insertPos = 2;  // where a new APP1 goes: after SOI and a JFIF APP0
+};
+// False when the data does not start as a JPEG. What is found before the data
+// breaks off is reported (width 0: no frame header was read).
+bool ScanJpeg(const ByteSource& src, JpegLayout* layout);
+// A JPEG with its Exif APP1 replaced by (or, when it has none, given) one
+// holding tiff. False when the block is too big for a segment.
+bool ReplaceJpegExif(const ByteSource& jpeg, const JpegLayout& layout, const std::vector<uint8_t>& tiff,
+                     std::vector<uint8_t>* out);
+// Bytes [pos, pos + n) of src appended to out.
+bool AppendRange(const ByteSource& src, uint64_t pos, uint64_t n, std::vector<uint8_t>* out);
+
+// A WIC factory for this call (COM must be initialised on the thread).
+HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory);
+// Copies a WIC source into out at 24 or 32 bits; alpha formats go through
+// 32-bit BGRA (HasAlpha set when any pixel is not opaque) and are blended over
+// background for 24 bits.
+HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, int bitCount, COLORREF background,
+                       bool topDown, Dib* out);
+// The folder part of an ANSI (double-byte aware) path, with its backslash; "" for none.
+std::string DirectoryOf(const char* path);
+
+}  // namespace detail
+}  // namespace imaging

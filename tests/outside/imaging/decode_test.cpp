@@ -1,0 +1,270 @@
+// Decoding: formats, probes, orientation, fitting, the thumbnail path, broken files.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "fixtures.h"
+#include "imaging/com.h"
+#include "imaging/decode.h"
+#include "imaging/transform.h"
+
+using namespace imaging;
+using imgtest::Fixture;
+
+namespace {
+
+// Colour classes for the solid-colour fixtures (JPEG leaves a little noise).
+char ColourOf(uint32_t argb) {
+  int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+  auto hi = [](int v) { return v > 180; };
+  auto lo = [](int v) { return v < 75; };
+  if (hi(r) && lo(g) && lo(b)) return 'R';
+  if (lo(r) && hi(g) && lo(b)) return 'G';
+  if (lo(r) && lo(g) && hi(b)) return 'B';
+  if (hi(r) && hi(g) && hi(b)) return 'W';
+  return '?';
+}
+
+// Corners, clockwise from the top left, 4 pixels in.
+std::string Corners(const Dib& d) {
+  int w = d.Width() - 5, h = d.Height() - 5;
+  return {ColourOf(d.Pixel(4, 4)), ColourOf(d.Pixel(w, 4)), ColourOf(d.Pixel(w, h)), ColourOf(d.Pixel(4, h))};
+}
+
+}  // namespace
+
+TEST(Decode, FormatsAndProbes) {
+  const struct {
+    const char* file;
+    ImageFormat format;
+    int w, h;
+  } cases[] = {
+      {"plain.jpg", ImageFormat::Jpeg, 320, 240}, {"image.png", ImageFormat::Png, 200, 150},
+      {"alpha.png", ImageFormat::Png, 48, 32},    {"image.bmp", ImageFormat::Bmp, 64, 40},
+      {"image.gif", ImageFormat::Gif, 48, 32},    {"image.ico", ImageFormat::Ico, 48, 48},
+      {"exif.tif", ImageFormat::Tiff, 96, 64},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    ImageInfo info;
+    ASSERT_EQ(ProbeImage(Fixture(c.file).c_str(), &info), S_OK);
+    EXPECT_EQ(info.format, c.format);
+    EXPECT_EQ(info.width, c.w);
+    EXPECT_EQ(info.height, c.h);
+    DecodeOptions opt;
+    opt.applyOrientation = false;
+    Dib d;
+    DecodeReport rep;
+    ASSERT_EQ(DecodeFile(Fixture(c.file).c_str(), opt, &d, &rep), S_OK);
+    EXPECT_EQ(d.Width(), c.w);
+    EXPECT_EQ(d.Height(), c.h);
+    EXPECT_EQ(d.BitCount(), 24);
+    EXPECT_FALSE(d.TopDown());
+    EXPECT_EQ(rep.info.format, c.format);
+    EXPECT_EQ(FormatFromExtension(c.file), c.format);
+  }
+  ImageInfo info;
+  ASSERT_EQ(ProbeImage(Fixture("exif_full.jpg").c_str(), &info), S_OK);
+  EXPECT_EQ(info.orientation, 6);
+  EXPECT_TRUE(info.hasThumbnail);
+  EXPECT_EQ(info.bitCount, 24);
+  EXPECT_EQ(info.DisplayWidth(), 480);
+  EXPECT_STREQ(FormatName(info.format), "JPEG");
+}
+
+TEST(Decode, TransparencyBlendsOrStays) {
+  DecodeOptions opt;
+  Dib d;
+  ASSERT_EQ(DecodeFile(Fixture("alpha.png").c_str(), opt, &d), S_OK);
+  EXPECT_EQ(d.Pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);  // transparent corner over white
+  opt.background = RGB(0, 0, 0);
+  ASSERT_EQ(DecodeFile(Fixture("alpha.png").c_str(), opt, &d), S_OK);
+  EXPECT_EQ(d.Pixel(0, 0) & 0xFFFFFF, 0u);
+  opt.bitCount = 32;
+  ASSERT_EQ(DecodeFile(Fixture("alpha.png").c_str(), opt, &d), S_OK);
+  EXPECT_TRUE(d.HasAlpha());
+  EXPECT_EQ(d.Pixel(0, 0) >> 24, 0u);
+  EXPECT_EQ(d.Pixel(24, 16) >> 24, 0xFFu);
+  // An opaque JPEG at 32 bits has no alpha to speak of.
+  ASSERT_EQ(DecodeFile(Fixture("plain.jpg").c_str(), opt, &d), S_OK);
+  EXPECT_FALSE(d.HasAlpha());
+  EXPECT_EQ(d.Pixel(5, 5) >> 24, 0xFFu);
+}
+
+TEST(Decode, OrientationTurnsThePicture) {
+  const std::string path = Fixture("quadrants.jpg");  // stored red, lime / blue, white; orientation 6
+  DecodeOptions opt;
+  Dib d;
+  DecodeReport rep;
+  opt.applyOrientation = false;
+  ASSERT_EQ(DecodeFile(path.c_str(), opt, &d, &rep), S_OK);
+  EXPECT_EQ(d.Width(), 320);
+  EXPECT_EQ(Corners(d), "RGWB");
+  EXPECT_FALSE(rep.orientationApplied);
+  for (bool topDown : {false, true}) {
+    opt.applyOrientation = true;
+    opt.topDown = topDown;
+    ASSERT_EQ(DecodeFile(path.c_str(), opt, &d, &rep), S_OK);
+    EXPECT_EQ(d.TopDown(), topDown);
+    EXPECT_EQ(d.Width(), 240);
+    EXPECT_EQ(d.Height(), 320);
+    EXPECT_EQ(Corners(d), "BRGW");
+    EXPECT_TRUE(rep.orientationApplied);
+    EXPECT_EQ(rep.info.orientation, 6);
+  }
+  // The embedded thumbnail turns the same way.
+  ASSERT_EQ(DecodeThumbnail(path.c_str(), 60, 80, &d, &rep), S_OK);
+  EXPECT_TRUE(rep.fromThumbnail);
+  EXPECT_EQ(d.Width(), 60);
+  EXPECT_EQ(d.Height(), 80);
+  EXPECT_EQ(Corners(d), "BRGW");
+}
+
+TEST(Decode, ScaledDecodeFitsTheBox) {
+  const struct {
+    const char* file;
+    int boxW, boxH, w, h;
+  } cases[] = {
+      {"exif_nothumb.jpg", 100, 100, 100, 75},  {"exif_nothumb.jpg", 50, 200, 50, 38},
+      {"exif_nothumb.jpg", 1000, 1000, 640, 480},  // never enlarged
+      {"exif_full.jpg", 100, 100, 75, 100},     // orientation 6: shown 480 x 640
+      {"exif_full.jpg", 160, 120, 90, 120},     {"image.ico", 20, 20, 20, 20},
+      {"image.png", 1, 1, 1, 1},
+      {"exif_nothumb.jpg", 0, 120, 160, 120},   // a free side
+      {"exif_full.jpg", 0, 100, 75, 100},
+  };
+  for (const auto& c : cases)
+    for (auto source : {DecodeOptions::Source::Full, DecodeOptions::Source::Thumbnail}) {
+      SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.boxW) + "x" + std::to_string(c.boxH));
+      DecodeOptions opt;
+      opt.maxWidth = c.boxW;
+      opt.maxHeight = c.boxH;
+      opt.source = source;
+      Dib d;
+      ASSERT_EQ(DecodeFile(Fixture(c.file).c_str(), opt, &d), S_OK);
+      EXPECT_EQ(d.Width(), c.w);
+      EXPECT_EQ(d.Height(), c.h);
+    }
+}
+
+TEST(Decode, ThumbnailPathAndFallback) {
+  Dib d;
+  DecodeReport rep;
+  ASSERT_EQ(DecodeThumbnail(Fixture("exif_full.jpg").c_str(), 160, 160, &d, &rep), S_OK);
+  EXPECT_TRUE(rep.fromThumbnail);
+  EXPECT_EQ(rep.info.width, 640);  // the full picture's size all the same
+  EXPECT_EQ(rep.info.height, 480);
+  EXPECT_EQ(d.Width(), 120);
+  EXPECT_EQ(d.Height(), 160);
+
+  ASSERT_EQ(DecodeThumbnail(Fixture("exif_nothumb.jpg").c_str(), 160, 160, &d, &rep), S_OK);
+  EXPECT_FALSE(rep.fromThumbnail);
+  EXPECT_EQ(d.Width(), 160);
+  EXPECT_EQ(d.Height(), 120);
+
+  // 3:2 picture whose 160 x 120 thumbnail is padded with black bars: they are cut.
+  ASSERT_EQ(DecodeThumbnail(Fixture("exif_le.jpg").c_str(), 300, 300, &d, &rep), S_OK);
+  EXPECT_TRUE(rep.fromThumbnail);
+  EXPECT_EQ(d.Width(), 160);
+  EXPECT_NEAR(d.Height(), 107, 1);
+  EXPECT_GT((d.Pixel(d.Width() / 2, 1) >> 8 & 0xFF) + (d.Pixel(d.Width() / 2, 1) >> 16 & 0xFF), 100u);
+
+  // Too small for the box: the full picture is decoded instead.
+  DecodeOptions opt;
+  opt.maxWidth = 320;
+  opt.maxHeight = 320;
+  opt.source = DecodeOptions::Source::ThumbnailIfLarge;
+  ASSERT_EQ(DecodeFile(Fixture("exif_full.jpg").c_str(), opt, &d, &rep), S_OK);
+  EXPECT_FALSE(rep.fromThumbnail);
+  EXPECT_EQ(d.Height(), 320);
+  opt.maxWidth = opt.maxHeight = 100;
+  ASSERT_EQ(DecodeFile(Fixture("exif_full.jpg").c_str(), opt, &d, &rep), S_OK);
+  EXPECT_TRUE(rep.fromThumbnail);
+
+  // Thumbnail offsets past the end: the full picture.
+  ASSERT_EQ(DecodeThumbnail(Fixture("bad_offsets.jpg").c_str(), 64, 64, &d, &rep), S_OK);
+  EXPECT_FALSE(rep.fromThumbnail);
+  EXPECT_EQ(d.Height(), 64);
+}
+
+TEST(Decode, BrokenInputsFail) {
+  Dib d;
+  DecodeOptions opt;
+  EXPECT_EQ(DecodeFile(Fixture("no_such_file.jpg").c_str(), opt, &d), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_FAILED(DecodeFile(Fixture("not_image.jpg").c_str(), opt, &d));
+  EXPECT_FAILED(DecodeFile(Fixture("cut_exif.jpg").c_str(), opt, &d));
+  EXPECT_FAILED(DecodeFile(Fixture("tone.mp3").c_str(), opt, &d));
+  EXPECT_FAILED(DecodeFile("", opt, &d));
+  opt.bitCount = 16;
+  EXPECT_EQ(DecodeFile(Fixture("plain.jpg").c_str(), opt, &d), E_INVALIDARG);
+  ImageInfo info;
+  EXPECT_FAILED(ProbeImage(Fixture("cut_exif.jpg").c_str(), &info));
+  EXPECT_FAILED(ProbeImage(Fixture("not_image.jpg").c_str(), &info));
+
+  // A scan cut short decodes or fails, and never crashes; Wine fills the rest.
+  DecodeOptions ok;
+  HRESULT hr = DecodeFile(Fixture("cut_scan.jpg").c_str(), ok, &d);
+  if (SUCCEEDED(hr)) {
+    EXPECT_EQ(d.Width(), 480);
+  }
+
+  // Every prefix of a real JPEG in memory.
+  std::vector<uint8_t> jpeg = imgtest::ReadAll(Fixture("exif_south_west.jpg"));
+  ASSERT_GT(jpeg.size(), 1000u);
+  for (size_t n = 1; n < jpeg.size(); n += jpeg.size() / 40) {
+    Dib part;
+    DecodeOptions t;
+    t.source = DecodeOptions::Source::Thumbnail;
+    t.maxWidth = t.maxHeight = 64;
+    hr = DecodeMemory(jpeg.data(), n, t, &part);
+    if (SUCCEEDED(hr)) {
+      EXPECT_LE(part.Width(), 64);
+    }
+  }
+}
+
+TEST(Decode, ManyThreadsAtOnce) {
+  const char* files[] = {"exif_full.jpg", "exif_nothumb.jpg", "image.png", "quadrants.jpg", "image.gif"};
+  std::vector<std::thread> threads;
+  std::vector<int> failures(4, 0);
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] {
+      ComScope com;  // a worker holding COM for its life, as the thumbnail decoder does
+      for (int round = 0; round < 5; ++round)
+        for (const char* f : files) {
+          Dib d;
+          if (FAILED(DecodeThumbnail(Fixture(f).c_str(), 96, 96, &d)) || d.Width() > 96 || d.Height() > 96)
+            ++failures[size_t(t)];
+        }
+    });
+  for (auto& t : threads) t.join();
+  for (int f : failures) EXPECT_EQ(f, 0);
+}
+
+TEST(Decode, DrawPictureFileFitsAndCentres) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = 200;
+  bi.bmiHeader.biHeight = -100;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(section);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, section);
+  RECT all = {0, 0, 200, 100};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  // plain.jpg is 320 x 240 of #336699: fitted to 133 x 100, centred with black at the sides.
+  EXPECT_EQ(DrawPictureFile(dc, all, Fixture("plain.jpg").c_str()), S_OK);
+  GdiFlush();
+  auto px = [&](int x, int y) { return static_cast<uint32_t*>(bits)[y * 200 + x] & 0xFFFFFF; };
+  EXPECT_EQ(px(5, 50), 0u);
+  EXPECT_EQ(px(195, 50), 0u);
+  EXPECT_NEAR(int(px(100, 50) & 0xFF), 0x99, 6);
+  EXPECT_NEAR(int(px(36, 2) >> 16), 0x33, 6);
+  EXPECT_FAILED(DrawPictureFile(dc, all, Fixture("not_image.jpg").c_str()));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(section);
+}

@@ -1,0 +1,180 @@
+// Writing Exif: orientation in place or added, dates, lossless rotation,
+// upright copies of the block.
+#include <gtest/gtest.h>
+
+#include "fixtures.h"
+#include "imaging/decode.h"
+#include "imaging/exif.h"
+
+using namespace imaging;
+using imgtest::Fixture;
+using imgtest::ReadAll;
+using imgtest::ScratchCopy;
+
+namespace {
+
+// What must survive a metadata write untouched.
+struct Snapshot {
+  std::string make, model, original;
+  std::optional<GpsInfo> gps;
+  std::vector<uint8_t> thumbnail, makerNote;
+  static Snapshot Of(const Exif& e) {
+    Snapshot s;
+    s.make = e.Make();
+    s.model = e.Model();
+    s.original = e.DateTimeOriginal().value_or(ExifDateTime()).ToString();
+    s.gps = e.Gps();
+    s.thumbnail = e.Thumbnail();
+    s.makerNote = e.MakerNote();
+    return s;
+  }
+  void ExpectSame(const Snapshot& o) const {
+    EXPECT_EQ(make, o.make);
+    EXPECT_EQ(model, o.model);
+    EXPECT_EQ(original, o.original);
+    ASSERT_EQ(gps.has_value(), o.gps.has_value());
+    if (gps && gps->latitude) {
+      EXPECT_DOUBLE_EQ(gps->latitude->decimal, o.gps->latitude->decimal);
+    }
+    EXPECT_EQ(thumbnail, o.thumbnail);
+    EXPECT_EQ(makerNote, o.makerNote);
+  }
+};
+
+bool Decodes(const std::string& path, int* w, int* h) {
+  DecodeOptions opt;
+  opt.applyOrientation = true;
+  Dib d;
+  if (FAILED(DecodeFile(path.c_str(), opt, &d))) return false;
+  *w = d.Width();
+  *h = d.Height();
+  return true;
+}
+
+}  // namespace
+
+TEST(ExifWrite, OrientationInPlaceKeepsEverythingElse) {
+  for (const char* fixture : {"exif_full.jpg", "exif_le.jpg", "exif.tif"}) {
+    SCOPED_TRACE(fixture);
+    std::string path = ScratchCopy(fixture, (std::string("inplace_") + fixture).c_str());
+    Exif before;
+    ASSERT_TRUE(before.Load(path.c_str()));
+    std::vector<uint8_t> bytesBefore = ReadAll(path);
+    ASSERT_EQ(WriteOrientation(path.c_str(), 5), S_OK);
+    std::vector<uint8_t> bytesAfter = ReadAll(path);
+    ASSERT_EQ(bytesAfter.size(), bytesBefore.size());
+    size_t changed = 0;
+    for (size_t i = 0; i < bytesAfter.size(); ++i) changed += bytesAfter[i] != bytesBefore[i];
+    EXPECT_EQ(changed, 1u);  // one byte of the two-byte value
+    Exif after;
+    ASSERT_TRUE(after.Load(path.c_str()));
+    EXPECT_EQ(after.Orientation(), 5);
+    Snapshot::Of(after).ExpectSame(Snapshot::Of(before));
+  }
+}
+
+TEST(ExifWrite, OrientationAddedWhereMissing) {
+  // Exif without the tag: IFD0 is rewritten with it.
+  std::string path = ScratchCopy("exif_noorient.jpg", "noorient.jpg");
+  Exif before;
+  ASSERT_TRUE(before.Load(path.c_str()));
+  ASSERT_EQ(before.Orientation(), 0);
+  ASSERT_EQ(WriteOrientation(path.c_str(), 6), S_OK);
+  Exif after;
+  ASSERT_TRUE(after.Load(path.c_str()));
+  EXPECT_EQ(after.Orientation(), 6);
+  Snapshot::Of(after).ExpectSame(Snapshot::Of(before));
+  EXPECT_EQ(after.MakerNoteValues(62).value_or(std::vector<int64_t>{}), std::vector<int64_t>{7});
+  int w = 0, h = 0;
+  ASSERT_TRUE(Decodes(path, &w, &h));
+  EXPECT_EQ(w, 240);  // 360 x 240 shown turned
+  EXPECT_EQ(h, 360);
+
+  // No Exif at all: a new APP1 segment.
+  std::string plain = ScratchCopy("plain.jpg", "plain_oriented.jpg");
+  ASSERT_EQ(WriteOrientation(plain.c_str(), 8), S_OK);
+  Exif fresh;
+  ASSERT_TRUE(fresh.Load(plain.c_str()));
+  EXPECT_EQ(fresh.Orientation(), 8);
+  ASSERT_TRUE(Decodes(plain, &w, &h));
+  EXPECT_EQ(w, 240);
+  EXPECT_EQ(h, 320);
+}
+
+TEST(ExifWrite, RefusalsLeaveTheFileAlone) {
+  std::string junk = ScratchCopy("not_image.jpg", "junk.jpg");
+  std::vector<uint8_t> before = ReadAll(junk);
+  EXPECT_FAILED(WriteOrientation(junk.c_str(), 3));
+  EXPECT_EQ(ReadAll(junk), before);
+  std::string good = ScratchCopy("exif_full.jpg", "refuse.jpg");
+  EXPECT_EQ(WriteOrientation(good.c_str(), 0), E_INVALIDARG);
+  EXPECT_EQ(WriteOrientation(good.c_str(), 9), E_INVALIDARG);
+  EXPECT_FAILED(WriteOrientation((imgtest::ScratchDir() + "\\missing.jpg").c_str(), 3));
+  std::string png = ScratchCopy("image.png", "refuse.png");
+  EXPECT_FAILED(WriteOrientation(png.c_str(), 3));
+}
+
+TEST(ExifWrite, RotationComposesWithTheTag) {
+  const struct {
+    int from, degrees, to;
+  } cases[] = {
+      {1, 90, 6},  {6, 90, 3},  {3, 90, 8},  {8, 90, 1},  {1, -90, 8}, {1, 270, 8}, {6, 180, 8},
+      {0, 90, 6},  {2, 90, 7},  {4, 90, 5},  {5, 90, 2},  {7, 90, 4},  {1, 360, 1}, {2, 180, 4},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(RotateOrientation(c.from, c.degrees), c.to) << c.from << " + " << c.degrees;
+
+  std::string path = ScratchCopy("exif_full.jpg", "rotate.jpg");  // orientation 6
+  ASSERT_EQ(RotateByOrientation(path.c_str(), 90), S_OK);
+  Exif e;
+  ASSERT_TRUE(e.Load(path.c_str()));
+  EXPECT_EQ(e.Orientation(), 3);
+  ASSERT_EQ(RotateByOrientation(path.c_str(), -180), S_OK);
+  ASSERT_TRUE(e.Load(path.c_str()));
+  EXPECT_EQ(e.Orientation(), 1);
+}
+
+TEST(ExifWrite, DateTimeInPlace) {
+  std::string path = ScratchCopy("exif_le.jpg", "date.jpg");
+  auto when = ExifDateTime::Parse("2020:01:02 03:04:05");
+  ASSERT_TRUE(when);
+  size_t size = ReadAll(path).size();
+  ASSERT_EQ(WriteDateTime(path.c_str(), *when), S_OK);
+  EXPECT_EQ(ReadAll(path).size(), size);
+  Exif e;
+  ASSERT_TRUE(e.Load(path.c_str()));
+  EXPECT_EQ(e.DateTimeOriginal()->ToString(), "2020:01:02 03:04:05");
+  EXPECT_EQ(e.DateTimeDigitized()->ToString(), "2023:07:01 18:30:16");  // not asked for
+  ASSERT_EQ(WriteDateTime(path.c_str(), *when, kDateDigitized | kDateModified), S_OK);
+  ASSERT_TRUE(e.Load(path.c_str()));
+  EXPECT_EQ(e.DateTimeDigitized()->ToString(), "2020:01:02 03:04:05");
+  EXPECT_EQ(e.DateTime()->ToString(), "2020:01:02 03:04:05");
+
+  std::string plain = ScratchCopy("plain.jpg", "date_plain.jpg");
+  EXPECT_EQ(WriteDateTime(plain.c_str(), *when), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
+  ExifDateTime bad;
+  EXPECT_EQ(WriteDateTime(path.c_str(), bad), E_INVALIDARG);
+}
+
+TEST(ExifWrite, UprightBlockTurnsTheThumbnail) {
+  Exif src;
+  ASSERT_TRUE(src.Load(Fixture("quadrants.jpg").c_str()));  // 320 x 240, orientation 6
+  ASSERT_TRUE(src.HasThumbnail());
+  std::vector<uint8_t> block = MakeUprightExif(src.Block(), 6, 240, 320);
+  ASSERT_FALSE(block.empty());
+  Exif up;
+  ASSERT_TRUE(up.ParseTiff(block.data(), block.size()));
+  EXPECT_EQ(up.Orientation(), 1);
+  EXPECT_EQ(up.DateTimeOriginal()->ToString(), "2022:05:05 05:05:05");
+  ASSERT_TRUE(up.HasThumbnail());
+  DecodeOptions opt;
+  Dib thumb;
+  ASSERT_EQ(DecodeMemory(up.Thumbnail().data(), up.Thumbnail().size(), opt, &thumb), S_OK);
+  EXPECT_EQ(thumb.Width(), 60);
+  EXPECT_EQ(thumb.Height(), 80);
+  uint32_t tl = thumb.Pixel(2, 2);  // blue: the stored bottom-left quarter
+  EXPECT_LT((tl >> 16) & 0xFF, 60u);
+  EXPECT_GT(tl & 0xFF, 180u);
+
+  EXPECT_TRUE(MakeUprightExif(std::vector<uint8_t>(10, 0), 6, 1, 1).empty());
+}
