@@ -15,7 +15,7 @@ log() { printf '\n== %s\n' "$*"; }
 
 # 1. Debian packages.
 pkgs="wine wine64 g++-mingw-w64-x86-64 xvfb xauth x11-utils cmake ninja-build googletest
-      locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg
+      locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg python3
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav"
 missing=""
 for p in $pkgs; do

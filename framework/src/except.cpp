@@ -28,11 +28,12 @@ CString SystemMessage(LONG lOsError) {
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CException, CObject)
-IMPLEMENT_DYNAMIC(CMemoryException, CException)
-IMPLEMENT_DYNAMIC(CResourceException, CException)
+IMPLEMENT_DYNAMIC(CSimpleException, CException)
+IMPLEMENT_DYNAMIC(CMemoryException, CSimpleException)
+IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
 IMPLEMENT_DYNAMIC(CUserException, CException)
-IMPLEMENT_DYNAMIC(CInvalidArgException, CException)
-IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
+IMPLEMENT_DYNAMIC(CInvalidArgException, CSimpleException)
+IMPLEMENT_DYNAMIC(CNotSupportedException, CSimpleException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 
 CException::CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete), m_pLink(nullptr) {}
@@ -57,25 +58,18 @@ int CException::ReportError(UINT nType, UINT nMessageID) {
   return AfxMessageBox("予期しないエラーが発生しました。", nType);
 }
 
-BOOL CMemoryException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
+BOOL CSimpleException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
   if (pnHelpContext) *pnHelpContext = 0;
-  return CopyMessage("メモリが不足しています。", lpszError, nMaxError);
+  return CopyMessage(m_pszMessage, lpszError, nMaxError);
 }
 
-BOOL CResourceException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
-  if (pnHelpContext) *pnHelpContext = 0;
-  return CopyMessage("必要なリソースを利用できません。", lpszError, nMaxError);
-}
-
-BOOL CInvalidArgException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
-  if (pnHelpContext) *pnHelpContext = 0;
-  return CopyMessage("無効な引数が指定されました。", lpszError, nMaxError);
-}
-
-BOOL CNotSupportedException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
-  if (pnHelpContext) *pnHelpContext = 0;
-  return CopyMessage("サポートされていない操作です。", lpszError, nMaxError);
-}
+CMemoryException::CMemoryException(BOOL bAutoDelete) : CSimpleException(bAutoDelete, "メモリが不足しています。") {}
+CResourceException::CResourceException(BOOL bAutoDelete)
+    : CSimpleException(bAutoDelete, "必要なリソースを利用できません。") {}
+CInvalidArgException::CInvalidArgException(BOOL bAutoDelete)
+    : CSimpleException(bAutoDelete, "無効な引数が指定されました。") {}
+CNotSupportedException::CNotSupportedException(BOOL bAutoDelete)
+    : CSimpleException(bAutoDelete, "サポートされていない操作です。") {}
 
 CFileException::CFileException(int cause, LONG lOsError, LPCSTR lpszArchiveName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszArchiveName) {}

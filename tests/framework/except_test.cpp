@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <fw/fw.h>
 
+#include <thread>
+
 namespace {
 
 // Counts live instances to show that each exception is deleted once.
@@ -121,6 +123,54 @@ TEST(Exceptions, OsErrorsMapToCauses) {
       {12345, CFileException::genericException},             {0, CFileException::none},
   };
   for (const auto& c : cases) EXPECT_EQ(CFileException::OsErrorToException(c.os), c.cause) << c.os;
+}
+
+}  // namespace
+
+namespace {
+
+// Waits (up to 5 s) for this process's message box, reads its caption and text, and
+// presses its first button.
+struct MessageBoxCloser {
+  CString caption, text;
+  std::thread worker;
+  MessageBoxCloser()
+      : worker([this] {
+          for (int i = 0; i < 500; ++i) {
+            HWND box = FindWindowA("#32770", nullptr);
+            DWORD pid = 0;
+            if (box) GetWindowThreadProcessId(box, &pid);
+            if (box && pid == GetCurrentProcessId() && GetDlgItem(box, IDOK)) {
+              char buf[512] = "";
+              GetWindowTextA(box, buf, sizeof buf);
+              caption = buf;
+              GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);  // the box's text control
+              text = buf;
+              PostMessageA(box, WM_COMMAND, IDOK, 0);
+              return;
+            }
+            Sleep(10);
+          }
+        }) {}
+  ~MessageBoxCloser() {
+    if (worker.joinable()) worker.join();
+  }
+};
+
+TEST(Exceptions, ReportErrorShowsTheTextBeforeAnyWindowExists) {
+  CFileException e(CFileException::accessDenied, ERROR_ACCESS_DENIED, "C:\\表示.txt");
+  int result;
+  CString caption, text;
+  {
+    MessageBoxCloser closer;
+    result = e.ReportError();
+    closer.worker.join();
+    caption = closer.caption;
+    text = closer.text;
+  }
+  EXPECT_EQ(result, IDOK);
+  EXPECT_STREQ(caption, "fw_core_tests") << "the program file's title";
+  EXPECT_EQ(text.Find("C:\\表示.txt"), 0) << (LPCSTR)text;
 }
 
 }  // namespace

@@ -29,18 +29,39 @@ class FW_API CException : public CObject {
   AFX_EXCEPTION_LINK* m_pLink;  // the CATCH block that owns it, if any
 };
 
-class FW_API CMemoryException : public CException {
-  DECLARE_DYNAMIC(CMemoryException)
+// An exception with a fixed text of its own.
+class FW_API CSimpleException : public CException {
+  DECLARE_DYNAMIC(CSimpleException)
  public:
-  explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
   BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) override;
+
+ protected:
+  CSimpleException(BOOL bAutoDelete, LPCSTR pszMessage) : CException(bAutoDelete), m_pszMessage(pszMessage) {}
+  LPCSTR m_pszMessage;  // static text
 };
 
-class FW_API CResourceException : public CException {
+class FW_API CMemoryException : public CSimpleException {
+  DECLARE_DYNAMIC(CMemoryException)
+ public:
+  explicit CMemoryException(BOOL bAutoDelete = TRUE);
+};
+
+class FW_API CResourceException : public CSimpleException {
   DECLARE_DYNAMIC(CResourceException)
  public:
-  explicit CResourceException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-  BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) override;
+  explicit CResourceException(BOOL bAutoDelete = TRUE);
+};
+
+class FW_API CInvalidArgException : public CSimpleException {
+  DECLARE_DYNAMIC(CInvalidArgException)
+ public:
+  explicit CInvalidArgException(BOOL bAutoDelete = TRUE);
+};
+
+class FW_API CNotSupportedException : public CSimpleException {
+  DECLARE_DYNAMIC(CNotSupportedException)
+ public:
+  explicit CNotSupportedException(BOOL bAutoDelete = TRUE);
 };
 
 // Thrown after the user has been told already: it carries no message.
@@ -48,20 +69,6 @@ class FW_API CUserException : public CException {
   DECLARE_DYNAMIC(CUserException)
  public:
   explicit CUserException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-};
-
-class FW_API CInvalidArgException : public CException {
-  DECLARE_DYNAMIC(CInvalidArgException)
- public:
-  explicit CInvalidArgException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-  BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) override;
-};
-
-class FW_API CNotSupportedException : public CException {
-  DECLARE_DYNAMIC(CNotSupportedException)
- public:
-  explicit CNotSupportedException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-  BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) override;
 };
 
 class FW_API CFileException : public CException {

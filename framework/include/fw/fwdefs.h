@@ -24,6 +24,10 @@ using std::min;
 #include <shellapi.h>
 #include <tchar.h>
 
+// <windows.h> maps the 16-bit GetCurrentTime() onto GetTickCount(); the name belongs to
+// CTime::GetCurrentTime and COleDateTime::GetCurrentTime here.
+#undef GetCurrentTime
+
 #ifdef FW_BUILD
 #define FW_API __declspec(dllexport)
 #else

@@ -1,0 +1,29 @@
+"""Folder pane: faces of the tree title buttons."""
+
+from artlib import *  # noqa: F401,F403
+
+
+def title_face(c0, c1, edge):
+    """Folder-pane title button: the right part is stretched, so it changes only vertically."""
+    img = Image(120, 17)
+    fill(img, vgrad(0, 17, c0, c1))
+    for x in range(120):
+        img.blend(x, 0, lighter(c0, 0.35), 1)
+        img.blend(x, 16, edge, 1)
+    for y in range(17):
+        img.blend(0, y, edge, 0.8)
+    return img
+
+
+TITLES = {
+    'title_active.bmp': ((46, 120, 160), (14, 72, 106), (6, 40, 60)),
+    'title_active_pressed.bmp': ((200, 236, 250), (132, 196, 226), (60, 110, 136)),
+    'title_active_focus.bmp': ((222, 244, 252), (168, 214, 236), (70, 120, 146)),
+    'title_active_disabled.bmp': ((156, 166, 172), (126, 136, 142), (92, 100, 106)),
+    'title_inactive.bmp': ((30, 88, 120), (8, 50, 76), (4, 30, 46)),
+    'title_inactive_pressed.bmp': ((176, 220, 240), (112, 172, 206), (52, 96, 122)),
+    'title_inactive_focus.bmp': ((210, 236, 248), (150, 200, 226), (64, 110, 136)),
+    'title_inactive_disabled.bmp': ((136, 146, 152), (108, 118, 124), (80, 88, 94)),
+}
+for _name, _c in TITLES.items():
+    art(_name)(lambda c=_c: title_face(*c))

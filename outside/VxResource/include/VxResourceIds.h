@@ -1,0 +1,666 @@
+// Resource and command ids of VxResource.dll, shared by every module and by the .rc sources.
+// Only #defines here: the resource compiler reads this file too.
+//
+// Prefixes: IDS_ string, IDD_ dialog template, IDC_ control (child window) id,
+// IDB_ bitmap, IDI_ icon, IDR_ menu (IDR_MAINFRAME: menu, icon and document string),
+// ID_ command id (its prompt string has the same id), ID_INDICATOR_ status-bar pane.
+// Sections follow the areas of the .rc files (rc/<area>-*.rc); see README.md.
+#ifndef VXRESOURCEIDS_H
+#define VXRESOURCEIDS_H
+
+// ===== Framework ids (spelled as the framework spells them) ============================
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)  // dialog controls without an id of their own
+#endif
+#ifndef AFX_IDS_APP_TITLE
+#define AFX_IDS_APP_TITLE 0xE000  // program title: tray tip, launcher menu, notice captions
+#endif
+#ifndef AFX_IDS_IDLEMESSAGE
+#define AFX_IDS_IDLEMESSAGE 0xE001  // status bar text when nothing else is shown
+#endif
+#ifndef ID_FILE_PRINT_SETUP
+#define ID_FILE_PRINT_SETUP 0xE106  // printer setup
+#endif
+#ifndef ID_EDIT_COPY
+#define ID_EDIT_COPY 0xE122  // copy the selection to the clipboard
+#endif
+#ifndef ID_EDIT_CUT
+#define ID_EDIT_CUT 0xE123  // cut the selection
+#endif
+#ifndef ID_EDIT_PASTE
+#define ID_EDIT_PASTE 0xE125  // paste files from the clipboard
+#endif
+#ifndef ID_APP_ABOUT
+#define ID_APP_ABOUT 0xE140  // About box
+#endif
+#ifndef ID_APP_EXIT
+#define ID_APP_EXIT 0xE141  // end the program
+#endif
+#ifndef ID_VIEW_STATUS_BAR
+#define ID_VIEW_STATUS_BAR 0xE801  // show or hide the status bar (also the status bar's id)
+#endif
+
+// ===== Common ==========================================================================
+#define IDR_MAINFRAME 128  // main menu, application icon and document-template string
+#define IDR_BROWSER_CONTEXT 130  // browser context menu (popup 0); also loaded by the tray window
+
+// ===== Shell (main program): start-up checks and frame messages (rc/shell-strings.rc) =
+#define IDS_SHELL_SLIDESHOW_PREPARING 126  // progress notice while the slide-show player starts
+#define IDS_SHELL_MANUAL_NEEDS_READER 328  // the manual needs a PDF reader
+#define IDS_SHELL_NOTICE_CLOSING 50501  // wait notice while outside programs close
+#define IDS_SHELL_IGNORED_WINDOW_TITLES 51001  // "\n"-separated titles skipped when looking for a program's window
+#define IDS_SHELL_EDITOR_UNSUPPORTED_FILE 51100  // a file the image editor cannot open
+#define IDS_SHELL_DISPLAY_TOO_SMALL 51102  // start-up: display below 1024 x 768 x 16
+#define IDS_SHELL_DISPLAY_CHANGED 51103  // display became unfit while running
+#define IDS_SHELL_LOW_RESOURCES 51106  // free system resources below %d %%
+#define IDS_SHELL_LOW_DISK_SPACE 51107  // less than %d MB free on the program's drive
+#define IDS_SHELL_BAD_CLOCK_YEAR 51108  // clock year outside 1971..2037
+#define IDS_SHELL_ALREADY_RUNNING 51109  // another instance or the image editor runs
+#define IDS_SHELL_ACCOUNT_ERROR 51110  // account check failed: %s (call), %d (error)
+#define IDS_SHELL_MDAC_INSTALL 51112  // second half of the data-access message
+#define IDS_SHELL_GUEST_REFUSED 51113  // Guests account refused
+#define IDS_SHELL_MDAC_TOO_OLD 51115  // data-access components older than 2.5
+#define IDS_SHELL_SLIDESHOW_SAVING 51117  // close refused: slide show being saved
+#define IDS_SHELL_SLIDESHOW_OPEN 51118  // close refused: slide-show player must close first
+#define IDS_SHELL_CLOSE_WITH_MARKS 51121  // close warning while files are marked
+#define IDS_SHELL_SLIDESHOW_EMPTY 62085  // nothing to show in a slide show
+#define IDS_SHELL_CLIP_EDITOR_RUNNING 62068  // the movie-clip program runs
+#define IDS_SHELL_MODE_THUMBNAILS 50040  // status text for DepthViewer\Mode 1
+#define IDS_SHELL_MODE_FILE_INFO 50041  // status text for mode 3
+#define IDS_SHELL_MODE_CAMERA_INFO 50042  // status text for mode 4
+#define IDS_SHELL_MODE_FOCUS 50043  // status text for mode 5
+#define IDS_ZOOM 4109  // status text for mode 6; tooltip of the enlarged view's full-view button
+#define IDS_SHELL_IDLE_SLIDESHOW 29801  // idle text while the slide-show player runs
+#define IDS_SHELL_IDLE_MARK_RESULT 29803  // idle text in a marked-files search result
+#define IDS_SHELL_TREE_PROMPT_FORMAT 29241  // prompt of the tree items: %s = tree title
+#define IDS_SHELL_PPC_PROMPT_FORMAT 27611  // prompt of the conversion plug-in items: %s = name
+
+// Status bar (rc/shell-strings.rc)
+#define ID_INDICATOR_FILES 29900  // pane 3: file count and progress; its string is the progress caption
+#define ID_INDICATOR_SELECTION 29901  // pane 2: selection count
+#define ID_INDICATOR_MARKS 29903  // pane 1: mark count
+#define IDS_STATUS_PROGRESS 29900  // caption of the folder-reading progress
+#define IDS_STATUS_FILE_COUNT 7100  // %d files
+#define IDS_STATUS_SELECT_COUNT 7101  // %d selected
+#define IDS_STATUS_MARK_COUNT 7102  // %d marked
+#define IDS_UI_FONT_HEIGHT 50084  // height of the panes' own font, as a decimal number
+#define IDS_UI_FONT_FACE 50612  // face name of the panes' own font
+#define IDS_UI_FONT_FACE_LATIN 9100  // face name when the GUI font is not a Far-East one
+
+// Browser sub-view strip (rc/shell-strings.rc)
+#define IDS_SUBVIEW_VIEW 3101  // caption before the view-mode buttons
+#define IDS_SUBVIEW_SORT 3102  // caption before the sort box
+#define IDS_SUBVIEW_FILTER 3103  // caption before the filter box
+#define IDS_SORT_NAME_ASC 3050  // sort box entry: sort id 19
+#define IDS_SORT_NAME_DESC 3051  // sort id 20
+#define IDS_SORT_SIZE_ASC 3052  // sort id 15
+#define IDS_SORT_SIZE_DESC 3053  // sort id 16
+#define IDS_SORT_TYPE_ASC 3054  // sort id 17
+#define IDS_SORT_TYPE_DESC 3055  // sort id 18
+#define IDS_SORT_MODIFIED_ASC 3056  // sort id 13
+#define IDS_SORT_MODIFIED_DESC 3057  // sort id 14
+#define IDS_SORT_SHOT_ASC 3058  // sort id 11
+#define IDS_SORT_SHOT_DESC 3059  // sort id 12
+#define IDS_FILTER_ALL 3070  // filter box entry: filter id 6
+#define IDS_FILTER_PHOTOS 3071  // filter id 0
+#define IDS_FILTER_STILLS 3072  // filter id 3
+#define IDS_FILTER_MOVIES 3073  // filter id 4
+
+// Settings, choice, input and notice dialogs; progress; About (rc/shell-strings.rc)
+#define IDS_CLASSIFY_SCAN_CAPTION 310  // progress caption of the classify-folder scan
+#define IDS_CLASSIFY_NOT_FIXED_DISK 311  // classify folder not on a fixed disk
+#define IDS_CLASSIFY_SCENE_OTHER 437  // scene name when the camera gave none
+#define IDS_CLASSIFY_NO_PICTURES 30043  // no supported pictures in the folder
+#define IDS_CLASSIFY_SYSTEM_FOLDER 31003  // folder inside Windows or Program Files
+#define IDS_FILE_PROGRESS_FORMAT 10000  // %s file name, %d index, %d count
+#define IDS_FOLDER_NOT_FOUND 40218  // path-input and classify: folder does not exist
+#define IDS_FOLDER_IS_DRIVE 40219  // a drive root was chosen as music folder
+#define IDS_MUSIC_FOLDER_BROWSE_TITLE 40251  // title of the music-folder browser
+#define IDS_PATH_INVALID_CHARS 40110  // the characters a path may not hold after its drive
+#define IDS_SCENARIO_OPEN_TITLE 50031  // open-scenario dialog title
+#define IDS_SCENARIO_SAVE_TITLE 50035  // save-scenario dialog title
+#define IDS_ABOUT_COL_FILE 50600  // About module list: file name column
+#define IDS_ABOUT_COL_VERSION 50602  // version column
+#define IDS_COL_SIZE 67  // size column (About list and property kind 4)
+#define IDS_COL_MODIFIED 70  // last-write column (About list and property kind 6)
+
+// Dialog templates of the shell (rc/shell-dialogs.rc)
+#define IDD_CLASSIFY_FOLDER 234  // classify-destination dialog
+#define IDD_AUTORUN_SETTING 235  // auto-run settings (child page)
+#define IDD_MUSIC_FOLDER 252  // music-folder setting (child page)
+#define IDD_ABOUT 309  // About box of the main program
+#define IDD_INFO_TEXT 3004  // info-text dialog (painted text, OK)
+#define IDD_TARGET_CHOICE 6501  // which files a command works on
+#define IDD_NOTICE 7062  // please-wait notice (painted text)
+#define IDD_PROGRESS_MESSAGE 7063  // message that can turn into a progress bar
+#define IDD_YES_NO 8002  // yes/no question with a don't-ask-again box
+#define IDD_PATH_INPUT 8003  // folder path input with completion
+#define IDD_PROGRESS 29020  // modeless progress with cancel
+
+#define IDC_CLASSIFY_FOLDER 1011  // classify dialog: folder edit
+#define IDC_CLASSIFY_SUBFOLDERS 1012  // radio group: 1012 search sub-folders (index 0), 1013 not
+#define IDC_CLASSIFY_NO_SUBFOLDERS 1013
+#define IDC_CLASSIFY_DESKTOP 1014  // radio group: 1014 search the desktop too (index 0), 1015 not
+#define IDC_CLASSIFY_NO_DESKTOP 1015
+#define IDC_CLASSIFY_BROWSE 1016  // browse button
+#define IDC_CLASSIFY_TITLE 1035  // label, also the folder browser's title
+#define IDC_AUTORUN_START 1032  // auto-run radio: start the main program (AutoRun 0)
+#define IDC_AUTORUN_VIEWER 1033  // use the card viewer (AutoRun 1)
+#define IDC_AUTORUN_NONE 1036  // only watch (any other value)
+#define IDC_FIRST_CLASSIFY_OFF 1037  // classify later (FirstClassify 0)
+#define IDC_FIRST_CLASSIFY_ON 1038  // classify right after import (FirstClassify 1)
+#define IDC_MUSIC_BROWSE 1065  // music page: browse button
+#define IDC_MUSIC_FOLDER 1068  // music page: the folder (read-only edit)
+#define IDC_ABOUT_VERSION 28100  // About: version text
+#define IDC_ABOUT_COPYRIGHT 28101  // About: copyright line
+#define IDC_ABOUT_NOTICES 28102  // About: module notices (multi-line)
+#define IDC_ABOUT_MODULES 28103  // About: module list (report list control)
+#define IDC_ABOUT_VERSION_INFO 28104  // About: version-info text
+#define IDC_TARGET_GROUP 8071  // target choice: group box
+#define IDC_TARGET_MARKED 2000  // option: marked files (choice 5)
+#define IDC_TARGET_SHOWN 1039  // option: files of the view (choice 0, or 6 with the check box)
+#define IDC_TARGET_SELECTED 1040  // hidden option: selected files (choice 1)
+#define IDC_TARGET_ALL 13014  // hidden option: all files (choice 2)
+#define IDC_TARGET_SELECTED_ONLY 1112  // check box under IDC_TARGET_SHOWN
+#define IDC_PROGRESS_MESSAGE_TEXT 27100  // progress-message dialog: its text
+#define IDC_YESNO_TEXT 28002  // yes/no dialog: question
+#define IDC_YESNO_DONT_ASK 28003  // yes/no dialog: stop asking
+#define IDC_PATH_COMBO 28200  // path input: combo box
+#define IDC_PROGRESS_TEXT 29000  // progress dialog: status text
+#define IDC_PROGRESS_BAR 27912  // progress dialog: bar
+
+// Child ids fixed by the frame's own windows
+#define IDC_SUBVIEW_SORT 27507  // sub-view strip: sort combo box
+#define IDC_SUBVIEW_FILTER 27508  // sub-view strip: filter combo box
+#define IDC_SUBVIEW_WHITE_CHILD 27520  // sub-view strip: child painted on white
+#define IDC_THUMB_SLIDER 19160  // sub-view strip: thumbnail-size slider
+
+// Bitmaps and icons of the shell (rc/shell-bitmaps.rc)
+#define IDI_STATUS_MARKS 1011  // status pane 1 icon (marks)
+#define IDI_STATUS_SELECTION 1012  // status pane 2 icon (selection)
+#define IDB_STATUS_GRIP 358  // status bar: size grip at the right edge
+#define IDB_STATUS_BACK 363  // status bar: 1 x 18 background, stretched
+#define IDB_STATUS_SEPARATOR 368  // status bar: 2 x 16 separator
+#define IDB_STATUS_MARKS 397  // status bar: mark sign in pane 1
+#define IDB_STATUS_SELECTION 398  // status bar: selection sign in pane 2
+#define IDB_SUBVIEW_TOOLBAR 459  // sub-view strip: view-mode images, 26 x 26 each
+#define IDB_COMBO_FACE 323  // skinned combo box: face pattern, 20 high
+#define IDB_COMBO_ARROW 324  // skinned combo box: arrow part, normal
+#define IDB_COMBO_ARROW_PRESSED 355  // arrow part, pressed
+#define IDB_COMBO_ARROW_DISABLED 356  // arrow part, disabled
+#define IDB_COMBO_ARROW_HOT 357  // arrow part, hot
+#define IDB_SLIDER_TRACK 19150  // thumbnail-size slider: track, 167 x 26
+#define IDB_SLIDER_THUMB_DISABLED 19151  // slider thumb, 9 x 20, disabled
+#define IDB_SLIDER_THUMB_HOT 19152  // slider thumb, hot
+#define IDB_SLIDER_THUMB 19153  // slider thumb, normal
+#define IDB_SLIDER_THUMB_PRESSED 19154  // slider thumb, pressed
+#define IDB_SPLITTER_LEFT 15011  // splitter button, 12 x 138: arrow to the left
+#define IDB_SPLITTER_LEFT_HOT 15013  // the same, hovered
+#define IDB_SPLITTER_RIGHT 15021  // splitter button: arrow to the right
+#define IDB_SPLITTER_RIGHT_HOT 15023  // the same, hovered
+
+// ===== Browser controller (rc/browser-strings.rc, rc/browser-dialogs.rc) ================
+#define IDS_BROWSER_DELETE_PROGRESS 99  // recycle-bin progress title
+#define IDS_BROWSER_FILE_PROGRESS 101  // copy/move progress title
+#define IDS_BROWSER_DB_PROGRESS 103  // photo-database update progress title
+#define IDS_BROWSER_DELETE_CAPTION 162  // caption of delete questions
+#define IDS_BROWSER_CLASSIFY_DELETE_FACES 442  // classification kind 8: remove from the face group?
+#define IDS_BROWSER_ROTATE_PROGRESS 2019  // %s file, %d index, %d total
+#define IDS_BROWSER_ROTATE_UNSUPPORTED 2024  // some pictures could not be rotated
+#define IDS_BROWSER_FAVORITES 2050  // name of the favourites list
+#define IDS_BROWSER_SIMILAR_SEARCH 2051  // name of the similar-image index
+#define IDS_BROWSER_FOLDER_MISSING 2101  // %s: folder no longer exists
+#define IDS_BROWSER_PASTE_NO_FOLDER 2104  // no folder to paste into
+#define IDS_BROWSER_RENAME_FAILED 2105  // rename refused or failed
+#define IDS_BROWSER_ROTATE_ATTRIBUTES 2106  // attributes could not be read
+#define IDS_BROWSER_ROTATE_WRITE_FAILED 2108  // one picture could not be saved
+#define IDS_BROWSER_ROTATE_WRITE_FAILED_N 2109  // several pictures could not be saved
+#define IDS_BROWSER_PASTE_LOW_SPACE 2110  // less than 100 MB free at the paste target
+#define IDS_BROWSER_OPEN_FAILED 2112  // a file or the music-card program could not be started
+#define IDS_BROWSER_NOT_PROTECTED_CARD 2116  // the track is not on a protected memory card
+#define IDS_BROWSER_SIMILAR_FAILED 2117  // %s could not be registered
+#define IDS_BROWSER_SIMILAR_FAILED_N 2118  // %d files could not be registered
+#define IDS_BROWSER_MOVIE_FAILED 2119  // a movie cannot be played
+#define IDS_BROWSER_ROTATE_READONLY 2500  // %s is read-only: rotate anyway?
+#define IDS_BROWSER_NO_SELECTION 2501  // nothing selected
+#define IDS_BROWSER_FAVORITE_WARNING 2507  // %s = favourites list name
+#define IDS_BROWSER_NO_MARKS 2514  // nothing marked
+#define IDS_BROWSER_CLASSIFY_DELETE_ONE 2515  // %s: remove from the classification?
+#define IDS_BROWSER_CLASSIFY_DELETE_N 2516  // %d files: remove from the classification?
+#define IDS_BROWSER_SIMILAR_REFUSED 2518  // %s cannot be registered (not a picture)
+#define IDS_BROWSER_SIMILAR_REFUSED_N 2519  // %d files cannot be registered
+#define IDS_BROWSER_SIMILAR_DONE 2520  // registered in %s: %s
+#define IDS_BROWSER_SIMILAR_DONE_N 2521  // %d files registered in %s
+#define IDS_BROWSER_MARK_COPY_TITLE 2800  // folder browser title: copy marked files
+#define IDS_BROWSER_MARK_MOVE_TITLE 2801  // folder browser title: move marked files
+#define IDS_BROWSER_FAVORITE_CAPTION 7003  // caption of the favourite-folder warning
+#define IDS_BROWSER_DELETE_ONE 30026  // %s: send this file to the recycle bin?
+#define IDS_BROWSER_FILE_MISSING 30112  // %s: file no longer exists
+#define IDS_BROWSER_DISC_CAPTION 40256  // caption of the disc-protection notice
+#define IDS_BROWSER_CARD_VOICE 40279  // memory-card voice area name (compared with page names)
+#define IDS_BROWSER_CARD_AUDIO 40280  // memory-card audio area name
+#define IDS_BROWSER_ROTATE_CAPTION 50004  // rotation progress caption; options tab "rotation"
+#define IDS_BROWSER_DISK_FULL 50411  // destination disk full
+#define IDS_BROWSER_DISC_PROTECTED 62004  // disc write-protected
+#define IDS_BROWSER_DISC_DELETE 62055  // delete the selected disc movies?
+#define IDS_BROWSER_DISC_DELETE_GROUP 62056  // delete the whole group?
+#define IDS_BROWSER_DISC_DELETE_LAST 62057  // last movie of the disc: clear the disc?
+#define IDS_BROWSER_COMPANIONS 62086  // companion files go along
+#define IDS_BROWSER_CONT_UNSUPPORTED 62097  // content file of an unsupported maker
+#define IDS_BROWSER_AVCHD_EXCLUDED 62101  // AVCHD stream files left out
+#define IDS_BROWSER_CALENDAR_WAIT 391  // text of the calendar wait dialog
+#define IDS_BROWSER_CALENDAR_WAIT_TITLE 709  // its title
+#define IDS_BROWSER_ZOOM_NO_ITEM 7200  // nothing to zoom
+#define IDS_BROWSER_ZOOM_FAILED 2022  // this item cannot be zoomed / zoom window failed
+
+// Property catalogue: column names (kinds 0..36) and value texts
+#define IDS_PROP_NAME 64  // kind 0
+#define IDS_PROP_FOLDER 66  // kind 1
+#define IDS_PROP_ATTRIBUTES 71  // kind 2
+#define IDS_PROP_ATTR_READONLY 75  // attribute texts of kind 2
+#define IDS_PROP_ATTR_HIDDEN 76
+#define IDS_PROP_ATTR_ARCHIVE 77
+#define IDS_PROP_ATTR_SYSTEM 78
+#define IDS_PROP_IMAGE_SIZE 710  // kind 3
+#define IDS_PROP_IMAGE_SIZE_FORMAT 9036  // %d x %d
+#define IDS_PROP_TYPE 9012  // kind 5
+#define IDS_PROP_COLORS 9015  // kind 7
+#define IDS_PROP_COLORS_FORMAT 9035  // %d bits per pixel
+#define IDS_PROP_KEYWORDS 9040  // kind 8
+#define IDS_PROP_COMMENT 9041  // kind 9
+#define IDS_PROP_MAKER 711  // kind 11 (property 0)
+#define IDS_PROP_MODEL 15  // kind 12 (property 1)
+#define IDS_PROP_SHOT_DATE 23  // kind 13 (property 2)
+#define IDS_PROP_EXPOSURE 30  // kind 14 (property 3; 24576 for type 129)
+#define IDS_PROP_APERTURE 31  // kind 15 (property 4)
+#define IDS_PROP_ISO 736  // kind 16 (property 5)
+#define IDS_PROP_FOCAL_LENGTH 34  // kind 17 (property 6)
+#define IDS_PROP_FLASH 59  // kind 18 (property 7)
+#define IDS_PROP_WHITE_BALANCE 30057  // kind 19 (property 8)
+#define IDS_PROP_SHOT_MODE 79  // kind 20 (property 64)
+#define IDS_PROP_QUALITY 62  // kind 21
+#define IDS_PROP_REC_TIME 9026  // kind 22 (property 8192)
+#define IDS_PROP_BIT_RATE 8052  // kind 23 (property 16384)
+#define IDS_PROP_REC_MODE 9028  // kind 24 (property 12288)
+#define IDS_PROP_TITLE 9029  // kind 25 (Exif text)
+#define IDS_PROP_DISPLAY_NAME 62076  // kind 26
+#define IDS_PROP_TRACK_TITLE 9037  // kind 27
+#define IDS_PROP_TRACK_ARTIST 9043  // kind 28
+#define IDS_PROP_TRACK_ALBUM 9044  // kind 29
+#define IDS_PROP_TRACK_GENRE 9045  // kind 30
+#define IDS_PROP_TRACK_NUMBER 9046  // kind 31
+#define IDS_PROP_TRACK_LENGTH 69  // kind 32
+#define IDS_PROP_TRACK_DATE 9050  // kind 33
+#define IDS_PROP_TRACK_FORMAT 9051  // kind 34
+#define IDS_PROP_TRACK_LOCK 9052  // kind 35
+#define IDS_PROP_TRACK_BIT_RATE 9038  // kind 36
+#define IDS_QUALITY_1 7150  // quality flag 1
+#define IDS_QUALITY_4 7151  // quality flag 4
+#define IDS_QUALITY_2 7152  // quality flag 2
+#define IDS_QUALITY_5 7153  // quality flag 5
+#define IDS_QUALITY_3 7154  // quality flag 3
+#define IDS_QUALITY_6 7155  // quality flag 6
+#define IDS_QUALITY_7 7156  // quality flag 7
+#define IDS_SIZE_BYTES 8053  // %s bytes (%s bytes)
+#define IDS_SIZE_KB 8054  // %.2f KB (%s bytes)
+#define IDS_SIZE_MB 8055  // %.2f MB (%s bytes)
+#define IDS_SIZE_GB 8056  // %.2f GB (%s bytes)
+
+#define IDD_DELETE_CONFIRM 536  // single-file delete confirmation
+#define IDD_ROTATION_PROGRESS 4001  // rotation progress
+#define IDD_CALENDAR_WAIT 29022  // wait dialog while the calendar page is built
+#define IDC_DELETE_MESSAGE 1137  // delete dialog: question
+#define IDC_DELETE_YES 1138  // delete dialog: delete (ends the dialog with this id)
+#define IDC_DELETE_NO 1139  // delete dialog: keep (ends the dialog with this id)
+#define IDC_ROTATION_TEXT 1020  // rotation dialog: message
+#define IDC_ROTATION_PROGRESS 1022  // rotation dialog: bar
+
+// Child ids fixed by the browser's windows
+#define IDC_ICONVIEW_NOTIFY 48656  // control id of the icon view's list-view notifications
+#define IDC_DETAILS_LIST 61680  // details list control
+#define IDC_RENAME_EDIT 12288  // icon view rename edit box
+#define IDC_FOCUSINFO_TAB 0x11111111  // focus-information tab control (matched on 0x1111)
+
+// ===== Browser views and controls (rc/views-strings.rc, rc/views-bitmaps.rc) ===========
+#define IDS_GROUP_UNKNOWN_KEY 31101  // group label that stands for "no group"
+#define IDS_GROUP_UNKNOWN 31103  // what such a group header shows
+#define IDS_CAL_MONTH 30709  // caption of the month button
+#define IDS_CAL_DAY 30710  // caption of the day button
+#define IDS_CAL_TIP_COUNT 62044  // month calendar tip: %d files
+#define IDS_MOVIE_NEEDS_PLAYER 2011  // the movie back end is missing or too old
+#define IDS_MOVIE_NEEDS_PLAYER_HINT 2012  // follows IDS_MOVIE_NEEDS_PLAYER
+#define IDS_MOVIE_NAME_TOO_LONG 2013  // file name too long to play
+#define IDS_MOVIE_PATH_TOO_LONG 2014  // path too long to play
+#define IDS_MOVIE_PLAY 4103  // tooltip of the play button (first half)
+#define IDS_MOVIE_PAUSE 4116  // tooltip of the play button (second half)
+
+#define IDB_ZOOM_BACKGROUND 283  // background handed to the zoom window
+#define IDB_GROUP_HEADER 431  // group header bar, 19 high, stretched
+#define IDB_BADGE_MOVIE 450  // item bitmap 0: movie
+#define IDB_THUMB_BACK_160 452  // backing of 160-pixel thumbnails
+#define IDB_THUMB_BACK_80 453  // backing of 80-pixel thumbnails
+#define IDB_CHECK_OFF 454  // mark check box, not marked
+#define IDB_CHECK_ON 455  // mark check box, marked
+#define IDB_BADGE_FAVORITE 464  // favourite
+#define IDB_BADGE_TEXT 535  // picture carries an Exif text
+#define IDB_BADGE_RAW 536  // RAW picture
+#define IDB_BADGE_AVCHD 267  // AVCHD movie
+#define IDB_BADGE_AVCHD_EDITED 268  // AVCHD movie, edited
+#define IDB_THUMB_BACK_30 19100  // backing of 30-pixel thumbnails
+#define IDB_THUMB_BACK_223 19101  // backing of 223-pixel thumbnails
+#define IDB_THUMB_BACK_303 19102  // backing of 303-pixel thumbnails
+
+#define IDB_MOVIE_CHANNEL_LEFT 432  // movie slider channel: left end
+#define IDB_MOVIE_CHANNEL 433  // channel: middle
+#define IDB_MOVIE_CHANNEL_RIGHT 434  // channel: right end
+#define IDB_MOVIE_THUMB_DISABLED 435  // slider thumb, disabled
+#define IDB_MOVIE_THUMB_PRESSED 436  // slider thumb, pressed
+#define IDB_MOVIE_THUMB_HOT 437  // slider thumb, hot
+#define IDB_MOVIE_THUMB 438  // slider thumb, normal
+#define IDB_MOVIE_PLAY_DISABLED 439  // play button faces: disabled, selected, focus, normal
+#define IDB_MOVIE_PLAY_SELECTED 440
+#define IDB_MOVIE_PLAY_FOCUS 441
+#define IDB_MOVIE_PLAY 442
+#define IDB_MOVIE_ZOOM_DISABLED 443  // full-view button faces
+#define IDB_MOVIE_ZOOM_SELECTED 444
+#define IDB_MOVIE_ZOOM_FOCUS 445
+#define IDB_MOVIE_ZOOM 446
+
+// Calendar views
+#define IDB_CAL_BAR 800  // top bar, stretched
+#define IDB_CAL_DIGIT_0 801  // date and year digits 0..9: 801..810
+#define IDB_CAL_DIGIT_1 802
+#define IDB_CAL_DIGIT_2 803
+#define IDB_CAL_DIGIT_3 804
+#define IDB_CAL_DIGIT_4 805
+#define IDB_CAL_DIGIT_5 806
+#define IDB_CAL_DIGIT_6 807
+#define IDB_CAL_DIGIT_7 808
+#define IDB_CAL_DIGIT_8 809
+#define IDB_CAL_DIGIT_9 810
+#define IDB_CAL_SEPARATOR 811  // date separator
+#define IDB_CAL_BUTTON_PRESSED 812  // caption button faces; also the day indicator
+#define IDB_CAL_BUTTON_FOCUS 813
+#define IDB_CAL_BUTTON_DISABLED 814
+#define IDB_CAL_BUTTON 815
+#define IDB_CAL_INDICATOR 816  // month indicator (the view shown)
+#define IDB_CAL_INDICATOR_HOT 817  // spare faces of the day view's container
+#define IDB_CAL_BUTTON_HOT 818
+#define IDB_CAL_BUTTON_DARK 819
+#define IDB_CAL_CELL 820  // month cell without picture
+#define IDB_CAL_DAY_DIGIT_0 828  // day numbers 0..9, Monday to Saturday: 828..837
+#define IDB_CAL_DAY_DIGIT_1 829
+#define IDB_CAL_DAY_DIGIT_2 830
+#define IDB_CAL_DAY_DIGIT_3 831
+#define IDB_CAL_DAY_DIGIT_4 832
+#define IDB_CAL_DAY_DIGIT_5 833
+#define IDB_CAL_DAY_DIGIT_6 834
+#define IDB_CAL_DAY_DIGIT_7 835
+#define IDB_CAL_DAY_DIGIT_8 836
+#define IDB_CAL_DAY_DIGIT_9 837
+#define IDB_CAL_MONTH_DIGIT_0 838  // month digits 0..9: 838..847
+#define IDB_CAL_MONTH_DIGIT_1 839
+#define IDB_CAL_MONTH_DIGIT_2 840
+#define IDB_CAL_MONTH_DIGIT_3 841
+#define IDB_CAL_MONTH_DIGIT_4 842
+#define IDB_CAL_MONTH_DIGIT_5 843
+#define IDB_CAL_MONTH_DIGIT_6 844
+#define IDB_CAL_MONTH_DIGIT_7 845
+#define IDB_CAL_MONTH_DIGIT_8 846
+#define IDB_CAL_MONTH_DIGIT_9 847
+#define IDB_CAL_SUNDAY_DIGIT_0 848  // day numbers 0..9, Sunday column: 848..857
+#define IDB_CAL_SUNDAY_DIGIT_1 849
+#define IDB_CAL_SUNDAY_DIGIT_2 850
+#define IDB_CAL_SUNDAY_DIGIT_3 851
+#define IDB_CAL_SUNDAY_DIGIT_4 852
+#define IDB_CAL_SUNDAY_DIGIT_5 853
+#define IDB_CAL_SUNDAY_DIGIT_6 854
+#define IDB_CAL_SUNDAY_DIGIT_7 855
+#define IDB_CAL_SUNDAY_DIGIT_8 856
+#define IDB_CAL_SUNDAY_DIGIT_9 857
+#define IDB_CAL_MONTH_BLANK 858  // blank month digit
+#define IDB_CAL_BLANK 859  // blank year digit / date character
+#define IDB_CAL_PREV_DISABLED 860  // previous-day/month button faces
+#define IDB_CAL_PREV_FOCUS 861
+#define IDB_CAL_PREV 862
+#define IDB_CAL_PREV_PRESSED 863
+#define IDB_CAL_NEXT_DISABLED 864  // next-day/month button faces
+#define IDB_CAL_NEXT_FOCUS 865
+#define IDB_CAL_NEXT 866
+#define IDB_CAL_NEXT_PRESSED 867
+#define IDB_CAL_WEEKDAY_SUN 868  // weekday headers Sunday..Saturday: 868..874
+#define IDB_CAL_WEEKDAY_MON 869
+#define IDB_CAL_WEEKDAY_TUE 870
+#define IDB_CAL_WEEKDAY_WED 871
+#define IDB_CAL_WEEKDAY_THU 872
+#define IDB_CAL_WEEKDAY_FRI 873
+#define IDB_CAL_WEEKDAY_SAT 874
+
+// Child ids fixed by the calendar views
+#define IDC_CAL_PREV_MONTH 18000  // month view: previous month
+#define IDC_CAL_NEXT_MONTH 18001  // month view: next month
+#define IDC_CAL_DAY_BUTTON 18002  // month view: to the day view
+#define IDC_CAL_MONTH_INDICATOR 18003  // month view: marks the view shown
+#define IDC_CAL_MONTH_BUTTON 27524  // day view: to the month view
+#define IDC_CAL_DAY_INDICATOR 27525  // day view: marks the view shown
+#define IDC_CAL_BACK 27526  // day view: previous recording day
+#define IDC_CAL_FORWARD 27527  // day view: next recording day
+
+// ===== Folder and export panes: what the frame creates (rc/panes-*.rc) ==================
+#define IDD_FOLDER_PANE 6000  // form of the folder pane
+#define IDD_EXPORT_PANE 6500  // form of the export pane
+#define IDS_PANES_REFRESHING 40005  // please-wait notice while the trees refresh
+#define IDS_PANES_NOT_IN_MONTH_VIEW 787  // export refused in the month calendar
+#define IDS_PANES_NOT_IN_MUSIC_VIEW 62020  // export refused in the music view
+#define IDB_TITLE_ACTIVE_DISABLED 14125  // tree title button faces of an open tree
+#define IDB_TITLE_ACTIVE_FOCUS 14126
+#define IDB_TITLE_ACTIVE 14127
+#define IDB_TITLE_ACTIVE_PRESSED 14128  // also the face of the current tree
+#define IDB_TITLE_INACTIVE_DISABLED 14129  // title button faces of a closed tree
+#define IDB_TITLE_INACTIVE_FOCUS 14130
+#define IDB_TITLE_INACTIVE 14131
+#define IDB_TITLE_INACTIVE_PRESSED 14132
+
+// ===== Toolbar pane: what the frame creates (rc/toolbar-dialogs.rc) =====================
+#define IDD_TOOLBAR_PANE 7000  // form of the toolbar pane
+
+// ===== Auto-run launcher (rc/autorun.rc) =================================================
+#define IDD_ABOUT_AUTORUN 100  // About box of the launcher
+#define IDI_TRAY 131  // tray icon
+#define IDS_AUTORUN_EXIT 315  // tray menu: end the launcher
+#define IDS_AUTORUN_START_FORMAT 316  // tray menu: start %s
+#define IDS_AUTORUN_CLOSE_FORMAT 317  // tray menu: close %s
+#define IDS_AUTORUN_ALREADY_RUNNING 319  // a second launcher
+#define IDS_AUTORUN_CARD_VIEWER 217  // name of the maker's card viewer
+
+// ===== Command ids: main menu, context menu and the frame's hand routing ==================
+// Rotation hints (document hints, not menu items)
+#define ID_ROTATE_RIGHT 29100  // rotate the selection +90 degrees
+#define ID_ROTATE_LEFT 29101  // rotate the selection -90 degrees
+
+// Folder pane: tree show/hide items (the pane builds them)
+#define ID_VIEW_TREE_FIRST 29241  // first tree of the trees sub-menu
+#define ID_VIEW_TREE_LAST 29250
+
+// Export entries (the export pane fills the popup from 29301)
+#define ID_EXPORT_FIRST 29301
+#define ID_EXPORT_LAST 29310
+
+// File popup
+#define ID_FILE_IMPORT 29501  // import from a memory card (toolbar 27500)
+#define ID_FILE_NEW_FOLDER 29502  // new folder (folder command 0)
+#define ID_FILE_PRINT_PHOTOS 29503  // print (export pane, kind 0)
+#define ID_FILE_PRINT_SETUP_EXPORT 29504  // printer setup of the export pane
+#define ID_FILE_DELETE 29505  // delete the selection
+#define ID_FILE_RENAME 29506  // rename the selected file
+#define ID_FILE_PROPERTIES 29507  // properties of the selected file
+#define ID_SLIDE_COLLECT_CLOSE 29508  // close the slide-show collection dialog
+#define ID_FILE_PRINT_INDEX 29700  // index print
+#define ID_FILE_PRINT_DATE 29701  // print with the shooting date
+#define ID_FILE_PRINT_ORDER 29702  // print order (DPOF)
+
+// Edit popup
+#define ID_EDIT_SELECT_ALL_FILES 29511  // select all
+#define ID_EDIT_UNSELECT_ALL 29512  // unselect all
+#define ID_EDIT_INVERT_SELECTION 29513  // reverse the selection
+#define ID_MARK_CLEAR_ALL 29514  // clear every mark
+#define ID_MARK_TOGGLE 29515  // toggle the marks of the selection
+#define ID_MARK_COPY_TO 29516  // copy the marked files to a folder
+#define ID_MARK_MOVE_TO 29517  // move the marked files to a folder
+#define ID_FAVORITE_ADD 29518  // add the selected folder to the favourites
+#define ID_EDIT_COPY_TO_FOLDER 29703  // copy the selection to a folder
+#define ID_EDIT_MOVE_TO_FOLDER 29704  // move the selection to a folder
+
+// View popup
+#define ID_VIEW_TOOLBAR_PANE 29531  // show or hide the toolbar row
+#define ID_VIEW_FOLDER_PANE 29532  // fold the folder pane; its string is the splitter's tip too
+#define ID_VIEW_EXPORT_PANE 29533  // fold the export pane; its string is the splitter's tip too
+#define ID_VIEW_MAP 29534  // map of the selected picture (view mode 9)
+#define ID_VIEW_SUBFOLDERS 29535  // show sub-folders
+#define ID_VIEW_REFRESH 29536  // reload the trees and the folder
+#define ID_VIEWMODE_FIRST 29541  // view-mode commands 29541..29559 (value = view code)
+#define ID_VIEWMODE_LARGE_ICONS 29541  // view code 2
+#define ID_VIEWMODE_SMALL_ICONS 29542  // view code 1
+#define ID_VIEWMODE_FILE_INFO 29543  // view code 3
+#define ID_VIEWMODE_CAMERA_INFO 29544  // view code 4
+#define ID_VIEWMODE_FOCUS 29545  // view code 5
+#define ID_VIEWMODE_ZOOM 29546  // view code 6
+#define ID_VIEWMODE_MONTH 29547  // view code 10
+#define ID_VIEWMODE_DAY 29548  // view code 11
+#define ID_VIEWMODE_MUSIC 29549  // view code 12
+#define ID_VIEWMODE_SLIDESHOW 29550  // view code 13
+#define ID_VIEWMODE_SLIDESHOW_ALL 29551  // view code 14
+#define ID_VIEWMODE_LAST 29559
+#define ID_SORT_FIRST 29561  // sort commands 29561..29587 (value = sort id)
+#define ID_SORT_SIMILARITY 29561  // sort id 29: similarity (search results only)
+#define ID_SORT_SHOT_ASC 29562  // sort id 11
+#define ID_SORT_SHOT_DESC 29563  // sort id 12
+#define ID_SORT_NAME_ASC 29564  // sort id 19
+#define ID_SORT_NAME_DESC 29565  // sort id 20
+#define ID_SORT_SIZE_ASC 29566  // sort id 15
+#define ID_SORT_SIZE_DESC 29567  // sort id 16
+#define ID_SORT_AUDIO_DATE_ASC 29572  // SD audio: sort id 11
+#define ID_SORT_AUDIO_DATE_DESC 29573  // sort id 12
+#define ID_SORT_AUDIO_TITLE_ASC 29574  // sort id 21
+#define ID_SORT_AUDIO_TITLE_DESC 29575  // sort id 22
+#define ID_SORT_AUDIO_ARTIST_ASC 29576  // sort id 23
+#define ID_SORT_AUDIO_ARTIST_DESC 29577  // sort id 24
+#define ID_SORT_AUDIO_ALBUM_ASC 29578  // sort id 25
+#define ID_SORT_AUDIO_ALBUM_DESC 29579  // sort id 26
+#define ID_SORT_AUDIO_TRACK 29580  // sort id 27
+#define ID_SORT_VOICE_DATE_ASC 29581  // SD voice: sort id 11
+#define ID_SORT_VOICE_DATE_DESC 29582  // sort id 12
+#define ID_SORT_VOICE_NAME_ASC 29583  // sort id 19
+#define ID_SORT_VOICE_NAME_DESC 29584  // sort id 20
+#define ID_SORT_VOICE_SIZE_ASC 29585  // sort id 15
+#define ID_SORT_VOICE_SIZE_DESC 29586  // sort id 16
+#define ID_SORT_VOICE_NUMBER 29587  // sort id 27
+#define ID_SORT_LAST 29587
+#define ID_SORT_TYPE_ASC 29710  // sort id 17
+#define ID_SORT_TYPE_DESC 29711  // sort id 18
+#define ID_FILTER_FIRST 29591  // filter commands 29591..29595 (value = filter id)
+#define ID_FILTER_PHOTOS 29591  // filter id 0
+#define ID_FILTER_STILLS 29592  // filter id 3
+#define ID_FILTER_MOVIES 29593  // filter id 4
+#define ID_FILTER_ALL 29594  // filter id 6
+#define ID_FILTER_AUDIO_ALL 29595  // filter id 6, SD audio and voice folders only
+#define ID_FILTER_LAST 29595
+#define ID_GO_UP 29601  // folder pane: up one level
+#define ID_GO_BACK 29602  // folder history back
+#define ID_GO_FORWARD 29603  // folder history forward
+#define ID_GO_OPEN_PATH 29610  // open a folder by its path
+
+// Tools popup
+#define ID_TOOLS_PLUGIN 29621  // tool plug-ins (toolbar 27504)
+#define ID_TOOLS_SCALE 29622  // resize pictures (27842)
+#define ID_TOOLS_CONVERT 29623  // convert the file format (27843)
+#define ID_TOOLS_RENAME 29624  // rename by pattern (27844)
+#define ID_TOOLS_DATE_IMPRINT 29625  // imprint the date (27846)
+#define ID_TOOLS_ROTATE 29626  // rotate pictures (27503)
+#define ID_TOOLS_SPLIT_CLIP 29627  // split a movie (27891)
+#define ID_TOOLS_EDIT_IMAGE 29629  // image editor (27502)
+#define ID_TOOLS_FIX_SHOT_DATE 29630  // correct the shooting date (27847)
+#define ID_TOOLS_GUESS_PLACE 29631  // find the shooting place (27849)
+#define ID_TOOLS_DB_SEARCH 29632  // photo-database search
+#define ID_TOOLS_OPTIONS 29633  // options dialog (27510)
+#define ID_TOOLS_SLIDESHOW_SETTINGS 29634  // slide-show settings (27535)
+#define ID_TOOLS_MOVIE_CUT 29636  // scene-cut editor (27901)
+#define ID_TOOLS_MOVIE_EDIT 29637  // scene-cut editor, edit list (27902)
+#define ID_TOOLS_MOVIE_PLAY 29638  // content player (27903)
+#define ID_PPC_PLUGIN_FIRST 27611  // conversion plug-ins of the tools popup: 27611..27620
+#define ID_PPC_PLUGIN_LAST 27620
+#define ID_SIMILAR_SEARCH 29725  // similar-image search over the selection
+#define ID_SIMILAR_REGISTER 29726  // register the selection for similar-image search
+#define ID_SIMILAR_LIST 29727  // similar-image registration list
+#define ID_SLIDESHOW_OPEN_SCENARIO 40006  // open a slide-show scenario (27536)
+#define ID_SLIDESHOW_PLAY 40007  // slide show of the selection
+#define ID_SLIDESHOW_PLAY_ALL 40008  // slide show of all files
+#define ID_SLIDESHOW_NEW 40009  // new slide-show collection (27537)
+#define ID_TOOLS_WRITER_SETTINGS 40010  // movie-writer settings (27544)
+#define ID_TOOLS_SCENE_CUT 40011  // scene-cut editor (27901)
+#define ID_TOOLS_ENTRY_EDITOR 40016  // person entry editor (27540)
+#define ID_TOOLS_FACE_CLASSIFY 40017  // classify by face (27541)
+#define ID_TOOLS_IMAGE_PICKER 40018  // image picker (27542)
+
+// Help popup
+#define ID_HELP_MANUAL 29651  // manual
+#define ID_HELP_MAP_SITE 29652  // map information web page
+#define ID_HELP_SUPPORT_SITE 29653  // support web page
+#define ID_HELP_GUIDE 29654  // introductory program (manager entry 7)
+#define ID_HELP_PRODUCT_INFO 29655  // product information (toolbar 27518)
+
+// Popup prompts (shown while a popup is highlighted)
+#define IDS_POPUP_TREES 29240  // trees sub-menu
+#define IDS_POPUP_EXPORT 29300  // export popup
+#define IDS_POPUP_FILE 29500  // file popup
+#define IDS_POPUP_EDIT 29510  // edit popup
+#define IDS_POPUP_VIEW 29530  // view popup
+#define IDS_POPUP_VIEWMODE 29540  // view-mode sub-menu
+#define IDS_POPUP_SORT 29560  // sort sub-menu
+#define IDS_POPUP_FILTER 29590  // filter sub-menu
+#define IDS_POPUP_GO 29600  // go sub-menu
+#define IDS_POPUP_TOOLS 29620  // tools popup
+#define IDS_POPUP_HELP 29650  // help popup
+
+// Document hint of the settings dialog
+#define ID_MUSIC_DISPLAY_CHANGED 29910  // settings changed
+
+// Toolbar pane commands that the frame sends (WM_COMMAND ids of the toolbar pane)
+#define ID_TB_FOLDER_TREE 27500  // folder-tree plug-in / card import
+#define ID_TB_IMAGE_TOOLS 27501  // image-tool list
+#define ID_TB_EDIT_IMAGE 27502  // image editor
+#define ID_TB_ROTATE 27503  // rotate pictures
+#define ID_TB_TOOL_PLUGIN 27504  // tool plug-ins
+#define ID_TB_REFRESH 27505  // refresh trees and folder
+#define ID_TB_OPTIONS 27510  // options dialog
+#define ID_TB_FOLDER_UP 27513  // up one folder
+#define ID_TB_FOLDER_BACK 27514  // history back
+#define ID_TB_FOLDER_FORWARD 27515  // history forward
+#define ID_TB_PRODUCT_INFO 27518  // product information
+#define ID_TB_SLIDESHOW_SETTINGS 27535  // slide-show settings
+#define ID_TB_OPEN_SCENARIO 27536  // open a scenario
+#define ID_TB_NEW_SLIDE_COLLECTION 27537  // new slide-show collection
+#define ID_TB_ENTRY_EDITOR 27540  // person entry editor
+#define ID_TB_FACE_CLASSIFY 27541  // classify by face
+#define ID_TB_IMAGE_PICKER 27542  // image picker
+#define ID_TB_WRITER_SETTINGS 27544  // movie-writer settings
+#define ID_TB_PPC_LIST 27790  // list base of the conversion plug-ins
+#define ID_TB_SCALE 27842  // resize pictures
+#define ID_TB_CONVERT 27843  // convert the file format
+#define ID_TB_RENAME 27844  // rename by pattern
+#define ID_TB_DATE_IMPRINT 27846  // imprint the date
+#define ID_TB_FIX_SHOT_DATE 27847  // correct the shooting date
+#define ID_TB_GUESS_PLACE 27849  // find the shooting place
+#define ID_TB_SPLIT_CLIP 27891  // split a movie
+#define ID_TB_MOVIE_CUT 27901  // scene-cut editor
+#define ID_TB_MOVIE_EDIT 27902  // scene-cut editor, edit list
+#define ID_TB_MOVIE_PLAY 27903  // content player
+
+// Auto-run launcher tray menu
+#define ID_AUTORUN_EXIT 1001  // end the launcher
+#define ID_AUTORUN_START_MAIN 1002  // start the main program
+#define ID_AUTORUN_CLOSE_MAIN 1003  // close the main program
+#define ID_AUTORUN_START_VIEWER 1004  // start the card viewer
+#define ID_AUTORUN_CLOSE_VIEWER 1005  // close the card viewer
+
+#endif  // VXRESOURCEIDS_H
