@@ -152,9 +152,6 @@ std::string RotatedCopyName(const std::string& path, bool (*exists)(const std::s
 // Result code of a failed write.
 int WriteFailureCode(HRESULT hr);
 
-// Print-order file: whether the file at path is named by the DPOF text.
-bool DpofNamesFile(const std::string& dpofText, const std::string& cardRoot, const std::string& path);
-
 }  // namespace vxg
 
 // ---- The item's data -------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // CRegManager and CMarloRegManager: registry keys of the program's settings.
 #include "internal.h"
 
+#include <Kitlib2/Profile.h>
+
 using namespace vxg;
 
 CRegManager::CRegManager() : m_hKey(NULL) {}
@@ -88,16 +90,4 @@ CMarloRegManager::CMarloRegManager(LPCSTR pszSection, REGSAM access) {
   Open(HKEY_CURRENT_USER, key, access);
 }
 
-CString CMarloRegManager::GetRootPath() {
-  // The profile's rule: "Position" under [RegistryKey] of kitenv.ini in the program folder
-  // moves the root; GLIMORA_PROFILE_ROOT replaces "Software\Norvane" (tests).
-  std::string ini = ProgramFolder() + "kitenv.ini";
-  char pos[MAX_PATH] = "";
-  GetPrivateProfileStringA("RegistryKey", "Position", "", pos, sizeof(pos), ini.c_str());
-  if (pos[0]) return CString(pos);
-  char env[MAX_PATH] = "";
-  DWORD n = GetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", env, sizeof(env));
-  std::string base = (n > 0 && n < sizeof(env)) ? std::string(env) : std::string("Software\\Norvane");
-  while (!base.empty() && base.back() == '\\') base.pop_back();
-  return CString((base + "\\Marlo5").c_str());
-}
+CString CMarloRegManager::GetRootPath() { return CMGetKeyPosition(); }

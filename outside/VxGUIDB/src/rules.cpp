@@ -166,39 +166,6 @@ int WriteFailureCode(HRESULT hr) {
 }
 
 namespace {
-// Case-folded and with forward slashes turned into backslashes.
-std::string NormPath(const std::string& p) {
-  std::string s = FoldCase(p);
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-}  // namespace
-
-bool DpofNamesFile(const std::string& text, const std::string& cardRoot, const std::string& path) {
-  // Image sources look like <IMG SRC = "../DCIM/100NVRNE/P0001.JPG">, relative to MISC.
-  const std::string want = NormPath(path);
-  std::string root = NormPath(cardRoot);
-  if (!root.empty() && root.back() != '\\') root += '\\';
-  const std::string folded = FoldCase(text);
-  size_t pos = 0;
-  while ((pos = folded.find("SRC", pos)) != std::string::npos) {
-    size_t q1 = folded.find('"', pos);
-    size_t eol = folded.find('\n', pos);
-    pos += 3;
-    if (q1 == std::string::npos || (eol != std::string::npos && q1 > eol)) continue;
-    size_t q2 = folded.find('"', q1 + 1);
-    if (q2 == std::string::npos) break;
-    std::string src = NormPath(folded.substr(q1 + 1, q2 - q1 - 1));
-    while (src.compare(0, 3, "..\\") == 0) src.erase(0, 3);
-    if (src.compare(0, 2, ".\\") == 0) src.erase(0, 2);
-    if (root + src == want) return true;
-    pos = q2 + 1;
-  }
-  return false;
-}
-
-namespace {
 uint32_t BE32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
 
 // Finds box `type` among the boxes of [pos, end); its body range.

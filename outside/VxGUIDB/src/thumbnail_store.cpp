@@ -5,6 +5,7 @@
 #include <RecordGate.h>
 #include <RecordGateEx.h>
 #include <TickCache.h>
+#include <KitlibEx/KitlibEx.h>
 
 #include <map>
 
@@ -100,20 +101,13 @@ HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
     m_p->favDB = SUCCEEDED(hr) && fav;
     return hr == VXDB_E_NOTFOUND ? S_OK : hr;
   }
-  // The print-order file of the card the file lies on.
-  std::string root = m_p->path.substr(0, 3);
-  std::string mrk = root + "MISC\\AUTPRINT.MRK";
-  HANDLE h = CreateFileA(mrk.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-  if (h == INVALID_HANDLE_VALUE) {
-    m_p->favDPOF = false;
-    return S_OK;
+  // The print-order file of the card the file lies on names it.
+  CStringList printed;
+  m_p->favDPOF = false;
+  if (CMTLxGetDPOFFileList(m_p->path.substr(0, 2).c_str(), "AUTPRINT", printed) > 0) {
+    for (POSITION pos = printed.GetHeadPosition(); pos && !m_p->favDPOF;)
+      m_p->favDPOF = PathEquals(printed.GetNext(pos), m_p->path.c_str());
   }
-  std::string text;
-  char buf[8192];
-  DWORD got = 0;
-  while (text.size() < (1 << 20) && ReadFile(h, buf, sizeof(buf), &got, NULL) && got) text.append(buf, got);
-  CloseHandle(h);
-  m_p->favDPOF = DpofNamesFile(text, root, m_p->path);
   return S_OK;
 }
 

@@ -1,6 +1,7 @@
 // CThumbnail: file facts, recording dates, Exif, music, marks, the photo database's
 // following of file operations, favourites, rotation.
 #include <RecordGate.h>
+#include <RecordGateEx.h>
 #include <TickCache.h>
 #include <VxGUIDB.h>
 #include <gtest/gtest.h>
@@ -358,6 +359,25 @@ TEST(ItemStores, FavouritesWrittenBack) {
   VxDBWGetFavorite(p.c_str(), &fav);
   EXPECT_FALSE(fav);
   EXPECT_EQ(S_OK, CThumbnail::UpdateFavoriteDataBase());  // nothing pending
+}
+
+TEST(ItemStores, KeywordsAndCommentOfAFile) {
+  UsePrivateStores();
+  std::string d = ScratchDir("keywords");
+  std::string p = d + "\\k.jpg";
+  CopyFixture("plain.jpg", p);
+  CThumbnail t(p.c_str());
+  char buf[64];
+  EXPECT_FALSE(t.GetKeywords(buf, sizeof(buf)));
+  METADATA* list = nullptr;
+  ASSERT_EQ(S_OK, VxDBWxCreateKeywordList(&list, "海|夏休み"));
+  ASSERT_EQ(S_OK, VxDBWRegisterFile(p.c_str(), list));
+  VxDBWxFreeRegisterList(&list);
+  ASSERT_TRUE(t.GetKeywords(buf, sizeof(buf)));
+  EXPECT_STREQ("海|夏休み", buf);
+  char tiny[4];
+  EXPECT_FALSE(t.GetKeywords(tiny, sizeof(tiny)));
+  EXPECT_FALSE(t.GetComment(buf, sizeof(buf)));  // no Exif title in this picture
 }
 
 // ---- Rotation ------------------------------------------------------------------------------------

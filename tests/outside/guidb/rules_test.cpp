@@ -188,23 +188,6 @@ TEST(SmallRules, TurnedCopiesGetFreeNames) {
   EXPECT_EQ("C:\\p.d\\noext_r", RotatedCopyName("C:\\p.d\\noext", Taken));
 }
 
-TEST(SmallRules, PrintOrderFileNamesCardFiles) {
-  const std::string dpof =
-      "[HDR]\r\nGEN REV = 01.10\r\n[JOB]\r\nPRT PID = 001\r\nPRT TYP = STD\r\nPRT QTY = 001\r\n"
-      "<IMG SRC = \"../DCIM/100NVRNE/P0001.JPG\">\r\n[JOB]\r\nPRT PID = 002\r\n"
-      "<img src = \"../dcim/100nvrne/p0007.jpg\">\r\n";
-  struct {
-    const char* path;
-    bool named;
-  } cases[] = {{"E:\\DCIM\\100NVRNE\\P0001.JPG", true},
-               {"e:\\dcim\\100nvrne\\p0001.jpg", true},
-               {"E:\\DCIM\\100NVRNE\\P0007.JPG", true},
-               {"E:\\DCIM\\100NVRNE\\P0002.JPG", false},
-               {"F:\\DCIM\\100NVRNE\\P0001.JPG", false}};
-  for (auto& c : cases) EXPECT_EQ(c.named, DpofNamesFile(dpof, "E:\\", c.path)) << c.path;
-  EXPECT_FALSE(DpofNamesFile("<IMG SRC = \"../DCIM/X.JPG", "E:\\", "E:\\DCIM\\X.JPG"));  // unterminated
-}
-
 // ---- Music and movie headers ---------------------------------------------------------------
 void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
   for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));

@@ -52,6 +52,20 @@ TEST(DllLoaderTest, CardPluginStringsWithFallback) {
   EXPECT_NE(nullptr, code.GetProcAddress("GuidbTestModule"));
 }
 
+TEST(DllLoaderTest, TheProgramFoldersResourceLibraryAnswersForPluginsWithoutTexts) {
+  VxSetResourceLibrary(nullptr);  // found again: VxResource.dll beside the program
+  HINSTANCE lib = VxGetResourceLibrary();
+  ASSERT_NE(nullptr, lib);
+  EXPECT_EQ(GetModuleHandleA("VxResource.dll"), lib);
+  CDllLoader plugin("guidb_testres.dll");
+  char buf[64];
+  EXPECT_GT(plugin.LoadStringA(40280, buf, sizeof(buf)), 0);
+  EXPECT_STREQ("SD オーディオ", buf);
+  EXPECT_GT(plugin.LoadStringA(40279, buf, sizeof(buf)), 0);
+  EXPECT_STREQ("SD ボイス", buf);
+  VxSetResourceLibrary(TestResources());
+}
+
 TEST(ResourceTest, StringsFormatsAndTheCurrentModule) {
   ASSERT_NE(nullptr, TestResources());
   VxSetResourceLibrary(TestResources());

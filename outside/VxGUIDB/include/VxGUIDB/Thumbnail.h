@@ -224,7 +224,7 @@ class VXGUIDB_API CThumbnail {
 
   // ---- Favourites ---------------------------------------------------------------------
   // nKind 0: read the favourite mark from the photo database; 1: from the print-order
-  // file of the item's card (MISC\AUTPRINT.MRK).
+  // file of the item's drive (MISC\AUTPRINT.MRK).
   HRESULT MyFavoriteExtract(int nKind = 0);
   // Reads the database's favourite mark again.
   HRESULT MyFavoriteRenewal();
