@@ -179,6 +179,16 @@ void ResetCursorLocked() { g_cursor = 0; }
 }  // namespace
 
 namespace vxg {
+void DecoderForgetPage(const CThumbnailPage* page) {
+  Guard lock;
+  g_list.erase(std::remove_if(g_list.begin(), g_list.end(),
+                              [page](const Entry& e) {
+                                return IsAliveLocked(e.item, e.serial) && Impl(e.item)->page == page;
+                              }),
+               g_list.end());
+  ResetCursorLocked();
+}
+
 void DecoderItemCleared() {
   ResetCursorLocked();
   if (g_run) Wake();

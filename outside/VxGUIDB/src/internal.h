@@ -251,6 +251,8 @@ inline PageImpl* Impl(const CThumbnailPage* p) { return VxgAccess::Of(p); }
 void RegisterItem(ThumbImpl* p);
 void UnregisterItem(ThumbImpl* p);  // waits for the item's pins to go
 bool IsAliveLocked(const CThumbnail* item, uint64_t serial);
+// The decoder leaves the items of a page alone (takes the lock).
+void DecoderForgetPage(const CThumbnailPage* page);
 // The decoder is told that an item's picture was dropped (under the lock).
 void DecoderItemCleared();
 // Detaches an item from its page without deleting it (the item is being destroyed).

@@ -255,6 +255,7 @@ long CThumbnailPage::AddAVCHD(LPCSTR pszPath, BOOL bSubFolders, IThumbnailPage_A
 
 long CThumbnailPage::Stop() {
   InterlockedExchange(&m_p->stop, 1);
+  DecoderForgetPage(this);
   return 0;
 }
 

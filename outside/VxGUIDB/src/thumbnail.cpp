@@ -228,11 +228,7 @@ CString CThumbnail::GetFileExt() const {
 
 BOOL CThumbnail::GetDisplayName(LPSTR pszBuf, UINT nSize) const { return CopyOut((LPCSTR)GetDisplayName(), pszBuf, nSize); }
 
-CString CThumbnail::GetDisplayName() const {
-  // Card tracks show their title; everything else its file name.
-  if (m_p->track && m_p->music && !m_p->music->m_strTitle.IsEmpty()) return m_p->music->m_strTitle;
-  return GetFileName();
-}
+CString CThumbnail::GetDisplayName() const { return GetFileName(); }
 
 CString CThumbnail::GetFolderPath() const { return CString(m_p->path.substr(0, m_p->nameOffset).c_str()); }
 

@@ -167,6 +167,25 @@ TEST_F(Decoder, AppendedItemsWakeTheDecoder) {
   EXPECT_EQ(page.GetAt(1), calls.items[1]);
 }
 
+TEST_F(Decoder, AStoppedPageLeavesTheDecodeList) {
+  std::string d = ScratchDir("forget");
+  CopyFixture("plain.jpg", d + "\\1.jpg");
+  CopyFixture("image.png", d + "\\2.png");
+  CThumbnailPage a(VXPAGE_FOLDER, 1), b(VXPAGE_FOLDER, 2);
+  ASSERT_EQ(0, a.Add(d.c_str(), FALSE, nullptr, 0));
+  ASSERT_EQ(0, b.Add(d.c_str(), FALSE, nullptr, 0));
+  std::vector<CThumbnail*> both = Items(a);
+  for (CThumbnail* t : Items(b)) both.push_back(t);
+  CThumbnailPage::SetDecodeTumbnailList(both);
+  EXPECT_EQ(4, CThumbnailPage::GetDecodeListSize());
+  a.Stop();
+  EXPECT_EQ(2, CThumbnailPage::GetDecodeListSize());
+  Calls calls;
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecoded, &calls));
+  ASSERT_TRUE(WaitFor(calls, 2, 10000));
+  for (CThumbnail* t : calls.items) EXPECT_EQ(&b, t->GetPage());
+}
+
 TEST_F(Decoder, StopIsPromptAndFinal) {
   std::string d = ScratchDir("stop");
   char name[32];

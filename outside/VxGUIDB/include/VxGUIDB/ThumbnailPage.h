@@ -101,7 +101,8 @@ class VXGUIDB_API CThumbnailPage {
   // becomes an AVCHD scene item carrying the three indexes.
   long AddAVCHD(LPCSTR pszPath, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback, DWORD dwFlags,
                 int nFirst, int nSecond, int nImage);
-  // Asks a running scan of this page to stop at its next file (any thread).
+  // Asks a running scan of this page to stop at its next file (any thread), and takes
+  // the page's items out of the decode list.
   long Stop();
 
   // ---- Removing -----------------------------------------------------------------------
