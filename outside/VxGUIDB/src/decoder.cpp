@@ -52,7 +52,6 @@ void ReapLocked() {
 }
 
 bool NeedsDecode(const ThumbImpl* p, SIZE want) {
-  if (p->path.empty()) return false;
   if (p->decodeState != kDecoded) return true;
   if (p->complete) return false;
   return p->decodedBox.cx < want.cx || p->decodedBox.cy < want.cy;
@@ -117,7 +116,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     }
 
     DecodeResult r;
-    HRESULT hr = DecodeForJob(job, &r);
+    HRESULT hr = job.path.empty() ? E_FAIL : DecodeForJob(job, &r);
     bool complete = r.complete;
 
     bool deliver = false;
