@@ -32,6 +32,12 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   return true;
 }
 
+void DropQuitLater() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -57,7 +63,13 @@ Picture::Picture(HWND hWnd) {
   HDC hMem = ::CreateCompatibleDC(hScreen);
   HGDIOBJ hOld = ::SelectObject(hMem, m_hBitmap);
   ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // The screen holds what the window and its children really drew.
+  // The screen holds what the window and its children really drew, once the display
+  // has been given the window's surface.
+  ::GdiFlush();
+  for (int i = 0; i < 3; i++) {
+    PumpPending();
+    ::Sleep(40);
+  }
   ::BitBlt(hMem, 0, 0, m_cx, m_cy, hScreen, rc.left, rc.top, SRCCOPY);
   ::SelectObject(hMem, hOld);
   ::DeleteDC(hMem);

@@ -10,6 +10,8 @@ namespace uikit {
 
 void PumpPending();
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+// Drops the WM_QUIT that a destroyed main window leaves in the queue.
+void DropQuitLater();
 
 // A 32-bit top-down copy of a window as it paints itself (PrintWindow, then the screen).
 class Picture {
