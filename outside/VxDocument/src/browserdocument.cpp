@@ -140,15 +140,15 @@ BOOL CBrowserDocument::UnSelectItem(CThumbnail* p, CView* pSender) {
 void CBrowserDocument::SelectAll(int bSelect, CView* pSender) {
   PruneSelection();
   CThumbnailList& sel = m_p->selection;
-  if (!bSelect) {
-    for (POSITION pos = sel.GetHeadPosition(); pos;) sel.GetNext(pos)->SetSelect(FALSE);
-    sel.RemoveAll();
-  } else {
-    std::unordered_set<CThumbnail*> had;
-    for (POSITION pos = sel.GetHeadPosition(); pos;) had.insert(sel.GetNext(pos));
+  for (POSITION pos = sel.GetHeadPosition(); pos;) sel.GetNext(pos)->SetSelect(FALSE);
+  sel.RemoveAll();
+  // Everything shown, in page order; nothing hidden stays selected.
+  if (bSelect) {
+    std::unordered_set<CThumbnail*> seen;
     ForEachShown(m_p->pages, m_p->status, [&](CThumbnail* p) {
+      if (!seen.insert(p).second) return;
       p->SetSelect(TRUE);
-      if (had.insert(p).second) sel.AddTail(p);
+      sel.AddTail(p);
     });
   }
   NotifyViews(pSender, VXHINT_SELECTION, nullptr);

@@ -30,6 +30,7 @@ struct CopyDataImpl {
   std::vector<Name> names;
 
   void Parse(const char* p, DWORD length);
+  VXCOPYDATA_STATUS ReadEntries(size_t width);
   void Fail(VXCOPYDATA_STATUS why) {
     *this = CopyDataImpl();
     status = why;
@@ -142,6 +143,30 @@ bool SplitHeader(const std::string& s, std::vector<Token>* pTokens) {
 
 }  // namespace
 
+// Entries of `width` fields from the fourth field on, each closed by an empty field; the
+// last field follows the final "|".
+VXCOPYDATA_STATUS CopyDataImpl::ReadEntries(size_t width) {
+  const size_t first = 3;
+  const size_t m = fields.size() - first;
+  size_t k = 0;
+  for (; (k + 1) * width <= m - 1; ++k) {
+    const std::string* f = &fields[first + k * width];
+    if (!f[width - 1].empty()) return VXCD_BAD_LAYOUT;
+    Entry e;
+    e.path = f[0];
+    if (width == 3) {
+      e.group = f[1];
+      if (!ParseOptionalDecimal(f[1], &e.groupNumber)) return VXCD_BAD_NUMBER;
+    } else if (width == 4) {
+      e.group = f[2];
+      if (!ParseOptionalDecimal(f[1], &e.state)) return VXCD_BAD_NUMBER;
+    }
+    entries.push_back(e);
+  }
+  if (k * width != m - 1 || !fields.back().empty()) return VXCD_TRUNCATED;
+  return VXCD_OK;
+}
+
 void CopyDataImpl::Parse(const char* p, DWORD length) {
   if (!p || length == 0) return Fail(VXCD_EMPTY);
   if (length > VXCOPYDATA_MAX_LENGTH) return Fail(VXCD_TOO_LARGE);
@@ -166,27 +191,16 @@ void CopyDataImpl::Parse(const char* p, DWORD length) {
     if (!ParseOptionalDecimal(type, &folderType)) return Fail(VXCD_BAD_TYPE);
   }
 
-  // Entries: fields from the fourth on, each entry closed by an empty field.
+  // Entries: fields from the fourth on.
   if (fields.size() > 3) {
     size_t width = folderType == 2 ? 3 : folderType == 0 ? 4 : 2;
-    size_t first = 3;
-    size_t m = fields.size() - first;  // the last one follows the final "|"
-    size_t k = 0;
-    for (; (k + 1) * width <= m - 1; ++k) {
-      const std::string* f = &fields[first + k * width];
-      if (!f[width - 1].empty()) return Fail(VXCD_BAD_LAYOUT);
-      Entry e;
-      e.path = f[0];
-      if (folderType == 2) {
-        e.group = f[1];
-        if (!ParseOptionalDecimal(f[1], &e.groupNumber)) return Fail(VXCD_BAD_NUMBER);
-      } else if (folderType == 0) {
-        e.group = f[2];
-        if (!ParseOptionalDecimal(f[1], &e.state)) return Fail(VXCD_BAD_NUMBER);
-      }
-      entries.push_back(e);
+    VXCOPYDATA_STATUS why = ReadEntries(width);
+    // A virtual folder's text may list plain paths too ("0|A|2|path||").
+    if (why != VXCD_OK && folderType == 2) {
+      entries.clear();
+      if (ReadEntries(2) == VXCD_OK) why = VXCD_OK;
     }
-    if (k * width != m - 1 || !fields.back().empty()) return Fail(VXCD_TRUNCATED);
+    if (why != VXCD_OK) return Fail(why);
   }
 
   // Group names: after the item name come (name, colour) pairs; an even count means the

@@ -15,7 +15,8 @@
 //            file records of a file list; any other number: entries as for 1
 //   entries  by type, each entry ends with an empty field ("||"):
 //            1, 3, others   path "||"                      ("0|Explorer|1|C:\A\||D:\B\||")
-//            2              path "|" group "||"            ("2|Title,Item,A,1,B,2|2|C:\x.jpg|1||")
+//            2              path "|" group "||"            ("2|Title,Item,A,1,B,2|2|C:\x.jpg|1||"),
+//                           or plain paths as for 1        ("0|A|2|C:\x.jpg||")
 //            0              path "|" state "|" reserved "||" ("0|0|0|C:\x.jpg|1|0||")
 //
 // The length is authoritative: the text ends at the length or at the first NUL before it
