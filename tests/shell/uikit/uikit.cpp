@@ -1,0 +1,146 @@
+// Helpers of the user-interface tests.
+#include "uikit.h"
+
+#include <algorithm>
+using std::max;
+using std::min;
+#include <gdiplus.h>
+
+namespace uikit {
+
+void PumpPending() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage((int)msg.wParam);
+      return;
+    }
+    if (!AfxPreTranslateMessage(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > timeoutMs) return false;
+    PumpPending();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s = path;
+  return s.substr(0, s.find_last_of('\\'));
+}
+
+Picture::Picture(HWND hWnd) {
+  RECT rc;
+  ::GetWindowRect(hWnd, &rc);
+  m_cx = rc.right - rc.left;
+  m_cy = rc.bottom - rc.top;
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = m_cx;
+  bmi.bmiHeader.biHeight = -m_cy;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  HDC hScreen = ::GetDC(nullptr);
+  void* pBits = nullptr;
+  m_hBitmap = ::CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+  m_pBits = static_cast<DWORD*>(pBits);
+  HDC hMem = ::CreateCompatibleDC(hScreen);
+  HGDIOBJ hOld = ::SelectObject(hMem, m_hBitmap);
+  ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // The screen holds what the window and its children really drew.
+  ::BitBlt(hMem, 0, 0, m_cx, m_cy, hScreen, rc.left, rc.top, SRCCOPY);
+  ::SelectObject(hMem, hOld);
+  ::DeleteDC(hMem);
+  ::ReleaseDC(nullptr, hScreen);
+  ::GdiFlush();
+}
+
+Picture::~Picture() {
+  if (m_hBitmap) ::DeleteObject(m_hBitmap);
+}
+
+COLORREF Picture::At(int x, int y) const {
+  if (!m_pBits || x < 0 || y < 0 || x >= m_cx || y >= m_cy) return CLR_INVALID;
+  DWORD p = m_pBits[y * m_cx + x];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int Picture::Count(const RECT& rc, COLORREF color) const {
+  int n = 0;
+  for (int y = rc.top; y < rc.bottom; y++)
+    for (int x = rc.left; x < rc.right; x++)
+      if (At(x, y) == color) n++;
+  return n;
+}
+
+std::string Picture::Save(const std::string& name) const {
+  std::string folder = ProgramFolder() + "\\screenshots";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  std::string path = folder + "\\" + name + ".png";
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return std::string();
+  {
+    Gdiplus::Bitmap bitmap(m_hBitmap, nullptr);
+    // image/png
+    CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    wchar_t wpath[MAX_PATH];
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wpath, MAX_PATH);
+    if (bitmap.Save(wpath, &png, nullptr) != Gdiplus::Ok) path.clear();
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return path;
+}
+
+// ----- dialogs -----
+
+static DialogDriver* s_pDriver = nullptr;
+
+DialogDriver::DialogDriver(std::function<void(HWND)> onShown, DWORD timeoutMs)
+    : m_onShown(std::move(onShown)), m_start(::GetTickCount()), m_timeout(timeoutMs) {
+  s_pDriver = this;
+  m_hHook = ::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
+  m_timer = ::SetTimer(nullptr, 0, 20, TimerProc);
+}
+
+DialogDriver::~DialogDriver() {
+  if (m_hHook) ::UnhookWindowsHookEx(m_hHook);
+  if (m_timer) ::KillTimer(nullptr, m_timer);
+  s_pDriver = nullptr;
+}
+
+LRESULT CALLBACK DialogDriver::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && s_pDriver && !s_pDriver->m_hDialog) {
+    char cls[16] = {};
+    if (::GetClassNameA((HWND)wParam, cls, sizeof(cls)) && lstrcmpA(cls, "#32770") == 0)
+      s_pDriver->m_hDialog = (HWND)wParam;
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK DialogDriver::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  DialogDriver* d = s_pDriver;
+  if (!d || d->m_bRan) return;
+  HWND hDlg = d->m_hDialog;
+  if (hDlg && ::IsWindow(hDlg) && ::IsWindowVisible(hDlg) && ::GetWindow(hDlg, GW_CHILD)) {
+    d->m_bRan = true;
+    d->m_onShown(hDlg);
+    return;
+  }
+  if (::GetTickCount() - d->m_start > d->m_timeout && hDlg && ::IsWindow(hDlg)) {
+    d->m_bRan = true;
+    ::EndDialog(hDlg, IDCANCEL);  // never leave a test hanging in a modal loop
+  }
+}
+
+}  // namespace uikit
