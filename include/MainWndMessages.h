@@ -1,0 +1,72 @@
+// Private window messages of the main window, the WM_COPYDATA codes that travel between
+// the panes, the browser and outside programs, and the profile flags by which the panes
+// report that they are ready. Ids are fixed: outside programs send them too.
+#pragma once
+
+// The main window carries this window property (value 1); the auto-run launcher and
+// outside programs find the window by it.
+#define MAINWND_PROPERTY " 7kirra:vo "
+
+// ---- Messages of the main window ------------------------------------------------------
+#define WM_CHILD_WINDOW_CREATED 1306   // wParam window, lParam manager entry index
+#define WM_RELAYED_MESSAGE 1522        // wParam the relay record {message, wParam, lParam}
+#define WM_TOOL_VISIBILITY_CHANGED 1523  // wParam entry index, lParam 0x10000000 shown or 0
+#define WM_EXPORT_BUSY 1526
+#define WM_REFRESH_FOLDERS 1540        // wParam the sender: refresh the trees and the browser
+#define WM_FOLDER_TYPE_QUERY 1542      // answered by the folder pane
+#define WM_EXPORT_TEXT_REQUEST 1566    // wParam the window that wants the export pane's text
+#define WM_BROWSER_PUBLISH_COUNTS 1576
+#define WM_BROWSER_MUSIC_STOP 1616
+#define WM_BROWSER_NEXT_THUMBNAIL 1617
+#define WM_EXPORT_FINISHED 1624
+#define WM_BROWSER_EXPORT_REQUEST 1626 // wParam the window that wants the file list
+#define WM_OPEN_MANUAL 1628
+#define WM_BROWSER_SORT 1654           // lParam sort id
+#define WM_BROWSER_MASK 1655           // lParam filter id
+#define WM_BROWSER_RELOAD 1656
+#define WM_BROWSER_CHANGE_MODE 1657
+#define WM_BROWSER_ACTION 1660
+#define WM_BROWSER_THUMB_SIZE 1664     // lParam thumbnail size index 0..4
+#define WM_BROWSER_BEFORE_FOLDER_CHANGE 1665
+#define WM_SHOW_EXPLORER_FOLDER 1724
+#define WM_REFRESH_TREES 1828          // 0x724: the folder pane's refresh
+#define WM_TREE_FOCUS_CHANGED 1830
+#define WM_CARD_CHANGED 1844           // wParam drive number, 0 = A
+#define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
+#define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
+#define WM_STATUS_SELECT_COUNT 1860
+#define WM_STATUS_MARK_COUNT 1861
+#define WM_STATUS_PROGRESS 1862        // lParam percent, -1 ends
+#define WM_STATUS_FILE_COUNT 1863      // lParam file count
+#define WM_VIEW_MODE_CHANGED 1864      // wParam view type
+#define WM_SETTINGS_CHANGED 1865
+#define WM_CLOSE_SLIDE_COLLECT 1866
+#define WM_SET_SLIDESHOW_MODE 1867     // wParam mode
+#define WM_QUERY_SLIDE_COLLECT 1868    // wParam BOOL* out
+#define WM_QUERY_ENTRY_EDITOR 1869     // wParam BOOL* out
+#define WM_TOOLBAR_BUTTON_STATES 1925  // wParam button mask, lParam -1 enable / 0 disable
+#define WM_SLIDESHOW_EXISTS 1928
+#define WM_TREE_FOLDER_DELETED 1929    // wParam renew flag, lParam reopen count
+#define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam 27790, lParam command + 180
+#define WM_TOOLBAR_SLIDE_COLLECT 27876 // to the toolbar: lParam 19009 closes the collection
+
+// The application messages that the main frame relays (WM_RELAYED_MESSAGE).
+#define WM_APPMSG_FIRST 1524
+#define WM_APPMSG_LAST 1723
+// The part of them that is passed on to every registered window.
+#define WM_APPMSG_BROADCAST_LAST 1623
+
+// ---- WM_COPYDATA codes (dwData) ---------------------------------------------------------
+#define CDID_CHANGE_FOLDER 1534   // folder change: "|"-separated text
+#define CDID_ADD_FILES 1536
+#define CDID_UPDATE_FILES 1537
+#define CDID_ROTATION_FILES 1538
+#define CDID_PROGRAM_REQUEST 1564 // an outside program asks for another one
+#define CDID_EXPORT_TEXT 1565     // the export pane's text
+#define CDID_EXPORT_FILES 1626    // a file list in answer to WM_BROWSER_EXPORT_REQUEST
+
+// ---- Profile: readiness of the panes (section ExeState) ---------------------------------
+#define EXESTATE_SECTION "ExeState"
+#define EXESTATE_FOLDER_CREATED "VxFolder_Created"
+#define EXESTATE_BROWSER_CREATED "VxDepthViewer_Created"
+#define EXESTATE_EXPORT_CREATED "VxExport_Created"

@@ -1,0 +1,129 @@
+#include "doc_fixtures.h"
+
+#include <VxDatabase.h>
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include <fstream>
+
+namespace doctest {
+
+namespace {
+
+std::string g_scratch;
+std::string g_vendor;
+
+std::string ProgramDir() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path, n);
+  return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+std::string ScratchRoot() {
+  if (g_scratch.empty()) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    g_scratch = std::string(temp) + "glimora-vxdoc-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(g_scratch.c_str(), nullptr);
+  }
+  return g_scratch;
+}
+
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = dir + "\\" + name;
+      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(full);
+      else
+        DeleteFileA(full.c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+// The program's own profile root and photo database, set before any test runs.
+class PrivateStores : public testing::Environment {
+ public:
+  void SetUp() override {
+    g_vendor = "Software\\GlimoraTest\\vxdoc-" + std::to_string(GetCurrentProcessId());
+    SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", g_vendor.c_str());
+    std::string db = ScratchDir("db");
+    VxDBSetFolder(db.c_str());
+  }
+  void TearDown() override {
+    SHDeleteKeyA(HKEY_CURRENT_USER, g_vendor.c_str());
+    SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);
+    if (!g_scratch.empty()) RemoveTree(g_scratch);
+  }
+};
+testing::Environment* const kStores = testing::AddGlobalTestEnvironment(new PrivateStores);
+
+}  // namespace
+
+std::string Fixture(const char* name) { return ProgramDir() + "testdata\\" + name; }
+
+std::string ScratchDir(const char* sub) {
+  std::string d = ScratchRoot() + "\\" + sub;
+  RemoveTree(d);
+  CreateDirectoryA(d.c_str(), nullptr);
+  return d;
+}
+
+bool CopyFixture(const char* fixture, const std::string& to) {
+  return CopyFileA(Fixture(fixture).c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << text;
+  return bool(f);
+}
+
+std::string ProfileRoot() { return g_vendor + "\\Marlo5"; }
+
+void WriteProfileString(const char* section, const char* key, const char* value) {
+  std::string path = ProfileRoot() + "\\" + section;
+  SHSetValueA(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, value, (DWORD)strlen(value) + 1);
+}
+
+void WriteProfileInt(const char* section, const char* key, int value) {
+  std::string path = ProfileRoot() + "\\" + section;
+  DWORD v = (DWORD)value;
+  SHSetValueA(HKEY_CURRENT_USER, path.c_str(), key, REG_DWORD, &v, sizeof(v));
+}
+
+void RemoveProfileSection(const char* section) {
+  SHDeleteKeyA(HKEY_CURRENT_USER, (ProfileRoot() + "\\" + section).c_str());
+}
+
+void PumpPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace doctest
+
+IMPLEMENT_DYNCREATE(CRecordingView, CView)
+
+void CRecordingView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
+  doctest::SeenHint s = {lHint, false, 0, 0, nullptr};
+  if (pHint && pHint->IsKindOf(RUNTIME_CLASS(CSendCommandObject))) {
+    CSendCommandObject* pCommand = static_cast<CSendCommandObject*>(pHint);
+    s.command = true;
+    s.id = pCommand->GetID();
+    s.value = pCommand->GetValue();
+    s.param = pCommand->GetParam();
+  }
+  m_seen.push_back(s);
+}
