@@ -5,6 +5,7 @@
 
 #include <BrowserSubView.h>
 #include <DynamicSplitterWnd.h>
+#include <VxDocument.h>
 #include <VxResourceIds.h>
 
 #include <vector>
@@ -321,3 +322,59 @@ TEST(BrowserSubView, Screenshot) {
 }
 
 }  // namespace
+
+// The strip on the program's own document: the browser state it reads and the
+// view-mode commands its hints carry.
+namespace docstrip {
+
+class CDocStripFrame : public CFrameWnd {
+ public:
+  CDynamicSplitterWnd m_split;
+  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
+    CSize strip(545, 36), base(545, 200);
+    return m_split.Create(this, RUNTIME_CLASS(CBrowserSubView), &strip, RUNTIME_CLASS(CBaseStandIn), &base, pContext,
+                          false, AFX_IDW_PANE_FIRST);
+  }
+};
+
+TEST(BrowserSubViewDocument, SortFilterAndViewModeCommandsOfTheDocument) {
+  CVxDocument* pDoc = new CVxDocument;
+  ASSERT_TRUE(pDoc->OnNewDocument());
+  CBrowserStatus& status = pDoc->GetBrowser()->GetBrowserStatus();
+  status.SetThumbMode(3);
+  CCreateContext context;
+  context.m_pCurrentDoc = pDoc;
+  CDocStripFrame* pFrame = new CDocStripFrame;
+  ASSERT_TRUE(pFrame->Create(nullptr, "doc strip", WS_POPUP | WS_VISIBLE, CRect(0, 400, 1000, 640), nullptr, 0, 0,
+                             &context));
+  uikit::PumpPending();
+  CBrowserSubView* pStrip = DYNAMIC_DOWNCAST(CBrowserSubView, pFrame->m_split.GetPane(0, 0));
+  ASSERT_NE(pStrip, nullptr);
+  EXPECT_EQ(pStrip->GetSlider()->GetPosition(), 3);
+
+  status.SetSortID(11);
+  pDoc->UpdateAllViews(nullptr, SUBVIEW_HINT_SORT);
+  EXPECT_EQ(pStrip->GetCombo(IDC_SUBVIEW_SORT)->GetCurSel(), 8);
+  UINT mask = 0;
+  ASSERT_TRUE(CBrowserStatus::MaskOfFilterID(4, &mask));
+  status.SetThumbnailFilterID(mask);
+  pDoc->UpdateAllViews(nullptr, SUBVIEW_HINT_FILTER);
+  EXPECT_EQ(pStrip->GetCombo(IDC_SUBVIEW_FILTER)->GetCurSel(), 2);
+
+  CSendCommandObject month(ID_VIEWMODE_MONTH);
+  pDoc->UpdateAllViews(nullptr, 0, &month);
+  EXPECT_FALSE(pStrip->AreCombosShown());
+  CSendCommandObject icons(ID_VIEWMODE_SMALL_ICONS);
+  pDoc->UpdateAllViews(nullptr, 0, &icons);
+  EXPECT_TRUE(pStrip->AreCombosShown());
+  CSendCommandObject sort(ID_SORT_NAME_ASC);  // not a view-mode command
+  status.SetMode(BROWSE_VIEW_FOCUS);
+  pDoc->UpdateAllViews(nullptr, 0, &sort);
+  EXPECT_TRUE(pStrip->AreCombosShown());
+  pStrip->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_FALSE(pStrip->GetSlider()->IsWindowVisible());  // focus mode: no slider
+  pFrame->DestroyWindow();
+  uikit::DropQuitLater();
+}
+
+}  // namespace docstrip
