@@ -54,7 +54,7 @@ std::string StaticTexts(HWND hDlg) {
 }
 
 void Press(HWND hDlg, int id) {
-  ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(hDlg, id));
+  ::SendMessageA(::GetDlgItem(hDlg, id), BM_CLICK, 0, 0);
 }
 
 std::string ProgramFolder() {

@@ -60,7 +60,7 @@ class DialogDriver {
 
 // The texts of a dialog's static children, joined with "|" (a message box's message).
 std::string StaticTexts(HWND hDlg);
-// Presses a dialog's button as a user would (BN_CLICKED to the dialog).
+// Clicks a dialog's button as a user would (an auto radio or check box changes too).
 void Press(HWND hDlg, int id);
 
 // The program folder (where the test runs) as a Windows path without trailing "\".
