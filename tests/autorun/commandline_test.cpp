@@ -22,36 +22,29 @@ TEST(CommandLine, DriveMaskToLetters) {
   for (const Row& r : rows) EXPECT_STREQ(r.letters, DriveMaskToLetters(r.mask)) << std::hex << r.mask;
 }
 
-TEST(CommandLine, MainProgram) {
+TEST(CommandLine, ProgramsAndViewers) {
   struct Row {
+    CString (*build)(LPCSTR, DWORD);
     const char* path;
     DWORD mask;
     const char* line;
   };
+  const auto toMain = BuildMainProgramCommandLine;
+  const auto toViewer = BuildCardViewerCommandLine;
   const Row rows[] = {
-      {"C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe", 1u << 4,
+      {toMain, "C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe", 1u << 4,
        "\"C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe\" -AutoImport"},
-      {"C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe", 0, "\"C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe\""},
-      {"C:\\M\\Marlo5.exe", (1u << 4) | (1u << 5), "\"C:\\M\\Marlo5.exe\" -AutoImport"},
+      {toMain, "C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe", 0,
+       "\"C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe\""},
+      {toMain, "C:\\M\\Marlo5.exe", (1u << 4) | (1u << 5), "\"C:\\M\\Marlo5.exe\" -AutoImport"},
+      {toViewer, "C:\\Program Files\\Norvane\\MarloLE\\MarloLE.exe", 1u << 4,
+       "\"C:\\Program Files\\Norvane\\MarloLE\\MarloLE.exe\" -AutoImport/e:"},
+      {toViewer, "C:\\V\\MarloLE.exe", (1u << 4) | (1u << 7), "\"C:\\V\\MarloLE.exe\" -AutoImport/e:h:"},
+      {toViewer, "C:\\V\\MarloLE.exe", 0, "\"C:\\V\\MarloLE.exe\" -AutoImport/"},
   };
-  for (const Row& r : rows) EXPECT_STREQ(r.line, BuildMainProgramCommandLine(r.path, r.mask));
+  for (const Row& r : rows) EXPECT_STREQ(r.line, r.build(r.path, r.mask));
   EXPECT_STREQ("C:\\Program Files\\Norvane\\Marlo5\\Marlo5.exe",
                GetMainProgramPath("C:\\Program Files\\Norvane\\Marlo5"));
-}
-
-TEST(CommandLine, CardViewer) {
-  struct Row {
-    const char* path;
-    DWORD mask;
-    const char* line;
-  };
-  const Row rows[] = {
-      {"C:\\Program Files\\Norvane\\MarloLE\\MarloLE.exe", 1u << 4,
-       "\"C:\\Program Files\\Norvane\\MarloLE\\MarloLE.exe\" -AutoImport/e:"},
-      {"C:\\V\\MarloLE.exe", (1u << 4) | (1u << 7), "\"C:\\V\\MarloLE.exe\" -AutoImport/e:h:"},
-      {"C:\\V\\MarloLE.exe", 0, "\"C:\\V\\MarloLE.exe\" -AutoImport/"},
-  };
-  for (const Row& r : rows) EXPECT_STREQ(r.line, BuildCardViewerCommandLine(r.path, r.mask));
 }
 
 TEST(CardViewerVersion, CompareVersionTexts) {

@@ -81,44 +81,44 @@ TEST(CardMedia, LayoutTable) {
   }
 }
 
-// The system's own answers on the prefix's removable drive, with the profile's settings.
-TEST(CardScanOnDrive, InsertAndRemoveACard) {
-  ScopedProfileRoot profile;
-  TestFolder empty("scan-empty");
-  TestFolder camera("scan-camera");
-  camera.MakeDirs({"DCIM\\100ABCDE"});
-  ScopedCard drive('e', empty.Unix());
+// The system's own answers on the prefix's removable drive, with the profile's settings:
+// the drive starts with a card without camera media, known to the scanner.
+class CardScanOnDrive : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_empty.MakeDirs({"MISC"});
+    EXPECT_EQ(CARDSCAN_NOTHING, Scan());
+  }
+  int Scan() { return m_scanner.ScanCardDrives(m_env, m_mask); }
 
-  CSystemCardScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  EXPECT_EQ(CARDSCAN_NOTHING, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(DRIVE_REMOVABLE, env.GetDriveType('e'));
-  EXPECT_EQ(CARDSCAN_NOTHING, scanner.ScanCardDrives(env, mask));
+  ScopedProfileRoot m_profile;
+  TestFolder m_empty{"scan-empty"};
+  TestFolder m_card{"scan-card"};
+  ScopedCard m_drive{'e', m_empty.Unix()};
+  CSystemCardScanEnv m_env;
+  CCardScanner m_scanner;
+  DWORD m_mask = 0;
+};
 
-  drive.Insert(camera.Unix());
-  EXPECT_EQ(CARDSCAN_INSERTED, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(1u << 4, mask);
+TEST_F(CardScanOnDrive, InsertAndRemoveACard) {
+  EXPECT_EQ(DRIVE_REMOVABLE, m_env.GetDriveType('e'));
+  EXPECT_EQ(CARDSCAN_NOTHING, Scan());
+
+  m_card.MakeDirs({"DCIM\\100ABCDE"});
+  m_drive.Insert(m_card.Unix());
+  EXPECT_EQ(CARDSCAN_INSERTED, Scan());
+  EXPECT_EQ(1u << 4, m_mask);
   EXPECT_STREQ("E", CMGetProfileString("CardTree", "CardDrive", "", CMPROFILE_PROGRAM));
 
-  drive.Remove();
-  EXPECT_EQ(CARDSCAN_REMOVED, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(1u << 4, mask);
+  m_drive.Remove();
+  EXPECT_EQ(CARDSCAN_REMOVED, Scan());
+  EXPECT_EQ(1u << 4, m_mask);
 }
 
-TEST(CardScanOnDrive, MediaKindsComeFromTheProfile) {
-  ScopedProfileRoot profile;
-  TestFolder empty("kind-empty");
-  TestFolder video("kind-video");
-  video.MakeDirs({"SD_VIDEO\\PRG001"});
-  ScopedCard drive('e', empty.Unix());
-
-  CSystemCardScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  scanner.ScanCardDrives(env, mask);
-  drive.Insert(video.Unix());
-  EXPECT_EQ(CARDSCAN_NOTHING, scanner.ScanCardDrives(env, mask));
+TEST_F(CardScanOnDrive, MediaKindsComeFromTheProfile) {
+  m_card.MakeDirs({"SD_VIDEO\\PRG001"});
+  m_drive.Insert(m_card.Unix());
+  EXPECT_EQ(CARDSCAN_NOTHING, Scan());
   CMWriteProfileInt("CardTree\\Settings", "TreeType", CARDMEDIA_SD_VIDEO, 0, CMPROFILE_PROGRAM);
-  EXPECT_EQ(CARDSCAN_INSERTED, scanner.ScanCardDrives(env, mask));
+  EXPECT_EQ(CARDSCAN_INSERTED, Scan());
 }

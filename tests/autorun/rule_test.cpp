@@ -20,7 +20,7 @@ FakeDrive Card(UINT type = DRIVE_REMOVABLE) {
 }  // namespace
 
 // One new drive after an empty first scan: what counts as a new card.
-TEST(CardScan, NewDriveTable) {
+TEST(CardScanTable, NewDrive) {
   struct Row {
     const char* name;
     char letter;
@@ -64,19 +64,32 @@ TEST(CardScan, NewDriveTable) {
   }
 }
 
-TEST(CardScan, TwoCardsInOneTickGiveOneEventWithBothDrives) {
-  FakeScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  scanner.ScanCardDrives(env, mask);
-  env.Insert('E', Card());
-  env.Insert('F', Card());
-  EXPECT_EQ(CARDSCAN_INSERTED, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(kE | kF, mask);
+// A scanner whose quiet first scan is done, over drives the test changes.
+class CardScan : public ::testing::Test {
+ protected:
+  void SetUp() override { Scan(); }
+  int Scan() { return m_scanner.ScanCardDrives(m_env, m_mask); }
+  // A card in E: that the scanner already knows.
+  void KnownCardInE() {
+    m_env.Insert('E', Card());
+    Scan();
+    ASSERT_TRUE(m_scanner.IsCardFlagged(4));
+  }
+
+  FakeScanEnv m_env;
+  CCardScanner m_scanner;
+  DWORD m_mask = 0;
+};
+
+TEST_F(CardScan, TwoCardsInOneTickGiveOneEventWithBothDrives) {
+  m_env.Insert('E', Card());
+  m_env.Insert('F', Card());
+  EXPECT_EQ(CARDSCAN_INSERTED, Scan());
+  EXPECT_EQ(kE | kF, m_mask);
 }
 
 // Drive letters past Z do not exist: high bits of the logical-drive mask are ignored.
-TEST(CardScan, IgnoresMaskBitsPastZ) {
+TEST(CardScanMask, IgnoresMaskBitsPastZ) {
   struct HighBits : FakeScanEnv {
     DWORD GetLogicalDrives() override { return FakeScanEnv::GetLogicalDrives() | 0xFC000000u; }
   } env;
@@ -86,7 +99,7 @@ TEST(CardScan, IgnoresMaskBitsPastZ) {
   EXPECT_TRUE(env.mediaTests.empty());
 }
 
-TEST(CardScan, CardPresentAtStartIsOnlyRecordedUntilReinserted) {
+TEST(CardScanFirst, CardPresentAtStartIsOnlyRecordedUntilReinserted) {
   FakeScanEnv env;
   env.Insert('E', Card());
   CCardScanner scanner;
@@ -103,81 +116,68 @@ TEST(CardScan, CardPresentAtStartIsOnlyRecordedUntilReinserted) {
   env.Insert('E', Card());
   EXPECT_EQ(CARDSCAN_INSERTED, scanner.ScanCardDrives(env, mask));
   EXPECT_EQ(kE, mask);
+
+  // The main program's watch reports at once.
+  CCardScanner reporting(FALSE);
+  EXPECT_EQ(CARDSCAN_INSERTED, reporting.ScanCardDrives(env, mask));
 }
 
-TEST(CardScan, QuietFirstScanIsOptional) {
-  FakeScanEnv env;
-  env.Insert('E', Card());
-  CCardScanner scanner(FALSE);
-  DWORD mask = 0;
-  EXPECT_EQ(CARDSCAN_INSERTED, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(kE, mask);
-}
-
-TEST(CardScan, FlaggedDriveIsNotProbedAgain) {
-  FakeScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  scanner.ScanCardDrives(env, mask);
-  env.Insert('E', Card());
-  for (int i = 0; i < 3; ++i) scanner.ScanCardDrives(env, mask);
-  EXPECT_EQ(1, env.mediaTests['E']);
+TEST_F(CardScan, FlaggedDriveIsNotProbedAgain) {
+  KnownCardInE();
+  for (int i = 0; i < 3; ++i) Scan();
+  EXPECT_EQ(1, m_env.mediaTests['E']);
 
   // A drive without media is probed on every scan until media appear.
-  env.Insert('F', FakeDrive());
-  for (int i = 0; i < 3; ++i) scanner.ScanCardDrives(env, mask);
-  EXPECT_EQ(3, env.mediaTests['F']);
+  m_env.Insert('F', FakeDrive());
+  for (int i = 0; i < 3; ++i) Scan();
+  EXPECT_EQ(3, m_env.mediaTests['F']);
 }
 
-TEST(CardScan, NotReadyDriveCountsAsRemoved) {
-  FakeScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  scanner.ScanCardDrives(env, mask);
-  env.Insert('E', Card());
-  scanner.ScanCardDrives(env, mask);
-  env.drives['E'].bNotReady = true;
-  EXPECT_EQ(CARDSCAN_REMOVED, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(kE, mask);
+TEST_F(CardScan, NotReadyDriveCountsAsRemoved) {
+  KnownCardInE();
+  m_env.drives['E'].bNotReady = true;
+  EXPECT_EQ(CARDSCAN_REMOVED, Scan());
+  EXPECT_EQ(kE, m_mask);
 }
 
-TEST(CardScan, RemovalWhileMusicCardProgramRunsIsNotReported) {
-  FakeScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  scanner.ScanCardDrives(env, mask);
-  env.Insert('E', Card());
-  scanner.ScanCardDrives(env, mask);
-
-  env.bMusicCard = TRUE;
-  env.Remove('E');
-  mask = 0x99;
-  EXPECT_EQ(CARDSCAN_NOTHING, scanner.ScanCardDrives(env, mask));
-  EXPECT_EQ(0x99u, mask);
-  EXPECT_TRUE(scanner.IsCardFlagged(4));
+TEST_F(CardScan, RemovalWhileMusicCardProgramRunsIsNotReported) {
+  KnownCardInE();
+  m_env.bMusicCard = TRUE;
+  m_env.Remove('E');
+  m_mask = 0x99;
+  EXPECT_EQ(CARDSCAN_NOTHING, Scan());
+  EXPECT_EQ(0x99u, m_mask);
+  EXPECT_TRUE(m_scanner.IsCardFlagged(4));
   // Back in the slot: still the known card, not a new one.
-  env.Insert('E', Card());
-  EXPECT_EQ(CARDSCAN_NOTHING, scanner.ScanCardDrives(env, mask));
+  m_env.Insert('E', Card());
+  EXPECT_EQ(CARDSCAN_NOTHING, Scan());
 
-  env.Remove('E');
-  env.bMusicCard = FALSE;
-  EXPECT_EQ(CARDSCAN_REMOVED, scanner.ScanCardDrives(env, mask));
+  m_env.Remove('E');
+  m_env.bMusicCard = FALSE;
+  EXPECT_EQ(CARDSCAN_REMOVED, Scan());
 }
 
-TEST(CardScan, DriveThatBecomesUnwatchedLosesItsFlagSilently) {
-  FakeScanEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  scanner.ScanCardDrives(env, mask);
-  env.Insert('E', Card());
-  scanner.ScanCardDrives(env, mask);
-  env.drives['E'].nType = DRIVE_FIXED;
-  EXPECT_EQ(CARDSCAN_NOTHING, scanner.ScanCardDrives(env, mask));
-  EXPECT_FALSE(scanner.IsCardFlagged(4));
+TEST_F(CardScan, DriveThatBecomesUnwatchedLosesItsFlagSilently) {
+  KnownCardInE();
+  m_env.drives['E'].nType = DRIVE_FIXED;
+  EXPECT_EQ(CARDSCAN_NOTHING, Scan());
+  EXPECT_FALSE(m_scanner.IsCardFlagged(4));
 }
+
+// The launcher's watch: ticks over drives and settings the test changes.
+struct WatchBench {
+  AutoRunTickResult Tick() { return RunAutoRunTick(m_env, m_scanner, m_scanEnv, m_mask); }
+
+  FakeScanEnv m_scanEnv;
+  FakeAutoRunEnv m_env;
+  CCardScanner m_scanner;
+  DWORD m_mask = 0;
+};
+
+class AutoRunTick : public ::testing::Test, public WatchBench {};
 
 // A tick after an empty first tick: the event, the mode and the running programs decide.
-TEST(AutoRunTick, RuleTable) {
+TEST(AutoRunTickTable, Rule) {
   enum Event { kInsert, kRemove, kNone };
   struct Row {
     const char* name;
@@ -203,79 +203,59 @@ TEST(AutoRunTick, RuleTable) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    FakeScanEnv scanEnv;
-    FakeAutoRunEnv env;
-    env.nMode = r.mode;
-    env.bMainRunning = r.mainRunning;
-    env.bViewerRunning = r.viewerRunning;
-    if (r.event == kRemove) scanEnv.Insert('E', Card());
-    CCardScanner scanner;
-    DWORD mask = 0;
-    EXPECT_EQ(AUTORUN_TICK_CONTINUE, RunAutoRunTick(env, scanner, scanEnv, mask));
-    if (r.event == kInsert) scanEnv.Insert('E', Card());
-    if (r.event == kRemove) scanEnv.Remove('E');
-    EXPECT_EQ(AUTORUN_TICK_CONTINUE, RunAutoRunTick(env, scanner, scanEnv, mask));
-    EXPECT_EQ(r.calls, env.calls);
+    WatchBench t;
+    t.m_env.nMode = r.mode;
+    t.m_env.bMainRunning = r.mainRunning;
+    t.m_env.bViewerRunning = r.viewerRunning;
+    if (r.event == kRemove) t.m_scanEnv.Insert('E', Card());
+    EXPECT_EQ(AUTORUN_TICK_CONTINUE, t.Tick());
+    if (r.event == kInsert) t.m_scanEnv.Insert('E', Card());
+    if (r.event == kRemove) t.m_scanEnv.Remove('E');
+    EXPECT_EQ(AUTORUN_TICK_CONTINUE, t.Tick());
+    EXPECT_EQ(r.calls, t.m_env.calls);
     // The card drive is recorded whatever the mode.
-    EXPECT_EQ(r.event == kNone ? "" : "E", scanEnv.cardDrive);
+    EXPECT_EQ(r.event == kNone ? "" : "E", t.m_scanEnv.cardDrive);
   }
 }
 
-TEST(AutoRunTick, CheckDisableSkipsTheScanUntilCleared) {
-  FakeScanEnv scanEnv;
-  FakeAutoRunEnv env;
-  env.nMode = AUTORUN_MAIN_PROGRAM;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  RunAutoRunTick(env, scanner, scanEnv, mask);
+TEST_F(AutoRunTick, CheckDisableSkipsTheScanUntilCleared) {
+  m_env.nMode = AUTORUN_MAIN_PROGRAM;
+  Tick();
+  m_env.bCheckDisabled = TRUE;
+  m_scanEnv.Insert('E', Card());
+  Tick();
+  Tick();
+  EXPECT_TRUE(m_scanEnv.mediaTests.empty());
+  EXPECT_TRUE(m_env.calls.empty());
 
-  env.bCheckDisabled = TRUE;
-  scanEnv.Insert('E', Card());
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  EXPECT_TRUE(scanEnv.mediaTests.empty());
-  EXPECT_TRUE(env.calls.empty());
-
-  env.bCheckDisabled = FALSE;
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  EXPECT_EQ(std::vector<std::string>{"start-main:10"}, env.calls);
+  m_env.bCheckDisabled = FALSE;
+  Tick();
+  EXPECT_EQ(std::vector<std::string>{"start-main:10"}, m_env.calls);
 }
 
-TEST(AutoRunTick, CheckDisableAtStartPostponesTheQuietFirstScan) {
-  FakeScanEnv scanEnv;
-  FakeAutoRunEnv env;
-  env.nMode = AUTORUN_MAIN_PROGRAM;
-  env.bCheckDisabled = TRUE;
-  scanEnv.Insert('E', Card());
-  CCardScanner scanner;
-  DWORD mask = 0;
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  env.bCheckDisabled = FALSE;
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  EXPECT_TRUE(env.calls.empty());
-  EXPECT_TRUE(scanner.IsCardFlagged(4));
+TEST_F(AutoRunTick, CheckDisableAtStartPostponesTheQuietFirstScan) {
+  m_env.nMode = AUTORUN_MAIN_PROGRAM;
+  m_env.bCheckDisabled = TRUE;
+  m_scanEnv.Insert('E', Card());
+  Tick();
+  m_env.bCheckDisabled = FALSE;
+  Tick();
+  EXPECT_TRUE(m_env.calls.empty());
+  EXPECT_TRUE(m_scanner.IsCardFlagged(4));
 }
 
-TEST(AutoRunTick, EndRequestEndsBeforeScanning) {
-  FakeScanEnv scanEnv;
-  FakeAutoRunEnv env;
-  env.bEnd = TRUE;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  EXPECT_EQ(AUTORUN_TICK_END, RunAutoRunTick(env, scanner, scanEnv, mask));
-  EXPECT_TRUE(scanner.IsFirstScanPending());
+TEST_F(AutoRunTick, EndRequestEndsBeforeScanning) {
+  m_env.bEnd = TRUE;
+  EXPECT_EQ(AUTORUN_TICK_END, Tick());
+  EXPECT_TRUE(m_scanner.IsFirstScanPending());
 }
 
-TEST(AutoRunTick, MaskIsKeptByTicksWithoutEvent) {
-  FakeScanEnv scanEnv;
-  FakeAutoRunEnv env;
-  CCardScanner scanner;
-  DWORD mask = 0;
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  scanEnv.Insert('F', Card());
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  RunAutoRunTick(env, scanner, scanEnv, mask);
-  EXPECT_EQ(kF, mask);
+TEST_F(AutoRunTick, MaskIsKeptByTicksWithoutEvent) {
+  Tick();
+  m_scanEnv.Insert('F', Card());
+  Tick();
+  Tick();
+  EXPECT_EQ(kF, m_mask);
 }
 
 TEST(WatchTimer, PowerAndSessionNotices) {

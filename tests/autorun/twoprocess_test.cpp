@@ -10,6 +10,8 @@
 #include "MainFrame.h"
 #include "test_support.h"
 
+#include <functional>
+
 namespace {
 
 class Launcher {
@@ -43,51 +45,42 @@ class Launcher {
   PROCESS_INFORMATION m_pi = {};
 };
 
-// The launcher's frame (hidden, marked by its window property) in the given process.
-HWND FindLauncherFrame(DWORD pid) {
+// The first top-level window of the process that passes the test.
+HWND FindProcessWindow(DWORD pid, const std::function<bool(HWND)>& test) {
   struct Search {
     DWORD pid;
+    const std::function<bool(HWND)>* test;
     HWND found;
-  } s = {pid, nullptr};
+  } s = {pid, &test, nullptr};
   EnumWindows(
       [](HWND h, LPARAM l) -> BOOL {
         auto* s = reinterpret_cast<Search*>(l);
         DWORD owner = 0;
         GetWindowThreadProcessId(h, &owner);
-        if (owner == s->pid && GetPropA(h, kLauncherWindowProperty)) {
-          s->found = h;
-          return FALSE;
-        }
-        return TRUE;
+        if (owner != s->pid || !(*s->test)(h)) return TRUE;
+        s->found = h;
+        return FALSE;
       },
       reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
+// The launcher's frame (hidden, marked by its window property) in the given process.
+HWND FindLauncherFrame(DWORD pid) {
+  return FindProcessWindow(pid, [](HWND h) { return GetPropA(h, kLauncherWindowProperty) != nullptr; });
+}
+
 // A message box of that process, with the texts of its controls, one a line.
 HWND FindMessageBox(DWORD pid, std::string* texts) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } s = {pid, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        char cls[16] = "";
-        GetClassNameA(h, cls, sizeof(cls));
-        if (owner == s->pid && !strcmp(cls, "#32770")) {
-          s->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  if (s.found && texts) {
+  HWND hBox = FindProcessWindow(pid, [](HWND h) {
+    char cls[16] = "";
+    GetClassNameA(h, cls, sizeof(cls));
+    return !strcmp(cls, "#32770");
+  });
+  if (hBox && texts) {
     texts->clear();
     EnumChildWindows(
-        s.found,
+        hBox,
         [](HWND h, LPARAM l) -> BOOL {
           char t[512] = "";
           GetWindowTextA(h, t, sizeof(t));
@@ -96,7 +89,7 @@ HWND FindMessageBox(DWORD pid, std::string* texts) {
         },
         reinterpret_cast<LPARAM>(texts));
   }
-  return s.found;
+  return hBox;
 }
 
 class LauncherProcess : public ::testing::Test {
