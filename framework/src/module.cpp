@@ -1,6 +1,7 @@
 // Module state, resource handles and the chain of extension libraries.
 #include <fw/module.h>
 #include <fw/string.h>
+#include <fw/app.h>
 
 namespace {
 
@@ -89,7 +90,15 @@ HINSTANCE AFXAPI AfxLoadLibrary(LPCSTR lpszModuleName) { return ::LoadLibraryA(l
 
 BOOL AFXAPI AfxFreeLibrary(HINSTANCE hInstLib) { return hInstLib ? ::FreeLibrary(hInstLib) : FALSE; }
 
-int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
+int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
+  if (!(nType & MB_ICONMASK)) {
+    // A box without an icon gets the usual one: a warning for notices, a question for choices.
+    UINT kind = nType & MB_TYPEMASK;
+    if (kind == MB_OK || kind == MB_OKCANCEL) nType |= MB_ICONEXCLAMATION;
+    if (kind == MB_YESNO || kind == MB_YESNOCANCEL) nType |= MB_ICONQUESTION;
+  }
+  // The application object shows it when there is one (its name is the caption).
+  if (CWinApp* pApp = AfxGetCurrentApp()) return pApp->DoMessageBox(lpszText ? lpszText : "", nType, nIDHelp);
   CString caption;
   LPCSTR pszCaption = AfxGetModuleState()->m_lpszCurrentAppName;
   if (!pszCaption) pszCaption = AfxGetAppModuleState()->m_lpszCurrentAppName;
@@ -105,12 +114,6 @@ int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
     pszCaption = caption;
   }
   HWND hOwner = ::GetActiveWindow();
-  if (!(nType & MB_ICONMASK)) {
-    // A box without an icon gets the usual one: a warning for notices, a question for choices.
-    UINT kind = nType & MB_TYPEMASK;
-    if (kind == MB_OK || kind == MB_OKCANCEL) nType |= MB_ICONEXCLAMATION;
-    if (kind == MB_YESNO || kind == MB_YESNOCANCEL) nType |= MB_ICONQUESTION;
-  }
   return ::MessageBoxA(hOwner, lpszText ? lpszText : "", pszCaption, nType);
 }
 

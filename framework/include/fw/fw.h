@@ -10,3 +10,17 @@
 #include <fw/datetime.h>
 #include <fw/file.h>
 #include <fw/sync.h>
+#include <fw/gdi.h>
+#include <fw/menu.h>
+#include <fw/resids.h>
+#include <fw/cmdtarget.h>
+#include <fw/wnd.h>
+#include <fw/thread.h>
+#include <fw/app.h>
+#include <fw/docview.h>
+#include <fw/frame.h>
+#include <fw/scrollview.h>
+#include <fw/ctrlbar.h>
+#include <fw/statusbar.h>
+#include <fw/splitter.h>
+#include <fw/dialog.h>

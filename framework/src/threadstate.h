@@ -1,0 +1,44 @@
+// Per-thread state of the windowing half (internal to GlimFW.dll).
+#pragma once
+#include <fw/fw.h>
+
+class CView;
+class CFrameWnd;
+
+struct AFX_THREAD_STATE {
+  CWinThread* m_pCurrentWinThread = nullptr;
+
+  // Window creation: the object the next created window is attached to.
+  CWnd* m_pWndInit = nullptr;
+  HHOOK m_hHookCbt = nullptr;
+
+  // The message the innermost window procedure of this thread is handling (Default()).
+  MSG m_lastSentMsg = {};
+
+  // The thread's message pump (threads that are not CWinThreads use this one).
+  MSG m_msgCur = {};
+  POINT m_ptCursorLast = {-1, -1};
+  UINT m_nMsgLast = 0;
+
+  // Command routing in progress (frames set it while they route).
+  CView* m_pRoutingView = nullptr;
+  CFrameWnd* m_pRoutingFrame = nullptr;
+
+  // The thread's tooltip control and the tool it shows.
+  HWND m_hToolTip = nullptr;
+  HWND m_hToolOwner = nullptr;   // the window whose FilterToolTipMessage added the tool
+  HWND m_hLastHitWnd = nullptr;  // the window the tool belongs to
+  INT_PTR m_nLastHit = -1;
+  TOOLINFOA m_lastInfo = {};
+  char m_szTipText[256] = "";
+  WCHAR m_wszTipText[256] = L"";
+
+  // Notifications of this window are ignored (set while a control is filled).
+  HWND m_hLockoutNotifyWindow = nullptr;
+};
+
+// The calling thread's state, made on first use and freed when the thread ends.
+AFX_THREAD_STATE* AfxGetThreadState();
+
+// Restores the window procedure of a window that leaves the framework.
+void AfxUnsubclass(CWnd* pWnd);

@@ -1,0 +1,270 @@
+// Dialogs from templates of a resource-only library: modal runs ended from OnInitDialog,
+// a timer or the keyboard; data exchange and validation; modeless dialogs; message boxes.
+#include <gtest/gtest.h>
+
+#include "testwin.h"
+
+namespace {
+
+// Closes the next message box this thread shows (from a thread timer) and keeps its texts.
+struct BoxCloser {
+  static std::string s_caption;
+  static std::string s_text;
+  static int s_nAnswer;
+  UINT_PTR m_id;
+
+  explicit BoxCloser(int nAnswer = IDOK) {
+    s_caption.clear();
+    s_text.clear();
+    s_nAnswer = nAnswer;
+    m_id = ::SetTimer(nullptr, 0, 30, &BoxCloser::OnTimer);
+  }
+  ~BoxCloser() { ::KillTimer(nullptr, m_id); }
+
+  static BOOL CALLBACK FindBox(HWND hWnd, LPARAM) {
+    char cls[16] = "";
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    if (lstrcmpA(cls, "#32770") != 0 || !::IsWindowVisible(hWnd) || !::GetDlgItem(hWnd, 0xFFFF)) return TRUE;
+    char buf[256] = "";
+    ::GetWindowTextA(hWnd, buf, sizeof(buf));
+    s_caption = buf;
+    ::GetDlgItemTextA(hWnd, 0xFFFF, buf, sizeof(buf));
+    s_text = buf;
+    ::PostMessageA(hWnd, WM_COMMAND, (WPARAM)s_nAnswer, 0);
+    return FALSE;
+  }
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &BoxCloser::FindBox, 0);
+  }
+};
+std::string BoxCloser::s_caption;
+std::string BoxCloser::s_text;
+int BoxCloser::s_nAnswer = IDOK;
+
+class CEndsInInitDialog : public CDialog {
+ public:
+  CEndsInInitDialog() : CDialog(IDD_MODAL) {}
+  int m_nShown = 0;
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    EndDialog(5);
+    return TRUE;
+  }
+
+ protected:
+  afx_msg void OnShowWindow(BOOL bShow, UINT) {
+    if (bShow) m_nShown++;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CEndsInInitDialog, CDialog)
+  ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+TEST(Dialog, EndDialogFromOnInitDialogEndsBeforeTheDialogShows) {
+  fwtest::ResourceScope res;
+  CEndsInInitDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), 5);
+  EXPECT_EQ(dlg.m_nShown, 0);
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+class CCountingDialog : public CDialog {
+ public:
+  explicit CCountingDialog(UINT nID) : CDialog(nID) {}
+  int m_nInit = 0;
+  BOOL OnInitDialog() override {
+    m_nInit++;
+    return CDialog::OnInitDialog();
+  }
+};
+
+TEST(Dialog, MissingTemplateGivesMinusOneAndNoWindow) {
+  fwtest::ResourceScope res;
+  CCountingDialog dlg(9999);
+  EXPECT_EQ(dlg.DoModal(), -1);
+  EXPECT_EQ(dlg.m_nInit, 0);
+}
+
+// Ends itself from a timer set in OnInitDialog; disables its owner meanwhile.
+class CTimedDialog : public CDialog {
+ public:
+  explicit CTimedDialog(CWnd* pParent) : CDialog(IDD_MODAL, pParent) {}
+  BOOL m_bOwnerDisabled = FALSE;
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    SetTimer(1, 20, nullptr);
+    return TRUE;
+  }
+
+ protected:
+  afx_msg void OnTimer(UINT_PTR) {
+    KillTimer(1);
+    m_bOwnerDisabled = !m_pParentWnd->IsWindowEnabled();
+    // Close it with the keyboard: Esc reaches the dialog through the pump's pre-translation.
+    CWnd* pEdit = GetDlgItem(IDC_EDIT_TEXT);
+    pEdit->PostMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CTimedDialog, CDialog)
+  ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+TEST(Dialog, ModalLoopRunsDialogKeysAndEnablesTheOwnerAgain) {
+  fwtest::ResourceScope res;
+  CWnd owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                             nullptr));
+  CTimedDialog dlg(&owner);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(dlg.m_bOwnerDisabled);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  owner.DestroyWindow();
+}
+
+TEST(Dialog, TemplatesAreFoundAlongTheExtensionChain) {
+  // The resource library is not the resource handle, only a registered extension library.
+  CDynLinkLibrary* pLib = new CDynLinkLibrary(fwtest::ResourceDll(), fwtest::ResourceDll());
+  CEndsInInitDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), 5);
+  delete pLib;
+  CEndsInInitDialog dlg2;
+  EXPECT_EQ(dlg2.DoModal(), -1);
+}
+
+class CDataDialog : public CDialog {
+ public:
+  CDataDialog() : CDialog(IDD_DATA) {}
+  int m_nInt = -12;
+  UINT m_nUInt = 4000000000u;
+  CString m_strText = "表示テキスト";
+  int m_nCheck = 1;
+  int m_nRadio = 2;
+  int m_nCombo = 1;
+  int m_nMin = -100, m_nMax = 100;
+  std::function<void(CDataDialog*)> m_test;
+  BOOL OnInitDialog() override {
+    CComboBoxFill();
+    CDialog::OnInitDialog();
+    m_test(this);
+    EndDialog(IDOK);
+    return TRUE;
+  }
+  void CComboBoxFill() {
+    for (const char* s : {"小", "中", "大"}) SendDlgItemMessage(IDC_COMBO, CB_ADDSTRING, 0, (LPARAM)s);
+  }
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Text(pDX, IDC_EDIT_INT, m_nInt);
+    DDV_MinMaxInt(pDX, m_nInt, m_nMin, m_nMax);
+    DDX_Text(pDX, IDC_EDIT_UINT, m_nUInt);
+    DDX_Text(pDX, IDC_EDIT_TEXT, m_strText);
+    DDV_MaxChars(pDX, m_strText, 12);
+    DDX_Check(pDX, IDC_CHECK, m_nCheck);
+    DDX_Radio(pDX, IDC_RADIO1, m_nRadio);
+    DDX_CBIndex(pDX, IDC_COMBO, m_nCombo);
+  }
+};
+
+TEST(DataExchange, MembersToControlsAndBack) {
+  fwtest::ResourceScope res;
+  CDataDialog dlg;
+  dlg.m_test = [](CDataDialog* p) {
+    CString s;
+    p->GetDlgItemText(IDC_EDIT_INT, s);
+    EXPECT_STREQ(s, "-12");
+    p->GetDlgItemText(IDC_EDIT_UINT, s);
+    EXPECT_STREQ(s, "4000000000");
+    p->GetDlgItemText(IDC_EDIT_TEXT, s);
+    EXPECT_STREQ(s, "表示テキスト");
+    EXPECT_EQ(p->IsDlgButtonChecked(IDC_CHECK), 1u);
+    EXPECT_EQ(p->GetCheckedRadioButton(IDC_RADIO1, IDC_RADIO3), IDC_RADIO3);
+    EXPECT_EQ(p->SendDlgItemMessage(IDC_COMBO, CB_GETCURSEL), 1);
+    EXPECT_EQ(p->SendDlgItemMessage(IDC_EDIT_TEXT, EM_GETLIMITTEXT), 12);  // from DDV_MaxChars
+
+    p->SetDlgItemText(IDC_EDIT_INT, " 42 ");
+    p->SetDlgItemText(IDC_EDIT_UINT, "7");
+    p->SetDlgItemText(IDC_EDIT_TEXT, "新しい");
+    p->CheckDlgButton(IDC_CHECK, 0);
+    p->CheckRadioButton(IDC_RADIO1, IDC_RADIO3, IDC_RADIO1);
+    p->SendDlgItemMessage(IDC_COMBO, CB_SETCURSEL, 2);
+    EXPECT_TRUE(p->UpdateData(TRUE));
+    EXPECT_EQ(p->m_nInt, 42);
+    EXPECT_EQ(p->m_nUInt, 7u);
+    EXPECT_STREQ(p->m_strText, "新しい");
+    EXPECT_EQ(p->m_nCheck, 0);
+    EXPECT_EQ(p->m_nRadio, 0);
+    EXPECT_EQ(p->m_nCombo, 2);
+  };
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(DataExchange, InvalidInputIsReportedAndTheControlFocused) {
+  fwtest::ResourceScope res;
+  struct {
+    const char* intText;
+    const char* uintText;
+    const char* expectedBox;
+  } cases[] = {
+      {"abc", "1", "整数を入力してください。"},
+      {"12x", "1", "整数を入力してください。"},
+      {"", "1", "整数を入力してください。"},
+      {"101", "1", "-100 から 100 までの整数を入力してください。"},
+      {"5", "-1", "正の整数を入力してください。"},
+      {"5", "4294967296", "正の整数を入力してください。"},
+  };
+  for (auto& c : cases) {
+    CDataDialog dlg;
+    std::string box;
+    HWND hFocus = nullptr, hFailed = nullptr;
+    dlg.m_test = [&](CDataDialog* p) {
+      p->SetDlgItemText(IDC_EDIT_INT, c.intText);
+      p->SetDlgItemText(IDC_EDIT_UINT, c.uintText);
+      BoxCloser closer;
+      EXPECT_FALSE(p->UpdateData(TRUE));
+      box = BoxCloser::s_text;
+      hFocus = ::GetFocus();
+      hFailed = ::GetDlgItem(p->m_hWnd, strcmp(c.uintText, "1") ? IDC_EDIT_UINT : IDC_EDIT_INT);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(box, c.expectedBox) << c.intText << " " << c.uintText;
+    EXPECT_EQ(hFocus, hFailed);
+  }
+}
+
+TEST(Dialog, ModelessDialogLivesUntilDestroyed) {
+  fwtest::ResourceScope res;
+  CWnd owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+  CCountingDialog dlg(IDD_MODAL);
+  ASSERT_TRUE(dlg.Create(IDD_MODAL, &owner));
+  EXPECT_EQ(dlg.m_nInit, 1);
+  EXPECT_EQ(::GetWindow(dlg.m_hWnd, GW_OWNER), owner.m_hWnd);
+  EXPECT_TRUE(owner.IsWindowEnabled());  // modeless: the owner stays usable
+  dlg.SetDefID(IDCANCEL);
+  EXPECT_EQ(LOWORD(dlg.GetDefID()), IDCANCEL);
+  dlg.DestroyWindow();
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  owner.DestroyWindow();
+}
+
+TEST(MessageBox, CaptionIsTheApplicationsNameAndNoWindowIsNeeded) {
+  LPCSTR pszOld = theApp.m_pszAppName;
+  theApp.m_pszAppName = _strdup("テストアプリ");
+  {
+    BoxCloser closer(IDNO);
+    EXPECT_EQ(AfxMessageBox("消しますか?", MB_YESNO), IDNO);
+  }
+  EXPECT_EQ(BoxCloser::s_caption, "テストアプリ");
+  EXPECT_EQ(BoxCloser::s_text, "消しますか?");
+  {
+    fwtest::ResourceScope res;
+    BoxCloser closer;
+    EXPECT_EQ(AfxMessageBox(ID_CMD_VIEW), IDOK);
+  }
+  EXPECT_EQ(BoxCloser::s_text, "ビューのコマンド");
+  free(const_cast<LPSTR>(theApp.m_pszAppName));
+  theApp.m_pszAppName = pszOld;
+}
+
+}  // namespace
