@@ -30,10 +30,10 @@ AFX_SCROLLBARSTATE AFXAPI AfxScrollBarState(SIZE sizeTotal, SIZE sizeClient, SIZ
 }
 
 int AFXAPI AfxWheelScrollAmount(short zDelta, UINT nLinesPerNotch, int nLine, int nPage) {
-  int nToScroll = ::MulDiv(-zDelta, (int)nLinesPerNotch, WHEEL_DELTA);
-  if (nToScroll == -1 || nLinesPerNotch == WHEEL_PAGESCROLL) return zDelta > 0 ? -nPage : nPage;
-  int nDisplacement = nToScroll * nLine;
-  return std::min(nDisplacement, nPage);
+  if (nLinesPerNotch == WHEEL_PAGESCROLL) return zDelta > 0 ? -nPage : nPage;
+  // Lines per notch, never more than a page either way.
+  int nDisplacement = ::MulDiv(-zDelta, (int)nLinesPerNotch, WHEEL_DELTA) * nLine;
+  return std::max(-nPage, std::min(nDisplacement, nPage));
 }
 
 IMPLEMENT_DYNAMIC(CScrollView, CView)

@@ -165,6 +165,14 @@ TEST(MenuResources, LoadsFromTheCurrentResourceHandle) {
   CMenu::DeleteTempMap();
 }
 
+TEST(MenuResources, LoadsAlongTheExtensionChain) {
+  ChainScope chain;
+  ASSERT_NE(chain.Handle(), nullptr);
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+  EXPECT_EQ(menu.GetMenuItemCount(), 2);
+}
+
 TEST(MenuModules, MadeHereFilledThereDestroyedHere) {
   CMenu menu;
   ASSERT_TRUE(menu.CreatePopupMenu());

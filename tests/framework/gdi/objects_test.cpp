@@ -39,6 +39,22 @@ TEST(Bitmap, LoadsFromTheCurrentResourceHandle) {
   EXPECT_EQ(byName.GetSafeHandle(), nullptr);
 }
 
+// An extension library in the resource chain is searched when the current resource
+// handle lacks the bitmap.
+TEST(Bitmap, LoadsAlongTheExtensionChain) {
+  {
+    ChainScope chain;
+    ASSERT_NE(chain.Handle(), nullptr);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.LoadBitmap(IDB_GDI_TEST));
+    BITMAP bm = {};
+    bmp.GetBitmap(&bm);
+    EXPECT_EQ(bm.bmWidth, 4);
+  }
+  CBitmap unlinked;
+  EXPECT_FALSE(unlinked.LoadBitmap(IDB_GDI_TEST));
+}
+
 TEST(Bitmap, OemAndMadeBitmaps) {
   CBitmap check;
   ASSERT_TRUE(check.LoadOEMBitmap(OBM_CHECK));
