@@ -56,4 +56,15 @@ for entry in '\x87\x69\x00\x04\x00\x00\x00\x01' '\x88\x25\x00\x04\x00\x00\x00\x0
   printf '\x7f\xff\xff\x00' | dd of="$out/bad_offsets.jpg" bs=1 seek=$((at + 8)) conv=notrunc status=none
 done
 printf 'not a picture at all' >"$out/not_image.jpg"
+
+# Movie containers for the header probe: AVI (Motion JPEG), ASF, MPEG-2 program
+# stream, and a QuickTime file carrying its recording time.
+make_movie "$out/movie.asf" 1 asf
+make_movie "$out/movie.mpg" 1 mpg
+ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v mjpeg -q:v 8 "$out/movie.avi"
+ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v libx264 -preset veryfast \
+  -pix_fmt yuv420p -metadata creation_time=2024-05-06T07:08:09Z -f mov "$out/movie.mov"
+# Only the modification date and a Unicode comment in the Exif block.
+"$IM" -size 64x48 xc:gray -quality 80 "$out/exif_comment.jpg"
+exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="日本語コメント" "$out/exif_comment.jpg"
 touch "$out/.stamp"
