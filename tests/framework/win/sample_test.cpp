@@ -121,6 +121,8 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
   }
   ASSERT_NE(find.hFrame, nullptr) << "the sample's frame never showed";
   HWND hFrame = find.hFrame;
+  // Visible comes before laid out: wait until the program waits for input.
+  ::WaitForInputIdle(pi.hProcess, 10000);
 
   char title[64] = "";
   ::GetWindowTextA(hFrame, title, sizeof(title));
