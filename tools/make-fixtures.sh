@@ -92,4 +92,12 @@ ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v l
 # Only the modification date and a Unicode comment in the Exif block.
 "$IM" -size 64x48 xc:gray -quality 80 "$out/exif_comment.jpg"
 exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="日本語コメント" "$out/exif_comment.jpg"
+# Thumbnail library: a picture big enough that decoding it takes a while, tagged sound
+# files, and a movie whose header carries its recording time.
+"$IM" -size 4000x3000 gradient:"#204080"-"#e0c060" -quality 85 "$out/big_nothumb.jpg"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=660:duration=3" -c:a libmp3lame -b:a 128k -id3v2_version 3 \
+  -metadata title="夜明けの歌" -metadata artist="Norvane" -metadata album="テスト" -metadata track=3 "$out/tagged.mp3"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1" -c:a pcm_s16le -ar 44100 "$out/tone.wav"
+ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=160x120:rate=10" -c:v libx264 -preset veryfast \
+  -pix_fmt yuv420p -metadata creation_time="2024-05-06T07:08:09Z" -movflags +faststart "$out/dated.mp4"
 touch "$out/.stamp"

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "benchcommon.h"
 #include "imaging/com.h"
 #include "imaging/decode.h"
 
@@ -40,62 +41,26 @@ struct Result {
   double PerSecond() const { return seconds > 0 ? (files - failures) / seconds : 0; }
 };
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return double(c.QuadPart) / double(f.QuadPart);
-}
-
-std::vector<std::string> JpegsIn(const std::string& dir) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*.jpg").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(dir + "\\" + fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return files;
-}
-
 Result Measure(const Method& m, const std::vector<std::string>& files, int rounds, int box) {
   for (const std::string& f : files) m.run(f, box);  // warm-up: file cache, codec loading
   Result r;
-  double start = Now();
+  double start = bench::Now();
   for (int i = 0; i < rounds; ++i)
     for (const std::string& f : files) {
       ++r.files;
       if (!m.run(f, box)) ++r.failures;
     }
-  r.seconds = Now() - start;
+  r.seconds = bench::Now() - start;
   return r;
-}
-
-std::string ProgramDir() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\'));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string folder = ProgramDir() + "\\benchdata";
-  int rounds = 3, box = 160;
-  for (int i = 1; i < argc; ++i) {
-    if (!strcmp(argv[i], "--rounds") && i + 1 < argc)
-      rounds = atoi(argv[++i]);
-    else if (!strcmp(argv[i], "--box") && i + 1 < argc)
-      box = atoi(argv[++i]);
-    else
-      folder = argv[i];
-  }
-  if (rounds < 1 || box < 1) {
-    fprintf(stderr, "usage: thumbbench [folder] [--rounds N] [--box N]\n");
-    return 2;
-  }
+  bench::Args args;
+  if (!bench::ParseArgs(argc, argv, "thumbbench", &args)) return 2;
+  const std::string& folder = args.folder;
+  const int rounds = args.rounds, box = args.box;
   imaging::ComScope com;  // held for the whole run, as a decoder thread does
 
   const std::vector<Method> methods = {
@@ -122,7 +87,7 @@ int main(int argc, char** argv) {
   printf("thumbbench: %s, box %d x %d, %d round(s)\n", folder.c_str(), box, box, rounds);
   std::vector<Result> results;
   for (const Method& m : methods) {
-    std::vector<std::string> files = JpegsIn(folder + "\\" + m.set);
+    std::vector<std::string> files = bench::JpegsIn(folder + "\\" + m.set);
     if (files.empty()) {
       fprintf(stderr, "no JPEGs in %s\\%s (make them with tools/bench/make-bench-images.sh)\n", folder.c_str(),
               m.set);

@@ -141,10 +141,11 @@ TEST(System, AnswersOfAWindows7LikeSystem) {
   EXPECT_EQ(least, std::min(sys, std::min(gdi, user)));
   std::string exe = S(CMTLGetExeDir());
   EXPECT_GT(CMTLGetDiskSpace(exe.c_str()), 204800u);  // the start-up's 200 MB
-  // Kilobytes and bytes of the same drive (other tests write meanwhile: 100 MB of slack).
-  ULONGLONG kb = CMTLGetDiskSpaceEx(exe.c_str()) / 1024;
-  EXPECT_NEAR(static_cast<double>(std::min<ULONGLONG>(kb, 0xFFFFFFFFull)),
-              static_cast<double>(CMTLGetDiskSpace(exe.c_str())), 102400.0);
+  // Kilobytes and bytes of the same drive. Other processes write meanwhile, so only the
+  // unit is checked: a wrong factor would be a thousandfold off, disk activity a few percent.
+  double kb = static_cast<double>(std::min<ULONGLONG>(CMTLGetDiskSpaceEx(exe.c_str()) / 1024, 0xFFFFFFFFull));
+  double kbDirect = static_cast<double>(CMTLGetDiskSpace(exe.c_str()));
+  EXPECT_NEAR(kb, kbDirect, std::max(kbDirect * 0.05, 1048576.0));
   EXPECT_EQ(CMTLGetDiskSpaceEx("Q:\\"), 0u);
   EXPECT_GT(CMTLGetMaxDecodeSize(), 24000000u);  // a 24-megapixel picture decodes here
   EXPECT_TRUE(CMTLCheckSupportBMP("testdata\\exif_full.jpg"));

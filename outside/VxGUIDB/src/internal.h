@@ -1,0 +1,262 @@
+// Inside VxGUIDB: the item's data, the process-wide lock and registry, small helpers.
+#pragma once
+
+#include <VxGUIDB.h>
+
+#include <imaging/imaging.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vxg {
+
+// ---- The process-wide lock -----------------------------------------------------------
+// Guards the registry of live items, every item's decode status and pins, and the
+// decoder's state. Never wait for anything while holding it. Lock order: this lock
+// first, then an item's own lock.
+void Lock();
+void Unlock();
+struct Guard {
+  Guard() { Lock(); }
+  ~Guard() { Unlock(); }
+  Guard(const Guard&) = delete;
+  Guard& operator=(const Guard&) = delete;
+};
+
+// Waits for h (just waits the time when h is null) up to ms, handling messages that
+// other threads send to this thread meanwhile. The wait's result.
+DWORD WaitPumping(HANDLE h, DWORD ms);
+
+// ---- Decode status of an item (under the process-wide lock) --------------------------
+enum DecodeState { kNotDecoded, kDecoded };
+
+// ---- What a decode produces ----------------------------------------------------------
+struct DecodeJob {
+  std::string path;
+  UINT kind = 0;
+  UINT folderImageType = VXFOLDERIMAGE_DEFAULT;
+  int cx = 160, cy = 160;
+  bool wantExif = true;  // read the Exif data too (when the item has none yet)
+};
+
+struct DecodeResult {
+  imaging::Dib dib;
+  int imageType = VXIMAGE_NONE;
+  bool complete = false;  // dib is the whole picture at full size
+  int origWidth = 0, origHeight = 0, bpp = 0;
+  bool hasExif = false;
+  VXEXIFDATA exif{};
+};
+
+// The Exif data of a picture file; false when it has none.
+bool ReadExifRecord(const std::string& path, VXEXIFDATA* d);
+
+// Makes an item's picture (any thread; COM must be usable on it).
+HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);
+
+// ---- Helpers -------------------------------------------------------------------------
+// ASCII case folding that leaves double-byte characters alone (code page 932).
+std::string FoldCase(const std::string& s);
+bool PathEquals(const char* a, const char* b);
+// "C:\a\b.jpg" -> offset of "b.jpg".
+size_t NameOffset(const std::string& path);
+// The extension with its dot (".jpg"), or "" (double-byte safe).
+std::string ExtensionOf(const std::string& name);
+// The folder holding the running program, with a trailing backslash.
+std::string ProgramFolder();
+// The folder holding this library, with a trailing backslash.
+std::string LibraryFolder();
+HMODULE LibraryModule();
+// Code page conversions.
+std::wstring ToWide(const std::string& s, UINT cp = CP_ACP);
+std::string FromWide(const std::wstring& s, UINT cp = CP_ACP);
+std::string Utf8ToAnsi(const std::string& s);
+std::string AnsiToUtf8(const std::string& s);
+bool IsValidUtf8(const std::string& s);
+// Copies s into buf (nSize bytes with the terminator); false when it doesn't fit.
+BOOL CopyOut(const std::string& s, LPSTR buf, UINT nSize);
+// FILETIME <-> 64-bit.
+inline ULONGLONG FtToU64(const FILETIME& ft) { return (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; }
+inline FILETIME U64ToFt(ULONGLONG v) {
+  FILETIME ft;
+  ft.dwLowDateTime = DWORD(v);
+  ft.dwHighDateTime = DWORD(v >> 32);
+  return ft;
+}
+// A shortcut's target path; false when it can't be resolved.
+bool ResolveShortcut(const std::string& lnk, std::string* target);
+
+// ---- Plain decisions (tested directly) -----------------------------------------------
+// The kind word of a file by its extension (with or without the dot); folders aren't
+// asked here.
+UINT KindFromExtension(const std::string& ext);
+int FileKindOf(UINT kind);
+// A file matches a folder preview type: all its bits but still/movie, and one of its
+// still/movie bits when it has any.
+bool MatchesFolderImageType(UINT kind, UINT mask);
+// Whether a kind word carries all bits of a filter mask.
+inline bool KindHas(UINT kind, UINT mask) { return (kind & mask) == mask; }
+
+// The facts a sort string is made of (only those of the letters asked are filled).
+struct SortFacts {
+  bool folder = false;
+  ULONGLONG recTime = 0;
+  ULONGLONG writeTime = 0;
+  ULONGLONG size = 0;
+  std::string ext;
+  std::string name;
+  std::string model;
+  ULONGLONG pixels = 0;
+  bool marked = false;
+  bool favourite = false;
+  DWORD track = 0;
+  std::string original;
+};
+std::string BuildSortString(const char* keys, bool ascending, const SortFacts& f);
+
+// Recording time from the file's content (Exif date of a picture, creation time of an
+// MP4/QuickTime movie) as a local 64-bit file time; 0 when the file has none.
+ULONGLONG ReadContentRecTime(const std::string& path, UINT kind);
+// The creation time of a QuickTime/MP4 movie (seconds since 1904, UTC) from its bytes.
+bool ParseMovieCreationTime(const uint8_t* data, size_t size, uint64_t* secondsSince1904);
+// Picture quality class of a JPEG (1 fine, 2 normal, 3 economy) from bytes per pixel;
+// of a movie (4..7) from its frame height.
+int JpegQualityClass(ULONGLONG fileSize, int width, int height);
+int MovieQualityClass(int frameHeight);
+
+// Music facts read from a file's bytes.
+struct MusicFacts {
+  std::string title, artist, album, genre, year, track;
+  std::string format;  // "MP3", "WAV", ...
+  DWORD durationMs = 0;
+  int bitrateKbps = 0;
+  int sampleRate = 0;
+  int channels = 0;
+  int bitsPerSample = 0;
+};
+// head: the first bytes of the file; tail: its last 128 bytes (or fewer); fileSize its size.
+bool ParseMusic(const uint8_t* head, size_t headSize, const uint8_t* tail, size_t tailSize, uint64_t fileSize,
+                const std::string& ext, MusicFacts* out);
+// The texts of the music information from the facts.
+void FillAudioTrackInfo(const MusicFacts& f, const std::string& fallbackTitle, CAudioTrackInfo* info);
+std::string FormatPlayingTime(DWORD ms);
+
+// Angle in hundredths of a degree -> clockwise degrees 0, 90, 180, 270; -1 when the
+// angle is not a multiple of a quarter turn.
+int QuarterTurnDegrees(int angle);
+// The name a turned copy gets: "dir\name_r.ext", or "_r2", "_r3" … when taken.
+std::string RotatedCopyName(const std::string& path, bool (*exists)(const std::string&));
+// Result code of a failed write.
+int WriteFailureCode(HRESULT hr);
+
+}  // namespace vxg
+
+// ---- The item's data -------------------------------------------------------------------
+struct ThumbImpl {
+  CThumbnail* self = nullptr;
+  uint64_t serial = 0;
+  mutable CRITICAL_SECTION cs;  // ThreadLock
+
+  // File (changed on the owner thread, under cs).
+  std::string path;
+  size_t nameOffset = 0;
+  UINT kind = 0;
+  int fileKind = VXFILE_OTHER;
+  UINT listFlags = 0;
+  bool folder = false;
+  ULONGLONG size = 0;
+  FILETIME ftWrite{}, ftCreate{};
+  DWORD attributes = 0;
+
+  // Recording time: local 64-bit file time; state 0 from the file time, 1 from content.
+  ULONGLONG recTime = 0;
+  int recState = 0;
+
+  // Browser state.
+  DWORD ids[2] = {VXID_NONE, VXID_NONE};
+  bool select = false;
+  bool cut = false;
+  int mark = 0;
+  bool markKnown = false;
+  CThumbnailPage* page = nullptr;
+
+  // Decoding: the item's own box; status under the process-wide lock.
+  SIZE decodeSize{160, 160};
+  int decodeState = vxg::kNotDecoded;
+  SIZE decodedBox{0, 0};
+  bool complete = false;
+  unsigned imageGen = 0;
+  int pins = 0;
+
+  // The picture (under cs).
+  imaging::Dib image;
+  int imageType = VXIMAGE_NONE;
+  struct Composed {
+    int cx = 0, cy = 0;
+    imaging::Dib dib;
+  } composed[2];
+  int nextComposed = 0;
+
+  // What was read from the file (under cs).
+  bool exifLoaded = false;
+  std::unique_ptr<VXEXIFDATA> exif;
+  bool sizeLoaded = false;
+  int origWidth = 0, origHeight = 0, bpp = 0;
+  bool musicLoaded = false;
+  std::unique_ptr<CAudioTrackInfo> music;
+  std::unique_ptr<VXAUDIOTRACK> track;
+  std::map<UINT, std::string> strings;
+
+  std::string originalSort;
+  std::string sortString;
+  bool favDB = false;
+  bool favDPOF = false;
+  UINT folderImageType = VXFOLDERIMAGE_DEFAULT;
+  bool hasAVCHD = false;
+  int avchd[3] = {0, 0, 0};
+  DWORD disc[4] = {0, 0, 0, 0};
+  int hdEdit = 0;
+  std::string hdName;
+
+  // Fills the file facts from a directory entry of folder (with trailing backslash).
+  void InitFromFind(const std::string& folder, const WIN32_FIND_DATAA& fd);
+  // Re-reads size, times and attributes from the disk; false when the file is gone.
+  bool RefreshFileFacts();
+  void SetKindFromPath();
+  // Reads the recording time from the content once.
+  void EnsureRecTime();
+  // Drops the picture (under cs) and bumps the generation (takes both locks itself).
+  void DropImage(bool all);
+  // Stores a decode result (takes cs); status fields are the caller's.
+  void StoreResult(vxg::DecodeResult&& r);
+  // Loads the Exif data and picture size when not yet read (takes cs).
+  void EnsureInfo();
+};
+
+struct PageImpl;
+// The library's way into the classes' data.
+struct VxgAccess {
+  static ThumbImpl* Of(const CThumbnail* t) { return t->m_p; }
+  static PageImpl* Of(const CThumbnailPage* p) { return p->m_p; }
+};
+
+namespace vxg {
+inline ThumbImpl* Impl(const CThumbnail* t) { return VxgAccess::Of(t); }
+inline PageImpl* Impl(const CThumbnailPage* p) { return VxgAccess::Of(p); }
+
+// Registry of live items (under the process-wide lock).
+void RegisterItem(ThumbImpl* p);
+void UnregisterItem(ThumbImpl* p);  // waits for the item's pins to go
+bool IsAliveLocked(const CThumbnail* item, uint64_t serial);
+// The decoder leaves the items of a page alone (takes the lock).
+void DecoderForgetPage(const CThumbnailPage* page);
+// The decoder is told that an item's picture was dropped (under the lock).
+void DecoderItemCleared();
+// Detaches an item from its page without deleting it (the item is being destroyed).
+void PageDetach(CThumbnailPage* page, CThumbnail* item);
+// The background colour of composed thumbnails.
+COLORREF ThumbBackColor();
+}  // namespace vxg

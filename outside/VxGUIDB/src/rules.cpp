@@ -1,0 +1,213 @@
+// Plain decisions of the library: kinds by extension, folder preview matching, sort
+// strings, quality classes, turn angles, names of turned copies, write failure codes.
+#include "internal.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace vxg {
+
+namespace {
+struct ExtKind {
+  const char* ext;
+  UINT kind;
+};
+const ExtKind kExtKinds[] = {
+    {".JPG", VXTYPE_JPEG},  {".JPEG", VXTYPE_JPEG}, {".JPE", VXTYPE_JPEG},  {".JFIF", VXTYPE_JPEG},
+    {".TMB", VXTYPE_JPEG},  // a content's thumbnail is a JPEG
+    {".TIF", VXTYPE_TIFF},  {".TIFF", VXTYPE_TIFF},
+    {".PNG", VXTYPE_BITMAP}, {".BMP", VXTYPE_BITMAP}, {".DIB", VXTYPE_BITMAP}, {".GIF", VXTYPE_BITMAP},
+    {".ICO", VXTYPE_BITMAP},
+    {".DNG", VXTYPE_DNG},
+    {".NEF", VXTYPE_RAW},   {".NRW", VXTYPE_RAW},   {".CR2", VXTYPE_RAW},   {".CR3", VXTYPE_RAW},
+    {".CRW", VXTYPE_RAW},   {".ORF", VXTYPE_RAW},   {".ARW", VXTYPE_RAW},   {".SRF", VXTYPE_RAW},
+    {".SR2", VXTYPE_RAW},   {".RW2", VXTYPE_RAW},   {".RAW", VXTYPE_RAW},   {".PEF", VXTYPE_RAW},
+    {".RAF", VXTYPE_RAW},   {".X3F", VXTYPE_RAW},   {".ERF", VXTYPE_RAW},   {".KDC", VXTYPE_RAW},
+    {".MRW", VXTYPE_RAW},   {".3FR", VXTYPE_RAW},   {".SRW", VXTYPE_RAW},
+    {".MOV", VXTYPE_MOVIE_QT}, {".QT", VXTYPE_MOVIE_QT},
+    {".3GP", VXTYPE_MOVIE_3GP}, {".3G2", VXTYPE_MOVIE_3GP},
+    {".MP4", VXTYPE_MOVIE_MP4}, {".M4V", VXTYPE_MOVIE_MP4},
+    {".AVI", VXTYPE_MOVIE_OTHER}, {".WMV", VXTYPE_MOVIE_OTHER}, {".ASF", VXTYPE_MOVIE_OTHER},
+    {".MPG", VXTYPE_MOVIE_OTHER}, {".MPEG", VXTYPE_MOVIE_OTHER}, {".MPE", VXTYPE_MOVIE_OTHER},
+    {".M1V", VXTYPE_MOVIE_OTHER}, {".M2V", VXTYPE_MOVIE_OTHER}, {".VOB", VXTYPE_MOVIE_OTHER},
+    {".MOD", VXTYPE_MOVIE_OTHER}, {".TOD", VXTYPE_MOVIE_OTHER}, {".MKV", VXTYPE_MOVIE_OTHER},
+    {".DIVX", VXTYPE_MOVIE_OTHER},
+    {".MTS", VXTYPE_AVCHD}, {".M2TS", VXTYPE_AVCHD}, {".M2T", VXTYPE_AVCHD}, {".CONT", VXTYPE_AVCHD},
+    {".FLV", VXTYPE_MOVIE_UNPLAYABLE}, {".WEBM", VXTYPE_MOVIE_UNPLAYABLE}, {".OGV", VXTYPE_MOVIE_UNPLAYABLE},
+    {".RM", VXTYPE_MOVIE_UNPLAYABLE}, {".RMVB", VXTYPE_MOVIE_UNPLAYABLE},
+    {".MP3", VXTYPE_SOUND}, {".WAV", VXTYPE_SOUND}, {".WMA", VXTYPE_SOUND}, {".M4A", VXTYPE_SOUND},
+    {".AAC", VXTYPE_SOUND}, {".OGG", VXTYPE_SOUND}, {".FLAC", VXTYPE_SOUND}, {".MID", VXTYPE_SOUND},
+    {".MIDI", VXTYPE_SOUND}, {".AIF", VXTYPE_SOUND}, {".AIFF", VXTYPE_SOUND},
+    {".LNK", VXTYPE_SHORTCUT},
+};
+}  // namespace
+
+UINT KindFromExtension(const std::string& extIn) {
+  if (extIn.empty()) return VXTYPE_OTHER;
+  std::string ext = FoldCase(extIn[0] == '.' ? extIn : "." + extIn);
+  for (const ExtKind& e : kExtKinds)
+    if (ext == e.ext) return e.kind;
+  return VXTYPE_OTHER;
+}
+
+int FileKindOf(UINT kind) {
+  if (kind & VXKIND_CARDTRACK) return VXFILE_CARDTRACK;
+  if (kind & VXKIND_FOLDER) return VXFILE_FOLDER;
+  if (kind & VXKIND_SHORTCUT) return VXFILE_SHORTCUT;
+  if (kind & VXKIND_STILL) return VXFILE_STILL;
+  if (kind & VXKIND_MOVIE) return VXFILE_MOVIE;
+  if (kind & VXKIND_SOUND) return VXFILE_SOUND;
+  return VXFILE_OTHER;
+}
+
+bool MatchesFolderImageType(UINT kind, UINT mask) {
+  const UINT classBits = VXKIND_STILL | VXKIND_MOVIE;
+  UINT cls = mask & classBits;
+  UINT rest = mask & ~classBits;
+  if (cls && !(kind & cls)) return false;
+  return KindHas(kind, rest);
+}
+
+std::string BuildSortString(const char* keys, bool ascending, const SortFacts& f) {
+  // Folder entries first whichever way the strings are compared.
+  std::string s(1, f.folder ? (ascending ? '0' : '2') : '1');
+  char buf[40];
+  for (const char* k = keys; k && *k; ++k) {
+    switch (*k) {
+      case 't':
+        snprintf(buf, sizeof(buf), "%016llX", (unsigned long long)f.recTime);
+        s += buf;
+        break;
+      case 'd':
+        snprintf(buf, sizeof(buf), "%016llX", (unsigned long long)f.writeTime);
+        s += buf;
+        break;
+      case 'z':
+        snprintf(buf, sizeof(buf), "%016llX", (unsigned long long)f.size);
+        s += buf;
+        break;
+      case 'b':
+        snprintf(buf, sizeof(buf), "%016llX", (unsigned long long)f.pixels);
+        s += buf;
+        break;
+      case 'm':
+        snprintf(buf, sizeof(buf), "%08lX", (unsigned long)f.track);
+        s += buf;
+        break;
+      case 'e': {  // fixed width, so that a later key still lines up
+        std::string e = FoldCase(f.ext).substr(0, 8);
+        e.resize(8, ' ');
+        s += e;
+        break;
+      }
+      case 'a': {
+        std::string m = FoldCase(f.model).substr(0, 32);
+        m.resize(32, ' ');
+        s += m;
+        break;
+      }
+      case 'c':
+        s += f.marked ? '0' : '1';
+        s += f.favourite ? '0' : '1';
+        break;
+      case 'f':
+        s += f.name;
+        break;
+      case 'o':
+        s += f.original;
+        break;
+      default:
+        break;
+    }
+  }
+  return s;
+}
+
+int JpegQualityClass(ULONGLONG fileSize, int width, int height) {
+  if (width <= 0 || height <= 0 || fileSize == 0) return 0;
+  double bpp = double(fileSize) / (double(width) * double(height));
+  if (bpp >= 0.3) return 1;
+  if (bpp >= 0.15) return 2;
+  return 3;
+}
+
+int MovieQualityClass(int frameHeight) {
+  if (frameHeight <= 0) return 0;
+  if (frameHeight >= 1080) return 4;
+  if (frameHeight >= 720) return 5;
+  if (frameHeight >= 360) return 6;
+  return 7;
+}
+
+int QuarterTurnDegrees(int angle) {
+  if (angle % 9000 != 0) return -1;
+  int q = (angle / 9000) % 4;
+  if (q < 0) q += 4;
+  return q * 90;
+}
+
+std::string RotatedCopyName(const std::string& path, bool (*exists)(const std::string&)) {
+  size_t nameOff = NameOffset(path);
+  std::string ext = ExtensionOf(path.substr(nameOff));
+  std::string base = path.substr(0, path.size() - ext.size());
+  for (int i = 1; i < 10000; ++i) {
+    std::string candidate = base + (i == 1 ? std::string("_r") : "_r" + std::to_string(i)) + ext;
+    if (!exists || !exists(candidate)) return candidate;
+  }
+  return std::string();
+}
+
+int WriteFailureCode(HRESULT hr) {
+  if (SUCCEEDED(hr)) return 0;
+  if (hr == HRESULT_FROM_WIN32(ERROR_WRITE_PROTECT)) return ERROR_WRITE_PROTECT;  // 19
+  if (hr == HRESULT_FROM_WIN32(ERROR_DISK_FULL) || hr == HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL))
+    return ERROR_HANDLE_DISK_FULL;  // 39
+  return ERROR_WRITE_FAULT;          // 29
+}
+
+namespace {
+uint32_t BE32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
+
+// Finds box `type` among the boxes of [pos, end); its body range.
+bool FindBox(const uint8_t* d, size_t pos, size_t end, const char* type, size_t* bodyStart, size_t* bodyEnd) {
+  while (pos + 8 <= end) {
+    uint64_t len = BE32(d + pos);
+    size_t hdr = 8;
+    if (len == 1) {
+      if (pos + 16 > end) return false;
+      len = (uint64_t(BE32(d + pos + 8)) << 32) | BE32(d + pos + 12);
+      hdr = 16;
+    } else if (len == 0) {
+      len = end - pos;
+    }
+    if (len < hdr) return false;
+    if (memcmp(d + pos + 4, type, 4) == 0) {
+      *bodyStart = pos + hdr;
+      *bodyEnd = len > end - pos ? end : pos + size_t(len);
+      return true;
+    }
+    if (len > end - pos) return false;
+    pos += size_t(len);
+  }
+  return false;
+}
+}  // namespace
+
+bool ParseMovieCreationTime(const uint8_t* d, size_t size, uint64_t* secs) {
+  size_t mb, me, hb, he;
+  if (!FindBox(d, 0, size, "moov", &mb, &me)) return false;
+  if (!FindBox(d, mb, me, "mvhd", &hb, &he) || hb + 12 > he) return false;
+  uint8_t version = d[hb];
+  uint64_t t;
+  if (version == 1) {
+    if (hb + 12 > he) return false;
+    t = (uint64_t(BE32(d + hb + 4)) << 32) | BE32(d + hb + 8);
+  } else {
+    t = BE32(d + hb + 4);
+  }
+  if (t == 0) return false;
+  *secs = t;
+  return true;
+}
+
+}  // namespace vxg

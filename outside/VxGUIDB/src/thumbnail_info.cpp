@@ -1,0 +1,285 @@
+// What CThumbnail reads from its file: Exif data, picture size, recording time, music
+// information, keywords.
+#include "internal.h"
+
+#include <RecordGate.h>
+
+#include <cstdio>
+
+namespace vxg {
+
+namespace {
+void ExifToRecord(const imaging::Exif& ex, VXEXIFDATA* d) {
+  memset(d, 0, sizeof(*d));
+  lstrcpynA(d->szMaker, ex.Make().c_str(), sizeof(d->szMaker));
+  lstrcpynA(d->szModel, ex.Model().c_str(), sizeof(d->szModel));
+  d->nOrientation = ex.Orientation();
+  if (auto dt = ex.DateTimeOriginal()) {
+    d->bHasDate = TRUE;
+    d->stDateTimeOriginal = dt->ToSystemTime();
+  } else if (auto dd = ex.DateTimeDigitized()) {
+    d->bHasDate = TRUE;
+    d->stDateTimeOriginal = dd->ToSystemTime();
+  }
+  if (auto px = ex.PixelDimensions()) {
+    d->nWidth = px->cx;
+    d->nHeight = px->cy;
+  } else if (auto im = ex.ImageDimensions()) {
+    d->nWidth = im->cx;
+    d->nHeight = im->cy;
+  }
+  if (auto r = ex.ExposureTime()) d->dExposureTime = r->Value();
+  if (auto r = ex.FNumber()) d->dFNumber = r->Value();
+  if (auto r = ex.FocalLength()) d->dFocalLength = r->Value();
+  if (auto v = ex.Iso()) d->nIso = int(*v);
+  d->nFlash = ex.Flash() ? int(*ex.Flash()) : -1;
+  if (auto g = ex.Gps()) {
+    if (g->latitude && g->longitude) {
+      d->bHasGps = TRUE;
+      d->dLatitude = g->latitude->decimal;
+      d->dLongitude = g->longitude->decimal;
+    }
+  }
+  d->bHasThumbnail = ex.HasThumbnail();
+  // The title: ImageDescription (UTF-8 in practice, else the ANSI code page), else an
+  // ASCII or Unicode UserComment.
+  std::string title;
+  if (auto t = ex.Text(imaging::ExifIfd::Ifd0, imaging::tag::kImageDescription)) title = *t;
+  if (title.empty()) {
+    if (const imaging::ExifEntry* uc = ex.Find(imaging::ExifIfd::Exif, imaging::tag::kUserComment)) {
+      const std::vector<uint8_t>& b = uc->data;
+      if (b.size() > 8) {
+        std::string code(reinterpret_cast<const char*>(b.data()), 8);
+        if (code.compare(0, 5, "ASCII") == 0) {
+          title.assign(reinterpret_cast<const char*>(b.data() + 8), b.size() - 8);
+        } else if (code.compare(0, 7, "UNICODE") == 0) {
+          std::wstring w;
+          for (size_t i = 8; i + 1 < b.size(); i += 2)
+            w += uc->bigEndian ? wchar_t((b[i] << 8) | b[i + 1]) : wchar_t(b[i] | (b[i + 1] << 8));
+          title = FromWide(w, CP_UTF8);
+        }
+        size_t nul = title.find('\0');
+        if (nul != std::string::npos) title.resize(nul);
+        while (!title.empty() && title.back() == ' ') title.pop_back();
+      }
+    }
+  }
+  if (!IsValidUtf8(title)) title = AnsiToUtf8(title);
+  lstrcpynA(d->szTitle, title.c_str(), sizeof(d->szTitle));
+}
+
+
+// Reads up to n bytes from the start of a file.
+std::vector<uint8_t> ReadHead(const std::string& path, size_t n, uint64_t* fileSize = nullptr,
+                              std::vector<uint8_t>* tail = nullptr) {
+  std::vector<uint8_t> buf;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+  if (h == INVALID_HANDLE_VALUE) return buf;
+  LARGE_INTEGER sz{};
+  GetFileSizeEx(h, &sz);
+  if (fileSize) *fileSize = uint64_t(sz.QuadPart);
+  size_t want = uint64_t(sz.QuadPart) < n ? size_t(sz.QuadPart) : n;
+  buf.resize(want);
+  DWORD got = 0;
+  if (want && !ReadFile(h, buf.data(), DWORD(want), &got, NULL)) got = 0;
+  buf.resize(got);
+  if (tail && sz.QuadPart >= 128) {
+    LARGE_INTEGER at;
+    at.QuadPart = sz.QuadPart - 128;
+    tail->resize(128);
+    DWORD t = 0;
+    if (!SetFilePointerEx(h, at, NULL, FILE_BEGIN) || !ReadFile(h, tail->data(), 128, &t, NULL)) t = 0;
+    tail->resize(t);
+  }
+  CloseHandle(h);
+  return buf;
+}
+
+}  // namespace
+
+bool ReadExifRecord(const std::string& path, VXEXIFDATA* d) {
+  imaging::Exif ex;
+  if (!ex.Load(path.c_str()) || !ex.Valid()) return false;
+  ExifToRecord(ex, d);
+  return true;
+}
+
+ULONGLONG ReadContentRecTime(const std::string& path, UINT kind) {
+  if (kind & (VXKIND_STILL)) {
+    if (!(KindHas(kind, VXTYPE_JPEG) || KindHas(kind, VXTYPE_TIFF) || (kind & VXKIND_RAW))) return 0;
+    imaging::Exif ex;
+    if (!ex.Load(path.c_str())) return 0;
+    auto dt = ex.DateTimeOriginal();
+    if (!dt) dt = ex.DateTimeDigitized();
+    if (!dt) return 0;
+    SYSTEMTIME st = dt->ToSystemTime();
+    FILETIME ft;
+    return SystemTimeToFileTime(&st, &ft) ? FtToU64(ft) : 0;
+  }
+  if (KindHas(kind, VXTYPE_MOVIE_QT) || KindHas(kind, VXTYPE_MOVIE_MP4) || KindHas(kind, VXTYPE_MOVIE_3GP)) {
+    // The movie header usually sits near the start (fast start) or at the end.
+    uint64_t fileSize = 0;
+    std::vector<uint8_t> head = ReadHead(path, 1 << 20, &fileSize);
+    uint64_t secs = 0;
+    if (!ParseMovieCreationTime(head.data(), head.size(), &secs)) return 0;
+    // Seconds since 1904-01-01 UTC -> FILETIME (100 ns since 1601) -> local time.
+    const ULONGLONG k1904 = 95616288000000000ULL;
+    FILETIME utc = U64ToFt(k1904 + secs * 10000000ULL), local;
+    return FileTimeToLocalFileTime(&utc, &local) ? FtToU64(local) : FtToU64(utc);
+  }
+  return 0;
+}
+
+}  // namespace vxg
+
+using namespace vxg;
+
+void ThumbImpl::EnsureRecTime() {
+  if (recState == 0) self->UpdateRecTime();
+}
+
+void ThumbImpl::EnsureInfo() {
+  EnterCriticalSection(&cs);
+  bool needSize = !sizeLoaded, needExif = !exifLoaded;
+  std::string p = path;
+  UINT k = kind;
+  LeaveCriticalSection(&cs);
+  if (p.empty() || (!needSize && !needExif)) return;
+  bool still = (k & VXKIND_STILL) && !(k & VXKIND_SHORTCUT);
+  bool exifKind = still && (KindHas(k, VXTYPE_JPEG) || KindHas(k, VXTYPE_TIFF) || (k & VXKIND_RAW));
+  imaging::ImageInfo info;
+  bool probed = needSize && still && SUCCEEDED(imaging::ProbeImage(p.c_str(), &info));
+  VXEXIFDATA ex;
+  bool hasExif = needExif && exifKind && ReadExifRecord(p, &ex);
+  EnterCriticalSection(&cs);
+  if (needSize && !sizeLoaded && (probed || !(k & VXKIND_MOVIE))) {
+    origWidth = probed ? info.DisplayWidth() : 0;
+    origHeight = probed ? info.DisplayHeight() : 0;
+    bpp = probed ? info.bitCount : 0;
+    sizeLoaded = true;
+  }
+  if (needExif && !exifLoaded) {
+    if (hasExif) exif.reset(new VXEXIFDATA(ex));
+    exifLoaded = true;
+  }
+  LeaveCriticalSection(&cs);
+}
+
+// ---- Recording time --------------------------------------------------------------------
+BOOL CThumbnail::GetRecDate(SYSTEMTIME* pst) {
+  if (!pst || m_p->path.empty()) return FALSE;
+  FILETIME ft = U64ToFt(GetRecTime());
+  return FileTimeToSystemTime(&ft, pst);
+}
+
+ULONGLONG CThumbnail::GetRecTime() {
+  m_p->EnsureRecTime();
+  return m_p->recTime;
+}
+
+HRESULT CThumbnail::UpdateRecTime() {
+  if (m_p->path.empty()) return E_FAIL;
+  ULONGLONG t = ReadContentRecTime(m_p->path, m_p->kind);
+  if (t == 0) {
+    FILETIME local;
+    t = FileTimeToLocalFileTime(&m_p->ftWrite, &local) ? FtToU64(local) : FtToU64(m_p->ftWrite);
+  }
+  m_p->recTime = t;
+  m_p->recState = 1;
+  return S_OK;
+}
+
+// ---- Picture facts ---------------------------------------------------------------------
+BOOL CThumbnail::GetOriginalImageSize(int* pcx, int* pcy) {
+  m_p->EnsureInfo();
+  ThreadLock();
+  int w = m_p->origWidth, h = m_p->origHeight;
+  ThreadUnlock();
+  if (pcx) *pcx = w;
+  if (pcy) *pcy = h;
+  return w > 0 && h > 0;
+}
+
+int CThumbnail::GetBpp() {
+  m_p->EnsureInfo();
+  return m_p->bpp;
+}
+
+const VXEXIFDATA* CThumbnail::GetExifData() {
+  m_p->EnsureInfo();
+  ThreadLock();
+  const VXEXIFDATA* d = m_p->exif.get();
+  ThreadUnlock();
+  return d;
+}
+
+int CThumbnail::GetQualityFlag() {
+  UINT k = m_p->kind;
+  if (k & (VXKIND_SHORTCUT | VXKIND_FOLDER)) return 0;
+  int w = 0, h = 0;
+  if (KindHas(k, VXTYPE_JPEG)) {
+    GetOriginalImageSize(&w, &h);
+    return JpegQualityClass(m_p->size, w, h);
+  }
+  if (k & VXKIND_MOVIE) {
+    ThreadLock();
+    h = m_p->origHeight;
+    ThreadUnlock();
+    return MovieQualityClass(h);
+  }
+  return 0;
+}
+
+BOOL CThumbnail::GetKeywords(LPSTR pszBuf, UINT nSize) {
+  if (pszBuf && nSize) pszBuf[0] = '\0';
+  if (m_p->path.empty()) return FALSE;
+  METADATA* list = NULL;
+  BOOL ok = FALSE;
+  if (SUCCEEDED(VxDBWReadFile(m_p->path.c_str(), &list)) && list) {
+    LPCSTR v = MetaGetValue(list, VXDB_REC_KEYWORDS, VXDB_FLD_KEYWORDS);
+    if (v && *v) ok = CopyOut(v, pszBuf, nSize);
+  }
+  FreeMetaDataList(list);
+  return ok;
+}
+
+BOOL CThumbnail::GetComment(LPSTR pszBuf, UINT nSize) {
+  if (pszBuf && nSize) pszBuf[0] = '\0';
+  const VXEXIFDATA* d = GetExifData();
+  if (!d || !d->szTitle[0]) return FALSE;
+  return CopyOut(Utf8ToAnsi(d->szTitle), pszBuf, nSize);
+}
+
+// ---- Music -----------------------------------------------------------------------------
+const CAudioTrackInfo* CThumbnail::GetMusicInfo(int) {
+  UINT k = m_p->kind;
+  if (!(k & (VXKIND_SOUND | VXKIND_CARDTRACK)) || m_p->path.empty()) return nullptr;
+  ThreadLock();
+  bool loaded = m_p->musicLoaded;
+  ThreadUnlock();
+  if (!loaded) {
+    uint64_t fileSize = 0;
+    std::vector<uint8_t> tail;
+    std::vector<uint8_t> head = ReadHead(m_p->path, 256 * 1024, &fileSize, &tail);
+    MusicFacts f;
+    std::string name = m_p->path.substr(m_p->nameOffset);
+    std::string ext = ExtensionOf(name);
+    ParseMusic(head.data(), head.size(), tail.data(), tail.size(), fileSize, ext, &f);
+    std::unique_ptr<CAudioTrackInfo> info(new CAudioTrackInfo);
+    FillAudioTrackInfo(f, name.substr(0, name.size() - ext.size()), info.get());
+    if (m_p->track) {
+      info->m_dwKind = VXFILE_CARDTRACK;
+      info->m_strLock = (m_p->track->dwFlags & 1) ? "ロック" : "";
+    }
+    ThreadLock();
+    if (!m_p->musicLoaded) {
+      m_p->music = std::move(info);
+      m_p->musicLoaded = true;
+    }
+    ThreadUnlock();
+  }
+  return m_p->music.get();
+}
+
+const VXAUDIOTRACK* CThumbnail::GetAudioTrackRecord() const { return m_p->track.get(); }

@@ -1,0 +1,230 @@
+// CThumbnail and the stores: check marks (TickCache), favourites and records in the photo
+// database (RecordGate, RecordGateEx), print orders on cards, supported devices.
+#include "internal.h"
+
+#include <RecordGate.h>
+#include <RecordGateEx.h>
+#include <TickCache.h>
+#include <KitlibEx/KitlibEx.h>
+
+#include <map>
+
+using namespace vxg;
+
+namespace {
+volatile LONG g_sessions = 0;
+int g_sdAudioImageSizeFlag = 0;
+
+// Favourite changes waiting for UpdateFavoriteDataBase: path (folded) -> (path, state).
+std::map<std::string, std::pair<std::string, bool>>& PendingFavourites() {
+  static std::map<std::string, std::pair<std::string, bool>> map;
+  return map;
+}
+
+bool IsFolderPath(LPCSTR p) {
+  DWORD a = GetFileAttributesA(p);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A missing database entry is no failure for the file operations: nothing had to follow.
+HRESULT Settle(HRESULT hr) { return (hr == VXDB_E_NOTFOUND || hr == S_FALSE) ? S_OK : hr; }
+}  // namespace
+
+extern "C" HRESULT WINAPI VxGUIDBInitialize(void) {
+  HRESULT hr = VxDBWInitDatabase();
+  if (FAILED(hr)) return hr;
+  hr = Mark_Init();
+  if (FAILED(hr)) {
+    VxDBWExitDatabase(0);
+    return hr;
+  }
+  InterlockedIncrement(&g_sessions);
+  return S_OK;
+}
+
+extern "C" HRESULT WINAPI VxGUIDBFinalize(void) {
+  if (InterlockedDecrement(&g_sessions) < 0) {
+    InterlockedIncrement(&g_sessions);
+    return S_FALSE;
+  }
+  Mark_Exit();
+  return VxDBWExitDatabase(0);
+}
+
+// ---- Marks -------------------------------------------------------------------------------
+int CThumbnail::GetMarkStatus(int nRefresh) {
+  if (!IsCheckable()) return 0;
+  if (nRefresh || !m_p->markKnown) {
+    int state = 0;
+    if (SUCCEEDED(Mark_GetCheck(m_p->path.c_str(), &state))) {
+      m_p->mark = state;
+      m_p->markKnown = true;
+    }
+  }
+  return m_p->mark;
+}
+
+HRESULT CThumbnail::SetMarkStatus(int nState) {
+  if (!IsCheckable()) return E_INVALIDARG;
+  HRESULT hr = Mark_SetCheck(m_p->path.c_str(), nState);
+  if (SUCCEEDED(hr)) {
+    m_p->mark = nState;
+    m_p->markKnown = true;
+  }
+  return hr;
+}
+
+int CThumbnail::GetAllCheckedImage(CStringList& paths) {
+  paths.RemoveAll();
+  STRINGLIST* list = NULL;
+  if (FAILED(Mark_GetAllCheck(&list))) return 0;
+  for (STRINGLIST* n = list; n; n = n->pNext)
+    if (n->pszText) paths.AddTail(n->pszText);
+  FreeStringList(list);
+  return int(paths.GetCount());
+}
+
+// ---- Favourites ------------------------------------------------------------------------------
+HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
+  if (!IsCheckable()) return E_INVALIDARG;
+  if (nKind == 0) {
+    {
+      Guard lock;
+      auto it = PendingFavourites().find(FoldCase(m_p->path));
+      if (it != PendingFavourites().end()) {
+        m_p->favDB = it->second.second;
+        return S_OK;
+      }
+    }
+    BOOL fav = FALSE;
+    HRESULT hr = VxDBWGetFavorite(m_p->path.c_str(), &fav);
+    m_p->favDB = SUCCEEDED(hr) && fav;
+    return hr == VXDB_E_NOTFOUND ? S_OK : hr;
+  }
+  // The print-order file of the card the file lies on names it.
+  CStringList printed;
+  m_p->favDPOF = false;
+  if (CMTLxGetDPOFFileList(m_p->path.substr(0, 2).c_str(), "AUTPRINT", printed) > 0) {
+    for (POSITION pos = printed.GetHeadPosition(); pos && !m_p->favDPOF;)
+      m_p->favDPOF = PathEquals(printed.GetNext(pos), m_p->path.c_str());
+  }
+  return S_OK;
+}
+
+HRESULT CThumbnail::MyFavoriteRenewal() { return MyFavoriteExtract(0); }
+BOOL CThumbnail::IsMyFavoriteFromDB() const { return m_p->favDB; }
+BOOL CThumbnail::IsMyFavoriteFromDPOFFile() const { return m_p->favDPOF; }
+
+void CThumbnail::SetMyFavorite(BOOL bFavorite) {
+  if (!IsCheckable()) return;
+  m_p->favDB = bFavorite != FALSE;
+  Guard lock;
+  PendingFavourites()[FoldCase(m_p->path)] = std::make_pair(m_p->path, m_p->favDB);
+}
+
+HRESULT CThumbnail::UpdateFavoriteDataBase() {
+  std::map<std::string, std::pair<std::string, bool>> pending;
+  {
+    Guard lock;
+    pending.swap(PendingFavourites());
+  }
+  HRESULT result = S_OK;
+  if (pending.empty()) return result;
+  VxDBWBeginBatch();
+  for (auto& e : pending) {
+    const std::string& path = e.second.first;
+    HRESULT hr = VxDBWSetFavorite(path.c_str(), e.second.second);
+    if (hr == VXDB_E_NOTFOUND && e.second.second) {
+      // A favourite of a file the database doesn't know yet: enrol it first.
+      if (SUCCEEDED(VxDBWEnrollFile(path.c_str(), 0))) hr = VxDBWSetFavorite(path.c_str(), TRUE);
+    } else if (hr == VXDB_E_NOTFOUND) {
+      hr = S_OK;  // not a favourite and not known: nothing to write
+    }
+    if (FAILED(hr)) result = hr;
+  }
+  VxDBWEndBatch();
+  return result;
+}
+
+// ---- The photo database follows the disk --------------------------------------------------
+HRESULT CThumbnail::CopyFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
+  if (!pszSource || !*pszSource || !pszTarget || !*pszTarget) return E_INVALIDARG;
+  HRESULT hr = Settle(VxDBWCopyFile(pszSource, pszTarget));
+  HRESULT mk = Settle(Mark_CopyCheck(pszSource, pszTarget));
+  return FAILED(hr) ? hr : mk;
+}
+
+HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
+  if (!pszSource || !*pszSource || !pszTarget || !*pszTarget) return E_INVALIDARG;
+  HRESULT hr, mk;
+  if (IsFolderPath(pszTarget)) {
+    hr = Settle(VxDBWMoveFolder(pszSource, pszTarget));
+    mk = Settle(Mark_MoveFolder(pszSource, pszTarget));
+  } else {
+    hr = Settle(VxDBWMoveFile(pszSource, pszTarget));
+    mk = Settle(Mark_MoveCheck(pszSource, pszTarget));
+  }
+  {
+    // A favourite change not written yet follows the file too.
+    Guard lock;
+    auto& pend = PendingFavourites();
+    auto it = pend.find(FoldCase(pszSource));
+    if (it != pend.end()) {
+      bool state = it->second.second;
+      pend.erase(it);
+      pend[FoldCase(pszTarget)] = std::make_pair(std::string(pszTarget), state);
+    }
+  }
+  return FAILED(hr) ? hr : mk;
+}
+
+HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
+  if (!pszPath || !*pszPath) return E_INVALIDARG;
+  HRESULT hr, mk;
+  std::string p(pszPath);
+  bool folder = IsFolderPath(pszPath) || (!p.empty() && p.back() == '\\');
+  if (folder) {
+    hr = Settle(VxDBWDeleteFolderEx(pszPath));
+    mk = Settle(Mark_DelAllCheckInFolder(pszPath));
+  } else {
+    hr = Settle(VxDBWDeleteFileEx(pszPath, VXDBW_DELETE_RECORDS));
+    mk = Settle(Mark_SetCheck(pszPath, 0));
+  }
+  {
+    Guard lock;
+    PendingFavourites().erase(FoldCase(pszPath));
+  }
+  return FAILED(hr) ? hr : mk;
+}
+
+HRESULT CThumbnail::DeleteDBInfo(LPCSTR pszPath, int nKind, LPCSTR pszPageName, LPCSTR pszValue) {
+  if (!pszPath || !*pszPath) return E_INVALIDARG;
+  LPCSTR value = (pszValue && *pszValue) ? pszValue : pszPageName;
+  return VxDBWxDeleteClassification(pszPath, nKind, value);
+}
+
+// ---- Supported devices of content files -----------------------------------------------------
+BOOL CThumbnail::IsCompSupportMaker(LPCSTR pszMaker, LPCSTR pszModel) {
+  if (!pszMaker || !pszModel) return FALSE;
+  std::string folder = ProgramFolder();
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  std::string gmr = folder + "\\gmr.ini", hw = folder + "\\Core\\MediaHwInfo.ini";
+  for (unsigned i = 1;; ++i) {
+    char key[32], code[256] = "";
+    snprintf(key, sizeof(key), "MakerCode%03u", i);
+    GetPrivateProfileStringA("SupportMaker", key, "", code, sizeof(code), gmr.c_str());
+    if (!code[0]) return FALSE;
+    if (strlen(code) != 10) continue;
+    std::string maker = std::string("Maker") + std::string(code + 2, 4);
+    std::string model = std::string("MMC") + std::string(code + 6, 4);
+    char makerId[1024] = "", modelCode[1024] = "";
+    GetPrivateProfileStringA("MakerID", maker.c_str(), "", makerId, sizeof(makerId), hw.c_str());
+    GetPrivateProfileStringA("MakerModelCode", model.c_str(), "", modelCode, sizeof(modelCode), hw.c_str());
+    if (!makerId[0] || !modelCode[0]) continue;
+    if (strncmp(pszMaker, makerId, strlen(makerId)) == 0 && strncmp(pszModel, modelCode, strlen(modelCode)) == 0)
+      return TRUE;
+  }
+}
+
+void CThumbnail::SetSDAudioImageSizeFlag(int nFlag) { g_sdAudioImageSizeFlag = nFlag; }
+int CThumbnail::GetSDAudioImageSizeFlag() { return g_sdAudioImageSizeFlag; }

@@ -1,0 +1,339 @@
+// The decoder: real pictures, callbacks on its own thread for every item, the order the
+// window asks for, a prompt and final stop, items destroyed while it works.
+#include <VxGUIDB.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "guidb_fixtures.h"
+
+using namespace guidbtest;
+
+namespace {
+
+struct Calls {
+  std::mutex m;
+  std::vector<CThumbnail*> items;
+  std::set<DWORD> threads;
+  bool deadItem = false;
+  size_t Count() {
+    std::lock_guard<std::mutex> g(m);
+    return items.size();
+  }
+};
+
+void OnDecoded(CThumbnail* t, void* ctx) {
+  Calls* c = static_cast<Calls*>(ctx);
+  std::lock_guard<std::mutex> g(c->m);
+  if (!CThumbnail::CheckThumbnailPointer(t)) c->deadItem = true;
+  c->items.push_back(t);
+  c->threads.insert(GetCurrentThreadId());
+}
+
+bool WaitFor(Calls& c, size_t n, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (c.Count() < n) {
+    if (GetTickCount() - start > ms) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+std::vector<CThumbnail*> Items(CThumbnailPage& p) {
+  std::vector<CThumbnail*> v;
+  for (int i = 0; i < p.GetCount(); ++i) v.push_back(p.GetAt(i));
+  return v;
+}
+
+// Reads a composed thumbnail's pixel (x, y from the top-left) as RGB.
+COLORREF PixelAt(const BITMAPINFOHEADER* bih, int x, int y) {
+  const BYTE* bits = reinterpret_cast<const BYTE*>(bih) + bih->biSize;
+  int stride = ((bih->biWidth * 3) + 3) & ~3;
+  int row = bih->biHeight > 0 ? bih->biHeight - 1 - y : y;
+  const BYTE* p = bits + row * stride + x * 3;
+  return RGB(p[2], p[1], p[0]);
+}
+
+bool IsWhite(COLORREF c) { return GetRValue(c) > 245 && GetGValue(c) > 245 && GetBValue(c) > 245; }
+
+class Decoder : public testing::Test {
+ protected:
+  void TearDown() override {
+    CThumbnailPage::DecodeStop();
+    CThumbnailPage::ClearDecodeThumbnailList();
+    CThumbnailPage::SetDecodeStartPos(0);
+    CThumbnailPage::SetDecodeCount(0);
+  }
+};
+
+TEST_F(Decoder, EveryItemOnceOnTheDecoderThread) {
+  std::string d = ScratchDir("every");
+  CopyFixture("exif_full.jpg", d + "\\a.jpg");
+  CopyFixture("exif_nothumb.jpg", d + "\\b.jpg");
+  CopyFixture("plain.jpg", d + "\\c.jpg");
+  CopyFixture("image.png", d + "\\d.png");
+  CopyFixture("image.gif", d + "\\e.gif");
+  CopyFixture("exif.tif", d + "\\f.tif");
+  CopyFixture("tone.mp3", d + "\\g.mp3");
+  WriteText(d + "\\h.txt", "text");
+  CopyFixture("not_image.jpg", d + "\\i.jpg");
+  CreateDirectoryA((d + "\\j").c_str(), nullptr);
+  CopyFixture("plain.jpg", d + "\\j\\inside.jpg");
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), TRUE, nullptr, 0));
+  ASSERT_EQ(10, page.GetCount());
+
+  Calls calls;
+  CThumbnailPage::SetDecodeTumbnailList(Items(page));
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+  EXPECT_TRUE(CThumbnailPage::IsDecoding());
+  ASSERT_TRUE(WaitFor(calls, 10, 30000));
+  Sleep(50);
+  CThumbnailPage::DecodeStop();
+  EXPECT_FALSE(CThumbnailPage::IsDecoding());
+
+  EXPECT_EQ(10u, calls.items.size());
+  EXPECT_EQ(10u, std::set<CThumbnail*>(calls.items.begin(), calls.items.end()).size());
+  ASSERT_EQ(1u, calls.threads.size());
+  EXPECT_NE(GetCurrentThreadId(), *calls.threads.begin());
+  EXPECT_FALSE(calls.deadItem);
+
+  const std::map<std::string, int> types = {
+      {"a.jpg", VXIMAGE_PICTURE}, {"b.jpg", VXIMAGE_PICTURE}, {"c.jpg", VXIMAGE_PICTURE}, {"d.png", VXIMAGE_BITMAP},
+      {"e.gif", VXIMAGE_BITMAP},  {"f.tif", VXIMAGE_PICTURE}, {"g.mp3", VXIMAGE_ICON},    {"h.txt", VXIMAGE_ICON},
+      {"i.jpg", VXIMAGE_ICON},    {"j", VXIMAGE_FOLDER}};
+  for (CThumbnail* t : Items(page)) {
+    std::string name = (LPCSTR)t->GetFileName();
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(t->IsDecoded());
+    EXPECT_EQ(types.at(name), t->GetDecodeImageType());
+    t->ThreadLock();
+    BITMAPINFOHEADER* bih = t->GetThumbnail(160, 160);
+    ASSERT_NE(nullptr, bih);
+    EXPECT_EQ(160, bih->biWidth);
+    EXPECT_EQ(160, abs(bih->biHeight));
+    EXPECT_EQ(24, bih->biBitCount);
+    t->ThreadUnlock();
+  }
+}
+
+TEST_F(Decoder, TheWindowComesFirstThenTheRest) {
+  std::string d = ScratchDir("window");
+  char name[32];
+  for (int i = 0; i < 30; ++i) {
+    snprintf(name, sizeof(name), "\\w%02d.jpg", i);
+    CopyFixture("plain.jpg", d + name);
+  }
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+  std::vector<CThumbnail*> items = Items(page);
+  CThumbnailPage::ClearDecodeThumbnailList();
+  for (CThumbnail* t : items) CThumbnailPage::SetDecodeTumbnail(t);
+  EXPECT_EQ(30, CThumbnailPage::GetDecodeListSize());
+  CThumbnailPage::SetDecodeStartPos(20);
+  CThumbnailPage::SetDecodeCount(5);
+  Calls calls;
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecoded, &calls));
+  ASSERT_TRUE(WaitFor(calls, 30, 30000));
+  CThumbnailPage::DecodeStop();
+  std::vector<int> order;
+  for (CThumbnail* t : calls.items) order.push_back(page.IndexOf(t));
+  std::vector<int> want;
+  for (int i = 20; i < 30; ++i) want.push_back(i);  // the window, then on from its end
+  for (int i = 0; i < 20; ++i) want.push_back(i);   // then from the list's start
+  EXPECT_EQ(want, order);
+}
+
+TEST_F(Decoder, AppendedItemsWakeTheDecoder) {
+  std::string d = ScratchDir("append");
+  CopyFixture("plain.jpg", d + "\\1.jpg");
+  CopyFixture("image.png", d + "\\2.png");
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+  Calls calls;
+  CThumbnailPage::ClearDecodeThumbnailList();
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecoded, &calls));
+  Sleep(50);
+  EXPECT_EQ(0u, calls.Count());
+  CThumbnailPage::SetDecodeTumbnail(page.GetAt(1));
+  ASSERT_TRUE(WaitFor(calls, 1, 10000));
+  EXPECT_EQ(page.GetAt(1), calls.items[0]);
+  // A picture dropped (its file changed) is made again.
+  page.GetAt(1)->ClearImage(TRUE);
+  ASSERT_TRUE(WaitFor(calls, 2, 10000));
+  EXPECT_EQ(page.GetAt(1), calls.items[1]);
+}
+
+TEST_F(Decoder, AStoppedPageLeavesTheDecodeList) {
+  std::string d = ScratchDir("forget");
+  CopyFixture("plain.jpg", d + "\\1.jpg");
+  CopyFixture("image.png", d + "\\2.png");
+  CThumbnailPage a(VXPAGE_FOLDER, 1), b(VXPAGE_FOLDER, 2);
+  ASSERT_EQ(0, a.Add(d.c_str(), FALSE, nullptr, 0));
+  ASSERT_EQ(0, b.Add(d.c_str(), FALSE, nullptr, 0));
+  std::vector<CThumbnail*> both = Items(a);
+  for (CThumbnail* t : Items(b)) both.push_back(t);
+  CThumbnailPage::SetDecodeTumbnailList(both);
+  EXPECT_EQ(4, CThumbnailPage::GetDecodeListSize());
+  a.Stop();
+  EXPECT_EQ(2, CThumbnailPage::GetDecodeListSize());
+  Calls calls;
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecoded, &calls));
+  ASSERT_TRUE(WaitFor(calls, 2, 10000));
+  for (CThumbnail* t : calls.items) EXPECT_EQ(&b, t->GetPage());
+}
+
+TEST_F(Decoder, StopIsPromptAndFinal) {
+  std::string d = ScratchDir("stop");
+  char name[32];
+  for (int i = 0; i < 6; ++i) {
+    snprintf(name, sizeof(name), "\\big%d.jpg", i);
+    CopyFixture("big_nothumb.jpg", d + name);
+  }
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+  Calls calls;
+  CThumbnailPage::SetDecodeTumbnailList(Items(page));
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+  ASSERT_TRUE(WaitFor(calls, 1, 30000));
+  // The decoder is now in the middle of the next big picture.
+  LARGE_INTEGER f, a, b;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&a);
+  EXPECT_EQ(S_OK, CThumbnailPage::DecodeStop());
+  QueryPerformanceCounter(&b);
+  double ms = double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
+  EXPECT_LT(ms, 50.0) << "DecodeStop waited for a decode";
+  size_t atStop = calls.Count();
+  // The abandoned decode finishes in the background and stores its picture, silently.
+  CThumbnail* second = page.GetAt(1);
+  DWORD start = GetTickCount();
+  while (!second->IsDecoded() && GetTickCount() - start < 15000) Sleep(10);
+  Sleep(100);
+  EXPECT_EQ(atStop, calls.Count());
+
+  // Starting again goes on with what is left; nothing is decoded twice.
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+  DWORD t0 = GetTickCount();
+  while (GetTickCount() - t0 < 60000) {
+    bool all = true;
+    for (CThumbnail* t : Items(page)) all = all && t->IsDecoded();
+    if (all) break;
+    Sleep(20);
+  }
+  CThumbnailPage::DecodeStop();
+  for (CThumbnail* t : Items(page)) EXPECT_TRUE(t->IsDecoded());
+  std::set<CThumbnail*> distinct(calls.items.begin(), calls.items.end());
+  EXPECT_EQ(calls.items.size(), distinct.size());
+  // A full decode of a big picture scales it into the box, keeping its shape.
+  CThumbnail* first = page.GetAt(0);
+  first->ThreadLock();
+  BITMAPINFOHEADER* bih = first->GetThumbnail(160, 160);
+  ASSERT_NE(nullptr, bih);
+  EXPECT_TRUE(IsWhite(PixelAt(bih, 80, 2)));     // 4:3 picture: bands above and below
+  EXPECT_FALSE(IsWhite(PixelAt(bih, 2, 80)));
+  first->ThreadUnlock();
+  int cx, cy;
+  EXPECT_TRUE(first->GetOriginalImageSize(&cx, &cy));
+  EXPECT_EQ(4000, cx);
+  EXPECT_EQ(3000, cy);
+}
+
+TEST_F(Decoder, ItemsDestroyedWhileDecoding) {
+  std::string d = ScratchDir("destroy");
+  char name[32];
+  for (int i = 0; i < 40; ++i) {
+    snprintf(name, sizeof(name), "\\d%02d.jpg", i);
+    CopyFixture(i % 2 ? "exif_nothumb.jpg" : "exif_full.jpg", d + name);
+  }
+  Calls calls;
+  {
+    CThumbnailPage page(VXPAGE_FOLDER, 1);
+    ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+    CThumbnailPage::SetDecodeTumbnailList(Items(page));
+    ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+    ASSERT_TRUE(WaitFor(calls, 3, 30000));
+    for (int i = page.GetCount() - 1; i >= 20; --i) page.Remove(page.GetAt(i));
+  }  // the rest go with the page while the decoder runs
+  Sleep(200);
+  size_t n = calls.Count();
+  Sleep(200);
+  EXPECT_EQ(n, calls.Count());  // nothing left to decode
+  EXPECT_LT(n, 40u);
+  EXPECT_FALSE(calls.deadItem);
+  CThumbnailPage::DecodeStop();
+}
+
+TEST(DecodeNow, EmbeddedThumbnailsAndDecodedPictures) {
+  struct {
+    const char* file;
+    int type;
+    bool portrait;  // shown upright taller than wide
+  } cases[] = {
+      {"exif_full.jpg", VXIMAGE_PICTURE, true},    // embedded thumbnail, orientation 6 applied
+      {"exif_nothumb.jpg", VXIMAGE_PICTURE, false},  // decoded and scaled down
+      {"exif_south_west.jpg", VXIMAGE_PICTURE, true},
+      {"image.png", VXIMAGE_BITMAP, false},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    CThumbnail t(Fixture(c.file).c_str());
+    EXPECT_FALSE(t.IsDecoded());
+    t.ThreadLock();
+    EXPECT_EQ(nullptr, t.GetThumbnail(160, 160));
+    t.ThreadUnlock();
+    EXPECT_EQ(E_PENDING, t.ScaleImage(120, 90, 120, 90));
+    t.SetDecodeSize(160, 160);
+    ASSERT_EQ(S_OK, t.DecodeThumbnail());
+    EXPECT_EQ(c.type, t.GetDecodeImageType());
+    t.ThreadLock();
+    BITMAPINFOHEADER* bih = t.GetThumbnail(160, 160);
+    ASSERT_NE(nullptr, bih);
+    EXPECT_EQ(c.portrait, IsWhite(PixelAt(bih, 2, 80)));
+    EXPECT_EQ(c.portrait, !IsWhite(PixelAt(bih, 80, 2)));
+    BITMAPINFOHEADER* small = t.GetThumbnail(80, 60);
+    ASSERT_NE(nullptr, small);
+    EXPECT_EQ(80, small->biWidth);
+    EXPECT_EQ(60, abs(small->biHeight));
+    t.ThreadUnlock();
+    EXPECT_EQ(S_OK, t.ScaleImage(120, 90, 120, 90));
+    t.ClearImage();
+    EXPECT_FALSE(t.IsDecoded());
+    EXPECT_EQ(VXIMAGE_NONE, t.GetDecodeImageType());
+  }
+  // A caller can stop the decode before it starts.
+  CThumbnail t(Fixture("plain.jpg").c_str());
+  EXPECT_EQ(E_ABORT, t.DecodeThumbnail([](void*) { return 0; }, nullptr));
+  EXPECT_FALSE(t.IsDecoded());
+}
+
+TEST(DecodeNow, MoviesFoldersAndFilters) {
+  CThumbnail movie(Fixture("movie.mp4").c_str());
+  DWORD start = GetTickCount();
+  ASSERT_EQ(S_OK, movie.DecodeThumbnail());
+  EXPECT_LT(GetTickCount() - start, 8000u);
+  EXPECT_EQ(VXIMAGE_MOVIE, movie.GetDecodeImageType());
+  int cx, cy;
+  EXPECT_TRUE(movie.GetOriginalImageSize(&cx, &cy));
+  EXPECT_EQ(640, cx);
+
+  std::string d = ScratchDir("previews");
+  CreateDirectoryA((d + "\\pics").c_str(), nullptr);
+  CreateDirectoryA((d + "\\empty").c_str(), nullptr);
+  CopyFixture("plain.jpg", d + "\\pics\\p.jpg");
+  CThumbnail pics((d + "\\pics").c_str()), empty((d + "\\empty").c_str());
+  ASSERT_EQ(S_OK, pics.DecodeThumbnail());
+  EXPECT_EQ(VXIMAGE_FOLDER, pics.GetDecodeImageType());
+  ASSERT_EQ(S_OK, empty.DecodeThumbnail());
+  EXPECT_EQ(VXIMAGE_ICON, empty.GetDecodeImageType());
+  // Only movies may preview the folder now: it shows its icon.
+  pics.SetFolderImageType(VXKIND_MOVIE);
+  EXPECT_FALSE(pics.IsDecoded());
+  ASSERT_EQ(S_OK, pics.DecodeThumbnail());
+  EXPECT_EQ(VXIMAGE_ICON, pics.GetDecodeImageType());
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// Test fixtures of the thumbnail library: generated media, scratch folders, a private
+// photo database and profile root for the test program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace guidbtest {
+
+// build/bin/testdata\<name>
+std::string Fixture(const char* name);
+// A fresh scratch folder of this program (removed when it ends); sub names a sub-folder
+// that is made empty.
+std::string ScratchDir(const char* sub = nullptr);
+// Copies a fixture to a path; true on success.
+bool CopyFixture(const char* fixture, const std::string& to);
+bool WriteText(const std::string& path, const std::string& text);
+// Sets a file's last write time (local time).
+bool SetWriteTime(const std::string& path, int year, int month, int day, int hour = 12, int minute = 0);
+void RemoveTree(const std::string& dir);
+std::string ProgramDir();
+
+// Opens the library's stores on a private database folder for the whole program.
+void UsePrivateStores();
+
+}  // namespace guidbtest
