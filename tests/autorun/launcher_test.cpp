@@ -126,7 +126,9 @@ TEST_F(LauncherFrame, PowerAndSessionNoticesPauseTheWatch) {
   for (const Step& s : steps) {
     SCOPED_TRACE(std::to_string(s.msg) + "/" + std::to_string(s.w));
     LRESULT r = ::SendMessageA(m_hWnd, s.msg, s.w, 0);
-    if (s.msg == WM_POWERBROADCAST) EXPECT_EQ(TRUE, r);
+    if (s.msg == WM_POWERBROADCAST) {
+      EXPECT_EQ(TRUE, r);
+    }
     EXPECT_EQ(s.runs, WatchTimerRuns(m_hWnd));
   }
 }

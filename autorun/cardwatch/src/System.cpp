@@ -50,7 +50,7 @@ int CSystemMediaProbes::IsCardFolder(LPCSTR lpszPath) { return CMTLxIsCardFolder
 
 // ---- The real machine ----------------------------------------------------------------
 
-CSystemCardScanEnv::CSystemCardScanEnv() : m_pMedia(&m_media), m_nCdromWatched(-1) {}
+CSystemCardScanEnv::CSystemCardScanEnv() : m_nCdromWatched(-1) {}
 
 DWORD CSystemCardScanEnv::GetLogicalDrives() { return ::GetLogicalDrives(); }
 
@@ -88,7 +88,7 @@ void CSystemCardScanEnv::WriteCardDrive(char chDrive) {
 }
 
 BOOL CSystemCardScanEnv::HasCardMedia(DWORD dwTreeType, char chDrive, UINT nDriveType) {
-  return cardwatch::HasCardMedia(dwTreeType, chDrive, nDriveType, *m_pMedia);
+  return cardwatch::HasCardMedia(dwTreeType, chDrive, nDriveType, m_media);
 }
 
 // ---- Programs ------------------------------------------------------------------------

@@ -54,10 +54,6 @@ class CSystemCardScanEnv : public CCardScanEnv {
   void WriteCardDrive(char chDrive) override;
   BOOL HasCardMedia(DWORD dwTreeType, char chDrive, UINT nDriveType) override;
 
- protected:
-  // The probes of the media test (a test may put its own in).
-  CCardMediaProbes* m_pMedia;
-
  private:
   CSystemMediaProbes m_media;
   int m_nCdromWatched;  // -1 until asked once
