@@ -84,6 +84,28 @@ METADATA* FullList(long shot, const char* keywords, const char* maker, const cha
   return list;
 }
 
+METADATA* ImportList(int i) {
+  METADATA* list = nullptr;
+  int lat[3] = {35, 0, i % 60}, lon[3] = {139, 0, 0};
+  VxDBWxCreateDateTimeInfoList(&list, 1272700800 + i, -1, -1);
+  VxDBWxCreateKeywordList(&list, i % 2 ? "海||2010/05/01" : "山");
+  VxDBWxCreateModelList(&list, "Norvane", "NV-10");
+  VxDBWxCreateSceneList(&list, "夜景", "", "", "");
+  VxDBWxCreateFolderList(&list, "2010_05_01", "D:\\Pictures\\2010_05_01\\");
+  VxDBWxCreateLocationList(&list, 0, "東京都", "千代田区", "丸の内", lat, lon, 0);
+  return list;
+}
+
+void RegisterLikeImport(const std::string& path, int i) {
+  METADATA* list = ImportList(i);
+  VxDBWDeleteFile(path.c_str());
+  VxDBWEnrollFile(path.c_str(), 0);
+  VxDBWUpdateFile(path.c_str(), list);
+  VxDBWxFreeRegisterList(&list);
+}
+
+std::string PathOf(const char* prefix, int i) { return std::string(prefix) + "\\IMG_" + std::to_string(i) + ".JPG"; }
+
 void DbTest::SetUp() {
   VxDBWExitDatabase(-1);
   dir_ = NewTempFolder("db");
