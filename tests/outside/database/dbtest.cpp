@@ -2,38 +2,13 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <tempfolder.h>
 
 namespace dbtest {
 
-std::string NewTempFolder(const char* tag) {
-  static std::atomic<int> counter{0};
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string dir = std::string(tmp) + "写真DB試験-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(counter++);
-  RemoveTree(dir);
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
-}
+std::string NewTempFolder(const char* tag) { return testsupport::NewTempFolder(std::string("写真DB試験-") + tag); }
 
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string p = folder + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(p);
-      else
-        DeleteFileA(p.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
+void RemoveTree(const std::string& folder) { testsupport::RemoveTree(folder); }
 
 void Touch(const std::string& path, const std::string& content) {
   for (size_t i = 3; i < path.size(); ++i) {
