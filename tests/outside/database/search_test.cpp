@@ -84,8 +84,16 @@ TEST_F(SearchTest, QueriesFindTheirFiles) {
     Search(bad, &hr);
     EXPECT_EQ(hr, E_INVALIDARG) << bad;
   }
+  // "ポ" is 0x83 0x7C: its trail byte is the separator's code; the keyword stays whole.
+  METADATA* list = nullptr;
+  VxDBWxCreateKeywordList(&list, "スポーツ||夏");
+  ASSERT_EQ(VxDBWUpdateFile(b_.c_str(), list), S_OK);
+  VxDBWxFreeRegisterList(&list);
+  EXPECT_EQ(Search("Keywords,スポーツ"), std::vector<std::string>{b_});
+  EXPECT_EQ(VxDBWxCheckKeyword(b_.c_str(), "スポーツ"), S_OK);
+  EXPECT_EQ(VxDBWxCheckKeyword(b_.c_str(), "ス"), S_FALSE);
   EXPECT_EQ(VxDBWxCheckKeyword(a_.c_str(), "夏"), S_OK);
-  EXPECT_EQ(VxDBWxCheckKeyword(b_.c_str(), "夏"), S_FALSE);
+  EXPECT_EQ(VxDBWxCheckKeyword(c_.c_str(), "夏"), S_FALSE);
 }
 
 TEST_F(SearchTest, MemorisedResults) {
