@@ -4,8 +4,10 @@
 // can be moved with the environment variable GLIMORA_DB_DIR or VxDBSetFolder) holds every
 // registered file with its metadata records, favourite and print marks, similar-image
 // hash and thumbnail, the face register (persons and their face pictures), the pictures
-// filed under names, and memorised search results. Several threads and processes may
-// use it at once; every write is a transaction of its own unless a batch is open.
+// filed under names, memorised search results and the check marks of TickCache. Several
+// threads and processes may use it at once; every write is a transaction of its own
+// unless a batch is open. The schema carries its version (PRAGMA user_version): an older
+// file is brought up to date when opened, a newer one is refused (VXDB_E_NEWER).
 //
 // Texts cross this interface in the ANSI code page (932); the file stores UTF-8.
 // Paths compare without regard to case, as on Windows (upper-cased through Unicode, so

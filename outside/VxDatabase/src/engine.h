@@ -10,6 +10,9 @@
 
 namespace vxdb {
 
+// Inside the engine: the file is no SQLite database.
+constexpr HRESULT VXDB_E_NOTADB = static_cast<HRESULT>(0x8878001AL);
+
 // ---- Texts (text.cpp) -------------------------------------------------------------------
 
 // ANSI (the process code page) to UTF-16, refusing undecodable bytes.
@@ -109,6 +112,7 @@ class Store {
  private:
   Store();
   HRESULT Open();
+  HRESULT OpenFile(const std::string& file);
   void CloseDb();
   HRESULT Migrate();
 

@@ -235,13 +235,28 @@ HRESULT Store::Open() {
   std::wstring wfile = Utf8ToWide(file);
   std::wstring dir = wfile.substr(0, wfile.rfind(L'\\'));
   SHCreateDirectoryExW(nullptr, dir.c_str(), nullptr);
+  HRESULT hr = OpenFile(file);
+  if (hr == VXDB_E_NOTADB) {
+    // Not a database at all (say, overwritten by something else): it is kept aside
+    // under another name and a new database takes its place.
+    std::wstring aside = wfile + L".broken";
+    if (MoveFileExW(wfile.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      DeleteFileW((wfile + L"-wal").c_str());
+      DeleteFileW((wfile + L"-shm").c_str());
+      hr = OpenFile(file);
+    }
+  }
+  return hr == VXDB_E_NOTADB ? E_FAIL : hr;
+}
+
+HRESULT Store::OpenFile(const std::string& file) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return E_FAIL;
   }
   sqlite3_busy_handler(db, BusyPoll, nullptr);
-  Exec(db, "PRAGMA journal_mode=WAL");
+  bool notADatabase = !Exec(db, "PRAGMA journal_mode=WAL") && sqlite3_errcode(db) == SQLITE_NOTADB;
   Exec(db, "PRAGMA synchronous=NORMAL");
   Exec(db, "PRAGMA foreign_keys=ON");
   // Savepoint journals in memory: spilled to temporary files they cost a file per write.
@@ -249,7 +264,7 @@ HRESULT Store::Open() {
   Exec(db, "PRAGMA cache_size=-32000");
   sqlite3_create_function(db, "hamming", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, HammingFn, nullptr, nullptr);
   db_ = db;
-  HRESULT hr = Migrate();
+  HRESULT hr = notADatabase ? VXDB_E_NOTADB : Migrate();
   if (FAILED(hr)) CloseDb();
   return hr;
 }

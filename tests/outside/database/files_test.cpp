@@ -1,4 +1,5 @@
 // Registered files: enrol, update, read, move, copy and delete, one by one and by folder.
+#include <sqlite3.h>
 #include <windows.h>
 
 #include <cstring>
@@ -225,4 +226,39 @@ TEST_F(DbTest, BadArgumentsAreErrors) {
   EXPECT_EQ(VxDBWUpdateFile(edge.c_str(), list), E_INVALIDARG);
   VxDBWxFreeRegisterList(&list);
   EXPECT_EQ(Value(edge.c_str(), VXDB_REC_MODEL, VXDB_FLD_MODEL), "<none>");
+}
+
+TEST(DbFile, OpensWhatItFindsOrSetsItAside) {
+  VxDBWExitDatabase(-1);
+  std::string dir = dbtest::NewTempFolder("open");
+  ASSERT_EQ(VxDBSetFolder(dir.c_str()), S_OK);
+  char file[MAX_PATH];
+  ASSERT_EQ(VxDBGetFile(file, MAX_PATH), S_OK);
+  EXPECT_EQ(std::string(file), dir + "\\VxDatabase.db");
+
+  // Something that is no database: kept aside, a new database opens.
+  dbtest::Touch(file, std::string(4096, 'x'));
+  ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+  EXPECT_EQ(VxDBWEnrollFile("C:\\a.jpg", 0), S_OK);
+  VxDBWExitDatabase(-1);
+  EXPECT_NE(GetFileAttributesA((std::string(file) + ".broken").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A database of a later schema is left alone.
+  sqlite3* db = nullptr;
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
+  ASSERT_EQ(sqlite3_open16(wide, &db), SQLITE_OK);
+  sqlite3_exec(db, "PRAGMA user_version=99", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  EXPECT_EQ(VxDBWInitDatabase(), VXDB_E_NEWER);
+  EXPECT_EQ(VxDBWEnrollFile("C:\\b.jpg", 0), VXDB_E_NEWER);
+  EXPECT_EQ(GetDBFileObject(), nullptr);
+  VxDBWExitDatabase(-1);
+
+  // A folder that cannot be made: every call fails cleanly.
+  ASSERT_EQ(VxDBSetFolder((std::string(file) + "\\inside-a-file").c_str()), S_OK);
+  EXPECT_EQ(VxDBWInitDatabase(), E_FAIL);
+  EXPECT_EQ(VxDBWIsEnrolled("C:\\a.jpg"), E_FAIL);
+  VxDBSetFolder(nullptr);
+  dbtest::RemoveTree(dir);
 }
