@@ -1,30 +1,11 @@
 #include "test_support.h"
 
 #include "card.h"
+#include "tempfolder.h"
 
 #include <vector>
 
 namespace {
-
-void DeleteTree(const std::string& path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(child);
-      } else {
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path.c_str());
-}
 
 void MakeDirPath(const std::string& path) {
   for (size_t i = 3; i <= path.size(); ++i) {
@@ -47,11 +28,11 @@ ScopedProfileRoot::~ScopedProfileRoot() {
 
 TestFolder::TestFolder(const std::string& name)
     : m_rel("testdata\\autorun\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
-  DeleteTree(Win());
+  testsupport::RemoveTree(Win());
   MakeDirPath(Win());
 }
 
-TestFolder::~TestFolder() { DeleteTree(Win()); }
+TestFolder::~TestFolder() { testsupport::RemoveTree(Win()); }
 
 std::string TestFolder::Win(const std::string& rel) const {
   return ProgramFolder() + "\\" + m_rel + (rel.empty() ? "" : "\\" + rel);
