@@ -80,8 +80,9 @@ class FW_API COleDataSource : public CCmdTarget {
 
   // Puts this source on the clipboard, which owns it from then on (see the top).
   BOOL SetClipboard();
-  // Renders everything of the clipboard's source of ours into the clipboard and lets the
-  // source go, so the data outlives the source (and the module that made it).
+  // Renders every format of the clipboard's source of ours as a global block into the
+  // clipboard and lets the source go, so the data outlives the source (and the module
+  // that made it).
   static void PASCAL FlushClipboard();
   // The data source of ours that is on the clipboard, or null.
   static COleDataSource* PASCAL GetClipboardOwner();

@@ -1,0 +1,91 @@
+// Helpers of the control tests: message pumping, a log, the resource library, a host
+// window, screenshots and timed actions inside modal loops.
+#pragma once
+#include <fw/fw.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ctl_res.h"
+
+namespace ctltest {
+
+// Runs every waiting message through the framework's pre-translation and dispatch.
+void PumpPending();
+// Pumps until done() holds or timeoutMs passed; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+
+// What handlers saw, in order.
+extern std::vector<std::string> g_log;
+void Log(const std::string& s);
+std::string Joined();  // the log joined with "|", then cleared
+
+// The test resource library, loaded once; ResourceScope makes it current for a scope.
+HINSTANCE ResourceDll();
+class ResourceScope {
+ public:
+  ResourceScope();
+  ~ResourceScope();
+
+ private:
+  HINSTANCE m_hOld;
+};
+
+// A shown top-level window of ours that holds controls; it logs the prompts and
+// notifications its children send ("prompt:<id>", "pop:<id>").
+class CHostWnd : public CWnd {
+ public:
+  BOOL Make(int cx, int cy);
+  ~CHostWnd() override;
+
+ protected:
+  afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+};
+
+// The client area of a window as drawn now, read back through a 32-bit DIB.
+class Shot {
+ public:
+  explicit Shot(CWnd* pWnd);
+  COLORREF At(int x, int y) const;
+  // How many pixels of the rectangle have the colour.
+  int Count(const RECT& r, COLORREF clr) const;
+  int Width() const { return m_cx; }
+  int Height() const { return m_cy; }
+  // Writes a BMP when the environment names a folder for screenshots (FW_CTL_SHOTS).
+  void Keep(const char* name) const;
+
+ private:
+  int m_cx = 0, m_cy = 0;
+  std::vector<DWORD> m_bits;
+};
+
+// Calls action() from a thread timer every 30 ms until it returns true (it can drive a
+// modal dialog that runs its own loop); stops with the object.
+class TimedAction {
+ public:
+  explicit TimedAction(std::function<bool()> action);
+  ~TimedAction();
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  UINT_PTR m_id;
+};
+
+// The visible dialog window of this thread whose class is "#32770", or NULL.
+HWND FindThreadDialog(HWND hExclude = NULL);
+
+// A file in the temporary folder with the given text, deleted with the object.
+class TempFile {
+ public:
+  TempFile(const char* name, const char* text);
+  ~TempFile();
+  const CString& Path() const { return m_path; }
+
+ private:
+  CString m_path;
+};
+
+}  // namespace ctltest
