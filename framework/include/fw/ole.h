@@ -212,6 +212,9 @@ class FW_API COleDropTarget : public CCmdTarget {
   CPoint ClientPoint(POINTL pt) const;
   // OnDragScroll, then (unless it scrolled) OnDragEnter or OnDragOver; remembered.
   DROPEFFECT Track(BOOL bEnter, DWORD dwKeyState, POINTL pt, DWORD dwAllowed);
+  // The start of DragEnter and Drop: the data stays with the target until the drag leaves
+  // or drops; FALSE (no effect) when the target is not registered.
+  BOOL TakeData(LPDATAOBJECT pDataObj, DWORD* pdwEffect);
 };
 
 // Answers OLE's questions about calls to busy or hung servers. The framework shows no

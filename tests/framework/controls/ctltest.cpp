@@ -6,38 +6,6 @@
 
 namespace ctltest {
 
-std::vector<std::string> g_log;
-
-void Log(const std::string& s) { g_log.push_back(s); }
-
-std::string Joined() {
-  std::string out;
-  for (size_t i = 0; i < g_log.size(); ++i) out += (i ? "|" : "") + g_log[i];
-  g_log.clear();
-  return out;
-}
-
-void PumpPending() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    if (!AfxPreTranslateMessage(&msg)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > timeoutMs) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
 HINSTANCE ResourceDll() {
   static HINSTANCE h = ::LoadLibraryA("fw_ctl_res.dll");
   return h;

@@ -1,5 +1,5 @@
-// Helpers of the control tests: message pumping, a log, the resource library, a host
-// window, screenshots and timed actions inside modal loops.
+// Helpers of the control tests: the resource library, a host window, screenshots and
+// timed actions inside modal loops.
 #pragma once
 #include <fw/fw.h>
 
@@ -8,18 +8,16 @@
 #include <vector>
 
 #include "ctl_res.h"
+#include "testkit.h"
 
 namespace ctltest {
 
-// Runs every waiting message through the framework's pre-translation and dispatch.
-void PumpPending();
-// Pumps until done() holds or timeoutMs passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
-
-// What handlers saw, in order.
-extern std::vector<std::string> g_log;
-void Log(const std::string& s);
-std::string Joined();  // the log joined with "|", then cleared
+// Pumping and the log come from the shared kit.
+using fwtest::g_log;
+using fwtest::Joined;
+using fwtest::Log;
+using fwtest::PumpPending;
+using fwtest::PumpUntil;
 
 // The test resource library, loaded once; ResourceScope makes it current for a scope.
 HINSTANCE ResourceDll();
