@@ -101,10 +101,7 @@ void CStatusBarCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 // Owner-drawn panes arrive as the parent's WM_DRAWITEM, reflected here.
 BOOL CStatusBarCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-  DrawItem((LPDRAWITEMSTRUCT)lParam);
-  if (pResult) *pResult = TRUE;
-  return TRUE;
+  return AfxReflectDrawItem(this, message, lParam, pResult) || CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 // ----- CStatusBar -----
@@ -341,10 +338,8 @@ void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle) {
 void CStatusBar::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatusBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  if (message != WM_DRAWITEM) return CControlBar::OnChildNotify(message, wParam, lParam, pResult);
-  DrawItem((LPDRAWITEMSTRUCT)lParam);
-  if (pResult) *pResult = TRUE;
-  return TRUE;
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
+         CControlBar::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 CSize CStatusBar::CalcFixedLayout(BOOL, BOOL) {

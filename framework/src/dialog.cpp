@@ -167,9 +167,7 @@ void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) {
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
   if (pDX->m_bSaveAndValidate) {
-    int nLen = ::GetWindowTextLengthA(hWndCtrl);
-    ::GetWindowTextA(hWndCtrl, value.GetBufferSetLength(nLen), nLen + 1);
-    value.ReleaseBuffer();
+    AfxGetWindowText(hWndCtrl, value);
   } else {
     ::SetWindowTextA(hWndCtrl, value);
   }
@@ -233,12 +231,24 @@ void AFXAPI DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
   } while (hWndCtrl && !(::GetWindowLongPtrA(hWndCtrl, GWL_STYLE) & WS_GROUP));
 }
 
-void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+// The selected index of a list or combo box (nGetMsg / nSetMsg: its CURSEL messages).
+static void ExchangeSelection(CDataExchange* pDX, int nIDC, int& index, UINT nGetMsg, UINT nSetMsg) {
   HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
   if (pDX->m_bSaveAndValidate)
-    index = (int)::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0);
+    index = (int)::SendMessageA(hWndCtrl, nGetMsg, 0, 0);
   else
-    ::SendMessageA(hWndCtrl, CB_SETCURSEL, (WPARAM)index, 0);
+    ::SendMessageA(hWndCtrl, nSetMsg, (WPARAM)index, 0);
+}
+
+// The text of item nIndex of a list or combo box (nLenMsg / nTextMsg: its messages).
+static void ItemText(HWND hWndCtrl, UINT nLenMsg, UINT nTextMsg, int nIndex, CString& value) {
+  int nLen = (int)::SendMessageA(hWndCtrl, nLenMsg, (WPARAM)nIndex, 0);
+  ::SendMessageA(hWndCtrl, nTextMsg, (WPARAM)nIndex, (LPARAM)value.GetBufferSetLength(nLen));
+  value.ReleaseBuffer();
+}
+
+void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+  ExchangeSelection(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
 }
 
 void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
@@ -246,15 +256,10 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
   if (pDX->m_bSaveAndValidate) {
     // A drop list has no edit: its text is the selected item's.
     int nSel = (int)::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0);
-    if ((::GetWindowLongPtrA(hWndCtrl, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST && nSel != CB_ERR) {
-      int nLen = (int)::SendMessageA(hWndCtrl, CB_GETLBTEXTLEN, (WPARAM)nSel, 0);
-      ::SendMessageA(hWndCtrl, CB_GETLBTEXT, (WPARAM)nSel, (LPARAM)value.GetBufferSetLength(nLen));
-      value.ReleaseBuffer();
-    } else {
-      int nLen = ::GetWindowTextLengthA(hWndCtrl);
-      ::GetWindowTextA(hWndCtrl, value.GetBufferSetLength(nLen), nLen + 1);
-      value.ReleaseBuffer();
-    }
+    if ((::GetWindowLongPtrA(hWndCtrl, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST && nSel != CB_ERR)
+      ItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, nSel, value);
+    else
+      AfxGetWindowText(hWndCtrl, value);
   } else {
     if (::SendMessageA(hWndCtrl, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCSTR)value) == CB_ERR)
       ::SetWindowTextA(hWndCtrl, value);
@@ -262,11 +267,7 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
 }
 
 void AFXAPI DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
-  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate)
-    index = (int)::SendMessageA(hWndCtrl, LB_GETCURSEL, 0, 0);
-  else
-    ::SendMessageA(hWndCtrl, LB_SETCURSEL, (WPARAM)index, 0);
+  ExchangeSelection(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL);
 }
 
 void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
@@ -277,9 +278,7 @@ void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
       value.Empty();
       return;
     }
-    int nLen = (int)::SendMessageA(hWndCtrl, LB_GETTEXTLEN, (WPARAM)nSel, 0);
-    ::SendMessageA(hWndCtrl, LB_GETTEXT, (WPARAM)nSel, (LPARAM)value.GetBufferSetLength(nLen));
-    value.ReleaseBuffer();
+    ItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, nSel, value);
   } else {
     ::SendMessageA(hWndCtrl, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCSTR)value);
   }

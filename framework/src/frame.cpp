@@ -22,7 +22,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_MENUSELECT()
   ON_WM_ENTERIDLE()
   ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
-  ON_MESSAGE(WM_POPMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+  ON_MESSAGE(WM_POPMESSAGESTRING, &CFrameWnd::OnPopMessageString)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
   // bars
   ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateControlBarMenu)
@@ -347,11 +347,13 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu) {
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
   if (nFlags == 0xFFFF && hSysMenu == nullptr) {
     // The menu closed: back to the idle prompt.
+    m_nFlags &= ~WF_NOPOPMSG;
     m_nIDTracking = AFX_IDS_IDLEMESSAGE;
     SendMessage(WM_SETMESSAGESTRING, m_nIDTracking);
     if (CWnd* pBar = GetMessageBar()) pBar->UpdateWindow();
     return;
   }
+  m_nFlags |= WF_NOPOPMSG;
   if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)))
     m_nIDTracking = 0;
   else
@@ -395,6 +397,12 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   m_nIDLastMessage = (UINT)wParam;
   m_nIDTracking = (UINT)wParam;
   return nIDLast;
+}
+
+LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
+  // A bar's prompt must not overwrite the prompt of an open menu.
+  if (m_nFlags & WF_NOPOPMSG) return 0;
+  return SendMessage(WM_SETMESSAGESTRING, wParam, lParam);
 }
 
 // ----- closing -----

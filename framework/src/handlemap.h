@@ -53,6 +53,8 @@ T* FromHandle(Kind kind, H h) {
 template <class H>
 BOOL AttachOwner(Kind kind, H& member, H h, CObject* pOwner) {
   if (h == nullptr) return FALSE;
+  // A second Create on the same object: the old handle is the caller's now, not ours.
+  if (member != nullptr && member != h) RemovePermanent(kind, reinterpret_cast<void*>(member), pOwner);
   member = h;
   AddPermanent(kind, reinterpret_cast<void*>(h), pOwner);
   return TRUE;

@@ -269,30 +269,26 @@ void CScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
   OnScroll(MAKEWORD(0xFF, nSBCode), nPos);
 }
 
+// The position a scroll-bar code leads to (INT_MAX: the end; OnScrollBy clamps).
+static int ScrolledPos(int nPos, BYTE nCode, UINT nThumb, int nLine, int nPage) {
+  switch (nCode) {
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return INT_MAX;
+    case SB_LINEUP: return nPos - nLine;
+    case SB_LINEDOWN: return nPos + nLine;
+    case SB_PAGEUP: return nPos - nPage;
+    case SB_PAGEDOWN: return nPos + nPage;
+    case SB_THUMBTRACK: return (int)nThumb;
+    default: return nPos;
+  }
+}
+
 BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll) {
   // Low byte: horizontal code, high byte: vertical code (0xFF: none).
-  int x = GetScrollPos(SB_HORZ);
-  int xOrig = x;
-  switch (LOBYTE(nScrollCode)) {
-    case SB_TOP: x = 0; break;
-    case SB_BOTTOM: x = INT_MAX; break;
-    case SB_LINEUP: x -= m_lineDev.cx; break;
-    case SB_LINEDOWN: x += m_lineDev.cx; break;
-    case SB_PAGEUP: x -= m_pageDev.cx; break;
-    case SB_PAGEDOWN: x += m_pageDev.cx; break;
-    case SB_THUMBTRACK: x = (int)nPos; break;
-  }
-  int y = GetScrollPos(SB_VERT);
-  int yOrig = y;
-  switch (HIBYTE(nScrollCode)) {
-    case SB_TOP: y = 0; break;
-    case SB_BOTTOM: y = INT_MAX; break;
-    case SB_LINEUP: y -= m_lineDev.cy; break;
-    case SB_LINEDOWN: y += m_lineDev.cy; break;
-    case SB_PAGEUP: y -= m_pageDev.cy; break;
-    case SB_PAGEDOWN: y += m_pageDev.cy; break;
-    case SB_THUMBTRACK: y = (int)nPos; break;
-  }
+  int xOrig = GetScrollPos(SB_HORZ);
+  int x = ScrolledPos(xOrig, LOBYTE(nScrollCode), nPos, m_lineDev.cx, m_pageDev.cx);
+  int yOrig = GetScrollPos(SB_VERT);
+  int y = ScrolledPos(yOrig, HIBYTE(nScrollCode), nPos, m_lineDev.cy, m_pageDev.cy);
   // INT_MAX - xOrig cannot overflow: positions are never negative.
   BOOL bResult = OnScrollBy(CSize(x - xOrig, y - yOrig), bDoScroll);
   if (bResult && bDoScroll) UpdateWindow();

@@ -17,6 +17,7 @@ void CWinThread::CommonConstruct() {
   m_bAutoDelete = TRUE;
   m_hThread = nullptr;
   m_nThreadID = 0;
+  m_pStartModuleState = nullptr;
 }
 
 CWinThread::CWinThread() : m_pThreadParams(nullptr), m_pfnThreadProc(nullptr) { CommonConstruct(); }
@@ -35,6 +36,7 @@ CWinThread::~CWinThread() {
 unsigned __stdcall CWinThread::ThreadEntry(void* pParam) {
   CWinThread* pThread = static_cast<CWinThread*>(pParam);
   AfxGetThreadState()->m_pCurrentWinThread = pThread;
+  if (pThread->m_pStartModuleState) AfxSetModuleState(pThread->m_pStartModuleState);
   UINT nResult = 0;
   try {
     if (pThread->m_pfnThreadProc) {
@@ -56,6 +58,8 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam) {
 
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
   unsigned nThreadID = 0;
+  AFX_MODULE_STATE* pState = AfxGetModuleState();
+  m_pStartModuleState = pState != AfxGetAppModuleState() ? pState : nullptr;
   m_hThread = (HANDLE)_beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED,
                                      &nThreadID);
   if (!m_hThread) return FALSE;
@@ -64,9 +68,10 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
   return TRUE;
 }
 
-CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
-                                  DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  CWinThread* pThread = new CWinThread(pfnThreadProc, pParam);
+// Starts a thread object: suspended first, so that the priority is set before it runs.
+static CWinThread* StartThread(CWinThread* pThread, int nPriority, UINT nStackSize, DWORD dwCreateFlags,
+                               LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
+  if (!pThread) return nullptr;
   if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
     pThread->Delete();
     return nullptr;
@@ -76,17 +81,15 @@ CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, i
   return pThread;
 }
 
+CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
+                                  DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
+  return StartThread(new CWinThread(pfnThreadProc, pParam), nPriority, nStackSize, dwCreateFlags, lpSecurityAttrs);
+}
+
 CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize, DWORD dwCreateFlags,
                                   LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  CWinThread* pThread = DYNAMIC_DOWNCAST(CWinThread, pThreadClass->CreateObject());
-  if (!pThread) return nullptr;
-  if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
-    pThread->Delete();
-    return nullptr;
-  }
-  pThread->SetThreadPriority(nPriority);
-  if (!(dwCreateFlags & CREATE_SUSPENDED)) pThread->ResumeThread();
-  return pThread;
+  return StartThread(DYNAMIC_DOWNCAST(CWinThread, pThreadClass->CreateObject()), nPriority, nStackSize,
+                     dwCreateFlags, lpSecurityAttrs);
 }
 
 void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete) {

@@ -601,19 +601,18 @@ void CWnd::OnParentNotify(UINT message, LPARAM lParam) {
 
 // ----- text helpers -----
 
-void CWnd::GetWindowText(CString& rString) const {
-  int nLen = ::GetWindowTextLengthA(m_hWnd);
-  ::GetWindowTextA(m_hWnd, rString.GetBufferSetLength(nLen), nLen + 1);
+void AFXAPI AfxGetWindowText(HWND hWnd, CString& rString) {
+  int nLen = ::GetWindowTextLengthA(hWnd);
+  ::GetWindowTextA(hWnd, rString.GetBufferSetLength(nLen), nLen + 1);
   rString.ReleaseBuffer();
 }
+
+void CWnd::GetWindowText(CString& rString) const { AfxGetWindowText(m_hWnd, rString); }
 
 int CWnd::GetDlgItemText(int nID, CString& rString) const {
   rString.Empty();
   HWND hWnd = ::GetDlgItem(m_hWnd, nID);
-  if (!hWnd) return 0;
-  int nLen = ::GetWindowTextLengthA(hWnd);
-  ::GetWindowTextA(hWnd, rString.GetBufferSetLength(nLen), nLen + 1);
-  rString.ReleaseBuffer();
+  if (hWnd) AfxGetWindowText(hWnd, rString);
   return rString.GetLength();
 }
 

@@ -75,6 +75,9 @@ class FW_API CDialog : public CWnd {
   DWORD GetDefID() const;
   void MapDialogRect(LPRECT lpRect) const;
 
+  virtual void OnOK();      // UpdateData(TRUE), then EndDialog(IDOK)
+  virtual void OnCancel();  // EndDialog(IDCANCEL)
+
   LPCSTR m_lpszTemplateName;  // a name or MAKEINTRESOURCE(id)
   UINT m_nIDHelp;
   LPCDLGTEMPLATE m_lpDialogTemplate;
@@ -83,8 +86,6 @@ class FW_API CDialog : public CWnd {
   HWND m_hWndTop;             // the window PreModal disabled
 
  protected:
-  virtual void OnOK();      // UpdateData(TRUE), then EndDialog(IDOK)
-  virtual void OnCancel();  // EndDialog(IDCANCEL)
   virtual void PreInitDialog();
   // The owner for the modal dialog; disables the top-level window until PostModal.
   HWND PreModal();

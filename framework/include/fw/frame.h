@@ -18,6 +18,8 @@ class FW_API CFrameWnd : public CWnd {
   CFrameWnd();
   ~CFrameWnd() override;
 
+  // Frames live on the heap and delete themselves (PostNcDestroy), also when Create or
+  // LoadFrame fails: the caller must not delete the object after a failure.
   BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
               const RECT& rect = rectDefault, CWnd* pParentWnd = NULL, LPCSTR lpszMenuName = NULL,
               DWORD dwExStyle = 0, CCreateContext* pContext = NULL);
@@ -89,6 +91,7 @@ class FW_API CFrameWnd : public CWnd {
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnRecalcParent(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnQueryCenterWnd(WPARAM wParam, LPARAM lParam);

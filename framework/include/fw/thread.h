@@ -15,7 +15,8 @@ class FW_API CWinThread : public CCmdTarget {
   ~CWinThread() override;
 
   // Starts the thread; it always starts suspended inside and runs at once unless
-  // dwCreateFlags has CREATE_SUSPENDED.
+  // dwCreateFlags has CREATE_SUSPENDED. The creator's module state (AFX_MANAGE_STATE) is
+  // the thread's too.
   BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 
   CWnd* m_pMainWnd;     // the thread's main window (its destruction ends the loop)
@@ -56,6 +57,7 @@ class FW_API CWinThread : public CCmdTarget {
  private:
   static unsigned __stdcall ThreadEntry(void* pParam);
   void CommonConstruct();
+  struct AFX_MODULE_STATE* m_pStartModuleState;  // the creator's module state, current in the thread
 };
 
 FW_API CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,

@@ -44,7 +44,6 @@ struct CCreateContext;
 #define WM_QUERYAFXWNDPROC 0x0360  // answered 1 by every window running AfxWndProc
 #define WM_SIZEPARENT 0x0361       // lParam: AFX_SIZEPARENTPARAMS*; bars take their room
 #define WM_SETMESSAGESTRING 0x0362 // wParam: string id, or lParam: text; to a frame
-#define WM_POPMESSAGESTRING 0x0375 // wParam: string id; a bar's prompt ends (as WM_SETMESSAGESTRING)
 #define WM_IDLEUPDATECMDUI 0x0363  // wParam: disable commands without handlers
 #define WM_INITIALUPDATE 0x0364    // sent to views when their frame is first shown
 #define WM_COMMANDHELP 0x0365
@@ -57,8 +56,7 @@ struct CCreateContext;
 #define WM_DISABLEMODAL 0x036C
 #define WM_FLOATSTATUS 0x036D
 #define WM_ACTIVATETOPLEVEL 0x036E
-#define WM_FW_TOOLTIPTEXT 0x037E   // internal
-#define WM_FW_RESERVED 0x037F
+#define WM_POPMESSAGESTRING 0x0375 // like WM_SETMESSAGESTRING, unless a menu prompt is up
 
 // The old combined colour message: ON_WM_CTLCOLOR handlers get every WM_CTLCOLOR*.
 #ifndef WM_CTLCOLOR
@@ -125,6 +123,8 @@ FW_API POINT AFXAPI AfxCenterRectPos(const RECT& rcWnd, const RECT& rcCenter, co
 FW_API void AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
 // The window's id when it is a child; 0 for top-level windows.
 FW_API int AFXAPI AfxGetDlgCtrlID(HWND hWnd);
+// The window's whole text (any length).
+FW_API void AFXAPI AfxGetWindowText(HWND hWnd, CString& rString);
 
 class FW_API CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
@@ -570,6 +570,17 @@ class FW_API CWnd : public CCmdTarget {
   CWnd(const CWnd&) = delete;
   void operator=(const CWnd&) = delete;
 };
+
+// For control classes that draw their own items: their OnChildNotify override starts with
+//   if (AfxReflectDrawItem(this, message, lParam, pResult)) return TRUE;
+// and the class's virtual DrawItem(LPDRAWITEMSTRUCT) gets the parent's WM_DRAWITEM.
+template <class T>
+inline BOOL AfxReflectDrawItem(T* pControl, UINT message, LPARAM lParam, LRESULT* pResult) {
+  if (message != WM_DRAWITEM) return FALSE;
+  pControl->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+  if (pResult) *pResult = TRUE;
+  return TRUE;
+}
 
 // ----- window message map entries -----
 // Each ON_WM_xxx() calls the handler of the well-known name and argument list.

@@ -155,6 +155,15 @@ TEST(DcMaps, DetachAndAttachMoveOwnership) {
   }  // the owner deletes the brush
   EXPECT_EQ(::GetObjectType(h), 0u);
   CGdiObject::DeleteTempMap();
+
+  // Making a second object in the same wrapper leaves the first one unowned.
+  CPen pen(PS_SOLID, 1, kRed);
+  HPEN hFirst = (HPEN)pen.GetSafeHandle();
+  pen.CreatePen(PS_SOLID, 1, kBlue);
+  EXPECT_NE(CPen::FromHandle(hFirst), &pen);
+  EXPECT_EQ(CPen::FromHandle((HPEN)pen.GetSafeHandle()), &pen);
+  CGdiObject::DeleteTempMap();
+  ::DeleteObject(hFirst);
   CBrush* pNull = nullptr;
   EXPECT_EQ(pNull->GetSafeHandle(), nullptr);
   EXPECT_FALSE(brush.DeleteObject());

@@ -166,15 +166,11 @@ TEST(MenuResources, LoadsFromTheCurrentResourceHandle) {
 }
 
 TEST(MenuResources, LoadsAlongTheExtensionChain) {
-  HINSTANCE hRes = ::LoadLibraryA("fw_gdi_res.dll");
-  ASSERT_NE(hRes, nullptr);
-  {
-    CDynLinkLibrary link(hRes, hRes);
-    CMenu menu;
-    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
-    EXPECT_EQ(menu.GetMenuItemCount(), 2);
-  }
-  ::FreeLibrary(hRes);
+  ChainScope chain;
+  ASSERT_NE(chain.Handle(), nullptr);
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+  EXPECT_EQ(menu.GetMenuItemCount(), 2);
 }
 
 TEST(MenuModules, MadeHereFilledThereDestroyedHere) {

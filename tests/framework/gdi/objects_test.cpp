@@ -42,10 +42,9 @@ TEST(Bitmap, LoadsFromTheCurrentResourceHandle) {
 // An extension library in the resource chain is searched when the current resource
 // handle lacks the bitmap.
 TEST(Bitmap, LoadsAlongTheExtensionChain) {
-  HINSTANCE hRes = ::LoadLibraryA("fw_gdi_res.dll");
-  ASSERT_NE(hRes, nullptr);
   {
-    CDynLinkLibrary link(hRes, hRes);
+    ChainScope chain;
+    ASSERT_NE(chain.Handle(), nullptr);
     CBitmap bmp;
     ASSERT_TRUE(bmp.LoadBitmap(IDB_GDI_TEST));
     BITMAP bm = {};
@@ -54,7 +53,6 @@ TEST(Bitmap, LoadsAlongTheExtensionChain) {
   }
   CBitmap unlinked;
   EXPECT_FALSE(unlinked.LoadBitmap(IDB_GDI_TEST));
-  ::FreeLibrary(hRes);
 }
 
 TEST(Bitmap, OemAndMadeBitmaps) {

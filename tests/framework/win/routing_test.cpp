@@ -228,8 +228,13 @@ TEST(Routing, MenuPromptsGoToTheFirstPaneAndTheIdlePromptComesBack) {
   EXPECT_EQ(pFrame->GetMessageBar(), &pFrame->m_wndStatusBar);
   pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_CMD_PROMPT, MF_HILITE), (LPARAM)::GetMenu(pFrame->m_hWnd));
   EXPECT_STREQ(pFrame->m_wndStatusBar.GetPaneText(0), "コマンドの説明");
+  // A bar's prompt waits while the menu's shows.
+  pFrame->SendMessage(WM_POPMESSAGESTRING, ID_CMD_VIEW);
+  EXPECT_STREQ(pFrame->m_wndStatusBar.GetPaneText(0), "コマンドの説明");
   pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_STREQ(pFrame->m_wndStatusBar.GetPaneText(0), "レディ");
+  pFrame->SendMessage(WM_POPMESSAGESTRING, ID_CMD_VIEW);
+  EXPECT_STREQ(pFrame->m_wndStatusBar.GetPaneText(0), "ビューのコマンド");
   CString prompt;
   pFrame->GetMessageString(ID_CMD_PROMPT, prompt);
   EXPECT_STREQ(prompt, "コマンドの説明");

@@ -251,6 +251,26 @@ TEST(Splitter, DraggingABarSetsTheIdealSizeWithinTheLimits) {
   Drag(s, CPoint(400, 134), CPoint(400, 134));
   s.GetRowInfo(0, cy, cyMin);
   EXPECT_EQ(cy, 130);
+  // The keyboard: arrows move the bars 8 pixels, Enter takes the place, Esc gives up.
+  int cx0, cxMin;
+  s.GetColumnInfo(0, cx0, cxMin);
+  ASSERT_TRUE(s.DoKeyboardSplit());
+  EXPECT_TRUE(s.IsTracking());
+  s.SendMessage(WM_KEYDOWN, VK_RIGHT);
+  s.SendMessage(WM_KEYDOWN, VK_RIGHT);
+  s.SendMessage(WM_KEYDOWN, VK_UP);
+  s.SendMessage(WM_KEYDOWN, VK_RETURN);
+  EXPECT_FALSE(s.IsTracking());
+  int cx1;
+  s.GetColumnInfo(0, cx1, cxMin);
+  s.GetRowInfo(0, cy, cyMin);
+  EXPECT_EQ(cx1, cx0 + 16);
+  EXPECT_EQ(cy, 122);
+  ASSERT_TRUE(s.DoKeyboardSplit());
+  s.SendMessage(WM_KEYDOWN, VK_LEFT);
+  s.SendMessage(WM_KEYDOWN, VK_ESCAPE);
+  s.GetColumnInfo(0, cx0, cxMin);
+  EXPECT_EQ(cx0, cx1);
   pFrame->DestroyWindow();
 }
 

@@ -1,0 +1,50 @@
+// CMTLxBrowseForFolder: the shell's folder browser, opened on a start folder.
+#include <KitlibEx/KitlibEx.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+  if (msg == BFFM_INITIALIZED && data) SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, data);
+  return 0;
+}
+
+}  // namespace
+
+int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo) {
+  if (!lpInfo || !lpInfo->pszFolder) return 0;
+  // The new-style browser needs OLE on this thread.
+  HRESULT co = OleInitialize(nullptr);
+  char display[MAX_PATH] = {};
+  char start[MAX_PATH] = {};
+  if (lpInfo->pszStartFolder && *lpInfo->pszStartFolder) {
+    lstrcpynA(start, lpInfo->pszStartFolder, MAX_PATH);
+    size_t n = strlen(start);  // the shell wants no trailing backslash except on a root
+    if (n > 3 && start[n - 1] == '\\' && !IsDBCSLeadByte(static_cast<BYTE>(start[n - 2]))) start[n - 1] = '\0';
+  }
+  BROWSEINFOA bi = {};
+  bi.hwndOwner = lpInfo->hwndOwner;
+  bi.pszDisplayName = display;
+  bi.lpszTitle = lpInfo->pszTitle;
+  bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
+  if (lpInfo->uFlags & CMTLX_BIF_NEWFOLDER) bi.ulFlags |= BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+  bi.lpfn = BrowseCallback;
+  bi.lParam = start[0] ? reinterpret_cast<LPARAM>(start) : 0;
+  LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
+  int result = 2;
+  if (pidl) {
+    char path[MAX_PATH] = {};
+    if (SHGetPathFromIDListA(pidl, path) && path[0]) {
+      lstrcpynA(lpInfo->pszFolder, path, MAX_PATH);
+      result = 1;
+    } else {
+      result = 0;  // a virtual folder (Control Panel, …) is no folder on disk
+    }
+    CoTaskMemFree(pidl);
+  }
+  if (SUCCEEDED(co)) OleUninitialize();
+  return result;
+}

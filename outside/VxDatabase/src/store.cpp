@@ -1,0 +1,479 @@
+// The connection: where the file lives, its schema, statements and transactions.
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <unordered_map>
+
+#include "engine.h"
+
+namespace vxdb {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+constexpr int kBatchWrites = 10000;   // a batch commits after this many writes...
+constexpr DWORD kBatchMillis = 1000;  // ...or after this long
+constexpr int kWalAutoCheckpoint = 1000;     // pages, as SQLite has it
+constexpr int kBatchWalCheckpoint = 16000;   // pages while a batch runs
+// After a batch's intermediate commit the write lock stays free this long, so that a
+// writer of another process, polling every kBusyPollMillis, gets its turn.
+constexpr DWORD kBatchYieldMillis = 20;
+constexpr DWORD kBusyPollMillis = 5;
+constexpr DWORD kBusyTimeoutMillis = 10000;
+
+// Statements prepared once per connection, keyed by the text's address.
+std::unordered_map<const char*, sqlite3_stmt*>& Cache() {
+  static std::unordered_map<const char*, sqlite3_stmt*> cache;
+  return cache;
+}
+
+const char* const kSchemaV1[] = {
+    "CREATE TABLE files("
+    " id INTEGER PRIMARY KEY,"
+    " path TEXT NOT NULL,"
+    " path_key TEXT NOT NULL UNIQUE,"
+    " folder_key TEXT NOT NULL,"
+    " name TEXT NOT NULL,"
+    " size INTEGER NOT NULL DEFAULT 0,"
+    " file_time INTEGER NOT NULL DEFAULT 0,"  // last write, FILETIME units
+    " enroll_time INTEGER NOT NULL,"          // seconds since 1970
+    " enroll_flags INTEGER NOT NULL DEFAULT 0,"
+    " shot_time INTEGER,"                     // capture time, seconds since 1970
+    " favorite INTEGER NOT NULL DEFAULT 0,"
+    " print_count INTEGER NOT NULL DEFAULT 0,"
+    " phash INTEGER)",
+    "CREATE INDEX files_folder ON files(folder_key)",
+    "CREATE INDEX files_shot ON files(shot_time)",
+    // One row per field; a record is (file, rec, recno); seq orders its fields.
+    "CREATE TABLE meta("
+    " file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,"
+    " rec TEXT NOT NULL COLLATE NOCASE,"
+    " recno INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"
+    " field TEXT NOT NULL COLLATE NOCASE,"
+    " flag INTEGER NOT NULL DEFAULT 0,"
+    " value TEXT NOT NULL,"
+    " value_key TEXT NOT NULL,"
+    " PRIMARY KEY(file_id, rec, recno, seq)) WITHOUT ROWID",
+    // Searches look for text values only; numbers and empty values stay out of the index.
+    "CREATE INDEX meta_value ON meta(rec, field, value_key) WHERE flag = 0 AND value_key <> ''",
+    // Every record has a field 0: one entry per record for the table reads.
+    "CREATE INDEX meta_rec ON meta(rec, file_id, recno) WHERE seq = 0",
+    // Keywords split out of the "Keywords" fields, for exact search and grouping.
+    "CREATE TABLE keywords("
+    " file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,"
+    " keyword_key TEXT NOT NULL,"
+    " keyword TEXT NOT NULL,"
+    " PRIMARY KEY(file_id, keyword_key)) WITHOUT ROWID",
+    "CREATE INDEX keywords_key ON keywords(keyword_key)",
+    "CREATE TABLE thumbs("
+    " file_id INTEGER PRIMARY KEY REFERENCES files(id) ON DELETE CASCADE,"
+    " file_time INTEGER NOT NULL,"
+    " dib BLOB NOT NULL)",
+    "CREATE TABLE persons("
+    " id INTEGER PRIMARY KEY,"
+    " name TEXT NOT NULL,"
+    " name_key TEXT NOT NULL UNIQUE,"
+    " birth_year INTEGER, birth_month INTEGER, birth_day INTEGER)",
+    "CREATE TABLE person_records("
+    " id INTEGER PRIMARY KEY,"
+    " kind INTEGER NOT NULL,"
+    " name TEXT NOT NULL,"       // the name the picture is filed under
+    " name_key TEXT NOT NULL,"
+    " ident_name TEXT NOT NULL DEFAULT '',"
+    " tag_name TEXT NOT NULL DEFAULT '',"
+    " path TEXT NOT NULL,"
+    " path_key TEXT NOT NULL,"
+    " cand1 INTEGER, score INTEGER, cand2 INTEGER, cand3 INTEGER, face_count INTEGER,"
+    " rect_left INTEGER, rect_top INTEGER, rect_right INTEGER, rect_bottom INTEGER,"
+    " pt1x INTEGER, pt1y INTEGER, pt2x INTEGER, pt2y INTEGER,"
+    " flag INTEGER, face_id INTEGER,"
+    " template BLOB,"
+    " created INTEGER NOT NULL)",
+    "CREATE INDEX person_records_name ON person_records(kind, name_key)",
+    "CREATE INDEX person_records_path ON person_records(path_key)",
+    "CREATE TABLE result_sets("
+    " id INTEGER PRIMARY KEY,"
+    " kind INTEGER NOT NULL,"
+    " name TEXT NOT NULL,"
+    " query TEXT NOT NULL,"
+    " created INTEGER NOT NULL)",
+    "CREATE TABLE result_files("
+    " set_id INTEGER NOT NULL REFERENCES result_sets(id) ON DELETE CASCADE,"
+    " seq INTEGER NOT NULL,"
+    " path TEXT NOT NULL,"
+    " PRIMARY KEY(set_id, seq)) WITHOUT ROWID",
+    // Check marks of files (TickCache), enrolled or not; seq keeps the order of marking.
+    "CREATE TABLE marks("
+    " path_key TEXT PRIMARY KEY,"
+    " path TEXT NOT NULL,"
+    " state INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL) WITHOUT ROWID",
+    "CREATE INDEX marks_seq ON marks(seq)",
+};
+
+bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+// Waits for another connection's lock in short, even steps (SQLite's own wait grows to
+// 100 ms steps and would miss a batch's short pauses).
+int BusyPoll(void*, int tries) {
+  if (static_cast<DWORD>(tries) * kBusyPollMillis >= kBusyTimeoutMillis) return 0;
+  Sleep(kBusyPollMillis);
+  return 1;
+}
+
+void HammingFn(sqlite3_context* ctx, int, sqlite3_value** v) {
+  if (sqlite3_value_type(v[0]) == SQLITE_NULL || sqlite3_value_type(v[1]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  sqlite3_result_int(ctx, Hamming(static_cast<uint64_t>(sqlite3_value_int64(v[0])),
+                                  static_cast<uint64_t>(sqlite3_value_int64(v[1]))));
+}
+
+std::wstring DefaultFolder() {
+  wchar_t buf[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableW(L"GLIMORA_DB_DIR", buf, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) return buf;
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buf))) return std::wstring();
+  return std::wstring(buf) + L"\\Norvane\\Marlo5";
+}
+
+}  // namespace
+
+// ---- Stmt ---------------------------------------------------------------------------------
+
+Stmt::Stmt(sqlite3* db, const char* sql) {
+  if (!db) return;
+  auto& cache = Cache();
+  auto it = cache.find(sql);
+  if (it != cache.end()) {
+    st_ = it->second;
+    return;
+  }
+  if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &st_, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st_);
+    st_ = nullptr;
+    return;
+  }
+  cache[sql] = st_;
+}
+
+Stmt::~Stmt() {
+  if (st_) {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+  }
+}
+
+Stmt& Stmt::Bind(int i, const std::string& s) {
+  if (st_) sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+  return *this;
+}
+Stmt& Stmt::Bind(int i, const char* s) {
+  if (st_) sqlite3_bind_text(st_, i, s, -1, SQLITE_TRANSIENT);
+  return *this;
+}
+Stmt& Stmt::Bind(int i, int64_t v) {
+  if (st_) sqlite3_bind_int64(st_, i, v);
+  return *this;
+}
+Stmt& Stmt::BindNull(int i) {
+  if (st_) sqlite3_bind_null(st_, i);
+  return *this;
+}
+Stmt& Stmt::BindBlob(int i, const void* p, int n) {
+  if (st_) sqlite3_bind_blob(st_, i, p, n, SQLITE_TRANSIENT);
+  return *this;
+}
+int Stmt::Step() { return st_ ? sqlite3_step(st_) : SQLITE_MISUSE; }
+int64_t Stmt::Int(int col) const { return sqlite3_column_int64(st_, col); }
+std::string Stmt::Text(int col) const {
+  const unsigned char* p = sqlite3_column_text(st_, col);
+  return p ? std::string(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st_, col)) : std::string();
+}
+bool Stmt::IsNull(int col) const { return sqlite3_column_type(st_, col) == SQLITE_NULL; }
+const void* Stmt::Blob(int col) const { return sqlite3_column_blob(st_, col); }
+int Stmt::Bytes(int col) const { return sqlite3_column_bytes(st_, col); }
+
+// ---- Store --------------------------------------------------------------------------------
+
+Store& Store::Get() {
+  static Store* s = new Store();  // never destroyed: DLL detach order is not ours to know
+  return *s;
+}
+
+Store::Store() { InitializeCriticalSection(&cs_); }
+
+void Store::Lock() { EnterCriticalSection(&cs_); }
+void Store::Unlock() { LeaveCriticalSection(&cs_); }
+
+HRESULT Store::SetFolder(const char* ansi) {
+  std::string f;
+  if (ansi && *ansi) {
+    if (!AnsiToUtf8(ansi, f)) return E_INVALIDARG;
+    while (!f.empty() && (f.back() == '\\' || f.back() == '/')) f.pop_back();
+    if (f.empty()) return E_INVALIDARG;
+  }
+  Lock();
+  folder_ = f;
+  Unlock();
+  return S_OK;
+}
+
+std::string Store::FilePath() {
+  std::wstring folder = folder_.empty() ? DefaultFolder() : Utf8ToWide(folder_);
+  if (folder.empty()) return std::string();
+  return WideToUtf8(folder + L"\\VxDatabase.db");
+}
+
+HRESULT Store::Open() {
+  if (db_) return S_OK;
+  std::string file = FilePath();
+  if (file.empty()) return E_FAIL;
+  std::wstring wfile = Utf8ToWide(file);
+  std::wstring dir = wfile.substr(0, wfile.rfind(L'\\'));
+  SHCreateDirectoryExW(nullptr, dir.c_str(), nullptr);
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return E_FAIL;
+  }
+  sqlite3_busy_handler(db, BusyPoll, nullptr);
+  Exec(db, "PRAGMA journal_mode=WAL");
+  Exec(db, "PRAGMA synchronous=NORMAL");
+  Exec(db, "PRAGMA foreign_keys=ON");
+  // Savepoint journals in memory: spilled to temporary files they cost a file per write.
+  Exec(db, "PRAGMA temp_store=MEMORY");
+  Exec(db, "PRAGMA cache_size=-32000");
+  sqlite3_create_function(db, "hamming", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, HammingFn, nullptr, nullptr);
+  db_ = db;
+  HRESULT hr = Migrate();
+  if (FAILED(hr)) CloseDb();
+  return hr;
+}
+
+namespace {
+
+int UserVersion(sqlite3* db) {
+  int version = -1;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    version = sqlite3_column_int(st, 0);
+  sqlite3_finalize(st);
+  return version;
+}
+
+}  // namespace
+
+HRESULT Store::Migrate() {
+  // Opening must not wait for other writers when there is nothing to change.
+  int version = UserVersion(db_);
+  if (version == kSchemaVersion) return S_OK;
+  if (version > kSchemaVersion) return VXDB_E_NEWER;
+  if (!Exec(db_, "BEGIN IMMEDIATE")) return E_FAIL;
+  version = UserVersion(db_);  // another process may have done it meanwhile
+  bool ok = version >= 0;
+  if (ok && version > kSchemaVersion) {
+    Exec(db_, "ROLLBACK");
+    return VXDB_E_NEWER;
+  }
+  if (ok && version == 0) {
+    for (const char* sql : kSchemaV1) ok = ok && Exec(db_, sql);
+    version = 1;
+  }
+  // Later versions add their steps here: if (ok && version == 1) { ...; version = 2; }
+  if (ok) {
+    std::string set = "PRAGMA user_version=" + std::to_string(version);
+    ok = Exec(db_, set.c_str());
+  }
+  if (!ok || !Exec(db_, "COMMIT")) {
+    Exec(db_, "ROLLBACK");
+    return E_FAIL;
+  }
+  return S_OK;
+}
+
+void Store::CloseDb() {
+  if (!db_) return;
+  if (batch_ > 0) {
+    if (!sqlite3_get_autocommit(db_)) Exec(db_, "COMMIT");
+    sqlite3_wal_autocheckpoint(db_, kWalAutoCheckpoint);
+    batch_ = 0;
+  }
+  for (auto& kv : Cache()) sqlite3_finalize(kv.second);
+  Cache().clear();
+  DropOwnedResults(0);
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+HRESULT Store::Ensure() { return Open(); }
+
+HRESULT Store::AddUse() {
+  HRESULT hr = Open();
+  if (SUCCEEDED(hr)) ++uses_;
+  return hr;
+}
+
+HRESULT Store::EndUse(int mode) {
+  if (mode == -1)
+    uses_ = 0;
+  else if (uses_ > 0)
+    --uses_;
+  if (uses_ == 0) CloseDb();
+  return S_OK;
+}
+
+void Store::NoteWrite() {
+  if (batch_ <= 0 || depth_ > 0) return;
+  if (sqlite3_get_autocommit(db_)) {
+    // The batch lost its transaction (another writer held the lock too long): rejoin.
+    Exec(db_, "BEGIN IMMEDIATE");
+    return;
+  }
+  if (++batchWrites_ < kBatchWrites && GetTickCount() - batchStart_ < kBatchMillis) return;
+  // Commit what the batch holds so far, so that a crash loses little and others may write.
+  if (Exec(db_, "COMMIT")) {
+    Sleep(kBatchYieldMillis);
+    Exec(db_, "BEGIN IMMEDIATE");
+  }
+  batchWrites_ = 0;
+  batchStart_ = GetTickCount();
+}
+
+void Store::AbortBatchPart() {
+  if (batch_ <= 0) return;
+  Exec(db_, "ROLLBACK");
+  Exec(db_, "BEGIN IMMEDIATE");
+  batchWrites_ = 0;
+  batchStart_ = GetTickCount();
+}
+
+HRESULT Store::BeginBatch() {
+  if (batch_ == 0) {
+    if (!sqlite3_get_autocommit(db_)) return E_FAIL;
+    if (!Exec(db_, "BEGIN IMMEDIATE")) return E_FAIL;
+    // Checkpoints wait until the log is large: copying it into the file at every
+    // intermediate commit would cost more than the batch itself.
+    sqlite3_wal_autocheckpoint(db_, kBatchWalCheckpoint);
+    batchWrites_ = 0;
+    batchStart_ = GetTickCount();
+  }
+  ++batch_;
+  return S_OK;
+}
+
+HRESULT Store::EndBatch() {
+  if (batch_ <= 0) return S_FALSE;
+  if (--batch_ > 0) return S_OK;
+  bool ok = sqlite3_get_autocommit(db_) || Exec(db_, "COMMIT");
+  sqlite3_wal_autocheckpoint(db_, kWalAutoCheckpoint);
+  if (ok) return S_OK;
+  Exec(db_, "ROLLBACK");
+  return E_FAIL;
+}
+
+HRESULT Store::Checkpoint() {
+  if (batch_ > 0 && depth_ == 0) {
+    if (Exec(db_, "COMMIT")) Exec(db_, "BEGIN IMMEDIATE");
+    batchWrites_ = 0;
+    batchStart_ = GetTickCount();
+  }
+  sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  return S_OK;
+}
+
+STRINGLIST* Store::OwnedResult(int id, STRINGLIST* fresh) {
+  DropOwnedResults(id);
+  owned_.push_back({id, fresh});
+  return fresh;
+}
+
+void Store::DropOwnedResults(int id) {
+  for (size_t i = 0; i < owned_.size();) {
+    if (id == 0 || owned_[i].id == id) {
+      FreeStringList(owned_[i].list);
+      owned_.erase(owned_.begin() + static_cast<long>(i));
+    } else {
+      ++i;
+    }
+  }
+}
+
+// ---- Session and Write ------------------------------------------------------------------
+
+Session::Session() {
+  Store::Get().Lock();
+  hr_ = Store::Get().Ensure();
+}
+
+Session::~Session() { Store::Get().Unlock(); }
+
+Write::Write() {
+  Store& st = Store::Get();
+  sqlite3* db = st.db();
+  if (!db) {
+    hr_ = E_FAIL;
+    return;
+  }
+  if (st.InBatch() && !sqlite3_get_autocommit(db)) {
+    // The batch's transaction holds the write; a savepoint per write would copy every
+    // page it touches and cost more than the write itself.
+    mode_ = kBatch;
+    hr_ = S_OK;
+  } else {
+    mode_ = sqlite3_get_autocommit(db) ? kTransaction : kSavepoint;
+    hr_ = Exec(db, mode_ == kTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT w") ? S_OK : E_FAIL;
+  }
+  open_ = SUCCEEDED(hr_);
+  if (open_) st.EnterWrite();
+}
+
+HRESULT Write::Commit() {
+  if (!open_) return hr_;
+  open_ = false;
+  Store& st = Store::Get();
+  sqlite3* db = st.db();
+  st.LeaveWrite();
+  switch (mode_) {
+    case kBatch:
+      st.NoteWrite();
+      return S_OK;
+    case kSavepoint:
+      return Exec(db, "RELEASE w") ? S_OK : E_FAIL;
+    default:
+      if (Exec(db, "COMMIT")) return S_OK;
+      Exec(db, "ROLLBACK");
+      return E_FAIL;
+  }
+}
+
+void Write::Fail(HRESULT why) {
+  if (!open_ || mode_ != kBatch) return;
+  // A refusal comes before any write; a real error may leave a write half done, so the
+  // batch's uncommitted part goes rather than that.
+  if (why == E_INVALIDARG || why == VXDB_E_NOTFOUND || why == VXDB_E_EXISTS) return;
+  open_ = false;
+  Store& st = Store::Get();
+  st.LeaveWrite();
+  st.AbortBatchPart();
+}
+
+Write::~Write() {
+  if (!open_) return;
+  Store& st = Store::Get();
+  sqlite3* db = st.db();
+  st.LeaveWrite();
+  if (mode_ == kSavepoint) {
+    Exec(db, "ROLLBACK TO w");
+    Exec(db, "RELEASE w");
+  } else if (mode_ == kTransaction) {
+    Exec(db, "ROLLBACK");
+  }
+}
+
+int64_t NowUnix() { return static_cast<int64_t>(time(nullptr)); }
+
+}  // namespace vxdb

@@ -1,0 +1,178 @@
+// Texts at the boundary: ANSI in, UTF-8 stored, keys folded the way Windows compares paths.
+#include <algorithm>
+#include <cstring>
+
+#include "engine.h"
+
+namespace vxdb {
+
+bool AnsiToWide(const char* s, std::wstring& out) {
+  out.clear();
+  if (!s) return false;
+  if (!*s) return true;
+  int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s, -1, nullptr, 0);
+  if (n <= 0) return false;
+  out.resize(n);
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s, -1, &out[0], n);
+  out.resize(n - 1);
+  return true;
+}
+
+namespace {
+
+std::string FromWide(UINT codePage, const std::wstring& w) {
+  if (w.empty()) return std::string();
+  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+}  // namespace
+
+std::string WideToUtf8(const std::wstring& w) { return FromWide(CP_UTF8, w); }
+
+std::wstring Utf8ToWide(const std::string& s) {
+  if (s.empty()) return std::wstring();
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
+}
+
+namespace {
+
+bool IsAscii(const char* s, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+bool AnsiToUtf8(const char* s, std::string& out) {
+  // Most values are plain ASCII, the same in both code pages.
+  if (s && IsAscii(s, strlen(s))) {
+    out = s;
+    return true;
+  }
+  std::wstring w;
+  if (!AnsiToWide(s, w)) return false;
+  out = WideToUtf8(w);
+  return true;
+}
+
+std::string Utf8ToAnsi(const std::string& s) {
+  return IsAscii(s.data(), s.size()) ? s : FromWide(CP_ACP, Utf8ToWide(s));
+}
+
+std::wstring FoldWide(const std::wstring& w) {
+  if (w.empty()) return w;
+  std::wstring u(w.size(), L'\0');
+  int n = LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, w.data(), static_cast<int>(w.size()), &u[0],
+                       static_cast<int>(u.size()));
+  if (n <= 0) {
+    // Without the table, at least the ASCII letters fold.
+    u = w;
+    for (auto& c : u)
+      if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+    return u;
+  }
+  u.resize(n);
+  return u;
+}
+
+std::string FoldUtf8(const std::string& s) {
+  if (IsAscii(s.data(), s.size())) {
+    std::string u = s;
+    for (char& c : u)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return u;
+  }
+  return WideToUtf8(FoldWide(Utf8ToWide(s)));
+}
+
+namespace {
+
+HRESULT WidePath(const char* ansi, std::wstring& w) {
+  if (!ansi || !*ansi) return E_INVALIDARG;
+  if (!AnsiToWide(ansi, w)) return E_INVALIDARG;
+  if (w.size() >= MAX_PATH) return E_INVALIDARG;
+  for (auto& c : w)
+    if (c == L'/') c = L'\\';
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT ParseWidePath(std::wstring w, PathParts& out) {
+  if (w.empty() || w.size() >= MAX_PATH) return E_INVALIDARG;
+  for (auto& c : w)
+    if (c == L'/') c = L'\\';
+  size_t slash = w.rfind(L'\\');
+  std::wstring name = slash == std::wstring::npos ? w : w.substr(slash + 1);
+  if (name.empty()) return E_INVALIDARG;  // a folder, not a file
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : w.substr(0, slash + 1);
+  std::wstring key = FoldWide(w);
+  out.path = WideToUtf8(w);
+  out.key = WideToUtf8(key);
+  out.folder = WideToUtf8(folder);
+  out.folderKey = WideToUtf8(key.substr(0, folder.size()));
+  out.name = WideToUtf8(name);
+  return S_OK;
+}
+
+HRESULT RebasePath(const std::string& path, const std::string& oldFolder, const std::string& newFolder, PathParts& out) {
+  std::wstring w = Utf8ToWide(path);
+  size_t keep = std::min(Utf8ToWide(oldFolder).size(), w.size());
+  return ParseWidePath(Utf8ToWide(newFolder) + w.substr(keep), out);
+}
+
+HRESULT ParsePath(const char* ansi, PathParts& out) {
+  std::wstring w;
+  HRESULT hr = WidePath(ansi, w);
+  return FAILED(hr) ? hr : ParseWidePath(w, out);
+}
+
+HRESULT ParseFolder(const char* ansi, std::string& folderUtf8, std::string& folderKey) {
+  std::wstring w;
+  HRESULT hr = WidePath(ansi, w);
+  if (FAILED(hr)) return hr;
+  while (!w.empty() && w.back() == L'\\') w.pop_back();
+  if (w.empty()) return E_INVALIDARG;  // "\" alone would name every UNC path
+  w += L'\\';
+  if (w.size() >= MAX_PATH) return E_INVALIDARG;
+  folderUtf8 = WideToUtf8(w);
+  folderKey = WideToUtf8(FoldWide(w));
+  return S_OK;
+}
+
+std::string KeyRangeEnd(const std::string& folderKey) {
+  // Keys under the folder start with "...\"; the next byte after '\' is ']'.
+  std::string end = folderKey;
+  if (!end.empty()) end.back() = static_cast<char>(end.back() + 1);
+  return end;
+}
+
+HRESULT ParseText(const char* ansi, std::string& out, bool allowEmpty) {
+  if (!ansi) return E_INVALIDARG;
+  if (!*ansi && !allowEmpty) return E_INVALIDARG;
+  if (!AnsiToUtf8(ansi, out)) return E_INVALIDARG;
+  return S_OK;
+}
+
+std::vector<std::string> SplitPieces(const std::string& s, char sep) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= s.size()) {
+    size_t end = s.find(sep, start);
+    if (end == std::string::npos) end = s.size();
+    if (end > start) out.push_back(s.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+
+int Hamming(uint64_t a, uint64_t b) { return __builtin_popcountll(a ^ b); }
+
+}  // namespace vxdb

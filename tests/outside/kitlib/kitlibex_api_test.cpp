@@ -1,0 +1,275 @@
+// KitlibEx's interface as the callers use it, on real files and real windows.
+#include <gtest/gtest.h>
+
+#include <Kitlib2/Kitlib2.h>
+#include <KitlibEx/KitlibEx.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+#include "test_folder.h"
+#include "test_profile_root.h"
+
+namespace {
+
+std::string S(const CString& s) { return std::string(static_cast<LPCSTR>(s), s.GetLength()); }
+
+std::vector<std::string> Multi(const char* p) {
+  std::vector<std::string> v;
+  for (; p && *p; p += strlen(p) + 1) v.push_back(p);
+  return v;
+}
+
+TEST(Support, RealFilesWithTheirAttributes) {
+  TestFolder dir("kx-support");
+  dir.Write("a.JPG", "x");
+  dir.Write("b.mts", "x");
+  SetFileAttributesA((dir / "a.JPG").c_str(), FILE_ATTRIBUTE_READONLY);
+  DWORD info = 0;
+  EXPECT_TRUE(CMTLxIsSupport((dir / "a.JPG").c_str(), &info, 5));
+  EXPECT_EQ(info, CMTLX_INFO_PICTURE | CMTLX_INFO_READONLY);
+  EXPECT_FALSE(CMTLxIsSupport((dir / "missing.jpg").c_str(), &info, 5));
+  EXPECT_TRUE(CMTLxIsSupport0((dir / "missing.jpg").c_str(), &info, 5));
+  EXPECT_FALSE(CMTLxIsSupport((dir / "b.mts").c_str(), &info, 11));
+  EXPECT_TRUE(info & CMTLX_INFO_MOVIE);
+  EXPECT_TRUE(IsMoveSupport((dir / "b.mts").c_str(), &info));
+  EXPECT_FALSE(CMTLxIsSupport(dir.path().c_str(), &info, 0));  // a folder is no file
+  EXPECT_EQ(CMTLxGetFileKind("x.Png"), CMTLX_KIND_PNG);
+  EXPECT_EQ(S(CMTLxGetSupportString(6)), "JPEG, DVF");
+}
+
+TEST(CardFolders, TheCallersQuestions) {
+  EXPECT_EQ(CMTLxIsCardFolder("E:\\DCIM\\100ABCDE"), 0);
+  EXPECT_EQ(CMTLxIsCardFolder("E:\\IM010001"), 0);
+  EXPECT_NE(CMTLxIsCardFolder("E:\\DCIM\\MISC"), 0);
+  EXPECT_NE(CMTLxIsCardFolder(nullptr), 0);
+  EXPECT_EQ(CMTLxIsSDVideoFolder("E:\\SD_VIDEO\\PRG001"), 0);
+  EXPECT_NE(CMTLxIsSDVideoFolder("E:\\SD_VIDEO\\PRG000"), 0);
+}
+
+const char kMrk[] =
+    "[HDR]\r\nGEN REV = 01.10\r\n\r\n"
+    "[JOB]\r\nPRT PID = 001\r\nPRT TYP = STD\r\n<IMG SRC = \"../DCIM/100ABCDE/ABCD0001.JPG\">\r\n\r\n"
+    "[JOB]\r\nPRT PID = 002\r\nPRT TYP = STD\r\n<IMG SRC = \"../DCIM/100ABCDE/ABCD0002.JPG\">\r\n";
+
+TEST(Dpof, ListAndDeleteOnAGeneratedCard) {
+  TestFolder card("kx-card");
+  card.Write("MISC\\AUTPLAY3.MRK", kMrk);
+  card.Write("MISC\\AUTPRINT.MRK", kMrk);
+  CStringList list;
+  list.AddTail("kept");
+  EXPECT_EQ(CMTLxGetDPOFFileList(card.path().c_str(), "AUTPLAY3", list), 2);
+  ASSERT_EQ(list.GetCount(), 3);
+  EXPECT_EQ(S(list.GetAt(list.FindIndex(1))), card / "DCIM\\100ABCDE\\ABCD0001.JPG");
+  EXPECT_EQ(CMTLxGetDPOFFileList(card.path().c_str(), "AUTPLAY9", list), 0);
+
+  std::string victim = card / "DCIM\\100ABCDE\\ABCD0001.JPG";
+  EXPECT_EQ(CMTLxDeleteDPOFFileJob(card.path().c_str(), "AUTPRINT", victim.c_str()), 1);
+  EXPECT_EQ(CMTLxDeleteDPOFFileJob(card.path().c_str(), "AUTPRINT", victim.c_str()), 0);
+  EXPECT_EQ(card.Read("MISC\\AUTPLAY3.MRK"), kMrk);  // the other job file is untouched
+  std::string rewritten = card.Read("MISC\\AUTPRINT.MRK");
+  EXPECT_EQ(rewritten.find("ABCD0001"), std::string::npos);
+  EXPECT_NE(rewritten.find("ABCD0002"), std::string::npos);
+  EXPECT_FALSE(card.Exists("MISC\\AUTPRINT.MRK.~kx"));
+  EXPECT_EQ(CMTLxDeleteDPOFFileJob(card.path().c_str(), "NOSUCH", victim.c_str()), 0);
+}
+
+// Runs the operation and returns the written paths; the mapping is freed as callers do.
+int Operate(UINT func, const std::vector<std::string>& from, const std::string& to, FILEOP_FLAGS flags,
+            std::vector<std::string>* written) {
+  std::string f;
+  for (const std::string& s : from) f += s + '\0';
+  f += '\0';
+  char target[522] = {};
+  lstrcpynA(target, to.c_str(), sizeof(target) - 1);
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = func;
+  op.pFrom = f.c_str();
+  op.pTo = target;
+  op.fFlags = flags;
+  op.lpszProgressTitle = "copy";
+  int r = CMTLxFileOperation(&op);
+  written->clear();
+  if (op.hNameMappings) {
+    auto* map = static_cast<CMTLX_NAMEMAPPING*>(op.hNameMappings);
+    *written = Multi(map->pszWritten);
+    EXPECT_EQ(map->nCount, static_cast<INT_PTR>(written->size()));
+    EXPECT_EQ(Multi(map->pszSources).size(), written->size());
+    free(map->pszSources);  // the callers free the two lists and the record
+    free(map->pszWritten);
+    free(map);
+  }
+  return r;
+}
+
+TEST(FileOperation, CopyWithCollisionsReportsTheWrittenPaths) {
+  TestFolder src("kx-src"), other("kx-other"), dst("kx-dst");
+  src.Write("A.JPG", "a");
+  src.Write("B.JPG", "b");
+  other.Write("A.JPG", "other a");
+  dst.Write("B.JPG", "old b");
+  std::vector<std::string> written;
+  ASSERT_EQ(Operate(FO_COPY, {src / "A.JPG", src / "B.JPG", other / "A.JPG"}, dst.path() + "\\", 0x61, &written), 0);
+  EXPECT_EQ(written, (std::vector<std::string>{dst / "A.JPG", dst / "B (2).JPG", dst / "A (2).JPG"}));
+  EXPECT_EQ(dst.Read("B.JPG"), "old b");  // nothing is overwritten
+  EXPECT_EQ(dst.Read("B (2).JPG"), "b");
+  EXPECT_EQ(dst.Read("A (2).JPG"), "other a");
+  EXPECT_TRUE(src.Exists("A.JPG"));
+}
+
+TEST(FileOperation, PasteIntoTheSameFolderAndMoves) {
+  TestFolder dir("kx-same"), dst("kx-moved");
+  dir.Write("00001.cont", "c");
+  dir.Write("00001.MTS", "m");
+  std::vector<std::string> written;
+  ASSERT_EQ(Operate(FO_COPY, {dir / "00001.cont"}, dir.path() + "\\", 0x60, &written), 0);
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(written[0], dir / "00001 - コピー.cont");
+  EXPECT_EQ(dir.Read("00001 - コピー.cont"), "c");
+
+  ASSERT_EQ(Operate(FO_MOVE, {dir / "00001.cont", dir / "00001.MTS"}, dst.path(), 0x61, &written), 0);
+  EXPECT_EQ(written, (std::vector<std::string>{dst / "00001.cont", dst / "00001.MTS"}));
+  EXPECT_FALSE(dir.Exists("00001.cont"));
+  EXPECT_EQ(dst.Read("00001.MTS"), "m");
+
+  // A move onto itself does nothing and reports the file where it is.
+  ASSERT_EQ(Operate(FO_MOVE, {dst / "00001.MTS"}, dst.path(), 0x60, &written), 0);
+  EXPECT_EQ(written, (std::vector<std::string>{dst / "00001.MTS"}));
+  EXPECT_EQ(dst.Read("00001.MTS"), "m");
+}
+
+TEST(FileOperation, FoldersAndFailures) {
+  TestFolder src("kx-fsrc"), dst("kx-fdst");
+  src.Write("Album\\x.jpg", "x");
+  dst.Write("Album\\y.jpg", "y");
+  std::vector<std::string> written;
+  ASSERT_EQ(Operate(FO_COPY, {src / "Album"}, dst.path(), 0x60, &written), 0);
+  EXPECT_EQ(written, (std::vector<std::string>{dst / "Album (2)"}));
+  EXPECT_EQ(dst.Read("Album (2)\\x.jpg"), "x");
+  EXPECT_LT(Operate(FO_COPY, {src / "nothing.jpg"}, dst.path(), 0x60, &written), 0);
+  EXPECT_TRUE(written.empty());
+  EXPECT_LT(Operate(FO_MOVE, {src / "Album"}, src / "Album", 0x60, &written), 0);
+  EXPECT_TRUE(src.Exists("Album\\x.jpg"));
+  EXPECT_EQ(CMTLxFileOperation(nullptr), E_INVALIDARG);
+  // Without FOF_WANTMAPPINGHANDLE there is no mapping to free.
+  ASSERT_EQ(Operate(FO_COPY, {src / "Album\\x.jpg"}, dst.path(), 0, &written), 0);
+  EXPECT_TRUE(written.empty());
+  EXPECT_TRUE(dst.Exists("x.jpg"));
+  // Deleting goes to the shell as asked; no mapping comes back.
+  ASSERT_EQ(Operate(FO_DELETE, {dst / "x.jpg"}, "", FOF_NOCONFIRMATION | FOF_SILENT | FOF_WANTMAPPINGHANDLE, &written), 0);
+  EXPECT_FALSE(dst.Exists("x.jpg"));
+  EXPECT_TRUE(written.empty());
+}
+
+// Closes the next box of this process whose caption matches: ticks the check box when
+// asked, then presses the button.
+std::thread CloseBox(const char* caption, int button, bool tick, std::atomic<bool>* seen) {
+  std::string cap = caption;
+  return std::thread([cap, button, tick, seen] {
+    for (int i = 0; i < 500; ++i) {
+      HWND box = FindWindowA("#32770", cap.c_str());
+      if (box && GetDlgItem(box, 1001)) {  // its text is there: the box is complete
+        if (tick) SendMessageA(GetDlgItem(box, 1000), BM_SETCHECK, BST_CHECKED, 0);
+        *seen = true;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+}
+
+TEST(InHouseBox, AnswerSetsAndTheDontShowAgainKey) {
+  TestProfileRoot root;
+  std::atomic<bool> seen(false);
+  std::thread t = CloseBox("Yes to all", 10, false, &seen);
+  EXPECT_EQ(CMTLxMessageBox(nullptr, "Rename the read-only file?", "Yes to all", 0x127), 10);
+  t.join();
+  EXPECT_TRUE(seen);
+
+  seen = false;
+  t = CloseBox("No", IDNO, false, &seen);
+  EXPECT_EQ(CMTLxMessageBox(nullptr, "\x95\x5C\x8E\xA6?", "No", MB_YESNO | MB_DEFBUTTON2), IDNO);
+  t.join();
+
+  // Esc on a lone OK answers OK; the check box remembers it under the key.
+  seen = false;
+  t = CloseBox("Favourite", IDCANCEL, true, &seen);
+  EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_ICONQUESTION | MB_CMTLX_DONTSHOWAGAIN, "FavoriteFolder"),
+            IDOK);
+  t.join();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(CMGetProfileInt("MessageBox", "FavoriteFolder", 0), IDOK);
+  // Now it answers at once, without a box.
+  EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_ICONQUESTION | MB_CMTLX_DONTSHOWAGAIN, "FavoriteFolder"),
+            IDOK);
+  // Without the flag the key is not consulted.
+  seen = false;
+  t = CloseBox("Favourite", IDOK, false, &seen);
+  EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_OK, "FavoriteFolder"), IDOK);
+  t.join();
+  EXPECT_TRUE(seen);
+}
+
+TEST(Favorites, AddRefuseDuplicateAndFull) {
+  TestProfileRoot root;
+  TestFolder dir("kx-fav");
+  dir.Write("one\\f", "");
+  EXPECT_EQ(CMTLxAddFavorite((dir / "one").c_str()), S_OK);
+  EXPECT_EQ(CMTLxAddFavorite((dir / "ONE\\").c_str()), CMTLX_E_FAVORITE_EXISTS);
+  EXPECT_EQ(CMGetProfileInt("FavoPIN\\FolderName", "NumOfFolder", 0), 1);
+  EXPECT_EQ(S(CMGetProfileString("FavoPIN\\FolderName", "0001")), dir / "one");
+  EXPECT_EQ(CMTLxAddFavorite("C:\\"), E_INVALIDARG);
+  EXPECT_EQ(CMTLxAddFavorite((dir / "one\\f").c_str()), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+  CMWriteProfileInt("FavoPIN\\FolderName", "NumOfFolder", CMTLX_FAVORITE_MAX);
+  EXPECT_EQ(CMTLxAddFavorite(dir.path().c_str()), CMTLX_E_FAVORITE_FULL);
+}
+
+TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
+  TestFolder dir("kx-browse");
+  char out[MAX_PATH] = {};
+  CMTLXBROWSEINFO bi = {nullptr, dir.path().c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
+  DWORD self = GetCurrentThreadId();
+  std::atomic<bool> pressed(false);
+  std::thread t([&] {
+    for (int i = 0; i < 500 && !pressed; ++i) {
+      Sleep(20);
+      EnumThreadWindows(
+          self,
+          [](HWND h, LPARAM p) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(h, cls, sizeof(cls));
+            if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+            Sleep(200);  // let the browser select the start folder first
+            PostMessageA(h, WM_COMMAND, IDOK, 0);
+            *reinterpret_cast<std::atomic<bool>*>(p) = true;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&pressed));
+    }
+  });
+  EXPECT_EQ(CMTLxBrowseForFolder(&bi), 1);
+  t.join();
+  EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, dir.path().c_str(), -1), CSTR_EQUAL)
+      << out << " vs " << dir.path();
+  EXPECT_EQ(CMTLxBrowseForFolder(nullptr), 0);
+}
+
+TEST(SearchProfile, RoundTripAndTheExitReset) {
+  TestProfileRoot root;
+  int type = -1, value = -1;
+  CString name, query;
+  EXPECT_EQ(CMTLxGetSearchProfile(&type, &name, &query, &value), 0);
+  EXPECT_TRUE(CMTLxWriteSearchProfile(2, "Similar", "C:\\a.jpg", 5));
+  EXPECT_EQ(CMTLxGetSearchProfile(&type, &name, &query, &value), 2);
+  EXPECT_EQ(S(name), "Similar");
+  EXPECT_EQ(S(query), "C:\\a.jpg");
+  EXPECT_EQ(value, 5);
+  EXPECT_TRUE(CMTLxWriteSearchProfile(0, "", "", 0));  // what the main program does at exit
+  EXPECT_EQ(CMTLxGetSearchProfile(nullptr, nullptr, nullptr, nullptr), 0);
+}
+
+TEST(MapComponent, AbsentFromTheTestProgramFolder) { EXPECT_EQ(CMTLxIsUsedOrbisMap(), 0); }
+
+}  // namespace
