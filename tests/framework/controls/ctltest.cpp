@@ -11,8 +11,6 @@ HINSTANCE ResourceDll() {
   return h;
 }
 
-ResourceScope::ResourceScope() : m_hOld(AfxGetResourceHandle()) { AfxSetResourceHandle(ResourceDll()); }
-ResourceScope::~ResourceScope() { AfxSetResourceHandle(m_hOld); }
 
 // ----- CHostWnd -----
 
@@ -46,58 +44,13 @@ LRESULT CHostWnd::OnPopMessageString(WPARAM wParam, LPARAM) {
 Shot::Shot(CWnd* pWnd) {
   pWnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpPending();
-  CRect rc;
-  pWnd->GetClientRect(&rc);
-  m_cx = rc.Width();
-  m_cy = rc.Height();
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = m_cx;
-  bmi.bmiHeader.biHeight = -m_cy;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC hdcWnd = ::GetDC(pWnd->m_hWnd);
-  HBITMAP hbm = ::CreateDIBSection(hdcWnd, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC hdcMem = ::CreateCompatibleDC(hdcWnd);
-  HGDIOBJ old = ::SelectObject(hdcMem, hbm);
-  ::BitBlt(hdcMem, 0, 0, m_cx, m_cy, hdcWnd, 0, 0, SRCCOPY);
-  ::GdiFlush();
-  m_bits.assign((DWORD*)bits, (DWORD*)bits + m_cx * m_cy);
-  ::SelectObject(hdcMem, old);
-  ::DeleteDC(hdcMem);
-  ::DeleteObject(hbm);
-  ::ReleaseDC(pWnd->m_hWnd, hdcWnd);
-}
-
-COLORREF Shot::At(int x, int y) const {
-  DWORD v = m_bits[(size_t)y * m_cx + x];
-  return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-int Shot::Count(const RECT& r, COLORREF clr) const {
-  int n = 0;
-  for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, m_cy); y++)
-    for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, m_cx); x++) n += At(x, y) == clr;
-  return n;
+  Capture(pWnd->m_hWnd);
 }
 
 void Shot::Keep(const char* name) const {
   char folder[MAX_PATH] = "";
-  if (!::GetEnvironmentVariableA("FW_CTL_SHOTS", folder, sizeof(folder))) return;
-  std::string path = std::string(folder) + "\\" + name + ".bmp";
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return;
-  BITMAPINFOHEADER bih = {sizeof(bih), m_cx, -m_cy, 1, 32, BI_RGB, (DWORD)(m_bits.size() * 4), 0, 0, 0, 0};
-  BITMAPFILEHEADER bfh = {0x4D42, (DWORD)(sizeof(bfh) + sizeof(bih) + bih.biSizeImage), 0, 0,
-                          (DWORD)(sizeof(bfh) + sizeof(bih))};
-  fwrite(&bfh, sizeof(bfh), 1, f);
-  fwrite(&bih, sizeof(bih), 1, f);
-  // Opaque pixels: viewers would take the unused fourth byte for transparency.
-  std::vector<DWORD> opaque(m_bits);
-  for (DWORD& v : opaque) v |= 0xFF000000;
-  fwrite(opaque.data(), 4, opaque.size(), f);
-  fclose(f);
+  if (::GetEnvironmentVariableA("FW_CTL_SHOTS", folder, sizeof(folder)))
+    SaveBmp((std::string(folder) + "\\" + name + ".bmp").c_str());
 }
 
 // ----- TimedAction -----

@@ -21,13 +21,9 @@ using fwtest::PumpUntil;
 
 // The test resource library, loaded once; ResourceScope makes it current for a scope.
 HINSTANCE ResourceDll();
-class ResourceScope {
+class ResourceScope : public fwtest::ResourceHandleScope {
  public:
-  ResourceScope();
-  ~ResourceScope();
-
- private:
-  HINSTANCE m_hOld;
+  ResourceScope() : ResourceHandleScope(ResourceDll()) {}
 };
 
 // A shown top-level window of ours that holds controls; it logs the prompts and
@@ -43,21 +39,12 @@ class CHostWnd : public CWnd {
   DECLARE_MESSAGE_MAP()
 };
 
-// The client area of a window as drawn now, read back through a 32-bit DIB.
-class Shot {
+// The client area of a window as drawn now (repainted first).
+class Shot : public fwtest::Pixels {
  public:
   explicit Shot(CWnd* pWnd);
-  COLORREF At(int x, int y) const;
-  // How many pixels of the rectangle have the colour.
-  int Count(const RECT& r, COLORREF clr) const;
-  int Width() const { return m_cx; }
-  int Height() const { return m_cy; }
   // Writes a BMP when the environment names a folder for screenshots (FW_CTL_SHOTS).
   void Keep(const char* name) const;
-
- private:
-  int m_cx = 0, m_cy = 0;
-  std::vector<DWORD> m_bits;
 };
 
 // Calls action() from a thread timer every 30 ms until it returns true (it can drive a

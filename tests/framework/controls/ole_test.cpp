@@ -355,6 +355,25 @@ TEST(OleDrop, RealDragAndDropInOneProcess) {
   EXPECT_EQ("enter:50,60|drop:1:C:\\写真\\a.jpg|:[C:\\写真\\a.jpg][C:\\写真\\b.jpg][C:\\写真\\c.mp4]", Joined());
 }
 
+TEST(OleDrop, DragFromAStartRectangleNeedsTheButtonHeld) {
+  CHostWnd host;
+  ASSERT_TRUE(host.Make(200, 150));
+  CTestDropTarget target;
+  ASSERT_TRUE(target.Register(&host));
+  CRect rc;
+  host.GetWindowRect(&rc);
+  ::SetCursorPos(rc.left + 50, rc.top + 60);
+  CFolderSource source;
+  FillSource(source);
+  COleDropSource dropSource;
+  // No mouse button is down: the click ended inside the start rectangle, nothing is dragged.
+  CRect rcStart(rc.left + 45, rc.top + 55, rc.left + 55, rc.top + 65);
+  g_log.clear();
+  EXPECT_EQ(DROPEFFECT_NONE, source.DoDragDrop(DROPEFFECT_COPY, &rcStart, &dropSource));
+  EXPECT_FALSE(dropSource.m_bDragStarted);
+  EXPECT_EQ("", Joined());
+}
+
 TEST(OleMessageFilter, RegistersAndKeepsItsSwitches) {
   COleMessageFilter* pFilter = AfxOleGetMessageFilter();
   ASSERT_NE(nullptr, pFilter);

@@ -8,8 +8,6 @@ HINSTANCE ResourceDll() {
   return h;
 }
 
-ResourceScope::ResourceScope() : m_hOld(AfxGetResourceHandle()) { AfxSetResourceHandle(ResourceDll()); }
-ResourceScope::~ResourceScope() { AfxSetResourceHandle(m_hOld); }
 
 }  // namespace fwtest
 

@@ -17,13 +17,9 @@ namespace fwtest {
 HINSTANCE ResourceDll();
 
 // Makes the resource library the current resource handle for a scope.
-class ResourceScope {
+class ResourceScope : public ResourceHandleScope {
  public:
-  ResourceScope();
-  ~ResourceScope();
-
- private:
-  HINSTANCE m_hOld;
+  ResourceScope() : ResourceHandleScope(ResourceDll()) {}
 };
 
 }  // namespace fwtest
