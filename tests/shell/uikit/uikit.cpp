@@ -38,6 +38,25 @@ void DropQuitLater() {
   }
 }
 
+std::string StaticTexts(HWND hDlg) {
+  std::string out;
+  for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    char cls[16] = {};
+    ::GetClassNameA(h, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "Static") != 0) continue;
+    char text[512] = {};
+    ::GetWindowTextA(h, text, sizeof(text));
+    if (!text[0]) continue;
+    if (!out.empty()) out += "|";
+    out += text;
+  }
+  return out;
+}
+
+void Press(HWND hDlg, int id) {
+  ::SendMessageA(::GetDlgItem(hDlg, id), BM_CLICK, 0, 0);
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -118,8 +137,8 @@ std::string Picture::Save(const std::string& name) const {
 
 static DialogDriver* s_pDriver = nullptr;
 
-DialogDriver::DialogDriver(std::function<void(HWND)> onShown, DWORD timeoutMs)
-    : m_onShown(std::move(onShown)), m_start(::GetTickCount()), m_timeout(timeoutMs) {
+DialogDriver::DialogDriver(std::vector<Step> steps, DWORD timeoutMs)
+    : m_steps(std::move(steps)), m_start(::GetTickCount()), m_timeout(timeoutMs) {
   s_pDriver = this;
   m_hHook = ::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
   m_timer = ::SetTimer(nullptr, 0, 20, TimerProc);
@@ -132,26 +151,30 @@ DialogDriver::~DialogDriver() {
 }
 
 LRESULT CALLBACK DialogDriver::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND && s_pDriver && !s_pDriver->m_hDialog) {
+  if (code == HCBT_CREATEWND && s_pDriver) {
     char cls[16] = {};
-    if (::GetClassNameA((HWND)wParam, cls, sizeof(cls)) && lstrcmpA(cls, "#32770") == 0)
-      s_pDriver->m_hDialog = (HWND)wParam;
+    if (::GetClassNameA((HWND)wParam, cls, sizeof(cls)) && lstrcmpA(cls, "#32770") == 0 &&
+        !(::GetWindowLongA((HWND)wParam, GWL_STYLE) & WS_CHILD))
+      s_pDriver->m_dialogs.push_back((HWND)wParam);
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CALLBACK DialogDriver::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
   DialogDriver* d = s_pDriver;
-  if (!d || d->m_bRan) return;
-  HWND hDlg = d->m_hDialog;
-  if (hDlg && ::IsWindow(hDlg) && ::IsWindowVisible(hDlg) && ::GetWindow(hDlg, GW_CHILD)) {
-    d->m_bRan = true;
-    d->m_onShown(hDlg);
-    return;
+  if (!d) return;
+  if (d->m_nRan < (int)d->m_steps.size() && d->m_nRan < (int)d->m_dialogs.size()) {
+    HWND hDlg = d->m_dialogs[(size_t)d->m_nRan];
+    if (::IsWindow(hDlg) && ::IsWindowVisible(hDlg) && ::GetWindow(hDlg, GW_CHILD)) {
+      Step step = d->m_steps[(size_t)d->m_nRan];
+      d->m_nRan++;
+      step(hDlg);
+      return;
+    }
   }
-  if (::GetTickCount() - d->m_start > d->m_timeout && hDlg && ::IsWindow(hDlg)) {
-    d->m_bRan = true;
-    ::EndDialog(hDlg, IDCANCEL);  // never leave a test hanging in a modal loop
+  if (::GetTickCount() - d->m_start > d->m_timeout) {
+    for (HWND h : d->m_dialogs)
+      if (::IsWindow(h)) ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
   }
 }
 

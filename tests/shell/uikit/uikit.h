@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace uikit {
 
@@ -34,24 +35,33 @@ class Picture {
   DWORD* m_pBits = nullptr;
 };
 
-// Runs onShown with the first dialog of this thread whose title or class matches once
-// its controls exist (a CBT hook sees it created; a timer drives it inside the modal loop).
+// Drives the dialogs this thread opens, in the order they open: step i runs with the
+// i-th dialog (or message box) once its controls exist and it shows. A CBT hook sees them
+// created; a thread timer runs the steps inside their modal loops. A dialog still open
+// after the time-out is cancelled, so a test never hangs.
 class DialogDriver {
  public:
-  explicit DialogDriver(std::function<void(HWND)> onShown, DWORD timeoutMs = 5000);
+  typedef std::function<void(HWND)> Step;
+  explicit DialogDriver(std::vector<Step> steps, DWORD timeoutMs = 8000);
+  explicit DialogDriver(Step step, DWORD timeoutMs = 8000) : DialogDriver(std::vector<Step>{step}, timeoutMs) {}
   ~DialogDriver();
-  bool Ran() const { return m_bRan; }
+  int Ran() const { return m_nRan; }
 
  private:
   static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
-  std::function<void(HWND)> m_onShown;
+  std::vector<Step> m_steps;
+  std::vector<HWND> m_dialogs;
   HHOOK m_hHook = nullptr;
   UINT_PTR m_timer = 0;
-  HWND m_hDialog = nullptr;
   DWORD m_start = 0, m_timeout = 0;
-  bool m_bRan = false;
+  int m_nRan = 0;
 };
+
+// The texts of a dialog's static children, joined with "|" (a message box's message).
+std::string StaticTexts(HWND hDlg);
+// Clicks a dialog's button as a user would (an auto radio or check box changes too).
+void Press(HWND hDlg, int id);
 
 // The program folder (where the test runs) as a Windows path without trailing "\".
 std::string ProgramFolder();
