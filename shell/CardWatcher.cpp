@@ -25,22 +25,8 @@ CString DrivePattern(char chDrive, LPCSTR lpszRest) {
 
 BOOL WatchHasCardMedia(DWORD dwTreeType, char chDrive, cardwatch::CCardMediaProbes& probes) {
   if ((dwTreeType & TREE_DCIM_FOLDER) && probes.PathPatternExists(DrivePattern(chDrive, "DCIM\\*.*"))) return TRUE;
-  if (cardwatch::HasDcimCardFolder(chDrive, probes)) return TRUE;
-  if ((dwTreeType & cardwatch::CARDMEDIA_IM_FOLDERS) && cardwatch::HasImCardFolder(chDrive, probes)) return TRUE;
-  static const struct {
-    DWORD dwBit;
-    LPCSTR lpszPattern;
-  } kFolders[] = {
-      {cardwatch::CARDMEDIA_SD_VIDEO, "SD_VIDEO\\*.*"},
-      {cardwatch::CARDMEDIA_SD_AUDIO, "SD_AUDIO\\*.*"},
-      {cardwatch::CARDMEDIA_SD_VOICE, "SD_VOICE\\*.*"},
-      {cardwatch::CARDMEDIA_AUDIO_PLAYER, "PRIVATE\\AU\\DF\\D_PA\\*.*"},
-      {cardwatch::CARDMEDIA_AUDIO_PLAYER, "PRIVATE\\AU\\DF\\D_MA\\*.*"},
-  };
-  for (const auto& folder : kFolders)
-    if ((dwTreeType & folder.dwBit) && probes.PathPatternExists(DrivePattern(chDrive, folder.lpszPattern)))
-      return TRUE;
-  return FALSE;
+  // Otherwise what the launcher counts on a card, whatever the drive's kind.
+  return cardwatch::HasCardMedia(dwTreeType, chDrive, DRIVE_REMOVABLE, probes);
 }
 
 // ---- The rules of one pass ----------------------------------------------------------------

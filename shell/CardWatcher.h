@@ -8,10 +8,10 @@
 
 enum { CARDWATCH_DRIVES = 32 };
 
-// Whether a drive holds what the card tree shows, by the tree's kinds (TreeType bits):
-// the DCIM folder (with bit 4 its mere presence, else a camera's picture folder in it),
-// IM folders (bit 0), SD-Video (bit 8), SD-Audio (bit 17), SD-Voice (bit 16) and the
-// audio player's folders (bit 25).
+// Whether a drive holds what the card tree shows: with TreeType bit 4 a DCIM folder by
+// itself, else the camera media of a card as the launcher judges them (a camera's picture
+// folder in DCIM, AVCHD, and by the TreeType bits IM, SD-Video, SD-Audio, SD-Voice and the
+// audio player's folders).
 BOOL WatchHasCardMedia(DWORD dwTreeType, char chDrive, cardwatch::CCardMediaProbes& probes);
 
 // What one pass saw.

@@ -71,7 +71,8 @@ void CMainFrame::OnDestroy() {
   CMWriteProfileInt("", "WindowNormalPosBottom", wp.rcNormalPosition.bottom);
   CMWriteProfileInt("", "WindowNormalPosRight", wp.rcNormalPosition.right);
   SaveSplitterSizes();
-  CMWriteProfileInt("", "StatusBarVisible", m_wndStatusBar.m_hWnd && m_wndStatusBar.IsWindowVisible() ? 1 : 0);
+  // The bar's own style: the frame is already hidden while it is destroyed.
+  CMWriteProfileInt("", "StatusBarVisible", m_wndStatusBar.m_hWnd && (m_wndStatusBar.GetStyle() & WS_VISIBLE) ? 1 : 0);
 
   CString strRenew = ProgramFolderPath("OrderSlideRenew.exe");
   if (::GetFileAttributesA(strRenew) != INVALID_FILE_ATTRIBUTES)

@@ -139,7 +139,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
     AdaptViewMenuToFolder(pPopup);
     if (pFolder) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
     pPopup->CheckMenuItem(ID_VIEW_STATUS_BAR,
-                          MF_BYCOMMAND | (m_wndStatusBar.m_hWnd && m_wndStatusBar.IsWindowVisible() ? MF_CHECKED : MF_UNCHECKED));
+                          MF_BYCOMMAND | (m_wndStatusBar.m_hWnd && (m_wndStatusBar.GetStyle() & WS_VISIBLE) ? MF_CHECKED : MF_UNCHECKED));
     int nCur, nMin;
     m_wndRowSplitter.GetRowInfo(0, nCur, nMin);
     pPopup->CheckMenuItem(29531, MF_BYCOMMAND | (nCur > 0 ? MF_CHECKED : MF_UNCHECKED));
