@@ -173,11 +173,10 @@ BOOL CMainApp::ResetProfileOnNewInstall() {
   return TRUE;
 }
 
-BOOL CMainApp::PrepareEditorSettings() {
-  CString strFolder = CMTLGetExeDir();
+void WriteEditorSettings(LPCSTR lpszProgramFolder) {
+  CString strFolder = lpszProgramFolder;
   CMWriteProfileString("VxEdit\\DataDir", "TexDir", strFolder + "\\texture\\");
   CMWriteProfileString("VxEdit\\DataDir", "LayDir", strFolder + "\\LayDef\\");
-  // The shared pictures folder as this system names it.
   char szPictures[MAX_PATH] = "";
   if (SUCCEEDED(::SHGetFolderPathA(NULL, CSIDL_COMMON_PICTURES, NULL, SHGFP_TYPE_CURRENT, szPictures))) {
     CString strPictures = szPictures;
@@ -185,7 +184,11 @@ BOOL CMainApp::PrepareEditorSettings() {
     CMWriteProfileString("VxEdit\\DataDir", "PhotoDir", strPictures);
   }
   CMWriteProfileString("VxEdit\\DataDir", "TxtstyDir", strFolder + "\\TextAttr\\");
+}
 
+BOOL CMainApp::PrepareEditorSettings() {
+  CString strFolder = CMTLGetExeDir();
+  WriteEditorSettings(strFolder);
   PROCESS_INFORMATION pi;
   if (StartProgram(strFolder + "\\apprunner.exe", "", NULL, FALSE, &pi)) {
     ::CloseHandle(pi.hThread);

@@ -54,4 +54,8 @@ class CMainApp : public CWinApp {
   BOOL m_bSimilarOpened;
 };
 
+// The image editor's folders (profile VxEdit\DataDir) for a program folder; the pictures
+// folder is the system's shared one.
+void WriteEditorSettings(LPCSTR lpszProgramFolder);
+
 inline CMainApp* GetMainApp() { return static_cast<CMainApp*>(AfxGetApp()); }

@@ -18,6 +18,7 @@
 #include "FView_Toolbar.h"
 #include "FramePlacement.h"
 #include "MainWndMessages.h"
+#include "ProgramFolder.h"
 
 #ifndef NOTIFY_FOR_THIS_SESSION
 #define NOTIFY_FOR_THIS_SESSION 0
@@ -73,7 +74,7 @@ CMainFrame::CMainFrame()
       m_nSavedPaneStyle(0),
       m_nSavedPaneWidth(-1),
       m_bMenuTracking(FALSE),
-      m_hWtsLibrary(::LoadLibraryA("Wtsapi32.dll")),
+      m_hWtsLibrary(LoadSystemLibrary("Wtsapi32.dll")),
       m_bSessionNotify(FALSE),
       m_pKeepAwakeThread(NULL),
       m_bStopKeepAwake(0),

@@ -43,6 +43,9 @@ enum {
   MAINFRAME_EXPORT_WIDTH = 84,
 };
 
+// Whether a close waits for the start-up still: only until the panes had their time.
+BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow);
+
 // Results of a card check.
 enum { CARDCHECK_NONE = 0, CARDCHECK_CAME = 1, CARDCHECK_WENT = 2 };
 

@@ -17,10 +17,13 @@ const int kMaxCloseRetries = 50;
 const UINT kCloseChildId = 7;
 }  // namespace
 
+BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow) {
+  // A pane that never reports ready must not keep the program from closing.
+  return !bStartupDone && dwWaitBegan && dwNow - dwWaitBegan < STARTUP_PANES_WAIT_MS;
+}
+
 void CMainFrame::OnClose() {
-  // Before start-up completes the close waits for the panes, but not for ever.
-  if (!m_bStartupDone && m_dwStartupWaitBegan && ::GetTickCount() - m_dwStartupWaitBegan < STARTUP_PANES_WAIT_MS)
-    return;
+  if (IsCloseHeldForStartup(m_bStartupDone, m_dwStartupWaitBegan, ::GetTickCount())) return;
   if (CMGetProfileInt("VxClassify", "Wait", 0) == 1) return;
   if (CMGetProfileInt("ExeState", "SlideShow_Created", 0) == 1) {
     if (CMGetProfileInt("ExeState", "SlideShowNotClose", 0) == 1) {

@@ -29,8 +29,9 @@ class FakeEnv : public cardwatch::CCardScanEnv {
  public:
   std::map<char, FakeDrive> drives;
   bool bMusicProgram = false;
+  DWORD dwExtraBits = 0;  // mask bits past Z
   DWORD GetLogicalDrives() override {
-    DWORD dw = 0;
+    DWORD dw = dwExtraBits;
     for (const auto& d : drives) dw |= 1u << (d.first - 'A');
     return dw;
   }
@@ -133,6 +134,17 @@ TEST(CardWatchRules, ProtectedCardSlotsCountWithoutFolders) {
   EXPECT_EQ(rules.Pass(env, probes, 0, NULL, NULL, NULL).dwCome, 1u << 5);
 }
 
+TEST(CardWatchRules, DriveNumbersPastZNameNoDrive) {
+  FakeEnv env;
+  FakeProbes probes;
+  CCardWatchRules rules;
+  env.dwExtraBits = 0xFC000000;  // numbers 26 to 31
+  env.bMusicProgram = false;
+  CardWatchPass pass = rules.Pass(env, probes, 0, &Report, NULL, NULL);
+  EXPECT_EQ(pass.dwCome, 0u);
+  for (int n = 26; n < 32; ++n) EXPECT_FALSE(rules.IsFlagged(n));
+}
+
 TEST(CardWatchRules, StopsWhenTheRunFlagDrops) {
   FakeEnv env;
   FakeProbes probes;
@@ -185,7 +197,9 @@ TEST(CardWatcher, NoticesTheCardDriveCardComingAndGoing) {
   EXPECT_TRUE(uikit::PumpUntil([&] { return has(WM_BROWSER_RELOAD); }, 5000));
   EXPECT_TRUE(has(WM_REFRESH_FOLDERS));
   for (const auto& m : wnd.m_got) {
-    if (m.first == WM_BROWSER_RELOAD) EXPECT_EQ(m.second, 1);
+    if (m.first == WM_BROWSER_RELOAD) {
+      EXPECT_EQ(m.second, 1);
+    }
   }
   if (bMadeCamera) ::RemoveDirectoryA("E:\\DCIM\\100GLIMT");
   if (bMadeFolder) ::RemoveDirectoryA("E:\\DCIM");
@@ -195,7 +209,9 @@ TEST(CardWatcher, NoticesTheCardDriveCardComingAndGoing) {
   EXPECT_TRUE(uikit::PumpUntil([&] { return has(WM_BROWSER_RELOAD); }, 5000));
   ASSERT_TRUE(has(WM_CARD_CHANGED));
   for (const auto& m : wnd.m_got) {
-    if (m.first == WM_CARD_CHANGED) EXPECT_EQ(m.second, 4);  // drive E
+    if (m.first == WM_CARD_CHANGED) {
+      EXPECT_EQ(m.second, 4);  // drive E
+    }
   }
 
   watcher.Stop();

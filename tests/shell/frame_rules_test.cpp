@@ -5,11 +5,17 @@
 
 #include <climits>
 
+#include <Kitlib2/Kitlib2.h>
+#include <shlobj.h>
+
 #include "FramePlacement.h"
+#include "MainApp.h"
+#include "MainFrame.h"
 #include "MenuAccessKeys.h"
 #include "ProgressMessageDlg.h"
 #include "SplitterFold.h"
 #include "StatusTexts.h"
+#include "shelltest.h"
 
 namespace {
 
@@ -77,6 +83,24 @@ TEST(FramePlacement, SlideStripFitsBelowTheMainWindow) {
   EXPECT_EQ(ShowCommandForMainState(FALSE, TRUE, FALSE), SW_SHOWMAXIMIZED);
   EXPECT_EQ(ShowCommandForMainState(FALSE, FALSE, TRUE), SW_SHOWNORMAL);
   EXPECT_EQ(ShowCommandForMainState(FALSE, FALSE, FALSE), SW_SHOWDEFAULT);
+}
+
+TEST(FrameClose, StartupHoldsTheCloseOnlyForAWhile) {
+  EXPECT_FALSE(IsCloseHeldForStartup(TRUE, 1000, 2000));
+  EXPECT_TRUE(IsCloseHeldForStartup(FALSE, 1000, 2000));
+  EXPECT_TRUE(IsCloseHeldForStartup(FALSE, 1000, 1000 + STARTUP_PANES_WAIT_MS - 1));
+  EXPECT_FALSE(IsCloseHeldForStartup(FALSE, 1000, 1000 + STARTUP_PANES_WAIT_MS));
+  EXPECT_FALSE(IsCloseHeldForStartup(FALSE, 0xFFFFFF00u, 0xFFFFFF00u + STARTUP_PANES_WAIT_MS));  // tick wrap
+  EXPECT_FALSE(IsCloseHeldForStartup(FALSE, 0, 5));  // the panes were never even registered
+}
+
+TEST(EditorSettings, PicturesFolderIsTheSystemsSharedOne) {
+  shelltest::ProfileRoot root;
+  WriteEditorSettings("C:\\Program Files\\Norvane\\Marlo5");
+  char szPictures[MAX_PATH] = "";
+  ASSERT_EQ(::SHGetFolderPathA(NULL, CSIDL_COMMON_PICTURES, NULL, SHGFP_TYPE_CURRENT, szPictures), S_OK);
+  EXPECT_STREQ(CMGetProfileString("VxEdit\\DataDir", "PhotoDir", ""), (std::string(szPictures) + "\\").c_str());
+  EXPECT_STREQ(CMGetProfileString("VxEdit\\DataDir", "TexDir", ""), "C:\\Program Files\\Norvane\\Marlo5\\texture\\");
 }
 
 // ---- Folds -------------------------------------------------------------------------------

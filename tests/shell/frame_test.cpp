@@ -319,6 +319,17 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }
 
+TEST_F(FrameTest, ClassificationFlagLeftByAnEarlierRunDoesNotHoldTheClose) {
+  CloseFrame(m_pFrame);
+  CMWriteProfileInt("VxClassify", "Wait", 1);  // a run that ended without clearing it
+  m_pFrame = OpenFrame();
+  ASSERT_NE(m_pFrame, nullptr);
+  EXPECT_EQ(CMGetProfileInt("VxClassify", "Wait", -1), 0);
+  HWND hWnd = m_pFrame->m_hWnd;
+  CloseFrame(m_pFrame);
+  EXPECT_FALSE(::IsWindow(hWnd));
+}
+
 TEST_F(FrameTest, PlacementAndPaneSizesAreWrittenAtCloseAndRestoredAtTheNextStart) {
   WINDOWPLACEMENT wp = {};
   wp.length = sizeof(wp);
