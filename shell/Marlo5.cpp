@@ -1,4 +1,4 @@
-// The main program. Its application object and frame come with the shell's own sources.
-#include <windows.h>
+// The main program: its application object. WinMain comes from the framework.
+#include "MainApp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+CMainApp theApp;

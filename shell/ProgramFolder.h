@@ -7,3 +7,5 @@ CString ProgramFolderPath(LPCSTR lpszName);
 // Loads a library of the program folder by its full path: a bare name would let the
 // system's search path pick another file of that name.
 HMODULE LoadProgramLibrary(LPCSTR lpszName);
+// Loads a library of the system folder by its full path.
+HMODULE LoadSystemLibrary(LPCSTR lpszName);

@@ -42,7 +42,8 @@ CSize CListCtrl::GetItemSpacing(BOOL bSmallIcon) const {
   return CSize(LOWORD(r), HIWORD(r));
 }
 
-BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCSTR lpszItem, int nImage, UINT nState,
+// An item record with the fields the mask names.
+static LVITEMA MakeItem(UINT nMask, int nItem, int nSubItem, LPCSTR lpszItem, int nImage, UINT nState,
                         UINT nStateMask, LPARAM lParam, int nIndent) {
   LVITEMA item = {};
   item.mask = nMask;
@@ -54,19 +55,18 @@ BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCSTR lpszItem, in
   item.stateMask = nStateMask;
   item.lParam = lParam;
   item.iIndent = nIndent;
+  return item;
+}
+
+BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCSTR lpszItem, int nImage, UINT nState,
+                        UINT nStateMask, LPARAM lParam, int nIndent) {
+  LVITEMA item = MakeItem(nMask, nItem, nSubItem, lpszItem, nImage, nState, nStateMask, lParam, nIndent);
   return SetItem(&item);
 }
 
 int CListCtrl::InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
                           LPARAM lParam) {
-  LVITEMA item = {};
-  item.mask = nMask;
-  item.iItem = nItem;
-  item.pszText = (LPSTR)lpszItem;
-  item.state = nState;
-  item.stateMask = nStateMask;
-  item.iImage = nImage;
-  item.lParam = lParam;
+  LVITEMA item = MakeItem(nMask, nItem, 0, lpszItem, nImage, nState, nStateMask, lParam, 0);
   return InsertItem(&item);
 }
 

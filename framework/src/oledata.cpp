@@ -448,8 +448,32 @@ COleDataSource* PASCAL COleDataSource::GetClipboardOwner() {
   return NULL;
 }
 
+// Renders every format the source offers as a global block, takes the source off the
+// clipboard and puts the blocks there as plain clipboard data. (Wine's OleFlushClipboard
+// loses the data: its clipboard window closes the clipboard under it.)
 void PASCAL COleDataSource::FlushClipboard() {
-  if (GetClipboardOwner() != NULL) ::OleFlushClipboard();
+  COleDataSource* p = GetClipboardOwner();
+  if (!p) return;
+  std::vector<std::pair<CLIPFORMAT, HGLOBAL>> blocks;
+  for (size_t i = 0; i < p->m_pCache->entries.size(); ++i) {
+    FORMATETC fmt = p->m_pCache->entries[i].fmt;
+    if (!(fmt.tymed & TYMED_HGLOBAL) || fmt.dwAspect != DVASPECT_CONTENT || fmt.lindex != -1) continue;
+    fmt.tymed = TYMED_HGLOBAL;
+    STGMEDIUM medium = {};
+    if (p->GetDataInto(&fmt, &medium, FALSE) != S_OK) continue;
+    HGLOBAL h = medium.tymed == TYMED_HGLOBAL ? fwole::CopyGlobal(medium.hGlobal, NULL) : NULL;
+    ::ReleaseStgMedium(&medium);
+    if (h) blocks.push_back(std::make_pair(fmt.cfFormat, h));
+  }
+  p->InternalAddRef();  // alive until the blocks are out
+  ::OleSetClipboard(NULL);
+  BOOL bOpen = ::OpenClipboard(NULL);
+  if (bOpen) ::EmptyClipboard();
+  for (auto& b : blocks) {
+    if (!bOpen || !::SetClipboardData(b.first, b.second)) ::GlobalFree(b.second);
+  }
+  if (bOpen) ::CloseClipboard();
+  p->InternalRelease();
 }
 
 DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, COleDropSource* pDropSource) {

@@ -147,20 +147,22 @@ DROPEFFECT COleDropTarget::Track(BOOL bEnter, DWORD dwKeyState, POINTL pt, DWORD
   return m_dropEffectLast;
 }
 
+BOOL COleDropTarget::TakeData(LPDATAOBJECT pDataObj, DWORD* pdwEffect) {
+  if (m_hWnd == NULL) {
+    *pdwEffect = DROPEFFECT_NONE;
+    return FALSE;
+  }
+  if (pDataObj) pDataObj->AddRef();
+  m_dataObject.Attach(pDataObj, TRUE);
+  return TRUE;
+}
+
 FW_STATIC_UNKNOWN(COleDropTarget, XDropTarget, IDropTarget)
 
 STDMETHODIMP COleDropTarget::XDropTarget::DragEnter(LPDATAOBJECT pDataObj, DWORD grfKeyState, POINTL pt,
                                                      DWORD* pdwEffect) {
-  COleDropTarget* pThis = m_pThis;
   if (!pdwEffect) return E_INVALIDARG;
-  if (pThis->m_hWnd == NULL) {
-    *pdwEffect = DROPEFFECT_NONE;
-    return S_OK;
-  }
-  // The data object stays with us until the drag leaves or drops.
-  if (pDataObj) pDataObj->AddRef();
-  pThis->m_dataObject.Attach(pDataObj, TRUE);
-  *pdwEffect = pThis->Track(TRUE, grfKeyState, pt, *pdwEffect);
+  if (m_pThis->TakeData(pDataObj, pdwEffect)) *pdwEffect = m_pThis->Track(TRUE, grfKeyState, pt, *pdwEffect);
   return S_OK;
 }
 
@@ -188,13 +190,8 @@ STDMETHODIMP COleDropTarget::XDropTarget::Drop(LPDATAOBJECT pDataObj, DWORD grfK
                                                 DWORD* pdwEffect) {
   COleDropTarget* pThis = m_pThis;
   if (!pdwEffect) return E_INVALIDARG;
-  if (pThis->m_hWnd == NULL) {
-    *pdwEffect = DROPEFFECT_NONE;
-    return S_OK;
-  }
+  if (!pThis->TakeData(pDataObj, pdwEffect)) return S_OK;
   CWnd* pWnd = CWnd::FromHandle(pThis->m_hWnd);
-  if (pDataObj) pDataObj->AddRef();
-  pThis->m_dataObject.Attach(pDataObj, TRUE);
   CPoint point = pThis->ClientPoint(pt);
   DROPEFFECT dropList = *pdwEffect;
   DROPEFFECT effect = AfxFilterDropEffect(pThis->OnDragOver(pWnd, &pThis->m_dataObject, grfKeyState, point), dropList);

@@ -7,6 +7,7 @@
 
 #include "ResourceDialog.h"
 #include "shelltest.h"
+#include "uikit.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ TEST(ResourceDialog, TemplateIsTakenFromTheCurrentModuleNotTheChain) {
 TEST(ResourceDialog, RunsModallyFromTheResourceLibraryAndGivesTheEndCode) {
   CResourceSwitcher sw;
   CCountingDialog dlg(IDD_PROGRESS_MESSAGE);
-  shelltest::DialogCloser closer(IDCANCEL);
+  uikit::DialogDriver driver([](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); });
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(dlg.m_nInit, 1);
   EXPECT_EQ(dlg.m_hWnd, nullptr);

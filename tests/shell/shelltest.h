@@ -1,19 +1,11 @@
-// Helpers of the main program's tests: message pumping with timeouts, the resource
-// library as the current resource handle, a profile root of the test's own.
+// Helpers of the main program's tests: the resource library as the current resource
+// handle, a profile root of the test's own (pumping and dialogs: uikit).
 #pragma once
 #include <fw/fw.h>
 
-#include <functional>
 #include <string>
 
 namespace shelltest {
-
-// Runs every waiting message through the framework's pre-translation and dispatch.
-void PumpPending();
-// Pumps until done() holds or timeoutMs passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-// Removes a WM_QUIT that a destroyed main window left in the queue.
-void DropQuit();
 
 // VxResource.dll of the program folder, loaded once.
 HINSTANCE ResourceDll();
@@ -40,20 +32,6 @@ class ProfileRoot {
 
  private:
   std::string m_vendor;
-};
-
-// Closes the next dialog or message box of this thread from a thread timer: posts
-// WM_COMMAND nAnswer to it once its controls exist. The texts it had are kept.
-class DialogCloser {
- public:
-  explicit DialogCloser(int nAnswer = IDOK);
-  ~DialogCloser();
-  static std::string s_caption;
-  static std::string s_text;  // a message box's text
-  static int s_nClosed;
-
- private:
-  UINT_PTR m_id;
 };
 
 }  // namespace shelltest

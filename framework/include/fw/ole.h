@@ -80,8 +80,9 @@ class FW_API COleDataSource : public CCmdTarget {
 
   // Puts this source on the clipboard, which owns it from then on (see the top).
   BOOL SetClipboard();
-  // Renders everything of the clipboard's source of ours into the clipboard and lets the
-  // source go, so the data outlives the source (and the module that made it).
+  // Renders every format of the clipboard's source of ours as a global block into the
+  // clipboard and lets the source go, so the data outlives the source (and the module
+  // that made it).
   static void PASCAL FlushClipboard();
   // The data source of ours that is on the clipboard, or null.
   static COleDataSource* PASCAL GetClipboardOwner();
@@ -211,6 +212,9 @@ class FW_API COleDropTarget : public CCmdTarget {
   CPoint ClientPoint(POINTL pt) const;
   // OnDragScroll, then (unless it scrolled) OnDragEnter or OnDragOver; remembered.
   DROPEFFECT Track(BOOL bEnter, DWORD dwKeyState, POINTL pt, DWORD dwAllowed);
+  // The start of DragEnter and Drop: the data stays with the target until the drag leaves
+  // or drops; FALSE (no effect) when the target is not registered.
+  BOOL TakeData(LPDATAOBJECT pDataObj, DWORD* pdwEffect);
 };
 
 // Answers OLE's questions about calls to busy or hung servers. The framework shows no

@@ -12,6 +12,11 @@
 #include <fw/ctrl.h>
 #include <fw/imagelist.h>
 
+// The focus bit of an item's state (the caret's look), missing from some headers.
+#ifndef TVIS_FOCUSED
+#define TVIS_FOCUSED 0x0001
+#endif
+
 class FW_API CTreeCtrl : public CWnd {
   DECLARE_DYNAMIC(CTreeCtrl)
  public:

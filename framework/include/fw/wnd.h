@@ -44,7 +44,6 @@ struct CCreateContext;
 #define WM_QUERYAFXWNDPROC 0x0360  // answered 1 by every window running AfxWndProc
 #define WM_SIZEPARENT 0x0361       // lParam: AFX_SIZEPARENTPARAMS*; bars take their room
 #define WM_SETMESSAGESTRING 0x0362 // wParam: string id, or lParam: text; to a frame
-#define WM_POPMESSAGESTRING 0x0375 // wParam: string id; a bar's prompt ends (as WM_SETMESSAGESTRING)
 #define WM_IDLEUPDATECMDUI 0x0363  // wParam: disable commands without handlers
 #define WM_INITIALUPDATE 0x0364    // sent to views when their frame is first shown
 #define WM_COMMANDHELP 0x0365

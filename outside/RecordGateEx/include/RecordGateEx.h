@@ -100,6 +100,19 @@ RECORDGATEEX_API HRESULT WINAPI VxDBWxFindSimilar(ULONGLONG qwHash, int nMaxDist
 #define VXDBWX_THUMB_RENEW 2
 RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailDib(LPCSTR pszPath, int nMode, int cx, int cy, BITMAPINFOHEADER** ppDib,
                                                       DWORD* pcbDib);
+
+#ifdef __cplusplus
+class CCMDIB;
+// The same into Kitlib2's image object. The optional outputs: whether the kept
+// thumbnail served, and the full picture's width and height when it was read (0 when
+// the kept thumbnail served); the fourth is reserved and set to 0.
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailEx(LPCSTR pszPath, int nMode, SIZE size, CCMDIB* pImage,
+                                                     BOOL* pbKept, int* pnFullWidth, int* pnFullHeight,
+                                                     DWORD* pdwReserved);
+// Renews the kept thumbnail from the file (the file changed) at the size it was kept
+// (160 x 120 when none was) and hands it out; pReserved is unused.
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnail(LPCSTR pszPath, CCMDIB* pImage, void* pReserved);
+#endif
 // The kept thumbnail as it is, and keeping one made elsewhere. One older than the file
 // on disk counts as missing.
 RECORDGATEEX_API HRESULT WINAPI VxDBWxSetThumbnailData(LPCSTR pszPath, const BITMAPINFOHEADER* pDib, DWORD cbDib);

@@ -2,38 +2,13 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <tempfolder.h>
 
 namespace dbtest {
 
-std::string NewTempFolder(const char* tag) {
-  static std::atomic<int> counter{0};
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string dir = std::string(tmp) + "写真DB試験-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(counter++);
-  RemoveTree(dir);
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
-}
+std::string NewTempFolder(const char* tag) { return testsupport::NewTempFolder(std::string("写真DB試験-") + tag); }
 
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string p = folder + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(p);
-      else
-        DeleteFileA(p.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
+void RemoveTree(const std::string& folder) { testsupport::RemoveTree(folder); }
 
 void Touch(const std::string& path, const std::string& content) {
   for (size_t i = 3; i < path.size(); ++i) {
@@ -83,6 +58,28 @@ METADATA* FullList(long shot, const char* keywords, const char* maker, const cha
   VxDBWxCreateFaceList(&list, "2");
   return list;
 }
+
+METADATA* ImportList(int i) {
+  METADATA* list = nullptr;
+  int lat[3] = {35, 0, i % 60}, lon[3] = {139, 0, 0};
+  VxDBWxCreateDateTimeInfoList(&list, 1272700800 + i, -1, -1);
+  VxDBWxCreateKeywordList(&list, i % 2 ? "海||2010/05/01" : "山");
+  VxDBWxCreateModelList(&list, "Norvane", "NV-10");
+  VxDBWxCreateSceneList(&list, "夜景", "", "", "");
+  VxDBWxCreateFolderList(&list, "2010_05_01", "D:\\Pictures\\2010_05_01\\");
+  VxDBWxCreateLocationList(&list, 0, "東京都", "千代田区", "丸の内", lat, lon, 0);
+  return list;
+}
+
+void RegisterLikeImport(const std::string& path, int i) {
+  METADATA* list = ImportList(i);
+  VxDBWDeleteFile(path.c_str());
+  VxDBWEnrollFile(path.c_str(), 0);
+  VxDBWUpdateFile(path.c_str(), list);
+  VxDBWxFreeRegisterList(&list);
+}
+
+std::string PathOf(const char* prefix, int i) { return std::string(prefix) + "\\IMG_" + std::to_string(i) + ".JPG"; }
 
 void DbTest::SetUp() {
   VxDBWExitDatabase(-1);

@@ -8,6 +8,9 @@
 #include "dbtest.h"
 
 using dbtest::DbTest;
+using dbtest::ImportList;
+using dbtest::PathOf;
+using dbtest::RegisterLikeImport;
 
 namespace {
 
@@ -35,28 +38,6 @@ DWORD WaitExit(HANDLE h, DWORD ms = 60000) {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-METADATA* ImportList(int i) {
-  METADATA* list = nullptr;
-  int lat[3] = {35, 0, i % 60}, lon[3] = {139, 0, 0};
-  VxDBWxCreateDateTimeInfoList(&list, 1272700800 + i, -1, -1);
-  VxDBWxCreateKeywordList(&list, i % 2 ? "海||2010/05/01" : "山");
-  VxDBWxCreateModelList(&list, "Norvane", "NV-10");
-  VxDBWxCreateSceneList(&list, "夜景", "", "", "");
-  VxDBWxCreateFolderList(&list, "2010_05_01", "D:\\Pictures\\2010_05_01\\");
-  VxDBWxCreateLocationList(&list, 0, "東京都", "千代田区", "丸の内", lat, lon, 0);
-  return list;
-}
-
-// The import's calls for one file.
-void RegisterLikeImport(const std::string& path, int i) {
-  METADATA* list = ImportList(i);
-  VxDBWDeleteFile(path.c_str());
-  VxDBWEnrollFile(path.c_str(), 0);
-  VxDBWUpdateFile(path.c_str(), list);
-  VxDBWxFreeRegisterList(&list);
-}
-
-std::string PathOf(const char* prefix, int i) { return std::string(prefix) + "\\IMG_" + std::to_string(i) + ".JPG"; }
 
 }  // namespace
 
@@ -211,22 +192,4 @@ TEST_F(DbTest, MarksSurviveARestart) {
   EXPECT_EQ(count, 0);
   EXPECT_EQ(Mark_SetCheck(nullptr, 1), E_INVALIDARG);
   EXPECT_EQ(Mark_GetCheck(a.c_str(), nullptr), E_INVALIDARG);
-}
-
-TEST_F(DbTest, TenThousandFilesInOneBatchUnderTwoSeconds) {
-  LARGE_INTEGER f, t0, t1;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t0);
-  ASSERT_EQ(VxDBWBeginBatch(), S_OK);
-  for (int i = 0; i < 10000; ++i) RegisterLikeImport(PathOf("D:\\Pictures\\2010_05_01", i), i);
-  ASSERT_EQ(VxDBWEndBatch(), S_OK);
-  QueryPerformanceCounter(&t1);
-  double seconds = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
-  printf("registered 10000 files in %.3f s\n", seconds);
-  RecordProperty("seconds", std::to_string(seconds));
-  EXPECT_LT(seconds, 2.0);
-  int files = 0;
-  VxDBGetFileCount(&files);
-  EXPECT_EQ(files, 10000);
-  EXPECT_EQ(dbtest::Search("Keywords,海").size(), 5000u);
 }

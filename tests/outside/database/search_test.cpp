@@ -1,4 +1,6 @@
 // Searches, memorised results and classification.
+#include <Kitlib2/CMDIB.h>
+
 #include <algorithm>
 #include <ctime>
 
@@ -82,8 +84,16 @@ TEST_F(SearchTest, QueriesFindTheirFiles) {
     Search(bad, &hr);
     EXPECT_EQ(hr, E_INVALIDARG) << bad;
   }
+  // "ポ" is 0x83 0x7C: its trail byte is the separator's code; the keyword stays whole.
+  METADATA* list = nullptr;
+  VxDBWxCreateKeywordList(&list, "スポーツ||夏");
+  ASSERT_EQ(VxDBWUpdateFile(b_.c_str(), list), S_OK);
+  VxDBWxFreeRegisterList(&list);
+  EXPECT_EQ(Search("Keywords,スポーツ"), std::vector<std::string>{b_});
+  EXPECT_EQ(VxDBWxCheckKeyword(b_.c_str(), "スポーツ"), S_OK);
+  EXPECT_EQ(VxDBWxCheckKeyword(b_.c_str(), "ス"), S_FALSE);
   EXPECT_EQ(VxDBWxCheckKeyword(a_.c_str(), "夏"), S_OK);
-  EXPECT_EQ(VxDBWxCheckKeyword(b_.c_str(), "夏"), S_FALSE);
+  EXPECT_EQ(VxDBWxCheckKeyword(c_.c_str(), "夏"), S_FALSE);
 }
 
 TEST_F(SearchTest, MemorisedResults) {
@@ -256,4 +266,26 @@ TEST_F(DbTest, ThumbnailsAreMadeKeptAndScaled) {
   EXPECT_TRUE(FAILED(hr));
   size(pic.c_str(), 7, 80, 60, &hr);
   EXPECT_EQ(hr, E_INVALIDARG);
+
+  // Into the image object, as the import dialog and the image picker ask for it.
+  CCMDIB image;
+  BOOL kept = FALSE;
+  int fullWidth = -1;
+  EXPECT_EQ(VxDBWxGetThumbnailEx(pic.c_str(), VXDBWX_THUMB_MAKE, SIZE{80, 60}, &image, &kept, &fullWidth, nullptr, nullptr),
+            S_OK);
+  EXPECT_TRUE(kept);
+  EXPECT_TRUE(image.GetWidth() == 80 || image.GetHeight() == 60);
+  EXPECT_EQ(VxDBWxGetThumbnailEx(loose.c_str(), VXDBWX_THUMB_MAKE, SIZE{80, 60}, &image, &kept, &fullWidth, nullptr,
+                                 nullptr),
+            S_OK);
+  EXPECT_FALSE(kept);
+  EXPECT_GT(fullWidth, 80);  // read from the picture itself
+  EXPECT_LT(VxDBWxGetThumbnailEx(sound.c_str(), VXDBWX_THUMB_MAKE, SIZE{80, 60}, &image, nullptr, nullptr, nullptr, nullptr),
+            0);
+  EXPECT_EQ(VxDBWxGetThumbnailEx(pic.c_str(), VXDBWX_THUMB_MAKE, SIZE{80, 60}, nullptr, nullptr, nullptr, nullptr, nullptr),
+            E_INVALIDARG);
+  // Renewing keeps the size the kept thumbnail had.
+  EXPECT_EQ(VxDBWxGetThumbnail(pic.c_str(), &image, nullptr), S_OK);
+  EXPECT_EQ(image.GetWidth(), made.cx);
+  EXPECT_EQ(image.GetHeight(), made.cy);
 }

@@ -1,0 +1,224 @@
+// CMainFrame: the frame of the single document template. It lays the user interface out
+// as a tree of splitters (toolbar row; folder column, browser area and export column),
+// keeps its placement and pane sizes in the profile, builds the main menu's popups to the
+// state of the browser, routes menu commands by hand to the pane that carries them out,
+// relays application messages to the outside-program manager, runs the start-up, slide
+// show, device and card timers, and closes down in order.
+//
+// Sources by concern: MainFrame.cpp (creation, layout, sizes, forwarders),
+// MainFrameMenus.cpp (popups and prompts), MainFrameCommands.cpp (command routing),
+// MainFrameMessages.cpp (window procedure, relay, private messages), MainFrameTimers.cpp
+// (timers, devices, cards, calendar fold, keep-awake worker, slide show),
+// MainFrameClose.cpp (closing and destruction).
+#pragma once
+#include <fw/fw.h>
+
+#include <cardwatch/CardScan.h>
+
+#include "ExternalToolManager.h"
+#include "MainSplitterWnd.h"
+#include "MainStatusBar.h"
+
+class CDynamicSplitterWnd;
+class CFView_Folder;
+class CFView_Export;
+class CFView_Toolbar;
+class CVxDocument;
+class CBrowserDocument;
+class CBrowserSubView;
+
+// Timers of the frame.
+enum {
+  MAINFRAME_TIMER_STARTUP = 53,
+  MAINFRAME_TIMER_SLIDE_PLACEMENT = 54,
+  MAINFRAME_TIMER_DEVICE = 55,
+  MAINFRAME_TIMER_CARD = 56,
+  MAINFRAME_TIMER_AUTO_IMPORT = 57,
+};
+
+// Sizes of the pane tree.
+enum {
+  MAINFRAME_TOOLBAR_HEIGHT = 75,
+  MAINFRAME_FOLDER_WIDTH = 175,
+  MAINFRAME_EXPORT_WIDTH = 84,
+};
+
+// Whether a close waits for the start-up still: only until the panes had their time.
+BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow);
+
+// Results of a card check.
+enum { CARDCHECK_NONE = 0, CARDCHECK_CAME = 1, CARDCHECK_WENT = 2 };
+
+// The frame's wait for its panes at start-up: how long a pane that never reports ready
+// is waited for before the frame starts anyway, and how old a classification's wait flag
+// may be before it counts as left over by an earlier run.
+enum {
+  STARTUP_PANES_WAIT_MS = 30000,
+};
+
+class CMainFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  // ---- Panes --------------------------------------------------------------------------
+  CFView_Toolbar* GetToolbarPane() const;
+  CFView_Folder* GetFolderPane() const;
+  CFView_Export* GetExportPane() const;
+  CWnd* GetBrowserWindow() const;       // the icon view
+  CBrowserSubView* GetSubView() const;  // the strip over the browser
+  CVxDocument* GetVxDocument() const;
+  CBrowserDocument* GetBrowserDocument() const;
+  CMainStatusBar& GetStatusBar() { return m_wndStatusBar; }
+  CMainSplitterWnd& GetRowSplitter() { return m_wndRowSplitter; }
+  CMainSplitterWnd& GetExportSplitter() { return m_wndExportSplitter; }
+  CMainSplitterWnd& GetFolderSplitter() { return m_wndFolderSplitter; }
+  CDynamicSplitterWnd* GetBrowserSplitter() const { return m_pBrowserSplitter; }
+  CDynamicSplitterWnd* GetViewSplitter() const { return m_pViewSplitter; }
+  BOOL IsStartupDone() const { return m_bStartupDone; }
+
+  CExternalToolManager& GetExternalToolManager() { return m_toolManager; }
+  HWND GetToolWindow(int nIndex) const { return m_toolManager.GetToolWindow(nIndex); }
+
+  // ---- Sizes --------------------------------------------------------------------------
+  void SaveSplitterSizes();
+  void LoadSplitterSizes();
+  // Status pane 29901: the mode text of profile DepthViewer\Mode.
+  void SetModeStatusText();
+
+  // ---- Forwarders the panes call ------------------------------------------------------
+  void RefreshFolderPane();
+  void EnableFolderUpButton(BOOL bEnable);
+  void EnableFolderForwardButton(BOOL bEnable);
+  void EnableFolderBackButton(BOOL bEnable);
+  int ReleaseToolbarSlideCollect();
+  BOOL CanFolderGoUp();
+  BOOL CanFolderGoForward();
+  BOOL CanFolderGoBack();
+  BOOL IsSlideCollectActive();
+  BOOL IsEntryEditorActive();
+
+  // ---- Operations ---------------------------------------------------------------------
+  // Asks before closing while files are marked; IDYES to close.
+  int ShowCloseWarning();
+  HRESULT StartSlideShow(int nKind);
+  // One pass of the card drives (timer 56): CARDCHECK_*, the drives in *pdwMask.
+  int CheckCardDrive(DWORD* pdwMask);
+  // Menu access keys of a popup (kinds of MenuAccessKeys.h).
+  static void AssignMenuAccessKeys(CMenu* pPopup, int nKind);
+  void AdaptViewMenuToFolder(CMenu* pPopup);
+
+  // ---- Framework overrides ------------------------------------------------------------
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  void GetMessageString(UINT nID, CString& rMessage) const override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  // Set once, in this order.
+  BOOL m_bClientCreated;
+  BOOL m_bPanesRegistered;
+  BOOL m_bStartupDone;
+
+  CString m_strExportText;
+  BOOL m_bCalendarFold;
+  int m_nSlideShowMode;
+  BOOL m_bNormalStart;
+  BOOL m_bDeviceFollowUp;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // Creation and layout (MainFrame.cpp).
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnSizing(UINT fwSide, LPRECT pRect);
+  afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+  afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+  // Menus and prompts (MainFrameMenus.cpp).
+  afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+  afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+  afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  // Private messages (MainFrameMessages.cpp).
+  afx_msg LRESULT OnChildWindowCreated(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnRelayedMessage(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnCardChanged(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnCalendarFold(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnViewModeChanged(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSettingsChanged(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnCloseSlideCollect(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSetSlideShowMode(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnQuerySlideCollect(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnQueryEntryEditor(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnTreeFolderDeleted(WPARAM wParam, LPARAM lParam);
+  // Timers and devices (MainFrameTimers.cpp).
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+  // Closing (MainFrameClose.cpp).
+  afx_msg void OnClose();
+  afx_msg void OnDestroy();
+  afx_msg void OnEnable(BOOL bEnable);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // Relay (MainFrameMessages.cpp): handles the messages that reach the window procedure
+  // first; TRUE with *pResult when done.
+  BOOL HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // Routing helpers (MainFrameCommands.cpp).
+  BOOL RouteToFolderPane(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+  BOOL IsFolderPaneActive() const;
+  BOOL FocusInFolderPane() const;
+  void FocusFolderPane();
+  void CloseSlideCollection();
+  void SendToolbarCommand(UINT nID, BOOL bWithFrame);
+  void DiscardPendingF5();
+  void RunDatabaseSearch();
+  // Timers (MainFrameTimers.cpp).
+  void OnStartupTimer();
+  void OnDeviceTimer();
+  void OnCardTimer();
+  void PromptFirstClassify();
+  void StartKeepAwake();
+  void StopKeepAwake();
+  static UINT AFX_CDECL KeepAwakeProc(LPVOID pParam);
+  static BOOL ShowsCardFolder(void* pFrame);
+  // Menus (MainFrameMenus.cpp).
+  void SaveMessagePaneLayout();
+  void RestoreMessagePaneLayout();
+  void GreyItems(CMenu* pPopup, const UINT* pIDs, int nCount);
+
+  CMainSplitterWnd m_wndRowSplitter;
+  CMainSplitterWnd m_wndExportSplitter;
+  CMainSplitterWnd m_wndFolderSplitter;
+  CDynamicSplitterWnd* m_pBrowserSplitter;
+  CDynamicSplitterWnd* m_pViewSplitter;
+  CDynamicSplitterWnd* m_pDetailSplitter;
+  struct IVxDBFile* m_pDbFileObject;
+
+  // The message pane's layout while a menu is open (width -1: nothing saved).
+  UINT m_nSavedPaneId;
+  UINT m_nSavedPaneStyle;
+  int m_nSavedPaneWidth;
+  BOOL m_bMenuTracking;
+
+  HMODULE m_hWtsLibrary;
+  BOOL m_bSessionNotify;
+
+  CMainStatusBar m_wndStatusBar;
+  CExternalToolManager m_toolManager;
+
+  CWinThread* m_pKeepAwakeThread;
+  volatile LONG m_bStopKeepAwake;
+
+  int m_nLastWidth;   // OnSize: width of the previous call
+  int m_nLastLeft;    // OnSizing: left edge of the previous call
+  HMENU m_hMasterViewMenu;  // menu 128 as loaded, for re-inserting view items
+
+  // Card flags of the frame's own check (timer 56).
+  cardwatch::CCardScanner m_cardScanner;
+  // Start-up: when the frame began waiting for its panes.
+  DWORD m_dwStartupWaitBegan;
+  // Closing: how many times a close was put off for an outside program's dialog.
+  int m_nCloseRetries;
+};

@@ -1,0 +1,116 @@
+// The main frame's closing: the checks before it, the close warning, and the destruction
+// in order (placement and sizes written, outside programs closed, workers stopped).
+#include <Kitlib2/Kitlib2.h>
+#include <VxDatabase.h>
+#include <VxResourceIds.h>
+#include <shellapi.h>
+
+#include "ICGBrowser.h"
+#include "MainFrame.h"
+#include "MainWndMessages.h"
+#include "ProgramFolder.h"
+#include "ui/ChoiceDialogs.h"
+
+namespace {
+// How often a close is put off for an outside program's dialog before it is given up.
+const int kMaxCloseRetries = 50;
+const UINT kCloseChildId = 7;
+}  // namespace
+
+BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow) {
+  // A pane that never reports ready must not keep the program from closing.
+  return !bStartupDone && dwWaitBegan && dwNow - dwWaitBegan < STARTUP_PANES_WAIT_MS;
+}
+
+void CMainFrame::OnClose() {
+  if (IsCloseHeldForStartup(m_bStartupDone, m_dwStartupWaitBegan, ::GetTickCount())) return;
+  if (CMGetProfileInt("VxClassify", "Wait", 0) == 1) return;
+  if (CMGetProfileInt("ExeState", "SlideShow_Created", 0) == 1) {
+    if (CMGetProfileInt("ExeState", "SlideShowNotClose", 0) == 1) {
+      AfxMessageBox(IDS_SHELL_SLIDESHOW_OPEN, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
+    if (CMGetProfileInt("SlideShow", "NowSaving", 0) == 1) {
+      AfxMessageBox(IDS_SHELL_SLIDESHOW_SAVING, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
+    HWND hPlayer = m_toolManager.GetToolWindow(TOOL_SLIDESHOW);
+    DWORD_PTR dwResult;
+    if (hPlayer && ::IsWindow(hPlayer))
+      ::SendMessageTimeoutA(hPlayer, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwResult);
+  }
+  if (HWND hBlocking = m_toolManager.FindBlockingWindow()) {
+    // An outside program's dialog is asked to close first; the close comes back later.
+    if (++m_nCloseRetries > kMaxCloseRetries) {
+      m_nCloseRetries = 0;
+      return;
+    }
+    DWORD_PTR dwResult;
+    if (HWND hChild = ::GetDlgItem(hBlocking, kCloseChildId))
+      ::SendMessageTimeoutA(hBlocking, WM_COMMAND, kCloseChildId, (LPARAM)hChild, SMTO_ABORTIFHUNG, 1000, &dwResult);
+    else
+      ::SendMessageTimeoutA(hBlocking, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &dwResult);
+    PostMessage(WM_CLOSE);
+    return;
+  }
+  m_nCloseRetries = 0;
+  if (ShowCloseWarning() == IDYES) CFrameWnd::OnClose();
+}
+
+void CMainFrame::OnDestroy() {
+  CFrameWnd::OnDestroy();
+  if (m_pDbFileObject) {
+    m_pDbFileObject->Close();
+    m_pDbFileObject->Release();
+    m_pDbFileObject = NULL;
+  }
+
+  WINDOWPLACEMENT wp = {};
+  wp.length = sizeof(wp);
+  if (!m_toolManager.GetSlidePlacement(&wp)) GetWindowPlacement(&wp);
+  CMWriteProfileInt("", "WindowShowState", (int)wp.showCmd);
+  CMWriteProfileInt("", "WindowNormalPosTop", wp.rcNormalPosition.top);
+  CMWriteProfileInt("", "WindowNormalPosLeft", wp.rcNormalPosition.left);
+  CMWriteProfileInt("", "WindowNormalPosBottom", wp.rcNormalPosition.bottom);
+  CMWriteProfileInt("", "WindowNormalPosRight", wp.rcNormalPosition.right);
+  SaveSplitterSizes();
+  // The bar's own style: the frame is already hidden while it is destroyed.
+  CMWriteProfileInt("", "StatusBarVisible", m_wndStatusBar.m_hWnd && (m_wndStatusBar.GetStyle() & WS_VISIBLE) ? 1 : 0);
+
+  CString strRenew = ProgramFolderPath("OrderSlideRenew.exe");
+  if (::GetFileAttributesA(strRenew) != INVALID_FILE_ATTRIBUTES)
+    ::ShellExecuteA(NULL, "open", strRenew, NULL, CMTLGetExeDir(), SW_HIDE);
+
+  m_toolManager.CloseAll();
+  StopKeepAwake();
+  if (m_hWtsLibrary && m_bSessionNotify) {
+    typedef BOOL(WINAPI * UnregisterFn)(HWND);
+    if (UnregisterFn pfn = reinterpret_cast<UnregisterFn>(::GetProcAddress(m_hWtsLibrary, "WTSUnRegisterSessionNotification")))
+      pfn(m_hWnd);
+    m_bSessionNotify = FALSE;
+  }
+  if (m_hWtsLibrary) {
+    ::FreeLibrary(m_hWtsLibrary);
+    m_hWtsLibrary = NULL;
+  }
+}
+
+void CMainFrame::OnEnable(BOOL bEnable) {
+  CFrameWnd::OnEnable(bEnable);
+  if (!bEnable) {
+    if (ICGBrowser* pBrowser = GetCGBrowser()) pBrowser->PauseMovie();
+  }
+}
+
+int CMainFrame::ShowCloseWarning() {
+  if (m_toolManager.IsForcedClose()) return IDYES;
+  SendMessage(WM_BROWSER_PUBLISH_COUNTS, (WPARAM)m_hWnd, 0);
+  if (CMGetProfileInt("DepthViewer", "AllMarkFileCount", 0) == 0 || CMGetProfileInt("", "CloseWarningMark", 0) != 0)
+    return IDYES;
+  CYesNoDlg dlg(this);
+  dlg.m_strText.LoadString(IDS_SHELL_CLOSE_WITH_MARKS);
+  int nAnswer = (int)dlg.DoModal();
+  if (nAnswer != IDYES) return nAnswer;
+  CMWriteProfileInt("", "CloseWarningMark", dlg.m_bDontAsk ? 1 : 0);
+  return IDYES;
+}

@@ -1,0 +1,259 @@
+// The main frame's window procedure and private messages: application messages are
+// relayed to the outside-program manager; the panes, the browser and outside programs
+// talk to the frame through the messages handled here.
+#include <Kitlib2/Kitlib2.h>
+#include <TickCache.h>
+#include <VxDocument.h>
+#include <VxResourceIds.h>
+
+#include <set>
+
+#include <BrowserSubView.h>
+#include <DynamicSplitterWnd.h>
+
+#include "FView_Folder.h"
+#include "FView_Toolbar.h"
+#include "MainFrame.h"
+#include "MainWndMessages.h"
+
+#ifndef WM_WTSSESSION_CHANGE
+#define WM_WTSSESSION_CHANGE 0x02B1
+#endif
+
+namespace {
+
+const char kZoomWindowName[] = "6D1F3A27-94C0-4B58-A1E6-3C7B20F95D84";
+const UINT kExportTextDelayMs = 500;
+const int kViewTypeMusicList = 12;
+const int kViewTypeKeepStrip = 14;
+
+// The relay records this frame made and has not freed yet: only they are taken as
+// records; a 1522 with anything else in wParam (another program's) is ignored.
+std::set<RelayRecord*>& LiveRecords() {
+  static std::set<RelayRecord*> records;
+  return records;
+}
+
+// TRUE when p points to writable memory of this process for n bytes: an answer written
+// through a pointer from another program must not hit what is not ours.
+BOOL IsWritableHere(void* p, size_t n) {
+  if (!p) return FALSE;
+  MEMORY_BASIC_INFORMATION mbi;
+  if (!::VirtualQuery(p, &mbi, sizeof(mbi)) || mbi.State != MEM_COMMIT) return FALSE;
+  const DWORD kWritable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  if (!(mbi.Protect & kWritable) || (mbi.Protect & PAGE_GUARD)) return FALSE;
+  return static_cast<BYTE*>(p) + n <= static_cast<BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
+}
+
+LRESULT SendText(HWND hTo, HWND hFrom, ULONG_PTR dwCode, const CString& strText) {
+  if (!::IsWindow(hTo)) return 0;
+  COPYDATASTRUCT cds;
+  cds.dwData = dwCode;
+  cds.cbData = (DWORD)strText.GetLength() + 1;
+  cds.lpData = const_cast<char*>((LPCSTR)strText);
+  return ::SendMessageA(hTo, WM_COPYDATA, (WPARAM)hFrom, (LPARAM)&cds);
+}
+
+}  // namespace
+
+// ---- The window procedure -------------------------------------------------------------------
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT lResult = 0;
+  if (HandleEarlyMessage(message, wParam, lParam, &lResult)) return lResult;
+  return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  BOOL bRelay = FALSE;
+  switch (message) {
+    case WM_RELAYED_MESSAGE:
+      // Only records of ours reach the handler.
+      if (!LiveRecords().count(reinterpret_cast<RelayRecord*>(wParam))) {
+        *pResult = 0;
+        return TRUE;
+      }
+      return FALSE;
+    case WM_SHOW_EXPLORER_FOLDER:
+      if (IsWindowEnabled() && !::FindWindowA(NULL, kZoomWindowName) && !m_bCalendarFold) {
+        KillTimer(MAINFRAME_TIMER_CARD);
+        SendToolbarCommand(ID_TB_FOLDER_TREE, TRUE);
+        SetTimer(MAINFRAME_TIMER_CARD, 1000, NULL);
+      }
+      return FALSE;
+    case WM_EXPORT_TEXT_REQUEST:
+      ::Sleep(kExportTextDelayMs);
+      SendText(reinterpret_cast<HWND>(wParam), m_hWnd, CDID_EXPORT_TEXT, m_strExportText);
+      return FALSE;
+    case WM_BROWSER_EXPORT_REQUEST: {
+      CFView_Toolbar* pToolbar = GetToolbarPane();
+      CString strList;
+      if (pToolbar && pToolbar->TakePendingFileListText(strList)) {
+        SendText(reinterpret_cast<HWND>(wParam), m_hWnd, CDID_EXPORT_FILES, strList);
+        *pResult = 0;
+        return TRUE;
+      }
+      bRelay = TRUE;
+      break;
+    }
+    case WM_FOLDER_TYPE_QUERY:
+      if (CFView_Folder* pFolder = GetFolderPane()) {
+        *pResult = pFolder->SendMessage(WM_FOLDER_TYPE_QUERY, wParam, lParam);
+        return TRUE;
+      }
+      bRelay = TRUE;
+      break;
+    case WM_WTSSESSION_CHANGE:
+      if (wParam == 2) KillTimer(MAINFRAME_TIMER_CARD);       // console disconnected
+      if (wParam == 1) SetTimer(MAINFRAME_TIMER_CARD, 1000, NULL);  // connected again
+      bRelay = TRUE;
+      break;
+    case WM_STATUS_SELECT_COUNT:
+    case WM_STATUS_MARK_COUNT:
+    case WM_STATUS_PROGRESS:
+    case WM_STATUS_FILE_COUNT:
+      if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SendMessage(message, wParam, lParam);
+      return FALSE;
+    case WM_COPYDATA: {
+      const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      CWnd* pExport = reinterpret_cast<CWnd*>(GetExportPane());
+      if (pcds && pcds->dwData == CDID_EXPORT_TEXT && pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
+        m_strExportText = CopyDataText(pcds);
+        return FALSE;
+      }
+      bRelay = TRUE;
+      break;
+    }
+    case WM_DISPLAYCHANGE:
+      bRelay = TRUE;
+      break;
+    default:
+      bRelay = message >= WM_APPMSG_FIRST && message <= WM_APPMSG_LAST;
+      break;
+  }
+  if (!bRelay) return FALSE;
+  RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};
+  LiveRecords().insert(pRecord);
+  *pResult = CFrameWnd::WindowProc(WM_RELAYED_MESSAGE, reinterpret_cast<WPARAM>(pRecord), lParam);
+  return TRUE;
+}
+
+LRESULT CMainFrame::OnRelayedMessage(WPARAM wParam, LPARAM) {
+  RelayRecord* pRecord = reinterpret_cast<RelayRecord*>(wParam);
+  LRESULT lResult = m_toolManager.OnRequest(*pRecord);
+  LiveRecords().erase(pRecord);
+  delete pRecord;
+  return lResult;
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F5 &&
+      (CMGetProfileInt("VxFolder\\FolderInfo", "Renewaling", 0) == 1 || CMGetProfileInt("DepthViewer", "Busy", 0) == 1))
+    return TRUE;
+  return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+// ---- Private messages -----------------------------------------------------------------------
+
+LRESULT CMainFrame::OnChildWindowCreated(WPARAM wParam, LPARAM lParam) {
+  HWND hWnd = reinterpret_cast<HWND>(wParam);
+  if (!::IsWindow(hWnd)) return 1;
+  int nIndex = (lParam >= 0 && lParam <= INT_MAX) ? (int)lParam : -1;
+  HRESULT hr = m_toolManager.SetToolWindow(nIndex, hWnd);
+  if (SUCCEEDED(hr) && nIndex == TOOL_SLIDESHOW) SetTimer(MAINFRAME_TIMER_SLIDE_PLACEMENT, 500, NULL);
+  return hr;
+}
+
+LRESULT CMainFrame::OnCardChanged(WPARAM wParam, LPARAM) {
+  // Drive numbers from 0 = A to 25 = Z; others name no drive.
+  if (wParam <= (WPARAM)('Z' - 'A')) Mark_DelAllCheckInDrive('A' + (int)wParam);
+  return 0;
+}
+
+LRESULT CMainFrame::OnViewModeChanged(WPARAM wParam, LPARAM) {
+  int nType = (int)wParam;
+  if (m_pBrowserSplitter && m_pBrowserSplitter->m_hWnd) {
+    if (nType == kViewTypeMusicList) {
+      if (CBrowserSubView* pStrip = GetSubView()) m_pBrowserSplitter->HideRow(pStrip);
+    } else if (nType != kViewTypeKeepStrip) {
+      m_pBrowserSplitter->ShowRow();
+    }
+  }
+  if (CFView_Toolbar* pToolbar = GetToolbarPane())
+    pToolbar->SendMessage(WM_VIEW_MODE_CHANGED, wParam, (LPARAM)m_hWnd);
+  return 0;
+}
+
+LRESULT CMainFrame::OnSettingsChanged(WPARAM, LPARAM) {
+  if (CVxDocument* pDoc = GetVxDocument()) {
+    CSendCommandObject hint(ID_MUSIC_DISPLAY_CHANGED);
+    pDoc->UpdateAllViews(NULL, 0, &hint);
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnCloseSlideCollect(WPARAM, LPARAM) {
+  ReleaseToolbarSlideCollect();
+  return 0;
+}
+
+LRESULT CMainFrame::OnSetSlideShowMode(WPARAM wParam, LPARAM) {
+  m_nSlideShowMode = (int)wParam;
+  return 0;
+}
+
+LRESULT CMainFrame::OnQuerySlideCollect(WPARAM wParam, LPARAM) {
+  BOOL* pbActive = reinterpret_cast<BOOL*>(wParam);
+  if (IsWritableHere(pbActive, sizeof(BOOL))) *pbActive = IsSlideCollectActive();
+  return 0;
+}
+
+LRESULT CMainFrame::OnQueryEntryEditor(WPARAM wParam, LPARAM) {
+  BOOL* pbActive = reinterpret_cast<BOOL*>(wParam);
+  if (IsWritableHere(pbActive, sizeof(BOOL))) *pbActive = IsEntryEditorActive();
+  return 0;
+}
+
+LRESULT CMainFrame::OnTreeFolderDeleted(WPARAM wParam, LPARAM lParam) {
+  CFView_Folder* pFolder = GetFolderPane();
+  if (!pFolder) return E_FAIL;
+  if (wParam) pFolder->RenewalTrees();
+  if ((int)lParam > 0) pFolder->ReopenSelection((int)lParam);
+  CBrowserDocument* pBrowser = GetBrowserDocument();
+  if (m_wndStatusBar.m_hWnd)
+    m_wndStatusBar.SendMessage(WM_STATUS_FILE_COUNT, 0, pBrowser ? pBrowser->GetFileCount() : 0);
+  return 0;
+}
+
+// ---- Calendar fold ----------------------------------------------------------------------------
+
+namespace {
+// Whether a calendar view is shown, and whether the folder column was shown before.
+BOOL g_bCalendarActive = FALSE;
+BOOL g_bFolderShownBefore = FALSE;
+}  // namespace
+
+LRESULT CMainFrame::OnCalendarFold(WPARAM wParam, LPARAM) {
+  UINT nCommand = (UINT)wParam;
+  BOOL bCalendar = nCommand == ID_VIEWMODE_MONTH || nCommand == ID_VIEWMODE_DAY;
+  if (!g_bCalendarActive) {
+    if (!bCalendar) return 0;
+    int nCur, nMin;
+    m_wndFolderSplitter.GetColumnInfo(0, nCur, nMin);
+    g_bFolderShownBefore = m_wndFolderSplitter.HasLeftButton() && nCur > 0;
+    SaveSplitterSizes();
+    if (g_bFolderShownBefore) m_wndFolderSplitter.ToggleCollapse();
+    m_wndFolderSplitter.SetFixed(TRUE);
+    m_wndFolderSplitter.SetCalendarFold(TRUE);
+    m_bCalendarFold = TRUE;
+    g_bCalendarActive = TRUE;
+    return 0;
+  }
+  if (bCalendar || nCommand == ID_VIEWMODE_ZOOM || nCommand == ID_VIEWMODE_SLIDESHOW) return 0;
+  if (g_bFolderShownBefore) m_wndFolderSplitter.ToggleCollapse();
+  m_wndFolderSplitter.SetFixed(FALSE);
+  m_wndFolderSplitter.SetCalendarFold(FALSE);
+  m_bCalendarFold = FALSE;
+  g_bCalendarActive = FALSE;
+  return 0;
+}

@@ -1,0 +1,223 @@
+// The main frame's timers (start-up completion, slide-show placement, device follow-up,
+// card watch, automatic import), device changes, the card check, the keep-awake worker
+// and the slide show's start.
+#include <Kitlib2/Kitlib2.h>
+#include <TickCache.h>
+#include <VxDocument.h>
+#include <VxResourceIds.h>
+#include <dbt.h>
+
+#include "FView_Export.h"
+#include "FView_Folder.h"
+#include "FView_Toolbar.h"
+#include "MainApp.h"
+#include "MainFrame.h"
+#include "MainWndMessages.h"
+#include "SplashWnd.h"
+#include "ui/SettingsDialogs.h"
+
+namespace {
+const DWORD kKeepAwakeRefreshMs = 30001;
+const DWORD kKeepAwakeNapMs = 500;
+}  // namespace
+
+// ---- Timers -------------------------------------------------------------------------------
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+  switch (nIDEvent) {
+    case MAINFRAME_TIMER_STARTUP:
+      OnStartupTimer();
+      break;
+    case MAINFRAME_TIMER_SLIDE_PLACEMENT:
+      KillTimer(MAINFRAME_TIMER_SLIDE_PLACEMENT);
+      if (CMGetProfileInt("ExeState", "SlideShow_Created", 0) == 1) {
+        SaveSplitterSizes();
+        m_toolManager.SaveMainPlacement();
+      } else {
+        SetTimer(MAINFRAME_TIMER_SLIDE_PLACEMENT, 500, NULL);
+      }
+      break;
+    case MAINFRAME_TIMER_DEVICE:
+      OnDeviceTimer();
+      break;
+    case MAINFRAME_TIMER_CARD:
+      OnCardTimer();
+      break;
+    case MAINFRAME_TIMER_AUTO_IMPORT:
+      PostMessage(WM_SHOW_EXPLORER_FOLDER, 0, 0);
+      KillTimer(MAINFRAME_TIMER_AUTO_IMPORT);
+      SetForegroundWindow();
+      break;
+    default:
+      break;
+  }
+  m_toolManager.OnTimer(m_hWnd, nIDEvent);
+  CFrameWnd::OnTimer(nIDEvent);
+}
+
+void CMainFrame::OnStartupTimer() {
+  KillTimer(MAINFRAME_TIMER_STARTUP);
+  BOOL bReady = CMGetProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0) == 1 &&
+                CMGetProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0) == 1 &&
+                CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0) == 1;
+  if (!bReady) {
+    SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
+    return;
+  }
+  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0);
+  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0);
+  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0);
+  LoadSplitterSizes();
+  RefreshFolderPane();
+  CSplashWnd::HideSplashScreen();
+  CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
+  if (pApp && !pApp->m_strAutoPlayDrive.IsEmpty()) {
+    CMWriteProfileString("CardTree", "CardDrive", pApp->m_strAutoPlayDrive);
+    SendToolbarCommand(ID_TB_FOLDER_TREE, TRUE);
+  }
+  CMWriteProfileInt("ExeState0007", "Enable", 1);
+  ::SetCursor(::LoadCursorA(NULL, IDC_ARROW));
+  m_toolManager.StartTimers();
+  m_bStartupDone = TRUE;
+  PromptFirstClassify();
+}
+
+void CMainFrame::PromptFirstClassify() {
+  if (!m_bNormalStart) return;
+  // The value itself, not its default: its absence means the question was never asked.
+  CString strKey = CMGetKeyPosition() + "\\VxClassify";
+  DWORD dwValue = 0, cb = sizeof(dwValue);
+  BOOL bExists = ::RegGetValueA(HKEY_CURRENT_USER, strKey, "FirstClassify", RRF_RT_DWORD, NULL, &dwValue, &cb) ==
+                 ERROR_SUCCESS;
+  if (bExists && dwValue != 0) return;
+  CClassifyFolderDlg dlg(this);
+  if (dlg.DoModal() == IDOK) PostMessage(WM_REFRESH_FOLDERS, (WPARAM)m_hWnd, 0);
+  if (!bExists) CMWriteProfileInt("VxClassify", "FirstClassify", 1);
+}
+
+void CMainFrame::OnDeviceTimer() {
+  KillTimer(MAINFRAME_TIMER_DEVICE);
+  CBrowserDocument* pBrowser = GetBrowserDocument();
+  CFView_Export* pExport = GetExportPane();
+  if (!pBrowser || pBrowser->GetBrowserStatus().IsSDCardFolder() || !pExport || !pExport->IsWindowEnabled()) return;
+  RefreshFolderPane();
+  if (!m_bDeviceFollowUp) {
+    m_bDeviceFollowUp = TRUE;
+    SetTimer(MAINFRAME_TIMER_DEVICE, 1000, NULL);
+  } else if (!m_bCalendarFold) {
+    SendMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, 0);
+  }
+}
+
+void CMainFrame::OnCardTimer() {
+  CFView_Export* pExport = GetExportPane();
+  if (m_bCalendarFold || !pExport || !pExport->IsWindowEnabled()) return;  // keeps running meanwhile
+  KillTimer(MAINFRAME_TIMER_CARD);
+  DWORD dwMask = 0;
+  if (CheckCardDrive(&dwMask) == CARDCHECK_CAME) PostMessage(WM_SHOW_EXPLORER_FOLDER, 0, 0);
+  SetTimer(MAINFRAME_TIMER_CARD, 1000, NULL);
+}
+
+int CMainFrame::CheckCardDrive(DWORD* pdwMask) {
+  cardwatch::CSystemCardScanEnv env;
+  DWORD dwMask = 0;
+  UINT nOldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  int nResult = m_cardScanner.ScanCardDrives(env, dwMask);
+  ::SetErrorMode(nOldMode);
+  if (pdwMask) *pdwMask = dwMask;
+  if (nResult == cardwatch::CARDSCAN_INSERTED) return CARDCHECK_CAME;
+  if (nResult == cardwatch::CARDSCAN_REMOVED) return CARDCHECK_WENT;
+  return CARDCHECK_NONE;
+}
+
+BOOL CMainFrame::ShowsCardFolder(void* pFrame) {
+  CBrowserDocument* pBrowser = static_cast<CMainFrame*>(pFrame)->GetBrowserDocument();
+  return pBrowser && pBrowser->GetBrowserStatus().IsSDCardFolder();
+}
+
+// ---- Devices ------------------------------------------------------------------------------
+
+BOOL CMainFrame::OnDeviceChange(UINT nEventType, DWORD_PTR dwData) {
+  BOOL bResult = CFrameWnd::OnDeviceChange(nEventType, dwData);
+  const DEV_BROADCAST_HDR* pHeader = reinterpret_cast<const DEV_BROADCAST_HDR*>(dwData);
+  if (!pHeader || pHeader->dbch_devicetype != DBT_DEVTYP_VOLUME) return bResult;
+  const DEV_BROADCAST_VOLUME* pVolume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(pHeader);
+  if (pVolume->dbcv_flags & DBTF_NET) return bResult;
+  if (nEventType == DBT_DEVICEARRIVAL) {
+    m_bDeviceFollowUp = FALSE;
+    SetTimer(MAINFRAME_TIMER_DEVICE, 5000, NULL);
+  } else if (nEventType == DBT_DEVICEREMOVECOMPLETE) {
+    for (int n = 0; n < 26; ++n)
+      if (pVolume->dbcv_unitmask & (1u << n)) Mark_DelAllCheckInDrive('A' + n);
+    m_bDeviceFollowUp = TRUE;
+    SetTimer(MAINFRAME_TIMER_DEVICE, 500, NULL);
+  }
+  return bResult;
+}
+
+// ---- Keep-awake worker --------------------------------------------------------------------
+
+void CMainFrame::StartKeepAwake() {
+  if (m_pKeepAwakeThread) return;
+  ::SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+  m_pKeepAwakeThread = AfxBeginThread(&CMainFrame::KeepAwakeProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+  if (!m_pKeepAwakeThread) return;
+  m_pKeepAwakeThread->m_bAutoDelete = FALSE;
+  ::InterlockedExchange(&m_bStopKeepAwake, 0);
+  m_pKeepAwakeThread->ResumeThread();
+}
+
+void CMainFrame::StopKeepAwake() {
+  if (!m_pKeepAwakeThread) return;
+  ::InterlockedExchange(&m_bStopKeepAwake, 1);
+  ::WaitForSingleObject(m_pKeepAwakeThread->m_hThread, INFINITE);
+  delete m_pKeepAwakeThread;
+  m_pKeepAwakeThread = NULL;
+}
+
+UINT AFX_CDECL CMainFrame::KeepAwakeProc(LPVOID pParam) {
+  CMainFrame* pFrame = static_cast<CMainFrame*>(pParam);
+  DWORD dwLast = ::GetTickCount();
+  while (!pFrame->m_bStopKeepAwake) {
+    if (::GetTickCount() - dwLast < kKeepAwakeRefreshMs) {
+      ::Sleep(kKeepAwakeNapMs);
+      continue;
+    }
+    // Writing the screen saver's timeout back restarts the system's idle count.
+    BOOL bSaver = FALSE;
+    ::SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &bSaver, 0);
+    if (bSaver) {
+      UINT nTimeout = 0;
+      ::SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &nTimeout, 0);
+      ::SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, nTimeout, NULL, 0);
+    }
+    dwLast = ::GetTickCount();  // without a screen saver too: the loop waits either way
+  }
+  return 0;
+}
+
+// ---- Slide show ---------------------------------------------------------------------------
+
+HRESULT CMainFrame::StartSlideShow(int nKind) {
+  ICGBrowser* pBrowser = GetCGBrowser();
+  CFView_Toolbar* pToolbar = GetToolbarPane();
+  if (!pBrowser || !pToolbar) return E_FAIL;
+  m_nSlideShowMode = nKind == 1 ? 2 : 1;
+  SLD_TYPE type = SLD_TYPE_0;
+  SLD_QUALITY quality = SLD_QUALITY_0;
+  std::vector<tagSLD_V_TYPE> slides;
+  std::vector<tagSLD_A_TYPE> sounds;
+  int nOption1 = 0, nOption2 = 0;
+  pBrowser->GetSlideShow(&type, &slides, &sounds, &quality, &nOption1, &nOption2);
+  long hr = pToolbar->BuildSlideShowItems(type, &slides, &sounds);
+  if (hr < 0) return hr;
+  // The field after the two paths: the toolbar's value (set by its build) for kind 0, else 0.
+  if (type != SLD_TYPE_0)
+    for (tagSLD_V_TYPE& slide : slides) memset(slide.tail, 0, sizeof(int));
+  if (slides.empty()) {
+    AfxMessageBox(IDS_SHELL_SLIDESHOW_EMPTY, MB_OK | MB_ICONEXCLAMATION);
+    return E_FAIL;
+  }
+  pBrowser->SetSlideShow(type, &slides, &sounds, quality, nOption1, nOption2);
+  return S_OK;
+}

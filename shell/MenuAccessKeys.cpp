@@ -1,0 +1,120 @@
+#include "MenuAccessKeys.h"
+
+#include <string>
+
+namespace {
+
+const WCHAR kFirstKey = L'!';  // the keys form a 64-character table from "!"
+const WCHAR kLastKey = L'`';
+const int kMaxChars = 64;
+
+WCHAR Upper(WCHAR ch) { return (WCHAR)(UINT_PTR)::CharUpperW(reinterpret_cast<LPWSTR>((UINT_PTR)ch)); }
+
+BOOL IsKeyChar(WCHAR ch) { return ch >= kFirstKey && ch <= kLastKey; }
+
+std::wstring Widen(const CString& s) {
+  int n = ::MultiByteToWideChar(CP_ACP, 0, s, s.GetLength(), NULL, 0);
+  std::wstring w(n, L'\0');
+  if (n) ::MultiByteToWideChar(CP_ACP, 0, s, s.GetLength(), &w[0], n);
+  return w;
+}
+
+CString Narrow(const std::wstring& w) {
+  int n = ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), NULL, 0, NULL, NULL);
+  CString s;
+  if (n) {
+    ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), s.GetBuffer(n + 1), n, NULL, NULL);
+    s.ReleaseBuffer(n);
+  }
+  return s;
+}
+
+struct KeySet {
+  ULONGLONG bits = 0;
+  BOOL Has(WCHAR ch) const { return IsKeyChar(ch) && (bits >> (ch - kFirstKey)) & 1; }
+  void Add(WCHAR ch) {
+    if (IsKeyChar(ch)) bits |= 1ull << (ch - kFirstKey);
+  }
+};
+
+// The length of the text without a trailing "...".
+size_t BodyLength(const std::wstring& w) {
+  return w.size() >= 3 && w.compare(w.size() - 3, 3, L"...") == 0 ? w.size() - 3 : w.size();
+}
+
+// The first free key of the kind's ranges, or 0 when they are used up.
+WCHAR FreeKeyOfKind(const KeySet& used, int nKind) {
+  struct Range {
+    WCHAR first, last;
+  };
+  const Range kDigits = {L'0', L'8'}, kLetters = {L'A', L'Y'}, kSymbols = {L'!', L'('};
+  Range ranges[3];
+  int nRanges = 0;
+  switch (nKind) {
+    case ACCESSKEYS_DIGITS: ranges[nRanges++] = kDigits; break;
+    case ACCESSKEYS_LETTERS: ranges[nRanges++] = kLetters; break;
+    case ACCESSKEYS_DIGITS_LETTERS:
+      ranges[nRanges++] = kDigits;
+      ranges[nRanges++] = kLetters;
+      break;
+    case ACCESSKEYS_LETTERS_DIGITS:
+      ranges[nRanges++] = kLetters;
+      ranges[nRanges++] = kDigits;
+      break;
+    default: break;
+  }
+  ranges[nRanges++] = kSymbols;
+  for (int r = 0; r < nRanges; ++r)
+    for (WCHAR ch = ranges[r].first; ch <= ranges[r].last; ++ch)
+      if (!used.Has(ch)) return ch;
+  return 0;
+}
+
+}  // namespace
+
+WCHAR MenuAccessChar(LPCWSTR lpszText) {
+  for (LPCWSTR p = lpszText; p && *p; ++p) {
+    if (*p != L'&') continue;
+    if (p[1] == L'&') {  // "&&" is an ampersand
+      ++p;
+      continue;
+    }
+    return p[1] ? Upper(p[1]) : 0;
+  }
+  return 0;
+}
+
+void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
+  KeySet used;
+  std::vector<std::wstring> wide;
+  for (const CString& s : texts) {
+    std::wstring w = Widen(s);
+    if (w.size() > kMaxChars) w.resize(kMaxChars);
+    wide.push_back(w);
+    used.Add(MenuAccessChar(w.c_str()));
+  }
+  std::vector<bool> done(texts.size());
+  for (size_t i = 0; i < wide.size(); ++i) {
+    done[i] = MenuAccessChar(wide[i].c_str()) != 0;
+    if (done[i] || wide[i].empty()) continue;
+    size_t nBody = BodyLength(wide[i]);
+    for (size_t k = 0; k < nBody; ++k) {
+      WCHAR ch = Upper(wide[i][k]);
+      if (!IsKeyChar(ch) || used.Has(ch)) continue;
+      wide[i].insert(k, 1, L'&');
+      used.Add(ch);
+      done[i] = true;
+      texts[i] = Narrow(wide[i]);
+      break;
+    }
+  }
+  for (size_t i = 0; i < wide.size(); ++i) {
+    if (done[i] || wide[i].empty()) continue;
+    WCHAR ch = FreeKeyOfKind(used, nKind);
+    if (!ch) break;
+    used.Add(ch);
+    std::wstring suffix = std::wstring(L"(&") + ch + L")";
+    wide[i].insert(BodyLength(wide[i]), suffix);
+    texts[i] = Narrow(wide[i]);
+  }
+}

@@ -1,0 +1,167 @@
+// The outside-program manager's relay hub: what happens to an application message that
+// the main frame recorded.
+#include <Kitlib2/Kitlib2.h>
+#include <VxResourceIds.h>
+#include <shlwapi.h>
+
+#include "ExternalToolManager.h"
+#include "MainApp.h"
+#include "MainWndMessages.h"
+#include "ShellActions.h"
+
+namespace {
+
+// The extensions the image editor opens, and its project files.
+BOOL IsEditorPicture(LPCSTR lpszPath) {
+  LPCSTR lpszExt = ::PathFindExtensionA(lpszPath);
+  static const char* const kExts[] = {".jpg", ".jpeg", ".jpe", ".bmp", ".png", ".tiff", ".tif"};
+  for (const char* ext : kExts)
+    if (lstrcmpiA(lpszExt, ext) == 0) return TRUE;
+  return FALSE;
+}
+
+BOOL IsEditorProject(LPCSTR lpszPath) { return lstrcmpiA(::PathFindExtensionA(lpszPath), ".ped") == 0; }
+
+}  // namespace
+
+LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
+  ::InterlockedIncrement(&m_nBusy);
+  UpdateState();
+  const COPYDATASTRUCT* pcds =
+      record.message == WM_COPYDATA ? reinterpret_cast<const COPYDATASTRUCT*>(record.lParam) : NULL;
+
+  if (pcds && pcds->dwData == CDID_CHANGE_FOLDER) OnFolderChangeText(pcds);
+  if (pcds && pcds->dwData == CDID_PROGRAM_REQUEST) OnProgramRequest(pcds);
+  if (record.message == WM_OPEN_MANUAL && !::IsIconic(m_hMainWnd)) ::OpenManual();
+
+  RelayInput in;
+  in.message = record.message;
+  in.wParam = record.wParam;
+  in.bWParamIsWindow = record.wParam && ::IsWindow(reinterpret_cast<HWND>(record.wParam));
+  in.dwCopyData = pcds ? pcds->dwData : 0;
+  for (int i = 0; i < GetToolCount(); ++i) {
+    HWND hWnd = m_tools[i]->m_hWnd;
+    in.entries.push_back(hWnd && ::IsWindow(hWnd) ? hWnd : NULL);
+  }
+  in.hRequester = m_hRequester;
+  RelayRoute route = PlanRelay(in);
+
+  LRESULT lResult = 0;
+  if (route.bCheckDisplay && !CheckDisplayAfterChange()) {
+    ::InterlockedDecrement(&m_nBusy);
+    return 0;
+  }
+  for (int i : route.postTo) ::PostMessageA(in.entries[i], record.message, record.wParam, record.lParam);
+  for (int i : route.sendTo) lResult = ::SendMessageA(in.entries[i], record.message, record.wParam, record.lParam);
+  if (route.bRememberRequester) m_hRequester = reinterpret_cast<HWND>(record.wParam);
+  if (pcds) {
+    if (route.bRefillFileList) RefillApplicationFileList(pcds);
+    if (pcds->dwData == CDID_EXPORT_FILES) {
+      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply))
+        lResult = ::SendMessageA(route.hCopyDataReply, WM_COPYDATA, record.wParam, record.lParam);
+      m_hRequester = NULL;
+    }
+    for (int i : route.copyDataTo) lResult = ::SendMessageA(in.entries[i], WM_COPYDATA, record.wParam, record.lParam);
+  }
+  ::InterlockedDecrement(&m_nBusy);
+  return lResult;
+}
+
+BOOL CExternalToolManager::CheckDisplayAfterChange() {
+  if (IsDisplayFitWhileRunning()) return TRUE;
+  AfxMessageBox(IDS_SHELL_DISPLAY_CHANGED, MB_OK | MB_ICONHAND);
+  m_bForcedClose = TRUE;
+  CMWriteProfileInt("PageSmith", "EndMessage", 0);
+  ::PostMessageA(m_hMainWnd, WM_CLOSE, 0, 0);
+  return FALSE;
+}
+
+void CExternalToolManager::OnFolderChangeText(const COPYDATASTRUCT* pcds) {
+  CObList list;
+  if (CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), list, (int)pcds->cbData) > 0) {
+    CMTLFileInfo* pFirst = DYNAMIC_DOWNCAST(CMTLFileInfo, list.GetHead());
+    if (pFirst) CMWriteProfileString("DataDir", "PhotoDir", pFirst->m_strPath);
+  }
+  CMTLDeleteFileInfo(list);
+}
+
+void CExternalToolManager::RefillApplicationFileList(const COPYDATASTRUCT* pcds) {
+  CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
+  if (!pApp) return;
+  CMTLDeleteFileInfo(pApp->m_ownedObjects);
+  if (pcds->lpData && pcds->cbData)
+    CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), pApp->m_ownedObjects, (int)pcds->cbData);
+}
+
+void CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
+  CWaitCursor wait;
+  CString strStatus, strProgram, strData;
+  int nNumber = 0;
+  if (!CMTLParseRequest(static_cast<LPCSTR>(pcds->lpData), strStatus, strProgram, nNumber, strData,
+                        (int)pcds->cbData) ||
+      strStatus != "A")
+    return;
+  int nEntry = -1;
+  for (int i = 0; i < GetToolCount() && nEntry < 0; ++i)
+    if (!strProgram.IsEmpty() && CMTLGetFileName(m_tools[i]->m_strPath).CollateNoCase(strProgram) == 0) nEntry = i;
+  switch (nEntry) {
+    case TOOL_IMAGE_EDITOR:
+      OpenEditorWithFiles(strData, nNumber != 0);
+      break;
+    case TOOL_SLIDESHOW: {
+      ShowProgressDialog(IDS_SHELL_SLIDESHOW_PREPARING);
+      // The player takes the data after its first three fields.
+      int nPos = 0;
+      for (int nField = 0; nField < 3 && nPos >= 0; ++nField) {
+        nPos = strData.Find('|', nPos);
+        if (nPos >= 0) ++nPos;
+      }
+      OpenTool(OPENTOOL_SLIDESHOW, nPos >= 0 ? (LPCSTR)strData.Mid(nPos) : "");
+      break;
+    }
+    case TOOL_PAGE_TOOL:
+      OpenTool(OPENTOOL_PAGE_TOOL, strData);
+      break;
+    default:
+      break;
+  }
+}
+
+void CExternalToolManager::OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly) {
+  CObList list;
+  CMTLChangeFileInfo(lpszData, list);
+  CString strArgument;
+  CStringArray images;
+  CString strProject;
+  BOOL bRefused = FALSE;
+  for (POSITION pos = list.GetHeadPosition(); pos && !bRefused && strProject.IsEmpty();) {
+    CMTLFileInfo* pInfo = DYNAMIC_DOWNCAST(CMTLFileInfo, list.GetNext(pos));
+    if (!pInfo || (bSelectedOnly && !pInfo->IsSelected())) continue;
+    if (IsEditorProject(pInfo->m_strPath))
+      strProject = pInfo->m_strPath;
+    else if (IsEditorPicture(pInfo->m_strPath))
+      images.Add(pInfo->m_strPath);
+    else
+      bRefused = TRUE;
+  }
+  CMTLDeleteFileInfo(list);
+  if (bRefused) {
+    AfxMessageBox(IDS_SHELL_EDITOR_UNSUPPORTED_FILE, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!strProject.IsEmpty()) {
+    strArgument = "-l31";
+    CMWriteProfileString("VxEdit\\IPC", "PedFileName", strProject);
+  } else if (images.GetSize() > 0) {
+    CMWriteProfileInt("IPC", "BgFileNum", (int)images.GetSize());
+    int nNumber = 0;
+    for (INT_PTR i = 0; i < images.GetSize(); ++i) {
+      if (!CMTLCheckSupportBMP(images[i])) continue;
+      CString strKey;
+      strKey.Format("BgFileName_%02d", ++nNumber);
+      CMWriteProfileString("IPC", strKey, images[i]);
+    }
+    strArgument = "-b";
+  }
+  if (GetTool(TOOL_IMAGE_EDITOR)) OpenTool(OPENTOOL_EDITOR_FILE, strArgument);
+}

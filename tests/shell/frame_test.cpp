@@ -1,0 +1,368 @@
+// The main frame in this process, built by the document template as the program builds
+// it: the pane tree, start-up completion, the status bar's messages, the relay to the
+// browser window, folds by command and for the calendar, the strip's row, menus, and the
+// placement and sizes it keeps in the profile.
+#include <gtest/gtest.h>
+
+#include <BrowserSubView.h>
+#include <DynamicSplitterWnd.h>
+#include <IconView.h>
+#include <Kitlib2/Kitlib2.h>
+#include <VxDocument.h>
+#include <VxResourceIds.h>
+
+#include <vector>
+
+#include "BrowserContextMenu.h"
+#include "FView_Export.h"
+#include "FView_Folder.h"
+#include "FView_Toolbar.h"
+#include "MainFrame.h"
+#include "MainWndMessages.h"
+#include "Marlo2View.h"
+#include "shelltest.h"
+#include "uikit.h"
+
+namespace {
+
+// Messages the browser window got, recorded by subclassing it.
+std::vector<std::pair<UINT, LPARAM>> g_browserGot;
+WNDPROC g_browserProc = NULL;
+LRESULT CALLBACK RecordBrowser(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_APPMSG_FIRST && message <= WM_APPMSG_LAST) g_browserGot.push_back({message, lParam});
+  return ::CallWindowProcA(g_browserProc, hWnd, message, wParam, lParam);
+}
+
+class FrameTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_pRoot = new shelltest::ProfileRoot;
+    char szTemp[MAX_PATH];
+    ::GetTempPathA(sizeof(szTemp), szTemp);
+    s_strDb = std::string(szTemp) + "glimora-frame-db-" + std::to_string(::GetCurrentProcessId());
+    ::SetEnvironmentVariableA("GLIMORA_DB_DIR", s_strDb.c_str());
+    s_hOldResource = AfxGetResourceHandle();
+    AfxSetResourceHandle(shelltest::ResourceDll());
+    s_pTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVxDocument), RUNTIME_CLASS(CMainFrame),
+                                         RUNTIME_CLASS(CMarlo2View));
+    AfxGetApp()->AddDocTemplate(s_pTemplate);
+  }
+  static void TearDownTestSuite() {
+    AfxSetResourceHandle(s_hOldResource);
+    ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL);
+    delete s_pRoot;
+  }
+
+  // A frame as the program makes it, once every pane has reported ready.
+  static CMainFrame* OpenFrame() {
+    AfxGetApp()->m_pMainWnd = NULL;
+    // The mode texts are keyed by the view code the browser keeps here.
+    CMWriteProfileInt("DepthViewer", "Mode", 1);
+    if (!s_pTemplate->OpenDocumentFile(NULL)) return NULL;
+    CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetApp()->m_pMainWnd);
+    if (!pFrame) return NULL;
+    pFrame->ShowWindow(SW_SHOW);
+    uikit::PumpUntil([pFrame] { return pFrame->IsStartupDone(); }, 10000);
+    return pFrame;
+  }
+  static void CloseFrame(CMainFrame* pFrame) {
+    HWND hWnd = pFrame->m_hWnd;
+    ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    uikit::PumpUntil([hWnd] { return !::IsWindow(hWnd); }, 5000);
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+
+  void SetUp() override {
+    m_pFrame = OpenFrame();
+    ASSERT_NE(m_pFrame, nullptr);
+    ASSERT_TRUE(m_pFrame->IsStartupDone());
+  }
+  void TearDown() override {
+    if (m_pFrame && ::IsWindow(m_pFrame->m_hWnd)) CloseFrame(m_pFrame);
+  }
+
+  static shelltest::ProfileRoot* s_pRoot;
+  static std::string s_strDb;
+  static HINSTANCE s_hOldResource;
+  static CSingleDocTemplate* s_pTemplate;
+  CMainFrame* m_pFrame = nullptr;
+};
+shelltest::ProfileRoot* FrameTest::s_pRoot = nullptr;
+std::string FrameTest::s_strDb;
+HINSTANCE FrameTest::s_hOldResource = NULL;
+CSingleDocTemplate* FrameTest::s_pTemplate = nullptr;
+
+int ColumnWidth(CSplitterWnd& splitter, int col) {
+  int nCur, nMin;
+  splitter.GetColumnInfo(col, nCur, nMin);
+  return nCur;
+}
+
+TEST_F(FrameTest, BuildsTheWholePaneTree) {
+  int nCur, nMin;
+  m_pFrame->GetRowSplitter().GetRowInfo(0, nCur, nMin);
+  EXPECT_EQ(nCur, 75);
+  EXPECT_NE(m_pFrame->GetToolbarPane(), nullptr);
+  EXPECT_NE(m_pFrame->GetFolderPane(), nullptr);
+  EXPECT_NE(m_pFrame->GetExportPane(), nullptr);
+  EXPECT_NE(dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow()), nullptr);
+  EXPECT_NE(m_pFrame->GetSubView(), nullptr);
+  EXPECT_EQ(ColumnWidth(m_pFrame->GetFolderSplitter(), 0), 175);
+  EXPECT_GT(ColumnWidth(m_pFrame->GetExportSplitter(), 1), 0);
+  // The strip over the base view, the icon view alone in the view splitter.
+  EXPECT_EQ(m_pFrame->GetBrowserSplitter()->GetRowCount(), 2);
+  m_pFrame->GetBrowserSplitter()->GetRowInfo(0, nCur, nMin);
+  EXPECT_EQ(nCur, 36);
+  EXPECT_EQ(m_pFrame->GetViewSplitter()->GetColumnCount(), 1);
+  // The manager knows the panes by their indexes.
+  CExternalToolManager& manager = m_pFrame->GetExternalToolManager();
+  EXPECT_EQ(manager.GetToolWindow(TOOL_BROWSER), m_pFrame->GetBrowserWindow()->m_hWnd);
+  EXPECT_EQ(manager.GetToolWindow(TOOL_FOLDER_PANE), m_pFrame->GetFolderPane()->m_hWnd);
+  EXPECT_EQ(manager.GetToolWindow(TOOL_EXPORT_PANE), m_pFrame->GetExportPane()->m_hWnd);
+  EXPECT_EQ(manager.GetToolWindow(TOOL_TOOLBAR_PANE), m_pFrame->GetToolbarPane()->m_hWnd);
+  // Start-up took the panes' flags back and opened the help entry.
+  EXPECT_EQ(CMGetProfileInt("ExeState", "VxFolder_Created", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("ExeState", "VxDepthViewer_Created", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("ExeState", "VxExport_Created", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("ExeState0007", "Enable", 0), 1);
+}
+
+TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
+  m_pFrame->ShowWindow(SW_SHOWNORMAL);
+  m_pFrame->SetWindowPos(&CWnd::wndTop, 0, 0, 1100, 800, SWP_SHOWWINDOW);
+  uikit::PumpUntil([] { return false; }, 300);
+  uikit::Picture picture(m_pFrame->m_hWnd);
+  EXPECT_FALSE(picture.Save("marlo5-main").empty());
+  // Points of the client area, as picture coordinates.
+  CRect rcWindow, rcClient;
+  m_pFrame->GetWindowRect(&rcWindow);
+  m_pFrame->GetClientRect(&rcClient);
+  CPoint origin(0, 0);
+  m_pFrame->ClientToScreen(&origin);
+  auto at = [&](int x, int y) { return picture.At(origin.x - rcWindow.left + x, origin.y - rcWindow.top + y); };
+  EXPECT_EQ(at(rcClient.Width() / 2, 30), RGB(214, 223, 231));                  // toolbar row
+  EXPECT_EQ(at(60, 300), RGB(59, 79, 92));                                      // folder pane
+  EXPECT_EQ(at(rcClient.Width() / 2, rcClient.Height() / 2), RGB(122, 142, 156));  // icon view
+  EXPECT_EQ(at(rcClient.Width() - 30, 300), RGB(10, 58, 82));                  // export pane
+  CRect rcStatus;
+  m_pFrame->GetStatusBar().GetWindowRect(&rcStatus);
+  EXPECT_EQ(rcStatus.bottom, rcWindow.top + origin.y - rcWindow.top + rcClient.bottom);
+}
+
+TEST_F(FrameTest, StatusBarShowsModeCountsAndProgress) {
+  CMainStatusBar& bar = m_pFrame->GetStatusBar();
+  ASSERT_EQ(bar.GetCount(), 4);
+  CString strMode;
+  strMode.LoadString(IDS_SHELL_MODE_THUMBNAILS);
+  EXPECT_STREQ(bar.GetPaneText(2), strMode);
+  EXPECT_EQ(bar.GetProgress(), 0);
+
+  EXPECT_EQ(bar.SendMessage(WM_STATUS_PROGRESS, 0, 150), 1);
+  EXPECT_EQ(bar.GetProgress(), 100);
+  EXPECT_EQ(bar.SendMessage(WM_STATUS_PROGRESS, 0, 100), 0);  // unchanged: nothing to redraw
+  m_pFrame->SendMessage(WM_STATUS_FILE_COUNT, 0, 37);         // through the frame
+  EXPECT_EQ(bar.GetProgress(), 100);                          // the count does not end the progress
+  m_pFrame->SendMessage(WM_STATUS_PROGRESS, 0, -5);
+  EXPECT_EQ(bar.GetProgress(), -1);
+  CString strCount;
+  strCount.Format(IDS_STATUS_FILE_COUNT, 37);
+  EXPECT_STREQ(bar.GetFileCountText(), strCount);
+
+  EXPECT_EQ(bar.SendMessage(WM_STATUS_PANE_TEXT, 99, (LPARAM) "x"), 0);  // no such pane
+  EXPECT_EQ(bar.SendMessage(WM_STATUS_PANE_TEXT, 1, (LPARAM) "マーク 3"), 1);
+  EXPECT_STREQ(bar.GetPaneText(1), "マーク 3");
+  // Selection and mark counts come from the document (nothing selected or marked here).
+  m_pFrame->SendMessage(WM_STATUS_SELECT_COUNT);
+  CString strSelect;
+  strSelect.Format(IDS_STATUS_SELECT_COUNT, 0);
+  EXPECT_STREQ(bar.GetSelectText(), strSelect);
+}
+
+TEST_F(FrameTest, RelayedBrowserMessagesReachTheBrowserWindow) {
+  HWND hBrowser = m_pFrame->GetBrowserWindow()->m_hWnd;
+  g_browserGot.clear();
+  g_browserProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hBrowser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordBrowser)));
+  HWND hStrip = m_pFrame->GetSubView()->m_hWnd;
+  struct {
+    UINT message;
+    LPARAM lParam;
+  } kSent[] = {{WM_BROWSER_SORT, 15}, {WM_BROWSER_MASK, 3}, {WM_BROWSER_RELOAD, 0}, {WM_BROWSER_THUMB_SIZE, 2},
+               {1600, 9}};
+  for (const auto& s : kSent) m_pFrame->SendMessage(s.message, (WPARAM)hStrip, s.lParam);
+  ::SetWindowLongPtrA(hBrowser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_browserProc));
+  ASSERT_EQ(g_browserGot.size(), sizeof(kSent) / sizeof(kSent[0]));
+  for (size_t i = 0; i < g_browserGot.size(); ++i) {
+    EXPECT_EQ(g_browserGot[i].first, kSent[i].message);
+    EXPECT_EQ(g_browserGot[i].second, kSent[i].lParam);
+  }
+}
+
+TEST_F(FrameTest, FrameAnswersItsOwnMessagesAndIgnoresForeignRecords) {
+  EXPECT_EQ((HRESULT)m_pFrame->SendMessage(WM_FOLDER_TYPE_QUERY, 0, 0), E_FAIL);  // the folder pane has no tree
+  // A relay record is only ever one of the frame's own.
+  EXPECT_EQ(m_pFrame->SendMessage(WM_RELAYED_MESSAGE, 0xDEADBEEF, 0), 0);
+  // The export pane's text is kept; the same code from elsewhere is relayed instead.
+  char text[] = "export text";
+  COPYDATASTRUCT cds = {CDID_EXPORT_TEXT, sizeof(text), text};
+  m_pFrame->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->GetExportPane()->m_hWnd, (LPARAM)&cds);
+  EXPECT_STREQ(m_pFrame->m_strExportText, "export text");
+  char other[] = "not it";
+  COPYDATASTRUCT cds2 = {CDID_EXPORT_TEXT, sizeof(other), other};
+  m_pFrame->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->GetFolderPane()->m_hWnd, (LPARAM)&cds2);
+  EXPECT_STREQ(m_pFrame->m_strExportText, "export text");
+  // A window reported with an index outside the list changes nothing.
+  EXPECT_EQ((HRESULT)m_pFrame->SendMessage(WM_CHILD_WINDOW_CREATED, (WPARAM)m_pFrame->m_hWnd, 40), E_FAIL);
+  EXPECT_EQ(m_pFrame->SendMessage(WM_CHILD_WINDOW_CREATED, 0x1234, 4), 1);
+  BOOL bActive = TRUE;
+  m_pFrame->SendMessage(WM_QUERY_SLIDE_COLLECT, (WPARAM)&bActive);
+  EXPECT_FALSE(bActive);
+  m_pFrame->SendMessage(WM_QUERY_ENTRY_EDITOR, 0x10);  // not our memory: not written to
+}
+
+TEST_F(FrameTest, FoldCommandsAndTheCalendarFold) {
+  CMainSplitterWnd& folder = m_pFrame->GetFolderSplitter();
+  int nFolder = ColumnWidth(folder, 0);
+  ASSERT_GT(nFolder, 0);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_FOLDER_PANE);
+  EXPECT_EQ(ColumnWidth(folder, 0), 0);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_FOLDER_PANE);
+  EXPECT_EQ(ColumnWidth(folder, 0), nFolder);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_EXPORT_PANE);
+  EXPECT_EQ(ColumnWidth(m_pFrame->GetExportSplitter(), 1), 0);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_EXPORT_PANE);
+  EXPECT_GT(ColumnWidth(m_pFrame->GetExportSplitter(), 1), 0);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR_PANE);
+  int nCur, nMin;
+  m_pFrame->GetRowSplitter().GetRowInfo(0, nCur, nMin);
+  EXPECT_EQ(nCur, 0);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR_PANE);
+  m_pFrame->GetRowSplitter().GetRowInfo(0, nCur, nMin);
+  EXPECT_EQ(nCur, 75);
+  EXPECT_EQ(m_pFrame->GetRowSplitter().ToggleCollapse(), -1);  // the row splitter has no button
+
+  // A calendar view folds the folder column and fixes the bar until another view comes.
+  m_pFrame->SendMessage(WM_CALENDAR_FOLD, ID_VIEWMODE_MONTH);
+  EXPECT_EQ(ColumnWidth(folder, 0), 0);
+  EXPECT_TRUE(folder.IsFixed());
+  EXPECT_TRUE(m_pFrame->m_bCalendarFold);
+  m_pFrame->SendMessage(WM_CALENDAR_FOLD, ID_VIEWMODE_ZOOM);
+  m_pFrame->SendMessage(WM_CALENDAR_FOLD, ID_VIEWMODE_DAY);
+  EXPECT_EQ(ColumnWidth(folder, 0), 0);
+  m_pFrame->SendMessage(WM_CALENDAR_FOLD, ID_VIEWMODE_LARGE_ICONS);
+  EXPECT_EQ(ColumnWidth(folder, 0), nFolder);
+  EXPECT_FALSE(folder.IsFixed());
+  EXPECT_FALSE(m_pFrame->m_bCalendarFold);
+}
+
+TEST_F(FrameTest, MusicListHidesTheStripsRowAndOtherModesBringItBack) {
+  CDynamicSplitterWnd* pBrowser = m_pFrame->GetBrowserSplitter();
+  m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 12);
+  EXPECT_EQ(pBrowser->GetRowCount(), 1);
+  m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 14);
+  EXPECT_EQ(pBrowser->GetRowCount(), 1);
+  m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 2);
+  EXPECT_EQ(pBrowser->GetRowCount(), 2);
+  int nCur, nMin;
+  pBrowser->GetRowInfo(0, nCur, nMin);
+  EXPECT_EQ(nCur, 36);
+}
+
+TEST_F(FrameTest, MenusFollowTheBrowsersStateAndTheInstalledLibraries) {
+  CMenu* pMenu = m_pFrame->GetMenu();
+  ASSERT_NE(pMenu, nullptr);
+  CMenu* pView = pMenu->GetSubMenu(2);
+  CMenu* pTools = pMenu->GetSubMenu(3);
+  m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)pView->m_hMenu, MAKELPARAM(2, FALSE));
+  m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)pTools->m_hMenu, MAKELPARAM(3, FALSE));
+  m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+
+  // A plain folder: no similarity sort, no audio filter or sorts; the picture sorts stay.
+  EXPECT_EQ(pView->GetMenuState(ID_SORT_SIMILARITY, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_EQ(pView->GetMenuState(ID_FILTER_AUDIO_ALL, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_EQ(pView->GetMenuState(ID_SORT_AUDIO_TITLE_ASC, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_EQ(pView->GetMenuState(ID_SORT_VOICE_NUMBER, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_NE(pView->GetMenuState(ID_SORT_NAME_ASC, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_NE(pView->GetMenuState(ID_FILTER_MOVIES, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_TRUE(pView->GetMenuState(ID_VIEW_FOLDER_PANE, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_TRUE(pView->GetMenuState(ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & MF_CHECKED);
+
+  // Without the search library its item, its entry and the separator after go; without
+  // the similar-image search its three items.
+  EXPECT_EQ(pTools->GetMenuState(ID_TOOLS_DB_SEARCH, MF_BYCOMMAND), (UINT)-1);
+  EXPECT_EQ(pTools->GetMenuState(ID_SIMILAR_SEARCH, MF_BYCOMMAND), (UINT)-1);
+  for (int i = 1; i < pTools->GetMenuItemCount(); ++i) {
+    BOOL bSep = pTools->GetMenuState(i, MF_BYPOSITION) & MF_SEPARATOR;
+    BOOL bPrevSep = pTools->GetMenuState(i - 1, MF_BYPOSITION) & MF_SEPARATOR;
+    EXPECT_FALSE(bSep && bPrevSep) << "two separators at " << i;
+  }
+  // Every item of the tools popup has an access key.
+  for (int i = 0; i < pTools->GetMenuItemCount(); ++i) {
+    if (pTools->GetMenuState(i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+    CString strText;
+    pTools->GetMenuString(i, strText, MF_BYPOSITION);
+    EXPECT_GE(strText.Find('&'), 0) << (LPCSTR)strText;
+  }
+}
+
+TEST_F(FrameTest, PromptsOfPopupsAndItems) {
+  CString strPrompt;
+  m_pFrame->GetMessageString(AFX_IDS_IDLEMESSAGE, strPrompt);
+  CString strIdle;
+  strIdle.LoadString(AFX_IDS_IDLEMESSAGE);
+  EXPECT_STREQ(strPrompt, strIdle);
+  m_pFrame->GetMessageString(ID_EXPORT_FIRST, strPrompt);
+  EXPECT_STREQ(strPrompt, "");  // no export entry carries a description yet
+  EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(-1, -1)), CPoint(40, 50));
+  EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
+}
+
+TEST_F(FrameTest, ClassificationFlagLeftByAnEarlierRunDoesNotHoldTheClose) {
+  CloseFrame(m_pFrame);
+  CMWriteProfileInt("VxClassify", "Wait", 1);  // a run that ended without clearing it
+  m_pFrame = OpenFrame();
+  ASSERT_NE(m_pFrame, nullptr);
+  EXPECT_EQ(CMGetProfileInt("VxClassify", "Wait", -1), 0);
+  HWND hWnd = m_pFrame->m_hWnd;
+  CloseFrame(m_pFrame);
+  EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST_F(FrameTest, PlacementAndPaneSizesAreWrittenAtCloseAndRestoredAtTheNextStart) {
+  WINDOWPLACEMENT wp = {};
+  wp.length = sizeof(wp);
+  m_pFrame->GetWindowPlacement(&wp);
+  wp.showCmd = SW_SHOWNORMAL;
+  wp.rcNormalPosition = CRect(20, 30, 1100, 850);
+  m_pFrame->SetWindowPlacement(&wp);
+  CMainSplitterWnd& folder = m_pFrame->GetFolderSplitter();
+  folder.SetColumnInfo(0, 220, 30);
+  m_pFrame->GetExportSplitter().RecalcLayout();
+  folder.RecalcLayout();
+  CloseFrame(m_pFrame);
+  EXPECT_EQ(CMGetProfileInt("", "WindowShowState", 0), SW_SHOWNORMAL);
+  EXPECT_EQ(CMGetProfileInt("", "WindowNormalPosLeft", 0), 20);
+  EXPECT_EQ(CMGetProfileInt("", "WindowNormalPosTop", 0), 30);
+  EXPECT_EQ(CMGetProfileInt("", "WindowNormalPosRight", 0), 1100);
+  EXPECT_EQ(CMGetProfileInt("", "WindowNormalPosBottom", 0), 850);
+  EXPECT_EQ(CMGetProfileInt("", "FolderViewColInfoIdealSize", 0), 220);
+  EXPECT_EQ(CMGetProfileInt("", "ToolbarViewRowInfoIdealSize", 0), 75);
+  EXPECT_EQ(CMGetProfileInt("", "StatusBarVisible", 0), 1);
+
+  // A stored toolbar row of 40 comes back as 75.
+  CMWriteProfileInt("", "ToolbarViewRowInfoIdealSize", 40);
+  m_pFrame = OpenFrame();
+  ASSERT_NE(m_pFrame, nullptr);
+  CRect rcWork, rc;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+  m_pFrame->GetWindowRect(&rc);
+  EXPECT_EQ(rc, CRect(rcWork.left + 20, rcWork.top + 30, rcWork.left + 1100, rcWork.top + 850));
+  EXPECT_EQ(ColumnWidth(m_pFrame->GetFolderSplitter(), 0), 220);
+  int nCur, nMin;
+  m_pFrame->GetRowSplitter().GetRowInfo(0, nCur, nMin);
+  EXPECT_EQ(nCur, 75);
+}
+
+}  // namespace

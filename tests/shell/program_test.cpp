@@ -1,0 +1,193 @@
+// Marlo5.exe as its own processes: without its resource library, single-instance
+// behaviour of a second and a third start, and a picture of the main window after start.
+#include <gtest/gtest.h>
+
+#include <Kitlib2/Kitlib2.h>
+
+#include <string>
+#include <vector>
+
+#include "MainWndMessages.h"
+#include "shelltest.h"
+#include "uikit.h"
+
+namespace {
+
+struct Process {
+  PROCESS_INFORMATION pi = {};
+  bool Start(const std::string& exe, const std::string& args = "") {
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    std::string line = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
+    std::string folder = exe.substr(0, exe.find_last_of('\\'));
+    return ::CreateProcessA(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si, &pi) != 0;
+  }
+  bool Ended(DWORD ms = 0) const { return pi.hProcess && ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+  // The process's visible top-level windows of a class ("" for any).
+  std::vector<HWND> Windows(const char* cls = "") const {
+    struct Search {
+      DWORD pid;
+      const char* cls;
+      std::vector<HWND> found;
+    } s = {pi.dwProcessId, cls, {}};
+    ::EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          Search* p = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(h, &pid);
+          char name[64] = "";
+          ::GetClassNameA(h, name, sizeof(name));
+          if (pid == p->pid && ::IsWindowVisible(h) && (!*p->cls || lstrcmpA(name, p->cls) == 0)) p->found.push_back(h);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+  }
+  ~Process() {
+    if (pi.hProcess && !Ended()) ::TerminateProcess(pi.hProcess, 9);
+    if (pi.hProcess) ::CloseHandle(pi.hProcess);
+    if (pi.hThread) ::CloseHandle(pi.hThread);
+  }
+};
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > ms) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+std::string Program() { return uikit::ProgramFolder() + "\\Marlo5.exe"; }
+
+HWND FindMainWindowOf(DWORD pid) {
+  for (HWND h = ::GetTopWindow(NULL); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && ::GetPropA(h, MAINWND_PROPERTY)) return h;
+  }
+  return NULL;
+}
+
+// Each test runs its programs under a profile root and a photo database of its own, with
+// a mutex name of its own, and the first-start questions already answered.
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof(temp), temp);
+    m_db = std::string(temp) + "glimora-program-db-" + std::to_string(::GetCurrentProcessId());
+    ::SetEnvironmentVariableA("GLIMORA_DB_DIR", m_db.c_str());
+    std::string mutex = "Glimora Test Mutex " + std::to_string(::GetCurrentProcessId());
+    CMWriteProfileString("Settings", "Mutex", mutex.c_str());
+    CMWriteProfileInt("VxClassify", "FirstClassify", 1);
+    CMWriteProfileInt("Common", "First", 0);
+  }
+  void TearDown() override { ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL); }
+
+  // Starts the program and waits until its main window exists and start-up completed.
+  HWND StartMain(Process& p, const std::string& args = "") {
+    if (!p.Start(Program(), args)) return NULL;
+    HWND hMain = NULL;
+    WaitFor([&] { return (hMain = FindMainWindowOf(p.pi.dwProcessId)) != NULL || p.Ended(); }, 30000);
+    if (!hMain) return NULL;
+    WaitFor([] { return CMGetProfileInt("ExeState0007", "Enable", 0) == 1; }, 30000);
+    return hMain;
+  }
+  static void Close(Process& p, HWND hMain) {
+    ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(p.Ended(20000)) << "the program did not end";
+  }
+
+  shelltest::ProfileRoot m_root;
+  std::string m_db;
+};
+
+TEST_F(ProgramTest, WithoutTheResourceLibraryOnlyTheFixedTextShows) {
+  // The program folder again, without VxResource.dll.
+  char temp[MAX_PATH];
+  ::GetTempPathA(sizeof(temp), temp);
+  std::string folder = std::string(temp) + "glimora-nores-" + std::to_string(::GetCurrentProcessId());
+  ::CreateDirectoryA(folder.c_str(), NULL);
+  std::vector<std::string> copied;
+  WIN32_FIND_DATAA fd;
+  HANDLE hFind = ::FindFirstFileA((uikit::ProgramFolder() + "\\*.dll").c_str(), &fd);
+  for (BOOL ok = hFind != INVALID_HANDLE_VALUE; ok; ok = ::FindNextFileA(hFind, &fd)) {
+    if (lstrcmpiA(fd.cFileName, "VxResource.dll") == 0) continue;
+    std::string to = folder + "\\" + fd.cFileName;
+    if (::CopyFileA((uikit::ProgramFolder() + "\\" + fd.cFileName).c_str(), to.c_str(), FALSE)) copied.push_back(to);
+  }
+  if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
+  std::string exe = folder + "\\Marlo5.exe";
+  ASSERT_TRUE(::CopyFileA(Program().c_str(), exe.c_str(), FALSE));
+  copied.push_back(exe);
+
+  Process p;
+  ASSERT_TRUE(p.Start(exe));
+  std::vector<HWND> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = p.Windows("#32770")).empty() || p.Ended(); }, 20000));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(uikit::StaticTexts(boxes[0]), "There is no VxResource.dll.");
+  EXPECT_EQ(p.Windows().size(), 1u);  // no splash, no main window
+  ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(p.Ended(10000));
+  for (const std::string& f : copied) ::DeleteFileA(f.c_str());
+  ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(ProgramTest, SecondStartBringsTheFirstForwardAndAThirdShowsNothing) {
+  Process first;
+  HWND hMain = StartMain(first);
+  ASSERT_NE(hMain, nullptr);
+  ::ShowWindow(hMain, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([hMain] { return ::IsIconic(hMain) != 0; }, 5000));
+
+  Process second;
+  ASSERT_TRUE(second.Start(Program()));
+  std::vector<HWND> boxes;
+  ASSERT_TRUE(WaitFor([&] { return !(boxes = second.Windows("#32770")).empty() || second.Ended(); }, 20000));
+  ASSERT_EQ(boxes.size(), 1u) << "the second start tells the user once";
+
+  // A third start meanwhile ends by itself and shows nothing.
+  Process third;
+  ASSERT_TRUE(third.Start(Program()));
+  EXPECT_TRUE(third.Ended(20000));
+  EXPECT_TRUE(third.Windows().empty());
+
+  ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(second.Ended(10000));
+  EXPECT_TRUE(WaitFor([hMain] { return !::IsIconic(hMain); }, 5000)) << "the first window was not restored";
+  EXPECT_EQ(FindMainWindowOf(second.pi.dwProcessId), nullptr);
+  Close(first, hMain);
+}
+
+TEST_F(ProgramTest, MainWindowAfterStartIsMarkedAndHoldsItsPanes) {
+  Process p;
+  HWND hMain = StartMain(p);
+  ASSERT_NE(hMain, nullptr);
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(::GetPropA(hMain, MAINWND_PROPERTY)), 1u);
+  // The splash is gone once start-up completed: the main window is the only one shown.
+  EXPECT_TRUE(WaitFor([&] { return p.Windows().size() == 1; }, 5000));
+  // The status bar and the pane tree's windows are its children.
+  struct Count {
+    int nStatus = 0, nChildren = 0;
+  } count;
+  ::EnumChildWindows(
+      hMain,
+      [](HWND h, LPARAM lp) -> BOOL {
+        Count* c = reinterpret_cast<Count*>(lp);
+        char cls[64] = "";
+        ::GetClassNameA(h, cls, sizeof(cls));
+        if (lstrcmpiA(cls, "msctls_statusbar32") == 0) c->nStatus++;
+        c->nChildren++;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  EXPECT_EQ(count.nStatus, 1);
+  EXPECT_GE(count.nChildren, 12);
+  Close(p, hMain);
+  EXPECT_NE(CMGetProfileInt("", "WindowShowState", 0), 0);  // the placement was written at close
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// The outside-program manager against a small test program: the command line it gets
+// (quoted path, the main window in upper-case hex), the report of its window, and the
+// close sequence (WM_CLOSE, the wait, WM_CLOSE again and termination).
+#include <gtest/gtest.h>
+
+#include <Kitlib2/Kitlib2.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ExternalToolManager.h"
+#include "MainWndMessages.h"
+#include "shelltest.h"
+#include "uikit.h"
+
+namespace {
+
+// A main window that hands reported program windows to the manager.
+class CHostWnd : public CWnd {
+ public:
+  explicit CHostWnd(CExternalToolManager* pManager) : m_pManager(pManager) {
+    CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPED, 0, 0, 100, 100, NULL, NULL);
+  }
+  ~CHostWnd() override {
+    if (m_hWnd) DestroyWindow();
+  }
+
+ protected:
+  afx_msg LRESULT OnChildWindowCreated(WPARAM wParam, LPARAM lParam) {
+    return m_pManager->SetToolWindow((int)lParam, reinterpret_cast<HWND>(wParam));
+  }
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CExternalToolManager* m_pManager;
+};
+BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
+  ON_MESSAGE(WM_CHILD_WINDOW_CREATED, &CHostWnd::OnChildWindowCreated)
+END_MESSAGE_MAP()
+
+std::string TempFolder() {
+  char buf[MAX_PATH];
+  ::GetTempPathA(sizeof(buf), buf);
+  return buf;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The test program installed under a folder with a blank in its name, and a decoy that a
+// command line without quotes would start instead.
+class ToolManagerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_base = TempFolder() + "glimora tools " + std::to_string(::GetCurrentProcessId());
+    m_tool = m_base + "\\sp ace\\tool.exe";
+    m_decoy = m_base + "\\sp.exe";
+    m_log = m_base + "\\tool.log";
+    ::CreateDirectoryA(m_base.c_str(), NULL);
+    ::CreateDirectoryA((m_base + "\\sp ace").c_str(), NULL);
+    std::string source = uikit::ProgramFolder() + "\\shell_testtool.exe";
+    ASSERT_TRUE(::CopyFileA(source.c_str(), m_tool.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), m_decoy.c_str(), FALSE));
+    ::DeleteFileA(m_log.c_str());
+    ::SetEnvironmentVariableA("GLIMORA_TOOL_LOG", m_log.c_str());
+    CMWriteProfileString("ExeState0004", "ExePath", m_tool.c_str());
+    CMWriteProfileString("ExeState0004", "Name", "tool");
+    m_manager.LoadToolList();
+    m_pHost = new CHostWnd(&m_manager);
+    m_manager.SetMainWnd(m_pHost->m_hWnd);
+  }
+  void TearDown() override {
+    delete m_pHost;
+    ::SetEnvironmentVariableA("GLIMORA_TOOL_LOG", NULL);
+    ::DeleteFileA(m_tool.c_str());
+    ::DeleteFileA(m_decoy.c_str());
+    ::DeleteFileA(m_log.c_str());
+    ::RemoveDirectoryA((m_base + "\\sp ace").c_str());
+    ::RemoveDirectoryA(m_base.c_str());
+  }
+
+  // Starts entry 4 and waits for its window; the program's process (null on failure).
+  HANDLE StartTool(const char* pszArgument) {
+    if (FAILED(m_manager.Launch(TOOL_IMAGE_EDITOR, pszArgument))) return NULL;
+    if (!uikit::PumpUntil([this] { return m_manager.GetToolWindow(TOOL_IMAGE_EDITOR) != NULL; }, 10000)) return NULL;
+    DWORD dwPid = 0;
+    ::GetWindowThreadProcessId(m_manager.GetToolWindow(TOOL_IMAGE_EDITOR), &dwPid);
+    return ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, dwPid);
+  }
+
+  shelltest::ProfileRoot m_root;
+  CExternalToolManager m_manager;
+  CHostWnd* m_pHost = nullptr;
+  std::string m_base, m_tool, m_decoy, m_log;
+};
+
+TEST(ToolCommandLine, QuotedPathMainWindowInUpperHexAndArgument) {
+  CString strProgram, strLine;
+  BuildToolCommandLine("C:\\Program Files\\Edit\\VxEdit.exe", "C:\\prog", reinterpret_cast<HWND>(0x1a2bc), "-b",
+                       &strProgram, &strLine);
+  EXPECT_STREQ(strProgram, "C:\\Program Files\\Edit\\VxEdit.exe");
+  EXPECT_STREQ(strLine, "\"C:\\Program Files\\Edit\\VxEdit.exe\" -w0001A2BC -b");
+  BuildToolCommandLine("Slide\\Player.exe", "C:\\Program Files\\Norvane\\Marlo5", reinterpret_cast<HWND>(0xF0),
+                       "/sdg x", &strProgram, &strLine);
+  EXPECT_STREQ(strProgram, "C:\\Program Files\\Norvane\\Marlo5\\Slide\\Player.exe");
+  EXPECT_STREQ(strLine, "\"C:\\Program Files\\Norvane\\Marlo5\\Slide\\Player.exe\" -w000000F0 /sdg x");
+}
+
+TEST(ToolState, WindowPatternsGiveTheManagersState) {
+  EXPECT_EQ(ToolStateFromWindows(0x8F), TOOLSTATE_IDLE);
+  EXPECT_EQ(ToolStateFromWindows(0x9F), TOOLSTATE_EDITOR);
+  EXPECT_EQ(ToolStateFromWindows(0x2F), TOOLSTATE_SLIDESHOW);
+  EXPECT_EQ(ToolStateFromWindows(0x4F), TOOLSTATE_PAGE_TOOL);
+  EXPECT_EQ(ToolStateFromWindows(0x0F), 0);
+  EXPECT_EQ(ToolStateFromWindows(0x1F), 0);
+}
+
+TEST_F(ToolManagerTest, ListHoldsThePanesThenTheProgramsUpToTheFirstGap) {
+  EXPECT_EQ(m_manager.GetToolCount(), 5);
+  EXPECT_STREQ(m_manager.GetTool(TOOL_IMAGE_EDITOR)->m_strPath, m_tool.c_str());
+  EXPECT_EQ(m_manager.SetToolWindow(5, m_pHost->m_hWnd), E_FAIL);  // no such entry
+  EXPECT_EQ(m_manager.SetToolWindow(-1, m_pHost->m_hWnd), E_FAIL);
+  EXPECT_EQ(m_manager.Launch(9, ""), E_FAIL);
+}
+
+TEST_F(ToolManagerTest, ProgramStartsWithItsQuotedPathAndTheMainWindowAndClosesAtTheEnd) {
+  HANDLE hProcess = StartTool("4");
+  ASSERT_NE(hProcess, nullptr);
+  std::vector<std::string> lines = ReadLines(m_log);
+  ASSERT_EQ(lines.size(), 1u) << "the decoy ran too";
+  char szExpected[1024];
+  sprintf(szExpected, "%s|\"%s\" -w%08X 4", m_tool.c_str(), m_tool.c_str(), (unsigned)(UINT_PTR)m_pHost->m_hWnd);
+  EXPECT_STREQ(lines[0].c_str(), szExpected);
+
+  // The lock file goes, the program gets WM_CLOSE and ends within the first rounds.
+  std::string lock = uikit::ProgramFolder() + "\\NORVANE_MARLO_PROCESS_MANAGEMENT.lock";
+  std::ofstream(lock).put('x');
+  DWORD dwStart = ::GetTickCount();
+  m_manager.CloseAll(100, 50);
+  EXPECT_LT(::GetTickCount() - dwStart, 4000u);
+  EXPECT_EQ(::WaitForSingleObject(hProcess, 2000), WAIT_OBJECT_0);
+  DWORD dwCode = 99;
+  ::GetExitCodeProcess(hProcess, &dwCode);
+  EXPECT_EQ(dwCode, 0u);
+  EXPECT_EQ(::GetFileAttributesA(lock.c_str()), INVALID_FILE_ATTRIBUTES);
+  ::CloseHandle(hProcess);
+}
+
+TEST_F(ToolManagerTest, ProgramThatIgnoresCloseIsEndedAfterTheTries) {
+  HANDLE hProcess = StartTool("4 ignore-close");
+  ASSERT_NE(hProcess, nullptr);
+  m_manager.CloseAll(50, 2);
+  EXPECT_EQ(::WaitForSingleObject(hProcess, 2000), WAIT_OBJECT_0);
+  DWORD dwCode = 99;
+  ::GetExitCodeProcess(hProcess, &dwCode);
+  EXPECT_EQ(dwCode, 1u);  // terminated
+  EXPECT_FALSE(m_manager.GetTool(TOOL_IMAGE_EDITOR)->IsTracked());
+  ::CloseHandle(hProcess);
+}
+
+TEST_F(ToolManagerTest, CloseAllWithoutProgramsShowsTheNoticeAndDoesNotWait) {
+  DWORD dwStart = ::GetTickCount();
+  m_manager.CloseAll();
+  EXPECT_LT(::GetTickCount() - dwStart, 1500u);
+  EXPECT_EQ(m_manager.GetProgressDialog().m_hWnd, nullptr);
+}
+
+TEST_F(ToolManagerTest, OpenToolRefusesTypesAndStatesItDoesNotKnow) {
+  EXPECT_EQ(m_manager.OpenTool(9, ""), E_INVALIDARG);
+  EXPECT_EQ(m_manager.OpenTool(OPENTOOL_SLIDESHOW, ""), E_FAIL);  // no player in the list
+  EXPECT_EQ(m_manager.OpenTool(OPENTOOL_PAGE_TOOL, ""), E_FAIL);
+  EXPECT_EQ(m_manager.OpenTool(OPENTOOL_CLOSE, ""), E_FAIL);      // nothing runs
+}
+
+}  // namespace
