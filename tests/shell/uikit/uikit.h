@@ -14,7 +14,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 // Drops the WM_QUIT that a destroyed main window leaves in the queue.
 void DropQuitLater();
 
-// A 32-bit top-down copy of a window as it paints itself (PrintWindow, then the screen).
+// A 32-bit top-down copy of a window as it painted itself, read from its own surface.
 class Picture {
  public:
   explicit Picture(HWND hWnd);
@@ -30,6 +30,8 @@ class Picture {
   int Count(const RECT& rc, COLORREF color) const;
   // How many pixels of a rectangle are dark (text), their r + g + b at most maxSum.
   int CountDark(const RECT& rc, int maxSum = 300) const;
+  // How many pixels of a rectangle lie within tolerance of a colour on every channel.
+  int CountNear(const RECT& rc, COLORREF color, int tolerance) const;
 
  private:
   int m_cx = 0, m_cy = 0;
