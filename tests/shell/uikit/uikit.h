@@ -2,6 +2,7 @@
 // saved into the build tree, and closing modal dialogs from outside their loop.
 #pragma once
 #include <fw/fw.h>
+#include <testkit.h>
 
 #include <functional>
 #include <string>
@@ -9,10 +10,11 @@
 
 namespace uikit {
 
-void PumpPending();
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+// Message pumping is the framework tests' own.
+using fwtest::PumpPending;
+using fwtest::PumpUntil;
 // Drops the WM_QUIT that a destroyed main window leaves in the queue.
-void DropQuitLater();
+inline void DropQuitLater() { fwtest::DropQuit(); }
 
 // A 32-bit top-down copy of a window as it painted itself, read from its own surface.
 class Picture {
