@@ -99,13 +99,6 @@ std::string ReadTextFile(const std::string& path) {
   return text;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s = path;
-  return s.substr(0, s.rfind('\\'));
-}
-
 bool CopyProgram(const std::string& name, const std::string& target) {
   return CopyFileA((ProgramFolder() + "\\" + name).c_str(), target.c_str(), FALSE) != 0;
 }

@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <string>
 
+#include <program.h>
+
 // The profile functions read and write below HKCU\Software\GlimoraTest\autorun-<pid>-<n>
 // while it lives (GLIMORA_PROFILE_ROOT, inherited by programs the test starts).
 class ScopedProfileRoot {
@@ -61,7 +63,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 std::string ReadTextFile(const std::string& path);
 
 // The folder of the running test program (C:\glimora-bin).
-std::string ProgramFolder();
+using testsupport::ProgramFolder;
 
 // Copies a program of the program folder; FALSE when it fails.
 bool CopyProgram(const std::string& name, const std::string& target);

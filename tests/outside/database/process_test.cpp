@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <program.h>
+
 #include "dbtest.h"
 
 using dbtest::DbTest;
@@ -14,14 +16,8 @@ using dbtest::RegisterLikeImport;
 
 namespace {
 
-std::string Self() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return self;
-}
-
 HANDLE Spawn(const std::string& args) {
-  std::string cmd = "\"" + Self() + "\" " + args;
+  std::string cmd = "\"" + testsupport::ProgramPath() + "\" " + args;
   STARTUPINFOA si = {sizeof(si)};
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;

@@ -13,7 +13,7 @@ namespace {
 
 // The test resource library stands in for VxResource.dll.
 HINSTANCE TestResources() {
-  static HINSTANCE h = LoadLibraryA((ProgramDir() + "guidb_testres.dll").c_str());
+  static HINSTANCE h = LoadLibraryA((testsupport::ProgramFolder() + "\\guidb_testres.dll").c_str());
   return h;
 }
 

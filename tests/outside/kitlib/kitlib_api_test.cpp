@@ -6,6 +6,7 @@
 #include <string>
 
 #include "profile_core.h"
+#include "test_folder.h"
 #include "test_profile_root.h"
 
 namespace {
@@ -67,17 +68,10 @@ TEST(Profile, ExplicitRootsAndTheInstallersCopy) {
 
 // kitenv.ini moves the program root: checked in a copy of this program in a folder of
 // its own, so the shared program folder never holds such a file.
-std::string TempFolder(const char* name) {
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string dir = std::string(tmp) + name + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
-}
-
 TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   std::string exeDir = S(CMTLGetExeDir());
-  std::string dir = TempFolder("kitenv-");
+  TestFolder folder("kitenv");
+  const std::string& dir = folder.path();
   for (const char* f : {"kitlib_tests.exe", "Kitlib2.dll", "KitlibEx.dll", "GlimFW.dll"})
     ASSERT_TRUE(CopyFileA((exeDir + "\\" + f).c_str(), (dir + "\\" + f).c_str(), FALSE)) << f;
   std::string moved = "Software\\GlimoraTest\\kitenv-" + std::to_string(GetCurrentProcessId());
@@ -108,9 +102,6 @@ TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   EXPECT_EQ(v, 77);
 
   kitlib::RegDeleteKeyTree(HKEY_CURRENT_USER, moved);
-  for (const char* f : {"kitlib_tests.exe", "Kitlib2.dll", "KitlibEx.dll", "GlimFW.dll", "kitenv.ini", "out.txt"})
-    DeleteFileA((dir + "\\" + f).c_str());
-  RemoveDirectoryA(dir.c_str());
 }
 
 TEST(Texts, PathsNamesAndStrings) {

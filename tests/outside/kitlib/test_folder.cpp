@@ -2,38 +2,13 @@
 
 #include <windows.h>
 
+#include <tempfolder.h>
+
 #include <vector>
 
-void DeleteTree(const std::string& path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = path + "\\" + name;
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(full);
-      } else {
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path.c_str());
-}
+TestFolder::TestFolder(const char* name) : path_(testsupport::NewTempFolder(name)) {}
 
-TestFolder::TestFolder(const char* name) {
-  static int counter = 0;
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  path_ = std::string(tmp) + name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  DeleteTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TestFolder::~TestFolder() { DeleteTree(path_); }
+TestFolder::~TestFolder() { testsupport::RemoveTree(path_); }
 
 void TestFolder::Write(const std::string& rel, const std::string& data) const {
   std::string full = *this / rel;
