@@ -53,7 +53,7 @@ TEST(ProgramWindows, FoundByTheirProperty) {
 }
 
 TEST(ProgramMutexes, RunningStateTable) {
-  ScopedProfileRoot profile;
+  testsupport::ScopedProfileRoot profile("autorun");
   const std::string name = "Glimora autorun test " + std::to_string(GetCurrentProcessId());
   // The launcher looks for the mutex the main program takes when no name is configured.
   EXPECT_STREQ(kDefaultMainProgramMutex, GetMainProgramMutexName());

@@ -15,17 +15,6 @@ void MakeDirPath(const std::string& path) {
 
 }  // namespace
 
-ScopedProfileRoot::ScopedProfileRoot() {
-  static int counter = 0;
-  m_root = "Software\\GlimoraTest\\autorun-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", m_root.c_str());
-}
-
-ScopedProfileRoot::~ScopedProfileRoot() {
-  SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);
-  RegDeleteTreeA(HKEY_CURRENT_USER, m_root.c_str());
-}
-
 TestFolder::TestFolder(const std::string& name)
     : m_rel("testdata\\autorun\\" + name + "-" + std::to_string(GetCurrentProcessId())) {
   testsupport::RemoveTree(Win());

@@ -1,5 +1,5 @@
-// Helpers of the launcher's tests: a profile root of their own, folders the card drive
-// can be pointed at, cards in drives, and waiting with short polls.
+// Helpers of the launcher's tests: folders the card drive can be pointed at, cards in
+// drives, and waiting with short polls (the profile root is the shared test helper's).
 #pragma once
 #include <windows.h>
 
@@ -7,20 +7,8 @@
 #include <initializer_list>
 #include <string>
 
+#include <profileroot.h>
 #include <program.h>
-
-// The profile functions read and write below HKCU\Software\GlimoraTest\autorun-<pid>-<n>
-// while it lives (GLIMORA_PROFILE_ROOT, inherited by programs the test starts).
-class ScopedProfileRoot {
- public:
-  ScopedProfileRoot();
-  ~ScopedProfileRoot();
-  ScopedProfileRoot(const ScopedProfileRoot&) = delete;
-  ScopedProfileRoot& operator=(const ScopedProfileRoot&) = delete;
-
- private:
-  std::string m_root;
-};
 
 // A folder below the program folder's testdata, removed with everything in it at the end.
 // Windows sees it as C:\glimora-bin\..., Wine's mount manager needs the Linux path.

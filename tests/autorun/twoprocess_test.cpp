@@ -114,7 +114,7 @@ class LauncherProcess : public ::testing::Test {
   std::string Exe() const { return m_folder.Win("VxAutoRun.exe"); }
   std::string CardDrive() const { return (LPCSTR)CMGetProfileString("CardTree", "CardDrive", "", CMPROFILE_PROGRAM); }
 
-  ScopedProfileRoot m_profile;
+  testsupport::ScopedProfileRoot m_profile{"autorun"};
   TestFolder m_folder{"launcher"};
   TestFolder m_camera{"launcher-camera"};
   TestFolder m_empty{"launcher-empty"};

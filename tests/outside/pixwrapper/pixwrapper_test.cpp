@@ -12,10 +12,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include <profileroot.h>
 
 #include "VxPixWrapper.h"
 #include "fixtures.h"
@@ -52,21 +55,18 @@ class PixEnvironment : public testing::Environment {
       CreateDirectoryA(g_pics.c_str(), nullptr);
     }
     // The search profile goes below a registry root of this run (the child keeps its parent's).
-    if (!GetEnvironmentVariableA(kProfileVar, nullptr, 0)) {
-      profileRoot_ = "Software\\GlimoraTest\\psw-" + std::to_string(GetCurrentProcessId());
-      SetEnvironmentVariableA(kProfileVar, profileRoot_.c_str());
-    }
+    if (!GetEnvironmentVariableA(kProfileVar, nullptr, 0)) profile_.reset(new testsupport::ScopedProfileRoot("psw"));
     ASSERT_EQ(VxDBSetFolder(g_dbDir.c_str()), S_OK);
     ASSERT_EQ(PSWInitDatabase(), S_OK);
   }
   void TearDown() override {
     PSWExitDatabase();
     VxDBWExitDatabase(-1);
-    if (!profileRoot_.empty()) SHDeleteKeyA(HKEY_CURRENT_USER, profileRoot_.c_str());
+    profile_.reset();
   }
 
  private:
-  std::string profileRoot_;
+  std::unique_ptr<testsupport::ScopedProfileRoot> profile_;
 };
 
 bool IsChild() { return GetEnvironmentVariableA(kChildVar, nullptr, 0) != 0; }
