@@ -66,16 +66,11 @@ TEST(Sqlite, KilledWriterLosesNoCommittedRow) {
   std::string path = dir + "\\smoke.db";
 
   HANDLE ev = CreateEventA(nullptr, TRUE, FALSE, "GlimoraSmokeSqliteCommitted");
-  std::string self = testsupport::ProgramPath();
-  std::string cmd = "\"" + self + "\" --sqlite-child \"" + path + "\"";
-  STARTUPINFOA si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  ASSERT_TRUE(CreateProcessA(self.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  HANDLE child = testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --sqlite-child \"" + path + "\"");
+  ASSERT_NE(child, nullptr);
   ASSERT_EQ(WaitForSingleObject(ev, 30000), WAIT_OBJECT_0) << "the writer never committed";
-  TerminateProcess(pi.hProcess, 9);
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  TerminateProcess(child, 9);
+  testsupport::WaitForExit(child, 10000);
   CloseHandle(ev);
 
   sqlite3* db = Open(path);

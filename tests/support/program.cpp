@@ -18,4 +18,29 @@ std::string ProgramFolder() {
 
 std::string Fixture(const std::string& name) { return ProgramFolder() + "\\testdata\\" + name; }
 
+HANDLE StartProgram(const std::string& commandLine, const std::string& folder) {
+  std::string line = commandLine;  // CreateProcess may write into it
+  STARTUPINFOA si = {};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                      &si, &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+DWORD WaitForExit(HANDLE process, DWORD timeoutMs) {
+  if (!process) return kNoExitCode;
+  DWORD code = kNoExitCode;
+  if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process, &code);
+  } else {
+    TerminateProcess(process, kNoExitCode);
+    WaitForSingleObject(process, 5000);
+  }
+  CloseHandle(process);
+  return code;
+}
+
 }  // namespace testsupport

@@ -16,21 +16,12 @@ using dbtest::RegisterLikeImport;
 
 namespace {
 
+// This program again, as a child doing one of the jobs below.
 HANDLE Spawn(const std::string& args) {
-  std::string cmd = "\"" + testsupport::ProgramPath() + "\" " + args;
-  STARTUPINFOA si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
+  return testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" " + args);
 }
 
-DWORD WaitExit(HANDLE h, DWORD ms = 60000) {
-  DWORD code = 999;
-  if (WaitForSingleObject(h, ms) == WAIT_OBJECT_0) GetExitCodeProcess(h, &code);
-  CloseHandle(h);
-  return code;
-}
+DWORD WaitExit(HANDLE h) { return testsupport::WaitForExit(h, 60000); }
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 

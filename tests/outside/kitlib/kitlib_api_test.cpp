@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <program.h>
+
 #include "profile_core.h"
 #include "test_folder.h"
 #include "test_profile_root.h"
@@ -82,17 +84,10 @@ TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   char saved[512] = {};
   DWORD had = GetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", saved, sizeof(saved));
   SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);  // the child sees the real rules
-  STARTUPINFOA si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  BOOL started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
+  HANDLE child = testsupport::StartProgram(cmd, dir);
   if (had) SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", saved);
-  ASSERT_TRUE(started);
-  WaitForSingleObject(pi.hProcess, 30000);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  EXPECT_EQ(code, 0u);
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(testsupport::WaitForExit(child, 30000), 0u);
 
   char buf[512] = {};
   GetPrivateProfileStringA("child", "position", "", buf, sizeof(buf), out.c_str());

@@ -349,22 +349,12 @@ TEST_F(SimilarSearch, FoldersOfTheRegisteredPictures) {
 
 TEST_F(SimilarSearch, TheIndexSurvivesARestart) {
   VxDBWExitDatabase(-1);
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string cmd = std::string("\"") + exe + "\" --gtest_filter=AfterRestart.*";
   std::string value = g_dbDir + "|" + g_pics;
   SetEnvironmentVariableA(kChildVar, value.c_str());
-  STARTUPINFOA si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  BOOL started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  HANDLE child = testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --gtest_filter=AfterRestart.*");
   SetEnvironmentVariableA(kChildVar, nullptr);
-  ASSERT_TRUE(started);
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(code, 0u) << "the restarted program did not find the index";
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(testsupport::WaitForExit(child, 60000), 0u) << "the restarted program did not find the index";
   EXPECT_NE(GetFileAttributesA(Pic("restart.ok").c_str()), INVALID_FILE_ATTRIBUTES) << "the child's check did not run";
   EXPECT_EQ(PSWInitDatabase(), S_OK);
 }
