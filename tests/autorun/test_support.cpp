@@ -62,20 +62,6 @@ void ScopedCard::Insert(const std::string& unixDir) { testsupport::InsertCard(m_
 
 void ScopedCard::Remove() { testsupport::RemoveCard(m_letter); }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
-    Sleep(20);
-  }
-}
-
 std::string ReadTextFile(const std::string& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                          nullptr);

@@ -9,6 +9,7 @@
 
 #include <profileroot.h>
 #include <program.h>
+#include <pump.h>
 
 // A folder below the program folder's testdata, removed with everything in it at the end.
 // Windows sees it as C:\glimora-bin\..., Wine's mount manager needs the Linux path.
@@ -44,8 +45,8 @@ class ScopedCard {
   char m_letter;
 };
 
-// Polls every 20 ms (dispatching this thread's messages) until the condition holds.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Polls (dispatching this thread's messages) until the condition holds.
+using testsupport::WaitUntil;
 
 // The whole file, "" when it cannot be read.
 std::string ReadTextFile(const std::string& path);
