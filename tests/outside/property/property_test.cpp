@@ -232,14 +232,6 @@ TEST(PropertyReader, MovieHeader) {
     ASSERT_TRUE(c.get());
     EXPECT_EQ(c[PRID_DURATION], "") << cut;
   }
-  uint32_t seed = 12345;
-  for (int round = 0; round < 200; ++round) {
-    std::vector<uint8_t> junk(64 + round * 3);
-    for (uint8_t& b : junk) b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
-    junk[4] = 'm', junk[5] = 'v', junk[6] = 'h', junk[7] = 'd';
-    vxprop::MovieFacts facts;
-    vxprop::ParseMovieBox(junk.data(), junk.size(), &facts);
-  }
 }
 
 TEST(PropertyReader, HandlesAreCheckedAndTextsStay) {
