@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 
+#include <files.h>
 #include <profileroot.h>
 #include <program.h>
 #include <pump.h>
@@ -47,9 +48,6 @@ class ScopedCard {
 
 // Polls (dispatching this thread's messages) until the condition holds.
 using testsupport::WaitUntil;
-
-// The whole file, "" when it cannot be read.
-std::string ReadTextFile(const std::string& path);
 
 // The folder of the running test program (C:\glimora-bin).
 using testsupport::ProgramFolder;

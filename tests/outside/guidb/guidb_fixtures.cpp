@@ -4,8 +4,6 @@
 #include <VxGUIDB.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace guidbtest {
 
 namespace {
@@ -33,12 +31,6 @@ std::string ScratchDir(const char* sub) {
 
 bool CopyFixture(const char* fixture, const std::string& to) {
   return CopyFileA(Fixture(fixture).c_str(), to.c_str(), FALSE) != FALSE;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << text;
-  return bool(f);
 }
 
 bool SetWriteTime(const std::string& path, int year, int month, int day, int hour, int minute) {

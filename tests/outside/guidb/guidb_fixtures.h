@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <files.h>
 #include <program.h>
 #include <tempfolder.h>
 
@@ -19,7 +20,6 @@ using testsupport::Fixture;
 std::string ScratchDir(const char* sub = nullptr);
 // Copies a fixture to a path; true on success.
 bool CopyFixture(const char* fixture, const std::string& to);
-bool WriteText(const std::string& path, const std::string& text);
 // Sets a file's last write time (local time).
 bool SetWriteTime(const std::string& path, int year, int month, int day, int hour = 12, int minute = 0);
 using testsupport::RemoveTree;

@@ -1,10 +1,8 @@
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
+#include <files.h>
 #include <tempfolder.h>
-
-#include <fstream>
-#include <iterator>
 
 namespace imgtest {
 
@@ -32,14 +30,12 @@ std::string ScratchCopy(const char* fixture, const char* name) {
 }
 
 std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  std::string bytes = testsupport::ReadWholeFile(path);
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 bool WriteAll(const std::string& path, const std::vector<uint8_t>& data) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-  return bool(f);
+  return testsupport::WriteWholeFile(path, std::string(data.begin(), data.end()));
 }
 
 }  // namespace imgtest

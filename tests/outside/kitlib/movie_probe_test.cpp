@@ -2,7 +2,9 @@
 // on headers made here.
 #include <gtest/gtest.h>
 
+#include <files.h>
 #include <imaging/movieprobe.h>
+#include <tempfolder.h>
 
 #include <algorithm>
 #include <cstring>
@@ -60,23 +62,15 @@ TEST(MovieProbe, PicturesBrokenAndTruncatedFilesFailCleanly) {
   EXPECT_EQ(imaging::ProbeMovie(nullptr, &h), E_INVALIDARG);
 
   // Every cut of the movie's start either probes or fails, never reads past the end.
-  HANDLE f = CreateFileA("testdata\\movie.mov", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
-  std::vector<char> data(GetFileSize(f, nullptr));
-  DWORD got = 0;
-  ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
-  CloseHandle(f);
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string cut = std::string(tmp) + "probe-cut-" + std::to_string(GetCurrentProcessId()) + ".mov";
+  std::string data = testsupport::ReadWholeFile("testdata\\movie.mov");
+  ASSERT_FALSE(data.empty());
+  std::string dir = testsupport::NewTempFolder("probe-cut");
+  std::string cut = dir + "\\cut.mov";
   for (size_t n : {size_t(3), size_t(8), size_t(40), data.size() / 3, data.size() - 7}) {
-    HANDLE w = CreateFileA(cut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD wr = 0;
-    WriteFile(w, data.data(), static_cast<DWORD>(n), &wr, nullptr);
-    CloseHandle(w);
+    ASSERT_TRUE(testsupport::WriteWholeFile(cut, data.substr(0, n)));
     imaging::ProbeMovie(cut.c_str(), &h);  // any answer, no crash
   }
-  DeleteFileA(cut.c_str());
+  testsupport::RemoveTree(dir);
 }
 
 // ---- Crafted headers in memory ------------------------------------------------------
