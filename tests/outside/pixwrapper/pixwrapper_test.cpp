@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include <dialogwatch.h>
 #include <profileroot.h>
 
 #include "VxPixWrapper.h"
@@ -107,20 +108,18 @@ void MakeResizedCopy(const char* fixture, const std::string& to) {
 // second thread (as a user would), and the dialog is closed.
 template <class F>
 int DriveListDialog(F act) {
-  std::thread user([act] {
-    for (int i = 0; i < 500; ++i) {
-      HWND dlg = FindWindowA("#32770", "類似画像検索の登録フォルダ");
-      HWND list = dlg ? GetDlgItem(dlg, 1001) : nullptr;
-      if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
-        act(dlg, list);
+  testsupport::DialogWatch user(
+      "類似画像検索の登録フォルダ",
+      [](HWND dlg) {
+        HWND list = GetDlgItem(dlg, 1001);
+        return list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+      },
+      [act](HWND dlg) {
+        act(dlg, GetDlgItem(dlg, 1001));
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
+      });
   int r = PSWOpenRegListDlg(nullptr);
-  user.join();
+  user.Stop();
   return r;
 }
 
