@@ -14,7 +14,6 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
