@@ -19,6 +19,7 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
+#include "ProgressMessageDlg.h"
 #include "Marlo2View.h"
 #include "shelltest.h"
 #include "uikit.h"
@@ -317,6 +318,52 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   EXPECT_STREQ(strPrompt, "");  // no export entry carries a description yet
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(-1, -1)), CPoint(40, 50));
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
+}
+
+TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
+  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 3);
+  HWND hWnd = m_pFrame->m_hWnd;
+  {
+    uikit::DialogDriver no([](HWND hDlg) { uikit::Press(hDlg, IDNO); });
+    m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(no.Ran(), 1);
+  }
+  EXPECT_TRUE(::IsWindow(hWnd));  // No keeps the program open
+  {
+    uikit::DialogDriver yes([](HWND hDlg) {
+      uikit::Press(hDlg, IDC_YESNO_DONT_ASK);
+      uikit::Press(hDlg, IDYES);
+    });
+    CloseFrame(m_pFrame);
+    EXPECT_EQ(yes.Ran(), 1);
+  }
+  EXPECT_FALSE(::IsWindow(hWnd));
+  EXPECT_EQ(CMGetProfileInt("", "CloseWarningMark", 0), 1);
+  // Asked no more.
+  m_pFrame = OpenFrame();
+  ASSERT_NE(m_pFrame, nullptr);
+  hWnd = m_pFrame->m_hWnd;
+  CloseFrame(m_pFrame);
+  EXPECT_FALSE(::IsWindow(hWnd));
+  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
+  CMWriteProfileInt("", "CloseWarningMark", 0);
+}
+
+TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {
+  CProgressMessageDlg dlg;
+  ASSERT_TRUE(dlg.CreateModeless(m_pFrame));
+  dlg.SetText("お待ちください");
+  CRect rcBefore, rcAfter;
+  dlg.GetWindowRect(&rcBefore);
+  dlg.SetRange(10);
+  dlg.GetWindowRect(&rcAfter);
+  EXPECT_EQ(rcAfter.Height(), rcBefore.Height() + 20);
+  EXPECT_FALSE(dlg.GetDlgItem(IDC_PROGRESS_MESSAGE_TEXT)->IsWindowVisible());
+  dlg.Step(4);
+  EXPECT_EQ(dlg.GetPosition(), 4);
+  dlg.Step(25);
+  EXPECT_EQ(dlg.GetPosition(), 10);
+  dlg.DestroyWindow();
 }
 
 TEST_F(FrameTest, ClassificationFlagLeftByAnEarlierRunDoesNotHoldTheClose) {
