@@ -1,4 +1,4 @@
-// Handle maps of the GDI and menu wrappers: see handlemap.h.
+// Handle maps of the wrappers: see handlemap.h.
 #include "handlemap.h"
 
 #include <map>

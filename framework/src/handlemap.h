@@ -1,4 +1,4 @@
-// Handle maps of the GDI and menu wrappers (internal to GlimFW.dll).
+// Handle maps of the window, GDI, menu and image-list wrappers (internal to GlimFW.dll).
 //
 // Permanent entries: objects that own a handle through Attach; one map for the process,
 // so FromHandle on any thread finds the object that owns the handle.

@@ -29,19 +29,9 @@ void PASCAL CWnd::DeleteTempMap() { fwmap::DeleteTemporaries(fwmap::kWnd); }
 
 HWND AFXAPI _AfxHwndOf(const CWnd* pWnd) { return pWnd->GetSafeHwnd(); }
 
-BOOL CWnd::Attach(HWND hWndNew) {
-  if (!hWndNew) return FALSE;
-  m_hWnd = hWndNew;
-  fwmap::AddPermanent(fwmap::kWnd, hWndNew, this);
-  return TRUE;
-}
+BOOL CWnd::Attach(HWND hWndNew) { return fwmap::AttachOwner(fwmap::kWnd, m_hWnd, hWndNew, this); }
 
-HWND CWnd::Detach() {
-  HWND hWnd = m_hWnd;
-  if (hWnd) fwmap::RemovePermanent(fwmap::kWnd, hWnd, this);
-  m_hWnd = nullptr;
-  return hWnd;
-}
+HWND CWnd::Detach() { return fwmap::DetachOwner(fwmap::kWnd, m_hWnd, this); }
 
 void AfxUnsubclass(CWnd* pWnd) {
   if (!pWnd->m_hWnd) return;

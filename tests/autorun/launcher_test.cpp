@@ -21,14 +21,6 @@ bool WatchTimerRuns(HWND hWnd) {
   return true;
 }
 
-void PumpMessages() {
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-}
-
 // Closes whatever menu is being tracked shortly after it opened.
 void EndMenuSoon() {
   SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
@@ -75,7 +67,7 @@ class LauncherFrame : public ::testing::Test {
   }
   void TearDown() override {
     if (IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);  // the frame deletes itself
-    PumpMessages();
+    testsupport::PumpPending();
   }
 
   // A tick of the watch now, as timer 1001 would run it.
@@ -205,7 +197,7 @@ TEST_F(LauncherFrame, MenuFromTheTrayIconStartsWithoutImport) {
 
   HWND hTray = GetDlgItem(m_hWnd, IDC_TRAY_ICON_WND);
   ::PostMessageA(hTray, WM_TRAY_CALLBACK, TRAY_ICON_UID, WM_MOUSEMOVE);
-  PumpMessages();
+  testsupport::PumpPending();
   EXPECT_EQ(1u << 4, m_pFrame->GetDriveMask());
 
   EndMenuSoon();

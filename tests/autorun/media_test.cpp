@@ -91,7 +91,7 @@ class CardScanOnDrive : public ::testing::Test {
   }
   int Scan() { return m_scanner.ScanCardDrives(m_env, m_mask); }
 
-  ScopedProfileRoot m_profile;
+  testsupport::ScopedProfileRoot m_profile{"autorun"};
   TestFolder m_empty{"scan-empty"};
   TestFolder m_card{"scan-card"};
   ScopedCard m_drive{'e', m_empty.Unix()};

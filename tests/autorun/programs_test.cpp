@@ -24,7 +24,7 @@ HWND MakeTopLevelWindow() {
 // Lines the stand-ins wrote: "<program path>|<command line>" or "event:<n>".
 std::vector<std::string> LogLines(const std::string& path) {
   std::vector<std::string> lines;
-  std::string text = ReadTextFile(path);
+  std::string text = testsupport::ReadWholeFile(path);
   size_t start = 0;
   for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
     lines.push_back(text.substr(start, nl - start));
@@ -53,7 +53,7 @@ TEST(ProgramWindows, FoundByTheirProperty) {
 }
 
 TEST(ProgramMutexes, RunningStateTable) {
-  ScopedProfileRoot profile;
+  testsupport::ScopedProfileRoot profile("autorun");
   const std::string name = "Glimora autorun test " + std::to_string(GetCurrentProcessId());
   // The launcher looks for the mutex the main program takes when no name is configured.
   EXPECT_STREQ(kDefaultMainProgramMutex, GetMainProgramMutexName());

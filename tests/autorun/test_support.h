@@ -1,5 +1,5 @@
-// Helpers of the launcher's tests: a profile root of their own, folders the card drive
-// can be pointed at, cards in drives, and waiting with short polls.
+// Helpers of the launcher's tests: folders the card drive can be pointed at, cards in
+// drives, and waiting with short polls (the profile root is the shared test helper's).
 #pragma once
 #include <windows.h>
 
@@ -7,18 +7,10 @@
 #include <initializer_list>
 #include <string>
 
-// The profile functions read and write below HKCU\Software\GlimoraTest\autorun-<pid>-<n>
-// while it lives (GLIMORA_PROFILE_ROOT, inherited by programs the test starts).
-class ScopedProfileRoot {
- public:
-  ScopedProfileRoot();
-  ~ScopedProfileRoot();
-  ScopedProfileRoot(const ScopedProfileRoot&) = delete;
-  ScopedProfileRoot& operator=(const ScopedProfileRoot&) = delete;
-
- private:
-  std::string m_root;
-};
+#include <files.h>
+#include <profileroot.h>
+#include <program.h>
+#include <pump.h>
 
 // A folder below the program folder's testdata, removed with everything in it at the end.
 // Windows sees it as C:\glimora-bin\..., Wine's mount manager needs the Linux path.
@@ -54,14 +46,11 @@ class ScopedCard {
   char m_letter;
 };
 
-// Polls every 20 ms (dispatching this thread's messages) until the condition holds.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-
-// The whole file, "" when it cannot be read.
-std::string ReadTextFile(const std::string& path);
+// Polls (dispatching this thread's messages) until the condition holds.
+using testsupport::WaitUntil;
 
 // The folder of the running test program (C:\glimora-bin).
-std::string ProgramFolder();
+using testsupport::ProgramFolder;
 
 // Copies a program of the program folder; FALSE when it fails.
 bool CopyProgram(const std::string& name, const std::string& target);

@@ -114,7 +114,7 @@ class LauncherProcess : public ::testing::Test {
   std::string Exe() const { return m_folder.Win("VxAutoRun.exe"); }
   std::string CardDrive() const { return (LPCSTR)CMGetProfileString("CardTree", "CardDrive", "", CMPROFILE_PROGRAM); }
 
-  ScopedProfileRoot m_profile;
+  testsupport::ScopedProfileRoot m_profile{"autorun"};
   TestFolder m_folder{"launcher"};
   TestFolder m_camera{"launcher-camera"};
   TestFolder m_empty{"launcher-empty"};
@@ -136,9 +136,9 @@ TEST_F(LauncherProcess, CardStartsTheMainProgramToImport) {
   ASSERT_TRUE(FindLauncherFrame(launcher.Pid()));
 
   drive.Insert(m_camera.Unix());
-  ASSERT_TRUE(WaitUntil([&] { return !ReadTextFile(Log()).empty(); }, 10000)) << "main program not started";
+  ASSERT_TRUE(WaitUntil([&] { return !testsupport::ReadWholeFile(Log()).empty(); }, 10000)) << "main program not started";
   const std::string program = m_folder.Win("Marlo5.exe");
-  EXPECT_EQ(program + "|\"" + program + "\" -AutoImport\n", ReadTextFile(Log()));
+  EXPECT_EQ(program + "|\"" + program + "\" -AutoImport\n", testsupport::ReadWholeFile(Log()));
   EXPECT_EQ("E", CardDrive());
 
   // A second launcher says so and ends; the first goes on.
@@ -169,7 +169,7 @@ TEST_F(LauncherProcess, ProfileRequestEndsTheLauncher) {
   ASSERT_TRUE(WaitUntil([&] { return FindLauncherFrame(launcher.Pid()) != nullptr; }, 20000));
   CMWriteProfileInt("Settings", "AutoRunEnd", 1, 0, CMPROFILE_COMMON);
   EXPECT_TRUE(launcher.WaitForEnd(10000));
-  EXPECT_TRUE(ReadTextFile(Log()).empty());
+  EXPECT_TRUE(testsupport::ReadWholeFile(Log()).empty());
 }
 
 // With the main program running, a new card starts nothing more (the main program's own
@@ -189,14 +189,14 @@ TEST_F(LauncherProcess, RunningMainProgramIsLeftToImportAndCanBeClosed) {
   SetEnvironmentVariableA("AUTORUN_STANDIN_MUTEX", nullptr);
   ASSERT_TRUE(started);
   ASSERT_TRUE(WaitUntil([] { return cardwatch::FindMainProgramWindow() != nullptr; }, 10000));
-  const std::string startLine = ReadTextFile(Log());
+  const std::string startLine = testsupport::ReadWholeFile(Log());
 
   Launcher launcher;
   ASSERT_TRUE(launcher.Start(Exe()));
   ASSERT_TRUE(WaitUntil([&] { return FindLauncherFrame(launcher.Pid()) != nullptr; }, 20000));
   drive.Insert(m_camera.Unix());
   ASSERT_TRUE(WaitUntil([&] { return CardDrive() == "E"; }, 10000));
-  EXPECT_FALSE(WaitUntil([&] { return ReadTextFile(Log()) != startLine; }, 500)) << ReadTextFile(Log());
+  EXPECT_FALSE(WaitUntil([&] { return testsupport::ReadWholeFile(Log()) != startLine; }, 500)) << testsupport::ReadWholeFile(Log());
 
   PostMessageA(FindLauncherFrame(launcher.Pid()), WM_COMMAND, ID_AUTORUN_CLOSE_MAIN, 0);
   EXPECT_TRUE(mainProgram.WaitForEnd(10000));

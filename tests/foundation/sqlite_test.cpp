@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <program.h>
+#include <tempfolder.h>
+
 #include <string>
 
 namespace {
@@ -59,27 +62,15 @@ int SqliteChildWriter(const char* path) {
 }
 
 TEST(Sqlite, KilledWriterLosesNoCommittedRow) {
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string dir = std::string(tmp) + "グリモラ試験";
-  CreateDirectoryA(dir.c_str(), nullptr);
+  std::string dir = testsupport::NewTempFolder("グリモラ試験");
   std::string path = dir + "\\smoke.db";
-  DeleteFileA(path.c_str());
-  DeleteFileA((path + "-wal").c_str());
-  DeleteFileA((path + "-shm").c_str());
 
   HANDLE ev = CreateEventA(nullptr, TRUE, FALSE, "GlimoraSmokeSqliteCommitted");
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string cmd = std::string("\"") + self + "\" --sqlite-child \"" + path + "\"";
-  STARTUPINFOA si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  ASSERT_TRUE(CreateProcessA(self, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  HANDLE child = testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --sqlite-child \"" + path + "\"");
+  ASSERT_NE(child, nullptr);
   ASSERT_EQ(WaitForSingleObject(ev, 30000), WAIT_OBJECT_0) << "the writer never committed";
-  TerminateProcess(pi.hProcess, 9);
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  TerminateProcess(child, 9);
+  testsupport::WaitForExit(child, 10000);
   CloseHandle(ev);
 
   sqlite3* db = Open(path);
@@ -96,4 +87,5 @@ TEST(Sqlite, KilledWriterLosesNoCommittedRow) {
   EXPECT_EQ(sqlite3_column_int(st, 0), 42);
   sqlite3_finalize(st);
   sqlite3_close(db);
+  testsupport::RemoveTree(dir);
 }

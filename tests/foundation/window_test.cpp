@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <pump.h>
+
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -36,19 +39,14 @@ TEST(Window, CreatesOnTheDisplayAndAnswersCopyData) {
 
   const char text[] = "C:\\Pictures|C:\\Pictures\\IMG_0001.JPG";
   LRESULT answer = 0;
-  bool done = false;
+  std::atomic<bool> done{false};
   std::thread sender([&] {
     COPYDATASTRUCT cds = {1534, sizeof(text), const_cast<char*>(text)};
     answer = SendMessageA(h, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
     done = true;
     PostThreadMessageA(0, 0, 0, 0);
   });
-  MSG m;
-  DWORD start = GetTickCount();
-  while (!done && GetTickCount() - start < 5000) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    Sleep(1);
-  }
+  testsupport::WaitUntil([&] { return done.load(); }, 5000);
   sender.join();
   EXPECT_EQ(answer, 1535);
   EXPECT_EQ(g_code, 1534u);

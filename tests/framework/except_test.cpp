@@ -1,5 +1,6 @@
 // Exceptions: thrown as pointers, caught by pointer, deleted exactly once.
 #include <gtest/gtest.h>
+#include <dialogwatch.h>
 #include <fw/fw.h>
 
 #include <thread>
@@ -129,44 +130,23 @@ TEST(Exceptions, OsErrorsMapToCauses) {
 
 namespace {
 
-// Waits (up to 5 s) for this process's message box, reads its caption and text, and
-// presses its first button.
-struct MessageBoxCloser {
-  CString caption, text;
-  std::thread worker;
-  MessageBoxCloser()
-      : worker([this] {
-          for (int i = 0; i < 500; ++i) {
-            HWND box = FindWindowA("#32770", nullptr);
-            DWORD pid = 0;
-            if (box) GetWindowThreadProcessId(box, &pid);
-            if (box && pid == GetCurrentProcessId() && GetDlgItem(box, IDOK)) {
-              char buf[512] = "";
-              GetWindowTextA(box, buf, sizeof buf);
-              caption = buf;
-              GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);  // the box's text control
-              text = buf;
-              PostMessageA(box, WM_COMMAND, IDOK, 0);
-              return;
-            }
-            Sleep(10);
-          }
-        }) {}
-  ~MessageBoxCloser() {
-    if (worker.joinable()) worker.join();
-  }
-};
-
 TEST(Exceptions, ReportErrorShowsTheTextBeforeAnyWindowExists) {
   CFileException e(CFileException::accessDenied, ERROR_ACCESS_DENIED, "C:\\表示.txt");
   int result;
   CString caption, text;
   {
-    MessageBoxCloser closer;
+    // Once this process's message box is there: read its caption and text, press OK.
+    testsupport::DialogWatch closer(
+        nullptr, [](HWND box) { return GetDlgItem(box, IDOK) != nullptr; },
+        [&](HWND box) {
+          char buf[512] = "";
+          GetWindowTextA(box, buf, sizeof buf);
+          caption = buf;
+          GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);  // the box's text control
+          text = buf;
+          PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
     result = e.ReportError();
-    closer.worker.join();
-    caption = closer.caption;
-    text = closer.text;
   }
   EXPECT_EQ(result, IDOK);
   EXPECT_STREQ(caption, "fw_core_tests") << "the program file's title";

@@ -2,6 +2,7 @@
 // names whose last byte is a Shift-JIS trail byte 0x5C ("表", "ソ").
 #include <gtest/gtest.h>
 #include <fw/fw.h>
+#include <tempfolder.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,30 +14,10 @@ namespace {
 class FileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    root_.Format("%sfw_file_表_%lu", temp, GetCurrentProcessId());
-    root_.TrimRight('\\');
-    ASSERT_TRUE(CreateDirectoryA(root_, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    root_ = testsupport::NewTempFolder("fw_file_表").c_str();
+    ASSERT_NE(GetFileAttributesA(root_), INVALID_FILE_ATTRIBUTES);
   }
-  void TearDown() override { RemoveTree(root_); }
-
-  static void RemoveTree(const CString& folder) {
-    CFileFind ff;
-    BOOL more = ff.FindFile(folder + "\\*.*");
-    while (more) {
-      more = ff.FindNextFile();
-      if (ff.IsDots()) continue;
-      SetFileAttributesA(ff.GetFilePath(), FILE_ATTRIBUTE_NORMAL);
-      if (ff.IsDirectory()) {
-        RemoveTree(ff.GetFilePath());
-      } else {
-        DeleteFileA(ff.GetFilePath());
-      }
-    }
-    ff.Close();
-    RemoveDirectoryA(folder);
-  }
+  void TearDown() override { testsupport::RemoveTree((LPCSTR)root_); }
 
   CString Path(LPCSTR name) const { return root_ + "\\" + name; }
 

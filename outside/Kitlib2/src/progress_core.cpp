@@ -1,6 +1,7 @@
 #include "progress_core.h"
 
 #include <commctrl.h>
+#include <dlgkit/memdialog.h>
 
 #include <cstring>
 #include <string>
@@ -77,11 +78,9 @@ HWND CreateProgressWindow(Run* run, HWND owner, const char* caption, bool withCa
   HINSTANCE inst = kitlib::ThisModule();
   RegisterOnce(inst);
   const int w = 420, h = withCancel ? 150 : 115;
-  RECT area;
-  if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  int x = area.left + (area.right - area.left - w) / 2, y = area.top + (area.bottom - area.top - h) / 2;
+  POINT at = dlgkit::CenteredPosition(owner, w, h);
   HWND hwnd = CreateWindowExA(WS_EX_DLGMODALFRAME, kClassName, caption ? caption : "",
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, w, h, owner, nullptr, inst, run);
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU, at.x, at.y, w, h, owner, nullptr, inst, run);
   if (!hwnd) return nullptr;
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   RECT rc;

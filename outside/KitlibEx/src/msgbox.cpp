@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <dlgkit/memdialog.h>
+
 #include "msgbox_core.h"
 #include "system_core.h"
 
@@ -103,11 +105,8 @@ void Layout(HWND dlg, BoxState* s) {
   RECT rc = {0, 0, contentW, y};
   AdjustWindowRectEx(&rc, GetWindowLongA(dlg, GWL_STYLE), FALSE, GetWindowLongA(dlg, GWL_EXSTYLE));
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  RECT area;
-  HWND owner = GetWindow(dlg, GW_OWNER);
-  if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  SetWindowPos(dlg, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
-               w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  POINT at = dlgkit::CenteredPosition(GetWindow(dlg, GW_OWNER), w, h);
+  SetWindowPos(dlg, nullptr, at.x, at.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowTextA(dlg, s->caption.c_str());
   if (defButton) {
     SendMessageA(dlg, DM_SETDEFID, GetDlgCtrlID(defButton), 0);
@@ -145,19 +144,6 @@ INT_PTR CALLBACK BoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
-// An empty dialog template; the controls are made in WM_INITDIALOG.
-std::vector<WORD> EmptyTemplate(DWORD style, DWORD exStyle) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);
-  auto* d = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  d->style = style;
-  d->dwExtendedStyle = exStyle;
-  d->cdit = 0;
-  d->cx = 100;
-  d->cy = 50;
-  // menu, class, title: all empty
-  return t;
-}
-
 }  // namespace
 
 int CMTLxMessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType, LPCSTR lpszKey) {
@@ -176,10 +162,10 @@ int CMTLxMessageBox(HWND hWndOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nT
 
   DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
   DWORD exStyle = WS_EX_DLGMODALFRAME | ((s.type & MB_SYSTEMMODAL) || (s.type & MB_TOPMOST) ? WS_EX_TOPMOST : 0);
-  std::vector<WORD> tmpl = EmptyTemplate(style, exStyle);
+  // An empty template: the controls are made and placed in WM_INITDIALOG.
+  dlgkit::DialogTemplate tmpl(style, 0, 0, 100, 50, "", exStyle);
   if (s.type & MB_ICONMASK) MessageBeep(s.type & MB_ICONMASK);
-  INT_PTR r = DialogBoxIndirectParamA(kitlib::ThisModule(), reinterpret_cast<DLGTEMPLATE*>(tmpl.data()), hWndOwner, BoxProc,
-                                      reinterpret_cast<LPARAM>(&s));
+  INT_PTR r = DialogBoxIndirectParamA(kitlib::ThisModule(), tmpl.Get(), hWndOwner, BoxProc, reinterpret_cast<LPARAM>(&s));
   if (r <= 0) return 0;
   if (s.checked) RememberAnswer(key, static_cast<int>(r));
   return static_cast<int>(r);

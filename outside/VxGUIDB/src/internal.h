@@ -120,8 +120,6 @@ std::string BuildSortString(const char* keys, bool ascending, const SortFacts& f
 // Recording time from the file's content (Exif date of a picture, creation time of an
 // MP4/QuickTime movie) as a local 64-bit file time; 0 when the file has none.
 ULONGLONG ReadContentRecTime(const std::string& path, UINT kind);
-// The creation time of a QuickTime/MP4 movie (seconds since 1904, UTC) from its bytes.
-bool ParseMovieCreationTime(const uint8_t* data, size_t size, uint64_t* secondsSince1904);
 // Picture quality class of a JPEG (1 fine, 2 normal, 3 economy) from bytes per pixel;
 // of a movie (4..7) from its frame height.
 int JpegQualityClass(ULONGLONG fileSize, int width, int height);

@@ -165,49 +165,4 @@ int WriteFailureCode(HRESULT hr) {
   return ERROR_WRITE_FAULT;          // 29
 }
 
-namespace {
-uint32_t BE32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
-
-// Finds box `type` among the boxes of [pos, end); its body range.
-bool FindBox(const uint8_t* d, size_t pos, size_t end, const char* type, size_t* bodyStart, size_t* bodyEnd) {
-  while (pos + 8 <= end) {
-    uint64_t len = BE32(d + pos);
-    size_t hdr = 8;
-    if (len == 1) {
-      if (pos + 16 > end) return false;
-      len = (uint64_t(BE32(d + pos + 8)) << 32) | BE32(d + pos + 12);
-      hdr = 16;
-    } else if (len == 0) {
-      len = end - pos;
-    }
-    if (len < hdr) return false;
-    if (memcmp(d + pos + 4, type, 4) == 0) {
-      *bodyStart = pos + hdr;
-      *bodyEnd = len > end - pos ? end : pos + size_t(len);
-      return true;
-    }
-    if (len > end - pos) return false;
-    pos += size_t(len);
-  }
-  return false;
-}
-}  // namespace
-
-bool ParseMovieCreationTime(const uint8_t* d, size_t size, uint64_t* secs) {
-  size_t mb, me, hb, he;
-  if (!FindBox(d, 0, size, "moov", &mb, &me)) return false;
-  if (!FindBox(d, mb, me, "mvhd", &hb, &he) || hb + 12 > he) return false;
-  uint8_t version = d[hb];
-  uint64_t t;
-  if (version == 1) {
-    if (hb + 12 > he) return false;
-    t = (uint64_t(BE32(d + hb + 4)) << 32) | BE32(d + hb + 8);
-  } else {
-    t = BE32(d + hb + 4);
-  }
-  if (t == 0) return false;
-  *secs = t;
-  return true;
-}
-
 }  // namespace vxg

@@ -118,14 +118,12 @@ ULONGLONG ReadContentRecTime(const std::string& path, UINT kind) {
     return SystemTimeToFileTime(&st, &ft) ? FtToU64(ft) : 0;
   }
   if (KindHas(kind, VXTYPE_MOVIE_QT) || KindHas(kind, VXTYPE_MOVIE_MP4) || KindHas(kind, VXTYPE_MOVIE_3GP)) {
-    // The movie header usually sits near the start (fast start) or at the end.
-    uint64_t fileSize = 0;
-    std::vector<uint8_t> head = ReadHead(path, 1 << 20, &fileSize);
-    uint64_t secs = 0;
-    if (!ParseMovieCreationTime(head.data(), head.size(), &secs)) return 0;
-    // Seconds since 1904-01-01 UTC -> FILETIME (100 ns since 1601) -> local time.
-    const ULONGLONG k1904 = 95616288000000000ULL;
-    FILETIME utc = U64ToFt(k1904 + secs * 10000000ULL), local;
+    // The movie header's UTC time, wherever the header sits in the file.
+    imaging::MovieHeader movie;
+    FILETIME utc, local;
+    if (FAILED(imaging::ProbeMovie(path.c_str(), &movie)) || !movie.created ||
+        !SystemTimeToFileTime(&*movie.created, &utc))
+      return 0;
     return FileTimeToLocalFileTime(&utc, &local) ? FtToU64(local) : FtToU64(utc);
   }
   return 0;

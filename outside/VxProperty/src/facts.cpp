@@ -10,12 +10,11 @@ namespace vxprop {
 
 namespace {
 
-FILETIME UnixToFileTime(int64_t unixSeconds) {
-  uint64_t v = static_cast<uint64_t>((unixSeconds + 11644473600LL) * 10000000LL);
-  FILETIME ft;
-  ft.dwLowDateTime = static_cast<DWORD>(v);
-  ft.dwHighDateTime = static_cast<DWORD>(v >> 32);
-  return ft;
+// The movies whose headers are read: MP4 and QuickTime boxes.
+bool IsMovieBoxPath(const char* path) {
+  for (const char* ext : {".mp4", ".m4v", ".mov", ".3gp", ".3g2", ".qt"})
+    if (EndsWithNoCase(path, ext)) return true;
+  return false;
 }
 
 bool StatFile(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA* fa) {
@@ -146,7 +145,7 @@ bool GatherFacts(const char* path, FileFacts* out) {
       f.hasExif = f.exif.Load(path);
   } else if (IsMovieBoxPath(path)) {
     f.kind = FileKind::Movie;
-    f.hasMovie = ReadMovieFacts(path, &f.movie);
+    f.hasMovie = SUCCEEDED(imaging::ProbeMovie(path, &f.movie));
   } else if (!MovieKindName(f.path).empty()) {
     f.kind = FileKind::Movie;
   }
@@ -163,8 +162,9 @@ SYSTEMTIME RecordingTime(const FileFacts& f, TimeSource* source) {
     if (auto t = f.exif.DateTimeOriginal()) return give(TimeSource::ExifOriginal, t->ToSystemTime());
     if (auto t = f.exif.DateTimeDigitized()) return give(TimeSource::ExifDigitized, t->ToSystemTime());
   }
-  if (f.hasMovie && f.movie.creationUnix)
-    return give(TimeSource::MovieHeader, LocalTimeOf(UnixToFileTime(*f.movie.creationUnix)));
+  FILETIME movieTime;
+  if (f.hasMovie && f.movie.created && SystemTimeToFileTime(&*f.movie.created, &movieTime))
+    return give(TimeSource::MovieHeader, LocalTimeOf(movieTime));
   if (f.hasContent && f.content.recordTime) return give(TimeSource::ContentRecord, *f.content.recordTime);
   if (f.hasContent && f.firstMemberWritten) return give(TimeSource::ContentMember, LocalTimeOf(*f.firstMemberWritten));
   return give(TimeSource::FileWritten, LocalTimeOf(f.written));

@@ -13,7 +13,7 @@
 #include "VxContFile.h"
 #include "imaging/decode.h"
 #include "imaging/exif.h"
-#include "mp4info.h"
+#include "imaging/movieprobe.h"
 
 namespace vxprop {
 
@@ -34,7 +34,7 @@ struct FileFacts {
   bool hasExif = false;
   imaging::Exif exif;
   bool hasMovie = false;
-  MovieFacts movie;
+  imaging::MovieHeader movie;  // MP4 and QuickTime only
   bool hasContent = false;
   vxcont::ContentInfo content;
   uint64_t memberBytes = 0;          // sizes of the members found on disk

@@ -15,12 +15,12 @@ std::wstring Wide(const char* text) {
 
 }  // namespace
 
-DialogTemplate::DialogTemplate(DWORD style, int x, int y, int cx, int cy, const char* title) {
+DialogTemplate::DialogTemplate(DWORD style, int x, int y, int cx, int cy, const char* title, DWORD exStyle) {
   style |= DS_SETFONT;
   words_.push_back(LOWORD(style));
   words_.push_back(HIWORD(style));
-  words_.push_back(0);  // extended style
-  words_.push_back(0);
+  words_.push_back(LOWORD(exStyle));
+  words_.push_back(HIWORD(exStyle));
   countAt_ = words_.size();
   words_.push_back(0);  // number of controls
   words_.push_back(static_cast<WORD>(x));
@@ -81,14 +81,19 @@ INT_PTR DialogTemplate::Run(HWND owner, DLGPROC proc, LPARAM param) const {
   return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), Get(), owner, proc, param);
 }
 
+POINT CenteredPosition(HWND owner, int width, int height) {
+  RECT area;
+  if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  int x = area.left + ((area.right - area.left) - width) / 2, y = area.top + ((area.bottom - area.top) - height) / 2;
+  return POINT{x < 0 ? 0 : x, y < 0 ? 0 : y};
+}
+
 void CenterOverOwner(HWND dialog) {
-  RECT r, area;
+  RECT r;
   GetWindowRect(dialog, &r);
-  HWND owner = GetWindow(dialog, GW_OWNER);
-  if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  int x = area.left + ((area.right - area.left) - w) / 2, y = area.top + ((area.bottom - area.top) - h) / 2;
-  SetWindowPos(dialog, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  POINT at = CenteredPosition(GetWindow(dialog, GW_OWNER), r.right - r.left, r.bottom - r.top);
+  SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace dlgkit

@@ -136,16 +136,16 @@ bool ProbeIsoMedia(const ByteSource& f, MovieHeader* out) {
         uint8_t m[32];
         uint8_t v = 0;
         if (f.Read(mvhd.content, &v, 1)) {
+          // A zero time is what muxers write when they know none; all ones is an unknown length.
           if (v == 1 && mvhd.content + 32 <= mvhd.end && f.Read(mvhd.content, m, 32)) {
-            uint64_t created = Be64(m + 4);
+            uint64_t created = Be64(m + 4), length = Be64(m + 24);
             uint32_t scale = Be32(m + 20);
             if (created) out->created = From1904(created);
-            if (scale) out->durationSeconds = double(Be64(m + 24)) / scale;
+            if (scale && length != ~0ull) out->durationSeconds = double(length) / scale;
           } else if (v == 0 && mvhd.content + 20 <= mvhd.end && f.Read(mvhd.content, m, 20)) {
-            uint32_t created = Be32(m + 4);
-            uint32_t scale = Be32(m + 12);
+            uint32_t created = Be32(m + 4), scale = Be32(m + 12), length = Be32(m + 16);
             if (created) out->created = From1904(created);
-            if (scale) out->durationSeconds = double(Be32(m + 16)) / scale;
+            if (scale && length != 0xFFFFFFFFu) out->durationSeconds = double(length) / scale;
           }
         }
       }
@@ -268,6 +268,13 @@ bool ProbeMpeg(const ByteSource& f, MovieHeader* out) {
   return true;
 }
 
+HRESULT Probe(const ByteSource& f, MovieHeader* out) {
+  *out = MovieHeader();
+  if (ProbeAvi(f, out) || ProbeAsf(f, out) || ProbeMpeg(f, out) || ProbeIsoMedia(f, out)) return S_OK;
+  *out = MovieHeader();
+  return WINCODEC_ERR_UNKNOWNIMAGEFORMAT;
+}
+
 }  // namespace
 
 HRESULT ProbeMovie(const char* path, MovieHeader* out) {
@@ -276,9 +283,12 @@ HRESULT ProbeMovie(const char* path, MovieHeader* out) {
   FileReader f;
   HRESULT hr = f.Open(path);
   if (FAILED(hr)) return hr;
-  if (ProbeAvi(f, out) || ProbeAsf(f, out) || ProbeMpeg(f, out) || ProbeIsoMedia(f, out)) return S_OK;
-  *out = MovieHeader();
-  return WINCODEC_ERR_UNKNOWNIMAGEFORMAT;
+  return Probe(f, out);
+}
+
+HRESULT ProbeMovieBytes(const void* data, size_t size, MovieHeader* out) {
+  if ((!data && size) || !out) return E_INVALIDARG;
+  return Probe(MemorySource(data, size), out);
 }
 
 }  // namespace imaging

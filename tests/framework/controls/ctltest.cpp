@@ -1,6 +1,8 @@
 // Helpers of the control tests.
 #include "ctltest.h"
 
+#include <files.h>
+
 #include <cstdio>
 #include <map>
 
@@ -108,11 +110,7 @@ TempFile::TempFile(const char* name, const char* text) {
   char dir[MAX_PATH] = "";
   ::GetTempPathA(sizeof(dir), dir);
   m_path = CString(dir) + name;
-  FILE* f = fopen(m_path, "wb");
-  if (f) {
-    fputs(text, f);
-    fclose(f);
-  }
+  testsupport::WriteWholeFile((LPCSTR)m_path, text);
 }
 
 TempFile::~TempFile() { ::DeleteFileA(m_path); }

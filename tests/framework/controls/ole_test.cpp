@@ -336,16 +336,23 @@ TEST(OleDrop, TargetMethodsAsOleCallsThem) {
   EXPECT_TRUE(target.Register(&host));
 }
 
-TEST(OleDrop, RealDragAndDropInOneProcess) {
+// A registered drop target under the cursor (50, 60 inside the window) and a filled source.
+class OleDragScene : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.Make(200, 150));
+    ASSERT_TRUE(target.Register(&host));
+    host.GetWindowRect(&rc);
+    ::SetCursorPos(rc.left + 50, rc.top + 60);
+    FillSource(source);
+  }
   CHostWnd host;
-  ASSERT_TRUE(host.Make(200, 150));
   CTestDropTarget target;
-  ASSERT_TRUE(target.Register(&host));
   CRect rc;
-  host.GetWindowRect(&rc);
-  ::SetCursorPos(rc.left + 50, rc.top + 60);
   CFolderSource source;
-  FillSource(source);
+};
+
+TEST_F(OleDragScene, RealDragAndDropInOneProcess) {
   CCountingDropSource dropSource;
   g_log.clear();
   DROPEFFECT effect = source.DoDragDrop(DROPEFFECT_COPY, nullptr, &dropSource);
@@ -355,16 +362,7 @@ TEST(OleDrop, RealDragAndDropInOneProcess) {
   EXPECT_EQ("enter:50,60|drop:1:C:\\写真\\a.jpg|:[C:\\写真\\a.jpg][C:\\写真\\b.jpg][C:\\写真\\c.mp4]", Joined());
 }
 
-TEST(OleDrop, DragFromAStartRectangleNeedsTheButtonHeld) {
-  CHostWnd host;
-  ASSERT_TRUE(host.Make(200, 150));
-  CTestDropTarget target;
-  ASSERT_TRUE(target.Register(&host));
-  CRect rc;
-  host.GetWindowRect(&rc);
-  ::SetCursorPos(rc.left + 50, rc.top + 60);
-  CFolderSource source;
-  FillSource(source);
+TEST_F(OleDragScene, DragFromAStartRectangleNeedsTheButtonHeld) {
   COleDropSource dropSource;
   // No mouse button is down: the click ended inside the start rectangle, nothing is dragged.
   CRect rcStart(rc.left + 45, rc.top + 55, rc.left + 55, rc.top + 65);

@@ -1,6 +1,8 @@
 // What the framework's window tests share.
 #include "testkit.h"
 
+#include <pump.h>
+
 #include <cstdio>
 
 namespace fwtest {
@@ -31,13 +33,7 @@ void PumpPending() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > timeoutMs) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
+  return testsupport::WaitUntil(done, timeoutMs, PumpPending);
 }
 
 void DropQuit() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <files.h>
 #include <tempfolder.h>
 
 namespace dbtest {
@@ -11,19 +12,7 @@ std::string NewTempFolder(const char* tag) { return testsupport::NewTempFolder(s
 void RemoveTree(const std::string& folder) { testsupport::RemoveTree(folder); }
 
 void Touch(const std::string& path, const std::string& content) {
-  for (size_t i = 3; i < path.size(); ++i) {
-    // Folders first; a trail byte 0x5C of a double-byte character is no separator.
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[i]))) {
-      ++i;
-      continue;
-    }
-    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-  }
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  DWORD n = 0;
-  WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &n, nullptr);
-  CloseHandle(h);
+  ASSERT_TRUE(testsupport::WriteWholeFile(path, content)) << path;
 }
 
 std::vector<std::string> Texts(const STRINGLIST* list) {

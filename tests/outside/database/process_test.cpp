@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <program.h>
+
 #include "dbtest.h"
 
 using dbtest::DbTest;
@@ -14,27 +16,12 @@ using dbtest::RegisterLikeImport;
 
 namespace {
 
-std::string Self() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return self;
-}
-
+// This program again, as a child doing one of the jobs below.
 HANDLE Spawn(const std::string& args) {
-  std::string cmd = "\"" + Self() + "\" " + args;
-  STARTUPINFOA si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
+  return testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" " + args);
 }
 
-DWORD WaitExit(HANDLE h, DWORD ms = 60000) {
-  DWORD code = 999;
-  if (WaitForSingleObject(h, ms) == WAIT_OBJECT_0) GetExitCodeProcess(h, &code);
-  CloseHandle(h);
-  return code;
-}
+DWORD WaitExit(HANDLE h) { return testsupport::WaitForExit(h, 60000); }
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include <program.h>
+
 #include "dbtest.h"
 
 using dbtest::DbTest;
@@ -229,13 +231,10 @@ TEST_F(DbTest, ThumbnailsAreDroppedWhenTheFileChanges) {
 }
 
 TEST_F(DbTest, ThumbnailsAreMadeKeptAndScaled) {
-  char here[MAX_PATH];
-  GetModuleFileNameA(nullptr, here, MAX_PATH);
-  std::string testdata = std::string(here).substr(0, std::string(here).rfind('\\')) + "\\testdata\\";
   std::string pic = data_ + "\\写真.jpg", loose = data_ + "\\loose.jpg", sound = data_ + "\\tone.mp3";
-  ASSERT_TRUE(CopyFileA((testdata + "exif_full.jpg").c_str(), pic.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA((testdata + "plain.jpg").c_str(), loose.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA((testdata + "tone.mp3").c_str(), sound.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), pic.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("plain.jpg").c_str(), loose.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("tone.mp3").c_str(), sound.c_str(), FALSE));
   ASSERT_EQ(VxDBWEnrollFile(pic.c_str(), 0), S_OK);
 
   auto size = [](LPCSTR path, int mode, int cx, int cy, HRESULT* hr) {

@@ -78,7 +78,7 @@ TEST_F(Decoder, EveryItemOnceOnTheDecoderThread) {
   CopyFixture("image.gif", d + "\\e.gif");
   CopyFixture("exif.tif", d + "\\f.tif");
   CopyFixture("tone.mp3", d + "\\g.mp3");
-  WriteText(d + "\\h.txt", "text");
+  testsupport::WriteWholeFile(d + "\\h.txt", "text");
   CopyFixture("not_image.jpg", d + "\\i.jpg");
   CreateDirectoryA((d + "\\j").c_str(), nullptr);
   CopyFixture("plain.jpg", d + "\\j\\inside.jpg");

@@ -4,8 +4,6 @@
 #include <VxGUIDB.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace guidbtest {
 
 namespace {
@@ -22,42 +20,8 @@ testing::Environment* const kCleanup = testing::AddGlobalTestEnvironment(new Cle
 bool g_storesOpen = false;
 }  // namespace
 
-std::string ProgramDir() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1);
-}
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = dir + "\\" + name;
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
-      else
-        DeleteFileA(full.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
-
-std::string Fixture(const char* name) { return ProgramDir() + "testdata\\" + name; }
-
 std::string ScratchDir(const char* sub) {
-  if (g_scratch.empty()) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    g_scratch = std::string(temp) + "glimora-guidb-" + std::to_string(GetCurrentProcessId());
-    RemoveTree(g_scratch);
-    CreateDirectoryA(g_scratch.c_str(), nullptr);
-  }
+  if (g_scratch.empty()) g_scratch = testsupport::NewTempFolder("glimora-guidb");
   if (!sub) return g_scratch;
   std::string d = g_scratch + "\\" + sub;
   RemoveTree(d);
@@ -67,12 +31,6 @@ std::string ScratchDir(const char* sub) {
 
 bool CopyFixture(const char* fixture, const std::string& to) {
   return CopyFileA(Fixture(fixture).c_str(), to.c_str(), FALSE) != FALSE;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << text;
-  return bool(f);
 }
 
 bool SetWriteTime(const std::string& path, int year, int month, int day, int hour, int minute) {

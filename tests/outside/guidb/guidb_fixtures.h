@@ -7,20 +7,22 @@
 #include <string>
 #include <vector>
 
+#include <files.h>
+#include <program.h>
+#include <tempfolder.h>
+
 namespace guidbtest {
 
 // build/bin/testdata\<name>
-std::string Fixture(const char* name);
+using testsupport::Fixture;
 // A fresh scratch folder of this program (removed when it ends); sub names a sub-folder
 // that is made empty.
 std::string ScratchDir(const char* sub = nullptr);
 // Copies a fixture to a path; true on success.
 bool CopyFixture(const char* fixture, const std::string& to);
-bool WriteText(const std::string& path, const std::string& text);
 // Sets a file's last write time (local time).
 bool SetWriteTime(const std::string& path, int year, int month, int day, int hour = 12, int minute = 0);
-void RemoveTree(const std::string& dir);
-std::string ProgramDir();
+using testsupport::RemoveTree;
 
 // Opens the library's stores on a private database folder for the whole program.
 void UsePrivateStores();

@@ -160,7 +160,7 @@ TEST(ItemDates, ExifMovieHeaderAndFileTime) {
   } cases[] = {
       {Fixture("exif_full.jpg"), Sys(2026, 3, 14, 9, 12, 5)},
       {Fixture("exif_nothumb.jpg"), Sys(2025, 12, 31, 23, 59, 58)},
-      {Fixture("dated.mp4"), movieLocal},
+      {Fixture("movie.mov"), movieLocal},
       {d + "\\nodate.jpg", Sys(2019, 7, 1, 8, 30, 0)},  // no Exif: the file's time
       {d + "\\old.jpg", Sys(1965, 4, 2, 10, 0, 0)},    // before 1971: the views call it undated
       {d + "\\future.png", Sys(2040, 2, 3, 4, 5, 0)},

@@ -46,8 +46,8 @@ std::string MakeMixedFolder() {
   CopyFixture("exif.tif", d + "\\e.tif");
   CopyFixture("movie.mp4", d + "\\f.mp4");
   CopyFixture("tone.mp3", d + "\\g.mp3");
-  WriteText(d + "\\h.txt", "notes");
-  WriteText(d + "\\i.nef", "not really raw");
+  testsupport::WriteWholeFile(d + "\\h.txt", "notes");
+  testsupport::WriteWholeFile(d + "\\i.nef", "not really raw");
   CopyFixture("plain.jpg", d + "\\hidden.jpg");
   SetFileAttributesA((d + "\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
   CopyFixture("plain.jpg", d + "\\system.jpg");
@@ -56,10 +56,10 @@ std::string MakeMixedFolder() {
   CreateDirectoryA((d + "\\Sub2").c_str(), nullptr);
   CreateDirectoryA((d + "\\hiddendir").c_str(), nullptr);
   SetFileAttributesA((d + "\\hiddendir").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  WriteText(d + "\\00001.cont", "content");
+  testsupport::WriteWholeFile(d + "\\00001.cont", "content");
   CopyFixture("movie.mp4", d + "\\00001.MTS");
   CopyFixture("plain.jpg", d + "\\00001.tmb");
-  WriteText(d + "\\00001.iis", "still info");
+  testsupport::WriteWholeFile(d + "\\00001.iis", "still info");
   return d;
 }
 
@@ -212,9 +212,9 @@ TEST(PageScan, StopFromAnotherThread) {
 // ---- Sorting ---------------------------------------------------------------------------
 TEST(PageSort, OrdersByTheKeyLetters) {
   std::string d = ScratchDir("sort");
-  WriteText(d + "\\b.txt", std::string(300, 'x'));
-  WriteText(d + "\\A.png", std::string(100, 'x'));
-  WriteText(d + "\\c.jpg", std::string(200, 'x'));
+  testsupport::WriteWholeFile(d + "\\b.txt", std::string(300, 'x'));
+  testsupport::WriteWholeFile(d + "\\A.png", std::string(100, 'x'));
+  testsupport::WriteWholeFile(d + "\\c.jpg", std::string(200, 'x'));
   CreateDirectoryA((d + "\\zdir").c_str(), nullptr);
   SetWriteTime(d + "\\b.txt", 2020, 1, 1);
   SetWriteTime(d + "\\A.png", 2022, 1, 1);
@@ -333,7 +333,7 @@ TEST(PageCard, AudioAreaTracks) {
   CreateDirectoryA(audio.c_str(), nullptr);
   CreateDirectoryA(voice.c_str(), nullptr);
   for (const char* n : {"\\b.mp3", "\\a.mp3", "\\c.mp3"}) CopyFixture("tone.mp3", audio + n);
-  WriteText(audio + "\\readme.txt", "not a track");
+  testsupport::WriteWholeFile(audio + "\\readme.txt", "not a track");
   CopyFixture("tone.mp3", voice + "\\v1.mp3");
 
   CThumbnailPage page(VXPAGE_FOLDER, 1);

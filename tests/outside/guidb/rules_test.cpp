@@ -1,5 +1,5 @@
 // The thumbnail library's plain decisions: kinds, folder previews, sort strings, quality
-// classes, turns, print orders, music and movie headers.
+// classes, turns, print orders, music headers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -316,44 +316,6 @@ TEST(MusicFactsTest, BrokenHeadersGiveNoValuesAndNoCrash) {
   std::vector<uint8_t> wav = MakeWav();
   wav[16] = 0xFF;  // fmt chunk length past the end
   ParseMusic(wav.data(), wav.size(), nullptr, 0, wav.size(), ".wav", &f);
-}
-
-std::vector<uint8_t> Box(const char* type, const std::vector<uint8_t>& body) {
-  std::vector<uint8_t> b;
-  Put32BE(b, uint32_t(8 + body.size()));
-  PutStr(b, type);
-  b.insert(b.end(), body.begin(), body.end());
-  return b;
-}
-
-TEST(MovieHeader, CreationTimeOfTheMovieHeader) {
-  std::vector<uint8_t> mvhd0 = {0, 0, 0, 0};
-  Put32BE(mvhd0, 3000000000u);
-  mvhd0.resize(100, 0);
-  std::vector<uint8_t> ftyp = Box("ftyp", {'i', 's', 'o', 'm', 0, 0, 2, 0});
-  std::vector<uint8_t> file = ftyp;
-  auto moov = Box("moov", Box("mvhd", mvhd0));
-  file.insert(file.end(), moov.begin(), moov.end());
-  uint64_t secs = 0;
-  ASSERT_TRUE(ParseMovieCreationTime(file.data(), file.size(), &secs));
-  EXPECT_EQ(3000000000u, secs);
-
-  std::vector<uint8_t> mvhd1 = {1, 0, 0, 0};
-  Put32BE(mvhd1, 1);
-  Put32BE(mvhd1, 2);
-  mvhd1.resize(112, 0);
-  auto v1 = Box("moov", Box("mvhd", mvhd1));
-  ASSERT_TRUE(ParseMovieCreationTime(v1.data(), v1.size(), &secs));
-  EXPECT_EQ((uint64_t(1) << 32) | 2, secs);
-
-  // No moov, a zero time, a box claiming more than there is.
-  EXPECT_FALSE(ParseMovieCreationTime(ftyp.data(), ftyp.size(), &secs));
-  std::vector<uint8_t> zero(mvhd0);
-  std::fill(zero.begin() + 4, zero.begin() + 8, 0);
-  auto z = Box("moov", Box("mvhd", zero));
-  EXPECT_FALSE(ParseMovieCreationTime(z.data(), z.size(), &secs));
-  std::vector<uint8_t> cut(moov.begin(), moov.begin() + 20);
-  EXPECT_FALSE(ParseMovieCreationTime(cut.data(), cut.size(), &secs));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include <profileroot.h>
+
 #include "guidb_fixtures.h"
 
 using namespace guidbtest;
@@ -13,7 +15,7 @@ namespace {
 
 // The test resource library stands in for VxResource.dll.
 HINSTANCE TestResources() {
-  static HINSTANCE h = LoadLibraryA((ProgramDir() + "guidb_testres.dll").c_str());
+  static HINSTANCE h = LoadLibraryA((testsupport::ProgramFolder() + "\\guidb_testres.dll").c_str());
   return h;
 }
 
@@ -169,10 +171,9 @@ TEST(IsValidPathTest, FilesFoldersAndNonsense) {
 }
 
 TEST(RegistryTest, SectionsOfTheProgramRoot) {
-  char root[64];
-  snprintf(root, sizeof(root), "Software\\GlimoraTest\\guidb%lu", GetCurrentProcessId());
-  SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", root);
-  EXPECT_EQ(std::string(root) + "\\Marlo5", std::string((LPCSTR)CMarloRegManager::GetRootPath()));
+  testsupport::ScopedProfileRoot profile("guidb");
+  const std::string& root = profile.key();
+  EXPECT_EQ(root + "\\Marlo5", std::string((LPCSTR)CMarloRegManager::GetRootPath()));
   {
     CMarloRegManager w("ExeState");
     ASSERT_TRUE(w.IsOpen());
@@ -194,12 +195,10 @@ TEST(RegistryTest, SectionsOfTheProgramRoot) {
   CMarloRegManager missing("NoSuchSection", KEY_READ);
   EXPECT_FALSE(missing.IsOpen());
   EXPECT_EQ(3, missing.GetInt("x", 3));
-  CRegManager raw(HKEY_CURRENT_USER, (std::string(root) + "\\Marlo5\\ExeState").c_str());
+  CRegManager raw(HKEY_CURRENT_USER, (root + "\\Marlo5\\ExeState").c_str());
   EXPECT_TRUE(raw.DeleteValue("Name"));
   EXPECT_FALSE(raw.DeleteValue("Name"));
   raw.Close();
-  RegDeleteTreeA(HKEY_CURRENT_USER, root);
-  SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);
 }
 
 // A worker that counts until it is told to stop; optionally sends to a window first.

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include <program.h>
+
 // A failing HRESULT (shown in hex when it is not).
 #define EXPECT_FAILED(expr) EXPECT_LT(static_cast<long>(expr), 0L)
 
 namespace imgtest {
 
 // build/bin/testdata\<name>
-std::string Fixture(const char* name);
+using testsupport::Fixture;
 // A fresh scratch folder for this test program (emptied at first use).
 std::string ScratchDir();
 // A copy of a fixture in the scratch folder under a new name.

@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include <program.h>
+
 #include "profile_core.h"
+#include "test_folder.h"
 #include "test_profile_root.h"
 
 namespace {
@@ -67,17 +70,10 @@ TEST(Profile, ExplicitRootsAndTheInstallersCopy) {
 
 // kitenv.ini moves the program root: checked in a copy of this program in a folder of
 // its own, so the shared program folder never holds such a file.
-std::string TempFolder(const char* name) {
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string dir = std::string(tmp) + name + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
-}
-
 TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   std::string exeDir = S(CMTLGetExeDir());
-  std::string dir = TempFolder("kitenv-");
+  TestFolder folder("kitenv");
+  const std::string& dir = folder.path();
   for (const char* f : {"kitlib_tests.exe", "Kitlib2.dll", "KitlibEx.dll", "GlimFW.dll"})
     ASSERT_TRUE(CopyFileA((exeDir + "\\" + f).c_str(), (dir + "\\" + f).c_str(), FALSE)) << f;
   std::string moved = "Software\\GlimoraTest\\kitenv-" + std::to_string(GetCurrentProcessId());
@@ -88,17 +84,10 @@ TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   char saved[512] = {};
   DWORD had = GetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", saved, sizeof(saved));
   SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);  // the child sees the real rules
-  STARTUPINFOA si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  BOOL started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
+  HANDLE child = testsupport::StartProgram(cmd, dir);
   if (had) SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", saved);
-  ASSERT_TRUE(started);
-  WaitForSingleObject(pi.hProcess, 30000);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  EXPECT_EQ(code, 0u);
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(testsupport::WaitForExit(child, 30000), 0u);
 
   char buf[512] = {};
   GetPrivateProfileStringA("child", "position", "", buf, sizeof(buf), out.c_str());
@@ -108,9 +97,6 @@ TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   EXPECT_EQ(v, 77);
 
   kitlib::RegDeleteKeyTree(HKEY_CURRENT_USER, moved);
-  for (const char* f : {"kitlib_tests.exe", "Kitlib2.dll", "KitlibEx.dll", "GlimFW.dll", "kitenv.ini", "out.txt"})
-    DeleteFileA((dir + "\\" + f).c_str());
-  RemoveDirectoryA(dir.c_str());
 }
 
 TEST(Texts, PathsNamesAndStrings) {

@@ -6,7 +6,8 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <thread>
+
+#include <dialogwatch.h>
 
 #include "test_folder.h"
 #include "test_profile_root.h"
@@ -164,41 +165,39 @@ TEST(FileOperation, FoldersAndFailures) {
 
 // Closes the next box of this process whose caption matches: ticks the check box when
 // asked, then presses the button.
-std::thread CloseBox(const char* caption, int button, bool tick, std::atomic<bool>* seen) {
-  std::string cap = caption;
-  return std::thread([cap, button, tick, seen] {
-    for (int i = 0; i < 500; ++i) {
-      HWND box = FindWindowA("#32770", cap.c_str());
-      if (box && GetDlgItem(box, 1001)) {  // its text is there: the box is complete
-        if (tick) SendMessageA(GetDlgItem(box, 1000), BM_SETCHECK, BST_CHECKED, 0);
-        *seen = true;
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
-}
+struct CloseBox : testsupport::DialogWatch {
+  CloseBox(const char* caption, int button, bool tick, std::atomic<bool>* seen)
+      : DialogWatch(
+            caption, [](HWND box) { return GetDlgItem(box, 1001) != nullptr; },  // its text is there: the box is complete
+            [=](HWND box) {
+              if (tick) SendMessageA(GetDlgItem(box, 1000), BM_SETCHECK, BST_CHECKED, 0);
+              *seen = true;
+              PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+            }) {}
+};
 
 TEST(InHouseBox, AnswerSetsAndTheDontShowAgainKey) {
   TestProfileRoot root;
   std::atomic<bool> seen(false);
-  std::thread t = CloseBox("Yes to all", 10, false, &seen);
-  EXPECT_EQ(CMTLxMessageBox(nullptr, "Rename the read-only file?", "Yes to all", 0x127), 10);
-  t.join();
+  {
+    CloseBox user("Yes to all", 10, false, &seen);
+    EXPECT_EQ(CMTLxMessageBox(nullptr, "Rename the read-only file?", "Yes to all", 0x127), 10);
+  }
   EXPECT_TRUE(seen);
 
   seen = false;
-  t = CloseBox("No", IDNO, false, &seen);
-  EXPECT_EQ(CMTLxMessageBox(nullptr, "\x95\x5C\x8E\xA6?", "No", MB_YESNO | MB_DEFBUTTON2), IDNO);
-  t.join();
+  {
+    CloseBox user("No", IDNO, false, &seen);
+    EXPECT_EQ(CMTLxMessageBox(nullptr, "\x95\x5C\x8E\xA6?", "No", MB_YESNO | MB_DEFBUTTON2), IDNO);
+  }
 
   // Esc on a lone OK answers OK; the check box remembers it under the key.
   seen = false;
-  t = CloseBox("Favourite", IDCANCEL, true, &seen);
-  EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_ICONQUESTION | MB_CMTLX_DONTSHOWAGAIN, "FavoriteFolder"),
-            IDOK);
-  t.join();
+  {
+    CloseBox user("Favourite", IDCANCEL, true, &seen);
+    EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_ICONQUESTION | MB_CMTLX_DONTSHOWAGAIN, "FavoriteFolder"),
+              IDOK);
+  }
   EXPECT_TRUE(seen);
   EXPECT_EQ(CMGetProfileInt("MessageBox", "FavoriteFolder", 0), IDOK);
   // Now it answers at once, without a box.
@@ -206,9 +205,10 @@ TEST(InHouseBox, AnswerSetsAndTheDontShowAgainKey) {
             IDOK);
   // Without the flag the key is not consulted.
   seen = false;
-  t = CloseBox("Favourite", IDOK, false, &seen);
-  EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_OK, "FavoriteFolder"), IDOK);
-  t.join();
+  {
+    CloseBox user("Favourite", IDOK, false, &seen);
+    EXPECT_EQ(CMTLxMessageBox(nullptr, "Text", "Favourite", MB_OK, "FavoriteFolder"), IDOK);
+  }
   EXPECT_TRUE(seen);
 }
 
@@ -247,31 +247,16 @@ TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
   char out[MAX_PATH] = {};
   CMTLXBROWSEINFO bi = {nullptr, dir.path().c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
   std::string leaf = dir.path().substr(dir.path().find_last_of('\\') + 1);
-  DWORD self = GetCurrentThreadId();
-  std::atomic<bool> pressed(false);
-  std::thread t([&] {
-    // Press OK once the browser has selected the start folder (it does so after it opens).
-    for (int i = 0; i < 1000 && !pressed; ++i) {
-      Sleep(10);
-      HWND box = nullptr;
-      EnumThreadWindows(
-          self,
-          [](HWND h, LPARAM p) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(h, cls, sizeof(cls));
-            if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-            *reinterpret_cast<HWND*>(p) = h;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&box));
-      if (box && (SelectedFolderName(box) == leaf || i >= 900)) {
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        pressed = true;
-      }
-    }
-  });
+  // Press OK once the browser has selected the start folder (it does so after it opens).
+  DWORD start = GetTickCount();
+  testsupport::DialogWatch user(
+      nullptr,
+      [&](HWND box) {
+        return IsWindowVisible(box) && (SelectedFolderName(box) == leaf || GetTickCount() - start >= 9000);
+      },
+      [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
   EXPECT_EQ(CMTLxBrowseForFolder(&bi), 1);
-  t.join();
+  user.Stop();
   EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, dir.path().c_str(), -1), CSTR_EQUAL)
       << out << " vs " << dir.path();
   EXPECT_EQ(CMTLxBrowseForFolder(nullptr), 0);

@@ -1,9 +1,14 @@
-// The movie header probe of the imaging engine on generated movies of each container.
+// The movie header probe of the imaging engine on generated movies of each container and
+// on headers made here.
 #include <gtest/gtest.h>
 
+#include <files.h>
 #include <imaging/movieprobe.h>
+#include <tempfolder.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -57,23 +62,79 @@ TEST(MovieProbe, PicturesBrokenAndTruncatedFilesFailCleanly) {
   EXPECT_EQ(imaging::ProbeMovie(nullptr, &h), E_INVALIDARG);
 
   // Every cut of the movie's start either probes or fails, never reads past the end.
-  HANDLE f = CreateFileA("testdata\\movie.mov", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
-  std::vector<char> data(GetFileSize(f, nullptr));
-  DWORD got = 0;
-  ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
-  CloseHandle(f);
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  std::string cut = std::string(tmp) + "probe-cut-" + std::to_string(GetCurrentProcessId()) + ".mov";
+  std::string data = testsupport::ReadWholeFile("testdata\\movie.mov");
+  ASSERT_FALSE(data.empty());
+  std::string dir = testsupport::NewTempFolder("probe-cut");
+  std::string cut = dir + "\\cut.mov";
   for (size_t n : {size_t(3), size_t(8), size_t(40), data.size() / 3, data.size() - 7}) {
-    HANDLE w = CreateFileA(cut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD wr = 0;
-    WriteFile(w, data.data(), static_cast<DWORD>(n), &wr, nullptr);
-    CloseHandle(w);
+    ASSERT_TRUE(testsupport::WriteWholeFile(cut, data.substr(0, n)));
     imaging::ProbeMovie(cut.c_str(), &h);  // any answer, no crash
   }
-  DeleteFileA(cut.c_str());
+  testsupport::RemoveTree(dir);
+}
+
+// ---- Crafted headers in memory ------------------------------------------------------
+
+void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
+  for (int shift = 24; shift >= 0; shift -= 8) v.push_back(uint8_t(x >> shift));
+}
+
+std::vector<uint8_t> Box(const char* type, const std::vector<uint8_t>& body) {
+  std::vector<uint8_t> b;
+  Put32BE(b, uint32_t(8 + body.size()));
+  b.insert(b.end(), type, type + 4);
+  b.insert(b.end(), body.begin(), body.end());
+  return b;
+}
+
+// The header's recording time as seconds since 1904-01-01 UTC (the boxes' own count).
+std::optional<uint64_t> CreatedSeconds(const std::vector<uint8_t>& bytes) {
+  imaging::MovieHeader h;
+  FILETIME ft;
+  if (FAILED(imaging::ProbeMovieBytes(bytes.data(), bytes.size(), &h)) || !h.created ||
+      !SystemTimeToFileTime(&*h.created, &ft))
+    return std::nullopt;
+  return ((uint64_t(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000 - 9561628800ull;
+}
+
+TEST(MovieProbe, CreationTimeOfTheMovieHeader) {
+  std::vector<uint8_t> mvhd0 = {0, 0, 0, 0};
+  Put32BE(mvhd0, 3000000000u);
+  mvhd0.resize(100, 0);
+  std::vector<uint8_t> ftyp = Box("ftyp", {'i', 's', 'o', 'm', 0, 0, 2, 0});
+  std::vector<uint8_t> file = ftyp;
+  auto moov = Box("moov", Box("mvhd", mvhd0));
+  file.insert(file.end(), moov.begin(), moov.end());
+  ASSERT_TRUE(CreatedSeconds(file));
+  EXPECT_EQ(3000000000u, *CreatedSeconds(file));
+
+  std::vector<uint8_t> mvhd1 = {1, 0, 0, 0};
+  Put32BE(mvhd1, 1);
+  Put32BE(mvhd1, 2);
+  mvhd1.resize(112, 0);
+  auto v1 = Box("moov", Box("mvhd", mvhd1));
+  ASSERT_TRUE(CreatedSeconds(v1));
+  EXPECT_EQ((uint64_t(1) << 32) | 2, *CreatedSeconds(v1));
+
+  // No moov, a zero time, a box claiming more than there is.
+  EXPECT_FALSE(CreatedSeconds(ftyp));
+  std::vector<uint8_t> zero(mvhd0);
+  std::fill(zero.begin() + 4, zero.begin() + 8, 0);
+  EXPECT_FALSE(CreatedSeconds(Box("moov", Box("mvhd", zero))));
+  std::vector<uint8_t> cut(moov.begin(), moov.begin() + 20);
+  EXPECT_FALSE(CreatedSeconds(cut));
+}
+
+TEST(MovieProbe, JunkInsideTheMovieBoxIsHandled) {
+  uint32_t seed = 12345;
+  for (int round = 0; round < 200; ++round) {
+    std::vector<uint8_t> junk(64 + round * 3);
+    for (uint8_t& b : junk) b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
+    junk[4] = 'm', junk[5] = 'v', junk[6] = 'h', junk[7] = 'd';
+    std::vector<uint8_t> moov = Box("moov", junk);
+    imaging::MovieHeader h;
+    imaging::ProbeMovieBytes(moov.data(), moov.size(), &h);  // any answer, no crash
+  }
 }
 
 }  // namespace

@@ -2,58 +2,18 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <files.h>
+#include <tempfolder.h>
 
-void DeleteTree(const std::string& path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = path + "\\" + name;
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(full);
-      } else {
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path.c_str());
-}
+TestFolder::TestFolder(const char* name) : path_(testsupport::NewTempFolder(name)) {}
 
-TestFolder::TestFolder(const char* name) {
-  static int counter = 0;
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  path_ = std::string(tmp) + name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  DeleteTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TestFolder::~TestFolder() { DeleteTree(path_); }
+TestFolder::~TestFolder() { testsupport::RemoveTree(path_); }
 
 void TestFolder::Write(const std::string& rel, const std::string& data) const {
-  std::string full = *this / rel;
-  for (size_t i = path_.size() + 1; i < full.size(); ++i)
-    if (full[i] == '\\') CreateDirectoryA(full.substr(0, i).c_str(), nullptr);
-  HANDLE f = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD w = 0;
-  WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &w, nullptr);
-  CloseHandle(f);
+  testsupport::WriteWholeFile(*this / rel, data);
 }
 
-std::string TestFolder::Read(const std::string& rel) const {
-  HANDLE f = CreateFileA((*this / rel).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return std::string();
-  std::vector<char> buf(1 << 20);
-  DWORD got = 0;
-  ReadFile(f, buf.data(), static_cast<DWORD>(buf.size()), &got, nullptr);
-  CloseHandle(f);
-  return std::string(buf.data(), got);
-}
+std::string TestFolder::Read(const std::string& rel) const { return testsupport::ReadWholeFile(*this / rel); }
 
 bool TestFolder::Exists(const std::string& rel) const {
   return GetFileAttributesA((*this / rel).c_str()) != INVALID_FILE_ATTRIBUTES;

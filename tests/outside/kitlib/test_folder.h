@@ -20,6 +20,3 @@ class TestFolder {
  private:
   std::string path_;
 };
-
-// Deletes a folder tree (no shell, no recycle bin).
-void DeleteTree(const std::string& path);

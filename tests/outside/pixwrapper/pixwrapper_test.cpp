@@ -12,10 +12,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
+
+#include <dialogwatch.h>
+#include <profileroot.h>
 
 #include "VxPixWrapper.h"
 #include "fixtures.h"
@@ -52,21 +55,18 @@ class PixEnvironment : public testing::Environment {
       CreateDirectoryA(g_pics.c_str(), nullptr);
     }
     // The search profile goes below a registry root of this run (the child keeps its parent's).
-    if (!GetEnvironmentVariableA(kProfileVar, nullptr, 0)) {
-      profileRoot_ = "Software\\GlimoraTest\\psw-" + std::to_string(GetCurrentProcessId());
-      SetEnvironmentVariableA(kProfileVar, profileRoot_.c_str());
-    }
+    if (!GetEnvironmentVariableA(kProfileVar, nullptr, 0)) profile_.reset(new testsupport::ScopedProfileRoot("psw"));
     ASSERT_EQ(VxDBSetFolder(g_dbDir.c_str()), S_OK);
     ASSERT_EQ(PSWInitDatabase(), S_OK);
   }
   void TearDown() override {
     PSWExitDatabase();
     VxDBWExitDatabase(-1);
-    if (!profileRoot_.empty()) SHDeleteKeyA(HKEY_CURRENT_USER, profileRoot_.c_str());
+    profile_.reset();
   }
 
  private:
-  std::string profileRoot_;
+  std::unique_ptr<testsupport::ScopedProfileRoot> profile_;
 };
 
 bool IsChild() { return GetEnvironmentVariableA(kChildVar, nullptr, 0) != 0; }
@@ -107,20 +107,18 @@ void MakeResizedCopy(const char* fixture, const std::string& to) {
 // second thread (as a user would), and the dialog is closed.
 template <class F>
 int DriveListDialog(F act) {
-  std::thread user([act] {
-    for (int i = 0; i < 500; ++i) {
-      HWND dlg = FindWindowA("#32770", "類似画像検索の登録フォルダ");
-      HWND list = dlg ? GetDlgItem(dlg, 1001) : nullptr;
-      if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
-        act(dlg, list);
+  testsupport::DialogWatch user(
+      "類似画像検索の登録フォルダ",
+      [](HWND dlg) {
+        HWND list = GetDlgItem(dlg, 1001);
+        return list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+      },
+      [act](HWND dlg) {
+        act(dlg, GetDlgItem(dlg, 1001));
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
+      });
   int r = PSWOpenRegListDlg(nullptr);
-  user.join();
+  user.Stop();
   return r;
 }
 
@@ -349,22 +347,12 @@ TEST_F(SimilarSearch, FoldersOfTheRegisteredPictures) {
 
 TEST_F(SimilarSearch, TheIndexSurvivesARestart) {
   VxDBWExitDatabase(-1);
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string cmd = std::string("\"") + exe + "\" --gtest_filter=AfterRestart.*";
   std::string value = g_dbDir + "|" + g_pics;
   SetEnvironmentVariableA(kChildVar, value.c_str());
-  STARTUPINFOA si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  BOOL started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  HANDLE child = testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --gtest_filter=AfterRestart.*");
   SetEnvironmentVariableA(kChildVar, nullptr);
-  ASSERT_TRUE(started);
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(code, 0u) << "the restarted program did not find the index";
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(testsupport::WaitForExit(child, 60000), 0u) << "the restarted program did not find the index";
   EXPECT_NE(GetFileAttributesA(Pic("restart.ok").c_str()), INVALID_FILE_ATTRIBUTES) << "the child's check did not run";
   EXPECT_EQ(PSWInitDatabase(), S_OK);
 }

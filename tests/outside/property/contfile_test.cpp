@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <files.h>
+
 #include "VxContFile.h"
 #include "VxProperty.h"
 #include "fixtures.h"
@@ -14,7 +16,7 @@ namespace {
 
 std::string WriteText(const char* name, const std::string& bytes) {
   std::string path = ScratchDir() + "\\" + name;
-  imgtest::WriteAll(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  testsupport::WriteWholeFile(path, bytes);
   return path;
 }
 

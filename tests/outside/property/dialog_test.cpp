@@ -5,7 +5,8 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <thread>
+
+#include <dialogwatch.h>
 
 #include "VxProperty.h"
 #include "facts.h"
@@ -29,23 +30,15 @@ TEST(PropertyDialog, LinesOfAPicture) {
 
 TEST(PropertyDialog, OpensModallyAndCloses) {
   std::atomic<int> rows{-1};
-  std::atomic<bool> done{false};
-  std::thread closer([&] {
-    // Wait for the dialog and its list, read the list, then close it.
-    for (int i = 0; i < 500 && !done; ++i) {
-      HWND dlg = FindWindowA("#32770", "プロパティ - exif_full.jpg");
-      HWND list = dlg ? GetDlgItem(dlg, 1001) : nullptr;
-      if (list) {
-        rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  // Wait for the dialog and its list, read the list, then close it.
+  testsupport::DialogWatch closer(
+      "プロパティ - exif_full.jpg", [](HWND dlg) { return GetDlgItem(dlg, 1001) != nullptr; },
+      [&](HWND dlg) {
+        rows = static_cast<int>(SendMessageA(GetDlgItem(dlg, 1001), LVM_GETITEMCOUNT, 0, 0));
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
+      });
   int r = PrOpenProperty(imgtest::Fixture("exif_full.jpg").c_str(), nullptr, PR_DLG_FOCUSMODE, -1, -1, -1, 0);
-  done = true;
-  closer.join();
+  closer.Stop();
   EXPECT_EQ(r, IDOK);
   vxprop::FileFacts facts;
   vxprop::GatherFacts(imgtest::Fixture("exif_full.jpg").c_str(), &facts);

@@ -15,7 +15,7 @@ enum : WORD { kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082, kListBox = 0x0
 class DialogTemplate {
  public:
   // Size and position in dialog units; the font is "MS UI Gothic" 9 pt.
-  DialogTemplate(DWORD style, int x, int y, int cx, int cy, const char* title);
+  DialogTemplate(DWORD style, int x, int y, int cx, int cy, const char* title, DWORD exStyle = 0);
   // A control of a predefined class (kButton, ...).
   void Add(WORD atom, DWORD style, int x, int y, int cx, int cy, WORD id, const char* text, DWORD exStyle = 0);
   // A control of a registered class ("SysListView32", ...).
@@ -34,7 +34,10 @@ class DialogTemplate {
   size_t countAt_ = 0;
 };
 
-// Centres a window over its owner (or the screen's work area without one).
+// Where a window of width x height stands centred over owner (over the screen's work
+// area when there is no visible owner), never left of or above the screen's origin.
+POINT CenteredPosition(HWND owner, int width, int height);
+// Moves a window there (its owner: GW_OWNER).
 void CenterOverOwner(HWND dialog);
 
 }  // namespace dlgkit

@@ -12,6 +12,7 @@
 #include "imaging/encode.h"
 #include "imaging/exif.h"
 #include "imaging/movie.h"
+#include "imaging/movieprobe.h"
 #include "imaging/phash.h"
 #include "imaging/shellicon.h"
 #include "imaging/transform.h"

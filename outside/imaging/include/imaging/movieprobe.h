@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -25,5 +26,7 @@ struct MovieHeader {
 // zero size. HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) for a missing file,
 // WINCODEC_ERR_UNKNOWNIMAGEFORMAT for a file of none of these kinds.
 HRESULT ProbeMovie(const char* path, MovieHeader* out);
+// The same for a file's bytes already in memory.
+HRESULT ProbeMovieBytes(const void* data, size_t size, MovieHeader* out);
 
 }  // namespace imaging

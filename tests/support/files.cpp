@@ -1,0 +1,48 @@
+#include "files.h"
+
+#include <windows.h>
+
+namespace testsupport {
+
+void MakeFolders(const std::string& folder) {
+  for (size_t i = 3; i < folder.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(folder[i])))
+      ++i;
+    else if (folder[i] == '\\')
+      CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+  }
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& data) {
+  // The folder part: up to the last separator that is no trail byte.
+  size_t lastSep = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(path[i]))) {
+      ++i;
+    } else if (path[i] == '\\') {
+      lastSep = i;
+    }
+  }
+  if (lastSep != std::string::npos) MakeFolders(path.substr(0, lastSep));
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok && written == data.size();
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::string();
+  std::string text;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got) text.append(buf, got);
+  CloseHandle(h);
+  return text;
+}
+
+}  // namespace testsupport

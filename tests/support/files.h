@@ -1,0 +1,15 @@
+// Whole files and the folders on the way to them, for test set-ups.
+#pragma once
+#include <string>
+
+namespace testsupport {
+
+// Makes the folder and every folder on the way to it ("C:\a\b\c"); a trail byte 0x5C of a
+// double-byte character is no separator.
+void MakeFolders(const std::string& folder);
+// Writes a whole file (replacing it), making its folders first; false when it fails.
+bool WriteWholeFile(const std::string& path, const std::string& data);
+// The whole file (read while others may write it); "" when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace testsupport
