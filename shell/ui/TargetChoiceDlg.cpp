@@ -42,7 +42,9 @@ BOOL CTargetChoiceDlg::OnInitDialog() {
   CResourceDialog::OnInitDialog();
   VxApplyGuiFontRule(this);
   LayOut();
-  CheckRadioButton(IDC_TARGET_MARKED, IDC_TARGET_SHOWN, m_plan.initial);
+  // The two options' ids are not in order: check them one by one.
+  CheckDlgButton(IDC_TARGET_MARKED, m_plan.initial == IDC_TARGET_MARKED ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(IDC_TARGET_SHOWN, m_plan.initial == IDC_TARGET_SHOWN ? BST_CHECKED : BST_UNCHECKED);
   GetDlgItem(IDC_TARGET_MARKED)->EnableWindow(!m_plan.markedDisabled);
   if (m_plan.showCheck) CheckDlgButton(IDC_TARGET_SELECTED_ONLY, BST_CHECKED);
   OnOption();
@@ -77,11 +79,12 @@ void CTargetChoiceDlg::LayOut() {
   CenterWindow();
 }
 
-// The check box serves the "files of the view" option only.
+// The check box serves the "files of the view" option only (so it starts disabled when
+// there are marks: the marked files are the first choice then).
 void CTargetChoiceDlg::OnOption() {
   if (!m_plan.showCheck) return;
   bool shown = IsDlgButtonChecked(IDC_TARGET_SHOWN) == BST_CHECKED;
-  GetDlgItem(IDC_TARGET_SELECTED_ONLY)->EnableWindow(shown && !m_plan.checkDisabled);
+  GetDlgItem(IDC_TARGET_SELECTED_ONLY)->EnableWindow(shown);
 }
 
 void CTargetChoiceDlg::OnOK() {

@@ -54,7 +54,9 @@ std::string StaticTexts(HWND hDlg) {
 }
 
 void Press(HWND hDlg, int id) {
-  ::SendMessageA(::GetDlgItem(hDlg, id), BM_CLICK, 0, 0);
+  // A user cannot click a disabled control (and Wine's BM_CLICK would wait on it).
+  HWND hItem = ::GetDlgItem(hDlg, id);
+  if (hItem && ::IsWindowEnabled(hItem)) ::SendMessageA(hItem, BM_CLICK, 0, 0);
 }
 
 std::string ProgramFolder() {
@@ -111,6 +113,16 @@ int Picture::Count(const RECT& rc, COLORREF color) const {
   for (int y = rc.top; y < rc.bottom; y++)
     for (int x = rc.left; x < rc.right; x++)
       if (At(x, y) == color) n++;
+  return n;
+}
+
+int Picture::CountDark(const RECT& rc, int maxSum) const {
+  int n = 0;
+  for (int y = rc.top; y < rc.bottom; y++)
+    for (int x = rc.left; x < rc.right; x++) {
+      COLORREF c = At(x, y);
+      if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) <= maxSum) n++;
+    }
   return n;
 }
 

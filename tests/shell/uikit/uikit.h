@@ -28,6 +28,8 @@ class Picture {
   std::string Save(const std::string& name) const;
   // How many pixels of a rectangle have exactly this colour.
   int Count(const RECT& rc, COLORREF color) const;
+  // How many pixels of a rectangle are dark (text), their r + g + b at most maxSum.
+  int CountDark(const RECT& rc, int maxSum = 300) const;
 
  private:
   int m_cx = 0, m_cy = 0;
