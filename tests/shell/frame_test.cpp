@@ -23,6 +23,8 @@
 #include "Marlo2View.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <pump.h>
+#include <tempfolder.h>
 
 namespace {
 
@@ -38,9 +40,7 @@ class FrameTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_pRoot = new shelltest::ProfileRoot;
-    char szTemp[MAX_PATH];
-    ::GetTempPathA(sizeof(szTemp), szTemp);
-    s_strDb = std::string(szTemp) + "glimora-frame-db-" + std::to_string(::GetCurrentProcessId());
+    s_strDb = testsupport::NewTempFolder("glimora-frame-db");
     ::SetEnvironmentVariableA("GLIMORA_DB_DIR", s_strDb.c_str());
     s_hOldResource = AfxGetResourceHandle();
     AfxSetResourceHandle(shelltest::ResourceDll());
@@ -51,6 +51,7 @@ class FrameTest : public testing::Test {
   static void TearDownTestSuite() {
     AfxSetResourceHandle(s_hOldResource);
     ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL);
+    testsupport::RemoveTree(s_strDb);
     delete s_pRoot;
   }
 
@@ -62,14 +63,17 @@ class FrameTest : public testing::Test {
     if (!s_pTemplate->OpenDocumentFile(NULL)) return NULL;
     CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetApp()->m_pMainWnd);
     if (!pFrame) return NULL;
-    pFrame->ShowWindow(SW_SHOW);
-    uikit::PumpUntil([pFrame] { return pFrame->IsStartupDone(); }, 10000);
+    pFrame->GetWindowRect(&s_rcCreated);
+    // Shown, but off the screen: other tests read the screen's pixels meanwhile.
+    pFrame->ShowWindow(SW_SHOWNORMAL);
+    pFrame->SetWindowPos(NULL, ::GetSystemMetrics(SM_CXSCREEN) + 100, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    testsupport::WaitUntil([pFrame] { return pFrame->IsStartupDone(); }, 10000);
     return pFrame;
   }
   static void CloseFrame(CMainFrame* pFrame) {
     HWND hWnd = pFrame->m_hWnd;
     ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
-    uikit::PumpUntil([hWnd] { return !::IsWindow(hWnd); }, 5000);
+    testsupport::WaitUntil([hWnd] { return !::IsWindow(hWnd); }, 5000);
     MSG msg;
     while (::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -88,8 +92,10 @@ class FrameTest : public testing::Test {
   static std::string s_strDb;
   static HINSTANCE s_hOldResource;
   static CSingleDocTemplate* s_pTemplate;
+  static CRect s_rcCreated;  // where the last frame was made
   CMainFrame* m_pFrame = nullptr;
 };
+CRect FrameTest::s_rcCreated;
 shelltest::ProfileRoot* FrameTest::s_pRoot = nullptr;
 std::string FrameTest::s_strDb;
 HINSTANCE FrameTest::s_hOldResource = NULL;
@@ -133,7 +139,7 @@ TEST_F(FrameTest, BuildsTheWholePaneTree) {
 TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
   m_pFrame->ShowWindow(SW_SHOWNORMAL);
   m_pFrame->SetWindowPos(&CWnd::wndTop, 0, 0, 1100, 800, SWP_SHOWWINDOW);
-  uikit::PumpUntil([] { return false; }, 300);
+  testsupport::WaitUntil([] { return false; }, 300);  // let it paint
   uikit::Picture picture(m_pFrame->m_hWnd);
   EXPECT_FALSE(picture.Save("marlo5-main").empty());
   // Points of the client area, as picture coordinates.
@@ -402,10 +408,9 @@ TEST_F(FrameTest, PlacementAndPaneSizesAreWrittenAtCloseAndRestoredAtTheNextStar
   CMWriteProfileInt("", "ToolbarViewRowInfoIdealSize", 40);
   m_pFrame = OpenFrame();
   ASSERT_NE(m_pFrame, nullptr);
-  CRect rcWork, rc;
+  CRect rcWork;
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-  m_pFrame->GetWindowRect(&rc);
-  EXPECT_EQ(rc, CRect(rcWork.left + 20, rcWork.top + 30, rcWork.left + 1100, rcWork.top + 850));
+  EXPECT_EQ(s_rcCreated, CRect(rcWork.left + 20, rcWork.top + 30, rcWork.left + 1100, rcWork.top + 850));
   EXPECT_EQ(ColumnWidth(m_pFrame->GetFolderSplitter(), 0), 220);
   int nCur, nMin;
   m_pFrame->GetRowSplitter().GetRowInfo(0, nCur, nMin);
