@@ -264,6 +264,38 @@ TEST_F(FrameTest, FoldCommandsAndTheCalendarFold) {
   EXPECT_FALSE(m_pFrame->m_bCalendarFold);
 }
 
+TEST_F(FrameTest, ButtonClickFoldsAndAFixedSplitterNeverSplits) {
+  CMainSplitterWnd& folder = m_pFrame->GetFolderSplitter();
+  int nFolder = ColumnWidth(folder, 0);
+  // A press and a release on the button without a move in between: a click.
+  auto click = [&folder] {
+    CRect rcZone;
+    folder.GetBarButtonZone(&rcZone);
+    LPARAM lPoint = MAKELPARAM(rcZone.CenterPoint().x, rcZone.CenterPoint().y);
+    folder.SendMessage(WM_MOUSEMOVE, 0, lPoint);
+    folder.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
+    folder.SendMessage(WM_LBUTTONUP, 0, lPoint);
+  };
+  click();
+  EXPECT_EQ(ColumnWidth(folder, 0), 0);
+  click();
+  EXPECT_EQ(ColumnWidth(folder, 0), nFolder);
+  // A press that moves with the button held drags the bar instead.
+  CRect rcZone;
+  ASSERT_TRUE(folder.GetBarButtonZone(&rcZone));
+  CPoint pt = rcZone.CenterPoint();
+  folder.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  folder.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  folder.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y + 1));
+  EXPECT_TRUE(folder.IsTracking());
+  folder.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y + 1));
+  EXPECT_FALSE(folder.IsTracking());
+  EXPECT_GT(ColumnWidth(folder, 0), 0);
+  // The export splitter is fixed: keyboard splitting does nothing.
+  EXPECT_TRUE(m_pFrame->GetExportSplitter().DoKeyboardSplit());
+  EXPECT_FALSE(m_pFrame->GetExportSplitter().IsTracking());
+}
+
 TEST_F(FrameTest, MusicListHidesTheStripsRowAndOtherModesBringItBack) {
   CDynamicSplitterWnd* pBrowser = m_pFrame->GetBrowserSplitter();
   m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 12);
