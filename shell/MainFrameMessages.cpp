@@ -45,6 +45,13 @@ BOOL IsWritableHere(void* p, size_t n) {
   return static_cast<BYTE*>(p) + n <= static_cast<BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
 }
 
+// Writes a query's answer where wParam points, when that is memory of ours.
+LRESULT AnswerQuery(WPARAM wParam, BOOL bAnswer) {
+  BOOL* pbAnswer = reinterpret_cast<BOOL*>(wParam);
+  if (IsWritableHere(pbAnswer, sizeof(BOOL))) *pbAnswer = bAnswer;
+  return 0;
+}
+
 LRESULT SendText(HWND hTo, HWND hFrom, ULONG_PTR dwCode, const CString& strText) {
   if (!::IsWindow(hTo)) return 0;
   COPYDATASTRUCT cds;
@@ -202,17 +209,9 @@ LRESULT CMainFrame::OnSetSlideShowMode(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-LRESULT CMainFrame::OnQuerySlideCollect(WPARAM wParam, LPARAM) {
-  BOOL* pbActive = reinterpret_cast<BOOL*>(wParam);
-  if (IsWritableHere(pbActive, sizeof(BOOL))) *pbActive = IsSlideCollectActive();
-  return 0;
-}
+LRESULT CMainFrame::OnQuerySlideCollect(WPARAM wParam, LPARAM) { return AnswerQuery(wParam, IsSlideCollectActive()); }
 
-LRESULT CMainFrame::OnQueryEntryEditor(WPARAM wParam, LPARAM) {
-  BOOL* pbActive = reinterpret_cast<BOOL*>(wParam);
-  if (IsWritableHere(pbActive, sizeof(BOOL))) *pbActive = IsEntryEditorActive();
-  return 0;
-}
+LRESULT CMainFrame::OnQueryEntryEditor(WPARAM wParam, LPARAM) { return AnswerQuery(wParam, IsEntryEditorActive()); }
 
 LRESULT CMainFrame::OnTreeFolderDeleted(WPARAM wParam, LPARAM lParam) {
   CFView_Folder* pFolder = GetFolderPane();

@@ -126,10 +126,7 @@ int CMainSplitterWnd::ToggleCollapse() {
 
 // ---- The button zone -------------------------------------------------------------------
 
-BOOL CMainSplitterWnd::GetButtonZone(CPoint pt, CRect* pZone) {
-  if (m_nCols < 2) return FALSE;
-  int ht = HitTest(pt);
-  if (!IsColumnBar(ht)) return FALSE;
+CRect CMainSplitterWnd::ZoneOfBar(int ht) {
   CRect rcLimit = m_rectLimit;  // the hit rectangle narrows the tracking limit: keep it
   CRect rc;
   GetHitRect(ht, rc);
@@ -137,6 +134,14 @@ BOOL CMainSplitterWnd::GetButtonZone(CPoint pt, CRect* pZone) {
   int nCentre = (rc.top + rc.bottom) / 2;
   rc.top = nCentre - kZoneHalfHeight;
   rc.bottom = nCentre + kZoneHalfHeight;
+  return rc;
+}
+
+BOOL CMainSplitterWnd::GetButtonZone(CPoint pt, CRect* pZone) {
+  if (m_nCols < 2) return FALSE;
+  int ht = HitTest(pt);
+  if (!IsColumnBar(ht)) return FALSE;
+  CRect rc = ZoneOfBar(ht);
   if (!rc.PtInRect(pt)) return FALSE;
   if (pZone) *pZone = rc;
   return TRUE;
@@ -144,14 +149,7 @@ BOOL CMainSplitterWnd::GetButtonZone(CPoint pt, CRect* pZone) {
 
 BOOL CMainSplitterWnd::GetBarButtonZone(CRect* pZone) {
   if (m_nCols < 2) return FALSE;
-  CRect rcLimit = m_rectLimit;
-  CRect rc;
-  GetHitRect(hSplitterBar1, rc);
-  m_rectLimit = rcLimit;
-  int nCentre = (rc.top + rc.bottom) / 2;
-  rc.top = nCentre - kZoneHalfHeight;
-  rc.bottom = nCentre + kZoneHalfHeight;
-  *pZone = rc;
+  *pZone = ZoneOfBar(hSplitterBar1);
   return TRUE;
 }
 
@@ -166,7 +164,7 @@ void CMainSplitterWnd::TrackHover() {
 
 void CMainSplitterWnd::RepaintBar(BOOL bErase) {
   if (m_nCols < 2) return;
-  CRect rcLimit = m_rectLimit;
+  CRect rcLimit = m_rectLimit;  // as in ZoneOfBar
   CRect rc;
   GetHitRect(hSplitterBar1, rc);
   m_rectLimit = rcLimit;

@@ -61,6 +61,8 @@ class CMainSplitterWnd : public CSplitterWnd {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // The button zone of a vertical bar (hit-test code).
+  CRect ZoneOfBar(int ht);
   void TrackHover();
   void RepaintBar(BOOL bErase);
   // Relayout after a fold change, drawn at once with all children.

@@ -145,23 +145,23 @@ LRESULT CMainStatusBar::OnPaneText(WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
-LRESULT CMainStatusBar::OnSelectCount(WPARAM, LPARAM) {
+void CMainStatusBar::ShowCount(int nPane, const CString& strFormat, CString& strText, BOOL bMarks) {
   CVxDocument* pDoc = GetActiveVxDocument();
-  if (!pDoc || !pDoc->GetBrowser()) return 0;
-  m_strSelectText.Format(m_strSelectFormat, pDoc->GetBrowser()->GetSelectCount());
-  SetPaneText(kPaneSelection, m_strSelectText);
-  RedrawPane(kPaneSelection);
+  if (!pDoc || !pDoc->GetBrowser()) return;
+  CBrowserDocument* pBrowser = pDoc->GetBrowser();
+  strText.Format(strFormat, bMarks ? pBrowser->GetMarkCount() : pBrowser->GetSelectCount());
+  SetPaneText(nPane, strText);
+  RedrawPane(nPane);
   Invalidate(FALSE);
+}
+
+LRESULT CMainStatusBar::OnSelectCount(WPARAM, LPARAM) {
+  ShowCount(kPaneSelection, m_strSelectFormat, m_strSelectText, FALSE);
   return 0;
 }
 
 LRESULT CMainStatusBar::OnMarkCount(WPARAM, LPARAM) {
-  CVxDocument* pDoc = GetActiveVxDocument();
-  if (!pDoc || !pDoc->GetBrowser()) return 0;
-  m_strMarkText.Format(m_strMarkFormat, pDoc->GetBrowser()->GetMarkCount());
-  SetPaneText(kPaneMarks, m_strMarkText);
-  RedrawPane(kPaneMarks);
-  Invalidate(FALSE);
+  ShowCount(kPaneMarks, m_strMarkFormat, m_strMarkText, TRUE);
   return 0;
 }
 

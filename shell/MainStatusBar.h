@@ -44,6 +44,8 @@ class CMainStatusBar : public CStatusBar {
                     int nEraseRight);
   void DrawProgress(CDC* pDC);
   void RedrawPane(int nPane);
+  // The selection or mark count of the browser in its pane.
+  void ShowCount(int nPane, const CString& strFormat, CString& strText, BOOL bMarks);
 
   UINT m_nProgressPaneId;
   int m_nProgress;

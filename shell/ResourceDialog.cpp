@@ -10,40 +10,18 @@ INT_PTR CResourceDialog::DoModal() {
   // Only the current resource module: the program's own modules carry no templates, and
   // a template of the same id elsewhere in the chain must not stand in for a missing one.
   HINSTANCE hInst = AfxGetResourceHandle();
-  HRSRC hResource = m_lpszTemplateName ? ::FindResourceA(hInst, m_lpszTemplateName, RT_DIALOG) : NULL;
+  LPCSTR lpszName = m_lpszTemplateName;
+  HRSRC hResource = lpszName ? ::FindResourceA(hInst, lpszName, RT_DIALOG) : NULL;
   HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : NULL;
   LPCDLGTEMPLATE lpTemplate = hTemplate ? static_cast<LPCDLGTEMPLATE>(::LockResource(hTemplate)) : NULL;
   if (!lpTemplate) return -1;
-
-  HWND hWndParent = PreModal();
-  AfxUnhookWindowCreate();
-  BOOL bEnableParent = FALSE;
-  if (hWndParent && hWndParent != ::GetDesktopWindow() && ::IsWindowEnabled(hWndParent)) {
-    ::EnableWindow(hWndParent, FALSE);
-    bEnableParent = TRUE;
-  }
-  try {
-    m_nModalResult = -1;
-    if (CreateDlgIndirect(lpTemplate, CWnd::FromHandle(hWndParent), hInst)) {
-      if (m_nFlags & WF_CONTINUEMODAL) {
-        DWORD dwFlags = MLF_SHOWONIDLE;
-        if (GetStyle() & DS_NOIDLEMSG) dwFlags |= MLF_NOIDLEMSG;
-        RunModalLoop(dwFlags);
-      }
-      if (m_hWnd)
-        SetWindowPos(NULL, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    }
-  } catch (CException* e) {
-    e->Delete();
-    m_nModalResult = -1;
-  } catch (...) {
-    m_nModalResult = -1;
-  }
-  if (bEnableParent) ::EnableWindow(hWndParent, TRUE);
-  if (hWndParent && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(hWndParent);
-  DestroyWindow();
-  PostModal();
-  return m_nModalResult;
+  // The framework's modal sequence on the template found here.
+  m_lpszTemplateName = NULL;
+  m_lpDialogTemplate = lpTemplate;
+  INT_PTR nResult = CDialog::DoModal();
+  m_lpDialogTemplate = NULL;
+  m_lpszTemplateName = lpszName;
+  return nResult;
 }
 
 // ---- CResourceSwitcher ----------------------------------------------------------------

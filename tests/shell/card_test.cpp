@@ -13,7 +13,7 @@
 #include "CardWatcher.h"
 #include "MainWndMessages.h"
 #include "shelltest.h"
-#include "uikit.h"
+#include <pump.h>
 
 namespace {
 
@@ -184,7 +184,7 @@ TEST(CardWatcher, NoticesTheCardDriveCardComingAndGoing) {
   CWatchedWnd wnd;
   CCardWatcher watcher;
   ASSERT_TRUE(watcher.Start(wnd.m_hWnd, 100, &NotACardFolder, NULL));
-  ASSERT_TRUE(uikit::PumpUntil([&] { return watcher.GetPassCount() >= 1; }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return watcher.GetPassCount() >= 1; }, 5000));
 
   ASSERT_EQ(testsupport::InsertCard('e', cardDir), 0u);
   bool bMadeFolder = ::CreateDirectoryA("E:\\DCIM", NULL) != 0;
@@ -194,7 +194,7 @@ TEST(CardWatcher, NoticesTheCardDriveCardComingAndGoing) {
       if (m.first == message) return true;
     return false;
   };
-  EXPECT_TRUE(uikit::PumpUntil([&] { return has(WM_BROWSER_RELOAD); }, 5000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return has(WM_BROWSER_RELOAD); }, 5000));
   EXPECT_TRUE(has(WM_REFRESH_FOLDERS));
   for (const auto& m : wnd.m_got) {
     if (m.first == WM_BROWSER_RELOAD) {
@@ -206,7 +206,7 @@ TEST(CardWatcher, NoticesTheCardDriveCardComingAndGoing) {
 
   wnd.m_got.clear();
   ASSERT_EQ(testsupport::RemoveCard('e'), 0u);
-  EXPECT_TRUE(uikit::PumpUntil([&] { return has(WM_BROWSER_RELOAD); }, 5000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return has(WM_BROWSER_RELOAD); }, 5000));
   ASSERT_TRUE(has(WM_CARD_CHANGED));
   for (const auto& m : wnd.m_got) {
     if (m.first == WM_CARD_CHANGED) {

@@ -19,9 +19,12 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
+#include "ProgressMessageDlg.h"
 #include "Marlo2View.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <pump.h>
+#include <tempfolder.h>
 
 namespace {
 
@@ -37,9 +40,7 @@ class FrameTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_pRoot = new shelltest::ProfileRoot;
-    char szTemp[MAX_PATH];
-    ::GetTempPathA(sizeof(szTemp), szTemp);
-    s_strDb = std::string(szTemp) + "glimora-frame-db-" + std::to_string(::GetCurrentProcessId());
+    s_strDb = testsupport::NewTempFolder("glimora-frame-db");
     ::SetEnvironmentVariableA("GLIMORA_DB_DIR", s_strDb.c_str());
     s_hOldResource = AfxGetResourceHandle();
     AfxSetResourceHandle(shelltest::ResourceDll());
@@ -50,6 +51,7 @@ class FrameTest : public testing::Test {
   static void TearDownTestSuite() {
     AfxSetResourceHandle(s_hOldResource);
     ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL);
+    testsupport::RemoveTree(s_strDb);
     delete s_pRoot;
   }
 
@@ -61,14 +63,17 @@ class FrameTest : public testing::Test {
     if (!s_pTemplate->OpenDocumentFile(NULL)) return NULL;
     CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetApp()->m_pMainWnd);
     if (!pFrame) return NULL;
-    pFrame->ShowWindow(SW_SHOW);
-    uikit::PumpUntil([pFrame] { return pFrame->IsStartupDone(); }, 10000);
+    pFrame->GetWindowRect(&s_rcCreated);
+    // Shown, but off the screen: other tests read the screen's pixels meanwhile.
+    pFrame->ShowWindow(SW_SHOWNORMAL);
+    pFrame->SetWindowPos(NULL, ::GetSystemMetrics(SM_CXSCREEN) + 100, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    testsupport::WaitUntil([pFrame] { return pFrame->IsStartupDone(); }, 10000);
     return pFrame;
   }
   static void CloseFrame(CMainFrame* pFrame) {
     HWND hWnd = pFrame->m_hWnd;
     ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
-    uikit::PumpUntil([hWnd] { return !::IsWindow(hWnd); }, 5000);
+    testsupport::WaitUntil([hWnd] { return !::IsWindow(hWnd); }, 5000);
     MSG msg;
     while (::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -87,8 +92,10 @@ class FrameTest : public testing::Test {
   static std::string s_strDb;
   static HINSTANCE s_hOldResource;
   static CSingleDocTemplate* s_pTemplate;
+  static CRect s_rcCreated;  // where the last frame was made
   CMainFrame* m_pFrame = nullptr;
 };
+CRect FrameTest::s_rcCreated;
 shelltest::ProfileRoot* FrameTest::s_pRoot = nullptr;
 std::string FrameTest::s_strDb;
 HINSTANCE FrameTest::s_hOldResource = NULL;
@@ -132,7 +139,7 @@ TEST_F(FrameTest, BuildsTheWholePaneTree) {
 TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
   m_pFrame->ShowWindow(SW_SHOWNORMAL);
   m_pFrame->SetWindowPos(&CWnd::wndTop, 0, 0, 1100, 800, SWP_SHOWWINDOW);
-  uikit::PumpUntil([] { return false; }, 300);
+  testsupport::WaitUntil([] { return false; }, 300);  // let it paint
   uikit::Picture picture(m_pFrame->m_hWnd);
   EXPECT_FALSE(picture.Save("marlo5-main").empty());
   // Points of the client area, as picture coordinates.
@@ -257,6 +264,38 @@ TEST_F(FrameTest, FoldCommandsAndTheCalendarFold) {
   EXPECT_FALSE(m_pFrame->m_bCalendarFold);
 }
 
+TEST_F(FrameTest, ButtonClickFoldsAndAFixedSplitterNeverSplits) {
+  CMainSplitterWnd& folder = m_pFrame->GetFolderSplitter();
+  int nFolder = ColumnWidth(folder, 0);
+  // A press and a release on the button without a move in between: a click.
+  auto click = [&folder] {
+    CRect rcZone;
+    folder.GetBarButtonZone(&rcZone);
+    LPARAM lPoint = MAKELPARAM(rcZone.CenterPoint().x, rcZone.CenterPoint().y);
+    folder.SendMessage(WM_MOUSEMOVE, 0, lPoint);
+    folder.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
+    folder.SendMessage(WM_LBUTTONUP, 0, lPoint);
+  };
+  click();
+  EXPECT_EQ(ColumnWidth(folder, 0), 0);
+  click();
+  EXPECT_EQ(ColumnWidth(folder, 0), nFolder);
+  // A press that moves with the button held drags the bar instead.
+  CRect rcZone;
+  ASSERT_TRUE(folder.GetBarButtonZone(&rcZone));
+  CPoint pt = rcZone.CenterPoint();
+  folder.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  folder.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  folder.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y + 1));
+  EXPECT_TRUE(folder.IsTracking());
+  folder.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y + 1));
+  EXPECT_FALSE(folder.IsTracking());
+  EXPECT_GT(ColumnWidth(folder, 0), 0);
+  // The export splitter is fixed: keyboard splitting does nothing.
+  EXPECT_TRUE(m_pFrame->GetExportSplitter().DoKeyboardSplit());
+  EXPECT_FALSE(m_pFrame->GetExportSplitter().IsTracking());
+}
+
 TEST_F(FrameTest, MusicListHidesTheStripsRowAndOtherModesBringItBack) {
   CDynamicSplitterWnd* pBrowser = m_pFrame->GetBrowserSplitter();
   m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 12);
@@ -319,6 +358,52 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }
 
+TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
+  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 3);
+  HWND hWnd = m_pFrame->m_hWnd;
+  {
+    uikit::DialogDriver no([](HWND hDlg) { uikit::Press(hDlg, IDNO); });
+    m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(no.Ran(), 1);
+  }
+  EXPECT_TRUE(::IsWindow(hWnd));  // No keeps the program open
+  {
+    uikit::DialogDriver yes([](HWND hDlg) {
+      uikit::Press(hDlg, IDC_YESNO_DONT_ASK);
+      uikit::Press(hDlg, IDYES);
+    });
+    CloseFrame(m_pFrame);
+    EXPECT_EQ(yes.Ran(), 1);
+  }
+  EXPECT_FALSE(::IsWindow(hWnd));
+  EXPECT_EQ(CMGetProfileInt("", "CloseWarningMark", 0), 1);
+  // Asked no more.
+  m_pFrame = OpenFrame();
+  ASSERT_NE(m_pFrame, nullptr);
+  hWnd = m_pFrame->m_hWnd;
+  CloseFrame(m_pFrame);
+  EXPECT_FALSE(::IsWindow(hWnd));
+  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
+  CMWriteProfileInt("", "CloseWarningMark", 0);
+}
+
+TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {
+  CProgressMessageDlg dlg;
+  ASSERT_TRUE(dlg.CreateModeless(m_pFrame));
+  dlg.SetText("お待ちください");
+  CRect rcBefore, rcAfter;
+  dlg.GetWindowRect(&rcBefore);
+  dlg.SetRange(10);
+  dlg.GetWindowRect(&rcAfter);
+  EXPECT_EQ(rcAfter.Height(), rcBefore.Height() + 20);
+  EXPECT_FALSE(dlg.GetDlgItem(IDC_PROGRESS_MESSAGE_TEXT)->IsWindowVisible());
+  dlg.Step(4);
+  EXPECT_EQ(dlg.GetPosition(), 4);
+  dlg.Step(25);
+  EXPECT_EQ(dlg.GetPosition(), 10);
+  dlg.DestroyWindow();
+}
+
 TEST_F(FrameTest, ClassificationFlagLeftByAnEarlierRunDoesNotHoldTheClose) {
   CloseFrame(m_pFrame);
   CMWriteProfileInt("VxClassify", "Wait", 1);  // a run that ended without clearing it
@@ -355,10 +440,9 @@ TEST_F(FrameTest, PlacementAndPaneSizesAreWrittenAtCloseAndRestoredAtTheNextStar
   CMWriteProfileInt("", "ToolbarViewRowInfoIdealSize", 40);
   m_pFrame = OpenFrame();
   ASSERT_NE(m_pFrame, nullptr);
-  CRect rcWork, rc;
+  CRect rcWork;
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-  m_pFrame->GetWindowRect(&rc);
-  EXPECT_EQ(rc, CRect(rcWork.left + 20, rcWork.top + 30, rcWork.left + 1100, rcWork.top + 850));
+  EXPECT_EQ(s_rcCreated, CRect(rcWork.left + 20, rcWork.top + 30, rcWork.left + 1100, rcWork.top + 850));
   EXPECT_EQ(ColumnWidth(m_pFrame->GetFolderSplitter(), 0), 220);
   int nCur, nMin;
   m_pFrame->GetRowSplitter().GetRowInfo(0, nCur, nMin);

@@ -4,32 +4,36 @@
 
 #include <Kitlib2/Kitlib2.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "MainWndMessages.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <program.h>
+#include <pump.h>
+#include <tempfolder.h>
 
 namespace {
 
+// A program started by the test, ended by it when it is still there at the end.
 struct Process {
-  PROCESS_INFORMATION pi = {};
-  bool Start(const std::string& exe, const std::string& args = "") {
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    std::string line = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
-    std::string folder = exe.substr(0, exe.find_last_of('\\'));
-    return ::CreateProcessA(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si, &pi) != 0;
+  HANDLE hProcess = NULL;
+  DWORD dwPid = 0;
+  bool Start(const std::string& exe) {
+    hProcess = testsupport::StartProgram("\"" + exe + "\"", exe.substr(0, exe.find_last_of('\\')));
+    dwPid = hProcess ? ::GetProcessId(hProcess) : 0;
+    return hProcess != NULL;
   }
-  bool Ended(DWORD ms = 0) const { return pi.hProcess && ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+  bool Ended(DWORD ms = 0) const { return hProcess && ::WaitForSingleObject(hProcess, ms) == WAIT_OBJECT_0; }
   // The process's visible top-level windows of a class ("" for any).
   std::vector<HWND> Windows(const char* cls = "") const {
     struct Search {
       DWORD pid;
       const char* cls;
       std::vector<HWND> found;
-    } s = {pi.dwProcessId, cls, {}};
+    } s = {dwPid, cls, {}};
     ::EnumWindows(
         [](HWND h, LPARAM lp) -> BOOL {
           Search* p = reinterpret_cast<Search*>(lp);
@@ -44,22 +48,13 @@ struct Process {
     return s.found;
   }
   ~Process() {
-    if (pi.hProcess && !Ended()) ::TerminateProcess(pi.hProcess, 9);
-    if (pi.hProcess) ::CloseHandle(pi.hProcess);
-    if (pi.hThread) ::CloseHandle(pi.hThread);
+    if (hProcess) testsupport::WaitForExit(hProcess, 0);
   }
 };
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > ms) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
+bool WaitFor(const std::function<bool()>& done, DWORD ms) { return testsupport::WaitUntil(done, ms); }
 
-std::string Program() { return uikit::ProgramFolder() + "\\Marlo5.exe"; }
+std::string Program() { return testsupport::ProgramFolder() + "\\Marlo5.exe"; }
 
 HWND FindMainWindowOf(DWORD pid) {
   for (HWND h = ::GetTopWindow(NULL); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
@@ -75,24 +70,27 @@ HWND FindMainWindowOf(DWORD pid) {
 class ProgramTest : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    ::GetTempPathA(sizeof(temp), temp);
-    m_db = std::string(temp) + "glimora-program-db-" + std::to_string(::GetCurrentProcessId());
+    m_db = testsupport::NewTempFolder("glimora-program-db");
     ::SetEnvironmentVariableA("GLIMORA_DB_DIR", m_db.c_str());
     std::string mutex = "Glimora Test Mutex " + std::to_string(::GetCurrentProcessId());
     CMWriteProfileString("Settings", "Mutex", mutex.c_str());
     CMWriteProfileInt("VxClassify", "FirstClassify", 1);
     CMWriteProfileInt("Common", "First", 0);
   }
-  void TearDown() override { ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL); }
+  void TearDown() override {
+    ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL);
+    testsupport::RemoveTree(m_db);
+  }
 
   // Starts the program and waits until its main window exists and start-up completed.
-  HWND StartMain(Process& p, const std::string& args = "") {
-    if (!p.Start(Program(), args)) return NULL;
+  HWND StartMain(Process& p) {
+    if (!p.Start(Program())) return NULL;
     HWND hMain = NULL;
-    WaitFor([&] { return (hMain = FindMainWindowOf(p.pi.dwProcessId)) != NULL || p.Ended(); }, 30000);
+    WaitFor([&] { return (hMain = FindMainWindowOf(p.dwPid)) != NULL || p.Ended(); }, 30000);
     if (!hMain) return NULL;
     WaitFor([] { return CMGetProfileInt("ExeState0007", "Enable", 0) == 1; }, 30000);
+    // Out of the way of tests that read the screen's pixels.
+    ::ShowWindow(hMain, SW_MINIMIZE);
     return hMain;
   }
   static void Close(Process& p, HWND hMain) {
@@ -106,22 +104,17 @@ class ProgramTest : public testing::Test {
 
 TEST_F(ProgramTest, WithoutTheResourceLibraryOnlyTheFixedTextShows) {
   // The program folder again, without VxResource.dll.
-  char temp[MAX_PATH];
-  ::GetTempPathA(sizeof(temp), temp);
-  std::string folder = std::string(temp) + "glimora-nores-" + std::to_string(::GetCurrentProcessId());
-  ::CreateDirectoryA(folder.c_str(), NULL);
-  std::vector<std::string> copied;
+  std::string folder = testsupport::NewTempFolder("glimora-nores");
   WIN32_FIND_DATAA fd;
-  HANDLE hFind = ::FindFirstFileA((uikit::ProgramFolder() + "\\*.dll").c_str(), &fd);
+  HANDLE hFind = ::FindFirstFileA((testsupport::ProgramFolder() + "\\*.dll").c_str(), &fd);
   for (BOOL ok = hFind != INVALID_HANDLE_VALUE; ok; ok = ::FindNextFileA(hFind, &fd)) {
     if (lstrcmpiA(fd.cFileName, "VxResource.dll") == 0) continue;
-    std::string to = folder + "\\" + fd.cFileName;
-    if (::CopyFileA((uikit::ProgramFolder() + "\\" + fd.cFileName).c_str(), to.c_str(), FALSE)) copied.push_back(to);
+    ::CopyFileA((testsupport::ProgramFolder() + "\\" + fd.cFileName).c_str(), (folder + "\\" + fd.cFileName).c_str(),
+                FALSE);
   }
   if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
   std::string exe = folder + "\\Marlo5.exe";
   ASSERT_TRUE(::CopyFileA(Program().c_str(), exe.c_str(), FALSE));
-  copied.push_back(exe);
 
   Process p;
   ASSERT_TRUE(p.Start(exe));
@@ -132,15 +125,15 @@ TEST_F(ProgramTest, WithoutTheResourceLibraryOnlyTheFixedTextShows) {
   EXPECT_EQ(p.Windows().size(), 1u);  // no splash, no main window
   ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(p.Ended(10000));
-  for (const std::string& f : copied) ::DeleteFileA(f.c_str());
-  ::RemoveDirectoryA(folder.c_str());
+  testsupport::WaitForExit(p.hProcess, 0);
+  p.hProcess = NULL;
+  testsupport::RemoveTree(folder);
 }
 
 TEST_F(ProgramTest, SecondStartBringsTheFirstForwardAndAThirdShowsNothing) {
   Process first;
   HWND hMain = StartMain(first);
   ASSERT_NE(hMain, nullptr);
-  ::ShowWindow(hMain, SW_MINIMIZE);
   ASSERT_TRUE(WaitFor([hMain] { return ::IsIconic(hMain) != 0; }, 5000));
 
   Process second;
@@ -158,7 +151,8 @@ TEST_F(ProgramTest, SecondStartBringsTheFirstForwardAndAThirdShowsNothing) {
   ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(second.Ended(10000));
   EXPECT_TRUE(WaitFor([hMain] { return !::IsIconic(hMain); }, 5000)) << "the first window was not restored";
-  EXPECT_EQ(FindMainWindowOf(second.pi.dwProcessId), nullptr);
+  ::ShowWindow(hMain, SW_MINIMIZE);
+  EXPECT_EQ(FindMainWindowOf(second.dwPid), nullptr);
   Close(first, hMain);
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <profileroot.h>
+
 namespace shelltest {
 
 // VxResource.dll of the program folder, loaded once.
@@ -22,16 +24,10 @@ class ResourceScope {
 
 // A profile root of the test's own (GLIMORA_PROFILE_ROOT), removed afterwards; programs
 // started meanwhile inherit it.
-class ProfileRoot {
+class ProfileRoot : public testsupport::ScopedProfileRoot {
  public:
-  ProfileRoot();
-  ~ProfileRoot();
-  ProfileRoot(const ProfileRoot&) = delete;
-  ProfileRoot& operator=(const ProfileRoot&) = delete;
-  const std::string& vendor() const { return m_vendor; }
-
- private:
-  std::string m_vendor;
+  ProfileRoot() : testsupport::ScopedProfileRoot("shell") {}
+  const std::string& vendor() const { return key(); }
 };
 
 }  // namespace shelltest

@@ -5,14 +5,16 @@
 
 #include <Kitlib2/Kitlib2.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "ExternalToolManager.h"
 #include "MainWndMessages.h"
 #include "shelltest.h"
-#include "uikit.h"
+#include <files.h>
+#include <program.h>
+#include <pump.h>
+#include <tempfolder.h>
 
 namespace {
 
@@ -39,16 +41,16 @@ BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
   ON_MESSAGE(WM_CHILD_WINDOW_CREATED, &CHostWnd::OnChildWindowCreated)
 END_MESSAGE_MAP()
 
-std::string TempFolder() {
-  char buf[MAX_PATH];
-  ::GetTempPathA(sizeof(buf), buf);
-  return buf;
-}
-
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::string text = testsupport::ReadWholeFile(path);
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
   return lines;
 }
 
@@ -57,13 +59,12 @@ std::vector<std::string> ReadLines(const std::string& path) {
 class ToolManagerTest : public testing::Test {
  protected:
   void SetUp() override {
-    m_base = TempFolder() + "glimora tools " + std::to_string(::GetCurrentProcessId());
+    m_base = testsupport::NewTempFolder("glimora tools");
     m_tool = m_base + "\\sp ace\\tool.exe";
     m_decoy = m_base + "\\sp.exe";
     m_log = m_base + "\\tool.log";
-    ::CreateDirectoryA(m_base.c_str(), NULL);
-    ::CreateDirectoryA((m_base + "\\sp ace").c_str(), NULL);
-    std::string source = uikit::ProgramFolder() + "\\shell_testtool.exe";
+    testsupport::MakeFolders(m_base + "\\sp ace");
+    std::string source = testsupport::ProgramFolder() + "\\shell_testtool.exe";
     ASSERT_TRUE(::CopyFileA(source.c_str(), m_tool.c_str(), FALSE));
     ASSERT_TRUE(::CopyFileA(source.c_str(), m_decoy.c_str(), FALSE));
     ::DeleteFileA(m_log.c_str());
@@ -77,17 +78,14 @@ class ToolManagerTest : public testing::Test {
   void TearDown() override {
     delete m_pHost;
     ::SetEnvironmentVariableA("GLIMORA_TOOL_LOG", NULL);
-    ::DeleteFileA(m_tool.c_str());
-    ::DeleteFileA(m_decoy.c_str());
-    ::DeleteFileA(m_log.c_str());
-    ::RemoveDirectoryA((m_base + "\\sp ace").c_str());
-    ::RemoveDirectoryA(m_base.c_str());
+    testsupport::RemoveTree(m_base);
   }
 
   // Starts entry 4 and waits for its window; the program's process (null on failure).
   HANDLE StartTool(const char* pszArgument) {
     if (FAILED(m_manager.Launch(TOOL_IMAGE_EDITOR, pszArgument))) return NULL;
-    if (!uikit::PumpUntil([this] { return m_manager.GetToolWindow(TOOL_IMAGE_EDITOR) != NULL; }, 10000)) return NULL;
+    if (!testsupport::WaitUntil([this] { return m_manager.GetToolWindow(TOOL_IMAGE_EDITOR) != NULL; }, 10000))
+      return NULL;
     DWORD dwPid = 0;
     ::GetWindowThreadProcessId(m_manager.GetToolWindow(TOOL_IMAGE_EDITOR), &dwPid);
     return ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, dwPid);
@@ -138,8 +136,8 @@ TEST_F(ToolManagerTest, ProgramStartsWithItsQuotedPathAndTheMainWindowAndClosesA
   EXPECT_STREQ(lines[0].c_str(), szExpected);
 
   // The lock file goes, the program gets WM_CLOSE and ends within the first rounds.
-  std::string lock = uikit::ProgramFolder() + "\\NORVANE_MARLO_PROCESS_MANAGEMENT.lock";
-  std::ofstream(lock).put('x');
+  std::string lock = testsupport::ProgramFolder() + "\\NORVANE_MARLO_PROCESS_MANAGEMENT.lock";
+  testsupport::WriteWholeFile(lock, "x");
   DWORD dwStart = ::GetTickCount();
   m_manager.CloseAll(100, 50);
   EXPECT_LT(::GetTickCount() - dwStart, 4000u);
