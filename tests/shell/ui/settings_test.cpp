@@ -10,6 +10,7 @@
 #include <ui/SettingsDialogs.h>
 #include <ui/SettingsRules.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -173,6 +174,32 @@ TEST(SettingsDialogs, AutoRunPageShowsAndTakesTheChoice) {
   host.DestroyWindow();
 }
 
+// Runs the classify dialog: enters a folder and presses OK; the message box that follows
+// is answered and the dialog then cancelled. Answers the box's text; *pResult gets the
+// dialog's end (IDCANCEL when it stayed open after the box).
+std::string ClassifyWithMessage(CClassifyFolderDlg& dlg, const std::string& folder, INT_PTR* pResult,
+                                const std::function<void(HWND)>& before = nullptr) {
+  std::string boxText;
+  HWND hDialog = nullptr;
+  uikit::DialogDriver driver({
+      [&](HWND h) {
+        hDialog = h;
+        ::SetDlgItemTextA(h, IDC_CLASSIFY_FOLDER, folder.c_str());
+        if (before) before(h);
+        ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+      },
+      [&](HWND box) {
+        boxText = uikit::StaticTexts(box);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        // Had the dialog closed after the box, it would have ended with IDOK.
+        ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
+      },
+  });
+  *pResult = dlg.DoModal();
+  EXPECT_EQ(driver.Ran(), 2) << folder;
+  return boxText;
+}
+
 // OK with a folder that is refused: the message names the reason, the dialog stays, and
 // the profile keeps the destination it had.
 TEST(SettingsDialogs, ClassifyFolderIsCheckedBeforeTheProfileIsWritten) {
@@ -189,23 +216,9 @@ TEST(SettingsDialogs, ClassifyFolderIsCheckedBeforeTheProfileIsWritten) {
   };
   for (auto& c : cases) {
     CClassifyFolderDlg dlg;
-    std::string boxText;
-    HWND hDialog = nullptr;
-    uikit::DialogDriver driver({
-        [&](HWND h) {
-          hDialog = h;
-          ::SetDlgItemTextA(h, IDC_CLASSIFY_FOLDER, c.folder.c_str());
-          ::PostMessageA(h, WM_COMMAND, IDOK, 0);
-        },
-        [&](HWND box) {
-          boxText = uikit::StaticTexts(box);
-          ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-          // Had the dialog closed after the box, it would have ended with IDOK.
-          ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
-        },
-    });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL) << c.folder;
-    EXPECT_EQ(driver.Ran(), 2) << c.folder;
+    INT_PTR result = 0;
+    std::string boxText = ClassifyWithMessage(dlg, c.folder, &result);
+    EXPECT_EQ(result, IDCANCEL) << c.folder;
     EXPECT_EQ(boxText, std::string(CResourceLoader().LoadStringA(c.message))) << c.folder;
     EXPECT_EQ(CMGetProfileString("VxClassify", "DefaultFolder", ""), CString("C:\\Previous")) << c.folder;
   }
@@ -220,24 +233,12 @@ TEST(SettingsDialogs, ClassifyFolderWithoutPicturesSaysSo) {
   std::string folder = std::string(temp) + "glimora-empty-" + std::to_string(::GetCurrentProcessId());
   ::CreateDirectoryA(folder.c_str(), nullptr);
   CClassifyFolderDlg dlg;
-  std::string boxText;
-  HWND hDialog = nullptr;
-  uikit::DialogDriver driver({
-      [&](HWND h) {
-        hDialog = h;
-        ::SetDlgItemTextA(h, IDC_CLASSIFY_FOLDER, (folder + "   ").c_str());
-        uikit::Press(h, IDC_CLASSIFY_NO_DESKTOP);
-        uikit::Picture pic(h);
-        pic.Save("settings_classify");
-        ::PostMessageA(h, WM_COMMAND, IDOK, 0);
-      },
-      [&](HWND box) {
-        boxText = uikit::StaticTexts(box);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        ::PostMessageA(hDialog, WM_COMMAND, IDCANCEL, 0);
-      },
+  INT_PTR result = 0;
+  std::string boxText = ClassifyWithMessage(dlg, folder + "   ", &result, [](HWND h) {
+    uikit::Press(h, IDC_CLASSIFY_NO_DESKTOP);
+    uikit::Picture(h).Save("settings_classify");
   });
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(boxText, std::string(CResourceLoader().LoadStringA(IDS_CLASSIFY_NO_PICTURES)));
   EXPECT_EQ(dlg.m_nFound, 0);
   EXPECT_EQ(CMGetProfileString("VxClassify", "DefaultFolder", ""), CString(folder.c_str()));
