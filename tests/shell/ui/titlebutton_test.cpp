@@ -71,6 +71,10 @@ TEST(TitleButton, FacesMessagesAndScreenshot) {
   EXPECT_TRUE(buttons[0].SetStateBitmap(IDB_TITLE_ACTIVE_PRESSED, TRUE));  // the current tree
   EXPECT_TRUE(buttons[0].IsSelectedFace());
   EXPECT_FALSE(buttons[3].SetStateBitmap(65000, FALSE));  // no such bitmap: the face stays
+  // The tooltip: a text or a string of the resource library, set once and updated.
+  EXPECT_TRUE(buttons[0].SetToolTipText("フォルダツリー"));
+  EXPECT_TRUE(buttons[0].SetToolTipText(IDS_SUBVIEW_VIEW));
+  EXPECT_FALSE(buttons[1].SetToolTipText(65001u));  // no such string
   buttons[1].SetHover(TRUE);
   buttons[2].EnableWindow(FALSE);
   uikit::Picture pic(pane.m_hWnd);
