@@ -1,4 +1,5 @@
-// The auto-run launcher. Its frame, tray icon and card watcher come with its own sources.
-#include <windows.h>
+// VxAutoRun.exe: the tray launcher that watches for memory cards. The framework's
+// WinMain runs the one application object.
+#include "AutoRunApp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+CAutoRunApp theApp;

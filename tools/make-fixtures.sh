@@ -47,6 +47,31 @@ exiftool -q -overwrite_original -Make=Norvane -Model=NV-T3 "-Orientation#=8" \
 "$IM" -size 48x48 xc:none -fill "#c03020" -draw "rectangle 8,8 40,40" -define icon:auto-resize=16,32,48 "$out/image.ico"
 "$IM" wizard: -quality 90 "$out/wizard.jpg"
 "$IM" rose: -resize 400% -quality 90 "$out/rose.jpg"
+# Property reader: a Norvane maker note with faces (tag 0x60: 2), a focus area (0x61:
+# column 2 of 4, row 1 of 3), person names (0x62: "花子", "Taro", 18 bytes each, UTF-8)
+# and a scene mode (0x63: 1); a caption. A movie with a creation time in its header.
+{
+  printf 'Norvane\0II*\0\x08\0\0\0\x04\0'
+  printf '\x60\0\x03\0\x01\0\0\0\x02\0\0\0'
+  printf '\x61\0\x03\0\x04\0\0\0\x3e\0\0\0'
+  printf '\x62\0\x07\0\x24\0\0\0\x46\0\0\0'
+  printf '\x63\0\x03\0\x01\0\0\0\x01\0\0\0'
+  printf '\0\0\0\0'
+  printf '\x02\0\x04\0\x01\0\x03\0'
+  printf '\xe8\x8a\xb1\xe5\xad\x90\0\0\0\0\0\0\0\0\0\0\0\0'
+  printf 'Taro\0\0\0\0\0\0\0\0\0\0\0\0\0\0'
+} >"$out/people_note.bin"
+make_photo "$out/people.jpg" 480 360 "2026:05:05 10:00:00" "Norvane" "NV-D500" 1 - - thumb "people"
+exiftool -q -overwrite_original "-MakerNotes<=$out/people_note.bin" -ImageDescription="Sports day" \
+  "-EXIF:Flash#=1" "-ExposureProgram#=7" "$out/people.jpg"
+rm -f "$out/people_note.bin"
+ffmpeg -v error -y -i "$out/movie.mp4" -c copy -metadata creation_time=2025-08-15T10:20:30Z "$out/movie_dated.mp4"
+# Recording-time fallbacks: only the digitised time; only the time of the last edit.
+cp "$out/exif_nothumb.jpg" "$out/exif_digitized.jpg"
+exiftool -q -overwrite_original -DateTimeOriginal= -CreateDate="2025:01:02 03:04:05" "$out/exif_digitized.jpg"
+cp "$out/exif_nothumb.jpg" "$out/exif_edited.jpg"
+exiftool -q -overwrite_original -DateTimeOriginal= -CreateDate= -ModifyDate="2025:06:07 08:09:10" "$out/exif_edited.jpg"
+
 # Broken files: cut inside the Exif block, cut inside the scan, offsets past the end.
 head -c 200 "$out/exif_full.jpg" >"$out/cut_exif.jpg"
 head -c $(( $(stat -c %s "$out/exif_full.jpg") - 4000 )) "$out/exif_full.jpg" >"$out/cut_scan.jpg"
@@ -56,6 +81,17 @@ for entry in '\x87\x69\x00\x04\x00\x00\x00\x01' '\x88\x25\x00\x04\x00\x00\x00\x0
   printf '\x7f\xff\xff\x00' | dd of="$out/bad_offsets.jpg" bs=1 seek=$((at + 8)) conv=notrunc status=none
 done
 printf 'not a picture at all' >"$out/not_image.jpg"
+
+# Movie containers for the header probe: AVI (Motion JPEG), ASF, MPEG-2 program
+# stream, and a QuickTime file carrying its recording time.
+make_movie "$out/movie.asf" 1 asf
+make_movie "$out/movie.mpg" 1 mpg
+ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v mjpeg -q:v 8 "$out/movie.avi"
+ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v libx264 -preset veryfast \
+  -pix_fmt yuv420p -metadata creation_time=2024-05-06T07:08:09Z -f mov "$out/movie.mov"
+# Only the modification date and a Unicode comment in the Exif block.
+"$IM" -size 64x48 xc:gray -quality 80 "$out/exif_comment.jpg"
+exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="日本語コメント" "$out/exif_comment.jpg"
 # Thumbnail library: a picture big enough that decoding it takes a while, tagged sound
 # files, and a movie whose header carries its recording time.
 "$IM" -size 4000x3000 gradient:"#204080"-"#e0c060" -quality 85 "$out/big_nothumb.jpg"

@@ -447,7 +447,3 @@ void AFXAPI AfxOleTerm(BOOL) {
 
 void AFXAPI AfxEnableControlContainer() {}
 
-COleMessageFilter* AFXAPI AfxOleGetMessageFilter() {
-  static COleMessageFilter filter;
-  return &filter;
-}

@@ -11,7 +11,7 @@
 namespace fwmap {
 
 // Handle kinds: an HMENU and an HGDIOBJ may have the same value.
-enum Kind { kGdiObject, kDC, kMenu, kWnd, kKindCount };
+enum Kind { kGdiObject, kDC, kMenu, kWnd, kImageList, kKindCount };
 
 void AddPermanent(Kind kind, void* h, CObject* p);
 // Removes the entry only when it still points to p (another object may own h now).

@@ -1,7 +1,10 @@
 // RecordGateEx.dll: registration lists, searches, classification, hashes and thumbnails.
+#include <Kitlib2/CMDIB.h>
 #include <RecordGateEx.h>
+#include <imaging/imaging.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -164,3 +167,101 @@ RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailData(LPCSTR pszPath, BITMAPINF
 }
 RECORDGATEEX_API void WINAPI VxDBWxFreeThumbnailData(BITMAPINFOHEADER* pDib) { VxDBFreeBuffer(pDib); }
 RECORDGATEEX_API HRESULT WINAPI VxDBWxDeleteThumbnail(LPCSTR pszPath) { return VxDBDeleteThumbnail(pszPath); }
+
+namespace {
+
+// Movies give a frame; a player that hangs costs at most this long.
+constexpr DWORD kMovieFrameMillis = 3000;
+
+HRESULT MakeThumbnail(LPCSTR path, int cx, int cy, imaging::Dib* out, imaging::DecodeReport* report) {
+  if (imaging::FormatFromExtension(path) != imaging::ImageFormat::Unknown)
+    return imaging::DecodeThumbnail(path, cx, cy, out, report);
+  HRESULT hr = imaging::DecodeThumbnail(path, cx, cy, out, report);  // a picture under another name
+  if (SUCCEEDED(hr)) return hr;
+  imaging::MovieInfo movie;
+  hr = imaging::GrabMovieFrame(path, cx, cy, out, &movie, kMovieFrameMillis);
+  report->info.width = movie.width;
+  report->info.height = movie.height;
+  return hr;
+}
+
+// The kept thumbnail when it serves the box, else one made from the file and kept.
+HRESULT Thumbnail(LPCSTR path, int mode, int cx, int cy, imaging::Dib* dib, bool* kept, SIZE* full) {
+  *kept = false;
+  *full = SIZE{0, 0};
+  if (!path || !*path || cx <= 0 || cy <= 0 || cx > 4096 || cy > 4096 || mode < 0 || mode > 2) return E_INVALIDARG;
+  if (mode != VXDBWX_THUMB_RENEW) {
+    BITMAPINFOHEADER* stored = nullptr;
+    if (SUCCEEDED(VxDBGetThumbnail(path, &stored, nullptr))) {
+      bool ok = dib->Assign(reinterpret_cast<const BITMAPINFO*>(stored));
+      VxDBFreeBuffer(stored);
+      // Large enough when it reaches the box on one side (it was fitted into a box too).
+      if (ok && (dib->Width() >= cx || dib->Height() >= cy)) {
+        SIZE fit = imaging::FitSize(dib->Width(), dib->Height(), cx, cy);
+        if ((fit.cx != dib->Width() || fit.cy != dib->Height()) && !imaging::Resize(*dib, fit.cx, fit.cy, dib))
+          return E_OUTOFMEMORY;
+        *kept = true;
+        return S_OK;
+      }
+    }
+    if (mode == VXDBWX_THUMB_KEPT) return VXDB_E_NOTFOUND;
+  }
+  imaging::DecodeReport report;
+  HRESULT hr = MakeThumbnail(path, cx, cy, dib, &report);
+  if (FAILED(hr)) return hr;
+  *full = SIZE{report.info.DisplayWidth(), report.info.DisplayHeight()};
+  if (dib->BitCount() != 24 && !imaging::ConvertBitCount(*dib, 24, dib)) return E_OUTOFMEMORY;
+  if (dib->TopDown()) dib->SetTopDown(false);
+  VxDBSetThumbnail(path, dib->Header(), static_cast<DWORD>(dib->PackedSize()));  // kept for enrolled files
+  return S_OK;
+}
+
+}  // namespace
+
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailDib(LPCSTR pszPath, int nMode, int cx, int cy, BITMAPINFOHEADER** ppDib,
+                                                      DWORD* pcbDib) {
+  if (ppDib) *ppDib = nullptr;
+  if (pcbDib) *pcbDib = 0;
+  if (!ppDib) return E_INVALIDARG;
+  imaging::Dib dib;
+  bool kept;
+  SIZE full;
+  HRESULT hr = Thumbnail(pszPath, nMode, cx, cy, &dib, &kept, &full);
+  if (FAILED(hr)) return hr;
+  void* p = HeapAlloc(GetProcessHeap(), 0, dib.PackedSize());
+  if (!p) return E_OUTOFMEMORY;
+  memcpy(p, dib.Packed(), dib.PackedSize());
+  *ppDib = static_cast<BITMAPINFOHEADER*>(p);
+  if (pcbDib) *pcbDib = static_cast<DWORD>(dib.PackedSize());
+  return S_OK;
+}
+
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailEx(LPCSTR pszPath, int nMode, SIZE size, CCMDIB* pImage, BOOL* pbKept,
+                                                     int* pnFullWidth, int* pnFullHeight, DWORD* pdwReserved) {
+  if (pbKept) *pbKept = FALSE;
+  if (pnFullWidth) *pnFullWidth = 0;
+  if (pnFullHeight) *pnFullHeight = 0;
+  if (pdwReserved) *pdwReserved = 0;
+  if (!pImage) return E_INVALIDARG;
+  imaging::Dib dib;
+  bool kept;
+  SIZE full;
+  HRESULT hr = Thumbnail(pszPath, nMode, size.cx, size.cy, &dib, &kept, &full);
+  if (FAILED(hr)) return hr;
+  if (!pImage->SetDIB(dib.Info())) return E_OUTOFMEMORY;
+  if (pbKept) *pbKept = kept;
+  if (pnFullWidth) *pnFullWidth = full.cx;
+  if (pnFullHeight) *pnFullHeight = full.cy;
+  return S_OK;
+}
+
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnail(LPCSTR pszPath, CCMDIB* pImage, void* pReserved) {
+  SIZE size = {160, 120};
+  BITMAPINFOHEADER* stored = nullptr;
+  if (SUCCEEDED(VxDBGetThumbnail(pszPath, &stored, nullptr))) {
+    // A changed file makes the kept one count as missing; a kept one gives the size.
+    size = SIZE{stored->biWidth, stored->biHeight < 0 ? -stored->biHeight : stored->biHeight};
+    VxDBFreeBuffer(stored);
+  }
+  return VxDBWxGetThumbnailEx(pszPath, VXDBWX_THUMB_RENEW, size, pImage, nullptr, nullptr, nullptr, nullptr);
+}

@@ -109,11 +109,21 @@ METASTORE_API METAFIELD* WINAPI MetaAppendField(METAFIELD** ppFields, LPCSTR psz
   return f;
 }
 
-METASTORE_API METAFIELD* WINAPI MetaAddRecordField(METADATA* pRecord, LPCSTR pszName, int nFlag, LPCSTR pszValue) {
-  if (!pRecord) return nullptr;
-  METAFIELD* f = MetaAppendField(&pRecord->pFields, pszName, nFlag, pszValue);
-  if (f) ++pRecord->nFields;
+namespace {
+
+// A record and a row count their fields alike.
+template <class T>
+METAFIELD* AddCountedField(T* owner, LPCSTR pszName, int nFlag, LPCSTR pszValue) {
+  if (!owner) return nullptr;
+  METAFIELD* f = MetaAppendField(&owner->pFields, pszName, nFlag, pszValue);
+  if (f) ++owner->nFields;
   return f;
+}
+
+}  // namespace
+
+METASTORE_API METAFIELD* WINAPI MetaAddRecordField(METADATA* pRecord, LPCSTR pszName, int nFlag, LPCSTR pszValue) {
+  return AddCountedField(pRecord, pszName, nFlag, pszValue);
 }
 
 METASTORE_API METAIDXDATA* WINAPI MetaAppendRow(METAIDXDATA** ppList, int nIndex, LPCSTR pszPath) {
@@ -131,10 +141,7 @@ METASTORE_API METAIDXDATA* WINAPI MetaAppendRow(METAIDXDATA** ppList, int nIndex
 }
 
 METASTORE_API METAFIELD* WINAPI MetaAddRowField(METAIDXDATA* pRow, LPCSTR pszName, int nFlag, LPCSTR pszValue) {
-  if (!pRow) return nullptr;
-  METAFIELD* f = MetaAppendField(&pRow->pFields, pszName, nFlag, pszValue);
-  if (f) ++pRow->nFields;
-  return f;
+  return AddCountedField(pRow, pszName, nFlag, pszValue);
 }
 
 METASTORE_API STRINGLIST* WINAPI StringListAppend(STRINGLIST** ppList, LPCSTR pszText, LONG_PTR nData) {

@@ -120,13 +120,4 @@ FW_API BOOL AFXAPI AfxOleInit();            // OleInitialize on the calling (use
 FW_API void AFXAPI AfxOleTerm(BOOL bJustRevoke = FALSE);
 FW_API void AFXAPI AfxEnableControlContainer();
 
-// The busy and not-responding dialogs of OLE calls; the program may switch them off.
-class FW_API COleMessageFilter {
- public:
-  COleMessageFilter() : m_bEnableBusy(TRUE), m_bEnableNotResponding(TRUE) {}
-  void EnableBusyDialog(BOOL bEnableBusy = TRUE) { m_bEnableBusy = bEnableBusy; }
-  void EnableNotRespondingDialog(BOOL bEnableNotResponding = TRUE) { m_bEnableNotResponding = bEnableNotResponding; }
-  BOOL m_bEnableBusy;
-  BOOL m_bEnableNotResponding;
-};
-FW_API COleMessageFilter* AFXAPI AfxOleGetMessageFilter();
+// COleMessageFilter and AfxOleGetMessageFilter: <fw/ole.h>.

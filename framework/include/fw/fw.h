@@ -24,3 +24,12 @@
 #include <fw/statusbar.h>
 #include <fw/splitter.h>
 #include <fw/dialog.h>
+#include <fw/imagelist.h>
+#include <fw/ole.h>
+#include <fw/ctrl.h>
+#include <fw/listctrl.h>
+#include <fw/treectrl.h>
+#include <fw/cmnctrl.h>
+#include <fw/toolbar.h>
+#include <fw/propsheet.h>
+#include <fw/commdlg.h>

@@ -136,12 +136,20 @@ std::string JoinKeyPath(const std::string& root, const char* section) {
   return root + "\\" + sec;
 }
 
-bool RegReadInt(HKEY hive, const std::string& keyPath, const char* name, int* out) {
+namespace {
+
+// One value of a key: its type and bytes.
+bool ReadValue(HKEY hive, const std::string& keyPath, const char* name, DWORD* type, std::vector<BYTE>* data) {
   Key k(hive, keyPath, KEY_QUERY_VALUE, false);
-  if (!k) return false;
+  return k && QueryValue(k.get(), name, type, data);
+}
+
+}  // namespace
+
+bool RegReadInt(HKEY hive, const std::string& keyPath, const char* name, int* out) {
   DWORD type = 0;
   std::vector<BYTE> data;
-  if (!QueryValue(k.get(), name, &type, &data)) return false;
+  if (!ReadValue(hive, keyPath, name, &type, &data)) return false;
   switch (type) {
     case REG_DWORD:
     case REG_QWORD:
@@ -164,11 +172,9 @@ bool RegReadInt(HKEY hive, const std::string& keyPath, const char* name, int* ou
 }
 
 bool RegReadString(HKEY hive, const std::string& keyPath, const char* name, std::string* out) {
-  Key k(hive, keyPath, KEY_QUERY_VALUE, false);
-  if (!k) return false;
   DWORD type = 0;
   std::vector<BYTE> data;
-  if (!QueryValue(k.get(), name, &type, &data)) return false;
+  if (!ReadValue(hive, keyPath, name, &type, &data)) return false;
   switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:

@@ -19,8 +19,8 @@
 RECORDGATE_API HRESULT WINAPI VxDBWInitDatabase(void);
 RECORDGATE_API HRESULT WINAPI VxDBWExitDatabase(int nMode);
 
-// Many registrations in one transaction (committed now and then and at the end);
-// bracket loops over many files with these. They nest.
+// Many registrations in one transaction (committed every second and at the end);
+// bracket loops over many files with these. They nest. See VxDBBeginBatch.
 RECORDGATE_API HRESULT WINAPI VxDBWBeginBatch(void);
 RECORDGATE_API HRESULT WINAPI VxDBWEndBatch(void);
 

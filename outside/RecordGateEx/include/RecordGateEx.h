@@ -87,7 +87,34 @@ RECORDGATEEX_API HRESULT WINAPI VxDBWxFindSimilar(ULONGLONG qwHash, int nMaxDist
                                                   STRINGLIST** ppPaths);
 
 // ---- Thumbnails ---------------------------------------------------------------------------
-// A packed DIB kept with the file; one older than the file on disk counts as missing.
+// A thumbnail of the file fitted into cx x cy (aspect kept, never enlarged), as a packed
+// 24-bit DIB; free it with VxDBWxFreeThumbnailData. Modes:
+//   0  the kept thumbnail only (VXDB_E_NOTFOUND when there is none or it is too small);
+//   1  the kept one when it is large enough, else one made from the file and kept;
+//   2  made anew from the file and kept (the file changed).
+// A thumbnail is made from the embedded Exif thumbnail when the picture has one, else
+// from the picture, or from a frame of a movie; it is kept only for an enrolled file.
+// A file that gives no picture fails (callers then draw its icon).
+#define VXDBWX_THUMB_KEPT 0
+#define VXDBWX_THUMB_MAKE 1
+#define VXDBWX_THUMB_RENEW 2
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailDib(LPCSTR pszPath, int nMode, int cx, int cy, BITMAPINFOHEADER** ppDib,
+                                                      DWORD* pcbDib);
+
+#ifdef __cplusplus
+class CCMDIB;
+// The same into Kitlib2's image object. The optional outputs: whether the kept
+// thumbnail served, and the full picture's width and height when it was read (0 when
+// the kept thumbnail served); the fourth is reserved and set to 0.
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailEx(LPCSTR pszPath, int nMode, SIZE size, CCMDIB* pImage,
+                                                     BOOL* pbKept, int* pnFullWidth, int* pnFullHeight,
+                                                     DWORD* pdwReserved);
+// Renews the kept thumbnail from the file (the file changed) at the size it was kept
+// (160 x 120 when none was) and hands it out; pReserved is unused.
+RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnail(LPCSTR pszPath, CCMDIB* pImage, void* pReserved);
+#endif
+// The kept thumbnail as it is, and keeping one made elsewhere. One older than the file
+// on disk counts as missing.
 RECORDGATEEX_API HRESULT WINAPI VxDBWxSetThumbnailData(LPCSTR pszPath, const BITMAPINFOHEADER* pDib, DWORD cbDib);
 RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailData(LPCSTR pszPath, BITMAPINFOHEADER** ppDib, DWORD* pcbDib);
 RECORDGATEEX_API void WINAPI VxDBWxFreeThumbnailData(BITMAPINFOHEADER* pDib);

@@ -4,8 +4,10 @@
 // can be moved with the environment variable GLIMORA_DB_DIR or VxDBSetFolder) holds every
 // registered file with its metadata records, favourite and print marks, similar-image
 // hash and thumbnail, the face register (persons and their face pictures), the pictures
-// filed under names, and memorised search results. Several threads and processes may
-// use it at once; every write is a transaction of its own unless a batch is open.
+// filed under names, memorised search results and the check marks of TickCache. Several
+// threads and processes may use it at once; every write is a transaction of its own
+// unless a batch is open. The schema carries its version (PRAGMA user_version): an older
+// file is brought up to date when opened, a newer one is refused (VXDB_E_NEWER).
 //
 // Texts cross this interface in the ANSI code page (932); the file stores UTF-8.
 // Paths compare without regard to case, as on Windows (upper-cased through Unicode, so
@@ -20,6 +22,7 @@
 // This header also defines the database file object that GetDBFileObject hands out.
 #pragma once
 
+#include <stddef.h>
 #include <windows.h>
 
 #include <metastore.h>
@@ -127,6 +130,13 @@ typedef struct tagVXDBRECORD {
 } VXDBRECORD;
 #include <poppack.h>
 
+#ifdef __cplusplus
+static_assert(offsetof(VXDBRECORD, szPath) == 64 && offsetof(VXDBRECORD, nCandidate1) == 584 &&
+                  offsetof(VXDBRECORD, nFaceCount) == 600 && offsetof(VXDBRECORD, rcFace) == 608 &&
+                  offsetof(VXDBRECORD, pTemplate) == 960 && sizeof(VXDBRECORD) == 960 + sizeof(void*),
+              "the person record's layout is shared with its callers");
+#endif
+
 // A classification group: its display name, the query that lists its files and the
 // number of files; children are the finer groups (months of a year, models of a maker).
 typedef struct _tagVXDBTAG {
@@ -189,8 +199,10 @@ VXDB_API HRESULT WINAPI VxDBOpen(void);
 VXDB_API HRESULT WINAPI VxDBClose(int nMode);
 
 // A batch keeps one transaction open for many writes and commits it now and then
-// (every few thousand writes or half a second) and at VxDBEndBatch; a process killed in
-// a batch loses only the writes since the last commit. Batches nest.
+// (every ten thousand writes or every second) and at VxDBEndBatch; a process killed in
+// a batch loses only the writes since the last commit. A write that fails with an error
+// inside a batch (not a refusal such as E_INVALIDARG or VXDB_E_NOTFOUND) undoes the
+// batch's writes since its last commit rather than leave itself half done. Batches nest.
 VXDB_API HRESULT WINAPI VxDBBeginBatch(void);
 VXDB_API HRESULT WINAPI VxDBEndBatch(void);
 

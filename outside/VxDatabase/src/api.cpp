@@ -270,7 +270,7 @@ VXDB_API HRESULT WINAPI VxDBGetTableCount(LPCSTR pszTable, int* pnCount) {
   std::string table;
   if (!pnCount || FAILED(ParseText(pszTable, table, false))) return E_INVALIDARG;
   return ReadOp([&](sqlite3* db) -> HRESULT {
-    Stmt st(db, "SELECT count(*) FROM (SELECT 1 FROM meta WHERE rec = ? GROUP BY file_id, recno)");
+    Stmt st(db, "SELECT count(*) FROM meta WHERE rec = ? AND seq = 0");
     if (!st.Bind(1, table).Row()) return E_FAIL;
     *pnCount = static_cast<int>(st.Int(0));
     return S_OK;
@@ -290,7 +290,7 @@ VXDB_API HRESULT WINAPI VxDBReadTable(LPCSTR pszTable, int nFirst, int nLast, ME
     {
       Stmt st(db,
               "SELECT m.file_id, m.recno, f.path FROM meta m JOIN files f ON f.id = m.file_id WHERE m.rec = ?"
-              " GROUP BY m.file_id, m.recno ORDER BY m.file_id, m.recno LIMIT ? OFFSET ?");
+              " AND m.seq = 0 ORDER BY m.file_id, m.recno LIMIT ? OFFSET ?");
       st.Bind(1, table).Bind(2, nLast - nFirst + 1).Bind(3, nFirst - 1);
       while (st.Row()) keys.push_back({st.Int(0), st.Int(1), st.Text(2)});
     }
@@ -320,70 +320,76 @@ VXDB_API HRESULT WINAPI VxDBReadTable(LPCSTR pszTable, int nFirst, int nLast, ME
   });
 }
 
-// ---- Marks ----------------------------------------------------------------------------------
+// ---- Marks and hashes kept in the file's row ---------------------------------------------------
+
+namespace {
+
+// sql sets one column of the file's row: ?1 the value (null when absent), ?2 the id.
+HRESULT SetFileValue(LPCSTR pszPath, const char* sql, const int64_t* value) {
+  return WithFile(pszPath, true, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
+    Stmt st(db, sql);
+    if (value)
+      st.Bind(1, *value);
+    else
+      st.BindNull(1);
+    return st.Bind(2, id).Run() ? S_OK : E_FAIL;
+  });
+}
+
+// sql reads one column of the file's row (?1 the id); VXDB_E_NOTFOUND when it is null.
+HRESULT GetFileValue(LPCSTR pszPath, const char* sql, int64_t* value) {
+  return WithFile(pszPath, false, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
+    Stmt st(db, sql);
+    if (!st.Bind(1, id).Row() || st.IsNull(0)) return VXDB_E_NOTFOUND;
+    *value = st.Int(0);
+    return S_OK;
+  });
+}
+
+}  // namespace
 
 VXDB_API HRESULT WINAPI VxDBSetFavorite(LPCSTR pszPath, BOOL bFavorite) {
-  return WithFile(pszPath, true, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "UPDATE files SET favorite = ? WHERE id = ?");
-    return st.Bind(1, bFavorite ? 1 : 0).Bind(2, id).Run() ? S_OK : E_FAIL;
-  });
+  int64_t v = bFavorite ? 1 : 0;
+  return SetFileValue(pszPath, "UPDATE files SET favorite = ?1 WHERE id = ?2", &v);
 }
 
 VXDB_API HRESULT WINAPI VxDBGetFavorite(LPCSTR pszPath, BOOL* pbFavorite) {
   if (!pbFavorite) return E_INVALIDARG;
-  *pbFavorite = FALSE;
-  return WithFile(pszPath, false, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "SELECT favorite FROM files WHERE id = ?");
-    if (!st.Bind(1, id).Row()) return E_FAIL;
-    *pbFavorite = st.Int(0) != 0;
-    return S_OK;
-  });
+  int64_t v = 0;
+  HRESULT hr = GetFileValue(pszPath, "SELECT favorite FROM files WHERE id = ?1", &v);
+  *pbFavorite = v != 0;
+  return hr;
 }
 
 VXDB_API HRESULT WINAPI VxDBSetPrintCount(LPCSTR pszPath, int nCount) {
   if (nCount < 0) return E_INVALIDARG;
-  return WithFile(pszPath, true, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "UPDATE files SET print_count = ? WHERE id = ?");
-    return st.Bind(1, nCount).Bind(2, id).Run() ? S_OK : E_FAIL;
-  });
+  int64_t v = nCount;
+  return SetFileValue(pszPath, "UPDATE files SET print_count = ?1 WHERE id = ?2", &v);
 }
 
 VXDB_API HRESULT WINAPI VxDBGetPrintCount(LPCSTR pszPath, int* pnCount) {
   if (!pnCount) return E_INVALIDARG;
-  *pnCount = 0;
-  return WithFile(pszPath, false, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "SELECT print_count FROM files WHERE id = ?");
-    if (!st.Bind(1, id).Row()) return E_FAIL;
-    *pnCount = static_cast<int>(st.Int(0));
-    return S_OK;
-  });
+  int64_t v = 0;
+  HRESULT hr = GetFileValue(pszPath, "SELECT print_count FROM files WHERE id = ?1", &v);
+  *pnCount = static_cast<int>(v);
+  return hr;
 }
 
-// ---- Similar-image hashes -------------------------------------------------------------------
-
 VXDB_API HRESULT WINAPI VxDBSetSimilarHash(LPCSTR pszPath, ULONGLONG qwHash) {
-  return WithFile(pszPath, true, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "UPDATE files SET phash = ? WHERE id = ?");
-    return st.Bind(1, static_cast<int64_t>(qwHash)).Bind(2, id).Run() ? S_OK : E_FAIL;
-  });
+  int64_t v = static_cast<int64_t>(qwHash);
+  return SetFileValue(pszPath, "UPDATE files SET phash = ?1 WHERE id = ?2", &v);
 }
 
 VXDB_API HRESULT WINAPI VxDBGetSimilarHash(LPCSTR pszPath, ULONGLONG* pqwHash) {
   if (!pqwHash) return E_INVALIDARG;
-  *pqwHash = 0;
-  return WithFile(pszPath, false, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "SELECT phash FROM files WHERE id = ? AND phash IS NOT NULL");
-    if (!st.Bind(1, id).Row()) return VXDB_E_NOTFOUND;
-    *pqwHash = static_cast<ULONGLONG>(st.Int(0));
-    return S_OK;
-  });
+  int64_t v = 0;
+  HRESULT hr = GetFileValue(pszPath, "SELECT phash FROM files WHERE id = ?1", &v);
+  *pqwHash = static_cast<ULONGLONG>(v);
+  return hr;
 }
 
 VXDB_API HRESULT WINAPI VxDBClearSimilarHash(LPCSTR pszPath) {
-  return WithFile(pszPath, true, [&](sqlite3* db, int64_t id, const PathParts&) -> HRESULT {
-    Stmt st(db, "UPDATE files SET phash = NULL WHERE id = ?");
-    return st.Bind(1, id).Run() ? S_OK : E_FAIL;
-  });
+  return SetFileValue(pszPath, "UPDATE files SET phash = ?1 WHERE id = ?2", nullptr);
 }
 
 VXDB_API HRESULT WINAPI VxDBFindSimilar(ULONGLONG qwHash, int nMaxDistance, int nMaxCount, STRINGLIST** ppPaths) {
@@ -394,15 +400,8 @@ VXDB_API HRESULT WINAPI VxDBFindSimilar(ULONGLONG qwHash, int nMaxDistance, int 
             "SELECT path, hamming(phash, ?1) AS d FROM files WHERE phash IS NOT NULL AND d <= ?2"
             " ORDER BY d, path_key LIMIT ?3");
     st.Bind(1, static_cast<int64_t>(qwHash)).Bind(2, nMaxDistance).Bind(3, nMaxCount);
-    std::vector<std::string> paths;
-    std::vector<LONG_PTR> dist;
-    while (st.Row()) {
-      paths.push_back(st.Text(0));
-      dist.push_back(static_cast<LONG_PTR>(st.Int(1)));
-    }
-    if (paths.empty()) return VXDB_E_NOTFOUND;
-    *ppPaths = ToStringList(paths, &dist);
-    return *ppPaths ? S_OK : E_OUTOFMEMORY;
+    HRESULT hr = ListRows(st, ppPaths);
+    return hr == S_FALSE ? VXDB_E_NOTFOUND : hr;
   });
 }
 
@@ -553,15 +552,7 @@ VXDB_API HRESULT WINAPI VxDBListResults(int nKinds, STRINGLIST** ppSets) {
   return ReadOp([&](sqlite3* db) -> HRESULT {
     Stmt st(db, "SELECT name, id FROM result_sets WHERE (kind & ?) <> 0 ORDER BY id");
     st.Bind(1, nKinds);
-    std::vector<std::string> names;
-    std::vector<LONG_PTR> ids;
-    while (st.Row()) {
-      names.push_back(st.Text(0));
-      ids.push_back(static_cast<LONG_PTR>(st.Int(1)));
-    }
-    if (names.empty()) return S_FALSE;
-    *ppSets = ToStringList(names, &ids);
-    return *ppSets ? S_OK : E_OUTOFMEMORY;
+    return ListRows(st, ppSets);
   });
 }
 

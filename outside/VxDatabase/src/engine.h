@@ -10,6 +10,9 @@
 
 namespace vxdb {
 
+// Inside the engine: the file is no SQLite database.
+constexpr HRESULT VXDB_E_NOTADB = static_cast<HRESULT>(0x8878001AL);
+
 // ---- Texts (text.cpp) -------------------------------------------------------------------
 
 // ANSI (the process code page) to UTF-16, refusing undecodable bytes.
@@ -96,6 +99,7 @@ class Store {
   void EnterWrite() { ++depth_; }
   void LeaveWrite() { --depth_; }
   void NoteWrite();
+  void AbortBatchPart();  // rolls the batch back to its last commit
   HRESULT BeginBatch();
   HRESULT EndBatch();
   bool InBatch() const { return batch_ > 0; }
@@ -108,6 +112,7 @@ class Store {
  private:
   Store();
   HRESULT Open();
+  HRESULT OpenFile(const std::string& file);
   void CloseDb();
   HRESULT Migrate();
 
@@ -140,7 +145,9 @@ class Session {
   HRESULT hr_;
 };
 
-// One write operation: commits on Commit(), rolls back when destroyed before.
+// One write operation: a transaction of its own, a savepoint inside another write, or a
+// part of the open batch. Commit() keeps it; destroyed before, it is rolled back (a part
+// of a batch is kept unless Fail was told of a real error).
 class Write {
  public:
   Write();
@@ -149,11 +156,13 @@ class Write {
   Write& operator=(const Write&) = delete;
   HRESULT hr() const { return hr_; }
   HRESULT Commit();
+  void Fail(HRESULT why);
 
  private:
+  enum Mode { kTransaction, kSavepoint, kBatch };
   HRESULT hr_;
   bool open_ = false;
-  bool savepoint_ = false;
+  Mode mode_ = kTransaction;
 };
 
 int64_t NowUnix();
@@ -167,7 +176,10 @@ HRESULT WriteOp(F f) {
   Write w;
   if (FAILED(w.hr())) return w.hr();
   HRESULT hr = f(s.db());
-  if (FAILED(hr)) return hr;
+  if (FAILED(hr)) {
+    w.Fail(hr);
+    return hr;
+  }
   HRESULT c = w.Commit();
   return FAILED(c) ? c : hr;
 }
@@ -189,6 +201,8 @@ HRESULT DeleteById(sqlite3* db, int64_t fileId);
 HRESULT DeleteRecordsOfPath(sqlite3* db, const std::string& key, int kind);  // kind -1: all
 // Moves every database entry of one path (file row, person records) to another.
 HRESULT MovePath(sqlite3* db, const PathParts& from, const PathParts& to, DWORD flags);
+// The two columns of every row that sql (with ?1 = folderKey, ?2 = its range end) finds.
+std::vector<std::pair<std::string, std::string>> RowsUnder(sqlite3* db, const char* sql, const std::string& folderKey);
 HRESULT MoveFolderKeys(sqlite3* db, const std::string& oldFolder, const std::string& oldKey,
                        const std::string& newFolder, const std::string& newKey);
 void RebuildKeywords(sqlite3* db, int64_t fileId);
@@ -211,6 +225,8 @@ bool ParseDateRange(const std::string& from, const std::string& to, int64_t* beg
 HRESULT RunQuery(sqlite3* db, const std::string& query, std::vector<std::string>& pathsUtf8);
 
 STRINGLIST* ToStringList(const std::vector<std::string>& utf8, const std::vector<LONG_PTR>* data = nullptr);
+// The rows of a statement whose columns are (text, number) as a list; S_FALSE when none.
+HRESULT ListRows(Stmt& st, STRINGLIST** out);
 
 // ---- Similar-image hashes --------------------------------------------------------------
 int Hamming(uint64_t a, uint64_t b);

@@ -8,6 +8,10 @@ namespace vxdb {
 
 namespace {
 
+// Folded record names.
+const char VXDB_REC_DATETIME_KEY[] = "DATETIMEINFO";
+const char VXDB_REC_KEYWORDS_KEY[] = "KEYWORDSINFO";
+
 struct DiskInfo {
   int64_t size = 0;
   int64_t writeTime = 0;  // FILETIME units
@@ -134,6 +138,11 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
   HRESULT hr = ConvertList(list, recs);
   if (FAILED(hr)) return hr;
   // Every record name in the list replaces the file's records of that name.
+  bool hadMeta;
+  {
+    Stmt st(db, "SELECT 1 FROM meta WHERE file_id = ? LIMIT 1");
+    hadMeta = st.Bind(1, fileId).Row();
+  }
   std::map<std::string, int> recno;
   bool dates = false, keywords = false;
   for (const RecordText& r : recs) {
@@ -141,11 +150,11 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
     if (!recno.count(key)) {
       recno[key] = 0;
       Stmt del(db, "DELETE FROM meta WHERE file_id = ? AND rec = ?");
-      if (!del.Bind(1, fileId).Bind(2, r.name).Run()) return E_FAIL;
+      if (hadMeta && !del.Bind(1, fileId).Bind(2, r.name).Run()) return E_FAIL;
     }
     int n = recno[key]++;
-    dates = dates || lstrcmpiA(r.name.c_str(), VXDB_REC_DATETIME) == 0;
-    keywords = keywords || lstrcmpiA(r.name.c_str(), VXDB_REC_KEYWORDS) == 0;
+    dates = dates || key == VXDB_REC_DATETIME_KEY;
+    keywords = keywords || key == VXDB_REC_KEYWORDS_KEY;
     Stmt ins(db, "INSERT INTO meta(file_id, rec, recno, seq, field, flag, value, value_key) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
     if (r.fields.empty()) {
       // A record without fields still says that the file has it.
@@ -228,53 +237,41 @@ HRESULT MovePath(sqlite3* db, const PathParts& from, const PathParts& to, DWORD 
   return S_OK;
 }
 
+std::vector<std::pair<std::string, std::string>> RowsUnder(sqlite3* db, const char* sql, const std::string& folderKey) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  Stmt st(db, sql);
+  st.Bind(1, folderKey).Bind(2, KeyRangeEnd(folderKey));
+  while (st.Row()) rows.emplace_back(st.Text(0), st.Text(1));
+  return rows;
+}
+
 HRESULT MoveFolderKeys(sqlite3* db, const std::string& oldFolder, const std::string& oldKey, const std::string& newFolder,
                        const std::string& newKey) {
   if (newKey.compare(0, oldKey.size(), oldKey) == 0) return E_INVALIDARG;  // into itself
-  std::string end = KeyRangeEnd(oldKey);
-  auto rebase = [&](const std::string& path, PathParts& out) { return RebasePath(path, oldFolder, newFolder, out); };
-  struct Row {
-    int64_t id;
-    std::string path;
-  };
-  std::vector<Row> rows;
-  {
-    Stmt st(db, "SELECT id, path FROM files WHERE path_key >= ? AND path_key < ?");
-    st.Bind(1, oldKey).Bind(2, end);
-    while (st.Row()) rows.push_back({st.Int(0), st.Text(1)});
-  }
-  for (const Row& r : rows) {
-    PathParts to;
-    if (FAILED(rebase(r.path, to))) {
+  auto files = RowsUnder(db, "SELECT id, path FROM files WHERE path_key >= ? AND path_key < ?", oldKey);
+  for (const auto& r : files) {
+    int64_t id = _atoi64(r.first.c_str());
+    PathParts from, to;
+    ParseWidePath(Utf8ToWide(r.second), from);
+    if (FAILED(RebasePath(r.second, oldFolder, newFolder, to))) {
       // The new path would be too long: the entry cannot follow, so it goes.
-      DeleteById(db, r.id);
+      DeleteById(db, id);
       continue;
     }
     int64_t dst = FileId(db, to.key);
-    if (dst && dst != r.id) DeleteById(db, dst);
-    std::string oldFolderOfFile;
-    {
-      std::wstring w = Utf8ToWide(r.path);
-      size_t slash = w.rfind(L'\\');
-      oldFolderOfFile = WideToUtf8(FoldWide(w.substr(0, slash + 1)));
-    }
+    if (dst && dst != id) DeleteById(db, dst);
     Stmt st(db, "UPDATE files SET path = ?, path_key = ?, folder_key = ?, name = ? WHERE id = ?");
-    if (!st.Bind(1, to.path).Bind(2, to.key).Bind(3, to.folderKey).Bind(4, to.name).Bind(5, r.id).Run()) return E_FAIL;
-    FollowFolder(db, r.id, oldFolderOfFile, to.folder);
+    if (!st.Bind(1, to.path).Bind(2, to.key).Bind(3, to.folderKey).Bind(4, to.name).Bind(5, id).Run()) return E_FAIL;
+    FollowFolder(db, id, from.folderKey, to.folder);
   }
-  std::vector<Row> recs;
-  {
-    Stmt st(db, "SELECT id, path FROM person_records WHERE path_key >= ? AND path_key < ?");
-    st.Bind(1, oldKey).Bind(2, end);
-    while (st.Row()) recs.push_back({st.Int(0), st.Text(1)});
-  }
-  for (const Row& r : recs) {
+  auto recs = RowsUnder(db, "SELECT id, path FROM person_records WHERE path_key >= ? AND path_key < ?", oldKey);
+  for (const auto& r : recs) {
     PathParts to;
-    if (FAILED(rebase(r.path, to))) continue;
+    if (FAILED(RebasePath(r.second, oldFolder, newFolder, to))) continue;
     Stmt st(db, "UPDATE person_records SET path = ?, path_key = ? WHERE id = ?");
-    st.Bind(1, to.path).Bind(2, to.key).Bind(3, r.id).Run();
+    st.Bind(1, to.path).Bind(2, to.key).Bind(3, _atoi64(r.first.c_str())).Run();
   }
-  return rows.empty() && recs.empty() ? S_FALSE : S_OK;
+  return files.empty() && recs.empty() ? S_FALSE : S_OK;
 }
 
 }  // namespace vxdb

@@ -1,7 +1,6 @@
 // The only source of the database that needs the application framework.
 #include "fwbridge.h"
 
-#if __has_include(<fw/coll.h>)
 #include <fw/coll.h>
 #include <fw/string.h>
 
@@ -15,9 +14,3 @@ void FillStringList(CStringList* list, const std::vector<std::string>& ansi) {
 void SetString(CString* s, const std::string& ansi) { *s = ansi.c_str(); }
 
 }  // namespace vxdb
-#else
-namespace vxdb {
-void FillStringList(CStringList*, const std::vector<std::string>&) {}
-void SetString(CString*, const std::string&) {}
-}  // namespace vxdb
-#endif

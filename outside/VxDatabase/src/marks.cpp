@@ -61,15 +61,7 @@ VXDB_API HRESULT WINAPI VxDBGetMarks(STRINGLIST** ppPaths) {
   *ppPaths = nullptr;
   return ReadOp([&](sqlite3* db) -> HRESULT {
     Stmt st(db, "SELECT path, state FROM marks ORDER BY seq");
-    std::vector<std::string> paths;
-    std::vector<LONG_PTR> states;
-    while (st.Row()) {
-      paths.push_back(st.Text(0));
-      states.push_back(static_cast<LONG_PTR>(st.Int(1)));
-    }
-    if (paths.empty()) return S_FALSE;
-    *ppPaths = ToStringList(paths, &states);
-    return *ppPaths ? S_OK : E_OUTOFMEMORY;
+    return ListRows(st, ppPaths);
   });
 }
 
@@ -114,24 +106,16 @@ VXDB_API HRESULT WINAPI VxDBMoveMarkFolder(LPCSTR pszOld, LPCSTR pszNew) {
   if (FAILED(hr)) return hr;
   if (newK.compare(0, oldK.size(), oldK) == 0) return oldK == newK ? S_OK : E_INVALIDARG;
   return WriteOp([&](sqlite3* db) -> HRESULT {
-    struct Row {
-      std::string key, path;
-    };
-    std::vector<Row> rows;
-    {
-      Stmt st(db, "SELECT path_key, path FROM marks WHERE path_key >= ? AND path_key < ?");
-      st.Bind(1, oldK).Bind(2, KeyRangeEnd(oldK));
-      while (st.Row()) rows.push_back({st.Text(0), st.Text(1)});
-    }
-    for (const Row& r : rows) {
+    auto rows = RowsUnder(db, "SELECT path_key, path FROM marks WHERE path_key >= ? AND path_key < ?", oldK);
+    for (const auto& r : rows) {
       PathParts to;
-      if (FAILED(RebasePath(r.path, oldF, newF, to))) {
+      if (FAILED(RebasePath(r.second, oldF, newF, to))) {
         Stmt del(db, "DELETE FROM marks WHERE path_key = ?");
-        del.Bind(1, r.key).Run();
+        del.Bind(1, r.first).Run();
         continue;
       }
       Stmt st(db, "UPDATE OR REPLACE marks SET path_key = ?, path = ? WHERE path_key = ?");
-      if (!st.Bind(1, to.key).Bind(2, to.path).Bind(3, r.key).Run()) return E_FAIL;
+      if (!st.Bind(1, to.key).Bind(2, to.path).Bind(3, r.first).Run()) return E_FAIL;
     }
     return rows.empty() ? S_FALSE : S_OK;
   });

@@ -155,7 +155,7 @@ bool BuildCond(sqlite3* db, const Term& t, Cond& c) {
       if (i) c.sql += ", ";
       AddText(c, m->fields[i]);
     }
-    c.sql += ") AND ";
+    c.sql += ") AND flag = 0 AND value_key <> '' AND ";
     AddMatch(c, "value_key", t.value);
     c.sql += ")";
     return true;
@@ -391,6 +391,18 @@ STRINGLIST* ToStringList(const std::vector<std::string>& utf8, const std::vector
     tail = &node->pNext;
   }
   return head;
+}
+
+HRESULT ListRows(Stmt& st, STRINGLIST** out) {
+  std::vector<std::string> texts;
+  std::vector<LONG_PTR> data;
+  while (st.Row()) {
+    texts.push_back(st.Text(0));
+    data.push_back(static_cast<LONG_PTR>(st.Int(1)));
+  }
+  if (texts.empty()) return S_FALSE;
+  *out = ToStringList(texts, &data);
+  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 }  // namespace vxdb

@@ -12,8 +12,15 @@ namespace vxdb {
 namespace {
 
 constexpr int kSchemaVersion = 1;
-constexpr int kBatchWrites = 4000;   // a batch commits after this many writes...
-constexpr DWORD kBatchMillis = 500;  // ...or after this long
+constexpr int kBatchWrites = 10000;   // a batch commits after this many writes...
+constexpr DWORD kBatchMillis = 1000;  // ...or after this long
+constexpr int kWalAutoCheckpoint = 1000;     // pages, as SQLite has it
+constexpr int kBatchWalCheckpoint = 16000;   // pages while a batch runs
+// After a batch's intermediate commit the write lock stays free this long, so that a
+// writer of another process, polling every kBusyPollMillis, gets its turn.
+constexpr DWORD kBatchYieldMillis = 20;
+constexpr DWORD kBusyPollMillis = 5;
+constexpr DWORD kBusyTimeoutMillis = 10000;
 
 // Statements prepared once per connection, keyed by the text's address.
 std::unordered_map<const char*, sqlite3_stmt*>& Cache() {
@@ -49,8 +56,10 @@ const char* const kSchemaV1[] = {
     " value TEXT NOT NULL,"
     " value_key TEXT NOT NULL,"
     " PRIMARY KEY(file_id, rec, recno, seq)) WITHOUT ROWID",
-    "CREATE INDEX meta_value ON meta(rec, field, value_key)",
-    "CREATE INDEX meta_rec ON meta(rec, file_id)",
+    // Searches look for text values only; numbers and empty values stay out of the index.
+    "CREATE INDEX meta_value ON meta(rec, field, value_key) WHERE flag = 0 AND value_key <> ''",
+    // Every record has a field 0: one entry per record for the table reads.
+    "CREATE INDEX meta_rec ON meta(rec, file_id, recno) WHERE seq = 0",
     // Keywords split out of the "Keywords" fields, for exact search and grouping.
     "CREATE TABLE keywords("
     " file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,"
@@ -105,6 +114,14 @@ const char* const kSchemaV1[] = {
 };
 
 bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+// Waits for another connection's lock in short, even steps (SQLite's own wait grows to
+// 100 ms steps and would miss a batch's short pauses).
+int BusyPoll(void*, int tries) {
+  if (static_cast<DWORD>(tries) * kBusyPollMillis >= kBusyTimeoutMillis) return 0;
+  Sleep(kBusyPollMillis);
+  return 1;
+}
 
 void HammingFn(sqlite3_context* ctx, int, sqlite3_value** v) {
   if (sqlite3_value_type(v[0]) == SQLITE_NULL || sqlite3_value_type(v[1]) == SQLITE_NULL) {
@@ -218,31 +235,60 @@ HRESULT Store::Open() {
   std::wstring wfile = Utf8ToWide(file);
   std::wstring dir = wfile.substr(0, wfile.rfind(L'\\'));
   SHCreateDirectoryExW(nullptr, dir.c_str(), nullptr);
+  HRESULT hr = OpenFile(file);
+  if (hr == VXDB_E_NOTADB) {
+    // Not a database at all (say, overwritten by something else): it is kept aside
+    // under another name and a new database takes its place.
+    std::wstring aside = wfile + L".broken";
+    if (MoveFileExW(wfile.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      DeleteFileW((wfile + L"-wal").c_str());
+      DeleteFileW((wfile + L"-shm").c_str());
+      hr = OpenFile(file);
+    }
+  }
+  return hr == VXDB_E_NOTADB ? E_FAIL : hr;
+}
+
+HRESULT Store::OpenFile(const std::string& file) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return E_FAIL;
   }
-  sqlite3_busy_timeout(db, 10000);
-  Exec(db, "PRAGMA journal_mode=WAL");
+  sqlite3_busy_handler(db, BusyPoll, nullptr);
+  bool notADatabase = !Exec(db, "PRAGMA journal_mode=WAL") && sqlite3_errcode(db) == SQLITE_NOTADB;
   Exec(db, "PRAGMA synchronous=NORMAL");
   Exec(db, "PRAGMA foreign_keys=ON");
+  // Savepoint journals in memory: spilled to temporary files they cost a file per write.
+  Exec(db, "PRAGMA temp_store=MEMORY");
+  Exec(db, "PRAGMA cache_size=-32000");
   sqlite3_create_function(db, "hamming", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, HammingFn, nullptr, nullptr);
   db_ = db;
-  HRESULT hr = Migrate();
+  HRESULT hr = notADatabase ? VXDB_E_NOTADB : Migrate();
   if (FAILED(hr)) CloseDb();
   return hr;
 }
 
-HRESULT Store::Migrate() {
-  if (!Exec(db_, "BEGIN IMMEDIATE")) return E_FAIL;
+namespace {
+
+int UserVersion(sqlite3* db) {
   int version = -1;
-  {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-      version = sqlite3_column_int(st, 0);
-    sqlite3_finalize(st);
-  }
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    version = sqlite3_column_int(st, 0);
+  sqlite3_finalize(st);
+  return version;
+}
+
+}  // namespace
+
+HRESULT Store::Migrate() {
+  // Opening must not wait for other writers when there is nothing to change.
+  int version = UserVersion(db_);
+  if (version == kSchemaVersion) return S_OK;
+  if (version > kSchemaVersion) return VXDB_E_NEWER;
+  if (!Exec(db_, "BEGIN IMMEDIATE")) return E_FAIL;
+  version = UserVersion(db_);  // another process may have done it meanwhile
   bool ok = version >= 0;
   if (ok && version > kSchemaVersion) {
     Exec(db_, "ROLLBACK");
@@ -252,7 +298,7 @@ HRESULT Store::Migrate() {
     for (const char* sql : kSchemaV1) ok = ok && Exec(db_, sql);
     version = 1;
   }
-  // Later versions add their steps here: if (version == 1) { ...; version = 2; }
+  // Later versions add their steps here: if (ok && version == 1) { ...; version = 2; }
   if (ok) {
     std::string set = "PRAGMA user_version=" + std::to_string(version);
     ok = Exec(db_, set.c_str());
@@ -267,7 +313,8 @@ HRESULT Store::Migrate() {
 void Store::CloseDb() {
   if (!db_) return;
   if (batch_ > 0) {
-    Exec(db_, "COMMIT");
+    if (!sqlite3_get_autocommit(db_)) Exec(db_, "COMMIT");
+    sqlite3_wal_autocheckpoint(db_, kWalAutoCheckpoint);
     batch_ = 0;
   }
   for (auto& kv : Cache()) sqlite3_finalize(kv.second);
@@ -296,9 +343,25 @@ HRESULT Store::EndUse(int mode) {
 
 void Store::NoteWrite() {
   if (batch_ <= 0 || depth_ > 0) return;
+  if (sqlite3_get_autocommit(db_)) {
+    // The batch lost its transaction (another writer held the lock too long): rejoin.
+    Exec(db_, "BEGIN IMMEDIATE");
+    return;
+  }
   if (++batchWrites_ < kBatchWrites && GetTickCount() - batchStart_ < kBatchMillis) return;
   // Commit what the batch holds so far, so that a crash loses little and others may write.
-  if (Exec(db_, "COMMIT")) Exec(db_, "BEGIN IMMEDIATE");
+  if (Exec(db_, "COMMIT")) {
+    Sleep(kBatchYieldMillis);
+    Exec(db_, "BEGIN IMMEDIATE");
+  }
+  batchWrites_ = 0;
+  batchStart_ = GetTickCount();
+}
+
+void Store::AbortBatchPart() {
+  if (batch_ <= 0) return;
+  Exec(db_, "ROLLBACK");
+  Exec(db_, "BEGIN IMMEDIATE");
   batchWrites_ = 0;
   batchStart_ = GetTickCount();
 }
@@ -307,6 +370,9 @@ HRESULT Store::BeginBatch() {
   if (batch_ == 0) {
     if (!sqlite3_get_autocommit(db_)) return E_FAIL;
     if (!Exec(db_, "BEGIN IMMEDIATE")) return E_FAIL;
+    // Checkpoints wait until the log is large: copying it into the file at every
+    // intermediate commit would cost more than the batch itself.
+    sqlite3_wal_autocheckpoint(db_, kBatchWalCheckpoint);
     batchWrites_ = 0;
     batchStart_ = GetTickCount();
   }
@@ -317,7 +383,9 @@ HRESULT Store::BeginBatch() {
 HRESULT Store::EndBatch() {
   if (batch_ <= 0) return S_FALSE;
   if (--batch_ > 0) return S_OK;
-  if (Exec(db_, "COMMIT")) return S_OK;
+  bool ok = sqlite3_get_autocommit(db_) || Exec(db_, "COMMIT");
+  sqlite3_wal_autocheckpoint(db_, kWalAutoCheckpoint);
+  if (ok) return S_OK;
   Exec(db_, "ROLLBACK");
   return E_FAIL;
 }
@@ -365,8 +433,15 @@ Write::Write() {
     hr_ = E_FAIL;
     return;
   }
-  savepoint_ = !sqlite3_get_autocommit(db);
-  hr_ = Exec(db, savepoint_ ? "SAVEPOINT w" : "BEGIN IMMEDIATE") ? S_OK : E_FAIL;
+  if (st.InBatch() && !sqlite3_get_autocommit(db)) {
+    // The batch's transaction holds the write; a savepoint per write would copy every
+    // page it touches and cost more than the write itself.
+    mode_ = kBatch;
+    hr_ = S_OK;
+  } else {
+    mode_ = sqlite3_get_autocommit(db) ? kTransaction : kSavepoint;
+    hr_ = Exec(db, mode_ == kTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT w") ? S_OK : E_FAIL;
+  }
   open_ = SUCCEEDED(hr_);
   if (open_) st.EnterWrite();
 }
@@ -377,14 +452,28 @@ HRESULT Write::Commit() {
   Store& st = Store::Get();
   sqlite3* db = st.db();
   st.LeaveWrite();
-  if (savepoint_) {
-    if (!Exec(db, "RELEASE w")) return E_FAIL;
-    st.NoteWrite();
-    return S_OK;
+  switch (mode_) {
+    case kBatch:
+      st.NoteWrite();
+      return S_OK;
+    case kSavepoint:
+      return Exec(db, "RELEASE w") ? S_OK : E_FAIL;
+    default:
+      if (Exec(db, "COMMIT")) return S_OK;
+      Exec(db, "ROLLBACK");
+      return E_FAIL;
   }
-  if (Exec(db, "COMMIT")) return S_OK;
-  Exec(db, "ROLLBACK");
-  return E_FAIL;
+}
+
+void Write::Fail(HRESULT why) {
+  if (!open_ || mode_ != kBatch) return;
+  // A refusal comes before any write; a real error may leave a write half done, so the
+  // batch's uncommitted part goes rather than that.
+  if (why == E_INVALIDARG || why == VXDB_E_NOTFOUND || why == VXDB_E_EXISTS) return;
+  open_ = false;
+  Store& st = Store::Get();
+  st.LeaveWrite();
+  st.AbortBatchPart();
 }
 
 Write::~Write() {
@@ -392,10 +481,10 @@ Write::~Write() {
   Store& st = Store::Get();
   sqlite3* db = st.db();
   st.LeaveWrite();
-  if (savepoint_) {
+  if (mode_ == kSavepoint) {
     Exec(db, "ROLLBACK TO w");
     Exec(db, "RELEASE w");
-  } else {
+  } else if (mode_ == kTransaction) {
     Exec(db, "ROLLBACK");
   }
 }

@@ -95,12 +95,12 @@ void FieldTags(sqlite3* db, TagBuilder& b, const char* rec, const char* field1, 
     sql =
         "SELECT min(a.value), a.value_key, min(b.value), b.value_key, count(DISTINCT a.file_id)"
         " FROM meta a JOIN meta b ON b.file_id = a.file_id AND b.rec = a.rec AND b.recno = a.recno AND b.field = ?3"
-        " WHERE a.rec = ?1 AND a.field = ?2 AND a.value <> ''"
+        " WHERE a.rec = ?1 AND a.field = ?2 AND a.flag = 0 AND a.value_key <> ''"
         " GROUP BY a.value_key, b.value_key ORDER BY a.value_key, b.value_key";
   } else {
     sql =
         "SELECT min(value), value_key, '', '', count(DISTINCT file_id) FROM meta"
-        " WHERE rec = ?1 AND field = ?2 AND value <> '' GROUP BY value_key ORDER BY value_key";
+        " WHERE rec = ?1 AND field = ?2 AND flag = 0 AND value_key <> '' GROUP BY value_key ORDER BY value_key";
   }
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return;

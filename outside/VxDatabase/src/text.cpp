@@ -1,5 +1,6 @@
 // Texts at the boundary: ANSI in, UTF-8 stored, keys folded the way Windows compares paths.
 #include <algorithm>
+#include <cstring>
 
 #include "engine.h"
 
@@ -17,13 +18,19 @@ bool AnsiToWide(const char* s, std::wstring& out) {
   return true;
 }
 
-std::string WideToUtf8(const std::wstring& w) {
+namespace {
+
+std::string FromWide(UINT codePage, const std::wstring& w) {
   if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   std::string s(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
   return s;
 }
+
+}  // namespace
+
+std::string WideToUtf8(const std::wstring& w) { return FromWide(CP_UTF8, w); }
 
 std::wstring Utf8ToWide(const std::string& s) {
   if (s.empty()) return std::wstring();
@@ -33,7 +40,22 @@ std::wstring Utf8ToWide(const std::string& s) {
   return w;
 }
 
+namespace {
+
+bool IsAscii(const char* s, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
 bool AnsiToUtf8(const char* s, std::string& out) {
+  // Most values are plain ASCII, the same in both code pages.
+  if (s && IsAscii(s, strlen(s))) {
+    out = s;
+    return true;
+  }
   std::wstring w;
   if (!AnsiToWide(s, w)) return false;
   out = WideToUtf8(w);
@@ -41,12 +63,7 @@ bool AnsiToUtf8(const char* s, std::string& out) {
 }
 
 std::string Utf8ToAnsi(const std::string& s) {
-  std::wstring w = Utf8ToWide(s);
-  if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string a(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), &a[0], n, nullptr, nullptr);
-  return a;
+  return IsAscii(s.data(), s.size()) ? s : FromWide(CP_ACP, Utf8ToWide(s));
 }
 
 std::wstring FoldWide(const std::wstring& w) {
@@ -65,7 +82,15 @@ std::wstring FoldWide(const std::wstring& w) {
   return u;
 }
 
-std::string FoldUtf8(const std::string& s) { return WideToUtf8(FoldWide(Utf8ToWide(s))); }
+std::string FoldUtf8(const std::string& s) {
+  if (IsAscii(s.data(), s.size())) {
+    std::string u = s;
+    for (char& c : u)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return u;
+  }
+  return WideToUtf8(FoldWide(Utf8ToWide(s)));
+}
 
 namespace {
 

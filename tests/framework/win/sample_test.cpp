@@ -3,67 +3,11 @@
 // module and a status bar. The test captures the screen and checks the parts' pixels.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <vector>
-
 #include "testwin.h"
 
 namespace {
 
-struct Screenshot {
-  int cx = 0, cy = 0;
-  std::vector<DWORD> pixels;  // top-down BGRA
-
-  void Capture() {
-    cx = ::GetSystemMetrics(SM_CXSCREEN);
-    cy = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    HBITMAP hBmp = ::CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBmp);
-    ::BitBlt(hMem, 0, 0, cx, cy, hScreen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    pixels.assign(static_cast<DWORD*>(pBits), static_cast<DWORD*>(pBits) + cx * cy);
-    ::SelectObject(hMem, hOld);
-    ::DeleteObject(hBmp);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(nullptr, hScreen);
-  }
-  COLORREF At(POINT pt) const {
-    if (pt.x < 0 || pt.y < 0 || pt.x >= cx || pt.y >= cy) return CLR_INVALID;
-    DWORD p = pixels[pt.y * cx + pt.x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-  bool SaveBmp(const char* path) const {
-    FILE* f = fopen(path, "wb");
-    if (!f) return false;
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    ih.biSize = sizeof(ih);
-    ih.biWidth = cx;
-    ih.biHeight = -cy;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(ih);
-    fh.bfSize = fh.bfOffBits + (DWORD)(pixels.size() * 4);
-    fwrite(&fh, sizeof(fh), 1, f);
-    fwrite(&ih, sizeof(ih), 1, f);
-    // Opaque: viewers read the fourth byte as alpha.
-    std::vector<DWORD> opaque(pixels);
-    for (DWORD& p : opaque) p |= 0xFF000000;
-    fwrite(opaque.data(), 4, opaque.size(), f);
-    fclose(f);
-    return true;
-  }
-};
+using Screenshot = fwtest::Pixels;
 
 struct FindData {
   DWORD pid;
@@ -121,6 +65,8 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
   }
   ASSERT_NE(find.hFrame, nullptr) << "the sample's frame never showed";
   HWND hFrame = find.hFrame;
+  // Visible comes before laid out: wait until the program waits for input.
+  ::WaitForInputIdle(pi.hProcess, 10000);
 
   char title[64] = "";
   ::GetWindowTextA(hFrame, title, sizeof(title));

@@ -1,6 +1,9 @@
-// Helpers of the window tests: message pumping with timeouts, the test application.
+// Helpers of the window tests: the resource library and the test application (pumping
+// and the log are the shared kit's).
 #pragma once
 #include <fw/fw.h>
+
+#include "testkit.h"
 
 #include <functional>
 #include <string>
@@ -10,29 +13,13 @@
 
 namespace fwtest {
 
-// Runs every waiting message through the framework's pre-translation and dispatch.
-void PumpPending();
-// Pumps until done() holds or timeoutMs passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
-// Removes a WM_QUIT that a destroyed main window left in the queue.
-void DropQuit();
-
-// What handlers saw, in order.
-extern std::vector<std::string> g_log;
-void Log(const std::string& s);
-std::string Joined();  // the log joined with "|", then cleared
-
 // The test resource library (templates, strings, menus), loaded once.
 HINSTANCE ResourceDll();
 
 // Makes the resource library the current resource handle for a scope.
-class ResourceScope {
+class ResourceScope : public ResourceHandleScope {
  public:
-  ResourceScope();
-  ~ResourceScope();
-
- private:
-  HINSTANCE m_hOld;
+  ResourceScope() : ResourceHandleScope(ResourceDll()) {}
 };
 
 }  // namespace fwtest

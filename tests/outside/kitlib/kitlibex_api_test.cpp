@@ -39,6 +39,15 @@ TEST(Support, RealFilesWithTheirAttributes) {
   EXPECT_EQ(S(CMTLxGetSupportString(6)), "JPEG, DVF");
 }
 
+TEST(CardFolders, TheCallersQuestions) {
+  EXPECT_EQ(CMTLxIsCardFolder("E:\\DCIM\\100ABCDE"), 0);
+  EXPECT_EQ(CMTLxIsCardFolder("E:\\IM010001"), 0);
+  EXPECT_NE(CMTLxIsCardFolder("E:\\DCIM\\MISC"), 0);
+  EXPECT_NE(CMTLxIsCardFolder(nullptr), 0);
+  EXPECT_EQ(CMTLxIsSDVideoFolder("E:\\SD_VIDEO\\PRG001"), 0);
+  EXPECT_NE(CMTLxIsSDVideoFolder("E:\\SD_VIDEO\\PRG000"), 0);
+}
+
 const char kMrk[] =
     "[HDR]\r\nGEN REV = 01.10\r\n\r\n"
     "[JOB]\r\nPRT PID = 001\r\nPRT TYP = STD\r\n<IMG SRC = \"../DCIM/100ABCDE/ABCD0001.JPG\">\r\n\r\n"
@@ -147,6 +156,10 @@ TEST(FileOperation, FoldersAndFailures) {
   ASSERT_EQ(Operate(FO_COPY, {src / "Album\\x.jpg"}, dst.path(), 0, &written), 0);
   EXPECT_TRUE(written.empty());
   EXPECT_TRUE(dst.Exists("x.jpg"));
+  // Deleting goes to the shell as asked; no mapping comes back.
+  ASSERT_EQ(Operate(FO_DELETE, {dst / "x.jpg"}, "", FOF_NOCONFIRMATION | FOF_SILENT | FOF_WANTMAPPINGHANDLE, &written), 0);
+  EXPECT_FALSE(dst.Exists("x.jpg"));
+  EXPECT_TRUE(written.empty());
 }
 
 // Closes the next box of this process whose caption matches: ticks the check box when
@@ -213,27 +226,48 @@ TEST(Favorites, AddRefuseDuplicateAndFull) {
   EXPECT_EQ(CMTLxAddFavorite(dir.path().c_str()), CMTLX_E_FAVORITE_FULL);
 }
 
+// The text of the browser's selected tree item (empty until the tree has one).
+std::string SelectedFolderName(HWND box) {
+  HWND tree = FindWindowExA(box, nullptr, "SysTreeView32", nullptr);
+  if (!tree) return "";
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return "";
+  char text[MAX_PATH] = {};
+  TVITEMA tvi = {};
+  tvi.mask = TVIF_TEXT;
+  tvi.hItem = item;
+  tvi.pszText = text;
+  tvi.cchTextMax = sizeof(text);
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+  return text;
+}
+
 TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
   TestFolder dir("kx-browse");
   char out[MAX_PATH] = {};
   CMTLXBROWSEINFO bi = {nullptr, dir.path().c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
+  std::string leaf = dir.path().substr(dir.path().find_last_of('\\') + 1);
   DWORD self = GetCurrentThreadId();
   std::atomic<bool> pressed(false);
   std::thread t([&] {
-    for (int i = 0; i < 500 && !pressed; ++i) {
-      Sleep(20);
+    // Press OK once the browser has selected the start folder (it does so after it opens).
+    for (int i = 0; i < 1000 && !pressed; ++i) {
+      Sleep(10);
+      HWND box = nullptr;
       EnumThreadWindows(
           self,
           [](HWND h, LPARAM p) -> BOOL {
             char cls[16] = {};
             GetClassNameA(h, cls, sizeof(cls));
             if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-            Sleep(200);  // let the browser select the start folder first
-            PostMessageA(h, WM_COMMAND, IDOK, 0);
-            *reinterpret_cast<std::atomic<bool>*>(p) = true;
+            *reinterpret_cast<HWND*>(p) = h;
             return FALSE;
           },
-          reinterpret_cast<LPARAM>(&pressed));
+          reinterpret_cast<LPARAM>(&box));
+      if (box && (SelectedFolderName(box) == leaf || i >= 900)) {
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        pressed = true;
+      }
     }
   });
   EXPECT_EQ(CMTLxBrowseForFolder(&bi), 1);

@@ -54,8 +54,8 @@ KITLIB2_API int CMTLGetFreeResource(int* pnSystem, int* pnGdi, int* pnUser);
 KITLIB2_API void CMTLSetLocale();
 
 // Dispatches the messages waiting for the given windows (and their children), so that a
-// long loop on the user-interface thread keeps them painted; at most 200 messages.
-// A WM_QUIT met is posted again. Returns the number of messages handled.
+// long loop on the user-interface thread keeps them painted; at most 200 messages (a
+// dialog's keys go through its dialog handling). Returns the number of messages handled.
 KITLIB2_API int CMTLProcessWinMessages(HWND hWnd1, HWND hWnd2 = NULL);
 
 // ---- Disks and files ---------------------------------------------------------------

@@ -1,0 +1,93 @@
+// Content-information files (".cont"): one clip of a camcorder and the files that belong
+// to it. The card import writes one beside each imported clip (through the content
+// library); VxProperty reads them (member list = property 1792, recording time, maker,
+// model, ...). This is the one definition of the format; writers and readers link the
+// static library vxpropcore and use the functions below.
+//
+// The file is text, UTF-8 (a byte-order mark is allowed; a file that is not valid UTF-8
+// is read as code page 932), at most 64 KB, lines ending in CR LF or LF:
+//
+//   [Content]
+//   Format=1
+//   Members=00001.MTS|00001.tmb|00001.iis
+//   Title=運動会
+//   Maker=Norvane
+//   Model=NV-HD100
+//   MakerCode=NV0103AB12
+//   ModelCode=0412
+//   RecordTime=2024/05/01 10:20:30
+//   Duration=83.5
+//   RecMode=HA
+//   BitRate=17000000
+//   Exposure=1/60
+//   Edited=0
+//   TotalSize=123456789
+//
+// - "[section]" lines and lines beginning with ";" or "#" are skipped; keys compare
+//   without regard to case; the first occurrence of a key counts; blanks around keys and
+//   values are trimmed; unknown keys are kept by nobody and ignored.
+// - Members: the clip's files by name, "|"-separated, first the stream files in playing
+//   order, then the companion files (thumbnail ".tmb", still information ".iis"). Names
+//   are plain file names in the ".cont" file's own folder: a name holding a character
+//   Windows forbids in names (\ / : * ? " < >) or a control character, or equal to "."
+//   or "..", is dropped by the reader, as are empty names and
+//   repeats (compared without case). Deleting, copying or moving a ".cont" file takes
+//   these files along.
+// - RecordTime: local time the clip started ("/", "-" or ":" between the date parts).
+// - Duration in seconds (decimal point "."), BitRate in bits per second, TotalSize in
+//   bytes of all members; Edited 1 when the clip was edited after recording.
+// - MakerCode and ModelCode: the device codes the program's device tables
+//   (gmr.ini, Core\MediaHwInfo.ini) compare with.
+// A file counts as a content file when it is text of that size holding at least one of
+// the keys Format or Members.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vxcont {
+
+// Texts in the ANSI code page (932), as everywhere in the program.
+struct ContentInfo {
+  int format = 1;
+  std::vector<std::string> members;
+  std::string title;
+  std::string maker;
+  std::string model;
+  std::string makerCode;
+  std::string modelCode;
+  std::optional<SYSTEMTIME> recordTime;
+  double durationSeconds = 0;  // 0: unknown
+  uint64_t bitRate = 0;        // 0: unknown
+  std::optional<uint64_t> totalSize;
+  std::string recMode;
+  std::string exposure;
+  bool edited = false;
+};
+
+constexpr size_t kMaxContentBytes = 64 * 1024;
+
+// The file's bytes (as read) to the record; false when they are not a content file.
+bool ParseContent(const std::string& bytes, ContentInfo* out);
+// The record as file text (UTF-8, "[Content]" first, keys in the order shown above,
+// unknown values left out). Member names that the reader would drop are left out.
+std::string SerializeContent(const ContentInfo& info);
+
+bool ReadContentFile(const char* path, ContentInfo* out);
+// Written through a temporary file and a replacing move: S_OK or a failure code.
+HRESULT WriteContentFile(const char* path, const ContentInfo& info);
+
+// Whether a member name stays inside the folder (see above).
+bool IsSafeMemberName(const std::string& name);
+// "|"-separated text to names, dropping unsafe, empty and repeated names.
+std::vector<std::string> SplitMembers(const std::string& text);
+std::string JoinMembers(const std::vector<std::string>& names);
+
+// True for a path ending in ".cont" (any case).
+bool IsContentPath(const char* path);
+
+}  // namespace vxcont

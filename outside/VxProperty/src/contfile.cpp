@@ -1,0 +1,218 @@
+// The ".cont" format (VxContFile.h).
+#include "VxContFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "imaging/encode.h"
+#include "imaging/exif.h"
+#include "text.h"
+
+using vxprop::EqualNoCase;
+using vxprop::Trim;
+
+namespace vxcont {
+
+namespace {
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+// Parses an unsigned decimal; false for anything else.
+bool ParseU64(const std::string& s, uint64_t* out) {
+  if (s.empty() || s.size() > 20) return false;
+  uint64_t v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    uint64_t next = v * 10 + static_cast<uint64_t>(c - '0');
+    if (next / 10 != v) return false;
+    v = next;
+  }
+  *out = v;
+  return true;
+}
+
+bool ParseSeconds(const std::string& s, double* out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  double v = strtod(s.c_str(), &end);
+  if (!end || *end || !(v >= 0) || v > 1e9) return false;
+  *out = v;
+  return true;
+}
+
+std::string FormatSeconds(double v) {
+  char buf[40];
+  snprintf(buf, sizeof buf, "%.3f", v);
+  std::string s = buf;
+  while (!s.empty() && s.back() == '0') s.pop_back();
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+bool IsSafeMemberName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (IsDBCSLeadByteEx(932, c) && i + 1 < name.size()) {
+      ++i;  // a trail byte may look like "\" (0x5C) in code page 932
+      continue;
+    }
+    if (c < 0x20 || strchr("\\/:*?\"<>|", c)) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitMembers(const std::string& text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t bar = text.find('|', start);
+    if (bar == std::string::npos) bar = text.size();
+    std::string name = Trim(text.substr(start, bar - start));
+    if (IsSafeMemberName(name)) {
+      bool repeat = false;
+      for (const std::string& have : out) repeat = repeat || EqualNoCase(have, name);
+      if (!repeat) out.push_back(name);
+    }
+    start = bar + 1;
+  }
+  return out;
+}
+
+std::string JoinMembers(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& n : names) {
+    if (!IsSafeMemberName(n)) continue;
+    if (!out.empty()) out += '|';
+    out += n;
+  }
+  return out;
+}
+
+bool IsContentPath(const char* path) { return path && vxprop::EndsWithNoCase(path, ".cont"); }
+
+bool ParseContent(const std::string& raw, ContentInfo* out) {
+  if (!out || raw.size() > kMaxContentBytes || raw.find('\0') != std::string::npos) return false;
+  std::string text = raw.compare(0, 3, kBom) == 0 ? raw.substr(3) : raw;
+  // Everything past here is ANSI.
+  text = vxprop::IsValidUtf8(text) ? vxprop::Utf8ToAnsi(text) : text;
+
+  ContentInfo info;
+  bool known = false;
+  std::vector<std::string> seen;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t eol = text.find('\n', pos);
+    if (eol == std::string::npos) eol = text.size();
+    std::string line = Trim(text.substr(pos, eol - pos));
+    pos = eol + 1;
+    if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
+    bool repeat = false;
+    for (const std::string& k : seen) repeat = repeat || EqualNoCase(k, key);
+    if (repeat) continue;
+    seen.push_back(key);
+
+    uint64_t n = 0;
+    if (EqualNoCase(key, "Format")) {
+      known = true;
+      if (ParseU64(value, &n) && n < 1000) info.format = static_cast<int>(n);
+    } else if (EqualNoCase(key, "Members")) {
+      known = true;
+      info.members = SplitMembers(value);
+    } else if (EqualNoCase(key, "Title")) {
+      info.title = value;
+    } else if (EqualNoCase(key, "Maker")) {
+      info.maker = value;
+    } else if (EqualNoCase(key, "Model")) {
+      info.model = value;
+    } else if (EqualNoCase(key, "MakerCode")) {
+      info.makerCode = value;
+    } else if (EqualNoCase(key, "ModelCode")) {
+      info.modelCode = value;
+    } else if (EqualNoCase(key, "RecordTime")) {
+      if (auto when = imaging::ExifDateTime::Parse(value)) info.recordTime = when->ToSystemTime();
+    } else if (EqualNoCase(key, "Duration")) {
+      ParseSeconds(value, &info.durationSeconds);
+    } else if (EqualNoCase(key, "BitRate")) {
+      if (ParseU64(value, &n)) info.bitRate = n;
+    } else if (EqualNoCase(key, "TotalSize")) {
+      if (ParseU64(value, &n)) info.totalSize = n;
+    } else if (EqualNoCase(key, "RecMode")) {
+      info.recMode = value;
+    } else if (EqualNoCase(key, "Exposure")) {
+      info.exposure = value;
+    } else if (EqualNoCase(key, "Edited")) {
+      info.edited = value == "1";
+    }
+  }
+  if (!known) return false;
+  *out = std::move(info);
+  return true;
+}
+
+std::string SerializeContent(const ContentInfo& info) {
+  std::string s = "[Content]\r\n";
+  auto put = [&s](const char* key, const std::string& value) {
+    if (value.empty()) return;
+    // A value is one line: line breaks would start a new key.
+    std::string one;
+    for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
+    s += key;
+    s += '=';
+    s += vxprop::AnsiToUtf8(one);
+    s += "\r\n";
+  };
+  put("Format", std::to_string(info.format));
+  s += "Members=" + vxprop::AnsiToUtf8(JoinMembers(info.members)) + "\r\n";
+  put("Title", info.title);
+  put("Maker", info.maker);
+  put("Model", info.model);
+  put("MakerCode", info.makerCode);
+  put("ModelCode", info.modelCode);
+  if (info.recordTime) {
+    const SYSTEMTIME& t = *info.recordTime;
+    char buf[32];
+    snprintf(buf, sizeof buf, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+             t.wSecond);
+    put("RecordTime", buf);
+  }
+  if (info.durationSeconds > 0) put("Duration", FormatSeconds(info.durationSeconds));
+  if (info.bitRate) put("BitRate", std::to_string(info.bitRate));
+  put("RecMode", info.recMode);
+  put("Exposure", info.exposure);
+  put("Edited", info.edited ? "1" : "0");
+  if (info.totalSize) put("TotalSize", std::to_string(*info.totalSize));
+  return s;
+}
+
+bool ReadContentFile(const char* path, ContentInfo* out) {
+  if (!path || !*path) return false;
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  std::string bytes;
+  bool ok = GetFileSizeEx(h, &size) && size.QuadPart <= static_cast<LONGLONG>(kMaxContentBytes);
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    ok = bytes.empty() || (ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+                           got == bytes.size());
+  }
+  CloseHandle(h);
+  return ok && ParseContent(bytes, out);
+}
+
+HRESULT WriteContentFile(const char* path, const ContentInfo& info) {
+  if (!path || !*path) return E_INVALIDARG;
+  std::string text = SerializeContent(info);
+  return imaging::WriteFileReplacing(path, text.data(), text.size());
+}
+
+}  // namespace vxcont

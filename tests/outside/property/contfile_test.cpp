@@ -1,0 +1,206 @@
+// Content-information files: the format, property 1792 and the clip's other values.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "VxContFile.h"
+#include "VxProperty.h"
+#include "fixtures.h"
+#include "text.h"
+
+using imgtest::ScratchDir;
+
+namespace {
+
+std::string WriteText(const char* name, const std::string& bytes) {
+  std::string path = ScratchDir() + "\\" + name;
+  imgtest::WriteAll(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  return path;
+}
+
+std::string Member(const char* name, size_t bytes, const SYSTEMTIME* writtenUtc = nullptr) {
+  std::string path = WriteText(name, std::string(bytes, 'x'));
+  if (writtenUtc) {
+    FILETIME ft;
+    SystemTimeToFileTime(writtenUtc, &ft);
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+  }
+  return path;
+}
+
+std::string Prop(const std::string& path, DWORD id) {
+  HPRPROPERTY h = PrInitGetPropertyString(path.c_str(), 0);
+  EXPECT_TRUE(h) << path;
+  std::string s = PrGetPropertyString(h, id);
+  PrExitGetPropertyString(h);
+  return s;
+}
+
+}  // namespace
+
+TEST(ContentFile, MembersAndClipValues) {
+  Member("00001.MTS", 3000);
+  Member("00001.tmb", 200);
+  Member("00001.iis", 100);
+  std::string cont = WriteText("00001.cont",
+                               "[Content]\r\nFormat=1\r\nMembers=00001.MTS|00001.tmb|00001.iis\r\n"
+                               "Maker=Norvane\r\nModel=NV-HD100\r\nMakerCode=NV0103AB12\r\nModelCode=0412\r\n"
+                               "RecordTime=2024/05/01 10:20:30\r\nDuration=83.5\r\nRecMode=HA\r\n"
+                               "BitRate=17000000\r\nExposure=1/60\r\nEdited=1\r\n");
+  HPRPROPERTY h = PrInitGetPropertyString(cont.c_str(), 0);
+  ASSERT_TRUE(h);
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_MEMBERS), "00001.MTS|00001.tmb|00001.iis");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_MAKER), "Norvane");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_MODEL), "NV-HD100");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_MAKER_CODE), "NV0103AB12");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_MODEL_CODE), "0412");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_SHOT_DATE), "2024/05/01 10:20:30");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_DURATION), "0:01:23");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_REC_MODE), "HA");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_BIT_RATE), "17.0 Mbps");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_MOVIE_EXPOSURE), "1/60");
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_FILE_SIZE), "3.22 KB (3,300 バイト)");  // the members on disk
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_FILE_KIND), "AVCHD 動画 (クリップ)");
+  int edited = -1;
+  EXPECT_EQ(PrGetAVCHDEdit(h, &edited), S_OK);
+  EXPECT_EQ(edited, 1);
+  SYSTEMTIME t;
+  EXPECT_EQ(PrGetAVCHDRecTime(h, &t), S_OK);
+  EXPECT_EQ(t.wYear, 2024);
+  EXPECT_EQ(t.wHour, 10);
+  PrExitGetPropertyString(h);
+
+  // Any other file has no members and was not edited.
+  h = PrInitGetPropertyString(imgtest::Fixture("exif_full.jpg").c_str(), 0);
+  EXPECT_EQ(PrGetAVCHDEdit(h, &edited), S_OK);
+  EXPECT_EQ(edited, 0);
+  PrExitGetPropertyString(h);
+}
+
+TEST(ContentFile, MemberNamesNeverLeaveTheFolder) {
+  struct Case {
+    const char* members;
+    const char* read;
+  };
+  const Case cases[] = {
+      {"a.MTS|b.MTS", "a.MTS|b.MTS"},
+      {" a.MTS | |b.MTS|", "a.MTS|b.MTS"},                    // blanks and empty names
+      {"..\\..\\Windows\\x.dll|ok.MTS", "ok.MTS"},             // climbing out
+      {"C:\\x.MTS|sub/y.MTS|.|..|z.MTS", "z.MTS"},             // drives, folders, dots
+      {"*.MTS|a?.MTS|<x>.MTS|\"q\".MTS|ok.MTS", "ok.MTS"},        // wildcards and other forbidden characters
+      {"ok.MTS|OK.mts|ok.MTS", "ok.MTS"},                       // repeats, any case
+      {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                      // trail bytes 0x5C are no "\"
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.members);
+    std::string cont = WriteText("names.cont", vxprop::AnsiToUtf8(std::string("Format=1\nMembers=") + c.members + "\n"));
+    EXPECT_EQ(Prop(cont, PRID_MEMBERS), c.read);
+  }
+}
+
+TEST(ContentFile, EncodingsAndWhatIsNoContentFile) {
+  const std::string title = "運動会";  // in the source's literal encoding: code page 932
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool content;
+  };
+  const Case cases[] = {
+      {"utf8.cont", vxprop::AnsiToUtf8("Members=a.MTS\nTitle=" + title + "\n"), true},
+      {"bom.cont", "\xEF\xBB\xBF" + vxprop::AnsiToUtf8("[Content]\nMembers=a.MTS\nTitle=" + title + "\n"), true},
+      {"cp932.cont", "; written by an old tool\nMembers=a.MTS\ntitle = " + title + "\n", true},
+      {"noformat.cont", "Title=" + title + "\n", false},
+      {"binary.cont", std::string("Members=a.MTS\n\0\x01\x02", 17), false},
+      {"huge.cont", "Members=a.MTS\n" + std::string(70 * 1024, ';'), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string path = WriteText(c.name, c.bytes);
+    vxcont::ContentInfo info;
+    EXPECT_EQ(vxcont::ReadContentFile(path.c_str(), &info), c.content);
+    // The set opens whatever the file holds; only a content file has members.
+    EXPECT_EQ(Prop(path, PRID_MEMBERS), c.content ? "a.MTS" : "");
+    if (c.content) {
+      EXPECT_EQ(Prop(path, PRID_CAPTION), title);
+    }
+  }
+}
+
+TEST(ContentFile, WriteAndReadBack) {
+  vxcont::ContentInfo info;
+  info.members = {"00002.MTS", "00003.MTS", "..\\bad", "00002.tmb"};
+  info.title = "夏祭り\r\nline two";
+  info.maker = "Norvane";
+  info.makerCode = "NV0103AB12";
+  info.recordTime = SYSTEMTIME{2023, 8, 0, 12, 19, 5, 0, 0};
+  info.durationSeconds = 12.25;
+  info.bitRate = 9000000;
+  info.totalSize = 123456789;
+  info.edited = true;
+  std::string path = ScratchDir() + "\\written.cont";
+  ASSERT_EQ(vxcont::WriteContentFile(path.c_str(), info), S_OK);
+  std::vector<uint8_t> raw = imgtest::ReadAll(path);
+  std::string text(raw.begin(), raw.end());
+  EXPECT_EQ(text.compare(0, 11, "[Content]\r\n"), 0);
+  EXPECT_TRUE(vxprop::IsValidUtf8(text));
+
+  vxcont::ContentInfo back;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &back));
+  EXPECT_EQ(vxcont::JoinMembers(back.members), "00002.MTS|00003.MTS|00002.tmb");
+  EXPECT_EQ(back.title, "夏祭り  line two");  // one line per value
+  EXPECT_EQ(back.maker, "Norvane");
+  EXPECT_EQ(back.makerCode, "NV0103AB12");
+  ASSERT_TRUE(back.recordTime.has_value());
+  EXPECT_EQ(back.recordTime->wDay, 12);
+  EXPECT_EQ(back.recordTime->wMinute, 5);
+  EXPECT_DOUBLE_EQ(back.durationSeconds, 12.25);
+  EXPECT_EQ(back.bitRate, 9000000u);
+  ASSERT_TRUE(back.totalSize.has_value());
+  EXPECT_EQ(*back.totalSize, 123456789u);
+  EXPECT_TRUE(back.edited);
+  EXPECT_EQ(Prop(path, PRID_FILE_SIZE), "117.73 MB (123,456,789 バイト)");
+}
+
+TEST(ContentFile, RecordingTimeWithoutRecordTime) {
+  SYSTEMTIME memberUtc = {2019, 6, 0, 7, 8, 9, 10, 0}, memberLocal;
+  SystemTimeToTzSpecificLocalTime(nullptr, &memberUtc, &memberLocal);
+  Member("late.MTS", 10, &memberUtc);
+  std::string withMember = WriteText("late.cont", "Members=late.MTS|late.tmb\n");
+  std::string orphan = WriteText("orphan.cont", "Members=gone.MTS\n");
+  SYSTEMTIME t;
+  HPRPROPERTY h = PrInitGetPropertyString(withMember.c_str(), 0);
+  ASSERT_EQ(PrGetAVCHDRecTime(h, &t), S_OK);
+  EXPECT_EQ(vxprop::FormatDateTime(t), vxprop::FormatDateTime(memberLocal));
+  PrExitGetPropertyString(h);
+
+  // Nothing but the .cont itself: its own last-write time.
+  h = PrInitGetPropertyString(orphan.c_str(), 0);
+  SYSTEMTIME written;
+  ASSERT_EQ(PrGetAVCHDRecTime(h, &t), S_OK);
+  ASSERT_EQ(PrGetPropertySysTime(h, PRID_WRITE_TIME, &written), S_OK);
+  EXPECT_EQ(vxprop::FormatDateTime(t), vxprop::FormatDateTime(written));
+  PrExitGetPropertyString(h);
+}
+
+TEST(ContentFile, AvchdScenesThroughTheResolver) {
+  EXPECT_EQ(PrInitGetAVCHDPropertyString(1, 2, 3), nullptr);  // no disc-movie core
+  std::string cont = WriteText("scene.cont", "Members=s.MTS\nTitle=scene\n");
+  struct Ctx {
+    std::string path;
+  } ctx{cont};
+  auto resolver = [](int a, int b, int c, LPSTR out, UINT cch, void* p) -> BOOL {
+    if (a != 1 || b != 2 || c != 3) return FALSE;
+    lstrcpynA(out, static_cast<Ctx*>(p)->path.c_str(), static_cast<int>(cch));
+    return TRUE;
+  };
+  PrSetAVCHDSceneResolver(resolver, &ctx);
+  HPRPROPERTY h = PrInitGetAVCHDPropertyString(1, 2, 3);
+  ASSERT_TRUE(h);
+  EXPECT_STREQ(PrGetPropertyString(h, PRID_CAPTION), "scene");
+  PrExitGetPropertyString(h);
+  EXPECT_EQ(PrInitGetAVCHDPropertyString(4, 5, 6), nullptr);
+  PrSetAVCHDSceneResolver(nullptr, nullptr);
+}
