@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "files.h"
+#include "tempfolder.h"
 
 namespace doctest {
 
@@ -16,13 +16,15 @@ std::string g_scratch;
 std::string g_vendor;
 
 std::string ScratchRoot() {
-  if (g_scratch.empty()) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    g_scratch = std::string(temp) + "glimora-vxdoc-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(g_scratch.c_str(), nullptr);
-  }
+  if (g_scratch.empty()) g_scratch = testsupport::NewTempFolder("glimora-vxdoc");
   return g_scratch;
+}
+
+std::string ProgramDir() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path, n);
+  return s.substr(0, s.find_last_of('\\') + 1);
 }
 
 // The program's own profile root and photo database, set before any test runs.
@@ -38,18 +40,18 @@ class PrivateStores : public testing::Environment {
     VxDBClose(-1);  // so that its files can go
     SHDeleteKeyA(HKEY_CURRENT_USER, g_vendor.c_str());
     SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);
-    if (!g_scratch.empty()) testsupport::DeleteTree(g_scratch);
+    if (!g_scratch.empty()) testsupport::RemoveTree(g_scratch);
   }
 };
 testing::Environment* const kStores = testing::AddGlobalTestEnvironment(new PrivateStores);
 
 }  // namespace
 
-std::string Fixture(const char* name) { return testsupport::FixturePath(name); }
+std::string Fixture(const char* name) { return ProgramDir() + "testdata\\" + name; }
 
 std::string ScratchDir(const char* sub) {
   std::string d = ScratchRoot() + "\\" + sub;
-  testsupport::DeleteTree(d);
+  testsupport::RemoveTree(d);
   CreateDirectoryA(d.c_str(), nullptr);
   return d;
 }
