@@ -7,12 +7,70 @@
 #include <Kitlib2/Profile.h>
 #include <TickCache.h>
 
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
+
+namespace {
+
+bool IsAlive(const CThumbnail* p) { return p && CThumbnail::CheckThumbnailPointer(p); }
+
+// The selection in selection order, with an index so that a selection of thousands of
+// items is changed one item at a time without scanning it.
+class Selection {
+ public:
+  const CThumbnailList& List() const { return m_list; }
+  int Count() const { return (int)m_list.GetCount(); }
+  // Our items carry the select flag; an entry without it names an item that went and
+  // whose address came back for another one.
+  bool Contains(CThumbnail* p) const { return m_index.count(p) && p->IsSelect(); }
+  void Add(CThumbnail* p) {
+    Remove(p);
+    m_index[p] = m_list.AddTail(p);
+  }
+  bool Remove(CThumbnail* p) {
+    auto it = m_index.find(p);
+    if (it == m_index.end()) return false;
+    m_list.RemoveAt(it->second);
+    m_index.erase(it);
+    return true;
+  }
+  void Clear() {
+    m_list.RemoveAll();
+    m_index.clear();
+  }
+  // Drops entries of items that went.
+  void Prune() {
+    for (POSITION pos = m_list.GetHeadPosition(); pos;) {
+      POSITION cur = pos;
+      CThumbnail* p = m_list.GetNext(pos);
+      if (!IsAlive(p) || !p->IsSelect()) {
+        m_list.RemoveAt(cur);
+        m_index.erase(p);
+      }
+    }
+  }
+  CThumbnail* Last() {
+    while (!m_list.IsEmpty()) {
+      CThumbnail* p = m_list.GetTail();
+      if (IsAlive(p) && p->IsSelect()) return p;
+      m_index.erase(p);
+      m_list.RemoveTail();
+    }
+    return nullptr;
+  }
+
+ private:
+  CThumbnailList m_list{10};
+  std::unordered_map<CThumbnail*, POSITION> m_index;
+};
+
+}  // namespace
 
 struct BrowserDocImpl {
   CVxDocument* owner = nullptr;
   CThumbnailPageList pages;
-  CThumbnailList selection{10};
+  Selection selection;
   CBrowserStatus status;
   BOOL subFolders = TRUE;
   CPoint menuPoint{-1, -1};
@@ -29,8 +87,6 @@ const char kKeyThumbSize[] = "ThumbSize";
 const char kKeySort[] = "SortType";
 const char kKeyFilter[] = "FilterType";
 const char kKeyFolders[] = "FolderVisible";
-
-bool IsAlive(const CThumbnail* p) { return p && CThumbnail::CheckThumbnailPointer(p); }
 
 // Whether the views show the item under the mask (sub-folder entries always).
 bool IsShown(CThumbnail* p, UINT mask) {
@@ -77,18 +133,11 @@ void CBrowserDocument::PostToMainWindow(UINT message) {
   ::PostMessageA(hMain, message, 0, 0);
 }
 
-// Drops items destroyed since they were selected; TRUE when any was.
+// Drops items destroyed since they were selected.
 BOOL CBrowserDocument::PruneSelection() const {
-  BOOL bPruned = FALSE;
-  CThumbnailList& sel = m_p->selection;
-  for (POSITION pos = sel.GetHeadPosition(); pos;) {
-    POSITION cur = pos;
-    if (!IsAlive(sel.GetNext(pos))) {
-      sel.RemoveAt(cur);
-      bPruned = TRUE;
-    }
-  }
-  return bPruned;
+  int before = m_p->selection.Count();
+  m_p->selection.Prune();
+  return m_p->selection.Count() != before;
 }
 
 // ---- Selection ------------------------------------------------------------------------
@@ -116,39 +165,47 @@ void ForEachShown(const CThumbnailPageList& pages, const CBrowserStatus& st, F f
 
 BOOL CBrowserDocument::SelectItem(CThumbnail* p, CView* pSender) {
   if (!IsAlive(p)) return FALSE;
-  PruneSelection();
+  if (m_p->selection.Contains(p)) return FALSE;
+  m_p->selection.Add(p);
   p->SetSelect(TRUE);
-  if (m_p->selection.Find(p)) return FALSE;
-  m_p->selection.AddTail(p);
   NotifyViews(pSender, VXHINT_SELECTION, nullptr);
   PostToMainWindow(VXDOC_WM_STATUS_SELECT_COUNT);
   return TRUE;
 }
 
 BOOL CBrowserDocument::UnSelectItem(CThumbnail* p, CView* pSender) {
-  if (!p) return FALSE;
-  PruneSelection();
-  POSITION pos = m_p->selection.Find(p);
-  if (!pos) return FALSE;
-  m_p->selection.RemoveAt(pos);
+  if (!IsAlive(p)) {
+    m_p->selection.Remove(p);  // an item that went leaves without a word
+    return FALSE;
+  }
+  if (!m_p->selection.Contains(p)) return FALSE;
+  m_p->selection.Remove(p);
   p->SetSelect(FALSE);
   NotifyViews(pSender, VXHINT_SELECTION, nullptr);
   PostToMainWindow(VXDOC_WM_STATUS_SELECT_COUNT);
   return TRUE;
 }
 
+namespace {
+
+// Empties the selection, clearing the flags of the items that are still there.
+void ClearSelection(Selection& sel) {
+  sel.Prune();
+  for (POSITION pos = sel.List().GetHeadPosition(); pos;) sel.List().GetNext(pos)->SetSelect(FALSE);
+  sel.Clear();
+}
+
+}  // namespace
+
 void CBrowserDocument::SelectAll(int bSelect, CView* pSender) {
-  PruneSelection();
-  CThumbnailList& sel = m_p->selection;
-  for (POSITION pos = sel.GetHeadPosition(); pos;) sel.GetNext(pos)->SetSelect(FALSE);
-  sel.RemoveAll();
+  Selection& sel = m_p->selection;
+  ClearSelection(sel);
   // Everything shown, in page order; nothing hidden stays selected.
   if (bSelect) {
-    std::unordered_set<CThumbnail*> seen;
     ForEachShown(m_p->pages, m_p->status, [&](CThumbnail* p) {
-      if (!seen.insert(p).second) return;
+      if (sel.Contains(p)) return;
       p->SetSelect(TRUE);
-      sel.AddTail(p);
+      sel.Add(p);
     });
   }
   NotifyViews(pSender, VXHINT_SELECTION, nullptr);
@@ -162,49 +219,39 @@ void CBrowserDocument::SelectReverse(CView* pSender) {
 }
 
 void CBrowserDocument::SelectReverse(CView* pSender, const CThumbnailList& scope) {
-  PruneSelection();
-  CThumbnailList& sel = m_p->selection;
+  Selection& sel = m_p->selection;
+  sel.Prune();
   std::unordered_set<CThumbnail*> had;
-  for (POSITION pos = sel.GetHeadPosition(); pos;) {
-    CThumbnail* p = sel.GetNext(pos);
-    had.insert(p);
-    p->SetSelect(FALSE);  // items outside the scope end unselected too
-  }
-  sel.RemoveAll();
-  std::unordered_set<CThumbnail*> seen;
+  for (POSITION pos = sel.List().GetHeadPosition(); pos;) had.insert(sel.List().GetNext(pos));
+  ClearSelection(sel);  // items outside the scope end unselected too
   for (POSITION pos = scope.GetHeadPosition(); pos;) {
     CThumbnail* p = scope.GetNext(pos);
-    if (!IsAlive(p) || !seen.insert(p).second || had.count(p)) continue;
+    if (!IsAlive(p) || had.count(p) || sel.Contains(p)) continue;
     p->SetSelect(TRUE);
-    sel.AddTail(p);
+    sel.Add(p);
   }
   NotifyViews(pSender, VXHINT_SELECTION, nullptr);
   PostToMainWindow(VXDOC_WM_STATUS_SELECT_COUNT);
 }
 
 void CBrowserDocument::ClearSelect() {
-  PruneSelection();
-  CThumbnailList& sel = m_p->selection;
-  for (POSITION pos = sel.GetHeadPosition(); pos;) sel.GetNext(pos)->SetSelect(FALSE);
-  sel.RemoveAll();
+  ClearSelection(m_p->selection);
   PostToMainWindow(VXDOC_WM_STATUS_SELECT_COUNT);
 }
 
 int CBrowserDocument::GetSelectCount() const {
   PruneSelection();
-  return (int)m_p->selection.GetCount();
+  return m_p->selection.Count();
 }
 
-CThumbnail* CBrowserDocument::GetLastSelectedItem() const {
-  PruneSelection();
-  return m_p->selection.IsEmpty() ? nullptr : m_p->selection.GetTail();
-}
+CThumbnail* CBrowserDocument::GetLastSelectedItem() const { return m_p->selection.Last(); }
 
 int CBrowserDocument::GetSelectFilePath(CStringList& list) const {
   PruneSelection();
   list.RemoveAll();
-  for (POSITION pos = m_p->selection.GetHeadPosition(); pos;) {
-    CString path = m_p->selection.GetNext(pos)->GetFilePath();
+  const CThumbnailList& sel = m_p->selection.List();
+  for (POSITION pos = sel.GetHeadPosition(); pos;) {
+    CString path = sel.GetNext(pos)->GetFilePath();
     if (!path.IsEmpty()) list.AddTail(path);
   }
   return (int)list.GetCount();
@@ -212,7 +259,7 @@ int CBrowserDocument::GetSelectFilePath(CStringList& list) const {
 
 const CThumbnailList& CBrowserDocument::GetSelectList() const {
   PruneSelection();
-  return m_p->selection;
+  return m_p->selection.List();
 }
 
 // ---- Marks ------------------------------------------------------------------------------
@@ -228,8 +275,9 @@ HRESULT CBrowserDocument::SetMark(CThumbnail* p, int on) {
 int CBrowserDocument::SetMarkSelectedAll(int on) {
   PruneSelection();
   int want = on ? 1 : 0, changed = 0;
-  for (POSITION pos = m_p->selection.GetHeadPosition(); pos;) {
-    CThumbnail* p = m_p->selection.GetNext(pos);
+  const CThumbnailList& sel = m_p->selection.List();
+  for (POSITION pos = sel.GetHeadPosition(); pos;) {
+    CThumbnail* p = sel.GetNext(pos);
     if (!p->IsCheckable() || (p->GetMarkStatus(0) != 0) == (want != 0)) continue;
     if (SUCCEEDED(p->SetMarkStatus(want))) ++changed;
   }
@@ -237,13 +285,31 @@ int CBrowserDocument::SetMarkSelectedAll(int on) {
   return changed;
 }
 
+namespace {
+
+std::string UpperPath(LPCSTR psz) {
+  std::string s = psz ? psz : "";
+  if (!s.empty()) ::CharUpperBuffA(&s[0], (DWORD)s.size());
+  return s;
+}
+
+}  // namespace
+
 void CBrowserDocument::ClearMark() {
-  // The items shown keep their own copy of the mark: clear those, then the store.
+  // The items shown keep their own copy of the mark: those of marked files are cleared
+  // one by one, then the store at once.
+  STRINGLIST* pMarked = nullptr;
+  bool bKnown = SUCCEEDED(Mark_GetAllCheck(&pMarked));
+  std::unordered_set<std::string> marked;
+  for (STRINGLIST* p = pMarked; p; p = p->pNext) marked.insert(UpperPath(p->pszText));
+  FreeStringList(pMarked);
   for (POSITION pos = m_p->pages.GetHeadPosition(); pos;) {
     CThumbnailPage* page = m_p->pages.GetNext(pos);
     for (int i = 0; page && i < page->GetCount(); ++i) {
       CThumbnail* p = page->GetAt(i);
-      if (p && p->IsCheckable() && p->GetMarkStatus(0)) p->SetMarkStatus(0);
+      if (!p || !p->IsCheckable()) continue;
+      bool bMarked = bKnown ? marked.count(UpperPath(p->GetFilePath())) != 0 : p->GetMarkStatus(0) != 0;
+      if (bMarked) p->SetMarkStatus(0);
     }
   }
   Mark_DeleteAll();

@@ -194,31 +194,30 @@ HRESULT CExploreClipboardObject::Write(HWND hWnd, UINT nEffect, POINT pt, const 
   if (!hWnd || !::IsWindow(hWnd) || paths.IsEmpty() || nEffect == 0) return E_INVALIDARG;
   HGLOBAL hDrop = VxBuildDropFiles(paths, pt);
   HGLOBAL hEffect = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, sizeof(DWORD));
+  HGLOBAL hIdList = nullptr;
+  // Blocks the clipboard did not take stay ours.
+  auto freeBlocks = [&] {
+    for (HGLOBAL h : {hDrop, hEffect, hIdList})
+      if (h) ::GlobalFree(h);
+  };
   if (!hDrop || !hEffect) {
-    if (hDrop) ::GlobalFree(hDrop);
-    if (hEffect) ::GlobalFree(hEffect);
+    freeBlocks();
     return E_OUTOFMEMORY;
   }
   *static_cast<DWORD*>(::GlobalLock(hEffect)) = nEffect;
   ::GlobalUnlock(hEffect);
-  HGLOBAL hIdList = BuildIdList(paths);
+  hIdList = BuildIdList(paths);
 
   ::InterlockedIncrement(&m_nWriting);
   HRESULT hr = S_OK;
   if (!OpenClipboardPatiently(hWnd)) {
-    DWORD err = ::GetLastError();
-    hr = HRESULT_FROM_WIN32(err ? err : ERROR_ACCESS_DENIED);
-    ::GlobalFree(hDrop);
-    ::GlobalFree(hEffect);
-    if (hIdList) ::GlobalFree(hIdList);
+    hr = HRESULT_FROM_WIN32(::GetLastError() ? ::GetLastError() : ERROR_ACCESS_DENIED);
+    freeBlocks();
   } else {
     ::EmptyClipboard();
     if (!::SetClipboardData(CF_HDROP, hDrop)) {
-      DWORD err = ::GetLastError();
-      hr = HRESULT_FROM_WIN32(err ? err : ERROR_INVALID_HANDLE);
-      ::GlobalFree(hDrop);
-      ::GlobalFree(hEffect);
-      if (hIdList) ::GlobalFree(hIdList);
+      hr = HRESULT_FROM_WIN32(::GetLastError() ? ::GetLastError() : ERROR_INVALID_HANDLE);
+      freeBlocks();
     } else {
       if (!::SetClipboardData(DropEffectFormat(), hEffect)) ::GlobalFree(hEffect);
       if (hIdList && !::SetClipboardData(IdListFormat(), hIdList)) ::GlobalFree(hIdList);

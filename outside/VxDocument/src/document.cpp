@@ -31,17 +31,9 @@ CVxDocument::~CVxDocument() {
   delete m_pBrowser;
 }
 
-BOOL CVxDocument::OnNewDocument() { return CDocument::OnNewDocument(); }
-
-// The model goes; the settings stay.
 void CVxDocument::DeleteContents() {
   m_pBrowser->DeleteAllPages();
   CDocument::DeleteContents();
-}
-
-void CVxDocument::OnCloseDocument() {
-  m_pBrowser->SaveSettings();
-  CDocument::OnCloseDocument();
 }
 
 BOOL CVxDocument::IsBrowserCommand(UINT nID) {

@@ -6,6 +6,8 @@
 
 #include <fstream>
 
+#include "tempfolder.h"
+
 namespace doctest {
 
 namespace {
@@ -13,40 +15,16 @@ namespace {
 std::string g_scratch;
 std::string g_vendor;
 
+std::string ScratchRoot() {
+  if (g_scratch.empty()) g_scratch = testsupport::NewTempFolder("glimora-vxdoc");
+  return g_scratch;
+}
+
 std::string ProgramDir() {
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string s(path, n);
   return s.substr(0, s.find_last_of('\\') + 1);
-}
-
-std::string ScratchRoot() {
-  if (g_scratch.empty()) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    g_scratch = std::string(temp) + "glimora-vxdoc-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(g_scratch.c_str(), nullptr);
-  }
-  return g_scratch;
-}
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = dir + "\\" + name;
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
-      else
-        DeleteFileA(full.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
 }
 
 // The program's own profile root and photo database, set before any test runs.
@@ -59,9 +37,10 @@ class PrivateStores : public testing::Environment {
     VxDBSetFolder(db.c_str());
   }
   void TearDown() override {
+    VxDBClose(-1);  // so that its files can go
     SHDeleteKeyA(HKEY_CURRENT_USER, g_vendor.c_str());
     SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);
-    if (!g_scratch.empty()) RemoveTree(g_scratch);
+    if (!g_scratch.empty()) testsupport::RemoveTree(g_scratch);
   }
 };
 testing::Environment* const kStores = testing::AddGlobalTestEnvironment(new PrivateStores);
@@ -72,7 +51,7 @@ std::string Fixture(const char* name) { return ProgramDir() + "testdata\\" + nam
 
 std::string ScratchDir(const char* sub) {
   std::string d = ScratchRoot() + "\\" + sub;
-  RemoveTree(d);
+  testsupport::RemoveTree(d);
   CreateDirectoryA(d.c_str(), nullptr);
   return d;
 }

@@ -21,9 +21,8 @@ class VXDOC_API CVxDocument : public CDocument {
   CBrowserDocument* GetBrowser() { return m_pBrowser; }
   const CBrowserDocument* GetBrowser() const { return m_pBrowser; }
 
-  BOOL OnNewDocument() override;
+  // The model goes; the settings stay (the document writes them when it ends).
   void DeleteContents() override;
-  void OnCloseDocument() override;
 
   // The browser commands the document passes on (the ids of its command handlers).
   static BOOL IsBrowserCommand(UINT nID);
