@@ -8,36 +8,6 @@ using std::min;
 
 namespace uikit {
 
-void PumpPending() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage((int)msg.wParam);
-      return;
-    }
-    if (!AfxPreTranslateMessage(&msg)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > timeoutMs) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void DropQuitLater() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
-
 std::string StaticTexts(HWND hDlg) {
   std::string out;
   for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
@@ -83,15 +53,28 @@ Picture::Picture(HWND hWnd) {
   m_pBits = static_cast<DWORD*>(pBits);
   HDC hMem = ::CreateCompatibleDC(hScreen);
   HGDIOBJ hOld = ::SelectObject(hMem, m_hBitmap);
+  // Painting may still be under way (more so on a busy machine): copy until two copies
+  // in a row agree.
+  std::vector<DWORD> previous;
+  size_t pixels = (size_t)m_cx * (size_t)m_cy;
   ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // The screen holds what the window and its children really drew, once the display
-  // has been given the window's surface.
-  ::GdiFlush();
-  for (int i = 0; i < 3; i++) {
-    PumpPending();
-    ::Sleep(40);
+  for (int attempt = 0; attempt < 80; attempt++) {
+    ::GdiFlush();
+    for (int i = 0; i < 2; i++) {
+      PumpPending();
+      ::Sleep(25);
+    }
+    // The window's own surface, not the screen: what other programs show over it can't
+    // get into the copy.
+    HDC hWindowDC = ::GetWindowDC(hWnd);
+    ::BitBlt(hMem, 0, 0, m_cx, m_cy, hWindowDC, 0, 0, SRCCOPY);
+    ::ReleaseDC(hWnd, hWindowDC);
+    ::GdiFlush();
+    if (!m_pBits) break;
+    std::vector<DWORD> current(m_pBits, m_pBits + pixels);
+    if (!previous.empty() && current == previous) break;
+    previous.swap(current);
   }
-  ::BitBlt(hMem, 0, 0, m_cx, m_cy, hScreen, rc.left, rc.top, SRCCOPY);
   ::SelectObject(hMem, hOld);
   ::DeleteDC(hMem);
   ::ReleaseDC(nullptr, hScreen);
@@ -122,6 +105,18 @@ int Picture::CountDark(const RECT& rc, int maxSum) const {
     for (int x = rc.left; x < rc.right; x++) {
       COLORREF c = At(x, y);
       if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) <= maxSum) n++;
+    }
+  return n;
+}
+
+int Picture::CountNear(const RECT& rc, COLORREF color, int tolerance) const {
+  int n = 0;
+  for (int y = rc.top; y < rc.bottom; y++)
+    for (int x = rc.left; x < rc.right; x++) {
+      COLORREF c = At(x, y);
+      if (c != CLR_INVALID && abs(GetRValue(c) - GetRValue(color)) <= tolerance &&
+          abs(GetGValue(c) - GetGValue(color)) <= tolerance && abs(GetBValue(c) - GetBValue(color)) <= tolerance)
+        n++;
     }
   return n;
 }

@@ -2,6 +2,7 @@
 // saved into the build tree, and closing modal dialogs from outside their loop.
 #pragma once
 #include <fw/fw.h>
+#include <testkit.h>
 
 #include <functional>
 #include <string>
@@ -9,12 +10,13 @@
 
 namespace uikit {
 
-void PumpPending();
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+// Message pumping is the framework tests' own.
+using fwtest::PumpPending;
+using fwtest::PumpUntil;
 // Drops the WM_QUIT that a destroyed main window leaves in the queue.
-void DropQuitLater();
+inline void DropQuitLater() { fwtest::DropQuit(); }
 
-// A 32-bit top-down copy of a window as it paints itself (PrintWindow, then the screen).
+// A 32-bit top-down copy of a window as it painted itself, read from its own surface.
 class Picture {
  public:
   explicit Picture(HWND hWnd);
@@ -30,6 +32,8 @@ class Picture {
   int Count(const RECT& rc, COLORREF color) const;
   // How many pixels of a rectangle are dark (text), their r + g + b at most maxSum.
   int CountDark(const RECT& rc, int maxSum = 300) const;
+  // How many pixels of a rectangle lie within tolerance of a colour on every channel.
+  int CountNear(const RECT& rc, COLORREF color, int tolerance) const;
 
  private:
   int m_cx = 0, m_cy = 0;
