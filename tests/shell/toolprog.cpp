@@ -58,8 +58,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = "GlimoraTestTool";
   wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
   ::RegisterClassA(&wc);
-  HWND hWnd = ::CreateWindowA("GlimoraTestTool", "Glimora test tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
-                              100, NULL, NULL, hInstance, NULL);
+  // Shown off the screen and without the activation: other tests meanwhile keep theirs.
+  HWND hWnd = ::CreateWindowA("GlimoraTestTool", "Glimora test tool", WS_OVERLAPPEDWINDOW,
+                              ::GetSystemMetrics(SM_CXSCREEN) + 50, 10, 200, 100, NULL, NULL, hInstance, NULL);
+  ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
   if (hMain && nIndex >= 0) ::PostMessageA(hMain, 1306, reinterpret_cast<WPARAM>(hWnd), nIndex);
   MSG msg;
   while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
