@@ -98,7 +98,4 @@ exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="
 ffmpeg -v error -y -f lavfi -i "sine=frequency=660:duration=3" -c:a libmp3lame -b:a 128k -id3v2_version 3 \
   -metadata title="夜明けの歌" -metadata artist="Norvane" -metadata album="テスト" -metadata track=3 "$out/tagged.mp3"
 ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1" -c:a pcm_s16le -ar 44100 "$out/tone.wav"
-# Document tests: a dated MP4 among a folder's files.
-ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=160x120:rate=10" -c:v libx264 -preset veryfast \
-  -pix_fmt yuv420p -metadata creation_time="2024-05-06T07:08:09Z" -movflags +faststart "$out/dated.mp4"
 touch "$out/.stamp"

@@ -31,7 +31,7 @@ class BrowserDocTest : public testing::Test {
     ASSERT_TRUE(doctest::CopyFixture("tone.mp3", m_one + "\\e.mp3"));
     ASSERT_TRUE(CreateDirectoryA((m_one + "\\sub").c_str(), nullptr));
     ASSERT_TRUE(doctest::CopyFixture("rose.jpg", m_two + "\\x.jpg"));
-    ASSERT_TRUE(doctest::CopyFixture("dated.mp4", m_two + "\\y.mp4"));
+    ASSERT_TRUE(doctest::CopyFixture("movie.mov", m_two + "\\y.mp4"));
 
     m_pDoc = static_cast<CVxDocument*>(RUNTIME_CLASS(CVxDocument)->CreateObject());
     m_pDoc->m_bAutoDelete = FALSE;
