@@ -82,7 +82,8 @@ struct BrowserDocImpl {
 namespace {
 
 // Profile keys of the settings the document keeps (section DepthViewer).
-const char kKeyMode[] = "Mode";
+const char kKeyMode[] = "Mode";            // view code, read by the frame, toolbar and dialogs
+const char kKeyBrowseMode[] = "BrowseMode";  // the document's own flag, to restore small vs. large icons
 const char kKeyThumbSize[] = "ThumbSize";
 const char kKeySort[] = "SortType";
 const char kKeyFilter[] = "FilterType";
@@ -94,6 +95,14 @@ bool IsShown(CThumbnail* p, UINT mask) {
   return p->HasKind(mask) && p->IsListed();
 }
 
+// "Mode" is what other programs read: the view code, with both icon sizes as 1 (thumbnails).
+void WriteModeSetting(UINT mode) {
+  UINT code = CBrowserViewMode::ToCgViewID(mode);
+  if (code == CGVIEW_LARGEICON) code = CGVIEW_SMALLICON;
+  CMWriteProfileInt(VXDOC_SECTION, kKeyMode, (int)code);
+  CMWriteProfileInt(VXDOC_SECTION, kKeyBrowseMode, (int)mode);
+}
+
 }  // namespace
 
 CBrowserDocument::CBrowserDocument(CVxDocument* pOwner) : m_p(new BrowserDocImpl) {
@@ -101,7 +110,7 @@ CBrowserDocument::CBrowserDocument(CVxDocument* pOwner) : m_p(new BrowserDocImpl
   CBrowserStatus& st = m_p->status;
   // Settings of the last run; a start shows the thumbnails, never a mode that needs a
   // folder of its own kind.
-  UINT mode = (UINT)CMGetProfileInt(VXDOC_SECTION, kKeyMode, BROWSE_VIEW_LARGEICON);
+  UINT mode = (UINT)CMGetProfileInt(VXDOC_SECTION, kKeyBrowseMode, BROWSE_VIEW_LARGEICON);
   st.SetMode(CBrowserViewMode::IsThumbnailSideFlag(mode) ? (BROWSE_VIEW_MODE)mode : BROWSE_VIEW_LARGEICON);
   st.SetThumbMode(CMGetProfileInt(VXDOC_SECTION, kKeyThumbSize, 2));
   int sort = CMGetProfileInt(VXDOC_SECTION, kKeySort, 11);
@@ -417,7 +426,7 @@ BROWSE_VIEW_MODE CBrowserDocument::GetViewMode() const { return m_p->status.GetM
 void CBrowserDocument::SetViewMode(BROWSE_VIEW_MODE mode, CView* pSender) {
   if (mode == m_p->status.GetMode()) return;
   m_p->status.SetMode(mode);
-  CMWriteProfileInt(VXDOC_SECTION, kKeyMode, (int)mode);  // other programs read it
+  WriteModeSetting(mode);
   NotifyViews(pSender, VXHINT_VIEWMODE, nullptr);
 }
 
@@ -465,7 +474,7 @@ DWORD CBrowserDocument::GetFocusItemID() const { return m_p->focusItem; }
 void CBrowserDocument::SaveSettings() const {
   const CBrowserStatus& st = m_p->status;
   UINT mode = st.IsThumbnailSideMode() ? st.GetMode() : st.GetLastThumbnailMode();
-  CMWriteProfileInt(VXDOC_SECTION, kKeyMode, (int)mode);
+  WriteModeSetting(mode);
   CMWriteProfileInt(VXDOC_SECTION, kKeyThumbSize, st.GetThumbMode());
   CMWriteProfileInt(VXDOC_SECTION, kKeySort, (int)st.GetSortID());
   CMWriteProfileInt(VXDOC_SECTION, kKeyFilter, (int)st.GetThumbnailFilterID());

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include <Kitlib2/Profile.h>
+
 #include "doc_fixtures.h"
 
 extern CWinApp& DocTestApp();
@@ -292,6 +294,28 @@ TEST_F(BrowserDocTest, TheMainWindowGetsOneCountMessageAtATime) {
   app.m_pMainWnd = nullptr;
   pMain->DestroyWindow();
   EXPECT_FALSE(m_pBrowser->RenewalBrowser(0, 0));
+}
+
+// Other programs read DepthViewer\Mode as a view code: 1 for thumbnails of either size.
+TEST(BrowserDocSettings, ModeIsWrittenAsTheViewCodeOtherProgramsRead) {
+  CVxDocument* pDoc = static_cast<CVxDocument*>(RUNTIME_CLASS(CVxDocument)->CreateObject());
+  CBrowserDocument* b = pDoc->GetBrowser();
+  const struct {
+    BROWSE_VIEW_MODE mode;
+    int code;
+  } cases[] = {{BROWSE_VIEW_FILEINFO, 3}, {BROWSE_VIEW_LARGEICON, 1}, {BROWSE_VIEW_CAMERAINFO, 4},
+               {BROWSE_VIEW_SMALLICON, 1}, {BROWSE_VIEW_FOCUS, 5}, {BROWSE_VIEW_ZOOM, 6}};
+  for (const auto& c : cases) {
+    b->SetViewMode(c.mode);
+    EXPECT_EQ(CMGetProfileInt("DepthViewer", "Mode", -1), c.code) << c.mode;
+  }
+  b->SetViewMode(BROWSE_VIEW_SMALLICON);
+  delete pDoc;
+  // The document itself still tells small from large icons at the next start.
+  pDoc = static_cast<CVxDocument*>(RUNTIME_CLASS(CVxDocument)->CreateObject());
+  EXPECT_EQ(pDoc->GetBrowser()->GetViewMode(), BROWSE_VIEW_SMALLICON);
+  pDoc->GetBrowser()->SetViewMode(BROWSE_VIEW_LARGEICON);
+  delete pDoc;
 }
 
 TEST(BrowserDocSettings, TheNextDocumentStartsWhereThisOneEnded) {
