@@ -34,7 +34,8 @@ endfunction()
 
 # A test program: GoogleTest, run by CTest through Wine (one CTest entry per program).
 # Tests share one Xvfb display; tests touching the same per-user state take a lock
-# (LOCKS), e.g. "profile" for the registry profile or "card" for the card drive.
+# (LOCKS), e.g. "profile" for the registry profile, "card" for the card drive, or "screen"
+# for tests that show dialogs, move the mouse or read pixels off the desktop.
 function(glimora_test name)
   cmake_parse_arguments(A "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LOCKS;DEPENDS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
