@@ -55,17 +55,10 @@ void Search(ClassifyJob* job, const CString& folder, bool recurse) {
   for (const CString& sub : subs) Search(job, sub, true);
 }
 
+// Seconds since 1970 of a local time, -1 when it doesn't fit 32 bits (the database's form).
 long TimeOf(const SYSTEMTIME& st) {
-  struct tm t = {};
-  t.tm_year = st.wYear - 1900;
-  t.tm_mon = st.wMonth - 1;
-  t.tm_mday = st.wDay;
-  t.tm_hour = st.wHour;
-  t.tm_min = st.wMinute;
-  t.tm_sec = st.wSecond;
-  t.tm_isdst = -1;
-  time_t v = mktime(&t);
-  return v == (time_t)-1 ? -1 : (long)v;
+  __time64_t v = CTime(st).GetTime();
+  return (v <= 0 || v > 0x7FFFFFFF) ? -1 : static_cast<long>(v);
 }
 
 CString Property(HPRPROPERTY h, DWORD id) {

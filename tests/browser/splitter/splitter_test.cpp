@@ -329,16 +329,6 @@ TEST(DynamicSplitter, AddViewSwapsThePaneAndKeepsTheOldOneHidden) {
   pFrame->DestroyWindow();
 }
 
-// Presses on a bar, moves and releases, with the splitter's own hit test deciding.
-void Drag(CWnd& wnd, CPoint from, CPoint to) {
-  CPoint screen = from;
-  wnd.ClientToScreen(&screen);
-  ::SetCursorPos(screen.x, screen.y);
-  wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-  wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-  wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-}
-
 TEST(DynamicSplitter, DragLimitsAndInertBars) {
   CHostFrame* pFrame = MakeFrame(
       [](CHostFrame* f) {
@@ -364,7 +354,7 @@ TEST(DynamicSplitter, DragLimitsAndInertBars) {
   for (auto& c : cases) {
     int cy, cyMin;
     s.GetRowInfo(0, cy, cyMin);
-    Drag(s, CPoint(200, cy), CPoint(200, c.toY));  // the bar's first line: no offset
+    fwtest::DragMouse(s, CPoint(200, cy), CPoint(200, c.toY));  // the bar's first line: no offset
     s.GetRowInfo(0, cy, cyMin);
     EXPECT_EQ(cy, c.cy0) << c.toY;
   }

@@ -109,4 +109,13 @@ bool Pixels::SaveBmp(const char* path) const {
   return ok;
 }
 
+void DragMouse(CWnd& wnd, CPoint from, CPoint to) {
+  CPoint screen = from;
+  wnd.ClientToScreen(&screen);
+  ::SetCursorPos(screen.x, screen.y);
+  wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
 }  // namespace fwtest

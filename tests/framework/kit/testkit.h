@@ -17,6 +17,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 // Removes a WM_QUIT that a destroyed main window left in the queue.
 void DropQuit();
 
+// Presses the left button at `from` (client coordinates), moves to `to` and releases, as a
+// user dragging with the mouse; the cursor is put there too for code that reads it.
+void DragMouse(CWnd& wnd, CPoint from, CPoint to);
+
 // What handlers saw, in order.
 extern std::vector<std::string> g_log;
 void Log(const std::string& s);

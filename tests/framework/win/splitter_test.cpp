@@ -204,16 +204,6 @@ TEST(Splitter, HitTestCodes) {
   pFrame->DestroyWindow();
 }
 
-// Drags a bar with the mouse messages the splitter gets.
-void Drag(CWnd& wnd, CPoint from, CPoint to) {
-  CPoint screen = from;
-  wnd.ClientToScreen(&screen);
-  ::SetCursorPos(screen.x, screen.y);
-  wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-  wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-  wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-}
-
 TEST(Splitter, DraggingABarSetsTheIdealSizeWithinTheLimits) {
   CSplitFrame* pFrame = MakeFrame(2, 2, 800, 400);
   ASSERT_NE(pFrame, nullptr);
@@ -235,7 +225,7 @@ TEST(Splitter, DraggingABarSetsTheIdealSizeWithinTheLimits) {
   for (auto& c : cases) {
     s.m_nRightLimit = c.nRightLimit;
     EXPECT_EQ(s.HitTest(c.from), 201) << c.from.x;
-    Drag(s, c.from, c.to);
+    fwtest::DragMouse(s, c.from, c.to);
     EXPECT_FALSE(s.IsTracking());
     int cur, min;
     s.GetColumnInfo(0, cur, min);
@@ -243,12 +233,12 @@ TEST(Splitter, DraggingABarSetsTheIdealSizeWithinTheLimits) {
   }
   // Rows: from the bar at y 102 down 30.
   s.m_nRightLimit = 0;
-  Drag(s, CPoint(400, 104), CPoint(400, 134));
+  fwtest::DragMouse(s, CPoint(400, 104), CPoint(400, 134));
   int cy, cyMin;
   s.GetRowInfo(0, cy, cyMin);
   EXPECT_EQ(cy, 130);
   // A press and release without a move changes nothing.
-  Drag(s, CPoint(400, 134), CPoint(400, 134));
+  fwtest::DragMouse(s, CPoint(400, 134), CPoint(400, 134));
   s.GetRowInfo(0, cy, cyMin);
   EXPECT_EQ(cy, 130);
   // The keyboard: arrows move the bars 8 pixels, Enter takes the place, Esc gives up.
