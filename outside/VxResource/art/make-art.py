@@ -25,8 +25,8 @@ def load_areas():
     folder = os.path.join(HERE, 'areas')
     for name in sorted(os.listdir(folder)):
         if name.endswith('.py'):
-            spec = importlib.util.spec_from_file_location('area_' + name[:-3], os.path.join(folder, name))
-            spec.loader.exec_module(importlib.util.module_from_spec(spec))
+            area_spec = importlib.util.spec_from_file_location('area_' + name[:-3], os.path.join(folder, name))
+            area_spec.loader.exec_module(importlib.util.module_from_spec(area_spec))
 
 
 def main(argv):
