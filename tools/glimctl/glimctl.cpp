@@ -8,14 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "card.h"
+#include <MainWndMessages.h>
 
-static const char kMainWindowProp[] = " 7kirra:vo ";
+#include "card.h"
 
 static HWND FindMainWindow() {
   HWND found = nullptr;
   EnumWindows([](HWND h, LPARAM lp) -> BOOL {
-    if (GetPropA(h, kMainWindowProp)) { *reinterpret_cast<HWND*>(lp) = h; return FALSE; }
+    if (GetPropA(h, MAINWND_PROPERTY)) { *reinterpret_cast<HWND*>(lp) = h; return FALSE; }
     return TRUE;
   }, reinterpret_cast<LPARAM>(&found));
   return found;
