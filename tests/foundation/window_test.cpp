@@ -44,7 +44,6 @@ TEST(Window, CreatesOnTheDisplayAndAnswersCopyData) {
     COPYDATASTRUCT cds = {1534, sizeof(text), const_cast<char*>(text)};
     answer = SendMessageA(h, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
     done = true;
-    PostThreadMessageA(0, 0, 0, 0);
   });
   testsupport::WaitUntil([&] { return done.load(); }, 5000);
   sender.join();
