@@ -6,14 +6,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 . "$here/media-lib.sh"
 
-stamp=$GLIMORA_LOCAL/sample.stamp
-want=$(sha1sum "$0" "$here/media-lib.sh" | sha1sum | cut -c1-16)
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then exit 0; fi
-echo "Generating the sample library and the memory card ..."
-
 user_dir=$(ls -d "$WINEPREFIX"/drive_c/users/*/ | grep -v /Public/ | head -n1)
 pics="$user_dir/Pictures/Glimora Samples"
 music="$user_dir/Music"
+
+# A prefix or card folder made anew needs the data again, whatever the stamp says.
+stamp=$GLIMORA_LOCAL/sample.stamp
+want=$(sha1sum "$0" "$here/media-lib.sh" | sha1sum | cut -c1-16)
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && [ -d "$pics" ] && [ -d "$GLIMORA_CARD_DIR/DCIM" ]; then
+  exit 0
+fi
+echo "Generating the sample library and the memory card ..."
 rm -rf "$pics"; mkdir -p "$pics" "$music"
 
 # A few dozen photos over several months and days, two cameras, some turned,
