@@ -15,7 +15,7 @@ log() { printf '\n== %s\n' "$*"; }
 
 # 1. Debian packages.
 pkgs="wine wine64 g++-mingw-w64-x86-64 xvfb xauth x11-utils cmake ninja-build googletest
-      locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg python3
+      locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg python3 ca-certificates
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav"
 missing=""
 for p in $pkgs; do
@@ -25,8 +25,9 @@ command -v npm >/dev/null || missing="$missing nodejs npm"
 if [ -n "$missing" ]; then
   log "Installing Debian packages:$missing"
   sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+  # The Japanese locale may not exist yet: package scripts would warn about it.
+  $sudo env DEBIAN_FRONTEND=noninteractive LC_ALL=C apt-get update -q
+  $sudo env DEBIAN_FRONTEND=noninteractive LC_ALL=C apt-get install -y -q --no-install-recommends $missing
 fi
 
 # 2. The Japanese locale: without it Wine's ANSI code page stays 1252.
