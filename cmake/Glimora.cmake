@@ -8,7 +8,6 @@ target_compile_definitions(glimora_options INTERFACE
 target_compile_options(glimora_options INTERFACE
   $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers -Wno-cast-function-type>
   $<$<COMPILE_LANGUAGE:C,CXX>:-finput-charset=UTF-8 -fexec-charset=CP932>)
-target_link_options(glimora_options INTERFACE -static)
 
 # A DLL of ours: no "lib" prefix, import library by path (-static keeps -l from finding it).
 function(glimora_dll name)
