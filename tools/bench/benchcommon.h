@@ -1,4 +1,4 @@
-// What the benchmark programs share: a clock, their folder, their command line.
+// What the benchmark programs share: a clock and their command line.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <program.h>
+
 namespace bench {
 
 inline double Now() {
@@ -18,18 +20,10 @@ inline double Now() {
   return double(c.QuadPart) / double(f.QuadPart);
 }
 
-// The program's folder, without a trailing backslash.
-inline std::string ProgramDir() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\'));
-}
-
 // "[folder] [--rounds N] [--box N]": the pictures' folder (default benchdata beside the
 // program), rounds over the files and the thumbnail box. False (usage printed) when bad.
 struct Args {
-  std::string folder = ProgramDir() + "\\benchdata";
+  std::string folder = testsupport::ProgramFolder() + "\\benchdata";
   int rounds = 3;
   int box = 160;
 };
