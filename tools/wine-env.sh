@@ -1,6 +1,10 @@
 # Environment of every Wine process of the project (sourced, not run).
 # The prefix and its HOME live in the checkout's .local folder, never in ~/.wine.
-GLIMORA_ROOT=${GLIMORA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+# Folders handed down from another checkout's scripts don't hold for this one.
+glimora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if [ -n "${GLIMORA_ROOT:-}" ] && [ "$GLIMORA_ROOT" != "$glimora_root" ]; then unset GLIMORA_LOCAL GLIMORA_BUILD; fi
+GLIMORA_ROOT=$glimora_root
+unset glimora_root
 GLIMORA_LOCAL=${GLIMORA_LOCAL:-$GLIMORA_ROOT/.local}
 GLIMORA_BUILD=${GLIMORA_BUILD:-$GLIMORA_ROOT/build}
 export GLIMORA_ROOT GLIMORA_LOCAL GLIMORA_BUILD
