@@ -3,6 +3,7 @@
 #   glimora_session_stop    stops both (also called on exit)
 glimora_session_start() {
   GLIMORA_XVFB_PID=""
+  trap glimora_session_stop EXIT  # also when a step below fails
   if [ -z "${DISPLAY:-}" ] || [ "${GLIMORA_OWN_DISPLAY:-0}" = 1 ]; then
     local fifo; fifo=$(mktemp -u)
     mkfifo "$fifo"
@@ -17,7 +18,6 @@ glimora_session_start() {
   "$GLIMORA_WINESERVER" -w
   "$GLIMORA_WINESERVER" -p
   "$GLIMORA_WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-  trap glimora_session_stop EXIT
 }
 
 glimora_session_stop() {
