@@ -31,6 +31,14 @@ function(glimora_plugin name suffix)
   target_link_libraries(${name} PRIVATE glimora_options ${A_LIBS})
 endfunction()
 
+# A resource-only DLL built with windres: no code, so no C runtime and no entry point.
+function(glimora_resource_dll name)
+  cmake_parse_arguments(A "" "" "SOURCES" ${ARGN})
+  add_library(${name} SHARED ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "" LINKER_LANGUAGE C)
+  target_link_options(${name} PRIVATE -nostdlib -nostartfiles -Wl,-e,0)
+endfunction()
+
 # A test program: GoogleTest, run by CTest through Wine (one CTest entry per program).
 # Tests share one Xvfb display; tests touching the same per-user state take a lock
 # (LOCKS), e.g. "profile" for the registry profile, "card" for the card drive, or "screen"
