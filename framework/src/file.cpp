@@ -420,7 +420,14 @@ BOOL CFileFind::FindNextFile() {
   if (!m_hContext || !m_pNextInfo) return FALSE;
   if (!m_pFoundInfo) m_pFoundInfo = new WIN32_FIND_DATAA;
   std::swap(m_pFoundInfo, m_pNextInfo);
-  return ::FindNextFileA(m_hContext, m_pNextInfo);
+  if (::FindNextFileA(m_hContext, m_pNextInfo)) return TRUE;
+  // The last entry is current now: end the search, so that a further call keeps it
+  // instead of swapping in a buffer the failed call never filled.
+  DWORD err = ::GetLastError();
+  ::FindClose(m_hContext);
+  m_hContext = nullptr;
+  ::SetLastError(err);
+  return FALSE;
 }
 
 ULONGLONG CFileFind::GetLength() const {
