@@ -6,7 +6,8 @@ FONT=$(ls /usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf 2>/dev/null |
 # make_photo OUT WIDTH HEIGHT "YYYY:MM:DD HH:MM:SS" MAKE MODEL ORIENTATION [LAT LON|-] [thumb|nothumb] [label]
 make_photo() {
   local out=$1 w=$2 h=$3 when=$4 make=$5 model=$6 orient=$7 lat=${8:--} lon=${9:--} thumb=${10:-thumb} label=${11:-}
-  local seed; seed=$(printf '%s' "$out$when" | cksum | cut -d' ' -f1)
+  # From the name, not the path: the same picture in every checkout.
+  local seed; seed=$(printf '%s' "$(basename "$out")$when" | cksum | cut -d' ' -f1)
   local hue=$((seed % 360)) hue2=$(((seed / 7) % 360))
   [ -n "$label" ] || label=$(basename "$out" | sed 's/\.[^.]*$//')
   local pt=$((h / 12))

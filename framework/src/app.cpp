@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include "dbcs.h"
 #include "threadstate.h"
 
 namespace {
@@ -25,17 +26,6 @@ HINSTANCE ModuleOfAddress(const void* p) {
   return hm;
 }
 
-// The file title of a module ("Marlo5" for ...\Marlo5.exe).
-CString ModuleTitle(HINSTANCE hModule) {
-  char path[MAX_PATH] = "";
-  ::GetModuleFileNameA(hModule, path, MAX_PATH);
-  CString title = path;
-  title = title.Mid(title.ReverseFind('\\') + 1);
-  int dot = title.ReverseFind('.');
-  if (dot > 0) title = title.Left(dot);
-  return title;
-}
-
 void ReplaceString(LPCSTR& psz, LPCSTR pszNew) {
   free(const_cast<LPSTR>(psz));
   psz = pszNew ? _strdup(pszNew) : nullptr;
@@ -43,7 +33,7 @@ void ReplaceString(LPCSTR& psz, LPCSTR pszNew) {
 
 // Names the application after AFX_IDS_APP_TITLE or its module file, unless the program did.
 void SetDefaultNames(CWinApp* pApp, HINSTANCE hModule) {
-  CString title = ModuleTitle(hModule);
+  CString title = fwdbcs::ModuleTitle(hModule);
   if (!pApp->m_pszExeName) ReplaceString(pApp->m_pszExeName, title);
   if (!pApp->m_pszAppName) {
     CString name;

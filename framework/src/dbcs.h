@@ -1,4 +1,5 @@
-// Stepping over code page 932 text one character (one or two bytes) at a time.
+// Stepping over code page 932 text one character (one or two bytes) at a time, and the
+// names in paths found that way (a trail byte 0x5C is never a separator).
 #pragma once
 #include <fw/string.h>
 
@@ -32,6 +33,30 @@ inline int ReverseFind(LPCSTR s, char ch) {
     if (CharLength(p) == 1 && *p == ch) found = (int)(p - s);
   }
   return found;
+}
+
+// Position just after the last path separator ("\", "/" or a drive's ":").
+inline int NameStart(LPCSTR path) {
+  int start = 0;
+  for (LPCSTR p = path; *p; p += CharLength(p)) {
+    if (CharLength(p) == 1 && (*p == '\\' || *p == '/' || *p == ':')) start = (int)(p - path) + 1;
+  }
+  return start;
+}
+
+// "name.ext" of a path, and "name" without its extension.
+inline CString FileName(LPCSTR path) { return CString(path + NameStart(path)); }
+inline CString FileTitle(LPCSTR path) {
+  CString name = FileName(path);
+  int dot = ReverseFind(name, '.');
+  return dot > 0 ? name.Left(dot) : name;
+}
+
+// The file title of a module ("Marlo5" for ...\Marlo5.exe; NULL: the program).
+inline CString ModuleTitle(HINSTANCE hModule) {
+  char path[MAX_PATH] = "";
+  ::GetModuleFileNameA(hModule, path, MAX_PATH);
+  return FileTitle(path);
 }
 
 }  // namespace fwdbcs

@@ -8,24 +8,6 @@
 
 namespace {
 
-// Position just after the last path separator ("\", "/" or a drive's ":"), so that a
-// Shift-JIS trail byte 0x5C is never taken for a separator.
-int NameStart(LPCSTR path) {
-  int start = 0;
-  for (LPCSTR p = path; *p; p += fwdbcs::CharLength(p)) {
-    if (fwdbcs::CharLength(p) == 1 && (*p == '\\' || *p == '/' || *p == ':')) start = (int)(p - path) + 1;
-  }
-  return start;
-}
-
-CString NameOf(LPCSTR path) { return CString(path + NameStart(path)); }
-
-CString TitleOf(LPCSTR path) {
-  CString name = NameOf(path);
-  int dot = fwdbcs::ReverseFind(name, '.');
-  return dot > 0 ? name.Left(dot) : name;
-}
-
 CString FullPathOf(LPCSTR path) {
   CString full;
   DWORD n = ::GetFullPathNameA(path, MAX_PATH, full.GetBuffer(MAX_PATH), nullptr);
@@ -221,8 +203,8 @@ BOOL PASCAL CFile::GetStatus(LPCSTR lpszFileName, CFileStatus& rStatus) {
   return TRUE;
 }
 
-CString CFile::GetFileName() const { return NameOf(m_strFileName); }
-CString CFile::GetFileTitle() const { return TitleOf(m_strFileName); }
+CString CFile::GetFileName() const { return fwdbcs::FileName(m_strFileName); }
+CString CFile::GetFileTitle() const { return fwdbcs::FileTitle(m_strFileName); }
 CString CFile::GetFilePath() const { return m_strFileName; }
 void CFile::SetFilePath(LPCSTR lpszNewName) { m_strFileName = lpszNewName; }
 
@@ -410,7 +392,7 @@ BOOL CFileFind::FindFile(LPCSTR pstrName, DWORD) {
     return FALSE;
   }
   CString full = FullPathOf(pstrName);
-  int start = NameStart(full);
+  int start = fwdbcs::NameStart(full);
   // "C:\*.*" keeps its root's backslash; "C:\dir\*.*" gives "C:\dir".
   m_strRoot = full.Left(start > 0 && start == 3 && full[1] == ':' ? start : std::max(start - 1, 0));
   return TRUE;
@@ -420,7 +402,14 @@ BOOL CFileFind::FindNextFile() {
   if (!m_hContext || !m_pNextInfo) return FALSE;
   if (!m_pFoundInfo) m_pFoundInfo = new WIN32_FIND_DATAA;
   std::swap(m_pFoundInfo, m_pNextInfo);
-  return ::FindNextFileA(m_hContext, m_pNextInfo);
+  if (::FindNextFileA(m_hContext, m_pNextInfo)) return TRUE;
+  // The last entry is current now: end the search, so that a further call keeps it
+  // instead of swapping in a buffer the failed call never filled.
+  DWORD err = ::GetLastError();
+  ::FindClose(m_hContext);
+  m_hContext = nullptr;
+  ::SetLastError(err);
+  return FALSE;
 }
 
 ULONGLONG CFileFind::GetLength() const {
@@ -434,7 +423,9 @@ CString CFileFind::GetFilePath() const {
   return EndsWithSeparator(m_strRoot) ? m_strRoot + m_pFoundInfo->cFileName : m_strRoot + "\\" + m_pFoundInfo->cFileName;
 }
 
-CString CFileFind::GetFileTitle() const { return m_pFoundInfo ? TitleOf(m_pFoundInfo->cFileName) : CString(); }
+CString CFileFind::GetFileTitle() const {
+  return m_pFoundInfo ? fwdbcs::FileTitle(m_pFoundInfo->cFileName) : CString();
+}
 
 CString CFileFind::GetRoot() const { return m_strRoot; }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dbcs.h"
 #include "handlemap.h"
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
@@ -55,7 +56,7 @@ int CMenu::GetMenuString(UINT nIDItem, LPSTR lpString, int nMaxCount, UINT nFlag
   LPCSTR p = text;
   int n = 0;
   while (n < nLength) {
-    int nStep = (::IsDBCSLeadByte((BYTE)p[n]) && n + 1 < nLength) ? 2 : 1;
+    int nStep = fwdbcs::CharLength(p + n);
     if (n + nStep > nMaxCount - 1) break;
     n += nStep;
   }

@@ -3,6 +3,8 @@
 #include <fw/string.h>
 #include <fw/app.h>
 
+#include "dbcs.h"
+
 namespace {
 
 // The chain is read by every resource look-up and changed by DllMain of extension
@@ -104,13 +106,7 @@ int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
   if (!pszCaption) pszCaption = AfxGetAppModuleState()->m_lpszCurrentAppName;
   if (!pszCaption) {
     // The program file's title, as the application object would name itself.
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    caption = path;
-    int slash = caption.ReverseFind('\\');
-    caption = caption.Mid(slash + 1);
-    int dot = caption.ReverseFind('.');
-    if (dot > 0) caption = caption.Left(dot);
+    caption = fwdbcs::ModuleTitle(nullptr);
     pszCaption = caption;
   }
   HWND hOwner = ::GetActiveWindow();

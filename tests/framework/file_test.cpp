@@ -198,6 +198,7 @@ TEST_F(FileTest, FindWalksEntriesWithTheirDetails) {
   // A folder whose name ends in the byte 0x5C still gets its separator.
   ASSERT_TRUE(ff.FindFile(Path("ソ\\*.txt")));
   EXPECT_FALSE(ff.FindNextFile()) << "one entry: it is the last";
+  EXPECT_FALSE(ff.FindNextFile()) << "past the end: still the last entry";
   EXPECT_STREQ(ff.GetFileName(), "中.txt");
   EXPECT_STREQ(ff.GetRoot(), Path("ソ"));
   EXPECT_STREQ(ff.GetFilePath(), Path("ソ\\中.txt"));

@@ -114,7 +114,7 @@ class FW_API CStdioFile : public CFile {
 };
 
 // Walks the entries matching a pattern: FindFile, then FindNextFile before each entry
-// (it returns FALSE for the last one, which is still valid).
+// (it returns FALSE for the last one, which is still valid, and stays on it after that).
 class FW_API CFileFind : public CObject {
   DECLARE_DYNAMIC(CFileFind)
  public:

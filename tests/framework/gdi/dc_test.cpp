@@ -25,6 +25,17 @@ TEST(DcDraw, FillSolidRectFillsExactlyTheRectangleInBothForms) {
   EXPECT_EQ(c.dc.GetBkColor(), kBlue);
 }
 
+TEST(DcDraw, Draw3dRectFramesTopLeftAndBottomRightInTheirColours) {
+  Canvas c(12, 12);
+  c.dc.Draw3dRect(CRect(2, 2, 10, 9), kRed, kBlue);
+  EXPECT_EQ(c.Count(RECT{2, 2, 9, 3}, kRed), 7);   // top, but the corner the other colour takes
+  EXPECT_EQ(c.Count(RECT{2, 2, 3, 8}, kRed), 6);   // left
+  EXPECT_EQ(c.Count(RECT{9, 2, 10, 9}, kBlue), 7);  // right
+  EXPECT_EQ(c.Count(RECT{2, 8, 10, 9}, kBlue), 8);  // bottom
+  EXPECT_EQ(c.Count(RECT{3, 3, 9, 8}, kWhite), 6 * 5);
+  EXPECT_EQ(c.Count(kRed) + c.Count(kBlue), 7 + 6 - 1 + 7 + 8 - 1);
+}
+
 TEST(DcDraw, RectangleUsesPenForFrameAndBrushForInside) {
   Canvas c(20, 20);
   CPen pen(PS_SOLID, 1, kRed);
