@@ -31,14 +31,17 @@ BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
   } catch (...) {
     m_nModalResult = -1;
   }
-  if (!AfxUnhookWindowCreate()) PostNcDestroy();
-  // EndDialog during OnInitDialog: the dialog never shows.
-  if (hWnd && !(m_nFlags & WF_CONTINUEMODAL)) {
-    ::DestroyWindow(hWnd);
-    hWnd = nullptr;
+  // No window was ever made: nothing ran OnNcDestroy, so clean up here. Past this point a
+  // failed window has been through OnNcDestroy, and a view has deleted itself: touch no
+  // member then.
+  if (!AfxUnhookWindowCreate()) {
+    PostNcDestroy();
+    return FALSE;
   }
-  if (!hWnd) {
-    if (m_hWnd && !::IsWindow(m_hWnd)) Detach();
+  if (!hWnd) return FALSE;
+  // EndDialog during OnInitDialog: the dialog never shows.
+  if (!(m_nFlags & WF_CONTINUEMODAL)) {
+    ::DestroyWindow(hWnd);
     return FALSE;
   }
   return TRUE;
@@ -48,7 +51,10 @@ BOOL CWnd::CreateDlg(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
   HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
   HRSRC hResource = ::FindResourceA(hInst, lpszTemplateName, RT_DIALOG);
   HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : nullptr;
-  if (!hTemplate) return FALSE;
+  if (!hTemplate) {
+    PostNcDestroy();  // as for any window that was never made
+    return FALSE;
+  }
   LPCDLGTEMPLATE lpTemplate = (LPCDLGTEMPLATE)::LockResource(hTemplate);
   BOOL bResult = CreateDlgIndirect(lpTemplate, pParentWnd, hInst);
   ::FreeResource(hTemplate);
