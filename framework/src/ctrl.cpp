@@ -35,7 +35,7 @@ BOOL CButton::Create(LPCSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* 
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
@@ -188,7 +188,7 @@ BOOL CStatic::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pPa
 void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 

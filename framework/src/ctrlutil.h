@@ -4,15 +4,6 @@
 
 namespace fwctl {
 
-// WM_DRAWITEM reflected from the parent: the control's DrawItem draws it.
-template <class T>
-BOOL ReflectDrawItem(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
-  if (message != WM_DRAWITEM) return FALSE;
-  pCtrl->DrawItem((LPDRAWITEMSTRUCT)lParam);
-  if (pResult) *pResult = TRUE;
-  return TRUE;
-}
-
 // The four owner-drawn item messages of list and combo boxes, to the control's virtuals.
 template <class T>
 BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
