@@ -28,6 +28,10 @@ BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
   return TRUE;
 }
 
+// The text of item nIndex of a list or combo box, any length (msgLen / msgText: its
+// length and text messages); empty for a bad index.
+void ReadItemText(HWND hWnd, UINT msgLen, UINT msgText, int nIndex, CString& rString);
+
 // A control window of a common-control class, wrapped as the caller's class.
 template <class T>
 T* Wrap(HWND hWnd) {

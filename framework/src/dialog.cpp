@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "ctrlutil.h"
 #include "threadstate.h"
 
 // ----- dialog windows of any CWnd -----
@@ -246,13 +247,6 @@ static void ExchangeSelection(CDataExchange* pDX, int nIDC, int& index, UINT nGe
     ::SendMessageA(hWndCtrl, nSetMsg, (WPARAM)index, 0);
 }
 
-// The text of item nIndex of a list or combo box (nLenMsg / nTextMsg: its messages).
-static void ItemText(HWND hWndCtrl, UINT nLenMsg, UINT nTextMsg, int nIndex, CString& value) {
-  int nLen = (int)::SendMessageA(hWndCtrl, nLenMsg, (WPARAM)nIndex, 0);
-  ::SendMessageA(hWndCtrl, nTextMsg, (WPARAM)nIndex, (LPARAM)value.GetBufferSetLength(nLen));
-  value.ReleaseBuffer();
-}
-
 void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
   ExchangeSelection(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
 }
@@ -263,7 +257,7 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
     // A drop list has no edit: its text is the selected item's.
     int nSel = (int)::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0);
     if ((::GetWindowLongPtrA(hWndCtrl, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST && nSel != CB_ERR)
-      ItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, nSel, value);
+      fwctl::ReadItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, nSel, value);
     else
       AfxGetWindowText(hWndCtrl, value);
   } else {
@@ -284,7 +278,7 @@ void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
       value.Empty();
       return;
     }
-    ItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, nSel, value);
+    fwctl::ReadItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, nSel, value);
   } else {
     ::SendMessageA(hWndCtrl, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCSTR)value);
   }
