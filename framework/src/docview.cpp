@@ -150,17 +150,7 @@ void CDocTemplate::LoadTemplate() {
 }
 
 BOOL CDocTemplate::GetDocString(CString& rString, enum DocStringIndex index) const {
-  // The string's "\n"-separated parts by index.
-  rString.Empty();
-  int nStart = 0;
-  for (int i = 0; i < (int)index; ++i) {
-    int nl = m_strDocStrings.Find('\n', nStart);
-    if (nl < 0) return FALSE;
-    nStart = nl + 1;
-  }
-  int nEnd = m_strDocStrings.Find('\n', nStart);
-  rString = nEnd < 0 ? m_strDocStrings.Mid(nStart) : m_strDocStrings.Mid(nStart, nEnd - nStart);
-  return !rString.IsEmpty();
+  return AfxExtractSubString(rString, m_strDocStrings, (int)index) && !rString.IsEmpty();
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = this; }

@@ -417,10 +417,9 @@ static BOOL AnswerToolTipText(NMHDR* pNMHDR, LRESULT* pResult) {
   UINT uFlags = pNMHDR->code == TTN_NEEDTEXTA ? ((NMTTDISPINFOA*)pNMHDR)->uFlags : ((NMTTDISPINFOW*)pNMHDR)->uFlags;
   if (uFlags & TTF_IDISHWND) nID = (UINT_PTR)::GetDlgCtrlID((HWND)nID);
   if (nID == 0) return FALSE;
-  CString full;
+  CString full, tip;
   if (!full.LoadString((UINT)nID)) return FALSE;
-  int nl = full.Find('\n');
-  CString tip = nl >= 0 ? full.Mid(nl + 1) : CString();
+  AfxExtractSubString(tip, full, 1);
   lstrcpynA(pState->m_szTipText, tip, sizeof(pState->m_szTipText));
   if (pNMHDR->code == TTN_NEEDTEXTA) {
     NMTTDISPINFOA* p = (NMTTDISPINFOA*)pNMHDR;
