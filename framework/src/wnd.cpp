@@ -97,16 +97,7 @@ std::set<std::string>& RegisteredNames() {
   return names;
 }
 
-HINSTANCE FrameworkInstance() {
-  static const char marker = 0;  // any address inside this DLL
-  static HINSTANCE h = [] {
-    HMODULE hm = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         &marker, &hm);
-    return hm;
-  }();
-  return h;
-}
+HINSTANCE FrameworkInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 // The framework's classes are global: any module may create windows of them.
 BOOL RegisterGlobal(LPCSTR name, UINT style, HCURSOR hCursor, HBRUSH hbr, HICON hIcon) {
