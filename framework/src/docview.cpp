@@ -255,18 +255,20 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeV
       return nullptr;
     }
   }
+  // A document that fails takes the frame made for it along.
+  auto fail = [&]() -> CDocument* {
+    if (bCreated) {
+      pFrame->DestroyWindow();  // its views going close the document, if it has any
+      if (m_pOnlyDoc == pDocument) delete pDocument;
+    }
+    return nullptr;
+  };
   if (!lpszPathName) {
     SetDefaultTitle(pDocument);
     if (!bMakeVisible) pDocument->m_bEmbedded = TRUE;
-    if (!pDocument->OnNewDocument()) {
-      if (bCreated) pFrame->DestroyWindow();
-      return nullptr;
-    }
+    if (!pDocument->OnNewDocument()) return fail();
   } else {
-    if (!pDocument->OnOpenDocument(lpszPathName)) {
-      if (bCreated) pFrame->DestroyWindow();
-      return nullptr;
-    }
+    if (!pDocument->OnOpenDocument(lpszPathName)) return fail();
     pDocument->SetPathName(lpszPathName);
   }
   CWinThread* pThread = AfxGetThread();
