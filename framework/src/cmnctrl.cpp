@@ -43,7 +43,7 @@ CSize CTabCtrl::SetItemSize(CSize size) {
 void CTabCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CTabCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "dbcs.h"
 #include "sysdlg.h"
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
@@ -42,13 +43,11 @@ void CCommonDialog::EndSystemModal() { fwdlg::EndModal(this, &m_hWndTop); }
 CString AFXAPI AfxFilterToSystem(LPCSTR lpszFilter) {
   std::string out;
   if (lpszFilter) {
-    for (const char* p = lpszFilter; *p; ++p) {
-      if (::IsDBCSLeadByte((BYTE)*p) && p[1]) {
-        out += *p++;
-        out += *p;
-      } else {
-        out += *p == '|' ? '\0' : *p;
-      }
+    for (const char* p = lpszFilter; *p; p += fwdbcs::CharLength(p)) {
+      if (fwdbcs::CharLength(p) == 1 && *p == '|')
+        out += '\0';
+      else
+        out.append(p, (size_t)fwdbcs::CharLength(p));
     }
   }
   // Each part ends with a NUL; "...||" already gave the list's own end.

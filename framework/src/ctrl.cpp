@@ -14,15 +14,14 @@ IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
-// A text of unknown length read with a length message and a copy message.
-static void ReadItemText(const CWnd* pWnd, UINT msgLen, UINT msgText, int nIndex, CString& rString) {
-  int n = (int)pWnd->SendMessage(msgLen, (WPARAM)nIndex);
+void fwctl::ReadItemText(HWND hWnd, UINT msgLen, UINT msgText, int nIndex, CString& rString) {
+  int n = (int)::SendMessageA(hWnd, msgLen, (WPARAM)nIndex, 0);
   if (n < 0) {
     rString.Empty();
     return;
   }
   std::vector<char> buffer((size_t)n + 1);
-  int got = (int)pWnd->SendMessage(msgText, (WPARAM)nIndex, (LPARAM)buffer.data());
+  int got = (int)::SendMessageA(hWnd, msgText, (WPARAM)nIndex, (LPARAM)buffer.data());
   rString = got > 0 ? CString(buffer.data(), std::min(got, n)) : CString();
 }
 
@@ -35,7 +34,7 @@ BOOL CButton::Create(LPCSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* 
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
@@ -124,7 +123,7 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 }
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
-  ReadItemText(this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
+  fwctl::ReadItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
 void CComboBox::SetDropHeight(int cyList) {
@@ -152,7 +151,7 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 }
 
 void CListBox::GetText(int nIndex, CString& rString) const {
-  ReadItemText(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
+  fwctl::ReadItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
 UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const {
@@ -188,7 +187,7 @@ BOOL CStatic::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pPa
 void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 

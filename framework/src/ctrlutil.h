@@ -4,15 +4,6 @@
 
 namespace fwctl {
 
-// WM_DRAWITEM reflected from the parent: the control's DrawItem draws it.
-template <class T>
-BOOL ReflectDrawItem(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
-  if (message != WM_DRAWITEM) return FALSE;
-  pCtrl->DrawItem((LPDRAWITEMSTRUCT)lParam);
-  if (pResult) *pResult = TRUE;
-  return TRUE;
-}
-
 // The four owner-drawn item messages of list and combo boxes, to the control's virtuals.
 template <class T>
 BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
@@ -36,6 +27,10 @@ BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
   if (pResult) *pResult = r;
   return TRUE;
 }
+
+// The text of item nIndex of a list or combo box, any length (msgLen / msgText: its
+// length and text messages); empty for a bad index.
+void ReadItemText(HWND hWnd, UINT msgLen, UINT msgText, int nIndex, CString& rString);
 
 // A control window of a common-control class, wrapped as the caller's class.
 template <class T>

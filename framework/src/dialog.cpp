@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "ctrlutil.h"
 #include "threadstate.h"
 
 // ----- dialog windows of any CWnd -----
@@ -31,14 +32,17 @@ BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
   } catch (...) {
     m_nModalResult = -1;
   }
-  if (!AfxUnhookWindowCreate()) PostNcDestroy();
-  // EndDialog during OnInitDialog: the dialog never shows.
-  if (hWnd && !(m_nFlags & WF_CONTINUEMODAL)) {
-    ::DestroyWindow(hWnd);
-    hWnd = nullptr;
+  // No window was ever made: nothing ran OnNcDestroy, so clean up here. Past this point a
+  // failed window has been through OnNcDestroy, and a view has deleted itself: touch no
+  // member then.
+  if (!AfxUnhookWindowCreate()) {
+    PostNcDestroy();
+    return FALSE;
   }
-  if (!hWnd) {
-    if (m_hWnd && !::IsWindow(m_hWnd)) Detach();
+  if (!hWnd) return FALSE;
+  // EndDialog during OnInitDialog: the dialog never shows.
+  if (!(m_nFlags & WF_CONTINUEMODAL)) {
+    ::DestroyWindow(hWnd);
     return FALSE;
   }
   return TRUE;
@@ -48,7 +52,10 @@ BOOL CWnd::CreateDlg(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
   HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
   HRSRC hResource = ::FindResourceA(hInst, lpszTemplateName, RT_DIALOG);
   HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : nullptr;
-  if (!hTemplate) return FALSE;
+  if (!hTemplate) {
+    PostNcDestroy();  // as for any window that was never made
+    return FALSE;
+  }
   LPCDLGTEMPLATE lpTemplate = (LPCDLGTEMPLATE)::LockResource(hTemplate);
   BOOL bResult = CreateDlgIndirect(lpTemplate, pParentWnd, hInst);
   ::FreeResource(hTemplate);
@@ -240,13 +247,6 @@ static void ExchangeSelection(CDataExchange* pDX, int nIDC, int& index, UINT nGe
     ::SendMessageA(hWndCtrl, nSetMsg, (WPARAM)index, 0);
 }
 
-// The text of item nIndex of a list or combo box (nLenMsg / nTextMsg: its messages).
-static void ItemText(HWND hWndCtrl, UINT nLenMsg, UINT nTextMsg, int nIndex, CString& value) {
-  int nLen = (int)::SendMessageA(hWndCtrl, nLenMsg, (WPARAM)nIndex, 0);
-  ::SendMessageA(hWndCtrl, nTextMsg, (WPARAM)nIndex, (LPARAM)value.GetBufferSetLength(nLen));
-  value.ReleaseBuffer();
-}
-
 void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
   ExchangeSelection(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
 }
@@ -257,7 +257,7 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
     // A drop list has no edit: its text is the selected item's.
     int nSel = (int)::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0);
     if ((::GetWindowLongPtrA(hWndCtrl, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST && nSel != CB_ERR)
-      ItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, nSel, value);
+      fwctl::ReadItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, nSel, value);
     else
       AfxGetWindowText(hWndCtrl, value);
   } else {
@@ -278,7 +278,7 @@ void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
       value.Empty();
       return;
     }
-    ItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, nSel, value);
+    fwctl::ReadItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, nSel, value);
   } else {
     ::SendMessageA(hWndCtrl, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCSTR)value);
   }

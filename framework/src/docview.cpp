@@ -150,17 +150,7 @@ void CDocTemplate::LoadTemplate() {
 }
 
 BOOL CDocTemplate::GetDocString(CString& rString, enum DocStringIndex index) const {
-  // The string's "\n"-separated parts by index.
-  rString.Empty();
-  int nStart = 0;
-  for (int i = 0; i < (int)index; ++i) {
-    int nl = m_strDocStrings.Find('\n', nStart);
-    if (nl < 0) return FALSE;
-    nStart = nl + 1;
-  }
-  int nEnd = m_strDocStrings.Find('\n', nStart);
-  rString = nEnd < 0 ? m_strDocStrings.Mid(nStart) : m_strDocStrings.Mid(nStart, nEnd - nStart);
-  return !rString.IsEmpty();
+  return AfxExtractSubString(rString, m_strDocStrings, (int)index) && !rString.IsEmpty();
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = this; }
@@ -265,18 +255,20 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeV
       return nullptr;
     }
   }
+  // A document that fails takes the frame made for it along.
+  auto fail = [&]() -> CDocument* {
+    if (bCreated) {
+      pFrame->DestroyWindow();  // its views going close the document, if it has any
+      if (m_pOnlyDoc == pDocument) delete pDocument;
+    }
+    return nullptr;
+  };
   if (!lpszPathName) {
     SetDefaultTitle(pDocument);
     if (!bMakeVisible) pDocument->m_bEmbedded = TRUE;
-    if (!pDocument->OnNewDocument()) {
-      if (bCreated) pFrame->DestroyWindow();
-      return nullptr;
-    }
+    if (!pDocument->OnNewDocument()) return fail();
   } else {
-    if (!pDocument->OnOpenDocument(lpszPathName)) {
-      if (bCreated) pFrame->DestroyWindow();
-      return nullptr;
-    }
+    if (!pDocument->OnOpenDocument(lpszPathName)) return fail();
     pDocument->SetPathName(lpszPathName);
   }
   CWinThread* pThread = AfxGetThread();

@@ -80,10 +80,7 @@ BOOL CFrameWnd::LoadAccelTable(LPCSTR lpszResourceName) {
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
   m_nIDHelp = nIDResource;
   CString strFull;
-  if (strFull.LoadString(nIDResource)) {
-    int nl = strFull.Find('\n');
-    m_strTitle = nl >= 0 ? strFull.Left(nl) : strFull;
-  }
+  if (strFull.LoadString(nIDResource)) AfxExtractSubString(m_strTitle, strFull, 0);
   LPCSTR lpszMenu = MAKEINTRESOURCEA(nIDResource);
   HINSTANCE hInst = AfxFindResourceHandle(lpszMenu, RT_MENU);
   if (!::FindResourceA(hInst, lpszMenu, RT_MENU)) lpszMenu = nullptr;
@@ -372,9 +369,7 @@ void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
   rMessage.Empty();
   if (nID == 0) return;
   CString full;
-  if (!full.LoadString(nID)) return;
-  int nl = full.Find('\n');
-  rMessage = nl >= 0 ? full.Left(nl) : full;
+  if (full.LoadString(nID)) AfxExtractSubString(rMessage, full, 0);
 }
 
 void CFrameWnd::SetMessageText(LPCSTR lpszText) { SendMessage(WM_SETMESSAGESTRING, 0, (LPARAM)lpszText); }

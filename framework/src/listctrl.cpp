@@ -17,7 +17,7 @@ BOOL CHeaderCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
 void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
@@ -198,6 +198,6 @@ BOOL CListCtrl::ApproximateViewRect(CSize* pSize, int iCount) const {
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return fwctl::ReflectDrawItem(this, message, lParam, pResult) ||
+  return AfxReflectDrawItem(this, message, lParam, pResult) ||
          CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }

@@ -357,7 +357,10 @@ BOOL CFormView::Create(LPCSTR, LPCSTR, DWORD dwRequestedStyle, const RECT& rect,
   CREATESTRUCT cs = {};
   if (dwRequestedStyle == 0) dwRequestedStyle = AFX_WS_DEFAULT_VIEW;
   cs.style = dwRequestedStyle;
-  if (!PreCreateWindow(cs)) return FALSE;
+  if (!PreCreateWindow(cs)) {
+    PostNcDestroy();  // like any view that failed to be made
+    return FALSE;
+  }
   if (!CreateDlg(m_lpszTemplateName, pParentWnd)) return FALSE;
   m_pCreateContext = nullptr;
   // The template's style, with the border the caller asked for.

@@ -97,16 +97,7 @@ std::set<std::string>& RegisteredNames() {
   return names;
 }
 
-HINSTANCE FrameworkInstance() {
-  static const char marker = 0;  // any address inside this DLL
-  static HINSTANCE h = [] {
-    HMODULE hm = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         &marker, &hm);
-    return hm;
-  }();
-  return h;
-}
+HINSTANCE FrameworkInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 // The framework's classes are global: any module may create windows of them.
 BOOL RegisterGlobal(LPCSTR name, UINT style, HCURSOR hCursor, HBRUSH hbr, HICON hIcon) {
@@ -417,10 +408,9 @@ static BOOL AnswerToolTipText(NMHDR* pNMHDR, LRESULT* pResult) {
   UINT uFlags = pNMHDR->code == TTN_NEEDTEXTA ? ((NMTTDISPINFOA*)pNMHDR)->uFlags : ((NMTTDISPINFOW*)pNMHDR)->uFlags;
   if (uFlags & TTF_IDISHWND) nID = (UINT_PTR)::GetDlgCtrlID((HWND)nID);
   if (nID == 0) return FALSE;
-  CString full;
+  CString full, tip;
   if (!full.LoadString((UINT)nID)) return FALSE;
-  int nl = full.Find('\n');
-  CString tip = nl >= 0 ? full.Mid(nl + 1) : CString();
+  AfxExtractSubString(tip, full, 1);
   lstrcpynA(pState->m_szTipText, tip, sizeof(pState->m_szTipText));
   if (pNMHDR->code == TTN_NEEDTEXTA) {
     NMTTDISPINFOA* p = (NMTTDISPINFOA*)pNMHDR;

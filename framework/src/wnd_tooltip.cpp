@@ -100,13 +100,12 @@ void CWnd::FilterToolTipMessage(MSG* pMsg) {
       if (!(ti.uFlags & TTF_IDISHWND) && ::IsRectEmpty(&ti.rect)) ::GetClientRect(ti.hwnd, &ti.rect);
       ::SendMessageA(hTip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
       pState->m_lastInfo = ti;
-      // A text given by the hit test was allocated with malloc; the control keeps a copy.
-      if (ti.lpszText != LPSTR_TEXTCALLBACKA) {
-        free(ti.lpszText);
-        pState->m_lastInfo.lpszText = LPSTR_TEXTCALLBACKA;
-      }
+      pState->m_lastInfo.lpszText = LPSTR_TEXTCALLBACKA;
     }
   }
+  // A text given by the hit test was allocated with malloc, on every call; the control
+  // keeps its own copy.
+  if (ti.lpszText != LPSTR_TEXTCALLBACKA) free(ti.lpszText);
   if (nHit == -1) return;
   // Rectangle tools are matched against the tool window's client coordinates.
   MSG relay = *pMsg;

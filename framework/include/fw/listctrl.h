@@ -114,7 +114,7 @@ class FW_API CListCtrl : public CWnd {
   DWORD_PTR GetItemData(int nItem) const;
   BOOL SetItemData(int nItem, DWORD_PTR dwData);
   // Check boxes (LVS_EX_CHECKBOXES): state image 2 is checked.
-  BOOL GetCheck(int nItem) const { return ((GetItemState(nItem, LVIS_STATEIMAGEMASK) >> 12) - 1) > 0; }
+  BOOL GetCheck(int nItem) const { return (GetItemState(nItem, LVIS_STATEIMAGEMASK) >> 12) == 2; }
   BOOL SetCheck(int nItem, BOOL fCheck = TRUE) {
     return SetItemState(nItem, INDEXTOSTATEIMAGEMASK(fCheck ? 2 : 1), LVIS_STATEIMAGEMASK);
   }

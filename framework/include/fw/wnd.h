@@ -205,8 +205,9 @@ class FW_API CWnd : public CCmdTarget {
   virtual void DoDataExchange(CDataExchange* pDX);
 
   // A dialog window for this object from a template of the resource chain, or in memory
-  // (hInst: where its resources come from). FALSE when creation failed or EndDialog was
-  // called during OnInitDialog. The window is modeless until someone runs RunModalLoop.
+  // (hInst: where its resources come from). FALSE when creation failed (PostNcDestroy has
+  // run: a view is gone) or EndDialog was called during OnInitDialog. The window is
+  // modeless until someone runs RunModalLoop.
   BOOL CreateDlg(LPCSTR lpszTemplateName, CWnd* pParentWnd);
   BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst = NULL);
 

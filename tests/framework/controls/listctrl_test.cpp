@@ -97,8 +97,10 @@ TEST_F(ListCtrlTest, IconModeWithOverlaysStatesAndPositions) {
   list.SetItemState(0, INDEXTOOVERLAYMASK(1), LVIS_OVERLAYMASK);
   EXPECT_EQ((UINT)(LVIS_SELECTED | 0x0100), list.GetItemState(0, LVIS_SELECTED | LVIS_OVERLAYMASK));
   EXPECT_TRUE(list.GetCheck(3));
+  EXPECT_FALSE(list.GetCheck(4));  // no state image at all
   list.SetCheck(3, FALSE);
   EXPECT_EQ(0x1000u, list.GetItemState(3, LVIS_STATEIMAGEMASK));
+  EXPECT_FALSE(list.GetCheck(3));
 
   // Positions by 32-bit coordinates, as the thumbnail list lays out its grid.
   for (int i = 0; i < 5; ++i) list.SetItemPosition32(i, CPoint((i % 3) * 126 + 18, (i / 3) * 95));

@@ -273,6 +273,30 @@ TEST(Documents, UpdateAllViewsSkipsTheSenderAndKeepsOrder) {
   EXPECT_EQ(g_nDocs, docs - 1);
 }
 
+// A document that can't be made new, in a frame with a view of it and in one without:
+// neither the frame's views nor the document outlive the failure.
+class CRefusingDoc : public CTestDoc {
+  DECLARE_DYNCREATE(CRefusingDoc)
+ public:
+  BOOL OnNewDocument() override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(CRefusingDoc, CTestDoc)
+
+TEST(Documents, ANewDocumentThatFailsLeavesNothingBehind) {
+  fwtest::ResourceScope res;
+  int nDocs = g_nDocs, nViews = g_nViews;
+  for (CRuntimeClass* pViewClass : {RUNTIME_CLASS(CTestView), (CRuntimeClass*)nullptr}) {
+    CSingleDocTemplate tmpl(IDR_TESTFRAME, RUNTIME_CLASS(CRefusingDoc), RUNTIME_CLASS(CTestFrame), pViewClass);
+    tmpl.LoadTemplate();
+    EXPECT_EQ(tmpl.OpenDocumentFile(nullptr, FALSE), nullptr);
+    EXPECT_EQ(g_nDocs, nDocs) << (pViewClass ? "with a view" : "without views");
+    EXPECT_EQ(g_nViews, nViews);
+    EXPECT_EQ(tmpl.GetFirstDocPosition(), nullptr);
+  }
+  fwtest::PumpPending();
+  EXPECT_EQ(AfxGetMainWnd(), nullptr);
+}
+
 // A frame that builds its own client: the template's view is never made.
 class CClientFrame : public CTestFrame {
   DECLARE_DYNCREATE(CClientFrame)

@@ -187,6 +187,28 @@ TEST(FormView, SizeOfTheTemplateDataAndDialogKeys) {
   pFrame->DestroyWindow();
 }
 
+// A form whose template is missing or can't be made: creation fails, and the view
+// deletes itself once, as views do.
+int g_nBrokenForms = 0;
+class CBrokenForm : public CFormView {
+ public:
+  explicit CBrokenForm(UINT nIDTemplate) : CFormView(nIDTemplate) { ++g_nBrokenForms; }
+  ~CBrokenForm() override { --g_nBrokenForms; }
+};
+
+TEST(FormView, ATemplateThatFailsLeavesNoViewBehind) {
+  fwtest::ResourceScope res;
+  CWnd parent;
+  ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
+  for (UINT nIDTemplate : {(UINT)IDD_FORM_BROKEN, 9999u}) {
+    CBrokenForm* pForm = new CBrokenForm(nIDTemplate);
+    EXPECT_FALSE(pForm->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 100, 100), &parent, 1));
+    EXPECT_EQ(g_nBrokenForms, 0) << nIDTemplate;
+    EXPECT_EQ(::GetWindow(parent.m_hWnd, GW_CHILD), nullptr) << nIDTemplate;
+  }
+  parent.DestroyWindow();
+}
+
 // A status bar with an owner-drawn pane.
 class CDrawingStatusBar : public CStatusBar {
  public:

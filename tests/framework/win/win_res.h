@@ -23,6 +23,7 @@
 #define IDD_FORM 300              // a form view's template (child)
 #define IDD_MODAL 301             // a modal dialog's template
 #define IDD_DATA 302              // data exchange fields
+#define IDD_FORM_BROKEN 303       // a form with a control of a class nobody registered
 #define IDC_EDIT_INT 1001
 #define IDC_EDIT_UINT 1002
 #define IDC_EDIT_TEXT 1003
