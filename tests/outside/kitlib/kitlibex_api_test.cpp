@@ -72,7 +72,15 @@ TEST(Dpof, ListAndDeleteOnAGeneratedCard) {
   std::string rewritten = card.Read("MISC\\AUTPRINT.MRK");
   EXPECT_EQ(rewritten.find("ABCD0001"), std::string::npos);
   EXPECT_NE(rewritten.find("ABCD0002"), std::string::npos);
-  EXPECT_FALSE(card.Exists("MISC\\AUTPRINT.MRK.~kx"));
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((card / "MISC\\*").c_str(), &fd);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  int files = 0;
+  do {
+    files += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  } while (FindNextFileA(find, &fd));
+  FindClose(find);
+  EXPECT_EQ(files, 2);  // no temporary file is left beside the job files
   EXPECT_EQ(CMTLxDeleteDPOFFileJob(card.path().c_str(), "NOSUCH", victim.c_str()), 0);
 }
 
