@@ -171,6 +171,29 @@ TEST(FileOperation, FoldersAndFailures) {
   EXPECT_TRUE(written.empty());
 }
 
+// One target folder given with a single NUL, where readable memory ends right after it.
+TEST(FileOperation, ASingleTargetIsReadUpToItsOwnNul) {
+  TestFolder src("kx-nul"), dst("kx-nul-dst");
+  src.Write("a.jpg", "a");
+  const std::string from = src / "a.jpg" + std::string(2, '\0');
+  SYSTEM_INFO si;
+  GetSystemInfo(&si);
+  char* block = static_cast<char*>(VirtualAlloc(nullptr, 2 * si.dwPageSize, MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_TRUE(block);
+  DWORD was = 0;
+  ASSERT_TRUE(VirtualProtect(block + si.dwPageSize, si.dwPageSize, PAGE_NOACCESS, &was));
+  char* to = block + si.dwPageSize - (dst.path().size() + 1);
+  memcpy(to, dst.path().c_str(), dst.path().size() + 1);
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = FO_COPY;
+  op.pFrom = from.c_str();
+  op.pTo = to;
+  op.fFlags = FOF_SILENT;
+  EXPECT_EQ(CMTLxFileOperation(&op), 0);
+  EXPECT_EQ(dst.Read("a.jpg"), "a");
+  VirtualFree(block, 0, MEM_RELEASE);
+}
+
 // Closes the next box of this process whose caption matches: ticks the check box when
 // asked, then presses the button.
 struct CloseBox : testsupport::DialogWatch {
