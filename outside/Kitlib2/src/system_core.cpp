@@ -98,31 +98,6 @@ std::string FileVersionText(const std::string& path) {
   return buf;
 }
 
-PictureFormat SniffPicture(const unsigned char* h, size_t n) {
-  if (n >= 3 && h[0] == 0xFF && h[1] == 0xD8 && h[2] == 0xFF) return PictureFormat::Jpeg;
-  if (n >= 8 && h[0] == 0x89 && h[1] == 'P' && h[2] == 'N' && h[3] == 'G' && h[4] == '\r' && h[5] == '\n' &&
-      h[6] == 0x1A && h[7] == '\n')
-    return PictureFormat::Png;
-  if (n >= 14 && h[0] == 'B' && h[1] == 'M') return PictureFormat::Bmp;
-  if (n >= 4 && ((h[0] == 'I' && h[1] == 'I' && h[2] == 42 && h[3] == 0) ||
-                 (h[0] == 'M' && h[1] == 'M' && h[2] == 0 && h[3] == 42)))
-    return PictureFormat::Tiff;
-  if (n >= 6 && h[0] == 'G' && h[1] == 'I' && h[2] == 'F' && h[3] == '8' && (h[4] == '7' || h[4] == '9') && h[5] == 'a')
-    return PictureFormat::Gif;
-  return PictureFormat::None;
-}
-
-PictureFormat SniffPictureFile(const std::string& path) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return PictureFormat::None;
-  unsigned char head[16] = {};
-  DWORD got = 0;
-  BOOL ok = ReadFile(f, head, sizeof(head), &got, nullptr);
-  CloseHandle(f);
-  return ok ? SniffPicture(head, got) : PictureFormat::None;
-}
-
 DWORD MaxDecodePixels(ULONGLONG availablePhysicalBytes) {
   const ULONGLONG cap = 400000000ull;
   ULONGLONG pixels = availablePhysicalBytes / 2 / 8;

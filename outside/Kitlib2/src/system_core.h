@@ -29,11 +29,6 @@ FreeResources GetFreeResources();
 // "a.b.c.d" from the module's fixed file version; "" without a version resource.
 std::string FileVersionText(const std::string& path);
 
-// Picture formats recognised by their first bytes.
-enum class PictureFormat { None, Jpeg, Bmp, Png, Tiff, Gif };
-PictureFormat SniffPictureFile(const std::string& path);
-PictureFormat SniffPicture(const unsigned char* head, size_t n);
-
 // Pixels that two 32-bit buffers may take in half of the given free memory, capped.
 DWORD MaxDecodePixels(ULONGLONG availablePhysicalBytes);
 

@@ -1,6 +1,8 @@
 // Exported small services: names, paths, texts, system and disk queries.
 #include <Kitlib2/Utility.h>
 
+#include <imaging/decode.h>
+
 #include <clocale>
 #include <mbctype.h>
 
@@ -87,7 +89,10 @@ DWORD CMTLGetMaxDecodeSize() {
   return MaxDecodePixels(ms.ullAvailPhys);
 }
 
-BOOL CMTLCheckSupportBMP(LPCSTR lpszPath) { return SniffPictureFile(Str(lpszPath)) != PictureFormat::None; }
+BOOL CMTLCheckSupportBMP(LPCSTR lpszPath) {
+  imaging::ImageFormat f = imaging::DetectFileFormat(lpszPath);
+  return f != imaging::ImageFormat::Unknown && f != imaging::ImageFormat::Ico;
+}
 
 int CMTLInitializeVideoCodecPlugin() {
   InterlockedIncrement(&g_codecUsers);

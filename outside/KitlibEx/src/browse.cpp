@@ -3,7 +3,9 @@
 
 #include <shlobj.h>
 
-#include <cstring>
+#include <string>
+
+#include "mbcs.h"
 
 namespace {
 
@@ -19,12 +21,10 @@ int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo) {
   // The new-style browser needs OLE on this thread.
   HRESULT co = OleInitialize(nullptr);
   char display[MAX_PATH] = {};
-  char start[MAX_PATH] = {};
-  if (lpInfo->pszStartFolder && *lpInfo->pszStartFolder) {
-    lstrcpynA(start, lpInfo->pszStartFolder, MAX_PATH);
-    size_t n = strlen(start);  // the shell wants no trailing backslash except on a root
-    if (n > 3 && start[n - 1] == '\\' && !IsDBCSLeadByte(static_cast<BYTE>(start[n - 2]))) start[n - 1] = '\0';
-  }
+  // The shell wants no trailing backslash except on a root.
+  std::string start = lpInfo->pszStartFolder ? lpInfo->pszStartFolder : "";
+  kitlib::TrimTrailingSeparators(start);
+  if (start.size() == 2 && start[1] == ':') start += '\\';
   BROWSEINFOA bi = {};
   bi.hwndOwner = lpInfo->hwndOwner;
   bi.pszDisplayName = display;
@@ -32,7 +32,7 @@ int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo) {
   bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
   if (lpInfo->uFlags & CMTLX_BIF_NEWFOLDER) bi.ulFlags |= BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
   bi.lpfn = BrowseCallback;
-  bi.lParam = start[0] ? reinterpret_cast<LPARAM>(start) : 0;
+  bi.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
   LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
   int result = 2;
   if (pidl) {

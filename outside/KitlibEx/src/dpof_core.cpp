@@ -175,19 +175,4 @@ bool ReadWholeFile(const std::string& path, std::string* out) {
   return ok;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& data) {
-  std::string tmp = path + ".~kx";
-  HANDLE f = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = data.empty() || (WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
-                             written == data.size());
-  ok = FlushFileBuffers(f) && ok;
-  CloseHandle(f);
-  // The old file is replaced only by a complete new one.
-  if (ok) ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileA(tmp.c_str());
-  return ok;
-}
-
 }  // namespace kitlibex

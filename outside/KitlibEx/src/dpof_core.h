@@ -21,8 +21,7 @@ int DpofRemoveImage(std::string& mrk, const std::string& drive, const std::strin
 // Resolves an IMG SRC value against the card's MISC folder: "../DCIM/X.JPG" -> "E:\DCIM\X.JPG".
 std::string ResolveDpofSource(const std::string& drive, const std::string& src);
 
-// File helpers: whole-file read, and a replacing write through a temporary file.
+// The whole file (a print-order file is small: at most 64 MB are read).
 bool ReadWholeFile(const std::string& path, std::string* out);
-bool ReplaceFileContents(const std::string& path, const std::string& data);
 
 }  // namespace kitlibex

@@ -37,10 +37,12 @@ int Run(LPSHFILEOPSTRUCTA op) {
   }
   if (!op->pTo) return E_INVALIDARG;
 
+  const bool multiDest = (op->fFlags & FOF_MULTIDESTFILES) != 0;
   std::vector<std::string> sources = SplitMultiString(op->pFrom);
-  std::vector<std::string> targets = SplitMultiString(op->pTo);
+  // One target folder often comes with a single NUL: nothing past it is read.
+  std::vector<std::string> targets = multiDest ? SplitMultiString(op->pTo) : std::vector<std::string>{op->pTo};
   std::vector<PlannedMove> plan;
-  PlanError e = PlanCopyMove(op->wFunc, sources, targets, (op->fFlags & FOF_MULTIDESTFILES) != 0, DiskAttributes, &plan);
+  PlanError e = PlanCopyMove(op->wFunc, sources, targets, multiDest, DiskAttributes, &plan);
   if (e == PlanError::NoSource) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   if (e != PlanError::None) return E_INVALIDARG;
 

@@ -1,6 +1,8 @@
 // Exported card, print-order, kind, favourite and search-setting services.
 #include <KitlibEx/KitlibEx.h>
 
+#include <imaging/encode.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -58,7 +60,8 @@ int CMTLxDeleteDPOFFileJob(LPCSTR lpszDrive, LPCSTR lpszJob, LPCSTR lpszPath) {
   if (!ReadWholeFile(file, &mrk)) return 0;
   int removed = DpofRemoveImage(mrk, lpszDrive, lpszPath);
   if (removed == 0) return 0;
-  return ReplaceFileContents(file, mrk) ? removed : static_cast<int>(HRESULT_FROM_WIN32(GetLastError()) | 0x80000000);
+  HRESULT hr = imaging::WriteFileReplacing(file.c_str(), mrk.data(), mrk.size());
+  return SUCCEEDED(hr) ? removed : static_cast<int>(hr);
 }
 
 // ---- Support tests -----------------------------------------------------------------

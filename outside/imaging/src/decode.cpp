@@ -446,9 +446,17 @@ ImageFormat DetectFormat(const void* head, size_t size) {
   if (size >= 8 && memcmp(h, "\x89PNG\r\n\x1a\n", 8) == 0) return ImageFormat::Png;
   if (size >= 6 && (memcmp(h, "GIF87a", 6) == 0 || memcmp(h, "GIF89a", 6) == 0)) return ImageFormat::Gif;
   if (size >= 4 && (memcmp(h, "II*\0", 4) == 0 || memcmp(h, "MM\0*", 4) == 0)) return ImageFormat::Tiff;
-  if (size >= 18 && h[0] == 'B' && h[1] == 'M') return ImageFormat::Bmp;
+  if (size >= 14 && h[0] == 'B' && h[1] == 'M') return ImageFormat::Bmp;  // the file header
   if (size >= 6 && h[0] == 0 && h[1] == 0 && h[2] == 1 && h[3] == 0 && (h[4] || h[5])) return ImageFormat::Ico;
   return ImageFormat::Unknown;
+}
+
+ImageFormat DetectFileFormat(const char* path) {
+  detail::FileReader file;
+  if (!path || FAILED(file.Open(path))) return ImageFormat::Unknown;
+  uint8_t head[16];
+  size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
+  return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
 }
 
 ImageFormat FormatFromExtension(const char* path) {

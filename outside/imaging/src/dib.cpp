@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "internal.h"
+
 namespace imaging {
 
 namespace {
@@ -11,26 +13,6 @@ namespace {
 constexpr size_t kHeader = sizeof(BITMAPINFOHEADER);
 
 int StrideOf(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
-
-// A top-down 32-bit DIB section wrapped for GDI drawing.
-struct DibSection {
-  HBITMAP bitmap = nullptr;
-  void* bits = nullptr;
-  ~DibSection() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-  bool Create(int width, int height, int bitCount) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = WORD(bitCount);
-    bi.bmiHeader.biCompression = BI_RGB;
-    bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    return bitmap != nullptr;
-  }
-};
 
 }  // namespace
 
@@ -152,7 +134,7 @@ bool Dib::Assign(const BITMAPINFO* info, const void* bits, int bitCount) {
   if (src.biCompression == BI_RGB && src.biBitCount == bitCount) {
     memcpy(out.Bits(), bits, out.BitsSize());
   } else {
-    DibSection section;
+    detail::DibSection section;
     if (!section.Create(w, h, bitCount)) return false;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return false;
@@ -202,7 +184,7 @@ bool Dib::Draw(HDC dc, const RECT& dst) const {
   if (dw <= 0 || dh <= 0) return false;
   if (alpha_) {
     // Premultiply into a DIB section and let AlphaBlend do the rest.
-    DibSection section;
+    detail::DibSection section;
     if (!section.Create(Width(), Height(), 32)) return false;
     for (int y = 0; y < Height(); ++y) {
       const uint8_t* s = Row(y);

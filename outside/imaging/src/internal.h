@@ -149,5 +149,29 @@ HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, in
 // The folder part of an ANSI (double-byte aware) path, with its backslash; "" for none.
 std::string DirectoryOf(const char* path);
 
+// A top-down 24- or 32-bit DIB section for GDI to draw into or from.
+class DibSection {
+ public:
+  DibSection() = default;
+  ~DibSection() {
+    if (bitmap) DeleteObject(bitmap);
+  }
+  DibSection(const DibSection&) = delete;
+  DibSection& operator=(const DibSection&) = delete;
+  bool Create(int width, int height, int bitCount) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = WORD(bitCount);
+    bi.bmiHeader.biCompression = BI_RGB;
+    bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    return bitmap != nullptr;
+  }
+  HBITMAP bitmap = nullptr;
+  void* bits = nullptr;
+};
+
 }  // namespace detail
 }  // namespace imaging

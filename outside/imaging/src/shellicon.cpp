@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "imaging/com.h"
+#include "internal.h"
 
 namespace imaging {
 
@@ -13,17 +14,11 @@ namespace {
 
 // The icon drawn over a solid colour into a top-down 24-bit picture.
 bool DrawOver(HICON icon, int w, int h, COLORREF colour, Dib* out) {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!section) return false;
+  detail::DibSection section;
+  if (!section.Create(w, h, 24)) return false;
   HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, section);
+  if (!dc) return false;
+  HGDIOBJ old = SelectObject(dc, section.bitmap);
   RECT r = {0, 0, w, h};
   HBRUSH brush = CreateSolidBrush(colour);
   FillRect(dc, &r, brush);
@@ -33,8 +28,7 @@ bool DrawOver(HICON icon, int w, int h, COLORREF colour, Dib* out) {
   SelectObject(dc, old);
   DeleteDC(dc);
   bool done = ok && out->Create(w, h, 24, true);
-  if (done) memcpy(out->Bits(), bits, out->BitsSize());
-  DeleteObject(section);
+  if (done) memcpy(out->Bits(), section.bits, out->BitsSize());
   return done;
 }
 

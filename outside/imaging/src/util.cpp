@@ -137,9 +137,12 @@ HRESULT WriteFileReplacing(const char* path, const void* data, size_t size) {
     p += done;
     left -= done;
   }
+  // On the medium before it replaces the old file: a card may be pulled right after.
+  if (ok) ok = FlushFileBuffers(f) != FALSE;
   HRESULT hr = ok ? S_OK : detail::HrFromLastError();
   CloseHandle(f);
-  if (SUCCEEDED(hr) && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+  if (SUCCEEDED(hr) &&
+      !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
     hr = detail::HrFromLastError();
   if (FAILED(hr)) DeleteFileA(temp);
   return hr;

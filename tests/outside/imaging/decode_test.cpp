@@ -62,6 +62,7 @@ TEST(Decode, FormatsAndProbes) {
     EXPECT_FALSE(d.TopDown());
     EXPECT_EQ(rep.info.format, c.format);
     EXPECT_EQ(FormatFromExtension(c.file), c.format);
+    EXPECT_EQ(DetectFileFormat(Fixture(c.file).c_str()), c.format);
   }
   ImageInfo info;
   ASSERT_EQ(ProbeImage(Fixture("exif_full.jpg").c_str(), &info), S_OK);
@@ -70,6 +71,28 @@ TEST(Decode, FormatsAndProbes) {
   EXPECT_EQ(info.bitCount, 24);
   EXPECT_EQ(info.DisplayWidth(), 480);
   EXPECT_STREQ(FormatName(info.format), "JPEG");
+}
+
+TEST(Decode, FormatFromTheFirstBytes) {
+  const struct {
+    std::string head;
+    ImageFormat format;
+  } cases[] = {
+      {std::string("\xFF\xD8\xFF\xE1", 4), ImageFormat::Jpeg},
+      {std::string("\x89PNG\r\n\x1A\n", 8), ImageFormat::Png},
+      {std::string("BM") + std::string(12, '\0'), ImageFormat::Bmp},  // the file header is enough
+      {std::string("II*\0", 4), ImageFormat::Tiff},
+      {std::string("MM\0*", 4), ImageFormat::Tiff},
+      {"GIF89a", ImageFormat::Gif},
+      {std::string("\0\0\1\0\1\0", 6), ImageFormat::Ico},
+      {"BM", ImageFormat::Unknown},  // too short for a bitmap header
+      {"hello world", ImageFormat::Unknown},
+      {"", ImageFormat::Unknown},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DetectFormat(c.head.data(), c.head.size()), c.format) << c.head;
+  EXPECT_EQ(DetectFileFormat(Fixture("tone.mp3").c_str()), ImageFormat::Unknown);
+  EXPECT_EQ(DetectFileFormat(Fixture("missing.jpg").c_str()), ImageFormat::Unknown);
+  EXPECT_EQ(DetectFileFormat(nullptr), ImageFormat::Unknown);
 }
 
 TEST(Decode, TransparencyBlendsOrStays) {

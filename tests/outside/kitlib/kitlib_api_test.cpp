@@ -135,7 +135,10 @@ TEST(System, AnswersOfAWindows7LikeSystem) {
   EXPECT_EQ(CMTLGetDiskSpaceEx("Q:\\"), 0u);
   EXPECT_GT(CMTLGetMaxDecodeSize(), 24000000u);  // a 24-megapixel picture decodes here
   EXPECT_TRUE(CMTLCheckSupportBMP("testdata\\exif_full.jpg"));
+  EXPECT_TRUE(CMTLCheckSupportBMP("testdata\\image.bmp"));
   EXPECT_FALSE(CMTLCheckSupportBMP("testdata\\movie.mp4"));
+  EXPECT_FALSE(CMTLCheckSupportBMP("testdata\\image.ico"));
+  EXPECT_FALSE(CMTLCheckSupportBMP("testdata\\missing.jpg"));
   char sysDir[MAX_PATH];
   GetSystemDirectoryA(sysDir, MAX_PATH);
   EXPECT_FALSE(S(CMTLInspectFile((std::string(sysDir) + "\\kernel32.dll").c_str())).empty());

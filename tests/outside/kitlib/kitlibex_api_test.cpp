@@ -72,7 +72,15 @@ TEST(Dpof, ListAndDeleteOnAGeneratedCard) {
   std::string rewritten = card.Read("MISC\\AUTPRINT.MRK");
   EXPECT_EQ(rewritten.find("ABCD0001"), std::string::npos);
   EXPECT_NE(rewritten.find("ABCD0002"), std::string::npos);
-  EXPECT_FALSE(card.Exists("MISC\\AUTPRINT.MRK.~kx"));
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((card / "MISC\\*").c_str(), &fd);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  int files = 0;
+  do {
+    files += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  } while (FindNextFileA(find, &fd));
+  FindClose(find);
+  EXPECT_EQ(files, 2);  // no temporary file is left beside the job files
   EXPECT_EQ(CMTLxDeleteDPOFFileJob(card.path().c_str(), "NOSUCH", victim.c_str()), 0);
 }
 
@@ -163,6 +171,29 @@ TEST(FileOperation, FoldersAndFailures) {
   EXPECT_TRUE(written.empty());
 }
 
+// One target folder given with a single NUL, where readable memory ends right after it.
+TEST(FileOperation, ASingleTargetIsReadUpToItsOwnNul) {
+  TestFolder src("kx-nul"), dst("kx-nul-dst");
+  src.Write("a.jpg", "a");
+  const std::string from = src / "a.jpg" + std::string(2, '\0');
+  SYSTEM_INFO si;
+  GetSystemInfo(&si);
+  char* block = static_cast<char*>(VirtualAlloc(nullptr, 2 * si.dwPageSize, MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_TRUE(block);
+  DWORD was = 0;
+  ASSERT_TRUE(VirtualProtect(block + si.dwPageSize, si.dwPageSize, PAGE_NOACCESS, &was));
+  char* to = block + si.dwPageSize - (dst.path().size() + 1);
+  memcpy(to, dst.path().c_str(), dst.path().size() + 1);
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = FO_COPY;
+  op.pFrom = from.c_str();
+  op.pTo = to;
+  op.fFlags = FOF_SILENT;
+  EXPECT_EQ(CMTLxFileOperation(&op), 0);
+  EXPECT_EQ(dst.Read("a.jpg"), "a");
+  VirtualFree(block, 0, MEM_RELEASE);
+}
+
 // Closes the next box of this process whose caption matches: ticks the check box when
 // asked, then presses the button.
 struct CloseBox : testsupport::DialogWatch {
@@ -244,9 +275,12 @@ std::string SelectedFolderName(HWND box) {
 
 TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
   TestFolder dir("kx-browse");
+  // "日" = 93 FA: its trail byte looks like a lead byte, and a backslash follows.
+  const std::string leaf = "撮影日";
+  dir.Write(leaf + "\\f", "");
+  const std::string folder = dir / leaf, given = folder + "\\";
   char out[MAX_PATH] = {};
-  CMTLXBROWSEINFO bi = {nullptr, dir.path().c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
-  std::string leaf = dir.path().substr(dir.path().find_last_of('\\') + 1);
+  CMTLXBROWSEINFO bi = {nullptr, given.c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
   // Press OK once the browser has selected the start folder (it does so after it opens).
   DWORD start = GetTickCount();
   testsupport::DialogWatch user(
@@ -257,8 +291,8 @@ TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
       [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
   EXPECT_EQ(CMTLxBrowseForFolder(&bi), 1);
   user.Stop();
-  EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, dir.path().c_str(), -1), CSTR_EQUAL)
-      << out << " vs " << dir.path();
+  EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, folder.c_str(), -1), CSTR_EQUAL)
+      << out << " vs " << folder;
   EXPECT_EQ(CMTLxBrowseForFolder(nullptr), 0);
 }
 

@@ -54,29 +54,6 @@ TEST(FileVersion, SystemModuleHasOneOurTestHasNone) {
   EXPECT_EQ(FileVersionText("C:\\no\\such.dll"), "");
 }
 
-TEST(Sniff, PicturesByTheirFirstBytes) {
-  struct Case {
-    std::string head;
-    PictureFormat f;
-  } cases[] = {
-      {std::string("\xFF\xD8\xFF\xE1", 4), PictureFormat::Jpeg},
-      {std::string("\x89PNG\r\n\x1A\n", 8), PictureFormat::Png},
-      {std::string("BM") + std::string(12, '\0'), PictureFormat::Bmp},
-      {std::string("II*\0", 4), PictureFormat::Tiff},
-      {std::string("MM\0*", 4), PictureFormat::Tiff},
-      {"GIF89a", PictureFormat::Gif},
-      {"BM", PictureFormat::None},  // too short for a bitmap header
-      {"hello world", PictureFormat::None},
-      {"", PictureFormat::None},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(SniffPicture(reinterpret_cast<const unsigned char*>(c.head.data()), c.head.size()), c.f) << c.head;
-  EXPECT_EQ(SniffPictureFile("testdata\\plain.jpg"), PictureFormat::Jpeg);
-  EXPECT_EQ(SniffPictureFile("testdata\\image.png"), PictureFormat::Png);
-  EXPECT_EQ(SniffPictureFile("testdata\\tone.mp3"), PictureFormat::None);
-  EXPECT_EQ(SniffPictureFile("testdata\\missing.jpg"), PictureFormat::None);
-}
-
 TEST(MaxDecode, HalfTheMemoryForTwoBuffersCapped) {
   EXPECT_EQ(MaxDecodePixels(0), 0u);
   EXPECT_EQ(MaxDecodePixels(1600ull << 20), (1600ull << 20) / 16);

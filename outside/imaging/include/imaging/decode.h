@@ -24,8 +24,10 @@ enum class ImageFormat { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Ico };
 
 // "JPEG", "PNG", "BMP", "GIF", "TIFF", "ICO"; "" for Unknown.
 const char* FormatName(ImageFormat format);
-// From the first bytes of a file (at least 12 are looked at when present).
+// From the first bytes of a file (16 are enough for every format).
 ImageFormat DetectFormat(const void* head, size_t size);
+// From the first bytes of the file at path; Unknown when it can't be read.
+ImageFormat DetectFileFormat(const char* path);
 // From the extension, case-insensitively (".jpg", ".jpeg", ".jpe", ".png", ...).
 ImageFormat FormatFromExtension(const char* path);
 
