@@ -105,7 +105,8 @@ class Store {
   bool InBatch() const { return batch_ > 0; }
   HRESULT Checkpoint();
 
-  // Result lists that the database owns (memorised results named by a marker query).
+  // Result lists that the database owns (memorised results named by a marker query):
+  // the list kept for id when it holds the same texts as fresh (which is then freed).
   STRINGLIST* OwnedResult(int id, STRINGLIST* fresh);
   void DropOwnedResults(int id);  // id 0: all
 

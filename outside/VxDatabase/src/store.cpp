@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <unordered_map>
 
@@ -400,8 +401,28 @@ HRESULT Store::Checkpoint() {
   return S_OK;
 }
 
+namespace {
+
+bool SameList(const STRINGLIST* a, const STRINGLIST* b) {
+  for (; a && b; a = a->pNext, b = b->pNext)
+    if (a->nData != b->nData || strcmp(a->pszText, b->pszText) != 0) return false;
+  return !a && !b;
+}
+
+}  // namespace
+
 STRINGLIST* Store::OwnedResult(int id, STRINGLIST* fresh) {
-  DropOwnedResults(id);
+  for (Owned& o : owned_) {
+    if (o.id != id) continue;
+    // Callers keep reading the list they were given: an unchanged result keeps it alive.
+    if (SameList(o.list, fresh)) {
+      FreeStringList(fresh);
+      return o.list;
+    }
+    FreeStringList(o.list);
+    o.list = fresh;
+    return fresh;
+  }
   owned_.push_back({id, fresh});
   return fresh;
 }

@@ -116,6 +116,10 @@ TEST_F(SearchTest, MemorisedResults) {
   std::string marker = std::string(VXDB_RESULT_MARKER) + "," + std::to_string(similar);
   ASSERT_EQ(VxDBWxSearch(marker.c_str(), &list), S_OK);
   EXPECT_EQ(dbtest::Texts(list), std::vector<std::string>{b_});
+  // Asked again, it gives the same list: the first answer stays readable.
+  STRINGLIST* again = nullptr;
+  ASSERT_EQ(VxDBWxSearch(marker.c_str(), &again), S_OK);
+  EXPECT_EQ(again, list);
 
   EXPECT_EQ(VxDBWxDeleteSearchResult(VXDB_RESULT_SIMILAR), S_OK);
   EXPECT_EQ(VxDBWxGetSearchResult(similar, &list), VXDB_E_NOTFOUND);
