@@ -98,6 +98,7 @@ class Store {
   // Writes (class Write) nest; the outermost one inside a batch counts towards its commit.
   void EnterWrite() { ++depth_; }
   void LeaveWrite() { --depth_; }
+  bool JoinBatch();  // the batch's transaction, begun again when it was lost
   void NoteWrite();
   void AbortBatchPart();  // rolls the batch back to its last commit
   HRESULT BeginBatch();
