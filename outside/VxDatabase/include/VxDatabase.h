@@ -91,7 +91,8 @@
 #define VXDB_RESULT_SIMILAR 2  // results of similar-image searches
 
 // A query naming a memorised result: VXDB_RESULT_MARKER "," id. Its answer is the
-// memorised list itself, owned by the database: never free it.
+// memorised list itself, owned by the database: never free it. It stays valid, and the
+// same query gives it again, until the result is deleted or the database closes.
 #define VXDB_RESULT_MARKER "58C2A9E1-3D74-4b96-8E0F-C14B7A2D6E53"
 
 // Move flags (VxDBMoveFile).

@@ -558,11 +558,15 @@ VXDB_API HRESULT WINAPI VxDBListResults(int nKinds, STRINGLIST** ppSets) {
 
 VXDB_API HRESULT WINAPI VxDBDeleteResults(int nKinds) {
   return WriteOp([&](sqlite3* db) -> HRESULT {
-    Stmt st(db, "DELETE FROM result_sets WHERE (kind & ?) <> 0");
-    if (!st.Bind(1, nKinds).Run()) return E_FAIL;
-    int n = sqlite3_changes(db);
-    Store::Get().DropOwnedResults(0);
-    return n ? S_OK : S_FALSE;
+    // Only the deleted results' lists go: callers may be reading those of other kinds.
+    std::vector<int> ids;
+    Stmt st(db, "DELETE FROM result_sets WHERE (kind & ?) <> 0 RETURNING id");
+    st.Bind(1, nKinds);
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW) ids.push_back(static_cast<int>(st.Int(0)));
+    if (rc != SQLITE_DONE) return E_FAIL;
+    for (int id : ids) Store::Get().DropOwnedResults(id);
+    return ids.empty() ? S_FALSE : S_OK;
   });
 }
 

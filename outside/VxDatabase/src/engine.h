@@ -98,6 +98,7 @@ class Store {
   // Writes (class Write) nest; the outermost one inside a batch counts towards its commit.
   void EnterWrite() { ++depth_; }
   void LeaveWrite() { --depth_; }
+  bool JoinBatch();  // the batch's transaction, begun again when it was lost
   void NoteWrite();
   void AbortBatchPart();  // rolls the batch back to its last commit
   HRESULT BeginBatch();
@@ -105,7 +106,8 @@ class Store {
   bool InBatch() const { return batch_ > 0; }
   HRESULT Checkpoint();
 
-  // Result lists that the database owns (memorised results named by a marker query).
+  // Result lists that the database owns (memorised results named by a marker query):
+  // the list kept for id when it holds the same texts as fresh (which is then freed).
   STRINGLIST* OwnedResult(int id, STRINGLIST* fresh);
   void DropOwnedResults(int id);  // id 0: all
 

@@ -247,7 +247,8 @@ std::vector<std::pair<std::string, std::string>> RowsUnder(sqlite3* db, const ch
 
 HRESULT MoveFolderKeys(sqlite3* db, const std::string& oldFolder, const std::string& oldKey, const std::string& newFolder,
                        const std::string& newKey) {
-  if (newKey.compare(0, oldKey.size(), oldKey) == 0) return E_INVALIDARG;  // into itself
+  // Into itself is refused; the same folder in other letter cases just takes the new spelling.
+  if (newKey != oldKey && newKey.compare(0, oldKey.size(), oldKey) == 0) return E_INVALIDARG;
   auto files = RowsUnder(db, "SELECT id, path FROM files WHERE path_key >= ? AND path_key < ?", oldKey);
   for (const auto& r : files) {
     int64_t id = _atoi64(r.first.c_str());

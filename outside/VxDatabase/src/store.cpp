@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <unordered_map>
 
@@ -341,13 +342,17 @@ HRESULT Store::EndUse(int mode) {
   return S_OK;
 }
 
+bool Store::JoinBatch() {
+  if (!sqlite3_get_autocommit(db_)) return true;
+  // The batch lost its transaction (another writer held the lock past a commit): rejoin.
+  if (!Exec(db_, "BEGIN IMMEDIATE")) return false;
+  batchWrites_ = 0;
+  batchStart_ = GetTickCount();
+  return true;
+}
+
 void Store::NoteWrite() {
   if (batch_ <= 0 || depth_ > 0) return;
-  if (sqlite3_get_autocommit(db_)) {
-    // The batch lost its transaction (another writer held the lock too long): rejoin.
-    Exec(db_, "BEGIN IMMEDIATE");
-    return;
-  }
   if (++batchWrites_ < kBatchWrites && GetTickCount() - batchStart_ < kBatchMillis) return;
   // Commit what the batch holds so far, so that a crash loses little and others may write.
   if (Exec(db_, "COMMIT")) {
@@ -400,8 +405,28 @@ HRESULT Store::Checkpoint() {
   return S_OK;
 }
 
+namespace {
+
+bool SameList(const STRINGLIST* a, const STRINGLIST* b) {
+  for (; a && b; a = a->pNext, b = b->pNext)
+    if (a->nData != b->nData || strcmp(a->pszText, b->pszText) != 0) return false;
+  return !a && !b;
+}
+
+}  // namespace
+
 STRINGLIST* Store::OwnedResult(int id, STRINGLIST* fresh) {
-  DropOwnedResults(id);
+  for (Owned& o : owned_) {
+    if (o.id != id) continue;
+    // Callers keep reading the list they were given: an unchanged result keeps it alive.
+    if (SameList(o.list, fresh)) {
+      FreeStringList(fresh);
+      return o.list;
+    }
+    FreeStringList(o.list);
+    o.list = fresh;
+    return fresh;
+  }
   owned_.push_back({id, fresh});
   return fresh;
 }
@@ -433,11 +458,11 @@ Write::Write() {
     hr_ = E_FAIL;
     return;
   }
-  if (st.InBatch() && !sqlite3_get_autocommit(db)) {
+  if (st.InBatch()) {
     // The batch's transaction holds the write; a savepoint per write would copy every
     // page it touches and cost more than the write itself.
     mode_ = kBatch;
-    hr_ = S_OK;
+    hr_ = st.JoinBatch() ? S_OK : E_FAIL;
   } else {
     mode_ = sqlite3_get_autocommit(db) ? kTransaction : kSavepoint;
     hr_ = Exec(db, mode_ == kTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT w") ? S_OK : E_FAIL;

@@ -33,7 +33,10 @@ class TagBuilder {
   ~TagBuilder() { VxDBFreeTags(head_); }
   VXDBTAG* Add(VXDBTAG** tail, const std::string& name, const std::string& query, int count) {
     VXDBTAG* t = static_cast<VXDBTAG*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(VXDBTAG)));
-    if (!t) return nullptr;
+    if (!t) {
+      failed_ = true;
+      return nullptr;
+    }
     t->nKind = kind_;
     t->nCount = count;
     t->pszName = HeapText(name);

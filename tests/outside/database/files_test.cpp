@@ -156,6 +156,10 @@ TEST_F(DbTest, FolderDeleteAndMoveStayInsideTheFolder) {
   EXPECT_EQ(VxDBWIsEnrolled((data_ + "\\Album\\2010\\b.jpg").c_str()), S_OK);
   EXPECT_EQ(VxDBWIsEnrolled(in.c_str()), VXDB_E_NOTFOUND);
   EXPECT_EQ(VxDBWIsEnrolled(sibling.c_str()), S_OK);
+  // Only the letter case changes: the entries take the new spelling.
+  EXPECT_EQ(VxDBWMoveFolder((data_ + "\\Album").c_str(), (data_ + "\\ALBUM").c_str()), S_OK);
+  EXPECT_EQ(dbtest::Search(("Path," + data_ + "\\album").c_str()),
+            (std::vector<std::string>{data_ + "\\ALBUM\\2010\\b.jpg", data_ + "\\ALBUM\\a.jpg"}));
 
   // "表" ends in the byte 0x5C; it names another folder than "表示" all the same.
   EXPECT_EQ(VxDBWDeleteFolderEx((data_ + "\\表").c_str()), S_FALSE);

@@ -116,8 +116,17 @@ TEST_F(SearchTest, MemorisedResults) {
   std::string marker = std::string(VXDB_RESULT_MARKER) + "," + std::to_string(similar);
   ASSERT_EQ(VxDBWxSearch(marker.c_str(), &list), S_OK);
   EXPECT_EQ(dbtest::Texts(list), std::vector<std::string>{b_});
+  // Asked again, it gives the same list: the first answer stays readable.
+  STRINGLIST* again = nullptr;
+  ASSERT_EQ(VxDBWxSearch(marker.c_str(), &again), S_OK);
+  EXPECT_EQ(again, list);
 
+  // Deleting the results of one kind leaves the lists of the other kind alone.
+  std::string kwMarker = std::string(VXDB_RESULT_MARKER) + "," + std::to_string(kw);
+  STRINGLIST* held = nullptr;
+  ASSERT_EQ(VxDBWxSearch(kwMarker.c_str(), &held), S_OK);
   EXPECT_EQ(VxDBWxDeleteSearchResult(VXDB_RESULT_SIMILAR), S_OK);
+  EXPECT_EQ(dbtest::Texts(held), (std::vector<std::string>{a_, c_}));
   EXPECT_EQ(VxDBWxGetSearchResult(similar, &list), VXDB_E_NOTFOUND);
   EXPECT_EQ(VxDBWxDeleteSearchResult(3), S_OK);
   EXPECT_EQ(VxDBWxDeleteSearchResult(3), S_FALSE);
