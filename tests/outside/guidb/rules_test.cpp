@@ -316,6 +316,19 @@ TEST(MusicFactsTest, BrokenHeadersGiveNoValuesAndNoCrash) {
   std::vector<uint8_t> wav = MakeWav();
   wav[16] = 0xFF;  // fmt chunk length past the end
   ParseMusic(wav.data(), wav.size(), nullptr, 0, wav.size(), ".wav", &f);
+
+  // A short file without audio frames whose ID3v1 title holds frame-like bytes: no playing
+  // time (not one counted from before the file's start).
+  std::vector<uint8_t> small(300, 0);
+  std::vector<uint8_t> tag(128, 0);
+  memcpy(tag.data(), "TAG", 3);
+  const uint8_t frameLike[] = {0xFF, 0xFB, 0x90, 0x00};
+  memcpy(tag.data() + 3, frameLike, sizeof(frameLike));
+  small.insert(small.end(), tag.begin(), tag.end());
+  MusicFacts g;
+  ParseMusic(small.data(), small.size(), tag.data(), tag.size(), small.size(), ".mp3", &g);
+  EXPECT_EQ(0u, g.durationMs);
+  EXPECT_EQ(0, g.bitrateKbps);
 }
 
 }  // namespace
