@@ -40,13 +40,6 @@ void PageDetach(CThumbnailPage* page, CThumbnail* item) {
 }  // namespace vxg
 
 namespace {
-// "C:\a\b\" -> "C:\a\b"; a drive root keeps its backslash.
-std::string TrimFolder(std::string p) {
-  while (p.size() > 3 && p.back() == '\\') p.pop_back();
-  return p;
-}
-std::string WithBackslash(const std::string& p) { return (!p.empty() && p.back() == '\\') ? p : p + "\\"; }
-
 bool IsFolder(const std::string& p) {
   DWORD a = GetFileAttributesA(p.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -74,7 +67,7 @@ bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FI
 std::string BaseName(const std::string& name) { return name.substr(0, name.size() - ExtensionOf(name).size()); }
 
 bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
-  std::string p = TrimFolder(path);
+  std::string p = TrimTrailingBackslashes(path);
   if (p.find_first_of("*?") != std::string::npos) return false;
   HANDLE h = FindFirstFileA(p.c_str(), fd);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -84,7 +77,7 @@ bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
 
 // Area of a card's audio folder: 1 "SD_Audio", 0 "SD_Voice" (and anything else).
 DWORD AreaOf(const std::string& folder) {
-  std::string f = TrimFolder(folder);
+  std::string f = TrimTrailingBackslashes(folder);
   std::string name = FoldCase(f.substr(NameOffset(f)));
   return name == "SD_AUDIO" ? 1 : 0;
 }
@@ -132,7 +125,7 @@ BOOL CThumbnailPage::OwnsItems() const { return m_p->Owns(); }
 long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback, DWORD) {
   if (!pszFolder || !*pszFolder) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
-  std::string folder = TrimFolder(pszFolder);
+  std::string folder = TrimTrailingBackslashes(pszFolder);
   if (!IsFolder(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
   std::vector<WIN32_FIND_DATAA> entries;
   if (!ListFolder(folder, bSubFolders != FALSE, &entries)) return HRESULT_FROM_WIN32(GetLastError());
@@ -189,7 +182,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
   if (ppAdded) *ppAdded = nullptr;
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
-  std::string path = TrimFolder(pszPath);
+  std::string path = TrimTrailingBackslashes(pszPath);
   DWORD tracks = 0;
   for (CThumbnail* t : m_p->items)
     if (t->m_p->track) tracks = std::max<DWORD>(tracks, t->m_p->track->dwTrack & 0xFF);
@@ -229,7 +222,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
 long CThumbnailPage::AddAVCHD(LPCSTR pszPath, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback,
                               DWORD dwFlags, int nFirst, int nSecond, int nImage) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
-  std::string path = TrimFolder(pszPath);
+  std::string path = TrimTrailingBackslashes(pszPath);
   size_t before = m_p->items.size();
   if (IsFolder(path)) {
     long r = Add(path.c_str(), bSubFolders, nullptr, dwFlags);
@@ -310,7 +303,7 @@ int CThumbnailPage::IndexOf(const CThumbnail* pThumbnail) const {
 
 CThumbnail* CThumbnailPage::Find(LPCSTR pszPath, UINT nKindMask) const {
   if (!pszPath || !*pszPath) return nullptr;
-  std::string want = FoldCase(TrimFolder(pszPath));
+  std::string want = FoldCase(TrimTrailingBackslashes(pszPath));
   for (CThumbnail* item : m_p->items)
     if (KindHas(item->m_p->kind, nKindMask) && FoldCase(item->m_p->path) == want) return item;
   return nullptr;

@@ -145,7 +145,7 @@ HRESULT CThumbnail::SetPath(LPCSTR pszPath) {
   std::string p(pszPath);
   if (p.size() >= MAX_PATH) return E_INVALIDARG;
   // A folder may come with its trailing backslash; a drive root keeps it.
-  while (p.size() > 3 && p.back() == '\\') p.pop_back();
+  p = TrimTrailingBackslashes(p);
   WIN32_FIND_DATAA fd;
   if (!::IsValidPath(p.c_str(), &fd)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   size_t off = NameOffset(p);

@@ -68,8 +68,7 @@ HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, De
 
 // A folder's preview: the first picture inside it that matches the preview type.
 HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult* out) {
-  std::string folder = path;
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  std::string folder = WithBackslash(path);
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {

@@ -181,8 +181,7 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
 HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   HRESULT hr, mk;
-  std::string p(pszPath);
-  bool folder = IsFolderPath(pszPath) || (!p.empty() && p.back() == '\\');
+  bool folder = IsFolderPath(pszPath) || EndsWithBackslash(pszPath);
   if (folder) {
     hr = Settle(VxDBWDeleteFolderEx(pszPath));
     mk = Settle(Mark_DelAllCheckInFolder(pszPath));
