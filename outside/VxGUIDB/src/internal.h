@@ -74,6 +74,9 @@ std::string TrimTrailingBackslashes(const std::string& path);
 std::string WithBackslash(const std::string& path);
 // Whether the path holds one of the single-byte characters of set (trail bytes skipped).
 bool HasCharOf(const std::string& path, const char* set);
+// Whether a file or folder is there / a folder is there.
+bool PathExists(const std::string& path);
+bool IsFolderPath(const std::string& path);
 // The folder holding the running program, with a trailing backslash.
 std::string ProgramFolder();
 // The folder holding this library, with a trailing backslash.

@@ -40,11 +40,6 @@ void PageDetach(CThumbnailPage* page, CThumbnail* item) {
 }  // namespace vxg
 
 namespace {
-bool IsFolder(const std::string& p) {
-  DWORD a = GetFileAttributesA(p.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Directory entries of a folder that a scan lists, in name order.
 bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FIND_DATAA>* out) {
   WIN32_FIND_DATAA fd;
@@ -100,7 +95,7 @@ void CThumbnailGroupInfo::Set(int nGroup, LPCSTR pszText) {
 
 void CThumbnailGroupInfo::Clear() { Set(0, ""); }
 
-BOOL CThumbnailGroupInfo::IsFolder() const { return !m_strText.IsEmpty() && ::IsFolder((LPCSTR)m_strText); }
+BOOL CThumbnailGroupInfo::IsFolder() const { return !m_strText.IsEmpty() && IsFolderPath((LPCSTR)m_strText); }
 
 bool CThumbnailGroupInfo::operator==(const CThumbnailGroupInfo& other) const {
   return m_nGroup == other.m_nGroup && PathEquals(m_strText, other.m_strText);
@@ -126,7 +121,7 @@ long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddF
   if (!pszFolder || !*pszFolder) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
   std::string folder = TrimTrailingBackslashes(pszFolder);
-  if (!IsFolder(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  if (!IsFolderPath(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
   std::vector<WIN32_FIND_DATAA> entries;
   if (!ListFolder(folder, bSubFolders != FALSE, &entries)) return HRESULT_FROM_WIN32(GetLastError());
 
@@ -187,7 +182,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
   for (CThumbnail* t : m_p->items)
     if (t->m_p->track) tracks = std::max<DWORD>(tracks, t->m_p->track->dwTrack & 0xFF);
 
-  if (!IsFolder(path)) {
+  if (!IsFolderPath(path)) {
     WIN32_FIND_DATAA fd;
     if (!FindEntry(path, &fd)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     CThumbnail* item = new CThumbnail;
@@ -224,7 +219,7 @@ long CThumbnailPage::AddAVCHD(LPCSTR pszPath, BOOL bSubFolders, IThumbnailPage_A
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   std::string path = TrimTrailingBackslashes(pszPath);
   size_t before = m_p->items.size();
-  if (IsFolder(path)) {
+  if (IsFolderPath(path)) {
     long r = Add(path.c_str(), bSubFolders, nullptr, dwFlags);
     if (r != 0) return r;
   } else {
@@ -330,7 +325,7 @@ BOOL CThumbnailPage::IsValid_AudioInfo(const CThumbnail* p) {
   if (!p || !CThumbnail::CheckThumbnailPointer(p)) return FALSE;
   const VXAUDIOTRACK* t = p->GetAudioTrackRecord();
   if (!t || t->dwSize != sizeof(VXAUDIOTRACK) || (t->dwTrack & 0xFF) == 0) return FALSE;
-  return GetFileAttributesA(p->m_p->path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return PathExists(p->m_p->path);
 }
 
 // ---- Sorting -------------------------------------------------------------------------------

@@ -186,7 +186,7 @@ BOOL CDllLoader::Load(LPCSTR pszFileName, BOOL bCode) {
     }
   }
   for (const std::string& c : candidates) {
-    if (GetFileAttributesA(c.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    if (!PathExists(c)) continue;
     m_hModule = bCode ? LoadLibraryA(c.c_str()) : LoadLibraryExA(c.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     if (m_hModule) {
       m_bOwned = TRUE;

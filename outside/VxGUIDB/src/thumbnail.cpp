@@ -52,8 +52,7 @@ void ThumbImpl::SetKindFromPath() {
     if (kind == VXTYPE_SHORTCUT) {
       std::string target;
       if (ResolveShortcut(path, &target)) {
-        DWORD attr = GetFileAttributesA(target.c_str());
-        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY))
+        if (IsFolderPath(target))
           kind = VXTYPE_FOLDER_SHORTCUT;
         else
           kind = VXTYPE_FILE_SHORTCUT | KindFromExtension(ExtensionOf(target));

@@ -21,11 +21,6 @@ std::map<std::string, std::pair<std::string, bool>>& PendingFavourites() {
   return map;
 }
 
-bool IsFolderPath(LPCSTR p) {
-  DWORD a = GetFileAttributesA(p);
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // A missing database entry is no failure for the file operations: nothing had to follow.
 HRESULT Settle(HRESULT hr) { return (hr == VXDB_E_NOTFOUND || hr == S_FALSE) ? S_OK : hr; }
 }  // namespace

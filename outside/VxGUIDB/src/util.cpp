@@ -124,6 +124,13 @@ bool HasCharOf(const std::string& path, const char* set) {
   return found;
 }
 
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsFolderPath(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 static std::string FolderOfModule(HMODULE h) {
   char buf[MAX_PATH * 2];
   DWORD n = GetModuleFileNameA(h, buf, sizeof(buf));
