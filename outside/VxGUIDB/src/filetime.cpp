@@ -6,8 +6,8 @@ using namespace vxg;
 BOOL IsValidPath(LPCSTR pszPath, WIN32_FIND_DATAA* pFindData) {
   if (!pszPath || !*pszPath) return FALSE;
   std::string p(pszPath);
-  if (p.size() >= MAX_PATH || p.find_first_of("*?\"<>|") != std::string::npos) return FALSE;
-  while (p.size() > 3 && p.back() == '\\') p.pop_back();
+  if (p.size() >= MAX_PATH || HasCharOf(p, "*?\"<>|")) return FALSE;
+  p = TrimTrailingBackslashes(p);
   if (p.size() <= 3 && p.size() >= 2 && p[1] == ':') {  // a drive root
     if (p.size() == 2) p += '\\';
     DWORD attr = GetFileAttributesA(p.c_str());

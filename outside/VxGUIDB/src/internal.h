@@ -65,6 +65,18 @@ bool PathEquals(const char* a, const char* b);
 size_t NameOffset(const std::string& path);
 // The extension with its dot (".jpg"), or "" (double-byte safe).
 std::string ExtensionOf(const std::string& name);
+// Whether the last character is a backslash of its own: the trail byte of a double-byte
+// character ("表" is 0x95 0x5C) is none.
+bool EndsWithBackslash(const std::string& path);
+// "C:\a\b\" -> "C:\a\b"; a drive root keeps its backslash.
+std::string TrimTrailingBackslashes(const std::string& path);
+// The path with one trailing backslash.
+std::string WithBackslash(const std::string& path);
+// Whether the path holds one of the single-byte characters of set (trail bytes skipped).
+bool HasCharOf(const std::string& path, const char* set);
+// Whether a file or folder is there / a folder is there.
+bool PathExists(const std::string& path);
+bool IsFolderPath(const std::string& path);
 // The folder holding the running program, with a trailing backslash.
 std::string ProgramFolder();
 // The folder holding this library, with a trailing backslash.

@@ -152,6 +152,9 @@ bool ParseFrameHeader(const uint8_t* p, MpegFrame* fr) {
 
 void ReadMp3(const uint8_t* d, size_t size, size_t start, uint64_t fileSize, bool hasId3v1, MusicFacts* f) {
   f->format = "MP3";
+  // Audio ends where the ID3v1 tag begins: bytes of the tag are never taken for a frame.
+  const uint64_t audioEnd = hasId3v1 && fileSize >= 128 ? fileSize - 128 : fileSize;
+  if (audioEnd < size) size = size_t(audioEnd);
   // The first frame header that the next frame confirms.
   size_t pos = start;
   MpegFrame fr;
@@ -177,7 +180,7 @@ void ReadMp3(const uint8_t* d, size_t size, size_t start, uint64_t fileSize, boo
   } else if (pos + 36 + 18 <= size && memcmp(d + pos + 36, "VBRI", 4) == 0) {
     frames = BE32(d + pos + 36 + 14);
   }
-  uint64_t audioBytes = fileSize > pos ? fileSize - pos - (hasId3v1 ? 128 : 0) : 0;
+  uint64_t audioBytes = audioEnd > pos ? audioEnd - pos : 0;
   if (frames) {
     uint64_t ms = uint64_t(frames) * fr.samplesPerFrame * 1000 / fr.sampleRate;
     f->durationMs = DWORD(ms);

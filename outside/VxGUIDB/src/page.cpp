@@ -40,18 +40,6 @@ void PageDetach(CThumbnailPage* page, CThumbnail* item) {
 }  // namespace vxg
 
 namespace {
-// "C:\a\b\" -> "C:\a\b"; a drive root keeps its backslash.
-std::string TrimFolder(std::string p) {
-  while (p.size() > 3 && p.back() == '\\') p.pop_back();
-  return p;
-}
-std::string WithBackslash(const std::string& p) { return (!p.empty() && p.back() == '\\') ? p : p + "\\"; }
-
-bool IsFolder(const std::string& p) {
-  DWORD a = GetFileAttributesA(p.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Directory entries of a folder that a scan lists, in name order.
 bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FIND_DATAA>* out) {
   WIN32_FIND_DATAA fd;
@@ -74,7 +62,7 @@ bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FI
 std::string BaseName(const std::string& name) { return name.substr(0, name.size() - ExtensionOf(name).size()); }
 
 bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
-  std::string p = TrimFolder(path);
+  std::string p = TrimTrailingBackslashes(path);
   if (p.find_first_of("*?") != std::string::npos) return false;
   HANDLE h = FindFirstFileA(p.c_str(), fd);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -84,7 +72,7 @@ bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
 
 // Area of a card's audio folder: 1 "SD_Audio", 0 "SD_Voice" (and anything else).
 DWORD AreaOf(const std::string& folder) {
-  std::string f = TrimFolder(folder);
+  std::string f = TrimTrailingBackslashes(folder);
   std::string name = FoldCase(f.substr(NameOffset(f)));
   return name == "SD_AUDIO" ? 1 : 0;
 }
@@ -107,7 +95,7 @@ void CThumbnailGroupInfo::Set(int nGroup, LPCSTR pszText) {
 
 void CThumbnailGroupInfo::Clear() { Set(0, ""); }
 
-BOOL CThumbnailGroupInfo::IsFolder() const { return !m_strText.IsEmpty() && ::IsFolder((LPCSTR)m_strText); }
+BOOL CThumbnailGroupInfo::IsFolder() const { return !m_strText.IsEmpty() && IsFolderPath((LPCSTR)m_strText); }
 
 bool CThumbnailGroupInfo::operator==(const CThumbnailGroupInfo& other) const {
   return m_nGroup == other.m_nGroup && PathEquals(m_strText, other.m_strText);
@@ -132,8 +120,8 @@ BOOL CThumbnailPage::OwnsItems() const { return m_p->Owns(); }
 long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback, DWORD) {
   if (!pszFolder || !*pszFolder) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
-  std::string folder = TrimFolder(pszFolder);
-  if (!IsFolder(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  std::string folder = TrimTrailingBackslashes(pszFolder);
+  if (!IsFolderPath(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
   std::vector<WIN32_FIND_DATAA> entries;
   if (!ListFolder(folder, bSubFolders != FALSE, &entries)) return HRESULT_FROM_WIN32(GetLastError());
 
@@ -189,12 +177,12 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
   if (ppAdded) *ppAdded = nullptr;
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
-  std::string path = TrimFolder(pszPath);
+  std::string path = TrimTrailingBackslashes(pszPath);
   DWORD tracks = 0;
   for (CThumbnail* t : m_p->items)
     if (t->m_p->track) tracks = std::max<DWORD>(tracks, t->m_p->track->dwTrack & 0xFF);
 
-  if (!IsFolder(path)) {
+  if (!IsFolderPath(path)) {
     WIN32_FIND_DATAA fd;
     if (!FindEntry(path, &fd)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     CThumbnail* item = new CThumbnail;
@@ -229,9 +217,9 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
 long CThumbnailPage::AddAVCHD(LPCSTR pszPath, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback,
                               DWORD dwFlags, int nFirst, int nSecond, int nImage) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
-  std::string path = TrimFolder(pszPath);
+  std::string path = TrimTrailingBackslashes(pszPath);
   size_t before = m_p->items.size();
-  if (IsFolder(path)) {
+  if (IsFolderPath(path)) {
     long r = Add(path.c_str(), bSubFolders, nullptr, dwFlags);
     if (r != 0) return r;
   } else {
@@ -310,7 +298,7 @@ int CThumbnailPage::IndexOf(const CThumbnail* pThumbnail) const {
 
 CThumbnail* CThumbnailPage::Find(LPCSTR pszPath, UINT nKindMask) const {
   if (!pszPath || !*pszPath) return nullptr;
-  std::string want = FoldCase(TrimFolder(pszPath));
+  std::string want = FoldCase(TrimTrailingBackslashes(pszPath));
   for (CThumbnail* item : m_p->items)
     if (KindHas(item->m_p->kind, nKindMask) && FoldCase(item->m_p->path) == want) return item;
   return nullptr;
@@ -337,7 +325,7 @@ BOOL CThumbnailPage::IsValid_AudioInfo(const CThumbnail* p) {
   if (!p || !CThumbnail::CheckThumbnailPointer(p)) return FALSE;
   const VXAUDIOTRACK* t = p->GetAudioTrackRecord();
   if (!t || t->dwSize != sizeof(VXAUDIOTRACK) || (t->dwTrack & 0xFF) == 0) return FALSE;
-  return GetFileAttributesA(p->m_p->path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return PathExists(p->m_p->path);
 }
 
 // ---- Sorting -------------------------------------------------------------------------------

@@ -6,16 +6,6 @@ using namespace vxg;
 namespace {
 HINSTANCE g_resource = NULL;
 bool g_resourceSet = false;
-
-// String nID of a module as ANSI text; false when the module has none.
-bool ModuleString(HINSTANCE h, UINT nID, std::string* out) {
-  if (!h) return false;
-  const wchar_t* p = nullptr;
-  int n = LoadStringW(h, nID, reinterpret_cast<LPWSTR>(&p), 0);
-  if (n <= 0 || !p) return false;
-  *out = FromWide(std::wstring(p, size_t(n)));
-  return true;
-}
 }  // namespace
 
 HINSTANCE VxGetResourceLibrary() {
@@ -41,14 +31,8 @@ CResourceLoader::CResourceLoader(HINSTANCE hModule) : m_hModule(hModule) {}
 HINSTANCE CResourceLoader::GetModule() const { return m_hModule ? m_hModule : VxGetResourceLibrary(); }
 
 BOOL CResourceLoader::LoadStringA(UINT nID, CString& str) const {
-  std::string s;
-  if (ModuleString(GetModule(), nID, &s) || ModuleString(AfxGetResourceHandle(), nID, &s) ||
-      ModuleString(AfxFindStringResourceHandle(nID), nID, &s)) {
-    str = s.c_str();
-    return TRUE;
-  }
-  str.Empty();
-  return FALSE;
+  // Then the framework's current module and its chain of extension libraries.
+  return str.LoadString(GetModule(), nID) || str.LoadString(nID);
 }
 
 CString CResourceLoader::LoadStringA(UINT nID) const {
@@ -202,7 +186,7 @@ BOOL CDllLoader::Load(LPCSTR pszFileName, BOOL bCode) {
     }
   }
   for (const std::string& c : candidates) {
-    if (GetFileAttributesA(c.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    if (!PathExists(c)) continue;
     m_hModule = bCode ? LoadLibraryA(c.c_str()) : LoadLibraryExA(c.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     if (m_hModule) {
       m_bOwned = TRUE;
@@ -232,26 +216,21 @@ FARPROC CDllLoader::GetProcAddress(LPCSTR pszName) const {
 int CDllLoader::LoadStringA(UINT nID, LPSTR pszBuf, int nSize) const {
   if (!pszBuf || nSize <= 0) return 0;
   pszBuf[0] = '\0';
-  std::string s;
-  if (!ModuleString(m_hModule, nID, &s) && !ModuleString(VxGetResourceLibrary(), nID, &s)) return 0;
+  CString s;
+  if (!LoadStringA(nID, s)) return 0;
   // Never cut a double-byte character in two.
-  size_t n = 0;
-  while (n < s.size()) {
-    size_t step = (IsDBCSLeadByteEx(932, (BYTE)s[n]) && n + 1 < s.size()) ? 2 : 1;
-    if (n + step > size_t(nSize - 1)) break;
+  const int len = s.GetLength();
+  int n = 0;
+  while (n < len) {
+    int step = (IsDBCSLeadByteEx(932, (BYTE)s[n]) && n + 1 < len) ? 2 : 1;
+    if (n + step > nSize - 1) break;
     n += step;
   }
-  memcpy(pszBuf, s.data(), n);
+  memcpy(pszBuf, (LPCSTR)s, size_t(n));
   pszBuf[n] = '\0';
-  return int(n);
+  return n;
 }
 
 BOOL CDllLoader::LoadStringA(UINT nID, CString& str) const {
-  std::string s;
-  if (ModuleString(m_hModule, nID, &s) || ModuleString(VxGetResourceLibrary(), nID, &s)) {
-    str = s.c_str();
-    return TRUE;
-  }
-  str.Empty();
-  return FALSE;
+  return str.LoadString(m_hModule, nID) || str.LoadString(VxGetResourceLibrary(), nID);
 }

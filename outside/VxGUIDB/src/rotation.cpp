@@ -10,8 +10,6 @@ DWORD ReadTurnSetting(LPCSTR name) {
   return reg.Read(name, v) ? v : 0;
 }
 
-bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Turns the pixels and writes the picture back in its own format.
 HRESULT TurnPixels(const std::string& path, UINT kind, int degrees) {
   imaging::ImageFormat fmt = imaging::FormatFromExtension(path.c_str());
@@ -53,7 +51,7 @@ int CThumbnail::Rotation(int nAngle, LPSTR pszNewPath, UINT nNewPathSize) {
   imaging::ComScope com;
   std::string target = m_p->path;
   if (newFile) {
-    target = RotatedCopyName(m_p->path, Exists);
+    target = RotatedCopyName(m_p->path, PathExists);
     if (target.empty() || target.size() + 1 > nNewPathSize) return ERROR_WRITE_FAULT;
     if (!CopyFileA(m_p->path.c_str(), target.c_str(), TRUE)) return WriteFailureCode(HRESULT_FROM_WIN32(GetLastError()));
   }

@@ -52,8 +52,7 @@ void ThumbImpl::SetKindFromPath() {
     if (kind == VXTYPE_SHORTCUT) {
       std::string target;
       if (ResolveShortcut(path, &target)) {
-        DWORD attr = GetFileAttributesA(target.c_str());
-        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY))
+        if (IsFolderPath(target))
           kind = VXTYPE_FOLDER_SHORTCUT;
         else
           kind = VXTYPE_FILE_SHORTCUT | KindFromExtension(ExtensionOf(target));
@@ -145,7 +144,7 @@ HRESULT CThumbnail::SetPath(LPCSTR pszPath) {
   std::string p(pszPath);
   if (p.size() >= MAX_PATH) return E_INVALIDARG;
   // A folder may come with its trailing backslash; a drive root keeps it.
-  while (p.size() > 3 && p.back() == '\\') p.pop_back();
+  p = TrimTrailingBackslashes(p);
   WIN32_FIND_DATAA fd;
   if (!::IsValidPath(p.c_str(), &fd)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   size_t off = NameOffset(p);

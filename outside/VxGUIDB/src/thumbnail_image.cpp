@@ -17,8 +17,6 @@ HRESULT KindIcon(const std::string& path, int cx, int cy, DecodeResult* out) {
   return hr;
 }
 
-bool FileExists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // A picture file (or a shortcut's picture target).
 HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, DecodeResult* out) {
   imaging::DecodeReport rep;
@@ -46,7 +44,7 @@ HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, De
   size_t off = NameOffset(path);
   std::string ext = ExtensionOf(path.substr(off));
   std::string tmb = path.substr(0, path.size() - ext.size()) + ".tmb";
-  if (FileExists(tmb)) {
+  if (PathExists(tmb)) {
     imaging::DecodeReport rep;
     if (SUCCEEDED(imaging::DecodeThumbnail(tmb.c_str(), job.cx, job.cy, &out->dib, &rep))) {
       out->imageType = VXIMAGE_MOVIE;
@@ -68,8 +66,7 @@ HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, De
 
 // A folder's preview: the first picture inside it that matches the preview type.
 HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult* out) {
-  std::string folder = path;
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  std::string folder = WithBackslash(path);
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {

@@ -21,11 +21,6 @@ std::map<std::string, std::pair<std::string, bool>>& PendingFavourites() {
   return map;
 }
 
-bool IsFolderPath(LPCSTR p) {
-  DWORD a = GetFileAttributesA(p);
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // A missing database entry is no failure for the file operations: nothing had to follow.
 HRESULT Settle(HRESULT hr) { return (hr == VXDB_E_NOTFOUND || hr == S_FALSE) ? S_OK : hr; }
 }  // namespace
@@ -181,8 +176,7 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
 HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   HRESULT hr, mk;
-  std::string p(pszPath);
-  bool folder = IsFolderPath(pszPath) || (!p.empty() && p.back() == '\\');
+  bool folder = IsFolderPath(pszPath) || EndsWithBackslash(pszPath);
   if (folder) {
     hr = Settle(VxDBWDeleteFolderEx(pszPath));
     mk = Settle(Mark_DelAllCheckInFolder(pszPath));

@@ -4,6 +4,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace vxg {
 
 namespace {
@@ -85,6 +88,47 @@ std::string ExtensionOf(const std::string& name) {
     if (c == '\\' || c == '/') dot = std::string::npos;
   }
   return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+namespace {
+// Calls fn(offset, length) for each character of s, double-byte characters whole.
+template <class F>
+void ForEachChar(const std::string& s, F fn) {
+  for (size_t i = 0; i < s.size();) {
+    size_t len = (IsDBCSLeadByteEx(932, (unsigned char)s[i]) && i + 1 < s.size()) ? 2 : 1;
+    fn(i, len);
+    i += len;
+  }
+}
+}  // namespace
+
+bool EndsWithBackslash(const std::string& path) {
+  bool last = false;
+  ForEachChar(path, [&](size_t i, size_t len) { last = len == 1 && path[i] == '\\'; });
+  return last;
+}
+
+std::string TrimTrailingBackslashes(const std::string& path) {
+  size_t keep = 0;  // end of the last character that is no backslash
+  ForEachChar(path, [&](size_t i, size_t len) {
+    if (len == 2 || path[i] != '\\') keep = i + len;
+  });
+  return path.substr(0, std::max(keep, std::min(path.size(), size_t(3))));
+}
+
+std::string WithBackslash(const std::string& path) { return EndsWithBackslash(path) ? path : path + "\\"; }
+
+bool HasCharOf(const std::string& path, const char* set) {
+  bool found = false;
+  ForEachChar(path, [&](size_t i, size_t len) { found = found || (len == 1 && path[i] && strchr(set, path[i])); });
+  return found;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsFolderPath(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 static std::string FolderOfModule(HMODULE h) {

@@ -124,6 +124,28 @@ TEST(PageScan, MissingFoldersAndBadArguments) {
   EXPECT_EQ(0, page.GetCount());
 }
 
+// "表" ends in the byte of a backslash, "ポ" in that of a "|".
+TEST(PageScan, JapaneseNamesWhoseLastByteLooksLikeASeparator) {
+  std::string d = ScratchDir("資料表");
+  std::string file = d + "\\ポスター.jpg";
+  ASSERT_TRUE(CopyFixture("plain.jpg", file));
+  for (const std::string& p : {d, d + "\\", file}) EXPECT_TRUE(IsValidPath(p.c_str())) << p;
+
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add((d + "\\").c_str(), FALSE, nullptr, 0));
+  ASSERT_EQ(1, page.GetCount());
+  EXPECT_STREQ("ポスター.jpg", page.GetAt(0)->GetFileName());
+  EXPECT_EQ(page.GetAt(0), page.Find(file.c_str()));
+  CThumbnail single;
+  EXPECT_EQ(S_OK, single.SetPath(file.c_str()));
+
+  CThumbnail folder((d + "\\").c_str());
+  EXPECT_TRUE(folder.IsFolder());
+  EXPECT_STREQ("資料表", folder.GetFileName());
+  ASSERT_EQ(S_OK, folder.DecodeThumbnail());
+  EXPECT_EQ(VXIMAGE_FOLDER, folder.GetDecodeImageType());  // previewed by the picture inside
+}
+
 std::string MakeManyFolder(int n) {
   std::string d = ScratchDir("many");
   char name[32];

@@ -176,6 +176,34 @@ TEST(SmallRules, QualityTurnsAndFailures) {
   EXPECT_EQ(0, WriteFailureCode(S_OK));
 }
 
+// ---- Paths with double-byte names ----------------------------------------------------------
+// "表" ends in 0x5C and "ポ" in 0x7C: the bytes of a backslash and of a "|".
+TEST(PathRules, TrailBytesAreNoSeparators) {
+  struct {
+    const char* path;
+    bool endsWithBackslash;
+    const char* trimmed;
+  } cases[] = {
+      {"C:\\写真\\資料表", false, "C:\\写真\\資料表"},
+      {"C:\\写真\\資料表\\", true, "C:\\写真\\資料表"},
+      {"C:\\写真\\資料表\\\\", true, "C:\\写真\\資料表"},
+      {"C:\\a\\", true, "C:\\a"},
+      {"C:\\", true, "C:\\"},
+      {"C:", false, "C:"},
+      {"", false, ""},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(c.endsWithBackslash, EndsWithBackslash(c.path));
+    EXPECT_EQ(c.trimmed, TrimTrailingBackslashes(c.path));
+  }
+  EXPECT_EQ("C:\\写真\\資料表\\", WithBackslash("C:\\写真\\資料表"));
+  EXPECT_EQ("C:\\写真\\資料表\\", WithBackslash("C:\\写真\\資料表\\"));
+  EXPECT_FALSE(HasCharOf("C:\\ポスター.jpg", "|"));
+  EXPECT_TRUE(HasCharOf("C:\\ポ|.jpg", "|"));
+  EXPECT_FALSE(HasCharOf("C:\\ポスター.jpg", ""));
+}
+
 std::set<std::string> g_taken;
 bool Taken(const std::string& p) { return g_taken.count(p) != 0; }
 
@@ -316,6 +344,19 @@ TEST(MusicFactsTest, BrokenHeadersGiveNoValuesAndNoCrash) {
   std::vector<uint8_t> wav = MakeWav();
   wav[16] = 0xFF;  // fmt chunk length past the end
   ParseMusic(wav.data(), wav.size(), nullptr, 0, wav.size(), ".wav", &f);
+
+  // A short file without audio frames whose ID3v1 title holds frame-like bytes: no playing
+  // time (not one counted from before the file's start).
+  std::vector<uint8_t> small(300, 0);
+  std::vector<uint8_t> tag(128, 0);
+  memcpy(tag.data(), "TAG", 3);
+  const uint8_t frameLike[] = {0xFF, 0xFB, 0x90, 0x00};
+  memcpy(tag.data() + 3, frameLike, sizeof(frameLike));
+  small.insert(small.end(), tag.begin(), tag.end());
+  MusicFacts g;
+  ParseMusic(small.data(), small.size(), tag.data(), tag.size(), small.size(), ".mp3", &g);
+  EXPECT_EQ(0u, g.durationMs);
+  EXPECT_EQ(0, g.bitrateKbps);
 }
 
 }  // namespace
