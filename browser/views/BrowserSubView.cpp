@@ -236,16 +236,16 @@ void CBrowserSubView::SendToMainWindow(UINT message, LPARAM lParam) {
 
 void CBrowserSubView::OnSortChange() {
   int id = subview::SortIdOfEntry(GetCombo(IDC_SUBVIEW_SORT)->GetCurSel());
-  if (id >= 0) SendToMainWindow(WM_SUBVIEW_SORT, id);
+  if (id >= 0) SendToMainWindow(WM_BROWSER_SORT, id);
 }
 
 void CBrowserSubView::OnFilterChange() {
   int id = subview::FilterIdOfEntry(GetCombo(IDC_SUBVIEW_FILTER)->GetCurSel());
-  if (id >= 0) SendToMainWindow(WM_SUBVIEW_FILTER, id);
+  if (id >= 0) SendToMainWindow(WM_BROWSER_MASK, id);
 }
 
 LRESULT CBrowserSubView::OnSliderPosition(WPARAM wParam, LPARAM) {
-  SendToMainWindow(WM_SUBVIEW_THUMBSIZE, (LPARAM)wParam);
+  SendToMainWindow(WM_BROWSER_THUMB_SIZE, (LPARAM)wParam);
   return 0;
 }
 
