@@ -204,7 +204,7 @@ BOOL CMainApp::RunFirstStartSequence() {
   for (int i = 0;; ++i) {
     ToolEntrySettings entry;
     if (!ReadToolEntry(i, &entry)) break;
-    if (entry.nFlags & 8) CMWriteProfileInt(ToolEntrySection(i), "Status", 1);
+    if (entry.nFlags & TOOL_FLAG_FIRST_START) CMWriteProfileInt(ToolEntrySection(i), "Status", 1);
   }
 
   CString strFolder = CMTLGetExeDir();
