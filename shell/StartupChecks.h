@@ -1,6 +1,7 @@
 // The environment checks of the main program's start-up, in their order, and what each
 // refusal shows. The questions they ask of the machine are plain functions that tests
-// replace (StartupProbes); the decision (FindStartupRefusal) asks nothing else.
+// replace (StartupProbes); the decisions (FindEnvironmentRefusal, FindAccountRefusal) ask
+// nothing else.
 #pragma once
 #include <fw/fw.h>
 
