@@ -9,7 +9,7 @@
 #define EDITOR_MUTEX_NAME "__^VxEdit^_%MainFrm%_@Class@__"
 
 struct StartupProbes {
-  // TRUE when a mutex of that name exists (created and at once closed again).
+  // TRUE when a mutex of that name exists.
   BOOL (*IsMutexPresent)(LPCSTR lpszName);
   // The data-access components' version text; FALSE when the key or both values are missing.
   BOOL (*ReadDataAccessVersion)(CString& strVersion);
