@@ -5,6 +5,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
+#include <cardwatch/Programs.h>
 #include <cardwatch/StartupChecks.h>
 
 namespace {
@@ -27,7 +28,9 @@ END_MESSAGE_MAP()
 CAutoRunApp::CAutoRunApp() : m_hResourceDll(NULL), m_hInstanceMutex(NULL) {}
 
 BOOL CAutoRunApp::LoadResourceLibrary() {
-  m_hResourceDll = LoadLibraryA("VxResource.dll");
+  // By its full path: a bare name would let the search path find another file of that name.
+  CString path = cardwatch::GetModuleFolder() + "\\VxResource.dll";
+  m_hResourceDll = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!m_hResourceDll) {
     MessageBoxA(NULL, "There is no VxResource.dll.", AfxGetAppName(), MB_ICONERROR);
     return FALSE;

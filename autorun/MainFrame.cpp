@@ -44,7 +44,7 @@ CMainFrame::CMainFrame()
       m_systemEnv(cardwatch::GetModuleFolder()),
       m_pEnv(&m_systemEnv),
       m_pScanEnv(&m_systemScanEnv),
-      m_hWtsApi(LoadLibraryA("Wtsapi32.dll")),
+      m_hWtsApi(LoadLibraryExA("Wtsapi32.dll", NULL, LOAD_LIBRARY_SEARCH_SYSTEM32)),
       m_bSessionRegistered(FALSE) {
   m_strProgramTitle.LoadString(AFX_IDS_APP_TITLE);
   m_strViewerName.LoadString(IDS_AUTORUN_CARD_VIEWER);

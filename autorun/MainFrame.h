@@ -64,6 +64,6 @@ class CMainFrame : public CFrameWnd {
   cardwatch::CAutoRunEnv* m_pEnv;
   cardwatch::CCardScanEnv* m_pScanEnv;
 
-  HMODULE m_hWtsApi;  // Wtsapi32.dll, NULL when it is missing
+  HMODULE m_hWtsApi;  // the system folder's Wtsapi32.dll, NULL when it is missing
   BOOL m_bSessionRegistered;
 };

@@ -4,6 +4,7 @@
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 
+#include "MainWndMessages.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -27,13 +28,13 @@ void CFView_Export::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   // The frame's start-up waits for this (with the folder pane's and the browser's).
-  CMWriteProfileInt("ExeState", "VxExport_Created", 1);
+  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 1);
   CMWriteProfileInt("ExportMenu", "Modal", 0);
   CMTLAllowSetForegroundWindow();
 }
 
 void CFView_Export::OnDestroy() {
-  CMWriteProfileInt("ExeState", "VxExport_Created", 0);
+  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0);
   CMWriteProfileInt("ExportMenu", "Modal", 0);
   CFormView::OnDestroy();
 }

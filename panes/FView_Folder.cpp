@@ -53,7 +53,7 @@ void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == kReadyTimer) {
     KillTimer(kReadyTimer);
     // The frame's start-up waits for this (with the browser's and the export pane's).
-    if (!m_bInitialised) CMWriteProfileInt("ExeState", "VxFolder_Created", 1);
+    if (!m_bInitialised) CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 1);
     return;
   }
   CFormView::OnTimer(nIDEvent);

@@ -37,16 +37,28 @@ int ToolStateFromWindows(DWORD dwWindowBits) {
   }
 }
 
+namespace {
+
+CString ToolProgramPath(LPCSTR lpszPath, LPCSTR lpszProgramFolder) {
+  CString strPath = lpszPath ? lpszPath : "";
+  if (strPath.GetLength() >= 2 && strPath[1] == ':') return strPath;
+  CString strProgram;
+  strProgram.Format("%s\\%s", lpszProgramFolder, (LPCSTR)strPath);
+  return strProgram;
+}
+
+CString ToolArguments(HWND hMainWnd, LPCSTR lpszArgument) {
+  CString strArguments;
+  strArguments.Format("-w%08X %s", (unsigned)(UINT_PTR)hMainWnd, lpszArgument ? lpszArgument : "");
+  return strArguments;
+}
+
+}  // namespace
+
 void BuildToolCommandLine(LPCSTR lpszPath, LPCSTR lpszProgramFolder, HWND hMainWnd, LPCSTR lpszArgument,
                           CString* pstrProgram, CString* pstrCommandLine) {
-  CString strPath = lpszPath ? lpszPath : "";
-  if (strPath.GetLength() >= 2 && strPath[1] == ':')
-    *pstrProgram = strPath;
-  else
-    pstrProgram->Format("%s\\%s", lpszProgramFolder, (LPCSTR)strPath);
-  // The program is named in quotes: a path with blanks must not start another program.
-  pstrCommandLine->Format("\"%s\" -w%08X %s", (LPCSTR)*pstrProgram, (unsigned)(UINT_PTR)hMainWnd,
-                          lpszArgument ? lpszArgument : "");
+  *pstrProgram = ToolProgramPath(lpszPath, lpszProgramFolder);
+  *pstrCommandLine = QuotedCommandLine(*pstrProgram, ToolArguments(hMainWnd, lpszArgument));
 }
 
 // ---- The list ---------------------------------------------------------------------------
@@ -122,17 +134,12 @@ void CExternalToolManager::UpdateState() {
 HRESULT CExternalToolManager::Launch(int nIndex, LPCSTR lpszArgument) {
   CToolProcess* pTool = GetTool(nIndex);
   if (!pTool) return E_FAIL;
-  CString strProgram, strLine;
-  BuildToolCommandLine(pTool->m_strPath, CMTLGetExeDir(), m_hMainWnd, lpszArgument, &strProgram, &strLine);
   if (nIndex < TOOL_PANE_COUNT) return S_OK;
   pTool->Untrack();
-  CString strFolder = CMTLGetDirectory(strProgram);
-  char* pszLine = strLine.GetBuffer(strLine.GetLength() + 1);
-  BOOL bStarted = ::CreateProcessA(strProgram, pszLine, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL,
-                                   strFolder.IsEmpty() ? NULL : (LPCSTR)strFolder, &pTool->m_startup,
-                                   &pTool->m_process);
-  strLine.ReleaseBuffer();
-  if (!bStarted) return (HRESULT)(0x80070000 | (::GetLastError() & 0xFFFF));
+  CString strProgram = ToolProgramPath(pTool->m_strPath, CMTLGetExeDir());
+  if (!StartProgram(strProgram, ToolArguments(m_hMainWnd, lpszArgument), CMTLGetDirectory(strProgram), FALSE,
+                    &pTool->m_process, &pTool->m_startup))
+    return (HRESULT)(0x80070000 | (::GetLastError() & 0xFFFF));
   pTool->m_dwState |= CToolProcess::TRACKED;
   return S_OK;
 }

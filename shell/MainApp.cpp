@@ -8,6 +8,7 @@
 #include <VxDocument.h>
 #include <VxPixWrapper.h>
 #include <VxResourceIds.h>
+#include <cardwatch/Programs.h>
 #include <shlobj.h>
 
 #include "CommandLine.h"
@@ -68,7 +69,7 @@ BOOL CMainApp::InitInstance() {
   m_pszAppName = _strdup(strTitle);
 
   if (!CheckSingleInstance()) {
-    BringMainWindowForward(FindRunningMainWindow());
+    BringMainWindowForward(cardwatch::FindMainProgramWindow());
     return FALSE;
   }
 
@@ -121,9 +122,8 @@ BOOL CMainApp::InitInstance() {
 }
 
 BOOL CMainApp::CheckSingleInstance() {
-  InstanceResult result =
-      TakeInstanceMutexes(SystemInstanceMutexProbes(), GetInstanceMutexName(), &m_hFirstMutex, &m_hInstanceMutex,
-                          &m_hSecondMutex);
+  InstanceResult result = TakeInstanceMutexes(SystemInstanceMutexProbes(), cardwatch::GetMainProgramMutexName(),
+                                              &m_hFirstMutex, &m_hInstanceMutex, &m_hSecondMutex);
   switch (result) {
     case INSTANCE_TAKEN:
       return TRUE;
@@ -204,7 +204,7 @@ BOOL CMainApp::RunFirstStartSequence() {
   for (int i = 0;; ++i) {
     ToolEntrySettings entry;
     if (!ReadToolEntry(i, &entry)) break;
-    if (entry.nFlags & 8) CMWriteProfileInt(ToolEntrySection(i), "Status", 1);
+    if (entry.nFlags & TOOL_FLAG_FIRST_START) CMWriteProfileInt(ToolEntrySection(i), "Status", 1);
   }
 
   CString strFolder = CMTLGetExeDir();

@@ -84,7 +84,8 @@ CMainFrame::CMainFrame()
       m_cardScanner(FALSE),
       m_dwStartupWaitBegan(0),
       m_nCloseRetries(0) {
-  // The menu commands the frame carries out itself stay enabled in the menus.
+  // The menu commands the frame carries out itself (its OnCmdMsg asks the same list): they
+  // stay enabled in the menus.
   static const UINT kHandRouted[][2] = {{29501, 29656}, {29241, 29250}, {27601, 27620}, {29301, 29310},
                                         {40006, 40011}, {40016, 40018}, {57634, 57635}, {57637, 57637}};
   for (const auto& r : kHandRouted) AddHandRoutedCommands(r[0], r[1]);

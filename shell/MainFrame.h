@@ -49,9 +49,7 @@ BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow);
 // Results of a card check.
 enum { CARDCHECK_NONE = 0, CARDCHECK_CAME = 1, CARDCHECK_WENT = 2 };
 
-// The frame's wait for its panes at start-up: how long a pane that never reports ready
-// is waited for before the frame starts anyway, and how old a classification's wait flag
-// may be before it counts as left over by an earlier run.
+// How long a close waits for panes that never report ready at start-up.
 enum {
   STARTUP_PANES_WAIT_MS = 30000,
 };

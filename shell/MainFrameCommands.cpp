@@ -16,13 +16,6 @@ namespace {
 
 BOOL InRange(UINT nID, UINT nFirst, UINT nLast) { return nID >= nFirst && nID <= nLast; }
 
-// The commands the frame routes by hand.
-BOOL IsHandRouted(UINT nID) {
-  return InRange(nID, 29501, 29656) || InRange(nID, 29241, 29250) || InRange(nID, 27601, 27620) ||
-         InRange(nID, 29301, 29310) || InRange(nID, 40006, 40011) || InRange(nID, 40016, 40018) || nID == 57634 ||
-         nID == 57635 || nID == 57637;
-}
-
 // After the frame's own action these go on to the active view and the document.
 BOOL IsRoutedOnward(UINT nID) {
   return InRange(nID, 29511, 29517) || nID == 29535 || InRange(nID, 29541, 29599);
@@ -98,7 +91,7 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
   if (!m_bStartupDone || pHandlerInfo || nCode != CN_COMMAND)
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
   if (IsEnableReportMode() && (nID == 29543 || nID == 29544)) return TRUE;
-  if (!IsHandRouted(nID)) return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  if (!IsHandRoutedCommand(nID)) return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 
   BOOL bHandled = FALSE;
   for (const auto& c : kToolCommands) {

@@ -1,5 +1,6 @@
 // The main frame's menus: popups prepared to the state of the browser, access keys, and
 // the prompts of the status bar's message pane.
+#include <BrowserSubView.h>
 #include <Kitlib2/Kitlib2.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
@@ -150,7 +151,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
     pPopup->EnableMenuItem(29531, MF_BYCOMMAND | MF_ENABLED);
     pPopup->EnableMenuItem(29533, MF_BYCOMMAND | MF_ENABLED);
     // The mode, sort and filter items follow the strip.
-    CWnd* pStrip = reinterpret_cast<CWnd*>(GetSubView());
+    CWnd* pStrip = GetSubView();
     BOOL bStripEnabled = pStrip && pStrip->m_hWnd && pStrip->IsWindowEnabled();
     std::vector<UINT> ids = std::vector<UINT>{29541, 29545, 29546, 29547, 29543, 29544} + IdRange(29561, 29578) +
                             IdRange(29581, 29587) + IdRange(29591, 29595);

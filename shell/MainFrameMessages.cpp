@@ -11,6 +11,7 @@
 #include <BrowserSubView.h>
 #include <DynamicSplitterWnd.h>
 
+#include "FView_Export.h"
 #include "FView_Folder.h"
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
@@ -123,7 +124,7 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       return FALSE;
     case WM_COPYDATA: {
       const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      CWnd* pExport = reinterpret_cast<CWnd*>(GetExportPane());
+      CWnd* pExport = GetExportPane();
       if (pcds && pcds->dwData == CDID_EXPORT_TEXT && pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
         m_strExportText = CopyDataText(pcds);
         return FALSE;

@@ -1,11 +1,10 @@
 #include "ProcessUtil.h"
 
 #include <VxResourceIds.h>
+#include <cardwatch/Programs.h>
 
 CString QuotedCommandLine(LPCSTR lpszPath, LPCSTR lpszArguments) {
-  CString strLine = "\"";
-  strLine += lpszPath;
-  strLine += "\"";
+  CString strLine = cardwatch::QuoteProgramPath(lpszPath);
   if (lpszArguments && *lpszArguments) {
     strLine += " ";
     strLine += lpszArguments;
@@ -22,7 +21,9 @@ BOOL StartProgram(LPCSTR lpszPath, LPCSTR lpszArguments, LPCSTR lpszFolder, BOOL
   char* pszLine = strLine.GetBuffer(strLine.GetLength() + 1);
   BOOL bStarted = ::CreateProcessA(lpszPath, pszLine, NULL, NULL, bInheritHandles, NORMAL_PRIORITY_CLASS, NULL,
                                    lpszFolder && *lpszFolder ? lpszFolder : NULL, psi, pInfo);
+  DWORD dwError = ::GetLastError();
   strLine.ReleaseBuffer();
+  ::SetLastError(dwError);  // callers report why the start failed
   return bStarted;
 }
 
@@ -56,15 +57,6 @@ void LoadIgnoredTitles(CStringArray& lines) {
 }
 
 }  // namespace
-
-HWND FindProcessWindowNow(DWORD dwProcessId) {
-  WindowSearch search;
-  search.dwProcessId = dwProcessId;
-  search.hFound = NULL;
-  LoadIgnoredTitles(search.ignored);
-  ::EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-  return search.hFound;
-}
 
 HWND FindProcessWindow(DWORD dwProcessId, DWORD dwTimeoutMs) {
   WindowSearch search;

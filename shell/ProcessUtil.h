@@ -14,7 +14,7 @@ CString QuotedCommandLine(LPCSTR lpszPath, LPCSTR lpszArguments);
 // Starts the program at lpszPath (also given as the application name, so that a path
 // with blanks can never start another program); lpszFolder is the current folder (null:
 // this process's). The caller closes both handles of *pInfo. psi: the start-up record
-// (null: a default one).
+// (null: a default one). On failure the last error is the creation's.
 BOOL StartProgram(LPCSTR lpszPath, LPCSTR lpszArguments, LPCSTR lpszFolder, BOOL bInheritHandles,
                   PROCESS_INFORMATION* pInfo, STARTUPINFOA* psi = NULL);
 
@@ -22,5 +22,3 @@ BOOL StartProgram(LPCSTR lpszPath, LPCSTR lpszArguments, LPCSTR lpszFolder, BOOL
 // string 51001 (the system's helper windows), looked for every millisecond up to
 // dwTimeoutMs; null when none showed up in time.
 HWND FindProcessWindow(DWORD dwProcessId, DWORD dwTimeoutMs);
-// One look, without waiting.
-HWND FindProcessWindowNow(DWORD dwProcessId);

@@ -1,8 +1,7 @@
 #include "SingleInstance.h"
 
 #include <Kitlib2/Kitlib2.h>
-
-#include "MainWndMessages.h"
+#include <cardwatch/Programs.h>
 
 namespace {
 
@@ -10,13 +9,6 @@ HANDLE SystemCreateMutex(LPCSTR lpszName, BOOL bOwned, DWORD* pdwError) {
   HANDLE h = ::CreateMutexA(NULL, bOwned, lpszName);
   *pdwError = ::GetLastError();
   return h;
-}
-
-// The prefixed name for all sessions (not known to Windows 98).
-CString GlobalName(LPCSTR lpszName, BOOL bWin98) {
-  CString strName = bWin98 ? "" : "Global\\";
-  strName += lpszName;
-  return strName;
 }
 
 // TRUE when the creation met a mutex that already existed (or one of another session
@@ -37,27 +29,20 @@ InstanceResult TakeInstanceMutexes(const InstanceMutexProbes& probes, LPCSTR lps
                                    HANDLE* phInstance, HANDLE* phSecond) {
   *phFirst = *phInstance = *phSecond = NULL;
   DWORD dwError = 0;
-  HANDLE h = probes.CreateMutexFn(GlobalName(lpszName, probes.bWin98), FALSE, &dwError);
+  HANDLE h = probes.CreateMutexFn(cardwatch::InstanceMutexName(lpszName, probes.bWin98), FALSE, &dwError);
   BOOL bTaken = probes.bWin98 ? (h && dwError != ERROR_ALREADY_EXISTS) : !MetExisting(h, dwError);
   if (bTaken) {
     *phFirst = h;
-    HANDLE hClip = probes.CreateMutexFn(GlobalName(CLIP_EDITOR_MUTEX, FALSE), TRUE, &dwError);
+    HANDLE hClip = probes.CreateMutexFn(cardwatch::InstanceMutexName(CLIP_EDITOR_MUTEX, FALSE), TRUE, &dwError);
     *phInstance = hClip;
     return MetExisting(hClip, dwError) ? INSTANCE_CLIP_EDITOR : INSTANCE_TAKEN;
   }
   if (h) ::CloseHandle(h);
-  HANDLE hSecond = probes.CreateMutexFn(GlobalName(MAIN_MUTEX_SECOND, probes.bWin98), FALSE, &dwError);
+  HANDLE hSecond =
+      probes.CreateMutexFn(cardwatch::InstanceMutexName(MAIN_MUTEX_SECOND, probes.bWin98), FALSE, &dwError);
   BOOL bExisted = probes.bWin98 ? !(hSecond && dwError != ERROR_ALREADY_EXISTS) : MetExisting(hSecond, dwError);
   *phSecond = hSecond;
   return bExisted ? INSTANCE_OTHER_QUIET : INSTANCE_OTHER_NOTIFY;
-}
-
-CString GetInstanceMutexName() { return CMGetProfileString("Settings", "Mutex", MAIN_MUTEX_DEFAULT); }
-
-HWND FindRunningMainWindow() {
-  for (HWND h = ::GetTopWindow(NULL); h; h = ::GetWindow(h, GW_HWNDNEXT))
-    if (::GetPropA(h, MAINWND_PROPERTY)) return h;
-  return NULL;
 }
 
 void BringMainWindowForward(HWND hWnd) {

@@ -4,7 +4,6 @@
 #pragma once
 #include <fw/fw.h>
 
-#define MAIN_MUTEX_DEFAULT "Norvane Marlo Application Mutex"
 #define MAIN_MUTEX_SECOND "Norvane Marlo Application Mutex2"
 #define CLIP_EDITOR_MUTEX "Norvane ClipCarver Mutex"
 
@@ -30,10 +29,5 @@ enum InstanceResult {
 InstanceResult TakeInstanceMutexes(const InstanceMutexProbes& probes, LPCSTR lpszName, HANDLE* phFirst,
                                    HANDLE* phInstance, HANDLE* phSecond);
 
-// The instance mutex's name: profile Settings\Mutex, else the default.
-CString GetInstanceMutexName();
-
-// The first top-level window in z-order with the main window's property; null when none.
-HWND FindRunningMainWindow();
 // Restores the window when it is minimised and brings its last active popup forward.
 void BringMainWindowForward(HWND hWnd);

@@ -2,6 +2,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
+#include <cardwatch/Programs.h>
 #include <cardwatch/StartupChecks.h>
 
 #include <vector>
@@ -9,13 +10,6 @@
 // ---- Probes of this machine ---------------------------------------------------------------
 
 namespace {
-
-BOOL SystemIsMutexPresent(LPCSTR lpszName) {
-  HANDLE h = ::CreateMutexA(NULL, FALSE, lpszName);
-  DWORD dwError = ::GetLastError();
-  if (h) ::CloseHandle(h);
-  return dwError == ERROR_ALREADY_EXISTS;
-}
 
 void SystemGetFreeResources(int* pnSystem, int* pnGdi, int* pnUser) { CMTLGetFreeResource(pnSystem, pnGdi, pnUser); }
 
@@ -97,8 +91,8 @@ HRESULT SystemCheckAccountGroups(CString* pstrFailedCall, DWORD* pdwError) {
 
 const StartupProbes& SystemStartupProbes() {
   static const StartupProbes probes = {
-      &SystemIsMutexPresent,   &cardwatch::ReadDataAccessVersion, &SystemGetFreeResources, &SystemGetLocalYear,
-      &SystemGetFreeDiskKB,    &SystemGetDisplayMode,             &SystemCheckAccountGroups,
+      &cardwatch::IsMutexPresent, &cardwatch::ReadDataAccessVersion, &SystemGetFreeResources, &SystemGetLocalYear,
+      &SystemGetFreeDiskKB,       &SystemGetDisplayMode,             &SystemCheckAccountGroups,
   };
   return probes;
 }

@@ -1,6 +1,7 @@
 // The environment checks of the main program's start-up, in their order, and what each
 // refusal shows. The questions they ask of the machine are plain functions that tests
-// replace (StartupProbes); the decision (FindStartupRefusal) asks nothing else.
+// replace (StartupProbes); the decisions (FindEnvironmentRefusal, FindAccountRefusal) ask
+// nothing else.
 #pragma once
 #include <fw/fw.h>
 
@@ -8,7 +9,7 @@
 #define EDITOR_MUTEX_NAME "__^VxEdit^_%MainFrm%_@Class@__"
 
 struct StartupProbes {
-  // TRUE when a mutex of that name exists (created and at once closed again).
+  // TRUE when a mutex of that name exists.
   BOOL (*IsMutexPresent)(LPCSTR lpszName);
   // The data-access components' version text; FALSE when the key or both values are missing.
   BOOL (*ReadDataAccessVersion)(CString& strVersion);

@@ -23,7 +23,9 @@ BEGIN_MESSAGE_MAP(CSubViewToolBar, CToolBar)
   ON_WM_NCCALCSIZE()
 END_MESSAGE_MAP()
 
+// The captions and the layout items they stand as, in the same order.
 const UINT kCaptions[3] = {IDS_SUBVIEW_VIEW, IDS_SUBVIEW_SORT, IDS_SUBVIEW_FILTER};
+const subview::Item kCaptionItems[3] = {subview::kCaptionView, subview::kCaptionSort, subview::kCaptionFilter};
 const UINT kButtons[4] = {ID_VIEWMODE_LARGE_ICONS, ID_VIEWMODE_FOCUS, ID_VIEWMODE_ZOOM, ID_VIEWMODE_MONTH};
 const int kButtonImages[4] = {0, 2, 3, 4};
 
@@ -160,11 +162,9 @@ void CBrowserSubView::RecalcLayout() {
   in.viewMode = ReadBrowserState().nViewMode;
   in.cyStrip = rc.Height();
   in.combosShown = m_bCombosShown;
-  const UINT captionIds[3] = {IDS_SUBVIEW_VIEW, IDS_SUBVIEW_SORT, IDS_SUBVIEW_FILTER};
-  const subview::Item captionItems[3] = {subview::kCaptionView, subview::kCaptionSort, subview::kCaptionFilter};
   for (int i = 0; i < 3; i++) {
-    CSubViewLabel* pLabel = m_labels[captionIds[i]];
-    in.size[captionItems[i]] = SIZE{pLabel->cx, pLabel->cy};
+    CSubViewLabel* pLabel = m_labels[kCaptions[i]];
+    in.size[kCaptionItems[i]] = SIZE{pLabel->cx, pLabel->cy};
   }
   in.size[subview::kToolbar] = SizeOf(m_pToolBar);
   in.size[subview::kSlider] = SIZE{thumbslider::kWidth, thumbslider::kHeight};
@@ -173,9 +173,9 @@ void CBrowserSubView::RecalcLayout() {
   m_layout = subview::LayOut(in);
 
   for (int i = 0; i < 3; i++) {
-    const RECT& r = m_layout.rect[captionItems[i]];
-    m_labels[captionIds[i]]->x = r.left;
-    m_labels[captionIds[i]]->y = r.top;
+    const RECT& r = m_layout.rect[kCaptionItems[i]];
+    m_labels[kCaptions[i]]->x = r.left;
+    m_labels[kCaptions[i]]->y = r.top;
   }
   CSubViewLabel* pMusic = m_musicLabels[IDS_SUBVIEW_VIEW];
   pMusic->x = m_layout.rect[subview::kCaptionView].left;
@@ -218,9 +218,8 @@ void CBrowserSubView::OnDraw(CDC* pDC) {
     m_musicLabels[IDS_SUBVIEW_VIEW]->Draw(pDC);
     return;
   }
-  const subview::Item captionItems[3] = {subview::kCaptionView, subview::kCaptionSort, subview::kCaptionFilter};
   for (int i = 0; i < 3; i++)
-    if (m_layout.shown[captionItems[i]]) m_labels[kCaptions[i]]->Draw(pDC);
+    if (m_layout.shown[kCaptionItems[i]]) m_labels[kCaptions[i]]->Draw(pDC);
 }
 
 HBRUSH CBrowserSubView::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
@@ -236,16 +235,16 @@ void CBrowserSubView::SendToMainWindow(UINT message, LPARAM lParam) {
 
 void CBrowserSubView::OnSortChange() {
   int id = subview::SortIdOfEntry(GetCombo(IDC_SUBVIEW_SORT)->GetCurSel());
-  if (id >= 0) SendToMainWindow(WM_SUBVIEW_SORT, id);
+  if (id >= 0) SendToMainWindow(WM_BROWSER_SORT, id);
 }
 
 void CBrowserSubView::OnFilterChange() {
   int id = subview::FilterIdOfEntry(GetCombo(IDC_SUBVIEW_FILTER)->GetCurSel());
-  if (id >= 0) SendToMainWindow(WM_SUBVIEW_FILTER, id);
+  if (id >= 0) SendToMainWindow(WM_BROWSER_MASK, id);
 }
 
 LRESULT CBrowserSubView::OnSliderPosition(WPARAM wParam, LPARAM) {
-  SendToMainWindow(WM_SUBVIEW_THUMBSIZE, (LPARAM)wParam);
+  SendToMainWindow(WM_BROWSER_THUMB_SIZE, (LPARAM)wParam);
   return 0;
 }
 

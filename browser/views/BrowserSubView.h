@@ -1,21 +1,18 @@
 // The strip over the browser: view-mode buttons, the thumbnail-size slider and the sort
-// and filter lists. Choices go to the main window as messages (1654 sort, 1655 filter,
-// 1664 thumbnail size; wParam = the strip's window); the strip follows the document's
-// sort, filter, enable and view-mode changes.
+// and filter lists. Choices go to the main window as messages (WM_BROWSER_SORT,
+// WM_BROWSER_MASK, WM_BROWSER_THUMB_SIZE; wParam = the strip's window); the strip follows
+// the document's sort, filter, enable and view-mode changes.
 #pragma once
 #include <fw/fw.h>
 
 #include <map>
 
+#include "MainWndMessages.h"
 #include "SkinComboBox.h"
 #include "SubViewLabel.h"
 #include "SubViewLayout.h"
 #include "ThumbSlider.h"
 #include "VxGUITransApi.h"
-
-#define WM_SUBVIEW_SORT 1654
-#define WM_SUBVIEW_FILTER 1655
-#define WM_SUBVIEW_THUMBSIZE 1664
 
 // Document hints the strip follows.
 enum {

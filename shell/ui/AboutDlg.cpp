@@ -92,11 +92,7 @@ BOOL CAboutDlg::OnInitDialog() {
   CListCtrl* pList = static_cast<CListCtrl*>(GetDlgItem(IDC_ABOUT_MODULES));
   pList->SendMessage(WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), TRUE);
 
-  // The program's folder: where the running program is.
-  char exe[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  CString folder = exe;
-  folder = folder.Left(std::max(0, folder.ReverseFind('\\')));
+  CString folder = CMTLGetExeDir();
 
   CString notices = CMGetProfileString("Common", "ModuleCopyrights", "ModuleCopyrights.txt");
   CFile file;

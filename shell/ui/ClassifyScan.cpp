@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ProgressDialogs.h"
 #include "SettingsDialogs.h"
 #include "SettingsRules.h"
 
@@ -118,9 +119,7 @@ int Worker(CPgBarData* data) {
   int n = (int)job->files.size();
   for (int i = 0; i < n && !job->m_bCancel; i++) {
     const CString& path = job->files[(size_t)i];
-    CString text;
-    text.Format(format, (LPCSTR)path.Mid(path.ReverseFind('\\') + 1), i + 1, n);
-    Report(job, text, 100 * (i + 1) / n);
+    ReportFileProgress(job, format, path, i + 1, n);
     RegisterOne(path);
     job->registered = i + 1;
   }

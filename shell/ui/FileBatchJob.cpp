@@ -31,12 +31,15 @@ int CFileBatchJob::Work(CPgBarData* data) {
     i++;
     job->m_nDone = i;
     if (job->m_pfnCallback(path, job->m_pContext) < 0) break;
-    if (job->m_hWnd) {
-      CString text;
-      text.Format(format, (LPCSTR)path.Mid(path.ReverseFind('\\') + 1), i, count);
-      // Sent, not posted: the window has read the text before it goes out of scope.
-      ::SendMessageA(job->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)(LPCSTR)text, ProgressPercent(i, count));
-    }
+    ReportFileProgress(job, format, path, i, count);
   }
   return 0;
+}
+
+void ReportFileProgress(CPgBarData* job, const CString& format, const CString& path, int i, int count) {
+  if (!job->m_hWnd) return;
+  CString text;
+  text.Format(format, (LPCSTR)path.Mid(path.ReverseFind('\\') + 1), i, count);
+  // Sent, not posted: the window has read the text before it goes out of scope.
+  ::SendMessageA(job->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)(LPCSTR)text, ProgressPercent(i, count));
 }

@@ -1,12 +1,12 @@
 // The music-folder page.
 #include <GuiFont.h>
 #include <Kitlib2/Profile.h>
+#include <Kitlib2/Utility.h>
 #include <KitlibEx/KitlibEx.h>
 #include <VxGUIDB/Utility.h>
 #include <VxResourceIds.h>
 #include <shlobj.h>
 
-#include "ProgramFolder.h"
 #include "SettingsDialogs.h"
 #include "SettingsRules.h"
 
@@ -28,10 +28,8 @@ BOOL CMusicFolderDlg::OnInitDialog() {
   VxApplyGuiFontRule(this);
   char music[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_MYMUSIC, nullptr, SHGFP_TYPE_CURRENT, music);
-  CString program = ProgramFolderPath("");
-  program.TrimRight('\\');
   m_strFolder = settings::ChooseMusicFolder(CMGetProfileString("TuneTree\\FolderInfo", "OpenFolder", ""), music,
-                                            program, FolderExists);
+                                            CMTLGetExeDir(), FolderExists);
   SetDlgItemText(IDC_MUSIC_FOLDER, m_strFolder);
   return TRUE;
 }

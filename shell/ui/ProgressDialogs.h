@@ -14,6 +14,9 @@
 int ProgressBarPosition(int steps, int range);
 // Percent done after step i of count (0 for no count).
 int ProgressPercent(int i, int count);
+// Tells the progress window of a running bar (1284) that file i of count is at work: the
+// file's name in the format (string, number, total) and the percent done.
+void ReportFileProgress(CPgBarData* job, const CString& format, const CString& path, int i, int count);
 
 class CProgressDlg : public CResourceDialog {
  public:

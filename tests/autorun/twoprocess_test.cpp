@@ -97,7 +97,9 @@ class LauncherProcess : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(CopyProgram("VxAutoRun.exe", m_folder.Win("VxAutoRun.exe")));
     ASSERT_TRUE(CopyProgram("autorun_standin.exe", m_folder.Win("Marlo5.exe")));
-    // The libraries stay in the build's program folder.
+    // The resource library lies beside the launcher, as where it is installed; the other
+    // libraries stay in the build's program folder.
+    ASSERT_TRUE(CopyProgram("VxResource.dll", m_folder.Win("VxResource.dll")));
     char path[8192] = "";
     GetEnvironmentVariableA("PATH", path, sizeof(path));
     m_oldPath = path;

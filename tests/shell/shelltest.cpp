@@ -7,7 +7,4 @@ HINSTANCE ResourceDll() {
   return h;
 }
 
-ResourceScope::ResourceScope() : m_hOld(AfxGetResourceHandle()) { AfxSetResourceHandle(ResourceDll()); }
-ResourceScope::~ResourceScope() { AfxSetResourceHandle(m_hOld); }
-
 }  // namespace shelltest

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <profileroot.h>
+#include <testkit.h>
 
 namespace shelltest {
 
@@ -13,13 +14,9 @@ namespace shelltest {
 HINSTANCE ResourceDll();
 
 // Makes the resource library the current resource handle for a scope.
-class ResourceScope {
+class ResourceScope : public fwtest::ResourceHandleScope {
  public:
-  ResourceScope();
-  ~ResourceScope();
-
- private:
-  HINSTANCE m_hOld;
+  ResourceScope() : fwtest::ResourceHandleScope(ResourceDll()) {}
 };
 
 // A profile root of the test's own (GLIMORA_PROFILE_ROOT), removed afterwards; programs

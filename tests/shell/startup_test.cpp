@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <VxResourceIds.h>
+#include <cardwatch/Programs.h>
 
 #include <map>
 #include <string>
@@ -190,7 +191,8 @@ TEST(SingleInstance, MutexStatesDecideWhoRunsAndWhoTellsTheUser) {
     for (const std::string& n : c.denied) g_denied[n] = TRUE;
     InstanceMutexProbes probes = {c.bWin98, &FakeCreateMutex};
     HANDLE hFirst, hInstance, hSecond;
-    EXPECT_EQ(TakeInstanceMutexes(probes, MAIN_MUTEX_DEFAULT, &hFirst, &hInstance, &hSecond), c.expected);
+    EXPECT_EQ(TakeInstanceMutexes(probes, cardwatch::kDefaultMainProgramMutex, &hFirst, &hInstance, &hSecond),
+              c.expected);
     if (c.expected == INSTANCE_TAKEN) {
       EXPECT_NE(hFirst, nullptr);
       EXPECT_NE(hInstance, nullptr);

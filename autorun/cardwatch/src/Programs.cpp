@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
+#include "MainWndMessages.h"
+
 namespace cardwatch {
 
-const char kMainWindowProperty[] = " 7kirra:vo ";
+const char kMainWindowProperty[] = MAINWND_PROPERTY;
 const char kCardViewerWindowProperty[] = " 6d2b8e47 ";
 const char kDefaultMainProgramMutex[] = "Norvane Marlo Application Mutex";
 const char kCardViewerMutex[] = "Norvane SD Glance LE Instance";

@@ -151,7 +151,7 @@ class CStripFrame : public CFrameWnd {
     return TRUE;
   }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_SUBVIEW_SORT || message == WM_SUBVIEW_FILTER || message == WM_SUBVIEW_THUMBSIZE ||
+    if (message == WM_BROWSER_SORT || message == WM_BROWSER_MASK || message == WM_BROWSER_THUMB_SIZE ||
         (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= ID_VIEWMODE_FIRST &&
          LOWORD(wParam) <= ID_VIEWMODE_LAST)) {
       m_sent.push_back({message, wParam, lParam});
@@ -206,10 +206,10 @@ TEST(BrowserSubView, ChoicesGoToTheMainWindow) {
     int entry;
     UINT message;
     LPARAM id;
-  } cases[] = {{IDC_SUBVIEW_SORT, 2, WM_SUBVIEW_SORT, 15},
-               {IDC_SUBVIEW_SORT, 9, WM_SUBVIEW_SORT, 12},
-               {IDC_SUBVIEW_FILTER, 1, WM_SUBVIEW_FILTER, 3},
-               {IDC_SUBVIEW_FILTER, 3, WM_SUBVIEW_FILTER, 6}};
+  } cases[] = {{IDC_SUBVIEW_SORT, 2, WM_BROWSER_SORT, 15},
+               {IDC_SUBVIEW_SORT, 9, WM_BROWSER_SORT, 12},
+               {IDC_SUBVIEW_FILTER, 1, WM_BROWSER_MASK, 3},
+               {IDC_SUBVIEW_FILTER, 3, WM_BROWSER_MASK, 6}};
   for (auto& c : cases) {
     f.frame->m_sent.clear();
     f.Choose(c.combo, c.entry);
@@ -226,7 +226,7 @@ TEST(BrowserSubView, ChoicesGoToTheMainWindow) {
   pSlider->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(125, 12));
   uikit::PumpUntil([&] { return !f.frame->m_sent.empty(); }, 1000);
   ASSERT_EQ(f.frame->m_sent.size(), 1u);
-  EXPECT_EQ(f.frame->m_sent[0].message, (UINT)WM_SUBVIEW_THUMBSIZE);
+  EXPECT_EQ(f.frame->m_sent[0].message, (UINT)WM_BROWSER_THUMB_SIZE);
   EXPECT_EQ(f.frame->m_sent[0].lParam, 4);
 
   // A view-mode button is an ordinary command of the main window.

@@ -29,13 +29,6 @@ void Press(HWND hDlg, int id) {
   if (hItem && ::IsWindowEnabled(hItem)) ::SendMessageA(hItem, BM_CLICK, 0, 0);
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s = path;
-  return s.substr(0, s.find_last_of('\\'));
-}
-
 Picture::Picture(HWND hWnd) {
   RECT rc;
   ::GetWindowRect(hWnd, &rc);

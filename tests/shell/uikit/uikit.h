@@ -2,6 +2,7 @@
 // saved into the build tree, and closing modal dialogs from outside their loop.
 #pragma once
 #include <fw/fw.h>
+#include <program.h>
 #include <testkit.h>
 
 #include <functional>
@@ -70,6 +71,6 @@ std::string StaticTexts(HWND hDlg);
 void Press(HWND hDlg, int id);
 
 // The program folder (where the test runs) as a Windows path without trailing "\".
-std::string ProgramFolder();
+using testsupport::ProgramFolder;
 
 }  // namespace uikit
