@@ -74,7 +74,7 @@ BOOL CMainStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
   } kIcons[] = {{kPaneMarks, IDI_STATUS_MARKS}, {kPaneSelection, IDI_STATUS_SELECTION}};
   for (const auto& icon : kIcons) {
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(icon.nIcon), RT_GROUP_ICON);
-    HICON hIcon = (HICON)::LoadImageA(hInst, MAKEINTRESOURCEA(icon.nIcon), IMAGE_ICON, cxIcon, cyIcon, 0);
+    HICON hIcon = (HICON)::LoadImageA(hInst, MAKEINTRESOURCEA(icon.nIcon), IMAGE_ICON, cxIcon, cyIcon, LR_SHARED);  // the system frees it with the library
     if (hIcon) GetStatusBarCtrl().SetIcon(icon.nPane, hIcon);
   }
   GetStatusBarCtrl().SetBkColor(kBackground);

@@ -38,7 +38,9 @@ void CSplashWnd::ShowSplashScreen(CWnd* pParentWnd) {
   if (!c_bShowSplashWnd || c_pSplashWnd) return;
   c_pSplashWnd = new CSplashWnd;
   if (!c_pSplashWnd->Create(pParentWnd)) {
-    delete c_pSplashWnd;  // no picture: start-up goes on without a splash
+    // No picture, or no window: start-up goes on without a splash. A window that was
+    // made and then refused has deleted itself already (the destructor clears the pointer).
+    delete c_pSplashWnd;
     return;
   }
   c_pSplashWnd->UpdateWindow();

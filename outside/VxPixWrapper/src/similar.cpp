@@ -66,14 +66,7 @@ HRESULT ClassifyPicture(const char* path) {
   DWORD attr = GetFileAttributesA(path);
   if (attr == INVALID_FILE_ATTRIBUTES) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   if (attr & FILE_ATTRIBUTE_DIRECTORY) return PSW_E_REFUSED;
-  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
-  uint8_t head[16] = {};
-  DWORD got = 0;
-  ReadFile(h, head, sizeof head, &got, nullptr);
-  CloseHandle(h);
-  switch (imaging::DetectFormat(head, got)) {
+  switch (imaging::DetectFileFormat(path)) {
     case imaging::ImageFormat::Jpeg:
     case imaging::ImageFormat::Png:
     case imaging::ImageFormat::Bmp:

@@ -21,17 +21,6 @@ bool StatFile(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA* fa) {
   return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, fa) != 0;
 }
 
-imaging::ImageFormat SniffImage(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return imaging::ImageFormat::Unknown;
-  uint8_t head[16] = {};
-  DWORD got = 0;
-  ReadFile(h, head, sizeof head, &got, nullptr);
-  CloseHandle(h);
-  return imaging::DetectFormat(head, got);
-}
-
 void GatherContent(FileFacts* f) {
   f->hasContent = vxcont::ReadContentFile(f->path.c_str(), &f->content);
   if (!f->hasContent) return;
@@ -138,7 +127,7 @@ bool GatherFacts(const char* path, FileFacts* out) {
   if (vxcont::IsContentPath(path)) {
     f.kind = FileKind::Content;
     GatherContent(&f);
-  } else if ((f.imageFormat = SniffImage(f.path)) != imaging::ImageFormat::Unknown) {
+  } else if ((f.imageFormat = imaging::DetectFileFormat(f.path.c_str())) != imaging::ImageFormat::Unknown) {
     f.kind = FileKind::Image;
     f.hasImageInfo = SUCCEEDED(imaging::ProbeImage(path, &f.image));
     if (f.imageFormat == imaging::ImageFormat::Jpeg || f.imageFormat == imaging::ImageFormat::Tiff)
