@@ -78,39 +78,6 @@ void CopyText(char* dst, size_t size, const std::string& s) {
   dst[n] = '\0';
 }
 
-std::string WideToUtf8(const std::wstring& w) {
-  if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-  return s;
-}
-
-// The Exif user comment: an 8-byte character-code header ("ASCII", "UNICODE" UTF-16
-// in the block's byte order, "JIS"), then the text.
-std::string UserCommentUtf8(const imaging::ExifEntry& e) {
-  if (e.data.size() <= 8) return std::string();
-  const char* code = reinterpret_cast<const char*>(e.data.data());
-  const uint8_t* p = e.data.data() + 8;
-  size_t n = e.data.size() - 8;
-  if (memcmp(code, "UNICODE\0", 8) == 0) {
-    std::wstring w;
-    for (size_t i = 0; i + 1 < n; i += 2) {
-      wchar_t c = e.bigEndian ? static_cast<wchar_t>((p[i] << 8) | p[i + 1]) : static_cast<wchar_t>(p[i] | (p[i + 1] << 8));
-      if (c == 0) break;
-      w += c;
-    }
-    while (!w.empty() && w.back() == L' ') w.pop_back();
-    return WideToUtf8(w);
-  }
-  if (memcmp(code, "ASCII\0\0\0", 8) == 0) {
-    std::string s(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), n));
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-  }
-  return std::string();
-}
-
 }  // namespace
 
 struct CCMDIB::Impl {
@@ -536,8 +503,7 @@ long CCMDIB::GetExif(LPCSTR lpszPath, CMEXIFINFO* pInfo) {
   pInfo->bHasThumbnail = exif.HasThumbnail();
   pInfo->bHasPrintIm = exif.HasPrintIm();
   std::string text;
-  if (const imaging::ExifEntry* e = exif.Find(imaging::ExifIfd::Exif, imaging::tag::kUserComment))
-    text = UserCommentUtf8(*e);
+  if (auto c = exif.UserComment()) text = c->text;
   if (text.empty()) {
     if (auto d = exif.Text(imaging::ExifIfd::Ifd0, imaging::tag::kImageDescription)) text = *d;
   }

@@ -46,23 +46,7 @@ void ExifToRecord(const imaging::Exif& ex, VXEXIFDATA* d) {
   std::string title;
   if (auto t = ex.Text(imaging::ExifIfd::Ifd0, imaging::tag::kImageDescription)) title = *t;
   if (title.empty()) {
-    if (const imaging::ExifEntry* uc = ex.Find(imaging::ExifIfd::Exif, imaging::tag::kUserComment)) {
-      const std::vector<uint8_t>& b = uc->data;
-      if (b.size() > 8) {
-        std::string code(reinterpret_cast<const char*>(b.data()), 8);
-        if (code.compare(0, 5, "ASCII") == 0) {
-          title.assign(reinterpret_cast<const char*>(b.data() + 8), b.size() - 8);
-        } else if (code.compare(0, 7, "UNICODE") == 0) {
-          std::wstring w;
-          for (size_t i = 8; i + 1 < b.size(); i += 2)
-            w += uc->bigEndian ? wchar_t((b[i] << 8) | b[i + 1]) : wchar_t(b[i] | (b[i + 1] << 8));
-          title = FromWide(w, CP_UTF8);
-        }
-        size_t nul = title.find('\0');
-        if (nul != std::string::npos) title.resize(nul);
-        while (!title.empty() && title.back() == ' ') title.pop_back();
-      }
-    }
+    if (auto c = ex.UserComment()) title = c->text;
   }
   if (!IsValidUtf8(title)) title = AnsiToUtf8(title);
   lstrcpynA(d->szTitle, title.c_str(), sizeof(d->szTitle));

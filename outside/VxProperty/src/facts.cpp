@@ -33,28 +33,10 @@ void GatherContent(FileFacts* f) {
   }
 }
 
-// Exif UserComment: an 8-byte character-code header, then the text.
+// Exif UserComment in the ANSI code page.
 std::string UserComment(const imaging::Exif& exif) {
-  const imaging::ExifEntry* e = exif.Find(imaging::ExifIfd::Exif, imaging::tag::kUserComment);
-  if (!e || e->data.size() <= 8) return "";
-  std::string code(e->data.begin(), e->data.begin() + 8);
-  const uint8_t* body = e->data.data() + 8;
-  size_t n = e->data.size() - 8;
-  if (code.compare(0, 7, "UNICODE") == 0) {
-    std::wstring w;
-    for (size_t i = 0; i + 1 < n; i += 2) {
-      wchar_t c = exif.BigEndian() ? wchar_t((body[i] << 8) | body[i + 1]) : wchar_t(body[i] | (body[i + 1] << 8));
-      if (!c) break;
-      w += c;
-    }
-    return Trim(WideToAnsi(w));
-  }
-  if (code.compare(0, 5, "ASCII") == 0 || code == std::string(8, '\0')) {
-    std::string s(reinterpret_cast<const char*>(body), n);
-    s = s.substr(0, s.find('\0'));
-    return Trim(GuessToAnsi(s));
-  }
-  return "";
+  auto c = exif.UserComment();
+  return c ? Trim(GuessToAnsi(c->text)) : "";
 }
 
 std::string ExifText(const FileFacts& f, uint16_t tag) {

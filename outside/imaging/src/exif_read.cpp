@@ -401,6 +401,34 @@ std::optional<std::string> Exif::Text(ExifIfd ifd, uint16_t t) const {
   return e->Text();
 }
 
+std::optional<Exif::Comment> Exif::UserComment() const {
+  const ExifEntry* e = Find(ExifIfd::Exif, tag::kUserComment);
+  if (!e || e->data.size() <= 8) return std::nullopt;
+  const char* code = reinterpret_cast<const char*>(e->data.data());
+  const uint8_t* p = e->data.data() + 8;
+  size_t n = e->data.size() - 8;
+  Comment c;
+  if (memcmp(code, "UNICODE\0", 8) == 0) {
+    std::wstring w;
+    for (size_t i = 0; i + 1 < n; i += 2) {
+      wchar_t ch = e->bigEndian ? wchar_t((p[i] << 8) | p[i + 1]) : wchar_t(p[i] | (p[i + 1] << 8));
+      if (!ch) break;
+      w += ch;
+    }
+    int len = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    c.text.resize(size_t(std::max(len, 0)));
+    if (len > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), &c.text[0], len, nullptr, nullptr);
+    c.utf8 = true;
+  } else if (memcmp(code, "ASCII\0\0\0", 8) == 0 || std::all_of(code, code + 8, [](char ch) { return ch == 0; })) {
+    c.text.assign(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), n));
+  } else {
+    return std::nullopt;
+  }
+  while (!c.text.empty() && c.text.back() == ' ') c.text.pop_back();
+  if (c.text.empty()) return std::nullopt;
+  return c;
+}
+
 std::optional<uint32_t> Exif::UInt(ExifIfd ifd, uint16_t t, size_t i) const {
   const ExifEntry* e = Find(ifd, t);
   return e ? e->UInt(i) : std::nullopt;

@@ -100,6 +100,17 @@ TEST(ExifRead, CameraSettingsAndGpsDetails) {
   EXPECT_DOUBLE_EQ((*gps->timeStamp)[2].Value(), 15);
 }
 
+TEST(ExifRead, UserCommentByCharacterCode) {
+  imaging::Exif exif;
+  ASSERT_TRUE(exif.Load(Fixture("exif_comment.jpg").c_str()));
+  auto c = exif.UserComment();
+  ASSERT_TRUE(c.has_value());
+  EXPECT_TRUE(c->utf8);  // a Japanese comment is stored as "UNICODE"
+  EXPECT_EQ(c->text, "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x82\xB3\xE3\x83\xA1\xE3\x83\xB3\xE3\x83\x88");  // 日本語コメント
+  ASSERT_TRUE(exif.Load(Fixture("exif_nothumb.jpg").c_str()));
+  EXPECT_FALSE(exif.UserComment().has_value());
+}
+
 TEST(ExifRead, NorvaneMakerNote) {
   Exif exif;
   ASSERT_TRUE(exif.Load(Fixture("exif_le.jpg").c_str()));

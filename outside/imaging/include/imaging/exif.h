@@ -186,6 +186,16 @@ class Exif {
   std::optional<uint32_t> UInt(ExifIfd ifd, uint16_t tag, size_t i = 0) const;
   std::optional<Rational> Rat(ExifIfd ifd, uint16_t tag, size_t i = 0) const;
 
+  // The UserComment text after its 8-byte character-code header, up to the first NUL and
+  // without trailing blanks: UTF-8 for the "UNICODE" code (UTF-16 in the block's byte
+  // order), the bytes as they stand for "ASCII" and the undefined code (8 NULs); other
+  // codes (e.g. "JIS") and an empty comment give nullopt.
+  struct Comment {
+    std::string text;
+    bool utf8 = false;  // converted from UTF-16
+  };
+  std::optional<Comment> UserComment() const;
+
   // Well-known values. Empty text / nullopt / 0 when absent or invalid.
   std::string Make() const;
   std::string Model() const;
