@@ -24,14 +24,7 @@ std::vector<TrayMenuItem> PlanTrayMenu(BOOL bMainProgramRunning, BOOL bCardViewe
 
 CString TrimTipText(LPCSTR lpszTip, int nMaxBytes) {
   if (!lpszTip) return CString();
-  int n = 0;
-  for (const char* p = lpszTip; *p;) {
-    int step = (FwIsLeadByte((BYTE)*p) && p[1]) ? 2 : 1;
-    if (n + step > nMaxBytes) break;
-    n += step;
-    p += step;
-  }
-  return CString(lpszTip, n);
+  return CString(lpszTip, FwWholeCharPrefix(lpszTip, nMaxBytes));
 }
 
 void FillTrayIconData(NOTIFYICONDATAA& nid, HWND hWnd, HICON hIcon, LPCSTR lpszTip) {

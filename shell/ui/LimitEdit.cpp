@@ -4,14 +4,7 @@
 #include <vector>
 
 int LimitEditKeepLength(LPCSTR lpszText, int nLimit) {
-  if (!lpszText || nLimit <= 0) return 0;
-  int n = 0;
-  while (lpszText[n]) {
-    int step = ::IsDBCSLeadByteEx(932, (BYTE)lpszText[n]) && lpszText[n + 1] ? 2 : 1;
-    if (n + step > nLimit) break;
-    n += step;
-  }
-  return n;
+  return nLimit <= 0 ? 0 : FwWholeCharPrefix(lpszText, nLimit);
 }
 
 IMPLEMENT_DYNAMIC(CLimitEdit, CEdit)

@@ -23,6 +23,19 @@ TEST(CStringLayout, IsOnePointerAndAgreesWithTheSystemLeadBytes) {
   for (int b = 0; b < 256; ++b) EXPECT_EQ(FwIsLeadByte((BYTE)b), !!IsDBCSLeadByteEx(932, (BYTE)b)) << b;
 }
 
+TEST(CStringLayout, WholeCharPrefixNeverCutsADoubleByteCharacter) {
+  const struct {
+    const char* text;
+    int max, bytes;
+  } cases[] = {
+      {"表示", 4, 4}, {"表示", 3, 2}, {"表示", 1, 0}, {"a表", 2, 1}, {"a表", 3, 3},
+      {"abc", 2, 2},  {"abc", 0, 0},  {"\x95", 5, 1},  // a lone lead byte at the end counts as one
+      {"", 3, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FwWholeCharPrefix(c.text, c.max), c.bytes) << c.text << " " << c.max;
+  EXPECT_EQ(FwWholeCharPrefix(nullptr, 5), 0);
+}
+
 struct FindCase {
   const char* text;
   const char* what;  // one character for the char forms

@@ -218,14 +218,7 @@ int CDllLoader::LoadStringA(UINT nID, LPSTR pszBuf, int nSize) const {
   pszBuf[0] = '\0';
   CString s;
   if (!LoadStringA(nID, s)) return 0;
-  // Never cut a double-byte character in two.
-  const int len = s.GetLength();
-  int n = 0;
-  while (n < len) {
-    int step = (IsDBCSLeadByteEx(932, (BYTE)s[n]) && n + 1 < len) ? 2 : 1;
-    if (n + step > nSize - 1) break;
-    n += step;
-  }
+  int n = FwWholeCharPrefix(s, nSize - 1);  // never cuts a double-byte character in two
   memcpy(pszBuf, (LPCSTR)s, size_t(n));
   pszBuf[n] = '\0';
   return n;
