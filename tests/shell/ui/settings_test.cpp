@@ -9,6 +9,7 @@
 #include <VxResourceIds.h>
 #include <ui/SettingsDialogs.h>
 #include <ui/SettingsRules.h>
+#include <tempfolder.h>
 
 #include <functional>
 #include <map>
@@ -228,10 +229,7 @@ TEST(SettingsDialogs, ClassifyFolderIsCheckedBeforeTheProfileIsWritten) {
 // the accepted folder is now the profile's destination.
 TEST(SettingsDialogs, ClassifyFolderWithoutPicturesSaysSo) {
   shelltest::ProfileRoot root;
-  char temp[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "glimora-empty-" + std::to_string(::GetCurrentProcessId());
-  ::CreateDirectoryA(folder.c_str(), nullptr);
+  std::string folder = testsupport::NewTempFolder("glimora-empty");
   CClassifyFolderDlg dlg;
   INT_PTR result = 0;
   std::string boxText = ClassifyWithMessage(dlg, folder + "   ", &result, [](HWND h) {
@@ -243,7 +241,7 @@ TEST(SettingsDialogs, ClassifyFolderWithoutPicturesSaysSo) {
   EXPECT_EQ(dlg.m_nFound, 0);
   EXPECT_EQ(CMGetProfileString("VxClassify", "DefaultFolder", ""), CString(folder.c_str()));
   EXPECT_EQ(CMGetProfileInt("VxClassify", "DesktopFolder", -1), 1);
-  ::RemoveDirectoryA(folder.c_str());
+  testsupport::RemoveTree(folder);
 }
 
 }  // namespace
