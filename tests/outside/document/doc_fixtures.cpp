@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <fstream>
+#include <memory>
 
+#include "files.h"
+#include "profileroot.h"
+#include "program.h"
+#include "pump.h"
 #include "tempfolder.h"
 
 namespace doctest {
@@ -13,33 +17,24 @@ namespace doctest {
 namespace {
 
 std::string g_scratch;
-std::string g_vendor;
+std::unique_ptr<testsupport::ScopedProfileRoot> g_root;
 
 std::string ScratchRoot() {
   if (g_scratch.empty()) g_scratch = testsupport::NewTempFolder("glimora-vxdoc");
   return g_scratch;
 }
 
-std::string ProgramDir() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1);
-}
-
 // The program's own profile root and photo database, set before any test runs.
 class PrivateStores : public testing::Environment {
  public:
   void SetUp() override {
-    g_vendor = "Software\\GlimoraTest\\vxdoc-" + std::to_string(GetCurrentProcessId());
-    SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", g_vendor.c_str());
+    g_root.reset(new testsupport::ScopedProfileRoot("vxdoc"));
     std::string db = ScratchDir("db");
     VxDBSetFolder(db.c_str());
   }
   void TearDown() override {
     VxDBClose(-1);  // so that its files can go
-    SHDeleteKeyA(HKEY_CURRENT_USER, g_vendor.c_str());
-    SetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", nullptr);
+    g_root.reset();
     if (!g_scratch.empty()) testsupport::RemoveTree(g_scratch);
   }
 };
@@ -47,7 +42,7 @@ testing::Environment* const kStores = testing::AddGlobalTestEnvironment(new Priv
 
 }  // namespace
 
-std::string Fixture(const char* name) { return ProgramDir() + "testdata\\" + name; }
+std::string Fixture(const char* name) { return testsupport::Fixture(name); }
 
 std::string ScratchDir(const char* sub) {
   std::string d = ScratchRoot() + "\\" + sub;
@@ -60,13 +55,9 @@ bool CopyFixture(const char* fixture, const std::string& to) {
   return CopyFileA(Fixture(fixture).c_str(), to.c_str(), FALSE) != FALSE;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << text;
-  return bool(f);
-}
+bool WriteText(const std::string& path, const std::string& text) { return testsupport::WriteWholeFile(path, text); }
 
-std::string ProfileRoot() { return g_vendor + "\\Marlo5"; }
+std::string ProfileRoot() { return g_root->key() + "\\Marlo5"; }
 
 void WriteProfileString(const char* section, const char* key, const char* value) {
   std::string path = ProfileRoot() + "\\" + section;
@@ -83,13 +74,7 @@ void RemoveProfileSection(const char* section) {
   SHDeleteKeyA(HKEY_CURRENT_USER, (ProfileRoot() + "\\" + section).c_str());
 }
 
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+void PumpPending() { testsupport::PumpPending(); }
 
 }  // namespace doctest
 

@@ -15,7 +15,7 @@ std::string Fixture(const char* name);
 std::string ScratchDir(const char* sub);
 bool CopyFixture(const char* fixture, const std::string& to);
 bool WriteText(const std::string& path, const std::string& text);
-// The program's profile root below HKCU ("Software\GlimoraTest\vxdoc-<pid>\Marlo5").
+// The program's profile root below HKCU (a private "Software\GlimoraTest\vxdoc-…\Marlo5").
 std::string ProfileRoot();
 void WriteProfileString(const char* section, const char* key, const char* value);
 void WriteProfileInt(const char* section, const char* key, int value);
