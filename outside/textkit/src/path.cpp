@@ -58,7 +58,9 @@ std::string Join(const std::string& folder, const std::string& name) {
   TrimLeadingSeparators(tail);
   if (folder.empty()) return tail;
   if (tail.empty()) return folder;
-  return EndsWithSeparator(folder) || (folder.size() == 2 && HasDrive(folder)) ? folder + tail : folder + "\\" + tail;
+  std::string head = folder;
+  TrimTrailingSeparators(head);
+  return head + "\\" + tail;
 }
 
 bool EndsWithSeparator(const std::string& path) {

@@ -102,6 +102,13 @@ bool IsAscii(const std::string& s) {
   return true;
 }
 
+std::string Trim(const std::string& s) {
+  const char* blanks = " \t\r\n";
+  size_t b = s.find_first_not_of(blanks);
+  if (b == std::string::npos) return std::string();
+  return s.substr(b, s.find_last_not_of(blanks) - b + 1);
+}
+
 // ---- case -------------------------------------------------------------------------------
 
 std::string UpperAscii(const std::string& s) {
@@ -126,8 +133,9 @@ namespace {
 bool UpperDoubleByte(const char* p, char out[2]) {
   WCHAR w = 0;
   if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, 2, &w, 1) != 1) return false;
-  WCHAR up = 0;
-  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &w, 1, &up, 1) != 1 || up == w) return false;
+  std::wstring folded = FoldCaseWide(std::wstring(1, w));
+  if (folded.size() != 1 || folded[0] == w) return false;
+  WCHAR up = folded[0];
   char mb[4] = {};
   BOOL lossy = FALSE;
   int len = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &up, 1, mb, sizeof mb, nullptr, &lossy);
@@ -138,6 +146,21 @@ bool UpperDoubleByte(const char* p, char out[2]) {
 }
 
 }  // namespace
+
+std::wstring FoldCaseWide(const std::wstring& w) {
+  if (w.empty()) return w;
+  std::wstring u(w.size(), L'\0');
+  int n = LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, w.data(), int(w.size()), &u[0], int(u.size()));
+  if (n <= 0) {
+    // Without the table, at least the ASCII letters fold.
+    u = w;
+    for (wchar_t& c : u)
+      if (c >= L'a' && c <= L'z') c = wchar_t(c - 32);
+    return u;
+  }
+  u.resize(size_t(n));
+  return u;
+}
 
 std::string FoldCase(const std::string& s) {
   std::string out;

@@ -70,6 +70,9 @@ int SpanLength(const char* s, const char* set, bool including);
 bool IsWellFormed(const std::string& s);
 bool IsAscii(const std::string& s);
 
+// Without the blanks, tabs and line ends at either end (never a trail byte: they are >= 0x40).
+std::string Trim(const std::string& s);
+
 // ---- case -------------------------------------------------------------------------------
 
 // Upper-cases the single-byte ASCII letters only.
@@ -81,14 +84,17 @@ std::string LowerAscii(const std::string& s);
 // "/" made "\". Bytes that form no character stay as they are.
 std::string FoldCase(const std::string& s);
 
+// The same rule for UTF-16 text (no "/" change): every character upper-cased.
+std::wstring FoldCaseWide(const std::wstring& w);
+
 // Path comparison without case (by FoldCase): equal, and an order (<0, 0, >0).
 bool EqualNoCase(const std::string& a, const std::string& b);
 int CompareNoCase(const std::string& a, const std::string& b);
 bool EndsWithNoCase(const std::string& s, const std::string& suffix);
 
 // ---- conversions ------------------------------------------------------------------------
-// The lenient forms never fail: a character the target lacks becomes "?" (ANSI) or
-// U+FFFD (UTF-16 from bad input). The Try forms refuse input that is not valid in its
+// The lenient forms never fail: a character the target lacks becomes a stand-in (the
+// system's best fit or "?" in ANSI, U+FFFD from bad input). The Try forms refuse input that is not valid in its
 // encoding and output that would lose a character, and leave *out empty then.
 
 std::wstring AnsiToWide(const std::string& s);
