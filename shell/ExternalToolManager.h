@@ -6,6 +6,7 @@
 // main window goes.
 #pragma once
 #include <fw/fw.h>
+#include <textkit/records.h>
 
 #include "CardWatcher.h"
 #include "ProgressMessageDlg.h"
@@ -93,6 +94,8 @@ class CExternalToolManager {
 
   // ---- The relay hub ----------------------------------------------------------------------
   LRESULT OnRequest(const RelayRecord& record);
+  // How the last folder-change text or program request read (a refused one changed nothing).
+  textkit::RecordStatus GetLastTextStatus() const { return m_lastTextStatus; }
 
   // ---- Timers -----------------------------------------------------------------------------
   void StartTimers();
@@ -125,8 +128,8 @@ class CExternalToolManager {
 
  private:
   // Relay steps.
-  void OnFolderChangeText(const COPYDATASTRUCT* pcds);
-  void OnProgramRequest(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnFolderChangeText(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnProgramRequest(const COPYDATASTRUCT* pcds);
   void OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly);
   void RefillApplicationFileList(const COPYDATASTRUCT* pcds);
   BOOL CheckDisplayAfterChange();
@@ -152,6 +155,7 @@ class CExternalToolManager {
   int m_nSavedShow;
   BOOL m_bNudgeSize;
   HWND m_hRequester;      // asked for a file list (1626)
+  textkit::RecordStatus m_lastTextStatus = textkit::RecordStatus::Ok;
   volatile LONG m_nBusy;  // waited on at close
   CProgressMessageDlg m_progress;
   CCardWatcher m_cardWatcher;

@@ -218,7 +218,7 @@ int CDllLoader::LoadStringA(UINT nID, LPSTR pszBuf, int nSize) const {
   pszBuf[0] = '\0';
   CString s;
   if (!LoadStringA(nID, s)) return 0;
-  int n = FwWholeCharPrefix(s, nSize - 1);  // never cuts a double-byte character in two
+  int n = textkit::WholeCharPrefix(s, nSize - 1);  // never cuts a double-byte character in two
   memcpy(pszBuf, (LPCSTR)s, size_t(n));
   pszBuf[n] = '\0';
   return n;
