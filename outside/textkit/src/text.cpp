@@ -129,13 +129,17 @@ std::string LowerAscii(const std::string& s) {
 
 namespace {
 
+// Lead bytes of the only double-byte characters with an upper-case form: full-width Latin
+// (82), Greek (83), Cyrillic (84) and the small Roman numerals of the vendor rows (EE, FA).
+bool MayHaveCase(unsigned char lead) { return lead == 0x82 || lead == 0x83 || lead == 0x84 || lead == 0xEE || lead == 0xFA; }
+
 // The upper-case form of one double-byte character, when the code page has one.
 bool UpperDoubleByte(const char* p, char out[2]) {
+  if (!MayHaveCase(static_cast<unsigned char>(p[0]))) return false;
   WCHAR w = 0;
   if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, 2, &w, 1) != 1) return false;
-  std::wstring folded = FoldCaseWide(std::wstring(1, w));
-  if (folded.size() != 1 || folded[0] == w) return false;
-  WCHAR up = folded[0];
+  WCHAR up = 0;
+  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &w, 1, &up, 1) != 1 || up == w) return false;
   char mb[4] = {};
   BOOL lossy = FALSE;
   int len = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &up, 1, mb, sizeof mb, nullptr, &lossy);

@@ -124,6 +124,26 @@ TEST(TextCase, FoldsLikeTheFileSystemAndNeverTouchesTrailBytes) {
   for (const auto& c : cases) EXPECT_EQ(textkit::FoldCase(c.in), c.out) << c.in;
 }
 
+// Every double-byte character of the code page folds as its UTF-16 form does.
+TEST(TextCase, EveryDoubleByteCharacterFoldsAsItsWideForm) {
+  int folded = 0;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!textkit::IsLeadByte(BYTE(lead))) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      const char c[3] = {char(lead), char(trail), 0};
+      std::wstring w;
+      std::string expected = c;
+      if (textkit::TryAnsiToWide(c, &w) && w.size() == 1 && textkit::FoldCaseWide(w) != w) {
+        std::string back;
+        if (textkit::TryWideToAnsi(textkit::FoldCaseWide(w), &back) && back.size() == 2) expected = back;
+      }
+      EXPECT_EQ(textkit::FoldCase(c), expected) << std::hex << lead << trail;
+      folded += expected != c;
+    }
+  }
+  EXPECT_GE(folded, 26 + 24 + 33);  // at least ａ-ｚ, α-ω and а-я
+}
+
 TEST(TextCase, ComparesPathsWithoutCase) {
   EXPECT_TRUE(textkit::EqualNoCase("e:/dcim/ａ表", "E:\\DCIM\\Ａ表"));
   EXPECT_FALSE(textkit::EqualNoCase("Ａ.jpg", "A.jpg"));  // full and half width are two names
