@@ -290,7 +290,10 @@ std::vector<std::pair<std::string, std::string>> DialogLines(const FileFacts& f)
     std::string v = PropertyText(f, r.id);
     if (v.empty()) continue;
     if (r.id == PRID_MEMBERS) {
-      for (size_t at; (at = v.find('|')) != std::string::npos;) v.replace(at, 1, ", ");
+      // "ポ" ends in the byte of "|": only separators of their own become ", ".
+      std::string joined;
+      for (const std::string& name : textkit::Split(v, '|')) joined += (joined.empty() ? "" : ", ") + name;
+      v = joined;
     }
     lines.emplace_back(r.name, v);
   }

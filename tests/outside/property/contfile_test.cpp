@@ -4,12 +4,12 @@
 #include <string>
 
 #include <files.h>
+#include <textkit/text.h>
 
 #include "VxContFile.h"
 #include "VxProperty.h"
+#include "facts.h"
 #include "fixtures.h"
-#include <textkit/text.h>
-
 #include "format.h"
 
 using imgtest::ScratchDir;
@@ -105,6 +105,17 @@ TEST(ContentFile, MemberNamesNeverLeaveTheFolder) {
     std::string cont = WriteText("names.cont", textkit::AnsiToUtf8(std::string("Format=1\nMembers=") + c.members + "\n"));
     EXPECT_EQ(Prop(cont, PRID_MEMBERS), c.read);
   }
+}
+
+TEST(ContentFile, TheDialogListsMembersWhoseNamesHoldATrailByteBar) {
+  // "ポ" is 83 7C: its trail byte is the byte of "|".
+  std::string cont = WriteText("bar.cont", textkit::AnsiToUtf8("Format=1\nMembers=ポスター.MTS|b.MTS\n"));
+  vxprop::FileFacts facts;
+  ASSERT_TRUE(vxprop::GatherFacts(cont.c_str(), &facts));
+  bool found = false;
+  for (const auto& line : vxprop::DialogLines(facts))
+    if (line.first == "構成ファイル") found = line.second == "ポスター.MTS, b.MTS";
+  EXPECT_TRUE(found);
 }
 
 TEST(ContentFile, EncodingsAndWhatIsNoContentFile) {
