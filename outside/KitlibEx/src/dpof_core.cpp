@@ -35,23 +35,16 @@ std::vector<Line> SplitLines(const std::string& s) {
   return lines;
 }
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
 // "[JOB]" -> "JOB"; "" for a line that is no section header.
 std::string SectionName(const std::string& line) {
-  std::string t = Trim(line);
+  std::string t = textkit::Trim(line);
   if (t.size() < 2 || t.front() != '[' || t.back() != ']') return std::string();
-  return textkit::UpperAscii(Trim(t.substr(1, t.size() - 2)));
+  return textkit::UpperAscii(textkit::Trim(t.substr(1, t.size() - 2)));
 }
 
 // The SRC value of an IMG line, or false.
 bool ImageSource(const std::string& line, std::string* src) {
-  std::string t = Trim(line);
+  std::string t = textkit::Trim(line);
   std::string up = textkit::UpperAscii(t);
   if (up.compare(0, 4, "<IMG") != 0) return false;
   size_t at = up.find("SRC", 4);

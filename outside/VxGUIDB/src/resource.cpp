@@ -158,7 +158,7 @@ BOOL CDllLoader::Load(LPCSTR pszFileName, BOOL bCode) {
   if (!pszFileName || !*pszFileName) return FALSE;
   std::string name(pszFileName);
   std::vector<std::string> candidates;
-  if (name.find('\\') != std::string::npos || name.find('/') != std::string::npos) {
+  if (textkit::LastSeparator(name) != std::string::npos) {  // a path, not a bare name
     candidates.push_back(name);
   } else {
     candidates.push_back(ProgramFolder() + name);
