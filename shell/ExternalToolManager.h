@@ -96,6 +96,9 @@ class CExternalToolManager {
   LRESULT OnRequest(const RelayRecord& record);
   // How the last folder-change text or program request read (a refused one changed nothing).
   textkit::RecordStatus GetLastTextStatus() const { return m_lastTextStatus; }
+  // The application's file list from a relayed text: emptied and refilled, or kept as it
+  // was when the text is refused.
+  static textkit::RecordStatus RefillFileList(CObList& list, const COPYDATASTRUCT* pcds);
 
   // ---- Timers -----------------------------------------------------------------------------
   void StartTimers();

@@ -90,9 +90,17 @@ textkit::RecordStatus CExternalToolManager::OnFolderChangeText(const COPYDATASTR
 void CExternalToolManager::RefillApplicationFileList(const COPYDATASTRUCT* pcds) {
   CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
   if (!pApp) return;
-  CMTLDeleteFileInfo(pApp->m_ownedObjects);
-  if (pcds->lpData && pcds->cbData)
-    CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), pApp->m_ownedObjects, (int)pcds->cbData);
+  RefillFileList(pApp->m_ownedObjects, pcds);
+}
+
+textkit::RecordStatus CExternalToolManager::RefillFileList(CObList& list, const COPYDATASTRUCT* pcds) {
+  LPCSTR text = static_cast<LPCSTR>(pcds->lpData);
+  textkit::RecordStatus status = textkit::ReadRecordText(text, pcds->cbData).status;
+  // A refused text leaves the list as it was; an empty one empties it.
+  if (status != textkit::RecordStatus::Ok && status != textkit::RecordStatus::Empty) return status;
+  CMTLDeleteFileInfo(list);
+  if (status == textkit::RecordStatus::Ok) CMTLChangeFileInfo(text, list, (int)pcds->cbData);
+  return status;
 }
 
 textkit::RecordStatus CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {

@@ -240,6 +240,21 @@ TEST_F(RelayTest, AFolderChangeTextThatIsRefusedChangesNoProfileValue) {
   }
 }
 
+TEST(RelayFileList, ARefusedTextLeavesTheApplicationsFileList) {
+  CObList list;
+  auto refill = [&](const std::string& text) {
+    COPYDATASTRUCT cds = {CDID_UPDATE_FILES, (DWORD)text.size(), const_cast<char*>(text.data())};
+    return CExternalToolManager::RefillFileList(list, &cds);
+  };
+  EXPECT_EQ(refill("0|0|0|C:\\a.jpg|1|0||C:\\ポ.jpg|0|0||"), textkit::RecordStatus::Ok);
+  EXPECT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(refill("0|0|0|C:\\b.jpg|1|0||C:\\c.j"), textkit::RecordStatus::Truncated);
+  ASSERT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(std::string(static_cast<CMTLFileInfo*>(list.GetTail())->m_strPath), "C:\\ポ.jpg");
+  EXPECT_EQ(refill(""), textkit::RecordStatus::Empty);
+  EXPECT_TRUE(list.IsEmpty());
+}
+
 TEST_F(RelayTest, AProgramRequestThatIsRefusedStartsNothing) {
   std::string text = "A|VxEdit.exe|x|0|0|0|C:\\a.jpg|1|0||";  // the number is none
   COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size(), const_cast<char*>(text.data())};
