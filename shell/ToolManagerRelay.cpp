@@ -112,7 +112,8 @@ textkit::RecordStatus CExternalToolManager::OnProgramRequest(const COPYDATASTRUC
   const int nNumber = request.number;
   int nEntry = -1;
   for (int i = 0; i < GetToolCount() && nEntry < 0; ++i)
-    if (!request.program.empty() && textkit::EqualNoCase(textkit::FileNameOf((LPCSTR)m_tools[i]->m_strPath), request.program))
+    if (!request.program.empty() &&
+        textkit::EqualNoCase(textkit::FileNameOf((LPCSTR)m_tools[i]->m_strPath), request.program))
       nEntry = i;
   switch (nEntry) {
     case TOOL_IMAGE_EDITOR:

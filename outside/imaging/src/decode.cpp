@@ -235,8 +235,7 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
   if (FAILED(hr) && in.path && hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
       hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) && hr != E_OUTOFMEMORY) {
     Dib gdip;
-    if (SUCCEEDED(DecodeWithGdiPlus(in.path, &gdip)) &&
-        ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
+    if (SUCCEEDED(DecodeWithGdiPlus(in.path, &gdip)) && ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
       if (opt.bitCount == 32) gdip.SetHasAlpha(true);
       *out = std::move(gdip);
       hr = S_OK;

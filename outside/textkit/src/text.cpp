@@ -131,7 +131,9 @@ namespace {
 
 // Lead bytes of the only double-byte characters with an upper-case form: full-width Latin
 // (82), Greek (83), Cyrillic (84) and the small Roman numerals of the vendor rows (EE, FA).
-bool MayHaveCase(unsigned char lead) { return lead == 0x82 || lead == 0x83 || lead == 0x84 || lead == 0xEE || lead == 0xFA; }
+bool MayHaveCase(unsigned char lead) {
+  return lead == 0x82 || lead == 0x83 || lead == 0x84 || lead == 0xEE || lead == 0xFA;
+}
 
 // The upper-case form of one double-byte character, when the code page has one.
 bool UpperDoubleByte(const char* p, char out[2]) {
@@ -186,7 +188,9 @@ std::string FoldCase(const std::string& s) {
   return out;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && FoldCase(a) == FoldCase(b); }
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}
 
 int CompareNoCase(const std::string& a, const std::string& b) {
   int r = FoldCase(a).compare(FoldCase(b));

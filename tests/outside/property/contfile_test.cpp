@@ -90,19 +90,20 @@ TEST(ContentFile, MemberNamesNeverLeaveTheFolder) {
   };
   const Case cases[] = {
       {"a.MTS|b.MTS", "a.MTS|b.MTS"},
-      {" a.MTS | |b.MTS|", "a.MTS|b.MTS"},                    // blanks and empty names
-      {"..\\..\\Windows\\x.dll|ok.MTS", "ok.MTS"},             // climbing out
-      {"C:\\x.MTS|sub/y.MTS|.|..|z.MTS", "z.MTS"},             // drives, folders, dots
-      {"*.MTS|a?.MTS|<x>.MTS|\"q\".MTS|ok.MTS", "ok.MTS"},        // wildcards and other forbidden characters
-      {"ok.MTS|OK.mts|ok.MTS", "ok.MTS"},                       // repeats, any case
-      {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                      // trail bytes 0x5C are no "\"
-      {"ポスター.MTS|b.MTS", "ポスター.MTS|b.MTS"},            // nor is a trail byte 0x7C a "|"
-      {"CON.MTS|lpt1|a.MTS.|b .MTS", "b .MTS"},               // device names, a trailing dot
+      {" a.MTS | |b.MTS|", "a.MTS|b.MTS"},                  // blanks and empty names
+      {"..\\..\\Windows\\x.dll|ok.MTS", "ok.MTS"},          // climbing out
+      {"C:\\x.MTS|sub/y.MTS|.|..|z.MTS", "z.MTS"},          // drives, folders, dots
+      {"*.MTS|a?.MTS|<x>.MTS|\"q\".MTS|ok.MTS", "ok.MTS"},  // wildcards and other forbidden characters
+      {"ok.MTS|OK.mts|ok.MTS", "ok.MTS"},                   // repeats, any case
+      {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                   // trail bytes 0x5C are no "\"
+      {"ポスター.MTS|b.MTS", "ポスター.MTS|b.MTS"},         // nor is a trail byte 0x7C a "|"
+      {"CON.MTS|lpt1|a.MTS.|b .MTS", "b .MTS"},             // device names, a trailing dot
       {"", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.members);
-    std::string cont = WriteText("names.cont", textkit::AnsiToUtf8(std::string("Format=1\nMembers=") + c.members + "\n"));
+    std::string cont =
+        WriteText("names.cont", textkit::AnsiToUtf8(std::string("Format=1\nMembers=") + c.members + "\n"));
     EXPECT_EQ(Prop(cont, PRID_MEMBERS), c.read);
   }
 }

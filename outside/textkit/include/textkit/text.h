@@ -23,9 +23,7 @@ inline size_t CharLength(const char* p, size_t left) {
 }
 
 // The same in NUL-terminated text: a lead byte just before the NUL is a character of its own.
-inline int CharLength(const char* p) {
-  return (IsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0') ? 2 : 1;
-}
+inline int CharLength(const char* p) { return (IsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0') ? 2 : 1; }
 
 // The character after the one at p (p itself at the NUL).
 inline const char* Next(const char* p) { return *p ? p + CharLength(p) : p; }
