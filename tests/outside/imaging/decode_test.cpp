@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <thread>
 
+#include <fuzz.h>
+
 #include "fixtures.h"
 #include "imaging/com.h"
 #include "imaging/decode.h"
@@ -378,5 +380,61 @@ TEST(Decode, HeadersBeyondTheFirstRead) {
     DecodeOptions full;
     ASSERT_EQ(DecodeFile(path.c_str(), full, &d), S_OK);
     EXPECT_EQ(d.Width(), 480);  // turned upright
+  }
+}
+
+// An icon whose second image disagrees with its directory entry took Wine's
+// decoder down; it must fail before the decoder sees it, whichever way in.
+TEST(Decode, IconEntriesMustAgreeWithTheirImages) {
+  using testsupport::Le32;
+  const std::vector<uint8_t> icon = imgtest::ReadAll(Fixture("image.ico"));
+  // Three 32-bit images of 16, 32 and 48 pixels; the second's header sits at 0x49E.
+  ASSERT_GT(icon.size(), 0x49Eu + 40);
+  ASSERT_EQ(icon[6 + 16], 32);
+  const size_t header = 0x49E, entry = 6 + 16;
+  const struct {
+    const char* what;
+    testsupport::ByteChange change;
+  } kCases[] = {
+      {"width differs", {header + 4, Le32(64)}},
+      {"height not twice the entry's", {header + 8, Le32(32)}},
+      {"height negative", {header + 8, Le32(uint32_t(-64))}},
+      {"header size zero", {header, Le32(0)}},
+      {"rows larger than the entry", {entry + 8, Le32(200)}},
+      {"image past the end", {entry + 12, Le32(0x7FFFFF00)}},
+  };
+  std::string path = imgtest::ScratchDir() + "\\damaged.ico";
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> bad = testsupport::WithChanges(icon, {c.change});
+    Dib d;
+    EXPECT_FAILED(DecodeMemory(bad.data(), bad.size(), DecodeOptions(), &d));
+    ASSERT_TRUE(imgtest::WriteAll(path, bad));
+    EXPECT_FAILED(DecodeFile(path.c_str(), DecodeOptions(), &d));
+    EXPECT_FAILED(DecodeThumbnail(path.c_str(), 96, 96, &d));
+    ImageInfo info;
+    EXPECT_FAILED(ProbeImage(path.c_str(), &info));
+  }
+  Dib d;
+  ASSERT_EQ(DecodeMemory(icon.data(), icon.size(), DecodeOptions(), &d), S_OK);
+  EXPECT_EQ(d.Width(), 48);
+}
+
+// A picture cut short fails to decode and leaves no handle on the file: it can be
+// opened alone and deleted at once.
+TEST(Decode, FailedDecodeLeavesTheFileFree) {
+  for (const char* fixture : {"image.bmp", "exif.tif"}) {
+    SCOPED_TRACE(fixture);
+    std::vector<uint8_t> bytes = imgtest::ReadAll(Fixture(fixture));
+    bytes.resize(bytes.size() / 3);
+    std::string path = imgtest::ScratchDir() + "\\cut_" + fixture;
+    ASSERT_TRUE(imgtest::WriteAll(path, bytes));
+    Dib d;
+    DecodeFile(path.c_str(), DecodeOptions(), &d);  // fails, or fills what is missing
+    DecodeThumbnail(path.c_str(), 64, 64, &d);
+    HANDLE alone = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(alone, INVALID_HANDLE_VALUE) << "still open: " << GetLastError();
+    if (alone != INVALID_HANDLE_VALUE) CloseHandle(alone);
+    EXPECT_TRUE(DeleteFileA(path.c_str())) << GetLastError();
   }
 }
