@@ -4,6 +4,8 @@
 #include <cstring>
 #include <random>
 
+#include <fuzz.h>
+
 #include "fixtures.h"
 #include "imaging/exif.h"
 
@@ -251,6 +253,9 @@ TEST(ExifRead, DateTimeParsing) {
 
 namespace {
 
+using testsupport::Le16;
+using testsupport::Le32;
+
 // One field of a hand-made IFD; values of more than four bytes go after the IFDs.
 struct Field {
   uint16_t tag, type;
@@ -266,8 +271,10 @@ Field Ascii(uint16_t tag, const char* text) {
 // Three rationals (or signed rationals: type 10) given as numerator, denominator pairs.
 Field Rationals(uint16_t tag, uint16_t type, std::vector<int32_t> parts) {
   std::vector<uint8_t> v;
-  for (int32_t x : parts)
-    for (int i = 0; i < 4; ++i) v.push_back(uint8_t(uint32_t(x) >> (8 * i)));
+  for (int32_t x : parts) {
+    std::vector<uint8_t> b = Le32(uint32_t(x));
+    v.insert(v.end(), b.begin(), b.end());
+  }
   return {tag, type, uint32_t(parts.size() / 2), v};
 }
 
@@ -277,8 +284,9 @@ std::vector<uint8_t> TiffBlock(const std::vector<Field>& exifFields, const std::
   const uint32_t ifd0 = 8, exifAt = ifd0 + ifdSize(2), gpsAt = exifAt + ifdSize(exifFields.size());
   uint32_t data = gpsAt + ifdSize(gpsFields.size());
   std::vector<uint8_t> out = {'I', 'I', 42, 0, 8, 0, 0, 0};
-  auto put16 = [&](uint16_t v) { out.push_back(uint8_t(v)), out.push_back(uint8_t(v >> 8)); };
-  auto put32 = [&](uint32_t v) { put16(uint16_t(v)), put16(uint16_t(v >> 16)); };
+  auto append = [&](const std::vector<uint8_t>& b) { out.insert(out.end(), b.begin(), b.end()); };
+  auto put16 = [&](uint16_t v) { append(Le16(v)); };
+  auto put32 = [&](uint32_t v) { append(Le32(v)); };
   std::vector<uint8_t> tail;
   auto ifd = [&](const std::vector<Field>& fields) {
     put16(uint16_t(fields.size()));
@@ -295,7 +303,7 @@ std::vector<uint8_t> TiffBlock(const std::vector<Field>& exifFields, const std::
     }
     put32(0);
   };
-  ifd({{tag::kExifIfd, kTypeLong, 1, {uint8_t(exifAt), 0, 0, 0}}, {tag::kGpsIfd, kTypeLong, 1, {uint8_t(gpsAt), 0, 0, 0}}});
+  ifd({{tag::kExifIfd, kTypeLong, 1, Le32(exifAt)}, {tag::kGpsIfd, kTypeLong, 1, Le32(gpsAt)}});
   ifd(exifFields);
   ifd(gpsFields);
   out.insert(out.end(), tail.begin(), tail.end());
