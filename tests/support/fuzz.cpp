@@ -1,5 +1,7 @@
 #include "fuzz.h"
 
+#include <cstdlib>
+
 namespace testsupport {
 
 std::vector<uint8_t> WithChanges(std::vector<uint8_t> data, std::initializer_list<ByteChange> changes) {
@@ -14,6 +16,17 @@ std::vector<uint8_t> Le16(uint16_t v) { return {uint8_t(v), uint8_t(v >> 8)}; }
 std::vector<uint8_t> Le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
 std::vector<uint8_t> Be16(uint16_t v) { return {uint8_t(v >> 8), uint8_t(v)}; }
 std::vector<uint8_t> Be32(uint32_t v) { return {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; }
+
+uint32_t FuzzSeed() {
+  const char* s = getenv("GLIMORA_FUZZ_SEED");
+  return s && *s ? uint32_t(strtoul(s, nullptr, 0)) : 20111u;
+}
+
+int FuzzRounds(int rounds) {
+  const char* s = getenv("GLIMORA_FUZZ_ROUNDS");
+  int n = s && *s ? atoi(s) : 0;
+  return n > 0 ? n : rounds;
+}
 
 std::vector<uint8_t> Mutator::Mutate(const std::vector<uint8_t>& sample) {
   std::vector<uint8_t> d = sample;
