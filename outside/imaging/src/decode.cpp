@@ -276,6 +276,13 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
   return info->width > 0 && info->height > 0 ? S_OK : E_FAIL;
 }
 
+// The embedded thumbnail goes to WIC only with a frame header of a sane size.
+bool ThumbnailHeaderIsSound(const std::vector<uint8_t>& thumb) {
+  detail::JpegLayout layout;
+  MemorySource src(thumb.data(), thumb.size());
+  return detail::ScanJpeg(src, &layout) && layout.width > 0 && layout.height > 0;
+}
+
 // After a failed header read: a known format with broken headers is not handed
 // to the decoders (TIFF headers are only a hint: WIC reads more of them than we
 // do, but sizes we read must still be sane).
@@ -337,7 +344,7 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   const bool box = opt.maxWidth > 0 || opt.maxHeight > 0;
   const int boxW = opt.maxWidth > 0 ? opt.maxWidth : INT_MAX, boxH = opt.maxHeight > 0 ? opt.maxHeight : INT_MAX;
   Dib pixels;
-  if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail()) {
+  if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail() && ThumbnailHeaderIsSound(exif.Thumbnail())) {
     Input thumbIn;
     thumbIn.data = exif.Thumbnail().data();
     thumbIn.size = exif.Thumbnail().size();
