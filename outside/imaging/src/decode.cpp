@@ -198,7 +198,8 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
       detail::ScanJpeg(src, &layout);
       if (layout.hasExif) {
         std::vector<uint8_t> block(layout.tiffSize);
-        if (src.Read(layout.tiffPos, block.data(), block.size()) && exif->ParseTiff(block.data(), block.size())) {
+        if (src.Read(layout.tiffPos, block.data(), block.size()) &&
+            exif->ParseTiff(block.data(), block.size(), layout.tiffPos)) {
           info->orientation = exif->Orientation();
           info->hasThumbnail = exif->HasThumbnail();
         }
@@ -315,11 +316,11 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
   return hr;
 }
 
-HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport* report) {
+// rep receives what the headers give even when the decode fails.
+HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport& rep) {
   if (!out || (opt.bitCount != 24 && opt.bitCount != 32) || opt.maxWidth < 0 || opt.maxHeight < 0)
     return E_INVALIDARG;
-  DecodeReport rep;
-  Exif exif;
+  const Exif& exif = rep.exif;
   HRESULT hr;
   {
     detail::FileReader file;
@@ -330,7 +331,7 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
       if (FAILED(hr)) return hr;
       src = &file;
     }
-    hr = ReadHeaders(*src, &rep.info, &exif);
+    hr = ReadHeaders(*src, &rep.info, &rep.exif);
   }
   if (FAILED(hr) && !WicMayTry(hr, rep.info.format)) return hr;
   ComScope com;
@@ -388,8 +389,14 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   if (!ConvertBitCount(pixels, opt.bitCount, &pixels, opt.background)) return E_OUTOFMEMORY;
   pixels.SetTopDown(opt.topDown);
   *out = std::move(pixels);
-  if (report) *report = rep;
   return S_OK;
+}
+
+HRESULT DecodeReporting(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport* report) {
+  DecodeReport rep;
+  HRESULT hr = DecodeImpl(in, opt, out, rep);
+  if (report) *report = std::move(rep);
+  return hr;
 }
 
 }  // namespace
@@ -442,13 +449,15 @@ HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, in
 
 }  // namespace detail
 
-HRESULT ProbeImage(const char* path, ImageInfo* info) {
+HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
   if (!path || !info) return E_INVALIDARG;
+  Exif local;
+  Exif* exif = exifOut ? exifOut : &local;
+  exif->Clear();
   detail::FileReader file;
   HRESULT hr = file.Open(path);
   if (FAILED(hr)) return hr;
-  Exif exif;
-  hr = ReadHeaders(file, info, &exif);
+  hr = ReadHeaders(file, info, exif);
   if (SUCCEEDED(hr) || !WicMayTry(hr, info->format)) return hr;
   // Formats without a hand-read header: ask WIC for the frame size.
   ComScope com;
@@ -473,7 +482,7 @@ HRESULT DecodeFile(const char* path, const DecodeOptions& options, Dib* out, Dec
   if (!path || !*path) return E_INVALIDARG;
   Input in;
   in.path = path;
-  return DecodeImpl(in, options, out, report);
+  return DecodeReporting(in, options, out, report);
 }
 
 HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options, Dib* out, DecodeReport* report) {
@@ -481,7 +490,7 @@ HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options
   Input in;
   in.data = static_cast<const uint8_t*>(data);
   in.size = size;
-  return DecodeImpl(in, options, out, report);
+  return DecodeReporting(in, options, out, report);
 }
 
 HRESULT DecodeThumbnail(const char* path, int maxWidth, int maxHeight, Dib* out, DecodeReport* report,
