@@ -3,11 +3,10 @@
 // a valid one answers every index with a text.
 #include <gtest/gtest.h>
 
+#include <VxDocument.h>
 #include <fuzz.h>
 
 #include <string>
-
-#include "doc_fixtures.h"
 
 TEST(Fuzz, CopyDataTexts) {
   const std::string samples[] = {
