@@ -160,6 +160,7 @@ void CutPaddingBars(int fullW, int fullH, Dib* thumb) {
 // An icon directory entry whose image lies inside the file and whose own
 // header (PNG or BITMAPINFOHEADER) agrees with it: the same width, twice the
 // height (colour rows and mask rows), and the rows within the entry's bytes.
+// Wine's decoder can crash on an icon where they disagree.
 bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h) {
   uint32_t bytes = detail::Get32(entry + 8, false), at = detail::Get32(entry + 12, false);
   if (bytes < 40 || at < 6 || uint64_t(at) + bytes > src.Size()) return false;
@@ -180,7 +181,8 @@ bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h)
   if (size < 40 || size > bytes || bw != w || bh != 2 * h || planes != 1 || compression != BI_RGB) return false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
   uint64_t colours = bpp <= 8 ? (used && used < (1u << bpp) ? used : (1u << bpp)) : 0;
-  uint64_t stride = ((uint64_t(w) * bpp + 31) / 32) * 4, mask = ((uint64_t(w) + 31) / 32) * 4;
+  // Writers may leave out the transparency mask of a 32-bit image (its alpha serves).
+  uint64_t stride = ((uint64_t(w) * bpp + 31) / 32) * 4, mask = bpp == 32 ? 0 : ((uint64_t(w) + 31) / 32) * 4;
   return uint64_t(size) + colours * 4 + (stride + mask) * uint64_t(h) <= bytes;
 }
 
