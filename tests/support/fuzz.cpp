@@ -41,8 +41,8 @@ std::vector<uint8_t> Mutator::Mutate(const std::vector<uint8_t>& sample) {
         d.resize(Next(uint32_t(d.size())));
         break;
       default: {  // a length or offset field set to an edge value
-        static const uint32_t kValues[] = {0,       0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu, 0xFFFFFFFEu, 0xFFFFFF00u,
-                                           1,       0x8000u,     0xFFFFu,     0x10000u,    0x40000000u};
+        static const uint32_t kValues[] = {0, 0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu, 0xFFFFFFFEu, 0xFFFFFF00u,
+                                           1, 0x8000u,     0xFFFFu,     0x10000u,    0x40000000u};
         uint32_t v = kValues[Next(sizeof kValues / sizeof kValues[0])];
         bool wide = Next(2) != 0, big = Next(2) != 0;
         size_t n = wide ? 4 : 2;

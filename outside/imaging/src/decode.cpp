@@ -171,7 +171,9 @@ bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h)
     if (memcmp(b + 12, "IHDR", 4) != 0) return false;
     uint32_t pw = detail::Get32(b + 16, true), ph = detail::Get32(b + 20, true);
     // A size byte of 0 stands for 256 or more.
-    auto agrees = [](uint32_t own, int said) { return said == 256 ? own >= 256 && own <= 65535 : own == uint32_t(said); };
+    auto agrees = [](uint32_t own, int said) {
+      return said == 256 ? own >= 256 && own <= 65535 : own == uint32_t(said);
+    };
     return agrees(pw, w) && agrees(ph, h);
   }
   uint32_t size = detail::Get32(b, false);
@@ -308,8 +310,8 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
       hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) && hr != E_OUTOFMEMORY) {
     Dib gdip;
     std::vector<uint8_t> bytes;
-    if (SUCCEEDED(detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile)) && SUCCEEDED(DecodeWithGdiPlus(bytes, &gdip)) &&
-        ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
+    if (SUCCEEDED(detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile)) &&
+        SUCCEEDED(DecodeWithGdiPlus(bytes, &gdip)) && ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
       if (opt.bitCount == 32) gdip.SetHasAlpha(true);
       *out = std::move(gdip);
       hr = S_OK;

@@ -52,8 +52,8 @@ std::vector<std::vector<uint8_t>> Samples(std::initializer_list<const char*> fix
 }  // namespace
 
 TEST(Fuzz, ExifTiffAndJpegReaders) {
-  const auto samples = Samples({"exif_full.jpg", "exif_le.jpg", "exif_south_west.jpg", "exif_comment.jpg",
-                                "people.jpg", "exif.tif", "bad_offsets.jpg"});
+  const auto samples = Samples({"exif_full.jpg", "exif_le.jpg", "exif_south_west.jpg", "exif_comment.jpg", "people.jpg",
+                                "exif.tif", "bad_offsets.jpg"});
   const uint32_t seed = testsupport::FuzzSeed();
   testsupport::Mutator m(seed);
   for (int round = 0, n = testsupport::FuzzRounds(3000); round < n; ++round) {

@@ -18,7 +18,8 @@ using imgtest::ScratchDir;
 namespace {
 
 const char kCont[] =
-    "\xEF\xBB\xBF[Content]\r\nFormat=1\r\nMembers=00001.MTS|00001.tmb|00001.iis\r\nTitle=\xE9\x81\x8B\xE5\x8B\x95\xE4\xBC\x9A\r\n"
+    "\xEF\xBB\xBF[Content]\r\nFormat=1\r\nMembers=00001.MTS|00001.tmb|00001.iis\r\nTitle="
+    "\xE9\x81\x8B\xE5\x8B\x95\xE4\xBC\x9A\r\n"
     "Maker=Norvane\r\nModel=NV-HD100\r\nMakerCode=NV0103AB12\r\nModelCode=0412\r\n"
     "RecordTime=2024/05/01 10:20:30\r\nDuration=83.5\r\nRecMode=HA\r\nBitRate=17000000\r\n"
     "Exposure=1/60\r\nEdited=1\r\nTotalSize=123456789\r\n";
@@ -69,12 +70,12 @@ TEST(Fuzz, PropertySetsOfDamagedFiles) {
   const Sample samples[] = {{"f.jpg", head("exif_full.jpg")}, {"f.jpg", head("people.jpg")},
                             {"f.tif", head("exif.tif")},      {"f.mp4", head("movie.mp4")},
                             {"f.avi", head("movie.avi")},     {"f.cont", kCont}};
-  const DWORD kIds[] = {PRID_MAKER,     PRID_MODEL,    PRID_SHOT_DATE,   PRID_EXPOSURE,      PRID_APERTURE,
-                        PRID_ISO,       PRID_FOCAL_LENGTH, PRID_FLASH,  PRID_WHITE_BALANCE, PRID_FILE_KIND,
-                        PRID_IMAGE_SIZE, PRID_SHOT_MODE, PRID_FILE_SIZE, PRID_WRITE_TIME,   PRID_MEMBERS,
-                        PRID_MAKER_CODE, PRID_MODEL_CODE, PRID_DURATION, PRID_REC_MODE,     PRID_BIT_RATE,
-                        PRID_MOVIE_EXPOSURE, PRID_SCENE_OTHER, PRID_CAPTION, PRID_SCENE,    PRID_SCENE_MODE,
-                        PRID_LIGHTING,  PRID_FACES};
+  const DWORD kIds[] = {
+      PRID_MAKER,        PRID_MODEL,      PRID_SHOT_DATE,      PRID_EXPOSURE,    PRID_APERTURE,   PRID_ISO,
+      PRID_FOCAL_LENGTH, PRID_FLASH,      PRID_WHITE_BALANCE,  PRID_FILE_KIND,   PRID_IMAGE_SIZE, PRID_SHOT_MODE,
+      PRID_FILE_SIZE,    PRID_WRITE_TIME, PRID_MEMBERS,        PRID_MAKER_CODE,  PRID_MODEL_CODE, PRID_DURATION,
+      PRID_REC_MODE,     PRID_BIT_RATE,   PRID_MOVIE_EXPOSURE, PRID_SCENE_OTHER, PRID_CAPTION,    PRID_SCENE,
+      PRID_SCENE_MODE,   PRID_LIGHTING,   PRID_FACES};
   const uint32_t seed = testsupport::FuzzSeed();
   testsupport::Mutator m(seed);
   for (int round = 0, n = testsupport::FuzzRounds(400); round < n; ++round) {
