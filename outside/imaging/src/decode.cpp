@@ -232,8 +232,8 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
         info->bitCount = detail::Get16(h + 24, false);
       } else if (got >= 30) {
         info->width = int32_t(detail::Get32(h + 18, false));
-        int32_t ht = int32_t(detail::Get32(h + 22, false));
-        info->height = ht < 0 ? -ht : ht;
+        int64_t ht = int32_t(detail::Get32(h + 22, false));
+        info->height = int(std::min<int64_t>(ht < 0 ? -ht : ht, INT_MAX));  // a top-down DIB's is negative
         info->bitCount = detail::Get16(h + 28, false);
       }
       break;
