@@ -478,6 +478,9 @@
 #define ID_ROTATE_RIGHT 29100  // rotate the selection +90 degrees
 #define ID_ROTATE_LEFT 29101  // rotate the selection -90 degrees
 
+// Folder pane: the commands of the folder menus that the pane takes
+#define ID_FOLDER_COMMAND_FIRST 29201
+#define ID_FOLDER_COMMAND_LAST 29270
 // Folder pane: tree show/hide items (the pane builds them)
 #define ID_VIEW_TREE_FIRST 29241  // first tree of the trees sub-menu
 #define ID_VIEW_TREE_LAST 29250
@@ -539,6 +542,8 @@
 #define ID_SORT_NAME_DESC 29565  // sort id 20
 #define ID_SORT_SIZE_ASC 29566  // sort id 15
 #define ID_SORT_SIZE_DESC 29567  // sort id 16
+#define ID_SORT_TYPE_ASC_IN_RANGE 29568  // sort id 17: ID_SORT_TYPE_ASC as the document passes it to the views
+#define ID_SORT_TYPE_DESC_IN_RANGE 29569  // sort id 18: ID_SORT_TYPE_DESC likewise
 #define ID_SORT_AUDIO_DATE_ASC 29572  // SD audio: sort id 11
 #define ID_SORT_AUDIO_DATE_DESC 29573  // sort id 12
 #define ID_SORT_AUDIO_TITLE_ASC 29574  // sort id 21

@@ -47,7 +47,7 @@ class CPaneStandIn : public CWnd {
  public:
   std::vector<UINT> m_messages;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_TITLEBUTTON_NOTIFY || message == WM_TITLEBUTTON_FOCUS || message == WM_SIZE)
+    if (message == WM_PARENTNOTIFY || message == WM_TREE_FOCUS_CHANGED || message == WM_SIZE)
       m_messages.push_back(message);
     return CWnd::WindowProc(message, wParam, lParam);
   }
@@ -95,7 +95,7 @@ TEST(TitleButton, FacesMessagesAndScreenshot) {
   buttons[3].SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
   buttons[3].SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 10));
   uikit::PumpPending();
-  std::vector<UINT> expected = {WM_TITLEBUTTON_FOCUS, WM_TITLEBUTTON_NOTIFY, WM_SIZE};
+  std::vector<UINT> expected = {WM_TREE_FOCUS_CHANGED, WM_PARENTNOTIFY, WM_SIZE};
   EXPECT_EQ(pane.m_messages, expected);
   // A double click only lays out.
   pane.m_messages.clear();

@@ -1,0 +1,88 @@
+// The routing tables of the main frame's menu commands.
+#include "CommandRoutes.h"
+
+#include <VxResourceIds.h>
+
+#include "FView_Export.h"
+
+namespace routes {
+namespace {
+
+// Order counts: the first range that holds a command decides.
+const Route kRoutes[] = {
+    {ID_FILE_NEW_FOLDER, ID_FILE_NEW_FOLDER, TARGET_FOLDER, FOCUS_FOLDER},
+    {ID_VIEW_TREE_FIRST, ID_VIEW_TREE_LAST, TARGET_FOLDER, FOCUS_FOLDER},
+    {ID_FILE_DELETE, ID_FILE_PROPERTIES, TARGET_FOLDER, CLOSE_COLLECTION | WHEN_FOLDER_ACTIVE},
+    {ID_EDIT_CUT, ID_EDIT_CUT, TARGET_FOLDER, CLOSE_COLLECTION | WHEN_FOLDER_ACTIVE},
+    {ID_EDIT_COPY, ID_EDIT_COPY, TARGET_FOLDER, WHEN_FOLDER_ACTIVE},
+    {ID_EDIT_PASTE, ID_EDIT_PASTE, TARGET_FOLDER, WHEN_FOLDER_ACTIVE},
+    {ID_FAVORITE_ADD, ID_FAVORITE_ADD, TARGET_FOLDER, WHEN_FOLDER_ACTIVE},
+    {ID_EDIT_SELECT_ALL_FILES, ID_MARK_TOGGLE, TARGET_NONE, ONWARD},
+    {ID_MARK_COPY_TO, ID_MARK_MOVE_TO, TARGET_NONE, CLOSE_COLLECTION | ONWARD},
+    {ID_VIEW_MAP, ID_VIEW_SUBFOLDERS, TARGET_NONE, ONWARD},
+    {ID_VIEWMODE_FILE_INFO, ID_VIEWMODE_CAMERA_INFO, TARGET_NONE, ONWARD | NOT_IN_REPORT},
+    {ID_VIEWMODE_FIRST, ID_FILTER_LAST, TARGET_NONE, ONWARD},
+    {ID_EXPORT_FIRST, ID_EXPORT_LAST, TARGET_EXPORT, 0},
+    {ID_PPC_PLUGIN_FIRST, ID_PPC_PLUGIN_LAST, TARGET_TOOL_LIST, 0},
+};
+
+const ToolCommand kToolCommands[] = {
+    {ID_FILE_IMPORT, ID_TB_FOLDER_TREE, TRUE},
+    {ID_TOOLS_PLUGIN, ID_TB_TOOL_PLUGIN, TRUE},
+    {ID_TOOLS_ROTATE, ID_TB_ROTATE, TRUE},
+    {ID_TOOLS_EDIT_IMAGE, ID_TB_EDIT_IMAGE, TRUE},
+    {ID_TOOLS_OPTIONS, ID_TB_OPTIONS, TRUE},
+    {ID_TOOLS_SLIDESHOW_SETTINGS, ID_TB_SLIDESHOW_SETTINGS, TRUE},
+    {ID_TOOLS_SCALE, ID_TB_SCALE, FALSE},
+    {ID_TOOLS_CONVERT, ID_TB_CONVERT, FALSE},
+    {ID_TOOLS_RENAME, ID_TB_RENAME, FALSE},
+    {ID_TOOLS_DATE_IMPRINT, ID_TB_DATE_IMPRINT, FALSE},
+    {ID_TOOLS_SPLIT_CLIP, ID_TB_SPLIT_CLIP, FALSE},
+    {ID_TOOLS_FIX_SHOT_DATE, ID_TB_FIX_SHOT_DATE, FALSE},
+    {ID_TOOLS_GUESS_PLACE, ID_TB_GUESS_PLACE, FALSE},
+    {ID_TOOLS_MOVIE_CUT, ID_TB_MOVIE_CUT, FALSE},
+    {ID_TOOLS_MOVIE_EDIT, ID_TB_MOVIE_EDIT, FALSE},
+    {ID_TOOLS_MOVIE_PLAY, ID_TB_MOVIE_PLAY, FALSE},
+    {ID_SLIDESHOW_OPEN_SCENARIO, ID_TB_OPEN_SCENARIO, TRUE},
+    {ID_SLIDESHOW_NEW, ID_TB_NEW_SLIDE_COLLECTION, TRUE},
+    {ID_TOOLS_WRITER_SETTINGS, ID_TB_WRITER_SETTINGS, TRUE},
+    {ID_TOOLS_ENTRY_EDITOR, ID_TB_ENTRY_EDITOR, TRUE},
+    {ID_TOOLS_FACE_CLASSIFY, ID_TB_FACE_CLASSIFY, TRUE},
+    {ID_TOOLS_IMAGE_PICKER, ID_TB_IMAGE_PICKER, TRUE},
+    {ID_TOOLS_SCENE_CUT, ID_TB_MOVIE_CUT, FALSE},
+    {ID_HELP_PRODUCT_INFO, ID_TB_PRODUCT_INFO, TRUE},
+};
+
+}  // namespace
+
+const Route* FindRoute(UINT nID) {
+  for (const Route& r : kRoutes)
+    if (nID >= r.nFirst && nID <= r.nLast) return &r;
+  return nullptr;
+}
+
+const Route* Routes(int* pnCount) {
+  *pnCount = (int)(sizeof(kRoutes) / sizeof(kRoutes[0]));
+  return kRoutes;
+}
+
+UINT PaneCommand(const Route& route, UINT nID) {
+  switch (route.pane) {
+    case TARGET_EXPORT: return nID - ID_EXPORT_FIRST + CFView_Export::TILE_COMMAND_FIRST;
+    case TARGET_TOOL_LIST: return nID - ID_PPC_PLUGIN_FIRST + ID_TB_PPC_LIST + 1;
+    default: return nID;
+  }
+}
+
+const ToolCommand* FindToolCommand(UINT nID) {
+  for (const ToolCommand& c : kToolCommands)
+    if (c.nMenu == nID) return &c;
+  return nullptr;
+}
+
+const ToolCommand* ToolCommands(int* pnCount) {
+  *pnCount = (int)(sizeof(kToolCommands) / sizeof(kToolCommands[0]));
+  return kToolCommands;
+}
+
+}  // namespace routes
