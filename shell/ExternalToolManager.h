@@ -106,6 +106,10 @@ class CExternalToolManager {
 
   // The first enabled top-level modal window that belongs to an entry or the main window.
   HWND FindBlockingWindow() const;
+  // What the user calls the program that shows a window: its entry's name (its file name
+  // when the entry has none) when the window belongs to an entry's process, else the
+  // window's caption.
+  CString ProgramNameOfWindow(HWND hWnd) const;
   // Brings the main window to the foreground (from whatever thread has the input).
   void BringMainForward();
 

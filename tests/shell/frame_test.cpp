@@ -387,6 +387,93 @@ TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   CMWriteProfileInt("", "CloseWarningMark", 0);
 }
 
+// A modal window of "another program" that ignores every request to close.
+LRESULT CALLBACK StubbornProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE || message == WM_COMMAND) return 0;
+  return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+HWND MakeStubbornModal(HWND hOwner, const char* pszTitle) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = StubbornProc;
+  wc.hInstance = ::GetModuleHandleA(NULL);
+  wc.lpszClassName = "GlimoraStubbornModal";
+  ::RegisterClassA(&wc);
+  HWND hWnd = ::CreateWindowExA(WS_EX_DLGMODALFRAME, "GlimoraStubbornModal", pszTitle, WS_POPUP | WS_CAPTION,
+                                ::GetSystemMetrics(SM_CXSCREEN) + 50, 0, 200, 100, hOwner, NULL, wc.hInstance, NULL);
+  ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+  return hWnd;
+}
+
+TEST_F(FrameTest, SlideShowStatesRefuseTheCloseWithTheirMessages) {
+  struct {
+    const char* key;
+    const char* section;
+    UINT nText;
+  } kCases[] = {
+      {"SlideShowNotClose", "ExeState", IDS_SHELL_SLIDESHOW_OPEN},
+      {"NowSaving", "SlideShow", IDS_SHELL_SLIDESHOW_SAVING},
+  };
+  HWND hWnd = m_pFrame->m_hWnd;
+  CMWriteProfileInt("ExeState", "SlideShow_Created", 1);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.key);
+    CMWriteProfileInt(c.section, c.key, 1);
+    std::string text;
+    {
+      uikit::DialogDriver ok([&text](HWND hBox) {
+        text = uikit::StaticTexts(hBox);
+        uikit::Press(hBox, IDOK);
+      });
+      m_pFrame->SendMessage(WM_CLOSE);
+      EXPECT_EQ(ok.Ran(), 1);
+    }
+    CString strExpected;
+    strExpected.LoadString(c.nText);
+    EXPECT_NE(text.find((LPCSTR)strExpected), std::string::npos) << text;
+    EXPECT_TRUE(::IsWindow(hWnd));
+    CMWriteProfileInt(c.section, c.key, 0);
+  }
+  CMWriteProfileInt("ExeState", "SlideShow_Created", 0);
+}
+
+TEST_F(FrameTest, CloseHeldByAnotherProgramsDialogTellsWhoseAndStaysClosable) {
+  HWND hWnd = m_pFrame->m_hWnd;
+  HWND hModal = MakeStubbornModal(hWnd, "Stubborn Editor");
+  ASSERT_TRUE(::IsWindow(hModal));
+  EXPECT_EQ(m_pFrame->GetExternalToolManager().FindBlockingWindow(), hModal);
+  std::string text;
+  {
+    uikit::DialogDriver ok([&text](HWND hBox) {
+      text = uikit::StaticTexts(hBox);
+      uikit::Press(hBox, IDOK);
+    });
+    // The close is put off while the dialog is asked to close, then given up with a word.
+    m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(testsupport::WaitUntil([&ok] { return ok.Ran() == 1; }, 10000));
+  }
+  EXPECT_NE(text.find("Stubborn Editor"), std::string::npos) << text;
+  EXPECT_TRUE(::IsWindow(hWnd));
+  // Once the dialog is gone, the program closes.
+  ::DestroyWindow(hModal);
+  CloseFrame(m_pFrame);
+  EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST_F(FrameTest, ManualThatCannotBeOpenedIsReported) {
+  CMWriteProfileString("Common", "Manual", "no-such-manual.pdf");
+  std::string text;
+  {
+    uikit::DialogDriver ok([&text](HWND hBox) {
+      text = uikit::StaticTexts(hBox);
+      uikit::Press(hBox, IDOK);
+    });
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_MANUAL);
+    EXPECT_EQ(ok.Ran(), 1);
+  }
+  EXPECT_NE(text.find("no-such-manual.pdf"), std::string::npos) << text;
+}
+
 TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {
   CProgressMessageDlg dlg;
   ASSERT_TRUE(dlg.CreateModeless(m_pFrame));

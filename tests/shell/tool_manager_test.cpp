@@ -168,6 +168,33 @@ TEST_F(ToolManagerTest, CloseAllWithoutProgramsShowsTheNoticeAndDoesNotWait) {
   EXPECT_EQ(m_manager.GetProgressDialog().m_hWnd, nullptr);
 }
 
+// An outside program asks for the image editor with a file list: the editor starts with
+// "-b" and finds the names of the pictures it can open, as many as the count says.
+TEST_F(ToolManagerTest, ProgramRequestOpensTheEditorWithTheNamesItCanRead) {
+  // An earlier request left more names than this one writes.
+  for (int n = 1; n <= 4; ++n) CMWriteProfileString("IPC", ("BgFileName_0" + std::to_string(n)).c_str(), "C:\\old.jpg");
+  std::string plain = testsupport::Fixture("plain.jpg"), png = testsupport::Fixture("image.png");
+  std::string broken = testsupport::Fixture("not_image.jpg"), other = testsupport::Fixture("rose.jpg");
+  // Header, then records: path, state (1 selected), extra. The unselected one is left out.
+  std::string text = "A|tool.exe|1|0|Disk|1|" + plain + "|1|0||" + broken + "|1|0||" + other + "|0|0||" + png + "|1|0||";
+  COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size() + 1, const_cast<char*>(text.c_str())};
+  RelayRecord record = {WM_COPYDATA, reinterpret_cast<WPARAM>(m_pHost->m_hWnd), reinterpret_cast<LPARAM>(&cds)};
+  ::SetEnvironmentVariableA("GLIMORA_TOOL_INDEX", "4");
+  m_manager.OnRequest(record);
+  ::SetEnvironmentVariableA("GLIMORA_TOOL_INDEX", NULL);
+  ASSERT_TRUE(testsupport::WaitUntil([this] { return m_manager.GetToolWindow(TOOL_IMAGE_EDITOR) != NULL; }, 10000));
+  std::vector<std::string> lines = ReadLines(m_log);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(lines[0].size() - 3), " -b");
+  EXPECT_EQ(CMGetProfileInt("IPC", "BgFileNum", -1), 2);
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_01"), plain.c_str());
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_02"), png.c_str());
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_03", "gone"), "gone");
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_04", "gone"), "gone");
+  EXPECT_FALSE(m_pHost->IsWindowEnabled());  // the main window waits for the editor
+  m_manager.CloseAll(100, 50);
+}
+
 TEST_F(ToolManagerTest, OpenToolRefusesTypesAndStatesItDoesNotKnow) {
   EXPECT_EQ(m_manager.OpenTool(9, ""), E_INVALIDARG);
   EXPECT_EQ(m_manager.OpenTool(OPENTOOL_SLIDESHOW, ""), E_FAIL);  // no player in the list

@@ -55,7 +55,8 @@
 #define IDS_SHELL_LOW_RESOURCES 51106  // free system resources below %d %%
 #define IDS_SHELL_LOW_DISK_SPACE 51107  // less than %d MB free on the program's drive
 #define IDS_SHELL_BAD_CLOCK_YEAR 51108  // clock year outside 1971..2037
-#define IDS_SHELL_ALREADY_RUNNING 51109  // another instance or the image editor runs
+#define IDS_SHELL_ALREADY_RUNNING 51109  // another instance runs
+#define IDS_SHELL_EDITOR_RUNNING 51122  // start-up refused: the image editor runs
 #define IDS_SHELL_ACCOUNT_ERROR 51110  // account check failed: %s (call), %d (error)
 #define IDS_SHELL_MDAC_INSTALL 51112  // second half of the data-access message
 #define IDS_SHELL_GUEST_REFUSED 51113  // Guests account refused
@@ -63,6 +64,8 @@
 #define IDS_SHELL_SLIDESHOW_SAVING 51117  // close refused: slide show being saved
 #define IDS_SHELL_SLIDESHOW_OPEN 51118  // close refused: slide-show player must close first
 #define IDS_SHELL_CLOSE_WITH_MARKS 51121  // close warning while files are marked
+#define IDS_SHELL_CLOSE_HELD 51124  // close given up: %s = the program whose window stays open
+#define IDS_SHELL_MANUAL_OPEN_FAILED 51123  // the manual could not be opened: %s = its path
 #define IDS_SHELL_SLIDESHOW_EMPTY 62085  // nothing to show in a slide show
 #define IDS_SHELL_CLIP_EDITOR_RUNNING 62068  // the movie-clip program runs
 #define IDS_SHELL_MODE_THUMBNAILS 50040  // status text for DepthViewer\Mode 1
