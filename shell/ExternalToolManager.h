@@ -86,6 +86,9 @@ class CExternalToolManager {
   int GetRequestedState() const { return m_nRequestedState; }
   void UpdateState();
   BOOL IsForcedClose() const { return m_bForcedClose; }
+  // Whether the display still suits the program after a display change (the system's
+  // answer unless replaced).
+  void SetDisplayCheck(BOOL (*pfnDisplayFit)()) { m_pfnDisplayFit = pfnDisplayFit; }
 
   // ---- Programs ---------------------------------------------------------------------------
   HRESULT OpenTool(int nType, LPCSTR lpszText);
@@ -148,6 +151,7 @@ class CExternalToolManager {
   int m_nState;
   int m_nRequestedState;
   BOOL m_bForcedClose;
+  BOOL (*m_pfnDisplayFit)();
   HWND m_hMainWnd;
   WINDOWPLACEMENT m_savedPlacement;
   BOOL m_bPlacementSaved;

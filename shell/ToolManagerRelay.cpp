@@ -76,7 +76,7 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
 }
 
 BOOL CExternalToolManager::CheckDisplayAfterChange() {
-  if (IsDisplayFitWhileRunning()) return TRUE;
+  if (m_pfnDisplayFit()) return TRUE;
   AfxMessageBox(IDS_SHELL_DISPLAY_CHANGED, MB_OK | MB_ICONHAND);
   m_bForcedClose = TRUE;
   CMWriteProfileInt("PageSmith", "EndMessage", 0);

@@ -11,7 +11,11 @@
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 
+#include <algorithm>
 #include <vector>
+
+#include <TickCache.h>
+#include <dbt.h>
 
 #include "BrowserContextMenu.h"
 #include "FView_Export.h"
@@ -472,6 +476,105 @@ TEST_F(FrameTest, ManualThatCannotBeOpenedIsReported) {
     EXPECT_EQ(ok.Ran(), 1);
   }
   EXPECT_NE(text.find("no-such-manual.pdf"), std::string::npos) << text;
+}
+
+// What the toolbar pane is sent, recorded by subclassing it.
+std::vector<std::pair<WPARAM, LPARAM>> g_toolbarCommands;
+WNDPROC g_toolbarProc = NULL;
+LRESULT CALLBACK RecordToolbar(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) g_toolbarCommands.push_back({wParam, lParam});
+  return ::CallWindowProcA(g_toolbarProc, hWnd, message, wParam, lParam);
+}
+
+// Device changes start the follow-up timer (55); its runs refresh the trees and, the
+// second time or after a removal, reload the browser.
+TEST_F(FrameTest, DeviceChangesAndTheirFollowUpTimer) {
+  ASSERT_EQ(Mark_Init(), S_OK);
+  Mark_SetCheck("E:\\DCIM\\a.jpg", 1);
+  Mark_SetCheck("C:\\b.jpg", 1);
+  HWND hBrowser = m_pFrame->GetBrowserWindow()->m_hWnd;
+  g_browserProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hBrowser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordBrowser)));
+  auto reloads = [] {
+    return std::count_if(g_browserGot.begin(), g_browserGot.end(),
+                         [](const std::pair<UINT, LPARAM>& m) { return m.first == WM_BROWSER_RELOAD; });
+  };
+  auto volume = [](DWORD dwMask, WORD wFlags) {
+    DEV_BROADCAST_VOLUME v = {};
+    v.dbcv_size = sizeof(v);
+    v.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    v.dbcv_unitmask = dwMask;
+    v.dbcv_flags = wFlags;
+    return v;
+  };
+  auto fire = [this] { m_pFrame->SendMessage(WM_TIMER, MAINFRAME_TIMER_DEVICE); };
+  const DWORD kDriveE = 1u << 4;
+
+  // A network volume changes nothing.
+  m_pFrame->m_bDeviceFollowUp = TRUE;
+  DEV_BROADCAST_VOLUME net = volume(kDriveE, DBTF_NET);
+  m_pFrame->SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, (LPARAM)&net);
+  EXPECT_TRUE(m_pFrame->m_bDeviceFollowUp);
+
+  // An arrival: the first run refreshes only, the second reloads the browser.
+  g_browserGot.clear();
+  DEV_BROADCAST_VOLUME arrived = volume(kDriveE, 0);
+  m_pFrame->SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, (LPARAM)&arrived);
+  EXPECT_FALSE(m_pFrame->m_bDeviceFollowUp);
+  fire();
+  EXPECT_TRUE(m_pFrame->m_bDeviceFollowUp);
+  EXPECT_EQ(reloads(), 0);
+  fire();
+  EXPECT_EQ(reloads(), 1);
+
+  // A removal drops the drive's marks and reloads at the first run.
+  DEV_BROADCAST_VOLUME removed = volume(kDriveE, 0);
+  m_pFrame->SendMessage(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, (LPARAM)&removed);
+  int nState = -1;
+  Mark_GetCheck("E:\\DCIM\\a.jpg", &nState);
+  EXPECT_EQ(nState, 0);
+  Mark_GetCheck("C:\\b.jpg", &nState);
+  EXPECT_EQ(nState, 1);
+  fire();
+  EXPECT_EQ(reloads(), 2);
+
+  // While a calendar view folds the folder column the browser is left alone.
+  m_pFrame->m_bCalendarFold = TRUE;
+  fire();
+  EXPECT_EQ(reloads(), 2);
+  m_pFrame->m_bCalendarFold = FALSE;
+  // And so while the export pane is disabled (a program holds the main window).
+  m_pFrame->GetExportPane()->EnableWindow(FALSE);
+  fire();
+  EXPECT_EQ(reloads(), 2);
+  m_pFrame->GetExportPane()->EnableWindow(TRUE);
+
+  ::SetWindowLongPtrA(hBrowser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_browserProc));
+  Mark_DeleteAll();
+  Mark_Exit();
+}
+
+// Timer 57 after an automatic-import start opens the card import once, unless a calendar
+// view is shown.
+TEST_F(FrameTest, AutoImportTimerOpensTheImportOnce) {
+  HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd;
+  g_toolbarProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
+  struct {
+    BOOL calendar;
+    size_t imports;
+  } kCases[] = {{FALSE, 1}, {TRUE, 0}};
+  for (const auto& c : kCases) {
+    g_toolbarCommands.clear();
+    m_pFrame->m_bCalendarFold = c.calendar;
+    m_pFrame->SendMessage(WM_TIMER, MAINFRAME_TIMER_AUTO_IMPORT);
+    testsupport::PumpPending();
+    size_t n = std::count(g_toolbarCommands.begin(), g_toolbarCommands.end(),
+                          std::make_pair((WPARAM)ID_TB_FOLDER_TREE, (LPARAM)m_pFrame->m_hWnd));
+    EXPECT_EQ(n, c.imports) << c.calendar;
+  }
+  m_pFrame->m_bCalendarFold = FALSE;
+  ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
 }
 
 TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {
