@@ -300,6 +300,27 @@ TEST_F(FrameTest, ButtonClickFoldsAndAFixedSplitterNeverSplits) {
   EXPECT_FALSE(m_pFrame->GetExportSplitter().IsTracking());
 }
 
+// At the least window size both lists of the strip over the browser lie inside it.
+TEST_F(FrameTest, StripListsFitAtTheLeastWindowSize) {
+  m_pFrame->SetWindowPos(NULL, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  testsupport::PumpPending();
+  CBrowserSubView* pStrip = m_pFrame->GetSubView();
+  ASSERT_NE(pStrip, nullptr);
+  CRect rcStrip;
+  pStrip->GetClientRect(&rcStrip);
+  ASSERT_GT(rcStrip.Width(), 0);
+  for (UINT nID : {IDC_SUBVIEW_SORT, IDC_SUBVIEW_FILTER}) {
+    CWnd* pCombo = pStrip->GetCombo(nID);
+    ASSERT_NE(pCombo, nullptr);
+    EXPECT_TRUE(pCombo->IsWindowVisible()) << nID;
+    CRect rc;
+    pCombo->GetWindowRect(&rc);
+    pStrip->ScreenToClient(&rc);
+    EXPECT_GE(rc.left, 0) << nID;
+    EXPECT_LE(rc.right, rcStrip.right) << nID << ": the strip is " << rcStrip.Width() << " wide";
+  }
+}
+
 TEST_F(FrameTest, MusicListHidesTheStripsRowAndOtherModesBringItBack) {
   CDynamicSplitterWnd* pBrowser = m_pFrame->GetBrowserSplitter();
   m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 12);
