@@ -1,6 +1,8 @@
 // The folder pane's plug-in title button.
 #include "ImageCheckButton.h"
 
+#include <Kitlib2/CMDIB.h>
+
 #include "TreePluginManager.h"
 
 namespace titlebutton {
@@ -150,6 +152,11 @@ void CImageCheckButton::DrawItem(LPDRAWITEMSTRUCT lpdis) {
     mem.SelectObject(pOld);
   } else {
     pDC->FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
+  }
+  // The plug-in's icon, fitted into the left column.
+  if (m_pEntry && !m_pEntry->m_strImage.IsEmpty()) {
+    CRect rcIcon(rc.left + 2, rc.top + 1, rc.left + titlebutton::kIconColumn - 2, rc.bottom - 1);
+    CCMDIB::DrawFile(pDC->m_hDC, rcIcon, m_pEntry->m_strImage);
   }
   CString title;
   GetWindowText(title);
