@@ -12,6 +12,8 @@
 #include <VxResourceIds.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include <TickCache.h>
@@ -412,6 +414,19 @@ TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   CMWriteProfileInt("", "CloseWarningMark", 0);
 }
 
+// The text of the message box that show() brings up (answered with OK), waiting up to
+// waitMs for it; "" when none came.
+std::string MessageBoxText(const std::function<void()>& show, DWORD waitMs = 0) {
+  std::string text;
+  uikit::DialogDriver ok([&text](HWND hBox) {
+    text = uikit::StaticTexts(hBox);
+    uikit::Press(hBox, IDOK);
+  });
+  show();
+  testsupport::WaitUntil([&ok] { return ok.Ran() == 1; }, waitMs);
+  return text;
+}
+
 // A modal window of "another program" that ignores every request to close.
 LRESULT CALLBACK StubbornProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE || message == WM_COMMAND) return 0;
@@ -444,15 +459,7 @@ TEST_F(FrameTest, SlideShowStatesRefuseTheCloseWithTheirMessages) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.key);
     CMWriteProfileInt(c.section, c.key, 1);
-    std::string text;
-    {
-      uikit::DialogDriver ok([&text](HWND hBox) {
-        text = uikit::StaticTexts(hBox);
-        uikit::Press(hBox, IDOK);
-      });
-      m_pFrame->SendMessage(WM_CLOSE);
-      EXPECT_EQ(ok.Ran(), 1);
-    }
+    std::string text = MessageBoxText([this] { m_pFrame->SendMessage(WM_CLOSE); });
     CString strExpected;
     strExpected.LoadString(c.nText);
     EXPECT_NE(text.find((LPCSTR)strExpected), std::string::npos) << text;
@@ -467,16 +474,8 @@ TEST_F(FrameTest, CloseHeldByAnotherProgramsDialogTellsWhoseAndStaysClosable) {
   HWND hModal = MakeStubbornModal(hWnd, "Stubborn Editor");
   ASSERT_TRUE(::IsWindow(hModal));
   EXPECT_EQ(m_pFrame->GetExternalToolManager().FindBlockingWindow(), hModal);
-  std::string text;
-  {
-    uikit::DialogDriver ok([&text](HWND hBox) {
-      text = uikit::StaticTexts(hBox);
-      uikit::Press(hBox, IDOK);
-    });
-    // The close is put off while the dialog is asked to close, then given up with a word.
-    m_pFrame->SendMessage(WM_CLOSE);
-    EXPECT_TRUE(testsupport::WaitUntil([&ok] { return ok.Ran() == 1; }, 10000));
-  }
+  // The close is put off while the dialog is asked to close, then given up with a word.
+  std::string text = MessageBoxText([this] { m_pFrame->SendMessage(WM_CLOSE); }, 10000);
   EXPECT_NE(text.find("Stubborn Editor"), std::string::npos) << text;
   EXPECT_TRUE(::IsWindow(hWnd));
   // Once the dialog is gone, the program closes.
@@ -487,24 +486,58 @@ TEST_F(FrameTest, CloseHeldByAnotherProgramsDialogTellsWhoseAndStaysClosable) {
 
 TEST_F(FrameTest, ManualThatCannotBeOpenedIsReported) {
   CMWriteProfileString("Common", "Manual", "no-such-manual.pdf");
-  std::string text;
-  {
-    uikit::DialogDriver ok([&text](HWND hBox) {
-      text = uikit::StaticTexts(hBox);
-      uikit::Press(hBox, IDOK);
-    });
-    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_MANUAL);
-    EXPECT_EQ(ok.Ran(), 1);
-  }
+  std::string text = MessageBoxText([this] { m_pFrame->SendMessage(WM_COMMAND, ID_HELP_MANUAL); });
   EXPECT_NE(text.find("no-such-manual.pdf"), std::string::npos) << text;
 }
 
-// What the toolbar pane is sent, recorded by subclassing it.
-std::vector<std::pair<WPARAM, LPARAM>> g_toolbarCommands;
-WNDPROC g_toolbarProc = NULL;
+// The commands the toolbar and the export pane are sent, recorded by subclassing them
+// (a pick from the toolbar's list is recorded as a command of its list base).
+std::vector<std::pair<WPARAM, LPARAM>> g_toolbarCommands, g_exportCommands;
+WNDPROC g_toolbarProc = NULL, g_exportProc = NULL;
 LRESULT CALLBACK RecordToolbar(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND) g_toolbarCommands.push_back({wParam, lParam});
+  if (message == WM_COMMAND || message == WM_TOOL_LIST_SELECT) g_toolbarCommands.push_back({wParam, lParam});
   return ::CallWindowProcA(g_toolbarProc, hWnd, message, wParam, lParam);
+}
+LRESULT CALLBACK RecordExport(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) g_exportCommands.push_back({wParam, lParam});
+  return ::CallWindowProcA(g_exportProc, hWnd, message, wParam, lParam);
+}
+
+// Menu commands reach the pane or the toolbar command the route tables name.
+TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
+  HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd, hExport = m_pFrame->GetExportPane()->m_hWnd;
+  g_toolbarProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
+  g_exportProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hExport, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordExport)));
+  LPARAM lFrame = (LPARAM)m_pFrame->m_hWnd;
+  struct {
+    UINT nID;
+    std::vector<std::pair<WPARAM, LPARAM>> toolbar, exportPane;
+  } kCases[] = {
+      {ID_TOOLS_SCALE, {{ID_TB_SCALE, 0}}, {}},
+      {ID_TOOLS_OPTIONS, {{ID_TB_OPTIONS, lFrame}}, {}},
+      {ID_PPC_PLUGIN_FIRST + 2, {{ID_TB_PPC_LIST, ID_TB_PPC_LIST + 3}}, {}},
+      {ID_EXPORT_FIRST + 1, {}, {{CFView_Export::TILE_COMMAND_FIRST + 1, lFrame}}},
+      {ID_VIEW_FOLDER_PANE, {}, {}},
+  };
+  for (const auto& c : kCases) {
+    g_toolbarCommands.clear();
+    g_exportCommands.clear();
+    m_pFrame->SendMessage(WM_COMMAND, c.nID);
+    EXPECT_EQ(g_toolbarCommands, c.toolbar) << c.nID;
+    EXPECT_EQ(g_exportCommands, c.exportPane) << c.nID;
+  }
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_FOLDER_PANE);  // unfolded again
+  ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
+  ::SetWindowLongPtrA(hExport, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_exportProc));
+
+  // The frame's own commands stay usable in the menus; going up waits for a folder above.
+  CMenu* pView = m_pFrame->GetMenu()->GetSubMenu(2);
+  m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)pView->m_hMenu, MAKELPARAM(2, FALSE));
+  m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_FALSE(pView->GetMenuState(ID_VIEW_REFRESH, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(pView->GetMenuState(ID_VIEW_EXPORT_PANE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 // Device changes start the follow-up timer (55); its runs refresh the trees and, the
