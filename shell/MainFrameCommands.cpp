@@ -22,12 +22,11 @@ const char kDefaultSupportUrl[] = "https://www.glimora.example/support/";
 BOOL IsF5KeyDown(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == VK_F5; }
 
 void CMainFrame::RegisterRoutedCommands() {
-  // What the tables route stays enabled in the menus; the frame's own commands are
-  // found in its message map.
+  // What the tables route stays enabled in the menus (the browser's own update handlers
+  // still decide about its commands); the frame's own commands are found in its message map.
   int nCount = 0;
   const routes::Route* pRoutes = routes::Routes(&nCount);
-  for (int i = 0; i < nCount; ++i)
-    if (pRoutes[i].pane != routes::TARGET_NONE) AddHandRoutedCommands(pRoutes[i].nFirst, pRoutes[i].nLast);
+  for (int i = 0; i < nCount; ++i) AddHandRoutedCommands(pRoutes[i].nFirst, pRoutes[i].nLast);
   const routes::ToolCommand* pTools = routes::ToolCommands(&nCount);
   for (int i = 0; i < nCount; ++i) AddHandRoutedCommands(pTools[i].nMenu, pTools[i].nMenu);
 }
