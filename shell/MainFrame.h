@@ -1,14 +1,14 @@
 // CMainFrame: the frame of the single document template. It lays the user interface out
 // as a tree of splitters (toolbar row; folder column, browser area and export column),
 // keeps its placement and pane sizes in the profile, builds the main menu's popups to the
-// state of the browser, routes menu commands by hand to the pane that carries them out,
+// state of the browser, routes menu commands by table to the pane that carries them out,
 // relays application messages to the outside-program manager, runs the start-up, slide
 // show, device and card timers, and closes down in order.
 //
 // Sources by concern: MainFrame.cpp (creation, layout, sizes, forwarders, the message
-// map), MainFrameMenus.cpp (popups and prompts; the item states are MenuRules.cpp's),
-// MainFrameCommands.cpp (the frame's own commands and the routing by the tables of
-// CommandRoutes.cpp),
+// map), MainFrameMenus.cpp (popups and prompts), MainFrameCommands.cpp (the frame's own
+// commands and the routing of the others), MainFrameRules.cpp (the route tables and the
+// menu item states, without windows),
 // MainFrameMessages.cpp (window procedure, relay, private messages), MainFrameTimers.cpp
 // (timers, devices, cards, calendar fold, keep-awake worker, slide show),
 // MainFrameClose.cpp (closing and destruction).
@@ -19,9 +19,8 @@
 
 #include <set>
 
-#include "CommandRoutes.h"
+#include "MainFrameRules.h"
 #include "ExternalToolManager.h"
-#include "MenuRules.h"
 #include "MainSplitterWnd.h"
 #include "MainStatusBar.h"
 

@@ -1,17 +1,17 @@
 // The main frame's menu commands: what the frame carries out itself (message-map entries,
 // each with its update handler), and the routing of the commands that a pane or the
-// toolbar carries out (the tables of CommandRoutes.h), walked by OnCmdMsg.
+// toolbar carries out (the tables of MainFrameRules.h), walked by OnCmdMsg.
 #include <Kitlib2/Kitlib2.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 
-#include "CommandRoutes.h"
+#include "MainFrameRules.h"
 #include "FView_Export.h"
 #include "FView_Folder.h"
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 #include "ShellActions.h"
 
 namespace {

@@ -12,8 +12,7 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MenuAccessKeys.h"
-#include "MenuRules.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 
 namespace {
 

@@ -7,9 +7,8 @@
 #include <map>
 #include <set>
 
-#include "CommandRoutes.h"
+#include "MainFrameRules.h"
 #include "FView_Export.h"
-#include "MenuRules.h"
 
 namespace {
 
