@@ -102,8 +102,7 @@ BOOL CMainFrame::RouteToPane(const routes::Route& route, UINT nID, int nCode, vo
       if (CFView_Toolbar* pToolbar = GetToolbarPane())
         pToolbar->SendMessage(WM_TOOL_LIST_SELECT, ID_TB_PPC_LIST, (LPARAM)nPaneID);
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

@@ -77,22 +77,26 @@ const std::vector<UINT> kModesNoDetail = {ID_VIEWMODE_LARGE_ICONS, ID_VIEWMODE_F
 const std::vector<UINT> kModesDetail = {ID_VIEWMODE_FILE_INFO, ID_VIEWMODE_CAMERA_INFO};
 // In the menu's order: re-inserted items find their places one after the other.
 const std::vector<UINT> kModes = {ID_VIEWMODE_LARGE_ICONS, ID_VIEWMODE_FILE_INFO, ID_VIEWMODE_CAMERA_INFO,
-                                  ID_VIEWMODE_FOCUS, ID_VIEWMODE_ZOOM, ID_VIEWMODE_MONTH};
-const std::vector<UINT> kSorts = IdRange(ID_SORT_SHOT_ASC, ID_SORT_SIZE_DESC) +
-                                 std::vector<UINT>{ID_SORT_TYPE_ASC, ID_SORT_TYPE_DESC};
+                                  ID_VIEWMODE_FOCUS,       ID_VIEWMODE_ZOOM,      ID_VIEWMODE_MONTH};
+const std::vector<UINT> kSorts =
+    IdRange(ID_SORT_SHOT_ASC, ID_SORT_SIZE_DESC) + std::vector<UINT>{ID_SORT_TYPE_ASC, ID_SORT_TYPE_DESC};
 const std::vector<UINT> kFilters = IdRange(ID_FILTER_PHOTOS, ID_FILTER_ALL);
 const std::vector<UINT> kAudioSorts = IdRange(ID_SORT_AUDIO_DATE_ASC, ID_SORT_AUDIO_TRACK);
 const std::vector<UINT> kVoiceSorts = IdRange(ID_SORT_VOICE_DATE_ASC, ID_SORT_VOICE_NUMBER);
 
 // The prompt of a popup, by its first item.
 UINT PopupPrompt(UINT nFirstItem) {
-  static const UINT kPrompts[][2] = {
-      {ID_VIEW_TREE_FIRST, IDS_POPUP_TREES}, {ID_EXPORT_FIRST, IDS_POPUP_EXPORT},
-      {ID_FILE_IMPORT, IDS_POPUP_FILE},      {ID_VIEW_TOOLBAR_PANE, IDS_POPUP_VIEW},
-      {ID_VIEWMODE_FIRST, IDS_POPUP_VIEWMODE}, {ID_SORT_SHOT_ASC, IDS_POPUP_SORT},
-      {ID_FILTER_FIRST, IDS_POPUP_FILTER},   {ID_GO_UP, IDS_POPUP_GO},
-      {ID_TOOLS_PLUGIN, IDS_POPUP_TOOLS},    {ID_HELP_MANUAL, IDS_POPUP_HELP},
-      {ID_EDIT_CUT, IDS_POPUP_EDIT}};
+  static const UINT kPrompts[][2] = {{ID_VIEW_TREE_FIRST, IDS_POPUP_TREES},
+                                     {ID_EXPORT_FIRST, IDS_POPUP_EXPORT},
+                                     {ID_FILE_IMPORT, IDS_POPUP_FILE},
+                                     {ID_VIEW_TOOLBAR_PANE, IDS_POPUP_VIEW},
+                                     {ID_VIEWMODE_FIRST, IDS_POPUP_VIEWMODE},
+                                     {ID_SORT_SHOT_ASC, IDS_POPUP_SORT},
+                                     {ID_FILTER_FIRST, IDS_POPUP_FILTER},
+                                     {ID_GO_UP, IDS_POPUP_GO},
+                                     {ID_TOOLS_PLUGIN, IDS_POPUP_TOOLS},
+                                     {ID_HELP_MANUAL, IDS_POPUP_HELP},
+                                     {ID_EDIT_CUT, IDS_POPUP_EDIT}};
   for (const auto& p : kPrompts)
     if (p[0] == nFirstItem) return p[1];
   return 0;
@@ -210,8 +214,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
     case menurules::POPUP_GO:
       if (pFolder) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
       break;
-    default:
-      return;
+    default: return;
   }
   ApplyMenuActions(pPopup, menurules::RulesFor(popup, CurrentMenuState()));
   // The toolbar decides last about the view popup's items it knows.
@@ -337,7 +340,9 @@ void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const {
   if (nID >= ID_EXPORT_FIRST && nID <= ID_EXPORT_LAST) {
     rMessage.Empty();
     CFView_Export* pExport = GetExportPane();
-    if (pExport) pExport->GetEntryDescription(pExport->FindEntryById((int)(nID - ID_EXPORT_FIRST + CFView_Export::TILE_COMMAND_FIRST)), &rMessage);
+    if (pExport)
+      pExport->GetEntryDescription(
+          pExport->FindEntryById((int)(nID - ID_EXPORT_FIRST + CFView_Export::TILE_COMMAND_FIRST)), &rMessage);
     return;
   }
   if (nID == AFX_IDS_IDLEMESSAGE) {

@@ -12,19 +12,19 @@ namespace routes {
 
 // The pane a command range goes to.
 enum Target {
-  TARGET_NONE,     // no pane: only the flags' steps
-  TARGET_FOLDER,   // into the folder pane's command routing
-  TARGET_EXPORT,   // to the export pane as its tile's command
+  TARGET_NONE,       // no pane: only the flags' steps
+  TARGET_FOLDER,     // into the folder pane's command routing
+  TARGET_EXPORT,     // to the export pane as its tile's command
   TARGET_TOOL_LIST,  // to the toolbar as a pick from its conversion plug-in list
 };
 
 // Steps around the routing.
 enum {
-  CLOSE_COLLECTION = 0x01,  // the toolbar's slide collection closes first
-  FOCUS_FOLDER = 0x02,      // the folder pane takes the focus first; the command is handled
+  CLOSE_COLLECTION = 0x01,    // the toolbar's slide collection closes first
+  FOCUS_FOLDER = 0x02,        // the folder pane takes the focus first; the command is handled
   WHEN_FOLDER_ACTIVE = 0x04,  // routed only while the folder pane is the active view
-  ONWARD = 0x08,            // then the framework routes it too (active view, document)
-  NOT_IN_REPORT = 0x10,     // swallowed in report mode
+  ONWARD = 0x08,              // then the framework routes it too (active view, document)
+  NOT_IN_REPORT = 0x10,       // swallowed in report mode
 };
 
 struct Route {
@@ -65,12 +65,12 @@ struct MenuState {
   bool changingFolder = false;  // the browser is changing its folder
   bool slideShow = false;       // the slide-show player runs
   bool statusBarShown = false;
-  bool toolbarShown = false;    // the toolbar row is taller than 0
-  bool folderShown = false;     // the folder column is wider than 0
-  bool exportShown = false;     // the export column is wider than 0
-  bool stripEnabled = false;    // the browser's strip takes input
-  bool searchLibrary = false;   // the photo-database search library is installed
-  bool similarSearch = false;   // the similar-image search is switched on
+  bool toolbarShown = false;   // the toolbar row is taller than 0
+  bool folderShown = false;    // the folder column is wider than 0
+  bool exportShown = false;    // the export column is wider than 0
+  bool stripEnabled = false;   // the browser's strip takes input
+  bool searchLibrary = false;  // the photo-database search library is installed
+  bool similarSearch = false;  // the similar-image search is switched on
 };
 
 enum Action {

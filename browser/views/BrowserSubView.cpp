@@ -55,12 +55,7 @@ BEGIN_MESSAGE_MAP(CBrowserSubView, CView)
 END_MESSAGE_MAP()
 
 CBrowserSubView::CBrowserSubView()
-    : m_pToolBar(nullptr),
-      m_pSlider(nullptr),
-      m_bCombosShown(true),
-      m_cxSortCombo(0),
-      m_cxFilterCombo(0),
-      m_layout() {
+    : m_pToolBar(nullptr), m_pSlider(nullptr), m_bCombosShown(true), m_cxSortCombo(0), m_cxFilterCombo(0), m_layout() {
   for (int i = 0; i < subview::kFilterEntries; i++) m_filterIds.Add(subview::FilterStringOfEntry(i));
   for (int i = 0; i < subview::kSortEntries; i++) m_sortIds.Add(subview::SortStringOfEntry(i));
 }

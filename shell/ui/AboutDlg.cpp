@@ -120,8 +120,8 @@ BOOL CAboutDlg::OnInitDialog() {
   if (!folder.IsEmpty()) {
     char szProgram[MAX_PATH] = "";
     ::GetModuleFileNameA(NULL, szProgram, sizeof(szProgram));
-    CString strVersion = about::ProductVersion(CMGetProfileString("ProductInfo", "ProductVersion", ""),
-                                               CMTLInspectFile(szProgram));
+    CString strVersion =
+        about::ProductVersion(CMGetProfileString("ProductInfo", "ProductVersion", ""), CMTLInspectFile(szProgram));
     m_strVersion = about::VersionText(strVersion, CMGetProfileInt("Settings", "TVSystem", -1));
     if (CWnd* pVersion = GetDlgItem(IDC_ABOUT_VERSION)) {
       CRect rc;

@@ -121,7 +121,8 @@ void WriteIcon(const std::string& path, COLORREF color) {
   file.bfOffBits = sizeof(file) + sizeof(info);
   file.bfSize = file.bfOffBits + kRow * kSide;
   std::string pixels;
-  for (int i = 0; i < kSide * kSide; i++) pixels += {(char)GetBValue(color), (char)GetGValue(color), (char)GetRValue(color)};
+  for (int i = 0; i < kSide * kSide; i++)
+    pixels += {(char)GetBValue(color), (char)GetGValue(color), (char)GetRValue(color)};
   std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
   bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
   bytes += pixels;
@@ -141,8 +142,8 @@ TEST(TitleButton, DrawsThePluginsIconInItsColumn) {
   CTreePluginEntry* entries[2] = {&withIcon, &without};
   CImageCheckButton buttons[2];
   for (int i = 0; i < 2; i++) {
-    ASSERT_TRUE(buttons[i].Create("ツリー", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 2 + 19 * i, 175, 19 + 19 * i),
-                                  &pane, 1000 + i));
+    ASSERT_TRUE(buttons[i].Create("ツリー", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                  CRect(0, 2 + 19 * i, 175, 19 + 19 * i), &pane, 1000 + i));
     ASSERT_TRUE(buttons[i].LoadBitmaps(IDB_TITLE_INACTIVE, IDB_TITLE_INACTIVE_PRESSED, IDB_TITLE_INACTIVE_FOCUS,
                                        IDB_TITLE_INACTIVE_DISABLED));
     buttons[i].SetPluginEntry(&manager, entries[i], i);

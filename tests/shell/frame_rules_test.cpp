@@ -217,10 +217,11 @@ TEST(MenuAccessKeys, CharactersOutsideTheKeyTableNeverCount) {
 
 TEST(MenuAccessKeys, LongTextsComeBackWholeWithTheirKey) {
   // 70 characters: the key comes from the first 64, the text keeps all of them.
-  CString strLong = CString("漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
-                    "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
-                    "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
-                    "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字ok");
+  CString strLong = CString(
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字ok");
   std::vector<CString> t = Keyed({strLong, strLong + "..."}, ACCESSKEYS_LETTERS);
   EXPECT_STREQ(t[0], strLong + "(&A)");
   EXPECT_STREQ(t[1], strLong + "(&B)...");
@@ -237,8 +238,8 @@ TEST(RefreshKey, OnlyF5KeyDownsAreDiscarded) {
     WPARAM wParam;
     BOOL discarded;
   } kCases[] = {
-      {WM_KEYDOWN, VK_F5, TRUE},  {WM_CHAR, 't', FALSE},      {WM_KEYUP, VK_F5, FALSE},
-      {WM_KEYDOWN, 'T', FALSE},   {WM_SYSKEYDOWN, VK_F5, FALSE}, {WM_DEADCHAR, VK_F5, FALSE},
+      {WM_KEYDOWN, VK_F5, TRUE}, {WM_CHAR, 't', FALSE},         {WM_KEYUP, VK_F5, FALSE},
+      {WM_KEYDOWN, 'T', FALSE},  {WM_SYSKEYDOWN, VK_F5, FALSE}, {WM_DEADCHAR, VK_F5, FALSE},
   };
   for (const auto& c : kCases) {
     MSG msg = {};

@@ -506,8 +506,8 @@ TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
   HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd, hExport = m_pFrame->GetExportPane()->m_hWnd;
   g_toolbarProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
-  g_exportProc = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(hExport, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordExport)));
+  g_exportProc =
+      reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hExport, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordExport)));
   LPARAM lFrame = (LPARAM)m_pFrame->m_hWnd;
   struct {
     UINT nID;

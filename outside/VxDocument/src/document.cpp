@@ -7,10 +7,10 @@ IMPLEMENT_DYNCREATE(CVxDocument, CDocument)
 BEGIN_MESSAGE_MAP(CVxDocument, CDocument)
   // Browser commands: sent on to every view
   ON_COMMAND_RANGE(ID_ROTATE_RIGHT, ID_ROTATE_LEFT, &CVxDocument::OnBrowserCommand)
-  ON_COMMAND_RANGE(ID_FILE_DELETE, ID_FILE_PROPERTIES, &CVxDocument::OnBrowserCommand)  // and rename
+  ON_COMMAND_RANGE(ID_FILE_DELETE, ID_FILE_PROPERTIES, &CVxDocument::OnBrowserCommand)         // and rename
   ON_COMMAND_RANGE(ID_EDIT_SELECT_ALL_FILES, ID_FAVORITE_ADD, &CVxDocument::OnBrowserCommand)  // selection, marks
-  ON_COMMAND_RANGE(ID_VIEW_MAP, ID_VIEW_REFRESH, &CVxDocument::OnBrowserCommand)  // and sub-folders
-  ON_COMMAND_RANGE(ID_SIMILAR_SEARCH, ID_SIMILAR_LIST, &CVxDocument::OnBrowserCommand)  // and registration
+  ON_COMMAND_RANGE(ID_VIEW_MAP, ID_VIEW_REFRESH, &CVxDocument::OnBrowserCommand)               // and sub-folders
+  ON_COMMAND_RANGE(ID_SIMILAR_SEARCH, ID_SIMILAR_LIST, &CVxDocument::OnBrowserCommand)         // and registration
   ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_CUT, &CVxDocument::OnBrowserCommand)
   ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, &CVxDocument::OnBrowserCommand)
   ON_COMMAND_RANGE(ID_VIEWMODE_FIRST, ID_VIEWMODE_LAST, &CVxDocument::OnBrowserCommand)

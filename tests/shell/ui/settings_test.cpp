@@ -80,7 +80,7 @@ TEST(SettingsRules, MusicFolderAndDriveRoots) {
 // As the real one, a registration replaces a record in one step or leaves it alone.
 struct FakeDatabase {
   static std::map<std::string, std::vector<std::string>> s_entries;  // path -> record names
-  static int s_enrollFailures;  // enrolments still to fail
+  static int s_enrollFailures;                                       // enrolments still to fail
   static METADATA* Record(const char* name) {
     METADATA* m = (METADATA*)calloc(1, sizeof(METADATA));
     lstrcpynA(m->szName, name, sizeof(m->szName));
@@ -118,10 +118,10 @@ TEST(SettingsRules, ReregistrationKeepsTheEntryWhenEnrolmentFails) {
     bool entryAfter;
     std::vector<std::string> records;
   } cases[] = {
-      {true, 0, S_OK, true, {"DateTimeInfo", "FolderInfo"}},  // a fresh entry with the new lists
+      {true, 0, S_OK, true, {"DateTimeInfo", "FolderInfo"}},   // a fresh entry with the new lists
       {false, 0, S_OK, true, {"DateTimeInfo", "FolderInfo"}},  // first registration
-      {true, 1, E_FAIL, true, {"KeywordsInfo"}},  // enrolment failed: the old entry stays
-      {true, 5, E_FAIL, true, {"KeywordsInfo"}},  // and stays while it keeps failing
+      {true, 1, E_FAIL, true, {"KeywordsInfo"}},               // enrolment failed: the old entry stays
+      {true, 5, E_FAIL, true, {"KeywordsInfo"}},               // and stays while it keeps failing
       {false, 1, E_FAIL, false, {}},
   };
   for (auto& c : cases) {
