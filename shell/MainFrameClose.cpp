@@ -41,8 +41,13 @@ void CMainFrame::OnClose() {
   }
   if (HWND hBlocking = m_toolManager.FindBlockingWindow()) {
     // An outside program's dialog is asked to close first; the close comes back later.
+    // When it stays, the user learns whose window holds the close, and a later close
+    // starts over.
     if (++m_nCloseRetries > kMaxCloseRetries) {
       m_nCloseRetries = 0;
+      CString strText;
+      strText.Format(IDS_SHELL_CLOSE_HELD, (LPCSTR)m_toolManager.ProgramNameOfWindow(hBlocking));
+      AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
       return;
     }
     DWORD_PTR dwResult;
@@ -82,6 +87,7 @@ void CMainFrame::OnDestroy() {
     ::ShellExecuteA(NULL, "open", strRenew, NULL, CMTLGetExeDir(), SW_HIDE);
 
   m_toolManager.CloseAll();
+  m_startupWatch.Stop();
   StopKeepAwake();
   if (m_hWtsLibrary && m_bSessionNotify) {
     typedef BOOL(WINAPI * UnregisterFn)(HWND);
