@@ -4,10 +4,14 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <cstdlib>
 
 #include <dialogwatch.h>
+#include <files.h>
+#include <tempfolder.h>
 
 #include "test_folder.h"
 #include "test_profile_root.h"
@@ -169,6 +173,59 @@ TEST(FileOperation, FoldersAndFailures) {
   ASSERT_EQ(Operate(FO_DELETE, {dst / "x.jpg"}, "", FOF_NOCONFIRMATION | FOF_SILENT | FOF_WANTMAPPINGHANDLE, &written), 0);
   EXPECT_FALSE(dst.Exists("x.jpg"));
   EXPECT_TRUE(written.empty());
+}
+
+// What the shell reports as done is checked on disk: Wine's shell answers 0 for a move
+// it could not make and for a target it could not write.
+TEST(FileOperation, OnlyWhatHappenedIsReportedAndFollowed) {
+  const FILEOP_FLAGS kQuiet = FOF_WANTMAPPINGHANDLE | FOF_SILENT | FOF_NOERRORUI;
+  TestFolder src("kx-vsrc"), dst("kx-vdst");
+  src.Write("held.jpg", "held");
+  src.Write("free.jpg", "free");
+  // Another program holds the first source without sharing delete: it cannot move.
+  HANDLE held = CreateFileA((src / "held.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::vector<std::string> written;
+  EXPECT_LT(Operate(FO_MOVE, {src / "held.jpg", src / "free.jpg"}, dst.path(), kQuiet, &written), 0);
+  CloseHandle(held);
+  EXPECT_EQ(written, (std::vector<std::string>{dst / "free.jpg"}));  // the mapping: what moved
+  EXPECT_EQ(src.Read("held.jpg"), "held");                           // no duplicate either way
+  EXPECT_FALSE(dst.Exists("held.jpg"));
+  EXPECT_EQ(dst.Read("free.jpg"), "free");
+  EXPECT_FALSE(src.Exists("free.jpg"));
+
+  // A target name of MAX_PATH bytes or more is never written: failure, nothing left.
+  std::string deep = dst.path();
+  while (deep.size() < 200) deep += "\\folder-of-some-length";
+  SHCreateDirectoryExA(nullptr, deep.c_str(), nullptr);
+  ASSERT_NE(GetFileAttributesA(deep.c_str()), INVALID_FILE_ATTRIBUTES);
+  std::string longName(MAX_PATH - deep.size() + 4, 'n');
+  longName += ".jpg";
+  src.Write(longName.substr(0, 40) + ".jpg", "long");
+  EXPECT_LT(Operate(FO_COPY, {src / (longName.substr(0, 40) + ".jpg")}, deep + "\\" + longName,
+                    FOF_MULTIDESTFILES | kQuiet, &written), 0);
+  EXPECT_TRUE(written.empty());
+  EXPECT_EQ(GetFileAttributesA((deep + "\\" + longName).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_LT(Operate(FO_MOVE, {src / (longName.substr(0, 40) + ".jpg")}, deep + "\\" + longName,
+                    FOF_MULTIDESTFILES | kQuiet, &written), 0);
+  EXPECT_EQ(src.Read(longName.substr(0, 40) + ".jpg"), "long");
+
+  // A source nobody may read: the copy fails and leaves no empty target under its name.
+  src.Write("locked.jpg", std::string(100000, 'L'));
+  HANDLE locked = CreateFileA((src / "locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  EXPECT_LT(Operate(FO_COPY, {src / "locked.jpg"}, dst.path(), kQuiet, &written), 0);
+  CloseHandle(locked);
+  EXPECT_TRUE(written.empty());
+  EXPECT_FALSE(dst.Exists("locked.jpg"));
+
+  // Deleting a file that is held: the shell's 0 is not taken for done.
+  src.Write("keep.jpg", "k");
+  held = CreateFileA((src / "keep.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_LT(Operate(FO_DELETE, {src / "keep.jpg"}, "", FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, &written), 0);
+  CloseHandle(held);
+  EXPECT_TRUE(src.Exists("keep.jpg"));
 }
 
 // One target folder given with a single NUL, where readable memory ends right after it.
