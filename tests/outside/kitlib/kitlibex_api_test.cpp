@@ -330,24 +330,42 @@ std::string SelectedFolderName(HWND box) {
   return text;
 }
 
+// Wine's folder browser finds the start folder by comparing each level's items with the
+// parsed path, timestamps included: a write into a folder on the way (the shared
+// temporary folder) while it searches stops it early. The start folder's parent is a
+// folder of this test's own at the drive's root, which nothing else writes into.
 TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
-  TestFolder dir("kx-browse");
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string parent = std::string(temp, 3) + "kx-browse-" + std::to_string(GetCurrentProcessId());
   // "日" = 93 FA: its trail byte looks like a lead byte, and a backslash follows.
   const std::string leaf = "撮影日";
-  dir.Write(leaf + "\\f", "");
-  const std::string folder = dir / leaf, given = folder + "\\";
+  const std::string folder = parent + "\\" + leaf, given = folder + "\\";
+  ASSERT_TRUE(testsupport::WriteWholeFile(folder + "\\f", ""));
   char out[MAX_PATH] = {};
   CMTLXBROWSEINFO bi = {nullptr, given.c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
-  // Press OK once the browser has selected the start folder (it does so after it opens).
+  // OK once the browser has selected the start folder (it does so after it opens); when
+  // it has not after 9 s, Cancel, and the test fails naming what it had selected.
   DWORD start = GetTickCount();
+  std::atomic<bool> gaveUp(false);
+  std::string shown;
   testsupport::DialogWatch user(
       nullptr,
       [&](HWND box) {
-        return IsWindowVisible(box) && (SelectedFolderName(box) == leaf || GetTickCount() - start >= 9000);
+        if (!IsWindowVisible(box)) return false;
+        std::string selected = SelectedFolderName(box);
+        if (selected == leaf) return true;
+        if (GetTickCount() - start < 9000) return false;
+        shown = selected;
+        gaveUp = true;
+        return true;
       },
-      [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
-  EXPECT_EQ(CMTLxBrowseForFolder(&bi), 1);
+      [&](HWND box) { PostMessageA(box, WM_COMMAND, gaveUp ? IDCANCEL : IDOK, 0); }, 10000);
+  int answer = CMTLxBrowseForFolder(&bi);
   user.Stop();
+  testsupport::RemoveTree(parent);
+  ASSERT_FALSE(gaveUp) << "the browser did not select the start folder; it showed \"" << shown << "\"";
+  EXPECT_EQ(answer, 1);
   EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, folder.c_str(), -1), CSTR_EQUAL)
       << out << " vs " << folder;
   EXPECT_EQ(CMTLxBrowseForFolder(nullptr), 0);
