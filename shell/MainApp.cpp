@@ -246,7 +246,10 @@ void CMainApp::EnsureVideoCodecDefaults() {
 
 // ---- Shut-down --------------------------------------------------------------------------------
 
+void CMainApp::OnMainWindowGone() { m_closeWatchdog.Start(::GetCurrentThreadId()); }
+
 int CMainApp::ExitInstance() {
+  m_closeWatchdog.ExitBegan();
   if (m_bMarksOpened) Mark_Exit();
   if (m_bDatabaseOpened) VxDBWExitDatabase(-1);
   if (m_bSimilarOpened) {
