@@ -264,8 +264,13 @@ int FirstReadError(sqlite3* db) {
 
 // A database file is whole pages; one that is not, or that holds fewer pages than its
 // header counts, was cut short (SQLite itself notices only the second, and only some
-// reads meet the missing bytes).
+// reads meet the missing bytes). While a log holds pages, the file may rightly be shorter
+// than a header that a checkpoint cut off midway already wrote: SQLite judges that case.
 bool IsCutShort(const std::wstring& file) {
+  WIN32_FILE_ATTRIBUTE_DATA wal;
+  if (GetFileAttributesExW((file + L"-wal").c_str(), GetFileExInfoStandard, &wal) &&
+      (wal.nFileSizeLow || wal.nFileSizeHigh))
+    return false;
   HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
