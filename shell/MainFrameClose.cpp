@@ -9,7 +9,7 @@
 #include "MainApp.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 #include "ui/ChoiceDialogs.h"
 
 namespace {
