@@ -191,7 +191,7 @@ TEST_F(ProgramTest, ClosingInsideTheMoveLoopStillEndsTheProcess) {
   HWND hMain = StartMain(p);
   ASSERT_NE(hMain, nullptr);
   // A window of normal size: a maximized or minimized one has no move loop.
-  ASSERT_TRUE(WaitFor(
+  ASSERT_TRUE(testsupport::WaitUntil(
       [hMain] {
         if (::IsIconic(hMain) || ::IsZoomed(hMain)) ::ShowWindow(hMain, SW_RESTORE);
         return !::IsIconic(hMain) && !::IsZoomed(hMain);
@@ -201,7 +201,7 @@ TEST_F(ProgramTest, ClosingInsideTheMoveLoopStillEndsTheProcess) {
   ::PostMessageA(hMain, WM_SYSCOMMAND, SC_MOVE, 0);
   ::Sleep(500);
   ::PostMessageA(hMain, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitFor([hMain] { return !::IsWindow(hMain); }, 20000)) << "the main window stayed";
+  EXPECT_TRUE(testsupport::WaitUntil([hMain] { return !::IsWindow(hMain); }, 20000)) << "the main window stayed";
   EXPECT_TRUE(p.Ended(20000)) << "the process outlived its main window";
 }
 
