@@ -27,8 +27,8 @@ BOOL IsEditorProject(LPCSTR lpszPath) { return lstrcmpiA(::PathFindExtensionA(lp
 LRESULT PassOn(HWND hTo, const RelayRecord& record) {
   if (record.message != WM_COPYDATA) return ::SendMessageA(hTo, record.message, record.wParam, record.lParam);
   LRESULT lResult = 0;
-  CMTLForwardCopyData(hTo, reinterpret_cast<HWND>(record.wParam), reinterpret_cast<const COPYDATASTRUCT*>(record.lParam),
-                      CMTL_COPYDATA_TIMEOUT, &lResult);
+  CMTLForwardCopyData(hTo, reinterpret_cast<HWND>(record.wParam),
+                      reinterpret_cast<const COPYDATASTRUCT*>(record.lParam), CMTL_COPYDATA_TIMEOUT, &lResult);
   return lResult;
 }
 

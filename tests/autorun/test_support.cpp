@@ -51,7 +51,9 @@ void ScopedCard::Insert(const std::string& unixDir) {
   EXPECT_EQ(testsupport::InsertCard(m_letter, unixDir), 0u) << "card insert into " << m_letter << ": failed";
 }
 
-void ScopedCard::Remove() { EXPECT_EQ(testsupport::RemoveCard(m_letter), 0u) << "card removal from " << m_letter << ": failed"; }
+void ScopedCard::Remove() {
+  EXPECT_EQ(testsupport::RemoveCard(m_letter), 0u) << "card removal from " << m_letter << ": failed";
+}
 
 bool CopyProgram(const std::string& name, const std::string& target) {
   return CopyFileA((ProgramFolder() + "\\" + name).c_str(), target.c_str(), FALSE) != 0;

@@ -23,8 +23,10 @@ struct LoopThread {
           MSG m;
           PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists from here
           id = GetCurrentThreadId();
-          while (GetMessageA(&m, nullptr, 0, 0) > 0) {}  // the nested loop: ends, quit gone
-          while (GetMessageA(&m, nullptr, 0, 0) > 0) {}  // the program's loop
+          while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+          }  // the nested loop: ends, quit gone
+          while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+          }  // the program's loop
           ended = true;
         }) {
     while (!id) Sleep(1);
@@ -42,7 +44,7 @@ TEST(CloseWatchdog, RepostsADroppedQuitAndEndsWhatHangs) {
     const char* what;
     bool exitBegins;  // the program's exit starts once the loop ended
     bool exitFinishes;
-    int ended;        // what the watchdog ended the process with (0: nothing)
+    int ended;  // what the watchdog ended the process with (0: nothing)
   };
   const Case cases[] = {
       {"the quit comes back and the exit finishes", true, true, 0},

@@ -36,9 +36,9 @@ std::vector<OpenView>& Views() {
 
 BOOL SendBlock(HWND hTo, HWND hFrom, const COPYDATASTRUCT& cds, UINT nTimeoutMs, LRESULT* pResult) {
   DWORD_PTR result = 0;
-  LRESULT sent = ::SendMessageTimeoutA(hTo, WM_COPYDATA, reinterpret_cast<WPARAM>(hFrom),
-                                       reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG | SMTO_NORMAL, nTimeoutMs,
-                                       &result);
+  LRESULT sent =
+      ::SendMessageTimeoutA(hTo, WM_COPYDATA, reinterpret_cast<WPARAM>(hFrom), reinterpret_cast<LPARAM>(&cds),
+                            SMTO_ABORTIFHUNG | SMTO_NORMAL, nTimeoutMs, &result);
   if (pResult) *pResult = static_cast<LRESULT>(result);
   return sent != 0;
 }
@@ -77,11 +77,9 @@ BOOL CMTLSendCopyData(HWND hTo, HWND hFrom, ULONG_PTR dwData, const void* pData,
   return bSent;
 }
 
-BOOL CMTLSendCopyDataText(HWND hTo, HWND hFrom, ULONG_PTR dwData, LPCSTR lpszText, UINT nTimeoutMs,
-                          LRESULT* pResult) {
+BOOL CMTLSendCopyDataText(HWND hTo, HWND hFrom, ULONG_PTR dwData, LPCSTR lpszText, UINT nTimeoutMs, LRESULT* pResult) {
   if (!lpszText) lpszText = "";
-  return CMTLSendCopyData(hTo, hFrom, dwData, lpszText, static_cast<DWORD>(strlen(lpszText) + 1), nTimeoutMs,
-                          pResult);
+  return CMTLSendCopyData(hTo, hFrom, dwData, lpszText, static_cast<DWORD>(strlen(lpszText) + 1), nTimeoutMs, pResult);
 }
 
 BOOL CMTLForwardCopyData(HWND hTo, HWND hFrom, const COPYDATASTRUCT* pcds, UINT nTimeoutMs, LRESULT* pResult) {

@@ -31,7 +31,8 @@ std::wstring LongPath(const std::string& path) {
   std::wstring w = textkit::AnsiToWide(path);
   for (wchar_t& c : w) c = c == L'/' ? L'\\' : c;
   if (w.size() >= 3 && w[1] == L':' && w[2] == L'\\') return L"\\\\?\\" + w;
-  if (w.size() >= 2 && w[0] == L'\\' && w[1] == L'\\' && w.compare(0, 4, L"\\\\?\\") != 0) return L"\\\\?\\UNC\\" + w.substr(2);
+  if (w.size() >= 2 && w[0] == L'\\' && w[1] == L'\\' && w.compare(0, 4, L"\\\\?\\") != 0)
+    return L"\\\\?\\UNC\\" + w.substr(2);
   return w;
 }
 

@@ -210,10 +210,10 @@ VXDB_API HRESULT WINAPI VxDBClose(int nMode);
 #define VXDB_HEALTH_READONLY 2     // damaged and could not be moved: read-only this session
 #define VXDB_HEALTH_UNAVAILABLE 3  // damaged, neither moved nor readable: no database
 typedef struct tagVXDBHEALTH {
-  DWORD dwState;             // VXDB_HEALTH_*
-  DWORD dwSalvagedFiles;     // RENEWED: registered files carried over from the damaged file
-  char szFile[MAX_PATH];     // the database file
-  char szAside[MAX_PATH];    // RENEWED: where the damaged file was kept
+  DWORD dwState;           // VXDB_HEALTH_*
+  DWORD dwSalvagedFiles;   // RENEWED: registered files carried over from the damaged file
+  char szFile[MAX_PATH];   // the database file
+  char szAside[MAX_PATH];  // RENEWED: where the damaged file was kept
 } VXDBHEALTH;
 // The state of this process's last open of the current folder's file (SOUND before any).
 VXDB_API HRESULT WINAPI VxDBGetHealth(VXDBHEALTH* pHealth);

@@ -284,7 +284,9 @@ bool IsCutShort(const std::wstring& file) {
   if (page == 1) page = 65536;
   if (page < 512 || (page & (page - 1))) return false;  // no header SQLite would read either
   uint64_t bytes = static_cast<uint64_t>(size.QuadPart);
-  auto word = [&](int at) { return (uint32_t(head[at]) << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3]; };
+  auto word = [&](int at) {
+    return (uint32_t(head[at]) << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3];
+  };
   bool countValid = word(24) == word(92) && word(28) != 0;
   return bytes % page != 0 || (countValid && word(28) * page > bytes);
 }
@@ -364,7 +366,7 @@ HRESULT Store::Recover(const std::string& file, HRESULT damage) {
 namespace {
 
 // Parents before children, so that every row finds what it refers to.
-const char* const kSalvageTables[] = {"files",  "meta",         "keywords",    "thumbs", "persons",
+const char* const kSalvageTables[] = {"files",          "meta",        "keywords",     "thumbs", "persons",
                                       "person_records", "result_sets", "result_files", "marks"};
 
 // Copies the rows of one table up to the first that cannot be read.

@@ -53,31 +53,38 @@ class DamagedDb : public ::testing::Test {
   std::string dir_, file_, sound_;
 };
 
+enum class Cut { None, ToFirstPage, InHalf, ByOneByte };
+
 struct Harm {
   const char* what;
-  size_t at;        // overwrite from here...
-  const char* with; //   ...with these bytes (nullptr: none)
-  size_t cutTo;     // then cut the file to this many bytes (0: not cut)
-  bool rowsLeft;    // some registered files can still be read
+  const char* garbage;  // written over the header (nullptr: none)
+  Cut cut;
+  bool rowsLeft;  // some registered files can still be read
 };
 
 const Harm kHarms[] = {
-    {"garbage over the header", 0, "garbage garbage garbage!", 0, false},
-    {"cut to its first page", 0, nullptr, 4096, false},
-    {"cut in half", 0, nullptr, 1, true},  // 1: half the sound size, see below
-    {"cut by one byte", 0, nullptr, 2, true},  // 2: one byte less: no longer whole pages
+    {"garbage over the header", "garbage garbage garbage!", Cut::None, false},
+    {"cut to its first page", nullptr, Cut::ToFirstPage, false},
+    {"cut in half", nullptr, Cut::InHalf, true},
+    {"cut by one byte (no longer whole pages)", nullptr, Cut::ByOneByte, true},
 };
+
+std::string Harmed(std::string bytes, const Harm& h) {
+  if (h.garbage) bytes.replace(0, strlen(h.garbage), h.garbage);
+  size_t keep = h.cut == Cut::ToFirstPage ? 4096
+                : h.cut == Cut::InHalf    ? bytes.size() / 2
+                : h.cut == Cut::ByOneByte ? bytes.size() - 1
+                                          : bytes.size();
+  bytes.resize(keep);
+  return bytes;
+}
 
 }  // namespace
 
 TEST_F(DamagedDb, IsKeptAsideAndWhatCanBeReadIsCarriedOver) {
   for (const Harm& h : kHarms) {
     SCOPED_TRACE(h.what);
-    std::string bytes = sound_;
-    if (h.with) bytes.replace(h.at, strlen(h.with), h.with);
-    if (h.cutTo == 1) bytes.resize(bytes.size() / 2);
-    else if (h.cutTo == 2) bytes.resize(bytes.size() - 1);
-    else if (h.cutTo) bytes.resize(h.cutTo);
+    std::string bytes = Harmed(sound_, h);
     Damage(bytes);
 
     ASSERT_EQ(VxDBWInitDatabase(), S_OK);
@@ -104,17 +111,15 @@ TEST_F(DamagedDb, IsKeptAsideAndWhatCanBeReadIsCarriedOver) {
     VxDBWExitDatabase(-1);
   }
   // The first copy is still what the first damage left.
-  std::string first = sound_;
-  first.replace(0, strlen(kHarms[0].with), kHarms[0].with);
-  EXPECT_TRUE(ReadAll(Aside(1)) == first);
+  EXPECT_TRUE(ReadAll(Aside(1)) == Harmed(sound_, kHarms[0]));
 }
 
 TEST_F(DamagedDb, ThatCannotBeMovedIsReadOnlyOrUnavailable) {
   // Another program holds the file open (no sharing for delete): it cannot be moved aside.
   std::string cut = sound_.substr(0, sound_.size() - 1);
   Damage(cut);
-  HANDLE held = CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE held =
+      CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ASSERT_EQ(VxDBWInitDatabase(), S_OK);
   EXPECT_EQ(Health().dwState, (DWORD)VXDB_HEALTH_READONLY);
@@ -132,8 +137,8 @@ TEST_F(DamagedDb, ThatCannotBeMovedIsReadOnlyOrUnavailable) {
   std::string garbage = sound_;
   garbage.replace(0, 16, "0123456789abcdef");
   Damage(garbage);
-  held = CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                     nullptr);
+  held =
+      CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(VxDBWInitDatabase(), E_FAIL);
   EXPECT_EQ(Health().dwState, (DWORD)VXDB_HEALTH_UNAVAILABLE);

@@ -80,8 +80,8 @@ TEST(CopyData, LargeBlocksReachAnotherProcessAndNothingWaitsForever) {
   ASSERT_TRUE(child.window);
 
   // Sizes around the limit and far past it; each arrives whole.
-  for (size_t n : {size_t(16), size_t(CMTL_COPYDATA_MAX_INLINE - 1), size_t(CMTL_COPYDATA_MAX_INLINE),
-                   size_t(3u << 20)}) {
+  for (size_t n :
+       {size_t(16), size_t(CMTL_COPYDATA_MAX_INLINE - 1), size_t(CMTL_COPYDATA_MAX_INLINE), size_t(3u << 20)}) {
     SCOPED_TRACE(n);
     std::string block = Pattern(n);
     LRESULT answer = 0;
@@ -113,7 +113,8 @@ TEST(CopyData, ReceiptRefusesWhatIsTooLargeOrGone) {
   } record = {{'G', 'L', 'M', 'C', 'D', 'M', 'A', 'P'}, 4096, "Local\\GlimoraCopyData.none"};
   COPYDATASTRUCT handover = {kCodeCheck, sizeof record, &record};
   EXPECT_EQ(CMTLOpenCopyData(&handover, &out), CMTL_COPYDATA_REFUSED_GONE);
-  HANDLE small = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "Local\\GlimoraCopyData.small");
+  HANDLE small =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "Local\\GlimoraCopyData.small");
   ASSERT_TRUE(small);
   strcpy(record.name, "Local\\GlimoraCopyData.small");
   record.cb = 1 << 20;

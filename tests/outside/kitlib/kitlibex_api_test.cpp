@@ -204,11 +204,13 @@ TEST(FileOperation, OnlyWhatHappenedIsReportedAndFollowed) {
   longName += ".jpg";
   src.Write(longName.substr(0, 40) + ".jpg", "long");
   EXPECT_LT(Operate(FO_COPY, {src / (longName.substr(0, 40) + ".jpg")}, deep + "\\" + longName,
-                    FOF_MULTIDESTFILES | kQuiet, &written), 0);
+                    FOF_MULTIDESTFILES | kQuiet, &written),
+            0);
   EXPECT_TRUE(written.empty());
   EXPECT_EQ(GetFileAttributesA((deep + "\\" + longName).c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_LT(Operate(FO_MOVE, {src / (longName.substr(0, 40) + ".jpg")}, deep + "\\" + longName,
-                    FOF_MULTIDESTFILES | kQuiet, &written), 0);
+                    FOF_MULTIDESTFILES | kQuiet, &written),
+            0);
   EXPECT_EQ(src.Read(longName.substr(0, 40) + ".jpg"), "long");
 
   // A source nobody may read: the copy fails and leaves no empty target under its name.

@@ -8,9 +8,9 @@
 #pragma once
 #include <Kitlib2/KitDefs.h>
 
-#define CMTL_COPYDATA_MAX_INLINE (960 * 1024)          // bytes sent in the message itself
-#define CMTL_COPYDATA_MAX_BLOCK (64 * 1024 * 1024)     // larger blocks are never taken
-#define CMTL_COPYDATA_TIMEOUT 10000                    // milliseconds, the usual wait
+#define CMTL_COPYDATA_MAX_INLINE (960 * 1024)       // bytes sent in the message itself
+#define CMTL_COPYDATA_MAX_BLOCK (64 * 1024 * 1024)  // larger blocks are never taken
+#define CMTL_COPYDATA_TIMEOUT 10000                 // milliseconds, the usual wait
 
 // What a receiver answers (the window procedure's result) for a block it refuses.
 #define CMTL_COPYDATA_REFUSED_SIZE ((LRESULT)0xC0DA7A01)  // larger than it takes
