@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <textkit/path.h>
+#include <textkit/text.h>
+
 #include "imaging/encode.h"
 #include "imaging/exif.h"
-#include <textkit/text.h>
-#include <textkit/path.h>
-
 #include "format.h"
 
 using textkit::EqualNoCase;
@@ -41,6 +41,23 @@ bool ParseSeconds(const std::string& s, double* out) {
   if (!end || *end || !(v >= 0) || v > 1e9) return false;
   *out = v;
   return true;
+}
+
+// The text without the bytes that form no character of the code page (a lead byte cut
+// from its trail byte, say at the end): converted, each would come back as another
+// character ("・") and change the name or title it was part of.
+std::string WholeChars(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (textkit::IsLeadByte(c)) {
+      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(s, i++, 2);
+      continue;
+    }
+    if (c != 0x80 && c != 0xA0 && c < 0xFD) out += static_cast<char>(c);
+  }
+  return out;
 }
 
 std::string FormatSeconds(double v) {
@@ -150,7 +167,7 @@ std::string SerializeContent(const ContentInfo& info) {
     for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
     s += key;
     s += '=';
-    s += textkit::AnsiToUtf8(one);
+    s += textkit::AnsiToUtf8(WholeChars(one));
     s += "\r\n";
   };
   put("Format", std::to_string(info.format));
