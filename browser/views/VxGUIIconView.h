@@ -107,7 +107,7 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView, protected iconview
   void BandErase();
   void BandDraw();
   void ResetClickTracking();
-  void ReleaseRule(CPoint point, BOOL bRight);
+  void ReleaseRule(UINT nFlags, CPoint point, BOOL bRight);
 
   // Focus rectangle.
   void EraseFocusRect();
