@@ -103,8 +103,14 @@ class CExportPaneLock {
 };
 
 // The message pump of long work: E_ABORT when a message stops it (that message is posted
-// back), 0 when the queue is empty, 1 on another failure.
-typedef BOOL (*PFNPUMPFILTER)(const MSG& msg, void* pParam);
+// back), 0 when the queue is empty, 1 on another failure. The filter tells for each
+// message whether it is dispatched, stops the pump, or waits (posted again once the pump
+// is done, so that the long work goes on).
+enum VXPUMPACTION { VXPUMP_DISPATCH, VXPUMP_STOP, VXPUMP_DEFER };
+typedef VXPUMPACTION (*PFNPUMPFILTER)(const MSG& msg, void* pParam);
+// The filter of folder scans: a waiting folder change or a closing stops them; the other
+// queued commands wait until the scan is done.
+VXPUMPACTION ScanPumpFilter(const MSG& msg, void* pController);
 long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam);
 int CALLBACK DecodeAbortCallback(void* pController);
 // 5 when the file is there, else the missing-file notice's answer (1 OK, 2 Cancel, 0 not shown).

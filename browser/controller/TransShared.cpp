@@ -59,16 +59,28 @@ static BOOL IsStopMessage(const MSG& m) {
   return FALSE;
 }
 
+static void PostBack(const MSG& msg) {
+  if (msg.message == WM_QUIT)
+    ::PostQuitMessage((int)msg.wParam);
+  else
+    ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
 long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam) {
   MSG msg;
+  CArray<MSG, const MSG&> deferred;
+  long result = 0;
   while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    if ((pfnFilter && pfnFilter(msg, pParam)) || IsStopMessage(msg)) {
+    VXPUMPACTION action = pfnFilter ? pfnFilter(msg, pParam) : VXPUMP_DISPATCH;
+    if (action == VXPUMP_STOP || IsStopMessage(msg)) {
       // Handled after the long work: put it back.
-      if (msg.message == WM_QUIT)
-        ::PostQuitMessage((int)msg.wParam);
-      else
-        ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-      return E_ABORT;
+      PostBack(msg);
+      result = E_ABORT;
+      break;
+    }
+    if (action == VXPUMP_DEFER) {
+      deferred.Add(msg);
+      continue;
     }
     if (msg.message == 0x036A) continue;  // the framework's idle message
     if (!AfxPreTranslateMessage(&msg)) {
@@ -76,17 +88,20 @@ long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam) {
       ::DispatchMessageA(&msg);
     }
   }
-  return 0;
+  for (INT_PTR i = 0; i < deferred.GetSize(); ++i) PostBack(deferred[i]);
+  return result;
+}
+
+VXPUMPACTION ScanPumpFilter(const MSG& msg, void* p) {
+  CVxGUITrans* pThis = static_cast<CVxGUITrans*>(p);
+  if (pThis && !pThis->IsContinueChangeFolder()) return VXPUMP_STOP;
+  if (msg.message != TransMsgs().uDelayCopyData) return VXPUMP_DISPATCH;
+  return (!pThis || pThis->HasWaitingFolderChange()) ? VXPUMP_STOP : VXPUMP_DEFER;
 }
 
 int CALLBACK DecodeAbortCallback(void* pController) {
   if (!pController) return 1;
-  long r = PumpMessages(
-      [](const MSG& msg, void* p) -> BOOL {
-        return msg.message == TransMsgs().uDelayCopyData || static_cast<CVxGUITrans*>(p)->IsContinueChangeFolder() <= 0;
-      },
-      pController);
-  return r >= 0;
+  return PumpMessages(ScanPumpFilter, pController) >= 0;
 }
 
 // ---- Message boxes --------------------------------------------------------------------------

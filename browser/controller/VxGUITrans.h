@@ -162,6 +162,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL OnRotationFiles(const char* pszText, DWORD dwLength);
   // Commands waiting in the queue.
   int GetQueuedCommandCount() const { return m_nQueueCount; }
+  // A folder change waits in the queue: a running scan gives way to it.
+  BOOL HasWaitingFolderChange() const;
 
   // ---- Document hints -------------------------------------------------------------------
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);

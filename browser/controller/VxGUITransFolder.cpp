@@ -172,13 +172,7 @@ long CVxGUITrans::FileFindCallBack(CThumbnail* pItem, CVxGUITrans* pOwner) {
   if (!bUiThread) ::Sleep(0);
   if (g_pTransProgress) g_pTransProgress->Step();
   if (!bUiThread) return 0;
-  long pump = PumpMessages(
-      [](const MSG& msg, void* p) -> BOOL {
-        CVxGUITrans* pThis = static_cast<CVxGUITrans*>(p);
-        if (msg.message == TransMsgs().uDelayCopyData) return TRUE;
-        return pThis && !pThis->IsContinueChangeFolder();
-      },
-      pOwner);
+  long pump = PumpMessages(ScanPumpFilter, pOwner);
   if (pump < 0 || (pOwner && !pOwner->IsContinueChangeFolder())) {
     if (pOwner)
       if (IVxItemView* pItems = pOwner->GetItemView()) pItems->DeleteAllItems();
@@ -228,11 +222,7 @@ BOOL CVxGUITrans::CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, co
   BOOL bCardFolder = IsCardAudioVoiceFolder() && !IsEnableReportMode();
   for (int i = 0; i < count && IsContinueChangeFolder(); ++i) {
     if (bPump) {
-      long pump = PumpMessages(
-          [](const MSG& msg, void* p) -> BOOL {
-            return msg.message == TransMsgs().uDelayCopyData || !static_cast<CVxGUITrans*>(p)->IsContinueChangeFolder();
-          },
-          this);
+      long pump = PumpMessages(ScanPumpFilter, this);
       if (pump < 0) {
         if (IVxItemView* pItems = GetItemView()) pItems->DeleteAllItems();
         return FALSE;

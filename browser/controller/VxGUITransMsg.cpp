@@ -123,6 +123,17 @@ BOOL CVxGUITrans::QueueCopyData(const COPYDATASTRUCT* pcds) {
   return TRUE;
 }
 
+BOOL CVxGUITrans::HasWaitingFolderChange() const {
+  for (POSITION pos = m_queue.GetHeadPosition(); pos;) {
+    HGLOBAL h = m_queue.GetNext(pos);
+    const VXQUEUEDHEAD* p = static_cast<const VXQUEUEDHEAD*>(::GlobalLock(h));
+    BOOL b = p && p->dwCode == CDID_CHANGE_FOLDER;
+    if (p) ::GlobalUnlock(h);
+    if (b) return TRUE;
+  }
+  return FALSE;
+}
+
 HGLOBAL CVxGUITrans::TakeQueuedCommand() {
   if (m_queue.IsEmpty()) return NULL;
   HGLOBAL h = m_queue.RemoveHead();
@@ -204,7 +215,8 @@ BOOL CVxGUITrans::OnDelayCopyData(WPARAM, LPARAM, LRESULT* pResult) {
       }
       ::GlobalFree(h);
     }
-    if (m_pBusy->bRepost) {
+    // Replays that a nested loop took are owed to the commands still waiting.
+    if (m_pBusy->bRepost || !m_queue.IsEmpty()) {
       if (GetSafeHwnd()) ::PostMessageA(GetSafeHwnd(), TransMsgs().uDelayCopyData, 0, 0);
       m_pBusy->bRepost = FALSE;
     }
@@ -278,6 +290,7 @@ BOOL CVxGUITrans::OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSor
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc) return FALSE;
   ResetFolder();
+  m_folderList.RemoveAll();
   pDoc->GetBrowserStatus().InterpretDispatcher(pCommand, GetDocument(), m_pView);
   IVxItemView* pItems = GetItemView();
   if (pItems) {
