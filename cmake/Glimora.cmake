@@ -20,6 +20,19 @@ function(glimora_dll name)
   target_link_libraries(${name} PRIVATE glimora_options ${A_LIBS})
 endfunction()
 
+# A DLL with its core, the one shape of our libraries: the decisions without windows
+# (rules, plans, parsers, formats) make the static library <name lowered>_core, which the
+# DLL links and the tests link to call them directly; the DLL adds the windows and the
+# system calls around them and exports only what the host and the plug-ins call.
+# CORE_LIBS are the core's public libraries (the DLL gets them through the core).
+function(glimora_dll_with_core name)
+  cmake_parse_arguments(A "" "" "CORE_SOURCES;CORE_LIBS;SOURCES;LIBS" ${ARGN})
+  string(TOLOWER "${name}_core" core)
+  add_library(${core} STATIC ${A_CORE_SOURCES})
+  target_link_libraries(${core} PRIVATE glimora_options PUBLIC ${A_CORE_LIBS})
+  glimora_dll(${name} SOURCES ${A_SOURCES} LIBS ${core} ${A_LIBS})
+endfunction()
+
 # A run-time loaded plug-in with its own file extension (".psp", ".peu", ".dll").
 function(glimora_plugin name suffix)
   cmake_parse_arguments(A "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
@@ -43,11 +56,15 @@ endfunction()
 # Tests share one Xvfb display; tests touching the same per-user state take a lock
 # (LOCKS), e.g. "profile" for the registry profile, "card" for the card drive, or "screen"
 # for tests that show dialogs, move the mouse or read pixels off the desktop.
+# The program's main: GoogleTest's plain one; FW_MAIN the framework's start-up on the main
+# thread (tests/support/testmain.h); OWN_MAIN one of the program's own.
 function(glimora_test name)
-  cmake_parse_arguments(A "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LOCKS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "OWN_MAIN;FW_MAIN" "TIMEOUT" "SOURCES;LIBS;LOCKS;DEPENDS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE glimora_options gtest gmock ${A_LIBS})
-  if(NOT A_OWN_MAIN)
+  if(A_FW_MAIN)
+    target_link_libraries(${name} PRIVATE testmain)
+  elseif(NOT A_OWN_MAIN)
     target_link_libraries(${name} PRIVATE gtest_main)
   endif()
   target_compile_options(${name} PRIVATE -Wno-sign-compare)

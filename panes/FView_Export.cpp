@@ -5,7 +5,7 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 
 namespace {
 const COLORREF kBackground = RGB(10, 58, 82);

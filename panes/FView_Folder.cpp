@@ -4,8 +4,8 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
-#include "ResourceDialog.h"
 #include "ui/ChoiceDialogs.h"
+#include "ui/ResourceDialog.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "MainFrame.h"
 #include "Marlo2View.h"
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 #include "ProcessUtil.h"
 #include "SingleInstance.h"
 #include "SplashWnd.h"

@@ -18,7 +18,7 @@
 #include "FView_Toolbar.h"
 #include "FramePlacement.h"
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 
 #ifndef NOTIFY_FOR_THIS_SESSION
 #define NOTIFY_FOR_THIS_SESSION 0

@@ -8,7 +8,7 @@
 #include "ICGBrowser.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 #include "ui/ChoiceDialogs.h"
 
 namespace {

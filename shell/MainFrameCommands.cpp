@@ -9,7 +9,7 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 #include "ShellActions.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MenuAccessKeys.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 #include "StatusTexts.h"
 
 namespace {

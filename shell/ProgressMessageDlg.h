@@ -2,7 +2,7 @@
 // waits (outside programs closing, the slide-show player or a page tool starting) and can
 // turn into a progress bar.
 #pragma once
-#include "ResourceDialog.h"
+#include "ui/ResourceDialog.h"
 
 class CProgressMessageDlg : public CResourceDialog {
  public:

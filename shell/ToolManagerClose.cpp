@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ExternalToolManager.h"
-#include "ProgramFolder.h"
+#include "ui/ProgramFolder.h"
 
 namespace {
 

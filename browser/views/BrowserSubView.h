@@ -10,7 +10,7 @@
 #include "MainWndMessages.h"
 #include "SkinComboBox.h"
 #include "SubViewLabel.h"
-#include "SubViewLayout.h"
+#include "SubViewRules.h"
 #include "ThumbSlider.h"
 #include "VxGUITransApi.h"
 

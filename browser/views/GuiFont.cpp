@@ -1,20 +1,6 @@
 // The default GUI font rule.
 #include "GuiFont.h"
 
-bool VxIsKnownCharset(BYTE charset) {
-  switch (charset) {
-    case ANSI_CHARSET:
-    case SHIFTJIS_CHARSET:
-    case HANGUL_CHARSET:
-    case JOHAB_CHARSET:
-    case GB2312_CHARSET:
-    case CHINESEBIG5_CHARSET:
-      return true;
-    default:
-      return false;
-  }
-}
-
 BYTE VxGuiFontCharset() {
   LOGFONTA lf = {};
   ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);

@@ -4,13 +4,14 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "GuiFontRules.h"
 #include "VxGUITransApi.h"
 
-// 0, 128, 129, 130, 134, 136.
-VXGUITRANS_API bool VxIsKnownCharset(BYTE charset);
-// The character set of the default GUI font.
-VXGUITRANS_API BYTE VxGuiFontCharset();
 // Gives every child of pWnd the default GUI font, unless its character set is known.
 VXGUITRANS_API void VxApplyGuiFontRule(CWnd* pWnd);
+
+// Inside the library:
+// The character set of the default GUI font.
+BYTE VxGuiFontCharset();
 // Gives every child of pWnd hFont.
-VXGUITRANS_API void VxSendFontToChildren(CWnd* pWnd, HFONT hFont);
+void VxSendFontToChildren(CWnd* pWnd, HFONT hFont);

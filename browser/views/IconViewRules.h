@@ -10,7 +10,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "VxGUITransApi.h"
 
 namespace iconview {
 
@@ -22,8 +21,8 @@ enum Part { kPartNone = -1, kPartPicture = 1, kPartLabel = 2, kPartCheck = 4, kP
 // ---- Items -------------------------------------------------------------------------------
 // Size class of a thumbnail cell width (30, 80, 160, 223, 303 → 2..6; others 3) and the
 // frame an icon item draws around its picture in that class.
-VXGUITRANS_API int SizeClass(int cellWidth);
-VXGUITRANS_API int FrameMargin(int sizeClass);
+int SizeClass(int cellWidth);
+int FrameMargin(int sizeClass);
 
 struct ItemGeometry {
   int x = 0, y = 0;            // top-left corner of the item's cell
@@ -42,10 +41,10 @@ struct ItemRects {
   RECT bounds;  // union of the three
 };
 
-VXGUITRANS_API ItemRects ComputeItemRects(const ItemGeometry& g);
+ItemRects ComputeItemRects(const ItemGeometry& g);
 // The part under pt (same coordinates as the geometry): -1 outside, 4 check box,
 // 1 picture, 2 label text, 7 elsewhere inside the item.
-VXGUITRANS_API int HitTest(const ItemGeometry& g, POINT pt);
+int HitTest(const ItemGeometry& g, POINT pt);
 
 // ---- Layout ------------------------------------------------------------------------------
 struct LayoutKey {
@@ -53,8 +52,8 @@ struct LayoutKey {
 };
 // The plain view's keys differ when the width or the item count differ; the grouped
 // view's also when the group count differs, so a new group alone lays out again.
-VXGUITRANS_API bool BaseKeysDiffer(const LayoutKey& a, const LayoutKey& b);
-VXGUITRANS_API bool GroupedKeysDiffer(const LayoutKey& a, const LayoutKey& b);
+bool BaseKeysDiffer(const LayoutKey& a, const LayoutKey& b);
+bool GroupedKeysDiffer(const LayoutKey& a, const LayoutKey& b);
 
 struct LayoutInput {
   int clientWidth = 0, clientHeight = 0;
@@ -81,7 +80,7 @@ struct LayoutResult {
   int decodeCount = 0;              // pictures to decode first after an arrangement
 };
 
-VXGUITRANS_API LayoutResult LayOutGroups(const LayoutInput& in);
+LayoutResult LayOutGroups(const LayoutInput& in);
 const int kGroupHeaderHeight = 50;
 
 struct ScrollSizes {
@@ -90,23 +89,23 @@ struct ScrollSizes {
 };
 // decodeHeight: the document's decode-image height; viewMode 1 pages 2.5 of it, others
 // 1.5. versionCode below 5 (the 16-bit scroll-bar family) scales tall documents.
-VXGUITRANS_API ScrollSizes ComputeScrollSizes(int total, int clientHeight, int decodeHeight, int viewMode,
+ScrollSizes ComputeScrollSizes(int total, int clientHeight, int decodeHeight, int viewMode,
                                               int versionCode);
 
 // The process's system family code: 0..4 the 16-bit scroll family, 5 NT 4, 6 2000, 7 XP,
 // 8 Server 2003, 9 anything later.
-VXGUITRANS_API int VersionCodeOf(const OSVERSIONINFOEXA& vi);
-VXGUITRANS_API int VersionCode();
+int VersionCodeOf(const OSVERSIONINFOEXA& vi);
+int VersionCode();
 
 // ---- Automatic scrolling ----------------------------------------------------------------
 // One step for the cursor at pos on an axis of extent pixels (client coordinates): above
 // or left of the client (pos < 0) and not at the start: (pos / 10) lines, from one line to
 // one page up; past its end and not at the end likewise down; else 0.
-VXGUITRANS_API int AutoScrollStep(int pos, int extent, int line, int page, bool atStart, bool atEnd);
+int AutoScrollStep(int pos, int extent, int line, int page, bool atStart, bool atEnd);
 
 // ---- Rubber band -------------------------------------------------------------------------
 // Whether the band reaches into the middle half of the picture in both directions.
-VXGUITRANS_API bool BandCovers(const RECT& band, const RECT& picture);
+bool BandCovers(const RECT& band, const RECT& picture);
 
 // ---- Items, grid and selection ----------------------------------------------------------
 // What the model tells its view: selection changes (to be passed on to the document and
@@ -131,7 +130,7 @@ enum KeyMove { kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeyHome, kKeyEnd, kKeyPag
 enum { kNextSkipFocus = 1, kNextSelected = 2, kNextCut = 4, kNextUp = 0x100, kNextDown = 0x200, kNextLeft = 0x400,
        kNextRight = 0x800 };
 
-class VXGUITRANS_API CIconItemModel {
+class CIconItemModel {
  public:
   explicit CIconItemModel(ISelectionSink* sink);
 

@@ -3,18 +3,8 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "SkinComboBoxRules.h"
 #include "VxGUITransApi.h"
-
-namespace skincombo {
-enum State { kNormal = 0, kHot = 1, kPressed = 2, kDisabled = 3 };
-enum { kArrowWidth = 23, kItemHeight = 12 };
-// The state after an event, from the current one and where the cursor is.
-VXGUITRANS_API int StateAfterPress(bool onArrow, bool dropped, int state);
-VXGUITRANS_API int StateAfterRelease(bool onArrow);
-VXGUITRANS_API int StateAfterMove(bool onArrow, int state);
-VXGUITRANS_API int StateAfterEnable(bool enabled, bool onArrow);
-VXGUITRANS_API int StateAfterTimer(bool onArrow, int state);
-}  // namespace skincombo
 
 class VXGUITRANS_API CSkinComboBox : public CComboBox {
   DECLARE_DYNAMIC(CSkinComboBox)

@@ -3,19 +3,10 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "ThumbSliderRules.h"
 #include "VxGUITransApi.h"
 
 #define WM_THUMBSLIDER_POSITION 1034
-
-// Geometry of the track, without a window.
-namespace thumbslider {
-enum { kWidth = 167, kHeight = 26, kPositions = 5, kFirstX = 30, kStep = 23, kThumbY = 5, kThumbCx = 9, kThumbCy = 20 };
-// The position under x: 0 left of the track, 4 from its end on.
-VXGUITRANS_API int PositionAt(int x);
-VXGUITRANS_API CRect ThumbRect(int position);
-// Whether a press at x lands on the track (and so may move the thumb there).
-VXGUITRANS_API bool OnTrack(int x);
-}  // namespace thumbslider
 
 class VXGUITRANS_API CThumbSlider : public CWnd {
   DECLARE_DYNAMIC(CThumbSlider)

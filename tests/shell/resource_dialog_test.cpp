@@ -5,7 +5,7 @@
 
 #include <VxResourceIds.h>
 
-#include "ResourceDialog.h"
+#include <ui/ResourceDialog.h>
 #include "shelltest.h"
 #include "uikit.h"
 

@@ -2,7 +2,7 @@
 // to it. The card import writes one beside each imported clip (through the content
 // library); VxProperty reads them (member list = property 1792, recording time, maker,
 // model, ...). This is the one definition of the format; writers and readers link the
-// static library vxpropcore and use the functions below.
+// static library vxproperty_core and use the functions below.
 //
 // The file is text, UTF-8 (a byte-order mark is allowed; a file that is not valid UTF-8
 // is read as code page 932), at most 64 KB, lines ending in CR LF or LF:

@@ -6,12 +6,29 @@
 #include <IconView.h>
 #include <files.h>
 #include <imaging/decode.h>
+#include <profileroot.h>
 #include <program.h>
 #include <tempfolder.h>
+#include <testmain.h>
 
 #include "uikit.h"
 
 namespace {
+
+// Marks are kept in the profile and the database: both of the test's own.
+testsupport::ScopedProfileRoot* g_profile = nullptr;
+std::string g_db;
+testmain::StartUp ownState(
+    [] {
+      g_profile = new testsupport::ScopedProfileRoot("iconview");
+      g_db = testsupport::NewTempFolder("iconview-db");
+      return ::SetEnvironmentVariableA("GLIMORA_DB_DIR", g_db.c_str()) != FALSE;
+    },
+    [] {
+      ::SetEnvironmentVariableA("GLIMORA_DB_DIR", nullptr);
+      testsupport::RemoveTree(g_db);
+      delete g_profile;
+    });
 
 using testsupport::Fixture;
 

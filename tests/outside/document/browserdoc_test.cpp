@@ -8,8 +8,6 @@
 
 #include "doc_fixtures.h"
 
-extern CWinApp& DocTestApp();
-
 namespace {
 
 // Two folders of generated files, shown as two pages of a document with two views.
@@ -271,7 +269,7 @@ TEST_F(BrowserDocTest, StateChangesTellTheViews) {
 TEST_F(BrowserDocTest, TheMainWindowGetsOneCountMessageAtATime) {
   CFrameWnd* pMain = new CFrameWnd;
   ASSERT_TRUE(pMain->Create(nullptr, "main", WS_OVERLAPPEDWINDOW));
-  CWinApp& app = DocTestApp();
+  CWinApp& app = *AfxGetApp();
   app.m_pMainWnd = pMain;
   doctest::PumpPending();
   auto waiting = [&](UINT message) {

@@ -2,8 +2,8 @@
 // and the messages the folder pane gets.
 #include <gtest/gtest.h>
 
+#include <ImageCheckButton.h>
 #include <VxResourceIds.h>
-#include <ui/ImageCheckButton.h>
 
 #include <vector>
 

@@ -1,28 +1,26 @@
-// The browser strip's decisions, without windows: which combo entry stands for which
+// The browser strip's decisions, without windows (in the browser's core): which combo entry stands for which
 // sort or filter id, how wide the combos are, where each control goes, and the tips.
 #pragma once
 #include <fw/fw.h>
-
-#include "VxGUITransApi.h"
 
 namespace subview {
 
 enum { kSortEntries = 10, kFilterEntries = 4 };
 // Combo entries by index: their string ids and the ids they send.
-VXGUITRANS_API UINT SortStringOfEntry(int entry);
-VXGUITRANS_API int SortIdOfEntry(int entry);       // -1 outside the list
-VXGUITRANS_API int FilterIdOfEntry(int entry);     // -1 outside the list
-VXGUITRANS_API UINT FilterStringOfEntry(int entry);
+UINT SortStringOfEntry(int entry);
+int SortIdOfEntry(int entry);    // -1 outside the list
+int FilterIdOfEntry(int entry);  // -1 outside the list
+UINT FilterStringOfEntry(int entry);
 // The entry of a document's id; -1 when the combo has none.
-VXGUITRANS_API int EntryOfSortId(int sortId);
-VXGUITRANS_API int EntryOfFilterId(int filterId);
+int EntryOfSortId(int sortId);
+int EntryOfFilterId(int filterId);
 
 // Combo widths from the widest entry text.
-VXGUITRANS_API int SortComboWidth(int widestText);
-VXGUITRANS_API int FilterComboWidth(int widestText);
+int SortComboWidth(int widestText);
+int FilterComboWidth(int widestText);
 
 // What a view-mode command's value does to the combos: 1 show, 0 hide, -1 leave.
-VXGUITRANS_API int ComboVisibilityOfModeValue(int value);
+int ComboVisibilityOfModeValue(int value);
 
 enum Item { kCaptionView, kToolbar, kSlider, kCaptionSort, kSortCombo, kCaptionFilter, kFilterCombo, kItems };
 
@@ -39,10 +37,10 @@ struct Layout {
   RECT rect[kItems];
 };
 
-VXGUITRANS_API bool IsMusicMode(UINT viewMode);
-VXGUITRANS_API Layout LayOut(const LayoutInput& in);
+bool IsMusicMode(UINT viewMode);
+Layout LayOut(const LayoutInput& in);
 
 // A button's tip from its command string: the part after "\n", else all of it.
-VXGUITRANS_API CString TipOfCommandString(const CString& text);
+CString TipOfCommandString(const CString& text);
 
 }  // namespace subview

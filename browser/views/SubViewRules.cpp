@@ -1,5 +1,5 @@
 // The browser strip's decisions.
-#include "SubViewLayout.h"
+#include "SubViewRules.h"
 
 #include <VxResourceIds.h>
 
