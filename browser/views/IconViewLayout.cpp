@@ -150,14 +150,13 @@ BOOL CIconView::Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM 
   UINT mask = doc ? doc->GetFilterType() : 0;
   std::vector<CThumbnail*> group;
   try {
-    for (auto& e : m_items) {
-      CThumbnail* t = e.second->GetThumbnail();
-      if (!t || t->GetPage() != pPage) continue;
-      if ((t->GetKindFlags() & mask) == mask || t->IsFolder() || e.second->IsParentEntry()) group.push_back(t);
+    // The page's own order is the start, so that equal keys keep it.
+    for (int i = 0; i < pPage->GetCount(); ++i) {
+      CThumbnail* t = pPage->GetAt(i);
+      CThumbnailItem* item = t ? FindItem(t->GetUniqueID(m_nIdSlot)) : NULL;
+      if (!item || item->GetThumbnail() != t) continue;
+      if ((t->GetKindFlags() & mask) == mask || t->IsFolder() || item->IsParentEntry()) group.push_back(t);
     }
-    // The store is a hash: start from the pages' own order so that equal keys keep it.
-    std::sort(group.begin(), group.end(),
-              [pPage](CThumbnail* a, CThumbnail* b) { return pPage->IndexOf(a) < pPage->IndexOf(b); });
     if (pfnCompare)
       std::stable_sort(group.begin(), group.end(),
                        [&](CThumbnail* a, CThumbnail* b) { return pfnCompare(a, b, data) < 0; });

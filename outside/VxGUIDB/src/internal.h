@@ -72,6 +72,8 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);
 long long PixelBytes();
 void AddPixelBytes(long long delta);
 long long PixelBudget();
+// Wakes the decoder to give pictures up (no lock taken: callable under an item's lock).
+void DecoderOverBudget();
 
 // ---- Helpers -------------------------------------------------------------------------
 // ASCII case folding that leaves double-byte characters alone (code page 932).

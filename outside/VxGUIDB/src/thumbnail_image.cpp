@@ -134,6 +134,7 @@ void ThumbImpl::RecountPixels() {
   long long n = (long long)image.BitsSize();
   for (auto& c : composed) n += (long long)c.dib.BitsSize();
   AddPixelBytes(n - pixelBytes.exchange(n));
+  if (n > 0 && PixelBytes() > PixelBudget()) DecoderOverBudget();
 }
 
 void ThumbImpl::DropForBudget() {
