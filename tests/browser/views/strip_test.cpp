@@ -100,6 +100,26 @@ TEST(SubViewLayout, ItemsLeftToRightVerticallyCentred) {
       EXPECT_FALSE(l.shown[item]) << item;
   }
 
+  // A short strip: the sort combo gives up width first, then the filter combo, each down
+  // to its least; with room to spare nothing changes.
+  struct {
+    int cxStrip;
+    int sortWidth, filterWidth;
+  } kShort[] = {
+      {0, 114, 120},    {700, 114, 120}, {690, 104, 120}, {650, 72, 112},
+      {600, 72, 72},    // the least: the combos end past the strip, as small as they get
+  };
+  for (const auto& c : kShort) {
+    subview::LayoutInput in = Input(1);
+    in.cxStrip = c.cxStrip;
+    l = subview::LayOut(in);
+    CRect sort(l.rect[subview::kSortCombo]), filter(l.rect[subview::kFilterCombo]);
+    EXPECT_EQ(sort.Width(), c.sortWidth) << c.cxStrip;
+    EXPECT_EQ(filter.Width(), c.filterWidth) << c.cxStrip;
+    EXPECT_EQ(l.rect[subview::kCaptionFilter].left, sort.right + 7) << c.cxStrip;
+    if (c.cxStrip >= 650) EXPECT_LE(filter.right + 7, c.cxStrip) << c.cxStrip;
+  }
+
   // Combos hidden by a view-mode command: their captions go with them.
   l = subview::LayOut(Input(1, false));
   EXPECT_TRUE(l.shown[subview::kSlider]);
@@ -224,7 +244,7 @@ TEST(BrowserSubView, ChoicesGoToTheMainWindow) {
   CThumbSlider* pSlider = f.strip->GetSlider();
   pSlider->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(125, 12));
   pSlider->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(125, 12));
-  uikit::PumpUntil([&] { return !f.frame->m_sent.empty(); }, 1000);
+  uikit::WaitUntil([&] { return !f.frame->m_sent.empty(); }, 1000);
   ASSERT_EQ(f.frame->m_sent.size(), 1u);
   EXPECT_EQ(f.frame->m_sent[0].message, (UINT)WM_BROWSER_THUMB_SIZE);
   EXPECT_EQ(f.frame->m_sent[0].lParam, 4);
