@@ -112,39 +112,6 @@ void CIconView::AdjustScrollSizes(int totalHeight) {
   SetScrollSizes(MM_TEXT, CSize(0, s.total), CSize(0, std::max(1, s.page)), CSize(0, std::max(1, s.line)));
 }
 
-BOOL CIconView::EnsureVisible(DWORD id, BOOL bPartialOK) {
-  CThumbnailItem* item = FindItem(id);
-  if (!item) return FALSE;
-  if (!GetSafeHwnd()) return TRUE;
-  CRect rc, view;
-  item->GetBoundsRect(rc);
-  GetClientRect(&view);
-  CPoint scroll = GetScrollPosition();
-  view.OffsetRect(scroll);
-  CRect both;
-  if (both.IntersectRect(&rc, &view) && both == rc) return TRUE;
-  int y = scroll.y, x = scroll.x;
-  if (rc.top < view.top || rc.bottom > view.bottom) {
-    if (rc.CenterPoint().y >= view.CenterPoint().y) {
-      y += rc.bottom - view.bottom;
-    } else {
-      y += rc.top - view.top;
-      if (y <= rc.Height()) y = 0;
-    }
-  }
-  if (rc.left < view.left || rc.right > view.right)
-    x += rc.CenterPoint().x >= view.CenterPoint().x ? rc.right - view.right : rc.left - view.left;
-  EraseFocusRect();
-  if (iconview::VersionCode() < 5 && m_dVertScale > 0) y = int(y / m_dVertScale);
-  ScrollToPositionRaw(x, y);
-  DrawFocusFrame();
-  if (m_dVertScale > 0) {
-    Invalidate();
-    UpdateWindow();
-  }
-  return TRUE;
-}
-
 BOOL CIconView::Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut) {
   CBrowserDocument* doc = GetBrowserDocument();
   UINT mask = doc ? doc->GetFilterType() : 0;

@@ -269,6 +269,7 @@ struct ThumbImpl {
   // Drops the pictures to keep the library under its pixel budget: decoded again when the
   // decode window comes back to the item.
   void DropForBudget();
+  bool DropPictures(bool cleared);
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
 };

@@ -141,14 +141,20 @@ void ThumbImpl::RecountPixels() {
   if (n > 0 && PixelBytes() > PixelBudget()) DecoderOverBudget();
 }
 
-void ThumbImpl::DropForBudget() {
+void ThumbImpl::DropForBudget() { DropPictures(false); }
+
+// ---- ThumbImpl -------------------------------------------------------------------------
+// Forgets the pictures; cleared: the decoder looks at the whole list again (a picture given
+// up for the budget waits for the window instead). False when a decoder works on it.
+bool ThumbImpl::DropPictures(bool cleared) {
   {
     Guard lock;
-    if (decoding) return;
+    if (!cleared && decoding) return false;
     ++imageGen;
     decodeState = kNotDecoded;
     decodedBox = SIZE{0, 0};
     complete = false;
+    if (cleared) DecoderItemCleared();
   }
   EnterCriticalSection(&cs);
   image.Clear();
@@ -159,26 +165,12 @@ void ThumbImpl::DropForBudget() {
   }
   RecountPixels();
   LeaveCriticalSection(&cs);
+  return true;
 }
 
-// ---- ThumbImpl -------------------------------------------------------------------------
 void ThumbImpl::DropImage(bool all) {
-  {
-    Guard lock;
-    ++imageGen;
-    decodeState = kNotDecoded;
-    decodedBox = SIZE{0, 0};
-    complete = false;
-    DecoderItemCleared();
-  }
+  DropPictures(true);
   EnterCriticalSection(&cs);
-  image.Clear();
-  imageType = VXIMAGE_NONE;
-  for (auto& c : composed) {
-    c.dib.Clear();
-    c.cx = c.cy = 0;
-  }
-  RecountPixels();
   if (all) {
     exifLoaded = false;
     exif.reset();
