@@ -89,6 +89,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CBrowserDocument* GetBrowserDocument() const;
   IVxItemView* GetItemView() const;
   void SetManager(HWND hManager);
+  void SetMainWnd(HWND hMain) { SetManager(hMain); }
   HWND GetManager() const { return m_hManager; }
   void BeginUpdate();
   void EndUpdate();
@@ -299,4 +300,5 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CExportPaneLock* m_pExportLock;
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
+  IVxItemView* m_pItemLink;  // the icon view's store, when the host view is one
 };

@@ -16,7 +16,8 @@ void CVxGUITrans::ReloadAllGroups() {
   if (::InterlockedCompareExchange(&m_lReloadBusy, 1, 0) != 0) return;
   CBrowserDocument* pDoc = GetBrowserDocument();
   IVxItemView* pItems = GetItemView();
-  if (!pDoc) {
+  // Without a folder shown there is nothing to reload.
+  if (!pDoc || pDoc->GetPageList().IsEmpty()) {
     ::InterlockedExchange(&m_lReloadBusy, 0);
     return;
   }
