@@ -392,18 +392,23 @@ TEST(Controller, ErrorDisplayOfUnknownSystemCode) {
   std::string text;
   LRESULT second = -1;
   int boxes = 0;
+  auto boxText = [](HWND box) {
+    std::string t;
+    EnumChildWindows(box,
+                     [](HWND w, LPARAM l) -> BOOL {
+                       char cls[16] = "", buf[256] = "";
+                       GetClassNameA(w, cls, sizeof(cls));
+                       GetWindowTextA(w, buf, sizeof(buf));
+                       if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
+                       return TRUE;
+                     },
+                     (LPARAM)&t);
+    return t;
+  };
   testsupport::DialogWatch watch(
-      nullptr, [](HWND) { return true; },
+      nullptr, [&](HWND box) { return IsWindowVisible(box) && !boxText(box).empty(); },
       [&](HWND box) {
-        EnumChildWindows(box,
-                         [](HWND w, LPARAM l) -> BOOL {
-                           char cls[16] = "", buf[256] = "";
-                           GetClassNameA(w, cls, sizeof(cls));
-                           GetWindowTextA(w, buf, sizeof(buf));
-                           if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
-                           return TRUE;
-                         },
-                         (LPARAM)&text);
+        text = boxText(box);
         DWORD_PTR r = 0;
         SendMessageTimeoutA(view, err, 0x80000000u | 0x2FFFFF01u, MB_ICONERROR, SMTO_BLOCK, 2000, &r);
         second = (LRESULT)r;
