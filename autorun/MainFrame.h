@@ -1,5 +1,8 @@
 // The launcher's hidden frame: it owns the tray icon, runs the card watch once a second
 // and starts or closes the main program and the card viewer.
+//
+// Sources by concern: MainFrame.cpp (creation, commands, power and session notices),
+// MainFrameWatch.cpp (the card watch), MainFrameTray.cpp (the tray menu).
 #pragma once
 #include <fw/fw.h>
 
@@ -40,9 +43,9 @@ class CMainFrame : public CFrameWnd {
   afx_msg UINT OnPowerBroadcast(UINT nPowerEvent, LPARAM lParam);
   afx_msg LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
-  // MainFrame_Watch.cpp: the card watch.
+  // MainFrameWatch.cpp: the card watch.
   afx_msg void OnTimer(UINT_PTR nIDEvent);
-  // MainFrame_Tray.cpp: the tray menu.
+  // MainFrameTray.cpp: the tray menu.
   afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
   afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
   DECLARE_MESSAGE_MAP()

@@ -4,6 +4,10 @@
 // their command line, passes application messages between them (the relay hub), watches
 // them on a timer, runs the memory-card watcher thread and closes everything when the
 // main window goes.
+//
+// Sources by concern: ExternalToolManager.cpp (the list, its state, starting programs),
+// ToolManagerRelay.cpp (the relay hub), ToolManagerMonitor.cpp (the program monitor and
+// the card watcher's start), ToolManagerClose.cpp (closing with the main window).
 #pragma once
 #include <fw/fw.h>
 

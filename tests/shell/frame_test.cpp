@@ -85,9 +85,7 @@ class FrameTest : public testing::Test {
     HWND hWnd = pFrame->m_hWnd;
     ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
     testsupport::WaitUntil([hWnd] { return !::IsWindow(hWnd); }, 5000);
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    testsupport::DropQuit();
   }
 
   void SetUp() override {

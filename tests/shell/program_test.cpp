@@ -52,8 +52,6 @@ struct Process {
   }
 };
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) { return testsupport::WaitUntil(done, ms); }
-
 std::string Program() { return testsupport::ProgramFolder() + "\\Marlo5.exe"; }
 
 HWND FindMainWindowOf(DWORD pid) {
@@ -86,9 +84,9 @@ class ProgramTest : public testing::Test {
   HWND StartMain(Process& p) {
     if (!p.Start(Program())) return NULL;
     HWND hMain = NULL;
-    WaitFor([&] { return (hMain = FindMainWindowOf(p.dwPid)) != NULL || p.Ended(); }, 30000);
+    testsupport::WaitUntil([&] { return (hMain = FindMainWindowOf(p.dwPid)) != NULL || p.Ended(); }, 30000);
     if (!hMain) return NULL;
-    WaitFor([] { return CMGetProfileInt("ExeState0007", "Enable", 0) == 1; }, 30000);
+    testsupport::WaitUntil([] { return CMGetProfileInt("ExeState0007", "Enable", 0) == 1; }, 30000);
     // Out of the way of tests that read the screen's pixels.
     ::ShowWindow(hMain, SW_MINIMIZE);
     return hMain;
@@ -119,7 +117,7 @@ TEST_F(ProgramTest, WithoutTheResourceLibraryOnlyTheFixedTextShows) {
   Process p;
   ASSERT_TRUE(p.Start(exe));
   std::vector<HWND> boxes;
-  ASSERT_TRUE(WaitFor([&] { return !(boxes = p.Windows("#32770")).empty() || p.Ended(); }, 20000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !(boxes = p.Windows("#32770")).empty() || p.Ended(); }, 20000));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(uikit::StaticTexts(boxes[0]), "There is no VxResource.dll.");
   EXPECT_EQ(p.Windows().size(), 1u);  // no splash, no main window
@@ -134,12 +132,12 @@ TEST_F(ProgramTest, SecondStartBringsTheFirstForwardAndAThirdShowsNothing) {
   Process first;
   HWND hMain = StartMain(first);
   ASSERT_NE(hMain, nullptr);
-  ASSERT_TRUE(WaitFor([hMain] { return ::IsIconic(hMain) != 0; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil([hMain] { return ::IsIconic(hMain) != 0; }, 5000));
 
   Process second;
   ASSERT_TRUE(second.Start(Program()));
   std::vector<HWND> boxes;
-  ASSERT_TRUE(WaitFor([&] { return !(boxes = second.Windows("#32770")).empty() || second.Ended(); }, 20000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !(boxes = second.Windows("#32770")).empty() || second.Ended(); }, 20000));
   ASSERT_EQ(boxes.size(), 1u) << "the second start tells the user once";
 
   // A third start meanwhile ends by itself and shows nothing.
@@ -150,7 +148,7 @@ TEST_F(ProgramTest, SecondStartBringsTheFirstForwardAndAThirdShowsNothing) {
 
   ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(second.Ended(10000));
-  EXPECT_TRUE(WaitFor([hMain] { return !::IsIconic(hMain); }, 5000)) << "the first window was not restored";
+  EXPECT_TRUE(testsupport::WaitUntil([hMain] { return !::IsIconic(hMain); }, 5000)) << "the first window was not restored";
   ::ShowWindow(hMain, SW_MINIMIZE);
   EXPECT_EQ(FindMainWindowOf(second.dwPid), nullptr);
   Close(first, hMain);
@@ -162,7 +160,7 @@ TEST_F(ProgramTest, MainWindowAfterStartIsMarkedAndHoldsItsPanes) {
   ASSERT_NE(hMain, nullptr);
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(::GetPropA(hMain, MAINWND_PROPERTY)), 1u);
   // The splash is gone once start-up completed: the main window is the only one shown.
-  EXPECT_TRUE(WaitFor([&] { return p.Windows().size() == 1; }, 5000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return p.Windows().size() == 1; }, 5000));
   // The status bar and the pane tree's windows are its children.
   struct Count {
     int nStatus = 0, nChildren = 0;

@@ -44,11 +44,6 @@ class CRecordingWnd : public CWnd {
   }
 };
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-}
-
 // ---- The routing table ---------------------------------------------------------------------
 
 TEST(RelayPlan, MessagesGoToTheWindowsTheirRangeAndSenderAllow) {
@@ -182,7 +177,7 @@ TEST_F(RelayTest, ApplicationMessagesReachEveryEntryButTheSenderAndLParamStaysTh
 
 TEST_F(RelayTest, SystemNoticesArePostedToAll) {
   Relay(WM_POWERBROADCAST, 0, 0);
-  Pump();
+  testsupport::PumpPending();
   for (auto& w : m_entries) ASSERT_EQ(w.m_got.size(), 1u);
 }
 

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "pump.h"
+
 namespace testmain {
 namespace {
 struct Step {
@@ -28,6 +30,8 @@ int main(int argc, char** argv) {
   // The program's own application object, when it has one, was made before main.
   CWinApp* pPlainApp = AfxGetApp() ? nullptr : new CWinApp();
   AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOW);
+  // The tests' pump treats messages as the program's loop does.
+  testsupport::SetPreTranslate(&AfxPreTranslateMessage);
   std::vector<testmain::Step>& steps = testmain::Steps();
   size_t up = 0;
   for (; up < steps.size(); up++)

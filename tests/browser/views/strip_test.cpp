@@ -224,7 +224,7 @@ TEST(BrowserSubView, ChoicesGoToTheMainWindow) {
   CThumbSlider* pSlider = f.strip->GetSlider();
   pSlider->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(125, 12));
   pSlider->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(125, 12));
-  uikit::PumpUntil([&] { return !f.frame->m_sent.empty(); }, 1000);
+  uikit::WaitUntil([&] { return !f.frame->m_sent.empty(); }, 1000);
   ASSERT_EQ(f.frame->m_sent.size(), 1u);
   EXPECT_EQ(f.frame->m_sent[0].message, (UINT)WM_BROWSER_THUMB_SIZE);
   EXPECT_EQ(f.frame->m_sent[0].lParam, 4);

@@ -43,16 +43,8 @@ LRESULT CHostWnd::OnPopMessageString(WPARAM wParam, LPARAM) {
 
 // ----- Shot -----
 
-Shot::Shot(CWnd* pWnd) {
-  pWnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  PumpPending();
-  Capture(pWnd->m_hWnd);
-}
-
 void Shot::Keep(const char* name) const {
-  char folder[MAX_PATH] = "";
-  if (::GetEnvironmentVariableA("FW_CTL_SHOTS", folder, sizeof(folder)))
-    SaveBmp((std::string(folder) + "\\" + name + ".bmp").c_str());
+  if (::GetEnvironmentVariableA("FW_CTL_SHOTS", nullptr, 0)) Save(name);
 }
 
 // ----- TimedAction -----

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ctl_res.h"
+#include "picture.h"
 #include "testkit.h"
 
 namespace ctltest {
@@ -17,7 +18,6 @@ using fwtest::g_log;
 using fwtest::Joined;
 using fwtest::Log;
 using fwtest::PumpPending;
-using fwtest::PumpUntil;
 
 // The test resource library, loaded once; ResourceScope makes it current for a scope.
 HINSTANCE ResourceDll();
@@ -40,10 +40,10 @@ class CHostWnd : public CWnd {
 };
 
 // The client area of a window as drawn now (repainted first).
-class Shot : public fwtest::Pixels {
+class Shot : public testsupport::Picture {
  public:
-  explicit Shot(CWnd* pWnd);
-  // Writes a BMP when the environment names a folder for screenshots (FW_CTL_SHOTS).
+  explicit Shot(CWnd* pWnd) : Picture(pWnd->m_hWnd, kClient) {}
+  // Saves it (screenshots\<name>.png) when the environment asks for screenshots (FW_CTL_SHOTS).
   void Keep(const char* name) const;
 };
 

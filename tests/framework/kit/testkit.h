@@ -1,7 +1,8 @@
-// What the framework's window tests share: message pumping with timeouts and a log of
-// what handlers saw.
+// What the framework's window tests share: a log of what handlers saw, the mouse, the
+// resource handle (pumping and pictures: tests/support).
 #pragma once
 #include <fw/fw.h>
+#include <pump.h>
 
 #include <functional>
 #include <string>
@@ -9,13 +10,9 @@
 
 namespace fwtest {
 
-// Runs every waiting message through the framework's pre-translation and dispatch; a
-// WM_QUIT is left in the queue for whoever waits for it.
-void PumpPending();
-// Pumps until done() holds or timeoutMs passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
-// Removes a WM_QUIT that a destroyed main window left in the queue.
-void DropQuit();
+using testsupport::DropQuit;
+using testsupport::PumpPending;
+using testsupport::WaitUntil;
 
 // Presses the left button at `from` (client coordinates), moves to `to` and releases, as a
 // user dragging with the mouse; the cursor is put there too for code that reads it.
@@ -34,24 +31,6 @@ class ResourceHandleScope {
 
  private:
   HINSTANCE m_hOld;
-};
-
-// Pixels as drawn on the screen (NULL window) or in a window's client area, read back
-// through a 32-bit top-down DIB.
-class Pixels {
- public:
-  void Capture(HWND hWnd = nullptr);
-  int Width() const { return m_cx; }
-  int Height() const { return m_cy; }
-  COLORREF At(int x, int y) const;  // CLR_INVALID outside
-  COLORREF At(POINT pt) const { return At(pt.x, pt.y); }
-  // How many pixels of the rectangle have the colour.
-  int Count(const RECT& r, COLORREF clr) const;
-  bool SaveBmp(const char* path) const;
-
- private:
-  int m_cx = 0, m_cy = 0;
-  std::vector<DWORD> m_bits;  // BGRA
 };
 
 }  // namespace fwtest

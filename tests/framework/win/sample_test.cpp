@@ -2,12 +2,13 @@
 // with a static splitter, a form view from the resource library, a view of a second
 // module and a status bar. The test captures the screen and checks the parts' pixels.
 #include <gtest/gtest.h>
+#include <picture.h>
+
+#include <memory>
 
 #include "testwin.h"
 
 namespace {
-
-using Screenshot = fwtest::Pixels;
 
 struct FindData {
   DWORD pid;
@@ -97,26 +98,26 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
   EXPECT_LT(rcForm.right, rcSplit.right - 100);
 
   // Pixels: red and blue views, the form's dialog face, the bar between the columns.
-  Screenshot shot;
+  std::unique_ptr<testsupport::Picture> shot;
   HWND hRed = nullptr, hBlue = nullptr;
   bool ok = false;
   start = ::GetTickCount();
   while (!ok && ::GetTickCount() - start < 5000) {
     ::Sleep(100);
-    shot.Capture();
+    shot.reset(new testsupport::Picture());  // the whole screen
     hRed = hBlue = nullptr;
     for (HWND h : views) {
-      if (shot.At(Centre(h)) == RGB(200, 0, 0)) hRed = h;
-      if (shot.At(Centre(h)) == RGB(0, 0, 200)) hBlue = h;
+      if (shot->At(Centre(h)) == RGB(200, 0, 0)) hRed = h;
+      if (shot->At(Centre(h)) == RGB(0, 0, 200)) hBlue = h;
     }
     POINT ptFace = {rcForm.right - 4, rcForm.bottom - 4};
     POINT ptBar = {rcForm.right + 4, (rcForm.top + rcForm.bottom) / 2};
-    ok = hRed && hBlue && shot.At(ptFace) == ::GetSysColor(COLOR_BTNFACE) &&
-         shot.At(ptBar) == ::GetSysColor(COLOR_BTNFACE);
+    ok = hRed && hBlue && shot->At(ptFace) == ::GetSysColor(COLOR_BTNFACE) &&
+         shot->At(ptBar) == ::GetSysColor(COLOR_BTNFACE);
   }
-  EXPECT_TRUE(shot.SaveBmp("fw_sample_screenshot.bmp"));
+  EXPECT_FALSE(shot->Save("fw_sample_screenshot").empty());
   EXPECT_GT(::SendMessageA(bars[0], SB_GETTEXTLENGTHA, 0, 0) & 0xFFFF, 0);  // the idle prompt
-  ASSERT_TRUE(ok) << "the screenshot fw_sample_screenshot.bmp does not show the expected parts";
+  ASSERT_TRUE(ok) << "the screenshot screenshots\\fw_sample_screenshot.png does not show the expected parts";
   RECT rcRed, rcBlue;
   ::GetWindowRect(hRed, &rcRed);
   ::GetWindowRect(hBlue, &rcBlue);

@@ -74,8 +74,6 @@ void RemoveProfileSection(const char* section) {
   SHDeleteKeyA(HKEY_CURRENT_USER, (ProfileRoot() + "\\" + section).c_str());
 }
 
-void PumpPending() { testsupport::PumpPending(); }
-
 }  // namespace doctest
 
 IMPLEMENT_DYNCREATE(CRecordingView, CView)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <VxDocument.h>
+#include <pump.h>
 
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ void WriteProfileInt(const char* section, const char* key, int value);
 // Removes a profile section (and its sub-sections).
 void RemoveProfileSection(const char* section);
 // Runs every waiting message of the thread.
-void PumpPending();
+using testsupport::PumpPending;
 
 // One hint as a view saw it.
 struct SeenHint {

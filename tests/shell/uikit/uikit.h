@@ -1,8 +1,10 @@
-// Helpers of the user-interface tests: message pumping with timeouts, window pictures
-// saved into the build tree, and closing modal dialogs from outside their loop.
+// Helpers of the user-interface tests: closing modal dialogs from outside their loop, and
+// the shared pump and pictures (tests/support) under this kit's names.
 #pragma once
 #include <fw/fw.h>
+#include <picture.h>
 #include <program.h>
+#include <pump.h>
 #include <testkit.h>
 
 #include <functional>
@@ -11,36 +13,11 @@
 
 namespace uikit {
 
-// Message pumping is the framework tests' own.
-using fwtest::PumpPending;
-using fwtest::PumpUntil;
+using testsupport::Picture;
+using testsupport::PumpPending;
+using testsupport::WaitUntil;
 // Drops the WM_QUIT that a destroyed main window leaves in the queue.
-inline void DropQuitLater() { fwtest::DropQuit(); }
-
-// A 32-bit top-down copy of a window as it painted itself, read from its own surface.
-class Picture {
- public:
-  explicit Picture(HWND hWnd);
-  ~Picture();
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
-  int Width() const { return m_cx; }
-  int Height() const { return m_cy; }
-  COLORREF At(int x, int y) const;
-  // Saved as PNG under <program folder>\screenshots; returns the Windows path.
-  std::string Save(const std::string& name) const;
-  // How many pixels of a rectangle have exactly this colour.
-  int Count(const RECT& rc, COLORREF color) const;
-  // How many pixels of a rectangle are dark (text), their r + g + b at most maxSum.
-  int CountDark(const RECT& rc, int maxSum = 300) const;
-  // How many pixels of a rectangle lie within tolerance of a colour on every channel.
-  int CountNear(const RECT& rc, COLORREF color, int tolerance) const;
-
- private:
-  int m_cx = 0, m_cy = 0;
-  HBITMAP m_hBitmap = nullptr;
-  DWORD* m_pBits = nullptr;
-};
+inline void DropQuitLater() { testsupport::DropQuit(); }
 
 // Drives the dialogs this thread opens, in the order they open: step i runs with the
 // i-th dialog (or message box) once its controls exist and it shows. A CBT hook sees them
