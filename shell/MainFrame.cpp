@@ -77,7 +77,7 @@ CMainFrame::CMainFrame()
       m_hWtsLibrary(LoadSystemLibrary("Wtsapi32.dll")),
       m_bSessionNotify(FALSE),
       m_pKeepAwakeThread(NULL),
-      m_bStopKeepAwake(0),
+      m_hStopKeepAwake(NULL),
       m_nLastWidth(-1),
       m_nLastLeft(INT_MIN),
       m_hMasterViewMenu(NULL),
@@ -280,8 +280,7 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     if (CWnd* pExport = GetExportPane()) m_toolManager.SetToolWindow(TOOL_EXPORT_PANE, pExport->m_hWnd);
     if (CWnd* pToolbar = GetToolbarPane()) m_toolManager.SetToolWindow(TOOL_TOOLBAR_PANE, pToolbar->m_hWnd);
     LoadSplitterSizes();
-    m_dwStartupWaitBegan = ::GetTickCount();
-    SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
+    StartStartupWait();
     m_bPanesRegistered = TRUE;
   }
   if (nType != SIZE_MINIMIZED && !IsIconic() && IsWindowVisible() && cx != m_nLastWidth && cx > 0 && cy > 0) {

@@ -18,6 +18,7 @@
 #include "ExternalToolManager.h"
 #include "MainSplitterWnd.h"
 #include "MainStatusBar.h"
+#include "ProfileWatch.h"
 
 class CDynamicSplitterWnd;
 class CFView_Folder;
@@ -173,6 +174,7 @@ class CMainFrame : public CFrameWnd {
   void DiscardPendingF5();
   void RunDatabaseSearch();
   // Timers (MainFrameTimers.cpp).
+  void StartStartupWait();
   void OnStartupTimer();
   void OnDeviceTimer();
   void OnCardTimer();
@@ -207,7 +209,7 @@ class CMainFrame : public CFrameWnd {
   CExternalToolManager m_toolManager;
 
   CWinThread* m_pKeepAwakeThread;
-  volatile LONG m_bStopKeepAwake;
+  HANDLE m_hStopKeepAwake;  // set: the keep-awake worker ends
 
   int m_nLastWidth;   // OnSize: width of the previous call
   int m_nLastLeft;    // OnSizing: left edge of the previous call
@@ -215,8 +217,9 @@ class CMainFrame : public CFrameWnd {
 
   // Card flags of the frame's own check (timer 56).
   cardwatch::CCardScanner m_cardScanner;
-  // Start-up: when the frame began waiting for its panes.
+  // Start-up: when the frame began waiting for its panes, and the watch on their flags.
   DWORD m_dwStartupWaitBegan;
+  CProfileWatch m_startupWatch;
   // Closing: how many times a close was put off for an outside program's dialog.
   int m_nCloseRetries;
 };

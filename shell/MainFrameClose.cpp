@@ -82,6 +82,7 @@ void CMainFrame::OnDestroy() {
     ::ShellExecuteA(NULL, "open", strRenew, NULL, CMTLGetExeDir(), SW_HIDE);
 
   m_toolManager.CloseAll();
+  m_startupWatch.Stop();
   StopKeepAwake();
   if (m_hWtsLibrary && m_bSessionNotify) {
     typedef BOOL(WINAPI * UnregisterFn)(HWND);

@@ -1,10 +1,8 @@
 // CIconView: life, hand-over to the controller, drawing and the input hooks.
 #include "IconView.h"
 
-#if __has_include("VxGUITrans.h")
+#include "TransInternal.h"
 #include "VxGUITrans.h"
-#define ICONVIEW_HAS_CONTROLLER 1
-#endif
 
 IMPLEMENT_DYNCREATE(CIconView, CVxGUIIconView)
 
@@ -18,8 +16,6 @@ END_MESSAGE_MAP()
 namespace {
 const COLORREF kBackColor = RGB(122, 142, 156);
 
-// ---- The controller's side, in one place ----
-#ifdef ICONVIEW_HAS_CONTROLLER
 CVxGUITrans* NewController() {
   try {
     return new CVxGUITrans;
@@ -27,31 +23,6 @@ CVxGUITrans* NewController() {
     return NULL;
   }
 }
-void DeleteController(CVxGUITrans* p) { delete p; }
-BOOL Transfer(CVxGUITrans* p, CView* v, UINT m, WPARAM w, LPARAM l, LRESULT* r) {
-  return p->OnTransfer(v, m, w, l, r);
-}
-BOOL PreTranslate(CVxGUITrans* p, MSG* msg) { return p->PreTranslateMessage(msg); }
-void Update(CVxGUITrans* p, CView* s, LPARAM h, CObject* o) { p->OnUpdate(s, h, o); }
-void VisibleRangeChanged(CVxGUITrans* p) {
-  LRESULT r = 0;
-  p->OnMouseWheel(0, 0, &r);
-}
-void Resized(CVxGUITrans* p, UINT type, int cx, int cy) {
-  LRESULT r = 0;
-  p->OnSize(type, MAKELPARAM(cx, cy), &r);
-}
-void SetMainWindow(CVxGUITrans* p, HWND h) { p->SetMainWnd(h); }
-#else
-CVxGUITrans* NewController() { return NULL; }
-void DeleteController(CVxGUITrans*) {}
-BOOL Transfer(CVxGUITrans*, CView*, UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
-BOOL PreTranslate(CVxGUITrans*, MSG*) { return FALSE; }
-void Update(CVxGUITrans*, CView*, LPARAM, CObject*) {}
-void VisibleRangeChanged(CVxGUITrans*) {}
-void Resized(CVxGUITrans*, UINT, int, int) {}
-void SetMainWindow(CVxGUITrans*, HWND) {}
-#endif
 }  // namespace
 
 CIconView::CIconView() {
@@ -67,7 +38,7 @@ CIconView::~CIconView() {
   CVxGUITrans* p = m_pTrans;
   m_pTrans = NULL;
   m_bTransReady = FALSE;
-  if (p) DeleteController(p);
+  delete p;
   m_gdiObject.DeleteObject();
 }
 
@@ -84,9 +55,9 @@ void CIconView::OnInitialUpdate() {
   SetItemIdSlot(1);
   CWnd* main = AfxGetMainWnd();
   if (m_pTrans) {
-    SetMainWindow(m_pTrans, main ? main->GetSafeHwnd() : NULL);
+    m_pTrans->SetManager(main ? main->GetSafeHwnd() : NULL);
     LRESULT r = 0;
-    Transfer(m_pTrans, this, WM_INITDIALOG, 0, 0, &r);
+    m_pTrans->OnTransfer(this, WM_INITDIALOG, 0, 0, &r);
     m_bTransReady = TRUE;
   }
   if (!m_brBack.GetSafeHandle()) m_brBack.CreateSolidBrush(kBackColor);
@@ -103,23 +74,24 @@ LRESULT CIconView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT && message != WM_INITDIALOG && m_pTrans && m_bTransReady) {
     LRESULT result = 0;
     HWND self = GetSafeHwnd();
-    if (Transfer(m_pTrans, this, message, wParam, lParam, &result) == 1) return result;
+    if (m_pTrans->OnTransfer(this, message, wParam, lParam, &result) == 1) return result;
     if (!::IsWindow(self)) return 0;
   }
   return CVxGUIIconView::WindowProc(message, wParam, lParam);
 }
 
 BOOL CIconView::PreTranslateMessage(MSG* pMsg) {
-  if (m_pTrans && PreTranslate(m_pTrans, pMsg)) return TRUE;
+  if (m_pTrans && m_pTrans->PreTranslateMessage(pMsg)) return TRUE;
   return CVxGUIIconView::PreTranslateMessage(pMsg);
 }
 
 void CIconView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
-  if (m_pTrans) Update(m_pTrans, pSender, lHint, pHint);
+  if (m_pTrans) m_pTrans->OnUpdate(pSender, lHint, pHint);
 }
 
 void CIconView::NoticeVisibleRange() {
-  if (m_pTrans && m_bTransReady) VisibleRangeChanged(m_pTrans);
+  LRESULT r = 0;
+  if (m_pTrans && m_bTransReady) m_pTrans->OnMouseWheel(0, 0, &r);
 }
 
 // ---- Drawing --------------------------------------------------------------------------------------
@@ -129,6 +101,9 @@ UINT CIconView::ItemDrawFlags(DWORD id, BOOL bFocus) const {
   if (bFocus && id == m_model.Focus()) flags |= kDrawFocus;
   const CBrowserDocument* doc = GetBrowserDocument();
   if (doc && doc->GetFolderType().IsSDCardFolder()) flags = (flags & ~kDrawFavoriteDB) | kDrawFavoriteDPOF;
+  CThumbnail* t = GetThumbnail(id);
+  if (m_pTrans && m_pTrans->IsDPOFFavouriteWanted() && t && IsRemovableDrive(t->GetPage()))
+    flags |= kDrawFavoriteDB | kDrawFavoriteDPOF;
   return flags;
 }
 
@@ -251,9 +226,7 @@ void CIconView::OnContextMenu(CWnd* pWnd, CPoint point) {
       point = c;
     }
   }
-  typedef void(WINAPI * ShowMenuFn)(HWND, POINT);
-  if (auto show = reinterpret_cast<ShowMenuFn>(::GetProcAddress(::GetModuleHandleA(NULL), "ShowBrowserContextMenu")))
-    show(GetSafeHwnd(), point);
+  InvokeBrowserContextMenu(this, point);
 }
 
 BOOL CIconView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
@@ -271,5 +244,6 @@ void CIconView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 void CIconView::OnSize(UINT nType, int cx, int cy) {
   ClearLayoutKey();
   CVxGUIIconView::OnSize(nType, cx, cy);
-  if (m_pTrans && m_bTransReady) Resized(m_pTrans, nType, cx, cy);
+  LRESULT r = 0;
+  if (m_pTrans && m_bTransReady) m_pTrans->OnSize(nType, MAKELPARAM(cx, cy), &r);
 }

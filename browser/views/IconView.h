@@ -27,16 +27,15 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   // ---- Layout and ordering ----
   DWORD GetTopIndex();
   DWORD FindFirstImageItem() const;
-  // Appends the thumbnails in display order: flags -1 all, else bit 2 selected, bit 4 cut.
-  void CollectThumbnail(CList<CThumbnail*, CThumbnail*>& list, int flags) const;
   void SetItemPos(int column, int row, DWORD id);
   void SetItemPosition(CRect* pNext);
   void Arrange(BOOL bForce) override;
   virtual void AdjustScrollSizes(int totalHeight);
   BOOL EnsureVisible(DWORD id, BOOL bPartialOK) override;
-  BOOL Sort(CThumbnailPage* pPage, int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail*, LPARAM), LPARAM data,
-            std::vector<DWORD>* pOut);
-  BOOL SortItems(int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail*, LPARAM), LPARAM data) override;
+  // Appends to pOut the ids of the page's items that pass the filter, sorted; FALSE when
+  // memory runs out.
+  BOOL Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut);
+  void SortItems(PFNVXITEMCOMPARE pfnCompare, LPARAM data) override;
   const CIconGroupHeaders& GetGroupHeaders() const { return m_headers; }
 
   // ---- Items ----

@@ -145,8 +145,7 @@ BOOL CIconView::EnsureVisible(DWORD id, BOOL bPartialOK) {
   return TRUE;
 }
 
-BOOL CIconView::Sort(CThumbnailPage* pPage, int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail*, LPARAM), LPARAM data,
-                     std::vector<DWORD>* pOut) {
+BOOL CIconView::Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut) {
   CBrowserDocument* doc = GetBrowserDocument();
   UINT mask = doc ? doc->GetFilterType() : 0;
   std::vector<CThumbnail*> group;
@@ -169,29 +168,16 @@ BOOL CIconView::Sort(CThumbnailPage* pPage, int(CALLBACK* pfnCompare)(CThumbnail
   return TRUE;
 }
 
-BOOL CIconView::SortItems(int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail*, LPARAM), LPARAM data) {
+void CIconView::SortItems(PFNVXITEMCOMPARE pfnCompare, LPARAM data) {
   CBrowserDocument* doc = GetBrowserDocument();
   if (!doc) return CVxGUIIconView::SortItems(pfnCompare, data);
   std::vector<DWORD> order;
   const CThumbnailPageList& pages = doc->GetPageList();
   for (POSITION pos = pages.GetHeadPosition(); pos;)
-    if (!Sort(pages.GetNext(pos), pfnCompare, data, &order)) return FALSE;
+    if (!Sort(pages.GetNext(pos), pfnCompare, data, &order)) return;
   m_model.SetOrder(order);
   ClearLayoutKey();
   Arrange(FALSE);
-  return TRUE;
-}
-
-void CIconView::CollectThumbnail(CList<CThumbnail*, CThumbnail*>& list, int flags) const {
-  for (DWORD id : m_model.Order()) {
-    CThumbnailItem* item = FindItem(id);
-    if (!item || !item->GetThumbnail()) continue;
-    if (flags != -1) {
-      if ((flags & 2) && !m_model.IsSelected(id)) continue;
-      if ((flags & 4) && !item->IsCut()) continue;
-    }
-    list.AddTail(item->GetThumbnail());
-  }
 }
 
 DWORD CIconView::FindFirstImageItem() const {

@@ -364,8 +364,8 @@ DWORD CIconItemModel::Release(DWORD id, int part, int pressPart, bool ctrl, bool
   bool onItem = id != kNoItem && part != kPartNone && Contains(id);
   if (ctrl && !shift) {
     if (onItem) {
+      // The anchor stays: a following Shift range starts where the last plain click was.
       Select(id, !IsSelected(id), true);
-      m_anchor = id;
       if (m_sink) m_sink->OnEnsureVisible(id);
       SetFocusItem(id);
     }

@@ -10,7 +10,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "VxGUITransApi.h"
 
 namespace iconview {
 

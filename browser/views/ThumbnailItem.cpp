@@ -240,7 +240,6 @@ HRESULT CThumbnailItem::DrawLabel(CDC* pDC) {
   COLORREF oldText = pDC->SetTextColor(ls.text);
   COLORREF oldBack = pDC->SetBkColor(ls.back);
   int oldMode = pDC->SetBkMode(ls.mode);
-  if (state != 0) pDC->FillSolidRect(rc.left + (rc.Width() - m_sizeText.cx) / 2, rc.top, m_sizeText.cx, rc.Height(), ls.back);
   pDC->TextOut(rc.left + (rc.Width() - m_sizeText.cx) / 2, rc.top + (rc.Height() - m_sizeText.cy) / 2, m_strLabel);
   pDC->SetTextColor(oldText);
   pDC->SetBkColor(oldBack);

@@ -48,22 +48,32 @@ HRESULT CVxGUIIconView::AddItem(CThumbnail* pThumbnail) {
   return S_OK;
 }
 
-HRESULT CVxGUIIconView::RemoveItem(CThumbnail* pThumbnail) {
-  if (!pThumbnail) return E_POINTER;
-  DWORD id = pThumbnail->GetUniqueID(m_nIdSlot);
+void CVxGUIIconView::RemoveItem(CThumbnail* pThumbnail) {
+  if (pThumbnail) RemoveItemById(pThumbnail->GetUniqueID(m_nIdSlot));
+}
+
+HRESULT CVxGUIIconView::RemoveItemById(DWORD id) {
   auto it = m_items.find(id);
   if (it == m_items.end()) return E_INVALIDARG;
+  CThumbnail* pThumbnail = it->second->GetThumbnail();
   delete it->second;
   m_items.erase(it);
   m_model.Remove(id);
-  pThumbnail->SetUniqueID(kNoItem, m_nIdSlot);
+  if (pThumbnail) pThumbnail->SetUniqueID(kNoItem, m_nIdSlot);
   m_bHasKey = false;
   return S_OK;
 }
 
-HRESULT CVxGUIIconView::RemoveItemById(DWORD id) {
-  CThumbnail* t = GetThumbnail(id);
-  return t ? RemoveItem(t) : E_INVALIDARG;
+void CVxGUIIconView::CollectThumbnail(CList<CThumbnail*, CThumbnail*>& list, int flags) {
+  for (DWORD id : m_model.Order()) {
+    CThumbnailItem* item = FindItem(id);
+    if (!item || !item->GetThumbnail()) continue;
+    if (flags != -1) {
+      if ((flags & 2) && !m_model.IsSelected(id)) continue;
+      if ((flags & 4) && !item->IsCut()) continue;
+    }
+    list.AddTail(item->GetThumbnail());
+  }
 }
 
 void CVxGUIIconView::DeleteAllItems() {
@@ -346,8 +356,8 @@ void CVxGUIIconView::InvalidateItem(DWORD id, int part, int grow) {
 }
 
 // ---- Ordering and layout ---------------------------------------------------------------------
-BOOL CVxGUIIconView::SortItems(int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail*, LPARAM), LPARAM data) {
-  if (!pfnCompare) return FALSE;
+void CVxGUIIconView::SortItems(PFNVXITEMCOMPARE pfnCompare, LPARAM data) {
+  if (!pfnCompare) return;
   std::vector<DWORD> order = m_model.Order();
   std::stable_sort(order.begin(), order.end(), [&](DWORD a, DWORD b) {
     return pfnCompare(GetThumbnail(a), GetThumbnail(b), data) < 0;
@@ -356,7 +366,6 @@ BOOL CVxGUIIconView::SortItems(int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail
   m_bHasKey = false;
   Arrange(FALSE);
   if (!m_model.Selection().empty()) EnsureVisible(m_model.Selection().front(), FALSE);
-  return TRUE;
 }
 
 void CVxGUIIconView::Arrange(BOOL bForce) {

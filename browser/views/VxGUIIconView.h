@@ -15,54 +15,58 @@
 
 #include "AutoScrollView.h"
 #include "IconViewRules.h"
+#include "ItemViewLink.h"
 #include "ThumbnailItem.h"
 
 // Control id of the view's list-view notifications.
 #define VXICONVIEW_CTRL_ID 48656
 
-class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView, protected iconview::ISelectionSink {
+class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView,
+                                      public IVxItemView,
+                                      protected iconview::ISelectionSink {
   DECLARE_DYNCREATE(CVxGUIIconView)
  public:
   CVxGUIIconView();
   ~CVxGUIIconView() override;
 
   // ---- Item interface of the controller ----
-  HRESULT AddItem(CThumbnail* pThumbnail);
-  HRESULT RemoveItem(CThumbnail* pThumbnail);
+  HRESULT AddItem(CThumbnail* pThumbnail) override;
+  void RemoveItem(CThumbnail* pThumbnail) override;
   HRESULT RemoveItemById(DWORD id);
-  virtual void DeleteAllItems();
-  int GetItemCount() const { return int(m_items.size()); }
+  void DeleteAllItems() override;
+  int GetItemCount() const override { return int(m_items.size()); }
   CThumbnailItem* FindItem(DWORD id) const;
-  CThumbnail* GetThumbnail(DWORD id) const;
+  CThumbnail* GetThumbnail(DWORD id) const override;
+  void CollectThumbnail(CList<CThumbnail*, CThumbnail*>& list, int flags) override;
   CThumbnailItem* ItemAtCell(int column, int row) const;
   BOOL CellOfItem(DWORD id, int& column, int& row) const;
-  HRESULT SelectItem(DWORD id, BOOL bSelect);
-  virtual void Select(DWORD id, BOOL bSelect, BOOL bRedraw);
-  virtual void UnSelectAll(BOOL bRedraw);
-  virtual void SelectItems_End() {}
+  HRESULT SelectItem(DWORD id, BOOL bSelect) override;
+  void Select(DWORD id, BOOL bSelect, BOOL bRedraw) override;
+  void UnSelectAll(BOOL bRedraw) override;
+  void SelectItems_End() override {}
   HRESULT SelectRange(DWORD target, BOOL bCtrl, BOOL bShift);
   int GetSelectedCount() const;
   POSITION GetFirstSelectedItemPosition() const;
   DWORD GetNextSelectedItem(POSITION& pos) const;
   void SetFocusItem(DWORD id);
-  DWORD GetFocusItem() const { return m_model.Focus(); }
+  DWORD GetFocusItem() const override { return m_model.Focus(); }
   DWORD GetAnchorItem() const { return m_model.Anchor(); }
   void SetSelectMode(int mode);
   BOOL SetItemState(DWORD id, UINT state, UINT mask);
-  void SetCut(DWORD id, BOOL bCut);
+  void SetCut(DWORD id, BOOL bCut) override;
   BOOL GetItemStateBits(DWORD id, int* pMarked) const;
   virtual void SetItemCheck(DWORD id, BOOL bCheck);
   virtual void CheckItems(DWORD id);
   DWORD GetNextItem(DWORD id, int flags) const;
   BOOL GetItemRect(DWORD id, CRect& rc, int code);
   void EditLabel(DWORD id);
-  virtual BOOL EnsureVisible(DWORD id, BOOL bPartialOK);
-  void RedrawItem(DWORD id);
-  void SetThumbnailSize(CSize size);
+  BOOL EnsureVisible(DWORD id, BOOL bPartialOK) override;
+  void RedrawItem(DWORD id) override;
+  void SetThumbnailSize(CSize size) override;
   DWORD ItemAtPoint(CPoint pt, int* pPart);
   DWORD NearestItem(CPoint pt);
-  virtual BOOL SortItems(int(CALLBACK* pfnCompare)(CThumbnail*, CThumbnail*, LPARAM), LPARAM data);
-  virtual void Arrange(BOOL bForce);
+  void SortItems(PFNVXITEMCOMPARE pfnCompare, LPARAM data) override;
+  void Arrange(BOOL bForce) override;
   virtual void UpdateScrollPage();
   virtual CThumbnailItem* AllockItem(CThumbnail* pThumbnail);
   void ClearLayoutKey() { m_bHasKey = false; }
@@ -70,9 +74,9 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView, protected iconview
   const std::vector<DWORD>& GetSelectionList() const { return m_model.Selection(); }
 
   // ---- State the controller switches ----
-  void SetItemsShown(BOOL b) { m_bItemsShown = b; }
-  void SetDrawEnabled(BOOL b) { m_bDrawEnabled = b; }
-  void SetPicturesShown(BOOL b) { m_bPicturesShown = b; }
+  void SetItemsShown(BOOL b) override { m_bItemsShown = b; }
+  void EnableDrawing(BOOL b) override { m_bDrawEnabled = b; }
+  void SetPicturesShown(BOOL b) override { m_bPicturesShown = b; }
   BOOL IsPicturesShown() const { return m_bPicturesShown; }
   void SetItemIdSlot(int slot) { m_nIdSlot = slot; }
   int GetItemIdSlot() const { return m_nIdSlot; }
@@ -107,7 +111,7 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView, protected iconview
   void BandErase();
   void BandDraw();
   void ResetClickTracking();
-  void ReleaseRule(CPoint point, BOOL bRight);
+  void ReleaseRule(UINT nFlags, CPoint point, BOOL bRight);
 
   // Focus rectangle.
   void EraseFocusRect();

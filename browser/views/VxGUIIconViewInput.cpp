@@ -60,11 +60,11 @@ void CVxGUIIconView::OnRButtonDown(UINT nFlags, CPoint point) {
   if (::IsWindow(GetSafeHwnd()) && (id == kNoItem || part == iconview::kPartItem)) TrackDrag(WM_RBUTTONUP);
 }
 
-void CVxGUIIconView::ReleaseRule(CPoint point, BOOL bRight) {
+void CVxGUIIconView::ReleaseRule(UINT nFlags, CPoint point, BOOL bRight) {
   int pressPart = m_click.part;
   ResetClickTracking();
   if (!m_bItemsShown) return;
-  bool ctrl = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT);
+  bool ctrl = (nFlags & MK_CONTROL) != 0, shift = (nFlags & MK_SHIFT) != 0;
   bool bandActive = m_band.active;
   BandEnd();
   int part = 0;
@@ -87,7 +87,7 @@ void CVxGUIIconView::ReleaseRule(CPoint point, BOOL bRight) {
 
 void CVxGUIIconView::OnLButtonUp(UINT nFlags, CPoint point) {
   if (GetCapture() == this) ::ReleaseCapture();
-  if (!m_bIgnoreNextRelease) ReleaseRule(point, FALSE);
+  if (!m_bIgnoreNextRelease) ReleaseRule(nFlags, point, FALSE);
   m_bIgnoreNextRelease = FALSE;
   CAutoScrollView::OnLButtonUp(nFlags, point);
 }
@@ -97,7 +97,7 @@ void CVxGUIIconView::OnRButtonUp(UINT nFlags, CPoint point) {
   if (nFlags & (MK_CONTROL | MK_SHIFT))
     ResetClickTracking();
   else
-    ReleaseRule(point, TRUE);
+    ReleaseRule(nFlags, point, TRUE);
   CAutoScrollView::OnRButtonUp(nFlags, point);
 }
 
