@@ -429,3 +429,18 @@ TEST(Controller, ErrorDisplayOfUnknownSystemCode) {
   EXPECT_EQ(second, 0);
   EXPECT_EQ(boxes, 1);
 }
+
+// Items found on another thread are not put into the view from there: only the
+// user-interface thread touches the view.
+TEST(Controller, ScanCallbackOffTheUiThreadAddsNothing) {
+  BrowserHost h;
+  std::string a = PictureFolder("thread", 1);
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 1u);
+  CThumbnail item((a + "\\p00.jpg").c_str());
+  long result = -1;
+  std::thread t([&] { result = CVxGUITrans::FileFindCallBack(&item, h.trans()); });
+  t.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(h.pView->m_items.size(), 1u);
+}

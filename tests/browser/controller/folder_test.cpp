@@ -8,6 +8,7 @@
 #include "MainWndMessages.h"
 #include "ctl_fixture.h"
 #include "files.h"
+#include "pump.h"
 
 namespace {
 
@@ -181,8 +182,10 @@ TEST(Reload, VirtualGroupsDropOnlyGoneFiles) {
   h.SendCopy(CDID_CHANGE_FOLDER, "2|Title,Item,A,1|2|" + a + "\\v1.jpg|1||" + a + "\\v2.jpg|1||");
   h.RunQueue();
   ASSERT_EQ(h.pView->m_items.size(), 2u);
-  CThumbnailPage::DecodeStop();  // the decoder may be reading the file
-  ASSERT_TRUE(DeleteFileA((a + "\\v2.jpg").c_str()));
+  // The decoder may still be reading the file.
+  CThumbnailPage::DecodeStop();
+  std::string gone = a + "\\v2.jpg";
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return DeleteFileA(gone.c_str()) != FALSE; }, 5000));
   h.trans()->ReloadAllGroups();
   EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"v1.jpg"}));
 }
