@@ -344,14 +344,10 @@ BOOL CVxGUITrans::OnRotationFiles(const char* pszText, DWORD dwLength) {
   for (int i = 0; i < cmd.GetCount(); ++i) {
     LPCSTR path = cmd.GetPath(i);
     if (!path || !*path) continue;
-    const CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int k = 0; pPage && k < pPage->GetCount(); ++k) {
-        CThumbnail* p = pPage->GetAt(k);
-        if (p && *p == path) p->ClearImage();
-      }
-    }
+    ForEachPageItem(pDoc, true, [&](CThumbnail* p) {
+      if (*p == path) p->ClearImage();
+      return true;
+    });
   }
   return TRUE;
 }
@@ -521,12 +517,10 @@ BOOL CVxGUITrans::OnRenewal(WPARAM, LPARAM, LRESULT* pResult) {
     }
   }
   CThumbnail::UpdateFavoriteDataBase();
-  const CThumbnailPageList& pages = pDoc->GetPageList();
-  for (POSITION pos = pages.GetHeadPosition(); pos;) {
-    CThumbnailPage* pPage = pages.GetNext(pos);
-    for (int i = 0; pPage && i < pPage->GetCount(); ++i)
-      if (CThumbnail* p = pPage->GetAt(i)) p->MyFavoriteRenewal();
-  }
+  ForEachPageItem(pDoc, true, [](CThumbnail* p) {
+    p->MyFavoriteRenewal();
+    return true;
+  });
   if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   return TRUE;
 }
@@ -710,14 +704,10 @@ BOOL CVxGUITrans::OnDrawClipboard(WPARAM wParam, LPARAM lParam, LRESULT* pResult
   if (!pClip->IsViewer(GetSafeHwnd())) return FALSE;
   if (pClip->OnDrawClipboard(wParam, lParam)) {
     BOOL bGone = FALSE;
-    const CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos && !bGone;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int i = 0; pPage && i < pPage->GetCount() && !bGone; ++i) {
-        CThumbnail* p = pPage->GetAt(i);
-        if (p && p->IsCut() && !p->IsValidPath()) bGone = TRUE;
-      }
-    }
+    ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+      bGone = p->IsCut() && !p->IsValidPath();
+      return !bGone;
+    });
     if (bGone) ReloadAllGroups();
     UnCutAll();
     pClip->ResetViewer();
