@@ -381,6 +381,24 @@ TEST(Controller, PointerMessagesFromOtherThreadsAreIgnored) {
   EXPECT_EQ(other, E_FAIL);
   EXPECT_EQ(out, 7);
   EXPECT_EQ(map.GetCount(), 1);
+
+  // A relay record asking for the file list: answered from this thread only.
+  VXRELAYRECORD record = {WM_BROWSER_EXPORT_REQUEST, 0, 0};
+  h.Forget();
+  SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 1u);
+  h.Forget();
+  done = false;
+  std::thread t2([&] {
+    SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+    done = true;
+  });
+  while (!done) {
+    ctltest::Pump();
+    Sleep(1);
+  }
+  t2.join();
+  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 0u);
 }
 
 // A system code without text shows its number; a second error while the box is open
