@@ -333,9 +333,9 @@ std::string SelectedFolderName(HWND box) {
 }
 
 // Wine's folder browser finds the start folder by comparing each level's items with the
-// parsed path, timestamps included: a write into a folder on the way (the shared
-// temporary folder) while it searches stops it early. The start folder's parent is a
-// folder of this test's own at the drive's root, which nothing else writes into.
+// parsed path byte for byte, timestamps included: a write into a folder on the way (the
+// shared temporary folder) while it searches stops it early. The start folder's parent is
+// a folder of this test's own at the drive's root, which nothing else writes into.
 TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
   char temp[MAX_PATH] = "";
   GetTempPathA(MAX_PATH, temp);
