@@ -25,6 +25,7 @@
 BEGIN_MESSAGE_MAP(CMainApp, CWinApp)
   ON_COMMAND(ID_APP_ABOUT, &CMainApp::OnAppAbout)
   ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup)
+  ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)  // the main frame's close, with its checks
 END_MESSAGE_MAP()
 
 CMainApp::CMainApp()

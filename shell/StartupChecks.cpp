@@ -123,7 +123,7 @@ const UINT kStopBox = MB_OK | MB_ICONHAND | MB_SYSTEMMODAL;
 
 StartupCheck FindEnvironmentRefusal(const StartupProbes& probes, LPCSTR lpszProgramFolder, StartupRefusal* pOut) {
   if (probes.IsMutexPresent(EDITOR_MUTEX_NAME))
-    return Refuse(pOut, STARTUP_EDITOR_RUNNING, IDS_SHELL_ALREADY_RUNNING, kStopBox);
+    return Refuse(pOut, STARTUP_EDITOR_RUNNING, IDS_SHELL_EDITOR_RUNNING, kStopBox);
 
   // A missing data-access key refuses like an old version, with its message: ending the
   // start silently would leave the user with nothing to go on.

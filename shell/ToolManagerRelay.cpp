@@ -22,6 +22,14 @@ BOOL IsEditorPicture(LPCSTR lpszPath) {
 
 BOOL IsEditorProject(LPCSTR lpszPath) { return lstrcmpiA(::PathFindExtensionA(lpszPath), ".ped") == 0; }
 
+// The editor's picture names: IPC\BgFileName_01, _02, ... (two digits).
+const int kMaxEditorImages = 99;
+CString EditorImageKey(int n) {
+  CString strKey;
+  strKey.Format("BgFileName_%02d", n);
+  return strKey;
+}
+
 // Sends a recorded message on; a WM_COPYDATA block in the form its size needs, and no
 // receiver may hold the relay longer than the usual wait.
 LRESULT PassOn(HWND hTo, const RelayRecord& record) {
@@ -77,7 +85,7 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
 }
 
 BOOL CExternalToolManager::CheckDisplayAfterChange() {
-  if (IsDisplayFitWhileRunning()) return TRUE;
+  if (m_pfnDisplayFit()) return TRUE;
   AfxMessageBox(IDS_SHELL_DISPLAY_CHANGED, MB_OK | MB_ICONHAND);
   m_bForcedClose = TRUE;
   CMWriteProfileInt("PageSmith", "EndMessage", 0);
@@ -162,14 +170,16 @@ void CExternalToolManager::OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOn
     strArgument = "-l31";
     CMWriteProfileString("VxEdit\\IPC", "PedFileName", strProject);
   } else if (images.GetSize() > 0) {
-    CMWriteProfileInt("IPC", "BgFileNum", (int)images.GetSize());
+    // The count is of the names written: the editor reads exactly that many, and the
+    // names an earlier request left beyond them go.
     int nNumber = 0;
     for (INT_PTR i = 0; i < images.GetSize(); ++i) {
       if (!CMTLCheckSupportBMP(images[i])) continue;
-      CString strKey;
-      strKey.Format("BgFileName_%02d", ++nNumber);
-      CMWriteProfileString("IPC", strKey, images[i]);
+      CMWriteProfileString("IPC", EditorImageKey(++nNumber), images[i]);
     }
+    for (int n = nNumber + 1; n <= kMaxEditorImages && CMRemoveProfileKey("IPC", EditorImageKey(n)); ++n) {
+    }
+    CMWriteProfileInt("IPC", "BgFileNum", nNumber);
     strArgument = "-b";
   }
   if (GetTool(TOOL_IMAGE_EDITOR)) OpenTool(OPENTOOL_EDITOR_FILE, strArgument);

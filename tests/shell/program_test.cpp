@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <VxResourceIds.h>
+
 #include "MainWndMessages.h"
 #include "shelltest.h"
 #include "uikit.h"
@@ -178,7 +180,9 @@ TEST_F(ProgramTest, MainWindowAfterStartIsMarkedAndHoldsItsPanes) {
       reinterpret_cast<LPARAM>(&count));
   EXPECT_EQ(count.nStatus, 1);
   EXPECT_GE(count.nChildren, 12);
-  Close(p, hMain);
+  // File > Exit ends the program as the close box does.
+  ::PostMessageA(hMain, WM_COMMAND, ID_APP_EXIT, 0);
+  EXPECT_TRUE(p.Ended(20000)) << "File > Exit did not end the program";
   EXPECT_NE(CMGetProfileInt("", "WindowShowState", 0), 0);  // the placement was written at close
 }
 

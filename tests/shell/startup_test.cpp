@@ -72,7 +72,7 @@ struct CheckCase {
 const CheckCase kCheckCases[] = {
     {"fit machine", [](Machine&) {}, STARTUP_PASSED, 0, 0, 0},
     {"image editor runs", [](Machine& m) { m.bEditorRunning = true; }, STARTUP_EDITOR_RUNNING,
-     IDS_SHELL_ALREADY_RUNNING, 0, 0},
+     IDS_SHELL_EDITOR_RUNNING, 0, 0},
     {"no data-access key tells why", [](Machine& m) { m.bDataAccessKey = false; }, STARTUP_DATA_ACCESS,
      IDS_SHELL_MDAC_TOO_OLD, IDS_SHELL_MDAC_INSTALL, 0},
     {"data access 2.1", [](Machine& m) { m.pszDataAccess = "2.1"; }, STARTUP_DATA_ACCESS, IDS_SHELL_MDAC_TOO_OLD,
@@ -96,7 +96,7 @@ const CheckCase kCheckCases[] = {
     {"display 15 bits", [](Machine& m) { m.nDisplay[2] = 15; }, STARTUP_DISPLAY, IDS_SHELL_DISPLAY_TOO_SMALL, 0, 0},
     // The order: the first refusal wins.
     {"editor and old clock", [](Machine& m) { m.bEditorRunning = true, m.nYear = 1970; }, STARTUP_EDITOR_RUNNING,
-     IDS_SHELL_ALREADY_RUNNING, 0, 0},
+     IDS_SHELL_EDITOR_RUNNING, 0, 0},
     {"clock and disk", [](Machine& m) { m.nYear = 2040, m.dwFreeKB = 1; }, STARTUP_CLOCK_YEAR,
      IDS_SHELL_BAD_CLOCK_YEAR, 0, 0},
 };

@@ -107,7 +107,11 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   if (kind & VXKIND_SHORTCUT) {
     std::string target;
     if ((kind & VXKIND_SUB_1) && ResolveShortcut(path, &target)) {
-      if (kind & VXKIND_STILL) return DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+      if (kind & VXKIND_STILL) {
+        HRESULT hr = DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+        out->recRead = false;  // the shortcut's own time stays its file's
+        return hr;
+      }
     }
     return KindIcon(path, job.cx, job.cy, out);
   }

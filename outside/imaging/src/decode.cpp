@@ -543,8 +543,8 @@ ImageFormat DetectFormat(const void* head, size_t size) {
 
 ImageFormat DetectFileFormat(const char* path) {
   detail::FileReader file;
-  if (!path || FAILED(file.Open(path))) return ImageFormat::Unknown;
   uint8_t head[16];
+  if (!path || FAILED(file.Open(path, sizeof head))) return ImageFormat::Unknown;
   size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
   return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
 }
