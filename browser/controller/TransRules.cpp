@@ -2,6 +2,10 @@
 
 #include <string.h>
 
+#include <textkit/path.h>
+#include <textkit/records.h>
+#include <textkit/text.h>
+
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
@@ -37,31 +41,14 @@ BOOL TransIsCommandPath(LPCSTR pszPath) {
   return bDrive || bUnc;
 }
 
-// The last character is a backslash of its own (not the trail byte of a double-byte one).
-static BOOL EndsWithBackslash(LPCSTR psz) {
-  BOOL bLast = FALSE;
-  for (const char* p = psz; *p;) {
-    if (::IsDBCSLeadByteEx(932, (BYTE)*p) && p[1]) {
-      bLast = FALSE;
-      p += 2;
-    } else {
-      bLast = *p == '\\';
-      ++p;
-    }
-  }
-  return bLast;
-}
-
 CString TransWithBackslash(LPCSTR pszFolder) {
-  CString s(pszFolder ? pszFolder : "");
-  if (!EndsWithBackslash(s)) s += '\\';
-  return s;
+  return CString(textkit::WithTrailingSeparator(pszFolder ? pszFolder : "").c_str());
 }
 
 CString TransChangeFolderText(int nSource, LPCSTR pszName, int nFolderType, LPCSTR pszFolder) {
-  CString s;
-  s.Format("%1d|%s|%1d|%s||", nSource, pszName ? pszName : "", nFolderType, (LPCSTR)TransWithBackslash(pszFolder));
-  return s;
+  std::string text = textkit::WriteRecordText(nSource, pszName ? pszName : "", nFolderType,
+                                              {(LPCSTR)TransWithBackslash(pszFolder)});
+  return CString(text.c_str());
 }
 
 DWORD TransCopyDataBufferSize(size_t nLength) { return (DWORD)(nLength + 5); }
@@ -112,11 +99,10 @@ int TransReduceAngle(int nDegrees) {
   return r > 180 ? r - 360 : r;
 }
 
-static BOOL ParseDecimal(const CString& s, int* pn) {
-  if (s.IsEmpty() || s.GetLength() > 9) return FALSE;
+static BOOL ParseDecimal(const std::string& s, int* pn) {
+  if (s.empty() || s.size() > 9) return FALSE;
   int n = 0;
-  for (int i = 0; i < s.GetLength(); ++i) {
-    char c = s[i];
+  for (char c : s) {
     if (c < '0' || c > '9') return FALSE;
     n = n * 10 + (c - '0');
   }
@@ -126,34 +112,19 @@ static BOOL ParseDecimal(const CString& s, int* pn) {
 
 BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSecond, CString* pPage) {
   if (!pszPath) return FALSE;
-  // Offsets of the backslashes that are characters of their own.
-  CArray<int, int> cuts;
-  for (const char* p = pszPath; *p;) {
-    if (::IsDBCSLeadByteEx(932, (BYTE)*p) && p[1]) {
-      p += 2;
-      continue;
-    }
-    if (*p == '\\') cuts.Add((int)(p - pszPath));
-    ++p;
-  }
-  CString path(pszPath);
-  int n = (int)cuts.GetSize();
-  // The path may end in a backslash: the page is the part before it.
-  int end = path.GetLength();
-  if (n > 0 && cuts[n - 1] == end - 1) {
-    end = cuts[n - 1];
-    --n;
-  }
-  if (n < 5) return FALSE;
-  CString page = path.Mid(cuts[n - 1] + 1, end - cuts[n - 1] - 1);
-  CString second = path.Mid(cuts[n - 2] + 1, cuts[n - 1] - cuts[n - 2] - 1);
-  CString first = path.Mid(cuts[n - 4] + 1, cuts[n - 3] - cuts[n - 4] - 1);
+  // From the end: page, second index, a part, first index, a part, and the base folder.
+  std::vector<std::string> parts = textkit::Split(textkit::WithoutTrailingSeparator(pszPath), '\\');
+  size_t n = parts.size();
+  if (n < 6) return FALSE;
   int nFirst = 0, nSecond = 0;
-  if (page.IsEmpty() || !ParseDecimal(first, &nFirst) || !ParseDecimal(second, &nSecond)) return FALSE;
-  if (pBase) *pBase = path.Left(cuts[n - 5] + 1);
+  const std::string& page = parts[n - 1];
+  if (page.empty() || !ParseDecimal(parts[n - 4], &nFirst) || !ParseDecimal(parts[n - 2], &nSecond)) return FALSE;
+  std::string base;
+  for (size_t i = 0; i + 5 < n; ++i) base += parts[i] + "\\";
+  if (pBase) *pBase = base.c_str();
   if (pnFirst) *pnFirst = nFirst;
   if (pnSecond) *pnSecond = nSecond;
-  if (pPage) *pPage = page;
+  if (pPage) *pPage = page.c_str();
   return TRUE;
 }
 
@@ -167,6 +138,10 @@ int TransProgressPercent(int nBase, int nRange, int nDone, int nExpected) {
 BOOL TransPassesFilter(UINT nKind, UINT nMask, BOOL bFolder) { return bFolder || (nKind & nMask) == nMask; }
 
 BOOL TransIsListedFlags(UINT nListFlags) { return !((nListFlags & 1) && !(nListFlags & 2)); }
+
+BOOL TransShowsItem(UINT nKind, UINT nMask, BOOL bFolder, UINT nListFlags) {
+  return bFolder || (TransPassesFilter(nKind, nMask, FALSE) && TransIsListedFlags(nListFlags));
+}
 
 int TransThumbnailCell(BOOL bCalendar, BOOL bLargeIcon, int nThumbMode) {
   static const int kSizes[] = {30, 80, 160, 223, 303};

@@ -89,6 +89,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CBrowserDocument* GetBrowserDocument() const;
   IVxItemView* GetItemView() const;
   void SetManager(HWND hManager);
+  void SetMainWnd(HWND hMain) { SetManager(hMain); }
   HWND GetManager() const { return m_hManager; }
   void BeginUpdate();
   void EndUpdate();

@@ -29,6 +29,8 @@
 #include "Marlo2View.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <TickCache.h>
+#include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
 
@@ -387,10 +389,10 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
 }
 
 TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
-  // Three marked files in the mark store: the browser counts them when the frame asks.
-  const char* kMarked[] = {"C:\\marked\\1.jpg", "C:\\marked\\2.jpg", "C:\\marked\\3.jpg"};
-  for (const char* path : kMarked) ASSERT_EQ(Mark_SetCheck(path, 1), S_OK);
-  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 3);
+  // The browser publishes its mark count before the question: one file marked in the store.
+  std::string marked = s_strDb + "\\marked.jpg";
+  testsupport::WriteWholeFile(marked, "x");
+  ASSERT_EQ(Mark_SetCheck(marked.c_str(), 1), S_OK);
   HWND hWnd = m_pFrame->m_hWnd;
   {
     uikit::DialogDriver no([](HWND hDlg) { uikit::Press(hDlg, IDNO); });
@@ -414,7 +416,7 @@ TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   hWnd = m_pFrame->m_hWnd;
   CloseFrame(m_pFrame);
   EXPECT_FALSE(::IsWindow(hWnd));
-  for (const char* path : kMarked) Mark_SetCheck(path, 0);
+  Mark_SetCheck(marked.c_str(), 0);
   CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
   CMWriteProfileInt("", "CloseWarningMark", 0);
 }

@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <textkit/path.h>
+#include <textkit/text.h>
+
 #include "imaging/encode.h"
 #include "imaging/exif.h"
 #include "text.h"
@@ -41,6 +44,23 @@ bool ParseSeconds(const std::string& s, double* out) {
   return true;
 }
 
+// The text without the bytes that form no character of the code page (a lead byte cut
+// from its trail byte, say at the end): converted, each would come back as another
+// character ("・") and change the name or title it was part of.
+std::string WholeChars(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (textkit::IsLeadByte(c)) {
+      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(s, i++, 2);
+      continue;
+    }
+    if (c != 0x80 && c != 0xA0 && c < 0xFD) out += static_cast<char>(c);
+  }
+  return out;
+}
+
 std::string FormatSeconds(double v) {
   char buf[40];
   snprintf(buf, sizeof buf, "%.3f", v);
@@ -52,18 +72,10 @@ std::string FormatSeconds(double v) {
 
 }  // namespace
 
-bool IsSafeMemberName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (IsDBCSLeadByteEx(932, c) && i + 1 < name.size()) {
-      ++i;  // a trail byte may look like "\" (0x5C) in code page 932
-      continue;
-    }
-    if (c < 0x20 || strchr("\\/:*?\"<>|", c)) return false;
-  }
-  return true;
-}
+// The one rule for names Windows refuses, as the rename refusal uses it: device names
+// (CON, NUL.tmb, COM1.MTS) and names of dots and blanks would reach a serial device or
+// the clip's own folder.
+bool IsSafeMemberName(const std::string& name) { return textkit::IsValidFileName(name); }
 
 std::vector<std::string> SplitMembers(const std::string& text) {
   std::vector<std::string> out;
@@ -165,7 +177,7 @@ std::string SerializeContent(const ContentInfo& info) {
     for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
     s += key;
     s += '=';
-    s += vxprop::AnsiToUtf8(one);
+    s += vxprop::AnsiToUtf8(WholeChars(one));
     s += "\r\n";
   };
   put("Format", std::to_string(info.format));

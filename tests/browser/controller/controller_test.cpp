@@ -381,6 +381,24 @@ TEST(Controller, PointerMessagesFromOtherThreadsAreIgnored) {
   EXPECT_EQ(other, E_FAIL);
   EXPECT_EQ(out, 7);
   EXPECT_EQ(map.GetCount(), 1);
+
+  // A relay record asking for the file list: answered from this thread only.
+  VXRELAYRECORD record = {WM_BROWSER_EXPORT_REQUEST, 0, 0};
+  h.Forget();
+  SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 1u);
+  h.Forget();
+  done = false;
+  std::thread t2([&] {
+    SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+    done = true;
+  });
+  while (!done) {
+    ctltest::Pump();
+    Sleep(1);
+  }
+  t2.join();
+  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 0u);
 }
 
 // A system code without text shows its number; a second error while the box is open
@@ -392,18 +410,23 @@ TEST(Controller, ErrorDisplayOfUnknownSystemCode) {
   std::string text;
   LRESULT second = -1;
   int boxes = 0;
+  auto boxText = [](HWND box) {
+    std::string t;
+    EnumChildWindows(box,
+                     [](HWND w, LPARAM l) -> BOOL {
+                       char cls[16] = "", buf[256] = "";
+                       GetClassNameA(w, cls, sizeof(cls));
+                       GetWindowTextA(w, buf, sizeof(buf));
+                       if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
+                       return TRUE;
+                     },
+                     (LPARAM)&t);
+    return t;
+  };
   testsupport::DialogWatch watch(
-      nullptr, [](HWND) { return true; },
+      nullptr, [&](HWND box) { return IsWindowVisible(box) && !boxText(box).empty(); },
       [&](HWND box) {
-        EnumChildWindows(box,
-                         [](HWND w, LPARAM l) -> BOOL {
-                           char cls[16] = "", buf[256] = "";
-                           GetClassNameA(w, cls, sizeof(cls));
-                           GetWindowTextA(w, buf, sizeof(buf));
-                           if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
-                           return TRUE;
-                         },
-                         (LPARAM)&text);
+        text = boxText(box);
         DWORD_PTR r = 0;
         SendMessageTimeoutA(view, err, 0x80000000u | 0x2FFFFF01u, MB_ICONERROR, SMTO_BLOCK, 2000, &r);
         second = (LRESULT)r;
@@ -423,4 +446,19 @@ TEST(Controller, ErrorDisplayOfUnknownSystemCode) {
   EXPECT_EQ(text, "Error 0x2FFFFF00");
   EXPECT_EQ(second, 0);
   EXPECT_EQ(boxes, 1);
+}
+
+// Items found on another thread are not put into the view from there: only the
+// user-interface thread touches the view.
+TEST(Controller, ScanCallbackOffTheUiThreadAddsNothing) {
+  BrowserHost h;
+  std::string a = PictureFolder("thread", 1);
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 1u);
+  CThumbnail item((a + "\\p00.jpg").c_str());
+  long result = -1;
+  std::thread t([&] { result = CVxGUITrans::FileFindCallBack(&item, h.trans()); });
+  t.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(h.pView->m_items.size(), 1u);
 }
