@@ -5,9 +5,7 @@
 
 #include <string>
 
-#include <textkit/text.h>
-
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace {
 
@@ -46,7 +44,7 @@ int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo) {
   char display[MAX_PATH] = {};
   // The shell wants no trailing backslash except on a root.
   std::string start = lpInfo->pszStartFolder ? lpInfo->pszStartFolder : "";
-  kitlib::TrimTrailingSeparators(start);
+  textkit::TrimTrailingSeparators(start);
   if (start.size() == 2 && start[1] == ':') start += '\\';
   SettleAccessTimes(start);
   BROWSEINFOA bi = {};

@@ -64,12 +64,12 @@
 #define IDS_SHELL_SLIDESHOW_SAVING 51117  // close refused: slide show being saved
 #define IDS_SHELL_SLIDESHOW_OPEN 51118  // close refused: slide-show player must close first
 #define IDS_SHELL_CLOSE_WITH_MARKS 51121  // close warning while files are marked
-#define IDS_SHELL_DB_RENEWED 51126  // damaged database kept aside: %s file, %s kept as, %d files carried over
-#define IDS_SHELL_DB_READONLY 51127  // damaged database that could not be moved: %s file
-#define IDS_SHELL_DB_UNAVAILABLE 51128  // damaged database, neither moved nor readable: %s file
-#define IDS_SHELL_DB_OPEN_FAILED 51129  // the database cannot be opened: %s file
 #define IDS_SHELL_CLOSE_HELD 51124  // close given up: %s = the program whose window stays open
 #define IDS_SHELL_MANUAL_OPEN_FAILED 51123  // the manual could not be opened: %s = its path
+#define IDS_SHELL_DB_RENEWED 51125  // damaged database kept aside: %s file, %s kept as, %d files carried over
+#define IDS_SHELL_DB_READONLY 51126  // damaged database that could not be moved: %s file
+#define IDS_SHELL_DB_UNAVAILABLE 51127  // damaged database, neither moved nor readable: %s file
+#define IDS_SHELL_DB_OPEN_FAILED 51128  // the database cannot be opened: %s file
 #define IDS_SHELL_SLIDESHOW_EMPTY 62085  // nothing to show in a slide show
 #define IDS_SHELL_CLIP_EDITOR_RUNNING 62068  // the movie-clip program runs
 #define IDS_SHELL_MODE_THUMBNAILS 50040  // status text for DepthViewer\Mode 1
