@@ -10,6 +10,7 @@
 // the card watcher's start), ToolManagerClose.cpp (closing with the main window).
 #pragma once
 #include <fw/fw.h>
+#include <textkit/records.h>
 
 #include "CardWatcher.h"
 #include "ProgressMessageDlg.h"
@@ -97,6 +98,8 @@ class CExternalToolManager {
 
   // ---- The relay hub ----------------------------------------------------------------------
   LRESULT OnRequest(const RelayRecord& record);
+  // How the last folder-change text or program request read (a refused one changed nothing).
+  textkit::RecordStatus GetLastTextStatus() const { return m_lastTextStatus; }
 
   // ---- Timers -----------------------------------------------------------------------------
   void StartTimers();
@@ -129,8 +132,8 @@ class CExternalToolManager {
 
  private:
   // Relay steps.
-  void OnFolderChangeText(const COPYDATASTRUCT* pcds);
-  void OnProgramRequest(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnFolderChangeText(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnProgramRequest(const COPYDATASTRUCT* pcds);
   void OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly);
   void RefillApplicationFileList(const COPYDATASTRUCT* pcds);
   BOOL CheckDisplayAfterChange();
@@ -156,6 +159,7 @@ class CExternalToolManager {
   int m_nSavedShow;
   BOOL m_bNudgeSize;
   HWND m_hRequester;      // asked for a file list (1626)
+  textkit::RecordStatus m_lastTextStatus = textkit::RecordStatus::Ok;
   volatile LONG m_nBusy;  // waited on at close
   CProgressMessageDlg m_progress;
   CCardWatcher m_cardWatcher;

@@ -1,5 +1,7 @@
 #include "MenuAccessKeys.h"
 
+#include <textkit/text.h>
+
 #include <string>
 
 namespace {
@@ -11,23 +13,6 @@ const int kMaxChars = 64;
 WCHAR Upper(WCHAR ch) { return (WCHAR)(UINT_PTR)::CharUpperW(reinterpret_cast<LPWSTR>((UINT_PTR)ch)); }
 
 BOOL IsKeyChar(WCHAR ch) { return ch >= kFirstKey && ch <= kLastKey; }
-
-std::wstring Widen(const CString& s) {
-  int n = ::MultiByteToWideChar(CP_ACP, 0, s, s.GetLength(), NULL, 0);
-  std::wstring w(n, L'\0');
-  if (n) ::MultiByteToWideChar(CP_ACP, 0, s, s.GetLength(), &w[0], n);
-  return w;
-}
-
-CString Narrow(const std::wstring& w) {
-  int n = ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), NULL, 0, NULL, NULL);
-  CString s;
-  if (n) {
-    ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), s.GetBuffer(n + 1), n, NULL, NULL);
-    s.ReleaseBuffer(n);
-  }
-  return s;
-}
 
 struct KeySet {
   ULONGLONG bits = 0;
@@ -88,7 +73,7 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
   KeySet used;
   std::vector<std::wstring> wide;
   for (const CString& s : texts) {
-    std::wstring w = Widen(s);
+    std::wstring w = textkit::AnsiToWide((LPCSTR)s);
     if (w.size() > kMaxChars) w.resize(kMaxChars);
     wide.push_back(w);
     used.Add(MenuAccessChar(w.c_str()));
@@ -104,7 +89,7 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
       wide[i].insert(k, 1, L'&');
       used.Add(ch);
       done[i] = true;
-      texts[i] = Narrow(wide[i]);
+      texts[i] = textkit::WideToAnsi(wide[i]).c_str();
       break;
     }
   }
@@ -115,6 +100,6 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
     used.Add(ch);
     std::wstring suffix = std::wstring(L"(&") + ch + L")";
     wide[i].insert(BodyLength(wide[i]), suffix);
-    texts[i] = Narrow(wide[i]);
+    texts[i] = textkit::WideToAnsi(wide[i]).c_str();
   }
 }

@@ -2,7 +2,8 @@
 // the main frame recorded.
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
-#include <shlwapi.h>
+#include <textkit/path.h>
+#include <textkit/text.h>
 
 #include "ExternalToolManager.h"
 #include "MainApp.h"
@@ -13,14 +14,14 @@ namespace {
 
 // The extensions the image editor opens, and its project files.
 BOOL IsEditorPicture(LPCSTR lpszPath) {
-  LPCSTR lpszExt = ::PathFindExtensionA(lpszPath);
+  std::string ext = textkit::ExtensionOf(lpszPath);
   static const char* const kExts[] = {".jpg", ".jpeg", ".jpe", ".bmp", ".png", ".tiff", ".tif"};
-  for (const char* ext : kExts)
-    if (lstrcmpiA(lpszExt, ext) == 0) return TRUE;
+  for (const char* e : kExts)
+    if (textkit::EqualNoCase(ext, e)) return TRUE;
   return FALSE;
 }
 
-BOOL IsEditorProject(LPCSTR lpszPath) { return lstrcmpiA(::PathFindExtensionA(lpszPath), ".ped") == 0; }
+BOOL IsEditorProject(LPCSTR lpszPath) { return textkit::EqualNoCase(textkit::ExtensionOf(lpszPath), ".ped"); }
 
 }  // namespace
 
@@ -30,8 +31,8 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
   const COPYDATASTRUCT* pcds =
       record.message == WM_COPYDATA ? reinterpret_cast<const COPYDATASTRUCT*>(record.lParam) : NULL;
 
-  if (pcds && pcds->dwData == CDID_CHANGE_FOLDER) OnFolderChangeText(pcds);
-  if (pcds && pcds->dwData == CDID_PROGRAM_REQUEST) OnProgramRequest(pcds);
+  if (pcds && pcds->dwData == CDID_CHANGE_FOLDER) m_lastTextStatus = OnFolderChangeText(pcds);
+  if (pcds && pcds->dwData == CDID_PROGRAM_REQUEST) m_lastTextStatus = OnProgramRequest(pcds);
   if (record.message == WM_OPEN_MANUAL && !::IsIconic(m_hMainWnd)) ::OpenManual();
 
   RelayInput in;
@@ -76,13 +77,14 @@ BOOL CExternalToolManager::CheckDisplayAfterChange() {
   return FALSE;
 }
 
-void CExternalToolManager::OnFolderChangeText(const COPYDATASTRUCT* pcds) {
-  CObList list;
-  if (CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), list, (int)pcds->cbData) > 0) {
-    CMTLFileInfo* pFirst = DYNAMIC_DOWNCAST(CMTLFileInfo, list.GetHead());
-    if (pFirst) CMWriteProfileString("DataDir", "PhotoDir", pFirst->m_strPath);
+textkit::RecordStatus CExternalToolManager::OnFolderChangeText(const COPYDATASTRUCT* pcds) {
+  textkit::RecordText t = textkit::ReadRecordText(static_cast<LPCSTR>(pcds->lpData), pcds->cbData);
+  for (const textkit::RecordEntry& e : t.entries) {
+    if (e.path.empty()) continue;  // nothing selected in the pane
+    CMWriteProfileString("DataDir", "PhotoDir", e.path.c_str());
+    break;
   }
-  CMTLDeleteFileInfo(list);
+  return t.status;
 }
 
 void CExternalToolManager::RefillApplicationFileList(const COPYDATASTRUCT* pcds) {
@@ -93,17 +95,17 @@ void CExternalToolManager::RefillApplicationFileList(const COPYDATASTRUCT* pcds)
     CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), pApp->m_ownedObjects, (int)pcds->cbData);
 }
 
-void CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
+textkit::RecordStatus CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
   CWaitCursor wait;
-  CString strStatus, strProgram, strData;
-  int nNumber = 0;
-  if (!CMTLParseRequest(static_cast<LPCSTR>(pcds->lpData), strStatus, strProgram, nNumber, strData,
-                        (int)pcds->cbData) ||
-      strStatus != "A")
-    return;
+  textkit::ProgramRequest request;
+  textkit::RecordStatus status = textkit::ReadProgramRequest(static_cast<LPCSTR>(pcds->lpData), pcds->cbData, &request);
+  if (status != textkit::RecordStatus::Ok || request.status != "A") return status;
+  CString strData = request.data.c_str();
+  const int nNumber = request.number;
   int nEntry = -1;
   for (int i = 0; i < GetToolCount() && nEntry < 0; ++i)
-    if (!strProgram.IsEmpty() && CMTLGetFileName(m_tools[i]->m_strPath).CollateNoCase(strProgram) == 0) nEntry = i;
+    if (!request.program.empty() && textkit::EqualNoCase(textkit::FileNameOf((LPCSTR)m_tools[i]->m_strPath), request.program))
+      nEntry = i;
   switch (nEntry) {
     case TOOL_IMAGE_EDITOR:
       OpenEditorWithFiles(strData, nNumber != 0);
@@ -125,6 +127,7 @@ void CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
     default:
       break;
   }
+  return status;
 }
 
 void CExternalToolManager::OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly) {

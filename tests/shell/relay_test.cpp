@@ -1,6 +1,7 @@
 // The relay hub: which of the manager's windows a relayed message reaches, by message,
 // sender and kind of lParam; the routing table alone and delivered to real windows.
 #include <gtest/gtest.h>
+#include <Kitlib2/Kitlib2.h>
 
 #include <string>
 #include <vector>
@@ -207,6 +208,38 @@ TEST_F(RelayTest, CopyDataCommandsReachTheOtherEntries) {
     ASSERT_EQ(m_entries[i].m_got.size(), 1u) << i;
     EXPECT_EQ(m_entries[i].m_got[0].text, "1|disk|1|C");
   }
+}
+
+TEST_F(RelayTest, AFolderChangeTextThatIsRefusedChangesNoProfileValue) {
+  const std::string before = "C:\\Before\\";
+  struct {
+    const char* name;
+    std::string text;
+    const char* photoDir;  // afterwards
+    textkit::RecordStatus status;
+  } cases[] = {
+      {"one folder", "1|Disk|1|C:\\Photos\\||", "C:\\Photos\\", textkit::RecordStatus::Ok},
+      {"double-byte path", "1|Disk|1|C:\\ポ表\\||", "C:\\ポ表\\", textkit::RecordStatus::Ok},
+      {"nothing selected", "1|Disk|1|||", before.c_str(), textkit::RecordStatus::Ok},
+      {"cut inside its path", "1|Disk|1|C:\\Fo", before.c_str(), textkit::RecordStatus::Truncated},
+      {"an extra field", "1|Disk|1|C:\\A\\|x||", before.c_str(), textkit::RecordStatus::BadLayout},
+      {"broken double-byte text", "1|Disk|1|C:\\\x83", before.c_str(), textkit::RecordStatus::BadText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMWriteProfileString("DataDir", "PhotoDir", before.c_str());
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)c.text.size(), const_cast<char*>(c.text.data())};
+    Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
+    EXPECT_EQ(m_manager.GetLastTextStatus(), c.status);
+    EXPECT_EQ(std::string(CMGetProfileString("DataDir", "PhotoDir")), c.photoDir);
+  }
+}
+
+TEST_F(RelayTest, AProgramRequestThatIsRefusedStartsNothing) {
+  std::string text = "A|VxEdit.exe|x|0|0|0|C:\\a.jpg|1|0||";  // the number is none
+  COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size(), const_cast<char*>(text.data())};
+  Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
+  EXPECT_EQ(m_manager.GetLastTextStatus(), textkit::RecordStatus::BadNumber);
 }
 
 }  // namespace

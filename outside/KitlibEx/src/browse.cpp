@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace {
 
@@ -23,7 +23,7 @@ int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo) {
   char display[MAX_PATH] = {};
   // The shell wants no trailing backslash except on a root.
   std::string start = lpInfo->pszStartFolder ? lpInfo->pszStartFolder : "";
-  kitlib::TrimTrailingSeparators(start);
+  textkit::TrimTrailingSeparators(start);
   if (start.size() == 2 && start[1] == ':') start += '\\';
   BROWSEINFOA bi = {};
   bi.hwndOwner = lpInfo->hwndOwner;

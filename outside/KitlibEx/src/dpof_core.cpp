@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlibex {
 
@@ -35,26 +35,17 @@ std::vector<Line> SplitLines(const std::string& s) {
   return lines;
 }
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
-std::string UpperCopy(const std::string& s) { return kitlib::UpperAscii(s); }
-
 // "[JOB]" -> "JOB"; "" for a line that is no section header.
 std::string SectionName(const std::string& line) {
-  std::string t = Trim(line);
+  std::string t = textkit::Trim(line);
   if (t.size() < 2 || t.front() != '[' || t.back() != ']') return std::string();
-  return UpperCopy(Trim(t.substr(1, t.size() - 2)));
+  return textkit::UpperAscii(textkit::Trim(t.substr(1, t.size() - 2)));
 }
 
 // The SRC value of an IMG line, or false.
 bool ImageSource(const std::string& line, std::string* src) {
-  std::string t = Trim(line);
-  std::string up = UpperCopy(t);
+  std::string t = textkit::Trim(line);
+  std::string up = textkit::UpperAscii(t);
   if (up.compare(0, 4, "<IMG") != 0) return false;
   size_t at = up.find("SRC", 4);
   if (at == std::string::npos) return false;
@@ -72,13 +63,13 @@ bool ImageSource(const std::string& line, std::string* src) {
 
 std::string DpofFilePath(const std::string& drive, const std::string& job) {
   std::string d = drive;
-  kitlib::TrimTrailingSeparators(d);
+  textkit::TrimTrailingSeparators(d);
   return d + "\\MISC\\" + job + ".MRK";
 }
 
 std::string ResolveDpofSource(const std::string& drive, const std::string& src) {
   std::string d = drive;
-  kitlib::TrimTrailingSeparators(d);
+  textkit::TrimTrailingSeparators(d);
   std::vector<std::string> parts;
   bool fromRoot = !src.empty() && (src[0] == '/' || src[0] == '\\');
   if (!fromRoot) parts.push_back("MISC");
@@ -121,7 +112,7 @@ std::vector<std::string> DpofImages(const std::string& mrk, const std::string& d
 
 int DpofRemoveImage(std::string& mrk, const std::string& drive, const std::string& path) {
   std::vector<Line> lines = SplitLines(mrk);
-  std::string wanted = kitlib::NormalisePathText(path);
+  std::string wanted = textkit::FoldCase(path);
   std::vector<bool> keep(lines.size(), true);
   int removed = 0;
   // Walk the sections; for each job note its picture lines and whether any stays.
@@ -140,7 +131,7 @@ int DpofRemoveImage(std::string& mrk, const std::string& drive, const std::strin
       std::string src;
       if (!ImageSource(lines[k].text, &src)) continue;
       ++images;
-      if (kitlib::NormalisePathText(ResolveDpofSource(drive, src)) == wanted) {
+      if (textkit::FoldCase(ResolveDpofSource(drive, src)) == wanted) {
         keep[k] = false;
         ++gone;
       }

@@ -3,6 +3,7 @@
 
 #include <VxDatabase.h>
 #include <sqlite3.h>
+#include <textkit/text.h>
 
 #include <cstdint>
 #include <string>
@@ -15,15 +16,15 @@ constexpr HRESULT VXDB_E_NOTADB = static_cast<HRESULT>(0x8878001AL);
 
 // ---- Texts (text.cpp) -------------------------------------------------------------------
 
-// ANSI (the process code page) to UTF-16, refusing undecodable bytes.
+// Conversions and case are the text kit's; these take the engine's null-able C texts.
+using textkit::Utf8ToWide;
+using textkit::WideToUtf8;
+// ANSI (the process code page) to UTF-16 / UTF-8, refusing null and undecodable bytes.
 bool AnsiToWide(const char* s, std::wstring& out);
-std::string WideToUtf8(const std::wstring& w);
-std::wstring Utf8ToWide(const std::string& s);
 bool AnsiToUtf8(const char* s, std::string& out);
 std::string Utf8ToAnsi(const std::string& s);
 // The comparison key of a text: upper-cased through Unicode, as Windows compares paths.
 std::string FoldUtf8(const std::string& s);
-std::wstring FoldWide(const std::wstring& w);
 
 // A file path taken apart. All texts are UTF-8; keys are folded.
 struct PathParts {

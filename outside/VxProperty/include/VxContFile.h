@@ -81,9 +81,8 @@ bool ReadContentFile(const char* path, ContentInfo* out);
 // Written through a temporary file and a replacing move: S_OK or a failure code.
 HRESULT WriteContentFile(const char* path, const ContentInfo& info);
 
-// Whether a member name stays inside the folder (see above).
-bool IsSafeMemberName(const std::string& name);
-// "|"-separated text to names, dropping unsafe, empty and repeated names.
+// "|"-separated text to names, dropping empty and repeated names and those Windows refuses
+// (textkit::CheckFileName: a member stays inside the folder).
 std::vector<std::string> SplitMembers(const std::string& text);
 std::string JoinMembers(const std::vector<std::string>& names);
 
