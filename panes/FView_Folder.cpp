@@ -3,7 +3,9 @@
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
 
+#include "ImageCheckButton.h"
 #include "MainWndMessages.h"
+#include "PluginTreeCtrl.h"
 #include "ui/ChoiceDialogs.h"
 #include "ui/ResourceDialog.h"
 
@@ -19,7 +21,14 @@ const UINT kFolderCommandFirst = 29201;
 const UINT kFolderCommandLast = 29270;
 const UINT kMappedCommands[] = {29502, 29506, 57635, 57634, 29505, 57637, 29507, 29518};
 
+CString& PluginFolder() {
+  static CString s;
+  return s;
+}
+
 }  // namespace
+
+void CFView_Folder::SetPluginFolder(LPCSTR lpszFolder) { PluginFolder() = lpszFolder ? lpszFolder : ""; }
 
 IMPLEMENT_DYNCREATE(CFView_Folder, CFormView)
 
@@ -36,16 +45,34 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_MESSAGE(WM_REFRESH_TREES, &CFView_Folder::OnRefreshTrees)
   ON_MESSAGE(WM_TREE_FOCUS_CHANGED, &CFView_Folder::OnTreeFocusChanged)
   ON_MESSAGE(1834, &CFView_Folder::OnAccepted)
+  // sections
+  ON_WM_SIZE()
+  ON_WM_PARENTNOTIFY()
+  ON_WM_SETCURSOR()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_WM_LBUTTONUP()
+  ON_WM_COPYDATA()
 END_MESSAGE_MAP()
 
 CFView_Folder::CFView_Folder()
-    : CFormView(IDD_FOLDER_PANE), m_bInitialised(FALSE), m_bPaneActive(FALSE), m_pNotice(NULL) {}
+    : CFormView(IDD_FOLDER_PANE),
+      m_manager(PluginFolder()),
+      m_bInitialised(FALSE),
+      m_bPaneActive(FALSE),
+      m_pNotice(NULL),
+      m_nCurrentTree(0),
+      m_hCurrentTree(NULL),
+      m_pDragUpper(NULL),
+      m_pDragLower(NULL),
+      m_nDragLine(-1) {}
 
 CFView_Folder::~CFView_Folder() { DestroyNotice(); }
 
 void CFView_Folder::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   SetScrollSizes(MM_TEXT, CSize(0, 0));
+  CreateSections();
   SetTimer(kReadyTimer, kReadyDelayMs, NULL);
 }
 
@@ -61,6 +88,7 @@ void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
 
 void CFView_Folder::OnDestroy() {
   DestroyNotice();
+  DestroySections();
   CFormView::OnDestroy();
 }
 
@@ -105,13 +133,32 @@ LRESULT CFView_Folder::OnRefreshTrees(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-void CFView_Folder::Refresh(LPARAM) {
+void CFView_Folder::Refresh(LPARAM lMode) {
   CMWriteProfileInt(kFolderInfo, "Renewaling", 1);
   if (!m_bInitialised) {
     m_bInitialised = TRUE;
     DestroyNotice();
+    m_manager.SetCurrentFolder("???");
+    // SetCurrentOne may remove an entry: walk a copy of the list.
+    CTypedPtrArray<CPtrArray, CTreePluginEntry*> entries;
+    for (int i = 0; i < m_manager.GetEntryCount(); ++i) entries.Add(m_manager.GetEntry(i));
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
+      CTreePluginEntry* p = entries[i];
+      BOOL bCurrent = m_manager.GetTitle(p, m_manager.GetKind(p)) == m_strCurrentTitle;
+      m_manager.SetCurrentOne(p, this);
+      if (m_manager.IndexOf(p) < 0) {
+        DropButtonOf(p);  // its plug-in failed to create its tree
+      } else if (bCurrent && p->m_pTreeWnd && p->m_bCreated) {
+        m_hCurrentTree = p->m_pTreeWnd->m_hWnd;
+        p->m_pTreeWnd->SendFolderChange();
+        p->m_pTreeWnd->SetFocus();
+      }
+    }
+    Relayout();
+    m_manager.MarkTreesReady();
     SendMessage(WM_TREE_FOCUS_CHANGED, 1, 0);
   } else {
+    if (lMode == -1 || lMode == 0) m_manager.Refresh(FALSE);
     DestroyNotice();
   }
   CMWriteProfileInt(kFolderInfo, "Renewaling", 0);

@@ -1,0 +1,118 @@
+// The folder pane with real test plug-ins: sections and their layout, hiding the last open
+// tree refused, the folder changes sent to the main window (once per folder), malformed
+// texts from other windows ignored, the state kept in the profile; a screenshot.
+#include <gtest/gtest.h>
+
+#include <Kitlib2/Kitlib2.h>
+#include <MainWndMessages.h>
+
+#include <string>
+#include <vector>
+
+#include "FView_Folder.h"
+#include "ImageCheckButton.h"
+#include "PluginTreeCtrl.h"
+#include "picture.h"
+#include "plugintest.h"
+#include "profileroot.h"
+#include "pump.h"
+
+namespace {
+
+// The main window as the pane sees it: it keeps the folder changes.
+class CMainStandIn : public CWnd {
+ public:
+  std::vector<std::string> m_changes;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COPYDATA) {
+      const COPYDATASTRUCT* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (cds->dwData == CDID_CHANGE_FOLDER && cds->cbData % 4 == 0 && cds->cbData > 0)
+        m_changes.push_back((const char*)cds->lpData);
+      return TRUE;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+TEST(FolderPane, SectionsChangesAndState) {
+  testsupport::ScopedProfileRoot root("folderpane");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");      // priority 3: the first section
+  f.Put("tp_second.psp", "second.psp");  // 11
+  f.Put("tp_bare.psp", "bare.psp");      // no tree: dropped
+  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", "C:\\Root");
+  CFView_Folder::SetPluginFolder(f.dir.c_str());
+
+  CMainStandIn main;
+  ASSERT_TRUE(
+      main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 200, 502, nullptr, nullptr));
+  CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
+  AfxGetApp()->m_pMainWnd = &main;
+  CFView_Folder* pane = new CFView_Folder;
+  ASSERT_TRUE(pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 502), &main, 1, NULL));
+  pane->OnInitialUpdate();
+  CFView_Folder::SetPluginFolder(NULL);
+  ASSERT_EQ(pane->GetButtonCount(), 2);
+  CTreePluginManager& m = pane->GetManager();
+  ASSERT_EQ(m.GetEntryCount(), 2);
+  // Defaults: the first tree open and shown, the second shown and closed.
+  EXPECT_TRUE(m.IsActive(m.GetEntry(0)));
+  EXPECT_FALSE(m.IsActive(m.GetEntry(1)));
+  EXPECT_TRUE(m.IsShown(m.GetEntry(1)));
+
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);  // the first refresh: the current tree is made
+  EXPECT_TRUE(pane->IsInitialised());
+  EXPECT_TRUE(m.IsTreeCreated(m.GetEntry(0)));
+  EXPECT_FALSE(m.IsTreeCreated(m.GetEntry(1)));
+  // Its request went out; focusing the tree may select its first item (the control's
+  // own doing), which is a change of its own.
+  ASSERT_GE(main.m_changes.size(), 1u);
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|1|||");
+  main.m_changes.clear();
+  CPluginTreeCtrl* tree = m.GetEntry(0)->m_pTreeWnd;
+  tree->SelectItem(NULL);
+
+  // Layout: 500 usable pixels, two title rows; the open tree takes the rest.
+  CRect rcTree;
+  m.GetEntry(0)->m_pTreeWnd->GetWindowRect(&rcTree);
+  pane->ScreenToClient(&rcTree);
+  EXPECT_EQ(rcTree.top, 1 + 18);
+  EXPECT_EQ(rcTree.Height(), 500 - 38);
+  EXPECT_FALSE(m.GetEntry(1)->m_pTreeWnd->IsWindowVisible());
+
+  // A selection goes to the main window framed and padded; the same folder again does not.
+  main.m_changes.clear();
+  tree->SelectItem(tree->GetRootItem());
+  ASSERT_EQ(main.m_changes.size(), 1u);
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|1|C:\\Root\\item0\\||");
+  tree->SendFolderChange();
+  EXPECT_EQ(main.m_changes.size(), 1u);
+
+  // A text that is no folder change, from another window: ignored, answered TRUE.
+  for (auto block : {std::string("1|Full Tree 2|1|C:\\X\\||", 22), std::string("1|", 3), std::string()}) {
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)block.size(), block.empty() ? nullptr : (void*)block.data()};
+    EXPECT_EQ(pane->SendMessage(WM_COPYDATA, (WPARAM)main.m_hWnd, (LPARAM)&cds), TRUE);
+  }
+  EXPECT_EQ(m.GetCurrentFolder(), "|1|C:\\Root\\item0\\||");
+
+  // Two sections, the second closed: its title row under the open tree.
+  testsupport::PumpPending();
+  testsupport::Picture pic(pane->m_hWnd, testsupport::Picture::kClient);
+  pic.Save("folder-pane-sections");
+  EXPECT_GT(pic.CountDark(CRect(0, 1, 200, 18)), 0);     // the first title's text
+  EXPECT_GT(pic.CountDark(CRect(0, 482, 200, 499)), 0);  // the second's, at the bottom
+
+  // Hiding: the only open tree stays; the closed one goes.
+  EXPECT_FALSE(pane->ToggleTree(0, TRUE));
+  EXPECT_TRUE(pane->ToggleTree(1, TRUE));
+  EXPECT_FALSE(pane->GetButton(1)->IsWindowVisible());
+
+  pane->DestroyWindow();  // a view deletes itself
+  AfxGetApp()->m_pMainWnd = pOldMain;
+  EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "CurrentTree"), "Full Tree 2");
+  EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Full Tree 2", -1), 3);
+  EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Second Tree 2", -1), 0);
+  main.DestroyWindow();
+}
+
+}  // namespace
