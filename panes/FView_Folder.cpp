@@ -179,8 +179,25 @@ void CFView_Folder::ReopenSelection(int) {}
 
 // ---- Messages ---------------------------------------------------------------------------
 
-LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM) {
-  return E_FAIL;  // no current tree to ask
+namespace {
+// The message may come from another process: its pointer means nothing here unless it
+// names memory of ours that can be read.
+bool IsReadableHere(const void* p, size_t cb) {
+  MEMORY_BASIC_INFORMATION mbi;
+  if (!p || ::VirtualQuery(p, &mbi, sizeof mbi) != sizeof mbi) return false;
+  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
+                         PAGE_EXECUTE_WRITECOPY;
+  if (mbi.State != MEM_COMMIT || !(mbi.Protect & readable) || (mbi.Protect & PAGE_GUARD)) return false;
+  return (const char*)p + cb <= (const char*)mbi.BaseAddress + mbi.RegionSize;
+}
+}  // namespace
+
+LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
+  const int* ab = reinterpret_cast<const int*>(lParam);
+  if (!IsReadableHere(ab, 2 * sizeof(int))) return E_FAIL;
+  CTreePluginEntry* pEntry = NULL;
+  if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
+  return m_manager.IsFolderType(pEntry, ab[0], ab[1]) == S_OK ? 0 : E_FAIL;
 }
 
 LRESULT CFView_Folder::OnReload(WPARAM wParam, LPARAM lParam) {

@@ -72,6 +72,24 @@ void CPluginTreeCtrl::DoActions(DWORD dwFlags) {
   }
 }
 
+HRESULT CPluginTreeCtrl::HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point) {
+  if (!m_pManager || !hDropped) return E_INVALIDARG;
+  SIZE_T cb = ::GlobalSize(hDropped);
+  HGLOBAL hCopy = cb ? ::GlobalAlloc(GMEM_MOVEABLE, cb) : NULL;
+  if (!hCopy) return E_OUTOFMEMORY;
+  void* pFrom = ::GlobalLock(hDropped);
+  void* pTo = ::GlobalLock(hCopy);
+  if (pFrom && pTo) memcpy(pTo, pFrom, cb);
+  if (pTo) ::GlobalUnlock(hCopy);
+  if (pFrom) ::GlobalUnlock(hDropped);
+  HRESULT hr = m_pManager->Drop(m_pEntry, hCopy, dwEffect, point.x, point.y);
+  ::GlobalFree(hCopy);
+  if (hr != S_OK) return hr;  // a failed drop changes nothing
+  m_pManager->Refresh(TRUE);
+  SendFolderChange();
+  return S_OK;
+}
+
 void CPluginTreeCtrl::OnSelChanged(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
   SendFolderChange();

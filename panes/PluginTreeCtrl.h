@@ -28,6 +28,9 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   void SendFolderChange();
   // Carries out a plug-in's action flags.
   void DoActions(DWORD dwFlags);
+  // Hands dropped files to the plug-in as a copy of their block, freed after the call
+  // whatever it answers; on success every tree is refreshed and the caret re-opened.
+  HRESULT HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point);
 
  protected:
   afx_msg void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);

@@ -102,6 +102,23 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_GT(pic.CountDark(CRect(0, 1, 200, 18)), 0);     // the first title's text
   EXPECT_GT(pic.CountDark(CRect(0, 482, 200, 499)), 0);  // the second's, at the bottom
 
+  // The folder-type question: two ints of ours, else a failure.
+  int ab[2] = {4, 4}, differ[2] = {4, 5};
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)ab), 0);
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)differ), E_FAIL);
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)0x10), E_FAIL);
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, 0), E_FAIL);
+
+  // A drop: the plug-in gets a copy of the block, which is freed after the call.
+  HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE, 64);
+  main.m_changes.clear();
+  EXPECT_EQ(tree->HandDrop(hDrop, DROPEFFECT_COPY, CPoint(5, 5)), S_OK);
+  HGLOBAL hCopy = ((HGLOBAL(*)())::GetProcAddress(m.GetEntry(0)->m_hModule, "TestPluginLastDrop"))();
+  EXPECT_NE(hCopy, hDrop);
+  EXPECT_EQ(::GlobalSize(hCopy), 0u) << "the copy is freed";
+  EXPECT_NE(::GlobalSize(hDrop), 0u) << "the caller's block is the caller's";
+  ::GlobalFree(hDrop);
+
   // Hiding: the only open tree stays; the closed one goes.
   EXPECT_FALSE(pane->ToggleTree(0, TRUE));
   EXPECT_TRUE(pane->ToggleTree(1, TRUE));
@@ -112,6 +129,50 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "CurrentTree"), "Full Tree 2");
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Full Tree 2", -1), 3);
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Second Tree 2", -1), 0);
+  main.DestroyWindow();
+}
+
+// A plug-in whose real CreateTree fails loses its entry and its title button; a failing
+// drop changes nothing.
+TEST(FolderPane, FailingPlugins) {
+  testsupport::ScopedProfileRoot root("folderpane");
+  PluginFolder f;
+  f.Put("tp_createfails.psp", "refusing.psp");  // priority 1: first, open, current
+  f.Put("tp_deletefails.psp", "sticky.psp");
+  CFView_Folder::SetPluginFolder(f.dir.c_str());
+  CMainStandIn main;
+  ASSERT_TRUE(
+      main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 200, 502, nullptr, nullptr));
+  CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
+  AfxGetApp()->m_pMainWnd = &main;
+  CFView_Folder* pane = new CFView_Folder;
+  ASSERT_TRUE(pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 502), &main, 1, NULL));
+  pane->OnInitialUpdate();
+  CFView_Folder::SetPluginFolder(NULL);
+  CTreePluginManager& m = pane->GetManager();
+  ASSERT_EQ(pane->GetButtonCount(), 2);
+  m.SetActive(m.GetEntry(1), TRUE);
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+  ASSERT_EQ(m.GetEntryCount(), 1);
+  ASSERT_EQ(pane->GetButtonCount(), 1);
+  EXPECT_EQ(pane->GetButton(0)->GetEntry(), m.GetEntry(0));
+  CRect rc;
+  pane->GetButton(0)->GetWindowRect(&rc);
+  pane->ScreenToClient(&rc);
+  EXPECT_EQ(rc.top, 1) << "laid out again";
+
+  CPluginTreeCtrl* tree = m.GetEntry(0)->m_pTreeWnd;
+  m.SetCurrent(m.GetEntry(0), pane);
+  main.m_changes.clear();
+  HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE, 64);
+  EXPECT_EQ(tree->HandDrop(hDrop, DROPEFFECT_COPY, CPoint(5, 5)), E_FAIL);
+  HGLOBAL hCopy = ((HGLOBAL(*)())::GetProcAddress(m.GetEntry(0)->m_hModule, "TestPluginLastDrop"))();
+  EXPECT_EQ(::GlobalSize(hCopy), 0u) << "freed after a failing drop too";
+  EXPECT_TRUE(main.m_changes.empty());
+  ::GlobalFree(hDrop);
+
+  pane->DestroyWindow();
+  AfxGetApp()->m_pMainWnd = pOldMain;
   main.DestroyWindow();
 }
 

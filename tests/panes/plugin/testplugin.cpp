@@ -96,7 +96,9 @@ PLUGIN_EXPORT HRESULT OpenWindow(int kind, CWnd* caller, char* buffer) { ANSWER(
 #else
 
 PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList* images, HTREEITEM parent) {
-#ifdef VARIANT_NOT_READY
+#ifdef VARIANT_CREATE_FAILS
+  ANSWER("CreateTree", tree ? E_ACCESSDENIED : E_INVALIDARG);
+#elif defined(VARIANT_NOT_READY)
   ANSWER("CreateTree", E_PLUGIN_NOT_SUPPORTED);
 #else
   if (!tree) {
@@ -181,7 +183,17 @@ PLUGIN_EXPORT HRESULT DragOver(CTreeCtrl* tree, COleDataObject* data, DWORD keys
   *effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
   ANSWER("DragOver", 0);
 }
-PLUGIN_EXPORT HRESULT Drop(CTreeCtrl* tree, HGLOBAL files, DWORD effect, int x, int y) { ANSWER("Drop", 0); }
+// Remembers the block it was handed, to show that the host frees its copy.
+HGLOBAL g_hDropped = NULL;
+PLUGIN_EXPORT HGLOBAL TestPluginLastDrop() { return g_hDropped; }
+PLUGIN_EXPORT HRESULT Drop(CTreeCtrl* tree, HGLOBAL files, DWORD effect, int x, int y) {
+  g_hDropped = files;
+#ifdef VARIANT_DELETE_FAILS
+  ANSWER("Drop", E_FAIL);
+#else
+  ANSWER("Drop", 0);
+#endif
+}
 PLUGIN_EXPORT HRESULT DrawClipboard(CTreeCtrl* tree) { ANSWER("DrawClipboard", 0); }
 PLUGIN_EXPORT HRESULT ChangeSetting(CTreeCtrl* tree) { ANSWER("ChangeSetting", 0); }
 PLUGIN_EXPORT HRESULT SetBDCoreIntegrator(void* integrator) { ANSWER("SetBDCoreIntegrator", 0); }
