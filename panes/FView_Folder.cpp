@@ -218,12 +218,12 @@ LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 // ---- Navigation -------------------------------------------------------------------------
 
 BOOL CFView_Folder::GoUp() { return TRUE; }
-BOOL CFView_Folder::GoBack() { return FALSE; }
-BOOL CFView_Folder::GoForward() { return FALSE; }
+BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
+BOOL CFView_Folder::GoForward() { return StepHistory(1); }
 void CFView_Folder::OpenFolderByPath() {}
 BOOL CFView_Folder::CanGoUp() const { return FALSE; }
-BOOL CFView_Folder::CanGoBack() const { return FALSE; }
-BOOL CFView_Folder::CanGoForward() const { return FALSE; }
+BOOL CFView_Folder::CanGoBack() const { return m_history.CanBack(); }
+BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
 
 // ---- Menus and commands ------------------------------------------------------------------
 

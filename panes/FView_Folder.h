@@ -7,12 +7,13 @@
 // Sources by concern:
 //   FView_Folder.cpp          life, painting, refresh, messages, menus and commands
 //   FView_FolderSections.cpp  trees and title buttons, layout, splitter, hide/show, state
-//   FView_FolderChanges.cpp   folder changes in (WM_COPYDATA) and out
+//   FView_FolderChanges.cpp   folder changes in (WM_COPYDATA) and out, the history
 #pragma once
 #include <fw/fw.h>
 
 #include <string>
 
+#include "FolderHistoryRules.h"
 #include "TreePluginManager.h"
 
 class CNoticeDlg;
@@ -97,6 +98,11 @@ class CFView_Folder : public CFormView {
   BOOL SplitterAt(CPoint point, CTreePluginEntry** ppUpper, CTreePluginEntry** ppLower) const;
   void DrawBand(int y);
   void ForwardChange(const std::string& text);
+  folderhistory::Entry HistoryEntryOf(CTreePluginEntry* pEntry);
+  // Re-selects a history entry's items in its tree and sends its request; FALSE when the
+  // tree or all its items are gone.
+  BOOL OpenHistoryEntry(const folderhistory::Entry& entry);
+  BOOL StepHistory(int nStep);
 
   CTreePluginManager m_manager;
   BOOL m_bInitialised;
@@ -111,4 +117,6 @@ class CFView_Folder : public CFormView {
   CTreePluginEntry* m_pDragUpper;
   CTreePluginEntry* m_pDragLower;
   int m_nDragLine;
+  folderhistory::History m_history;
+  BOOL m_bNavigating;
 };

@@ -9,6 +9,7 @@
 
 #include "FView_Folder.h"
 #include "FolderTextRules.h"
+#include "ImageCheckButton.h"
 #include "PluginTreeCtrl.h"
 
 void CFView_Folder::ForwardChange(const std::string& text) {
@@ -39,6 +40,7 @@ BOOL CFView_Folder::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData) {
     }
     std::string request(data);
     if (request == (LPCSTR)m_manager.GetCurrentFolder()) return TRUE;  // the same folder again
+    if (!m_bNavigating) m_history.Push(HistoryEntryOf(pEntry));
     int nNumber = m_manager.IndexOf(pEntry) + 1;
     std::string text = foldertext::FrameChange(nNumber, (LPCSTR)m_strCurrentTitle, request);
     ForwardChange(text);
@@ -58,4 +60,73 @@ BOOL CFView_Folder::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData) {
     SetButtonImages();
   }
   return TRUE;
+}
+
+// ---- History ------------------------------------------------------------------------------
+
+namespace {
+
+folderhistory::Item ItemOf(CTreeCtrl* pTree, HTREEITEM h) {
+  folderhistory::Item item;
+  item.handle = h;
+  if (const PluginItemRecord* r = reinterpret_cast<const PluginItemRecord*>(pTree->GetItemData(h))) {
+    item.path = r->path ? r->path : "";
+    item.kind = (int)r->kind;
+  }
+  return item;
+}
+
+void CollectItems(CTreeCtrl* pTree, HTREEITEM hFirst, std::vector<folderhistory::Item>* pItems) {
+  for (HTREEITEM h = hFirst; h; h = pTree->GetNextSiblingItem(h)) {
+    pItems->push_back(ItemOf(pTree, h));
+    CollectItems(pTree, pTree->GetChildItem(h), pItems);
+  }
+}
+
+}  // namespace
+
+folderhistory::Entry CFView_Folder::HistoryEntryOf(CTreePluginEntry* pEntry) {
+  folderhistory::Entry e;
+  e.title = (LPCSTR)m_manager.GetTitle(pEntry, m_manager.GetKind(pEntry));
+  if (m_manager.IsDoThread(pEntry) || !pEntry->m_pTreeWnd) return e;  // the worker may still move things
+  CPluginTreeCtrl* pTree = pEntry->m_pTreeWnd;
+  for (HTREEITEM h = pTree->GetFirstSelectedItem(); h; h = pTree->GetNextSelectedItem(h))
+    if (pTree->GetItemData(h)) e.items.push_back(ItemOf(pTree, h));
+  return e;
+}
+
+BOOL CFView_Folder::OpenHistoryEntry(const folderhistory::Entry& entry) {
+  if (entry.items.empty()) return FALSE;
+  CTreePluginEntry* p = EntryByTitle(entry.title.c_str());
+  if (!p || !p->m_pTreeWnd || !p->m_pTreeWnd->IsWindowEnabled()) return FALSE;
+  CPluginTreeCtrl* pTree = p->m_pTreeWnd;
+  // Handles are compared, never used, until the tree has shown it still has them.
+  std::vector<folderhistory::Item> now;
+  CollectItems(pTree, pTree->GetRootItem(), &now);
+  std::vector<HTREEITEM> found;
+  for (const folderhistory::Item& stored : entry.items)
+    if (const void* h = folderhistory::Resolve(stored, now)) found.push_back((HTREEITEM)h);
+  if (found.empty()) return FALSE;
+  if (!m_manager.IsActive(p)) {
+    m_manager.SetActive(p, TRUE);
+    SendMessage(WM_PARENTNOTIFY, MAKEWPARAM(TITLEBUTTON_NOTIFY_CHOSEN, 0), (LPARAM)p);
+  }
+  m_bNavigating = TRUE;
+  pTree->SelectAllExcept(FALSE, found[0]);
+  pTree->SelectItem(found[0]);
+  for (size_t i = 1; i < found.size(); ++i) pTree->SetItemState(found[i], TVIS_SELECTED, TVIS_SELECTED);
+  pTree->SendFolderChange();
+  m_bNavigating = FALSE;
+  SetButtonImages();
+  return TRUE;
+}
+
+BOOL CFView_Folder::StepHistory(int nStep) {
+  int nStart = m_history.Position();
+  for (int pos = nStart + nStep; pos >= 0 && pos < m_history.Count(); pos += nStep) {
+    m_history.SetPosition(pos);
+    if (OpenHistoryEntry(m_history.At(pos))) return TRUE;
+  }
+  m_history.SetPosition(nStart);
+  return FALSE;
 }

@@ -197,6 +197,7 @@ TEST(TreeHost, TreeWindowsProbeAndCreation) {
     // The tree base's operations through the host's object, from the plug-in's side.
     CPluginTreeCtrl* tree = full->m_pTreeWnd;
     HTREEITEM h0 = tree->GetRootItem();  // a folder item (kind 0)
+    while (h0 && tree->GetItemText(h0) != "item0") h0 = tree->GetNextSiblingItem(h0);
     tree->SelectAll(TRUE);
     EXPECT_EQ(tree->GetSelectedCount(), 7u);
     auto use = (int (*)(CTreeCtrl*, HTREEITEM))::GetProcAddress(full->m_hModule, "TestPluginUseTree");

@@ -102,6 +102,25 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_GT(pic.CountDark(CRect(0, 1, 200, 18)), 0);     // the first title's text
   EXPECT_GT(pic.CountDark(CRect(0, 482, 200, 499)), 0);  // the second's, at the bottom
 
+  // History: back and forward re-select by path and kind, also after the plug-in built
+  // its items again and their handles changed.
+  auto selectNamed = [&](const char* name) {
+    for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h))
+      if (tree->GetItemText(h) == name) tree->SelectItem(h);
+  };
+  selectNamed("item6");  // a dated disc node
+  selectNamed("item0");
+  EXPECT_TRUE(pane->CanGoBack());
+  main.m_changes.clear();
+  EXPECT_TRUE(pane->GoBack());
+  ASSERT_EQ(main.m_changes.size(), 1u);
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|3|C:\\Root\\item6||");
+  m.RenewalTree(m.GetEntry(0), NULL);
+  EXPECT_TRUE(pane->GoForward());
+  EXPECT_EQ(main.m_changes.back(), "1|Full Tree 2|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(tree->GetItemText(tree->GetSelectedItem()), "item0");
+  EXPECT_FALSE(pane->GoForward());
+
   // The folder-type question: two ints of ours, else a failure.
   int ab[2] = {4, 4}, differ[2] = {4, 5};
   EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)ab), 0);

@@ -126,7 +126,17 @@ PLUGIN_EXPORT HRESULT DeleteTree(CTreeCtrl* tree, HTREEITEM item) {
   ANSWER("DeleteTree", 0);
 #endif
 }
-PLUGIN_EXPORT HRESULT RenewalTree(CTreeCtrl* tree, HTREEITEM item) { ANSWER("RenewalTree", 0); }
+// A refresh builds the items again, in the other order: handles need not survive it.
+PLUGIN_EXPORT HRESULT RenewalTree(CTreeCtrl* tree, HTREEITEM item) {
+  if (tree && tree->GetSafeHwnd() && tree->GetCount()) {
+    tree->DeleteAllItems();
+    for (int k = 6; k >= 0; --k) {
+      HTREEITEM h = tree->InsertItem(("item" + std::to_string(k)).c_str(), TVI_ROOT);
+      tree->SetItemData(h, (DWORD_PTR)&g_records[k]);
+    }
+  }
+  ANSWER("RenewalTree", 0);
+}
 PLUGIN_EXPORT HRESULT ExpandTree(CTreeCtrl* tree, HTREEITEM item) { ANSWER("ExpandTree", 0); }
 PLUGIN_EXPORT HRESULT SelectTreeItem(CTreeCtrl* tree, HTREEITEM item) { ANSWER("SelectTreeItem", 0); }
 PLUGIN_EXPORT HRESULT SelectFolder(CTreeCtrl* tree, CString path) { ANSWER("SelectFolder", path.IsEmpty() ? 0 : 1); }
