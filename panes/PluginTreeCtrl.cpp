@@ -92,6 +92,7 @@ HRESULT CPluginTreeCtrl::HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point
 
 void CPluginTreeCtrl::OnSelChanged(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
+  if (IsSilent()) return;  // a step inside a multi-selection change
   SendFolderChange();
 }
 
