@@ -38,6 +38,7 @@ class CTreePluginEntry {
   // DeleteTree failed: the plug-in may still run code (a worker thread), so its library
   // stays mapped for the rest of the run.
   BOOL m_bKeepLoaded;
+  CString m_strImage;  // the plug-in's icon picture file; empty when it has none
 };
 
 class CTreePluginManager {

@@ -18,7 +18,6 @@
 
 namespace {
 const DWORD kKeepAwakeRefreshMs = 30001;
-const DWORD kKeepAwakeNapMs = 500;
 }  // namespace
 
 // ---- Timers -------------------------------------------------------------------------------
@@ -55,8 +54,17 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
   CFrameWnd::OnTimer(nIDEvent);
 }
 
+void CMainFrame::StartStartupWait() {
+  m_dwStartupWaitBegan = ::GetTickCount();
+  // The panes' flags are heard as they are written; the timer stays as the fallback.
+  m_startupWatch.Start(m_hWnd, CMGetKeyPosition() + "\\" + EXESTATE_SECTION, WM_TIMER, MAINFRAME_TIMER_STARTUP);
+  SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
+}
+
 void CMainFrame::OnStartupTimer() {
+  if (m_bStartupDone) return;  // a notice that came after the step was taken
   KillTimer(MAINFRAME_TIMER_STARTUP);
+  m_startupWatch.Arm();  // before the flags are read: no write goes unheard
   BOOL bReady = CMGetProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0) == 1 &&
                 CMGetProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0) == 1 &&
                 CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0) == 1;
@@ -64,6 +72,7 @@ void CMainFrame::OnStartupTimer() {
     SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
     return;
   }
+  m_startupWatch.Stop();
   CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0);
   CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0);
   CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0);
@@ -160,29 +169,32 @@ BOOL CMainFrame::OnDeviceChange(UINT nEventType, DWORD_PTR dwData) {
 void CMainFrame::StartKeepAwake() {
   if (m_pKeepAwakeThread) return;
   ::SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+  m_hStopKeepAwake = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+  if (!m_hStopKeepAwake) return;
   m_pKeepAwakeThread = AfxBeginThread(&CMainFrame::KeepAwakeProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-  if (!m_pKeepAwakeThread) return;
+  if (!m_pKeepAwakeThread) {
+    ::CloseHandle(m_hStopKeepAwake);
+    m_hStopKeepAwake = NULL;
+    return;
+  }
   m_pKeepAwakeThread->m_bAutoDelete = FALSE;
-  ::InterlockedExchange(&m_bStopKeepAwake, 0);
   m_pKeepAwakeThread->ResumeThread();
 }
 
 void CMainFrame::StopKeepAwake() {
   if (!m_pKeepAwakeThread) return;
-  ::InterlockedExchange(&m_bStopKeepAwake, 1);
+  // The worker waits on the event: it ends at once, not at its next look.
+  ::SetEvent(m_hStopKeepAwake);
   ::WaitForSingleObject(m_pKeepAwakeThread->m_hThread, INFINITE);
   delete m_pKeepAwakeThread;
   m_pKeepAwakeThread = NULL;
+  ::CloseHandle(m_hStopKeepAwake);
+  m_hStopKeepAwake = NULL;
 }
 
 UINT AFX_CDECL CMainFrame::KeepAwakeProc(LPVOID pParam) {
   CMainFrame* pFrame = static_cast<CMainFrame*>(pParam);
-  DWORD dwLast = ::GetTickCount();
-  while (!pFrame->m_bStopKeepAwake) {
-    if (::GetTickCount() - dwLast < kKeepAwakeRefreshMs) {
-      ::Sleep(kKeepAwakeNapMs);
-      continue;
-    }
+  while (::WaitForSingleObject(pFrame->m_hStopKeepAwake, kKeepAwakeRefreshMs) == WAIT_TIMEOUT) {
     // Writing the screen saver's timeout back restarts the system's idle count.
     BOOL bSaver = FALSE;
     ::SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &bSaver, 0);
@@ -191,7 +203,6 @@ UINT AFX_CDECL CMainFrame::KeepAwakeProc(LPVOID pParam) {
       ::SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &nTimeout, 0);
       ::SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, nTimeout, NULL, 0);
     }
-    dwLast = ::GetTickCount();  // without a screen saver too: the loop waits either way
   }
   return 0;
 }

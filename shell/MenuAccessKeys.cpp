@@ -2,13 +2,14 @@
 
 #include <textkit/text.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 const WCHAR kFirstKey = L'!';  // the keys form a 64-character table from "!"
 const WCHAR kLastKey = L'`';
-const int kMaxChars = 64;
+const size_t kMaxChars = 64;  // a key is looked for among the first characters only
 
 WCHAR Upper(WCHAR ch) { return (WCHAR)(UINT_PTR)::CharUpperW(reinterpret_cast<LPWSTR>((UINT_PTR)ch)); }
 
@@ -73,8 +74,8 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
   KeySet used;
   std::vector<std::wstring> wide;
   for (const CString& s : texts) {
+    // The whole text: a key is added to it, never to a shortened copy.
     std::wstring w = textkit::AnsiToWide((LPCSTR)s);
-    if (w.size() > kMaxChars) w.resize(kMaxChars);
     wide.push_back(w);
     used.Add(MenuAccessChar(w.c_str()));
   }
@@ -82,7 +83,7 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
   for (size_t i = 0; i < wide.size(); ++i) {
     done[i] = MenuAccessChar(wide[i].c_str()) != 0;
     if (done[i] || wide[i].empty()) continue;
-    size_t nBody = BodyLength(wide[i]);
+    size_t nBody = std::min(BodyLength(wide[i]), kMaxChars);
     for (size_t k = 0; k < nBody; ++k) {
       WCHAR ch = Upper(wide[i][k]);
       if (!IsKeyChar(ch) || used.Has(ch)) continue;

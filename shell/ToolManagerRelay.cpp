@@ -23,6 +23,24 @@ BOOL IsEditorPicture(LPCSTR lpszPath) {
 
 BOOL IsEditorProject(LPCSTR lpszPath) { return textkit::EqualNoCase(textkit::ExtensionOf(lpszPath), ".ped"); }
 
+// Sends a recorded message on; a WM_COPYDATA block in the form its size needs, and no
+// receiver may hold the relay longer than the usual wait.
+LRESULT PassOn(HWND hTo, const RelayRecord& record) {
+  if (record.message != WM_COPYDATA) return ::SendMessageA(hTo, record.message, record.wParam, record.lParam);
+  LRESULT lResult = 0;
+  CMTLForwardCopyData(hTo, reinterpret_cast<HWND>(record.wParam),
+                      reinterpret_cast<const COPYDATASTRUCT*>(record.lParam), CMTL_COPYDATA_TIMEOUT, &lResult);
+  return lResult;
+}
+
+// The editor's picture names: IPC\BgFileName_01, _02, ... (two digits).
+const int kMaxEditorImages = 99;
+CString EditorImageKey(int n) {
+  CString strKey;
+  strKey.Format("BgFileName_%02d", n);
+  return strKey;
+}
+
 }  // namespace
 
 LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
@@ -53,23 +71,22 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
     return 0;
   }
   for (int i : route.postTo) ::PostMessageA(in.entries[i], record.message, record.wParam, record.lParam);
-  for (int i : route.sendTo) lResult = ::SendMessageA(in.entries[i], record.message, record.wParam, record.lParam);
+  for (int i : route.sendTo) lResult = PassOn(in.entries[i], record);
   if (route.bRememberRequester) m_hRequester = reinterpret_cast<HWND>(record.wParam);
   if (pcds) {
     if (route.bRefillFileList) RefillApplicationFileList(pcds);
     if (pcds->dwData == CDID_EXPORT_FILES) {
-      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply))
-        lResult = ::SendMessageA(route.hCopyDataReply, WM_COPYDATA, record.wParam, record.lParam);
+      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply)) lResult = PassOn(route.hCopyDataReply, record);
       m_hRequester = NULL;
     }
-    for (int i : route.copyDataTo) lResult = ::SendMessageA(in.entries[i], WM_COPYDATA, record.wParam, record.lParam);
+    for (int i : route.copyDataTo) lResult = PassOn(in.entries[i], record);
   }
   ::InterlockedDecrement(&m_nBusy);
   return lResult;
 }
 
 BOOL CExternalToolManager::CheckDisplayAfterChange() {
-  if (IsDisplayFitWhileRunning()) return TRUE;
+  if (m_pfnDisplayFit()) return TRUE;
   AfxMessageBox(IDS_SHELL_DISPLAY_CHANGED, MB_OK | MB_ICONHAND);
   m_bForcedClose = TRUE;
   CMWriteProfileInt("PageSmith", "EndMessage", 0);
@@ -90,9 +107,17 @@ textkit::RecordStatus CExternalToolManager::OnFolderChangeText(const COPYDATASTR
 void CExternalToolManager::RefillApplicationFileList(const COPYDATASTRUCT* pcds) {
   CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
   if (!pApp) return;
-  CMTLDeleteFileInfo(pApp->m_ownedObjects);
-  if (pcds->lpData && pcds->cbData)
-    CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), pApp->m_ownedObjects, (int)pcds->cbData);
+  RefillFileList(pApp->m_ownedObjects, pcds);
+}
+
+textkit::RecordStatus CExternalToolManager::RefillFileList(CObList& list, const COPYDATASTRUCT* pcds) {
+  LPCSTR text = static_cast<LPCSTR>(pcds->lpData);
+  textkit::RecordStatus status = textkit::ReadRecordText(text, pcds->cbData).status;
+  // A refused text leaves the list as it was; an empty one empties it.
+  if (status != textkit::RecordStatus::Ok && status != textkit::RecordStatus::Empty) return status;
+  CMTLDeleteFileInfo(list);
+  if (status == textkit::RecordStatus::Ok) CMTLChangeFileInfo(text, list, (int)pcds->cbData);
+  return status;
 }
 
 textkit::RecordStatus CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
@@ -104,7 +129,8 @@ textkit::RecordStatus CExternalToolManager::OnProgramRequest(const COPYDATASTRUC
   const int nNumber = request.number;
   int nEntry = -1;
   for (int i = 0; i < GetToolCount() && nEntry < 0; ++i)
-    if (!request.program.empty() && textkit::EqualNoCase(textkit::FileNameOf((LPCSTR)m_tools[i]->m_strPath), request.program))
+    if (!request.program.empty() &&
+        textkit::EqualNoCase(textkit::FileNameOf((LPCSTR)m_tools[i]->m_strPath), request.program))
       nEntry = i;
   switch (nEntry) {
     case TOOL_IMAGE_EDITOR:
@@ -156,14 +182,16 @@ void CExternalToolManager::OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOn
     strArgument = "-l31";
     CMWriteProfileString("VxEdit\\IPC", "PedFileName", strProject);
   } else if (images.GetSize() > 0) {
-    CMWriteProfileInt("IPC", "BgFileNum", (int)images.GetSize());
+    // The count is of the names written: the editor reads exactly that many, and the
+    // names an earlier request left beyond them go.
     int nNumber = 0;
     for (INT_PTR i = 0; i < images.GetSize(); ++i) {
       if (!CMTLCheckSupportBMP(images[i])) continue;
-      CString strKey;
-      strKey.Format("BgFileName_%02d", ++nNumber);
-      CMWriteProfileString("IPC", strKey, images[i]);
+      CMWriteProfileString("IPC", EditorImageKey(++nNumber), images[i]);
     }
+    for (int n = nNumber + 1; n <= kMaxEditorImages && CMRemoveProfileKey("IPC", EditorImageKey(n)); ++n) {
+    }
+    CMWriteProfileInt("IPC", "BgFileNum", nNumber);
     strArgument = "-b";
   }
   if (GetTool(TOOL_IMAGE_EDITOR)) OpenTool(OPENTOOL_EDITOR_FILE, strArgument);

@@ -192,8 +192,9 @@ HRESULT Thumbnail(LPCSTR path, int mode, int cx, int cy, imaging::Dib* dib, bool
   if (!path || !*path || cx <= 0 || cy <= 0 || cx > 4096 || cy > 4096 || mode < 0 || mode > 2) return E_INVALIDARG;
   if (mode != VXDBWX_THUMB_RENEW) {
     BITMAPINFOHEADER* stored = nullptr;
-    if (SUCCEEDED(VxDBGetThumbnail(path, &stored, nullptr))) {
-      bool ok = dib->Assign(reinterpret_cast<const BITMAPINFO*>(stored));
+    DWORD storedSize = 0;
+    if (SUCCEEDED(VxDBGetThumbnail(path, &stored, &storedSize))) {
+      bool ok = dib->Assign(stored, storedSize);
       VxDBFreeBuffer(stored);
       // Large enough when it reaches the box on one side (it was fitted into a box too).
       if (ok && (dib->Width() >= cx || dib->Height() >= cy)) {
@@ -248,7 +249,7 @@ RECORDGATEEX_API HRESULT WINAPI VxDBWxGetThumbnailEx(LPCSTR pszPath, int nMode, 
   SIZE full;
   HRESULT hr = Thumbnail(pszPath, nMode, size.cx, size.cy, &dib, &kept, &full);
   if (FAILED(hr)) return hr;
-  if (!pImage->SetDIB(dib.Info())) return E_OUTOFMEMORY;
+  if (!pImage->SetDIB(dib.Info(), dib.Bits())) return E_OUTOFMEMORY;
   if (pbKept) *pbKept = kept;
   if (pnFullWidth) *pnFullWidth = full.cx;
   if (pnFullHeight) *pnFullHeight = full.cy;

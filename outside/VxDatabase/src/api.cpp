@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine.h"
+#include "imaging/dib.h"
 
 using namespace vxdb;
 
@@ -27,19 +28,12 @@ int64_t DiskWriteTime(const std::string& pathUtf8) {
   return (static_cast<int64_t>(fa.ftLastWriteTime.dwHighDateTime) << 32) | fa.ftLastWriteTime.dwLowDateTime;
 }
 
-// Bytes a packed DIB needs; 0 when the header is not one we can trust.
+// Bytes a packed DIB needs; 0 when the header is not one we can trust or the
+// block holds less than it claims (checked on reading as on writing).
 DWORD DibSize(const BITMAPINFOHEADER* h, DWORD cb) {
-  if (!h || cb < sizeof(BITMAPINFOHEADER) || h->biSize < sizeof(BITMAPINFOHEADER) || h->biSize > cb) return 0;
-  LONG w = h->biWidth, hgt = h->biHeight < 0 ? -h->biHeight : h->biHeight;
-  if (w <= 0 || hgt <= 0 || w > 8192 || hgt > 8192 || h->biPlanes != 1) return 0;
-  WORD bpp = h->biBitCount;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return 0;
-  if (h->biCompression != BI_RGB && h->biCompression != BI_BITFIELDS) return 0;
-  DWORD colors = h->biClrUsed ? h->biClrUsed : (bpp <= 8 ? (1u << bpp) : 0);
-  if (colors > 256) return 0;
-  DWORD masks = h->biCompression == BI_BITFIELDS && h->biSize == sizeof(BITMAPINFOHEADER) ? 12 : 0;
-  DWORD stride = ((static_cast<DWORD>(w) * bpp + 31) / 32) * 4;
-  return h->biSize + masks + colors * 4 + stride * static_cast<DWORD>(hgt);
+  DWORD need = static_cast<DWORD>(imaging::PackedDibSize(h, cb));
+  if (!need || h->biWidth > 8192 || h->biHeight > 8192 || h->biHeight < -8192) return 0;
+  return need;
 }
 
 }  // namespace
@@ -71,6 +65,14 @@ VXDB_API HRESULT WINAPI VxDBClose(int nMode) {
   HRESULT hr = Store::Get().EndUse(nMode);
   Store::Get().Unlock();
   return hr;
+}
+
+VXDB_API HRESULT WINAPI VxDBGetHealth(VXDBHEALTH* pHealth) {
+  if (!pHealth) return E_INVALIDARG;
+  Store::Get().Lock();
+  *pHealth = Store::Get().Health();
+  Store::Get().Unlock();
+  return S_OK;
 }
 
 VXDB_API HRESULT WINAPI VxDBBeginBatch(void) {
@@ -409,7 +411,7 @@ VXDB_API HRESULT WINAPI VxDBFindSimilar(ULONGLONG qwHash, int nMaxDistance, int 
 
 VXDB_API HRESULT WINAPI VxDBSetThumbnail(LPCSTR pszPath, const BITMAPINFOHEADER* pDib, DWORD cbDib) {
   DWORD need = DibSize(pDib, cbDib);
-  if (!need || need > cbDib) return E_INVALIDARG;
+  if (!need) return E_INVALIDARG;
   return WithFile(pszPath, true, [&](sqlite3* db, int64_t id, const PathParts& p) -> HRESULT {
     Stmt st(db, "INSERT OR REPLACE INTO thumbs(file_id, file_time, dib) VALUES(?, ?, ?)");
     return st.Bind(1, id).Bind(2, DiskWriteTime(p.path)).BindBlob(3, pDib, static_cast<int>(need)).Run() ? S_OK : E_FAIL;
@@ -426,6 +428,9 @@ VXDB_API HRESULT WINAPI VxDBGetThumbnail(LPCSTR pszPath, BITMAPINFOHEADER** ppDi
     int64_t now = DiskWriteTime(p.path);
     if (now != -1 && now != st.Int(0)) return VXDB_E_NOTFOUND;  // the file changed since
     int n = st.Bytes(1);
+    // A damaged blob is no kept thumbnail.
+    if (n <= 0 || !DibSize(static_cast<const BITMAPINFOHEADER*>(st.Blob(1)), static_cast<DWORD>(n)))
+      return VXDB_E_NOTFOUND;
     void* buf = HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(n));
     if (!buf) return E_OUTOFMEMORY;
     memcpy(buf, st.Blob(1), static_cast<size_t>(n));

@@ -8,7 +8,8 @@ struct CopyDataImpl {
 
 static_assert(VXCOPYDATA_MAX_LENGTH == textkit::kMaxRecordText, "one limit for the texts");
 // The statuses are the reader's, in its order.
-static_assert(int(VXCD_OK) == int(textkit::RecordStatus::Ok) && int(VXCD_TRUNCATED) == int(textkit::RecordStatus::Truncated) &&
+static_assert(int(VXCD_OK) == int(textkit::RecordStatus::Ok) &&
+                  int(VXCD_TRUNCATED) == int(textkit::RecordStatus::Truncated) &&
                   int(VXCD_BAD_TEXT) == int(textkit::RecordStatus::BadText),
               "one list of statuses");
 
@@ -53,9 +54,7 @@ int CCopyDataDispatcher::GetGroupNumber(int i) const {
 LPCSTR CCopyDataDispatcher::GetGroupText(int i) const {
   return i >= 0 && i < GetCount() ? m_p->t.entries[i].group.c_str() : "";
 }
-int CCopyDataDispatcher::GetFileState(int i) const {
-  return i >= 0 && i < GetCount() ? m_p->t.entries[i].state : 0;
-}
+int CCopyDataDispatcher::GetFileState(int i) const { return i >= 0 && i < GetCount() ? m_p->t.entries[i].state : 0; }
 
 int CCopyDataDispatcher::GetPathList(CStringList* pList) const {
   if (!pList) return 0;

@@ -62,6 +62,6 @@ BOOL CFileTime::IsEmpty() const { return m_strPath.IsEmpty(); }
 
 bool CFileTime::operator==(const CFileTime& o) const {
   if (IsEmpty() || o.IsEmpty()) return IsEmpty() && o.IsEmpty();
-  return textkit::EqualNoCase((LPCSTR)m_strPath, (LPCSTR)o.m_strPath) && m_qwSize == o.m_qwSize && FtToU64(m_ftWrite) == FtToU64(o.m_ftWrite) &&
-         FtToU64(m_ftCreate) == FtToU64(o.m_ftCreate);
+  return textkit::EqualNoCase((LPCSTR)m_strPath, (LPCSTR)o.m_strPath) && m_qwSize == o.m_qwSize &&
+         FtToU64(m_ftWrite) == FtToU64(o.m_ftWrite) && FtToU64(m_ftCreate) == FtToU64(o.m_ftCreate);
 }

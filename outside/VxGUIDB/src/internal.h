@@ -50,10 +50,19 @@ struct DecodeResult {
   int origWidth = 0, origHeight = 0, bpp = 0;
   bool hasExif = false;
   VXEXIFDATA exif{};
+  // The recording time the decode read from the content (0: the content has none), when
+  // recRead; saves reading the file again for it.
+  bool recRead = false;
+  ULONGLONG recTime = 0;
 };
 
-// The Exif data of a picture file; false when it has none.
-bool ReadExifRecord(const std::string& path, VXEXIFDATA* d);
+// Whether a kind of file carries Exif data (JPEG, TIFF, RAW pictures).
+bool HasExifKind(UINT kind);
+// The Exif record of parsed metadata; false when it holds none.
+bool ExifRecordOf(const imaging::Exif& ex, VXEXIFDATA* d);
+// The recording time in parsed metadata (original, else digitised) as a 64-bit file time;
+// 0 when it has none.
+ULONGLONG ExifRecTime(const imaging::Exif& ex);
 
 // Makes an item's picture (any thread; COM must be usable on it).
 HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);

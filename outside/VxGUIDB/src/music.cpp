@@ -31,8 +31,7 @@ std::string Id3Text(const uint8_t* p, size_t n) {
   switch (enc) {
     case 0:  // Latin-1 by the standard; Japanese tags are often code page 932
       return TrimText(std::string(reinterpret_cast<const char*>(p), n));
-    case 3:
-      return TrimText(textkit::Utf8ToAnsi(std::string(reinterpret_cast<const char*>(p), n)));
+    case 3: return TrimText(textkit::Utf8ToAnsi(std::string(reinterpret_cast<const char*>(p), n)));
     case 1:
     case 2: {
       bool bigEndian = enc == 2;

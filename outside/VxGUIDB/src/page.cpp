@@ -59,7 +59,9 @@ bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FI
   return true;
 }
 
-std::string BaseName(const std::string& name) { return name.substr(0, name.size() - textkit::ExtensionOf(name).size()); }
+std::string BaseName(const std::string& name) {
+  return name.substr(0, name.size() - textkit::ExtensionOf(name).size());
+}
 
 bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
   std::string p = textkit::WithoutTrailingSeparator(path);
@@ -128,7 +130,8 @@ long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddF
   // Content groups: the base names of the folder's ".cont" files.
   std::set<std::string> contents;
   for (const WIN32_FIND_DATAA& fd : entries)
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && textkit::FoldCase(textkit::ExtensionOf(fd.cFileName)) == ".CONT")
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        textkit::FoldCase(textkit::ExtensionOf(fd.cFileName)) == ".CONT")
       contents.insert(textkit::FoldCase(BaseName(fd.cFileName)));
 
   const std::string prefix = textkit::WithTrailingSeparator(folder);

@@ -211,7 +211,8 @@ BOOL CThumbnail::GetFileName(LPSTR pszBuf, UINT nSize) const {
 CString CThumbnail::GetFileName() const { return CString(m_p->path.substr(m_p->nameOffset).c_str()); }
 
 BOOL CThumbnail::GetFileExt(LPSTR pszBuf, UINT nSize) const {
-  return CopyOut(m_p->folder ? std::string(".") : textkit::ExtensionOf(m_p->path.substr(m_p->nameOffset)), pszBuf, nSize);
+  return CopyOut(m_p->folder ? std::string(".") : textkit::ExtensionOf(m_p->path.substr(m_p->nameOffset)), pszBuf,
+                 nSize);
 }
 
 CString CThumbnail::GetFileExt() const {

@@ -33,8 +33,12 @@ HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, De
     if (type == VXIMAGE_RAW) out->imageType = VXIMAGE_RAW;  // still a RAW picture for the developer
     if (FAILED(icon)) return hr;
   }
-  if (job.wantExif && (KindHas(kind, VXTYPE_JPEG) || KindHas(kind, VXTYPE_TIFF) || (kind & VXKIND_RAW)))
-    out->hasExif = ReadExifRecord(path, &out->exif);
+  // The metadata the decode read on its way: the file is not opened again for it.
+  if (HasExifKind(kind)) {
+    if (job.wantExif) out->hasExif = ExifRecordOf(rep.exif, &out->exif);
+    out->recRead = true;
+    out->recTime = ExifRecTime(rep.exif);
+  }
   return S_OK;
 }
 
@@ -103,7 +107,11 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   if (kind & VXKIND_SHORTCUT) {
     std::string target;
     if ((kind & VXKIND_SUB_1) && ResolveShortcut(path, &target)) {
-      if (kind & VXKIND_STILL) return DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+      if (kind & VXKIND_STILL) {
+        HRESULT hr = DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+        out->recRead = false;  // the shortcut's own time stays its file's
+        return hr;
+      }
     }
     return KindIcon(path, job.cx, job.cy, out);
   }
@@ -161,6 +169,10 @@ void ThumbImpl::StoreResult(DecodeResult&& r) {
   if (!exifLoaded && r.hasExif) {
     exif.reset(new VXEXIFDATA(r.exif));
     exifLoaded = true;
+  }
+  if (recState == 0 && r.recRead) {
+    if (r.recTime) recTime = r.recTime;  // else the file time stays
+    recState = 1;
   }
   LeaveCriticalSection(&cs);
 }

@@ -82,24 +82,30 @@ std::vector<uint8_t> ReadHead(const std::string& path, size_t n, uint64_t* fileS
 
 }  // namespace
 
-bool ReadExifRecord(const std::string& path, VXEXIFDATA* d) {
-  imaging::Exif ex;
-  if (!ex.Load(path.c_str()) || !ex.Valid()) return false;
+bool HasExifKind(UINT kind) {
+  return KindHas(kind, VXTYPE_JPEG) || KindHas(kind, VXTYPE_TIFF) || (kind & VXKIND_RAW);
+}
+
+bool ExifRecordOf(const imaging::Exif& ex, VXEXIFDATA* d) {
+  if (!ex.Valid()) return false;
   ExifToRecord(ex, d);
   return true;
 }
 
+ULONGLONG ExifRecTime(const imaging::Exif& ex) {
+  auto dt = ex.DateTimeOriginal();
+  if (!dt) dt = ex.DateTimeDigitized();
+  if (!dt) return 0;
+  SYSTEMTIME st = dt->ToSystemTime();
+  FILETIME ft;
+  return SystemTimeToFileTime(&st, &ft) ? FtToU64(ft) : 0;
+}
+
 ULONGLONG ReadContentRecTime(const std::string& path, UINT kind) {
   if (kind & (VXKIND_STILL)) {
-    if (!(KindHas(kind, VXTYPE_JPEG) || KindHas(kind, VXTYPE_TIFF) || (kind & VXKIND_RAW))) return 0;
+    if (!HasExifKind(kind)) return 0;
     imaging::Exif ex;
-    if (!ex.Load(path.c_str())) return 0;
-    auto dt = ex.DateTimeOriginal();
-    if (!dt) dt = ex.DateTimeDigitized();
-    if (!dt) return 0;
-    SYSTEMTIME st = dt->ToSystemTime();
-    FILETIME ft;
-    return SystemTimeToFileTime(&st, &ft) ? FtToU64(ft) : 0;
+    return ex.Load(path.c_str()) ? ExifRecTime(ex) : 0;
   }
   if (KindHas(kind, VXTYPE_MOVIE_QT) || KindHas(kind, VXTYPE_MOVIE_MP4) || KindHas(kind, VXTYPE_MOVIE_3GP)) {
     // The movie header's UTC time, wherever the header sits in the file.
@@ -129,12 +135,19 @@ void ThumbImpl::EnsureInfo() {
   LeaveCriticalSection(&cs);
   if (p.empty() || (!needSize && !needExif)) return;
   bool still = (k & VXKIND_STILL) && !(k & VXKIND_SHORTCUT);
-  bool exifKind = still && (KindHas(k, VXTYPE_JPEG) || KindHas(k, VXTYPE_TIFF) || (k & VXKIND_RAW));
+  bool exifKind = still && HasExifKind(k);
+  // One read of the headers gives both the size and the metadata.
   imaging::ImageInfo info;
-  bool probed = needSize && still && SUCCEEDED(imaging::ProbeImage(p.c_str(), &info));
+  imaging::Exif metadata;
+  bool read = still && (needSize || (needExif && exifKind));
+  bool probed = read && SUCCEEDED(imaging::ProbeImage(p.c_str(), &info, &metadata));
   VXEXIFDATA ex;
-  bool hasExif = needExif && exifKind && ReadExifRecord(p, &ex);
+  bool hasExif = needExif && exifKind && ExifRecordOf(metadata, &ex);
   EnterCriticalSection(&cs);
+  if (read && exifKind && recState == 0) {
+    if (ULONGLONG t = ExifRecTime(metadata)) recTime = t;
+    recState = 1;
+  }
   if (needSize && !sizeLoaded && (probed || !(k & VXKIND_MOVIE))) {
     origWidth = probed ? info.DisplayWidth() : 0;
     origHeight = probed ? info.DisplayHeight() : 0;

@@ -155,7 +155,8 @@ HRESULT FindSimilar(uint64_t hash, int distance, const std::string& reference, s
     out->push_back({s->pszText, static_cast<int>(s->nData)});
   }
   FreeStringList(found);
-  auto ref = std::find_if(out->begin(), out->end(), [&](const Match& m) { return textkit::EqualNoCase(m.path, reference); });
+  auto ref =
+      std::find_if(out->begin(), out->end(), [&](const Match& m) { return textkit::EqualNoCase(m.path, reference); });
   if (ref != out->end()) std::rotate(out->begin(), ref, ref + 1);
   return out->empty() ? S_FALSE : S_OK;
 }
@@ -177,7 +178,8 @@ std::vector<FolderCount> GroupByFolder(const std::vector<std::string>& paths) {
   std::vector<FolderCount> out;
   for (const std::string& p : paths) {
     std::string folder = textkit::FolderPartOf(p);
-    auto it = std::find_if(out.begin(), out.end(), [&](const FolderCount& f) { return textkit::EqualNoCase(f.folder, folder); });
+    auto it = std::find_if(out.begin(), out.end(),
+                           [&](const FolderCount& f) { return textkit::EqualNoCase(f.folder, folder); });
     if (it == out.end())
       out.push_back({folder, 1});
     else

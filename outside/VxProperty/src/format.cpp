@@ -36,8 +36,7 @@ std::string GroupDigits(uint64_t n) {
 
 std::string FormatDateTime(const SYSTEMTIME& t) {
   char buf[32];
-  snprintf(buf, sizeof buf, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-           t.wSecond);
+  snprintf(buf, sizeof buf, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
   return buf;
 }
 

@@ -24,6 +24,11 @@ struct Input {
   size_t size = 0;
 };
 
+// No format we read stores a side longer than this.
+constexpr int kMaxSide = 65535;
+// Larger files are not tried with GDI+ (it is given the whole file in memory).
+constexpr uint64_t kMaxGdiPlusFile = uint64_t(256) << 20;
+
 bool SameGuid(const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
 
 // Pixel formats that never carry transparency: decoded straight to 24/32 bits.
@@ -81,15 +86,30 @@ HRESULT PickFrame(IWICBitmapDecoder* decoder, ImageFormat format, int boxW, int 
   return decoder->GetFrame(cover != UINT(-1) ? cover : best, frame->Put());
 }
 
-// GDI+ for what WIC can't read (files only).
-HRESULT DecodeWithGdiPlus(const char* path, Dib* out) {
+// GDI+ for what WIC can't read. It is given the bytes, never the path: Wine's
+// GDI+ keeps a file whose load failed open (and locked) until the process ends.
+HRESULT DecodeWithGdiPlus(const std::vector<uint8_t>& bytes, Dib* out) {
+  if (bytes.empty()) return E_FAIL;
+  HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!global) return E_OUTOFMEMORY;
+  void* p = GlobalLock(global);
+  if (!p) {
+    GlobalFree(global);
+    return E_OUTOFMEMORY;
+  }
+  memcpy(p, bytes.data(), bytes.size());
+  GlobalUnlock(global);
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.Put()))) {
+    GlobalFree(global);
+    return E_OUTOFMEMORY;
+  }
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return E_FAIL;
   HRESULT hr = E_FAIL;
   {
-    std::wstring w = textkit::AnsiToWide(path ? path : "");
-    Gdiplus::Bitmap bitmap(w.c_str());
+    Gdiplus::Bitmap bitmap(stream.Get());
     UINT width = bitmap.GetWidth(), height = bitmap.GetHeight();
     Gdiplus::Rect rect(0, 0, INT(width), INT(height));
     Gdiplus::BitmapData data;
@@ -137,6 +157,37 @@ void CutPaddingBars(int fullW, int fullH, Dib* thumb) {
   if (BarsAreDark(*thumb, keep)) Crop(*thumb, keep, thumb);
 }
 
+// An icon directory entry whose image lies inside the file and whose own
+// header (PNG or BITMAPINFOHEADER) agrees with it: the same width, twice the
+// height (colour rows and mask rows), and the rows within the entry's bytes.
+// Wine's decoder can crash on an icon where they disagree.
+bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h) {
+  uint32_t bytes = detail::Get32(entry + 8, false), at = detail::Get32(entry + 12, false);
+  if (bytes < 40 || at < 6 || uint64_t(at) + bytes > src.Size()) return false;
+  uint8_t b[40];
+  if (!src.Read(at, b, sizeof b)) return false;
+  static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (memcmp(b, kPng, 8) == 0) {
+    if (memcmp(b + 12, "IHDR", 4) != 0) return false;
+    uint32_t pw = detail::Get32(b + 16, true), ph = detail::Get32(b + 20, true);
+    // A size byte of 0 stands for 256 or more.
+    auto agrees = [](uint32_t own, int said) {
+      return said == 256 ? own >= 256 && own <= 65535 : own == uint32_t(said);
+    };
+    return agrees(pw, w) && agrees(ph, h);
+  }
+  uint32_t size = detail::Get32(b, false);
+  int32_t bw = int32_t(detail::Get32(b + 4, false)), bh = int32_t(detail::Get32(b + 8, false));
+  uint16_t planes = detail::Get16(b + 12, false), bpp = detail::Get16(b + 14, false);
+  uint32_t compression = detail::Get32(b + 16, false), used = detail::Get32(b + 32, false);
+  if (size < 40 || size > bytes || bw != w || bh != 2 * h || planes != 1 || compression != BI_RGB) return false;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
+  uint64_t colours = bpp <= 8 ? (used && used < (1u << bpp) ? used : (1u << bpp)) : 0;
+  // Writers may leave out the transparency mask of a 32-bit image (its alpha serves).
+  uint64_t stride = ((uint64_t(w) * bpp + 31) / 32) * 4, mask = bpp == 32 ? 0 : ((uint64_t(w) + 31) / 32) * 4;
+  return uint64_t(size) + colours * 4 + (stride + mask) * uint64_t(h) <= bytes;
+}
+
 // The file's headers: format, size, orientation and (JPEG) its Exif.
 HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
   uint8_t h[32] = {};
@@ -151,7 +202,8 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
       detail::ScanJpeg(src, &layout);
       if (layout.hasExif) {
         std::vector<uint8_t> block(layout.tiffSize);
-        if (src.Read(layout.tiffPos, block.data(), block.size()) && exif->ParseTiff(block.data(), block.size())) {
+        if (src.Read(layout.tiffPos, block.data(), block.size()) &&
+            exif->ParseTiff(block.data(), block.size(), layout.tiffPos)) {
           info->orientation = exif->Orientation();
           info->hasThumbnail = exif->HasThumbnail();
         }
@@ -173,14 +225,15 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
     }
     case ImageFormat::Bmp: {
       uint32_t hs = detail::Get32(h + 14, false);
+      if (hs < 12 || 14 + uint64_t(hs) > src.Size()) return E_FAIL;
       if (hs == 12) {
         info->width = detail::Get16(h + 18, false);
         info->height = detail::Get16(h + 20, false);
         info->bitCount = detail::Get16(h + 24, false);
       } else if (got >= 30) {
         info->width = int32_t(detail::Get32(h + 18, false));
-        int32_t ht = int32_t(detail::Get32(h + 22, false));
-        info->height = ht < 0 ? -ht : ht;
+        int64_t ht = int32_t(detail::Get32(h + 22, false));
+        info->height = int(std::min<int64_t>(ht < 0 ? -ht : ht, INT_MAX));  // a top-down DIB's is negative
         info->bitCount = detail::Get16(h + 28, false);
       }
       break;
@@ -191,11 +244,15 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
       info->bitCount = 8;
       break;
     case ImageFormat::Ico: {
+      // WIC reads every image of the directory: one whose own header disagrees
+      // with its entry is refused before WIC sees it.
       uint32_t n = detail::Get16(h + 4, false);
+      if (n == 0) return E_FAIL;
       for (uint32_t i = 0; i < n && i < 256; ++i) {
         uint8_t e[16];
-        if (!src.Read(6 + 16 * uint64_t(i), e, 16)) break;
+        if (!src.Read(6 + 16 * uint64_t(i), e, 16)) return E_FAIL;
         int w = e[0] ? e[0] : 256, ht = e[1] ? e[1] : 256;
+        if (!IconEntryIsSound(src, e, w, ht)) return E_FAIL;
         if (w * ht > info->width * info->height) {
           info->width = w;
           info->height = ht;
@@ -219,7 +276,24 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
     case ImageFormat::Unknown:
       return WINCODEC_ERR_COMPONENTNOTFOUND;
   }
+  // Sizes WIC is given must be sane first.
+  if (info->width > kMaxSide || info->height > kMaxSide) return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
   return info->width > 0 && info->height > 0 ? S_OK : E_FAIL;
+}
+
+// The embedded thumbnail goes to WIC only with a frame header of a sane size.
+bool ThumbnailHeaderIsSound(const std::vector<uint8_t>& thumb) {
+  detail::JpegLayout layout;
+  MemorySource src(thumb.data(), thumb.size());
+  return detail::ScanJpeg(src, &layout) && layout.width > 0 && layout.height > 0;
+}
+
+// After a failed header read: a known format with broken headers is not handed
+// to the decoders (TIFF headers are only a hint: WIC reads more of them than we
+// do, but sizes we read must still be sane).
+bool WicMayTry(HRESULT headers, ImageFormat format) {
+  return headers == WINCODEC_ERR_COMPONENTNOTFOUND ||
+         (format == ImageFormat::Tiff && headers != WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
 }
 
 // Decodes the whole picture (stored orientation, full size) through WIC, or
@@ -235,8 +309,9 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
   if (FAILED(hr) && in.path && hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
       hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) && hr != E_OUTOFMEMORY) {
     Dib gdip;
-    if (SUCCEEDED(DecodeWithGdiPlus(in.path, &gdip)) &&
-        ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
+    std::vector<uint8_t> bytes;
+    if (SUCCEEDED(detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile)) &&
+        SUCCEEDED(DecodeWithGdiPlus(bytes, &gdip)) && ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
       if (opt.bitCount == 32) gdip.SetHasAlpha(true);
       *out = std::move(gdip);
       hr = S_OK;
@@ -245,11 +320,11 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
   return hr;
 }
 
-HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport* report) {
+// rep receives what the headers give even when the decode fails.
+HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport& rep) {
   if (!out || (opt.bitCount != 24 && opt.bitCount != 32) || opt.maxWidth < 0 || opt.maxHeight < 0)
     return E_INVALIDARG;
-  DecodeReport rep;
-  Exif exif;
+  const Exif& exif = rep.exif;
   HRESULT hr;
   {
     detail::FileReader file;
@@ -260,11 +335,9 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
       if (FAILED(hr)) return hr;
       src = &file;
     }
-    hr = ReadHeaders(*src, &rep.info, &exif);
+    hr = ReadHeaders(*src, &rep.info, &rep.exif);
   }
-  // A known format with broken headers is not handed to the decoders (TIFF
-  // headers are only a hint: WIC reads more of them than we do).
-  if (FAILED(hr) && hr != WINCODEC_ERR_COMPONENTNOTFOUND && rep.info.format != ImageFormat::Tiff) return hr;
+  if (FAILED(hr) && !WicMayTry(hr, rep.info.format)) return hr;
   ComScope com;
   if (!com.Ok()) return CO_E_NOTINITIALIZED;
   ComPtr<IWICImagingFactory> factory;
@@ -276,7 +349,7 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   const bool box = opt.maxWidth > 0 || opt.maxHeight > 0;
   const int boxW = opt.maxWidth > 0 ? opt.maxWidth : INT_MAX, boxH = opt.maxHeight > 0 ? opt.maxHeight : INT_MAX;
   Dib pixels;
-  if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail()) {
+  if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail() && ThumbnailHeaderIsSound(exif.Thumbnail())) {
     Input thumbIn;
     thumbIn.data = exif.Thumbnail().data();
     thumbIn.size = exif.Thumbnail().size();
@@ -320,8 +393,14 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   if (!ConvertBitCount(pixels, opt.bitCount, &pixels, opt.background)) return E_OUTOFMEMORY;
   pixels.SetTopDown(opt.topDown);
   *out = std::move(pixels);
-  if (report) *report = rep;
   return S_OK;
+}
+
+HRESULT DecodeReporting(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport* report) {
+  DecodeReport rep;
+  HRESULT hr = DecodeImpl(in, opt, out, rep);
+  if (report) *report = std::move(rep);
+  return hr;
 }
 
 }  // namespace
@@ -374,14 +453,16 @@ HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, in
 
 }  // namespace detail
 
-HRESULT ProbeImage(const char* path, ImageInfo* info) {
+HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
   if (!path || !info) return E_INVALIDARG;
+  Exif local;
+  Exif* exif = exifOut ? exifOut : &local;
+  exif->Clear();
   detail::FileReader file;
   HRESULT hr = file.Open(path);
   if (FAILED(hr)) return hr;
-  Exif exif;
-  hr = ReadHeaders(file, info, &exif);
-  if (hr != WINCODEC_ERR_COMPONENTNOTFOUND && !(info->format == ImageFormat::Tiff && FAILED(hr))) return hr;
+  hr = ReadHeaders(file, info, exif);
+  if (SUCCEEDED(hr) || !WicMayTry(hr, info->format)) return hr;
   // Formats without a hand-read header: ask WIC for the frame size.
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
@@ -405,7 +486,7 @@ HRESULT DecodeFile(const char* path, const DecodeOptions& options, Dib* out, Dec
   if (!path || !*path) return E_INVALIDARG;
   Input in;
   in.path = path;
-  return DecodeImpl(in, options, out, report);
+  return DecodeReporting(in, options, out, report);
 }
 
 HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options, Dib* out, DecodeReport* report) {
@@ -413,7 +494,7 @@ HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options
   Input in;
   in.data = static_cast<const uint8_t*>(data);
   in.size = size;
-  return DecodeImpl(in, options, out, report);
+  return DecodeReporting(in, options, out, report);
 }
 
 HRESULT DecodeThumbnail(const char* path, int maxWidth, int maxHeight, Dib* out, DecodeReport* report,
@@ -453,8 +534,8 @@ ImageFormat DetectFormat(const void* head, size_t size) {
 
 ImageFormat DetectFileFormat(const char* path) {
   detail::FileReader file;
-  if (!path || FAILED(file.Open(path))) return ImageFormat::Unknown;
   uint8_t head[16];
+  if (!path || FAILED(file.Open(path, sizeof head))) return ImageFormat::Unknown;
   size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
   return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
 }

@@ -117,17 +117,48 @@ void Dib::SetTopDown(bool topDown) {
   MutableHeader()->biHeight = topDown ? -h : h;
 }
 
+size_t PackedDibBitsOffset(const BITMAPINFOHEADER& h) {
+  // Header, then masks (BI_BITFIELDS with a 40-byte header), then the colour table.
+  size_t colours = h.biClrUsed ? h.biClrUsed : (h.biBitCount <= 8 ? (size_t(1) << h.biBitCount) : 0);
+  size_t masks = (h.biCompression == BI_BITFIELDS && h.biSize == sizeof(BITMAPINFOHEADER)) ? 12 : 0;
+  return size_t(h.biSize) + masks + colours * sizeof(RGBQUAD);
+}
+
+size_t PackedDibSize(const BITMAPINFOHEADER* h, size_t blockSize) {
+  if (!h || blockSize < sizeof(BITMAPINFOHEADER) || h->biSize < sizeof(BITMAPINFOHEADER) || h->biSize > blockSize)
+    return 0;
+  int64_t w = h->biWidth, ht = h->biHeight < 0 ? -int64_t(h->biHeight) : h->biHeight;
+  WORD bpp = h->biBitCount;
+  if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || h->biPlanes != 1) return 0;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return 0;
+  if (h->biClrUsed > 256) return 0;
+  uint64_t rows;
+  switch (h->biCompression) {
+    case BI_RGB:
+    case BI_BITFIELDS: rows = uint64_t((w * bpp + 31) / 32) * 4 * uint64_t(ht); break;
+    case BI_RLE8:
+    case BI_RLE4:
+      if (bpp != (h->biCompression == BI_RLE8 ? 8 : 4) || !h->biSizeImage) return 0;
+      rows = h->biSizeImage;
+      break;
+    default: return 0;
+  }
+  uint64_t need = PackedDibBitsOffset(*h) + rows;
+  return need <= blockSize ? size_t(need) : 0;
+}
+
+bool Dib::Assign(const void* packed, size_t size, int bitCount) {
+  const auto* info = static_cast<const BITMAPINFO*>(packed);
+  if (!info || !PackedDibSize(&info->bmiHeader, size)) return false;
+  return Assign(info, static_cast<const uint8_t*>(packed) + PackedDibBitsOffset(info->bmiHeader), bitCount);
+}
+
 bool Dib::Assign(const BITMAPINFO* info, const void* bits, int bitCount) {
   if (!info || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return false;
   const BITMAPINFOHEADER& src = info->bmiHeader;
   int w = src.biWidth, h = src.biHeight < 0 ? -src.biHeight : src.biHeight;
   if (w <= 0 || h <= 0) return false;
-  if (!bits) {
-    // Packed: header, then masks (BI_BITFIELDS with a 40-byte header), then the colour table.
-    size_t colours = src.biClrUsed ? src.biClrUsed : (src.biBitCount <= 8 ? (size_t(1) << src.biBitCount) : 0);
-    size_t masks = (src.biCompression == BI_BITFIELDS && src.biSize == sizeof(BITMAPINFOHEADER)) ? 12 : 0;
-    bits = reinterpret_cast<const uint8_t*>(info) + src.biSize + masks + colours * sizeof(RGBQUAD);
-  }
+  if (!bits) bits = reinterpret_cast<const uint8_t*>(info) + PackedDibBitsOffset(src);
   Dib out;
   if (!out.Create(w, h, bitCount, src.biHeight < 0)) return false;
   // Straight 24/32-bit rows copy as they are; everything else goes through GDI.

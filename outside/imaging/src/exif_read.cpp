@@ -65,21 +65,48 @@ int DaysInMonth(int y, int m) {
   return d[m - 1];
 }
 
+// A GPS rational as its magnitude and sign. Rationals (type 5) are the rule, but
+// phones write signed rationals (type 10) too.
+struct GpsRational {
+  Rational magnitude;
+  bool negative = false;
+};
+
+std::optional<GpsRational> GpsValue(const ExifEntry& e, size_t i) {
+  if (auto r = e.Rat(i)) return GpsRational{*r, false};
+  auto r = e.SRat(i);
+  if (!r) return std::nullopt;
+  int64_t num = r->num, den = r->den;
+  GpsRational g;
+  g.negative = (num < 0) != (den < 0) && num != 0;
+  g.magnitude.num = uint32_t(num < 0 ? -num : num);
+  g.magnitude.den = uint32_t(den < 0 ? -den : den);
+  return g;
+}
+
 std::optional<GpsCoordinate> ReadCoordinate(const Exif& exif, uint16_t valueTag, uint16_t refTag, char negative,
                                             double limit) {
   const ExifEntry* v = exif.Find(ExifIfd::Gps, valueTag);
   if (!v || v->ValueCount() < 3) return std::nullopt;
   GpsCoordinate c;
-  auto d = v->Rat(0), m = v->Rat(1), s = v->Rat(2);
-  if (!d || !m || !s || !d->Valid()) return std::nullopt;
-  c.degrees = *d;
-  c.minutes = *m;
-  c.seconds = *s;
+  auto d = GpsValue(*v, 0), m = GpsValue(*v, 1), s = GpsValue(*v, 2);
+  if (!d || !m || !s || !d->magnitude.Valid()) return std::nullopt;
+  // Signed parts are all of one sign, the sign the whole coordinate's.
+  bool minus = d->negative || m->negative || s->negative;
+  if (minus && ((d->magnitude.num && !d->negative) || (m->magnitude.num && !m->negative) ||
+                (s->magnitude.num && !s->negative)))
+    return std::nullopt;
+  c.degrees = d->magnitude;
+  c.minutes = m->magnitude;
+  c.seconds = s->magnitude;
   // A zero denominator in minutes or seconds means "not given" in some writers.
-  double value = d->Value() + m->Value() / 60.0 + s->Value() / 3600.0;
+  double value = c.degrees.Value() + c.minutes.Value() / 60.0 + c.seconds.Value() / 3600.0;
   if (!std::isfinite(value) || value > limit) return std::nullopt;
   std::string ref = exif.Text(ExifIfd::Gps, refTag).value_or("");
   c.ref = ref.empty() ? 0 : char(toupper(static_cast<unsigned char>(ref[0])));
+  // The reference names the hemisphere; a negative value without one lies in the
+  // southern or western half.
+  if (!c.ref && minus) c.ref = negative;
   c.decimal = c.ref == negative ? -value : value;
   return c;
 }
@@ -208,6 +235,8 @@ std::optional<ExifDateTime> ExifDateTime::Parse(const std::string& text) {
     if (!num(s, 2, &t.hour) || !sep(s, ":") || !num(s, 2, &t.minute)) return std::nullopt;
     if (*s == ':' && (++s, !num(s, 2, &t.second))) return std::nullopt;
   }
+  // What follows is not read: a zone some phones add ("Z", "+09:00") leaves the clock
+  // time as written, the time the camera showed.
   if (t.year < 1 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysInMonth(t.year, t.month) ||
       t.hour > 23 || t.minute > 59 || t.second > 59)
     return std::nullopt;
@@ -257,12 +286,13 @@ std::string ExifDateTime::ToString() const {
 
 void Exif::Clear() { *this = Exif(); }
 
-bool Exif::ParseTiff(const void* data, size_t size) {
+bool Exif::ParseTiff(const void* data, size_t size, uint64_t filePos) {
   Clear();
   if (!data) return false;
   block_.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
   MemorySource src(block_.data(), block_.size());
   fromJpeg_ = true;
+  tiffPos_ = filePos;
   if (!ParseSource(src)) {
     Clear();
     return false;
@@ -279,9 +309,7 @@ bool Exif::LoadFrom(const ByteSource& src) {
     if (!detail::ScanJpeg(src, &layout) || !layout.hasExif) return false;
     std::vector<uint8_t> block(layout.tiffSize);
     if (!src.Read(layout.tiffPos, block.data(), block.size())) return false;
-    bool ok = ParseTiff(block.data(), block.size());
-    tiffPos_ = layout.tiffPos;
-    return ok;
+    return ParseTiff(block.data(), block.size(), layout.tiffPos);
   }
   if (!ParseSource(src)) {
     Clear();
@@ -493,10 +521,14 @@ std::optional<GpsInfo> Exif::Gps() const {
   GpsInfo g;
   g.latitude = ReadCoordinate(*this, tag::kGpsLatitude, tag::kGpsLatitudeRef, 'S', 90.0);
   g.longitude = ReadCoordinate(*this, tag::kGpsLongitude, tag::kGpsLongitudeRef, 'W', 180.0);
-  if (auto alt = Rat(ExifIfd::Gps, tag::kGpsAltitude); alt && alt->Valid()) {
-    g.altitude = alt;
-    g.altitudeRef = UInt(ExifIfd::Gps, tag::kGpsAltitudeRef).value_or(0) == 1 ? 1 : 0;
-    g.altitudeMetres = g.altitudeRef ? -alt->Value() : alt->Value();
+  const ExifEntry* altitude = Find(ExifIfd::Gps, tag::kGpsAltitude);
+  if (auto alt = altitude ? GpsValue(*altitude, 0) : std::nullopt; alt && alt->magnitude.Valid()) {
+    g.altitude = alt->magnitude;
+    // Below sea level by the reference, or by a negative signed value.
+    bool below = UInt(ExifIfd::Gps, tag::kGpsAltitudeRef).value_or(0) == 1;
+    if (alt->negative) below = true;
+    g.altitudeRef = below ? 1 : 0;
+    g.altitudeMetres = below ? -alt->magnitude.Value() : alt->magnitude.Value();
   }
   g.dateStamp = Text(ExifIfd::Gps, tag::kGpsDateStamp).value_or("");
   if (const ExifEntry* t = Find(ExifIfd::Gps, tag::kGpsTimeStamp); t && t->ValueCount() >= 3) {

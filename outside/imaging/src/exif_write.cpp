@@ -17,12 +17,36 @@ namespace {
 
 constexpr size_t kMaxExifBlock = 0xFFFF - 2 - 6;
 
+// True when width bytes at the entry's value may be written: a value held in
+// its own entry, or one that lies inside the block and clear of the TIFF
+// header, every IFD table, the thumbnail and every other entry's value. A
+// damaged offset (0 points at the header) must never turn a write into damage.
+bool ValueIsWritable(const Exif& exif, const ByteSource& block, const ExifEntry& e, size_t width) {
+  if (width == 0 || width > e.data.size()) return false;
+  if (e.data.size() <= 4) return e.valuePos == e.entryPos + 8;
+  uint64_t from = e.valuePos, to = from + e.data.size();
+  if (to > block.Size() || from < 8) return false;
+  auto clear = [&](uint64_t a, uint64_t b) { return to <= a || from >= b; };
+  for (int i = 0; i < int(ExifIfd::Count); ++i) {
+    uint32_t pos = exif.IfdPosition(ExifIfd(i));
+    uint8_t n[2];
+    if (!pos) continue;
+    if (!block.Read(pos, n, 2)) return false;
+    if (!clear(pos, uint64_t(pos) + 2 + uint64_t(Get16(n, exif.BigEndian())) * 12 + 4)) return false;
+    for (const ExifEntry& other : exif.Entries(ExifIfd(i)))
+      if (&other != &e && other.data.size() > 4 && !clear(other.valuePos, other.valuePos + other.data.size()))
+        return false;
+  }
+  return !exif.HasThumbnail() || clear(exif.ThumbnailPosition(), exif.ThumbnailPosition() + exif.Thumbnail().size());
+}
+
 // Writes an unsigned value into a SHORT or LONG entry of block; false when the
-// entry can't hold it.
-bool PatchNumber(std::vector<uint8_t>* block, const ExifEntry* e, uint32_t value) {
+// entry can't hold it or its value lies where nothing may be written.
+bool PatchNumber(std::vector<uint8_t>* block, const Exif& exif, const ExifEntry* e, uint32_t value) {
   if (!e || e->count < 1) return false;
   size_t need = e->type == kTypeShort ? 2 : e->type == kTypeLong ? 4 : 0;
-  if (!need || (need == 2 && value > 0xFFFF) || e->valuePos > block->size() || need > block->size() - e->valuePos)
+  if (!need || (need == 2 && value > 0xFFFF) ||
+      !ValueIsWritable(exif, MemorySource(block->data(), block->size()), *e, need))
     return false;
   if (need == 2)
     Put16(block->data() + e->valuePos, uint16_t(value), e->bigEndian);
@@ -79,23 +103,88 @@ std::vector<uint8_t> MinimalTiff(int orientation) {
 bool SetBlockOrientation(std::vector<uint8_t>* block, int orientation) {
   Exif exif;
   if (!exif.ParseTiff(block->data(), block->size())) return false;
-  if (PatchNumber(block, exif.Find(ExifIfd::Ifd0, tag::kOrientation), uint32_t(orientation))) return true;
+  if (PatchNumber(block, exif, exif.Find(ExifIfd::Ifd0, tag::kOrientation), uint32_t(orientation))) return true;
   if (exif.Find(ExifIfd::Ifd0, tag::kOrientation)) return false;  // present but unwritable
   return AddIfd0Short(block, exif, tag::kOrientation, uint16_t(orientation));
 }
 
-// Writes bytes at a file position without touching anything else.
-HRESULT WriteInPlace(const char* path, uint64_t pos, const void* data, DWORD size) {
+// Bytes to write into a file at its positions.
+struct FilePatch {
+  uint64_t pos;
+  std::vector<uint8_t> bytes;
+};
+
+// A source's bytes with patches laid over them.
+class PatchedSource : public ByteSource {
+ public:
+  PatchedSource(const ByteSource& base, const std::vector<FilePatch>& patches) : base_(base), patches_(patches) {}
+  uint64_t Size() const override { return base_.Size(); }
+  bool Read(uint64_t pos, void* dst, size_t n) const override {
+    if (!base_.Read(pos, dst, n)) return false;
+    for (const FilePatch& p : patches_)
+      for (size_t i = 0; i < p.bytes.size(); ++i)
+        if (p.pos + i >= pos && p.pos + i < pos + n) static_cast<uint8_t*>(dst)[p.pos + i - pos] = p.bytes[i];
+    return true;
+  }
+
+ private:
+  const ByteSource& base_;
+  const std::vector<FilePatch>& patches_;
+};
+
+// The Exif read again with the patches applied must be the same Exif: the same
+// IFDs holding the same entries, with only the patched values changed.
+bool PatchesHold(const Exif& before, const ByteSource& file, const std::vector<FilePatch>& patches) {
+  Exif after;
+  if (!after.LoadFrom(PatchedSource(file, patches)) || after.TiffPosition() != before.TiffPosition()) return false;
+  for (int i = 0; i < int(ExifIfd::Count); ++i) {
+    const auto& a = before.Entries(ExifIfd(i));
+    const auto& b = after.Entries(ExifIfd(i));
+    if (before.IfdPosition(ExifIfd(i)) != after.IfdPosition(ExifIfd(i)) || a.size() != b.size()) return false;
+    for (size_t k = 0; k < a.size(); ++k) {
+      if (a[k].tag != b[k].tag || a[k].type != b[k].type || a[k].count != b[k].count || a[k].valuePos != b[k].valuePos)
+        return false;
+      bool patched = false;
+      for (const FilePatch& p : patches)
+        if (p.pos == before.TiffPosition() + a[k].valuePos) patched = true;
+      if (!patched && a[k].data != b[k].data) return false;
+    }
+  }
+  return before.Thumbnail() == after.Thumbnail() && before.MakerNote() == after.MakerNote();
+}
+
+// Writes the patches into the file in place, nothing else touched; the file is
+// read again first and left alone when the patched Exif would differ in more
+// than those values.
+HRESULT WriteInPlace(const char* path, const Exif& before, const std::vector<FilePatch>& patches) {
+  {
+    detail::FileReader file;
+    HRESULT hr = file.Open(path);
+    if (FAILED(hr)) return hr;
+    if (!PatchesHold(before, file, patches)) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  }
   HANDLE f = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return detail::HrFromLastError();
-  OVERLAPPED ov = {};
-  ov.Offset = DWORD(pos);
-  ov.OffsetHigh = DWORD(pos >> 32);
-  DWORD done = 0;
-  BOOL ok = WriteFile(f, data, size, &done, &ov) && done == size;
-  HRESULT hr = ok ? S_OK : detail::HrFromLastError();
+  HRESULT hr = S_OK;
+  for (const FilePatch& p : patches) {
+    OVERLAPPED ov = {};
+    ov.Offset = DWORD(p.pos);
+    ov.OffsetHigh = DWORD(p.pos >> 32);
+    DWORD done = 0;
+    if (!WriteFile(f, p.bytes.data(), DWORD(p.bytes.size()), &done, &ov) || done != p.bytes.size()) {
+      hr = detail::HrFromLastError();
+      break;
+    }
+  }
   CloseHandle(f);
   return hr;
+}
+
+// Whether an entry's value may be written in the file the Exif was read from
+// (a JPEG's block is the one the Exif holds; a TIFF file is its own block).
+bool WritableInFile(const Exif& exif, const ByteSource& file, const ExifEntry& e, size_t width) {
+  if (exif.FromJpeg()) return ValueIsWritable(exif, MemorySource(exif.Block().data(), exif.Block().size()), e, width);
+  return ValueIsWritable(exif, file, e, width);
 }
 
 // True when the thumbnail bytes end the block and nothing else lies in them, so
@@ -146,9 +235,9 @@ bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
 
 HRESULT WriteOrientation(const char* path, int orientation) {
   if (!path || orientation < 1 || orientation > 8) return E_INVALIDARG;
-  uint64_t inPlace = 0;
-  uint32_t width = 0;
-  bool big = false, isJpeg = false;
+  bool isJpeg = false;
+  Exif exif;
+  std::vector<FilePatch> patches;
   {
     detail::FileReader file;
     HRESULT hr = file.Open(path);
@@ -156,29 +245,26 @@ HRESULT WriteOrientation(const char* path, int orientation) {
     uint8_t head[2];
     if (!file.Read(0, head, 2)) return E_FAIL;
     isJpeg = head[0] == 0xFF && head[1] == 0xD8;
-    Exif exif;
     if (isJpeg) {
       detail::JpegLayout layout;
       detail::ScanJpeg(file, &layout);
-      if (layout.hasExif && !exif.Load(path)) return E_FAIL;  // unreadable Exif stays untouched
-    } else if (!exif.Load(path)) {
+      if (layout.hasExif && !exif.LoadFrom(file)) return E_FAIL;  // unreadable Exif stays untouched
+    } else if (!exif.LoadFrom(file)) {
       return WINCODEC_ERR_COMPONENTNOTFOUND;
     }
     const ExifEntry* e = exif.Find(ExifIfd::Ifd0, tag::kOrientation);
     if (e && e->count >= 1 && (e->type == kTypeShort || e->type == kTypeLong)) {
-      inPlace = exif.TiffPosition() + e->valuePos;
-      width = e->type == kTypeShort ? 2 : 4;
-      big = e->bigEndian;
+      size_t width = e->type == kTypeShort ? 2 : 4;
+      if (!WritableInFile(exif, file, *e, width)) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+      std::vector<uint8_t> v(width);
+      if (width == 2)
+        Put16(v.data(), uint16_t(orientation), e->bigEndian);
+      else
+        Put32(v.data(), uint32_t(orientation), e->bigEndian);
+      patches.push_back({exif.TiffPosition() + e->valuePos, v});
     }
   }
-  if (width) {
-    uint8_t v[4];
-    if (width == 2)
-      Put16(v, uint16_t(orientation), big);
-    else
-      Put32(v, uint32_t(orientation), big);
-    return WriteInPlace(path, inPlace, v, width);
-  }
+  if (!patches.empty()) return WriteInPlace(path, exif, patches);
   // The tag is missing: rewrite the file with it added.
   std::vector<uint8_t> data;
   HRESULT hr = detail::ReadWholeFile(path, &data);
@@ -193,8 +279,6 @@ HRESULT WriteOrientation(const char* path, int orientation) {
 
 HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags) {
   if (!path || !ExifDateTime::Parse(when.ToString())) return E_INVALIDARG;
-  Exif exif;
-  if (!exif.Load(path)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
   std::string text = when.ToString();
   const struct {
     unsigned flag;
@@ -203,16 +287,23 @@ HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags)
   } kTags[] = {{kDateOriginal, ExifIfd::Exif, tag::kDateTimeOriginal},
                {kDateDigitized, ExifIfd::Exif, tag::kDateTimeDigitized},
                {kDateModified, ExifIfd::Ifd0, tag::kDateTime}};
-  bool any = false;
-  for (const auto& t : kTags) {
-    if (!(tags & t.flag)) continue;
-    const ExifEntry* e = exif.Find(t.ifd, t.tag);
-    if (!e || e->type != kTypeAscii || e->count < 20) continue;
-    HRESULT hr = WriteInPlace(path, exif.TiffPosition() + e->valuePos, text.c_str(), 20);
+  Exif exif;
+  std::vector<FilePatch> patches;
+  {
+    detail::FileReader file;
+    HRESULT hr = file.Open(path);
     if (FAILED(hr)) return hr;
-    any = true;
+    if (!exif.LoadFrom(file)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    for (const auto& t : kTags) {
+      if (!(tags & t.flag)) continue;
+      const ExifEntry* e = exif.Find(t.ifd, t.tag);
+      if (!e || e->type != kTypeAscii || e->count < 20) continue;
+      if (!WritableInFile(exif, file, *e, 20)) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+      patches.push_back({exif.TiffPosition() + e->valuePos, std::vector<uint8_t>(text.c_str(), text.c_str() + 20)});
+    }
   }
-  return any ? S_OK : HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+  if (patches.empty()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+  return WriteInPlace(path, exif, patches);
 }
 
 HRESULT RotateByOrientation(const char* path, int degreesClockwise) {
@@ -227,12 +318,16 @@ std::vector<uint8_t> MakeUprightExif(const std::vector<uint8_t>& tiffBlock, int 
   Exif exif;
   if (!exif.ParseTiff(tiffBlock.data(), tiffBlock.size())) return {};
   std::vector<uint8_t> out = tiffBlock;
-  PatchNumber(&out, exif.Find(ExifIfd::Ifd0, tag::kOrientation), 1);
-  PatchNumber(&out, exif.Find(ExifIfd::Ifd1, tag::kOrientation), 1);
-  if (width > 0 && height > 0) {
-    PatchNumber(&out, exif.Find(ExifIfd::Exif, tag::kPixelXDimension), uint32_t(width));
-    PatchNumber(&out, exif.Find(ExifIfd::Exif, tag::kPixelYDimension), uint32_t(height));
-  }
+  // A tag that is there but can't be written safely makes the block unusable.
+  auto set = [&](ExifIfd ifd, uint16_t t, uint32_t value) {
+    const ExifEntry* e = exif.Find(ifd, t);
+    return !e || PatchNumber(&out, exif, e, value);
+  };
+  if (!set(ExifIfd::Ifd0, tag::kOrientation, 1) || !set(ExifIfd::Ifd1, tag::kOrientation, 1)) return {};
+  if (width > 0 && height > 0 &&
+      (!set(ExifIfd::Exif, tag::kPixelXDimension, uint32_t(width)) ||
+       !set(ExifIfd::Exif, tag::kPixelYDimension, uint32_t(height))))
+    return {};
   if (exif.HasThumbnail() && orientation > 1 && orientation <= 8) {
     // The thumbnail turns with the picture; when that fails it is dropped.
     std::vector<uint8_t> thumb;
@@ -250,7 +345,8 @@ std::vector<uint8_t> MakeUprightExif(const std::vector<uint8_t>& tiffBlock, int 
       std::vector<uint8_t> trial(out.begin(), out.begin() + long(keep));
       trial.resize(at, 0);
       trial.insert(trial.end(), thumb.begin(), thumb.end());
-      ok = PatchNumber(&trial, offEntry, uint32_t(at)) && PatchNumber(&trial, lenEntry, uint32_t(thumb.size()));
+      ok = PatchNumber(&trial, exif, offEntry, uint32_t(at)) &&
+           PatchNumber(&trial, exif, lenEntry, uint32_t(thumb.size()));
       if (ok) out.swap(trial);
     } else {
       ok = false;
@@ -261,6 +357,9 @@ std::vector<uint8_t> MakeUprightExif(const std::vector<uint8_t>& tiffBlock, int 
     DropThumbnail(&out, exif);
     if (out.size() > kMaxExifBlock) return {};
   }
+  // Read back: the copy must still be a block, upright.
+  Exif check;
+  if (!check.ParseTiff(out.data(), out.size()) || check.Orientation() > 1) return {};
   return out;
 }
 

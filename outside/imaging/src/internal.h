@@ -69,20 +69,28 @@ class ComPtr {
 
 HRESULT HrFromLastError();
 
-// A file opened for reading (shared with readers, writers and deleters).
+// A file opened for reading (shared with readers, writers and deleters). Its head is
+// read at once with one plain read and served from memory: under Wine every read is a
+// round trip to the server, a positioned one (an OVERLAPPED offset) a slow one, and a
+// header walk makes dozens of small reads. Beyond the head it seeks and reads.
 class FileReader : public ByteSource {
  public:
+  static constexpr size_t kHeadBytes = 64 * 1024;
+
   FileReader() = default;
   ~FileReader() override;
   FileReader(const FileReader&) = delete;
   FileReader& operator=(const FileReader&) = delete;
-  HRESULT Open(const char* path);
+  // headBytes 0: nothing is read ahead (a caller that reads the whole file).
+  HRESULT Open(const char* path, size_t headBytes = kHeadBytes);
   uint64_t Size() const override { return size_; }
   bool Read(uint64_t pos, void* dst, size_t n) const override;
 
  private:
   HANDLE file_ = INVALID_HANDLE_VALUE;
   uint64_t size_ = 0;
+  std::vector<uint8_t> head_;
+  mutable uint64_t filePos_ = 0;  // the handle's file pointer
 };
 
 // A window [base, base + size) of another source.
@@ -140,7 +148,8 @@ bool ReplaceJpegExif(const ByteSource& jpeg, const JpegLayout& layout, const std
 // Bytes [pos, pos + n) of src appended to out.
 bool AppendRange(const ByteSource& src, uint64_t pos, uint64_t n, std::vector<uint8_t>* out);
 
-// A WIC factory for this call (COM must be initialised on the thread).
+// A WIC factory (COM must be initialised on the thread). Inside a ComScope the thread
+// keeps one factory until its outermost ComScope ends; outside one, a new factory.
 HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory);
 // Copies a WIC source into out at 24 or 32 bits; alpha formats go through
 // 32-bit BGRA (HasAlpha set when any pixel is not opaque) and are blended over

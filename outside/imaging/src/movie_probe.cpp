@@ -268,9 +268,19 @@ bool ProbeMpeg(const ByteSource& f, MovieHeader* out) {
   return true;
 }
 
+// No container stores a frame side longer than this; AVI and ASF keep sizes in
+// 32 bits, where 2^31 and more would come back negative.
+constexpr int kMaxFrameSide = 65535;
+
 HRESULT Probe(const ByteSource& f, MovieHeader* out) {
   *out = MovieHeader();
-  if (ProbeAvi(f, out) || ProbeAsf(f, out) || ProbeMpeg(f, out) || ProbeIsoMedia(f, out)) return S_OK;
+  if (ProbeAvi(f, out) || ProbeAsf(f, out) || ProbeMpeg(f, out) || ProbeIsoMedia(f, out)) {
+    if (out->width >= 0 && out->height >= 0 && out->width <= kMaxFrameSide && out->height <= kMaxFrameSide &&
+        out->durationSeconds >= 0)
+      return S_OK;
+    *out = MovieHeader();
+    return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  }
   *out = MovieHeader();
   return WINCODEC_ERR_UNKNOWNIMAGEFORMAT;
 }

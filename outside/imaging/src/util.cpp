@@ -1,4 +1,5 @@
 // COM scope, file reading and replacing writes.
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/com.h"
@@ -7,13 +8,26 @@
 
 namespace imaging {
 
+namespace {
+// ComScopes open on this thread, and the WIC factory they share: creating one costs a
+// round trip through COM each time, and a decoder thread asks for thousands.
+thread_local int t_comDepth = 0;
+thread_local IWICImagingFactory* t_wicFactory = nullptr;
+}  // namespace
+
 ComScope::ComScope() {
   HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   owned_ = SUCCEEDED(hr);  // S_OK or S_FALSE: one CoUninitialize owed
   ok_ = owned_ || hr == RPC_E_CHANGED_MODE;
+  if (ok_) ++t_comDepth;
 }
 
 ComScope::~ComScope() {
+  // The shared factory goes before the thread's last CoUninitialize.
+  if (ok_ && --t_comDepth == 0 && t_wicFactory) {
+    t_wicFactory->Release();
+    t_wicFactory = nullptr;
+  }
   if (owned_) CoUninitialize();
 }
 
@@ -34,7 +48,7 @@ FileReader::~FileReader() {
   if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
-HRESULT FileReader::Open(const char* path) {
+HRESULT FileReader::Open(const char* path, size_t headBytes) {
   if (!path || !*path) return E_INVALIDARG;
   file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
@@ -42,20 +56,41 @@ HRESULT FileReader::Open(const char* path) {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file_, &size)) return HrFromLastError();
   size_ = uint64_t(size.QuadPart);
+  size_t want = size_t(std::min<uint64_t>(size_, headBytes));
+  if (want) {
+    head_.resize(want);
+    DWORD got = 0;
+    if (!ReadFile(file_, head_.data(), DWORD(want), &got, nullptr)) got = 0;
+    head_.resize(got);  // a short read leaves the rest to Read
+    filePos_ = got;
+  }
   return S_OK;
 }
 
 bool FileReader::Read(uint64_t pos, void* dst, size_t n) const {
   if (file_ == INVALID_HANDLE_VALUE || pos > size_ || n > size_ - pos) return false;
   uint8_t* p = static_cast<uint8_t*>(dst);
+  if (pos < head_.size()) {
+    size_t inHead = size_t(std::min<uint64_t>(n, head_.size() - pos));
+    memcpy(p, head_.data() + pos, inHead);
+    p += inHead;
+    pos += inHead;
+    n -= inHead;
+  }
+  if (n && pos != filePos_) {
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(pos);
+    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
+    filePos_ = pos;
+  }
   while (n) {
-    OVERLAPPED ov = {};
-    ov.Offset = DWORD(pos);
-    ov.OffsetHigh = DWORD(pos >> 32);
     DWORD chunk = n > (1u << 30) ? (1u << 30) : DWORD(n), got = 0;
-    if (!ReadFile(file_, p, chunk, &got, &ov) || got == 0) return false;
+    if (!ReadFile(file_, p, chunk, &got, nullptr) || got == 0) {
+      filePos_ = UINT64_MAX;  // unknown: seek before the next read
+      return false;
+    }
     p += got;
-    pos += got;
+    filePos_ += got;
     n -= got;
   }
   return true;
@@ -68,7 +103,7 @@ bool SubSource::Read(uint64_t pos, void* dst, size_t n) const {
 
 HRESULT ReadWholeFile(const char* path, std::vector<uint8_t>* out, uint64_t maxSize) {
   FileReader f;
-  HRESULT hr = f.Open(path);
+  HRESULT hr = f.Open(path, 0);
   if (FAILED(hr)) return hr;
   if (f.Size() > maxSize) return E_OUTOFMEMORY;
   try {
@@ -87,8 +122,20 @@ bool AppendRange(const ByteSource& src, uint64_t pos, uint64_t n, std::vector<ui
 }
 
 HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory) {
-  return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                          factory->PutVoid());
+  if (t_comDepth == 0)
+    return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                            factory->PutVoid());
+  if (!t_wicFactory) {
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  reinterpret_cast<void**>(&t_wicFactory));
+    if (FAILED(hr)) {
+      t_wicFactory = nullptr;
+      return hr;
+    }
+  }
+  t_wicFactory->AddRef();
+  factory->Attach(t_wicFactory);
+  return S_OK;
 }
 
 }  // namespace detail

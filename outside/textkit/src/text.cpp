@@ -96,6 +96,20 @@ bool IsWellFormed(const std::string& s) {
   return true;
 }
 
+std::string WellFormedOnly(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (IsLeadByte(c)) {
+      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if (t >= 0x40 && t != 0x7F && t <= 0xFC) out.append(s, i++, 2);
+    } else if (c != 0x80 && c != 0xA0 && c < 0xFD) {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 bool IsAscii(const std::string& s) {
   for (unsigned char c : s)
     if (c >= 0x80) return false;
@@ -131,7 +145,9 @@ namespace {
 
 // Lead bytes of the only double-byte characters with an upper-case form: full-width Latin
 // (82), Greek (83), Cyrillic (84) and the small Roman numerals of the vendor rows (EE, FA).
-bool MayHaveCase(unsigned char lead) { return lead == 0x82 || lead == 0x83 || lead == 0x84 || lead == 0xEE || lead == 0xFA; }
+bool MayHaveCase(unsigned char lead) {
+  return lead == 0x82 || lead == 0x83 || lead == 0x84 || lead == 0xEE || lead == 0xFA;
+}
 
 // The upper-case form of one double-byte character, when the code page has one.
 bool UpperDoubleByte(const char* p, char out[2]) {
@@ -186,7 +202,9 @@ std::string FoldCase(const std::string& s) {
   return out;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && FoldCase(a) == FoldCase(b); }
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}
 
 int CompareNoCase(const std::string& a, const std::string& b) {
   int r = FoldCase(a).compare(FoldCase(b));

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <ctime>
 
+#include <fuzz.h>
 #include <program.h>
+#include <sqlite3.h>
 
 #include "dbtest.h"
 
@@ -237,6 +239,54 @@ TEST_F(DbTest, ThumbnailsAreDroppedWhenTheFileChanges) {
   CloseHandle(h);
   EXPECT_EQ(VxDBWxGetThumbnailData(path.c_str(), &got, &size), VXDB_E_NOTFOUND);
   EXPECT_EQ(got, nullptr);
+}
+
+// A kept thumbnail whose header claims more pixels than its blob holds (damage on
+// disk, another writer) is no kept thumbnail: every read of it used to crash.
+TEST_F(DbTest, DamagedKeptThumbnailsCountAsMissing) {
+  using testsupport::Le16;
+  using testsupport::Le32;
+  std::string pic = data_ + "\\kept.jpg";
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("plain.jpg").c_str(), pic.c_str(), FALSE));
+  ASSERT_EQ(VxDBWEnrollFile(pic.c_str(), 0), S_OK);
+  BITMAPINFOHEADER* dib = nullptr;
+  DWORD size = 0;
+  ASSERT_EQ(VxDBWxGetThumbnailDib(pic.c_str(), VXDBWX_THUMB_MAKE, 80, 60, &dib, &size), S_OK);
+  const std::vector<uint8_t> good(reinterpret_cast<uint8_t*>(dib), reinterpret_cast<uint8_t*>(dib) + size);
+  VxDBWxFreeThumbnailData(dib);
+
+  const struct {
+    const char* what;
+    testsupport::ByteChange change;
+  } kCases[] = {
+      {"taller", {8, Le32(6000)}},
+      {"wider", {4, Le32(6000)}},
+      {"deeper", {14, Le16(32)}},
+      {"header larger than the blob", {0, Le32(0x7FFFFFFF)}},
+  };
+  sqlite3* db = nullptr;
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, (dir_ + "\\VxDatabase.db").c_str(), -1, wide, MAX_PATH);
+  ASSERT_EQ(sqlite3_open16(wide, &db), SQLITE_OK);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> bad = testsupport::WithChanges(good, {c.change});
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "UPDATE thumbs SET dib = ?", -1, &st, nullptr), SQLITE_OK);
+    sqlite3_bind_blob(st, 1, bad.data(), static_cast<int>(bad.size()), SQLITE_TRANSIENT);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_DONE);
+    sqlite3_finalize(st);
+
+    EXPECT_EQ(VxDBWxGetThumbnailData(pic.c_str(), &dib, &size), VXDB_E_NOTFOUND);
+    EXPECT_EQ(dib, nullptr);
+    EXPECT_EQ(VxDBWxGetThumbnailDib(pic.c_str(), VXDBWX_THUMB_KEPT, 80, 60, &dib, &size), VXDB_E_NOTFOUND);
+    CCMDIB image;
+    EXPECT_EQ(VxDBWxGetThumbnail(pic.c_str(), &image, nullptr), S_OK);
+    // Made again from the picture and kept in place of the damaged one.
+    ASSERT_EQ(VxDBWxGetThumbnailDib(pic.c_str(), VXDBWX_THUMB_KEPT, 80, 60, &dib, &size), S_OK);
+    VxDBWxFreeThumbnailData(dib);
+  }
+  sqlite3_close(db);
 }
 
 TEST_F(DbTest, ThumbnailsAreMadeKeptAndScaled) {

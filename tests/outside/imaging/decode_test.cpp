@@ -1,11 +1,15 @@
 // Decoding: formats, probes, orientation, fitting, the thumbnail path, broken files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
+
+#include <fuzz.h>
 
 #include "fixtures.h"
 #include "imaging/com.h"
 #include "imaging/decode.h"
+#include "imaging/exif.h"
 #include "imaging/transform.h"
 
 using namespace imaging;
@@ -290,4 +294,149 @@ TEST(Decode, DrawPictureFileFitsAndCentres) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(section);
+}
+
+// The decode hands up the metadata it read, the same as a reader of its own gives, so
+// that nobody opens the file again for it; a probe does the same.
+TEST(Decode, ReportCarriesTheMetadata) {
+  const char* files[] = {"exif_full.jpg", "exif_le.jpg", "exif.tif", "plain.jpg", "image.png"};
+  for (const char* f : files) {
+    SCOPED_TRACE(f);
+    Exif own;
+    bool has = own.Load(Fixture(f).c_str());
+    Dib d;
+    DecodeReport rep;
+    ASSERT_EQ(DecodeThumbnail(Fixture(f).c_str(), 96, 96, &d, &rep), S_OK);
+    ImageInfo info;
+    Exif probed;
+    ASSERT_EQ(ProbeImage(Fixture(f).c_str(), &info, &probed), S_OK);
+    for (const Exif* e : {&rep.exif, &probed}) {
+      EXPECT_EQ(e->Valid(), has);
+      EXPECT_EQ(e->Model(), own.Model());
+      EXPECT_EQ(e->Orientation(), own.Orientation());
+      EXPECT_EQ(e->DateTimeOriginal().has_value(), own.DateTimeOriginal().has_value());
+      EXPECT_EQ(e->Thumbnail(), own.Thumbnail());
+      EXPECT_EQ(e->TiffPosition(), own.TiffPosition());
+    }
+  }
+  // A picture whose pixels can't be had (its frame header claims no components) still
+  // reports its headers.
+  std::vector<uint8_t> jpeg = imgtest::ReadAll(Fixture("exif_nothumb.jpg"));
+  size_t sof = 0;
+  for (size_t i = 2; i + 10 < jpeg.size() && !sof; ++i)
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) sof = i;
+  ASSERT_NE(sof, 0u);
+  jpeg[sof + 9] = 0;
+  std::string broken = imgtest::ScratchDir() + "\\no_pixels.jpg";
+  ASSERT_TRUE(imgtest::WriteAll(broken, jpeg));
+  Dib d;
+  DecodeReport rep;
+  EXPECT_FAILED(DecodeFile(broken.c_str(), DecodeOptions(), &d, &rep));
+  EXPECT_EQ(rep.exif.Model(), "NV-S20");
+  EXPECT_EQ(rep.info.width, 640);
+}
+
+// Headers that lie past the part of a file read at once, or across its end: the
+// results are those of the same bytes in memory.
+TEST(Decode, HeadersBeyondTheFirstRead) {
+  const std::vector<uint8_t> original = imgtest::ReadAll(Fixture("exif_full.jpg"));
+  ASSERT_GT(original.size(), 4000u);
+  Exif inMemory;
+  ASSERT_TRUE(inMemory.LoadMemory(original.data(), original.size()));
+  // APP2 padding before the rest of the file puts the Exif block before, across
+  // and after the 64 KB mark.
+  const size_t kMark = 64 * 1024;
+  const size_t pads[] = {0, kMark - 2000, kMark - 600, kMark - 20, kMark + 100};
+  for (size_t pad : pads) {
+    SCOPED_TRACE(pad);
+    std::vector<uint8_t> file = {0xFF, 0xD8};
+    for (size_t left = pad; left > 0;) {
+      size_t seg = std::min<size_t>(left, 60000);
+      if (left - seg > 0 && left - seg < 8) seg -= 8;  // room for one more segment
+      size_t body = seg - 4;
+      file.insert(file.end(), {0xFF, 0xE2, uint8_t((body + 2) >> 8), uint8_t((body + 2) & 0xFF)});
+      file.insert(file.end(), body, uint8_t(0x5A));
+      left -= seg;
+    }
+    size_t shift = file.size() - 2;
+    file.insert(file.end(), original.begin() + 2, original.end());
+    std::string path = imgtest::ScratchDir() + "\\padded.jpg";
+    ASSERT_TRUE(imgtest::WriteAll(path, file));
+
+    Exif exif;
+    ASSERT_TRUE(exif.Load(path.c_str()));
+    EXPECT_EQ(exif.Model(), "NV-D500");
+    EXPECT_EQ(exif.Thumbnail(), inMemory.Thumbnail());
+    EXPECT_EQ(exif.TiffPosition(), inMemory.TiffPosition() + shift);
+    ImageInfo info;
+    ASSERT_EQ(ProbeImage(path.c_str(), &info), S_OK);
+    EXPECT_EQ(info.width, 640);
+    EXPECT_EQ(info.orientation, 6);
+    Dib d;
+    DecodeReport rep;
+    ASSERT_EQ(DecodeThumbnail(path.c_str(), 160, 160, &d, &rep), S_OK);
+    EXPECT_TRUE(rep.fromThumbnail);
+    EXPECT_EQ(d.Height(), 160);
+    DecodeOptions full;
+    ASSERT_EQ(DecodeFile(path.c_str(), full, &d), S_OK);
+    EXPECT_EQ(d.Width(), 480);  // turned upright
+  }
+}
+
+// An icon whose second image disagrees with its directory entry took Wine's
+// decoder down; it must fail before the decoder sees it, whichever way in.
+TEST(Decode, IconEntriesMustAgreeWithTheirImages) {
+  using testsupport::Le32;
+  const std::vector<uint8_t> icon = imgtest::ReadAll(Fixture("image.ico"));
+  // Three 32-bit images of 16, 32 and 48 pixels; the second's header sits at 0x49E.
+  ASSERT_GT(icon.size(), 0x49Eu + 40);
+  ASSERT_EQ(icon[6 + 16], 32);
+  const size_t header = 0x49E, entry = 6 + 16;
+  const struct {
+    const char* what;
+    testsupport::ByteChange change;
+  } kCases[] = {
+      {"width differs", {header + 4, Le32(64)}},
+      {"width far larger", {header + 4, Le32(1024)}},
+      {"height not twice the entry's", {header + 8, Le32(32)}},
+      {"height negative", {header + 8, Le32(uint32_t(-64))}},
+      {"height far larger (crashed the decoder)", {header + 8, Le32(0x40000000)}},
+      {"header size zero", {header, Le32(0)}},
+      {"rows larger than the entry", {entry + 8, Le32(200)}},
+      {"image past the end", {entry + 12, Le32(0x7FFFFF00)}},
+  };
+  std::string path = imgtest::ScratchDir() + "\\damaged.ico";
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> bad = testsupport::WithChanges(icon, {c.change});
+    Dib d;
+    EXPECT_FAILED(DecodeMemory(bad.data(), bad.size(), DecodeOptions(), &d));
+    ASSERT_TRUE(imgtest::WriteAll(path, bad));
+    EXPECT_FAILED(DecodeFile(path.c_str(), DecodeOptions(), &d));
+    EXPECT_FAILED(DecodeThumbnail(path.c_str(), 96, 96, &d));
+    ImageInfo info;
+    EXPECT_FAILED(ProbeImage(path.c_str(), &info));
+  }
+  Dib d;
+  ASSERT_EQ(DecodeMemory(icon.data(), icon.size(), DecodeOptions(), &d), S_OK);
+  EXPECT_EQ(d.Width(), 48);
+}
+
+// A picture cut short fails to decode and leaves no handle on the file: it can be
+// opened alone and deleted at once.
+TEST(Decode, FailedDecodeLeavesTheFileFree) {
+  for (const char* fixture : {"image.bmp", "exif.tif"}) {
+    SCOPED_TRACE(fixture);
+    std::vector<uint8_t> bytes = imgtest::ReadAll(Fixture(fixture));
+    bytes.resize(bytes.size() / 3);
+    std::string path = imgtest::ScratchDir() + "\\cut_" + fixture;
+    ASSERT_TRUE(imgtest::WriteAll(path, bytes));
+    Dib d;
+    DecodeFile(path.c_str(), DecodeOptions(), &d);  // fails, or fills what is missing
+    DecodeThumbnail(path.c_str(), 64, 64, &d);
+    HANDLE alone = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(alone, INVALID_HANDLE_VALUE) << "still open: " << GetLastError();
+    if (alone != INVALID_HANDLE_VALUE) CloseHandle(alone);
+    EXPECT_TRUE(DeleteFileA(path.c_str())) << GetLastError();
+  }
 }

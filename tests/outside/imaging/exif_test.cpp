@@ -4,6 +4,8 @@
 #include <cstring>
 #include <random>
 
+#include <fuzz.h>
+
 #include "fixtures.h"
 #include "imaging/exif.h"
 
@@ -224,6 +226,11 @@ TEST(ExifRead, DateTimeParsing) {
       {"2023:12:01 10:60:00", nullptr},
       {"2023:12", nullptr},
       {"", nullptr},
+      // A phone's zone after the time: the clock time as written.
+      {"2013:07:05 03:18:27Z", "2013:07:05 03:18:27"},
+      {"2013:07:05 03:18:27+09:00", "2013:07:05 03:18:27"},
+      {"2013:07:05T03:18:27-0430", "2013:07:05 03:18:27"},
+      {"2013:07:05 03:18Z", "2013:07:05 03:18:00"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -241,5 +248,144 @@ TEST(ExifRead, DateTimeParsing) {
     ExifDateTime t;
     t.SetSubSeconds(s.digits);
     EXPECT_EQ(t.millisecond, s.ms) << s.digits;
+  }
+}
+
+namespace {
+
+using testsupport::Le16;
+using testsupport::Le32;
+
+// One field of a hand-made IFD; values of more than four bytes go after the IFDs.
+struct Field {
+  uint16_t tag, type;
+  uint32_t count;
+  std::vector<uint8_t> value;
+};
+
+Field Ascii(uint16_t tag, const char* text) {
+  std::vector<uint8_t> v(text, text + strlen(text) + 1);
+  return {tag, kTypeAscii, uint32_t(v.size()), v};
+}
+
+// Three rationals (or signed rationals: type 10) given as numerator, denominator pairs.
+Field Rationals(uint16_t tag, uint16_t type, std::vector<int32_t> parts) {
+  std::vector<uint8_t> v;
+  for (int32_t x : parts) {
+    std::vector<uint8_t> b = Le32(uint32_t(x));
+    v.insert(v.end(), b.begin(), b.end());
+  }
+  return {tag, type, uint32_t(parts.size() / 2), v};
+}
+
+// A little-endian TIFF block: IFD0 pointing to an Exif IFD and a GPS IFD.
+std::vector<uint8_t> TiffBlock(const std::vector<Field>& exifFields, const std::vector<Field>& gpsFields) {
+  auto ifdSize = [](size_t n) { return uint32_t(2 + 12 * n + 4); };
+  const uint32_t ifd0 = 8, exifAt = ifd0 + ifdSize(2), gpsAt = exifAt + ifdSize(exifFields.size());
+  uint32_t data = gpsAt + ifdSize(gpsFields.size());
+  std::vector<uint8_t> out = {'I', 'I', 42, 0, 8, 0, 0, 0};
+  auto append = [&](const std::vector<uint8_t>& b) { out.insert(out.end(), b.begin(), b.end()); };
+  auto put16 = [&](uint16_t v) { append(Le16(v)); };
+  auto put32 = [&](uint32_t v) { append(Le32(v)); };
+  std::vector<uint8_t> tail;
+  auto ifd = [&](const std::vector<Field>& fields) {
+    put16(uint16_t(fields.size()));
+    for (const Field& f : fields) {
+      put16(f.tag), put16(f.type), put32(f.count);
+      if (f.value.size() <= 4) {
+        std::vector<uint8_t> v = f.value;
+        v.resize(4);
+        out.insert(out.end(), v.begin(), v.end());
+      } else {
+        put32(data + uint32_t(tail.size()));
+        tail.insert(tail.end(), f.value.begin(), f.value.end());
+      }
+    }
+    put32(0);
+  };
+  ifd({{tag::kExifIfd, kTypeLong, 1, Le32(exifAt)}, {tag::kGpsIfd, kTypeLong, 1, Le32(gpsAt)}});
+  ifd(exifFields);
+  ifd(gpsFields);
+  out.insert(out.end(), tail.begin(), tail.end());
+  return out;
+}
+
+}  // namespace
+
+// Phones write the position and altitude as signed rationals (type 10) and the date
+// with a zone: both read as a camera's.
+TEST(ExifRead, PhoneGpsAndDate) {
+  struct Case {
+    const char* what;
+    uint16_t type;
+    std::vector<int32_t> lat, lon;
+    const char *latRef, *lonRef;  // nullptr: none written
+    bool position;
+    double latitude, longitude;
+    char latRefRead, lonRefRead;
+  } cases[] = {
+      {"rationals", kTypeRational, {35, 1, 39, 1, 3108, 100}, {139, 1, 44, 1, 4344, 100}, "N", "E", true,
+       35.6586, 139.7454, 'N', 'E'},
+      {"signed, north east", kTypeSRational, {35, 1, 39, 1, 3108, 100}, {139, 1, 44, 1, 4344, 100}, "N", "E", true,
+       35.6586, 139.7454, 'N', 'E'},
+      {"signed, south west", kTypeSRational, {33, 1, 51, 1, 2448, 100}, {151, 1, 12, 1, 5508, 100}, "S", "W", true,
+       -33.8568, -151.2153, 'S', 'W'},
+      {"negative without reference", kTypeSRational, {-33, 1, -51, 1, -2448, 100}, {-151, 1, -12, 1, -5508, 100},
+       nullptr, nullptr, true, -33.8568, -151.2153, 'S', 'W'},
+      {"negative denominator", kTypeSRational, {33, -1, 51, -1, 2448, -100}, {151, 1, 12, 1, 5508, 100}, nullptr,
+       "E", true, -33.8568, 151.2153, 'S', 'E'},
+      {"the reference decides", kTypeSRational, {-33, 1, -51, 1, -2448, 100}, {151, 1, 12, 1, 5508, 100}, "S", "E",
+       true, -33.8568, 151.2153, 'S', 'E'},
+      {"mixed signs", kTypeSRational, {35, 1, -39, 1, 0, 1}, {139, 1, 44, 1, 0, 1}, "N", "E", false, 0, 0, 0, 0},
+      {"over ninety degrees", kTypeSRational, {-91, 1, 0, 1, 0, 1}, {139, 1, 44, 1, 0, 1}, nullptr, "E", false, 0,
+       0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<Field> gps = {Rationals(tag::kGpsLatitude, c.type, c.lat),
+                              Rationals(tag::kGpsLongitude, c.type, c.lon)};
+    if (c.latRef) gps.push_back(Ascii(tag::kGpsLatitudeRef, c.latRef));
+    if (c.lonRef) gps.push_back(Ascii(tag::kGpsLongitudeRef, c.lonRef));
+    std::vector<uint8_t> block = TiffBlock({Ascii(tag::kDateTimeOriginal, "2013:07:05 03:18:27Z")}, gps);
+    Exif exif;
+    ASSERT_TRUE(exif.ParseTiff(block.data(), block.size()));
+    EXPECT_EQ(exif.DateTimeOriginal().value_or(ExifDateTime()).ToString(), "2013:07:05 03:18:27");
+    auto g = exif.Gps();
+    ASSERT_EQ(g && g->latitude && g->longitude, c.position);
+    if (!c.position) continue;
+    EXPECT_NEAR(g->latitude->decimal, c.latitude, 1e-4);
+    EXPECT_NEAR(g->longitude->decimal, c.longitude, 1e-4);
+    EXPECT_EQ(g->latitude->ref, c.latRefRead);
+    EXPECT_EQ(g->longitude->ref, c.lonRefRead);
+    EXPECT_GT(g->latitude->degrees.Value(), 0);  // parts are magnitudes
+  }
+
+  struct Altitude {
+    const char* what;
+    uint16_t type;
+    int32_t num, den;
+    int ref;  // -1: none written
+    double metres;
+    int refRead;
+  } altitudes[] = {
+      {"rational above", kTypeRational, 355, 10, 0, 35.5, 0},
+      {"rational below", kTypeRational, 355, 10, 1, -35.5, 1},
+      {"signed above", kTypeSRational, 355, 10, -1, 35.5, 0},
+      {"signed negative", kTypeSRational, -12, 1, -1, -12.0, 1},
+      {"signed negative, reference below", kTypeSRational, -12, 1, 1, -12.0, 1},
+  };
+  for (const Altitude& a : altitudes) {
+    SCOPED_TRACE(a.what);
+    std::vector<Field> gps = {Rationals(tag::kGpsAltitude, a.type, {a.num, a.den})};
+    if (a.ref >= 0) gps.push_back({tag::kGpsAltitudeRef, kTypeByte, 1, {uint8_t(a.ref)}});
+    std::vector<uint8_t> block = TiffBlock({Ascii(tag::kDateTimeOriginal, "2013:07:05 03:18:27+09:00")}, gps);
+    Exif exif;
+    ASSERT_TRUE(exif.ParseTiff(block.data(), block.size()));
+    EXPECT_EQ(exif.DateTimeOriginal().value_or(ExifDateTime()).ToString(), "2013:07:05 03:18:27");
+    auto g = exif.Gps();
+    ASSERT_TRUE(g && g->altitudeMetres && g->altitude);
+    EXPECT_DOUBLE_EQ(*g->altitudeMetres, a.metres);
+    EXPECT_EQ(g->altitudeRef, a.refRead);
+    EXPECT_DOUBLE_EQ(g->altitude->Value(), a.metres < 0 ? -a.metres : a.metres);
   }
 }

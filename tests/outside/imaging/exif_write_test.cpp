@@ -2,6 +2,8 @@
 // upright copies of the block.
 #include <gtest/gtest.h>
 
+#include <fuzz.h>
+
 #include "fixtures.h"
 #include "imaging/decode.h"
 #include "imaging/exif.h"
@@ -177,4 +179,55 @@ TEST(ExifWrite, UprightBlockTurnsTheThumbnail) {
   EXPECT_GT(tl & 0xFF, 180u);
 
   EXPECT_TRUE(MakeUprightExif(std::vector<uint8_t>(10, 0), 6, 1, 1).empty());
+}
+
+// A value offset that points at the TIFF header, an IFD table, the thumbnail or
+// another value turned a date or orientation write into damage reported as
+// success. Such writes fail with the file as it was.
+TEST(ExifWrite, DamagedValueOffsetsAreNeverWrittenThrough) {
+  using testsupport::ByteChange;
+  Exif src;
+  ASSERT_TRUE(src.Load(Fixture("exif_full.jpg").c_str()));
+  auto field = [be = src.BigEndian()](uint32_t v) { return be ? testsupport::Be32(v) : testsupport::Le32(v); };
+  const ExifEntry* date = src.Find(ExifIfd::Exif, tag::kDateTimeOriginal);
+  const ExifEntry* make = src.Find(ExifIfd::Ifd0, tag::kMake);
+  const ExifEntry* orient = src.Find(ExifIfd::Ifd0, tag::kOrientation);
+  ASSERT_TRUE(date && make && orient && src.HasThumbnail());
+  // The value offset of the date entry; the count and offset of the orientation
+  // entry (three values no longer fit in the entry).
+  const size_t dateOffset = size_t(src.TiffPosition()) + date->entryPos + 8;
+  const size_t orientCount = size_t(src.TiffPosition()) + orient->entryPos + 4;
+  const struct {
+    const char* what;
+    bool orientation;
+    std::initializer_list<ByteChange> changes;
+  } kCases[] = {
+      {"date over the header", false, {{dateOffset, field(0)}}},
+      {"date over IFD0", false, {{dateOffset, field(src.IfdPosition(ExifIfd::Ifd0))}}},
+      {"date over the Exif IFD", false, {{dateOffset, field(src.IfdPosition(ExifIfd::Exif) + 4)}}},
+      {"date over the thumbnail", false, {{dateOffset, field(src.ThumbnailPosition())}}},
+      {"date over the maker's name", false, {{dateOffset, field(make->valuePos)}}},
+      {"orientation over the header", true, {{orientCount, field(3)}, {orientCount + 4, field(0)}}},
+      {"orientation over IFD0",
+       true,
+       {{orientCount, field(3)}, {orientCount + 4, field(src.IfdPosition(ExifIfd::Ifd0) + 2)}}},
+  };
+  const std::vector<uint8_t> original = ReadAll(Fixture("exif_full.jpg"));
+  const std::string path = imgtest::ScratchDir() + "\\damaged_offsets.jpg";
+  auto when = ExifDateTime::Parse("2001:02:03 04:05:06");
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<uint8_t> bad = testsupport::WithChanges(original, c.changes);
+    ASSERT_TRUE(imgtest::WriteAll(path, bad));
+    if (c.orientation) {
+      EXPECT_FAILED(WriteOrientation(path.c_str(), 3));
+      EXPECT_FAILED(RotateByOrientation(path.c_str(), 90));
+      Exif damaged;
+      ASSERT_TRUE(damaged.LoadMemory(bad.data(), bad.size()));
+      EXPECT_TRUE(MakeUprightExif(damaged.Block(), 6, 240, 320).empty());
+    } else {
+      EXPECT_FAILED(WriteDateTime(path.c_str(), *when, kDateOriginal | kDateDigitized | kDateModified));
+    }
+    EXPECT_EQ(ReadAll(path), bad);
+  }
 }

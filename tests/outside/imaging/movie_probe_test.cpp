@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <files.h>
+#include <fuzz.h>
 #include <imaging/movieprobe.h>
 #include <tempfolder.h>
 
@@ -138,3 +139,42 @@ TEST(MovieProbe, JunkInsideTheMovieBoxIsHandled) {
 }
 
 }  // namespace
+
+// AVI and ASF keep frame sizes in 32 bits: 2^31 and more came back negative with
+// S_OK. Such a header fails.
+TEST(MovieProbe, FrameSizesBeyondAnyFrameFail) {
+  auto read = [](const char* file) {
+    std::string bytes = testsupport::ReadWholeFile(std::string("testdata\\") + file);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+  };
+  auto find = [](const std::vector<uint8_t>& d, const std::vector<uint8_t>& what) {
+    return size_t(std::search(d.begin(), d.end(), what.begin(), what.end()) - d.begin());
+  };
+  const std::vector<uint8_t> avi = read("movie.avi"), asf = read("movie.asf");
+  // avih: width and height after eight fields; the ASF video stream's type-specific data
+  // (width, height) follows the 54 bytes of stream properties after its 24-byte object head.
+  const size_t avih = find(avi, {'a', 'v', 'i', 'h'}) + 8;
+  const std::vector<uint8_t> kStreamProps = {0x91, 0x07, 0xDC, 0xB7, 0xB7, 0xA9, 0xCF, 0x11};
+  const size_t props = find(asf, kStreamProps) + 24 + 54;
+  ASSERT_LT(avih, avi.size());
+  ASSERT_LT(props, asf.size());
+  const struct {
+    const char* what;
+    const std::vector<uint8_t>& movie;
+    testsupport::ByteChange change;
+  } kCases[] = {
+      {"AVI width 2^31", avi, {avih + 32, testsupport::Le32(0x80000000u)}},
+      {"AVI height all ones", avi, {avih + 36, testsupport::Le32(0xFFFFFFFFu)}},
+      {"AVI width 2^31 - 1", avi, {avih + 32, testsupport::Le32(0x7FFFFFFFu)}},
+      {"ASF width 2^31", asf, {props, testsupport::Le32(0x80000000u)}},
+      {"ASF height all ones", asf, {props + 4, testsupport::Le32(0xFFFFFFFFu)}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> bad = testsupport::WithChanges(c.movie, {c.change});
+    imaging::MovieHeader h;
+    EXPECT_EQ(imaging::ProbeMovieBytes(bad.data(), bad.size(), &h), HRESULT_FROM_WIN32(ERROR_INVALID_DATA));
+    EXPECT_EQ(h.width, 0);
+    EXPECT_EQ(h.height, 0);
+  }
+}

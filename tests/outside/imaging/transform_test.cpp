@@ -203,10 +203,23 @@ TEST(Dib, LayoutAndConversions) {
   pal.colours[1] = RGBQUAD{0x30, 0x20, 0x10, 0};
   pal.bits[0][0] = 1;  // bottom row, left pixel
   Dib from;
-  ASSERT_TRUE(from.Assign(reinterpret_cast<BITMAPINFO*>(&pal), nullptr, 32));
+  ASSERT_TRUE(from.Assign(&pal, sizeof pal, 32));
   EXPECT_EQ(from.BitCount(), 32);
   EXPECT_EQ(from.Pixel(0, 1) & 0xFFFFFF, 0x102030u);
   EXPECT_EQ(from.Pixel(1, 1) & 0xFFFFFF, 0u);
+  // A header claiming more than the block holds is refused before any row is read.
+  {
+    auto bad = pal;
+    bad.h.biHeight = 3000;
+    Dib none;
+    EXPECT_FALSE(none.Assign(&bad, sizeof bad, 24));
+    bad = pal;
+    bad.h.biClrUsed = 200;
+    EXPECT_FALSE(none.Assign(&bad, sizeof bad, 24));
+    EXPECT_FALSE(none.Assign(&pal, sizeof pal - 1, 24));
+    EXPECT_FALSE(none.Assign(&pal, sizeof(BITMAPINFOHEADER) - 1, 24));
+    EXPECT_TRUE(none.Empty());
+  }
 
   // Through a GDI bitmap and back.
   HBITMAP bm = from.CreateBitmap();

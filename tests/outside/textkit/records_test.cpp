@@ -108,6 +108,7 @@ TEST(RecordText, TextsThatDoNotFitAreRefusedWhole) {
       {"a field missing", "0|0|0|C:\\f.jpg|1||", 0, RecordStatus::BadLayout},
       {"an extra field", "1|Disk|1|C:\\A\\|x||", 0, RecordStatus::BadLayout},
       {"an extra field in a list", "0|0|0|C:\\f.jpg|1|0|9||", 0, RecordStatus::BadLayout},
+      {"file records under a folder type", "0|Disk|1|C:\\f.jpg|1|0||", 0, RecordStatus::BadLayout},
       {"source no number", "abc|Disk|1|C:\\||", 0, RecordStatus::BadNumber},
       {"source with a tail", "1x|Disk|1|C:\\||", 0, RecordStatus::BadNumber},
       {"source overflows", "99999999999|Disk|1|C:\\||", 0, RecordStatus::BadNumber},

@@ -15,14 +15,14 @@
 
 enum VXCOPYDATA_STATUS {
   VXCD_OK = 0,
-  VXCD_EMPTY,          // no text (null, length 0, or a NUL first)
-  VXCD_TOO_LARGE,      // longer than VXCOPYDATA_MAX_LENGTH
-  VXCD_BAD_NUMBER,     // the source number or a group number is not a decimal number
-  VXCD_BAD_TYPE,       // the folder-type field is not a decimal number
-  VXCD_BAD_HEADER,     // a quoted name is not closed
-  VXCD_TRUNCATED,      // the last entry is cut short
-  VXCD_BAD_LAYOUT,     // an entry with a field too many or too few
-  VXCD_BAD_TEXT,       // a double-byte character cut or not of the code page
+  VXCD_EMPTY,       // no text (null, length 0, or a NUL first)
+  VXCD_TOO_LARGE,   // longer than VXCOPYDATA_MAX_LENGTH
+  VXCD_BAD_NUMBER,  // the source number or a group number is not a decimal number
+  VXCD_BAD_TYPE,    // the folder-type field is not a decimal number
+  VXCD_BAD_HEADER,  // a quoted name is not closed
+  VXCD_TRUNCATED,   // the last entry is cut short
+  VXCD_BAD_LAYOUT,  // an entry with a field too many or too few
+  VXCD_BAD_TEXT,    // a double-byte character cut or not of the code page
 };
 
 struct CopyDataImpl;

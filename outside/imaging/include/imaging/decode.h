@@ -17,6 +17,7 @@
 #include <string>
 
 #include "imaging/dib.h"
+#include "imaging/exif.h"
 
 namespace imaging {
 
@@ -45,8 +46,9 @@ struct ImageInfo {
 };
 
 // Headers only: JPEG (SOF and Exif), PNG, BMP, GIF, ICO by hand; TIFF through
-// its IFD0 (WIC when that lacks the size).
-HRESULT ProbeImage(const char* path, ImageInfo* info);
+// its IFD0 (WIC when that lacks the size). exif (optional) receives the metadata
+// the headers carry (JPEG and TIFF; invalid for the others), read in the same pass.
+HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exif = nullptr);
 
 struct DecodeOptions {
   // Where the pixels come from.
@@ -68,11 +70,13 @@ struct DecodeOptions {
   Source source = Source::Full;
 };
 
-// What the decode did.
+// What the decode did. On a failure, info and exif still hold what the headers
+// gave (so a caller need not open the file again for its metadata).
 struct DecodeReport {
   ImageInfo info;                 // the file's full picture
   bool fromThumbnail = false;     // the embedded Exif thumbnail was used
   bool orientationApplied = false;
+  Exif exif;                      // the file's metadata as the decode read it (JPEG, TIFF)
 };
 
 HRESULT DecodeFile(const char* path, const DecodeOptions& options, Dib* out, DecodeReport* report = nullptr);

@@ -20,6 +20,13 @@
 
 namespace imaging {
 
+// Bytes a packed DIB with this header takes (header, bit-field masks, colour
+// table, rows; RLE: the compressed size the header states); 0 when the header is
+// unusable or the block of blockSize bytes holds less than that.
+size_t PackedDibSize(const BITMAPINFOHEADER* header, size_t blockSize);
+// Where a packed DIB's rows begin (header, masks and colour table before them).
+size_t PackedDibBitsOffset(const BITMAPINFOHEADER& header);
+
 class Dib {
  public:
   Dib() = default;
@@ -29,8 +36,11 @@ class Dib {
   bool Create(int width, int height, int bitCount, bool topDown = false);
   // Copies any DIB GDI understands (1 to 32 bits, palettes, bit fields, RLE)
   // into a 24- or 32-bit picture. bits null: they follow the header and its
-  // colour table (a packed DIB).
+  // colour table (a packed DIB whose size the caller vouches for).
   bool Assign(const BITMAPINFO* info, const void* bits = nullptr, int bitCount = 24);
+  // The same for a packed DIB block of size bytes: false, reading nothing past
+  // the block, when its header claims more than the block holds.
+  bool Assign(const void* packed, size_t size, int bitCount = 24);
   // The pixels of a GDI bitmap (device-dependent or DIB section).
   bool FromBitmap(HBITMAP bitmap, int bitCount = 24);
   void Clear();

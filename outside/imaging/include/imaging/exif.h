@@ -130,7 +130,8 @@ struct ExifDateTime {
   int millisecond = 0;  // from the SubSecTime tags, 0 when absent
 
   // Accepts ':' '-' or '/' between the date parts; the time may be missing
-  // (midnight). Rejects blank, zero and out-of-range fields.
+  // (midnight); a trailing zone ("Z", "+09:00") is passed over, the clock time kept
+  // as written. Rejects blank, zero and out-of-range fields.
   static std::optional<ExifDateTime> Parse(const std::string& text);
   // Milliseconds from SubSecTime digits ("5" = 500 ms, "123456" = 123 ms).
   void SetSubSeconds(const std::string& digits);
@@ -138,6 +139,8 @@ struct ExifDateTime {
   std::string ToString() const;  // "YYYY:MM:DD HH:MM:SS"
 };
 
+// Positions and altitude are read from rationals or signed rationals (some phones write
+// those); the parts are kept as magnitudes, the sign goes to the reference.
 struct GpsCoordinate {
   Rational degrees, minutes, seconds;
   char ref = 0;    // 'N', 'S', 'E', 'W' or 0 when absent
@@ -163,8 +166,9 @@ class Exif {
   bool Load(const char* path);
   // A whole JPEG or TIFF file in memory.
   bool LoadMemory(const void* data, size_t size);
-  // A bare TIFF block (as inside "Exif\0\0").
-  bool ParseTiff(const void* data, size_t size);
+  // A bare TIFF block (as inside "Exif\0\0"); filePos: where it lies in its file
+  // (TiffPosition).
+  bool ParseTiff(const void* data, size_t size, uint64_t filePos = 0);
   // The engine's own entry: a JPEG or TIFF behind a byte source.
   bool LoadFrom(const ByteSource& src);
   void Clear();
