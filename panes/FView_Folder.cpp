@@ -64,7 +64,8 @@ CFView_Folder::CFView_Folder()
       m_hCurrentTree(NULL),
       m_pDragUpper(NULL),
       m_pDragLower(NULL),
-      m_nDragLine(-1) {}
+      m_nDragLine(-1),
+      m_bNavigating(FALSE) {}
 
 CFView_Folder::~CFView_Folder() { DestroyNotice(); }
 

@@ -16,9 +16,7 @@ CToolPluginManager::CToolPluginManager(LPCSTR lpszFolder) {
   if (hFind != INVALID_HANDLE_VALUE) {
     do {
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      UINT uOld = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-      HMODULE hModule = ::LoadLibraryA(strFolder + "\\" + fd.cFileName);
-      ::SetErrorMode(uOld);
+      HMODULE hModule = treeplugin::LoadQuietly(strFolder + "\\" + fd.cFileName);
       if (!hModule) continue;
       CToolPluginEntry* p = new CToolPluginEntry;
       p->m_hModule = hModule;
@@ -30,16 +28,7 @@ CToolPluginManager::CToolPluginManager(LPCSTR lpszFolder) {
     } while (::FindNextFileA(hFind, &fd));
     ::FindClose(hFind);
   }
-  int nCount = (int)m_entries.GetSize();
-  CArray<int, int> priorities, order;
-  priorities.SetSize(nCount);
-  order.SetSize(nCount);
-  for (int i = 0; i < nCount; ++i) priorities[i] = m_entries[i]->m_nPriority;
-  if (nCount) treeplugin::SortIndexesByPriority(priorities.GetData(), nCount, order.GetData());
-  CTypedPtrArray<CPtrArray, CToolPluginEntry*> sorted;
-  for (int i = 0; i < nCount; ++i) sorted.Add(m_entries[order[i]]);
-  m_entries.RemoveAll();
-  m_entries.Append(sorted);
+  treeplugin::SortEntriesByPriority(m_entries);
 }
 
 CToolPluginManager::~CToolPluginManager() {

@@ -25,6 +25,13 @@ void SortIndexesByPriority(const int* pPriorities, int nCount, int* pOrder) {
       if (pPriorities[pOrder[j]] < pPriorities[pOrder[i]]) std::swap(pOrder[i], pOrder[j]);
 }
 
+HMODULE LoadQuietly(LPCSTR lpszPath) {
+  UINT uOld = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  HMODULE hModule = ::LoadLibraryA(lpszPath);
+  ::SetErrorMode(uOld);
+  return hModule;
+}
+
 CString TakeTitle(const char* buffer, int size) {
   if (!buffer || size <= 0) return CString();
   size_t n = 0;
@@ -95,11 +102,7 @@ void CTreePluginManager::LoadFolder(const CString& strFolder) {
 }
 
 void CTreePluginManager::LoadOne(const CString& strPath) {
-  // A file that is no library, of another machine, failing its start or missing a
-  // dependency is skipped without a word: no error box either.
-  UINT uOld = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE hModule = ::LoadLibraryA(strPath);
-  ::SetErrorMode(uOld);
+  HMODULE hModule = treeplugin::LoadQuietly(strPath);
   if (!hModule) return;
   CTreePluginEntry* pEntry = new CTreePluginEntry;
   pEntry->m_hModule = hModule;
@@ -110,18 +113,7 @@ void CTreePluginManager::LoadOne(const CString& strPath) {
   // The disc-movie core's integrator is handed over once the core library is there.
 }
 
-void CTreePluginManager::SortByPriority() {
-  int n = (int)m_entries.GetSize();
-  CArray<int, int> priorities, order;
-  priorities.SetSize(n);
-  order.SetSize(n);
-  for (int i = 0; i < n; ++i) priorities[i] = m_entries[i]->m_nPriority;
-  if (n) treeplugin::SortIndexesByPriority(priorities.GetData(), n, order.GetData());
-  CTypedPtrArray<CPtrArray, CTreePluginEntry*> sorted;
-  for (int i = 0; i < n; ++i) sorted.Add(m_entries[order[i]]);
-  m_entries.RemoveAll();
-  m_entries.Append(sorted);
-}
+void CTreePluginManager::SortByPriority() { treeplugin::SortEntriesByPriority(m_entries); }
 
 void CTreePluginManager::FilterWindowOnly() {
   for (INT_PTR i = m_entries.GetSize() - 1; i >= 0; --i) {
@@ -410,17 +402,18 @@ HRESULT CTreePluginManager::RenewalTree(CTreePluginEntry* pEntry, HTREEITEM hIte
   return hr;
 }
 
-HRESULT CTreePluginManager::ExpandTree(CTreePluginEntry* pEntry, HTREEITEM hItem) {
+HRESULT CTreePluginManager::CallTreeItem(CTreePluginEntry* pEntry, LPCSTR lpszExport, HTREEITEM hItem) {
   HRESULT hr;
-  if (FARPROC pfn = Bind(pEntry, "ExpandTree", &hr)) hr = Invoke<PFN_PLUGIN_TreeItem>(pfn, pEntry->m_pTreeWnd, hItem);
+  if (FARPROC pfn = Bind(pEntry, lpszExport, &hr)) hr = Invoke<PFN_PLUGIN_TreeItem>(pfn, pEntry->m_pTreeWnd, hItem);
   return hr;
 }
 
+HRESULT CTreePluginManager::ExpandTree(CTreePluginEntry* pEntry, HTREEITEM hItem) {
+  return CallTreeItem(pEntry, "ExpandTree", hItem);
+}
+
 HRESULT CTreePluginManager::SelectTreeItem(CTreePluginEntry* pEntry, HTREEITEM hItem) {
-  HRESULT hr;
-  if (FARPROC pfn = Bind(pEntry, "SelectTreeItem", &hr))
-    hr = Invoke<PFN_PLUGIN_TreeItem>(pfn, pEntry->m_pTreeWnd, hItem);
-  return hr;
+  return CallTreeItem(pEntry, "SelectTreeItem", hItem);
 }
 
 HRESULT CTreePluginManager::SelectText(CTreePluginEntry* pEntry, LPCSTR lpszExport, LPCSTR lpszText) {
@@ -465,10 +458,7 @@ TREEPLUGIN_PREDICATE(IsDragAndDrop)
 #undef TREEPLUGIN_PREDICATE
 
 HRESULT CTreePluginManager::IsRenameTreeItem(CTreePluginEntry* pEntry, HTREEITEM hItem) {
-  HRESULT hr;
-  if (FARPROC pfn = Bind(pEntry, "IsRenameTreeItem", &hr))
-    hr = Invoke<PFN_PLUGIN_TreeItem>(pfn, pEntry->m_pTreeWnd, hItem);
-  return hr;
+  return CallTreeItem(pEntry, "IsRenameTreeItem", hItem);
 }
 
 HRESULT CTreePluginManager::RenameTreeItem(CTreePluginEntry* pEntry, HTREEITEM hItem, LPCSTR lpszText) {

@@ -136,6 +136,7 @@ class CTreePluginManager {
   BOOL Contains(const CTreePluginEntry* pEntry) const { return IndexOf(pEntry) >= 0; }
   FARPROC Bind(const CTreePluginEntry* pEntry, LPCSTR lpszName, HRESULT* phr) const;
   HRESULT SelectText(CTreePluginEntry* pEntry, LPCSTR lpszExport, LPCSTR lpszText);
+  HRESULT CallTreeItem(CTreePluginEntry* pEntry, LPCSTR lpszExport, HTREEITEM hItem);
   void LoadFolder(const CString& strFolder);
   void LoadOne(const CString& strPath);
   void SortByPriority();
@@ -154,6 +155,23 @@ namespace treeplugin {
 CString ProgramFolder();
 // Lower priority first; the exchange sort the hosts share, on any array of priorities.
 void SortIndexesByPriority(const int* pPriorities, int nCount, int* pOrder);
+// The entries (anything with m_nPriority) put in that order.
+template <class Entry>
+void SortEntriesByPriority(CTypedPtrArray<CPtrArray, Entry*>& entries) {
+  int n = (int)entries.GetSize();
+  CArray<int, int> priorities, order;
+  priorities.SetSize(n);
+  order.SetSize(n);
+  for (int i = 0; i < n; ++i) priorities[i] = entries[i]->m_nPriority;
+  if (n) SortIndexesByPriority(priorities.GetData(), n, order.GetData());
+  CTypedPtrArray<CPtrArray, Entry*> sorted;
+  for (int i = 0; i < n; ++i) sorted.Add(entries[order[i]]);
+  entries.RemoveAll();
+  entries.Append(sorted);
+}
+// Loads a plug-in library without any error box: a file that is no library, of another
+// machine, failing its start or missing a dependency gives null.
+HMODULE LoadQuietly(LPCSTR lpszPath);
 // A title buffer's text: at most 259 bytes, never a cut double-byte character.
 CString TakeTitle(const char* buffer, int size);
 // A priority as the contract counts it: 0 (or unwritten) is nDefault.

@@ -34,6 +34,34 @@ class CMainStandIn : public CWnd {
   }
 };
 
+// A folder pane over the plug-ins of a folder, in a main window of the test's own.
+struct PaneOver {
+  CMainStandIn main;
+  CFView_Folder* pane = nullptr;
+  CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
+  explicit PaneOver(const std::string& folder) {
+    main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 200, 502, nullptr, nullptr);
+    AfxGetApp()->m_pMainWnd = &main;
+    CFView_Folder::SetPluginFolder(folder.c_str());
+    pane = new CFView_Folder;
+    if (pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 502), &main, 1, NULL)) {
+      pane->OnInitialUpdate();
+    } else {
+      pane = nullptr;
+    }
+    CFView_Folder::SetPluginFolder(NULL);
+  }
+  void DestroyPane() {
+    if (pane) pane->DestroyWindow();  // a view deletes itself
+    pane = nullptr;
+  }
+  ~PaneOver() {
+    DestroyPane();
+    AfxGetApp()->m_pMainWnd = pOldMain;
+    main.DestroyWindow();
+  }
+};
+
 TEST(FolderPane, SectionsChangesAndState) {
   testsupport::ScopedProfileRoot root("folderpane");
   PluginFolder f;
@@ -41,17 +69,10 @@ TEST(FolderPane, SectionsChangesAndState) {
   f.Put("tp_second.psp", "second.psp");  // 11
   f.Put("tp_bare.psp", "bare.psp");      // no tree: dropped
   ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", "C:\\Root");
-  CFView_Folder::SetPluginFolder(f.dir.c_str());
-
-  CMainStandIn main;
-  ASSERT_TRUE(
-      main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 200, 502, nullptr, nullptr));
-  CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
-  AfxGetApp()->m_pMainWnd = &main;
-  CFView_Folder* pane = new CFView_Folder;
-  ASSERT_TRUE(pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 502), &main, 1, NULL));
-  pane->OnInitialUpdate();
-  CFView_Folder::SetPluginFolder(NULL);
+  PaneOver fx(f.dir);
+  CMainStandIn& main = fx.main;
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
   ASSERT_EQ(pane->GetButtonCount(), 2);
   CTreePluginManager& m = pane->GetManager();
   ASSERT_EQ(m.GetEntryCount(), 2);
@@ -143,12 +164,10 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_TRUE(pane->ToggleTree(1, TRUE));
   EXPECT_FALSE(pane->GetButton(1)->IsWindowVisible());
 
-  pane->DestroyWindow();  // a view deletes itself
-  AfxGetApp()->m_pMainWnd = pOldMain;
+  fx.DestroyPane();
   EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "CurrentTree"), "Full Tree 2");
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Full Tree 2", -1), 3);
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Second Tree 2", -1), 0);
-  main.DestroyWindow();
 }
 
 // A plug-in whose real CreateTree fails loses its entry and its title button; a failing
@@ -158,16 +177,10 @@ TEST(FolderPane, FailingPlugins) {
   PluginFolder f;
   f.Put("tp_createfails.psp", "refusing.psp");  // priority 1: first, open, current
   f.Put("tp_deletefails.psp", "sticky.psp");
-  CFView_Folder::SetPluginFolder(f.dir.c_str());
-  CMainStandIn main;
-  ASSERT_TRUE(
-      main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 200, 502, nullptr, nullptr));
-  CWnd* pOldMain = AfxGetApp()->m_pMainWnd;
-  AfxGetApp()->m_pMainWnd = &main;
-  CFView_Folder* pane = new CFView_Folder;
-  ASSERT_TRUE(pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 502), &main, 1, NULL));
-  pane->OnInitialUpdate();
-  CFView_Folder::SetPluginFolder(NULL);
+  PaneOver fx(f.dir);
+  CMainStandIn& main = fx.main;
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
   CTreePluginManager& m = pane->GetManager();
   ASSERT_EQ(pane->GetButtonCount(), 2);
   m.SetActive(m.GetEntry(1), TRUE);
@@ -189,10 +202,6 @@ TEST(FolderPane, FailingPlugins) {
   EXPECT_EQ(::GlobalSize(hCopy), 0u) << "freed after a failing drop too";
   EXPECT_TRUE(main.m_changes.empty());
   ::GlobalFree(hDrop);
-
-  pane->DestroyWindow();
-  AfxGetApp()->m_pMainWnd = pOldMain;
-  main.DestroyWindow();
 }
 
 }  // namespace
