@@ -97,6 +97,8 @@ class CFView_Folder : public CFormView {
   void DropButtonOf(CTreePluginEntry* pEntry);
   BOOL SplitterAt(CPoint point, CTreePluginEntry** ppUpper, CTreePluginEntry** ppLower) const;
   void DrawBand(int y);
+  // The heights of the dragged trees with the gap at y; FALSE when either gets too small.
+  BOOL DragHeightsAt(int y, int* pnUpper, int* pnLower) const;
   void ForwardChange(const std::string& text);
   folderhistory::Entry HistoryEntryOf(CTreePluginEntry* pEntry);
   // Re-selects a history entry's items in its tree and sends its request; FALSE when the

@@ -308,16 +308,19 @@ void CFView_Folder::OnLButtonDown(UINT nFlags, CPoint point) {
   CFormView::OnLButtonDown(nFlags, point);
 }
 
+BOOL CFView_Folder::DragHeightsAt(int y, int* pnUpper, int* pnLower) const {
+  CRect up, low;
+  m_pDragUpper->m_pTreeWnd->GetWindowRect(&up);
+  m_pDragLower->m_pTreeWnd->GetWindowRect(&low);
+  ScreenToClient(&up);
+  ScreenToClient(&low);
+  return folderlayout::DragHeights(up.top, low.bottom, low.top - up.bottom, y, pnUpper, pnLower);
+}
+
 void CFView_Folder::OnMouseMove(UINT nFlags, CPoint point) {
   if (m_nDragLine >= 0 && m_pDragUpper && m_pDragLower) {
-    CRect up, low;
-    m_pDragUpper->m_pTreeWnd->GetWindowRect(&up);
-    m_pDragLower->m_pTreeWnd->GetWindowRect(&low);
-    ScreenToClient(&up);
-    ScreenToClient(&low);
-    int rows = low.top - up.bottom;
     int a, b;
-    if (folderlayout::DragHeights(up.top, low.bottom, rows, point.y, &a, &b)) {
+    if (DragHeightsAt(point.y, &a, &b)) {
       DrawBand(m_nDragLine);
       m_nDragLine = point.y;
       DrawBand(m_nDragLine);
@@ -331,13 +334,8 @@ void CFView_Folder::OnLButtonUp(UINT nFlags, CPoint point) {
   if (m_nDragLine >= 0 && m_pDragUpper && m_pDragLower) {
     DrawBand(m_nDragLine);
     ReleaseCapture();
-    CRect up, low;
-    m_pDragUpper->m_pTreeWnd->GetWindowRect(&up);
-    m_pDragLower->m_pTreeWnd->GetWindowRect(&low);
-    ScreenToClient(&up);
-    ScreenToClient(&low);
     int a, b;
-    if (folderlayout::DragHeights(up.top, low.bottom, low.top - up.bottom, m_nDragLine, &a, &b)) {
+    if (DragHeightsAt(m_nDragLine, &a, &b)) {
       m_manager.SetTreeHeight(m_pDragUpper, a);
       m_manager.SetTreeHeight(m_pDragLower, b);
     }
