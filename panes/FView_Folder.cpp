@@ -16,10 +16,6 @@ const UINT kReadyDelayMs = 500;
 const COLORREF kBackground = RGB(59, 79, 92);
 const char kFolderInfo[] = "VxFolder\\FolderInfo";
 
-// Main-menu commands that the pane takes besides its own range.
-const UINT kMappedCommands[] = {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_EDIT_CUT,        ID_EDIT_COPY,
-                                ID_FILE_DELETE,     ID_EDIT_PASTE,  ID_FILE_PROPERTIES, ID_FAVORITE_ADD};
-
 CString& PluginFolder() {
   static CString s;
   return s;
@@ -227,37 +223,120 @@ BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
 
 // ---- Menus and commands ------------------------------------------------------------------
 
+namespace {
+
+// The pane's own command ranges, counted from ID_FOLDER_COMMAND_FIRST.
+enum CommandRange { kFolderMenu = 0, kOpenWindow = 20, kToggleTree = 40, kSettingPanel = 60, kRangeSize = 10 };
+
+// Main-menu commands and the folder command each stands for.
+struct MappedCommand {
+  UINT nID;
+  int nFolderCommand;
+};
+const MappedCommand kMapped[] = {
+    {ID_FILE_NEW_FOLDER, PLUGIN_FOLDER_OPEN},
+    {ID_FILE_RENAME, PLUGIN_FOLDER_RENAME},
+    {ID_EDIT_CUT, PLUGIN_FOLDER_CUT},
+    {ID_EDIT_COPY, PLUGIN_FOLDER_COPY},
+    {ID_FILE_DELETE, PLUGIN_FOLDER_DELETE},
+    {ID_EDIT_PASTE, PLUGIN_FOLDER_PASTE},
+    {ID_FILE_PROPERTIES, PLUGIN_FOLDER_PROPERTIES},
+    {ID_FAVORITE_ADD, PLUGIN_FOLDER_FAVOURITE},
+};
+
+}  // namespace
+
+CTreePluginEntry* CFView_Folder::CurrentEntry() const {
+  CTreePluginEntry* p = NULL;
+  return TreeNumberOf(m_hCurrentTree, &p) ? p : NULL;
+}
+
 void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
   if (bSysMenu || !pPopup) return;
-  auto grey = [pPopup](UINT nID) { pPopup->EnableMenuItem(nID, MF_BYCOMMAND | MF_GRAYED); };
-  switch (nIndex) {
-    case 0:  // without a current tree its folder commands have nothing to act on
-      for (UINT nID : {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_FILE_DELETE, ID_FILE_PROPERTIES}) grey(nID);
-      break;
-    case 1:
-      for (UINT nID : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FAVORITE_ADD}) grey(nID);
-      break;
-    case 2:
-      if (CMenu* pTrees = pPopup->GetSubMenu(2)) {
-        while (pTrees->GetMenuItemCount() > 0) pTrees->DeleteMenu(0, MF_BYPOSITION);
+  if (nIndex == 0 || nIndex == 1) {
+    // The folder commands follow the current plug-in's folder menu, position by position.
+    CMenu menu;
+    CTreePluginEntry* pEntry = CurrentEntry();
+    bool has = pEntry && m_manager.HasExport(pEntry, "GetFolderMenu");
+    if (has) m_manager.GetFolderMenu(pEntry, &menu);
+    CMenu* pFolder = has && menu.GetSafeHmenu() ? menu.GetSubMenu(0) : NULL;
+    for (const MappedCommand& c : kMapped) {
+      bool file = c.nID == ID_FILE_NEW_FOLDER || c.nID == ID_FILE_RENAME || c.nID == ID_FILE_DELETE ||
+                  c.nID == ID_FILE_PROPERTIES;
+      if (file != (nIndex == 0)) continue;
+      UINT state = pFolder ? pFolder->GetMenuState(c.nFolderCommand, MF_BYPOSITION) : (UINT)-1;
+      bool grey = state == (UINT)-1 || (state & MF_GRAYED);
+      pPopup->EnableMenuItem(c.nID, MF_BYCOMMAND | (grey ? MF_GRAYED : MF_ENABLED));
+    }
+    if (menu.GetSafeHmenu()) menu.DestroyMenu();
+    return;
+  }
+  if (nIndex == 2) {
+    if (CMenu* pTrees = pPopup->GetSubMenu(2)) {
+      while (pTrees->GetMenuItemCount() > 0) pTrees->DeleteMenu(0, MF_BYPOSITION);
+      int n = 0;
+      for (int i = 0; i < m_manager.GetEntryCount() && n < kRangeSize; ++i) {
+        CTreePluginEntry* p = m_manager.GetEntry(i);
+        if (!p->m_pTreeWnd) continue;
+        CString strItem;
+        strItem.Format("&%01d %s", n + 1, (LPCSTR)m_manager.GetTitle(p, m_manager.GetKind(p)));
+        pTrees->AppendMenu(MF_STRING | (m_manager.IsShown(p) ? MF_CHECKED : 0), ID_VIEW_TREE_FIRST + n, strItem);
+        ++n;
+      }
+    }
+    if (CMenu* pGo = pPopup->GetSubMenu(13)) OnInitMenuPopup(pGo, 13, FALSE);
+    return;
+  }
+  if (nIndex == 13) {
+    pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_OPEN_PATH, MF_BYCOMMAND | MF_GRAYED);
+  }
+}
+
+void CFView_Folder::RunCommand(UINT nID) {
+  int offset = (int)nID - ID_FOLDER_COMMAND_FIRST;
+  int range = offset / 20 * 20, n = offset - range;
+  if (n >= kRangeSize) return;  // handled, no action
+  CTreePluginEntry* pCurrent = CurrentEntry();
+  switch (range) {
+    case kFolderMenu:
+      if (pCurrent && pCurrent->m_pTreeWnd) {
+        HWND hFocus = ::GetFocus();
+        DWORD dwFlags = m_manager.FolderMenu(pCurrent, n);
+        if (hFocus && ::IsWindow(hFocus)) ::SendMessageA(hFocus, WM_SETFOCUS, 0, 0);
+        pCurrent->m_pTreeWnd->DoActions(dwFlags);
       }
       break;
-    case 13:
-      pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
-      pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
-      pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
-      grey(ID_GO_OPEN_PATH);
+    case kOpenWindow:
+      if (CImageCheckButton* pButton = GetButton(n))
+        if (m_manager.IndexOf(pButton->GetEntry()) >= 0)
+          m_manager.OpenWindow(pButton->GetEntry(), m_manager.GetKind(pButton->GetEntry()), pButton);
       break;
-    default:
+    case kToggleTree: ToggleTree(n); break;
+    case kSettingPanel: {
+      int k = 0;
+      for (int i = 0; i < m_manager.GetEntryCount(); ++i) {
+        CTreePluginEntry* p = m_manager.GetEntry(i);
+        if (!p->m_pTreeWnd || !m_manager.HasExport(p, "OpenSettingPanel")) continue;
+        if (k++ == n) {
+          m_manager.OpenSettingPanel(p, this);
+          break;
+        }
+      }
       break;
+    }
   }
 }
 
 BOOL CFView_Folder::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  BOOL bOurs = nID >= ID_FOLDER_COMMAND_FIRST && nID <= ID_FOLDER_COMMAND_LAST;
-  for (UINT nMapped : kMappedCommands) bOurs = bOurs || nID == nMapped;
-  if (bOurs && !pHandlerInfo) {
-    // A folder command with no tree to carry it out: taken, nothing done.
+  UINT nOurs = 0;
+  if (nID >= ID_FOLDER_COMMAND_FIRST && nID <= ID_FOLDER_COMMAND_LAST) nOurs = nID;
+  for (const MappedCommand& c : kMapped)
+    if (nID == c.nID) nOurs = ID_FOLDER_COMMAND_FIRST + kFolderMenu + c.nFolderCommand;
+  if (nOurs && !pHandlerInfo) {
+    if (nCode == CN_COMMAND) RunCommand(nOurs);
     if (nCode == (int)CN_UPDATE_COMMAND_UI || nCode == CN_COMMAND) return TRUE;
   }
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);

@@ -100,6 +100,9 @@ class CFView_Folder : public CFormView {
   // The heights of the dragged trees with the gap at y; FALSE when either gets too small.
   BOOL DragHeightsAt(int y, int* pnUpper, int* pnLower) const;
   void ForwardChange(const std::string& text);
+  CTreePluginEntry* CurrentEntry() const;
+  // A command of the pane's own ranges (folder menu, plug-in window, tree shown, settings).
+  void RunCommand(UINT nID);
   folderhistory::Entry HistoryEntryOf(CTreePluginEntry* pEntry);
   // Re-selects a history entry's items in its tree and sends its request; FALSE when the
   // tree or all its items are gone.

@@ -5,6 +5,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
+#include <VxResourceIds.h>
 
 #include <string>
 #include <vector>
@@ -159,9 +160,36 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_NE(::GlobalSize(hDrop), 0u) << "the caller's block is the caller's";
   ::GlobalFree(hDrop);
 
+  // Menu states follow the plug-in's folder menu; the trees sub-menu lists both trees.
+  CMenu file;
+  file.CreatePopupMenu();
+  for (UINT id : {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_FILE_DELETE, ID_FILE_PROPERTIES})
+    file.AppendMenu(MF_STRING, id, "x");
+  pane->OnInitMenuPopup(&file, 0, FALSE);
+  EXPECT_EQ(file.GetMenuState(ID_FILE_RENAME, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_EQ(file.GetMenuState(ID_FILE_DELETE, MF_BYCOMMAND) & MF_GRAYED, (UINT)MF_GRAYED);
+  file.DestroyMenu();
+  CMenu view, trees;
+  view.CreatePopupMenu();
+  trees.CreatePopupMenu();
+  view.AppendMenu(MF_STRING, 1, "a");
+  view.AppendMenu(MF_STRING, 2, "b");
+  view.AppendMenu(MF_POPUP, (UINT_PTR)trees.Detach(), "trees");
+  pane->OnInitMenuPopup(&view, 2, FALSE);
+  CMenu* pTrees = view.GetSubMenu(2);
+  ASSERT_TRUE(pTrees);
+  EXPECT_EQ(pTrees->GetMenuItemCount(), 2);
+  EXPECT_EQ(pTrees->GetMenuState(ID_VIEW_TREE_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED, (UINT)MF_CHECKED);
+  view.DestroyMenu();
+  // Rename through the File menu: the plug-in's folder command 1 asks for label editing.
+  tree->SetFocus();
+  pane->SendMessage(WM_COMMAND, ID_FILE_RENAME, 0);
+  EXPECT_NE(tree->GetEditControl(), nullptr);
+  tree->EndEditLabelNow(TRUE);
+
   // Hiding: the only open tree stays; the closed one goes.
   EXPECT_FALSE(pane->ToggleTree(0, TRUE));
-  EXPECT_TRUE(pane->ToggleTree(1, TRUE));
+  pane->SendMessage(WM_COMMAND, ID_VIEW_TREE_FIRST + 1, 0);  // View > trees > 2
   EXPECT_FALSE(pane->GetButton(1)->IsWindowVisible());
 
   fx.DestroyPane();

@@ -171,7 +171,14 @@ PLUGIN_EXPORT HRESULT GetNumOfType(int* count) {
   ANSWER("GetNumOfType", 0);
 }
 PLUGIN_EXPORT HRESULT OpenSettingPanel(int a, int b, CView* pane) { ANSWER("OpenSettingPanel", 0); }
-PLUGIN_EXPORT HRESULT GetFolderMenu(CTreeCtrl* tree, CMenu* menu) { ANSWER("GetFolderMenu", 0); }
+// Folder commands 0..8, delete (5) greyed.
+PLUGIN_EXPORT HRESULT GetFolderMenu(CTreeCtrl* tree, CMenu* menu) {
+  HMENU hBar = ::CreateMenu(), hFolder = ::CreatePopupMenu();
+  for (int i = 0; i <= 8; ++i) ::AppendMenuA(hFolder, MF_STRING | (i == 5 ? MF_GRAYED : 0), 100 + i, "x");
+  ::AppendMenuA(hBar, MF_POPUP, (UINT_PTR)hFolder, "folder");
+  menu->Attach(hBar);
+  ANSWER("GetFolderMenu", 0);
+}
 PLUGIN_EXPORT HRESULT FolderMenu(CTreeCtrl* tree, int command) {
 #ifdef VARIANT_GARBAGE
   ANSWER("FolderMenu", (HRESULT)0x7FFF00F5);
