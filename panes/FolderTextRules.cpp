@@ -4,6 +4,7 @@
 #include <textkit/records.h>
 #include <textkit/text.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,7 +46,7 @@ std::vector<char> PaddedBlock(const std::string& text) {
   return block;
 }
 
-std::string GroupName(const std::string& name) {
+std::string GroupName(const std::string& name, bool bQuoted) {
   std::string s;
   bool comma = false;
   textkit::ForEachChar(name, [&](size_t at, size_t len) {
@@ -57,7 +58,28 @@ std::string GroupName(const std::string& name) {
     if (len == 1 && c == ',') comma = true;
     s.append(name, at, len);
   });
-  return comma ? "\"" + s + "\"" : s;
+  return comma || bQuoted ? "\"" + s + "\"" : s;
+}
+
+std::string GroupText(const std::string& itemName, const std::vector<Group>& groups, bool bQuoted,
+                      const std::vector<std::string>* pOwnFiles) {
+  std::string header = "," + GroupName(itemName, bQuoted), entries;
+  if (groups.empty() && pOwnFiles)
+    for (const std::string& file : *pOwnFiles) entries += file + "|1||";
+  for (size_t i = 0; i < groups.size(); ++i) {
+    header += "," + GroupName(groups[i].name, bQuoted) + "," + std::to_string(i % 6 + 1);
+    for (const std::string& file : groups[i].files) entries += file + "|" + std::to_string(i + 1) + "||";
+  }
+  if (entries.empty()) entries = "|1||";
+  return header + "|2|" + entries;
+}
+
+std::string MusicText(int id, std::vector<std::string> audioFiles) {
+  if (audioFiles.empty()) return "";
+  std::sort(audioFiles.begin(), audioFiles.end());
+  std::string text = ",\"" + std::to_string(id) + "\",1|,2|";
+  for (const std::string& file : audioFiles) text += file + "|1||";
+  return text;
 }
 
 namespace {

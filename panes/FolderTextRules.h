@@ -30,8 +30,25 @@ std::string FrameChange(int treeNumber, const std::string& title, const std::str
 // (four more when text and NUL fill one already).
 std::vector<char> PaddedBlock(const std::string& text);
 
-// A group name in a comma list: quoted when it holds a comma; '"' and '|' become '_'.
-std::string GroupName(const std::string& name);
+// A group name in a comma list: quoted when it holds a comma (or always, bQuoted); '"'
+// and '|' become '_'.
+std::string GroupName(const std::string& name, bool bQuoted = false);
+
+// A group list (folder groups and the other listed kinds): the header names the item and
+// each group with its colour (1..6, then again from 1), then "|2|" and one "path|group||"
+// entry per file, groups counted from 1. bQuoted writes every name quoted, else only
+// names that hold a comma. Without any file the entries read "|1||".
+struct Group {
+  std::string name;
+  std::vector<std::string> files;
+};
+// An item without groups lists its own files (pOwnFiles) as group 1.
+std::string GroupText(const std::string& itemName, const std::vector<Group>& groups, bool bQuoted,
+                      const std::vector<std::string>* pOwnFiles = nullptr);
+
+// A music folder's list: ',"id",1|' then ",2|" and "path|1||" per audio file, in byte
+// order of the paths; empty without audio files.
+std::string MusicText(int id, std::vector<std::string> audioFiles);
 
 // A received folder change. ok is false for a text that is no folder change: no NUL within
 // its length, fewer than three fields, a tree number or kind that is no number.

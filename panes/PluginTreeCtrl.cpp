@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include <textkit/path.h>
+#include <textkit/text.h>
+
 #include "FolderTextRules.h"
 #include "TreePluginManager.h"
 
@@ -42,12 +45,77 @@ std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
     }
     item.kind = (int)pRecord->kind;
     item.path = pRecord->path ? pRecord->path : "";
-    if (item.kind == PLUGIN_ITEM_DISC_DATE) item.kindText = "|3|" + item.path + "||";
+    if (item.kind >= 1 && item.kind <= 6) item.kindText = KindText(h, *pRecord);
     items.push_back(item);
     hLast = h;
   }
   if (phLast) *phLast = hLast;
   return foldertext::BuildRequest(items);
+}
+
+namespace {
+
+// The plain files of a folder (not hidden, not system, not "title.txt").
+std::vector<std::string> PlainFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((folder + "\\*.*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return files;
+  do {
+    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    if (lstrcmpiA(fd.cFileName, "title.txt") == 0) continue;
+    files.push_back(folder + "\\" + fd.cFileName);
+  } while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return files;
+}
+
+// The audio files under a folder and all its sub-folders.
+void AudioFiles(const std::string& folder, std::vector<std::string>* pFiles) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..") || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
+      continue;
+    std::string path = folder + "\\" + fd.cFileName;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      AudioFiles(path, pFiles);
+      continue;
+    }
+    std::string ext = textkit::LowerAscii(textkit::ExtensionOf(path));
+    if (ext == ".m4a" || ext == ".mp3" || ext == ".wav" || ext == ".wma") pFiles->push_back(path);
+  } while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+}
+
+}  // namespace
+
+std::string CPluginTreeCtrl::KindText(HTREEITEM hItem, const PluginItemRecord& record) {
+  std::string path = record.path ? record.path : "";
+  textkit::TrimTrailingSeparators(path);
+  switch (record.kind) {
+    case PLUGIN_ITEM_GROUP: {
+      std::vector<foldertext::Group> groups;
+      for (HTREEITEM h = GetChildItem(hItem); h; h = GetNextSiblingItem(h)) {
+        const PluginItemRecord* r = reinterpret_cast<const PluginItemRecord*>(GetItemData(h));
+        std::string child = r && r->path ? r->path : "";
+        textkit::TrimTrailingSeparators(child);
+        groups.push_back({(LPCSTR)GetItemText(h), PlainFiles(child)});
+      }
+      std::vector<std::string> own = PlainFiles(path);
+      return foldertext::GroupText((LPCSTR)GetItemText(hItem), groups, false, &own);
+    }
+    case PLUGIN_ITEM_MUSIC: {
+      std::vector<std::string> files;
+      AudioFiles(path, &files);
+      return foldertext::MusicText((int)record.extra, files);
+    }
+    case PLUGIN_ITEM_DISC_DATE: return "|3|" + std::string(record.path ? record.path : "") + "||";
+    default:
+      // Saved searches, print orders and classifications ask the photo database: not here yet.
+      return "";
+  }
 }
 
 void CPluginTreeCtrl::SendFolderChange() {

@@ -24,6 +24,8 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
 
   // The open-folder request of the current selection.
   std::string BuildRequest(HTREEITEM* phLast);
+  // The text a special item (kinds 1..6) stands for.
+  std::string KindText(HTREEITEM hItem, const PluginItemRecord& record);
   // Sends it to the owner (WM_COPYDATA, the folder-change code), then SelectTreeItem.
   void SendFolderChange();
   // Carries out a plug-in's action flags.

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include <textkit/records.h>
+
 #include "FolderTextRules.h"
 
 namespace {
@@ -46,6 +48,29 @@ TEST(FolderText, GroupNames) {
   EXPECT_EQ(foldertext::GroupName("A,B"), "\"A,B\"");
   EXPECT_EQ(foldertext::GroupName("say \"hi\"|x"), "say _hi__x");
   EXPECT_EQ(foldertext::GroupName("ポ表"), "ポ表");  // trail bytes of "|" and "\" stay
+}
+
+TEST(FolderText, GroupTexts) {
+  std::vector<foldertext::Group> groups;
+  for (int i = 1; i <= 8; ++i) groups.push_back({"g" + std::to_string(i), {"C:\\f" + std::to_string(i) + ".jpg"}});
+  std::string text = foldertext::GroupText("Top", groups, false);
+  EXPECT_EQ(text.substr(0, text.find('|')), ",Top,g1,1,g2,2,g3,3,g4,4,g5,5,g6,6,g7,1,g8,2");
+  EXPECT_NE(text.find("C:\\f8.jpg|8||"), std::string::npos);  // group numbers do not wrap
+  EXPECT_EQ(foldertext::GroupText("Top", {{"A", {}}}, false), ",Top,A,1|2||1||");
+  // Names with a comma, a quote or a bar: the pane's text reads back with the one reader.
+  std::string framed = foldertext::FrameChange(
+      2, "Tree", foldertext::GroupText("A,B", {{"C|D", {"C:\\x.jpg"}}, {"E\"F", {"C:\\y.jpg"}}}, false));
+  textkit::RecordText r = textkit::ReadRecordText(framed.c_str(), framed.size() + 1);
+  ASSERT_TRUE(r.ok()) << framed << " " << textkit::StatusText(r.status);
+  EXPECT_EQ(r.folderType, 2);
+  ASSERT_EQ(r.entries.size(), 2u);
+  EXPECT_EQ(r.entries[1].groupNumber, 2);
+  ASSERT_EQ(r.names.size(), 2u);
+  EXPECT_EQ(r.names[0].name, "C_D");
+  EXPECT_EQ(r.names[1].name, "E_F");
+  EXPECT_EQ(r.names[1].colour, 2);
+  std::string quoted = foldertext::GroupText("P", {{"Q", {}}}, true);
+  EXPECT_EQ(quoted, ",\"P\",\"Q\",1|2||1||");
 }
 
 TEST(FolderText, ReadingReceivedTexts) {

@@ -10,6 +10,7 @@
 #include "PluginTreeCtrl.h"
 #include "ToolPluginManager.h"
 #include "TreePluginManager.h"
+#include "files.h"
 #include "plugintest.h"
 #include "profileroot.h"
 
@@ -224,6 +225,40 @@ TEST(TreeHost, TreeWindowsProbeAndCreation) {
   char sz[MAX_PATH];
   EXPECT_GT(::GetModuleFileNameA(hSticky, sz, MAX_PATH), 0u) << "still loaded";
   pane.DestroyWindow();
+}
+
+// The texts of a folder group and a music folder over real folders.
+TEST(TreeHost, KindTextsOverFolders) {
+  testsupport::ScopedProfileRoot root("treehost");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");
+  std::string data = testsupport::NewTempFolder("kinds");
+  for (const char* file : {"item2\\a.jpg", "item2\\title.txt", "item5\\x.mp3", "item5\\sub\\y.WAV", "item5\\z.txt"}) {
+    std::string path = data + "\\" + file;
+    testsupport::MakeFolders(path.substr(0, path.find_last_of('\\')));
+    ASSERT_TRUE(testsupport::WriteWholeFile(path, "x"));
+  }
+  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
+  CTestPane pane;
+  ASSERT_TRUE(pane.CreateEx(0, "STATIC", "pane", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 200, 400, nullptr, nullptr));
+  {
+    CTreePluginManager m(f.dir.c_str());
+    m.CreateTreeWindows(&pane);
+    ASSERT_EQ(m.SetCurrent(m.GetEntry(0), &pane), S_OK);
+    CPluginTreeCtrl* tree = m.GetEntry(0)->m_pTreeWnd;
+    auto textOf = [&](const char* name) {
+      for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h))
+        if (tree->GetItemText(h) == name) tree->SelectOnly(h);
+      tree->SelectAllExcept(FALSE, tree->GetSelectedItem());
+      pane.m_texts.clear();
+      tree->SendFolderChange();
+      return pane.m_texts.empty() ? std::string("none") : std::string(pane.m_texts.back().c_str());
+    };
+    EXPECT_EQ(textOf("item2"), ",item2|2|" + data + "\\item2\\a.jpg|1||");  // title.txt left out
+    EXPECT_EQ(textOf("item5"), ",\"42\",1|,2|" + data + "\\item5\\sub\\y.WAV|1||" + data + "\\item5\\x.mp3|1||");
+  }
+  pane.DestroyWindow();
+  testsupport::RemoveTree(data);
 }
 
 TEST(ToolHost, PrioritiesAndFallbacks) {

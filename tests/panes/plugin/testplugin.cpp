@@ -111,7 +111,7 @@ PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList* images, HTREEITEM 
     g_paths[k] = std::string(root) + "\\item" + std::to_string(k);
     g_records[k].path = g_paths[k].c_str();
     g_records[k].kind = k;
-    g_records[k].extra = 0;
+    g_records[k].extra = k == 5 ? 42 : 0;
     HTREEITEM h = tree->InsertItem(("item" + std::to_string(k)).c_str(), TVI_ROOT);
     tree->SetItemData(h, (DWORD_PTR)&g_records[k]);
   }
