@@ -585,9 +585,12 @@ DWORD CTreePluginManager::ContextMenu(CTreePluginEntry* pEntry, int x, int y, HR
 HRESULT CTreePluginManager::DragOver(CTreePluginEntry* pEntry, COleDataObject* pData, DWORD dwKeyState, int x, int y,
                                      DWORD* pdwEffect, int* pnDragImage) {
   HRESULT hr;
+  // *pdwEffect comes in as what the drag allows; the plug-in's answer stays within it.
+  DWORD dwAllowed = pdwEffect ? *pdwEffect : 0;
   if (FARPROC pfn = Bind(pEntry, "DragOver", &hr))
     hr = Invoke<PFN_PLUGIN_DragOver>(pfn, static_cast<CTreeCtrl*>(pEntry->m_pTreeWnd), pData, dwKeyState, x, y,
                                      pdwEffect, pnDragImage);
+  if (pdwEffect) *pdwEffect = hr == S_OK ? (*pdwEffect & dwAllowed) : DROPEFFECT_NONE;
   return hr;
 }
 

@@ -111,6 +111,12 @@ TEST(TreeHost, FallbacksPerExport) {
   EXPECT_EQ(m.GetToolTips(full, 2), "Full tip");
   EXPECT_EQ(m.FolderMenu(full, 1), (DWORD)PLUGIN_ACTION_EDIT_LABEL);
   EXPECT_EQ(m.ContextMenu(full, 1, 1), (DWORD)PLUGIN_ACTION_RELOAD);  // unknown bits dropped
+  DWORD effect = DROPEFFECT_COPY;                                     // what the drag allows
+  EXPECT_EQ(m.DragOver(full, NULL, 0, 1, 1, &effect, NULL), S_OK);
+  EXPECT_EQ(effect, (DWORD)DROPEFFECT_COPY);  // the plug-in asked for more
+  effect = DROPEFFECT_COPY;
+  EXPECT_EQ(m.DragOver(bare, NULL, 0, 1, 1, &effect, NULL), E_PLUGIN_NOT_SUPPORTED);
+  EXPECT_EQ(effect, (DWORD)DROPEFFECT_NONE);
   EXPECT_EQ(m.OpenWindow(full, 2, NULL), S_OK);
   EXPECT_EQ(m.GetCurrentFolder(), "C:\\Opened");
   // Not created yet: the text only becomes the current folder.
