@@ -2,11 +2,10 @@
 
 #include <ClipFacts.h>
 #include <VxContFile.h>
+#include <textkit/path.h>
 
 #include <new>
 #include <string>
-
-#include "textkit/path.h"
 
 namespace {
 

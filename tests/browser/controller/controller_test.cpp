@@ -209,6 +209,9 @@ TEST(Controller, BadCopyDataInput) {
       "0|Explorer|1|" + tooLong + "||",    // 260 bytes or more
       "0|Explorer|1|" + a + "\\missing||", // missing folder
       "0|Explorer|7|" + a + "\\||",        // unknown folder type
+      "2|T,I,A,1|2|" + a + "\\p00.jpg|99999999999||",  // group number out of range
+      "2|T,I,A,1|2|" + a + "\\p00.jpg|x||",            // group number not a number
+      "99999999999|Explorer|1|" + a + "\\||",          // source number out of range
   };
   for (const std::string& text : bad) {
     h.ShowFolder(a);

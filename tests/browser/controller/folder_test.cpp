@@ -200,3 +200,26 @@ TEST(FolderModel, BrokenFilesAreListed) {
   EXPECT_EQ(h.pView->m_items.size(), 5u);
   for (CThumbnail* p : h.pView->m_items) EXPECT_EQ(p->DecodeThumbnail(), S_OK) << (LPCSTR)p->GetFileName();
 }
+
+// A rotation notice drops the decoded picture of the files it names, unless its angle
+// comes to no turn at all.
+TEST(FolderModel, RotationNoticeRedecodesTurnedFiles) {
+  BrowserHost h;
+  std::string a = Folder("rotate", {{"r.jpg", "plain.jpg"}});
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 1u);
+  CThumbnail* p = h.pView->m_items[0];
+  CThumbnailPage::DecodeStop();
+  struct {
+    const char* angle;
+    bool cleared;
+  } cases[] = {{"360", false}, {"0", false}, {"-720", false}, {"540", true}, {"90", true}, {"-90", true}};
+  for (auto& c : cases) {
+    ASSERT_EQ(p->DecodeThumbnail(), S_OK);
+    ASSERT_TRUE(p->IsDecoded());
+    EXPECT_EQ(h.SendCopy(CDID_ROTATION_FILES, std::string("0|") + c.angle + "|1|" + a + "\\R.JPG||"), 1);
+    h.RunQueue();
+    CThumbnailPage::DecodeStop();
+    EXPECT_EQ(!p->IsDecoded(), c.cleared) << c.angle;
+  }
+}
