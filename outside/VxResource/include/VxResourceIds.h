@@ -671,4 +671,24 @@
 #define ID_AUTORUN_START_VIEWER 1004  // start the card viewer
 #define ID_AUTORUN_CLOSE_VIEWER 1005  // close the card viewer
 
+// The disk and card trees (rc/trees-strings.rc)
+#define IDS_DISKTREE_TOOLTIP 293               // tool tip of the disk tree's title button
+#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's name
+#define IDS_DISKTREE_NEW_FOLDER 295            // name of a new folder
+#define IDS_DISKTREE_NEW_FOLDER_CAPTION 300    // caption when a folder cannot be made
+#define IDS_DISKTREE_DISK_FULL 301             // the disk is full
+#define IDS_DISKTREE_NOT_READY 302             // the drive is not ready
+#define IDS_DISKTREE_ACCESS_DENIED 303         // no right to write here
+#define IDS_DISKTREE_WRITE_PROTECTED 304       // the medium is write-protected
+#define IDS_DISKTREE_DELETE_CAPTION 305        // caption when folders cannot be deleted
+#define IDS_DISKTREE_NO_CREATION_TIME 10027    // properties: a folder without creation time
+#define IDS_DISKTREE_EMPTY_DRIVE 10173         // an expanded drive without media
+#define IDS_TREE_DROP_COLLECTING 10174         // wait text while a large drop is collected
+#define IDS_DISKTREE_TITLE 40013               // the disk tree's title
+#define IDS_DISKTREE_NAME_BAD_CHARS 40211      // a new name holds a forbidden character
+#define IDS_DISKTREE_NAME_EMPTY 40212          // a new name is empty once its dots are cut
+#define IDS_DISKTREE_NAME_TOO_LONG 40216       // the new path is too long
+#define IDS_TREE_DROP_NOT_REPRESENTABLE 40222  // a dropped name the code page cannot hold
+#define IDS_TREE_PATH_TOO_LONG 40223           // a path of 260 characters or more
+
 #endif  // VXRESOURCEIDS_H
