@@ -218,6 +218,98 @@ std::optional<std::string> MovedColourKey(const std::string& key, const std::str
   return StripTrailingSeparators(newPath) + k.substr(o.size());
 }
 
+namespace {
+
+struct CommandRow {
+  int index;       // folder-menu position, -1 for none
+  UINT contextId;  // context-menu command
+  DWORD followUp;  // when the body succeeded
+};
+const CommandRow kCommands[] = {
+    {0, ID_DISKTREE_CTX_NEW_FOLDER, kRefreshOtherTrees | kOpenCaret | kEditLabel},
+    {1, ID_DISKTREE_CTX_RENAME, kEditLabel},
+    {3, ID_DISKTREE_CTX_CUT, 0},
+    {4, ID_DISKTREE_CTX_COPY, 0},
+    {5, ID_DISKTREE_CTX_DELETE, kRefreshOtherTrees | kOpenCaret},
+    {6, ID_DISKTREE_CTX_PASTE, kRefreshOtherTrees | kReloadBrowser},
+    {7, ID_DISKTREE_CTX_PROPERTIES, 0},
+    {8, ID_DISKTREE_CTX_FAVORITE, kRefreshOtherTrees},
+    {-1, ID_DISKTREE_CTX_COLOR, kRefreshOtherTrees},
+};
+
+}  // namespace
+
+DWORD FolderMenuFollowUp(int index, HRESULT bodyResult) {
+  if (bodyResult != S_OK) return 0;
+  for (const CommandRow& r : kCommands)
+    if (r.index >= 0 && r.index == index) return r.followUp;
+  return 0;
+}
+
+DWORD ContextMenuFollowUp(UINT id, HRESULT bodyResult) {
+  if (bodyResult != S_OK) return 0;
+  for (const CommandRow& r : kCommands)
+    if (r.contextId == id) return r.followUp;
+  return 0;
+}
+
+UINT ContextCommandOfIndex(int index) {
+  for (const CommandRow& r : kCommands)
+    if (r.index >= 0 && r.index == index) return r.contextId;
+  return 0;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  auto cut = [](std::string s) {
+    if (!s.empty() && s.back() == '\\' && textkit::FindLast(s, '\\') == s.size() - 1) s.pop_back();
+    return s;
+  };
+  return !a.empty() && textkit::EqualNoCase(cut(a), cut(b));
+}
+
+std::string ShortSize(long long bytes, int* unit) {
+  double x = static_cast<double>(bytes);
+  int u = 0;
+  while (x >= 1024 && u < 4) {
+    x *= 1.0 / 1024;
+    ++u;
+  }
+  char buf[64];
+  snprintf(buf, sizeof buf, "%f", x);
+  std::string s = std::string(buf).substr(0, 4);
+  if (s.size() > 3 && s[3] == '.') {
+    s.resize(3);
+  } else if (u == 0) {
+    size_t dot = s.find('.');
+    if (dot != std::string::npos) s.resize(dot);
+  }
+  *unit = u;
+  return s;
+}
+
+std::string CutLocaleFraction(const std::string& formatted, int fractionDigits, const std::string& decimalSeparator) {
+  std::string s = formatted;
+  if (fractionDigits > 0) {
+    size_t cut = static_cast<size_t>(fractionDigits) + decimalSeparator.size();
+    s = cut >= s.size() ? std::string() : s.substr(0, s.size() - cut);
+  }
+  return s.empty() ? "0" : s;
+}
+
+RECT StandardColourButtonRect(const RECT& ok, const RECT& cancel, const RECT& custom) {
+  RECT r;
+  r.left = cancel.left + (cancel.right - ok.right);
+  r.top = cancel.top;
+  r.right = custom.right;
+  r.bottom = cancel.bottom;
+  return r;
+}
+
+ButtonFont StandardColourButtonFont(const std::string& charsetName) {
+  if (textkit::EqualNoCase(charsetName, "SHIFTJIS_CHARSET")) return {SHIFTJIS_CHARSET, -12};
+  return {ANSI_CHARSET, -10};
+}
+
 std::string ChangedFolderKey(int n) {
   char key[16];
   snprintf(key, sizeof key, "%04d", n);

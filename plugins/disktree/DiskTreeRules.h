@@ -118,6 +118,34 @@ int TintSlot(int currentImage, int imageCount);
 std::optional<std::string> MovedColourKey(const std::string& key, const std::string& oldPath,
                                           const std::string& newPath);
 
+// ---- commands -----------------------------------------------------------------------------
+// What the host redoes after a command.
+enum FollowUp : DWORD { kRefreshOtherTrees = 1, kReloadBrowser = 2, kOpenCaret = 4, kEditLabel = 8 };
+// The follow-up of folder-menu command index (0 to 8) or context-menu command id after its
+// body answered bodyResult: only a body that succeeded asks for one.
+DWORD FolderMenuFollowUp(int index, HRESULT bodyResult);
+DWORD ContextMenuFollowUp(UINT id, HRESULT bodyResult);
+// The context-menu command of a folder-menu index, 0 for none.
+UINT ContextCommandOfIndex(int index);
+// Whether two folder paths name the same folder (case and one trailing "\" aside).
+bool SameFolder(const std::string& a, const std::string& b);
+
+// ---- properties ---------------------------------------------------------------------------
+// The short form of a byte count ("1023", "1.50", "100") and its unit (0 bytes .. 4 terabytes).
+std::string ShortSize(long long bytes, int* unit);
+// A locale-formatted whole number without the fraction the locale added.
+std::string CutLocaleFraction(const std::string& formatted, int fractionDigits, const std::string& decimalSeparator);
+
+// ---- colour dialog ------------------------------------------------------------------------
+// The standard-colour button: right of Cancel at Cancel's distance from OK, ending where the
+// custom-colour button ends.
+RECT StandardColourButtonRect(const RECT& ok, const RECT& cancel, const RECT& custom);
+struct ButtonFont {
+  BYTE charset;
+  LONG height;
+};
+ButtonFont StandardColourButtonFont(const std::string& charsetName);
+
 // ---- changed-folder list -------------------------------------------------------
 std::string ChangedFolderKey(int n);
 

@@ -235,3 +235,75 @@ TEST(ItemBuilding, WhichChildFoldersShow) {
   EXPECT_EQ(ClassIdOfParsingPath("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"), "{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
   EXPECT_EQ(ClassIdOfParsingPath("C:\\a"), "");
 }
+
+TEST(Commands, FollowUpsOnlyAfterSuccess) {
+  struct Case {
+    int index;
+    UINT id;
+    DWORD flags;
+  } cases[] = {
+      {0, ID_DISKTREE_CTX_NEW_FOLDER, 13}, {1, ID_DISKTREE_CTX_RENAME, 8},   {3, ID_DISKTREE_CTX_CUT, 0},
+      {4, ID_DISKTREE_CTX_COPY, 0},        {5, ID_DISKTREE_CTX_DELETE, 5},   {6, ID_DISKTREE_CTX_PASTE, 3},
+      {7, ID_DISKTREE_CTX_PROPERTIES, 0},  {8, ID_DISKTREE_CTX_FAVORITE, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FolderMenuFollowUp(c.index, S_OK), c.flags) << c.index;
+    EXPECT_EQ(ContextMenuFollowUp(c.id, S_OK), c.flags) << c.id;
+    EXPECT_EQ(FolderMenuFollowUp(c.index, E_FAIL), 0u) << c.index;
+    EXPECT_EQ(ContextMenuFollowUp(c.id, E_INVALIDARG), 0u) << c.id;
+    EXPECT_EQ(ContextCommandOfIndex(c.index), c.id);
+  }
+  EXPECT_EQ(ContextMenuFollowUp(ID_DISKTREE_CTX_COLOR, S_OK), 1u);
+  for (int index : {2, 9, -1}) {
+    EXPECT_EQ(FolderMenuFollowUp(index, S_OK), 0u);
+    EXPECT_EQ(ContextCommandOfIndex(index), 0u);
+  }
+  EXPECT_EQ(ContextMenuFollowUp(ID_DISKTREE_CTX_UNUSED, S_OK), 0u);
+
+  EXPECT_TRUE(SameFolder("C:\\windows\\", "C:\\WINDOWS"));
+  EXPECT_FALSE(SameFolder("C:\\windows\\system32", "C:\\windows"));
+  EXPECT_FALSE(SameFolder("", ""));
+  EXPECT_FALSE(SameFolder("C:\\\x95\x5C", "C:\\\x95"));  // a trail byte 0x5C is not cut
+}
+
+TEST(Properties, ShortSizesAndLocaleNumbers) {
+  struct Case {
+    long long bytes;
+    const char* text;
+    int unit;
+  } cases[] = {
+      {0, "0", 0},
+      {5, "5", 0},
+      {100, "100", 0},
+      {1023, "1023", 0},
+      {1024, "1.00", 1},
+      {1536, "1.50", 1},
+      {102400, "100", 1},
+      {1048575, "1023", 1},
+      {1LL << 30, "1.00", 3},
+      {5LL << 40, "5.00", 4},
+      {2000LL << 40, "2000", 4},
+  };
+  for (const Case& c : cases) {
+    int unit = -1;
+    EXPECT_EQ(ShortSize(c.bytes, &unit), c.text) << c.bytes;
+    EXPECT_EQ(unit, c.unit) << c.bytes;
+  }
+  EXPECT_EQ(CutLocaleFraction("1,536.00", 2, "."), "1,536");
+  EXPECT_EQ(CutLocaleFraction("1536", 0, "."), "1536");
+  EXPECT_EQ(CutLocaleFraction(".00", 2, "."), "0");
+  EXPECT_EQ(CutLocaleFraction("", 0, "."), "0");
+}
+
+TEST(ColourDialog, StandardButtonPlaceAndFont) {
+  RECT ok{10, 200, 80, 223}, cancel{90, 200, 160, 223}, custom{0, 170, 220, 193};
+  RECT r = StandardColourButtonRect(ok, cancel, custom);
+  EXPECT_EQ(r.left, 170);
+  EXPECT_EQ(r.top, 200);
+  EXPECT_EQ(r.right, 220);
+  EXPECT_EQ(r.bottom, 223);
+  EXPECT_EQ(StandardColourButtonFont("shiftjis_charset").charset, SHIFTJIS_CHARSET);
+  EXPECT_EQ(StandardColourButtonFont("SHIFTJIS_CHARSET").height, -12);
+  EXPECT_EQ(StandardColourButtonFont("ANSI_CHARSET").charset, ANSI_CHARSET);
+  EXPECT_EQ(StandardColourButtonFont("").height, -10);
+}
