@@ -17,9 +17,11 @@ void DispatchWaiting() {
   }
 }
 
+const char kAnchor = 0;  // an address inside this module
+
 HMODULE ThisModuleReferenced() {
   HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&DispatchWaiting), &module);
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, &kAnchor, &module);
   return module;
 }
 
