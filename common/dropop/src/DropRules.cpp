@@ -65,6 +65,14 @@ DropListFault ReadDropBlock(const void* block, size_t size, std::vector<std::str
   return DropListFault::None;
 }
 
+std::string MakeDropBlock(const std::vector<std::string>& paths) {
+  std::string block(sizeof(DROPFILES), '\0');
+  DROPFILES header = {};
+  header.pFiles = sizeof(DROPFILES);
+  memcpy(&block[0], &header, sizeof header);
+  return block + JoinDropList(paths);
+}
+
 std::string JoinDropList(const std::vector<std::string>& paths) {
   std::string list;
   for (const std::string& p : paths) {

@@ -107,3 +107,11 @@ TEST(ContentRepair, MembersFollowTheNewNameOrStayAlone) {
     EXPECT_EQ(info.members, c.expected) << c.contPath;
   }
 }
+
+TEST(DropBlock, AMadeBlockReadsBackWhole) {
+  std::vector<std::string> paths{"C:\\a", "E:\\\x95\x5C", "C:\\b c"};
+  std::string block = MakeDropBlock(paths);
+  std::vector<std::string> back;
+  ASSERT_EQ(ReadDropBlock(block.data(), block.size(), &back), DropListFault::None);
+  EXPECT_EQ(back, paths);
+}

@@ -31,6 +31,9 @@ constexpr size_t kMaxPathChars = 260;
 // list's offset and whose fifth word says wide), each taken whole.
 DropListFault ReadDropBlock(const void* block, size_t size, std::vector<std::string>* paths);
 
+// A file drop list of ANSI paths (header, each path with its NUL, a closing NUL).
+std::string MakeDropBlock(const std::vector<std::string>& paths);
+
 // Paths as one list: each ended by a NUL, the list by a second.
 std::string JoinDropList(const std::vector<std::string>& paths);
 
