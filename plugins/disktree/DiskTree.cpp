@@ -34,18 +34,6 @@ HRESULT CopyString(UINT id, char* buffer, int size) {
 
 }  // namespace
 
-namespace disktree {
-
-HINSTANCE ResourceModule() { return g_resources; }
-
-std::string ResourceString(UINT id) {
-  char text[2048] = {};
-  if (!g_resources || !LoadStringA(g_resources, id, text, sizeof text)) return std::string();
-  return text;
-}
-
-}  // namespace disktree
-
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
   if (dwReason == DLL_PROCESS_ATTACH) {
     g_module = hInstance;
@@ -60,11 +48,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
       return FALSE;
     }
     g_extension.hResource = g_resources;
+    disktree::SetResourceModule(g_resources);
     new CDynLinkLibrary(g_extension);
     disktree::CreateManager();
   } else if (dwReason == DLL_PROCESS_DETACH) {
     disktree::DestroyManager();
     AfxTermExtensionModule(g_extension);
+    disktree::SetResourceModule(nullptr);
     if (g_resources) FreeLibrary(g_resources);
     g_resources = nullptr;
   }

@@ -9,6 +9,7 @@
 namespace disktree {
 
 HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE resources);
 // A string of the resource library ("" when it has none).
 std::string ResourceString(UINT id);
 
