@@ -6,6 +6,8 @@
 #include <textkit/path.h>
 #include <textkit/text.h>
 
+#include <FolderTreePlugin.h>
+
 #include "DiskTreeModule.h"
 
 namespace {
@@ -61,41 +63,37 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
   return TRUE;
 }
 
-extern "C" {
-
-DISKTREE_EXPORT HRESULT GetPluginTitle(char* buffer, int size) {
+PLUGIN_EXPORT HRESULT GetPluginTitle(char* buffer, int size) {
   CopyString(IDS_DISKTREE_PLUGIN_TITLE, buffer, size);
   return S_OK;
 }
 
-DISKTREE_EXPORT HRESULT GetTitle(int, char* buffer, int size, void* extra) {
+PLUGIN_EXPORT HRESULT GetTitle(int, char* buffer, int size, void* extra) {
   CopyString(IDS_DISKTREE_TITLE, buffer, size);
   if (extra) *static_cast<INT_PTR*>(extra) = 0;
   return S_OK;
 }
 
-DISKTREE_EXPORT HRESULT GetToolTips(int, char* buffer, int size) {
+PLUGIN_EXPORT HRESULT GetToolTips(int, char* buffer, int size) {
   CopyString(IDS_DISKTREE_TOOLTIP, buffer, size);
   return S_OK;
 }
 
-DISKTREE_EXPORT HRESULT GetPriority(int* priority) {
+PLUGIN_EXPORT HRESULT GetPriority(int* priority) {
   if (priority) *priority = 2;
   return S_OK;
 }
 
-DISKTREE_EXPORT HRESULT GetTreeHeight(int* height) {
+PLUGIN_EXPORT HRESULT GetTreeHeight(int* height) {
   if (height) *height = CMGetProfileInt(kFolderInfo, "TreeHight", -1);
   return S_OK;
 }
 
-DISKTREE_EXPORT HRESULT SetTreeHeight(int height) {
+PLUGIN_EXPORT HRESULT SetTreeHeight(int height) {
   CMWriteProfileInt(kFolderInfo, "TreeHight", height);
   return S_OK;
 }
 
 // Items may be dragged out, and several selected.
-DISKTREE_EXPORT HRESULT IsDragAndDrop() { return S_OK; }
-DISKTREE_EXPORT HRESULT IsMultiSelectTreeItem() { return S_OK; }
-
-}  // extern "C"
+PLUGIN_EXPORT HRESULT IsDragAndDrop() { return S_OK; }
+PLUGIN_EXPORT HRESULT IsMultiSelectTreeItem() { return S_OK; }

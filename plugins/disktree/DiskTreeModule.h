@@ -4,8 +4,6 @@
 
 #include <string>
 
-#define DISKTREE_EXPORT __declspec(dllexport)
-
 namespace disktree {
 
 HINSTANCE ResourceModule();

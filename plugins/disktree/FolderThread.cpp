@@ -41,6 +41,11 @@ bool HasSubdirectory(const std::string& folder) {
   return found;
 }
 
+struct ProbeStart {
+  SubfolderProbe* probe;
+  HMODULE module;
+};
+
 }  // namespace
 
 // Shared by the owner and the thread; the last of the two to let go deletes it.
@@ -114,15 +119,14 @@ DWORD FolderThread::ExitCode() const {
   return code;
 }
 
-SubfolderProbe::SubfolderProbe() : m_worker([this] { Work(); }) {}
+SubfolderProbe::SubfolderProbe() {}
 
 SubfolderProbe::~SubfolderProbe() {
-  {
-    std::lock_guard<std::mutex> hold(m_lock);
-    m_quit = true;
-  }
+  std::unique_lock<std::mutex> hold(m_lock);
+  m_quit = true;
   m_changed.notify_all();
-  m_worker.join();
+  // The worker says it is done before it ends; it needs nothing of the loader for that.
+  m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return !m_running; });
   for (Job& j : m_jobs) {
     j.folder->Release();
     CoTaskMemFree(j.relative);
@@ -141,9 +145,27 @@ unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative) {
     if (m_next == 0) m_next = 1;
     m_answers[ticket] = kPending;
     m_jobs.push_back({ticket, parent, copy});
+    if (!m_running) {
+      HMODULE module = ThisModuleReferenced();
+      HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, new ProbeStart{this, module}, 0, nullptr);
+      if (h) {
+        m_running = true;
+        CloseHandle(h);
+      } else if (module) {
+        FreeLibrary(module);
+      }
+    }
   }
   m_changed.notify_all();
   return ticket;
+}
+
+DWORD WINAPI SubfolderProbe::Proc(LPVOID param) {
+  ProbeStart start = *static_cast<ProbeStart*>(param);
+  delete static_cast<ProbeStart*>(param);
+  start.probe->Work();
+  if (start.module) FreeLibraryAndExitThread(start.module, 0);
+  return 0;
 }
 
 SubfolderProbe::Answer SubfolderProbe::Wait(unsigned ticket, DWORD timeoutMs) {
@@ -171,8 +193,11 @@ void SubfolderProbe::Work() {
     Job job;
     {
       std::unique_lock<std::mutex> hold(m_lock);
-      m_changed.wait(hold, [&] { return m_quit || !m_jobs.empty(); });
-      if (m_quit) break;
+      if (!m_changed.wait_for(hold, std::chrono::seconds(2), [&] { return m_quit || !m_jobs.empty(); }) || m_quit) {
+        m_running = false;
+        m_changed.notify_all();
+        break;
+      }
       job = m_jobs.front();
       m_jobs.pop_front();
       if (!m_answers.count(job.ticket)) {  // cancelled before its turn

@@ -10,7 +10,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <thread>
 
 namespace disktree {
 
@@ -42,7 +41,9 @@ class FolderThread {
 
 // Answers "does this folder have sub-folders?" for many items on one worker thread. Each
 // probe holds its own reference on the parent folder and its own copy of the item id, and
-// has its own answer, so a late answer never speaks for another item.
+// has its own answer, so a late answer never speaks for another item. The worker starts
+// with the first probe and ends when idle, holding the library meanwhile, so that the
+// library's unloading never has to wait for it.
 class SubfolderProbe {
  public:
   enum Answer { kPending, kHasSubfolders, kNoSubfolders, kUnknown };
@@ -61,6 +62,7 @@ class SubfolderProbe {
     IShellFolder* folder;
     LPITEMIDLIST relative;
   };
+  static DWORD WINAPI Proc(LPVOID param);
   void Work();
   std::mutex m_lock;
   std::condition_variable m_changed;
@@ -68,7 +70,7 @@ class SubfolderProbe {
   std::map<unsigned, Answer> m_answers;
   unsigned m_next = 1;
   bool m_quit = false;
-  std::thread m_worker;
+  bool m_running = false;
 };
 
 }  // namespace disktree
