@@ -104,8 +104,24 @@ class CCheckTreeCtrl : public CTreeCtrl {
   virtual BOOL SelectOnly(HTREEITEM hItem);
   virtual int IsSelected(HTREEITEM hItem);
 
+  // The host's own (not called by plug-ins): a click on an item with the key flags
+  // (MK_CONTROL, MK_SHIFT) as the mouse gives it, once it is known to be no drag.
+  void ClickItem(HTREEITEM hItem, UINT nFlags);
+  // While nonzero the control's own selection notices are the base's inner steps.
+  BOOL IsSilent() const { return m_nSilent != 0; }
+
  protected:
   CCheckTreeCtrl();
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+  DECLARE_MESSAGE_MAP()
+  // Moves the caret to hItem keeping the old caret's selected bit, without a notice of
+  // the step between.
+  void MoveCaretKeeping(HTREEITEM hItem);
+  void LimitNotice();
+  BOOL SendSelNotify(UINT nCode, HTREEITEM hOld, HTREEITEM hNew);
   int m_bMultiSelect;
   int m_bNotify;
   int m_bStateClick;
@@ -113,7 +129,11 @@ class CCheckTreeCtrl : public CTreeCtrl {
   BOOL m_bClickFocus;
   BOOL m_bCtrlHeld;
   BOOL m_bShiftHeld;
+  int m_nSilent;
 };
+
+// At most this many items are selected by Ctrl-click, or in one Shift range.
+#define CHECKTREE_SELECTION_LIMIT 128
 
 // ---- Export types ---------------------------------------------------------------------------
 // Every export is a plain function bound by name at each call.

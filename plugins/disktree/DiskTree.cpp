@@ -36,7 +36,7 @@ HRESULT CopyString(UINT id, char* buffer, int size) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {
   if (dwReason == DLL_PROCESS_ATTACH) {
     g_module = hInstance;
     g_resources = LoadResourceLibrary(hInstance);
@@ -54,6 +54,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
     new CDynLinkLibrary(g_extension);
     disktree::CreateManager();
   } else if (dwReason == DLL_PROCESS_DETACH) {
+    // At process exit the other threads are gone mid-step: nothing may wait for them.
+    if (lpReserved) return TRUE;
     disktree::DestroyManager();
     AfxTermExtensionModule(g_extension);
     disktree::SetResourceModule(nullptr);

@@ -53,6 +53,7 @@ PLUGIN_EXPORT HRESULT DeleteTree(CTreeCtrl* tree, HTREEITEM item) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!m->StopFolderThread()) return E_FAIL;
+  m->StopWorkers();
   return m->RemoveItem(tree, item, false);
 }
 

@@ -121,8 +121,26 @@ DWORD FolderThread::ExitCode() const {
 
 SubfolderProbe::SubfolderProbe() {}
 
+void SubfolderProbe::Stop() {
+  HANDLE worker = nullptr;
+  {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_quit = true;
+    worker = m_worker;
+    m_worker = nullptr;
+  }
+  m_changed.notify_all();
+  if (worker) {
+    WaitForSingleObject(worker, 10000);
+    CloseHandle(worker);
+  }
+  std::lock_guard<std::mutex> hold(m_lock);
+  m_quit = false;
+}
+
 SubfolderProbe::~SubfolderProbe() {
   std::unique_lock<std::mutex> hold(m_lock);
+  if (m_worker) CloseHandle(m_worker);
   m_quit = true;
   m_changed.notify_all();
   // The worker says it is done before it ends; it needs nothing of the loader for that.
@@ -150,7 +168,8 @@ unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative) {
       HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, new ProbeStart{this, module}, 0, nullptr);
       if (h) {
         m_running = true;
-        CloseHandle(h);
+        if (m_worker) CloseHandle(m_worker);
+        m_worker = h;
       } else if (module) {
         FreeLibrary(module);
       }

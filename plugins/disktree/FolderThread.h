@@ -55,6 +55,9 @@ class SubfolderProbe {
   Answer Wait(unsigned ticket, DWORD timeoutMs);
   // Forgets a probe (its late answer is dropped).
   void Cancel(unsigned ticket);
+  // Ends the worker and waits for it (never from the library's unloading: the worker
+  // holds the library, and its end may unload it).
+  void Stop();
 
  private:
   struct Job {
@@ -71,6 +74,7 @@ class SubfolderProbe {
   unsigned m_next = 1;
   bool m_quit = false;
   bool m_running = false;
+  HANDLE m_worker = nullptr;
 };
 
 }  // namespace disktree

@@ -49,6 +49,8 @@ class CFolderTreeManager {
 
   bool StartFolderThread(CTreeCtrl* tree, const std::string& selection);
   bool StopFolderThread() { return m_thread.Stop(); }
+  // Before the host frees the library: no worker may be left holding it.
+  void StopWorkers() { m_probe.Stop(); }
   bool IsFolderThreadRunning() const { return m_thread.IsRunning(); }
   // The synchronous walk: true when found.
   bool SelectPathNow(CTreeCtrl* tree, const std::string& path);
