@@ -10,6 +10,7 @@
 // the card watcher's start), ToolManagerClose.cpp (closing with the main window).
 #pragma once
 #include <fw/fw.h>
+#include <textkit/records.h>
 
 #include "CardWatcher.h"
 #include "ProgressMessageDlg.h"
@@ -100,6 +101,11 @@ class CExternalToolManager {
 
   // ---- The relay hub ----------------------------------------------------------------------
   LRESULT OnRequest(const RelayRecord& record);
+  // How the last folder-change text or program request read (a refused one changed nothing).
+  textkit::RecordStatus GetLastTextStatus() const { return m_lastTextStatus; }
+  // The application's file list from a relayed text: emptied and refilled, or kept as it
+  // was when the text is refused.
+  static textkit::RecordStatus RefillFileList(CObList& list, const COPYDATASTRUCT* pcds);
 
   // ---- Timers -----------------------------------------------------------------------------
   void StartTimers();
@@ -136,8 +142,8 @@ class CExternalToolManager {
 
  private:
   // Relay steps.
-  void OnFolderChangeText(const COPYDATASTRUCT* pcds);
-  void OnProgramRequest(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnFolderChangeText(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnProgramRequest(const COPYDATASTRUCT* pcds);
   void OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly);
   void RefillApplicationFileList(const COPYDATASTRUCT* pcds);
   BOOL CheckDisplayAfterChange();
@@ -164,6 +170,7 @@ class CExternalToolManager {
   int m_nSavedShow;
   BOOL m_bNudgeSize;
   HWND m_hRequester;      // asked for a file list (1626)
+  textkit::RecordStatus m_lastTextStatus = textkit::RecordStatus::Ok;
   volatile LONG m_nBusy;  // waited on at close
   CProgressMessageDlg m_progress;
   CCardWatcher m_cardWatcher;

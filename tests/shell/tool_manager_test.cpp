@@ -189,9 +189,10 @@ TEST_F(ToolManagerTest, ProgramRequestOpensTheEditorWithTheNamesItCanRead) {
   for (int n = 1; n <= 4; ++n) CMWriteProfileString("IPC", ("BgFileName_0" + std::to_string(n)).c_str(), "C:\\old.jpg");
   std::string plain = testsupport::Fixture("plain.jpg"), png = testsupport::Fixture("image.png");
   std::string broken = testsupport::Fixture("not_image.jpg"), other = testsupport::Fixture("rose.jpg");
-  // Header, then records: path, state (1 selected), extra. The unselected one is left out.
+  // A file list (folder type 0), then records: path, state (1 selected), reserved. The
+  // unselected one is left out.
   std::string text =
-      "A|tool.exe|1|0|Disk|1|" + plain + "|1|0||" + broken + "|1|0||" + other + "|0|0||" + png + "|1|0||";
+      "A|tool.exe|1|0|0|0|" + plain + "|1|0||" + broken + "|1|0||" + other + "|0|0||" + png + "|1|0||";
   COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size() + 1, const_cast<char*>(text.c_str())};
   RelayRecord record = {WM_COPYDATA, reinterpret_cast<WPARAM>(m_pHost->m_hWnd), reinterpret_cast<LPARAM>(&cds)};
   ::SetEnvironmentVariableA("GLIMORA_TOOL_INDEX", "4");

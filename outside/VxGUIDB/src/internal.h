@@ -1,9 +1,12 @@
 // Inside VxGUIDB: the item's data, the process-wide lock and registry, small helpers.
 #pragma once
 
+#include <atomic>
+
 #include <VxGUIDB.h>
 
 #include <imaging/imaging.h>
+#include <textkit/textkit.h>
 
 #include <cstdint>
 #include <map>
@@ -66,23 +69,15 @@ ULONGLONG ExifRecTime(const imaging::Exif& ex);
 // Makes an item's picture (any thread; COM must be usable on it).
 HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);
 
+// The pixels every item keeps, in bytes, and the budget the decoder holds them to.
+long long PixelBytes();
+void AddPixelBytes(long long delta);
+long long PixelBudget();
+// Wakes the decoder to give pictures up (no lock taken: callable under an item's lock).
+void DecoderOverBudget();
+
 // ---- Helpers -------------------------------------------------------------------------
-// ASCII case folding that leaves double-byte characters alone (code page 932).
-std::string FoldCase(const std::string& s);
-bool PathEquals(const char* a, const char* b);
-// "C:\a\b.jpg" -> offset of "b.jpg".
-size_t NameOffset(const std::string& path);
-// The extension with its dot (".jpg"), or "" (double-byte safe).
-std::string ExtensionOf(const std::string& name);
-// Whether the last character is a backslash of its own: the trail byte of a double-byte
-// character ("表" is 0x95 0x5C) is none.
-bool EndsWithBackslash(const std::string& path);
-// "C:\a\b\" -> "C:\a\b"; a drive root keeps its backslash.
-std::string TrimTrailingBackslashes(const std::string& path);
-// The path with one trailing backslash.
-std::string WithBackslash(const std::string& path);
-// Whether the path holds one of the single-byte characters of set (trail bytes skipped).
-bool HasCharOf(const std::string& path, const char* set);
+// Text and paths: the text kit (textkit::).
 // Whether a file or folder is there / a folder is there.
 bool PathExists(const std::string& path);
 bool IsFolderPath(const std::string& path);
@@ -91,12 +86,6 @@ std::string ProgramFolder();
 // The folder holding this library, with a trailing backslash.
 std::string LibraryFolder();
 HMODULE LibraryModule();
-// Code page conversions.
-std::wstring ToWide(const std::string& s, UINT cp = CP_ACP);
-std::string FromWide(const std::wstring& s, UINT cp = CP_ACP);
-std::string Utf8ToAnsi(const std::string& s);
-std::string AnsiToUtf8(const std::string& s);
-bool IsValidUtf8(const std::string& s);
 // Copies s into buf (nSize bytes with the terminator); false when it doesn't fit.
 BOOL CopyOut(const std::string& s, LPSTR buf, UINT nSize);
 // FILETIME <-> 64-bit.
@@ -209,6 +198,7 @@ struct ThumbImpl {
   bool complete = false;
   unsigned imageGen = 0;
   int pins = 0;
+  bool decoding = false;  // a decoder thread works on it
 
   // The picture (under cs).
   imaging::Dib image;
@@ -218,6 +208,11 @@ struct ThumbImpl {
     imaging::Dib dib;
   } composed[2];
   int nextComposed = 0;
+  // Bytes of pixels the item keeps (image and composed pictures); counted into the
+  // library's total (PixelBytes), which the decoder keeps under its budget.
+  std::atomic<long long> pixelBytes{0};
+  // After a change of the pictures; the caller holds cs.
+  void RecountPixels();
 
   // What was read from the file (under cs).
   bool exifLoaded = false;
@@ -251,6 +246,10 @@ struct ThumbImpl {
   void DropImage(bool all);
   // Stores a decode result (takes cs); status fields are the caller's.
   void StoreResult(vxg::DecodeResult&& r);
+  // Drops the pictures to keep the library under its pixel budget: decoded again when the
+  // decode window comes back to the item.
+  void DropForBudget();
+  bool DropPictures(bool cleared);
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
 };

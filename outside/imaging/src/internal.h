@@ -11,6 +11,8 @@
 
 #include "imaging/decode.h"
 #include "imaging/dib.h"
+#include "textkit/path.h"
+#include "textkit/text.h"
 
 namespace imaging {
 
@@ -65,7 +67,6 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-std::wstring Widen(const char* text);
 HRESULT HrFromLastError();
 
 // A file opened for reading (shared with readers, writers and deleters). Its head is
@@ -155,8 +156,6 @@ HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory);
 // background for 24 bits.
 HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, int bitCount, COLORREF background,
                        bool topDown, Dib* out);
-// The folder part of an ANSI (double-byte aware) path, with its backslash; "" for none.
-std::string DirectoryOf(const char* path);
 
 // A top-down 24- or 32-bit DIB section for GDI to draw into or from.
 class DibSection {
@@ -181,6 +180,12 @@ class DibSection {
   HBITMAP bitmap = nullptr;
   void* bits = nullptr;
 };
+
+// libjpeg-turbo: a JPEG stream decoded at the smallest DCT scale that still covers the
+// box, as a top-down 24-bit Dib; never more than the scaled output is allocated, and
+// headers that claim far more than the box are refused.
+int JpegScaleFor(int width, int height, int boxW, int boxH);
+HRESULT DecodeJpegScaled(const uint8_t* data, size_t size, int boxW, int boxH, Dib* out);
 
 }  // namespace detail
 }  // namespace imaging
