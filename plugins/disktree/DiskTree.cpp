@@ -71,7 +71,7 @@ PLUGIN_EXPORT HRESULT GetPluginTitle(char* buffer, int size) {
 }
 
 PLUGIN_EXPORT HRESULT GetTitle(int, char* buffer, int size, void* extra) {
-  CopyString(IDS_DISKTREE_TITLE, buffer, size);
+  CopyString(IDS_TREE_TITLE_DISK, buffer, size);
   if (extra) *static_cast<INT_PTR*>(extra) = 0;
   return S_OK;
 }

@@ -97,7 +97,7 @@ PLUGIN_EXPORT HRESULT SelectFolder(CTreeCtrl* tree, CString path) {
   if (!m->StartFolderThread(tree, text)) return E_FAIL;
   CMWriteProfileString(kFolderInfo, "OpenFolder", text.c_str());
   if (text == kDesktopEntry) text = CFolderTreeManager::ItemPath(tree, tree->GetRootItem());
-  const std::string pane = ResourceString(IDS_DISKTREE_TITLE) + "|" + text;
+  const std::string pane = ResourceString(IDS_TREE_TITLE_DISK) + "|" + text;
   CMWriteProfileString("VxFolder\\FolderInfo", "OpenFolder", pane.c_str());
   return S_OK;
 }

@@ -693,7 +693,6 @@
 #define IDS_DISKTREE_NO_CREATION_TIME 10027    // properties: a folder without creation time
 #define IDS_DISKTREE_EMPTY_DRIVE 10173         // an expanded drive without media
 #define IDS_TREE_DROP_COLLECTING 10174         // wait text while a large drop is collected
-#define IDS_DISKTREE_TITLE 40013               // the disk tree's title
 #define IDS_DISKTREE_NAME_BAD_CHARS 40211      // a new name holds a forbidden character
 #define IDS_DISKTREE_NAME_EMPTY 40212          // a new name is empty once its dots are cut
 #define IDS_DISKTREE_NAME_TOO_LONG 40216       // the new path is too long
@@ -710,8 +709,6 @@
 #define IDS_DISKTREE_SIZE_TB 10026             // terabytes
 #define IDS_DISKTREE_CONTENTS 30060            // %s files, %s folders
 #define IDS_DISKTREE_CHARSET_NAME 11956        // the name of the user interface's character set
-#define IDR_DISKTREE_FOLDER_MENU 1001          // the folder pane's folder menu
-#define IDR_DISKTREE_CONTEXT_MENU 1002         // the disk tree's context menu
 #define ID_DISKTREE_NEW_FOLDER 2000            // folder menu: new folder
 #define ID_DISKTREE_RENAME 2001
 #define ID_DISKTREE_SEPARATOR 2002

@@ -45,7 +45,7 @@ TEST(DiskTreeExports, TitlesPriorityHeightAndPermissions) {
   EXPECT_FALSE(std::string(buffer).empty());
   INT_PTR extra = 77;
   ASSERT_EQ(p.Get<Title>("GetTitle")(0, buffer, sizeof buffer, &extra), S_OK);
-  EXPECT_EQ(std::string(buffer), ResourceText(IDS_DISKTREE_TITLE));
+  EXPECT_EQ(std::string(buffer), ResourceText(IDS_TREE_TITLE_DISK));
   EXPECT_EQ(extra, 0);
   // Cut to the buffer, never inside a double-byte character.
   char small[4] = {};
