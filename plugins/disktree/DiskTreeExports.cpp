@@ -13,6 +13,7 @@
 #include "DiskTreeRules.h"
 #include "FolderOps.h"
 #include "FolderTreeManager.h"
+#include "ShellItems.h"
 
 using namespace disktree;
 
@@ -169,6 +170,119 @@ PLUGIN_EXPORT HRESULT Drop(CTreeCtrl* tree, HGLOBAL files, DWORD effect, int x, 
   }
   m->SyncChildren(tree, item);
   ResetChangedFolders(target);
+  return S_OK;
+}
+
+}  // extern "C"
+
+// ---- names: new folders and renames -------------------------------------------------------
+
+namespace {
+
+void ShowRefusal(UINT id, DWORD systemError) {
+  std::string text = id ? ResourceString(id) : std::string();
+  if (text.empty()) {
+    char buffer[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, systemError, 0, buffer,
+                   sizeof buffer, nullptr);
+    text = buffer;
+  }
+  AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR);
+}
+
+bool IsProtectedPath(const std::string& path) {
+  char dir[MAX_PATH * 2] = {};
+  if (GetWindowsDirectoryA(dir, sizeof dir) && SameFolder(path, dir)) return true;
+  if (GetSystemDirectoryA(dir, sizeof dir) && SameFolder(path, dir)) return true;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+      continue;
+    bool found = false;
+    for (DWORD i = 0; !found; ++i) {
+      char name[520], data[1040];
+      DWORD nameLen = sizeof name, dataLen = sizeof data - 1, type = 0;
+      if (RegEnumValueA(key, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLen) !=
+          ERROR_SUCCESS)
+        break;
+      data[dataLen] = '\0';
+      if ((type == REG_SZ || type == REG_EXPAND_SZ) && SameFolder(path, data)) found = true;
+    }
+    RegCloseKey(key);
+    if (found) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+extern "C" {
+
+PLUGIN_EXPORT HRESULT IsRenameTreeItem(CTreeCtrl* tree, HTREEITEM item) {
+  if (!tree) return E_INVALIDARG;
+  TreeItemRecord* r = CFolderTreeManager::Record(tree, item);
+  if (!r || !r->shell || !tree->GetParentItem(item)) return E_ACCESSDENIED;
+  std::string path;
+  if (!GetDisplayNameText(r->shell->parent, r->shell->relative, SHGDN_FORPARSING, &path)) return E_ACCESSDENIED;
+  DWORD attr = GetFileAttributesA(path.c_str());
+  if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_SYSTEM)) return E_ACCESSDENIED;
+  if (!(r->shell->attributes & SFGAO_CANRENAME) || IsDriveRoot(path) || IsVetoedPath(path) || IsProtectedPath(path))
+    return E_ACCESSDENIED;
+  return S_OK;
+}
+
+PLUGIN_EXPORT HRESULT RenameTreeItem(CTreeCtrl* tree, HTREEITEM item, char* newText) {
+  CFolderTreeManager* m = Manager();
+  if (!tree || !item || !newText || !*newText) return E_INVALIDARG;
+  if (!m) return E_PLUGIN_NOT_SUPPORTED;
+  TreeItemRecord* r = CFolderTreeManager::Record(tree, item);
+  if (!r || !r->shell || !r->path) return E_INVALIDARG;
+  std::string name = newText;
+  NameRefusal refusal = CheckNewName(r->path, &name);
+  if (refusal != NameRefusal::None) {
+    ShowRefusal(RefusalString(refusal), ERROR_INVALID_NAME);
+    return E_FAIL;
+  }
+  std::string oldPath;
+  GetDisplayNameText(r->shell->parent, r->shell->relative, SHGDN_FORPARSING, &oldPath);
+  std::wstring wide;
+  if (!textkit::TryAnsiToWide(name, &wide)) return E_FAIL;
+  LPITEMIDLIST newId = nullptr;
+  HRESULT hr = r->shell->parent->SetNameOf(::GetActiveWindow(), r->shell->relative, wide.c_str(),
+                                           SHGDN_INFOLDER | SHGDN_FORPARSING, &newId);
+  if (FAILED(hr) && hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return E_FAIL;
+  const std::string newPath = textkit::FolderPartOf(oldPath) + name;
+  if (newId) CoTaskMemFree(newId);
+  SHChangeNotify(SHCNE_RENAMEFOLDER, SHCNF_PATHA, oldPath.c_str(), newPath.c_str());
+  // The item is built again from the disk: its records, children and label follow.
+  HTREEITEM parent = tree->GetParentItem(item);
+  m->RemoveItem(tree, item, false);
+  MoveFolderEntries(oldPath, newPath);
+  MoveFolderColours(oldPath, newPath);
+  if (parent) m->SyncChildren(tree, parent);
+  ResetChangedFolders(newPath);
+  return S_OK;
+}
+
+PLUGIN_EXPORT HRESULT NewTreeNotMulitiSelect(CTreeCtrl* tree) {
+  CFolderTreeManager* m = Manager();
+  if (!tree) return E_INVALIDARG;
+  if (!m) return E_PLUGIN_NOT_SUPPORTED;
+  HTREEITEM caret = tree->GetSelectedItem();
+  const std::string parent = CFolderTreeManager::ItemPath(tree, caret);
+  if (parent.empty()) return E_FAIL;
+  NewFolderOutcome made = MakeNewFolder(parent, ResourceString(IDS_DISKTREE_NEW_FOLDER));
+  if (made.result != S_OK) {
+    ShowRefusal(NewFolderErrorString(made.error), made.error);
+    return E_FAIL;
+  }
+  SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, made.path.c_str(), nullptr);
+  m->Expand(tree, caret, false);
+  m->SyncChildren(tree, caret);
+  tree->Expand(caret, TVE_EXPAND);
+  for (HTREEITEM c = tree->GetChildItem(caret); c; c = tree->GetNextSiblingItem(c))
+    if (textkit::EqualNoCase(CFolderTreeManager::ItemPath(tree, c), made.path)) tree->SelectItem(c);
   return S_OK;
 }
 

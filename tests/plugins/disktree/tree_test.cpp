@@ -116,5 +116,33 @@ TEST(DiskTreeOnATree, FillsWalksAndDrops) {
   EXPECT_EQ(drop(&host.tree, self, DROPEFFECT_MOVE, rc.CenterPoint().x, rc.CenterPoint().y), E_FAIL);
   GlobalFree(self);
   EXPECT_NE(GetFileAttributesA((root + "\\target").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // Two new folders under the caret: the name, then its " (2)" form, each made the caret.
+  host.tree.SelectItem(target);
+  auto newFolder = host.Get<PFN_PLUGIN_TreeOnly>("NewTreeNotMulitiSelect");
+  ASSERT_EQ(newFolder(&host.tree), S_OK);
+  const std::string first = host.CaretPath();
+  host.tree.SelectItem(target);
+  ASSERT_EQ(newFolder(&host.tree), S_OK);
+  EXPECT_EQ(host.CaretPath(), first + " (2)");
+  EXPECT_NE(GetFileAttributesA((first + " (2)").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A rename takes the colours of the folder and its sub-folders along; the root never
+  // gets a new name.
+  auto canRename = host.Get<PFN_PLUGIN_TreeItem>("IsRenameTreeItem");
+  EXPECT_EQ(canRename(&host.tree, desktop), E_ACCESSDENIED);
+  HTREEITEM photos = host.Find(desktop, root + "\\target\\photos");
+  ASSERT_TRUE(photos);
+  EXPECT_EQ(canRename(&host.tree, photos), S_OK);
+  CMWriteProfileInt("VazODA\\FolderIconColor", (root + "\\target\\photos").c_str(), RGB(1, 2, 3));
+  CMWriteProfileInt("VazODA\\FolderIconColor", (root + "\\target\\photos\\2024").c_str(), RGB(4, 5, 6));
+  auto rename = host.Get<PFN_PLUGIN_RenameTreeItem>("RenameTreeItem");
+  char name[] = "\x95\x5C\x83\x7C.";  // a trail byte 0x5C and 0x7C; the dot is cut
+  ASSERT_EQ(rename(&host.tree, photos, name), S_OK);
+  const std::string renamed = root + "\\target\\\x95\x5C\x83\x7C";
+  EXPECT_NE(GetFileAttributesA((renamed + "\\2024\\a.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", renamed.c_str(), -1), (int)RGB(1, 2, 3));
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (renamed + "\\2024").c_str(), -1), (int)RGB(4, 5, 6));
+  EXPECT_TRUE(host.Find(desktop, renamed));
   testsupport::RemoveTree(root);
 }
