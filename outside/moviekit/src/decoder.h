@@ -51,7 +51,7 @@ class Decoder {
   SwrContext* swr_ = nullptr;
   double start_ = 0;        // the container's first time stamp
   double skipBefore_ = -1;  // after a seek: pictures and sound before this are dropped
-  bool held_ = false;  // picture_ is the next picture (found by a seek)
+  bool held_ = false;       // picture_ is the next picture (found by a seek)
   double heldSeconds_ = 0;
   bool flushing_ = false;
   bool videoDone_ = false, audioDone_ = false;

@@ -300,10 +300,8 @@ void PlayerImpl::Run() {
 
 HRESULT PlayerImpl::Execute(Command command, double seconds) {
   switch (command) {
-    case Command::Open:
-      return ShowFirstPictureAt(0);
-    case Command::Quit:
-      return S_OK;
+    case Command::Open: return ShowFirstPictureAt(0);
+    case Command::Quit: return S_OK;
     case Command::Play: {
       std::lock_guard<std::mutex> lock(mu_);
       if (state_ == PlayerState::Playing) return S_FALSE;
@@ -339,10 +337,8 @@ HRESULT PlayerImpl::Execute(Command command, double seconds) {
       state_ = PlayerState::Stopped;
       return hr;
     }
-    case Command::Seek:
-      return ShowFirstPictureAt(seconds);
-    case Command::None:
-      break;
+    case Command::Seek: return ShowFirstPictureAt(seconds);
+    case Command::None: break;
   }
   return E_UNEXPECTED;
 }
@@ -436,7 +432,6 @@ void PlayerImpl::Step() {
 }
 
 void PlayerImpl::ShowPicture(double seconds) {
-  RECT client = {};
   Frame frame;
   if (FAILED(decoder_->PictureToFrame(0, 0, &frame))) return;
   frame.seconds = seconds;
@@ -450,7 +445,6 @@ void PlayerImpl::ShowPicture(double seconds) {
     std::lock_guard<std::mutex> lock(mu_);
     ++shown_;
   }
-  (void)client;
   InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -571,8 +565,7 @@ LRESULT CALLBACK PlayerImpl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   }
   auto* self = reinterpret_cast<PlayerImpl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -586,9 +579,7 @@ LRESULT CALLBACK PlayerImpl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         return 0;
       }
       break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      break;
+    case WM_NCDESTROY: SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); break;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -33,8 +33,8 @@ class PlayerTest : public testing::Test {
     wc.lpszClassName = "MovieKitTestHost";
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     RegisterClassA(&wc);
-    host_ = CreateWindowExA(0, wc.lpszClassName, "moviekit", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 420,
-                            320, nullptr, nullptr, wc.hInstance, nullptr);
+    host_ = CreateWindowExA(0, wc.lpszClassName, "moviekit", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 420, 320,
+                            nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(host_, nullptr);
     ASSERT_EQ(moviekit::CreatePlayer(&player_), S_OK);
   }

@@ -182,7 +182,9 @@ TEST(MovieFrames, BrokenFilesFailCleanly) {
     HRESULT hr = moviekit::ReadFrame(c.path.c_str(), 0, 0, 0, &f);
     EXPECT_LT(hr, 0);
     EXPECT_EQ(f.bits, nullptr);
-    if (c.expected != S_OK) EXPECT_EQ(hr, c.expected);
+    if (c.expected != S_OK) {
+      EXPECT_EQ(hr, c.expected);
+    }
     moviekit::Reader* reader = reinterpret_cast<moviekit::Reader*>(1);
     hr = moviekit::OpenReader(c.path.c_str(), &reader);
     if (SUCCEEDED(hr)) {

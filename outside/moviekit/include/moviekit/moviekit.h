@@ -18,9 +18,9 @@ namespace moviekit {
 
 // Failures besides the Win32 ones of the file (HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), ...).
 const HRESULT kErrorFormat = VFW_E_INVALID_FILE_FORMAT;  // not a movie we read
-const HRESULT kErrorNoVideo = VFW_E_UNKNOWN_FILE_TYPE;    // no picture stream
-const HRESULT kErrorDecode = VFW_E_CANNOT_RENDER;         // the picture stream does not decode
-const HRESULT kErrorFrameSize = VFW_E_INVALIDMEDIATYPE;   // 0x0, or a side beyond kMaxFrameSide
+const HRESULT kErrorNoVideo = VFW_E_UNKNOWN_FILE_TYPE;   // no picture stream
+const HRESULT kErrorDecode = VFW_E_CANNOT_RENDER;        // the picture stream does not decode
+const HRESULT kErrorFrameSize = VFW_E_INVALIDMEDIATYPE;  // 0x0, or a side beyond kMaxFrameSide
 
 const int kMaxFrameSide = 8192;  // larger pictures are refused rather than allocated
 const int kMaxStreams = 8;
@@ -29,23 +29,23 @@ enum class StreamKind { Video, Audio, Other };
 
 struct StreamFacts {
   StreamKind kind = StreamKind::Other;
-  char codec[24] = {};   // the decoder's short name ("h264", "ac3", "mjpeg", ...)
-  int width = 0;         // video
+  char codec[24] = {};  // the decoder's short name ("h264", "ac3", "mjpeg", ...)
+  int width = 0;        // video
   int height = 0;
   double frameRate = 0;
-  int sampleRate = 0;    // audio
+  int sampleRate = 0;  // audio
   int channels = 0;
 };
 
 struct MovieFacts {
-  char container[24] = {};    // "mpegts", "mov", ...
+  char container[24] = {};  // "mpegts", "mov", ...
   double durationSeconds = 0;
-  int width = 0;              // of the picture stream the kit plays
+  int width = 0;  // of the picture stream the kit plays
   int height = 0;
   double frameRate = 0;
   bool hasVideo = false;
   bool hasAudio = false;
-  int streamCount = 0;        // all streams of the file; the first kMaxStreams described
+  int streamCount = 0;  // all streams of the file; the first kMaxStreams described
   StreamFacts streams[kMaxStreams];
 };
 
