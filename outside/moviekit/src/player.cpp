@@ -62,7 +62,7 @@ class PlayerImpl : public Player {
   void ReclaimSound(bool all);
   void StartClock(double position);
   double Clock() const;
-  void Ended();
+  void Ended(double at);  // `at`: where the position stands, however late the thread came
   void Paint(HDC dc);
 
   // Set at Open, read-only after.
@@ -390,7 +390,7 @@ void PlayerImpl::Step() {
     if (d == Decoded::End || d == Decoded::Failed) {
       // The last picture stays its time on screen.
       double frame = facts_.frameRate > 0 ? 1.0 / facts_.frameRate : 0.04;
-      if (WaitForClock(lastShown_ + frame)) Ended();
+      if (WaitForClock(lastShown_ + frame)) Ended(lastShown_ + frame);
       return;
     }
     what = d == Decoded::Picture ? Pending::Picture : Pending::Sound;
@@ -403,7 +403,7 @@ void PlayerImpl::Step() {
     to = rangeTo_;
   }
   if (what == Pending::Picture && to > 0 && t >= to - 1e-4) {
-    if (WaitForClock(to)) Ended();
+    if (WaitForClock(to)) Ended(to);
     return;
   }
   if (what == Pending::Sound) {
@@ -474,7 +474,7 @@ void PlayerImpl::ReclaimSound(bool all) {
   }
 }
 
-void PlayerImpl::Ended() {
+void PlayerImpl::Ended(double at) {
   double from;
   HWND notify;
   UINT message;
@@ -492,7 +492,7 @@ void PlayerImpl::Ended() {
   }
   {
     std::lock_guard<std::mutex> lock(mu_);
-    clockBase_ = Clock();
+    clockBase_ = at;
     state_ = PlayerState::Ended;
   }
   if (notify && message) PostMessageA(notify, message, 0, reinterpret_cast<LPARAM>(static_cast<Player*>(this)));

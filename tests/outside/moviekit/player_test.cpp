@@ -91,7 +91,7 @@ TEST_F(PlayerTest, PlaysToItsEndNotice) {
   EXPECT_GE(took, 1900u);  // timed by the clock, not as fast as it decodes
   s = player_->Status();
   EXPECT_EQ(s.state, moviekit::PlayerState::Ended);
-  EXPECT_NEAR(s.positionSeconds, 2.0, 0.3);
+  EXPECT_NEAR(s.positionSeconds, 2.0, 1e-3);  // the end of the last picture
   EXPECT_EQ(s.framesShown + s.framesDropped, 50);  // each picture once, the first at opening
   EXPECT_TRUE(IsBlue(Middle()));
   testsupport::PumpPending();
@@ -135,8 +135,8 @@ TEST_F(PlayerTest, RangeAndLoop) {
   ASSERT_EQ(player_->Play(), S_OK);
   ASSERT_TRUE(WaitForEnd(5000));
   EXPECT_GE(GetTickCount() - start, 450u);
-  EXPECT_LT(GetTickCount() - start, 1500u);
   EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Ended);
+  EXPECT_NEAR(player_->Status().positionSeconds, 1.0, 1e-3);
   EXPECT_TRUE(IsRed(Middle()));  // the last picture of the range, before the blue second
 
   // Looping, the range plays on with no end notice.
@@ -148,7 +148,7 @@ TEST_F(PlayerTest, RangeAndLoop) {
   WaitUntil([] { return false; }, 1200);
   moviekit::PlayerStatus s = player_->Status();
   EXPECT_EQ(s.state, moviekit::PlayerState::Playing);
-  EXPECT_LT(s.positionSeconds, 0.45);
+  EXPECT_LT(s.positionSeconds, 0.6);
   EXPECT_EQ(Ends(), ends);
   player_->Stop();
 }
