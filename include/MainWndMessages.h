@@ -40,6 +40,7 @@
 #define WM_STATUS_FILE_COUNT 1863      // lParam file count
 #define WM_VIEW_MODE_CHANGED 1864      // wParam view type
 #define WM_SETTINGS_CHANGED 1865
+#define WM_OPTION_PANEL_INVALID 1615  // to an option panel on OK: nonzero keeps the dialog open
 #define WM_CLOSE_SLIDE_COLLECT 1866
 #define WM_SET_SLIDESHOW_MODE 1867     // wParam mode
 #define WM_QUERY_SLIDE_COLLECT 1868    // wParam BOOL* out
@@ -49,6 +50,7 @@
 #define WM_TREE_FOLDER_DELETED 1929    // wParam renew flag, lParam reopen count
 #define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam 27790, lParam command + 180
 #define WM_TOOLBAR_SLIDE_COLLECT 27876 // to the toolbar: lParam 19009 closes the collection
+#define WM_TOOLBAR_CLOSE_EDITOR 27896  // to the toolbar: wParam 0x10000, lParam 1111; IDNO keeps the editor
 
 // The application messages that the main frame relays (WM_RELAYED_MESSAGE).
 #define WM_APPMSG_FIRST 1524
