@@ -123,7 +123,8 @@ void CExportMenuWnd::OnTimer(UINT_PTR nIDEvent) {
     bool bOnTile = ::WindowFromPoint(pt) == m_hWnd;
     SetState(exporttile::OnCursorCheck(m_nState, bOnTile));
   } else if (nIDEvent == TIMER_OWNER) {
-    bool bEnabled = m_pOwner && m_pOwner->GetSafeHwnd() && m_pOwner->IsWindowEnabled();
+    // A tile disabled on its own stays so whatever its owner does.
+    bool bEnabled = m_pOwner && m_pOwner->GetSafeHwnd() && m_pOwner->IsWindowEnabled() && IsWindowEnabled();
     SetState(exporttile::OnOwnerCheck(m_nState, bEnabled));
   }
 }

@@ -132,7 +132,8 @@ long CFView_Export::OnPrint(int nKind) {
     ShowSystemError(dwError);
     return E_FAIL;
   }
-  CTargetChoiceDlg dlg(this);
+  // Owned by the top window: the dialog's end must not enable the pane again.
+    CTargetChoiceDlg dlg(GetTopLevelParent());
   dlg.SetMode(0, 0);
   if (dlg.DoModal() != IDOK) {
     ::FreeLibrary(hPrint);

@@ -119,10 +119,8 @@ void CFView_Export::RunExport(int nEntry, CGFileInfoList* pFiles, int nScope) {
   long lResult = m_manager.OpenWindow(nEntry, GetSafeHwnd(), hMain, pFiles, nScope);
   CMWriteProfileInt("Common", "AutoRunCheckDisable", 0);
   _fpreset();
-  if (lResult == E_INVALIDARG || lResult == EXPORTPLUGIN_E_NOT_SUPPORTED || lResult == E_FAIL) {
-    // Nothing was opened (or the call never reached the plug-in): no window will close.
-    if (!IsWindowEnabled()) EnableWindow(TRUE);
-  }
+  // The call never reached the plug-in: no report and no window will come.
+  if (lResult == E_INVALIDARG || lResult == EXPORTPLUGIN_E_NOT_SUPPORTED) EnableWindow(TRUE);
 }
 
 void CFView_Export::OnTileCommand(UINT nID) {
@@ -165,7 +163,8 @@ void CFView_Export::OnTileCommand(UINT nID) {
   }
   int nChoice = 5;
   if (nID != TILE_COMMAND_MARKED) {
-    CTargetChoiceDlg dlg(this);
+    // Owned by the top window: the dialog's end must not enable the pane again.
+    CTargetChoiceDlg dlg(GetTopLevelParent());
     dlg.SetMode(nMode, 0);
     INT_PTR nResult = dlg.DoModal();
     nChoice = dlg.GetChoice();
