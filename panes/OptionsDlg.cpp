@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "ExportPluginApi.h"
+#include "GuiFont.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
 #include "OptionsRules.h"
@@ -36,6 +37,7 @@ CWnd* COptionsDlg::GetTabPage(int nTab) const {
 BOOL COptionsDlg::OnInitDialog() {
   CResourceDialog::OnInitDialog();
   m_bComInitialised = SUCCEEDED(::CoInitialize(NULL));
+  VxApplyGuiFontRule(this);
   m_autoRunPage.Create(IDD_AUTORUN_SETTING, this);
   m_slideShowPage.Create(this);
   m_rotationPage.Create(this);

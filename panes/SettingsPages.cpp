@@ -6,25 +6,13 @@
 
 #include <string>
 
+#include "GuiFont.h"
 #include "OptionsRules.h"
 
 namespace {
 const char kTurnSection[] = "Tool1\\TurnPicture";
 const char kSlideSection[] = "DepthViewer\\FullScreen";
 
-// The default GUI font for every child, unless its character set is one the template's
-// own font already covers.
-void ApplyGuiFont(CWnd* pDlg) {
-  HFONT hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-  LOGFONTA lf = {};
-  ::GetObjectA(hFont, sizeof(lf), &lf);
-  switch (lf.lfCharSet) {
-    case 0: case 128: case 129: case 130: case 134: case 136:
-      return;
-  }
-  for (HWND h = ::GetWindow(pDlg->GetSafeHwnd(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
-    ::SendMessageA(h, WM_SETFONT, (WPARAM)hFont, FALSE);
-}
 }  // namespace
 
 // ---- Rotation page ------------------------------------------------------------------
@@ -55,7 +43,7 @@ void CRotationSettingsPage::Store() const {
 
 BOOL CRotationSettingsPage::OnInitDialog() {
   CResourceDialog::OnInitDialog();
-  ApplyGuiFont(this);
+  VxApplyGuiFontRule(this);
   Load();
   ShowValues();
   return TRUE;
@@ -134,7 +122,7 @@ void CSlideShowSettingsPage::Store() const {
 
 BOOL CSlideShowSettingsPage::OnInitDialog() {
   CResourceDialog::OnInitDialog();
-  ApplyGuiFont(this);
+  VxApplyGuiFontRule(this);
   Load();
   SendDlgItemMessage(IDC_SLIDE_INTERVAL, EM_LIMITTEXT, 2, 0);
   CWnd* pSpin = GetDlgItem(IDC_SLIDE_INTERVAL_SPIN);
