@@ -55,7 +55,7 @@ BOOL CFView_Export::CloseToolbarDialogs() {
   CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
   CWnd* pToolbar = pFrame ? (CWnd*)pFrame->GetToolbarPane() : NULL;
   if (!pToolbar || !pToolbar->GetSafeHwnd()) return TRUE;
-  pToolbar->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, 19009);
+  pToolbar->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, SLIDE_COLLECT_CLOSE);
   return pToolbar->SendMessage(WM_TOOLBAR_CLOSE_EDITOR, 0x10000, 1111) != IDNO;
 }
 

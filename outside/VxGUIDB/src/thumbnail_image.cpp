@@ -45,8 +45,8 @@ HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, De
 // A movie: the content's own thumbnail (".tmb" beside it) when there is one, else a
 // frame when the imaging engine gives one in time, else the kind icon.
 HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, DecodeResult* out) {
-  size_t off = NameOffset(path);
-  std::string ext = ExtensionOf(path.substr(off));
+  size_t off = textkit::NameOffset(path);
+  std::string ext = textkit::ExtensionOf(path.substr(off));
   std::string tmb = path.substr(0, path.size() - ext.size()) + ".tmb";
   if (PathExists(tmb)) {
     imaging::DecodeReport rep;
@@ -70,7 +70,7 @@ HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, De
 
 // A folder's preview: the first picture inside it that matches the preview type.
 HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult* out) {
-  std::string folder = WithBackslash(path);
+  std::string folder = textkit::WithTrailingSeparator(path);
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
@@ -78,13 +78,13 @@ HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult
     std::vector<std::string> candidates;
     do {
       if (!CThumbnail::IsFile(fd)) continue;
-      UINT k = KindFromExtension(ExtensionOf(fd.cFileName));
+      UINT k = KindFromExtension(textkit::ExtensionOf(fd.cFileName));
       if ((k & VXKIND_STILL) && !(k & VXKIND_RAW) && MatchesFolderImageType(k, job.folderImageType))
         candidates.push_back(fd.cFileName);
     } while (++looked < 400 && FindNextFileA(h, &fd));
     FindClose(h);
     std::sort(candidates.begin(), candidates.end(),
-              [](const std::string& a, const std::string& b) { return FoldCase(a) < FoldCase(b); });
+              [](const std::string& a, const std::string& b) { return textkit::FoldCase(a) < textkit::FoldCase(b); });
     for (const std::string& name : candidates) {
       if (SUCCEEDED(imaging::DecodeThumbnail((folder + name).c_str(), job.cx, job.cy, &out->dib))) {
         out->imageType = VXIMAGE_FOLDER;
@@ -107,7 +107,11 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   if (kind & VXKIND_SHORTCUT) {
     std::string target;
     if ((kind & VXKIND_SUB_1) && ResolveShortcut(path, &target)) {
-      if (kind & VXKIND_STILL) return DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+      if (kind & VXKIND_STILL) {
+        HRESULT hr = DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+        out->recRead = false;  // the shortcut's own time stays its file's
+        return hr;
+      }
     }
     return KindIcon(path, job.cx, job.cy, out);
   }

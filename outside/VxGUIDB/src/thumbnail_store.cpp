@@ -85,7 +85,7 @@ HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
   if (nKind == 0) {
     {
       Guard lock;
-      auto it = PendingFavourites().find(FoldCase(m_p->path));
+      auto it = PendingFavourites().find(textkit::FoldCase(m_p->path));
       if (it != PendingFavourites().end()) {
         m_p->favDB = it->second.second;
         return S_OK;
@@ -101,7 +101,7 @@ HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
   m_p->favDPOF = false;
   if (CMTLxGetDPOFFileList(m_p->path.substr(0, 2).c_str(), "AUTPRINT", printed) > 0) {
     for (POSITION pos = printed.GetHeadPosition(); pos && !m_p->favDPOF;)
-      m_p->favDPOF = PathEquals(printed.GetNext(pos), m_p->path.c_str());
+      m_p->favDPOF = textkit::EqualNoCase((LPCSTR)printed.GetNext(pos), m_p->path);
   }
   return S_OK;
 }
@@ -114,7 +114,7 @@ void CThumbnail::SetMyFavorite(BOOL bFavorite) {
   if (!IsCheckable()) return;
   m_p->favDB = bFavorite != FALSE;
   Guard lock;
-  PendingFavourites()[FoldCase(m_p->path)] = std::make_pair(m_p->path, m_p->favDB);
+  PendingFavourites()[textkit::FoldCase(m_p->path)] = std::make_pair(m_p->path, m_p->favDB);
 }
 
 HRESULT CThumbnail::UpdateFavoriteDataBase() {
@@ -163,11 +163,11 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
     // A favourite change not written yet follows the file too.
     Guard lock;
     auto& pend = PendingFavourites();
-    auto it = pend.find(FoldCase(pszSource));
+    auto it = pend.find(textkit::FoldCase(pszSource));
     if (it != pend.end()) {
       bool state = it->second.second;
       pend.erase(it);
-      pend[FoldCase(pszTarget)] = std::make_pair(std::string(pszTarget), state);
+      pend[textkit::FoldCase(pszTarget)] = std::make_pair(std::string(pszTarget), state);
     }
   }
   return FAILED(hr) ? hr : mk;
@@ -176,7 +176,7 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
 HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   HRESULT hr, mk;
-  bool folder = IsFolderPath(pszPath) || EndsWithBackslash(pszPath);
+  bool folder = IsFolderPath(pszPath) || textkit::EndsWithSeparator(pszPath);
   if (folder) {
     hr = Settle(VxDBWDeleteFolderEx(pszPath));
     mk = Settle(Mark_DelAllCheckInFolder(pszPath));
@@ -186,7 +186,7 @@ HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
   }
   {
     Guard lock;
-    PendingFavourites().erase(FoldCase(pszPath));
+    PendingFavourites().erase(textkit::FoldCase(pszPath));
   }
   return FAILED(hr) ? hr : mk;
 }

@@ -337,3 +337,25 @@ TEST(DecodeNow, MoviesFoldersAndFilters) {
 }
 
 }  // namespace
+
+// One decode gives the picture, its Exif record and its recording time: with the file
+// gone afterwards, the item still answers from what the decode read.
+TEST(DecodeNow, OneReadServesTheExifRecordAndTheDate) {
+  std::string d = ScratchDir("readonce");
+  std::string path = d + "\\once.jpg";
+  ASSERT_TRUE(CopyFixture("exif_full.jpg", path));
+  CThumbnail t(path.c_str());
+  t.SetDecodeSize(160, 160);
+  ASSERT_EQ(S_OK, t.DecodeThumbnail());
+  ASSERT_TRUE(DeleteFileA(path.c_str()));
+  const VXEXIFDATA* ex = t.GetExifData();
+  ASSERT_NE(nullptr, ex);
+  EXPECT_STREQ("NV-D500", ex->szModel);
+  EXPECT_TRUE(ex->bHasThumbnail);
+  SYSTEMTIME st;
+  ASSERT_TRUE(t.GetRecDate(&st));
+  EXPECT_EQ(2026, st.wYear);
+  EXPECT_EQ(14, st.wDay);
+  EXPECT_EQ(9, st.wHour);
+  EXPECT_EQ(12, st.wMinute);
+}
