@@ -124,10 +124,10 @@ void CFView_Export::RunExport(int nEntry, CGFileInfoList* pFiles, int nScope) {
 }
 
 void CFView_Export::OnTileCommand(UINT nID) {
-  if (RefuseInBrowserMode()) return;
-  if (!CloseToolbarDialogs()) return;
   int nEntry = FindEntryById((int)nID);
   if (nEntry < 0) return;
+  if (RefuseInBrowserMode()) return;
+  if (!CloseToolbarDialogs()) return;
   int nFilter = m_manager.GetFilterType(nEntry);
   int nMode = 0;
   m_manager.GetFileMode(nEntry, &nMode);
