@@ -47,8 +47,8 @@ typedef long(__cdecl* PFN_EXPORT_OPENWINDOW)(int nType, HWND hPane, HWND hMain, 
 // The plug-in's own record behind the information block; it owns it.
 struct CPpcWindowRecord {
   DWORD dwReserved;
-  int nResult;     // 1: the two texts are valid
-  void* pParam;    // the caller's file list, stored before every OpenWindow
+  int nResult;   // 1: the two texts are valid
+  void* pParam;  // the caller's file list, stored before every OpenWindow
   CString strResult1;
   CString strResult2;
 };

@@ -22,8 +22,7 @@ BEGIN_MESSAGE_MAP(CExportMenuWnd, CWnd)
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CExportMenuWnd::CExportMenuWnd()
-    : m_pOwner(NULL), m_nID(0), m_nState(exporttile::NORMAL), m_lastMouse(-1, -1) {
+CExportMenuWnd::CExportMenuWnd() : m_pOwner(NULL), m_nID(0), m_nState(exporttile::NORMAL), m_lastMouse(-1, -1) {
   m_szName[0] = 0;
   for (HBITMAP& b : m_bitmaps) b = NULL;
 }
@@ -45,8 +44,8 @@ BOOL CExportMenuWnd::Create(POINT origin, const CExportPluginInfo& info, CWnd* p
   m_bitmaps[exporttile::DISABLED] = info.hbmDisabled;
   LPCSTR lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW));
   CRect rc(origin.x, origin.y, origin.x + exportpane::kTileWidth, origin.y + exportpane::kTileHeight);
-  BOOL bCreated = CWnd::CreateEx(WS_EX_ACCEPTFILES, lpszClass, m_szName, WS_CHILD | WS_VISIBLE | WS_TABSTOP, rc,
-                                 pOwner, nID);
+  BOOL bCreated =
+      CWnd::CreateEx(WS_EX_ACCEPTFILES, lpszClass, m_szName, WS_CHILD | WS_VISIBLE | WS_TABSTOP, rc, pOwner, nID);
   if (!bCreated) return FALSE;
   if (m_tooltip.Create(this)) {
     m_tooltip.Activate(TRUE);

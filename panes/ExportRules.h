@@ -41,7 +41,13 @@ inline bool ShouldEnableOnFinished(LPARAM lParam) { return !DecodeExportFinished
 size_t CopyDataSize(size_t textLength);
 
 // The codes of a checked file list.
-enum CheckCode { CHECK_GO = 0, CHECK_EMPTY = 2, CHECK_SOME_REMOVED = 4, CHECK_UPLOAD_REFUSED = 5, CHECK_UPLOAD_TOO_MANY = 6 };
+enum CheckCode {
+  CHECK_GO = 0,
+  CHECK_EMPTY = 2,
+  CHECK_SOME_REMOVED = 4,
+  CHECK_UPLOAD_REFUSED = 5,
+  CHECK_UPLOAD_TOO_MANY = 6
+};
 const int kUploadFilter = 14;
 const int kUploadMaxFiles = 10;
 CheckCode ChooseCheckCode(size_t remaining, size_t removed, int filter, bool movieTooLong);

@@ -30,8 +30,7 @@ BEGIN_MESSAGE_MAP(CFView_Export, CFormView)
   ON_MESSAGE(WM_EXPORT_FINISHED, &CFView_Export::OnExportFinished)
 END_MESSAGE_MAP()
 
-CFView_Export::CFView_Export()
-    : CFormView(IDD_EXPORT_PANE), m_nFirstId(0), m_nLastScope(0), m_pPrintSettings(NULL) {}
+CFView_Export::CFView_Export() : CFormView(IDD_EXPORT_PANE), m_nFirstId(0), m_nLastScope(0), m_pPrintSettings(NULL) {}
 CFView_Export::~CFView_Export() {
   DestroyTiles();
   delete m_pPrintSettings;

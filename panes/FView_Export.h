@@ -83,8 +83,11 @@ class CFView_Export : public CFormView {
   BOOL FilterFiles(CGFileInfoList* pFiles, int nFilter, int* pnRemoved, BOOL* pbTooLong);
   // Shows the message of a check code; FALSE when the export must end.
   BOOL ActOnCheckCode(int nCode, int nEntry, int nFilter);
-  // Runs the plug-in between the auto-run guard's writes.
-  void RunExport(int nEntry, CGFileInfoList* pFiles, int nScope);
+  // The check code of a filtered list and its message; FALSE when the export must end.
+  BOOL AcceptFiles(const CGFileInfoList& files, int nRemoved, BOOL bTooLong, int nEntry, int nFilter);
+  // Hands over the printer settings (bPrintMode) and the browser, then runs the plug-in
+  // between the auto-run guard's writes.
+  void RunExport(int nEntry, CGFileInfoList* pFiles, int nScope, ICGBrowser* pBrowser, BOOL bPrintMode);
   int MessageBoxId(UINT nText, UINT nType, LPCSTR lpszArg = NULL, LPCSTR lpszArg2 = NULL);
   CString TileName(int nEntry) const;
   void LoadPrinterSettings();

@@ -133,7 +133,7 @@ long CFView_Export::OnPrint(int nKind) {
     return E_FAIL;
   }
   // Owned by the top window: the dialog's end must not enable the pane again.
-    CTargetChoiceDlg dlg(GetTopLevelParent());
+  CTargetChoiceDlg dlg(GetTopLevelParent());
   dlg.SetMode(0, 0);
   if (dlg.DoModal() != IDOK) {
     ::FreeLibrary(hPrint);
@@ -148,12 +148,11 @@ long CFView_Export::OnPrint(int nKind) {
     ::FreeLibrary(hPrint);
     return E_FAIL;
   }
-  int nCode = exportpane::ChooseCheckCode((size_t)files.GetCount(), (size_t)nRemoved, 10, false);
   // The printing tile's name speaks for the messages: the export with order 3.
   int nPrintEntry = -1;
   for (const Tile& t : m_tiles)
     if (t.nOrder == 3) nPrintEntry = t.nEntry;
-  if (!ActOnCheckCode(nCode, nPrintEntry, 10)) {
+  if (!AcceptFiles(files, nRemoved, FALSE, nPrintEntry, 10)) {
     ::FreeLibrary(hPrint);
     return E_FAIL;
   }

@@ -21,14 +21,10 @@ namespace {
 long ScopeFlags(int nChoice) {
   switch (nChoice) {
     case 1:
-    case 3:
-      return CGFILE_SELECTED;
-    case 2:
-      return CGFILE_ALL_SHOWN;
-    case 5:
-      return CGFILE_MARKED | 1;
-    default:
-      return 0;
+    case 3: return CGFILE_SELECTED;
+    case 2: return CGFILE_ALL_SHOWN;
+    case 5: return CGFILE_MARKED | 1;
+    default: return 0;
   }
 }
 
@@ -105,12 +101,18 @@ BOOL CFView_Export::ActOnCheckCode(int nCode, int nEntry, int nFilter) {
     case exportpane::CHECK_UPLOAD_TOO_MANY:
       MessageBoxId(IDS_EXPORT_UPLOAD_TOO_MANY, MB_OK | MB_ICONEXCLAMATION);
       return FALSE;
-    default:
-      return TRUE;
+    default: return TRUE;
   }
 }
 
-void CFView_Export::RunExport(int nEntry, CGFileInfoList* pFiles, int nScope) {
+BOOL CFView_Export::AcceptFiles(const CGFileInfoList& files, int nRemoved, BOOL bTooLong, int nEntry, int nFilter) {
+  int nCode = exportpane::ChooseCheckCode((size_t)files.GetCount(), (size_t)nRemoved, nFilter, bTooLong != FALSE);
+  return ActOnCheckCode(nCode, nEntry, nFilter);
+}
+
+void CFView_Export::RunExport(int nEntry, CGFileInfoList* pFiles, int nScope, ICGBrowser* pBrowser, BOOL bPrintMode) {
+  if (bPrintMode && m_pPrintSettings) m_manager.SetPrintMode(nEntry, m_pPrintSettings);
+  m_manager.SetCGBrowser(nEntry, pBrowser);
   CWnd* pMain = AfxGetMainWnd();
   HWND hMain = pMain && pMain->GetSafeHwnd() ? pMain->GetSafeHwnd() : GetSafeHwnd();
   CMWriteProfileInt("Common", "AutoRunCheckDisable", 1);
@@ -192,15 +194,12 @@ void CFView_Export::OnTileCommand(UINT nID) {
       EnableWindow(TRUE);
       return;
     }
-    int nCode = exportpane::ChooseCheckCode((size_t)files.GetCount(), (size_t)nRemoved, nFilter, bTooLong != FALSE);
-    if (!ActOnCheckCode(nCode, nEntry, nFilter)) {
+    if (!AcceptFiles(files, nRemoved, bTooLong, nEntry, nFilter)) {
       EnableWindow(TRUE);
       return;
     }
-    if (m_pPrintSettings) m_manager.SetPrintMode(nEntry, m_pPrintSettings);
   }
-  m_manager.SetCGBrowser(nEntry, pBrowser);
-  RunExport(nEntry, &files, m_nLastScope);
+  RunExport(nEntry, &files, m_nLastScope, pBrowser, nMode >= 0);
 }
 
 void CFView_Export::OnDropFiles(HDROP hDropInfo) {
@@ -244,12 +243,9 @@ void CFView_Export::OnDropFiles(HDROP hDropInfo) {
     }
   }
   ::DragFinish(hDropInfo);
-  int nCode = exportpane::ChooseCheckCode((size_t)files.GetCount(), (size_t)nRemoved, nFilter, bTooLong != FALSE);
-  if (!ActOnCheckCode(nCode, nEntry, nFilter)) {
+  if (!AcceptFiles(files, nRemoved, bTooLong, nEntry, nFilter)) {
     EnableWindow(TRUE);
     return;
   }
-  if (m_pPrintSettings) m_manager.SetPrintMode(nEntry, m_pPrintSettings);
-  m_manager.SetCGBrowser(nEntry, NULL);
-  RunExport(nEntry, &files, m_nLastScope);
+  RunExport(nEntry, &files, m_nLastScope, NULL, TRUE);
 }

@@ -183,8 +183,7 @@ void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
       pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
       grey(ID_GO_OPEN_PATH);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -72,7 +72,9 @@ void CPpcPluginManager::Unload() {
 }
 
 HMODULE CPpcPluginManager::GetModule(int i) const { return i >= 0 && i < GetCount() ? m_entries[i]->m_hModule : NULL; }
-CString CPpcPluginManager::GetName(int i) const { return i >= 0 && i < GetCount() ? m_entries[i]->m_strName : CString(); }
+CString CPpcPluginManager::GetName(int i) const {
+  return i >= 0 && i < GetCount() ? m_entries[i]->m_strName : CString();
+}
 int CPpcPluginManager::GetKind(int i) const { return i >= 0 && i < GetCount() ? m_entries[i]->m_nKind : 0; }
 
 int CPpcPluginManager::OpenPpcPluginWindow(int i, void* pParam, void* pList) {

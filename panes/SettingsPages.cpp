@@ -50,7 +50,8 @@ BOOL CRotationSettingsPage::OnInitDialog() {
 }
 
 void CRotationSettingsPage::ShowValues() {
-  CheckRadioButton(IDC_ROTATION_PANEL_ON, IDC_ROTATION_PANEL_OFF, m_nPanel ? IDC_ROTATION_PANEL_ON : IDC_ROTATION_PANEL_OFF);
+  CheckRadioButton(IDC_ROTATION_PANEL_ON, IDC_ROTATION_PANEL_OFF,
+                   m_nPanel ? IDC_ROTATION_PANEL_ON : IDC_ROTATION_PANEL_OFF);
   CheckRadioButton(IDC_ROTATION_EXIF_OFF, IDC_ROTATION_EXIF_ON, m_nExif ? IDC_ROTATION_EXIF_ON : IDC_ROTATION_EXIF_OFF);
   CheckRadioButton(IDC_ROTATION_270, IDC_ROTATION_90, m_nRotation == 90 ? IDC_ROTATION_90 : IDC_ROTATION_270);
   static const int kSave[] = {IDC_ROTATION_SAVE_0, IDC_ROTATION_SAVE_1, IDC_ROTATION_SAVE_2};
@@ -91,7 +92,13 @@ END_MESSAGE_MAP()
 
 CSlideShowSettingsPage::CSlideShowSettingsPage(CWnd* pParent)
     : CResourceDialog(IDD_OPTIONS_SLIDESHOW, pParent),
-      m_nEffect(1), m_nEffectMode(0), m_nAuto(3), m_nAudio(1), m_nAudioMode(0), m_nRepeat(1), m_nSlideQuality(1),
+      m_nEffect(1),
+      m_nEffectMode(0),
+      m_nAuto(3),
+      m_nAudio(1),
+      m_nAudioMode(0),
+      m_nRepeat(1),
+      m_nSlideQuality(1),
       m_nAudioSetting(1) {}
 
 BOOL CSlideShowSettingsPage::Create(CWnd* pParent) { return CDialog::Create(IDD_OPTIONS_SLIDESHOW, pParent); }

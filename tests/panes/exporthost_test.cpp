@@ -146,11 +146,8 @@ TEST(ExportHost, OpenWindowPostsFinishedAndSendsUpdateText) {
     const char* plugin;
     bool succeeds, sendsText;
   } cases[] = {
-      {"peu_order10.peu", true, false},
-      {"peu_openfail.peu", false, false},
-      {"peu_update.peu", true, true},
-      {"peu_updatefail.peu", false, false},
-      {"peu_throw.peu", false, false},
+      {"peu_order10.peu", true, false},     {"peu_openfail.peu", false, false}, {"peu_update.peu", true, true},
+      {"peu_updatefail.peu", false, false}, {"peu_throw.peu", false, false},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.plugin);

@@ -71,7 +71,9 @@ struct Pane {
 };
 
 // The module of a loaded test plug-in by its file name.
-HMODULE Loaded(const std::string& folder, const char* name) { return ::GetModuleHandleA((folder + "\\" + name).c_str()); }
+HMODULE Loaded(const std::string& folder, const char* name) {
+  return ::GetModuleHandleA((folder + "\\" + name).c_str());
+}
 
 Pane::Calls PluginState(HMODULE h) {
   typedef void (*StateFn)(int*, int*, int*, int*, ICGBrowser**);
@@ -153,7 +155,8 @@ TEST(ExportPane, RunsAndTheirEnds) {
   struct {
     const char* plugin;
     bool enabledAfter;
-  } cases[] = {{"peu_done.peu", true}, {"peu_waitfail.peu", true}, {"peu_waitthrow.peu", true}, {"peu_wait.peu", false}};
+  } cases[] = {
+      {"peu_done.peu", true}, {"peu_waitfail.peu", true}, {"peu_waitthrow.peu", true}, {"peu_wait.peu", false}};
   for (auto& c : cases) {
     SCOPED_TRACE(c.plugin);
     int position = -1;
@@ -242,8 +245,7 @@ TEST(ExportPane, DropsOnATile) {
   // A picture, a companion file and a text: the picture goes, after the removal message.
   {
     uikit::DialogDriver driver(Answer(&text), 3000);
-    pPrint->PostMessage(WM_DROPFILES,
-                        (WPARAM)MakeDrop({files + "\\a.tmb", files + "\\b.jpg", files + "\\c.txt"}), 0);
+    pPrint->PostMessage(WM_DROPFILES, (WPARAM)MakeDrop({files + "\\a.tmb", files + "\\b.jpg", files + "\\c.txt"}), 0);
     uikit::WaitUntil([&] { return PluginState(hPrint).calls == 1; }, 3000);
   }
   expected.Format(LoadText(IDS_EXPORT_SOME_REMOVED).c_str(), "Print 0");

@@ -18,10 +18,10 @@ TEST(ExportRules, TilePlan) {
     std::vector<int> tiles;
   } cases[] = {
       {{30, 10}, {true, true}, {1, 0}},
-      {{5, 5, 1}, {true, true, true}, {2, 0, 1}},                   // ties keep entry order
-      {{10000, 20000, 3}, {true, true, true}, {2, 0, 1}},           // large orders are placed too
+      {{5, 5, 1}, {true, true, true}, {2, 0, 1}},          // ties keep entry order
+      {{10000, 20000, 3}, {true, true, true}, {2, 0, 1}},  // large orders are placed too
       {{INT_MAX, INT_MIN, 0}, {true, true, true}, {1, 2, 0}},
-      {{1, 2, 3}, {true, false, true}, {0, 2}},                     // no information, no tile
+      {{1, 2, 3}, {true, false, true}, {0, 2}},  // no information, no tile
   };
   for (auto& c : cases) EXPECT_EQ(c.tiles, PlanTiles(c.orders, c.have));
   // 31 entries: only the 30 whose commands the pane handles.
@@ -59,10 +59,14 @@ TEST(ExportRules, CheckCodes) {
     bool tooLong;
     CheckCode code;
   } cases[] = {
-      {0, 0, 10, false, CHECK_EMPTY},         {0, 3, 14, true, CHECK_EMPTY},
-      {4, 1, 10, false, CHECK_SOME_REMOVED},  {4, 0, 10, false, CHECK_GO},
-      {4, 1, 14, false, CHECK_UPLOAD_REFUSED}, {4, 0, 14, true, CHECK_UPLOAD_REFUSED},
-      {10, 0, 14, false, CHECK_GO},           {11, 0, 14, false, CHECK_UPLOAD_TOO_MANY},
+      {0, 0, 10, false, CHECK_EMPTY},
+      {0, 3, 14, true, CHECK_EMPTY},
+      {4, 1, 10, false, CHECK_SOME_REMOVED},
+      {4, 0, 10, false, CHECK_GO},
+      {4, 1, 14, false, CHECK_UPLOAD_REFUSED},
+      {4, 0, 14, true, CHECK_UPLOAD_REFUSED},
+      {10, 0, 14, false, CHECK_GO},
+      {11, 0, 14, false, CHECK_UPLOAD_TOO_MANY},
       {11, 0, 10, false, CHECK_GO},
   };
   for (auto& c : cases) EXPECT_EQ(c.code, ChooseCheckCode(c.remaining, c.removed, c.filter, c.tooLong));
@@ -78,12 +82,12 @@ TEST(ExportRules, MovieLimit) {
     uint64_t size;
     bool tooLong;
   } cases[] = {
-      {900, 30, 300, 1000, false},                  // 10 s
-      {30, 30, 600, 1000, false},                   // exactly 600 s
+      {900, 30, 300, 1000, false},  // 10 s
+      {30, 30, 600, 1000, false},   // exactly 600 s
       {30, 30, 601, 1000, true},
-      {30u * 90000u, 90000, 108000, 1000, true},    // one hour at 90,000: no overflow
+      {30u * 90000u, 90000, 108000, 1000, true},  // one hour at 90,000: no overflow
       {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0, true},
-      {0, 30, 600000, 1000, false},                 // no rate: judged by size only
+      {0, 30, 600000, 1000, false},  // no rate: judged by size only
       {30, 30, 1, 2097152001ull, true},
       {30, 30, 1, 2097152000ull, false},
   };
@@ -110,13 +114,13 @@ TEST(ExportRules, SavedDevMode) {
   } cases[] = {
       {DevModeBytes(full, 0, full), true},
       {DevModeBytes(full, 16, full + 16), true},
-      {DevModeBytes(full, 16, full), false},          // short of its extra
-      {DevModeBytes(full, 0, 0), false},              // empty
-      {DevModeBytes(full, 0, 10), false},             // short
-      {DevModeBytes(full + 8, 0, full + 8), false},   // unknown size
-      {DevModeBytes(full, 60000, full), false},       // huge extra
+      {DevModeBytes(full, 16, full), false},         // short of its extra
+      {DevModeBytes(full, 0, 0), false},             // empty
+      {DevModeBytes(full, 0, 10), false},            // short
+      {DevModeBytes(full + 8, 0, full + 8), false},  // unknown size
+      {DevModeBytes(full, 60000, full), false},      // huge extra
       {DevModeBytes(full, 0, 10 * 1024 * 1024), false},
-      {DevModeBytes(full, 0, full, false), false},    // device name not terminated
+      {DevModeBytes(full, 0, full, false), false},  // device name not terminated
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
     EXPECT_EQ(cases[i].usable, IsUsableDevModeFile(cases[i].bytes.data(), cases[i].bytes.size())) << i;

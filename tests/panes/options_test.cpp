@@ -212,8 +212,8 @@ TEST(OptionsRules, ValuesAndPages) {
   struct {
     const char* path;
     bool music;
-  } files[] = {{"C:\\a\\b.MP3", true}, {"C:\\a\\b.wav.txt", false}, {"C:\\a\\b", false},
-               {"C:\\a.mp3\\b", false},  {"C:\\音楽\\ソ.wma", true}, {"C:\\a\\b.M4a", true}};
+  } files[] = {{"C:\\a\\b.MP3", true},  {"C:\\a\\b.wav.txt", false}, {"C:\\a\\b", false},
+               {"C:\\a.mp3\\b", false}, {"C:\\音楽\\ソ.wma", true},  {"C:\\a\\b.M4a", true}};
   for (auto& f : files) EXPECT_EQ(f.music, options::IsMusicFile(f.path)) << f.path;
   std::string folder, name;
   // "ソ" ends in the byte of "\": the split still finds the real separator.

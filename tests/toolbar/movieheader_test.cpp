@@ -133,15 +133,69 @@ TEST(MovieHeader, HandBuiltHeaders) {
     int ok;
     UINT flag;
   } cases[] = {
-      {"zero scale", [] { Movie m; m.timeScale = 0; return m; }(), 0, 300},
-      {"zero duration", [] { Movie m; m.duration = 0; return m; }(), 0, 300},
-      {"no samples", [] { Movie m; m.stts = {{0, 1}}; return m; }(), 0, 0},
-      {"count past the box", [] { Movie m; m.sttsCount = 0x7FFFFFFF; return m; }(), 1, 300},
-      {"two entries", [] { Movie m; m.stts = {{100, 1}, {200, 1}}; return m; }(), 1, 100},
-      {"avc", [] { Movie m; m.codec = "avc1"; return m; }(), 0, 0},
-      {"mjpa", [] { Movie m; m.codec = "mjpa"; return m; }(), 1, 300},
-      {"panorama", [] { Movie m; m.handler = "qtvr"; return m; }(), 0, 0},
-      {"wide mdat", [] { Movie m; m.mdatSize = 1; return m; }(), 0, 0},
+      {"zero scale",
+       [] {
+         Movie m;
+         m.timeScale = 0;
+         return m;
+       }(),
+       0, 300},
+      {"zero duration",
+       [] {
+         Movie m;
+         m.duration = 0;
+         return m;
+       }(),
+       0, 300},
+      {"no samples",
+       [] {
+         Movie m;
+         m.stts = {{0, 1}};
+         return m;
+       }(),
+       0, 0},
+      {"count past the box",
+       [] {
+         Movie m;
+         m.sttsCount = 0x7FFFFFFF;
+         return m;
+       }(),
+       1, 300},
+      {"two entries",
+       [] {
+         Movie m;
+         m.stts = {{100, 1}, {200, 1}};
+         return m;
+       }(),
+       1, 100},
+      {"avc",
+       [] {
+         Movie m;
+         m.codec = "avc1";
+         return m;
+       }(),
+       0, 0},
+      {"mjpa",
+       [] {
+         Movie m;
+         m.codec = "mjpa";
+         return m;
+       }(),
+       1, 300},
+      {"panorama",
+       [] {
+         Movie m;
+         m.handler = "qtvr";
+         return m;
+       }(),
+       0, 0},
+      {"wide mdat",
+       [] {
+         Movie m;
+         m.mdatSize = 1;
+         return m;
+       }(),
+       0, 0},
   };
   for (auto& c : cases) {
     Read x = ReadAll(Write(dir, "case.mov", c.movie.Build()));
