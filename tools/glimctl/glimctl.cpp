@@ -2,14 +2,22 @@
 //   glimctl card insert <letter> <linux folder>   put a card into the removable drive
 //   glimctl card remove <letter>                  take it out
 //   glimctl close-main [seconds]                  close the running main program
+//   glimctl show-folder <folder>                  show a folder in the browser, as the
+//                                                 folder pane does
+//   glimctl sample-profile                        the browsing state the sample run starts
+//                                                 from: the browser's view, sort and filter
+//                                                 back to their defaults, no first-start
+//                                                 classification question
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
 
+#include "TransRules.h"
 #include "card.h"
 
 static HWND FindMainWindow() {
@@ -21,7 +29,23 @@ static HWND FindMainWindow() {
   return found;
 }
 
+// The browser's settings that earlier runs leave behind (a filter showing only movies, ...).
+static int SampleProfile() {
+  static const char* const kBrowsing[] = {"Mode", "BrowseMode", "ThumbSize", "SortType", "FilterType", "FolderVisible"};
+  CString key = CMGetKeyPosition() + "\\DepthViewer";
+  for (const char* name : kBrowsing) {
+    LSTATUS e = RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name);
+    if (e != ERROR_SUCCESS && e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) {
+      fprintf(stderr, "sample-profile: %s: error %ld\n", name, (long)e);
+      return 1;
+    }
+  }
+  // The first start asks where photos to classify are; the sample run has its library.
+  return CMWriteProfileInt("VxClassify", "FirstClassify", 1) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc >= 2 && !strcmp(argv[1], "sample-profile")) return SampleProfile();
   if (argc >= 5 && !strcmp(argv[1], "card") && !strcmp(argv[2], "insert")) {
     unsigned long e = testsupport::InsertCard(argv[3][0], argv[4]);
     if (e) fprintf(stderr, "insert failed: %lu\n", e);
@@ -32,6 +56,21 @@ int main(int argc, char** argv) {
     if (e) fprintf(stderr, "remove failed: %lu\n", e);
     return e ? 1 : 0;
   }
+  if (argc >= 3 && !strcmp(argv[1], "show-folder")) {
+    HWND h = FindMainWindow();
+    if (!h) {
+      fprintf(stderr, "show-folder: the main program is not running\n");
+      return 1;
+    }
+    CString text = TransChangeFolderText(0, "Explorer", 1, argv[2]);
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.GetLength() + 1, (void*)(LPCSTR)text};
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(h, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_ABORTIFHUNG, 30000, &result)) {
+      fprintf(stderr, "show-folder: no answer\n");
+      return 1;
+    }
+    return 0;
+  }
   if (argc >= 2 && !strcmp(argv[1], "close-main")) {
     int secs = argc >= 3 ? atoi(argv[2]) : 10;
     HWND h = FindMainWindow();
@@ -40,6 +79,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds]\n");
+  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
   return 2;
 }
