@@ -473,6 +473,60 @@
 #define IDB_TITLE_INACTIVE 14131
 #define IDB_TITLE_INACTIVE_PRESSED 14132
 
+// ===== Export pane and options dialog (rc/panes-export-*.rc, rc/panes-options-*.rc) ====
+#define IDB_EXPORT_CAPTION 399  // export pane: the caption's picture, 66 x 35
+#define IDB_EXPORT_BACKGROUND 400  // export pane: background strip (its first 66 x 1 stretched)
+#define IDS_EXPORT_CAPTION 196  // export pane caption; caption of its refusals
+#define IDS_EXPORT_DRIVE_REFUSED 148  // a file on a removable drive (formatted with the path)
+#define IDS_EXPORT_MAIL_NAME 396  // the mail export's name: its empty-list text is 62059
+#define IDS_EXPORT_NO_FILES 45001  // nothing to export in the folder
+#define IDS_EXPORT_PRINT_SETUP_FAILED 45003  // the print set-up could not run
+#define IDS_EXPORT_EMPTY_LIST 50027  // none of the files can be exported (%s the export)
+#define IDS_EXPORT_SUPPORTED_KINDS 50028  // %s the export, %s the kinds it takes
+#define IDS_EXPORT_NOT_SELECTED 50075  // the files of the command are not there
+#define IDS_EXPORT_SOME_REMOVED 50400  // some files could not be taken (%s the export)
+#define IDS_EXPORT_UPLOAD_REFUSED 62040  // upload: a file is not accepted or too long
+#define IDS_EXPORT_UPLOAD_TOO_MANY 62041  // upload: more than ten files
+#define IDS_EXPORT_MAIL_EMPTY 62059  // mail: none of the files can be attached
+#define IDD_OPTIONS 7010  // options dialog: tab control 27300 over the pages
+#define IDC_OPTIONS_TABS 27300
+#define IDD_OPTIONS_ROTATION 7053  // options: rotation page
+#define IDC_ROTATION_PANEL_ON 27310
+#define IDC_ROTATION_PANEL_OFF 27311
+#define IDC_ROTATION_EXIF_OFF 27312
+#define IDC_ROTATION_EXIF_ON 27313
+#define IDC_ROTATION_270 27314
+#define IDC_ROTATION_90 27315
+#define IDC_ROTATION_SAVE_0 27316
+#define IDC_ROTATION_SAVE_1 27317
+#define IDC_ROTATION_SAVE_2 4012
+#define IDD_OPTIONS_SLIDESHOW 236  // options: slide-show page
+#define IDC_SLIDE_EFFECT_OFF 19001
+#define IDC_SLIDE_EFFECT_ON 19002  // first of its radio group
+#define IDC_SLIDE_EFFECT_MODE 19003
+#define IDC_SLIDE_AUDIO_MODE_0 19004
+#define IDC_SLIDE_AUDIO_MODE_1 19005
+#define IDC_SLIDE_QUALITY_0 19010
+#define IDC_SLIDE_QUALITY_1 19011
+#define IDC_SLIDE_QUALITY_2 19012
+#define IDC_SLIDE_AUDIO_PATH 1024
+#define IDC_SLIDE_REPEAT 1027
+#define IDC_SLIDE_AUDIO 1029
+#define IDC_SLIDE_INTERVAL 1030
+#define IDC_SLIDE_INTERVAL_SPIN 1031
+#define IDC_SLIDE_AUDIO_GROUP 1032
+#define IDC_SLIDE_AUDIO_BROWSE 4007
+#define IDD_OPTIONS_LAUNCHER 7054  // options: launcher page (empty until the toolbar's)
+#define IDS_OPTIONS_TAB_AUTORUN 530
+#define IDS_OPTIONS_TAB_SLIDESHOW 531
+#define IDS_OPTIONS_TAB_MUSIC 533
+#define IDS_OPTIONS_TAB_LAUNCHER 50011
+#define IDS_SLIDE_EFFECT_MODE_0 537  // the four effect modes
+#define IDS_SLIDE_EFFECT_MODE_1 538
+#define IDS_SLIDE_EFFECT_MODE_2 539
+#define IDS_SLIDE_EFFECT_MODE_3 540
+#define IDS_SLIDE_WRONG_MUSIC 798  // the music file is of another kind
+
 // ===== Toolbar pane: what the frame creates (rc/toolbar-dialogs.rc) =====================
 #define IDD_TOOLBAR_PANE 7000  // form of the toolbar pane
 
@@ -499,7 +553,7 @@
 
 // Export entries (the export pane fills the popup from 29301)
 #define ID_EXPORT_FIRST 29301
-#define ID_EXPORT_LAST 29310
+#define ID_EXPORT_LAST 29330
 
 // File popup
 #define ID_FILE_IMPORT 29501  // import from a memory card (toolbar 27500)
