@@ -3,8 +3,6 @@
 #pragma once
 #include <fw/fw.h>
 
-#include <functional>
-#include <vector>
 
 #include <VxDocument.h>
 #include <VxGUIDB.h>
@@ -116,10 +114,9 @@ typedef VXPUMPACTION (*PFNPUMPFILTER)(const MSG& msg, void* pParam);
 VXPUMPACTION ScanPumpFilter(const MSG& msg, void* pController);
 long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam);
 int CALLBACK DecodeAbortCallback(void* pController);
-// Reads the items' recording times on a few threads. goOn is asked on the calling thread at
-// least every 10 ms and whenever another thread sends it a message; false stops the reading
-// (the items not read yet keep no time) and is returned.
-bool ReadRecTimes(const std::vector<CThumbnail*>& items, const std::function<bool()>& goOn);
+// Answers what other threads have sent this one (a change of folder is only queued then),
+// leaving posted messages where they are: for long work that must not dispatch input.
+void AnswerSentMessages();
 // 5 when the file is there, else the missing-file notice's answer (1 OK, 2 Cancel, 0 not shown).
 int CheckThumbnailFile(CWnd* pWnd, CThumbnail* pItem);
 void InvokeBrowserContextMenu(CWnd* pWnd, CPoint pt);

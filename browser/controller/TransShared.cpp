@@ -7,9 +7,6 @@
 
 #include <shlwapi.h>
 
-#include <algorithm>
-#include <atomic>
-#include <thread>
 
 #include "TransInternal.h"
 
@@ -108,33 +105,9 @@ int CALLBACK DecodeAbortCallback(void* pController) {
   return PumpMessages(ScanPumpFilter, pController) >= 0;
 }
 
-bool ReadRecTimes(const std::vector<CThumbnail*>& items, const std::function<bool()>& goOn) {
-  if (items.empty()) return goOn();
-  std::atomic<size_t> next{0}, done{0};
-  std::atomic<bool> stop{false};
-  HANDLE finished = ::CreateEventA(NULL, TRUE, FALSE, NULL);
-  if (!finished) return false;
-  unsigned cores = std::thread::hardware_concurrency();
-  size_t count = std::min<size_t>(items.size(), std::max(1u, std::min(4u, cores)));
-  std::vector<std::thread> readers;
-  for (size_t t = 0; t < count; ++t)
-    readers.emplace_back([&] {
-      for (size_t i; !stop && (i = next++) < items.size();) {
-        items[i]->UpdateRecTime();
-        if (++done == items.size()) ::SetEvent(finished);
-      }
-    });
-  bool going = true;
-  while (done < items.size()) {
-    if (!(going = goOn())) {
-      stop = true;
-      break;
-    }
-    ::MsgWaitForMultipleObjects(1, &finished, FALSE, 10, QS_SENDMESSAGE);
-  }
-  for (std::thread& t : readers) t.join();
-  ::CloseHandle(finished);
-  return going && goOn();
+void AnswerSentMessages() {
+  MSG msg;
+  ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 // ---- Message boxes --------------------------------------------------------------------------

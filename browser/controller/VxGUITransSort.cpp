@@ -58,9 +58,8 @@ void CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL bFlag) {
   });
   // The dates come from each file's head: read on several threads while this one answers
   // what other threads send (a newer change of folder is only queued, and ends this one).
-  bool bCancelled = !ReadRecTimes(items, [this] {
-    MSG msg;
-    ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  bool bCancelled = !TransRunOnThreads(items.size(), [&](size_t i) { items[i]->UpdateRecTime(); }, [this] {
+    AnswerSentMessages();
     return IsContinueChangeFolder() && !HasWaitingFolderChange();
   });
   if (bCancelled) {
