@@ -3,6 +3,7 @@
 #pragma once
 #include <fw/fw.h>
 
+
 #include <VxDocument.h>
 #include <VxGUIDB.h>
 
@@ -113,6 +114,9 @@ typedef VXPUMPACTION (*PFNPUMPFILTER)(const MSG& msg, void* pParam);
 VXPUMPACTION ScanPumpFilter(const MSG& msg, void* pController);
 long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam);
 int CALLBACK DecodeAbortCallback(void* pController);
+// Answers what other threads have sent this one (a change of folder is only queued then),
+// leaving posted messages where they are: for long work that must not dispatch input.
+void AnswerSentMessages();
 // 5 when the file is there, else the missing-file notice's answer (1 OK, 2 Cancel, 0 not shown).
 int CheckThumbnailFile(CWnd* pWnd, CThumbnail* pItem);
 void InvokeBrowserContextMenu(CWnd* pWnd, CPoint pt);

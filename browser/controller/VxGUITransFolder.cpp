@@ -94,7 +94,7 @@ int CVxGUITrans::CalcFileCount(CString strFolder, CProgressReporter* pCounter) {
   int n = 0;
   do {
     if (CThumbnail::IsFile(fd)) {
-      ++n;
+      if ((++n & 255) == 0) AnswerSentMessages();  // a large folder: stay answerable
       if (pCounter) pCounter->Step();
     }
   } while (::FindNextFileA(h, &fd));
