@@ -23,6 +23,12 @@ std::vector<uint8_t> Le32(uint32_t v);
 std::vector<uint8_t> Be16(uint16_t v);
 std::vector<uint8_t> Be32(uint32_t v);
 
+// The seed of a fuzz run (GLIMORA_FUZZ_SEED, else fixed so that CI runs are
+// repeatable) and its number of rounds (GLIMORA_FUZZ_ROUNDS scales a longer run
+// by hand; CI keeps the default).
+uint32_t FuzzSeed();
+int FuzzRounds(int rounds);
+
 class Mutator {
  public:
   explicit Mutator(uint32_t seed) : rng_(seed) {}

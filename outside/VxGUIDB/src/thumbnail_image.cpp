@@ -97,6 +97,9 @@ HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult
 
 }  // namespace
 
+std::atomic<long long> g_pixelBytes{0};
+long long g_pixelBudget = 192LL * 1024 * 1024;
+
 COLORREF ThumbBackColor() { return g_backColor; }
 
 HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
@@ -107,7 +110,11 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   if (kind & VXKIND_SHORTCUT) {
     std::string target;
     if ((kind & VXKIND_SUB_1) && ResolveShortcut(path, &target)) {
-      if (kind & VXKIND_STILL) return DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+      if (kind & VXKIND_STILL) {
+        HRESULT hr = DecodeStill(target, kind & ~(VXKIND_SHORTCUT | VXKIND_SUB_1), job, out);
+        out->recRead = false;  // the shortcut's own time stays its file's
+        return hr;
+      }
     }
     return KindIcon(path, job.cx, job.cy, out);
   }
@@ -116,9 +123,42 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   return KindIcon(path, job.cx, job.cy, out);
 }
 
+long long PixelBytes() { return g_pixelBytes.load(); }
+void AddPixelBytes(long long delta) { g_pixelBytes += delta; }
+long long PixelBudget() { return g_pixelBudget; }
+
 }  // namespace vxg
 
 using namespace vxg;
+
+void CThumbnailPage::SetPixelBudget(ULONGLONG bytes) { g_pixelBudget = bytes ? (long long)bytes : 192LL * 1024 * 1024; }
+ULONGLONG CThumbnailPage::GetPixelBytes() { return ULONGLONG(PixelBytes()); }
+
+void ThumbImpl::RecountPixels() {
+  long long n = (long long)image.BitsSize();
+  for (auto& c : composed) n += (long long)c.dib.BitsSize();
+  AddPixelBytes(n - pixelBytes.exchange(n));
+}
+
+void ThumbImpl::DropForBudget() {
+  {
+    Guard lock;
+    if (decoding) return;
+    ++imageGen;
+    decodeState = kNotDecoded;
+    decodedBox = SIZE{0, 0};
+    complete = false;
+  }
+  EnterCriticalSection(&cs);
+  image.Clear();
+  imageType = VXIMAGE_NONE;
+  for (auto& c : composed) {
+    c.dib.Clear();
+    c.cx = c.cy = 0;
+  }
+  RecountPixels();
+  LeaveCriticalSection(&cs);
+}
 
 // ---- ThumbImpl -------------------------------------------------------------------------
 void ThumbImpl::DropImage(bool all) {
@@ -137,6 +177,7 @@ void ThumbImpl::DropImage(bool all) {
     c.dib.Clear();
     c.cx = c.cy = 0;
   }
+  RecountPixels();
   if (all) {
     exifLoaded = false;
     exif.reset();
@@ -170,6 +211,7 @@ void ThumbImpl::StoreResult(DecodeResult&& r) {
     if (r.recTime) recTime = r.recTime;  // else the file time stays
     recState = 1;
   }
+  RecountPixels();
   LeaveCriticalSection(&cs);
 }
 
@@ -273,6 +315,7 @@ BITMAPINFOHEADER* CThumbnail::GetThumbnail(int cx, int cy) {
         }
         slot.cx = cx;
         slot.cy = cy;
+        m_p->RecountPixels();
         result = &slot.dib.Info()->bmiHeader;
       }
     }

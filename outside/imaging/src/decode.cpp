@@ -160,6 +160,7 @@ void CutPaddingBars(int fullW, int fullH, Dib* thumb) {
 // An icon directory entry whose image lies inside the file and whose own
 // header (PNG or BITMAPINFOHEADER) agrees with it: the same width, twice the
 // height (colour rows and mask rows), and the rows within the entry's bytes.
+// Wine's decoder can crash on an icon where they disagree.
 bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h) {
   uint32_t bytes = detail::Get32(entry + 8, false), at = detail::Get32(entry + 12, false);
   if (bytes < 40 || at < 6 || uint64_t(at) + bytes > src.Size()) return false;
@@ -180,7 +181,8 @@ bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h)
   if (size < 40 || size > bytes || bw != w || bh != 2 * h || planes != 1 || compression != BI_RGB) return false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
   uint64_t colours = bpp <= 8 ? (used && used < (1u << bpp) ? used : (1u << bpp)) : 0;
-  uint64_t stride = ((uint64_t(w) * bpp + 31) / 32) * 4, mask = ((uint64_t(w) + 31) / 32) * 4;
+  // Writers may leave out the transparency mask of a 32-bit image (its alpha serves).
+  uint64_t stride = ((uint64_t(w) * bpp + 31) / 32) * 4, mask = bpp == 32 ? 0 : ((uint64_t(w) + 31) / 32) * 4;
   return uint64_t(size) + colours * 4 + (stride + mask) * uint64_t(h) <= bytes;
 }
 
@@ -228,8 +230,8 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
         info->bitCount = detail::Get16(h + 24, false);
       } else if (got >= 30) {
         info->width = int32_t(detail::Get32(h + 18, false));
-        int32_t ht = int32_t(detail::Get32(h + 22, false));
-        info->height = ht < 0 ? -ht : ht;
+        int64_t ht = int32_t(detail::Get32(h + 22, false));
+        info->height = int(std::min<int64_t>(ht < 0 ? -ht : ht, INT_MAX));  // a top-down DIB's is negative
         info->bitCount = detail::Get16(h + 28, false);
       }
       break;
@@ -277,6 +279,13 @@ HRESULT ReadHeaders(const ByteSource& src, ImageInfo* info, Exif* exif) {
   return info->width > 0 && info->height > 0 ? S_OK : E_FAIL;
 }
 
+// The embedded thumbnail goes to WIC only with a frame header of a sane size.
+bool ThumbnailHeaderIsSound(const std::vector<uint8_t>& thumb) {
+  detail::JpegLayout layout;
+  MemorySource src(thumb.data(), thumb.size());
+  return detail::ScanJpeg(src, &layout) && layout.width > 0 && layout.height > 0;
+}
+
 // After a failed header read: a known format with broken headers is not handed
 // to the decoders (TIFF headers are only a hint: WIC reads more of them than we
 // do, but sizes we read must still be sane).
@@ -299,8 +308,8 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
       hr != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) && hr != E_OUTOFMEMORY) {
     Dib gdip;
     std::vector<uint8_t> bytes;
-    if (SUCCEEDED(detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile)) && SUCCEEDED(DecodeWithGdiPlus(bytes, &gdip)) &&
-        ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
+    if (SUCCEEDED(detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile)) &&
+        SUCCEEDED(DecodeWithGdiPlus(bytes, &gdip)) && ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
       if (opt.bitCount == 32) gdip.SetHasAlpha(true);
       *out = std::move(gdip);
       hr = S_OK;
@@ -341,7 +350,7 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
   const bool box = opt.maxWidth > 0 || opt.maxHeight > 0;
   const int boxW = opt.maxWidth > 0 ? opt.maxWidth : INT_MAX, boxH = opt.maxHeight > 0 ? opt.maxHeight : INT_MAX;
   Dib pixels;
-  if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail()) {
+  if (opt.source != DecodeOptions::Source::Full && exif.HasThumbnail() && ThumbnailHeaderIsSound(exif.Thumbnail())) {
     Input thumbIn;
     thumbIn.data = exif.Thumbnail().data();
     thumbIn.size = exif.Thumbnail().size();
@@ -532,8 +541,8 @@ ImageFormat DetectFormat(const void* head, size_t size) {
 
 ImageFormat DetectFileFormat(const char* path) {
   detail::FileReader file;
-  if (!path || FAILED(file.Open(path))) return ImageFormat::Unknown;
   uint8_t head[16];
+  if (!path || FAILED(file.Open(path, sizeof head))) return ImageFormat::Unknown;
   size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
   return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
 }

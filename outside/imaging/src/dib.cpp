@@ -135,16 +135,13 @@ size_t PackedDibSize(const BITMAPINFOHEADER* h, size_t blockSize) {
   uint64_t rows;
   switch (h->biCompression) {
     case BI_RGB:
-    case BI_BITFIELDS:
-      rows = uint64_t((w * bpp + 31) / 32) * 4 * uint64_t(ht);
-      break;
+    case BI_BITFIELDS: rows = uint64_t((w * bpp + 31) / 32) * 4 * uint64_t(ht); break;
     case BI_RLE8:
     case BI_RLE4:
       if (bpp != (h->biCompression == BI_RLE8 ? 8 : 4) || !h->biSizeImage) return 0;
       rows = h->biSizeImage;
       break;
-    default:
-      return 0;
+    default: return 0;
   }
   uint64_t need = PackedDibBitsOffset(*h) + rows;
   return need <= blockSize ? size_t(need) : 0;

@@ -142,8 +142,7 @@ bool PatchesHold(const Exif& before, const ByteSource& file, const std::vector<F
     const auto& b = after.Entries(ExifIfd(i));
     if (before.IfdPosition(ExifIfd(i)) != after.IfdPosition(ExifIfd(i)) || a.size() != b.size()) return false;
     for (size_t k = 0; k < a.size(); ++k) {
-      if (a[k].tag != b[k].tag || a[k].type != b[k].type || a[k].count != b[k].count ||
-          a[k].valuePos != b[k].valuePos)
+      if (a[k].tag != b[k].tag || a[k].type != b[k].type || a[k].count != b[k].count || a[k].valuePos != b[k].valuePos)
         return false;
       bool patched = false;
       for (const FilePatch& p : patches)
@@ -346,7 +345,8 @@ std::vector<uint8_t> MakeUprightExif(const std::vector<uint8_t>& tiffBlock, int 
       std::vector<uint8_t> trial(out.begin(), out.begin() + long(keep));
       trial.resize(at, 0);
       trial.insert(trial.end(), thumb.begin(), thumb.end());
-      ok = PatchNumber(&trial, exif, offEntry, uint32_t(at)) && PatchNumber(&trial, exif, lenEntry, uint32_t(thumb.size()));
+      ok = PatchNumber(&trial, exif, offEntry, uint32_t(at)) &&
+           PatchNumber(&trial, exif, lenEntry, uint32_t(thumb.size()));
       if (ok) out.swap(trial);
     } else {
       ok = false;

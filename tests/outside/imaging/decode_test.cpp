@@ -397,8 +397,10 @@ TEST(Decode, IconEntriesMustAgreeWithTheirImages) {
     testsupport::ByteChange change;
   } kCases[] = {
       {"width differs", {header + 4, Le32(64)}},
+      {"width far larger", {header + 4, Le32(1024)}},
       {"height not twice the entry's", {header + 8, Le32(32)}},
       {"height negative", {header + 8, Le32(uint32_t(-64))}},
+      {"height far larger (crashed the decoder)", {header + 8, Le32(0x40000000)}},
       {"header size zero", {header, Le32(0)}},
       {"rows larger than the entry", {entry + 8, Le32(200)}},
       {"image past the end", {entry + 12, Le32(0x7FFFFF00)}},

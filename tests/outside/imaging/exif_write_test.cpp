@@ -208,7 +208,9 @@ TEST(ExifWrite, DamagedValueOffsetsAreNeverWrittenThrough) {
       {"date over the thumbnail", false, {{dateOffset, field(src.ThumbnailPosition())}}},
       {"date over the maker's name", false, {{dateOffset, field(make->valuePos)}}},
       {"orientation over the header", true, {{orientCount, field(3)}, {orientCount + 4, field(0)}}},
-      {"orientation over IFD0", true, {{orientCount, field(3)}, {orientCount + 4, field(src.IfdPosition(ExifIfd::Ifd0) + 2)}}},
+      {"orientation over IFD0",
+       true,
+       {{orientCount, field(3)}, {orientCount + 4, field(src.IfdPosition(ExifIfd::Ifd0) + 2)}}},
   };
   const std::vector<uint8_t> original = ReadAll(Fixture("exif_full.jpg"));
   const std::string path = imgtest::ScratchDir() + "\\damaged_offsets.jpg";

@@ -1,0 +1,105 @@
+// Fuzz drivers of the property reader: content-information texts in memory, and
+// property sets opened on damaged pictures, movies and content files (seeded,
+// bounded). Nothing may crash; what the reader keeps must follow its own rules.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <files.h>
+#include <fuzz.h>
+
+#include "VxContFile.h"
+#include "VxProperty.h"
+#include "fixtures.h"
+
+using imgtest::Fixture;
+using imgtest::ScratchDir;
+
+namespace {
+
+const char kCont[] =
+    "\xEF\xBB\xBF[Content]\r\nFormat=1\r\nMembers=00001.MTS|00001.tmb|00001.iis\r\nTitle="
+    "\xE9\x81\x8B\xE5\x8B\x95\xE4\xBC\x9A\r\n"
+    "Maker=Norvane\r\nModel=NV-HD100\r\nMakerCode=NV0103AB12\r\nModelCode=0412\r\n"
+    "RecordTime=2024/05/01 10:20:30\r\nDuration=83.5\r\nRecMode=HA\r\nBitRate=17000000\r\n"
+    "Exposure=1/60\r\nEdited=1\r\nTotalSize=123456789\r\n";
+
+// A member name the reader promises never to keep.
+bool Forbidden(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return true;
+  for (size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (IsDBCSLeadByte(c) && i + 1 < name.size()) {
+      ++i;
+      continue;
+    }
+    if (c < 0x20 || strchr("\\/:*?\"<>|", c)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(Fuzz, ContentTexts) {
+  const std::string samples[] = {kCont, std::string(kCont + 3), "Members=a.MTS|b.tmb\nFormat=1\n"};
+  const uint32_t seed = testsupport::FuzzSeed();
+  testsupport::Mutator m(seed);
+  for (int round = 0, n = testsupport::FuzzRounds(3000); round < n; ++round) {
+    std::string text = m.Mutate(samples[m.Next(3)]);
+    SCOPED_TRACE(testing::Message() << "seed " << seed << " round " << round);
+    vxcont::ContentInfo info;
+    if (!vxcont::ParseContent(text, &info)) continue;
+    for (const std::string& name : info.members) EXPECT_FALSE(Forbidden(name)) << name;
+    // What is written again reads as the same members.
+    vxcont::ContentInfo again;
+    ASSERT_TRUE(vxcont::ParseContent(vxcont::SerializeContent(info), &again));
+    EXPECT_EQ(again.members.size(), info.members.size());
+  }
+}
+
+TEST(Fuzz, PropertySetsOfDamagedFiles) {
+  struct Sample {
+    const char* name;
+    std::string bytes;
+  };
+  auto head = [](const char* fixture) {
+    std::string b = testsupport::ReadWholeFile(Fixture(fixture));
+    EXPECT_FALSE(b.empty()) << fixture;
+    return b.substr(0, 64 * 1024);
+  };
+  const Sample samples[] = {{"f.jpg", head("exif_full.jpg")}, {"f.jpg", head("people.jpg")},
+                            {"f.tif", head("exif.tif")},      {"f.mp4", head("movie.mp4")},
+                            {"f.avi", head("movie.avi")},     {"f.cont", kCont}};
+  const DWORD kIds[] = {
+      PRID_MAKER,        PRID_MODEL,      PRID_SHOT_DATE,      PRID_EXPOSURE,    PRID_APERTURE,   PRID_ISO,
+      PRID_FOCAL_LENGTH, PRID_FLASH,      PRID_WHITE_BALANCE,  PRID_FILE_KIND,   PRID_IMAGE_SIZE, PRID_SHOT_MODE,
+      PRID_FILE_SIZE,    PRID_WRITE_TIME, PRID_MEMBERS,        PRID_MAKER_CODE,  PRID_MODEL_CODE, PRID_DURATION,
+      PRID_REC_MODE,     PRID_BIT_RATE,   PRID_MOVIE_EXPOSURE, PRID_SCENE_OTHER, PRID_CAPTION,    PRID_SCENE,
+      PRID_SCENE_MODE,   PRID_LIGHTING,   PRID_FACES};
+  const uint32_t seed = testsupport::FuzzSeed();
+  testsupport::Mutator m(seed);
+  for (int round = 0, n = testsupport::FuzzRounds(400); round < n; ++round) {
+    const Sample& s = samples[m.Next(sizeof samples / sizeof samples[0])];
+    std::string path = ScratchDir() + "\\fuzz_" + s.name;
+    SCOPED_TRACE(testing::Message() << "seed " << seed << " round " << round << " " << s.name);
+    ASSERT_TRUE(testsupport::WriteWholeFile(path, m.Mutate(s.bytes)));
+    HPRPROPERTY h = PrInitGetPropertyString(path.c_str(), 0);
+    ASSERT_TRUE(h);
+    for (DWORD id : kIds) {
+      LPCSTR text = PrGetPropertyString(h, id);
+      ASSERT_NE(text, nullptr) << id;
+      EXPECT_LT(strlen(text), 4096u) << id;
+    }
+    SYSTEMTIME t;
+    PrGetPropertySysTime(h, PRID_SHOT_DATE, &t);
+    PrGetAVCHDRecTime(h, &t);
+    int edited = 0, c = 0, cs = 0, r = 0, rs = 0;
+    PrGetAVCHDEdit(h, &edited);
+    PRPERSONS persons;
+    PrGetPersonsStruct(h, &persons);
+    PrGetFocusPoints(h, &c, &cs, &r, &rs);
+    EXPECT_EQ(PrExitGetPropertyString(h), S_OK);
+    char lat[64], lon[64], alt[64];
+    PrGetGpsData(path.c_str(), lat, lon, alt);
+  }
+}
