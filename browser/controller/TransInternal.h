@@ -132,7 +132,3 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
-
-// The icon view's item store as the controller sees it (null for other views).
-IVxItemView* TransNewIconViewLink(CView* pView);
-void TransDeleteIconViewLink(IVxItemView* p);

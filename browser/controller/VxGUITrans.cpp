@@ -55,8 +55,7 @@ CVxGUITrans::CVxGUITrans()
       m_nSelectEcho(0),
       m_pExportLock(NULL),
       m_bErrorBoxOpen(FALSE),
-      m_bDPOFFavourite(FALSE),
-      m_pItemLink(NULL) {
+      m_bDPOFFavourite(FALSE) {
   m_pRelay = new VXRELAYRECORD();
   // The details list comes with its own part; until then there is none (every use is
   // guarded, as in report mode).
@@ -85,7 +84,6 @@ CVxGUITrans::~CVxGUITrans() {
   delete m_pAudioScope;
   delete m_pPanes;
   FreeQueuedCommands();
-  TransDeleteIconViewLink(m_pItemLink);
   if (g_pTransController == this) g_pTransController = NULL;
 }
 
@@ -136,9 +134,7 @@ BOOL CVxGUITrans::Initialize() {
 
 void CVxGUITrans::SetWindow(CWnd* pView) {
   CView* p = DYNAMIC_DOWNCAST(CView, pView);
-  if (!p || !p->GetSafeHwnd()) return;
-  m_pView = p;
-  if (!dynamic_cast<IVxItemView*>(p) && !m_pItemLink) m_pItemLink = TransNewIconViewLink(p);
+  if (p && p->GetSafeHwnd()) m_pView = p;
 }
 CWnd* CVxGUITrans::GetWindow() const { return m_pView; }
 HWND CVxGUITrans::GetSafeHwnd() const { return m_pView ? m_pView->GetSafeHwnd() : NULL; }
@@ -149,11 +145,7 @@ CBrowserDocument* CVxGUITrans::GetBrowserDocument() const {
   CVxDocument* pDoc = GetDocument();
   return pDoc ? pDoc->GetBrowser() : NULL;
 }
-IVxItemView* CVxGUITrans::GetItemView() const {
-  if (!m_pView) return NULL;
-  IVxItemView* p = dynamic_cast<IVxItemView*>(m_pView);
-  return p ? p : m_pItemLink;
-}
+IVxItemView* CVxGUITrans::GetItemView() const { return m_pView ? dynamic_cast<IVxItemView*>(m_pView) : NULL; }
 void CVxGUITrans::SetManager(HWND hManager) { m_hManager = hManager; }
 void CVxGUITrans::BeginUpdate() { ++m_nUpdateLock; }
 void CVxGUITrans::EndUpdate() {

@@ -300,5 +300,4 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CExportPaneLock* m_pExportLock;
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
-  IVxItemView* m_pItemLink;  // the icon view's store, when the host view is one
 };
