@@ -132,3 +132,5 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
+// Removes the files' photo-database records under a progress bar.
+void DeleteRecords(const CStringList& list);

@@ -1,0 +1,399 @@
+// File deletion through the controller: the roads by folder kind, the questions each one
+// asks, and what the disk, the model, the database and the marks hold afterwards.
+#include <gtest/gtest.h>
+
+#include <RecordGate.h>
+#include <TickCache.h>
+#include <VxResourceIds.h>
+#include <shlwapi.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "MainWndMessages.h"
+#include "ctl_fixture.h"
+#include "files.h"
+
+namespace {
+
+// Answers the dialog boxes of this process one after the other with scripted button ids,
+// as a user would, and records each box's caption and text.
+class BoxAnswers {
+ public:
+  explicit BoxAnswers(std::vector<int> ids) : ids_(std::move(ids)) {
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~BoxAnswers() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::vector<std::string> Seen() {
+    std::lock_guard<std::mutex> l(m_);
+    return seen_;
+  }
+  size_t Count() { return Seen().size(); }
+
+ private:
+  static std::string TextOf(HWND box) {
+    std::string t;
+    EnumChildWindows(
+        box,
+        [](HWND w, LPARAM l) -> BOOL {
+          char cls[16] = "", buf[512] = "";
+          GetClassNameA(w, cls, sizeof(cls));
+          GetWindowTextA(w, buf, sizeof(buf));
+          if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
+          return TRUE;
+        },
+        (LPARAM)&t);
+    return t;
+  }
+  void Run() {
+    std::set<HWND> done;
+    while (!stop_) {
+      struct Find {
+        std::set<HWND>* done;
+        HWND box;
+      } f = {&done, nullptr};
+      EnumWindows(
+          [](HWND w, LPARAM l) -> BOOL {
+            Find* f = reinterpret_cast<Find*>(l);
+            char cls[16] = "";
+            GetClassNameA(w, cls, sizeof(cls));
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == GetCurrentProcessId() && !lstrcmpA(cls, "#32770") && IsWindowVisible(w) && !f->done->count(w)) {
+              f->box = w;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          (LPARAM)&f);
+      // The shell's own questions draw their text themselves: a visible box is enough.
+      if (f.box) {
+        Sleep(50);
+        done.insert(f.box);
+        char caption[256] = "";
+        GetWindowTextA(f.box, caption, sizeof(caption));
+        int id = IDCANCEL;
+        {
+          std::lock_guard<std::mutex> l(m_);
+          // The browser's own question is told by its delete button.
+          const char* own = GetDlgItem(f.box, IDC_DELETE_YES) ? "[own]" : "";
+          seen_.push_back(own + std::string(caption) + "|" + TextOf(f.box));
+          if (next_ < ids_.size()) id = ids_[next_++];
+        }
+        HWND button = GetDlgItem(f.box, id);
+        PostMessageA(f.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+      }
+      Sleep(20);
+    }
+  }
+  std::vector<int> ids_;
+  size_t next_ = 0;
+  std::mutex m_;
+  std::vector<std::string> seen_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+std::string ResString(UINT id) {
+  CString s;
+  CResourceLoader().LoadStringA(id, s);
+  return (LPCSTR)s;
+}
+
+// Marks set by a test, taken off at its end (other tests count every marked file).
+struct Marks {
+  std::vector<std::string> paths;
+  void Set(const std::string& p) {
+    ASSERT_EQ(S_OK, Mark_SetCheck(p.c_str(), 1));
+    paths.push_back(p);
+  }
+  ~Marks() {
+    for (const std::string& p : paths) Mark_SetCheck(p.c_str(), 0);
+  }
+};
+
+bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ContText(const char* members, const char* makerCode) {
+  return std::string("[Content]\r\nFormat=1\r\nMembers=") + members + "\r\nMaker=Norvane\r\nModel=NV-HD100\r\nMakerCode=" +
+         makerCode + "\r\nModelCode=0412\r\n";
+}
+
+void SelectByName(BrowserHost& h, const std::vector<std::string>& names) {
+  for (CThumbnail* p : h.pView->m_items)
+    for (const std::string& n : names)
+      if (lstrcmpiA(PathFindFileNameA(p->GetFilePath()), n.c_str()) == 0)
+        h.pView->SelectItem(p->GetUniqueID(VXID_SLOT_VIEW), TRUE);
+}
+
+long Delete(BrowserHost& h) {
+  long r = h.trans()->DeleteSelectFiles();
+  ctltest::Pump();
+  return r;
+}
+
+}  // namespace
+
+// An ordinary folder: one file asks the browser's own question, which decides; several
+// files or a folder are left to the shell's confirmation. Afterwards the model, the
+// database and the marks follow what the shell really removed.
+TEST(Deletion, OrdinaryFolderOneFileTwoFilesAndAFolder) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = ctltest::Scratch("del_plain");
+  for (const char* n : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) ctltest::Copy("plain.jpg", d + "\\" + n);
+  testsupport::MakeFolders(d + "\\sub");
+  ctltest::Copy("plain.jpg", d + "\\sub\\in.jpg");
+  for (const char* n : {"a.jpg", "b.jpg"}) {
+    ASSERT_EQ(S_OK, VxDBWEnrollFile((d + "\\" + n).c_str(), 0));
+    marks.Set(d + "\\" + n);
+  }
+  h.ShowFolder(d);
+  ASSERT_EQ(h.pView->m_items.size(), 5u);
+  const std::string question = ResString(IDS_BROWSER_DELETE_CAPTION);
+
+  // "Keep" deletes nothing but the command ends normally.
+  SelectByName(h, {"a.jpg"});
+  {
+    BoxAnswers answers({IDC_DELETE_NO});
+    EXPECT_EQ(Delete(h), 0);
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_EQ(answers.Seen()[0].find("[own]" + question + "|"), 0u) << answers.Seen()[0];
+    EXPECT_NE(answers.Seen()[0].find("a.jpg"), std::string::npos);
+  }
+  EXPECT_TRUE(Exists(d + "\\a.jpg"));
+  EXPECT_EQ(h.pView->m_items.size(), 5u);
+
+  // "Delete": the file goes to the recycle bin without another question; its record and
+  // its mark go with it, the status bar's mark count is renewed.
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, {"a.jpg"});
+  h.Forget();
+  {
+    BoxAnswers answers({IDC_DELETE_YES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\a.jpg"));
+  EXPECT_NE(S_OK, VxDBWIsEnrolled((d + "\\a.jpg").c_str()));
+  int state = -1;
+  Mark_GetCheck((d + "\\a.jpg").c_str(), &state);
+  EXPECT_EQ(state, 0);
+  EXPECT_EQ(h.pView->m_items.size(), 4u);
+  EXPECT_FALSE(h.Seen(WM_STATUS_MARK_COUNT).empty());
+
+  // Two files: no browser dialog, the shell's confirmation; answering no keeps both.
+  SelectByName(h, {"b.jpg", "c.jpg"});
+  {
+    BoxAnswers answers({IDNO});
+    // The shell reports a No as cancelled or as aborted: both end without a deletion.
+    long r = Delete(h);
+    EXPECT_TRUE(r == 0 || r == 995) << r;
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_NE(answers.Seen()[0].find("[own]"), 0u);
+  }
+  EXPECT_TRUE(Exists(d + "\\b.jpg"));
+  EXPECT_TRUE(Exists(d + "\\c.jpg"));
+  EXPECT_EQ(S_OK, VxDBWIsEnrolled((d + "\\b.jpg").c_str()));
+  Mark_GetCheck((d + "\\b.jpg").c_str(), &state);
+  EXPECT_EQ(state, 1);
+  EXPECT_EQ(h.pView->m_items.size(), 4u);
+
+  // Yes: both go, and a folder in the selection makes the trees refresh.
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, {"b.jpg", "c.jpg", "sub"});
+  h.Forget();
+  {
+    BoxAnswers answers({IDYES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\b.jpg"));
+  EXPECT_FALSE(Exists(d + "\\sub"));
+  EXPECT_TRUE(Exists(d + "\\d.jpg"));
+  EXPECT_NE(S_OK, VxDBWIsEnrolled((d + "\\b.jpg").c_str()));
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"d.jpg"}));
+  EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
+}
+
+// A content file takes its companions along after the notice; one of a maker the device
+// tables don't know is refused before anything is asked or deleted.
+TEST(Deletion, ContentFilesCompanionsAndUnsupportedMakers) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("del_cont");
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00001.cont", ContText("00001.MTS|00001.tmb|..\\outside.jpg", "NV0103AB12")));
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00002.cont", ContText("00002.MTS", "ZZ9999XX99")));
+  for (const char* n : {"00001.MTS", "00001.tmb", "00002.MTS"}) ctltest::Copy("movie.mpg", d + "\\" + n);
+  ctltest::Copy("plain.jpg", d + "\\..\\outside.jpg");
+  h.ShowFolder(d);
+
+  SelectByName(h, {"00002.cont"});
+  {
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(Delete(h), 995);
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_NE(answers.Seen()[0].find(ResString(IDS_BROWSER_CONT_UNSUPPORTED)), std::string::npos);
+  }
+  EXPECT_TRUE(Exists(d + "\\00002.cont"));
+  EXPECT_TRUE(Exists(d + "\\00002.MTS"));
+
+  // Cancel in the companion notice: nothing goes.
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, {"00001.cont"});
+  {
+    BoxAnswers answers({IDCANCEL});
+    EXPECT_EQ(Delete(h), 995);
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_NE(answers.Seen()[0].find(ResString(IDS_BROWSER_COMPANIONS)), std::string::npos);
+  }
+  EXPECT_TRUE(Exists(d + "\\00001.cont"));
+
+  // OK, then the shell's confirmation (three paths): the clip goes whole; a member name
+  // that leads out of the folder is not followed.
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, {"00001.cont"});
+  {
+    BoxAnswers answers({IDOK, IDYES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 2u);
+  }
+  for (const char* n : {"00001.cont", "00001.MTS", "00001.tmb"}) EXPECT_FALSE(Exists(d + "\\" + n)) << n;
+  EXPECT_TRUE(Exists(d + "\\..\\outside.jpg"));
+  EXPECT_TRUE(Exists(d + "\\00002.cont"));
+}
+
+// Folder kinds: print orders and disc nodes delete nothing and ask nothing; a
+// classification folder asks, then only the classification entries go: the files, their
+// records and their marks stay.
+TEST(Deletion, FolderKinds) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = ctltest::Scratch("del_kinds");
+  for (const char* n : {"k1.jpg", "k2.jpg"}) {
+    ctltest::Copy("plain.jpg", d + "\\" + n);
+    ASSERT_EQ(S_OK, VxDBWEnrollFile((d + "\\" + n).c_str(), 0));
+    marks.Set(d + "\\" + n);
+  }
+  h.ShowFolder(d);
+  CBrowserStatus& status = h.browser()->GetBrowserStatus();
+  for (FOLDER_TYPE code : {FOLDER_TYPE_SDCARD_PRINTORDER, FOLDER_TYPE_SDCARD_DISC, FOLDER_TYPE_SDCARD_AUDIO}) {
+    status.SetCode(code);
+    SelectByName(h, {"k1.jpg"});
+    CStringList list;
+    BoxAnswers answers({IDC_DELETE_YES});
+    EXPECT_EQ(h.trans()->DeleteSelectFiles(list, 0), 1) << code;
+    ctltest::Pump();
+    EXPECT_EQ(answers.Count(), 0u) << code;
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_TRUE(Exists(d + "\\k1.jpg"));
+  }
+
+  status.SetCode(FOLDER_TYPE_CLASSIFY);
+  SelectByName(h, {"k1.jpg", "k2.jpg"});
+  {
+    BoxAnswers answers({IDNO});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_EQ(h.pView->m_items.size(), 2u);
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, {"k1.jpg", "k2.jpg"});
+  h.Forget();
+  {
+    BoxAnswers answers({IDYES});
+    EXPECT_EQ(Delete(h), 0);
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_NE(answers.Seen()[0].find("2"), std::string::npos);
+  }
+  int state = -1;
+  for (const char* n : {"k1.jpg", "k2.jpg"}) {
+    std::string p = d + "\\" + n;
+    EXPECT_TRUE(Exists(p)) << n;
+    EXPECT_EQ(S_OK, VxDBWIsEnrolled(p.c_str())) << n;
+    Mark_GetCheck(p.c_str(), &state);
+    EXPECT_EQ(state, 1) << n;
+  }
+  EXPECT_EQ(h.pView->m_items.size(), 0u);
+  EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
+}
+
+// Pruning keeps what is still there; the marks of kept files stay.
+TEST(Deletion, PruningAndMarksOfKeptFiles) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = ctltest::Scratch("del_prune");
+  for (const char* n : {"p1.jpg", "p2.jpg"}) {
+    ctltest::Copy("plain.jpg", d + "\\" + n);
+    marks.Set(d + "\\" + n);
+  }
+  h.ShowFolder(d);
+  SelectByName(h, {"p1.jpg", "p2.jpg"});
+  ASSERT_TRUE(DeleteFileA((d + "\\p1.jpg").c_str()));
+  CStringList list;
+  list.AddTail((d + "\\p1.jpg").c_str());
+  list.AddTail((d + "\\p2.jpg").c_str());
+  EXPECT_EQ(CVxGUITrans::CheckDeletePathList(list), 0);
+  ASSERT_EQ(list.GetCount(), 1);
+  EXPECT_STREQ(list.GetHead(), (d + "\\p1.jpg").c_str());
+  h.trans()->UnmarkDeleted(list);
+  int state = -1;
+  Mark_GetCheck((d + "\\p1.jpg").c_str(), &state);
+  EXPECT_EQ(state, 0);
+  Mark_GetCheck((d + "\\p2.jpg").c_str(), &state);
+  EXPECT_EQ(state, 1);
+}
+
+// The search for content files of unknown makers goes into sub-folders but not through
+// links, which may lead back up the tree.
+TEST(Deletion, UnsupportedContentSearchBelowFolders) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("del_search");
+  testsupport::MakeFolders(d + "\\a\\b");
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\ok.cont", ContText("x.MTS", "NV0103AB12")));
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 0);
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile((d + "\\a\\ok.cont").c_str()), 0);
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\b\\bad.cont", ContText("x.MTS", "QQ0000ZZ00")));
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 1);
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile((d + "\\a\\b\\bad.cont").c_str()), 1);
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile(nullptr), 0);
+  // A link back to the top: the search ends.
+  ASSERT_TRUE(DeleteFileA((d + "\\a\\b\\bad.cont").c_str()));
+  if (CreateSymbolicLinkA((d + "\\a\\loop").c_str(), d.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+    EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 0);
+}
+
+// The delete command and the browser's action 3 both reach the deletion.
+TEST(Deletion, CommandAndActionMessage) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("del_cmd");
+  for (const char* n : {"c1.jpg", "c2.jpg"}) ctltest::Copy("plain.jpg", d + "\\" + n);
+  h.ShowFolder(d);
+  SelectByName(h, {"c1.jpg"});
+  {
+    BoxAnswers answers({IDC_DELETE_YES});
+    CSendCommandObject cmd(ID_FILE_DELETE);
+    h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &cmd);
+    ctltest::Pump();
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\c1.jpg"));
+  SelectByName(h, {"c2.jpg"});
+  {
+    BoxAnswers answers({IDC_DELETE_YES});
+    SendMessageA(h.view(), WM_BROWSER_ACTION, 0, VXACTION_DELETE);
+    ctltest::Pump();
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\c2.jpg"));
+  EXPECT_TRUE(h.pView->m_items.empty());
+}
