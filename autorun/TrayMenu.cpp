@@ -3,6 +3,7 @@
 #include "LauncherIds.h"
 
 #include <VxResourceIds.h>
+#include <textkit/text.h>
 
 namespace autorun {
 
@@ -24,7 +25,7 @@ std::vector<TrayMenuItem> PlanTrayMenu(BOOL bMainProgramRunning, BOOL bCardViewe
 
 CString TrimTipText(LPCSTR lpszTip, int nMaxBytes) {
   if (!lpszTip) return CString();
-  return CString(lpszTip, FwWholeCharPrefix(lpszTip, nMaxBytes));
+  return CString(lpszTip, textkit::WholeCharPrefix(lpszTip, nMaxBytes));
 }
 
 void FillTrayIconData(NOTIFYICONDATAA& nid, HWND hWnd, HICON hIcon, LPCSTR lpszTip) {

@@ -1,4 +1,5 @@
 # Shared build rules of the Glimora modules.
+include(${CMAKE_CURRENT_LIST_DIR}/VersionInfo.cmake)
 
 # Our own code: ANSI Win32, Shift-JIS literals, warnings on.
 add_library(glimora_options INTERFACE)
@@ -18,6 +19,7 @@ function(glimora_dll name)
     set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT_NAME})
   endif()
   target_link_libraries(${name} PRIVATE glimora_options ${A_LIBS})
+  glimora_version_info(${name})
 endfunction()
 
 # A DLL with its core, the one shape of our libraries: the decisions without windows
@@ -42,6 +44,7 @@ function(glimora_plugin name suffix)
     set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT_NAME})
   endif()
   target_link_libraries(${name} PRIVATE glimora_options ${A_LIBS})
+  glimora_version_info(${name})
 endfunction()
 
 # A resource-only DLL built with windres: no code, so no C runtime and no entry point.
@@ -50,6 +53,7 @@ function(glimora_resource_dll name)
   add_library(${name} SHARED ${A_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" LINKER_LANGUAGE C)
   target_link_options(${name} PRIVATE -nostdlib -nostartfiles -Wl,-e,0)
+  glimora_version_info(${name})
 endfunction()
 
 # A test program: GoogleTest, run by CTest through Wine (one CTest entry per program).
@@ -79,4 +83,7 @@ function(glimora_test name)
   if(A_LOCKS)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${A_LOCKS}")
   endif()
+  # The program learns its locks: the card helper refuses to change the drive without "card".
+  string(REPLACE ";" "," locks "${A_LOCKS}")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "GLIMORA_TEST_LOCKS=,${locks},")
 endfunction()

@@ -35,7 +35,8 @@
 #define WM_BROWSER_BEFORE_FOLDER_CHANGE 1665
 #define WM_SHOW_EXPLORER_FOLDER 1724
 #define WM_REFRESH_TREES 1828          // 0x724: the folder pane's refresh
-#define WM_TREE_FOCUS_CHANGED 1830
+#define WM_TREE_FOCUS_CHANGED 1830     // wParam 1: a tree or its title button got the focus
+#define WM_FOLDER_ACCEPTED 1834        // to the folder pane: answered 0, nothing done
 #define WM_CARD_CHANGED 1844           // wParam drive number, 0 = A
 #define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
 #define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
@@ -52,8 +53,9 @@
 #define WM_TOOLBAR_BUTTON_STATES 1925  // wParam button mask, lParam -1 enable / 0 disable
 #define WM_SLIDESHOW_EXISTS 1928
 #define WM_TREE_FOLDER_DELETED 1929    // wParam renew flag, lParam reopen count
-#define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam 27790, lParam command + 180
-#define WM_TOOLBAR_SLIDE_COLLECT 27876 // to the toolbar: lParam 19009 closes the collection
+#define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam ID_TB_PPC_LIST, lParam the list item
+#define WM_TOOLBAR_SLIDE_COLLECT 27876  // to the toolbar: lParam SLIDE_COLLECT_CLOSE closes the collection
+#define SLIDE_COLLECT_CLOSE 19009
 
 // The application messages that the main frame relays (WM_RELAYED_MESSAGE).
 #define WM_APPMSG_FIRST 1524

@@ -14,10 +14,9 @@ const UINT kReadyDelayMs = 500;
 const COLORREF kBackground = RGB(59, 79, 92);
 const char kFolderInfo[] = "VxFolder\\FolderInfo";
 
-// Commands of the folder menus that the pane takes (ranges of the plug-in contract).
-const UINT kFolderCommandFirst = 29201;
-const UINT kFolderCommandLast = 29270;
-const UINT kMappedCommands[] = {29502, 29506, 57635, 57634, 29505, 57637, 29507, 29518};
+// Main-menu commands that the pane takes besides its own range.
+const UINT kMappedCommands[] = {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_EDIT_CUT,        ID_EDIT_COPY,
+                                ID_FILE_DELETE,     ID_EDIT_PASTE,  ID_FILE_PROPERTIES, ID_FAVORITE_ADD};
 
 }  // namespace
 
@@ -35,7 +34,7 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_MESSAGE(WM_BROWSER_RELOAD, &CFView_Folder::OnReload)
   ON_MESSAGE(WM_REFRESH_TREES, &CFView_Folder::OnRefreshTrees)
   ON_MESSAGE(WM_TREE_FOCUS_CHANGED, &CFView_Folder::OnTreeFocusChanged)
-  ON_MESSAGE(1834, &CFView_Folder::OnAccepted)
+  ON_MESSAGE(WM_FOLDER_ACCEPTED, &CFView_Folder::OnAccepted)
 END_MESSAGE_MAP()
 
 CFView_Folder::CFView_Folder()
@@ -168,10 +167,10 @@ void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
   auto grey = [pPopup](UINT nID) { pPopup->EnableMenuItem(nID, MF_BYCOMMAND | MF_GRAYED); };
   switch (nIndex) {
     case 0:  // without a current tree its folder commands have nothing to act on
-      for (UINT nID : {29502u, 29506u, 29505u, 29507u}) grey(nID);
+      for (UINT nID : {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_FILE_DELETE, ID_FILE_PROPERTIES}) grey(nID);
       break;
     case 1:
-      for (UINT nID : {57635u, 57634u, 57637u, 29518u}) grey(nID);
+      for (UINT nID : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FAVORITE_ADD}) grey(nID);
       break;
     case 2:
       if (CMenu* pTrees = pPopup->GetSubMenu(2)) {
@@ -179,10 +178,10 @@ void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
       }
       break;
     case 13:
-      pPopup->EnableMenuItem(29601, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
-      pPopup->EnableMenuItem(29602, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
-      pPopup->EnableMenuItem(29603, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
-      grey(29610);
+      pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
+      pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
+      pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
+      grey(ID_GO_OPEN_PATH);
       break;
     default:
       break;
@@ -190,7 +189,7 @@ void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
 }
 
 BOOL CFView_Folder::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  BOOL bOurs = nID >= kFolderCommandFirst && nID <= kFolderCommandLast;
+  BOOL bOurs = nID >= ID_FOLDER_COMMAND_FIRST && nID <= ID_FOLDER_COMMAND_LAST;
   for (UINT nMapped : kMappedCommands) bOurs = bOurs || nID == nMapped;
   if (bOurs && !pHandlerInfo) {
     // A folder command with no tree to carry it out: taken, nothing done.

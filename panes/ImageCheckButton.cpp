@@ -1,6 +1,8 @@
 // The folder pane's plug-in title button.
 #include "ImageCheckButton.h"
 
+#include <Kitlib2/CMDIB.h>
+
 #include "TreePluginManager.h"
 
 namespace titlebutton {
@@ -77,7 +79,7 @@ void CImageCheckButton::Choose(bool doubleClick) {
   titlebutton::ClickPlan plan = titlebutton::PlanClick(active, CursorInIconColumn(), created, doubleClick);
   if (plan.makeActive && m_pManager) m_pManager->SetActive(m_pEntry, TRUE);
   if (plan.makeCurrent && m_pManager) m_pManager->SetCurrent(m_pEntry, this);
-  if (plan.notifyPane) pPane->SendMessage(WM_TITLEBUTTON_NOTIFY, TITLEBUTTON_NOTIFY_CHOSEN, (LPARAM)m_pEntry);
+  if (plan.notifyPane) pPane->SendMessage(WM_PARENTNOTIFY, TITLEBUTTON_NOTIFY_CHOSEN, (LPARAM)m_pEntry);
   CRect rc;
   pPane->GetClientRect(&rc);
   pPane->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.Width(), rc.Height()));
@@ -126,7 +128,7 @@ void CImageCheckButton::OnRButtonUp(UINT nFlags, CPoint point) { CBitmapButtonEx
 
 void CImageCheckButton::OnSetFocus(CWnd* pOldWnd) {
   CBitmapButtonEx2::OnSetFocus(pOldWnd);
-  if (CWnd* pPane = GetParent()) pPane->SendMessage(WM_TITLEBUTTON_FOCUS, 1, 0);
+  if (CWnd* pPane = GetParent()) pPane->SendMessage(WM_TREE_FOCUS_CHANGED, 1, 0);
 }
 
 // ----- drawing -----
@@ -150,6 +152,11 @@ void CImageCheckButton::DrawItem(LPDRAWITEMSTRUCT lpdis) {
     mem.SelectObject(pOld);
   } else {
     pDC->FillSolidRect(rc, ::GetSysColor(COLOR_BTNFACE));
+  }
+  // The plug-in's icon, fitted into the left column.
+  if (m_pEntry && !m_pEntry->m_strImage.IsEmpty()) {
+    CRect rcIcon(rc.left + 2, rc.top + 1, rc.left + titlebutton::kIconColumn - 2, rc.bottom - 1);
+    CCMDIB::DrawFile(pDC->m_hDC, rcIcon, m_pEntry->m_strImage);
   }
   CString title;
   GetWindowText(title);

@@ -5,13 +5,14 @@
 
 #include <Widgetkit.h>
 
+#include "MainWndMessages.h"
+
 class CTreePluginManager;
 class CTreePluginEntry;
 
-// Messages to the folder pane.
-#define WM_TITLEBUTTON_NOTIFY 0x210       // wParam 0x740, lParam = the entry: its tree was chosen
+// To the folder pane: WM_PARENTNOTIFY with this code and lParam the entry (its tree was
+// chosen); WM_TREE_FOCUS_CHANGED with wParam 1 when a title button got the focus.
 #define TITLEBUTTON_NOTIFY_CHOSEN 0x740
-#define WM_TITLEBUTTON_FOCUS 1830         // wParam 1: a title button got the focus
 
 namespace titlebutton {
 enum { kIconColumn = 22, kTextLeft = 26 };

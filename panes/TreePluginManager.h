@@ -17,6 +17,7 @@ class CTreePluginEntry {
   BOOL m_bActive;
   BOOL m_bCreated;
   BOOL m_bEnabled;
+  CString m_strImage;  // the plug-in's icon picture file; empty when it has none
 };
 
 // Results of the plug-in contract.

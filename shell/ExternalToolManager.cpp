@@ -1,5 +1,6 @@
 // The outside-program manager: its list, its state, and starting programs.
 #include "ExternalToolManager.h"
+#include "ShellActions.h"
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
@@ -67,6 +68,7 @@ CExternalToolManager::CExternalToolManager()
     : m_nState(TOOLSTATE_IDLE),
       m_nRequestedState(0),
       m_bForcedClose(FALSE),
+      m_pfnDisplayFit(&IsDisplayFitWhileRunning),
       m_hMainWnd(NULL),
       m_bPlacementSaved(FALSE),
       m_bWorkSaved(FALSE),

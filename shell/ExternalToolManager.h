@@ -10,6 +10,7 @@
 // the card watcher's start), ToolManagerClose.cpp (closing with the main window).
 #pragma once
 #include <fw/fw.h>
+#include <textkit/records.h>
 
 #include "CardWatcher.h"
 #include "ProgressMessageDlg.h"
@@ -90,6 +91,9 @@ class CExternalToolManager {
   int GetRequestedState() const { return m_nRequestedState; }
   void UpdateState();
   BOOL IsForcedClose() const { return m_bForcedClose; }
+  // Whether the display still suits the program after a display change (the system's
+  // answer unless replaced).
+  void SetDisplayCheck(BOOL (*pfnDisplayFit)()) { m_pfnDisplayFit = pfnDisplayFit; }
 
   // ---- Programs ---------------------------------------------------------------------------
   HRESULT OpenTool(int nType, LPCSTR lpszText);
@@ -97,6 +101,11 @@ class CExternalToolManager {
 
   // ---- The relay hub ----------------------------------------------------------------------
   LRESULT OnRequest(const RelayRecord& record);
+  // How the last folder-change text or program request read (a refused one changed nothing).
+  textkit::RecordStatus GetLastTextStatus() const { return m_lastTextStatus; }
+  // The application's file list from a relayed text: emptied and refilled, or kept as it
+  // was when the text is refused.
+  static textkit::RecordStatus RefillFileList(CObList& list, const COPYDATASTRUCT* pcds);
 
   // ---- Timers -----------------------------------------------------------------------------
   void StartTimers();
@@ -110,6 +119,10 @@ class CExternalToolManager {
 
   // The first enabled top-level modal window that belongs to an entry or the main window.
   HWND FindBlockingWindow() const;
+  // What the user calls the program that shows a window: its entry's name (its file name
+  // when the entry has none) when the window belongs to an entry's process, else the
+  // window's caption.
+  CString ProgramNameOfWindow(HWND hWnd) const;
   // Brings the main window to the foreground (from whatever thread has the input).
   void BringMainForward();
 
@@ -129,8 +142,8 @@ class CExternalToolManager {
 
  private:
   // Relay steps.
-  void OnFolderChangeText(const COPYDATASTRUCT* pcds);
-  void OnProgramRequest(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnFolderChangeText(const COPYDATASTRUCT* pcds);
+  textkit::RecordStatus OnProgramRequest(const COPYDATASTRUCT* pcds);
   void OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly);
   void RefillApplicationFileList(const COPYDATASTRUCT* pcds);
   BOOL CheckDisplayAfterChange();
@@ -148,6 +161,7 @@ class CExternalToolManager {
   int m_nState;
   int m_nRequestedState;
   BOOL m_bForcedClose;
+  BOOL (*m_pfnDisplayFit)();
   HWND m_hMainWnd;
   WINDOWPLACEMENT m_savedPlacement;
   BOOL m_bPlacementSaved;
@@ -156,6 +170,7 @@ class CExternalToolManager {
   int m_nSavedShow;
   BOOL m_bNudgeSize;
   HWND m_hRequester;      // asked for a file list (1626)
+  textkit::RecordStatus m_lastTextStatus = textkit::RecordStatus::Ok;
   volatile LONG m_nBusy;  // waited on at close
   CProgressMessageDlg m_progress;
   CCardWatcher m_cardWatcher;

@@ -56,6 +56,39 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_WM_CLOSE()
   ON_WM_DESTROY()
   ON_WM_ENABLE()
+  // menu commands the frame carries out itself (MainFrameCommands.cpp)
+  ON_COMMAND(ID_FILE_PRINT_PHOTOS, &CMainFrame::OnFilePrintPhotos)
+  ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_PHOTOS, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_FILE_PRINT_SETUP_EXPORT, &CMainFrame::OnFilePrintSetupExport)
+  ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP_EXPORT, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_VIEW_TOOLBAR_PANE, &CMainFrame::OnViewToolbarPane)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR_PANE, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_VIEW_FOLDER_PANE, &CMainFrame::OnViewFolderPane)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_FOLDER_PANE, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_VIEW_EXPORT_PANE, &CMainFrame::OnViewExportPane)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_EXPORT_PANE, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_VIEW_REFRESH, &CMainFrame::OnViewRefresh)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_REFRESH, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_GO_UP, &CMainFrame::OnGoUp)
+  ON_UPDATE_COMMAND_UI(ID_GO_UP, &CMainFrame::OnUpdateGoUp)
+  ON_COMMAND(ID_GO_BACK, &CMainFrame::OnGoBack)
+  ON_UPDATE_COMMAND_UI(ID_GO_BACK, &CMainFrame::OnUpdateGoBack)
+  ON_COMMAND(ID_GO_FORWARD, &CMainFrame::OnGoForward)
+  ON_UPDATE_COMMAND_UI(ID_GO_FORWARD, &CMainFrame::OnUpdateGoForward)
+  ON_COMMAND(ID_GO_OPEN_PATH, &CMainFrame::OnGoOpenPath)
+  ON_UPDATE_COMMAND_UI(ID_GO_OPEN_PATH, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_TOOLS_DB_SEARCH, &CMainFrame::OnToolsDbSearch)
+  ON_UPDATE_COMMAND_UI(ID_TOOLS_DB_SEARCH, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND_RANGE(ID_SLIDESHOW_PLAY, ID_SLIDESHOW_PLAY_ALL, &CMainFrame::OnSlideShowPlay)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_SLIDESHOW_PLAY, ID_SLIDESHOW_PLAY_ALL, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_HELP_MANUAL, &CMainFrame::OnHelpManual)
+  ON_UPDATE_COMMAND_UI(ID_HELP_MANUAL, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_HELP_MAP_SITE, &CMainFrame::OnHelpMapSite)
+  ON_UPDATE_COMMAND_UI(ID_HELP_MAP_SITE, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_HELP_SUPPORT_SITE, &CMainFrame::OnHelpSupportSite)
+  ON_UPDATE_COMMAND_UI(ID_HELP_SUPPORT_SITE, &CMainFrame::OnUpdateFrameCommand)
+  ON_COMMAND(ID_HELP_GUIDE, &CMainFrame::OnHelpGuide)
+  ON_UPDATE_COMMAND_UI(ID_HELP_GUIDE, &CMainFrame::OnUpdateFrameCommand)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -83,12 +116,10 @@ CMainFrame::CMainFrame()
       m_hMasterViewMenu(NULL),
       m_cardScanner(FALSE),
       m_dwStartupWaitBegan(0),
-      m_nCloseRetries(0) {
-  // The menu commands the frame carries out itself (its OnCmdMsg asks the same list): they
-  // stay enabled in the menus.
-  static const UINT kHandRouted[][2] = {{29501, 29656}, {29241, 29250}, {27601, 27620}, {29301, 29310},
-                                        {40006, 40011}, {40016, 40018}, {57634, 57635}, {57637, 57637}};
-  for (const auto& r : kHandRouted) AddHandRoutedCommands(r[0], r[1]);
+      m_nCloseRetries(0),
+      m_bCalendarActive(FALSE),
+      m_bFolderShownBefore(FALSE) {
+  RegisterRoutedCommands();
 }
 
 CMainFrame::~CMainFrame() {

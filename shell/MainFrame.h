@@ -1,12 +1,14 @@
 // CMainFrame: the frame of the single document template. It lays the user interface out
 // as a tree of splitters (toolbar row; folder column, browser area and export column),
 // keeps its placement and pane sizes in the profile, builds the main menu's popups to the
-// state of the browser, routes menu commands by hand to the pane that carries them out,
+// state of the browser, routes menu commands by table to the pane that carries them out,
 // relays application messages to the outside-program manager, runs the start-up, slide
 // show, device and card timers, and closes down in order.
 //
-// Sources by concern: MainFrame.cpp (creation, layout, sizes, forwarders),
-// MainFrameMenus.cpp (popups and prompts), MainFrameCommands.cpp (command routing),
+// Sources by concern: MainFrame.cpp (creation, layout, sizes, forwarders, the message
+// map), MainFrameMenus.cpp (popups and prompts), MainFrameCommands.cpp (the frame's own
+// commands and the routing of the others), MainFrameRules.cpp (the route tables and the
+// menu item states, without windows),
 // MainFrameMessages.cpp (window procedure, relay, private messages), MainFrameTimers.cpp
 // (timers, devices, cards, calendar fold, keep-awake worker, slide show),
 // MainFrameClose.cpp (closing and destruction).
@@ -15,6 +17,9 @@
 
 #include <cardwatch/CardScan.h>
 
+#include <set>
+
+#include "MainFrameRules.h"
 #include "ExternalToolManager.h"
 #include "MainSplitterWnd.h"
 #include "MainStatusBar.h"
@@ -46,6 +51,9 @@ enum {
 
 // Whether a close waits for the start-up still: only until the panes had their time.
 BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow);
+
+// The refresh key's discard takes only F5 key-downs (not the character "t", also 0x74).
+BOOL IsF5KeyDown(const MSG& msg);
 
 // Results of a card check.
 enum { CARDCHECK_NONE = 0, CARDCHECK_CAME = 1, CARDCHECK_WENT = 2 };
@@ -158,21 +166,45 @@ class CMainFrame : public CFrameWnd {
   afx_msg void OnClose();
   afx_msg void OnDestroy();
   afx_msg void OnEnable(BOOL bEnable);
+  // Menu commands the frame carries out itself (MainFrameCommands.cpp).
+  afx_msg void OnUpdateFrameCommand(CCmdUI* pCmdUI);
+  afx_msg void OnFilePrintPhotos();
+  afx_msg void OnFilePrintSetupExport();
+  afx_msg void OnViewToolbarPane();
+  afx_msg void OnViewFolderPane();
+  afx_msg void OnViewExportPane();
+  afx_msg void OnViewRefresh();
+  afx_msg void OnGoUp();
+  afx_msg void OnGoBack();
+  afx_msg void OnGoForward();
+  afx_msg void OnGoOpenPath();
+  afx_msg void OnUpdateGoUp(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateGoBack(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateGoForward(CCmdUI* pCmdUI);
+  afx_msg void OnToolsDbSearch();
+  afx_msg void OnSlideShowPlay(UINT nID);
+  afx_msg void OnHelpManual();
+  afx_msg void OnHelpMapSite();
+  afx_msg void OnHelpSupportSite();
+  afx_msg void OnHelpGuide();
   DECLARE_MESSAGE_MAP()
 
  private:
   // Relay (MainFrameMessages.cpp): handles the messages that reach the window procedure
   // first; TRUE with *pResult when done.
   BOOL HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // Records a message and hands it to the outside-program manager (WM_RELAYED_MESSAGE).
+  LRESULT RelayRecorded(UINT message, WPARAM wParam, LPARAM lParam);
   // Routing helpers (MainFrameCommands.cpp).
-  BOOL RouteToFolderPane(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+  void RegisterRoutedCommands();
+  // TRUE when the route's pane took the command.
+  BOOL RouteToPane(const routes::Route& route, UINT nID, int nCode, void* pExtra);
   BOOL IsFolderPaneActive() const;
   BOOL FocusInFolderPane() const;
   void FocusFolderPane();
   void CloseSlideCollection();
   void SendToolbarCommand(UINT nID, BOOL bWithFrame);
   void DiscardPendingF5();
-  void RunDatabaseSearch();
   // Timers (MainFrameTimers.cpp).
   void StartStartupWait();
   void OnStartupTimer();
@@ -186,7 +218,8 @@ class CMainFrame : public CFrameWnd {
   // Menus (MainFrameMenus.cpp).
   void SaveMessagePaneLayout();
   void RestoreMessagePaneLayout();
-  void GreyItems(CMenu* pPopup, const UINT* pIDs, int nCount);
+  // What the menu rules look at.
+  menurules::MenuState CurrentMenuState();
 
   CMainSplitterWnd m_wndRowSplitter;
   CMainSplitterWnd m_wndExportSplitter;
@@ -222,4 +255,11 @@ class CMainFrame : public CFrameWnd {
   CProfileWatch m_startupWatch;
   // Closing: how many times a close was put off for an outside program's dialog.
   int m_nCloseRetries;
+  // The relay records this frame made and has not freed yet: only they are taken as
+  // records; a relay message with anything else in wParam (another program's) is ignored.
+  std::set<RelayRecord*> m_liveRecords;
+  // Calendar fold: whether a calendar view is shown, and whether the folder column was
+  // shown before it.
+  BOOL m_bCalendarActive;
+  BOOL m_bFolderShownBefore;
 };

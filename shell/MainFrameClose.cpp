@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "ICGBrowser.h"
+#include "MainApp.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
 #include "ui/ProgramFolder.h"
@@ -41,8 +42,13 @@ void CMainFrame::OnClose() {
   }
   if (HWND hBlocking = m_toolManager.FindBlockingWindow()) {
     // An outside program's dialog is asked to close first; the close comes back later.
+    // When it stays, the user learns whose window holds the close, and a later close
+    // starts over.
     if (++m_nCloseRetries > kMaxCloseRetries) {
       m_nCloseRetries = 0;
+      CString strText;
+      strText.Format(IDS_SHELL_CLOSE_HELD, (LPCSTR)m_toolManager.ProgramNameOfWindow(hBlocking));
+      AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
       return;
     }
     DWORD_PTR dwResult;
@@ -94,6 +100,7 @@ void CMainFrame::OnDestroy() {
     ::FreeLibrary(m_hWtsLibrary);
     m_hWtsLibrary = NULL;
   }
+  if (CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp())) pApp->OnMainWindowGone();
 }
 
 void CMainFrame::OnEnable(BOOL bEnable) {

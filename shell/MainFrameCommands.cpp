@@ -1,9 +1,11 @@
-// The main frame's command routing: menu commands that a pane carries out are routed to
-// that pane by hand; the browser's commands go on to the active view and the document.
+// The main frame's menu commands: what the frame carries out itself (message-map entries,
+// each with its update handler), and the routing of the commands that a pane or the
+// toolbar carries out (the tables of MainFrameRules.h), walked by OnCmdMsg.
 #include <Kitlib2/Kitlib2.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 
+#include "MainFrameRules.h"
 #include "FView_Export.h"
 #include "FView_Folder.h"
 #include "FView_Toolbar.h"
@@ -13,32 +15,21 @@
 #include "ShellActions.h"
 
 namespace {
-
-BOOL InRange(UINT nID, UINT nFirst, UINT nLast) { return nID >= nFirst && nID <= nLast; }
-
-// After the frame's own action these go on to the active view and the document.
-BOOL IsRoutedOnward(UINT nID) {
-  return InRange(nID, 29511, 29517) || nID == 29535 || InRange(nID, 29541, 29599);
-}
-
-// Tools popup commands that the toolbar carries out: {menu command, toolbar command, with the frame}.
-const struct {
-  UINT nMenu;
-  UINT nToolbar;
-  BOOL bWithFrame;
-} kToolCommands[] = {
-    {29621, 27504, TRUE},  {29626, 27503, TRUE},  {29629, 27502, TRUE},  {29633, 27510, TRUE},
-    {29634, 27535, TRUE},  {29622, 27842, FALSE}, {29623, 27843, FALSE}, {29624, 27844, FALSE},
-    {29625, 27846, FALSE}, {29627, 27891, FALSE}, {29630, 27847, FALSE}, {29631, 27849, FALSE},
-    {29636, 27901, FALSE}, {29637, 27902, FALSE}, {29638, 27903, FALSE}, {40006, 27536, TRUE},
-    {40009, 27537, TRUE},  {40010, 27544, TRUE},  {40016, 27540, TRUE},  {40017, 27541, TRUE},
-    {40018, 27542, TRUE},  {40011, 27901, FALSE}, {29501, 27500, TRUE},  {29655, 27518, TRUE},
-};
-
 const char kDefaultInfoMapUrl[] = "https://www.glimora.example/map/";
 const char kDefaultSupportUrl[] = "https://www.glimora.example/support/";
-
 }  // namespace
+
+BOOL IsF5KeyDown(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == VK_F5; }
+
+void CMainFrame::RegisterRoutedCommands() {
+  // What the tables route stays enabled in the menus (the browser's own update handlers
+  // still decide about its commands); the frame's own commands are found in its message map.
+  int nCount = 0;
+  const routes::Route* pRoutes = routes::Routes(&nCount);
+  for (int i = 0; i < nCount; ++i) AddHandRoutedCommands(pRoutes[i].nFirst, pRoutes[i].nLast);
+  const routes::ToolCommand* pTools = routes::ToolCommands(&nCount);
+  for (int i = 0; i < nCount; ++i) AddHandRoutedCommands(pTools[i].nMenu, pTools[i].nMenu);
+}
 
 BOOL CMainFrame::IsFolderPaneActive() const {
   CFView_Folder* pFolder = GetFolderPane();
@@ -56,14 +47,9 @@ void CMainFrame::FocusFolderPane() {
   if (pFolder && !FocusInFolderPane()) pFolder->SetFocus();
 }
 
-BOOL CMainFrame::RouteToFolderPane(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  CFView_Folder* pFolder = GetFolderPane();
-  if (pFolder) pFolder->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-  return TRUE;
-}
-
 void CMainFrame::CloseSlideCollection() {
-  if (CFView_Toolbar* pToolbar = GetToolbarPane()) pToolbar->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, 19009);
+  if (CFView_Toolbar* pToolbar = GetToolbarPane())
+    pToolbar->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, SLIDE_COLLECT_CLOSE);
 }
 
 void CMainFrame::SendToolbarCommand(UINT nID, BOOL bWithFrame) {
@@ -73,11 +59,114 @@ void CMainFrame::SendToolbarCommand(UINT nID, BOOL bWithFrame) {
 
 void CMainFrame::DiscardPendingF5() {
   MSG msg;
-  while (::PeekMessageA(&msg, NULL, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) && msg.wParam == VK_F5)
+  while (::PeekMessageA(&msg, NULL, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) && IsF5KeyDown(msg))
     ::PeekMessageA(&msg, msg.hwnd, msg.message, msg.message, PM_REMOVE);
 }
 
-void CMainFrame::RunDatabaseSearch() {
+// ---- Routing ------------------------------------------------------------------------------
+
+BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (!m_bStartupDone || pHandlerInfo || nCode != CN_COMMAND)
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  // The frame's own commands come before the active view and the document.
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, NULL)) return TRUE;
+  const routes::Route* pRoute = routes::FindRoute(nID);
+  const routes::ToolCommand* pTool = routes::FindToolCommand(nID);
+  if (!pRoute && !pTool) return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  if (pTool) SendToolbarCommand(pTool->nToolbar, pTool->bWithFrame);
+  BOOL bHandled = pTool != NULL;
+  if (pRoute) {
+    if ((pRoute->nFlags & routes::NOT_IN_REPORT) && IsEnableReportMode()) return TRUE;
+    bHandled = RouteToPane(*pRoute, nID, nCode, pExtra) || bHandled;
+    if (pRoute->nFlags & routes::ONWARD) return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  }
+  // A command the table knows stays with the folder pane while it has the focus.
+  if (bHandled || FocusInFolderPane()) return TRUE;
+  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CMainFrame::RouteToPane(const routes::Route& route, UINT nID, int nCode, void* pExtra) {
+  if (route.nFlags & routes::CLOSE_COLLECTION) CloseSlideCollection();
+  if (route.nFlags & routes::FOCUS_FOLDER) FocusFolderPane();
+  UINT nPaneID = routes::PaneCommand(route, nID);
+  switch (route.pane) {
+    case routes::TARGET_FOLDER: {
+      if ((route.nFlags & routes::WHEN_FOLDER_ACTIVE) && !IsFolderPaneActive()) return FALSE;
+      if (CFView_Folder* pFolder = GetFolderPane()) pFolder->OnCmdMsg(nPaneID, nCode, pExtra, NULL);
+      return TRUE;
+    }
+    case routes::TARGET_EXPORT:
+      if (CFView_Export* pExport = GetExportPane()) pExport->SendMessage(WM_COMMAND, nPaneID, (LPARAM)m_hWnd);
+      return TRUE;
+    case routes::TARGET_TOOL_LIST:
+      if (CFView_Toolbar* pToolbar = GetToolbarPane())
+        pToolbar->SendMessage(WM_TOOL_LIST_SELECT, ID_TB_PPC_LIST, (LPARAM)nPaneID);
+      return TRUE;
+    default: return FALSE;
+  }
+}
+
+// ---- The frame's own commands ---------------------------------------------------------------
+
+void CMainFrame::OnUpdateFrameCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bStartupDone); }
+
+void CMainFrame::OnFilePrintPhotos() {
+  CloseSlideCollection();
+  if (CFView_Export* pExport = GetExportPane()) pExport->OnPrint(0);
+}
+
+void CMainFrame::OnFilePrintSetupExport() {
+  SendMessage(WM_BROWSER_MUSIC_STOP, (WPARAM)m_hWnd, 0);
+  CloseSlideCollection();
+  if (CFView_Export* pExport = GetExportPane()) pExport->OnPrintSetup();
+}
+
+void CMainFrame::OnViewToolbarPane() {
+  int nCur, nMin;
+  m_wndRowSplitter.GetRowInfo(0, nCur, nMin);
+  m_wndRowSplitter.SetRowInfo(0, nCur > 0 ? 0 : MAINFRAME_TOOLBAR_HEIGHT, nMin);
+  m_wndRowSplitter.RecalcLayout();
+  m_wndRowSplitter.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CMainFrame::OnViewFolderPane() { m_wndFolderSplitter.ToggleCollapse(); }
+
+void CMainFrame::OnViewExportPane() { m_wndExportSplitter.ToggleCollapse(); }
+
+void CMainFrame::OnViewRefresh() {
+  CloseSlideCollection();
+  if (CFView_Folder* pFolder = GetFolderPane()) pFolder->SendMessage(WM_REFRESH_FOLDERS, (WPARAM)m_hWnd, 0);
+  DiscardPendingF5();
+  if (FocusInFolderPane()) {
+    if (CVxDocument* pDoc = GetVxDocument()) {
+      CSendCommandObject hint(ID_VIEW_REFRESH);
+      pDoc->UpdateAllViews(GetActiveView(), 0, &hint);
+    }
+  }
+  DiscardPendingF5();
+}
+
+void CMainFrame::OnGoUp() {
+  if (CFView_Folder* pFolder = GetFolderPane()) pFolder->GoUp();
+}
+
+void CMainFrame::OnGoBack() {
+  if (CFView_Folder* pFolder = GetFolderPane()) pFolder->GoBack();
+}
+
+void CMainFrame::OnGoForward() {
+  if (CFView_Folder* pFolder = GetFolderPane()) pFolder->GoForward();
+}
+
+void CMainFrame::OnGoOpenPath() {
+  if (CFView_Folder* pFolder = GetFolderPane()) pFolder->OpenFolderByPath();
+}
+
+void CMainFrame::OnUpdateGoUp(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bStartupDone && CanFolderGoUp()); }
+void CMainFrame::OnUpdateGoBack(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bStartupDone && CanFolderGoBack()); }
+void CMainFrame::OnUpdateGoForward(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bStartupDone && CanFolderGoForward()); }
+
+void CMainFrame::OnToolsDbSearch() {
   HMODULE hSearch = LoadProgramLibrary("VxDBSearch.DLL");
   if (!hSearch) return;
   typedef long(WINAPI * OpenSearchFn)(int, HWND, int);
@@ -87,141 +176,16 @@ void CMainFrame::RunDatabaseSearch() {
   if (pfn) RefreshFolderPane();
 }
 
-BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  if (!m_bStartupDone || pHandlerInfo || nCode != CN_COMMAND)
-    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-  if (IsEnableReportMode() && (nID == 29543 || nID == 29544)) return TRUE;
-  if (!IsHandRoutedCommand(nID)) return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-
-  BOOL bHandled = FALSE;
-  for (const auto& c : kToolCommands) {
-    if (c.nMenu != nID) continue;
-    SendToolbarCommand(c.nToolbar, c.bWithFrame);
-    bHandled = TRUE;
-  }
-  CFView_Folder* pFolder = GetFolderPane();
-  CFView_Export* pExport = GetExportPane();
-  switch (nID) {
-    case 29502:
-    case 29241: case 29242: case 29243: case 29244: case 29245:
-    case 29246: case 29247: case 29248: case 29249: case 29250:
-      FocusFolderPane();
-      bHandled = RouteToFolderPane(nID, nCode, pExtra, pHandlerInfo);
-      break;
-    case 29503:
-      CloseSlideCollection();
-      if (pExport) pExport->OnPrint(0);
-      bHandled = TRUE;
-      break;
-    case 29504:
-      SendMessage(WM_BROWSER_MUSIC_STOP, (WPARAM)m_hWnd, 0);
-      CloseSlideCollection();
-      if (pExport) pExport->OnPrintSetup();
-      return FALSE;
-    case 29505:
-    case 29506:
-    case 29507:
-      CloseSlideCollection();
-      if (IsFolderPaneActive()) bHandled = RouteToFolderPane(nID, nCode, pExtra, pHandlerInfo);
-      break;
-    case 57635:
-      CloseSlideCollection();
-      [[fallthrough]];
-    case 57634:
-    case 57637:
-    case 29518:
-      if (IsFolderPaneActive()) bHandled = RouteToFolderPane(nID, nCode, pExtra, pHandlerInfo);
-      break;
-    case 29516:
-    case 29517:
-      CloseSlideCollection();
-      break;
-    case 29531: {
-      int nCur, nMin;
-      m_wndRowSplitter.GetRowInfo(0, nCur, nMin);
-      m_wndRowSplitter.SetRowInfo(0, nCur > 0 ? 0 : MAINFRAME_TOOLBAR_HEIGHT, nMin);
-      m_wndRowSplitter.RecalcLayout();
-      m_wndRowSplitter.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-      bHandled = TRUE;
-      break;
-    }
-    case 29532:
-      m_wndFolderSplitter.ToggleCollapse();
-      bHandled = TRUE;
-      break;
-    case 29533:
-      m_wndExportSplitter.ToggleCollapse();
-      bHandled = TRUE;
-      break;
-    case 29534:
-      return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    case 29536:
-      CloseSlideCollection();
-      if (pFolder) pFolder->SendMessage(WM_REFRESH_FOLDERS, (WPARAM)m_hWnd, 0);
-      DiscardPendingF5();
-      if (FocusInFolderPane()) {
-        if (CVxDocument* pDoc = GetVxDocument()) {
-          CSendCommandObject hint(29536);
-          pDoc->UpdateAllViews(GetActiveView(), 0, &hint);
-        }
-      }
-      DiscardPendingF5();
-      bHandled = TRUE;
-      break;
-    case 29601:
-      if (pFolder) pFolder->GoUp();
-      bHandled = TRUE;
-      break;
-    case 29602:
-      if (pFolder) pFolder->GoBack();
-      bHandled = TRUE;
-      break;
-    case 29603:
-      if (pFolder) pFolder->GoForward();
-      bHandled = TRUE;
-      break;
-    case 29610:
-      if (pFolder) pFolder->OpenFolderByPath();
-      bHandled = TRUE;
-      break;
-    case 29632:
-      RunDatabaseSearch();
-      bHandled = TRUE;
-      break;
-    case 40007:
-    case 40008:
-      if (SUCCEEDED(StartSlideShow(nID == 40007 ? 0 : 1)))
-        CFrameWnd::OnCmdMsg(nID == 40007 ? ID_VIEWMODE_SLIDESHOW : ID_VIEWMODE_SLIDESHOW_ALL, nCode, pExtra, NULL);
-      bHandled = TRUE;
-      break;
-    case 29651:
-      OpenManual();
-      bHandled = TRUE;
-      break;
-    case 29652:
-      OpenProfileWebPage("InfoMapURL", kDefaultInfoMapUrl);
-      bHandled = TRUE;
-      break;
-    case 29653:
-      OpenProfileWebPage("SupportURL", kDefaultSupportUrl);
-      bHandled = TRUE;
-      break;
-    case 29654:
-      m_toolManager.Launch(TOOL_GUIDE, "");
-      bHandled = TRUE;
-      break;
-    default:
-      if (InRange(nID, 27611, 27620)) {
-        if (CFView_Toolbar* pToolbar = GetToolbarPane())
-          pToolbar->SendMessage(WM_TOOL_LIST_SELECT, ID_TB_PPC_LIST, (LPARAM)(nID + 180));
-        bHandled = TRUE;
-      } else if (InRange(nID, 29301, 29310)) {
-        if (pExport) pExport->SendMessage(WM_COMMAND, nID - 28177, (LPARAM)m_hWnd);
-        bHandled = TRUE;
-      }
-      break;
-  }
-  if (IsRoutedOnward(nID)) return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-  if (bHandled || FocusInFolderPane()) return TRUE;
-  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+void CMainFrame::OnSlideShowPlay(UINT nID) {
+  BOOL bAll = nID == ID_SLIDESHOW_PLAY_ALL;
+  if (SUCCEEDED(StartSlideShow(bAll ? 1 : 0)))
+    CFrameWnd::OnCmdMsg(bAll ? ID_VIEWMODE_SLIDESHOW_ALL : ID_VIEWMODE_SLIDESHOW, CN_COMMAND, NULL, NULL);
 }
+
+void CMainFrame::OnHelpManual() { OpenManual(); }
+
+void CMainFrame::OnHelpMapSite() { OpenProfileWebPage("InfoMapURL", kDefaultInfoMapUrl); }
+
+void CMainFrame::OnHelpSupportSite() { OpenProfileWebPage("SupportURL", kDefaultSupportUrl); }
+
+void CMainFrame::OnHelpGuide() { m_toolManager.Launch(TOOL_GUIDE, ""); }

@@ -72,19 +72,31 @@ std::vector<UINT> operator+(std::vector<UINT> a, const std::vector<UINT>& b) {
 }
 
 // Item groups of the view popup.
-const std::vector<UINT> kModes = {29541, 29543, 29544, 29545, 29546, 29547};
-const std::vector<UINT> kModesNoDetail = {29541, 29545, 29546, 29547};
-const std::vector<UINT> kModesDetail = {29543, 29544};
-const std::vector<UINT> kSorts = IdRange(29562, 29567) + std::vector<UINT>{29710, 29711};
-const std::vector<UINT> kFilters = IdRange(29591, 29594);
-const std::vector<UINT> kAudioSorts = IdRange(29572, 29580);
-const std::vector<UINT> kVoiceSorts = IdRange(29581, 29587);
+const std::vector<UINT> kModesNoDetail = {ID_VIEWMODE_LARGE_ICONS, ID_VIEWMODE_FOCUS, ID_VIEWMODE_ZOOM,
+                                          ID_VIEWMODE_MONTH};
+const std::vector<UINT> kModesDetail = {ID_VIEWMODE_FILE_INFO, ID_VIEWMODE_CAMERA_INFO};
+// In the menu's order: re-inserted items find their places one after the other.
+const std::vector<UINT> kModes = {ID_VIEWMODE_LARGE_ICONS, ID_VIEWMODE_FILE_INFO, ID_VIEWMODE_CAMERA_INFO,
+                                  ID_VIEWMODE_FOCUS,       ID_VIEWMODE_ZOOM,      ID_VIEWMODE_MONTH};
+const std::vector<UINT> kSorts =
+    IdRange(ID_SORT_SHOT_ASC, ID_SORT_SIZE_DESC) + std::vector<UINT>{ID_SORT_TYPE_ASC, ID_SORT_TYPE_DESC};
+const std::vector<UINT> kFilters = IdRange(ID_FILTER_PHOTOS, ID_FILTER_ALL);
+const std::vector<UINT> kAudioSorts = IdRange(ID_SORT_AUDIO_DATE_ASC, ID_SORT_AUDIO_TRACK);
+const std::vector<UINT> kVoiceSorts = IdRange(ID_SORT_VOICE_DATE_ASC, ID_SORT_VOICE_NUMBER);
 
 // The prompt of a popup, by its first item.
 UINT PopupPrompt(UINT nFirstItem) {
-  static const UINT kPrompts[][2] = {{29241, 29240}, {29301, 29300}, {29501, 29500}, {29531, 29530},
-                                     {29541, 29540}, {29562, 29560}, {29591, 29590}, {29601, 29600},
-                                     {29621, 29620}, {29651, 29650}, {57635, 29510}};
+  static const UINT kPrompts[][2] = {{ID_VIEW_TREE_FIRST, IDS_POPUP_TREES},
+                                     {ID_EXPORT_FIRST, IDS_POPUP_EXPORT},
+                                     {ID_FILE_IMPORT, IDS_POPUP_FILE},
+                                     {ID_VIEW_TOOLBAR_PANE, IDS_POPUP_VIEW},
+                                     {ID_VIEWMODE_FIRST, IDS_POPUP_VIEWMODE},
+                                     {ID_SORT_SHOT_ASC, IDS_POPUP_SORT},
+                                     {ID_FILTER_FIRST, IDS_POPUP_FILTER},
+                                     {ID_GO_UP, IDS_POPUP_GO},
+                                     {ID_TOOLS_PLUGIN, IDS_POPUP_TOOLS},
+                                     {ID_HELP_MANUAL, IDS_POPUP_HELP},
+                                     {ID_EDIT_CUT, IDS_POPUP_EDIT}};
   for (const auto& p : kPrompts)
     if (p[0] == nFirstItem) return p[1];
   return 0;
@@ -94,8 +106,78 @@ UINT PopupPrompt(UINT nFirstItem) {
 
 // ---- Popups ---------------------------------------------------------------------------------
 
-void CMainFrame::GreyItems(CMenu* pPopup, const UINT* pIDs, int nCount) {
-  for (int i = 0; i < nCount; ++i) pPopup->EnableMenuItem(pIDs[i], MF_BYCOMMAND | MF_GRAYED);
+namespace {
+
+// Removes an item, the first entry of the same text (ignoring case) and a separator right
+// after that entry.
+void RemoveWithEntry(CMenu* pPopup, UINT nID) {
+  if (!HasItem(pPopup->m_hMenu, nID)) return;
+  CString strItem;
+  pPopup->GetMenuString(nID, strItem, MF_BYCOMMAND);
+  int nEntry = -1;
+  for (int i = 0, n = pPopup->GetMenuItemCount(); i < n && nEntry < 0; ++i) {
+    CString strText;
+    pPopup->GetMenuString(i, strText, MF_BYPOSITION);
+    if (!strText.IsEmpty() && strText.CompareNoCase(strItem) == 0) nEntry = i;
+  }
+  pPopup->DeleteMenu(nID, MF_BYCOMMAND);
+  if (nEntry < 0) return;
+  pPopup->DeleteMenu(nEntry, MF_BYPOSITION);
+  if (nEntry < pPopup->GetMenuItemCount() && (pPopup->GetMenuState(nEntry, MF_BYPOSITION) & MF_SEPARATOR))
+    pPopup->DeleteMenu(nEntry, MF_BYPOSITION);
+}
+
+void ApplyMenuActions(CMenu* pPopup, const std::vector<menurules::ItemAction>& actions) {
+  for (const menurules::ItemAction& a : actions) {
+    switch (a.action) {
+      case menurules::ITEM_GREY: pPopup->EnableMenuItem(a.nID, MF_BYCOMMAND | MF_GRAYED); break;
+      case menurules::ITEM_ENABLE: pPopup->EnableMenuItem(a.nID, MF_BYCOMMAND | MF_ENABLED); break;
+      case menurules::ITEM_CHECK: pPopup->CheckMenuItem(a.nID, MF_BYCOMMAND | MF_CHECKED); break;
+      case menurules::ITEM_UNCHECK: pPopup->CheckMenuItem(a.nID, MF_BYCOMMAND | MF_UNCHECKED); break;
+      case menurules::ITEM_REMOVE: pPopup->DeleteMenu(a.nID, MF_BYCOMMAND); break;
+      case menurules::ITEM_REMOVE_WITH_ENTRY: RemoveWithEntry(pPopup, a.nID); break;
+    }
+  }
+}
+
+// The first command of a popup, looking into its first sub-menu when it starts with one.
+UINT FirstItemOf(CMenu* pPopup) {
+  UINT nFirst = pPopup->GetMenuItemCount() > 0 ? pPopup->GetMenuItemID(0) : 0;
+  if (nFirst == (UINT)-1) {
+    CMenu* pSub = pPopup->GetSubMenu(0);
+    nFirst = pSub && pSub->GetMenuItemCount() > 0 ? pSub->GetMenuItemID(0) : 0;
+  }
+  return nFirst;
+}
+
+}  // namespace
+
+menurules::MenuState CMainFrame::CurrentMenuState() {
+  menurules::MenuState s;
+  if (CBrowserDocument* pBrowser = GetBrowserDocument()) {
+    s.music = pBrowser->GetBrowserStatus().IsMusicMode();
+    s.changingFolder = pBrowser->GetBrowserStatus().IsChgFolder();
+  }
+  s.slideShow = m_toolManager.GetState() == TOOLSTATE_SLIDESHOW;
+  s.statusBarShown = m_wndStatusBar.m_hWnd && (m_wndStatusBar.GetStyle() & WS_VISIBLE);
+  int nCur, nMin;
+  if (m_wndRowSplitter.m_hWnd) {
+    m_wndRowSplitter.GetRowInfo(0, nCur, nMin);
+    s.toolbarShown = nCur > 0;
+  }
+  if (m_wndFolderSplitter.m_hWnd) {
+    m_wndFolderSplitter.GetColumnInfo(0, nCur, nMin);
+    s.folderShown = nCur > 0;
+  }
+  if (m_wndExportSplitter.m_hWnd) {
+    m_wndExportSplitter.GetColumnInfo(1, nCur, nMin);
+    s.exportShown = nCur > 0;
+  }
+  CWnd* pStrip = GetSubView();
+  s.stripEnabled = pStrip && pStrip->m_hWnd && pStrip->IsWindowEnabled();
+  s.searchLibrary = ::GetFileAttributesA(ProgramFolderPath("VxDBSearch.DLL")) != INVALID_FILE_ATTRIBUTES;
+  s.similarSearch = CMGetProfileInt("dotSeek", "Flag", 0) != 0;
+  return s;
 }
 
 void CMainFrame::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
@@ -108,85 +190,35 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
   CFView_Toolbar* pToolbar = GetToolbarPane();
   CFView_Folder* pFolder = GetFolderPane();
   BOOL bFolderActive = IsFolderPaneActive();
-  BOOL bMusic = pBrowser && pBrowser->GetBrowserStatus().IsMusicMode();
-  BOOL bChanging = pBrowser && pBrowser->GetBrowserStatus().IsChgFolder();
-  BOOL bSlideShow = m_toolManager.GetState() == TOOLSTATE_SLIDESHOW;
-  UINT nFirst = pPopup->GetMenuItemCount() > 0 ? pPopup->GetMenuItemID(0) : 0;
-  if (nFirst == (UINT)-1) {
-    CMenu* pSub = pPopup->GetSubMenu(0);
-    nFirst = pSub && pSub->GetMenuItemCount() > 0 ? pSub->GetMenuItemID(0) : 0;
+  menurules::Popup popup = menurules::PopupOf(nIndex, FirstItemOf(pPopup));
+  // The panes prepare their items first; the frame's rules have the last word.
+  switch (popup) {
+    case menurules::POPUP_FILE:
+      if (pToolbar) pToolbar->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
+      if (pFolder && bFolderActive) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
+      break;
+    case menurules::POPUP_EDIT:
+      if (pFolder && bFolderActive) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
+      break;
+    case menurules::POPUP_VIEW:
+      AdaptViewMenuToFolder(pPopup);
+      if (pFolder) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
+      break;
+    case menurules::POPUP_TOOLS:
+      if (pToolbar) pToolbar->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
+      AssignMenuAccessKeys(pPopup, ACCESSKEYS_LETTERS);
+      break;
+    case menurules::POPUP_EXPORT:
+      if (CFView_Export* pExport = GetExportPane()) pExport->OnInitMenuPopup(pPopup, 0, FALSE);
+      break;
+    case menurules::POPUP_GO:
+      if (pFolder) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
+      break;
+    default: return;
   }
-
-  if (nIndex == 0 && nFirst == 29501) {
-    if (pToolbar) pToolbar->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-    if (pFolder && bFolderActive) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-    static const UINT kPrint[] = {29503, 29700, 29701, 29702, 57606};
-    static const UINT kFileOps[] = {29502, 29505, 29506};
-    if (bSlideShow) GreyItems(pPopup, kPrint, 5);
-    if (bMusic) GreyItems(pPopup, kFileOps, 3);
-    if (bChanging) {
-      static const UINT kAll[] = {29503, 29700, 29701, 29702, 57606, 29502, 29505, 29506, 29507};
-      GreyItems(pPopup, kAll, 9);
-    }
-  } else if (nIndex == 1 && nFirst == 57635) {
-    if (pFolder && bFolderActive) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-    static const UINT kFolderCopy[] = {29703, 29704};
-    if (bSlideShow) GreyItems(pPopup, kFolderCopy, 2);
-    if (bMusic || bChanging) {
-      static const UINT kEdit[] = {57635, 57634, 57637, 29511, 29512, 29513, 29515, 29514, 29516, 29517, 29518};
-      GreyItems(pPopup, kEdit, 11);
-    }
-  } else if (nIndex == 2 && nFirst == 29531) {
-    AdaptViewMenuToFolder(pPopup);
-    if (pFolder) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-    pPopup->CheckMenuItem(ID_VIEW_STATUS_BAR,
-                          MF_BYCOMMAND | (m_wndStatusBar.m_hWnd && (m_wndStatusBar.GetStyle() & WS_VISIBLE) ? MF_CHECKED : MF_UNCHECKED));
-    int nCur, nMin;
-    m_wndRowSplitter.GetRowInfo(0, nCur, nMin);
-    pPopup->CheckMenuItem(29531, MF_BYCOMMAND | (nCur > 0 ? MF_CHECKED : MF_UNCHECKED));
-    m_wndFolderSplitter.GetColumnInfo(0, nCur, nMin);
-    pPopup->CheckMenuItem(29532, MF_BYCOMMAND | (nCur > 0 ? MF_CHECKED : MF_UNCHECKED));
-    m_wndExportSplitter.GetColumnInfo(1, nCur, nMin);
-    pPopup->CheckMenuItem(29533, MF_BYCOMMAND | (nCur > 0 ? MF_CHECKED : MF_UNCHECKED));
-    pPopup->EnableMenuItem(29531, MF_BYCOMMAND | MF_ENABLED);
-    pPopup->EnableMenuItem(29533, MF_BYCOMMAND | MF_ENABLED);
-    // The mode, sort and filter items follow the strip.
-    CWnd* pStrip = GetSubView();
-    BOOL bStripEnabled = pStrip && pStrip->m_hWnd && pStrip->IsWindowEnabled();
-    std::vector<UINT> ids = std::vector<UINT>{29541, 29545, 29546, 29547, 29543, 29544} + IdRange(29561, 29578) +
-                            IdRange(29581, 29587) + IdRange(29591, 29595);
-    for (UINT nID : ids) pPopup->EnableMenuItem(nID, MF_BYCOMMAND | (bStripEnabled && !bMusic ? MF_ENABLED : MF_GRAYED));
-    if (bMusic) pPopup->EnableMenuItem(29534, MF_BYCOMMAND | MF_GRAYED);
-    if (pToolbar) pToolbar->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-  } else if (nIndex == 3 && nFirst == 29621) {
-    if (pToolbar) pToolbar->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-    AssignMenuAccessKeys(pPopup, ACCESSKEYS_LETTERS);
-    if (::GetFileAttributesA(ProgramFolderPath("VxDBSearch.DLL")) == INVALID_FILE_ATTRIBUTES &&
-        HasItem(pPopup->m_hMenu, 29632)) {
-      // The search item, its entry of the same text and the separator after that go.
-      CString strItem;
-      pPopup->GetMenuString(29632, strItem, MF_BYCOMMAND);
-      int nEntry = -1;
-      for (int i = 0, n = pPopup->GetMenuItemCount(); i < n && nEntry < 0; ++i) {
-        CString strText;
-        pPopup->GetMenuString(i, strText, MF_BYPOSITION);
-        if (!strText.IsEmpty() && strText.CompareNoCase(strItem) == 0) nEntry = i;
-      }
-      pPopup->DeleteMenu(29632, MF_BYCOMMAND);
-      if (nEntry >= 0) {
-        pPopup->DeleteMenu(nEntry, MF_BYPOSITION);
-        if (nEntry < pPopup->GetMenuItemCount() && (pPopup->GetMenuState(nEntry, MF_BYPOSITION) & MF_SEPARATOR))
-          pPopup->DeleteMenu(nEntry, MF_BYPOSITION);
-      }
-    }
-    if (CMGetProfileInt("dotSeek", "Flag", 0) == 0) {
-      for (UINT nID : {29725u, 29726u, 29727u}) pPopup->DeleteMenu(nID, MF_BYCOMMAND);
-    }
-  } else if (nIndex == 4 && nFirst == 29301) {
-    if (CFView_Export* pExport = GetExportPane()) pExport->OnInitMenuPopup(pPopup, 0, FALSE);
-  } else if ((nIndex == 12 || nIndex == 13) && nFirst == 29601) {
-    if (pFolder) pFolder->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
-  }
+  ApplyMenuActions(pPopup, menurules::RulesFor(popup, CurrentMenuState()));
+  // The toolbar decides last about the view popup's items it knows.
+  if (popup == menurules::POPUP_VIEW && pToolbar) pToolbar->OnInitMenuPopup(pPopup, nIndex, bSysMenu);
 }
 
 void CMainFrame::AdaptViewMenuToFolder(CMenu* pPopup) {
@@ -206,18 +238,18 @@ void CMainFrame::AdaptViewMenuToFolder(CMenu* pPopup) {
   };
 
   if (status.IsFindResult_SimilarImageFolder())
-    reinsert({29561});
+    reinsert({ID_SORT_SIMILARITY});
   else
-    ::DeleteMenu(hLive, 29561, MF_BYCOMMAND);
+    ::DeleteMenu(hLive, ID_SORT_SIMILARITY, MF_BYCOMMAND);
 
   if (status.IsSDAudioVoiceFolder() && !bReport) {
     DeleteIds(hLive, kModes + kSorts + kFilters);
     if (status.IsSDAudioFolder()) DeleteIds(hLive, kVoiceSorts);
     if (status.IsSDVoiceFolder()) DeleteIds(hLive, kAudioSorts);
-    reinsert({29595});
+    reinsert({ID_FILTER_AUDIO_ALL});
     reinsert(status.IsSDAudioFolder() ? kAudioSorts : kVoiceSorts);
   } else {
-    ::DeleteMenu(hLive, 29595, MF_BYCOMMAND);
+    ::DeleteMenu(hLive, ID_FILTER_AUDIO_ALL, MF_BYCOMMAND);
     if (bReport) DeleteIds(hLive, kModesDetail);
     if (!(status.IsSDAudioFolder() && !bReport)) DeleteIds(hLive, kAudioSorts);
     if (!(status.IsSDVoiceFolder() && !bReport)) DeleteIds(hLive, kVoiceSorts);
@@ -290,7 +322,7 @@ LRESULT CMainFrame::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
 
 void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const {
   CMenu* pMenu = const_cast<CMainFrame*>(this)->GetMenu();
-  if (nID >= 29241 && nID <= 29250) {
+  if (nID >= ID_VIEW_TREE_FIRST && nID <= ID_VIEW_TREE_LAST) {
     CString strItem;
     if (pMenu) pMenu->GetMenuString(nID, strItem, MF_BYCOMMAND);
     rMessage.Format(IDS_SHELL_TREE_PROMPT_FORMAT, (LPCSTR)strItem.Mid(3));
@@ -308,7 +340,9 @@ void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const {
   if (nID >= ID_EXPORT_FIRST && nID <= ID_EXPORT_LAST) {
     rMessage.Empty();
     CFView_Export* pExport = GetExportPane();
-    if (pExport) pExport->GetEntryDescription(pExport->FindEntryById((int)nID - 28177), &rMessage);
+    if (pExport)
+      pExport->GetEntryDescription(
+          pExport->FindEntryById((int)(nID - ID_EXPORT_FIRST + CFView_Export::TILE_COMMAND_FIRST)), &rMessage);
     return;
   }
   if (nID == AFX_IDS_IDLEMESSAGE) {

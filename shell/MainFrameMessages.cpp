@@ -6,8 +6,6 @@
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 
-#include <set>
-
 #include <BrowserSubView.h>
 #include <DynamicSplitterWnd.h>
 
@@ -28,13 +26,6 @@ const UINT kExportTextDelayMs = 500;
 const int kViewTypeMusicList = 12;
 const int kViewTypeKeepStrip = 14;
 
-// The relay records this frame made and has not freed yet: only they are taken as
-// records; a 1522 with anything else in wParam (another program's) is ignored.
-std::set<RelayRecord*>& LiveRecords() {
-  static std::set<RelayRecord*> records;
-  return records;
-}
-
 // TRUE when p points to writable memory of this process for n bytes: an answer written
 // through a pointer from another program must not hit what is not ours.
 BOOL IsWritableHere(void* p, size_t n) {
@@ -54,12 +45,9 @@ LRESULT AnswerQuery(WPARAM wParam, BOOL bAnswer) {
 }
 
 LRESULT SendText(HWND hTo, HWND hFrom, ULONG_PTR dwCode, const CString& strText) {
-  if (!::IsWindow(hTo)) return 0;
-  COPYDATASTRUCT cds;
-  cds.dwData = dwCode;
-  cds.cbData = (DWORD)strText.GetLength() + 1;
-  cds.lpData = const_cast<char*>((LPCSTR)strText);
-  return ::SendMessageA(hTo, WM_COPYDATA, (WPARAM)hFrom, (LPARAM)&cds);
+  LRESULT lResult = 0;
+  CMTLSendCopyDataText(hTo, hFrom, dwCode, strText, CMTL_COPYDATA_TIMEOUT, &lResult);
+  return lResult;
 }
 
 }  // namespace
@@ -77,7 +65,7 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   switch (message) {
     case WM_RELAYED_MESSAGE:
       // Only records of ours reach the handler.
-      if (!LiveRecords().count(reinterpret_cast<RelayRecord*>(wParam))) {
+      if (!m_liveRecords.count(reinterpret_cast<RelayRecord*>(wParam))) {
         *pResult = 0;
         return TRUE;
       }
@@ -123,14 +111,22 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SendMessage(message, wParam, lParam);
       return FALSE;
     case WM_COPYDATA: {
-      const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      // What came by shared memory is read from there; what is too large is refused.
+      COPYDATASTRUCT block;
+      LRESULT status = CMTLOpenCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam), &block);
+      if (status != 0) {
+        *pResult = status;
+        return TRUE;
+      }
       CWnd* pExport = GetExportPane();
-      if (pcds && pcds->dwData == CDID_EXPORT_TEXT && pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
-        m_strExportText = CopyDataText(pcds);
+      if (block.dwData == CDID_EXPORT_TEXT && pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
+        m_strExportText = CopyDataText(&block);
+        CMTLCloseCopyData(&block);
         return FALSE;
       }
-      bRelay = TRUE;
-      break;
+      *pResult = RelayRecorded(message, wParam, reinterpret_cast<LPARAM>(&block));
+      CMTLCloseCopyData(&block);
+      return TRUE;
     }
     case WM_DISPLAYCHANGE:
       bRelay = TRUE;
@@ -140,16 +136,20 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       break;
   }
   if (!bRelay) return FALSE;
-  RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};
-  LiveRecords().insert(pRecord);
-  *pResult = CFrameWnd::WindowProc(WM_RELAYED_MESSAGE, reinterpret_cast<WPARAM>(pRecord), lParam);
+  *pResult = RelayRecorded(message, wParam, lParam);
   return TRUE;
+}
+
+LRESULT CMainFrame::RelayRecorded(UINT message, WPARAM wParam, LPARAM lParam) {
+  RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};
+  m_liveRecords.insert(pRecord);
+  return CFrameWnd::WindowProc(WM_RELAYED_MESSAGE, reinterpret_cast<WPARAM>(pRecord), lParam);
 }
 
 LRESULT CMainFrame::OnRelayedMessage(WPARAM wParam, LPARAM) {
   RelayRecord* pRecord = reinterpret_cast<RelayRecord*>(wParam);
   LRESULT lResult = m_toolManager.OnRequest(*pRecord);
-  LiveRecords().erase(pRecord);
+  m_liveRecords.erase(pRecord);
   delete pRecord;
   return lResult;
 }
@@ -227,33 +227,27 @@ LRESULT CMainFrame::OnTreeFolderDeleted(WPARAM wParam, LPARAM lParam) {
 
 // ---- Calendar fold ----------------------------------------------------------------------------
 
-namespace {
-// Whether a calendar view is shown, and whether the folder column was shown before.
-BOOL g_bCalendarActive = FALSE;
-BOOL g_bFolderShownBefore = FALSE;
-}  // namespace
-
 LRESULT CMainFrame::OnCalendarFold(WPARAM wParam, LPARAM) {
   UINT nCommand = (UINT)wParam;
   BOOL bCalendar = nCommand == ID_VIEWMODE_MONTH || nCommand == ID_VIEWMODE_DAY;
-  if (!g_bCalendarActive) {
+  if (!m_bCalendarActive) {
     if (!bCalendar) return 0;
     int nCur, nMin;
     m_wndFolderSplitter.GetColumnInfo(0, nCur, nMin);
-    g_bFolderShownBefore = m_wndFolderSplitter.HasLeftButton() && nCur > 0;
+    m_bFolderShownBefore = m_wndFolderSplitter.HasLeftButton() && nCur > 0;
     SaveSplitterSizes();
-    if (g_bFolderShownBefore) m_wndFolderSplitter.ToggleCollapse();
+    if (m_bFolderShownBefore) m_wndFolderSplitter.ToggleCollapse();
     m_wndFolderSplitter.SetFixed(TRUE);
     m_wndFolderSplitter.SetCalendarFold(TRUE);
     m_bCalendarFold = TRUE;
-    g_bCalendarActive = TRUE;
+    m_bCalendarActive = TRUE;
     return 0;
   }
   if (bCalendar || nCommand == ID_VIEWMODE_ZOOM || nCommand == ID_VIEWMODE_SLIDESHOW) return 0;
-  if (g_bFolderShownBefore) m_wndFolderSplitter.ToggleCollapse();
+  if (m_bFolderShownBefore) m_wndFolderSplitter.ToggleCollapse();
   m_wndFolderSplitter.SetFixed(FALSE);
   m_wndFolderSplitter.SetCalendarFold(FALSE);
   m_bCalendarFold = FALSE;
-  g_bCalendarActive = FALSE;
+  m_bCalendarActive = FALSE;
   return 0;
 }

@@ -1,33 +1,19 @@
 #include "MenuAccessKeys.h"
 
+#include <textkit/text.h>
+
+#include <algorithm>
 #include <string>
 
 namespace {
 
 const WCHAR kFirstKey = L'!';  // the keys form a 64-character table from "!"
 const WCHAR kLastKey = L'`';
-const int kMaxChars = 64;
+const size_t kMaxChars = 64;  // a key is looked for among the first characters only
 
 WCHAR Upper(WCHAR ch) { return (WCHAR)(UINT_PTR)::CharUpperW(reinterpret_cast<LPWSTR>((UINT_PTR)ch)); }
 
 BOOL IsKeyChar(WCHAR ch) { return ch >= kFirstKey && ch <= kLastKey; }
-
-std::wstring Widen(const CString& s) {
-  int n = ::MultiByteToWideChar(CP_ACP, 0, s, s.GetLength(), NULL, 0);
-  std::wstring w(n, L'\0');
-  if (n) ::MultiByteToWideChar(CP_ACP, 0, s, s.GetLength(), &w[0], n);
-  return w;
-}
-
-CString Narrow(const std::wstring& w) {
-  int n = ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), NULL, 0, NULL, NULL);
-  CString s;
-  if (n) {
-    ::WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), s.GetBuffer(n + 1), n, NULL, NULL);
-    s.ReleaseBuffer(n);
-  }
-  return s;
-}
 
 struct KeySet {
   ULONGLONG bits = 0;
@@ -88,8 +74,8 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
   KeySet used;
   std::vector<std::wstring> wide;
   for (const CString& s : texts) {
-    std::wstring w = Widen(s);
-    if (w.size() > kMaxChars) w.resize(kMaxChars);
+    // The whole text: a key is added to it, never to a shortened copy.
+    std::wstring w = textkit::AnsiToWide((LPCSTR)s);
     wide.push_back(w);
     used.Add(MenuAccessChar(w.c_str()));
   }
@@ -97,14 +83,14 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
   for (size_t i = 0; i < wide.size(); ++i) {
     done[i] = MenuAccessChar(wide[i].c_str()) != 0;
     if (done[i] || wide[i].empty()) continue;
-    size_t nBody = BodyLength(wide[i]);
+    size_t nBody = std::min(BodyLength(wide[i]), kMaxChars);
     for (size_t k = 0; k < nBody; ++k) {
       WCHAR ch = Upper(wide[i][k]);
       if (!IsKeyChar(ch) || used.Has(ch)) continue;
       wide[i].insert(k, 1, L'&');
       used.Add(ch);
       done[i] = true;
-      texts[i] = Narrow(wide[i]);
+      texts[i] = textkit::WideToAnsi(wide[i]).c_str();
       break;
     }
   }
@@ -115,6 +101,6 @@ void AssignAccessKeys(std::vector<CString>& texts, int nKind) {
     used.Add(ch);
     std::wstring suffix = std::wstring(L"(&") + ch + L")";
     wide[i].insert(BodyLength(wide[i]), suffix);
-    texts[i] = Narrow(wide[i]);
+    texts[i] = textkit::WideToAnsi(wide[i]).c_str();
   }
 }

@@ -9,10 +9,17 @@
 void OpenManual() {
   CString strFolder = CMTLGetExeDir();
   CString strPath = strFolder + "\\Manual\\" + CMGetProfileString("Common", "Manual", "manual.pdf");
-  if (CMTLIsInstalledAcrobatReader(strPath))
-    ::ShellExecuteA(NULL, "open", strPath, NULL, strFolder, SW_SHOW);
-  else
+  BOOL bThere = ::GetFileAttributesA(strPath) != INVALID_FILE_ATTRIBUTES;
+  if (bThere && !CMTLIsInstalledAcrobatReader(strPath)) {
     AfxMessageBox(IDS_SHELL_MANUAL_NEEDS_READER, MB_OK);
+    return;
+  }
+  // A missing manual or a reader that refuses it: the user hears of it.
+  if (!bThere || (INT_PTR)::ShellExecuteA(NULL, "open", strPath, NULL, strFolder, SW_SHOW) <= 32) {
+    CString strText;
+    strText.Format(IDS_SHELL_MANUAL_OPEN_FAILED, (LPCSTR)strPath);
+    AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 void OpenProfileWebPage(LPCSTR lpszKey, LPCSTR lpszDefault) {

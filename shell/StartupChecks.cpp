@@ -123,7 +123,7 @@ const UINT kStopBox = MB_OK | MB_ICONHAND | MB_SYSTEMMODAL;
 
 StartupCheck FindEnvironmentRefusal(const StartupProbes& probes, LPCSTR lpszProgramFolder, StartupRefusal* pOut) {
   if (probes.IsMutexPresent(EDITOR_MUTEX_NAME))
-    return Refuse(pOut, STARTUP_EDITOR_RUNNING, IDS_SHELL_ALREADY_RUNNING, kStopBox);
+    return Refuse(pOut, STARTUP_EDITOR_RUNNING, IDS_SHELL_EDITOR_RUNNING, kStopBox);
 
   // A missing data-access key refuses like an old version, with its message: ending the
   // start silently would leave the user with nothing to go on.
@@ -179,4 +179,23 @@ void ShowStartupRefusal(const StartupRefusal& refusal) {
     strText += strMore;
   }
   AfxMessageBox(strText, refusal.nBoxType);
+}
+
+BOOL FindDatabaseNotice(HRESULT hrOpen, const VXDBHEALTH& health, CString* pText, UINT* pnBoxType) {
+  *pnBoxType = MB_OK | MB_ICONEXCLAMATION;
+  switch (health.dwState) {
+    case VXDB_HEALTH_RENEWED:
+      pText->Format(IDS_SHELL_DB_RENEWED, health.szFile, health.szAside, (int)health.dwSalvagedFiles);
+      return TRUE;
+    case VXDB_HEALTH_READONLY: pText->Format(IDS_SHELL_DB_READONLY, health.szFile); return TRUE;
+    case VXDB_HEALTH_UNAVAILABLE:
+      pText->Format(IDS_SHELL_DB_UNAVAILABLE, health.szFile);
+      *pnBoxType = MB_OK | MB_ICONHAND;
+      return TRUE;
+    default: break;
+  }
+  if (SUCCEEDED(hrOpen)) return FALSE;
+  pText->Format(IDS_SHELL_DB_OPEN_FAILED, health.szFile);
+  *pnBoxType = MB_OK | MB_ICONHAND;
+  return TRUE;
 }

@@ -55,6 +55,21 @@ HWND CExternalToolManager::FindBlockingWindow() const {
   return search.hFound;
 }
 
+CString CExternalToolManager::ProgramNameOfWindow(HWND hWnd) const {
+  DWORD dwPid = 0;
+  ::GetWindowThreadProcessId(hWnd, &dwPid);
+  for (int i = 0; dwPid && i < GetToolCount(); ++i) {
+    const CToolProcess* pTool = GetTool(i);
+    DWORD dwEntryPid = pTool->m_process.dwProcessId;
+    if (!dwEntryPid && pTool->m_hWnd) ::GetWindowThreadProcessId(pTool->m_hWnd, &dwEntryPid);
+    if (dwEntryPid != dwPid || pTool->m_strPath.IsEmpty()) continue;
+    return pTool->m_strName.IsEmpty() ? CMTLGetFileName(pTool->m_strPath) : pTool->m_strName;
+  }
+  char szCaption[256] = "";
+  ::GetWindowTextA(hWnd, szCaption, sizeof(szCaption));
+  return szCaption;
+}
+
 void CExternalToolManager::StartTimers() {
   ::SetTimer(m_hMainWnd, TOOLTIMER_MONITOR, kMonitorFirstMs, NULL);
   ::SetTimer(m_hMainWnd, TOOLTIMER_CARD_WATCH, kCardWatchStartMs, NULL);

@@ -2,7 +2,8 @@
 // the main frame recorded.
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
-#include <shlwapi.h>
+#include <textkit/path.h>
+#include <textkit/text.h>
 
 #include "ExternalToolManager.h"
 #include "MainApp.h"
@@ -13,14 +14,32 @@ namespace {
 
 // The extensions the image editor opens, and its project files.
 BOOL IsEditorPicture(LPCSTR lpszPath) {
-  LPCSTR lpszExt = ::PathFindExtensionA(lpszPath);
+  std::string ext = textkit::ExtensionOf(lpszPath);
   static const char* const kExts[] = {".jpg", ".jpeg", ".jpe", ".bmp", ".png", ".tiff", ".tif"};
-  for (const char* ext : kExts)
-    if (lstrcmpiA(lpszExt, ext) == 0) return TRUE;
+  for (const char* e : kExts)
+    if (textkit::EqualNoCase(ext, e)) return TRUE;
   return FALSE;
 }
 
-BOOL IsEditorProject(LPCSTR lpszPath) { return lstrcmpiA(::PathFindExtensionA(lpszPath), ".ped") == 0; }
+BOOL IsEditorProject(LPCSTR lpszPath) { return textkit::EqualNoCase(textkit::ExtensionOf(lpszPath), ".ped"); }
+
+// Sends a recorded message on; a WM_COPYDATA block in the form its size needs, and no
+// receiver may hold the relay longer than the usual wait.
+LRESULT PassOn(HWND hTo, const RelayRecord& record) {
+  if (record.message != WM_COPYDATA) return ::SendMessageA(hTo, record.message, record.wParam, record.lParam);
+  LRESULT lResult = 0;
+  CMTLForwardCopyData(hTo, reinterpret_cast<HWND>(record.wParam),
+                      reinterpret_cast<const COPYDATASTRUCT*>(record.lParam), CMTL_COPYDATA_TIMEOUT, &lResult);
+  return lResult;
+}
+
+// The editor's picture names: IPC\BgFileName_01, _02, ... (two digits).
+const int kMaxEditorImages = 99;
+CString EditorImageKey(int n) {
+  CString strKey;
+  strKey.Format("BgFileName_%02d", n);
+  return strKey;
+}
 
 }  // namespace
 
@@ -30,8 +49,8 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
   const COPYDATASTRUCT* pcds =
       record.message == WM_COPYDATA ? reinterpret_cast<const COPYDATASTRUCT*>(record.lParam) : NULL;
 
-  if (pcds && pcds->dwData == CDID_CHANGE_FOLDER) OnFolderChangeText(pcds);
-  if (pcds && pcds->dwData == CDID_PROGRAM_REQUEST) OnProgramRequest(pcds);
+  if (pcds && pcds->dwData == CDID_CHANGE_FOLDER) m_lastTextStatus = OnFolderChangeText(pcds);
+  if (pcds && pcds->dwData == CDID_PROGRAM_REQUEST) m_lastTextStatus = OnProgramRequest(pcds);
   if (record.message == WM_OPEN_MANUAL && !::IsIconic(m_hMainWnd)) ::OpenManual();
 
   RelayInput in;
@@ -52,23 +71,22 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
     return 0;
   }
   for (int i : route.postTo) ::PostMessageA(in.entries[i], record.message, record.wParam, record.lParam);
-  for (int i : route.sendTo) lResult = ::SendMessageA(in.entries[i], record.message, record.wParam, record.lParam);
+  for (int i : route.sendTo) lResult = PassOn(in.entries[i], record);
   if (route.bRememberRequester) m_hRequester = reinterpret_cast<HWND>(record.wParam);
   if (pcds) {
     if (route.bRefillFileList) RefillApplicationFileList(pcds);
     if (pcds->dwData == CDID_EXPORT_FILES) {
-      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply))
-        lResult = ::SendMessageA(route.hCopyDataReply, WM_COPYDATA, record.wParam, record.lParam);
+      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply)) lResult = PassOn(route.hCopyDataReply, record);
       m_hRequester = NULL;
     }
-    for (int i : route.copyDataTo) lResult = ::SendMessageA(in.entries[i], WM_COPYDATA, record.wParam, record.lParam);
+    for (int i : route.copyDataTo) lResult = PassOn(in.entries[i], record);
   }
   ::InterlockedDecrement(&m_nBusy);
   return lResult;
 }
 
 BOOL CExternalToolManager::CheckDisplayAfterChange() {
-  if (IsDisplayFitWhileRunning()) return TRUE;
+  if (m_pfnDisplayFit()) return TRUE;
   AfxMessageBox(IDS_SHELL_DISPLAY_CHANGED, MB_OK | MB_ICONHAND);
   m_bForcedClose = TRUE;
   CMWriteProfileInt("PageSmith", "EndMessage", 0);
@@ -76,34 +94,44 @@ BOOL CExternalToolManager::CheckDisplayAfterChange() {
   return FALSE;
 }
 
-void CExternalToolManager::OnFolderChangeText(const COPYDATASTRUCT* pcds) {
-  CObList list;
-  if (CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), list, (int)pcds->cbData) > 0) {
-    CMTLFileInfo* pFirst = DYNAMIC_DOWNCAST(CMTLFileInfo, list.GetHead());
-    if (pFirst) CMWriteProfileString("DataDir", "PhotoDir", pFirst->m_strPath);
+textkit::RecordStatus CExternalToolManager::OnFolderChangeText(const COPYDATASTRUCT* pcds) {
+  textkit::RecordText t = textkit::ReadRecordText(static_cast<LPCSTR>(pcds->lpData), pcds->cbData);
+  for (const textkit::RecordEntry& e : t.entries) {
+    if (e.path.empty()) continue;  // nothing selected in the pane
+    CMWriteProfileString("DataDir", "PhotoDir", e.path.c_str());
+    break;
   }
-  CMTLDeleteFileInfo(list);
+  return t.status;
 }
 
 void CExternalToolManager::RefillApplicationFileList(const COPYDATASTRUCT* pcds) {
   CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
   if (!pApp) return;
-  CMTLDeleteFileInfo(pApp->m_ownedObjects);
-  if (pcds->lpData && pcds->cbData)
-    CMTLChangeFileInfo(static_cast<LPCSTR>(pcds->lpData), pApp->m_ownedObjects, (int)pcds->cbData);
+  RefillFileList(pApp->m_ownedObjects, pcds);
 }
 
-void CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
+textkit::RecordStatus CExternalToolManager::RefillFileList(CObList& list, const COPYDATASTRUCT* pcds) {
+  LPCSTR text = static_cast<LPCSTR>(pcds->lpData);
+  textkit::RecordStatus status = textkit::ReadRecordText(text, pcds->cbData).status;
+  // A refused text leaves the list as it was; an empty one empties it.
+  if (status != textkit::RecordStatus::Ok && status != textkit::RecordStatus::Empty) return status;
+  CMTLDeleteFileInfo(list);
+  if (status == textkit::RecordStatus::Ok) CMTLChangeFileInfo(text, list, (int)pcds->cbData);
+  return status;
+}
+
+textkit::RecordStatus CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
   CWaitCursor wait;
-  CString strStatus, strProgram, strData;
-  int nNumber = 0;
-  if (!CMTLParseRequest(static_cast<LPCSTR>(pcds->lpData), strStatus, strProgram, nNumber, strData,
-                        (int)pcds->cbData) ||
-      strStatus != "A")
-    return;
+  textkit::ProgramRequest request;
+  textkit::RecordStatus status = textkit::ReadProgramRequest(static_cast<LPCSTR>(pcds->lpData), pcds->cbData, &request);
+  if (status != textkit::RecordStatus::Ok || request.status != "A") return status;
+  CString strData = request.data.c_str();
+  const int nNumber = request.number;
   int nEntry = -1;
   for (int i = 0; i < GetToolCount() && nEntry < 0; ++i)
-    if (!strProgram.IsEmpty() && CMTLGetFileName(m_tools[i]->m_strPath).CollateNoCase(strProgram) == 0) nEntry = i;
+    if (!request.program.empty() &&
+        textkit::EqualNoCase(textkit::FileNameOf((LPCSTR)m_tools[i]->m_strPath), request.program))
+      nEntry = i;
   switch (nEntry) {
     case TOOL_IMAGE_EDITOR:
       OpenEditorWithFiles(strData, nNumber != 0);
@@ -125,6 +153,7 @@ void CExternalToolManager::OnProgramRequest(const COPYDATASTRUCT* pcds) {
     default:
       break;
   }
+  return status;
 }
 
 void CExternalToolManager::OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOnly) {
@@ -153,14 +182,16 @@ void CExternalToolManager::OpenEditorWithFiles(LPCSTR lpszData, BOOL bSelectedOn
     strArgument = "-l31";
     CMWriteProfileString("VxEdit\\IPC", "PedFileName", strProject);
   } else if (images.GetSize() > 0) {
-    CMWriteProfileInt("IPC", "BgFileNum", (int)images.GetSize());
+    // The count is of the names written: the editor reads exactly that many, and the
+    // names an earlier request left beyond them go.
     int nNumber = 0;
     for (INT_PTR i = 0; i < images.GetSize(); ++i) {
       if (!CMTLCheckSupportBMP(images[i])) continue;
-      CString strKey;
-      strKey.Format("BgFileName_%02d", ++nNumber);
-      CMWriteProfileString("IPC", strKey, images[i]);
+      CMWriteProfileString("IPC", EditorImageKey(++nNumber), images[i]);
     }
+    for (int n = nNumber + 1; n <= kMaxEditorImages && CMRemoveProfileKey("IPC", EditorImageKey(n)); ++n) {
+    }
+    CMWriteProfileInt("IPC", "BgFileNum", nNumber);
     strArgument = "-b";
   }
   if (GetTool(TOOL_IMAGE_EDITOR)) OpenTool(OPENTOOL_EDITOR_FILE, strArgument);

@@ -132,5 +132,27 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
+<<<<<<< HEAD
 // Removes the files' photo-database records under a progress bar.
 void DeleteRecords(const CStringList& list);
+=======
+
+// Calls f(item) for every item of every page of the document; the calendar page, whose
+// items are the pages' own again, only with bCalendar. f answers false to stop the walk.
+template <class F>
+void ForEachPageItem(const CBrowserDocument* pDoc, bool bCalendar, F f) {
+  if (!pDoc) return;
+  const CThumbnailPageList& pages = pDoc->GetPageList();
+  for (POSITION pos = pages.GetHeadPosition(); pos;) {
+    CThumbnailPage* pPage = pages.GetNext(pos);
+    if (!pPage || (!bCalendar && pPage->GetType() == VXPAGE_CALENDAR)) continue;
+    for (int i = 0; i < pPage->GetCount(); ++i)
+      if (CThumbnail* p = pPage->GetAt(i))
+        if (!f(p)) return;
+  }
+}
+// The view shows the item under the filter mask.
+inline BOOL IsShownUnder(CThumbnail* p, UINT nMask) {
+  return TransShowsItem(p->GetKindFlags(), nMask, p->IsFolder(), p->GetListFlags());
+}
+>>>>>>> brctl

@@ -139,6 +139,10 @@ BOOL TransPassesFilter(UINT nKind, UINT nMask, BOOL bFolder) { return bFolder ||
 
 BOOL TransIsListedFlags(UINT nListFlags) { return !((nListFlags & 1) && !(nListFlags & 2)); }
 
+BOOL TransShowsItem(UINT nKind, UINT nMask, BOOL bFolder, UINT nListFlags) {
+  return bFolder || (TransPassesFilter(nKind, nMask, FALSE) && TransIsListedFlags(nListFlags));
+}
+
 int TransThumbnailCell(BOOL bCalendar, BOOL bLargeIcon, int nThumbMode) {
   static const int kSizes[] = {30, 80, 160, 223, 303};
   if (bCalendar) return 160;

@@ -77,6 +77,8 @@ int TransProgressPercent(int nBase, int nRange, int nDone, int nExpected);
 BOOL TransPassesFilter(UINT nKind, UINT nMask, BOOL bFolder);
 // The item is listed: not a companion member without the content flag.
 BOOL TransIsListedFlags(UINT nListFlags);
+// The view shows the item: a sub-folder, or a listed item that passes the filter.
+BOOL TransShowsItem(UINT nKind, UINT nMask, BOOL bFolder, UINT nListFlags);
 // The thumbnail cell of a view mode: calendars 160; large icons by the size index (0..4:
 // 30, 80, 160, 223, 303; else 160); other modes 80.
 int TransThumbnailCell(BOOL bCalendar, BOOL bLargeIcon, int nThumbMode);

@@ -228,13 +228,37 @@ LPCSTR GetCardVoiceAreaName() {
 
 // ---- Pane messenger ------------------------------------------------------------------------------
 
+// The main frame's panes by their entry index, found among its windows by their classes.
+static const struct {
+  int nIndex;
+  LPCSTR pszClass;
+} kPaneClasses[] = {{1, "CFView_Folder"}, {2, "CFView_Export"}, {3, "CFView_Toolbar"}};
+
 HWND CVxPaneMessenger::GetPane(int nIndex) const {
   CWnd* pMain = AfxGetMainWnd();
   HWND hMain = pMain ? pMain->GetSafeHwnd() : (m_pOwner ? m_pOwner->GetManager() : NULL);
-  if (nIndex == 9) return hMain;
-  // The panes are the main frame's business: it answers their windows by index.
-  if (!hMain) return NULL;
-  return NULL;
+  if (nIndex == 9 || !hMain) return hMain;
+  CRuntimeClass* pClass = NULL;
+  for (const auto& pane : kPaneClasses)
+    if (pane.nIndex == nIndex) pClass = CRuntimeClass::FromName(pane.pszClass);
+  if (!pClass) return NULL;
+  struct Search {
+    CRuntimeClass* pClass;
+    HWND hFound;
+  } search = {pClass, NULL};
+  ::EnumChildWindows(
+      hMain,
+      [](HWND h, LPARAM l) -> BOOL {
+        Search* p = reinterpret_cast<Search*>(l);
+        CWnd* pWnd = CWnd::FromHandlePermanent(h);
+        if (pWnd && pWnd->IsKindOf(p->pClass)) {
+          p->hFound = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      (LPARAM)&search);
+  return search.hFound;
 }
 
 LRESULT CVxPaneMessenger::Send(int nIndex, UINT message, WPARAM wParam, LPARAM lParam) const {

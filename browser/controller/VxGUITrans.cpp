@@ -214,15 +214,10 @@ void CVxGUITrans::CollectAll(CList<CThumbnail*, CThumbnail*>& list) const {
     return;
   }
   UINT mask = GetFilterType();
-  const CThumbnailPageList& pages = pDoc->GetPageList();
-  for (POSITION pos = pages.GetHeadPosition(); pos;) {
-    CThumbnailPage* pPage = pages.GetNext(pos);
-    if (!pPage || pPage->GetType() == VXPAGE_CALENDAR) continue;
-    for (int i = 0; i < pPage->GetCount(); ++i) {
-      CThumbnail* p = pPage->GetAt(i);
-      if (p && p->IsListed() && TransPassesFilter(p->GetKindFlags(), mask, p->IsFolder())) list.AddTail(p);
-    }
-  }
+  ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+    if (IsShownUnder(p, mask)) list.AddTail(p);
+    return true;
+  });
 }
 
 long CVxGUITrans::GetFileData(CGFileInfoList* pList, long lFlags) {

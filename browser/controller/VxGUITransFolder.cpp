@@ -181,8 +181,7 @@ long CVxGUITrans::FileFindCallBack(CThumbnail* pItem, CVxGUITrans* pOwner) {
   if (!pOwner || !pItem) return 0;
   CBrowserDocument* pDoc = pOwner->GetBrowserDocument();
   UINT mask = pDoc ? pDoc->GetFilterType() : 0;
-  if (!TransPassesFilter(pItem->GetKindFlags(), mask, pItem->IsFolder())) return 0;
-  if (!TransIsListedFlags(pItem->GetListFlags())) return 0;
+  if (!IsShownUnder(pItem, mask)) return 0;
   if (IVxItemView* pItems = pOwner->GetItemView()) pItems->AddItem(pItem);
   return 0;
 }
@@ -244,8 +243,7 @@ BOOL CVxGUITrans::CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, co
       if (r != 0) {
         if (pPage->GetCount() == 0) pDoc->GetPageList().RemovePage(pPage, TRUE);
       } else if (pNew) {
-        UINT mask = pDoc->GetFilterType();
-        if (TransPassesFilter(pNew->GetKindFlags(), mask, pNew->IsFolder()) && TransIsListedFlags(pNew->GetListFlags()))
+        if (IsShownUnder(pNew, pDoc->GetFilterType()))
           if (IVxItemView* pItems = GetItemView()) pItems->AddItem(pNew);
         if ((pDoc->GetFolderTypeFlag() & 0x1000) || bCardFolder) pNew->SetOriginalSortSource("00000000");
       }
@@ -438,7 +436,7 @@ BOOL CVxGUITrans::AddFile(LPCSTR pszPath, int nGroup, LPCSTR) {
     delete pItem;
     return FALSE;
   }
-  if (TransPassesFilter(pItem->GetKindFlags(), pDoc->GetFilterType(), pItem->IsFolder()))
+  if (IsShownUnder(pItem, pDoc->GetFilterType()))
     if (IVxItemView* pItems = GetItemView()) pItems->AddItem(pItem);
   return TRUE;
 }
@@ -447,14 +445,10 @@ BOOL CVxGUITrans::UpdateFile(LPCSTR pszPath, UINT nKindBits) {
   if (!pszPath || !*pszPath) return FALSE;
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc) return TRUE;
-  const CThumbnailPageList& pages = pDoc->GetPageList();
-  for (POSITION pos = pages.GetHeadPosition(); pos;) {
-    CThumbnailPage* pPage = pages.GetNext(pos);
-    for (int i = 0; pPage && i < pPage->GetCount(); ++i) {
-      CThumbnail* p = pPage->GetAt(i);
-      if (p && *p == pszPath && p->HasKind(nKindBits)) p->ClearImage(TRUE);
-    }
-  }
+  ForEachPageItem(pDoc, true, [&](CThumbnail* p) {
+    if (*p == pszPath && p->HasKind(nKindBits)) p->ClearImage(TRUE);
+    return true;
+  });
   return TRUE;
 }
 

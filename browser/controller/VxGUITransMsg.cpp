@@ -1,4 +1,5 @@
 // CVxGUITrans: window messages, the WM_COPYDATA intake and its queue, replies and errors.
+#include <Kitlib2/CopyData.h>
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 #include <VxResourceIds.h>
@@ -150,10 +151,19 @@ BOOL CVxGUITrans::OnCopyData(WPARAM, LPARAM lParam, LRESULT* pResult) {
   *pResult = 0;
   const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (!pcds || !pcds->lpData || !TransIsQueuedCode(pcds->dwData)) return FALSE;
+  // A large block may have come in shared memory: read it in whichever form it came.
+  COPYDATASTRUCT block;
+  LRESULT refused = CMTLOpenCopyData(pcds, &block);
+  if (refused) {
+    *pResult = refused;
+    return TRUE;
+  }
   if (pcds->dwData == CDID_CHANGE_FOLDER) {
     if (HWND hBase = GetBaseViewWindow()) ::SendMessageA(hBase, WM_BROWSER_BEFORE_FOLDER_CHANGE, (WPARAM)GetSafeHwnd(), 0);
   }
-  if (!QueueCopyData(pcds)) return FALSE;  // out of memory: the command is dropped
+  BOOL bQueued = QueueCopyData(&block);
+  CMTLCloseCopyData(&block);
+  if (!bQueued) return FALSE;  // out of memory: the command is dropped
   *pResult = 1;
   if (GetSafeHwnd())
     ::PostMessageA(GetSafeHwnd(), TransMsgs().uDelayCopyData, WM_COPYDATA, 0);
@@ -344,14 +354,10 @@ BOOL CVxGUITrans::OnRotationFiles(const char* pszText, DWORD dwLength) {
   for (int i = 0; i < cmd.GetCount(); ++i) {
     LPCSTR path = cmd.GetPath(i);
     if (!path || !*path) continue;
-    const CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int k = 0; pPage && k < pPage->GetCount(); ++k) {
-        CThumbnail* p = pPage->GetAt(k);
-        if (p && *p == path) p->ClearImage();
-      }
-    }
+    ForEachPageItem(pDoc, true, [&](CThumbnail* p) {
+      if (*p == path) p->ClearImage();
+      return true;
+    });
   }
   return TRUE;
 }
@@ -366,8 +372,8 @@ BOOL CVxGUITrans::SendCopyData(UINT nCode, const char* pszText) {
   char* buf = static_cast<char*>(calloc(cb, 1));
   if (!buf) return FALSE;
   memcpy(buf, pszText, n);
-  COPYDATASTRUCT cds = {nCode, TransCopyDataSendSize(n), buf};
-  ::SendMessageA(m_hManager, WM_COPYDATA, (WPARAM)GetSafeHwnd(), (LPARAM)&cds);
+  // A long file list travels as the platform lets it between processes.
+  CMTLSendCopyData(m_hManager, GetSafeHwnd(), nCode, buf, TransCopyDataSendSize(n), CMTL_COPYDATA_TIMEOUT);
   free(buf);
   return TRUE;
 }
@@ -522,12 +528,10 @@ BOOL CVxGUITrans::OnRenewal(WPARAM, LPARAM, LRESULT* pResult) {
     }
   }
   CThumbnail::UpdateFavoriteDataBase();
-  const CThumbnailPageList& pages = pDoc->GetPageList();
-  for (POSITION pos = pages.GetHeadPosition(); pos;) {
-    CThumbnailPage* pPage = pages.GetNext(pos);
-    for (int i = 0; pPage && i < pPage->GetCount(); ++i)
-      if (CThumbnail* p = pPage->GetAt(i)) p->MyFavoriteRenewal();
-  }
+  ForEachPageItem(pDoc, true, [](CThumbnail* p) {
+    p->MyFavoriteRenewal();
+    return true;
+  });
   if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   return TRUE;
 }
@@ -711,14 +715,10 @@ BOOL CVxGUITrans::OnDrawClipboard(WPARAM wParam, LPARAM lParam, LRESULT* pResult
   if (!pClip->IsViewer(GetSafeHwnd())) return FALSE;
   if (pClip->OnDrawClipboard(wParam, lParam)) {
     BOOL bGone = FALSE;
-    const CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos && !bGone;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int i = 0; pPage && i < pPage->GetCount() && !bGone; ++i) {
-        CThumbnail* p = pPage->GetAt(i);
-        if (p && p->IsCut() && !p->IsValidPath()) bGone = TRUE;
-      }
-    }
+    ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+      bGone = p->IsCut() && !p->IsValidPath();
+      return !bGone;
+    });
     if (bGone) ReloadAllGroups();
     UnCutAll();
     pClip->ResetViewer();

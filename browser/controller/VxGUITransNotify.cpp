@@ -1,5 +1,6 @@
 // CVxGUITrans: notices to the main program, marks, movie load and unload, and the calls
 // that wait for the view-mode switch.
+#include <Kitlib2/CopyData.h>
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 
@@ -48,11 +49,11 @@ long CVxGUITrans::BroadcastChangeFolder(CString strFolder) {
   char* buf = static_cast<char*>(calloc(cb, 1));
   if (!buf) return ERROR_OUTOFMEMORY;
   memcpy(buf, (LPCSTR)text, text.GetLength());
-  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, TransCopyDataSendSize(text.GetLength()), buf};
+  DWORD cbSend = TransCopyDataSendSize(text.GetLength());
   HWND hSelf = GetSafeHwnd();
   HWND hMain = m_pPanes ? m_pPanes->GetPane(9) : m_hManager;
-  if (hMain) ::SendMessageA(hMain, WM_COPYDATA, (WPARAM)hSelf, (LPARAM)&cds);
-  if (hSelf) ::SendMessageA(hSelf, WM_COPYDATA, (WPARAM)hSelf, (LPARAM)&cds);
+  if (hMain) CMTLSendCopyData(hMain, hSelf, CDID_CHANGE_FOLDER, buf, cbSend, CMTL_COPYDATA_TIMEOUT);
+  if (hSelf) CMTLSendCopyData(hSelf, hSelf, CDID_CHANGE_FOLDER, buf, cbSend, CMTL_COPYDATA_TIMEOUT);
   free(buf);
   return 0;
 }

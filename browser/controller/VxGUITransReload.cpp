@@ -26,11 +26,10 @@ void CVxGUITrans::ReloadAllGroups() {
   {
     CBusyScope busy(this);
     CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int i = 0; pPage && i < pPage->GetCount(); ++i)
-        if (CThumbnail* p = pPage->GetAt(i)) p->IsValidPath();
-    }
+    ForEachPageItem(pDoc, true, [](CThumbnail* p) {
+      p->IsValidPath();
+      return true;
+    });
     if (m_hManager) ::SendMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)m_hManager, 1);
     pDoc->SelectAll(0, m_pView);
     CWaitCursor wait;
@@ -55,9 +54,7 @@ void CVxGUITrans::ReloadAllGroups() {
         pPage->RemoveAllInvalidThumbnail();
         for (int i = 0; i < pPage->GetCount(); ++i) {
           CThumbnail* p = pPage->GetAt(i);
-          if (p && pItems && TransPassesFilter(p->GetKindFlags(), pDoc->GetFilterType(), p->IsFolder()) &&
-              TransIsListedFlags(p->GetListFlags()))
-            pItems->AddItem(p);
+          if (p && pItems && IsShownUnder(p, pDoc->GetFilterType())) pItems->AddItem(p);
         }
         continue;
       }
@@ -111,19 +108,13 @@ int CVxGUITrans::ResetView() {
   pDoc->SelectAll(0, m_pView);
   if (pItems) pItems->DeleteAllItems();
   CThumbnailPage::ClearDecodeThumbnailList();
-  const CThumbnailPageList& pages = pDoc->GetPageList();
-  for (POSITION pos = pages.GetHeadPosition(); pos;) {
-    CThumbnailPage* pPage = pages.GetNext(pos);
-    if (!pPage || pPage->GetType() == VXPAGE_CALENDAR) continue;
-    for (int i = 0; i < pPage->GetCount(); ++i) {
-      CThumbnail* p = pPage->GetAt(i);
-      if (!p) continue;
-      if (p->IsFolder() || (TransPassesFilter(p->GetKindFlags(), mask, FALSE) && TransIsListedFlags(p->GetListFlags()))) {
-        if (pItems) pItems->AddItem(p);
-        CThumbnailPage::SetDecodeTumbnail(p);
-      }
+  ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+    if (IsShownUnder(p, mask)) {
+      if (pItems) pItems->AddItem(p);
+      CThumbnailPage::SetDecodeTumbnail(p);
     }
-  }
+    return true;
+  });
   Sort(GetSortType(), TRUE);
   if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, TRUE);
   return 0;

@@ -49,19 +49,16 @@ void CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL bFlag) {
     pItems->Arrange(FALSE);
     pItems->SetPicturesShown(FALSE);
   }
-  if (pDoc) {
-    const CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int i = 0; pPage && i < pPage->GetCount(); ++i) {
-        ::Sleep(0);
-        if (CThumbnail* p = pPage->GetAt(i)) p->UpdateRecTime();
-        if (!IsContinueChangeFolder()) {
-          if (pItems) pItems->SetPicturesShown(TRUE);
-          return;
-        }
-      }
-    }
+  bool bCancelled = false;
+  ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+    ::Sleep(0);
+    p->UpdateRecTime();
+    bCancelled = !IsContinueChangeFolder();
+    return !bCancelled;
+  });
+  if (bCancelled) {
+    if (pItems) pItems->SetPicturesShown(TRUE);
+    return;
   }
   Sort(nSortID, bFlag);
   if (pItems) pItems->SetPicturesShown(TRUE);
@@ -72,19 +69,14 @@ int CVxGUITrans::OnFilter(UINT nFilterID, BOOL) {
   if (!CBrowserStatus::MaskOfFilterID((int)nFilterID, &mask)) return 0;
   SetFilterType(mask);
   CBrowserDocument* pDoc = GetBrowserDocument();
-  if (pDoc) {
-    const CThumbnailPageList& pages = pDoc->GetPageList();
-    for (POSITION pos = pages.GetHeadPosition(); pos;) {
-      CThumbnailPage* pPage = pages.GetNext(pos);
-      for (int i = 0; pPage && i < pPage->GetCount(); ++i) {
-        CThumbnail* p = pPage->GetAt(i);
-        if (!p || !p->IsFolder()) continue;
-        p->ClearImage(TRUE);
-        p->ClearImageInfo();
-        p->SetFolderImageType(TransFolderPreviewType(mask));
-      }
+  ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+    if (p->IsFolder()) {
+      p->ClearImage(TRUE);
+      p->ClearImageInfo();
+      p->SetFolderImageType(TransFolderPreviewType(mask));
     }
-  }
+    return true;
+  });
   if (ResetView() >= 0) FocusMode_RefreshSelectItem();
   return 0;
 }

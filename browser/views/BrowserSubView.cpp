@@ -54,7 +54,8 @@ BEGIN_MESSAGE_MAP(CBrowserSubView, CView)
   ON_MESSAGE(WM_POPMESSAGESTRING, &CBrowserSubView::OnToolbarPrompt)
 END_MESSAGE_MAP()
 
-CBrowserSubView::CBrowserSubView() : m_pToolBar(nullptr), m_pSlider(nullptr), m_bCombosShown(true), m_layout() {
+CBrowserSubView::CBrowserSubView()
+    : m_pToolBar(nullptr), m_pSlider(nullptr), m_bCombosShown(true), m_cxSortCombo(0), m_cxFilterCombo(0), m_layout() {
   for (int i = 0; i < subview::kFilterEntries; i++) m_filterIds.Add(subview::FilterStringOfEntry(i));
   for (int i = 0; i < subview::kSortEntries; i++) m_sortIds.Add(subview::SortStringOfEntry(i));
 }
@@ -124,9 +125,13 @@ bool CBrowserSubView::CreateControls() {
   FillCombo(pFilter, m_filterIds.GetData(), (int)m_filterIds.GetSize(), &widestFilter);
   // The closed height is the control's; the 200 pixels are the list's.
   int cyClosed = SizeOf(pSort).cy;
-  pSort->SetWindowPos(nullptr, 0, 0, subview::SortComboWidth(widestSort), cyClosed, SWP_NOMOVE | SWP_NOZORDER);
-  pFilter->SetWindowPos(nullptr, 0, 0, subview::FilterComboWidth(widestFilter), cyClosed, SWP_NOMOVE | SWP_NOZORDER);
-  pSort->SendMessage(CB_SETDROPPEDWIDTH, 0);
+  m_cxSortCombo = subview::SortComboWidth(widestSort);
+  m_cxFilterCombo = subview::FilterComboWidth(widestFilter);
+  pSort->SetWindowPos(nullptr, 0, 0, m_cxSortCombo, cyClosed, SWP_NOMOVE | SWP_NOZORDER);
+  pFilter->SetWindowPos(nullptr, 0, 0, m_cxFilterCombo, cyClosed, SWP_NOMOVE | SWP_NOZORDER);
+  // A combo narrowed for a short strip still drops its list at full width.
+  pSort->SendMessage(CB_SETDROPPEDWIDTH, m_cxSortCombo);
+  pFilter->SendMessage(CB_SETDROPPEDWIDTH, m_cxFilterCombo);
   for (CSkinComboBox* p : {pSort, pFilter}) p->SendMessage(CB_SETMINVISIBLE, 200 / skincombo::kItemHeight);
 
   m_pSlider = new CThumbSlider;
@@ -160,6 +165,7 @@ void CBrowserSubView::RecalcLayout() {
   GetClientRect(&rc);
   subview::LayoutInput in = {};
   in.viewMode = ReadBrowserState().nViewMode;
+  in.cxStrip = rc.Width();
   in.cyStrip = rc.Height();
   in.combosShown = m_bCombosShown;
   for (int i = 0; i < 3; i++) {
@@ -168,8 +174,9 @@ void CBrowserSubView::RecalcLayout() {
   }
   in.size[subview::kToolbar] = SizeOf(m_pToolBar);
   in.size[subview::kSlider] = SIZE{thumbslider::kWidth, thumbslider::kHeight};
-  in.size[subview::kSortCombo] = SizeOf(GetCombo(IDC_SUBVIEW_SORT));
-  in.size[subview::kFilterCombo] = SizeOf(GetCombo(IDC_SUBVIEW_FILTER));
+  // The combos' own widths: the layout narrows them when the strip is short of room.
+  in.size[subview::kSortCombo] = SIZE{m_cxSortCombo, SizeOf(GetCombo(IDC_SUBVIEW_SORT)).cy};
+  in.size[subview::kFilterCombo] = SIZE{m_cxFilterCombo, SizeOf(GetCombo(IDC_SUBVIEW_FILTER)).cy};
   m_layout = subview::LayOut(in);
 
   for (int i = 0; i < 3; i++) {
@@ -185,7 +192,7 @@ void CBrowserSubView::RecalcLayout() {
     if (!pWnd || !pWnd->GetSafeHwnd()) return;
     if (m_layout.shown[item]) {
       const RECT& r = m_layout.rect[item];
-      pWnd->SetWindowPos(nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      pWnd->SetWindowPos(nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     bool visible = pWnd->IsWindowVisible() != FALSE;
     if (visible != m_layout.shown[item]) pWnd->ShowWindow(m_layout.shown[item] ? SW_SHOWNA : SW_HIDE);

@@ -84,5 +84,7 @@ class VXGUITRANS_API CBrowserSubView : public CView {
   CBrush m_brBack;
   CBrush m_brWhite;
   bool m_bCombosShown;
+  int m_cxSortCombo;  // the combos' widths for their widest entries
+  int m_cxFilterCombo;
   subview::Layout m_layout;
 };

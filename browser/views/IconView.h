@@ -31,7 +31,6 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void SetItemPosition(CRect* pNext);
   void Arrange(BOOL bForce) override;
   virtual void AdjustScrollSizes(int totalHeight);
-  BOOL EnsureVisible(DWORD id, BOOL bPartialOK) override;
   // Appends to pOut the ids of the page's items that pass the filter, sorted; FALSE when
   // memory runs out.
   BOOL Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut);

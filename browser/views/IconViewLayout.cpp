@@ -112,52 +112,18 @@ void CIconView::AdjustScrollSizes(int totalHeight) {
   SetScrollSizes(MM_TEXT, CSize(0, s.total), CSize(0, std::max(1, s.page)), CSize(0, std::max(1, s.line)));
 }
 
-BOOL CIconView::EnsureVisible(DWORD id, BOOL bPartialOK) {
-  CThumbnailItem* item = FindItem(id);
-  if (!item) return FALSE;
-  if (!GetSafeHwnd()) return TRUE;
-  CRect rc, view;
-  item->GetBoundsRect(rc);
-  GetClientRect(&view);
-  CPoint scroll = GetScrollPosition();
-  view.OffsetRect(scroll);
-  CRect both;
-  if (both.IntersectRect(&rc, &view) && both == rc) return TRUE;
-  int y = scroll.y, x = scroll.x;
-  if (rc.top < view.top || rc.bottom > view.bottom) {
-    if (rc.CenterPoint().y >= view.CenterPoint().y) {
-      y += rc.bottom - view.bottom;
-    } else {
-      y += rc.top - view.top;
-      if (y <= rc.Height()) y = 0;
-    }
-  }
-  if (rc.left < view.left || rc.right > view.right)
-    x += rc.CenterPoint().x >= view.CenterPoint().x ? rc.right - view.right : rc.left - view.left;
-  EraseFocusRect();
-  if (iconview::VersionCode() < 5 && m_dVertScale > 0) y = int(y / m_dVertScale);
-  ScrollToPositionRaw(x, y);
-  DrawFocusFrame();
-  if (m_dVertScale > 0) {
-    Invalidate();
-    UpdateWindow();
-  }
-  return TRUE;
-}
-
 BOOL CIconView::Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut) {
   CBrowserDocument* doc = GetBrowserDocument();
   UINT mask = doc ? doc->GetFilterType() : 0;
   std::vector<CThumbnail*> group;
   try {
-    for (auto& e : m_items) {
-      CThumbnail* t = e.second->GetThumbnail();
-      if (!t || t->GetPage() != pPage) continue;
-      if ((t->GetKindFlags() & mask) == mask || t->IsFolder() || e.second->IsParentEntry()) group.push_back(t);
+    // The page's own order is the start, so that equal keys keep it.
+    for (int i = 0; i < pPage->GetCount(); ++i) {
+      CThumbnail* t = pPage->GetAt(i);
+      CThumbnailItem* item = t ? FindItem(t->GetUniqueID(m_nIdSlot)) : NULL;
+      if (!item || item->GetThumbnail() != t) continue;
+      if ((t->GetKindFlags() & mask) == mask || t->IsFolder() || item->IsParentEntry()) group.push_back(t);
     }
-    // The store is a hash: start from the pages' own order so that equal keys keep it.
-    std::sort(group.begin(), group.end(),
-              [pPage](CThumbnail* a, CThumbnail* b) { return pPage->IndexOf(a) < pPage->IndexOf(b); });
     if (pfnCompare)
       std::stable_sort(group.begin(), group.end(),
                        [&](CThumbnail* a, CThumbnail* b) { return pfnCompare(a, b, data) < 0; });

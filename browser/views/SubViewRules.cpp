@@ -47,7 +47,9 @@ int ComboVisibilityOfModeValue(int value) {
 
 bool IsMusicMode(UINT viewMode) { return viewMode == 256 || viewMode == 512; }
 
-Layout LayOut(const LayoutInput& in) {
+namespace {
+
+Layout PlaceItems(const LayoutInput& in) {
   Layout out = {};
   out.music = IsMusicMode(in.viewMode);
   int x = 7;
@@ -78,6 +80,23 @@ Layout LayOut(const LayoutInput& in) {
     captioned(kCaptionFilter, kFilterCombo);
   }
   return out;
+}
+
+}  // namespace
+
+Layout LayOut(const LayoutInput& in) {
+  Layout out = PlaceItems(in);
+  if (in.cxStrip <= 0 || out.music || !out.shown[kFilterCombo]) return out;
+  // The same 7 pixels right of the filter combo as left of the first caption.
+  int over = out.rect[kFilterCombo].right + 7 - in.cxStrip;
+  if (over <= 0) return out;
+  LayoutInput fit = in;
+  for (Item combo : {kSortCombo, kFilterCombo}) {
+    int give = std::min<int>(over, std::max(0, (int)fit.size[combo].cx - kMinComboWidth));
+    fit.size[combo].cx -= give;
+    over -= give;
+  }
+  return PlaceItems(fit);
 }
 
 CString TipOfCommandString(const CString& text) {

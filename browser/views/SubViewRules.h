@@ -26,6 +26,7 @@ enum Item { kCaptionView, kToolbar, kSlider, kCaptionSort, kSortCombo, kCaptionF
 
 struct LayoutInput {
   UINT viewMode;      // the document's view mode
+  int cxStrip;        // the strip's client width; 0: room without end
   int cyStrip;        // the strip's client height
   SIZE size[kItems];  // each item's size (captions: the measured text)
   bool combosShown;   // as the last view-mode command left them
@@ -37,7 +38,13 @@ struct Layout {
   RECT rect[kItems];
 };
 
+// The narrowest a closed combo gets when the strip is short of room (its list keeps the
+// full width).
+enum { kMinComboWidth = 72 };
+
 bool IsMusicMode(UINT viewMode);
+// Places the items left to right; when they do not fit the strip's width the sort combo
+// and then the filter combo give up width, down to kMinComboWidth.
 Layout LayOut(const LayoutInput& in);
 
 // A button's tip from its command string: the part after "\n", else all of it.

@@ -124,7 +124,7 @@ void CThumbnailItem::FillLabelCache(CDC* pDC) {
   m_bLabelCached = true;
 }
 
-iconview::ItemGeometry CThumbnailItem::Geometry() {
+iconview::ItemGeometry CThumbnailItem::Geometry(bool bText) {
   iconview::ItemGeometry g;
   g.x = m_x;
   g.y = m_y;
@@ -134,7 +134,8 @@ iconview::ItemGeometry CThumbnailItem::Geometry() {
   g.iconItem = IsIconItem();
   g.hasCheck = m_pThumbnail && !IsParentEntry();
   if (g.iconItem && g.hasCheck) g.check = ItemBitmaps().GetSize(IsMarked() ? kBmpCheckOn : kBmpCheckOff);
-  if (m_pThumbnail) FillLabelCache(NULL);
+  // Only the hit test needs the measured text; rectangles don't.
+  if (bText && m_pThumbnail) FillLabelCache(NULL);
   g.text = m_sizeText;
   return g;
 }
@@ -156,7 +157,13 @@ BOOL CThumbnailItem::GetPartRect(CRect& rc, int nPart) {
   }
 }
 
-int CThumbnailItem::HitTest(CPoint pt) { return iconview::HitTest(Geometry(), pt); }
+int CThumbnailItem::HitTest(CPoint pt) {
+  // Most items of a large folder are far from the point: no text measuring for them.
+  int reach = 2 * iconview::FrameMargin(iconview::SizeClass(g_cell.cx)) + 8 + GetLabelTextHeight();
+  if (pt.x < m_x - reach || pt.y < m_y - reach || pt.x > m_x + g_cell.cx + reach || pt.y > m_y + g_cell.cy + reach)
+    return iconview::kPartNone;
+  return iconview::HitTest(Geometry(true), pt);
+}
 
 HRESULT CThumbnailItem::Draw(CDC* pDC, UINT nFlags) {
   if (nFlags & kDrawThumbnail) DrawThumbnail(pDC);

@@ -66,7 +66,7 @@ class VXGUITRANS_API CThumbnailItem : public CObject {
 
  protected:
   virtual bool IsIconItem() const { return false; }
-  iconview::ItemGeometry Geometry();
+  iconview::ItemGeometry Geometry(bool bText = false);
   void FillLabelCache(CDC* pDC);
 
   CThumbnail* m_pThumbnail;

@@ -417,17 +417,26 @@ BOOL CVxGUIIconView::EnsureVisible(DWORD id, BOOL bPartialOK) {
   item->GetBoundsRect(rc);
   GetClientRect(&view);
   CPoint scroll = GetScrollPositionRaw();
+  if (iconview::VersionCode() < 5 && m_dVertScale > 0) scroll.y = int(scroll.y * m_dVertScale);
   view.OffsetRect(scroll);
   CRect both;
   if (both.IntersectRect(&rc, &view) && both == rc) return TRUE;
-  int dy = 0, dx = 0;
-  if (rc.top < view.top || rc.bottom > view.bottom)
-    dy = rc.CenterPoint().y >= view.CenterPoint().y ? rc.bottom - view.bottom : rc.top - view.top;
+  int y = scroll.y, x = scroll.x;
+  if (rc.top < view.top || rc.bottom > view.bottom) {
+    if (rc.CenterPoint().y >= view.CenterPoint().y) {
+      y += rc.bottom - view.bottom;
+    } else {
+      y += rc.top - view.top;
+      if (y <= rc.Height()) y = 0;  // near the top: all the way, headers included
+    }
+  }
   if (rc.left < view.left || rc.right > view.right)
-    dx = rc.CenterPoint().x >= view.CenterPoint().x ? rc.right - view.right : rc.left - view.left;
+    x += rc.CenterPoint().x >= view.CenterPoint().x ? rc.right - view.right : rc.left - view.left;
   EraseFocusRect();
-  ScrollToPositionRaw(scroll.x + dx, scroll.y + dy);
+  if (iconview::VersionCode() < 5 && m_dVertScale > 0) y = int(y / m_dVertScale);
+  ScrollToPositionRaw(x, y);
   DrawFocusFrame();
+  if (m_dVertScale > 0) Invalidate();
   UpdateWindow();
   return TRUE;
 }

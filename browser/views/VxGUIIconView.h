@@ -111,6 +111,7 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView,
   void BandErase();
   void BandDraw();
   void ResetClickTracking();
+  void Press(UINT nFlags, CPoint point, bool bLeft);
   void ReleaseRule(UINT nFlags, CPoint point, BOOL bRight);
 
   // Focus rectangle.

@@ -12,12 +12,10 @@ bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 void CVxGUIIconView::ResetClickTracking() { m_click = Click(); }
 
 // ---- Mouse --------------------------------------------------------------------------------------
-void CVxGUIIconView::OnLButtonDown(UINT nFlags, CPoint point) {
+// A press of either button on the items: the click tracking, the check box (left only), the
+// selection rules, the band, and automatic scrolling when the press is beside the items.
+void CVxGUIIconView::Press(UINT nFlags, CPoint point, bool bLeft) {
   SetCapture();
-  if (!m_bItemsShown || m_items.empty()) {
-    CAutoScrollView::OnLButtonDown(nFlags, point);
-    return;
-  }
   ResetClickTracking();
   SetFocus();
   m_model.EnsureFocus();
@@ -26,17 +24,30 @@ void CVxGUIIconView::OnLButtonDown(UINT nFlags, CPoint point) {
   m_click.pt = point;
   m_click.part = part;
   m_click.id = id;
-  bool ctrl = (nFlags & MK_CONTROL) != 0, shift = (nFlags & MK_SHIFT) != 0;
+  bool ctrl = bLeft && (nFlags & MK_CONTROL) != 0, shift = bLeft && (nFlags & MK_SHIFT) != 0;
   if (id == kNoItem) BandErase();
-  if (id != kNoItem && part == iconview::kPartCheck) {
+  if (bLeft && id != kNoItem && part == iconview::kPartCheck) {
     CheckItems(id);
     m_click.dragStarted = TRUE;
     m_bIgnoreNextRelease = TRUE;
     return;
   }
   if (m_model.Press(id, part, ctrl, shift)) BandBegin(point, ctrl);
-  CAutoScrollView::OnLButtonDown(nFlags, point);
-  if (::IsWindow(GetSafeHwnd()) && (id == kNoItem || part == iconview::kPartItem)) TrackDrag(WM_LBUTTONUP);
+  if (bLeft)
+    CAutoScrollView::OnLButtonDown(nFlags, point);
+  else
+    CAutoScrollView::OnRButtonDown(nFlags, point);
+  if (::IsWindow(GetSafeHwnd()) && (id == kNoItem || part == iconview::kPartItem))
+    TrackDrag(bLeft ? WM_LBUTTONUP : WM_RBUTTONUP);
+}
+
+void CVxGUIIconView::OnLButtonDown(UINT nFlags, CPoint point) {
+  if (!m_bItemsShown || m_items.empty()) {
+    SetCapture();
+    CAutoScrollView::OnLButtonDown(nFlags, point);
+    return;
+  }
+  Press(nFlags, point, true);
 }
 
 void CVxGUIIconView::OnRButtonDown(UINT nFlags, CPoint point) {
@@ -45,19 +56,7 @@ void CVxGUIIconView::OnRButtonDown(UINT nFlags, CPoint point) {
     CAutoScrollView::OnRButtonDown(nFlags, point);
     return;
   }
-  SetCapture();
-  ResetClickTracking();
-  SetFocus();
-  m_model.EnsureFocus();
-  int part = 0;
-  DWORD id = ItemAtPoint(point, &part);
-  m_click.pt = point;
-  m_click.part = part;
-  m_click.id = id;
-  if (id == kNoItem) BandErase();
-  if (m_model.Press(id, part, false, false)) BandBegin(point, false);
-  CAutoScrollView::OnRButtonDown(nFlags, point);
-  if (::IsWindow(GetSafeHwnd()) && (id == kNoItem || part == iconview::kPartItem)) TrackDrag(WM_RBUTTONUP);
+  Press(nFlags, point, false);
 }
 
 void CVxGUIIconView::ReleaseRule(UINT nFlags, CPoint point, BOOL bRight) {

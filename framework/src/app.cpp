@@ -6,7 +6,8 @@
 #include <map>
 #include <mutex>
 
-#include "dbcs.h"
+#include <textkit/path.h>
+#include <textkit/text.h>
 #include "threadstate.h"
 
 namespace {
@@ -33,7 +34,9 @@ void ReplaceString(LPCSTR& psz, LPCSTR pszNew) {
 
 // Names the application after AFX_IDS_APP_TITLE or its module file, unless the program did.
 void SetDefaultNames(CWinApp* pApp, HINSTANCE hModule) {
-  CString title = fwdbcs::ModuleTitle(hModule);
+  char path[MAX_PATH] = "";
+  ::GetModuleFileNameA(hModule, path, MAX_PATH);
+  CString title = textkit::TitleOf(path).c_str();
   if (!pApp->m_pszExeName) ReplaceString(pApp->m_pszExeName, title);
   if (!pApp->m_pszAppName) {
     CString name;

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "dbcs.h"
+#include <textkit/path.h>
+#include <textkit/text.h>
 #include "sysdlg.h"
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
@@ -43,11 +44,11 @@ void CCommonDialog::EndSystemModal() { fwdlg::EndModal(this, &m_hWndTop); }
 CString AFXAPI AfxFilterToSystem(LPCSTR lpszFilter) {
   std::string out;
   if (lpszFilter) {
-    for (const char* p = lpszFilter; *p; p += fwdbcs::CharLength(p)) {
-      if (fwdbcs::CharLength(p) == 1 && *p == '|')
+    for (const char* p = lpszFilter; *p; p += textkit::CharLength(p)) {
+      if (textkit::CharLength(p) == 1 && *p == '|')
         out += '\0';
       else
-        out.append(p, (size_t)fwdbcs::CharLength(p));
+        out.append(p, (size_t)textkit::CharLength(p));
     }
   }
   // Each part ends with a NUL; "...||" already gave the list's own end.

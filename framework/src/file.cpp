@@ -4,7 +4,8 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "dbcs.h"
+#include <textkit/path.h>
+#include <textkit/text.h>
 
 namespace {
 
@@ -17,8 +18,8 @@ CString FullPathOf(LPCSTR path) {
 }
 
 bool EndsWithSeparator(const CString& s) {
-  int last = fwdbcs::ReverseFind(s, '\\');
-  return last >= 0 && last == s.GetLength() - 1;
+  size_t last = textkit::FindLast((LPCSTR)s, '\\');
+  return last != std::string::npos && last + 1 == size_t(s.GetLength());
 }
 
 CTime TimeOf(const FILETIME& ft) {
@@ -203,8 +204,8 @@ BOOL PASCAL CFile::GetStatus(LPCSTR lpszFileName, CFileStatus& rStatus) {
   return TRUE;
 }
 
-CString CFile::GetFileName() const { return fwdbcs::FileName(m_strFileName); }
-CString CFile::GetFileTitle() const { return fwdbcs::FileTitle(m_strFileName); }
+CString CFile::GetFileName() const { return textkit::FileNameOf((LPCSTR)m_strFileName).c_str(); }
+CString CFile::GetFileTitle() const { return textkit::TitleOf((LPCSTR)m_strFileName).c_str(); }
 CString CFile::GetFilePath() const { return m_strFileName; }
 void CFile::SetFilePath(LPCSTR lpszNewName) { m_strFileName = lpszNewName; }
 
@@ -392,7 +393,7 @@ BOOL CFileFind::FindFile(LPCSTR pstrName, DWORD) {
     return FALSE;
   }
   CString full = FullPathOf(pstrName);
-  int start = fwdbcs::NameStart(full);
+  int start = (int)textkit::NameOffset((LPCSTR)full);
   // "C:\*.*" keeps its root's backslash; "C:\dir\*.*" gives "C:\dir".
   m_strRoot = full.Left(start > 0 && start == 3 && full[1] == ':' ? start : std::max(start - 1, 0));
   return TRUE;
@@ -424,7 +425,7 @@ CString CFileFind::GetFilePath() const {
 }
 
 CString CFileFind::GetFileTitle() const {
-  return m_pFoundInfo ? fwdbcs::FileTitle(m_pFoundInfo->cFileName) : CString();
+  return m_pFoundInfo ? CString(textkit::TitleOf(m_pFoundInfo->cFileName).c_str()) : CString();
 }
 
 CString CFileFind::GetRoot() const { return m_strRoot; }

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "dbcs.h"
+#include <textkit/path.h>
+#include <textkit/text.h>
 #include "handlemap.h"
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
@@ -56,7 +57,7 @@ int CMenu::GetMenuString(UINT nIDItem, LPSTR lpString, int nMaxCount, UINT nFlag
   LPCSTR p = text;
   int n = 0;
   while (n < nLength) {
-    int nStep = fwdbcs::CharLength(p + n);
+    int nStep = textkit::CharLength(p + n);
     if (n + nStep > nMaxCount - 1) break;
     n += nStep;
   }

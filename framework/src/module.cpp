@@ -3,7 +3,8 @@
 #include <fw/string.h>
 #include <fw/app.h>
 
-#include "dbcs.h"
+#include <textkit/path.h>
+#include <textkit/text.h>
 
 namespace {
 
@@ -106,7 +107,9 @@ int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
   if (!pszCaption) pszCaption = AfxGetAppModuleState()->m_lpszCurrentAppName;
   if (!pszCaption) {
     // The program file's title, as the application object would name itself.
-    caption = fwdbcs::ModuleTitle(nullptr);
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    caption = textkit::TitleOf(path).c_str();
     pszCaption = caption;
   }
   HWND hOwner = ::GetActiveWindow();

@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "dbcs.h"
+#include <textkit/path.h>
+#include <textkit/text.h>
 
 namespace {
 
@@ -261,8 +262,8 @@ int CString::CompareNoCase(LPCSTR psz) const {
   const BYTE* a = reinterpret_cast<const BYTE*>(m_pchData);
   const BYTE* b = reinterpret_cast<const BYTE*>(psz ? psz : "");
   for (;;) {
-    int na = fwdbcs::CharLength(reinterpret_cast<LPCSTR>(a));
-    int nb = fwdbcs::CharLength(reinterpret_cast<LPCSTR>(b));
+    int na = textkit::CharLength(reinterpret_cast<LPCSTR>(a));
+    int nb = textkit::CharLength(reinterpret_cast<LPCSTR>(b));
     int ca = na == 1 ? (BYTE)LowerAscii((char)a[0]) : a[0];
     int cb = nb == 1 ? (BYTE)LowerAscii((char)b[0]) : b[0];
     if (ca != cb) return ca < cb ? -1 : 1;
@@ -326,21 +327,21 @@ CString CString::Right(int nCount) const {
 }
 
 CString CString::SpanIncluding(LPCSTR lpszCharSet) const {
-  return Left(fwdbcs::SpanLength(m_pchData, lpszCharSet, true));
+  return Left(textkit::SpanLength(m_pchData, lpszCharSet, true));
 }
 
 CString CString::SpanExcluding(LPCSTR lpszCharSet) const {
-  return Left(fwdbcs::SpanLength(m_pchData, lpszCharSet, false));
+  return Left(textkit::SpanLength(m_pchData, lpszCharSet, false));
 }
 
 // ---- changes in place ------------------------------------------------------------------
 
 void CString::MakeUpper() {
-  for (LPSTR p = m_pchData; *p; p += fwdbcs::CharLength(p)) *p = fwdbcs::CharLength(p) == 1 ? UpperAscii(*p) : *p;
+  for (LPSTR p = m_pchData; *p; p += textkit::CharLength(p)) *p = textkit::CharLength(p) == 1 ? UpperAscii(*p) : *p;
 }
 
 void CString::MakeLower() {
-  for (LPSTR p = m_pchData; *p; p += fwdbcs::CharLength(p)) *p = fwdbcs::CharLength(p) == 1 ? LowerAscii(*p) : *p;
+  for (LPSTR p = m_pchData; *p; p += textkit::CharLength(p)) *p = textkit::CharLength(p) == 1 ? LowerAscii(*p) : *p;
 }
 
 void CString::MakeReverse() {
@@ -349,7 +350,7 @@ void CString::MakeReverse() {
   CString r;
   LPSTR out = r.GetBufferSetLength(n) + n;
   for (LPCSTR p = m_pchData; *p;) {
-    int len = fwdbcs::CharLength(p);
+    int len = textkit::CharLength(p);
     out -= len;
     memcpy(out, p, (size_t)len);
     p += len;
@@ -360,8 +361,8 @@ void CString::MakeReverse() {
 int CString::Replace(char chOld, char chNew) {
   int nCount = 0;
   if (chOld == chNew || chOld == '\0') return 0;
-  for (LPSTR p = m_pchData; *p; p += fwdbcs::CharLength(p)) {
-    if (fwdbcs::CharLength(p) == 1 && *p == chOld) {
+  for (LPSTR p = m_pchData; *p; p += textkit::CharLength(p)) {
+    if (textkit::CharLength(p) == 1 && *p == chOld) {
       *p = chNew;
       ++nCount;
     }
@@ -387,7 +388,7 @@ int CString::Replace(LPCSTR lpszOld, LPCSTR lpszNew) {
       copied = p;
       ++nCount;
     } else {
-      p += fwdbcs::CharLength(p);
+      p += textkit::CharLength(p);
     }
   }
   if (nCount) {
@@ -402,7 +403,7 @@ int CString::Remove(char chRemove) {
   if (nLength == 0) return 0;
   LPSTR out = m_pchData;
   for (LPCSTR p = m_pchData; *p;) {
-    int len = fwdbcs::CharLength(p);
+    int len = textkit::CharLength(p);
     if (!(len == 1 && *p == chRemove)) {
       memmove(out, p, (size_t)len);
       out += len;
@@ -449,7 +450,7 @@ static void TrimRightWhere(CString& s, Drop drop) {
   LPCSTR begin = s;
   LPCSTR keepEnd = begin;  // end of the last character that stays
   for (LPCSTR p = begin; *p;) {
-    int len = fwdbcs::CharLength(p);
+    int len = textkit::CharLength(p);
     if (!drop(p, len)) keepEnd = p + len;
     p += len;
   }
@@ -461,7 +462,7 @@ template <class Drop>
 static void TrimLeftWhere(CString& s, Drop drop) {
   LPCSTR begin = s;
   LPCSTR p = begin;
-  while (*p && drop(p, fwdbcs::CharLength(p))) p += fwdbcs::CharLength(p);
+  while (*p && drop(p, textkit::CharLength(p))) p += textkit::CharLength(p);
   if (p != begin) s.Delete(0, (int)(p - begin));
 }
 
@@ -472,7 +473,7 @@ void CString::TrimRight(char chTarget) {
   TrimRightWhere(*this, [=](LPCSTR p, int len) { return len == 1 && *p == chTarget; });
 }
 void CString::TrimRight(LPCSTR lpszTargets) {
-  TrimRightWhere(*this, [=](LPCSTR p, int len) { return fwdbcs::SetHasChar(lpszTargets, p, len); });
+  TrimRightWhere(*this, [=](LPCSTR p, int len) { return textkit::SetHasChar(lpszTargets, p, len); });
 }
 void CString::TrimLeft() {
   TrimLeftWhere(*this, [](LPCSTR p, int len) { return len == 1 && IsSpace(*p); });
@@ -481,7 +482,7 @@ void CString::TrimLeft(char chTarget) {
   TrimLeftWhere(*this, [=](LPCSTR p, int len) { return len == 1 && *p == chTarget; });
 }
 void CString::TrimLeft(LPCSTR lpszTargets) {
-  TrimLeftWhere(*this, [=](LPCSTR p, int len) { return fwdbcs::SetHasChar(lpszTargets, p, len); });
+  TrimLeftWhere(*this, [=](LPCSTR p, int len) { return textkit::SetHasChar(lpszTargets, p, len); });
 }
 void CString::Trim() {
   TrimRight();
@@ -502,8 +503,8 @@ int CString::Find(char ch) const { return Find(ch, 0); }
 
 int CString::Find(char ch, int nStart) const {
   if (nStart < 0) nStart = 0;
-  for (LPCSTR p = m_pchData; *p; p += fwdbcs::CharLength(p)) {
-    if (p - m_pchData >= nStart && fwdbcs::CharLength(p) == 1 && *p == ch) return (int)(p - m_pchData);
+  for (LPCSTR p = m_pchData; *p; p += textkit::CharLength(p)) {
+    if (p - m_pchData >= nStart && textkit::CharLength(p) == 1 && *p == ch) return (int)(p - m_pchData);
   }
   return -1;
 }
@@ -518,14 +519,17 @@ int CString::Find(LPCSTR lpszSub, int nStart) const {
   for (;;) {
     if (p - m_pchData >= nStart && strncmp(p, lpszSub ? lpszSub : "", (size_t)nSub) == 0) return (int)(p - m_pchData);
     if (!*p) return -1;
-    p += fwdbcs::CharLength(p);
+    p += textkit::CharLength(p);
   }
 }
 
-int CString::ReverseFind(char ch) const { return fwdbcs::ReverseFind(m_pchData, ch); }
+int CString::ReverseFind(char ch) const {
+  size_t at = textkit::FindLast(std::string(m_pchData, (size_t)GetLength()), ch);
+  return at == std::string::npos ? -1 : (int)at;
+}
 
 int CString::FindOneOf(LPCSTR lpszCharSet) const {
-  int n = fwdbcs::SpanLength(m_pchData, lpszCharSet, false);
+  int n = textkit::SpanLength(m_pchData, lpszCharSet, false);
   return m_pchData[n] ? n : -1;
 }
 
@@ -535,14 +539,14 @@ CString CString::Tokenize(LPCSTR lpszTokens, int& iStart) const {
     return CString();
   }
   LPCSTR p = m_pchData + iStart;
-  if (lpszTokens && *lpszTokens) p += fwdbcs::SpanLength(p, lpszTokens, true);
-  int nToken = fwdbcs::SpanLength(p, lpszTokens ? lpszTokens : "", false);
+  if (lpszTokens && *lpszTokens) p += textkit::SpanLength(p, lpszTokens, true);
+  int nToken = textkit::SpanLength(p, lpszTokens ? lpszTokens : "", false);
   if (*p == '\0') {
     iStart = -1;
     return CString();
   }
   CString token(p, nToken);
-  iStart = (int)(p - m_pchData) + nToken + (p[nToken] ? fwdbcs::CharLength(p + nToken) : 0);
+  iStart = (int)(p - m_pchData) + nToken + (p[nToken] ? textkit::CharLength(p + nToken) : 0);
   return token;
 }
 
@@ -683,7 +687,7 @@ void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCSTR lpsz1, LPCSTR l
       r += inserts[p[1] - '1'];
       p += 2;
     } else {
-      int len = fwdbcs::CharLength(p);
+      int len = textkit::CharLength(p);
       AppendBytes(r, p, len);
       p += len;
     }

@@ -16,6 +16,11 @@ CString VersionText(const CString& version, int tvSystem) {
   return text;
 }
 
+CString ProductVersion(const CString& stored, const CString& fileVersion) {
+  if (!stored.IsEmpty()) return stored;
+  return fileVersion.IsEmpty() ? CString("0.00") : fileVersion;
+}
+
 CString WithoutSeconds(const CString& text) {
   int colon = text.ReverseFind(':');
   if (colon < 0) return text;
@@ -113,8 +118,11 @@ BOOL CAboutDlg::OnInitDialog() {
   for (int i = 0; i < 4; i++) pList->InsertColumn(i, strings.LoadStringA(columns[i].id), LVCFMT_LEFT, columns[i].width);
 
   if (!folder.IsEmpty()) {
-    m_strVersion = about::VersionText(CMGetProfileString("ProductInfo", "ProductVersion", "0.00L00"),
-                                      CMGetProfileInt("Settings", "TVSystem", -1));
+    char szProgram[MAX_PATH] = "";
+    ::GetModuleFileNameA(NULL, szProgram, sizeof(szProgram));
+    CString strVersion =
+        about::ProductVersion(CMGetProfileString("ProductInfo", "ProductVersion", ""), CMTLInspectFile(szProgram));
+    m_strVersion = about::VersionText(strVersion, CMGetProfileInt("Settings", "TVSystem", -1));
     if (CWnd* pVersion = GetDlgItem(IDC_ABOUT_VERSION)) {
       CRect rc;
       pVersion->GetWindowRect(&rc);

@@ -10,6 +10,9 @@
 namespace about {
 // "Ver." + version, then "(NTSC)" for TV system 0 or "(PAL)" for 1.
 CString VersionText(const CString& version, int tvSystem);
+// The version the box names: the one the installer stored, else the program's own file
+// version, else "0.00".
+CString ProductVersion(const CString& stored, const CString& fileVersion);
 // A date and time text without its seconds: from the last ":" on, that ":" and the two
 // digits after it go; the rest stays.
 CString WithoutSeconds(const CString& text);

@@ -2,6 +2,7 @@
 #include <GuiFont.h>
 #include <Kitlib2/Profile.h>
 #include <VxResourceIds.h>
+#include <cardwatch/AutoRunRule.h>
 
 #include "SettingsDialogs.h"
 #include "SettingsRules.h"
@@ -17,7 +18,7 @@ CAutoRunSettingDlg::CAutoRunSettingDlg(CWnd* pParent)
 BOOL CAutoRunSettingDlg::OnInitDialog() {
   CResourceDialog::OnInitDialog();
   VxApplyGuiFontRule(this);
-  int stored = CMGetProfileInt("Settings", "AutoRun", 0);
+  int stored = cardwatch::ReadAutoRunMode();  // the launcher's setting
   m_nAutoRun = settings::AutoRunValueOf(settings::AutoRunRadioOf(stored));
   m_nFirstClassify = CMGetProfileInt("VxClassify", "FirstClassify", 0) == 1 ? 1 : 0;
   ShowChoice();

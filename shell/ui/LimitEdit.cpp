@@ -1,10 +1,12 @@
 // The length-limited edit box.
 #include "LimitEdit.h"
 
+#include <textkit/text.h>
+
 #include <vector>
 
 int LimitEditKeepLength(LPCSTR lpszText, int nLimit) {
-  return nLimit <= 0 ? 0 : FwWholeCharPrefix(lpszText, nLimit);
+  return nLimit <= 0 ? 0 : textkit::WholeCharPrefix(lpszText, nLimit);
 }
 
 IMPLEMENT_DYNAMIC(CLimitEdit, CEdit)

@@ -63,23 +63,15 @@ bool IsDriveRoot(const CString& folder) {
   return f.GetLength() == 2 && f[1] == ':';
 }
 
-DatabaseCalls PhotoDatabase() {
-  return DatabaseCalls{VxDBWReadFile, VxDBWDeleteFile, VxDBWEnrollFile, VxDBWUpdateFile, FreeMetaDataList};
-}
+DatabaseCalls PhotoDatabase() { return DatabaseCalls{VxDBWRegisterFile, VxDBWUpdateFile}; }
 
 HRESULT ReregisterFile(LPCSTR path, const METADATA* const* lists, int count, const DatabaseCalls& db) {
-  METADATA* old = nullptr;
-  bool hadRecord = SUCCEEDED(db.read(path, &old));
-  db.remove(path);
-  HRESULT hr = db.enroll(path, 0);
-  if (FAILED(hr)) {
-    // Put the entry back as it was rather than leave the file out of the database.
-    if (hadRecord && SUCCEEDED(db.enroll(path, 0)) && old) db.update(path, old);
-  } else {
-    for (int i = 0; i < count; i++)
-      if (lists[i]) db.update(path, lists[i]);
-  }
-  if (old) db.freeList(old);
+  int first = 0;
+  while (first < count && !lists[first]) ++first;
+  HRESULT hr = db.registerFile(path, first < count ? lists[first] : nullptr);
+  if (FAILED(hr)) return hr;
+  for (int i = first + 1; i < count; i++)
+    if (lists[i]) db.update(path, lists[i]);
   return hr;
 }
 

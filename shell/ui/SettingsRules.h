@@ -40,16 +40,15 @@ bool IsDriveRoot(const CString& folder);
 
 // The photo database calls of a re-registration, replaceable in tests.
 struct DatabaseCalls {
-  HRESULT(WINAPI* read)(LPCSTR, METADATA**);
-  HRESULT(WINAPI* remove)(LPCSTR);
-  HRESULT(WINAPI* enroll)(LPCSTR, DWORD);
+  // Replaces the file's record by a fresh one with the list, in one step: when that
+  // fails, the record the file had is left as it was.
+  HRESULT(WINAPI* registerFile)(LPCSTR, const METADATA*);
   HRESULT(WINAPI* update)(LPCSTR, const METADATA*);
-  void(WINAPI* freeList)(METADATA*);
 };
 DatabaseCalls PhotoDatabase();
-// Removes the file from the database, enrols it again and attaches the lists. When the
-// enrolment fails, the record it had is put back (enrolled with its old metadata), so a
-// failed re-registration never loses a file's entry. Answers the enrolment's result.
+// Gives the file a fresh record with the lists. The old record stays until the new one
+// has been enrolled, so a failed re-registration never loses a file's entry. Answers
+// the enrolment's result.
 HRESULT ReregisterFile(LPCSTR path, const METADATA* const* lists, int count, const DatabaseCalls& db);
 
 }  // namespace settings

@@ -15,25 +15,11 @@ const char kHyo[] = "表";  // 95 5C
 const char kA[] = "ア";    // 83 41: trail byte 'A'
 const char kDi[] = "ヂ";   // 83 61: trail byte 'a'
 
-TEST(CStringLayout, IsOnePointerAndAgreesWithTheSystemLeadBytes) {
+TEST(CStringLayout, IsOnePointer) {
   EXPECT_EQ(sizeof(CString), sizeof(void*));
   ASSERT_EQ(std::string(kHyo), std::string("\x95\x5C"));
   ASSERT_EQ(std::string(kA), std::string("\x83\x41"));
   ASSERT_EQ(std::string(kDi), std::string("\x83\x61"));
-  for (int b = 0; b < 256; ++b) EXPECT_EQ(FwIsLeadByte((BYTE)b), !!IsDBCSLeadByteEx(932, (BYTE)b)) << b;
-}
-
-TEST(CStringLayout, WholeCharPrefixNeverCutsADoubleByteCharacter) {
-  const struct {
-    const char* text;
-    int max, bytes;
-  } cases[] = {
-      {"表示", 4, 4}, {"表示", 3, 2}, {"表示", 1, 0}, {"a表", 2, 1}, {"a表", 3, 3},
-      {"abc", 2, 2},  {"abc", 0, 0},  {"\x95", 5, 1},  // a lone lead byte at the end counts as one
-      {"", 3, 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(FwWholeCharPrefix(c.text, c.max), c.bytes) << c.text << " " << c.max;
-  EXPECT_EQ(FwWholeCharPrefix(nullptr, 5), 0);
 }
 
 struct FindCase {

@@ -5,10 +5,13 @@
 #include <ImageCheckButton.h>
 #include <VxResourceIds.h>
 
+#include <string>
 #include <vector>
 
 #include "TreePluginManager.h"
 #include "uikit.h"
+#include <files.h>
+#include <tempfolder.h>
 
 namespace {
 
@@ -47,7 +50,7 @@ class CPaneStandIn : public CWnd {
  public:
   std::vector<UINT> m_messages;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_TITLEBUTTON_NOTIFY || message == WM_TITLEBUTTON_FOCUS || message == WM_SIZE)
+    if (message == WM_PARENTNOTIFY || message == WM_TREE_FOCUS_CHANGED || message == WM_SIZE)
       m_messages.push_back(message);
     return CWnd::WindowProc(message, wParam, lParam);
   }
@@ -95,13 +98,65 @@ TEST(TitleButton, FacesMessagesAndScreenshot) {
   buttons[3].SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
   buttons[3].SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 10));
   uikit::PumpPending();
-  std::vector<UINT> expected = {WM_TITLEBUTTON_FOCUS, WM_TITLEBUTTON_NOTIFY, WM_SIZE};
+  std::vector<UINT> expected = {WM_TREE_FOCUS_CHANGED, WM_PARENTNOTIFY, WM_SIZE};
   EXPECT_EQ(pane.m_messages, expected);
   // A double click only lays out.
   pane.m_messages.clear();
   pane.SendMessage(WM_COMMAND, MAKEWPARAM(1003, BN_DOUBLECLICKED), (LPARAM)buttons[3].m_hWnd);
   EXPECT_EQ(pane.m_messages, std::vector<UINT>{WM_SIZE});
   pane.DestroyWindow();
+}
+
+// A 16 x 16 picture of one colour, as a plug-in's icon file.
+void WriteIcon(const std::string& path, COLORREF color) {
+  const int kSide = 16, kRow = kSide * 3;
+  BITMAPFILEHEADER file = {};
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof(info);
+  info.biWidth = kSide;
+  info.biHeight = kSide;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + kRow * kSide;
+  std::string pixels;
+  for (int i = 0; i < kSide * kSide; i++)
+    pixels += {(char)GetBValue(color), (char)GetGValue(color), (char)GetRValue(color)};
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  bytes += pixels;
+  testsupport::WriteWholeFile(path, bytes);
+}
+
+TEST(TitleButton, DrawsThePluginsIconInItsColumn) {
+  std::string folder = testsupport::NewTempFolder("glimora-titleicon");
+  std::string icon = folder + "\\tree.bmp";
+  WriteIcon(icon, RGB(255, 0, 0));
+  CPaneStandIn pane;
+  pane.CreateEx(0, AfxRegisterWndClass(0, 0, (HBRUSH)::GetStockObject(WHITE_BRUSH)), "folder pane",
+                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 80, 200, 175, 2 * 19 + 4, nullptr, nullptr);
+  CTreePluginManager manager;
+  CTreePluginEntry withIcon, without;
+  withIcon.m_strImage = icon.c_str();
+  CTreePluginEntry* entries[2] = {&withIcon, &without};
+  CImageCheckButton buttons[2];
+  for (int i = 0; i < 2; i++) {
+    ASSERT_TRUE(buttons[i].Create("ツリー", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                  CRect(0, 2 + 19 * i, 175, 19 + 19 * i), &pane, 1000 + i));
+    ASSERT_TRUE(buttons[i].LoadBitmaps(IDB_TITLE_INACTIVE, IDB_TITLE_INACTIVE_PRESSED, IDB_TITLE_INACTIVE_FOCUS,
+                                       IDB_TITLE_INACTIVE_DISABLED));
+    buttons[i].SetPluginEntry(&manager, entries[i], i);
+  }
+  uikit::PumpPending();
+  uikit::Picture pic(pane.m_hWnd);
+  pic.Save("title_button_icon");
+  auto column = [](int i) { return CRect(0, 2 + 19 * i, titlebutton::kIconColumn, 19 + 19 * i); };
+  EXPECT_GT(pic.CountNear(column(0), RGB(255, 0, 0), 10), 100);  // the icon, fitted into the column
+  EXPECT_EQ(pic.CountNear(column(1), RGB(255, 0, 0), 10), 0);    // no icon, no red
+  EXPECT_EQ(pic.CountNear(CRect(titlebutton::kTextLeft, 2, 175, 19), RGB(255, 0, 0), 10), 0);  // the title's room
+  pane.DestroyWindow();
+  testsupport::RemoveTree(folder);
 }
 
 }  // namespace

@@ -215,4 +215,38 @@ TEST(MenuAccessKeys, CharactersOutsideTheKeyTableNeverCount) {
   EXPECT_STREQ(d[9], "回転(&!)");
 }
 
+TEST(MenuAccessKeys, LongTextsComeBackWholeWithTheirKey) {
+  // 70 characters: the key comes from the first 64, the text keeps all of them.
+  CString strLong = CString(
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字ok");
+  std::vector<CString> t = Keyed({strLong, strLong + "..."}, ACCESSKEYS_LETTERS);
+  EXPECT_STREQ(t[0], strLong + "(&A)");
+  EXPECT_STREQ(t[1], strLong + "(&B)...");
+  // A letter past the first 64 characters is not taken; one within them is, in place.
+  std::vector<CString> u = Keyed({strLong.Left(40) + "Q" + strLong.Mid(40)}, ACCESSKEYS_LETTERS);
+  EXPECT_STREQ(u[0], strLong.Left(40) + "&Q" + strLong.Mid(40));
+}
+
+// ---- The refresh key's discard ---------------------------------------------------------------
+
+TEST(RefreshKey, OnlyF5KeyDownsAreDiscarded) {
+  struct {
+    UINT message;
+    WPARAM wParam;
+    BOOL discarded;
+  } kCases[] = {
+      {WM_KEYDOWN, VK_F5, TRUE}, {WM_CHAR, 't', FALSE},         {WM_KEYUP, VK_F5, FALSE},
+      {WM_KEYDOWN, 'T', FALSE},  {WM_SYSKEYDOWN, VK_F5, FALSE}, {WM_DEADCHAR, VK_F5, FALSE},
+  };
+  for (const auto& c : kCases) {
+    MSG msg = {};
+    msg.message = c.message;
+    msg.wParam = c.wParam;
+    EXPECT_EQ(IsF5KeyDown(msg), c.discarded) << c.message << " " << c.wParam;
+  }
+}
+
 }  // namespace

@@ -11,7 +11,13 @@
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
 #include <vector>
+
+#include <TickCache.h>
+#include <dbt.h>
 
 #include "BrowserContextMenu.h"
 #include "FView_Export.h"
@@ -33,8 +39,11 @@ namespace {
 // Messages the browser window got, recorded by subclassing it.
 std::vector<std::pair<UINT, LPARAM>> g_browserGot;
 WNDPROC g_browserProc = NULL;
+// Only the relayed ones: the browser's controller also sends its window messages of its own.
 LRESULT CALLBACK RecordBrowser(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message >= WM_APPMSG_FIRST && message <= WM_APPMSG_LAST) g_browserGot.push_back({message, lParam});
+  static const UINT kRelayed[] = {WM_BROWSER_SORT, WM_BROWSER_MASK, WM_BROWSER_RELOAD, WM_BROWSER_THUMB_SIZE, 1600};
+  if (std::find(std::begin(kRelayed), std::end(kRelayed), message) != std::end(kRelayed))
+    g_browserGot.push_back({message, lParam});
   return ::CallWindowProcA(g_browserProc, hWnd, message, wParam, lParam);
 }
 
@@ -296,6 +305,27 @@ TEST_F(FrameTest, ButtonClickFoldsAndAFixedSplitterNeverSplits) {
   EXPECT_FALSE(m_pFrame->GetExportSplitter().IsTracking());
 }
 
+// At the least window size both lists of the strip over the browser lie inside it.
+TEST_F(FrameTest, StripListsFitAtTheLeastWindowSize) {
+  m_pFrame->SetWindowPos(NULL, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  testsupport::PumpPending();
+  CBrowserSubView* pStrip = m_pFrame->GetSubView();
+  ASSERT_NE(pStrip, nullptr);
+  CRect rcStrip;
+  pStrip->GetClientRect(&rcStrip);
+  ASSERT_GT(rcStrip.Width(), 0);
+  for (UINT nID : {IDC_SUBVIEW_SORT, IDC_SUBVIEW_FILTER}) {
+    CWnd* pCombo = pStrip->GetCombo(nID);
+    ASSERT_NE(pCombo, nullptr);
+    EXPECT_TRUE(pCombo->IsWindowVisible()) << nID;
+    CRect rc;
+    pCombo->GetWindowRect(&rc);
+    pStrip->ScreenToClient(&rc);
+    EXPECT_GE(rc.left, 0) << nID;
+    EXPECT_LE(rc.right, rcStrip.right) << nID << ": the strip is " << rcStrip.Width() << " wide";
+  }
+}
+
 TEST_F(FrameTest, MusicListHidesTheStripsRowAndOtherModesBringItBack) {
   CDynamicSplitterWnd* pBrowser = m_pFrame->GetBrowserSplitter();
   m_pFrame->SendMessage(WM_VIEW_MODE_CHANGED, 12);
@@ -389,6 +419,223 @@ TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   Mark_SetCheck(marked.c_str(), 0);
   CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
   CMWriteProfileInt("", "CloseWarningMark", 0);
+}
+
+// The text of the message box that show() brings up (answered with OK), waiting up to
+// waitMs for it; "" when none came.
+std::string MessageBoxText(const std::function<void()>& show, DWORD waitMs = 0) {
+  std::string text;
+  uikit::DialogDriver ok([&text](HWND hBox) {
+    text = uikit::StaticTexts(hBox);
+    uikit::Press(hBox, IDOK);
+  });
+  show();
+  testsupport::WaitUntil([&ok] { return ok.Ran() == 1; }, waitMs);
+  return text;
+}
+
+// A modal window of "another program" that ignores every request to close.
+LRESULT CALLBACK StubbornProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE || message == WM_COMMAND) return 0;
+  return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+HWND MakeStubbornModal(HWND hOwner, const char* pszTitle) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = StubbornProc;
+  wc.hInstance = ::GetModuleHandleA(NULL);
+  wc.lpszClassName = "GlimoraStubbornModal";
+  ::RegisterClassA(&wc);
+  HWND hWnd = ::CreateWindowExA(WS_EX_DLGMODALFRAME, "GlimoraStubbornModal", pszTitle, WS_POPUP | WS_CAPTION,
+                                ::GetSystemMetrics(SM_CXSCREEN) + 50, 0, 200, 100, hOwner, NULL, wc.hInstance, NULL);
+  ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+  return hWnd;
+}
+
+TEST_F(FrameTest, SlideShowStatesRefuseTheCloseWithTheirMessages) {
+  struct {
+    const char* key;
+    const char* section;
+    UINT nText;
+  } kCases[] = {
+      {"SlideShowNotClose", "ExeState", IDS_SHELL_SLIDESHOW_OPEN},
+      {"NowSaving", "SlideShow", IDS_SHELL_SLIDESHOW_SAVING},
+  };
+  HWND hWnd = m_pFrame->m_hWnd;
+  CMWriteProfileInt("ExeState", "SlideShow_Created", 1);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.key);
+    CMWriteProfileInt(c.section, c.key, 1);
+    std::string text = MessageBoxText([this] { m_pFrame->SendMessage(WM_CLOSE); });
+    CString strExpected;
+    strExpected.LoadString(c.nText);
+    EXPECT_NE(text.find((LPCSTR)strExpected), std::string::npos) << text;
+    EXPECT_TRUE(::IsWindow(hWnd));
+    CMWriteProfileInt(c.section, c.key, 0);
+  }
+  CMWriteProfileInt("ExeState", "SlideShow_Created", 0);
+}
+
+TEST_F(FrameTest, CloseHeldByAnotherProgramsDialogTellsWhoseAndStaysClosable) {
+  HWND hWnd = m_pFrame->m_hWnd;
+  HWND hModal = MakeStubbornModal(hWnd, "Stubborn Editor");
+  ASSERT_TRUE(::IsWindow(hModal));
+  EXPECT_EQ(m_pFrame->GetExternalToolManager().FindBlockingWindow(), hModal);
+  // The close is put off while the dialog is asked to close, then given up with a word.
+  std::string text = MessageBoxText([this] { m_pFrame->SendMessage(WM_CLOSE); }, 10000);
+  EXPECT_NE(text.find("Stubborn Editor"), std::string::npos) << text;
+  EXPECT_TRUE(::IsWindow(hWnd));
+  // Once the dialog is gone, the program closes.
+  ::DestroyWindow(hModal);
+  CloseFrame(m_pFrame);
+  EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST_F(FrameTest, ManualThatCannotBeOpenedIsReported) {
+  CMWriteProfileString("Common", "Manual", "no-such-manual.pdf");
+  std::string text = MessageBoxText([this] { m_pFrame->SendMessage(WM_COMMAND, ID_HELP_MANUAL); });
+  EXPECT_NE(text.find("no-such-manual.pdf"), std::string::npos) << text;
+}
+
+// The commands the toolbar and the export pane are sent, recorded by subclassing them
+// (a pick from the toolbar's list is recorded as a command of its list base).
+std::vector<std::pair<WPARAM, LPARAM>> g_toolbarCommands, g_exportCommands;
+WNDPROC g_toolbarProc = NULL, g_exportProc = NULL;
+LRESULT CALLBACK RecordToolbar(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND || message == WM_TOOL_LIST_SELECT) g_toolbarCommands.push_back({wParam, lParam});
+  return ::CallWindowProcA(g_toolbarProc, hWnd, message, wParam, lParam);
+}
+LRESULT CALLBACK RecordExport(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) g_exportCommands.push_back({wParam, lParam});
+  return ::CallWindowProcA(g_exportProc, hWnd, message, wParam, lParam);
+}
+
+// Menu commands reach the pane or the toolbar command the route tables name.
+TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
+  HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd, hExport = m_pFrame->GetExportPane()->m_hWnd;
+  g_toolbarProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
+  g_exportProc =
+      reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hExport, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordExport)));
+  LPARAM lFrame = (LPARAM)m_pFrame->m_hWnd;
+  struct {
+    UINT nID;
+    std::vector<std::pair<WPARAM, LPARAM>> toolbar, exportPane;
+  } kCases[] = {
+      {ID_TOOLS_SCALE, {{ID_TB_SCALE, 0}}, {}},
+      {ID_TOOLS_OPTIONS, {{ID_TB_OPTIONS, lFrame}}, {}},
+      {ID_PPC_PLUGIN_FIRST + 2, {{ID_TB_PPC_LIST, ID_TB_PPC_LIST + 3}}, {}},
+      {ID_EXPORT_FIRST + 1, {}, {{CFView_Export::TILE_COMMAND_FIRST + 1, lFrame}}},
+      {ID_VIEW_FOLDER_PANE, {}, {}},
+  };
+  for (const auto& c : kCases) {
+    g_toolbarCommands.clear();
+    g_exportCommands.clear();
+    m_pFrame->SendMessage(WM_COMMAND, c.nID);
+    EXPECT_EQ(g_toolbarCommands, c.toolbar) << c.nID;
+    EXPECT_EQ(g_exportCommands, c.exportPane) << c.nID;
+  }
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_FOLDER_PANE);  // unfolded again
+  ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
+  ::SetWindowLongPtrA(hExport, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_exportProc));
+
+  // The frame's own commands stay usable in the menus; going up waits for a folder above.
+  CMenu* pView = m_pFrame->GetMenu()->GetSubMenu(2);
+  m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)pView->m_hMenu, MAKELPARAM(2, FALSE));
+  m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_FALSE(pView->GetMenuState(ID_VIEW_REFRESH, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(pView->GetMenuState(ID_VIEW_EXPORT_PANE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// Device changes start the follow-up timer (55); its runs refresh the trees and, the
+// second time or after a removal, reload the browser.
+TEST_F(FrameTest, DeviceChangesAndTheirFollowUpTimer) {
+  ASSERT_EQ(Mark_Init(), S_OK);
+  Mark_SetCheck("E:\\DCIM\\a.jpg", 1);
+  Mark_SetCheck("C:\\b.jpg", 1);
+  HWND hBrowser = m_pFrame->GetBrowserWindow()->m_hWnd;
+  g_browserProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hBrowser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordBrowser)));
+  auto reloads = [] {
+    return std::count_if(g_browserGot.begin(), g_browserGot.end(),
+                         [](const std::pair<UINT, LPARAM>& m) { return m.first == WM_BROWSER_RELOAD; });
+  };
+  auto volume = [](DWORD dwMask, WORD wFlags) {
+    DEV_BROADCAST_VOLUME v = {};
+    v.dbcv_size = sizeof(v);
+    v.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    v.dbcv_unitmask = dwMask;
+    v.dbcv_flags = wFlags;
+    return v;
+  };
+  auto fire = [this] { m_pFrame->SendMessage(WM_TIMER, MAINFRAME_TIMER_DEVICE); };
+  const DWORD kDriveE = 1u << 4;
+
+  // A network volume changes nothing.
+  m_pFrame->m_bDeviceFollowUp = TRUE;
+  DEV_BROADCAST_VOLUME net = volume(kDriveE, DBTF_NET);
+  m_pFrame->SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, (LPARAM)&net);
+  EXPECT_TRUE(m_pFrame->m_bDeviceFollowUp);
+
+  // An arrival: the first run refreshes only, the second reloads the browser.
+  g_browserGot.clear();
+  DEV_BROADCAST_VOLUME arrived = volume(kDriveE, 0);
+  m_pFrame->SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, (LPARAM)&arrived);
+  EXPECT_FALSE(m_pFrame->m_bDeviceFollowUp);
+  fire();
+  EXPECT_TRUE(m_pFrame->m_bDeviceFollowUp);
+  EXPECT_EQ(reloads(), 0);
+  fire();
+  EXPECT_EQ(reloads(), 1);
+
+  // A removal drops the drive's marks and reloads at the first run.
+  DEV_BROADCAST_VOLUME removed = volume(kDriveE, 0);
+  m_pFrame->SendMessage(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, (LPARAM)&removed);
+  int nState = -1;
+  Mark_GetCheck("E:\\DCIM\\a.jpg", &nState);
+  EXPECT_EQ(nState, 0);
+  Mark_GetCheck("C:\\b.jpg", &nState);
+  EXPECT_EQ(nState, 1);
+  fire();
+  EXPECT_EQ(reloads(), 2);
+
+  // While a calendar view folds the folder column the browser is left alone.
+  m_pFrame->m_bCalendarFold = TRUE;
+  fire();
+  EXPECT_EQ(reloads(), 2);
+  m_pFrame->m_bCalendarFold = FALSE;
+  // And so while the export pane is disabled (a program holds the main window).
+  m_pFrame->GetExportPane()->EnableWindow(FALSE);
+  fire();
+  EXPECT_EQ(reloads(), 2);
+  m_pFrame->GetExportPane()->EnableWindow(TRUE);
+
+  ::SetWindowLongPtrA(hBrowser, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_browserProc));
+  Mark_DeleteAll();
+  Mark_Exit();
+}
+
+// Timer 57 after an automatic-import start opens the card import once, unless a calendar
+// view is shown.
+TEST_F(FrameTest, AutoImportTimerOpensTheImportOnce) {
+  HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd;
+  g_toolbarProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
+  struct {
+    BOOL calendar;
+    size_t imports;
+  } kCases[] = {{FALSE, 1}, {TRUE, 0}};
+  for (const auto& c : kCases) {
+    g_toolbarCommands.clear();
+    m_pFrame->m_bCalendarFold = c.calendar;
+    m_pFrame->SendMessage(WM_TIMER, MAINFRAME_TIMER_AUTO_IMPORT);
+    testsupport::PumpPending();
+    size_t n = std::count(g_toolbarCommands.begin(), g_toolbarCommands.end(),
+                          std::make_pair((WPARAM)ID_TB_FOLDER_TREE, (LPARAM)m_pFrame->m_hWnd));
+    EXPECT_EQ(n, c.imports) << c.calendar;
+  }
+  m_pFrame->m_bCalendarFold = FALSE;
+  ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
 }
 
 TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {

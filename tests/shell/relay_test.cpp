@@ -1,9 +1,12 @@
 // The relay hub: which of the manager's windows a relayed message reaches, by message,
 // sender and kind of lParam; the routing table alone and delivered to real windows.
 #include <gtest/gtest.h>
+#include <Kitlib2/Kitlib2.h>
 
 #include <string>
 #include <vector>
+
+#include <Kitlib2/CopyData.h>
 
 #include "ExternalToolManager.h"
 #include "MainWndMessages.h"
@@ -18,6 +21,7 @@ struct Received {
   LPARAM lParam;
   ULONG_PTR dwCopyData;
   std::string text;
+  DWORD cbSent;  // WM_COPYDATA: the size the message itself carried
 };
 
 class CRecordingWnd : public CWnd {
@@ -31,13 +35,17 @@ class CRecordingWnd : public CWnd {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COPYDATA) {
+      // As every receiver: a large block comes by shared memory.
       const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      m_got.push_back({message, wParam, lParam, pcds->dwData, CopyDataText(pcds).GetString()});
+      COPYDATASTRUCT block;
+      if (LRESULT status = CMTLOpenCopyData(pcds, &block)) return status;
+      m_got.push_back({message, wParam, lParam, block.dwData, CopyDataText(&block).GetString(), pcds->cbData});
+      CMTLCloseCopyData(&block);
       return 1;
     }
     if ((message >= WM_APPMSG_FIRST && message <= WM_APPMSG_LAST) || message == WM_DISPLAYCHANGE ||
         message == WM_POWERBROADCAST) {
-      m_got.push_back({message, wParam, lParam, 0, ""});
+      m_got.push_back({message, wParam, lParam, 0, "", 0});
       return 7;
     }
     return CWnd::WindowProc(message, wParam, lParam);
@@ -206,6 +214,69 @@ TEST_F(RelayTest, CopyDataCommandsReachTheOtherEntries) {
     if (i == TOOL_FOLDER_PANE) continue;
     ASSERT_EQ(m_entries[i].m_got.size(), 1u) << i;
     EXPECT_EQ(m_entries[i].m_got[0].text, "1|disk|1|C");
+  }
+}
+
+TEST_F(RelayTest, AFolderChangeTextThatIsRefusedChangesNoProfileValue) {
+  const std::string before = "C:\\Before\\";
+  struct {
+    const char* name;
+    std::string text;
+    const char* photoDir;  // afterwards
+    textkit::RecordStatus status;
+  } cases[] = {
+      {"one folder", "1|Disk|1|C:\\Photos\\||", "C:\\Photos\\", textkit::RecordStatus::Ok},
+      {"double-byte path", "1|Disk|1|C:\\ポ表\\||", "C:\\ポ表\\", textkit::RecordStatus::Ok},
+      {"nothing selected", "1|Disk|1|||", before.c_str(), textkit::RecordStatus::Ok},
+      {"cut inside its path", "1|Disk|1|C:\\Fo", before.c_str(), textkit::RecordStatus::Truncated},
+      {"an extra field", "1|Disk|1|C:\\A\\|x||", before.c_str(), textkit::RecordStatus::BadLayout},
+      {"broken double-byte text", "1|Disk|1|C:\\\x83", before.c_str(), textkit::RecordStatus::BadText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMWriteProfileString("DataDir", "PhotoDir", before.c_str());
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)c.text.size(), const_cast<char*>(c.text.data())};
+    Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
+    EXPECT_EQ(m_manager.GetLastTextStatus(), c.status);
+    EXPECT_EQ(std::string(CMGetProfileString("DataDir", "PhotoDir")), c.photoDir);
+  }
+}
+
+TEST(RelayFileList, ARefusedTextLeavesTheApplicationsFileList) {
+  CObList list;
+  auto refill = [&](const std::string& text) {
+    COPYDATASTRUCT cds = {CDID_UPDATE_FILES, (DWORD)text.size(), const_cast<char*>(text.data())};
+    return CExternalToolManager::RefillFileList(list, &cds);
+  };
+  EXPECT_EQ(refill("0|0|0|C:\\a.jpg|1|0||C:\\ポ.jpg|0|0||"), textkit::RecordStatus::Ok);
+  EXPECT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(refill("0|0|0|C:\\b.jpg|1|0||C:\\c.j"), textkit::RecordStatus::Truncated);
+  ASSERT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(std::string(static_cast<CMTLFileInfo*>(list.GetTail())->m_strPath), "C:\\ポ.jpg");
+  EXPECT_EQ(refill(""), textkit::RecordStatus::Empty);
+  EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST_F(RelayTest, AProgramRequestThatIsRefusedStartsNothing) {
+  std::string text = "A|VxEdit.exe|x|0|0|0|C:\\a.jpg|1|0||";  // the number is none
+  COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size(), const_cast<char*>(text.data())};
+  Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
+  EXPECT_EQ(m_manager.GetLastTextStatus(), textkit::RecordStatus::BadNumber);
+}
+
+
+// A file list of more than a megabyte (a large selection): each entry gets it whole, and
+// no message carries more than Wine hands to another process.
+TEST_F(RelayTest, LargeFileListsReachTheEntriesWhole) {
+  std::string list = "1|disk|1|";
+  for (int i = 0; list.size() < 1536 * 1024; ++i) list += "C:\\Photos\\IMG_" + std::to_string(i) + ".JPG|1|0||";
+  COPYDATASTRUCT cds = {CDID_ADD_FILES, static_cast<DWORD>(list.size() + 1), &list[0]};
+  Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
+  for (int i = 0; i < TOOL_PANE_COUNT; ++i) {
+    if (i == TOOL_FOLDER_PANE) continue;
+    ASSERT_EQ(m_entries[i].m_got.size(), 1u) << i;
+    EXPECT_TRUE(m_entries[i].m_got[0].text == list) << i;
+    EXPECT_LT(m_entries[i].m_got[0].cbSent, (DWORD)CMTL_COPYDATA_MAX_INLINE) << i;
   }
 }
 

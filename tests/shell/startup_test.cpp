@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "SingleInstance.h"
 #include "StartupChecks.h"
+#include "shelltest.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ struct CheckCase {
 const CheckCase kCheckCases[] = {
     {"fit machine", [](Machine&) {}, STARTUP_PASSED, 0, 0, 0},
     {"image editor runs", [](Machine& m) { m.bEditorRunning = true; }, STARTUP_EDITOR_RUNNING,
-     IDS_SHELL_ALREADY_RUNNING, 0, 0},
+     IDS_SHELL_EDITOR_RUNNING, 0, 0},
     {"no data-access key tells why", [](Machine& m) { m.bDataAccessKey = false; }, STARTUP_DATA_ACCESS,
      IDS_SHELL_MDAC_TOO_OLD, IDS_SHELL_MDAC_INSTALL, 0},
     {"data access 2.1", [](Machine& m) { m.pszDataAccess = "2.1"; }, STARTUP_DATA_ACCESS, IDS_SHELL_MDAC_TOO_OLD,
@@ -95,7 +96,7 @@ const CheckCase kCheckCases[] = {
     {"display 15 bits", [](Machine& m) { m.nDisplay[2] = 15; }, STARTUP_DISPLAY, IDS_SHELL_DISPLAY_TOO_SMALL, 0, 0},
     // The order: the first refusal wins.
     {"editor and old clock", [](Machine& m) { m.bEditorRunning = true, m.nYear = 1970; }, STARTUP_EDITOR_RUNNING,
-     IDS_SHELL_ALREADY_RUNNING, 0, 0},
+     IDS_SHELL_EDITOR_RUNNING, 0, 0},
     {"clock and disk", [](Machine& m) { m.nYear = 2040, m.dwFreeKB = 1; }, STARTUP_CLOCK_YEAR,
      IDS_SHELL_BAD_CLOCK_YEAR, 0, 0},
 };
@@ -138,6 +139,44 @@ TEST(StartupChecks, ThisMachinesAccountMayRunTheProgram) {
   CString strCall;
   DWORD dwError = 0;
   EXPECT_EQ(SystemStartupProbes().CheckAccountGroups(&strCall, &dwError), S_OK) << (LPCSTR)strCall;
+}
+
+// What the user is told after the photo database opened: the file, where a damaged one
+// was kept, and nothing at all when it opened as it was.
+TEST(StartupChecks, ADamagedDatabaseIsReportedNamingTheFiles) {
+  shelltest::ResourceScope resources;
+  VXDBHEALTH health = {};
+  lstrcpyA(health.szFile, "C:\\Data\\VxDatabase.db");
+  lstrcpyA(health.szAside, "C:\\Data\\VxDatabase.damaged-2.db");
+  health.dwSalvagedFiles = 1234;
+  CString text;
+  UINT box = 0;
+  EXPECT_FALSE(FindDatabaseNotice(S_OK, health, &text, &box));
+
+  struct Case {
+    DWORD state;
+    HRESULT hrOpen;
+    UINT icon;
+    bool namesAside;
+  };
+  const Case cases[] = {
+      {VXDB_HEALTH_RENEWED, S_OK, MB_ICONEXCLAMATION, true},
+      {VXDB_HEALTH_READONLY, S_OK, MB_ICONEXCLAMATION, false},
+      {VXDB_HEALTH_UNAVAILABLE, E_FAIL, MB_ICONHAND, false},
+      {VXDB_HEALTH_SOUND, E_FAIL, MB_ICONHAND, false},  // could not be opened at all
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    health.dwState = c.state;
+    ASSERT_TRUE(FindDatabaseNotice(c.hrOpen, health, &text, &box));
+    std::string shown = (LPCSTR)text;
+    EXPECT_NE(shown.find(health.szFile), std::string::npos) << shown;
+    EXPECT_EQ(shown.find(health.szAside) != std::string::npos, c.namesAside) << shown;
+    if (c.namesAside) {
+      EXPECT_NE(shown.find("1234"), std::string::npos) << shown;
+    }
+    EXPECT_EQ(box & MB_ICONMASK, c.icon);
+  }
 }
 
 // ---- Mutex states ----------------------------------------------------------------------

@@ -10,7 +10,10 @@
 
 #include "ExternalToolManager.h"
 #include "MainWndMessages.h"
+#include <VxResourceIds.h>
+
 #include "shelltest.h"
+#include "uikit.h"
 #include <files.h>
 #include <program.h>
 #include <pump.h>
@@ -18,7 +21,8 @@
 
 namespace {
 
-// A main window that hands reported program windows to the manager.
+// A main window that hands reported program windows to the manager and records what
+// the manager tells it (a close is recorded, not carried out).
 class CHostWnd : public CWnd {
  public:
   explicit CHostWnd(CExternalToolManager* pManager) : m_pManager(pManager) {
@@ -26,6 +30,16 @@ class CHostWnd : public CWnd {
   }
   ~CHostWnd() override {
     if (m_hWnd) DestroyWindow();
+  }
+  std::vector<UINT> m_got;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CLOSE || message == WM_REFRESH_FOLDERS || message == WM_BROWSER_RELOAD) {
+      m_got.push_back(message);
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
   }
 
  protected:
@@ -166,6 +180,103 @@ TEST_F(ToolManagerTest, CloseAllWithoutProgramsShowsTheNoticeAndDoesNotWait) {
   m_manager.CloseAll();
   EXPECT_LT(::GetTickCount() - dwStart, 1500u);
   EXPECT_EQ(m_manager.GetProgressDialog().m_hWnd, nullptr);
+}
+
+// An outside program asks for the image editor with a file list: the editor starts with
+// "-b" and finds the names of the pictures it can open, as many as the count says.
+TEST_F(ToolManagerTest, ProgramRequestOpensTheEditorWithTheNamesItCanRead) {
+  // An earlier request left more names than this one writes.
+  for (int n = 1; n <= 4; ++n) CMWriteProfileString("IPC", ("BgFileName_0" + std::to_string(n)).c_str(), "C:\\old.jpg");
+  std::string plain = testsupport::Fixture("plain.jpg"), png = testsupport::Fixture("image.png");
+  std::string broken = testsupport::Fixture("not_image.jpg"), other = testsupport::Fixture("rose.jpg");
+  // A file list (folder type 0), then records: path, state (1 selected), reserved. The
+  // unselected one is left out.
+  std::string text =
+      "A|tool.exe|1|0|0|0|" + plain + "|1|0||" + broken + "|1|0||" + other + "|0|0||" + png + "|1|0||";
+  COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size() + 1, const_cast<char*>(text.c_str())};
+  RelayRecord record = {WM_COPYDATA, reinterpret_cast<WPARAM>(m_pHost->m_hWnd), reinterpret_cast<LPARAM>(&cds)};
+  ::SetEnvironmentVariableA("GLIMORA_TOOL_INDEX", "4");
+  m_manager.OnRequest(record);
+  ::SetEnvironmentVariableA("GLIMORA_TOOL_INDEX", NULL);
+  ASSERT_TRUE(testsupport::WaitUntil([this] { return m_manager.GetToolWindow(TOOL_IMAGE_EDITOR) != NULL; }, 10000));
+  std::vector<std::string> lines = ReadLines(m_log);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(lines[0].size() - 3), " -b");
+  EXPECT_EQ(CMGetProfileInt("IPC", "BgFileNum", -1), 2);
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_01"), plain.c_str());
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_02"), png.c_str());
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_03", "gone"), "gone");
+  EXPECT_STREQ(CMGetProfileString("IPC", "BgFileName_04", "gone"), "gone");
+  EXPECT_FALSE(m_pHost->IsWindowEnabled());  // the main window waits for the editor
+  m_manager.CloseAll(100, 50);
+}
+
+// The monitor timer: the main window is disabled while a program's window needs it, and
+// when the image editor's window goes the main window hears of the file it saved.
+TEST_F(ToolManagerTest, MonitorTimerFollowsTheProgramsThatNeedTheMainWindow) {
+  auto tick = [this] { m_manager.OnTimer(m_pHost->m_hWnd, TOOLTIMER_MONITOR); };
+  struct {
+    const char* section;
+    const char* key;
+    BOOL enabled;
+  } kCases[] = {
+      {"VxExport", "MailModal", FALSE},
+      {"ExeState", "ForceDisableMainWindow", FALSE},
+      {"ExeState", "Unrelated", TRUE},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.key);
+    m_pHost->EnableWindow(!c.enabled);
+    CMWriteProfileInt(c.section, c.key, 1);
+    tick();
+    EXPECT_EQ(m_pHost->IsWindowEnabled(), c.enabled);
+    CMWriteProfileInt(c.section, c.key, 0);
+  }
+  tick();
+  EXPECT_TRUE(m_pHost->IsWindowEnabled());  // nothing holds it any more
+
+  HANDLE hProcess = StartTool("4");
+  ASSERT_NE(hProcess, nullptr);
+  CMWriteProfileString("VxEdit\\IPC", "FileSaved", "C:\\saved.jpg");
+  ::PostMessageA(m_manager.GetToolWindow(TOOL_IMAGE_EDITOR), WM_CLOSE, 0, 0);
+  ASSERT_EQ(::WaitForSingleObject(hProcess, 5000), WAIT_OBJECT_0);
+  ::CloseHandle(hProcess);
+  m_pHost->m_got.clear();
+  tick();
+  EXPECT_EQ(m_pHost->m_got, (std::vector<UINT>{WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD}));
+  EXPECT_EQ(m_manager.GetToolWindow(TOOL_IMAGE_EDITOR), nullptr);
+  EXPECT_FALSE(m_manager.GetTool(TOOL_IMAGE_EDITOR)->IsTracked());
+  m_pHost->KillTimer(TOOLTIMER_MONITOR);
+}
+
+// A display that no longer suits the program closes it, after telling the user.
+TEST_F(ToolManagerTest, DisplayChangeToAnUnfitDisplayClosesTheProgram) {
+  shelltest::ResourceScope resources;
+  RelayRecord change = {WM_DISPLAYCHANGE, 16, MAKELPARAM(800, 600)};
+  m_manager.SetDisplayCheck([]() -> BOOL { return TRUE; });
+  m_manager.OnRequest(change);
+  testsupport::PumpPending();
+  EXPECT_FALSE(m_manager.IsForcedClose());
+  EXPECT_TRUE(m_pHost->m_got.empty());
+
+  m_manager.SetDisplayCheck([]() -> BOOL { return FALSE; });
+  CMWriteProfileInt("PageSmith", "EndMessage", 1);
+  std::string text;
+  {
+    uikit::DialogDriver ok([&text](HWND hBox) {
+      text = uikit::StaticTexts(hBox);
+      uikit::Press(hBox, IDOK);
+    });
+    m_manager.OnRequest(change);
+    EXPECT_EQ(ok.Ran(), 1);
+  }
+  CString strExpected;
+  strExpected.LoadString(IDS_SHELL_DISPLAY_CHANGED);
+  EXPECT_NE(text.find((LPCSTR)strExpected), std::string::npos) << text;
+  EXPECT_TRUE(m_manager.IsForcedClose());
+  EXPECT_EQ(CMGetProfileInt("PageSmith", "EndMessage", -1), 0);
+  testsupport::PumpPending();
+  EXPECT_EQ(m_pHost->m_got, std::vector<UINT>{WM_CLOSE});
 }
 
 TEST_F(ToolManagerTest, OpenToolRefusesTypesAndStatesItDoesNotKnow) {

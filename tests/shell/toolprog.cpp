@@ -1,5 +1,6 @@
 // A small outside program for the manager's tests. It is started as
 //   "<path>" -wXXXXXXXX <index> [ignore-close]
+// (or with another argument, the index from GLIMORA_TOOL_INDEX)
 // appends its file and command line to the file named by GLIMORA_TOOL_LOG, shows a window, reports
 // it to the main window (message 1306 with its index), and ends on WM_CLOSE unless told
 // to ignore it.
@@ -49,7 +50,13 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     hMain = reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(w + 3, NULL, 16)));
     const char* rest = w + 3;
     while (*rest && *rest != ' ') ++rest;
-    nIndex = atoi(rest);
+    while (*rest == ' ') ++rest;
+    // A start with the manager's own argument ("-b") reports the index the test names.
+    char index[16];
+    if (*rest >= '0' && *rest <= '9')
+      nIndex = atoi(rest);
+    else if (::GetEnvironmentVariableA("GLIMORA_TOOL_INDEX", index, sizeof(index)))
+      nIndex = atoi(index);
     g_bIgnoreClose = strstr(rest, "ignore-close") != NULL;
   }
   WNDCLASSA wc = {};

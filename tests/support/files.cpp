@@ -1,12 +1,14 @@
 #include "files.h"
 
+#include <textkit/path.h>
+#include <textkit/text.h>
 #include <windows.h>
 
 namespace testsupport {
 
 void MakeFolders(const std::string& folder) {
   for (size_t i = 3; i < folder.size(); ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(folder[i])))
+    if (textkit::IsLeadByte(static_cast<BYTE>(folder[i])))
       ++i;
     else if (folder[i] == '\\')
       CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
@@ -15,15 +17,7 @@ void MakeFolders(const std::string& folder) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& data) {
-  // The folder part: up to the last separator that is no trail byte.
-  size_t lastSep = std::string::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[i]))) {
-      ++i;
-    } else if (path[i] == '\\') {
-      lastSep = i;
-    }
-  }
+  size_t lastSep = textkit::LastSeparator(path);
   if (lastSep != std::string::npos) MakeFolders(path.substr(0, lastSep));
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;

@@ -132,9 +132,11 @@ BOOL CSystemAutoRunEnv::IsCheckDisabled() {
   return CMGetProfileInt("Common", "AutoRunCheckDisable", 0, CMPROFILE_PROGRAM) != 0;
 }
 
-int CSystemAutoRunEnv::GetAutoRunMode() {
-  return CMGetProfileInt("Settings", "AutoRun", AUTORUN_WATCH_ONLY, CMPROFILE_COMMON);
-}
+int ReadAutoRunMode() { return CMGetProfileInt("Settings", "AutoRun", AUTORUN_WATCH_ONLY, CMPROFILE_COMMON); }
+
+BOOL WriteAutoRunMode(int nMode) { return CMWriteProfileInt("Settings", "AutoRun", nMode, 0, CMPROFILE_COMMON); }
+
+int CSystemAutoRunEnv::GetAutoRunMode() { return ReadAutoRunMode(); }
 
 BOOL CSystemAutoRunEnv::IsMainProgramRunning() { return cardwatch::IsMainProgramRunning(); }
 BOOL CSystemAutoRunEnv::IsCardViewerRunning() { return cardwatch::IsCardViewerRunning(); }

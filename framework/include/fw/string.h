@@ -172,19 +172,3 @@ FW_API void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCSTR lpsz1);
 FW_API void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCSTR lpsz1, LPCSTR lpsz2);
 // Field iSubString of lpszFullString split at chSep; FALSE when there are fewer fields.
 FW_API BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');
-
-// Code page 932: TRUE for the first byte of a double-byte character.
-inline bool FwIsLeadByte(BYTE c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-// Bytes of the longest start of psz that fits nMaxBytes without cutting a double-byte
-// character in two (for fixed-size buffers and length limits).
-inline int FwWholeCharPrefix(LPCSTR psz, int nMaxBytes) {
-  int n = 0;
-  if (!psz) return 0;
-  while (psz[n]) {
-    int step = (FwIsLeadByte((BYTE)psz[n]) && psz[n + 1]) ? 2 : 1;
-    if (n + step > nMaxBytes) break;
-    n += step;
-  }
-  return n;
-}

@@ -2,6 +2,7 @@
 
 #include <ClipFacts.h>
 #include <VxContFile.h>
+#include <textkit/path.h>
 
 #include <new>
 #include <string>
@@ -105,7 +106,7 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
       std::string base = m.substr(0, dot);
       if (lstrcmpiA(base.c_str(), oldBase.c_str()) != 0) continue;
       std::string name = newBase + (dot == std::string::npos ? std::string() : m.substr(dot));
-      if (!vxcont::IsSafeMemberName(name)) return E_INVALIDARG;
+      if (!textkit::IsValidFileName(name)) return E_INVALIDARG;
       m = name;
       ++changed;
     }

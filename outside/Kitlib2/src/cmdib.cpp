@@ -4,6 +4,7 @@
 
 #include <imaging/imaging.h>
 #include <imaging/movieprobe.h>
+#include <textkit/text.h>
 
 #include <cstring>
 #include <ctime>
@@ -639,14 +640,9 @@ long CCMDIB::UTF8toSJIS(LPCSTR lpszUtf8, LPSTR lpszOut, int nOutSize) {
   if (!lpszUtf8 || !lpszOut || nOutSize <= 0) return E_INVALIDARG;
   lpszOut[0] = '\0';
   if (!*lpszUtf8) return 0;
-  int wn = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, lpszUtf8, -1, nullptr, 0);
-  if (wn <= 0) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
-  std::wstring w(wn, L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, lpszUtf8, -1, &w[0], wn);
-  BOOL lossy = FALSE;
-  int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.c_str(), -1, nullptr, 0, nullptr, &lossy);
-  if (n <= 0 || lossy) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
-  if (n > nOutSize) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-  WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.c_str(), -1, lpszOut, nOutSize, nullptr, &lossy);
+  std::string ansi;
+  if (!textkit::TryUtf8ToAnsi(lpszUtf8, &ansi)) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+  if (ansi.size() + 1 > size_t(nOutSize)) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+  memcpy(lpszOut, ansi.c_str(), ansi.size() + 1);
   return 0;
 }

@@ -1,9 +1,9 @@
 // Exported file-list parsing into framework objects.
 #include <Kitlib2/FileInfo.h>
 
-#include <cstring>
+#include <textkit/records.h>
 
-#include "fileinfo_core.h"
+#include <cstring>
 
 IMPLEMENT_DYNAMIC(CMTLFileInfo, CObject)
 
@@ -19,15 +19,18 @@ CString ToCString(const std::string& s) { return CString(s.data(), static_cast<i
 }  // namespace
 
 int CMTLChangeFileInfo(LPCSTR lpszText, CObList& list, int nLength) {
-  kitlib::FileListText t = kitlib::ParseFileListText(lpszText, LengthOf(lpszText, nLength));
-  for (const kitlib::FileRecord& r : t.records) {
+  textkit::RecordText t = textkit::ReadRecordText(lpszText, LengthOf(lpszText, nLength));
+  int added = 0;
+  for (const textkit::RecordEntry& e : t.entries) {
+    if (e.path.empty()) continue;  // no file: a pane with nothing selected
     CMTLFileInfo* info = new CMTLFileInfo;
-    info->m_strPath = ToCString(r.path);
-    info->m_nState = r.flags;
-    info->m_nExtra = r.extra;
+    info->m_strPath = ToCString(e.path);
+    info->m_nState = t.folderType == 2 ? e.groupNumber : e.state;
+    info->m_nExtra = e.reserved;
     list.AddTail(info);
+    ++added;
   }
-  return static_cast<int>(t.records.size());
+  return added;
 }
 
 void CMTLDeleteFileInfo(CObList& list) {
@@ -36,8 +39,8 @@ void CMTLDeleteFileInfo(CObList& list) {
 
 BOOL CMTLParseRequest(LPCSTR lpszText, CString& strStatus, CString& strProgram, int& nNumber, CString& strData,
                       int nLength) {
-  kitlib::ProgramRequest r;
-  if (!kitlib::ParseProgramRequest(lpszText, LengthOf(lpszText, nLength), &r)) return FALSE;
+  textkit::ProgramRequest r;
+  if (textkit::ReadProgramRequest(lpszText, LengthOf(lpszText, nLength), &r) != textkit::RecordStatus::Ok) return FALSE;
   strStatus = ToCString(r.status);
   strProgram = ToCString(r.program);
   nNumber = r.number;

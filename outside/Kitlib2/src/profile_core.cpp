@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlib {
 
@@ -19,8 +19,8 @@ std::string EnvironmentRoot() {
   DWORD n = GetEnvironmentVariableA("GLIMORA_PROFILE_ROOT", buf, sizeof(buf));
   if (n == 0 || n >= sizeof(buf)) return std::string();
   std::string root(buf, n);
-  TrimLeadingSeparators(root);
-  TrimTrailingSeparators(root);
+  textkit::TrimLeadingSeparators(root);
+  textkit::TrimTrailingSeparators(root);
   return root;
 }
 
@@ -107,8 +107,8 @@ std::string ReadKitenvPosition(const std::string& iniPath) {
   char buf[521] = {};
   GetPrivateProfileStringA("RegistryKey", "Position", "", buf, sizeof(buf), iniPath.c_str());
   std::string pos = buf;
-  TrimLeadingSeparators(pos);
-  TrimTrailingSeparators(pos);
+  textkit::TrimLeadingSeparators(pos);
+  textkit::TrimTrailingSeparators(pos);
   return pos;
 }
 
@@ -129,8 +129,8 @@ std::string RootPath(int flag) { return flag == 0 ? ProgramRootPath() : CommonRo
 
 std::string JoinKeyPath(const std::string& root, const char* section) {
   std::string sec = section ? section : "";
-  TrimLeadingSeparators(sec);
-  TrimTrailingSeparators(sec);
+  textkit::TrimLeadingSeparators(sec);
+  textkit::TrimTrailingSeparators(sec);
   if (sec.empty()) return root;
   if (root.empty()) return sec;
   return root + "\\" + sec;
@@ -270,8 +270,8 @@ std::string ExeDirectory() {
     DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
     if (n == 0) return std::string();
     if (n < buf.size()) {
-      std::string dir = DirectoryOf(std::string(buf.data(), n));
-      TrimTrailingSeparators(dir);
+      std::string dir = textkit::FolderOf(std::string(buf.data(), n));
+      textkit::TrimTrailingSeparators(dir);
       return dir;
     }
     buf.resize(buf.size() * 2);

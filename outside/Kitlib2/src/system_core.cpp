@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlib {
 
@@ -55,13 +55,12 @@ ULONGLONG FreeDiskBytes(const std::string& path) {
   for (int depth = 0; depth < 64 && !p.empty(); ++depth) {
     DWORD attr = GetFileAttributesA(p.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY)) {
-      std::string dir = p;
-      if (dir.back() != '\\' || LastSeparator(dir) != dir.size() - 1) dir += '\\';
+      std::string dir = textkit::WithTrailingSeparator(p);
       ULARGE_INTEGER avail = {}, total = {}, free = {};
       if (!GetDiskFreeSpaceExA(dir.c_str(), &avail, &total, &free)) return 0;
       return avail.QuadPart;
     }
-    std::string parent = DirectoryOf(p);
+    std::string parent = textkit::FolderOf(p);
     if (parent.empty() || parent == p) break;
     p = parent;
   }
@@ -105,7 +104,7 @@ DWORD MaxDecodePixels(ULONGLONG availablePhysicalBytes) {
 }
 
 bool HasOpenAssociation(const std::string& path) {
-  std::string ext = ExtensionOf(path);
+  std::string ext = textkit::ExtensionOf(path);
   if (ext.empty()) return false;
   char exe[MAX_PATH * 2] = {};
   DWORD len = sizeof(exe);

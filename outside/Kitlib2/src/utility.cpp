@@ -6,7 +6,7 @@
 #include <clocale>
 #include <mbctype.h>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 #include "profile_core.h"
 #include "system_core.h"
 
@@ -37,13 +37,13 @@ CString CMTLGetAppVersionName(int nWithVersion) {
 
 CString CMTLGetExeDir() { return ToCString(ExeDirectory()); }
 
-CString CMTLGetDirectory(LPCSTR lpszPath) { return ToCString(DirectoryOf(Str(lpszPath))); }
+CString CMTLGetDirectory(LPCSTR lpszPath) { return ToCString(textkit::FolderOf(Str(lpszPath))); }
 
-CString CMTLGetFileName(LPCSTR lpszPath) { return ToCString(FileNameOf(Str(lpszPath))); }
+CString CMTLGetFileName(LPCSTR lpszPath) { return ToCString(textkit::FileNameOf(Str(lpszPath))); }
 
 CString CMTLLoadString(HINSTANCE hModule, UINT nID) { return ToCString(LoadResourceString(hModule, nID)); }
 
-CString CMTLMbcsToMbcs(LPCSTR lpszText) { return ToCString(NormalisePathText(Str(lpszText))); }
+CString CMTLMbcsToMbcs(LPCSTR lpszText) { return ToCString(textkit::FoldCase(Str(lpszText))); }
 
 BOOL CMTLIsWin98(int nMajor, int nMinor, int nBuild) {
   return VersionMatches(GetSystemVersion(), false, nMajor, nMinor, nBuild);

@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlibex {
 
@@ -16,11 +16,11 @@ bool IsHex(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' &&
 
 std::string LastComponent(const std::string& path, std::string* parent) {
   std::string p = path;
-  kitlib::TrimTrailingSeparators(p);
-  size_t sep = kitlib::LastSeparator(p);
+  textkit::TrimTrailingSeparators(p);
+  size_t sep = textkit::LastSeparator(p);
   if (parent) {
     *parent = sep == std::string::npos ? std::string() : p.substr(0, sep);
-    kitlib::TrimTrailingSeparators(*parent);
+    textkit::TrimTrailingSeparators(*parent);
   }
   return sep == std::string::npos ? p : p.substr(sep + 1);
 }
@@ -61,7 +61,7 @@ int CardFolderAnswer(const std::string& path) {
 
 bool IsSdVideoProgrammeName(const std::string& name) {
   if (name.size() != 6) return false;
-  std::string up = kitlib::UpperAscii(name);
+  std::string up = textkit::UpperAscii(name);
   if (up[0] != 'P' || up[1] != 'R' || (up[2] != 'G' && up[2] != 'L')) return false;
   if (!IsHex(up[3]) || !IsHex(up[4]) || !IsHex(up[5])) return false;
   return up.compare(3, 3, "000") != 0;
@@ -70,7 +70,7 @@ bool IsSdVideoProgrammeName(const std::string& name) {
 int SdVideoFolderAnswer(const std::string& path) {
   std::string parent;
   std::string name = LastComponent(path, &parent);
-  std::string parentName = kitlib::UpperAscii(LastComponent(parent, nullptr));
+  std::string parentName = textkit::UpperAscii(LastComponent(parent, nullptr));
   return (parentName == "SD_VIDEO" && IsSdVideoProgrammeName(name)) ? 0 : 1;
 }
 

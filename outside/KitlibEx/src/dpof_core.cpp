@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlibex {
 
@@ -35,26 +35,17 @@ std::vector<Line> SplitLines(const std::string& s) {
   return lines;
 }
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
-std::string UpperCopy(const std::string& s) { return kitlib::UpperAscii(s); }
-
 // "[JOB]" -> "JOB"; "" for a line that is no section header.
 std::string SectionName(const std::string& line) {
-  std::string t = Trim(line);
+  std::string t = textkit::Trim(line);
   if (t.size() < 2 || t.front() != '[' || t.back() != ']') return std::string();
-  return UpperCopy(Trim(t.substr(1, t.size() - 2)));
+  return textkit::UpperAscii(textkit::Trim(t.substr(1, t.size() - 2)));
 }
 
 // The SRC value of an IMG line, or false.
 bool ImageSource(const std::string& line, std::string* src) {
-  std::string t = Trim(line);
-  std::string up = UpperCopy(t);
+  std::string t = textkit::Trim(line);
+  std::string up = textkit::UpperAscii(t);
   if (up.compare(0, 4, "<IMG") != 0) return false;
   size_t at = up.find("SRC", 4);
   if (at == std::string::npos) return false;
@@ -72,33 +63,51 @@ bool ImageSource(const std::string& line, std::string* src) {
 
 std::string DpofFilePath(const std::string& drive, const std::string& job) {
   std::string d = drive;
-  kitlib::TrimTrailingSeparators(d);
+  textkit::TrimTrailingSeparators(d);
   return d + "\\MISC\\" + job + ".MRK";
+}
+
+namespace {
+
+// The parts of a picture path between its separators (a trail byte 0x5C is none).
+std::vector<std::string> SourceParts(const std::string& src) {
+  std::vector<std::string> parts(1);
+  textkit::ForEachChar(src, [&](size_t i, size_t n) {
+    if (n == 1 && textkit::IsSeparator(src[i]))
+      parts.emplace_back();
+    else
+      parts.back().append(src, i, n);
+  });
+  return parts;
+}
+
+}  // namespace
+
+bool IsSafeDpofSource(const std::string& src) {
+  if (src.empty() || src.find('\0') != std::string::npos) return false;
+  bool named = false;
+  for (const std::string& part : SourceParts(src)) {
+    // Empty parts (doubled or outer separators), "." and ".." only move within the card.
+    if (part.empty() || part == "." || part == "..") continue;
+    if (!textkit::IsValidFileName(part)) return false;
+    named = true;
+  }
+  return named;
 }
 
 std::string ResolveDpofSource(const std::string& drive, const std::string& src) {
   std::string d = drive;
-  kitlib::TrimTrailingSeparators(d);
+  textkit::TrimTrailingSeparators(d);
   std::vector<std::string> parts;
-  bool fromRoot = !src.empty() && (src[0] == '/' || src[0] == '\\');
+  bool fromRoot = !src.empty() && textkit::IsSeparator(src[0]);
   if (!fromRoot) parts.push_back("MISC");
-  std::string cur;
-  auto push = [&] {
+  for (const std::string& cur : SourceParts(src)) {
     if (cur == "..") {
       if (!parts.empty()) parts.pop_back();
     } else if (!cur.empty() && cur != ".") {
       parts.push_back(cur);
     }
-    cur.clear();
-  };
-  for (char c : src) {
-    if (c == '/' || c == '\\') {
-      push();
-    } else {
-      cur += c;
-    }
   }
-  push();
   std::string out = d;
   for (const std::string& p : parts) out += "\\" + p;
   return out;
@@ -114,14 +123,14 @@ std::vector<std::string> DpofImages(const std::string& mrk, const std::string& d
       continue;
     }
     std::string src;
-    if (inJob && ImageSource(l.text, &src)) out.push_back(ResolveDpofSource(drive, src));
+    if (inJob && ImageSource(l.text, &src) && IsSafeDpofSource(src)) out.push_back(ResolveDpofSource(drive, src));
   }
   return out;
 }
 
 int DpofRemoveImage(std::string& mrk, const std::string& drive, const std::string& path) {
   std::vector<Line> lines = SplitLines(mrk);
-  std::string wanted = kitlib::NormalisePathText(path);
+  std::string wanted = textkit::FoldCase(path);
   std::vector<bool> keep(lines.size(), true);
   int removed = 0;
   // Walk the sections; for each job note its picture lines and whether any stays.
@@ -140,7 +149,7 @@ int DpofRemoveImage(std::string& mrk, const std::string& drive, const std::strin
       std::string src;
       if (!ImageSource(lines[k].text, &src)) continue;
       ++images;
-      if (kitlib::NormalisePathText(ResolveDpofSource(drive, src)) == wanted) {
+      if (textkit::FoldCase(ResolveDpofSource(drive, src)) == wanted) {
         keep[k] = false;
         ++gone;
       }

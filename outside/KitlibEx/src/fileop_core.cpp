@@ -5,7 +5,7 @@
 #include <cstring>
 #include <set>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlibex {
 
@@ -14,7 +14,7 @@ namespace {
 const char kCopySuffix[] = " - コピー";
 
 void SplitName(const std::string& name, bool isFolder, std::string* stem, std::string* ext) {
-  *ext = isFolder ? std::string() : kitlib::ExtensionOf(name);
+  *ext = isFolder ? std::string() : textkit::ExtensionOf(name);
   *stem = name.substr(0, name.size() - ext->size());
   if (stem->empty()) {  // ".profile": the whole name is the stem
     *stem = name;
@@ -22,19 +22,13 @@ void SplitName(const std::string& name, bool isFolder, std::string* stem, std::s
   }
 }
 
-std::string Key(const std::string& path) { return kitlib::NormalisePathText(path); }
+std::string Key(const std::string& path) { return textkit::FoldCase(path); }
 
 // `inner` lies at or below `outer`.
 bool IsSameOrBelow(const std::string& inner, const std::string& outer) {
   std::string a = Key(inner), b = Key(outer);
   if (a == b) return true;
   return a.size() > b.size() && a.compare(0, b.size(), b) == 0 && a[b.size()] == '\\';
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  std::string f = folder;
-  kitlib::TrimTrailingSeparators(f);
-  return f + "\\" + name;
 }
 
 }  // namespace
@@ -72,13 +66,13 @@ PlanError PlanCopyMove(UINT func, const std::vector<std::string>& sources, const
   std::set<std::string> planned;  // normalised targets taken by this plan
   for (size_t i = 0; i < sources.size(); ++i) {
     std::string src = sources[i];
-    kitlib::TrimTrailingSeparators(src);
+    textkit::TrimTrailingSeparators(src);
     DWORD attr = probe(src);
     if (attr == INVALID_FILE_ATTRIBUTES) return PlanError::NoSource;
     bool isFolder = (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    std::string wanted = perFile ? targets[i] : JoinPath(targets[0], kitlib::FileNameOf(src));
-    kitlib::TrimTrailingSeparators(wanted);
-    std::string folder = kitlib::DirectoryOf(wanted);
+    std::string wanted = perFile ? targets[i] : textkit::Join(targets[0], textkit::FileNameOf(src));
+    textkit::TrimTrailingSeparators(wanted);
+    std::string folder = textkit::FolderOf(wanted);
     if (isFolder && IsSameOrBelow(folder, src)) return PlanError::IntoItself;
 
     PlannedMove m;
@@ -92,13 +86,13 @@ PlanError PlanCopyMove(UINT func, const std::vector<std::string>& sources, const
       continue;
     }
     std::string stem, ext;
-    SplitName(kitlib::FileNameOf(wanted), isFolder, &stem, &ext);
+    SplitName(textkit::FileNameOf(wanted), isFolder, &stem, &ext);
     if (ontoItself) stem += kCopySuffix;
-    std::string candidate = ontoItself ? JoinPath(folder, stem + ext) : wanted;
+    std::string candidate = ontoItself ? textkit::Join(folder, stem + ext) : wanted;
     for (int n = 2; n < 100000; ++n) {
       bool taken = planned.count(Key(candidate)) != 0 || probe(candidate) != INVALID_FILE_ATTRIBUTES;
       if (!taken) break;
-      candidate = JoinPath(folder, stem + " (" + std::to_string(n) + ")" + ext);
+      candidate = textkit::Join(folder, stem + " (" + std::to_string(n) + ")" + ext);
     }
     m.target = candidate;
     planned.insert(Key(candidate));

@@ -2,7 +2,7 @@
 
 #include <KitlibEx/Kinds.h>
 
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace kitlibex {
 
@@ -79,18 +79,11 @@ bool HasExtension(const char* list, const std::string& ext) {
   }
 }
 
-std::string LowerAscii(const std::string& s) {
-  std::string out = s;
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 }  // namespace
 
 DWORD KindOfPath(const std::string& path) {
   // Extensions are plain ASCII: a double-byte name part never matches.
-  std::string ext = LowerAscii(kitlib::ExtensionOf(path));
+  std::string ext = textkit::LowerAscii(textkit::ExtensionOf(path));
   if (ext.size() < 2) return 0;
   for (const KindRow& k : kKinds)
     if (HasExtension(k.extensions, ext)) return k.kind;

@@ -9,7 +9,7 @@
 #include "card_core.h"
 #include "dpof_core.h"
 #include "kinds_core.h"
-#include "mbcs.h"
+#include <textkit/textkit.h>
 #include "profile_core.h"
 
 using namespace kitlibex;
@@ -93,7 +93,7 @@ CString CMTLxGetSupportString(DWORD dwFilter) { return ToCString(SupportText(dwF
 
 HRESULT CMTLxAddFavorite(LPCSTR lpszFolder) {
   std::string folder = Str(lpszFolder);
-  kitlib::TrimTrailingSeparators(folder);
+  textkit::TrimTrailingSeparators(folder);
   if (folder.empty() || (folder.size() == 2 && folder[1] == ':')) return E_INVALIDARG;
   DWORD attr = GetFileAttributesA(folder.c_str());
   if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_DIRECTORY))
@@ -102,14 +102,14 @@ HRESULT CMTLxAddFavorite(LPCSTR lpszFolder) {
   std::string key = ProgramSection(kFavoriteSection);
   int count = 0;
   if (!kitlib::RegReadInt(HKEY_CURRENT_USER, key, "NumOfFolder", &count) || count < 0) count = 0;
-  std::string wanted = kitlib::NormalisePathText(folder);
+  std::string wanted = textkit::FoldCase(folder);
   for (int i = 1; i <= count; ++i) {
     char name[16];
     snprintf(name, sizeof(name), "%04d", i);
     std::string have;
     if (!kitlib::RegReadString(HKEY_CURRENT_USER, key, name, &have)) continue;
-    kitlib::TrimTrailingSeparators(have);
-    if (kitlib::NormalisePathText(have) == wanted) return CMTLX_E_FAVORITE_EXISTS;
+    textkit::TrimTrailingSeparators(have);
+    if (textkit::FoldCase(have) == wanted) return CMTLX_E_FAVORITE_EXISTS;
   }
   if (count >= CMTLX_FAVORITE_MAX) return CMTLX_E_FAVORITE_FULL;
   char name[16];

@@ -3,6 +3,7 @@
 
 #include <VxDatabase.h>
 #include <sqlite3.h>
+#include <textkit/text.h>
 
 #include <cstdint>
 #include <string>
@@ -12,18 +13,20 @@ namespace vxdb {
 
 // Inside the engine: the file is no SQLite database.
 constexpr HRESULT VXDB_E_NOTADB = static_cast<HRESULT>(0x8878001AL);
+// Inside the engine: a database whose pages cannot all be read (cut short, overwritten).
+constexpr HRESULT VXDB_E_DAMAGED = static_cast<HRESULT>(0x8878001BL);
 
 // ---- Texts (text.cpp) -------------------------------------------------------------------
 
-// ANSI (the process code page) to UTF-16, refusing undecodable bytes.
+// Conversions and case are the text kit's; these take the engine's null-able C texts.
+using textkit::Utf8ToWide;
+using textkit::WideToUtf8;
+// ANSI (the process code page) to UTF-16 / UTF-8, refusing null and undecodable bytes.
 bool AnsiToWide(const char* s, std::wstring& out);
-std::string WideToUtf8(const std::wstring& w);
-std::wstring Utf8ToWide(const std::string& s);
 bool AnsiToUtf8(const char* s, std::string& out);
 std::string Utf8ToAnsi(const std::string& s);
 // The comparison key of a text: upper-cased through Unicode, as Windows compares paths.
 std::string FoldUtf8(const std::string& s);
-std::wstring FoldWide(const std::wstring& w);
 
 // A file path taken apart. All texts are UTF-8; keys are folded.
 struct PathParts {
@@ -94,6 +97,7 @@ class Store {
   HRESULT EndUse(int mode);
   HRESULT Ensure();
   sqlite3* db() { return db_; }
+  VXDBHEALTH Health();
 
   // Writes (class Write) nest; the outermost one inside a batch counts towards its commit.
   void EnterWrite() { ++depth_; }
@@ -114,13 +118,19 @@ class Store {
  private:
   Store();
   HRESULT Open();
-  HRESULT OpenFile(const std::string& file);
+  HRESULT OpenFile(const std::string& file, bool readOnly);
+  HRESULT Recover(const std::string& file, HRESULT damage);
+  DWORD Salvage(const std::wstring& aside);
   void CloseDb();
   HRESULT Migrate();
 
   CRITICAL_SECTION cs_;
   sqlite3* db_ = nullptr;
   std::string folder_;  // chosen folder (UTF-8), empty for the default
+  // What the last open of this folder's file found; a damaged file is dealt with once.
+  DWORD health_ = VXDB_HEALTH_SOUND;
+  DWORD salvaged_ = 0;
+  std::string healthFile_, aside_;  // UTF-8
   int uses_ = 0;
   int batch_ = 0;
   int depth_ = 0;

@@ -3,93 +3,34 @@
 #include <cstring>
 
 #include "engine.h"
+#include "textkit/text.h"
 
 namespace vxdb {
 
 bool AnsiToWide(const char* s, std::wstring& out) {
   out.clear();
-  if (!s) return false;
-  if (!*s) return true;
-  int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s, -1, nullptr, 0);
-  if (n <= 0) return false;
-  out.resize(n);
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, s, -1, &out[0], n);
-  out.resize(n - 1);
-  return true;
+  return s && textkit::TryAnsiToWide(s, &out);
 }
-
-namespace {
-
-std::string FromWide(UINT codePage, const std::wstring& w) {
-  if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(n, '\0');
-  WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-  return s;
-}
-
-}  // namespace
-
-std::string WideToUtf8(const std::wstring& w) { return FromWide(CP_UTF8, w); }
-
-std::wstring Utf8ToWide(const std::string& s) {
-  if (s.empty()) return std::wstring();
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-  return w;
-}
-
-namespace {
-
-bool IsAscii(const char* s, size_t n) {
-  for (size_t i = 0; i < n; ++i)
-    if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
-  return true;
-}
-
-}  // namespace
 
 bool AnsiToUtf8(const char* s, std::string& out) {
   // Most values are plain ASCII, the same in both code pages.
-  if (s && IsAscii(s, strlen(s))) {
+  if (s && textkit::IsAscii(s)) {
     out = s;
     return true;
   }
-  std::wstring w;
-  if (!AnsiToWide(s, w)) return false;
-  out = WideToUtf8(w);
-  return true;
+  return s && textkit::TryAnsiToUtf8(s, &out);
 }
 
-std::string Utf8ToAnsi(const std::string& s) {
-  return IsAscii(s.data(), s.size()) ? s : FromWide(CP_ACP, Utf8ToWide(s));
-}
-
-std::wstring FoldWide(const std::wstring& w) {
-  if (w.empty()) return w;
-  std::wstring u(w.size(), L'\0');
-  int n = LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, w.data(), static_cast<int>(w.size()), &u[0],
-                       static_cast<int>(u.size()));
-  if (n <= 0) {
-    // Without the table, at least the ASCII letters fold.
-    u = w;
-    for (auto& c : u)
-      if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
-    return u;
-  }
-  u.resize(n);
-  return u;
-}
+std::string Utf8ToAnsi(const std::string& s) { return textkit::IsAscii(s) ? s : textkit::Utf8ToAnsi(s); }
 
 std::string FoldUtf8(const std::string& s) {
-  if (IsAscii(s.data(), s.size())) {
+  if (textkit::IsAscii(s)) {
     std::string u = s;
     for (char& c : u)
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     return u;
   }
-  return WideToUtf8(FoldWide(Utf8ToWide(s)));
+  return WideToUtf8(textkit::FoldCaseWide(Utf8ToWide(s)));
 }
 
 namespace {
@@ -113,7 +54,7 @@ HRESULT ParseWidePath(std::wstring w, PathParts& out) {
   std::wstring name = slash == std::wstring::npos ? w : w.substr(slash + 1);
   if (name.empty()) return E_INVALIDARG;  // a folder, not a file
   std::wstring folder = slash == std::wstring::npos ? std::wstring() : w.substr(0, slash + 1);
-  std::wstring key = FoldWide(w);
+  std::wstring key = textkit::FoldCaseWide(w);
   out.path = WideToUtf8(w);
   out.key = WideToUtf8(key);
   out.folder = WideToUtf8(folder);
@@ -143,7 +84,7 @@ HRESULT ParseFolder(const char* ansi, std::string& folderUtf8, std::string& fold
   w += L'\\';
   if (w.size() >= MAX_PATH) return E_INVALIDARG;
   folderUtf8 = WideToUtf8(w);
-  folderKey = WideToUtf8(FoldWide(w));
+  folderKey = WideToUtf8(textkit::FoldCaseWide(w));
   return S_OK;
 }
 

@@ -192,14 +192,15 @@ BOOL CBrowserStatus::MaskOfFilterID(int nFilterID, UINT* pnMask) {
 CString CBrowserStatus::GetFolderPath() const { return m_paths.IsEmpty() ? CString() : m_paths.GetHead(); }
 
 HRESULT CBrowserStatus::InterpretDispatcher(CCopyDataDispatcher* pDispatcher, CVxDocument*, CView*) {
+  // A refused text changes nothing: the folder shown stays.
+  if (!pDispatcher) return E_POINTER;
+  if (!pDispatcher->IsValid()) return pDispatcher->GetResult();
   m_paths.RemoveAll();
   m_strSourceName.Empty();
   m_nSourceNumber = -1;
   SetCode(FOLDER_TYPE_NONE);
   SetFolderTypeNumber(0);
   GetClassifyType().SetKind(-1);
-  if (!pDispatcher) return E_POINTER;
-  if (!pDispatcher->IsValid()) return pDispatcher->GetResult();
 
   m_nSourceNumber = pDispatcher->GetSourceNumber();
   m_strSourceName = pDispatcher->GetSourceName();

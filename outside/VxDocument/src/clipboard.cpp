@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <textkit/text.h>
 
 #include <cstring>
 #include <string>
@@ -70,10 +71,7 @@ int VxReadDropFiles(HGLOBAL hDrop, CStringList& paths) {
     if (df->fWide) {
       const WCHAR* first = reinterpret_cast<const WCHAR*>(p + df->pFiles);
       ok = ReadList(first, first + (size - df->pFiles) / sizeof(WCHAR), [&](const WCHAR* s, ptrdiff_t len) {
-        int cb = ::WideCharToMultiByte(CP_ACP, 0, s, (int)len, nullptr, 0, nullptr, nullptr);
-        std::string a(cb, '\0');
-        ::WideCharToMultiByte(CP_ACP, 0, s, (int)len, &a[0], cb, nullptr, nullptr);
-        found.AddTail(a.c_str());
+        found.AddTail(textkit::WideToAnsi(std::wstring(s, size_t(len))).c_str());
       });
     } else {
       const char* first = reinterpret_cast<const char*>(p + df->pFiles);
@@ -122,11 +120,9 @@ HGLOBAL BuildIdList(const CStringList& paths) {
   bool ok = true;
   for (POSITION pos = paths.GetHeadPosition(); pos && ok;) {
     const CString& s = paths.GetNext(pos);
-    int cch = ::MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-    std::vector<WCHAR> wide(cch > 0 ? cch : 1);
-    ::MultiByteToWideChar(CP_ACP, 0, s, -1, wide.data(), (int)wide.size());
+    std::wstring wide = textkit::AnsiToWide((LPCSTR)s);
     LPITEMIDLIST pidl = nullptr;
-    ok = SUCCEEDED(pDesktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl, nullptr)) && pidl;
+    ok = SUCCEEDED(pDesktop->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, &pidl, nullptr)) && pidl;
     if (ok) items.push_back(pidl);
   }
   pDesktop->Release();

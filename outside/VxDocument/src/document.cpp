@@ -6,22 +6,22 @@ IMPLEMENT_DYNCREATE(CVxDocument, CDocument)
 
 BEGIN_MESSAGE_MAP(CVxDocument, CDocument)
   // Browser commands: sent on to every view
-  ON_COMMAND_RANGE(29100, 29101, &CVxDocument::OnBrowserCommand)  // rotate right, left
-  ON_COMMAND_RANGE(29505, 29507, &CVxDocument::OnBrowserCommand)  // delete, rename, properties
-  ON_COMMAND_RANGE(29511, 29518, &CVxDocument::OnBrowserCommand)  // selection, marks, favourite
-  ON_COMMAND_RANGE(29534, 29536, &CVxDocument::OnBrowserCommand)  // map, sub-folders, reload
-  ON_COMMAND_RANGE(29725, 29727, &CVxDocument::OnBrowserCommand)  // similar images
+  ON_COMMAND_RANGE(ID_ROTATE_RIGHT, ID_ROTATE_LEFT, &CVxDocument::OnBrowserCommand)
+  ON_COMMAND_RANGE(ID_FILE_DELETE, ID_FILE_PROPERTIES, &CVxDocument::OnBrowserCommand)         // and rename
+  ON_COMMAND_RANGE(ID_EDIT_SELECT_ALL_FILES, ID_FAVORITE_ADD, &CVxDocument::OnBrowserCommand)  // selection, marks
+  ON_COMMAND_RANGE(ID_VIEW_MAP, ID_VIEW_REFRESH, &CVxDocument::OnBrowserCommand)               // and sub-folders
+  ON_COMMAND_RANGE(ID_SIMILAR_SEARCH, ID_SIMILAR_LIST, &CVxDocument::OnBrowserCommand)         // and registration
   ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_CUT, &CVxDocument::OnBrowserCommand)
   ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, &CVxDocument::OnBrowserCommand)
-  ON_COMMAND_RANGE(VXCMD_VIEWMODE_FIRST, VXCMD_VIEWMODE_LAST, &CVxDocument::OnBrowserCommand)
-  ON_COMMAND_RANGE(VXCMD_SORT_FIRST, VXCMD_SORT_LAST, &CVxDocument::OnBrowserCommand)
-  ON_COMMAND_RANGE(VXCMD_SORT_TYPE_ASC, VXCMD_SORT_TYPE_DESC, &CVxDocument::OnBrowserCommand)
-  ON_COMMAND_RANGE(VXCMD_FILTER_FIRST, VXCMD_FILTER_LAST, &CVxDocument::OnBrowserCommand)
+  ON_COMMAND_RANGE(ID_VIEWMODE_FIRST, ID_VIEWMODE_LAST, &CVxDocument::OnBrowserCommand)
+  ON_COMMAND_RANGE(ID_SORT_FIRST, ID_SORT_LAST, &CVxDocument::OnBrowserCommand)
+  ON_COMMAND_RANGE(ID_SORT_TYPE_ASC, ID_SORT_TYPE_DESC, &CVxDocument::OnBrowserCommand)
+  ON_COMMAND_RANGE(ID_FILTER_FIRST, ID_FILTER_LAST, &CVxDocument::OnBrowserCommand)
   // The current choices
-  ON_UPDATE_COMMAND_UI_RANGE(VXCMD_VIEWMODE_FIRST, VXCMD_VIEWMODE_LAST, &CVxDocument::OnUpdateViewMode)
-  ON_UPDATE_COMMAND_UI_RANGE(VXCMD_SORT_FIRST, VXCMD_SORT_LAST, &CVxDocument::OnUpdateSort)
-  ON_UPDATE_COMMAND_UI_RANGE(VXCMD_SORT_TYPE_ASC, VXCMD_SORT_TYPE_DESC, &CVxDocument::OnUpdateSort)
-  ON_UPDATE_COMMAND_UI_RANGE(VXCMD_FILTER_FIRST, VXCMD_FILTER_LAST, &CVxDocument::OnUpdateFilter)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_VIEWMODE_FIRST, ID_VIEWMODE_LAST, &CVxDocument::OnUpdateViewMode)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_SORT_FIRST, ID_SORT_LAST, &CVxDocument::OnUpdateSort)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_SORT_TYPE_ASC, ID_SORT_TYPE_DESC, &CVxDocument::OnUpdateSort)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_FILTER_FIRST, ID_FILTER_LAST, &CVxDocument::OnUpdateFilter)
 END_MESSAGE_MAP()
 
 CVxDocument::CVxDocument() : m_pBrowser(new CBrowserDocument(this)) {}
@@ -43,8 +43,8 @@ BOOL CVxDocument::IsBrowserCommand(UINT nID) {
 
 void CVxDocument::OnBrowserCommand(UINT nID) {
   // The browser sorts only by ids of its range: the type sorts travel as two of them.
-  if (nID == VXCMD_SORT_TYPE_ASC) nID = VXCMD_SORT_TYPE_ASC_HINT;
-  if (nID == VXCMD_SORT_TYPE_DESC) nID = VXCMD_SORT_TYPE_DESC_HINT;
+  if (nID == ID_SORT_TYPE_ASC) nID = ID_SORT_TYPE_ASC_IN_RANGE;
+  if (nID == ID_SORT_TYPE_DESC) nID = ID_SORT_TYPE_DESC_IN_RANGE;
   CSendCommandObject command(nID);
   UpdateAllViews(nullptr, VXHINT_COMMAND, &command);
 }

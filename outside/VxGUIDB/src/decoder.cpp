@@ -163,6 +163,8 @@ DWORD WINAPI DecodeThread(LPVOID param) {
       }
     }
     if (!item) {
+      // Pictures composed for the views count too: an idle decoder keeps the budget.
+      KeepUnderBudget();
       WaitForSingleObject(WakeEvent(), 200);
       continue;
     }
@@ -249,6 +251,8 @@ void ResetCursorLocked() { g_cursor = 0; }
 }  // namespace
 
 namespace vxg {
+void DecoderOverBudget() { SetEvent(WakeEvent()); }
+
 void DecoderForgetPage(const CThumbnailPage* page) {
   Guard lock;
   g_list.erase(std::remove_if(g_list.begin(), g_list.end(),

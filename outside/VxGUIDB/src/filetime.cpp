@@ -6,8 +6,8 @@ using namespace vxg;
 BOOL IsValidPath(LPCSTR pszPath, WIN32_FIND_DATAA* pFindData) {
   if (!pszPath || !*pszPath) return FALSE;
   std::string p(pszPath);
-  if (p.size() >= MAX_PATH || HasCharOf(p, "*?\"<>|")) return FALSE;
-  p = TrimTrailingBackslashes(p);
+  if (p.size() >= MAX_PATH || textkit::HasCharOf(p, "*?\"<>|")) return FALSE;
+  p = textkit::WithoutTrailingSeparator(p);
   if (p.size() <= 3 && p.size() >= 2 && p[1] == ':') {  // a drive root
     if (p.size() == 2) p += '\\';
     DWORD attr = GetFileAttributesA(p.c_str());
@@ -62,6 +62,6 @@ BOOL CFileTime::IsEmpty() const { return m_strPath.IsEmpty(); }
 
 bool CFileTime::operator==(const CFileTime& o) const {
   if (IsEmpty() || o.IsEmpty()) return IsEmpty() && o.IsEmpty();
-  return PathEquals(m_strPath, o.m_strPath) && m_qwSize == o.m_qwSize && FtToU64(m_ftWrite) == FtToU64(o.m_ftWrite) &&
-         FtToU64(m_ftCreate) == FtToU64(o.m_ftCreate);
+  return textkit::EqualNoCase((LPCSTR)m_strPath, (LPCSTR)o.m_strPath) && m_qwSize == o.m_qwSize &&
+         FtToU64(m_ftWrite) == FtToU64(o.m_ftWrite) && FtToU64(m_ftCreate) == FtToU64(o.m_ftCreate);
 }

@@ -6,6 +6,7 @@
 #include <VxGUIDB.h>
 
 #include <imaging/imaging.h>
+#include <textkit/textkit.h>
 
 #include <cstdint>
 #include <map>
@@ -72,24 +73,11 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);
 long long PixelBytes();
 void AddPixelBytes(long long delta);
 long long PixelBudget();
+// Wakes the decoder to give pictures up (no lock taken: callable under an item's lock).
+void DecoderOverBudget();
 
 // ---- Helpers -------------------------------------------------------------------------
-// ASCII case folding that leaves double-byte characters alone (code page 932).
-std::string FoldCase(const std::string& s);
-bool PathEquals(const char* a, const char* b);
-// "C:\a\b.jpg" -> offset of "b.jpg".
-size_t NameOffset(const std::string& path);
-// The extension with its dot (".jpg"), or "" (double-byte safe).
-std::string ExtensionOf(const std::string& name);
-// Whether the last character is a backslash of its own: the trail byte of a double-byte
-// character ("表" is 0x95 0x5C) is none.
-bool EndsWithBackslash(const std::string& path);
-// "C:\a\b\" -> "C:\a\b"; a drive root keeps its backslash.
-std::string TrimTrailingBackslashes(const std::string& path);
-// The path with one trailing backslash.
-std::string WithBackslash(const std::string& path);
-// Whether the path holds one of the single-byte characters of set (trail bytes skipped).
-bool HasCharOf(const std::string& path, const char* set);
+// Text and paths: the text kit (textkit::).
 // Whether a file or folder is there / a folder is there.
 bool PathExists(const std::string& path);
 bool IsFolderPath(const std::string& path);
@@ -98,12 +86,6 @@ std::string ProgramFolder();
 // The folder holding this library, with a trailing backslash.
 std::string LibraryFolder();
 HMODULE LibraryModule();
-// Code page conversions.
-std::wstring ToWide(const std::string& s, UINT cp = CP_ACP);
-std::string FromWide(const std::wstring& s, UINT cp = CP_ACP);
-std::string Utf8ToAnsi(const std::string& s);
-std::string AnsiToUtf8(const std::string& s);
-bool IsValidUtf8(const std::string& s);
 // Copies s into buf (nSize bytes with the terminator); false when it doesn't fit.
 BOOL CopyOut(const std::string& s, LPSTR buf, UINT nSize);
 // FILETIME <-> 64-bit.
@@ -267,6 +249,7 @@ struct ThumbImpl {
   // Drops the pictures to keep the library under its pixel budget: decoded again when the
   // decode window comes back to the item.
   void DropForBudget();
+  bool DropPictures(bool cleared);
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
 };

@@ -31,8 +31,7 @@ std::string Id3Text(const uint8_t* p, size_t n) {
   switch (enc) {
     case 0:  // Latin-1 by the standard; Japanese tags are often code page 932
       return TrimText(std::string(reinterpret_cast<const char*>(p), n));
-    case 3:
-      return TrimText(Utf8ToAnsi(std::string(reinterpret_cast<const char*>(p), n)));
+    case 3: return TrimText(textkit::Utf8ToAnsi(std::string(reinterpret_cast<const char*>(p), n)));
     case 1:
     case 2: {
       bool bigEndian = enc == 2;
@@ -46,7 +45,7 @@ std::string Id3Text(const uint8_t* p, size_t n) {
         if (c == 0) break;
         w += c;
       }
-      return TrimText(FromWide(w));
+      return TrimText(textkit::WideToAnsi(w));
     }
     default:
       return std::string();
@@ -237,7 +236,7 @@ void ReadWav(const uint8_t* d, size_t size, uint64_t fileSize, MusicFacts* f) {
 bool ParseMusic(const uint8_t* head, size_t headSize, const uint8_t* tail, size_t tailSize, uint64_t fileSize,
                 const std::string& ext, MusicFacts* out) {
   MusicFacts f;
-  std::string e = FoldCase(ext);
+  std::string e = textkit::FoldCase(ext);
   size_t tagEnd = 0;
   ReadId3v2(head, headSize, &f, &tagEnd);
   bool v1 = tail && tailSize >= 128 && memcmp(tail + tailSize - 128, "TAG", 3) == 0;

@@ -43,7 +43,7 @@ namespace {
 // Directory entries of a folder that a scan lists, in name order.
 bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FIND_DATAA>* out) {
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((WithBackslash(folder) + "*").c_str(), &fd);
+  HANDLE h = FindFirstFileA((textkit::WithTrailingSeparator(folder) + "*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
     if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
@@ -54,15 +54,17 @@ bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FI
   } while (FindNextFileA(h, &fd));
   FindClose(h);
   std::stable_sort(out->begin(), out->end(), [](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
-    return FoldCase(a.cFileName) < FoldCase(b.cFileName);
+    return textkit::FoldCase(a.cFileName) < textkit::FoldCase(b.cFileName);
   });
   return true;
 }
 
-std::string BaseName(const std::string& name) { return name.substr(0, name.size() - ExtensionOf(name).size()); }
+std::string BaseName(const std::string& name) {
+  return name.substr(0, name.size() - textkit::ExtensionOf(name).size());
+}
 
 bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
-  std::string p = TrimTrailingBackslashes(path);
+  std::string p = textkit::WithoutTrailingSeparator(path);
   if (p.find_first_of("*?") != std::string::npos) return false;
   HANDLE h = FindFirstFileA(p.c_str(), fd);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -72,8 +74,8 @@ bool FindEntry(const std::string& path, WIN32_FIND_DATAA* fd) {
 
 // Area of a card's audio folder: 1 "SD_Audio", 0 "SD_Voice" (and anything else).
 DWORD AreaOf(const std::string& folder) {
-  std::string f = TrimTrailingBackslashes(folder);
-  std::string name = FoldCase(f.substr(NameOffset(f)));
+  std::string f = textkit::WithoutTrailingSeparator(folder);
+  std::string name = textkit::FoldCase(f.substr(textkit::NameOffset(f)));
   return name == "SD_AUDIO" ? 1 : 0;
 }
 
@@ -98,7 +100,7 @@ void CThumbnailGroupInfo::Clear() { Set(0, ""); }
 BOOL CThumbnailGroupInfo::IsFolder() const { return !m_strText.IsEmpty() && IsFolderPath((LPCSTR)m_strText); }
 
 bool CThumbnailGroupInfo::operator==(const CThumbnailGroupInfo& other) const {
-  return m_nGroup == other.m_nGroup && PathEquals(m_strText, other.m_strText);
+  return m_nGroup == other.m_nGroup && textkit::EqualNoCase((LPCSTR)m_strText, (LPCSTR)other.m_strText);
 }
 
 // ---- CThumbnailPage ------------------------------------------------------------------------
@@ -120,7 +122,7 @@ BOOL CThumbnailPage::OwnsItems() const { return m_p->Owns(); }
 long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback, DWORD) {
   if (!pszFolder || !*pszFolder) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
-  std::string folder = TrimTrailingBackslashes(pszFolder);
+  std::string folder = textkit::WithoutTrailingSeparator(pszFolder);
   if (!IsFolderPath(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
   std::vector<WIN32_FIND_DATAA> entries;
   if (!ListFolder(folder, bSubFolders != FALSE, &entries)) return HRESULT_FROM_WIN32(GetLastError());
@@ -128,17 +130,18 @@ long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddF
   // Content groups: the base names of the folder's ".cont" files.
   std::set<std::string> contents;
   for (const WIN32_FIND_DATAA& fd : entries)
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && FoldCase(ExtensionOf(fd.cFileName)) == ".CONT")
-      contents.insert(FoldCase(BaseName(fd.cFileName)));
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        textkit::FoldCase(textkit::ExtensionOf(fd.cFileName)) == ".CONT")
+      contents.insert(textkit::FoldCase(BaseName(fd.cFileName)));
 
-  const std::string prefix = WithBackslash(folder);
+  const std::string prefix = textkit::WithTrailingSeparator(folder);
   m_p->items.reserve(m_p->items.size() + entries.size());
   for (const WIN32_FIND_DATAA& fd : entries) {
     if (m_p->stop) return ERROR_CANCELLED;
     CThumbnail* item = new CThumbnail;
     item->m_p->InitFromFind(prefix, fd);
-    if (!contents.empty() && !item->m_p->folder && contents.count(FoldCase(BaseName(fd.cFileName)))) {
-      bool head = FoldCase(ExtensionOf(fd.cFileName)) == ".CONT";
+    if (!contents.empty() && !item->m_p->folder && contents.count(textkit::FoldCase(BaseName(fd.cFileName)))) {
+      bool head = textkit::FoldCase(textkit::ExtensionOf(fd.cFileName)) == ".CONT";
       item->m_p->listFlags = VXLIST_COMPANION | (head ? VXLIST_CONTENT : 0);
       if (!head) item->m_p->kind |= VXKIND_COMPANION;
     }
@@ -177,7 +180,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
   if (ppAdded) *ppAdded = nullptr;
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
-  std::string path = TrimTrailingBackslashes(pszPath);
+  std::string path = textkit::WithoutTrailingSeparator(pszPath);
   DWORD tracks = 0;
   for (CThumbnail* t : m_p->items)
     if (t->m_p->track) tracks = std::max<DWORD>(tracks, t->m_p->track->dwTrack & 0xFF);
@@ -186,7 +189,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
     WIN32_FIND_DATAA fd;
     if (!FindEntry(path, &fd)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     CThumbnail* item = new CThumbnail;
-    size_t off = NameOffset(path);
+    size_t off = textkit::NameOffset(path);
     item->m_p->InitFromFind(path.substr(0, off), fd);
     MakeTrack(item, AreaOf(path.substr(0, off)), tracks + 1);
     m_p->Append(item);
@@ -198,10 +201,10 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
   std::vector<WIN32_FIND_DATAA> entries;
   if (!ListFolder(path, false, &entries)) return HRESULT_FROM_WIN32(GetLastError());
   DWORD area = AreaOf(path);
-  const std::string prefix = WithBackslash(path);
+  const std::string prefix = textkit::WithTrailingSeparator(path);
   for (const WIN32_FIND_DATAA& fd : entries) {
     if (m_p->stop) return ERROR_CANCELLED;
-    if (!(KindFromExtension(ExtensionOf(fd.cFileName)) & VXKIND_SOUND)) continue;
+    if (!(KindFromExtension(textkit::ExtensionOf(fd.cFileName)) & VXKIND_SOUND)) continue;
     CThumbnail* item = new CThumbnail;
     item->m_p->InitFromFind(prefix, fd);
     MakeTrack(item, area, ++tracks);
@@ -217,7 +220,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
 long CThumbnailPage::AddAVCHD(LPCSTR pszPath, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback,
                               DWORD dwFlags, int nFirst, int nSecond, int nImage) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
-  std::string path = TrimTrailingBackslashes(pszPath);
+  std::string path = textkit::WithoutTrailingSeparator(pszPath);
   size_t before = m_p->items.size();
   if (IsFolderPath(path)) {
     long r = Add(path.c_str(), bSubFolders, nullptr, dwFlags);
@@ -298,9 +301,9 @@ int CThumbnailPage::IndexOf(const CThumbnail* pThumbnail) const {
 
 CThumbnail* CThumbnailPage::Find(LPCSTR pszPath, UINT nKindMask) const {
   if (!pszPath || !*pszPath) return nullptr;
-  std::string want = FoldCase(TrimTrailingBackslashes(pszPath));
+  std::string want = textkit::FoldCase(textkit::WithoutTrailingSeparator(pszPath));
   for (CThumbnail* item : m_p->items)
-    if (KindHas(item->m_p->kind, nKindMask) && FoldCase(item->m_p->path) == want) return item;
+    if (KindHas(item->m_p->kind, nKindMask) && textkit::FoldCase(item->m_p->path) == want) return item;
   return nullptr;
 }
 
@@ -339,7 +342,7 @@ void CThumbnailPage::CreateSortString(LPCSTR pszKeys, bool bAscending) {
     if (has('t')) f.recTime = item->GetRecTime();
     if (has('d')) f.writeTime = FtToU64(p->ftWrite);
     if (has('z')) f.size = p->size;
-    if (has('e')) f.ext = p->folder ? std::string(".") : ExtensionOf(p->path.substr(p->nameOffset));
+    if (has('e')) f.ext = p->folder ? std::string(".") : textkit::ExtensionOf(p->path.substr(p->nameOffset));
     if (has('f')) f.name = (LPCSTR)item->GetDisplayName();
     if (has('a')) {
       const VXEXIFDATA* ex = (p->kind & VXKIND_STILL) ? item->GetExifData() : nullptr;

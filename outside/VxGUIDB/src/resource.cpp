@@ -158,7 +158,7 @@ BOOL CDllLoader::Load(LPCSTR pszFileName, BOOL bCode) {
   if (!pszFileName || !*pszFileName) return FALSE;
   std::string name(pszFileName);
   std::vector<std::string> candidates;
-  if (name.find('\\') != std::string::npos || name.find('/') != std::string::npos) {
+  if (textkit::LastSeparator(name) != std::string::npos) {  // a path, not a bare name
     candidates.push_back(name);
   } else {
     candidates.push_back(ProgramFolder() + name);
@@ -218,7 +218,7 @@ int CDllLoader::LoadStringA(UINT nID, LPSTR pszBuf, int nSize) const {
   pszBuf[0] = '\0';
   CString s;
   if (!LoadStringA(nID, s)) return 0;
-  int n = FwWholeCharPrefix(s, nSize - 1);  // never cuts a double-byte character in two
+  int n = textkit::WholeCharPrefix(s, nSize - 1);  // never cuts a double-byte character in two
   memcpy(pszBuf, (LPCSTR)s, size_t(n));
   pszBuf[n] = '\0';
   return n;

@@ -44,7 +44,7 @@ const ExtKind kExtKinds[] = {
 
 UINT KindFromExtension(const std::string& extIn) {
   if (extIn.empty()) return VXTYPE_OTHER;
-  std::string ext = FoldCase(extIn[0] == '.' ? extIn : "." + extIn);
+  std::string ext = textkit::FoldCase(extIn[0] == '.' ? extIn : "." + extIn);
   for (const ExtKind& e : kExtKinds)
     if (ext == e.ext) return e.kind;
   return VXTYPE_OTHER;
@@ -95,13 +95,13 @@ std::string BuildSortString(const char* keys, bool ascending, const SortFacts& f
         s += buf;
         break;
       case 'e': {  // fixed width, so that a later key still lines up
-        std::string e = FoldCase(f.ext).substr(0, 8);
+        std::string e = textkit::CutToBytes(textkit::FoldCase(f.ext), 8);
         e.resize(8, ' ');
         s += e;
         break;
       }
       case 'a': {
-        std::string m = FoldCase(f.model).substr(0, 32);
+        std::string m = textkit::CutToBytes(textkit::FoldCase(f.model), 32);
         m.resize(32, ' ');
         s += m;
         break;
@@ -147,8 +147,8 @@ int QuarterTurnDegrees(int angle) {
 }
 
 std::string RotatedCopyName(const std::string& path, bool (*exists)(const std::string&)) {
-  size_t nameOff = NameOffset(path);
-  std::string ext = ExtensionOf(path.substr(nameOff));
+  size_t nameOff = textkit::NameOffset(path);
+  std::string ext = textkit::ExtensionOf(path.substr(nameOff));
   std::string base = path.substr(0, path.size() - ext.size());
   for (int i = 1; i < 10000; ++i) {
     std::string candidate = base + (i == 1 ? std::string("_r") : "_r" + std::to_string(i)) + ext;

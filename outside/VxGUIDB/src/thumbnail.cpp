@@ -48,14 +48,14 @@ void ThumbImpl::SetKindFromPath() {
   if (folder) {
     kind = VXTYPE_FOLDER;
   } else {
-    kind = KindFromExtension(ExtensionOf(path.substr(nameOffset)));
+    kind = KindFromExtension(textkit::ExtensionOf(path.substr(nameOffset)));
     if (kind == VXTYPE_SHORTCUT) {
       std::string target;
       if (ResolveShortcut(path, &target)) {
         if (IsFolderPath(target))
           kind = VXTYPE_FOLDER_SHORTCUT;
         else
-          kind = VXTYPE_FILE_SHORTCUT | KindFromExtension(ExtensionOf(target));
+          kind = VXTYPE_FILE_SHORTCUT | KindFromExtension(textkit::ExtensionOf(target));
       }
     }
   }
@@ -145,10 +145,10 @@ HRESULT CThumbnail::SetPath(LPCSTR pszPath) {
   std::string p(pszPath);
   if (p.size() >= MAX_PATH) return E_INVALIDARG;
   // A folder may come with its trailing backslash; a drive root keeps it.
-  p = TrimTrailingBackslashes(p);
+  p = textkit::WithoutTrailingSeparator(p);
   WIN32_FIND_DATAA fd;
   if (!::IsValidPath(p.c_str(), &fd)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-  size_t off = NameOffset(p);
+  size_t off = textkit::NameOffset(p);
   if (off >= p.size()) {  // a drive root: no name of its own
     lstrcpynA(fd.cFileName, p.c_str(), MAX_PATH);
   }
@@ -173,14 +173,7 @@ HRESULT CThumbnail::SetPath(LPCSTR pszPath) {
 }
 
 HRESULT CThumbnail::SetFileName(LPCSTR pszName) {
-  if (!pszName || !*pszName || m_p->path.empty()) return E_INVALIDARG;
-  for (const char* c = pszName; *c; ++c) {
-    if (IsDBCSLeadByteEx(932, (BYTE)*c) && c[1]) {
-      ++c;
-      continue;
-    }
-    if (*c == '\\' || *c == '/' || *c == ':') return E_INVALIDARG;
-  }
+  if (!pszName || !textkit::IsValidFileName(pszName) || m_p->path.empty()) return E_INVALIDARG;
   std::string folderPath = m_p->path.substr(0, m_p->nameOffset);
   if (folderPath.size() + strlen(pszName) >= MAX_PATH) return E_INVALIDARG;
   EnterCriticalSection(&m_p->cs);
@@ -219,11 +212,12 @@ BOOL CThumbnail::GetFileName(LPSTR pszBuf, UINT nSize) const {
 CString CThumbnail::GetFileName() const { return CString(m_p->path.substr(m_p->nameOffset).c_str()); }
 
 BOOL CThumbnail::GetFileExt(LPSTR pszBuf, UINT nSize) const {
-  return CopyOut(m_p->folder ? std::string(".") : ExtensionOf(m_p->path.substr(m_p->nameOffset)), pszBuf, nSize);
+  return CopyOut(m_p->folder ? std::string(".") : textkit::ExtensionOf(m_p->path.substr(m_p->nameOffset)), pszBuf,
+                 nSize);
 }
 
 CString CThumbnail::GetFileExt() const {
-  return CString(m_p->folder ? "." : ExtensionOf(m_p->path.substr(m_p->nameOffset)).c_str());
+  return CString(m_p->folder ? "." : textkit::ExtensionOf(m_p->path.substr(m_p->nameOffset)).c_str());
 }
 
 BOOL CThumbnail::GetDisplayName(LPSTR pszBuf, UINT nSize) const { return CopyOut((LPCSTR)GetDisplayName(), pszBuf, nSize); }
@@ -262,8 +256,8 @@ HRESULT CThumbnail::GetLinkedFilePath(LPSTR pszBuf, UINT nSize, BOOL* pbFolder) 
   return CopyOut(target, pszBuf, nSize) ? S_OK : HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
 }
 
-bool CThumbnail::operator==(const CThumbnail& other) const { return PathEquals(m_p->path.c_str(), other.m_p->path.c_str()); }
-bool CThumbnail::operator==(LPCSTR pszPath) const { return pszPath && PathEquals(m_p->path.c_str(), pszPath); }
+bool CThumbnail::operator==(const CThumbnail& other) const { return textkit::EqualNoCase(m_p->path, other.m_p->path); }
+bool CThumbnail::operator==(LPCSTR pszPath) const { return pszPath && textkit::EqualNoCase(m_p->path, pszPath); }
 
 // ---- Kind --------------------------------------------------------------------------------
 UINT CThumbnail::GetKindFlags() const { return m_p->kind; }

@@ -45,8 +45,8 @@ HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, De
 // A movie: the content's own thumbnail (".tmb" beside it) when there is one, else a
 // frame when the imaging engine gives one in time, else the kind icon.
 HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, DecodeResult* out) {
-  size_t off = NameOffset(path);
-  std::string ext = ExtensionOf(path.substr(off));
+  size_t off = textkit::NameOffset(path);
+  std::string ext = textkit::ExtensionOf(path.substr(off));
   std::string tmb = path.substr(0, path.size() - ext.size()) + ".tmb";
   if (PathExists(tmb)) {
     imaging::DecodeReport rep;
@@ -70,7 +70,7 @@ HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, De
 
 // A folder's preview: the first picture inside it that matches the preview type.
 HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult* out) {
-  std::string folder = WithBackslash(path);
+  std::string folder = textkit::WithTrailingSeparator(path);
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
@@ -78,13 +78,13 @@ HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult
     std::vector<std::string> candidates;
     do {
       if (!CThumbnail::IsFile(fd)) continue;
-      UINT k = KindFromExtension(ExtensionOf(fd.cFileName));
+      UINT k = KindFromExtension(textkit::ExtensionOf(fd.cFileName));
       if ((k & VXKIND_STILL) && !(k & VXKIND_RAW) && MatchesFolderImageType(k, job.folderImageType))
         candidates.push_back(fd.cFileName);
     } while (++looked < 400 && FindNextFileA(h, &fd));
     FindClose(h);
     std::sort(candidates.begin(), candidates.end(),
-              [](const std::string& a, const std::string& b) { return FoldCase(a) < FoldCase(b); });
+              [](const std::string& a, const std::string& b) { return textkit::FoldCase(a) < textkit::FoldCase(b); });
     for (const std::string& name : candidates) {
       if (SUCCEEDED(imaging::DecodeThumbnail((folder + name).c_str(), job.cx, job.cy, &out->dib))) {
         out->imageType = VXIMAGE_FOLDER;
@@ -138,16 +138,23 @@ void ThumbImpl::RecountPixels() {
   long long n = (long long)image.BitsSize();
   for (auto& c : composed) n += (long long)c.dib.BitsSize();
   AddPixelBytes(n - pixelBytes.exchange(n));
+  if (n > 0 && PixelBytes() > PixelBudget()) DecoderOverBudget();
 }
 
-void ThumbImpl::DropForBudget() {
+void ThumbImpl::DropForBudget() { DropPictures(false); }
+
+// ---- ThumbImpl -------------------------------------------------------------------------
+// Forgets the pictures; cleared: the decoder looks at the whole list again (a picture given
+// up for the budget waits for the window instead). False when a decoder works on it.
+bool ThumbImpl::DropPictures(bool cleared) {
   {
     Guard lock;
-    if (decoding) return;
+    if (!cleared && decoding) return false;
     ++imageGen;
     decodeState = kNotDecoded;
     decodedBox = SIZE{0, 0};
     complete = false;
+    if (cleared) DecoderItemCleared();
   }
   EnterCriticalSection(&cs);
   image.Clear();
@@ -158,26 +165,12 @@ void ThumbImpl::DropForBudget() {
   }
   RecountPixels();
   LeaveCriticalSection(&cs);
+  return true;
 }
 
-// ---- ThumbImpl -------------------------------------------------------------------------
 void ThumbImpl::DropImage(bool all) {
-  {
-    Guard lock;
-    ++imageGen;
-    decodeState = kNotDecoded;
-    decodedBox = SIZE{0, 0};
-    complete = false;
-    DecoderItemCleared();
-  }
+  DropPictures(true);
   EnterCriticalSection(&cs);
-  image.Clear();
-  imageType = VXIMAGE_NONE;
-  for (auto& c : composed) {
-    c.dib.Clear();
-    c.cx = c.cy = 0;
-  }
-  RecountPixels();
   if (all) {
     exifLoaded = false;
     exif.reset();

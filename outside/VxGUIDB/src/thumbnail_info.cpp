@@ -48,7 +48,7 @@ void ExifToRecord(const imaging::Exif& ex, VXEXIFDATA* d) {
   if (title.empty()) {
     if (auto c = ex.UserComment()) title = c->text;
   }
-  if (!IsValidUtf8(title)) title = AnsiToUtf8(title);
+  if (!textkit::IsValidUtf8(title)) title = textkit::AnsiToUtf8(title);
   lstrcpynA(d->szTitle, title.c_str(), sizeof(d->szTitle));
 }
 
@@ -243,7 +243,7 @@ BOOL CThumbnail::GetComment(LPSTR pszBuf, UINT nSize) {
   if (pszBuf && nSize) pszBuf[0] = '\0';
   const VXEXIFDATA* d = GetExifData();
   if (!d || !d->szTitle[0]) return FALSE;
-  return CopyOut(Utf8ToAnsi(d->szTitle), pszBuf, nSize);
+  return CopyOut(textkit::Utf8ToAnsi(d->szTitle), pszBuf, nSize);
 }
 
 // ---- Music -----------------------------------------------------------------------------
@@ -259,7 +259,7 @@ const CAudioTrackInfo* CThumbnail::GetMusicInfo(int) {
     std::vector<uint8_t> head = ReadHead(m_p->path, 256 * 1024, &fileSize, &tail);
     MusicFacts f;
     std::string name = m_p->path.substr(m_p->nameOffset);
-    std::string ext = ExtensionOf(name);
+    std::string ext = textkit::ExtensionOf(name);
     ParseMusic(head.data(), head.size(), tail.data(), tail.size(), fileSize, ext, &f);
     std::unique_ptr<CAudioTrackInfo> info(new CAudioTrackInfo);
     FillAudioTrackInfo(f, name.substr(0, name.size() - ext.size()), info.get());

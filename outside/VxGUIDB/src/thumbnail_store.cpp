@@ -86,7 +86,7 @@ HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
     bool pending = false, pendingFav = false;
     {
       Guard lock;
-      auto it = PendingFavourites().find(FoldCase(m_p->path));
+      auto it = PendingFavourites().find(textkit::FoldCase(m_p->path));
       if (it != PendingFavourites().end()) pending = true, pendingFav = it->second.second;
     }
     if (pending) {
@@ -109,7 +109,7 @@ HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
   bool printedHere = false;
   if (CMTLxGetDPOFFileList(m_p->path.substr(0, 2).c_str(), "AUTPRINT", printed) > 0) {
     for (POSITION pos = printed.GetHeadPosition(); pos && !printedHere;)
-      printedHere = PathEquals(printed.GetNext(pos), m_p->path.c_str());
+      printedHere = textkit::EqualNoCase((LPCSTR)printed.GetNext(pos), m_p->path);
   }
   EnterCriticalSection(&m_p->cs);
   m_p->favDPOF = printedHere;
@@ -139,7 +139,7 @@ void CThumbnail::SetMyFavorite(BOOL bFavorite) {
   m_p->favDB = bFavorite != FALSE;
   LeaveCriticalSection(&m_p->cs);
   Guard lock;
-  PendingFavourites()[FoldCase(m_p->path)] = std::make_pair(m_p->path, bFavorite != FALSE);
+  PendingFavourites()[textkit::FoldCase(m_p->path)] = std::make_pair(m_p->path, bFavorite != FALSE);
 }
 
 HRESULT CThumbnail::UpdateFavoriteDataBase() {
@@ -188,11 +188,11 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
     // A favourite change not written yet follows the file too.
     Guard lock;
     auto& pend = PendingFavourites();
-    auto it = pend.find(FoldCase(pszSource));
+    auto it = pend.find(textkit::FoldCase(pszSource));
     if (it != pend.end()) {
       bool state = it->second.second;
       pend.erase(it);
-      pend[FoldCase(pszTarget)] = std::make_pair(std::string(pszTarget), state);
+      pend[textkit::FoldCase(pszTarget)] = std::make_pair(std::string(pszTarget), state);
     }
   }
   return FAILED(hr) ? hr : mk;
@@ -201,7 +201,7 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
 HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
   if (!pszPath || !*pszPath) return E_INVALIDARG;
   HRESULT hr, mk;
-  bool folder = IsFolderPath(pszPath) || EndsWithBackslash(pszPath);
+  bool folder = IsFolderPath(pszPath) || textkit::EndsWithSeparator(pszPath);
   if (folder) {
     hr = Settle(VxDBWDeleteFolderEx(pszPath));
     mk = Settle(Mark_DelAllCheckInFolder(pszPath));
@@ -211,7 +211,7 @@ HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
   }
   {
     Guard lock;
-    PendingFavourites().erase(FoldCase(pszPath));
+    PendingFavourites().erase(textkit::FoldCase(pszPath));
   }
   return FAILED(hr) ? hr : mk;
 }

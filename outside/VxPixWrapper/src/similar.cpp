@@ -1,7 +1,5 @@
 #include "similar.h"
 
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +10,8 @@
 #include "VxPixWrapper.h"
 #include "imaging/decode.h"
 #include "imaging/phash.h"
+#include "textkit/path.h"
+#include "textkit/text.h"
 
 namespace psw {
 
@@ -20,15 +20,6 @@ namespace {
 bool Exists(const std::string& path) {
   DWORD a = GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
-}
-
-std::string FolderOf(const std::string& path) {
-  const char* name = PathFindFileNameA(path.c_str());
-  return path.substr(0, static_cast<size_t>(name - path.c_str()));
 }
 
 // A quoted or bare value of a query term, up to the next ",".
@@ -140,7 +131,7 @@ std::string MakeQuery(uint64_t hash, int distance, const std::string& reference)
 }
 
 std::string SearchName(const char* referencePath) {
-  return std::string("類似画像: ") + PathFindFileNameA(referencePath ? referencePath : "");
+  return std::string("類似画像: ") + textkit::FileNameOf(referencePath ? referencePath : "");
 }
 
 HRESULT ReferenceHash(const std::string& path, uint64_t* hash) {
@@ -164,7 +155,8 @@ HRESULT FindSimilar(uint64_t hash, int distance, const std::string& reference, s
     out->push_back({s->pszText, static_cast<int>(s->nData)});
   }
   FreeStringList(found);
-  auto ref = std::find_if(out->begin(), out->end(), [&](const Match& m) { return SamePath(m.path, reference); });
+  auto ref =
+      std::find_if(out->begin(), out->end(), [&](const Match& m) { return textkit::EqualNoCase(m.path, reference); });
   if (ref != out->end()) std::rotate(out->begin(), ref, ref + 1);
   return out->empty() ? S_FALSE : S_OK;
 }
@@ -185,8 +177,9 @@ HRESULT RegisterPicture(const char* path) {
 std::vector<FolderCount> GroupByFolder(const std::vector<std::string>& paths) {
   std::vector<FolderCount> out;
   for (const std::string& p : paths) {
-    std::string folder = FolderOf(p);
-    auto it = std::find_if(out.begin(), out.end(), [&](const FolderCount& f) { return SamePath(f.folder, folder); });
+    std::string folder = textkit::FolderPartOf(p);
+    auto it = std::find_if(out.begin(), out.end(),
+                           [&](const FolderCount& f) { return textkit::EqualNoCase(f.folder, folder); });
     if (it == out.end())
       out.push_back({folder, 1});
     else
@@ -214,7 +207,7 @@ int UnregisterFolder(const std::string& folder) {
   int n = 0;
   VxDBWBeginBatch();
   for (const std::string& p : RegisteredPictures())
-    if (SamePath(FolderOf(p), folder) && SUCCEEDED(VxDBWUnRegistSimilar(p.c_str()))) ++n;
+    if (textkit::EqualNoCase(textkit::FolderPartOf(p), folder) && SUCCEEDED(VxDBWUnRegistSimilar(p.c_str()))) ++n;
   VxDBWEndBatch();
   return n;
 }

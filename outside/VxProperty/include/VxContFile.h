@@ -28,9 +28,10 @@
 //   values are trimmed; unknown keys are kept by nobody and ignored.
 // - Members: the clip's files by name, "|"-separated, first the stream files in playing
 //   order, then the companion files (thumbnail ".tmb", still information ".iis"). Names
-//   are plain file names in the ".cont" file's own folder: a name holding a character
-//   Windows forbids in names (\ / : * ? " < >) or a control character, or equal to "."
-//   or "..", is dropped by the reader, as are empty names and
+//   are plain file names in the ".cont" file's own folder: a name Windows refuses (a
+//   forbidden character \ / : * ? " < > |, a control character, only dots and blanks, a
+//   device name such as CON, NUL.tmb or COM1.MTS, a trailing dot or blank, a broken
+//   double-byte character) is dropped by the reader, as are empty names and
 //   repeats (compared without case). Deleting, copying or moving a ".cont" file takes
 //   these files along.
 // - RecordTime: local time the clip started ("/", "-" or ":" between the date parts).
@@ -81,9 +82,8 @@ bool ReadContentFile(const char* path, ContentInfo* out);
 // Written through a temporary file and a replacing move: S_OK or a failure code.
 HRESULT WriteContentFile(const char* path, const ContentInfo& info);
 
-// Whether a member name stays inside the folder (see above).
-bool IsSafeMemberName(const std::string& name);
-// "|"-separated text to names, dropping unsafe, empty and repeated names.
+// "|"-separated text to names, dropping empty and repeated names and those Windows refuses
+// (textkit::CheckFileName: a member stays inside the folder).
 std::vector<std::string> SplitMembers(const std::string& text);
 std::string JoinMembers(const std::vector<std::string>& names);
 

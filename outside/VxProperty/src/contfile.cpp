@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <textkit/path.h>
+#include <textkit/text.h>
+
 #include "imaging/encode.h"
 #include "imaging/exif.h"
-#include "text.h"
+#include "format.h"
 
-using vxprop::EqualNoCase;
-using vxprop::Trim;
+using textkit::EqualNoCase;
 
 namespace vxcont {
 
@@ -41,6 +43,23 @@ bool ParseSeconds(const std::string& s, double* out) {
   return true;
 }
 
+// The text without the bytes that form no character of the code page (a lead byte cut
+// from its trail byte, say at the end): converted, each would come back as another
+// character ("・") and change the name or title it was part of.
+std::string WholeChars(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (textkit::IsLeadByte(c)) {
+      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(s, i++, 2);
+      continue;
+    }
+    if (c != 0x80 && c != 0xA0 && c < 0xFD) out += static_cast<char>(c);
+  }
+  return out;
+}
+
 std::string FormatSeconds(double v) {
   char buf[40];
   snprintf(buf, sizeof buf, "%.3f", v);
@@ -52,32 +71,15 @@ std::string FormatSeconds(double v) {
 
 }  // namespace
 
-bool IsSafeMemberName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (IsDBCSLeadByteEx(932, c) && i + 1 < name.size()) {
-      ++i;  // a trail byte may look like "\" (0x5C) in code page 932
-      continue;
-    }
-    if (c < 0x20 || strchr("\\/:*?\"<>|", c)) return false;
-  }
-  return true;
-}
-
 std::vector<std::string> SplitMembers(const std::string& text) {
   std::vector<std::string> out;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t bar = text.find('|', start);
-    if (bar == std::string::npos) bar = text.size();
-    std::string name = Trim(text.substr(start, bar - start));
-    if (IsSafeMemberName(name)) {
-      bool repeat = false;
-      for (const std::string& have : out) repeat = repeat || EqualNoCase(have, name);
-      if (!repeat) out.push_back(name);
-    }
-    start = bar + 1;
+  // "ポ" ends in the byte of "|": split at separators of their own only.
+  for (const std::string& part : textkit::Split(text, '|')) {
+    std::string name = textkit::Trim(part);
+    if (!textkit::IsValidFileName(name)) continue;
+    bool repeat = false;
+    for (const std::string& have : out) repeat = repeat || EqualNoCase(have, name);
+    if (!repeat) out.push_back(name);
   }
   return out;
 }
@@ -85,20 +87,20 @@ std::vector<std::string> SplitMembers(const std::string& text) {
 std::string JoinMembers(const std::vector<std::string>& names) {
   std::string out;
   for (const std::string& n : names) {
-    if (!IsSafeMemberName(n)) continue;
+    if (!textkit::IsValidFileName(n)) continue;
     if (!out.empty()) out += '|';
     out += n;
   }
   return out;
 }
 
-bool IsContentPath(const char* path) { return path && vxprop::EndsWithNoCase(path, ".cont"); }
+bool IsContentPath(const char* path) { return path && textkit::EndsWithNoCase(path, ".cont"); }
 
 bool ParseContent(const std::string& raw, ContentInfo* out) {
   if (!out || raw.size() > kMaxContentBytes || raw.find('\0') != std::string::npos) return false;
   std::string text = raw.compare(0, 3, kBom) == 0 ? raw.substr(3) : raw;
   // Everything past here is ANSI.
-  text = vxprop::IsValidUtf8(text) ? vxprop::Utf8ToAnsi(text) : text;
+  text = textkit::IsValidUtf8(text) ? textkit::Utf8ToAnsi(text) : text;
 
   ContentInfo info;
   bool known = false;
@@ -107,12 +109,12 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
   while (pos < text.size()) {
     size_t eol = text.find('\n', pos);
     if (eol == std::string::npos) eol = text.size();
-    std::string line = Trim(text.substr(pos, eol - pos));
+    std::string line = textkit::Trim(text.substr(pos, eol - pos));
     pos = eol + 1;
     if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
     size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
-    std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
+    std::string key = textkit::Trim(line.substr(0, eq)), value = textkit::Trim(line.substr(eq + 1));
     bool repeat = false;
     for (const std::string& k : seen) repeat = repeat || EqualNoCase(k, key);
     if (repeat) continue;
@@ -165,11 +167,11 @@ std::string SerializeContent(const ContentInfo& info) {
     for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
     s += key;
     s += '=';
-    s += vxprop::AnsiToUtf8(one);
+    s += textkit::AnsiToUtf8(WholeChars(one));
     s += "\r\n";
   };
   put("Format", std::to_string(info.format));
-  s += "Members=" + vxprop::AnsiToUtf8(JoinMembers(info.members)) + "\r\n";
+  s += "Members=" + textkit::AnsiToUtf8(JoinMembers(info.members)) + "\r\n";
   put("Title", info.title);
   put("Maker", info.maker);
   put("Model", info.model);

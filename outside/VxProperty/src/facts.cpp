@@ -4,7 +4,10 @@
 
 #include "VxProperty.h"
 #include "format.h"
-#include "text.h"
+#include <textkit/text.h>
+#include <textkit/path.h>
+
+#include "format.h"
 
 namespace vxprop {
 
@@ -13,7 +16,7 @@ namespace {
 // The movies whose headers are read: MP4 and QuickTime boxes.
 bool IsMovieBoxPath(const char* path) {
   for (const char* ext : {".mp4", ".m4v", ".mov", ".3gp", ".3g2", ".qt"})
-    if (EndsWithNoCase(path, ext)) return true;
+    if (textkit::EndsWithNoCase(path, ext)) return true;
   return false;
 }
 
@@ -24,7 +27,7 @@ bool StatFile(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA* fa) {
 void GatherContent(FileFacts* f) {
   f->hasContent = vxcont::ReadContentFile(f->path.c_str(), &f->content);
   if (!f->hasContent) return;
-  std::string folder = FolderOf(f->path);
+  std::string folder = textkit::FolderPartOf(f->path);
   for (const std::string& name : f->content.members) {
     WIN32_FILE_ATTRIBUTE_DATA fa;
     if (!StatFile(folder + name, &fa) || (fa.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -36,13 +39,13 @@ void GatherContent(FileFacts* f) {
 // Exif UserComment in the ANSI code page.
 std::string UserComment(const imaging::Exif& exif) {
   auto c = exif.UserComment();
-  return c ? Trim(GuessToAnsi(c->text)) : "";
+  return c ? textkit::Trim(textkit::GuessToAnsi(c->text)) : "";
 }
 
 std::string ExifText(const FileFacts& f, uint16_t tag) {
   if (!f.hasExif) return "";
   auto t = f.exif.Text(imaging::ExifIfd::Ifd0, tag);
-  return t ? Trim(GuessToAnsi(*t)) : "";
+  return t ? textkit::Trim(textkit::GuessToAnsi(*t)) : "";
 }
 
 std::optional<int> MakerNoteInt(const FileFacts& f, uint16_t tag, size_t count = 1) {
@@ -83,7 +86,7 @@ std::string MovieKindName(const std::string& path) {
                                {".mpeg", "MPEG 動画"},     {".mod", "MPEG 動画"},      {".avi", "AVI 動画"},
                                {".wmv", "Windows Media 動画"}, {".asf", "Windows Media 動画"}};
   for (const Ext& e : kNames)
-    if (EndsWithNoCase(path, e.ext)) return e.name;
+    if (textkit::EndsWithNoCase(path, e.ext)) return e.name;
   return "";
 }
 
@@ -282,12 +285,15 @@ std::vector<std::pair<std::string, std::string>> DialogLines(const FileFacts& f)
       {PRID_MOVIE_EXPOSURE, "シャッター速度"}, {PRID_MEMBERS, "構成ファイル"},
   };
   std::vector<std::pair<std::string, std::string>> lines;
-  lines.emplace_back("名前", FileNameOf(f.path));
+  lines.emplace_back("名前", textkit::FileNameOf(f.path));
   for (const Row& r : kRows) {
     std::string v = PropertyText(f, r.id);
     if (v.empty()) continue;
     if (r.id == PRID_MEMBERS) {
-      for (size_t at; (at = v.find('|')) != std::string::npos;) v.replace(at, 1, ", ");
+      // "ポ" ends in the byte of "|": only separators of their own become ", ".
+      std::string joined;
+      for (const std::string& name : textkit::Split(v, '|')) joined += (joined.empty() ? "" : ", ") + name;
+      v = joined;
     }
     lines.emplace_back(r.name, v);
   }

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "text.h"
-
 namespace vxprop {
 
 namespace {
@@ -25,6 +23,29 @@ std::string Short(double v) {
 }
 
 }  // namespace
+
+std::string GroupDigits(uint64_t n) {
+  std::string digits = std::to_string(n), out;
+  int lead = static_cast<int>(digits.size() % 3);
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i && (static_cast<int>(i) - lead) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+std::string FormatDateTime(const SYSTEMTIME& t) {
+  char buf[32];
+  snprintf(buf, sizeof buf, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+  return buf;
+}
+
+std::string FormatLongDateTime(const SYSTEMTIME& t) {
+  char date[128] = "", time[64] = "";
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &t, nullptr, date, sizeof date);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, time, sizeof time);
+  return std::string(date) + " " + time;
+}
 
 std::string FormatFileSize(uint64_t bytes) {
   std::string grouped = GroupDigits(bytes);

@@ -1,6 +1,8 @@
 // How property values read as texts: plain functions, no files.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +11,12 @@
 
 namespace vxprop {
 
+// "1,234,567".
+std::string GroupDigits(uint64_t n);
+// "YYYY/MM/DD HH:MM:SS".
+std::string FormatDateTime(const SYSTEMTIME& t);
+// Long date and time in the system's formats, "%s %s".
+std::string FormatLongDateTime(const SYSTEMTIME& t);
 std::string FormatFileSize(uint64_t bytes);
 std::string FormatExposure(const imaging::Rational& r);  // "1/250 秒"
 std::string FormatAperture(const imaging::Rational& r);  // "F5.6"

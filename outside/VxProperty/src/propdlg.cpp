@@ -6,7 +6,10 @@
 #include "VxProperty.h"
 #include "dlgkit/memdialog.h"
 #include "propset.h"
-#include "text.h"
+#include <textkit/text.h>
+#include <textkit/path.h>
+
+#include "format.h"
 
 using namespace vxprop;
 
@@ -49,7 +52,7 @@ INT_PTR CALLBACK PropertyDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG: {
       auto* data = reinterpret_cast<DialogData*>(lp);
-      std::string title = "プロパティ - " + FileNameOf(data->facts->path);
+      std::string title = "プロパティ - " + textkit::FileNameOf(data->facts->path);
       SetWindowTextA(dlg, title.c_str());
       FillList(GetDlgItem(dlg, kListId), *data->facts);
       dlgkit::CenterOverOwner(dlg);

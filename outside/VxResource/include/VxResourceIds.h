@@ -55,7 +55,8 @@
 #define IDS_SHELL_LOW_RESOURCES 51106  // free system resources below %d %%
 #define IDS_SHELL_LOW_DISK_SPACE 51107  // less than %d MB free on the program's drive
 #define IDS_SHELL_BAD_CLOCK_YEAR 51108  // clock year outside 1971..2037
-#define IDS_SHELL_ALREADY_RUNNING 51109  // another instance or the image editor runs
+#define IDS_SHELL_ALREADY_RUNNING 51109  // another instance runs
+#define IDS_SHELL_EDITOR_RUNNING 51122  // start-up refused: the image editor runs
 #define IDS_SHELL_ACCOUNT_ERROR 51110  // account check failed: %s (call), %d (error)
 #define IDS_SHELL_MDAC_INSTALL 51112  // second half of the data-access message
 #define IDS_SHELL_GUEST_REFUSED 51113  // Guests account refused
@@ -63,6 +64,12 @@
 #define IDS_SHELL_SLIDESHOW_SAVING 51117  // close refused: slide show being saved
 #define IDS_SHELL_SLIDESHOW_OPEN 51118  // close refused: slide-show player must close first
 #define IDS_SHELL_CLOSE_WITH_MARKS 51121  // close warning while files are marked
+#define IDS_SHELL_CLOSE_HELD 51124  // close given up: %s = the program whose window stays open
+#define IDS_SHELL_MANUAL_OPEN_FAILED 51123  // the manual could not be opened: %s = its path
+#define IDS_SHELL_DB_RENEWED 51125  // damaged database kept aside: %s file, %s kept as, %d files carried over
+#define IDS_SHELL_DB_READONLY 51126  // damaged database that could not be moved: %s file
+#define IDS_SHELL_DB_UNAVAILABLE 51127  // damaged database, neither moved nor readable: %s file
+#define IDS_SHELL_DB_OPEN_FAILED 51128  // the database cannot be opened: %s file
 #define IDS_SHELL_SLIDESHOW_EMPTY 62085  // nothing to show in a slide show
 #define IDS_SHELL_CLIP_EDITOR_RUNNING 62068  // the movie-clip program runs
 #define IDS_SHELL_MODE_THUMBNAILS 50040  // status text for DepthViewer\Mode 1
@@ -478,6 +485,9 @@
 #define ID_ROTATE_RIGHT 29100  // rotate the selection +90 degrees
 #define ID_ROTATE_LEFT 29101  // rotate the selection -90 degrees
 
+// Folder pane: the commands of the folder menus that the pane takes
+#define ID_FOLDER_COMMAND_FIRST 29201
+#define ID_FOLDER_COMMAND_LAST 29270
 // Folder pane: tree show/hide items (the pane builds them)
 #define ID_VIEW_TREE_FIRST 29241  // first tree of the trees sub-menu
 #define ID_VIEW_TREE_LAST 29250
@@ -539,6 +549,8 @@
 #define ID_SORT_NAME_DESC 29565  // sort id 20
 #define ID_SORT_SIZE_ASC 29566  // sort id 15
 #define ID_SORT_SIZE_DESC 29567  // sort id 16
+#define ID_SORT_TYPE_ASC_IN_RANGE 29568  // sort id 17: ID_SORT_TYPE_ASC as the document passes it to the views
+#define ID_SORT_TYPE_DESC_IN_RANGE 29569  // sort id 18: ID_SORT_TYPE_DESC likewise
 #define ID_SORT_AUDIO_DATE_ASC 29572  // SD audio: sort id 11
 #define ID_SORT_AUDIO_DATE_DESC 29573  // sort id 12
 #define ID_SORT_AUDIO_TITLE_ASC 29574  // sort id 21

@@ -1,19 +1,8 @@
 #include "dlgkit/memdialog.h"
 
+#include <textkit/text.h>
+
 namespace dlgkit {
-
-namespace {
-
-std::wstring Wide(const char* text) {
-  if (!text || !*text) return std::wstring();
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, &w[0], n);
-  w.resize(wcslen(w.c_str()));
-  return w;
-}
-
-}  // namespace
 
 DialogTemplate::DialogTemplate(DWORD style, int x, int y, int cx, int cy, const char* title, DWORD exStyle) {
   style |= DS_SETFONT;
@@ -39,7 +28,7 @@ void DialogTemplate::AlignDword() {
 }
 
 void DialogTemplate::PutText(const char* text) {
-  for (wchar_t c : Wide(text)) words_.push_back(static_cast<WORD>(c));
+  for (wchar_t c : textkit::AnsiToWide(text ? text : "")) words_.push_back(static_cast<WORD>(c));
   words_.push_back(0);
 }
 

@@ -47,7 +47,7 @@ bool IsOpaqueFormat(const WICPixelFormatGUID& f) {
 HRESULT OpenDecoder(IWICImagingFactory* factory, const Input& in, ComPtr<IWICStream>* stream,
                     ComPtr<IWICBitmapDecoder>* decoder) {
   if (in.path) {
-    std::wstring w = detail::Widen(in.path);
+    std::wstring w = textkit::AnsiToWide(in.path);
     if (w.empty()) return E_INVALIDARG;
     return factory->CreateDecoderFromFilename(w.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                               decoder->Put());
@@ -549,8 +549,7 @@ ImageFormat DetectFileFormat(const char* path) {
 
 ImageFormat FormatFromExtension(const char* path) {
   if (!path) return ImageFormat::Unknown;
-  const char* dot = strrchr(path, '.');
-  if (!dot || strchr(dot, '\\') || strchr(dot, '/')) return ImageFormat::Unknown;
+  const std::string ext = textkit::ExtensionOf(path);
   static const struct {
     const char* ext;
     ImageFormat format;
@@ -559,7 +558,7 @@ ImageFormat FormatFromExtension(const char* path) {
               {".gif", ImageFormat::Gif},  {".tif", ImageFormat::Tiff},  {".tiff", ImageFormat::Tiff},
               {".ico", ImageFormat::Ico}};
   for (const auto& e : kExt)
-    if (lstrcmpiA(dot, e.ext) == 0) return e.format;
+    if (textkit::EqualNoCase(ext, e.ext)) return e.format;
   return ImageFormat::Unknown;
 }
 

@@ -443,9 +443,7 @@ std::optional<Exif::Comment> Exif::UserComment() const {
       if (!ch) break;
       w += ch;
     }
-    int len = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
-    c.text.resize(size_t(std::max(len, 0)));
-    if (len > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), &c.text[0], len, nullptr, nullptr);
+    c.text = textkit::WideToUtf8(w);
     c.utf8 = true;
   } else if (memcmp(code, "ASCII\0\0\0", 8) == 0 || std::all_of(code, code + 8, [](char ch) { return ch == 0; })) {
     c.text.assign(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), n));

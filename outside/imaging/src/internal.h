@@ -11,6 +11,8 @@
 
 #include "imaging/decode.h"
 #include "imaging/dib.h"
+#include "textkit/path.h"
+#include "textkit/text.h"
 
 namespace imaging {
 
@@ -65,7 +67,6 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-std::wstring Widen(const char* text);
 HRESULT HrFromLastError();
 
 // A file opened for reading (shared with readers, writers and deleters). Its head is
@@ -155,8 +156,6 @@ HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory);
 // background for 24 bits.
 HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, int bitCount, COLORREF background,
                        bool topDown, Dib* out);
-// The folder part of an ANSI (double-byte aware) path, with its backslash; "" for none.
-std::string DirectoryOf(const char* path);
 
 // A top-down 24- or 32-bit DIB section for GDI to draw into or from.
 class DibSection {

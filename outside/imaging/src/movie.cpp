@@ -87,7 +87,7 @@ HRESULT Grab(GrabJob* job) {
   hr = grabber->SetMediaType(&want);
   if (SUCCEEDED(hr)) hr = graph->AddFilter(grabberFilter.Get(), L"Grabber");
   if (SUCCEEDED(hr)) hr = graph->AddFilter(nullRenderer.Get(), L"Null");
-  std::wstring path = detail::Widen(job->path.c_str());
+  std::wstring path = textkit::AnsiToWide(job->path);
   if (SUCCEEDED(hr)) hr = graph->AddSourceFilter(path.c_str(), L"Source", source.Put());
   if (FAILED(hr)) return hr;
   // The first output of the source that reaches the grabber (decoders come in between).

@@ -1,4 +1,4 @@
-// COM scope, path conversion, file reading and replacing writes.
+// COM scope, file reading and replacing writes.
 #include <algorithm>
 #include <cstring>
 
@@ -39,32 +39,9 @@ bool MemorySource::Read(uint64_t pos, void* dst, size_t n) const {
 
 namespace detail {
 
-std::wstring Widen(const char* text) {
-  if (!text || !*text) return std::wstring();
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring w(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &w[0], n);
-  w.resize(size_t(n - 1));
-  return w;
-}
-
 HRESULT HrFromLastError() {
   DWORD e = GetLastError();
   return e ? HRESULT_FROM_WIN32(e) : E_FAIL;
-}
-
-std::string DirectoryOf(const char* path) {
-  if (!path) return std::string();
-  size_t cut = 0;
-  for (size_t i = 0; path[i]; ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && path[i + 1]) {
-      ++i;  // a trail byte may be 0x5C and is no separator
-      continue;
-    }
-    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') cut = i + 1;
-  }
-  return std::string(path, cut);
 }
 
 FileReader::~FileReader() {
@@ -165,7 +142,7 @@ HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory) {
 
 HRESULT WriteFileReplacing(const char* path, const void* data, size_t size) {
   if (!path || !*path || (!data && size)) return E_INVALIDARG;
-  std::string dir = detail::DirectoryOf(path);
+  std::string dir = textkit::FolderPartOf(path);
   if (dir.empty()) dir = ".";
   char temp[MAX_PATH];
   if (!GetTempFileNameA(dir.c_str(), "gim", 0, temp)) return detail::HrFromLastError();

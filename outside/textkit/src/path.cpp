@@ -58,7 +58,9 @@ std::string Join(const std::string& folder, const std::string& name) {
   TrimLeadingSeparators(tail);
   if (folder.empty()) return tail;
   if (tail.empty()) return folder;
-  return EndsWithSeparator(folder) || (folder.size() == 2 && HasDrive(folder)) ? folder + tail : folder + "\\" + tail;
+  std::string head = folder;
+  TrimTrailingSeparators(head);
+  return head + "\\" + tail;
 }
 
 bool EndsWithSeparator(const std::string& path) {
@@ -72,7 +74,8 @@ std::string WithTrailingSeparator(const std::string& path) { return EndsWithSepa
 std::string WithoutTrailingSeparator(const std::string& path) {
   std::string out = path;
   TrimTrailingSeparators(out);
-  if (out.size() < path.size() && (out.empty() || (out.size() == 2 && HasDrive(out)))) out = path.substr(0, out.size() + 1);
+  if (out.size() < path.size() && (out.empty() || (out.size() == 2 && HasDrive(out))))
+    out = path.substr(0, out.size() + 1);
   return out;
 }
 
@@ -100,8 +103,10 @@ NameFault CheckFileName(const std::string& name) {
   ForEachChar(name, [&](size_t i, size_t n) {
     unsigned char c = static_cast<unsigned char>(name[i]);
     if (fault != NameFault::None || n != 1) return;
-    if (c < 0x20) fault = NameFault::ControlCharacter;
-    else if (strchr("\\/:*?\"<>|", c)) fault = NameFault::ForbiddenCharacter;
+    if (c < 0x20)
+      fault = NameFault::ControlCharacter;
+    else if (strchr("\\/:*?\"<>|", c))
+      fault = NameFault::ForbiddenCharacter;
   });
   if (fault != NameFault::None) return fault;
   // A device name stays one with any extension ("con.txt", "LPT1.jpg") and trailing blanks.

@@ -94,13 +94,12 @@ RecordStatus ReadEntries(const std::vector<std::string>& fields, size_t width, s
     }
     entries->push_back(e);
   }
-  if (k * width != m - 1) {
-    // Fields left over: a field too few or too many when the text is closed, else cut.
-    return fields.back().empty() ? RecordStatus::BadLayout : RecordStatus::Truncated;
+  if (k * width != m - 1 || !fields.back().empty()) {
+    // Fields left over: a field too few when the text ends closed ("||"), else cut short.
+    const size_t n = fields.size();
+    bool closed = m >= 2 && fields[n - 1].empty() && fields[n - 2].empty();
+    return closed ? RecordStatus::BadLayout : RecordStatus::Truncated;
   }
-  if (!fields.back().empty()) return RecordStatus::Truncated;
-  for (const RecordEntry& e : *entries)
-    if (e.path.empty()) return RecordStatus::EmptyPath;
   return RecordStatus::Ok;
 }
 
@@ -122,7 +121,6 @@ const char* StatusText(RecordStatus status) {
     case RecordStatus::BadHeader: return "unclosed quote in the header";
     case RecordStatus::Truncated: return "text cut short";
     case RecordStatus::BadLayout: return "entry with a field too many or too few";
-    case RecordStatus::EmptyPath: return "entry without a path";
     case RecordStatus::BadText: return "broken double-byte text";
   }
   return "unknown";
@@ -168,7 +166,7 @@ RecordText ReadRecordText(const char* p, size_t length) {
     if (why != RecordStatus::Ok && t.folderType == 2) {
       std::vector<RecordEntry> plain;
       RecordStatus asPlain = ReadEntries(fields, 2, &plain);
-      if (asPlain == RecordStatus::Ok || asPlain == RecordStatus::EmptyPath) {
+      if (asPlain == RecordStatus::Ok) {
         why = asPlain;
         t.entries = plain;
       }

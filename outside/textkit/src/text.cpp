@@ -102,6 +102,13 @@ bool IsAscii(const std::string& s) {
   return true;
 }
 
+std::string Trim(const std::string& s) {
+  const char* blanks = " \t\r\n";
+  size_t b = s.find_first_not_of(blanks);
+  if (b == std::string::npos) return std::string();
+  return s.substr(b, s.find_last_not_of(blanks) - b + 1);
+}
+
 // ---- case -------------------------------------------------------------------------------
 
 std::string UpperAscii(const std::string& s) {
@@ -122,8 +129,15 @@ std::string LowerAscii(const std::string& s) {
 
 namespace {
 
+// Lead bytes of the only double-byte characters with an upper-case form: full-width Latin
+// (82), Greek (83), Cyrillic (84) and the small Roman numerals of the vendor rows (EE, FA).
+bool MayHaveCase(unsigned char lead) {
+  return lead == 0x82 || lead == 0x83 || lead == 0x84 || lead == 0xEE || lead == 0xFA;
+}
+
 // The upper-case form of one double-byte character, when the code page has one.
 bool UpperDoubleByte(const char* p, char out[2]) {
+  if (!MayHaveCase(static_cast<unsigned char>(p[0]))) return false;
   WCHAR w = 0;
   if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, 2, &w, 1) != 1) return false;
   WCHAR up = 0;
@@ -138,6 +152,21 @@ bool UpperDoubleByte(const char* p, char out[2]) {
 }
 
 }  // namespace
+
+std::wstring FoldCaseWide(const std::wstring& w) {
+  if (w.empty()) return w;
+  std::wstring u(w.size(), L'\0');
+  int n = LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, w.data(), int(w.size()), &u[0], int(u.size()));
+  if (n <= 0) {
+    // Without the table, at least the ASCII letters fold.
+    u = w;
+    for (wchar_t& c : u)
+      if (c >= L'a' && c <= L'z') c = wchar_t(c - 32);
+    return u;
+  }
+  u.resize(size_t(n));
+  return u;
+}
 
 std::string FoldCase(const std::string& s) {
   std::string out;
@@ -159,7 +188,9 @@ std::string FoldCase(const std::string& s) {
   return out;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && FoldCase(a) == FoldCase(b); }
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}
 
 int CompareNoCase(const std::string& a, const std::string& b) {
   int r = FoldCase(a).compare(FoldCase(b));

@@ -209,6 +209,9 @@ TEST(Controller, BadCopyDataInput) {
       "0|Explorer|1|" + tooLong + "||",    // 260 bytes or more
       "0|Explorer|1|" + a + "\\missing||", // missing folder
       "0|Explorer|7|" + a + "\\||",        // unknown folder type
+      "2|T,I,A,1|2|" + a + "\\p00.jpg|99999999999||",  // group number out of range
+      "2|T,I,A,1|2|" + a + "\\p00.jpg|x||",            // group number not a number
+      "99999999999|Explorer|1|" + a + "\\||",          // source number out of range
   };
   for (const std::string& text : bad) {
     h.ShowFolder(a);
@@ -381,6 +384,24 @@ TEST(Controller, PointerMessagesFromOtherThreadsAreIgnored) {
   EXPECT_EQ(other, E_FAIL);
   EXPECT_EQ(out, 7);
   EXPECT_EQ(map.GetCount(), 1);
+
+  // A relay record asking for the file list: answered from this thread only.
+  VXRELAYRECORD record = {WM_BROWSER_EXPORT_REQUEST, 0, 0};
+  h.Forget();
+  SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 1u);
+  h.Forget();
+  done = false;
+  std::thread t2([&] {
+    SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+    done = true;
+  });
+  while (!done) {
+    ctltest::Pump();
+    Sleep(1);
+  }
+  t2.join();
+  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 0u);
 }
 
 // A system code without text shows its number; a second error while the box is open
@@ -428,4 +449,19 @@ TEST(Controller, ErrorDisplayOfUnknownSystemCode) {
   EXPECT_EQ(text, "Error 0x2FFFFF00");
   EXPECT_EQ(second, 0);
   EXPECT_EQ(boxes, 1);
+}
+
+// Items found on another thread are not put into the view from there: only the
+// user-interface thread touches the view.
+TEST(Controller, ScanCallbackOffTheUiThreadAddsNothing) {
+  BrowserHost h;
+  std::string a = PictureFolder("thread", 1);
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 1u);
+  CThumbnail item((a + "\\p00.jpg").c_str());
+  long result = -1;
+  std::thread t([&] { result = CVxGUITrans::FileFindCallBack(&item, h.trans()); });
+  t.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(h.pView->m_items.size(), 1u);
 }

@@ -12,11 +12,9 @@
 #include "program.h"
 #include "pump.h"
 #include "tempfolder.h"
+#include "testmain.h"
 
 namespace {
-
-class CCtlTestApp : public CWinApp {};
-CCtlTestApp theApp;
 
 std::string g_scratch;
 std::unique_ptr<testsupport::ScopedProfileRoot> g_root;
@@ -59,18 +57,14 @@ LRESULT CALLBACK ManagerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOW);
+// The manager window's class, registered once the framework has started.
+static testmain::StartUp managerClass([] {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = ManagerProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.lpszClassName = "BrctlManager";
-  RegisterClassA(&wc);
-  int result = RUN_ALL_TESTS();
-  AfxWinTerm();
-  return result;
-}
+  return RegisterClassA(&wc) != 0;
+});
 
 namespace ctltest {
 std::string Fixture(const char* name) { return testsupport::Fixture(name); }

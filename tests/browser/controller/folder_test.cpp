@@ -8,6 +8,7 @@
 #include "MainWndMessages.h"
 #include "ctl_fixture.h"
 #include "files.h"
+#include "pump.h"
 
 namespace {
 
@@ -181,8 +182,10 @@ TEST(Reload, VirtualGroupsDropOnlyGoneFiles) {
   h.SendCopy(CDID_CHANGE_FOLDER, "2|Title,Item,A,1|2|" + a + "\\v1.jpg|1||" + a + "\\v2.jpg|1||");
   h.RunQueue();
   ASSERT_EQ(h.pView->m_items.size(), 2u);
-  CThumbnailPage::DecodeStop();  // the decoder may be reading the file
-  ASSERT_TRUE(DeleteFileA((a + "\\v2.jpg").c_str()));
+  // The decoder may still be reading the file.
+  CThumbnailPage::DecodeStop();
+  std::string gone = a + "\\v2.jpg";
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return DeleteFileA(gone.c_str()) != FALSE; }, 5000));
   h.trans()->ReloadAllGroups();
   EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"v1.jpg"}));
 }
@@ -196,4 +199,27 @@ TEST(FolderModel, BrokenFilesAreListed) {
   h.ShowFolder(a);
   EXPECT_EQ(h.pView->m_items.size(), 5u);
   for (CThumbnail* p : h.pView->m_items) EXPECT_EQ(p->DecodeThumbnail(), S_OK) << (LPCSTR)p->GetFileName();
+}
+
+// A rotation notice drops the decoded picture of the files it names, unless its angle
+// comes to no turn at all.
+TEST(FolderModel, RotationNoticeRedecodesTurnedFiles) {
+  BrowserHost h;
+  std::string a = Folder("rotate", {{"r.jpg", "plain.jpg"}});
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 1u);
+  CThumbnail* p = h.pView->m_items[0];
+  CThumbnailPage::DecodeStop();
+  struct {
+    const char* angle;
+    bool cleared;
+  } cases[] = {{"360", false}, {"0", false}, {"-720", false}, {"540", true}, {"90", true}, {"-90", true}};
+  for (auto& c : cases) {
+    ASSERT_EQ(p->DecodeThumbnail(), S_OK);
+    ASSERT_TRUE(p->IsDecoded());
+    EXPECT_EQ(h.SendCopy(CDID_ROTATION_FILES, std::string("0|") + c.angle + "|1|" + a + "\\R.JPG||"), 1);
+    h.RunQueue();
+    CThumbnailPage::DecodeStop();
+    EXPECT_EQ(!p->IsDecoded(), c.cleared) << c.angle;
+  }
 }

@@ -100,6 +100,26 @@ TEST(SubViewLayout, ItemsLeftToRightVerticallyCentred) {
       EXPECT_FALSE(l.shown[item]) << item;
   }
 
+  // A short strip: the sort combo gives up width first, then the filter combo, each down
+  // to its least; with room to spare nothing changes.
+  struct {
+    int cxStrip;
+    int sortWidth, filterWidth;
+  } kShort[] = {
+      {0, 114, 120},    {700, 114, 120}, {690, 104, 120}, {650, 72, 112},
+      {600, 72, 72},    // the least: the combos end past the strip, as small as they get
+  };
+  for (const auto& c : kShort) {
+    subview::LayoutInput in = Input(1);
+    in.cxStrip = c.cxStrip;
+    l = subview::LayOut(in);
+    CRect sort(l.rect[subview::kSortCombo]), filter(l.rect[subview::kFilterCombo]);
+    EXPECT_EQ(sort.Width(), c.sortWidth) << c.cxStrip;
+    EXPECT_EQ(filter.Width(), c.filterWidth) << c.cxStrip;
+    EXPECT_EQ(l.rect[subview::kCaptionFilter].left, sort.right + 7) << c.cxStrip;
+    if (c.cxStrip >= 650) EXPECT_LE(filter.right + 7, c.cxStrip) << c.cxStrip;
+  }
+
   // Combos hidden by a view-mode command: their captions go with them.
   l = subview::LayOut(Input(1, false));
   EXPECT_TRUE(l.shown[subview::kSlider]);

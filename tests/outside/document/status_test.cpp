@@ -212,13 +212,16 @@ TEST(FolderType, AFolderChangeIsReadWithTheProfile) {
   EXPECT_EQ(CBrowserStatus::CFolderType::CClassifyType::GetRegistryValue(), 8);
   EXPECT_EQ(st.GetFolderTypeNumber(), 2);
 
-  // A text that does not parse leaves nothing shown.
+  // A text that is refused (cut inside its path) changes nothing: the folder shown stays.
+  const UINT shown = (UINT)st.GetCode();
   std::string bad = "2|カード|1|E:\\DC";
   CCopyDataDispatcher b(bad.data(), (DWORD)bad.size());
-  EXPECT_NE(st.InterpretDispatcher(&b, nullptr, nullptr), S_OK);
-  EXPECT_EQ((UINT)st.GetCode(), 0u);
-  EXPECT_TRUE(st.GetFolderPath().IsEmpty());
+  EXPECT_EQ(st.InterpretDispatcher(&b, nullptr, nullptr), HRESULT_FROM_WIN32(ERROR_INVALID_DATA));
   EXPECT_EQ(st.InterpretDispatcher(nullptr, nullptr, nullptr), E_POINTER);
+  EXPECT_EQ((UINT)st.GetCode(), shown);
+  EXPECT_EQ(st.GetFolderPath(), "C:\\a.jpg");
+  EXPECT_EQ(st.GetSourceNumber(), 3);
+  EXPECT_EQ(st.GetClassifyType().GetKind(), 8);
 
   doctest::RemoveProfileSection("ImportPlugin");
   doctest::RemoveProfileSection("VxFolder");

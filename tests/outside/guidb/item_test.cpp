@@ -54,7 +54,10 @@ TEST(ItemFile, PathsNamesAndKinds) {
   ASSERT_EQ(S_OK, t.SetFileName("y.png"));
   EXPECT_TRUE(t.IsValidPath());
   EXPECT_EQ(UINT(VXTYPE_BITMAP), t.GetKindFlags());
-  EXPECT_EQ(E_INVALIDARG, t.SetFileName("a\\b.png"));
+  // The names Windows refuses are refused here too: the text kit's one rule.
+  for (const char* bad : {"a\\b.png", "CON.png", "a?.png", "y.png.", ""})
+    EXPECT_EQ(E_INVALIDARG, t.SetFileName(bad)) << bad;
+  EXPECT_STREQ("y.png", t.GetFileName());
 
   CThumbnail folder((d + "\\").c_str());
   EXPECT_TRUE(folder.IsFolder());

@@ -176,34 +176,6 @@ TEST(SmallRules, QualityTurnsAndFailures) {
   EXPECT_EQ(0, WriteFailureCode(S_OK));
 }
 
-// ---- Paths with double-byte names ----------------------------------------------------------
-// "表" ends in 0x5C and "ポ" in 0x7C: the bytes of a backslash and of a "|".
-TEST(PathRules, TrailBytesAreNoSeparators) {
-  struct {
-    const char* path;
-    bool endsWithBackslash;
-    const char* trimmed;
-  } cases[] = {
-      {"C:\\写真\\資料表", false, "C:\\写真\\資料表"},
-      {"C:\\写真\\資料表\\", true, "C:\\写真\\資料表"},
-      {"C:\\写真\\資料表\\\\", true, "C:\\写真\\資料表"},
-      {"C:\\a\\", true, "C:\\a"},
-      {"C:\\", true, "C:\\"},
-      {"C:", false, "C:"},
-      {"", false, ""},
-  };
-  for (auto& c : cases) {
-    SCOPED_TRACE(c.path);
-    EXPECT_EQ(c.endsWithBackslash, EndsWithBackslash(c.path));
-    EXPECT_EQ(c.trimmed, TrimTrailingBackslashes(c.path));
-  }
-  EXPECT_EQ("C:\\写真\\資料表\\", WithBackslash("C:\\写真\\資料表"));
-  EXPECT_EQ("C:\\写真\\資料表\\", WithBackslash("C:\\写真\\資料表\\"));
-  EXPECT_FALSE(HasCharOf("C:\\ポスター.jpg", "|"));
-  EXPECT_TRUE(HasCharOf("C:\\ポ|.jpg", "|"));
-  EXPECT_FALSE(HasCharOf("C:\\ポスター.jpg", ""));
-}
-
 std::set<std::string> g_taken;
 bool Taken(const std::string& p) { return g_taken.count(p) != 0; }
 
@@ -297,7 +269,7 @@ TEST(MusicFactsTest, TagsAndPlayingTimes) {
   MusicFacts f;
   ASSERT_TRUE(ParseMusic(mp3.data(), mp3.size(), nullptr, 0, mp3.size(), ".MP3", &f));
   EXPECT_EQ("MP3", f.format);
-  EXPECT_EQ(FromWide(L"\u591C\u660E\u3051"), f.title);
+  EXPECT_EQ(textkit::WideToAnsi(L"\u591C\u660E\u3051"), f.title);
   EXPECT_EQ("Norvane", f.artist);
   EXPECT_EQ(44100, f.sampleRate);
   EXPECT_EQ(26122u, f.durationMs);  // 1000 frames x 1152 samples / 44100 Hz

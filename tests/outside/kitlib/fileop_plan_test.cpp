@@ -4,7 +4,7 @@
 #include <map>
 
 #include "fileop_core.h"
-#include "mbcs.h"
+#include <textkit/textkit.h>
 
 namespace {
 
@@ -15,7 +15,7 @@ using kitlibex::PlannedMove;
 // A small imaginary disk: path (upper case) -> attributes.
 struct FakeDisk {
   std::map<std::string, DWORD> entries;
-  static std::string Key(const std::string& p) { return kitlib::NormalisePathText(p); }
+  static std::string Key(const std::string& p) { return textkit::FoldCase(p); }
   void Add(const std::string& p, DWORD attr) { entries[Key(p)] = attr; }
   DWORD operator()(const std::string& p) const {
     auto it = entries.find(Key(p));

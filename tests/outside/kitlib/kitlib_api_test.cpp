@@ -163,7 +163,10 @@ TEST(FileInfo, ParsesIntoObjectsTheOwnerDeletes) {
   auto* second = static_cast<CMTLFileInfo*>(list.GetTail());
   EXPECT_TRUE(second->IsMarked());
   EXPECT_FALSE(second->IsSelected());
-  EXPECT_EQ(CMTLChangeFileInfo("1|Disk|1|||", list), 0);
+  EXPECT_EQ(CMTLChangeFileInfo("1|Disk|1|||", list), 0);  // nothing selected
+  // A text the record reader refuses adds nothing.
+  EXPECT_EQ(CMTLChangeFileInfo("1|Disk|1|C:\\A\\||C:\\Fo", list), 0);
+  EXPECT_EQ(list.GetCount(), 2);
   CMTLDeleteFileInfo(list);
   EXPECT_TRUE(list.IsEmpty());
 

@@ -4,11 +4,13 @@
 #include <string>
 
 #include <files.h>
+#include <textkit/text.h>
 
 #include "VxContFile.h"
 #include "VxProperty.h"
+#include "facts.h"
 #include "fixtures.h"
-#include "text.h"
+#include "format.h"
 
 using imgtest::ScratchDir;
 
@@ -88,19 +90,37 @@ TEST(ContentFile, MemberNamesNeverLeaveTheFolder) {
   };
   const Case cases[] = {
       {"a.MTS|b.MTS", "a.MTS|b.MTS"},
-      {" a.MTS | |b.MTS|", "a.MTS|b.MTS"},                    // blanks and empty names
-      {"..\\..\\Windows\\x.dll|ok.MTS", "ok.MTS"},             // climbing out
-      {"C:\\x.MTS|sub/y.MTS|.|..|z.MTS", "z.MTS"},             // drives, folders, dots
-      {"*.MTS|a?.MTS|<x>.MTS|\"q\".MTS|ok.MTS", "ok.MTS"},        // wildcards and other forbidden characters
-      {"ok.MTS|OK.mts|ok.MTS", "ok.MTS"},                       // repeats, any case
-      {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                      // trail bytes 0x5C are no "\"
+      {" a.MTS | |b.MTS|", "a.MTS|b.MTS"},                  // blanks and empty names
+      {"..\\..\\Windows\\x.dll|ok.MTS", "ok.MTS"},          // climbing out
+      {"C:\\x.MTS|sub/y.MTS|.|..|z.MTS", "z.MTS"},          // drives, folders, dots
+      {"*.MTS|a?.MTS|<x>.MTS|\"q\".MTS|ok.MTS", "ok.MTS"},  // wildcards and other forbidden characters
+      {"ok.MTS|OK.mts|ok.MTS", "ok.MTS"},                   // repeats, any case
+      {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                   // trail bytes 0x5C are no "\"
+      {"ポスター.MTS|b.MTS", "ポスター.MTS|b.MTS"},         // nor is a trail byte 0x7C a "|"
+      {"CON.MTS|lpt1|a.MTS.|b .MTS", "b .MTS"},             // device names, a trailing dot
+      {"CON|NUL|COM1.MTS|NUL.tmb|lpt9.iis|Aux .MTS|ok.MTS", "ok.MTS"},  // devices, any extension
+      {"...|. .| . |ok.MTS", "ok.MTS"},                         // only dots and blanks
+      {"a.MTS.|ok.MTS", "ok.MTS"},                              // a trailing dot Windows drops
+      {"COM10.MTS|CONSOLE.MTS", "COM10.MTS|CONSOLE.MTS"},       // names that only begin like one
       {"", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.members);
-    std::string cont = WriteText("names.cont", vxprop::AnsiToUtf8(std::string("Format=1\nMembers=") + c.members + "\n"));
+    std::string cont =
+        WriteText("names.cont", textkit::AnsiToUtf8(std::string("Format=1\nMembers=") + c.members + "\n"));
     EXPECT_EQ(Prop(cont, PRID_MEMBERS), c.read);
   }
+}
+
+TEST(ContentFile, TheDialogListsMembersWhoseNamesHoldATrailByteBar) {
+  // "ポ" is 83 7C: its trail byte is the byte of "|".
+  std::string cont = WriteText("bar.cont", textkit::AnsiToUtf8("Format=1\nMembers=ポスター.MTS|b.MTS\n"));
+  vxprop::FileFacts facts;
+  ASSERT_TRUE(vxprop::GatherFacts(cont.c_str(), &facts));
+  bool found = false;
+  for (const auto& line : vxprop::DialogLines(facts))
+    if (line.first == "構成ファイル") found = line.second == "ポスター.MTS, b.MTS";
+  EXPECT_TRUE(found);
 }
 
 TEST(ContentFile, EncodingsAndWhatIsNoContentFile) {
@@ -111,8 +131,8 @@ TEST(ContentFile, EncodingsAndWhatIsNoContentFile) {
     bool content;
   };
   const Case cases[] = {
-      {"utf8.cont", vxprop::AnsiToUtf8("Members=a.MTS\nTitle=" + title + "\n"), true},
-      {"bom.cont", "\xEF\xBB\xBF" + vxprop::AnsiToUtf8("[Content]\nMembers=a.MTS\nTitle=" + title + "\n"), true},
+      {"utf8.cont", textkit::AnsiToUtf8("Members=a.MTS\nTitle=" + title + "\n"), true},
+      {"bom.cont", "\xEF\xBB\xBF" + textkit::AnsiToUtf8("[Content]\nMembers=a.MTS\nTitle=" + title + "\n"), true},
       {"cp932.cont", "; written by an old tool\nMembers=a.MTS\ntitle = " + title + "\n", true},
       {"noformat.cont", "Title=" + title + "\n", false},
       {"binary.cont", std::string("Members=a.MTS\n\0\x01\x02", 17), false},
@@ -147,7 +167,7 @@ TEST(ContentFile, WriteAndReadBack) {
   std::vector<uint8_t> raw = imgtest::ReadAll(path);
   std::string text(raw.begin(), raw.end());
   EXPECT_EQ(text.compare(0, 11, "[Content]\r\n"), 0);
-  EXPECT_TRUE(vxprop::IsValidUtf8(text));
+  EXPECT_TRUE(textkit::IsValidUtf8(text));
 
   vxcont::ContentInfo back;
   ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &back));
@@ -164,6 +184,26 @@ TEST(ContentFile, WriteAndReadBack) {
   EXPECT_EQ(*back.totalSize, 123456789u);
   EXPECT_TRUE(back.edited);
   EXPECT_EQ(Prop(path, PRID_FILE_SIZE), "117.73 MB (123,456,789 バイト)");
+}
+
+// A value read from a code-page file that ends in a lone lead byte: written again, the
+// broken character goes; no other character takes its place.
+TEST(ContentFile, ABrokenCharacterIsDroppedNotReplaced) {
+  const std::string title = "運動会";
+  std::string cut = title + "\x89";      // 運's lead byte alone
+  std::string badTrail = title + "\x82\x20x";  // a lead byte before a blank
+  std::string path = WriteText("broken.cont", "Members=a.MTS\nTitle=" + cut + "\nMaker=" + badTrail + "\n");
+  vxcont::ContentInfo info;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &info));
+  EXPECT_EQ(info.title, cut);  // read as it stands
+  ASSERT_EQ(vxcont::WriteContentFile(path.c_str(), info), S_OK);
+  std::vector<uint8_t> raw = imgtest::ReadAll(path);
+  std::string text(raw.begin(), raw.end());
+  EXPECT_EQ(text.find("\xE3\x83\xBB"), std::string::npos);  // no "・"
+  vxcont::ContentInfo back;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &back));
+  EXPECT_EQ(back.title, title);
+  EXPECT_EQ(back.maker, title + " x");
 }
 
 TEST(ContentFile, RecordingTimeWithoutRecordTime) {

@@ -7,6 +7,7 @@
 
 #include <files.h>
 #include <fuzz.h>
+#include <textkit/path.h>
 
 #include "VxContFile.h"
 #include "VxProperty.h"
@@ -24,19 +25,8 @@ const char kCont[] =
     "RecordTime=2024/05/01 10:20:30\r\nDuration=83.5\r\nRecMode=HA\r\nBitRate=17000000\r\n"
     "Exposure=1/60\r\nEdited=1\r\nTotalSize=123456789\r\n";
 
-// A member name the reader promises never to keep.
-bool Forbidden(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return true;
-  for (size_t i = 0; i < name.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (IsDBCSLeadByte(c) && i + 1 < name.size()) {
-      ++i;
-      continue;
-    }
-    if (c < 0x20 || strchr("\\/:*?\"<>|", c)) return true;
-  }
-  return false;
-}
+// A member name the reader promises never to keep: one Windows refuses.
+bool Forbidden(const std::string& name) { return !textkit::IsValidFileName(name); }
 
 }  // namespace
 

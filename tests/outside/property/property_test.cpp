@@ -8,7 +8,9 @@
 #include "facts.h"
 #include "fixtures.h"
 #include "format.h"
-#include "text.h"
+#include <textkit/text.h>
+
+#include "format.h"
 
 using imgtest::Fixture;
 using imgtest::ScratchCopy;

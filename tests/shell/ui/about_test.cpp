@@ -1,6 +1,8 @@
 // The About box: its texts, the module list of the program folder, the notices file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <Kitlib2/Profile.h>
 #include <VxResourceIds.h>
 #include <ui/AboutDlg.h>
@@ -20,6 +22,9 @@ TEST(AboutTexts, VersionDateAndSize) {
   } versions[] = {{"1.20L03", 0, "Ver.1.20L03(NTSC)"}, {"1.20L03", 1, "Ver.1.20L03(PAL)"},
                   {"1.20L03", 2, "Ver.1.20L03"},       {"0.00L00", -1, "Ver.0.00L00"}};
   for (auto& v : versions) EXPECT_EQ(about::VersionText(v.version, v.tv), CString(v.text)) << v.tv;
+  EXPECT_EQ(about::ProductVersion("1.20L03", "5.0.0.1"), CString("1.20L03"));
+  EXPECT_EQ(about::ProductVersion("", "5.0.0.1"), CString("5.0.0.1"));  // nothing installed: the file's own
+  EXPECT_EQ(about::ProductVersion("", ""), CString("0.00"));
   struct {
     const char* in;
     const char* out;
@@ -49,6 +54,18 @@ TEST(AboutModules, ListsTheProgramFolderPatternByPattern) {
   EXPECT_LT(lastExe, firstDll);
   if (firstPsp >= 0) {
     EXPECT_GT(firstPsp, firstDll);
+  }
+  // Every deliverable and library of ours carries its version.
+  const char* const kOurs[] = {"Marlo5.exe",   "VxAutoRun.exe",      "VxGUITrans.dll", "DiskTree.psp",
+                               "CardTree.psp", "ExpVideoPostUI.peu", "Rename.dll",     "GlimFW.dll",
+                               "VxResource.dll", "Kitlib2.dll",      "VxDatabase.dll", "VxDocument.dll"};
+  CString strMain;
+  for (const char* name : kOurs) {
+    auto it = std::find_if(rows.begin(), rows.end(), [name](const about::ModuleRow& r) { return r.name == name; });
+    ASSERT_NE(it, rows.end()) << name;
+    EXPECT_FALSE(it->version.IsEmpty()) << name;
+    if (strMain.IsEmpty()) strMain = it->version;
+    EXPECT_EQ(it->version, strMain) << name;  // one version for the whole system
   }
 }
 

@@ -7,6 +7,7 @@
 #include <RecordGate.h>
 #include <VxGUIDB/Utility.h>
 #include <VxResourceIds.h>
+#include <cardwatch/AutoRunRule.h>
 #include <ui/SettingsDialogs.h>
 #include <ui/SettingsRules.h>
 #include <tempfolder.h>
@@ -76,52 +77,40 @@ TEST(SettingsRules, MusicFolderAndDriveRoots) {
 }
 
 // A photo database of the test's own: entries by path, and an enrolment that can fail.
+// As the real one, a registration replaces a record in one step or leaves it alone.
 struct FakeDatabase {
   static std::map<std::string, std::vector<std::string>> s_entries;  // path -> record names
-  static int s_enrollFailures;  // enrolments still to fail
-  static std::vector<std::string> s_calls;
+  static int s_enrollFailures;                                       // enrolments still to fail
   static METADATA* Record(const char* name) {
     METADATA* m = (METADATA*)calloc(1, sizeof(METADATA));
     lstrcpynA(m->szName, name, sizeof(m->szName));
     return m;
   }
-  static HRESULT WINAPI Read(LPCSTR path, METADATA** out) {
-    s_calls.push_back("read");
-    auto it = s_entries.find(path);
-    if (it == s_entries.end()) return VXDB_E_NOTFOUND;
-    *out = it->second.empty() ? nullptr : Record(it->second[0].c_str());
-    return S_OK;
-  }
-  static HRESULT WINAPI Remove(LPCSTR path) {
-    s_calls.push_back("remove");
-    return s_entries.erase(path) ? S_OK : VXDB_E_NOTFOUND;
-  }
-  static HRESULT WINAPI Enroll(LPCSTR path, DWORD) {
-    s_calls.push_back("enroll");
+  static HRESULT WINAPI Register(LPCSTR path, const METADATA* list) {
     if (s_enrollFailures > 0) {
       s_enrollFailures--;
       return E_FAIL;
     }
-    s_entries[path];
+    s_entries[path].clear();
+    if (list) s_entries[path].push_back(list->szName);
     return S_OK;
   }
   static HRESULT WINAPI Update(LPCSTR path, const METADATA* list) {
-    s_calls.push_back(std::string("update ") + list->szName);
-    s_entries[path].push_back(list->szName);
+    auto it = s_entries.find(path);
+    if (it == s_entries.end()) return VXDB_E_NOTFOUND;
+    it->second.push_back(list->szName);
     return S_OK;
   }
-  static void WINAPI Free(METADATA* list) {
-    free(list);
-  }
-  static settings::DatabaseCalls Calls() { return settings::DatabaseCalls{Read, Remove, Enroll, Update, Free}; }
+  static void Free(METADATA* list) { free(list); }
+  static settings::DatabaseCalls Calls() { return settings::DatabaseCalls{Register, Update}; }
 };
 std::map<std::string, std::vector<std::string>> FakeDatabase::s_entries;
 int FakeDatabase::s_enrollFailures = 0;
-std::vector<std::string> FakeDatabase::s_calls;
 
 TEST(SettingsRules, ReregistrationKeepsTheEntryWhenEnrolmentFails) {
-  METADATA* fresh = FakeDatabase::Record("DateTimeInfo");
-  const METADATA* lists[] = {fresh, nullptr};
+  METADATA* dates = FakeDatabase::Record("DateTimeInfo");
+  METADATA* folder = FakeDatabase::Record("FolderInfo");
+  const METADATA* lists[] = {nullptr, dates, nullptr, folder};
   struct {
     bool enrolled;
     int failures;
@@ -129,30 +118,35 @@ TEST(SettingsRules, ReregistrationKeepsTheEntryWhenEnrolmentFails) {
     bool entryAfter;
     std::vector<std::string> records;
   } cases[] = {
-      {true, 0, S_OK, true, {"DateTimeInfo"}},   // a fresh entry with the new lists
-      {false, 0, S_OK, true, {"DateTimeInfo"}},  // first registration
-      {true, 1, E_FAIL, true, {"KeywordsInfo"}}, // enrolment failed once: the old entry is back
-      {true, 2, E_FAIL, false, {}},              // the database refuses every write: nothing to keep
+      {true, 0, S_OK, true, {"DateTimeInfo", "FolderInfo"}},   // a fresh entry with the new lists
+      {false, 0, S_OK, true, {"DateTimeInfo", "FolderInfo"}},  // first registration
+      {true, 1, E_FAIL, true, {"KeywordsInfo"}},               // enrolment failed: the old entry stays
+      {true, 5, E_FAIL, true, {"KeywordsInfo"}},               // and stays while it keeps failing
       {false, 1, E_FAIL, false, {}},
   };
   for (auto& c : cases) {
     FakeDatabase::s_entries.clear();
     if (c.enrolled) FakeDatabase::s_entries["C:\\p.jpg"] = {"KeywordsInfo"};
     FakeDatabase::s_enrollFailures = c.failures;
-    EXPECT_EQ(settings::ReregisterFile("C:\\p.jpg", lists, 2, FakeDatabase::Calls()), c.result);
+    EXPECT_EQ(settings::ReregisterFile("C:\\p.jpg", lists, 4, FakeDatabase::Calls()), c.result);
     auto it = FakeDatabase::s_entries.find("C:\\p.jpg");
     EXPECT_EQ(it != FakeDatabase::s_entries.end(), c.entryAfter) << c.failures;
     if (it != FakeDatabase::s_entries.end()) {
       EXPECT_EQ(it->second, c.records) << c.failures;
     }
   }
-  FakeDatabase::Free(fresh);
+  FakeDatabase::Free(dates);
+  FakeDatabase::Free(folder);
 }
 
 // The auto-run page, as the options dialog hosts it.
 TEST(SettingsDialogs, AutoRunPageShowsAndTakesTheChoice) {
   shelltest::ProfileRoot root;
-  CMWriteProfileInt("Settings", "AutoRun", 5);
+  // The launcher's setting, with the launcher's default; a value of the program's own
+  // root is not it.
+  EXPECT_EQ(cardwatch::ReadAutoRunMode(), cardwatch::AUTORUN_WATCH_ONLY);
+  CMWriteProfileInt("Settings", "AutoRun", 0);
+  CMWriteProfileInt("Settings", "AutoRun", 5, 0, CMPROFILE_COMMON);
   CMWriteProfileInt("VxClassify", "FirstClassify", 1);
   CWnd host;
   host.CreateEx(0, AfxRegisterWndClass(0, 0, (HBRUSH)(COLOR_BTNFACE + 1)), "options", WS_POPUP | WS_VISIBLE, 60, 60,
@@ -168,7 +162,7 @@ TEST(SettingsDialogs, AutoRunPageShowsAndTakesTheChoice) {
   EXPECT_EQ(page.m_nAutoRun, 1);
   EXPECT_EQ(page.m_nFirstClassify, 0);
   EXPECT_EQ(page.GetCheckedRadioButton(IDC_AUTORUN_START, IDC_AUTORUN_NONE), IDC_AUTORUN_VIEWER);
-  EXPECT_EQ(CMGetProfileInt("Settings", "AutoRun", -1), 5);  // the page writes nothing
+  EXPECT_EQ(cardwatch::ReadAutoRunMode(), 5);  // the page writes nothing
   uikit::Picture pic(host.m_hWnd);
   EXPECT_FALSE(pic.Save("settings_autorun").empty());
   EXPECT_GT(pic.Count(CRect(0, 0, pic.Width(), pic.Height()), ::GetSysColor(COLOR_BTNFACE)), 1000);

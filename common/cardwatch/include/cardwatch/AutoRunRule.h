@@ -11,6 +11,11 @@ enum {
   AUTORUN_WATCH_ONLY = 3,    // the default; any other value only watches too
 };
 
+// The one place of the setting: Settings\AutoRun under the common root, AUTORUN_WATCH_ONLY
+// when absent. The launcher and the settings page both go through these.
+int ReadAutoRunMode();
+BOOL WriteAutoRunMode(int nMode);
+
 // What a tick does besides the scan.
 struct AutoRunDecision {
   WPARAM wViewerEvent;     // nonzero: post WM_CARD_EVENT with it to the running card viewer

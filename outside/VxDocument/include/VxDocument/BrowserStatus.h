@@ -189,8 +189,8 @@ class VXDOC_API CBrowserStatus : public CBrowserViewMode, public CBrowserFolderT
   static BOOL MaskOfFilterID(int nFilterID, UINT* pnMask);
 
   // Takes a folder-change text into the state: source, folder type (with the profile's
-  // plug-in sections) and the paths. S_OK, or the dispatcher's failure (the state then
-  // shows nothing: folder type none).
+  // plug-in sections) and the paths. S_OK, or the dispatcher's failure (E_POINTER without
+  // one): a refused text changes nothing.
   HRESULT InterpretDispatcher(CCopyDataDispatcher* pDispatcher, CVxDocument* pDoc, CView* pView);
 
   // What the last folder change said.

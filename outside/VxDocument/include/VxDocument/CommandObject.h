@@ -2,32 +2,24 @@
 // (CDocument::UpdateAllViews(sender, VXHINT_COMMAND, &object)).
 //
 // The value of a command:
-//  - view-mode commands (29541..29559), sort commands (29561..29587, and the type sorts
-//    29710/29711) and filter commands (29591..29595): a number from the command id, as
-//    the resource library's id header lists it (29541 = view code 2, 29562 = sort id 11,
-//    29591 = filter id 0, ...); ids of a range that name no command give 0.
+//  - view-mode, sort (with the type sorts) and filter commands: a number from the command
+//    id, as the resource library's id header lists it (ID_VIEWMODE_LARGE_ICONS = view
+//    code 2, ID_SORT_SHOT_ASC = sort id 11, ID_FILTER_PHOTOS = filter id 0, ...); ids of a
+//    range that name no command give 0.
 //    A value below 0x10000 given at construction is taken as the number instead (such a
 //    value is never a pointer); a pointer given with such a command is its parameter (the
-//    calendar views pass a date text "yyyy/mm/dd" with 29547 and 29548).
+//    calendar views pass a date text "yyyy/mm/dd" with ID_VIEWMODE_MONTH and ID_VIEWMODE_DAY).
 //  - any other command: the value given, as a number.
 // A null value gives the parameter null.
 #pragma once
 
 #include <VxDocument/VxDocDefs.h>
+#include <VxResourceIds.h>
 
-// Command ranges the browser acts on.
-#define VXCMD_VIEWMODE_FIRST 29541
-#define VXCMD_VIEWMODE_LAST 29559
-#define VXCMD_SORT_FIRST 29561
-#define VXCMD_SORT_LAST 29587
-#define VXCMD_FILTER_FIRST 29591
-#define VXCMD_FILTER_LAST 29595
-// The type sorts of the menu lie outside the sort range; the document passes them on as
-// these two ids of the range (sort ids 17 and 18).
-#define VXCMD_SORT_TYPE_ASC 29710
-#define VXCMD_SORT_TYPE_DESC 29711
-#define VXCMD_SORT_TYPE_ASC_HINT 29568
-#define VXCMD_SORT_TYPE_DESC_HINT 29569
+// The command ranges the browser acts on are the resource library's (ID_VIEWMODE_FIRST ..
+// ID_VIEWMODE_LAST, ID_SORT_FIRST .. ID_SORT_LAST, ID_FILTER_FIRST .. ID_FILTER_LAST); the
+// type sorts of the menu (ID_SORT_TYPE_ASC/DESC) lie outside the sort range, and the
+// document passes them on as ID_SORT_TYPE_ASC_IN_RANGE/DESC_IN_RANGE.
 
 class VXDOC_API CSendCommandObject : public CObject {
   DECLARE_DYNAMIC(CSendCommandObject)
@@ -47,12 +39,11 @@ class VXDOC_API CSendCommandObject : public CObject {
   BOOL IsSortCommand() const { return IsSortID(m_nID); }
   BOOL IsFilterCommand() const { return IsFilterID(m_nID); }
 
-  static BOOL IsViewModeID(UINT nID) { return nID >= VXCMD_VIEWMODE_FIRST && nID <= VXCMD_VIEWMODE_LAST; }
+  static BOOL IsViewModeID(UINT nID) { return nID >= ID_VIEWMODE_FIRST && nID <= ID_VIEWMODE_LAST; }
   static BOOL IsSortID(UINT nID) {
-    return (nID >= VXCMD_SORT_FIRST && nID <= VXCMD_SORT_LAST) || nID == VXCMD_SORT_TYPE_ASC ||
-           nID == VXCMD_SORT_TYPE_DESC;
+    return (nID >= ID_SORT_FIRST && nID <= ID_SORT_LAST) || nID == ID_SORT_TYPE_ASC || nID == ID_SORT_TYPE_DESC;
   }
-  static BOOL IsFilterID(UINT nID) { return nID >= VXCMD_FILTER_FIRST && nID <= VXCMD_FILTER_LAST; }
+  static BOOL IsFilterID(UINT nID) { return nID >= ID_FILTER_FIRST && nID <= ID_FILTER_LAST; }
   // The number of a view-mode, sort or filter command id; -1 for other ids, 0 for an id
   // of a range that names no command.
   static int ValueOfID(UINT nID);

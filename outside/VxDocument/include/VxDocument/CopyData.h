@@ -1,30 +1,8 @@
 // CCopyDataDispatcher: one "|"-separated WM_COPYDATA text, parsed.
 //
-// Layout (fields separated by "|"; Shift-JIS trail bytes are never taken for a separator):
-//
-//   source "|" header "|" type "|" entries
-//
-//   source   the source number, decimal (an empty field counts as 0)
-//   header   the source name (a folder tree's title), optionally followed by a comma list
-//            that names the groups of a virtual folder: ",item" and then ",name,colour"
-//            per group; names may be quoted (",\"name\"") and then hold commas. An even
-//            number of list elements means the item itself is the one group
-//            (",\"name\",1"). Without groups the item's name is the one folder name.
-//   type     the folder-type number, decimal, optionally after one comma (",2"):
-//            1 physical folders, 2 virtual folder, 3 AVCHD image folder; 0 (or missing)
-//            file records of a file list; any other number: entries as for 1
-//   entries  by type, each entry ends with an empty field ("||"):
-//            1, 3, others   path "||"                      ("0|Explorer|1|C:\A\||D:\B\||")
-//            2              path "|" group "||"            ("2|Title,Item,A,1,B,2|2|C:\x.jpg|1||"),
-//                           or plain paths as for 1        ("0|A|2|C:\x.jpg||")
-//            0              path "|" state "|" reserved "||" ("0|0|0|C:\x.jpg|1|0||")
-//
-// The length is authoritative: the text ends at the length or at the first NUL before it
-// (senders pad with zeros). A text may stop after its header ("1|Title") or after its type
-// ("|Title|1|"): no entries. Anything else that does not fit — an empty text, one longer
-// than VXCOPYDATA_MAX_LENGTH, a number field that is no number, an entry cut short, an
-// unclosed quote — makes the whole text invalid: IsValid() is FALSE, GetStatus() tells
-// why, and every accessor answers as for an empty text.
+// The layout and the policy are the record reader's (textkit/records.h): an invalid text
+// makes IsValid() FALSE, GetStatus() tells why, and every accessor answers as for an
+// empty text.
 //
 // Texts of the codes: 1534 folder change, 1536 added files, 1537 updated files
 // ("0|A|2|path||"), 1538 rotated files (the second field is the angle in degrees:
@@ -37,13 +15,14 @@
 
 enum VXCOPYDATA_STATUS {
   VXCD_OK = 0,
-  VXCD_EMPTY,          // no text (null, length 0, or a NUL first)
-  VXCD_TOO_LARGE,      // longer than VXCOPYDATA_MAX_LENGTH
-  VXCD_BAD_NUMBER,     // the source number or a group number is not a decimal number
-  VXCD_BAD_TYPE,       // the folder-type field is not a decimal number
-  VXCD_BAD_HEADER,     // a quoted name is not closed
-  VXCD_TRUNCATED,      // the last entry is cut short
-  VXCD_BAD_LAYOUT,     // an entry does not end with an empty field
+  VXCD_EMPTY,       // no text (null, length 0, or a NUL first)
+  VXCD_TOO_LARGE,   // longer than VXCOPYDATA_MAX_LENGTH
+  VXCD_BAD_NUMBER,  // the source number or a group number is not a decimal number
+  VXCD_BAD_TYPE,    // the folder-type field is not a decimal number
+  VXCD_BAD_HEADER,  // a quoted name is not closed
+  VXCD_TRUNCATED,   // the last entry is cut short
+  VXCD_BAD_LAYOUT,  // an entry with a field too many or too few
+  VXCD_BAD_TEXT,    // a double-byte character cut or not of the code page
 };
 
 struct CopyDataImpl;

@@ -26,7 +26,8 @@ std::string ExtensionOf(const std::string& path);
 // dot (".profile") is kept whole.
 std::string TitleOf(const std::string& path);
 
-// folder + "\" + name, with no doubled separator; an empty folder gives the name.
+// folder + "\" + name, with one separator between ("C:" + "b" -> "C:\b"); an empty folder
+// gives the name, an empty name the folder.
 std::string Join(const std::string& folder, const std::string& name);
 
 bool EndsWithSeparator(const std::string& path);

@@ -17,11 +17,12 @@
 //
 // Policy (strict): the text ends at its length or at the first NUL before it (senders pad
 // with zeros). It may stop after its header ("1|Title") or its type ("|Title|1|"): no
-// entries. Anything else that does not fit refuses the whole text: an entry cut short
-// (also by a length shorter than the text), a missing or an extra field, an empty path, a
-// number field that is no number, an unclosed quote, a double-byte character cut or not
-// of the code page. A refused text carries no entries; the caller changes nothing and can
-// report the status.
+// entries. An empty path is an entry without a file (a folder pane with nothing selected,
+// a group without children): it is kept, and file lists skip it. Anything else that does
+// not fit refuses the whole text: an entry cut short (also by a length shorter than the
+// text), a missing or an extra field, a number field that is no number, an unclosed
+// quote, a double-byte character cut or not of the code page. A refused text carries no
+// entries; the caller changes nothing and can report the status.
 #pragma once
 
 #include <cstddef>
@@ -41,7 +42,6 @@ enum class RecordStatus {
   BadHeader,  // a quoted name is not closed
   Truncated,  // the last entry (or a request's fields) cut short
   BadLayout,  // an entry with a field too many or too few
-  EmptyPath,  // an entry without a path
   BadText,    // a double-byte character cut or not of the code page
 };
 

@@ -23,9 +23,7 @@ inline size_t CharLength(const char* p, size_t left) {
 }
 
 // The same in NUL-terminated text: a lead byte just before the NUL is a character of its own.
-inline int CharLength(const char* p) {
-  return (IsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0') ? 2 : 1;
-}
+inline int CharLength(const char* p) { return (IsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0') ? 2 : 1; }
 
 // The character after the one at p (p itself at the NUL).
 inline const char* Next(const char* p) { return *p ? p + CharLength(p) : p; }
@@ -70,6 +68,9 @@ int SpanLength(const char* s, const char* set, bool including);
 bool IsWellFormed(const std::string& s);
 bool IsAscii(const std::string& s);
 
+// Without the blanks, tabs and line ends at either end (never a trail byte: they are >= 0x40).
+std::string Trim(const std::string& s);
+
 // ---- case -------------------------------------------------------------------------------
 
 // Upper-cases the single-byte ASCII letters only.
@@ -81,14 +82,17 @@ std::string LowerAscii(const std::string& s);
 // "/" made "\". Bytes that form no character stay as they are.
 std::string FoldCase(const std::string& s);
 
+// The same rule for UTF-16 text (no "/" change): every character upper-cased.
+std::wstring FoldCaseWide(const std::wstring& w);
+
 // Path comparison without case (by FoldCase): equal, and an order (<0, 0, >0).
 bool EqualNoCase(const std::string& a, const std::string& b);
 int CompareNoCase(const std::string& a, const std::string& b);
 bool EndsWithNoCase(const std::string& s, const std::string& suffix);
 
 // ---- conversions ------------------------------------------------------------------------
-// The lenient forms never fail: a character the target lacks becomes "?" (ANSI) or
-// U+FFFD (UTF-16 from bad input). The Try forms refuse input that is not valid in its
+// The lenient forms never fail: a character the target lacks becomes a stand-in (the
+// system's best fit or "?" in ANSI, U+FFFD from bad input). The Try forms refuse input that is not valid in its
 // encoding and output that would lose a character, and leave *out empty then.
 
 std::wstring AnsiToWide(const std::string& s);
