@@ -132,10 +132,8 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
-<<<<<<< HEAD
 // Removes the files' photo-database records under a progress bar.
 void DeleteRecords(const CStringList& list);
-=======
 
 // Calls f(item) for every item of every page of the document; the calendar page, whose
 // items are the pages' own again, only with bCalendar. f answers false to stop the walk.
@@ -155,4 +153,3 @@ void ForEachPageItem(const CBrowserDocument* pDoc, bool bCalendar, F f) {
 inline BOOL IsShownUnder(CThumbnail* p, UINT nMask) {
   return TransShowsItem(p->GetKindFlags(), nMask, p->IsFolder(), p->GetListFlags());
 }
->>>>>>> brctl
