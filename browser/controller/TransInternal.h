@@ -132,6 +132,11 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
+// The Windows and system folders and the shell's special folders may not be renamed.
+BOOL IsProtectedFolder(LPCSTR pszPath);
+// Moves the file's record in the thumbnail library's database once the file has moved
+// (the old path gone, the new one there); else answers whether the new path is there.
+int MoveFileWithRecord(LPCSTR pszOld, LPCSTR pszNew);
 // Removes the files' photo-database records under a progress bar.
 void DeleteRecords(const CStringList& list);
 

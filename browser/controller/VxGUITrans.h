@@ -13,6 +13,7 @@
 //   VxGUITransReload.cpp  group reload and view reset
 //   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
+//   VxGUITransRename.cpp  renaming a thumbnail's file
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -251,6 +252,10 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // added.
   BOOL CreateDeleteFileList(CStringList& list, UINT nKindBits);
   void UnmarkDeleted(const CStringList& deleted);
+
+  // ---- Rename ---------------------------------------------------------------------------
+  // Renames the item's file to the bare name (in the same folder); 1 on success.
+  int RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName);
 
   // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
   void FocusMode_RefreshSelectItem();

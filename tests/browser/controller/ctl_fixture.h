@@ -7,7 +7,10 @@
 #include <VxDocument.h>
 #include <VxGUIDB.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -95,6 +98,28 @@ struct BrowserHost {
   // What the manager got; cleared by Forget.
   std::vector<SeenMessage> Seen(UINT message) const;
   void Forget();
+};
+
+// Answers the dialog boxes of this process one after the other with scripted button ids
+// (IDCANCEL once the script is used up), as a user would, and records each box as
+// "[own]caption|text" ("[own]" for the browser's delete question).
+class BoxAnswers {
+ public:
+  explicit BoxAnswers(std::vector<int> ids);
+  ~BoxAnswers();
+  BoxAnswers(const BoxAnswers&) = delete;
+  BoxAnswers& operator=(const BoxAnswers&) = delete;
+  std::vector<std::string> Seen();
+  size_t Count() { return Seen().size(); }
+
+ private:
+  void Run();
+  std::vector<int> ids_;
+  size_t next_ = 0;
+  std::mutex m_;
+  std::vector<std::string> seen_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 namespace ctltest {
