@@ -43,23 +43,6 @@ bool ParseSeconds(const std::string& s, double* out) {
   return true;
 }
 
-// The text without the bytes that form no character of the code page (a lead byte cut
-// from its trail byte, say at the end): converted, each would come back as another
-// character ("・") and change the name or title it was part of.
-std::string WholeChars(const std::string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (textkit::IsLeadByte(c)) {
-      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
-      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(s, i++, 2);
-      continue;
-    }
-    if (c != 0x80 && c != 0xA0 && c < 0xFD) out += static_cast<char>(c);
-  }
-  return out;
-}
-
 std::string FormatSeconds(double v) {
   char buf[40];
   snprintf(buf, sizeof buf, "%.3f", v);
@@ -167,7 +150,7 @@ std::string SerializeContent(const ContentInfo& info) {
     for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
     s += key;
     s += '=';
-    s += textkit::AnsiToUtf8(WholeChars(one));
+    s += textkit::AnsiToUtf8(textkit::WellFormedOnly(one));
     s += "\r\n";
   };
   put("Format", std::to_string(info.format));
