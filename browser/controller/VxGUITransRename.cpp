@@ -68,8 +68,19 @@ int CVxGUITrans::RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName) {
   CThumbnail* pLast = pDoc ? pDoc->GetLastSelectedItem() : NULL;
   UnSelectAllThumbnail();
   SendToAllViews(VXHINT_SELECTION, NULL);
-  if (!::MoveFileA(old, now)) {
-    DWORD err = ::GetLastError();
+  // The decoder may hold the file open: it stops while the file is renamed, and a reader
+  // that is just closing it gets a moment.
+  Thread_Stop();
+  BOOL bMoved = FALSE;
+  DWORD err = 0;
+  for (int tries = 0; tries < 20; ++tries) {
+    bMoved = ::MoveFileA(old, now);
+    err = bMoved ? 0 : ::GetLastError();
+    if (err != ERROR_SHARING_VIOLATION) break;
+    ::Sleep(50);
+  }
+  DecodeThread_Start(FALSE);
+  if (!bMoved) {
     char* psz = NULL;
     ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
                      err, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);

@@ -250,7 +250,7 @@ void BrowserHost::Forget() { g_seen.clear(); }
 
 // ---- Answering dialog boxes ------------------------------------------------------------------
 
-static std::string BoxTextOf(HWND box) {
+std::string ctltest::BoxText(HWND box) {
   std::string t;
   EnumChildWindows(
       box,
@@ -306,7 +306,7 @@ void BoxAnswers::Run() {
         std::lock_guard<std::mutex> l(m_);
         // The browser's own question is told by its delete button.
         const char* own = GetDlgItem(f.box, IDC_DELETE_YES) ? "[own]" : "";
-        seen_.push_back(own + std::string(caption) + "|" + BoxTextOf(f.box));
+        seen_.push_back(own + std::string(caption) + "|" + ctltest::BoxText(f.box));
         if (next_ < ids_.size()) id = ids_[next_++];
       }
       HWND button = GetDlgItem(f.box, id);

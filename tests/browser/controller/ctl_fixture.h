@@ -126,6 +126,8 @@ namespace ctltest {
 std::string Fixture(const char* name);
 // A fresh scratch folder below the program's own.
 std::string Scratch(const char* sub);
+// The texts of a dialog box's static controls, joined.
+std::string BoxText(HWND box);
 bool Copy(const char* fixture, const std::string& to);
 void Pump();
 }  // namespace ctltest

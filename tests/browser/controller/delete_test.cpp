@@ -33,6 +33,18 @@ struct Marks {
   }
 };
 
+// A scratch folder of marked pictures, enrolled in the database when asked.
+std::string MarkedPictures(Marks& marks, const char* sub, const std::vector<const char*>& names, bool enroll) {
+  std::string d = ctltest::Scratch(sub);
+  for (const char* n : names) {
+    std::string p = d + "\\" + n;
+    ctltest::Copy("plain.jpg", p);
+    if (enroll) EXPECT_EQ(S_OK, VxDBWEnrollFile(p.c_str(), 0));
+    marks.Set(p);
+  }
+  return d;
+}
+
 bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ContText(const char* members, const char* makerCode) {
@@ -47,10 +59,25 @@ void SelectByName(BrowserHost& h, const std::vector<std::string>& names) {
         h.pView->SelectItem(p->GetUniqueID(VXID_SLOT_VIEW), TRUE);
 }
 
+// The selection becomes exactly these items.
+void SelectOnly(BrowserHost& h, const std::vector<std::string>& names) {
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, names);
+}
+
 long Delete(BrowserHost& h) {
   long r = h.trans()->DeleteSelectFiles();
   ctltest::Pump();
   return r;
+}
+
+// The deletion shows one box with the string, answered with the id, and ends refused.
+void RefusedWithOneBox(BrowserHost& h, int answer, UINT stringId) {
+  BoxAnswers answers({answer});
+  EXPECT_EQ(Delete(h), 995);
+  ASSERT_EQ(answers.Count(), 1u);
+  EXPECT_NE(answers.Seen()[0].find(ResString(stringId)), std::string::npos);
 }
 
 }  // namespace
@@ -87,9 +114,7 @@ TEST(Deletion, OrdinaryFolderOneFileTwoFilesAndAFolder) {
 
   // "Delete": the file goes to the recycle bin without another question; its record and
   // its mark go with it, the status bar's mark count is renewed.
-  h.pView->UnSelectAll(TRUE);
-  h.browser()->SelectAll(0);
-  SelectByName(h, {"a.jpg"});
+  SelectOnly(h, {"a.jpg"});
   h.Forget();
   {
     BoxAnswers answers({IDC_DELETE_YES});
@@ -122,9 +147,7 @@ TEST(Deletion, OrdinaryFolderOneFileTwoFilesAndAFolder) {
   EXPECT_EQ(h.pView->m_items.size(), 4u);
 
   // Yes: both go, and a folder in the selection makes the trees refresh.
-  h.pView->UnSelectAll(TRUE);
-  h.browser()->SelectAll(0);
-  SelectByName(h, {"b.jpg", "c.jpg", "sub"});
+  SelectOnly(h, {"b.jpg", "c.jpg", "sub"});
   h.Forget();
   {
     BoxAnswers answers({IDYES});
@@ -151,32 +174,18 @@ TEST(Deletion, ContentFilesCompanionsAndUnsupportedMakers) {
   h.ShowFolder(d);
 
   SelectByName(h, {"00002.cont"});
-  {
-    BoxAnswers answers({IDOK});
-    EXPECT_EQ(Delete(h), 995);
-    ASSERT_EQ(answers.Count(), 1u);
-    EXPECT_NE(answers.Seen()[0].find(ResString(IDS_BROWSER_CONT_UNSUPPORTED)), std::string::npos);
-  }
+  RefusedWithOneBox(h, IDOK, IDS_BROWSER_CONT_UNSUPPORTED);
   EXPECT_TRUE(Exists(d + "\\00002.cont"));
   EXPECT_TRUE(Exists(d + "\\00002.MTS"));
 
   // Cancel in the companion notice: nothing goes.
-  h.pView->UnSelectAll(TRUE);
-  h.browser()->SelectAll(0);
-  SelectByName(h, {"00001.cont"});
-  {
-    BoxAnswers answers({IDCANCEL});
-    EXPECT_EQ(Delete(h), 995);
-    ASSERT_EQ(answers.Count(), 1u);
-    EXPECT_NE(answers.Seen()[0].find(ResString(IDS_BROWSER_COMPANIONS)), std::string::npos);
-  }
+  SelectOnly(h, {"00001.cont"});
+  RefusedWithOneBox(h, IDCANCEL, IDS_BROWSER_COMPANIONS);
   EXPECT_TRUE(Exists(d + "\\00001.cont"));
 
   // OK, then the shell's confirmation (three paths): the clip goes whole; a member name
   // that leads out of the folder is not followed.
-  h.pView->UnSelectAll(TRUE);
-  h.browser()->SelectAll(0);
-  SelectByName(h, {"00001.cont"});
+  SelectOnly(h, {"00001.cont"});
   {
     BoxAnswers answers({IDOK, IDYES});
     EXPECT_EQ(Delete(h), 0);
@@ -193,12 +202,7 @@ TEST(Deletion, ContentFilesCompanionsAndUnsupportedMakers) {
 TEST(Deletion, FolderKinds) {
   BrowserHost h;
   Marks marks;
-  std::string d = ctltest::Scratch("del_kinds");
-  for (const char* n : {"k1.jpg", "k2.jpg"}) {
-    ctltest::Copy("plain.jpg", d + "\\" + n);
-    ASSERT_EQ(S_OK, VxDBWEnrollFile((d + "\\" + n).c_str(), 0));
-    marks.Set(d + "\\" + n);
-  }
+  std::string d = MarkedPictures(marks, "del_kinds", {"k1.jpg", "k2.jpg"}, true);
   h.ShowFolder(d);
   CBrowserStatus& status = h.browser()->GetBrowserStatus();
   for (FOLDER_TYPE code : {FOLDER_TYPE_SDCARD_PRINTORDER, FOLDER_TYPE_SDCARD_DISC, FOLDER_TYPE_SDCARD_AUDIO}) {
@@ -221,9 +225,7 @@ TEST(Deletion, FolderKinds) {
     EXPECT_EQ(answers.Count(), 1u);
   }
   EXPECT_EQ(h.pView->m_items.size(), 2u);
-  h.pView->UnSelectAll(TRUE);
-  h.browser()->SelectAll(0);
-  SelectByName(h, {"k1.jpg", "k2.jpg"});
+  SelectOnly(h, {"k1.jpg", "k2.jpg"});
   h.Forget();
   {
     BoxAnswers answers({IDYES});
@@ -247,11 +249,7 @@ TEST(Deletion, FolderKinds) {
 TEST(Deletion, PruningAndMarksOfKeptFiles) {
   BrowserHost h;
   Marks marks;
-  std::string d = ctltest::Scratch("del_prune");
-  for (const char* n : {"p1.jpg", "p2.jpg"}) {
-    ctltest::Copy("plain.jpg", d + "\\" + n);
-    marks.Set(d + "\\" + n);
-  }
+  std::string d = MarkedPictures(marks, "del_prune", {"p1.jpg", "p2.jpg"}, false);
   h.ShowFolder(d);
   SelectByName(h, {"p1.jpg", "p2.jpg"});
   ASSERT_TRUE(DeleteFileA((d + "\\p1.jpg").c_str()));
