@@ -14,6 +14,7 @@
 //   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
 //   VxGUITransRename.cpp  renaming a thumbnail's file
+//   VxGUITransEntry.cpp   the property dialog
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -256,6 +257,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // ---- Rename ---------------------------------------------------------------------------
   // Renames the item's file to the bare name (in the same folder); 1 on success.
   int RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName);
+  // The property reader's dialog for the item (null: the one selected item).
+  HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
   // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
   void FocusMode_RefreshSelectItem();

@@ -26,6 +26,7 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
       m_bEditLabel = FALSE;
       DeleteSelectFiles();
       break;
+    case VXCA_PROPERTIES: ShowPropertyDialog(pDoc ? pDoc->GetLastSelectedItem() : NULL); break;
     case VXCA_SELECT_ALL: SelectAllThumbnail(); break;
     case VXCA_UNSELECT_ALL: UnSelectAllThumbnail(); break;
     case VXCA_REVERSE_SELECT: ReverseSelectThumbnail(); break;
