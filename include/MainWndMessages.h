@@ -24,6 +24,7 @@
 #define WM_BROWSER_SORT 1654           // lParam sort id
 #define WM_BROWSER_MASK 1655           // lParam filter id
 #define WM_BROWSER_RELOAD 1656
+#define WM_OPEN_FOLDER 1835  // a tree's saved selection is walked: open it
 #define WM_BROWSER_CHANGE_MODE 1657
 #define WM_BROWSER_ACTION 1660
 // Its actions (lParam).

@@ -680,4 +680,54 @@
 #define ID_AUTORUN_START_VIEWER 1004  // start the card viewer
 #define ID_AUTORUN_CLOSE_VIEWER 1005  // close the card viewer
 
+// The disk and card trees (rc/trees-strings.rc)
+#define IDS_DISKTREE_TOOLTIP 293               // tool tip of the disk tree's title button
+#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's name
+#define IDS_DISKTREE_NEW_FOLDER 295            // name of a new folder
+#define IDS_DISKTREE_NEW_FOLDER_CAPTION 300    // caption when a folder cannot be made
+#define IDS_DISKTREE_DISK_FULL 301             // the disk is full
+#define IDS_DISKTREE_NOT_READY 302             // the drive is not ready
+#define IDS_DISKTREE_ACCESS_DENIED 303         // no right to write here
+#define IDS_DISKTREE_WRITE_PROTECTED 304       // the medium is write-protected
+#define IDS_DISKTREE_DELETE_CAPTION 305        // caption when folders cannot be deleted
+#define IDS_DISKTREE_NO_CREATION_TIME 10027    // properties: a folder without creation time
+#define IDS_DISKTREE_EMPTY_DRIVE 10173         // an expanded drive without media
+#define IDS_TREE_DROP_COLLECTING 10174         // wait text while a large drop is collected
+#define IDS_DISKTREE_NAME_BAD_CHARS 40211      // a new name holds a forbidden character
+#define IDS_DISKTREE_NAME_EMPTY 40212          // a new name is empty once its dots are cut
+#define IDS_DISKTREE_NAME_TOO_LONG 40216       // the new path is too long
+#define IDS_TREE_DROP_NOT_REPRESENTABLE 40222  // a dropped name the code page cannot hold
+#define IDS_TREE_PATH_TOO_LONG 40223           // a path of 260 characters or more
+#define IDS_DISKTREE_COLOR_STANDARD 296        // the colour dialog's standard-colour button
+#define IDS_DISKTREE_FAVORITE_FAILED 502       // the folder could not become a favourite
+#define IDS_DISKTREE_FAVORITE_FULL 503         // no more favourites
+#define IDS_DISKTREE_PROPERTIES_TITLE 10020    // %s: the folder's properties
+#define IDS_DISKTREE_SIZE_BYTES 10022          // %s short, %s exact: bytes
+#define IDS_DISKTREE_SIZE_KB 10023             // kilobytes
+#define IDS_DISKTREE_SIZE_MB 10024             // megabytes
+#define IDS_DISKTREE_SIZE_GB 10025             // gigabytes
+#define IDS_DISKTREE_SIZE_TB 10026             // terabytes
+#define IDS_DISKTREE_CONTENTS 30060            // %s files, %s folders
+#define IDS_DISKTREE_CHARSET_NAME 11956        // the name of the user interface's character set
+#define ID_DISKTREE_NEW_FOLDER 2000            // folder menu: new folder
+#define ID_DISKTREE_RENAME 2001
+#define ID_DISKTREE_SEPARATOR 2002
+#define ID_DISKTREE_CUT 2003
+#define ID_DISKTREE_COPY 2004
+#define ID_DISKTREE_DELETE 2005
+#define ID_DISKTREE_PASTE 2006
+#define ID_DISKTREE_PROPERTIES 2007
+#define ID_DISKTREE_FAVORITE 2008
+#define ID_DISKTREE_CTX_NEW_FOLDER 2100  // context menu: new folder
+#define ID_DISKTREE_CTX_RENAME 2101
+#define ID_DISKTREE_CTX_CUT 2102
+#define ID_DISKTREE_CTX_COPY 2103
+#define ID_DISKTREE_CTX_DELETE 2104
+#define ID_DISKTREE_CTX_PASTE 2105
+#define ID_DISKTREE_CTX_COLOR 2106
+#define ID_DISKTREE_CTX_UNUSED 2107  // removed before the menu shows
+#define ID_DISKTREE_CTX_FAVORITE 2108
+#define ID_DISKTREE_CTX_PROPERTIES 2109
+#define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
+
 #endif  // VXRESOURCEIDS_H

@@ -12,6 +12,7 @@
 #include "files.h"
 #include "profileroot.h"
 #include "program.h"
+#include "viewframe.h"
 #include "pump.h"
 #include "tempfolder.h"
 #include "testmain.h"
@@ -186,19 +187,6 @@ std::vector<std::string> CTestItemView::Names() const {
 
 // ---- The host ------------------------------------------------------------------------------
 
-namespace {
-class CHostFrame : public CFrameWnd {
- public:
-  CTestItemView* m_pView = nullptr;
-  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
-    CCreateContext c = *pContext;
-    c.m_pNewViewClass = RUNTIME_CLASS(CTestItemView);
-    m_pView = static_cast<CTestItemView*>(CreateView(&c, AFX_IDW_PANE_FIRST));
-    return m_pView != nullptr;
-  }
-};
-}  // namespace
-
 BrowserHost::BrowserHost() {
   g_seen.clear();
   hManager = CreateWindowA("BrctlManager", "manager", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -206,13 +194,11 @@ BrowserHost::BrowserHost() {
   CTestItemView::s_hManager = hManager;
   pDoc = new CVxDocument();
   pDoc->OnNewDocument();
-  CCreateContext context;
-  context.m_pCurrentDoc = pDoc;
-  CHostFrame* f = new CHostFrame;
-  if (!f->Create(nullptr, "browser", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, nullptr, 0, &context))
-    return;
+  testsupport::CViewFrame* f =
+      testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(CTestItemView), "browser", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300));
+  if (!f) return;
   pFrame = f;
-  pView = f->m_pView;
+  pView = static_cast<CTestItemView*>(f->GetView());
   f->InitialUpdateFrame(pDoc, FALSE);
   pView->SendMessage(WM_INITIALUPDATE);
   ctltest::Pump();
