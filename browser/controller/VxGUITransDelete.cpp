@@ -415,8 +415,8 @@ int CVxGUITrans::GetGettingMakerCode(LPCSTR pszPath, CString* pMaker, CString* p
   CLIPFACTSINFO info = {};
   info.cbSize = sizeof(info);
   if (SUCCEEDED(pFacts->Open(wide.c_str())) && SUCCEEDED(pFacts->GetInfo(&info))) {
-    *pMaker = textkit::WideToAnsi(info.szMakerCode).c_str();
-    *pModel = textkit::WideToAnsi(info.szModelCode).c_str();
+    *pMaker = textkit::WideToAnsi(info.szMaker).c_str();
+    *pModel = textkit::WideToAnsi(info.szModel).c_str();
     ok = 1;
   }
   pFacts->Release();

@@ -25,8 +25,6 @@ struct CLIPFACTSINFO {
   SYSTEMTIME stRecordTime;  // local time
   double dDurationSeconds;  // 0 unknown
   int nMemberCount;
-  WCHAR szMakerCode[64];    // the device codes the program's device tables compare with
-  WCHAR szModelCode[64];
 };
 
 struct IClipFacts : public IUnknown {

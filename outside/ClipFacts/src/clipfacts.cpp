@@ -67,8 +67,6 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     ToWide(m_info.title, p->szTitle, 256);
     ToWide(m_info.maker, p->szMaker, 64);
     ToWide(m_info.model, p->szModel, 64);
-    ToWide(m_info.makerCode, p->szMakerCode, 64);
-    ToWide(m_info.modelCode, p->szModelCode, 64);
     p->bHasRecordTime = m_info.recordTime.has_value();
     if (m_info.recordTime) p->stRecordTime = *m_info.recordTime;
     p->dDurationSeconds = m_info.durationSeconds;

@@ -47,9 +47,9 @@ std::string MarkedPictures(Marks& marks, const char* sub, const std::vector<cons
 
 bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ContText(const char* members, const char* makerCode) {
-  return std::string("[Content]\r\nFormat=1\r\nMembers=") + members + "\r\nMaker=Norvane\r\nModel=NV-HD100\r\nMakerCode=" +
-         makerCode + "\r\nModelCode=0412\r\n";
+// A content file of the maker (the device tables know "Norvane" with its "NV-HD" models).
+std::string ContText(const char* members, const char* maker) {
+  return std::string("[Content]\r\nFormat=1\r\nMembers=") + members + "\r\nMaker=" + maker + "\r\nModel=NV-HD100\r\n";
 }
 
 void SelectByName(BrowserHost& h, const std::vector<std::string>& names) {
@@ -167,8 +167,8 @@ TEST(Deletion, OrdinaryFolderOneFileTwoFilesAndAFolder) {
 TEST(Deletion, ContentFilesCompanionsAndUnsupportedMakers) {
   BrowserHost h;
   std::string d = ctltest::Scratch("del_cont");
-  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00001.cont", ContText("00001.MTS|00001.tmb|..\\outside.jpg", "NV0103AB12")));
-  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00002.cont", ContText("00002.MTS", "ZZ9999XX99")));
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00001.cont", ContText("00001.MTS|00001.tmb|..\\outside.jpg", "Norvane")));
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00002.cont", ContText("00002.MTS", "Otherco")));
   for (const char* n : {"00001.MTS", "00001.tmb", "00002.MTS"}) ctltest::Copy("movie.mpg", d + "\\" + n);
   ctltest::Copy("plain.jpg", d + "\\..\\outside.jpg");
   h.ShowFolder(d);
@@ -273,10 +273,10 @@ TEST(Deletion, UnsupportedContentSearchBelowFolders) {
   BrowserHost h;
   std::string d = ctltest::Scratch("del_search");
   testsupport::MakeFolders(d + "\\a\\b");
-  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\ok.cont", ContText("x.MTS", "NV0103AB12")));
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\ok.cont", ContText("x.MTS", "Norvane")));
   EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 0);
   EXPECT_EQ(h.trans()->IsExistNotSupportContFile((d + "\\a\\ok.cont").c_str()), 0);
-  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\b\\bad.cont", ContText("x.MTS", "QQ0000ZZ00")));
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\b\\bad.cont", ContText("x.MTS", "Otherco")));
   EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 1);
   EXPECT_EQ(h.trans()->IsExistNotSupportContFile((d + "\\a\\b\\bad.cont").c_str()), 1);
   EXPECT_EQ(h.trans()->IsExistNotSupportContFile(nullptr), 0);
