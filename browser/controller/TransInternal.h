@@ -136,6 +136,13 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
+// The Windows and system folders and the shell's special folders may not be renamed.
+BOOL IsProtectedFolder(LPCSTR pszPath);
+// Moves the file's record in the thumbnail library's database once the file has moved
+// (the old path gone, the new one there); else answers whether the new path is there.
+int MoveFileWithRecord(LPCSTR pszOld, LPCSTR pszNew);
+// Removes the files' photo-database records under a progress bar.
+void DeleteRecords(const CStringList& list);
 
 // Calls f(item) for every item of every page of the document; the calendar page, whose
 // items are the pages' own again, only with bCalendar. f answers false to stop the walk.

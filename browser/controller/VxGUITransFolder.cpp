@@ -452,8 +452,7 @@ BOOL CVxGUITrans::UpdateFile(LPCSTR pszPath, UINT nKindBits) {
   return TRUE;
 }
 
-BOOL CVxGUITrans::DeleteItems(CStringList& list) {
-  // File deletion comes with its own part; the model side is here.
+BOOL CVxGUITrans::DeleteItems(CStringList& list, BOOL bDatabase) {
   if (list.IsEmpty()) return FALSE;
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc) return FALSE;
@@ -470,6 +469,7 @@ BOOL CVxGUITrans::DeleteItems(CStringList& list) {
   }
   EndUpdate();
   if (pItems) pItems->Arrange(TRUE);
+  if (bDatabase) DeleteRecords(list);
   return FALSE;
 }
 
