@@ -27,6 +27,11 @@
 #define WM_OPEN_FOLDER 1835  // a tree's saved selection is walked: open it
 #define WM_BROWSER_CHANGE_MODE 1657
 #define WM_BROWSER_ACTION 1660
+// Its actions (lParam).
+#define VXACTION_RENAME 0
+#define VXACTION_ROTATE_LEFT 1
+#define VXACTION_ROTATE_RIGHT 2
+#define VXACTION_DELETE 3
 #define WM_BROWSER_THUMB_SIZE 1664     // lParam thumbnail size index 0..4
 #define WM_BROWSER_BEFORE_FOLDER_CHANGE 1665
 #define WM_SHOW_EXPLORER_FOLDER 1724

@@ -2,6 +2,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
+#include <cardwatch/AutoRunRule.h>
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -158,8 +159,7 @@ void COptionsDlg::OnTabChange(NMHDR*, LRESULT* pResult) {
 void COptionsDlg::StorePages() {
   m_rotationPage.Store();
   m_slideShowPage.Store();
-  // The auto-run launcher reads its setting from the common root.
-  CMWriteProfileInt("Settings", "AutoRun", m_autoRunPage.m_nAutoRun, 0, CMPROFILE_COMMON);
+  cardwatch::WriteAutoRunMode(m_autoRunPage.m_nAutoRun);  // the launcher's setting
   CMWriteProfileInt("VxClassify", "FirstClassify", m_autoRunPage.m_nFirstClassify);
   CMWriteProfileString("TuneTree\\FolderInfo", "OpenFolder", m_musicPage.m_strFolder);
 }

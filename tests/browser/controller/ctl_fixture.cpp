@@ -1,10 +1,12 @@
 #include "ctl_fixture.h"
 
 #include <VxDatabase.h>
+#include <VxResourceIds.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "MainWndMessages.h"
 #include "files.h"
@@ -231,3 +233,71 @@ std::vector<SeenMessage> BrowserHost::Seen(UINT message) const {
   return v;
 }
 void BrowserHost::Forget() { g_seen.clear(); }
+
+// ---- Answering dialog boxes ------------------------------------------------------------------
+
+std::string ctltest::BoxText(HWND box) {
+  std::string t;
+  EnumChildWindows(
+      box,
+      [](HWND w, LPARAM l) -> BOOL {
+        char cls[16] = "", buf[512] = "";
+        GetClassNameA(w, cls, sizeof(cls));
+        GetWindowTextA(w, buf, sizeof(buf));
+        if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
+        return TRUE;
+      },
+      (LPARAM)&t);
+  return t;
+}
+
+BoxAnswers::BoxAnswers(std::vector<int> ids) : ids_(std::move(ids)) { thread_ = std::thread([this] { Run(); }); }
+BoxAnswers::~BoxAnswers() {
+  stop_ = true;
+  thread_.join();
+}
+std::vector<std::string> BoxAnswers::Seen() {
+  std::lock_guard<std::mutex> l(m_);
+  return seen_;
+}
+void BoxAnswers::Run() {
+  std::set<HWND> done;
+  while (!stop_) {
+    struct Find {
+      std::set<HWND>* done;
+      HWND box;
+    } f = {&done, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+          Find* f = reinterpret_cast<Find*>(l);
+          char cls[16] = "";
+          GetClassNameA(w, cls, sizeof(cls));
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          if (pid == GetCurrentProcessId() && !lstrcmpA(cls, "#32770") && IsWindowVisible(w) && !f->done->count(w)) {
+            f->box = w;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        (LPARAM)&f);
+    // The shell's own questions draw their text themselves: a visible box is enough.
+    if (f.box) {
+      Sleep(50);
+      done.insert(f.box);
+      char caption[256] = "";
+      GetWindowTextA(f.box, caption, sizeof(caption));
+      int id = IDCANCEL;
+      {
+        std::lock_guard<std::mutex> l(m_);
+        // The browser's own question is told by its delete button.
+        const char* own = GetDlgItem(f.box, IDC_DELETE_YES) ? "[own]" : "";
+        seen_.push_back(own + std::string(caption) + "|" + ctltest::BoxText(f.box));
+        if (next_ < ids_.size()) id = ids_[next_++];
+      }
+      HWND button = GetDlgItem(f.box, id);
+      PostMessageA(f.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+    }
+    Sleep(20);
+  }
+}
