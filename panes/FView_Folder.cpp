@@ -3,7 +3,9 @@
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
 
+#include "ImageCheckButton.h"
 #include "MainWndMessages.h"
+#include "PluginTreeCtrl.h"
 #include "ui/ChoiceDialogs.h"
 #include "ui/ResourceDialog.h"
 
@@ -14,11 +16,14 @@ const UINT kReadyDelayMs = 500;
 const COLORREF kBackground = RGB(59, 79, 92);
 const char kFolderInfo[] = "VxFolder\\FolderInfo";
 
-// Main-menu commands that the pane takes besides its own range.
-const UINT kMappedCommands[] = {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_EDIT_CUT,        ID_EDIT_COPY,
-                                ID_FILE_DELETE,     ID_EDIT_PASTE,  ID_FILE_PROPERTIES, ID_FAVORITE_ADD};
+CString& PluginFolder() {
+  static CString s;
+  return s;
+}
 
 }  // namespace
+
+void CFView_Folder::SetPluginFolder(LPCSTR lpszFolder) { PluginFolder() = lpszFolder ? lpszFolder : ""; }
 
 IMPLEMENT_DYNCREATE(CFView_Folder, CFormView)
 
@@ -35,16 +40,35 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_MESSAGE(WM_REFRESH_TREES, &CFView_Folder::OnRefreshTrees)
   ON_MESSAGE(WM_TREE_FOCUS_CHANGED, &CFView_Folder::OnTreeFocusChanged)
   ON_MESSAGE(WM_FOLDER_ACCEPTED, &CFView_Folder::OnAccepted)
+  // sections
+  ON_WM_SIZE()
+  ON_WM_PARENTNOTIFY()
+  ON_WM_SETCURSOR()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_WM_LBUTTONUP()
+  ON_WM_COPYDATA()
 END_MESSAGE_MAP()
 
 CFView_Folder::CFView_Folder()
-    : CFormView(IDD_FOLDER_PANE), m_bInitialised(FALSE), m_bPaneActive(FALSE), m_pNotice(NULL) {}
+    : CFormView(IDD_FOLDER_PANE),
+      m_manager(PluginFolder()),
+      m_bInitialised(FALSE),
+      m_bPaneActive(FALSE),
+      m_pNotice(NULL),
+      m_nCurrentTree(0),
+      m_hCurrentTree(NULL),
+      m_pDragUpper(NULL),
+      m_pDragLower(NULL),
+      m_nDragLine(-1),
+      m_bNavigating(FALSE) {}
 
 CFView_Folder::~CFView_Folder() { DestroyNotice(); }
 
 void CFView_Folder::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   SetScrollSizes(MM_TEXT, CSize(0, 0));
+  CreateSections();
   SetTimer(kReadyTimer, kReadyDelayMs, NULL);
 }
 
@@ -60,6 +84,7 @@ void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
 
 void CFView_Folder::OnDestroy() {
   DestroyNotice();
+  DestroySections();
   CFormView::OnDestroy();
 }
 
@@ -104,13 +129,32 @@ LRESULT CFView_Folder::OnRefreshTrees(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-void CFView_Folder::Refresh(LPARAM) {
+void CFView_Folder::Refresh(LPARAM lMode) {
   CMWriteProfileInt(kFolderInfo, "Renewaling", 1);
   if (!m_bInitialised) {
     m_bInitialised = TRUE;
     DestroyNotice();
+    m_manager.SetCurrentFolder("???");
+    // SetCurrentOne may remove an entry: walk a copy of the list.
+    CTypedPtrArray<CPtrArray, CTreePluginEntry*> entries;
+    for (int i = 0; i < m_manager.GetEntryCount(); ++i) entries.Add(m_manager.GetEntry(i));
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
+      CTreePluginEntry* p = entries[i];
+      BOOL bCurrent = m_manager.GetTitle(p, m_manager.GetKind(p)) == m_strCurrentTitle;
+      m_manager.SetCurrentOne(p, this);
+      if (m_manager.IndexOf(p) < 0) {
+        DropButtonOf(p);  // its plug-in failed to create its tree
+      } else if (bCurrent && p->m_pTreeWnd && p->m_bCreated) {
+        m_hCurrentTree = p->m_pTreeWnd->m_hWnd;
+        p->m_pTreeWnd->SendFolderChange();
+        p->m_pTreeWnd->SetFocus();
+      }
+    }
+    Relayout();
+    m_manager.MarkTreesReady();
     SendMessage(WM_TREE_FOCUS_CHANGED, 1, 0);
   } else {
+    if (lMode == -1 || lMode == 0) m_manager.Refresh(FALSE);
     DestroyNotice();
   }
   CMWriteProfileInt(kFolderInfo, "Renewaling", 0);
@@ -131,8 +175,25 @@ void CFView_Folder::ReopenSelection(int) {}
 
 // ---- Messages ---------------------------------------------------------------------------
 
-LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM) {
-  return E_FAIL;  // no current tree to ask
+namespace {
+// The message may come from another process: its pointer means nothing here unless it
+// names memory of ours that can be read.
+bool IsReadableHere(const void* p, size_t cb) {
+  MEMORY_BASIC_INFORMATION mbi;
+  if (!p || ::VirtualQuery(p, &mbi, sizeof mbi) != sizeof mbi) return false;
+  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
+                         PAGE_EXECUTE_WRITECOPY;
+  if (mbi.State != MEM_COMMIT || !(mbi.Protect & readable) || (mbi.Protect & PAGE_GUARD)) return false;
+  return (const char*)p + cb <= (const char*)mbi.BaseAddress + mbi.RegionSize;
+}
+}  // namespace
+
+LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
+  const int* ab = reinterpret_cast<const int*>(lParam);
+  if (!IsReadableHere(ab, 2 * sizeof(int))) return E_FAIL;
+  CTreePluginEntry* pEntry = NULL;
+  if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
+  return m_manager.IsFolderType(pEntry, ab[0], ab[1]) == S_OK ? 0 : E_FAIL;
 }
 
 LRESULT CFView_Folder::OnReload(WPARAM wParam, LPARAM lParam) {
@@ -153,46 +214,129 @@ LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 // ---- Navigation -------------------------------------------------------------------------
 
 BOOL CFView_Folder::GoUp() { return TRUE; }
-BOOL CFView_Folder::GoBack() { return FALSE; }
-BOOL CFView_Folder::GoForward() { return FALSE; }
+BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
+BOOL CFView_Folder::GoForward() { return StepHistory(1); }
 void CFView_Folder::OpenFolderByPath() {}
 BOOL CFView_Folder::CanGoUp() const { return FALSE; }
-BOOL CFView_Folder::CanGoBack() const { return FALSE; }
-BOOL CFView_Folder::CanGoForward() const { return FALSE; }
+BOOL CFView_Folder::CanGoBack() const { return m_history.CanBack(); }
+BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
 
 // ---- Menus and commands ------------------------------------------------------------------
 
+namespace {
+
+// The pane's own command ranges, counted from ID_FOLDER_COMMAND_FIRST.
+enum CommandRange { kFolderMenu = 0, kOpenWindow = 20, kToggleTree = 40, kSettingPanel = 60, kRangeSize = 10 };
+
+// Main-menu commands and the folder command each stands for.
+struct MappedCommand {
+  UINT nID;
+  int nFolderCommand;
+};
+const MappedCommand kMapped[] = {
+    {ID_FILE_NEW_FOLDER, PLUGIN_FOLDER_OPEN},
+    {ID_FILE_RENAME, PLUGIN_FOLDER_RENAME},
+    {ID_EDIT_CUT, PLUGIN_FOLDER_CUT},
+    {ID_EDIT_COPY, PLUGIN_FOLDER_COPY},
+    {ID_FILE_DELETE, PLUGIN_FOLDER_DELETE},
+    {ID_EDIT_PASTE, PLUGIN_FOLDER_PASTE},
+    {ID_FILE_PROPERTIES, PLUGIN_FOLDER_PROPERTIES},
+    {ID_FAVORITE_ADD, PLUGIN_FOLDER_FAVOURITE},
+};
+
+}  // namespace
+
+CTreePluginEntry* CFView_Folder::CurrentEntry() const {
+  CTreePluginEntry* p = NULL;
+  return TreeNumberOf(m_hCurrentTree, &p) ? p : NULL;
+}
+
 void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
   if (bSysMenu || !pPopup) return;
-  auto grey = [pPopup](UINT nID) { pPopup->EnableMenuItem(nID, MF_BYCOMMAND | MF_GRAYED); };
-  switch (nIndex) {
-    case 0:  // without a current tree its folder commands have nothing to act on
-      for (UINT nID : {ID_FILE_NEW_FOLDER, ID_FILE_RENAME, ID_FILE_DELETE, ID_FILE_PROPERTIES}) grey(nID);
-      break;
-    case 1:
-      for (UINT nID : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FAVORITE_ADD}) grey(nID);
-      break;
-    case 2:
-      if (CMenu* pTrees = pPopup->GetSubMenu(2)) {
-        while (pTrees->GetMenuItemCount() > 0) pTrees->DeleteMenu(0, MF_BYPOSITION);
+  if (nIndex == 0 || nIndex == 1) {
+    // The folder commands follow the current plug-in's folder menu, position by position.
+    CMenu menu;
+    CTreePluginEntry* pEntry = CurrentEntry();
+    bool has = pEntry && m_manager.HasExport(pEntry, "GetFolderMenu");
+    if (has) m_manager.GetFolderMenu(pEntry, &menu);
+    CMenu* pFolder = has && menu.GetSafeHmenu() ? menu.GetSubMenu(0) : NULL;
+    for (const MappedCommand& c : kMapped) {
+      bool file = c.nID == ID_FILE_NEW_FOLDER || c.nID == ID_FILE_RENAME || c.nID == ID_FILE_DELETE ||
+                  c.nID == ID_FILE_PROPERTIES;
+      if (file != (nIndex == 0)) continue;
+      UINT state = pFolder ? pFolder->GetMenuState(c.nFolderCommand, MF_BYPOSITION) : (UINT)-1;
+      bool grey = state == (UINT)-1 || (state & MF_GRAYED);
+      pPopup->EnableMenuItem(c.nID, MF_BYCOMMAND | (grey ? MF_GRAYED : MF_ENABLED));
+    }
+    if (menu.GetSafeHmenu()) menu.DestroyMenu();
+    return;
+  }
+  if (nIndex == 2) {
+    if (CMenu* pTrees = pPopup->GetSubMenu(2)) {
+      while (pTrees->GetMenuItemCount() > 0) pTrees->DeleteMenu(0, MF_BYPOSITION);
+      int n = 0;
+      for (int i = 0; i < m_manager.GetEntryCount() && n < kRangeSize; ++i) {
+        CTreePluginEntry* p = m_manager.GetEntry(i);
+        if (!p->m_pTreeWnd) continue;
+        CString strItem;
+        strItem.Format("&%01d %s", n + 1, (LPCSTR)m_manager.GetTitle(p, m_manager.GetKind(p)));
+        pTrees->AppendMenu(MF_STRING | (m_manager.IsShown(p) ? MF_CHECKED : 0), ID_VIEW_TREE_FIRST + n, strItem);
+        ++n;
+      }
+    }
+    if (CMenu* pGo = pPopup->GetSubMenu(13)) OnInitMenuPopup(pGo, 13, FALSE);
+    return;
+  }
+  if (nIndex == 13) {
+    pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_OPEN_PATH, MF_BYCOMMAND | MF_GRAYED);
+  }
+}
+
+void CFView_Folder::RunCommand(UINT nID) {
+  int offset = (int)nID - ID_FOLDER_COMMAND_FIRST;
+  int range = offset / 20 * 20, n = offset - range;
+  if (n >= kRangeSize) return;  // handled, no action
+  CTreePluginEntry* pCurrent = CurrentEntry();
+  switch (range) {
+    case kFolderMenu:
+      if (pCurrent && pCurrent->m_pTreeWnd) {
+        HWND hFocus = ::GetFocus();
+        DWORD dwFlags = m_manager.FolderMenu(pCurrent, n);
+        if (hFocus && ::IsWindow(hFocus)) ::SendMessageA(hFocus, WM_SETFOCUS, 0, 0);
+        pCurrent->m_pTreeWnd->DoActions(dwFlags);
       }
       break;
-    case 13:
-      pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
-      pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
-      pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
-      grey(ID_GO_OPEN_PATH);
+    case kOpenWindow:
+      if (CImageCheckButton* pButton = GetButton(n))
+        if (m_manager.IndexOf(pButton->GetEntry()) >= 0)
+          m_manager.OpenWindow(pButton->GetEntry(), m_manager.GetKind(pButton->GetEntry()), pButton);
       break;
-    default:
+    case kToggleTree: ToggleTree(n); break;
+    case kSettingPanel: {
+      int k = 0;
+      for (int i = 0; i < m_manager.GetEntryCount(); ++i) {
+        CTreePluginEntry* p = m_manager.GetEntry(i);
+        if (!p->m_pTreeWnd || !m_manager.HasExport(p, "OpenSettingPanel")) continue;
+        if (k++ == n) {
+          m_manager.OpenSettingPanel(p, this);
+          break;
+        }
+      }
       break;
+    }
   }
 }
 
 BOOL CFView_Folder::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  BOOL bOurs = nID >= ID_FOLDER_COMMAND_FIRST && nID <= ID_FOLDER_COMMAND_LAST;
-  for (UINT nMapped : kMappedCommands) bOurs = bOurs || nID == nMapped;
-  if (bOurs && !pHandlerInfo) {
-    // A folder command with no tree to carry it out: taken, nothing done.
+  UINT nOurs = 0;
+  if (nID >= ID_FOLDER_COMMAND_FIRST && nID <= ID_FOLDER_COMMAND_LAST) nOurs = nID;
+  for (const MappedCommand& c : kMapped)
+    if (nID == c.nID) nOurs = ID_FOLDER_COMMAND_FIRST + kFolderMenu + c.nFolderCommand;
+  if (nOurs && !pHandlerInfo) {
+    if (nCode == CN_COMMAND) RunCommand(nOurs);
     if (nCode == (int)CN_UPDATE_COMMAND_UI || nCode == CN_COMMAND) return TRUE;
   }
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);

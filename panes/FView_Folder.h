@@ -1,14 +1,23 @@
 // CFView_Folder: the folder pane at the left of the main window, a form view (template
-// 6000) that stacks one section per folder-tree plug-in. What it does so far: it stands
-// in its cell, reports at start-up that its windows exist (ExeState VxFolder_Created),
-// refreshes under its please-wait notice, keeps the profile's Renewaling flag, and
-// answers the frame's calls and messages for a pane whose plug-in host holds no trees.
+// 6000) that stacks one section per folder-tree plug-in: a title button over the
+// plug-in's tree. Sections open and close like an accordion, hide and show from the View
+// menu, and resize by dragging the gap between two open trees; a selection in a tree
+// becomes a folder change that the pane sends to the main window.
+//
+// Sources by concern:
+//   FView_Folder.cpp          life, painting, refresh, messages, menus and commands
+//   FView_FolderSections.cpp  trees and title buttons, layout, splitter, hide/show, state
+//   FView_FolderChanges.cpp   folder changes in (WM_COPYDATA) and out, the history
 #pragma once
 #include <fw/fw.h>
 
+#include <string>
+
+#include "FolderHistoryRules.h"
 #include "TreePluginManager.h"
 
 class CNoticeDlg;
+class CImageCheckButton;
 
 class CFView_Folder : public CFormView {
   DECLARE_DYNCREATE(CFView_Folder)
@@ -16,7 +25,21 @@ class CFView_Folder : public CFormView {
   CFView_Folder();
   ~CFView_Folder() override;
 
+  // The folder the next panes look for their plug-ins in (empty: the program folder).
+  static void SetPluginFolder(LPCSTR lpszFolder);
+
   CTreePluginManager& GetManager() { return m_manager; }
+  int GetButtonCount() const { return (int)m_buttons.GetSize(); }
+  CImageCheckButton* GetButton(int n) const { return n >= 0 && n < m_buttons.GetSize() ? m_buttons[n] : NULL; }
+  const CString& GetCurrentTitle() const { return m_strCurrentTitle; }
+
+  // Sections.
+  void Relayout();
+  // Hides a shown tree or shows a hidden one (the n-th among the trees, from 0); FALSE
+  // when hiding would leave no open tree (refused with a message box unless bQuiet).
+  BOOL ToggleTree(int nTree, BOOL bQuiet = FALSE);
+  void SaveTreeState();
+  void SetButtonImages();
   BOOL IsInitialised() const { return m_bInitialised; }
   BOOL IsPaneActive() const { return m_bPaneActive; }
 
@@ -52,14 +75,53 @@ class CFView_Folder : public CFormView {
   afx_msg LRESULT OnRefreshTrees(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnTreeFocusChanged(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnAccepted(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnParentNotify(UINT message, LPARAM lParam);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData);
   DECLARE_MESSAGE_MAP()
 
  private:
   void Refresh(LPARAM lMode);
   void DestroyNotice();
+  void CreateSections();
+  void ReadTreeState();
+  void DestroySections();
+  // The tree number (from 1, among entries with a tree) of a tree window, 0 for none.
+  int TreeNumberOf(HWND hTree, CTreePluginEntry** ppEntry) const;
+  CTreePluginEntry* EntryByTitle(LPCSTR lpszTitle) const;
+  // The entry removed by the manager loses its title button.
+  void DropButtonOf(CTreePluginEntry* pEntry);
+  BOOL SplitterAt(CPoint point, CTreePluginEntry** ppUpper, CTreePluginEntry** ppLower) const;
+  void DrawBand(int y);
+  // The heights of the dragged trees with the gap at y; FALSE when either gets too small.
+  BOOL DragHeightsAt(int y, int* pnUpper, int* pnLower) const;
+  void ForwardChange(const std::string& text);
+  CTreePluginEntry* CurrentEntry() const;
+  // A command of the pane's own ranges (folder menu, plug-in window, tree shown, settings).
+  void RunCommand(UINT nID);
+  folderhistory::Entry HistoryEntryOf(CTreePluginEntry* pEntry);
+  // Re-selects a history entry's items in its tree and sends its request; FALSE when the
+  // tree or all its items are gone.
+  BOOL OpenHistoryEntry(const folderhistory::Entry& entry);
+  BOOL StepHistory(int nStep);
 
   CTreePluginManager m_manager;
   BOOL m_bInitialised;
   BOOL m_bPaneActive;
   CNoticeDlg* m_pNotice;
+  CTypedPtrArray<CPtrArray, CImageCheckButton*> m_buttons;
+  CFont m_titleFont;
+  int m_nCurrentTree;
+  HWND m_hCurrentTree;
+  CString m_strCurrentTitle;
+  // The section splitter's drag: the trees above and below, the band's line, -1 none.
+  CTreePluginEntry* m_pDragUpper;
+  CTreePluginEntry* m_pDragLower;
+  int m_nDragLine;
+  folderhistory::History m_history;
+  BOOL m_bNavigating;
 };

@@ -92,7 +92,7 @@ void CImageCheckButton::FocusTree() {
   CTreePluginEntry* pTarget = m_pManager->IsActive(m_pEntry) ? m_pEntry : nullptr;
   for (CTreePluginEntry* p = nullptr; !pTarget;) {
     if (FAILED(m_pManager->GetNextEntry(&p)) || !p) break;
-    if (m_pManager->IsActive(p) && m_pManager->IsFlag4(p)) pTarget = p;
+    if (m_pManager->IsActive(p) && m_pManager->IsShown(p)) pTarget = p;
   }
   CWnd* pTree = nullptr;
   if (pTarget && SUCCEEDED(m_pManager->GetTreeWnd(pTarget, &pTree)) && pTree && pTree->GetSafeHwnd())

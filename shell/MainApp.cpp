@@ -91,7 +91,14 @@ BOOL CMainApp::InitInstance() {
   EnsureVideoCodecDefaults();
 
   m_bDatabaseOpened = TRUE;
-  VxDBWInitDatabase();
+  HRESULT hrDatabase = VxDBWInitDatabase();
+  VXDBHEALTH health;
+  CString strNotice;
+  UINT nBoxType = MB_OK;
+  if (SUCCEEDED(VxDBGetHealth(&health)) && FindDatabaseNotice(hrDatabase, health, &strNotice, &nBoxType)) {
+    CSplashWnd::HideSplashScreen();
+    AfxMessageBox(strNotice, nBoxType);
+  }
   m_bMarksOpened = TRUE;
   Mark_Init();
   if (CMGetProfileInt("dotSeek", "Flag", 0)) {
@@ -240,7 +247,10 @@ void CMainApp::EnsureVideoCodecDefaults() {
 
 // ---- Shut-down --------------------------------------------------------------------------------
 
+void CMainApp::OnMainWindowGone() { m_closeWatchdog.Start(::GetCurrentThreadId()); }
+
 int CMainApp::ExitInstance() {
+  m_closeWatchdog.ExitBegan();
   if (m_bMarksOpened) Mark_Exit();
   if (m_bDatabaseOpened) VxDBWExitDatabase(-1);
   if (m_bSimilarOpened) {

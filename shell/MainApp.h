@@ -5,6 +5,7 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "CloseWatchdog.h"
 #include "StartupChecks.h"
 
 class CMainApp : public CWinApp {
@@ -29,6 +30,9 @@ class CMainApp : public CWinApp {
   BOOL RunFirstStartSequence();
   static void EnsureVideoCodecDefaults();
 
+  // The main window is being destroyed: from now on the process ends whatever loop runs.
+  void OnMainWindowGone();
+
   HINSTANCE m_hResourceDll;
   CString m_strAutoPlayDrive;
   CString m_strStartPath;
@@ -52,6 +56,7 @@ class CMainApp : public CWinApp {
   BOOL m_bDatabaseOpened;
   BOOL m_bMarksOpened;
   BOOL m_bSimilarOpened;
+  CCloseWatchdog m_closeWatchdog;
 };
 
 // The image editor's folders (profile VxEdit\DataDir) for a program folder; the pictures

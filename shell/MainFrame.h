@@ -193,6 +193,8 @@ class CMainFrame : public CFrameWnd {
   // Relay (MainFrameMessages.cpp): handles the messages that reach the window procedure
   // first; TRUE with *pResult when done.
   BOOL HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // Records a message and hands it to the outside-program manager (WM_RELAYED_MESSAGE).
+  LRESULT RelayRecorded(UINT message, WPARAM wParam, LPARAM lParam);
   // Routing helpers (MainFrameCommands.cpp).
   void RegisterRoutedCommands();
   // TRUE when the route's pane took the command.

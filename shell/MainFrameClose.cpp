@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "ICGBrowser.h"
+#include "MainApp.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
 #include "ui/ProgramFolder.h"
@@ -99,6 +100,7 @@ void CMainFrame::OnDestroy() {
     ::FreeLibrary(m_hWtsLibrary);
     m_hWtsLibrary = NULL;
   }
+  if (CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp())) pApp->OnMainWindowGone();
 }
 
 void CMainFrame::OnEnable(BOOL bEnable) {

@@ -45,12 +45,9 @@ LRESULT AnswerQuery(WPARAM wParam, BOOL bAnswer) {
 }
 
 LRESULT SendText(HWND hTo, HWND hFrom, ULONG_PTR dwCode, const CString& strText) {
-  if (!::IsWindow(hTo)) return 0;
-  COPYDATASTRUCT cds;
-  cds.dwData = dwCode;
-  cds.cbData = (DWORD)strText.GetLength() + 1;
-  cds.lpData = const_cast<char*>((LPCSTR)strText);
-  return ::SendMessageA(hTo, WM_COPYDATA, (WPARAM)hFrom, (LPARAM)&cds);
+  LRESULT lResult = 0;
+  CMTLSendCopyDataText(hTo, hFrom, dwCode, strText, CMTL_COPYDATA_TIMEOUT, &lResult);
+  return lResult;
 }
 
 }  // namespace
@@ -114,14 +111,22 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SendMessage(message, wParam, lParam);
       return FALSE;
     case WM_COPYDATA: {
-      const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      // What came by shared memory is read from there; what is too large is refused.
+      COPYDATASTRUCT block;
+      LRESULT status = CMTLOpenCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam), &block);
+      if (status != 0) {
+        *pResult = status;
+        return TRUE;
+      }
       CWnd* pExport = GetExportPane();
-      if (pcds && pcds->dwData == CDID_EXPORT_TEXT && pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
-        m_strExportText = CopyDataText(pcds);
+      if (block.dwData == CDID_EXPORT_TEXT && pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
+        m_strExportText = CopyDataText(&block);
+        CMTLCloseCopyData(&block);
         return FALSE;
       }
-      bRelay = TRUE;
-      break;
+      *pResult = RelayRecorded(message, wParam, reinterpret_cast<LPARAM>(&block));
+      CMTLCloseCopyData(&block);
+      return TRUE;
     }
     case WM_DISPLAYCHANGE:
       bRelay = TRUE;
@@ -131,10 +136,14 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       break;
   }
   if (!bRelay) return FALSE;
+  *pResult = RelayRecorded(message, wParam, lParam);
+  return TRUE;
+}
+
+LRESULT CMainFrame::RelayRecorded(UINT message, WPARAM wParam, LPARAM lParam) {
   RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};
   m_liveRecords.insert(pRecord);
-  *pResult = CFrameWnd::WindowProc(WM_RELAYED_MESSAGE, reinterpret_cast<WPARAM>(pRecord), lParam);
-  return TRUE;
+  return CFrameWnd::WindowProc(WM_RELAYED_MESSAGE, reinterpret_cast<WPARAM>(pRecord), lParam);
 }
 
 LRESULT CMainFrame::OnRelayedMessage(WPARAM wParam, LPARAM) {

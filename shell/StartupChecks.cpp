@@ -180,3 +180,22 @@ void ShowStartupRefusal(const StartupRefusal& refusal) {
   }
   AfxMessageBox(strText, refusal.nBoxType);
 }
+
+BOOL FindDatabaseNotice(HRESULT hrOpen, const VXDBHEALTH& health, CString* pText, UINT* pnBoxType) {
+  *pnBoxType = MB_OK | MB_ICONEXCLAMATION;
+  switch (health.dwState) {
+    case VXDB_HEALTH_RENEWED:
+      pText->Format(IDS_SHELL_DB_RENEWED, health.szFile, health.szAside, (int)health.dwSalvagedFiles);
+      return TRUE;
+    case VXDB_HEALTH_READONLY: pText->Format(IDS_SHELL_DB_READONLY, health.szFile); return TRUE;
+    case VXDB_HEALTH_UNAVAILABLE:
+      pText->Format(IDS_SHELL_DB_UNAVAILABLE, health.szFile);
+      *pnBoxType = MB_OK | MB_ICONHAND;
+      return TRUE;
+    default: break;
+  }
+  if (SUCCEEDED(hrOpen)) return FALSE;
+  pText->Format(IDS_SHELL_DB_OPEN_FAILED, health.szFile);
+  *pnBoxType = MB_OK | MB_ICONHAND;
+  return TRUE;
+}

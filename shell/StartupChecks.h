@@ -4,6 +4,7 @@
 // nothing else.
 #pragma once
 #include <fw/fw.h>
+#include <VxDatabase.h>
 
 // The image editor's window-class mutex: present while the editor runs.
 #define EDITOR_MUTEX_NAME "__^VxEdit^_%MainFrm%_@Class@__"
@@ -73,3 +74,8 @@ void ShowStartupRefusal(const StartupRefusal& refusal);
 
 // The display rule: at least 1024 x 768 with 16 bits per pixel.
 BOOL IsDisplayModeSufficient(int nWidth, int nHeight, int nBits);
+
+// What the user is told about the photo database after opening it (hrOpen: the open's
+// result): FALSE when there is nothing to tell, else the text (naming the file and where a
+// damaged one was kept) and its box style.
+BOOL FindDatabaseNotice(HRESULT hrOpen, const VXDBHEALTH& health, CString* pText, UINT* pnBoxType);

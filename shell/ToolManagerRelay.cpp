@@ -23,6 +23,16 @@ BOOL IsEditorPicture(LPCSTR lpszPath) {
 
 BOOL IsEditorProject(LPCSTR lpszPath) { return textkit::EqualNoCase(textkit::ExtensionOf(lpszPath), ".ped"); }
 
+// Sends a recorded message on; a WM_COPYDATA block in the form its size needs, and no
+// receiver may hold the relay longer than the usual wait.
+LRESULT PassOn(HWND hTo, const RelayRecord& record) {
+  if (record.message != WM_COPYDATA) return ::SendMessageA(hTo, record.message, record.wParam, record.lParam);
+  LRESULT lResult = 0;
+  CMTLForwardCopyData(hTo, reinterpret_cast<HWND>(record.wParam),
+                      reinterpret_cast<const COPYDATASTRUCT*>(record.lParam), CMTL_COPYDATA_TIMEOUT, &lResult);
+  return lResult;
+}
+
 // The editor's picture names: IPC\BgFileName_01, _02, ... (two digits).
 const int kMaxEditorImages = 99;
 CString EditorImageKey(int n) {
@@ -61,16 +71,15 @@ LRESULT CExternalToolManager::OnRequest(const RelayRecord& record) {
     return 0;
   }
   for (int i : route.postTo) ::PostMessageA(in.entries[i], record.message, record.wParam, record.lParam);
-  for (int i : route.sendTo) lResult = ::SendMessageA(in.entries[i], record.message, record.wParam, record.lParam);
+  for (int i : route.sendTo) lResult = PassOn(in.entries[i], record);
   if (route.bRememberRequester) m_hRequester = reinterpret_cast<HWND>(record.wParam);
   if (pcds) {
     if (route.bRefillFileList) RefillApplicationFileList(pcds);
     if (pcds->dwData == CDID_EXPORT_FILES) {
-      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply))
-        lResult = ::SendMessageA(route.hCopyDataReply, WM_COPYDATA, record.wParam, record.lParam);
+      if (route.hCopyDataReply && ::IsWindow(route.hCopyDataReply)) lResult = PassOn(route.hCopyDataReply, record);
       m_hRequester = NULL;
     }
-    for (int i : route.copyDataTo) lResult = ::SendMessageA(in.entries[i], WM_COPYDATA, record.wParam, record.lParam);
+    for (int i : route.copyDataTo) lResult = PassOn(in.entries[i], record);
   }
   ::InterlockedDecrement(&m_nBusy);
   return lResult;

@@ -19,6 +19,10 @@ log=$GLIMORA_LOCAL/marlo5-run.log
 ( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
 app=$!
 sleep "$wait_s"
+# The sample library into the browser, as the folder pane will send it.
+user=$(basename "$(ls -d "$WINEPREFIX"/drive_c/users/*/ | grep -v /Public/ | head -n1)")
+"$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' show-folder "C:\\users\\${user}\\Pictures\\Glimora Samples" >/dev/null 2>&1 || true
+sleep 6
 /usr/bin/import -window root "$shot"
 echo "Screenshot: $shot"
 if [ $headless = 1 ]; then

@@ -16,7 +16,8 @@ log() { printf '\n== %s\n' "$*"; }
 # 1. Debian packages.
 pkgs="wine wine64 g++-mingw-w64-x86-64 xvfb xauth x11-utils cmake ninja-build googletest
       locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg python3 ca-certificates
-      gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav"
+      gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+      dpkg-dev nasm"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -50,6 +51,40 @@ if [ ! -f "$sqlite_dir/sqlite3.c" ] || ! echo "$sqlite_sha  $sqlite_dir/sqlite3.
   mkdir -p "$sqlite_dir"
   cp "$tmp/package/deps/sqlite3/sqlite3.c" "$tmp/package/deps/sqlite3/sqlite3.h" "$sqlite_dir/"
   rm -rf "$tmp"
+fi
+
+# 3b. libjpeg-turbo's source, from the Debian source package of this machine's own release.
+# apt works on a private copy of the machine's entries (switched to source) with its own
+# lists and cache under .local, so the machine's apt set-up stays as it is.
+jpeg_dir=$GLIMORA_LOCAL/deps/libjpeg-turbo
+jpeg_sha=254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c
+if [ ! -f "$jpeg_dir/.verified" ]; then
+  log "Fetching libjpeg-turbo's source (apt-get source libjpeg-turbo)"
+  apt_dir=$GLIMORA_LOCAL/apt
+  rm -rf "$apt_dir"
+  mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+  : > "$apt_dir/sources.list"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    sed 's/^Types:.*/Types: deb-src/' "$f" >> "$apt_dir/sources.list.d/machine.sources"
+    echo >> "$apt_dir/sources.list.d/machine.sources"
+  done
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    sed -n 's/^deb \(.*\)/deb-src \1/p' "$f" >> "$apt_dir/sources.list"
+  done
+  apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+            -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "APT::Sandbox::User=root")
+  apt-get "${apt_opts[@]}" update -q >/dev/null
+  tmp=$(mktemp -d)
+  (cd "$tmp" && apt-get "${apt_opts[@]}" source -q libjpeg-turbo >/dev/null)
+  echo "$jpeg_sha  $tmp/libjpeg-turbo_2.1.5.orig.tar.gz" | sha256sum -c --quiet -
+  src=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)
+  rm -rf "$jpeg_dir"
+  mkdir -p "$(dirname "$jpeg_dir")"
+  mv "$src" "$jpeg_dir"
+  rm -rf "$tmp"
+  touch "$jpeg_dir/.verified"
 fi
 
 # 4. The build.

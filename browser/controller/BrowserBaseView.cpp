@@ -1,8 +1,6 @@
 #include "BrowserBaseView.h"
 
-#include <Kitlib2/Kitlib2.h>
 
-#include "MainWndMessages.h"
 
 IMPLEMENT_DYNCREATE(CBrowserBaseView, CView)
 
@@ -23,8 +21,6 @@ void CBrowserBaseView::OnInitialUpdate() {
     GetClientRect(&rc);
     m_pThumbnailSide->MoveWindow(0, 0, rc.Width(), rc.Height());
   }
-  // The main frame's start-up waits for this flag (with the folder and export panes').
-  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 1);
 }
 
 void CBrowserBaseView::OnDraw(CDC*) {}
@@ -37,7 +33,6 @@ void CBrowserBaseView::OnSize(UINT nType, int cx, int cy) {
 }
 
 void CBrowserBaseView::OnDestroy() {
-  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0);
   m_pThumbnailSide = NULL;
   CView::OnDestroy();
 }

@@ -1,8 +1,7 @@
 // CBrowserBaseView: the lower pane of the main frame's browser area. The main frame builds
 // the thumbnail side (a splitter holding the icon view and the enlarged-image and
 // focus-information views) as its first child window; the base view keeps that window
-// covering its client area and tells the main frame, through the profile, that the
-// browser's windows exist.
+// covering its client area.
 #pragma once
 #include <fw/fw.h>
 

@@ -1,6 +1,5 @@
-// GetCGBrowser: the browser's controller for the main program and the plug-ins.
-#include "ICGBrowser.h"
+// GetCGBrowser: the browser's controller for the main program and the plug-ins; null
+// before the icon view made one and after it is gone.
+#include "TransInternal.h"
 
-// No controller exists yet: the browser's views come without one, and callers take the
-// missing controller as "no browser".
-ICGBrowser* GetCGBrowser() { return NULL; }
+ICGBrowser* GetCGBrowser() { return g_pTransController; }

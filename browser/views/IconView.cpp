@@ -1,18 +1,249 @@
+// CIconView: life, hand-over to the controller, drawing and the input hooks.
 #include "IconView.h"
 
-IMPLEMENT_DYNCREATE(CIconView, CView)
+#include "TransInternal.h"
+#include "VxGUITrans.h"
 
-BEGIN_MESSAGE_MAP(CIconView, CView)
-  ON_WM_ERASEBKGND()
+IMPLEMENT_DYNCREATE(CIconView, CVxGUIIconView)
+
+BEGIN_MESSAGE_MAP(CIconView, CVxGUIIconView)
+  ON_WM_CONTEXTMENU()
+  ON_WM_MOUSEWHEEL()
+  ON_WM_SIZE()
+  ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
-CIconView::CIconView() {}
-CIconView::~CIconView() {}
+namespace {
+const COLORREF kBackColor = RGB(122, 142, 156);
 
-BOOL CIconView::OnEraseBkgnd(CDC*) { return TRUE; }  // OnDraw fills the whole client area
+CVxGUITrans* NewController() {
+  try {
+    return new CVxGUITrans;
+  } catch (...) {
+    return NULL;
+  }
+}
+}  // namespace
+
+CIconView::CIconView() {
+  m_nLeftMargin = 15;
+  m_nTopMargin = 0;
+  m_nHGap = 30;
+  m_nVGap = 15;
+  m_headerRecords.reserve(10);
+  m_pTrans = NewController();
+}
+
+CIconView::~CIconView() {
+  CVxGUITrans* p = m_pTrans;
+  m_pTrans = NULL;
+  m_bTransReady = FALSE;
+  delete p;
+  m_gdiObject.DeleteObject();
+}
+
+CVxDocument* CIconView::GetDocument() const { return dynamic_cast<CVxDocument*>(m_pDocument); }
+
+CPoint CIconView::GetScrollPosition() const {
+  CPoint pt = GetScrollPositionRaw();
+  if (iconview::VersionCode() < 5 && m_dVertScale > 0) pt.y = int(pt.y * m_dVertScale);
+  return pt;
+}
+
+void CIconView::OnInitialUpdate() {
+  CVxGUIIconView::OnInitialUpdate();
+  SetItemIdSlot(1);
+  CWnd* main = AfxGetMainWnd();
+  if (m_pTrans) {
+    m_pTrans->SetManager(main ? main->GetSafeHwnd() : NULL);
+    LRESULT r = 0;
+    m_pTrans->OnTransfer(this, WM_INITDIALOG, 0, 0, &r);
+    m_bTransReady = TRUE;
+  }
+  if (!m_brBack.GetSafeHandle()) m_brBack.CreateSolidBrush(kBackColor);
+  ::SetClassLongPtrA(GetSafeHwnd(), GCLP_HBRBACKGROUND, LONG_PTR(m_brBack.GetSafeHandle()));
+  CThumbnailItem::SetPlaceholderColor(RGB(255, 255, 255));
+  CThumbnailItem::SetLabelColor(RGB(255, 255, 255), kBackColor, TRANSPARENT, 0, 7);
+  CThumbnailItem::SetLabelColor(RGB(255, 255, 255), RGB(255, 146, 18), TRANSPARENT, 1, 7);
+  CThumbnailItem::SetLabelColor(RGB(255, 255, 255), RGB(255, 214, 87), TRANSPARENT, 2, 7);
+  Invalidate();
+  UpdateWindow();
+}
+
+LRESULT CIconView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT && message != WM_INITDIALOG && m_pTrans && m_bTransReady) {
+    LRESULT result = 0;
+    HWND self = GetSafeHwnd();
+    if (m_pTrans->OnTransfer(this, message, wParam, lParam, &result) == 1) return result;
+    if (!::IsWindow(self)) return 0;
+  }
+  return CVxGUIIconView::WindowProc(message, wParam, lParam);
+}
+
+BOOL CIconView::PreTranslateMessage(MSG* pMsg) {
+  if (m_pTrans && m_pTrans->PreTranslateMessage(pMsg)) return TRUE;
+  return CVxGUIIconView::PreTranslateMessage(pMsg);
+}
+
+void CIconView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
+  if (m_pTrans) m_pTrans->OnUpdate(pSender, lHint, pHint);
+}
+
+void CIconView::NoticeVisibleRange() {
+  LRESULT r = 0;
+  if (m_pTrans && m_bTransReady) m_pTrans->OnMouseWheel(0, 0, &r);
+}
+
+// ---- Drawing --------------------------------------------------------------------------------------
+UINT CIconView::ItemDrawFlags(DWORD id, BOOL bFocus) const {
+  if (!m_bPicturesShown) return kDrawEdge;
+  UINT flags = kDrawThumbnail | kDrawLabel | kDrawEdge | kDrawCheck | kDrawFavoriteDB;
+  if (bFocus && id == m_model.Focus()) flags |= kDrawFocus;
+  const CBrowserDocument* doc = GetBrowserDocument();
+  if (doc && doc->GetFolderType().IsSDCardFolder()) flags = (flags & ~kDrawFavoriteDB) | kDrawFavoriteDPOF;
+  CThumbnail* t = GetThumbnail(id);
+  if (m_pTrans && m_pTrans->IsDPOFFavouriteWanted() && t && IsRemovableDrive(t->GetPage()))
+    flags |= kDrawFavoriteDB | kDrawFavoriteDPOF;
+  return flags;
+}
 
 void CIconView::OnDraw(CDC* pDC) {
-  CRect rc;
-  GetClientRect(&rc);
-  pDC->FillSolidRect(&rc, RGB(122, 142, 156));
+  if (!m_bItemsShown && !m_bDrawEnabled) return;
+  HGDIOBJ oldFont = ::SelectObject(pDC->GetSafeHdc(), ::GetStockObject(DEFAULT_GUI_FONT));
+  CRect client;
+  GetClientRect(&client);
+  CPoint scroll = GetScrollPositionRaw();
+  CRect visible = client;
+  visible.OffsetRect(scroll);
+  BOOL focus = GetFocus() == this;
+  CIconViewItem measure;
+  CRect whole;
+  measure.GetBoundsRect(whole);
+  const int height = whole.Height();
+  int before = 0, shown = 0;
+  // The paint is in document coordinates (the viewport carries the scroll).
+  for (DWORD id : m_model.Order()) {
+    CThumbnailItem* item = FindItem(id);
+    if (item->m_y + height < visible.top) {
+      ++before;
+      continue;
+    }
+    if (item->m_y > visible.bottom) break;
+    if (shown == 0) CThumbnailPage::SetDecodeStartPos(before);
+    ++shown;
+    item->Draw(pDC, ItemDrawFlags(id, focus));
+  }
+  CThumbnailPage::SetDecodeCount(shown);
+  m_nDecodeStart = shown ? before : 0;
+  m_nDecodeCount = shown;
+  const CBrowserDocument* doc = GetBrowserDocument();
+  UINT mode = doc ? doc->GetViewMode() : BROWSE_VIEW_LARGEICON;
+  if (mode == 1 || mode == 2 || mode == 16) m_headers.Draw(pDC, client, scroll.y);
+  ::SelectObject(pDC->GetSafeHdc(), oldFont);
+}
+
+void CIconView::InvalidateSelection(DWORD id) { InvalidateItem(id, 1, 3); }
+
+// ---- Items ---------------------------------------------------------------------------------------
+CThumbnailItem* CIconView::AllockItem(CThumbnail* pThumbnail) {
+  try {
+    return new CIconViewItem(pThumbnail);
+  } catch (...) {
+    return NULL;
+  }
+}
+
+void CIconView::Select(DWORD id, BOOL bSelect, BOOL bRedraw) { CVxGUIIconView::Select(id, bSelect, bRedraw); }
+
+void CIconView::SelectItems_End() {
+  if (!GetSafeHwnd()) return;
+  Invalidate();
+  UpdateWindow();
+}
+
+void CIconView::SetItemCheck(DWORD id, BOOL bCheck) { CVxGUIIconView::SetItemCheck(id, bCheck); }
+
+void CIconView::CheckItems(DWORD id) {
+  CThumbnailItem* item = FindItem(id);
+  if (!item) return;
+  if (!m_model.IsSelected(id)) {
+    SetItemCheck(id, !item->IsMarked());
+    return;
+  }
+  BOOL mark = !item->IsMarked();
+  CBrowserDocument* doc = GetBrowserDocument();
+  CRect all;
+  std::vector<DWORD> sel = m_model.Selection();
+  for (DWORD s : sel) {
+    CThumbnailItem* each = FindItem(s);
+    if (!each || !each->GetThumbnail()) continue;
+    if (doc)
+      doc->SetMark(each->GetThumbnail(), mark);
+    else
+      each->GetThumbnail()->SetMarkStatus(mark ? 1 : 0);
+    CRect rc;
+    each->GetCheckRect(rc);
+    all.UnionRect(&all, &rc);
+  }
+  if (GetSafeHwnd() && !all.IsRectEmpty()) {
+    all.OffsetRect(-GetScrollPositionRaw());
+    InvalidateRect(&all, FALSE);
+  }
+}
+
+void CIconView::DeleteAllItems() {
+  bool had = GetItemCount() > 0;
+  if (GetSafeHwnd()) {
+    SetScrollSizes(MM_TEXT, CSize(0, 0));
+    SetScrollRange(SB_VERT, 0, 0, FALSE);
+  }
+  CVxGUIIconView::DeleteAllItems();
+  m_headers.Clear();
+  m_headerRecords.clear();
+  if (had && m_pDocument) m_pDocument->UpdateAllViews(this, VXHINT_SELECTION, NULL);
+}
+
+void CIconView::OnAutoScrollEnd(CPoint) { NoticeVisibleRange(); }
+
+// ---- Input hooks -----------------------------------------------------------------------------------
+void CIconView::OnContextMenu(CWnd* pWnd, CPoint point) {
+  CVxGUIIconView::OnContextMenu(pWnd, point);
+  if (!m_bItemsShown) return;
+  BandErase();
+  CBrowserDocument* doc = GetBrowserDocument();
+  if (doc) doc->SetContextMenuPosition(point);
+  if (doc && doc->GetSelectCount() > 0 && point.x < 0 && point.y < 0) {
+    CThumbnail* last = doc->GetLastSelectedItem();
+    CThumbnailItem* item = last ? FindItem(last->GetUniqueID(m_nIdSlot)) : NULL;
+    if (item) {
+      CRect rc, client;
+      item->GetBoundsRect(rc);
+      GetClientRect(&client);
+      CPoint c = rc.CenterPoint();
+      c.y -= GetScrollPositionRaw().y;
+      c.y = std::max(0L, std::min(c.y, LONG(client.bottom)));
+      ClientToScreen(&c);
+      point = c;
+    }
+  }
+  InvokeBrowserContextMenu(this, point);
+}
+
+BOOL CIconView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+  BOOL r = CVxGUIIconView::OnMouseWheel(nFlags, zDelta, pt);
+  NoticeVisibleRange();
+  return r;
+}
+
+void CIconView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  CPoint before = GetScrollPositionRaw();
+  CVxGUIIconView::OnKeyDown(nChar, nRepCnt, nFlags);
+  if (::IsWindow(GetSafeHwnd()) && GetScrollPositionRaw() != before) NoticeVisibleRange();
+}
+
+void CIconView::OnSize(UINT nType, int cx, int cy) {
+  ClearLayoutKey();
+  CVxGUIIconView::OnSize(nType, cx, cy);
+  LRESULT r = 0;
+  if (m_pTrans && m_bTransReady) m_pTrans->OnSize(nType, MAKELPARAM(cx, cy), &r);
 }

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include "card.h"
 #include "files.h"
 #include "tempfolder.h"
@@ -38,14 +40,20 @@ ScopedCard::ScopedCard(char letter, const std::string& unixDir) : m_letter(lette
 
 ScopedCard::~ScopedCard() {
   if ((m_letter | 0x20) == 'e' && !testsupport::DefaultCardDir().empty())
-    testsupport::InsertCard(m_letter, testsupport::DefaultCardDir());
+    Insert(testsupport::DefaultCardDir());
   else
     Remove();
 }
 
-void ScopedCard::Insert(const std::string& unixDir) { testsupport::InsertCard(m_letter, unixDir); }
+// A card that did not go in or out fails the test here, with the helper's error, instead
+// of as a wait for the program to notice it.
+void ScopedCard::Insert(const std::string& unixDir) {
+  EXPECT_EQ(testsupport::InsertCard(m_letter, unixDir), 0u) << "card insert into " << m_letter << ": failed";
+}
 
-void ScopedCard::Remove() { testsupport::RemoveCard(m_letter); }
+void ScopedCard::Remove() {
+  EXPECT_EQ(testsupport::RemoveCard(m_letter), 0u) << "card removal from " << m_letter << ": failed";
+}
 
 bool CopyProgram(const std::string& name, const std::string& target) {
   return CopyFileA((ProgramFolder() + "\\" + name).c_str(), target.c_str(), FALSE) != 0;

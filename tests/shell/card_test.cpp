@@ -216,7 +216,7 @@ TEST(CardWatcher, NoticesTheCardDriveCardComingAndGoing) {
 
   watcher.Stop();
   EXPECT_FALSE(watcher.IsRunning());
-  testsupport::InsertCard('e', cardDir);
+  EXPECT_EQ(testsupport::InsertCard('e', cardDir), 0u);
 }
 
 }  // namespace

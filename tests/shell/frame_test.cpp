@@ -29,6 +29,8 @@
 #include "Marlo2View.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <TickCache.h>
+#include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
 
@@ -37,8 +39,11 @@ namespace {
 // Messages the browser window got, recorded by subclassing it.
 std::vector<std::pair<UINT, LPARAM>> g_browserGot;
 WNDPROC g_browserProc = NULL;
+// Only the relayed ones: the browser's controller also sends its window messages of its own.
 LRESULT CALLBACK RecordBrowser(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message >= WM_APPMSG_FIRST && message <= WM_APPMSG_LAST) g_browserGot.push_back({message, lParam});
+  static const UINT kRelayed[] = {WM_BROWSER_SORT, WM_BROWSER_MASK, WM_BROWSER_RELOAD, WM_BROWSER_THUMB_SIZE, 1600};
+  if (std::find(std::begin(kRelayed), std::end(kRelayed), message) != std::end(kRelayed))
+    g_browserGot.push_back({message, lParam});
   return ::CallWindowProcA(g_browserProc, hWnd, message, wParam, lParam);
 }
 
@@ -384,7 +389,10 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
 }
 
 TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
-  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 3);
+  // The browser publishes its mark count before the question: one file marked in the store.
+  std::string marked = s_strDb + "\\marked.jpg";
+  testsupport::WriteWholeFile(marked, "x");
+  ASSERT_EQ(Mark_SetCheck(marked.c_str(), 1), S_OK);
   HWND hWnd = m_pFrame->m_hWnd;
   {
     uikit::DialogDriver no([](HWND hDlg) { uikit::Press(hDlg, IDNO); });
@@ -408,6 +416,7 @@ TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   hWnd = m_pFrame->m_hWnd;
   CloseFrame(m_pFrame);
   EXPECT_FALSE(::IsWindow(hWnd));
+  Mark_SetCheck(marked.c_str(), 0);
   CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
   CMWriteProfileInt("", "CloseWarningMark", 0);
 }

@@ -186,4 +186,27 @@ TEST_F(ProgramTest, MainWindowAfterStartIsMarkedAndHoldsItsPanes) {
   EXPECT_NE(CMGetProfileInt("", "WindowShowState", 0), 0);  // the placement was written at close
 }
 
+// Closing the main window ends the process even when the close comes inside a loop of
+// the platform's that drops the quit (Wine's keyboard move loop ends on WM_QUIT without
+// posting it again): the process would live on without a window, holding the
+// single-instance mutex and the database.
+TEST_F(ProgramTest, ClosingInsideTheMoveLoopStillEndsTheProcess) {
+  Process p;
+  HWND hMain = StartMain(p);
+  ASSERT_NE(hMain, nullptr);
+  // A window of normal size: a maximized or minimized one has no move loop.
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [hMain] {
+        if (::IsIconic(hMain) || ::IsZoomed(hMain)) ::ShowWindow(hMain, SW_RESTORE);
+        return !::IsIconic(hMain) && !::IsZoomed(hMain);
+      },
+      5000));
+  // The move loop runs inside the window procedure until a key or a click ends it.
+  ::PostMessageA(hMain, WM_SYSCOMMAND, SC_MOVE, 0);
+  ::Sleep(500);
+  ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([hMain] { return !::IsWindow(hMain); }, 20000)) << "the main window stayed";
+  EXPECT_TRUE(p.Ended(20000)) << "the process outlived its main window";
+}
+
 }  // namespace

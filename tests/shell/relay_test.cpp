@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <Kitlib2/CopyData.h>
+
 #include "ExternalToolManager.h"
 #include "MainWndMessages.h"
 #include "shelltest.h"
@@ -19,6 +21,7 @@ struct Received {
   LPARAM lParam;
   ULONG_PTR dwCopyData;
   std::string text;
+  DWORD cbSent;  // WM_COPYDATA: the size the message itself carried
 };
 
 class CRecordingWnd : public CWnd {
@@ -32,13 +35,17 @@ class CRecordingWnd : public CWnd {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COPYDATA) {
+      // As every receiver: a large block comes by shared memory.
       const COPYDATASTRUCT* pcds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      m_got.push_back({message, wParam, lParam, pcds->dwData, CopyDataText(pcds).GetString()});
+      COPYDATASTRUCT block;
+      if (LRESULT status = CMTLOpenCopyData(pcds, &block)) return status;
+      m_got.push_back({message, wParam, lParam, block.dwData, CopyDataText(&block).GetString(), pcds->cbData});
+      CMTLCloseCopyData(&block);
       return 1;
     }
     if ((message >= WM_APPMSG_FIRST && message <= WM_APPMSG_LAST) || message == WM_DISPLAYCHANGE ||
         message == WM_POWERBROADCAST) {
-      m_got.push_back({message, wParam, lParam, 0, ""});
+      m_got.push_back({message, wParam, lParam, 0, "", 0});
       return 7;
     }
     return CWnd::WindowProc(message, wParam, lParam);
@@ -255,6 +262,22 @@ TEST_F(RelayTest, AProgramRequestThatIsRefusedStartsNothing) {
   COPYDATASTRUCT cds = {CDID_PROGRAM_REQUEST, (DWORD)text.size(), const_cast<char*>(text.data())};
   Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
   EXPECT_EQ(m_manager.GetLastTextStatus(), textkit::RecordStatus::BadNumber);
+}
+
+
+// A file list of more than a megabyte (a large selection): each entry gets it whole, and
+// no message carries more than Wine hands to another process.
+TEST_F(RelayTest, LargeFileListsReachTheEntriesWhole) {
+  std::string list = "1|disk|1|";
+  for (int i = 0; list.size() < 1536 * 1024; ++i) list += "C:\\Photos\\IMG_" + std::to_string(i) + ".JPG|1|0||";
+  COPYDATASTRUCT cds = {CDID_ADD_FILES, static_cast<DWORD>(list.size() + 1), &list[0]};
+  Relay(WM_COPYDATA, (WPARAM)m_entries[TOOL_FOLDER_PANE].m_hWnd, (LPARAM)&cds);
+  for (int i = 0; i < TOOL_PANE_COUNT; ++i) {
+    if (i == TOOL_FOLDER_PANE) continue;
+    ASSERT_EQ(m_entries[i].m_got.size(), 1u) << i;
+    EXPECT_TRUE(m_entries[i].m_got[0].text == list) << i;
+    EXPECT_LT(m_entries[i].m_got[0].cbSent, (DWORD)CMTL_COPYDATA_MAX_INLINE) << i;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "SingleInstance.h"
 #include "StartupChecks.h"
+#include "shelltest.h"
 
 namespace {
 
@@ -138,6 +139,44 @@ TEST(StartupChecks, ThisMachinesAccountMayRunTheProgram) {
   CString strCall;
   DWORD dwError = 0;
   EXPECT_EQ(SystemStartupProbes().CheckAccountGroups(&strCall, &dwError), S_OK) << (LPCSTR)strCall;
+}
+
+// What the user is told after the photo database opened: the file, where a damaged one
+// was kept, and nothing at all when it opened as it was.
+TEST(StartupChecks, ADamagedDatabaseIsReportedNamingTheFiles) {
+  shelltest::ResourceScope resources;
+  VXDBHEALTH health = {};
+  lstrcpyA(health.szFile, "C:\\Data\\VxDatabase.db");
+  lstrcpyA(health.szAside, "C:\\Data\\VxDatabase.damaged-2.db");
+  health.dwSalvagedFiles = 1234;
+  CString text;
+  UINT box = 0;
+  EXPECT_FALSE(FindDatabaseNotice(S_OK, health, &text, &box));
+
+  struct Case {
+    DWORD state;
+    HRESULT hrOpen;
+    UINT icon;
+    bool namesAside;
+  };
+  const Case cases[] = {
+      {VXDB_HEALTH_RENEWED, S_OK, MB_ICONEXCLAMATION, true},
+      {VXDB_HEALTH_READONLY, S_OK, MB_ICONEXCLAMATION, false},
+      {VXDB_HEALTH_UNAVAILABLE, E_FAIL, MB_ICONHAND, false},
+      {VXDB_HEALTH_SOUND, E_FAIL, MB_ICONHAND, false},  // could not be opened at all
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    health.dwState = c.state;
+    ASSERT_TRUE(FindDatabaseNotice(c.hrOpen, health, &text, &box));
+    std::string shown = (LPCSTR)text;
+    EXPECT_NE(shown.find(health.szFile), std::string::npos) << shown;
+    EXPECT_EQ(shown.find(health.szAside) != std::string::npos, c.namesAside) << shown;
+    if (c.namesAside) {
+      EXPECT_NE(shown.find("1234"), std::string::npos) << shown;
+    }
+    EXPECT_EQ(box & MB_ICONMASK, c.icon);
+  }
 }
 
 // ---- Mutex states ----------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -56,13 +57,47 @@ unsigned long Define(char letter, ULONG type, const std::string& unixDir, const 
   return err;
 }
 
+// Under CTest every test program is told the locks it holds (GLIMORA_TEST_LOCKS=",a,b,"): the
+// card drive is one drive letter for all of them, so only a holder of "card" may change it.
+bool HoldsCardLock() {
+  char locks[256] = "";
+  DWORD n = GetEnvironmentVariableA("GLIMORA_TEST_LOCKS", locks, sizeof locks);
+  if (n == 0 || n >= sizeof locks) return n == 0;  // not under CTest: glimctl, a manual run
+  return strstr(locks, ",card,") != nullptr;
+}
+
+// Changes the drive and checks that it took: the mount manager may not be up yet (error 2
+// for a while after the server started), and a request it refused leaves the letter as it
+// was, which a test would otherwise only notice as a long wait for a card.
+unsigned long Change(const char* what, char letter, ULONG type, const std::string& unixDir, const std::string& label) {
+  unsigned long err = HoldsCardLock() ? 0 : ERROR_LOCK_VIOLATION;
+  if (!err) {
+    for (int tries = 0;; ++tries) {
+      err = Define(letter, type, unixDir, label);
+      if (err != ERROR_FILE_NOT_FOUND || tries >= 50) break;
+      Sleep(100);
+    }
+  }
+  char root[] = {letter, ':', '\\', '\0'};
+  UINT got = GetDriveTypeA(root);
+  if (!err && got != type) err = ERROR_INVALID_DRIVE;
+  if (err) {
+    fprintf(stderr, "card helper: %s %c: failed with error %lu%s (the drive reads as type %u)\n", what, letter, err,
+            err == ERROR_LOCK_VIOLATION ? ", the test does not hold the CTest lock \"card\"" : "", got);
+    fflush(stderr);
+  }
+  return err;
+}
+
 }  // namespace
 
 unsigned long InsertCard(char letter, const std::string& unixDir, const std::string& label) {
-  return Define(letter, DRIVE_REMOVABLE, unixDir, label);
+  return Change("insert into", letter, DRIVE_REMOVABLE, unixDir, label);
 }
 
-unsigned long RemoveCard(char letter) { return Define(letter, DRIVE_NO_ROOT_DIR, std::string(), std::string()); }
+unsigned long RemoveCard(char letter) {
+  return Change("remove from", letter, DRIVE_NO_ROOT_DIR, std::string(), std::string());
+}
 
 std::string DefaultCardDir() {
   const char* d = getenv("GLIMORA_CARD_DIR");

@@ -6,7 +6,9 @@
 namespace testsupport {
 
 // Makes drive `letter` a removable drive whose medium is the Linux folder `unixDir`.
-// Returns a Win32 error code (0 on success).
+// Returns a Win32 error code (0 on success) and tells stderr about a failure: the mount
+// manager's error, ERROR_INVALID_DRIVE when the drive did not become what was asked, or
+// ERROR_LOCK_VIOLATION when a test run by CTest does not hold the lock "card".
 unsigned long InsertCard(char letter, const std::string& unixDir, const std::string& label = "MEMCARD");
 
 // Takes the medium out: the drive letter disappears from GetLogicalDrives.

@@ -2,6 +2,8 @@
 //   glimctl card insert <letter> <linux folder>   put a card into the removable drive
 //   glimctl card remove <letter>                  take it out
 //   glimctl close-main [seconds]                  close the running main program
+//   glimctl show-folder <folder>                  show a folder in the browser, as the
+//                                                 folder pane does
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +12,7 @@
 
 #include <MainWndMessages.h>
 
+#include "TransRules.h"
 #include "card.h"
 
 static HWND FindMainWindow() {
@@ -32,6 +35,21 @@ int main(int argc, char** argv) {
     if (e) fprintf(stderr, "remove failed: %lu\n", e);
     return e ? 1 : 0;
   }
+  if (argc >= 3 && !strcmp(argv[1], "show-folder")) {
+    HWND h = FindMainWindow();
+    if (!h) {
+      fprintf(stderr, "show-folder: the main program is not running\n");
+      return 1;
+    }
+    CString text = TransChangeFolderText(0, "Explorer", 1, argv[2]);
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.GetLength() + 1, (void*)(LPCSTR)text};
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(h, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_ABORTIFHUNG, 30000, &result)) {
+      fprintf(stderr, "show-folder: no answer\n");
+      return 1;
+    }
+    return 0;
+  }
   if (argc >= 2 && !strcmp(argv[1], "close-main")) {
     int secs = argc >= 3 ? atoi(argv[2]) : 10;
     HWND h = FindMainWindow();
@@ -40,6 +58,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds]\n");
+  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder>\n");
   return 2;
 }

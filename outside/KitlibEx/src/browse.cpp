@@ -9,6 +9,27 @@
 
 namespace {
 
+// Wine's browser finds the start folder by comparing the items of its parsed path with
+// those of each level's listing byte for byte, and an item carries the folder's access
+// time, which the first listing after a change moves: the parse itself lists the folders
+// on the way and would move them before the walk. Listed once here, they stay put.
+void SettleAccessTimes(const std::string& start) {
+  std::string dir;
+  for (const std::string& part : textkit::Split(start, '\\')) {
+    dir += part;
+    if (dir.size() > 3) {
+      WIN32_FIND_DATAA fd;
+      HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
+      if (find != INVALID_HANDLE_VALUE) {
+        while (FindNextFileA(find, &fd)) {
+        }
+        FindClose(find);
+      }
+    }
+    dir += '\\';
+  }
+}
+
 int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
   if (msg == BFFM_INITIALIZED && data) SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, data);
   return 0;
@@ -25,6 +46,7 @@ int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo) {
   std::string start = lpInfo->pszStartFolder ? lpInfo->pszStartFolder : "";
   textkit::TrimTrailingSeparators(start);
   if (start.size() == 2 && start[1] == ':') start += '\\';
+  SettleAccessTimes(start);
   BROWSEINFOA bi = {};
   bi.hwndOwner = lpInfo->hwndOwner;
   bi.pszDisplayName = display;

@@ -67,29 +67,47 @@ std::string DpofFilePath(const std::string& drive, const std::string& job) {
   return d + "\\MISC\\" + job + ".MRK";
 }
 
+namespace {
+
+// The parts of a picture path between its separators (a trail byte 0x5C is none).
+std::vector<std::string> SourceParts(const std::string& src) {
+  std::vector<std::string> parts(1);
+  textkit::ForEachChar(src, [&](size_t i, size_t n) {
+    if (n == 1 && textkit::IsSeparator(src[i]))
+      parts.emplace_back();
+    else
+      parts.back().append(src, i, n);
+  });
+  return parts;
+}
+
+}  // namespace
+
+bool IsSafeDpofSource(const std::string& src) {
+  if (src.empty() || src.find('\0') != std::string::npos) return false;
+  bool named = false;
+  for (const std::string& part : SourceParts(src)) {
+    // Empty parts (doubled or outer separators), "." and ".." only move within the card.
+    if (part.empty() || part == "." || part == "..") continue;
+    if (!textkit::IsValidFileName(part)) return false;
+    named = true;
+  }
+  return named;
+}
+
 std::string ResolveDpofSource(const std::string& drive, const std::string& src) {
   std::string d = drive;
   textkit::TrimTrailingSeparators(d);
   std::vector<std::string> parts;
-  bool fromRoot = !src.empty() && (src[0] == '/' || src[0] == '\\');
+  bool fromRoot = !src.empty() && textkit::IsSeparator(src[0]);
   if (!fromRoot) parts.push_back("MISC");
-  std::string cur;
-  auto push = [&] {
+  for (const std::string& cur : SourceParts(src)) {
     if (cur == "..") {
       if (!parts.empty()) parts.pop_back();
     } else if (!cur.empty() && cur != ".") {
       parts.push_back(cur);
     }
-    cur.clear();
-  };
-  for (char c : src) {
-    if (c == '/' || c == '\\') {
-      push();
-    } else {
-      cur += c;
-    }
   }
-  push();
   std::string out = d;
   for (const std::string& p : parts) out += "\\" + p;
   return out;
@@ -105,7 +123,7 @@ std::vector<std::string> DpofImages(const std::string& mrk, const std::string& d
       continue;
     }
     std::string src;
-    if (inJob && ImageSource(l.text, &src)) out.push_back(ResolveDpofSource(drive, src));
+    if (inJob && ImageSource(l.text, &src) && IsSafeDpofSource(src)) out.push_back(ResolveDpofSource(drive, src));
   }
   return out;
 }

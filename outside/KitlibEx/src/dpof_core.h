@@ -20,6 +20,11 @@ int DpofRemoveImage(std::string& mrk, const std::string& drive, const std::strin
 
 // Resolves an IMG SRC value against the card's MISC folder: "../DCIM/X.JPG" -> "E:\DCIM\X.JPG".
 std::string ResolveDpofSource(const std::string& drive, const std::string& src);
+// Whether a picture path of a print order may be followed: every part a name Windows
+// accepts, "." and ".." aside (they move within the card). A control character (a NUL
+// cuts the path), a drive's colon, a part of dots and blanks or a device name ("CON")
+// makes the order's entry one that is dropped.
+bool IsSafeDpofSource(const std::string& src);
 
 // The whole file (a print-order file is small: at most 64 MB are read).
 bool ReadWholeFile(const std::string& path, std::string* out);

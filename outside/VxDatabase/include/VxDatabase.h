@@ -199,6 +199,25 @@ VXDB_API HRESULT WINAPI VxDBGetFile(LPSTR pszPath, UINT cchPath);
 VXDB_API HRESULT WINAPI VxDBOpen(void);
 VXDB_API HRESULT WINAPI VxDBClose(int nMode);
 
+// What opening found. A file SQLite cannot read (garbage in its header, cut short) is
+// never replaced in place: it is moved aside under a name no earlier damage used
+// ("VxDatabase.damaged.db", "VxDatabase.damaged-2.db", ...), a new file takes its place
+// and the rows that could still be read are carried into it. When the file cannot be
+// moved (another program holds it, the folder is write-protected), what can be read of
+// it is opened read-only; every write then fails with E_FAIL.
+#define VXDB_HEALTH_SOUND 0        // the file opened as it was
+#define VXDB_HEALTH_RENEWED 1      // damaged: kept aside, a new file took its place
+#define VXDB_HEALTH_READONLY 2     // damaged and could not be moved: read-only this session
+#define VXDB_HEALTH_UNAVAILABLE 3  // damaged, neither moved nor readable: no database
+typedef struct tagVXDBHEALTH {
+  DWORD dwState;           // VXDB_HEALTH_*
+  DWORD dwSalvagedFiles;   // RENEWED: registered files carried over from the damaged file
+  char szFile[MAX_PATH];   // the database file
+  char szAside[MAX_PATH];  // RENEWED: where the damaged file was kept
+} VXDBHEALTH;
+// The state of this process's last open of the current folder's file (SOUND before any).
+VXDB_API HRESULT WINAPI VxDBGetHealth(VXDBHEALTH* pHealth);
+
 // A batch keeps one transaction open for many writes and commits it now and then
 // (every ten thousand writes or every second) and at VxDBEndBatch; a process killed in
 // a batch loses only the writes since the last commit. A write that fails with an error

@@ -67,6 +67,14 @@ VXDB_API HRESULT WINAPI VxDBClose(int nMode) {
   return hr;
 }
 
+VXDB_API HRESULT WINAPI VxDBGetHealth(VXDBHEALTH* pHealth) {
+  if (!pHealth) return E_INVALIDARG;
+  Store::Get().Lock();
+  *pHealth = Store::Get().Health();
+  Store::Get().Unlock();
+  return S_OK;
+}
+
 VXDB_API HRESULT WINAPI VxDBBeginBatch(void) {
   Session s;
   return FAILED(s.hr()) ? s.hr() : Store::Get().BeginBatch();

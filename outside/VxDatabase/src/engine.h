@@ -13,6 +13,8 @@ namespace vxdb {
 
 // Inside the engine: the file is no SQLite database.
 constexpr HRESULT VXDB_E_NOTADB = static_cast<HRESULT>(0x8878001AL);
+// Inside the engine: a database whose pages cannot all be read (cut short, overwritten).
+constexpr HRESULT VXDB_E_DAMAGED = static_cast<HRESULT>(0x8878001BL);
 
 // ---- Texts (text.cpp) -------------------------------------------------------------------
 
@@ -95,6 +97,7 @@ class Store {
   HRESULT EndUse(int mode);
   HRESULT Ensure();
   sqlite3* db() { return db_; }
+  VXDBHEALTH Health();
 
   // Writes (class Write) nest; the outermost one inside a batch counts towards its commit.
   void EnterWrite() { ++depth_; }
@@ -115,13 +118,19 @@ class Store {
  private:
   Store();
   HRESULT Open();
-  HRESULT OpenFile(const std::string& file);
+  HRESULT OpenFile(const std::string& file, bool readOnly);
+  HRESULT Recover(const std::string& file, HRESULT damage);
+  DWORD Salvage(const std::wstring& aside);
   void CloseDb();
   HRESULT Migrate();
 
   CRITICAL_SECTION cs_;
   sqlite3* db_ = nullptr;
   std::string folder_;  // chosen folder (UTF-8), empty for the default
+  // What the last open of this folder's file found; a damaged file is dealt with once.
+  DWORD health_ = VXDB_HEALTH_SOUND;
+  DWORD salvaged_ = 0;
+  std::string healthFile_, aside_;  // UTF-8
   int uses_ = 0;
   int batch_ = 0;
   int depth_ = 0;

@@ -218,6 +218,12 @@ HRESULT Store::SetFolder(const char* ansi) {
     if (f.empty()) return E_INVALIDARG;
   }
   Lock();
+  if (f != folder_) {
+    health_ = VXDB_HEALTH_SOUND;
+    salvaged_ = 0;
+    healthFile_.clear();
+    aside_.clear();
+  }
   folder_ = f;
   Unlock();
   return S_OK;
@@ -231,33 +237,100 @@ std::string Store::FilePath() {
 
 HRESULT Store::Open() {
   if (db_) return S_OK;
+  // A damaged file that could be neither moved nor read is not tried again every call.
+  if (health_ == VXDB_HEALTH_UNAVAILABLE) return E_FAIL;
   std::string file = FilePath();
   if (file.empty()) return E_FAIL;
   std::wstring wfile = Utf8ToWide(file);
   std::wstring dir = wfile.substr(0, wfile.rfind(L'\\'));
   SHCreateDirectoryExW(nullptr, dir.c_str(), nullptr);
-  HRESULT hr = OpenFile(file);
-  if (hr == VXDB_E_NOTADB) {
-    // Not a database at all (say, overwritten by something else): it is kept aside
-    // under another name and a new database takes its place.
-    std::wstring aside = wfile + L".broken";
-    if (MoveFileExW(wfile.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      DeleteFileW((wfile + L"-wal").c_str());
-      DeleteFileW((wfile + L"-shm").c_str());
-      hr = OpenFile(file);
-    }
-  }
-  return hr == VXDB_E_NOTADB ? E_FAIL : hr;
+  HRESULT hr = OpenFile(file, health_ == VXDB_HEALTH_READONLY);
+  if (hr == VXDB_E_NOTADB || hr == VXDB_E_DAMAGED) hr = Recover(file, hr);
+  return hr;
 }
 
-HRESULT Store::OpenFile(const std::string& file) {
+namespace {
+
+// What the first reads of a fresh connection meet: SQLITE_OK, SQLITE_NOTADB (no database
+// at all), SQLITE_CORRUPT (cut short: the header counts more pages than the file holds) or
+// another error. Preparing reads the header and the schema.
+int FirstReadError(sqlite3* db) {
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_schema", -1, &st, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_step(st) == SQLITE_ROW ? SQLITE_OK : sqlite3_errcode(db);
+  sqlite3_finalize(st);
+  return rc & 0xFF;
+}
+
+// A database file is whole pages; one that is not, or that holds fewer pages than its
+// header counts, was cut short (SQLite itself notices only the second, and only some
+// reads meet the missing bytes). While a log holds pages, the file may rightly be shorter
+// than a header that a checkpoint cut off midway already wrote: SQLite judges that case.
+bool IsCutShort(const std::wstring& file) {
+  WIN32_FILE_ATTRIBUTE_DATA wal;
+  if (GetFileAttributesExW((file + L"-wal").c_str(), GetFileExInfoStandard, &wal) &&
+      (wal.nFileSizeLow || wal.nFileSizeHigh))
+    return false;
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  unsigned char head[100] = {};
+  DWORD got = 0;
+  LARGE_INTEGER size = {};
+  bool read = ReadFile(h, head, sizeof head, &got, nullptr) && got == sizeof head && GetFileSizeEx(h, &size);
+  CloseHandle(h);
+  if (!read || memcmp(head, "SQLite format 3", 16) != 0) return false;
+  uint64_t page = (head[16] << 8) | head[17];
+  if (page == 1) page = 65536;
+  if (page < 512 || (page & (page - 1))) return false;  // no header SQLite would read either
+  uint64_t bytes = static_cast<uint64_t>(size.QuadPart);
+  auto word = [&](int at) {
+    return (uint32_t(head[at]) << 24) | (head[at + 1] << 16) | (head[at + 2] << 8) | head[at + 3];
+  };
+  bool countValid = word(24) == word(92) && word(28) != 0;
+  return bytes % page != 0 || (countValid && word(28) * page > bytes);
+}
+
+// The file moved to a name that no earlier damage used; its log goes along, its shared
+// index is dropped. False when it could not be moved.
+bool SetAside(const std::wstring& file, std::wstring* aside) {
+  std::wstring stem = file.substr(0, file.rfind(L'.'));
+  for (int n = 1; n < 1000; ++n) {
+    std::wstring name = stem + (n == 1 ? L".damaged.db" : L".damaged-" + std::to_wstring(n) + L".db");
+    if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesW((name + L"-wal").c_str()) != INVALID_FILE_ATTRIBUTES)
+      continue;
+    if (!MoveFileExW(file.c_str(), name.c_str(), 0)) {
+      DWORD e = GetLastError();
+      if (e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS) continue;  // taken meanwhile
+      return false;
+    }
+    MoveFileExW((file + L"-wal").c_str(), (name + L"-wal").c_str(), 0);
+    DeleteFileW((file + L"-shm").c_str());
+    *aside = name;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+HRESULT Store::OpenFile(const std::string& file, bool readOnly) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+  int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return E_FAIL;
   }
   sqlite3_busy_handler(db, BusyPoll, nullptr);
-  bool notADatabase = !Exec(db, "PRAGMA journal_mode=WAL") && sqlite3_errcode(db) == SQLITE_NOTADB;
+  // Read-only, a file cut short is read as far as it goes (nothing can be written).
+  if (readOnly) Exec(db, "PRAGMA writable_schema=ON");
+  int readError = IsCutShort(Utf8ToWide(file)) && !readOnly ? SQLITE_CORRUPT : FirstReadError(db);
+  if (readError == SQLITE_NOTADB || readError == SQLITE_CORRUPT) {
+    sqlite3_close(db);
+    return readError == SQLITE_NOTADB ? VXDB_E_NOTADB : VXDB_E_DAMAGED;
+  }
+  if (!readOnly) Exec(db, "PRAGMA journal_mode=WAL");
   Exec(db, "PRAGMA synchronous=NORMAL");
   Exec(db, "PRAGMA foreign_keys=ON");
   // Savepoint journals in memory: spilled to temporary files they cost a file per write.
@@ -265,9 +338,96 @@ HRESULT Store::OpenFile(const std::string& file) {
   Exec(db, "PRAGMA cache_size=-32000");
   sqlite3_create_function(db, "hamming", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, HammingFn, nullptr, nullptr);
   db_ = db;
-  HRESULT hr = notADatabase ? VXDB_E_NOTADB : Migrate();
+  HRESULT hr = Migrate();
   if (FAILED(hr)) CloseDb();
   return hr;
+}
+
+HRESULT Store::Recover(const std::string& file, HRESULT damage) {
+  healthFile_ = file;
+  aside_.clear();
+  salvaged_ = 0;
+  std::wstring aside;
+  if (SetAside(Utf8ToWide(file), &aside)) {
+    aside_ = WideToUtf8(aside);
+    HRESULT hr = OpenFile(file, false);
+    health_ = SUCCEEDED(hr) ? VXDB_HEALTH_RENEWED : VXDB_HEALTH_UNAVAILABLE;
+    if (SUCCEEDED(hr) && damage == VXDB_E_DAMAGED) salvaged_ = Salvage(aside);
+    return hr;
+  }
+  if (damage == VXDB_E_DAMAGED && SUCCEEDED(OpenFile(file, true))) {
+    health_ = VXDB_HEALTH_READONLY;
+    return S_OK;
+  }
+  health_ = VXDB_HEALTH_UNAVAILABLE;
+  return E_FAIL;
+}
+
+namespace {
+
+// Parents before children, so that every row finds what it refers to.
+const char* const kSalvageTables[] = {"files",          "meta",        "keywords",     "thumbs", "persons",
+                                      "person_records", "result_sets", "result_files", "marks"};
+
+// Copies the rows of one table up to the first that cannot be read.
+void CopyRows(sqlite3* from, sqlite3* to, const std::string& table) {
+  sqlite3_stmt* read = nullptr;
+  sqlite3_stmt* write = nullptr;
+  if (sqlite3_prepare_v2(from, ("SELECT * FROM " + table).c_str(), -1, &read, nullptr) == SQLITE_OK) {
+    int n = sqlite3_column_count(read);
+    std::string sql = "INSERT OR IGNORE INTO " + table + " VALUES(";
+    for (int i = 0; i < n; ++i) sql += i ? ",?" : "?";
+    sql += ")";
+    if (n > 0 && sqlite3_prepare_v2(to, sql.c_str(), -1, &write, nullptr) == SQLITE_OK) {
+      while (sqlite3_step(read) == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i) sqlite3_bind_value(write, i + 1, sqlite3_column_value(read, i));
+        sqlite3_step(write);
+        sqlite3_reset(write);
+      }
+    }
+  }
+  sqlite3_finalize(write);
+  sqlite3_finalize(read);
+}
+
+}  // namespace
+
+DWORD Store::Salvage(const std::wstring& aside) {
+  sqlite3* old = nullptr;
+  if (sqlite3_open_v2(WideToUtf8(aside).c_str(), &old, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(old);
+    return 0;
+  }
+  Exec(old, "PRAGMA writable_schema=ON");
+  DWORD files = 0;
+  if (FirstReadError(old) == SQLITE_OK && Exec(db_, "PRAGMA foreign_keys=OFF") && Exec(db_, "BEGIN IMMEDIATE")) {
+    for (const char* table : kSalvageTables) CopyRows(old, db_, table);
+    // Rows whose parent was lost with the damaged pages go too.
+    Exec(db_, "DELETE FROM meta WHERE file_id NOT IN (SELECT id FROM files)");
+    Exec(db_, "DELETE FROM keywords WHERE file_id NOT IN (SELECT id FROM files)");
+    Exec(db_, "DELETE FROM thumbs WHERE file_id NOT IN (SELECT id FROM files)");
+    Exec(db_, "DELETE FROM result_files WHERE set_id NOT IN (SELECT id FROM result_sets)");
+    if (!Exec(db_, "COMMIT")) Exec(db_, "ROLLBACK");
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT count(*) FROM files", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+      files = static_cast<DWORD>(sqlite3_column_int64(st, 0));
+    sqlite3_finalize(st);
+  }
+  Exec(db_, "PRAGMA foreign_keys=ON");
+  sqlite3_close(old);
+  return files;
+}
+
+VXDBHEALTH Store::Health() {
+  VXDBHEALTH h = {};
+  h.dwState = health_;
+  h.dwSalvagedFiles = salvaged_;
+  std::string file = Utf8ToAnsi(healthFile_.empty() ? FilePath() : healthFile_);
+  std::string aside = Utf8ToAnsi(aside_);
+  lstrcpynA(h.szFile, file.c_str(), MAX_PATH);
+  lstrcpynA(h.szAside, aside.c_str(), MAX_PATH);
+  return h;
 }
 
 namespace {

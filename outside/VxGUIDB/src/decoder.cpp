@@ -1,5 +1,7 @@
-// The decoder: one thread at a time makes the pictures of the decode list, the window
-// [start, start + count) first, and calls the caller back per item.
+// The decoder: a few threads make the pictures of the decode list, the window
+// [start, start + count) first, and call the caller back per item, one call at a time.
+// The pixels kept stay under the library's budget: items victims from the window give theirs
+// up, and the rest of the list is decoded only while there is room.
 #include "internal.h"
 
 #include <algorithm>
@@ -9,11 +11,18 @@ using namespace vxg;
 namespace {
 
 struct Run {
-  HANDLE thread = NULL;
-  DWORD threadId = 0;
+  std::vector<HANDLE> threads;
+  std::vector<DWORD> threadIds;
   bool stop = false;
-  bool inCallback = false;
-  bool finished = false;
+  int inCallback = 0;
+  int finished = 0;
+  CRITICAL_SECTION callbackLock;  // callers get one call at a time
+  Run() { InitializeCriticalSection(&callbackLock); }
+  ~Run() {
+    for (HANDLE h : threads) CloseHandle(h);
+    DeleteCriticalSection(&callbackLock);
+  }
+  bool OwnsThread(DWORD id) const { return std::find(threadIds.begin(), threadIds.end(), id) != threadIds.end(); }
   SIZE size{160, 160};
   VXDECODECALLBACK callback = nullptr;
   void* context = nullptr;
@@ -30,11 +39,22 @@ std::vector<Run*> g_abandoned;
 std::vector<Entry> g_list;
 int g_start = 0;
 int g_count = 0;
-size_t g_cursor = 0;  // how far the rest of the list (outside the window) is known done
+size_t g_cursor = 0;  // how victims the rest of the list (outside the window) is known done
 
+// Manual reset: every worker wakes; one that finds nothing resets it under the lock.
 HANDLE WakeEvent() {
-  static HANDLE h = CreateEventA(NULL, FALSE, FALSE, NULL);
+  static HANDLE h = CreateEventA(NULL, TRUE, FALSE, NULL);
   return h;
+}
+
+int g_workers = 0;  // 0: by the processors
+
+int WorkerCount() {
+  if (g_workers > 0) return g_workers;
+  SYSTEM_INFO si;
+  GetSystemInfo(&si);
+  int n = int(si.dwNumberOfProcessors) - 1;
+  return n < 1 ? 1 : n > 4 ? 4 : n;
 }
 
 void Wake() { SetEvent(WakeEvent()); }
@@ -43,8 +63,7 @@ void Wake() { SetEvent(WakeEvent()); }
 void ReapLocked() {
   for (size_t i = g_abandoned.size(); i-- > 0;) {
     Run* r = g_abandoned[i];
-    if (r->finished) {
-      CloseHandle(r->thread);
+    if (r->finished == int(r->threads.size())) {
       delete r;
       g_abandoned.erase(g_abandoned.begin() + i);
     }
@@ -59,16 +78,27 @@ bool NeedsDecode(const ThumbImpl* p, SIZE want) {
 
 bool Candidate(size_t i, SIZE want) {
   const Entry& e = g_list[i];
-  return IsAliveLocked(e.item, e.serial) && NeedsDecode(Impl(e.item), want);
+  return IsAliveLocked(e.item, e.serial) && !Impl(e.item)->decoding && NeedsDecode(Impl(e.item), want);
 }
+
+// The window of the list, clamped.
+void WindowLocked(size_t* ws, size_t* we) {
+  const size_t n = g_list.size();
+  *ws = size_t(std::min<long long>(std::max(g_start, 0), (long long)n));
+  *we = g_count > 0 ? std::min(n, *ws + size_t(g_count)) : *ws;
+}
+
+// Outside the window only while the pixels leave room; the window always.
+bool RoomForRest() { return PixelBytes() < PixelBudget() / 10 * 9; }
 
 // The next item to decode, under the lock.
 CThumbnail* PickLocked(SIZE want) {
   const size_t n = g_list.size();
-  size_t ws = size_t(std::min<long long>(std::max(g_start, 0), (long long)n));
-  size_t we = g_count > 0 ? std::min(n, ws + size_t(g_count)) : ws;
+  size_t ws, we;
+  WindowLocked(&ws, &we);
   for (size_t i = ws; i < we; ++i)
     if (Candidate(i, want)) return g_list[i].item;
+  if (!RoomForRest()) return nullptr;
   // The rest: from the window's end to the list's end, then from the list's start.
   const size_t after = n - we, total = after + ws;
   for (; g_cursor < total; ++g_cursor) {
@@ -76,6 +106,35 @@ CThumbnail* PickLocked(SIZE want) {
     if (Candidate(i, want)) return g_list[i].item;
   }
   return nullptr;
+}
+
+// Frees pixels of the items farthest from the window until the total is well under the
+// budget (a fifth below, so that it is not done for every picture).
+void KeepUnderBudget() {
+  if (PixelBytes() <= PixelBudget()) return;
+  std::vector<std::pair<size_t, CThumbnail*>> victims;
+  {
+    Guard lock;
+    size_t ws, we;
+    WindowLocked(&ws, &we);
+    for (size_t i = 0; i < g_list.size(); ++i) {
+      if (i >= ws && i < we) continue;
+      const Entry& e = g_list[i];
+      if (!IsAliveLocked(e.item, e.serial) || Impl(e.item)->decoding || Impl(e.item)->pixelBytes == 0) continue;
+      victims.push_back({i < ws ? ws - i : i - we + 1, e.item});
+    }
+    std::sort(victims.begin(), victims.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    long long excess = PixelBytes() - PixelBudget() / 10 * 8, freed = 0;
+    size_t k = 0;
+    for (; k < victims.size() && freed < excess; ++k) {
+      freed += Impl(victims[k].second)->pixelBytes;
+      ++Impl(victims[k].second)->pins;
+    }
+    victims.resize(k);
+  }
+  for (auto& f : victims) Impl(f.second)->DropForBudget();
+  Guard lock;
+  for (auto& f : victims) --Impl(f.second)->pins;
 }
 
 DWORD WINAPI DecodeThread(LPVOID param) {
@@ -90,8 +149,10 @@ DWORD WINAPI DecodeThread(LPVOID param) {
       Guard lock;
       if (run->stop) break;
       item = PickLocked(run->size);
+      if (!item) ResetEvent(WakeEvent());
       if (item) {
         ThumbImpl* p = Impl(item);
+        p->decoding = true;
         serial = p->serial;
         gen = p->imageGen;
         job.kind = p->kind;
@@ -102,6 +163,8 @@ DWORD WINAPI DecodeThread(LPVOID param) {
       }
     }
     if (!item) {
+      // Pictures composed for the views count too: an idle decoder keeps the budget.
+      KeepUnderBudget();
       WaitForSingleObject(WakeEvent(), 200);
       continue;
     }
@@ -122,10 +185,13 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     bool deliver = false;
     {
       Guard lock;
-      if (!IsAliveLocked(item, serial) || p->imageGen != gen) continue;  // gone or changed meanwhile
+      if (!IsAliveLocked(item, serial)) continue;  // gone meanwhile
+      p->decoding = false;
+      if (p->imageGen != gen) continue;  // changed meanwhile
       ++p->pins;
     }
     if (SUCCEEDED(hr)) p->StoreResult(std::move(r));
+    KeepUnderBudget();
     {
       Guard lock;
       if (p->imageGen == gen) {
@@ -136,21 +202,28 @@ DWORD WINAPI DecodeThread(LPVOID param) {
         p->complete = complete || FAILED(hr);
       }
       if (!run->stop && SUCCEEDED(hr)) {
-        run->inCallback = true;
+        ++run->inCallback;
         deliver = true;
       } else {
         --p->pins;
       }
     }
     if (deliver) {
-      run->callback(item, run->context);
+      EnterCriticalSection(&run->callbackLock);
+      bool stopped;
+      {
+        Guard lock;
+        stopped = run->stop;
+      }
+      if (!stopped) run->callback(item, run->context);
+      LeaveCriticalSection(&run->callbackLock);
       Guard lock;
-      run->inCallback = false;
+      --run->inCallback;
       --p->pins;
     }
   }
   Guard lock;
-  run->finished = true;
+  ++run->finished;
   return 0;
 }
 
@@ -162,8 +235,8 @@ void StopLocked() {
   g_run = nullptr;
   run->stop = true;
   Wake();
-  if (run->threadId != GetCurrentThreadId()) {
-    while (run->inCallback) {
+  if (!run->OwnsThread(GetCurrentThreadId())) {
+    while (run->inCallback > 0) {
       Unlock();
       WaitPumping(NULL, 1);
       Lock();
@@ -178,6 +251,8 @@ void ResetCursorLocked() { g_cursor = 0; }
 }  // namespace
 
 namespace vxg {
+void DecoderOverBudget() { SetEvent(WakeEvent()); }
+
 void DecoderForgetPage(const CThumbnailPage* page) {
   Guard lock;
   g_list.erase(std::remove_if(g_list.begin(), g_list.end(),
@@ -202,16 +277,24 @@ HRESULT CThumbnailPage::DecodeStart(CSize size, VXDECODECALLBACK pfnCallback, vo
   run->size = SIZE{size.cx, size.cy};
   run->callback = pfnCallback;
   run->context = pContext;
-  run->thread = CreateThread(NULL, 0, DecodeThread, run, CREATE_SUSPENDED, &run->threadId);
-  if (!run->thread) {
-    delete run;
-    return HRESULT_FROM_WIN32(GetLastError());
+  for (int i = WorkerCount(); i > 0; --i) {
+    DWORD id = 0;
+    HANDLE h = CreateThread(NULL, 0, DecodeThread, run, CREATE_SUSPENDED, &id);
+    if (!h) break;
+    // Below the user-interface thread, so that painting keeps up while pictures are made.
+    SetThreadPriority(h, THREAD_PRIORITY_BELOW_NORMAL);
+    run->threads.push_back(h);
+    run->threadIds.push_back(id);
   }
-  // Below the user-interface thread, so that painting keeps up while pictures are made.
-  SetThreadPriority(run->thread, THREAD_PRIORITY_BELOW_NORMAL);
+  if (run->threads.empty()) {
+    HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+    delete run;
+    return hr;
+  }
   g_run = run;
   ResetCursorLocked();
-  ResumeThread(run->thread);
+  Wake();
+  for (HANDLE h : run->threads) ResumeThread(h);
   return S_OK;
 }
 
@@ -223,6 +306,16 @@ HRESULT CThumbnailPage::DecodeStop() {
   }
   StopLocked();
   return S_OK;
+}
+
+void CThumbnailPage::SetDecodeThreadCount(int nThreads) {
+  Guard lock;
+  g_workers = nThreads < 0 ? 0 : nThreads > 16 ? 16 : nThreads;
+}
+
+int CThumbnailPage::GetDecodeThreadCount() {
+  Guard lock;
+  return WorkerCount();
 }
 
 BOOL CThumbnailPage::IsDecoding() {

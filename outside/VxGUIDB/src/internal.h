@@ -1,6 +1,8 @@
 // Inside VxGUIDB: the item's data, the process-wide lock and registry, small helpers.
 #pragma once
 
+#include <atomic>
+
 #include <VxGUIDB.h>
 
 #include <imaging/imaging.h>
@@ -66,6 +68,13 @@ ULONGLONG ExifRecTime(const imaging::Exif& ex);
 
 // Makes an item's picture (any thread; COM must be usable on it).
 HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);
+
+// The pixels every item keeps, in bytes, and the budget the decoder holds them to.
+long long PixelBytes();
+void AddPixelBytes(long long delta);
+long long PixelBudget();
+// Wakes the decoder to give pictures up (no lock taken: callable under an item's lock).
+void DecoderOverBudget();
 
 // ---- Helpers -------------------------------------------------------------------------
 // Text and paths: the text kit (textkit::).
@@ -189,6 +198,7 @@ struct ThumbImpl {
   bool complete = false;
   unsigned imageGen = 0;
   int pins = 0;
+  bool decoding = false;  // a decoder thread works on it
 
   // The picture (under cs).
   imaging::Dib image;
@@ -198,6 +208,11 @@ struct ThumbImpl {
     imaging::Dib dib;
   } composed[2];
   int nextComposed = 0;
+  // Bytes of pixels the item keeps (image and composed pictures); counted into the
+  // library's total (PixelBytes), which the decoder keeps under its budget.
+  std::atomic<long long> pixelBytes{0};
+  // After a change of the pictures; the caller holds cs.
+  void RecountPixels();
 
   // What was read from the file (under cs).
   bool exifLoaded = false;
@@ -231,6 +246,10 @@ struct ThumbImpl {
   void DropImage(bool all);
   // Stores a decode result (takes cs); status fields are the caller's.
   void StoreResult(vxg::DecodeResult&& r);
+  // Drops the pictures to keep the library under its pixel budget: decoded again when the
+  // decode window comes back to the item.
+  void DropForBudget();
+  bool DropPictures(bool cleared);
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
 };

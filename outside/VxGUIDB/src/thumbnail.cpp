@@ -134,6 +134,7 @@ CThumbnail::CThumbnail(const CThumbnail& src) : CThumbnail() {
 CThumbnail::~CThumbnail() {
   UnregisterItem(m_p);
   if (m_p->page) PageDetach(m_p->page, this);
+  AddPixelBytes(-m_p->pixelBytes.load());
   DeleteCriticalSection(&m_p->cs);
   delete m_p;
 }

@@ -97,6 +97,9 @@ HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult
 
 }  // namespace
 
+std::atomic<long long> g_pixelBytes{0};
+long long g_pixelBudget = 192LL * 1024 * 1024;
+
 COLORREF ThumbBackColor() { return g_backColor; }
 
 HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
@@ -120,19 +123,38 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   return KindIcon(path, job.cx, job.cy, out);
 }
 
+long long PixelBytes() { return g_pixelBytes.load(); }
+void AddPixelBytes(long long delta) { g_pixelBytes += delta; }
+long long PixelBudget() { return g_pixelBudget; }
+
 }  // namespace vxg
 
 using namespace vxg;
 
+void CThumbnailPage::SetPixelBudget(ULONGLONG bytes) { g_pixelBudget = bytes ? (long long)bytes : 192LL * 1024 * 1024; }
+ULONGLONG CThumbnailPage::GetPixelBytes() { return ULONGLONG(PixelBytes()); }
+
+void ThumbImpl::RecountPixels() {
+  long long n = (long long)image.BitsSize();
+  for (auto& c : composed) n += (long long)c.dib.BitsSize();
+  AddPixelBytes(n - pixelBytes.exchange(n));
+  if (n > 0 && PixelBytes() > PixelBudget()) DecoderOverBudget();
+}
+
+void ThumbImpl::DropForBudget() { DropPictures(false); }
+
 // ---- ThumbImpl -------------------------------------------------------------------------
-void ThumbImpl::DropImage(bool all) {
+// Forgets the pictures; cleared: the decoder looks at the whole list again (a picture given
+// up for the budget waits for the window instead). False when a decoder works on it.
+bool ThumbImpl::DropPictures(bool cleared) {
   {
     Guard lock;
+    if (!cleared && decoding) return false;
     ++imageGen;
     decodeState = kNotDecoded;
     decodedBox = SIZE{0, 0};
     complete = false;
-    DecoderItemCleared();
+    if (cleared) DecoderItemCleared();
   }
   EnterCriticalSection(&cs);
   image.Clear();
@@ -141,6 +163,14 @@ void ThumbImpl::DropImage(bool all) {
     c.dib.Clear();
     c.cx = c.cy = 0;
   }
+  RecountPixels();
+  LeaveCriticalSection(&cs);
+  return true;
+}
+
+void ThumbImpl::DropImage(bool all) {
+  DropPictures(true);
+  EnterCriticalSection(&cs);
   if (all) {
     exifLoaded = false;
     exif.reset();
@@ -174,6 +204,7 @@ void ThumbImpl::StoreResult(DecodeResult&& r) {
     if (r.recTime) recTime = r.recTime;  // else the file time stays
     recState = 1;
   }
+  RecountPixels();
   LeaveCriticalSection(&cs);
 }
 
@@ -277,6 +308,7 @@ BITMAPINFOHEADER* CThumbnail::GetThumbnail(int cx, int cy) {
         }
         slot.cx = cx;
         slot.cy = cy;
+        m_p->RecountPixels();
         result = &slot.dib.Info()->bmiHeader;
       }
     }

@@ -83,38 +83,63 @@ int CThumbnail::GetAllCheckedImage(CStringList& paths) {
 HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
   if (!IsCheckable()) return E_INVALIDARG;
   if (nKind == 0) {
+    bool pending = false, pendingFav = false;
     {
       Guard lock;
       auto it = PendingFavourites().find(textkit::FoldCase(m_p->path));
-      if (it != PendingFavourites().end()) {
-        m_p->favDB = it->second.second;
-        return S_OK;
-      }
+      if (it != PendingFavourites().end()) pending = true, pendingFav = it->second.second;
+    }
+    if (pending) {
+      EnterCriticalSection(&m_p->cs);
+      m_p->favDB = pendingFav;
+      LeaveCriticalSection(&m_p->cs);
+      return S_OK;
     }
     BOOL fav = FALSE;
     HRESULT hr = VxDBWGetFavorite(m_p->path.c_str(), &fav);
+    // The decoder's callers refresh the mark from their threads while the views read it:
+    // written and read under the item's lock.
+    EnterCriticalSection(&m_p->cs);
     m_p->favDB = SUCCEEDED(hr) && fav;
+    LeaveCriticalSection(&m_p->cs);
     return hr == VXDB_E_NOTFOUND ? S_OK : hr;
   }
   // The print-order file of the card the file lies on names it.
   CStringList printed;
-  m_p->favDPOF = false;
+  bool printedHere = false;
   if (CMTLxGetDPOFFileList(m_p->path.substr(0, 2).c_str(), "AUTPRINT", printed) > 0) {
-    for (POSITION pos = printed.GetHeadPosition(); pos && !m_p->favDPOF;)
-      m_p->favDPOF = textkit::EqualNoCase((LPCSTR)printed.GetNext(pos), m_p->path);
+    for (POSITION pos = printed.GetHeadPosition(); pos && !printedHere;)
+      printedHere = textkit::EqualNoCase((LPCSTR)printed.GetNext(pos), m_p->path);
   }
+  EnterCriticalSection(&m_p->cs);
+  m_p->favDPOF = printedHere;
+  LeaveCriticalSection(&m_p->cs);
   return S_OK;
 }
 
 HRESULT CThumbnail::MyFavoriteRenewal() { return MyFavoriteExtract(0); }
-BOOL CThumbnail::IsMyFavoriteFromDB() const { return m_p->favDB; }
-BOOL CThumbnail::IsMyFavoriteFromDPOFFile() const { return m_p->favDPOF; }
+
+BOOL CThumbnail::IsMyFavoriteFromDB() const {
+  EnterCriticalSection(&m_p->cs);
+  BOOL b = m_p->favDB;
+  LeaveCriticalSection(&m_p->cs);
+  return b;
+}
+
+BOOL CThumbnail::IsMyFavoriteFromDPOFFile() const {
+  EnterCriticalSection(&m_p->cs);
+  BOOL b = m_p->favDPOF;
+  LeaveCriticalSection(&m_p->cs);
+  return b;
+}
 
 void CThumbnail::SetMyFavorite(BOOL bFavorite) {
   if (!IsCheckable()) return;
+  EnterCriticalSection(&m_p->cs);
   m_p->favDB = bFavorite != FALSE;
+  LeaveCriticalSection(&m_p->cs);
   Guard lock;
-  PendingFavourites()[textkit::FoldCase(m_p->path)] = std::make_pair(m_p->path, m_p->favDB);
+  PendingFavourites()[textkit::FoldCase(m_p->path)] = std::make_pair(m_p->path, bFavorite != FALSE);
 }
 
 HRESULT CThumbnail::UpdateFavoriteDataBase() {

@@ -28,9 +28,10 @@
 //   values are trimmed; unknown keys are kept by nobody and ignored.
 // - Members: the clip's files by name, "|"-separated, first the stream files in playing
 //   order, then the companion files (thumbnail ".tmb", still information ".iis"). Names
-//   are plain file names in the ".cont" file's own folder: a name holding a character
-//   Windows forbids in names (\ / : * ? " < >) or a control character, or equal to "."
-//   or "..", is dropped by the reader, as are empty names and
+//   are plain file names in the ".cont" file's own folder: a name Windows refuses (a
+//   forbidden character \ / : * ? " < > |, a control character, only dots and blanks, a
+//   device name such as CON, NUL.tmb or COM1.MTS, a trailing dot or blank, a broken
+//   double-byte character) is dropped by the reader, as are empty names and
 //   repeats (compared without case). Deleting, copying or moving a ".cont" file takes
 //   these files along.
 // - RecordTime: local time the clip started ("/", "-" or ":" between the date parts).

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <textkit/path.h>
+#include <textkit/text.h>
+
 #include "imaging/encode.h"
 #include "imaging/exif.h"
-#include <textkit/text.h>
-#include <textkit/path.h>
-
 #include "format.h"
 
 using textkit::EqualNoCase;
@@ -150,7 +150,7 @@ std::string SerializeContent(const ContentInfo& info) {
     for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
     s += key;
     s += '=';
-    s += textkit::AnsiToUtf8(one);
+    s += textkit::AnsiToUtf8(textkit::WellFormedOnly(one));
     s += "\r\n";
   };
   put("Format", std::to_string(info.format));

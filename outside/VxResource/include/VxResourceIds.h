@@ -66,6 +66,10 @@
 #define IDS_SHELL_CLOSE_WITH_MARKS 51121  // close warning while files are marked
 #define IDS_SHELL_CLOSE_HELD 51124  // close given up: %s = the program whose window stays open
 #define IDS_SHELL_MANUAL_OPEN_FAILED 51123  // the manual could not be opened: %s = its path
+#define IDS_SHELL_DB_RENEWED 51125  // damaged database kept aside: %s file, %s kept as, %d files carried over
+#define IDS_SHELL_DB_READONLY 51126  // damaged database that could not be moved: %s file
+#define IDS_SHELL_DB_UNAVAILABLE 51127  // damaged database, neither moved nor readable: %s file
+#define IDS_SHELL_DB_OPEN_FAILED 51128  // the database cannot be opened: %s file
 #define IDS_SHELL_SLIDESHOW_EMPTY 62085  // nothing to show in a slide show
 #define IDS_SHELL_CLIP_EDITOR_RUNNING 62068  // the movie-clip program runs
 #define IDS_SHELL_MODE_THUMBNAILS 50040  // status text for DepthViewer\Mode 1
@@ -116,6 +120,11 @@
 #define IDS_CLASSIFY_NO_PICTURES 30043  // no supported pictures in the folder
 #define IDS_CLASSIFY_SYSTEM_FOLDER 31003  // folder inside Windows or Program Files
 #define IDS_FILE_PROGRESS_FORMAT 10000  // %s file name, %d index, %d count
+#define IDS_TREE_SELECT_LIMIT 501       // a tree selects at most 128 items
+#define IDS_TREE_HIDE_LAST 40100        // the last open tree cannot be hidden
+#define IDS_TREE_TITLE_FAVOURITES 40012  // title of the favourites tree
+#define IDS_TREE_TITLE_DISK 40013        // title of the disk tree
+#define IDS_TREE_TITLE_CARD 62053        // title of the memory-card tree
 #define IDS_FOLDER_NOT_FOUND 40218  // path-input and classify: folder does not exist
 #define IDS_FOLDER_IS_DRIVE 40219  // a drive root was chosen as music folder
 #define IDS_MUSIC_FOLDER_BROWSE_TITLE 40251  // title of the music-folder browser

@@ -338,11 +338,14 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
     hr = ReadHeaders(*src, &rep.info, &rep.exif);
   }
   if (FAILED(hr) && !WicMayTry(hr, rep.info.format)) return hr;
+  // WIC is made ready only when the embedded thumbnail does not do.
   ComScope com;
-  if (!com.Ok()) return CO_E_NOTINITIALIZED;
   ComPtr<IWICImagingFactory> factory;
-  hr = detail::CreateWicFactory(&factory);
-  if (FAILED(hr)) return hr;
+  auto wic = [&]() -> HRESULT {
+    if (factory) return S_OK;
+    if (!com.Ok()) return CO_E_NOTINITIALIZED;
+    return detail::CreateWicFactory(&factory);
+  };
 
   const int orientation = opt.applyOrientation ? rep.info.orientation : 0;
   // A box side of 0 leaves that side free; 0 x 0 is no box at all.
@@ -355,7 +358,11 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
     thumbIn.size = exif.Thumbnail().size();
     DecodeOptions topt = opt;
     topt.maxWidth = topt.maxHeight = 0;
-    if (SUCCEEDED(DecodePixels(factory.Get(), thumbIn, ImageFormat::Jpeg, topt, &pixels))) {
+    // Both box sides as the longer one: the thumbnail may still be turned.
+    const int side = std::max(box ? std::min(boxW, 32767) : 0, box ? std::min(boxH, 32767) : 0);
+    HRESULT thr = side > 0 ? detail::DecodeJpegScaled(thumbIn.data, thumbIn.size, side, side, &pixels) : E_FAIL;
+    if (FAILED(thr) && SUCCEEDED(wic())) thr = DecodePixels(factory.Get(), thumbIn, ImageFormat::Jpeg, topt, &pixels);
+    if (SUCCEEDED(thr)) {
       CutPaddingBars(rep.info.width, rep.info.height, &pixels);
       bool large = true;
       if (opt.source == DecodeOptions::Source::ThumbnailIfLarge) {
@@ -372,6 +379,8 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
     }
   }
   if (pixels.Empty()) {
+    hr = wic();
+    if (FAILED(hr)) return hr;
     hr = DecodePixels(factory.Get(), in, rep.info.format, opt, &pixels);
     if (FAILED(hr)) return hr;
     if (rep.info.width <= 0) {  // a format only WIC or GDI+ knows

@@ -96,6 +96,20 @@ bool IsWellFormed(const std::string& s) {
   return true;
 }
 
+std::string WellFormedOnly(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (IsLeadByte(c)) {
+      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if (t >= 0x40 && t != 0x7F && t <= 0xFC) out.append(s, i++, 2);
+    } else if (c != 0x80 && c != 0xA0 && c < 0xFD) {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 bool IsAscii(const std::string& s) {
   for (unsigned char c : s)
     if (c >= 0x80) return false;

@@ -245,7 +245,7 @@ TEST(DbFile, OpensWhatItFindsOrSetsItAside) {
   ASSERT_EQ(VxDBWInitDatabase(), S_OK);
   EXPECT_EQ(VxDBWEnrollFile("C:\\a.jpg", 0), S_OK);
   VxDBWExitDatabase(-1);
-  EXPECT_NE(GetFileAttributesA((std::string(file) + ".broken").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesA((dir + "\\VxDatabase.damaged.db").c_str()), INVALID_FILE_ATTRIBUTES);
 
   // A database of a later schema is left alone.
   sqlite3* db = nullptr;

@@ -88,7 +88,9 @@ TEST_F(Decoder, EveryItemOnceOnTheDecoderThread) {
 
   Calls calls;
   CThumbnailPage::SetDecodeTumbnailList(Items(page));
+  CThumbnailPage::SetDecodeThreadCount(3);
   ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+  CThumbnailPage::SetDecodeThreadCount(0);
   EXPECT_TRUE(CThumbnailPage::IsDecoding());
   ASSERT_TRUE(WaitFor(calls, 10, 30000));
   Sleep(50);
@@ -97,8 +99,10 @@ TEST_F(Decoder, EveryItemOnceOnTheDecoderThread) {
 
   EXPECT_EQ(10u, calls.items.size());
   EXPECT_EQ(10u, std::set<CThumbnail*>(calls.items.begin(), calls.items.end()).size());
-  ASSERT_EQ(1u, calls.threads.size());
-  EXPECT_NE(GetCurrentThreadId(), *calls.threads.begin());
+  // Decoder threads only (up to the three asked for), never the caller's.
+  ASSERT_GE(calls.threads.size(), 1u);
+  EXPECT_LE(calls.threads.size(), 3u);
+  EXPECT_EQ(0u, calls.threads.count(GetCurrentThreadId()));
   EXPECT_FALSE(calls.deadItem);
 
   const std::map<std::string, int> types = {
@@ -136,7 +140,10 @@ TEST_F(Decoder, TheWindowComesFirstThenTheRest) {
   CThumbnailPage::SetDecodeStartPos(20);
   CThumbnailPage::SetDecodeCount(5);
   Calls calls;
+  // One thread: the order of the callbacks is the order of the work.
+  CThumbnailPage::SetDecodeThreadCount(1);
   ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecoded, &calls));
+  CThumbnailPage::SetDecodeThreadCount(0);
   ASSERT_TRUE(WaitFor(calls, 30, 30000));
   CThumbnailPage::DecodeStop();
   std::vector<int> order;
@@ -197,7 +204,9 @@ TEST_F(Decoder, StopIsPromptAndFinal) {
   ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
   Calls calls;
   CThumbnailPage::SetDecodeTumbnailList(Items(page));
+  CThumbnailPage::SetDecodeThreadCount(3);
   ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+  CThumbnailPage::SetDecodeThreadCount(0);
   ASSERT_TRUE(WaitFor(calls, 1, 30000));
   // The decoder is now in the middle of the next big picture.
   LARGE_INTEGER f, a, b;
@@ -337,6 +346,43 @@ TEST(DecodeNow, MoviesFoldersAndFilters) {
 }
 
 }  // namespace
+
+TEST_F(Decoder, PixelsStayUnderTheBudgetFarthestGoFirst) {
+  std::string d = ScratchDir("budget");
+  char name[32];
+  for (int i = 0; i < 40; ++i) {
+    snprintf(name, sizeof(name), "\\b%02d.jpg", i);
+    CopyFixture("plain.jpg", d + name);
+  }
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+  std::vector<CThumbnail*> items = Items(page);
+  // One picture at 160 x 160 is 76,800 bytes; room for about ten of them.
+  const ULONGLONG budget = 10 * 160 * 160 * 3;
+  const ULONGLONG before = CThumbnailPage::GetPixelBytes();
+  CThumbnailPage::SetPixelBudget(before + budget);
+  CThumbnailPage::SetDecodeTumbnailList(items);
+  CThumbnailPage::SetDecodeStartPos(0);
+  CThumbnailPage::SetDecodeCount(4);
+  Calls calls;
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
+  ASSERT_TRUE(WaitFor(calls, 4, 30000));
+  Sleep(500);  // the rest goes on while there is room, then stops
+  EXPECT_LE(CThumbnailPage::GetPixelBytes(), before + budget);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(items[i]->IsDecoded()) << i;
+  EXPECT_FALSE(items[39]->IsDecoded());
+  // The window moves to the end: its pictures are made, the farthest (the start) go.
+  CThumbnailPage::SetDecodeStartPos(32);
+  CThumbnailPage::SetDecodeCount(8);
+  DWORD start = GetTickCount();
+  while (!items[39]->IsDecoded() && GetTickCount() - start < 30000) Sleep(20);
+  Sleep(300);
+  CThumbnailPage::DecodeStop();
+  for (int i = 32; i < 40; ++i) EXPECT_TRUE(items[i]->IsDecoded()) << i;
+  EXPECT_FALSE(items[0]->IsDecoded());
+  EXPECT_LE(CThumbnailPage::GetPixelBytes(), before + budget);
+  CThumbnailPage::SetPixelBudget(0);
+}
 
 // One decode gives the picture, its Exif record and its recording time: with the file
 // gone afterwards, the item still answers from what the decode read.

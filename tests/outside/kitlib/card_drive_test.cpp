@@ -3,6 +3,7 @@
 
 #include <KitlibEx/KitlibEx.h>
 
+#include <cstring>
 #include <string>
 
 #include "card.h"
@@ -32,6 +33,19 @@ TEST(CardDrives, FollowTheCardInAndOut) {
   EXPECT_NE(Drives().find("E,"), std::string::npos);
   EXPECT_EQ(CMTLxIsSecuritySDCardDrive(3), 0);  // C: is fixed
   EXPECT_EQ(CMTLxIsSecuritySDCardDrive(0), 0);
+}
+
+// The card helper under CTest: a test without the card lock may not change the drive
+// that every card test shares; the refusal says so and leaves the drive as it was.
+TEST(CardDrives, TheHelperRefusesATestWithoutTheCardLock) {
+  char locks[256] = "";
+  ASSERT_NE(GetEnvironmentVariableA("GLIMORA_TEST_LOCKS", locks, sizeof locks), 0u) << "not run by CTest";
+  ASSERT_NE(strstr(locks, ",card,"), nullptr);
+  SetEnvironmentVariableA("GLIMORA_TEST_LOCKS", ",screen,");
+  EXPECT_EQ(testsupport::RemoveCard('e'), (unsigned long)ERROR_LOCK_VIOLATION);
+  SetEnvironmentVariableA("GLIMORA_TEST_LOCKS", locks);
+  EXPECT_EQ(GetDriveTypeA("E:\\"), (UINT)DRIVE_REMOVABLE);
+  EXPECT_NE(Drives().find("E,"), std::string::npos);
 }
 
 }  // namespace

@@ -52,6 +52,41 @@ TEST(Dpof, SourcesResolveAgainstTheMiscFolder) {
   EXPECT_EQ(kitlibex::DpofFilePath("E:", "AUTPLAY3"), "E:\\MISC\\AUTPLAY3.MRK");
 }
 
+// Picture paths that would leave the card or name no file: the entry is dropped, the
+// rest of the order is read.
+TEST(Dpof, UnsafePicturePathsAreDropped) {
+  struct Case {
+    std::string src;
+    const char* kept;  // the resolved path, or nullptr when the entry is dropped
+  };
+  const Case cases[] = {
+      {"../DCIM/100A/B.JPG", "E:\\DCIM\\100A\\B.JPG"},
+      {"../DCIM/\x95\\.JPG", "E:\\DCIM\\\x95\\.JPG"},  // a trail byte 0x5C is no separator
+      {"C:/Windows/win.ini", nullptr},                         // a drive colon
+      {"../DCIM/A:B.JPG", nullptr},
+      {std::string("../DCIM/B.JPG\0.txt", 18), nullptr},      // a NUL cuts the path
+      {"../DCIM/B\x01.JPG", nullptr},                          // control characters
+      {"../DCIM/B\t.JPG", nullptr},
+      {"../.../B.JPG", nullptr},                               // parts of dots and blanks
+      {"../DCIM/. ./B.JPG", nullptr},
+      {"../DCIM/CON", nullptr},                                // device names
+      {"../DCIM/con.jpg", nullptr},
+      {"../COM1/B.JPG", nullptr},
+      {"../DCIM/LPT9 .JPG", nullptr},
+      {"../DCIM/B.JPG.", nullptr},                             // Windows would drop the dot
+      {"../DCIM/*.JPG", nullptr},
+      {"../..", nullptr},                                      // no name at all
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.src);
+    std::string mrk = "[JOB]\r\n<IMG SRC = \"" + c.src + "\">\r\n[JOB]\r\n<IMG SRC = \"../DCIM/OK.JPG\">\r\n";
+    std::vector<std::string> want;
+    if (c.kept) want.push_back(c.kept);
+    want.push_back("E:\\DCIM\\OK.JPG");
+    EXPECT_EQ(DpofImages(mrk, "E:"), want);
+  }
+}
+
 TEST(Dpof, RemovingAPictureDropsItsJobsAndKeepsTheRest) {
   std::string mrk = kMrk;
   EXPECT_EQ(DpofRemoveImage(mrk, "E:", "e:\\dcim\\100abcde\\abcd0001.jpg"), 2);

@@ -16,8 +16,11 @@ int KitenvChild(const char* outFile) {
 
 }  // namespace
 
+int CopyDataReceiverChild(const char* title);
+
 int main(int argc, char** argv) {
   if (argc >= 3 && strcmp(argv[1], "--kitenv-child") == 0) return KitenvChild(argv[2]);
+  if (argc >= 3 && strcmp(argv[1], "--copydata-receiver") == 0) return CopyDataReceiverChild(argv[2]);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

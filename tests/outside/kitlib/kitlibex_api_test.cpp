@@ -4,10 +4,14 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <cstdlib>
 
 #include <dialogwatch.h>
+#include <files.h>
+#include <tempfolder.h>
 
 #include "test_folder.h"
 #include "test_profile_root.h"
@@ -171,6 +175,61 @@ TEST(FileOperation, FoldersAndFailures) {
   EXPECT_TRUE(written.empty());
 }
 
+// What the shell reports as done is checked on disk: Wine's shell answers 0 for a move
+// it could not make and for a target it could not write.
+TEST(FileOperation, OnlyWhatHappenedIsReportedAndFollowed) {
+  const FILEOP_FLAGS kQuiet = FOF_WANTMAPPINGHANDLE | FOF_SILENT | FOF_NOERRORUI;
+  TestFolder src("kx-vsrc"), dst("kx-vdst");
+  src.Write("held.jpg", "held");
+  src.Write("free.jpg", "free");
+  // Another program holds the first source without sharing delete: it cannot move.
+  HANDLE held = CreateFileA((src / "held.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::vector<std::string> written;
+  EXPECT_LT(Operate(FO_MOVE, {src / "held.jpg", src / "free.jpg"}, dst.path(), kQuiet, &written), 0);
+  CloseHandle(held);
+  EXPECT_EQ(written, (std::vector<std::string>{dst / "free.jpg"}));  // the mapping: what moved
+  EXPECT_EQ(src.Read("held.jpg"), "held");                           // no duplicate either way
+  EXPECT_FALSE(dst.Exists("held.jpg"));
+  EXPECT_EQ(dst.Read("free.jpg"), "free");
+  EXPECT_FALSE(src.Exists("free.jpg"));
+
+  // A target name of MAX_PATH bytes or more is never written: failure, nothing left.
+  std::string deep = dst.path();
+  while (deep.size() < 200) deep += "\\folder-of-some-length";
+  SHCreateDirectoryExA(nullptr, deep.c_str(), nullptr);
+  ASSERT_NE(GetFileAttributesA(deep.c_str()), INVALID_FILE_ATTRIBUTES);
+  std::string longName(MAX_PATH - deep.size() + 4, 'n');
+  longName += ".jpg";
+  src.Write(longName.substr(0, 40) + ".jpg", "long");
+  EXPECT_LT(Operate(FO_COPY, {src / (longName.substr(0, 40) + ".jpg")}, deep + "\\" + longName,
+                    FOF_MULTIDESTFILES | kQuiet, &written),
+            0);
+  EXPECT_TRUE(written.empty());
+  EXPECT_EQ(GetFileAttributesA((deep + "\\" + longName).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_LT(Operate(FO_MOVE, {src / (longName.substr(0, 40) + ".jpg")}, deep + "\\" + longName,
+                    FOF_MULTIDESTFILES | kQuiet, &written),
+            0);
+  EXPECT_EQ(src.Read(longName.substr(0, 40) + ".jpg"), "long");
+
+  // A source nobody may read: the copy fails and leaves no empty target under its name.
+  src.Write("locked.jpg", std::string(100000, 'L'));
+  HANDLE locked = CreateFileA((src / "locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  EXPECT_LT(Operate(FO_COPY, {src / "locked.jpg"}, dst.path(), kQuiet, &written), 0);
+  CloseHandle(locked);
+  EXPECT_TRUE(written.empty());
+  EXPECT_FALSE(dst.Exists("locked.jpg"));
+
+  // Deleting a file that is held: the shell's 0 is not taken for done.
+  src.Write("keep.jpg", "k");
+  held = CreateFileA((src / "keep.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_LT(Operate(FO_DELETE, {src / "keep.jpg"}, "", FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, &written), 0);
+  CloseHandle(held);
+  EXPECT_TRUE(src.Exists("keep.jpg"));
+}
+
 // One target folder given with a single NUL, where readable memory ends right after it.
 TEST(FileOperation, ASingleTargetIsReadUpToItsOwnNul) {
   TestFolder src("kx-nul"), dst("kx-nul-dst");
@@ -273,24 +332,42 @@ std::string SelectedFolderName(HWND box) {
   return text;
 }
 
+// Wine's folder browser finds the start folder by comparing each level's items with the
+// parsed path byte for byte, timestamps included: a write into a folder on the way (the
+// shared temporary folder) while it searches stops it early. The start folder's parent is
+// a folder of this test's own at the drive's root, which nothing else writes into.
 TEST(BrowseForFolder, OpensOnTheStartFolderAndReturnsTheChoice) {
-  TestFolder dir("kx-browse");
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string parent = std::string(temp, 3) + "kx-browse-" + std::to_string(GetCurrentProcessId());
   // "日" = 93 FA: its trail byte looks like a lead byte, and a backslash follows.
   const std::string leaf = "撮影日";
-  dir.Write(leaf + "\\f", "");
-  const std::string folder = dir / leaf, given = folder + "\\";
+  const std::string folder = parent + "\\" + leaf, given = folder + "\\";
+  ASSERT_TRUE(testsupport::WriteWholeFile(folder + "\\f", ""));
   char out[MAX_PATH] = {};
   CMTLXBROWSEINFO bi = {nullptr, given.c_str(), out, "Choose", CMTLX_BIF_NEWFOLDER};
-  // Press OK once the browser has selected the start folder (it does so after it opens).
+  // OK once the browser has selected the start folder (it does so after it opens); when
+  // it has not after 9 s, Cancel, and the test fails naming what it had selected.
   DWORD start = GetTickCount();
+  std::atomic<bool> gaveUp(false);
+  std::string shown;
   testsupport::DialogWatch user(
       nullptr,
       [&](HWND box) {
-        return IsWindowVisible(box) && (SelectedFolderName(box) == leaf || GetTickCount() - start >= 9000);
+        if (!IsWindowVisible(box)) return false;
+        std::string selected = SelectedFolderName(box);
+        if (selected == leaf) return true;
+        if (GetTickCount() - start < 9000) return false;
+        shown = selected;
+        gaveUp = true;
+        return true;
       },
-      [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
-  EXPECT_EQ(CMTLxBrowseForFolder(&bi), 1);
+      [&](HWND box) { PostMessageA(box, WM_COMMAND, gaveUp ? IDCANCEL : IDOK, 0); }, 10000);
+  int answer = CMTLxBrowseForFolder(&bi);
   user.Stop();
+  testsupport::RemoveTree(parent);
+  ASSERT_FALSE(gaveUp) << "the browser did not select the start folder; it showed \"" << shown << "\"";
+  EXPECT_EQ(answer, 1);
   EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, out, -1, folder.c_str(), -1), CSTR_EQUAL)
       << out << " vs " << folder;
   EXPECT_EQ(CMTLxBrowseForFolder(nullptr), 0);

@@ -98,6 +98,10 @@ TEST(ContentFile, MemberNamesNeverLeaveTheFolder) {
       {"表.MTS|ソ.MTS", "表.MTS|ソ.MTS"},                   // trail bytes 0x5C are no "\"
       {"ポスター.MTS|b.MTS", "ポスター.MTS|b.MTS"},         // nor is a trail byte 0x7C a "|"
       {"CON.MTS|lpt1|a.MTS.|b .MTS", "b .MTS"},             // device names, a trailing dot
+      {"CON|NUL|COM1.MTS|NUL.tmb|lpt9.iis|Aux .MTS|ok.MTS", "ok.MTS"},  // devices, any extension
+      {"...|. .| . |ok.MTS", "ok.MTS"},                         // only dots and blanks
+      {"a.MTS.|ok.MTS", "ok.MTS"},                              // a trailing dot Windows drops
+      {"COM10.MTS|CONSOLE.MTS", "COM10.MTS|CONSOLE.MTS"},       // names that only begin like one
       {"", ""},
   };
   for (const Case& c : cases) {
@@ -180,6 +184,26 @@ TEST(ContentFile, WriteAndReadBack) {
   EXPECT_EQ(*back.totalSize, 123456789u);
   EXPECT_TRUE(back.edited);
   EXPECT_EQ(Prop(path, PRID_FILE_SIZE), "117.73 MB (123,456,789 バイト)");
+}
+
+// A value read from a code-page file that ends in a lone lead byte: written again, the
+// broken character goes; no other character takes its place.
+TEST(ContentFile, ABrokenCharacterIsDroppedNotReplaced) {
+  const std::string title = "運動会";
+  std::string cut = title + "\x89";      // 運's lead byte alone
+  std::string badTrail = title + "\x82\x20x";  // a lead byte before a blank
+  std::string path = WriteText("broken.cont", "Members=a.MTS\nTitle=" + cut + "\nMaker=" + badTrail + "\n");
+  vxcont::ContentInfo info;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &info));
+  EXPECT_EQ(info.title, cut);  // read as it stands
+  ASSERT_EQ(vxcont::WriteContentFile(path.c_str(), info), S_OK);
+  std::vector<uint8_t> raw = imgtest::ReadAll(path);
+  std::string text(raw.begin(), raw.end());
+  EXPECT_EQ(text.find("\xE3\x83\xBB"), std::string::npos);  // no "・"
+  vxcont::ContentInfo back;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &back));
+  EXPECT_EQ(back.title, title);
+  EXPECT_EQ(back.maker, title + " x");
 }
 
 TEST(ContentFile, RecordingTimeWithoutRecordTime) {

@@ -86,24 +86,29 @@ TEST(TextWalk, FindsAndSplitsAtCharactersOfTheirOwn) {
 }
 
 TEST(TextWalk, WellFormedTextOfTheCodePage) {
+  // Whether a text is well formed, and what is left of it without the broken bytes.
   struct {
     std::string text;
     bool ok;
+    std::string kept;
   } cases[] = {
-      {"", true},
-      {"C:\\表\\ポ.jpg", true},
-      {"ｱｲｳ", true},
-      {"\x95", false},        // cut inside a character
-      {"ab\x83", false},      // cut at the end
-      {"\x83\x20", false},    // a trail byte below 0x40
-      {"\x83\x7F", false},    // 0x7F is never a trail byte
-      {"\x80", false},        // no character starts here
-      {"\xA0", false},
-      {"\xFD", false},
-      {"\xFF\x40", false},
-      {std::string("\x83\0", 2), false},
+      {"", true, ""},
+      {"C:\\表\\ポ.jpg", true, "C:\\表\\ポ.jpg"},
+      {"ｱｲｳ", true, "ｱｲｳ"},
+      {"\x95", false, ""},            // cut inside a character
+      {"ab\x83", false, "ab"},        // cut at the end
+      {"\x83\x20", false, " "},      // a trail byte below 0x40
+      {"\x83\x7F", false, "\x7F"},  // 0x7F is never a trail byte
+      {"\x80", false, ""},            // no character starts here
+      {"\xA0", false, ""},
+      {"\xFD", false, ""},
+      {"\xFF\x40", false, "\x40"},
+      {std::string("\x83\0", 2), false, std::string("\0", 1)},
   };
-  for (const auto& c : cases) EXPECT_EQ(textkit::IsWellFormed(c.text), c.ok) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(textkit::IsWellFormed(c.text), c.ok) << c.text;
+    EXPECT_EQ(textkit::WellFormedOnly(c.text), c.kept) << c.text;
+  }
 }
 
 TEST(TextCase, FoldsLikeTheFileSystemAndNeverTouchesTrailBytes) {

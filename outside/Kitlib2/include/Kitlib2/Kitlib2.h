@@ -2,6 +2,7 @@
 #pragma once
 #include <Kitlib2/KitDefs.h>
 #include <Kitlib2/CMDIB.h>
+#include <Kitlib2/CopyData.h>
 #include <Kitlib2/FileInfo.h>
 #include <Kitlib2/Profile.h>
 #include <Kitlib2/ProgressBar.h>

@@ -79,8 +79,16 @@ struct CMTLX_NAMEMAPPING {
 // onto itself does nothing and reports the file where it is. FOF_ALLOWUNDO, FOF_SILENT,
 // FOF_SIMPLEPROGRESS (with lpszProgressTitle) and FOF_NOERRORUI are honoured.
 // FO_DELETE and FO_RENAME go to the shell with the caller's flags unchanged.
-// Answers 0 on success; a negative code on failure (E_INVALIDARG, E_ABORT when cancelled,
-// HRESULT_FROM_WIN32 of the shell's error), and then no mapping is left.
+// Every target is checked on disk afterwards: it must exist with its source's size (a
+// folder: as many files and bytes), and after a move the source must be gone. A target
+// that fails the check is removed while its source is still whole (no cut copy under the
+// real name, no duplicate of a move).
+// Answers 0 when every target passed; a negative code on failure (E_INVALIDARG, E_ABORT
+// when cancelled, HRESULT_FROM_WIN32 of the shell's error, CMTLX_E_NOT_DONE when the shell
+// reported success for something that did not happen). The mapping, when asked for, lists
+// the targets that passed, after a failure too; callers follow only those.
+// FO_DELETE and FO_RENAME are checked too: deleted sources gone, a renamed one moved.
+#define CMTLX_E_NOT_DONE ((int)HRESULT_FROM_WIN32(ERROR_WRITE_FAULT))
 KITLIBEX_API int CMTLxFileOperation(LPSHFILEOPSTRUCTA lpFileOp);
 
 // The same for the marked files' copy and move. The files' check marks are kept by the

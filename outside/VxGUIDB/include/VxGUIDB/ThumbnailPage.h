@@ -2,9 +2,9 @@
 // page), and the decoder that makes their pictures on its own thread.
 //
 // Decoder threading rules:
-//  - DecodeStart runs the decoder on a thread of the library; the callback is called
-//    there, once per item whose picture was just made, with the item alive (an item
-//    being destroyed waits for a callback on it to return).
+//  - DecodeStart runs the decoder on threads of the library; the callback is called
+//    there, once per item whose picture was just made, one call at a time, with the item
+//    alive (an item being destroyed waits for a callback on it to return).
 //  - Callbacks must not wait for the user-interface thread (post, don't send): that
 //    thread may be waiting in DecodeStop or in an item's destructor. The library keeps
 //    pumping sent messages while it waits, so a SendMessage from a callback does not
@@ -17,7 +17,8 @@
 //    DecodeStop/DecodeStart; items destroyed meanwhile simply drop out.
 //  - Order: the items of the window [start position, start position + count) of the
 //    decode list first, in list order; then the rest of the list from the window's end
-//    on, then from its start. The window may move at any time (every paint).
+//    on, then from its start, while the pixels kept leave room (SetPixelBudget). The
+//    window may move at any time (every paint).
 #pragma once
 
 #include <VxGUIDB/VxGUIDBDefs.h>
@@ -148,6 +149,11 @@ class VXGUIDB_API CThumbnailPage {
   static HRESULT DecodeStart(CSize size, VXDECODECALLBACK pfnCallback, void* pContext);
   static HRESULT DecodeStop();
   static BOOL IsDecoding();
+  // Threads of the next DecodeStart: nThreads, or 0 for one less than the processors
+  // (1 to 4). With more than one, pictures are made side by side, so callbacks (still
+  // one at a time) need not come in list order.
+  static void SetDecodeThreadCount(int nThreads);
+  static int GetDecodeThreadCount();
   static void SetDecodeCount(int nCount);
   static void SetDecodeStartPos(int nPos);
   // Appends one item to the decode list.
@@ -164,6 +170,11 @@ class VXGUIDB_API CThumbnailPage {
   }
   static void ClearDecodeThumbnailList();
   static int GetDecodeListSize();
+  // The pixels the items keep (decoded pictures and those composed for the views) stay
+  // under this many bytes (192 MB unless set; 0 sets that again): the items farthest from
+  // the decode window give theirs up first and are decoded again when the window returns.
+  static void SetPixelBudget(ULONGLONG bytes);
+  static ULONGLONG GetPixelBytes();
 
  private:
   friend struct VxgAccess;

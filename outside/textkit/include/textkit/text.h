@@ -66,6 +66,9 @@ int SpanLength(const char* s, const char* set, bool including);
 // where no character of the code page starts (0x80, 0xA0, 0xFD-0xFF): a text cut inside a
 // double-byte character is not.
 bool IsWellFormed(const std::string& s);
+// The text without the bytes IsWellFormed refuses (a lead byte cut from its trail byte,
+// say): converted, each would come back as another character ("・").
+std::string WellFormedOnly(const std::string& s);
 bool IsAscii(const std::string& s);
 
 // Without the blanks, tabs and line ends at either end (never a trail byte: they are >= 0x40).

@@ -1,0 +1,303 @@
+// CVxGUITrans: the controller behind the thumbnail browser. Not a window: the icon view
+// creates it in its constructor, hands it every window message (OnTransfer) and every
+// document hint (OnUpdate), and deletes it in its destructor. It is the main program's
+// ICGBrowser (GetCGBrowser), and it turns folder-change texts and commands into the
+// document's thumbnail pages, which the icon view draws.
+//
+// The class is split over files by concern:
+//   VxGUITrans.cpp        life cycle, ICGBrowser, mode queries
+//   VxGUITransMsg.cpp     OnTransfer, WM_COPYDATA intake and its queue, replies, errors
+//   VxGUITransFolder.cpp  the folder model: physical, virtual, AVCHD folders, sub-folders
+//   VxGUITransCmd.cpp     document hints and their command table
+//   VxGUITransSort.cpp    sort, filter and view state
+//   VxGUITransReload.cpp  group reload and view reset
+//   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
+//   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
+//                         raw developer, card-area names
+//   TransRules.cpp        the decisions without windows (see TransRules.h)
+#pragma once
+#include <fw/fw.h>
+
+#include "ICGBrowser.h"
+#include "VxGUITransApi.h"
+
+class CVxDocument;
+class CBrowserDocument;
+class CThumbnail;
+class CThumbnailPage;
+class CThumbnailGroupInfo;
+class CCopyDataDispatcher;
+class CMovieCtrl;
+class CZoomWndController;
+class CSlideShowController;
+class CSoundCheckProcess;
+class IVxItemView;
+class IThumbnailPage_AddFolderCallback;
+
+// The busy guard of the delayed commands: how many replays run (interlocked) and whether a
+// re-post is wanted.
+struct VXBUSYGUARD {
+  volatile LONG lCount;
+  BOOL bRepost;
+};
+
+// The relay record of an application message.
+struct VXRELAYRECORD {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// Remembers the item to re-select after a folder change in the focus mode.
+struct VXSELECTKEEPER {
+  CView* pView;
+  CVxDocument* pDoc;
+  CString strPage;
+  CString strFile;
+};
+
+class CVxPaneMessenger;
+class CExportPaneLock;
+class CProgressReporter;
+
+class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
+ public:
+  CVxGUITrans();
+  ~CVxGUITrans() override;
+  CVxGUITrans(const CVxGUITrans&) = delete;
+  CVxGUITrans& operator=(const CVxGUITrans&) = delete;
+
+  // ---- ICGBrowser -----------------------------------------------------------------------
+  long GetFileData(CGFileInfoList* pList, long lFlags) override;
+  long QuerySelectCount(QUERYSELECT_TYPE type, unsigned int* pnCount) override;
+  long QueryMarkCount(QUERYMARK_TYPE type, unsigned int* pnCount) override;
+  void PauseMovie() override;
+  int UnloadMovie() override;
+  void ReloadMovie() override;
+  long SetSlideShow(SLD_TYPE type, std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds,
+                    SLD_QUALITY quality, int nOption1, int nOption2) override;
+  long GetSlideShow(SLD_TYPE* pType, std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds,
+                    SLD_QUALITY* pQuality, int* pnOption1, int* pnOption2) override;
+  void Reload() override;
+  virtual long GetFileData(CList<CThumbnail*, CThumbnail*>* pList, long lFlags);
+
+  // ---- Host view and state --------------------------------------------------------------
+  void SetWindow(CWnd* pView);
+  CWnd* GetWindow() const;
+  HWND GetSafeHwnd() const;
+  CVxDocument* GetDocument() const;
+  CBrowserDocument* GetBrowserDocument() const;
+  IVxItemView* GetItemView() const;
+  void SetManager(HWND hManager);
+  void SetMainWnd(HWND hMain) { SetManager(hMain); }
+  HWND GetManager() const { return m_hManager; }
+  void BeginUpdate();
+  void EndUpdate();
+  BOOL IsLockUpdate() const { return m_nUpdateLock > 0; }
+  BOOL IsEditLabel() const { return m_bEditLabel; }
+  BOOL HasQTCtrl() const { return m_pSoundCheck != NULL; }
+  int IsContinueChangeFolder() const;
+  BOOL Initialize();
+
+  // Mode queries (the document's view mode).
+  BOOL IsFocusMode() const;
+  BOOL IsSmallIconMode() const;
+  BOOL IsLargeIconMode() const;
+  BOOL IsCalendarMode() const;
+  BOOL IsFileInfoMode() const;
+  BOOL IsCameraInfoMode() const;
+  BOOL IsAudioInfoMode() const;
+  BOOL IsAudioListMode() const;
+  BOOL IsAudioMode() const;
+  BOOL IsInfoMode() const;
+  BOOL IsZoomMode() const;
+  BOOL IsSameViewMode(UINT nViewCode) const;
+  UINT GetViewModeFlag() const;
+
+  // ---- Window messages ------------------------------------------------------------------
+  BOOL OnTransfer(CWnd* pView, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL SendCopyData(UINT nCode, const char* pszText);
+  void PostErrorMessage(UINT nCode, LONG lStyle);
+
+  BOOL OnInitDialog(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnEraseBkGnd(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnSize(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnCopyData(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnDelayCopyData(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnExportWndMessage(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserSortMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserMaskMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserReloadMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserChangeModeMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserActionMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserQuerySelectCount(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserThumbChgMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnBrowserMusicStopMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnNextThumbnail(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnRenewal(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnVxMsgNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnNotifyMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnZoomWndMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnZoomWndMsgOnDestroy(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnSlideShowWndMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnQuickTimeNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnOutProjectTask(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnNotifySlidshowExist(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnPropertySDMeloDeckFileInfo(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnErrorDisp(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnDropThumbnail(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnDrawClipboard(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnChangeCbChain(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnVScroll(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnMouseWheel(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnLButtonDown(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnLButtonDblClk(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnRButtonUp(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+  // The queued commands, each (text, length).
+  BOOL OnChangeFolder(const char* pszText, DWORD dwLength);
+  BOOL OnAddFiles(const char* pszText, DWORD dwLength);
+  BOOL OnUpdateFiles(const char* pszText, DWORD dwLength);
+  BOOL OnRotationFiles(const char* pszText, DWORD dwLength);
+  // Commands waiting in the queue.
+  int GetQueuedCommandCount() const { return m_nQueueCount; }
+  // A folder change waits in the queue: a running scan gives way to it.
+  BOOL HasWaitingFolderChange() const;
+
+  // ---- Document hints -------------------------------------------------------------------
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
+
+  // ---- Folder model ---------------------------------------------------------------------
+  void ResetFolder();
+  BOOL OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSort);
+  BOOL OnChangeFolder_CreateFolders(CCopyDataDispatcher* pCommand, BOOL bSort);
+  BOOL CreatePhysicalFolder(CCopyDataDispatcher* pCommand);
+  BOOL CreatePhysicalFolder_FileCount(CCopyDataDispatcher* pCommand, int* pnCount);
+  BOOL CreatePhysicalFolder_AddFolders(CCopyDataDispatcher* pCommand);
+  BOOL AddFolder(LPCSTR pszPath, int nGroup, LPCSTR pszName, BOOL bCheckCancel,
+                 IThumbnailPage_AddFolderCallback* pCallback);
+  BOOL CreateVirtualFolder(CCopyDataDispatcher* pCommand, BOOL bPump);
+  BOOL CreateVirtualFolder_AddFolder(CCopyDataDispatcher* pCommand, const CStringList& names);
+  BOOL CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, const CStringList& names, BOOL bPump);
+  BOOL CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand);
+  BOOL AddFolderAVCHD(LPCSTR pszPath, int nGroup, LPCSTR pszName, BOOL bCheckCancel,
+                      IThumbnailPage_AddFolderCallback* pCallback, int nFirst, int nSecond, int nImage);
+  long GotoSubFolder(CThumbnail* pItem);
+  long GotoSubFolder(CThumbnailPage* pPage, CThumbnail* pItem);
+  long GotoFolder(const CThumbnailGroupInfo& key, LPCSTR pszName, LPCSTR pszPath, long* pOut);
+  BOOL AddFile(LPCSTR pszPath, int nGroup, LPCSTR pszName);
+  BOOL UpdateFile(LPCSTR pszPath, UINT nKindBits);
+  BOOL DeleteItems(CStringList& list);
+  BOOL CreateSelectFileList(int nMode, CStringList& list, UINT nKindBits, int* pnCount);
+  void SelectAllThumbnail();
+  void UnSelectAllThumbnail();
+  void UnCutAll();
+  int CalcFileCount(CString strFolder, CProgressReporter* pCounter);
+  static long FileFindCallBack(CThumbnail* pItem, CVxGUITrans* pOwner);
+  void DecodeThread_Start(BOOL bWithList);
+  void DecodeThread_AddtionalList();
+  void Thread_Stop();
+  void Thread_Suspend();
+  void Thread_Resume();
+  // The folder paths the physical folder view shows.
+  const CStringList& GetFolderList() const { return m_folderList; }
+
+  // ---- Sort, filter and view state ------------------------------------------------------
+  LPCSTR GetSortChar(UINT nSortID, bool& bAscending);
+  void Sort(UINT nSortID, BOOL bFlag);
+  void SortOnFolderChanging(UINT nSortID, BOOL bFlag);
+  int OnFilter(UINT nFilterID, BOOL bFlag);
+  void SetSortType(UINT nSortID);
+  UINT GetSortType() const;
+  void SetFilterType(UINT nMask);
+  UINT GetFilterType() const;
+  void SetViewModeFlag(UINT nBrowseFlag, BOOL bFlag);
+  void SetExecuteState(BOOL bCreated);
+  void ReverseSelectThumbnail();
+
+  // ---- Group reload and view reset ------------------------------------------------------
+  void ReloadAllGroups();
+  int ResetView();
+
+  // ---- Notices to the main program and marks --------------------------------------------
+  void ToolbarEnable(BOOL bEnable);
+  void ExportEnable();
+  long BroadcastChangeFolder(CString strFolder);
+  void MarkSelectToggle();
+  void MarkAllUnCheck();
+  BOOL PreTranslateMessage(MSG* pMsg);
+  BOOL MovieCtrl_Load();
+  BOOL MovieCtrl_Unload();
+
+  // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
+  void FocusMode_RefreshSelectItem();
+  void OnModeChange(UINT nViewCode);
+
+  // ---- Owned helpers (read by the views and tests) ---------------------------------------
+  CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }
+  CSlideShowController* GetSlideShowController() const { return m_pSlideShow; }
+  CZoomWndController* GetZoomController() const { return m_pZoom; }
+  HMODULE GetClipFactsModule() const { return m_hClipFacts; }
+  // The main program said a slide show exists (message 1928 with 1).
+  // Favourites come from the print-order file too (read when decoding starts).
+  BOOL IsDPOFFavouriteWanted() const { return m_bDPOFFavourite; }
+  BOOL IsSlideShowPresent() const { return m_pSlideShowFlag && *m_pSlideShowFlag == 1; }
+
+ private:
+  friend class CBusyScope;
+  friend class CProgressReporter;
+  BOOL QueueCopyData(const COPYDATASTRUCT* pcds);
+  HGLOBAL TakeQueuedCommand();
+  void FreeQueuedCommands();
+  BOOL RunCommand(UINT nCode, const char* pszText, DWORD dwLength);
+  void SendToAllViews(LPARAM lHint, CObject* pHint);
+  void RecountFiles();
+  BOOL IsCardAudioVoiceFolder() const;
+  CThumbnailPage* FindPageByKey(const CThumbnailGroupInfo& key) const;
+  CThumbnailPage* FindPageByName(LPCSTR pszName) const;
+  BOOL IsItemShown(CThumbnail* pItem) const;
+  void AppendFileRecords(CString& out, const CStringList* pPaths, CList<CThumbnail*, CThumbnail*>* pItems,
+                         int nDigitOverride) const;
+  void CollectShown(CList<CThumbnail*, CThumbnail*>& list) const;
+  void CollectAll(CList<CThumbnail*, CThumbnail*>& list) const;
+  HWND GetBaseViewWindow() const;
+
+  // 1. host view  2. manager window  3. relay record  4. details list
+  CView* m_pView;
+  HWND m_hManager;
+  VXRELAYRECORD* m_pRelay;
+  CWnd* m_pReportCtrl;
+  // 5. label edit  6. busy guard  7. update lock  8. zoom controller
+  BOOL m_bEditLabel;
+  VXBUSYGUARD* m_pBusy;
+  int m_nUpdateLock;
+  CZoomWndController* m_pZoom;
+  // 9./10. drop target and drag source: staged with drag and drop.
+  void* m_pDropTarget;
+  void* m_pDropSource;
+  // 11. delayed-command queue
+  CList<HGLOBAL, HGLOBAL> m_queue;
+  int m_nQueueCount;
+  // 12. pane messenger  13. audio-mode scope  14. sound check
+  CVxPaneMessenger* m_pPanes;
+  CExportPaneLock* m_pAudioScope;
+  CSoundCheckProcess* m_pSoundCheck;
+  // 15. slide-show flag  16. movie controller  17. selection keeper
+  int* m_pSlideShowFlag;
+  CMovieCtrl* m_pMovieCtrl;
+  VXSELECTKEEPER* m_pSelectKeeper;
+  // 18. folder list  19. saved view mode  20. slide-show controller  21. ClipFacts
+  CStringList m_folderList;
+  UINT m_nSavedViewMode;
+  CSlideShowController* m_pSlideShow;
+  HMODULE m_hClipFacts;
+
+  // Not among the ones above, but kept with them.
+  volatile LONG m_lReloadBusy;   // group reload running
+  UINT m_nSelectEcho;            // selection-echo counter
+  CExportPaneLock* m_pExportLock;
+  BOOL m_bErrorBoxOpen;
+  BOOL m_bDPOFFavourite;
+};

@@ -1,0 +1,63 @@
+// CVxGUITrans: the document hints, routed by the command table of TransRules.
+#include <Kitlib2/Kitlib2.h>
+#include <KitlibEx/KitlibEx.h>
+#include <VxResourceIds.h>
+
+#include "TransInternal.h"
+
+void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
+  CSendCommandObject* pCmd = DYNAMIC_DOWNCAST(CSendCommandObject, pHint);
+  if (!pCmd) return;
+  const VXCMDROUTE* route = TransFindCommand(pCmd->GetID());
+  if (!route) return;
+  if (route->bNotInCalendar && IsCalendarMode()) return;
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  LRESULT r = 0;
+  UINT_PTR value = pCmd->GetValue();
+  switch (route->action) {
+    case VXCA_ROTATE_RIGHT:
+    case VXCA_ROTATE_LEFT:
+      // The rotation itself comes with its own part; the slide collection closes first.
+      if (m_hManager) ::SendMessageA(m_hManager, WM_CLOSE_SLIDE_COLLECT, (WPARAM)GetSafeHwnd(), 0);
+      break;
+    case VXCA_DELETE:
+      // While a label edit runs, the key belongs to the edit box unless the browser has focus.
+      if (m_bEditLabel && ::GetFocus() != GetSafeHwnd()) break;
+      m_bEditLabel = FALSE;
+      break;
+    case VXCA_SELECT_ALL: SelectAllThumbnail(); break;
+    case VXCA_UNSELECT_ALL: UnSelectAllThumbnail(); break;
+    case VXCA_REVERSE_SELECT: ReverseSelectThumbnail(); break;
+    case VXCA_MARK_CLEAR: MarkAllUnCheck(); break;
+    case VXCA_MARK_TOGGLE: MarkSelectToggle(); break;
+    case VXCA_MAP:
+      if (!pDoc || !pDoc->GetLastSelectedItem()) {
+        GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_NO_SELECTION, MB_ICONERROR);
+        break;
+      }
+      if (!CMTLxIsUsedOrbisMap()) break;
+      OnBrowserChangeModeMsg(0, CGVIEW_FOCUSINFO, &r);
+      break;
+    case VXCA_SUBFOLDERS:
+      if (!pDoc) break;
+      pDoc->SubFolderVisible(!pDoc->IsSubFolderVisible());
+      if (pDoc->GetPageList().GetCount() > 0 && pDoc->GetPageList().GetHead()->IsVirtualFolder()) {
+        if (m_hManager) ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)GetSafeHwnd(), 0);
+        break;
+      }
+      ReloadAllGroups();
+      break;
+    case VXCA_RELOAD:
+      if (!pDoc || m_pBusy->lCount != 0) break;
+      if (pDoc->GetFolderType().IsSDCardFolder() || pDoc->GetFolderTypeFlag() == FOLDER_TYPE_CLASSIFY) break;
+      ReloadAllGroups();
+      break;
+    case VXCA_VIEWMODE: OnBrowserChangeModeMsg(0, (LPARAM)value, &r); break;
+    case VXCA_SORT: OnBrowserSortMsg(0, (LPARAM)value, &r); break;
+    case VXCA_FILTER: OnBrowserMaskMsg(0, (LPARAM)value, &r); break;
+    default:
+      // Rename, properties, mark operations, favourites, similar images and the clipboard
+      // come with their own parts: handled, nothing done yet.
+      break;
+  }
+}

@@ -1,0 +1,150 @@
+// CVxGUITrans: the icon view's list-view notices — label edits, item changes, double clicks.
+#include <initguid.h>
+
+#include <ClipFacts.h>
+#include <Kitlib2/Kitlib2.h>
+#include <KitlibEx/KitlibEx.h>
+#include <VxResourceIds.h>
+
+#include "TransInternal.h"
+
+#define VXCTRL_ICONVIEW 0xBE10
+#define VXCTRL_REPORT 0xF0F0
+
+// The title of a ".cont" file through the content-information library.
+static BOOL RenameContentTitle(LPCSTR pszPath, LPCSTR pszTitle) {
+  CString dll = TransProgramFolder() + "\\Core\\ScoreHall\\ClipFacts.dll";
+  HMODULE h = ::LoadLibraryA(dll);
+  if (!h) return FALSE;
+  BOOL ok = FALSE;
+  PFNCLIPFACTSCREATE pfn = reinterpret_cast<PFNCLIPFACTSCREATE>(::GetProcAddress(h, "DllCreateInstance"));
+  IClipFacts* pFacts = NULL;
+  if (pfn && SUCCEEDED(pfn(CLSID_ClipFacts, IID_IClipFacts, reinterpret_cast<void**>(&pFacts))) && pFacts) {
+    WCHAR wpath[MAX_PATH], wtitle[256];
+    if (::MultiByteToWideChar(CP_ACP, 0, pszPath, -1, wpath, MAX_PATH) &&
+        ::MultiByteToWideChar(CP_ACP, 0, pszTitle, -1, wtitle, 256) && SUCCEEDED(pFacts->Open(wpath))) {
+      IClipFactsEdit* pEdit = NULL;
+      if (SUCCEEDED(pFacts->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&pEdit))) && pEdit) {
+        ok = SUCCEEDED(pEdit->SetTitle(wtitle)) && SUCCEEDED(pEdit->Save());
+        pEdit->Release();
+      }
+    }
+    pFacts->Release();
+  }
+  ::FreeLibrary(h);
+  return ok;
+}
+
+BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
+  *pResult = 1;
+  const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+  if (!pHdr || (pHdr->idFrom != VXCTRL_ICONVIEW && pHdr->idFrom != VXCTRL_REPORT)) return FALSE;
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  IVxItemView* pItems = GetItemView();
+  switch (pHdr->code) {
+    case LVN_BEGINDRAG:
+      // Dragging comes with its own part.
+      return TRUE;
+    case LVN_BEGINLABELEDITA: {
+      m_bEditLabel = TRUE;
+      const NMLVDISPINFOA* p = reinterpret_cast<const NMLVDISPINFOA*>(pHdr);
+      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->item.lParam);
+      if (!CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
+      int answer = CheckThumbnailFile(m_pView, pItem);
+      if (answer == 1) {
+        ::PostMessageA(GetSafeHwnd(), WM_BROWSER_RELOAD, 0, 0);
+        CThumbnailPage* pPage = pItem->GetPage();
+        if (pItem->IsFolder() && !(pPage && pPage->IsVirtualFolder()) && m_hManager)
+          ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)GetSafeHwnd(), 0);
+        *pResult = 1;
+      } else if (answer == 2) {
+        *pResult = 1;
+      } else {
+        *pResult = 0;
+      }
+      return TRUE;
+    }
+    case LVN_ENDLABELEDITA: {
+      m_bEditLabel = FALSE;
+      const NMLVDISPINFOA* p = reinterpret_cast<const NMLVDISPINFOA*>(pHdr);
+      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->item.lParam);
+      if (!p->item.pszText || !CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
+      CString path = pItem->GetFilePath();
+      if (pItem->GetFileExt().CompareNoCase(".cont") == 0) {
+        if (RenameContentTitle(path, p->item.pszText)) {
+          pItem->ClearImage(TRUE);
+          if (pItems) pItems->RedrawItem(pItem->GetUniqueID(VXID_SLOT_VIEW));
+          Sort(GetSortType(), TRUE);
+          if (m_hManager) ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)GetSafeHwnd(), 0);
+        }
+      }
+      // Renaming files on disk comes with its own part.
+      return TRUE;
+    }
+    case LVN_ITEMCHANGED:
+    case LVN_ITEMCHANGING: {
+      const NMLISTVIEW* p = reinterpret_cast<const NMLISTVIEW*>(pHdr);
+      if (!pDoc) return TRUE;
+      if (p->iItem == -1) {
+        if (!(p->uNewState & LVIS_SELECTED) && (p->uOldState & LVIS_SELECTED) && pItems) pItems->UnSelectAll(TRUE);
+        return TRUE;
+      }
+      if (m_nUpdateLock != 0 || p->uNewState == p->uOldState) return TRUE;
+      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->lParam);
+      if (!CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
+      UINT newCheck = p->uNewState & LVIS_STATEIMAGEMASK, oldCheck = p->uOldState & LVIS_STATEIMAGEMASK;
+      if (newCheck != oldCheck && !pItem->IsFolder() && !pItem->HasKind(VXKIND_CARDTRACK))
+        pDoc->SetMark(pItem, newCheck == INDEXTOSTATEIMAGEMASK(2));
+      if ((p->uNewState ^ p->uOldState) & LVIS_SELECTED) {
+        if (p->uNewState & LVIS_SELECTED)
+          pDoc->SelectItem(pItem, m_pView);
+        else
+          pDoc->UnSelectItem(pItem, m_pView);
+      }
+      return TRUE;
+    }
+    case NM_DBLCLK: {
+      if (!pDoc || pDoc->GetSelectCount() == 0 || !pItems) return TRUE;
+      CThumbnail* pItem = pDoc->GetLastSelectedItem();
+      if (!pItem) return TRUE;
+      int answer = CheckThumbnailFile(m_pView, pItem);
+      CThumbnailPage* pFirst = pDoc->GetPageList().GetPageAt(0);
+      BOOL bVirtual = pFirst && pFirst->IsVirtualFolder();
+      if (answer == 1) {
+        if (!bVirtual) ::PostMessageA(GetSafeHwnd(), WM_BROWSER_RELOAD, 0, 0);
+        if ((pItem->IsFolder() || bVirtual) && m_hManager)
+          ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)GetSafeHwnd(), 0);
+        return TRUE;
+      }
+      if (answer == 2) return TRUE;
+      if (IsFocusMode()) {
+        GotoSubFolder(pItem);
+        return TRUE;
+      }
+      if (!pItem->HasKind(VXKIND_STILL) && !pItem->HasKind(VXKIND_MOVIE)) {
+        long r = GotoSubFolder(pItem);
+        if (r != ERROR_INVALID_PARAMETER) return TRUE;
+        char link[520];
+        BOOL bFolder = FALSE;
+        if ((pItem->IsFolder() || pItem->GetKindFlags() == VXTYPE_FOLDER_SHORTCUT) &&
+            SUCCEEDED(pItem->GetLinkedFilePath(link, sizeof(link), &bFolder)) && bFolder) {
+          BroadcastChangeFolder(link);
+          return TRUE;
+        }
+        CString path = pItem->GetFilePath();
+        HINSTANCE h = ::ShellExecuteA(GetSafeHwnd(), "open", path, NULL, NULL, SW_SHOWNORMAL);
+        if ((INT_PTR)h <= 32) GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_OPEN_FAILED, MB_ICONERROR);
+        return TRUE;
+      }
+      if ((::GetKeyState(VK_SHIFT) | ::GetKeyState(VK_CONTROL)) & 0x8000) return TRUE;
+      if (pItem->HasKind(VXTYPE_RAW) && pItem->GetDecodeImageType() == VXIMAGE_RAW) {
+        if (LaunchRawDeveloper(GetSafeHwnd(), pItem->GetFilePath())) return TRUE;
+      }
+      Thread_Stop();
+      if (pItem->HasKind(VXKIND_MOVIE)) CMWriteProfileInt(VXDOC_SECTION, "VideoStart", 1);
+      OnModeChange(CGVIEW_FOCUS);
+      return TRUE;
+    }
+  }
+  return TRUE;
+}

@@ -1,0 +1,133 @@
+// CVxGUITrans: sort, filter and view state.
+#include <Kitlib2/Kitlib2.h>
+#include <KitlibEx/KitlibEx.h>
+
+#include "TransInternal.h"
+
+LPCSTR CVxGUITrans::GetSortChar(UINT nSortID, bool& bAscending) {
+  static char s_szKeys[8];
+  bAscending = (nSortID & 1) != 0;
+  if (nSortID == 10) {
+    SetSortType(nSortID);
+    return NULL;
+  }
+  if (nSortID < 11 || nSortID > 30) return NULL;
+  SetSortType(nSortID);
+  BOOL bCardAudio = IsCardAudioVoiceFolder() && !IsEnableReportMode();
+  CString keys = VxSortKeyString(nSortID, bCardAudio, &bAscending);
+  lstrcpynA(s_szKeys, keys, sizeof(s_szKeys));
+  return s_szKeys;
+}
+
+static int CALLBACK CompareBySortString(CThumbnail* p1, CThumbnail* p2, LPARAM lSortID) {
+  return TransCompareSortStrings(p1 ? p1->GetSortString() : NULL, p2 ? p2->GetSortString() : NULL, (UINT)lSortID);
+}
+
+void CVxGUITrans::Sort(UINT nSortID, BOOL) {
+  Thread_Stop();
+  CWaitCursor wait;
+  bool bAscending = true;
+  LPCSTR keys = GetSortChar(nSortID, bAscending);
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  if (!keys || !pDoc) return;
+  const CThumbnailPageList& pages = pDoc->GetPageList();
+  for (POSITION pos = pages.GetHeadPosition(); pos;)
+    if (CThumbnailPage* p = pages.GetNext(pos)) p->CreateSortString(keys, bAscending);
+  IVxItemView* pItems = GetItemView();
+  if (!pItems) return;
+  pItems->SortItems(CompareBySortString, nSortID);
+  DWORD focus = pItems->GetFocusItem();
+  if (focus != VXID_NONE && pItems->GetThumbnail(focus)) pItems->EnsureVisible(focus, FALSE);
+  Thread_Resume();
+}
+
+void CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL bFlag) {
+  Thread_Stop();
+  IVxItemView* pItems = GetItemView();
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  if (pItems) {
+    pItems->Arrange(FALSE);
+    pItems->SetPicturesShown(FALSE);
+  }
+  bool bCancelled = false;
+  ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+    ::Sleep(0);
+    p->UpdateRecTime();
+    bCancelled = !IsContinueChangeFolder();
+    return !bCancelled;
+  });
+  if (bCancelled) {
+    if (pItems) pItems->SetPicturesShown(TRUE);
+    return;
+  }
+  Sort(nSortID, bFlag);
+  if (pItems) pItems->SetPicturesShown(TRUE);
+}
+
+int CVxGUITrans::OnFilter(UINT nFilterID, BOOL) {
+  UINT mask = 0;
+  if (!CBrowserStatus::MaskOfFilterID((int)nFilterID, &mask)) return 0;
+  SetFilterType(mask);
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
+    if (p->IsFolder()) {
+      p->ClearImage(TRUE);
+      p->ClearImageInfo();
+      p->SetFolderImageType(TransFolderPreviewType(mask));
+    }
+    return true;
+  });
+  if (ResetView() >= 0) FocusMode_RefreshSelectItem();
+  return 0;
+}
+
+void CVxGUITrans::SetSortType(UINT nSortID) {
+  if (CBrowserDocument* pDoc = GetBrowserDocument()) pDoc->SetSortType(nSortID, m_pView);
+}
+UINT CVxGUITrans::GetSortType() const {
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  return pDoc ? pDoc->GetBrowserStatus().GetSortID() : 11;
+}
+void CVxGUITrans::SetFilterType(UINT nMask) {
+  if (CBrowserDocument* pDoc = GetBrowserDocument()) pDoc->SetFilterType(nMask, m_pView);
+}
+UINT CVxGUITrans::GetFilterType() const {
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  return pDoc ? pDoc->GetBrowserStatus().GetThumbnailFilterID() : 0;
+}
+
+void CVxGUITrans::SetViewModeFlag(UINT nBrowseFlag, BOOL) {
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  if (!pDoc) return;
+  CThumbnail::SetSDAudioImageSizeFlag(pDoc->GetViewMode() == BROWSE_VIEW_AUDIOLIST ? 1 : 0);
+  pDoc->SetViewMode(nBrowseFlag, m_pView);
+  UINT code = pDoc->GetFolderType().GetCode();
+  if (IsAudioMode()) {
+    delete m_pExportLock;
+    m_pExportLock = new CExportPaneLock(this);
+  } else if (code != FOLDER_TYPE_SDCARD_PRINTORDER && code != FOLDER_TYPE_SDCARD_DISC) {
+    delete m_pExportLock;
+    m_pExportLock = NULL;
+  }
+}
+
+void CVxGUITrans::SetExecuteState(BOOL bCreated) {
+  CMarloRegManager reg(EXESTATE_SECTION, KEY_READ | KEY_WRITE);
+  reg.SetInt(EXESTATE_BROWSER_CREATED, bCreated == 1 ? 1 : 0);
+}
+
+void CVxGUITrans::ReverseSelectThumbnail() {
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  IVxItemView* pItems = GetItemView();
+  if (!pDoc || !pItems) return;
+  if (CFrameWnd* pFrame = m_pView->GetParentFrame()) pFrame->SetActiveView(m_pView);
+  ++m_nSelectEcho;
+  CList<CThumbnail*, CThumbnail*> shown;
+  pItems->CollectThumbnail(shown, -1);
+  for (POSITION pos = shown.GetHeadPosition(); pos;) {
+    CThumbnail* p = shown.GetNext(pos);
+    pItems->Select(p->GetUniqueID(VXID_SLOT_VIEW), !p->IsSelect(), FALSE);
+  }
+  if (m_nSelectEcho > 0) --m_nSelectEcho;
+  if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, TRUE);
+}

@@ -1,0 +1,57 @@
+// ClipFacts: the content-information object of a ".cont" file (see VxContFile.h for the
+// format). Made through the library's DllCreateInstance with the class and interface ids
+// below; the editing interface is asked of it with QueryInterface.
+//
+// Open reads the file; a file that is not a content file fails and nothing is ever
+// written through that object. Changes stay in the object until Save, which rewrites the
+// file in one replacing move.
+#pragma once
+#include <objbase.h>
+
+// {B4D17E28-5C93-4A0E-8F6B-71C2D9E0A354}
+DEFINE_GUID(CLSID_ClipFacts, 0xB4D17E28, 0x5C93, 0x4A0E, 0x8F, 0x6B, 0x71, 0xC2, 0xD9, 0xE0, 0xA3, 0x54);
+// {1F8C6A53-E207-4D9B-B3A1-94E5C2076F1D}
+DEFINE_GUID(IID_IClipFacts, 0x1F8C6A53, 0xE207, 0x4D9B, 0xB3, 0xA1, 0x94, 0xE5, 0xC2, 0x07, 0x6F, 0x1D);
+// {7D05B9E6-4A2C-4F81-9C3E-0B6D8A1F27C5}
+DEFINE_GUID(IID_IClipFactsEdit, 0x7D05B9E6, 0x4A2C, 0x4F81, 0x9C, 0x3E, 0x0B, 0x6D, 0x8A, 0x1F, 0x27, 0xC5);
+
+// The information record of an open content file (texts in UTF-16).
+struct CLIPFACTSINFO {
+  DWORD cbSize;             // sizeof(CLIPFACTSINFO)
+  WCHAR szTitle[256];
+  WCHAR szMaker[64];
+  WCHAR szModel[64];
+  BOOL bHasRecordTime;
+  SYSTEMTIME stRecordTime;  // local time
+  double dDurationSeconds;  // 0 unknown
+  int nMemberCount;
+};
+
+struct IClipFacts : public IUnknown {
+  // S_OK; HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when missing;
+  // HRESULT_FROM_WIN32(ERROR_INVALID_DATA) when it is not a content file.
+  virtual HRESULT STDMETHODCALLTYPE Open(LPCWSTR pszPath) = 0;
+  // E_UNEXPECTED before a successful Open; E_POINTER for null or a wrong cbSize.
+  virtual HRESULT STDMETHODCALLTYPE GetInfo(CLIPFACTSINFO* pInfo) = 0;
+  // Member nIndex's file name into the buffer; E_INVALIDARG out of range.
+  virtual HRESULT STDMETHODCALLTYPE GetMember(int nIndex, LPWSTR pszName, int cch) = 0;
+};
+
+struct IClipFactsEdit : public IUnknown {
+  // At most 255 characters; E_INVALIDARG for longer or null titles.
+  virtual HRESULT STDMETHODCALLTYPE SetTitle(LPCWSTR pszTitle) = 0;
+  // Every member whose base name (before its first dot) equals pszOldBase, without regard
+  // to case, takes pszNewBase instead; the number changed in *pnChanged. E_INVALIDARG when
+  // a new name would not be a plain file name.
+  virtual HRESULT STDMETHODCALLTYPE RenameEntries(LPCWSTR pszOldBase, LPCWSTR pszNewBase, int* pnChanged) = 0;
+  // Writes the file; E_UNEXPECTED when nothing was opened.
+  virtual HRESULT STDMETHODCALLTYPE Save() = 0;
+};
+
+#ifdef CLIPFACTS_BUILD
+#define CLIPFACTS_API __declspec(dllexport)
+#else
+#define CLIPFACTS_API __declspec(dllimport)
+#endif
+extern "C" CLIPFACTS_API HRESULT WINAPI DllCreateInstance(REFCLSID rclsid, REFIID riid, void** ppv);
+typedef HRESULT(WINAPI* PFNCLIPFACTSCREATE)(REFCLSID, REFIID, void**);

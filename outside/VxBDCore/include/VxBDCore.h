@@ -1,0 +1,56 @@
+// VxBDCore: the disc-movie core. Its image list answers the scene images of a
+// camcorder's AVCHD tree on a card:
+//   base    the card's root ("E:\")
+//   first   which tree: 0 "PRIVATE\AVCHD\BDMV", 1 "AVCHD\BDMV"
+//   second  0 every scene; n >= 1 the scenes of the n-th recording day (days ascending)
+//   image   0.. the scenes (STREAM\*.MTS, by name) of that choice
+// Results are 0 on success, a negative HRESULT on failure.
+#pragma once
+#include <windows.h>
+
+#ifdef VXBDCORE_BUILD
+#define VXBDCORE_API __declspec(dllexport)
+#else
+#define VXBDCORE_API __declspec(dllimport)
+#endif
+
+struct VXBDIMAGEINFO {
+  DWORD dwSize;          // sizeof(VXBDIMAGEINFO)
+  SYSTEMTIME stRecorded; // the scene's recording time (its file's write time, local)
+  ULONGLONG ullBytes;    // the stream's size
+};
+
+class IVxBDImageList {
+ public:
+  // The number of scenes; negative when the tree or the day is not there.
+  virtual long GetImageCount(LPCSTR pszBase, int nFirst, int nSecond) = 0;
+  virtual long GetImageInfo(LPCSTR pszBase, int nFirst, int nSecond, long nImage, VXBDIMAGEINFO* pInfo) = 0;
+  // The scene's stream path; E_NOT_SUFFICIENT_BUFFER when cch is too small.
+  virtual long GetImagePath(LPCSTR pszBase, int nFirst, int nSecond, long nImage, LPWSTR pszPath, int cch) = 0;
+
+ protected:
+  ~IVxBDImageList() {}
+};
+
+class IVxBDCoreObject {
+ public:
+  virtual IVxBDImageList* GetImageList() = 0;
+  virtual void Release() = 0;
+
+ protected:
+  ~IVxBDCoreObject() {}
+};
+
+// A new core object (release it); null when memory runs out.
+extern "C" VXBDCORE_API IVxBDCoreObject* GetVxBDCoreObject();
+
+// The tree reading itself, without the object (the DLL and tests use it).
+#include <string>
+#include <vector>
+struct VxBDScene {
+  std::string path;
+  SYSTEMTIME recorded;
+  ULONGLONG bytes;
+};
+// The scenes of (base, first, second); FALSE when the tree or the day is not there.
+BOOL VxBDListScenes(LPCSTR pszBase, int nFirst, int nSecond, std::vector<VxBDScene>* pScenes);

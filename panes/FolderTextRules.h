@@ -1,0 +1,64 @@
+// The texts of folder changes: what a tree's selection becomes, how the folder pane frames
+// and pads it for the main window, and how a received one is read. Plain functions on
+// code-page text, so a table test reaches them without windows.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace foldertext {
+
+// One selected item as the request builder sees it.
+struct SelectedItem {
+  bool hasRecord = true;  // false: the item carries no record and is skipped
+  int kind = 0;           // 1..6 special, anything else a folder
+  std::string path;       // a folder's path
+  std::string kindText;   // the text a special kind built
+};
+
+// The path with exactly one trailing backslash (double-byte aware).
+std::string WithOneBackslash(const std::string& path);
+
+// The open-folder request of a selection: "|1|path\||path\||", "|1|||" for none; the last
+// special item's text replaces what came before it.
+std::string BuildRequest(const std::vector<SelectedItem>& items);
+
+// "number|title" in front of a request.
+std::string FrameChange(int treeNumber, const std::string& title, const std::string& request);
+
+// The data block of a text: the text, its NUL and zeros up to the next multiple of four
+// (four more when text and NUL fill one already).
+std::vector<char> PaddedBlock(const std::string& text);
+
+// A group name in a comma list: quoted when it holds a comma (or always, bQuoted); '"'
+// and '|' become '_'.
+std::string GroupName(const std::string& name, bool bQuoted = false);
+
+// A group list (folder groups and the other listed kinds): the header names the item and
+// each group with its colour (1..6, then again from 1), then "|2|" and one "path|group||"
+// entry per file, groups counted from 1. bQuoted writes every name quoted, else only
+// names that hold a comma. Without any file the entries read "|1||".
+struct Group {
+  std::string name;
+  std::vector<std::string> files;
+};
+// An item without groups lists its own files (pOwnFiles) as group 1.
+std::string GroupText(const std::string& itemName, const std::vector<Group>& groups, bool bQuoted,
+                      const std::vector<std::string>* pOwnFiles = nullptr);
+
+// A music folder's list: ',"id",1|' then ",2|" and "path|1||" per audio file, in byte
+// order of the paths; empty without audio files.
+std::string MusicText(int id, std::vector<std::string> audioFiles);
+
+// A received folder change. ok is false for a text that is no folder change: no NUL within
+// its length, fewer than three fields, a tree number or kind that is no number.
+struct ReceivedChange {
+  bool ok = false;
+  int treeNumber = 0;
+  std::string title;
+  int kind = 0;
+  std::string payload;
+};
+ReceivedChange ReadChange(const char* data, size_t cbData);
+
+}  // namespace foldertext

@@ -1,0 +1,47 @@
+// CPluginTreeCtrl: the tree control of one folder-tree plug-in in the folder pane. Its
+// events reach the plug-in's exports through the manager; a change of selection becomes
+// the open-folder request that it sends to its owner, the pane.
+#pragma once
+#include <FolderTreePlugin.h>
+
+#include <string>
+
+class CTreePluginManager;
+class CTreePluginEntry;
+
+class CPluginTreeCtrl : public CCheckTreeCtrl {
+ public:
+  CPluginTreeCtrl();
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, BOOL bMultiSelect, BOOL bNotify);
+
+  void SetPlugin(CTreePluginManager* pManager, CTreePluginEntry* pEntry, int nIndex);
+  CTreePluginEntry* GetEntry() const { return m_pEntry; }
+  void SetReady(BOOL bReady) { m_bReady = bReady; }
+  BOOL IsReady() const { return m_bReady; }
+  BOOL IsMultiSelect() const { return m_bMultiSelect; }
+  // After the plug-in refreshed the tree: its items are read again.
+  void AfterRenewal();
+
+  // The open-folder request of the current selection.
+  std::string BuildRequest(HTREEITEM* phLast);
+  // The text a special item (kinds 1..6) stands for.
+  std::string KindText(HTREEITEM hItem, const PluginItemRecord& record);
+  // Sends it to the owner (WM_COPYDATA, the folder-change code), then SelectTreeItem.
+  void SendFolderChange();
+  // Carries out a plug-in's action flags.
+  void DoActions(DWORD dwFlags);
+  // Hands dropped files to the plug-in as a copy of their block, freed after the call
+  // whatever it answers; on success every tree is refreshed and the caret re-opened.
+  HRESULT HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point);
+
+ protected:
+  afx_msg void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);
+  afx_msg void OnItemExpanding(NMHDR* pNotify, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CTreePluginManager* m_pManager;
+  CTreePluginEntry* m_pEntry;
+  int m_nIndex;
+  BOOL m_bReady;
+};

@@ -1,0 +1,106 @@
+// The controller in the setting the icon view gives it: a document in a frame, a view of
+// the test's own that keeps items as the icon view's store does and hands the controller
+// every message and hint, and a manager window that records what the browser sends it.
+#pragma once
+#include <fw/fw.h>
+
+#include <VxDocument.h>
+#include <VxGUIDB.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ItemViewLink.h"
+#include "VxGUITrans.h"
+
+// One message the manager window got.
+struct SeenMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  ULONG_PTR copyCode;   // WM_COPYDATA: dwData
+  std::string copyText; // WM_COPYDATA: the bytes up to cbData
+  DWORD copyBytes;
+};
+
+class CTestItemView : public CView, public IVxItemView {
+  DECLARE_DYNCREATE(CTestItemView)
+ public:
+  CTestItemView();
+  ~CTestItemView() override;
+  CVxGUITrans* m_pTrans;
+  BOOL m_bReady;
+  static HWND s_hManager;  // set before the view is made
+
+  std::vector<CThumbnail*> m_items;  // display order
+  std::vector<DWORD> m_selection;
+  DWORD m_focus;
+  CSize m_cell;
+  BOOL m_bShown, m_bDrawing, m_bPictures;
+  int m_nDeleteAll;
+  // Called after every AddItem (the tests make commands arrive during a scan with it).
+  std::function<void(CThumbnail*)> m_onAdd;
+
+  // IVxItemView
+  HRESULT AddItem(CThumbnail* p) override;
+  void RemoveItem(CThumbnail* p) override;
+  void DeleteAllItems() override;
+  int GetItemCount() const override { return (int)m_items.size(); }
+  CThumbnail* GetThumbnail(DWORD id) const override;
+  void CollectThumbnail(CList<CThumbnail*, CThumbnail*>& list, int nFlags) override;
+  void SortItems(PFNVXITEMCOMPARE pfn, LPARAM lData) override;
+  void Arrange(BOOL) override {}
+  HRESULT SelectItem(DWORD id, BOOL bSelect) override;
+  void Select(DWORD id, BOOL bSelect, BOOL) override;
+  void UnSelectAll(BOOL) override;
+  void SelectItems_End() override {}
+  DWORD GetFocusItem() const override { return m_focus; }
+  BOOL EnsureVisible(DWORD id, BOOL) override { return GetThumbnail(id) != NULL; }
+  void SetCut(DWORD id, BOOL bCut) override;
+  void RedrawItem(DWORD) override {}
+  void SetThumbnailSize(CSize size) override { m_cell = size; }
+  void SetItemsShown(BOOL b) override { m_bShown = b; }
+  void EnableDrawing(BOOL b) override { m_bDrawing = b; }
+  void SetPicturesShown(BOOL b) override { m_bPictures = b; }
+
+  std::vector<std::string> Names() const;  // display names in display order
+
+ protected:
+  void OnDraw(CDC*) override {}
+  void OnInitialUpdate() override;
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+};
+
+// The document, a frame holding the test view, and the manager window.
+struct BrowserHost {
+  CVxDocument* pDoc = nullptr;
+  CFrameWnd* pFrame = nullptr;
+  CTestItemView* pView = nullptr;
+  HWND hManager = nullptr;
+
+  BrowserHost();
+  ~BrowserHost();
+  CVxGUITrans* trans() const { return pView ? pView->m_pTrans : nullptr; }
+  CBrowserDocument* browser() const { return pDoc ? pDoc->GetBrowser() : nullptr; }
+  HWND view() const { return pView ? pView->GetSafeHwnd() : nullptr; }
+
+  // Sends a WM_COPYDATA to the browser window; its result.
+  LRESULT SendCopy(ULONG_PTR code, const std::string& text, bool withNul = true);
+  // Shows a folder as the folder pane does and runs the queue until it is empty.
+  void ShowFolder(const std::string& folder);
+  void RunQueue();
+  // What the manager got; cleared by Forget.
+  std::vector<SeenMessage> Seen(UINT message) const;
+  void Forget();
+};
+
+namespace ctltest {
+std::string Fixture(const char* name);
+// A fresh scratch folder below the program's own.
+std::string Scratch(const char* sub);
+bool Copy(const char* fixture, const std::string& to);
+void Pump();
+}  // namespace ctltest

@@ -1,0 +1,225 @@
+// The folder model through the controller: physical folders with missing or repeated
+// paths, virtual folders, AVCHD scenes, sort and filter, and the group reload.
+#include <gtest/gtest.h>
+
+#include <Kitlib2/Kitlib2.h>
+#include <VxBDCore.h>
+
+#include "MainWndMessages.h"
+#include "ctl_fixture.h"
+#include "files.h"
+#include "pump.h"
+
+namespace {
+
+std::string Folder(const char* sub, const std::vector<std::pair<const char*, const char*>>& files) {
+  std::string d = ctltest::Scratch(sub);
+  for (auto& f : files) ctltest::Copy(f.second, d + "\\" + f.first);
+  return d;
+}
+
+std::vector<std::string> PageKeys(CBrowserDocument* pDoc) {
+  std::vector<std::string> keys;
+  const CThumbnailPageList& pages = pDoc->GetPageList();
+  for (POSITION pos = pages.GetHeadPosition(); pos;) {
+    CThumbnailPage* p = pages.GetNext(pos);
+    keys.push_back(std::string((LPCSTR)p->GetName()) + "=" + (LPCSTR)p->GetGroupInfo().GetText());
+  }
+  return keys;
+}
+
+}  // namespace
+
+TEST(FolderModel, MissingAndRepeatedPathsOfAPhysicalCommand) {
+  BrowserHost h;
+  std::string a = Folder("phys_a", {{"a1.jpg", "plain.jpg"}, {"a2.jpg", "plain.jpg"}});
+  std::string b = Folder("phys_b", {{"b1.jpg", "plain.jpg"}});
+  // The second path is missing: only the first is listed.
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "0|Explorer|1|" + a + "\\||" + a + "\\gone\\||"), 1);
+  h.RunQueue();
+  ASSERT_EQ(h.trans()->GetFolderList().GetCount(), 1);
+  EXPECT_EQ(h.pView->m_items.size(), 2u);
+  // The same folder twice (once without its backslash): one page.
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "0|Explorer|1|" + a + "\\||" + a + "||" + b + "\\||"), 1);
+  h.RunQueue();
+  EXPECT_EQ(PageKeys(h.browser()), (std::vector<std::string>{"Explorer=" + a + "\\", "Explorer=" + b + "\\"}));
+  EXPECT_EQ(h.pView->m_items.size(), 3u);
+  EXPECT_EQ(h.trans()->GetFolderList().GetCount(), 2);
+}
+
+TEST(FolderModel, VirtualFolderFilesFollowTheirGroups) {
+  BrowserHost h;
+  std::string a = Folder("virt", {{"v1.jpg", "plain.jpg"}, {"v2.jpg", "plain.jpg"}, {"v3.jpg", "plain.jpg"},
+                                   {"v4.jpg", "plain.jpg"}});
+  // Groups A and B; group numbers 0 and -3 file under the first name; 9 names no group.
+  std::string text = "2|Title,Item,A,1,B,2|2|" + a + "\\v1.jpg|2||" + a + "\\v2.jpg|0||" + a + "\\v3.jpg|-3||" + a +
+                     "\\v4.jpg|9||";
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, text), 1);
+  h.RunQueue();
+  CBrowserDocument* pDoc = h.browser();
+  ASSERT_EQ(PageKeys(pDoc), (std::vector<std::string>{"A=", "B="}));
+  EXPECT_EQ(pDoc->GetPageList().GetPageAt(0)->GetCount(), 2);
+  EXPECT_EQ(pDoc->GetPageList().GetPageAt(1)->GetCount(), 1);
+  EXPECT_TRUE(pDoc->GetPageList().GetPageAt(0)->IsVirtualFolder());
+  EXPECT_EQ(h.pView->m_items.size(), 3u);
+  EXPECT_EQ(h.trans()->GetFolderList().GetCount(), 0);
+}
+
+TEST(FolderModel, AVCHDScenesOfACardTree) {
+  BrowserHost h;
+  std::string card = ctltest::Scratch("card");
+  std::string stream = card + "\\PRIVATE\\AVCHD\\BDMV\\STREAM";
+  testsupport::MakeFolders(stream);
+  ctltest::Copy("movie.mpg", stream + "\\00001.MTS");
+  ctltest::Copy("movie.mpg", stream + "\\00000.MTS");
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "1|Card|3|" + card + "\\AVCHD\\0\\DAY\\0\\All scenes||"), 1);
+  h.RunQueue();
+  ASSERT_EQ(PageKeys(h.browser()), (std::vector<std::string>{"All scenes=All scenes"}));
+  ASSERT_EQ(h.pView->m_items.size(), 2u);
+  int first = -1, second = -1, image = -1;
+  std::vector<std::string> names = h.pView->Names();
+  EXPECT_EQ(names, (std::vector<std::string>{"00000.MTS", "00001.MTS"}));
+  EXPECT_TRUE(h.pView->m_items[1]->GetAVCHDInfo(&first, &second, &image));
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(second, 0);
+  // A tree that is not there fails and shows nothing.
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "1|Card|3|" + card + "\\AVCHD\\1\\DAY\\0\\All||"), 1);
+  h.RunQueue();
+  EXPECT_EQ(h.pView->m_items.size(), 0u);
+}
+
+// Names sort by their bytes: a Shift-JIS katakana name after a hiragana one after Latin.
+TEST(SortFilter, SortIdsOrderAndFilterMasksShow) {
+  BrowserHost h;
+  const char* hira = "\x82\xA0.jpg";  // あ
+  const char* kata = "\x83\x41.jpg";  // ア
+  std::string a = Folder("sort", {{kata, "plain.jpg"}, {"b.jpg", "plain.jpg"}, {hira, "plain.jpg"},
+                                   {"m.mp4", "movie.mp4"}});
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 4u);
+  auto sortBy = [&](LPARAM id) {
+    SendMessageA(h.view(), WM_BROWSER_SORT, 0, id);
+    return h.pView->Names();
+  };
+  EXPECT_EQ(sortBy(19), (std::vector<std::string>{"b.jpg", "m.mp4", hira, kata}));
+  EXPECT_EQ(sortBy(20), (std::vector<std::string>{kata, hira, "m.mp4", "b.jpg"}));
+  EXPECT_EQ(h.trans()->GetSortType(), 20u);
+  // Ids the command does not take change neither order nor the stored sort.
+  EXPECT_EQ(sortBy(28), (std::vector<std::string>{kata, hira, "m.mp4", "b.jpg"}));
+  EXPECT_EQ(sortBy(10), (std::vector<std::string>{kata, hira, "m.mp4", "b.jpg"}));
+  EXPECT_EQ(h.trans()->GetSortType(), 20u);
+
+  SendMessageA(h.view(), WM_BROWSER_MASK, 0, 4);  // movies
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"m.mp4"}));
+  EXPECT_EQ(h.trans()->GetFilterType(), 0x1000u);
+  SendMessageA(h.view(), WM_BROWSER_MASK, 0, 7);  // no such filter
+  SendMessageA(h.view(), WM_BROWSER_MASK, 0, 5);  // ignored
+  EXPECT_EQ(h.trans()->GetFilterType(), 0x1000u);
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"m.mp4"}));
+  SendMessageA(h.view(), WM_BROWSER_MASK, 0, 0);  // JPEG pictures, still sorted
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{kata, hira, "b.jpg"}));
+  SendMessageA(h.view(), WM_BROWSER_MASK, 0, 6);
+  EXPECT_EQ(h.pView->m_items.size(), 4u);
+  SendMessageA(h.view(), WM_BROWSER_SORT, 0, 11);
+}
+
+TEST(SortFilter, CommandHintsRouteToSortFilterAndSelection) {
+  BrowserHost h;
+  std::string a = Folder("hints", {{"c.jpg", "plain.jpg"}, {"a.jpg", "plain.jpg"}, {"b.jpg", "plain.jpg"}});
+  h.ShowFolder(a);
+  CSendCommandObject nameDesc(29565);  // sort by name, descending
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &nameDesc);
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
+  CSendCommandObject all(29511);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &all);
+  EXPECT_EQ(h.browser()->GetSelectCount(), 3);
+  CSendCommandObject none(29512);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &none);
+  EXPECT_EQ(h.browser()->GetSelectCount(), 0);
+  h.pView->SelectItem(h.pView->m_items[0]->GetUniqueID(VXID_SLOT_VIEW), TRUE);
+  CSendCommandObject reverse(29513);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &reverse);
+  EXPECT_EQ(h.browser()->GetSelectCount(), 2);
+  EXPECT_FALSE(h.pView->m_items[0]->IsSelect());
+  // A hint without a command object does nothing, whatever its number.
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, nullptr);
+  h.pDoc->UpdateAllViews(nullptr, 29511, nullptr);
+  EXPECT_EQ(h.browser()->GetSelectCount(), 2);
+  CSendCommandObject nameAsc(29564);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &nameAsc);
+  CSendCommandObject shotAsc(29562);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &shotAsc);
+}
+
+// A reload keeps the order, finds files that came meanwhile and selects the file the
+// tools asked for; SelectFlag is reset either way.
+TEST(Reload, KeepsOrderAndSelectsTheAskedFile) {
+  BrowserHost h;
+  std::string a = Folder("reload2", {{"c.jpg", "plain.jpg"}, {"a.jpg", "plain.jpg"}});
+  h.ShowFolder(a);
+  SendMessageA(h.view(), WM_BROWSER_SORT, 0, 20);
+  ctltest::Copy("plain.jpg", a + "\\b.jpg");
+  CMWriteProfileInt(VXDOC_SECTION, "SelectFlag", 1);
+  CMWriteProfileString(VXDOC_SECTION, "SelectFilePath", (a + "\\B.JPG").c_str());
+  SendMessageA(h.view(), WM_BROWSER_RELOAD, 0, 0);
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
+  ASSERT_EQ(h.browser()->GetSelectCount(), 1);
+  EXPECT_EQ(std::string((LPCSTR)h.browser()->GetLastSelectedItem()->GetFileName()), "b.jpg");
+  EXPECT_EQ(CMGetProfileInt(VXDOC_SECTION, "SelectFlag", -1), 0);
+  // A path that is not shown selects nothing and still clears the flag.
+  CMWriteProfileInt(VXDOC_SECTION, "SelectFlag", 1);
+  CMWriteProfileString(VXDOC_SECTION, "SelectFilePath", "C:\\nowhere\\x.jpg");
+  SendMessageA(h.view(), WM_BROWSER_RELOAD, 0, 0);
+  EXPECT_EQ(h.browser()->GetSelectCount(), 0);
+  EXPECT_EQ(CMGetProfileInt(VXDOC_SECTION, "SelectFlag", -1), 0);
+  SendMessageA(h.view(), WM_BROWSER_SORT, 0, 11);
+}
+
+// A virtual group keeps its files that are there and loses those that went.
+TEST(Reload, VirtualGroupsDropOnlyGoneFiles) {
+  BrowserHost h;
+  std::string a = Folder("reload_virt", {{"v1.jpg", "plain.jpg"}, {"v2.jpg", "plain.jpg"}});
+  h.SendCopy(CDID_CHANGE_FOLDER, "2|Title,Item,A,1|2|" + a + "\\v1.jpg|1||" + a + "\\v2.jpg|1||");
+  h.RunQueue();
+  ASSERT_EQ(h.pView->m_items.size(), 2u);
+  // The decoder may still be reading the file.
+  CThumbnailPage::DecodeStop();
+  std::string gone = a + "\\v2.jpg";
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return DeleteFileA(gone.c_str()) != FALSE; }, 5000));
+  h.trans()->ReloadAllGroups();
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"v1.jpg"}));
+}
+
+// Broken files are shown with the others: nothing of the scan fails on them.
+TEST(FolderModel, BrokenFilesAreListed) {
+  BrowserHost h;
+  std::string a = Folder("broken", {{"cut.jpg", "cut_scan.jpg"}, {"bad.jpg", "bad_offsets.jpg"},
+                                     {"not.jpg", "not_image.jpg"}, {"ok.jpg", "plain.jpg"}});
+  testsupport::WriteWholeFile(a + "\\empty.jpg", "");
+  h.ShowFolder(a);
+  EXPECT_EQ(h.pView->m_items.size(), 5u);
+  for (CThumbnail* p : h.pView->m_items) EXPECT_EQ(p->DecodeThumbnail(), S_OK) << (LPCSTR)p->GetFileName();
+}
+
+// A rotation notice drops the decoded picture of the files it names, unless its angle
+// comes to no turn at all.
+TEST(FolderModel, RotationNoticeRedecodesTurnedFiles) {
+  BrowserHost h;
+  std::string a = Folder("rotate", {{"r.jpg", "plain.jpg"}});
+  h.ShowFolder(a);
+  ASSERT_EQ(h.pView->m_items.size(), 1u);
+  CThumbnail* p = h.pView->m_items[0];
+  CThumbnailPage::DecodeStop();
+  struct {
+    const char* angle;
+    bool cleared;
+  } cases[] = {{"360", false}, {"0", false}, {"-720", false}, {"540", true}, {"90", true}, {"-90", true}};
+  for (auto& c : cases) {
+    ASSERT_EQ(p->DecodeThumbnail(), S_OK);
+    ASSERT_TRUE(p->IsDecoded());
+    EXPECT_EQ(h.SendCopy(CDID_ROTATION_FILES, std::string("0|") + c.angle + "|1|" + a + "\\R.JPG||"), 1);
+    h.RunQueue();
+    CThumbnailPage::DecodeStop();
+    EXPECT_EQ(!p->IsDecoded(), c.cleared) << c.angle;
+  }
+}

@@ -1,0 +1,107 @@
+// The media neighbours answer honestly: nothing plays, the zoom window does not open, the
+// slide show keeps its settings but does not start, the sound check awaits nothing, and
+// the music view takes the browser's messages.
+#include <gtest/gtest.h>
+
+#include <VxGUIDB.h>
+
+#include "MainWndMessages.h"
+#include "MovieCtrl.h"
+#include "MusicView.h"
+#include "SlideShowController.h"
+#include "SoundCheckProcess.h"
+#include "ZoomWndController.h"
+
+TEST(Media, NoMovieBackEndOpens) {
+  CMovieCtrl movie;
+  RECT rc = {0, 0, 64, 48};
+  DWORD disc[3] = {1, 2, 3};
+  EXPECT_LT(movie.OpenQuickTime("C:\\m.mov", rc, FALSE), 0);
+  EXPECT_LT(movie.OpenDirectShow("C:\\m.mp4", rc), 0);
+  EXPECT_LT(movie.OpenAvchd("C:\\m.mts", rc, 1), 0);
+  EXPECT_LT(movie.OpenDiscPlayer(rc, disc, 1), 0);
+  EXPECT_FALSE(movie.IsOpen());
+  EXPECT_FALSE(movie.IsPlaying());
+  EXPECT_FALSE(movie.IsQuickTimeUsable());
+  EXPECT_FALSE(movie.IsFullScreen());
+  EXPECT_EQ(movie.GetDiscPlayerKind(), 0);
+  double pos = 5;
+  EXPECT_FALSE(movie.GetPosition(pos));
+  EXPECT_EQ(pos, 0);
+  CStringList a, b;  // any two objects
+  movie.SetTarget(&a, 1);
+  EXPECT_EQ(movie.GetTarget(), &a);
+  movie.SetTarget(&b, 0);
+  EXPECT_EQ(movie.GetTarget(), &b);
+}
+
+TEST(Media, ZoomListNavigatesButOpensNoWindow) {
+  std::vector<CThumbnail*> items;
+  for (int i = 0; i < 5; ++i) items.push_back(new CThumbnail());
+  CList<CThumbnail*, CThumbnail*> g1, g2;
+  g1.AddTail(items[0]);
+  g1.AddTail(items[1]);
+  g2.AddTail(items[2]);
+  CZoomWndController zoom;
+  zoom.AddItem(g1);
+  zoom.AddItem(g2);
+  EXPECT_EQ(zoom.m_items.GetCurrentItem(), items[0]);
+  EXPECT_FALSE(zoom.HasPrevItem());
+  EXPECT_TRUE(zoom.HasNextItem());
+  EXPECT_TRUE(zoom.HasNextGroup());
+  zoom.ShowNextItem();
+  zoom.ShowNextItem();  // across into the second group
+  EXPECT_EQ(zoom.m_items.GetCurrentItem(), items[2]);
+  EXPECT_FALSE(zoom.HasNextItem());
+  EXPECT_TRUE(zoom.HasPrevGroup());
+  zoom.ShowPrevItem();  // back to the first group's last item
+  EXPECT_EQ(zoom.m_items.GetCurrentItem(), items[1]);
+  zoom.ShowFirst();
+  EXPECT_EQ(zoom.m_items.GetCurrentItem(), items[0]);
+  // An item without a valid path: no window, and the list is cleared.
+  EXPECT_EQ(zoom.Open(items[3], nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(zoom.GetWindow(), nullptr);
+  EXPECT_TRUE(zoom.m_items.IsEmpty());
+  EXPECT_EQ(zoom.GetCurrentPath(), "");
+  for (CThumbnail* p : items) delete p;
+}
+
+TEST(Media, SlideShowKeepsSettingsAndDoesNotStart) {
+  CSlideShowController show;
+  std::vector<tagSLD_V_TYPE> slides(2);
+  std::vector<tagSLD_A_TYPE> sounds(1);
+  lstrcpyA(sounds[0].szPath, "C:\\bgm.mp3");
+  EXPECT_EQ(show.GetParams(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), E_FAIL);
+  std::vector<tagSLD_V_TYPE> none;
+  EXPECT_EQ(show.SetParams(nullptr, SLD_QUALITY_0, SLD_TYPE_0, &none, &sounds, 0, 0), E_POINTER);
+  EXPECT_EQ(show.SetParams(nullptr, (SLD_QUALITY)1, (SLD_TYPE)2, &slides, &sounds, 3, 4), S_OK);
+  std::vector<tagSLD_A_TYPE> back;
+  EXPECT_EQ(show.GetParams(nullptr, nullptr, nullptr, nullptr, &back, nullptr, nullptr), S_OK);
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_STREQ(back[0].szPath, "C:\\bgm.mp3");
+  EXPECT_LT(show.Start(), 0);
+}
+
+TEST(Media, SoundCheckAwaitsNothing) {
+  CSoundCheckProcess check(nullptr);
+  EXPECT_FALSE(check.Check());
+  EXPECT_FALSE(check.IsWaiting());
+  EXPECT_TRUE(check.SetAvailable((WPARAM)0xFFFFFFFF, 1));
+  EXPECT_TRUE(check.SetAvailable(5, 0));  // only the availability notice changes it
+  EXPECT_TRUE(check.IsReady());
+}
+
+TEST(Media, MusicViewTakesTheBrowsersMessages) {
+  CWnd parent;
+  ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
+  CMusicView* pView = static_cast<CMusicView*>(RUNTIME_CLASS(CMusicView)->CreateObject());
+  ASSERT_NE(pView, nullptr);
+  ASSERT_TRUE(pView->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 50, 50), &parent, 3, nullptr));
+  EXPECT_EQ(pView->SendMessage(WM_BROWSER_RELOAD, 0, 0), 0);
+  EXPECT_EQ(pView->SendMessage(WM_BROWSER_BEFORE_FOLDER_CHANGE, 0, 0), 0);
+  EXPECT_EQ(pView->SendMessage(WM_BROWSER_MUSIC_STOP, 0, 0), 0);
+  EXPECT_EQ(pView->m_nReloads, 1);
+  EXPECT_EQ(pView->m_nFolderChanges, 1);
+  EXPECT_EQ(pView->m_nStops, 1);
+  parent.DestroyWindow();
+}

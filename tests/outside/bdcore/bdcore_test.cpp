@@ -1,0 +1,62 @@
+// The disc-movie core's image list over AVCHD trees made here: trees, days, scenes.
+#include <VxBDCore.h>
+#include <gtest/gtest.h>
+
+#include "files.h"
+#include "tempfolder.h"
+
+namespace {
+
+void Scene(const std::string& stream, const char* name, WORD day) {
+  std::string path = stream + "\\" + name;
+  ASSERT_TRUE(testsupport::WriteWholeFile(path, std::string(188 * 4, 'G')));
+  SYSTEMTIME st = {2026, 11, 0, day, 12, 0, 0, 0};
+  FILETIME local, utc;
+  SystemTimeToFileTime(&st, &local);
+  LocalFileTimeToFileTime(&local, &utc);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetFileTime(h, nullptr, nullptr, &utc);
+  CloseHandle(h);
+}
+
+}  // namespace
+
+TEST(BDCore, ScenesByTreeAndDay) {
+  std::string card = testsupport::NewTempFolder("glimora-bdcore");
+  std::string stream = card + "\\PRIVATE\\AVCHD\\BDMV\\STREAM";
+  testsupport::MakeFolders(stream);
+  Scene(stream, "00002.MTS", 23);
+  Scene(stream, "00000.MTS", 22);
+  Scene(stream, "00001.MTS", 22);
+  testsupport::WriteWholeFile(stream + "\\notes.txt", "x");
+
+  IVxBDCoreObject* pCore = GetVxBDCoreObject();
+  ASSERT_NE(pCore, nullptr);
+  IVxBDImageList* pList = pCore->GetImageList();
+  ASSERT_NE(pList, nullptr);
+  std::string base = card + "\\";
+  struct {
+    int first, second;
+    long count;
+  } counts[] = {{0, 0, 3}, {0, 1, 2}, {0, 2, 1}, {0, 3, -1}, {1, 0, -1}, {2, 0, -1}, {0, -1, -1}};
+  for (auto& c : counts) {
+    long n = pList->GetImageCount(base.c_str(), c.first, c.second);
+    if (c.count < 0)
+      EXPECT_LT(n, 0) << c.first << "/" << c.second;
+    else
+      EXPECT_EQ(n, c.count) << c.first << "/" << c.second;
+  }
+  WCHAR path[MAX_PATH];
+  ASSERT_EQ(pList->GetImagePath(base.c_str(), 0, 1, 1, path, MAX_PATH), 0);
+  std::wstring w(path);
+  EXPECT_EQ(w.substr(w.rfind(L'\\') + 1), L"00001.MTS");
+  VXBDIMAGEINFO info = {};
+  ASSERT_EQ(pList->GetImageInfo(base.c_str(), 0, 2, 0, &info), 0);
+  EXPECT_EQ(info.stRecorded.wDay, 23);
+  EXPECT_EQ(info.ullBytes, 188u * 4);
+  EXPECT_EQ(pList->GetImagePath(base.c_str(), 0, 0, 3, path, MAX_PATH), E_INVALIDARG);
+  EXPECT_LT(pList->GetImagePath(base.c_str(), 0, 0, 0, path, 4), 0);
+  EXPECT_LT(pList->GetImageCount(nullptr, 0, 0), 0);
+  pCore->Release();
+  testsupport::RemoveTree(card);
+}

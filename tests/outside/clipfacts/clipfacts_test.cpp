@@ -1,0 +1,139 @@
+// ClipFacts loaded as the browser loads it: by path from Core\ScoreHall, through its
+// DllCreateInstance. Titles and member names are rewritten; a malformed file is refused
+// and never written.
+#include <initguid.h>
+
+#include <ClipFacts.h>
+#include <VxContFile.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files.h"
+#include "tempfolder.h"
+
+namespace {
+
+std::wstring Wide(const std::string& s) {
+  std::wstring w(s.size() + 1, L'\0');
+  int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], (int)w.size());
+  w.resize(n ? n - 1 : 0);
+  return w;
+}
+
+class ClipFactsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string folder(exe);
+    folder = folder.substr(0, folder.rfind('\\'));
+    m_hLib = LoadLibraryA((folder + "\\Core\\ScoreHall\\ClipFacts.dll").c_str());
+    ASSERT_NE(m_hLib, nullptr);
+    m_pfn = reinterpret_cast<PFNCLIPFACTSCREATE>(GetProcAddress(m_hLib, "DllCreateInstance"));
+    ASSERT_NE(m_pfn, nullptr);
+    m_dir = testsupport::NewTempFolder("glimora-clipfacts");
+  }
+  void TearDown() override {
+    testsupport::RemoveTree(m_dir);
+    if (m_hLib) FreeLibrary(m_hLib);
+  }
+  IClipFacts* Make() {
+    IClipFacts* p = nullptr;
+    EXPECT_EQ(m_pfn(CLSID_ClipFacts, IID_IClipFacts, reinterpret_cast<void**>(&p)), S_OK);
+    return p;
+  }
+  HMODULE m_hLib = nullptr;
+  PFNCLIPFACTSCREATE m_pfn = nullptr;
+  std::string m_dir;
+};
+
+const char kCont[] =
+    "[Content]\r\nFormat=1\r\nMembers=00001.MTS|00001.tmb|00001.iis\r\nTitle=Old\r\nMaker=Norvane\r\n"
+    "RecordTime=2024/05/01 10:20:30\r\nDuration=83.5\r\n";
+
+}  // namespace
+
+TEST_F(ClipFactsTest, ClassAndInterfacesByTheirIdentifiers) {
+  void* p = nullptr;
+  EXPECT_EQ(m_pfn(IID_IClipFacts, IID_IClipFacts, &p), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(p, nullptr);
+  EXPECT_EQ(m_pfn(CLSID_ClipFacts, IID_IDispatch, &p), E_NOINTERFACE);
+  EXPECT_EQ(m_pfn(CLSID_ClipFacts, IID_IClipFacts, nullptr), E_POINTER);
+  IClipFacts* pFacts = Make();
+  ASSERT_NE(pFacts, nullptr);
+  IClipFactsEdit* pEdit = nullptr;
+  EXPECT_EQ(pFacts->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&pEdit)), S_OK);
+  // Nothing opened: no information, nothing to save.
+  CLIPFACTSINFO info = {sizeof(info)};
+  EXPECT_EQ(pFacts->GetInfo(&info), E_UNEXPECTED);
+  EXPECT_EQ(pEdit->SetTitle(L"x"), E_UNEXPECTED);
+  EXPECT_EQ(pEdit->Save(), E_UNEXPECTED);
+  pEdit->Release();
+  pFacts->Release();
+}
+
+TEST_F(ClipFactsTest, TitleAndEntryNamesAreRewritten) {
+  std::string path = m_dir + "\\00001.cont";
+  ASSERT_TRUE(testsupport::WriteWholeFile(path, kCont));
+  IClipFacts* pFacts = Make();
+  ASSERT_EQ(pFacts->Open(Wide(path).c_str()), S_OK);
+  CLIPFACTSINFO info = {sizeof(info)};
+  ASSERT_EQ(pFacts->GetInfo(&info), S_OK);
+  EXPECT_STREQ(info.szTitle, L"Old");
+  EXPECT_STREQ(info.szMaker, L"Norvane");
+  EXPECT_TRUE(info.bHasRecordTime);
+  EXPECT_EQ(info.stRecordTime.wHour, 10);
+  EXPECT_EQ(info.nMemberCount, 3);
+  WCHAR name[64];
+  EXPECT_EQ(pFacts->GetMember(2, name, 64), S_OK);
+  EXPECT_STREQ(name, L"00001.iis");
+  EXPECT_EQ(pFacts->GetMember(3, name, 64), E_INVALIDARG);
+
+  IClipFactsEdit* pEdit = nullptr;
+  ASSERT_EQ(pFacts->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&pEdit)), S_OK);
+  std::string title = "\xB1\xB2 運動会";  // half-width katakana and kanji
+  EXPECT_EQ(pEdit->SetTitle(Wide(title).c_str()), S_OK);
+  EXPECT_EQ(pEdit->SetTitle(L"two\r\nlines"), E_INVALIDARG);
+  int changed = -1;
+  EXPECT_EQ(pEdit->RenameEntries(L"00001", L"sports", &changed), S_OK);
+  EXPECT_EQ(changed, 3);
+  EXPECT_EQ(pEdit->RenameEntries(L"sports", L"..\\up", &changed), E_INVALIDARG);
+  EXPECT_EQ(pEdit->Save(), S_OK);
+  pEdit->Release();
+  pFacts->Release();
+
+  vxcont::ContentInfo back;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &back));
+  EXPECT_EQ(back.title, title);
+  EXPECT_EQ(back.members, (std::vector<std::string>{"sports.MTS", "sports.tmb", "sports.iis"}));
+  EXPECT_EQ(back.maker, "Norvane");
+}
+
+TEST_F(ClipFactsTest, MalformedFilesFailAndStayUntouched) {
+  struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"text.cont", "just some words\r\n"},
+      {"binary.cont", std::string("\x00\x01\x02\xFF[Content]", 14)},
+      {"big.cont", "Format=1\r\n" + std::string(70 * 1024, 'x')},
+  };
+  for (auto& c : cases) {
+    std::string path = m_dir + "\\" + c.name;
+    ASSERT_TRUE(testsupport::WriteWholeFile(path, c.bytes));
+    IClipFacts* pFacts = Make();
+    EXPECT_EQ(pFacts->Open(Wide(path).c_str()), HRESULT_FROM_WIN32(ERROR_INVALID_DATA)) << c.name;
+    IClipFactsEdit* pEdit = nullptr;
+    ASSERT_EQ(pFacts->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&pEdit)), S_OK);
+    EXPECT_EQ(pEdit->SetTitle(L"new"), E_UNEXPECTED);
+    EXPECT_EQ(pEdit->Save(), E_UNEXPECTED);
+    pEdit->Release();
+    pFacts->Release();
+    EXPECT_EQ(testsupport::ReadWholeFile(path), c.bytes) << c.name;
+  }
+  IClipFacts* pFacts = Make();
+  EXPECT_EQ(pFacts->Open(Wide(m_dir + "\\missing.cont").c_str()), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(pFacts->Open(nullptr), E_INVALIDARG);
+  pFacts->Release();
+}

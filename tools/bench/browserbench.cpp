@@ -1,0 +1,292 @@
+// The browser's figures against the disk: the icon view in a frame of its own, shown
+// folders sent as the folder pane sends them (WM_COPYDATA 1534), timed against R, the
+// time to read the first 64 KB of every file of folder A with plain CreateFile/ReadFile.
+//   cmake --build build --target browserbench-data    (folders A and B, once)
+//   tools/wine-run build/bin/browserbench.exe [folder] [--rounds N]
+// A: first screen (every visible cell painted with its picture) and all thumbnails, each
+// the best of the rounds, as multiples of R. B: answers to WM_NULL from a second thread
+// every 10 ms while the change runs. Memory: private bytes after scrolling B through at
+// sizes 160 and 303, above the same program showing an empty folder.
+#include <fw/fw.h>
+#include <psapi.h>
+
+#include <IconView.h>
+#include <MainWndMessages.h>
+#include <TransRules.h>
+#include <VxDocument.h>
+#include <VxGUIDB/Utility.h>
+#include <profileroot.h>
+#include <tempfolder.h>
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "benchcommon.h"
+
+namespace {
+
+class CBenchApp : public CWinApp {
+ public:
+  CBenchApp() : CWinApp("browserbench") {}
+};
+CBenchApp theApp;
+
+class CBenchFrame : public CFrameWnd {
+ public:
+  CIconView* m_pView = nullptr;
+  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
+    CCreateContext own = *pContext;
+    own.m_pNewViewClass = RUNTIME_CLASS(CIconView);
+    m_pView = static_cast<CIconView*>(CreateView(&own, AFX_IDW_PANE_FIRST));
+    return m_pView != nullptr;
+  }
+};
+
+CIconView* g_view = nullptr;
+CVxDocument* g_doc = nullptr;
+
+void PumpOnce(DWORD waitMs) {
+  MSG msg;
+  while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  if (waitMs) ::MsgWaitForMultipleObjects(0, NULL, FALSE, waitMs, QS_ALLINPUT);
+}
+
+bool QueueEmpty() {
+  MSG msg;
+  return !::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);
+}
+
+int CountFiles(const std::string& folder) {
+  int n = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) ++n;
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return n;
+}
+
+// Sends the change of folder as the folder pane does and pumps until the view holds the
+// folder's files and the change is over.
+void ShowFolder(const std::string& folder) {
+  int expect = CountFiles(folder);
+  CString text = TransChangeFolderText(0, "Explorer", 1, folder.c_str());
+  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.GetLength() + 1, (void*)(LPCSTR)text};
+  ::SendMessageA(g_view->GetSafeHwnd(), WM_COPYDATA, 0, (LPARAM)&cds);
+  double start = bench::Now();
+  for (;;) {
+    PumpOnce(2);
+    bool changing = (g_doc->GetBrowser()->GetViewStatus() & BROWSE_ST_CHGFOLDER) != 0;
+    if (!changing && g_view->GetItemCount() == expect && bench::Now() - start > 0.01) break;
+    if (bench::Now() - start > 600) {
+      fprintf(stderr, "the folder %s did not show (%d of %d items)\n", folder.c_str(), g_view->GetItemCount(), expect);
+      break;
+    }
+  }
+}
+
+bool Painted() { return QueueEmpty() && !::GetUpdateRect(g_view->GetSafeHwnd(), NULL, FALSE); }
+
+bool VisibleDecoded() {
+  int start = g_view->GetDecodeStart(), count = g_view->GetDecodeCount();
+  const std::vector<DWORD>& order = g_view->GetDisplayList();
+  if (count <= 0) return false;
+  for (int i = start; i < start + count && i < int(order.size()); ++i) {
+    CThumbnail* t = g_view->GetThumbnail(order[size_t(i)]);
+    if (!t || !t->IsDecoded()) return false;
+  }
+  return true;
+}
+
+bool AllDecoded() {
+  for (DWORD id : g_view->GetDisplayList()) {
+    CThumbnail* t = g_view->GetThumbnail(id);
+    if (!t || !t->IsDecoded()) return false;
+  }
+  return true;
+}
+
+double ReadHeads(const std::vector<std::string>& files) {
+  std::vector<char> buf(65536);
+  double start = bench::Now();
+  for (const std::string& f : files) {
+    HANDLE h = CreateFileA(f.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE) continue;
+    DWORD got = 0;
+    ReadFile(h, buf.data(), DWORD(buf.size()), &got, NULL);
+    CloseHandle(h);
+  }
+  return bench::Now() - start;
+}
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc = {};
+  pmc.cb = sizeof(pmc);
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
+  // Wine reports the private bytes as the page-file use.
+  return std::max(pmc.PrivateUsage, pmc.PagefileUsage);
+}
+
+std::atomic<bool> g_ping{false};
+std::vector<double> g_answers;
+
+DWORD WINAPI Pinger(LPVOID param) {
+  HWND h = static_cast<HWND>(param);
+  while (g_ping) {
+    double t = bench::Now();
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+    g_answers.push_back((bench::Now() - t) * 1000);
+    Sleep(10);
+  }
+  return 0;
+}
+
+void UseSize(int thumbMode, int cell) {
+  g_doc->GetBrowser()->GetBrowserStatus().SetThumbMode(thumbMode);
+  g_view->SetThumbnailSize(CSize(cell, cell));
+}
+
+// Scrolls the view from top to bottom a page at a time, letting the window's pictures
+// come, and answers the highest pixel count the library held.
+ULONGLONG ScrollThrough() {
+  ULONGLONG most = 0;
+  g_view->SendMessage(WM_VSCROLL, SB_TOP, 0);
+  for (int guard = 0; guard < 5000; ++guard) {
+    double t = bench::Now();
+    while (bench::Now() - t < 0.03) PumpOnce(2);
+    most = std::max(most, CThumbnailPage::GetPixelBytes());
+    if (guard % 50 == 0)
+      printf("    scrolled %d pages: pixels %.1f MB, private %.1f MB\n", guard, CThumbnailPage::GetPixelBytes() / 1048576.0,
+             PrivateBytes() / 1048576.0);
+    int before = g_view->GetScrollPositionRaw().y;
+    g_view->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    g_view->UpdateWindow();
+    if (g_view->GetScrollPositionRaw().y == before) break;
+  }
+  return most;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, NULL, _IONBF, 0);
+  bench::Args args;
+  args.folder = testsupport::ProgramFolder() + "\\browserbench";
+  if (!bench::ParseArgs(argc, argv, "browserbench", &args)) return 2;
+  const std::string folderA = args.folder + "\\A", folderB = args.folder + "\\B";
+  std::vector<std::string> filesA = bench::JpegsIn(folderA);
+  if (filesA.empty()) {
+    fprintf(stderr, "no pictures in %s: cmake --build build --target browserbench-data\n", folderA.c_str());
+    return 1;
+  }
+  testsupport::ScopedProfileRoot profile("browserbench");
+  std::string db = testsupport::NewTempFolder("browserbench-db");
+  std::string empty = testsupport::NewTempFolder("browserbench-empty");
+  ::SetEnvironmentVariableA("GLIMORA_DB_DIR", db.c_str());
+  AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOW);
+  if (HINSTANCE hRes = VxGetResourceLibrary()) AfxSetResourceHandle(hRes);
+
+  g_doc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
+  g_doc->OnNewDocument();
+  g_doc->GetBrowser()->SetViewMode(BROWSE_VIEW_LARGEICON);
+  CCreateContext context;
+  context.m_pCurrentDoc = g_doc;
+  CBenchFrame* frame = new CBenchFrame;
+  if (!frame->Create(nullptr, "browserbench", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 740), nullptr, nullptr, 0,
+                     &context))
+    return 1;
+  g_view = frame->m_pView;
+  frame->SetActiveView(g_view);
+  frame->InitialUpdateFrame(g_doc, TRUE);
+  UseSize(2, 160);
+  PumpOnce(50);
+  printf("decoder threads: %d\n", CThumbnailPage::GetDecodeThreadCount());
+
+  // R: the first 64 KB of every file of A, after one warm-up pass.
+  ReadHeads(filesA);
+  double r = 1e9;
+  for (int i = 0; i < args.rounds; ++i) r = std::min(r, ReadHeads(filesA));
+  printf("A: %zu files, R = %.3f s\n", filesA.size(), r);
+
+  double first = 1e9, all = 1e9;
+  const bool memoryOnly = getenv("BROWSERBENCH_MEMORY_ONLY") != nullptr;
+  for (int round = 0; round < (memoryOnly ? 0 : args.rounds); ++round) {
+    ShowFolder(empty);
+    double t0 = bench::Now();
+    ShowFolder(folderA);
+    double shown = bench::Now() - t0, tFirst = 0, tAll = 0;
+    for (;;) {
+      PumpOnce(1);
+      double now = bench::Now() - t0;
+      if (!tFirst && VisibleDecoded() && Painted()) tFirst = now;
+      if (tFirst && AllDecoded() && Painted()) {
+        tAll = now;
+        break;
+      }
+      if (now > 600) break;
+    }
+    printf("  round %d: listed %.3f s, first screen %.3f s, all %.3f s\n", round + 1, shown, tFirst, tAll);
+    if (tFirst) first = std::min(first, tFirst);
+    if (tAll) all = std::min(all, tAll);
+  }
+  printf("A: first screen %.3f s = %.2f R (goal 1.5), all %.3f s = %.2f R (goal 2.0)\n", first, first / r, all,
+         all / r);
+
+  // B: the window keeps answering while the change runs.
+  if (CountFiles(folderB) > 0) {
+    ShowFolder(empty);
+    if (!memoryOnly) {
+    g_answers.clear();
+    g_ping = true;
+    HANDLE pinger = CreateThread(NULL, 0, Pinger, g_view->GetSafeHwnd(), 0, NULL);
+    double t0 = bench::Now();
+    ShowFolder(folderB);
+    double listed = bench::Now() - t0;
+    double t = bench::Now();
+    while (!(VisibleDecoded() && Painted()) && bench::Now() - t < 60) PumpOnce(1);
+    g_ping = false;
+    while (WaitForSingleObject(pinger, 10) == WAIT_TIMEOUT) PumpOnce(0);
+    CloseHandle(pinger);
+    double worst = 0;
+    int slow = 0;
+    for (double a : g_answers) {
+      worst = std::max(worst, a);
+      if (a >= 100) ++slow;
+    }
+    printf("B: %d files listed in %.3f s; WM_NULL: %zu answers, slowest %.1f ms, %d at 100 ms or more\n",
+           g_view->GetItemCount(), listed, g_answers.size(), worst, slow);
+    }
+
+    // Memory: an empty folder, then B scrolled through at 160 and at 303.
+    ShowFolder(empty);
+    PumpOnce(200);
+    SIZE_T base = PrivateBytes();
+    ShowFolder(folderB);
+    ULONGLONG pix160 = ScrollThrough();
+    SIZE_T at160 = PrivateBytes();
+    UseSize(4, 303);
+    ShowFolder(empty);
+    ShowFolder(folderB);
+    ULONGLONG pix303 = ScrollThrough();
+    SIZE_T at303 = PrivateBytes();
+    const double mb = 1024.0 * 1024.0;
+    printf("memory: empty folder %.1f MB private; B at 160 +%.1f MB (pixels at most %.1f MB), at 303 +%.1f MB "
+           "(pixels at most %.1f MB); allowed +%.1f MB\n",
+           base / mb, (double(at160) - double(base)) / mb, pix160 / mb, (double(at303) - double(base)) / mb,
+           pix303 / mb, (192.0 * mb + 16384.0 * 10000) / mb);
+  }
+  frame->DestroyWindow();
+  PumpOnce(0);
+  AfxWinTerm();
+  ::SetEnvironmentVariableA("GLIMORA_DB_DIR", nullptr);
+  testsupport::RemoveTree(db);
+  testsupport::RemoveTree(empty);
+  return 0;
+}
