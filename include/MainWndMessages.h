@@ -24,8 +24,14 @@
 #define WM_BROWSER_SORT 1654           // lParam sort id
 #define WM_BROWSER_MASK 1655           // lParam filter id
 #define WM_BROWSER_RELOAD 1656
+#define WM_OPEN_FOLDER 1835  // a tree's saved selection is walked: open it
 #define WM_BROWSER_CHANGE_MODE 1657
 #define WM_BROWSER_ACTION 1660
+// Its actions (lParam).
+#define VXACTION_RENAME 0
+#define VXACTION_ROTATE_LEFT 1
+#define VXACTION_ROTATE_RIGHT 2
+#define VXACTION_DELETE 3
 #define WM_BROWSER_THUMB_SIZE 1664     // lParam thumbnail size index 0..4
 #define WM_BROWSER_BEFORE_FOLDER_CHANGE 1665
 #define WM_SHOW_EXPLORER_FOLDER 1724
@@ -41,6 +47,7 @@
 #define WM_STATUS_FILE_COUNT 1863      // lParam file count
 #define WM_VIEW_MODE_CHANGED 1864      // wParam view type
 #define WM_SETTINGS_CHANGED 1865
+#define WM_OPTION_PANEL_INVALID 1615  // to an option panel on OK: nonzero keeps the dialog open
 #define WM_CLOSE_SLIDE_COLLECT 1866
 #define WM_SET_SLIDESHOW_MODE 1867     // wParam mode
 #define WM_QUERY_SLIDE_COLLECT 1868    // wParam BOOL* out
@@ -51,6 +58,7 @@
 #define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam ID_TB_PPC_LIST, lParam the list item
 #define WM_TOOLBAR_SLIDE_COLLECT 27876  // to the toolbar: lParam SLIDE_COLLECT_CLOSE closes the collection
 #define SLIDE_COLLECT_CLOSE 19009
+#define WM_TOOLBAR_CLOSE_EDITOR 27896  // to the toolbar: wParam 0x10000, lParam 1111; IDNO keeps the editor
 
 // The application messages that the main frame relays (WM_RELAYED_MESSAGE).
 #define WM_APPMSG_FIRST 1524

@@ -4,6 +4,7 @@
 // bounded by the block's length, and a text that is no folder change is ignored.
 #include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
+#include <VxBDCore.h>
 
 #include <vector>
 
@@ -31,6 +32,20 @@ BOOL CFView_Folder::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData) {
   size_t cb = pCopyData->lpData ? pCopyData->cbData : 0;
   if (nTree > 0 && pEntry) {
     // From one of our trees: the request, bounded by its block.
+    switch (foldertext::CardTreeSwitchOf(m_nCurrentTree, nTree)) {
+      case foldertext::CardTreeSwitch::Leave:
+        if (IVxBDCoreObject* pCore = GetVxBDCoreObject()) {
+          pCore->ClearDriveSelection();
+          pCore->Release();
+        }
+        break;
+      case foldertext::CardTreeSwitch::Enter:
+        if (CWnd* pMain = AfxGetMainWnd())
+          if (pMain->GetSafeHwnd()) pMain->PostMessage(WM_REFRESH_FOLDERS, (WPARAM)pMain->m_hWnd, 0);
+        break;
+      case foldertext::CardTreeSwitch::None:
+        break;
+    }
     m_nCurrentTree = nTree;
     m_strCurrentTitle = m_manager.GetTitle(pEntry, m_manager.GetKind(pEntry));
     if (pEntry->m_pTreeWnd) m_hCurrentTree = pEntry->m_pTreeWnd->m_hWnd;

@@ -61,4 +61,14 @@ struct ReceivedChange {
 };
 ReceivedChange ReadChange(const char* data, size_t cbData);
 
+// The card tree is the pane's third tree. Leaving it lets the disc-movie core's drive go;
+// entering it has the main window refresh its folders.
+constexpr int kCardTreeNumber = 3;
+enum class CardTreeSwitch { None, Leave, Enter };
+inline CardTreeSwitch CardTreeSwitchOf(int previousTree, int newTree) {
+  if (previousTree == kCardTreeNumber && newTree != kCardTreeNumber) return CardTreeSwitch::Leave;
+  if (previousTree != kCardTreeNumber && newTree == kCardTreeNumber) return CardTreeSwitch::Enter;
+  return CardTreeSwitch::None;
+}
+
 }  // namespace foldertext

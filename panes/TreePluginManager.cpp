@@ -1,6 +1,7 @@
 #include "TreePluginManager.h"
 
 #include <Kitlib2/Kitlib2.h>
+#include <VxBDCore.h>
 #include <VxResourceIds.h>
 #include <textkit/text.h>
 
@@ -88,6 +89,7 @@ CTreePluginManager::CTreePluginManager(LPCSTR lpszFolder)
 CTreePluginManager::~CTreePluginManager() {
   for (INT_PTR i = 0; i < m_entries.GetSize(); ++i) FreeEntry(m_entries[i]);
   m_entries.RemoveAll();
+  if (m_pBDCore) m_pBDCore->Release();
 }
 
 void CTreePluginManager::LoadFolder(const CString& strFolder) {
@@ -110,7 +112,11 @@ void CTreePluginManager::LoadOne(const CString& strPath) {
   m_entries.Add(pEntry);
   pEntry->m_strTitle = GetPluginTitle(pEntry);
   pEntry->m_nPriority = GetPriority(pEntry);
-  // The disc-movie core's integrator is handed over once the core library is there.
+  // The card plug-in gets the disc-movie core's integrator (the name test is case-sensitive).
+  if (strPath.Find("CardTree.psp") >= 0 && HasExport(pEntry, "SetBDCoreIntegrator")) {
+    if (!m_pBDCore) m_pBDCore = GetVxBDCoreObject();
+    if (m_pBDCore) SetBDCoreIntegrator(pEntry, m_pBDCore->GetIntegrator());
+  }
 }
 
 void CTreePluginManager::SortByPriority() { treeplugin::SortEntriesByPriority(m_entries); }

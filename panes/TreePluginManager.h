@@ -9,6 +9,7 @@
 #include <FolderTreePlugin.h>
 
 class CPluginTreeCtrl;
+class IVxBDCoreObject;
 
 // Entry flags.
 #define TREEPLUGIN_ACTIVE 0x1  // its tree section is open
@@ -129,6 +130,8 @@ class CTreePluginManager {
 
   // The folder the plug-ins were looked for in.
   const CString& GetFolder() const { return m_strFolder; }
+  // The disc-movie core object kept for the card plug-in; NULL until one was loaded.
+  IVxBDCoreObject* GetBDCore() const { return m_pBDCore; }
 
  private:
   BOOL HasFlag(const CTreePluginEntry* pEntry, DWORD dwFlag) const;
@@ -148,6 +151,7 @@ class CTreePluginManager {
   CString m_strCurrentFolder;
   CString m_strQueryText;
   CString m_strFolder;
+  IVxBDCoreObject* m_pBDCore = NULL;  // released after the plug-ins that hold its integrator
 };
 
 namespace treeplugin {

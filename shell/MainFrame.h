@@ -105,6 +105,14 @@ class CMainFrame : public CFrameWnd {
   BOOL CanFolderGoBack();
   BOOL IsSlideCollectActive();
   BOOL IsEntryEditorActive();
+  // Asks the next options dialog to open on its slide-show page; the dialog takes (reads
+  // and clears) the request.
+  void RequestOptionsSlideShowPage() { m_bOptionsSlideShowPage = TRUE; }
+  BOOL TakeOptionsSlideShowRequest() {
+    BOOL b = m_bOptionsSlideShowPage;
+    m_bOptionsSlideShowPage = FALSE;
+    return b;
+  }
 
   // ---- Operations ---------------------------------------------------------------------
   // Asks before closing while files are marked; IDYES to close.
@@ -133,6 +141,7 @@ class CMainFrame : public CFrameWnd {
   int m_nSlideShowMode;
   BOOL m_bNormalStart;
   BOOL m_bDeviceFollowUp;
+  BOOL m_bOptionsSlideShowPage = FALSE;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

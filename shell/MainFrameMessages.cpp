@@ -92,6 +92,17 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       bRelay = TRUE;
       break;
     }
+    case WM_EXPORT_FINISHED: {
+      // The export host's report goes to the pane that ran the export.
+      CWnd* pExport = GetExportPane();
+      if (pExport && reinterpret_cast<HWND>(wParam) == pExport->m_hWnd) {
+        pExport->SendMessage(WM_EXPORT_FINISHED, wParam, lParam);
+        *pResult = 0;
+        return TRUE;
+      }
+      bRelay = TRUE;
+      break;
+    }
     case WM_FOLDER_TYPE_QUERY:
       if (CFView_Folder* pFolder = GetFolderPane()) {
         *pResult = pFolder->SendMessage(WM_FOLDER_TYPE_QUERY, wParam, lParam);

@@ -3,6 +3,7 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
+#include "OptionsDlg.h"
 
 namespace {
 const COLORREF kBackground = RGB(214, 223, 231);
@@ -15,6 +16,8 @@ BEGIN_MESSAGE_MAP(CFView_Toolbar, CFormView)
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
   ON_MESSAGE(WM_TOOLBAR_SLIDE_COLLECT, &CFView_Toolbar::OnSlideCollect)
+  ON_MESSAGE(WM_TOOLBAR_CLOSE_EDITOR, &CFView_Toolbar::OnCloseEditor)
+  ON_COMMAND(ID_TB_OPTIONS, &CFView_Toolbar::OnOptions)
 END_MESSAGE_MAP()
 
 CFView_Toolbar::CFView_Toolbar() : CFormView(IDD_TOOLBAR_PANE) {}
@@ -46,6 +49,14 @@ BOOL CFView_Toolbar::TakePendingFileListText(CString& strText) {
 }
 
 int CFView_Toolbar::CloseSlideCollectDlg() { return 0; }
+
+// No entry editor is open yet: nothing to ask, nothing kept.
+LRESULT CFView_Toolbar::OnCloseEditor(WPARAM, LPARAM) { return 0; }
+
+void CFView_Toolbar::OnOptions() {
+  COptionsDlg dlg(this);
+  dlg.DoModal();
+}
 
 void CFView_Toolbar::EnableUpButton(BOOL) {}
 void CFView_Toolbar::EnableForwardButton(BOOL) {}

@@ -38,5 +38,7 @@ class CFView_Toolbar : public CFormView {
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg LRESULT OnSlideCollect(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnCloseEditor(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnOptions();
   DECLARE_MESSAGE_MAP()
 };

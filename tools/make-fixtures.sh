@@ -89,6 +89,12 @@ make_movie "$out/movie.mpg" 1 mpg
 ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v mjpeg -q:v 8 "$out/movie.avi"
 ffmpeg -v error -y -f lavfi -i "testsrc2=duration=1:size=320x240:rate=15" -c:v libx264 -preset veryfast \
   -pix_fmt yuv420p -metadata creation_time=2024-05-06T07:08:09Z -f mov "$out/movie.mov"
+# Motion-JPEG QuickTime movies of 10, 600 and 601 seconds (tiny frames, one a second)
+# for the export pane's length limit.
+for secs in 10 600 601; do
+  ffmpeg -v error -y -f lavfi -i "color=c=blue:size=16x16:rate=1:duration=$secs" -c:v mjpeg -q:v 20 -f mov \
+    "$out/mjpeg_$secs.mov"
+done
 # Only the modification date and a Unicode comment in the Exif block.
 "$IM" -size 64x48 xc:gray -quality 80 "$out/exif_comment.jpg"
 exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="日本語コメント" "$out/exif_comment.jpg"

@@ -37,6 +37,9 @@ REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "e:"="floppy"
+
+; Wine's own desktop entry for the Linux root ("/"): a Windows desktop has none.
+[-HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Explorer\Desktop\Namespace\{9D20AAE8-0625-44B0-9CA7-71889C2254D9}]
 REG
 cp "$reg" "$WINEPREFIX/drive_c/glimora-prefix.reg"
 DISPLAY= "$GLIMORA_WINE" regedit /S 'C:\glimora-prefix.reg' >/dev/null 2>&1

@@ -3,6 +3,7 @@
 #pragma once
 #include <fw/fw.h>
 
+
 #include <VxDocument.h>
 #include <VxGUIDB.h>
 
@@ -113,6 +114,9 @@ typedef VXPUMPACTION (*PFNPUMPFILTER)(const MSG& msg, void* pParam);
 VXPUMPACTION ScanPumpFilter(const MSG& msg, void* pController);
 long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam);
 int CALLBACK DecodeAbortCallback(void* pController);
+// Answers what other threads have sent this one (a change of folder is only queued then),
+// leaving posted messages where they are: for long work that must not dispatch input.
+void AnswerSentMessages();
 // 5 when the file is there, else the missing-file notice's answer (1 OK, 2 Cancel, 0 not shown).
 int CheckThumbnailFile(CWnd* pWnd, CThumbnail* pItem);
 void InvokeBrowserContextMenu(CWnd* pWnd, CPoint pt);
@@ -132,6 +136,13 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
+// The Windows and system folders and the shell's special folders may not be renamed.
+BOOL IsProtectedFolder(LPCSTR pszPath);
+// Moves the file's record in the thumbnail library's database once the file has moved
+// (the old path gone, the new one there); else answers whether the new path is there.
+int MoveFileWithRecord(LPCSTR pszOld, LPCSTR pszNew);
+// Removes the files' photo-database records under a progress bar.
+void DeleteRecords(const CStringList& list);
 
 // Calls f(item) for every item of every page of the document; the calendar page, whose
 // items are the pages' own again, only with bCalendar. f answers false to stop the walk.

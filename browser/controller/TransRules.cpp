@@ -2,6 +2,11 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <textkit/path.h>
 #include <textkit/records.h>
 #include <textkit/text.h>
@@ -183,4 +188,33 @@ const VXCMDROUTE* TransFindCommand(UINT nID) {
   for (const VXCMDROUTE& r : kRoutes)
     if (nID >= r.nFirst && nID <= r.nLast) return &r;
   return NULL;
+}
+
+bool TransRunOnThreads(size_t count, const std::function<void(size_t)>& work, const std::function<bool()>& goOn) {
+  if (count == 0) return goOn();
+  std::atomic<size_t> next{0}, done{0};
+  std::atomic<bool> stop{false};
+  HANDLE finished = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+  if (!finished) return false;
+  unsigned cores = std::thread::hardware_concurrency();
+  size_t threads = std::min<size_t>(count, std::max(1u, std::min(4u, cores)));
+  std::vector<std::thread> workers;
+  for (size_t t = 0; t < threads; ++t)
+    workers.emplace_back([&] {
+      for (size_t i; !stop && (i = next++) < count;) {
+        work(i);
+        if (++done == count) ::SetEvent(finished);
+      }
+    });
+  bool going = true;
+  while (done < count) {
+    if (!(going = goOn())) {
+      stop = true;
+      break;
+    }
+    ::MsgWaitForMultipleObjects(1, &finished, FALSE, 10, QS_SENDMESSAGE);
+  }
+  for (std::thread& t : workers) t.join();
+  ::CloseHandle(finished);
+  return going && goOn();
 }

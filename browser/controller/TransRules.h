@@ -5,6 +5,8 @@
 #pragma once
 #include <fw/fw.h>
 
+#include <functional>
+
 // ---- WM_COPYDATA intake -------------------------------------------------------------------
 // 1534 and 1536..1538 are taken; every other code is refused.
 BOOL TransIsQueuedCode(ULONG_PTR dwCode);
@@ -99,3 +101,8 @@ struct VXCMDROUTE {
 };
 // The route of a command id; null for ids the browser ignores.
 const VXCMDROUTE* TransFindCommand(UINT nID);
+
+// Runs work(0) .. work(count - 1) on a few threads. goOn is asked on the calling thread at
+// least every 10 ms and whenever another thread sends that thread a message; once it answers
+// false no further work starts, the running work is waited for and false is returned.
+bool TransRunOnThreads(size_t count, const std::function<void(size_t)>& work, const std::function<bool()>& goOn);

@@ -7,6 +7,7 @@
 
 #include <shlwapi.h>
 
+
 #include "TransInternal.h"
 
 int CBusyScope::s_nFileCount = 0;
@@ -102,6 +103,11 @@ VXPUMPACTION ScanPumpFilter(const MSG& msg, void* p) {
 int CALLBACK DecodeAbortCallback(void* pController) {
   if (!pController) return 1;
   return PumpMessages(ScanPumpFilter, pController) >= 0;
+}
+
+void AnswerSentMessages() {
+  MSG msg;
+  ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 // ---- Message boxes --------------------------------------------------------------------------

@@ -12,6 +12,9 @@
 //   VxGUITransSort.cpp    sort, filter and view state
 //   VxGUITransReload.cpp  group reload and view reset
 //   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
+//   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
+//   VxGUITransRename.cpp  renaming a thumbnail's file
+//   VxGUITransEntry.cpp   the property dialog
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -189,7 +192,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   long GotoFolder(const CThumbnailGroupInfo& key, LPCSTR pszName, LPCSTR pszPath, long* pOut);
   BOOL AddFile(LPCSTR pszPath, int nGroup, LPCSTR pszName);
   BOOL UpdateFile(LPCSTR pszPath, UINT nKindBits);
-  BOOL DeleteItems(CStringList& list);
+  // Takes the paths out of the model; with bDatabase their records go too.
+  BOOL DeleteItems(CStringList& list, BOOL bDatabase = TRUE);
   BOOL CreateSelectFileList(int nMode, CStringList& list, UINT nKindBits, int* pnCount);
   void SelectAllThumbnail();
   void UnSelectAllThumbnail();
@@ -230,6 +234,31 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL PreTranslateMessage(MSG* pMsg);
   BOOL MovieCtrl_Load();
   BOOL MovieCtrl_Unload();
+
+  // ---- File deletion --------------------------------------------------------------------
+  // The command: 0 after a deletion (also when nothing went), 995 cancelled or refused.
+  long DeleteSelectFiles();
+  // Chooses the road and deletes; the list comes back with the deleted paths. 1: nothing
+  // to delete or a refused folder kind; 995 cancelled or refused by a check.
+  long DeleteSelectFiles(CStringList& list, int nStillOnly);
+  long DeleteSelectFiles_FavoriteFolderWarningBox();
+  long DeleteSelectFiles_Classification(CStringList& list);
+  int DeleteSelectFiles_Classification_WarningBox(int nKind);
+  long DeleteSelectFiles_BDCore(CStringList& list, int nStillOnly);
+  static long CheckDeletePathList(CStringList& list);
+  int IsExistNotSupportContFile(LPCSTR pszPath);
+  int GetGettingMakerCode(LPCSTR pszPath, CString* pMaker, CString* pModel);
+  static int IsCompSupportMaker(LPCSTR pszMaker, LPCSTR pszModel);
+  // The selection's paths with the companions of its ".cont" files; TRUE when any were
+  // added.
+  BOOL CreateDeleteFileList(CStringList& list, UINT nKindBits);
+  void UnmarkDeleted(const CStringList& deleted);
+
+  // ---- Rename ---------------------------------------------------------------------------
+  // Renames the item's file to the bare name (in the same folder); 1 on success.
+  int RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName);
+  // The property reader's dialog for the item (null: the one selected item).
+  HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
   // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
   void FocusMode_RefreshSelectItem();

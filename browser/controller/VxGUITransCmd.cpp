@@ -24,7 +24,9 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
       // While a label edit runs, the key belongs to the edit box unless the browser has focus.
       if (m_bEditLabel && ::GetFocus() != GetSafeHwnd()) break;
       m_bEditLabel = FALSE;
+      DeleteSelectFiles();
       break;
+    case VXCA_PROPERTIES: ShowPropertyDialog(pDoc ? pDoc->GetLastSelectedItem() : NULL); break;
     case VXCA_SELECT_ALL: SelectAllThumbnail(); break;
     case VXCA_UNSELECT_ALL: UnSelectAllThumbnail(); break;
     case VXCA_REVERSE_SELECT: ReverseSelectThumbnail(); break;

@@ -94,7 +94,7 @@ int CVxGUITrans::CalcFileCount(CString strFolder, CProgressReporter* pCounter) {
   int n = 0;
   do {
     if (CThumbnail::IsFile(fd)) {
-      ++n;
+      if ((++n & 255) == 0) AnswerSentMessages();  // a large folder: stay answerable
       if (pCounter) pCounter->Step();
     }
   } while (::FindNextFileA(h, &fd));
@@ -452,8 +452,7 @@ BOOL CVxGUITrans::UpdateFile(LPCSTR pszPath, UINT nKindBits) {
   return TRUE;
 }
 
-BOOL CVxGUITrans::DeleteItems(CStringList& list) {
-  // File deletion comes with its own part; the model side is here.
+BOOL CVxGUITrans::DeleteItems(CStringList& list, BOOL bDatabase) {
   if (list.IsEmpty()) return FALSE;
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc) return FALSE;
@@ -470,6 +469,7 @@ BOOL CVxGUITrans::DeleteItems(CStringList& list) {
   }
   EndUpdate();
   if (pItems) pItems->Arrange(TRUE);
+  if (bDatabase) DeleteRecords(list);
   return FALSE;
 }
 

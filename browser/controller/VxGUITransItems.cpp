@@ -77,8 +77,9 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
           Sort(GetSortType(), TRUE);
           if (m_hManager) ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)GetSafeHwnd(), 0);
         }
+      } else if (RenameThumbnail(pItem, p->item.pszText) && m_pReportCtrl && m_pReportCtrl->GetSafeHwnd()) {
+        ::InvalidateRect(m_pReportCtrl->GetSafeHwnd(), NULL, FALSE);
       }
-      // Renaming files on disk comes with its own part.
       return TRUE;
     }
     case LVN_ITEMCHANGED:

@@ -471,9 +471,10 @@ BOOL CVxGUITrans::OnBrowserChangeModeMsg(WPARAM, LPARAM lParam, LRESULT* pResult
   return TRUE;
 }
 
-BOOL CVxGUITrans::OnBrowserActionMsg(WPARAM, LPARAM, LRESULT* pResult) {
-  // Rename, rotation and deletion come with their own parts; until then nothing is done.
+BOOL CVxGUITrans::OnBrowserActionMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
+  // Rename and rotation come with their own parts; until then nothing is done for them.
   *pResult = 0;
+  if (m_pView && lParam == VXACTION_DELETE) DeleteSelectFiles();
   return TRUE;
 }
 

@@ -4,6 +4,8 @@
 
 #include "TransInternal.h"
 
+#include <vector>
+
 LPCSTR CVxGUITrans::GetSortChar(UINT nSortID, bool& bAscending) {
   static char s_szKeys[8];
   bAscending = (nSortID & 1) != 0;
@@ -49,12 +51,16 @@ void CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL bFlag) {
     pItems->Arrange(FALSE);
     pItems->SetPicturesShown(FALSE);
   }
-  bool bCancelled = false;
+  std::vector<CThumbnail*> items;
   ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
-    ::Sleep(0);
-    p->UpdateRecTime();
-    bCancelled = !IsContinueChangeFolder();
-    return !bCancelled;
+    items.push_back(p);
+    return true;
+  });
+  // The dates come from each file's head: read on several threads while this one answers
+  // what other threads send (a newer change of folder is only queued, and ends this one).
+  bool bCancelled = !TransRunOnThreads(items.size(), [&](size_t i) { items[i]->UpdateRecTime(); }, [this] {
+    AnswerSentMessages();
+    return IsContinueChangeFolder() && !HasWaitingFolderChange();
   });
   if (bCancelled) {
     if (pItems) pItems->SetPicturesShown(TRUE);

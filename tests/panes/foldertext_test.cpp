@@ -106,3 +106,16 @@ TEST(FolderText, ReadingReceivedTexts) {
 }
 
 }  // namespace
+
+// Leaving the third tree lets the core's drive go; entering it refreshes; other moves nothing.
+TEST(FolderText, CardTreeSwitches) {
+  using foldertext::CardTreeSwitch;
+  struct {
+    int previous, next;
+    CardTreeSwitch expected;
+  } cases[] = {{3, 1, CardTreeSwitch::Leave}, {3, 0, CardTreeSwitch::Leave}, {1, 3, CardTreeSwitch::Enter},
+               {0, 3, CardTreeSwitch::Enter}, {3, 3, CardTreeSwitch::None},  {1, 2, CardTreeSwitch::None},
+               {2, 4, CardTreeSwitch::None}};
+  for (auto& c : cases)
+    EXPECT_EQ(foldertext::CardTreeSwitchOf(c.previous, c.next), c.expected) << c.previous << "->" << c.next;
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Kitlib2.h>
+#include <VxBDCore.h>
 
 #include <string>
 #include <vector>
@@ -61,6 +62,41 @@ TEST(TreeHost, DiscoveryOrderFilterAndKeys) {
   EXPECT_EQ(CMGetProfileInt("ImportPlugin\\Negative", "ID", 0), 1);
   // Loading asks the title and the priority, and for the keys OpenWindow's kind and the title.
   EXPECT_EQ(Calls(m.GetEntry(2)), "GetPluginTitle;GetPriority;GetNumOfType;GetTitle;");
+}
+
+// Only a library whose path holds "CardTree.psp" (case-sensitive) and that exports the
+// hand-over gets the integrator; all such libraries share the one core object the host keeps.
+TEST(TreeHost, CardTreeGetsTheIntegrator) {
+  testsupport::ScopedProfileRoot root("treehost");
+  PluginFolder f;
+  f.Put("tp_full.psp", "CardTree.psp");
+  f.Put("tp_negative.psp", "srplugins\\card\\CardTree.psp");
+  f.Put("tp_second.psp", "srplugins\\other\\cardtree.psp");
+  CTreePluginManager m(f.dir.c_str());
+  ASSERT_EQ(Titles(m), "Negative;Full;Second;");
+  ASSERT_NE(m.GetBDCore(), nullptr);
+  void* pIntegrator = m.GetBDCore()->GetIntegrator();
+  ASSERT_NE(pIntegrator, nullptr);
+  typedef void* (*IntegratorFn)();
+  for (int i = 0; i < 3; ++i) {
+    CTreePluginEntry* p = m.GetEntry(i);
+    bool card = i < 2;
+    auto fn = (IntegratorFn)::GetProcAddress(p->m_hModule, "TestPluginIntegrator");
+    ASSERT_TRUE(fn);
+    EXPECT_EQ(fn(), card ? pIntegrator : nullptr) << p->m_strPath;
+    // Handed at load, right after the title and the priority.
+    EXPECT_EQ(Calls(p).rfind(card ? "GetPluginTitle;GetPriority;SetBDCoreIntegrator;" : "GetPluginTitle;GetPriority;GetNumOfType", 0), 0u)
+        << Calls(p);
+  }
+}
+
+TEST(TreeHost, NoCardTreeNoCore) {
+  testsupport::ScopedProfileRoot root("treehost");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");
+  CTreePluginManager m(f.dir.c_str());
+  EXPECT_EQ(m.GetBDCore(), nullptr);
+  EXPECT_EQ(Calls(m.GetEntry(0)).find("SetBDCoreIntegrator"), std::string::npos);
 }
 
 TEST(TreeHost, FallbacksPerExport) {

@@ -232,4 +232,46 @@ TEST(FolderPane, FailingPlugins) {
   ::GlobalFree(hDrop);
 }
 
+// A request from the third tree after another has the main window refresh its folders
+// (posted, wParam the main window); moving between the others, or staying, posts nothing.
+TEST(FolderPane, EnteringTheCardTreeRefreshes) {
+  testsupport::ScopedProfileRoot root("folderpane");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");
+  f.Put("tp_second.psp", "second.psp");
+  f.Put("tp_deletefails.psp", "sticky.psp");
+  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", "C:\\Root");
+  PaneOver fx(f.dir);
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
+  CTreePluginManager& m = pane->GetManager();
+  ASSERT_EQ(m.GetEntryCount(), 3);
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(m.GetEntry(i)->m_pTreeWnd && m.GetEntry(i)->m_pTreeWnd->GetSafeHwnd()) << i;
+  auto refreshes = [&] {
+    int n = 0;
+    MSG msg;
+    while (::PeekMessageA(&msg, fx.main.m_hWnd, WM_REFRESH_FOLDERS, WM_REFRESH_FOLDERS, PM_REMOVE))
+      n += msg.wParam == (WPARAM)fx.main.m_hWnd ? 1 : 100;
+    return n;
+  };
+  auto requestFrom = [&](int entry, const char* folder) {
+    std::string block(folder, strlen(folder) + 1);
+    COPYDATASTRUCT cds = {0, (DWORD)block.size(), (void*)block.data()};
+    pane->SendMessage(WM_COPYDATA, (WPARAM)m.GetEntry(entry)->m_pTreeWnd->m_hWnd, (LPARAM)&cds);
+  };
+  requestFrom(0, "|1|C:\\A\\||");
+  refreshes();
+  struct {
+    int entry;
+    int posted;
+  } steps[] = {{1, 0}, {2, 1}, {2, 0}, {0, 0}, {2, 1}, {1, 0}};
+  int n = 0;
+  for (auto& s : steps) {
+    std::string folder = "|1|C:\\F" + std::to_string(n++) + "\\||";
+    requestFrom(s.entry, folder.c_str());
+    EXPECT_EQ(refreshes(), s.posted) << "step " << n;
+  }
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <memory>
 #include <vector>
 
 #include <TickCache.h>
@@ -181,6 +182,10 @@ TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
 TEST_F(FrameTest, StatusBarShowsModeCountsAndProgress) {
   CMainStatusBar& bar = m_pFrame->GetStatusBar();
   ASSERT_EQ(bar.GetCount(), 4);
+  // The disk tree opens its first folder at start, whose counts and finished loading may
+  // already stand in the bar: start again from the mode text and no progress.
+  m_pFrame->SetModeStatusText();
+  bar.SendMessage(WM_STATUS_PROGRESS, 0, 0);
   CString strMode;
   strMode.LoadString(IDS_SHELL_MODE_THUMBNAILS);
   EXPECT_STREQ(bar.GetPaneText(2), strMode);
@@ -531,7 +536,11 @@ TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
   for (const auto& c : kCases) {
     g_toolbarCommands.clear();
     g_exportCommands.clear();
+    // The toolbar opens the options dialog for its command: closed again at once.
+    std::unique_ptr<uikit::DialogDriver> driver;
+    if (c.nID == ID_TOOLS_OPTIONS) driver.reset(new uikit::DialogDriver([](HWND h) { uikit::Press(h, IDCANCEL); }));
     m_pFrame->SendMessage(WM_COMMAND, c.nID);
+    if (driver) EXPECT_EQ(1, driver->Ran());
     EXPECT_EQ(g_toolbarCommands, c.toolbar) << c.nID;
     EXPECT_EQ(g_exportCommands, c.exportPane) << c.nID;
   }
@@ -545,6 +554,17 @@ TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
   m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_FALSE(pView->GetMenuState(ID_VIEW_REFRESH, MF_BYCOMMAND) & MF_GRAYED);
   EXPECT_FALSE(pView->GetMenuState(ID_VIEW_EXPORT_PANE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// The export host reports to the main window; the frame hands the report to the pane,
+// which a failure frees and a success leaves waiting for the plug-in's window.
+TEST_F(FrameTest, ExportReportsReachTheExportPane) {
+  CFView_Export* pExport = m_pFrame->GetExportPane();
+  pExport->EnableWindow(FALSE);
+  m_pFrame->SendMessage(WM_EXPORT_FINISHED, (WPARAM)pExport->m_hWnd, (LPARAM)(DWORD)0x80000000u);
+  EXPECT_FALSE(pExport->IsWindowEnabled());
+  m_pFrame->SendMessage(WM_EXPORT_FINISHED, (WPARAM)pExport->m_hWnd, 0);
+  EXPECT_TRUE(pExport->IsWindowEnabled());
 }
 
 // Device changes start the follow-up timer (55); its runs refresh the trees and, the

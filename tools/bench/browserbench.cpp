@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "benchcommon.h"
+#include "viewframe.h"
 
 namespace {
 
@@ -31,17 +32,6 @@ class CBenchApp : public CWinApp {
   CBenchApp() : CWinApp("browserbench") {}
 };
 CBenchApp theApp;
-
-class CBenchFrame : public CFrameWnd {
- public:
-  CIconView* m_pView = nullptr;
-  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
-    CCreateContext own = *pContext;
-    own.m_pNewViewClass = RUNTIME_CLASS(CIconView);
-    m_pView = static_cast<CIconView*>(CreateView(&own, AFX_IDW_PANE_FIRST));
-    return m_pView != nullptr;
-  }
-};
 
 CIconView* g_view = nullptr;
 CVxDocument* g_doc = nullptr;
@@ -196,14 +186,10 @@ int main(int argc, char** argv) {
   g_doc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
   g_doc->OnNewDocument();
   g_doc->GetBrowser()->SetViewMode(BROWSE_VIEW_LARGEICON);
-  CCreateContext context;
-  context.m_pCurrentDoc = g_doc;
-  CBenchFrame* frame = new CBenchFrame;
-  if (!frame->Create(nullptr, "browserbench", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 740), nullptr, nullptr, 0,
-                     &context))
-    return 1;
-  g_view = frame->m_pView;
-  frame->SetActiveView(g_view);
+  testsupport::CViewFrame* frame = testsupport::CreateViewFrame(g_doc, RUNTIME_CLASS(CIconView), "browserbench",
+                                                                WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 740));
+  if (!frame) return 1;
+  g_view = static_cast<CIconView*>(frame->GetView());
   frame->InitialUpdateFrame(g_doc, TRUE);
   UseSize(2, 160);
   PumpOnce(50);

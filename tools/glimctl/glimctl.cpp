@@ -4,12 +4,17 @@
 //   glimctl close-main [seconds]                  close the running main program
 //   glimctl show-folder <folder>                  show a folder in the browser, as the
 //                                                 folder pane does
+//   glimctl sample-profile                        the browsing state the sample run starts
+//                                                 from: the browser's view, sort and filter
+//                                                 back to their defaults, no first-start
+//                                                 classification question
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
 
 #include "TransRules.h"
@@ -24,7 +29,23 @@ static HWND FindMainWindow() {
   return found;
 }
 
+// The browser's settings that earlier runs leave behind (a filter showing only movies, ...).
+static int SampleProfile() {
+  static const char* const kBrowsing[] = {"Mode", "BrowseMode", "ThumbSize", "SortType", "FilterType", "FolderVisible"};
+  CString key = CMGetKeyPosition() + "\\DepthViewer";
+  for (const char* name : kBrowsing) {
+    LSTATUS e = RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name);
+    if (e != ERROR_SUCCESS && e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) {
+      fprintf(stderr, "sample-profile: %s: error %ld\n", name, (long)e);
+      return 1;
+    }
+  }
+  // The first start asks where photos to classify are; the sample run has its library.
+  return CMWriteProfileInt("VxClassify", "FirstClassify", 1) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc >= 2 && !strcmp(argv[1], "sample-profile")) return SampleProfile();
   if (argc >= 5 && !strcmp(argv[1], "card") && !strcmp(argv[2], "insert")) {
     unsigned long e = testsupport::InsertCard(argv[3][0], argv[4]);
     if (e) fprintf(stderr, "insert failed: %lu\n", e);
@@ -58,6 +79,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder>\n");
+  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
   return 2;
 }

@@ -473,6 +473,60 @@
 #define IDB_TITLE_INACTIVE 14131
 #define IDB_TITLE_INACTIVE_PRESSED 14132
 
+// ===== Export pane and options dialog (rc/panes-export-*.rc, rc/panes-options-*.rc) ====
+#define IDB_EXPORT_CAPTION 399  // export pane: the caption's picture, 66 x 35
+#define IDB_EXPORT_BACKGROUND 400  // export pane: background strip (its first 66 x 1 stretched)
+#define IDS_EXPORT_CAPTION 196  // export pane caption; caption of its refusals
+#define IDS_EXPORT_DRIVE_REFUSED 148  // a file on a removable drive (formatted with the path)
+#define IDS_EXPORT_MAIL_NAME 396  // the mail export's name: its empty-list text is 62059
+#define IDS_EXPORT_NO_FILES 45001  // nothing to export in the folder
+#define IDS_EXPORT_PRINT_SETUP_FAILED 45003  // the print set-up could not run
+#define IDS_EXPORT_EMPTY_LIST 50027  // none of the files can be exported (%s the export)
+#define IDS_EXPORT_SUPPORTED_KINDS 50028  // %s the export, %s the kinds it takes
+#define IDS_EXPORT_NOT_SELECTED 50075  // the files of the command are not there
+#define IDS_EXPORT_SOME_REMOVED 50400  // some files could not be taken (%s the export)
+#define IDS_EXPORT_UPLOAD_REFUSED 62040  // upload: a file is not accepted or too long
+#define IDS_EXPORT_UPLOAD_TOO_MANY 62041  // upload: more than ten files
+#define IDS_EXPORT_MAIL_EMPTY 62059  // mail: none of the files can be attached
+#define IDD_OPTIONS 7010  // options dialog: tab control 27300 over the pages
+#define IDC_OPTIONS_TABS 27300
+#define IDD_OPTIONS_ROTATION 7053  // options: rotation page
+#define IDC_ROTATION_PANEL_ON 27310
+#define IDC_ROTATION_PANEL_OFF 27311
+#define IDC_ROTATION_EXIF_OFF 27312
+#define IDC_ROTATION_EXIF_ON 27313
+#define IDC_ROTATION_270 27314
+#define IDC_ROTATION_90 27315
+#define IDC_ROTATION_SAVE_0 27316
+#define IDC_ROTATION_SAVE_1 27317
+#define IDC_ROTATION_SAVE_2 4012
+#define IDD_OPTIONS_SLIDESHOW 236  // options: slide-show page
+#define IDC_SLIDE_EFFECT_OFF 19001
+#define IDC_SLIDE_EFFECT_ON 19002  // first of its radio group
+#define IDC_SLIDE_EFFECT_MODE 19003
+#define IDC_SLIDE_AUDIO_MODE_0 19004
+#define IDC_SLIDE_AUDIO_MODE_1 19005
+#define IDC_SLIDE_QUALITY_0 19010
+#define IDC_SLIDE_QUALITY_1 19011
+#define IDC_SLIDE_QUALITY_2 19012
+#define IDC_SLIDE_AUDIO_PATH 1024
+#define IDC_SLIDE_REPEAT 1027
+#define IDC_SLIDE_AUDIO 1029
+#define IDC_SLIDE_INTERVAL 1030
+#define IDC_SLIDE_INTERVAL_SPIN 1031
+#define IDC_SLIDE_AUDIO_GROUP 1032
+#define IDC_SLIDE_AUDIO_BROWSE 4007
+#define IDD_OPTIONS_LAUNCHER 7054  // options: launcher page (empty until the toolbar's)
+#define IDS_OPTIONS_TAB_AUTORUN 530
+#define IDS_OPTIONS_TAB_SLIDESHOW 531
+#define IDS_OPTIONS_TAB_MUSIC 533
+#define IDS_OPTIONS_TAB_LAUNCHER 50011
+#define IDS_SLIDE_EFFECT_MODE_0 537  // the four effect modes
+#define IDS_SLIDE_EFFECT_MODE_1 538
+#define IDS_SLIDE_EFFECT_MODE_2 539
+#define IDS_SLIDE_EFFECT_MODE_3 540
+#define IDS_SLIDE_WRONG_MUSIC 798  // the music file is of another kind
+
 // ===== Toolbar pane: what the frame creates (rc/toolbar-dialogs.rc) =====================
 #define IDD_TOOLBAR_PANE 7000  // form of the toolbar pane
 
@@ -499,7 +553,7 @@
 
 // Export entries (the export pane fills the popup from 29301)
 #define ID_EXPORT_FIRST 29301
-#define ID_EXPORT_LAST 29310
+#define ID_EXPORT_LAST 29330
 
 // File popup
 #define ID_FILE_IMPORT 29501  // import from a memory card (toolbar 27500)
@@ -679,5 +733,55 @@
 #define ID_AUTORUN_CLOSE_MAIN 1003  // close the main program
 #define ID_AUTORUN_START_VIEWER 1004  // start the card viewer
 #define ID_AUTORUN_CLOSE_VIEWER 1005  // close the card viewer
+
+// The disk and card trees (rc/trees-strings.rc)
+#define IDS_DISKTREE_TOOLTIP 293               // tool tip of the disk tree's title button
+#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's name
+#define IDS_DISKTREE_NEW_FOLDER 295            // name of a new folder
+#define IDS_DISKTREE_NEW_FOLDER_CAPTION 300    // caption when a folder cannot be made
+#define IDS_DISKTREE_DISK_FULL 301             // the disk is full
+#define IDS_DISKTREE_NOT_READY 302             // the drive is not ready
+#define IDS_DISKTREE_ACCESS_DENIED 303         // no right to write here
+#define IDS_DISKTREE_WRITE_PROTECTED 304       // the medium is write-protected
+#define IDS_DISKTREE_DELETE_CAPTION 305        // caption when folders cannot be deleted
+#define IDS_DISKTREE_NO_CREATION_TIME 10027    // properties: a folder without creation time
+#define IDS_DISKTREE_EMPTY_DRIVE 10173         // an expanded drive without media
+#define IDS_TREE_DROP_COLLECTING 10174         // wait text while a large drop is collected
+#define IDS_DISKTREE_NAME_BAD_CHARS 40211      // a new name holds a forbidden character
+#define IDS_DISKTREE_NAME_EMPTY 40212          // a new name is empty once its dots are cut
+#define IDS_DISKTREE_NAME_TOO_LONG 40216       // the new path is too long
+#define IDS_TREE_DROP_NOT_REPRESENTABLE 40222  // a dropped name the code page cannot hold
+#define IDS_TREE_PATH_TOO_LONG 40223           // a path of 260 characters or more
+#define IDS_DISKTREE_COLOR_STANDARD 296        // the colour dialog's standard-colour button
+#define IDS_DISKTREE_FAVORITE_FAILED 502       // the folder could not become a favourite
+#define IDS_DISKTREE_FAVORITE_FULL 503         // no more favourites
+#define IDS_DISKTREE_PROPERTIES_TITLE 10020    // %s: the folder's properties
+#define IDS_DISKTREE_SIZE_BYTES 10022          // %s short, %s exact: bytes
+#define IDS_DISKTREE_SIZE_KB 10023             // kilobytes
+#define IDS_DISKTREE_SIZE_MB 10024             // megabytes
+#define IDS_DISKTREE_SIZE_GB 10025             // gigabytes
+#define IDS_DISKTREE_SIZE_TB 10026             // terabytes
+#define IDS_DISKTREE_CONTENTS 30060            // %s files, %s folders
+#define IDS_DISKTREE_CHARSET_NAME 11956        // the name of the user interface's character set
+#define ID_DISKTREE_NEW_FOLDER 2000            // folder menu: new folder
+#define ID_DISKTREE_RENAME 2001
+#define ID_DISKTREE_SEPARATOR 2002
+#define ID_DISKTREE_CUT 2003
+#define ID_DISKTREE_COPY 2004
+#define ID_DISKTREE_DELETE 2005
+#define ID_DISKTREE_PASTE 2006
+#define ID_DISKTREE_PROPERTIES 2007
+#define ID_DISKTREE_FAVORITE 2008
+#define ID_DISKTREE_CTX_NEW_FOLDER 2100  // context menu: new folder
+#define ID_DISKTREE_CTX_RENAME 2101
+#define ID_DISKTREE_CTX_CUT 2102
+#define ID_DISKTREE_CTX_COPY 2103
+#define ID_DISKTREE_CTX_DELETE 2104
+#define ID_DISKTREE_CTX_PASTE 2105
+#define ID_DISKTREE_CTX_COLOR 2106
+#define ID_DISKTREE_CTX_UNUSED 2107  // removed before the menu shows
+#define ID_DISKTREE_CTX_FAVORITE 2108
+#define ID_DISKTREE_CTX_PROPERTIES 2109
+#define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
 
 #endif  // VXRESOURCEIDS_H

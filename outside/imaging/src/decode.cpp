@@ -171,9 +171,7 @@ bool IconEntryIsSound(const ByteSource& src, const uint8_t* entry, int w, int h)
     if (memcmp(b + 12, "IHDR", 4) != 0) return false;
     uint32_t pw = detail::Get32(b + 16, true), ph = detail::Get32(b + 20, true);
     // A size byte of 0 stands for 256 or more.
-    auto agrees = [](uint32_t own, int said) {
-      return said == 256 ? own >= 256 && own <= 65535 : own == uint32_t(said);
-    };
+    auto agrees = [](uint32_t own, int said) { return said == 256 ? own >= 256 && own <= 65535 : own == uint32_t(said); };
     return agrees(pw, w) && agrees(ph, h);
   }
   uint32_t size = detail::Get32(b, false);

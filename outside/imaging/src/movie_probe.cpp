@@ -34,6 +34,7 @@ std::string FourCC(const uint8_t* p) {
 struct Box {
   uint64_t start = 0, content = 0, end = 0;
   char type[5] = {};
+  bool wide = false;  // its size was a 64-bit one
 };
 
 // The box at pos inside [pos, limit); false when it doesn't fit.
@@ -53,6 +54,7 @@ bool ReadBox(const ByteSource& f, uint64_t pos, uint64_t limit, Box* b) {
   b->start = pos;
   b->content = pos + header;
   b->end = pos + size;
+  b->wide = header == 16;
   memcpy(b->type, h + 4, 4);
   return true;
 }
@@ -100,6 +102,27 @@ void ReadVideoTrack(const ByteSource& f, const Box& trak, MovieHeader* out) {
       }
     }
   }
+  Box mdhd;
+  if (FindChild(f, mdia, "mdhd", &mdhd)) {
+    uint8_t m[20];
+    if (mdhd.content + 20 <= mdhd.end && f.Read(mdhd.content, m, 20) && m[0] == 0) {
+      out->videoTimeScale = Be32(m + 12);
+      out->videoDuration = Be32(m + 16);
+    }
+  }
+  Box stts;
+  if (FindChild(f, mdia, "minf", &minf) && FindChild(f, minf, "stbl", &stbl) && FindChild(f, stbl, "stts", &stts)) {
+    uint8_t head[8];
+    if (stts.content + 8 <= stts.end && f.Read(stts.content, head, 8) && head[0] == 0) {
+      // Only the entries that lie inside the box count, whatever the count says.
+      uint64_t count = std::min<uint64_t>(Be32(head + 4), (stts.end - stts.content - 8) / 8);
+      uint8_t e[8];
+      for (uint64_t i = 0; i < count && f.Read(stts.content + 8 + 8 * i, e, 8); ++i) {
+        if (i == 0) out->firstSampleCount = Be32(e);
+        out->sampleTotal += Be32(e);
+      }
+    }
+  }
   if (FindChild(f, mdia, "minf", &minf) && FindChild(f, minf, "stbl", &stbl) && FindChild(f, stbl, "stsd", &stsd)) {
     uint8_t e[36];
     if (stsd.content + 8 + 36 <= stsd.end && f.Read(stsd.content + 8, e, 36)) {
@@ -126,6 +149,7 @@ bool ProbeIsoMedia(const ByteSource& f, MovieHeader* out) {
   for (int n = 0; n < 4096 && pos < size; ++n) {
     Box b;
     if (!ReadBox(f, pos, size, &b)) break;
+    out->wideBoxes = out->wideBoxes || b.wide;
     if (memcmp(b.type, "ftyp", 4) == 0) {
       uint8_t brand[4];
       if (b.end - b.content >= 4 && f.Read(b.content, brand, 4) && memcmp(brand, "qt  ", 4) == 0)
@@ -153,7 +177,16 @@ bool ProbeIsoMedia(const ByteSource& f, MovieHeader* out) {
       for (int k = 0; k < 256 && p < b.end && out->width == 0; ++k) {
         Box t;
         if (!ReadBox(f, p, b.end, &t)) break;
-        if (memcmp(t.type, "trak", 4) == 0) ReadVideoTrack(f, t, out);
+        out->wideBoxes = out->wideBoxes || t.wide;
+        if (memcmp(t.type, "trak", 4) == 0) {
+          Box mdia, hdlr;
+          uint8_t h[12];
+          if (FindChild(f, t, "mdia", &mdia) && FindChild(f, mdia, "hdlr", &hdlr) && hdlr.end - hdlr.content >= 12 &&
+              f.Read(hdlr.content, h, 12))
+            out->panorama = out->panorama || memcmp(h + 8, "qtvr", 4) == 0 || memcmp(h + 8, "pano", 4) == 0 ||
+                            memcmp(h + 8, "STpn", 4) == 0;
+          ReadVideoTrack(f, t, out);
+        }
         p = t.end;
       }
     }

@@ -413,19 +413,7 @@ TEST(Controller, ErrorDisplayOfUnknownSystemCode) {
   std::string text;
   LRESULT second = -1;
   int boxes = 0;
-  auto boxText = [](HWND box) {
-    std::string t;
-    EnumChildWindows(box,
-                     [](HWND w, LPARAM l) -> BOOL {
-                       char cls[16] = "", buf[256] = "";
-                       GetClassNameA(w, cls, sizeof(cls));
-                       GetWindowTextA(w, buf, sizeof(buf));
-                       if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
-                       return TRUE;
-                     },
-                     (LPARAM)&t);
-    return t;
-  };
+  auto boxText = ctltest::BoxText;
   testsupport::DialogWatch watch(
       nullptr, [&](HWND box) { return IsWindowVisible(box) && !boxText(box).empty(); },
       [&](HWND box) {

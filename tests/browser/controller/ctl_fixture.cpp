@@ -1,15 +1,18 @@
 #include "ctl_fixture.h"
 
 #include <VxDatabase.h>
+#include <VxResourceIds.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "MainWndMessages.h"
 #include "files.h"
 #include "profileroot.h"
 #include "program.h"
+#include "viewframe.h"
 #include "pump.h"
 #include "tempfolder.h"
 #include "testmain.h"
@@ -184,19 +187,6 @@ std::vector<std::string> CTestItemView::Names() const {
 
 // ---- The host ------------------------------------------------------------------------------
 
-namespace {
-class CHostFrame : public CFrameWnd {
- public:
-  CTestItemView* m_pView = nullptr;
-  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
-    CCreateContext c = *pContext;
-    c.m_pNewViewClass = RUNTIME_CLASS(CTestItemView);
-    m_pView = static_cast<CTestItemView*>(CreateView(&c, AFX_IDW_PANE_FIRST));
-    return m_pView != nullptr;
-  }
-};
-}  // namespace
-
 BrowserHost::BrowserHost() {
   g_seen.clear();
   hManager = CreateWindowA("BrctlManager", "manager", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -204,13 +194,11 @@ BrowserHost::BrowserHost() {
   CTestItemView::s_hManager = hManager;
   pDoc = new CVxDocument();
   pDoc->OnNewDocument();
-  CCreateContext context;
-  context.m_pCurrentDoc = pDoc;
-  CHostFrame* f = new CHostFrame;
-  if (!f->Create(nullptr, "browser", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, nullptr, 0, &context))
-    return;
+  testsupport::CViewFrame* f =
+      testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(CTestItemView), "browser", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300));
+  if (!f) return;
   pFrame = f;
-  pView = f->m_pView;
+  pView = static_cast<CTestItemView*>(f->GetView());
   f->InitialUpdateFrame(pDoc, FALSE);
   pView->SendMessage(WM_INITIALUPDATE);
   ctltest::Pump();
@@ -245,3 +233,71 @@ std::vector<SeenMessage> BrowserHost::Seen(UINT message) const {
   return v;
 }
 void BrowserHost::Forget() { g_seen.clear(); }
+
+// ---- Answering dialog boxes ------------------------------------------------------------------
+
+std::string ctltest::BoxText(HWND box) {
+  std::string t;
+  EnumChildWindows(
+      box,
+      [](HWND w, LPARAM l) -> BOOL {
+        char cls[16] = "", buf[512] = "";
+        GetClassNameA(w, cls, sizeof(cls));
+        GetWindowTextA(w, buf, sizeof(buf));
+        if (!lstrcmpiA(cls, "Static") && *buf) *reinterpret_cast<std::string*>(l) += buf;
+        return TRUE;
+      },
+      (LPARAM)&t);
+  return t;
+}
+
+BoxAnswers::BoxAnswers(std::vector<int> ids) : ids_(std::move(ids)) { thread_ = std::thread([this] { Run(); }); }
+BoxAnswers::~BoxAnswers() {
+  stop_ = true;
+  thread_.join();
+}
+std::vector<std::string> BoxAnswers::Seen() {
+  std::lock_guard<std::mutex> l(m_);
+  return seen_;
+}
+void BoxAnswers::Run() {
+  std::set<HWND> done;
+  while (!stop_) {
+    struct Find {
+      std::set<HWND>* done;
+      HWND box;
+    } f = {&done, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+          Find* f = reinterpret_cast<Find*>(l);
+          char cls[16] = "";
+          GetClassNameA(w, cls, sizeof(cls));
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          if (pid == GetCurrentProcessId() && !lstrcmpA(cls, "#32770") && IsWindowVisible(w) && !f->done->count(w)) {
+            f->box = w;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        (LPARAM)&f);
+    // The shell's own questions draw their text themselves: a visible box is enough.
+    if (f.box) {
+      Sleep(50);
+      done.insert(f.box);
+      char caption[256] = "";
+      GetWindowTextA(f.box, caption, sizeof(caption));
+      int id = IDCANCEL;
+      {
+        std::lock_guard<std::mutex> l(m_);
+        // The browser's own question is told by its delete button.
+        const char* own = GetDlgItem(f.box, IDC_DELETE_YES) ? "[own]" : "";
+        seen_.push_back(own + std::string(caption) + "|" + ctltest::BoxText(f.box));
+        if (next_ < ids_.size()) id = ids_[next_++];
+      }
+      HWND button = GetDlgItem(f.box, id);
+      PostMessageA(f.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+    }
+    Sleep(20);
+  }
+}

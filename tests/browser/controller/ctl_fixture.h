@@ -7,7 +7,10 @@
 #include <VxDocument.h>
 #include <VxGUIDB.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -97,10 +100,34 @@ struct BrowserHost {
   void Forget();
 };
 
+// Answers the dialog boxes of this process one after the other with scripted button ids
+// (IDCANCEL once the script is used up), as a user would, and records each box as
+// "[own]caption|text" ("[own]" for the browser's delete question).
+class BoxAnswers {
+ public:
+  explicit BoxAnswers(std::vector<int> ids);
+  ~BoxAnswers();
+  BoxAnswers(const BoxAnswers&) = delete;
+  BoxAnswers& operator=(const BoxAnswers&) = delete;
+  std::vector<std::string> Seen();
+  size_t Count() { return Seen().size(); }
+
+ private:
+  void Run();
+  std::vector<int> ids_;
+  size_t next_ = 0;
+  std::mutex m_;
+  std::vector<std::string> seen_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
 namespace ctltest {
 std::string Fixture(const char* name);
 // A fresh scratch folder below the program's own.
 std::string Scratch(const char* sub);
+// The texts of a dialog box's static controls, joined.
+std::string BoxText(HWND box);
 bool Copy(const char* fixture, const std::string& to);
 void Pump();
 }  // namespace ctltest

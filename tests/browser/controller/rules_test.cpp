@@ -2,7 +2,9 @@
 // it writes, list branches, sort order, angles, AVCHD paths and the command table.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <vector>
 
 #include <VxResourceIds.h>
 
@@ -238,4 +240,31 @@ TEST(TransRules, CommandTableRoutesByResourceName) {
     EXPECT_EQ(r->bNotInCalendar, c.notInCalendar) << c.id;
   }
   for (UINT id : {29560u, 29588u, 29589u, 29590u, 29596u, 29102u, 0u}) EXPECT_EQ(TransFindCommand(id), nullptr) << id;
+}
+
+TEST(TransRules, RunOnThreadsDoesEachPieceOnceAndStopsWhenAsked) {
+  for (size_t count : {size_t(0), size_t(1), size_t(3), size_t(1000)}) {
+    std::vector<std::atomic<int>> runs(count);
+    int asked = 0;
+    EXPECT_TRUE(TransRunOnThreads(count, [&](size_t i) { ++runs[i]; }, [&] { return ++asked > 0; })) << count;
+    for (size_t i = 0; i < count; ++i) EXPECT_EQ(1, runs[i].load()) << count << " piece " << i;
+    EXPECT_GE(asked, 1) << count;
+  }
+  // Stopped on the third question: no piece twice, the rest never started, false answered,
+  // and nothing runs after the call returns.
+  const size_t count = 2000;
+  std::vector<std::atomic<int>> runs(count);
+  int asked = 0;
+  EXPECT_FALSE(TransRunOnThreads(
+      count, [&](size_t i) { ++runs[i], ::Sleep(1); }, [&] { return ++asked < 3; }));
+  int started = 0;
+  for (auto& r : runs) {
+    EXPECT_LE(r.load(), 1);
+    started += r.load();
+  }
+  EXPECT_LT(started, int(count));
+  ::Sleep(20);
+  int later = 0;
+  for (auto& r : runs) later += r.load();
+  EXPECT_EQ(started, later);
 }

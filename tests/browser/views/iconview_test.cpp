@@ -10,6 +10,7 @@
 #include <program.h>
 #include <tempfolder.h>
 #include <testmain.h>
+#include <viewframe.h>
 
 #include "uikit.h"
 
@@ -122,36 +123,20 @@ TEST(IconViewFiles, EmbeddedThumbnailDecodesScaledWithoutWic) {
 }
 
 // ---- The view in a frame -----------------------------------------------------------------------
-class CIconFrame : public CFrameWnd {
- public:
-  CIconView* m_pView = nullptr;
-  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
-    CCreateContext own = *pContext;
-    own.m_pNewViewClass = RUNTIME_CLASS(CIconView);
-    m_pView = static_cast<CIconView*>(CreateView(&own, AFX_IDW_PANE_FIRST));
-    return m_pView != nullptr;
-  }
-};
-
 // A document with one page per folder, every file an item of the view, laid out and
 // decoded (on this thread, so that the picture does not depend on timing).
 struct ViewOverFolders {
   CVxDocument* pDoc = nullptr;
-  CIconFrame* pFrame = nullptr;
+  testsupport::CViewFrame* pFrame = nullptr;
   CIconView* view = nullptr;
 
   ViewOverFolders(const std::vector<std::string>& folders, int cx = 800, int cy = 600) {
     pDoc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
     pDoc->OnNewDocument();
-    CCreateContext context;
-    context.m_pCurrentDoc = pDoc;
-    pFrame = new CIconFrame;
-    if (!pFrame->Create(nullptr, "iconview", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy), nullptr, nullptr, 0, &context)) {
-      pFrame = nullptr;
-      return;
-    }
-    view = pFrame->m_pView;
-    pFrame->SetActiveView(view);
+    pFrame = testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(CIconView), "iconview", WS_POPUP | WS_VISIBLE,
+                                          CRect(0, 0, cx, cy));
+    if (!pFrame) return;
+    view = static_cast<CIconView*>(pFrame->GetView());
     view->OnInitialUpdate();
     view->SetThumbnailSize(CSize(160, 160));
     int n = 1;

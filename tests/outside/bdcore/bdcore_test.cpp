@@ -60,3 +60,56 @@ TEST(BDCore, ScenesByTreeAndDay) {
   pCore->Release();
   testsupport::RemoveTree(card);
 }
+
+namespace {
+
+// Position n of an object's table, called as the callers outside the library call it.
+template <typename R, typename... A>
+R At(void* pObject, int n, A... args) {
+  void** table = *reinterpret_cast<void***>(pObject);
+  return reinterpret_cast<R (*)(void*, A...)>(table[n])(pObject, args...);
+}
+
+}  // namespace
+
+TEST(BDCore, CoreObjectAndIntegratorByPosition) {
+  IVxBDCoreObject* pCore = GetVxBDCoreObject();
+  ASSERT_NE(pCore, nullptr);
+  void* pIntegrator = At<IVxBDIntegrator*>(pCore, 1);
+  ASSERT_NE(pIntegrator, nullptr);
+  VXBDDRIVEENTRY drives[4];
+  int nDrives = -1;
+  EXPECT_EQ(At<long>(pCore, 2, drives, 4, &nDrives), 0);
+  EXPECT_EQ(nDrives, 0);
+  EXPECT_EQ(At<long>(pCore, 3), 0);
+  EXPECT_EQ(At<IVxBDImageList*>(pCore, 4), pCore->GetImageList());
+  EXPECT_EQ(At<long>(pCore, 5, 4), VXBD_E_NODEVICE);
+  At<void>(pCore, 0);  // release
+
+  // The integrator outlives the object it came from (the card plug-in keeps it), and every
+  // core object hands the same one.
+  IVxBDCoreObject* pOther = GetVxBDCoreObject();
+  EXPECT_EQ(pOther->GetIntegrator(), pIntegrator);
+  pOther->Release();
+  int nCount = -1;
+  EXPECT_EQ(At<long>(pIntegrator, 17, 7, &nCount), 0);
+  EXPECT_EQ(nCount, 0);
+  long status = -1;
+  EXPECT_EQ(At<long>(pIntegrator, 124, -1, &status), 0);
+  EXPECT_EQ(status, 0);
+  // Every other position the card plug-in calls answers "no device" and leaves no handle.
+  const int positions[] = {10, 12, 18, 19, 24, 25, 26, 27, 28, 29, 35, 37, 38, 39, 65,
+                           68, 75, 81, 84, 103, 111, 123, 128, 0, 42, 126};
+  for (int n : positions) {
+    INT_PTR out[64] = {};
+    EXPECT_EQ(At<long>(pIntegrator, n, (INT_PTR)0, (void*)out, (void*)out, (void*)out), VXBD_E_NODEVICE) << n;
+  }
+  WCHAR name[MAX_PATH] = L"x";
+  int nLength = -1;
+  EXPECT_EQ(At<long>(pIntegrator, 127, 0, 0, 0, 0, name, &nLength), VXBD_E_NODEVICE);
+  EXPECT_EQ(name[0], 0);
+  EXPECT_EQ(nLength, 0);
+  int hSession = 5;
+  EXPECT_EQ(At<long>(pIntegrator, 24, 0, L"E:\\", 1, &hSession), VXBD_E_NODEVICE);
+  EXPECT_EQ(hSession, -1);
+}

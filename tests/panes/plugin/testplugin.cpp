@@ -213,7 +213,12 @@ PLUGIN_EXPORT HRESULT Drop(CTreeCtrl* tree, HGLOBAL files, DWORD effect, int x, 
 }
 PLUGIN_EXPORT HRESULT DrawClipboard(CTreeCtrl* tree) { ANSWER("DrawClipboard", 0); }
 PLUGIN_EXPORT HRESULT ChangeSetting(CTreeCtrl* tree) { ANSWER("ChangeSetting", 0); }
-PLUGIN_EXPORT HRESULT SetBDCoreIntegrator(void* integrator) { ANSWER("SetBDCoreIntegrator", 0); }
+void* g_integrator = nullptr;
+PLUGIN_EXPORT HRESULT SetBDCoreIntegrator(void* integrator) {
+  g_integrator = integrator;
+  ANSWER("SetBDCoreIntegrator", 0);
+}
+PLUGIN_EXPORT void* TestPluginIntegrator() { return g_integrator; }
 
 // The tree base's operations through the host's object, as the disk and card plug-ins
 // call them.

@@ -27,3 +27,21 @@ TITLES = {
 }
 for _name, _c in TITLES.items():
     art(_name)(lambda c=_c: title_face(*c))
+
+
+@art('export_caption.bmp')
+def export_caption():
+    """Export pane: the caption's picture above the tiles."""
+    img = Image(66, 35)
+    fill(img, vgrad(0, 35, (28, 96, 130), (10, 58, 82)))
+    for x in range(66):
+        img.blend(x, 34, (120, 180, 210), 0.6)
+    return img
+
+
+@art('export_background.bmp')
+def export_background():
+    """Export pane background: its first 66 x 1 pixels are stretched over the pane."""
+    img = Image(66, 4)
+    fill(img, vgrad(0, 4, (10, 58, 82), (10, 58, 82)))
+    return img

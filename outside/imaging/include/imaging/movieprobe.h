@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,14 @@ struct MovieHeader {
   int height = 0;
   double durationSeconds = 0;
   std::optional<SYSTEMTIME> created;  // UTC recording time (MP4/QuickTime "mvhd"), when set
+  // MP4/QuickTime: the video track's media clock ("mdhd" version 0) and its time-to-sample
+  // table ("stts"); 0 when the track or the box is missing.
+  uint32_t videoTimeScale = 0;
+  uint32_t videoDuration = 0;
+  uint32_t firstSampleCount = 0;  // the sample count of the first "stts" entry
+  uint64_t sampleTotal = 0;       // the sum of the entries' sample counts
+  bool panorama = false;          // a track handled as QuickTime VR or a panorama
+  bool wideBoxes = false;         // a box with a 64-bit size at the top or in "moov"
 };
 
 // S_OK with at least the container filled; a movie without a video stream has a

@@ -1,0 +1,80 @@
+// The folder thread's life: one at a time, a stop flag it reads, a stop that keeps the
+// caller's window served; and the worker that asks the shell whether folders have
+// sub-folders, one thread for many items.
+#pragma once
+#include <shlobj.h>
+#include <windows.h>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+
+namespace disktree {
+
+class FolderThread {
+ public:
+  FolderThread() = default;
+  FolderThread(const FolderThread&) = delete;
+  FolderThread& operator=(const FolderThread&) = delete;
+  // A thread still running after a stop ran out of time is left to end on its own: it
+  // holds a reference on this library, so the library outlives it.
+  ~FolderThread();
+
+  // Stops a previous thread, clears the stop flag and runs body on a new thread; waits
+  // until the thread runs. False (and no thread) when none could be started.
+  bool Start(std::function<unsigned(const volatile LONG* stop)> body);
+  // True when no thread is left; false when it did not end by the deadline. Waiting
+  // messages of the calling thread are dispatched between the 500 ms waits.
+  bool Stop(DWORD timeoutMs = 30000);
+  bool IsRunning() const;
+  // The ended thread's result, or STILL_ACTIVE.
+  DWORD ExitCode() const;
+
+ private:
+  struct Run;
+  static DWORD WINAPI Proc(LPVOID param);
+  HANDLE m_thread = nullptr;
+  Run* m_run = nullptr;
+};
+
+// Answers "does this folder have sub-folders?" for many items on one worker thread. Each
+// probe holds its own reference on the parent folder and its own copy of the item id, and
+// has its own answer, so a late answer never speaks for another item. The worker starts
+// with the first probe and ends when idle, holding the library meanwhile, so that the
+// library's unloading never has to wait for it.
+class SubfolderProbe {
+ public:
+  enum Answer { kPending, kHasSubfolders, kNoSubfolders, kUnknown };
+  SubfolderProbe();
+  ~SubfolderProbe();
+  // Queues a probe; 0 when it cannot be queued.
+  unsigned Submit(IShellFolder* parent, LPCITEMIDLIST relative);
+  // The answer once it is there, waiting at most timeoutMs; kPending when it is not.
+  Answer Wait(unsigned ticket, DWORD timeoutMs);
+  // Forgets a probe (its late answer is dropped).
+  void Cancel(unsigned ticket);
+  // Ends the worker and waits for it (never from the library's unloading: the worker
+  // holds the library, and its end may unload it).
+  void Stop();
+
+ private:
+  struct Job {
+    unsigned ticket;
+    IShellFolder* folder;
+    LPITEMIDLIST relative;
+  };
+  static DWORD WINAPI Proc(LPVOID param);
+  void Work();
+  std::mutex m_lock;
+  std::condition_variable m_changed;
+  std::deque<Job> m_jobs;
+  std::map<unsigned, Answer> m_answers;
+  unsigned m_next = 1;
+  bool m_quit = false;
+  bool m_running = false;
+  HANDLE m_worker = nullptr;
+};
+
+}  // namespace disktree

@@ -1,0 +1,375 @@
+#include "FolderTreeManager.h"
+
+#include <Kitlib2/Profile.h>
+#include <RecordGate.h>
+#include <VxResourceIds.h>
+#include <shellapi.h>
+#include <textkit/path.h>
+#include <textkit/text.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "DiskTreeModule.h"
+#include "DiskTreeRules.h"
+#include "FolderOps.h"
+#include "ShellItems.h"
+
+namespace disktree {
+
+namespace {
+
+std::unique_ptr<CFolderTreeManager> g_manager;
+const char kFolderInfo[] = "VazODA\\FolderInfo";
+
+char* CopyText(const std::string& s) {
+  char* p = static_cast<char*>(malloc(s.size() + 1));
+  if (p) memcpy(p, s.c_str(), s.size() + 1);
+  return p;
+}
+
+bool IsRemovableDrive(const std::string& path) {
+  if (path.size() < 3 || path[1] != ':') return false;
+  UINT type = GetDriveTypeA(path.substr(0, 3).c_str());
+  return type == DRIVE_REMOVABLE || type == DRIVE_REMOTE || type == DRIVE_CDROM;
+}
+
+int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder) {
+  auto* ra = reinterpret_cast<TreeItemRecord*>(a);
+  auto* rb = reinterpret_cast<TreeItemRecord*>(b);
+  if (!ra || !rb || !folder) return 0;
+  HRESULT hr = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(0, ra->shell->relative, rb->shell->relative);
+  return static_cast<short>(HRESULT_CODE(hr));
+}
+
+}  // namespace
+
+void CreateManager() { g_manager.reset(new CFolderTreeManager); }
+void DestroyManager() { g_manager.reset(); }
+CFolderTreeManager* Manager() { return g_manager.get(); }
+
+CFolderTreeManager::CFolderTreeManager() {
+  m_desktopDirectory = GetDesktopPath();
+  m_desktopName = textkit::FileNameOf(m_desktopDirectory);
+}
+
+CFolderTreeManager::~CFolderTreeManager() {}
+
+TreeItemRecord* CFolderTreeManager::Record(CTreeCtrl* tree, HTREEITEM item) {
+  return item ? reinterpret_cast<TreeItemRecord*>(tree->GetItemData(item)) : nullptr;
+}
+
+std::string CFolderTreeManager::ItemPath(CTreeCtrl* tree, HTREEITEM item) {
+  TreeItemRecord* r = Record(tree, item);
+  return r && r->path ? r->path : std::string();
+}
+
+std::string CFolderTreeManager::PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute) {
+  std::string path;
+  char buffer[MAX_PATH * 2] = {};
+  if (absolute && SHGetPathFromIDListA(absolute, buffer)) path = buffer;
+  if (path.empty()) GetDisplayNameText(parent, relative, SHGDN_FORPARSING, &path);
+  const std::string clsid = ClassIdOfParsingPath(path);
+  if (!clsid.empty()) {
+    char value[512] = {};
+    LONG size = sizeof value;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsid).c_str(), value, &size) == ERROR_SUCCESS && value[0])
+      path = value;
+    else
+      GetDisplayNameText(parent, relative, SHGDN_INFOLDER, &path);
+  }
+  return path;
+}
+
+int CFolderTreeManager::TreeImage(CTreeCtrl* tree, int systemIndex) {
+  auto it = m_images.find(systemIndex);
+  if (it != m_images.end()) return it->second;
+  SHFILEINFOA info = {};
+  HIMAGELIST system =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  HIMAGELIST mine = TreeView_GetImageList(tree->m_hWnd, TVSIL_NORMAL);
+  if (!mine) {
+    mine =
+        ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 16, 16);
+    TreeView_SetImageList(tree->m_hWnd, mine, TVSIL_NORMAL);
+  }
+  int index = -1;
+  if (HICON icon = system ? ImageList_GetIcon(system, systemIndex, ILD_NORMAL) : nullptr) {
+    index = ImageList_AddIcon(mine, icon);
+    DestroyIcon(icon);
+  }
+  m_images[systemIndex] = index;
+  return index;
+}
+
+void CFolderTreeManager::SetIcons(CTreeCtrl* tree, HTREEITEM item, TreeItemRecord* record) {
+  SHFILEINFOA info = {};
+  int normal = -1, open = -1;
+  if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
+                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+    normal = TreeImage(tree, info.iIcon);
+  if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
+                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON))
+    open = TreeImage(tree, info.iIcon);
+  tree->SetItemImage(item, normal, open < 0 ? normal : open);
+  LONG colour = ReadFolderColour(record->path ? record->path : "");
+  if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
+}
+
+HRESULT CFolderTreeManager::SetColour(CTreeCtrl* tree, HTREEITEM item, COLORREF colour, bool remove) {
+  TreeItemRecord* record = Record(tree, item);
+  HIMAGELIST list = tree ? TreeView_GetImageList(tree->m_hWnd, TVSIL_NORMAL) : nullptr;
+  if (!record || !list) return E_FAIL;
+  int images[2] = {-1, -1};
+  for (int k = 0; k < 2; ++k) {
+    SHFILEINFOA info = {};
+    UINT flags = SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON | SHGFI_SYSICONINDEX | (k ? SHGFI_OPENICON : 0);
+    if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info, flags)) continue;
+    if (remove) {
+      images[k] = TreeImage(tree, info.iIcon);
+    } else {
+      ICONINFO ii = {};
+      if (GetIconInfo(info.hIcon, &ii)) {
+        BITMAP bm = {};
+        GetObject(ii.hbmColor, sizeof bm, &bm);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = bm.bmWidth;
+        bi.bmiHeader.biHeight = bm.bmHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        std::vector<uint8_t> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight * 4);
+        HDC dc = GetDC(nullptr);
+        if (GetDIBits(dc, ii.hbmColor, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS)) {
+          TintPixels(pixels.data(), pixels.size() / 4, colour);
+          SetDIBits(dc, ii.hbmColor, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+          HICON tinted = CreateIconIndirect(&ii);
+          if (tinted) {
+            int current = -1, currentOpen = -1;
+            tree->GetItemImage(item, current, currentOpen);
+            int slot = TintSlot(k ? currentOpen : current, ImageList_GetImageCount(list));
+            while (ImageList_GetImageCount(list) <= slot) ImageList_AddIcon(list, tinted);
+            ImageList_ReplaceIcon(list, slot, tinted);
+            images[k] = slot;
+            DestroyIcon(tinted);
+          }
+        }
+        ReleaseDC(nullptr, dc);
+        if (ii.hbmColor) DeleteObject(ii.hbmColor);
+        if (ii.hbmMask) DeleteObject(ii.hbmMask);
+      }
+    }
+    DestroyIcon(info.hIcon);
+  }
+  if (images[0] >= 0) tree->SetItemImage(item, images[0], images[1] >= 0 ? images[1] : images[0]);
+  StoreFolderColour(record->path ? record->path : "", colour, remove);
+  return S_OK;
+}
+
+void CFolderTreeManager::ApplyColours(CTreeCtrl* tree, HTREEITEM item) {
+  for (HTREEITEM c = tree->GetChildItem(item); c; c = tree->GetNextSiblingItem(c)) ApplyColours(tree, c);
+  TreeItemRecord* record = Record(tree, item);
+  if (!record) return;
+  LONG colour = ReadFolderColour(record->path ? record->path : "");
+  if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
+}
+
+HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child,
+                                        IShellFolder* parentFolder, HTREEITEM parentItem, HTREEITEM insertAfter,
+                                        bool excludeRemovable) {
+  ItemIdList absolute(JoinItemIdLists(parentAbsolute, child));
+  if (!absolute.Get()) return insertAfter;
+  if (CMGetProfileInt(kFolderInfo, "Network Disable", 0) == 1) {
+    ItemIdList network;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETWORK, network.Out())) &&
+        HRESULT_CODE(parentFolder->CompareIDs(0, child, network.Get())) == 0)
+      return insertAfter;
+  }
+  SFGAOF attributes = 0x723B8177;
+  if (FAILED(parentFolder->GetAttributesOf(1, &child, &attributes))) attributes = 0;
+  attributes |= SFGAO_HASSUBFOLDER;
+
+  ChildFacts facts;
+  facts.attributes = attributes;
+  facts.path = PathOf(parentFolder, child, absolute.Get());
+  facts.desktopDirectory = !m_desktopDirectory.empty() && textkit::EqualNoCase(facts.path, m_desktopDirectory);
+  facts.fileAttributes = GetFileAttributesA(facts.path.c_str());
+  facts.removableDrive = IsRemovableDrive(facts.path);
+  if (parentAbsolute && SkipChild(facts, excludeRemovable)) return insertAfter;
+  if (IsVetoedPath(facts.path)) return insertAfter;  // never cut to name another folder
+
+  std::string label;
+  if (!GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER, &label)) return insertAfter;
+  IShellFolder* folder = nullptr;
+  if (parentAbsolute) {
+    if (FAILED(parentFolder->BindToObject(child, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))))
+      return insertAfter;
+  } else {
+    folder = parentFolder;
+    folder->AddRef();
+  }
+  auto* shell = static_cast<ShellItemRecord*>(CoTaskMemAlloc(sizeof(ShellItemRecord)));
+  auto* record = new TreeItemRecord;
+  shell->parent = parentFolder;
+  shell->folder = folder;
+  shell->relative = JoinItemIdLists(nullptr, child);
+  shell->absolute = absolute.Release();
+  shell->attributes = attributes;
+  shell->seen = 0;
+  if (!m_desktopName.empty() && facts.path == m_desktopName) facts.path = m_desktopDirectory;
+  record->path = CopyText(facts.path);
+  record->kind = -1;
+  record->shell = shell;
+
+  TVINSERTSTRUCTA ins = {};
+  ins.hParent = parentItem;
+  ins.hInsertAfter = insertAfter;
+  ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+  ins.item.pszText = const_cast<char*>(label.c_str());
+  ins.item.lParam = reinterpret_cast<LPARAM>(record);
+  ins.item.cChildren = 1;
+  HTREEITEM item = tree->InsertItem(&ins);
+  if (!item) {
+    FreeRecord(record);
+    return insertAfter;
+  }
+  SetIcons(tree, item, record);
+  if (attributes & SFGAO_SHARE) tree->SetItemState(item, INDEXTOOVERLAYMASK(1), TVIS_OVERLAYMASK);
+  // The shell claims sub-folders for every folder; the probe takes the button away where
+  // there are none, within its bound.
+  if (unsigned ticket = m_probe.Submit(parentFolder, child)) {
+    SubfolderProbe::Answer a = m_probe.Wait(ticket, 5000);
+    if (a == SubfolderProbe::kNoSubfolders) {
+      TVITEMA tv = {};
+      tv.mask = TVIF_CHILDREN;
+      tv.hItem = item;
+      tv.cChildren = 0;
+      tree->SetItem(&tv);
+    } else if (a == SubfolderProbe::kPending) {
+      m_probe.Cancel(ticket);
+    }
+  }
+  return item;
+}
+
+void CFolderTreeManager::FreeRecord(TreeItemRecord* record) {
+  if (!record) return;
+  free(record->path);
+  if (ShellItemRecord* s = record->shell) {
+    if (s->folder) s->folder->Release();
+    CoTaskMemFree(s->relative);
+    CoTaskMemFree(s->absolute);
+    CoTaskMemFree(s);
+  }
+  delete record;
+}
+
+HRESULT CFolderTreeManager::BuildRoot(CTreeCtrl* tree, HTREEITEM parent, bool excludeRemovable) {
+  if (!tree) return E_INVALIDARG;
+  IShellFolder* desktop = nullptr;
+  if (FAILED(SHGetDesktopFolder(&desktop))) return E_FAIL;
+  ItemIdList pidl;
+  SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, pidl.Out());
+  HTREEITEM root =
+      BuildItem(tree, nullptr, pidl.Get(), desktop, parent ? parent : TVI_ROOT, TVI_LAST, excludeRemovable);
+  if (root && root != TVI_LAST) {
+    Expand(tree, root, excludeRemovable);
+    tree->Expand(root, TVE_EXPAND);
+    tree->SelectItem(root);
+  }
+  desktop->Release();
+  return S_OK;
+}
+
+HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool excludeRemovable) {
+  if (!tree || !item) return E_INVALIDARG;
+  if (tree->GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) return S_OK;
+  TreeItemRecord* record = Record(tree, item);
+  if (!record || !record->shell || !record->shell->folder) return E_FAIL;
+  const std::string root = DriveRootOfLabel(std::string(tree->GetItemText(item)));
+  if (!root.empty()) {
+    UINT old = SetErrorMode(SEM_FAILCRITICALERRORS);
+    char name[MAX_PATH] = {};
+    BOOL ok = GetVolumeInformationA(root.c_str(), name, sizeof name, nullptr, nullptr, nullptr, nullptr, 0);
+    SetErrorMode(old);
+    if (!ok) {
+      // Any volume failure of a drive that comes and goes is a drive without media.
+      if (m_bTreeCreated) {
+        CString text;
+        text.Format(ResourceString(IDS_DISKTREE_EMPTY_DRIVE).c_str(), root.c_str());
+        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+      }
+      TVITEMA tv = {};
+      tv.mask = TVIF_CHILDREN;
+      tv.hItem = item;
+      tree->SetItem(&tv);
+      return E_FAIL;
+    }
+  }
+  tree->SetItemState(item, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
+  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  IEnumIDList* list = nullptr;
+  HTREEITEM last = TVI_FIRST;
+  bool any = false;
+  if (SUCCEEDED(record->shell->folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) && list) {
+    LPITEMIDLIST child = nullptr;
+    while (list->Next(1, &child, nullptr) == S_OK) {
+      HTREEITEM made =
+          BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, last, excludeRemovable);
+      if (made != last) {
+        last = made;
+        any = true;
+      }
+      CoTaskMemFree(child);
+    }
+    list->Release();
+  }
+  if (!any) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_CHILDREN;
+    tv.hItem = item;
+    tree->SetItem(&tv);
+  }
+  SetCursor(old);
+  SortChildren(tree, item);
+  return S_OK;
+}
+
+void CFolderTreeManager::SortChildren(CTreeCtrl* tree, HTREEITEM item) {
+  TreeItemRecord* record = Record(tree, item);
+  if (!record || !record->shell) return;
+  TVSORTCB sort = {};
+  sort.hParent = item;
+  sort.lpfnCompare = CompareItems;
+  sort.lParam = reinterpret_cast<LPARAM>(record->shell->folder);
+  tree->SortChildrenCB(&sort);
+}
+
+HRESULT CFolderTreeManager::RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool deleteData) {
+  if (!tree || !item) return E_INVALIDARG;
+  HTREEITEM parent = tree->GetParentItem(item);
+  for (HTREEITEM c = tree->GetChildItem(item); c;) {
+    HTREEITEM next = tree->GetNextSiblingItem(c);
+    RemoveItem(tree, c, deleteData);
+    c = next;
+  }
+  TreeItemRecord* record = Record(tree, item);
+  std::string path = record && record->path ? record->path : "";
+  if (deleteData && !path.empty()) VxDBWDeleteFolderEx(path.c_str());
+  tree->SetItemData(item, 0);
+  FreeRecord(record);
+  tree->DeleteItem(item);
+  if (deleteData && !path.empty() && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    StoreFolderColour(path, 0, true);
+  if (parent && !tree->GetChildItem(parent)) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_CHILDREN | TVIF_STATE;
+    tv.hItem = parent;
+    tv.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+    tree->SetItem(&tv);
+  }
+  return S_OK;
+}
+
+}  // namespace disktree

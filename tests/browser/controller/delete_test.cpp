@@ -1,0 +1,313 @@
+// File deletion through the controller: the roads by folder kind, the questions each one
+// asks, and what the disk, the model, the database and the marks hold afterwards.
+#include <gtest/gtest.h>
+
+#include <RecordGate.h>
+#include <TickCache.h>
+#include <VxResourceIds.h>
+#include <shlwapi.h>
+
+#include <set>
+
+#include "MainWndMessages.h"
+#include "ctl_fixture.h"
+#include "files.h"
+
+namespace {
+
+std::string ResString(UINT id) {
+  CString s;
+  CResourceLoader().LoadStringA(id, s);
+  return (LPCSTR)s;
+}
+
+// Marks set by a test, taken off at its end (other tests count every marked file).
+struct Marks {
+  std::vector<std::string> paths;
+  void Set(const std::string& p) {
+    ASSERT_EQ(S_OK, Mark_SetCheck(p.c_str(), 1));
+    paths.push_back(p);
+  }
+  ~Marks() {
+    for (const std::string& p : paths) Mark_SetCheck(p.c_str(), 0);
+  }
+};
+
+// A scratch folder of marked pictures, enrolled in the database when asked.
+std::string MarkedPictures(Marks& marks, const char* sub, const std::vector<const char*>& names, bool enroll) {
+  std::string d = ctltest::Scratch(sub);
+  for (const char* n : names) {
+    std::string p = d + "\\" + n;
+    ctltest::Copy("plain.jpg", p);
+    if (enroll) EXPECT_EQ(S_OK, VxDBWEnrollFile(p.c_str(), 0));
+    marks.Set(p);
+  }
+  return d;
+}
+
+bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A content file of the maker (the device tables know "Norvane" with its "NV-HD" models).
+std::string ContText(const char* members, const char* maker) {
+  return std::string("[Content]\r\nFormat=1\r\nMembers=") + members + "\r\nMaker=" + maker + "\r\nModel=NV-HD100\r\n";
+}
+
+void SelectByName(BrowserHost& h, const std::vector<std::string>& names) {
+  for (CThumbnail* p : h.pView->m_items)
+    for (const std::string& n : names)
+      if (lstrcmpiA(PathFindFileNameA(p->GetFilePath()), n.c_str()) == 0)
+        h.pView->SelectItem(p->GetUniqueID(VXID_SLOT_VIEW), TRUE);
+}
+
+// The selection becomes exactly these items.
+void SelectOnly(BrowserHost& h, const std::vector<std::string>& names) {
+  h.pView->UnSelectAll(TRUE);
+  h.browser()->SelectAll(0);
+  SelectByName(h, names);
+}
+
+long Delete(BrowserHost& h) {
+  long r = h.trans()->DeleteSelectFiles();
+  ctltest::Pump();
+  return r;
+}
+
+// The deletion shows one box with the string, answered with the id, and ends refused.
+void RefusedWithOneBox(BrowserHost& h, int answer, UINT stringId) {
+  BoxAnswers answers({answer});
+  EXPECT_EQ(Delete(h), 995);
+  ASSERT_EQ(answers.Count(), 1u);
+  EXPECT_NE(answers.Seen()[0].find(ResString(stringId)), std::string::npos);
+}
+
+}  // namespace
+
+// An ordinary folder: one file asks the browser's own question, which decides; several
+// files or a folder are left to the shell's confirmation. Afterwards the model, the
+// database and the marks follow what the shell really removed.
+TEST(Deletion, OrdinaryFolderOneFileTwoFilesAndAFolder) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = ctltest::Scratch("del_plain");
+  for (const char* n : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) ctltest::Copy("plain.jpg", d + "\\" + n);
+  testsupport::MakeFolders(d + "\\sub");
+  ctltest::Copy("plain.jpg", d + "\\sub\\in.jpg");
+  for (const char* n : {"a.jpg", "b.jpg"}) {
+    ASSERT_EQ(S_OK, VxDBWEnrollFile((d + "\\" + n).c_str(), 0));
+    marks.Set(d + "\\" + n);
+  }
+  h.ShowFolder(d);
+  ASSERT_EQ(h.pView->m_items.size(), 5u);
+  const std::string question = ResString(IDS_BROWSER_DELETE_CAPTION);
+
+  // "Keep" deletes nothing but the command ends normally.
+  SelectByName(h, {"a.jpg"});
+  {
+    BoxAnswers answers({IDC_DELETE_NO});
+    EXPECT_EQ(Delete(h), 0);
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_EQ(answers.Seen()[0].find("[own]" + question + "|"), 0u) << answers.Seen()[0];
+    EXPECT_NE(answers.Seen()[0].find("a.jpg"), std::string::npos);
+  }
+  EXPECT_TRUE(Exists(d + "\\a.jpg"));
+  EXPECT_EQ(h.pView->m_items.size(), 5u);
+
+  // "Delete": the file goes to the recycle bin without another question; its record and
+  // its mark go with it, the status bar's mark count is renewed.
+  SelectOnly(h, {"a.jpg"});
+  h.Forget();
+  {
+    BoxAnswers answers({IDC_DELETE_YES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\a.jpg"));
+  EXPECT_NE(S_OK, VxDBWIsEnrolled((d + "\\a.jpg").c_str()));
+  int state = -1;
+  Mark_GetCheck((d + "\\a.jpg").c_str(), &state);
+  EXPECT_EQ(state, 0);
+  EXPECT_EQ(h.pView->m_items.size(), 4u);
+  EXPECT_FALSE(h.Seen(WM_STATUS_MARK_COUNT).empty());
+
+  // Two files: no browser dialog, the shell's confirmation; answering no keeps both.
+  SelectByName(h, {"b.jpg", "c.jpg"});
+  {
+    BoxAnswers answers({IDNO});
+    // The shell reports a No as cancelled or as aborted: both end without a deletion.
+    long r = Delete(h);
+    EXPECT_TRUE(r == 0 || r == 995) << r;
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_NE(answers.Seen()[0].find("[own]"), 0u);
+  }
+  EXPECT_TRUE(Exists(d + "\\b.jpg"));
+  EXPECT_TRUE(Exists(d + "\\c.jpg"));
+  EXPECT_EQ(S_OK, VxDBWIsEnrolled((d + "\\b.jpg").c_str()));
+  Mark_GetCheck((d + "\\b.jpg").c_str(), &state);
+  EXPECT_EQ(state, 1);
+  EXPECT_EQ(h.pView->m_items.size(), 4u);
+
+  // Yes: both go, and a folder in the selection makes the trees refresh.
+  SelectOnly(h, {"b.jpg", "c.jpg", "sub"});
+  h.Forget();
+  {
+    BoxAnswers answers({IDYES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\b.jpg"));
+  EXPECT_FALSE(Exists(d + "\\sub"));
+  EXPECT_TRUE(Exists(d + "\\d.jpg"));
+  EXPECT_NE(S_OK, VxDBWIsEnrolled((d + "\\b.jpg").c_str()));
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"d.jpg"}));
+  EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
+}
+
+// A content file takes its companions along after the notice; one of a maker the device
+// tables don't know is refused before anything is asked or deleted.
+TEST(Deletion, ContentFilesCompanionsAndUnsupportedMakers) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("del_cont");
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00001.cont", ContText("00001.MTS|00001.tmb|..\\outside.jpg", "Norvane")));
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\00002.cont", ContText("00002.MTS", "Otherco")));
+  for (const char* n : {"00001.MTS", "00001.tmb", "00002.MTS"}) ctltest::Copy("movie.mpg", d + "\\" + n);
+  ctltest::Copy("plain.jpg", d + "\\..\\outside.jpg");
+  h.ShowFolder(d);
+
+  SelectByName(h, {"00002.cont"});
+  RefusedWithOneBox(h, IDOK, IDS_BROWSER_CONT_UNSUPPORTED);
+  EXPECT_TRUE(Exists(d + "\\00002.cont"));
+  EXPECT_TRUE(Exists(d + "\\00002.MTS"));
+
+  // Cancel in the companion notice: nothing goes.
+  SelectOnly(h, {"00001.cont"});
+  RefusedWithOneBox(h, IDCANCEL, IDS_BROWSER_COMPANIONS);
+  EXPECT_TRUE(Exists(d + "\\00001.cont"));
+
+  // OK, then the shell's confirmation (three paths): the clip goes whole; a member name
+  // that leads out of the folder is not followed.
+  SelectOnly(h, {"00001.cont"});
+  {
+    BoxAnswers answers({IDOK, IDYES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 2u);
+  }
+  for (const char* n : {"00001.cont", "00001.MTS", "00001.tmb"}) EXPECT_FALSE(Exists(d + "\\" + n)) << n;
+  EXPECT_TRUE(Exists(d + "\\..\\outside.jpg"));
+  EXPECT_TRUE(Exists(d + "\\00002.cont"));
+}
+
+// Folder kinds: print orders and disc nodes delete nothing and ask nothing; a
+// classification folder asks, then only the classification entries go: the files, their
+// records and their marks stay.
+TEST(Deletion, FolderKinds) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = MarkedPictures(marks, "del_kinds", {"k1.jpg", "k2.jpg"}, true);
+  h.ShowFolder(d);
+  CBrowserStatus& status = h.browser()->GetBrowserStatus();
+  for (FOLDER_TYPE code : {FOLDER_TYPE_SDCARD_PRINTORDER, FOLDER_TYPE_SDCARD_DISC, FOLDER_TYPE_SDCARD_AUDIO}) {
+    status.SetCode(code);
+    SelectByName(h, {"k1.jpg"});
+    CStringList list;
+    BoxAnswers answers({IDC_DELETE_YES});
+    EXPECT_EQ(h.trans()->DeleteSelectFiles(list, 0), 1) << code;
+    ctltest::Pump();
+    EXPECT_EQ(answers.Count(), 0u) << code;
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_TRUE(Exists(d + "\\k1.jpg"));
+  }
+
+  status.SetCode(FOLDER_TYPE_CLASSIFY);
+  SelectByName(h, {"k1.jpg", "k2.jpg"});
+  {
+    BoxAnswers answers({IDNO});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_EQ(h.pView->m_items.size(), 2u);
+  SelectOnly(h, {"k1.jpg", "k2.jpg"});
+  h.Forget();
+  {
+    BoxAnswers answers({IDYES});
+    EXPECT_EQ(Delete(h), 0);
+    ASSERT_EQ(answers.Count(), 1u);
+    EXPECT_NE(answers.Seen()[0].find("2"), std::string::npos);
+  }
+  int state = -1;
+  for (const char* n : {"k1.jpg", "k2.jpg"}) {
+    std::string p = d + "\\" + n;
+    EXPECT_TRUE(Exists(p)) << n;
+    EXPECT_EQ(S_OK, VxDBWIsEnrolled(p.c_str())) << n;
+    Mark_GetCheck(p.c_str(), &state);
+    EXPECT_EQ(state, 1) << n;
+  }
+  EXPECT_EQ(h.pView->m_items.size(), 0u);
+  EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
+}
+
+// Pruning keeps what is still there; the marks of kept files stay.
+TEST(Deletion, PruningAndMarksOfKeptFiles) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = MarkedPictures(marks, "del_prune", {"p1.jpg", "p2.jpg"}, false);
+  h.ShowFolder(d);
+  SelectByName(h, {"p1.jpg", "p2.jpg"});
+  ASSERT_TRUE(DeleteFileA((d + "\\p1.jpg").c_str()));
+  CStringList list;
+  list.AddTail((d + "\\p1.jpg").c_str());
+  list.AddTail((d + "\\p2.jpg").c_str());
+  EXPECT_EQ(CVxGUITrans::CheckDeletePathList(list), 0);
+  ASSERT_EQ(list.GetCount(), 1);
+  EXPECT_STREQ(list.GetHead(), (d + "\\p1.jpg").c_str());
+  h.trans()->UnmarkDeleted(list);
+  int state = -1;
+  Mark_GetCheck((d + "\\p1.jpg").c_str(), &state);
+  EXPECT_EQ(state, 0);
+  Mark_GetCheck((d + "\\p2.jpg").c_str(), &state);
+  EXPECT_EQ(state, 1);
+}
+
+// The search for content files of unknown makers goes into sub-folders but not through
+// links, which may lead back up the tree.
+TEST(Deletion, UnsupportedContentSearchBelowFolders) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("del_search");
+  testsupport::MakeFolders(d + "\\a\\b");
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\ok.cont", ContText("x.MTS", "Norvane")));
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 0);
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile((d + "\\a\\ok.cont").c_str()), 0);
+  ASSERT_TRUE(testsupport::WriteWholeFile(d + "\\a\\b\\bad.cont", ContText("x.MTS", "Otherco")));
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 1);
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile((d + "\\a\\b\\bad.cont").c_str()), 1);
+  EXPECT_EQ(h.trans()->IsExistNotSupportContFile(nullptr), 0);
+  // A link back to the top: the search ends.
+  ASSERT_TRUE(DeleteFileA((d + "\\a\\b\\bad.cont").c_str()));
+  if (CreateSymbolicLinkA((d + "\\a\\loop").c_str(), d.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+    EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 0);
+}
+
+// The delete command and the browser's action 3 both reach the deletion.
+TEST(Deletion, CommandAndActionMessage) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("del_cmd");
+  for (const char* n : {"c1.jpg", "c2.jpg"}) ctltest::Copy("plain.jpg", d + "\\" + n);
+  h.ShowFolder(d);
+  SelectByName(h, {"c1.jpg"});
+  {
+    BoxAnswers answers({IDC_DELETE_YES});
+    CSendCommandObject cmd(ID_FILE_DELETE);
+    h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &cmd);
+    ctltest::Pump();
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\c1.jpg"));
+  SelectByName(h, {"c2.jpg"});
+  {
+    BoxAnswers answers({IDC_DELETE_YES});
+    SendMessageA(h.view(), WM_BROWSER_ACTION, 0, VXACTION_DELETE);
+    ctltest::Pump();
+    EXPECT_EQ(answers.Count(), 1u);
+  }
+  EXPECT_FALSE(Exists(d + "\\c2.jpg"));
+  EXPECT_TRUE(h.pView->m_items.empty());
+}

@@ -1,0 +1,148 @@
+// DiskTree.psp on a live tree: the desktop's folders, the synchronous and threaded walks
+// to a temporary folder of C:, drops that work and drops that fail.
+#include <FolderTreePlugin.h>
+#include <Kitlib2/Profile.h>
+#include <dropop/DropRules.h>
+#include <files.h>
+#include <gtest/gtest.h>
+#include <profileroot.h>
+#include <pump.h>
+#include <tempfolder.h>
+#include <testmain.h>
+#include <textkit/text.h>
+
+static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
+
+namespace {
+
+class CHostTree : public CCheckTreeCtrl {};
+
+struct Host {
+  HMODULE plugin = LoadLibraryA("DiskTree.psp");
+  CWnd frame;
+  CHostTree tree;
+  Host() {
+    frame.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 600), nullptr, 0);
+    tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, CRect(0, 0, 380, 560),
+                &frame, 100);
+  }
+  ~Host() {
+    if (plugin) {
+      auto stop = Get<PFN_PLUGIN_Predicate>("StopFolderThread");
+      if (stop) stop();
+      auto del = Get<PFN_PLUGIN_TreeItem>("DeleteTree");
+      for (HTREEITEM r = tree.GetRootItem(); r; r = tree.GetRootItem()) del(&tree, r);
+    }
+    tree.DestroyWindow();
+    frame.DestroyWindow();
+    if (plugin) FreeLibrary(plugin);
+  }
+  template <class F>
+  F Get(const char* name) {
+    return reinterpret_cast<F>(GetProcAddress(plugin, name));
+  }
+  std::string CaretPath() {
+    auto* r = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(tree.GetSelectedItem()));
+    return r && r->path ? r->path : "";
+  }
+  HTREEITEM Find(HTREEITEM from, const std::string& path) {
+    for (HTREEITEM i = from; i; i = tree.GetNextSiblingItem(i)) {
+      auto* r = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(i));
+      if (r && r->path && textkit::EqualNoCase(r->path, path)) return i;
+      if (HTREEITEM c = tree.GetChildItem(i))
+        if (HTREEITEM f = Find(c, path)) return f;
+    }
+    return nullptr;
+  }
+};
+
+HGLOBAL DropBlock(const std::vector<std::string>& paths) {
+  std::string bytes = dropop::MakeDropBlock(paths);
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  memcpy(GlobalLock(h), bytes.data(), bytes.size());
+  GlobalUnlock(h);
+  return h;
+}
+
+}  // namespace
+
+TEST(DiskTreeOnATree, FillsWalksAndDrops) {
+  testsupport::ScopedProfileRoot profile("disktree-tree");
+  std::string root = testsupport::NewTempFolder("dtree");
+  testsupport::MakeFolders(root + "\\photos\\2024");
+  testsupport::MakeFolders(root + "\\target");
+  testsupport::WriteWholeFile(root + "\\photos\\2024\\a.jpg", "jpg");
+
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  HTREEITEM desktop = host.tree.GetRootItem();
+  ASSERT_TRUE(desktop);
+  auto* rootRecord = reinterpret_cast<PluginItemRecord*>(host.tree.GetItemData(desktop));
+  ASSERT_TRUE(rootRecord);
+  EXPECT_EQ(rootRecord->kind, -1);
+  EXPECT_TRUE(host.tree.GetChildItem(desktop));
+
+  // The walk in the calling thread finds the folder and makes it the caret.
+  auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
+  ASSERT_EQ(selectNow(&host.tree, CString((root + "\\photos\\2024").c_str())), S_OK);
+  EXPECT_TRUE(textkit::EqualNoCase(host.CaretPath(), root + "\\photos\\2024")) << host.CaretPath();
+  EXPECT_EQ(selectNow(&host.tree, CString((root + "\\nothing").c_str())), E_INVALIDARG);
+
+  // The folder thread walks to the target while this thread serves the tree.
+  auto select = host.Get<PFN_PLUGIN_SelectText>("SelectFolder");
+  auto running = host.Get<PFN_PLUGIN_Predicate>("IsDoThread");
+  ASSERT_EQ(select(&host.tree, CString((root + "\\target").c_str())), S_OK);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return running() != S_OK; }, 20000));
+  EXPECT_TRUE(textkit::EqualNoCase(host.CaretPath(), root + "\\target")) << host.CaretPath();
+  EXPECT_EQ(std::string(CMGetProfileString("VazODA\\FolderInfo", "OpenFolder")), root + "\\target");
+
+  // A drop onto the target copies; a drop of a missing file fails and says so.
+  HTREEITEM target = host.Find(desktop, root + "\\target");
+  ASSERT_TRUE(target);
+  host.tree.EnsureVisible(target);
+  CRect rc;
+  host.tree.GetItemRect(target, &rc, TRUE);
+  auto drop = host.Get<PFN_PLUGIN_Drop>("Drop");
+  HGLOBAL good = DropBlock({root + "\\photos"});
+  EXPECT_EQ(drop(&host.tree, good, DROPEFFECT_COPY, rc.CenterPoint().x, rc.CenterPoint().y), S_OK);
+  GlobalFree(good);
+  EXPECT_NE(GetFileAttributesA((root + "\\target\\photos\\2024\\a.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  HGLOBAL bad = DropBlock({root + "\\missing"});
+  EXPECT_EQ(drop(&host.tree, bad, DROPEFFECT_COPY, rc.CenterPoint().x, rc.CenterPoint().y), E_FAIL);
+  GlobalFree(bad);
+  // Onto its own sub-folder: refused, nothing touched.
+  HGLOBAL self = DropBlock({root + "\\target"});
+  EXPECT_EQ(drop(&host.tree, self, DROPEFFECT_MOVE, rc.CenterPoint().x, rc.CenterPoint().y), E_FAIL);
+  GlobalFree(self);
+  EXPECT_NE(GetFileAttributesA((root + "\\target").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // Two new folders under the caret: the name, then its " (2)" form, each made the caret.
+  host.tree.SelectItem(target);
+  auto newFolder = host.Get<PFN_PLUGIN_TreeOnly>("NewTreeNotMulitiSelect");
+  ASSERT_EQ(newFolder(&host.tree), S_OK);
+  const std::string first = host.CaretPath();
+  host.tree.SelectItem(target);
+  ASSERT_EQ(newFolder(&host.tree), S_OK);
+  EXPECT_EQ(host.CaretPath(), first + " (2)");
+  EXPECT_NE(GetFileAttributesA((first + " (2)").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A rename takes the colours of the folder and its sub-folders along; the root never
+  // gets a new name.
+  auto canRename = host.Get<PFN_PLUGIN_TreeItem>("IsRenameTreeItem");
+  EXPECT_EQ(canRename(&host.tree, desktop), E_ACCESSDENIED);
+  HTREEITEM photos = host.Find(desktop, root + "\\target\\photos");
+  ASSERT_TRUE(photos);
+  EXPECT_EQ(canRename(&host.tree, photos), S_OK);
+  CMWriteProfileInt("VazODA\\FolderIconColor", (root + "\\target\\photos").c_str(), RGB(1, 2, 3));
+  CMWriteProfileInt("VazODA\\FolderIconColor", (root + "\\target\\photos\\2024").c_str(), RGB(4, 5, 6));
+  auto rename = host.Get<PFN_PLUGIN_RenameTreeItem>("RenameTreeItem");
+  char name[] = "\x95\x5C\x83\x7C.";  // a trail byte 0x5C and 0x7C; the dot is cut
+  ASSERT_EQ(rename(&host.tree, photos, name), S_OK);
+  const std::string renamed = root + "\\target\\\x95\x5C\x83\x7C";
+  EXPECT_NE(GetFileAttributesA((renamed + "\\2024\\a.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", renamed.c_str(), -1), (int)RGB(1, 2, 3));
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (renamed + "\\2024").c_str(), -1), (int)RGB(4, 5, 6));
+  EXPECT_TRUE(host.Find(desktop, renamed));
+  testsupport::RemoveTree(root);
+}
