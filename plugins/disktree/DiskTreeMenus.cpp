@@ -3,6 +3,7 @@
 // operation and the shell's recycle bin.
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
+#include <KitlibEx/KitlibEx.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <dropop/CardFileOperation.h>
@@ -19,6 +20,7 @@
 #include "FolderClipboard.h"
 #include "FolderOps.h"
 #include "FolderTreeManager.h"
+#include "IconColorDialog.h"
 
 using namespace disktree;
 
@@ -246,6 +248,32 @@ HRESULT PasteCommand(CTreeCtrl* tree) {
 
 HRESULT RenameCommand(CTreeCtrl* tree) { return tree ? S_OK : E_INVALIDARG; }
 
+HRESULT FavouriteCommand(CTreeCtrl* tree) {
+  if (!tree) return E_INVALIDARG;
+  const HRESULT hr = CMTLxAddFavorite(CFolderTreeManager::ItemPath(tree, tree->GetSelectedItem()).c_str());
+  if (hr == CMTLX_E_FAVORITE_EXISTS) {
+    ::MessageBoxA(::GetActiveWindow(), ResourceString(IDS_DISKTREE_FAVORITE_FAILED).c_str(), "", MB_OK | MB_ICONERROR);
+    return E_FAIL;
+  }
+  if (hr == CMTLX_E_FAVORITE_FULL) {
+    AfxMessageBox(ResourceString(IDS_DISKTREE_FAVORITE_FULL).c_str(), MB_OK | MB_ICONERROR);
+    return E_FAIL;
+  }
+  return hr;
+}
+
+HRESULT ColourCommand(CTreeCtrl* tree) {
+  if (!tree) return E_INVALIDARG;
+  CIconColorDialog dialog(0, CC_RGBINIT);
+  if (dialog.DoModal() != IDOK) return S_OK;
+  HTREEITEM caret = tree->GetSelectedItem();
+  if (!caret) return E_FAIL;
+  // The standard-colour button removes the folder's entry and its standard icon returns.
+  const HRESULT hr = Manager()->SetColour(tree, caret, dialog.GetColor(), dialog.m_bDefaultColor != FALSE);
+  if (HTREEITEM root = tree->GetRootItem()) Manager()->ApplyColours(tree, root);
+  return hr;
+}
+
 // Runs one command by its context-menu id.
 HRESULT RunCommand(CTreeCtrl* tree, UINT id) {
   switch (id) {
@@ -255,6 +283,8 @@ HRESULT RunCommand(CTreeCtrl* tree, UINT id) {
     case ID_DISKTREE_CTX_COPY: return CutOrCopy(tree, false);
     case ID_DISKTREE_CTX_DELETE: return DeleteCommand(tree);
     case ID_DISKTREE_CTX_PASTE: return PasteCommand(tree);
+    case ID_DISKTREE_CTX_COLOR: return ColourCommand(tree);
+    case ID_DISKTREE_CTX_FAVORITE: return FavouriteCommand(tree);
     default: return E_NOTIMPL;
   }
 }

@@ -10,6 +10,7 @@
 #include <files.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
+#include <thread>
 #include <tempfolder.h>
 #include <testmain.h>
 
@@ -203,4 +204,73 @@ TEST(DiskTreeFolderMenu, DeleteChecksEveryFolderThenGoesToTheTrash) {
   EXPECT_FALSE(Exists(f.root + "\\a"));
   EXPECT_FALSE(f.Item(f.root + "\\a"));
   EXPECT_TRUE(deleted());
+}
+
+TEST(DiskTreeFolderMenu, FavouritesAndTheContextMenusItems) {
+  Fixture f;
+  ASSERT_TRUE(f.Start());
+  EmptyTheClipboard();
+  f.host.tree.SelectItem(f.Item(f.root + "\\b"));
+  // What the context menu offers, read while it is up, then closed without a choice.
+  // choice: the accelerator key to pick with, 0 to close the menu without a choice.
+  auto offered = [&](char choice, int expectedFlags) {
+    std::string items;
+    std::thread reader([&] {
+      HWND popup = nullptr;
+      for (int i = 0; i < 500 && !popup; ++i, Sleep(10)) {
+        HWND w = FindWindowA("#32768", nullptr);
+        if (w && IsWindowVisible(w)) popup = w;
+      }
+      if (!popup) return;
+      HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+      for (int pos = 0; pos < GetMenuItemCount(menu); ++pos) {
+        const UINT id = GetMenuItemID(menu, pos);
+        items += id == 0 ? "-" : std::to_string(id) + ((GetMenuState(menu, pos, MF_BYPOSITION) & MF_GRAYED) ? "x" : "");
+        items += ' ';
+      }
+      if (choice)
+        PostMessageA(popup, WM_CHAR, choice, 0);
+      else
+        EndMenu();
+    });
+    int flags = -1;
+    EXPECT_EQ(f.host.Get<PFN_PLUGIN_ContextMenu>("ContextMenu")(&f.host.tree, 10, 10, &flags), S_OK);
+    EXPECT_EQ(flags, expectedFlags);
+    reader.join();
+    return items;
+  };
+  // Without the favourites key neither the item nor its separator; 2107 never.
+  EXPECT_EQ(offered(0, 0), "2100 2101 - 2102 2103 2104 2105x - 2106 2109 ");
+  {
+    // The folder colour, its dialog cancelled: no colour stored, the other trees refresh.
+    testsupport::DialogWatch colour(
+        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
+        [](HWND w) { PostMessageA(w, WM_COMMAND, IDCANCEL, 0); });
+    offered('L', 1);
+    EXPECT_TRUE(colour.Acted());
+    EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (f.root + "\\b").c_str(), -1), -1);
+  }
+  {
+    // Taken with OK: the folder keeps the dialog's colour (black).
+    testsupport::DialogWatch colour(
+        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
+        [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); });
+    offered('L', 1);
+    EXPECT_TRUE(colour.Acted());
+    EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (f.root + "\\b").c_str(), -1), 0);
+  }
+
+  const std::string key = std::string(CMGetKeyPosition()) + "\\FavoPIN\\FolderName";
+  HKEY k = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), 0);
+  RegCloseKey(k);
+  EXPECT_EQ(offered(0, 0), "2100 2101 - 2102 2103 2104 2105x - 2106 2108 - 2109 ");
+  EXPECT_EQ(f.Command(8), 1);
+  EXPECT_EQ(std::string(CMGetProfileString("FavoPIN\\FolderName", "0001")), f.root + "\\b");
+  // The same folder again is refused with its message and no follow-up.
+  testsupport::DialogWatch box(
+      nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
+      [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); });
+  EXPECT_EQ(f.Command(8), 0);
+  EXPECT_TRUE(box.Acted());
 }
