@@ -159,9 +159,23 @@ bool DriveWritable(const std::string& path) {
   return GetLastError() != ERROR_WRITE_PROTECT;
 }
 
+// The selected items without those below another selected one: a folder goes with its
+// parent, and its item with the parent's (removing it again would use a freed item).
+std::vector<HTREEITEM> TopmostSelection(CTreeCtrl* tree) {
+  const std::vector<HTREEITEM> all = Selection(tree);
+  const std::set<HTREEITEM> chosen(all.begin(), all.end());
+  std::vector<HTREEITEM> top;
+  for (HTREEITEM i : all) {
+    bool below = false;
+    for (HTREEITEM p = tree->GetParentItem(i); p && !below; p = tree->GetParentItem(p)) below = chosen.count(p) != 0;
+    if (!below) top.push_back(i);
+  }
+  return top;
+}
+
 HRESULT DeleteSelectedFolders(CTreeCtrl* tree) {
   CFolderTreeManager* m = Manager();
-  const std::vector<HTREEITEM> items = Selection(tree);
+  const std::vector<HTREEITEM> items = TopmostSelection(tree);
   std::vector<std::string> paths;
   std::set<char> drives;
   for (HTREEITEM i : items) {

@@ -204,6 +204,24 @@ TEST(DiskTreeFolderMenu, DeleteChecksEveryFolderThenGoesToTheTrash) {
   EXPECT_FALSE(Exists(f.root + "\\a"));
   EXPECT_FALSE(f.Item(f.root + "\\a"));
   EXPECT_TRUE(deleted());
+
+  // A folder selected with its own sub-folder: both go, each item removed once.
+  testsupport::MakeFolders(f.root + "\\target\\sub");
+  ASSERT_TRUE(f.Select(f.root + "\\target\\sub"));
+  HTREEITEM target = f.Item(f.root + "\\target");
+  f.host.tree.SelectItem(target);
+  f.host.tree.SelectAllExcept(FALSE, target);
+  f.host.tree.ClickItem(f.Item(f.root + "\\target\\sub"), MK_CONTROL);
+  ASSERT_EQ(f.host.tree.GetSelectedCount(), 2u);
+  {
+    testsupport::DialogWatch confirm(
+        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
+        [](HWND w) { PostMessageA(w, WM_COMMAND, IDYES, 0); });
+    EXPECT_EQ(f.Command(5), 5);
+  }
+  EXPECT_FALSE(Exists(f.root + "\\target"));
+  EXPECT_FALSE(f.Item(f.root + "\\target"));
+  EXPECT_TRUE(deleted());
 }
 
 TEST(DiskTreeFolderMenu, FavouritesAndTheContextMenusItems) {
@@ -273,4 +291,26 @@ TEST(DiskTreeFolderMenu, FavouritesAndTheContextMenusItems) {
       [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); });
   EXPECT_EQ(f.Command(8), 0);
   EXPECT_TRUE(box.Acted());
+}
+
+namespace {
+int g_ticks = 0;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+}  // namespace
+
+TEST(DiskTreeFolderMenu, ABusyBrowserIsWaitedForBoundedWithTimersServed) {
+  Fixture f;
+  ASSERT_TRUE(f.Start());
+  EmptyTheClipboard();
+  CMWriteProfileInt("DepthViewer", "Busy", 1);  // a browser that never finishes
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, Tick);
+  g_ticks = 0;
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(f.Command(6), 3);  // then the paste goes on, with nothing to paste
+  const DWORD waited = GetTickCount() - start;
+  KillTimer(nullptr, timer);
+  CMWriteProfileInt("DepthViewer", "Busy", 0);
+  EXPECT_GE(waited, 9000u);
+  EXPECT_LT(waited, 60000u);
+  EXPECT_GT(g_ticks, 0);
 }
