@@ -10,6 +10,7 @@
 #include <files.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
+#include <functional>
 #include <thread>
 #include <tempfolder.h>
 #include <testmain.h>
@@ -53,6 +54,17 @@ std::string GreyPositions(Host& host) {
     grey += (state & MF_SEPARATOR) ? '-' : (state & MF_GRAYED) ? 'x' : '.';
   }
   return grey;
+}
+
+// Runs what comes while any dialog box that it shows is answered with the button; true
+// when one was.
+bool Answering(WPARAM button, const std::function<void()>& run) {
+  testsupport::DialogWatch box(
+      nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
+      [button](HWND w) { PostMessageA(w, WM_COMMAND, button, 0); });
+  run();
+  box.Stop();
+  return box.Acted();
 }
 
 struct Fixture {
@@ -182,25 +194,15 @@ TEST(DiskTreeFolderMenu, DeleteChecksEveryFolderThenGoesToTheTrash) {
   const std::string second = f.host.PathOf(f.host.tree.GetNextSelectedItem(f.host.tree.GetFirstSelectedItem()));
   ASSERT_FALSE(second.empty());
   ASSERT_EQ(vxcont::WriteContentFile((second + "\\00001.cont").c_str(), info), S_OK);
-  {
-    testsupport::DialogWatch box(
-        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-        [](HWND w) { PostMessageA(w, WM_COMMAND, IDYES, 0); });  // a trash confirmation would say yes
-    EXPECT_EQ(f.Command(5), 0);
-    EXPECT_TRUE(box.Acted());
-  }
+  // Yes: a trash confirmation would let the delete go on.
+  EXPECT_TRUE(Answering(IDYES, [&] { EXPECT_EQ(f.Command(5), 0); }));
   EXPECT_TRUE(Exists(f.root + "\\a") && Exists(f.root + "\\b"));
   EXPECT_TRUE(deleted());
 
   // One plain folder: the trash's confirmation is answered, the folder and its item go.
   f.host.tree.SelectItem(a);
   f.host.tree.SelectAllExcept(FALSE, a);
-  {
-    testsupport::DialogWatch confirm(
-        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-        [](HWND w) { PostMessageA(w, WM_COMMAND, IDYES, 0); });
-    EXPECT_EQ(f.Command(5), 5);
-  }
+  Answering(IDYES, [&] { EXPECT_EQ(f.Command(5), 5); });
   EXPECT_FALSE(Exists(f.root + "\\a"));
   EXPECT_FALSE(f.Item(f.root + "\\a"));
   EXPECT_TRUE(deleted());
@@ -213,12 +215,7 @@ TEST(DiskTreeFolderMenu, DeleteChecksEveryFolderThenGoesToTheTrash) {
   f.host.tree.SelectAllExcept(FALSE, target);
   f.host.tree.ClickItem(f.Item(f.root + "\\target\\sub"), MK_CONTROL);
   ASSERT_EQ(f.host.tree.GetSelectedCount(), 2u);
-  {
-    testsupport::DialogWatch confirm(
-        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-        [](HWND w) { PostMessageA(w, WM_COMMAND, IDYES, 0); });
-    EXPECT_EQ(f.Command(5), 5);
-  }
+  Answering(IDYES, [&] { EXPECT_EQ(f.Command(5), 5); });
   EXPECT_FALSE(Exists(f.root + "\\target"));
   EXPECT_FALSE(f.Item(f.root + "\\target"));
   EXPECT_TRUE(deleted());
@@ -259,24 +256,12 @@ TEST(DiskTreeFolderMenu, FavouritesAndTheContextMenusItems) {
   };
   // Without the favourites key neither the item nor its separator; 2107 never.
   EXPECT_EQ(offered(0, 0), "2100 2101 - 2102 2103 2104 2105x - 2106 2109 ");
-  {
-    // The folder colour, its dialog cancelled: no colour stored, the other trees refresh.
-    testsupport::DialogWatch colour(
-        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-        [](HWND w) { PostMessageA(w, WM_COMMAND, IDCANCEL, 0); });
-    offered('L', 1);
-    EXPECT_TRUE(colour.Acted());
-    EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (f.root + "\\b").c_str(), -1), -1);
-  }
-  {
-    // Taken with OK: the folder keeps the dialog's colour (black).
-    testsupport::DialogWatch colour(
-        nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-        [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); });
-    offered('L', 1);
-    EXPECT_TRUE(colour.Acted());
-    EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (f.root + "\\b").c_str(), -1), 0);
-  }
+  // The folder colour, its dialog cancelled: no colour stored, the other trees refresh.
+  EXPECT_TRUE(Answering(IDCANCEL, [&] { offered('L', 1); }));
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (f.root + "\\b").c_str(), -1), -1);
+  // Taken with OK: the folder keeps the dialog's colour (black).
+  EXPECT_TRUE(Answering(IDOK, [&] { offered('L', 1); }));
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (f.root + "\\b").c_str(), -1), 0);
 
   const std::string key = std::string(CMGetKeyPosition()) + "\\FavoPIN\\FolderName";
   HKEY k = nullptr;
@@ -286,11 +271,7 @@ TEST(DiskTreeFolderMenu, FavouritesAndTheContextMenusItems) {
   EXPECT_EQ(f.Command(8), 1);
   EXPECT_EQ(std::string(CMGetProfileString("FavoPIN\\FolderName", "0001")), f.root + "\\b");
   // The same folder again is refused with its message and no follow-up.
-  testsupport::DialogWatch box(
-      nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-      [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); });
-  EXPECT_EQ(f.Command(8), 0);
-  EXPECT_TRUE(box.Acted());
+  EXPECT_TRUE(Answering(IDOK, [&] { EXPECT_EQ(f.Command(8), 0); }));
 }
 
 namespace {
