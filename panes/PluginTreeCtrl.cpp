@@ -7,15 +7,35 @@
 #include <textkit/path.h>
 #include <textkit/text.h>
 
+#include <Kitlib2/Kitlib2.h>
+#include <VxResourceIds.h>
+
 #include "FolderTextRules.h"
+#include "PluginTreeRules.h"
+#include "ui/ResourceDialog.h"
 #include "TreePluginManager.h"
+
+namespace {
+// Posted to itself: label editing starts again once the refused edit has ended.
+const UINT WM_EDIT_AGAIN = WM_APP + 0x1A0;
+// Posted to itself: the tree is built again once the refused selection change is over
+// (the plug-in deletes the items that the change is still working on).
+const UINT WM_RENEW_LATER = WM_APP + 0x1A1;
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CPluginTreeCtrl, CCheckTreeCtrl)
   ON_NOTIFY_REFLECT(TVN_SELCHANGED, &CPluginTreeCtrl::OnSelChanged)
   ON_NOTIFY_REFLECT(TVN_ITEMEXPANDING, &CPluginTreeCtrl::OnItemExpanding)
+  ON_NOTIFY_REFLECT(TVN_SELCHANGING, &CPluginTreeCtrl::OnSelChanging)
+  ON_NOTIFY_REFLECT(TVN_BEGINLABELEDIT, &CPluginTreeCtrl::OnBeginLabelEdit)
+  ON_NOTIFY_REFLECT(TVN_ENDLABELEDIT, &CPluginTreeCtrl::OnEndLabelEdit)
+  ON_WM_RBUTTONDOWN()
+  ON_WM_RBUTTONUP()
+  ON_MESSAGE(WM_EDIT_AGAIN, &CPluginTreeCtrl::OnEditAgain)
+  ON_MESSAGE(WM_RENEW_LATER, &CPluginTreeCtrl::OnRenewLater)
 END_MESSAGE_MAP()
 
-CPluginTreeCtrl::CPluginTreeCtrl() : m_pManager(NULL), m_pEntry(NULL), m_nIndex(-1), m_bReady(FALSE) {}
+CPluginTreeCtrl::CPluginTreeCtrl() : m_pManager(NULL), m_pEntry(NULL), m_nIndex(-1), m_bReady(FALSE), m_bPendingResend(FALSE), m_bRightArmed(FALSE), m_hEditing(NULL) {}
 
 BOOL CPluginTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, BOOL bMultiSelect,
                              BOOL bNotify) {
@@ -160,6 +180,7 @@ HRESULT CPluginTreeCtrl::HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point
 
 void CPluginTreeCtrl::OnSelChanged(NMHDR*, LRESULT* pResult) {
   *pResult = 0;
+  m_bPendingResend = FALSE;
   if (IsSilent()) return;  // a step inside a multi-selection change
   SendFolderChange();
 }
@@ -167,4 +188,153 @@ void CPluginTreeCtrl::OnSelChanged(NMHDR*, LRESULT* pResult) {
 void CPluginTreeCtrl::OnItemExpanding(NMHDR* pNotify, LRESULT* pResult) {
   NMTREEVIEWA* pnm = reinterpret_cast<NMTREEVIEWA*>(pNotify);
   *pResult = m_pManager ? (m_pManager->ExpandTree(m_pEntry, pnm->itemNew.hItem) != 0) : 0;
+}
+
+namespace {
+
+CString TreeText(UINT nID) {
+  CResourceSwitcher res;
+  CString s;
+  s.LoadString(nID);
+  return s;
+}
+
+const PluginItemRecord* RecordOf(CTreeCtrl* pTree, HTREEITEM hItem) {
+  return hItem ? reinterpret_cast<const PluginItemRecord*>(pTree->GetItemData(hItem)) : NULL;
+}
+
+// A record's kind as the control reads it: outside 0..6 it is a folder.
+int KindOf(const PluginItemRecord* pRecord) {
+  int kind = pRecord ? (int)pRecord->kind : PLUGIN_ITEM_FOLDER;
+  return kind >= PLUGIN_ITEM_FOLDER && kind <= PLUGIN_ITEM_DISC_DATE ? kind : PLUGIN_ITEM_FOLDER;
+}
+
+std::string PathOf(const PluginItemRecord* pRecord) {
+  return pRecord && pRecord->path ? pRecord->path : "";
+}
+
+}  // namespace
+
+int CPluginTreeCtrl::ShowText(const CString& strText, UINT nType) {
+  CWnd* pMain = AfxGetMainWnd();
+  return ::MessageBoxA(pMain ? pMain->GetSafeHwnd() : m_hWnd, strText, CMTLGetAppName(), nType);
+}
+
+void CPluginTreeCtrl::AskFolderGone(const std::string& path, BOOL bReload) {
+  CString strText;
+  strText.Format(TreeText(IDS_TREE_FOLDER_GONE), path.c_str());
+  if (ShowText(strText, MB_YESNO | MB_ICONSTOP) != IDYES) return;
+  m_bPendingResend = TRUE;
+  PostMessage(WM_RENEW_LATER, bReload, 0);
+}
+
+LRESULT CPluginTreeCtrl::OnRenewLater(WPARAM wParam, LPARAM) {
+  if (m_pManager) m_pManager->RenewalTree(m_pEntry, NULL);
+  if (wParam && GetParent()) GetParent()->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, 0);
+  return 0;
+}
+
+void CPluginTreeCtrl::OnSelChanging(NMHDR* pNotify, LRESULT* pResult) {
+  NMTREEVIEWA* pnm = reinterpret_cast<NMTREEVIEWA*>(pNotify);
+  *pResult = 0;
+  bool altArrow = (::GetKeyState(VK_MENU) & 0x8000) &&
+                  ((::GetKeyState(VK_LEFT) & 0x8000) || (::GetKeyState(VK_RIGHT) & 0x8000));
+  const PluginItemRecord* pRecord = RecordOf(this, pnm->itemNew.hItem);
+  std::string path = PathOf(pRecord);
+  treerules::Selection verdict = treerules::JudgeSelection(pnm->action == TVC_UNKNOWN, altArrow, KindOf(pRecord), path,
+                                                           treerules::RealFolders());
+  if (verdict == treerules::Selection::Allow) return;
+  *pResult = 1;
+  if (verdict == treerules::Selection::Missing) {
+    AskFolderGone(treerules::PathToTest(KindOf(pRecord), path), TRUE);
+  } else if (UINT nText = treerules::SelectionText(verdict)) {
+    ShowText(TreeText(nText), MB_OK | MB_ICONSTOP);
+  }
+}
+
+void CPluginTreeCtrl::OnBeginLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
+  NMTVDISPINFOA* pnm = reinterpret_cast<NMTVDISPINFOA*>(pNotify);
+  HRESULT hr = m_pManager ? m_pManager->IsRenameTreeItem(m_pEntry, pnm->item.hItem) : E_PLUGIN_NO_MODULE;
+  treerules::RenameAnswer answer = treerules::JudgeRenameAnswer(hr);
+  *pResult = answer.allow ? 0 : 1;
+  if (answer.allow) m_hEditing = pnm->item.hItem;
+  if (answer.texts.empty()) return;
+  CString strText;
+  for (UINT nID : answer.texts) {
+    if (!strText.IsEmpty()) strText += "\n";
+    strText += TreeText(nID);
+  }
+  ShowText(strText, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
+  NMTVDISPINFOA* pnm = reinterpret_cast<NMTVDISPINFOA*>(pNotify);
+  *pResult = 0;  // the plug-in relabels the item itself
+  HTREEITEM hItem = pnm->item.hItem;
+  // The tree can report the end twice (the edit losing the focus as it goes).
+  if (hItem != m_hEditing) return;
+  m_hEditing = NULL;
+  if (!pnm->item.pszText) return;  // cancelled
+  if (treerules::IsBlankLabel(pnm->item.pszText)) {
+    if (!*pnm->item.pszText) {
+      ShowText(TreeText(IDS_DISKTREE_NAME_EMPTY), MB_OK | MB_ICONEXCLAMATION);
+      PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
+    }
+    return;
+  }
+  if (!m_pManager) return;
+  if (m_pManager->RenameTreeItem(m_pEntry, hItem, pnm->item.pszText) != S_OK) {
+    PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
+    return;
+  }
+  m_pManager->RefreshAllExcept(m_pEntry, FALSE);
+  SendFolderChange();
+}
+
+LRESULT CPluginTreeCtrl::OnEditAgain(WPARAM, LPARAM lParam) {
+  SetFocus();
+  EditLabel((HTREEITEM)lParam);
+  return 0;
+}
+
+HTREEITEM CPluginTreeCtrl::ItemAtIconOrLabel(CPoint point) {
+  UINT nHit = 0;
+  HTREEITEM hItem = HitTest(point, &nHit);
+  return hItem && (nHit & (TVHT_ONITEMICON | TVHT_ONITEMLABEL)) ? hItem : NULL;
+}
+
+void CPluginTreeCtrl::OnRButtonDown(UINT, CPoint point) {
+  // The tree's own right-button handling is left out: it tracks the mouse modally.
+  HTREEITEM hItem = ItemAtIconOrLabel(point);
+  if (!hItem) return;
+  const PluginItemRecord* pRecord = RecordOf(this, hItem);
+  std::string folder = treerules::PathToTest(KindOf(pRecord), PathOf(pRecord));
+  if (!folder.empty() && !treerules::RealFolders().exists(folder)) {
+    SelectDropTarget(hItem);
+    AskFolderGone(folder, FALSE);
+    SelectDropTarget(NULL);
+    return;
+  }
+  SetFocus();
+  SelectAllExcept(FALSE, hItem);
+  m_bPendingResend = TRUE;
+  SelectItem(hItem);
+  m_bRightArmed = TRUE;
+}
+
+void CPluginTreeCtrl::OnRButtonUp(UINT, CPoint point) {
+  if (!m_bRightArmed || !ItemAtIconOrLabel(point)) return;
+  m_bRightArmed = FALSE;
+  ClientToScreen(&point);
+  RunContextMenu(point);
+}
+
+void CPluginTreeCtrl::RunContextMenu(CPoint ptScreen) {
+  if (!m_pManager) return;
+  SetCapture();
+  ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
+  DWORD dwFlags = m_pManager->ContextMenu(m_pEntry, ptScreen.x, ptScreen.y);
+  if (GetCapture() == this) ReleaseCapture();
+  SendMessage(WM_SETFOCUS, 0, 0);
+  DoActions(dwFlags);
 }

@@ -33,10 +33,21 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   // Hands dropped files to the plug-in as a copy of their block, freed after the call
   // whatever it answers; on success every tree is refreshed and the caret re-opened.
   HRESULT HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point);
+  // Runs the plug-in's context menu at a screen point and carries out its flags.
+  void RunContextMenu(CPoint ptScreen);
+  // Re-announce the selection even when the program changes it.
+  BOOL IsPendingResend() const { return m_bPendingResend; }
 
  protected:
   afx_msg void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);
   afx_msg void OnItemExpanding(NMHDR* pNotify, LRESULT* pResult);
+  afx_msg void OnSelChanging(NMHDR* pNotify, LRESULT* pResult);
+  afx_msg void OnBeginLabelEdit(NMHDR* pNotify, LRESULT* pResult);
+  afx_msg void OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult);
+  afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+  afx_msg LRESULT OnEditAgain(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnRenewLater(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -44,4 +55,15 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   CTreePluginEntry* m_pEntry;
   int m_nIndex;
   BOOL m_bReady;
+  BOOL m_bPendingResend;
+  BOOL m_bRightArmed;
+  // The item whose label edit the plug-in allowed; its end is handled once.
+  HTREEITEM m_hEditing;
+
+  // The item under a client point when the point is on its icon or label.
+  HTREEITEM ItemAtIconOrLabel(CPoint point);
+  // Asks whether to refresh the tree after its item's folder was found missing; Yes
+  // refreshes it (and reloads the browser when bReload).
+  void AskFolderGone(const std::string& path, BOOL bReload);
+  int ShowText(const CString& strText, UINT nType);
 };

@@ -124,6 +124,10 @@
 #define IDS_FILE_PROGRESS_FORMAT 10000  // %s file name, %d index, %d count
 #define IDS_TREE_SELECT_LIMIT 501       // a tree selects at most 128 items
 #define IDS_TREE_HIDE_LAST 40100        // the last open tree cannot be hidden
+#define IDS_TREE_RENAME_DENIED 40214    // the plug-in refuses the rename: no right
+#define IDS_TREE_FOLDER_GONE 40215      // %s: the folder is gone; refresh the tree?
+#define IDS_TREE_RENAME_REFUSED 40217   // the plug-in refuses to rename this item
+#define IDS_TREE_RENAME_BUSY 40220      // second line: the item is in use
 #define IDS_TREE_TITLE_FAVOURITES 40012  // title of the favourites tree
 #define IDS_TREE_TITLE_DISK 40013        // title of the disk tree
 #define IDS_TREE_TITLE_CARD 62053        // title of the memory-card tree

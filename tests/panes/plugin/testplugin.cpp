@@ -3,6 +3,7 @@
 // in order, for the tests (TestPluginCalls).
 #include <FolderTreePlugin.h>
 
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -29,6 +30,14 @@ void Log(const char* name) {
   return value
 #endif
 
+// Answers a test put in place of the variant's own, by export name.
+std::map<std::string, long> g_answers;
+long Answer(const char* name, long value) {
+  auto it = g_answers.find(name);
+  return it == g_answers.end() ? value : it->second;
+}
+std::string g_lastRename;
+
 PluginItemRecord g_records[8];
 std::string g_paths[8];
 }  // namespace
@@ -53,6 +62,9 @@ PLUGIN_EXPORT int TestPluginCalls(char* buffer, int size) {
   return (int)g_log.size();
 }
 PLUGIN_EXPORT void TestPluginClearCalls() { g_log.clear(); }
+// Makes an export answer value from now on (ContextMenu: the flag word it writes).
+PLUGIN_EXPORT void TestPluginSetAnswer(const char* name, long value) { g_answers[name] = value; }
+PLUGIN_EXPORT const char* TestPluginLastRename() { return g_lastRename.c_str(); }
 
 #if !defined(VARIANT_BARE) && !defined(VARIANT_FAILING_MAIN)
 
@@ -146,8 +158,13 @@ PLUGIN_EXPORT HRESULT IsDoThread() { ANSWER("IsDoThread", 1); }
 PLUGIN_EXPORT HRESULT IsMultiSelectTreeItem() { ANSWER("IsMultiSelectTreeItem", 0); }
 PLUGIN_EXPORT HRESULT IsNotifyTree() { ANSWER("IsNotifyTree", 1); }
 PLUGIN_EXPORT HRESULT IsDragAndDrop() { ANSWER("IsDragAndDrop", 0); }
-PLUGIN_EXPORT HRESULT IsRenameTreeItem(CTreeCtrl* tree, HTREEITEM item) { ANSWER("IsRenameTreeItem", 0); }
-PLUGIN_EXPORT HRESULT RenameTreeItem(CTreeCtrl* tree, HTREEITEM item, char* text) { ANSWER("RenameTreeItem", 0); }
+PLUGIN_EXPORT HRESULT IsRenameTreeItem(CTreeCtrl* tree, HTREEITEM item) {
+  ANSWER("IsRenameTreeItem", Answer("IsRenameTreeItem", 0));
+}
+PLUGIN_EXPORT HRESULT RenameTreeItem(CTreeCtrl* tree, HTREEITEM item, char* text) {
+  g_lastRename = text ? text : "";
+  ANSWER("RenameTreeItem", Answer("RenameTreeItem", 0));
+}
 PLUGIN_EXPORT HRESULT GetTreeHeight(int* height) {
 #ifdef VARIANT_GARBAGE
   *height = -7;
@@ -191,7 +208,7 @@ PLUGIN_EXPORT HRESULT ContextMenu(CTreeCtrl* tree, int x, int y, int* flags) {
   Log("ContextMenu");  // writes nothing
   return 0;
 #else
-  *flags = 0x30 | PLUGIN_ACTION_RELOAD;
+  *flags = (int)Answer("ContextMenu", 0x30 | PLUGIN_ACTION_RELOAD);
   ANSWER("ContextMenu", 0);
 #endif
 }

@@ -1,0 +1,74 @@
+#include "PluginTreeRules.h"
+
+#include <FolderTreePlugin.h>
+#include <VxResourceIds.h>
+
+#include <textkit/path.h>
+
+namespace treerules {
+
+FolderProbe RealFolders() {
+  FolderProbe probe;
+  probe.exists = [](const std::string& path) {
+    DWORD attr = ::GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  probe.readable = [](const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((path + "\\*.*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(h);
+    return true;
+  };
+  return probe;
+}
+
+std::string PathToTest(int kind, const std::string& path) {
+  if (kind == PLUGIN_ITEM_SEARCH || kind == PLUGIN_ITEM_GROUP || kind == PLUGIN_ITEM_DISC_DATE) return "";
+  std::string trimmed = path;
+  textkit::TrimTrailingSeparators(trimmed);
+  if (trimmed.empty() || trimmed[0] == '\\') return "";
+  if (trimmed.size() == 2 && trimmed[1] == ':') return "";
+  return trimmed;
+}
+
+Selection JudgeSelection(bool byProgram, bool altArrow, int kind, const std::string& path, const FolderProbe& probe) {
+  if (byProgram) return Selection::Allow;
+  if (altArrow) return Selection::Veto;
+  std::string folder = PathToTest(kind, path);
+  if (folder.empty()) return Selection::Allow;
+  if (folder.size() >= MAX_PATH) return Selection::TooLong;
+  if (!probe.exists(folder)) return Selection::Missing;
+  if (!probe.readable(folder)) return Selection::Unreadable;
+  return Selection::Allow;
+}
+
+UINT SelectionText(Selection verdict) {
+  switch (verdict) {
+    case Selection::TooLong: return IDS_TREE_PATH_TOO_LONG;
+    // 40219 is the music-folder dialog's drive text here; a folder that cannot be listed
+    // reads to the user as one that is not there.
+    case Selection::Unreadable: return IDS_FOLDER_NOT_FOUND;
+    case Selection::Missing: return IDS_TREE_FOLDER_GONE;
+    default: return 0;
+  }
+}
+
+RenameAnswer JudgeRenameAnswer(HRESULT hr) {
+  switch (hr) {
+    case S_OK: return {true, {}};
+    case E_FAIL: return {false, {IDS_TREE_RENAME_REFUSED}};
+    case E_ABORT: return {false, {IDS_TREE_RENAME_REFUSED, IDS_TREE_RENAME_BUSY}};
+    case E_ACCESSDENIED: return {false, {IDS_TREE_RENAME_DENIED}};
+    default: return {false, {}};
+  }
+}
+
+bool IsBlankLabel(const char* text) {
+  if (!text) return true;
+  for (; *text; ++text)
+    if (*text != ' ') return false;
+  return true;
+}
+
+}  // namespace treerules

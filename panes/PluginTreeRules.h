@@ -1,0 +1,41 @@
+// Decisions of the plug-in tree control that need no window: whether a selection may move
+// to an item, what a plug-in's answer to a rename request means, which label is blank.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace treerules {
+
+// The file system as the tree sees it; tests put a table in its place.
+struct FolderProbe {
+  std::function<bool(const std::string&)> exists;    // the path names a folder
+  std::function<bool(const std::string&)> readable;  // "\*.*" under it finds an entry
+};
+FolderProbe RealFolders();
+
+// The folder an item's selection is checked against: its path without trailing
+// backslashes; empty when the item is not checked (kinds 1, 2 and 6, an empty path, one
+// starting with a backslash, a bare drive).
+std::string PathToTest(int kind, const std::string& path);
+
+enum class Selection { Allow, Veto, TooLong, Missing, Unreadable };
+// A change of selection made by the user (byProgram FALSE) onto an item.
+Selection JudgeSelection(bool byProgram, bool altArrow, int kind, const std::string& path, const FolderProbe& probe);
+// The string shown for a refusal (0: none).
+UINT SelectionText(Selection verdict);
+
+// The plug-in's answer to "may this item be renamed": allowed, or refused with the texts
+// to show one under the other (none: a silent refusal).
+struct RenameAnswer {
+  bool allow;
+  std::vector<UINT> texts;
+};
+RenameAnswer JudgeRenameAnswer(HRESULT hr);
+
+// A new label that is not handed to the plug-in: empty or blanks only.
+bool IsBlankLabel(const char* text);
+
+}  // namespace treerules

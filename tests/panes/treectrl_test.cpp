@@ -1,0 +1,306 @@
+// The plug-in tree control's own decisions and its dialogue with the plug-in: which
+// selections are refused (and which folders are never probed), what a refusal to rename
+// shows, label editing started again after a failure, the right button's context menu
+// and its action flags, under a real pane with the test plug-in.
+#include <gtest/gtest.h>
+
+#include <Kitlib2/Kitlib2.h>
+#include <VxResourceIds.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "PluginTreeCtrl.h"
+#include "PluginTreeRules.h"
+#include "TreePluginManager.h"
+#include "dialogwatch.h"
+#include "panefixture.h"
+#include "plugintest.h"
+#include "profileroot.h"
+#include "pump.h"
+#include "ui/ResourceDialog.h"
+
+namespace {
+
+using treerules::Selection;
+
+// A file system of two tables that records what it was asked.
+struct TableProbe {
+  std::set<std::string> folders, unreadable;
+  std::vector<std::string> asked;
+  treerules::FolderProbe Probe() {
+    return {[this](const std::string& p) {
+              asked.push_back(p);
+              return folders.count(p) > 0;
+            },
+            [this](const std::string& p) { return unreadable.count(p) == 0; }};
+  }
+};
+
+TEST(PluginTreeRules, SelectionVeto) {
+  const std::string longPath = "C:\\" + std::string(257, 'a');  // 260 characters
+  const std::string table = "C:\\\x95\x5C";                    // ends in a trail byte 0x5C
+  struct Case {
+    bool byProgram, altArrow;
+    int kind;
+    std::string path;
+    Selection expected;
+    const char* probed;  // the folder asked about; nullptr: none
+  } cases[] = {
+      {true, false, 0, "C:\\Gone", Selection::Allow, nullptr},
+      {false, true, 0, "C:\\Here", Selection::Veto, nullptr},
+      {false, false, 1, "C:\\Gone", Selection::Allow, nullptr},
+      {false, false, 2, "C:\\Gone", Selection::Allow, nullptr},
+      {false, false, 6, "C:\\Gone", Selection::Allow, nullptr},
+      {false, false, 0, "E:", Selection::Allow, nullptr},
+      {false, false, 0, "E:\\", Selection::Allow, nullptr},
+      {false, false, 0, "\\\\server\\share", Selection::Allow, nullptr},
+      {false, false, 0, "", Selection::Allow, nullptr},
+      {false, false, 0, "C:\\Here\\", Selection::Allow, "C:\\Here"},
+      {false, false, 3, "C:\\Gone\\", Selection::Missing, "C:\\Gone"},
+      {false, false, 9, "C:\\Gone", Selection::Missing, "C:\\Gone"},
+      {false, false, 0, "C:\\Locked", Selection::Unreadable, "C:\\Locked"},
+      {false, false, 0, longPath, Selection::TooLong, nullptr},
+      {false, false, 0, longPath.substr(0, 259), Selection::Missing, nullptr},
+      {false, false, 0, table + "\\", Selection::Allow, "C:\\\x95\x5C"},
+  };
+  for (const Case& c : cases) {
+    TableProbe t;
+    t.folders = {"C:\\Here", "C:\\Locked", table};
+    t.unreadable = {"C:\\Locked"};
+    EXPECT_EQ(treerules::JudgeSelection(c.byProgram, c.altArrow, c.kind, c.path, t.Probe()), c.expected) << c.path;
+    if (c.probed) {
+      ASSERT_FALSE(t.asked.empty()) << c.path;
+      EXPECT_EQ(t.asked[0], c.probed);
+    } else if (c.expected != Selection::Missing) {
+      EXPECT_TRUE(t.asked.empty()) << c.path;
+    }
+  }
+  EXPECT_EQ(treerules::SelectionText(Selection::Missing), (UINT)IDS_TREE_FOLDER_GONE);
+  EXPECT_EQ(treerules::SelectionText(Selection::Veto), 0u);
+}
+
+TEST(PluginTreeRules, RenameAnswersAndBlankLabels) {
+  struct Case {
+    HRESULT hr;
+    bool allow;
+    std::vector<UINT> texts;
+  } cases[] = {
+      {S_OK, true, {}},
+      {E_FAIL, false, {IDS_TREE_RENAME_REFUSED}},
+      {E_ABORT, false, {IDS_TREE_RENAME_REFUSED, IDS_TREE_RENAME_BUSY}},
+      {E_ACCESSDENIED, false, {IDS_TREE_RENAME_DENIED}},
+      {S_FALSE, false, {}},
+      {E_PLUGIN_NOT_SUPPORTED, false, {}},
+  };
+  for (const Case& c : cases) {
+    treerules::RenameAnswer a = treerules::JudgeRenameAnswer(c.hr);
+    EXPECT_EQ(a.allow, c.allow) << std::hex << c.hr;
+    EXPECT_EQ(a.texts, c.texts) << std::hex << c.hr;
+  }
+  EXPECT_TRUE(treerules::IsBlankLabel(""));
+  EXPECT_TRUE(treerules::IsBlankLabel("   "));
+  EXPECT_TRUE(treerules::IsBlankLabel(nullptr));
+  EXPECT_FALSE(treerules::IsBlankLabel(" a "));
+}
+
+CString Text(UINT nID) {
+  CResourceSwitcher res;
+  CString s;
+  s.LoadString(nID);
+  return s;
+}
+
+// Answers the next message box of the program: keeps its text, presses the button.
+struct BoxAnswer {
+  std::string text;
+  testsupport::DialogWatch watch;
+  explicit BoxAnswer(int button)
+      : watch(
+            nullptr,
+            [](HWND box) {  // shown and filled in
+              HWND text = ::GetDlgItem(box, 0xFFFF);
+              return ::IsWindowVisible(box) && text && ::GetWindowTextLengthA(text) > 0;
+            },
+            [this, button](HWND box) {
+              char sz[1024] = "";
+              ::GetDlgItemTextA(box, 0xFFFF, sz, sizeof sz);
+              text = sz;
+              ::PostMessageA(box, WM_COMMAND, button, 0);
+            }) {}
+};
+
+// The full test plug-in's tree over a real folder holding all but item3 (and the kinds that are never probed).
+struct TreeOver {
+  testsupport::ScopedProfileRoot root{"treectrl"};
+  PluginFolder f;
+  std::string data = testsupport::NewTempFolder("treedata");
+  std::unique_ptr<PaneOver> fx;
+  CTreePluginManager* m = nullptr;
+  CPluginTreeCtrl* tree = nullptr;
+  TreeOver() {
+    f.Put("tp_full.psp", "full.psp");
+    for (const char* name : {"item0", "item2", "item4", "item5"}) ::CreateDirectoryA((data + "\\" + name).c_str(), NULL);
+    ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
+    fx.reset(new PaneOver(f.dir));
+    if (!fx->pane) {
+      ADD_FAILURE() << "no pane";
+      return;
+    }
+    fx->pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+    m = &fx->pane->GetManager();
+    tree = m->GetEntry(0)->m_pTreeWnd;
+    Clear();
+  }
+  ~TreeOver() {
+    fx.reset();
+    testsupport::RemoveTree(data);
+  }
+  HTREEITEM Named(const char* name) {
+    for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h))
+      if (tree->GetItemText(h) == name) return h;
+    return NULL;
+  }
+  FARPROC Export(const char* name) { return ::GetProcAddress(m->GetEntry(0)->m_hModule, name); }
+  void SetAnswer(const char* name, long value) {
+    ((void (*)(const char*, long))Export("TestPluginSetAnswer"))(name, value);
+  }
+  std::string Calls() {
+    char sz[4096] = "";
+    ((int (*)(char*, int))Export("TestPluginCalls"))(sz, sizeof sz);
+    return sz;
+  }
+  void Clear() {
+    ((void (*)())Export("TestPluginClearCalls"))();
+    fx->main.m_changes.clear();
+  }
+};
+
+// A plug-in's refusal to rename shows its text and no edit opens.
+TEST(PluginTree, RenameRefusals) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  struct Case {
+    HRESULT hr;
+    CString text;  // empty: no box
+  } cases[] = {
+      {E_FAIL, Text(IDS_TREE_RENAME_REFUSED)},
+      {E_ABORT, Text(IDS_TREE_RENAME_REFUSED) + "\n" + Text(IDS_TREE_RENAME_BUSY)},
+      {E_ACCESSDENIED, Text(IDS_TREE_RENAME_DENIED)},
+      {S_FALSE, CString()},
+  };
+  t.tree->SetFocus();
+  for (const Case& c : cases) {
+    t.SetAnswer("IsRenameTreeItem", c.hr);
+    BoxAnswer box(IDOK);
+    EXPECT_EQ(t.tree->EditLabel(t.Named("item0")), nullptr) << std::hex << c.hr;
+    box.watch.Stop();
+    EXPECT_EQ(box.text, std::string(c.text)) << std::hex << c.hr;
+  }
+}
+
+// An accepted rename refreshes the other trees and re-announces the caret; a failed one,
+// or an empty name (after its notice), opens the edit again; blanks are no name.
+TEST(PluginTree, RenameResults) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  t.tree->SetFocus();
+  t.tree->SelectItem(t.Named("item0"));
+  auto rename = [&](const char* to) {
+    CEdit* edit = t.tree->EditLabel(t.Named("item0"));
+    if (!edit) return false;
+    edit->SetWindowText(to);
+    t.tree->SendMessage(TVM_ENDEDITLABELNOW, FALSE, 0);
+    testsupport::PumpPending();
+    return true;
+  };
+  t.Clear();
+  ASSERT_TRUE(rename("Renamed"));
+  EXPECT_EQ(std::string(((const char* (*)())t.Export("TestPluginLastRename"))()), "Renamed");
+  EXPECT_EQ(t.tree->GetEditControl(), nullptr);
+  EXPECT_EQ(t.fx->main.m_changes.size(), 0u) << "the same folder is not sent twice";
+  EXPECT_EQ(t.Calls().find(";RenameTreeItem;"), t.Calls().rfind(";RenameTreeItem;")) << "once: " << t.Calls();
+
+  t.SetAnswer("RenameTreeItem", E_FAIL);
+  ASSERT_TRUE(rename("Refused"));
+  ASSERT_NE(t.tree->GetEditControl(), nullptr) << "editing again";
+  t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+
+  t.SetAnswer("RenameTreeItem", S_OK);
+  t.Clear();
+  ASSERT_TRUE(rename("   "));
+  EXPECT_EQ(t.Calls().find(";RenameTreeItem;"), std::string::npos) << t.Calls();
+}
+
+// Moving by keyboard onto an item whose folder is gone asks; No leaves everything,
+// Yes builds the tree again once the refused change is over.
+TEST(PluginTree, SelectionOfAMissingFolder) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  t.tree->SetFocus();
+  t.tree->SelectItem(t.Named("item2"));
+  HTREEITEM item3 = t.Named("item3");
+  ASSERT_EQ(t.tree->GetNextSiblingItem(t.Named("item2")), item3);
+  for (int button : {IDNO, IDYES}) {
+    t.Clear();
+    BoxAnswer box(button);
+    t.tree->SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    box.watch.Stop();
+    testsupport::PumpPending();  // the refresh runs after the refused change
+    CString expected;
+    expected.Format(Text(IDS_TREE_FOLDER_GONE), (t.data + "\\item3").c_str());
+    EXPECT_EQ(box.text, std::string(expected));
+    EXPECT_EQ(t.tree->GetItemText(t.tree->GetSelectedItem()), button == IDYES ? "" : "item2");
+    EXPECT_EQ(t.Calls().find("RenewalTree") != std::string::npos, button == IDYES) << t.Calls();
+    EXPECT_TRUE(t.fx->main.m_changes.empty());
+  }
+  // A folder that is there opens (the refresh built the items again, item6 first).
+  t.Clear();
+  t.tree->SelectItem(t.Named("item5"));
+  t.tree->SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(t.tree->GetItemText(t.tree->GetSelectedItem()), "item4");
+}
+
+// The right button: down arms and makes the item the caret, up runs the context menu
+// and the host carries out the flags it wrote (unknown bits ignored, nothing written
+// asks for nothing).
+TEST(PluginTree, ContextMenuFlags) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  HTREEITEM item4 = t.Named("item4");
+  CRect rc;
+  t.tree->GetItemRect(item4, &rc, TRUE);
+  LPARAM at = MAKELPARAM(rc.left + 2, rc.CenterPoint().y);
+  struct Case {
+    long flags;
+    bool reopen, edit;
+  } cases[] = {
+      {0x30, false, false},
+      {PLUGIN_ACTION_REOPEN | 0x100, true, false},
+      {PLUGIN_ACTION_EDIT_LABEL, false, true},
+      {PLUGIN_ACTION_REFRESH_OTHERS | PLUGIN_ACTION_REOPEN | PLUGIN_ACTION_EDIT_LABEL, true, true},
+  };
+  for (const Case& c : cases) {
+    t.tree->SelectItem(t.Named("item0"));
+    t.SetAnswer("ContextMenu", c.flags);
+    t.Clear();
+    t.tree->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, at);
+    EXPECT_EQ(t.tree->GetSelectedItem(), item4);
+    t.fx->main.m_changes.clear();
+    t.tree->SendMessage(WM_RBUTTONUP, 0, at);
+    std::string calls = t.Calls();
+    EXPECT_NE(calls.find("ContextMenu;"), std::string::npos) << calls;
+    bool reopened = calls.find("ContextMenu;") < calls.rfind("SelectTreeItem;") &&
+                    calls.rfind("SelectTreeItem;") != std::string::npos;
+    EXPECT_EQ(reopened, c.reopen) << c.flags << " " << calls;
+    EXPECT_EQ(t.tree->GetEditControl() != nullptr, c.edit) << c.flags;
+    if (t.tree->GetEditControl()) t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+    // Up without a down first does nothing.
+    t.Clear();
+    t.tree->SendMessage(WM_RBUTTONUP, 0, at);
+    EXPECT_EQ(t.Calls().find("ContextMenu"), std::string::npos);
+  }
+}
+
+}  // namespace
