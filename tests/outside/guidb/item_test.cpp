@@ -482,6 +482,15 @@ TEST(ItemRotation, ExifOrientationPixelsAndNewFiles) {
     ASSERT_EQ(0, t.Rotation(18000, newPath));
     EXPECT_EQ(d + "\\o6_r2.jpg", std::string(newPath));
   }
+  {
+    // The caller's settings win over the user's: the file is replaced, losslessly.
+    TurnSettings user(1, 1);
+    CThumbnail t((d + "\\o6.jpg").c_str());
+    ASSERT_EQ(0, t.Rotation(9000, 0, 0, newPath));
+    EXPECT_STREQ("", newPath);
+    EXPECT_EQ(imaging::RotateOrientation(6, 90), OrientationOf(d + "\\o6.jpg"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((d + "\\o6_r3.jpg").c_str()));
+  }
 }
 
 }  // namespace
