@@ -45,8 +45,8 @@ DWORD WINAPI CCloseWatchdog::Watch(LPVOID pParam) {
   for (int n = 0; n < p->m_nReposts; ++n) {
     r = ::WaitForMultipleObjects(2, waits, FALSE, p->m_dwRepostMs);
     if (r != WAIT_TIMEOUT) break;
+    ::InterlockedIncrement(&p->m_nReposted);  // counted first: the quit may end the loop at once
     ::PostThreadMessageA(p->m_dwThreadId, WM_QUIT, 0, 0);
-    ::InterlockedIncrement(&p->m_nReposted);
   }
   if (r == WAIT_OBJECT_0) return 0;
   if (r == WAIT_TIMEOUT) {

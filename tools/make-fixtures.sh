@@ -104,4 +104,23 @@ exiftool -q -overwrite_original -ModifyDate="2020:01:02 03:04:05" -UserComment="
 ffmpeg -v error -y -f lavfi -i "sine=frequency=660:duration=3" -c:a libmp3lame -b:a 128k -id3v2_version 3 \
   -metadata title="夜明けの歌" -metadata artist="Norvane" -metadata album="テスト" -metadata track=3 "$out/tagged.mp3"
 ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1" -c:a pcm_s16le -ar 44100 "$out/tone.wav"
+# Movie kit: red for 1 s then blue (one key frame at the start, so a picture at 1.0 s needs an
+# exact seek), with sound: AVCHD-like MPEG-TS in 188-byte (.mts) and 192-byte (.m2ts) packets,
+# a Motion-JPEG QuickTime movie of four coloured quarters; a cut and a garbage stream.
+colours=(-f lavfi -i "color=red:size=320x240:rate=25:duration=1" -f lavfi -i "color=blue:size=320x240:rate=25:duration=1"
+         -f lavfi -i "sine=frequency=440:duration=2" -filter_complex "[0:v][1:v]concat=n=2:v=1:a=0[v]" -map "[v]" -map 2:a)
+ffmpeg -v error -y "${colours[@]}" -c:v libx264 -preset veryfast -g 50 -sc_threshold 0 -pix_fmt yuv420p -c:a ac3 -f mpegts "$out/colours.mts"
+ffmpeg -v error -y "${colours[@]}" -c:v libx264 -preset veryfast -g 50 -sc_threshold 0 -pix_fmt yuv420p -c:a ac3 -f mpegts \
+  -mpegts_m2ts_mode 1 "$out/colours.m2ts"
+ffmpeg -v error -y -f lavfi -i "color=red:size=80x60:rate=15:duration=1" -f lavfi -i "color=lime:size=80x60:rate=15:duration=1" \
+  -f lavfi -i "color=blue:size=80x60:rate=15:duration=1" -f lavfi -i "color=white:size=80x60:rate=15:duration=1" \
+  -f lavfi -i "sine=frequency=330:duration=1" \
+  -filter_complex "[0:v][1:v]hstack[t];[2:v][3:v]hstack[b];[t][b]vstack[v]" -map "[v]" -map 4:a \
+  -c:v mjpeg -q:v 2 -pix_fmt yuvj420p -c:a pcm_s16le -f mov "$out/quarters.mov"
+head -c 700 "$out/colours.mts" > "$out/cut.mts"
+python3 -c "
+import random, sys
+r = random.Random(20)
+sys.stdout.buffer.write(b''.join(b'\x47' + bytes(r.getrandbits(8) for _ in range(187)) for _ in range(400)))
+" > "$out/garbage.mts"
 touch "$out/.stamp"

@@ -53,14 +53,16 @@ if [ ! -f "$sqlite_dir/sqlite3.c" ] || ! echo "$sqlite_sha  $sqlite_dir/sqlite3.
   rm -rf "$tmp"
 fi
 
-# 3b. libjpeg-turbo's source, from the Debian source package of this machine's own release.
-# apt works on a private copy of the machine's entries (switched to source) with its own
-# lists and cache under .local, so the machine's apt set-up stays as it is.
-jpeg_dir=$GLIMORA_LOCAL/deps/libjpeg-turbo
-jpeg_sha=254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c
-if [ ! -f "$jpeg_dir/.verified" ]; then
-  log "Fetching libjpeg-turbo's source (apt-get source libjpeg-turbo)"
-  apt_dir=$GLIMORA_LOCAL/apt
+# 3b. Sources from the Debian source packages of this machine's own release: apt works on a
+# private copy of the machine's entries (switched to source) with its own lists and cache
+# under .local, so the machine's apt set-up stays as it is. One fetch routine for every
+# library taken this way: the package at a pinned version, its .orig tarball checked by
+# SHA-256, unpacked with Debian's patches into .local/deps/<dir>.
+apt_dir=$GLIMORA_LOCAL/apt
+apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+          -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "APT::Sandbox::User=root")
+private_apt_update() {
+  [ -f "$apt_dir/.updated" ] && return 0
   rm -rf "$apt_dir"
   mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
   : > "$apt_dir/sources.list"
@@ -73,19 +75,35 @@ if [ ! -f "$jpeg_dir/.verified" ]; then
     [ -f "$f" ] || continue
     sed -n 's/^deb \(.*\)/deb-src \1/p' "$f" >> "$apt_dir/sources.list"
   done
-  apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-            -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "APT::Sandbox::User=root")
   apt-get "${apt_opts[@]}" update -q >/dev/null
+  touch "$apt_dir/.updated"
+}
+# debian_source <package> <version> <orig tarball> <sha256> <dir under deps>
+debian_source() {
+  local pkg=$1 ver=$2 orig=$3 sha=$4 dest=$GLIMORA_LOCAL/deps/$5
+  [ -f "$dest/.verified" ] && return 0
+  log "Fetching $pkg's source (apt-get source $pkg=$ver)"
+  private_apt_update
+  local tmp
   tmp=$(mktemp -d)
-  (cd "$tmp" && apt-get "${apt_opts[@]}" source -q libjpeg-turbo >/dev/null)
-  echo "$jpeg_sha  $tmp/libjpeg-turbo_2.1.5.orig.tar.gz" | sha256sum -c --quiet -
-  src=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)
-  rm -rf "$jpeg_dir"
-  mkdir -p "$(dirname "$jpeg_dir")"
-  mv "$src" "$jpeg_dir"
+  (cd "$tmp" && apt-get "${apt_opts[@]}" source -q "$pkg=$ver" >/dev/null)
+  echo "$sha  $tmp/$orig" | sha256sum -c --quiet -
+  local src
+  src=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d -name "$pkg-*" | head -1)
+  rm -rf "$dest"
+  mkdir -p "$(dirname "$dest")"
+  mv "$src" "$dest"
   rm -rf "$tmp"
-  touch "$jpeg_dir/.verified"
-fi
+  touch "$dest/.verified"
+}
+debian_source libjpeg-turbo 1:2.1.5-2 libjpeg-turbo_2.1.5.orig.tar.gz \
+  254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c libjpeg-turbo
+debian_source ffmpeg 7:5.1.9-0+deb12u1 ffmpeg_5.1.9.orig.tar.xz \
+  d9b593bb2ba93d4b50f74177e0cdcd41747e708596367deed0c30348a71dd176 ffmpeg
+
+# 3c. FFmpeg, built static (LGPL, only what the movie kit reads) into .local/deps/ffmpeg-install;
+# skipped when that build is installed and its options have not changed.
+"$GLIMORA_ROOT/third_party/ffmpeg/build.sh" "$GLIMORA_LOCAL/deps/ffmpeg" "$GLIMORA_LOCAL/deps/ffmpeg-install"
 
 # 4. The build.
 log "Building"

@@ -38,8 +38,9 @@ DialogWatch::DialogWatch(const char* caption, std::function<bool(HWND)> ready, s
       Search s = {any ? nullptr : wanted.c_str(), nullptr};
       EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
       if (s.found && ready(s.found)) {
-        act(s.found);
+        // Marked first: the act ends the test thread's wait, which may look at once.
         acted_ = true;
+        act(s.found);
         return;
       }
       Sleep(10);

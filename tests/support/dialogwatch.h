@@ -22,6 +22,7 @@ class DialogWatch {
 
   // Ends the watch (at once if it has not acted yet) and waits for its thread.
   void Stop();
+  // True from the moment act(box) starts.
   bool Acted() const { return acted_; }
 
  private:

@@ -43,7 +43,7 @@ HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, De
 }
 
 // A movie: the content's own thumbnail (".tmb" beside it) when there is one, else a
-// frame when the imaging engine gives one in time, else the kind icon.
+// frame when the imaging engine gives one in time (AVCHD scenes too), else the kind icon.
 HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, DecodeResult* out) {
   size_t off = textkit::NameOffset(path);
   std::string ext = textkit::ExtensionOf(path.substr(off));
@@ -55,7 +55,9 @@ HRESULT DecodeMovie(const std::string& path, UINT kind, const DecodeJob& job, De
       return S_OK;
     }
   }
-  if (kind != VXTYPE_MOVIE_UNPLAYABLE && !KindHas(kind, VXTYPE_AVCHD)) {
+  // AVCHD scenes are streams the imaging engine reads; a ".cont" only names its streams.
+  bool content = textkit::EqualNoCase(ext, ".cont");
+  if (kind != VXTYPE_MOVIE_UNPLAYABLE && !content) {
     imaging::MovieInfo info;
     if (SUCCEEDED(imaging::GrabMovieFrame(path.c_str(), job.cx, job.cy, &out->dib, &info, 4000))) {
       out->imageType = VXIMAGE_MOVIE;

@@ -1,5 +1,6 @@
 // Movie frames through a DirectShow graph with a sample grabber, on a worker
-// thread the caller waits for with a timeout.
+// thread the caller waits for with a timeout; MPEG-TS streams, and movies the system's
+// DirectShow cannot read, through the movie kit.
 #include "imaging/movie.h"
 
 #include <dshow.h>
@@ -14,6 +15,9 @@
 #include "imaging/com.h"
 #include "imaging/transform.h"
 #include "internal.h"
+#include "moviekit/moviekit.h"
+#include "textkit/path.h"
+#include "textkit/text.h"
 
 namespace imaging {
 
@@ -174,13 +178,38 @@ void Worker(std::shared_ptr<GrabJob> job) {
   SetEvent(job->done);
 }
 
-}  // namespace
+// MPEG-TS (AVCHD scenes, disc streams): Wine's DirectShow fails on them, so the kit reads them first.
+bool IsTransportStream(const char* path) {
+  static const char* const kinds[] = {".mts", ".m2ts", ".m2t", ".ts", ".tod"};
+  std::string ext = textkit::ExtensionOf(path);
+  for (const char* k : kinds)
+    if (textkit::EqualNoCase(ext, k)) return true;
+  return false;
+}
 
-HRESULT GrabMovieFrame(const char* path, int maxWidth, int maxHeight, Dib* out, MovieInfo* info, DWORD timeoutMs,
-                       double atSeconds, int bitCount) {
-  if (!path || !*path || !out || maxWidth < 0 || maxHeight < 0 || (bitCount != 24 && bitCount != 32))
-    return E_INVALIDARG;
-  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return detail::HrFromLastError();
+HRESULT GrabWithMovieKit(const char* path, double atSeconds, Dib* out, MovieInfo* info) {
+  moviekit::MovieFacts facts;
+  HRESULT hr = moviekit::ReadFacts(path, &facts);
+  if (FAILED(hr)) return hr;
+  if (!facts.hasVideo) return VFW_E_CANNOT_RENDER;
+  double at = atSeconds >= 0 ? atSeconds : std::min(facts.durationSeconds / 3, 10.0);
+  moviekit::Frame frame;
+  hr = moviekit::ReadFrame(path, at, 0, 0, &frame);
+  // A time the stream cannot reach (cut short): its first picture then.
+  if (FAILED(hr) && at > 0) hr = moviekit::ReadFrame(path, 0, 0, 0, &frame);
+  if (FAILED(hr)) return hr;
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader = frame.header;
+  bool ok = out->Assign(&bmi, frame.bits, 24);
+  moviekit::FreeFrame(&frame);
+  if (!ok) return E_OUTOFMEMORY;
+  info->width = facts.width;
+  info->height = facts.height;
+  info->durationSeconds = facts.durationSeconds;
+  return S_OK;
+}
+
+HRESULT GrabWithDirectShow(const char* path, double atSeconds, DWORD timeoutMs, Dib* out, MovieInfo* info) {
   auto job = std::make_shared<GrabJob>();
   job->path = path;
   job->atSeconds = atSeconds;
@@ -194,14 +223,39 @@ HRESULT GrabMovieFrame(const char* path, int maxWidth, int maxHeight, Dib* out, 
   }
   if (WaitForSingleObject(job->done, timeoutMs) != WAIT_OBJECT_0) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
   if (FAILED(job->hr)) return job->hr;
-  Dib frame = std::move(job->frame);
+  *out = std::move(job->frame);
+  *info = job->info;
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT GrabMovieFrame(const char* path, int maxWidth, int maxHeight, Dib* out, MovieInfo* info, DWORD timeoutMs,
+                       double atSeconds, int bitCount) {
+  if (!path || !*path || !out || maxWidth < 0 || maxHeight < 0 || (bitCount != 24 && bitCount != 32))
+    return E_INVALIDARG;
+  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return detail::HrFromLastError();
+  Dib frame;
+  MovieInfo found;
+  HRESULT hr = E_FAIL;
+  if (IsTransportStream(path)) {
+    hr = GrabWithMovieKit(path, atSeconds, &frame, &found);
+  } else {
+    hr = GrabWithDirectShow(path, atSeconds, timeoutMs, &frame, &found);
+    // What DirectShow cannot play the kit may read; its own answer stands when the kit fails too.
+    if (FAILED(hr) && hr != HRESULT_FROM_WIN32(ERROR_TIMEOUT)) {
+      HRESULT kit = GrabWithMovieKit(path, atSeconds, &frame, &found);
+      if (SUCCEEDED(kit)) hr = kit;
+    }
+  }
+  if (FAILED(hr)) return hr;
   if (maxWidth > 0 && maxHeight > 0) {
     SIZE fit = FitSize(frame.Width(), frame.Height(), maxWidth, maxHeight);
     if ((fit.cx != frame.Width() || fit.cy != frame.Height()) && !Resize(frame, fit.cx, fit.cy, &frame))
       return E_OUTOFMEMORY;
   }
   if (!ConvertBitCount(frame, bitCount, &frame)) return E_OUTOFMEMORY;
-  if (info) *info = job->info;
+  if (info) *info = found;
   *out = std::move(frame);
   return S_OK;
 }

@@ -328,6 +328,22 @@ TEST(DecodeNow, MoviesFoldersAndFilters) {
   int cx, cy;
   EXPECT_TRUE(movie.GetOriginalImageSize(&cx, &cy));
   EXPECT_EQ(640, cx);
+  // An AVCHD scene without a ".tmb" shows a frame of its own (red for its first second).
+  std::string scene = ScratchDir("scene") + "\\00000.MTS";
+  CopyFixture("colours.mts", scene);
+  CThumbnail avchd(scene.c_str());
+  ASSERT_EQ(S_OK, avchd.DecodeThumbnail());
+  EXPECT_EQ(VXIMAGE_MOVIE, avchd.GetDecodeImageType());
+  EXPECT_TRUE(avchd.GetOriginalImageSize(&cx, &cy));
+  EXPECT_EQ(320, cx);
+  EXPECT_EQ(240, cy);
+  avchd.ThreadLock();
+  BITMAPINFOHEADER* bih = avchd.GetThumbnail(160, 120);
+  ASSERT_NE(nullptr, bih);
+  COLORREF middle = PixelAt(bih, 80, 60);
+  EXPECT_GT(GetRValue(middle), 200);
+  EXPECT_LT(GetBValue(middle), 60);
+  avchd.ThreadUnlock();
 
   std::string d = ScratchDir("previews");
   CreateDirectoryA((d + "\\pics").c_str(), nullptr);

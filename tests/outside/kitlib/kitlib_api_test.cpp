@@ -74,7 +74,7 @@ TEST(Profile, KitenvIniInTheProgramFolderMovesTheRoot) {
   std::string exeDir = S(CMTLGetExeDir());
   TestFolder folder("kitenv");
   const std::string& dir = folder.path();
-  for (const char* f : {"kitlib_tests.exe", "Kitlib2.dll", "KitlibEx.dll", "GlimFW.dll"})
+  for (const char* f : {"kitlib_tests.exe", "Kitlib2.dll", "KitlibEx.dll", "GlimFW.dll", "moviekit.dll"})
     ASSERT_TRUE(CopyFileA((exeDir + "\\" + f).c_str(), (dir + "\\" + f).c_str(), FALSE)) << f;
   std::string moved = "Software\\GlimoraTest\\kitenv-" + std::to_string(GetCurrentProcessId());
   WritePrivateProfileStringA("RegistryKey", "Position", moved.c_str(), (dir + "\\kitenv.ini").c_str());

@@ -1,0 +1,125 @@
+// The movie kit: our own decoder of the maker's camera movies (MPEG-TS/AVCHD, MP4,
+// QuickTime, AVI, MPEG-PS), for the places where the system's DirectShow cannot read them.
+// moviekit.dll is the one module that links the decoder libraries; callers see only this
+// header: plain structs, HRESULTs and abstract classes made and released by the kit.
+// Paths are ANSI (code page 932) like the rest of the program.
+#pragma once
+
+#include <windows.h>
+#include <vfwmsgs.h>
+
+#ifdef MOVIEKIT_BUILD
+#define MOVIEKIT_API __declspec(dllexport)
+#else
+#define MOVIEKIT_API __declspec(dllimport)
+#endif
+
+namespace moviekit {
+
+// Failures besides the Win32 ones of the file (HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), ...).
+const HRESULT kErrorFormat = VFW_E_INVALID_FILE_FORMAT;  // not a movie we read
+const HRESULT kErrorNoVideo = VFW_E_UNKNOWN_FILE_TYPE;   // no picture stream
+const HRESULT kErrorDecode = VFW_E_CANNOT_RENDER;        // the picture stream does not decode
+const HRESULT kErrorFrameSize = VFW_E_INVALIDMEDIATYPE;  // 0x0, or a side beyond kMaxFrameSide
+
+const int kMaxFrameSide = 8192;  // larger pictures are refused rather than allocated
+const int kMaxStreams = 8;
+
+enum class StreamKind { Video, Audio, Other };
+
+struct StreamFacts {
+  StreamKind kind = StreamKind::Other;
+  char codec[24] = {};  // the decoder's short name ("h264", "ac3", "mjpeg", ...)
+  int width = 0;        // video
+  int height = 0;
+  double frameRate = 0;
+  int sampleRate = 0;  // audio
+  int channels = 0;
+};
+
+struct MovieFacts {
+  char container[24] = {};  // "mpegts", "mov", ...
+  double durationSeconds = 0;
+  int width = 0;  // of the picture stream the kit plays
+  int height = 0;
+  double frameRate = 0;
+  bool hasVideo = false;
+  bool hasAudio = false;
+  int streamCount = 0;  // all streams of the file; the first kMaxStreams described
+  StreamFacts streams[kMaxStreams];
+};
+
+// One decoded picture: a 24-bit bottom-up DIB (rows padded to 4 bytes), ready for
+// StretchDIBits. Made by the kit, freed by FreeFrame.
+struct Frame {
+  BITMAPINFOHEADER header = {};
+  BYTE* bits = nullptr;
+  double seconds = 0;  // its time from the start of the movie
+};
+
+MOVIEKIT_API void FreeFrame(Frame* frame);
+
+// Reads a movie a picture at a time. Open fails with an HRESULT for files that are
+// missing, empty, truncated before their first picture, or no movie at all.
+class Reader {
+ public:
+  virtual const MovieFacts& Facts() const = 0;
+  // Positions exactly: the next frame is the first whose time is at or after `seconds`.
+  virtual HRESULT Seek(double seconds) = 0;
+  // The next picture, fitted into maxWidth x maxHeight keeping its shape (0 x 0: full
+  // size). S_FALSE with no frame at the end of the movie.
+  virtual HRESULT NextFrame(int maxWidth, int maxHeight, Frame* out) = 0;
+  virtual void Release() = 0;
+
+ protected:
+  virtual ~Reader() = default;
+};
+
+MOVIEKIT_API HRESULT OpenReader(const char* path, Reader** out);
+MOVIEKIT_API HRESULT ReadFacts(const char* path, MovieFacts* out);
+// The picture at `seconds` (exact), fitted as NextFrame fits it.
+MOVIEKIT_API HRESULT ReadFrame(const char* path, double seconds, int maxWidth, int maxHeight, Frame* out);
+
+// The player: a child window showing the movie (GDI), decoding on its own thread, sound
+// through waveOut, timed by the performance counter. Without a sound device it plays the
+// picture alone and says so (PlayerStatus::soundOff).
+enum class PlayerState { Closed, Stopped, Paused, Playing, Ended };
+
+struct PlayerStatus {
+  PlayerState state = PlayerState::Closed;
+  double positionSeconds = 0;
+  bool soundOff = false;  // the movie has sound but no device took it
+  long framesShown = 0;
+  long framesDropped = 0;
+};
+
+class Player {
+ public:
+  // Opens the movie and makes the video window inside `parent` at `rect`.
+  virtual HRESULT Open(const char* path, HWND parent, const RECT& rect) = 0;
+  virtual void Close() = 0;
+  virtual HWND Window() const = 0;
+  virtual const MovieFacts& Facts() const = 0;
+  virtual HRESULT Play() = 0;
+  virtual HRESULT Pause() = 0;
+  virtual HRESULT Stop() = 0;  // back to the start of the range, picture shown
+  virtual HRESULT Seek(double seconds) = 0;
+  // Plays only [from, to) (to <= 0: to the end).
+  virtual HRESULT SetRange(double fromSeconds, double toSeconds) = 0;
+  virtual void SetLoop(bool loop) = 0;
+  virtual HRESULT SetFullScreen(bool fullScreen) = 0;
+  virtual void SetRect(const RECT& rect) = 0;
+  virtual void Repaint() = 0;
+  // `message` is posted to `window` at the end of play (wParam 0) and on errors (wParam
+  // the HRESULT); lParam is the player.
+  virtual void SetNotify(HWND window, UINT message) = 0;
+  virtual PlayerStatus Status() const = 0;
+  virtual void Release() = 0;
+
+ protected:
+  virtual ~Player() = default;
+};
+
+MOVIEKIT_API HRESULT CreatePlayer(Player** out);
+
+}  // namespace moviekit

@@ -1,0 +1,587 @@
+// The player: the caller's thread owns the video window; a decoding thread times the
+// pictures by the performance counter, hands each to the window and feeds the sound to
+// waveOut at most kSoundLead ahead of the clock. Calls from the caller's thread are
+// carried out by the decoding thread, and return when it has done them.
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "decoder.h"
+#include "playerrules.h"
+
+namespace moviekit {
+
+namespace {
+
+const char kWindowClass[] = "MovieKitVideo";
+const double kSoundLead = 0.25;
+const double kLateDrop = 0.1;  // a picture this late is skipped, not shown
+
+enum class Command { None, Open, Play, Pause, Stop, Seek, Quit };
+
+class PlayerImpl : public Player {
+ public:
+  ~PlayerImpl() override { Close(); }
+  HRESULT Open(const char* path, HWND parent, const RECT& rect) override;
+  void Close() override;
+  HWND Window() const override { return window_; }
+  const MovieFacts& Facts() const override { return facts_; }
+  HRESULT Play() override { return Send(Command::Play); }
+  HRESULT Pause() override { return Send(Command::Pause); }
+  HRESULT Stop() override { return Send(Command::Stop); }
+  HRESULT Seek(double seconds) override { return Send(Command::Seek, seconds); }
+  HRESULT SetRange(double fromSeconds, double toSeconds) override;
+  void SetLoop(bool loop) override {
+    std::lock_guard<std::mutex> lock(mu_);
+    loop_ = loop;
+  }
+  HRESULT SetFullScreen(bool fullScreen) override;
+  void SetRect(const RECT& rect) override;
+  void Repaint() override;
+  void SetNotify(HWND window, UINT message) override {
+    std::lock_guard<std::mutex> lock(mu_);
+    notifyWindow_ = window;
+    notifyMessage_ = message;
+  }
+  PlayerStatus Status() const override;
+  void Release() override { delete this; }
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  HRESULT Send(Command command, double seconds = 0);
+  void Run();
+  HRESULT Execute(Command command, double seconds);
+  HRESULT ShowFirstPictureAt(double seconds);
+  void Step();
+  bool WaitForClock(double seconds);  // false when a call came in meanwhile
+  void ShowPicture(double seconds);
+  void QueueSound();
+  void ReclaimSound(bool all);
+  void StartClock(double position);
+  double Clock() const;
+  void Ended(double at);  // `at`: where the position stands, however late the thread came
+  void Paint(HDC dc);
+
+  // Set at Open, read-only after.
+  std::string path_;
+  MovieFacts facts_;
+  HWND window_ = nullptr;
+  HWAVEOUT wave_ = nullptr;
+  LONGLONG frequency_ = 1;
+
+  // Decoding thread's own.
+  Decoder* decoder_ = nullptr;
+  enum class Pending { None, Picture, Sound } pending_ = Pending::None;
+  double pendingSeconds_ = 0;
+  double lastShown_ = 0;
+  bool showNext_ = true;  // the next picture is shown even when late (after a start or seek)
+  std::deque<WAVEHDR*> sound_;
+
+  // Shared under mu_.
+  mutable std::mutex mu_;
+  std::condition_variable cv_;
+  std::thread thread_;
+  Command command_ = Command::None;
+  double commandSeconds_ = 0;
+  HRESULT commandResult_ = S_OK;
+  unsigned long commandsDone_ = 0;
+  PlayerState state_ = PlayerState::Closed;
+  double clockBase_ = 0;
+  LONGLONG counterBase_ = 0;
+  double rangeFrom_ = 0, rangeTo_ = 0;
+  bool loop_ = false;
+  bool soundOff_ = false;
+  long shown_ = 0, dropped_ = 0;
+  HWND notifyWindow_ = nullptr;
+  UINT notifyMessage_ = 0;
+
+  // The picture on show, under frameMu_ (the window paints it).
+  mutable std::mutex frameMu_;
+  Frame frame_;
+
+  // Full screen: where the window goes back to.
+  bool fullScreen_ = false;
+  HWND parent_ = nullptr;
+  RECT rect_ = {};
+};
+
+LONGLONG Counter() {
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  return c.QuadPart;
+}
+
+}  // namespace
+
+HRESULT CreatePlayer(Player** out) {
+  if (!out) return E_POINTER;
+  *out = new (std::nothrow) PlayerImpl;
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
+  if (!path || !parent || !IsWindow(parent)) return E_INVALIDARG;
+  Close();
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  frequency_ = f.QuadPart > 0 ? f.QuadPart : 1;
+
+  // The sound device first: without one the movie plays its picture alone.
+  WAVEFORMATEX format = {};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = 2;
+  format.nSamplesPerSec = 48000;
+  format.wBitsPerSample = 16;
+  format.nBlockAlign = 4;
+  format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+  auto* decoder = new (std::nothrow) Decoder;
+  if (!decoder) return E_OUTOFMEMORY;
+  HRESULT hr = decoder->Open(path, true);
+  if (SUCCEEDED(hr) && decoder->HasSoundDecoder() &&
+      waveOutOpen(&wave_, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+    wave_ = nullptr;
+    // Decode the picture alone rather than sound nobody hears.
+    delete decoder;
+    decoder = new (std::nothrow) Decoder;
+    hr = decoder ? decoder->Open(path, false) : E_OUTOFMEMORY;
+    soundOff_ = true;
+  }
+  if (FAILED(hr)) {
+    delete decoder;
+    soundOff_ = false;
+    return hr;
+  }
+  decoder_ = decoder;
+  facts_ = decoder->Facts();
+  path_ = path;
+
+  static bool registered = false;
+  HINSTANCE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&PlayerImpl::WindowProc), &module);
+  if (!registered) {
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = module;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kWindowClass;
+    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+  parent_ = parent;
+  rect_ = rect;
+  window_ = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, module, this);
+  if (!window_) {
+    hr = HRESULT_FROM_WIN32(GetLastError());
+    Close();
+    return hr;
+  }
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    state_ = PlayerState::Stopped;
+    rangeFrom_ = 0;
+    rangeTo_ = 0;
+    shown_ = dropped_ = 0;
+  }
+  try {
+    thread_ = std::thread(&PlayerImpl::Run, this);
+  } catch (...) {
+    Close();
+    return E_OUTOFMEMORY;
+  }
+  hr = Send(Command::Open);
+  if (FAILED(hr)) Close();
+  return hr;
+}
+
+void PlayerImpl::Close() {
+  if (thread_.joinable()) {
+    Send(Command::Quit);
+    thread_.join();
+  }
+  if (wave_) {
+    waveOutReset(wave_);
+    ReclaimSound(true);
+    waveOutClose(wave_);
+    wave_ = nullptr;
+  }
+  if (fullScreen_) SetFullScreen(false);
+  if (window_) {
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  delete decoder_;
+  decoder_ = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(frameMu_);
+    FreeFrame(&frame_);
+  }
+  std::lock_guard<std::mutex> lock(mu_);
+  state_ = PlayerState::Closed;
+  soundOff_ = false;
+  facts_ = MovieFacts();
+}
+
+HRESULT PlayerImpl::Send(Command command, double seconds) {
+  std::unique_lock<std::mutex> lock(mu_);
+  if (!thread_.joinable() || state_ == PlayerState::Closed) return VFW_E_WRONG_STATE;
+  while (command_ != Command::None) cv_.wait(lock);
+  command_ = command;
+  commandSeconds_ = seconds;
+  unsigned long ticket = commandsDone_ + 1;
+  cv_.notify_all();
+  // Waiting, the caller's window still paints: the thread only invalidates it.
+  while (commandsDone_ < ticket) cv_.wait(lock);
+  return commandResult_;
+}
+
+HRESULT PlayerImpl::SetRange(double fromSeconds, double toSeconds) {
+  RangeCheck check = CheckRange(fromSeconds, toSeconds, facts_.durationSeconds);
+  if (!check.valid) return E_INVALIDARG;
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (state_ == PlayerState::Closed) return VFW_E_WRONG_STATE;
+    rangeFrom_ = check.from;
+    rangeTo_ = check.to;
+  }
+  return Seek(check.from);
+}
+
+double PlayerImpl::Clock() const {
+  if (state_ != PlayerState::Playing) return clockBase_;
+  return clockBase_ + double(Counter() - counterBase_) / double(frequency_);
+}
+
+void PlayerImpl::StartClock(double position) {
+  clockBase_ = position;
+  counterBase_ = Counter();
+}
+
+PlayerStatus PlayerImpl::Status() const {
+  std::lock_guard<std::mutex> lock(mu_);
+  PlayerStatus s;
+  s.state = state_;
+  s.positionSeconds = state_ == PlayerState::Closed ? 0 : Clock();
+  s.soundOff = soundOff_;
+  s.framesShown = shown_;
+  s.framesDropped = dropped_;
+  return s;
+}
+
+void PlayerImpl::Run() {
+  std::unique_lock<std::mutex> lock(mu_);
+  for (;;) {
+    if (command_ != Command::None) {
+      Command command = command_;
+      double seconds = commandSeconds_;
+      lock.unlock();
+      HRESULT hr = Execute(command, seconds);
+      lock.lock();
+      commandResult_ = hr;
+      command_ = Command::None;
+      ++commandsDone_;
+      cv_.notify_all();
+      if (command == Command::Quit) return;
+      continue;
+    }
+    if (state_ != PlayerState::Playing) {
+      cv_.wait(lock);
+      continue;
+    }
+    lock.unlock();
+    Step();
+    lock.lock();
+  }
+}
+
+HRESULT PlayerImpl::Execute(Command command, double seconds) {
+  switch (command) {
+    case Command::Open: return ShowFirstPictureAt(0);
+    case Command::Quit: return S_OK;
+    case Command::Play: {
+      std::lock_guard<std::mutex> lock(mu_);
+      if (state_ == PlayerState::Playing) return S_FALSE;
+      if (state_ == PlayerState::Ended) {
+        // Again from the start of the range.
+        double from = rangeFrom_;
+        mu_.unlock();
+        HRESULT hr = ShowFirstPictureAt(from);
+        mu_.lock();
+        if (FAILED(hr)) return hr;
+      }
+      state_ = PlayerState::Playing;
+      StartClock(clockBase_);
+      if (wave_) waveOutRestart(wave_);
+      return S_OK;
+    }
+    case Command::Pause: {
+      std::lock_guard<std::mutex> lock(mu_);
+      if (state_ != PlayerState::Playing) return state_ == PlayerState::Paused ? S_FALSE : VFW_E_WRONG_STATE;
+      clockBase_ = Clock();
+      state_ = PlayerState::Paused;
+      if (wave_) waveOutPause(wave_);
+      return S_OK;
+    }
+    case Command::Stop: {
+      double from;
+      {
+        std::lock_guard<std::mutex> lock(mu_);
+        from = rangeFrom_;
+      }
+      HRESULT hr = ShowFirstPictureAt(from);
+      std::lock_guard<std::mutex> lock(mu_);
+      state_ = PlayerState::Stopped;
+      return hr;
+    }
+    case Command::Seek: return ShowFirstPictureAt(seconds);
+    case Command::None: break;
+  }
+  return E_UNEXPECTED;
+}
+
+// Exact: the first picture at or after the time is shown and the clock stands there.
+HRESULT PlayerImpl::ShowFirstPictureAt(double seconds) {
+  if (wave_) {
+    waveOutReset(wave_);
+    ReclaimSound(true);
+  }
+  pending_ = Pending::None;
+  HRESULT hr = decoder_->Seek(seconds);
+  if (FAILED(hr)) return hr;
+  double t = 0;
+  for (;;) {
+    Decoded d = decoder_->Decode(&t);
+    if (d == Decoded::Sound) continue;  // sound before the picture: dropped at a seek
+    if (d == Decoded::Failed) return decoder_->LastError();
+    if (d == Decoded::End) return seconds > 0 ? S_FALSE : kErrorDecode;
+    break;
+  }
+  ShowPicture(t);
+  showNext_ = true;
+  std::lock_guard<std::mutex> lock(mu_);
+  bool playing = state_ == PlayerState::Playing;
+  if (state_ == PlayerState::Ended) state_ = PlayerState::Paused;
+  StartClock(seconds);  // the time asked for; its picture (at or just after it) shows meanwhile
+  if (playing && wave_) waveOutRestart(wave_);
+  if (!playing && wave_) waveOutPause(wave_);
+  return S_OK;
+}
+
+bool PlayerImpl::WaitForClock(double seconds) {
+  std::unique_lock<std::mutex> lock(mu_);
+  for (;;) {
+    if (command_ != Command::None || state_ != PlayerState::Playing) return false;
+    double wait = seconds - Clock();
+    if (wait <= 0) return true;
+    cv_.wait_for(lock, std::chrono::microseconds(LONGLONG(wait * 1e6) + 1));
+  }
+}
+
+void PlayerImpl::Step() {
+  ReclaimSound(false);
+  double t = 0;
+  Pending what = pending_;
+  if (what == Pending::None) {
+    Decoded d = decoder_->Decode(&t);
+    if (d == Decoded::End || d == Decoded::Failed) {
+      // The last picture stays its time on screen.
+      double frame = facts_.frameRate > 0 ? 1.0 / facts_.frameRate : 0.04;
+      if (WaitForClock(lastShown_ + frame)) Ended(lastShown_ + frame);
+      return;
+    }
+    what = d == Decoded::Picture ? Pending::Picture : Pending::Sound;
+  } else {
+    t = pendingSeconds_;
+  }
+  double to;
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    to = rangeTo_;
+  }
+  if (what == Pending::Picture && to > 0 && t >= to - 1e-4) {
+    if (WaitForClock(to)) Ended(to);
+    return;
+  }
+  if (what == Pending::Sound) {
+    if (!wave_) return;
+    pending_ = Pending::Sound;
+    pendingSeconds_ = t;
+    if (!WaitForClock(t - kSoundLead)) return;
+    pending_ = Pending::None;
+    QueueSound();
+    return;
+  }
+  // A picture: dropped when late, else shown at its time.
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (!showNext_ && ShouldDrop(t, Clock(), kLateDrop)) {
+      ++dropped_;
+      return;
+    }
+  }
+  pending_ = Pending::Picture;
+  pendingSeconds_ = t;
+  if (!WaitForClock(t)) return;
+  pending_ = Pending::None;
+  showNext_ = false;
+  ShowPicture(t);
+}
+
+void PlayerImpl::ShowPicture(double seconds) {
+  Frame frame;
+  if (FAILED(decoder_->PictureToFrame(0, 0, &frame))) return;
+  frame.seconds = seconds;
+  lastShown_ = seconds;
+  {
+    std::lock_guard<std::mutex> lock(frameMu_);
+    FreeFrame(&frame_);
+    frame_ = frame;
+  }
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    ++shown_;
+  }
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void PlayerImpl::QueueSound() {
+  const std::string& pcm = decoder_->Sound();
+  if (pcm.empty()) return;
+  auto* header = static_cast<WAVEHDR*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WAVEHDR) + pcm.size()));
+  if (!header) return;
+  header->lpData = reinterpret_cast<LPSTR>(header + 1);
+  header->dwBufferLength = DWORD(pcm.size());
+  memcpy(header->lpData, pcm.data(), pcm.size());
+  if (waveOutPrepareHeader(wave_, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR ||
+      waveOutWrite(wave_, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+    waveOutUnprepareHeader(wave_, header, sizeof(WAVEHDR));
+    HeapFree(GetProcessHeap(), 0, header);
+    return;
+  }
+  sound_.push_back(header);
+}
+
+void PlayerImpl::ReclaimSound(bool all) {
+  while (!sound_.empty() && (all || (sound_.front()->dwFlags & WHDR_DONE))) {
+    WAVEHDR* header = sound_.front();
+    sound_.pop_front();
+    waveOutUnprepareHeader(wave_, header, sizeof(WAVEHDR));
+    HeapFree(GetProcessHeap(), 0, header);
+  }
+}
+
+void PlayerImpl::Ended(double at) {
+  double from;
+  HWND notify;
+  UINT message;
+  bool loop;
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    from = rangeFrom_;
+    loop = loop_;
+    notify = notifyWindow_;
+    message = notifyMessage_;
+  }
+  if (loop) {
+    ShowFirstPictureAt(from);
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    clockBase_ = at;
+    state_ = PlayerState::Ended;
+  }
+  if (notify && message) PostMessageA(notify, message, 0, reinterpret_cast<LPARAM>(static_cast<Player*>(this)));
+}
+
+HRESULT PlayerImpl::SetFullScreen(bool fullScreen) {
+  if (!window_) return VFW_E_WRONG_STATE;
+  if (fullScreen == fullScreen_) return S_FALSE;
+  if (fullScreen) {
+    MONITORINFO mi = {sizeof mi};
+    if (!GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &mi)) return E_FAIL;
+    SetParent(window_, nullptr);
+    SetWindowLongA(window_, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(window_, HWND_TOPMOST, mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right - mi.rcMonitor.left,
+                 mi.rcMonitor.bottom - mi.rcMonitor.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  } else {
+    SetWindowLongA(window_, GWL_STYLE, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+    SetParent(window_, parent_);
+    SetWindowPos(window_, HWND_NOTOPMOST, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top,
+                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  }
+  fullScreen_ = fullScreen;
+  InvalidateRect(window_, nullptr, FALSE);
+  return S_OK;
+}
+
+void PlayerImpl::SetRect(const RECT& rect) {
+  rect_ = rect;
+  if (window_ && !fullScreen_)
+    SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlayerImpl::Repaint() {
+  if (!window_) return;
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+}
+
+void PlayerImpl::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(window_, &client);
+  std::lock_guard<std::mutex> lock(frameMu_);
+  RECT picture = {};
+  if (frame_.bits) picture = LetterBox(client, frame_.header.biWidth, frame_.header.biHeight);
+  // Black around the picture (all of it before the first).
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  RECT bands[4] = {{client.left, client.top, client.right, picture.top},
+                   {client.left, picture.bottom, client.right, client.bottom},
+                   {client.left, picture.top, picture.left, picture.bottom},
+                   {picture.right, picture.top, client.right, picture.bottom}};
+  if (!frame_.bits) {
+    FillRect(dc, &client, black);
+    return;
+  }
+  for (const RECT& r : bands)
+    if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, black);
+  BITMAPINFO info = {};
+  info.bmiHeader = frame_.header;
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
+                frame_.header.biWidth, frame_.header.biHeight, frame_.bits, &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+LRESULT CALLBACK PlayerImpl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<PlayerImpl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (self && self->window_ == hwnd) self->Paint(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE && self && self->fullScreen_) {
+        self->SetFullScreen(false);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY: SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); break;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace moviekit

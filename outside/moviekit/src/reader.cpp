@@ -1,0 +1,81 @@
+// The reader, and the one-call facts and frame of a movie.
+#include <memory>
+#include <new>
+
+#include "decoder.h"
+
+namespace moviekit {
+
+namespace {
+
+class ReaderImpl : public Reader {
+ public:
+  Decoder decoder;
+  const MovieFacts& Facts() const override { return decoder.Facts(); }
+  HRESULT Seek(double seconds) override { return decoder.Seek(seconds); }
+  HRESULT NextFrame(int maxWidth, int maxHeight, Frame* out) override {
+    if (!out) return E_POINTER;
+    *out = Frame();
+    double t = 0;
+    switch (decoder.Decode(&t)) {
+      case Decoded::Picture: break;
+      case Decoded::End: return S_FALSE;
+      default: return decoder.LastError();
+    }
+    HRESULT hr = decoder.PictureToFrame(maxWidth, maxHeight, out);
+    if (SUCCEEDED(hr)) out->seconds = t;
+    return hr;
+  }
+  void Release() override { delete this; }
+};
+
+}  // namespace
+
+void FreeFrame(Frame* frame) {
+  if (!frame) return;
+  if (frame->bits) HeapFree(GetProcessHeap(), 0, frame->bits);
+  *frame = Frame();
+}
+
+HRESULT OpenReader(const char* path, Reader** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  auto* reader = new (std::nothrow) ReaderImpl;
+  if (!reader) return E_OUTOFMEMORY;
+  HRESULT hr = reader->decoder.Open(path, false);
+  if (FAILED(hr)) {
+    reader->Release();
+    return hr;
+  }
+  *out = reader;
+  return S_OK;
+}
+
+HRESULT ReadFacts(const char* path, MovieFacts* out) {
+  if (!out) return E_POINTER;
+  *out = MovieFacts();
+  Decoder decoder;
+  HRESULT hr = decoder.Open(path, false);
+  // Sound alone is a movie file too as far as its facts go.
+  if (SUCCEEDED(hr) || (hr == kErrorNoVideo && decoder.Facts().hasAudio)) {
+    *out = decoder.Facts();
+    return S_OK;
+  }
+  return hr;
+}
+
+HRESULT ReadFrame(const char* path, double seconds, int maxWidth, int maxHeight, Frame* out) {
+  if (!out) return E_POINTER;
+  *out = Frame();
+  Reader* reader = nullptr;
+  HRESULT hr = OpenReader(path, &reader);
+  if (FAILED(hr)) return hr;
+  if (seconds > 0) hr = reader->Seek(seconds);
+  if (SUCCEEDED(hr)) hr = reader->NextFrame(maxWidth, maxHeight, out);
+  // A time past the end, or a stream cut before its first whole picture.
+  if (hr == S_FALSE) hr = kErrorDecode;
+  reader->Release();
+  return hr;
+}
+
+}  // namespace moviekit

@@ -1,0 +1,188 @@
+// The player in a window of the test's own: pictures by pixels, exact seeks, the end notice,
+// ranges, loops and full screen. Without a sound device (this Wine has none) the player
+// shows the picture alone and says so.
+#include <gtest/gtest.h>
+
+#include <picture.h>
+#include <program.h>
+#include <pump.h>
+
+#include "moviekit/moviekit.h"
+
+using testsupport::Fixture;
+using testsupport::WaitUntil;
+
+namespace {
+
+const UINT kEndMessage = WM_APP + 20;
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kEndMessage) {
+    SetPropA(hwnd, "ends", reinterpret_cast<HANDLE>(reinterpret_cast<INT_PTR>(GetPropA(hwnd, "ends")) + 1));
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+class PlayerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MovieKitTestHost";
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    RegisterClassA(&wc);
+    host_ = CreateWindowExA(0, wc.lpszClassName, "moviekit", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 420, 320,
+                            nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(host_, nullptr);
+    ASSERT_EQ(moviekit::CreatePlayer(&player_), S_OK);
+  }
+  void TearDown() override {
+    if (player_) player_->Release();
+    if (host_) {
+      RemovePropA(host_, "ends");
+      DestroyWindow(host_);
+    }
+  }
+  HRESULT Open(const char* file) {
+    RECT r = {10, 10, 410, 310};  // 400 x 300: a 4:3 picture fills it
+    HRESULT hr = player_->Open(Fixture(file).c_str(), host_, r);
+    if (SUCCEEDED(hr)) player_->SetNotify(host_, kEndMessage);
+    return hr;
+  }
+  int Ends() const { return int(reinterpret_cast<INT_PTR>(GetPropA(host_, "ends"))); }
+  // The colour in the middle of the video window, as it paints itself.
+  COLORREF Middle() {
+    testsupport::Picture picture(player_->Window(), testsupport::Picture::kClient);
+    return picture.At(picture.Width() / 2, picture.Height() / 2);
+  }
+  static bool IsRed(COLORREF c) { return GetRValue(c) > 200 && GetBValue(c) < 60; }
+  static bool IsBlue(COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 60; }
+  bool WaitForEnd(DWORD ms) {
+    return WaitUntil([&] { return Ends() > 0; }, ms);
+  }
+
+  HWND host_ = nullptr;
+  moviekit::Player* player_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PlayerTest, PlaysToItsEndNotice) {
+  ASSERT_EQ(Open("colours.mts"), S_OK);
+  ASSERT_NE(player_->Window(), nullptr);
+  EXPECT_EQ(GetParent(player_->Window()), host_);
+  moviekit::PlayerStatus s = player_->Status();
+  EXPECT_EQ(s.state, moviekit::PlayerState::Stopped);
+  // The sound is off exactly when no device takes it.
+  WAVEFORMATEX format = {WAVE_FORMAT_PCM, 2, 48000, 192000, 4, 16, 0};
+  HWAVEOUT probe = nullptr;
+  bool device = waveOutOpen(&probe, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR;
+  if (probe) waveOutClose(probe);
+  EXPECT_EQ(s.soundOff, !device);
+  EXPECT_TRUE(IsRed(Middle()));
+
+  DWORD start = GetTickCount();
+  ASSERT_EQ(player_->Play(), S_OK);
+  EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Playing);
+  ASSERT_TRUE(WaitForEnd(8000));
+  DWORD took = GetTickCount() - start;
+  EXPECT_GE(took, 1900u);  // timed by the clock, not as fast as it decodes
+  s = player_->Status();
+  EXPECT_EQ(s.state, moviekit::PlayerState::Ended);
+  EXPECT_NEAR(s.positionSeconds, 2.0, 1e-3);  // the end of the last picture
+  EXPECT_EQ(s.framesShown + s.framesDropped, 50);  // each picture once, the first at opening
+  EXPECT_TRUE(IsBlue(Middle()));
+  testsupport::PumpPending();
+  EXPECT_EQ(Ends(), 1);
+  // Play after the end starts again.
+  ASSERT_EQ(player_->Play(), S_OK);
+  EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Playing);
+  ASSERT_EQ(player_->Stop(), S_OK);
+  EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Stopped);
+  EXPECT_NEAR(player_->Status().positionSeconds, 0, 1e-3);
+  EXPECT_TRUE(IsRed(Middle()));
+}
+
+TEST_F(PlayerTest, SeekPauseAndRepaint) {
+  ASSERT_EQ(Open("colours.m2ts"), S_OK);
+  ASSERT_EQ(player_->Seek(1.0), S_OK);
+  EXPECT_NEAR(player_->Status().positionSeconds, 1.0, 1e-3);
+  EXPECT_TRUE(IsBlue(Middle()));
+  ASSERT_EQ(player_->Seek(0.96), S_OK);
+  EXPECT_TRUE(IsRed(Middle()));
+  // Paused, the clock stands.
+  ASSERT_EQ(player_->Play(), S_OK);
+  Sleep(200);
+  ASSERT_EQ(player_->Pause(), S_OK);
+  double at = player_->Status().positionSeconds;
+  EXPECT_GT(at, 1.0);
+  Sleep(200);
+  EXPECT_EQ(player_->Status().positionSeconds, at);
+  EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Paused);
+  player_->Repaint();
+  EXPECT_TRUE(IsBlue(Middle()));
+  EXPECT_EQ(player_->Pause(), S_FALSE);
+}
+
+TEST_F(PlayerTest, RangeAndLoop) {
+  ASSERT_EQ(Open("colours.mts"), S_OK);
+  EXPECT_EQ(player_->SetRange(1.5, 1.0), E_INVALIDARG);
+  ASSERT_EQ(player_->SetRange(0.5, 1.0), S_OK);
+  EXPECT_NEAR(player_->Status().positionSeconds, 0.5, 1e-3);
+  DWORD start = GetTickCount();
+  ASSERT_EQ(player_->Play(), S_OK);
+  ASSERT_TRUE(WaitForEnd(5000));
+  EXPECT_GE(GetTickCount() - start, 450u);
+  EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Ended);
+  EXPECT_NEAR(player_->Status().positionSeconds, 1.0, 1e-3);
+  EXPECT_TRUE(IsRed(Middle()));  // the last picture of the range, before the blue second
+
+  // Looping, the range plays on with no end notice.
+  ASSERT_EQ(player_->SetRange(0, 0.4), S_OK);
+  player_->SetLoop(true);
+  ASSERT_EQ(player_->Play(), S_OK);
+  testsupport::PumpPending();
+  int ends = Ends();
+  WaitUntil([] { return false; }, 1200);
+  moviekit::PlayerStatus s = player_->Status();
+  EXPECT_EQ(s.state, moviekit::PlayerState::Playing);
+  EXPECT_LT(s.positionSeconds, 0.6);
+  EXPECT_EQ(Ends(), ends);
+  player_->Stop();
+}
+
+TEST_F(PlayerTest, FullScreenAndBack) {
+  ASSERT_EQ(Open("quarters.mov"), S_OK);
+  ASSERT_EQ(player_->SetFullScreen(true), S_OK);
+  RECT r;
+  GetWindowRect(player_->Window(), &r);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(player_->SetFullScreen(true), S_FALSE);
+  ASSERT_EQ(player_->SetFullScreen(false), S_OK);
+  EXPECT_EQ(GetParent(player_->Window()), host_);
+  GetWindowRect(player_->Window(), &r);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 300);
+  // Quarters: the top left is red, the bottom right white.
+  testsupport::Picture picture(player_->Window(), testsupport::Picture::kClient);
+  EXPECT_TRUE(IsRed(picture.At(100, 75)));
+  COLORREF white = picture.At(300, 225);
+  EXPECT_GT(GetRValue(white) + GetGValue(white) + GetBValue(white), 700);
+}
+
+TEST_F(PlayerTest, BrokenFilesAndCallsWithoutAMovie) {
+  RECT r = {0, 0, 100, 100};
+  for (const char* file : {"garbage.mts", "cut.mts", "no_such.mts"}) {
+    SCOPED_TRACE(file);
+    EXPECT_LT(player_->Open(Fixture(file).c_str(), host_, r), 0);
+    EXPECT_EQ(player_->Window(), nullptr);
+    EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Closed);
+  }
+  EXPECT_EQ(player_->Play(), VFW_E_WRONG_STATE);
+  EXPECT_EQ(player_->Seek(1), VFW_E_WRONG_STATE);
+  EXPECT_EQ(player_->SetFullScreen(true), VFW_E_WRONG_STATE);
+  EXPECT_EQ(player_->Open(Fixture("colours.mts").c_str(), nullptr, r), E_INVALIDARG);
+}
