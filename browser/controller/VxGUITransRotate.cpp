@@ -208,6 +208,8 @@ int CVxGUITrans::SelItemRotation(int nAngle) {
     m_pSelectKeeper->strPage = pLast->GetPage() ? pLast->GetPage()->GetName() : CString();
   }
   CWaitCursor wait;
+  // The decoder reads the files that are about to change: it waits until they are done.
+  Thread_Stop();
   CRotationProgressDlg dlg(this, nAngle, m_pView);
   dlg.SetSelectionList(pDoc->GetSelectList());
   {
@@ -227,6 +229,7 @@ int CVxGUITrans::SelItemRotation(int nAngle) {
       if (!bVirtual && m_hManager) ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)hView, 0);
     }
   } else if (dlg.m_output.IsEmpty()) {
+    DecodeThread_Start(FALSE);
     return 1;
   }
   // The turned pictures are decoded again and drawn upright.

@@ -2,6 +2,7 @@
 // rotate-tool settings are neither used nor changed, read-only files ask first, and Cancel
 // while a question is open ends the run without a hang.
 #include <gtest/gtest.h>
+#include "turnsettings.h"
 
 #include <VxResourceIds.h>
 #include <shlwapi.h>
@@ -36,37 +37,7 @@ void SelectByName(BrowserHost& h, const std::vector<std::string>& names) {
         h.pView->SelectItem(p->GetUniqueID(VXID_SLOT_VIEW), TRUE);
 }
 
-// The rotate tool's own settings, set for the test and put back afterwards.
-class TurnSettings {
- public:
-  TurnSettings(DWORD exif, DWORD saveMode) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Tool1\\TurnPicture", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    hadExif_ = Get("Exif", &oldExif_);
-    hadSave_ = Get("SaveMode", &oldSave_);
-    Set("Exif", exif);
-    Set("SaveMode", saveMode);
-  }
-  ~TurnSettings() {
-    if (hadExif_) Set("Exif", oldExif_); else RegDeleteValueA(key_, "Exif");
-    if (hadSave_) Set("SaveMode", oldSave_); else RegDeleteValueA(key_, "SaveMode");
-    RegCloseKey(key_);
-  }
-  DWORD Value(const char* n) {
-    DWORD v = 99;
-    Get(n, &v);
-    return v;
-  }
-
- private:
-  bool Get(const char* n, DWORD* v) {
-    DWORD cb = sizeof(*v);
-    return RegQueryValueExA(key_, n, nullptr, nullptr, reinterpret_cast<BYTE*>(v), &cb) == ERROR_SUCCESS;
-  }
-  void Set(const char* n, DWORD v) { RegSetValueExA(key_, n, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof(v)); }
-  HKEY key_ = nullptr;
-  DWORD oldExif_ = 0, oldSave_ = 0;
-  bool hadExif_ = false, hadSave_ = false;
-};
+using testsupport::TurnSettings;
 
 bool IsReadOnly(const std::string& p) {
   DWORD a = GetFileAttributesA(p.c_str());
@@ -85,9 +56,14 @@ TEST(Rotate, TurnsLosslesslyAndLeavesTheToolSettings) {
   h.ShowFolder(d);
   SelectByName(h, {"a.jpg", "b.jpg"});
   {
+    // The command closes the slide collection first, then turns.
     BoxAnswers answers({});
-    EXPECT_EQ(1, h.trans()->SelItemRotation(9000));
+    CSendCommandObject cmd(ID_ROTATE_RIGHT);
+    h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &cmd);
     EXPECT_TRUE(answers.Seen().empty());
+    std::vector<SeenMessage> closes = h.Seen(WM_CLOSE_SLIDE_COLLECT);
+    ASSERT_EQ(1u, closes.size());
+    EXPECT_EQ((WPARAM)h.view(), closes[0].wParam);
   }
   EXPECT_EQ(6, OrientationOf(d + "\\a.jpg"));
   EXPECT_EQ(3, OrientationOf(d + "\\b.jpg"));  // 6 turned once more clockwise: upside down

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "guidb_fixtures.h"
+#include "turnsettings.h"
 
 using namespace guidbtest;
 
@@ -384,31 +385,7 @@ TEST(ItemStores, KeywordsAndCommentOfAFile) {
 }
 
 // ---- Rotation ------------------------------------------------------------------------------------
-class TurnSettings {
- public:
-  TurnSettings(DWORD exif, DWORD saveMode) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Tool1\\TurnPicture", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    hadExif_ = Get("Exif", &oldExif_);
-    hadSave_ = Get("SaveMode", &oldSave_);
-    Set("Exif", exif);
-    Set("SaveMode", saveMode);
-  }
-  ~TurnSettings() {
-    if (hadExif_) Set("Exif", oldExif_); else RegDeleteValueA(key_, "Exif");
-    if (hadSave_) Set("SaveMode", oldSave_); else RegDeleteValueA(key_, "SaveMode");
-    RegCloseKey(key_);
-  }
-
- private:
-  bool Get(const char* n, DWORD* v) {
-    DWORD cb = sizeof(*v);
-    return RegQueryValueExA(key_, n, nullptr, nullptr, reinterpret_cast<BYTE*>(v), &cb) == ERROR_SUCCESS;
-  }
-  void Set(const char* n, DWORD v) { RegSetValueExA(key_, n, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof(v)); }
-  HKEY key_ = nullptr;
-  DWORD oldExif_ = 0, oldSave_ = 0;
-  bool hadExif_ = false, hadSave_ = false;
-};
+using testsupport::TurnSettings;
 
 int OrientationOf(const std::string& path) {
   imaging::Exif ex;
