@@ -9,6 +9,7 @@
 #include <textkit/path.h>
 #include <textkit/text.h>
 
+#include "DiskTreeCommands.h"
 #include "DiskTreeModule.h"
 #include "DiskTreeRules.h"
 #include "FolderOps.h"
@@ -126,8 +127,7 @@ PLUGIN_EXPORT HRESULT DrawClipboard(CTreeCtrl* tree) {
   CFolderTreeManager* m = Manager();
   if (!m || !tree) return E_PLUGIN_NOT_SUPPORTED;
   if (m->m_bClipboardBusy) return S_OK;
-  for (HTREEITEM i = tree->GetFirstVisibleItem(); i; i = tree->GetNextVisibleItem(i))
-    tree->SetItemState(i, 0, TVIS_CUT);
+  ClearCutMarks(tree);
   return S_OK;
 }
 
@@ -266,6 +266,16 @@ PLUGIN_EXPORT HRESULT RenameTreeItem(CTreeCtrl* tree, HTREEITEM item, char* newT
 }
 
 PLUGIN_EXPORT HRESULT NewTreeNotMulitiSelect(CTreeCtrl* tree) {
+  if (!tree) return E_INVALIDARG;
+  if (!Manager()) return E_PLUGIN_NOT_SUPPORTED;
+  return NewFolderUnderCaret(tree, false);
+}
+
+}  // extern "C"
+
+namespace disktree {
+
+HRESULT NewFolderUnderCaret(CTreeCtrl* tree, bool menuVariant) {
   CFolderTreeManager* m = Manager();
   if (!tree) return E_INVALIDARG;
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
@@ -281,9 +291,23 @@ PLUGIN_EXPORT HRESULT NewTreeNotMulitiSelect(CTreeCtrl* tree) {
   m->Expand(tree, caret, false);
   m->SyncChildren(tree, caret);
   tree->Expand(caret, TVE_EXPAND);
-  for (HTREEITEM c = tree->GetChildItem(caret); c; c = tree->GetNextSiblingItem(c))
-    if (textkit::EqualNoCase(CFolderTreeManager::ItemPath(tree, c), made.path)) tree->SelectItem(c);
+  HTREEITEM created = nullptr;
+  for (HTREEITEM c = tree->GetChildItem(caret); c && !created; c = tree->GetNextSiblingItem(c))
+    if (textkit::EqualNoCase(CFolderTreeManager::ItemPath(tree, c), made.path)) created = c;
+  if (created) {
+    if (menuVariant) Check(tree)->SelectAllExcept(FALSE, created);
+    tree->SelectItem(created);
+  }
+  if (menuVariant) {
+    if (HTREEITEM root = tree->GetRootItem()) m->Refresh(tree, root);
+    ResetChangedFolders(made.path);
+  }
   return S_OK;
 }
 
-}  // extern "C"
+void ClearCutMarks(CTreeCtrl* tree) {
+  for (HTREEITEM i = tree->GetFirstVisibleItem(); i; i = tree->GetNextVisibleItem(i))
+    tree->SetItemState(i, 0, TVIS_CUT);
+}
+
+}  // namespace disktree

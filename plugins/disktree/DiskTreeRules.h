@@ -69,7 +69,7 @@ struct FolderMenuState {
   bool caretVetoed = false;  // the caret's path is too long for any command
 };
 // Which commands of the folder menu are greyed, by command index 0 to 8 (new, rename, -,
-// cut, copy, delete, paste, colour, favourites).
+// cut, copy, delete, paste, properties, favourites).
 struct FolderMenuGrey {
   bool grey[9] = {};
 };

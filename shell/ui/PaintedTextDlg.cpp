@@ -2,6 +2,7 @@
 #include <GuiFont.h>
 #include <VxGUIDB/Utility.h>
 #include <VxResourceIds.h>
+#include <textpaint/PaintedText.h>
 
 #include "ChoiceDialogs.h"
 
@@ -22,21 +23,8 @@ BOOL CPaintedTextDlg::OnInitDialog() {
   return TRUE;
 }
 
-// Measured on one line, then drawn centred between 5 pixels from each side, vertically
-// in the middle of the client area.
-void CPaintedTextDlg::OnPaint() {
-  CPaintDC dc(this);
-  CRect rc;
-  GetClientRect(&rc);
-  CFont* pOld = dc.SelectObject(CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT)));
-  dc.SetBkMode(TRANSPARENT);
-  CRect measure(0, 0, 0, 0);
-  dc.DrawText(m_strText, measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  int top = std::max<int>(0, (rc.Height() - measure.Height()) / 2);
-  CRect draw(5, top, std::max<int>(5, rc.right - 5), top + measure.Height());
-  dc.DrawText(m_strText, draw, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (pOld) dc.SelectObject(pOld);
-}
+// One line, centred.
+void CPaintedTextDlg::OnPaint() { textpaint::PaintCentredLine(this, m_strText); }
 
 CNoticeDlg::CNoticeDlg(CWnd* pParent) : CPaintedTextDlg(IDD_NOTICE, pParent) {}
 BOOL CNoticeDlg::Create(CWnd* pParent) { return CDialog::Create(IDD_NOTICE, pParent); }

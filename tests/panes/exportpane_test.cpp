@@ -234,7 +234,7 @@ TEST(ExportPane, DropsOnATile) {
   {
     uikit::DialogDriver driver({Answer(&text), Answer(nullptr)}, 3000);
     pPrint->PostMessage(WM_DROPFILES, (WPARAM)MakeDrop({files + "\\a.tmb"}), 0);
-    uikit::WaitUntil([&] { return driver.Ran() >= 1 && pane.pView->IsWindowEnabled(); }, 3000);
+    uikit::WaitUntil([&] { return driver.Ran() >= 1 && pane.pView->IsWindowEnabled(); }, 10000);
   }
   CString expected;
   expected.Format(LoadText(IDS_EXPORT_EMPTY_LIST).c_str(), "Print 0");
@@ -246,7 +246,7 @@ TEST(ExportPane, DropsOnATile) {
   {
     uikit::DialogDriver driver(Answer(&text), 3000);
     pPrint->PostMessage(WM_DROPFILES, (WPARAM)MakeDrop({files + "\\a.tmb", files + "\\b.jpg", files + "\\c.txt"}), 0);
-    uikit::WaitUntil([&] { return PluginState(hPrint).calls == 1; }, 3000);
+    uikit::WaitUntil([&] { return PluginState(hPrint).calls == 1; }, 10000);
   }
   expected.Format(LoadText(IDS_EXPORT_SOME_REMOVED).c_str(), "Print 0");
   EXPECT_EQ(std::string(expected), text);
@@ -272,13 +272,13 @@ TEST(ExportTile, FacesFollowTheMouseAndTheOwner) {
   EXPECT_EQ(2, t->GetState());
   // The cursor is elsewhere: within a few checks the face is normal again.
   ::SetCursorPos(1000, 700);
-  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 0; }, 1000));
+  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 0; }, 10000));
   pane.pView->EnableWindow(FALSE);
-  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 3; }, 300));
+  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 3; }, 10000));
   t->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(12, 12));
   EXPECT_EQ(3, t->GetState());
   pane.pView->EnableWindow(TRUE);
-  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 0; }, 300));
+  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 0; }, 10000));
 
   // Three tiles, the third disabled: its grey face, the others' blue ones, names beneath.
   pane.pView->GetTile(2)->EnableWindow(FALSE);

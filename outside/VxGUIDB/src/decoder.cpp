@@ -103,7 +103,7 @@ CThumbnail* PickLocked(SIZE want) {
   const size_t after = n - we, total = after + ws;
   for (; g_cursor < total; ++g_cursor) {
     size_t i = g_cursor < after ? we + g_cursor : g_cursor - after;
-    if (Candidate(i, want)) return g_list[i].item;
+    if (Candidate(i, want) && !Impl(g_list[i].item)->givenUp) return g_list[i].item;
   }
   return nullptr;
 }
@@ -153,6 +153,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
       if (item) {
         ThumbImpl* p = Impl(item);
         p->decoding = true;
+        p->givenUp = false;
         serial = p->serial;
         gen = p->imageGen;
         job.kind = p->kind;

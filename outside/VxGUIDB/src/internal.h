@@ -198,6 +198,8 @@ struct ThumbImpl {
   bool complete = false;
   unsigned imageGen = 0;
   int pins = 0;
+  // Given up for the pixel budget: decoded again only when the decode window reaches it.
+  bool givenUp = false;
   bool decoding = false;  // a decoder thread works on it
 
   // The picture (under cs).

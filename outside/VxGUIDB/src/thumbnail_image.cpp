@@ -153,6 +153,7 @@ bool ThumbImpl::DropPictures(bool cleared) {
     Guard lock;
     if (!cleared && decoding) return false;
     ++imageGen;
+    givenUp = !cleared;
     decodeState = kNotDecoded;
     decodedBox = SIZE{0, 0};
     complete = false;

@@ -42,6 +42,8 @@
 
 // ===== Common ==========================================================================
 #define IDR_MAINFRAME 128  // main menu, application icon and document-template string
+#define IDR_DISKTREE_FOLDER_MENU 1001  // disk tree: folder menu (popup 0: 2000 to 2006)
+#define IDR_DISKTREE_CONTEXT_MENU 1002  // disk tree: context menu (popup 0: 2100 to 2109)
 #define IDR_BROWSER_CONTEXT 130  // browser context menu (popup 0); also loaded by the tray window
 
 // ===== Shell (main program): start-up checks and frame messages (rc/shell-strings.rc) =

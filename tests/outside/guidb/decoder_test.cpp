@@ -1,5 +1,6 @@
 // The decoder: real pictures, callbacks on its own thread for every item, the order the
 // window asks for, a prompt and final stop, items destroyed while it works.
+#include <algorithm>
 #include <VxGUIDB.h>
 #include <gtest/gtest.h>
 
@@ -205,17 +206,23 @@ TEST_F(Decoder, StopIsPromptAndFinal) {
   Calls calls;
   CThumbnailPage::SetDecodeTumbnailList(Items(page));
   CThumbnailPage::SetDecodeThreadCount(3);
+  LARGE_INTEGER f, started, a, b;
+  QueryPerformanceFrequency(&f);
+  auto msSince = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    return double(to.QuadPart - from.QuadPart) * 1000.0 / double(f.QuadPart);
+  };
+  QueryPerformanceCounter(&started);
   ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecoded, &calls));
   CThumbnailPage::SetDecodeThreadCount(0);
   ASSERT_TRUE(WaitFor(calls, 1, 30000));
-  // The decoder is now in the middle of the next big picture.
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
+  // The decoder is now in the middle of the next big picture. What one big decode took
+  // in this run is the yardstick: a loaded machine slows the stop and the decodes alike.
   QueryPerformanceCounter(&a);
+  double oneDecode = msSince(started, a);
   EXPECT_EQ(S_OK, CThumbnailPage::DecodeStop());
   QueryPerformanceCounter(&b);
-  double ms = double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
-  EXPECT_LT(ms, 50.0) << "DecodeStop waited for a decode";
+  double ms = msSince(a, b);
+  EXPECT_LT(ms, std::max(50.0, oneDecode / 2)) << "DecodeStop waited for a decode (one took " << oneDecode << " ms)";
   size_t atStop = calls.Count();
   // The abandoned decode finishes in the background and stores its picture, silently.
   CThumbnail* second = page.GetAt(1);
@@ -390,9 +397,15 @@ TEST_F(Decoder, PixelsStayUnderTheBudgetFarthestGoFirst) {
   // The window moves to the end: its pictures are made, the farthest (the start) go.
   CThumbnailPage::SetDecodeStartPos(32);
   CThumbnailPage::SetDecodeCount(8);
+  // Several threads finish the window's pictures in any order, and a woken decoder
+  // thread gives up the farthest pictures afterwards: wait for both (bounded).
+  auto settled = [&] {
+    for (int i = 32; i < 40; ++i)
+      if (!items[i]->IsDecoded()) return false;
+    return !items[0]->IsDecoded() && CThumbnailPage::GetPixelBytes() <= before + budget;
+  };
   DWORD start = GetTickCount();
-  while (!items[39]->IsDecoded() && GetTickCount() - start < 30000) Sleep(20);
-  Sleep(300);
+  while (!settled() && GetTickCount() - start < 30000) Sleep(20);
   CThumbnailPage::DecodeStop();
   for (int i = 32; i < 40; ++i) EXPECT_TRUE(items[i]->IsDecoded()) << i;
   EXPECT_FALSE(items[0]->IsDecoded());

@@ -1,5 +1,7 @@
 // DiskTree.psp on a live tree: the desktop's folders, the synchronous and threaded walks
 // to a temporary folder of C:, drops that work and drops that fail.
+#include "host.h"
+
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
 #include <dropop/DropRules.h>
@@ -11,50 +13,11 @@
 #include <testmain.h>
 #include <textkit/text.h>
 
+using disktreetest::Host;
+
 static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
 
 namespace {
-
-class CHostTree : public CCheckTreeCtrl {};
-
-struct Host {
-  HMODULE plugin = LoadLibraryA("DiskTree.psp");
-  CWnd frame;
-  CHostTree tree;
-  Host() {
-    frame.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 600), nullptr, 0);
-    tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, CRect(0, 0, 380, 560),
-                &frame, 100);
-  }
-  ~Host() {
-    if (plugin) {
-      auto stop = Get<PFN_PLUGIN_Predicate>("StopFolderThread");
-      if (stop) stop();
-      auto del = Get<PFN_PLUGIN_TreeItem>("DeleteTree");
-      for (HTREEITEM r = tree.GetRootItem(); r; r = tree.GetRootItem()) del(&tree, r);
-    }
-    tree.DestroyWindow();
-    frame.DestroyWindow();
-    if (plugin) FreeLibrary(plugin);
-  }
-  template <class F>
-  F Get(const char* name) {
-    return reinterpret_cast<F>(GetProcAddress(plugin, name));
-  }
-  std::string CaretPath() {
-    auto* r = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(tree.GetSelectedItem()));
-    return r && r->path ? r->path : "";
-  }
-  HTREEITEM Find(HTREEITEM from, const std::string& path) {
-    for (HTREEITEM i = from; i; i = tree.GetNextSiblingItem(i)) {
-      auto* r = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(i));
-      if (r && r->path && textkit::EqualNoCase(r->path, path)) return i;
-      if (HTREEITEM c = tree.GetChildItem(i))
-        if (HTREEITEM f = Find(c, path)) return f;
-    }
-    return nullptr;
-  }
-};
 
 HGLOBAL DropBlock(const std::vector<std::string>& paths) {
   std::string bytes = dropop::MakeDropBlock(paths);
