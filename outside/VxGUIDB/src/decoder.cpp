@@ -39,7 +39,10 @@ std::vector<Run*> g_abandoned;
 std::vector<Entry> g_list;
 int g_start = 0;
 int g_count = 0;
-size_t g_cursor = 0;  // how victims the rest of the list (outside the window) is known done
+size_t g_cursor = 0;
+// The budget was reached outside the window: the rest waits until the window or the list
+// changes (else it would decode and give up pictures in turn).
+bool g_restFull = false;  // how victims the rest of the list (outside the window) is known done
 
 // Manual reset: every worker wakes; one that finds nothing resets it under the lock.
 HANDLE WakeEvent() {
@@ -98,7 +101,7 @@ CThumbnail* PickLocked(SIZE want) {
   WindowLocked(&ws, &we);
   for (size_t i = ws; i < we; ++i)
     if (Candidate(i, want)) return g_list[i].item;
-  if (!RoomForRest()) return nullptr;
+  if (g_restFull || !RoomForRest()) return nullptr;
   // The rest: from the window's end to the list's end, then from the list's start.
   const size_t after = n - we, total = after + ws;
   for (; g_cursor < total; ++g_cursor) {
@@ -131,6 +134,7 @@ void KeepUnderBudget() {
       ++Impl(victims[k].second)->pins;
     }
     victims.resize(k);
+    if (k) g_restFull = true;
   }
   for (auto& f : victims) Impl(f.second)->DropForBudget();
   Guard lock;
@@ -247,7 +251,10 @@ void StopLocked() {
   ReapLocked();
 }
 
-void ResetCursorLocked() { g_cursor = 0; }
+void ResetCursorLocked() {
+  g_cursor = 0;
+  g_restFull = false;
+}
 
 }  // namespace
 
