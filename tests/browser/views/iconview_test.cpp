@@ -7,6 +7,7 @@
 #include <IconView.h>
 #include <VxResourceIds.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 #include <files.h>
 #include <imaging/decode.h>
 #include <profileroot.h>
@@ -329,6 +330,10 @@ TEST(IconView, RenameBoxOpensFiltersCommitsAndCancels) {
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(EditText(edit), "plain");  // without its extension
     EXPECT_EQ(v.view->GetRenameTarget(), v.IdAt(0));
+    EXPECT_EQ(v.view->ItemDrawFlags(v.IdAt(0), FALSE) & kDrawLabel, 0u);  // the box stands in for the label
+    v.view->Invalidate();
+    v.view->UpdateWindow();
+    EXPECT_FALSE(uikit::Picture(v.view->m_hWnd).Save("iconview_rename").empty());
     // Typed over the whole text: a colon is refused, a dot can't start the name.
     Type(edit, ":");
     EXPECT_EQ(EditText(edit), "plain");
@@ -370,16 +375,22 @@ class CRecordingTarget : public COleDropTarget {
   std::vector<std::string> files, idlist;
   std::string folders;
   int drops = 0;
-  DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_COPY; }
-  DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_COPY; }
+  // Set: the drop moves the files there, as the shell does.
+  std::string moveTo;
+  DROPEFFECT Wish() const { return moveTo.empty() ? DROPEFFECT_COPY : DROPEFFECT_MOVE; }
+  DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override { return Wish(); }
+  DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return Wish(); }
   BOOL OnDrop(CWnd*, COleDataObject* pData, DROPEFFECT, CPoint) override {
     ++drops;
+    files.clear();
     if (HGLOBAL h = pData->GetGlobalData(CF_HDROP)) {
       char path[MAX_PATH];
       HDROP d = static_cast<HDROP>(h);
       for (UINT i = 0, n = DragQueryFileA(d, 0xFFFFFFFF, nullptr, 0); i < n; ++i)
         if (DragQueryFileA(d, i, path, MAX_PATH)) files.push_back(path);
       GlobalFree(h);
+      for (const std::string& f : files)
+        if (!moveTo.empty()) MoveFileA(f.c_str(), (moveTo + "\\" + PathFindFileNameA(f.c_str())).c_str());
     }
     if (HGLOBAL h = pData->GetGlobalData(DragFormats().cfFolderPath)) {
       folders.assign(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
@@ -459,6 +470,15 @@ TEST(IconView, DragOutOffersFilesFoldersAndIdLists) {
     nm.lParam = reinterpret_cast<LPARAM>(v.view->GetThumbnail(v.IdAt(1)));
     v.view->SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&nm));
     EXPECT_EQ(Lower(drop.target.files), Lower({folder + "\\rose.jpg"}));
+
+    // A target that moves the file away: the groups reload without it.
+    std::string away = testsupport::NewTempFolder("iconview-drag-away");
+    drop.target.moveTo = away;
+    v.view->SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&nm));
+    uikit::PumpPending();
+    EXPECT_TRUE(Exists(away + "\\rose.jpg"));
+    EXPECT_EQ(v.view->GetItemCount(), 2);
+    testsupport::RemoveTree(away);
   }
   testsupport::RemoveTree(folder);
 }
