@@ -5,6 +5,7 @@
 
 #include <DragDrop.h>
 #include <IconView.h>
+#include <VxGUITrans.h>
 #include <VxResourceIds.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -583,6 +584,39 @@ TEST(IconView, DropTargetEffectsAndRefusal) {
   }
   target.Revoke();
   wnd.DestroyWindow();
+}
+
+// ---- Where a paste goes -----------------------------------------------------------------------
+TEST(IconView, PasteGoesToTheGroupUnderTheMenuPoint) {
+  std::string a = FixtureFolder("iconview-paste-a", {"plain.jpg", "rose.jpg"});
+  std::string b = FixtureFolder("iconview-paste-b", {"wizard.jpg"});
+  {
+    ViewOverFolders v({a, b});
+    ASSERT_NE(v.view, nullptr);
+    CBrowserDocument* doc = v.pDoc->GetBrowser();
+    CThumbnailPage* pageA = doc->GetPageList().GetPageAt(0);
+    CThumbnailPage* pageB = doc->GetPageList().GetPageAt(1);
+    CVxGUITrans* trans = v.view->GetController();
+    // The menu opened over b's picture: b.
+    CPoint over = v.PictureCentre(v.IdAt(2));
+    v.view->ClientToScreen(&over);
+    doc->SetContextMenuPosition(over);
+    EXPECT_EQ(trans->PasteFileFromClipBoard_GetPasteFolder(), pageB);
+    over = v.PictureCentre(v.IdAt(0));
+    v.view->ClientToScreen(&over);
+    doc->SetContextMenuPosition(over);
+    EXPECT_EQ(trans->PasteFileFromClipBoard_GetPasteFolder(), pageA);
+    // From the keyboard (no menu point) with two folders shown: no guess.
+    doc->EmptyContextMenuPosition();
+    EXPECT_EQ(trans->PasteFileFromClipBoard_GetPasteFolder(), nullptr);
+  }
+  {
+    ViewOverFolders v({b});
+    CBrowserDocument* doc = v.pDoc->GetBrowser();
+    doc->EmptyContextMenuPosition();
+    EXPECT_EQ(v.view->GetController()->PasteFileFromClipBoard_GetPasteFolder(), doc->GetPageList().GetPageAt(0));
+  }
+  for (auto& f : {a, b}) testsupport::RemoveTree(f);
 }
 
 }  // namespace
