@@ -153,15 +153,7 @@ int CVxGUITrans::PasteFiles(DWORD dwEffect, HGLOBAL hDrop, CThumbnailPage* pPage
   const DWORD err = bRead ? 0 : ::GetLastError();
   switch (ClipPasteSpace(nType, bRead, ullFree)) {
     case VXSPACE_OK: break;
-    case VXSPACE_UNREADABLE: {
-      char* psz = NULL;
-      ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                       err, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
-      CString text = psz ? CString(psz) : TransUnknownErrorText(err);
-      if (psz) ::LocalFree(psz);
-      GuardedMessageBox(GetSafeHwnd(), text, MB_ICONERROR);
-      return 0;
-    }
+    case VXSPACE_UNREADABLE: SystemErrorBox(GetSafeHwnd(), err); return 0;
     case VXSPACE_LOW: GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_PASTE_LOW_SPACE, MB_ICONERROR); return 0;
   }
   // The clipboard's block is other programs' data too: read whole or refused.

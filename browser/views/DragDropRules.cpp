@@ -10,13 +10,8 @@ std::string HDropBytes(const std::vector<std::string>& paths, POINT pt) {
   head.pt = pt;
   head.fNC = TRUE;
   head.fWide = FALSE;
-  std::string out(reinterpret_cast<const char*>(&head), sizeof(head));
-  for (const std::string& p : paths) {
-    out += p;
-    out.push_back('\0');
-  }
-  out.push_back('\0');
-  return out;
+  // The list has the folder format's layout.
+  return std::string(reinterpret_cast<const char*>(&head), sizeof(head)) + FolderPathBytes(paths);
 }
 
 std::string FolderPathBytes(const std::vector<std::string>& folders) {
