@@ -20,7 +20,7 @@ BEGIN_MESSAGE_MAP(CRenameEdit, CEdit)
 END_MESSAGE_MAP()
 
 CRenameEdit::CRenameEdit()
-    : m_dwTarget(DWORD(-1)), m_bCancelled(FALSE), m_prevByte(0), m_scroll(0, 0), m_pView(NULL), m_bClosing(FALSE), m_bLeadPending(FALSE) {
+    : m_dwTarget(DWORD(-1)), m_bCancelled(FALSE), m_prevByte(0), m_scroll(0, 0), m_pView(NULL), m_bClosing(FALSE), m_bLeadPending(FALSE), m_bEnded(FALSE) {
   LOGFONTA lf = {};
   if (::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf)) m_font.CreateFontIndirect(&lf);
 }
@@ -61,6 +61,7 @@ BOOL CRenameEdit::Begin(CThumbnailItem* pItem, CVxGUIIconView* pView) {
   LimitText(limit);
   m_dwTarget = pItem->GetUniqueID(pView->GetItemIdSlot());
   m_bCancelled = FALSE;
+  m_bEnded = FALSE;
   m_prevByte = 0;
   m_bLeadPending = FALSE;
   ShowWindow(SW_SHOW);
@@ -126,6 +127,7 @@ void CRenameEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   }
   if (nChar == VK_ESCAPE) {
     m_bCancelled = TRUE;
+    Commit();
     Close();
     return;
   }
@@ -171,25 +173,25 @@ void CRenameEdit::OnKillFocus(CWnd* pNewWnd) {
 }
 
 void CRenameEdit::Commit() {
-  if (!m_bCancelled && m_pView && m_dwTarget != DWORD(-1)) {
-    CThumbnailItem* pItem = m_pView->FindItem(m_dwTarget);
-    if (pItem && pItem->GetThumbnail()) {
-      CString text;
-      GetWindowText(text);
-      // Committed once: whatever follows is no second rename.
-      m_bCancelled = TRUE;
-      const std::string name = renameedit::CommitName((LPCSTR)text, (LPCSTR)m_strExt);
-      NMLVDISPINFOA info = {};
-      info.hdr.hwndFrom = m_pView->GetSafeHwnd();
-      info.hdr.idFrom = VXICONVIEW_CTRL_ID;
-      info.hdr.code = LVN_ENDLABELEDITA;
-      info.item.mask = LVIF_TEXT | LVIF_PARAM;
-      info.item.iItem = int(m_dwTarget);
-      info.item.pszText = const_cast<LPSTR>(name.c_str());
-      info.item.lParam = reinterpret_cast<LPARAM>(pItem->GetThumbnail());
-      m_pView->SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&info));
-    }
-  }
+  if (m_bEnded || !m_pView || m_dwTarget == DWORD(-1)) return;
+  // Once per edit: whatever follows is no second rename.
+  m_bEnded = TRUE;
+  CThumbnailItem* pItem = m_pView->FindItem(m_dwTarget);
+  if (!pItem || !pItem->GetThumbnail()) return;
+  CString text;
+  GetWindowText(text);
+  const std::string name = renameedit::CommitName((LPCSTR)text, (LPCSTR)m_strExt);
+  NMLVDISPINFOA info = {};
+  info.hdr.hwndFrom = m_pView->GetSafeHwnd();
+  info.hdr.idFrom = VXICONVIEW_CTRL_ID;
+  info.hdr.code = LVN_ENDLABELEDITA;
+  info.item.mask = LVIF_TEXT | LVIF_PARAM;
+  info.item.iItem = int(m_dwTarget);
+  // A cancelled edit ends without a name, as a list view's does: the owner's edit state
+  // ends, nothing is renamed.
+  info.item.pszText = m_bCancelled ? NULL : const_cast<LPSTR>(name.c_str());
+  info.item.lParam = reinterpret_cast<LPARAM>(pItem->GetThumbnail());
+  m_pView->SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&info));
 }
 
 void CRenameEdit::Close() {

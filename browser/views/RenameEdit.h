@@ -1,7 +1,8 @@
 // CRenameEdit: the in-place edit box over an item's label in which the user renames its
 // file. It opens with the name without its extension, refuses characters no file name
 // holds as they are typed, grows with its text, and hands the new name (the extension
-// added back) to the view as LVN_ENDLABELEDITA when it loses the focus; Escape cancels.
+// added back) to the view as LVN_ENDLABELEDITA on Enter or when it loses the focus;
+// Escape ends the edit without a name.
 #pragma once
 #include <fw/fw.h>
 
@@ -34,7 +35,7 @@ class VXGUITRANS_API CRenameEdit : public CEdit {
 
   void Resize();
   void Close();
-  // Sends the new name once, unless cancelled.
+  // Sends the end of the edit once: the new name, or none when cancelled.
   void Commit();
 
   DWORD m_dwTarget;
@@ -48,4 +49,5 @@ class VXGUITRANS_API CRenameEdit : public CEdit {
   CRect m_rcLast;    // the box's last place in the view's client coordinates
   BOOL m_bClosing;
   BOOL m_bLeadPending;  // a lead byte waits for its second byte
+  BOOL m_bEnded;        // the end of this edit was sent
 };

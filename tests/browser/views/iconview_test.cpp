@@ -351,6 +351,9 @@ TEST(IconView, RenameBoxOpensFiltersCommitsAndCancels) {
     EXPECT_EQ(v.view->GetDlgItem(IDC_RENAME_EDIT), nullptr);
     EXPECT_EQ(v.view->GetRenameTarget(), DWORD(-1));
     EXPECT_TRUE(Exists(folder + "\\plain.jpg"));
+    // The controller's edit state ended with it (else the Delete command would stay with
+    // a box that is gone).
+    EXPECT_FALSE(v.view->GetController()->IsEditLabel());
 
     // A slow second click on the label of the selected item opens it again; Enter renames.
     CRect label;
