@@ -721,7 +721,7 @@ BOOL CVxGUITrans::OnDrawClipboard(WPARAM wParam, LPARAM lParam, LRESULT* pResult
       return !bGone;
     });
     if (bGone) ReloadAllGroups();
-    UnCutAll();
+    ClearClipBoard(FALSE, TRUE);
     pClip->ResetViewer();
     if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   }
