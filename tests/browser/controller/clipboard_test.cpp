@@ -115,6 +115,30 @@ TEST(Clipboard, CopyCutPasteAndPasteAgain) {
   ctltest::Pump();
 }
 
+// Another program's data replaces the list: the cut marks go, the files stay.
+TEST(Clipboard, CutMarksGoWhenTheClipboardChanges) {
+  std::string a = ctltest::Scratch("cutmark-a");
+  ctltest::Copy("plain.jpg", a + "\\one.jpg");
+  BrowserHost h;
+  h.ShowFolder(a);
+  SelectByName(h, "one.jpg");
+  h.trans()->CutSelectFiles();
+  ASSERT_TRUE(h.pView->m_items.at(0)->IsCut());
+  ctltest::Pump();
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 2);
+  memcpy(GlobalLock(text), "x", 2);
+  GlobalUnlock(text);
+  SetClipboardData(CF_TEXT, text);
+  CloseClipboard();
+  ctltest::Pump();
+  EXPECT_FALSE(h.pView->m_items.at(0)->IsCut());
+  EXPECT_TRUE(Exists(a + "\\one.jpg"));
+  EXPECT_FALSE(h.browser()->GetClipboardObject()->IsViewer(h.view()));
+  CExploreClipboardObject::Clear();
+}
+
 TEST(Clipboard, FreeSpaceBoundaryOnAFixedDrive) {
   std::string a = ctltest::Scratch("space-a"), b = ctltest::Scratch("space-b");
   ctltest::Copy("plain.jpg", a + "\\one.jpg");
