@@ -267,8 +267,11 @@ void CVxGUIIconView::EditLabel(DWORD id) {
     if (item) InvalidateItem(id);
     return;
   }
-  // The path leaves no room for a name (or the box could not be made): refused as the
-  // controller refuses a name.
+  // The path leaves no room for a name (or the box could not be made): the edit that
+  // began ends without a name, refused as the controller refuses a name.
+  info.hdr.code = LVN_ENDLABELEDITA;
+  info.item.pszText = NULL;
+  SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&info));
   static const UINT uError = ::RegisterWindowMessageA("VX3D_ERROR_DISPLAY");
   PostMessage(uError, IDS_BROWSER_RENAME_FAILED, MB_ICONERROR);
 }

@@ -372,6 +372,32 @@ TEST(IconView, RenameBoxOpensFiltersCommitsAndCancels) {
   testsupport::RemoveTree(folder);
 }
 
+// A path that leaves no room for a name: no box (a box without a limit would take any
+// length), the refusal is posted and the edit that began has ended.
+TEST(IconView, RenameRefusedWhenThePathLeavesNoRoom) {
+  std::string folder = testsupport::NewTempFolder("iconview-long");
+  std::string deep = folder;
+  while (deep.size() < 240) deep += "\\" + std::string(std::min<size_t>(40, 240 - deep.size()), 'd');
+  deep += "\\" + std::string(252 - deep.size() - 1, 'e');
+  ASSERT_EQ(deep.size(), 252u);
+  testsupport::MakeFolders(deep);
+  ASSERT_TRUE(CopyFileA(Fixture("plain.jpg").c_str(), (deep + "\\a.jpg").c_str(), FALSE));  // 258 characters
+  {
+    ViewOverFolders v({deep});
+    ASSERT_NE(v.view, nullptr);
+    ASSERT_EQ(v.view->GetItemCount(), 1);
+    v.Click(v.IdAt(0));
+    v.view->SendMessage(WM_KEYDOWN, VK_F2, 0);
+    EXPECT_EQ(v.view->GetDlgItem(IDC_RENAME_EDIT), nullptr);
+    MSG msg;
+    const UINT uError = RegisterWindowMessageA("VX3D_ERROR_DISPLAY");
+    ASSERT_TRUE(PeekMessageA(&msg, v.view->GetSafeHwnd(), uError, uError, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, WPARAM(IDS_BROWSER_RENAME_FAILED));
+    EXPECT_FALSE(v.view->GetController()->IsEditLabel());
+  }
+  testsupport::RemoveTree(folder);
+}
+
 // ---- Dragging out -------------------------------------------------------------------------------
 // A window of its own that takes drops and keeps what they offered.
 class CRecordingTarget : public COleDropTarget {
