@@ -80,7 +80,7 @@ void CVxGUITrans::OnHandleDrag_HotSpot(POINT& hotSpot, CThumbnail* pItem, const 
 void CVxGUITrans::OnHandleDrag(NMLISTVIEW* pNotify) {
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc || IsAudioInfoMode() || IsAudioListMode() || pDoc->GetSelectCount() == 0) return;
-  if (pDoc->GetFolderType().IsFileOperationRefused()) return;
+  if (pDoc->GetFolderType().IsFileOperationRefused() || pDoc->GetViewStatus() == BROWSE_ST_SLIDESHOW) return;
   CThumbnail* pLast = pDoc->GetLastSelectedItem();
   if (!pLast || !m_pDropSource || !m_pDropTarget) return;
   if (GetSafeHwnd()) ::UpdateWindow(GetSafeHwnd());
@@ -126,8 +126,10 @@ void CVxGUITrans::OnHandleDrag(NMLISTVIEW* pNotify) {
   // Without a picture the drag goes on with the system's cursors alone.
   m_pDropSource->CreateDragImage(pItem, &source, size, hot, cursor);
   m_pDropTarget->m_bFromBrowser = TRUE;
+  pDoc->SetViewStatus(BROWSE_ST_DRAGGING, m_pView);
   const DROPEFFECT effect =
       source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, NULL, m_pDropSource);
+  pDoc->ClearViewStatus(BROWSE_ST_DRAGGING, m_pView);
   m_pDropTarget->m_bFromBrowser = FALSE;
 
   if (m_pView && m_pView->GetSafeHwnd()) m_pView->DragAcceptFiles(FALSE);
