@@ -332,9 +332,18 @@ TEST(IconView, RenameBoxOpensFiltersCommitsAndCancels) {
     EXPECT_EQ(EditText(edit), "plain");  // without its extension
     EXPECT_EQ(v.view->GetRenameTarget(), v.IdAt(0));
     EXPECT_EQ(v.view->ItemDrawFlags(v.IdAt(0), FALSE) & kDrawLabel, 0u);  // the box stands in for the label
-    v.view->Invalidate();
-    v.view->UpdateWindow();
-    EXPECT_FALSE(uikit::Picture(v.view->m_hWnd).Save("iconview_rename").empty());
+    v.pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    {
+      uikit::Picture pic(v.view->m_hWnd);
+      EXPECT_FALSE(pic.Save("iconview_rename").empty());
+      // Beside the box the label's white text is gone.
+      CRect label, box;
+      v.view->GetItemRect(v.IdAt(0), label, 2);
+      edit->GetWindowRect(&box);
+      v.view->ScreenToClient(&box);
+      EXPECT_EQ(pic.Count(CRect(label.left, label.top, box.left - 1, label.bottom), RGB(255, 255, 255)), 0);
+      EXPECT_EQ(pic.Count(CRect(box.right + 1, label.top, label.right, label.bottom), RGB(255, 255, 255)), 0);
+    }
     // Typed over the whole text: a colon is refused, a dot can't start the name.
     Type(edit, ":");
     EXPECT_EQ(EditText(edit), "plain");
