@@ -264,7 +264,15 @@ void CVxGUIIconView::EditLabel(DWORD id) {
   EraseFocusRect();
   item = FindItem(id);  // the owner's answer may have reloaded the items
   if (!item || m_rename.Begin(item, this)) {
-    if (item) InvalidateItem(id);
+    // The item is drawn again without its label: the box is narrower than the label.
+    if (item) {
+      CRect rc, label;
+      item->GetBoundsRect(rc);
+      item->GetLabelRect(label);
+      rc.UnionRect(rc, label);
+      rc.OffsetRect(-GetScrollPositionRaw());
+      InvalidateRect(&rc, FALSE);
+    }
     return;
   }
   // The path leaves no room for a name (or the box could not be made): the edit that
