@@ -234,6 +234,7 @@
 #define IDS_BROWSER_ROTATE_WRITE_FAILED 2108  // one picture could not be saved
 #define IDS_BROWSER_ROTATE_WRITE_FAILED_N 2109  // several pictures could not be saved
 #define IDS_BROWSER_PASTE_LOW_SPACE 2110  // less than 100 MB free at the paste target
+#define IDS_BROWSER_PASTE_BAD_LIST 2111  // the clipboard's file list is damaged
 #define IDS_BROWSER_OPEN_FAILED 2112  // a file or the music-card program could not be started
 #define IDS_BROWSER_NOT_PROTECTED_CARD 2116  // the track is not on a protected memory card
 #define IDS_BROWSER_SIMILAR_FAILED 2117  // %s could not be registered
