@@ -1,6 +1,9 @@
 // Small command-line helper for scripts and manual checks under Wine:
 //   glimctl card insert <letter> <linux folder>   put a card into the removable drive
 //   glimctl card remove <letter>                  take it out
+//   glimctl disc insert <letter> [linux folder]   put a disc into a CD-ROM drive (the
+//                                                 sample disc without a folder)
+//   glimctl disc remove <letter>                  take it out
 //   glimctl close-main [seconds]                  close the running main program
 //   glimctl show-folder <folder>                  show a folder in the browser, as the
 //                                                 folder pane does
@@ -56,6 +59,21 @@ int main(int argc, char** argv) {
     if (e) fprintf(stderr, "remove failed: %lu\n", e);
     return e ? 1 : 0;
   }
+  if (argc >= 4 && !strcmp(argv[1], "disc") && !strcmp(argv[2], "insert")) {
+    const char* folder = argc >= 5 ? argv[4] : getenv("GLIMORA_DISC_DIR");
+    if (!folder || !*folder) {
+      fprintf(stderr, "insert failed: no disc folder\n");
+      return 1;
+    }
+    unsigned long e = testsupport::InsertDisc(argv[3][0], folder);
+    if (e) fprintf(stderr, "insert failed: %lu\n", e);
+    return e ? 1 : 0;
+  }
+  if (argc >= 4 && !strcmp(argv[1], "disc") && !strcmp(argv[2], "remove")) {
+    unsigned long e = testsupport::RemoveDisc(argv[3][0]);
+    if (e) fprintf(stderr, "remove failed: %lu\n", e);
+    return e ? 1 : 0;
+  }
   if (argc >= 3 && !strcmp(argv[1], "show-folder")) {
     HWND h = FindMainWindow();
     if (!h) {
@@ -79,6 +97,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
+  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
   return 2;
 }

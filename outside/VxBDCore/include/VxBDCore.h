@@ -40,8 +40,8 @@ class IVxBDImageList {
 // The integrator: the card plug-in calls it by position in its table, each operation with
 // the object first and a 32-bit result (negative = failure). The named positions are those
 // callers use; every other position is a placeholder so that the named ones sit where the
-// callers look. Until drives are served, the device count is 0, the wait finds nothing
-// pending and every other operation answers VXBD_E_NODEVICE.
+// callers look. Devices are the drive letters (device = drive number, 26 of them); a device
+// the core cannot serve answers VXBD_E_NODEVICE.
 #define VXBD_RESERVED(n) \
   virtual long Reserved##n() { return VXBD_E_NODEVICE; }
 class IVxBDIntegrator {

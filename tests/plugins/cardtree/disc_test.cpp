@@ -290,3 +290,75 @@ TEST(CardTreeDiscNodes, ACardsOwnTitlesHangUnderItsDriveNode) {
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
   testsupport::RemoveTree(folder);
 }
+
+#include <VxBDDisc.h>
+
+namespace {
+
+void DatedStream(const std::string& path, WORD year, WORD month, WORD day) {
+  testsupport::WriteWholeFile(path, std::string(188 * 4, 'G'));
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SYSTEMTIME st = {year, month, 0, day, 12, 0, 0, 0};
+  FILETIME local, utc;
+  SystemTimeToFileTime(&st, &local);
+  LocalFileTimeToFileTime(&local, &utc);
+  SetFileTime(h, nullptr, nullptr, &utc);
+  CloseHandle(h);
+}
+
+}  // namespace
+
+// The real core on a card and a disc the test makes: the card's own title under its drive
+// node, the disc's titles at the top level; renewals keep the same sessions.
+TEST(CardTreeDiscNodes, TheCoreOnACardAndADisc) {
+  testsupport::ScopedProfileRoot profile("cardtree-core");
+  std::string card = testsupport::NewTempFolder("core-card");
+  testsupport::MakeFolders(card + "\\DCIM\\100NORVA");
+  testsupport::MakeFolders(card + "\\PRIVATE\\AVCHD");
+  ASSERT_TRUE(VxBDWriteTree(card + "\\PRIVATE\\AVCHD\\BDMV", {{{"00000"}, 0x0103, 0xAB12}}, true, false));
+  DatedStream(card + "\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00000.MTS", 2026, 11, 22);
+  std::string disc = testsupport::NewTempFolder("core-disc");
+  ASSERT_TRUE(VxBDWriteTree(disc + "\\BDMV", {{{"00000"}, 0x0103, 0xAB12}, {{"00001", "00002"}, 0x0103, 0xAB12}},
+                            true, true));
+  DatedStream(disc + "\\BDMV\\STREAM\\00000.m2ts", 2026, 10, 3);
+  DatedStream(disc + "\\BDMV\\STREAM\\00001.m2ts", 2026, 10, 4);
+  DatedStream(disc + "\\BDMV\\STREAM\\00002.m2ts", 2026, 10, 4);
+  ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card)), 0u);
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  {
+    Host host(object->GetIntegrator());
+    ASSERT_TRUE(host.plugin);
+    ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, &host.images, TVI_ROOT), S_OK);
+    HTREEITEM drive = host.Top(Res(IDS_CARD_DRIVE_PREFIX) + "E" + Res(IDS_CARD_DRIVE_SUFFIX));
+    ASSERT_TRUE(drive);
+    HTREEITEM titles = host.Child(drive, Res(IDS_CARD_DISC_TITLES));
+    ASSERT_TRUE(titles);
+    std::vector<std::string> cardTitles = host.Paths(titles);
+    ASSERT_EQ(cardTitles.size(), 1u);
+    EXPECT_EQ(cardTitles[0].substr(0, 14), "2026/11/22 E:\\");
+    HTREEITEM top = host.Top(DiscLabel('D'));
+    ASSERT_TRUE(top);
+    std::vector<std::string> discTitles = host.Paths(host.Child(top, Res(IDS_CARD_DISC_TITLES)));
+    ASSERT_EQ(discTitles.size(), 2u);
+    EXPECT_EQ(discTitles[0].substr(0, 10), "2026/10/03");
+    EXPECT_EQ(discTitles[1].substr(0, 10), "2026/10/04");
+
+    auto renew = host.Get<PFN_PLUGIN_TreeItem>("RenewalTree");
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(renew(&host.tree, nullptr), S_OK);
+    EXPECT_EQ(host.Paths(host.Child(host.Top(DiscLabel('D')), Res(IDS_CARD_DISC_TITLES))), discTitles);
+    EXPECT_EQ(host.Paths(host.Child(host.Top(Res(IDS_CARD_DRIVE_PREFIX) + "E" + Res(IDS_CARD_DRIVE_SUFFIX)),
+                                    Res(IDS_CARD_DISC_TITLES))),
+              cardTitles);
+
+    ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+    ASSERT_EQ(renew(&host.tree, nullptr), S_OK);
+    EXPECT_FALSE(host.Top(DiscLabel('D')));
+  }
+  object->ClearDriveSelection();
+  object->Release();
+  testsupport::RemoveCard('E');
+  if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+  testsupport::RemoveTree(card);
+  testsupport::RemoveTree(disc);
+}
