@@ -12,7 +12,11 @@ namespace cardtree {
 
 namespace {
 HINSTANCE g_resources = nullptr;
-}
+int g_headless = 0;
+}  // namespace
+
+int IsHeadless() { return g_headless; }
+void SetHeadless(int on) { g_headless = on; }
 
 const char kSettings[] = "CardTree\\Settings";
 const char kFolderInfo[] = "CardTree\\FolderInfo";
@@ -193,6 +197,74 @@ BOOL FitPart(int width, int height, int* fitWidth, int* fitHeight) {
   if (*fitWidth < 1) *fitWidth = 1;
   if (*fitHeight < 1) *fitHeight = 1;
   return TRUE;
+}
+
+NoticeButtons NoticeButtonSet(UINT style) {
+  switch (style & 0xF) {
+    case 1:
+      return {2, {IDS_NOTICE_OK, IDS_NOTICE_CANCEL}, {IDOK, IDCANCEL}};
+    case 3:
+      return {3, {IDS_NOTICE_YES, IDS_NOTICE_NO, IDS_NOTICE_CANCEL}, {IDYES, IDNO, IDCANCEL}};
+    case 4:
+      return {2, {IDS_NOTICE_YES, IDS_NOTICE_NO}, {IDYES, IDNO}};
+    case 6:
+      return {5, {IDS_NOTICE_YES, IDS_NOTICE_YES_ALL, IDS_NOTICE_NO, IDS_NOTICE_NO_ALL, IDS_NOTICE_CANCEL},
+              {IDYES, 10, IDNO, 11, IDCANCEL}};
+    case 7:
+      return {4, {IDS_NOTICE_YES, IDS_NOTICE_YES_ALL, IDS_NOTICE_NO, IDS_NOTICE_NO_ALL}, {IDYES, 10, IDNO, 11}};
+    case 15:
+      return {0, {}, {}};
+    default:
+      return {1, {IDS_NOTICE_OK}, {IDOK}};
+  }
+}
+
+LPCSTR NoticeIcon(UINT style) {
+  switch (style & 0xF0) {
+    case 16: return IDI_HAND;
+    case 32: return IDI_QUESTION;
+    case 48: return IDI_EXCLAMATION;
+    case 64: return IDI_ASTERISK;
+    default: return nullptr;
+  }
+}
+
+int NoticeDefaultButton(UINT style, int count) {
+  int index = static_cast<int>((style & 0xF00) >> 8);
+  if (index > 4) index = 0;
+  return index < count ? index : 0;
+}
+
+NoticeLayout LayOutNotice(SIZE text, SIZE icon, int buttons, SIZE button, SIZE initial) {
+  NoticeLayout l = {};
+  const bool hasIcon = icon.cx > 0;
+  l.width = hasIcon ? icon.cx + text.cx + 60 : text.cx + 36;
+  const int row = (button.cx + 8) * buttons + 28;
+  if (l.width < row) l.width = row;
+  l.height = button.cy + text.cy + 48;
+  l.textTop = 19;
+  if (hasIcon) {
+    if (l.height < button.cy + icon.cy + 47) l.height = button.cy + icon.cy + 47;
+    l.textTop = (icon.cy - text.cy) / 2 + 19;
+  }
+  l.textLeft = hasIcon ? icon.cx + 42 : 18;
+  l.height += initial.cy;
+  l.buttonY = l.height - initial.cy - 14 - button.cy;
+  for (int i = 0; i < buttons && i < 5; ++i)
+    l.buttonX[i] = (l.width - buttons * (button.cx + 8) + 8) / 2 + i * (button.cx + 8);
+  return l;
+}
+
+void HoverCaptionFont(int step, int itemHeight, int charset, int* height, int* weight) {
+  int d = static_cast<int>((step * 0.1 + 0.2) * itemHeight);
+  if (charset != SHIFTJIS_CHARSET) d -= 1;
+  if (d < 9) {
+    *weight = 500;
+    *height = d + 1;
+  } else {
+    *weight = 600;
+    *height = d;
+  }
 }
 
 }  // namespace cardtree

@@ -14,6 +14,10 @@ HINSTANCE ResourceModule();
 void SetResourceModule(HINSTANCE resources);
 std::string ResourceString(UINT id);  // "" when the library has none
 
+// While the headless backup or listing runs: the import's messages become notice popups.
+int IsHeadless();
+void SetHeadless(int on);
+
 // ---- profile ---------------------------------------------------------------------------
 extern const char kSettings[];    // "CardTree\Settings"
 extern const char kFolderInfo[];  // "CardTree\FolderInfo"
@@ -81,5 +85,32 @@ void SortByTimes(std::vector<std::string>& paths, std::vector<SYSTEMTIME>& times
 constexpr int kThumbWidth = 80, kThumbHeight = 60;
 // The picture's size inside 80 x 60 keeping its shape; FALSE for a 0 size (no picture).
 BOOL FitPart(int width, int height, int* fitWidth, int* fitHeight);
+
+// ---- the notice popup --------------------------------------------------------------------
+struct NoticeButtons {
+  int count;
+  UINT text[5];  // string ids
+  int result[5];
+};
+// The buttons of a style's low four bits; any set not known is OK alone.
+NoticeButtons NoticeButtonSet(UINT style);
+// The system icon of the style's icon bits (IDI_HAND ...), null for none.
+LPCSTR NoticeIcon(UINT style);
+// 0-based index of the default button, kept inside the buttons shown.
+int NoticeDefaultButton(UINT style, int count);
+
+struct NoticeLayout {
+  int width, height;  // the window's
+  int textLeft, textTop;
+  int buttonY;
+  int buttonX[5];
+};
+// Where everything goes for a measured text: icon size 0 for none; the window grows from
+// its initial size.
+NoticeLayout LayOutNotice(SIZE text, SIZE icon, int buttons, SIZE button, SIZE initial);
+
+// The caption font of a hover button: height and weight for a size step, the button's
+// height and the font's character set.
+void HoverCaptionFont(int step, int itemHeight, int charset, int* height, int* weight);
 
 }  // namespace cardtree

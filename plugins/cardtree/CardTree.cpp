@@ -20,8 +20,6 @@ namespace {
 
 AFX_EXTENSION_MODULE g_extension = {};
 HINSTANCE g_resources = nullptr;
-// On only while the headless backup or listing runs.
-int g_headless = 0;
 
 HINSTANCE LoadResourceLibrary(HINSTANCE self) {
   char path[MAX_PATH * 2] = {};
@@ -46,18 +44,14 @@ bool IsReadable(const void* p) {
 
 class HeadlessScope {
  public:
-  HeadlessScope() : previous_(g_headless) { g_headless = 1; }
-  ~HeadlessScope() { g_headless = previous_; }
+  HeadlessScope() : previous_(IsHeadless()) { SetHeadless(1); }
+  ~HeadlessScope() { SetHeadless(previous_); }
 
  private:
   int previous_;
 };
 
 }  // namespace
-
-namespace cardtree {
-int IsHeadless() { return g_headless; }
-}  // namespace cardtree
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {
   if (dwReason == DLL_PROCESS_ATTACH) {

@@ -824,6 +824,11 @@
 #define IDB_NOTICE_BUTTON 417
 #define IDB_NOTICE_BUTTON_PRESSED 418
 #define IDB_NOTICE_BUTTON_HOVER 419
+#define IDB_THUMB_UNCHECKED 600          // thumbnail list overlays, 80 x 60 on magenta: check box off
+#define IDB_THUMB_CHECKED 601            // check box on
+#define IDB_THUMB_MARK 602               // the third overlay
+#define IDB_THUMB_EMPTY 603              // an empty item's picture, 80 x 60
+#define IDB_THUMB_WIDE_FRAME 604         // the frame of wide pictures, 80 x 60
 #define IDD_IMPORT_INFO 531                // information after an import
 #define IDC_IMPORT_INFO_TEXT 1120
 #define IDC_IMPORT_INFO_NO_MORE 1121       // do not show again

@@ -37,3 +37,48 @@ def icon_disc_drive():
 
 art_states('notice_button%s.bmp', lambda st: button_face(98, 30, st, (231, 250, 255)),
            ('normal', 'hot', 'pressed', 'focus', 'disabled'))
+
+
+MAGENTA = (255, 0, 255)
+THUMB_BG = (195, 211, 215)
+
+
+def check_box(checked):
+    """An overlay cell of the thumbnail list: the box at (7, 2) on magenta."""
+    img = Image(80, 60, MAGENTA)
+    paint(img, box(7.5, 2.5, 22.5, 17.5, 2), (60, 80, 90), aa=False)
+    paint(img, box(8.5, 3.5, 21.5, 16.5, 1), WHITE, aa=False)
+    if checked:
+        paint(img, stroke([(11, 10), (14, 13), (19, 6)], 2.0), (30, 120, 60), aa=False)
+    return img
+
+
+@art('thumb_unchecked.bmp')
+def thumb_unchecked():
+    return check_box(False)
+
+
+@art('thumb_checked.bmp')
+def thumb_checked():
+    return check_box(True)
+
+
+@art('thumb_mark.bmp')
+def thumb_mark():
+    img = Image(80, 60, MAGENTA)
+    paint(img, circle(70, 10, 6), AMBER, aa=False)
+    return img
+
+
+@art('thumb_empty.bmp')
+def thumb_empty():
+    img = Image(80, 60, THUMB_BG)
+    paint(img, ring(box(2.5, 2.5, 77.5, 57.5, 3), 1.0), (150, 166, 172))
+    return img
+
+
+@art('thumb_wide_frame.bmp')
+def thumb_wide_frame():
+    img = Image(80, 60, THUMB_BG)
+    paint(img, box(2, 9, 62, 45, 2), (40, 44, 48))
+    return img
