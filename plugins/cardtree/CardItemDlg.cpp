@@ -11,20 +11,24 @@ namespace cardtree {
 namespace {
 const int kStride = (kThumbWidth * 3 + 3) & ~3;
 BYTE* Bits(std::vector<BYTE>& thumb) { return thumb.data() + sizeof(BITMAPINFOHEADER); }
+
+// A packed bottom-up 24-bit picture of w x h, every byte `fill`.
+std::vector<BYTE> PackedPicture(int w, int h, BYTE fill) {
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<BYTE> dib(sizeof(BITMAPINFOHEADER) + stride * h, fill);
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = w;
+  header.biHeight = h;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biSizeImage = stride * h;
+  memcpy(dib.data(), &header, sizeof header);
+  return dib;
+}
 }  // namespace
 
-std::vector<BYTE> WhiteThumbnail() {
-  std::vector<BYTE> thumb(sizeof(BITMAPINFOHEADER) + kStride * kThumbHeight, 0xFF);
-  BITMAPINFOHEADER h = {};
-  h.biSize = sizeof h;
-  h.biWidth = kThumbWidth;
-  h.biHeight = kThumbHeight;
-  h.biPlanes = 1;
-  h.biBitCount = 24;
-  h.biSizeImage = kStride * kThumbHeight;
-  memcpy(thumb.data(), &h, sizeof h);
-  return thumb;
-}
+std::vector<BYTE> WhiteThumbnail() { return PackedPicture(kThumbWidth, kThumbHeight, 0xFF); }
 
 void PlacePicture(std::vector<BYTE>& thumb, const BYTE* bits, int w, int h) {
   if (!bits || w <= 0 || h <= 0 || w > kThumbWidth || h > kThumbHeight) return;
@@ -56,19 +60,10 @@ long PartThumbnail(IVxBDIntegrator* core, int list, int title, int part, const B
   long hr = core->GetPartInfo(list, title, part, &info);
   int w = 0, h = 0;
   if (hr >= 0 && FitPart(info.nWidth, info.nHeight, &w, &h)) {
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<BYTE> dib(sizeof(BITMAPINFOHEADER) + stride * h, 0);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = w;
-    header.biHeight = h;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biSizeImage = stride * h;
-    memcpy(dib.data(), &header, sizeof header);
+    std::vector<BYTE> dib = PackedPicture(w, h, 0);
     hr = core->GetPartThumbnail(list, title, part, dib.data());
     if (hr < 0) return hr;
-    PlacePicture(*thumb, dib.data() + sizeof header, w, h);
+    PlacePicture(*thumb, dib.data() + sizeof(BITMAPINFOHEADER), w, h);
   }
   // A part without a size keeps the white picture, with the badge like every other.
   PlaceBadge(*thumb, badge, cbBadge);

@@ -71,6 +71,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpRes
   } else if (dwReason == DLL_PROCESS_DETACH) {
     if (lpReserved) return TRUE;
     ClearPartNames();
+    DestroyOwnImageLists();
     AfxTermExtensionModule(g_extension);
     SetResourceModule(nullptr);
     if (g_resources) FreeLibrary(g_resources);
@@ -113,18 +114,16 @@ PLUGIN_EXPORT HRESULT SetTreeHeight(int height) {
   return S_OK;
 }
 
-PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList* images, HTREEITEM parent) {
-  if (!tree || !images || !parent) return E_INVALIDARG;
+// The icons go to the tree's own normal image list (made when the host gave it none), so
+// a host without an image list still gets the tree.
+PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList*, HTREEITEM parent) {
+  if (!tree || !parent) return E_INVALIDARG;
   return CreateCardTree(tree, parent);
 }
 
 PLUGIN_EXPORT HRESULT RenewalTree(CTreeCtrl* tree, HTREEITEM item) {
   if (!tree) return E_INVALIDARG;
-  if (!item && !tree->GetRootItem()) {
-    CImageList* images = tree->GetImageList(TVSIL_NORMAL);
-    if (!images) return CreateCardTree(tree, TVI_ROOT);
-    return CreateTree(tree, images, TVI_ROOT);
-  }
+  if (!item && !tree->GetRootItem()) return CreateTree(tree, tree->GetImageList(TVSIL_NORMAL), TVI_ROOT);
   return RenewCardTree(tree);
 }
 

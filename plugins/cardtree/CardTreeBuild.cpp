@@ -7,6 +7,7 @@
 #include <textkit/text.h>
 
 #include <cstdlib>
+#include <vector>
 #include <cstring>
 
 #include "CardRules.h"
@@ -54,9 +55,21 @@ void DeleteAllItems(CTreeCtrl* tree) {
   }
 }
 
+namespace {
+std::vector<HIMAGELIST> g_ownLists;
+}
+
+void DestroyOwnImageLists() {
+  for (HIMAGELIST h : g_ownLists) ImageList_Destroy(h);
+  g_ownLists.clear();
+}
+
 void SetItemIconSlot(CTreeCtrl* tree, HTREEITEM item, int slot) {
-  CImageList* list = tree->GetImageList(TVSIL_NORMAL);
-  HIMAGELIST h = list ? list->GetSafeHandle() : nullptr;
+  HIMAGELIST h = reinterpret_cast<HIMAGELIST>(tree->SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL));
+  if (!h && (h = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2)) != nullptr) {
+    g_ownLists.push_back(h);
+    tree->SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(h));
+  }
   if (h) {
     HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(slot ? IDI_DISC_DRIVE : IDI_CARD_DRIVE),
                                                IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));

@@ -34,8 +34,11 @@ CardItemRecord* RecordOf(CTreeCtrl* tree, HTREEITEM item);
 void DeleteItemTree(CTreeCtrl* tree, HTREEITEM item);
 void DeleteAllItems(CTreeCtrl* tree);
 
-// Gives the node the drive icon (slot 0) or the disc icon (slot 1) of a two-image list.
+// Gives the node the drive icon (slot 0) or the disc icon (slot 1) of a two-image list,
+// the tree's own or, when it has none, one made for it.
 void SetItemIconSlot(CTreeCtrl* tree, HTREEITEM item, int slot);
+// The image lists made for trees without one (at unload, once the trees are gone).
+void DestroyOwnImageLists();
 
 // The first child of parent (top level for TVI_ROOT) whose label is exactly label.
 HTREEITEM FindChildByLabel(CTreeCtrl* tree, HTREEITEM parent, const std::string& label);

@@ -10,7 +10,8 @@
 //   glimctl sample-profile                        the browsing state the sample run starts
 //                                                 from: the browser's view, sort and filter
 //                                                 back to their defaults, no first-start
-//                                                 classification question
+//                                                 classification question, the folder
+//                                                 pane on the card's tree
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +20,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
+#include <VxResourceIds.h>
 
 #include "TransRules.h"
 #include "card.h"
@@ -41,6 +43,19 @@ static int SampleProfile() {
     if (e != ERROR_SUCCESS && e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND) {
       fprintf(stderr, "sample-profile: %s: error %ld\n", name, (long)e);
       return 1;
+    }
+  }
+  // The folder pane opens on the memory card's tree, its picture folder chosen.
+  if (HMODULE res = LoadLibraryA("VxResource.dll")) {
+    char card[256] = {}, disk[256] = {};
+    LoadStringA(res, IDS_CARDTREE_TITLE, card, sizeof card);
+    LoadStringA(res, IDS_TREE_TITLE_DISK, disk, sizeof disk);
+    FreeLibrary(res);
+    if (card[0] && disk[0]) {
+      CMWriteProfileString("VxFolder\\FolderInfo", "CurrentTree", card);
+      CMWriteProfileInt("VxFolder\\FolderInfo", card, 3);
+      CMWriteProfileInt("VxFolder\\FolderInfo", disk, 2);
+      CMWriteProfileString("CardTree\\FolderInfo", "OpenFolder", "E:\\DCIM\\100NORVA");
     }
   }
   // The first start asks where photos to classify are; the sample run has its library.

@@ -12,13 +12,7 @@ namespace {
 // A stream file with a recording time.
 void Stream(const std::string& path, int day, int hour, size_t bytes) {
   testsupport::WriteWholeFile(path, std::string(bytes, 'G'));
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  SYSTEMTIME st = {2026, 11, 0, static_cast<WORD>(day), static_cast<WORD>(hour), 0, 0, 0};
-  FILETIME local, utc;
-  SystemTimeToFileTime(&st, &local);
-  LocalFileTimeToFileTime(&local, &utc);
-  SetFileTime(h, nullptr, nullptr, &utc);
-  CloseHandle(h);
+  testsupport::SetLocalWriteTime(path, 2026, 11, static_cast<WORD>(day), static_cast<WORD>(hour));
 }
 
 }  // namespace

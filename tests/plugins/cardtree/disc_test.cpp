@@ -1,6 +1,8 @@
 // The disc core's titles in the card tree, through a core double that counts what the
 // plug-in keeps open: a disc drive at the top level, a card's own titles under its drive
 // node, an unfinalised disc, an unlisted maker, titles of one day across renewals.
+#include "host.h"
+
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
 #include <VxBDCore.h>
@@ -16,15 +18,10 @@
 #include <string>
 #include <vector>
 
+using cardtreetest::Host;
+using cardtreetest::Res;
+
 namespace {
-
-class CHostTree : public CCheckTreeCtrl {};
-
-std::string Res(UINT id) {
-  char text[512] = {};
-  LoadStringA(GetModuleHandleA("VxResource.dll"), id, text, sizeof text);
-  return text;
-}
 
 struct Title {
   WORD year, month, day;
@@ -156,48 +153,6 @@ class CoreDouble : public IVxBDIntegrator {
 // The maker of the sample devices in the program folder's maker file.
 const DWORD kListed = 0x0103AB12, kUnlisted = 0x0999AAAA;
 
-struct Host {
-  HMODULE plugin = LoadLibraryA("CardTree.psp");
-  CWnd frame;
-  CHostTree tree;
-  CImageList images;
-  explicit Host(IVxBDIntegrator* core) {
-    frame.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 600), nullptr, 0);
-    tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS, CRect(0, 0, 380, 560), &frame, 100);
-    images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2);
-    tree.SetImageList(&images, TVSIL_NORMAL);
-    if (plugin && core) Get<PFN_PLUGIN_SetBDCoreIntegrator>("SetBDCoreIntegrator")(core);
-  }
-  ~Host() {
-    if (plugin) Get<PFN_PLUGIN_TreeItem>("DeleteTree")(&tree, nullptr);
-    tree.DestroyWindow();
-    frame.DestroyWindow();
-    if (plugin) FreeLibrary(plugin);
-  }
-  template <class F>
-  F Get(const char* name) {
-    return reinterpret_cast<F>(GetProcAddress(plugin, name));
-  }
-  HTREEITEM Top(const std::string& label) {
-    for (HTREEITEM i = tree.GetRootItem(); i; i = tree.GetNextSiblingItem(i))
-      if (std::string(tree.GetItemText(i)) == label) return i;
-    return nullptr;
-  }
-  HTREEITEM Child(HTREEITEM parent, const std::string& label) {
-    for (HTREEITEM i = tree.GetChildItem(parent); i; i = tree.GetNextSiblingItem(i))
-      if (std::string(tree.GetItemText(i)) == label) return i;
-    return nullptr;
-  }
-  std::vector<std::string> Paths(HTREEITEM parent) {
-    std::vector<std::string> out;
-    for (HTREEITEM i = tree.GetChildItem(parent); i; i = tree.GetNextSiblingItem(i)) {
-      auto* r = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(i));
-      out.push_back(std::string(tree.GetItemText(i)) + " " + (r ? r->path : "") + " " + std::to_string(r ? r->kind : -9));
-    }
-    return out;
-  }
-};
-
 std::string DiscLabel(char l) { return Res(IDS_CARD_DISC_DRIVE) + l + Res(IDS_CARD_DRIVE_SUFFIX); }
 
 }  // namespace
@@ -297,13 +252,7 @@ namespace {
 
 void DatedStream(const std::string& path, WORD year, WORD month, WORD day) {
   testsupport::WriteWholeFile(path, std::string(188 * 4, 'G'));
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  SYSTEMTIME st = {year, month, 0, day, 12, 0, 0, 0};
-  FILETIME local, utc;
-  SystemTimeToFileTime(&st, &local);
-  LocalFileTimeToFileTime(&local, &utc);
-  SetFileTime(h, nullptr, nullptr, &utc);
-  CloseHandle(h);
+  testsupport::SetLocalWriteTime(path, year, month, day);
 }
 
 }  // namespace

@@ -71,15 +71,7 @@ TEST(CardRules, ShootingTimeFallsBackToTheUpdateTime) {
   for (int i = 0; i < 2; ++i) {
     std::string path = dir + "\\" + names[i];
     ASSERT_TRUE(testsupport::WriteWholeFile(path, "x"));
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(2020 + i);
-    st.wMonth = 6;
-    st.wDay = 1;
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    SetFileTime(h, nullptr, nullptr, &ft);
-    CloseHandle(h);
+    ASSERT_TRUE(testsupport::SetLocalWriteTime(path, static_cast<WORD>(2020 + i), 6, 1));
   }
   CStringList files;
   files.AddTail((dir + "\\old.txt").c_str());

@@ -1,6 +1,8 @@
 // CardTree.psp on the folder pane's tree: cards made in scratch folders and put into the
 // prefix's removable drives, the families by TreeType, renewal after a removal and an
 // insertion, the selection, the exports' answers, drops; disc titles through a core double.
+#include "host.h"
+
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
 #include <VxBDCore.h>
@@ -18,74 +20,12 @@
 #include <string>
 #include <vector>
 
+using cardtreetest::Host;
+using cardtreetest::Res;
+
 static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
 
 namespace {
-
-class CHostTree : public CCheckTreeCtrl {};
-
-std::string Res(UINT id) {
-  char text[512] = {};
-  LoadStringA(GetModuleHandleA("VxResource.dll"), id, text, sizeof text);
-  return text;
-}
-
-struct Host {
-  HMODULE plugin = LoadLibraryA("CardTree.psp");
-  CWnd frame;
-  CHostTree tree;
-  CImageList images;
-  Host() {
-    frame.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 600), nullptr, 0);
-    tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, CRect(0, 0, 380, 560),
-                &frame, 100);
-    images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2);
-    tree.SetImageList(&images, TVSIL_NORMAL);
-  }
-  ~Host() {
-    if (plugin) Get<PFN_PLUGIN_TreeItem>("DeleteTree")(&tree, nullptr);
-    tree.DestroyWindow();
-    frame.DestroyWindow();
-    if (plugin) FreeLibrary(plugin);
-  }
-  template <class F>
-  F Get(const char* name) {
-    return reinterpret_cast<F>(GetProcAddress(plugin, name));
-  }
-  HRESULT Create() { return Get<PFN_PLUGIN_CreateTree>("CreateTree")(&tree, &images, TVI_ROOT); }
-  HRESULT Renew() { return Get<PFN_PLUGIN_TreeItem>("RenewalTree")(&tree, nullptr); }
-  PluginItemRecord* Record(HTREEITEM i) { return reinterpret_cast<PluginItemRecord*>(tree.GetItemData(i)); }
-
-  // One line per node: indentation, label, kind, path.
-  void Dump(HTREEITEM first, int depth, std::vector<std::string>* out) {
-    for (HTREEITEM i = first; i; i = tree.GetNextSiblingItem(i)) {
-      PluginItemRecord* r = Record(i);
-      out->push_back(std::string(depth * 2, ' ') + std::string(tree.GetItemText(i)) + " | " +
-                     std::to_string(r ? (int)r->kind : 99) + " | " + (r && r->path ? r->path : "(none)"));
-      Dump(tree.GetChildItem(i), depth + 1, out);
-    }
-  }
-  std::vector<std::string> Dump() {
-    std::vector<std::string> out;
-    Dump(tree.GetRootItem(), 0, &out);
-    return out;
-  }
-  HTREEITEM FindLabel(HTREEITEM first, const std::string& label) {
-    for (HTREEITEM i = first; i; i = tree.GetNextSiblingItem(i)) {
-      if (std::string(tree.GetItemText(i)) == label) return i;
-      if (HTREEITEM f = FindLabel(tree.GetChildItem(i), label)) return f;
-    }
-    return nullptr;
-  }
-  bool AllMarksClear(HTREEITEM first) {
-    for (HTREEITEM i = first; i; i = tree.GetNextSiblingItem(i)) {
-      // The plug-in's seen mark is the fourth word of its record.
-      const int* seen = reinterpret_cast<const int*>(reinterpret_cast<const char*>(Record(i)) + 3 * sizeof(void*));
-      if (*seen != 0 || !AllMarksClear(tree.GetChildItem(i))) return false;
-    }
-    return true;
-  }
-};
 
 std::string Line(int depth, const std::string& label, int kind, const std::string& path) {
   return std::string(depth * 2, ' ') + label + " | " + std::to_string(kind) + " | " + path;
@@ -222,6 +162,20 @@ TEST(CardTreeOnATree, RenewalFollowsRemovalInsertionAndNewFolders) {
   EXPECT_EQ(number, 1);
 }
 
+TEST(CardTreeOnATree, AHostWithoutAnImageListGetsTheIconsAnyway) {
+  testsupport::ScopedProfileRoot profile("cardtree-noimages");
+  Card card('E', "card-noimages");
+  ASSERT_TRUE(card.inserted);
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  host.tree.SetImageList(nullptr, TVSIL_NORMAL);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  CImageList* list = host.tree.GetImageList(TVSIL_NORMAL);
+  ASSERT_TRUE(list && list->GetSafeHandle());
+  EXPECT_EQ(list->GetImageCount(), 2);
+  EXPECT_TRUE(host.FindLabel(host.tree.GetRootItem(), "100NORVA"));
+}
+
 TEST(CardTreeOnATree, SelectionRestoreSelectFolderAndFolderTypes) {
   testsupport::ScopedProfileRoot profile("cardtree-select");
   Card card('E', "card-select");
@@ -313,7 +267,8 @@ TEST(CardTreeExports, TitlesMenusAndRefusals) {
   EXPECT_EQ(GetMenuState(popup, 2002, MF_BYCOMMAND), GetMenuState(GetSubMenu(loaded, 0), 2002, MF_BYCOMMAND));
   DestroyMenu(loaded);
   EXPECT_EQ(host.Get<PFN_PLUGIN_GetFolderMenu>("GetFolderMenu")(nullptr, &menu), E_INVALIDARG);
-  EXPECT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), E_INVALIDARG);
+  EXPECT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(nullptr, &host.images, TVI_ROOT), E_INVALIDARG);
+  EXPECT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, &host.images, nullptr), E_INVALIDARG);
   EXPECT_EQ(host.Get<PFN_PLUGIN_TreeItem>("RenewalTree")(nullptr, nullptr), E_INVALIDARG);
   DWORD effect = 5;
   EXPECT_EQ(host.Get<PFN_PLUGIN_DragOver>("DragOver")(&host.tree, nullptr, 0, 0, 0, &effect, nullptr), S_OK);
