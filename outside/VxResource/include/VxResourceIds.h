@@ -841,7 +841,10 @@
 #define IDC_DRIVE_CHANGE_TEXT 1129
 #define IDD_CARD_NOTICE 2005               // the card plug-in's own message box
 #define IDC_NOTICE_ICON 5000
-#define IDC_NOTICE_BUTTON1 5001            // to 5005
+#define IDC_NOTICE_BUTTON1 5001            // the five buttons, in order
+#define IDC_NOTICE_BUTTON2 5002
+#define IDC_NOTICE_BUTTON3 5003
+#define IDC_NOTICE_BUTTON4 5004
 #define IDC_NOTICE_BUTTON5 5005
 
 #endif  // VXRESOURCEIDS_H
