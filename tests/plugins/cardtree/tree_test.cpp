@@ -346,3 +346,55 @@ TEST(CardTreeOnATree, DropsCopyIntoTheFolderUnderThePoint) {
   GlobalFree(missing);
   testsupport::RemoveTree(source);
 }
+
+namespace {
+
+// Counts the wait windows this thread creates (the wait window's caption).
+int g_waitWindows = 0;
+LRESULT CALLBACK CountWaitWindows(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const CBT_CREATEWNDA* c = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+    if (c->lpcs->lpszName && !IS_INTRESOURCE(c->lpcs->lpszName) && std::string(c->lpcs->lpszName) == "お待ちください")
+      ++g_waitWindows;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(CardTreeOnATree, AHundredFilesAreDroppedUnderTheWaitWindow) {
+  testsupport::ScopedProfileRoot profile("cardtree-many");
+  Card card('E', "card-many");
+  ASSERT_TRUE(card.inserted);
+  std::string source = testsupport::NewTempFolder("card-many-src");
+  std::vector<std::string> files;
+  for (int i = 0; i < 100; ++i) {
+    files.push_back(source + "\\p" + std::to_string(i) + ".jpg");
+    testsupport::WriteWholeFile(files.back(), "picture");
+  }
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Create(), S_OK);
+  HTREEITEM folder = host.FindLabel(host.tree.GetRootItem(), "100NORVA");
+  ASSERT_TRUE(folder);
+  host.tree.EnsureVisible(folder);
+  CRect rc;
+  ASSERT_TRUE(host.tree.GetItemRect(folder, &rc, TRUE));
+  auto drop = host.Get<PFN_PLUGIN_Drop>("Drop");
+  HHOOK hook = SetWindowsHookExA(WH_CBT, CountWaitWindows, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  g_waitWindows = 0;
+  HGLOBAL ninetyNine = DropBlock(std::vector<std::string>(files.begin(), files.begin() + 99));
+  EXPECT_EQ(drop(&host.tree, ninetyNine, DROPEFFECT_COPY, rc.CenterPoint().x, rc.CenterPoint().y), S_OK);
+  EXPECT_EQ(g_waitWindows, 0);
+  HGLOBAL hundred = DropBlock(files);
+  EXPECT_EQ(drop(&host.tree, hundred, DROPEFFECT_MOVE, rc.CenterPoint().x, rc.CenterPoint().y), S_OK);
+  EXPECT_EQ(g_waitWindows, 1);
+  UnhookWindowsHookEx(hook);
+  // Moved: the sources are gone, the folder holds them.
+  EXPECT_EQ(GetFileAttributesA(files[0].c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(testsupport::ReadWholeFile(card.folder + "\\DCIM\\100NORVA\\p99.jpg"), "picture");
+  GlobalFree(ninetyNine);
+  GlobalFree(hundred);
+  testsupport::RemoveTree(source);
+}
