@@ -53,12 +53,6 @@ std::string DriveLabel(char letter) {
   return ResourceString(IDS_CARD_DRIVE_PREFIX) + letter + ResourceString(IDS_CARD_DRIVE_SUFFIX);
 }
 
-std::string WithoutTrailingSeparators(const std::string& path) {
-  size_t n = path.size();
-  while (n > 0 && path[n - 1] == '\\') --n;
-  return path.substr(0, n);
-}
-
 bool IsVisiblePath(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_HIDDEN);

@@ -49,8 +49,6 @@ std::string DriveRoot(char letter);
 std::string DriveLabel(char letter);
 
 // ---- names and paths -------------------------------------------------------------------
-// Trailing backslashes dropped ("E:\DCIM\\" -> "E:\DCIM").
-std::string WithoutTrailingSeparators(const std::string& path);
 // Whether a path is there and not hidden (an unreadable path counts as hidden).
 bool IsVisiblePath(const std::string& path);
 // Whether a find pattern finds any entry.

@@ -91,6 +91,14 @@ HTREEITEM FindChildByLabel(CTreeCtrl* tree, HTREEITEM parent, const std::string&
   return nullptr;
 }
 
+namespace {
+// Every trailing separator dropped, a root's too ("E:\\DCIM\\\\" -> "E:\\DCIM").
+std::string Trimmed(std::string path) {
+  textkit::TrimTrailingSeparators(path);
+  return path;
+}
+}  // namespace
+
 HTREEITEM TreePass::Node(HTREEITEM parent, const std::string& label, const std::string& path, int kind, HTREEITEM after,
                          bool* inserted) {
   if (inserted) *inserted = false;
@@ -111,7 +119,7 @@ HTREEITEM TreePass::Node(HTREEITEM parent, const std::string& label, const std::
   r->seen = renew ? 1 : 0;
   if (inserted) *inserted = true;
   if (!renew && kind == kKindFolder && !path.empty() && !openFolder.empty() &&
-      textkit::EqualNoCase(WithoutTrailingSeparators(path), WithoutTrailingSeparators(openFolder)))
+      textkit::EqualNoCase(Trimmed(path), Trimmed(openFolder)))
     tree->Select(item, TVGN_CARET);
   return item;
 }
@@ -353,14 +361,14 @@ HTREEITEM FindByPath(CTreeCtrl* tree, HTREEITEM first, const std::string& path) 
   for (HTREEITEM item = first; item; item = tree->GetNextSiblingItem(item)) {
     if (HTREEITEM hit = FindByPath(tree, tree->GetChildItem(item), path)) return hit;
     CardItemRecord* r = RecordOf(tree, item);
-    if (r && r->path && *r->path && textkit::EqualNoCase(WithoutTrailingSeparators(r->path), path)) return item;
+    if (r && r->path && *r->path && textkit::EqualNoCase(Trimmed(r->path), path)) return item;
   }
   return nullptr;
 }
 }  // namespace
 
 BOOL SelectCardFolder(CTreeCtrl* tree, const std::string& path) {
-  std::string wanted = WithoutTrailingSeparators(path + "\\");
+  std::string wanted = Trimmed(path + "\\");
   if (wanted.empty()) return FALSE;
   HTREEITEM item = FindByPath(tree, tree->GetRootItem(), wanted);
   if (!item) return FALSE;
