@@ -2,6 +2,7 @@
 #include <VxBDCore.h>
 
 #include <VxBDDisc.h>
+#include <imaging/movie.h>
 
 #include <cwctype>
 #include <map>
@@ -173,24 +174,38 @@ class DiscIntegrator : public IVxBDIntegrator {
   }
   long GetPartThumbnail(int l, int t, int p, void* pDib) override {
     if (!pDib) return E_POINTER;
-    std::lock_guard<std::mutex> g(m_);
-    if (!Part(l, t, p)) return E_INVALIDARG;
+    std::string stream;
+    {
+      std::lock_guard<std::mutex> g(m_);
+      const VxBDPart* part = Part(l, t, p);
+      if (!part) return E_INVALIDARG;
+      stream = part->streamPath;
+    }
     auto* bih = static_cast<BITMAPINFOHEADER*>(pDib);
     if (bih->biSize != sizeof(BITMAPINFOHEADER) || bih->biBitCount != 24 || bih->biWidth <= 0 || bih->biWidth > 4096 ||
         bih->biHeight == 0 || bih->biHeight > 4096 || bih->biHeight < -4096)
       return E_INVALIDARG;
-    // The movie kind's face: a dark blue field with a lighter band, at the header's size.
     const int w = bih->biWidth, h = bih->biHeight < 0 ? -bih->biHeight : bih->biHeight;
+    const bool topDown = bih->biHeight < 0;
     const int stride = (w * 3 + 3) & ~3;
     BYTE* bits = reinterpret_cast<BYTE*>(bih + 1);
+    auto row = [&](int fromTop) { return bits + (topDown ? fromTop : h - 1 - fromTop) * stride; };
+    // The movie kind's face: a dark blue field with a lighter band, at the header's size.
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        BYTE* px = bits + y * stride + x * 3;
+        BYTE* px = row(y) + x * 3;
         const bool band = y > h / 3 && y < 2 * h / 3;
         px[0] = band ? 200 : 120;
         px[1] = band ? 150 : 60;
         px[2] = band ? 90 : 30;
       }
+    // A frame of the stream when the imaging engine decodes it, fitted and centred.
+    imaging::Dib frame;
+    if (!stream.empty() && SUCCEEDED(imaging::GrabMovieFrame(stream.c_str(), w, h, &frame)) && !frame.Empty() &&
+        frame.BitCount() == 24 && frame.Width() <= w && frame.Height() <= h) {
+      const int left = (w - frame.Width()) / 2, top = (h - frame.Height()) / 2;
+      for (int y = 0; y < frame.Height(); ++y) memcpy(row(top + y) + left * 3, frame.Row(y), frame.Width() * 3);
+    }
     return 0;
   }
   long RefreshDevices() override {

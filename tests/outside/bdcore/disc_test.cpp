@@ -5,6 +5,7 @@
 #include <card.h>
 #include <files.h>
 #include <gtest/gtest.h>
+#include <program.h>
 #include <tempfolder.h>
 
 namespace {
@@ -115,6 +116,17 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   EXPECT_EQ(dib.back(), 0xCD);
   bih->biBitCount = 32;
   EXPECT_NE(core->GetPartThumbnail(list, 0, 0, dib.data()), 0);
+
+  // A stream the imaging engine decodes gives its frame (red first), fitted into the middle.
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("colours.mts").c_str(), (folder + "\\BDMV\\STREAM\\00000.m2ts").c_str(),
+                        FALSE));
+  std::vector<BYTE> frame(sizeof(BITMAPINFOHEADER) + 240 * 60);
+  auto* fh = reinterpret_cast<BITMAPINFOHEADER*>(frame.data());
+  *fh = {sizeof(BITMAPINFOHEADER), 80, 60, 1, 24};
+  ASSERT_EQ(core->GetPartThumbnail(list, 0, 0, frame.data()), 0);
+  const BYTE* middle = frame.data() + sizeof(BITMAPINFOHEADER) + 30 * 240 + 40 * 3;
+  EXPECT_GT(middle[2], 180);  // red
+  EXPECT_LT(middle[0], 80);
 
   // The disc taken out: the refresh lets its session and list go.
   ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
