@@ -210,3 +210,19 @@ TEST(CardDialogs, WaitWindow) {
   testsupport::Picture(wait.GetSafeHwnd()).Save("card_wait");
   wait.DestroyWindow();
 }
+
+TEST(CardButtons, ThumbButtonTellsItsParentAndSwallowsSpace) {
+  Resources res;
+  CWnd frame;
+  frame.CreateEx(0, AfxRegisterWndClass(0), "thumb", WS_POPUP, CRect(0, 0, 200, 60), nullptr, 0);
+  CThumbButton button;
+  button.Create("thumb", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 98, 30), &frame, 1);
+  EXPECT_EQ(button.SetSpaceKey(1), 0);  // swallowed after construction
+  EXPECT_EQ(button.SetSpaceKey(0), 1);
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(7, 9));
+  MSG msg = {};
+  ASSERT_TRUE(PeekMessageA(&msg, frame.GetSafeHwnd(), WM_THUMBBUTTON_MOUSEMOVE, WM_THUMBBUTTON_MOUSEMOVE, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, reinterpret_cast<WPARAM>(&button));
+  EXPECT_EQ(msg.lParam, MAKELPARAM(7, 9));
+  frame.DestroyWindow();
+}

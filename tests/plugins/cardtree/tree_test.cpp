@@ -398,3 +398,26 @@ TEST(CardTreeOnATree, AHundredFilesAreDroppedUnderTheWaitWindow) {
   GlobalFree(hundred);
   testsupport::RemoveTree(source);
 }
+
+TEST(CardTreeOnATree, AutoPlayEntriesKeepFileOrderAndHiddenAreasStayOut) {
+  testsupport::ScopedProfileRoot profile("cardtree-autoplay");
+  Card card('E', "card-autoplay");
+  ASSERT_TRUE(card.inserted);
+  SetFileAttributesA((card.folder + "\\SD_VOICE").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  CMWriteProfileInt("CardTree\\Settings", "TreeType", 0x10030000);
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Create(), S_OK);
+  EXPECT_FALSE(host.FindLabel(host.tree.GetRootItem(), Res(IDS_BROWSER_CARD_VOICE)));
+  EXPECT_TRUE(host.FindLabel(host.tree.GetRootItem(), Res(IDS_BROWSER_CARD_AUDIO)));
+  testsupport::WriteWholeFile(card.folder + "\\MISC\\AUTPLAY3.MRK", "x");
+  DeleteFileA((card.folder + "\\MISC\\AUTPLAY1.MRK").c_str());
+  ASSERT_EQ(host.Renew(), S_OK);
+  HTREEITEM group = host.Child(host.Top(DriveLabel('E')), Res(IDS_CARD_AUTOPLAY));
+  ASSERT_TRUE(group);
+  std::vector<std::string> labels;
+  for (HTREEITEM i = host.tree.GetChildItem(group); i; i = host.tree.GetNextSiblingItem(i))
+    labels.push_back(std::string(host.tree.GetItemText(i)));
+  EXPECT_EQ(labels, (std::vector<std::string>{Res(IDS_CARD_AUTOPLAY), Res(IDS_CARD_AUTOPLAY) + "3",
+                                              Res(IDS_CARD_AUTOPLAY) + "5"}));
+}
