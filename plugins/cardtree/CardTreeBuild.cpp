@@ -56,18 +56,25 @@ void DeleteAllItems(CTreeCtrl* tree) {
 }
 
 namespace {
-std::vector<HIMAGELIST> g_ownLists;
+// The lists made for trees, with their trees: a tree still alive at unload is let go of
+// its list first, so that it never paints from a destroyed one.
+std::vector<std::pair<HWND, HIMAGELIST>> g_ownLists;
 }
 
 void DestroyOwnImageLists() {
-  for (HIMAGELIST h : g_ownLists) ImageList_Destroy(h);
+  for (const auto& own : g_ownLists) {
+    if (::IsWindow(own.first) &&
+        reinterpret_cast<HIMAGELIST>(::SendMessageA(own.first, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) == own.second)
+      ::SendMessageA(own.first, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    ImageList_Destroy(own.second);
+  }
   g_ownLists.clear();
 }
 
 void SetItemIconSlot(CTreeCtrl* tree, HTREEITEM item, int slot) {
   HIMAGELIST h = reinterpret_cast<HIMAGELIST>(tree->SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL));
   if (!h && (h = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2)) != nullptr) {
-    g_ownLists.push_back(h);
+    g_ownLists.push_back({tree->GetSafeHwnd(), h});
     tree->SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(h));
   }
   if (h) {

@@ -183,6 +183,11 @@ TEST(CardTreeOnATree, AHostWithoutAnImageListGetsTheIconsAnyway) {
   ASSERT_TRUE(list && list->GetSafeHandle());
   EXPECT_EQ(list->GetImageCount(), 2);
   EXPECT_TRUE(host.FindLabel(host.tree.GetRootItem(), "100NORVA"));
+  // Unloaded while the tree lives on: the tree is let go of the plug-in's list.
+  host.Get<PFN_PLUGIN_TreeItem>("DeleteTree")(&host.tree, nullptr);
+  FreeLibrary(host.plugin);
+  host.plugin = nullptr;
+  EXPECT_EQ(host.tree.SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL), 0);
 }
 
 TEST(CardTreeOnATree, SelectionRestoreSelectFolderAndFolderTypes) {
