@@ -199,7 +199,7 @@ class DiscPass {
       MessageBoxA(main ? main->GetSafeHwnd() : nullptr, ResourceString(IDS_CARD_DISC_UNFINALISED).c_str(),
                   CMTLGetAppName(), MB_OK | MB_ICONWARNING);
     }
-    if (any) p_.tree->SortChildren(parent == TVI_ROOT ? nullptr : parent);
+    if (any) p_.tree->SortChildren(parent ? parent : TVI_ROOT);
   }
 
  private:

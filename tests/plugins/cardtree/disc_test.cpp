@@ -172,6 +172,8 @@ TEST(CardTreeDiscNodes, DiscDriveTitlesByDateAcrossRenewals) {
   ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, &host.images, TVI_ROOT), S_OK);
   HTREEITEM top = host.Top(DiscLabel('D'));
   ASSERT_TRUE(top);
+  // The top level is sorted once the disc's node is in: its label comes first.
+  EXPECT_EQ(host.tree.GetRootItem(), top);
   EXPECT_FALSE(host.Top(DiscLabel('G')));
   EXPECT_FALSE(host.Top(DiscLabel('H')));
   int image = -1, selected = -1;
