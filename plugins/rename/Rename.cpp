@@ -3,6 +3,8 @@
 #include <VxResourceIds.h>
 #include <fw/fw.h>
 
+#include <commctrl.h>
+
 #include <ICGBrowser.h>
 
 #include "RenameDialog.h"
@@ -18,6 +20,9 @@ class CRenameApp : public CWinApp {
       return FALSE;
     }
     AfxSetResourceHandle(m_hResources);
+    // The dialog's list and spins, whoever loaded the library.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&icc);
     return TRUE;
   }
 

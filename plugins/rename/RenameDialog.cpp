@@ -64,7 +64,12 @@ CRenameDialog::CRenameDialog()
       m_bSetting(FALSE) {}
 
 int CRenameDialog::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-  if (CResourceDialog::OnCreate(lpCreateStruct) == -1) return -1;
+  return CResourceDialog::OnCreate(lpCreateStruct);
+}
+
+// The number edits and their spins, hidden until the details show. Made once the dialog
+// exists: the framework is still attaching the dialog during its WM_CREATE.
+void CRenameDialog::CreateNumberFields() {
   CEdit* edits[] = {&m_wndStart, &m_wndLength, &m_wndStep};
   CSpinButtonCtrl* spins[] = {&m_wndStartSpin, &m_wndLengthSpin, &m_wndStepSpin};
   for (int i = 0; i < 3; ++i) {
@@ -76,7 +81,6 @@ int CRenameDialog::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     spins[i]->Create(WS_CHILD | UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
                      CRect(0, 0, 0, 0), this, f.spin);
   }
-  return 0;
 }
 
 void CRenameDialog::OnDestroy() {
@@ -93,6 +97,7 @@ BOOL CRenameDialog::OnInitDialog() {
   CResourceDialog::OnInitDialog();
   CWaitCursor wait;
   m_bSetting = TRUE;
+  CreateNumberFields();
   m_wndDecoration.SubclassDlgItem(IDC_RENAME_DECORATION, this);
   m_wndBaseName.SubclassDlgItem(IDC_RENAME_BASE_NAME, this);
   m_wndDetails.SubclassDlgItem(IDC_RENAME_DETAILS, this);
@@ -152,7 +157,7 @@ BOOL CRenameDialog::OnInitDialog() {
   }
 
   GetDlgItem(IDOK)->EnableWindow(FALSE);
-  CheckRadioButton(IDC_RENAME_OWN_NAME, IDC_RENAME_BY_NAME, IDC_RENAME_BY_NAME);
+  CheckNameMode(0);
   m_wndBaseName.SetWindowText("");
   m_pattern = NumberPattern();
   m_wndDecoration.SetCurSel(0);
@@ -183,12 +188,18 @@ void CRenameDialog::LoadSettings() {
   CutBaseName(&base, m_nNameLimit);
   m_wndBaseName.SetWindowText(base.c_str());
   if (mode == 1) {
-    CheckRadioButton(IDC_RENAME_OWN_NAME, IDC_RENAME_BY_NAME, IDC_RENAME_OWN_NAME);
+    CheckNameMode(1);
     m_wndBaseName.EnableWindow(FALSE);
   }
   SetNumberField(IDC_RENAME_START, m_pattern.start);
   SetNumberField(IDC_RENAME_LENGTH, m_pattern.length);
   SetNumberField(IDC_RENAME_STEP, m_pattern.step);
+}
+
+// The two name radios: their ids are not in order, so each is set by itself.
+void CRenameDialog::CheckNameMode(int mode) {
+  CheckDlgButton(IDC_RENAME_BY_NAME, mode == 0 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(IDC_RENAME_OWN_NAME, mode == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CRenameDialog::SaveSettings() {

@@ -44,11 +44,13 @@ class CRenameDialog : public CResourceDialog {
 
  private:
   // Stop the preview timer, grey OK, and preview 800 ms after the last change.
+  void CreateNumberFields();
   void Settle();
   BOOL UpdatePreview();
   void ShowDetails(BOOL bShow);
   void LoadSettings();
   void SaveSettings();
+  void CheckNameMode(int mode);
   void SetNumberField(UINT nID, int nValue);
   void TakeField(UINT nID, renamerules::FieldValue (*clamp)(const std::string&), int* pValue);
   std::string FileBase(int j);
