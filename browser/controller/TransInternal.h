@@ -134,6 +134,8 @@ LPCSTR GetCardVoiceAreaName();
 int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
 // The same with a string of the resource library (%s replaced by pszArg when given).
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
+// The system's text of an error code; its number when it has none.
+CString SystemErrorText(DWORD dwCode);
 // The program folder (no trailing backslash).
 CString TransProgramFolder();
 // The Windows and system folders and the shell's special folders may not be renamed.

@@ -123,6 +123,15 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle) {
   return r;
 }
 
+CString SystemErrorText(DWORD dwCode) {
+  char* psz = NULL;
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             NULL, dwCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
+  CString text = (n && psz) ? CString(psz) : TransUnknownErrorText(dwCode);
+  if (psz) ::LocalFree(psz);
+  return text;
+}
+
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg) {
   CString text;
   CResourceLoader loader;

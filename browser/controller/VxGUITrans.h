@@ -14,6 +14,7 @@
 //   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
 //   VxGUITransRename.cpp  renaming a thumbnail's file
+//   VxGUITransRotate.cpp  turning the selected pictures under a progress dialog
 //   VxGUITransEntry.cpp   the property dialog
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
@@ -253,6 +254,11 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // added.
   BOOL CreateDeleteFileList(CStringList& list, UINT nKindBits);
   void UnmarkDeleted(const CStringList& deleted);
+
+  // ---- Rotation -------------------------------------------------------------------------
+  // Turns the selected pictures by nAngle hundredths of a degree (9000 or -9000); 1 when
+  // nothing was turned or all went well, 0 when writes failed.
+  int SelItemRotation(int nAngle);
 
   // ---- Rename ---------------------------------------------------------------------------
   // Renames the item's file to the bare name (in the same folder); 1 on success.

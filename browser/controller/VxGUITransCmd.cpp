@@ -17,8 +17,9 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
   switch (route->action) {
     case VXCA_ROTATE_RIGHT:
     case VXCA_ROTATE_LEFT:
-      // The rotation itself comes with its own part; the slide collection closes first.
+      // The slide collection closes first.
       if (m_hManager) ::SendMessageA(m_hManager, WM_CLOSE_SLIDE_COLLECT, (WPARAM)GetSafeHwnd(), 0);
+      SelItemRotation(route->action == VXCA_ROTATE_RIGHT ? 9000 : -9000);
       break;
     case VXCA_DELETE:
       // While a label edit runs, the key belongs to the edit box unless the browser has focus.

@@ -472,9 +472,13 @@ BOOL CVxGUITrans::OnBrowserChangeModeMsg(WPARAM, LPARAM lParam, LRESULT* pResult
 }
 
 BOOL CVxGUITrans::OnBrowserActionMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
-  // Rename and rotation come with their own parts; until then nothing is done for them.
   *pResult = 0;
-  if (m_pView && lParam == VXACTION_DELETE) DeleteSelectFiles();
+  if (!m_pView) return TRUE;
+  switch (lParam) {
+    case VXACTION_ROTATE_LEFT: SelItemRotation(-9000); break;
+    case VXACTION_ROTATE_RIGHT: SelItemRotation(9000); break;
+    case VXACTION_DELETE: DeleteSelectFiles(); break;
+  }
   return TRUE;
 }
 
@@ -754,14 +758,8 @@ BOOL CVxGUITrans::OnErrorDisp(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (code < 0x80000000u) {
     *pResult = GuardedMessageBoxId(GetSafeHwnd(), code, (UINT)lParam);
   } else {
-    DWORD sys = code & 0x7FFFFFFFu;
-    char* psz = NULL;
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                               NULL, sys, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
     // A code without text shows its number instead.
-    CString text = (n && psz) ? CString(psz) : TransUnknownErrorText(sys);
-    if (psz) ::LocalFree(psz);
-    *pResult = GuardedMessageBox(GetSafeHwnd(), text, MB_ICONERROR);
+    *pResult = GuardedMessageBox(GetSafeHwnd(), SystemErrorText(code & 0x7FFFFFFFu), MB_ICONERROR);
   }
   m_bErrorBoxOpen = FALSE;
   return TRUE;
