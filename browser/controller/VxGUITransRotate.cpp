@@ -14,12 +14,14 @@
 namespace {
 const UINT WM_ROTATION_PROGRESS = WM_USER + 13;
 
-// What the worker hands the dialog for one file; the dialog fills the answer.
+// What the worker hands the dialog for one file; the dialog fills the answer. It belongs to
+// the dialog: after a Cancel the worker leaves without waiting, while the question it asked
+// may still be open and its answer still to be written.
 struct VXROTATEFILE {
   CString strPath;
-  int nIndex;
-  int nAnswer;
-  BOOL bReadOnly;
+  int nIndex = 0;
+  int nAnswer = 0;
+  BOOL bReadOnly = FALSE;
 };
 }  // namespace
 
@@ -57,6 +59,10 @@ class CRotationProgressDlg : public CDialog {
     CDialog::OnInitDialog();
     SetWindowTextA(CResourceLoader().LoadStringA(IDS_BROWSER_ROTATE_CAPTION));
     ::SendDlgItemMessageA(m_hWnd, IDC_ROTATION_PROGRESS, PBM_SETRANGE32, 0, Total());
+    // Shown before the worker starts: the modal loop shows it only once idle, and the first
+    // question may come before that, leaving no progress and no Cancel while it is open.
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateWindow();
     if (!m_hEvent) {
       EndDialog(IDCANCEL);
       return TRUE;
@@ -166,7 +172,11 @@ class CRotationProgressDlg : public CDialog {
     if (root.Right(1) == ":") root += "\\";
     if (CMTLGetDiskSpaceEx(root) == 0) return 39;
 
-    VXROTATEFILE rec = {path, nIndex, 0, FALSE};
+    VXROTATEFILE& rec = m_file;
+    rec.strPath = path;
+    rec.nIndex = nIndex;
+    rec.nAnswer = 0;
+    rec.bReadOnly = FALSE;
     ::ResetEvent(m_hEvent);
     ::PostMessageA(m_hWnd, WM_ROTATION_PROGRESS, 1, (LPARAM)&rec);
     ::WaitForSingleObject(m_hEvent, INFINITE);
@@ -196,6 +206,7 @@ class CRotationProgressDlg : public CDialog {
   int m_nForAll = 2;  // none yet
   HANDLE m_hEvent = NULL, m_hThread = NULL;
   std::vector<CThumbnail*> m_items;
+  VXROTATEFILE m_file;
 };
 
 int CVxGUITrans::SelItemRotation(int nAngle) {

@@ -127,48 +127,85 @@ TEST(Rotate, ReadOnlyFilesAsk) {
   }
 }
 
-// Cancel pressed while the read-only question is open: the run ends, nothing more turns,
-// and the controller comes back.
-TEST(Rotate, CancelWhileTheQuestionIsOpen) {
-  BrowserHost h;
-  std::string d = ctltest::Scratch("rotcancel");
-  std::vector<std::string> names = {"a.jpg", "b.jpg", "c.jpg"};
-  for (const std::string& n : names) {
-    ctltest::Copy("exif_nothumb.jpg", d + "\\" + n);
-    SetFileAttributesA((d + "\\" + n).c_str(), FILE_ATTRIBUTE_READONLY);
+// A window of the test's own thread whose message takes a while: queued before a run, it
+// keeps the progress dialog's modal loop busy while the worker already asks its question.
+class SlowWindow {
+ public:
+  SlowWindow() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "RotateTestSlow";
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowA("RotateTestSlow", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
   }
-  h.ShowFolder(d);
-  SelectByName(h, names);
-  std::atomic<bool> stop{false}, cancelled{false};
-  std::thread user([&] {
-    const DWORD pid = GetCurrentProcessId();
-    while (!stop) {
-      HWND progress = nullptr, question = nullptr;
-      for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-        DWORD p = 0;
-        GetWindowThreadProcessId(w, &p);
-        if (p != pid || !IsWindowVisible(w)) continue;
-        if (GetDlgItem(w, IDC_ROTATION_PROGRESS)) progress = w;
-        else question = w;
-      }
-      if (progress && question && !cancelled) {
-        // Cancel first, then answer the question as a user who changed their mind.
-        PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        Sleep(300);
-        PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-        cancelled = true;
-      } else if (question && cancelled) {
-        PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      }
-      Sleep(30);
+  ~SlowWindow() { DestroyWindow(hwnd_); }
+  void QueueSlowMessage(DWORD ms) { PostMessageA(hwnd_, WM_APP, ms, 0); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_APP) {
+      Sleep((DWORD)wp);
+      return 0;
     }
-  });
-  EXPECT_EQ(1, h.trans()->SelItemRotation(9000));
-  stop = true;
-  user.join();
-  EXPECT_TRUE(cancelled);
-  for (const std::string& n : names) {
-    EXPECT_EQ(1, OrientationOf(d + "\\" + n)) << n;
-    SetFileAttributesA((d + "\\" + n).c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DefWindowProcA(w, m, wp, lp);
+  }
+  HWND hwnd_ = nullptr;
+};
+
+// Cancel pressed while the read-only question is open: the run ends, nothing more turns,
+// and the controller comes back. The progress dialog (the user's only way to cancel) is on
+// screen whenever the question is, also when its modal loop was busy as the first question
+// came. The user's side is bounded: a dialog that never shows fails the test, not hangs it.
+TEST(Rotate, CancelWhileTheQuestionIsOpen) {
+  for (DWORD busy : {0u, 1500u}) {
+    SCOPED_TRACE(busy);
+    BrowserHost h;
+    std::string d = ctltest::Scratch(("rotcancel" + std::to_string(busy)).c_str());
+    std::vector<std::string> names = {"a.jpg", "b.jpg", "c.jpg"};
+    for (const std::string& n : names) {
+      ctltest::Copy("exif_nothumb.jpg", d + "\\" + n);
+      SetFileAttributesA((d + "\\" + n).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    h.ShowFolder(d);
+    SelectByName(h, names);
+    std::atomic<bool> stop{false}, cancelled{false}, progressShown{false};
+    std::thread user([&] {
+      const DWORD pid = GetCurrentProcessId();
+      const ULONGLONG start = GetTickCount64();
+      while (!stop) {
+        HWND progress = nullptr, question = nullptr;
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+          DWORD p = 0;
+          GetWindowThreadProcessId(w, &p);
+          if (p != pid) continue;
+          if (GetDlgItem(w, IDC_ROTATION_PROGRESS)) progress = w;
+          else if (IsWindowVisible(w)) question = w;
+        }
+        const bool late = GetTickCount64() - start > 20000;
+        if (progress && question && !cancelled && (IsWindowVisible(progress) || late)) {
+          progressShown = IsWindowVisible(progress) != FALSE;
+          // Cancel first, then answer the question as a user who changed their mind.
+          PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+          Sleep(300);
+          PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+          cancelled = true;
+        } else if (question && cancelled) {
+          PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        Sleep(30);
+      }
+    });
+    SlowWindow slow;
+    if (busy) slow.QueueSlowMessage(busy);
+    EXPECT_EQ(1, h.trans()->SelItemRotation(9000));
+    stop = true;
+    user.join();
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(progressShown);
+    for (const std::string& n : names) {
+      EXPECT_EQ(1, OrientationOf(d + "\\" + n)) << n;
+      SetFileAttributesA((d + "\\" + n).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
   }
 }
