@@ -35,3 +35,9 @@ UINT RotateQuestionType(int nTotal) {
 }
 
 BOOL RotateAnswerIsForAll(int nAnswer) { return nAnswer == kYesToAll || nAnswer == kNoToAll; }
+
+BOOL RotateKindMayTurn(DWORD dwKind) {
+  if (!(dwKind & 0x200)) return FALSE;           // still picture
+  if ((dwKind & 0x2001) == 0x2001) return FALSE;  // a shortcut to a file
+  return dwKind != 129 && dwKind != 130;
+}

@@ -28,3 +28,7 @@ UINT RotateQuestionType(int nTotal);
 
 // A previous answer that answers for all remaining files (Yes to all, No to all).
 BOOL RotateAnswerIsForAll(int nAnswer);
+
+// Whether an item of these kind bits is worth decoding to see if it turns: a still picture,
+// not a shortcut to a file, not one of the RAW kinds.
+BOOL RotateKindMayTurn(DWORD dwKind);

@@ -16,6 +16,8 @@
 //   VxGUITransRename.cpp  renaming a thumbnail's file
 //   VxGUITransRotate.cpp  turning the selected pictures under a progress dialog
 //   VxGUITransEntry.cpp   the property dialog
+//   VxGUITransZoom.cpp    the zoom window and the slide show
+//   VxGUITransMarks.cpp   the marked files' copy and move, favourites
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -62,6 +64,10 @@ struct VXSELECTKEEPER {
 
 class CVxPaneMessenger;
 class CExportPaneLock;
+
+// The chooser of a marked-files destination: writes the folder into pszFolder; 1 when one
+// was chosen, 2 when cancelled, 0 when none could be asked.
+typedef int (*PFNTRANSCHOOSEFOLDER)(HWND hOwner, LPCSTR pszTitle, LPSTR pszFolder, int cchFolder);
 class CProgressReporter;
 
 class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
@@ -266,6 +272,28 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // The property reader's dialog for the item (null: the one selected item).
   HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
+  // ---- Marked files and favourites -------------------------------------------------------
+  // Copies (FO_COPY) or moves (FO_MOVE) every marked file, with its content file's members,
+  // into a folder the user picks; 0 when every marked file was left out, else 1.
+  int MarkFilesOperation(UINT nMode);
+  // Runs the operation over the list into the folder and appends the written paths to the
+  // list: 1 when files were written, 39 when the fixed destination drive is full, else 0.
+  int FilesOperation(UINT nMode, CString strFolder, CStringList& list, int nMarked);
+  // Adds the selected folders to the favourites; how many were added.
+  int AddFavoriteFromSelectedFolder();
+  // Whether the selection holds a picture that can be turned.
+  int IsEnableRotate();
+  // Tests choose the destination folder (null: the folder browser): 1 chosen, 2 cancelled.
+  static void SetFolderChooser(PFNTRANSCHOOSEFOLDER pfn);
+
+  // ---- Zoom window and slide show -------------------------------------------------------
+  // Opens the zoom window on the item; FALSE (and the reason shown) when it can't.
+  BOOL GotoZoomMode(CThumbnail* pItem);
+  // Starts the slide show last set; FALSE when there is none or it did not start.
+  BOOL GotoSlideShowMode();
+  // The item a zoom request starts on: the last selected, else the first picture shown.
+  CThumbnail* ZoomStartItem() const;
+
   // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
   void FocusMode_RefreshSelectItem();
   void OnModeChange(UINT nViewCode);
@@ -288,6 +316,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void FreeQueuedCommands();
   BOOL RunCommand(UINT nCode, const char* pszText, DWORD dwLength);
   void SendToAllViews(LPARAM lHint, CObject* pHint);
+  void EndZoomRequest();
   void RecountFiles();
   BOOL IsCardAudioVoiceFolder() const;
   CThumbnailPage* FindPageByKey(const CThumbnailGroupInfo& key) const;

@@ -33,6 +33,9 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
     case VXCA_REVERSE_SELECT: ReverseSelectThumbnail(); break;
     case VXCA_MARK_CLEAR: MarkAllUnCheck(); break;
     case VXCA_MARK_TOGGLE: MarkSelectToggle(); break;
+    case VXCA_MARK_OP2: MarkFilesOperation(FO_COPY); break;
+    case VXCA_MARK_OP1: MarkFilesOperation(FO_MOVE); break;
+    case VXCA_FAVORITE_ADD: AddFavoriteFromSelectedFolder(); break;
     case VXCA_MAP:
       if (!pDoc || !pDoc->GetLastSelectedItem()) {
         GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_NO_SELECTION, MB_ICONERROR);

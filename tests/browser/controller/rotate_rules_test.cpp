@@ -25,3 +25,13 @@ TEST(RotateRules, AnswersAndResults) {
   EXPECT_EQ(260u, RotateQuestionType(1));
   EXPECT_EQ(262u, RotateQuestionType(2));
 }
+
+TEST(RotateRules, KindsWorthDecoding) {
+  struct {
+    DWORD kind;
+    BOOL may;
+  } cases[] = {{0x200, TRUE}, {0x210, TRUE}, {0x1000, FALSE}, {0x800, FALSE},
+               {0x2201, FALSE},  // a shortcut to a file
+               {0x2200, TRUE},   {0x201, TRUE}};
+  for (auto& c : cases) EXPECT_EQ(c.may, RotateKindMayTurn(c.kind)) << std::hex << c.kind;
+}

@@ -76,8 +76,11 @@ TEST(Rotate, TurnsLosslesslyAndLeavesTheToolSettings) {
   EXPECT_EQ(1, OrientationOf(d + "\\a.jpg"));
   EXPECT_EQ(6, OrientationOf(d + "\\b.jpg"));
 
+  EXPECT_EQ(1, h.trans()->IsEnableRotate());
+
   // A movie alone is not turned: the notice says so.
   SelectByName(h, {"m.mp4"});
+  EXPECT_EQ(0, h.trans()->IsEnableRotate());
   BoxAnswers answers({IDOK});
   EXPECT_EQ(1, h.trans()->SelItemRotation(9000));
   std::vector<std::string> seen = answers.Seen();
