@@ -192,11 +192,14 @@ TEST(MarkedFiles, CardStreamsAreLeftOut) {
   h.ShowFolder(from);
 
   Chooser chooser(to);
-  BoxAnswers answers({IDOK});
-  EXPECT_EQ(1, h.trans()->MarkFilesOperation(FO_COPY));
-  std::vector<std::string> seen = answers.Seen();
-  ASSERT_EQ(1u, seen.size());
-  EXPECT_NE(std::string::npos, seen[0].find(ResString(IDS_BROWSER_AVCHD_EXCLUDED))) << seen[0];
+  {
+    // One watcher at a time: two would race for the same box.
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(1, h.trans()->MarkFilesOperation(FO_COPY));
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_NE(std::string::npos, seen[0].find(ResString(IDS_BROWSER_AVCHD_EXCLUDED))) << seen[0];
+  }
   EXPECT_TRUE(Exists(to + "\\a.jpg"));
   EXPECT_FALSE(Exists(to + "\\00009.MTS"));
   marks.Also(to + "\\a.jpg");
