@@ -123,13 +123,13 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle) {
   return r;
 }
 
-CString SystemErrorText(DWORD dwCode) {
+int SystemErrorBox(HWND hOwner, DWORD dwError) {
   char* psz = NULL;
   DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             NULL, dwCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
-  CString text = (n && psz) ? CString(psz) : TransUnknownErrorText(dwCode);
+                             NULL, dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
+  CString text = (n && psz) ? CString(psz) : TransUnknownErrorText(dwError);
   if (psz) ::LocalFree(psz);
-  return text;
+  return GuardedMessageBox(hOwner, text, MB_ICONERROR);
 }
 
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg) {

@@ -477,6 +477,7 @@ BOOL CVxGUITrans::OnBrowserActionMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
   switch (lParam) {
     case VXACTION_ROTATE_LEFT: SelItemRotation(-9000); break;
     case VXACTION_ROTATE_RIGHT: SelItemRotation(9000); break;
+    case VXACTION_RENAME: RenameSelectFile(); break;
     case VXACTION_DELETE: DeleteSelectFiles(); break;
   }
   return TRUE;
@@ -724,7 +725,7 @@ BOOL CVxGUITrans::OnDrawClipboard(WPARAM wParam, LPARAM lParam, LRESULT* pResult
       return !bGone;
     });
     if (bGone) ReloadAllGroups();
-    UnCutAll();
+    ClearClipBoard(FALSE, TRUE);
     pClip->ResetViewer();
     if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   }
@@ -759,7 +760,7 @@ BOOL CVxGUITrans::OnErrorDisp(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = GuardedMessageBoxId(GetSafeHwnd(), code, (UINT)lParam);
   } else {
     // A code without text shows its number instead.
-    *pResult = GuardedMessageBox(GetSafeHwnd(), SystemErrorText(code & 0x7FFFFFFFu), MB_ICONERROR);
+    *pResult = SystemErrorBox(GetSafeHwnd(), code & 0x7FFFFFFFu);
   }
   m_bErrorBoxOpen = FALSE;
   return TRUE;

@@ -81,7 +81,7 @@ int CVxGUITrans::RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName) {
   }
   DecodeThread_Start(FALSE);
   if (!bMoved) {
-    GuardedMessageBox(GetSafeHwnd(), SystemErrorText(err), MB_ICONERROR);
+    SystemErrorBox(GetSafeHwnd(), err);
     return 0;
   }
   MoveFileWithRecord(old, now);

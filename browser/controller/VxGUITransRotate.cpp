@@ -231,7 +231,7 @@ int CVxGUITrans::SelItemRotation(int nAngle) {
   if (dlg.m_bNoAttributes) GuardedMessageBoxId(hView, IDS_BROWSER_ROTATE_ATTRIBUTES, MB_OKCANCEL | MB_ICONERROR);
   const LONG failures = dlg.m_nWriteFailures;
   if (dlg.m_bProtected) {
-    GuardedMessageBox(hView, SystemErrorText(0x13), MB_ICONERROR);
+    SystemErrorBox(hView, 0x13);
   } else if (failures) {
     UINT id = dlg.Total() == 1 ? IDS_BROWSER_ROTATE_WRITE_FAILED : IDS_BROWSER_ROTATE_WRITE_FAILED_N;
     if (GuardedMessageBoxId(hView, id, MB_OKCANCEL | MB_ICONERROR) == IDOK) {
