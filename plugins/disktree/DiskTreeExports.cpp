@@ -51,6 +51,29 @@ PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList*, HTREEITEM parent)
   return S_OK;
 }
 
+// No deliverable calls it: a tree of its own in the default GUI font, optionally without
+// removable drives, with the first folder outside the file system opened.
+PLUGIN_EXPORT HRESULT InitializeTree(CTreeCtrl* tree, INT_PTR, HTREEITEM parent, BOOL expandFirst,
+                                     BOOL excludeRemovable) {
+  CFolderTreeManager* m = Manager();
+  if (!m) return E_PLUGIN_NOT_SUPPORTED;
+  if (!tree) return E_INVALIDARG;
+  tree->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  m->BuildRoot(tree, parent, excludeRemovable != FALSE);
+  if (expandFirst) {
+    HTREEITEM root = tree->GetRootItem();
+    for (HTREEITEM c = root ? tree->GetChildItem(root) : nullptr; c; c = tree->GetNextSiblingItem(c)) {
+      TreeItemRecord* r = CFolderTreeManager::Record(tree, c);
+      if (r && r->shell && !(r->shell->attributes & SFGAO_FILESYSTEM)) {
+        m->Expand(tree, c, excludeRemovable != FALSE);
+        tree->Expand(c, TVE_EXPAND);
+        break;
+      }
+    }
+  }
+  return S_OK;
+}
+
 PLUGIN_EXPORT HRESULT DeleteTree(CTreeCtrl* tree, HTREEITEM item) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;

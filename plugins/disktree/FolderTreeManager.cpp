@@ -22,6 +22,8 @@ namespace {
 
 std::unique_ptr<CFolderTreeManager> g_manager;
 const char kFolderInfo[] = "VazODA\\FolderInfo";
+// How long a level's sub-folder probes may take together.
+const DWORD kProbeBoundMs = 5000;
 
 char* CopyText(const std::string& s) {
   char* p = static_cast<char*>(malloc(s.size() + 1));
@@ -106,12 +108,21 @@ int CFolderTreeManager::TreeImage(CTreeCtrl* tree, int systemIndex) {
 void CFolderTreeManager::SetIcons(CTreeCtrl* tree, HTREEITEM item, TreeItemRecord* record) {
   SHFILEINFOA info = {};
   int normal = -1, open = -1;
-  if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
-                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-    normal = TreeImage(tree, info.iIcon);
-  if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
-                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON))
-    open = TreeImage(tree, info.iIcon);
+  const std::string path = record->path ? record->path : "";
+  const DWORD attr = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+  // A plain folder has no icon of its own: the folder icons by attributes are the same
+  // indexes and cost no shell lookup (about 10 ms each under Wine).
+  const bool plain = (record->shell->attributes & SFGAO_FILESYSTEM) && attr != INVALID_FILE_ATTRIBUTES &&
+                     (attr & FILE_ATTRIBUTE_DIRECTORY) && !(attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) &&
+                     !IsDriveRoot(path) && !textkit::EqualNoCase(path, m_desktopDirectory);
+  for (int k = 0; k < 2; ++k) {
+    const UINT openFlag = k ? SHGFI_OPENICON : 0;
+    BOOL ok = plain ? SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | openFlag) != 0
+                    : SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
+                                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | openFlag) != 0;
+    if (ok) (k ? open : normal) = TreeImage(tree, info.iIcon);
+  }
   tree->SetItemImage(item, normal, open < 0 ? normal : open);
   LONG colour = ReadFolderColour(record->path ? record->path : "");
   if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
@@ -177,7 +188,7 @@ void CFolderTreeManager::ApplyColours(CTreeCtrl* tree, HTREEITEM item) {
 
 HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child,
                                         IShellFolder* parentFolder, HTREEITEM parentItem, HTREEITEM insertAfter,
-                                        bool excludeRemovable) {
+                                        bool excludeRemovable, std::vector<PendingProbe>* pending) {
   ItemIdList absolute(JoinItemIdLists(parentAbsolute, child));
   if (!absolute.Get()) return insertAfter;
   if (CMGetProfileInt(kFolderInfo, "Network Disable", 0) == 1) {
@@ -239,18 +250,29 @@ HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbs
   // The shell claims sub-folders for every folder; the probe takes the button away where
   // there are none, within its bound.
   if (unsigned ticket = m_probe.Submit(parentFolder, child)) {
-    SubfolderProbe::Answer a = m_probe.Wait(ticket, 5000);
+    if (pending)
+      pending->push_back({item, ticket});
+    else
+      SettleProbes(tree, {{item, ticket}});
+  }
+  return item;
+}
+
+void CFolderTreeManager::SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending) {
+  const DWORD start = GetTickCount();
+  for (const PendingProbe& p : pending) {
+    const DWORD spent = GetTickCount() - start;
+    SubfolderProbe::Answer a = m_probe.Wait(p.ticket, spent < kProbeBoundMs ? kProbeBoundMs - spent : 0);
     if (a == SubfolderProbe::kNoSubfolders) {
       TVITEMA tv = {};
       tv.mask = TVIF_CHILDREN;
-      tv.hItem = item;
+      tv.hItem = p.item;
       tv.cChildren = 0;
       tree->SetItem(&tv);
     } else if (a == SubfolderProbe::kPending) {
-      m_probe.Cancel(ticket);
+      m_probe.Cancel(p.ticket);
     }
   }
-  return item;
 }
 
 void CFolderTreeManager::FreeRecord(TreeItemRecord* record) {
@@ -312,11 +334,12 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
   IEnumIDList* list = nullptr;
   HTREEITEM last = TVI_FIRST;
   bool any = false;
+  std::vector<PendingProbe> probes;
   if (SUCCEEDED(record->shell->folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) && list) {
     LPITEMIDLIST child = nullptr;
     while (list->Next(1, &child, nullptr) == S_OK) {
       HTREEITEM made =
-          BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, last, excludeRemovable);
+          BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, last, excludeRemovable, &probes);
       if (made != last) {
         last = made;
         any = true;
@@ -325,6 +348,7 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     }
     list->Release();
   }
+  SettleProbes(tree, probes);
   if (!any) {
     TVITEMA tv = {};
     tv.mask = TVIF_CHILDREN;

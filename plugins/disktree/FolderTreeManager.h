@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "FolderThread.h"
 
@@ -63,8 +64,18 @@ class CFolderTreeManager {
   bool m_bTreeCreated = false;
 
  private:
+  // An item whose sub-folder probe is still out.
+  struct PendingProbe {
+    HTREEITEM item;
+    unsigned ticket;
+  };
+  // Builds one item; its probe is queued in pending, or answered at once without it.
   HTREEITEM BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child, IShellFolder* parentFolder,
-                      HTREEITEM parentItem, HTREEITEM insertAfter, bool excludeRemovable);
+                      HTREEITEM parentItem, HTREEITEM insertAfter, bool excludeRemovable,
+                      std::vector<PendingProbe>* pending = nullptr);
+  // Takes the buttons away where the probes found no sub-folders; all of them share one
+  // bound, after which a late answer changes nothing.
+  void SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending);
   std::string PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute);
   void SetIcons(CTreeCtrl* tree, HTREEITEM item, TreeItemRecord* record);
   int TreeImage(CTreeCtrl* tree, int systemIndex);

@@ -117,6 +117,7 @@ void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
   if (FAILED(record->shell->folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) || !list)
     return;
   bool inserted = false;
+  std::vector<PendingProbe> probes;
   LPITEMIDLIST child = nullptr;
   while (list->Next(1, &child, nullptr) == S_OK) {
     std::string name;
@@ -129,7 +130,7 @@ void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
       }
     }
     if (!found) {
-      HTREEITEM made = BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, TVI_LAST, false);
+      HTREEITEM made = BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, TVI_LAST, false, &probes);
       if (made && made != TVI_LAST) {
         if (TreeItemRecord* r = Record(tree, made)) r->shell->seen = 1;
         inserted = true;
@@ -138,6 +139,7 @@ void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
     CoTaskMemFree(child);
   }
   list->Release();
+  SettleProbes(tree, probes);
   bool any = false;
   for (HTREEITEM c = tree->GetChildItem(item); c;) {
     HTREEITEM next = tree->GetNextSiblingItem(c);
