@@ -44,8 +44,9 @@ PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList*, HTREEITEM parent)
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!tree) return E_INVALIDARG;
-  m->BuildRoot(tree, parent, false);
+  // Read first: selecting the new root tells the host, which saves that selection over it.
   CString open = CMGetProfileString(kFolderInfo, "OpenFolder", "");
+  m->BuildRoot(tree, parent, false);
   if (!open.IsEmpty()) SelectFolder(tree, open);
   m->m_bTreeCreated = true;
   return S_OK;
@@ -79,7 +80,11 @@ PLUGIN_EXPORT HRESULT DeleteTree(CTreeCtrl* tree, HTREEITEM item) {
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!m->StopFolderThread()) return E_FAIL;
   m->StopWorkers();
-  return m->RemoveItem(tree, item, false);
+  // The caret moves up while items go; that is no choice of the user's to save.
+  m->m_bTakingDown = true;
+  const HRESULT hr = m->RemoveItem(tree, item, false);
+  m->m_bTakingDown = false;
+  return hr;
 }
 
 PLUGIN_EXPORT HRESULT ExpandTree(CTreeCtrl* tree, HTREEITEM item) {
@@ -102,6 +107,7 @@ PLUGIN_EXPORT HRESULT SelectTreeItem(CTreeCtrl* tree, HTREEITEM) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!tree) return E_INVALIDARG;
+  if (m->m_bTakingDown) return S_OK;
   std::vector<SelectedItem> items;
   const HTREEITEM root = tree->GetRootItem();
   for (HTREEITEM i = Check(tree)->GetFirstSelectedItem(); i; i = Check(tree)->GetNextSelectedItem(i)) {

@@ -62,6 +62,8 @@ class CFolderTreeManager {
 
   volatile bool m_bClipboardBusy = false;
   bool m_bTreeCreated = false;
+  // Set while DeleteTree removes items: selection changes are not saved.
+  bool m_bTakingDown = false;
 
  private:
   // An item whose sub-folder probe is still out.
