@@ -20,7 +20,7 @@ namespace disktree {
 // kind), and the third points to the shell record whose fifth word holds the attributes.
 struct ShellItemRecord {
   IShellFolder* parent;  // not referenced by the record
-  IShellFolder* folder;  // one reference held
+  IShellFolder* folder;  // one reference held; bound when first needed (BoundFolder)
   LPITEMIDLIST relative;
   LPITEMIDLIST absolute;
   DWORD_PTR attributes;
@@ -57,6 +57,8 @@ class CFolderTreeManager {
   bool SelectPathNow(CTreeCtrl* tree, const std::string& path);
 
   static TreeItemRecord* Record(CTreeCtrl* tree, HTREEITEM item);
+  // The item's own shell folder, bound on first use; null when it cannot be bound.
+  static IShellFolder* BoundFolder(TreeItemRecord* record);
   static std::string ItemPath(CTreeCtrl* tree, HTREEITEM item);
   const std::string& DesktopDirectory() const { return m_desktopDirectory; }
 
@@ -79,6 +81,9 @@ class CFolderTreeManager {
   // bound, after which a late answer changes nothing.
   void SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending);
   std::string PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute);
+  // The path of a file-system child from its parent item's path; "" where that does not hold.
+  std::string FastChildPath(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder, LPCITEMIDLIST child,
+                            ULONG attributes);
   void SetIcons(CTreeCtrl* tree, HTREEITEM item, TreeItemRecord* record);
   int TreeImage(CTreeCtrl* tree, int systemIndex);
   void SortChildren(CTreeCtrl* tree, HTREEITEM item);
