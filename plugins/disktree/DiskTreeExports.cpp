@@ -90,7 +90,8 @@ PLUGIN_EXPORT HRESULT DeleteTree(CTreeCtrl* tree, HTREEITEM item) {
 PLUGIN_EXPORT HRESULT ExpandTree(CTreeCtrl* tree, HTREEITEM item) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
-  return m->Expand(tree, item, false);
+  // The host's own expansion: a long level is filled in batches, the window served between.
+  return m->Expand(tree, item, false, true);
 }
 
 PLUGIN_EXPORT HRESULT RenewalTree(CTreeCtrl* tree, HTREEITEM item) {

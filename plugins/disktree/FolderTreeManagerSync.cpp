@@ -110,6 +110,7 @@ HRESULT CFolderTreeManager::Refresh(CTreeCtrl* tree, HTREEITEM item) {
 }
 
 void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
+  FinishFill(tree, item);
   TreeItemRecord* record = Record(tree, item);
   IShellFolder* folder = record && record->shell ? BoundFolder(record) : nullptr;
   if (!folder) return;
