@@ -26,7 +26,7 @@ const char kFolderInfo[] = "VazODA\\FolderInfo";
 // How long a level's sub-folder probes may take together.
 const DWORD kProbeBoundMs = 5000;
 // A batch of a level's children built on the interface thread, and the pause between two.
-const DWORD kFillBatchMs = 25;
+const DWORD kFillBatchMs = 10;
 const UINT kFillTickMs = 10;
 
 char* CopyText(const std::string& s) {
@@ -464,7 +464,7 @@ void CFolderTreeManager::EndFill(Fill& fill) {
     tv.hItem = fill.item;
     fill.tree->SetItem(&tv);
   }
-  SortChildren(fill.tree, fill.item);
+  // The children went in sorted by the folder's own order: no second sort is needed.
 }
 
 void CFolderTreeManager::FreeFill(Fill& fill) {
