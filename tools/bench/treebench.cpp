@@ -4,7 +4,7 @@
 // into a bare tree with redrawing off. Then DiskTree.psp expands the folder on a shown
 // tree until every child is shown, sorted, iconed and probed, while another thread sends
 // WM_NULL every 5 ms and times each answer.
-//   tools/wine-run build/bin/treebench.exe [--folders N]
+//   tools/wine-run build/bin/treebench.exe [--folders N]     (with a display: DISPLAY set)
 #include <fw/fw.h>
 
 #include <FolderTreePlugin.h>
@@ -125,6 +125,11 @@ int main(int argc, char** argv) {
 
   int listed = 0;
   Reference(folder, &listed);  // warm-up
+  if (listed == 0) {
+    fprintf(stderr, "no tree could be made: the benchmark needs a display (DISPLAY)\n");
+    testsupport::RemoveTree(root);
+    return 1;
+  }
   double r = 1e9;
   for (int k = 0; k < 3; ++k) r = std::min(r, Reference(folder, &listed));
   printf("R (list, both names, plain inserts with redrawing off): %.3f s for %d folders\n", r, listed);
