@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ExportMenuWnd.h"
+#include "ExportRules.h"
 #include "FView_Export.h"
 #include "MainWndMessages.h"
 #include "ctl_fixture.h"
@@ -95,6 +96,8 @@ TEST(ExportPaneWithBrowser, ScopesTakeTheBrowsersFiles) {
       callsBefore = after.calls;
       // The test plug-in's window is done at once: the pane takes the next run.
       pane->SendMessage(WM_EXPORT_BUSY, 0, 0);
+      // The tile follows its owner's state on its own timer.
+      EXPECT_TRUE(uikit::WaitUntil([&] { return pane->GetTile(0)->GetState() != exporttile::DISABLED; }, 5000));
     } else {
       EXPECT_EQ(callsBefore, after.calls);
     }
