@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "DiskTreeModule.h"
+#include "DiskTreeRules.h"
 
 namespace disktree {
 
@@ -27,45 +28,28 @@ UINT GroupingOf(const char* text) {
 std::string NumberText(LONGLONG value) {
   char raw[32];
   snprintf(raw, sizeof raw, "%lld", static_cast<long long>(value));
-  char grouping[16] = {}, decimal[8] = {}, thousand[8] = {}, negative[4] = {};
+  char grouping[16] = {}, digits[8] = {}, decimal[8] = {}, thousand[8] = {}, negative[4] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, sizeof grouping);
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IDIGITS, digits, sizeof digits);
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousand, sizeof thousand);
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_INEGNUMBER, negative, sizeof negative);
-  // Whole numbers: no decimals to add and cut again.
+  // The user's format, its grouping read as Windows means it.
   NUMBERFMTA format = {};
-  format.NumDigits = 0;
-  format.LeadingZero = 0;
+  format.NumDigits = static_cast<UINT>(atoi(digits));
+  format.LeadingZero = 1;
   format.Grouping = GroupingOf(grouping);
   format.lpDecimalSep = decimal;
   format.lpThousandSep = thousand;
   format.NegativeOrder = static_cast<UINT>(atoi(negative));
   char out[64] = {};
-  std::string text = GetNumberFormatA(LOCALE_USER_DEFAULT, 0, raw, &format, out, sizeof out) > 0 ? out : raw;
-  return text.empty() ? "0" : text;
-}
-
-std::string ShortNumber(LONGLONG bytes, int* unit) {
-  double x = static_cast<double>(bytes);
-  int u = 0;
-  while (x >= 1024 && u < 4) {
-    x *= 1.0 / 1024;
-    ++u;
-  }
-  char printed[400];
-  snprintf(printed, sizeof printed, "%f", x);
-  std::string text = std::string(printed).substr(0, 4);
-  if (text.size() > 3 && text[3] == '.')
-    text.resize(3);
-  else if (u == 0 && text.find('.') != std::string::npos)
-    text.resize(text.find('.'));
-  if (unit) *unit = u;
-  return text;
+  if (GetNumberFormatA(LOCALE_USER_DEFAULT, 0, raw, &format, out, sizeof out) <= 0) return raw;
+  return CutLocaleFraction(out, atoi(digits), decimal);
 }
 
 std::string SizeText(LONGLONG bytes) {
   int unit = 0;
-  const std::string shortText = ShortNumber(bytes, &unit);
+  const std::string shortText = ShortSize(bytes, &unit);
   const std::string format = ResourceString(IDS_DISKTREE_SIZE_BYTES + unit);
   char out[512] = {};
   snprintf(out, sizeof out, format.c_str(), shortText.c_str(), NumberText(bytes).c_str());

@@ -11,10 +11,7 @@ namespace disktree {
 // A count or size in the user's number format, without the decimals the format adds; "0"
 // rather than nothing.
 std::string NumberText(LONGLONG value);
-// The short number of a byte count (at most four characters) and its unit: 0 bytes, 1 KB,
-// 2 MB, 3 GB, 4 TB.
-std::string ShortNumber(LONGLONG bytes, int* unit);
-// The size text: the unit's string with the short number and the exact count.
+// The size text: the unit's string with the short number (ShortSize) and the exact count.
 std::string SizeText(LONGLONG bytes);
 // The contents text: files and folders counted.
 std::string ContentsText(LONGLONG files, LONGLONG folders);

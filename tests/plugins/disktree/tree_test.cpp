@@ -13,21 +13,10 @@
 #include <testmain.h>
 #include <textkit/text.h>
 
+using disktreetest::DropBlock;
 using disktreetest::Host;
 
 static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
-
-namespace {
-
-HGLOBAL DropBlock(const std::vector<std::string>& paths) {
-  std::string bytes = dropop::MakeDropBlock(paths);
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  memcpy(GlobalLock(h), bytes.data(), bytes.size());
-  GlobalUnlock(h);
-  return h;
-}
-
-}  // namespace
 
 TEST(DiskTreeOnATree, FillsWalksAndDrops) {
   testsupport::ScopedProfileRoot profile("disktree-tree");
