@@ -5,6 +5,8 @@
 #include <Widgetkit.h>
 #include <gdiplus.h>
 
+#include <algorithm>
+
 #include <textkit/text.h>
 
 #include "ExternalToolManager.h"
@@ -237,29 +239,39 @@ void CFView_Toolbar::OnPaint() {
   // Labels: white, 8 points, in the program's font, under the buttons.
   CString strFace;
   strFace.LoadString(IDS_UI_FONT_FACE);
-  std::wstring face = textkit::AnsiToWide((LPCSTR)strFace);
+  CFont labelFont;
+  labelFont.CreateFont(-::MulDiv(8, dc.GetDeviceCaps(LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
+                       strFace);
+  CFont* pOldFont = dc.SelectObject(&labelFont);
   Gdiplus::Graphics graphics(dc.m_hDC);
-  Gdiplus::FontFamily family(face.c_str());
-  Gdiplus::Font font(family.IsAvailable() ? &family : Gdiplus::FontFamily::GenericSansSerif(), 8,
-                     Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+  Gdiplus::Font font(dc.m_hDC, (HFONT)labelFont.m_hObject);
+  BOOL bGdiplus = font.IsAvailable() && graphics.GetLastStatus() == Gdiplus::Ok;
   Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
   graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-  CFont* pOldFont = dc.SelectObject(CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT)));
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(255, 255, 255));
   for (CToolButtonInfo* p : m_buttons) {
     if (!p->nLabelId) continue;
     CString strLabel;
     if (!strLabel.LoadString(p->nLabelId) || strLabel.IsEmpty()) continue;
-    std::wstring label = textkit::AnsiToWide((LPCSTR)strLabel);
     CRect rcText(p->rcWide.left, p->rcWide.bottom, p->rcWide.right + 1, kRowHeight);
     CRect rcMeasure(rcText);
     dc.DrawText(strLabel, &rcMeasure, DT_SINGLELINE | DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
-    if (rcMeasure.Width() < p->rcWide.Width()) rcText = p->rcWide;
-    // Centred in the label's box: the box grows by its width over twice the length.
-    Gdiplus::RectF box((Gdiplus::REAL)rcText.left - 20, (Gdiplus::REAL)p->rcWide.bottom,
-                       (Gdiplus::REAL)rcText.Width() + 40, (Gdiplus::REAL)(kRowHeight - p->rcWide.bottom));
-    Gdiplus::StringFormat format;
-    format.SetAlignment(Gdiplus::StringAlignmentCenter);
-    graphics.DrawString(label.c_str(), -1, &font, box, &format, &white);
+    if (rcMeasure.Width() < p->rcWide.Width()) rcText.right = p->rcWide.right;
+    std::wstring label = textkit::AnsiToWide((LPCSTR)strLabel);
+    if (bGdiplus) {
+      // Centred over the button; a label wider than its button spills to both sides.
+      int nWidth = std::max(rcMeasure.Width(), rcText.Width());
+      int nLeft = rcText.left + (rcText.Width() - nWidth) / 2;
+      Gdiplus::RectF box((Gdiplus::REAL)nLeft - 2, (Gdiplus::REAL)rcText.top, (Gdiplus::REAL)nWidth + 4,
+                         (Gdiplus::REAL)rcText.Height());
+      Gdiplus::StringFormat format;
+      format.SetAlignment(Gdiplus::StringAlignmentCenter);
+      format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
+      if (graphics.DrawString(label.c_str(), -1, &font, box, &format, &white) == Gdiplus::Ok) continue;
+    }
+    dc.DrawText(strLabel, &rcText, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
   }
   dc.SelectObject(pOldFont);
 }
