@@ -113,7 +113,7 @@ class CFView_Toolbar : public CFormView {
   void OnOptions();
   void OnOpenManual();
   void OnLocationPage();
-  void OnSwitchToCardViewer();
+  void OnWriterSettings();
   void OnFolderTreeButton();
   void OnToolPluginButton();
   void OnPpcPluginButton();

@@ -5,6 +5,7 @@
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
 
+#include "DialogDllLoader.h"
 #include "FView_Folder.h"
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
@@ -34,6 +35,7 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_PERSON, &CFView_Toolbar::OnListButton},
     {ID_TB_SLIDESHOW, &CFView_Toolbar::OnListButton},
     {ID_TB_MOVIE, &CFView_Toolbar::OnListButton},
+    {ID_TB_WRITER_SETTINGS, &CFView_Toolbar::OnWriterSettings},
     {ID_TB_RENAME, &CFView_Toolbar::OnRename},
 };
 }  // namespace
@@ -103,6 +105,24 @@ void CFView_Toolbar::OnOpenManual() { OpenManual(); }
 
 void CFView_Toolbar::OnLocationPage() {
   if (CFrameWnd* pFrame = GetParentFrame()) pFrame->SendMessage(WM_COMMAND, ID_VIEW_MAP, 0);
+}
+
+void CFView_Toolbar::OnWriterSettings() {
+  // The video writer's own libraries: absent unless that product is installed.
+  HMODULE hResources = LoadProgramLibrary("Core\\DiskScribeRes.dll");
+  CDialogDllLoader loader;
+  int nResult = 0;
+  if (loader.Bind("Core\\DiskScribeSetDlg.dll", NULL) == 0) {
+    loader.m_pfnInitialize(hResources);
+    nResult = loader.m_pfnDoModal(this, 397, 0, 0);
+    loader.m_pfnUninitialize();
+  }
+  if (hResources) ::FreeLibrary(hResources);
+  ICGBrowser* pBrowser = GetCGBrowser();
+  if (nResult == 1 && pBrowser) {
+    pBrowser->UnloadMovie();
+    pBrowser->ReloadMovie();
+  }
 }
 
 // ---- Lists and plug-ins -------------------------------------------------------------------
