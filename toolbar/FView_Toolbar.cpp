@@ -60,7 +60,10 @@ CFView_Toolbar::CFView_Toolbar()
       m_pPendingFiles(NULL),
       m_nLastToolState(0),
       m_bToolStateKnown(FALSE),
-      m_gdiplusToken(0) {
+      m_gdiplusToken(0),
+      m_pKeepAwake(NULL),
+      m_nKeepAwakeStop(0),
+      m_hKeepAwakeStop(NULL) {
   memset(m_treeEntries, 0, sizeof m_treeEntries);
   memset(m_toolEntries, 0, sizeof m_toolEntries);
 }
@@ -174,6 +177,7 @@ void CFView_Toolbar::OnDestroy() {
   CFormView::OnDestroy();
   KillTimer(IDT_TB_BUTTON_STATES);
   CloseSlideCollectDlg();
+  StartKeepAwake(FALSE);
   for (CToolButtonInfo* p : m_buttons) delete p;
   m_buttons.clear();
   delete m_pPendingFiles;

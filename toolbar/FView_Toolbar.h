@@ -78,6 +78,13 @@ class CFView_Toolbar : public CFormView {
   void SendFirstPathToMainWnd(LPCSTR lpszSource, LPCSTR lpszOutput);
   // Tells the main window to show a folder, as the disk tree would. Returns 1.
   int SendExplorerFolderChange(LPCSTR lpszFolder);
+  // Starts a program under the program folder and waits for its end with the main
+  // window hidden and disabled; files it wrote beside the source are selected after.
+  // TRUE when it started and ended.
+  BOOL StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, LPCSTR lpszSource);
+  // Keeps the system and the display awake while an outside program runs (a worker
+  // thread that restarts the screen saver's idle count); FALSE stops it. Returns 1.
+  int StartKeepAwake(BOOL bOn);
   // The system's text of an error code in a box.
   void FormatLastErrorText(DWORD dwError);
 
@@ -138,6 +145,10 @@ class CFView_Toolbar : public CFormView {
   int m_nLastToolState;
   BOOL m_bToolStateKnown;
   ULONG_PTR m_gdiplusToken;
+  CWinThread* m_pKeepAwake;
+  volatile LONG m_nKeepAwakeStop;
+  HANDLE m_hKeepAwakeStop;
+  static UINT KeepAwakeThreadProc(LPVOID pParam);
 
  public:
   // Takes the pending list (the caller deletes it); null when none.

@@ -14,6 +14,9 @@
 
 #include <textkit/path.h>
 
+#include <set>
+#include <string>
+
 namespace {
 void ShowBox(CWnd* pOwner, int nTextId, int nCaptionId, UINT nType, LPCSTR lpszArg = NULL) {
   CString strCaption, strText;
@@ -146,4 +149,156 @@ void CFView_Toolbar::OnRename() {
   else if (pBrowser && nUnloaded)
     pBrowser->ReloadMovie();
   delete pFiles;
+}
+
+// ---- Outside programs ---------------------------------------------------------------------
+
+namespace {
+// The files of the source's folder with the source's extension.
+std::set<std::string> FilesLikeSource(const std::string& source) {
+  std::set<std::string> paths;
+  std::string pattern = textkit::FolderPartOf(source) + "*" + textkit::ExtensionOf(source);
+  WIN32_FIND_DATAA fd;
+  HANDLE hFind = ::FindFirstFileA(pattern.c_str(), &fd);
+  if (hFind == INVALID_HANDLE_VALUE) return paths;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) paths.insert(textkit::FolderPartOf(source) + fd.cFileName);
+  } while (::FindNextFileA(hFind, &fd));
+  ::FindClose(hFind);
+  return paths;
+}
+
+const DWORD kStartPolls = 2000;  // of 10 ms: how long a starting program may take to say it is up
+}  // namespace
+
+BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, LPCSTR lpszSource) {
+  CString strPath = ProgramFolderPath(lpszProgram);
+  if (::GetFileAttributesA(strPath) == INVALID_FILE_ATTRIBUTES) {
+    ShowBox(this, IDS_TB_PROGRAM_MISSING, IDS_TB_LABEL_MOVIE, MB_ICONSTOP);
+    return FALSE;
+  }
+  std::set<std::string> before;
+  if (lpszSource) before = FilesLikeSource(lpszSource);
+  StartKeepAwake(TRUE);
+  CString strCommand = "\"" + strPath + "\" " + lpszArguments;
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi = {};
+  std::string command = (LPCSTR)strCommand;
+  if (!::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) {
+    StartKeepAwake(FALSE);
+    return FALSE;
+  }
+  ::CloseHandle(pi.hThread);
+
+  CWnd* pMain = AfxGetMainWnd();
+  if (pMain) {
+    CNoticeDlg* pNotice = new CNoticeDlg(pMain);
+    if (pNotice->Create(pMain)) {
+      CString strText;
+      strText.LoadString(IDS_TB_PROGRAM_STARTING);
+      pNotice->SetText(strText);
+      pNotice->CenterWindow();
+      pNotice->ShowWindow(SW_SHOWNA);
+      pNotice->UpdateWindow();
+    }
+    MSG msg;
+    // Until the program says it is up, or it is gone, or the time is over.
+    for (DWORD i = 0; i < kStartPolls; ++i) {
+      if (::PeekMessageA(&msg, NULL, WM_TOOL_STARTED, WM_TOOL_STARTED, PM_REMOVE)) break;
+      if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
+      ::Sleep(10);
+    }
+    pNotice->DestroyWindow();
+    delete pNotice;
+    pMain->EnableWindow(FALSE);
+    pMain->ShowWindow(SW_HIDE);
+    do {
+      ::Sleep(10);
+      while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+      }
+    } while (pMain->IsWindowVisible());
+  }
+  // Messages the program sends the main window (a file-list request, WM_COPYDATA) are
+  // answered while it runs: a plain wait would hold both processes for ever.
+  for (;;) {
+    DWORD r = ::MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_SENDMESSAGE);
+    if (r != WAIT_OBJECT_0 + 1) break;
+    MSG msg;
+    ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  ::CloseHandle(pi.hProcess);
+  StartKeepAwake(FALSE);
+
+  std::string firstNew;
+  if (lpszSource) {
+    for (const std::string& path : FilesLikeSource(lpszSource))
+      if (!before.count(path) && firstNew.empty()) firstNew = path;
+  }
+  if (pMain) {
+    pMain->EnableWindow(TRUE);
+    pMain->ShowWindow(SW_SHOW);
+    pMain->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pMain->SetFocus();
+  }
+  if (!firstNew.empty()) {
+    CMWriteProfileInt("DepthViewer", "SelectFlag", 1);
+    CMWriteProfileString("DepthViewer", "SelectFilePath", firstNew.c_str());
+  }
+  SendFirstPathToMainWnd(lpszSource, firstNew.empty() ? NULL : firstNew.c_str());
+  return TRUE;
+}
+
+UINT CFView_Toolbar::KeepAwakeThreadProc(LPVOID pParam) {
+  CFView_Toolbar* pPane = static_cast<CFView_Toolbar*>(pParam);
+  DWORD dwLast = ::GetTickCount();
+  while (!pPane->m_nKeepAwakeStop) {
+    if (::GetTickCount() - dwLast > 30000) {
+      dwLast = ::GetTickCount();
+      BOOL bActive = FALSE;
+      ::SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &bActive, 0);
+      if (bActive) {
+        UINT nTimeout = 0;
+        ::SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &nTimeout, 0);
+        ::SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, nTimeout, NULL, SPIF_UPDATEINIFILE);
+      }
+    }
+    if (pPane->m_hKeepAwakeStop)
+      ::WaitForSingleObject(pPane->m_hKeepAwakeStop, 20000);
+    else
+      ::Sleep(500);
+  }
+  return 0;
+}
+
+int CFView_Toolbar::StartKeepAwake(BOOL bOn) {
+  if (bOn) {
+    if (m_pKeepAwake) return 1;
+    ::SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+    m_nKeepAwakeStop = 0;
+    m_hKeepAwakeStop = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+    m_pKeepAwake = AfxBeginThread(&CFView_Toolbar::KeepAwakeThreadProc, this, THREAD_PRIORITY_NORMAL, 0,
+                                  CREATE_SUSPENDED);
+    if (m_pKeepAwake) {
+      m_pKeepAwake->m_bAutoDelete = FALSE;
+      m_pKeepAwake->ResumeThread();
+    }
+    return 1;
+  }
+  if (m_pKeepAwake) {
+    if (::WaitForSingleObject(m_pKeepAwake->m_hThread, 0) == WAIT_TIMEOUT) {
+      m_nKeepAwakeStop = 1;
+      if (m_hKeepAwakeStop) ::SetEvent(m_hKeepAwakeStop);
+      ::WaitForSingleObject(m_pKeepAwake->m_hThread, INFINITE);
+    }
+    delete m_pKeepAwake;
+    m_pKeepAwake = NULL;
+  }
+  if (m_hKeepAwakeStop) ::CloseHandle(m_hKeepAwakeStop);
+  m_hKeepAwakeStop = NULL;
+  return 1;
 }

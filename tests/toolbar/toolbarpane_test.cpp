@@ -9,7 +9,10 @@
 #include <Widgetkit.h>
 
 #include <profileroot.h>
+#include <dialogwatch.h>
+#include <files.h>
 #include <pump.h>
+#include <tempfolder.h>
 
 #include <string>
 #include <vector>
@@ -205,6 +208,53 @@ TEST_F(ToolbarPane, ToolsButtonOpensItsListUnderIt) {
   EXPECT_EQ(rcList.Width(), 118);
   EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2 + 1);  // inside the list's border
   pTools->pList->ShowWindow(SW_HIDE);
+}
+
+TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelected) {
+  std::string folder = testsupport::NewTempFolder("toolbar-runner");
+  std::string source = folder + "\\clip.mts";
+  testsupport::WriteWholeFile(source, "movie");
+  testsupport::WriteWholeFile(folder + "\\other.jpg", "picture");
+  m_main.ShowWindow(SW_SHOWNA);
+  std::string window = std::to_string((INT_PTR)m_main.m_hWnd);
+  struct {
+    std::string actions;
+    std::string firstNew;
+  } cases[] = {
+      {"post write " + folder + "\\clip_1.mts write " + folder + "\\clip_1.txt", folder + "\\clip_1.mts"},
+      // It asks the main window something while it runs: answered, no deadlock.
+      {"post send", ""},
+      {"post sleep 200 die", ""},
+      // Never says it is up: the notice ends by the process's end.
+      {"sleep 100", ""},
+  };
+  for (auto& c : cases) {
+    m_main.m_got.clear();
+    CMWriteProfileString("DepthViewer", "SelectFilePath", "");
+    DWORD t0 = ::GetTickCount();
+    EXPECT_TRUE(m_pane->StartToolAndWait("toolbar_toolprobe.exe", ("-w " + window + " " + c.actions).c_str(),
+                                         source.c_str()))
+        << c.actions;
+    EXPECT_LT(::GetTickCount() - t0, 15000u) << c.actions;
+    EXPECT_TRUE(m_main.IsWindowEnabled());
+    EXPECT_TRUE(m_main.IsWindowVisible());
+    EXPECT_STREQ(CMGetProfileString("DepthViewer", "SelectFilePath", ""), c.firstNew.c_str()) << c.actions;
+    const Got& reload = m_main.m_got.back();
+    EXPECT_EQ(reload.message, (UINT)WM_BROWSER_RELOAD);
+    EXPECT_EQ(reload.data, c.firstNew);
+    if (c.actions.find("send") != std::string::npos) {
+      bool asked = false;
+      for (const Got& g : m_main.m_got) asked |= g.message == WM_COPYDATA && g.lParam == 1626;
+      EXPECT_TRUE(asked);
+    }
+  }
+  // Not there: the box, no start, the main window untouched.
+  testsupport::DialogWatch watch(nullptr, [](HWND) { return true; },
+                                 [](HWND box) { ::PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  EXPECT_FALSE(m_pane->StartToolAndWait("Core\\NoSuchProgram.exe", "", NULL));
+  EXPECT_TRUE(watch.Acted());
+  EXPECT_TRUE(m_main.IsWindowVisible());
+  testsupport::RemoveTree(folder);
 }
 
 TEST(ToolItemList, RowsReportByTheirListsWay) {

@@ -1049,6 +1049,8 @@
 #define IDS_TB_MOVIE_CUT 50037  // movie list item
 #define IDS_TB_MOVIE_PLAY 50039  // movie list item
 #define IDS_TB_DISC_DRIVE 62072  // text after a drive letter in the disc list
+#define IDS_TB_PROGRAM_MISSING 61446  // an outside program is not there
+#define IDS_TB_PROGRAM_STARTING 62077  // the notice while an outside program starts
 #define IDS_TB_MONTH_RENAME 791  // rename refused in the month calendar
 #define IDS_TB_MUSIC_RENAME 62024  // rename refused in the music view
 
