@@ -125,8 +125,11 @@ class CFView_Toolbar : public CFormView {
   void OnToolPluginButton();
   void OnPpcPluginButton();
   void OnListButton();
-  // Tool libraries (FView_ToolbarTools.cpp).
+  // Tool libraries and outside programs (FView_ToolbarTools.cpp).
   void OnRename();
+  void OnMovieProgram();
+  // The first movie of the selection (the user confirms when there were others).
+  BOOL PickFirstMovie(CString* pPath);
 
  protected:
   void ShowButtonList(int nCommand);

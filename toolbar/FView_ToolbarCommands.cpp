@@ -37,6 +37,9 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_MOVIE, &CFView_Toolbar::OnListButton},
     {ID_TB_WRITER_SETTINGS, &CFView_Toolbar::OnWriterSettings},
     {ID_TB_RENAME, &CFView_Toolbar::OnRename},
+    {ID_TB_MOVIE_CUT, &CFView_Toolbar::OnMovieProgram},
+    {ID_TB_MOVIE_EDIT, &CFView_Toolbar::OnMovieProgram},
+    {ID_TB_MOVIE_PLAY, &CFView_Toolbar::OnMovieProgram},
 };
 }  // namespace
 

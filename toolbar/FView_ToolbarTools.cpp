@@ -15,6 +15,7 @@
 #include <textkit/path.h>
 
 #include <set>
+#include <vector>
 #include <string>
 
 namespace {
@@ -301,4 +302,48 @@ int CFView_Toolbar::StartKeepAwake(BOOL bOn) {
   if (m_hKeepAwakeStop) ::CloseHandle(m_hKeepAwakeStop);
   m_hKeepAwakeStop = NULL;
   return 1;
+}
+
+// ---- Movie programs -----------------------------------------------------------------------
+
+BOOL CFView_Toolbar::PickFirstMovie(CString* pPath) {
+  pPath->Empty();
+  std::vector<CString> paths;
+  std::vector<bool> accepted;
+  if (ICGBrowser* pBrowser = GetCGBrowser()) {
+    CGFileInfoList files(10);
+    pBrowser->GetFileData(&files, (long)0x80000001L);
+    for (POSITION pos = files.GetHeadPosition(); pos;) {
+      const CGFILEINFO& info = files.GetNext(pos);
+      DWORD dwFlags = 0;
+      paths.push_back(info.path);
+      accepted.push_back(CMTLxIsSupport(info.path, &dwFlags, 16) != 0);
+    }
+  }
+  toolbarrules::MoviePick pick = toolbarrules::PickFirstMovie(accepted);
+  if (pick.index < 0) {
+    ShowBox(this, IDS_TB_NO_MOVIE, IDS_TB_LABEL_MOVIE, MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  *pPath = paths[pick.index];
+  if (pick.ask) {
+    CString strCaption, strText;
+    strCaption.LoadString(IDS_TB_LABEL_MOVIE);
+    strText.LoadString(IDS_TB_FIRST_MOVIE_ONLY);
+    if (::MessageBoxA(GetSafeHwnd(), strText, strCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return FALSE;
+  }
+  return TRUE;
+}
+
+void CFView_Toolbar::OnMovieProgram() {
+  UINT nCommand = m_nCurrentCommand;
+  if (!CloseEntryEditor()) return;
+  if (nCommand == ID_TB_MOVIE_CUT) CloseSlideCollectDlg();
+  CString strMovie;
+  if (!PickFirstMovie(&strMovie)) return;
+  std::string program, arguments;
+  CWnd* pMain = AfxGetMainWnd();
+  unsigned long long hMain = pMain ? (unsigned long long)(UINT_PTR)pMain->m_hWnd : 0;
+  if (!toolbarrules::OutsideProgramCall((int)nCommand, (LPCSTR)strMovie, hMain, &program, &arguments)) return;
+  StartToolAndWait(program.c_str(), arguments.c_str(), strMovie);
 }

@@ -5,6 +5,8 @@
 #include <MainWndMessages.h>
 #include <textkit/path.h>
 
+#include <stdio.h>
+
 namespace toolbarrules {
 
 namespace {
@@ -316,6 +318,50 @@ std::vector<std::string> KeepSupported(const std::vector<std::string>& paths,
   }
   if (pRemoved) *pRemoved = removed;
   return kept;
+}
+
+MoviePick PickFirstMovie(const std::vector<bool>& accepted) {
+  MoviePick pick = {-1, false};
+  bool rejectedMet = false;
+  for (size_t i = 0; i < accepted.size(); ++i) {
+    if (accepted[i]) {
+      if (pick.index < 0) pick.index = (int)i;
+      if (rejectedMet) break;
+    } else {
+      rejectedMet = true;
+      if (pick.index >= 0) break;
+    }
+  }
+  if (pick.index >= 0) pick.ask = accepted.size() > 1 || rejectedMet;
+  return pick;
+}
+
+bool OutsideProgramCall(int command, const std::string& movie, unsigned long long mainWindow, std::string* program,
+                        std::string* arguments) {
+  char sz[64];
+  if (command == ID_TB_MOVIE_CUT) {
+    std::string folder = textkit::FolderPartOf(movie);
+    // Drive and folder without the trailing backslash; a root's lone one is doubled so
+    // that the closing quote is not escaped.
+    std::string bare = textkit::WithoutTrailingSeparator(folder);
+    if (bare.size() >= 1 && textkit::EndsWithSeparator(bare)) bare += "\\";
+    snprintf(sz, sizeof sz, " -w %llu -m %d -f ", mainWindow, WM_TOOL_STARTED);
+    *program = "Core\\CutBench.exe";
+    *arguments = "-i -p -t -c \"" + movie + "\" -d" + sz + "\"" + bare + "\"";
+    return true;
+  }
+  if (command == ID_TB_MOVIE_EDIT) {
+    snprintf(sz, sizeof sz, " -w 0x%llX", mainWindow);
+    *program = "Core\\CutBench.exe";
+    *arguments = "-c \"" + movie + "\" -r" + sz;
+    return true;
+  }
+  if (command == ID_TB_MOVIE_PLAY) {
+    *program = "Core\\ClipRunner.exe";
+    *arguments = "-c \"" + movie + "\" -m 0x40000300";
+    return true;
+  }
+  return false;
 }
 
 }  // namespace toolbarrules

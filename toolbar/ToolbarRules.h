@@ -104,4 +104,18 @@ std::string FolderChangeBlock(const std::string& text);
 std::vector<std::string> KeepSupported(const std::vector<std::string>& paths,
                                        const std::function<bool(const std::string&)>& supported, int* pRemoved);
 
+// The first movie of a selection: the walk takes the first accepted file and stops at a
+// rejected file after it or at an accepted file after a rejected one. index -1 when
+// none; ask when the user is to confirm (more than one file, or a rejected one met).
+struct MoviePick {
+  int index;
+  bool ask;
+};
+MoviePick PickFirstMovie(const std::vector<bool>& accepted);
+
+// An outside movie program's relative path and its arguments for a command (the scene-cut
+// editor 27901, its edit list 27902, the content player 27903); false for another command.
+bool OutsideProgramCall(int command, const std::string& movie, unsigned long long mainWindow, std::string* program,
+                        std::string* arguments);
+
 }  // namespace toolbarrules

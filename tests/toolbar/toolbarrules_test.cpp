@@ -244,3 +244,51 @@ TEST(ToolbarTools, TargetFlagsTextsAndFilter) {
 }
 
 }  // namespace
+
+namespace {
+using namespace toolbarrules;
+
+TEST(ToolbarMovies, FirstMovieOfTheSelection) {
+  struct {
+    std::vector<bool> accepted;
+    int index;
+    bool ask;
+  } cases[] = {
+      {{}, -1, false},
+      {{false, false}, -1, false},
+      {{true}, 0, false},
+      {{true, true}, 0, true},           // more than one file: confirm
+      {{false, true, true}, 1, true},    // the first accepted after a rejected one
+      {{true, false, true}, 0, true},
+  };
+  for (auto& c : cases) {
+    MoviePick pick = PickFirstMovie(c.accepted);
+    EXPECT_EQ(pick.index, c.index) << c.accepted.size();
+    EXPECT_EQ(pick.ask, c.ask) << c.accepted.size();
+  }
+}
+
+TEST(ToolbarMovies, OutsideProgramCommandLines) {
+  struct {
+    int command;
+    std::string movie;
+    std::string program, arguments;
+  } cases[] = {
+      {ID_TB_MOVIE_CUT, "C:\\My Movies\\a.mts", "Core\\CutBench.exe",
+       "-i -p -t -c \"C:\\My Movies\\a.mts\" -d -w 1234 -m 1147 -f \"C:\\My Movies\""},
+      // A root folder keeps two backslashes before the closing quote.
+      {ID_TB_MOVIE_CUT, "C:\\a.mts", "Core\\CutBench.exe", "-i -p -t -c \"C:\\a.mts\" -d -w 1234 -m 1147 -f \"C:\\\\\""},
+      {ID_TB_MOVIE_EDIT, "C:\\b.mts", "Core\\CutBench.exe", "-c \"C:\\b.mts\" -r -w 0x4D2"},
+      {ID_TB_MOVIE_PLAY, "C:\\b c\\d.mts", "Core\\ClipRunner.exe", "-c \"C:\\b c\\d.mts\" -m 0x40000300"},
+  };
+  for (auto& c : cases) {
+    std::string program, arguments;
+    ASSERT_TRUE(OutsideProgramCall(c.command, c.movie, 1234, &program, &arguments)) << c.movie;
+    EXPECT_EQ(program, c.program);
+    EXPECT_EQ(arguments, c.arguments);
+  }
+  std::string program, arguments;
+  EXPECT_FALSE(OutsideProgramCall(ID_TB_REFRESH, "C:\\a.mts", 1, &program, &arguments));
+}
+
+}  // namespace

@@ -1051,6 +1051,8 @@
 #define IDS_TB_DISC_DRIVE 62072  // text after a drive letter in the disc list
 #define IDS_TB_PROGRAM_MISSING 61446  // an outside program is not there
 #define IDS_TB_PROGRAM_STARTING 62077  // the notice while an outside program starts
+#define IDS_TB_NO_MOVIE 62096  // no movie among the selected files
+#define IDS_TB_FIRST_MOVIE_ONLY 62048  // only the first movie is taken: go on?
 #define IDS_TB_MONTH_RENAME 791  // rename refused in the month calendar
 #define IDS_TB_MUSIC_RENAME 62024  // rename refused in the music view
 
