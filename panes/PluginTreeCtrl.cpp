@@ -50,7 +50,10 @@ void CPluginTreeCtrl::SetPlugin(CTreePluginManager* pManager, CTreePluginEntry* 
   m_nIndex = nIndex;
 }
 
-void CPluginTreeCtrl::AfterRenewal() { Invalidate(); }
+void CPluginTreeCtrl::AfterRenewal() {
+  RecheckSearchItems();
+  Invalidate();
+}
 
 std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
   std::vector<foldertext::SelectedItem> items;
@@ -71,71 +74,6 @@ std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
   }
   if (phLast) *phLast = hLast;
   return foldertext::BuildRequest(items);
-}
-
-namespace {
-
-// The plain files of a folder (not hidden, not system, not "title.txt").
-std::vector<std::string> PlainFiles(const std::string& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((folder + "\\*.*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    if (lstrcmpiA(fd.cFileName, "title.txt") == 0) continue;
-    files.push_back(folder + "\\" + fd.cFileName);
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-  return files;
-}
-
-// The audio files under a folder and all its sub-folders.
-void AudioFiles(const std::string& folder, std::vector<std::string>* pFiles) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..") || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
-      continue;
-    std::string path = folder + "\\" + fd.cFileName;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      AudioFiles(path, pFiles);
-      continue;
-    }
-    std::string ext = textkit::LowerAscii(textkit::ExtensionOf(path));
-    if (ext == ".m4a" || ext == ".mp3" || ext == ".wav" || ext == ".wma") pFiles->push_back(path);
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-}
-
-}  // namespace
-
-std::string CPluginTreeCtrl::KindText(HTREEITEM hItem, const PluginItemRecord& record) {
-  std::string path = record.path ? record.path : "";
-  textkit::TrimTrailingSeparators(path);
-  switch (record.kind) {
-    case PLUGIN_ITEM_GROUP: {
-      std::vector<foldertext::Group> groups;
-      for (HTREEITEM h = GetChildItem(hItem); h; h = GetNextSiblingItem(h)) {
-        const PluginItemRecord* r = reinterpret_cast<const PluginItemRecord*>(GetItemData(h));
-        std::string child = r && r->path ? r->path : "";
-        textkit::TrimTrailingSeparators(child);
-        groups.push_back({(LPCSTR)GetItemText(h), PlainFiles(child)});
-      }
-      std::vector<std::string> own = PlainFiles(path);
-      return foldertext::GroupText((LPCSTR)GetItemText(hItem), groups, false, &own);
-    }
-    case PLUGIN_ITEM_MUSIC: {
-      std::vector<std::string> files;
-      AudioFiles(path, &files);
-      return foldertext::MusicText((int)record.extra, files);
-    }
-    case PLUGIN_ITEM_DISC_DATE: return "|3|" + std::string(record.path ? record.path : "") + "||";
-    default:
-      // Saved searches, print orders and classifications ask the photo database: not here yet.
-      return "";
-  }
 }
 
 void CPluginTreeCtrl::SendFolderChange() {
@@ -178,26 +116,35 @@ HRESULT CPluginTreeCtrl::HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point
   return S_OK;
 }
 
-void CPluginTreeCtrl::OnSelChanged(NMHDR*, LRESULT* pResult) {
+void CPluginTreeCtrl::OnSelChanged(NMHDR* pNotify, LRESULT* pResult) {
+  NMTREEVIEWA* pnm = reinterpret_cast<NMTREEVIEWA*>(pNotify);
   *pResult = 0;
-  m_bPendingResend = FALSE;
   if (IsSilent()) return;  // a step inside a multi-selection change
+  if (pnm->action == TVC_UNKNOWN) {
+    // The program moved the caret (a plug-in, the browser's own change): the old item
+    // keeps no mark, and the browser already shows the folder unless asked again.
+    if (pnm->itemOld.hItem && pnm->itemOld.hItem != pnm->itemNew.hItem)
+      SetItemState(pnm->itemOld.hItem, 0, TVIS_SELECTED | TVIS_FOCUSED);
+    if (!m_bPendingResend) return;
+  }
+  m_bPendingResend = FALSE;
   SendFolderChange();
 }
 
 void CPluginTreeCtrl::OnItemExpanding(NMHDR* pNotify, LRESULT* pResult) {
   NMTREEVIEWA* pnm = reinterpret_cast<NMTREEVIEWA*>(pNotify);
-  *pResult = m_pManager ? (m_pManager->ExpandTree(m_pEntry, pnm->itemNew.hItem) != 0) : 0;
+  HTREEITEM hItem = pnm->itemNew.hItem;
+  if (pnm->action == TVE_COLLAPSE) {
+    // The caret inside the collapsing item moves up to it: that move is announced.
+    for (HTREEITEM h = GetSelectedItem(); h; h = GetParentItem(h))
+      if (GetParentItem(h) == hItem) m_bPendingResend = TRUE;
+  }
+  *pResult = 0;
+  if (m_pManager) m_pManager->ExpandTree(m_pEntry, hItem);
 }
 
 namespace {
 
-CString TreeText(UINT nID) {
-  CResourceSwitcher res;
-  CString s;
-  s.LoadString(nID);
-  return s;
-}
 
 const PluginItemRecord* RecordOf(CTreeCtrl* pTree, HTREEITEM hItem) {
   return hItem ? reinterpret_cast<const PluginItemRecord*>(pTree->GetItemData(hItem)) : NULL;
@@ -222,7 +169,7 @@ int CPluginTreeCtrl::ShowText(const CString& strText, UINT nType) {
 
 void CPluginTreeCtrl::AskFolderGone(const std::string& path, BOOL bReload) {
   CString strText;
-  strText.Format(TreeText(IDS_TREE_FOLDER_GONE), path.c_str());
+  strText.Format(LoadResourceText(IDS_TREE_FOLDER_GONE), path.c_str());
   if (ShowText(strText, MB_YESNO | MB_ICONSTOP) != IDYES) return;
   m_bPendingResend = TRUE;
   PostMessage(WM_RENEW_LATER, bReload, 0);
@@ -248,7 +195,7 @@ void CPluginTreeCtrl::OnSelChanging(NMHDR* pNotify, LRESULT* pResult) {
   if (verdict == treerules::Selection::Missing) {
     AskFolderGone(treerules::PathToTest(KindOf(pRecord), path), TRUE);
   } else if (UINT nText = treerules::SelectionText(verdict)) {
-    ShowText(TreeText(nText), MB_OK | MB_ICONSTOP);
+    ShowText(LoadResourceText(nText), MB_OK | MB_ICONSTOP);
   }
 }
 
@@ -262,7 +209,7 @@ void CPluginTreeCtrl::OnBeginLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   CString strText;
   for (UINT nID : answer.texts) {
     if (!strText.IsEmpty()) strText += "\n";
-    strText += TreeText(nID);
+    strText += LoadResourceText(nID);
   }
   ShowText(strText, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -277,7 +224,7 @@ void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   if (!pnm->item.pszText) return;  // cancelled
   if (treerules::IsBlankLabel(pnm->item.pszText)) {
     if (!*pnm->item.pszText) {
-      ShowText(TreeText(IDS_DISKTREE_NAME_EMPTY), MB_OK | MB_ICONEXCLAMATION);
+      ShowText(LoadResourceText(IDS_DISKTREE_NAME_EMPTY), MB_OK | MB_ICONEXCLAMATION);
       PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
     }
     return;

@@ -5,6 +5,7 @@
 #include <FolderTreePlugin.h>
 
 #include <string>
+#include <vector>
 
 class CTreePluginManager;
 class CTreePluginEntry;
@@ -26,6 +27,9 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   std::string BuildRequest(HTREEITEM* phLast);
   // The text a special item (kinds 1..6) stands for.
   std::string KindText(HTREEITEM hItem, const PluginItemRecord& record);
+  // Rebuilds the text of every saved search among the first root item and the selected
+  // items, so that the database forgets their result files that are gone.
+  void RecheckSearchItems();
   // Sends it to the owner (WM_COPYDATA, the folder-change code), then SelectTreeItem.
   void SendFolderChange();
   // Carries out a plug-in's action flags.
@@ -37,6 +41,7 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   void RunContextMenu(CPoint ptScreen);
   // Re-announce the selection even when the program changes it.
   BOOL IsPendingResend() const { return m_bPendingResend; }
+  void SetPendingResend(BOOL bPending) { m_bPendingResend = bPending; }
 
  protected:
   afx_msg void OnSelChanged(NMHDR* pNotify, LRESULT* pResult);
@@ -59,6 +64,11 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   BOOL m_bRightArmed;
   // The item whose label edit the plug-in allowed; its end is handled once.
   HTREEITEM m_hEditing;
+
+  // Kind texts that ask the photo database or the card (PluginTreeKinds.cpp).
+  std::string SearchText(HTREEITEM hItem, const PluginItemRecord& record, std::vector<std::string>* pDeleted);
+  std::string PrintOrderText(HTREEITEM hItem, const PluginItemRecord& record);
+  std::string ClassifyText(HTREEITEM hItem, const PluginItemRecord& record);
 
   // The item under a client point when the point is on its icon or label.
   HTREEITEM ItemAtIconOrLabel(CPoint point);

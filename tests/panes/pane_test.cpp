@@ -18,6 +18,7 @@
 #include "plugintest.h"
 #include "profileroot.h"
 #include "pump.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -27,7 +28,10 @@ TEST(FolderPane, SectionsChangesAndState) {
   f.Put("tp_full.psp", "full.psp");      // priority 3: the first section
   f.Put("tp_second.psp", "second.psp");  // 11
   f.Put("tp_bare.psp", "bare.psp");      // no tree: dropped
-  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", "C:\\Root");
+  // The items' folders exist: a user's click onto a missing one is refused.
+  std::string data = testsupport::NewTempFolder("panedata");
+  for (int k = 0; k <= 6; ++k) ::CreateDirectoryA((data + "\\item" + std::to_string(k)).c_str(), NULL);
+  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
   PaneOver fx(f.dir);
   CMainStandIn& main = fx.main;
   CFView_Folder* pane = fx.pane;
@@ -62,9 +66,9 @@ TEST(FolderPane, SectionsChangesAndState) {
 
   // A selection goes to the main window framed and padded; the same folder again does not.
   main.m_changes.clear();
-  tree->SelectItem(tree->GetRootItem());
+  tree->ClickItem(tree->GetRootItem(), 0);  // the user's choice is announced
   ASSERT_EQ(main.m_changes.size(), 1u);
-  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|1|" + data + "\\item0\\||");
   tree->SendFolderChange();
   EXPECT_EQ(main.m_changes.size(), 1u);
 
@@ -73,7 +77,7 @@ TEST(FolderPane, SectionsChangesAndState) {
     COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)block.size(), block.empty() ? nullptr : (void*)block.data()};
     EXPECT_EQ(pane->SendMessage(WM_COPYDATA, (WPARAM)main.m_hWnd, (LPARAM)&cds), TRUE);
   }
-  EXPECT_EQ(m.GetCurrentFolder(), "|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(std::string(m.GetCurrentFolder()), data + "\\item0\\");  // the paths of the last change
 
   // Two sections, the second closed: its title row under the open tree.
   testsupport::PumpPending();
@@ -86,7 +90,7 @@ TEST(FolderPane, SectionsChangesAndState) {
   // its items again and their handles changed.
   auto selectNamed = [&](const char* name) {
     for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h))
-      if (tree->GetItemText(h) == name) tree->SelectItem(h);
+      if (tree->GetItemText(h) == name) tree->ClickItem(h, 0);
   };
   selectNamed("item6");  // a dated disc node
   selectNamed("item0");
@@ -94,10 +98,10 @@ TEST(FolderPane, SectionsChangesAndState) {
   main.m_changes.clear();
   EXPECT_TRUE(pane->GoBack());
   ASSERT_EQ(main.m_changes.size(), 1u);
-  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|3|C:\\Root\\item6||");
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|3|" + data + "\\item6||");
   m.RenewalTree(m.GetEntry(0), NULL);
   EXPECT_TRUE(pane->GoForward());
-  EXPECT_EQ(main.m_changes.back(), "1|Full Tree 2|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(main.m_changes.back(), "1|Full Tree 2|1|" + data + "\\item0\\||");
   EXPECT_EQ(tree->GetItemText(tree->GetSelectedItem()), "item0");
   EXPECT_FALSE(pane->GoForward());
 
@@ -154,6 +158,7 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "CurrentTree"), "Full Tree 2");
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Full Tree 2", -1), 3);
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Second Tree 2", -1), 0);
+  testsupport::RemoveTree(data);
 }
 
 // A plug-in whose real CreateTree fails loses its entry and its title button; a failing

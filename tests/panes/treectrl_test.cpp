@@ -206,7 +206,7 @@ TEST(PluginTree, RenameResults) {
   TreeOver t;
   ASSERT_TRUE(t.tree);
   t.tree->SetFocus();
-  t.tree->SelectItem(t.Named("item0"));
+  t.tree->ClickItem(t.Named("item0"), 0);
   auto rename = [&](const char* to) {
     CEdit* edit = t.tree->EditLabel(t.Named("item0"));
     if (!edit) return false;
