@@ -117,11 +117,32 @@ std::vector<std::string> WidenedQueries(const std::string& query) {
 
 std::string KeywordOf(const std::string& query) {
   static const char kTerm[] = "Keywords,";
-  for (const std::string& term : textkit::SplitFields(query)) {
-    if (term.compare(0, sizeof kTerm - 1, kTerm) != 0) continue;
-    std::string value = term.substr(sizeof kTerm - 1);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    return value;
+  const size_t termLength = sizeof kTerm - 1;
+  // Terms start the query or follow a bar of their own; a quoted value may hold bars.
+  size_t at = 0;
+  while (at < query.size()) {
+    size_t end = textkit::Find(query, '|', at);
+    if (query.compare(at, termLength, kTerm) == 0) {
+      size_t v = at + termLength;
+      if (v < query.size() && query[v] == '"') {
+        std::string value;
+        for (size_t i = v + 1; i < query.size(); ++i) {
+          if (query[i] == '"') {
+            if (i + 1 < query.size() && query[i + 1] == '"') {
+              value += '"';
+              ++i;
+              continue;
+            }
+            break;
+          }
+          value += query[i];
+        }
+        return value;
+      }
+      return query.substr(v, end == std::string::npos ? std::string::npos : end - v);
+    }
+    if (end == std::string::npos) break;
+    at = end + 1;
   }
   return "";
 }
