@@ -31,6 +31,8 @@ class CFView_Folder : public CFormView {
   static void SetPluginFolder(LPCSTR lpszFolder);
   // The browser's window when the main window is no frame that registered one.
   static void SetBrowserView(HWND hWnd) { s_hBrowserView = hWnd; }
+  // The file-system path of the shell's desktop folder (MAX_PATH characters), "" if none.
+  static void GetDesktopFolderPath(char* pszPath);
 
   CTreePluginManager& GetManager() { return m_manager; }
   int GetButtonCount() const { return (int)m_buttons.GetSize(); }

@@ -2,6 +2,7 @@
 // browser's own folder changes arrive that way), re-sending the current selection, the
 // classification tree's first groups, and the frame's back, forward and up buttons.
 #include <Kitlib2/Kitlib2.h>
+#include <shlobj.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 
@@ -61,6 +62,14 @@ void CFView_Folder::OpenSection(CTreePluginEntry* p) {
     }
   Relayout();
   UpdateWindow();
+}
+
+void CFView_Folder::GetDesktopFolderPath(char* pszPath) {
+  pszPath[0] = 0;
+  LPITEMIDLIST pidl = NULL;
+  if (FAILED(::SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOP, &pidl)) || !pidl) return;
+  if (!::SHGetPathFromIDListA(pidl, pszPath)) pszPath[0] = 0;
+  ::CoTaskMemFree(pidl);
 }
 
 // ---- Up ---------------------------------------------------------------------------------

@@ -33,15 +33,41 @@ BEGIN_MESSAGE_MAP(CPluginTreeCtrl, CCheckTreeCtrl)
   ON_WM_RBUTTONUP()
   ON_MESSAGE(WM_EDIT_AGAIN, &CPluginTreeCtrl::OnEditAgain)
   ON_MESSAGE(WM_RENEW_LATER, &CPluginTreeCtrl::OnRenewLater)
+  ON_NOTIFY_REFLECT(TVN_BEGINDRAG, &CPluginTreeCtrl::OnBeginDrag)
+  ON_MESSAGE(WM_REFRESH_TREES, &CPluginTreeCtrl::OnRefreshTrees)
+  ON_MESSAGE(WM_OPEN_FOLDER, &CPluginTreeCtrl::OnOpenFolder)
+  ON_WM_DRAWCLIPBOARD()
+  ON_WM_CHANGECBCHAIN()
+  ON_WM_DESTROY()
+  ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
-CPluginTreeCtrl::CPluginTreeCtrl() : m_pManager(NULL), m_pEntry(NULL), m_nIndex(-1), m_bReady(FALSE), m_bPendingResend(FALSE), m_bRightArmed(FALSE), m_hEditing(NULL) {}
+CPluginTreeCtrl::CPluginTreeCtrl()
+    : m_pManager(NULL),
+      m_pEntry(NULL),
+      m_nIndex(-1),
+      m_bReady(FALSE),
+      m_bPendingResend(FALSE),
+      m_bRightArmed(FALSE),
+      m_hEditing(NULL),
+      m_dropTarget(this),
+      m_hPendingDrop(NULL),
+      m_dwDropEffect(DROPEFFECT_NONE),
+      m_hNextViewer(NULL) {}
+
+CPluginTreeCtrl::~CPluginTreeCtrl() {
+  if (m_hPendingDrop) ::GlobalFree(m_hPendingDrop);
+}
 
 BOOL CPluginTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, BOOL bMultiSelect,
                              BOOL bNotify) {
   m_bMultiSelect = bMultiSelect ? 1 : 0;
   m_bNotify = bMultiSelect ? 0 : (bNotify ? 1 : 0);
-  return CTreeCtrl::Create(dwStyle, rect, pParentWnd, nID);
+  if (!CTreeCtrl::Create(dwStyle, rect, pParentWnd, nID)) return FALSE;
+  TakeSystemIcons();
+  m_dropTarget.Register(this);
+  m_hNextViewer = ::SetClipboardViewer(m_hWnd);
+  return TRUE;
 }
 
 void CPluginTreeCtrl::SetPlugin(CTreePluginManager* pManager, CTreePluginEntry* pEntry, int nIndex) {
@@ -113,6 +139,7 @@ HRESULT CPluginTreeCtrl::HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point
   if (hr != S_OK) return hr;  // a failed drop changes nothing
   m_pManager->Refresh(TRUE);
   SendFolderChange();
+  if (GetParent()) GetParent()->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, 0);
   return S_OK;
 }
 
@@ -274,6 +301,18 @@ void CPluginTreeCtrl::OnRButtonUp(UINT, CPoint point) {
   m_bRightArmed = FALSE;
   ClientToScreen(&point);
   RunContextMenu(point);
+}
+
+void CPluginTreeCtrl::OnContextMenu(CWnd*, CPoint point) {
+  // The mouse's menu runs on the right button; this is the keyboard's: at the left edge
+  // of the caret's label, halfway down.
+  if (point.x != -1 || point.y != -1) return;
+  HTREEITEM hCaret = GetSelectedItem();
+  CRect rc;
+  if (!hCaret || !GetItemRect(hCaret, &rc, TRUE)) return;
+  CPoint pt(rc.left, rc.top + rc.Height() / 2);
+  ClientToScreen(&pt);
+  RunContextMenu(pt);
 }
 
 void CPluginTreeCtrl::RunContextMenu(CPoint ptScreen) {
