@@ -249,7 +249,10 @@ LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CFView_Folder::OnReload(WPARAM wParam, LPARAM lParam) {
-  if (reinterpret_cast<HWND>(wParam) == m_hWnd) AfxGetMainWnd()->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, lParam);
+  HWND hFrom = reinterpret_cast<HWND>(wParam);
+  CWnd* pMain = AfxGetMainWnd();
+  if ((hFrom == m_hWnd || TreeNumberOf(hFrom, NULL) > 0) && pMain && pMain->GetSafeHwnd())
+    pMain->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, lParam);
   return 0;
 }
 

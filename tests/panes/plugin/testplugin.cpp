@@ -233,7 +233,7 @@ PLUGIN_EXPORT HRESULT Drop(CTreeCtrl* tree, HGLOBAL files, DWORD effect, int x, 
 #ifdef VARIANT_DELETE_FAILS
   ANSWER("Drop", E_FAIL);
 #else
-  ANSWER("Drop", 0);
+  ANSWER("Drop", Answer("Drop", 0));
 #endif
 }
 PLUGIN_EXPORT HRESULT DrawClipboard(CTreeCtrl* tree) { ANSWER("DrawClipboard", 0); }
