@@ -12,6 +12,7 @@
 
 #include "FolderTextRules.h"
 #include "PluginTreeRules.h"
+#include "ui/LimitEdit.h"
 #include "ui/ResourceDialog.h"
 #include "TreePluginManager.h"
 
@@ -50,6 +51,7 @@ CPluginTreeCtrl::CPluginTreeCtrl()
       m_bPendingResend(FALSE),
       m_bRightArmed(FALSE),
       m_hEditing(NULL),
+      m_pLimitEdit(NULL),
       m_dropTarget(this),
       m_hPendingDrop(NULL),
       m_dwDropEffect(DROPEFFECT_NONE),
@@ -57,6 +59,7 @@ CPluginTreeCtrl::CPluginTreeCtrl()
 
 CPluginTreeCtrl::~CPluginTreeCtrl() {
   if (m_hPendingDrop) ::GlobalFree(m_hPendingDrop);
+  delete m_pLimitEdit;
 }
 
 BOOL CPluginTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, BOOL bMultiSelect,
@@ -231,7 +234,10 @@ void CPluginTreeCtrl::OnBeginLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   HRESULT hr = m_pManager ? m_pManager->IsRenameTreeItem(m_pEntry, pnm->item.hItem) : E_PLUGIN_NO_MODULE;
   treerules::RenameAnswer answer = treerules::JudgeRenameAnswer(hr);
   *pResult = answer.allow ? 0 : 1;
-  if (answer.allow) m_hEditing = pnm->item.hItem;
+  if (answer.allow) {
+    m_hEditing = pnm->item.hItem;
+    WrapEdit(pnm->item.hItem);
+  }
   if (answer.texts.empty()) return;
   CString strText;
   for (UINT nID : answer.texts) {
@@ -245,6 +251,7 @@ void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   NMTVDISPINFOA* pnm = reinterpret_cast<NMTVDISPINFOA*>(pNotify);
   *pResult = 0;  // the plug-in relabels the item itself
   HTREEITEM hItem = pnm->item.hItem;
+  UnwrapEdit();
   // The tree can report the end twice (the edit losing the focus as it goes).
   if (hItem != m_hEditing) return;
   m_hEditing = NULL;
@@ -263,6 +270,33 @@ void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   }
   m_pManager->RefreshAllExcept(m_pEntry, FALSE);
   SendFolderChange();
+}
+
+void CPluginTreeCtrl::WrapEdit(HTREEITEM hItem) {
+  CEdit* pEdit = GetEditControl();
+  if (!pEdit || m_pLimitEdit) return;
+  m_pLimitEdit = new CLimitEdit;
+  if (!m_pLimitEdit->SubclassWindow(pEdit->m_hWnd)) {
+    delete m_pLimitEdit;
+    m_pLimitEdit = NULL;
+    return;
+  }
+  treerules::LabelTitles titles{(LPCSTR)LoadResourceText(IDS_TREE_PERSON_GROUP),
+                                (LPCSTR)LoadResourceText(IDS_TREE_TITLE_DISK),
+                                (LPCSTR)LoadResourceText(IDS_TREE_TITLE_CLASSIFY)};
+  HTREEITEM hParent = GetParentItem(hItem);
+  std::string title = m_pManager ? (LPCSTR)m_pManager->GetTitle(m_pEntry, m_pManager->GetKind(m_pEntry)) : "";
+  int nLimit = treerules::LabelLimit(hParent ? (LPCSTR)GetItemText(hParent) : "", title, titles);
+  m_pLimitEdit->SetLimitText(nLimit);
+  // A saved search is edited by its label, whatever its edit began with.
+  if (KindOf(RecordOf(this, hItem)) == PLUGIN_ITEM_SEARCH) m_pLimitEdit->SetWindowText(GetItemText(hItem));
+}
+
+void CPluginTreeCtrl::UnwrapEdit() {
+  if (!m_pLimitEdit) return;
+  if (m_pLimitEdit->m_hWnd) m_pLimitEdit->UnsubclassWindow();
+  delete m_pLimitEdit;
+  m_pLimitEdit = NULL;
 }
 
 LRESULT CPluginTreeCtrl::OnEditAgain(WPARAM, LPARAM lParam) {

@@ -15,6 +15,7 @@
 class CTreePluginManager;
 class CTreePluginEntry;
 class CPluginTreeCtrl;
+class CLimitEdit;
 
 // The drop target registered on each tree: dropped files go to the tree's plug-in.
 class CTreeDropTarget : public COleDropTarget {
@@ -108,6 +109,8 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   BOOL m_bRightArmed;
   // The item whose label edit the plug-in allowed; its end is handled once.
   HTREEITEM m_hEditing;
+  // The label edit, wrapped while it lives so that its text keeps within the limit.
+  CLimitEdit* m_pLimitEdit;
   CTreeDropTarget m_dropTarget;
   // A drop waiting for its hand-over to the plug-in.
   HGLOBAL m_hPendingDrop;
@@ -118,6 +121,8 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   CImageList m_icons;
 
   void TakeSystemIcons();
+  void WrapEdit(HTREEITEM hItem);
+  void UnwrapEdit();
 
   // Kind texts that ask the photo database or the card (PluginTreeKinds.cpp).
   std::string SearchText(HTREEITEM hItem, const PluginItemRecord& record, std::vector<std::string>* pDeleted);

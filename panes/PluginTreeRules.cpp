@@ -45,10 +45,8 @@ Selection JudgeSelection(bool byProgram, bool altArrow, int kind, const std::str
 
 UINT SelectionText(Selection verdict) {
   switch (verdict) {
-    case Selection::TooLong: return IDS_TREE_PATH_TOO_LONG;
-    // 40219 is the music-folder dialog's drive text here; a folder that cannot be listed
-    // reads to the user as one that is not there.
-    case Selection::Unreadable: return IDS_FOLDER_NOT_FOUND;
+    case Selection::TooLong:
+    case Selection::Unreadable: return IDS_FOLDER_UNUSABLE;
     case Selection::Missing: return IDS_TREE_FOLDER_GONE;
     default: return 0;
   }
@@ -62,6 +60,14 @@ RenameAnswer JudgeRenameAnswer(HRESULT hr) {
     case E_ACCESSDENIED: return {false, {IDS_TREE_RENAME_DENIED}};
     default: return {false, {}};
   }
+}
+
+int LabelLimit(const std::string& parentLabel, const std::string& treeTitle, const LabelTitles& titles) {
+  if (!titles.personGroup.empty() && parentLabel.compare(0, titles.personGroup.size(), titles.personGroup) == 0)
+    return 32;
+  if (treeTitle == titles.diskTree) return 255;
+  if (treeTitle == titles.classifyTree) return 64;
+  return 0;
 }
 
 bool IsBlankLabel(const char* text) {

@@ -86,6 +86,21 @@ TEST(PluginTreeRules, SelectionVeto) {
   }
   EXPECT_EQ(treerules::SelectionText(Selection::Missing), (UINT)IDS_TREE_FOLDER_GONE);
   EXPECT_EQ(treerules::SelectionText(Selection::Veto), 0u);
+  // One text serves the too long and the unreadable folder (and the music folder's drive).
+  EXPECT_EQ(treerules::SelectionText(Selection::TooLong), (UINT)IDS_FOLDER_UNUSABLE);
+  EXPECT_EQ(treerules::SelectionText(Selection::Unreadable), (UINT)IDS_FOLDER_UNUSABLE);
+}
+
+// How long a new label may be: names under the person group 32, else by the tree.
+TEST(PluginTreeRules, LabelLimits) {
+  treerules::LabelTitles titles{"Person", "Disk", "Classify"};
+  struct {
+    const char* parent;
+    const char* tree;
+    int limit;
+  } cases[] = {{"Person", "Classify", 32}, {"Persons of 2010", "Disk", 32}, {"", "Disk", 255},
+               {"Other", "Classify", 64},  {"Other", "Favourites", 0},     {"Per", "Other", 0}};
+  for (auto& c : cases) EXPECT_EQ(treerules::LabelLimit(c.parent, c.tree, titles), c.limit) << c.parent << c.tree;
 }
 
 TEST(PluginTreeRules, RenameAnswersAndBlankLabels) {
@@ -499,6 +514,31 @@ TEST(PluginTree, ClipboardChainIconsAndTheMenuKey) {
   }
   ::ChangeClipboardChain(viewer.m_hWnd, viewer.next);
   viewer.DestroyWindow();
+}
+
+// A label being edited keeps within its limit however its text comes: 32 under the
+// person group, none on a tree that names no limit.
+TEST(PluginTree, LabelEditKeepsWithinItsLimit) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  static PluginItemRecord group = {"", PLUGIN_ITEM_FOLDER, 0}, person = {"", PLUGIN_ITEM_FOLDER, 0};
+  HTREEITEM hGroup = t.tree->InsertItem(LoadResourceText(IDS_TREE_PERSON_GROUP) + " 2010", TVI_ROOT);
+  t.tree->SetItemData(hGroup, (DWORD_PTR)&group);
+  HTREEITEM hPerson = t.tree->InsertItem("Taro", hGroup);
+  t.tree->SetItemData(hPerson, (DWORD_PTR)&person);
+  t.tree->Expand(hGroup, TVE_EXPAND);
+  const CString longName(std::string(40, 'a').c_str());
+  for (auto c : {std::make_pair(hPerson, 32), std::make_pair(t.Named("item0"), 40)}) {
+    t.tree->SetFocus();
+    CEdit* edit = t.tree->EditLabel(c.first);
+    ASSERT_TRUE(edit);
+    ::SetWindowTextA(edit->m_hWnd, longName);
+    char sz[128] = "";
+    ::GetWindowTextA(edit->m_hWnd, sz, sizeof sz);
+    EXPECT_EQ((int)strlen(sz), c.second);
+    t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+    EXPECT_EQ(t.tree->GetEditControl(), nullptr);
+  }
 }
 
 }  // namespace
