@@ -337,6 +337,27 @@ void CPluginTreeCtrl::OnRButtonUp(UINT, CPoint point) {
   RunContextMenu(point);
 }
 
+BOOL CPluginTreeCtrl::PreTranslateMessage(MSG* pMsg) {
+  CEdit* pEdit = GetEditControl();
+  bool ours = pMsg->hwnd == m_hWnd || (pEdit && pMsg->hwnd == pEdit->m_hWnd);
+  if (pMsg->message != WM_KEYDOWN || !ours) return CCheckTreeCtrl::PreTranslateMessage(pMsg);
+  UINT nKey = (UINT)pMsg->wParam;
+  if (pEdit && (nKey == VK_RETURN || nKey == VK_ESCAPE || nKey == VK_DELETE)) {
+    pEdit->SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+    return TRUE;
+  }
+  int nCommand = treerules::ShortcutCommand(nKey, ::GetKeyState(VK_CONTROL) < 0, pEdit != NULL);
+  if (nCommand < 0) return CCheckTreeCtrl::PreTranslateMessage(pMsg);
+  CMenu menu;
+  bool hasMenu = m_pManager && m_pManager->GetFolderMenu(m_pEntry, &menu) == S_OK && menu.GetSafeHmenu();
+  CMenu* pFolder = hasMenu ? menu.GetSubMenu(0) : NULL;
+  UINT state = pFolder ? pFolder->GetMenuState(nCommand, MF_BYPOSITION) : (UINT)-1;
+  bool allowed = treerules::ShortcutAllowed(pFolder != NULL, state != (UINT)-1, state != (UINT)-1 && (state & MF_GRAYED));
+  if (menu.GetSafeHmenu()) menu.DestroyMenu();
+  if (allowed && GetParent()) GetParent()->SendMessage(WM_COMMAND, ID_FOLDER_COMMAND_FIRST + nCommand, 0);
+  return TRUE;
+}
+
 void CPluginTreeCtrl::OnContextMenu(CWnd*, CPoint point) {
   // The mouse's menu runs on the right button; this is the keyboard's: at the left edge
   // of the caret's label, halfway down.

@@ -77,6 +77,8 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   void TakeDrop(HGLOBAL hFiles, DWORD dwEffect, CPoint point);
   CTreeDropTarget& GetDropTarget() { return m_dropTarget; }
   HWND GetNextViewer() const { return m_hNextViewer; }
+  // The keys of the folder commands and of the label edit, before translation.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Re-announce the selection even when the program changes it.
   BOOL IsPendingResend() const { return m_bPendingResend; }
   void SetPendingResend(BOOL bPending) { m_bPendingResend = bPending; }

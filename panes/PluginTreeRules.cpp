@@ -70,6 +70,22 @@ int LabelLimit(const std::string& parentLabel, const std::string& treeTitle, con
   return 0;
 }
 
+int ShortcutCommand(UINT nKey, bool ctrl, bool editing) {
+  if (nKey == VK_F2 && !ctrl) return PLUGIN_FOLDER_RENAME;
+  if (ctrl && nKey == 'N') return PLUGIN_FOLDER_OPEN;
+  if (editing) return -1;
+  if (nKey == VK_DELETE && !ctrl) return PLUGIN_FOLDER_DELETE;
+  if (ctrl && nKey == 'C') return PLUGIN_FOLDER_COPY;
+  if (ctrl && nKey == 'X') return PLUGIN_FOLDER_CUT;
+  if (ctrl && nKey == 'V') return PLUGIN_FOLDER_PASTE;
+  return -1;
+}
+
+bool ShortcutAllowed(bool hasMenu, bool positionExists, bool greyed) {
+  if (!hasMenu) return false;
+  return !positionExists || !greyed;
+}
+
 bool IsBlankLabel(const char* text) {
   if (!text) return true;
   for (; *text; ++text)

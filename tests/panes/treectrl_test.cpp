@@ -541,4 +541,36 @@ TEST(PluginTree, LabelEditKeepsWithinItsLimit) {
   }
 }
 
+// The folder commands' keys: each goes to the pane unless the plug-in's folder menu greys
+// its position (no menu at all suppresses every key; a short menu lets a key through).
+TEST(PluginTree, ShortcutsFollowTheFolderMenu) {
+  struct {
+    UINT key;
+    bool ctrl, editing;
+    int command;
+  } keys[] = {{VK_DELETE, false, false, PLUGIN_FOLDER_DELETE}, {VK_DELETE, false, true, -1},
+              {'C', true, false, PLUGIN_FOLDER_COPY},           {'C', false, false, -1},
+              {'X', true, false, PLUGIN_FOLDER_CUT},            {'V', true, true, -1},
+              {'V', true, false, PLUGIN_FOLDER_PASTE},          {'N', true, true, PLUGIN_FOLDER_OPEN},
+              {VK_F2, false, true, PLUGIN_FOLDER_RENAME}};
+  for (auto& k : keys) EXPECT_EQ(treerules::ShortcutCommand(k.key, k.ctrl, k.editing), k.command) << k.key;
+  EXPECT_FALSE(treerules::ShortcutAllowed(false, false, false));
+  EXPECT_TRUE(treerules::ShortcutAllowed(true, false, false));
+  EXPECT_FALSE(treerules::ShortcutAllowed(true, true, true));
+  EXPECT_TRUE(treerules::ShortcutAllowed(true, true, false));
+
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  t.tree->ClickItem(t.Named("item0"), 0);
+  t.Clear();
+  MSG del = {t.tree->m_hWnd, WM_KEYDOWN, VK_DELETE, 0};
+  EXPECT_TRUE(t.tree->PreTranslateMessage(&del));
+  EXPECT_EQ(t.Calls().find(";FolderMenu;"), std::string::npos) << "delete is greyed: " << t.Calls();
+  MSG f2 = {t.tree->m_hWnd, WM_KEYDOWN, VK_F2, 0};
+  EXPECT_TRUE(t.tree->PreTranslateMessage(&f2));
+  EXPECT_NE(t.Calls().find(";FolderMenu;"), std::string::npos) << t.Calls();
+  ASSERT_NE(t.tree->GetEditControl(), nullptr) << "rename: the plug-in asked for the label edit";
+  t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+}
+
 }  // namespace
