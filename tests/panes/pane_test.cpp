@@ -365,4 +365,76 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   testsupport::RemoveTree(data);
 }
 
+// Screenshots in the test's own process: a multi-selection shows both items marked and
+// the one between plain; dragging the gap between two open trees draws the inverted band
+// where the mouse is, and releasing it gives the upper tree what the band took.
+TEST(FolderPane, ScreenshotsOfASelectionAndTheBand) {
+  testsupport::ScopedProfileRoot root("folderpane");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");
+  f.Put("tp_second.psp", "second.psp");
+  std::string data = testsupport::NewTempFolder("shotdata");
+  for (int k = 0; k <= 6; ++k) ::CreateDirectoryA((data + "\\item" + std::to_string(k)).c_str(), NULL);
+  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
+  PaneOver fx(f.dir);
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
+  CTreePluginManager& m = pane->GetManager();
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+  CPluginTreeCtrl* upper = m.GetEntry(0)->m_pTreeWnd;
+  auto named = [&](const char* name) {
+    for (HTREEITEM h = upper->GetRootItem(); h; h = upper->GetNextSiblingItem(h))
+      if (upper->GetItemText(h) == name) return h;
+    return (HTREEITEM)NULL;
+  };
+  upper->ClickItem(named("item0"), 0);
+  upper->ClickItem(named("item2"), MK_CONTROL);
+  testsupport::PumpPending();
+  {
+    testsupport::Picture pic(upper->m_hWnd, testsupport::Picture::kClient);
+    COLORREF marked = ::GetSysColor(COLOR_HIGHLIGHT);
+    for (auto c : {std::make_pair("item0", true), std::make_pair("item1", false), std::make_pair("item2", true)}) {
+      CRect rc;
+      upper->GetItemRect(named(c.first), &rc, TRUE);
+      EXPECT_EQ(pic.CountNear(rc, marked, 8) > 0, c.second) << c.first;
+    }
+  }
+
+  // Both trees open: the band between them.
+  m.SetActive(m.GetEntry(1), TRUE);
+  m.SetCurrent(m.GetEntry(1), pane);
+  m.SetTreeHeight(m.GetEntry(0), 200);
+  m.SetTreeHeight(m.GetEntry(1), -1);
+  pane->Relayout();
+  testsupport::PumpPending();
+  CRect rcUpper;
+  upper->GetWindowRect(&rcUpper);
+  pane->ScreenToClient(&rcUpper);
+  int gap = rcUpper.bottom + 1;
+  pane->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, gap));
+  ASSERT_EQ(::GetCapture(), pane->m_hWnd) << "the drag started at " << gap;
+  pane->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, gap - 60));
+  // Read from the pane's own surface as it is: a repaint would take the band away.
+  auto inverted = [&](int y) {
+    CClientDC dc(pane);
+    int n = 0;
+    for (int dy = 0; dy < 4; ++dy)
+      for (int x = 0; x < 2; ++x) n += dc.GetPixel(x, y + dy) != RGB(59, 79, 92);
+    return n;
+  };
+  EXPECT_GT(inverted(gap - 60), 0) << "the band is drawn at the mouse";
+  EXPECT_EQ(inverted(gap - 30), 0) << "and nowhere else";
+  auto calls = [&](int entry) {
+    char sz[4096] = "";
+    ((int (*)(char*, int))::GetProcAddress(m.GetEntry(entry)->m_hModule, "TestPluginCalls"))(sz, sizeof sz);
+    ((void (*)())::GetProcAddress(m.GetEntry(entry)->m_hModule, "TestPluginClearCalls"))();
+    return std::string(sz);
+  };
+  calls(0);
+  pane->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, gap - 60));
+  EXPECT_NE(calls(0).find("SetTreeHeight;"), std::string::npos) << "the upper tree's new height goes to its plug-in";
+  fx.DestroyPane();
+  testsupport::RemoveTree(data);
+}
+
 }  // namespace
