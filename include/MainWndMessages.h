@@ -82,7 +82,7 @@
 #define CDID_ROTATION_FILES 1538
 #define CDID_PROGRAM_REQUEST 1564 // an outside program asks for another one
 #define CDID_EXPORT_TEXT 1565     // the export pane's text
-#define CDID_SELECT_QUERY 1567   // the browser asks a tree to open a query: same text as a change
+#define CDID_SELECT_QUERY 1567    // the browser asks a tree to open a query: same text as a change
 #define CDID_EXPORT_FILES 1626    // a file list in answer to WM_BROWSER_EXPORT_REQUEST
 
 // ---- Profile: readiness of the panes (section ExeState) ---------------------------------

@@ -189,8 +189,8 @@ void CFView_Folder::Refresh(LPARAM lMode) {
     }
     if (lMode == -1 || lMode == 0) {
       m_manager.Refresh(FALSE);
-      if (lMode == 0 && (is(m_strCurrentTitle, strCategory) || is(m_strCurrentTitle, strSearch) ||
-                         is(m_strCurrentTitle, strMusic))) {
+      if (lMode == 0 &&
+          (is(m_strCurrentTitle, strCategory) || is(m_strCurrentTitle, strSearch) || is(m_strCurrentTitle, strMusic))) {
         m_manager.SetCurrentFolder(" ");
         bReopen = TRUE;
       }
@@ -223,7 +223,6 @@ void CFView_Folder::DestroyNotice() {
 void CFView_Folder::RenewalTrees() {
   if (m_bInitialised) Refresh(-1);
 }
-
 
 // ---- Messages ---------------------------------------------------------------------------
 

@@ -84,8 +84,7 @@ void CFView_Folder::OnTreeRequest(int nTree, CTreePluginEntry* pEntry, const cha
       if (CWnd* pMain = AfxGetMainWnd())
         if (pMain->GetSafeHwnd()) pMain->PostMessage(WM_REFRESH_FOLDERS, (WPARAM)pMain->m_hWnd, 0);
       break;
-    case foldertext::CardTreeSwitch::None:
-      break;
+    case foldertext::CardTreeSwitch::None: break;
   }
   bool sameTree = m_nCurrentTree == nTree;
   m_nCurrentTree = nTree;
@@ -120,9 +119,9 @@ void CFView_Folder::OnTreeRequest(int nTree, CTreePluginEntry* pEntry, const cha
   CString strSearch = CMGetProfileString("ImportPlugin\\Search", "Display", "");
   int nType = m_manager.GetFolderTypeNum(pEntry);
   CMWriteProfileInt(kFolderInfo, "MemoryCard", m_strCurrentTitle == LoadResourceText(IDS_TREE_TITLE_CARD) ? nType : 0);
-  CMWriteProfileInt(kFolderInfo, "Classify", m_strCurrentTitle == LoadResourceText(IDS_TREE_TITLE_CLASSIFY) ? nType : -1);
-  CMWriteProfileInt(kFolderInfo, "SearchResult",
-                    !strSearch.IsEmpty() && m_strCurrentTitle == strSearch ? nType : -1);
+  CMWriteProfileInt(kFolderInfo, "Classify",
+                    m_strCurrentTitle == LoadResourceText(IDS_TREE_TITLE_CLASSIFY) ? nType : -1);
+  CMWriteProfileInt(kFolderInfo, "SearchResult", !strSearch.IsEmpty() && m_strCurrentTitle == strSearch ? nType : -1);
 }
 
 // ---- History ------------------------------------------------------------------------------

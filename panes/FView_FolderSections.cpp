@@ -17,7 +17,6 @@ const char kFolderInfo[] = "VxFolder\\FolderInfo";
 const UINT kFirstButtonId = 3000;
 const UINT kResetHeights = 1855;
 
-
 // Entries with a tree window, in the manager's order.
 std::vector<CTreePluginEntry*> TreeEntries(CTreePluginManager& m, bool enabledOnly) {
   std::vector<CTreePluginEntry*> v;

@@ -171,7 +171,9 @@ FileProbe RealFiles() {
     DWORD attr = ::GetFileAttributesA(folder.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
   };
-  probe.fileExists = [](const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  probe.fileExists = [](const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
   return probe;
 }
 

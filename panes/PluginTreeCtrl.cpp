@@ -175,7 +175,6 @@ void CPluginTreeCtrl::OnItemExpanding(NMHDR* pNotify, LRESULT* pResult) {
 
 namespace {
 
-
 const PluginItemRecord* RecordOf(CTreeCtrl* pTree, HTREEITEM hItem) {
   return hItem ? reinterpret_cast<const PluginItemRecord*>(pTree->GetItemData(hItem)) : NULL;
 }
@@ -352,7 +351,8 @@ BOOL CPluginTreeCtrl::PreTranslateMessage(MSG* pMsg) {
   bool hasMenu = m_pManager && m_pManager->GetFolderMenu(m_pEntry, &menu) == S_OK && menu.GetSafeHmenu();
   CMenu* pFolder = hasMenu ? menu.GetSubMenu(0) : NULL;
   UINT state = pFolder ? pFolder->GetMenuState(nCommand, MF_BYPOSITION) : (UINT)-1;
-  bool allowed = treerules::ShortcutAllowed(pFolder != NULL, state != (UINT)-1, state != (UINT)-1 && (state & MF_GRAYED));
+  bool allowed =
+      treerules::ShortcutAllowed(pFolder != NULL, state != (UINT)-1, state != (UINT)-1 && (state & MF_GRAYED));
   if (menu.GetSafeHmenu()) menu.DestroyMenu();
   if (allowed && GetParent()) GetParent()->SendMessage(WM_COMMAND, ID_FOLDER_COMMAND_FIRST + nCommand, 0);
   return TRUE;

@@ -45,8 +45,8 @@ void CPluginTreeCtrl::TakeSystemIcons() {
   ::GetWindowsDirectoryA(szWindows, MAX_PATH);
   std::string root = std::string(szWindows).substr(0, 3);
   SHFILEINFOA sfi = {};
-  HIMAGELIST hSystem = (HIMAGELIST)::SHGetFileInfoA(root.c_str(), 0, &sfi, sizeof sfi,
-                                                    SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  HIMAGELIST hSystem =
+      (HIMAGELIST)::SHGetFileInfoA(root.c_str(), 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
   // The system's list is shared: the tree owns a copy.
   if (!hSystem || !m_icons.Create(CImageList::FromHandle(hSystem))) return;
   m_icons.SetBkColor(CLR_NONE);

@@ -70,14 +70,24 @@ int LabelLimit(const std::string& parentLabel, const std::string& treeTitle, con
   return 0;
 }
 
+namespace {
+// The keys of the folder commands; "clipboard" keys belong to an open label edit.
+struct Shortcut {
+  UINT key;
+  bool ctrl;
+  bool editKey;
+  int command;
+};
+const Shortcut kShortcuts[] = {
+    {VK_F2, false, false, PLUGIN_FOLDER_RENAME},    {'N', true, false, PLUGIN_FOLDER_OPEN},
+    {VK_DELETE, false, true, PLUGIN_FOLDER_DELETE}, {'C', true, true, PLUGIN_FOLDER_COPY},
+    {'X', true, true, PLUGIN_FOLDER_CUT},           {'V', true, true, PLUGIN_FOLDER_PASTE},
+};
+}  // namespace
+
 int ShortcutCommand(UINT nKey, bool ctrl, bool editing) {
-  if (nKey == VK_F2 && !ctrl) return PLUGIN_FOLDER_RENAME;
-  if (ctrl && nKey == 'N') return PLUGIN_FOLDER_OPEN;
-  if (editing) return -1;
-  if (nKey == VK_DELETE && !ctrl) return PLUGIN_FOLDER_DELETE;
-  if (ctrl && nKey == 'C') return PLUGIN_FOLDER_COPY;
-  if (ctrl && nKey == 'X') return PLUGIN_FOLDER_CUT;
-  if (ctrl && nKey == 'V') return PLUGIN_FOLDER_PASTE;
+  for (const Shortcut& s : kShortcuts)
+    if (s.key == nKey && s.ctrl == ctrl && !(editing && s.editKey)) return s.command;
   return -1;
 }
 

@@ -37,9 +37,9 @@ RenameAnswer JudgeRenameAnswer(HRESULT hr);
 
 // The titles a label's limit depends on (the resource library's texts).
 struct LabelTitles {
-  std::string personGroup;  // labels under a parent whose label begins with it: 32
-  std::string diskTree;     // the disk tree's labels: 255
-  std::string classifyTree; // the classification tree's: 64
+  std::string personGroup;   // labels under a parent whose label begins with it: 32
+  std::string diskTree;      // the disk tree's labels: 255
+  std::string classifyTree;  // the classification tree's: 64
 };
 // The longest new label in bytes, 0 for no limit.
 int LabelLimit(const std::string& parentLabel, const std::string& treeTitle, const LabelTitles& titles);

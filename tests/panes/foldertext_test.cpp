@@ -158,8 +158,7 @@ TEST(FolderText, GoneResults) {
 TEST(FolderText, QueriesAndSelections) {
   EXPECT_EQ(foldertext::WidenedQueries("Keywords,a|%|Date,2010"),
             (std::vector<std::string>{"Keywords,a|%|Date,2010", "Keywords,a|%|%|Date,2010",
-                                      "Keywords,a|%|%|%|%|Date,2010",
-                                      "Keywords,a|%|%|%|%|%|%|%|%|Date,2010",
+                                      "Keywords,a|%|%|%|%|Date,2010", "Keywords,a|%|%|%|%|%|%|%|%|Date,2010",
                                       "Keywords,a|%|%|%|%|%|%|%|%|%|%|%|%|%|%|%|%|Date,2010"}));
   EXPECT_EQ(foldertext::WidenedQueries("ポ|%").size(), 5u);
   EXPECT_EQ(foldertext::WidenedQueries("ポ|%")[1], "ポ|%|%");  // ポ's trail byte is no bar

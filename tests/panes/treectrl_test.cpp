@@ -99,7 +99,7 @@ TEST(PluginTreeRules, LabelLimits) {
     const char* tree;
     int limit;
   } cases[] = {{"Person", "Classify", 32}, {"Persons of 2010", "Disk", 32}, {"", "Disk", 255},
-               {"Other", "Classify", 64},  {"Other", "Favourites", 0},     {"Per", "Other", 0}};
+               {"Other", "Classify", 64},  {"Other", "Favourites", 0},      {"Per", "Other", 0}};
   for (auto& c : cases) EXPECT_EQ(treerules::LabelLimit(c.parent, c.tree, titles), c.limit) << c.parent << c.tree;
 }
 
@@ -360,7 +360,8 @@ TEST(PluginTree, DropsThroughTheRegisteredTarget) {
     EXPECT_EQ(t.Calls().find("Drop;"), std::string::npos) << "handed over after OLE's drop";
     // The hand-over, then the pane passing the reload on to the main window.
     MSG msg;
-    while (::PeekMessageA(&msg, t.tree->m_hWnd, WM_REFRESH_TREES, WM_REFRESH_TREES, PM_REMOVE)) ::DispatchMessageA(&msg);
+    while (::PeekMessageA(&msg, t.tree->m_hWnd, WM_REFRESH_TREES, WM_REFRESH_TREES, PM_REMOVE))
+      ::DispatchMessageA(&msg);
     while (::PeekMessageA(&msg, t.fx->pane->m_hWnd, WM_BROWSER_RELOAD, WM_BROWSER_RELOAD, PM_REMOVE))
       ::DispatchMessageA(&msg);
     std::string calls = t.Calls();
@@ -422,7 +423,8 @@ TEST(PluginTree, DragOutThroughOle) {
   CWnd host;
   // A window of its own class: a static control is transparent to the hit test.
   LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
-  ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, cls, "drop here", WS_POPUP | WS_VISIBLE, 400, 300, 200, 150, nullptr, nullptr));
+  ASSERT_TRUE(
+      host.CreateEx(WS_EX_TOPMOST, cls, "drop here", WS_POPUP | WS_VISIBLE, 400, 300, 200, 150, nullptr, nullptr));
   host.UpdateWindow();
   CFolderDrop target;
   ASSERT_TRUE(target.Register(&host));
@@ -549,9 +551,9 @@ TEST(PluginTree, ShortcutsFollowTheFolderMenu) {
     bool ctrl, editing;
     int command;
   } keys[] = {{VK_DELETE, false, false, PLUGIN_FOLDER_DELETE}, {VK_DELETE, false, true, -1},
-              {'C', true, false, PLUGIN_FOLDER_COPY},           {'C', false, false, -1},
-              {'X', true, false, PLUGIN_FOLDER_CUT},            {'V', true, true, -1},
-              {'V', true, false, PLUGIN_FOLDER_PASTE},          {'N', true, true, PLUGIN_FOLDER_OPEN},
+              {'C', true, false, PLUGIN_FOLDER_COPY},          {'C', false, false, -1},
+              {'X', true, false, PLUGIN_FOLDER_CUT},           {'V', true, true, -1},
+              {'V', true, false, PLUGIN_FOLDER_PASTE},         {'N', true, true, PLUGIN_FOLDER_OPEN},
               {VK_F2, false, true, PLUGIN_FOLDER_RENAME}};
   for (auto& k : keys) EXPECT_EQ(treerules::ShortcutCommand(k.key, k.ctrl, k.editing), k.command) << k.key;
   EXPECT_FALSE(treerules::ShortcutAllowed(false, false, false));

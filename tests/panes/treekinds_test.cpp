@@ -178,7 +178,8 @@ TEST(TreeKinds, PrintOrdersAndTheCardTakenOut) {
                                           "[JOB]\r\nPRT PID = 002\r\nPRT TYP = STD\r\n"
                                           "<IMG SRC = \"../DCIM/199KINDS/ABCD0003.JPG\">\r\n"));
   Tree t;
-  PluginItemRecord rOrders{"E:\\MISC", PLUGIN_ITEM_PRINT_ORDER, 0}, rJob{"E:\\MISC\\AUTPRINT.MRK", PLUGIN_ITEM_PRINT_ORDER, 0};
+  PluginItemRecord rOrders{"E:\\MISC", PLUGIN_ITEM_PRINT_ORDER, 0},
+      rJob{"E:\\MISC\\AUTPRINT.MRK", PLUGIN_ITEM_PRINT_ORDER, 0};
   HTREEITEM hOrders = t.Add("Orders", &rOrders);
   t.Add("Print, now", &rJob, hOrders);
   // Only the pictures that exist; names quoted.
