@@ -41,6 +41,9 @@ BEGIN_MESSAGE_MAP(CPluginTreeCtrl, CCheckTreeCtrl)
   ON_WM_CHANGECBCHAIN()
   ON_WM_DESTROY()
   ON_WM_CONTEXTMENU()
+  ON_WM_SETFOCUS()
+  ON_WM_KILLFOCUS()
+  ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CPluginTreeCtrl::CPluginTreeCtrl()
@@ -334,6 +337,30 @@ void CPluginTreeCtrl::OnRButtonUp(UINT, CPoint point) {
   m_bRightArmed = FALSE;
   ClientToScreen(&point);
   RunContextMenu(point);
+}
+
+void CPluginTreeCtrl::OnSetFocus(CWnd* pOldWnd) {
+  CCheckTreeCtrl::OnSetFocus(pOldWnd);
+  if (!m_bReady) return;  // the pane is not set up yet
+  if (CWnd* pOwner = GetParent())
+    pOwner->SendMessage(WM_TREE_FOCUS_CHANGED, 1, (LPARAM)(pOldWnd ? pOldWnd->GetSafeHwnd() : NULL));
+  Invalidate();
+  // The tree that takes the focus becomes the pane's current one: it says what it shows.
+  SendFolderChange();
+}
+
+void CPluginTreeCtrl::OnKillFocus(CWnd* pNewWnd) {
+  CCheckTreeCtrl::OnKillFocus(pNewWnd);
+  if (CWnd* pOwner = GetParent())
+    pOwner->SendMessage(WM_TREE_FOCUS_CHANGED, 0, (LPARAM)(pNewWnd ? pNewWnd->GetSafeHwnd() : NULL));
+  Invalidate();
+}
+
+BOOL CPluginTreeCtrl::OnEraseBkgnd(CDC* pDC) {
+  CRect rc;
+  GetClientRect(&rc);
+  pDC->FillSolidRect(&rc, RGB(59, 79, 92));
+  return TRUE;
 }
 
 BOOL CPluginTreeCtrl::PreTranslateMessage(MSG* pMsg) {

@@ -100,6 +100,9 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   afx_msg void OnChangeCbChain(HWND hRemoved, HWND hAfter);
   afx_msg void OnDestroy();
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -288,7 +288,7 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   EXPECT_EQ(go.GetMenuState(ID_GO_OPEN_PATH, MF_BYCOMMAND) & MF_GRAYED, (UINT)MF_GRAYED) << "the disk tree is closed";
   changes.clear();
   EXPECT_TRUE(pane->OpenFolderPath((data + "\\item5\\\\").c_str()));
-  ASSERT_EQ(changes.size(), 1u);
+  ASSERT_GE(changes.size(), 1u);  // then the disk tree, focused, says what it shows
   EXPECT_EQ(changes[0], "2|" + disk + "|1|" + data + "\\item5\\||");
   EXPECT_TRUE(m.IsActive(m.GetEntry(1)));
   EXPECT_EQ(std::string(pane->GetCurrentTitle()), disk);
