@@ -30,9 +30,8 @@ TEST(FolderPane, SectionsChangesAndState) {
   f.Put("tp_second.psp", "second.psp");  // 11
   f.Put("tp_bare.psp", "bare.psp");      // no tree: dropped
   // The items' folders exist: a user's click onto a missing one is refused.
-  std::string data = testsupport::NewTempFolder("panedata");
-  for (int k = 0; k <= 6; ++k) ::CreateDirectoryA((data + "\\item" + std::to_string(k)).c_str(), NULL);
-  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
+  ItemFolders items("panedata");
+  const std::string& data = items.dir;
   PaneOver fx(f.dir);
   CMainStandIn& main = fx.main;
   CFView_Folder* pane = fx.pane;
@@ -159,7 +158,6 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "CurrentTree"), "Full Tree 2");
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Full Tree 2", -1), 3);
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Second Tree 2", -1), 0);
-  testsupport::RemoveTree(data);
 }
 
 // A plug-in whose real CreateTree fails loses its entry and its title button; a failing
@@ -248,9 +246,8 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   f.Put("tp_full.psp", "full.psp");          // 3
   f.Put("tp_disk.psp", "disk.psp");          // 4
   f.Put("tp_classify.psp", "classify.psp");  // 6
-  std::string data = testsupport::NewTempFolder("navdata");
-  for (int k = 0; k <= 6; ++k) ::CreateDirectoryA((data + "\\item" + std::to_string(k)).c_str(), NULL);
-  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
+  ItemFolders items("navdata");
+  const std::string& data = items.dir;
   PaneOver fx(f.dir);
   CFView_Folder* pane = fx.pane;
   ASSERT_TRUE(pane);
@@ -328,12 +325,7 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
 
   // Refresh by a mode other than -1 and 0: only the database trees are built again, and
   // the current one's selection is sent again.
-  auto calls = [&](int entry) {
-    char sz[4096] = "";
-    ((int (*)(char*, int))::GetProcAddress(m.GetEntry(entry)->m_hModule, "TestPluginCalls"))(sz, sizeof sz);
-    ((void (*)())::GetProcAddress(m.GetEntry(entry)->m_hModule, "TestPluginClearCalls"))();
-    return std::string(sz);
-  };
+  auto calls = [&](int entry) { return TakePluginCalls(m.GetEntry(entry)); };
   full->ClickItem(named(full, "item2"), 0);
   calls(0);
   calls(1);
@@ -362,7 +354,6 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   EXPECT_EQ(tree->GetSelectedItem(), hDates);
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Classify", -2), 3) << "the plug-in's folder type";
   fx.DestroyPane();
-  testsupport::RemoveTree(data);
 }
 
 // Screenshots in the test's own process: a multi-selection shows both items marked and
@@ -373,9 +364,8 @@ TEST(FolderPane, ScreenshotsOfASelectionAndTheBand) {
   PluginFolder f;
   f.Put("tp_full.psp", "full.psp");
   f.Put("tp_second.psp", "second.psp");
-  std::string data = testsupport::NewTempFolder("shotdata");
-  for (int k = 0; k <= 6; ++k) ::CreateDirectoryA((data + "\\item" + std::to_string(k)).c_str(), NULL);
-  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", data.c_str());
+  ItemFolders items("shotdata");
+  const std::string& data = items.dir;
   PaneOver fx(f.dir);
   CFView_Folder* pane = fx.pane;
   ASSERT_TRUE(pane);
@@ -424,17 +414,11 @@ TEST(FolderPane, ScreenshotsOfASelectionAndTheBand) {
   };
   EXPECT_GT(inverted(gap - 60), 0) << "the band is drawn at the mouse";
   EXPECT_EQ(inverted(gap - 30), 0) << "and nowhere else";
-  auto calls = [&](int entry) {
-    char sz[4096] = "";
-    ((int (*)(char*, int))::GetProcAddress(m.GetEntry(entry)->m_hModule, "TestPluginCalls"))(sz, sizeof sz);
-    ((void (*)())::GetProcAddress(m.GetEntry(entry)->m_hModule, "TestPluginClearCalls"))();
-    return std::string(sz);
-  };
+  auto calls = [&](int entry) { return TakePluginCalls(m.GetEntry(entry)); };
   calls(0);
   pane->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, gap - 60));
   EXPECT_NE(calls(0).find("SetTreeHeight;"), std::string::npos) << "the upper tree's new height goes to its plug-in";
   fx.DestroyPane();
-  testsupport::RemoveTree(data);
 }
 
 }  // namespace
