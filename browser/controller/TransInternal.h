@@ -123,6 +123,8 @@ void InvokeBrowserContextMenu(CWnd* pWnd, CPoint pt);
 BOOL LaunchRawDeveloper(HWND hOwner, LPCSTR pszPath);
 BOOL IsMyFavoriteDPOF();
 BOOL IsRemovableDrive(CThumbnailPage* pPage);
+// The page's drive as 0 for A: ... 25 for Z:; -1 for a virtual folder or a path without one.
+int PageDriveIndex(CThumbnailPage* pPage);
 void GetPageFolderPath(CThumbnailPage* pPage, CString& out);
 // Removes queued 1656 messages of the thread; their blocks belong to their senders.
 void DiscardQueuedReloads();

@@ -184,11 +184,19 @@ BOOL IsMyFavoriteDPOF() {
   return v & 1;
 }
 
+int PageDriveIndex(CThumbnailPage* pPage) {
+  if (!pPage || pPage->IsVirtualFolder()) return -1;
+  const CString& folder = pPage->GetGroupInfo().GetText();
+  if (folder.GetLength() < 2 || folder[1] != ':') return -1;
+  char letter = char(folder[0] & ~0x20);
+  return letter >= 'A' && letter <= 'Z' ? letter - 'A' : -1;
+}
+
 BOOL IsRemovableDrive(CThumbnailPage* pPage) {
-  if (!pPage || pPage->IsVirtualFolder()) return FALSE;
-  CString folder = TransWithBackslash(pPage->GetGroupInfo().GetText());
-  if (folder.GetLength() < 3 || folder[1] != ':') return FALSE;
-  return ::GetDriveTypeA(folder.Left(3)) == DRIVE_REMOVABLE;
+  int drive = PageDriveIndex(pPage);
+  if (drive < 0) return FALSE;
+  char root[] = {char('A' + drive), ':', '\\', 0};
+  return ::GetDriveTypeA(root) == DRIVE_REMOVABLE;
 }
 
 void GetPageFolderPath(CThumbnailPage* pPage, CString& out) {
