@@ -93,6 +93,15 @@ long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam) {
   return result;
 }
 
+bool ScanPumpDue() {
+  // A pump asks the server for every message: per file it cost more than the scan itself.
+  static DWORD s_last = 0;
+  DWORD now = ::GetTickCount();
+  if (now - s_last < 8) return false;
+  s_last = now;
+  return true;
+}
+
 VXPUMPACTION ScanPumpFilter(const MSG& msg, void* p) {
   CVxGUITrans* pThis = static_cast<CVxGUITrans*>(p);
   if (pThis && !pThis->IsContinueChangeFolder()) return VXPUMP_STOP;

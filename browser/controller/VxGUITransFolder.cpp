@@ -172,7 +172,7 @@ long CVxGUITrans::FileFindCallBack(CThumbnail* pItem, CVxGUITrans* pOwner) {
   if (!bUiThread) ::Sleep(0);
   if (g_pTransProgress) g_pTransProgress->Step();
   if (!bUiThread) return 0;
-  long pump = PumpMessages(ScanPumpFilter, pOwner);
+  long pump = ScanPumpDue() ? PumpMessages(ScanPumpFilter, pOwner) : 0;
   if (pump < 0 || (pOwner && !pOwner->IsContinueChangeFolder())) {
     if (pOwner)
       if (IVxItemView* pItems = pOwner->GetItemView()) pItems->DeleteAllItems();
@@ -221,7 +221,7 @@ BOOL CVxGUITrans::CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, co
   BOOL bCardFolder = IsCardAudioVoiceFolder() && !IsEnableReportMode();
   for (int i = 0; i < count && IsContinueChangeFolder(); ++i) {
     if (bPump) {
-      long pump = PumpMessages(ScanPumpFilter, this);
+      long pump = ScanPumpDue() ? PumpMessages(ScanPumpFilter, this) : 0;
       if (pump < 0) {
         if (IVxItemView* pItems = GetItemView()) pItems->DeleteAllItems();
         return FALSE;

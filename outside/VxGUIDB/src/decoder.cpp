@@ -5,17 +5,10 @@
 #include "internal.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace vxg;
 
 namespace {
-// PROFILE-TEMP
-std::atomic<long long> g_tDecode{0}, g_tCallback{0}, g_nHead{0}, g_nDecode{0}, g_tBudget{0};
-long long Qpc() { LARGE_INTEGER c; QueryPerformanceCounter(&c); return c.QuadPart; }
-void PrintProfile() { LARGE_INTEGER f; QueryPerformanceFrequency(&f); double q = 1000.0 / f.QuadPart;
-  fprintf(stderr, "PROFILE decodes %lld (head %lld): decode %.1f ms, callback %.1f ms, budget %.1f ms\n", g_nDecode.load(), g_nHead.load(), g_tDecode * q, g_tCallback * q, g_tBudget * q); }
 
 struct Run {
   std::vector<HANDLE> threads;
@@ -192,9 +185,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     }
 
     DecodeResult r;
-    long long t0 = Qpc(); if (!job.thumb.empty()) ++g_nHead; ++g_nDecode;
     HRESULT hr = job.path.empty() ? E_FAIL : DecodeForJob(job, &r);
-    g_tDecode += Qpc() - t0;
     bool complete = r.complete;
 
     bool deliver = false;
@@ -206,9 +197,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
       ++p->pins;
     }
     if (SUCCEEDED(hr)) p->StoreResult(std::move(r));
-    long long t1 = Qpc();
     KeepUnderBudget();
-    g_tBudget += Qpc() - t1;
     {
       Guard lock;
       if (p->imageGen == gen) {
@@ -232,9 +221,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
         Guard lock;
         stopped = run->stop;
       }
-      long long t2 = Qpc();
       if (!stopped) run->callback(item, run->context);
-      g_tCallback += Qpc() - t2;
       LeaveCriticalSection(&run->callbackLock);
       Guard lock;
       --run->inCallback;
@@ -293,7 +280,6 @@ void DecoderItemCleared() {
 
 HRESULT CThumbnailPage::DecodeStart(CSize size, VXDECODECALLBACK pfnCallback, void* pContext) {
   if (!pfnCallback || size.cx <= 0 || size.cy <= 0) return E_INVALIDARG;
-  static bool once = (atexit(PrintProfile), true); (void)once;
   // Favourites are read afresh once per run.
   ForgetFavouriteSnapshots();
   Guard lock;
