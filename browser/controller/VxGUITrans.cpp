@@ -56,7 +56,8 @@ CVxGUITrans::CVxGUITrans()
       m_nSelectEcho(0),
       m_pExportLock(NULL),
       m_bErrorBoxOpen(FALSE),
-      m_bDPOFFavourite(FALSE) {
+      m_bDPOFFavourite(FALSE),
+      m_dwDPOFDrives(0) {
   m_pRelay = new VXRELAYRECORD();
   // The details list comes with its own part; until then there is none (every use is
   // guarded, as in report mode).

@@ -338,8 +338,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CZoomWndController* GetZoomController() const { return m_pZoom; }
   HMODULE GetClipFactsModule() const { return m_hClipFacts; }
   // The main program said a slide show exists (message 1928 with 1).
-  // Favourites come from the print-order file too (read when decoding starts).
-  BOOL IsDPOFFavouriteWanted() const { return m_bDPOFFavourite; }
+  // Favourites of a page come from the print-order file too: on a removable drive, when
+  // wanted (both read when decoding starts, so that the decoder's calls ask no drive).
+  BOOL IsDPOFFavouriteWanted(CThumbnailPage* pPage) const;
   BOOL IsSlideShowPresent() const { return m_pSlideShowFlag && *m_pSlideShowFlag == 1; }
 
  private:
@@ -400,4 +401,5 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CExportPaneLock* m_pExportLock;
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
+  DWORD m_dwDPOFDrives;  // bit n: drive 'A' + n is removable
 };
