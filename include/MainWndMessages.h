@@ -41,6 +41,7 @@
 #define WM_CARD_CHANGED 1844           // wParam drive number, 0 = A
 #define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
 #define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
+#define WM_CALENDAR_GET_THUMBNAILS 1858  // wParam the list the calendars fill (in-process senders only)
 #define WM_STATUS_SELECT_COUNT 1860
 #define WM_STATUS_MARK_COUNT 1861
 #define WM_STATUS_PROGRESS 1862        // lParam percent, -1 ends

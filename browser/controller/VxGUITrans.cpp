@@ -57,8 +57,6 @@ CVxGUITrans::CVxGUITrans()
       m_bErrorBoxOpen(FALSE),
       m_bDPOFFavourite(FALSE) {
   m_pRelay = new VXRELAYRECORD();
-  // The details list comes with its own part; until then there is none (every use is
-  // guarded, as in report mode).
   m_pBusy = new VXBUSYGUARD();
   m_pBusy->lCount = 0;
   m_pBusy->bRepost = FALSE;
@@ -125,6 +123,14 @@ BOOL CVxGUITrans::Initialize() {
   if (!m_pSoundCheck) {
     m_pSoundCheck = new (std::nothrow) CSoundCheckProcess(GetSafeHwnd());
     if (m_pSoundCheck) m_pSoundCheck->Check();
+  }
+  // The details list: made once, hidden over the icon view until a details mode shows it.
+  if (!m_pReportCtrl && m_pView && m_pView->GetSafeHwnd()) {
+    m_pReportCtrl = new CReportCtrl();
+    if (m_pReportCtrl && !m_pReportCtrl->CreateList(m_pView, 0, this)) {
+      delete m_pReportCtrl;
+      m_pReportCtrl = NULL;
+    }
   }
   m_nSavedViewMode = 2;
   return TRUE;
@@ -199,7 +205,7 @@ BOOL CVxGUITrans::IsItemShown(CThumbnail* p) const {
 
 void CVxGUITrans::CollectShown(CList<CThumbnail*, CThumbnail*>& list) const {
   if (IsCalendarMode()) {
-    if (HWND hBase = GetBaseViewWindow()) ::SendMessageA(hBase, 1858, (WPARAM)&list, 0);
+    if (HWND hBase = GetBaseViewWindow()) ::SendMessageA(hBase, WM_CALENDAR_GET_THUMBNAILS, (WPARAM)&list, 0);
     return;
   }
   if (IVxItemView* pItems = GetItemView()) pItems->CollectThumbnail(list, -1);

@@ -15,6 +15,7 @@
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
 //   VxGUITransRename.cpp  renaming a thumbnail's file
 //   VxGUITransEntry.cpp   the property dialog
+//   VxGUITransMode.cpp    view modes: icons, details list, focus mode, and their switch
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -60,6 +61,8 @@ struct VXSELECTKEEPER {
 };
 
 class CVxPaneMessenger;
+class CReportCtrl;
+class CDynamicSplitterWnd;
 class CExportPaneLock;
 class CProgressReporter;
 
@@ -260,9 +263,24 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // The property reader's dialog for the item (null: the one selected item).
   HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
-  // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
-  void FocusMode_RefreshSelectItem();
+  // ---- View modes (VxGUITransMode.cpp) ----------------------------------------------------
   void OnModeChange(UINT nViewCode);
+  BOOL OnModeChange_ValidFileCheck(UINT nViewCode);
+  BOOL OnModeChange_SameModeCheck(UINT nViewCode);
+  BOOL OnModeChange_Modify(UINT nViewCode);
+  void OnModeChange_EnsureVisible();
+  void GotoSmallIconMode();
+  void GotoLargeIconMode();
+  void GotoDetailMode();
+  void GotoFocusMode(float fRatio);
+  void GotoFocusMode_SelectItem();
+  void FocusMode_RefreshSelectItem();
+  void HideFocusWnd();
+  void SetFocusSpliterHeight(float fRatio);
+  // The details list (null until Initialize made it).
+  CReportCtrl* GetReportCtrl() const { return m_pReportCtrl; }
+  BOOL IsReportVisible() const;
+  void OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld);
 
   // ---- Owned helpers (read by the views and tests) ---------------------------------------
   CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }
@@ -292,12 +310,14 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void CollectShown(CList<CThumbnail*, CThumbnail*>& list) const;
   void CollectAll(CList<CThumbnail*, CThumbnail*>& list) const;
   HWND GetBaseViewWindow() const;
+  CDynamicSplitterWnd* GetViewSplitter() const;
+  void ShowIconSide(int nCell);
 
   // 1. host view  2. manager window  3. relay record  4. details list
   CView* m_pView;
   HWND m_hManager;
   VXRELAYRECORD* m_pRelay;
-  CWnd* m_pReportCtrl;
+  CReportCtrl* m_pReportCtrl;
   // 5. label edit  6. busy guard  7. update lock  8. zoom controller
   BOOL m_bEditLabel;
   VXBUSYGUARD* m_pBusy;

@@ -86,6 +86,10 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     case LVN_ITEMCHANGING: {
       const NMLISTVIEW* p = reinterpret_cast<const NMLISTVIEW*>(pHdr);
       if (!pDoc) return TRUE;
+      if (pHdr->idFrom == VXCTRL_REPORT) {
+        if (pHdr->code == LVN_ITEMCHANGED && m_nSelectEcho == 0) OnReportSelection(p->iItem, p->iItem, p->uNewState, p->uOldState);
+        return TRUE;
+      }
       if (p->iItem == -1) {
         if (!(p->uNewState & LVIS_SELECTED) && (p->uOldState & LVIS_SELECTED) && pItems) pItems->UnSelectAll(TRUE);
         return TRUE;
@@ -102,6 +106,11 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
         else
           pDoc->UnSelectItem(pItem, m_pView);
       }
+      return TRUE;
+    }
+    case LVN_ODSTATECHANGED: {
+      const NMLVODSTATECHANGE* p = reinterpret_cast<const NMLVODSTATECHANGE*>(pHdr);
+      if (pHdr->idFrom == VXCTRL_REPORT && m_nSelectEcho == 0) OnReportSelection(p->iFrom, p->iTo, p->uNewState, p->uOldState);
       return TRUE;
     }
     case NM_DBLCLK: {
@@ -148,4 +157,20 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     }
   }
   return TRUE;
+}
+
+// The details list is a virtual list: its notices carry rows, which stand for the icon
+// view's items in display order. Row -1 means every row.
+void CVxGUITrans::OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld) {
+  IVxItemView* pItems = GetItemView();
+  if (!pItems || !m_pReportCtrl || !((uNew ^ uOld) & LVIS_SELECTED)) return;
+  BOOL bSelect = (uNew & LVIS_SELECTED) != 0;
+  if (nFrom == -1) {
+    if (!bSelect) pItems->UnSelectAll(TRUE);
+    return;
+  }
+  for (int row = nFrom; row <= nTo; ++row) {
+    DWORD id = m_pReportCtrl->GetItemID(row);
+    if (id != VXID_NONE) pItems->Select(id, bSelect, FALSE);
+  }
 }

@@ -191,7 +191,16 @@ void CIconView::CheckItems(DWORD id) {
   }
 }
 
+void CIconView::RemoveItem(CThumbnail* pThumbnail) {
+  CReportCtrl* pList = m_pTrans ? m_pTrans->GetReportCtrl() : NULL;
+  if (pList) pList->StopWorker();
+  CVxGUIIconView::RemoveItem(pThumbnail);
+  if (pList && pList->GetSafeHwnd()) pList->RebuildIDs();
+}
+
 void CIconView::DeleteAllItems() {
+  // The details list's worker holds the items: it ends before they go.
+  if (CReportCtrl* pList = m_pTrans ? m_pTrans->GetReportCtrl() : NULL) pList->Clear();
   bool had = GetItemCount() > 0;
   if (GetSafeHwnd()) {
     SetScrollSizes(MM_TEXT, CSize(0, 0));

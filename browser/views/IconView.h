@@ -43,6 +43,7 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void SelectItems_End() override;
   void SetItemCheck(DWORD id, BOOL bCheck) override;
   void CheckItems(DWORD id) override;
+  void RemoveItem(CThumbnail* pThumbnail) override;
   void DeleteAllItems() override;
   void OnAutoScrollEnd(CPoint point) override;
 
