@@ -131,6 +131,13 @@ BOOL CVxGUITrans::Initialize() {
       delete m_pReportCtrl;
       m_pReportCtrl = NULL;
     }
+    // A details mode kept from the last run shows the list from the start.
+    CBrowserDocument* pDoc = GetBrowserDocument();
+    UINT mode = pDoc ? (UINT)pDoc->GetViewMode() : 0;
+    if (m_pReportCtrl && CBrowserStatus::CViewMode::IsDetailFlag(mode)) {
+      m_pReportCtrl->SetMode((int)CBrowserStatus::CViewMode::ToCgViewID(mode));
+      m_pReportCtrl->ShowWindow(SW_SHOW);
+    }
   }
   m_nSavedViewMode = 2;
   return TRUE;

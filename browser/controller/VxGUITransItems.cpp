@@ -39,6 +39,10 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
   *pResult = 1;
   const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
   if (!pHdr || (pHdr->idFrom != VXCTRL_ICONVIEW && pHdr->idFrom != VXCTRL_REPORT)) return FALSE;
+  // The details list answers its own texts and drawing (reflected back to it).
+  if (pHdr->idFrom == VXCTRL_REPORT && (pHdr->code == LVN_GETDISPINFOA || pHdr->code == LVN_GETDISPINFOW ||
+                                        pHdr->code == NM_CUSTOMDRAW || pHdr->code == LVN_ODCACHEHINT))
+    return FALSE;
   CBrowserDocument* pDoc = GetBrowserDocument();
   IVxItemView* pItems = GetItemView();
   switch (pHdr->code) {

@@ -114,6 +114,8 @@ int CReportCtrl::OnCreate(LPCREATESTRUCT lpcs) {
   SetExtendedStyle(GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   // The small images set the row height: one 80 x 80 thumbnail a row.
   if (m_imlSmall.Create(80, 80, ILC_COLOR24, 1, 1)) SetImageList(&m_imlSmall, LVSIL_SMALL);
+  // The state images make room for the check box left of the picture (drawn by DrawItem).
+  if (m_imlState.Create(16, 16, ILC_COLOR24, 1, 1)) SetImageList(&m_imlState, LVSIL_STATE);
   return 0;
 }
 

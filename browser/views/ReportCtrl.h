@@ -63,7 +63,7 @@ class CReportCtrl : public COwnerDrawListCtrl {
   void FreeColumns();
   void NoteTopRow();
 
-  CImageList m_imlSmall;
+  CImageList m_imlSmall, m_imlState;
   std::vector<DWORD> m_ids;
   CWnd* m_pParent;
   int m_nMode;
