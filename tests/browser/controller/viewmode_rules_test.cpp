@@ -176,3 +176,23 @@ TEST(QualityStringID, SevenFlagsNamedOthersNone) {
 }
 
 }  // namespace
+
+#include "PropertyPluginRules.h"
+
+namespace {
+
+TEST(PluginOrder, AscendingPriorityWithTheSetsExchangeSort) {
+  struct {
+    std::vector<int> priorities;
+    std::vector<size_t> order;
+  } cases[] = {
+      {{5, 1, 3}, {1, 2, 0}},      // found 5, 1, 3: used 1, 3, 5
+      {{0, 2, 1}, {0, 2, 1}},      // no priority export counts 0: first
+      {{2, 2, 1}, {2, 1, 0}},      // a smaller one passing equal ones swaps them
+      {{1, 1, 1}, {0, 1, 2}},
+      {{}, {}},
+  };
+  for (auto& c : cases) EXPECT_EQ(PluginOrder(c.priorities), c.order);
+}
+
+}  // namespace
