@@ -75,7 +75,7 @@ END_MESSAGE_MAP()
 CEnlargedImageView::CEnlargedImageView()
     : m_pPlayBtn(NULL), m_pFullBtn(NULL), m_pSlider(NULL), m_nPlayID(0), m_nFullID(0), m_nSliderID(0),
       m_bDragging(FALSE), m_nLastSought(-1), m_bMovieLoaded(FALSE), m_pMovie(NULL), m_rcWindow(), m_bSeeking(FALSE),
-      m_pShown(new CFileTime), m_hCaptionFont(NULL), m_bRepeat(TRUE) {}
+      m_pShown(new CFileTime), m_hCaptionFont(NULL), m_bRepeat(TRUE), m_bRetryPending(FALSE) {}
 
 CEnlargedImageView::~CEnlargedImageView() {
   for (CWnd* p : {(CWnd*)m_pPlayBtn, (CWnd*)m_pFullBtn, (CWnd*)m_pSlider}) {
@@ -144,7 +144,17 @@ UINT CEnlargedImageView::GetNewWndID() {
   return EnlargedNewWndID(used);
 }
 
+void CEnlargedImageView::DropRetry() {
+  // A retry that will not run must not leave its guard up: the next picture that fails,
+  // here or in the next run, would get no retry at all.
+  if (!m_bRetryPending) return;
+  KillTimer(VXTIMER_RETRY);
+  m_bRetryPending = FALSE;
+  CMWriteProfileInt(VXDOC_SECTION, "Wait", 0);
+}
+
 void CEnlargedImageView::ResetFocusView() {
+  DropRetry();
   if (m_message.HasText()) {
     m_message.Clear();
     Invalidate();
@@ -256,7 +266,7 @@ HRESULT CEnlargedImageView::LoadPicture(CThumbnail* pItem) {
     // One retry: the file may still be being written.
     if (CMGetProfileInt(VXDOC_SECTION, "Wait", 0) == 0) {
       CMWriteProfileInt(VXDOC_SECTION, "Wait", 1);
-      SetTimer(VXTIMER_RETRY, 600, NULL);
+      m_bRetryPending = SetTimer(VXTIMER_RETRY, 600, NULL) != 0;
       return E_FAIL;
     }
     CMWriteProfileInt(VXDOC_SECTION, "Wait", 0);
@@ -440,6 +450,7 @@ void CEnlargedImageView::OnTimer(UINT_PTR nIDEvent) {
   switch (nIDEvent) {
     case VXTIMER_RETRY:
       KillTimer(VXTIMER_RETRY);
+      m_bRetryPending = FALSE;
       OnUpdate(NULL, VXHINT_SELECTION, NULL);
       break;
     case VXTIMER_POSITION:
@@ -597,6 +608,7 @@ BOOL CEnlargedImageView::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CEnlargedImageView::OnDestroy() {
+  DropRetry();
   if (m_pMovie) m_pMovie->Close();
   m_pMovie = NULL;
   CScrollView::OnDestroy();

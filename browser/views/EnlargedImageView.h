@@ -74,6 +74,7 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
   void MakeMovieControls();
   void PlaceMovieControls();
   HWND GetMainWindow() const;
+  void DropRetry();
 
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -106,4 +107,5 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
   CString m_strCaption;
   HFONT m_hCaptionFont;
   BOOL m_bRepeat;
+  BOOL m_bRetryPending;
 };
