@@ -44,6 +44,9 @@ void CVxGUITrans::OnModeChange(UINT nViewCode) {
     ::SendMessageA(hView, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hView, NULL, TRUE);
   }
+  // Panes came and went while drawing was off: the whole thumbnail side paints anew.
+  if (CDynamicSplitterWnd* pSplitter = GetViewSplitter())
+    pSplitter->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   if (bDone && ModeRestartsDecoding(nViewCode, GetViewModeFlag())) DecodeThread_Start(1);
 }
 
@@ -139,7 +142,7 @@ void CVxGUITrans::ShowIconSide(int nCell) {
   pIcons->SetItemsShown(TRUE);
   pIcons->EnableDrawing(TRUE);
   pIcons->SetThumbnailSize(CSize(nCell, nCell));
-  pIcons->ShowScrollBar(SB_BOTH, TRUE);
+  // The scroll bars follow the layout's scroll sizes (Arrange), not the mode.
   pIcons->SetSelectMode(0);
   pIcons->SetFocus();
 }

@@ -75,7 +75,10 @@ END_MESSAGE_MAP()
 CEnlargedImageView::CEnlargedImageView()
     : m_pPlayBtn(NULL), m_pFullBtn(NULL), m_pSlider(NULL), m_nPlayID(0), m_nFullID(0), m_nSliderID(0),
       m_bDragging(FALSE), m_nLastSought(-1), m_bMovieLoaded(FALSE), m_pMovie(NULL), m_rcWindow(), m_bSeeking(FALSE),
-      m_pShown(new CFileTime), m_hCaptionFont(NULL), m_bRepeat(TRUE), m_bRetryPending(FALSE) {}
+      m_pShown(new CFileTime), m_hCaptionFont(NULL), m_bRepeat(TRUE), m_bRetryPending(FALSE) {
+  // The view never scrolls: its drawing stays in client coordinates.
+  SetCenter(FALSE);
+}
 
 CEnlargedImageView::~CEnlargedImageView() {
   for (CWnd* p : {(CWnd*)m_pPlayBtn, (CWnd*)m_pFullBtn, (CWnd*)m_pSlider}) {
