@@ -66,3 +66,10 @@ CString ReportTipText(const CString* pNames, const CString* pValues, int nCount)
   }
   return out;
 }
+
+CString ReportTipValue(int nKind, const CString& value, BOOL bScene, BOOL bAvchdMovie) {
+  if (nKind == 0 && !bScene && value.GetLength() >= 5 && value.Right(5).CompareNoCase(".cont") == 0)
+    return value.Left(value.GetLength() - 5);
+  if (nKind == 6 && (bAvchdMovie || bScene)) return "-";
+  return value;
+}

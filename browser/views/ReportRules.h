@@ -45,3 +45,8 @@ BYTE ReportFadeByte(BYTE old, BYTE k);
 CString ReportTipText(const CString* pNames, const CString* pValues, int nCount);
 // The kinds the tooltip shows, in order.
 extern const int kReportTipKinds[5];
+
+// A tooltip line's value: the name of a ".cont" file without its extension (kind 0, not an
+// AVCHD scene); "-" for the modification time (kind 6) of movies of the AVCHD family and of
+// scenes.
+CString ReportTipValue(int nKind, const CString& value, BOOL bScene, BOOL bAvchdMovie);

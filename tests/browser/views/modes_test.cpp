@@ -9,6 +9,8 @@
 #include <VxGUITrans.h>
 #include <pump.h>
 
+#include <algorithm>
+
 #include "iconview_host.h"
 
 namespace {
@@ -287,6 +289,51 @@ TEST(BaseView, TheCalendarPageHoldsEachPictureOnceAndGoesWithTheCalendar) {
   EXPECT_EQ(calendarPage(), nullptr);
   EXPECT_EQ(h.base->GetOwnedCopyCount(), 0);
   EXPECT_EQ(doc->GetPageList().GetCount(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The tooltip of the thumbnail under the cursor, as the tooltip control asks for it.
+std::string TipText(CIconView* view, bool wide) {
+  if (wide) {
+    NMTTDISPINFOW info = {};
+    info.hdr.hwndFrom = NULL;
+    info.hdr.code = TTN_NEEDTEXTW;
+    if (view->SendMessage(WM_NOTIFY, 0, (LPARAM)&info) != 0 || !info.lpszText) return "<none>";
+    char buf[2048];
+    ::WideCharToMultiByte(CP_ACP, 0, info.lpszText, -1, buf, sizeof(buf), NULL, NULL);
+    return buf;
+  }
+  NMTTDISPINFOA info = {};
+  info.hdr.code = TTN_NEEDTEXTA;
+  if (view->SendMessage(WM_NOTIFY, 0, (LPARAM)&info) != 0 || !info.lpszText) return "<none>";
+  return info.lpszText;
+}
+
+TEST(ThumbnailTips, TheItemUnderTheCursorShowsItsProperties) {
+  std::string folder = FixtureFolder("modes-tips", {"exif_full.jpg", "plain.jpg"});
+  ViewOverFolders v({folder});
+  ASSERT_NE(v.view, nullptr);
+  auto pointAt = [&](DWORD id) {
+    CPoint pt = v.PictureCentre(id);
+    v.view->ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+  };
+  pointAt(v.IdAt(0));
+  std::string first = TipText(v.view, false);
+  // Name, type, dimensions, date, size and title: six lines, the name first.
+  EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 5) << first;
+  EXPECT_NE(first.find(": exif_full.jpg\n"), std::string::npos) << first;
+  EXPECT_EQ(TipText(v.view, true), first);  // wide requests get the same text
+  pointAt(v.IdAt(1));
+  EXPECT_NE(TipText(v.view, false).find(": plain.jpg\n"), std::string::npos);
+  // Empty space: no tip.
+  CPoint empty(790, 590);
+  v.view->ClientToScreen(&empty);
+  ::SetCursorPos(empty.x, empty.y);
+  EXPECT_EQ(TipText(v.view, false), "<none>");
 }
 
 }  // namespace

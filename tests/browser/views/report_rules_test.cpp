@@ -87,3 +87,19 @@ TEST(ReportTipText, LinesOfNameAndValue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReportTipValue, ContNamesLoseTheirExtensionAndMoviesTheirTime) {
+  EXPECT_STREQ(ReportTipValue(0, "MOV001.cont", FALSE, FALSE), "MOV001");
+  EXPECT_STREQ(ReportTipValue(0, "MOV001.CONT", FALSE, FALSE), "MOV001");
+  EXPECT_STREQ(ReportTipValue(0, "MOV001.cont", TRUE, FALSE), "MOV001.cont");  // a scene keeps it
+  EXPECT_STREQ(ReportTipValue(0, ".cont", FALSE, FALSE), "");
+  EXPECT_STREQ(ReportTipValue(0, "a.jpg", FALSE, FALSE), "a.jpg");
+  EXPECT_STREQ(ReportTipValue(6, "2026/08/08 10:00", FALSE, TRUE), "-");
+  EXPECT_STREQ(ReportTipValue(6, "2026/08/08 10:00", TRUE, FALSE), "-");
+  EXPECT_STREQ(ReportTipValue(6, "2026/08/08 10:00", FALSE, FALSE), "2026/08/08 10:00");
+  EXPECT_STREQ(ReportTipValue(4, "1.00 KB", TRUE, TRUE), "1.00 KB");
+}
+
+}  // namespace
