@@ -6,6 +6,7 @@
 #include <EnlargedImageView.h>
 #include <FocusInfoView.h>
 #include <Kitlib2/Kitlib2.h>
+#include <KitlibEx/KitlibEx.h>
 #include <MovieCtrl.h>
 #include <VxResourceIds.h>
 #include <pump.h>
@@ -178,6 +179,85 @@ TEST(FocusInfoView, WithoutPlugInsThereAreNoTabsAndTheMapRequestGoesNowhere) {
     s.view->OnUpdate(nullptr, VXHINT_COMMAND, &map);
     EXPECT_EQ(tabs.GetItemCount(), 0);
     EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), -1);
+  }
+  CFocusInfoView::SetPluginFolder(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// The test plug-ins copied into a folder of their own, with a file that is no library.
+std::string PluginFolder() {
+  std::string folder = testsupport::NewTempFolder("focusinfo-prp");
+  std::string from = testsupport::ProgramFolder() + "\\testprp\\";
+  for (const char* name : {"prp_five", "prp_one", "prp_three", "prp_nopriority", "prp_unsupported", "prp_noexports"})
+    ::CopyFileA((from + name + ".prp").c_str(), (folder + "\\" + name + ".prp").c_str(), FALSE);
+  testsupport::WriteWholeFile(folder + "\\bogus.prp", "not a library");
+  return folder;
+}
+
+std::string TabText(CTabCtrl& tabs, int i) {
+  char text[64] = "";
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof(text);
+  tabs.GetItem(i, &item);
+  return text;
+}
+
+std::string PageText(CFocusInfoTabCtrl& tabs, int page, int id) {
+  char text[600] = "";
+  ::GetDlgItemTextA(tabs.GetPage(page)->GetSafeHwnd(), id, text, sizeof(text));
+  return text;
+}
+
+TEST(FocusInfoView, PlugInPagesInPriorityOrderGetThePathAndTheMapRequest) {
+  CFocusInfoView::SetPluginFolder(PluginFolder().c_str());
+  std::string folder = FixtureFolder("focusinfo-pages", {"plain.jpg"});
+  {
+    Shown<CFocusInfoView> s(folder);
+    ASSERT_NE(s.view, nullptr);
+    CFocusInfoTabCtrl& tabs = s.view->GetTabs();
+    // Supported pages only; no priority counts 0; the file that is no library and the
+    // library without page exports are skipped.
+    ASSERT_EQ(tabs.GetItemCount(), 4);
+    EXPECT_EQ(TabText(tabs, 0), "Zero");
+    EXPECT_EQ(TabText(tabs, 1), "One");
+    EXPECT_EQ(TabText(tabs, 2), "Three");
+    EXPECT_EQ(TabText(tabs, 3), "Five");
+    EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), 0);
+    EXPECT_TRUE(tabs.GetPage(0)->IsWindowVisible());
+    EXPECT_FALSE(tabs.GetPage(1)->IsWindowVisible());
+    // Every page sits at the tab control's display area.
+    CRect area, rc;
+    tabs.GetClientRect(&area);
+    tabs.SendMessage(TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    tabs.GetPage(0)->GetWindowRect(&rc);
+    tabs.ScreenToClient(&rc);
+    EXPECT_EQ(rc.TopLeft(), area.TopLeft());
+
+    s.SelectOnly("plain.jpg");
+    std::string path = folder + "\\plain.jpg";
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(PageText(tabs, i, 101), path) << i;
+    // The map request reaches every page (the map component is not in use here), or, with
+    // it, selects the fifth tab only if there is one.
+    CSendCommandObject map(ID_VIEW_MAP);
+    s.view->OnUpdate(nullptr, VXHINT_COMMAND, &map);
+    if (!CMTLxIsUsedOrbisMap()) {
+      for (int i = 0; i < 4; ++i) EXPECT_EQ(PageText(tabs, i, 103), "map") << i;
+    } else {
+      EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), 0);
+    }
+    // A file that went away clears the pages.
+    ::DeleteFileA(path.c_str());
+    s.view->OnUpdate(nullptr, VXHINT_SELECTION, nullptr);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(PageText(tabs, i, 101), "") << i;
+    // No selection: a refresh with hint 1 clears them too.
+    s.pDoc->GetBrowser()->ClearSelect();
+    s.view->OnUpdate(nullptr, VXHINT_SELECTION, nullptr);
+    EXPECT_EQ(PageText(tabs, 0, 101), "");
   }
   CFocusInfoView::SetPluginFolder(nullptr);
 }
