@@ -181,8 +181,12 @@ void CBrowserBaseView::PumpWhileCollecting() {
 }
 
 void CBrowserBaseView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
-  if (lHint == VXHINT_DISABLE && m_bCsReady)
+  // A folder change is about to delete the pages the collecting worker reads: it stops at
+  // its next entry, and the change waits for it.
+  if (lHint == VXHINT_DISABLE && m_bCsReady && m_lCollecting) {
+    ::InterlockedExchange(&s_lCancel, 1);
     while (m_lCollecting) PumpWhileCollecting();
+  }
   CSendCommandObject* pCmd = DYNAMIC_DOWNCAST(CSendCommandObject, pHint);
   if (!pCmd) return;
   if (lHint == VXHINT_CALENDAR) {

@@ -5,6 +5,7 @@
 
 #include "PropertyCatalog.h"
 #include "ReportRules.h"
+#include "ThumbToolTip.h"
 #include "TransInternal.h"
 #include "VxGUIIconView.h"
 
@@ -72,6 +73,20 @@ class CListInfoThread : public CVxThread {
   volatile LONG m_lStart;
 };
 
+// The list's tooltips: the row under the cursor, with five lines of its entry.
+class CReportTip : public CThumbToolTip {
+ public:
+  explicit CReportTip(CReportCtrl* pList) : CThumbToolTip(pList, kReportTipKinds, 5), m_pList(pList) {}
+  DWORD HitTest(CPoint pt) override {
+    int row = m_pList->CListCtrl::HitTest(pt);
+    return row >= 0 ? (DWORD)row : VXID_NONE;
+  }
+  CThumbnail* GetThumbnail(DWORD row) override { return m_pList->GetRowThumbnail((int)row); }
+
+ private:
+  CReportCtrl* m_pList;
+};
+
 IMPLEMENT_DYNCREATE(CReportCtrl, COwnerDrawListCtrl)
 
 BEGIN_MESSAGE_MAP(CReportCtrl, COwnerDrawListCtrl)
@@ -83,9 +98,10 @@ BEGIN_MESSAGE_MAP(CReportCtrl, COwnerDrawListCtrl)
   ON_MESSAGE(LVM_DELETEITEM, &CReportCtrl::OnDeleteItem)
 END_MESSAGE_MAP()
 
-CReportCtrl::CReportCtrl() : m_pParent(NULL), m_nMode(0), m_pOwner(NULL), m_pWorker(NULL) {}
+CReportCtrl::CReportCtrl() : m_pParent(NULL), m_nMode(0), m_pOwner(NULL), m_pWorker(NULL), m_pTip(NULL) {}
 
 CReportCtrl::~CReportCtrl() {
+  delete m_pTip;
   StopWorker();
   delete m_pWorker;
   FreeColumns();
@@ -111,7 +127,8 @@ BOOL CReportCtrl::CreateList(CWnd* pParent, int nMode, CVxGUITrans* pOwner) {
 
 int CReportCtrl::OnCreate(LPCREATESTRUCT lpcs) {
   if (COwnerDrawListCtrl::OnCreate(lpcs) == -1) return -1;
-  SetExtendedStyle(GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+  SetExtendedStyle(GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  m_pTip = new CReportTip(this);
   // The small images set the row height: one 80 x 80 thumbnail a row.
   if (m_imlSmall.Create(80, 80, ILC_COLOR24, 1, 1)) SetImageList(&m_imlSmall, LVSIL_SMALL);
   // The state images make room for the check box left of the picture (drawn by DrawItem).
@@ -302,3 +319,21 @@ void CReportCtrl::DrawRowPicture(CDC* pDC, int nRow, const CRect& rcIcon) {
 }
 
 void CReportCtrl::DrawItem(LPDRAWITEMSTRUCT lpDIS) { COwnerDrawListCtrl::DrawItem(lpDIS); }
+
+INT_PTR CReportCtrl::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
+  return m_pTip ? m_pTip->OnToolHitTest(point, pTI) : -1;
+}
+
+LRESULT CReportCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY && m_pTip) {
+    NMHDR* pHdr = reinterpret_cast<NMHDR*>(lParam);
+    // The list's own tips (of its header) answer themselves.
+    if (pHdr && (pHdr->code == TTN_NEEDTEXTA || pHdr->code == TTN_NEEDTEXTW) &&
+        pHdr->hwndFrom != (HWND)::SendMessageA(m_hWnd, LVM_GETTOOLTIPS, 0, 0)) {
+      CPoint pt;
+      ::GetCursorPos(&pt);
+      return m_pTip->OnToolTipText(pHdr, pt);
+    }
+  }
+  return COwnerDrawListCtrl::WindowProc(message, wParam, lParam);
+}

@@ -15,6 +15,7 @@ class CVxGUITrans;
 class CPropertyItem;
 class CListInfoThread;
 class CVxGUIIconView;
+class CThumbToolTip;
 
 class CReportCtrl : public COwnerDrawListCtrl {
   DECLARE_DYNCREATE(CReportCtrl)
@@ -42,9 +43,11 @@ class CReportCtrl : public COwnerDrawListCtrl {
   // Stops the worker and empties the list (before the icon view's items go).
   void Clear();
   CPropertyItem* GetColumnItem(int nColumn) const;
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
 
  protected:
   void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void DrawRowPicture(CDC* pDC, int nRow, const CRect& rcIcon) override;
   BOOL IsRowChecked(int nRow) const override;
   void OnCheckClicked(int nRow) override;
@@ -70,4 +73,5 @@ class CReportCtrl : public COwnerDrawListCtrl {
   CVxGUITrans* m_pOwner;
   std::vector<CPropertyItem*> m_columns;  // owned, by column index
   CListInfoThread* m_pWorker;
+  CThumbToolTip* m_pTip;
 };

@@ -3,11 +3,16 @@
 #include <VxGUIDB.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "PropertyCatalog.h"
 #include "ReportRules.h"
 
-CThumbToolTip::CThumbToolTip(CWnd* pView) : m_pszA(NULL), m_pszW(NULL), m_pView(pView) {
+static const int kThumbnailTipKinds[] = {0, 5, 3, 6, 4, 25};
+
+CThumbToolTip::CThumbToolTip(CWnd* pView, const int* pKinds, int nKinds)
+    : m_pszA(NULL), m_pszW(NULL), m_pView(pView), m_pKinds(pKinds ? pKinds : kThumbnailTipKinds),
+      m_nKinds(pKinds ? nKinds : (int)(sizeof(kThumbnailTipKinds) / sizeof(int))) {
   if (m_pView) m_pView->EnableToolTips(TRUE);
 }
 
@@ -68,10 +73,9 @@ LRESULT CThumbToolTip::OnToolTipText(NMHDR* pNMHDR, CPoint ptScreen) {
   return 0;
 }
 
-HRESULT CThumbToolTip::BuildText(CThumbnail* pItem, CString& text) {
+HRESULT CThumbToolTip::BuildText(CThumbnail* pItem, CString& text) const {
   text.Empty();
   if (!pItem) return E_FAIL;
-  static const int kKinds[] = {0, 5, 3, 6, 4, 25};
   int a = -1, b = -1, c = -1;
   BOOL bScene = pItem->GetAVCHDInfo(&a, &b, &c);
   CPrProperty context;
@@ -79,16 +83,18 @@ HRESULT CThumbToolTip::BuildText(CThumbnail* pItem, CString& text) {
     context.OpenAvchd(a, b, c);
   else
     context.Open(pItem->GetFilePath());
-  for (int kind : kKinds) {
+  std::vector<CString> names, values;
+  for (int i = 0; i < m_nKinds; ++i) {
+    int kind = m_pKinds[i];
     CPropertyItem* pProp = CreatePropertyItem(kind);
     if (!pProp) break;
     CString name, value;
     pProp->GetName(name);
     pProp->GetValue(pItem, value, &context);
     delete pProp;
-    value = ReportTipValue(kind, value, bScene, pItem->HasKind(0x1040));
-    if (!text.IsEmpty()) text += "\n";
-    text += name + ": " + value;
+    names.push_back(name);
+    values.push_back(ReportTipValue(kind, value, bScene, pItem->HasKind(0x1040)));
   }
+  if (!names.empty()) text = ReportTipText(names.data(), values.data(), (int)names.size());
   return text.IsEmpty() ? E_FAIL : S_OK;
 }

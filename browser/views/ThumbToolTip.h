@@ -9,7 +9,8 @@ class CThumbnail;
 
 class CThumbToolTip {
  public:
-  explicit CThumbToolTip(CWnd* pView);
+  // The property kinds of the tip's lines, in order (the thumbnails' six by default).
+  explicit CThumbToolTip(CWnd* pView, const int* pKinds = NULL, int nKinds = 0);
   virtual ~CThumbToolTip();
   CThumbToolTip(const CThumbToolTip&) = delete;
   CThumbToolTip& operator=(const CThumbToolTip&) = delete;
@@ -24,10 +25,12 @@ class CThumbToolTip {
   // Answers TTN_NEEDTEXTA and TTN_NEEDTEXTW for the item under ptScreen: 0 with text, 1
   // when no item lies there (handled, no text).
   LRESULT OnToolTipText(NMHDR* pNMHDR, CPoint ptScreen);
-  static HRESULT BuildText(CThumbnail* pItem, CString& text);
+  HRESULT BuildText(CThumbnail* pItem, CString& text) const;
 
  private:
   char* m_pszA;
   WCHAR* m_pszW;
   CWnd* m_pView;
+  const int* m_pKinds;
+  int m_nKinds;
 };

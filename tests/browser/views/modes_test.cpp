@@ -81,6 +81,20 @@ TEST(ViewModes, DetailsListFollowsTheIconViewAndFillsItsColumns) {
   EXPECT_STREQ(RowEntry(v, 0)->GetFileName(), "rose.jpg");
   EXPECT_STREQ(list->GetItemText(0, 0), RowEntry(v, 0)->GetDisplayName());
 
+  // The row under the cursor shows five lines of its entry in a tip.
+  CRect row;
+  ASSERT_TRUE(list->GetItemRect(0, &row, LVIR_BOUNDS));
+  CPoint at = row.CenterPoint();
+  list->ClientToScreen(&at);
+  ::SetCursorPos(at.x, at.y);
+  NMTTDISPINFOA tip = {};
+  tip.hdr.code = TTN_NEEDTEXTA;
+  ASSERT_EQ(list->SendMessage(WM_NOTIFY, 0, (LPARAM)&tip), 0);
+  ASSERT_NE(tip.lpszText, nullptr);
+  std::string text = tip.lpszText;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
+  EXPECT_EQ(text.find(std::string(": ") + (LPCSTR)RowEntry(v, 0)->GetDisplayName()), text.find(": ")) << text;
+
   trans->OnModeChange(CGVIEW_LARGEICON);
   EXPECT_TRUE(trans->IsLargeIconMode());
   EXPECT_FALSE(list->IsWindowVisible());
