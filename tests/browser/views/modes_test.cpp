@@ -163,11 +163,13 @@ TEST(ViewModes, FocusModeSelectsOneImageAndARepeatOnlyResetsTheLayout) {
 // The main window stand-in: records 1864 and 1306.
 class CRecorderWnd : public CWnd {
  public:
-  std::vector<std::pair<WPARAM, LPARAM>> modes, created;
+  std::vector<std::pair<WPARAM, LPARAM>> modes, created, progress, counts;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_VIEW_MODE_CHANGED) modes.push_back({wParam, lParam});
+    if (message == WM_STATUS_PROGRESS) progress.push_back({wParam, lParam});
+    if (message == WM_STATUS_FILE_COUNT) counts.push_back({wParam, lParam});
     if (message == WM_CHILD_WINDOW_CREATED) created.push_back({wParam, lParam});
     return CWnd::WindowProc(message, wParam, lParam);
   }
@@ -197,6 +199,8 @@ struct BaseHost {
     base->ChangeView(CGVIEW_LARGEICON);
   }
   ~BaseHost() {
+    // The browse mode outlives the document in the profile: leave large icons.
+    if (pDoc) pDoc->GetBrowser()->SetViewMode(BROWSE_VIEW_LARGEICON);
     if (pFrame) pFrame->DestroyWindow();
     AfxGetThread()->m_pMainWnd = oldMain;
     main.DestroyWindow();
@@ -265,6 +269,35 @@ TEST(BaseView, MakesItsThreeViewsAndShowsOneWindowPerCode) {
       EXPECT_EQ(h.main.modes.back().second, (LPARAM)h.base);
     }
   }
+}
+
+// A view-mode command reaches the base view as a document hint: it switches and tells the
+// status bar that the mode changed and how many files there are.
+TEST(BaseView, AViewModeCommandSwitchesAndReportsTheCount) {
+  std::string folder = FixtureFolder("modes-command", kPictures);
+  BaseHost h;
+  ASSERT_NE(h.base, nullptr);
+  CThumbnailPage* page = new CThumbnailPage(VXPAGE_FOLDER, 1);
+  page->Add(folder.c_str(), FALSE, nullptr, 0);
+  h.pDoc->GetBrowser()->GetPageList().AddPage(page);
+  h.main.modes.clear();
+  CSendCommandObject music(ID_VIEWMODE_MUSIC);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &music);
+  uikit::PumpPending();
+  EXPECT_EQ(h.Shown(), "U");
+  ASSERT_EQ(h.main.modes.size(), 1u);
+  EXPECT_EQ(h.main.modes[0].first, (WPARAM)CGVIEW_MUSIC);
+  ASSERT_FALSE(h.main.progress.empty());
+  EXPECT_EQ(h.main.progress.back().first, (WPARAM)h.base);
+  EXPECT_EQ(h.main.progress.back().second, -1);
+  ASSERT_FALSE(h.main.counts.empty());
+  EXPECT_EQ(h.main.counts.back().first, (WPARAM)h.base);
+  EXPECT_EQ(h.main.counts.back().second, 5);  // the music mode counts every file
+  // Another command of the browser leaves the windows alone.
+  CSendCommandObject sort(ID_SORT_FIRST + 1);
+  h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &sort);
+  EXPECT_EQ(h.Shown(), "U");
+  EXPECT_EQ(h.main.modes.size(), 1u);
 }
 
 TEST(BaseView, TheCalendarPageHoldsEachPictureOnceAndGoesWithTheCalendar) {
