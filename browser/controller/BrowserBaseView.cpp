@@ -94,7 +94,11 @@ BEGIN_MESSAGE_MAP(CBrowserBaseView, CView)
 END_MESSAGE_MAP()
 
 CBrowserBaseView::CBrowserBaseView()
-    : m_pMusicView(NULL), m_pDayView(NULL), m_pMonthView(NULL), m_pThumbnailSide(NULL), m_lCollecting(0),
+    : m_pMusicView(NULL),
+      m_pDayView(NULL),
+      m_pMonthView(NULL),
+      m_pThumbnailSide(NULL),
+      m_lCollecting(0),
       m_bCsReady(FALSE) {}
 
 CBrowserBaseView::~CBrowserBaseView() {

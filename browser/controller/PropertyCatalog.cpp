@@ -60,9 +60,7 @@ CString CFileSizeText::Format() const {
   CString grouped = FileSizeGrouped(n), out;
   CResourceLoader res;
   switch (v.unit) {
-    case VXSIZE_BYTES:
-      res.LoadFormatString(out, IDS_SIZE_BYTES, (LPCSTR)grouped, (LPCSTR)grouped);
-      break;
+    case VXSIZE_BYTES: res.LoadFormatString(out, IDS_SIZE_BYTES, (LPCSTR)grouped, (LPCSTR)grouped); break;
     case VXSIZE_KB: res.LoadFormatString(out, IDS_SIZE_KB, v.dValue, (LPCSTR)grouped); break;
     case VXSIZE_MB: res.LoadFormatString(out, IDS_SIZE_MB, v.dValue, (LPCSTR)grouped); break;
     case VXSIZE_GB: res.LoadFormatString(out, IDS_SIZE_GB, v.dValue, (LPCSTR)grouped); break;
@@ -80,8 +78,24 @@ void CFileSizeText::Format(char* pszBuffer, size_t cb) const {
 
 namespace {
 enum Rule {
-  R_NAME, R_FOLDER, R_ATTR, R_DIMS, R_SIZE, R_TYPE, R_MODIFIED, R_BPP, R_KEYWORDS, R_COMMENT, R_DATEINFO,
-  R_IMAGEPROP, R_EXPOSURE, R_QUALITY, R_AVCHDPROP, R_TITLE, R_DISPLAY, R_TRACK,
+  R_NAME,
+  R_FOLDER,
+  R_ATTR,
+  R_DIMS,
+  R_SIZE,
+  R_TYPE,
+  R_MODIFIED,
+  R_BPP,
+  R_KEYWORDS,
+  R_COMMENT,
+  R_DATEINFO,
+  R_IMAGEPROP,
+  R_EXPOSURE,
+  R_QUALITY,
+  R_AVCHDPROP,
+  R_TITLE,
+  R_DISPLAY,
+  R_TRACK,
 };
 struct KindDef {
   UINT nNameID;
@@ -132,9 +146,7 @@ const KindDef kKinds[VXPROPERTY_KINDS] = {
 BOOL IsImageKind(UINT kind) { return (kind & 0x210) == 0x210 || (kind & 0x240) == 0x240; }
 
 // The file-name case of kind 0: a movie of the AVCHD family not listed as content.
-BOOL ShowsFileName(CThumbnail* p) {
-  return p->HasKind(0x1000 | 0x40) && !(p->GetListFlags() & VXLIST_CONTENT);
-}
+BOOL ShowsFileName(CThumbnail* p) { return p->HasKind(0x1000 | 0x40) && !(p->GetListFlags() & VXLIST_CONTENT); }
 
 CString TrackField(const CAudioTrackInfo* p, DWORD n) {
   switch (n) {

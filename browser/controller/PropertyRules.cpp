@@ -42,7 +42,7 @@ CString FileSizeGrouped(ULONGLONG nBytes) {
 }
 
 UINT QualityStringID(int nFlag) {
-  static const UINT ids[] = {0, IDS_QUALITY_1, IDS_QUALITY_2, IDS_QUALITY_3, IDS_QUALITY_4,
-                             IDS_QUALITY_5, IDS_QUALITY_6, IDS_QUALITY_7};
+  static const UINT ids[] = {
+      0, IDS_QUALITY_1, IDS_QUALITY_2, IDS_QUALITY_3, IDS_QUALITY_4, IDS_QUALITY_5, IDS_QUALITY_6, IDS_QUALITY_7};
   return nFlag >= 1 && nFlag <= 7 ? ids[nFlag] : 0;
 }

@@ -35,10 +35,10 @@ enum VXMODESTEP {
   VXSTEP_SMALLICON,
   VXSTEP_LARGEICON,
   VXSTEP_DETAIL,
-  VXSTEP_FOCUS,       // with the plan's ratio
+  VXSTEP_FOCUS,  // with the plan's ratio
   VXSTEP_ZOOM,
-  VXSTEP_HIDEFOCUS,   // calendars: only the focus column goes
-  VXSTEP_NONE,        // music: the common tail only
+  VXSTEP_HIDEFOCUS,  // calendars: only the focus column goes
+  VXSTEP_NONE,       // music: the common tail only
   VXSTEP_SLIDESHOW,
 };
 struct VXMODEPLAN {

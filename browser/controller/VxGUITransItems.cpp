@@ -91,7 +91,8 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
       const NMLISTVIEW* p = reinterpret_cast<const NMLISTVIEW*>(pHdr);
       if (!pDoc) return TRUE;
       if (pHdr->idFrom == VXCTRL_REPORT) {
-        if (pHdr->code == LVN_ITEMCHANGED && m_nSelectEcho == 0) OnReportSelection(p->iItem, p->iItem, p->uNewState, p->uOldState);
+        if (pHdr->code == LVN_ITEMCHANGED && m_nSelectEcho == 0)
+          OnReportSelection(p->iItem, p->iItem, p->uNewState, p->uOldState);
         return TRUE;
       }
       if (p->iItem == -1) {
@@ -114,7 +115,8 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     }
     case LVN_ODSTATECHANGED: {
       const NMLVODSTATECHANGE* p = reinterpret_cast<const NMLVODSTATECHANGE*>(pHdr);
-      if (pHdr->idFrom == VXCTRL_REPORT && m_nSelectEcho == 0) OnReportSelection(p->iFrom, p->iTo, p->uNewState, p->uOldState);
+      if (pHdr->idFrom == VXCTRL_REPORT && m_nSelectEcho == 0)
+        OnReportSelection(p->iFrom, p->iTo, p->uNewState, p->uOldState);
       return TRUE;
     }
     case NM_DBLCLK: {

@@ -128,7 +128,8 @@ void CVxGUITrans::OnModeChange_EnsureVisible() {
   }
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (pItems && pDoc)
-    if (CThumbnail* pLast = pDoc->GetLastSelectedItem()) pItems->EnsureVisible(pLast->GetUniqueID(VXID_SLOT_VIEW), FALSE);
+    if (CThumbnail* pLast = pDoc->GetLastSelectedItem())
+      pItems->EnsureVisible(pLast->GetUniqueID(VXID_SLOT_VIEW), FALSE);
   if (IsFocusMode() && pItems && pItems->GetItemCount() == 0) SendToAllViews(VXHINT_SELECTION, NULL);
 }
 

@@ -73,9 +73,22 @@ BEGIN_MESSAGE_MAP(CEnlargedImageView, CScrollView)
 END_MESSAGE_MAP()
 
 CEnlargedImageView::CEnlargedImageView()
-    : m_pPlayBtn(NULL), m_pFullBtn(NULL), m_pSlider(NULL), m_nPlayID(0), m_nFullID(0), m_nSliderID(0),
-      m_bDragging(FALSE), m_nLastSought(-1), m_bMovieLoaded(FALSE), m_pMovie(NULL), m_rcWindow(), m_bSeeking(FALSE),
-      m_pShown(new CFileTime), m_hCaptionFont(NULL), m_bRepeat(TRUE), m_bRetryPending(FALSE) {
+    : m_pPlayBtn(NULL),
+      m_pFullBtn(NULL),
+      m_pSlider(NULL),
+      m_nPlayID(0),
+      m_nFullID(0),
+      m_nSliderID(0),
+      m_bDragging(FALSE),
+      m_nLastSought(-1),
+      m_bMovieLoaded(FALSE),
+      m_pMovie(NULL),
+      m_rcWindow(),
+      m_bSeeking(FALSE),
+      m_pShown(new CFileTime),
+      m_hCaptionFont(NULL),
+      m_bRepeat(TRUE),
+      m_bRetryPending(FALSE) {
   // The view never scrolls: its drawing stays in client coordinates.
   SetCenter(FALSE);
 }
@@ -320,7 +333,8 @@ HRESULT CEnlargedImageView::LoadMovie(CThumbnail* pItem) {
     case VXMOVIE_API:
       m_bRepeat = CMGetProfileInt("Settings\\Device\\GMRPLAY", "Continue", 0) == 0;
       hr = m_pMovie->OpenQuickTime(path, rcVideo, m_bRepeat);
-      if (FAILED(hr)) hr = EnlargedApiOpenFailure(hr, (size_t)pItem->GetFileName().GetLength(), (size_t)path.GetLength());
+      if (FAILED(hr))
+        hr = EnlargedApiOpenFailure(hr, (size_t)pItem->GetFileName().GetLength(), (size_t)path.GetLength());
       break;
     case VXMOVIE_AVCHD: hr = m_pMovie->OpenAvchd(path, rcVideo, 1); break;
     case VXMOVIE_DISC: hr = m_pMovie->OpenDiscPlayer(rcVideo, disc, 1); break;
@@ -545,7 +559,8 @@ BOOL CEnlargedImageView::OnCommand(WPARAM wParam, LPARAM lParam) {
   HWND hMain = GetMainWindow();
   if (m_bMovieLoaded && m_pMovie) {
     if (id == m_nPlayID && m_nPlayID) m_pMovie->TogglePlay(0);
-    if (id == m_nFullID && m_nFullID && hMain) ::SendMessageA(hMain, WM_BROWSER_CHANGE_MODE, (WPARAM)m_hWnd, CGVIEW_ZOOM);
+    if (id == m_nFullID && m_nFullID && hMain)
+      ::SendMessageA(hMain, WM_BROWSER_CHANGE_MODE, (WPARAM)m_hWnd, CGVIEW_ZOOM);
     m_bDragging = FALSE;
   } else if (!m_picture.IsEmpty() && id == m_nFullID && m_nFullID) {
     if (hMain) ::SendMessageA(hMain, WM_BROWSER_CHANGE_MODE, (WPARAM)m_hWnd, CGVIEW_ZOOM);

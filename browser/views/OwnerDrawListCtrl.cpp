@@ -19,7 +19,11 @@ BEGIN_MESSAGE_MAP(COwnerDrawListCtrl, CListCtrl)
 END_MESSAGE_MAP()
 
 COwnerDrawListCtrl::COwnerDrawListCtrl()
-    : m_bFullRow(TRUE), m_bCheckBoxes(TRUE), m_cxClient(0), m_clrBack(kBackColor), m_clrTextBack(kBackColor),
+    : m_bFullRow(TRUE),
+      m_bCheckBoxes(TRUE),
+      m_cxClient(0),
+      m_clrBack(kBackColor),
+      m_clrTextBack(kBackColor),
       m_clrText(RGB(255, 255, 255)) {}
 COwnerDrawListCtrl::~COwnerDrawListCtrl() {}
 

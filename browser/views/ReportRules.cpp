@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-static const VXREPORTCOLUMN kFileColumns[] = {{0, 170}, {1, 80}, {2, 70}, {3, 70}, {4, 150}, {5, 130}, {6, 130}, {7, 60}};
-static const VXREPORTCOLUMN kCameraColumns[] = {{0, 170},  {3, 70},  {11, 80}, {12, 80}, {13, 80},
-                                                {14, 80},  {15, 80}, {16, 80}, {17, 80}, {18, 80},
-                                                {19, 50},  {20, 80}, {21, 80}};
+static const VXREPORTCOLUMN kFileColumns[] = {{0, 170}, {1, 80},  {2, 70},  {3, 70},
+                                              {4, 150}, {5, 130}, {6, 130}, {7, 60}};
+static const VXREPORTCOLUMN kCameraColumns[] = {{0, 170}, {3, 70},  {11, 80}, {12, 80}, {13, 80}, {14, 80}, {15, 80},
+                                                {16, 80}, {17, 80}, {18, 80}, {19, 50}, {20, 80}, {21, 80}};
 static const VXREPORTCOLUMN kAudioColumns[] = {{27, 170}, {36, 100}, {28, 80}, {29, 80}, {30, 80},
                                                {31, 80},  {32, 80},  {33, 80}, {34, 80}, {35, 80}};
 

@@ -11,7 +11,10 @@
 static const int kThumbnailTipKinds[] = {0, 5, 3, 6, 4, 25};
 
 CThumbToolTip::CThumbToolTip(CWnd* pView, const int* pKinds, int nKinds)
-    : m_pszA(NULL), m_pszW(NULL), m_pView(pView), m_pKinds(pKinds ? pKinds : kThumbnailTipKinds),
+    : m_pszA(NULL),
+      m_pszW(NULL),
+      m_pView(pView),
+      m_pKinds(pKinds ? pKinds : kThumbnailTipKinds),
       m_nKinds(pKinds ? nKinds : (int)(sizeof(kThumbnailTipKinds) / sizeof(int))) {
   if (m_pView) m_pView->EnableToolTips(TRUE);
 }
@@ -35,7 +38,8 @@ INT_PTR CThumbToolTip::OnToolHitTest(CPoint pt, TOOLINFOA* pTI) {
 
 LRESULT CThumbToolTip::OnToolTipText(NMHDR* pNMHDR, CPoint ptScreen) {
   BOOL bWide = pNMHDR->code == TTN_NEEDTEXTW;
-  UINT flags = bWide ? reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->uFlags : reinterpret_cast<NMTTDISPINFOA*>(pNMHDR)->uFlags;
+  UINT flags =
+      bWide ? reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->uFlags : reinterpret_cast<NMTTDISPINFOA*>(pNMHDR)->uFlags;
   if (!m_pView || ((flags & TTF_IDISHWND) && (HWND)pNMHDR->idFrom == m_pView->GetSafeHwnd())) return 0;
   if (pNMHDR->hwndFrom) {
     ::SendMessageA(pNMHDR->hwndFrom, TTM_SETMAXTIPWIDTH, 0, 511);

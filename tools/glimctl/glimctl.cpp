@@ -91,6 +91,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder> | command <id> | cursor <x> <y> | sample-profile\n");
+  fprintf(stderr,
+          "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder "
+          "<folder> | command <id> | cursor <x> <y> | sample-profile\n");
   return 2;
 }

@@ -36,19 +36,19 @@ TEST(PreviewQuality, IniValuesOverrideAndBadOnesFallBack) {
     std::wstring w = CPreviewQualityTable::EntryName(i);
     names[i] = std::string(w.begin(), w.end());
   }
-  std::wstring ini = WriteIni("glimora-quality.ini",
-                              "[PreviewQualityOrg]\r\n" + names[0] + "=2\r\n" + names[1] + "=abc\r\n" + names[2] +
-                                  "=9\r\n[MaxAvgBitrate]\r\n" + names[3] + "=99999999999999\r\n" + names[4] +
-                                  "=fast\r\n" + names[0] + "= 12000000 bps\r\n");
+  std::wstring ini =
+      WriteIni("glimora-quality.ini", "[PreviewQualityOrg]\r\n" + names[0] + "=2\r\n" + names[1] + "=abc\r\n" +
+                                          names[2] + "=9\r\n[MaxAvgBitrate]\r\n" + names[3] + "=99999999999999\r\n" +
+                                          names[4] + "=fast\r\n" + names[0] + "= 12000000 bps\r\n");
   VXQUALITYPAIR pairs[5];
   UINT n = 0;
   ASSERT_EQ(CPreviewQualityTable::Read(ini.c_str(), 5, pairs, &n), S_OK);
   EXPECT_EQ(pairs[0].nValue, 2u);
   EXPECT_EQ(pairs[0].nBitRate, 12000000u);
-  EXPECT_EQ(pairs[1].nValue, 0u);           // no digits: level 0
-  EXPECT_EQ(pairs[2].nValue, 9u);           // kept; the mapping reports it
+  EXPECT_EQ(pairs[1].nValue, 0u);             // no digits: level 0
+  EXPECT_EQ(pairs[2].nValue, 9u);             // kept; the mapping reports it
   EXPECT_EQ(pairs[3].nBitRate, 0xFFFFFFFFu);  // too large: the largest, not wrapped
-  EXPECT_EQ(pairs[4].nBitRate, 24000000u);  // no digits: 24000000 whatever the entry
+  EXPECT_EQ(pairs[4].nBitRate, 24000000u);    // no digits: 24000000 whatever the entry
   EXPECT_EQ(pairs[4].nValue, 4u);
   std::string path(ini.begin(), ini.end());
   ::DeleteFileA(path.c_str());

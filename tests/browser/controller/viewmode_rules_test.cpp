@@ -20,16 +20,16 @@ TEST(ViewChangePlan, EachCodeShowsOneWindowAndRecordsItself) {
     int after;
   } cases[] = {
       {-1, 2, TRUE, VXBASE_THUMBS, FALSE, FALSE, FALSE, 2},
-      {2, 2, FALSE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},     // already current: nothing at all
-      {2, 3, TRUE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},      // details: notice only, code stays
-      {2, 6, TRUE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},      // zoom window: no window here
+      {2, 2, FALSE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},  // already current: nothing at all
+      {2, 3, TRUE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},   // details: notice only, code stays
+      {2, 6, TRUE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},   // zoom window: no window here
       {2, 13, TRUE, VXBASE_KEEP, FALSE, FALSE, FALSE, 2},
       {2, 5, TRUE, VXBASE_THUMBS, FALSE, FALSE, FALSE, 5},
-      {2, 10, TRUE, VXBASE_MONTH, FALSE, TRUE, TRUE, 10},    // into the month: a fresh calendar
+      {2, 10, TRUE, VXBASE_MONTH, FALSE, TRUE, TRUE, 10},  // into the month: a fresh calendar
       {10, 11, TRUE, VXBASE_DAY, FALSE, FALSE, TRUE, 11},
       {11, 10, TRUE, VXBASE_MONTH, FALSE, FALSE, TRUE, 10},  // back from a day keeps the calendar
       {12, 10, TRUE, VXBASE_MONTH, FALSE, TRUE, TRUE, 10},
-      {10, 1, TRUE, VXBASE_THUMBS, TRUE, FALSE, FALSE, 1},   // leaving a calendar drops its page
+      {10, 1, TRUE, VXBASE_THUMBS, TRUE, FALSE, FALSE, 1},  // leaving a calendar drops its page
       {11, 5, TRUE, VXBASE_THUMBS, TRUE, FALSE, FALSE, 5},
       {12, 2, TRUE, VXBASE_THUMBS, FALSE, FALSE, FALSE, 2},
       {2, 12, TRUE, VXBASE_MUSIC, FALSE, FALSE, TRUE, 12},
@@ -55,14 +55,14 @@ TEST(ModeModifyPlan, CodesMapToTheirStepAndTail) {
     float ratio;
     BOOL tail, hideFocus;
   } cases[] = {
-      {1, VXSTEP_SMALLICON, 0, TRUE, TRUE},  {2, VXSTEP_LARGEICON, 0, TRUE, TRUE},
-      {3, VXSTEP_DETAIL, 0, TRUE, TRUE},     {4, VXSTEP_DETAIL, 0, TRUE, TRUE},
-      {7, VXSTEP_DETAIL, 0, TRUE, TRUE},     {8, VXSTEP_DETAIL, 0, TRUE, TRUE},
-      {5, VXSTEP_FOCUS, 0.6f, TRUE, FALSE},  {9, VXSTEP_FOCUS, 0.0f, TRUE, FALSE},
-      {6, VXSTEP_ZOOM, 0, FALSE, FALSE},     {10, VXSTEP_HIDEFOCUS, 0, FALSE, FALSE},
+      {1, VXSTEP_SMALLICON, 0, TRUE, TRUE},    {2, VXSTEP_LARGEICON, 0, TRUE, TRUE},
+      {3, VXSTEP_DETAIL, 0, TRUE, TRUE},       {4, VXSTEP_DETAIL, 0, TRUE, TRUE},
+      {7, VXSTEP_DETAIL, 0, TRUE, TRUE},       {8, VXSTEP_DETAIL, 0, TRUE, TRUE},
+      {5, VXSTEP_FOCUS, 0.6f, TRUE, FALSE},    {9, VXSTEP_FOCUS, 0.0f, TRUE, FALSE},
+      {6, VXSTEP_ZOOM, 0, FALSE, FALSE},       {10, VXSTEP_HIDEFOCUS, 0, FALSE, FALSE},
       {11, VXSTEP_HIDEFOCUS, 0, FALSE, FALSE}, {12, VXSTEP_NONE, 0, TRUE, TRUE},
       {13, VXSTEP_SLIDESHOW, 0, FALSE, FALSE}, {14, VXSTEP_SLIDESHOW, 0, FALSE, FALSE},
-      {0, VXSTEP_REFUSE, 0, FALSE, FALSE},   {15, VXSTEP_REFUSE, 0, FALSE, FALSE},
+      {0, VXSTEP_REFUSE, 0, FALSE, FALSE},     {15, VXSTEP_REFUSE, 0, FALSE, FALSE},
   };
   for (auto& c : cases) {
     VXMODEPLAN p = ModeModifyPlan(c.code);
@@ -82,15 +82,12 @@ TEST(ModeSameCheck, OnlyATrueRepeatStopsAndFocusRepeatsResetTheSplitter) {
     BOOL goOn;
     float ratio;
   } cases[] = {
-      {1, FALSE, 1, FALSE, -1},   // small icons again
-      {2, FALSE, 2, TRUE, -1},    // large icons again re-applies the size class
-      {1, FALSE, 2, TRUE, -1},
-      {3, FALSE, 3, FALSE, -1},
-      {3, FALSE, 4, TRUE, -1},
-      {5, TRUE, 5, FALSE, 0.6f},  // focus again: back to the enlarged layout only
-      {5, TRUE, 9, FALSE, 0.0f},  // information only while in focus: collapse, no pipeline
-      {2, FALSE, 9, TRUE, -1},
-      {2, FALSE, 5, TRUE, -1},
+      {1, FALSE, 1, FALSE, -1},  // small icons again
+      {2, FALSE, 2, TRUE, -1},   // large icons again re-applies the size class
+      {1, FALSE, 2, TRUE, -1},   {3, FALSE, 3, FALSE, -1},
+      {3, FALSE, 4, TRUE, -1},   {5, TRUE, 5, FALSE, 0.6f},  // focus again: back to the enlarged layout only
+      {5, TRUE, 9, FALSE, 0.0f},                             // information only while in focus: collapse, no pipeline
+      {2, FALSE, 9, TRUE, -1},   {2, FALSE, 5, TRUE, -1},
   };
   for (auto& c : cases) {
     VXSAMEMODE s = ModeSameCheck(c.current, c.focus, c.code);
@@ -186,11 +183,10 @@ TEST(PluginOrder, AscendingPriorityWithTheSetsExchangeSort) {
     std::vector<int> priorities;
     std::vector<size_t> order;
   } cases[] = {
-      {{5, 1, 3}, {1, 2, 0}},      // found 5, 1, 3: used 1, 3, 5
-      {{0, 2, 1}, {0, 2, 1}},      // no priority export counts 0: first
-      {{2, 2, 1}, {2, 1, 0}},      // a smaller one passing equal ones swaps them
-      {{1, 1, 1}, {0, 1, 2}},
-      {{}, {}},
+      {{5, 1, 3}, {1, 2, 0}},  // found 5, 1, 3: used 1, 3, 5
+      {{0, 2, 1}, {0, 2, 1}},  // no priority export counts 0: first
+      {{2, 2, 1}, {2, 1, 0}},  // a smaller one passing equal ones swaps them
+      {{1, 1, 1}, {0, 1, 2}}, {{}, {}},
   };
   for (auto& c : cases) EXPECT_EQ(PluginOrder(c.priorities), c.order);
 }

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool Same(const RECT& a, const RECT& b) { return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom; }
+bool Same(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
 std::string Text(const RECT& r) {
   char s[64];
   wsprintfA(s, "%d,%d,%d,%d", (int)r.left, (int)r.top, (int)r.right, (int)r.bottom);
@@ -41,13 +43,11 @@ TEST(EnlargedDrawRect, FitsAndCentres) {
     int w, h;
     RECT box, want;
   } cases[] = {
-      {400, 200, {0, 0, 200, 200}, {0, 50, 200, 150}},    // wide: full width
-      {200, 400, {0, 0, 200, 200}, {50, 0, 150, 200}},    // tall: full height
-      {100, 100, {10, 10, 110, 60}, {35, 10, 85, 60}},
-      {6000, 4000, {0, 0, 1280, 1024}, {0, 85, 1280, 938}},
-      {0, 100, {0, 0, 200, 200}, {0, 0, 0, 0}},           // no size: empty
-      {100, -1, {0, 0, 200, 200}, {0, 0, 0, 0}},
-      {100, 100, {5, 5, 5, 50}, {5, 5, 5, 50}},           // an empty box stays
+      {400, 200, {0, 0, 200, 200}, {0, 50, 200, 150}},  // wide: full width
+      {200, 400, {0, 0, 200, 200}, {50, 0, 150, 200}},  // tall: full height
+      {100, 100, {10, 10, 110, 60}, {35, 10, 85, 60}}, {6000, 4000, {0, 0, 1280, 1024}, {0, 85, 1280, 938}},
+      {0, 100, {0, 0, 200, 200}, {0, 0, 0, 0}},                                                   // no size: empty
+      {100, -1, {0, 0, 200, 200}, {0, 0, 0, 0}},       {100, 100, {5, 5, 5, 50}, {5, 5, 5, 50}},  // an empty box stays
   };
   for (auto& c : cases) {
     RECT got = EnlargedDrawRect(c.w, c.h, c.box);
@@ -89,7 +89,7 @@ TEST(EnlargedMovieMessage, OnlyApiMoviesShowOne) {
       {TRUE, FALSE, E_FAIL, IDS_BROWSER_MOVIE_FAILED, 0},
       {TRUE, TRUE, (HRESULT)0x8007065E, 0, 0},  // unsupported type: nothing
       {TRUE, TRUE, S_OK, 0, 0},
-      {FALSE, TRUE, E_FAIL, 0, 0},              // other movies: nothing
+      {FALSE, TRUE, E_FAIL, 0, 0},  // other movies: nothing
   };
   for (auto& c : cases) {
     VXMOVIEMESSAGE m = EnlargedMovieMessage(c.api, c.unusable, c.hr);

@@ -29,7 +29,8 @@ struct Shown {
     page = new CThumbnailPage(VXPAGE_FOLDER, 1);
     page->Add(folder.c_str(), FALSE, nullptr, 0);
     pDoc->GetBrowser()->GetPageList().AddPage(page);
-    pFrame = testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(View), "shown", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy));
+    pFrame =
+        testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(View), "shown", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy));
     if (!pFrame) return;
     view = static_cast<View*>(pFrame->GetView());
     view->OnInitialUpdate();

@@ -78,4 +78,3 @@ inline std::string FixtureFolder(const char* tag, const std::vector<const char*>
   for (const char* name : names) ::CopyFileA(testsupport::Fixture(name).c_str(), (folder + "\\" + name).c_str(), FALSE);
   return folder;
 }
-

@@ -40,7 +40,8 @@ CThumbnail* RowEntry(const ViewOverFolders& v, int row) {
 // Row = list ID = place in the icon view's display order.
 void ExpectRowsInDisplayOrder(const ViewOverFolders& v) {
   const auto& order = v.view->GetDisplayList();
-  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(v.view->GetThumbnail(order[i])->GetUniqueID(VXID_SLOT_LIST), (DWORD)i);
+  for (size_t i = 0; i < order.size(); ++i)
+    EXPECT_EQ(v.view->GetThumbnail(order[i])->GetUniqueID(VXID_SLOT_LIST), (DWORD)i);
 }
 
 TEST(ViewModes, DetailsListFollowsTheIconViewAndFillsItsColumns) {
@@ -119,8 +120,7 @@ TEST(ViewModes, ACheckBoxOfASelectedRowMarksEverySelectedRow) {
   list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
   list->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
   uikit::PumpPending();
-  for (int r = 0; r < 5; ++r)
-    EXPECT_EQ(RowEntry(v, r)->GetMarkStatus(1), (r == 1 || r == 2 || r == 4) ? 1 : 0) << r;
+  for (int r = 0; r < 5; ++r) EXPECT_EQ(RowEntry(v, r)->GetMarkStatus(1), (r == 1 || r == 2 || r == 4) ? 1 : 0) << r;
   // Unselected row: only itself.
   ASSERT_TRUE(list->GetItemRect(0, &row, LVIR_BOUNDS));
   at = CPoint(row.left + 8, row.CenterPoint().y);

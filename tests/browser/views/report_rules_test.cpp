@@ -59,7 +59,7 @@ TEST(ReportWorkOrder, FromTheStartThenAfterThenBefore) {
   EXPECT_EQ(ReportWorkOrder(ids, 10), (std::vector<size_t>{0, 1, 2, 3, 4}));
   EXPECT_EQ(ReportWorkOrder(ids, 14), (std::vector<size_t>{4, 0, 1, 2, 3}));
   EXPECT_EQ(ReportWorkOrder(ids, 0xFFFFFFFFu), (std::vector<size_t>{0, 1, 2, 3, 4}));  // no start yet
-  EXPECT_EQ(ReportWorkOrder(ids, 99), (std::vector<size_t>{0, 1, 2, 3, 4}));          // start not needing work
+  EXPECT_EQ(ReportWorkOrder(ids, 99), (std::vector<size_t>{0, 1, 2, 3, 4}));           // start not needing work
   EXPECT_TRUE(ReportWorkOrder({}, 3).empty());
 }
 
