@@ -231,7 +231,11 @@ void CIconView::RemoveItem(CThumbnail* pThumbnail) {
   CReportCtrl* pList = m_pTrans ? m_pTrans->GetReportCtrl() : NULL;
   if (pList) pList->StopWorker();
   CVxGUIIconView::RemoveItem(pThumbnail);
-  if (pList && pList->GetSafeHwnd()) pList->RebuildIDs();
+  if (pList && pList->GetSafeHwnd()) {
+    pList->RebuildIDs();
+    // The rows not filled yet still get their texts.
+    if (pList->IsWindowVisible()) pList->StartWorker();
+  }
 }
 
 void CIconView::DeleteAllItems() {

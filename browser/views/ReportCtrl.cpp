@@ -265,6 +265,7 @@ LRESULT CReportCtrl::OnDeleteItem(WPARAM wParam, LPARAM) {
   StopWorker();
   if (pIcons && pEntry) pIcons->RemoveItem(pEntry);
   RebuildIDs();
+  if (IsWindowVisible()) StartWorker();
   return 1;
 }
 
