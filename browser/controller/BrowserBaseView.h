@@ -35,6 +35,9 @@ class VXGUITRANS_API CBrowserBaseView : public CView {
   void AddThumbnailPage(BOOL bReload);
   void DeleteThumbnailPage();
   void ToolbarEnable(BOOL bEnable);
+  // The thumbnails the shown calendar holds, appended to the list (the browser's own
+  // question; the same message from outside is refused).
+  void GetCalendarThumbnails(CList<CThumbnail*, CThumbnail*>* pList);
 
   // The view code shown (-1 before the first switch) and the collecting worker's cancel
   // flag: process-wide, as there is one browser.
@@ -73,6 +76,7 @@ class VXGUITRANS_API CBrowserBaseView : public CView {
   // 5. serialises the message pumping while the worker runs
   CRITICAL_SECTION m_cs;
   BOOL m_bCsReady;
+  int m_nListRequests;  // GetCalendarThumbnails running
 
   static int s_nCurrentCode;
   static volatile LONG s_lCancel;

@@ -2,6 +2,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 
+#include "BrowserBaseView.h"
 #include "MovieCtrl.h"
 #include "SlideShowController.h"
 #include "SoundCheckProcess.h"
@@ -212,7 +213,8 @@ BOOL CVxGUITrans::IsItemShown(CThumbnail* p) const {
 
 void CVxGUITrans::CollectShown(CList<CThumbnail*, CThumbnail*>& list) const {
   if (IsCalendarMode()) {
-    if (HWND hBase = GetBaseViewWindow()) ::SendMessageA(hBase, WM_CALENDAR_GET_THUMBNAILS, (WPARAM)&list, 0);
+    if (CBrowserBaseView* pBase = dynamic_cast<CBrowserBaseView*>(CWnd::FromHandlePermanent(GetBaseViewWindow())))
+      pBase->GetCalendarThumbnails(&list);
     return;
   }
   if (IVxItemView* pItems = GetItemView()) pItems->CollectThumbnail(list, -1);
