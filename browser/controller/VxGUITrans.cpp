@@ -126,7 +126,8 @@ BOOL CVxGUITrans::Initialize() {
     if (m_pSoundCheck) m_pSoundCheck->Check();
   }
   // The details list: made once, hidden over the icon view until a details mode shows it.
-  if (!m_pReportCtrl && m_pView && m_pView->GetSafeHwnd()) {
+  // Report mode has no details list.
+  if (!m_pReportCtrl && m_pView && m_pView->GetSafeHwnd() && !IsEnableReportMode()) {
     m_pReportCtrl = new CReportCtrl();
     if (m_pReportCtrl && !m_pReportCtrl->CreateList(m_pView, 0, this)) {
       delete m_pReportCtrl;
