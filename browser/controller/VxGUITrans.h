@@ -281,6 +281,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CReportCtrl* GetReportCtrl() const { return m_pReportCtrl; }
   BOOL IsReportVisible() const;
   void OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld);
+  CThumbnail* ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam) const;
 
   // ---- Owned helpers (read by the views and tests) ---------------------------------------
   CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }

@@ -35,6 +35,13 @@ static BOOL RenameContentTitle(LPCSTR pszPath, LPCSTR pszTitle) {
   return ok;
 }
 
+// The item a list notice is about: the details list is a virtual list whose notices carry
+// only the row; the icon view's carry the item.
+CThumbnail* CVxGUITrans::ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam) const {
+  if (pHdr->idFrom == VXCTRL_REPORT) return m_pReportCtrl ? m_pReportCtrl->GetRowThumbnail(nRow) : NULL;
+  return reinterpret_cast<CThumbnail*>(lParam);
+}
+
 BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
   *pResult = 1;
   const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
@@ -52,7 +59,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     case LVN_BEGINLABELEDITA: {
       m_bEditLabel = TRUE;
       const NMLVDISPINFOA* p = reinterpret_cast<const NMLVDISPINFOA*>(pHdr);
-      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->item.lParam);
+      CThumbnail* pItem = ItemOfNotice(pHdr, p->item.iItem, p->item.lParam);
       if (!CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
       int answer = CheckThumbnailFile(m_pView, pItem);
       if (answer == 1) {
@@ -71,7 +78,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     case LVN_ENDLABELEDITA: {
       m_bEditLabel = FALSE;
       const NMLVDISPINFOA* p = reinterpret_cast<const NMLVDISPINFOA*>(pHdr);
-      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->item.lParam);
+      CThumbnail* pItem = ItemOfNotice(pHdr, p->item.iItem, p->item.lParam);
       if (!p->item.pszText || !CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
       CString path = pItem->GetFilePath();
       if (pItem->GetFileExt().CompareNoCase(".cont") == 0) {

@@ -133,6 +133,28 @@ TEST(ViewModes, ACheckBoxOfASelectedRowMarksEverySelectedRow) {
   v.pDoc->GetBrowser()->ClearMark();
 }
 
+// The details list is a virtual list: a label edit there names its row's file.
+TEST(ViewModes, ARowsLabelEditRenamesItsFile) {
+  std::string folder = FixtureFolder("modes-rename", {"plain.jpg", "rose.jpg"});
+  ViewOverFolders v({folder});
+  ASSERT_NE(v.view, nullptr);
+  CVxGUITrans* trans = v.view->GetController();
+  ModeRestorer restore{trans};
+  CListCtrl* list = DetailsList(v.view);
+  trans->OnModeChange(CGVIEW_FILEINFO);
+  ASSERT_EQ(list->GetItemCount(), 2);
+  list->SetFocus();
+  CEdit* edit = list->EditLabel(1);
+  ASSERT_NE(edit, nullptr);
+  std::string old = (LPCSTR)RowEntry(v, 1)->GetFileName();
+  edit->SetWindowText("renamed.jpg");
+  edit->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+  uikit::PumpPending();
+  EXPECT_EQ(::GetFileAttributesA((folder + "\\" + old).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesA((folder + "\\renamed.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_STREQ(RowEntry(v, 1)->GetFileName(), "renamed.jpg");
+}
+
 TEST(ViewModes, FocusModeSelectsOneImageAndARepeatOnlyResetsTheLayout) {
   std::string folder = FixtureFolder("modes-focus", kPictures);
   ViewOverFolders v({folder});
