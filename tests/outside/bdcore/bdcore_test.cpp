@@ -98,8 +98,8 @@ TEST(BDCore, CoreObjectAndIntegratorByPosition) {
   EXPECT_EQ(At<long>(pIntegrator, 124, -1, &status), 0);
   EXPECT_EQ(status, 0);
   // Every other position the card plug-in calls answers "no device" and leaves no handle.
-  const int positions[] = {10, 12, 18, 19, 24, 25, 26,  27,  28,  29,  35, 37, 38,
-                           39, 65, 68, 75, 81, 84, 103, 111, 123, 128, 0,  42, 126};
+  const int positions[] = {10, 12, 18, 19, 24, 25, 26, 27, 28, 29, 35, 37, 38, 39, 65,
+                           68, 75, 81, 84, 103, 111, 123, 128, 0, 42, 126};
   for (int n : positions) {
     INT_PTR out[64] = {};
     EXPECT_EQ(At<long>(pIntegrator, n, (INT_PTR)0, (void*)out, (void*)out, (void*)out), VXBD_E_NODEVICE) << n;
