@@ -3,6 +3,7 @@
 #include <KitlibEx/KitlibEx.h>
 
 #include "BrowserBaseView.h"
+#include "DragDrop.h"
 #include "MovieCtrl.h"
 #include "SlideShowController.h"
 #include "SoundCheckProcess.h"
@@ -62,6 +63,9 @@ CVxGUITrans::CVxGUITrans()
   m_pBusy->lCount = 0;
   m_pBusy->bRepost = FALSE;
   m_pSlideShowFlag = new int(0);
+  // The drop target registers the browser's formats; it stays unregistered.
+  m_pDropTarget = new CDropTarget();
+  m_pDropSource = new CDropSource();
   SetFolderChangingFlag(0);
   g_pTransController = this;
   CString dll = TransProgramFolder() + "\\Core\\ScoreHall\\ClipFacts.dll";
@@ -72,6 +76,8 @@ CVxGUITrans::~CVxGUITrans() {
   if (m_hClipFacts) ::FreeLibrary(m_hClipFacts);
   delete m_pMovieCtrl;
   delete m_pRelay;
+  delete m_pDropTarget;
+  delete m_pDropSource;
   delete m_pZoom;
   delete m_pSlideShowFlag;
   delete m_pBusy;
@@ -101,6 +107,7 @@ BOOL CVxGUITrans::Initialize() {
   FreeQueuedCommands();
 
   if (m_pView && m_pView->GetSafeHwnd()) m_pView->DragAcceptFiles(FALSE);
+  if (m_pDropTarget) m_pDropTarget->Revoke();
 
   delete m_pPanes;
   m_pPanes = new (std::nothrow) CVxPaneMessenger(m_pView, m_pView ? m_pView->GetParentFrame() : NULL, this);
