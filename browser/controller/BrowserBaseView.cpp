@@ -255,7 +255,7 @@ void CBrowserBaseView::AddThumbnailPage(BOOL bReload) {
     CResourceChanger res;
     CResourceLoader strings;
     pWait = new CCalendarWaitDlg;
-    pWait->m_strText = strings.LoadStringA(IDS_BROWSER_CALENDAR_WAIT);
+    pWait->m_strText = strings.LoadStringA(IDS_PLEASE_WAIT);
     if (pWait->Create(IDD_CALENDAR_WAIT, NULL)) {
       pWait->SetWindowText(strings.LoadStringA(IDS_BROWSER_CALENDAR_WAIT_TITLE));
       pWait->CenterWindow(CWnd::FromHandle(hMain));

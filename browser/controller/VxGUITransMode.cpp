@@ -87,10 +87,8 @@ BOOL CVxGUITrans::OnModeChange_Modify(UINT nViewCode) {
     case VXSTEP_DETAIL: GotoDetailMode(); break;
     case VXSTEP_FOCUS: GotoFocusMode(plan.fRatio); break;
     case VXSTEP_HIDEFOCUS: HideFocusWnd(); break;
-    case VXSTEP_ZOOM:
-    case VXSTEP_SLIDESHOW:
-      // The zoom window and the slide show take over the selection with their own parts.
-      break;
+    case VXSTEP_ZOOM: GotoZoomMode(ZoomStartItem()); break;
+    case VXSTEP_SLIDESHOW: GotoSlideShowMode(); break;
     case VXSTEP_NONE: break;
   }
   if (!plan.bTail) return TRUE;

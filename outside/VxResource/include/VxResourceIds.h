@@ -790,6 +790,19 @@
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
+#define IDD_DISKTREE_PROPERTIES 5011      // a folder's properties page
+#define IDC_DISKTREE_PROP_ICON 25020      // the folder's icon
+#define IDC_DISKTREE_PROP_NAME 25022      // display name
+#define IDC_DISKTREE_PROP_TYPE 25024      // type name
+#define IDC_DISKTREE_PROP_LOCATION 25025  // the parent folder's path
+#define IDC_DISKTREE_PROP_SIZE 25027      // total size of the files
+#define IDC_DISKTREE_PROP_ON_DISK 25028   // size on disk
+#define IDC_DISKTREE_PROP_CONTENTS 25029  // files and folders counted
+#define IDC_DISKTREE_PROP_CREATED 25030   // creation date and time
+#define IDC_DISKTREE_PROP_READONLY 25032  // attribute boxes, shown only
+#define IDC_DISKTREE_PROP_HIDDEN 25034
+#define IDC_DISKTREE_PROP_ARCHIVE 25036
+#define IDC_DISKTREE_PROP_SYSTEM 25038
 
 // ---- The card tree (CardTree.psp): titles, node labels, dialogs, buttons -------------------
 #define IDS_CARDTREE_TOOLTIP_CARD 322      // tool tip of the card tree's title button
