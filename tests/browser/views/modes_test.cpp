@@ -15,15 +15,26 @@
 
 namespace {
 
-// The browse mode is kept in the profile for the next document: every test leaves large icons.
-struct ModeRestorer {
+const std::vector<const char*> kPictures = {"exif_full.jpg", "exif_le.jpg", "people.jpg", "plain.jpg", "rose.jpg"};
+
+CListCtrl* DetailsList(CIconView* view);
+
+// The icon view over a fixture folder with its controller and details list. The browse
+// mode is kept in the profile for the next document: it leaves large icons.
+struct ModesHost {
+  std::string folder;
+  ViewOverFolders v;
   CVxGUITrans* trans;
-  ~ModeRestorer() {
+  CListCtrl* list;
+  ModesHost(const char* tag, const std::vector<const char*>& files)
+      : folder(FixtureFolder(tag, files)),
+        v({folder}),
+        trans(v.view ? v.view->GetController() : nullptr),
+        list(v.view ? DetailsList(v.view) : nullptr) {}
+  ~ModesHost() {
     if (trans) trans->OnModeChange(CGVIEW_LARGEICON);
   }
 };
-
-const std::vector<const char*> kPictures = {"exif_full.jpg", "exif_le.jpg", "people.jpg", "plain.jpg", "rose.jpg"};
 
 // The details list through its window (the control itself is the library's own).
 CListCtrl* DetailsList(CIconView* view) {
@@ -45,12 +56,12 @@ void ExpectRowsInDisplayOrder(const ViewOverFolders& v) {
 }
 
 TEST(ViewModes, DetailsListFollowsTheIconViewAndFillsItsColumns) {
-  std::string folder = FixtureFolder("modes-details", kPictures);
-  ViewOverFolders v({folder});
-  ASSERT_NE(v.view, nullptr);
-  CVxGUITrans* trans = v.view->GetController();
-  ModeRestorer restore{trans};
-  CListCtrl* list = DetailsList(v.view);
+  ModesHost h("modes-details", kPictures);
+  ASSERT_NE(h.v.view, nullptr);
+  ViewOverFolders& v = h.v;
+  CVxGUITrans* trans = h.trans;
+  const std::string& folder = h.folder;
+  CListCtrl* list = h.list;
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(list->GetSafeHwnd());
   EXPECT_FALSE(list->IsWindowVisible());
@@ -103,12 +114,11 @@ TEST(ViewModes, DetailsListFollowsTheIconViewAndFillsItsColumns) {
 }
 
 TEST(ViewModes, ACheckBoxOfASelectedRowMarksEverySelectedRow) {
-  std::string folder = FixtureFolder("modes-check", kPictures);
-  ViewOverFolders v({folder});
-  ASSERT_NE(v.view, nullptr);
-  CVxGUITrans* trans = v.view->GetController();
-  ModeRestorer restore{trans};
-  CListCtrl* list = DetailsList(v.view);
+  ModesHost h("modes-check", kPictures);
+  ASSERT_NE(h.v.view, nullptr);
+  ViewOverFolders& v = h.v;
+  CVxGUITrans* trans = h.trans;
+  CListCtrl* list = h.list;
   trans->OnModeChange(CGVIEW_FILEINFO);
   ASSERT_EQ(list->GetItemCount(), 5);
   for (int r : {1, 2, 4}) list->SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
@@ -136,12 +146,12 @@ TEST(ViewModes, ACheckBoxOfASelectedRowMarksEverySelectedRow) {
 
 // The details list is a virtual list: a label edit there names its row's file.
 TEST(ViewModes, ARowsLabelEditRenamesItsFile) {
-  std::string folder = FixtureFolder("modes-rename", {"plain.jpg", "rose.jpg"});
-  ViewOverFolders v({folder});
-  ASSERT_NE(v.view, nullptr);
-  CVxGUITrans* trans = v.view->GetController();
-  ModeRestorer restore{trans};
-  CListCtrl* list = DetailsList(v.view);
+  ModesHost h("modes-rename", {"plain.jpg", "rose.jpg"});
+  ASSERT_NE(h.v.view, nullptr);
+  ViewOverFolders& v = h.v;
+  CVxGUITrans* trans = h.trans;
+  const std::string& folder = h.folder;
+  CListCtrl* list = h.list;
   trans->OnModeChange(CGVIEW_FILEINFO);
   ASSERT_EQ(list->GetItemCount(), 2);
   list->SetFocus();
@@ -162,11 +172,10 @@ TEST(ViewModes, ARowsLabelEditRenamesItsFile) {
 }
 
 TEST(ViewModes, FocusModeSelectsOneImageAndARepeatOnlyResetsTheLayout) {
-  std::string folder = FixtureFolder("modes-focus", kPictures);
-  ViewOverFolders v({folder});
-  ASSERT_NE(v.view, nullptr);
-  CVxGUITrans* trans = v.view->GetController();
-  ModeRestorer restore{trans};
+  ModesHost h("modes-focus", kPictures);
+  ASSERT_NE(h.v.view, nullptr);
+  ViewOverFolders& v = h.v;
+  CVxGUITrans* trans = h.trans;
   CBrowserDocument* doc = v.pDoc->GetBrowser();
   v.Click(v.IdAt(1));
   v.Click(v.IdAt(3), MK_CONTROL);
