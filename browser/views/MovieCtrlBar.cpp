@@ -21,6 +21,7 @@ BEGIN_MESSAGE_MAP(CMovieCtrlBar, CSliderCtrl)
   ON_WM_TIMER()
   ON_WM_ENABLE()
   ON_WM_SIZE()
+  ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 namespace {
@@ -135,6 +136,10 @@ CRect CMovieCtrlBar::ThumbRect() const {
 }
 
 void CMovieCtrlBar::GetThumbRect(RECT* prc) const { *prc = ThumbRect(); }
+
+int CMovieCtrlBar::GetStepWidth() const { return moviebar::StepWidth(Track()); }
+double CMovieCtrlBar::PosToOffset(int pos) const { return moviebar::PosToOffset(Track(), pos); }
+int CMovieCtrlBar::PosToCenter(int pos) const { return moviebar::PosToCenter(Track(), pos); }
 
 int CMovieCtrlBar::HitTestPos(int x, int, BOOL bClamp) const { return moviebar::HitTestPos(Track(), x, bClamp != FALSE); }
 

@@ -22,9 +22,9 @@ class VXGUITRANS_API CMovieCtrlBar : public CSliderCtrl {
   void GetChannelRect(RECT* prc) const { *prc = m_rcChannel; }
   void GetThumbRect(RECT* prc) const;
   int GetThumbState() const { return m_nThumbState; }
-  int GetStepWidth() const { return moviebar::StepWidth(Track()); }
-  double PosToOffset(int pos) const { return moviebar::PosToOffset(Track(), pos); }
-  int PosToCenter(int pos) const { return moviebar::PosToCenter(Track(), pos); }
+  int GetStepWidth() const;
+  double PosToOffset(int pos) const;
+  int PosToCenter(int pos) const;
   int HitTestPos(int x, int y, BOOL bClamp) const;
   void SetPos(int pos);
   void SetTicFreq(int freq);
@@ -51,6 +51,8 @@ class VXGUITRANS_API CMovieCtrlBar : public CSliderCtrl {
   afx_msg void OnTimer(UINT_PTR id);
   afx_msg void OnEnable(BOOL bEnable);
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  // The trackbar's own end-of-track notice on losing the capture is not ours to send.
+  afx_msg void OnCaptureChanged(CWnd*) {}
   DECLARE_MESSAGE_MAP()
 
  private:

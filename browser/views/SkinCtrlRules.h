@@ -23,7 +23,7 @@ Placement PlaceUnscaled(int cxPicture, int cyPicture, const RECT& box, bool cent
 // Bytes of colour table (masks included) behind a BITMAPINFOHEADER.
 int ColorTableBytes(int bitCount, DWORD compression, DWORD clrUsed);
 
-// The slop rectangle around a press point.
-inline CRect SlopRect(CPoint pt) { return CRect(pt.x - kSlop, pt.y - kSlop, pt.x + kSlop, pt.y + kSlop); }
+// The slop rectangle around a press point: a move of 3 pixels or less stays inside.
+inline CRect SlopRect(CPoint pt) { return CRect(pt.x - kSlop, pt.y - kSlop, pt.x + kSlop + 1, pt.y + kSlop + 1); }
 
 }  // namespace skinctrl
