@@ -158,6 +158,8 @@ typedef HRESULT (*PFN_PLUGIN_GetTitle)(int kind, char* buffer, int size, void* e
 typedef HRESULT (*PFN_PLUGIN_GetToolTips)(int kind, char* buffer, int size);
 typedef HRESULT (*PFN_PLUGIN_GetFolderTypeNum)(CTreeCtrl* tree, int* value);
 typedef HRESULT (*PFN_PLUGIN_IsFolderType)(int a, int b);
+// The card tree's form: folder-type number n and a name compared with its text.
+typedef HRESULT (*PFN_PLUGIN_IsFolderTypeName)(int number, const char* name);
 typedef HRESULT (*PFN_PLUGIN_OpenWindow)(int kind, CWnd* caller, char* buffer);
 typedef HRESULT (*PFN_PLUGIN_OpenSettingPanel)(int a, int b, CView* pane);
 typedef HRESULT (*PFN_PLUGIN_GetFolderMenu)(CTreeCtrl* tree, CMenu* menu);

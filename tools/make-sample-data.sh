@@ -12,7 +12,7 @@ music="$user_dir/Music"
 
 # A prefix or card folder made anew needs the data again, whatever the stamp says.
 stamp=$GLIMORA_LOCAL/sample.stamp
-want=$(sha1sum "$0" "$here/media-lib.sh" | sha1sum | cut -c1-16)
+want=$(sha1sum "$0" "$here/media-lib.sh" "$here/make-avchd.py" | sha1sum | cut -c1-16)
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && [ -d "$pics" ] && [ -d "$GLIMORA_CARD_DIR/DCIM" ]; then
   exit 0
 fi
@@ -76,14 +76,26 @@ done
 bdmv=$card/PRIVATE/AVCHD/BDMV
 mkdir -p "$bdmv/STREAM" "$bdmv/CLIPINF" "$bdmv/PLAYLIST" "$bdmv/BACKUP"
 make_movie "$bdmv/STREAM/00000.MTS" 3 mts
-printf 'INDX0100' >"$bdmv/INDEX.BDM"; printf 'MOBJ0100' >"$bdmv/MOVIEOBJ.BDM"
-printf 'MPLS0100' >"$bdmv/PLAYLIST/00000.MPL"; printf 'HDMV0100' >"$bdmv/CLIPINF/00000.CPI"
+python3 "$here/make-avchd.py" "$bdmv" card 0103 AB12 0
 cp "$bdmv/INDEX.BDM" "$bdmv/MOVIEOBJ.BDM" "$bdmv/BACKUP/"
 touch -d "2026-11-22 14:00:00" "$bdmv/STREAM/00000.MTS"
 mkdir -p "$card/SD_VIDEO/PRL001"
 make_movie "$card/SD_VIDEO/PRL001/MOL001.ASF" 3 asf
 touch -d "2026-11-22 15:00:00" "$card/SD_VIDEO/PRL001/MOL001.ASF"
 
+# The sample disc (glimctl disc insert d): an AVCHD disc of two titles, the second of two
+# scenes, recorded on two days.
+disc=$GLIMORA_DISC_DIR
+rm -rf "$disc"
+mkdir -p "$disc/BDMV/STREAM"
+make_movie "$disc/BDMV/STREAM/00000.m2ts" 3 mts
+cp "$disc/BDMV/STREAM/00000.m2ts" "$disc/BDMV/STREAM/00001.m2ts"
+cp "$disc/BDMV/STREAM/00000.m2ts" "$disc/BDMV/STREAM/00002.m2ts"
+python3 "$here/make-avchd.py" "$disc/BDMV" disc 0103 AB12 0 1,2
+touch -d "2026-10-03 09:00:00" "$disc/BDMV/STREAM/00000.m2ts"
+touch -d "2026-10-04 16:00:00" "$disc/BDMV/STREAM/00001.m2ts" "$disc/BDMV/STREAM/00002.m2ts"
+
 echo "$want" >"$stamp"
 echo "Sample library: $pics"
 echo "Memory card (E:): $card"
+echo "Sample disc (glimctl disc insert d): $disc"

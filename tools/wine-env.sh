@@ -20,6 +20,8 @@ unset LANGUAGE
 # The memory card: drive E: is a removable drive whose medium is this folder.
 export GLIMORA_CARD_LETTER=e
 export GLIMORA_CARD_DIR=$GLIMORA_LOCAL/card
+# The sample disc (an AVCHD disc as a folder) for glimctl disc insert.
+export GLIMORA_DISC_DIR=$GLIMORA_LOCAL/disc
 
 # The program folder inside the prefix.
 export GLIMORA_PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Norvane/Marlo5"

@@ -8,6 +8,7 @@
 #include <fw/fw.h>
 
 class CThumbnail;
+class CThumbnailPage;
 
 // Comparison of two thumbnails for SortItems: negative puts the first before the second.
 typedef int(CALLBACK* PFNVXITEMCOMPARE)(CThumbnail* p1, CThumbnail* p2, LPARAM lData);
@@ -46,6 +47,16 @@ class IVxItemView {
   virtual void EnableDrawing(BOOL bEnable) = 0;
   // 0 while a folder being opened is sorted: items are drawn with their edges only.
   virtual void SetPicturesShown(BOOL bShown) = 0;
+
+  // ---- Renaming, paste and drag (stores without them answer none) --------------------
+  // Opens the rename box over the item's label.
+  virtual void EditLabel(DWORD) {}
+  // The page of the group whose area holds the point (document coordinates).
+  virtual CThumbnailPage* GroupPageAt(CPoint) { return NULL; }
+  // The scroll position: document minus client coordinates.
+  virtual CPoint GetItemScroll() const { return CPoint(0, 0); }
+  // The item's picture rectangle in document coordinates.
+  virtual BOOL GetItemIconRect(DWORD, CRect&) { return FALSE; }
 
  protected:
   ~IVxItemView() {}

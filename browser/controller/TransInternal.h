@@ -132,6 +132,8 @@ LPCSTR GetCardVoiceAreaName();
 // A message box of the controller's family (caption: the program's name); while one is
 // open another is not shown and counts as 0.
 int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);
+// The system's text for an error code (its number when it has none) in such a box.
+int SystemErrorBox(HWND hOwner, DWORD dwError);
 // The same with a string of the resource library (%s replaced by pszArg when given).
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg = NULL);
 // The program folder (no trailing backslash).

@@ -123,6 +123,15 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle) {
   return r;
 }
 
+int SystemErrorBox(HWND hOwner, DWORD dwError) {
+  char* psz = NULL;
+  ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                   dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
+  CString text = psz ? CString(psz) : TransUnknownErrorText(dwError);
+  if (psz) ::LocalFree(psz);
+  return GuardedMessageBox(hOwner, text, MB_ICONERROR);
+}
+
 int GuardedMessageBoxId(HWND hOwner, UINT nStringID, UINT nStyle, LPCSTR pszArg) {
   CString text;
   CResourceLoader loader;

@@ -2,6 +2,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 
+#include "DragDrop.h"
 #include "MovieCtrl.h"
 #include "SlideShowController.h"
 #include "SoundCheckProcess.h"
@@ -63,6 +64,9 @@ CVxGUITrans::CVxGUITrans()
   m_pBusy->lCount = 0;
   m_pBusy->bRepost = FALSE;
   m_pSlideShowFlag = new int(0);
+  // The drop target registers the browser's formats; it stays unregistered.
+  m_pDropTarget = new CDropTarget();
+  m_pDropSource = new CDropSource();
   SetFolderChangingFlag(0);
   g_pTransController = this;
   CString dll = TransProgramFolder() + "\\Core\\ScoreHall\\ClipFacts.dll";
@@ -73,6 +77,8 @@ CVxGUITrans::~CVxGUITrans() {
   if (m_hClipFacts) ::FreeLibrary(m_hClipFacts);
   delete m_pMovieCtrl;
   delete m_pRelay;
+  delete m_pDropTarget;
+  delete m_pDropSource;
   delete m_pZoom;
   delete m_pSlideShowFlag;
   delete m_pBusy;
@@ -102,6 +108,7 @@ BOOL CVxGUITrans::Initialize() {
   FreeQueuedCommands();
 
   if (m_pView && m_pView->GetSafeHwnd()) m_pView->DragAcceptFiles(FALSE);
+  if (m_pDropTarget) m_pDropTarget->Revoke();
 
   delete m_pPanes;
   m_pPanes = new (std::nothrow) CVxPaneMessenger(m_pView, m_pView ? m_pView->GetParentFrame() : NULL, this);

@@ -15,6 +15,8 @@
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
 //   VxGUITransRename.cpp  renaming a thumbnail's file
 //   VxGUITransEntry.cpp   the property dialog
+//   VxGUITransClipboard.cpp  cut, copy and paste
+//   VxGUITransDrag.cpp    dragging the selection out, the rename command
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -61,6 +63,13 @@ struct VXSELECTKEEPER {
 
 class CVxPaneMessenger;
 class CExportPaneLock;
+class CExploreClipboardObject;
+class CDropTarget;
+class CDropSource;
+
+// The drive query of a paste: the drive's type, and the space free to the user (FALSE when
+// it can't be read).
+typedef BOOL (*PFNTRANSDISKQUERY)(LPCSTR pszRoot, UINT* pnType, ULONGLONG* pullFree);
 class CProgressReporter;
 
 class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
@@ -260,6 +269,32 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // The property reader's dialog for the item (null: the one selected item).
   HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
+  // ---- Cut, copy and paste -------------------------------------------------------------
+  // Copy and cut answer 1 when nothing is to be done, 0 when the clipboard refused the list.
+  int CopySelectFilesToClipBoard();
+  long CutSelectFiles();
+  int CutSelectFilesToClipBoard();
+  // 1 when the files were pasted (or there were none), 0 otherwise.
+  int PasteFileFromClipBoard();
+  CThumbnailPage* PasteFileFromClipBoard_GetPasteFolder();
+  // Copies or moves the block's files into the page's folder; the written paths come back.
+  int PasteFiles(DWORD dwEffect, HGLOBAL hDrop, CThumbnailPage* pPage, CStringList& pasted);
+  void PasteFileFromClipBoard_MoveToCopy(CExploreClipboardObject* pClip, const CStringList& pasted);
+  void PasteFileFromClipBoard_CreateThumbnails(CThumbnailPage* pPage, const CStringList& pasted);
+  int PasteFileFromClipBoard_ResetView();
+  void ClearClipBoard(BOOL bClipboard, BOOL bCutMarks);
+  // Tests hand in the drive's answer (null: the real one).
+  static void SetDiskQuery(PFNTRANSDISKQUERY pfn);
+
+  // ---- Rename command and drag start ----------------------------------------------------
+  BOOL RenameSelectFile();
+  void OnHandleDrag(NMLISTVIEW* pNotify);
+  void OnHandleDrag_ObtainSelectList(CStringList* pFiles, CStringList* pFolders);
+  void OnHandleDrag_HotSpot(POINT& hotSpot, CThumbnail* pItem, const POINT& cursor);
+  void SetDragRect();
+  CDropTarget* GetDropTarget() const { return m_pDropTarget; }
+  CDropSource* GetDropSource() const { return m_pDropSource; }
+
   // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
   void FocusMode_RefreshSelectItem();
   void OnModeChange(UINT nViewCode);
@@ -292,6 +327,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void CollectShown(CList<CThumbnail*, CThumbnail*>& list) const;
   void CollectAll(CList<CThumbnail*, CThumbnail*>& list) const;
   HWND GetBaseViewWindow() const;
+  BOOL IsClipboardRefused() const;
+  int WriteSelectionToClipBoard(UINT nEffect);
 
   // 1. host view  2. manager window  3. relay record  4. details list
   CView* m_pView;
@@ -303,9 +340,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   VXBUSYGUARD* m_pBusy;
   int m_nUpdateLock;
   CZoomWndController* m_pZoom;
-  // 9./10. drop target and drag source: staged with drag and drop.
-  void* m_pDropTarget;
-  void* m_pDropSource;
+  // 9./10. drop target (kept revoked) and drag source
+  CDropTarget* m_pDropTarget;
+  CDropSource* m_pDropSource;
   // 11. delayed-command queue
   CList<HGLOBAL, HGLOBAL> m_queue;
   int m_nQueueCount;

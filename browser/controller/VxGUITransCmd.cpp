@@ -26,6 +26,10 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
       m_bEditLabel = FALSE;
       DeleteSelectFiles();
       break;
+    case VXCA_RENAME: RenameSelectFile(); break;
+    case VXCA_COPY: CopySelectFilesToClipBoard(); break;
+    case VXCA_CUT: CutSelectFiles(); break;
+    case VXCA_PASTE: PasteFileFromClipBoard(); break;
     case VXCA_PROPERTIES: ShowPropertyDialog(pDoc ? pDoc->GetLastSelectedItem() : NULL); break;
     case VXCA_SELECT_ALL: SelectAllThumbnail(); break;
     case VXCA_UNSELECT_ALL: UnSelectAllThumbnail(); break;
@@ -58,8 +62,8 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
     case VXCA_SORT: OnBrowserSortMsg(0, (LPARAM)value, &r); break;
     case VXCA_FILTER: OnBrowserMaskMsg(0, (LPARAM)value, &r); break;
     default:
-      // Rename, properties, mark operations, favourites, similar images and the clipboard
-      // come with their own parts: handled, nothing done yet.
+      // Mark operations, favourites and similar images come with their own parts:
+      // handled, nothing done yet.
       break;
   }
 }

@@ -363,12 +363,7 @@ long CVxGUITrans::GotoFolder(const CThumbnailGroupInfo& key, LPCSTR pszName, LPC
   if (h == INVALID_HANDLE_VALUE) {
     DWORD err = ::GetLastError();
     if (err != ERROR_FILE_NOT_FOUND) {
-      char* psz = NULL;
-      ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       NULL, err, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
-      CString text = psz ? CString(psz) : TransUnknownErrorText(err);
-      if (psz) ::LocalFree(psz);
-      GuardedMessageBox(GetSafeHwnd(), text, MB_ICONERROR);
+      SystemErrorBox(GetSafeHwnd(), err);
       return (long)err;
     }
   } else {

@@ -43,7 +43,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
   IVxItemView* pItems = GetItemView();
   switch (pHdr->code) {
     case LVN_BEGINDRAG:
-      // Dragging comes with its own part.
+      OnHandleDrag(reinterpret_cast<NMLISTVIEW*>(const_cast<NMHDR*>(pHdr)));
       return TRUE;
     case LVN_BEGINLABELEDITA: {
       m_bEditLabel = TRUE;

@@ -472,8 +472,9 @@ BOOL CVxGUITrans::OnBrowserChangeModeMsg(WPARAM, LPARAM lParam, LRESULT* pResult
 }
 
 BOOL CVxGUITrans::OnBrowserActionMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
-  // Rename and rotation come with their own parts; until then nothing is done for them.
+  // Rotation comes with its own part; until then nothing is done for it.
   *pResult = 0;
+  if (m_pView && lParam == VXACTION_RENAME) RenameSelectFile();
   if (m_pView && lParam == VXACTION_DELETE) DeleteSelectFiles();
   return TRUE;
 }
@@ -720,7 +721,7 @@ BOOL CVxGUITrans::OnDrawClipboard(WPARAM wParam, LPARAM lParam, LRESULT* pResult
       return !bGone;
     });
     if (bGone) ReloadAllGroups();
-    UnCutAll();
+    ClearClipBoard(FALSE, TRUE);
     pClip->ResetViewer();
     if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   }

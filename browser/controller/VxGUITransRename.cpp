@@ -81,12 +81,7 @@ int CVxGUITrans::RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName) {
   }
   DecodeThread_Start(FALSE);
   if (!bMoved) {
-    char* psz = NULL;
-    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                     err, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
-    CString text = psz ? CString(psz) : TransUnknownErrorText(err);
-    if (psz) ::LocalFree(psz);
-    GuardedMessageBox(GetSafeHwnd(), text, MB_ICONERROR);
+    SystemErrorBox(GetSafeHwnd(), err);
     return 0;
   }
   MoveFileWithRecord(old, now);

@@ -98,6 +98,8 @@ void CIconView::NoticeVisibleRange() {
 UINT CIconView::ItemDrawFlags(DWORD id, BOOL bFocus) const {
   if (!m_bPicturesShown) return kDrawEdge;
   UINT flags = kDrawThumbnail | kDrawLabel | kDrawEdge | kDrawCheck | kDrawFavoriteDB;
+  // The rename box stands over the label of the item under edit.
+  if (id == m_rename.GetTargetID()) flags &= ~kDrawLabel;
   if (bFocus && id == m_model.Focus()) flags |= kDrawFocus;
   const CBrowserDocument* doc = GetBrowserDocument();
   if (doc && doc->GetFolderType().IsSDCardFolder()) flags = (flags & ~kDrawFavoriteDB) | kDrawFavoriteDPOF;

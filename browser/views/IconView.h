@@ -36,6 +36,10 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   BOOL Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut);
   void SortItems(PFNVXITEMCOMPARE pfnCompare, LPARAM data) override;
   const CIconGroupHeaders& GetGroupHeaders() const { return m_headers; }
+  // A group's area runs from its header bar to the next group's header bar.
+  CThumbnailPage* GroupPageAt(CPoint docPoint) override;
+  CPoint GetItemScroll() const override { return GetScrollPositionRaw(); }
+  BOOL GetItemIconRect(DWORD id, CRect& rc) override { return GetItemRect(id, rc, 1); }
 
   // ---- Items ----
   CThumbnailItem* AllockItem(CThumbnail* pThumbnail) override;

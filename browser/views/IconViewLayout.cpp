@@ -155,3 +155,13 @@ DWORD CIconView::FindFirstImageItem() const {
 }
 
 DWORD CIconView::GetTopIndex() { return NearestItem(CPoint(0, 0)); }
+
+CThumbnailPage* CIconView::GroupPageAt(CPoint docPoint) {
+  for (size_t i = 0; i < m_headerRecords.size(); ++i) {
+    // The margin above the first bar belongs to the first group.
+    const LONG top = i == 0 ? LONG_MIN : m_headerRecords[i].rect.top;
+    const LONG bottom = i + 1 < m_headerRecords.size() ? m_headerRecords[i + 1].rect.top : LONG_MAX;
+    if (docPoint.y >= top && docPoint.y < bottom) return m_headerRecords[i].group;
+  }
+  return NULL;
+}

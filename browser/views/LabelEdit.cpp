@@ -1,5 +1,11 @@
-// The day calendar's in-place name box.
+// The day calendar's in-place name box: the rename box's character filter, its own result.
 #include "LabelEdit.h"
+
+#include "RenameEditRules.h"
+
+namespace {
+enum { kFirstChildId = 12288 };
+}
 
 BEGIN_MESSAGE_MAP(CLabelEdit, CEdit)
   ON_WM_CREATE()
@@ -18,7 +24,7 @@ BOOL CLabelEdit::PreCreateWindow(CREATESTRUCT& cs) {
 
 BOOL CLabelEdit::Create(CWnd* pParent, LPCSTR lpszText, int nLimit, const RECT& rc) {
   if (!pParent || !pParent->GetSafeHwnd()) return FALSE;
-  UINT id = labeledit::kFirstChildId;
+  UINT id = kFirstChildId;
   while (::GetDlgItem(pParent->m_hWnd, id)) id++;
   if (!CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, rc, pParent, id)) return FALSE;
   m_rcGiven = rc;
@@ -80,11 +86,11 @@ void CLabelEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
   GetWindowText(before);
   BYTE previous = m_chPrevious;
   m_chPrevious = (BYTE)nChar;
-  if (labeledit::RefusesChar((BYTE)nChar, previous, before.IsEmpty())) return;
+  if (renameedit::RefusesChar(previous, (BYTE)nChar, before.IsEmpty())) return;
   CEdit::OnChar(nChar, nRepCnt, nFlags);
   CString after;
   GetWindowText(after);
-  if (!labeledit::TextAcceptable((LPCSTR)after)) {
+  if (renameedit::RefusesText((LPCSTR)after)) {
     SetWindowText(before);
     SetFocus();
     SendMessage(EM_SETSEL, 0, 65535);

@@ -4,7 +4,6 @@
 #pragma once
 #include <fw/fw.h>
 
-#include "LabelEditRules.h"
 #include "VxGUITransApi.h"
 
 #define WM_LABEL_EDIT_END 32868

@@ -1,6 +1,8 @@
 // CVxGUIIconView: item store, selection calls, layout and scrolling into view.
 #include "VxGUIIconView.h"
 
+#include <VxResourceIds.h>
+
 #include <algorithm>
 
 IMPLEMENT_DYNCREATE(CVxGUIIconView, CAutoScrollView)
@@ -245,6 +247,7 @@ void CVxGUIIconView::EditLabel(DWORD id) {
     SelectItem(id, TRUE);
   }
   SetFocusItem(id);
+  if (m_rename.GetSafeHwnd()) m_rename.SendMessage(WM_CHAR, VK_ESCAPE, 0);
   CBrowserDocument* doc = GetBrowserDocument();
   if (doc && doc->GetFolderType().IsSDCardFolder()) return;
   SetFocus();
@@ -257,7 +260,28 @@ void CVxGUIIconView::EditLabel(DWORD id) {
   info.item.iItem = int(id);
   info.item.pszText = const_cast<LPSTR>(LPCSTR(name));
   info.item.lParam = reinterpret_cast<LPARAM>(item->GetThumbnail());
-  if (SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&info)) == 0) EraseFocusRect();
+  if (SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&info)) != 0) return;
+  EraseFocusRect();
+  item = FindItem(id);  // the owner's answer may have reloaded the items
+  if (!item || m_rename.Begin(item, this)) {
+    // The item is drawn again without its label: the box is narrower than the label.
+    if (item) {
+      CRect rc, label;
+      item->GetBoundsRect(rc);
+      item->GetLabelRect(label);
+      rc.UnionRect(rc, label);
+      rc.OffsetRect(-GetScrollPositionRaw());
+      InvalidateRect(&rc, FALSE);
+    }
+    return;
+  }
+  // The path leaves no room for a name (or the box could not be made): the edit that
+  // began ends without a name, refused as the controller refuses a name.
+  info.hdr.code = LVN_ENDLABELEDITA;
+  info.item.pszText = NULL;
+  SendMessage(WM_NOTIFY, VXICONVIEW_CTRL_ID, reinterpret_cast<LPARAM>(&info));
+  static const UINT uError = ::RegisterWindowMessageA("VX3D_ERROR_DISPLAY");
+  PostMessage(uError, IDS_BROWSER_RENAME_FAILED, MB_ICONERROR);
 }
 
 LRESULT CVxGUIIconView::Notify(int code, DWORD id, CPoint ptScreen, UINT oldState, UINT newState) {

@@ -16,6 +16,7 @@
 #include "AutoScrollView.h"
 #include "IconViewRules.h"
 #include "ItemViewLink.h"
+#include "RenameEdit.h"
 #include "ThumbnailItem.h"
 
 // Control id of the view's list-view notifications.
@@ -59,7 +60,10 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView,
   virtual void CheckItems(DWORD id);
   DWORD GetNextItem(DWORD id, int flags) const;
   BOOL GetItemRect(DWORD id, CRect& rc, int code);
-  void EditLabel(DWORD id);
+  void EditLabel(DWORD id) override;
+  // The item whose label is under edit (-1 when none): drawn without its label.
+  DWORD GetRenameTarget() const { return m_rename.GetTargetID(); }
+  CRenameEdit& GetRenameEdit() { return m_rename; }
   BOOL EnsureVisible(DWORD id, BOOL bPartialOK) override;
   void RedrawItem(DWORD id) override;
   void SetThumbnailSize(CSize size) override;
@@ -163,6 +167,7 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView,
     BOOL dragStarted = FALSE;
     bool Active() const { return part != iconview::kPartItem && id != iconview::kNoItem; }
   } m_click;
+  CRenameEdit m_rename;
   // Rubber band: anchor in document coordinates, band in client coordinates.
   struct Band {
     bool exists = false;

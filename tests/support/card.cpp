@@ -99,6 +99,26 @@ unsigned long RemoveCard(char letter) {
   return Change("remove from", letter, DRIVE_NO_ROOT_DIR, std::string(), std::string());
 }
 
+unsigned long InsertDisc(char letter, const std::string& unixDir, const std::string& label) {
+  return Change("insert a disc into", letter, DRIVE_CDROM, unixDir, label);
+}
+
+unsigned long RemoveDisc(char letter) { return RemoveCard(letter); }
+
+std::string UnixPathOf(const std::string& windowsPath) {
+  typedef char* (CDECL * ToUnix)(LPCWSTR);
+  auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return std::string();
+  wchar_t wide[MAX_PATH * 2] = {};
+  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2 - 1);
+  char* unix = toUnix(wide);
+  if (!unix) return std::string();
+  std::string out(unix);
+  HeapFree(GetProcessHeap(), 0, unix);
+  return out;
+}
+
 std::string DefaultCardDir() {
   const char* d = getenv("GLIMORA_CARD_DIR");
   return d ? d : "";

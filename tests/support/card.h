@@ -14,6 +14,13 @@ unsigned long InsertCard(char letter, const std::string& unixDir, const std::str
 // Takes the medium out: the drive letter disappears from GetLogicalDrives.
 unsigned long RemoveCard(char letter);
 
+// Makes drive `letter` a CD-ROM drive holding the Linux folder `unixDir` as its disc.
+unsigned long InsertDisc(char letter, const std::string& unixDir, const std::string& label = "AVCHD");
+unsigned long RemoveDisc(char letter);
+
+// The Linux path of a Windows path (a scratch folder made into a card), empty if unknown.
+std::string UnixPathOf(const std::string& windowsPath);
+
 // The Linux folder of the prefix's card drive (GLIMORA_CARD_DIR), empty if unknown.
 std::string DefaultCardDir();
 

@@ -39,4 +39,16 @@ std::string ReadWholeFile(const std::string& path) {
   return text;
 }
 
+bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour) {
+  HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  SYSTEMTIME st = {(WORD)year, (WORD)month, 0, (WORD)day, (WORD)hour, 0, 0, 0};
+  FILETIME local, utc;
+  bool ok = SystemTimeToFileTime(&st, &local) && LocalFileTimeToFileTime(&local, &utc) &&
+            SetFileTime(h, nullptr, nullptr, &utc);
+  CloseHandle(h);
+  return ok;
+}
+
 }  // namespace testsupport

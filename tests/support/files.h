@@ -9,6 +9,8 @@ namespace testsupport {
 void MakeFolders(const std::string& folder);
 // Writes a whole file (replacing it), making its folders first; false when it fails.
 bool WriteWholeFile(const std::string& path, const std::string& data);
+// Sets the file's last-write time from a local date and time; false when it fails.
+bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour = 12);
 // The whole file (read while others may write it); "" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

@@ -1,13 +1,17 @@
 // Small command-line helper for scripts and manual checks under Wine:
 //   glimctl card insert <letter> <linux folder>   put a card into the removable drive
 //   glimctl card remove <letter>                  take it out
+//   glimctl disc insert <letter> [linux folder]   put a disc into a CD-ROM drive (the
+//                                                 sample disc without a folder)
+//   glimctl disc remove <letter>                  take it out
 //   glimctl close-main [seconds]                  close the running main program
 //   glimctl show-folder <folder>                  show a folder in the browser, as the
 //                                                 folder pane does
 //   glimctl sample-profile                        the browsing state the sample run starts
 //                                                 from: the browser's view, sort and filter
 //                                                 back to their defaults, no first-start
-//                                                 classification question
+//                                                 classification question, the folder
+//                                                 pane on the card's tree
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +20,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
+#include <VxResourceIds.h>
 
 #include "TransRules.h"
 #include "card.h"
@@ -40,6 +45,19 @@ static int SampleProfile() {
       return 1;
     }
   }
+  // The folder pane opens on the memory card's tree, its picture folder chosen.
+  if (HMODULE res = LoadLibraryA("VxResource.dll")) {
+    char card[256] = {}, disk[256] = {};
+    LoadStringA(res, IDS_CARDTREE_TITLE, card, sizeof card);
+    LoadStringA(res, IDS_TREE_TITLE_DISK, disk, sizeof disk);
+    FreeLibrary(res);
+    if (card[0] && disk[0]) {
+      CMWriteProfileString("VxFolder\\FolderInfo", "CurrentTree", card);
+      CMWriteProfileInt("VxFolder\\FolderInfo", card, 3);
+      CMWriteProfileInt("VxFolder\\FolderInfo", disk, 2);
+      CMWriteProfileString("CardTree\\FolderInfo", "OpenFolder", "E:\\DCIM\\100NORVA");
+    }
+  }
   // The first start asks where photos to classify are; the sample run has its library.
   return CMWriteProfileInt("VxClassify", "FirstClassify", 1) ? 0 : 1;
 }
@@ -53,6 +71,21 @@ int main(int argc, char** argv) {
   }
   if (argc >= 4 && !strcmp(argv[1], "card") && !strcmp(argv[2], "remove")) {
     unsigned long e = testsupport::RemoveCard(argv[3][0]);
+    if (e) fprintf(stderr, "remove failed: %lu\n", e);
+    return e ? 1 : 0;
+  }
+  if (argc >= 4 && !strcmp(argv[1], "disc") && !strcmp(argv[2], "insert")) {
+    const char* folder = argc >= 5 ? argv[4] : getenv("GLIMORA_DISC_DIR");
+    if (!folder || !*folder) {
+      fprintf(stderr, "insert failed: no disc folder\n");
+      return 1;
+    }
+    unsigned long e = testsupport::InsertDisc(argv[3][0], folder);
+    if (e) fprintf(stderr, "insert failed: %lu\n", e);
+    return e ? 1 : 0;
+  }
+  if (argc >= 4 && !strcmp(argv[1], "disc") && !strcmp(argv[2], "remove")) {
+    unsigned long e = testsupport::RemoveDisc(argv[3][0]);
     if (e) fprintf(stderr, "remove failed: %lu\n", e);
     return e ? 1 : 0;
   }
@@ -79,6 +112,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
+  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
   return 2;
 }

@@ -68,7 +68,9 @@ int CCardFileOperation::Drop(LPCSTR lpszTargetFolder, const void* pBlock, size_t
   return DropPaths(lpszTargetFolder, paths, dwEffect);
 }
 
-int CCardFileOperation::DropPaths(LPCSTR lpszTargetFolder, const std::vector<std::string>& paths, DWORD dwEffect) {
+int CCardFileOperation::DropPaths(LPCSTR lpszTargetFolder, const std::vector<std::string>& paths, DWORD dwEffect,
+                                  std::vector<std::string>* pWritten, HWND hOwner) {
+  if (pWritten) pWritten->clear();
   if (!lpszTargetFolder || !*lpszTargetFolder || paths.empty()) return 0;
   const std::string target = dropop::DropTargetFolder(lpszTargetFolder);
   if (TargetInsideSource(target, paths)) return 0;
@@ -86,17 +88,20 @@ int CCardFileOperation::DropPaths(LPCSTR lpszTargetFolder, const std::vector<std
   if (wait.m_hWnd) wait.DestroyWindow();
 
   SHFILEOPSTRUCTA op = {};
-  op.hwnd = ::GetActiveWindow();
+  op.hwnd = hOwner ? hOwner : ::GetActiveWindow();
   op.wFunc = dropop::FileOperationFor(dwEffect);
   op.pFrom = from.c_str();
   op.pTo = to.c_str();
-  op.fFlags = FOF_MULTIDESTFILES | FOF_WANTMAPPINGHANDLE | FOF_ALLOWUNDO;
+  // One target folder: never the one-target-per-source flag, which would take a single
+  // source's folder for the new name of the file.
+  op.fFlags = FOF_WANTMAPPINGHANDLE | FOF_ALLOWUNDO;
   const int r = CMTLxFileOperation(&op);
   const bool ok = r == 0 && !op.fAnyOperationsAborted;
   if (auto* map = static_cast<CMTLX_NAMEMAPPING*>(op.hNameMappings)) {
     std::vector<std::string> sources = SplitList(map->pszSources), written = SplitList(map->pszWritten);
     if (ok && op.wFunc == FO_MOVE) MoveDatabaseEntries(sources, written);
     RepairContentFiles(written);
+    if (pWritten) *pWritten = written;
     CMTLxFreeNameMapping(map);
   }
   return ok ? 1 : 0;

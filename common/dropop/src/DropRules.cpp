@@ -113,6 +113,12 @@ std::string FramedName(const NameFrame& frame, const std::string& name) {
 
 ContentRepair RepairMembers(vxcont::ContentInfo* info, const std::string& contPath) {
   if (info->members.empty()) return ContentRepair::NoMembers;
+  // A member is a file beside the content file: a name that reaches elsewhere ("..\\x",
+  // "sub/x", "C:x") is not one this program wrote, and the file is left as it came.
+  for (const std::string& m : info->members)
+    if (m.empty() || m == "." || m == ".." || textkit::LastSeparator(m) != std::string::npos ||
+        textkit::NameOffset(m) != 0)
+      return ContentRepair::LeaveAlone;
   NameFrame frame;
   ContentRepair plan = PlanContentRepair(textkit::TitleOf(info->members[0]), textkit::TitleOf(contPath), &frame);
   if (plan != ContentRepair::Rename) return plan;

@@ -8,6 +8,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
+
 #ifdef VXBDCORE_BUILD
 #define VXBDCORE_API __declspec(dllexport)
 #else
@@ -38,8 +40,8 @@ class IVxBDImageList {
 // The integrator: the card plug-in calls it by position in its table, each operation with
 // the object first and a 32-bit result (negative = failure). The named positions are those
 // callers use; every other position is a placeholder so that the named ones sit where the
-// callers look. Until drives are served, the device count is 0, the wait finds nothing
-// pending and every other operation answers VXBD_E_NODEVICE.
+// callers look. Devices are the drive letters (device = drive number, 26 of them); a device
+// the core cannot serve answers VXBD_E_NODEVICE.
 #define VXBD_RESERVED(n) \
   virtual long Reserved##n() { return VXBD_E_NODEVICE; }
 class IVxBDIntegrator {
@@ -103,6 +105,86 @@ class IVxBDIntegrator {
 };
 #undef VXBD_RESERVED
 #define VXBD_INTEGRATOR_POSITIONS 129
+
+// ---- The integrator's records: only the fields at these offsets are read by callers -------
+// Result codes with a meaning of their own.
+#define VXBD_S_SESSION_OPEN ((long)0x7030003)    // open disc: that disc is open already
+#define VXBD_S_LIST_OPEN ((long)0x7030002)       // open title list: that list is open already
+#define VXBD_E_UNFINALISED ((long)0x87030055)    // open disc: the disc needs finalising
+#define VXBD_TITLE_LIST_ALL ((DWORD)0x80000038)  // open title list: every title
+#define VXBD_DEVICE_COUNT_ALL 7                  // device count: every kind
+#define VXBD_OPEN_READ 1                         // open disc: for reading
+#define VXBD_MEDIUM_TYPE_REWRITABLE 65542
+
+enum VxBDDeviceKind { VXBD_DEVICE_OTHER = 1, VXBD_DEVICE_DISC = 2, VXBD_DEVICE_CARD = 3 };
+
+struct VXBDDEVICEINFO {  // 26
+  LONG nDrive;           // 0 = A:
+  LONG nReserved;
+  LONG nKind;            // VxBDDeviceKind
+  BYTE reserved[52];
+};
+struct VXBDMEDIUMFLAGS {  // 29
+  DWORD dwFlags;          // 0x40000 checked, 0x20000 writable
+  BYTE bState;            // bit 0: needs checking
+  BYTE reserved[11];
+};
+#define VXBD_MEDIUM_CHECKED 0x40000
+#define VXBD_MEDIUM_WRITABLE 0x20000
+struct VXBDMEDIUMTYPE {  // 27
+  LONG nReserved;
+  LONG nType;
+  BYTE reserved[8];
+};
+struct VXBDSESSIONDESC {  // 35
+  LONG nTvSystem;         // 0 NTSC, 1 PAL
+  BYTE reserved[60];
+};
+struct VXBDLISTINFO {  // 39
+  LONG reserved0[2];
+  DWORD nTitles;
+  BYTE reserved[52];
+};
+struct VXBDTITLEINFO {  // 68
+  LONG nKind;           // 1 = a movie title
+  LONG nReserved;
+  LONG nParts;
+  BYTE reserved0[12];
+  ULONGLONG ullBytes;
+  BYTE reserved1[552];
+  SYSTEMTIME stRecorded;
+  BYTE reserved2[36];
+  WORD wMakerHigh;
+  WORD wMakerLow;
+  WORD wModel;          // the model code of the playlist's maker data
+  WORD wPictureWidth;
+  WORD wPictureHeight;
+  WORD wTvSystem;
+  BYTE reserved3[8];
+};
+struct VXBDPARTRECORD {  // 81
+  BYTE reserved0[584];
+  SYSTEMTIME stRecorded;
+  BYTE reserved1[24];
+};
+struct VXBDPARTINFO {  // 128
+  LONG reserved0[3];
+  LONG nWidth;
+  LONG nHeight;
+  ULONGLONG ullBytes;
+  BYTE reserved[36];
+};
+static_assert(offsetof(VXBDDEVICEINFO, nKind) == 8, "device kind at 8");
+static_assert(offsetof(VXBDMEDIUMFLAGS, bState) == 4, "medium state at 4");
+static_assert(offsetof(VXBDMEDIUMTYPE, nType) == 4, "medium type at 4");
+static_assert(offsetof(VXBDLISTINFO, nTitles) == 8, "title count at 8");
+static_assert(offsetof(VXBDTITLEINFO, nParts) == 8, "part count at 8");
+static_assert(offsetof(VXBDTITLEINFO, ullBytes) == 24, "size at 24");
+static_assert(offsetof(VXBDTITLEINFO, stRecorded) == 584, "recording time at 584");
+static_assert(offsetof(VXBDTITLEINFO, wMakerHigh) == 636, "maker high word at 636");
+static_assert(offsetof(VXBDTITLEINFO, wMakerLow) == 638, "maker low word at 638");
+static_assert(offsetof(VXBDPARTRECORD, stRecorded) == 584, "part time at 584");
+static_assert(offsetof(VXBDPARTINFO, nWidth) == 12 && offsetof(VXBDPARTINFO, nHeight) == 16, "size at 12 and 16");
 
 // One disc drive of the drive list.
 struct VXBDDRIVEENTRY {

@@ -1,65 +1,309 @@
 // GetVxBDCoreObject: the core object over the AVCHD tree reading.
 #include <VxBDCore.h>
 
+#include <VxBDDisc.h>
+#include <imaging/movie.h>
+
+#include <cwctype>
+#include <map>
+#include <mutex>
 #include <new>
 
 namespace {
 
-// No drives are served yet: nothing to count, nothing pending, no device for the rest.
-class NoDeviceIntegrator : public IVxBDIntegrator {
+// Devices are the drive letters (device = drive number). A CD-ROM drive holding a BDMV
+// tree is a disc (read-only: nothing here writes to it), a removable drive holding one a
+// card; every other drive is left alone. Sessions and title lists stay open until closed
+// or until their drive goes; a second open answers the one already open.
+class DiscIntegrator : public IVxBDIntegrator {
  public:
-  long ValidateSession(int) override { return VXBD_E_NODEVICE; }
-  long TestSessionAgain(int) override { return VXBD_E_NODEVICE; }
+  long ValidateSession(int s) override {
+    std::lock_guard<std::mutex> g(m_);
+    return sessions_.count(s) ? 0 : E_HANDLE;
+  }
+  long TestSessionAgain(int s) override { return ValidateSession(s); }
   long GetDeviceCount(int, int* pnCount) override {
     if (!pnCount) return E_POINTER;
-    *pnCount = 0;
+    *pnCount = 26;
     return 0;
   }
-  long LockDevice(int) override { return VXBD_E_NODEVICE; }
-  long ReleaseDevice(int) override { return VXBD_E_NODEVICE; }
-  long OpenDisc(int, LPCWSTR, int, int* phSession) override {
-    if (phSession) *phSession = -1;
-    return VXBD_E_NODEVICE;
+  long LockDevice(int d) override {
+    if (!Present(d)) return VXBD_E_NODEVICE;
+    std::lock_guard<std::mutex> g(m_);
+    ++locks_[d];
+    return 0;
   }
-  long CloseSession(int) override { return VXBD_E_NODEVICE; }
-  long GetDeviceInfo(int, void*) override { return VXBD_E_NODEVICE; }
-  long GetMediumType(int, void*) override { return VXBD_E_NODEVICE; }
-  long IsDeviceBusy(int) override { return VXBD_E_NODEVICE; }
-  long GetMediumFlags(int, void*) override { return VXBD_E_NODEVICE; }
-  long GetSessionDescriptor(int, void*) override { return VXBD_E_NODEVICE; }
-  long OpenTitleList(int, DWORD, int* phList) override {
-    if (phList) *phList = -1;
-    return VXBD_E_NODEVICE;
+  long ReleaseDevice(int d) override {
+    std::lock_guard<std::mutex> g(m_);
+    auto it = locks_.find(d);
+    if (it == locks_.end() || it->second <= 0) return E_FAIL;
+    if (--it->second == 0) locks_.erase(it);
+    return 0;
   }
-  long CloseTitleList(int) override { return VXBD_E_NODEVICE; }
-  long GetTitleListInfo(int, void*) override { return VXBD_E_NODEVICE; }
+  long OpenDisc(int d, LPCWSTR pszRoot, int, int* phSession) override {
+    if (!phSession) return E_POINTER;
+    *phSession = -1;
+    const int kind = Kind(d);
+    if (kind == VXBD_DEVICE_OTHER || !pszRoot || towupper(pszRoot[0]) != L'A' + d) return VXBD_E_NODEVICE;
+    std::lock_guard<std::mutex> g(m_);
+    for (auto& kv : sessions_)
+      if (kv.second.device == d) {
+        *phSession = kv.first;
+        return VXBD_S_SESSION_OPEN;
+      }
+    const std::string bdmv = VxBDFindTree(Root(d), kind == VXBD_DEVICE_DISC);
+    if (bdmv.empty()) return VXBD_E_NODEVICE;
+    if (!VxBDIsFinalised(bdmv)) return VXBD_E_UNFINALISED;
+    const int h = next_++;
+    sessions_[h] = {d, bdmv};
+    *phSession = h;
+    return 0;
+  }
+  long CloseSession(int s) override {
+    std::lock_guard<std::mutex> g(m_);
+    if (!sessions_.erase(s)) return E_HANDLE;
+    for (auto it = lists_.begin(); it != lists_.end();) it = it->second.session == s ? lists_.erase(it) : std::next(it);
+    return 0;
+  }
+  long GetDeviceInfo(int d, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    if (!Present(d)) return VXBD_E_NODEVICE;
+    auto* info = static_cast<VXBDDEVICEINFO*>(pRecord);
+    ZeroMemory(info, sizeof *info);
+    info->nDrive = d;
+    info->nKind = Kind(d);
+    return 0;
+  }
+  long GetMediumType(int d, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    if (Kind(d) == VXBD_DEVICE_OTHER) return VXBD_E_NODEVICE;
+    ZeroMemory(pRecord, sizeof(VXBDMEDIUMTYPE));
+    return 0;
+  }
+  long IsDeviceBusy(int) override { return 0; }
+  long GetMediumFlags(int d, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    const int kind = Kind(d);
+    if (kind == VXBD_DEVICE_OTHER) return VXBD_E_NODEVICE;
+    auto* flags = static_cast<VXBDMEDIUMFLAGS*>(pRecord);
+    ZeroMemory(flags, sizeof *flags);
+    // A disc is a finished, read-only medium; a card is writable.
+    if (kind == VXBD_DEVICE_CARD) flags->dwFlags = VXBD_MEDIUM_WRITABLE | VXBD_MEDIUM_CHECKED;
+    return 0;
+  }
+  long GetSessionDescriptor(int s, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    std::lock_guard<std::mutex> g(m_);
+    auto it = sessions_.find(s);
+    if (it == sessions_.end()) return E_HANDLE;
+    auto* desc = static_cast<VXBDSESSIONDESC*>(pRecord);
+    ZeroMemory(desc, sizeof *desc);
+    std::vector<VxBDTitle> titles = VxBDReadTitles(it->second.bdmv);
+    for (const VxBDTitle& t : titles)
+      if (!t.parts.empty()) {
+        desc->nTvSystem = t.parts[0].tvSystem;
+        break;
+      }
+    return 0;
+  }
+  long OpenTitleList(int s, DWORD, int* phList) override {
+    if (!phList) return E_POINTER;
+    *phList = -1;
+    std::lock_guard<std::mutex> g(m_);
+    auto it = sessions_.find(s);
+    if (it == sessions_.end()) return E_HANDLE;
+    for (auto& kv : lists_)
+      if (kv.second.session == s) {
+        *phList = kv.first;
+        return VXBD_S_LIST_OPEN;
+      }
+    const int h = next_++;
+    lists_[h] = {s, VxBDReadTitles(it->second.bdmv)};
+    *phList = h;
+    return 0;
+  }
+  long CloseTitleList(int l) override {
+    std::lock_guard<std::mutex> g(m_);
+    return lists_.erase(l) ? 0 : E_HANDLE;
+  }
+  long GetTitleListInfo(int l, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    std::lock_guard<std::mutex> g(m_);
+    auto it = lists_.find(l);
+    if (it == lists_.end()) return E_HANDLE;
+    auto* info = static_cast<VXBDLISTINFO*>(pRecord);
+    ZeroMemory(info, sizeof *info);
+    info->nTitles = static_cast<DWORD>(it->second.titles.size());
+    return 0;
+  }
   long CreateImportJob(void** ppJob) override {
     if (ppJob) *ppJob = NULL;
-    return VXBD_E_NODEVICE;
+    return E_NOTIMPL;
   }
-  long GetTitleInfo(int, int, void*) override { return VXBD_E_NODEVICE; }
-  long DeleteTitle(int, int) override { return VXBD_E_NODEVICE; }
-  long GetPartRecord(int, int, int, void*) override { return VXBD_E_NODEVICE; }
-  long GetPartThumbnail(int, int, int, void*) override { return VXBD_E_NODEVICE; }
-  long RefreshDevices() override { return VXBD_E_NODEVICE; }
-  long BeginRefresh(int*) override { return VXBD_E_NODEVICE; }
-  long EndRefresh() override { return VXBD_E_NODEVICE; }
+  long GetTitleInfo(int l, int t, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    std::lock_guard<std::mutex> g(m_);
+    const VxBDTitle* title = Title(l, t);
+    if (!title) return E_INVALIDARG;
+    auto* info = static_cast<VXBDTITLEINFO*>(pRecord);
+    ZeroMemory(info, sizeof *info);
+    info->nKind = 1;
+    info->nParts = static_cast<LONG>(title->parts.size());
+    info->ullBytes = title->bytes;
+    info->stRecorded = title->recorded;
+    info->wMakerHigh = title->makerId;
+    info->wMakerLow = title->modelCode;
+    info->wModel = title->modelCode;
+    if (!title->parts.empty()) {
+      info->wPictureWidth = static_cast<WORD>(title->parts[0].width);
+      info->wPictureHeight = static_cast<WORD>(title->parts[0].height);
+      info->wTvSystem = static_cast<WORD>(title->parts[0].tvSystem);
+    }
+    return 0;
+  }
+  long DeleteTitle(int, int) override { return E_NOTIMPL; }
+  long GetPartRecord(int l, int t, int p, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    std::lock_guard<std::mutex> g(m_);
+    const VxBDPart* part = Part(l, t, p);
+    if (!part) return E_INVALIDARG;
+    auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
+    ZeroMemory(rec, sizeof *rec);
+    rec->stRecorded = part->recorded;
+    return 0;
+  }
+  long GetPartThumbnail(int l, int t, int p, void* pDib) override {
+    if (!pDib) return E_POINTER;
+    std::string stream;
+    {
+      std::lock_guard<std::mutex> g(m_);
+      const VxBDPart* part = Part(l, t, p);
+      if (!part) return E_INVALIDARG;
+      stream = part->streamPath;
+    }
+    auto* bih = static_cast<BITMAPINFOHEADER*>(pDib);
+    if (bih->biSize != sizeof(BITMAPINFOHEADER) || bih->biBitCount != 24 || bih->biWidth <= 0 || bih->biWidth > 4096 ||
+        bih->biHeight == 0 || bih->biHeight > 4096 || bih->biHeight < -4096)
+      return E_INVALIDARG;
+    const int w = bih->biWidth, h = bih->biHeight < 0 ? -bih->biHeight : bih->biHeight;
+    const bool topDown = bih->biHeight < 0;
+    const int stride = (w * 3 + 3) & ~3;
+    BYTE* bits = reinterpret_cast<BYTE*>(bih + 1);
+    auto row = [&](int fromTop) { return bits + (topDown ? fromTop : h - 1 - fromTop) * stride; };
+    // The movie kind's face: a dark blue field with a lighter band, at the header's size.
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        BYTE* px = row(y) + x * 3;
+        const bool band = y > h / 3 && y < 2 * h / 3;
+        px[0] = band ? 200 : 120;
+        px[1] = band ? 150 : 60;
+        px[2] = band ? 90 : 30;
+      }
+    // A frame of the stream when the imaging engine decodes it, fitted and centred.
+    imaging::Dib frame;
+    if (!stream.empty() && SUCCEEDED(imaging::GrabMovieFrame(stream.c_str(), w, h, &frame)) && !frame.Empty() &&
+        frame.BitCount() == 24 && frame.Width() <= w && frame.Height() <= h) {
+      const int left = (w - frame.Width()) / 2, top = (h - frame.Height()) / 2;
+      for (int y = 0; y < frame.Height(); ++y) memcpy(row(top + y) + left * 3, frame.Row(y), frame.Width() * 3);
+    }
+    return 0;
+  }
+  long RefreshDevices() override {
+    std::lock_guard<std::mutex> g(m_);
+    // A drive whose tree went (the disc or card taken out) loses its sessions and lists.
+    for (auto it = sessions_.begin(); it != sessions_.end();) {
+      DWORD a = GetFileAttributesA(it->second.bdmv.c_str());
+      if (Present(it->second.device) && a != INVALID_FILE_ATTRIBUTES) {
+        ++it;
+        continue;
+      }
+      const int s = it->first;
+      for (auto l = lists_.begin(); l != lists_.end();) l = l->second.session == s ? lists_.erase(l) : std::next(l);
+      it = sessions_.erase(it);
+    }
+    for (auto& kv : lists_) kv.second.titles = VxBDReadTitles(sessions_[kv.second.session].bdmv);
+    return 0;
+  }
+  long BeginRefresh(int* pnValue) override {
+    if (pnValue) *pnValue = 0;
+    return 0;
+  }
+  long EndRefresh() override { return 0; }
   long Wait(int, long* pnStatus) override {
     if (pnStatus) *pnStatus = 0;
     return 0;
   }
-  long GetPartName(int, int, int, int, LPWSTR pszName, int* pnLength) override {
-    if (pszName) *pszName = 0;
-    if (pnLength) *pnLength = 0;
-    return VXBD_E_NODEVICE;
+  long GetPartName(int l, int t, int p, int, LPWSTR pszName, int* pnLength) override {
+    if (!pszName) return E_POINTER;
+    *pszName = 0;
+    std::lock_guard<std::mutex> g(m_);
+    const VxBDPart* part = Part(l, t, p);
+    if (!part) return E_INVALIDARG;
+    std::string name = part->streamName.empty() ? part->clip + ".MTS" : part->streamName;
+    int n = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, pszName, MAX_PATH);
+    if (pnLength) *pnLength = n > 0 ? n - 1 : 0;
+    return 0;
   }
-  long GetPartInfo(int, int, int, void*) override { return VXBD_E_NODEVICE; }
+  long GetPartInfo(int l, int t, int p, void* pRecord) override {
+    if (!pRecord) return E_POINTER;
+    std::lock_guard<std::mutex> g(m_);
+    const VxBDPart* part = Part(l, t, p);
+    if (!part) return E_INVALIDARG;
+    auto* info = static_cast<VXBDPARTINFO*>(pRecord);
+    ZeroMemory(info, sizeof *info);
+    info->nWidth = part->width;
+    info->nHeight = part->height;
+    info->ullBytes = part->bytes;
+    return 0;
+  }
+
+  // Leaving the card tree: everything open is let go.
+  void Forget() {
+    std::lock_guard<std::mutex> g(m_);
+    sessions_.clear();
+    lists_.clear();
+  }
+
+ private:
+  struct Session {
+    int device;
+    std::string bdmv;
+  };
+  struct List {
+    int session;
+    std::vector<VxBDTitle> titles;
+  };
+  static bool Present(int d) { return d >= 0 && d < 26 && (GetLogicalDrives() & (1u << d)); }
+  static std::string Root(int d) { return std::string(1, static_cast<char>('A' + d)) + ":\\"; }
+  static int Kind(int d) {
+    if (!Present(d)) return VXBD_DEVICE_OTHER;
+    const UINT type = GetDriveTypeA(Root(d).c_str());
+    if (type == DRIVE_CDROM && !VxBDFindTree(Root(d), true).empty()) return VXBD_DEVICE_DISC;
+    if (type == DRIVE_REMOVABLE && !VxBDFindTree(Root(d), false).empty()) return VXBD_DEVICE_CARD;
+    return VXBD_DEVICE_OTHER;
+  }
+  const VxBDTitle* Title(int l, int t) {
+    auto it = lists_.find(l);
+    if (it == lists_.end() || t < 0 || t >= static_cast<int>(it->second.titles.size())) return nullptr;
+    return &it->second.titles[t];
+  }
+  const VxBDPart* Part(int l, int t, int p) {
+    const VxBDTitle* title = Title(l, t);
+    if (!title || p < 0 || p >= static_cast<int>(title->parts.size())) return nullptr;
+    return &title->parts[p];
+  }
+
+  std::mutex m_;
+  std::map<int, int> locks_;
+  std::map<int, Session> sessions_;
+  std::map<int, List> lists_;
+  int next_ = 1;
 };
 
 // One for the process: callers keep the integrator after releasing the object they got it from.
-NoDeviceIntegrator g_integrator;
+DiscIntegrator g_integrator;
 
-class CoreObject : public IVxBDCoreObject, public IVxBDImageList {
+class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
  public:
   void Release() override { delete this; }
   IVxBDIntegrator* GetIntegrator() override { return &g_integrator; }
@@ -68,7 +312,10 @@ class CoreObject : public IVxBDCoreObject, public IVxBDImageList {
     *pnCount = 0;
     return 0;
   }
-  long ClearDriveSelection() override { return 0; }
+  long ClearDriveSelection() override {
+    g_integrator.Forget();
+    return 0;
+  }
   IVxBDImageList* GetImageList() override { return this; }
   long SelectDrive(int nDrive) override { return nDrive < 0 || nDrive > 25 ? E_INVALIDARG : VXBD_E_NODEVICE; }
 

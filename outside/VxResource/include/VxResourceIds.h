@@ -234,6 +234,7 @@
 #define IDS_BROWSER_ROTATE_WRITE_FAILED 2108  // one picture could not be saved
 #define IDS_BROWSER_ROTATE_WRITE_FAILED_N 2109  // several pictures could not be saved
 #define IDS_BROWSER_PASTE_LOW_SPACE 2110  // less than 100 MB free at the paste target
+#define IDS_BROWSER_PASTE_BAD_LIST 2111  // the clipboard's file list is damaged
 #define IDS_BROWSER_OPEN_FAILED 2112  // a file or the music-card program could not be started
 #define IDS_BROWSER_NOT_PROTECTED_CARD 2116  // the track is not on a protected memory card
 #define IDS_BROWSER_SIMILAR_FAILED 2117  // %s could not be registered
@@ -824,5 +825,62 @@
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
+
+// ---- The card tree (CardTree.psp): titles, node labels, dialogs, buttons -------------------
+#define IDS_CARDTREE_TOOLTIP_CARD 322      // tool tip of the card tree's title button
+#define IDS_CARDTREE_TOOLTIP_DISC 323      // tool tip of its disc title button
+#define IDS_CARDTREE_PLUGIN_TITLE 324      // the card tree plug-in's name
+#define IDS_CARDTREE_TITLE 40270           // title of the card section
+#define IDS_CARD_DRIVE_PREFIX 40275        // drive node: text before the letter
+#define IDS_CARD_DRIVE_SUFFIX 40276        // drive node: text after the letter; +n names folder type n
+#define IDS_CARD_GROUP_PICTURES 40277      // pictures group
+#define IDS_CARD_GROUP_VIDEO 40278         // SD-Video group
+#define IDS_CARD_GROUP_TITLES 40281        // video-title group
+#define IDS_CARD_AUTOPLAY 40282            // auto-play group and its entry 0
+#define IDS_CARD_AUTOPLAY_1 40283          // auto-play entry 1
+#define IDS_CARD_AUTOPLAY_2 40284          // auto-play entry 2
+#define IDS_CARD_GROUP_MOBILE 40285        // mobile transfer group
+#define IDS_CARD_DCIM 62050                // the DCIM node outside group mode
+#define IDS_CARD_DISC_TITLES 62051         // disc-core node above the date nodes
+#define IDS_CARD_DISC_DRIVE 62052          // disc drive node: text before the letter
+#define IDS_CARD_DISC_UNFINALISED 62070    // a disc needs finalising before it can be read
+#define IDS_CARD_IMPORT_INFO 62036         // the import information dialog's text
+#define IDS_NOTICE_CAPTION 140             // notice popup: caption when none is given
+#define IDS_NOTICE_YES 141
+#define IDS_NOTICE_NO 142
+#define IDS_NOTICE_OK 143
+#define IDS_NOTICE_CANCEL 144
+#define IDS_NOTICE_YES_ALL 147
+#define IDS_NOTICE_NO_ALL 150
+#define IDI_CARD_TREE 3009                 // the card section's title icon
+#define IDI_CARD_DRIVE 3010                // a card drive node
+#define IDI_DISC_DRIVE 507                 // a disc drive node
+#define IDB_NOTICE_BUTTON_DISABLED 415     // notice popup buttons, 98 x 30
+#define IDB_NOTICE_BUTTON_FOCUS 416
+#define IDB_NOTICE_BUTTON 417
+#define IDB_NOTICE_BUTTON_PRESSED 418
+#define IDB_NOTICE_BUTTON_HOVER 419
+#define IDB_THUMB_UNCHECKED 600          // thumbnail list overlays, 80 x 60 on magenta: check box off
+#define IDB_THUMB_CHECKED 601            // check box on
+#define IDB_THUMB_MARK 602               // the third overlay
+#define IDB_THUMB_EMPTY 603              // an empty item's picture, 80 x 60
+#define IDB_THUMB_WIDE_FRAME 604         // the frame of wide pictures, 80 x 60
+#define IDD_IMPORT_INFO 531                // information after an import
+#define IDC_IMPORT_INFO_TEXT 1120
+#define IDC_IMPORT_INFO_NO_MORE 1121       // do not show again
+#define IDD_CARD_ITEM 533                  // the parts of one disc title
+#define IDC_CARD_ITEM_LIST 1122
+#define IDD_DRIVE_CHANGE 534               // may the import switch drives?
+#define IDC_DRIVE_CHANGE_NO_MORE 1126
+#define IDC_DRIVE_CHANGE_YES 1127
+#define IDC_DRIVE_CHANGE_NO 1128
+#define IDC_DRIVE_CHANGE_TEXT 1129
+#define IDD_CARD_NOTICE 2005               // the card plug-in's own message box
+#define IDC_NOTICE_ICON 5000
+#define IDC_NOTICE_BUTTON1 5001            // the five buttons, in order
+#define IDC_NOTICE_BUTTON2 5002
+#define IDC_NOTICE_BUTTON3 5003
+#define IDC_NOTICE_BUTTON4 5004
+#define IDC_NOTICE_BUTTON5 5005
 
 #endif  // VXRESOURCEIDS_H

@@ -3,7 +3,6 @@
 // recording days.
 #include <gtest/gtest.h>
 
-#include <LabelEditRules.h>
 #include <RecDateFinderRules.h>
 
 #include <vector>
@@ -116,22 +115,6 @@ TEST(RecDateFinder, NeighbouringRecordingDays) {
   std::vector<ULONGLONG> none;
   EXPECT_FALSE(recdate::FindNextDay(none, &d));
   EXPECT_FALSE(recdate::FindPrevDay(none, &d));
-}
-
-TEST(LabelEditRules, NameCharacters) {
-  struct {
-    unsigned char c, previous;
-    bool empty, refused;
-  } chars[] = {{':', 'a', false, true},  {':', 0x83, false, false},  // the second byte of a double-byte character
-               {'*', 0, false, true},    {'a', 0, false, false},     {'.', 0, true, true},
-               {'.', 'a', false, false}, {'\\', 0x90, false, false}, {'|', 'x', false, true}};
-  for (auto& c : chars) EXPECT_EQ(labeledit::RefusesChar(c.c, c.previous, c.empty), c.refused) << c.c;
-  EXPECT_FALSE(labeledit::TextAcceptable("."));
-  EXPECT_FALSE(labeledit::TextAcceptable(".name"));
-  EXPECT_FALSE(labeledit::TextAcceptable("a:b"));
-  EXPECT_TRUE(labeledit::TextAcceptable("name.jpg"));
-  EXPECT_TRUE(labeledit::TextAcceptable("\x95\x5c.jpg"));  // a character whose second byte is a backslash
-  EXPECT_TRUE(labeledit::TextAcceptable(""));
 }
 
 }  // namespace

@@ -36,6 +36,16 @@ TEST_F(DropFolders, CopyAndMoveReachTheFolderAndNameCollisionsGetNewNames) {
   EXPECT_FALSE(Exists(src + "\\a.txt"));
 }
 
+// One target is a folder, also once it has gone: a single file never takes its name.
+TEST_F(DropFolders, OneFileIntoAFolderThatWentAwayStaysAFolderEntry) {
+  CCardFileOperation op;
+  const std::string gone = dst + "\\gone";
+  std::vector<std::string> written;
+  op.DropPaths(gone.c_str(), {src + "\\a.txt"}, DROPEFFECT_COPY, &written);
+  EXPECT_FALSE(Exists(gone) && !(GetFileAttributesA(gone.c_str()) & FILE_ATTRIBUTE_DIRECTORY));
+  for (const std::string& w : written) EXPECT_STRCASEEQ(w.c_str(), (gone + "\\a.txt").c_str());
+}
+
 TEST_F(DropFolders, RefusedDropsTouchNothingAndFailuresAreReported) {
   CCardFileOperation op;
   // Onto the folder itself or below it.

@@ -99,6 +99,15 @@ TEST(ContentRepair, MembersFollowTheNewNameOrStayAlone) {
       // The stream's name is not inside the new name: no frame, nothing renamed.
       {"C:\\d\\holiday.cont", {"00001.MTS"}, {"00001.MTS"}, ContentRepair::LeaveAlone},
       {"C:\\d\\x.cont", {}, {}, ContentRepair::NoMembers},
+      // Members that name a place outside the folder: the file stays as it came.
+      {"C:\\d\\00001 (2).cont", {"00001.MTS", "..\\00001.iis"}, {"00001.MTS", "..\\00001.iis"},
+       ContentRepair::LeaveAlone},
+      {"C:\\d\\00001 (2).cont", {"00001.MTS", "sub/00001.tmb"}, {"00001.MTS", "sub/00001.tmb"},
+       ContentRepair::LeaveAlone},
+      {"C:\\d\\00001 (2).cont", {"C:00001.MTS"}, {"C:00001.MTS"}, ContentRepair::LeaveAlone},
+      {"C:\\d\\00001 (2).cont", {".."}, {".."}, ContentRepair::LeaveAlone},
+      // A double-byte name whose second byte is a backslash's is no separator.
+      {"C:\\d\\\x95\x5C (2).cont", {"\x95\x5C.MTS"}, {"\x95\x5C (2).MTS"}, ContentRepair::Rename},
   };
   for (const Case& c : cases) {
     vxcont::ContentInfo info;

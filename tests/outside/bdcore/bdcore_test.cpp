@@ -93,23 +93,24 @@ TEST(BDCore, CoreObjectAndIntegratorByPosition) {
   pOther->Release();
   int nCount = -1;
   EXPECT_EQ(At<long>(pIntegrator, 17, 7, &nCount), 0);
-  EXPECT_EQ(nCount, 0);
+  EXPECT_EQ(nCount, 26);  // the drive letters
   long status = -1;
   EXPECT_EQ(At<long>(pIntegrator, 124, -1, &status), 0);
   EXPECT_EQ(status, 0);
-  // Every other position the card plug-in calls answers "no device" and leaves no handle.
-  const int positions[] = {10, 12, 18, 19, 24, 25, 26, 27, 28, 29, 35, 37, 38, 39, 65,
-                           68, 75, 81, 84, 103, 111, 123, 128, 0, 42, 126};
-  for (int n : positions) {
-    INT_PTR out[64] = {};
-    EXPECT_EQ(At<long>(pIntegrator, n, (INT_PTR)0, (void*)out, (void*)out, (void*)out), VXBD_E_NODEVICE) << n;
-  }
-  WCHAR name[MAX_PATH] = L"x";
-  int nLength = -1;
-  EXPECT_EQ(At<long>(pIntegrator, 127, 0, 0, 0, 0, name, &nLength), VXBD_E_NODEVICE);
-  EXPECT_EQ(name[0], 0);
-  EXPECT_EQ(nLength, 0);
+  // A drive that is not there cannot be locked, opened or asked.
+  const int kMissing = 'Y' - 'A';
+  EXPECT_EQ(At<long>(pIntegrator, 18, kMissing), VXBD_E_NODEVICE);
+  VXBDDEVICEINFO info = {};
+  EXPECT_EQ(At<long>(pIntegrator, 26, kMissing, &info), VXBD_E_NODEVICE);
   int hSession = 5;
-  EXPECT_EQ(At<long>(pIntegrator, 24, 0, L"E:\\", 1, &hSession), VXBD_E_NODEVICE);
+  EXPECT_EQ(At<long>(pIntegrator, 24, kMissing, L"Y:\\", 1, &hSession), VXBD_E_NODEVICE);
   EXPECT_EQ(hSession, -1);
+  // C: is a fixed disk: a device left alone.
+  ASSERT_EQ(At<long>(pIntegrator, 26, 2, &info), 0);
+  EXPECT_EQ(info.nDrive, 2);
+  EXPECT_EQ(info.nKind, VXBD_DEVICE_OTHER);
+  // Handles nobody opened.
+  EXPECT_EQ(At<long>(pIntegrator, 10, 12345), E_HANDLE);
+  EXPECT_EQ(At<long>(pIntegrator, 39, 12345, &info), E_HANDLE);
+  EXPECT_EQ(At<long>(pIntegrator, 19, kMissing), E_FAIL);  // never locked
 }

@@ -1,0 +1,55 @@
+// Reading an AVCHD tree (a disc's BDMV, or a card's PRIVATE\AVCHD\BDMV): its titles from
+// the playlists, their parts from the play items and the clips' stream files, maker and
+// picture facts from the playlists' extension data and the clips' programme information.
+// Every read is bounds-checked; a playlist that does not read whole is left out.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct VxBDPart {
+  std::string clip;        // "00000"
+  std::string streamName;  // "00000.MTS", "" when the stream is missing
+  std::string streamPath;
+  ULONGLONG bytes = 0;
+  SYSTEMTIME recorded = {};  // the stream's last write, local time
+  int width = 0, height = 0;
+  int tvSystem = 0;  // 0 NTSC, 1 PAL
+};
+
+struct VxBDTitle {
+  std::string playlist;  // "00000.MPL"
+  WORD makerId = 0, modelCode = 0;
+  SYSTEMTIME recorded = {};
+  ULONGLONG bytes = 0;
+  std::vector<VxBDPart> parts;
+};
+
+// The BDMV folder under a drive root ("E:\"): "<root>BDMV" for a disc, the card's trees
+// otherwise; "" when there is none.
+std::string VxBDFindTree(const std::string& root, bool disc);
+// Whether the tree is finalised (its index file is there).
+bool VxBDIsFinalised(const std::string& bdmv);
+// The titles of a tree, in playlist-name order.
+std::vector<VxBDTitle> VxBDReadTitles(const std::string& bdmv);
+
+// Parsing alone (tests feed bytes): FALSE when the bytes are not a whole playlist.
+BOOL VxBDParsePlaylist(const std::vector<uint8_t>& bytes, std::vector<std::string>* clips, WORD* makerId,
+                       WORD* modelCode);
+// The first video stream's picture size and TV system of a clip's information.
+BOOL VxBDParseClipInfo(const std::vector<uint8_t>& bytes, int* width, int* height, int* tvSystem);
+
+// Writers of the same shapes, for sample discs and tests.
+std::vector<uint8_t> VxBDMakePlaylist(const std::vector<std::string>& clips, WORD makerId, WORD modelCode);
+std::vector<uint8_t> VxBDMakeClipInfo(int videoFormat, int frameRate);
+
+// A tree of titles as a camera writes it: one playlist per title (short names "00000.MPL"
+// on a card, "00000.mpls" on a disc), clip information for every clip (1080i, 29.97), the
+// index and movie object when finalised. The streams are the caller's.
+struct VxBDSampleTitle {
+  std::vector<std::string> clips;
+  WORD makerId, modelCode;
+};
+BOOL VxBDWriteTree(const std::string& bdmv, const std::vector<VxBDSampleTitle>& titles, bool finalised, bool disc);

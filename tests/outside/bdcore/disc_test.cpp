@@ -1,0 +1,145 @@
+// The core on discs and cards made by the test: the playlist and clip-information readers
+// on whole, cut and garbage bytes, and the integrator on a folder put into a CD-ROM drive.
+#include <VxBDCore.h>
+#include <VxBDDisc.h>
+#include <card.h>
+#include <files.h>
+#include <gtest/gtest.h>
+#include <program.h>
+#include <tempfolder.h>
+
+namespace {
+
+// A stream file with a recording time.
+void Stream(const std::string& path, int day, int hour, size_t bytes) {
+  testsupport::WriteWholeFile(path, std::string(bytes, 'G'));
+  testsupport::SetLocalWriteTime(path, 2026, 11, static_cast<WORD>(day), static_cast<WORD>(hour));
+}
+
+}  // namespace
+
+TEST(BDCoreDisc, PlaylistsAndClipInformationReadWholeOrNotAtAll) {
+  std::vector<uint8_t> playlist = VxBDMakePlaylist({"00001", "00002"}, 0x0103, 0xAB12);
+  std::vector<std::string> clips;
+  WORD maker = 0, model = 0;
+  ASSERT_TRUE(VxBDParsePlaylist(playlist, &clips, &maker, &model));
+  EXPECT_EQ(clips, (std::vector<std::string>{"00001", "00002"}));
+  EXPECT_EQ(maker, 0x0103);
+  EXPECT_EQ(model, 0xAB12);
+  // Every cut of the file is refused, never read past.
+  for (size_t n = 0; n < playlist.size(); ++n) {
+    std::vector<uint8_t> cut(playlist.begin(), playlist.begin() + n);
+    EXPECT_FALSE(VxBDParsePlaylist(cut, &clips, &maker, &model)) << n;
+  }
+  // Offsets and counts that point outside the file.
+  struct Patch {
+    size_t at;
+    uint8_t value;
+  } patches[] = {{8, 0xFF}, {16, 0x7F}, {playlist[11] + 7u, 0xFF}, {playlist[11] + 10u, 0xFF}};
+  for (const Patch& p : patches) {
+    std::vector<uint8_t> bad = playlist;
+    bad[p.at] = p.value;
+    EXPECT_FALSE(VxBDParsePlaylist(bad, &clips, &maker, &model)) << p.at;
+  }
+  std::vector<uint8_t> garbage(300, 0xEE);
+  EXPECT_FALSE(VxBDParsePlaylist(garbage, &clips, &maker, &model));
+
+  int w = 0, h = 0, tv = -1;
+  ASSERT_TRUE(VxBDParseClipInfo(VxBDMakeClipInfo(4, 4), &w, &h, &tv));
+  EXPECT_EQ(w, 1920);
+  EXPECT_EQ(h, 1080);
+  EXPECT_EQ(tv, 0);
+  ASSERT_TRUE(VxBDParseClipInfo(VxBDMakeClipInfo(2, 3), &w, &h, &tv));
+  EXPECT_EQ(w, 720);
+  EXPECT_EQ(h, 576);
+  EXPECT_EQ(tv, 1);
+  std::vector<uint8_t> info = VxBDMakeClipInfo(4, 4);
+  for (size_t n = 0; n < info.size(); ++n)
+    EXPECT_FALSE(VxBDParseClipInfo(std::vector<uint8_t>(info.begin(), info.begin() + n), &w, &h, &tv)) << n;
+}
+
+TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
+  std::string folder = testsupport::NewTempFolder("bddisc");
+  ASSERT_TRUE(VxBDWriteTree(folder + "\\BDMV",
+                            {{{"00000"}, 0x0103, 0xAB12}, {{"00001", "00002"}, 0x0103, 0xAB12}, {{}, 0x0999, 1}}, true,
+                            true));
+  Stream(folder + "\\BDMV\\STREAM\\00000.m2ts", 22, 10, 1000);
+  Stream(folder + "\\BDMV\\STREAM\\00001.m2ts", 22, 11, 2000);  // 00002 is missing
+  testsupport::WriteWholeFile(folder + "\\BDMV\\PLAYLIST\\00009.mpls", "MPLS0100garbage");
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(folder)), 0u);
+  EXPECT_EQ(GetDriveTypeA("D:\\"), (UINT)DRIVE_CDROM);
+
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  IVxBDIntegrator* core = object->GetIntegrator();
+  const int d = 'D' - 'A';
+  VXBDDEVICEINFO device = {};
+  ASSERT_EQ(core->GetDeviceInfo(d, &device), 0);
+  EXPECT_EQ(device.nKind, VXBD_DEVICE_DISC);
+  ASSERT_EQ(core->LockDevice(d), 0);
+  int session = -1, again = -1, list = -1, list2 = -1;
+  ASSERT_EQ(core->OpenDisc(d, L"D:\\", 1, &session), 0);
+  EXPECT_EQ(core->OpenDisc(d, L"D:\\", 1, &again), VXBD_S_SESSION_OPEN);
+  EXPECT_EQ(again, session);
+  EXPECT_EQ(core->ValidateSession(session), 0);
+  ASSERT_EQ(core->OpenTitleList(session, VXBD_TITLE_LIST_ALL, &list), 0);
+  EXPECT_EQ(core->OpenTitleList(session, VXBD_TITLE_LIST_ALL, &list2), VXBD_S_LIST_OPEN);
+  EXPECT_EQ(list2, list);
+  VXBDLISTINFO li = {};
+  ASSERT_EQ(core->GetTitleListInfo(list, &li), 0);
+  EXPECT_EQ(li.nTitles, 3u);  // the garbage playlist is left out
+  VXBDTITLEINFO t = {};
+  ASSERT_EQ(core->GetTitleInfo(list, 1, &t), 0);
+  EXPECT_EQ(t.nKind, 1);
+  EXPECT_EQ(t.nParts, 2);
+  EXPECT_EQ(t.ullBytes, 2000u);
+  EXPECT_EQ(t.stRecorded.wDay, 22);
+  EXPECT_EQ(t.stRecorded.wHour, 11);
+  EXPECT_EQ(t.wMakerHigh, 0x0103);
+  EXPECT_EQ(t.wMakerLow, 0xAB12);
+  ASSERT_EQ(core->GetTitleInfo(list, 2, &t), 0);
+  EXPECT_EQ(t.nParts, 0);
+  EXPECT_NE(core->GetTitleInfo(list, 3, &t), 0);
+  wchar_t name[MAX_PATH] = {};
+  int length = 0;
+  ASSERT_EQ(core->GetPartName(list, 1, 0, 0, name, &length), 0);
+  EXPECT_EQ(std::wstring(name), L"00001.m2ts");
+  VXBDPARTINFO part = {};
+  ASSERT_EQ(core->GetPartInfo(list, 1, 1, &part), 0);
+  EXPECT_EQ(part.nWidth, 1920);
+  EXPECT_EQ(part.ullBytes, 0u);  // its stream is missing
+  EXPECT_NE(core->GetPartInfo(list, 1, 2, &part), 0);
+  // The thumbnail fills exactly the header's picture.
+  std::vector<BYTE> dib(sizeof(BITMAPINFOHEADER) + 4 * 3 + 1, 0xCD);
+  auto* bih = reinterpret_cast<BITMAPINFOHEADER*>(dib.data());
+  *bih = {sizeof(BITMAPINFOHEADER), 3, 1, 1, 24};
+  ASSERT_EQ(core->GetPartThumbnail(list, 0, 0, dib.data()), 0);
+  EXPECT_EQ(dib.back(), 0xCD);
+  bih->biBitCount = 32;
+  EXPECT_NE(core->GetPartThumbnail(list, 0, 0, dib.data()), 0);
+
+  // A stream the imaging engine decodes gives its frame (red first), fitted into the middle.
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("colours.mts").c_str(), (folder + "\\BDMV\\STREAM\\00000.m2ts").c_str(),
+                        FALSE));
+  std::vector<BYTE> frame(sizeof(BITMAPINFOHEADER) + 240 * 60);
+  auto* fh = reinterpret_cast<BITMAPINFOHEADER*>(frame.data());
+  *fh = {sizeof(BITMAPINFOHEADER), 80, 60, 1, 24};
+  ASSERT_EQ(core->GetPartThumbnail(list, 0, 0, frame.data()), 0);
+  const BYTE* middle = frame.data() + sizeof(BITMAPINFOHEADER) + 30 * 240 + 40 * 3;
+  EXPECT_GT(middle[2], 180);  // red
+  EXPECT_LT(middle[0], 80);
+
+  // The disc taken out: the refresh lets its session and list go.
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  EXPECT_EQ(core->RefreshDevices(), 0);
+  EXPECT_EQ(core->ValidateSession(session), E_HANDLE);
+  EXPECT_EQ(core->GetTitleListInfo(list, &li), E_HANDLE);
+  EXPECT_EQ(core->ReleaseDevice(d), 0);
+
+  // Without its index the disc is not finalised.
+  DeleteFileA((folder + "\\BDMV\\index.bdmv").c_str());
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(folder)), 0u);
+  EXPECT_EQ(core->OpenDisc(d, L"D:\\", 1, &session), VXBD_E_UNFINALISED);
+  EXPECT_EQ(testsupport::RemoveDisc('D'), 0u);
+  object->Release();
+  testsupport::RemoveTree(folder);
+}
