@@ -253,14 +253,9 @@ void CBitmapScrollBar::DrawPart(CDC* pDC, UINT part, int state, const CRect& rc,
 
 void CBitmapScrollBar::OnPaint() {
   CPaintDC dc(this);
-  CRect rc;
-  GetClientRect(&rc);
-  CDC mem;
-  mem.CreateCompatibleDC(&dc);
-  CBitmap bmp;
-  bmp.CreateCompatibleBitmap(&dc, std::max(rc.Width(), 1), std::max(rc.Height(), 1));
-  CBitmap* pOld = mem.SelectObject(&bmp);
-  mem.FillSolidRect(&rc, ::GetSysColor(COLOR_SCROLLBAR));
+  CBufferedPaint buffer(this, &dc);
+  CDC& mem = *buffer.DC();
+  mem.FillSolidRect(&buffer.Rect(), ::GetSysColor(COLOR_SCROLLBAR));
   bool enabled = IsWindowEnabled() != FALSE;
   bool vertical = IsVertical();
 
@@ -297,9 +292,6 @@ void CBitmapScrollBar::OnPaint() {
   }
   DrawPart(&mem, skinbar::kFirstArrow, arrowState[0], AlongRect(0, TrackStart()), true);
   DrawPart(&mem, skinbar::kSecondArrow, arrowState[1], AlongRect(TrackEnd(), Length()), true);
-
-  dc.BitBlt(0, 0, rc.Width(), rc.Height(), &mem, 0, 0, SRCCOPY);
-  mem.SelectObject(pOld);
 }
 
 void CBitmapScrollBar::OnEnable(BOOL) { Repaint(); }
@@ -412,10 +404,11 @@ void CBitmapScrollBar::OnMouseMove(UINT, CPoint pt) {
   if (dragging) {
     int pos;
     skinbar::Thumb still = skinbar::ThumbOf(TrackStart(), TrackEnd(), Range(), false, m_nPartSize[skinbar::kGrip]);
-    int length = m_rcDragThumb.IsRectEmpty() ? still.length
-                                             : (IsVertical() ? m_rcDragThumb.Height() : m_rcDragThumb.Width());
+    int length =
+        m_rcDragThumb.IsRectEmpty() ? still.length : (IsVertical() ? m_rcDragThumb.Height() : m_rcDragThumb.Width());
     m_nDragAt = at;
-    if (skinbar::DragPosition(at, Along(m_ptDragStart), m_nDragStartPos, TrackStart(), TrackEnd(), length, Range(), &pos))
+    if (skinbar::DragPosition(at, Along(m_ptDragStart), m_nDragStartPos, TrackStart(), TrackEnd(), length, Range(),
+                              &pos))
       Tell(SB_THUMBTRACK, pos);
     changed = true;
   }

@@ -4,38 +4,26 @@
 #include <algorithm>
 #include <vector>
 
-IMPLEMENT_DYNAMIC(CHoverBitmapButton, CBitmapButton)
+IMPLEMENT_DYNAMIC(CHoverBitmapButton, CHoverButtonBase)
 
-BEGIN_MESSAGE_MAP(CHoverBitmapButton, CBitmapButton)
+BEGIN_MESSAGE_MAP(CHoverBitmapButton, CHoverButtonBase)
   ON_WM_CREATE()
   ON_WM_ERASEBKGND()
-  ON_WM_MOUSEMOVE()
-  ON_WM_MOUSEHOVER()
-  ON_WM_MOUSELEAVE()
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
-  ON_WM_SETCURSOR()
   ON_WM_ENABLE()
 END_MESSAGE_MAP()
 
 CHoverBitmapButton::CHoverBitmapButton()
-    : m_hPrevCursor(nullptr),
-      m_hCursor(nullptr),
-      m_pBackground(nullptr),
+    : m_pBackground(nullptr),
       m_nAlpha(0),
       m_pCaptured(nullptr),
-      m_bPressed(FALSE),
       m_lParam(0),
       m_wParam(0),
       m_nMessage(0),
-      m_pTarget(nullptr),
-      m_bTracking(FALSE),
-      m_bHovering(FALSE) {}
+      m_pTarget(nullptr) {}
 
-CHoverBitmapButton::~CHoverBitmapButton() {
-  delete m_pCaptured;
-  if (m_tip.GetSafeHwnd()) m_tip.DestroyWindow();
-}
+CHoverBitmapButton::~CHoverBitmapButton() { delete m_pCaptured; }
 
 void CHoverBitmapButton::SetCommandMessage(CWnd* pTarget, UINT message, WPARAM wParam, LPARAM lParam) {
   m_pTarget = pTarget;
@@ -49,13 +37,6 @@ void CHoverBitmapButton::SetAlpha(BYTE opacity) {
   if (GetSafeHwnd()) Invalidate(FALSE);
 }
 
-void CHoverBitmapButton::SetToolTipText(CString text, BOOL bActivate) {
-  m_strTip = text;
-  if (!m_tip.GetSafeHwnd()) return;
-  m_tip.UpdateTipText(m_strTip, this, imgbutton::kToolId);
-  m_tip.Activate(bActivate);
-}
-
 void CHoverBitmapButton::ActivateToolTip(BOOL bActivate) {
   if (m_tip.GetSafeHwnd() && m_tip.GetToolCount() > 0) m_tip.Activate(bActivate);
 }
@@ -67,28 +48,11 @@ HCURSOR CHoverBitmapButton::SetCursor(HCURSOR hCursor) {
   return GetSafeHwnd() ? (HCURSOR)SendMessage(BM_GETIMAGE, IMAGE_CURSOR) : nullptr;
 }
 
-BOOL CHoverBitmapButton::PreTranslateMessage(MSG* pMsg) {
-  if (m_tip.GetSafeHwnd()) m_tip.RelayEvent(pMsg);
-  return CBitmapButton::PreTranslateMessage(pMsg);
-}
-
 int CHoverBitmapButton::OnCreate(LPCREATESTRUCT lpcs) {
-  if (CBitmapButton::OnCreate(lpcs) == -1) return -1;
-  if (m_tip.Create(this, 0)) {
-    CRect rc;
-    GetClientRect(&rc);
-    CString text = m_strTip;
-    if (text.IsEmpty()) GetWindowText(text);
-    m_tip.AddTool(this, text, &rc, imgbutton::kToolId);
-    m_tip.Activate(FALSE);
-  }
+  if (CHoverButtonBase::OnCreate(lpcs) == -1) return -1;
+  CreateTip(0);
+  if (m_tip.GetSafeHwnd()) m_tip.Activate(FALSE);
   return 0;
-}
-
-bool CHoverBitmapButton::PointInButton(CPoint pt) const {
-  CRect rc;
-  GetClientRect(&rc);
-  return rc.PtInRect(pt) != FALSE;
 }
 
 // The panel repaints where the tip was (message 1124 with its rectangle in the target's
@@ -140,39 +104,6 @@ void CHoverBitmapButton::ResetBackground() {
   CloseTip();
 }
 
-void CHoverBitmapButton::OnMouseMove(UINT nFlags, CPoint pt) {
-  if (!PointInButton(pt)) {
-    OnMouseLeave();
-    return;
-  }
-  if (m_bTracking) return;
-  TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE | TME_HOVER, m_hWnd, 1};
-  ::TrackMouseEvent(&tme);
-  m_bTracking = TRUE;
-  Invalidate(FALSE);
-  (void)nFlags;
-}
-
-void CHoverBitmapButton::OnMouseHover(UINT, CPoint) {
-  m_bHovering = TRUE;
-  if (m_tip.GetSafeHwnd()) m_tip.Update();
-  if ((::GetKeyState(VK_LBUTTON) & 0x8000) && !m_bPressed) {
-    m_bPressed = TRUE;
-    Invalidate(FALSE);
-  }
-}
-
-void CHoverBitmapButton::OnMouseLeave() {
-  CloseTip();
-  if (m_hCursor && m_hPrevCursor) ::SetCursor(m_hPrevCursor);
-  if (m_bTracking) {
-    m_bTracking = FALSE;
-    m_bHovering = FALSE;
-    m_bPressed = FALSE;
-    Invalidate(FALSE);
-  }
-}
-
 void CHoverBitmapButton::OnLButtonDown(UINT, CPoint) {
   SetCapture();
   m_bPressed = TRUE;
@@ -192,18 +123,6 @@ void CHoverBitmapButton::OnLButtonUp(UINT, CPoint pt) {
   m_bPressed = FALSE;
   Invalidate(FALSE);
   UpdateWindow();
-}
-
-BOOL CHoverBitmapButton::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
-  if (!m_hCursor) return CBitmapButton::OnSetCursor(pWnd, nHitTest, message);
-  CPoint pt;
-  ::GetCursorPos(&pt);
-  ScreenToClient(&pt);
-  if (PointInButton(pt))
-    ::SetCursor(m_hCursor);
-  else if (m_hPrevCursor)
-    ::SetCursor(m_hPrevCursor);
-  return TRUE;
 }
 
 void CHoverBitmapButton::OnEnable(BOOL) {
@@ -236,7 +155,7 @@ void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     dis.hDC = mem.m_hDC;
     dis.rcItem = CRect(0, 0, rc.Width(), rc.Height());
     dis.itemState = imgbutton::DrawState(lpDIS->itemState, m_bTracking != FALSE, enabled, m_bPressed != FALSE);
-    CBitmapButton::DrawItem(&dis);
+    CHoverButtonBase::DrawItem(&dis);
     if (m_pBackground && m_pCaptured) {
       if (m_nAlpha == 0) {
         CDC out;
@@ -258,8 +177,7 @@ void CHoverBitmapButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
         std::vector<BYTE> img((size_t)rc.Width() * rc.Height() * 4), bg(img.size());
         mem.SelectObject(pOld);
         ::GetDIBits(pDC->m_hDC, (HBITMAP)image.GetSafeHandle(), 0, rc.Height(), img.data(), &bi, DIB_RGB_COLORS);
-        ::GetDIBits(pDC->m_hDC, (HBITMAP)m_pCaptured->GetSafeHandle(), 0, rc.Height(), bg.data(), &bi,
-                    DIB_RGB_COLORS);
+        ::GetDIBits(pDC->m_hDC, (HBITMAP)m_pCaptured->GetSafeHandle(), 0, rc.Height(), bg.data(), &bi, DIB_RGB_COLORS);
         for (size_t i = 0; i < img.size(); i++) img[i] = imgbutton::Blend(img[i], bg[i], m_nAlpha);
         ::SetDIBits(pDC->m_hDC, (HBITMAP)image.GetSafeHandle(), 0, rc.Height(), img.data(), &bi, DIB_RGB_COLORS);
         mem.SelectObject(&image);

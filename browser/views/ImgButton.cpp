@@ -1,32 +1,27 @@
 // The image button: hover, check and radio, caption, tooltip, cursor and posted messages.
 #include "ImgButton.h"
 
-IMPLEMENT_DYNAMIC(CImgButton, CBitmapButton)
+IMPLEMENT_DYNAMIC(CImgButton, CHoverButtonBase)
 
-BEGIN_MESSAGE_MAP(CImgButton, CBitmapButton)
+BEGIN_MESSAGE_MAP(CImgButton, CHoverButtonBase)
   ON_WM_CREATE()
-  ON_WM_MOUSEMOVE()
-  ON_WM_MOUSEHOVER()
-  ON_WM_MOUSELEAVE()
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
   ON_WM_KEYDOWN()
-  ON_WM_SETCURSOR()
   ON_WM_TIMER()
   ON_WM_ENABLE()
   ON_MESSAGE(BM_SETCHECK, &CImgButton::OnBmSetCheck)
   ON_MESSAGE(BM_GETCHECK, &CImgButton::OnBmGetCheck)
 END_MESSAGE_MAP()
 
+CImgButton::~CImgButton() {}
+
 CImgButton::CImgButton()
     : m_bAutoRepeat(FALSE),
-      m_hPrevCursor(nullptr),
-      m_hCursor(nullptr),
       m_lParam(0),
       m_wParam(0),
       m_nMessage(0),
       m_hTarget(nullptr),
-      m_bPressed(FALSE),
       m_bChecked(FALSE),
       m_bRadio(FALSE),
       m_bCheck(FALSE),
@@ -34,13 +29,7 @@ CImgButton::CImgButton()
       m_szPressedOffset(1, 1),
       m_rcText(0, 0, 0, 0),
       m_szMargins(0, 0),
-      m_bDrawText(FALSE),
-      m_bTracking(FALSE),
-      m_bHovering(FALSE) {}
-
-CImgButton::~CImgButton() {
-  if (m_tip.GetSafeHwnd()) m_tip.DestroyWindow();
-}
+      m_bDrawText(FALSE) {}
 
 void CImgButton::SetDrawText(BOOL bDraw, CSize margins, CSize pressedOffset, CSize hoverOffset) {
   m_bDrawText = bDraw;
@@ -91,13 +80,6 @@ void CImgButton::StopRepeat() {
   if (GetSafeHwnd()) KillTimer(imgbutton::kRepeatTimer);
 }
 
-void CImgButton::SetToolTipText(CString text, BOOL bActivate) {
-  m_strTip = text;
-  if (!m_tip.GetSafeHwnd()) return;
-  m_tip.UpdateTipText(m_strTip, this, imgbutton::kToolId);
-  m_tip.Activate(bActivate);
-}
-
 void CImgButton::ActivateTooltip(BOOL bActivate) {
   if (!m_tip.GetSafeHwnd()) return;
   CRect rc;
@@ -114,65 +96,14 @@ HICON CImgButton::SetCursor(HICON hCursor) {
 }
 
 void CImgButton::PreSubclassWindow() {
-  CBitmapButton::PreSubclassWindow();
+  CHoverButtonBase::PreSubclassWindow();
   ModifyStyle(0, BS_OWNERDRAW);
 }
 
-BOOL CImgButton::PreTranslateMessage(MSG* pMsg) {
-  if (m_tip.GetSafeHwnd()) m_tip.RelayEvent(pMsg);
-  return CBitmapButton::PreTranslateMessage(pMsg);
-}
-
 int CImgButton::OnCreate(LPCREATESTRUCT lpcs) {
-  if (CBitmapButton::OnCreate(lpcs) == -1) return -1;
-  if (m_tip.Create(this, TTS_ALWAYSTIP)) {
-    CRect rc;
-    GetClientRect(&rc);
-    CString text = m_strTip;
-    if (text.IsEmpty()) GetWindowText(text);
-    m_tip.AddTool(this, text, &rc, imgbutton::kToolId);
-  }
+  if (CHoverButtonBase::OnCreate(lpcs) == -1) return -1;
+  CreateTip(TTS_ALWAYSTIP);
   return 0;
-}
-
-bool CImgButton::PointInButton(CPoint pt) const {
-  CRect rc;
-  GetClientRect(&rc);
-  return rc.PtInRect(pt) != FALSE;
-}
-
-void CImgButton::OnMouseMove(UINT nFlags, CPoint pt) {
-  CBitmapButton::OnMouseMove(nFlags, pt);
-  if (!PointInButton(pt)) {
-    OnMouseLeave();
-    return;
-  }
-  if (m_bTracking) return;
-  TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE | TME_HOVER, m_hWnd, 1};
-  ::TrackMouseEvent(&tme);
-  m_bTracking = TRUE;
-  Invalidate(FALSE);
-}
-
-void CImgButton::OnMouseHover(UINT, CPoint) {
-  m_bHovering = TRUE;
-  if (m_tip.GetSafeHwnd()) m_tip.Update();
-  if ((::GetKeyState(VK_LBUTTON) & 0x8000) && !m_bPressed) {
-    m_bPressed = TRUE;
-    Invalidate(FALSE);
-  }
-}
-
-void CImgButton::OnMouseLeave() {
-  if (m_tip.GetSafeHwnd()) m_tip.Pop();
-  if (m_hCursor && m_hPrevCursor) ::SetCursor(m_hPrevCursor);
-  StopRepeat();
-  if (m_bTracking) {
-    m_bTracking = FALSE;
-    m_bHovering = FALSE;
-    m_bPressed = FALSE;
-    Invalidate(FALSE);
-  }
 }
 
 void CImgButton::OnLButtonDown(UINT nFlags, CPoint pt) {
@@ -190,7 +121,7 @@ void CImgButton::OnLButtonDown(UINT nFlags, CPoint pt) {
   } else if (m_bAutoRepeat) {
     SetTimer(imgbutton::kRepeatTimer, imgbutton::kRepeatMs, nullptr);
   }
-  CBitmapButton::OnLButtonDown(nFlags, pt);
+  CHoverButtonBase::OnLButtonDown(nFlags, pt);
   Invalidate(FALSE);
 }
 
@@ -198,7 +129,7 @@ void CImgButton::OnLButtonUp(UINT nFlags, CPoint pt) {
   if (m_hCursor) m_hPrevCursor = nullptr;
   StopRepeat();
   m_bPressed = FALSE;
-  CBitmapButton::OnLButtonUp(nFlags, pt);
+  CHoverButtonBase::OnLButtonUp(nFlags, pt);
   Invalidate(FALSE);
   if (PointInButton(pt)) PostBtnMessage();
 }
@@ -209,24 +140,12 @@ void CImgButton::PostBtnMessage() {
 
 void CImgButton::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (nChar == VK_RETURN) PostBtnMessage();
-  CBitmapButton::OnKeyDown(nChar, nRepCnt, nFlags);
-}
-
-BOOL CImgButton::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
-  if (!m_hCursor) return CBitmapButton::OnSetCursor(pWnd, nHitTest, message);
-  CPoint pt;
-  ::GetCursorPos(&pt);
-  ScreenToClient(&pt);
-  if (PointInButton(pt))
-    ::SetCursor(m_hCursor);
-  else if (m_hPrevCursor)
-    ::SetCursor(m_hPrevCursor);
-  return TRUE;
+  CHoverButtonBase::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
 void CImgButton::OnTimer(UINT_PTR id) {
   if (id != imgbutton::kRepeatTimer) {
-    CBitmapButton::OnTimer(id);
+    CHoverButtonBase::OnTimer(id);
     return;
   }
   if (!m_hTarget || !m_nMessage) return;
@@ -259,7 +178,7 @@ void CImgButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
   bool enabled = IsWindowEnabled() != FALSE;
   DRAWITEMSTRUCT dis = *lpDIS;
   dis.itemState = imgbutton::DrawState(lpDIS->itemState, m_bTracking != FALSE, enabled, m_bPressed || m_bChecked);
-  CBitmapButton::DrawItem(&dis);
+  CHoverButtonBase::DrawItem(&dis);
   CString text;
   GetWindowText(text);
   if (!m_bDrawText || text.IsEmpty()) return;

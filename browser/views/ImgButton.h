@@ -5,10 +5,11 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "HoverButtonBase.h"
 #include "ImgButtonRules.h"
 #include "VxGUITransApi.h"
 
-class VXGUITRANS_API CImgButton : public CBitmapButton {
+class VXGUITRANS_API CImgButton : public CHoverButtonBase {
   DECLARE_DYNAMIC(CImgButton)
  public:
   CImgButton();
@@ -21,25 +22,18 @@ class VXGUITRANS_API CImgButton : public CBitmapButton {
   BOOL GetCheck();
   void SetBtnMessage(HWND hTarget, UINT message, WPARAM wParam, LPARAM lParam);
   void SetTimerPostMessage(BOOL bRepeat);
-  void SetToolTipText(CString text, BOOL bActivate);
   void ActivateTooltip(BOOL bActivate);
   HICON SetCursor(HICON hCursor);
   BOOL IsPressed() const { return m_bPressed; }
-  BOOL IsTracking() const { return m_bTracking; }
 
   void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
-  BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
   void PreSubclassWindow() override;
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
-  afx_msg void OnMouseMove(UINT nFlags, CPoint pt);
-  afx_msg void OnMouseHover(UINT nFlags, CPoint pt);
-  afx_msg void OnMouseLeave();
   afx_msg void OnLButtonDown(UINT nFlags, CPoint pt);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint pt);
   afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   afx_msg void OnTimer(UINT_PTR id);
   afx_msg void OnEnable(BOOL bEnable);
   afx_msg LRESULT OnBmSetCheck(WPARAM wParam, LPARAM);
@@ -49,18 +43,13 @@ class VXGUITRANS_API CImgButton : public CBitmapButton {
  private:
   void PostBtnMessage();
   void StopRepeat();
-  bool PointInButton(CPoint pt) const;
+  void OnLeaving() override { StopRepeat(); }
 
   BOOL m_bAutoRepeat;
-  HCURSOR m_hPrevCursor;
-  HCURSOR m_hCursor;
-  CString m_strTip;
-  CToolTipCtrl m_tip;
   LPARAM m_lParam;
   WPARAM m_wParam;
   UINT m_nMessage;
   HWND m_hTarget;
-  BOOL m_bPressed;
   BOOL m_bChecked;
   BOOL m_bRadio;
   BOOL m_bCheck;
@@ -69,6 +58,4 @@ class VXGUITRANS_API CImgButton : public CBitmapButton {
   CRect m_rcText;
   CSize m_szMargins;
   BOOL m_bDrawText;
-  BOOL m_bTracking;
-  BOOL m_bHovering;
 };

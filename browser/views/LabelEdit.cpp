@@ -51,8 +51,8 @@ LRESULT CLabelEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CLabelEdit::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN &&
-      (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_BACK || pMsg->wParam == VK_SPACE ||
-       pMsg->wParam == VK_DELETE || pMsg->wParam == VK_ESCAPE || ::GetKeyState(VK_CONTROL))) {
+      (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_BACK || pMsg->wParam == VK_SPACE || pMsg->wParam == VK_DELETE ||
+       pMsg->wParam == VK_ESCAPE || ::GetKeyState(VK_CONTROL))) {
     ::TranslateMessage(pMsg);
     ::DispatchMessage(pMsg);
     if (pMsg->wParam == VK_DELETE && ::IsWindow(pMsg->hwnd) && pMsg->hwnd == m_hWnd) Fit();

@@ -141,7 +141,9 @@ int CMovieCtrlBar::GetStepWidth() const { return moviebar::StepWidth(Track()); }
 double CMovieCtrlBar::PosToOffset(int pos) const { return moviebar::PosToOffset(Track(), pos); }
 int CMovieCtrlBar::PosToCenter(int pos) const { return moviebar::PosToCenter(Track(), pos); }
 
-int CMovieCtrlBar::HitTestPos(int x, int, BOOL bClamp) const { return moviebar::HitTestPos(Track(), x, bClamp != FALSE); }
+int CMovieCtrlBar::HitTestPos(int x, int, BOOL bClamp) const {
+  return moviebar::HitTestPos(Track(), x, bClamp != FALSE);
+}
 
 bool CMovieCtrlBar::CursorOnThumb() const {
   CPoint pt;
@@ -203,9 +205,15 @@ BOOL CMovieCtrlBar::PreTranslateMessage(MSG* pMsg) {
   if (m_tip.GetSafeHwnd()) m_tip.RelayEvent(pMsg);
   if (!IsWindowEnabled()) {
     switch (pMsg->message) {
-      case WM_KEYDOWN: case WM_KEYUP: case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP:
-      case WM_LBUTTONDBLCLK: case WM_MOUSEWHEEL: case WM_MOUSEHOVER: case WM_MOUSELEAVE:
-        return TRUE;
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONUP:
+      case WM_LBUTTONDBLCLK:
+      case WM_MOUSEWHEEL:
+      case WM_MOUSEHOVER:
+      case WM_MOUSELEAVE: return TRUE;
     }
   }
   return CSliderCtrl::PreTranslateMessage(pMsg);
@@ -231,14 +239,9 @@ void CMovieCtrlBar::RepaintThumb(const CRect& before) {
 
 void CMovieCtrlBar::OnPaint() {
   CPaintDC dc(this);
-  CRect rc;
-  GetClientRect(&rc);
-  CDC mem;
-  mem.CreateCompatibleDC(&dc);
-  CBitmap bmp;
-  bmp.CreateCompatibleBitmap(&dc, std::max(rc.Width(), 1), std::max(rc.Height(), 1));
-  CBitmap* pOld = mem.SelectObject(&bmp);
-  mem.FillSolidRect(&rc, RGB(0, 0, 0));
+  CBufferedPaint buffer(this, &dc);
+  CDC& mem = *buffer.DC();
+  mem.FillSolidRect(&buffer.Rect(), RGB(0, 0, 0));
   if (m_pChannel[kMiddleBmp] && !m_pChannel[kLeftBmp] && !m_pChannel[kRightBmp]) {
     DrawBitmap(&mem, m_pChannel[kMiddleBmp], 0, 0, m_cxDrawing, m_cyChannel, TRUE, FALSE);
   } else if (m_pChannel[kMiddleBmp]) {
@@ -259,8 +262,6 @@ void CMovieCtrlBar::OnPaint() {
     CRect t = ThumbRect();
     DrawBitmap(&mem, p, t.left, t.top, t.right, t.bottom, FALSE, FALSE);
   }
-  dc.BitBlt(0, 0, rc.Width(), rc.Height(), &mem, 0, 0, SRCCOPY);
-  mem.SelectObject(pOld);
 }
 
 void CMovieCtrlBar::OnLButtonDown(UINT nFlags, CPoint pt) {

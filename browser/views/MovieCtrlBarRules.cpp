@@ -75,8 +75,7 @@ bool KeyStepOf(UINT vk, int pos, int min, int max, int page, int line, KeyStep* 
       if (pos >= max) return false;
       *out = {pos + line, SB_LINERIGHT};
       break;
-    default:
-      return false;
+    default: return false;
   }
   out->pos = std::max(min, std::min(out->pos, max));
   return true;

@@ -80,11 +80,9 @@ BOOL CMusicListHeader::LoadImages(const UINT ids[listheader::kPartImages], const
   return LoadImagesByName(names.data(), bg, key);
 }
 
-BOOL CMusicListHeader::LoadImagesByName(const LPCSTR names[listheader::kPartImages], LPCSTR background,
-                                        COLORREF key) {
+BOOL CMusicListHeader::LoadImagesByName(const LPCSTR names[listheader::kPartImages], LPCSTR background, COLORREF key) {
   auto load = [](LPCSTR name) {
-    return (HBITMAP)::LoadImageA(AfxFindResourceHandle(name, RT_BITMAP), name, IMAGE_BITMAP, 0, 0,
-                                 LR_CREATEDIBSECTION);
+    return (HBITMAP)::LoadImageA(AfxFindResourceHandle(name, RT_BITMAP), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   };
   std::vector<HBITMAP> bitmaps(kParts, nullptr);
   HBITMAP hBackground = nullptr;
@@ -154,9 +152,10 @@ int CMusicListHeader::OnCreate(LPCREATESTRUCT lpcs) {
 }
 
 void CMusicListHeader::RenderColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed) {
-  const BITMAPINFO* face = !pColumn ? m_pImages[kFiller] : pressed ? m_pImages[kFacePressed]
-                                                         : sort    ? m_pImages[kFaceSort]
-                                                                   : m_pImages[kFace];
+  const BITMAPINFO* face = !pColumn  ? m_pImages[kFiller]
+                           : pressed ? m_pImages[kFacePressed]
+                           : sort    ? m_pImages[kFaceSort]
+                                     : m_pImages[kFace];
   if (!face) face = m_pImages[kFace];
   if (face)
     DrawDIB(pDC, face, 0, 0, cx, cy, TRUE, FALSE);

@@ -22,7 +22,8 @@ bool Is565(const BITMAPINFO* bi) {
 
 DWORD KeyPixel(COLORREF key, int bytes, bool is565) {
   BYTE r = GetRValue(key), g = GetGValue(key), b = GetBValue(key);
-  if (bytes == 2) return is565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+  if (bytes == 2)
+    return is565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
   return (DWORD)b | ((DWORD)g << 8) | ((DWORD)r << 16);
 }
 

@@ -141,12 +141,8 @@ BOOL CScrollPanelWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         Tell(UWM_LIST_DBLCLK, (WPARAM)m_items[p]);
       }
       return TRUE;
-    case BN_SETFOCUS:
-      Tell(UWM_LIST_HOVER, p);
-      return TRUE;
-    case BN_KILLFOCUS:
-      Tell(UWM_LIST_LEAVE, p);
-      return TRUE;
+    case BN_SETFOCUS: Tell(UWM_LIST_HOVER, p); return TRUE;
+    case BN_KILLFOCUS: Tell(UWM_LIST_LEAVE, p); return TRUE;
   }
   return TRUE;  // other notices of item windows end here
 }
@@ -348,8 +344,7 @@ void CScrollPanelWnd::OnDragLeave() {
 }
 
 DROPEFFECT CScrollPanelWnd::OnDragScroll(DWORD dwKeyState, CPoint pt) {
-  if (m_pfnDrag[kDragScroll])
-    return m_pfnDrag[kDragScroll](this, nullptr, dwKeyState, pt, m_pDragContext[kDragScroll]);
+  if (m_pfnDrag[kDragScroll]) return m_pfnDrag[kDragScroll](this, nullptr, dwKeyState, pt, m_pDragContext[kDragScroll]);
   return DefDragScroll(dwKeyState, CursorIn(this));
 }
 

@@ -133,30 +133,31 @@ void CScrollPanelWnd::OnDestroy() {
 
 // ----- Skin -----
 
-void CScrollPanelWnd::SetVertScrollBarBitmaps(UINT part, UINT normal, UINT pressed, UINT hot, UINT disabled) {
-  m_vbar.SetPartBitmaps(part, normal, pressed, hot, disabled);
-  if (!m_bVBarSized) {
+// The bar's thickness is the first bitmap's (0 when it cannot be loaded).
+void CScrollPanelWnd::SetBarBitmaps(CBitmapScrollBar& bar, bool vertical, UINT part, UINT normal, UINT pressed,
+                                    UINT hot, UINT disabled) {
+  bar.SetPartBitmaps(part, normal, pressed, hot, disabled);
+  BOOL& sized = vertical ? m_bVBarSized : m_bHBarSized;
+  if (!sized) {
     BITMAP bm = {};
     CBitmap b;
-    m_cxVBar = normal && b.LoadBitmap(normal) && b.GetBitmap(&bm) ? bm.bmWidth : 0;
-    m_bVBarSized = TRUE;
+    bool loaded = normal && b.LoadBitmap(normal) && b.GetBitmap(&bm);
+    (vertical ? m_cxVBar : m_cyHBar) = loaded ? (vertical ? bm.bmWidth : bm.bmHeight) : 0;
+    sized = TRUE;
   }
   RecalcLayout(TRUE, FALSE);
+}
+
+void CScrollPanelWnd::SetVertScrollBarBitmaps(UINT part, UINT normal, UINT pressed, UINT hot, UINT disabled) {
+  SetBarBitmaps(m_vbar, true, part, normal, pressed, hot, disabled);
+}
+
+void CScrollPanelWnd::SetHorzScrollBarBitmaps(UINT part, UINT normal, UINT pressed, UINT hot, UINT disabled) {
+  SetBarBitmaps(m_hbar, false, part, normal, pressed, hot, disabled);
 }
 
 void CScrollPanelWnd::SetVertScrollBarBackground(UINT id) {
   m_vbar.SetBackgroundBitmap(id);
-  RecalcLayout(TRUE, FALSE);
-}
-
-void CScrollPanelWnd::SetHorzScrollBarBitmaps(UINT part, UINT normal, UINT pressed, UINT hot, UINT disabled) {
-  m_hbar.SetPartBitmaps(part, normal, pressed, hot, disabled);
-  if (!m_bHBarSized) {
-    BITMAP bm = {};
-    CBitmap b;
-    m_cyHBar = normal && b.LoadBitmap(normal) && b.GetBitmap(&bm) ? bm.bmHeight : 0;
-    m_bHBarSized = TRUE;
-  }
   RecalcLayout(TRUE, FALSE);
 }
 
@@ -511,8 +512,9 @@ void CScrollPanelWnd::RecalcLayout(BOOL bRedraw, BOOL bRefill) {
       CRect now;
       p->GetWindowRect(&now);
       m_pCanvas->ScreenToClient(&now);
-      if (now != cell) p->SetWindowPos(nullptr, cell.left, cell.top, cell.Width(), cell.Height(),
-                                      SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+      if (now != cell)
+        p->SetWindowPos(nullptr, cell.left, cell.top, cell.Width(), cell.Height(),
+                        SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
       bool hidden = !p->IsWindowVisible();
       bool inRefresh = m_nRefreshFirst != -1 && i >= m_nRefreshFirst && i <= m_nRefreshLast;
       if (!made && (bRefill || inRefresh || hidden)) Fill(i, index);
@@ -626,8 +628,8 @@ void CScrollPanelWnd::OnEnable(BOOL bEnable) {
 
 void CScrollPanelWnd::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
   int first;
-  if (!ScrollFirst(nSBCode, (int)nPos, m_nFirst, m_nColumns, GetCapacity(),
-                   PaddedTotal(GetTotalCount(), m_nColumns), &first))
+  if (!ScrollFirst(nSBCode, (int)nPos, m_nFirst, m_nColumns, GetCapacity(), PaddedTotal(GetTotalCount(), m_nColumns),
+                   &first))
     return;
   Relayout(first, FALSE);
 }

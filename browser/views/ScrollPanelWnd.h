@@ -157,6 +157,8 @@ class VXGUITRANS_API CScrollPanelWnd : public CWnd {
   void DrawRubberBand();
   void GetRubberBandRange(POINT* pUpper, POINT* pLower, int* pUpperFirst, int* pLowerFirst) const;
   void SetHorzOffset(int offset);
+  void SetBarBitmaps(CBitmapScrollBar& bar, bool vertical, UINT part, UINT normal, UINT pressed, UINT hot,
+                     UINT disabled);
   void Fill(int pool, int index);
   void ApplyStates();
   void Tell(UINT message, WPARAM wParam);

@@ -131,9 +131,7 @@ void CSkinCtrlWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_hNotify) ::SendMessage(m_hNotify, message, wParam, lParam);
 }
 
-void CSkinCtrlWnd::Notify(UINT code) {
-  Send(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), code), (LPARAM)m_hWnd);
-}
+void CSkinCtrlWnd::Notify(UINT code) { Send(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), code), (LPARAM)m_hWnd); }
 
 bool CSkinCtrlWnd::OtherWindowUnderCursor() const {
   POINT pt;
@@ -205,7 +203,6 @@ void CSkinCtrlWnd::OnRButtonUp(UINT, CPoint) { Send(UWM_SKIN_RCLICK, 0, (LPARAM)
 
 void CSkinCtrlWnd::OnMouseMove(UINT nFlags, CPoint pt) {
   bool captured = Captured();
-  bool forward = true;
   if (m_nState == skinctrl::kDisabled) {
     if (captured) ::ReleaseCapture();
   } else if (!captured && m_nState != skinctrl::kNormal) {
@@ -256,7 +253,7 @@ void CSkinCtrlWnd::OnMouseMove(UINT nFlags, CPoint pt) {
       return;
     }
   }
-  if (forward && ::IsWindow(m_hWnd) && GetParent()) {
+  if (::IsWindow(m_hWnd) && GetParent()) {
     CPoint inParent = pt;
     ClientToScreen(&inParent);
     GetParent()->ScreenToClient(&inParent);
@@ -304,6 +301,18 @@ BOOL CSkinCtrlWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
 }
 
 // ----- Drawing functions -----
+
+CBufferedPaint::CBufferedPaint(CWnd* pWnd, CDC* pTarget) : m_pTarget(pTarget), m_pOld(nullptr) {
+  pWnd->GetClientRect(&m_rc);
+  m_mem.CreateCompatibleDC(pTarget);
+  m_bmp.CreateCompatibleBitmap(pTarget, std::max(m_rc.Width(), 1), std::max(m_rc.Height(), 1));
+  m_pOld = m_mem.SelectObject(&m_bmp);
+}
+
+CBufferedPaint::~CBufferedPaint() {
+  m_pTarget->BitBlt(0, 0, m_rc.Width(), m_rc.Height(), &m_mem, 0, 0, SRCCOPY);
+  m_mem.SelectObject(m_pOld);
+}
 
 namespace {
 
@@ -388,8 +397,8 @@ void DrawDIB(CDC* pDC, const BITMAPINFO* pbi, int left, int top, int right, int 
   if (!pDC || !pbi || pbi->bmiHeader.biSize != sizeof(BITMAPINFOHEADER)) return;
   int cx = pbi->bmiHeader.biWidth, cy = DIBHeight(pbi);
   if (bStretch) {
-    ::StretchDIBits(pDC->m_hDC, left, top, right - left, bottom - top, 0, 0, cx, cy, DIBBits(pbi), pbi,
-                    DIB_RGB_COLORS, SRCCOPY);
+    ::StretchDIBits(pDC->m_hDC, left, top, right - left, bottom - top, 0, 0, cx, cy, DIBBits(pbi), pbi, DIB_RGB_COLORS,
+                    SRCCOPY);
     return;
   }
   skinctrl::Placement p = skinctrl::PlaceUnscaled(cx, cy, CRect(left, top, right, bottom), bCentre != FALSE);

@@ -10,7 +10,7 @@
 #include "SkinCtrlRules.h"
 #include "VxGUITransApi.h"
 
-#define UWM_SKIN_KEYACTION 0xFB8  // wParam: 1 activate, 2..5 left/right/up/down, 7 press
+#define UWM_SKIN_KEYACTION 0xFB8   // wParam: 1 activate, 2..5 left/right/up/down, 7 press
 #define UWM_SKIN_STARTDRAG 0x11F4  // wParam: pointer to the press point
 #define UWM_SKIN_RCLICK 0x11F5
 #define UWM_SKIN_MOUSEMOVE 0x11F6  // hover visuals off, cursor inside
@@ -81,6 +81,23 @@ class VXGUITRANS_API CSkinCtrlWnd : public CWnd {
   BOOL m_bCaptureHover;
   CString m_strTip;
   CToolTipCtrl m_tip;
+};
+
+// Painting through a memory bitmap of a window's client size: draw into DC(), and the
+// picture is copied to the target when this goes.
+class VXGUITRANS_API CBufferedPaint {
+ public:
+  CBufferedPaint(CWnd* pWnd, CDC* pTarget);
+  ~CBufferedPaint();
+  CDC* DC() { return &m_mem; }
+  const CRect& Rect() const { return m_rc; }
+
+ private:
+  CDC* m_pTarget;
+  CDC m_mem;
+  CBitmap m_bmp;
+  CBitmap* m_pOld;
+  CRect m_rc;
 };
 
 // A device-dependent bitmap of a packed DIB (the screen's DC); null for null.

@@ -36,19 +36,14 @@ TEST(RecDateFinder, SearchesAreHalfOpenAtMidnight) {
       T(2040, 2, 2, 2, 2),     // 9 undated (from 2038 on)
   };
   Search cases[] = {
-      {2009, 5, 10, 2, {3, 4}},
-      {2009, 5, 11, 1, {5}},
-      {2009, 5, 12, 0, {}},
-      {2009, 6, 1, 1, {7}},
+      {2009, 5, 10, 2, {3, 4}},      {2009, 5, 11, 1, {5}},
+      {2009, 5, 12, 0, {}},          {2009, 6, 1, 1, {7}},
       {2009, 5, 0, 6, {6, 5, 4, 2}},  // one per day, the last of each, latest day first
-      {2009, 6, 0, 1, {7}},
-      {2009, 0, 0, 7, {1, 2, 3, 4, 5, 6, 7}},
-      {2010, 0, 0, 1, {8}},           // the year's first midnight belongs to it alone
-      {2038, 1, 1, 2, {0, 9}},        // the pseudo-day: every undated recording
-      {2038, 1, 0, 2, {0, 9}},
-      {1970, 12, 0, 2, {0, 9}},
-      {1970, 12, 31, 2, {0, 9}},
-      {0, 0, 0, 2, {0, 9}},           // garbage dates land there too
+      {2009, 6, 0, 1, {7}},          {2009, 0, 0, 7, {1, 2, 3, 4, 5, 6, 7}},
+      {2010, 0, 0, 1, {8}},     // the year's first midnight belongs to it alone
+      {2038, 1, 1, 2, {0, 9}},  // the pseudo-day: every undated recording
+      {2038, 1, 0, 2, {0, 9}},       {1970, 12, 0, 2, {0, 9}},
+      {1970, 12, 31, 2, {0, 9}},     {0, 0, 0, 2, {0, 9}},  // garbage dates land there too
   };
   for (auto& c : cases) {
     int count = -1;
@@ -93,22 +88,22 @@ TEST(RecDateFinder, NeighbouringRecordingDays) {
   } cases[] = {
       {&dated, true, {2009, 5, 3}, true, {2009, 5, 10}},
       {&dated, true, {2009, 5, 10}, true, {2009, 5, 11}},
-      {&dated, true, {2009, 5, 11}, false, {}},             // the latest day, nothing undated
+      {&dated, true, {2009, 5, 11}, false, {}},  // the latest day, nothing undated
       {&withEarly, true, {2009, 5, 11}, true, recdate::kUndated},
       {&withLate, true, {2009, 5, 11}, true, recdate::kUndated},
-      {&dated, true, {2009, 5, 5}, true, {2009, 5, 10}},    // from a day without recordings
+      {&dated, true, {2009, 5, 5}, true, {2009, 5, 10}},  // from a day without recordings
       {&dated, false, {2009, 5, 10}, true, {2009, 5, 3}},
-      {&dated, false, {2009, 5, 3}, false, {}},             // the earliest day
+      {&dated, false, {2009, 5, 3}, false, {}},  // the earliest day
       {&withEarly, false, {2009, 5, 3}, true, recdate::kUndated},
-      {&withLate, false, {2009, 5, 3}, false, {}},          // only late undated ones: none before
+      {&withLate, false, {2009, 5, 3}, false, {}},  // only late undated ones: none before
       {&withLate, false, recdate::kUndated, true, {2009, 5, 11}},
       {&withEarly, false, recdate::kUndated, true, {2009, 5, 11}},
   };
   for (auto& c : cases) {
     Date d = c.from;
     bool found = c.next ? recdate::FindNextDay(*c.times, &d) : recdate::FindPrevDay(*c.times, &d);
-    EXPECT_EQ(found, c.found) << (c.next ? "next " : "prev ") << c.from.year << "/" << c.from.month << "/"
-                              << c.from.day << " of " << c.times->size();
+    EXPECT_EQ(found, c.found) << (c.next ? "next " : "prev ") << c.from.year << "/" << c.from.month << "/" << c.from.day
+                              << " of " << c.times->size();
     if (found) EXPECT_EQ(d, c.to) << c.from.day;
   }
   Date d = {2009, 5, 3};

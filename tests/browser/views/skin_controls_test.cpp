@@ -47,8 +47,8 @@ struct HostFixture {
   CHost host;
   explicit HostFixture(int cx = 420, int cy = 300, std::vector<UINT> watched = {}) {
     host.watched = watched;
-    host.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
-                                                     (HBRUSH)::GetStockObject(BLACK_BRUSH)),
+    host.CreateEx(WS_EX_TOPMOST,
+                  AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)::GetStockObject(BLACK_BRUSH)),
                   "skin host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 60, 60, cx, cy, nullptr, nullptr);
     ::SetCursorPos(2, 2);  // away from the host, so no hover starts by itself
     uikit::PumpPending();
@@ -62,8 +62,10 @@ LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
 
 struct SkinFixture : HostFixture {
   CSkinCtrlWnd ctrl;
-  SkinFixture() : HostFixture(420, 300, {WM_COMMAND, UWM_SKIN_STARTDRAG, UWM_SKIN_RCLICK, UWM_SKIN_MOUSEMOVE,
-                                         UWM_SKIN_MOUSEOUT, WM_MOUSEMOVE}) {
+  SkinFixture()
+      : HostFixture(
+            420, 300,
+            {WM_COMMAND, UWM_SKIN_STARTDRAG, UWM_SKIN_RCLICK, UWM_SKIN_MOUSEMOVE, UWM_SKIN_MOUSEOUT, WM_MOUSEMOVE}) {
     ctrl.CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), "", WS_CHILD | WS_VISIBLE, CRect(20, 30, 120, 60), &host, 77);
     ctrl.SetNotifyWnd(host.m_hWnd);
     ctrl.SetTopWindowCheck(FALSE);  // the cursor is not where the test's messages say
@@ -300,8 +302,8 @@ TEST(HoverBitmapButton, FadedOutButtonIgnoresClicks) {
 struct BarFixture : HostFixture {
   CBitmapScrollBar bar;
   BarFixture() : HostFixture(420, 300, {WM_VSCROLL}) {
-    bar.SetPartBitmaps(skinbar::kFirstArrow, IDB_SKIN_VSCROLL_UP, IDB_SKIN_VSCROLL_UP_PRESSED,
-                       IDB_SKIN_VSCROLL_UP_HOT, IDB_SKIN_VSCROLL_UP_DISABLED);
+    bar.SetPartBitmaps(skinbar::kFirstArrow, IDB_SKIN_VSCROLL_UP, IDB_SKIN_VSCROLL_UP_PRESSED, IDB_SKIN_VSCROLL_UP_HOT,
+                       IDB_SKIN_VSCROLL_UP_DISABLED);
     bar.SetPartBitmaps(skinbar::kSecondArrow, IDB_SKIN_VSCROLL_DOWN, IDB_SKIN_VSCROLL_DOWN_PRESSED,
                        IDB_SKIN_VSCROLL_DOWN_HOT, IDB_SKIN_VSCROLL_DOWN_DISABLED);
     bar.SetPartBitmaps(skinbar::kGrip, IDB_SKIN_VSCROLL_GRIP, IDB_SKIN_VSCROLL_GRIP_PRESSED, IDB_SKIN_VSCROLL_GRIP_HOT,
@@ -477,9 +479,16 @@ TEST(MovieCtrlBar, EmptyRangeStillPaintsAndNarrowControlKeepsBothEnds) {
 
 // ----- Header strip and scroll panel -----
 
-const UINT kHeaderImages[listheader::kPartImages] = {
-    IDB_SKIN_HEADER_FACE, IDB_SKIN_HEADER_FACE_PRESSED, IDB_SKIN_HEADER_FACE_SORT, IDB_SKIN_HEADER_SEPARATOR,
-    IDB_SKIN_HEADER_FILLER, 0, 0, 0, 0, 0};
+const UINT kHeaderImages[listheader::kPartImages] = {IDB_SKIN_HEADER_FACE,
+                                                     IDB_SKIN_HEADER_FACE_PRESSED,
+                                                     IDB_SKIN_HEADER_FACE_SORT,
+                                                     IDB_SKIN_HEADER_SEPARATOR,
+                                                     IDB_SKIN_HEADER_FILLER,
+                                                     0,
+                                                     0,
+                                                     0,
+                                                     0,
+                                                     0};
 
 TEST(MusicListHeader, ImagesAndWidth) {
   HostFixture f;
@@ -536,8 +545,8 @@ struct PanelFixture : HostFixture {
   Fills fills;
   // A grid of 20 x 20 cells, 3 columns and 4 rows, or a list of header strips.
   explicit PanelFixture(bool grid)
-      : HostFixture(420, 300, {UWM_LIST_ITEMCHANGE, UWM_LIST_CURSEL, UWM_LIST_BLANKCLICK, UWM_LIST_DBLCLK,
-                               UWM_LIST_ACTIVATE}) {
+      : HostFixture(420, 300,
+                    {UWM_LIST_ITEMCHANGE, UWM_LIST_CURSEL, UWM_LIST_BLANKCLICK, UWM_LIST_DBLCLK, UWM_LIST_ACTIVATE}) {
     header.LoadImages(kHeaderImages, nullptr, RGB(255, 0, 255));
     header.Columns() = {{1, "Title", 160, {}}, {2, "Artist", 120, {}}, {3, "Time", 60, {}}};
     header.SetSortColumn(1);
@@ -555,8 +564,10 @@ struct PanelFixture : HostFixture {
     panel.SetVertScrollBarBackground(IDB_SKIN_VSCROLL_TRACK);
     panel.SetOwnerWnd(host.m_hWnd);
     panel.SetItemCallback(&Fills::Fill, &fills);
-    if (grid) panel.SetCellFitMode(4, 3);
-    else panel.SetCellFitMode(-1, 1);
+    if (grid)
+      panel.SetCellFitMode(4, 3);
+    else
+      panel.SetCellFitMode(-1, 1);
     panel.SetCellGaps(grid ? 2 : 0, grid ? 2 : 0);
     panel.SetHeaderCtrl(&header);
     uikit::PumpPending();
@@ -704,8 +715,7 @@ TEST(ScrollPanelWnd, ClicksShiftAndKeys) {
   EXPECT_EQ(f.panel.GetAnchor(), 14);
   EXPECT_EQ(first, 3);
   auto got = f.host.Take();
-  EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const Record& r) { return r.message == UWM_LIST_ITEMCHANGE; }),
-            4);
+  EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const Record& r) { return r.message == UWM_LIST_ITEMCHANGE; }), 4);
   f.panel.SendMessage(UWM_SKIN_KEYACTION, scrollpanel::kActivate);
   got = f.host.Take();
   ASSERT_FALSE(got.empty());

@@ -25,11 +25,11 @@ TEST(SkinCtrlRules, StatesAndUnscaledPlacement) {
     bool centre;
     int x, srcX, copyCx, copyCy;
   } cases[] = {
-      {10, 10, {0, 0, 30, 20}, false, 0, 0, 10, 10},   // smaller, not centred
-      {10, 10, {0, 0, 30, 20}, true, 10, 0, 10, 10},   // narrower: moved right by half the difference
-      {40, 10, {5, 0, 25, 20}, true, 5, 10, 20, 10},   // wider: cut by half the difference on its left
-      {40, 30, {5, 0, 25, 20}, false, 5, 0, 20, 20},   // cut to the box
-      {0, 10, {0, 0, 30, 20}, true, 0, 0, 0, 0},       // nothing to draw
+      {10, 10, {0, 0, 30, 20}, false, 0, 0, 10, 10},  // smaller, not centred
+      {10, 10, {0, 0, 30, 20}, true, 10, 0, 10, 10},  // narrower: moved right by half the difference
+      {40, 10, {5, 0, 25, 20}, true, 5, 10, 20, 10},  // wider: cut by half the difference on its left
+      {40, 30, {5, 0, 25, 20}, false, 5, 0, 20, 20},  // cut to the box
+      {0, 10, {0, 0, 30, 20}, true, 0, 0, 0, 0},      // nothing to draw
   };
   for (auto& c : cases) {
     skinctrl::Placement p = skinctrl::PlaceUnscaled(c.cx, c.cy, c.box, c.centre);
@@ -51,13 +51,12 @@ TEST(BitmapScrollBarRules, ThumbSizesAndPlaces) {
     bool caps;
     int grip, start, length;
   } cases[] = {
-      {{0, 0, 1, 0}, true, 8, 14, 0},         // range 0..0: no thumb
-      {{0, 999, 10, 0}, true, 8, 14, 14},     // 1000 with page 10 on 100 px: the minimum with caps
-      {{0, 999, 10, 0}, false, 4, 14, 10},    // without caps: grip + 6
-      {{0, 9, 5, 0}, true, 8, 14, 50},        // half the range is half the track
-      {{0, 9, 5, 5}, true, 8, 64, 50},        // at the limit: flush with the track's end
-      {{0, 9, 5, 3}, true, 8, 44, 50},
-      {{0, 999, 10, 990}, true, 8, 100, 14},  // the end of a long range
+      {{0, 0, 1, 0}, true, 8, 14, 0},       // range 0..0: no thumb
+      {{0, 999, 10, 0}, true, 8, 14, 14},   // 1000 with page 10 on 100 px: the minimum with caps
+      {{0, 999, 10, 0}, false, 4, 14, 10},  // without caps: grip + 6
+      {{0, 9, 5, 0}, true, 8, 14, 50},      // half the range is half the track
+      {{0, 9, 5, 5}, true, 8, 64, 50},      // at the limit: flush with the track's end
+      {{0, 9, 5, 3}, true, 8, 44, 50},     {{0, 999, 10, 990}, true, 8, 100, 14},  // the end of a long range
   };
   for (auto& c : cases) {
     skinbar::Thumb t = skinbar::ThumbOf(14, 114, c.r, c.caps, c.grip);
@@ -87,10 +86,10 @@ TEST(BitmapScrollBarRules, ClampedPositionsPartsAndDrags) {
     int cursor, pos;
     bool sent;
   } drags[] = {
-      {50, 0, true},     // no travel
-      {10, 0, true},     // before the track
-      {120, 90, true},   // after the track: max - page + 1
-      {59, 50, true},    // 9 px of 90: 10 positions of 100
+      {50, 0, true},    // no travel
+      {10, 0, true},    // before the track
+      {120, 90, true},  // after the track: max - page + 1
+      {59, 50, true},   // 9 px of 90: 10 positions of 100
       {200, 90, true},
   };
   for (auto& d : drags) {
@@ -100,7 +99,7 @@ TEST(BitmapScrollBarRules, ClampedPositionsPartsAndDrags) {
   }
   int pos = -1;
   EXPECT_FALSE(skinbar::DragPosition(60, 50, 0, 14, 114, 10, skinbar::Range{0, 0, 1, 0}, &pos));  // min >= max
-  EXPECT_FALSE(skinbar::DragPosition(60, 50, 0, 14, 114, 100, r, &pos));                         // no room
+  EXPECT_FALSE(skinbar::DragPosition(60, 50, 0, 14, 114, 100, r, &pos));                          // no room
 }
 
 TEST(MovieCtrlBarRules, OffsetsCentresAndHits) {
@@ -116,7 +115,7 @@ TEST(MovieCtrlBarRules, OffsetsCentresAndHits) {
     int x;
     bool clamp;
     int pos;
-  } hits[] = {{55, false, 5}, {50, false, 5}, {49, false, 4}, {-1, false, -1}, {0, true, 0},
+  } hits[] = {{55, false, 5}, {50, false, 5},  {49, false, 4},   {-1, false, -1}, {0, true, 0},
               {3, true, 0},   {200, true, 10}, {200, false, -1}, {105, true, 10}};
   for (auto& h : hits) EXPECT_EQ(moviebar::HitTestPos(t, h.x, h.clamp), h.pos) << h.x << " " << h.clamp;
 
@@ -132,19 +131,24 @@ TEST(MovieCtrlBarRules, OffsetsCentresAndHits) {
 }
 
 TEST(MovieCtrlBarRules, WheelAndKeys) {
-  EXPECT_EQ(moviebar::WheelPos(5, 120, 0, 10), 4);    // forward: toward the start
+  EXPECT_EQ(moviebar::WheelPos(5, 120, 0, 10), 4);  // forward: toward the start
   EXPECT_EQ(moviebar::WheelPos(5, -120, 0, 10), 6);
-  EXPECT_EQ(moviebar::WheelPos(5, 60, 0, 10), 5);     // less than a notch
+  EXPECT_EQ(moviebar::WheelPos(5, 60, 0, 10), 5);  // less than a notch
   EXPECT_EQ(moviebar::WheelPos(0, 360, 0, 10), 0);
   struct {
     UINT vk;
     int pos, newPos, code;
     bool moves;
-  } keys[] = {{VK_PRIOR, 5, 2, SB_PAGELEFT, true},  {VK_PRIOR, 0, 0, 0, false},
-              {VK_NEXT, 9, 10, SB_PAGERIGHT, true}, {VK_NEXT, 10, 0, 0, false},
-              {VK_END, 3, 10, SB_RIGHT, true},      {VK_HOME, 3, 0, SB_LEFT, true},
-              {VK_HOME, 0, 0, 0, false},            {VK_LEFT, 3, 2, SB_LINELEFT, true},
-              {VK_DOWN, 3, 4, SB_LINERIGHT, true},  {VK_RIGHT, 10, 0, 0, false},
+  } keys[] = {{VK_PRIOR, 5, 2, SB_PAGELEFT, true},
+              {VK_PRIOR, 0, 0, 0, false},
+              {VK_NEXT, 9, 10, SB_PAGERIGHT, true},
+              {VK_NEXT, 10, 0, 0, false},
+              {VK_END, 3, 10, SB_RIGHT, true},
+              {VK_HOME, 3, 0, SB_LEFT, true},
+              {VK_HOME, 0, 0, 0, false},
+              {VK_LEFT, 3, 2, SB_LINELEFT, true},
+              {VK_DOWN, 3, 4, SB_LINERIGHT, true},
+              {VK_RIGHT, 10, 0, 0, false},
               {'A', 3, 0, 0, false}};
   for (auto& k : keys) {
     moviebar::KeyStep s = {-1, -1};
@@ -161,15 +165,14 @@ TEST(ScrollPanelRules, RowsColumnsAndCells) {
   struct {
     int requested, gap, content, item, count, gapOut;
   } cases[] = {
-      {-1, -1, 100, 20, 5, 0},   // five fit exactly
-      {-1, -1, 110, 20, 5, 2},   // the spare 10 px spread over 4 gaps
-      {-1, -1, 30, 20, 1, 0},    // one row: no gap
-      {-1, 4, 100, 20, 4, 4},    // (100 - 4) / 24 = 4
-      {-1, 4, 110, 20, 5, 4},    // (110 - 4) / 24 = 4, a remainder: one more
-      {-1, 0, 100, 20, 5, 0},
-      {3, -1, 100, 20, 3, 10},   // fixed count, gap -1 becomes 10
-      {1, 5, 100, 20, 1, 0},     // a single row has no gap
-      {-1, -1, 100, 0, -1, 0},   // template of no height
+      {-1, -1, 100, 20, 5, 0},                           // five fit exactly
+      {-1, -1, 110, 20, 5, 2},                           // the spare 10 px spread over 4 gaps
+      {-1, -1, 30, 20, 1, 0},                            // one row: no gap
+      {-1, 4, 100, 20, 4, 4},                            // (100 - 4) / 24 = 4
+      {-1, 4, 110, 20, 5, 4},                            // (110 - 4) / 24 = 4, a remainder: one more
+      {-1, 0, 100, 20, 5, 0},  {3, -1, 100, 20, 3, 10},  // fixed count, gap -1 becomes 10
+      {1, 5, 100, 20, 1, 0},                             // a single row has no gap
+      {-1, -1, 100, 0, -1, 0},                           // template of no height
   };
   for (auto& c : cases) {
     Fit f = scrollpanel::FitCount(c.requested, c.gap, c.content, c.item);
@@ -195,9 +198,9 @@ TEST(ScrollPanelRules, ScrollingFirstIndex) {
     UINT code;
     int first, out;
     bool scrolls;
-  } cases[] = {{SB_LINEDOWN, 0, 3, true}, {SB_LINEUP, 3, 0, true}, {SB_LINEUP, 0, 0, true},
-               {SB_PAGEDOWN, 3, 15, true}, {SB_PAGEUP, 15, 3, true}, {SB_PAGEUP, 6, 0, true},
-               {SB_PAGEUP, 0, 0, false}, {SB_ENDSCROLL, 3, 0, false}};
+  } cases[] = {{SB_LINEDOWN, 0, 3, true},  {SB_LINEUP, 3, 0, true},    {SB_LINEUP, 0, 0, true},
+               {SB_PAGEDOWN, 3, 15, true}, {SB_PAGEUP, 15, 3, true},   {SB_PAGEUP, 6, 0, true},
+               {SB_PAGEUP, 0, 0, false},   {SB_ENDSCROLL, 3, 0, false}};
   for (auto& c : cases) {
     first = -1;
     EXPECT_EQ(scrollpanel::ScrollFirst(c.code, 0, c.first, 3, 12, 30, &first), c.scrolls) << c.code;
@@ -297,11 +300,11 @@ TEST(ScrollPanelRules, ShiftCtrlBandAndKeys) {
   struct {
     int action, anchor, lastVisible, out;
     bool moves;
-  } keys[] = {{scrollpanel::kUp, 0, 11, 0, false},    {scrollpanel::kUp, 2, 11, 0, false},
-              {scrollpanel::kUp, 5, 11, 2, true},     {scrollpanel::kDown, 14, 14, 0, false},
-              {scrollpanel::kDown, 13, 14, 0, false}, {scrollpanel::kDown, 13, 11, 14, true},
-              {scrollpanel::kDown, -1, 11, 3, true},  {scrollpanel::kDown, 4, 11, 7, true},
-              {scrollpanel::kNext, 14, 14, 0, false}, {scrollpanel::kNext, -1, 11, 0, true},
+  } keys[] = {{scrollpanel::kUp, 0, 11, 0, false},       {scrollpanel::kUp, 2, 11, 0, false},
+              {scrollpanel::kUp, 5, 11, 2, true},        {scrollpanel::kDown, 14, 14, 0, false},
+              {scrollpanel::kDown, 13, 14, 0, false},    {scrollpanel::kDown, 13, 11, 14, true},
+              {scrollpanel::kDown, -1, 11, 3, true},     {scrollpanel::kDown, 4, 11, 7, true},
+              {scrollpanel::kNext, 14, 14, 0, false},    {scrollpanel::kNext, -1, 11, 0, true},
               {scrollpanel::kPrevious, 0, 11, 0, false}, {scrollpanel::kPrevious, 4, 11, 3, true}};
   for (auto& k : keys) {
     int out = -1;
@@ -339,7 +342,7 @@ TEST(MusicListHeaderRules, ColourKeyTakesTheBackground) {
   EXPECT_EQ(image.Get(0, 0), ink);
   EXPECT_EQ(image.Get(1, 0), back);  // keyed
   EXPECT_EQ(image.Get(0, 1), back);
-  EXPECT_EQ(image.Get(2, 1), key);   // outside the rectangle: untouched
+  EXPECT_EQ(image.Get(2, 1), key);  // outside the rectangle: untouched
   background.h.biBitCount = 32;
   EXPECT_FALSE(listheader::CombineColourKey(image.Info(), background.Info(), CRect(0, 0, 3, 2), key));
   EXPECT_EQ(listheader::StripWidth(120, 300, 200), 200);
