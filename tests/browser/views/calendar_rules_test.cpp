@@ -3,7 +3,10 @@
 // recording days.
 #include <gtest/gtest.h>
 
+#include <CalendarMonthRules.h>
 #include <RecDateFinderRules.h>
+
+#include <map>
 
 #include <vector>
 
@@ -110,6 +113,106 @@ TEST(RecDateFinder, NeighbouringRecordingDays) {
   std::vector<ULONGLONG> none;
   EXPECT_FALSE(recdate::FindNextDay(none, &d));
   EXPECT_FALSE(recdate::FindPrevDay(none, &d));
+}
+
+TEST(CalendarMonth, DaysWeekdaysAndCells) {
+  EXPECT_EQ(calmonth::MaxDay(2, 2000), 29);
+  EXPECT_EQ(calmonth::MaxDay(2, 1900), 28);
+  EXPECT_EQ(calmonth::MaxDay(2, 2100), 28);
+  EXPECT_EQ(calmonth::MaxDay(2, 2008), 29);
+  EXPECT_EQ(calmonth::MaxDay(12, 2009), 31);
+  EXPECT_EQ(calmonth::WeekdayOf(2009, 8, 1), 6);  // a Saturday
+  EXPECT_EQ(calmonth::WeekdayOf(2000, 1, 1), 6);
+  EXPECT_EQ(calmonth::WeekdayOf(2009, 2, 30), -1);
+  // August 2009 starts on a Saturday: 31 days fill cells 6 to 36.
+  int first = -1;
+  calmonth::Cells cells = calmonth::FillCells(2009, 8, {1, 9, 31}, &first);
+  EXPECT_EQ(first, 6);
+  EXPECT_EQ(cells[5].day, 0);
+  EXPECT_EQ(cells[6].day, 1);
+  EXPECT_EQ(cells[36].day, 31);
+  EXPECT_TRUE(cells[6].hasData);
+  EXPECT_TRUE(cells[14].hasData);
+  EXPECT_EQ(cells[36].item, 2);
+  EXPECT_FALSE(cells[7].hasData);
+  // The undated pseudo-month: only cell 17, no day numbers.
+  cells = calmonth::FillCells(2038, 1, {1}, &first);
+  EXPECT_TRUE(cells[17].hasData);
+  EXPECT_EQ(std::count_if(cells.begin(), cells.end(), [](const calmonth::Cell& c) { return c.day || c.hasData; }), 1);
+  EXPECT_FALSE(calmonth::FillCells(2009, 8, {}, &first)[6].hasData);
+}
+
+TEST(CalendarMonth, GeometryAndHits) {
+  calmonth::Geometry g = calmonth::LayOut(1024, 700);
+  EXPECT_EQ(g.cx * 3, g.cy * 4);  // 4 : 3
+  EXPECT_EQ(g.cx, 116);           // (1024 - 188) / 7 = 119, less its remainder mod 4
+  RECT c0 = calmonth::CellRect(g, 0), c8 = calmonth::CellRect(g, 8);
+  EXPECT_EQ(c0.left, g.grid.left);
+  EXPECT_EQ(c8.left, g.grid.left + g.cx + 13);
+  EXPECT_EQ(c8.top, g.grid.top + g.cy + 7);
+  EXPECT_EQ(calmonth::HitIndex(g, {c8.left + 3, c8.top + 3}), 8);
+  EXPECT_EQ(calmonth::HitIndex(g, {c0.right + 2, c0.top + 3}), -1);    // the gap right of a column
+  EXPECT_EQ(calmonth::HitIndex(g, {c0.left + 2, c0.bottom + 2}), -1);  // below a row
+  RECT c36 = calmonth::CellRect(g, 36);
+  EXPECT_EQ(calmonth::HitIndex(g, {c36.right + 20, c36.top + 2}), -1);  // cell 37 does not exist
+  EXPECT_EQ(calmonth::HitIndex(g, {g.grid.left - 1, g.grid.top}), -1);
+}
+
+TEST(CalendarMonth, SelectionStepsAndButtons) {
+  int first;
+  calmonth::Cells cells = calmonth::FillCells(2009, 8, {3, 9}, &first);  // cells 8 and 14
+  EXPECT_EQ(calmonth::CorrectSelect(14, 2009, cells), 14);
+  EXPECT_EQ(calmonth::CorrectSelect(20, 2009, cells), 14);  // the last with data
+  EXPECT_EQ(calmonth::CorrectSelect(99, 2009, cells), 14);
+  EXPECT_EQ(calmonth::CorrectSelect(5, 0, cells), -1);
+  EXPECT_EQ(calmonth::CorrectSelect(5, 2038, calmonth::FillCells(2038, 1, {1}, &first)), 17);
+  EXPECT_EQ(calmonth::CorrectSelect(5, 2009, calmonth::FillCells(2009, 8, {}, &first)), 0);
+  EXPECT_EQ(calmonth::StepSelect(8, 1, cells), 14);
+  EXPECT_EQ(calmonth::StepSelect(14, -7, cells), -1);  // cell 7 has nothing, cell 0 neither
+  EXPECT_EQ(calmonth::StepSelect(14, -1, cells), 8);
+  EXPECT_EQ(calmonth::StepSelect(14, 7, cells), -1);
+
+  using calmonth::Month;
+  calmonth::Buttons b = calmonth::ButtonStates({2005, 3}, {2005, 3}, {2007, 11}, cells);
+  EXPECT_FALSE(b.previous);  // at the earliest month
+  EXPECT_TRUE(b.next);
+  EXPECT_TRUE(b.day);
+  b = calmonth::ButtonStates({2007, 11}, {2005, 3}, {2007, 11}, calmonth::Cells{});
+  EXPECT_TRUE(b.previous);
+  EXPECT_FALSE(b.next);
+  EXPECT_FALSE(b.day);
+  b = calmonth::ButtonStates({0, 0}, {-1, -1}, {2038, 1}, cells);
+  EXPECT_FALSE(b.previous);
+  EXPECT_FALSE(b.next);
+}
+
+TEST(CalendarMonth, StepsSkipEmptyMonthsAndHintsShowOnce) {
+  // Recordings only in 2005/03 (2 files) and 2007/11 (1 file).
+  std::map<std::pair<int, int>, int> months = {{{2005, 3}, 2}, {{2007, 11}, 1}};
+  int asked = 0;
+  auto count = [&](int y, int m) {
+    asked++;
+    int n = 0;
+    for (auto& e : months)
+      if (e.first.first == y && (m < 0 || e.first.second == m)) n += e.second;
+    return n;
+  };
+  int last = -1;
+  using calmonth::Month;
+  EXPECT_EQ(calmonth::StepMonth({2005, 3}, true, count, &last), (Month{2007, 11}));
+  EXPECT_EQ(last, 1);
+  EXPECT_LT(asked, 9 + 2 + 11 + 2);  // 2006 is asked for as a whole year only
+  EXPECT_EQ(calmonth::StepMonth({2007, 11}, false, count, &last), (Month{2005, 3}));
+  EXPECT_EQ(last, 2);
+  EXPECT_EQ(calmonth::StepMonth({2007, 11}, true, count, &last), (Month{2038, 1}));
+  EXPECT_EQ(calmonth::StepMonth({2005, 3}, false, count, &last), (Month{1970, 12}));
+  EXPECT_EQ(last, 0);
+
+  int seen = -1;
+  EXPECT_TRUE(calmonth::ModeHintShows(10, &seen));
+  EXPECT_FALSE(calmonth::ModeHintShows(10, &seen));  // the same value twice: no reload
+  EXPECT_FALSE(calmonth::ModeHintShows(5, &seen));
+  EXPECT_TRUE(calmonth::ModeHintShows(10, &seen));
 }
 
 }  // namespace
