@@ -129,6 +129,8 @@ void DiscardQueuedReloads();
 // The card plug-in's audio and voice area names (read once).
 LPCSTR GetCardAudioAreaName();
 LPCSTR GetCardVoiceAreaName();
+// Appends the members a content file names, each in the content file's folder; how many.
+int TransAppendContMembers(LPCSTR pszContPath, CStringList& out);
 // A message box of the controller's family (caption: the program's name); while one is
 // open another is not shown and counts as 0.
 int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle);

@@ -125,9 +125,9 @@ int GuardedMessageBox(HWND hOwner, LPCSTR pszText, UINT nStyle) {
 
 int SystemErrorBox(HWND hOwner, DWORD dwError) {
   char* psz = NULL;
-  ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                   dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
-  CString text = psz ? CString(psz) : TransUnknownErrorText(dwError);
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             NULL, dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
+  CString text = (n && psz) ? CString(psz) : TransUnknownErrorText(dwError);
   if (psz) ::LocalFree(psz);
   return GuardedMessageBox(hOwner, text, MB_ICONERROR);
 }

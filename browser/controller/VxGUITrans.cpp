@@ -180,7 +180,6 @@ BOOL CVxGUITrans::IsFileInfoMode() const { VXMODE(IsFileInfoMode()) }
 BOOL CVxGUITrans::IsCameraInfoMode() const { VXMODE(IsCameraInfoMode()) }
 BOOL CVxGUITrans::IsAudioInfoMode() const { VXMODE(IsAudioInfoMode()) }
 BOOL CVxGUITrans::IsAudioListMode() const { VXMODE(IsAudioListMode()) }
-BOOL CVxGUITrans::IsZoomMode() const { VXMODE(IsZoomMode()) }
 BOOL CVxGUITrans::IsAudioMode() const { return IsAudioInfoMode() || IsAudioListMode(); }
 BOOL CVxGUITrans::IsInfoMode() const { return IsFileInfoMode() || IsCameraInfoMode() || IsAudioMode(); }
 BOOL CVxGUITrans::IsSameViewMode(UINT nViewCode) const {

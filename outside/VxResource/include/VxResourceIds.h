@@ -267,7 +267,7 @@
 #define IDS_BROWSER_COMPANIONS 62086  // companion files go along
 #define IDS_BROWSER_CONT_UNSUPPORTED 62097  // content file of an unsupported maker
 #define IDS_BROWSER_AVCHD_EXCLUDED 62101  // AVCHD stream files left out
-#define IDS_BROWSER_CALENDAR_WAIT 391  // text of the calendar wait dialog
+#define IDS_PLEASE_WAIT 391  // wait text: the calendar's wait dialog, the rename preview's progress window
 #define IDS_BROWSER_CALENDAR_WAIT_TITLE 709  // its title
 #define IDS_BROWSER_ZOOM_NO_ITEM 7200  // nothing to zoom
 #define IDS_BROWSER_ZOOM_FAILED 2022  // this item cannot be zoomed / zoom window failed
@@ -825,6 +825,19 @@
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
+#define IDD_DISKTREE_PROPERTIES 5011      // a folder's properties page
+#define IDC_DISKTREE_PROP_ICON 25020      // the folder's icon
+#define IDC_DISKTREE_PROP_NAME 25022      // display name
+#define IDC_DISKTREE_PROP_TYPE 25024      // type name
+#define IDC_DISKTREE_PROP_LOCATION 25025  // the parent folder's path
+#define IDC_DISKTREE_PROP_SIZE 25027      // total size of the files
+#define IDC_DISKTREE_PROP_ON_DISK 25028   // size on disk
+#define IDC_DISKTREE_PROP_CONTENTS 25029  // files and folders counted
+#define IDC_DISKTREE_PROP_CREATED 25030   // creation date and time
+#define IDC_DISKTREE_PROP_READONLY 25032  // attribute boxes, shown only
+#define IDC_DISKTREE_PROP_HIDDEN 25034
+#define IDC_DISKTREE_PROP_ARCHIVE 25036
+#define IDC_DISKTREE_PROP_SYSTEM 25038
 
 // ---- The card tree (CardTree.psp): titles, node labels, dialogs, buttons -------------------
 #define IDS_CARDTREE_TOOLTIP_CARD 322      // tool tip of the card tree's title button
@@ -882,5 +895,47 @@
 #define IDC_NOTICE_BUTTON3 5003
 #define IDC_NOTICE_BUTTON4 5004
 #define IDC_NOTICE_BUTTON5 5005
+// ===== Rename tool (Rename.dll) ==========================================================
+#define IDD_RENAME 29017                    // the rename dialog
+#define IDC_RENAME_PREVIEW 1001             // list: old name, new name (both without extension)
+#define IDC_RENAME_BY_NAME 1002             // radio: the typed base name
+#define IDC_RENAME_BASE_NAME 1004           // edit: the typed base name
+#define IDC_RENAME_DECORATION 1013          // combo: decorations around the number
+#define IDC_RENAME_NUMBER_AFTER 1014        // radio: number after the base name
+#define IDC_RENAME_NUMBER_BEFORE 1015       // radio: number before the base name
+#define IDC_RENAME_GROUP 1023               // group box around the naming fields
+#define IDC_RENAME_START_LABEL 1024         // label beside the start field
+#define IDC_RENAME_LENGTH_LABEL 1025        // label beside the digits field
+#define IDC_RENAME_STEP_LABEL 1026          // label beside the step field
+#define IDC_RENAME_DECORATION_LABEL 1027
+#define IDC_RENAME_NOTE 1028                // the lowest line of the number settings
+#define IDC_RENAME_POSITION_LABEL 1029
+#define IDC_RENAME_WIDTH 1030               // the line whose width the group box takes
+#define IDC_RENAME_OWN_NAME 4011            // radio: each file's own name
+#define IDC_RENAME_DETAILS 17012            // button: show or hide the number settings
+#define IDC_RENAME_START_SPIN 1508          // spins and edits made at run time
+#define IDC_RENAME_LENGTH_SPIN 1509
+#define IDC_RENAME_STEP_SPIN 1510
+#define IDC_RENAME_START 1511
+#define IDC_RENAME_LENGTH 1512
+#define IDC_RENAME_STEP 1513
+#define IDS_RENAME_DETAILS_SHOW 350         // details button, compact dialog
+#define IDS_RENAME_DETAILS_HIDE 351         // details button, expanded dialog
+#define IDS_RENAME_NO_DECORATION 352        // decoration item 0
+#define IDS_RENAME_NAME_TAKEN 353           // a file outside the list has the new name
+#define IDS_RENAME_OLD_COLUMN 358           // preview column 0
+#define IDS_RENAME_NEW_COLUMN 369           // preview column 1
+#define IDS_RENAME_SKIP 380                 // a new name meaning "leave this file"
+#define IDS_RENAME_READ_ONLY 381            // %s old name, %s new name: rename a read-only file?
+#define IDS_RENAME_BAD_CHARACTERS 384       // forbidden characters were removed
+#define IDS_RENAME_PATH_TOO_LONG 385        // a folder leaves no room for a name
+#define IDS_RENAME_NAME_CLASH 388           // the new name meets another spelling of a file
+#define IDS_RENAME_RUNNING 389              // progress text of a rename run
+#define IDS_RENAME_SOME_FAILED 390          // closing message: some files failed
+#define IDS_RENAME_ALL_FAILED 392           // closing message: no file was renamed
+#define IDS_RENAME_LEFT_TEMPORARY 393       // closing message: files left under a temporary name follow
+#define IDS_RENAME_DECORATIONS 441          // decoration items, "\"-separated; "before after"
+#define IDS_RENAME_CAPTION 50022            // caption of every message box of the tool
+#define IDS_RENAME_NO_FILE 50032            // no file to rename
 
 #endif  // VXRESOURCEIDS_H

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "guidb_fixtures.h"
+#include "turnsettings.h"
 
 using namespace guidbtest;
 
@@ -384,31 +385,7 @@ TEST(ItemStores, KeywordsAndCommentOfAFile) {
 }
 
 // ---- Rotation ------------------------------------------------------------------------------------
-class TurnSettings {
- public:
-  TurnSettings(DWORD exif, DWORD saveMode) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Tool1\\TurnPicture", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    hadExif_ = Get("Exif", &oldExif_);
-    hadSave_ = Get("SaveMode", &oldSave_);
-    Set("Exif", exif);
-    Set("SaveMode", saveMode);
-  }
-  ~TurnSettings() {
-    if (hadExif_) Set("Exif", oldExif_); else RegDeleteValueA(key_, "Exif");
-    if (hadSave_) Set("SaveMode", oldSave_); else RegDeleteValueA(key_, "SaveMode");
-    RegCloseKey(key_);
-  }
-
- private:
-  bool Get(const char* n, DWORD* v) {
-    DWORD cb = sizeof(*v);
-    return RegQueryValueExA(key_, n, nullptr, nullptr, reinterpret_cast<BYTE*>(v), &cb) == ERROR_SUCCESS;
-  }
-  void Set(const char* n, DWORD v) { RegSetValueExA(key_, n, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), sizeof(v)); }
-  HKEY key_ = nullptr;
-  DWORD oldExif_ = 0, oldSave_ = 0;
-  bool hadExif_ = false, hadSave_ = false;
-};
+using testsupport::TurnSettings;
 
 int OrientationOf(const std::string& path) {
   imaging::Exif ex;
@@ -481,6 +458,15 @@ TEST(ItemRotation, ExifOrientationPixelsAndNewFiles) {
     EXPECT_EQ(imaging::RotateOrientation(6, 180), OrientationOf(newPath));
     ASSERT_EQ(0, t.Rotation(18000, newPath));
     EXPECT_EQ(d + "\\o6_r2.jpg", std::string(newPath));
+  }
+  {
+    // The caller's settings win over the user's: the file is replaced, losslessly.
+    TurnSettings user(1, 1);
+    CThumbnail t((d + "\\o6.jpg").c_str());
+    ASSERT_EQ(0, t.Rotation(9000, 0, 0, newPath));
+    EXPECT_STREQ("", newPath);
+    EXPECT_EQ(imaging::RotateOrientation(6, 90), OrientationOf(d + "\\o6.jpg"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((d + "\\o6_r3.jpg").c_str()));
   }
 }
 
