@@ -120,6 +120,8 @@ class CCheckTreeCtrl : public CTreeCtrl {
   // Moves the caret to hItem keeping the old caret's selected bit, without a notice of
   // the step between.
   void MoveCaretKeeping(HTREEITEM hItem);
+  // Makes hNew the caret and tells the parent as a change by the user.
+  void MoveCaret(HTREEITEM hOld, HTREEITEM hNew);
   void LimitNotice();
   BOOL SendSelNotify(UINT nCode, HTREEITEM hOld, HTREEITEM hNew);
   int m_bMultiSelect;
