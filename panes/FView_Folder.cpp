@@ -240,11 +240,11 @@ bool IsReadableHere(const void* p, size_t cb) {
 }  // namespace
 
 LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
-  const int* ab = reinterpret_cast<const int*>(lParam);
-  if (!IsReadableHere(ab, 2 * sizeof(int))) return E_FAIL;
+  const FOLDERTYPEQUERY* query = reinterpret_cast<const FOLDERTYPEQUERY*>(lParam);
+  if (!IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
   CTreePluginEntry* pEntry = NULL;
   if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
-  return m_manager.IsFolderType(pEntry, ab[0], ab[1]) == S_OK ? 0 : E_FAIL;
+  return m_manager.IsFolderType(pEntry, query->a, query->b) == S_OK ? 0 : E_FAIL;
 }
 
 LRESULT CFView_Folder::OnReload(WPARAM wParam, LPARAM lParam) {

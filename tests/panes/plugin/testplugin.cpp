@@ -186,7 +186,7 @@ PLUGIN_EXPORT HRESULT GetFolderTypeNum(CTreeCtrl* tree, int* value) {
   *value = 3;
   ANSWER("GetFolderTypeNum", 0);
 }
-PLUGIN_EXPORT HRESULT IsFolderType(int a, int b) { ANSWER("IsFolderType", a == b ? 0 : 1); }
+PLUGIN_EXPORT HRESULT IsFolderType(int a, INT_PTR b) { ANSWER("IsFolderType", a == b ? 0 : 1); }
 PLUGIN_EXPORT HRESULT OpenWindow(int kind, CWnd* caller, char* buffer) {
   lstrcpynA(buffer, "C:\\Opened", PLUGIN_TEXT_SIZE);
   ANSWER("OpenWindow", 0);
