@@ -14,5 +14,5 @@ class ICalendarViewLink {
 };
 
 // The run-time class names the base view creates its calendar views by.
-#define VXCLASS_MONTH_VIEW "CMonthCalendarView"
-#define VXCLASS_DAY_VIEW "CDayCalendarView"
+#define VXCLASS_MONTH_VIEW "CCalendarMonthView"
+#define VXCLASS_DAY_VIEW "CCalendarDayView"
