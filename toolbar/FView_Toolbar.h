@@ -134,6 +134,8 @@ class CFView_Toolbar : public CFormView {
  protected:
   void ShowButtonList(int nCommand);
   void StopMusic();
+  // The month calendar and the music view refuse a command: its message, TRUE.
+  BOOL RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon);
   void RunTreePlugin(int nIndex, BOOL bCalendarTest);
   UINT m_nCurrentCommand;  // the command being routed, for handlers shared by buttons
 

@@ -128,6 +128,17 @@ void CFView_Toolbar::OnWriterSettings() {
   }
 }
 
+BOOL CFView_Toolbar::RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon) {
+  CMainFrame* pFrame = GetMainFrame();
+  CBrowserDocument* pBrowser = pFrame ? pFrame->GetBrowserDocument() : NULL;
+  if (!pBrowser) return FALSE;
+  int nRefused = pBrowser->GetBrowserStatus().IsMonthCalendarMode() ? nMonthId
+                 : pBrowser->GetBrowserStatus().IsMusicMode()       ? nMusicId
+                                                                    : 0;
+  if (nRefused) AfxMessageBox(nRefused, nIcon);
+  return nRefused != 0;
+}
+
 // ---- Lists and plug-ins -------------------------------------------------------------------
 
 void CFView_Toolbar::OnListButton() {
@@ -171,16 +182,9 @@ void CFView_Toolbar::RunTreePlugin(int nIndex, BOOL bCalendarTest) {
 void CFView_Toolbar::OnToolPluginButton() {
   if (!CloseEntryEditor()) return;
   CloseSlideCollectDlg();
+  if (RefusedByViewMode(IDS_PANES_NOT_IN_MONTH_VIEW, IDS_PANES_NOT_IN_MUSIC_VIEW, MB_ICONERROR)) return;
   CMainFrame* pFrame = GetMainFrame();
   CBrowserDocument* pBrowser = pFrame ? pFrame->GetBrowserDocument() : NULL;
-  if (pBrowser && pBrowser->GetBrowserStatus().IsMonthCalendarMode()) {
-    AfxMessageBox(IDS_PANES_NOT_IN_MONTH_VIEW, MB_ICONERROR);
-    return;
-  }
-  if (pBrowser && pBrowser->GetBrowserStatus().IsMusicMode()) {
-    AfxMessageBox(IDS_PANES_NOT_IN_MUSIC_VIEW, MB_ICONERROR);
-    return;
-  }
   CToolButtonInfo* pInfo = FindToolButton(ID_TB_TOOL_PLUGIN, TRUE);
   if (!pInfo) return;
   HideButtonToolTip(pInfo);

@@ -89,16 +89,7 @@ void CFView_Toolbar::SendFirstPathToMainWnd(LPCSTR lpszSource, LPCSTR lpszOutput
 void CFView_Toolbar::OnRename() {
   if (!CloseEntryEditor()) return;
   CloseSlideCollectDlg();
-  CMainFrame* pFrame = GetMainFrame();
-  CBrowserDocument* pDocument = pFrame ? pFrame->GetBrowserDocument() : NULL;
-  if (pDocument && pDocument->GetBrowserStatus().IsMonthCalendarMode()) {
-    AfxMessageBox(IDS_TB_MONTH_RENAME, MB_ICONSTOP);
-    return;
-  }
-  if (pDocument && pDocument->GetBrowserStatus().IsMusicMode()) {
-    AfxMessageBox(IDS_TB_MUSIC_RENAME, MB_ICONSTOP);
-    return;
-  }
+  if (RefusedByViewMode(IDS_TB_MONTH_RENAME, IDS_TB_MUSIC_RENAME, MB_ICONSTOP)) return;
   ICGBrowser* pBrowser = GetCGBrowser();
   CGFileInfoList* pFiles = TakePendingFiles();
   if (!pFiles) {

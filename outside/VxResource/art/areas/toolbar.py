@@ -13,20 +13,16 @@ def background(w, h=165, y0=0):
     return img
 
 
-@art('tb_back_left.bmp')
-def back_left():
+def background_end(x, colour, alpha):
+    """An end piece of the background with an edge line at column x."""
     img = background(143)
     for y in range(165):
-        img.blend(0, y, lighter(BG_TOP, 0.3), 0.5)
+        img.blend(x, y, colour, alpha)
     return img
 
 
-@art('tb_back_right.bmp')
-def back_right():
-    img = background(143)
-    for y in range(165):
-        img.blend(142, y, darker(BG_BOTTOM, 0.5), 0.6)
-    return img
+art('tb_back_left.bmp')(lambda: background_end(0, lighter(BG_TOP, 0.3), 0.5))
+art('tb_back_right.bmp')(lambda: background_end(142, darker(BG_BOTTOM, 0.5), 0.6))
 
 
 art('tb_back_middle.bmp')(lambda: background(1))
@@ -46,22 +42,7 @@ def sign(kind):
 
 
 def face(w, h, state, glyph, y0):
-    base = (30, 104, 144)
-    img = background(w, h, y0)
-    if state == 'disabled':
-        c0, c1, edge = (110, 124, 134), (84, 96, 106), (60, 70, 80)
-    elif state == 'focus':
-        c0, c1, edge = lighter(base, 0.45), lighter(base, 0.1), darker(base, 0.5)
-    elif state == 'pressed':
-        c0, c1, edge = darker(base, 0.45), darker(base, 0.15), darker(base, 0.65)
-    else:
-        c0, c1, edge = lighter(base, 0.3), darker(base, 0.2), darker(base, 0.55)
-    paint(img, box(0.5, 0.5, w - 0.5, h - 0.5, 6), edge)
-    paint(img, box(1.5, 1.5, w - 1.5, h - 1.5, 5), vgrad(1, h - 1, c0, c1))
-    col = (170, 180, 188) if state == 'disabled' else WHITE
-    d = 1 if state == 'pressed' else 0
-    glyph(img, d, d, col)
-    return img
+    return button_face(w, h, state, None, glyph, 6, back=background(w, h, y0))
 
 
 # name, size, glyph, top in the pane
