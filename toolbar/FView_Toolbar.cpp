@@ -300,8 +300,9 @@ void CFView_Toolbar::UpdateButtonStates() {
     m_bToolStateKnown = TRUE;
     m_nLastToolState = nState;
   } else if (nState != m_nLastToolState) {
+    // The browser hears only whether a slide show runs: other changes carry nothing new.
+    if (nState == 4 || m_nLastToolState == 4) pFrame->PostMessage(WM_SLIDESHOW_EXISTS, nState == 4 ? 1 : 0, 0);
     m_nLastToolState = nState;
-    pFrame->PostMessage(WM_SLIDESHOW_EXISTS, nState == 4 ? 1 : 0, 0);
   }
   toolbarrules::Navigation nav = {pFrame->CanFolderGoUp(), pFrame->CanFolderGoBack(), pFrame->CanFolderGoForward()};
   for (CToolButtonInfo* p : m_buttons) {
