@@ -2,6 +2,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <pluginkit/PluginKit.h>
+#include <VxDocument/CommandObject.h>
 #include <VxResourceIds.h>
 
 #include "ImageCheckButton.h"
@@ -81,6 +82,22 @@ void CFView_Folder::OnInitialUpdate() {
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   CreateSections();
   SetTimer(kReadyTimer, kReadyDelayMs, NULL);
+}
+
+void CFView_Folder::OnUpdate(CView*, LPARAM, CObject* pHint) {
+  if (!pHint || !pHint->IsKindOf(RUNTIME_CLASS(CSendCommandObject))) return;
+  UINT nID = static_cast<CSendCommandObject*>(pHint)->GetID();
+  if (nID >= ID_VIEWMODE_FIRST && nID <= ID_VIEWMODE_LAST) {
+    PostMessage(WM_FOLDER_NAV_BUTTONS);
+  } else if (nID == ID_MUSIC_DISPLAY_CHANGED) {
+    m_manager.ChangeSetting();
+    CString strMusic = CMGetProfileString("ImportPlugin\\Music", "Display", "");
+    CTreePluginEntry* pCurrent = CurrentEntry();
+    if (!strMusic.IsEmpty() && m_strCurrentTitle == strMusic && pCurrent && pCurrent->m_pTreeWnd) {
+      m_manager.SetCurrentFolder(" ");  // the same folder must go out again
+      pCurrent->m_pTreeWnd->SendFolderChange();
+    }
+  }
 }
 
 void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {

@@ -78,6 +78,9 @@ class CFView_Folder : public CFormView {
   void OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu);
 
   void OnInitialUpdate() override;
+  // The document's command hints: a view-mode change re-evaluates the navigation buttons,
+  // a settings change reaches every plug-in.
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
  protected:
