@@ -279,8 +279,17 @@ LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 
 BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
 BOOL CFView_Folder::GoForward() { return StepHistory(1); }
-BOOL CFView_Folder::CanGoBack() const { return m_history.CanBack(); }
-BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
+// The calendars (view codes 10 and 11, as the document stores the browser's view) show
+// dates, not folders: the folder history does not apply there.
+BOOL CFView_Folder::BrowserShowsCalendar() {
+  int nCode = BrowserViewCode();
+  return nCode == 10 || nCode == 11;
+}
+
+int CFView_Folder::BrowserViewCode() { return CMGetProfileInt("DepthViewer", "Mode", 1); }
+
+BOOL CFView_Folder::CanGoBack() const { return !BrowserShowsCalendar() && m_history.CanBack(); }
+BOOL CFView_Folder::CanGoForward() const { return !BrowserShowsCalendar() && m_history.CanForward(); }
 
 // ---- Menus and commands ------------------------------------------------------------------
 

@@ -71,6 +71,10 @@ class CFView_Folder : public CFormView {
   // A browser change waiting for its resend (empty: none).
   const std::string& GetPendingText() const { return m_strPendingText; }
   BOOL CanGoUp() const;
+  // The browser shows a calendar: no folder history to move in.
+  static BOOL BrowserShowsCalendar();
+  // The browser's view code as the document stores it (5: focus mode).
+  static int BrowserViewCode();
   BOOL CanGoBack() const;
   BOOL CanGoForward() const;
 

@@ -277,6 +277,13 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   EXPECT_EQ(counts(), "3/0") << "the first refresh's empty selection, then three folders";
   EXPECT_TRUE(pane->GoBack());
   EXPECT_EQ(counts(), "2/1");
+  // In a calendar the history and up stand still.
+  for (int code : {10, 11}) {
+    CMWriteProfileInt("DepthViewer", "Mode", code);
+    EXPECT_FALSE(pane->CanGoBack() || pane->CanGoForward() || pane->CanGoUp()) << code;
+  }
+  CMWriteProfileInt("DepthViewer", "Mode", 1);
+  EXPECT_TRUE(pane->CanGoBack() && pane->CanGoForward());
 
   // Go to a typed folder: the disk tree opens it, the text goes out as the disk tree's.
   CMenu go;
