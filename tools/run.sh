@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then starts Marlo5 on the sample data and saves a
-# screenshot. Without a DISPLAY it runs under its own Xvfb and ends the program
-# after the screenshot; with one it leaves the program running.
+# Sets up what is missing, then starts Marlo5 on the sample data and saves
+# screenshots. Without a DISPLAY it runs under its own Xvfb, twice (the disk tree on
+# the sample library, then the card tree), and ends the program after each
+# screenshot; with one it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
