@@ -61,7 +61,8 @@ HRESULT CheckUploadFiles(UINT* pMessage, int type, const std::vector<std::string
 bool IsClipTooLarge(const std::string& moviePath) {
   CMovieClipFacts facts;
   ULONGLONG ns = 0;
-  if (ReadMovieClipFacts(moviePath.c_str(), &facts) && ReadMovieDurationNs(facts, &ns)) return ns > kMaxNanoseconds;
+  if (ReadMovieClipFacts(moviePath.c_str(), &facts) && ReadMovieDurationNs(facts, &ns) && ns > kMaxNanoseconds)
+    return true;
   return FileSize(moviePath) > kMaxBytes;
 }
 
