@@ -229,7 +229,7 @@ LRESULT CMainFrame::OnTreeFolderDeleted(WPARAM wParam, LPARAM lParam) {
   CFView_Folder* pFolder = GetFolderPane();
   if (!pFolder) return E_FAIL;
   if (wParam) pFolder->RenewalTrees();
-  if ((int)lParam > 0) pFolder->ReopenSelection((int)lParam);
+  if ((int)lParam > 0) pFolder->ReopenSelection(FALSE);
   CBrowserDocument* pBrowser = GetBrowserDocument();
   if (m_wndStatusBar.m_hWnd)
     m_wndStatusBar.SendMessage(WM_STATUS_FILE_COUNT, 0, pBrowser ? pBrowser->GetFileCount() : 0);

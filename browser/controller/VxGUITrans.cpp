@@ -56,7 +56,8 @@ CVxGUITrans::CVxGUITrans()
       m_nSelectEcho(0),
       m_pExportLock(NULL),
       m_bErrorBoxOpen(FALSE),
-      m_bDPOFFavourite(FALSE) {
+      m_bDPOFFavourite(FALSE),
+      m_dwDPOFDrives(0) {
   m_pRelay = new VXRELAYRECORD();
   // The details list comes with its own part; until then there is none (every use is
   // guarded, as in report mode).
@@ -180,7 +181,6 @@ BOOL CVxGUITrans::IsFileInfoMode() const { VXMODE(IsFileInfoMode()) }
 BOOL CVxGUITrans::IsCameraInfoMode() const { VXMODE(IsCameraInfoMode()) }
 BOOL CVxGUITrans::IsAudioInfoMode() const { VXMODE(IsAudioInfoMode()) }
 BOOL CVxGUITrans::IsAudioListMode() const { VXMODE(IsAudioListMode()) }
-BOOL CVxGUITrans::IsZoomMode() const { VXMODE(IsZoomMode()) }
 BOOL CVxGUITrans::IsAudioMode() const { return IsAudioInfoMode() || IsAudioListMode(); }
 BOOL CVxGUITrans::IsInfoMode() const { return IsFileInfoMode() || IsCameraInfoMode() || IsAudioMode(); }
 BOOL CVxGUITrans::IsSameViewMode(UINT nViewCode) const {

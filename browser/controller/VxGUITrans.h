@@ -14,7 +14,10 @@
 //   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
 //   VxGUITransRename.cpp  renaming a thumbnail's file
+//   VxGUITransRotate.cpp  turning the selected pictures under a progress dialog
 //   VxGUITransEntry.cpp   the property dialog
+//   VxGUITransZoom.cpp    the zoom window and the slide show
+//   VxGUITransMarks.cpp   the marked files' copy and move, favourites
 //   VxGUITransClipboard.cpp  cut, copy and paste
 //   VxGUITransDrag.cpp    dragging the selection out, the rename command
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
@@ -63,6 +66,10 @@ struct VXSELECTKEEPER {
 
 class CVxPaneMessenger;
 class CExportPaneLock;
+
+// The chooser of a marked-files destination: writes the folder into pszFolder; 1 when one
+// was chosen, 2 when cancelled, 0 when none could be asked.
+typedef int (*PFNTRANSCHOOSEFOLDER)(HWND hOwner, LPCSTR pszTitle, LPSTR pszFolder, int cchFolder);
 class CExploreClipboardObject;
 class CDropTarget;
 class CDropSource;
@@ -263,12 +270,38 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL CreateDeleteFileList(CStringList& list, UINT nKindBits);
   void UnmarkDeleted(const CStringList& deleted);
 
+  // ---- Rotation -------------------------------------------------------------------------
+  // Turns the selected pictures by nAngle hundredths of a degree (9000 or -9000); 1 when
+  // nothing was turned or all went well, 0 when writes failed.
+  int SelItemRotation(int nAngle);
+
   // ---- Rename ---------------------------------------------------------------------------
   // Renames the item's file to the bare name (in the same folder); 1 on success.
   int RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName);
   // The property reader's dialog for the item (null: the one selected item).
   HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
+  // ---- Marked files and favourites -------------------------------------------------------
+  // Copies (FO_COPY) or moves (FO_MOVE) every marked file, with its content file's members,
+  // into a folder the user picks; 0 when every marked file was left out, else 1.
+  int MarkFilesOperation(UINT nMode);
+  // Runs the operation over the list into the folder and appends the written paths to the
+  // list: 1 when files were written, 39 when the fixed destination drive is full, else 0.
+  int FilesOperation(UINT nMode, CString strFolder, CStringList& list, int nMarked);
+  // Adds the selected folders to the favourites; how many were added.
+  int AddFavoriteFromSelectedFolder();
+  // Whether the selection holds a picture that can be turned.
+  int IsEnableRotate();
+  // Tests choose the destination folder (null: the folder browser): 1 chosen, 2 cancelled.
+  static void SetFolderChooser(PFNTRANSCHOOSEFOLDER pfn);
+
+  // ---- Zoom window and slide show -------------------------------------------------------
+  // Opens the zoom window on the item; FALSE (and the reason shown) when it can't.
+  BOOL GotoZoomMode(CThumbnail* pItem);
+  // Starts the slide show last set; FALSE when there is none or it did not start.
+  BOOL GotoSlideShowMode();
+  // The item a zoom request starts on: the last selected, else the first picture shown.
+  CThumbnail* ZoomStartItem() const;
   // ---- Cut, copy and paste -------------------------------------------------------------
   // Copy and cut answer 1 when nothing is to be done, 0 when the clipboard refused the list.
   int CopySelectFilesToClipBoard();
@@ -305,8 +338,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CZoomWndController* GetZoomController() const { return m_pZoom; }
   HMODULE GetClipFactsModule() const { return m_hClipFacts; }
   // The main program said a slide show exists (message 1928 with 1).
-  // Favourites come from the print-order file too (read when decoding starts).
-  BOOL IsDPOFFavouriteWanted() const { return m_bDPOFFavourite; }
+  // Favourites of a page come from the print-order file too: on a removable drive, when
+  // wanted (both read when decoding starts, so that the decoder's calls ask no drive).
+  BOOL IsDPOFFavouriteWanted(CThumbnailPage* pPage) const;
   BOOL IsSlideShowPresent() const { return m_pSlideShowFlag && *m_pSlideShowFlag == 1; }
 
  private:
@@ -317,6 +351,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void FreeQueuedCommands();
   BOOL RunCommand(UINT nCode, const char* pszText, DWORD dwLength);
   void SendToAllViews(LPARAM lHint, CObject* pHint);
+  void EndZoomRequest();
   void RecountFiles();
   BOOL IsCardAudioVoiceFolder() const;
   CThumbnailPage* FindPageByKey(const CThumbnailGroupInfo& key) const;
@@ -366,4 +401,5 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CExportPaneLock* m_pExportLock;
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
+  DWORD m_dwDPOFDrives;  // bit n: drive 'A' + n is removable
 };

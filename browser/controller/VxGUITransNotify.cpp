@@ -117,6 +117,12 @@ BOOL CVxGUITrans::MovieCtrl_Unload() {
 void CVxGUITrans::FocusMode_RefreshSelectItem() {}
 
 void CVxGUITrans::OnModeChange(UINT nViewCode) {
+  // The zoom window and the slide show leave the browse mode as it is.
+  switch (nViewCode) {
+    case CGVIEW_ZOOM: GotoZoomMode(ZoomStartItem()); return;
+    case CGVIEW_SLIDESHOW:
+    case CGVIEW_SLIDESHOW_ALL: GotoSlideShowMode(); return;
+  }
   BROWSE_VIEW_MODE mode = CBrowserStatus::CViewMode::ToBrowseID(nViewCode);
   if (mode == BROWSE_VIEW_NONE) return;
   SetViewModeFlag(mode, TRUE);

@@ -104,7 +104,7 @@ UINT CIconView::ItemDrawFlags(DWORD id, BOOL bFocus) const {
   const CBrowserDocument* doc = GetBrowserDocument();
   if (doc && doc->GetFolderType().IsSDCardFolder()) flags = (flags & ~kDrawFavoriteDB) | kDrawFavoriteDPOF;
   CThumbnail* t = GetThumbnail(id);
-  if (m_pTrans && m_pTrans->IsDPOFFavouriteWanted() && t && IsRemovableDrive(t->GetPage()))
+  if (m_pTrans && t && m_pTrans->IsDPOFFavouriteWanted(t->GetPage()))
     flags |= kDrawFavoriteDB | kDrawFavoriteDPOF;
   return flags;
 }
