@@ -1,8 +1,17 @@
 // The upload plug-in as the export pane loads it: its exports bound by name.
 #include <ExportPluginApi.h>
 #include <MainWndMessages.h>
+#include <VxResourceIds.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <thread>
+
+#include "dialogwatch.h"
+#include "files.h"
+#include "moviefile.h"
+#include "picture.h"
+#include "pump.h"
 
 namespace {
 
@@ -67,6 +76,120 @@ TEST_F(Plugin, AnotherTypeIsRefusedAndThePaneToldItIsFree) {
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, pane, WM_EXPORT_BUSY, WM_EXPORT_BUSY, PM_REMOVE));
   DestroyWindow(pane);
+}
+
+// A run against the real uploader (the shipped settings: it shows the clip and sends
+// nothing). The clip's companions are named after it in the temporary folder.
+class Run : public Plugin {
+ protected:
+  void SetUp() override {
+    Plugin::SetUp();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    tempDir = temp;
+    base = "glimora-upload-" + std::to_string(GetCurrentProcessId());
+    clip = tempDir + base + "-src\\" + base + ".mov";
+    ASSERT_TRUE(testsupport::WriteWholeFile(clip, moviefile::Clip().Build()));
+    CGFILEINFO info;
+    info.path = clip.c_str();
+    files.AddTail(info);
+    pane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  }
+  void TearDown() override {
+    DestroyWindow(pane);
+    DeleteFileA(clip.c_str());
+    RemoveDirectoryA((tempDir + base + "-src").c_str());
+    Plugin::TearDown();
+  }
+  bool Written() { return Exists(tempDir + base + ".cont") && Exists(tempDir + base + ".tmb"); }
+  bool Gone() { return !Exists(tempDir + base + ".cont") && !Exists(tempDir + base + ".tmb"); }
+  static bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  static HWND UploaderWindow() { return FindWindowA("VideoPostUploader", NULL); }
+  bool PaneToldFree() {
+    MSG msg;
+    return PeekMessageA(&msg, pane, WM_EXPORT_BUSY, WM_EXPORT_BUSY, PM_REMOVE) != 0;
+  }
+  std::string tempDir, base, clip;
+  CGFileInfoList files;
+  HWND pane = NULL;
+};
+
+// The uploader's message goes to a window of another thread, so the run waits with its
+// progress window up until the uploader ends; then its files go.
+TEST_F(Run, ProgressWindowStaysUntilTheUploaderEndsThenTheFilesGo) {
+  HWND main = NULL;
+  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+  DWORD mainThread = 0;
+  std::thread owner([&] {
+    main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    mainThread = GetCurrentThreadId();
+    SetEvent(ready);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(main);
+  });
+  WaitForSingleObject(ready, INFINITE);
+  CloseHandle(ready);
+
+  bool writtenWhileShown = false, centred = false;
+  testsupport::DialogWatch watch(
+      NULL, [](HWND box) { return IsWindowVisible(box) && UploaderWindow() != NULL; },
+      [&](HWND box) {
+        writtenWhileShown = Written();
+        RECT rc;
+        GetWindowRect(box, &rc);
+        int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        centred = abs((rc.left + rc.right) / 2 - cx / 2) <= 1 && abs((rc.top + rc.bottom) / 2 - cy / 2) <= 1;
+        testsupport::Picture().Save("videopost_upload_progress");
+        PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
+      },
+      15000);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(0, Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, &files, 4));
+  EXPECT_LT(GetTickCount() - start, 15000u);  // not the whole wait: the uploader had ended
+  watch.Stop();
+  EXPECT_TRUE(watch.Acted());
+  EXPECT_TRUE(writtenWhileShown);
+  EXPECT_TRUE(centred);
+  EXPECT_TRUE(PaneToldFree());
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone(); }, 10000));
+  PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+  owner.join();
+}
+
+// While the uploader runs a second run is refused and writes nothing; unloading the
+// plug-in leaves the running uploader's files and code alone until it ends.
+TEST_F(Run, BusyWhileTheUploaderRunsAndUnloadingWaitsForIt) {
+  HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  auto open = Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow");
+  ASSERT_EQ(0, open(0, pane, main, &files, 4));
+  EXPECT_TRUE(PaneToldFree());
+  ASSERT_TRUE(testsupport::WaitUntil([] { return UploaderWindow() != NULL; }, 10000));
+  EXPECT_TRUE(Written());
+
+  HMODULE res = LoadLibraryExA("VxResource.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+  char caption[260] = "";
+  LoadStringA(res, IDS_UPLOAD_NAME, caption, sizeof caption);
+  FreeLibrary(res);
+  testsupport::DialogWatch busy(caption, [](HWND) { return true; },
+                                [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  EXPECT_EQ(E_FAIL, open(0, pane, main, &files, 4));
+  busy.Stop();
+  EXPECT_TRUE(busy.Acted());
+  EXPECT_TRUE(PaneToldFree());
+  std::string second = tempDir + base + "_*.tmb";
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA(second.c_str(), &fd);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "a second run wrote " << fd.cFileName;
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+
+  FreeLibrary(module);
+  module = NULL;
+  EXPECT_TRUE(GetModuleHandleA("ExpVideoPostUI.peu")) << "the launch thread holds the plug-in";
+  EXPECT_TRUE(Written());
+  PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone() && !GetModuleHandleA("ExpVideoPostUI.peu"); }, 10000));
+  DestroyWindow(main);
 }
 
 }  // namespace
