@@ -143,7 +143,7 @@ long OpenWindow(int nType, HWND hPane, HWND hMain, CGFileInfoList* pFiles) {
     return E_FAIL;
   }
 
-  HMODULE hFacts = ::LoadLibraryA(ProgramFolderPath("Core\\ScoreHall\\ClipFacts.dll"));
+  HMODULE hFacts = LoadProgramLibrary("Core\\ScoreHall\\ClipFacts.dll");
   PFNCLIPFACTSCREATE create = hFacts ? (PFNCLIPFACTSCREATE)::GetProcAddress(hFacts, "DllCreateInstance") : NULL;
   IClipFactsEdit* writer = NULL;
   HRESULT hr = create ? create(CLSID_ClipFactsWriter, IID_IClipFactsEdit, (void**)&writer) : E_FAIL;
