@@ -8,6 +8,7 @@
 #include <VxGUIDB.h>
 
 #include "ItemViewLink.h"
+#include "ReportCtrl.h"
 #include "MainWndMessages.h"
 #include "TransRules.h"
 #include "VxGUITrans.h"
