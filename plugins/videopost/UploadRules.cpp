@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <set>
 
 #include "MovieHeaderReader.h"
 
@@ -124,16 +125,13 @@ HRESULT MakeUniqueTempName(const char* folder, const char* base, const char* ext
   if (name.empty()) name = "Unknown";
   if (name.size() + dotExt.size() + dir.size() + 5 > 259) return E_FAIL;
 
-  auto avoided = [avoid](const std::string& c) {
-    if (!avoid) return false;
-    for (const std::string& a : *avoid)
-      if (lstrcmpiA(a.c_str(), c.c_str()) == 0) return true;
-    return false;
-  };
+  std::set<std::string> avoided;
+  if (avoid)
+    for (const std::string& a : *avoid) avoided.insert(textkit::FoldCase(a));
   srand((unsigned)time(NULL));
   std::string candidate = dir + name + dotExt;
   for (int attempt = 0; attempt < 65535; ++attempt) {
-    bool taken = force || Exists(candidate) || avoided(candidate);
+    bool taken = force || Exists(candidate) || avoided.count(textkit::FoldCase(candidate));
     force = false;
     if (!taken) {
       if (candidate.size() > MAX_PATH) return E_FAIL;

@@ -221,6 +221,14 @@ TEST_F(Upload, MakesUniqueNames) {
   ASSERT_EQ(S_OK, upload::MakeUniqueTempName(folder.c_str(), std::string(300, 'n').c_str(), ".cont", &out, nullptr,
                                              false));
   EXPECT_LE(out.size(), 259u);
+  // Every name taken: no name rather than the last one tried, which someone holds.
+  std::vector<std::string> all = {dir + "full.tmb"};
+  for (int n = 0; n <= 0xFFFF; ++n) {
+    char tail[8];
+    snprintf(tail, sizeof tail, "_%04X", n);
+    all.push_back(dir + "full" + tail + ".tmb");
+  }
+  EXPECT_EQ(E_FAIL, upload::MakeUniqueTempName(folder.c_str(), "full", ".tmb", &out, &all, false));
   EXPECT_EQ(E_POINTER, upload::MakeUniqueTempName(nullptr, "a", ".x", &out, nullptr, false));
   EXPECT_EQ(E_INVALIDARG, upload::MakeUniqueTempName((dir + "none").c_str(), "a", ".x", &out, nullptr, false));
 }
