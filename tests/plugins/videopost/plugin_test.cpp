@@ -157,6 +157,50 @@ TEST_F(Run, ProgressWindowStaysUntilTheUploaderEndsThenTheFilesGo) {
   owner.join();
 }
 
+// A refused run shows its reason in a message box and tells the pane it is free; a scene
+// without its stream fails with the general message and starts nothing.
+TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
+  HMODULE res = LoadLibraryExA("VxResource.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+  auto text = [res](UINT id) {
+    char buf[1024] = "";
+    LoadStringA(res, id, buf, sizeof buf);
+    return std::string(buf);
+  };
+  std::string scene = tempDir + base + "-src\\00001.cont";
+  ASSERT_TRUE(testsupport::WriteWholeFile(scene, "[Content]\r\nFormat=1\r\nMembers=00001.m2ts\r\n"));
+  CGFileInfoList none, sceneOnly;
+  CGFILEINFO info;
+  info.path = scene.c_str();
+  sceneOnly.AddTail(info);
+  struct Case {
+    const char* what;
+    CGFileInfoList* list;
+    UINT message;
+  } cases[] = {
+      {"no files", &none, IDS_EXPORT_NOT_SELECTED},
+      {"a scene without its stream", &sceneOnly, IDS_UPLOAD_FAILED},
+  };
+  HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  for (const Case& c : cases) {
+    std::string shown;
+    testsupport::DialogWatch box(text(IDS_UPLOAD_NAME).c_str(), [](HWND b) { return GetDlgItem(b, 0xFFFF) != NULL; },
+                                 [&](HWND b) {
+                                   char buf[1024] = "";
+                                   GetDlgItemTextA(b, 0xFFFF, buf, sizeof buf);
+                                   shown = buf;
+                                   PostMessageA(b, WM_COMMAND, IDOK, 0);
+                                 });
+    EXPECT_TRUE(FAILED(Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, c.list, 4))) << c.what;
+    box.Stop();
+    EXPECT_EQ(text(c.message), shown) << c.what;
+    EXPECT_TRUE(PaneToldFree()) << c.what;
+    EXPECT_FALSE(UploaderWindow()) << c.what;
+  }
+  DestroyWindow(main);
+  FreeLibrary(res);
+  DeleteFileA(scene.c_str());
+}
+
 // While the uploader runs a second run is refused and writes nothing; unloading the
 // plug-in leaves the running uploader's files and code alone until it ends.
 TEST_F(Run, BusyWhileTheUploaderRunsAndUnloadingWaitsForIt) {
