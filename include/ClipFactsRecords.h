@@ -10,8 +10,8 @@
 struct CLIPFACTS_CLIPINFO {
   SYSTEMTIME stRecordTime;  // local time; all zero when unknown
   BYTE reserved1[48];
-  LONGLONG llFileSize;      // bytes
-  LONGLONG llDuration;      // 100-nanosecond units, 0 when unknown
+  LONGLONG llFileSize;  // bytes
+  LONGLONG llDuration;  // 100-nanosecond units, 0 when unknown
   BYTE reserved2[584];
 };
 struct CLIPFACTS_ITEM {
@@ -19,9 +19,9 @@ struct CLIPFACTS_ITEM {
   LPCWSTR pszPath;
 };
 struct CLIPFACTS_THUMBNAIL {
-  DWORD dwReserved;         // 0
+  DWORD dwReserved;  // 0
   FILETIME ftRecordTime;
-  LPCWSTR pszPath;          // the ".tmb" file
+  LPCWSTR pszPath;  // the ".tmb" file
 };
 #pragma pack(pop)
 static_assert(sizeof(CLIPFACTS_CLIPINFO) == 664, "clip information layout");

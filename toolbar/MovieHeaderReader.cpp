@@ -163,9 +163,8 @@ bool ReadMedia(const AtomFile& f, const Atom& mdia, CMovieClipFacts* p, bool* pV
     Field32(f, mdhd, 20, &p->nTimeScale);
     Field32(f, mdhd, 24, &p->nMediaDuration);
   }
-  return WalkAtoms(f, minf.offset + 8, minf.offset + minf.size, false, [&](const Atom& a) {
-    return !a.Is("stbl") || ReadSampleTable(f, a, p);
-  });
+  return WalkAtoms(f, minf.offset + 8, minf.offset + minf.size, false,
+                   [&](const Atom& a) { return !a.Is("stbl") || ReadSampleTable(f, a, p); });
 }
 
 }  // namespace
@@ -270,8 +269,7 @@ BOOL ReadMovieDurationNs(const CMovieClipFacts& facts, ULONGLONG* pNs) {
   return pNs && DurationIn(facts, 1000000000ull, pNs);
 }
 
-BOOL LocateMovieSample(LPCSTR lpszPath, const CMovieClipFacts& facts, UINT nSample, ULONGLONG* pOffset,
-                       UINT* pSize) {
+BOOL LocateMovieSample(LPCSTR lpszPath, const CMovieClipFacts& facts, UINT nSample, ULONGLONG* pOffset, UINT* pSize) {
   if (!lpszPath || !pOffset || !pSize || !facts.stsc || !facts.stsz || !facts.stco) return FALSE;
   AtomFile f(lpszPath);
   if (!f.IsOpen()) return FALSE;

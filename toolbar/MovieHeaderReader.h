@@ -16,12 +16,12 @@ int ReadMovieInfo(LPCSTR lpszPath, UINT* pnNumerator, UINT* pnDenominator);
 // are walked again, every child inside its parent and every field inside its atom: a
 // size that reaches past either refuses the file.
 struct CMovieClipFacts {
-  BOOL bMotionJpeg;      // the first sample description is "jpeg" or "mjpa"
-  char szFormat[5];      // that description's format
-  BOOL bHasMovie;        // a "moov" atom was found
-  UINT nCreation;        // seconds since 1904 (the private atom's value when it holds one)
-  BOOL bPrivateTime;     // nCreation came from the "mvml" atom
-  UINT nTimeScale;       // the video media's "mdhd"
+  BOOL bMotionJpeg;   // the first sample description is "jpeg" or "mjpa"
+  char szFormat[5];   // that description's format
+  BOOL bHasMovie;     // a "moov" atom was found
+  UINT nCreation;     // seconds since 1904 (the private atom's value when it holds one)
+  BOOL bPrivateTime;  // nCreation came from the "mvml" atom
+  UINT nTimeScale;    // the video media's "mdhd"
   UINT nMediaDuration;
   UINT nFirstSampleCount;
   ULONGLONG nSampleTotal;
@@ -42,5 +42,4 @@ BOOL ReadMovieDuration(const CMovieClipFacts& facts, LONGLONG* pDuration);
 BOOL ReadMovieDurationNs(const CMovieClipFacts& facts, ULONGLONG* pNs);
 // Where sample i lies in the file; FALSE when the tables don't say or the sample reaches
 // past the file's end.
-BOOL LocateMovieSample(LPCSTR lpszPath, const CMovieClipFacts& facts, UINT nSample, ULONGLONG* pOffset,
-                       UINT* pSize);
+BOOL LocateMovieSample(LPCSTR lpszPath, const CMovieClipFacts& facts, UINT nSample, ULONGLONG* pOffset, UINT* pSize);

@@ -37,9 +37,7 @@ bool ToWide(const std::string& s, std::wstring* out) {
 }
 
 // A single-byte character of code page 932, or the lead byte of a double-byte one.
-bool IsCharacterStart(unsigned char c) {
-  return c < 0x80 || (c >= 0xA1 && c <= 0xDF) || textkit::IsLeadByte(c);
-}
+bool IsCharacterStart(unsigned char c) { return c < 0x80 || (c >= 0xA1 && c <= 0xDF) || textkit::IsLeadByte(c); }
 
 }  // namespace
 
@@ -74,8 +72,8 @@ HRESULT ExtractFirstFrame(const std::string& moviePath, const std::string& thumb
   UINT size = 0;
   // Without its frame the ".tmb" the companion names would not exist.
   if (!LocateMovieSample(moviePath.c_str(), facts, 0, &offset, &size)) return E_FAIL;
-  HANDLE in = ::CreateFileA(moviePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                            0, NULL);
+  HANDLE in =
+      ::CreateFileA(moviePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
   if (in == INVALID_HANDLE_VALUE) return E_FAIL;
   SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, FALSE};
   HANDLE out = ::CreateFileA(thumbPath.c_str(), GENERIC_WRITE, 0, &sa, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);

@@ -48,14 +48,14 @@ namespace videopost {
 
 // One clip as the list names it.
 struct Clip {
-  std::string contPath;    // its ".cont"
-  std::string moviePath;   // the file sent
-  std::string thumbPath;   // its ".tmb", "" when none
-  std::string name;        // the movie's file name
+  std::string contPath;   // its ".cont"
+  std::string moviePath;  // the file sent
+  std::string thumbPath;  // its ".tmb", "" when none
+  std::string name;       // the movie's file name
   std::optional<SYSTEMTIME> recordTime;
   double durationSeconds = 0;
   uint64_t size = 0;
-  std::string problem;     // why it cannot be sent, "" when it can
+  std::string problem;  // why it cannot be sent, "" when it can
 };
 
 // The clips of a list file, in order; false when the list is not a content file.
@@ -73,9 +73,9 @@ std::string MakeBoundary(const std::vector<const std::string*>& texts);
 
 struct Answer {
   bool ok = false;
-  DWORD status = 0;      // the HTTP status, 0 when none came
-  DWORD error = 0;       // the WinHTTP error when no status came
-  std::string text;      // a line for the user
+  DWORD status = 0;  // the HTTP status, 0 when none came
+  DWORD error = 0;   // the WinHTTP error when no status came
+  std::string text;  // a line for the user
 };
 // Sends one clip to the address; the movie is streamed in pieces, never held whole.
 Answer SendClip(const std::string& url, const Clip& clip);

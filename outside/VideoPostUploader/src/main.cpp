@@ -40,9 +40,12 @@ Args ParseArgs(int argc, char** argv) {
   Args a;
   for (int i = 1; i < argc; ++i) {
     std::string s = argv[i];
-    if (s == "-w" && i + 1 < argc) a.notify = (HWND)(INT_PTR)strtoll(argv[++i], nullptr, 10);
-    else if (s == "-m" && i + 1 < argc) a.message = (UINT)strtoul(argv[++i], nullptr, 10);
-    else if (s == "-L" && i + 1 < argc) a.list = argv[++i];
+    if (s == "-w" && i + 1 < argc)
+      a.notify = (HWND)(INT_PTR)strtoll(argv[++i], nullptr, 10);
+    else if (s == "-m" && i + 1 < argc)
+      a.message = (UINT)strtoul(argv[++i], nullptr, 10);
+    else if (s == "-L" && i + 1 < argc)
+      a.list = argv[++i];
   }
   return a;
 }
@@ -152,9 +155,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       delete text;
       return 0;
     }
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
   }
   return ::DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -176,17 +177,18 @@ int main(int argc, char** argv) {
   wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
   wc.lpszClassName = "VideoPostUploader";
   ::RegisterClassA(&wc);
-  HWND frame = ::CreateWindowA("VideoPostUploader", "Video upload", WS_OVERLAPPEDWINDOW, 100, 100, 760, 420, NULL,
-                               NULL, wc.hInstance, NULL);
+  HWND frame = ::CreateWindowA("VideoPostUploader", "Video upload", WS_OVERLAPPEDWINDOW, 100, 100, 760, 420, NULL, NULL,
+                               wc.hInstance, NULL);
   HFONT font = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
   g.banner = ::CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame, NULL, wc.hInstance, NULL);
   g.list = ::CreateWindowA(WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER, 0, 0,
                            10, 10, frame, NULL, wc.hInstance, NULL);
   ::SendMessageA(g.banner, WM_SETFONT, (WPARAM)font, FALSE);
   ::SendMessageA(g.list, WM_SETFONT, (WPARAM)font, FALSE);
-  std::string banner = !listRead       ? "The list of clips cannot be read: nothing is sent."
-                       : g.url.empty() ? "No service is configured (VideoPostUploader.ini, [Service] Url=): nothing is sent."
-                                       : "Sending to " + g.url;
+  std::string banner = !listRead ? "The list of clips cannot be read: nothing is sent."
+                       : g.url.empty()
+                           ? "No service is configured (VideoPostUploader.ini, [Service] Url=): nothing is sent."
+                           : "Sending to " + g.url;
   ::SetWindowTextA(g.banner, banner.c_str());
   FillList();
   RECT rc;

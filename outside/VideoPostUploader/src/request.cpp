@@ -84,7 +84,8 @@ bool ReadList(const std::string& listPath, std::vector<Clip>* clips) {
       } else if (!info.members.empty()) {
         clip.moviePath = textkit::FolderPartOf(contPath) + info.members[0];
         for (const std::string& m : info.members)
-          if (lstrcmpiA(textkit::ExtensionOf(m).c_str(), ".tmb") == 0) clip.thumbPath = textkit::FolderPartOf(contPath) + m;
+          if (lstrcmpiA(textkit::ExtensionOf(m).c_str(), ".tmb") == 0)
+            clip.thumbPath = textkit::FolderPartOf(contPath) + m;
       }
       if (!info.thumbnails.empty()) clip.thumbPath = info.thumbnails[0];
       clip.recordTime = info.recordTime;
@@ -170,8 +171,8 @@ Answer SendClip(const std::string& url, const Clip& clip) {
                                     WINHTTP_NO_PROXY_BYPASS, 0);
   HINTERNET connect = session ? ::WinHttpConnect(session, host, parts.nPort, 0) : NULL;
   HINTERNET request = connect ? ::WinHttpOpenRequest(connect, L"POST", path[0] ? path : L"/", NULL, WINHTTP_NO_REFERER,
-                                                      WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                      parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0)
+                                                     WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                     parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0)
                               : NULL;
   if (session) ::WinHttpSetTimeouts(session, 10000, 10000, 30000, 30000);
   std::wstring headers = L"Content-Type: multipart/form-data; boundary=" + textkit::AnsiToWide(boundary) + L"\r\n";
@@ -205,9 +206,9 @@ Answer SendClip(const std::string& url, const Clip& clip) {
   }
   if (!a.status) {
     a.error = ::GetLastError();
-    a.text = a.error == ERROR_WINHTTP_TIMEOUT ? "the service did not answer in time"
+    a.text = a.error == ERROR_WINHTTP_TIMEOUT          ? "the service did not answer in time"
              : a.error == ERROR_WINHTTP_CANNOT_CONNECT ? "the service cannot be reached"
-                                                        : "sending failed (" + std::to_string(a.error) + ")";
+                                                       : "sending failed (" + std::to_string(a.error) + ")";
   }
   if (request) ::WinHttpCloseHandle(request);
   if (connect) ::WinHttpCloseHandle(connect);

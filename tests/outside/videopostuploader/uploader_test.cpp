@@ -70,7 +70,8 @@ class TinyServer {
       }
     }
     m_request = got;
-    std::string answer = "HTTP/1.1 " + std::to_string(m_status) + " X\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    std::string answer =
+        "HTTP/1.1 " + std::to_string(m_status) + " X\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
     send(s, answer.data(), (int)answer.size(), 0);
     shutdown(s, SD_BOTH);
     closesocket(s);
@@ -94,8 +95,10 @@ class Uploader : public testing::Test {
   std::string MakeList() {
     Make("clip.mov", "MOVIE-BYTES");
     Make("clip.tmb", "\xFF\xD8thumb\xFF\xD9");
-    Make("clip.cont", "[Content]\r\nFormat=1\r\nMembers=\r\nRecordTime=2024/05/01 10:20:30\r\nDuration=120\r\n"
-                      "Items=" + dir + "clip.mov\r\nThumbnails=" + dir + "clip.tmb\r\n");
+    Make("clip.cont",
+         "[Content]\r\nFormat=1\r\nMembers=\r\nRecordTime=2024/05/01 10:20:30\r\nDuration=120\r\n"
+         "Items=" +
+             dir + "clip.mov\r\nThumbnails=" + dir + "clip.tmb\r\n");
     return Make("list.cont", "[Content]\r\nFormat=1\r\nMembers=\r\nItems=" + dir + "clip.cont\r\n");
   }
   std::string dir;
@@ -121,23 +124,28 @@ TEST_F(Uploader, PostsEachClipAsMultipartForm) {
   EXPECT_EQ(0u, boundary.find("----VideoPost"));
   EXPECT_NE(std::string::npos, head.find("Content-Length: " + std::to_string(body.size()) + "\r\n"));
   EXPECT_NE(std::string::npos, head.find("User-Agent: VideoPostUploader/1.0\r\n"));
-  std::string expected =
-      "--" + boundary + "\r\n"
-      "Content-Disposition: form-data; name=\"facts\"\r\n"
-      "Content-Type: text/plain; charset=utf-8\r\n"
-      "\r\n"
-      "Name=clip.mov\r\nRecordTime=2024/05/01 10:20:30\r\nDuration=120.000\r\nSize=11\r\n"
-      "--" + boundary + "\r\n"
-      "Content-Disposition: form-data; name=\"thumbnail\"; filename=\"clip.tmb\"\r\n"
-      "Content-Type: image/jpeg\r\n"
-      "\r\n"
-      "\xFF\xD8thumb\xFF\xD9\r\n"
-      "--" + boundary + "\r\n"
-      "Content-Disposition: form-data; name=\"movie\"; filename=\"clip.mov\"\r\n"
-      "Content-Type: application/octet-stream\r\n"
-      "\r\n"
-      "MOVIE-BYTES\r\n"
-      "--" + boundary + "--\r\n";
+  std::string expected = "--" + boundary +
+                         "\r\n"
+                         "Content-Disposition: form-data; name=\"facts\"\r\n"
+                         "Content-Type: text/plain; charset=utf-8\r\n"
+                         "\r\n"
+                         "Name=clip.mov\r\nRecordTime=2024/05/01 10:20:30\r\nDuration=120.000\r\nSize=11\r\n"
+                         "--" +
+                         boundary +
+                         "\r\n"
+                         "Content-Disposition: form-data; name=\"thumbnail\"; filename=\"clip.tmb\"\r\n"
+                         "Content-Type: image/jpeg\r\n"
+                         "\r\n"
+                         "\xFF\xD8thumb\xFF\xD9\r\n"
+                         "--" +
+                         boundary +
+                         "\r\n"
+                         "Content-Disposition: form-data; name=\"movie\"; filename=\"clip.mov\"\r\n"
+                         "Content-Type: application/octet-stream\r\n"
+                         "\r\n"
+                         "MOVIE-BYTES\r\n"
+                         "--" +
+                         boundary + "--\r\n";
   EXPECT_EQ(expected, body);
 }
 
@@ -197,12 +205,14 @@ TEST_F(Uploader, WithoutAnAddressItShowsTheClipsAndSendsNothing) {
   EXPECT_TRUE(testsupport::WaitUntil([&] { return PeekMessageA(&msg, notify, 1147, 1147, PM_REMOVE) != 0; }, 10000));
   HWND frame = NULL;
   DWORD pid = GetProcessId(process);
-  ASSERT_TRUE(testsupport::WaitUntil([&] {
-    frame = FindWindowA("VideoPostUploader", NULL);
-    DWORD owner = 0;
-    if (frame) GetWindowThreadProcessId(frame, &owner);
-    return frame && owner == pid;
-  }, 10000));
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] {
+        frame = FindWindowA("VideoPostUploader", NULL);
+        DWORD owner = 0;
+        if (frame) GetWindowThreadProcessId(frame, &owner);
+        return frame && owner == pid;
+      },
+      10000));
   HWND list1 = FindWindowExA(frame, NULL, "SysListView32", NULL);
   ASSERT_TRUE(list1);
   EXPECT_EQ(1, (int)SendMessageA(list1, LVM_GETITEMCOUNT, 0, 0));

@@ -29,8 +29,8 @@ struct Clip {
   uint32_t timeScale = 30, duration = 300;
   uint32_t sampleCount = 300;  // one time-to-sample entry
   const char* codec = "jpeg";
-  uint32_t creation = 0;       // seconds since 1904
-  bool privateTime = false;    // an "mvml" atom holding `privateValue`
+  uint32_t creation = 0;     // seconds since 1904
+  bool privateTime = false;  // an "mvml" atom holding `privateValue`
   uint32_t privateValue = 0;
   std::string frame = "\xFF\xD8 first frame \xFF\xD9";
   int64_t sampleSizeOverride = -1;  // the first sample's size in "stsz"

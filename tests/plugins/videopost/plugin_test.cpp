@@ -183,13 +183,14 @@ TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
   HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
   for (const Case& c : cases) {
     std::string shown;
-    testsupport::DialogWatch box(text(IDS_UPLOAD_NAME).c_str(), [](HWND b) { return GetDlgItem(b, 0xFFFF) != NULL; },
-                                 [&](HWND b) {
-                                   char buf[1024] = "";
-                                   GetDlgItemTextA(b, 0xFFFF, buf, sizeof buf);
-                                   shown = buf;
-                                   PostMessageA(b, WM_COMMAND, IDOK, 0);
-                                 });
+    testsupport::DialogWatch box(
+        text(IDS_UPLOAD_NAME).c_str(), [](HWND b) { return GetDlgItem(b, 0xFFFF) != NULL; },
+        [&](HWND b) {
+          char buf[1024] = "";
+          GetDlgItemTextA(b, 0xFFFF, buf, sizeof buf);
+          shown = buf;
+          PostMessageA(b, WM_COMMAND, IDOK, 0);
+        });
     EXPECT_TRUE(FAILED(Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, c.list, 4))) << c.what;
     box.Stop();
     EXPECT_EQ(text(c.message), shown) << c.what;
@@ -215,8 +216,8 @@ TEST_F(Run, BusyWhileTheUploaderRunsAndUnloadingWaitsForIt) {
   char caption[260] = "";
   LoadStringA(res, IDS_UPLOAD_NAME, caption, sizeof caption);
   FreeLibrary(res);
-  testsupport::DialogWatch busy(caption, [](HWND) { return true; },
-                                [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  testsupport::DialogWatch busy(
+      caption, [](HWND) { return true; }, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
   EXPECT_EQ(E_FAIL, open(0, pane, main, &files, 4));
   busy.Stop();
   EXPECT_TRUE(busy.Acted());

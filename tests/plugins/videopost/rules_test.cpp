@@ -127,7 +127,12 @@ TEST_F(Upload, ReadsTheClipsFacts) {
   EXPECT_EQ(0, t.wYear);
 
   // A file without a movie atom has no recording time.
-  ASSERT_TRUE(ReadMovieClipFacts(Make("d.mov", std::string("\0\0\0\x10" "free" "12345678", 16)).c_str(), &facts));
+  ASSERT_TRUE(ReadMovieClipFacts(Make("d.mov", std::string("\0\0\0\x10"
+                                                           "free"
+                                                           "12345678",
+                                                           16))
+                                     .c_str(),
+                                 &facts));
   EXPECT_FALSE(ReadMovieRecordTime(facts, &t));
 }
 
@@ -137,9 +142,16 @@ TEST_F(Upload, RefusesBrokenAtoms) {
     const char* what;
     std::string bytes;
   } cases[] = {
-      {"size 1 (64-bit)", std::string("\0\0\0\x01" "ftyp", 8) + std::string(16, '\0')},
-      {"size below 8", std::string("\0\0\0\x04" "ftyp", 8) + good},
-      {"a child past its parent", [&] {
+      {"size 1 (64-bit)", std::string("\0\0\0\x01"
+                                      "ftyp",
+                                      8) +
+                              std::string(16, '\0')},
+      {"size below 8", std::string("\0\0\0\x04"
+                                   "ftyp",
+                                   8) +
+                           good},
+      {"a child past its parent",
+       [&] {
          std::string b = good;
          size_t moov = b.find("moov");
          b[moov + 4 + 2] = 0x10;  // mvhd's size grows past moov
@@ -209,7 +221,10 @@ TEST_F(Upload, MakesUniqueNames) {
       {"only forbidden characters", "\\/:*?\"<>|", S_OK, "Unknown.cont"},
       {"forbidden characters dropped", "a:b*c", S_OK, "abc.cont"},
       {"double-byte name kept whole", "\x95\x5C\x8E\xA6", S_OK, "\x95\x5C\x8E\xA6.cont"},
-      {"a byte that starts no character", "a\x80" "b", E_INVALIDARG, ""},
+      {"a byte that starts no character",
+       "a\x80"
+       "b",
+       E_INVALIDARG, ""},
       {"a lead byte at the end", "a\x95", E_INVALIDARG, ""},
   };
   for (const Case& c : cases) {
@@ -218,8 +233,8 @@ TEST_F(Upload, MakesUniqueNames) {
     if (!c.name.empty()) EXPECT_EQ(dir + c.name, out) << c.what;
   }
   // 300 characters are cut to fit a path.
-  ASSERT_EQ(S_OK, upload::MakeUniqueTempName(folder.c_str(), std::string(300, 'n').c_str(), ".cont", &out, nullptr,
-                                             false));
+  ASSERT_EQ(S_OK,
+            upload::MakeUniqueTempName(folder.c_str(), std::string(300, 'n').c_str(), ".cont", &out, nullptr, false));
   EXPECT_LE(out.size(), 259u);
   // Every name taken: no name rather than the last one tried, which someone holds.
   std::vector<std::string> all = {dir + "full.tmb"};
