@@ -157,6 +157,36 @@ TEST_F(Run, ProgressWindowStaysUntilTheUploaderEndsThenTheFilesGo) {
   owner.join();
 }
 
+// An uploader that runs but never reports: the run gives up after about twenty seconds,
+// counted as started (the uploader keeps the plug-in busy until it ends).
+TEST_F(Run, AnUploaderThatNeverReportsIsGivenUpOn) {
+  HWND main = NULL;
+  DWORD mainThread = 0;
+  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+  std::thread owner([&] {  // takes the uploader's message away from the waiting thread
+    main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    mainThread = GetCurrentThreadId();
+    SetEvent(ready);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(main);
+  });
+  WaitForSingleObject(ready, INFINITE);
+  CloseHandle(ready);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(0, Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, &files, 4));
+  DWORD took = GetTickCount() - start;
+  EXPECT_GE(took, 19000u);
+  EXPECT_LT(took, 30000u);
+  EXPECT_TRUE(PaneToldFree());
+  ASSERT_TRUE(UploaderWindow());
+  EXPECT_TRUE(Written());
+  PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone(); }, 10000));
+  PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+  owner.join();
+}
+
 // A refused run shows its reason in a message box and tells the pane it is free; a scene
 // without its stream fails with the general message and starts nothing.
 TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
