@@ -544,7 +544,17 @@
 #define IDS_EXPORT_SOME_REMOVED 50400  // some files could not be taken (%s the export)
 #define IDS_EXPORT_UPLOAD_REFUSED 62040  // upload: a file is not accepted or too long
 #define IDS_EXPORT_UPLOAD_TOO_MANY 62041  // upload: more than ten files
-#define IDS_EXPORT_MAIL_EMPTY 62059  // mail: none of the files can be attached
+#define IDS_EXPORT_MAIL_EMPTY 62059
+#define IDS_UPLOAD_NAME 62032  // upload plug-in: tile label, caption of its messages
+#define IDS_UPLOAD_DESCRIPTION 62033  // upload plug-in: tile tooltip
+#define IDS_UPLOAD_BUSY 62054  // upload plug-in: an upload still runs
+#define IDS_UPLOAD_NOT_ACCEPTED 62067  // upload plug-in: a file is not accepted or too long
+#define IDS_UPLOAD_WAIT 62077  // upload plug-in: progress window while the uploader starts
+#define IDS_UPLOAD_FAILED 145  // upload plug-in: the companion files or the uploader failed
+#define IDB_UPLOAD_DISABLED 19155  // upload tile, 66 x 66: disabled, hover, normal, pressed
+#define IDB_UPLOAD_HOVER 19156
+#define IDB_UPLOAD_NORMAL 19157
+#define IDB_UPLOAD_PRESSED 19158  // mail: none of the files can be attached
 #define IDD_OPTIONS 7010  // options dialog: tab control 27300 over the pages
 #define IDC_OPTIONS_TABS 27300
 #define IDD_OPTIONS_ROTATION 7053  // options: rotation page
