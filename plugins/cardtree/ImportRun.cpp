@@ -56,6 +56,13 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       e = CopyFileVerified(source, target, stop, &digest);
       if (e != ERROR_FILE_EXISTS) break;
       // Taken since the plan was made (another program, or a killed run's verified copy).
+      if (SameFileContent(source, target)) {
+        plan->presentSources.push_back(source);
+        plan->presentTargets.push_back(target);
+        e = 0;
+        target.clear();
+        break;
+      }
       std::string again;
       TargetAnswer a = UniqueTarget(source, target, *plan, &again);
       if (a == TargetAnswer::kPresent) {
