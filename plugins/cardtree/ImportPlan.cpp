@@ -417,16 +417,20 @@ bool ReadCaptureDate(const std::string& path, CaptureDate* out) {
   return true;
 }
 
+std::string LocaleTodayFolderName() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char today[16];
+  snprintf(today, sizeof today, "%d%02d%02d", now.wYear, now.wMonth, now.wDay);
+  return today;
+}
+
 ImportSettings LocaleImportSettings() {
   ImportSettings s;
   char order[8] = "";
   if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IDATE, order, sizeof order)) s.dateOrder = order;
   s.timeOrder = SystemTimeOrderCode();
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char today[16];
-  snprintf(today, sizeof today, "%d%02d%02d", now.wYear, now.wMonth, now.wDay);
-  s.today = today;
+  s.today = LocaleTodayFolderName();
   return s;
 }
 
@@ -516,8 +520,8 @@ std::vector<std::string> ListCardSources(const std::string& cardRoot, const Impo
 }
 
 void PlanCardCopy(const std::string& cardRoot, const std::string& destination, const ImportSettings& s,
-                  CopyPlan* plan) {
-  plan->Clear();
+                  CopyPlan* plan, bool append) {
+  if (!append) plan->Clear();
   Walker w{s, {}, 0};
   w.Card(cardRoot);
 

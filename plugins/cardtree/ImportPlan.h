@@ -75,6 +75,8 @@ struct ImportSettings {
   std::function<bool(const std::string&, CaptureDate*)> readDate = ReadCaptureDate;
   std::function<int(const std::string&)> isCardFolder;  // 1 yes, 0 no; default KitlibEx
 };
+// Today's date as a folder name (YYYYMMDD).
+std::string LocaleTodayFolderName();
 // The settings with today's date and the locale's orders filled in.
 ImportSettings LocaleImportSettings();
 // Modes out of range fall back to their defaults.
@@ -119,7 +121,8 @@ TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, 
 // folders by descending number, objects by descending number, then other files).
 std::vector<std::string> ListCardSources(const std::string& cardRoot, const ImportSettings& s);
 // The plan for a destination folder; only checked sources when plan->checked is set.
+// With append the plan keeps what it holds (several cards into one folder).
 void PlanCardCopy(const std::string& cardRoot, const std::string& destination, const ImportSettings& s,
-                  CopyPlan* plan);
+                  CopyPlan* plan, bool append = false);
 
 }  // namespace cardtree

@@ -903,5 +903,8 @@
 #define IDS_IMPORT_SKIPPED 62090            // "%d" files already there
 #define IDS_IMPORT_FAILED 62100             // the import stopped
 #define IDS_IMPORT_NO_FREE_NUMBER 62106     // "%s": no free "(n)" name for the file
+#define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
+#define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
+#define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
 
 #endif  // VXRESOURCEIDS_H
