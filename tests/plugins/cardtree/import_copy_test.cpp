@@ -275,3 +275,54 @@ TEST(ImportRun, TargetTakenAfterPlanning) {
   EXPECT_TRUE(Exists(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0002.JPG"));
   EXPECT_FALSE(Exists(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0001.JPG"));
 }
+
+namespace {
+
+// A destination CTest mounted small (smalldisks.sh); empty when it is an ordinary folder.
+std::string SmallDisk(const char* folder, ULONGLONG limit) {
+  ULARGE_INTEGER avail, total, free;
+  if (!GetDiskFreeSpaceExA(folder, &avail, &total, &free) || total.QuadPart > limit) return "";
+  return folder;
+}
+
+}  // namespace
+
+TEST(ImportRun, FullAndReadOnlyDestinations) {
+  std::string full = SmallDisk("C:\\glimora-full", 8 << 20), ro = SmallDisk("C:\\glimora-ro", 8 << 20);
+  if (full.empty() || ro.empty()) GTEST_SKIP() << "C:\\glimora-full and C:\\glimora-ro are not small mounted disks "
+                                                  "(smalldisks.sh mounts them as root)";
+  Scratch sc;
+  for (int i = 1; i <= 4; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    testsupport::WriteWholeFile(sc.root + name, Pattern(700 << 10, i));
+  }
+  struct Case {
+    std::string dest;
+    DWORD error;
+    size_t copied;
+  } cases[] = {{full + "\\run", ERROR_DISK_FULL, 2}, {ro + "\\run", ERROR_ACCESS_DENIED, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dest);
+    CopyPlan plan;
+    PlanCardCopy(sc.root + "\\card", c.dest, PlainSettings(), &plan);
+    ASSERT_EQ(plan.sources.size(), 4u);
+    CopyOutcome out;
+    EXPECT_EQ(RunCopyPlan(&plan, &out), c.error);
+    EXPECT_EQ(out.copiedSources.size(), c.copied);
+    for (size_t i = 0; i < out.copiedTargets.size(); ++i) EXPECT_TRUE(SameFileContent(out.copiedSources[i], out.copiedTargets[i]));
+    EXPECT_EQ(Temporaries(c.dest), 0);
+    // Only the verified copies may leave the card.
+    EXPECT_EQ(DeleteImportedSources(out, plan), 1);
+    EXPECT_EQ(CountFiles(sc.root + "\\card"), static_cast<int>(4 - c.copied));
+    for (const std::string& t : out.copiedTargets) DeleteFileA(t.c_str());
+    for (size_t i = 0; i < out.copiedSources.size(); ++i) CopyFileA(out.copiedTargets[i].c_str(), out.copiedSources[i].c_str(), TRUE);
+    testsupport::RemoveTree(c.dest);
+    // Put the deleted card files back for the next case.
+    for (int i = 1; i <= 4; ++i) {
+      char name[64];
+      snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+      if (!Exists(sc.root + name)) testsupport::WriteWholeFile(sc.root + name, Pattern(700 << 10, i));
+    }
+  }
+}
