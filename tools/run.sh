@@ -16,17 +16,13 @@ shot_dir=$GLIMORA_LOCAL/screenshots
 mkdir -p "$shot_dir"
 shot=$shot_dir/marlo5-$(date +%Y%m%d-%H%M%S).png
 log=$GLIMORA_LOCAL/marlo5-run.log
-# The sample run starts from a known browsing state (the rest of the profile is kept).
+# The sample run starts from a known browsing state (the rest of the profile is kept); a
+# profile with no saved folder opens the sample library's first folder in the disk tree,
+# whose folder thread walks to it and hands it to the browser.
 "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' sample-profile
 ( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
 app=$!
 sleep "$wait_s"
-# A folder of the sample library into the browser, as the folder pane sends it: the
-# library's top holds only its folders, this one photos and a movie, so the shot shows
-# thumbnails and a file count.
-user=$(basename "$(ls -d "$WINEPREFIX"/drive_c/users/*/ | grep -v /Public/ | head -n1)")
-"$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' show-folder "C:\\users\\${user}\\Pictures\\Glimora Samples\\2026-08_Summer_trip" >/dev/null 2>&1 || true
-sleep 6
 /usr/bin/import -window root "$shot"
 echo "Screenshot: $shot"
 if [ $headless = 1 ]; then

@@ -14,9 +14,13 @@
 //   VxGUITransNotify.cpp  notices to the main program, marks, movie load and unload
 //   VxGUITransDelete.cpp  file deletion: the recycle bin, classification entries, checks
 //   VxGUITransRename.cpp  renaming a thumbnail's file
+//   VxGUITransRotate.cpp  turning the selected pictures under a progress dialog
 //   VxGUITransEntry.cpp   the property dialog
+//   VxGUITransZoom.cpp    the zoom window and the slide show
+//   VxGUITransMarks.cpp   the marked files' copy and move, favourites
 //   VxGUITransClipboard.cpp  cut, copy and paste
 //   VxGUITransDrag.cpp    dragging the selection out, the rename command
+//   VxGUITransMode.cpp    view modes: icons, details list, focus mode, and their switch
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -62,7 +66,13 @@ struct VXSELECTKEEPER {
 };
 
 class CVxPaneMessenger;
+class CReportCtrl;
+class CDynamicSplitterWnd;
 class CExportPaneLock;
+
+// The chooser of a marked-files destination: writes the folder into pszFolder; 1 when one
+// was chosen, 2 when cancelled, 0 when none could be asked.
+typedef int (*PFNTRANSCHOOSEFOLDER)(HWND hOwner, LPCSTR pszTitle, LPSTR pszFolder, int cchFolder);
 class CExploreClipboardObject;
 class CDropTarget;
 class CDropSource;
@@ -263,12 +273,38 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL CreateDeleteFileList(CStringList& list, UINT nKindBits);
   void UnmarkDeleted(const CStringList& deleted);
 
+  // ---- Rotation -------------------------------------------------------------------------
+  // Turns the selected pictures by nAngle hundredths of a degree (9000 or -9000); 1 when
+  // nothing was turned or all went well, 0 when writes failed.
+  int SelItemRotation(int nAngle);
+
   // ---- Rename ---------------------------------------------------------------------------
   // Renames the item's file to the bare name (in the same folder); 1 on success.
   int RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName);
   // The property reader's dialog for the item (null: the one selected item).
   HRESULT ShowPropertyDialog(CThumbnail* pItem);
 
+  // ---- Marked files and favourites -------------------------------------------------------
+  // Copies (FO_COPY) or moves (FO_MOVE) every marked file, with its content file's members,
+  // into a folder the user picks; 0 when every marked file was left out, else 1.
+  int MarkFilesOperation(UINT nMode);
+  // Runs the operation over the list into the folder and appends the written paths to the
+  // list: 1 when files were written, 39 when the fixed destination drive is full, else 0.
+  int FilesOperation(UINT nMode, CString strFolder, CStringList& list, int nMarked);
+  // Adds the selected folders to the favourites; how many were added.
+  int AddFavoriteFromSelectedFolder();
+  // Whether the selection holds a picture that can be turned.
+  int IsEnableRotate();
+  // Tests choose the destination folder (null: the folder browser): 1 chosen, 2 cancelled.
+  static void SetFolderChooser(PFNTRANSCHOOSEFOLDER pfn);
+
+  // ---- Zoom window and slide show -------------------------------------------------------
+  // Opens the zoom window on the item; FALSE (and the reason shown) when it can't.
+  BOOL GotoZoomMode(CThumbnail* pItem);
+  // Starts the slide show last set; FALSE when there is none or it did not start.
+  BOOL GotoSlideShowMode();
+  // The item a zoom request starts on: the last selected, else the first picture shown.
+  CThumbnail* ZoomStartItem() const;
   // ---- Cut, copy and paste -------------------------------------------------------------
   // Copy and cut answer 1 when nothing is to be done, 0 when the clipboard refused the list.
   int CopySelectFilesToClipBoard();
@@ -295,9 +331,26 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CDropTarget* GetDropTarget() const { return m_pDropTarget; }
   CDropSource* GetDropSource() const { return m_pDropSource; }
 
-  // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
-  void FocusMode_RefreshSelectItem();
+
+  // ---- View modes (VxGUITransMode.cpp) ----------------------------------------------------
   void OnModeChange(UINT nViewCode);
+  BOOL OnModeChange_ValidFileCheck(UINT nViewCode);
+  BOOL OnModeChange_SameModeCheck(UINT nViewCode);
+  BOOL OnModeChange_Modify(UINT nViewCode);
+  void OnModeChange_EnsureVisible();
+  void GotoSmallIconMode();
+  void GotoLargeIconMode();
+  void GotoDetailMode();
+  void GotoFocusMode(float fRatio);
+  void GotoFocusMode_SelectItem();
+  void FocusMode_RefreshSelectItem();
+  void HideFocusWnd();
+  void SetFocusSpliterHeight(float fRatio);
+  // The details list (null until Initialize made it).
+  CReportCtrl* GetReportCtrl() const { return m_pReportCtrl; }
+  BOOL IsReportVisible() const;
+  void OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld);
+  CThumbnail* ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam) const;
 
   // ---- Owned helpers (read by the views and tests) ---------------------------------------
   CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }
@@ -305,8 +358,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CZoomWndController* GetZoomController() const { return m_pZoom; }
   HMODULE GetClipFactsModule() const { return m_hClipFacts; }
   // The main program said a slide show exists (message 1928 with 1).
-  // Favourites come from the print-order file too (read when decoding starts).
-  BOOL IsDPOFFavouriteWanted() const { return m_bDPOFFavourite; }
+  // Favourites of a page come from the print-order file too: on a removable drive, when
+  // wanted (both read when decoding starts, so that the decoder's calls ask no drive).
+  BOOL IsDPOFFavouriteWanted(CThumbnailPage* pPage) const;
   BOOL IsSlideShowPresent() const { return m_pSlideShowFlag && *m_pSlideShowFlag == 1; }
 
  private:
@@ -317,6 +371,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void FreeQueuedCommands();
   BOOL RunCommand(UINT nCode, const char* pszText, DWORD dwLength);
   void SendToAllViews(LPARAM lHint, CObject* pHint);
+  void EndZoomRequest();
   void RecountFiles();
   BOOL IsCardAudioVoiceFolder() const;
   CThumbnailPage* FindPageByKey(const CThumbnailGroupInfo& key) const;
@@ -327,6 +382,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void CollectShown(CList<CThumbnail*, CThumbnail*>& list) const;
   void CollectAll(CList<CThumbnail*, CThumbnail*>& list) const;
   HWND GetBaseViewWindow() const;
+  CDynamicSplitterWnd* GetViewSplitter() const;
+  void ShowIconSide(int nCell);
   BOOL IsClipboardRefused() const;
   int WriteSelectionToClipBoard(UINT nEffect);
 
@@ -334,7 +391,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CView* m_pView;
   HWND m_hManager;
   VXRELAYRECORD* m_pRelay;
-  CWnd* m_pReportCtrl;
+  CReportCtrl* m_pReportCtrl;
   // 5. label edit  6. busy guard  7. update lock  8. zoom controller
   BOOL m_bEditLabel;
   VXBUSYGUARD* m_pBusy;
@@ -366,4 +423,5 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CExportPaneLock* m_pExportLock;
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
+  DWORD m_dwDPOFDrives;  // bit n: drive 'A' + n is removable
 };

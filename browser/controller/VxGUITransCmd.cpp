@@ -17,8 +17,9 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
   switch (route->action) {
     case VXCA_ROTATE_RIGHT:
     case VXCA_ROTATE_LEFT:
-      // The rotation itself comes with its own part; the slide collection closes first.
+      // The slide collection closes first.
       if (m_hManager) ::SendMessageA(m_hManager, WM_CLOSE_SLIDE_COLLECT, (WPARAM)GetSafeHwnd(), 0);
+      SelItemRotation(route->action == VXCA_ROTATE_RIGHT ? 9000 : -9000);
       break;
     case VXCA_DELETE:
       // While a label edit runs, the key belongs to the edit box unless the browser has focus.
@@ -36,6 +37,9 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
     case VXCA_REVERSE_SELECT: ReverseSelectThumbnail(); break;
     case VXCA_MARK_CLEAR: MarkAllUnCheck(); break;
     case VXCA_MARK_TOGGLE: MarkSelectToggle(); break;
+    case VXCA_MARK_OP2: MarkFilesOperation(FO_COPY); break;
+    case VXCA_MARK_OP1: MarkFilesOperation(FO_MOVE); break;
+    case VXCA_FAVORITE_ADD: AddFavoriteFromSelectedFolder(); break;
     case VXCA_MAP:
       if (!pDoc || !pDoc->GetLastSelectedItem()) {
         GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_NO_SELECTION, MB_ICONERROR);
@@ -62,8 +66,7 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
     case VXCA_SORT: OnBrowserSortMsg(0, (LPARAM)value, &r); break;
     case VXCA_FILTER: OnBrowserMaskMsg(0, (LPARAM)value, &r); break;
     default:
-      // Mark operations, favourites and similar images come with their own parts:
-      // handled, nothing done yet.
+      // The similar-image commands come with their own part: handled, nothing done yet.
       break;
   }
 }

@@ -185,12 +185,7 @@ BOOL CVxGUITrans::CreateDeleteFileList(CStringList& list, UINT nKindBits) {
   CStringList companions;
   for (POSITION pos = list.GetHeadPosition(); pos;) {
     const CString& path = list.GetNext(pos);
-    if (lstrcmpiA(::PathFindExtensionA(path), ".cont") != 0) continue;
-    HPRPROPERTY h = PrInitGetPropertyString(path, 0);
-    if (!h) continue;
-    CString folder = path.Left((int)(::PathFindFileNameA(path) - (LPCSTR)path));
-    DeleteAppendMembers(PrGetPropertyString(h, PRID_MEMBERS), folder, companions);
-    PrExitGetPropertyString(h);
+    if (lstrcmpiA(::PathFindExtensionA(path), ".cont") == 0) TransAppendContMembers(path, companions);
   }
   // A companion that is also selected is listed once.
   PathSet seen;
@@ -425,4 +420,14 @@ int CVxGUITrans::GetGettingMakerCode(LPCSTR pszPath, CString* pMaker, CString* p
 
 int CVxGUITrans::IsCompSupportMaker(LPCSTR pszMaker, LPCSTR pszModel) {
   return CThumbnail::IsCompSupportMaker(pszMaker, pszModel);
+}
+
+int TransAppendContMembers(LPCSTR pszContPath, CStringList& out) {
+  HPRPROPERTY h = pszContPath ? PrInitGetPropertyString(pszContPath, 0) : NULL;
+  if (!h) return 0;
+  CString path(pszContPath);
+  CString folder = path.Left((int)(::PathFindFileNameA(path) - (LPCSTR)path));
+  int n = DeleteAppendMembers(PrGetPropertyString(h, PRID_MEMBERS), folder, out);
+  PrExitGetPropertyString(h);
+  return n;
 }

@@ -472,10 +472,14 @@ BOOL CVxGUITrans::OnBrowserChangeModeMsg(WPARAM, LPARAM lParam, LRESULT* pResult
 }
 
 BOOL CVxGUITrans::OnBrowserActionMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
-  // Rotation comes with its own part; until then nothing is done for it.
   *pResult = 0;
-  if (m_pView && lParam == VXACTION_RENAME) RenameSelectFile();
-  if (m_pView && lParam == VXACTION_DELETE) DeleteSelectFiles();
+  if (!m_pView) return TRUE;
+  switch (lParam) {
+    case VXACTION_ROTATE_LEFT: SelItemRotation(-9000); break;
+    case VXACTION_ROTATE_RIGHT: SelItemRotation(9000); break;
+    case VXACTION_RENAME: RenameSelectFile(); break;
+    case VXACTION_DELETE: DeleteSelectFiles(); break;
+  }
   return TRUE;
 }
 
@@ -755,14 +759,8 @@ BOOL CVxGUITrans::OnErrorDisp(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (code < 0x80000000u) {
     *pResult = GuardedMessageBoxId(GetSafeHwnd(), code, (UINT)lParam);
   } else {
-    DWORD sys = code & 0x7FFFFFFFu;
-    char* psz = NULL;
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                               NULL, sys, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&psz, 0, NULL);
     // A code without text shows its number instead.
-    CString text = (n && psz) ? CString(psz) : TransUnknownErrorText(sys);
-    if (psz) ::LocalFree(psz);
-    *pResult = GuardedMessageBox(GetSafeHwnd(), text, MB_ICONERROR);
+    *pResult = SystemErrorBox(GetSafeHwnd(), code & 0x7FFFFFFFu);
   }
   m_bErrorBoxOpen = FALSE;
   return TRUE;

@@ -44,10 +44,34 @@ PLUGIN_EXPORT HRESULT CreateTree(CTreeCtrl* tree, CImageList*, HTREEITEM parent)
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!tree) return E_INVALIDARG;
-  m->BuildRoot(tree, parent, false);
+  // Read first: selecting the new root tells the host, which saves that selection over it.
   CString open = CMGetProfileString(kFolderInfo, "OpenFolder", "");
+  m->BuildRoot(tree, parent, false);
   if (!open.IsEmpty()) SelectFolder(tree, open);
   m->m_bTreeCreated = true;
+  return S_OK;
+}
+
+// No deliverable calls it: a tree of its own in the default GUI font, optionally without
+// removable drives, with the first folder outside the file system opened.
+PLUGIN_EXPORT HRESULT InitializeTree(CTreeCtrl* tree, INT_PTR, HTREEITEM parent, BOOL expandFirst,
+                                     BOOL excludeRemovable) {
+  CFolderTreeManager* m = Manager();
+  if (!m) return E_PLUGIN_NOT_SUPPORTED;
+  if (!tree) return E_INVALIDARG;
+  tree->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  m->BuildRoot(tree, parent, excludeRemovable != FALSE);
+  if (expandFirst) {
+    HTREEITEM root = tree->GetRootItem();
+    for (HTREEITEM c = root ? tree->GetChildItem(root) : nullptr; c; c = tree->GetNextSiblingItem(c)) {
+      TreeItemRecord* r = CFolderTreeManager::Record(tree, c);
+      if (r && r->shell && !(r->shell->attributes & SFGAO_FILESYSTEM)) {
+        m->Expand(tree, c, excludeRemovable != FALSE);
+        tree->Expand(c, TVE_EXPAND);
+        break;
+      }
+    }
+  }
   return S_OK;
 }
 
@@ -56,13 +80,18 @@ PLUGIN_EXPORT HRESULT DeleteTree(CTreeCtrl* tree, HTREEITEM item) {
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!m->StopFolderThread()) return E_FAIL;
   m->StopWorkers();
-  return m->RemoveItem(tree, item, false);
+  // The caret moves up while items go; that is no choice of the user's to save.
+  m->m_bTakingDown = true;
+  const HRESULT hr = m->RemoveItem(tree, item, false);
+  m->m_bTakingDown = false;
+  return hr;
 }
 
 PLUGIN_EXPORT HRESULT ExpandTree(CTreeCtrl* tree, HTREEITEM item) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
-  return m->Expand(tree, item, false);
+  // The host's own expansion: a long level is filled in batches, the window served between.
+  return m->Expand(tree, item, false, true);
 }
 
 PLUGIN_EXPORT HRESULT RenewalTree(CTreeCtrl* tree, HTREEITEM item) {
@@ -79,6 +108,7 @@ PLUGIN_EXPORT HRESULT SelectTreeItem(CTreeCtrl* tree, HTREEITEM) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!tree) return E_INVALIDARG;
+  if (m->m_bTakingDown) return S_OK;
   std::vector<SelectedItem> items;
   const HTREEITEM root = tree->GetRootItem();
   for (HTREEITEM i = Check(tree)->GetFirstSelectedItem(); i; i = Check(tree)->GetNextSelectedItem(i)) {

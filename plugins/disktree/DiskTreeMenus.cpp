@@ -19,6 +19,7 @@
 #include "DiskTreeRules.h"
 #include "FolderClipboard.h"
 #include "FolderOps.h"
+#include "FolderPropertiesPage.h"
 #include "FolderTreeManager.h"
 #include "IconColorDialog.h"
 
@@ -288,6 +289,13 @@ HRESULT ColourCommand(CTreeCtrl* tree) {
   return hr;
 }
 
+HRESULT PropertiesCommand(CTreeCtrl* tree) {
+  if (!tree) return E_INVALIDARG;
+  TreeItemRecord* r = CFolderTreeManager::Record(tree, tree->GetSelectedItem());
+  if (!r || !r->shell || !r->path || IsVetoedPath(r->path)) return E_FAIL;
+  return ShowFolderProperties(r->path, r->shell->absolute);
+}
+
 // Runs one command by its context-menu id.
 HRESULT RunCommand(CTreeCtrl* tree, UINT id) {
   switch (id) {
@@ -299,6 +307,7 @@ HRESULT RunCommand(CTreeCtrl* tree, UINT id) {
     case ID_DISKTREE_CTX_PASTE: return PasteCommand(tree);
     case ID_DISKTREE_CTX_COLOR: return ColourCommand(tree);
     case ID_DISKTREE_CTX_FAVORITE: return FavouriteCommand(tree);
+    case ID_DISKTREE_CTX_PROPERTIES: return PropertiesCommand(tree);
     default: return E_NOTIMPL;
   }
 }

@@ -201,6 +201,15 @@ SubfolderProbe::Answer SubfolderProbe::Wait(unsigned ticket, DWORD timeoutMs) {
   return a;
 }
 
+SubfolderProbe::Answer SubfolderProbe::Poll(unsigned ticket) {
+  std::lock_guard<std::mutex> hold(m_lock);
+  auto it = m_answers.find(ticket);
+  if (it == m_answers.end()) return kUnknown;
+  Answer a = it->second;
+  if (a != kPending) m_answers.erase(it);
+  return a;
+}
+
 void SubfolderProbe::Cancel(unsigned ticket) {
   std::lock_guard<std::mutex> hold(m_lock);
   m_answers.erase(ticket);

@@ -53,6 +53,9 @@ class SubfolderProbe {
   unsigned Submit(IShellFolder* parent, LPCITEMIDLIST relative);
   // The answer once it is there, waiting at most timeoutMs; kPending when it is not.
   Answer Wait(unsigned ticket, DWORD timeoutMs);
+  // The answer if it is there, without waiting (a wait of 0 still sleeps under this
+  // runtime); kPending when it is not.
+  Answer Poll(unsigned ticket);
   // Forgets a probe (its late answer is dropped).
   void Cancel(unsigned ticket);
   // Ends the worker and waits for it (never from the library's unloading: the worker

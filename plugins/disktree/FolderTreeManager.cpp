@@ -7,6 +7,7 @@
 #include <textkit/path.h>
 #include <textkit/text.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -22,6 +23,11 @@ namespace {
 
 std::unique_ptr<CFolderTreeManager> g_manager;
 const char kFolderInfo[] = "VazODA\\FolderInfo";
+// How long a level's sub-folder probes may take together.
+const DWORD kProbeBoundMs = 5000;
+// A batch of a level's children built on the interface thread, and the pause between two.
+const DWORD kFillBatchMs = 10;
+const UINT kFillTickMs = 10;
 
 char* CopyText(const std::string& s) {
   char* p = static_cast<char*>(malloc(s.size() + 1));
@@ -54,7 +60,7 @@ CFolderTreeManager::CFolderTreeManager() {
   m_desktopName = textkit::FileNameOf(m_desktopDirectory);
 }
 
-CFolderTreeManager::~CFolderTreeManager() {}
+CFolderTreeManager::~CFolderTreeManager() { DropFills(); }
 
 TreeItemRecord* CFolderTreeManager::Record(CTreeCtrl* tree, HTREEITEM item) {
   return item ? reinterpret_cast<TreeItemRecord*>(tree->GetItemData(item)) : nullptr;
@@ -103,18 +109,26 @@ int CFolderTreeManager::TreeImage(CTreeCtrl* tree, int systemIndex) {
   return index;
 }
 
-void CFolderTreeManager::SetIcons(CTreeCtrl* tree, HTREEITEM item, TreeItemRecord* record) {
+void CFolderTreeManager::ItemImages(CTreeCtrl* tree, TreeItemRecord* record, int* normalOut, int* openOut) {
   SHFILEINFOA info = {};
   int normal = -1, open = -1;
-  if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
-                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-    normal = TreeImage(tree, info.iIcon);
-  if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
-                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON))
-    open = TreeImage(tree, info.iIcon);
-  tree->SetItemImage(item, normal, open < 0 ? normal : open);
-  LONG colour = ReadFolderColour(record->path ? record->path : "");
-  if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
+  const std::string path = record->path ? record->path : "";
+  const DWORD attr = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+  // A plain folder has no icon of its own: the folder icons by attributes are the same
+  // indexes and cost no shell lookup (about 10 ms each under Wine).
+  const bool plain = (record->shell->attributes & SFGAO_FILESYSTEM) && attr != INVALID_FILE_ATTRIBUTES &&
+                     (attr & FILE_ATTRIBUTE_DIRECTORY) && !(attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) &&
+                     !IsDriveRoot(path) && !textkit::EqualNoCase(path, m_desktopDirectory);
+  for (int k = 0; k < 2; ++k) {
+    const UINT openFlag = k ? SHGFI_OPENICON : 0;
+    BOOL ok = plain ? SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | openFlag) != 0
+                    : SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
+                                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | openFlag) != 0;
+    if (ok) (k ? open : normal) = TreeImage(tree, info.iIcon);
+  }
+  *normalOut = normal;
+  *openOut = open < 0 ? normal : open;
 }
 
 HRESULT CFolderTreeManager::SetColour(CTreeCtrl* tree, HTREEITEM item, COLORREF colour, bool remove) {
@@ -177,10 +191,12 @@ void CFolderTreeManager::ApplyColours(CTreeCtrl* tree, HTREEITEM item) {
 
 HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child,
                                         IShellFolder* parentFolder, HTREEITEM parentItem, HTREEITEM insertAfter,
-                                        bool excludeRemovable) {
+                                        bool excludeRemovable, std::vector<PendingProbe>* pending, int knownChildren) {
   ItemIdList absolute(JoinItemIdLists(parentAbsolute, child));
   if (!absolute.Get()) return insertAfter;
-  if (CMGetProfileInt(kFolderInfo, "Network Disable", 0) == 1) {
+  // The network sits at the desktop's level only: deeper levels skip the profile read.
+  const bool desktopLevel = parentAbsolute && parentAbsolute->mkid.cb == 0;
+  if (desktopLevel && CMGetProfileInt(kFolderInfo, "Network Disable", 0) == 1) {
     ItemIdList network;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETWORK, network.Out())) &&
         HRESULT_CODE(parentFolder->CompareIDs(0, child, network.Get())) == 0)
@@ -192,20 +208,22 @@ HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbs
 
   ChildFacts facts;
   facts.attributes = attributes;
-  facts.path = PathOf(parentFolder, child, absolute.Get());
+  facts.path = FastChildPath(tree, parentItem, parentFolder, child, attributes);
+  if (facts.path.empty()) facts.path = PathOf(parentFolder, child, absolute.Get());
   facts.desktopDirectory = !m_desktopDirectory.empty() && textkit::EqualNoCase(facts.path, m_desktopDirectory);
   facts.fileAttributes = GetFileAttributesA(facts.path.c_str());
-  facts.removableDrive = IsRemovableDrive(facts.path);
+  // Only a drive's own item can be left out as removable (asking the drive's type costs
+  // about a millisecond under Wine; below an excluded drive nothing is built).
+  facts.removableDrive = IsDriveRoot(facts.path) && IsRemovableDrive(facts.path);
   if (parentAbsolute && SkipChild(facts, excludeRemovable)) return insertAfter;
   if (IsVetoedPath(facts.path)) return insertAfter;  // never cut to name another folder
 
   std::string label;
   if (!GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER, &label)) return insertAfter;
+  // A child's own folder is bound when it is first opened (binding thousands of children
+  // costs about half a millisecond each under Wine).
   IShellFolder* folder = nullptr;
-  if (parentAbsolute) {
-    if (FAILED(parentFolder->BindToObject(child, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))))
-      return insertAfter;
-  } else {
+  if (!parentAbsolute) {
     folder = parentFolder;
     folder->AddRef();
   }
@@ -225,32 +243,78 @@ HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbs
   TVINSERTSTRUCTA ins = {};
   ins.hParent = parentItem;
   ins.hInsertAfter = insertAfter;
-  ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+  // Everything the item shows goes in with it: a later change of an item of a shown level
+  // costs milliseconds under Wine.
+  int normal = -1, open = -1;
+  ItemImages(tree, record, &normal, &open);
+  ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
   ins.item.pszText = const_cast<char*>(label.c_str());
   ins.item.lParam = reinterpret_cast<LPARAM>(record);
-  ins.item.cChildren = 1;
+  ins.item.cChildren = knownChildren == 0 ? 0 : 1;
+  ins.item.iImage = normal;
+  ins.item.iSelectedImage = open;
+  ins.item.state = (attributes & SFGAO_SHARE) ? INDEXTOOVERLAYMASK(1) : 0;
+  ins.item.stateMask = TVIS_OVERLAYMASK;
   HTREEITEM item = tree->InsertItem(&ins);
   if (!item) {
     FreeRecord(record);
     return insertAfter;
   }
-  SetIcons(tree, item, record);
-  if (attributes & SFGAO_SHARE) tree->SetItemState(item, INDEXTOOVERLAYMASK(1), TVIS_OVERLAYMASK);
+  const LONG colour = ReadFolderColour(record->path ? record->path : "");
+  if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
+  if (knownChildren >= 0) return item;
   // The shell claims sub-folders for every folder; the probe takes the button away where
   // there are none, within its bound.
   if (unsigned ticket = m_probe.Submit(parentFolder, child)) {
-    SubfolderProbe::Answer a = m_probe.Wait(ticket, 5000);
+    if (pending)
+      pending->push_back({item, ticket});
+    else
+      SettleProbes(tree, {{item, ticket}});
+  }
+  return item;
+}
+
+void CFolderTreeManager::SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending) {
+  const DWORD start = GetTickCount();
+  for (const PendingProbe& p : pending) {
+    const DWORD spent = GetTickCount() - start;
+    SubfolderProbe::Answer a = m_probe.Wait(p.ticket, spent < kProbeBoundMs ? kProbeBoundMs - spent : 0);
     if (a == SubfolderProbe::kNoSubfolders) {
       TVITEMA tv = {};
       tv.mask = TVIF_CHILDREN;
-      tv.hItem = item;
+      tv.hItem = p.item;
       tv.cChildren = 0;
       tree->SetItem(&tv);
     } else if (a == SubfolderProbe::kPending) {
-      m_probe.Cancel(ticket);
+      m_probe.Cancel(p.ticket);
     }
   }
-  return item;
+}
+
+IShellFolder* CFolderTreeManager::BoundFolder(TreeItemRecord* record) {
+  ShellItemRecord* s = record ? record->shell : nullptr;
+  if (!s) return nullptr;
+  if (!s->folder && s->parent && s->relative &&
+      FAILED(s->parent->BindToObject(s->relative, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&s->folder))))
+    s->folder = nullptr;
+  return s->folder;
+}
+
+std::string CFolderTreeManager::FastChildPath(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder,
+                                              LPCITEMIDLIST child, ULONG attributes) {
+  // Below the desktop's own level a file-system child's path is its parent's path and its
+  // parsing name in the folder; the desktop's level mixes folders of several places.
+  if (!(attributes & SFGAO_FILESYSTEM) || !parentItem || parentItem == TVI_ROOT || !tree->GetParentItem(parentItem))
+    return std::string();
+  TreeItemRecord* parent = Record(tree, parentItem);
+  if (!parent || !parent->shell || !(parent->shell->attributes & SFGAO_FILESYSTEM) || !parent->path) return std::string();
+  const std::string base = parent->path;
+  if (base.size() < 3 || base[1] != ':' || base[2] != '\\') return std::string();
+  std::string name;
+  if (!GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name) || name.empty() ||
+      name.find('\\') != std::string::npos || name.find(':') != std::string::npos)
+    return std::string();
+  return textkit::Join(base, name);
 }
 
 void CFolderTreeManager::FreeRecord(TreeItemRecord* record) {
@@ -282,11 +346,12 @@ HRESULT CFolderTreeManager::BuildRoot(CTreeCtrl* tree, HTREEITEM parent, bool ex
   return S_OK;
 }
 
-HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool excludeRemovable) {
+HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool excludeRemovable, bool inBatches) {
   if (!tree || !item) return E_INVALIDARG;
+  if (FinishFill(tree, item)) return S_OK;
   if (tree->GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) return S_OK;
   TreeItemRecord* record = Record(tree, item);
-  if (!record || !record->shell || !record->shell->folder) return E_FAIL;
+  if (!record || !record->shell || !BoundFolder(record)) return E_FAIL;
   const std::string root = DriveRootOfLabel(std::string(tree->GetItemText(item)));
   if (!root.empty()) {
     UINT old = SetErrorMode(SEM_FAILCRITICALERRORS);
@@ -309,31 +374,160 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
   }
   tree->SetItemState(item, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
   HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  Fill fill;
+  fill.tree = tree;
+  fill.item = item;
+  fill.folder = BoundFolder(record);
+  fill.folder->AddRef();
+  fill.absolute = JoinItemIdLists(nullptr, record->shell->absolute);
+  fill.last = TVI_FIRST;
+  fill.excludeRemovable = excludeRemovable;
+  fill.started = GetTickCount();
+  // Listing is quick; the children are built in their final order.
   IEnumIDList* list = nullptr;
-  HTREEITEM last = TVI_FIRST;
-  bool any = false;
-  if (SUCCEEDED(record->shell->folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) && list) {
+  if (SUCCEEDED(fill.folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) && list) {
     LPITEMIDLIST child = nullptr;
-    while (list->Next(1, &child, nullptr) == S_OK) {
-      HTREEITEM made =
-          BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, last, excludeRemovable);
-      if (made != last) {
-        last = made;
-        any = true;
-      }
-      CoTaskMemFree(child);
-    }
+    while (list->Next(1, &child, nullptr) == S_OK) fill.children.push_back(child);
     list->Release();
   }
-  if (!any) {
-    TVITEMA tv = {};
-    tv.mask = TVIF_CHILDREN;
-    tv.hItem = item;
-    tree->SetItem(&tv);
+  IShellFolder* folder = fill.folder;
+  std::stable_sort(fill.children.begin(), fill.children.end(), [folder](LPITEMIDLIST a, LPITEMIDLIST b) {
+    return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a, b))) < 0;
+  });
+  // The probe worker starts on the children in their order while they are being built.
+  fill.tickets.reserve(fill.children.size());
+  for (LPITEMIDLIST child : fill.children) fill.tickets.push_back(m_probe.Submit(fill.folder, child));
+  const bool batches = inBatches && GetWindowThreadProcessId(tree->m_hWnd, nullptr) == GetCurrentThreadId();
+  if (RunFill(fill, batches ? kFillBatchMs : INFINITE)) {
+    EndFill(fill);
+    FreeFill(fill);
+  } else {
+    std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+    m_fills[item] = fill;
+    if (!m_fillTimer) {
+      m_fillTimer = SetTimer(nullptr, 0, kFillTickMs, &CFolderTreeManager::FillTimer);
+      m_fillThread = GetCurrentThreadId();
+    }
   }
   SetCursor(old);
-  SortChildren(tree, item);
   return S_OK;
+}
+
+bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs) {
+  CTreeCtrl* tree = fill.tree;
+  const DWORD start = GetTickCount();
+  const bool batch = budgetMs != INFINITE;
+  if (batch) tree->SetRedraw(FALSE);
+  while (fill.next < fill.children.size()) {
+    // A child goes in once its probe has answered or the level's bound has passed, so its
+    // button is right from the start (a late answer changes nothing).
+    int known = 1;
+    if (unsigned ticket = fill.tickets[fill.next]) {
+      const DWORD now = GetTickCount();
+      const DWORD spent = now - fill.started;
+      const DWORD boundLeft = spent < kProbeBoundMs ? kProbeBoundMs - spent : 0;
+      DWORD waitMs = boundLeft;
+      if (batch) {
+        const DWORD used = now - start;
+        waitMs = std::min(boundLeft, used < budgetMs ? budgetMs - used : 0);
+      }
+      SubfolderProbe::Answer a = waitMs ? m_probe.Wait(ticket, waitMs) : m_probe.Poll(ticket);
+      if (a == SubfolderProbe::kPending) {
+        if (batch && GetTickCount() - fill.started < kProbeBoundMs) break;  // the next batch waits on
+        m_probe.Cancel(ticket);
+      }
+      fill.tickets[fill.next] = 0;
+      known = a == SubfolderProbe::kNoSubfolders ? 0 : 1;
+    }
+    LPITEMIDLIST child = fill.children[fill.next];
+    fill.children[fill.next++] = nullptr;
+    HTREEITEM made =
+        BuildItem(tree, fill.absolute, child, fill.folder, fill.item, fill.last, fill.excludeRemovable, nullptr, known);
+    CoTaskMemFree(child);
+    if (made != fill.last) {
+      fill.last = made;
+      fill.any = true;
+    }
+    if (batch && GetTickCount() - start >= budgetMs) break;
+  }
+  if (batch) {
+    tree->SetRedraw(TRUE);
+    tree->Invalidate(FALSE);
+  }
+  return fill.next >= fill.children.size();
+}
+
+void CFolderTreeManager::EndFill(Fill& fill) {
+  if (!fill.any) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_CHILDREN;
+    tv.hItem = fill.item;
+    fill.tree->SetItem(&tv);
+  }
+  // The children went in sorted by the folder's own order: no second sort is needed.
+}
+
+void CFolderTreeManager::FreeFill(Fill& fill) {
+  for (unsigned ticket : fill.tickets)
+    if (ticket) m_probe.Cancel(ticket);
+  fill.tickets.clear();
+  for (size_t i = fill.next; i < fill.children.size(); ++i) CoTaskMemFree(fill.children[i]);
+  fill.children.clear();
+  if (fill.folder) fill.folder->Release();
+  fill.folder = nullptr;
+  CoTaskMemFree(fill.absolute);
+  fill.absolute = nullptr;
+}
+
+bool CFolderTreeManager::FinishFill(CTreeCtrl* tree, HTREEITEM item) {
+  std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+  auto it = m_fills.find(item);
+  if (it == m_fills.end() || it->second.tree != tree) return false;
+  Fill fill = it->second;
+  m_fills.erase(it);
+  RunFill(fill, INFINITE);
+  EndFill(fill);
+  FreeFill(fill);
+  return true;
+}
+
+void CFolderTreeManager::DropFills() {
+  std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+  for (auto& f : m_fills) FreeFill(f.second);
+  m_fills.clear();
+  if (m_fillTimer && m_fillThread == GetCurrentThreadId()) KillTimer(nullptr, m_fillTimer);
+  m_fillTimer = 0;
+}
+
+void CALLBACK CFolderTreeManager::FillTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  CFolderTreeManager* m = Manager();
+  if (!m || id != m->m_fillTimer) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  m->OnFillTimer();
+}
+
+void CFolderTreeManager::OnFillTimer() {
+  // The folder thread may be finishing a level through the tree's messages: try again on
+  // the next tick rather than wait for it here.
+  std::unique_lock<std::recursive_mutex> hold(m_fillLock, std::try_to_lock);
+  if (!hold.owns_lock()) return;
+  for (auto it = m_fills.begin(); it != m_fills.end();) {
+    Fill& fill = it->second;
+    if (RunFill(fill, kFillBatchMs)) {
+      Fill ended = fill;
+      it = m_fills.erase(it);
+      EndFill(ended);
+      FreeFill(ended);
+    } else {
+      ++it;
+    }
+  }
+  if (m_fills.empty() && m_fillTimer) {
+    KillTimer(nullptr, m_fillTimer);
+    m_fillTimer = 0;
+  }
 }
 
 void CFolderTreeManager::SortChildren(CTreeCtrl* tree, HTREEITEM item) {
@@ -342,12 +536,21 @@ void CFolderTreeManager::SortChildren(CTreeCtrl* tree, HTREEITEM item) {
   TVSORTCB sort = {};
   sort.hParent = item;
   sort.lpfnCompare = CompareItems;
-  sort.lParam = reinterpret_cast<LPARAM>(record->shell->folder);
+  sort.lParam = reinterpret_cast<LPARAM>(BoundFolder(record));
   tree->SortChildrenCB(&sort);
 }
 
 HRESULT CFolderTreeManager::RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool deleteData) {
   if (!tree || !item) return E_INVALIDARG;
+  {
+    // A level being filled goes with its item.
+    std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+    auto it = m_fills.find(item);
+    if (it != m_fills.end()) {
+      FreeFill(it->second);
+      m_fills.erase(it);
+    }
+  }
   HTREEITEM parent = tree->GetParentItem(item);
   for (HTREEITEM c = tree->GetChildItem(item); c;) {
     HTREEITEM next = tree->GetNextSiblingItem(c);

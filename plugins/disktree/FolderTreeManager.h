@@ -9,7 +9,9 @@
 #include <FolderTreePlugin.h>
 
 #include <map>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "FolderThread.h"
 
@@ -19,7 +21,7 @@ namespace disktree {
 // kind), and the third points to the shell record whose fifth word holds the attributes.
 struct ShellItemRecord {
   IShellFolder* parent;  // not referenced by the record
-  IShellFolder* folder;  // one reference held
+  IShellFolder* folder;  // one reference held; bound when first needed (BoundFolder)
   LPITEMIDLIST relative;
   LPITEMIDLIST absolute;
   DWORD_PTR attributes;
@@ -39,7 +41,15 @@ class CFolderTreeManager {
   virtual ~CFolderTreeManager();
 
   HRESULT BuildRoot(CTreeCtrl* tree, HTREEITEM parent, bool excludeRemovable);
-  HRESULT Expand(CTreeCtrl* tree, HTREEITEM item, bool excludeRemovable);
+  // Fills the item's children once. In batches (the host's expansion on the tree's own
+  // thread), a level that takes longer than one batch goes on from a timer, each batch
+  // bounded and drawn at once; every other caller gets the whole level before it returns.
+  HRESULT Expand(CTreeCtrl* tree, HTREEITEM item, bool excludeRemovable, bool inBatches = false);
+  // Completes a fill still going on from the timer (everything that needs the whole child
+  // list calls it first); false when none was pending.
+  bool FinishFill(CTreeCtrl* tree, HTREEITEM item);
+  // Drops every pending fill and its timer.
+  void DropFills();
   HRESULT Refresh(CTreeCtrl* tree, HTREEITEM item);
   void SyncChildren(CTreeCtrl* tree, HTREEITEM item);
   HRESULT RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool deleteData);
@@ -50,23 +60,68 @@ class CFolderTreeManager {
   bool StartFolderThread(CTreeCtrl* tree, const std::string& selection);
   bool StopFolderThread() { return m_thread.Stop(); }
   // Before the host frees the library: no worker may be left holding it.
-  void StopWorkers() { m_probe.Stop(); }
+  void StopWorkers() {
+    DropFills();
+    m_probe.Stop();
+  }
   bool IsFolderThreadRunning() const { return m_thread.IsRunning(); }
   // The synchronous walk: true when found.
   bool SelectPathNow(CTreeCtrl* tree, const std::string& path);
 
   static TreeItemRecord* Record(CTreeCtrl* tree, HTREEITEM item);
+  // The item's own shell folder, bound on first use; null when it cannot be bound.
+  static IShellFolder* BoundFolder(TreeItemRecord* record);
   static std::string ItemPath(CTreeCtrl* tree, HTREEITEM item);
   const std::string& DesktopDirectory() const { return m_desktopDirectory; }
 
   volatile bool m_bClipboardBusy = false;
   bool m_bTreeCreated = false;
+  // Set while DeleteTree removes items: selection changes are not saved.
+  bool m_bTakingDown = false;
 
  private:
+  // An item whose sub-folder probe is still out.
+  struct PendingProbe {
+    HTREEITEM item;
+    unsigned ticket;
+  };
+  // Builds one item; its probe is queued in pending, or answered at once without it; with
+  // knownChildren 0 or 1 the probe's answer is already known and none is made.
   HTREEITEM BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child, IShellFolder* parentFolder,
-                      HTREEITEM parentItem, HTREEITEM insertAfter, bool excludeRemovable);
+                      HTREEITEM parentItem, HTREEITEM insertAfter, bool excludeRemovable,
+                      std::vector<PendingProbe>* pending = nullptr, int knownChildren = -1);
+  // Takes the buttons away where the probes found no sub-folders; all of them share one
+  // bound, after which a late answer changes nothing.
+  void SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending);
+  // A level being filled: its children listed and sorted, built from next on.
+  struct Fill {
+    CTreeCtrl* tree = nullptr;
+    HTREEITEM item = nullptr;
+    IShellFolder* folder = nullptr;  // one reference held
+    LPITEMIDLIST absolute = nullptr;  // a copy
+    std::vector<LPITEMIDLIST> children;
+    size_t next = 0;
+    HTREEITEM last = nullptr;
+    bool any = false;
+    bool excludeRemovable = false;
+    std::vector<unsigned> tickets;  // each child's probe, 0 once used
+    DWORD started = 0;
+  };
+  // Builds children until budgetMs has passed (INFINITE: all); true when all are built.
+  bool RunFill(Fill& fill, DWORD budgetMs);
+  void EndFill(Fill& fill);
+  void FreeFill(Fill& fill);
+  static void CALLBACK FillTimer(HWND, UINT, UINT_PTR, DWORD);
+  void OnFillTimer();
+  std::map<HTREEITEM, Fill> m_fills;
+  std::recursive_mutex m_fillLock;
+  UINT_PTR m_fillTimer = 0;
+  DWORD m_fillThread = 0;
   std::string PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute);
-  void SetIcons(CTreeCtrl* tree, HTREEITEM item, TreeItemRecord* record);
+  // The path of a file-system child from its parent item's path; "" where that does not hold.
+  std::string FastChildPath(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder, LPCITEMIDLIST child,
+                            ULONG attributes);
+  void ItemImages(CTreeCtrl* tree, TreeItemRecord* record, int* normal, int* open);
   int TreeImage(CTreeCtrl* tree, int systemIndex);
   void SortChildren(CTreeCtrl* tree, HTREEITEM item);
   void FreeRecord(TreeItemRecord* record);

@@ -110,17 +110,20 @@ HRESULT CFolderTreeManager::Refresh(CTreeCtrl* tree, HTREEITEM item) {
 }
 
 void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
+  FinishFill(tree, item);
   TreeItemRecord* record = Record(tree, item);
-  if (!record || !record->shell || !record->shell->folder) return;
+  IShellFolder* folder = record && record->shell ? BoundFolder(record) : nullptr;
+  if (!folder) return;
   if (!(tree->GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE)) return;
   IEnumIDList* list = nullptr;
-  if (FAILED(record->shell->folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) || !list)
+  if (FAILED(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) || !list)
     return;
   bool inserted = false;
+  std::vector<PendingProbe> probes;
   LPITEMIDLIST child = nullptr;
   while (list->Next(1, &child, nullptr) == S_OK) {
     std::string name;
-    GetDisplayNameText(record->shell->folder, child, SHGDN_INFOLDER, &name);
+    GetDisplayNameText(folder, child, SHGDN_INFOLDER, &name);
     bool found = false;
     for (HTREEITEM c = tree->GetChildItem(item); c && !found; c = tree->GetNextSiblingItem(c)) {
       if (textkit::EqualNoCase(std::string(tree->GetItemText(c)), name)) {
@@ -129,7 +132,7 @@ void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
       }
     }
     if (!found) {
-      HTREEITEM made = BuildItem(tree, record->shell->absolute, child, record->shell->folder, item, TVI_LAST, false);
+      HTREEITEM made = BuildItem(tree, record->shell->absolute, child, folder, item, TVI_LAST, false, &probes);
       if (made && made != TVI_LAST) {
         if (TreeItemRecord* r = Record(tree, made)) r->shell->seen = 1;
         inserted = true;
@@ -138,6 +141,7 @@ void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
     CoTaskMemFree(child);
   }
   list->Release();
+  SettleProbes(tree, probes);
   bool any = false;
   for (HTREEITEM c = tree->GetChildItem(item); c;) {
     HTREEITEM next = tree->GetNextSiblingItem(c);

@@ -14,6 +14,7 @@
 #include "ExportMenuWnd.h"
 #include "FView_Export.h"
 #include "MainWndMessages.h"
+#include "dialogwatch.h"
 #include "files.h"
 #include "profileroot.h"
 #include "tempfolder.h"
@@ -313,3 +314,63 @@ TEST(ExportPane, MovieLimit) {
 }
 
 }  // namespace
+
+// Without a printer (the test prefix has none): print set-up shows what the system shows,
+// then 45003; printing without the printing plug-in shows the system's text for the
+// missing library and ends with E_FAIL.
+TEST(ExportPane, PrintingWithoutAPrinterOrItsPlugin) {
+  DWORD needed = 0, count = 0;
+  ::EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, NULL, 2, NULL, 0, &needed, &count);
+  if (needed > 0) GTEST_SKIP() << "this prefix has a printer";
+  ScopedProfileRoot profile("exportpane-print");
+  PluginFolder dir({});
+  Pane pane(dir.path);  // its printer defaults fail quietly
+
+  // The system's warning comes from inside its hidden dialog: watched from outside.
+  const std::string ours = LoadText(IDS_EXPORT_PRINT_SETUP_FAILED);
+  std::string warning, failed;
+  {
+    testsupport::DialogWatch system(
+        nullptr,
+        [&](HWND h) {
+          std::string t = uikit::StaticTexts(h);
+          return ::IsWindowVisible(h) && !t.empty() && t.find(ours) == std::string::npos;
+        },
+        [&](HWND h) {
+          warning = uikit::StaticTexts(h);
+          ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+        },
+        10000);
+    testsupport::DialogWatch mine(
+        nullptr, [&](HWND h) { return ::IsWindowVisible(h) && uikit::StaticTexts(h).find(ours) != std::string::npos; },
+        [&](HWND h) {
+          failed = uikit::StaticTexts(h);
+          ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+        },
+        10000);
+    pane.pView->OnPrintSetup();
+  }
+  EXPECT_FALSE(warning.empty()) << "the system's own warning";
+  EXPECT_FALSE(failed.empty()) << "then 45003";
+  EXPECT_EQ("", std::string(CMGetProfileString("VxExport\\ExpPaperUI", "Printer", ""))) << "nothing chosen";
+
+  ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((ProgramFolder() + "\\ExpPaperUI.peu").c_str()));
+  std::vector<std::string> boxes;
+  auto keep = [&boxes](HWND h) {
+    boxes.push_back(uikit::StaticTexts(h));
+    ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+  };
+  long result = 0;
+  {
+    uikit::DialogDriver driver(std::vector<uikit::DialogDriver::Step>{keep, keep}, 10000);
+    result = pane.pView->OnPrint(0);
+  }
+  EXPECT_EQ(E_FAIL, result);
+  ASSERT_EQ(1u, boxes.size());
+  char system[512] = "";
+  ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_MOD_NOT_FOUND, 0, system,
+                   sizeof(system), NULL);
+  std::string expected = system;
+  while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+  EXPECT_NE(boxes[0].find(expected), std::string::npos) << boxes[0];
+}

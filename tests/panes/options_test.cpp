@@ -198,6 +198,80 @@ TEST(SlideShowPage, QualityIntervalAndHiddenAudio) {
   EXPECT_EQ("C:\\music\\a.mp3", std::string(CMGetProfileString("DepthViewer\\FullScreen", "AudioPath", "")));
 }
 
+// The music browse button with the system's open dialog: a music file of a Japanese folder
+// is taken whatever the case of its extension; another type shows 798 and keeps the path;
+// Cancel keeps it too.
+TEST(SlideShowPage, BrowseForMusic) {
+  ScopedProfileRoot profile("options-browse");
+  const std::string root = NewTempFolder("music");
+  const std::string folder = root + "\\ソ曲";  // ソ's trail byte is 0x5C
+  ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), NULL));
+  for (const char* name : {"曲.MP3", "a.wav.txt", "noext"}) {
+    HANDLE h = ::CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << name;
+    ::CloseHandle(h);
+  }
+  const std::string old = folder + "\\old.wav";
+  CMWriteProfileInt("DepthViewer\\FullScreen", "Audio", 1);
+  CMWriteProfileInt("DepthViewer\\FullScreen", "AudioMode", 1);
+  struct Case {
+    const char* typed;  // nullptr: Cancel
+    bool refused;
+    std::string expected;
+  } cases[] = {
+      {"曲.MP3", false, folder + "\\曲.MP3"},
+      {"a.wav.txt", true, old},
+      {"noext", true, old},
+      {nullptr, false, old},
+  };
+  PanelFolder none({});
+  for (const Case& c : cases) {
+    CMWriteProfileString("DepthViewer\\FullScreen", "AudioPath", old.c_str());
+    COptionsDlg dlg;
+    dlg.SetPanelFolder(none.path.c_str());
+    std::string shown, message, offered;
+    std::vector<uikit::DialogDriver::Step> steps;
+    steps.push_back([&](HWND h) {
+      SelectTab(h, 1);
+      CSlideShowSettingsPage& page = dlg.m_slideShowPage;
+      HWND browse = page.GetDlgItem(IDC_SLIDE_AUDIO_BROWSE)->m_hWnd;
+      ::SendMessageA(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SLIDE_AUDIO_BROWSE, BN_CLICKED), (LPARAM)browse);
+      CString s;
+      page.GetDlgItemText(IDC_SLIDE_AUDIO_PATH, s);
+      shown = (LPCSTR)s;
+      uikit::Press(h, IDOK);
+    });
+    steps.push_back([&](HWND box) {
+      // The file name box: edt1, or cmb13 of the explorer-style dialog.
+      char name[MAX_PATH] = "";
+      if (!::GetDlgItemTextA(box, 0x480, name, MAX_PATH)) ::GetDlgItemTextA(box, 0x47c, name, MAX_PATH);
+      offered = name;
+      if (!c.typed) {
+        ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        return;
+      }
+      const std::string typed = folder + "\\" + c.typed;
+      if (!::SetDlgItemTextA(box, 0x480, typed.c_str())) ::SetDlgItemTextA(box, 0x47c, typed.c_str());
+      ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    if (c.refused)
+      steps.push_back([&](HWND box) {
+        message = uikit::StaticTexts(box);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+      });
+    uikit::DialogDriver driver(steps, 15000);
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(driver.Ran(), (int)steps.size()) << (c.typed ? c.typed : "cancel");
+    EXPECT_EQ(offered, "old.wav") << "the dialog starts with the old file's name";
+    EXPECT_EQ(shown, c.expected) << (c.typed ? c.typed : "cancel");
+    if (c.refused) {
+      EXPECT_NE(message.find(Text(IDS_SLIDE_WRONG_MUSIC)), std::string::npos) << message;
+    }
+    EXPECT_EQ(c.expected, std::string(CMGetProfileString("DepthViewer\\FullScreen", "AudioPath", "")));
+  }
+  RemoveTree(root);
+}
+
 TEST(OptionsRules, ValuesAndPages) {
   EXPECT_EQ(270, options::ReadRotation(180));
   EXPECT_EQ(90, options::ReadRotation(90));

@@ -11,12 +11,17 @@
 //                                                 from: the browser's view, sort and filter
 //                                                 back to their defaults, no first-start
 //                                                 classification question, the folder
-//                                                 pane on the card's tree
+//                                                 pane on the card's tree; with no folder
+//                                                 saved for the disk tree, the sample
+//                                                 library's first folder
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
@@ -34,6 +39,22 @@ static HWND FindMainWindow() {
   return found;
 }
 
+// The first sub-folder by name of the sample library ("" when there is none).
+static std::string FirstSampleFolder() {
+  char pictures[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES, nullptr, 0, pictures))) return std::string();
+  const std::string library = std::string(pictures) + "\\Glimora Samples";
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found = {};
+  HANDLE h = FindFirstFileA((library + "\\*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return std::string();
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.') names.insert(found.cFileName);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names.empty() ? std::string() : library + "\\" + *names.begin();
+}
+
 // The browser's settings that earlier runs leave behind (a filter showing only movies, ...).
 static int SampleProfile() {
   static const char* const kBrowsing[] = {"Mode", "BrowseMode", "ThumbSize", "SortType", "FilterType", "FolderVisible"};
@@ -44,6 +65,12 @@ static int SampleProfile() {
       fprintf(stderr, "sample-profile: %s: error %ld\n", name, (long)e);
       return 1;
     }
+  }
+  // The folder pane's disk tree walks to its saved folder at start; a profile without one
+  // starts in the sample library.
+  if (CMGetProfileString("VazODA\\FolderInfo", "OpenFolder", "").IsEmpty()) {
+    const std::string first = FirstSampleFolder();
+    if (!first.empty() && !CMWriteProfileString("VazODA\\FolderInfo", "OpenFolder", first.c_str())) return 1;
   }
   // The folder pane opens on the memory card's tree, its picture folder chosen.
   if (HMODULE res = LoadLibraryA("VxResource.dll")) {
@@ -104,6 +131,18 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
+  // A menu command of the main window by its id, as the menu sends it.
+  if (argc >= 3 && !strcmp(argv[1], "command")) {
+    HWND h = FindMainWindow();
+    if (!h) {
+      fprintf(stderr, "command: the main program is not running\n");
+      return 1;
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(h, WM_COMMAND, (WPARAM)atoi(argv[2]), 0, SMTO_ABORTIFHUNG, 30000, &result) ? 0 : 1;
+  }
+  // Puts the mouse pointer at a screen point (tooltips, hover states in screenshots).
+  if (argc >= 4 && !strcmp(argv[1], "cursor")) return SetCursorPos(atoi(argv[2]), atoi(argv[3])) ? 0 : 1;
   if (argc >= 2 && !strcmp(argv[1], "close-main")) {
     int secs = argc >= 3 ? atoi(argv[2]) : 10;
     HWND h = FindMainWindow();
@@ -112,6 +151,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
+  fprintf(stderr,
+          "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc "
+          "remove <letter> | close-main [seconds] | show-folder <folder> | command <id> | cursor <x> <y> | "
+          "sample-profile\n");
   return 2;
 }

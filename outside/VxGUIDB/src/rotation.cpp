@@ -33,6 +33,10 @@ HRESULT TurnPixels(const std::string& path, UINT kind, int degrees) {
 }  // namespace
 
 int CThumbnail::Rotation(int nAngle, LPSTR pszNewPath, UINT nNewPathSize) {
+  return Rotation(nAngle, ReadTurnSetting("SaveMode"), ReadTurnSetting("Exif"), pszNewPath, nNewPathSize);
+}
+
+int CThumbnail::Rotation(int nAngle, DWORD dwSaveMode, DWORD dwExif, LPSTR pszNewPath, UINT nNewPathSize) {
   if (pszNewPath && nNewPathSize) pszNewPath[0] = '\0';
   int degrees = QuarterTurnDegrees(nAngle);
   if (degrees < 0) return ERROR_INVALID_PARAMETER;
@@ -42,8 +46,8 @@ int CThumbnail::Rotation(int nAngle, LPSTR pszNewPath, UINT nNewPathSize) {
   if (!IsValidPath()) return ERROR_WRITE_FAULT;
   if (degrees == 0) return 0;
 
-  bool pixels = ReadTurnSetting("Exif") != 0;
-  bool newFile = ReadTurnSetting("SaveMode") != 0;
+  bool pixels = dwExif != 0;
+  bool newFile = dwSaveMode != 0;
   bool exifKind = KindHas(kind, VXTYPE_JPEG) || KindHas(kind, VXTYPE_TIFF);
   if (!pixels && !exifKind) pixels = true;  // other formats have no orientation to write
   if (pixels && KindHas(kind, VXTYPE_TIFF)) return ERROR_NOT_SUPPORTED;

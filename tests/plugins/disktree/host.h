@@ -2,11 +2,23 @@
 // tree, and DiskTree.psp loaded by name and taken down as the pane takes it down.
 #pragma once
 #include <FolderTreePlugin.h>
+#include <dropop/DropRules.h>
 #include <textkit/text.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace disktreetest {
+
+// A drop block of the paths, as the host hands it to Drop.
+inline HGLOBAL DropBlock(const std::vector<std::string>& paths) {
+  std::string bytes = dropop::MakeDropBlock(paths);
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  memcpy(GlobalLock(h), bytes.data(), bytes.size());
+  GlobalUnlock(h);
+  return h;
+}
 
 class CHostTree : public CCheckTreeCtrl {};
 

@@ -13,21 +13,10 @@
 #include <testmain.h>
 #include <textkit/text.h>
 
+using disktreetest::DropBlock;
 using disktreetest::Host;
 
 static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
-
-namespace {
-
-HGLOBAL DropBlock(const std::vector<std::string>& paths) {
-  std::string bytes = dropop::MakeDropBlock(paths);
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  memcpy(GlobalLock(h), bytes.data(), bytes.size());
-  GlobalUnlock(h);
-  return h;
-}
-
-}  // namespace
 
 TEST(DiskTreeOnATree, FillsWalksAndDrops) {
   testsupport::ScopedProfileRoot profile("disktree-tree");
@@ -107,5 +96,105 @@ TEST(DiskTreeOnATree, FillsWalksAndDrops) {
   EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", renamed.c_str(), -1), (int)RGB(1, 2, 3));
   EXPECT_EQ(CMGetProfileInt("VazODA\\FolderIconColor", (renamed + "\\2024").c_str(), -1), (int)RGB(4, 5, 6));
   EXPECT_TRUE(host.Find(desktop, renamed));
+  testsupport::RemoveTree(root);
+}
+
+namespace {
+
+// A folder with n sub-folders, every tenth with a sub-folder of its own; the shown names in
+// the tree's order.
+std::string ManyFolders(const std::string& root, int n) {
+  const std::string folder = root + "\\many";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (int i = 0; i < n; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "\\f%04d", i);
+    CreateDirectoryA((folder + name).c_str(), nullptr);
+    if (i % 10 == 0) CreateDirectoryA((folder + name + "\\sub").c_str(), nullptr);
+  }
+  return folder;
+}
+
+struct LevelFacts {
+  int children = 0, buttons = 0;
+  bool sorted = true;
+};
+
+LevelFacts Level(CTreeCtrl& tree, HTREEITEM item) {
+  LevelFacts f;
+  std::string previous;
+  for (HTREEITEM c = tree.GetChildItem(item); c; c = tree.GetNextSiblingItem(c)) {
+    ++f.children;
+    TVITEMA tv = {};
+    tv.mask = TVIF_CHILDREN;
+    tv.hItem = c;
+    tree.GetItem(&tv);
+    if (tv.cChildren) ++f.buttons;
+    const std::string text(tree.GetItemText(c));
+    if (!previous.empty() && previous > text) f.sorted = false;
+    previous = text;
+  }
+  return f;
+}
+
+}  // namespace
+
+// A long level fills from a timer while the window is served; the walks, a refresh and the
+// level's removal finish or drop what is pending.
+TEST(DiskTreeOnATree, LongLevelsFillInBatches) {
+  testsupport::ScopedProfileRoot profile("disktree-batches");
+  const std::string root = testsupport::NewTempFolder("dbatch");
+  const int kFolders = 1500;
+  const std::string folder = ManyFolders(root, kFolders);
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
+  auto expand = host.Get<PFN_PLUGIN_TreeItem>("ExpandTree");
+  auto renew = host.Get<PFN_PLUGIN_TreeItem>("RenewalTree");
+  auto remove = host.Get<PFN_PLUGIN_TreeItem>("DeleteTree");
+  ASSERT_EQ(selectNow(&host.tree, CString(root.c_str())), S_OK);
+  HTREEITEM parent = host.tree.GetSelectedItem();
+  ASSERT_EQ(expand(&host.tree, parent), S_OK);
+  host.tree.Expand(parent, TVE_EXPAND);
+
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    HTREEITEM many = host.Find(parent, folder);
+    ASSERT_TRUE(many);
+    ASSERT_EQ(expand(&host.tree, many), S_OK);
+    host.tree.Expand(many, TVE_EXPAND);
+    EXPECT_LT(Level(host.tree, many).children, kFolders) << "the host's expansion returns before the whole level";
+    if (round == 0) {
+      // Served meanwhile: the level grows from the timer, in order, each child with its
+      // final button.
+      ASSERT_TRUE(testsupport::WaitUntil([&] { return Level(host.tree, many).children == kFolders; }, 60000));
+      LevelFacts f = Level(host.tree, many);
+      EXPECT_TRUE(f.sorted);
+      EXPECT_EQ(f.buttons, kFolders / 10);
+    } else if (round == 1) {
+      // A walk into the level finishes it first.
+      ASSERT_EQ(selectNow(&host.tree, CString((folder + "\\f1499").c_str())), S_OK);
+      EXPECT_EQ(host.CaretPath(), folder + "\\f1499");
+      EXPECT_EQ(Level(host.tree, many).children, kFolders);
+      // A refresh too.
+      renew(&host.tree, parent);
+      EXPECT_EQ(Level(host.tree, many).children, kFolders);
+    } else {
+      // The level's item goes while it is being filled: nothing is left to run.
+      host.tree.SelectItem(parent);
+      ASSERT_EQ(remove(&host.tree, many), S_OK);
+      testsupport::PumpPending();
+      Sleep(100);
+      testsupport::PumpPending();
+      EXPECT_FALSE(host.Find(parent, folder));
+      break;
+    }
+    // The next round starts from a level never opened: its item is made again.
+    host.tree.SelectItem(parent);
+    ASSERT_EQ(remove(&host.tree, many), S_OK);
+    ASSERT_EQ(expand(&host.tree, parent), S_OK);
+    host.tree.Expand(parent, TVE_EXPAND);
+  }
   testsupport::RemoveTree(root);
 }

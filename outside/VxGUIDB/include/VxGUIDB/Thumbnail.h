@@ -264,6 +264,9 @@ class VXGUIDB_API CThumbnail {
   // write-protected medium; 39 disk full; 29 any other write failure; 50 a kind that
   // can't be turned; 87 a bad angle.
   int Rotation(int nAngle, LPSTR pszNewPath, UINT nNewPathSize = 521);
+  // The same with the two settings given by the caller instead of read from the user's
+  // values (which are then neither read nor written).
+  int Rotation(int nAngle, DWORD dwSaveMode, DWORD dwExif, LPSTR pszNewPath, UINT nNewPathSize = 521);
 
   // ---- Process-wide ---------------------------------------------------------------------
   // Whether p still names a live item.

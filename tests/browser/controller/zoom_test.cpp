@@ -1,0 +1,113 @@
+// The zoom window and the slide show reached from the view-mode switch. This build has
+// neither window: every request ends in its refusal, leaving no zoom controller, the browse
+// mode as it was, and no slide show believed to run.
+#include <gtest/gtest.h>
+
+#include <VxResourceIds.h>
+#include <shlwapi.h>
+
+#include "ZoomWndController.h"
+#include "ctl_fixture.h"
+
+namespace {
+std::string ResString(UINT id) {
+  CString s;
+  CResourceLoader().LoadStringA(id, s);
+  return (LPCSTR)s;
+}
+
+void SelectByName(BrowserHost& h, const char* name) {
+  h.pView->UnSelectAll(FALSE);
+  for (CThumbnail* p : h.pView->m_items)
+    if (lstrcmpiA(PathFindFileNameA(p->GetFilePath()), name) == 0) h.pView->SelectItem(p->GetUniqueID(VXID_SLOT_VIEW), TRUE);
+}
+
+// The hints the test view got, by counting the document's view-mode broadcasts.
+struct HintCounter : CView {
+  int n = 0;
+  void OnDraw(CDC*) override {}
+  void OnUpdate(CView*, LPARAM hint, CObject*) override {
+    if (hint == VXHINT_VIEWMODE) ++n;
+  }
+};
+}  // namespace
+
+TEST(ZoomEntry, EveryRequestEndsInItsRefusal) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("zoom");
+  ctltest::Copy("plain.jpg", d + "\\p.jpg");
+  ctltest::Copy("movie.mov", d + "\\m.mov");
+  CreateDirectoryA((d + "\\sub").c_str(), nullptr);
+  h.ShowFolder(d);
+  h.trans()->OnModeChange(CGVIEW_SMALLICON);
+  const UINT mode = h.trans()->GetViewModeFlag();
+  HintCounter* counter = new HintCounter;
+  h.pDoc->AddView(counter);
+
+  struct {
+    const char* select;  // null: nothing selected, the first picture shown is used
+    std::string message;
+    int viewModeHints;   // the open failure also tells the views
+  } cases[] = {
+      {"p.jpg", ResString(IDS_BROWSER_ZOOM_FAILED), 1},
+      {nullptr, ResString(IDS_BROWSER_ZOOM_FAILED), 1},
+      {"m.mov", ResString(IDS_MOVIE_NEEDS_PLAYER), 0},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.select ? c.select : "(none)");
+    if (c.select) SelectByName(h, c.select);
+    else h.pView->UnSelectAll(FALSE), h.browser()->SelectAll(0);
+    counter->n = 0;
+    BoxAnswers answers({IDOK});
+    h.trans()->OnModeChange(CGVIEW_ZOOM);
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_NE(std::string::npos, seen[0].find(c.message)) << seen[0];
+    EXPECT_EQ(nullptr, h.trans()->GetZoomController());
+    EXPECT_FALSE(h.trans()->IsZoomMode());
+    EXPECT_EQ(mode, h.trans()->GetViewModeFlag());
+    EXPECT_EQ(c.viewModeHints, counter->n);
+  }
+  // No item at all, and a folder entry.
+  {
+    BoxAnswers answers({IDOK, IDOK});
+    EXPECT_FALSE(h.trans()->GotoZoomMode(nullptr));
+    CThumbnail* folder = nullptr;
+    for (CThumbnail* p : h.pView->m_items)
+      if (p->IsFolder()) folder = p;
+    ASSERT_NE(nullptr, folder);
+    EXPECT_FALSE(h.trans()->GotoZoomMode(folder));
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_NE(std::string::npos, seen[0].find(ResString(IDS_BROWSER_ZOOM_NO_ITEM))) << seen[0];
+    EXPECT_NE(std::string::npos, seen[1].find(ResString(IDS_BROWSER_ZOOM_FAILED))) << seen[1];
+    EXPECT_EQ(nullptr, h.trans()->GetZoomController());
+  }
+  h.pDoc->RemoveView(counter);
+  delete counter;
+}
+
+// A slide show that does not start leaves no slide-show state behind (a drag out of the
+// browser waits for that state to end) and the browse mode as it was; without settings
+// there is nothing to start.
+TEST(ZoomEntry, SlideShowThatDoesNotStart) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("slides");
+  ctltest::Copy("plain.jpg", d + "\\p.jpg");
+  h.ShowFolder(d);
+  h.trans()->OnModeChange(CGVIEW_LARGEICON);
+  const UINT mode = h.trans()->GetViewModeFlag();
+  for (UINT code : {CGVIEW_SLIDESHOW, CGVIEW_SLIDESHOW_ALL}) {
+    h.trans()->OnModeChange(code);
+    EXPECT_FALSE(h.browser()->IsSlideShowMode());
+    EXPECT_EQ(mode, h.trans()->GetViewModeFlag());
+  }
+  std::vector<tagSLD_V_TYPE> slides(1);
+  lstrcpynA(slides[0].szPath, (d + "\\p.jpg").c_str(), MAX_PATH);
+  std::vector<tagSLD_A_TYPE> sounds;
+  ASSERT_EQ(S_OK, h.trans()->SetSlideShow(SLD_TYPE(), &slides, &sounds, SLD_QUALITY(), 0, 0));
+  ASSERT_NE(nullptr, h.trans()->GetSlideShowController());
+  EXPECT_FALSE(h.trans()->GotoSlideShowMode());
+  EXPECT_FALSE(h.browser()->IsSlideShowMode());
+  EXPECT_EQ(mode, h.trans()->GetViewModeFlag());
+}
