@@ -1,7 +1,6 @@
 #include "CardImportDlg.h"
 
 #include <Kitlib2/Utility.h>
-#include <RecordGate.h>
 #include <VxResourceIds.h>
 
 #include <cstdio>
@@ -95,13 +94,7 @@ int CCardImportDlg::BackupCard(LPCSTR drives, LPCSTR destination, CStringList* c
   // killed run left unregistered.
   RegisterOptions options = ReadRegisterOptions(cards.size() == 1 ? DriveRoot(cards[0]) : std::string(), "");
   options.copySupport |= 0x100 | 0x1;
-  std::vector<std::string> targets = out.copiedTargets, sources = out.copiedSources;
-  for (size_t i = 0; i < plan.presentTargets.size(); ++i)
-    if (VxDBWIsEnrolled(plan.presentTargets[i].c_str()) != S_OK) {
-      targets.push_back(plan.presentTargets[i]);
-      sources.push_back(plan.presentSources[i]);
-    }
-  RegisterImportedFiles(targets, sources, options);
+  RegisterCopyRun(out, plan, options);
   SetCursor(previous);
 
   if (error) {

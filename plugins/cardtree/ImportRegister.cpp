@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "CardRules.h"
+#include "ImportRun.h"
 
 namespace cardtree {
 namespace {
@@ -186,6 +187,17 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
   }
   VxDBWEndBatch();
   return entered;
+}
+
+int RegisterCopyRun(const CopyOutcome& copied, const CopyPlan& plan, const RegisterOptions& options,
+                    const std::function<void(size_t, size_t)>& progress) {
+  std::vector<std::string> targets = copied.copiedTargets, sources = copied.copiedSources;
+  for (size_t i = 0; i < plan.presentTargets.size() && i < plan.presentSources.size(); ++i)
+    if (VxDBWIsEnrolled(plan.presentTargets[i].c_str()) != S_OK) {
+      targets.push_back(plan.presentTargets[i]);
+      sources.push_back(plan.presentSources[i]);
+    }
+  return RegisterImportedFiles(targets, sources, options, progress);
 }
 
 }  // namespace cardtree

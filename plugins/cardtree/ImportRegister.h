@@ -51,4 +51,11 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
                           const RegisterOptions& options,
                           const std::function<void(size_t, size_t)>& progress = nullptr);
 
+struct CopyOutcome;
+struct CopyPlan;
+// Enters what a copy run copied, and the files already at the destination that no entry
+// holds yet (an identical copy a killed run left behind). Answers how many were entered.
+int RegisterCopyRun(const CopyOutcome& copied, const CopyPlan& plan, const RegisterOptions& options,
+                    const std::function<void(size_t, size_t)>& progress = nullptr);
+
 }  // namespace cardtree

@@ -1,6 +1,7 @@
 // Registration of imported files: the entries each file gets, decided without the
 // database, and the batch entering them into a private photo database.
 #include <ImportRegister.h>
+#include <ImportRun.h>
 #include <CardRules.h>
 #include <Kitlib2/Profile.h>
 #include <RecordGate.h>
@@ -121,4 +122,20 @@ TEST(ImportRegister, BatchEntersCopiedFiles) {
   EXPECT_EQ(RegisterImportedFiles({dest[0]}, {src[0]}, o), 1);
   EXPECT_EQ(VxDBWxCheckKeyword(dest[0].c_str(), "trip"), S_FALSE);
   EXPECT_EQ(VxDBWxCheckKeyword(dest[0].c_str(), "again"), S_OK);
+}
+
+TEST(ImportRegister, ACopyRunAndWhatAKilledRunLeft) {
+  Stores stores;
+  std::string a = stores.scratch + "\\d\\A.JPG", b = stores.scratch + "\\d\\B.JPG", c = stores.scratch + "\\d\\C.JPG";
+  for (const std::string& f : {a, b, c}) testsupport::WriteWholeFile(f, f);
+  ASSERT_EQ(VxDBWEnrollFile(c.c_str(), 0), S_OK);
+  CopyOutcome out;
+  out.copiedTargets = {a};
+  out.copiedSources = {"E:\\A.JPG"};
+  CopyPlan plan;
+  // B: a verified copy a killed run renamed but never entered; C: entered already.
+  plan.presentTargets = {b, c};
+  plan.presentSources = {"E:\\B.JPG", "E:\\C.JPG"};
+  EXPECT_EQ(RegisterCopyRun(out, plan, Options()), 2);
+  for (const std::string& f : {a, b, c}) EXPECT_EQ(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
 }
