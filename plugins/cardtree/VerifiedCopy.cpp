@@ -63,7 +63,14 @@ std::string TemporaryIn(const std::string& folder) {
   return folder + "\\" + name;
 }
 
+std::atomic<void (*)(CopyPhase)> g_observer{nullptr};
+void Tell(CopyPhase phase) {
+  if (auto o = g_observer.load()) o(phase);
+}
+
 }  // namespace
+
+void SetCopyPhaseObserver(void (*observer)(CopyPhase)) { g_observer = observer; }
 
 bool DigestFile(const std::string& path, FileDigest* digest) {
   Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
@@ -150,12 +157,14 @@ DWORD CopyFileVerified(const std::string& source, const std::string& target, con
         error = GetLastError();
       else if (put != got)
         error = ERROR_DISK_FULL;
+      if (!error && total == got) Tell(CopyPhase::kReading);
     }
     Finish(st.get(), total, &read);
   }
   in.Close();
   // What was read must be the file measured before: a shrinking or growing source fails.
   if (!error && read.size != expected) error = ERROR_FILE_INVALID;
+  if (!error) Tell(CopyPhase::kWritten);
   if (!error && !FlushFileBuffers(out.h)) error = GetLastError();
   if (!error) {
     LARGE_INTEGER zero = {};
@@ -166,6 +175,7 @@ DWORD CopyFileVerified(const std::string& source, const std::string& target, con
   out.Close();
   if (!error && stop && *stop) error = ERROR_CANCELLED;
   if (!error) {
+    Tell(CopyPhase::kVerified);
     SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
     // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile stays as it is.
     if (!MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
@@ -178,6 +188,7 @@ DWORD CopyFileVerified(const std::string& source, const std::string& target, con
     DeleteFileA(temp.c_str());
     return error;
   }
+  Tell(CopyPhase::kRenamed);
   if (digest) *digest = read;
   return 0;
 }

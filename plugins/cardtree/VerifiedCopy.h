@@ -32,6 +32,11 @@ int RemoveCopyTemporaries(const std::string& folder);
 // Creates every missing level of a folder path; a Win32 error code, 0 when it exists.
 DWORD MakeFolderPath(const std::string& folder);
 
+// Where a copy is: after its first block is written, written but not flushed, verified but
+// not renamed, renamed. An observer (the kill tests) may watch every copy of the process.
+enum class CopyPhase { kReading = 1, kWritten, kVerified, kRenamed };
+void SetCopyPhaseObserver(void (*observer)(CopyPhase));
+
 // Copies source to target as above. 0 on success (digest filled with the source's
 // content), else a Win32 error: ERROR_FILE_EXISTS when target exists (nothing written),
 // ERROR_CANCELLED when *stop became non-zero, ERROR_DISK_FULL, ERROR_FILE_INVALID when

@@ -139,3 +139,97 @@ TEST(ImportRegister, ACopyRunAndWhatAKilledRunLeft) {
   EXPECT_EQ(RegisterCopyRun(out, plan, Options()), 2);
   for (const std::string& f : {a, b, c}) EXPECT_EQ(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
 }
+
+namespace {
+
+std::string Blob(size_t size, int seed) {
+  std::string s(size, '\0');
+  unsigned v = 2166136261u ^ static_cast<unsigned>(seed);
+  for (char& c : s) {
+    v = v * 16777619u + 0x9E3779B9u;
+    c = static_cast<char>(v >> 24);
+  }
+  return s;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(folder + "\\" + fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return out;
+}
+
+}  // namespace
+
+// The engine's process is ended without any clean-up (as by kill -9) at each phase of a
+// copy and in the registration batch: nothing of the card is lost, nothing unverified is
+// registered, and a second run completes without duplicates or leftovers.
+TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
+  Stores stores;
+  for (int phase = 1; phase <= 5; ++phase) {
+    SCOPED_TRACE(phase);
+    std::string root = stores.scratch + "\\kill" + std::to_string(phase);
+    std::string card = root + "\\card", dest = root + "\\dest", marker = root + "\\stopped";
+    std::vector<std::string> data;
+    for (int i = 1; i <= 4; ++i) {
+      data.push_back(Blob((6 << 20) + i, phase * 10 + i));
+      testsupport::WriteWholeFile(card + "\\DCIM\\100AAAAA\\ABCD000" + std::to_string(i) + ".JPG", data.back());
+    }
+    CreateDirectoryA(dest.c_str(), nullptr);
+    std::string cmd = "import_kill_child.exe \"" + card + "\" \"" + dest + "\" \"" + stores.scratch + "\\db\" " +
+                      std::to_string(phase) + " \"" + marker + "\"";
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    DWORD waited = 0;
+    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES && waited < 60000 &&
+           WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+      Sleep(20);
+      waited += 20;
+    }
+    ASSERT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES) << "the child never reached its phase";
+    TerminateProcess(pi.hProcess, 9);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+
+    // The card is whole; every final file equals its source; whatever is registered is
+    // a final file.
+    for (int i = 1; i <= 4; ++i)
+      EXPECT_EQ(testsupport::ReadWholeFile(card + "\\DCIM\\100AAAAA\\ABCD000" + std::to_string(i) + ".JPG"),
+                data[i - 1]);
+    for (const std::string& f : FilesIn(dest)) {
+      std::string name = f.substr(f.find_last_of('\\') + 1);
+      if (IsCopyTemporaryName(name)) {
+        EXPECT_NE(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
+        continue;
+      }
+      EXPECT_TRUE(SameFileContent(f, card + "\\DCIM\\100AAAAA\\" + name)) << f;
+    }
+
+    // Run again: everything copied once, registered, no temporaries.
+    ImportSettings s;
+    s.backupMode = 0;
+    CopyPlan plan;
+    PlanCardCopy(card, dest, s, &plan);
+    CopyOutcome out;
+    EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);
+    RegisterCopyRun(out, plan, Options());
+    std::vector<std::string> files = FilesIn(dest);
+    EXPECT_EQ(files.size(), 4u);
+    for (const std::string& f : files) {
+      std::string name = f.substr(f.find_last_of('\\') + 1);
+      EXPECT_FALSE(IsCopyTemporaryName(name)) << f;
+      EXPECT_TRUE(SameFileContent(f, card + "\\DCIM\\100AAAAA\\" + name)) << f;
+      EXPECT_EQ(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
+    }
+    EXPECT_EQ(DeleteImportedSources(out, plan), 1);
+    EXPECT_TRUE(FilesIn(card + "\\DCIM\\100AAAAA").empty());
+    testsupport::RemoveTree(root);
+  }
+}
