@@ -9,6 +9,10 @@
 
 #include <thread>
 
+#include "importdata.h"
+
+using importtest::Pattern;
+
 using namespace cardtree;
 
 namespace {
@@ -39,16 +43,6 @@ int Temporaries(const std::string& folder) {
   int t = 0;
   CountFiles(folder, &t);
   return t;
-}
-
-std::string Pattern(size_t size, int seed) {
-  std::string s(size, '\0');
-  unsigned v = 2166136261u ^ static_cast<unsigned>(seed);
-  for (char& c : s) {
-    v = v * 16777619u + 0x9E3779B9u;
-    c = static_cast<char>(v >> 24);
-  }
-  return s;
 }
 
 struct Scratch {

@@ -13,6 +13,8 @@
 #include <profileroot.h>
 #include <tempfolder.h>
 
+#include "importdata.h"
+
 using namespace cardtree;
 
 namespace {
@@ -142,16 +144,6 @@ TEST(ImportRegister, ACopyRunAndWhatAKilledRunLeft) {
 
 namespace {
 
-std::string Blob(size_t size, int seed) {
-  std::string s(size, '\0');
-  unsigned v = 2166136261u ^ static_cast<unsigned>(seed);
-  for (char& c : s) {
-    v = v * 16777619u + 0x9E3779B9u;
-    c = static_cast<char>(v >> 24);
-  }
-  return s;
-}
-
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> out;
   WIN32_FIND_DATAA fd;
@@ -177,7 +169,7 @@ TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
     std::string card = root + "\\card", dest = root + "\\dest", marker = root + "\\stopped";
     std::vector<std::string> data;
     for (int i = 1; i <= 4; ++i) {
-      data.push_back(Blob((6 << 20) + i, phase * 10 + i));
+      data.push_back(importtest::Pattern((6 << 20) + i, phase * 10 + i));
       testsupport::WriteWholeFile(card + "\\DCIM\\100AAAAA\\ABCD000" + std::to_string(i) + ".JPG", data.back());
     }
     CreateDirectoryA(dest.c_str(), nullptr);
