@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -607,6 +608,62 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
     }
     PlanOne(plan, it.source, Join(folder, name));
   }
+}
+
+namespace {
+// Every file below a folder (hidden ones and our temporaries left out), by upper-cased
+// name without its "(n)".
+void IndexTree(const std::string& folder, std::multimap<std::string, std::string>* index) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string n = fd.cFileName;
+    if (n == "." || n == ".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      IndexTree(folder + "\\" + n, index);
+    } else if (!IsCopyTemporaryName(n)) {
+      int number = 0;
+      index->insert({Upper(SplitCopyNumber(n, &number)), folder + "\\" + n});
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+uint64_t SizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return ~0ULL;
+  return (static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+}  // namespace
+
+size_t ResolveCollisions(const std::string& destination, CopyPlan* plan) {
+  std::multimap<std::string, std::string> index;
+  IndexTree(destination, &index);
+  CopyPlan kept;
+  kept.checked = plan->checked;
+  kept.presentSources = plan->presentSources;
+  kept.presentTargets = plan->presentTargets;
+  kept.failedSources = plan->failedSources;
+  kept.renamed = plan->renamed;
+  size_t moved = 0;
+  for (size_t i = 0; i < plan->sources.size(); ++i) {
+    const std::string& src = plan->sources[i];
+    std::string found;
+    uint64_t size = SizeOf(src);
+    auto range = index.equal_range(Upper(FileNameOf(src)));
+    for (auto it = range.first; it != range.second && found.empty(); ++it)
+      if (SizeOf(it->second) == size && SameFileContent(src, it->second)) found = it->second;
+    if (found.empty()) {
+      kept.Add(src, plan->targets[i]);
+    } else {
+      kept.presentSources.push_back(src);
+      kept.presentTargets.push_back(found);
+      ++moved;
+    }
+  }
+  *plan = kept;
+  return moved;
 }
 
 }  // namespace cardtree

@@ -125,4 +125,8 @@ std::vector<std::string> ListCardSources(const std::string& cardRoot, const Impo
 void PlanCardCopy(const std::string& cardRoot, const std::string& destination, const ImportSettings& s,
                   CopyPlan* plan, bool append = false);
 
+// CopyMode 0: a planned file whose identical copy lies anywhere under the destination
+// (under its card name or a "(n)" of it) moves to the present pairs. Answers how many.
+size_t ResolveCollisions(const std::string& destination, CopyPlan* plan);
+
 }  // namespace cardtree

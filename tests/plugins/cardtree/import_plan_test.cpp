@@ -346,3 +346,27 @@ TEST(ImportPlans, CollisionsAgainstTheDestinationAndTheRun) {
     EXPECT_EQ(plan.renamed, dcfObject ? 3u : 2u);
   }
 }
+
+TEST(ImportPlans, CopyModeZeroFindsIdenticalFilesAnywhereBelow) {
+  Scratch sc;
+  std::string card = sc.root + "\\card", dest = sc.root + "\\dest";
+  sc.Put("card\\DCIM\\100AAAAA\\ABCD0001.JPG", "one");
+  sc.Put("card\\DCIM\\100AAAAA\\ABCD0002.JPG", "two");
+  sc.Put("card\\DCIM\\100AAAAA\\ABCD0003.JPG", "three");
+  sc.Put("dest\\2009\\ABCD0001(2).JPG", "one");    // the same, renamed in another folder
+  sc.Put("dest\\2010\\ABCD0002.JPG", "TWO");       // same name and size, other content
+  sc.Put("dest\\2010\\~gimport-00000001-0.tmp", "three");
+  ImportSettings s = FixedSettings();
+  s.backupMode = 0;
+  CopyPlan plan;
+  PlanCardCopy(card, dest, s, &plan);
+  ASSERT_EQ(plan.sources.size(), 3u);
+  EXPECT_EQ(ResolveCollisions(dest, &plan), 1u);
+  ASSERT_EQ(plan.presentTargets.size(), 1u);
+  EXPECT_EQ(plan.presentTargets[0], dest + "\\2009\\ABCD0001(2).JPG");
+  std::vector<std::string> names;
+  for (const std::string& p : plan.sources) names.push_back(FileNameOf(p));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"ABCD0002.JPG", "ABCD0003.JPG"}));
+  EXPECT_TRUE(plan.IsPlanned(dest + "\\ABCD0002.JPG"));
+}
