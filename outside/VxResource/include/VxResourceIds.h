@@ -963,4 +963,21 @@
 #define IDS_RENAME_CAPTION 50022            // caption of every message box of the tool
 #define IDS_RENAME_NO_FILE 50032            // no file to rename
 
+// ---- the card import -----------------------------------------------------------------
+#define IDS_IMPORT_KEYWORD_PROTECTED 31100  // keyword: the camera marked the picture protected
+#define IDS_IMPORT_KEYWORD_MARKED 31104     // keyword: the camera marked the picture for sharing
+#define IDS_IMPORT_KEYWORD_NO_DATE 259      // keyword: the capture date is unknown
+#define IDS_IMPORT_KEYWORD_DATE 11969       // keyword "%s": the import date
+#define IDS_IMPORT_REGISTERING 40300        // heading of the registration step
+#define IDS_IMPORT_REGISTER_PERCENT 40301   // registration progress "%d"
+#define IDS_IMPORT_DONE 40259               // the import ended
+#define IDS_IMPORT_SUMMARY_CAPTION 40255    // caption of the summary
+#define IDS_IMPORT_COUNT 62089              // "%d" files imported
+#define IDS_IMPORT_SKIPPED 62090            // "%d" files already there
+#define IDS_IMPORT_FAILED 62100             // the import stopped
+#define IDS_IMPORT_NO_FREE_NUMBER 62106     // "%s": no free "(n)" name for the file
+#define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
+#define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
+#define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+
 #endif  // VXRESOURCEIDS_H
