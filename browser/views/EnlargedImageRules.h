@@ -23,6 +23,13 @@ UINT EnlargedNewWndID(const std::vector<UINT>& used);
 // (thousandths, 64-bit).
 int EnlargedCaptionWidth(int cxPicture, int cyPicture, int cxBuffer, int cyBuffer);
 
+// The box a picture is loaded into: its monitor's size, or more where the view is larger
+// (a window across monitors).
+SIZE EnlargedLoadBox(const RECT& rcMonitor, SIZE szView);
+// Whether a picture loaded into the box must be loaded again for the view: it was cut
+// down to the box (it fills one of its sides) and the view is now larger than the box.
+BOOL EnlargedNeedsReload(SIZE szPicture, SIZE szBox, SIZE szView);
+
 // Tenths of a second, to the nearest; 0 for a time not above 0.
 int EnlargedTicks(double dSeconds);
 
