@@ -70,6 +70,12 @@ int EnlargedCaptionWidth(int cxPicture, int cyPicture, int cxBuffer, int cyBuffe
   return (int)((LONGLONG)cxPicture * std::min(sx, sy) / 1000);
 }
 
+int EnlargedNextEntry(const std::vector<const void*>& pages, int nSelected) {
+  if (nSelected < 0 || nSelected + 1 >= (int)pages.size()) return -1;
+  if (!pages[nSelected] || pages[nSelected + 1] != pages[nSelected]) return -1;
+  return nSelected + 1;
+}
+
 SIZE EnlargedLoadBox(const RECT& rcMonitor, SIZE szView) {
   LONG cx = std::max<LONG>(rcMonitor.right - rcMonitor.left, szView.cx);
   LONG cy = std::max<LONG>(rcMonitor.bottom - rcMonitor.top, szView.cy);

@@ -23,6 +23,12 @@ UINT EnlargedNewWndID(const std::vector<UINT>& used);
 // (thousandths, 64-bit).
 int EnlargedCaptionWidth(int cxPicture, int cyPicture, int cxBuffer, int cyBuffer);
 
+// Where a movie that ended goes on: pages[i] is the page of the browser list's entry i
+// (null when the entry has no thumbnail), nSelected the selected entry. The entry to go
+// on to, or -1 to stop at the first frame (the selected entry is the last, is not in the
+// list, or the next one lies on another page).
+int EnlargedNextEntry(const std::vector<const void*>& pages, int nSelected);
+
 // The box a picture is loaded into: its monitor's size, or more where the view is larger
 // (a window across monitors).
 SIZE EnlargedLoadBox(const RECT& rcMonitor, SIZE szView);

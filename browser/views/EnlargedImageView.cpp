@@ -542,15 +542,45 @@ void CEnlargedImageView::UpdatePlayPosFromSlider() {
   SetTimer(VXTIMER_POSITION, 200, NULL);
 }
 
+// A movie that ended goes on to the next entry of the browser's list when it lies on the
+// same page: the main window is asked to select it (a movie starts playing). FALSE when
+// there is none to go on to.
+BOOL CEnlargedImageView::GoOnToNextEntry() {
+  CVxDocument* pVx = GetDocument();
+  CBrowserDocument* pDoc = pVx ? pVx->GetBrowser() : NULL;
+  ICGBrowser* pBrowser = GetCGBrowser();
+  if (!pDoc || !pBrowser) return FALSE;
+  CThumbnail* pSelected = pDoc->GetLastSelectedItem();
+  CGFileInfoList list;
+  if (!pSelected || FAILED(pBrowser->GetFileData(&list, 0))) return FALSE;
+  std::vector<CThumbnail*> items;
+  std::vector<const void*> pages;
+  int nSelected = -1;
+  for (POSITION pos = list.GetHeadPosition(); pos;) {
+    CThumbnail* p = pDoc->GetThumbnail(list.GetNext(pos).path);
+    if (p == pSelected && nSelected < 0) nSelected = (int)items.size();
+    items.push_back(p);
+    pages.push_back(p ? p->GetPage() : NULL);
+  }
+  int next = EnlargedNextEntry(pages, nSelected);
+  if (next < 0 || !items[next]) return FALSE;
+  if (items[next]->HasKind(VXKIND_MOVIE)) CMWriteProfileInt(VXDOC_SECTION, "VideoStart", 1);
+  HWND hMain = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : NULL;
+  if (!hMain) return FALSE;
+  ::PostMessageA(hMain, WM_BROWSER_NEXT_THUMBNAIL, (WPARAM)GetSafeHwnd(),
+                 (LPARAM)items[next]->GetUniqueID(VXID_SLOT_VIEW));
+  return TRUE;
+}
+
 void CEnlargedImageView::UpdatePlayPosFromMovie() {
   if (m_bSeeking || !m_pMovie || !m_pSlider || !m_pSlider->GetSafeHwnd()) return;
   if (m_pMovie->m_bGoNext) {
-    // Going on to the next movie of the folder comes with the movie back ends; until then
-    // the movie stops at its first frame.
     m_pMovie->m_bGoNext = FALSE;
-    m_pMovie->Stop();
-    m_pMovie->Seek(0.0, 0);
-    m_pMovie->Pause();
+    if (!GoOnToNextEntry()) {
+      m_pMovie->Stop();
+      m_pMovie->Seek(0.0, 0);
+      m_pMovie->Pause();
+    }
   }
   double pos = 0;
   m_pMovie->GetPosition(pos);

@@ -50,6 +50,7 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
   BOOL CreateStillImageBuffer();
   // The box a picture is loaded into: the monitor's size, or the view's when larger.
   SIZE LoadBox();
+  BOOL GoOnToNextEntry();
   void GetVideoRect(RECT* pRect);
   void GetPlayBtnRect(RECT* pRect);
   void GetFullBtnRect(RECT* pRect);

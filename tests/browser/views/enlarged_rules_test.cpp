@@ -121,3 +121,22 @@ TEST(EnlargedRules, LoadBoxAndReload) {
   for (auto& c : cases)
     EXPECT_EQ(c.reload, EnlargedNeedsReload(c.picture, c.box, c.view)) << c.picture.cx << " " << c.view.cx;
 }
+
+// A movie that ended goes on to the next entry only on the same page.
+TEST(EnlargedRules, NextEntryAfterAMovie) {
+  int a = 0, b = 0;
+  const void* A = &a;
+  const void* B = &b;
+  struct {
+    std::vector<const void*> pages;
+    int selected, next;
+  } cases[] = {
+      {{A, A, A}, 0, 1}, {{A, A, A}, 1, 2},
+      {{A, A, A}, 2, -1},      // the last entry
+      {{A, B}, 0, -1},         // the next one on another page
+      {{A, nullptr}, 0, -1},   // the next entry has no thumbnail
+      {{A, A}, -1, -1},        // the selected item is not in the list
+      {{}, 0, -1},
+  };
+  for (auto& c : cases) EXPECT_EQ(c.next, EnlargedNextEntry(c.pages, c.selected)) << c.selected;
+}
