@@ -84,24 +84,17 @@ bool ThroughThePage(const std::string& folder, int rounds, int box, Result* r) {
   return true;
 }
 
-// The whole picture at full size (upright), then fitted into box x boxH when box is
-// given: the reference.
-bool FullSize(const std::string& folder, int rounds, Result* r, int box = 0, int boxH = 0) {
+// Runs one(file) over every JPEG of the folder, `rounds` times after a warm-up round;
+// one answers whether a picture came out.
+template <class F>
+bool EachFileTimed(const std::string& folder, int rounds, Result* r, F one) {
   std::vector<std::string> files = bench::JpegsIn(folder);
   if (files.empty()) return false;
   imaging::ComScope com;
   for (int round = -1; round < rounds; ++round) {
     double start = bench::Now();
-    for (const std::string& f : files) {
-      imaging::Dib d;
-      imaging::DecodeOptions opt;  // the whole picture, full size
-      bool ok = SUCCEEDED(imaging::DecodeFile(f.c_str(), opt, &d)) && d.Width() >= 1000;
-      if (ok && box > 0) {
-        SIZE fit = imaging::FitSize(d.Width(), d.Height(), box, boxH > 0 ? boxH : box);
-        ok = imaging::Resize(d, fit.cx, fit.cy, &d);
-      }
-      if (ok && round >= 0) ++r->pictures;
-    }
+    for (const std::string& f : files)
+      if (one(f) && round >= 0) ++r->pictures;
     if (round >= 0) {
       r->files += int(files.size());
       r->seconds += bench::Now() - start;
@@ -110,25 +103,29 @@ bool FullSize(const std::string& folder, int rounds, Result* r, int box = 0, int
   return true;
 }
 
-// The enlarged view's load: the picture fitted into the box, upright, then drawn fitted
-// into a buffer of the view's size.
+// The whole picture at full size, then fitted into box x boxH when box is given: the
+// reference.
+bool FullSize(const std::string& folder, int rounds, Result* r, int box = 0, int boxH = 0) {
+  return EachFileTimed(folder, rounds, r, [&](const std::string& f) {
+    imaging::Dib d;
+    imaging::DecodeOptions opt;  // the whole picture, full size
+    bool ok = SUCCEEDED(imaging::DecodeFile(f.c_str(), opt, &d)) && d.Width() >= 1000;
+    if (ok && box > 0) {
+      SIZE fit = imaging::FitSize(d.Width(), d.Height(), box, boxH > 0 ? boxH : box);
+      ok = imaging::Resize(d, fit.cx, fit.cy, &d);
+    }
+    return ok;
+  });
+}
+
+// The enlarged view's load: the picture fitted into the box, upright, then fitted into a
+// buffer of the view's size.
 bool EnlargedLoads(const std::string& folder, int rounds, int boxW, int boxH, Result* r) {
-  std::vector<std::string> files = bench::JpegsIn(folder);
-  if (files.empty()) return false;
-  imaging::ComScope com;
-  for (int round = -1; round < rounds; ++round) {
-    double start = bench::Now();
-    for (const std::string& f : files) {
-      CCMDIB picture, buffer;
-      if (picture.LoadFit(f.c_str(), SIZE{boxW, boxH}, CMDIB_LOAD_UPRIGHT) < 0) continue;
-      if (picture.ResizeFilter(SIZE{boxW, boxH}, &buffer, 33) >= 0 && round >= 0) ++r->pictures;
-    }
-    if (round >= 0) {
-      r->files += int(files.size());
-      r->seconds += bench::Now() - start;
-    }
-  }
-  return true;
+  return EachFileTimed(folder, rounds, r, [&](const std::string& f) {
+    CCMDIB picture, buffer;
+    return picture.LoadFit(f.c_str(), SIZE{boxW, boxH}, CMDIB_LOAD_UPRIGHT) >= 0 &&
+           picture.ResizeFilter(SIZE{boxW, boxH}, &buffer, 33) >= 0;
+  });
 }
 
 }  // namespace
