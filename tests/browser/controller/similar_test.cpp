@@ -37,17 +37,21 @@ void SelectOnly(BrowserHost& h, const std::vector<std::string>& names) {
   ASSERT_EQ((int)names.size(), h.browser()->GetSelectCount());
 }
 
+// A scratch folder of fixture copies (name, fixture), shown in the browser.
+std::string ShownFolder(BrowserHost& h, const char* sub, const std::vector<std::pair<const char*, const char*>>& files) {
+  std::string d = ctltest::Scratch(sub);
+  for (auto& f : files) ctltest::Copy(f.second, d + "\\" + f.first);
+  h.ShowFolder(d);
+  return d;
+}
+
 }  // namespace
 
 // Three selected files of which the movie is refused: the refusal names it, then one
 // message counts the two registered pictures; both pictures are in the index.
 TEST(SimilarImages, RegisterReportsEachOutcome) {
   BrowserHost h;
-  std::string d = ctltest::Scratch("similar_reg");
-  ctltest::Copy("plain.jpg", d + "\\a.jpg");
-  ctltest::Copy("rose.jpg", d + "\\b.jpg");
-  ctltest::Copy("movie.mp4", d + "\\c.mp4");
-  h.ShowFolder(d);
+  std::string d = ShownFolder(h, "similar_reg", {{"a.jpg", "plain.jpg"}, {"b.jpg", "rose.jpg"}, {"c.mp4", "movie.mp4"}});
   SelectOnly(h, {"a.jpg", "c.mp4", "b.jpg"});
 
   std::vector<std::string> seen;
@@ -90,11 +94,7 @@ TEST(SimilarImages, RegisterReportsEachOutcome) {
 // folder trees, naming the browser window.
 TEST(SimilarImages, SearchNeedsOnePicture) {
   BrowserHost h;
-  std::string d = ctltest::Scratch("similar_find");
-  ctltest::Copy("plain.jpg", d + "\\a.jpg");
-  ctltest::Copy("plain.jpg", d + "\\b.jpg");
-  ctltest::Copy("movie.mp4", d + "\\c.mp4");
-  h.ShowFolder(d);
+  ShownFolder(h, "similar_find", {{"a.jpg", "plain.jpg"}, {"b.jpg", "plain.jpg"}, {"c.mp4", "movie.mp4"}});
   BoxAnswers quiet({});
 
   SelectOnly(h, {"a.jpg", "b.jpg"});
