@@ -103,16 +103,20 @@ int CFolderTreeManager::TreeImage(CTreeCtrl* tree, int systemIndex) {
   return index;
 }
 
-void CFolderTreeManager::SystemImages(const std::string& path, SFGAOF attributes, LPCITEMIDLIST absolute,
-                                      int* normalOut, int* openOut) const {
+void CFolderTreeManager::SystemImages(const std::string& path, SFGAOF attributes, DWORD attr, LPCITEMIDLIST absolute,
+                                      const ChildContext& context, int* normalOut, int* openOut) const {
   SHFILEINFOA info = {};
   int normal = -1, open = -1;
-  const DWORD attr = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
   // A plain folder has no icon of its own: the folder icons by attributes are the same
   // indexes and cost no shell lookup (about 10 ms each under Wine).
   const bool plain = (attributes & SFGAO_FILESYSTEM) && attr != INVALID_FILE_ATTRIBUTES &&
                      (attr & FILE_ATTRIBUTE_DIRECTORY) && !(attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) &&
                      !IsDriveRoot(path) && !textkit::EqualNoCase(path, m_desktopDirectory);
+  if (plain && context.plainImage != -2) {
+    *normalOut = context.plainImage;
+    *openOut = context.plainOpenImage;
+    return;
+  }
   for (int k = 0; k < 2; ++k) {
     const UINT openFlag = k ? SHGFI_OPENICON : 0;
     BOOL ok = plain ? SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
@@ -123,6 +127,10 @@ void CFolderTreeManager::SystemImages(const std::string& path, SFGAOF attributes
   }
   *normalOut = normal;
   *openOut = open < 0 ? normal : open;
+  if (plain) {
+    context.plainImage = *normalOut;
+    context.plainOpenImage = *openOut;
+  }
 }
 
 HRESULT CFolderTreeManager::SetColour(CTreeCtrl* tree, HTREEITEM item, COLORREF colour, bool remove) {
@@ -222,8 +230,8 @@ bool CFolderTreeManager::PrepareChild(const ChildContext& context, LPCITEMIDLIST
   out->path = facts.path;
   out->attributes = attributes;
   out->fileAttributes = facts.fileAttributes;
-  SystemImages(out->path, attributes, absolute.Get(), &out->image, &out->openImage);
-  out->colour = ReadFolderColour(out->path);
+  SystemImages(out->path, attributes, facts.fileAttributes, absolute.Get(), context, &out->image, &out->openImage);
+  if (!context.coloured || context.coloured->count(textkit::LowerAscii(out->path))) out->colour = ReadFolderColour(out->path);
   out->relative = JoinItemIdLists(nullptr, child);
   out->absolute = absolute.Release();
   out->skip = !out->relative;

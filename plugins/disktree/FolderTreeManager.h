@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,10 @@ class CFolderTreeManager {
     LPCITEMIDLIST parentAbsolute = nullptr;
     std::string parentBase;  // the parent's path where a file-system child's path is joined to it
     bool excludeRemovable = false;
+    // When given: the paths with a stored colour (ASCII letters lowered); others are not read.
+    const std::set<std::string>* coloured = nullptr;
+    // The plain folders' icons once asked (the same for every one).
+    mutable int plainImage = -2, plainOpenImage = -2;
   };
   // Names, tests and paths one child; false when it stays out of the tree.
   bool PrepareChild(const ChildContext& context, LPCITEMIDLIST child, ReadyChild* out) const;
@@ -160,7 +165,8 @@ class CFolderTreeManager {
   // The path children of a file-system item are joined to; "" where their own is asked.
   static std::string ChildPathBase(CTreeCtrl* tree, HTREEITEM parentItem);
   // The system list's icons of a folder: plain ones by attributes, others by id list.
-  void SystemImages(const std::string& path, SFGAOF attributes, LPCITEMIDLIST absolute, int* normal, int* open) const;
+  void SystemImages(const std::string& path, SFGAOF attributes, DWORD fileAttributes, LPCITEMIDLIST absolute,
+                    const ChildContext& context, int* normal, int* open) const;
   int TreeImage(CTreeCtrl* tree, int systemIndex);
   void SortChildren(CTreeCtrl* tree, HTREEITEM item);
   void FreeRecord(TreeItemRecord* record);

@@ -1,4 +1,5 @@
 #include <VxResourceIds.h>
+#include <textkit/text.h>
 
 #include <algorithm>
 #include <atomic>
@@ -6,6 +7,7 @@
 
 #include "DiskTreeModule.h"
 #include "DiskTreeRules.h"
+#include "FolderOps.h"
 #include "FolderTreeManager.h"
 #include "ShellItems.h"
 
@@ -88,7 +90,11 @@ void CFolderTreeManager::PrepareLevel(CFolderTreeManager* manager, FillJob* job)
       return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a, b))) < 0;
     });
     job->children.resize(listed.size());
+    // One read of the stored colours for the whole level.
+    std::set<std::string> coloured;
+    for (const std::string& name : ColouredFolders()) coloured.insert(textkit::LowerAscii(name));
     ChildContext context;
+    context.coloured = &coloured;
     context.folder = folder;
     context.parentAbsolute = job->absolute;
     context.parentBase = job->parentBase;

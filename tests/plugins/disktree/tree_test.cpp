@@ -226,6 +226,9 @@ TEST(DiskTreeOnATree, WorkerFillKeepsOrderAndIsDroppedWithItsItem) {
   ASSERT_EQ(expand(&host.tree, parent), S_OK);
   host.tree.Expand(parent, TVE_EXPAND);
 
+  // A coloured child, its key stored in other letter cases: the level's one read of the
+  // colours still finds it.
+  CMWriteProfileInt("VazODA\\FolderIconColor", textkit::UpperAscii(folder + "\\f0005").c_str(), RGB(200, 0, 0));
   HTREEITEM many = host.Find(parent, folder);
   ASSERT_TRUE(many);
   ASSERT_EQ(expand(&host.tree, many), S_OK);
@@ -251,6 +254,15 @@ TEST(DiskTreeOnATree, WorkerFillKeepsOrderAndIsDroppedWithItsItem) {
       60000));
   EXPECT_TRUE(inOrder) << "after " << looks << " looks";
   EXPECT_TRUE(buttonsRight);
+  std::vector<int> images;
+  for (HTREEITEM c = host.tree.GetChildItem(many); c && images.size() < 7; c = host.tree.GetNextSiblingItem(c)) {
+    int image = -1, open = -1;
+    host.tree.GetItemImage(c, image, open);
+    images.push_back(image);
+  }
+  ASSERT_EQ(images.size(), 7u);
+  EXPECT_EQ(images[4], images[6]);
+  EXPECT_NE(images[5], images[4]) << "the coloured folder has its tinted icon";
 
   // Removed while its fill is pending: nothing more comes, the tree stays as it is.
   host.tree.SelectItem(parent);
