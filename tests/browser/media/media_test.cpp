@@ -1,6 +1,6 @@
-// The media neighbours answer honestly: nothing plays, the zoom window does not open, the
-// slide show keeps its settings but does not start, the sound check awaits nothing, and
-// the music view takes the browser's messages.
+// The media neighbours: the movie controller's refusals, and the honest small ones (the
+// zoom window does not open, the slide show keeps its settings but does not start, the
+// sound check awaits nothing, the music view takes the browser's messages).
 #include <gtest/gtest.h>
 
 #include <VxGUIDB.h>
@@ -12,25 +12,26 @@
 #include "SoundCheckProcess.h"
 #include "ZoomWndController.h"
 
-TEST(Media, NoMovieBackEndOpens) {
+TEST(Media, MovieOpensNeedATargetAndTheMissingBackEndsFail) {
   CMovieCtrl movie;
   RECT rc = {0, 0, 64, 48};
   DWORD disc[3] = {1, 2, 3};
-  EXPECT_LT(movie.OpenQuickTime("C:\\m.mov", rc, FALSE), 0);
-  EXPECT_LT(movie.OpenDirectShow("C:\\m.mp4", rc), 0);
-  EXPECT_LT(movie.OpenAvchd("C:\\m.mts", rc, 1), 0);
-  EXPECT_LT(movie.OpenDiscPlayer(rc, disc, 1), 0);
+  EXPECT_EQ(movie.OpenDirectShow("C:\\m.mp4", rc), E_FAIL);
+  EXPECT_EQ(movie.OpenAvchd("C:\\m.mts", rc, 1), E_FAIL);
+  CWnd a, b;  // any two windows: the target is only compared here
+  movie.SetTarget(&a, 1);
+  EXPECT_EQ(movie.GetTarget(), &a);
+  EXPECT_EQ(movie.OpenQuickTime("C:\\m.mov", rc, FALSE), E_FAIL);
+  EXPECT_EQ(movie.OpenDiscPlayer(rc, disc, 1), E_FAIL);
   EXPECT_FALSE(movie.IsOpen());
   EXPECT_FALSE(movie.IsPlaying());
   EXPECT_FALSE(movie.IsQuickTimeUsable());
   EXPECT_FALSE(movie.IsFullScreen());
+  EXPECT_FALSE(movie.ToggleFullScreen(TRUE));
   EXPECT_EQ(movie.GetDiscPlayerKind(), 0);
   double pos = 5;
   EXPECT_FALSE(movie.GetPosition(pos));
   EXPECT_EQ(pos, 0);
-  CStringList a, b;  // any two objects
-  movie.SetTarget(&a, 1);
-  EXPECT_EQ(movie.GetTarget(), &a);
   movie.SetTarget(&b, 0);
   EXPECT_EQ(movie.GetTarget(), &b);
 }
