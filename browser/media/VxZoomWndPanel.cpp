@@ -80,6 +80,10 @@ void CVxZoomWnd::ShowPanel(int nShow) {
     int n = nShow;
     if (nShow != SW_HIDE && !bAlways && !bItem) n = SW_HIDE;
     if (i == kZbPlay && !m_bMovie) n = SW_HIDE;
+    if (n == SW_HIDE) {  // WM_SETREDRAW TRUE would make it visible again
+      p->ShowWindow(SW_HIDE);
+      continue;
+    }
     p->SendMessage(WM_SETREDRAW, FALSE);
     p->ShowWindow(n);
     p->SendMessage(WM_SETREDRAW, TRUE);

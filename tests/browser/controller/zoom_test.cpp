@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <VxResourceIds.h>
+#include <picture.h>
 #include <pump.h>
 #include <shlwapi.h>
 
+#include "MovieCtrl.h"
 #include "VxZoomWnd.h"
 #include "ZoomWndController.h"
 #include "ctl_fixture.h"
@@ -55,6 +57,16 @@ TEST(ZoomEntry, APictureOpensTheFullScreenWindowAndEscLeavesIt) {
   EXPECT_GE(rc.right, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(0, lstrcmpiA(PathFindFileNameA(zoom->GetCurrentPath()), "q.jpg"));
   EXPECT_GE(wnd->GetZoom(), 25);  // fitted
+  {
+    // The picture on black, the panel along the bottom.
+    testsupport::Picture shot(wnd->GetSafeHwnd(), testsupport::Picture::kClient);
+    EXPECT_NE(shot.At(shot.Width() / 2, shot.Height() / 2), RGB(0, 0, 0));
+    const RECT& img = wnd->GetImageRect();
+    if (img.left > 0) EXPECT_EQ(shot.At(img.left / 2, shot.Height() / 2), RGB(0, 0, 0));
+    else EXPECT_EQ(shot.At(shot.Width() / 2, img.top / 2), RGB(0, 0, 0));
+    EXPECT_TRUE(wnd->GetButton(kZbClose)->IsWindowVisible());
+    EXPECT_FALSE(wnd->GetButton(kZbPlay)->IsWindowVisible());  // not a movie
+  }
   // The window asks the browser for its neighbours: p.jpg lies before q.jpg.
   EXPECT_TRUE(zoom->HasPrevItem());
   zoom->ShowPrevItem();
@@ -63,6 +75,32 @@ TEST(ZoomEntry, APictureOpensTheFullScreenWindowAndEscLeavesIt) {
   EXPECT_TRUE(testsupport::WaitUntil([&] { return !h.trans()->IsZoomMode(); }, 5000));
   EXPECT_EQ(nullptr, h.trans()->GetZoomController());
   EXPECT_EQ(mode, h.trans()->GetViewModeFlag());
+}
+
+TEST(ZoomEntry, MoviesPlayInTheWindow) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("zoommovie");
+  ctltest::Copy("movie.avi", d + "\\a.avi");
+  ctltest::Copy("colours.mts", d + "\\b.mts");
+  h.ShowFolder(d);
+  h.trans()->OnModeChange(CGVIEW_SMALLICON);
+  CMovieCtrl* movie = h.trans()->GetMovieCtrl();
+  ASSERT_NE(nullptr, movie);
+  for (const char* name : {"a.avi", "b.mts"}) {
+    SCOPED_TRACE(name);
+    SelectByName(h, name);
+    h.trans()->OnModeChange(CGVIEW_ZOOM);
+    ASSERT_TRUE(h.trans()->IsZoomMode());
+    CVxZoomWnd* wnd = h.trans()->GetZoomController()->GetZoomWnd();
+    EXPECT_TRUE(movie->IsOpen());
+    EXPECT_EQ(movie->GetTarget(), wnd);
+    EXPECT_TRUE(wnd->GetButton(kZbPlay)->IsWindowVisible());
+    double pos = 0;
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return movie->GetPosition(pos) && pos > 0.1; }, 5000)) << pos;
+    h.trans()->GetZoomController()->SendKey(VK_ESCAPE);
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !h.trans()->IsZoomMode(); }, 5000));
+    EXPECT_FALSE(movie->IsOpen());
+  }
 }
 
 TEST(ZoomEntry, EveryOtherRequestEndsInItsRefusal) {
