@@ -34,11 +34,11 @@ TEST(AudioPlayer, PlaysToTheEndWhenASoundDeviceTakesIt) {
   CAudioPlayer player;
   if (player.Open(Fixture("tone.wav").c_str(), 2) != S_OK) GTEST_SKIP() << "no sound device";
   const DWORD t0 = GetTickCount();
-  ASSERT_EQ(player.Play(), S_OK);
+  ASSERT_TRUE(SUCCEEDED(player.Play()));  // S_FALSE while the graph gets going
   EXPECT_EQ(player.GetState(), kAudioRunning);
   EXPECT_TRUE(testsupport::WaitUntil([&] { return player.GetState() == kAudioFinished; }, 5000));
   EXPECT_LT(GetTickCount() - t0, 2500u);  // a 1 s tone, the end seen within a second
-  EXPECT_EQ(player.Stop(), S_OK);
+  EXPECT_TRUE(SUCCEEDED(player.Stop()));  // S_FALSE while a filter is still stopping
   EXPECT_EQ(player.GetState(), kAudioStopped);
 }
 
