@@ -80,7 +80,38 @@ TEST(Media, SlideShowKeepsSettingsAndDoesNotStart) {
   EXPECT_EQ(show.GetParams(nullptr, nullptr, nullptr, nullptr, &back, nullptr, nullptr), S_OK);
   ASSERT_EQ(back.size(), 1u);
   EXPECT_STREQ(back[0].szPath, "C:\\bgm.mp3");
-  EXPECT_LT(show.Start(), 0);
+  EXPECT_EQ(show.Start(), E_FAIL);  // no slide file exists
+}
+
+TEST(Media, SlideShowCleanUpStaysInItsOwnFolder) {
+  const CString folder = SlideShowTempFolder();
+  ASSERT_FALSE(folder.IsEmpty());
+  CreateDirectoryA(folder, nullptr);
+  char szTemp[MAX_PATH];
+  GetTempPathA(MAX_PATH, szTemp);
+  const std::string victim = std::string(szTemp) + "slideshow_victim.txt";
+  const std::string prepared = std::string((LPCSTR)folder) + "\\0001.bmp";
+  for (const std::string& f : {victim, prepared}) {
+    HANDLE h = CreateFileA(f.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+  }
+  std::vector<tagSLD_V_TYPE> slides(2);
+  lstrcpyA(slides[0].szPath, victim.c_str());
+  lstrcpyA(slides[0].szPath2, victim.c_str());  // first prepared path: outside the folder
+  lstrcpyA(slides[1].szPath, prepared.c_str());
+  lstrcpyA(slides[1].szPath2, prepared.c_str());
+  {
+    CSlideShowController show;
+    ASSERT_EQ(show.SetParams(nullptr, SLD_QUALITY_0, SLD_TYPE_0, &slides, nullptr, 1, 1), S_OK);
+    show.Start();
+    EXPECT_EQ(show.GetShowSlides().size(), 2u);
+    show.Finish();
+  }
+  EXPECT_NE(GetFileAttributesA(victim.c_str()), INVALID_FILE_ATTRIBUTES);  // left alone
+  EXPECT_EQ(GetFileAttributesA(prepared.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(folder), INVALID_FILE_ATTRIBUTES);  // emptied, so removed
+  DeleteFileA(victim.c_str());
 }
 
 TEST(Media, SoundCheckAwaitsNothing) {
