@@ -67,6 +67,20 @@ TEST(ZoomEntry, APictureOpensTheFullScreenWindowAndEscLeavesIt) {
     EXPECT_TRUE(wnd->GetButton(kZbClose)->IsWindowVisible());
     EXPECT_FALSE(wnd->GetButton(kZbPlay)->IsWindowVisible());  // not a movie
   }
+  {
+    // Zoom steps from the fit, actual size and back to the fit, by key and by command.
+    const int fit = wnd->GetZoom();
+    zoom->SendKey(VK_ADD);
+    const int in = wnd->GetZoom();
+    EXPECT_GT(in, fit);
+    zoom->SendKey(VK_SUBTRACT);
+    EXPECT_LT(wnd->GetZoom(), in);
+    wnd->SendMessage(ZWM_ACTUAL);
+    EXPECT_EQ(wnd->GetZoom(), 100);
+    wnd->SendMessage(ZWM_FIT);
+    EXPECT_EQ(wnd->GetZoom(), fit);
+    EXPECT_FALSE(wnd->GetButton(kZbFit)->IsWindowEnabled());  // already at the fit
+  }
   // The window asks the browser for its neighbours: p.jpg lies before q.jpg.
   EXPECT_TRUE(zoom->HasPrevItem());
   zoom->ShowPrevItem();
