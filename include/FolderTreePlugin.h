@@ -120,6 +120,8 @@ class CCheckTreeCtrl : public CTreeCtrl {
   // Moves the caret to hItem keeping the old caret's selected bit, without a notice of
   // the step between.
   void MoveCaretKeeping(HTREEITEM hItem);
+  // Makes hNew the caret and tells the parent as a change by the user.
+  void MoveCaret(HTREEITEM hOld, HTREEITEM hNew);
   void LimitNotice();
   BOOL SendSelNotify(UINT nCode, HTREEITEM hOld, HTREEITEM hNew);
   int m_bMultiSelect;
@@ -157,9 +159,15 @@ typedef HRESULT (*PFN_PLUGIN_GetNumOfType)(int* count);
 typedef HRESULT (*PFN_PLUGIN_GetTitle)(int kind, char* buffer, int size, void* extra);
 typedef HRESULT (*PFN_PLUGIN_GetToolTips)(int kind, char* buffer, int size);
 typedef HRESULT (*PFN_PLUGIN_GetFolderTypeNum)(CTreeCtrl* tree, int* value);
-typedef HRESULT (*PFN_PLUGIN_IsFolderType)(int a, int b);
+// The second word is pointer-sized: the card tree reads it as the address of a name.
+typedef HRESULT (*PFN_PLUGIN_IsFolderType)(int a, INT_PTR b);
 // The card tree's form: folder-type number n and a name compared with its text.
 typedef HRESULT (*PFN_PLUGIN_IsFolderTypeName)(int number, const char* name);
+// Message 1542's block (lParam): the two words handed to IsFolderType as they are.
+struct FOLDERTYPEQUERY {
+  int a;
+  INT_PTR b;
+};
 typedef HRESULT (*PFN_PLUGIN_OpenWindow)(int kind, CWnd* caller, char* buffer);
 typedef HRESULT (*PFN_PLUGIN_OpenSettingPanel)(int a, int b, CView* pane);
 typedef HRESULT (*PFN_PLUGIN_GetFolderMenu)(CTreeCtrl* tree, CMenu* menu);

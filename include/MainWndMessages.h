@@ -13,7 +13,13 @@
 #define WM_TOOL_VISIBILITY_CHANGED 1523  // wParam entry index, lParam 0x10000000 shown or 0
 #define WM_EXPORT_BUSY 1526
 #define WM_REFRESH_FOLDERS 1540        // wParam the sender: refresh the trees and the browser
+#define WM_SELECT_CLASSIFY_ROOTS 1541  // to the folder pane: open the classification tree's first groups
 #define WM_FOLDER_TYPE_QUERY 1542      // answered by the folder pane
+#define WM_STORE_HISTORY_BACK 1574     // to the folder pane: write how many entries lie behind
+#define WM_STORE_HISTORY_FORWARD 1575  // to the folder pane: write how many entries lie ahead
+#define WM_FOLDER_GO_BACK 1634         // to the folder pane: back, forward and up
+#define WM_FOLDER_GO_FORWARD 1635
+#define WM_FOLDER_GO_UP 1636
 #define WM_EXPORT_TEXT_REQUEST 1566    // wParam the window that wants the export pane's text
 #define WM_BROWSER_PUBLISH_COUNTS 1576
 #define WM_BROWSER_MUSIC_STOP 1616
@@ -41,6 +47,9 @@
 #define WM_CARD_CHANGED 1844           // wParam drive number, 0 = A
 #define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
 #define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
+#define WM_CALENDAR_GET_THUMBNAILS 1858  // wParam the list the calendars fill (in-process senders only)
+#define WM_FOCUSINFO_SET_PATH 1852       // to the focus information's tabs: lParam the path text
+#define WM_FOCUSINFO_SHOW_MAP 1853       // relayed to every property page: show the map
 #define WM_STATUS_SELECT_COUNT 1860
 #define WM_STATUS_MARK_COUNT 1861
 #define WM_STATUS_PROGRESS 1862        // lParam percent, -1 ends
@@ -60,6 +69,9 @@
 #define SLIDE_COLLECT_CLOSE 19009
 #define WM_TOOLBAR_CLOSE_EDITOR 27896  // to the toolbar: wParam 0x10000, lParam 1111; IDNO keeps the editor
 
+// To the folder pane: set the frame's back, forward and up buttons from its history.
+#define WM_FOLDER_NAV_BUTTONS (WM_APP + 10)
+
 // The application messages that the main frame relays (WM_RELAYED_MESSAGE).
 #define WM_APPMSG_FIRST 1524
 #define WM_APPMSG_LAST 1723
@@ -73,6 +85,7 @@
 #define CDID_ROTATION_FILES 1538
 #define CDID_PROGRAM_REQUEST 1564 // an outside program asks for another one
 #define CDID_EXPORT_TEXT 1565     // the export pane's text
+#define CDID_SELECT_QUERY 1567    // the browser asks a tree to open a query: same text as a change
 #define CDID_EXPORT_FILES 1626    // a file list in answer to WM_BROWSER_EXPORT_REQUEST
 
 // ---- Profile: readiness of the panes (section ExeState) ---------------------------------

@@ -90,7 +90,16 @@ void CCheckTreeCtrl::MoveCaretKeeping(HTREEITEM hItem) {
   --m_nSilent;
   if (hOld) SetItemState(hOld, TVIS_SELECTED, TVIS_SELECTED);
   if (hItem) SetItemState(hItem, TVIS_SELECTED, TVIS_SELECTED);
-  SelectItem(hItem);  // the control's own notice tells the parent
+  MoveCaret(hOld, hItem);
+}
+
+void CCheckTreeCtrl::MoveCaret(HTREEITEM hOld, HTREEITEM hNew) {
+  // The control's own notice would be one of the program's; the parent hears the user's.
+  ++m_nSilent;
+  SelectItem(hNew);
+  --m_nSilent;
+  if (hNew) SetItemState(hNew, TVIS_FOCUSED, TVIS_FOCUSED);
+  SendSelNotify(TVN_SELCHANGED, hOld, hNew);
 }
 
 BOOL CCheckTreeCtrl::SendSelNotify(UINT nCode, HTREEITEM hOld, HTREEITEM hNew) {
@@ -127,16 +136,14 @@ void CCheckTreeCtrl::ClickItem(HTREEITEM hItem, UINT nFlags) {
       if (!hNew) hNew = GetNextSelectedItem(hItem);
       SendSelNotify(TVN_SELCHANGING, hCaret, hNew);
       SetItemState(hItem, 0, TVIS_SELECTED | TVIS_FOCUSED);
-      if (hCaret == hItem) {
-        SelectItem(hNew);
-      } else {
+      if (hCaret != hItem) {
         ++m_nSilent;
         SelectItem(NULL);
         --m_nSilent;
         if (hCaret) SetItemState(hCaret, TVIS_SELECTED, TVIS_SELECTED);
         SetItemState(hItem, 0, TVIS_SELECTED);
-        SelectItem(hNew);
       }
+      MoveCaret(hCaret, hNew);
     } else if (GetSelectedCount() >= CHECKTREE_SELECTION_LIMIT) {
       LimitNotice();
       return;
@@ -174,7 +181,7 @@ void CCheckTreeCtrl::ClickItem(HTREEITEM hItem, UINT nFlags) {
     SelectAllExcept(FALSE, NULL);
     --m_nSilent;
     for (HTREEITEM h : range) SetItemState(h, TVIS_SELECTED, TVIS_SELECTED);
-    SelectItem(hItem);
+    MoveCaret(hCaret, hItem);
     SetFocus();
     return;
   }
@@ -185,11 +192,7 @@ void CCheckTreeCtrl::ClickItem(HTREEITEM hItem, UINT nFlags) {
   SelectDropTarget(NULL);
   SelectAllExcept(FALSE, hItem);
   SetItemState(hItem, TVIS_SELECTED, TVIS_SELECTED);
-  if (hCaret == hItem) {
-    SendSelNotify(TVN_SELCHANGED, hCaret, hItem);  // the control sends nothing for the same caret
-  } else {
-    SelectItem(hItem);
-  }
+  MoveCaret(hCaret, hItem);
   SetFocus();
 }
 
@@ -252,12 +255,21 @@ void CCheckTreeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (nChar == VK_RIGHT && expanded) hTarget = GetChildItem(hCaret);
     if (nChar == VK_DOWN) hTarget = GetNextVisibleItem(hCaret);
   }
+  std::vector<HTREEITEM> before;
   if (!m_bCtrlHeld && hTarget) {
+    for (HTREEITEM h = GetRootItem(); h; h = GetNextVisibleItem(h))
+      if (IsSelected(h)) before.push_back(h);
     m_hAnchor = hCaret;
     SelectAllExcept(FALSE, hTarget);
     SetItemState(hTarget, TVIS_SELECTED, TVIS_SELECTED);
   }
   CTreeCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
+  if (hTarget && !m_bCtrlHeld && ::IsWindow(m_hWnd) && GetSelectedItem() == hCaret && hCaret != hTarget) {
+    // The move was vetoed: the selection is put back as it was, without a mark on the
+    // target the caret never reached.
+    SelectAllExcept(FALSE, NULL);
+    for (HTREEITEM h : before) SetItemState(h, TVIS_SELECTED, TVIS_SELECTED);
+  }
 }
 
 void CCheckTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {

@@ -1,6 +1,7 @@
 #include "FView_Folder.h"
 
 #include <Kitlib2/Kitlib2.h>
+#include <pluginkit/PluginKit.h>
 #include <VxResourceIds.h>
 
 #include "ImageCheckButton.h"
@@ -48,7 +49,17 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONUP()
   ON_WM_COPYDATA()
+  // navigation
+  ON_MESSAGE(WM_SELECT_CLASSIFY_ROOTS, &CFView_Folder::OnSelectClassifyRoots)
+  ON_MESSAGE(WM_STORE_HISTORY_BACK, &CFView_Folder::OnStoreHistoryBack)
+  ON_MESSAGE(WM_STORE_HISTORY_FORWARD, &CFView_Folder::OnStoreHistoryForward)
+  ON_MESSAGE(WM_FOLDER_GO_BACK, &CFView_Folder::OnGoBack)
+  ON_MESSAGE(WM_FOLDER_GO_FORWARD, &CFView_Folder::OnGoForward)
+  ON_MESSAGE(WM_FOLDER_GO_UP, &CFView_Folder::OnGoUp)
+  ON_MESSAGE(WM_FOLDER_NAV_BUTTONS, &CFView_Folder::OnNavigationButtons)
 END_MESSAGE_MAP()
+
+HWND CFView_Folder::s_hBrowserView = NULL;
 
 CFView_Folder::CFView_Folder()
     : CFormView(IDD_FOLDER_PANE),
@@ -77,6 +88,13 @@ void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
     KillTimer(kReadyTimer);
     // The frame's start-up waits for this (with the browser's and the export pane's).
     if (!m_bInitialised) CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 1);
+    return;
+  }
+  if (nIDEvent == kPendingTimer) {
+    KillTimer(kPendingTimer);
+    std::string text;
+    text.swap(m_strPendingText);
+    if (!text.empty()) ForwardChange(text);
     return;
   }
   CFormView::OnTimer(nIDEvent);
@@ -154,8 +172,44 @@ void CFView_Folder::Refresh(LPARAM lMode) {
     m_manager.MarkTreesReady();
     SendMessage(WM_TREE_FOCUS_CHANGED, 1, 0);
   } else {
-    if (lMode == -1 || lMode == 0) m_manager.Refresh(FALSE);
+    CTreePluginEntry* pCurrent = CurrentEntry();
+    CPluginTreeCtrl* pTree = pCurrent ? pCurrent->m_pTreeWnd : NULL;
+    HTREEITEM hCaret = pTree ? pTree->GetSelectedItem() : NULL;
+    auto display = [](LPCSTR lpszPlugin) {
+      return CMGetProfileString(CString("ImportPlugin\\") + lpszPlugin, "Display", "");
+    };
+    CString strCategory = display("Category"), strCard = display("MemoryCard"), strSearch = display("Search"),
+            strMusic = display("Music");
+    auto is = [&](const CString& strTitle, const CString& strDisplay) {
+      return !strDisplay.IsEmpty() && strTitle == strDisplay;
+    };
+    BOOL bReopen = FALSE;
+    if (is(m_strCurrentTitle, strCard)) {
+      m_manager.SetCurrentFolder(" ");
+      bReopen = TRUE;
+    }
+    if (lMode == -1 || lMode == 0) {
+      m_manager.Refresh(FALSE);
+      if (lMode == 0 &&
+          (is(m_strCurrentTitle, strCategory) || is(m_strCurrentTitle, strSearch) || is(m_strCurrentTitle, strMusic))) {
+        m_manager.SetCurrentFolder(" ");
+        bReopen = TRUE;
+      }
+    } else {
+      // Only the trees the database fills change with it.
+      for (int i = 0; i < m_manager.GetEntryCount(); ++i) {
+        CTreePluginEntry* p = m_manager.GetEntry(i);
+        CString strTitle = m_manager.GetTitle(p, m_manager.GetKind(p));
+        if (!is(strTitle, strCategory) && !is(strTitle, strSearch)) continue;
+        m_manager.RenewalTree(p, NULL);
+        if (p == pCurrent) {
+          m_manager.SetCurrentFolder(" ");
+          bReopen = TRUE;
+        }
+      }
+    }
     DestroyNotice();
+    if (pTree && pTree->GetSafeHwnd() && (bReopen || pTree->GetSelectedItem() != hCaret)) pTree->SendFolderChange();
   }
   CMWriteProfileInt(kFolderInfo, "Renewaling", 0);
 }
@@ -171,33 +225,26 @@ void CFView_Folder::RenewalTrees() {
   if (m_bInitialised) Refresh(-1);
 }
 
-void CFView_Folder::ReopenSelection(int) {}
-
 // ---- Messages ---------------------------------------------------------------------------
 
 namespace {
-// The message may come from another process: its pointer means nothing here unless it
-// names memory of ours that can be read.
-bool IsReadableHere(const void* p, size_t cb) {
-  MEMORY_BASIC_INFORMATION mbi;
-  if (!p || ::VirtualQuery(p, &mbi, sizeof mbi) != sizeof mbi) return false;
-  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
-                         PAGE_EXECUTE_WRITECOPY;
-  if (mbi.State != MEM_COMMIT || !(mbi.Protect & readable) || (mbi.Protect & PAGE_GUARD)) return false;
-  return (const char*)p + cb <= (const char*)mbi.BaseAddress + mbi.RegionSize;
-}
 }  // namespace
 
 LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
-  const int* ab = reinterpret_cast<const int*>(lParam);
-  if (!IsReadableHere(ab, 2 * sizeof(int))) return E_FAIL;
+  const FOLDERTYPEQUERY* query = reinterpret_cast<const FOLDERTYPEQUERY*>(lParam);
+  // The message may come from another process: its pointer means nothing here unless it
+  // names memory of ours that can be read.
+  if (!pluginkit::IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
   CTreePluginEntry* pEntry = NULL;
   if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
-  return m_manager.IsFolderType(pEntry, ab[0], ab[1]) == S_OK ? 0 : E_FAIL;
+  return m_manager.IsFolderType(pEntry, query->a, query->b) == S_OK ? 0 : E_FAIL;
 }
 
 LRESULT CFView_Folder::OnReload(WPARAM wParam, LPARAM lParam) {
-  if (reinterpret_cast<HWND>(wParam) == m_hWnd) AfxGetMainWnd()->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, lParam);
+  HWND hFrom = reinterpret_cast<HWND>(wParam);
+  CWnd* pMain = AfxGetMainWnd();
+  if ((hFrom == m_hWnd || TreeNumberOf(hFrom, NULL) > 0) && pMain && pMain->GetSafeHwnd())
+    pMain->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, lParam);
   return 0;
 }
 
@@ -213,11 +260,8 @@ LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 
 // ---- Navigation -------------------------------------------------------------------------
 
-BOOL CFView_Folder::GoUp() { return TRUE; }
 BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
 BOOL CFView_Folder::GoForward() { return StepHistory(1); }
-void CFView_Folder::OpenFolderByPath() {}
-BOOL CFView_Folder::CanGoUp() const { return FALSE; }
 BOOL CFView_Folder::CanGoBack() const { return m_history.CanBack(); }
 BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
 
@@ -291,7 +335,9 @@ void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
     pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
     pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
     pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
-    pPopup->EnableMenuItem(ID_GO_OPEN_PATH, MF_BYCOMMAND | MF_GRAYED);
+    CTreePluginEntry* pDisk = EntryByTitle(LoadResourceText(IDS_TREE_TITLE_DISK));
+    bool disk = pDisk && pDisk->m_pTreeWnd && pDisk->m_pTreeWnd->IsWindowEnabled() && m_manager.IsActive(pDisk);
+    pPopup->EnableMenuItem(ID_GO_OPEN_PATH, MF_BYCOMMAND | (disk ? MF_ENABLED : MF_GRAYED));
   }
 }
 

@@ -8,6 +8,7 @@
 //   FView_Folder.cpp          life, painting, refresh, messages, menus and commands
 //   FView_FolderSections.cpp  trees and title buttons, layout, splitter, hide/show, state
 //   FView_FolderChanges.cpp   folder changes in (WM_COPYDATA) and out, the history
+//   FView_FolderNavigation.cpp  up, go-to-folder, trees opened by title, the frame's buttons
 #pragma once
 #include <fw/fw.h>
 
@@ -17,6 +18,7 @@
 #include "TreePluginManager.h"
 
 class CNoticeDlg;
+class CPluginTreeCtrl;
 class CImageCheckButton;
 
 class CFView_Folder : public CFormView {
@@ -27,6 +29,10 @@ class CFView_Folder : public CFormView {
 
   // The folder the next panes look for their plug-ins in (empty: the program folder).
   static void SetPluginFolder(LPCSTR lpszFolder);
+  // The browser's window when the main window is no frame that registered one.
+  static void SetBrowserView(HWND hWnd) { s_hBrowserView = hWnd; }
+  // The file-system path of the shell's desktop folder (MAX_PATH characters), "" if none.
+  static void GetDesktopFolderPath(char* pszPath);
 
   CTreePluginManager& GetManager() { return m_manager; }
   int GetButtonCount() const { return (int)m_buttons.GetSize(); }
@@ -46,13 +52,24 @@ class CFView_Folder : public CFormView {
   // The please-wait notice (if none is shown), then the refresh of message 1828.
   void RefreshWithNotice(CWnd* pFrame, LPARAM lMode = 0);
   void RenewalTrees();
-  void ReopenSelection(int nCount);
+  // Sends the current tree's request again (bReset: even when it names the same folder).
+  void ReopenSelection(BOOL bReset);
 
   // Navigation of the current tree.
   BOOL GoUp();
   BOOL GoBack();
   BOOL GoForward();
-  void OpenFolderByPath();
+  // Go to a typed folder in the disk tree; FALSE when there is no disk tree.
+  BOOL OpenFolderByPath();
+  // What OK in the go-to-folder dialog does with the typed path.
+  BOOL OpenFolderPath(LPCSTR lpszPath);
+  // Makes the tree of that title current, opened, and shows the path (or query) in it.
+  BOOL SelectTreeByTitle(LPCSTR lpszTitle, LPCSTR lpszPath, BOOL bFocus);
+  BOOL SelectQueryByTitle(LPCSTR lpszTitle, LPCSTR lpszQuery, BOOL bFocus);
+  // The frame's back, forward and up buttons follow the history.
+  void SetNavigationButtons();
+  // A browser change waiting for its resend (empty: none).
+  const std::string& GetPendingText() const { return m_strPendingText; }
   BOOL CanGoUp() const;
   BOOL CanGoBack() const;
   BOOL CanGoForward() const;
@@ -82,6 +99,13 @@ class CFView_Folder : public CFormView {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData);
+  afx_msg LRESULT OnSelectClassifyRoots(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnStoreHistoryBack(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnStoreHistoryForward(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnGoBack(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnGoForward(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnGoUp(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnNavigationButtons(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -100,6 +124,10 @@ class CFView_Folder : public CFormView {
   // The heights of the dragged trees with the gap at y; FALSE when either gets too small.
   BOOL DragHeightsAt(int y, int* pnUpper, int* pnLower) const;
   void ForwardChange(const std::string& text);
+  // A request from one of the pane's trees (nTree from 1), bounded by its block.
+  void OnTreeRequest(int nTree, CTreePluginEntry* pEntry, const char* data, size_t cb);
+  // The window of the n-th tree (from 1), null past the end.
+  HWND TreeWindowAt(int nTree) const;
   CTreePluginEntry* CurrentEntry() const;
   // A command of the pane's own ranges (folder menu, plug-in window, tree shown, settings).
   void RunCommand(UINT nID);
@@ -108,6 +136,12 @@ class CFView_Folder : public CFormView {
   // tree or all its items are gone.
   BOOL OpenHistoryEntry(const folderhistory::Entry& entry);
   BOOL StepHistory(int nStep);
+  // The entry's section shown, opened and its tree made, the pane laid out.
+  void OpenSection(CTreePluginEntry* pEntry);
+  // A request sent to the pane as if from the tree.
+  void SendAsTree(CPluginTreeCtrl* pTree, const std::string& request);
+  // The browser's window (the frame's first registered pane window), null without one.
+  HWND BrowserView() const;
 
   CTreePluginManager m_manager;
   BOOL m_bInitialised;
@@ -124,4 +158,8 @@ class CFView_Folder : public CFormView {
   int m_nDragLine;
   folderhistory::History m_history;
   BOOL m_bNavigating;
+  std::string m_strPendingText;
+  static HWND s_hBrowserView;
+  // One-shot: the held browser text goes out.
+  static const UINT_PTR kPendingTimer = 2005;
 };

@@ -8,10 +8,21 @@
 
 #include <vector>
 
+#include <textkit/records.h>
+#include <textkit/text.h>
+#include <VxResourceIds.h>
+
 #include "FView_Folder.h"
 #include "FolderTextRules.h"
 #include "ImageCheckButton.h"
 #include "PluginTreeCtrl.h"
+#include "ui/ResourceDialog.h"
+
+namespace {
+const char kFolderInfo[] = "VxFolder\\FolderInfo";
+// The browser's own text goes back to it once the database trees answered its move.
+const UINT kPendingDelayMs = 250;
+}  // namespace
 
 void CFView_Folder::ForwardChange(const std::string& text) {
   CWnd* pMain = AfxGetMainWnd();
@@ -27,54 +38,90 @@ BOOL CFView_Folder::OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData) {
   HWND hSender = pWnd ? pWnd->GetSafeHwnd() : NULL;
   CTreePluginEntry* pEntry = NULL;
   int nTree = hSender == m_hWnd ? 1 : TreeNumberOf(hSender, &pEntry);
-  if (hSender == m_hWnd && m_manager.GetEntryCount()) pEntry = m_manager.GetEntry(0);
+  if (hSender == m_hWnd) TreeNumberOf(TreeWindowAt(1), &pEntry);
   const char* data = static_cast<const char*>(pCopyData->lpData);
   size_t cb = pCopyData->lpData ? pCopyData->cbData : 0;
   if (nTree > 0 && pEntry) {
-    // From one of our trees: the request, bounded by its block.
-    switch (foldertext::CardTreeSwitchOf(m_nCurrentTree, nTree)) {
-      case foldertext::CardTreeSwitch::Leave:
-        if (IVxBDCoreObject* pCore = GetVxBDCoreObject()) {
-          pCore->ClearDriveSelection();
-          pCore->Release();
-        }
-        break;
-      case foldertext::CardTreeSwitch::Enter:
-        if (CWnd* pMain = AfxGetMainWnd())
-          if (pMain->GetSafeHwnd()) pMain->PostMessage(WM_REFRESH_FOLDERS, (WPARAM)pMain->m_hWnd, 0);
-        break;
-      case foldertext::CardTreeSwitch::None:
-        break;
-    }
-    m_nCurrentTree = nTree;
-    m_strCurrentTitle = m_manager.GetTitle(pEntry, m_manager.GetKind(pEntry));
-    if (pEntry->m_pTreeWnd) m_hCurrentTree = pEntry->m_pTreeWnd->m_hWnd;
-    if (!cb || !memchr(data, 0, cb)) {
-      m_manager.SetCurrentFolder("");
-      return TRUE;
-    }
-    std::string request(data);
-    if (request == (LPCSTR)m_manager.GetCurrentFolder()) return TRUE;  // the same folder again
-    if (!m_bNavigating) m_history.Push(HistoryEntryOf(pEntry));
-    int nNumber = m_manager.IndexOf(pEntry) + 1;
-    std::string text = foldertext::FrameChange(nNumber, (LPCSTR)m_strCurrentTitle, request);
-    ForwardChange(text);
-    m_manager.SetCurrentFolder(request.c_str());
-    SetButtonImages();
-    return TRUE;
-  }
-  if (pCopyData->dwData == CDID_CHANGE_FOLDER) {
+    OnTreeRequest(nTree, pEntry, data, cb);
+  } else if (pCopyData->dwData == CDID_CHANGE_FOLDER || pCopyData->dwData == CDID_SELECT_QUERY) {
+    // The browser moved by itself (or asks for a query): its tree follows.
     foldertext::ReceivedChange r = foldertext::ReadChange(data, cb);
     if (!r.ok) return TRUE;  // no folder change: ignored
-    CTreePluginEntry* p = EntryByTitle(r.title.c_str());
-    if (p) {
-      m_manager.SelectFolder(p, r.payload.c_str());
-      m_strCurrentTitle = r.title.c_str();
-      if (p->m_pTreeWnd) m_hCurrentTree = p->m_pTreeWnd->m_hWnd;
+    if (CTreePluginEntry* pNumbered = m_manager.GetEntry(r.treeNumber - 1))
+      r.title = (LPCSTR)m_manager.GetTitle(pNumbered, m_manager.GetKind(pNumbered));
+    CFrameWnd* pFrame = GetParentFrame();
+    BOOL bFocus = pFrame && pFrame->GetActiveView() == this;
+    if (pCopyData->dwData == CDID_SELECT_QUERY) {
+      SelectQueryByTitle(r.title.c_str(), r.payload.c_str(), bFocus);
+    } else {
+      SelectTreeByTitle(r.title.c_str(), r.payload.c_str(), bFocus);
+      CMWriteProfileInt(kFolderInfo, "MemoryCard", r.title == (LPCSTR)LoadResourceText(IDS_TREE_TITLE_CARD) ? 1 : 0);
+      CString strCategory = CMGetProfileString("ImportPlugin\\Category", "Display", "");
+      CString strSearch = CMGetProfileString("ImportPlugin\\Search", "Display", "");
+      bool dbTree = (!strCategory.IsEmpty() && m_strCurrentTitle == strCategory) ||
+                    (!strSearch.IsEmpty() && m_strCurrentTitle == strSearch);
+      if (hSender && hSender == BrowserView() && dbTree) {
+        // The database trees answer the browser's move with a list of their own; the
+        // browser gets its own text back once they are done.
+        m_strPendingText = textkit::TakeText(data, cb);
+        SetTimer(kPendingTimer, kPendingDelayMs, NULL);
+      }
     }
-    SetButtonImages();
   }
+  SetButtonImages();
   return TRUE;
+}
+
+void CFView_Folder::OnTreeRequest(int nTree, CTreePluginEntry* pEntry, const char* data, size_t cb) {
+  switch (foldertext::CardTreeSwitchOf(m_nCurrentTree, nTree)) {
+    case foldertext::CardTreeSwitch::Leave:
+      if (IVxBDCoreObject* pCore = GetVxBDCoreObject()) {
+        pCore->ClearDriveSelection();
+        pCore->Release();
+      }
+      break;
+    case foldertext::CardTreeSwitch::Enter:
+      if (CWnd* pMain = AfxGetMainWnd())
+        if (pMain->GetSafeHwnd()) pMain->PostMessage(WM_REFRESH_FOLDERS, (WPARAM)pMain->m_hWnd, 0);
+      break;
+    case foldertext::CardTreeSwitch::None: break;
+  }
+  bool sameTree = m_nCurrentTree == nTree;
+  m_nCurrentTree = nTree;
+  m_strCurrentTitle = m_manager.GetTitle(pEntry, m_manager.GetKind(pEntry));
+  if (pEntry->m_pTreeWnd) m_hCurrentTree = pEntry->m_pTreeWnd->m_hWnd;
+  if (!cb || !memchr(data, 0, cb)) {
+    m_manager.SetCurrentFolder("");
+  } else {
+    std::string request(data);
+    std::string comparable = foldertext::ComparableSelection(request);
+    std::string current = (LPCSTR)m_manager.GetCurrentFolder();
+    std::string text = foldertext::FrameChange(m_manager.IndexOf(pEntry) + 1, (LPCSTR)m_strCurrentTitle, request);
+    foldertext::ReceivedChange framed = foldertext::ReadChange(text.c_str(), text.size() + 1);
+    bool classify = m_strCurrentTitle == LoadResourceText(IDS_TREE_TITLE_CLASSIFY);
+    if (sameTree && classify && comparable == current) {
+      if (!m_bNavigating) m_history.Push(HistoryEntryOf(pEntry));  // the same groups again
+    } else if (sameTree && !classify && textkit::EqualNoCase(comparable, current)) {
+      // The same folder again; a group list or print order may still have changed.
+      if ((framed.kind == 2 || framed.kind == 3) &&
+          !textkit::EqualNoCase(framed.payload, (LPCSTR)m_manager.GetQueryText())) {
+        ForwardChange(text);
+        m_manager.SetQueryText(framed.payload.c_str());
+      }
+    } else {
+      if (!m_bNavigating) m_history.Push(HistoryEntryOf(pEntry));
+      SetNavigationButtons();
+      ForwardChange(text);
+      m_manager.SetCurrentFolder(comparable.c_str());
+      m_manager.SetQueryText(framed.kind == 2 ? framed.payload.c_str() : "");
+    }
+  }
+  CString strSearch = CMGetProfileString("ImportPlugin\\Search", "Display", "");
+  int nType = m_manager.GetFolderTypeNum(pEntry);
+  CMWriteProfileInt(kFolderInfo, "MemoryCard", m_strCurrentTitle == LoadResourceText(IDS_TREE_TITLE_CARD) ? nType : 0);
+  CMWriteProfileInt(kFolderInfo, "Classify",
+                    m_strCurrentTitle == LoadResourceText(IDS_TREE_TITLE_CLASSIFY) ? nType : -1);
+  CMWriteProfileInt(kFolderInfo, "SearchResult", !strSearch.IsEmpty() && m_strCurrentTitle == strSearch ? nType : -1);
 }
 
 // ---- History ------------------------------------------------------------------------------

@@ -17,13 +17,6 @@ const char kFolderInfo[] = "VxFolder\\FolderInfo";
 const UINT kFirstButtonId = 3000;
 const UINT kResetHeights = 1855;
 
-CString ResourceText(UINT nID) {
-  CResourceSwitcher res;
-  CString s;
-  s.LoadString(nID);
-  return s;
-}
-
 // Entries with a tree window, in the manager's order.
 std::vector<CTreePluginEntry*> TreeEntries(CTreePluginManager& m, bool enabledOnly) {
   std::vector<CTreePluginEntry*> v;
@@ -40,7 +33,7 @@ std::vector<CTreePluginEntry*> TreeEntries(CTreePluginManager& m, bool enabledOn
 
 void CFView_Folder::CreateSections() {
   CResourceSwitcher res;
-  CString strFace = ResourceText(IDS_UI_FONT_FACE);
+  CString strFace = LoadResourceText(IDS_UI_FONT_FACE);
   LOGFONTA lf = {};
   ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
   lf.lfCharSet = lf.lfCharSet == 0 || lf.lfCharSet == 128 ? lf.lfCharSet : 0;
@@ -103,7 +96,7 @@ void CFView_Folder::ReadTreeState() {
 }
 
 void CFView_Folder::SaveTreeState() {
-  CString strCard = ResourceText(IDS_TREE_TITLE_CARD), strDisk = ResourceText(IDS_TREE_TITLE_DISK);
+  CString strCard = LoadResourceText(IDS_TREE_TITLE_CARD), strDisk = LoadResourceText(IDS_TREE_TITLE_DISK);
   // A memory card may be gone at the next start: the disk tree stands in for its tree.
   bool cardCurrent = !strCard.IsEmpty() && m_strCurrentTitle == strCard;
   CMWriteProfileString(kFolderInfo, "CurrentTree", cardCurrent ? strDisk : m_strCurrentTitle);
@@ -192,7 +185,7 @@ BOOL CFView_Folder::ToggleTree(int nTree, BOOL bQuiet) {
     m_manager.CountEntries(&nTrees, &nActive);
     if (m_manager.IsActive(p) && nActive <= 1) {
       if (!bQuiet)
-        ::MessageBoxA(m_hWnd, ResourceText(IDS_TREE_HIDE_LAST), CMTLGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBoxA(m_hWnd, LoadResourceText(IDS_TREE_HIDE_LAST), CMTLGetAppName(), MB_OK | MB_ICONEXCLAMATION);
       return FALSE;
     }
     m_manager.SetShown(p, FALSE);
@@ -238,7 +231,7 @@ void CFView_Folder::OnParentNotify(UINT message, LPARAM lParam) {
   }
   CTreePluginEntry* pEntry = reinterpret_cast<CTreePluginEntry*>(lParam);
   if (m_manager.IndexOf(pEntry) < 0) return;
-  if (m_manager.GetTitle(pEntry, m_manager.GetKind(pEntry)) == ResourceText(IDS_TREE_TITLE_CARD))
+  if (m_manager.GetTitle(pEntry, m_manager.GetKind(pEntry)) == LoadResourceText(IDS_TREE_TITLE_CARD))
     CMWriteProfileInt("VazODA\\FolderInfo", "OptDiscFlush", 1);
   if (m_manager.IsActive(pEntry)) {
     for (int i = 0; i < m_manager.GetEntryCount(); ++i)
@@ -355,6 +348,11 @@ int CFView_Folder::TreeNumberOf(HWND hTree, CTreePluginEntry** ppEntry) const {
     return (int)i + 1;
   }
   return 0;
+}
+
+HWND CFView_Folder::TreeWindowAt(int nTree) const {
+  std::vector<CTreePluginEntry*> trees = TreeEntries(const_cast<CTreePluginManager&>(m_manager), false);
+  return nTree >= 1 && nTree <= (int)trees.size() ? trees[nTree - 1]->m_pTreeWnd->m_hWnd : NULL;
 }
 
 CTreePluginEntry* CFView_Folder::EntryByTitle(LPCSTR lpszTitle) const {

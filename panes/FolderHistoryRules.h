@@ -27,6 +27,10 @@ class History {
   // Drops the entries after the position and appends the entry unless it equals the last
   // one; the position becomes the last entry.
   void Push(const Entry& entry);
+  // Drops the entries after the position.
+  void Truncate() {
+    if (m_pos + 1 < (int)m_entries.size()) m_entries.resize(m_pos < 0 ? 0 : m_pos + 1);
+  }
   bool CanBack() const { return m_pos > 0; }
   bool CanForward() const { return m_pos >= 0 && m_pos + 1 < (int)m_entries.size(); }
   int Position() const { return m_pos; }

@@ -4,6 +4,10 @@
 #include <textkit/records.h>
 #include <textkit/text.h>
 
+#include <windows.h>
+
+#include <VxDatabase.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +38,18 @@ std::string BuildRequest(const std::vector<SelectedItem>& items) {
   return lastPlain ? "|1" + text : text;
 }
 
+std::string ComparableSelection(const std::string& request) {
+  if (request.compare(0, 3, "|1|") != 0) return request;
+  std::vector<std::string> fields = textkit::SplitFields(request);
+  std::string joined;
+  for (size_t i = 2; i < fields.size(); ++i) {
+    if (fields[i].empty()) continue;
+    if (!joined.empty()) joined += "|";
+    joined += fields[i];
+  }
+  return joined;
+}
+
 std::string FrameChange(int treeNumber, const std::string& title, const std::string& request) {
   return std::to_string(treeNumber) + "|" + title + request;
 }
@@ -62,15 +78,15 @@ std::string GroupName(const std::string& name, bool bQuoted) {
 }
 
 std::string GroupText(const std::string& itemName, const std::vector<Group>& groups, bool bQuoted,
-                      const std::vector<std::string>* pOwnFiles) {
+                      const std::vector<std::string>* pOwnFiles, bool bEmptyAsOne) {
   std::string header = "," + GroupName(itemName, bQuoted), entries;
   if (groups.empty() && pOwnFiles)
     for (const std::string& file : *pOwnFiles) entries += file + "|1||";
   for (size_t i = 0; i < groups.size(); ++i) {
-    header += "," + GroupName(groups[i].name, bQuoted) + "," + std::to_string(i % 6 + 1);
+    header += "," + GroupName(groups[i].name, bQuoted && !groups[i].bare) + "," + std::to_string(i % 6 + 1);
     for (const std::string& file : groups[i].files) entries += file + "|" + std::to_string(i + 1) + "||";
   }
-  if (entries.empty()) entries = "|1||";
+  if (entries.empty() && bEmptyAsOne) entries = "|1||";
   return header + "|2|" + entries;
 }
 
@@ -80,6 +96,100 @@ std::string MusicText(int id, std::vector<std::string> audioFiles) {
   std::string text = ",\"" + std::to_string(id) + "\",1|,2|";
   for (const std::string& file : audioFiles) text += file + "|1||";
   return text;
+}
+
+std::vector<std::string> WidenedQueries(const std::string& query) {
+  std::vector<std::string> runs;
+  std::vector<std::string> terms = textkit::SplitFields(query);
+  for (int run = 0; run < 5; ++run) {
+    std::string text;
+    for (size_t i = 0; i < terms.size(); ++i) text += (i ? "|" : "") + terms[i];
+    runs.push_back(text);
+    std::vector<std::string> wider;
+    for (const std::string& t : terms) {
+      wider.push_back(t);
+      if (t == "%") wider.push_back(t);
+    }
+    terms.swap(wider);
+  }
+  return runs;
+}
+
+std::string KeywordOf(const std::string& query) {
+  static const char kTerm[] = "Keywords,";
+  const size_t termLength = sizeof kTerm - 1;
+  // Terms start the query or follow a bar of their own; a quoted value may hold bars.
+  size_t at = 0;
+  while (at < query.size()) {
+    size_t end = textkit::Find(query, '|', at);
+    if (query.compare(at, termLength, kTerm) == 0) {
+      size_t v = at + termLength;
+      if (v < query.size() && query[v] == '"') {
+        std::string value;
+        for (size_t i = v + 1; i < query.size(); ++i) {
+          if (query[i] == '"') {
+            if (i + 1 < query.size() && query[i + 1] == '"') {
+              value += '"';
+              ++i;
+              continue;
+            }
+            break;
+          }
+          value += query[i];
+        }
+        return value;
+      }
+      return query.substr(v, end == std::string::npos ? std::string::npos : end - v);
+    }
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return "";
+}
+
+bool IsMarkerQuery(const std::string& query) { return query.find(VXDB_RESULT_MARKER) != std::string::npos; }
+
+namespace {
+// "X:\" or "\\server\share\" of a path, empty when it has neither.
+std::string RootOf(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':' && isalpha((unsigned char)path[0])) return path.substr(0, 2) + "\\";
+  if (path.compare(0, 2, "\\\\") != 0) return "";
+  size_t server = textkit::Find(path, '\\', 2);
+  if (server == std::string::npos) return "";
+  size_t share = textkit::Find(path, '\\', server + 1);
+  return share == std::string::npos ? path + "\\" : path.substr(0, share + 1);
+}
+}  // namespace
+
+FileProbe RealFiles() {
+  FileProbe probe;
+  probe.drivePresent = [](const std::string& path) {
+    std::string root = RootOf(path);
+    return !root.empty() && ::GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  probe.folderExists = [](const std::string& folder) {
+    DWORD attr = ::GetFileAttributesA(folder.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  probe.fileExists = [](const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  return probe;
+}
+
+bool IsGoneResult(const std::string& path, const FileProbe& probe) {
+  if (path.empty() || probe.fileExists(path)) return false;
+  std::string folder = textkit::FolderOf(path);
+  return !folder.empty() && probe.drivePresent(path) && probe.folderExists(folder);
+}
+
+bool PrintOrderJob(const std::string& path, std::string* drive, std::string* job) {
+  if (path.size() < 2 || path[1] != ':' || !isalpha((unsigned char)path[0])) return false;
+  *drive = path.substr(0, 2);
+  std::string trimmed = path;
+  textkit::TrimTrailingSeparators(trimmed);
+  *job = textkit::TitleOf(trimmed);
+  return true;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // code-page text, so a table test reaches them without windows.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ std::string WithOneBackslash(const std::string& path);
 // special item's text replaces what came before it.
 std::string BuildRequest(const std::vector<SelectedItem>& items);
 
+// What tells a request from the last one: the paths of a folder request joined by "|";
+// any other request as it stands.
+std::string ComparableSelection(const std::string& request);
+
 // "number|title" in front of a request.
 std::string FrameChange(int treeNumber, const std::string& title, const std::string& request);
 
@@ -41,10 +46,36 @@ std::string GroupName(const std::string& name, bool bQuoted = false);
 struct Group {
   std::string name;
   std::vector<std::string> files;
+  bool bare = false;  // written bare even in a quoted list
 };
-// An item without groups lists its own files (pOwnFiles) as group 1.
+// An item without groups lists its own files (pOwnFiles) as group 1. bEmptyAsOne: a list
+// without any file reads "|1||" (folder groups) instead of nothing.
 std::string GroupText(const std::string& itemName, const std::vector<Group>& groups, bool bQuoted,
-                      const std::vector<std::string>* pOwnFiles = nullptr);
+                      const std::vector<std::string>* pOwnFiles = nullptr, bool bEmptyAsOne = true);
+
+// ---- Saved searches and the other database lists -------------------------------------------
+// The runs of a search's second query: five, the first as it stands, each next one with
+// every "%" term doubled once more.
+std::vector<std::string> WidenedQueries(const std::string& query);
+// The value of the query's "Keywords," term, empty when it has none.
+std::string KeywordOf(const std::string& query);
+// A query naming a memorised result: its list belongs to the database.
+bool IsMarkerQuery(const std::string& query);
+
+// The disk as the re-check of saved searches sees it; tests put a table in its place.
+struct FileProbe {
+  std::function<bool(const std::string&)> drivePresent;  // the path's drive (or share) answers
+  std::function<bool(const std::string&)> folderExists;
+  std::function<bool(const std::string&)> fileExists;
+};
+FileProbe RealFiles();
+// A result file the database may forget: missing while its drive is there and its folder
+// exists. A card taken out or a drive unplugged keeps its files' marks and keywords.
+bool IsGoneResult(const std::string& path, const FileProbe& probe);
+
+// A print-order child's drive ("E:") and job (its file name without folder and
+// extension); false for a path without a drive letter.
+bool PrintOrderJob(const std::string& path, std::string* drive, std::string* job);
 
 // A music folder's list: ',"id",1|' then ",2|" and "path|1||" per audio file, in byte
 // order of the paths; empty without audio files.

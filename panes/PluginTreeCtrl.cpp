@@ -12,6 +12,7 @@
 
 #include "FolderTextRules.h"
 #include "PluginTreeRules.h"
+#include "ui/LimitEdit.h"
 #include "ui/ResourceDialog.h"
 #include "TreePluginManager.h"
 
@@ -33,15 +34,46 @@ BEGIN_MESSAGE_MAP(CPluginTreeCtrl, CCheckTreeCtrl)
   ON_WM_RBUTTONUP()
   ON_MESSAGE(WM_EDIT_AGAIN, &CPluginTreeCtrl::OnEditAgain)
   ON_MESSAGE(WM_RENEW_LATER, &CPluginTreeCtrl::OnRenewLater)
+  ON_NOTIFY_REFLECT(TVN_BEGINDRAG, &CPluginTreeCtrl::OnBeginDrag)
+  ON_MESSAGE(WM_REFRESH_TREES, &CPluginTreeCtrl::OnRefreshTrees)
+  ON_MESSAGE(WM_OPEN_FOLDER, &CPluginTreeCtrl::OnOpenFolder)
+  ON_WM_DRAWCLIPBOARD()
+  ON_WM_CHANGECBCHAIN()
+  ON_WM_DESTROY()
+  ON_WM_CONTEXTMENU()
+  ON_WM_SETFOCUS()
+  ON_WM_KILLFOCUS()
+  ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-CPluginTreeCtrl::CPluginTreeCtrl() : m_pManager(NULL), m_pEntry(NULL), m_nIndex(-1), m_bReady(FALSE), m_bPendingResend(FALSE), m_bRightArmed(FALSE), m_hEditing(NULL) {}
+CPluginTreeCtrl::CPluginTreeCtrl()
+    : m_pManager(NULL),
+      m_pEntry(NULL),
+      m_nIndex(-1),
+      m_bReady(FALSE),
+      m_bPendingResend(FALSE),
+      m_bRightArmed(FALSE),
+      m_hEditing(NULL),
+      m_pLimitEdit(NULL),
+      m_dropTarget(this),
+      m_hPendingDrop(NULL),
+      m_dwDropEffect(DROPEFFECT_NONE),
+      m_hNextViewer(NULL) {}
+
+CPluginTreeCtrl::~CPluginTreeCtrl() {
+  if (m_hPendingDrop) ::GlobalFree(m_hPendingDrop);
+  delete m_pLimitEdit;
+}
 
 BOOL CPluginTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, BOOL bMultiSelect,
                              BOOL bNotify) {
   m_bMultiSelect = bMultiSelect ? 1 : 0;
   m_bNotify = bMultiSelect ? 0 : (bNotify ? 1 : 0);
-  return CTreeCtrl::Create(dwStyle, rect, pParentWnd, nID);
+  if (!CTreeCtrl::Create(dwStyle, rect, pParentWnd, nID)) return FALSE;
+  TakeSystemIcons();
+  m_dropTarget.Register(this);
+  m_hNextViewer = ::SetClipboardViewer(m_hWnd);
+  return TRUE;
 }
 
 void CPluginTreeCtrl::SetPlugin(CTreePluginManager* pManager, CTreePluginEntry* pEntry, int nIndex) {
@@ -50,7 +82,10 @@ void CPluginTreeCtrl::SetPlugin(CTreePluginManager* pManager, CTreePluginEntry* 
   m_nIndex = nIndex;
 }
 
-void CPluginTreeCtrl::AfterRenewal() { Invalidate(); }
+void CPluginTreeCtrl::AfterRenewal() {
+  RecheckSearchItems();
+  Invalidate();
+}
 
 std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
   std::vector<foldertext::SelectedItem> items;
@@ -71,71 +106,6 @@ std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
   }
   if (phLast) *phLast = hLast;
   return foldertext::BuildRequest(items);
-}
-
-namespace {
-
-// The plain files of a folder (not hidden, not system, not "title.txt").
-std::vector<std::string> PlainFiles(const std::string& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((folder + "\\*.*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return files;
-  do {
-    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    if (lstrcmpiA(fd.cFileName, "title.txt") == 0) continue;
-    files.push_back(folder + "\\" + fd.cFileName);
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-  return files;
-}
-
-// The audio files under a folder and all its sub-folders.
-void AudioFiles(const std::string& folder, std::vector<std::string>* pFiles) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..") || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
-      continue;
-    std::string path = folder + "\\" + fd.cFileName;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      AudioFiles(path, pFiles);
-      continue;
-    }
-    std::string ext = textkit::LowerAscii(textkit::ExtensionOf(path));
-    if (ext == ".m4a" || ext == ".mp3" || ext == ".wav" || ext == ".wma") pFiles->push_back(path);
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-}
-
-}  // namespace
-
-std::string CPluginTreeCtrl::KindText(HTREEITEM hItem, const PluginItemRecord& record) {
-  std::string path = record.path ? record.path : "";
-  textkit::TrimTrailingSeparators(path);
-  switch (record.kind) {
-    case PLUGIN_ITEM_GROUP: {
-      std::vector<foldertext::Group> groups;
-      for (HTREEITEM h = GetChildItem(hItem); h; h = GetNextSiblingItem(h)) {
-        const PluginItemRecord* r = reinterpret_cast<const PluginItemRecord*>(GetItemData(h));
-        std::string child = r && r->path ? r->path : "";
-        textkit::TrimTrailingSeparators(child);
-        groups.push_back({(LPCSTR)GetItemText(h), PlainFiles(child)});
-      }
-      std::vector<std::string> own = PlainFiles(path);
-      return foldertext::GroupText((LPCSTR)GetItemText(hItem), groups, false, &own);
-    }
-    case PLUGIN_ITEM_MUSIC: {
-      std::vector<std::string> files;
-      AudioFiles(path, &files);
-      return foldertext::MusicText((int)record.extra, files);
-    }
-    case PLUGIN_ITEM_DISC_DATE: return "|3|" + std::string(record.path ? record.path : "") + "||";
-    default:
-      // Saved searches, print orders and classifications ask the photo database: not here yet.
-      return "";
-  }
 }
 
 void CPluginTreeCtrl::SendFolderChange() {
@@ -175,29 +145,38 @@ HRESULT CPluginTreeCtrl::HandDrop(HGLOBAL hDropped, DWORD dwEffect, CPoint point
   if (hr != S_OK) return hr;  // a failed drop changes nothing
   m_pManager->Refresh(TRUE);
   SendFolderChange();
+  if (GetParent()) GetParent()->PostMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, 0);
   return S_OK;
 }
 
-void CPluginTreeCtrl::OnSelChanged(NMHDR*, LRESULT* pResult) {
+void CPluginTreeCtrl::OnSelChanged(NMHDR* pNotify, LRESULT* pResult) {
+  NMTREEVIEWA* pnm = reinterpret_cast<NMTREEVIEWA*>(pNotify);
   *pResult = 0;
-  m_bPendingResend = FALSE;
   if (IsSilent()) return;  // a step inside a multi-selection change
+  if (pnm->action == TVC_UNKNOWN) {
+    // The program moved the caret (a plug-in, the browser's own change): the old item
+    // keeps no mark, and the browser already shows the folder unless asked again.
+    if (pnm->itemOld.hItem && pnm->itemOld.hItem != pnm->itemNew.hItem)
+      SetItemState(pnm->itemOld.hItem, 0, TVIS_SELECTED | TVIS_FOCUSED);
+    if (!m_bPendingResend) return;
+  }
+  m_bPendingResend = FALSE;
   SendFolderChange();
 }
 
 void CPluginTreeCtrl::OnItemExpanding(NMHDR* pNotify, LRESULT* pResult) {
   NMTREEVIEWA* pnm = reinterpret_cast<NMTREEVIEWA*>(pNotify);
-  *pResult = m_pManager ? (m_pManager->ExpandTree(m_pEntry, pnm->itemNew.hItem) != 0) : 0;
+  HTREEITEM hItem = pnm->itemNew.hItem;
+  if (pnm->action == TVE_COLLAPSE) {
+    // The caret inside the collapsing item moves up to it: that move is announced.
+    for (HTREEITEM h = GetSelectedItem(); h; h = GetParentItem(h))
+      if (GetParentItem(h) == hItem) m_bPendingResend = TRUE;
+  }
+  *pResult = 0;
+  if (m_pManager) m_pManager->ExpandTree(m_pEntry, hItem);
 }
 
 namespace {
-
-CString TreeText(UINT nID) {
-  CResourceSwitcher res;
-  CString s;
-  s.LoadString(nID);
-  return s;
-}
 
 const PluginItemRecord* RecordOf(CTreeCtrl* pTree, HTREEITEM hItem) {
   return hItem ? reinterpret_cast<const PluginItemRecord*>(pTree->GetItemData(hItem)) : NULL;
@@ -222,7 +201,7 @@ int CPluginTreeCtrl::ShowText(const CString& strText, UINT nType) {
 
 void CPluginTreeCtrl::AskFolderGone(const std::string& path, BOOL bReload) {
   CString strText;
-  strText.Format(TreeText(IDS_TREE_FOLDER_GONE), path.c_str());
+  strText.Format(LoadResourceText(IDS_TREE_FOLDER_GONE), path.c_str());
   if (ShowText(strText, MB_YESNO | MB_ICONSTOP) != IDYES) return;
   m_bPendingResend = TRUE;
   PostMessage(WM_RENEW_LATER, bReload, 0);
@@ -248,7 +227,7 @@ void CPluginTreeCtrl::OnSelChanging(NMHDR* pNotify, LRESULT* pResult) {
   if (verdict == treerules::Selection::Missing) {
     AskFolderGone(treerules::PathToTest(KindOf(pRecord), path), TRUE);
   } else if (UINT nText = treerules::SelectionText(verdict)) {
-    ShowText(TreeText(nText), MB_OK | MB_ICONSTOP);
+    ShowText(LoadResourceText(nText), MB_OK | MB_ICONSTOP);
   }
 }
 
@@ -257,12 +236,15 @@ void CPluginTreeCtrl::OnBeginLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   HRESULT hr = m_pManager ? m_pManager->IsRenameTreeItem(m_pEntry, pnm->item.hItem) : E_PLUGIN_NO_MODULE;
   treerules::RenameAnswer answer = treerules::JudgeRenameAnswer(hr);
   *pResult = answer.allow ? 0 : 1;
-  if (answer.allow) m_hEditing = pnm->item.hItem;
+  if (answer.allow) {
+    m_hEditing = pnm->item.hItem;
+    WrapEdit(pnm->item.hItem);
+  }
   if (answer.texts.empty()) return;
   CString strText;
   for (UINT nID : answer.texts) {
     if (!strText.IsEmpty()) strText += "\n";
-    strText += TreeText(nID);
+    strText += LoadResourceText(nID);
   }
   ShowText(strText, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -271,13 +253,14 @@ void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   NMTVDISPINFOA* pnm = reinterpret_cast<NMTVDISPINFOA*>(pNotify);
   *pResult = 0;  // the plug-in relabels the item itself
   HTREEITEM hItem = pnm->item.hItem;
+  UnwrapEdit();
   // The tree can report the end twice (the edit losing the focus as it goes).
   if (hItem != m_hEditing) return;
   m_hEditing = NULL;
   if (!pnm->item.pszText) return;  // cancelled
   if (treerules::IsBlankLabel(pnm->item.pszText)) {
     if (!*pnm->item.pszText) {
-      ShowText(TreeText(IDS_DISKTREE_NAME_EMPTY), MB_OK | MB_ICONEXCLAMATION);
+      ShowText(LoadResourceText(IDS_DISKTREE_NAME_EMPTY), MB_OK | MB_ICONEXCLAMATION);
       PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
     }
     return;
@@ -289,6 +272,33 @@ void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   }
   m_pManager->RefreshAllExcept(m_pEntry, FALSE);
   SendFolderChange();
+}
+
+void CPluginTreeCtrl::WrapEdit(HTREEITEM hItem) {
+  CEdit* pEdit = GetEditControl();
+  if (!pEdit || m_pLimitEdit) return;
+  m_pLimitEdit = new CLimitEdit;
+  if (!m_pLimitEdit->SubclassWindow(pEdit->m_hWnd)) {
+    delete m_pLimitEdit;
+    m_pLimitEdit = NULL;
+    return;
+  }
+  treerules::LabelTitles titles{(LPCSTR)LoadResourceText(IDS_TREE_PERSON_GROUP),
+                                (LPCSTR)LoadResourceText(IDS_TREE_TITLE_DISK),
+                                (LPCSTR)LoadResourceText(IDS_TREE_TITLE_CLASSIFY)};
+  HTREEITEM hParent = GetParentItem(hItem);
+  std::string title = m_pManager ? (LPCSTR)m_pManager->GetTitle(m_pEntry, m_pManager->GetKind(m_pEntry)) : "";
+  int nLimit = treerules::LabelLimit(hParent ? (LPCSTR)GetItemText(hParent) : "", title, titles);
+  m_pLimitEdit->SetLimitText(nLimit);
+  // A saved search is edited by its label, whatever its edit began with.
+  if (KindOf(RecordOf(this, hItem)) == PLUGIN_ITEM_SEARCH) m_pLimitEdit->SetWindowText(GetItemText(hItem));
+}
+
+void CPluginTreeCtrl::UnwrapEdit() {
+  if (!m_pLimitEdit) return;
+  if (m_pLimitEdit->m_hWnd) m_pLimitEdit->UnsubclassWindow();
+  delete m_pLimitEdit;
+  m_pLimitEdit = NULL;
 }
 
 LRESULT CPluginTreeCtrl::OnEditAgain(WPARAM, LPARAM lParam) {
@@ -327,6 +337,64 @@ void CPluginTreeCtrl::OnRButtonUp(UINT, CPoint point) {
   m_bRightArmed = FALSE;
   ClientToScreen(&point);
   RunContextMenu(point);
+}
+
+void CPluginTreeCtrl::OnSetFocus(CWnd* pOldWnd) {
+  CCheckTreeCtrl::OnSetFocus(pOldWnd);
+  if (!m_bReady) return;  // the pane is not set up yet
+  if (CWnd* pOwner = GetParent())
+    pOwner->SendMessage(WM_TREE_FOCUS_CHANGED, 1, (LPARAM)(pOldWnd ? pOldWnd->GetSafeHwnd() : NULL));
+  Invalidate();
+  // The tree that takes the focus becomes the pane's current one: it says what it shows.
+  SendFolderChange();
+}
+
+void CPluginTreeCtrl::OnKillFocus(CWnd* pNewWnd) {
+  CCheckTreeCtrl::OnKillFocus(pNewWnd);
+  if (CWnd* pOwner = GetParent())
+    pOwner->SendMessage(WM_TREE_FOCUS_CHANGED, 0, (LPARAM)(pNewWnd ? pNewWnd->GetSafeHwnd() : NULL));
+  Invalidate();
+}
+
+BOOL CPluginTreeCtrl::OnEraseBkgnd(CDC* pDC) {
+  CRect rc;
+  GetClientRect(&rc);
+  pDC->FillSolidRect(&rc, RGB(59, 79, 92));
+  return TRUE;
+}
+
+BOOL CPluginTreeCtrl::PreTranslateMessage(MSG* pMsg) {
+  CEdit* pEdit = GetEditControl();
+  bool ours = pMsg->hwnd == m_hWnd || (pEdit && pMsg->hwnd == pEdit->m_hWnd);
+  if (pMsg->message != WM_KEYDOWN || !ours) return CCheckTreeCtrl::PreTranslateMessage(pMsg);
+  UINT nKey = (UINT)pMsg->wParam;
+  if (pEdit && (nKey == VK_RETURN || nKey == VK_ESCAPE || nKey == VK_DELETE)) {
+    pEdit->SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+    return TRUE;
+  }
+  int nCommand = treerules::ShortcutCommand(nKey, ::GetKeyState(VK_CONTROL) < 0, pEdit != NULL);
+  if (nCommand < 0) return CCheckTreeCtrl::PreTranslateMessage(pMsg);
+  CMenu menu;
+  bool hasMenu = m_pManager && m_pManager->GetFolderMenu(m_pEntry, &menu) == S_OK && menu.GetSafeHmenu();
+  CMenu* pFolder = hasMenu ? menu.GetSubMenu(0) : NULL;
+  UINT state = pFolder ? pFolder->GetMenuState(nCommand, MF_BYPOSITION) : (UINT)-1;
+  bool allowed =
+      treerules::ShortcutAllowed(pFolder != NULL, state != (UINT)-1, state != (UINT)-1 && (state & MF_GRAYED));
+  if (menu.GetSafeHmenu()) menu.DestroyMenu();
+  if (allowed && GetParent()) GetParent()->SendMessage(WM_COMMAND, ID_FOLDER_COMMAND_FIRST + nCommand, 0);
+  return TRUE;
+}
+
+void CPluginTreeCtrl::OnContextMenu(CWnd*, CPoint point) {
+  // The mouse's menu runs on the right button; this is the keyboard's: at the left edge
+  // of the caret's label, halfway down.
+  if (point.x != -1 || point.y != -1) return;
+  HTREEITEM hCaret = GetSelectedItem();
+  CRect rc;
+  if (!hCaret || !GetItemRect(hCaret, &rc, TRUE)) return;
+  CPoint pt(rc.left, rc.top + rc.Height() / 2);
+  ClientToScreen(&pt);
+  RunContextMenu(pt);
 }
 
 void CPluginTreeCtrl::RunContextMenu(CPoint ptScreen) {

@@ -45,10 +45,8 @@ Selection JudgeSelection(bool byProgram, bool altArrow, int kind, const std::str
 
 UINT SelectionText(Selection verdict) {
   switch (verdict) {
-    case Selection::TooLong: return IDS_TREE_PATH_TOO_LONG;
-    // 40219 is the music-folder dialog's drive text here; a folder that cannot be listed
-    // reads to the user as one that is not there.
-    case Selection::Unreadable: return IDS_FOLDER_NOT_FOUND;
+    case Selection::TooLong:
+    case Selection::Unreadable: return IDS_FOLDER_UNUSABLE;
     case Selection::Missing: return IDS_TREE_FOLDER_GONE;
     default: return 0;
   }
@@ -62,6 +60,40 @@ RenameAnswer JudgeRenameAnswer(HRESULT hr) {
     case E_ACCESSDENIED: return {false, {IDS_TREE_RENAME_DENIED}};
     default: return {false, {}};
   }
+}
+
+int LabelLimit(const std::string& parentLabel, const std::string& treeTitle, const LabelTitles& titles) {
+  if (!titles.personGroup.empty() && parentLabel.compare(0, titles.personGroup.size(), titles.personGroup) == 0)
+    return 32;
+  if (treeTitle == titles.diskTree) return 255;
+  if (treeTitle == titles.classifyTree) return 64;
+  return 0;
+}
+
+namespace {
+// The keys of the folder commands; "clipboard" keys belong to an open label edit.
+struct Shortcut {
+  UINT key;
+  bool ctrl;
+  bool editKey;
+  int command;
+};
+const Shortcut kShortcuts[] = {
+    {VK_F2, false, false, PLUGIN_FOLDER_RENAME},    {'N', true, false, PLUGIN_FOLDER_OPEN},
+    {VK_DELETE, false, true, PLUGIN_FOLDER_DELETE}, {'C', true, true, PLUGIN_FOLDER_COPY},
+    {'X', true, true, PLUGIN_FOLDER_CUT},           {'V', true, true, PLUGIN_FOLDER_PASTE},
+};
+}  // namespace
+
+int ShortcutCommand(UINT nKey, bool ctrl, bool editing) {
+  for (const Shortcut& s : kShortcuts)
+    if (s.key == nKey && s.ctrl == ctrl && !(editing && s.editKey)) return s.command;
+  return -1;
+}
+
+bool ShortcutAllowed(bool hasMenu, bool positionExists, bool greyed) {
+  if (!hasMenu) return false;
+  return !positionExists || !greyed;
 }
 
 bool IsBlankLabel(const char* text) {

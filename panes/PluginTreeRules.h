@@ -35,6 +35,22 @@ struct RenameAnswer {
 };
 RenameAnswer JudgeRenameAnswer(HRESULT hr);
 
+// The titles a label's limit depends on (the resource library's texts).
+struct LabelTitles {
+  std::string personGroup;   // labels under a parent whose label begins with it: 32
+  std::string diskTree;      // the disk tree's labels: 255
+  std::string classifyTree;  // the classification tree's: 64
+};
+// The longest new label in bytes, 0 for no limit.
+int LabelLimit(const std::string& parentLabel, const std::string& treeTitle, const LabelTitles& titles);
+
+// The folder command (0..9) a key stands for in a tree, -1 for none. bEditing: a label is
+// being edited (Delete and the clipboard keys are the edit's then).
+int ShortcutCommand(UINT nKey, bool ctrl, bool editing);
+// Whether the plug-in's folder menu lets a shortcut through: a greyed position, or no
+// menu at all, suppresses it; a menu without that position lets it through.
+bool ShortcutAllowed(bool hasMenu, bool positionExists, bool greyed);
+
 // A new label that is not handed to the plug-in: empty or blanks only.
 bool IsBlankLabel(const char* text);
 

@@ -540,7 +540,7 @@ int CTreePluginManager::GetFolderTypeNum(CTreePluginEntry* pEntry) {
   return n;
 }
 
-HRESULT CTreePluginManager::IsFolderType(CTreePluginEntry* pEntry, int a, int b) {
+HRESULT CTreePluginManager::IsFolderType(CTreePluginEntry* pEntry, int a, INT_PTR b) {
   HRESULT hr;
   if (FARPROC pfn = Bind(pEntry, "IsFolderType", &hr)) hr = Invoke<PFN_PLUGIN_IsFolderType>(pfn, a, b);
   return hr;

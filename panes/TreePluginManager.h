@@ -114,7 +114,7 @@ class CTreePluginManager {
   CString GetTitle(CTreePluginEntry* pEntry, int nKind, HRESULT* phr = NULL);
   CString GetToolTips(CTreePluginEntry* pEntry, int nKind, HRESULT* phr = NULL);
   int GetFolderTypeNum(CTreePluginEntry* pEntry);
-  HRESULT IsFolderType(CTreePluginEntry* pEntry, int a, int b);
+  HRESULT IsFolderType(CTreePluginEntry* pEntry, int a, INT_PTR b);
   HRESULT OpenWindow(CTreePluginEntry* pEntry, int nKind, CWnd* pCaller);
   HRESULT OpenSettingPanel(CTreePluginEntry* pEntry, CView* pPane);
   HRESULT GetFolderMenu(CTreePluginEntry* pEntry, CMenu* pMenu);

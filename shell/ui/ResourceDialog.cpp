@@ -57,3 +57,10 @@ CResourceSwitcher::~CResourceSwitcher() {
 }
 
 HINSTANCE CResourceSwitcher::GetLibrary() { return g_hSwitchLibrary; }
+
+CString LoadResourceText(UINT nID) {
+  CResourceSwitcher res;
+  CString s;
+  s.LoadString(nID);
+  return s;
+}

@@ -36,3 +36,6 @@ class CResourceSwitcher {
  private:
   BOOL m_bSwitched;
 };
+
+// A string of the resource library.
+CString LoadResourceText(UINT nID);

@@ -91,6 +91,23 @@ TEST(CheckTree, ClicksWithKeys) {
   EXPECT_EQ(f.tree.GetSelectedItem(), f.items[0]);
 }
 
+// An arrow key marks its target before the control moves the caret; when the parent
+// refuses the move, the selection is what it was, without a mark on the target.
+TEST(CheckTree, VetoedArrowKeyLeavesTheSelection) {
+  Fixture f(3);
+  f.tree.ClickItem(f.items[0], 0);
+  f.parent.m_veto = true;
+  f.tree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(f.tree.GetSelectedItem(), f.items[0]);
+  EXPECT_TRUE(f.tree.IsSelected(f.items[0]));
+  EXPECT_FALSE(f.tree.IsSelected(f.items[1])) << "no mark where the caret never went";
+  f.parent.m_veto = false;
+  f.tree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(f.tree.GetSelectedItem(), f.items[1]);
+  EXPECT_EQ(f.tree.GetSelectedCount(), 1u);
+  EXPECT_EQ(f.tree.GetFirstSelectedItem(), f.items[1]);
+}
+
 TEST(CheckTree, SelectionLimit) {
   Fixture f(200);
   f.tree.ClickItem(f.items[0], 0);

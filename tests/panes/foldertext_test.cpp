@@ -2,6 +2,8 @@
 // reading of received texts (bounded, malformed ones refused).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstring>
 
 #include <textkit/records.h>
@@ -118,4 +120,58 @@ TEST(FolderText, CardTreeSwitches) {
                {2, 4, CardTreeSwitch::None}};
   for (auto& c : cases)
     EXPECT_EQ(foldertext::CardTreeSwitchOf(c.previous, c.next), c.expected) << c.previous << "->" << c.next;
+}
+
+// A saved search's result file is forgotten only when it is missing from a folder that is
+// there on a drive that is there: a card taken out keeps its files' marks and keywords.
+TEST(FolderText, GoneResults) {
+  struct {
+    const char* path;
+    bool drive, folder, file;
+    bool gone;
+  } cases[] = {
+      {"C:\\p\\a.jpg", true, true, false, true},
+      {"C:\\p\\a.jpg", true, true, true, false},
+      {"E:\\DCIM\\a.jpg", false, false, false, false},  // the card is out
+      {"E:\\DCIM\\a.jpg", true, false, false, false},   // its folder went as a whole
+      {"\\\\srv\\share\\a.jpg", false, false, false, false},
+      {"", true, true, false, false},
+  };
+  for (auto& c : cases) {
+    foldertext::FileProbe probe;
+    probe.drivePresent = [&](const std::string&) { return c.drive; };
+    probe.folderExists = [&](const std::string&) { return c.folder; };
+    probe.fileExists = [&](const std::string&) { return c.file; };
+    EXPECT_EQ(foldertext::IsGoneResult(c.path, probe), c.gone) << c.path << c.drive << c.folder << c.file;
+  }
+  // The real disk: a drive letter the prefix lacks is never present.
+  foldertext::FileProbe real = foldertext::RealFiles();
+  EXPECT_TRUE(real.drivePresent("C:\\nothing\\a.jpg"));
+  DWORD drives = ::GetLogicalDrives();
+  for (char c = 'Z'; c > 'F'; --c)
+    if (!(drives & (1u << (c - 'A')))) {
+      EXPECT_FALSE(real.drivePresent(std::string(1, c) + ":\\a.jpg"));
+      break;
+    }
+}
+
+TEST(FolderText, QueriesAndSelections) {
+  EXPECT_EQ(foldertext::WidenedQueries("Keywords,a|%|Date,2010"),
+            (std::vector<std::string>{"Keywords,a|%|Date,2010", "Keywords,a|%|%|Date,2010",
+                                      "Keywords,a|%|%|%|%|Date,2010", "Keywords,a|%|%|%|%|%|%|%|%|Date,2010",
+                                      "Keywords,a|%|%|%|%|%|%|%|%|%|%|%|%|%|%|%|%|Date,2010"}));
+  EXPECT_EQ(foldertext::WidenedQueries("ポ|%").size(), 5u);
+  EXPECT_EQ(foldertext::WidenedQueries("ポ|%")[1], "ポ|%|%");  // ポ's trail byte is no bar
+  EXPECT_EQ(foldertext::KeywordOf("Date,2010|Keywords,trip"), "trip");
+  EXPECT_EQ(foldertext::KeywordOf("Keywords,\"a|b\""), "a|b");
+  EXPECT_EQ(foldertext::KeywordOf("Scene,x"), "");
+  std::string drive, job;
+  ASSERT_TRUE(foldertext::PrintOrderJob("E:\\MISC\\AUTPRINT.MRK", &drive, &job));
+  EXPECT_EQ(drive + "|" + job, "E:|AUTPRINT");
+  EXPECT_FALSE(foldertext::PrintOrderJob("\\MISC\\AUTPRINT.MRK", &drive, &job));
+  // What tells a request from the last one.
+  EXPECT_EQ(foldertext::ComparableSelection("|1|C:\\A\\||D:\\B\\||"), "C:\\A\\|D:\\B\\");
+  EXPECT_EQ(foldertext::ComparableSelection("|1|||"), "");
+  EXPECT_EQ(foldertext::ComparableSelection("|1|C:\\表\\||"), "C:\\表\\");
+  EXPECT_EQ(foldertext::ComparableSelection("|3|E:\\x||"), "|3|E:\\x||");
 }

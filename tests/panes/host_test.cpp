@@ -303,6 +303,26 @@ TEST(TreeHost, KindTextsOverFolders) {
   testsupport::RemoveTree(data);
 }
 
+// Two plug-ins of one title share their section, the later one's values standing; equal
+// priorities both load. A second manager over the same folder (the toolbar's) keeps its
+// libraries when the first one goes.
+TEST(TreeHost, EqualTitlesAndTwoManagers) {
+  testsupport::ScopedProfileRoot root("treehost");
+  PluginFolder f;
+  f.Put("tp_full.psp", "a.psp");  // "Full", 3
+  f.Put("tp_full.psp", "b.psp");  // the same plug-in under another name
+  f.Put("tp_second.psp", "c.psp");
+  auto* first = new CTreePluginManager(f.dir.c_str());
+  ASSERT_EQ(Titles(*first), "Full;Full;Second;");
+  EXPECT_EQ(CMGetProfileInt("ImportPlugin\\Full", "ID", 0), 2) << "the later entry's number";
+  EXPECT_EQ(CMGetProfileString("ImportPlugin\\Full", "Display"), "Full Tree 2");
+  CTreePluginManager second(f.dir.c_str());
+  ASSERT_EQ(second.GetEntryCount(), 3);
+  delete first;
+  EXPECT_EQ(second.GetTitle(second.GetEntry(0), 2), "Full Tree 2") << "still loaded";
+  EXPECT_EQ(second.GetPriority(second.GetEntry(1)), 3);
+}
+
 TEST(ToolHost, PrioritiesAndFallbacks) {
   PluginFolder f;
   f.Put("tt_first.psy", "first.psy");

@@ -18,6 +18,8 @@
 #include "plugintest.h"
 #include "profileroot.h"
 #include "pump.h"
+#include "tempfolder.h"
+#include "ui/ResourceDialog.h"
 
 namespace {
 
@@ -27,7 +29,9 @@ TEST(FolderPane, SectionsChangesAndState) {
   f.Put("tp_full.psp", "full.psp");      // priority 3: the first section
   f.Put("tp_second.psp", "second.psp");  // 11
   f.Put("tp_bare.psp", "bare.psp");      // no tree: dropped
-  ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", "C:\\Root");
+  // The items' folders exist: a user's click onto a missing one is refused.
+  ItemFolders items("panedata");
+  const std::string& data = items.dir;
   PaneOver fx(f.dir);
   CMainStandIn& main = fx.main;
   CFView_Folder* pane = fx.pane;
@@ -62,9 +66,9 @@ TEST(FolderPane, SectionsChangesAndState) {
 
   // A selection goes to the main window framed and padded; the same folder again does not.
   main.m_changes.clear();
-  tree->SelectItem(tree->GetRootItem());
+  tree->ClickItem(tree->GetRootItem(), 0);  // the user's choice is announced
   ASSERT_EQ(main.m_changes.size(), 1u);
-  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|1|" + data + "\\item0\\||");
   tree->SendFolderChange();
   EXPECT_EQ(main.m_changes.size(), 1u);
 
@@ -73,7 +77,7 @@ TEST(FolderPane, SectionsChangesAndState) {
     COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)block.size(), block.empty() ? nullptr : (void*)block.data()};
     EXPECT_EQ(pane->SendMessage(WM_COPYDATA, (WPARAM)main.m_hWnd, (LPARAM)&cds), TRUE);
   }
-  EXPECT_EQ(m.GetCurrentFolder(), "|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(std::string(m.GetCurrentFolder()), data + "\\item0\\");  // the paths of the last change
 
   // Two sections, the second closed: its title row under the open tree.
   testsupport::PumpPending();
@@ -86,7 +90,7 @@ TEST(FolderPane, SectionsChangesAndState) {
   // its items again and their handles changed.
   auto selectNamed = [&](const char* name) {
     for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h))
-      if (tree->GetItemText(h) == name) tree->SelectItem(h);
+      if (tree->GetItemText(h) == name) tree->ClickItem(h, 0);
   };
   selectNamed("item6");  // a dated disc node
   selectNamed("item0");
@@ -94,17 +98,17 @@ TEST(FolderPane, SectionsChangesAndState) {
   main.m_changes.clear();
   EXPECT_TRUE(pane->GoBack());
   ASSERT_EQ(main.m_changes.size(), 1u);
-  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|3|C:\\Root\\item6||");
+  EXPECT_EQ(main.m_changes[0], "1|Full Tree 2|3|" + data + "\\item6||");
   m.RenewalTree(m.GetEntry(0), NULL);
   EXPECT_TRUE(pane->GoForward());
-  EXPECT_EQ(main.m_changes.back(), "1|Full Tree 2|1|C:\\Root\\item0\\||");
+  EXPECT_EQ(main.m_changes.back(), "1|Full Tree 2|1|" + data + "\\item0\\||");
   EXPECT_EQ(tree->GetItemText(tree->GetSelectedItem()), "item0");
   EXPECT_FALSE(pane->GoForward());
 
-  // The folder-type question: two ints of ours, else a failure.
-  int ab[2] = {4, 4}, differ[2] = {4, 5};
-  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)ab), 0);
-  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)differ), E_FAIL);
+  // The folder-type question: a block of ours, else a failure.
+  FOLDERTYPEQUERY ab = {4, 4}, differ = {4, 5};
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&ab), 0);
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&differ), E_FAIL);
   EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)0x10), E_FAIL);
   EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, 0), E_FAIL);
 
@@ -230,6 +234,191 @@ TEST(FolderPane, EnteringTheCardTreeRefreshes) {
     requestFrom(s.entry, folder.c_str());
     EXPECT_EQ(refreshes(), s.posted) << "step " << n;
   }
+}
+
+// Navigation: the disk tree (the resource library's title) opens a typed folder; the
+// browser's own change selects its tree by title and, on a database tree, comes back to
+// the browser once 250 ms have passed; the classification tree's first group opens on
+// message 1541; the history's counts; refreshes by mode.
+TEST(FolderPane, NavigationAndBrowserChanges) {
+  testsupport::ScopedProfileRoot root("folderpane");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");          // 3
+  f.Put("tp_disk.psp", "disk.psp");          // 4
+  f.Put("tp_classify.psp", "classify.psp");  // 6
+  ItemFolders items("navdata");
+  const std::string& data = items.dir;
+  PaneOver fx(f.dir);
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
+  CTreePluginManager& m = pane->GetManager();
+  ASSERT_EQ(m.GetEntryCount(), 3);
+  const std::string disk = (LPCSTR)LoadResourceText(IDS_TREE_TITLE_DISK);
+  const std::string classify = (LPCSTR)LoadResourceText(IDS_TREE_TITLE_CLASSIFY);
+  ASSERT_EQ(std::string(m.GetTitle(m.GetEntry(1), m.GetKind(m.GetEntry(1)))), disk);
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+  std::vector<std::string>& changes = fx.main.m_changes;
+  CPluginTreeCtrl* full = m.GetEntry(0)->m_pTreeWnd;
+  auto named = [&](CPluginTreeCtrl* tree, const char* name) {
+    for (HTREEITEM h = tree->GetRootItem(); h; h = tree->GetNextSiblingItem(h))
+      if (tree->GetItemText(h) == name) return h;
+    return (HTREEITEM)NULL;
+  };
+  auto counts = [&] {
+    pane->SendMessage(WM_STORE_HISTORY_BACK, 0, 0);
+    pane->SendMessage(WM_STORE_HISTORY_FORWARD, 0, 0);
+    return std::to_string(CMGetProfileInt("VxFolder\\FolderInfo", "HistoryFolderBack", -1)) + "/" +
+           std::to_string(CMGetProfileInt("VxFolder\\FolderInfo", "HistoryFolderForward", -1));
+  };
+  full->ClickItem(named(full, "item0"), 0);
+  full->ClickItem(named(full, "item2"), 0);
+  full->ClickItem(named(full, "item4"), 0);
+  EXPECT_EQ(counts(), "3/0") << "the first refresh's empty selection, then three folders";
+  EXPECT_TRUE(pane->GoBack());
+  EXPECT_EQ(counts(), "2/1");
+
+  // Go to a typed folder: the disk tree opens it, the text goes out as the disk tree's.
+  CMenu go;
+  go.CreatePopupMenu();
+  go.AppendMenu(MF_STRING, ID_GO_OPEN_PATH, "x");
+  pane->OnInitMenuPopup(&go, 13, FALSE);
+  EXPECT_EQ(go.GetMenuState(ID_GO_OPEN_PATH, MF_BYCOMMAND) & MF_GRAYED, (UINT)MF_GRAYED) << "the disk tree is closed";
+  changes.clear();
+  EXPECT_TRUE(pane->OpenFolderPath((data + "\\item5\\\\").c_str()));
+  ASSERT_GE(changes.size(), 1u);  // then the disk tree, focused, says what it shows
+  EXPECT_EQ(changes[0], "2|" + disk + "|1|" + data + "\\item5\\||");
+  EXPECT_TRUE(m.IsActive(m.GetEntry(1)));
+  EXPECT_EQ(std::string(pane->GetCurrentTitle()), disk);
+  pane->OnInitMenuPopup(&go, 13, FALSE);
+  EXPECT_EQ(go.GetMenuState(ID_GO_OPEN_PATH, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  go.DestroyMenu();
+
+  // The browser moved by itself: its tree becomes current; its text does not come back.
+  CWnd browser;
+  browser.CreateEx(0, "STATIC", "browser", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+  CFView_Folder::SetBrowserView(browser.m_hWnd);
+  auto fromBrowser = [&](const std::string& text) {
+    std::vector<char> block(text.begin(), text.end());
+    block.push_back(0);
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)block.size(), block.data()};
+    return pane->SendMessage(WM_COPYDATA, (WPARAM)browser.m_hWnd, (LPARAM)&cds);
+  };
+  changes.clear();
+  const std::string moved = "1|Full Tree 2|1|" + data + "\\item1\\||";
+  EXPECT_EQ(fromBrowser(moved), TRUE);
+  EXPECT_EQ(std::string(pane->GetCurrentTitle()), "Full Tree 2");
+  EXPECT_TRUE(pane->GetPendingText().empty());
+  // A database tree answers with a list of its own: the browser's text goes back later.
+  CMWriteProfileString("ImportPlugin\\Category", "Display", "Full Tree 2");
+  EXPECT_EQ(fromBrowser(moved), TRUE);
+  EXPECT_EQ(pane->GetPendingText(), moved);
+  EXPECT_TRUE(changes.empty()) << "not at once";
+  testsupport::WaitUntil([&] { return !changes.empty(); }, 2000);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], moved);
+  EXPECT_TRUE(pane->GetPendingText().empty());
+  // The number wins over a title that does not match it.
+  EXPECT_EQ(fromBrowser("2|Wrong|1|" + data + "\\item3\\||"), TRUE);
+  EXPECT_EQ(std::string(pane->GetCurrentTitle()), disk);
+  CFView_Folder::SetBrowserView(NULL);
+  browser.DestroyWindow();
+
+  // Refresh by a mode other than -1 and 0: only the database trees are built again, and
+  // the current one's selection is sent again.
+  auto calls = [&](int entry) { return TakePluginCalls(m.GetEntry(entry)); };
+  full->ClickItem(named(full, "item2"), 0);
+  calls(0);
+  calls(1);
+  changes.clear();
+  pane->SendMessage(WM_REFRESH_TREES, 0, 7);
+  EXPECT_NE(calls(0).find("RenewalTree;"), std::string::npos);
+  EXPECT_EQ(calls(1).find("RenewalTree;"), std::string::npos);
+  ASSERT_EQ(changes.size(), 1u) << "the current tree was built again";
+  pane->SendMessage(WM_REFRESH_TREES, 0, -1);
+  EXPECT_NE(calls(1).find("RenewalTree;"), std::string::npos) << "-1: every tree";
+  EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Renewaling", -1), 0);
+
+  // 1541: the classification tree's roots named by string 40020 open.
+  CTreePluginEntry* pClassify = m.GetEntry(2);
+  ASSERT_EQ(std::string(m.GetTitle(pClassify, m.GetKind(pClassify))), classify);
+  pane->SelectTreeByTitle(classify.c_str(), "", FALSE);  // opened and made
+  CPluginTreeCtrl* tree = pClassify->m_pTreeWnd;
+  static const std::string dates = data + "\\dates";
+  static PluginItemRecord record = {dates.c_str(), PLUGIN_ITEM_FOLDER, 0};
+  HTREEITEM hDates = tree->InsertItem(LoadResourceText(IDS_CLASSIFY_GROUP_FIRST), TVI_ROOT);
+  tree->SetItemData(hDates, (DWORD_PTR)&record);
+  changes.clear();
+  pane->SendMessage(WM_SELECT_CLASSIFY_ROOTS, 0, 0);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], "3|" + classify + "|1|" + dates + "\\||");
+  EXPECT_EQ(tree->GetSelectedItem(), hDates);
+  EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Classify", -2), 3) << "the plug-in's folder type";
+  fx.DestroyPane();
+}
+
+// Screenshots in the test's own process: a multi-selection shows both items marked and
+// the one between plain; dragging the gap between two open trees draws the inverted band
+// where the mouse is, and releasing it gives the upper tree what the band took.
+TEST(FolderPane, ScreenshotsOfASelectionAndTheBand) {
+  testsupport::ScopedProfileRoot root("folderpane");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");
+  f.Put("tp_second.psp", "second.psp");
+  ItemFolders items("shotdata");
+  const std::string& data = items.dir;
+  PaneOver fx(f.dir);
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
+  CTreePluginManager& m = pane->GetManager();
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+  CPluginTreeCtrl* upper = m.GetEntry(0)->m_pTreeWnd;
+  auto named = [&](const char* name) {
+    for (HTREEITEM h = upper->GetRootItem(); h; h = upper->GetNextSiblingItem(h))
+      if (upper->GetItemText(h) == name) return h;
+    return (HTREEITEM)NULL;
+  };
+  upper->ClickItem(named("item0"), 0);
+  upper->ClickItem(named("item2"), MK_CONTROL);
+  testsupport::PumpPending();
+  {
+    testsupport::Picture pic(upper->m_hWnd, testsupport::Picture::kClient);
+    COLORREF marked = ::GetSysColor(COLOR_HIGHLIGHT);
+    for (auto c : {std::make_pair("item0", true), std::make_pair("item1", false), std::make_pair("item2", true)}) {
+      CRect rc;
+      upper->GetItemRect(named(c.first), &rc, TRUE);
+      EXPECT_EQ(pic.CountNear(rc, marked, 8) > 0, c.second) << c.first;
+    }
+  }
+
+  // Both trees open: the band between them.
+  m.SetActive(m.GetEntry(1), TRUE);
+  m.SetCurrent(m.GetEntry(1), pane);
+  m.SetTreeHeight(m.GetEntry(0), 200);
+  m.SetTreeHeight(m.GetEntry(1), -1);
+  pane->Relayout();
+  testsupport::PumpPending();
+  CRect rcUpper;
+  upper->GetWindowRect(&rcUpper);
+  pane->ScreenToClient(&rcUpper);
+  int gap = rcUpper.bottom + 1;
+  pane->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, gap));
+  ASSERT_EQ(::GetCapture(), pane->m_hWnd) << "the drag started at " << gap;
+  pane->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, gap - 60));
+  // Read from the pane's own surface as it is: a repaint would take the band away.
+  auto inverted = [&](int y) {
+    CClientDC dc(pane);
+    int n = 0;
+    for (int dy = 0; dy < 4; ++dy)
+      for (int x = 0; x < 2; ++x) n += dc.GetPixel(x, y + dy) != RGB(59, 79, 92);
+    return n;
+  };
+  EXPECT_GT(inverted(gap - 60), 0) << "the band is drawn at the mouse";
+  EXPECT_EQ(inverted(gap - 30), 0) << "and nowhere else";
+  auto calls = [&](int entry) { return TakePluginCalls(m.GetEntry(entry)); };
+  calls(0);
+  pane->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, gap - 60));
+  EXPECT_NE(calls(0).find("SetTreeHeight;"), std::string::npos) << "the upper tree's new height goes to its plug-in";
+  fx.DestroyPane();
 }
 
 }  // namespace

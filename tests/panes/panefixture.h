@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FView_Folder.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -52,5 +53,24 @@ struct PaneOver {
     main.DestroyWindow();
   }
 };
+
+// A scratch folder with the test plug-in's item folders (item0..item6) that the plug-ins
+// loaded from now on build their items over; removed at the end.
+struct ItemFolders {
+  std::string dir;
+  explicit ItemFolders(const char* tag) : dir(testsupport::NewTempFolder(tag)) {
+    for (int k = 0; k <= 6; ++k) ::CreateDirectoryA((dir + "\\item" + std::to_string(k)).c_str(), NULL);
+    ::SetEnvironmentVariableA("TESTPLUGIN_ROOT", dir.c_str());
+  }
+  ~ItemFolders() { testsupport::RemoveTree(dir); }
+};
+
+// The calls a test plug-in received since the last time, "Name;" each.
+inline std::string TakePluginCalls(const CTreePluginEntry* p) {
+  char sz[4096] = "";
+  ((int (*)(char*, int))::GetProcAddress(p->m_hModule, "TestPluginCalls"))(sz, sizeof sz);
+  ((void (*)())::GetProcAddress(p->m_hModule, "TestPluginClearCalls"))();
+  return sz;
+}
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
 
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -19,7 +22,11 @@
 #include "plugintest.h"
 #include "profileroot.h"
 #include "pump.h"
+#include "testmain.h"
 #include "ui/ResourceDialog.h"
+
+// OLE as the program starts it: the trees register their drop targets.
+static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
 
 namespace {
 
@@ -79,6 +86,21 @@ TEST(PluginTreeRules, SelectionVeto) {
   }
   EXPECT_EQ(treerules::SelectionText(Selection::Missing), (UINT)IDS_TREE_FOLDER_GONE);
   EXPECT_EQ(treerules::SelectionText(Selection::Veto), 0u);
+  // One text serves the too long and the unreadable folder (and the music folder's drive).
+  EXPECT_EQ(treerules::SelectionText(Selection::TooLong), (UINT)IDS_FOLDER_UNUSABLE);
+  EXPECT_EQ(treerules::SelectionText(Selection::Unreadable), (UINT)IDS_FOLDER_UNUSABLE);
+}
+
+// How long a new label may be: names under the person group 32, else by the tree.
+TEST(PluginTreeRules, LabelLimits) {
+  treerules::LabelTitles titles{"Person", "Disk", "Classify"};
+  struct {
+    const char* parent;
+    const char* tree;
+    int limit;
+  } cases[] = {{"Person", "Classify", 32}, {"Persons of 2010", "Disk", 32}, {"", "Disk", 255},
+               {"Other", "Classify", 64},  {"Other", "Favourites", 0},      {"Per", "Other", 0}};
+  for (auto& c : cases) EXPECT_EQ(treerules::LabelLimit(c.parent, c.tree, titles), c.limit) << c.parent << c.tree;
 }
 
 TEST(PluginTreeRules, RenameAnswersAndBlankLabels) {
@@ -206,7 +228,7 @@ TEST(PluginTree, RenameResults) {
   TreeOver t;
   ASSERT_TRUE(t.tree);
   t.tree->SetFocus();
-  t.tree->SelectItem(t.Named("item0"));
+  t.tree->ClickItem(t.Named("item0"), 0);
   auto rename = [&](const char* to) {
     CEdit* edit = t.tree->EditLabel(t.Named("item0"));
     if (!edit) return false;
@@ -291,9 +313,12 @@ TEST(PluginTree, ContextMenuFlags) {
     t.tree->SendMessage(WM_RBUTTONUP, 0, at);
     std::string calls = t.Calls();
     EXPECT_NE(calls.find("ContextMenu;"), std::string::npos) << calls;
-    bool reopened = calls.find("ContextMenu;") < calls.rfind("SelectTreeItem;") &&
-                    calls.rfind("SelectTreeItem;") != std::string::npos;
-    EXPECT_EQ(reopened, c.reopen) << c.flags << " " << calls;
+    // The focus the tree gives itself after the menu announces the caret once; the
+    // reopen flag once more.
+    int announced = 0;
+    for (size_t at = calls.find("ContextMenu;"); (at = calls.find("SelectTreeItem;", at)) != std::string::npos; ++at)
+      ++announced;
+    EXPECT_EQ(announced, c.reopen ? 2 : 1) << c.flags << " " << calls;
     EXPECT_EQ(t.tree->GetEditControl() != nullptr, c.edit) << c.flags;
     if (t.tree->GetEditControl()) t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
     // Up without a down first does nothing.
@@ -301,6 +326,278 @@ TEST(PluginTree, ContextMenuFlags) {
     t.tree->SendMessage(WM_RBUTTONUP, 0, at);
     EXPECT_EQ(t.Calls().find("ContextMenu"), std::string::npos);
   }
+}
+
+// Files dropped through the tree's registered OLE target, from a real data source: the
+// plug-in gets them once the drop is over; success refreshes the trees and reloads the
+// browser, a failure changes nothing.
+TEST(PluginTree, DropsThroughTheRegisteredTarget) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  const char files[] = "C:\\dropped.jpg\0";
+  COleDataSource source;
+  HGLOBAL hDrop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof files);
+  DROPFILES* df = (DROPFILES*)::GlobalLock(hDrop);
+  df->pFiles = sizeof(DROPFILES);
+  memcpy((char*)df + sizeof(DROPFILES), files, sizeof files);
+  ::GlobalUnlock(hDrop);
+  source.CacheGlobalData(CF_HDROP, hDrop);
+  IDropTarget* pTarget = &t.tree->GetDropTarget().m_xDropTarget;
+  CRect rc;
+  t.tree->GetWindowRect(&rc);
+  POINTL pt = {rc.left + 10, rc.top + 10};
+  auto reloads = [&] {
+    int n = 0;
+    MSG msg;
+    while (::PeekMessageA(&msg, t.fx->main.m_hWnd, WM_BROWSER_RELOAD, WM_BROWSER_RELOAD, PM_REMOVE)) ++n;
+    return n;
+  };
+  for (HRESULT answer : {S_OK, E_FAIL}) {
+    t.SetAnswer("Drop", answer);
+    t.Clear();
+    reloads();
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ASSERT_EQ(S_OK, pTarget->DragEnter(source.GetIDataObject(FALSE), MK_LBUTTON, pt, &effect));
+    EXPECT_NE(effect, (DWORD)DROPEFFECT_NONE);
+    ASSERT_EQ(S_OK, pTarget->Drop(source.GetIDataObject(FALSE), 0, pt, &effect));
+    EXPECT_EQ(t.Calls().find("Drop;"), std::string::npos) << "handed over after OLE's drop";
+    // The hand-over, then the pane passing the reload on to the main window.
+    MSG msg;
+    while (::PeekMessageA(&msg, t.tree->m_hWnd, WM_REFRESH_TREES, WM_REFRESH_TREES, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    while (::PeekMessageA(&msg, t.fx->pane->m_hWnd, WM_BROWSER_RELOAD, WM_BROWSER_RELOAD, PM_REMOVE))
+      ::DispatchMessageA(&msg);
+    std::string calls = t.Calls();
+    EXPECT_NE(calls.find("DragOver;"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("Drop;"), std::string::npos) << calls;
+    EXPECT_EQ(calls.find("RenewalTree;") != std::string::npos, answer == S_OK) << calls;
+    EXPECT_EQ(reloads(), answer == S_OK ? 1 : 0);
+  }
+  // Data without files is no drop for a tree.
+  COleDataSource text;
+  HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 2);
+  text.CacheGlobalData(CF_TEXT, hText);
+  DWORD effect = DROPEFFECT_COPY;
+  pTarget->DragEnter(text.GetIDataObject(FALSE), MK_LBUTTON, pt, &effect);
+  EXPECT_EQ(effect, (DWORD)DROPEFFECT_NONE);
+  pTarget->DragLeave();
+}
+
+// A window elsewhere on the screen that takes a drag of files and reads both formats.
+class CFolderDrop : public COleDropTarget {
+ public:
+  std::string files, folders;
+  DROPEFFECT OnDragEnter(CWnd*, COleDataObject* p, DWORD, CPoint) override { return DROPEFFECT_COPY; }
+  DROPEFFECT OnDragOver(CWnd*, COleDataObject* p, DWORD, CPoint) override { return DROPEFFECT_COPY; }
+  BOOL OnDrop(CWnd*, COleDataObject* p, DROPEFFECT, CPoint) override {
+    if (HGLOBAL h = p->GetGlobalData(CF_HDROP)) {
+      HDROP hd = (HDROP)h;
+      char sz[MAX_PATH];
+      for (UINT i = 0, n = ::DragQueryFileA(hd, 0xFFFFFFFF, NULL, 0); i < n; ++i) {
+        ::DragQueryFileA(hd, i, sz, MAX_PATH);
+        files += std::string("[") + sz + "]";
+      }
+      ::GlobalFree(h);
+    }
+    if (HGLOBAL h = p->GetGlobalData((CLIPFORMAT)::RegisterClipboardFormatA("CFSTR_BROWSER_FOLDERPATH"))) {
+      for (const char* q = (const char*)::GlobalLock(h); *q; q += strlen(q) + 1) folders += std::string("[") + q + "]";
+      ::GlobalUnlock(h);
+      ::GlobalFree(h);
+    }
+    return TRUE;
+  }
+};
+
+// The drag lets a few rounds of the loop pass, then drops where the cursor is.
+class CDropSoon : public COleDropSource {
+ public:
+  int m_nAsked = 0;
+  SCODE QueryContinueDrag(BOOL bEscape, DWORD) override {
+    if (bEscape) return DRAGDROP_S_CANCEL;
+    return ++m_nAsked < 3 ? S_OK : DRAGDROP_S_DROP;
+  }
+};
+
+// Dragging out through a real DoDragDrop: the items' folders as files and as the
+// browser's format; an item that may be neither copied nor moved refuses the drag.
+TEST(PluginTree, DragOutThroughOle) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  CWnd host;
+  // A window of its own class: a static control is transparent to the hit test.
+  LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
+  ASSERT_TRUE(
+      host.CreateEx(WS_EX_TOPMOST, cls, "drop here", WS_POPUP | WS_VISIBLE, 400, 300, 200, 150, nullptr, nullptr));
+  host.UpdateWindow();
+  CFolderDrop target;
+  ASSERT_TRUE(target.Register(&host));
+  ::SetCursorPos(450, 350);
+  static PluginDragRecord copyable = {{0, 0, 0, 0}, PLUGIN_DRAG_CAN_COPY};
+  static std::string folder = t.data + "\\item2\\";
+  static PluginItemRecord record = {folder.c_str(), PLUGIN_ITEM_FOLDER, (INT_PTR)&copyable};
+  HTREEITEM hOut = t.tree->InsertItem("out", TVI_ROOT);
+  t.tree->SetItemData(hOut, (DWORD_PTR)&record);
+  CDropSoon soon;
+  EXPECT_EQ(t.tree->DragOut(hOut, &soon), (DROPEFFECT)DROPEFFECT_COPY);
+  EXPECT_EQ(soon.m_nAsked, 3) << "the drag ran";
+  EXPECT_EQ(target.files, "[" + t.data + "\\item2]");
+  EXPECT_EQ(target.folders, "[" + t.data + "\\item2]");
+  EXPECT_EQ(t.tree->GetSelectedItem(), hOut) << "the dragged item became the caret";
+  // The test plug-in's own items carry no drag record: no drag.
+  target.files.clear();
+  CDropSoon again;
+  HTREEITEM item0 = t.Named("item0");
+  EXPECT_EQ(t.tree->DragOut(item0, &again), (DROPEFFECT)DROPEFFECT_NONE);
+  EXPECT_EQ(again.m_nAsked, 0);
+  EXPECT_EQ(t.tree->GetSelectedItem(), hOut) << "the old caret back";
+  target.Revoke();
+  host.DestroyWindow();
+}
+
+// The clipboard-viewer chain: a clipboard change reaches the plug-in and the viewer
+// after the tree; the chain is mended when the next viewer leaves, and other leavers are
+// passed on. The tree's copy of the system's small icons, the context-menu key.
+TEST(PluginTree, ClipboardChainIconsAndTheMenuKey) {
+  struct CViewer : CWnd {
+    HWND next = NULL;
+    int drawn = 0, changed = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message == WM_DRAWCLIPBOARD) {
+        ++drawn;
+        if (next) ::SendMessageA(next, message, wParam, lParam);
+        return 0;
+      }
+      if (message == WM_CHANGECBCHAIN) {
+        ++changed;
+        if ((HWND)wParam == next) next = (HWND)lParam;
+        return 0;
+      }
+      return CWnd::WindowProc(message, wParam, lParam);
+    }
+  } viewer;
+  viewer.CreateEx(0, "STATIC", "viewer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+  viewer.next = ::SetClipboardViewer(viewer.m_hWnd);
+  {
+    TreeOver t;
+    ASSERT_TRUE(t.tree);
+    ASSERT_EQ(t.tree->GetNextViewer(), viewer.m_hWnd);
+    t.Clear();
+    int drawnBefore = viewer.drawn;
+    ASSERT_TRUE(::OpenClipboard(viewer.m_hWnd));
+    ::EmptyClipboard();
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 8);
+    strcpy((char*)::GlobalLock(h), "clip");
+    ::GlobalUnlock(h);
+    ::SetClipboardData(CF_TEXT, h);
+    ::CloseClipboard();
+    testsupport::WaitUntil([&] { return t.Calls().find("DrawClipboard;") != std::string::npos; }, 2000);
+    EXPECT_NE(t.Calls().find("DrawClipboard;"), std::string::npos);
+    EXPECT_GT(viewer.drawn, drawnBefore) << "passed on down the chain";
+    // Another window leaves the chain: passed on; the next viewer leaves: mended.
+    HWND other = (HWND)0x1234;
+    t.tree->SendMessage(WM_CHANGECBCHAIN, (WPARAM)other, (LPARAM)NULL);
+    EXPECT_EQ(viewer.changed, 1);
+    t.tree->SendMessage(WM_CHANGECBCHAIN, (WPARAM)viewer.m_hWnd, (LPARAM)viewer.next);
+    EXPECT_EQ(t.tree->GetNextViewer(), viewer.next);
+    EXPECT_EQ(viewer.changed, 1);
+
+    // A copy of the system's small icons, with no background of its own.
+    CImageList* icons = t.tree->GetImageList(TVSIL_NORMAL);
+    ASSERT_TRUE(icons);
+    SHFILEINFOA sfi = {};
+    HIMAGELIST system = (HIMAGELIST)::SHGetFileInfoA("C:\\", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    EXPECT_NE(icons->GetSafeHandle(), system);
+    EXPECT_GT(icons->GetImageCount(), 0);
+    EXPECT_EQ(ImageList_GetBkColor(icons->GetSafeHandle()), CLR_NONE);
+
+    // The context-menu key: the plug-in's menu for the caret.
+    t.tree->SelectItem(t.Named("item2"));
+    t.SetAnswer("ContextMenu", 0);
+    t.Clear();
+    t.tree->SendMessage(WM_CONTEXTMENU, (WPARAM)t.tree->m_hWnd, MAKELPARAM(-1, -1));
+    EXPECT_NE(t.Calls().find("ContextMenu;"), std::string::npos) << t.Calls();
+  }
+  ::ChangeClipboardChain(viewer.m_hWnd, viewer.next);
+  viewer.DestroyWindow();
+}
+
+// A label being edited keeps within its limit however its text comes: 32 under the
+// person group, none on a tree that names no limit.
+TEST(PluginTree, LabelEditKeepsWithinItsLimit) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  static PluginItemRecord group = {"", PLUGIN_ITEM_FOLDER, 0}, person = {"", PLUGIN_ITEM_FOLDER, 0};
+  HTREEITEM hGroup = t.tree->InsertItem(LoadResourceText(IDS_TREE_PERSON_GROUP) + " 2010", TVI_ROOT);
+  t.tree->SetItemData(hGroup, (DWORD_PTR)&group);
+  HTREEITEM hPerson = t.tree->InsertItem("Taro", hGroup);
+  t.tree->SetItemData(hPerson, (DWORD_PTR)&person);
+  t.tree->Expand(hGroup, TVE_EXPAND);
+  const CString longName(std::string(40, 'a').c_str());
+  for (auto c : {std::make_pair(hPerson, 32), std::make_pair(t.Named("item0"), 40)}) {
+    t.tree->SetFocus();
+    CEdit* edit = t.tree->EditLabel(c.first);
+    ASSERT_TRUE(edit);
+    ::SetWindowTextA(edit->m_hWnd, longName);
+    char sz[128] = "";
+    ::GetWindowTextA(edit->m_hWnd, sz, sizeof sz);
+    EXPECT_EQ((int)strlen(sz), c.second);
+    t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+    EXPECT_EQ(t.tree->GetEditControl(), nullptr);
+  }
+}
+
+// The folder commands' keys: each goes to the pane unless the plug-in's folder menu greys
+// its position (no menu at all suppresses every key; a short menu lets a key through).
+TEST(PluginTree, ShortcutsFollowTheFolderMenu) {
+  struct {
+    UINT key;
+    bool ctrl, editing;
+    int command;
+  } keys[] = {{VK_DELETE, false, false, PLUGIN_FOLDER_DELETE}, {VK_DELETE, false, true, -1},
+              {'C', true, false, PLUGIN_FOLDER_COPY},          {'C', false, false, -1},
+              {'X', true, false, PLUGIN_FOLDER_CUT},           {'V', true, true, -1},
+              {'V', true, false, PLUGIN_FOLDER_PASTE},         {'N', true, true, PLUGIN_FOLDER_OPEN},
+              {VK_F2, false, true, PLUGIN_FOLDER_RENAME}};
+  for (auto& k : keys) EXPECT_EQ(treerules::ShortcutCommand(k.key, k.ctrl, k.editing), k.command) << k.key;
+  EXPECT_FALSE(treerules::ShortcutAllowed(false, false, false));
+  EXPECT_TRUE(treerules::ShortcutAllowed(true, false, false));
+  EXPECT_FALSE(treerules::ShortcutAllowed(true, true, true));
+  EXPECT_TRUE(treerules::ShortcutAllowed(true, true, false));
+
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  t.tree->ClickItem(t.Named("item0"), 0);
+  t.Clear();
+  MSG del = {t.tree->m_hWnd, WM_KEYDOWN, VK_DELETE, 0};
+  EXPECT_TRUE(t.tree->PreTranslateMessage(&del));
+  EXPECT_EQ(t.Calls().find(";FolderMenu;"), std::string::npos) << "delete is greyed: " << t.Calls();
+  MSG f2 = {t.tree->m_hWnd, WM_KEYDOWN, VK_F2, 0};
+  EXPECT_TRUE(t.tree->PreTranslateMessage(&f2));
+  EXPECT_NE(t.Calls().find(";FolderMenu;"), std::string::npos) << t.Calls();
+  ASSERT_NE(t.tree->GetEditControl(), nullptr) << "rename: the plug-in asked for the label edit";
+  t.tree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+}
+
+// A ready tree that gains the focus makes the pane active and says what it shows; losing
+// it makes the pane inactive.
+TEST(PluginTree, FocusTellsThePane) {
+  TreeOver t;
+  ASSERT_TRUE(t.tree);
+  t.tree->ClickItem(t.Named("item0"), 0);
+  t.fx->pane->GetManager().SetCurrentFolder(" ");  // so that the same folder goes out again
+  t.Clear();
+  t.tree->SendMessage(WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(t.fx->pane->IsPaneActive());
+  t.tree->SendMessage(WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(t.fx->pane->IsPaneActive());
+  ASSERT_EQ(t.fx->main.m_changes.size(), 1u);
+  EXPECT_EQ(t.fx->main.m_changes[0], "1|Full Tree 2|1|" + t.data + "\\item0\\||");
+  // Before the pane's first refresh marks it ready, a tree says nothing.
+  t.tree->SetReady(FALSE);
+  t.Clear();
+  t.fx->pane->GetManager().SetCurrentFolder(" ");
+  t.tree->SendMessage(WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(t.fx->main.m_changes.empty());
 }
 
 }  // namespace

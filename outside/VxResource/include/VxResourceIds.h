@@ -131,8 +131,23 @@
 #define IDS_TREE_TITLE_FAVOURITES 40012  // title of the favourites tree
 #define IDS_TREE_TITLE_DISK 40013        // title of the disk tree
 #define IDS_TREE_TITLE_CARD 62053        // title of the memory-card tree
+// Command 40011's prompt holds string 40011: the classification tree's title takes 40014.
+#define IDS_TREE_TITLE_CLASSIFY 40014    // title of the classification tree
+// The person groups' label: names under it are at most 32 characters. Strings and
+// bitmaps are apart, so it shares its number with IDB_CAL_DIGIT_7.
+#define IDS_TREE_PERSON_GROUP 808
+#define IDS_CLASSIFY_GROUP_FIRST 40020   // its root items' texts, 40020 + k, ended by an empty one
+#define IDS_CLASSIFY_GROUP_SCENE 40021
+#define IDS_CLASSIFY_GROUP_PLACE 40022   // also the place searches' parent
+#define IDS_CLASSIFY_GROUP_KEYWORD 40023
+#define IDS_CLASSIFY_GROUP_PERSON 40024
+#define IDS_SEARCH_SIMILAR 40026         // the similar-image search's name
+#define IDS_SEARCH_NO_CITY 30076         // the place group of files without a city
 #define IDS_FOLDER_NOT_FOUND 40218  // path-input and classify: folder does not exist
-#define IDS_FOLDER_IS_DRIVE 40219  // a drive root was chosen as music folder
+// One text for every folder that cannot serve: a drive root chosen as music folder, a
+// tree's path of 260 characters or more, a tree's folder that cannot be listed.
+#define IDS_FOLDER_UNUSABLE 40219
+#define IDS_FOLDER_IS_DRIVE IDS_FOLDER_UNUSABLE
 #define IDS_MUSIC_FOLDER_BROWSE_TITLE 40251  // title of the music-folder browser
 #define IDS_PATH_INVALID_CHARS 40110  // the characters a path may not hold after its drive
 #define IDS_SCENARIO_OPEN_TITLE 50031  // open-scenario dialog title
@@ -454,6 +469,41 @@
 #define IDB_CAL_WEEKDAY_THU 872
 #define IDB_CAL_WEEKDAY_FRI 873
 #define IDB_CAL_WEEKDAY_SAT 874
+
+// Skinned list controls: the bitmap scroll bar's parts (normal, pressed, hot, disabled)
+// and the header strip's part images
+#define IDB_SKIN_VSCROLL_UP 880  // vertical bar: first arrow, 880..883 by state
+#define IDB_SKIN_VSCROLL_UP_PRESSED 881
+#define IDB_SKIN_VSCROLL_UP_HOT 882
+#define IDB_SKIN_VSCROLL_UP_DISABLED 883
+#define IDB_SKIN_VSCROLL_DOWN 884  // second arrow
+#define IDB_SKIN_VSCROLL_DOWN_PRESSED 885
+#define IDB_SKIN_VSCROLL_DOWN_HOT 886
+#define IDB_SKIN_VSCROLL_DOWN_DISABLED 887
+#define IDB_SKIN_VSCROLL_GRIP 888  // thumb grip, drawn centred
+#define IDB_SKIN_VSCROLL_GRIP_PRESSED 889
+#define IDB_SKIN_VSCROLL_GRIP_HOT 890
+#define IDB_SKIN_VSCROLL_BODY 891  // thumb body, stretched
+#define IDB_SKIN_VSCROLL_BODY_PRESSED 892
+#define IDB_SKIN_VSCROLL_BODY_HOT 893
+#define IDB_SKIN_VSCROLL_CAP_TOP 894  // thumb end caps
+#define IDB_SKIN_VSCROLL_CAP_BOTTOM 895
+#define IDB_SKIN_VSCROLL_TRACK 896  // track background, tiled
+#define IDB_SKIN_HSCROLL_LEFT 897  // horizontal bar: first arrow
+#define IDB_SKIN_HSCROLL_LEFT_PRESSED 898
+#define IDB_SKIN_HSCROLL_LEFT_HOT 899
+#define IDB_SKIN_HSCROLL_RIGHT 900  // second arrow
+#define IDB_SKIN_HSCROLL_RIGHT_PRESSED 901
+#define IDB_SKIN_HSCROLL_RIGHT_HOT 902
+#define IDB_SKIN_HSCROLL_BODY 903  // thumb body
+#define IDB_SKIN_HSCROLL_BODY_PRESSED 904
+#define IDB_SKIN_HSCROLL_BODY_HOT 905
+#define IDB_SKIN_HSCROLL_TRACK 906  // track background
+#define IDB_SKIN_HEADER_FACE 907  // header strip: column face, stretched
+#define IDB_SKIN_HEADER_FACE_PRESSED 908  // column face, pressed
+#define IDB_SKIN_HEADER_FACE_SORT 909  // column face of the sort column
+#define IDB_SKIN_HEADER_SEPARATOR 910  // column's right edge
+#define IDB_SKIN_HEADER_FILLER 911  // after the last column
 
 // Child ids fixed by the calendar views
 #define IDC_CAL_PREV_MONTH 18000  // month view: previous month

@@ -12,6 +12,7 @@
 #include "MainWndMessages.h"
 #include "ctl_fixture.h"
 #include "files.h"
+#include "pump.h"
 
 namespace {
 
@@ -252,7 +253,8 @@ TEST(Deletion, PruningAndMarksOfKeptFiles) {
   std::string d = MarkedPictures(marks, "del_prune", {"p1.jpg", "p2.jpg"}, false);
   h.ShowFolder(d);
   SelectByName(h, {"p1.jpg", "p2.jpg"});
-  ASSERT_TRUE(DeleteFileA((d + "\\p1.jpg").c_str()));
+  // The thumbnail decoder may still be reading the file the moment the folder shows.
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return DeleteFileA((d + "\\p1.jpg").c_str()) != FALSE; }, 10000));
   CStringList list;
   list.AddTail((d + "\\p1.jpg").c_str());
   list.AddTail((d + "\\p2.jpg").c_str());

@@ -92,6 +92,14 @@ PLUGIN_EXPORT HRESULT GetTitle(int kind, char* buffer, int size, void* extra) {
   memset(buffer, 'B', size);
   *(void**)extra = (void*)&g_log;  // a pointer-sized slot
   return 0;
+#elif defined(PLUGIN_TITLE_STRING)
+  // A tree the pane knows by its title: the resource library's text.
+  buffer[0] = 0;
+  if (HMODULE h = ::LoadLibraryExA("VxResource.dll", NULL, LOAD_LIBRARY_AS_DATAFILE)) {
+    ::LoadStringA(h, PLUGIN_TITLE_STRING, buffer, size);
+    ::FreeLibrary(h);
+  }
+  ANSWER("GetTitle", 0);
 #else
   wsprintfA(buffer, "%s Tree %d", PLUGIN_TITLE, kind);
   ANSWER("GetTitle", 0);
@@ -178,7 +186,7 @@ PLUGIN_EXPORT HRESULT GetFolderTypeNum(CTreeCtrl* tree, int* value) {
   *value = 3;
   ANSWER("GetFolderTypeNum", 0);
 }
-PLUGIN_EXPORT HRESULT IsFolderType(int a, int b) { ANSWER("IsFolderType", a == b ? 0 : 1); }
+PLUGIN_EXPORT HRESULT IsFolderType(int a, INT_PTR b) { ANSWER("IsFolderType", a == b ? 0 : 1); }
 PLUGIN_EXPORT HRESULT OpenWindow(int kind, CWnd* caller, char* buffer) {
   lstrcpynA(buffer, "C:\\Opened", PLUGIN_TEXT_SIZE);
   ANSWER("OpenWindow", 0);
@@ -225,7 +233,7 @@ PLUGIN_EXPORT HRESULT Drop(CTreeCtrl* tree, HGLOBAL files, DWORD effect, int x, 
 #ifdef VARIANT_DELETE_FAILS
   ANSWER("Drop", E_FAIL);
 #else
-  ANSWER("Drop", 0);
+  ANSWER("Drop", Answer("Drop", 0));
 #endif
 }
 PLUGIN_EXPORT HRESULT DrawClipboard(CTreeCtrl* tree) { ANSWER("DrawClipboard", 0); }
