@@ -114,24 +114,30 @@ HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
   return DShowRenderResult(m_pGraph->RenderFile(wszPath, NULL));
 }
 
-HRESULT CDShowPlayer::Run() {
-  IMediaControl* p;
-  HRESULT hr = Query(IID_IMediaControl, &p);
+// Asks the graph for one interface, calls f with it and lets it go.
+template <class I, class F>
+HRESULT CDShowPlayer::Use(const IID& iid, F f) const {
+  I* p;
+  HRESULT hr = Query(iid, &p);
   if (FAILED(hr)) return hr;
-  hr = p->Run();
+  hr = f(p);
   p->Release();
-  m_nState = 2;
   return hr;
 }
 
+// The state follows the command once the graph could be asked, whatever the command answers.
+HRESULT CDShowPlayer::Run() {
+  return Use<IMediaControl>(IID_IMediaControl, [this](IMediaControl* p) {
+    m_nState = 2;
+    return p->Run();
+  });
+}
+
 HRESULT CDShowPlayer::Pause() {
-  IMediaControl* p;
-  HRESULT hr = Query(IID_IMediaControl, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->Pause();
-  p->Release();
-  m_nState = 1;
-  return hr;
+  return Use<IMediaControl>(IID_IMediaControl, [this](IMediaControl* p) {
+    m_nState = 1;
+    return p->Pause();
+  });
 }
 
 HRESULT CDShowPlayer::Stop() {
@@ -161,12 +167,8 @@ HRESULT CDShowPlayer::SetOwner(HWND hOwner, long lStyle) {
 }
 
 HRESULT CDShowPlayer::SetMessageDrain(HWND hDrain) {
-  IVideoWindow* p;
-  HRESULT hr = Query(IID_IVideoWindow, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->put_MessageDrain(reinterpret_cast<OAHWND>(hDrain));
-  p->Release();
-  return hr;
+  return Use<IVideoWindow>(IID_IVideoWindow,
+                           [&](IVideoWindow* p) { return p->put_MessageDrain(reinterpret_cast<OAHWND>(hDrain)); });
 }
 
 HRESULT CDShowPlayer::SetWindowPosition(long l, long t, long r, long b) {
@@ -184,12 +186,7 @@ HRESULT CDShowPlayer::SetWindowPosition(long l, long t, long r, long b) {
 }
 
 HRESULT CDShowPlayer::SetForeground() {
-  IVideoWindow* p;
-  HRESULT hr = Query(IID_IVideoWindow, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->SetWindowForeground(OATRUE);
-  p->Release();
-  return hr;
+  return Use<IVideoWindow>(IID_IVideoWindow, [](IVideoWindow* p) { return p->SetWindowForeground(OATRUE); });
 }
 
 HRESULT CDShowPlayer::GetVideoSize(long* pWidth, long* pHeight) {
@@ -208,12 +205,7 @@ HRESULT CDShowPlayer::GetVideoSize(long* pWidth, long* pHeight) {
 }
 
 HRESULT CDShowPlayer::SetTimeFormat(GUID format) {
-  IMediaSeeking* p;
-  HRESULT hr = Query(IID_IMediaSeeking, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->SetTimeFormat(&format);
-  p->Release();
-  return hr;
+  return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) { return p->SetTimeFormat(&format); });
 }
 
 HRESULT CDShowPlayer::GetDuration(LONGLONG* pDuration) {
@@ -228,30 +220,18 @@ HRESULT CDShowPlayer::GetDuration(LONGLONG* pDuration) {
 }
 
 HRESULT CDShowPlayer::GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) {
-  IMediaSeeking* p;
-  HRESULT hr = Query(IID_IMediaSeeking, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->GetPositions(pCurrent, pStop);
-  p->Release();
-  return hr;
+  return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) { return p->GetPositions(pCurrent, pStop); });
 }
 
 HRESULT CDShowPlayer::SetCurrentPosition(LONGLONG* pPosition) {
-  IMediaSeeking* p;
-  HRESULT hr = Query(IID_IMediaSeeking, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
-  p->Release();
-  return hr;
+  return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) {
+    return p->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+  });
 }
 
 HRESULT CDShowPlayer::SetFullScreen(BOOL bFull) {
-  IVideoWindow* p;
-  HRESULT hr = Query(IID_IVideoWindow, &p);
-  if (FAILED(hr)) return hr;
-  hr = p->put_FullScreenMode(bFull ? OATRUE : OAFALSE);
-  p->Release();
-  return hr;
+  return Use<IVideoWindow>(IID_IVideoWindow,
+                           [&](IVideoWindow* p) { return p->put_FullScreenMode(bFull ? OATRUE : OAFALSE); });
 }
 
 HRESULT CDShowPlayer::IsFullScreen(BOOL* pFull) {

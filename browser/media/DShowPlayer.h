@@ -33,6 +33,8 @@ class CDShowPlayer {
  private:
   template <class I>
   HRESULT Query(const IID& iid, I** pp) const;
+  template <class I, class F>
+  HRESULT Use(const IID& iid, F f) const;
 
   IMediaEventEx* m_pEvent;
   IGraphBuilder* m_pGraph;
