@@ -20,7 +20,15 @@ inline int VxBDGroupTree(DWORD dwGroup) { return (int)((dwGroup >> 8) & 0xFF); }
 // The day word of a recording time.
 inline DWORD VxBDDayKey(const SYSTEMTIME& st) { return (DWORD)st.wYear * 10000 + st.wMonth * 100 + st.wDay; }
 // The clip number of a stream's file name ("00012.MTS"); -1 when the name is not a clip's.
-int VxBDClipNumber(LPCSTR pszName);
+inline int VxBDClipNumber(LPCSTR pszName) {
+  if (!pszName) return -1;
+  int n = 0;
+  for (int i = 0; i < 5; ++i) {
+    if (pszName[i] < '0' || pszName[i] > '9') return -1;
+    n = n * 10 + (pszName[i] - '0');
+  }
+  return pszName[5] == '.' ? n : -1;
+}
 
 // Drive state, word 0
 #define VXBD_STATE_READONLY 0x2000000  // a read-only medium (a disc)

@@ -77,16 +77,6 @@ bool Names(const std::vector<int>& clips, int clip) { return std::find(clips.beg
 
 }  // namespace
 
-int VxBDClipNumber(LPCSTR pszName) {
-  if (!pszName) return -1;
-  int n = 0;
-  for (int i = 0; i < 5; ++i) {
-    if (pszName[i] < '0' || pszName[i] > '9') return -1;
-    n = n * 10 + (pszName[i] - '0');
-  }
-  return pszName[5] == '.' ? n : -1;
-}
-
 BOOL VxBDTreeScenes(LPCSTR pszBase, int nTree, DWORD dwDay, std::vector<VxBDSceneRef>* pScenes) {
   if (!pScenes || nTree < 0 || nTree > 1) return FALSE;
   pScenes->clear();
