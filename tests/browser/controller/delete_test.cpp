@@ -394,6 +394,12 @@ TEST(Deletion, CardScenesThroughTheDiscCore) {
   EXPECT_EQ(ref[1], VxBDMakeGroup('E' - 'A', 0));
   EXPECT_EQ(ref[2], 20261101u);
   EXPECT_EQ(ref[3], 1u);
+  // A scene's stream keeps its name: the playlists name it.
+  {
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(h.trans()->RenameThumbnail(h.pView->m_items[1], "renamed.MTS"), 0);
+  }
+  EXPECT_TRUE(Exists(card.Card(1)));
 
   // Protected: the notice, nothing goes.
   const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
