@@ -47,6 +47,9 @@
 #define WM_CARD_CHANGED 1844           // wParam drive number, 0 = A
 #define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
 #define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
+#define WM_CALENDAR_GET_THUMBNAILS 1858  // wParam the list the calendars fill (in-process senders only)
+#define WM_FOCUSINFO_SET_PATH 1852       // to the focus information's tabs: lParam the path text
+#define WM_FOCUSINFO_SHOW_MAP 1853       // relayed to every property page: show the map
 #define WM_STATUS_SELECT_COUNT 1860
 #define WM_STATUS_MARK_COUNT 1861
 #define WM_STATUS_PROGRESS 1862        // lParam percent, -1 ends

@@ -1,6 +1,7 @@
 #include "FView_Folder.h"
 
 #include <Kitlib2/Kitlib2.h>
+#include <pluginkit/PluginKit.h>
 #include <VxResourceIds.h>
 
 #include "ImageCheckButton.h"
@@ -227,21 +228,13 @@ void CFView_Folder::RenewalTrees() {
 // ---- Messages ---------------------------------------------------------------------------
 
 namespace {
-// The message may come from another process: its pointer means nothing here unless it
-// names memory of ours that can be read.
-bool IsReadableHere(const void* p, size_t cb) {
-  MEMORY_BASIC_INFORMATION mbi;
-  if (!p || ::VirtualQuery(p, &mbi, sizeof mbi) != sizeof mbi) return false;
-  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
-                         PAGE_EXECUTE_WRITECOPY;
-  if (mbi.State != MEM_COMMIT || !(mbi.Protect & readable) || (mbi.Protect & PAGE_GUARD)) return false;
-  return (const char*)p + cb <= (const char*)mbi.BaseAddress + mbi.RegionSize;
-}
 }  // namespace
 
 LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
   const FOLDERTYPEQUERY* query = reinterpret_cast<const FOLDERTYPEQUERY*>(lParam);
-  if (!IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
+  // The message may come from another process: its pointer means nothing here unless it
+  // names memory of ours that can be read.
+  if (!pluginkit::IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
   CTreePluginEntry* pEntry = NULL;
   if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
   return m_manager.IsFolderType(pEntry, query->a, query->b) == S_OK ? 0 : E_FAIL;

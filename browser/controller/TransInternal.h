@@ -8,6 +8,7 @@
 #include <VxGUIDB.h>
 
 #include "ItemViewLink.h"
+#include "ReportCtrl.h"
 #include "MainWndMessages.h"
 #include "TransRules.h"
 #include "VxGUITrans.h"
@@ -113,6 +114,8 @@ typedef VXPUMPACTION (*PFNPUMPFILTER)(const MSG& msg, void* pParam);
 // queued commands wait until the scan is done.
 VXPUMPACTION ScanPumpFilter(const MSG& msg, void* pController);
 long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam);
+// Whether a scan pumps at this item: at most every 8 ms (user-interface thread only).
+bool ScanPumpDue();
 int CALLBACK DecodeAbortCallback(void* pController);
 // Answers what other threads have sent this one (a change of folder is only queued then),
 // leaving posted messages where they are: for long work that must not dispatch input.
@@ -123,6 +126,8 @@ void InvokeBrowserContextMenu(CWnd* pWnd, CPoint pt);
 BOOL LaunchRawDeveloper(HWND hOwner, LPCSTR pszPath);
 BOOL IsMyFavoriteDPOF();
 BOOL IsRemovableDrive(CThumbnailPage* pPage);
+// The page's drive as 0 for A: ... 25 for Z:; -1 for a virtual folder or a path without one.
+int PageDriveIndex(CThumbnailPage* pPage);
 void GetPageFolderPath(CThumbnailPage* pPage, CString& out);
 // Removes queued 1656 messages of the thread; their blocks belong to their senders.
 void DiscardQueuedReloads();

@@ -93,6 +93,15 @@ long PumpMessages(PFNPUMPFILTER pfnFilter, void* pParam) {
   return result;
 }
 
+bool ScanPumpDue() {
+  // A pump asks the server for every message: per file it cost more than the scan itself.
+  static DWORD s_last = 0;
+  DWORD now = ::GetTickCount();
+  if (now - s_last < 8) return false;
+  s_last = now;
+  return true;
+}
+
 VXPUMPACTION ScanPumpFilter(const MSG& msg, void* p) {
   CVxGUITrans* pThis = static_cast<CVxGUITrans*>(p);
   if (pThis && !pThis->IsContinueChangeFolder()) return VXPUMP_STOP;
@@ -193,11 +202,19 @@ BOOL IsMyFavoriteDPOF() {
   return v & 1;
 }
 
+int PageDriveIndex(CThumbnailPage* pPage) {
+  if (!pPage || pPage->IsVirtualFolder()) return -1;
+  const CString& folder = pPage->GetGroupInfo().GetText();
+  if (folder.GetLength() < 2 || folder[1] != ':') return -1;
+  char letter = char(folder[0] & ~0x20);
+  return letter >= 'A' && letter <= 'Z' ? letter - 'A' : -1;
+}
+
 BOOL IsRemovableDrive(CThumbnailPage* pPage) {
-  if (!pPage || pPage->IsVirtualFolder()) return FALSE;
-  CString folder = TransWithBackslash(pPage->GetGroupInfo().GetText());
-  if (folder.GetLength() < 3 || folder[1] != ':') return FALSE;
-  return ::GetDriveTypeA(folder.Left(3)) == DRIVE_REMOVABLE;
+  int drive = PageDriveIndex(pPage);
+  if (drive < 0) return FALSE;
+  char root[] = {char('A' + drive), ':', '\\', 0};
+  return ::GetDriveTypeA(root) == DRIVE_REMOVABLE;
 }
 
 void GetPageFolderPath(CThumbnailPage* pPage, CString& out) {

@@ -2,6 +2,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 
+#include "BrowserBaseView.h"
 #include "DragDrop.h"
 #include "MovieCtrl.h"
 #include "SlideShowController.h"
@@ -56,10 +57,9 @@ CVxGUITrans::CVxGUITrans()
       m_nSelectEcho(0),
       m_pExportLock(NULL),
       m_bErrorBoxOpen(FALSE),
-      m_bDPOFFavourite(FALSE) {
+      m_bDPOFFavourite(FALSE),
+      m_dwDPOFDrives(0) {
   m_pRelay = new VXRELAYRECORD();
-  // The details list comes with its own part; until then there is none (every use is
-  // guarded, as in report mode).
   m_pBusy = new VXBUSYGUARD();
   m_pBusy->lCount = 0;
   m_pBusy->bRepost = FALSE;
@@ -133,6 +133,22 @@ BOOL CVxGUITrans::Initialize() {
     m_pSoundCheck = new (std::nothrow) CSoundCheckProcess(GetSafeHwnd());
     if (m_pSoundCheck) m_pSoundCheck->Check();
   }
+  // The details list: made once, hidden over the icon view until a details mode shows it.
+  // Report mode has no details list.
+  if (!m_pReportCtrl && m_pView && m_pView->GetSafeHwnd() && !IsEnableReportMode()) {
+    m_pReportCtrl = new CReportCtrl();
+    if (m_pReportCtrl && !m_pReportCtrl->CreateList(m_pView, 0, this)) {
+      delete m_pReportCtrl;
+      m_pReportCtrl = NULL;
+    }
+    // A details mode kept from the last run shows the list from the start.
+    CBrowserDocument* pDoc = GetBrowserDocument();
+    UINT mode = pDoc ? (UINT)pDoc->GetViewMode() : 0;
+    if (m_pReportCtrl && CBrowserStatus::CViewMode::IsDetailFlag(mode)) {
+      m_pReportCtrl->SetMode((int)CBrowserStatus::CViewMode::ToCgViewID(mode));
+      m_pReportCtrl->ShowWindow(SW_SHOW);
+    }
+  }
   m_nSavedViewMode = 2;
   return TRUE;
 }
@@ -205,7 +221,8 @@ BOOL CVxGUITrans::IsItemShown(CThumbnail* p) const {
 
 void CVxGUITrans::CollectShown(CList<CThumbnail*, CThumbnail*>& list) const {
   if (IsCalendarMode()) {
-    if (HWND hBase = GetBaseViewWindow()) ::SendMessageA(hBase, 1858, (WPARAM)&list, 0);
+    if (CBrowserBaseView* pBase = dynamic_cast<CBrowserBaseView*>(CWnd::FromHandlePermanent(GetBaseViewWindow())))
+      pBase->GetCalendarThumbnails(&list);
     return;
   }
   if (IVxItemView* pItems = GetItemView()) pItems->CollectThumbnail(list, -1);

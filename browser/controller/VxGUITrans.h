@@ -20,6 +20,7 @@
 //   VxGUITransMarks.cpp   the marked files' copy and move, favourites
 //   VxGUITransClipboard.cpp  cut, copy and paste
 //   VxGUITransDrag.cpp    dragging the selection out, the rename command
+//   VxGUITransMode.cpp    view modes: icons, details list, focus mode, and their switch
 //   TransShared.cpp       busy scope, message pump, missing-file notice, context menu,
 //                         raw developer, card-area names
 //   TransRules.cpp        the decisions without windows (see TransRules.h)
@@ -65,6 +66,8 @@ struct VXSELECTKEEPER {
 };
 
 class CVxPaneMessenger;
+class CReportCtrl;
+class CDynamicSplitterWnd;
 class CExportPaneLock;
 
 // The chooser of a marked-files destination: writes the folder into pszFolder; 1 when one
@@ -334,9 +337,26 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CDropTarget* GetDropTarget() const { return m_pDropTarget; }
   CDropSource* GetDropSource() const { return m_pDropSource; }
 
-  // ---- Staged: connected when their own parts land (handled, nothing done) ---------------
-  void FocusMode_RefreshSelectItem();
+
+  // ---- View modes (VxGUITransMode.cpp) ----------------------------------------------------
   void OnModeChange(UINT nViewCode);
+  BOOL OnModeChange_ValidFileCheck(UINT nViewCode);
+  BOOL OnModeChange_SameModeCheck(UINT nViewCode);
+  BOOL OnModeChange_Modify(UINT nViewCode);
+  void OnModeChange_EnsureVisible();
+  void GotoSmallIconMode();
+  void GotoLargeIconMode();
+  void GotoDetailMode();
+  void GotoFocusMode(float fRatio);
+  void GotoFocusMode_SelectItem();
+  void FocusMode_RefreshSelectItem();
+  void HideFocusWnd();
+  void SetFocusSpliterHeight(float fRatio);
+  // The details list (null until Initialize made it).
+  CReportCtrl* GetReportCtrl() const { return m_pReportCtrl; }
+  BOOL IsReportVisible() const;
+  void OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld);
+  CThumbnail* ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam) const;
 
   // ---- Owned helpers (read by the views and tests) ---------------------------------------
   CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }
@@ -344,8 +364,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CZoomWndController* GetZoomController() const { return m_pZoom; }
   HMODULE GetClipFactsModule() const { return m_hClipFacts; }
   // The main program said a slide show exists (message 1928 with 1).
-  // Favourites come from the print-order file too (read when decoding starts).
-  BOOL IsDPOFFavouriteWanted() const { return m_bDPOFFavourite; }
+  // Favourites of a page come from the print-order file too: on a removable drive, when
+  // wanted (both read when decoding starts, so that the decoder's calls ask no drive).
+  BOOL IsDPOFFavouriteWanted(CThumbnailPage* pPage) const;
   BOOL IsSlideShowPresent() const { return m_pSlideShowFlag && *m_pSlideShowFlag == 1; }
 
  private:
@@ -367,6 +388,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void CollectShown(CList<CThumbnail*, CThumbnail*>& list) const;
   void CollectAll(CList<CThumbnail*, CThumbnail*>& list) const;
   HWND GetBaseViewWindow() const;
+  CDynamicSplitterWnd* GetViewSplitter() const;
+  void ShowIconSide(int nCell);
   BOOL IsClipboardRefused() const;
   int WriteSelectionToClipBoard(UINT nEffect);
 
@@ -374,7 +397,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CView* m_pView;
   HWND m_hManager;
   VXRELAYRECORD* m_pRelay;
-  CWnd* m_pReportCtrl;
+  CReportCtrl* m_pReportCtrl;
   // 5. label edit  6. busy guard  7. update lock  8. zoom controller
   BOOL m_bEditLabel;
   VXBUSYGUARD* m_pBusy;
@@ -406,4 +429,5 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   CExportPaneLock* m_pExportLock;
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
+  DWORD m_dwDPOFDrives;  // bit n: drive 'A' + n is removable
 };

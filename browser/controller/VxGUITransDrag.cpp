@@ -93,7 +93,7 @@ void CVxGUITrans::OnHandleDrag(NMLISTVIEW* pNotify) {
   }
   SetDragRect();
 
-  CThumbnail* pItem = pNotify ? reinterpret_cast<CThumbnail*>(pNotify->lParam) : NULL;
+  CThumbnail* pItem = pNotify ? ItemOfNotice(&pNotify->hdr, pNotify->iItem, pNotify->lParam) : NULL;
   if (!pItem || !CThumbnail::CheckThumbnailPointer(pItem)) pItem = pLast;
   CStringList files, folders;
   if (!pItem->IsSelect()) {

@@ -172,7 +172,7 @@ long CVxGUITrans::FileFindCallBack(CThumbnail* pItem, CVxGUITrans* pOwner) {
   if (!bUiThread) ::Sleep(0);
   if (g_pTransProgress) g_pTransProgress->Step();
   if (!bUiThread) return 0;
-  long pump = PumpMessages(ScanPumpFilter, pOwner);
+  long pump = ScanPumpDue() ? PumpMessages(ScanPumpFilter, pOwner) : 0;
   if (pump < 0 || (pOwner && !pOwner->IsContinueChangeFolder())) {
     if (pOwner)
       if (IVxItemView* pItems = pOwner->GetItemView()) pItems->DeleteAllItems();
@@ -221,7 +221,7 @@ BOOL CVxGUITrans::CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, co
   BOOL bCardFolder = IsCardAudioVoiceFolder() && !IsEnableReportMode();
   for (int i = 0; i < count && IsContinueChangeFolder(); ++i) {
     if (bPump) {
-      long pump = PumpMessages(ScanPumpFilter, this);
+      long pump = ScanPumpDue() ? PumpMessages(ScanPumpFilter, this) : 0;
       if (pump < 0) {
         if (IVxItemView* pItems = GetItemView()) pItems->DeleteAllItems();
         return FALSE;
@@ -535,16 +535,31 @@ static void DecodeCallback(CThumbnail* pItem, void* pContext) {
   // The favourite state is the item's: written under its lock, as the picture is.
   pItem->ThreadLock();
   pItem->MyFavoriteExtract(0);
-  if (pThis->IsDPOFFavouriteWanted() && IsRemovableDrive(pItem->GetPage())) pItem->MyFavoriteExtract(1);
+  if (pThis->IsDPOFFavouriteWanted(pItem->GetPage())) pItem->MyFavoriteExtract(1);
   pItem->ThreadUnlock();
   DWORD id = pItem->GetUniqueID(VXID_SLOT_VIEW);
   if (HWND h = pThis->GetSafeHwnd()) ::PostMessageA(h, LVM_REDRAWITEMS, id, id);
 }
 
+BOOL CVxGUITrans::IsDPOFFavouriteWanted(CThumbnailPage* pPage) const {
+  int drive = PageDriveIndex(pPage);
+  return m_bDPOFFavourite && drive >= 0 && (m_dwDPOFDrives >> drive & 1);
+}
+
 void CVxGUITrans::DecodeThread_Start(BOOL bWithList) {
-  // Read here, on the user-interface thread, for the decoder's callback.
+  // Read here, on the user-interface thread, for the decoder's callback (with no run going).
+  CThumbnailPage::DecodeStop();
   CBrowserDocument* pDocNow = GetBrowserDocument();
   m_bDPOFFavourite = IsMyFavoriteDPOF() && pDocNow && pDocNow->GetFolderType().IsExplorerFolder();
+  m_dwDPOFDrives = 0;
+  if (m_bDPOFFavourite) {
+    const CThumbnailPageList& pages = pDocNow->GetPageList();
+    for (POSITION pos = pages.GetHeadPosition(); pos;) {
+      CThumbnailPage* pPage = pages.GetNext(pos);
+      int drive = PageDriveIndex(pPage);
+      if (drive >= 0 && !(m_dwDPOFDrives >> drive & 1) && IsRemovableDrive(pPage)) m_dwDPOFDrives |= 1u << drive;
+    }
+  }
   if (bWithList) DecodeThread_AddtionalList();
   if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   CBrowserDocument* pDoc = GetBrowserDocument();

@@ -35,10 +35,21 @@ static BOOL RenameContentTitle(LPCSTR pszPath, LPCSTR pszTitle) {
   return ok;
 }
 
+// The item a list notice is about: the details list is a virtual list whose notices carry
+// only the row; the icon view's carry the item.
+CThumbnail* CVxGUITrans::ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam) const {
+  if (pHdr->idFrom == VXCTRL_REPORT) return m_pReportCtrl ? m_pReportCtrl->GetRowThumbnail(nRow) : NULL;
+  return reinterpret_cast<CThumbnail*>(lParam);
+}
+
 BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
   *pResult = 1;
   const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
   if (!pHdr || (pHdr->idFrom != VXCTRL_ICONVIEW && pHdr->idFrom != VXCTRL_REPORT)) return FALSE;
+  // The details list answers its own texts and drawing (reflected back to it).
+  if (pHdr->idFrom == VXCTRL_REPORT && (pHdr->code == LVN_GETDISPINFOA || pHdr->code == LVN_GETDISPINFOW ||
+                                        pHdr->code == NM_CUSTOMDRAW || pHdr->code == LVN_ODCACHEHINT))
+    return FALSE;
   CBrowserDocument* pDoc = GetBrowserDocument();
   IVxItemView* pItems = GetItemView();
   switch (pHdr->code) {
@@ -48,7 +59,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     case LVN_BEGINLABELEDITA: {
       m_bEditLabel = TRUE;
       const NMLVDISPINFOA* p = reinterpret_cast<const NMLVDISPINFOA*>(pHdr);
-      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->item.lParam);
+      CThumbnail* pItem = ItemOfNotice(pHdr, p->item.iItem, p->item.lParam);
       if (!CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
       int answer = CheckThumbnailFile(m_pView, pItem);
       if (answer == 1) {
@@ -67,7 +78,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     case LVN_ENDLABELEDITA: {
       m_bEditLabel = FALSE;
       const NMLVDISPINFOA* p = reinterpret_cast<const NMLVDISPINFOA*>(pHdr);
-      CThumbnail* pItem = reinterpret_cast<CThumbnail*>(p->item.lParam);
+      CThumbnail* pItem = ItemOfNotice(pHdr, p->item.iItem, p->item.lParam);
       if (!p->item.pszText || !CThumbnail::CheckThumbnailPointer(pItem)) return TRUE;
       CString path = pItem->GetFilePath();
       if (pItem->GetFileExt().CompareNoCase(".cont") == 0) {
@@ -86,6 +97,11 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     case LVN_ITEMCHANGING: {
       const NMLISTVIEW* p = reinterpret_cast<const NMLISTVIEW*>(pHdr);
       if (!pDoc) return TRUE;
+      if (pHdr->idFrom == VXCTRL_REPORT) {
+        if (pHdr->code == LVN_ITEMCHANGED && m_nSelectEcho == 0)
+          OnReportSelection(p->iItem, p->iItem, p->uNewState, p->uOldState);
+        return TRUE;
+      }
       if (p->iItem == -1) {
         if (!(p->uNewState & LVIS_SELECTED) && (p->uOldState & LVIS_SELECTED) && pItems) pItems->UnSelectAll(TRUE);
         return TRUE;
@@ -102,6 +118,12 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
         else
           pDoc->UnSelectItem(pItem, m_pView);
       }
+      return TRUE;
+    }
+    case LVN_ODSTATECHANGED: {
+      const NMLVODSTATECHANGE* p = reinterpret_cast<const NMLVODSTATECHANGE*>(pHdr);
+      if (pHdr->idFrom == VXCTRL_REPORT && m_nSelectEcho == 0)
+        OnReportSelection(p->iFrom, p->iTo, p->uNewState, p->uOldState);
       return TRUE;
     }
     case NM_DBLCLK: {
@@ -148,4 +170,20 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     }
   }
   return TRUE;
+}
+
+// The details list is a virtual list: its notices carry rows, which stand for the icon
+// view's items in display order. Row -1 means every row.
+void CVxGUITrans::OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld) {
+  IVxItemView* pItems = GetItemView();
+  if (!pItems || !m_pReportCtrl || !((uNew ^ uOld) & LVIS_SELECTED)) return;
+  BOOL bSelect = (uNew & LVIS_SELECTED) != 0;
+  if (nFrom == -1) {
+    if (!bSelect) pItems->UnSelectAll(TRUE);
+    return;
+  }
+  for (int row = nFrom; row <= nTo; ++row) {
+    DWORD id = m_pReportCtrl->GetItemID(row);
+    if (id != VXID_NONE) pItems->Select(id, bSelect, FALSE);
+  }
 }

@@ -111,24 +111,3 @@ BOOL CVxGUITrans::MovieCtrl_Unload() {
   if (m_pMovieCtrl->IsOpen()) m_pMovieCtrl->Close();
   return bFull;
 }
-
-// The view-mode switch comes with the base view's own part: until then a mode change only
-// records the mode in the document, and the focus item is not re-selected.
-void CVxGUITrans::FocusMode_RefreshSelectItem() {}
-
-void CVxGUITrans::OnModeChange(UINT nViewCode) {
-  // The zoom window and the slide show leave the browse mode as it is.
-  switch (nViewCode) {
-    case CGVIEW_ZOOM: GotoZoomMode(ZoomStartItem()); return;
-    case CGVIEW_SLIDESHOW:
-    case CGVIEW_SLIDESHOW_ALL: GotoSlideShowMode(); return;
-  }
-  BROWSE_VIEW_MODE mode = CBrowserStatus::CViewMode::ToBrowseID(nViewCode);
-  if (mode == BROWSE_VIEW_NONE) return;
-  SetViewModeFlag(mode, TRUE);
-  if (IVxItemView* pItems = GetItemView()) {
-    CBrowserDocument* pDoc = GetBrowserDocument();
-    int cell = pDoc ? TransThumbnailCell(IsCalendarMode(), IsLargeIconMode(), pDoc->GetBrowserStatus().GetThumbMode()) : 80;
-    pItems->SetThumbnailSize(CSize(cell, cell));
-  }
-}

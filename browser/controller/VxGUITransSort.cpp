@@ -38,8 +38,13 @@ void CVxGUITrans::Sort(UINT nSortID, BOOL) {
   IVxItemView* pItems = GetItemView();
   if (!pItems) return;
   pItems->SortItems(CompareBySortString, nSortID);
+  // The details list follows the new order: row = list ID.
+  if (m_pReportCtrl && m_pReportCtrl->GetSafeHwnd()) {
+    m_pReportCtrl->RebuildIDs();
+    if (IsReportVisible()) m_pReportCtrl->StartWorker();
+  }
   DWORD focus = pItems->GetFocusItem();
-  if (focus != VXID_NONE && pItems->GetThumbnail(focus)) pItems->EnsureVisible(focus, FALSE);
+  if (!IsReportVisible() && focus != VXID_NONE && pItems->GetThumbnail(focus)) pItems->EnsureVisible(focus, FALSE);
   Thread_Resume();
 }
 

@@ -1,6 +1,9 @@
 // CIconView: life, hand-over to the controller, drawing and the input hooks.
 #include "IconView.h"
 
+#include "IconViewRules.h"
+#include "ThumbToolTip.h"
+
 #include "TransInternal.h"
 #include "VxGUITrans.h"
 
@@ -35,6 +38,7 @@ CIconView::CIconView() {
 }
 
 CIconView::~CIconView() {
+  delete m_pTip;
   CVxGUITrans* p = m_pTrans;
   m_pTrans = NULL;
   m_bTransReady = FALSE;
@@ -50,8 +54,31 @@ CPoint CIconView::GetScrollPosition() const {
   return pt;
 }
 
+namespace {
+// The icon view's answers to the tooltips: the item under a point (the picture, label or
+// check box of an item; its cell's margin is none) and an item's thumbnail.
+class CIconViewTip : public CThumbToolTip {
+ public:
+  explicit CIconViewTip(CIconView* pView) : CThumbToolTip(pView), m_pView(pView) {}
+  DWORD HitTest(CPoint pt) override {
+    int part = iconview::kPartNone;
+    DWORD id = m_pView->ItemAtPoint(pt, &part);
+    return part == iconview::kPartNone || part == iconview::kPartItem ? VXID_NONE : id;
+  }
+  CThumbnail* GetThumbnail(DWORD id) override { return m_pView->GetThumbnail(id); }
+
+ private:
+  CIconView* m_pView;
+};
+}  // namespace
+
+INT_PTR CIconView::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
+  return m_pTip ? m_pTip->OnToolHitTest(point, pTI) : -1;
+}
+
 void CIconView::OnInitialUpdate() {
   CVxGUIIconView::OnInitialUpdate();
+  if (!m_pTip) m_pTip = new CIconViewTip(this);
   SetItemIdSlot(1);
   CWnd* main = AfxGetMainWnd();
   if (m_pTrans) {
@@ -71,6 +98,15 @@ void CIconView::OnInitialUpdate() {
 }
 
 LRESULT CIconView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY && m_pTip) {
+    NMHDR* pHdr = reinterpret_cast<NMHDR*>(lParam);
+    if (pHdr && (pHdr->code == TTN_NEEDTEXTA || pHdr->code == TTN_NEEDTEXTW) &&
+        (!m_pTrans || !m_pTrans->GetReportCtrl() || pHdr->hwndFrom != m_pTrans->GetReportCtrl()->GetSafeHwnd())) {
+      CPoint pt;
+      ::GetCursorPos(&pt);
+      return m_pTip->OnToolTipText(pHdr, pt);
+    }
+  }
   if (message != WM_PAINT && message != WM_INITDIALOG && m_pTrans && m_bTransReady) {
     LRESULT result = 0;
     HWND self = GetSafeHwnd();
@@ -104,7 +140,7 @@ UINT CIconView::ItemDrawFlags(DWORD id, BOOL bFocus) const {
   const CBrowserDocument* doc = GetBrowserDocument();
   if (doc && doc->GetFolderType().IsSDCardFolder()) flags = (flags & ~kDrawFavoriteDB) | kDrawFavoriteDPOF;
   CThumbnail* t = GetThumbnail(id);
-  if (m_pTrans && m_pTrans->IsDPOFFavouriteWanted() && t && IsRemovableDrive(t->GetPage()))
+  if (m_pTrans && t && m_pTrans->IsDPOFFavouriteWanted(t->GetPage()))
     flags |= kDrawFavoriteDB | kDrawFavoriteDPOF;
   return flags;
 }
@@ -193,7 +229,20 @@ void CIconView::CheckItems(DWORD id) {
   }
 }
 
+void CIconView::RemoveItem(CThumbnail* pThumbnail) {
+  CReportCtrl* pList = m_pTrans ? m_pTrans->GetReportCtrl() : NULL;
+  if (pList) pList->StopWorker();
+  CVxGUIIconView::RemoveItem(pThumbnail);
+  if (pList && pList->GetSafeHwnd()) {
+    pList->RebuildIDs();
+    // The rows not filled yet still get their texts.
+    if (pList->IsWindowVisible()) pList->StartWorker();
+  }
+}
+
 void CIconView::DeleteAllItems() {
+  // The details list's worker holds the items: it ends before they go.
+  if (CReportCtrl* pList = m_pTrans ? m_pTrans->GetReportCtrl() : NULL) pList->Clear();
   bool had = GetItemCount() > 0;
   if (GetSafeHwnd()) {
     SetScrollSizes(MM_TEXT, CSize(0, 0));

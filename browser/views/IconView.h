@@ -13,6 +13,7 @@
 #include "VxGUIIconView.h"
 
 class CVxGUITrans;
+class CThumbToolTip;
 
 class VXGUITRANS_API CIconView : public CVxGUIIconView {
   DECLARE_DYNCREATE(CIconView)
@@ -47,6 +48,7 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void SelectItems_End() override;
   void SetItemCheck(DWORD id, BOOL bCheck) override;
   void CheckItems(DWORD id) override;
+  void RemoveItem(CThumbnail* pThumbnail) override;
   void DeleteAllItems() override;
   void OnAutoScrollEnd(CPoint point) override;
 
@@ -60,6 +62,7 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
 
   void OnInitialUpdate() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -76,6 +79,7 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
 
   CVxGUITrans* m_pTrans = NULL;
   BOOL m_bTransReady = FALSE;
+  CThumbToolTip* m_pTip = NULL;  // the thumbnails' tooltips, from the initial update
   CBitmap m_gdiObject;
   CIconGroupHeaders m_headers;
   struct HeaderRecord {

@@ -71,6 +71,12 @@ void CVxGUIIconView::OnPaint() {
     dc.BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, SRCCOPY);
     mem.SelectObject(oldBmp);
   } else {
+    // No buffer of this size (the client changed since the last WM_SIZE): the background
+    // is not erased either, so it is filled here.
+    if (m_brBack.GetSafeHandle())
+      dc.FillRect(&client, &m_brBack);
+    else
+      dc.FillSolidRect(&client, back);
     dc.SetViewportOrg(-scroll.x, -scroll.y);
     OnDraw(&dc);
     dc.SetViewportOrg(0, 0);

@@ -43,5 +43,8 @@ RECORDGATE_API HRESULT WINAPI VxDBWSetFavorite(LPCSTR pszPath, BOOL bFavorite) {
 RECORDGATE_API HRESULT WINAPI VxDBWGetFavorite(LPCSTR pszPath, BOOL* pbFavorite) {
   return VxDBGetFavorite(pszPath, pbFavorite);
 }
+RECORDGATE_API HRESULT WINAPI VxDBWGetFolderFavorites(LPCSTR pszFolder, STRINGLIST** ppPaths) {
+  return VxDBGetFolderFavorites(pszFolder, ppPaths);
+}
 RECORDGATE_API HRESULT WINAPI VxDBWSetPrintCount(LPCSTR pszPath, int nCount) { return VxDBSetPrintCount(pszPath, nCount); }
 RECORDGATE_API HRESULT WINAPI VxDBWGetPrintCount(LPCSTR pszPath, int* pnCount) { return VxDBGetPrintCount(pszPath, pnCount); }

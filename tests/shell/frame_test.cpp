@@ -4,8 +4,10 @@
 // placement and sizes it keeps in the profile.
 #include <gtest/gtest.h>
 
+#include <BrowserBaseView.h>
 #include <BrowserSubView.h>
 #include <DynamicSplitterWnd.h>
+#include <EnlargedImageView.h>
 #include <IconView.h>
 #include <Kitlib2/Kitlib2.h>
 #include <VxDocument.h>
@@ -721,3 +723,68 @@ TEST_F(FrameTest, PlacementAndPaneSizesAreWrittenAtCloseAndRestoredAtTheNextStar
 }
 
 }  // namespace
+
+// The view-mode commands switch the browser's windows: icons, the details list, focus mode
+// with the enlarged picture, the calendar; each switch in a screenshot.
+TEST_F(FrameTest, ViewModeCommandsSwitchTheBrowsersWindows) {
+  std::string folder = testsupport::NewTempFolder("frame-modes");
+  for (const char* name : {"exif_full.jpg", "plain.jpg", "rose.jpg", "people.jpg"})
+    ::CopyFileA(testsupport::Fixture(name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+  m_pFrame->SetWindowPos(&CWnd::wndTop, 0, 0, 1100, 800, SWP_SHOWWINDOW);  // on the screen: its pictures are taken
+  CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+  ASSERT_NE(pIcons, nullptr);
+  std::string text = "0|Explorer|1|" + folder + "\\||";
+  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
+  pIcons->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->m_hWnd, (LPARAM)&cds);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return pIcons->GetItemCount() == 4; }, 10000));
+
+  // The windows of the browser area, found among the frame's descendants.
+  auto find = [&](CRuntimeClass* pClass) -> CWnd* {
+    struct S {
+      CRuntimeClass* c;
+      HWND h;
+    } s = {pClass, NULL};
+    ::EnumChildWindows(
+        m_pFrame->m_hWnd,
+        [](HWND h, LPARAM l) -> BOOL {
+          S* p = reinterpret_cast<S*>(l);
+          CWnd* w = CWnd::FromHandlePermanent(h);
+          if (w && w->IsKindOf(p->c)) p->h = h;
+          return p->h == NULL;
+        },
+        (LPARAM)&s);
+    return s.h ? CWnd::FromHandlePermanent(s.h) : nullptr;
+  };
+  CWnd* pEnlarged = find(RUNTIME_CLASS(CEnlargedImageView));
+  CBrowserBaseView* pBase = dynamic_cast<CBrowserBaseView*>(find(RUNTIME_CLASS(CBrowserBaseView)));
+  ASSERT_NE(pEnlarged, nullptr);
+  ASSERT_NE(pBase, nullptr);
+  HWND hList = ::GetDlgItem(pIcons->m_hWnd, IDC_DETAILS_LIST);
+  ASSERT_TRUE(::IsWindow(hList));
+  auto visible = [](HWND h) { return ::IsWindow(h) && ::IsWindowVisible(h); };
+  struct {
+    UINT nID;
+    bool icons, list, enlarged, month;
+    const char* shot;
+  } kSteps[] = {
+      {ID_VIEWMODE_SMALL_ICONS, true, false, false, false, "marlo5-mode-small"},
+      {ID_VIEWMODE_FILE_INFO, true, true, false, false, "marlo5-mode-fileinfo"},
+      {ID_VIEWMODE_CAMERA_INFO, true, true, false, false, "marlo5-mode-camerainfo"},
+      {ID_VIEWMODE_FOCUS, true, false, true, false, "marlo5-mode-focus"},
+      {ID_VIEWMODE_MONTH, false, false, false, true, "marlo5-mode-month"},
+      {ID_VIEWMODE_LARGE_ICONS, true, false, false, false, "marlo5-mode-large"},
+  };
+  for (const auto& s : kSteps) {
+    SCOPED_TRACE(s.shot);
+    m_pFrame->SendMessage(WM_COMMAND, s.nID);
+    testsupport::WaitUntil([] { return false; }, 300);  // let it paint
+    EXPECT_EQ(visible(pIcons->m_hWnd), s.icons);
+    EXPECT_EQ(visible(hList), s.list);
+    EXPECT_EQ(visible(pEnlarged->m_hWnd), s.enlarged);
+    EXPECT_EQ(visible(pBase->GetMonthView()->GetSafeHwnd()), s.month);
+    uikit::Picture picture(m_pFrame->m_hWnd);
+    EXPECT_FALSE(picture.Save(s.shot).empty());
+  }
+  // Large icons again in force: the profile hands the mode to the next frame.
+  EXPECT_EQ(m_pFrame->GetBrowserDocument()->GetViewMode(), BROWSE_VIEW_LARGEICON);
+}

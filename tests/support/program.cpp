@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 namespace testsupport {
 
@@ -17,6 +18,13 @@ std::string ProgramFolder() {
 }
 
 std::string Fixture(const std::string& name) { return ProgramFolder() + "\\testdata\\" + name; }
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc = {};
+  pmc.cb = sizeof(pmc);
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
+  return pmc.PrivateUsage > pmc.PagefileUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
 
 HANDLE StartProgram(const std::string& commandLine, const std::string& folder) {
   std::string line = commandLine;  // CreateProcess may write into it

@@ -14,6 +14,9 @@ std::string ProgramFolder();
 // A generated fixture: <program folder>\testdata\<name>.
 std::string Fixture(const std::string& name);
 
+// The process's private bytes (Wine reports them as the page-file use).
+SIZE_T PrivateBytes();
+
 // Starts a command line in folder (the current folder when empty): the process handle,
 // nullptr when it could not start.
 HANDLE StartProgram(const std::string& commandLine, const std::string& folder = std::string());

@@ -8,7 +8,6 @@
 // every 10 ms while the change runs. Memory: private bytes after scrolling B through at
 // sizes 160 and 303, above the same program showing an empty folder.
 #include <fw/fw.h>
-#include <psapi.h>
 
 #include <IconView.h>
 #include <MainWndMessages.h>
@@ -115,13 +114,6 @@ double ReadHeads(const std::vector<std::string>& files) {
   return bench::Now() - start;
 }
 
-SIZE_T PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX pmc = {};
-  pmc.cb = sizeof(pmc);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-  // Wine reports the private bytes as the page-file use.
-  return std::max(pmc.PrivateUsage, pmc.PagefileUsage);
-}
 
 std::atomic<bool> g_ping{false};
 std::vector<double> g_answers;
@@ -154,7 +146,7 @@ ULONGLONG ScrollThrough() {
     most = std::max(most, CThumbnailPage::GetPixelBytes());
     if (guard % 50 == 0)
       printf("    scrolled %d pages: pixels %.1f MB, private %.1f MB\n", guard, CThumbnailPage::GetPixelBytes() / 1048576.0,
-             PrivateBytes() / 1048576.0);
+             testsupport::PrivateBytes() / 1048576.0);
     int before = g_view->GetScrollPositionRaw().y;
     g_view->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
     g_view->UpdateWindow();
@@ -253,15 +245,15 @@ int main(int argc, char** argv) {
     // Memory: an empty folder, then B scrolled through at 160 and at 303.
     ShowFolder(empty);
     PumpOnce(200);
-    SIZE_T base = PrivateBytes();
+    SIZE_T base = testsupport::PrivateBytes();
     ShowFolder(folderB);
     ULONGLONG pix160 = ScrollThrough();
-    SIZE_T at160 = PrivateBytes();
+    SIZE_T at160 = testsupport::PrivateBytes();
     UseSize(4, 303);
     ShowFolder(empty);
     ShowFolder(folderB);
     ULONGLONG pix303 = ScrollThrough();
-    SIZE_T at303 = PrivateBytes();
+    SIZE_T at303 = testsupport::PrivateBytes();
     const double mb = 1024.0 * 1024.0;
     printf("memory: empty folder %.1f MB private; B at 160 +%.1f MB (pixels at most %.1f MB), at 303 +%.1f MB "
            "(pixels at most %.1f MB); allowed +%.1f MB\n",

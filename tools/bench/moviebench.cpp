@@ -2,7 +2,6 @@
 // each grab leaves memory behind, and how much.
 //   tools/wine-run build/bin/moviebench.exe [movie] [--grabs N]
 #include <windows.h>
-#include <psapi.h>
 
 #include <imaging/movie.h>
 #include <program.h>
@@ -11,15 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-
-namespace {
-SIZE_T PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX pmc = {};
-  pmc.cb = sizeof(pmc);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-  return std::max(pmc.PrivateUsage, pmc.PagefileUsage);
-}
-}  // namespace
 
 int main(int argc, char** argv) {
   setvbuf(stdout, NULL, _IONBF, 0);
@@ -36,10 +26,10 @@ int main(int argc, char** argv) {
   for (int i = 0; i <= grabs; ++i) {
     imaging::Dib frame;
     if (FAILED(imaging::GrabMovieFrame(movie.c_str(), 160, 160, &frame, nullptr, 4000))) ++failed;
-    if (i == 0) base = PrivateBytes();  // after the first grab: the engine's one-time set-up
+    if (i == 0) base = testsupport::PrivateBytes();  // after the first grab: the engine's one-time set-up
     if (i && i % 25 == 0)
-      printf("%d grabs: private %.1f MB, %.1f KB per grab, %d failed\n", i, PrivateBytes() / 1048576.0,
-             (double(PrivateBytes()) - double(base)) / 1024.0 / i, failed);
+      printf("%d grabs: private %.1f MB, %.1f KB per grab, %d failed\n", i, testsupport::PrivateBytes() / 1048576.0,
+             (double(testsupport::PrivateBytes()) - double(base)) / 1024.0 / i, failed);
   }
   return 0;
 }

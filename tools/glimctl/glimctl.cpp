@@ -131,6 +131,18 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
+  // A menu command of the main window by its id, as the menu sends it.
+  if (argc >= 3 && !strcmp(argv[1], "command")) {
+    HWND h = FindMainWindow();
+    if (!h) {
+      fprintf(stderr, "command: the main program is not running\n");
+      return 1;
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(h, WM_COMMAND, (WPARAM)atoi(argv[2]), 0, SMTO_ABORTIFHUNG, 30000, &result) ? 0 : 1;
+  }
+  // Puts the mouse pointer at a screen point (tooltips, hover states in screenshots).
+  if (argc >= 4 && !strcmp(argv[1], "cursor")) return SetCursorPos(atoi(argv[2]), atoi(argv[3])) ? 0 : 1;
   if (argc >= 2 && !strcmp(argv[1], "close-main")) {
     int secs = argc >= 3 ? atoi(argv[2]) : 10;
     HWND h = FindMainWindow();
@@ -139,6 +151,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < secs * 10 && IsWindow(h); ++i) Sleep(100);
     return IsWindow(h) ? 1 : 0;
   }
-  fprintf(stderr, "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc remove <letter> | close-main [seconds] | show-folder <folder> | sample-profile\n");
+  fprintf(stderr,
+          "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc "
+          "remove <letter> | close-main [seconds] | show-folder <folder> | command <id> | cursor <x> <y> | "
+          "sample-profile\n");
   return 2;
 }

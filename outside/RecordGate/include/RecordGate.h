@@ -65,5 +65,7 @@ RECORDGATE_API HRESULT WINAPI VxDBWGetReadTableDataEx(LPCSTR pszTable, int nFirs
 // Favourite and print marks of a file.
 RECORDGATE_API HRESULT WINAPI VxDBWSetFavorite(LPCSTR pszPath, BOOL bFavorite);
 RECORDGATE_API HRESULT WINAPI VxDBWGetFavorite(LPCSTR pszPath, BOOL* pbFavorite);
+// The favourites directly in a folder, in one read (S_FALSE and null when none).
+RECORDGATE_API HRESULT WINAPI VxDBWGetFolderFavorites(LPCSTR pszFolder, STRINGLIST** ppPaths);
 RECORDGATE_API HRESULT WINAPI VxDBWSetPrintCount(LPCSTR pszPath, int nCount);
 RECORDGATE_API HRESULT WINAPI VxDBWGetPrintCount(LPCSTR pszPath, int* pnCount);

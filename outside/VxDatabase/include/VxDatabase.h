@@ -247,6 +247,9 @@ VXDB_API HRESULT WINAPI VxDBReadTable(LPCSTR pszTable, int nFirst, int nLast, ME
 // Marks kept with the file.
 VXDB_API HRESULT WINAPI VxDBSetFavorite(LPCSTR pszPath, BOOL bFavorite);
 VXDB_API HRESULT WINAPI VxDBGetFavorite(LPCSTR pszPath, BOOL* pbFavorite);
+// The favourites directly in a folder (not below it), in one read: S_FALSE and null when
+// none. Free with FreeStringList.
+VXDB_API HRESULT WINAPI VxDBGetFolderFavorites(LPCSTR pszFolder, STRINGLIST** ppPaths);
 VXDB_API HRESULT WINAPI VxDBSetPrintCount(LPCSTR pszPath, int nCount);
 VXDB_API HRESULT WINAPI VxDBGetPrintCount(LPCSTR pszPath, int* pnCount);
 

@@ -363,6 +363,19 @@ VXDB_API HRESULT WINAPI VxDBGetFavorite(LPCSTR pszPath, BOOL* pbFavorite) {
   return hr;
 }
 
+VXDB_API HRESULT WINAPI VxDBGetFolderFavorites(LPCSTR pszFolder, STRINGLIST** ppPaths) {
+  if (!ppPaths) return E_INVALIDARG;
+  *ppPaths = nullptr;
+  std::string folder, key;
+  HRESULT hr = ParseFolder(pszFolder, folder, key);
+  if (FAILED(hr)) return hr;
+  return ReadOp([&](sqlite3* db) -> HRESULT {
+    Stmt st(db, "SELECT path, 0 FROM files WHERE folder_key = ? AND favorite <> 0");
+    st.Bind(1, key);
+    return ListRows(st, ppPaths);
+  });
+}
+
 VXDB_API HRESULT WINAPI VxDBSetPrintCount(LPCSTR pszPath, int nCount) {
   if (nCount < 0) return E_INVALIDARG;
   int64_t v = nCount;

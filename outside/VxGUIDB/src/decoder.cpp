@@ -177,6 +177,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     EnterCriticalSection(&p->cs);
     job.path = p->path;
     job.wantExif = !p->exifLoaded;
+    p->TakeHead(&job);
     LeaveCriticalSection(&p->cs);
     {
       Guard lock;
@@ -279,6 +280,8 @@ void DecoderItemCleared() {
 
 HRESULT CThumbnailPage::DecodeStart(CSize size, VXDECODECALLBACK pfnCallback, void* pContext) {
   if (!pfnCallback || size.cx <= 0 || size.cy <= 0) return E_INVALIDARG;
+  // Favourites are read afresh once per run.
+  ForgetFavouriteSnapshots();
   Guard lock;
   StopLocked();
   Run* run = new Run;

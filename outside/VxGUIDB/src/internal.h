@@ -43,6 +43,10 @@ struct DecodeJob {
   UINT folderImageType = VXFOLDERIMAGE_DEFAULT;
   int cx = 160, cy = 160;
   bool wantExif = true;  // read the Exif data too (when the item has none yet)
+  // The embedded thumbnail's bytes and the header facts read with them by the date pass:
+  // the picture is made from them without opening the file again.
+  std::vector<uint8_t> thumb;
+  imaging::ImageInfo info;
 };
 
 struct DecodeResult {
@@ -254,6 +258,21 @@ struct ThumbImpl {
   bool DropPictures(bool cleared);
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
+  // Keeps what a probe of the file's headers gave (takes cs): the picture size and Exif data
+  // when not yet known, and with keepThumbnail the embedded thumbnail's bytes for the decode.
+  void StoreProbe(bool probed, const imaging::ImageInfo& info, const imaging::Exif& metadata, bool exifKind,
+                  bool keepThumbnail);
+  // One read of a picture's head: the recording time it answers (0: none), the size, the
+  // Exif data and the embedded thumbnail's bytes kept as StoreProbe keeps them.
+  ULONGLONG ReadHead();
+  // Hands the kept thumbnail bytes to a decode job (caller holds cs): they serve once.
+  void TakeHead(vxg::DecodeJob* job);
+
+  // The embedded thumbnail's bytes from ReadHead until the first decode (under cs); kept only
+  // up to kHeadThumbMax bytes, so that a large folder waiting for its decodes stays small.
+  static const size_t kHeadThumbMax = 12 * 1024;
+  std::vector<uint8_t> headThumb;
+  imaging::ImageInfo headInfo;
 };
 
 struct PageImpl;
@@ -277,6 +296,8 @@ void DecoderForgetPage(const CThumbnailPage* page);
 void DecoderItemCleared();
 // Detaches an item from its page without deleting it (the item is being destroyed).
 void PageDetach(CThumbnailPage* page, CThumbnail* item);
+// Drops the folders' favourite snapshots: the next question reads the database again.
+void ForgetFavouriteSnapshots();
 // The background colour of composed thumbnails.
 COLORREF ThumbBackColor();
 }  // namespace vxg

@@ -19,9 +19,17 @@ HRESULT KindIcon(const std::string& path, int cx, int cy, DecodeResult* out) {
 
 // A picture file (or a shortcut's picture target).
 HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, DecodeResult* out) {
+  int type = (kind & VXKIND_RAW) ? VXIMAGE_RAW : KindHas(kind, VXTYPE_BITMAP) ? VXIMAGE_BITMAP : VXIMAGE_PICTURE;
+  // The thumbnail the date pass read: its metadata is the item's already.
+  if (!job.thumb.empty() && SUCCEEDED(imaging::DecodeProbedThumbnail(job.info, job.thumb, job.cx, job.cy, &out->dib))) {
+    out->imageType = type;
+    out->origWidth = job.info.DisplayWidth();
+    out->origHeight = job.info.DisplayHeight();
+    out->bpp = job.info.bitCount;
+    return S_OK;
+  }
   imaging::DecodeReport rep;
   HRESULT hr = imaging::DecodeThumbnail(path.c_str(), job.cx, job.cy, &out->dib, &rep);
-  int type = (kind & VXKIND_RAW) ? VXIMAGE_RAW : KindHas(kind, VXTYPE_BITMAP) ? VXIMAGE_BITMAP : VXIMAGE_PICTURE;
   if (SUCCEEDED(hr)) {
     out->imageType = type;
     out->origWidth = rep.info.DisplayWidth();
@@ -174,6 +182,7 @@ bool ThumbImpl::DropPictures(bool cleared) {
 void ThumbImpl::DropImage(bool all) {
   DropPictures(true);
   EnterCriticalSection(&cs);
+  std::vector<uint8_t>().swap(headThumb);
   if (all) {
     exifLoaded = false;
     exif.reset();
@@ -239,6 +248,7 @@ HRESULT CThumbnail::DecodeThumbnail(VXDECODEABORTPROC pfnGoOn, void* pContext) {
   job.cx = m_p->decodeSize.cx;
   job.cy = m_p->decodeSize.cy;
   job.wantExif = !m_p->exifLoaded;
+  m_p->TakeHead(&job);
   LeaveCriticalSection(&m_p->cs);
 
   imaging::ComScope com;
@@ -334,6 +344,7 @@ void CThumbnail::ClearImageInfo() {
   EnterCriticalSection(&m_p->cs);
   m_p->exifLoaded = false;
   m_p->exif.reset();
+  std::vector<uint8_t>().swap(m_p->headThumb);
   m_p->sizeLoaded = false;
   m_p->origWidth = m_p->origHeight = m_p->bpp = 0;
   m_p->musicLoaded = false;

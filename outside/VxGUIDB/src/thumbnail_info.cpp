@@ -141,24 +141,57 @@ void ThumbImpl::EnsureInfo() {
   imaging::Exif metadata;
   bool read = still && (needSize || (needExif && exifKind));
   bool probed = read && SUCCEEDED(imaging::ProbeImage(p.c_str(), &info, &metadata));
-  VXEXIFDATA ex;
-  bool hasExif = needExif && exifKind && ExifRecordOf(metadata, &ex);
   EnterCriticalSection(&cs);
   if (read && exifKind && recState == 0) {
     if (ULONGLONG t = ExifRecTime(metadata)) recTime = t;
     recState = 1;
   }
-  if (needSize && !sizeLoaded && (probed || !(k & VXKIND_MOVIE))) {
+  LeaveCriticalSection(&cs);
+  if (read || !(k & VXKIND_MOVIE)) {
+    StoreProbe(probed, info, metadata, exifKind, false);
+    return;
+  }
+  // A movie's size comes with its first frame.
+  EnterCriticalSection(&cs);
+  exifLoaded = true;
+  LeaveCriticalSection(&cs);
+}
+
+void ThumbImpl::StoreProbe(bool probed, const imaging::ImageInfo& info, const imaging::Exif& metadata, bool exifKind,
+                           bool keepThumbnail) {
+  VXEXIFDATA ex;
+  bool hasExif = exifKind && ExifRecordOf(metadata, &ex);
+  EnterCriticalSection(&cs);
+  if (!sizeLoaded) {
     origWidth = probed ? info.DisplayWidth() : 0;
     origHeight = probed ? info.DisplayHeight() : 0;
     bpp = probed ? info.bitCount : 0;
     sizeLoaded = true;
   }
-  if (needExif && !exifLoaded) {
+  if (!exifLoaded) {
     if (hasExif) exif.reset(new VXEXIFDATA(ex));
     exifLoaded = true;
   }
+  headThumb.clear();
+  if (keepThumbnail && probed && metadata.HasThumbnail() && metadata.Thumbnail().size() <= kHeadThumbMax) {
+    headThumb = metadata.Thumbnail();
+    headInfo = info;
+  }
   LeaveCriticalSection(&cs);
+}
+
+ULONGLONG ThumbImpl::ReadHead() {
+  imaging::ImageInfo info;
+  imaging::Exif metadata;
+  bool probed = SUCCEEDED(imaging::ProbeImage(path.c_str(), &info, &metadata));
+  StoreProbe(probed, info, metadata, true, true);
+  return ExifRecTime(metadata);
+}
+
+void ThumbImpl::TakeHead(DecodeJob* job) {
+  job->thumb.swap(headThumb);
+  job->info = headInfo;
+  std::vector<uint8_t>().swap(headThumb);
 }
 
 // ---- Recording time --------------------------------------------------------------------
@@ -175,7 +208,10 @@ ULONGLONG CThumbnail::GetRecTime() {
 
 HRESULT CThumbnail::UpdateRecTime() {
   if (m_p->path.empty()) return E_FAIL;
-  ULONGLONG t = ReadContentRecTime(m_p->path, m_p->kind);
+  // A JPEG's head gives its date, size, Exif data and thumbnail in one read.
+  UINT k = m_p->kind;
+  bool head = KindHas(k, VXTYPE_JPEG) && !(k & (VXKIND_SHORTCUT | VXKIND_RAW));
+  ULONGLONG t = head ? m_p->ReadHead() : ReadContentRecTime(m_p->path, k);
   if (t == 0) {
     FILETIME local;
     t = FileTimeToLocalFileTime(&m_p->ftWrite, &local) ? FtToU64(local) : FtToU64(m_p->ftWrite);

@@ -8,6 +8,7 @@
 #include <KitlibEx/KitlibEx.h>
 
 #include <map>
+#include <set>
 
 using namespace vxg;
 
@@ -21,9 +22,52 @@ std::map<std::string, std::pair<std::string, bool>>& PendingFavourites() {
   return map;
 }
 
+// The favourites of a folder, read in one go (folded paths), so that a folder's pictures do
+// not ask the database one by one as they are decoded. Forgotten whenever the library writes
+// to the database or a decode run starts (under the process-wide lock).
+std::map<std::string, std::set<std::string>>& FavouriteSnapshots() {
+  static std::map<std::string, std::set<std::string>> map;
+  return map;
+}
+unsigned g_favouriteEpoch = 0;
+
+// Whether path (in folder, with its final backslash) is a favourite by the folder's snapshot;
+// false when the snapshot can't be read (the caller asks for the file alone).
+bool FavouriteFromSnapshot(const std::string& folder, const std::string& path, bool* favourite) {
+  const std::string folderKey = textkit::FoldCase(folder), key = textkit::FoldCase(path);
+  unsigned epoch;
+  {
+    Guard lock;
+    auto it = FavouriteSnapshots().find(folderKey);
+    if (it != FavouriteSnapshots().end()) {
+      *favourite = it->second.count(key) != 0;
+      return true;
+    }
+    epoch = g_favouriteEpoch;
+  }
+  STRINGLIST* list = NULL;
+  if (FAILED(VxDBWGetFolderFavorites(folder.c_str(), &list))) return false;
+  std::set<std::string> keys;
+  for (STRINGLIST* n = list; n; n = n->pNext)
+    if (n->pszText) keys.insert(textkit::FoldCase(n->pszText));
+  FreeStringList(list);
+  *favourite = keys.count(key) != 0;
+  Guard lock;
+  if (epoch == g_favouriteEpoch) FavouriteSnapshots()[folderKey].swap(keys);
+  return true;
+}
+
 // A missing database entry is no failure for the file operations: nothing had to follow.
 HRESULT Settle(HRESULT hr) { return (hr == VXDB_E_NOTFOUND || hr == S_FALSE) ? S_OK : hr; }
 }  // namespace
+
+namespace vxg {
+void ForgetFavouriteSnapshots() {
+  Guard lock;
+  ++g_favouriteEpoch;
+  FavouriteSnapshots().clear();
+}
+}  // namespace vxg
 
 extern "C" HRESULT WINAPI VxGUIDBInitialize(void) {
   HRESULT hr = VxDBWInitDatabase();
@@ -95,6 +139,13 @@ HRESULT CThumbnail::MyFavoriteExtract(int nKind) {
       LeaveCriticalSection(&m_p->cs);
       return S_OK;
     }
+    bool inFolder = false;
+    if (FavouriteFromSnapshot(m_p->path.substr(0, m_p->nameOffset), m_p->path, &inFolder)) {
+      EnterCriticalSection(&m_p->cs);
+      m_p->favDB = inFolder;
+      LeaveCriticalSection(&m_p->cs);
+      return S_OK;
+    }
     BOOL fav = FALSE;
     HRESULT hr = VxDBWGetFavorite(m_p->path.c_str(), &fav);
     // The decoder's callers refresh the mark from their threads while the views read it:
@@ -149,7 +200,11 @@ HRESULT CThumbnail::UpdateFavoriteDataBase() {
     pending.swap(PendingFavourites());
   }
   HRESULT result = S_OK;
-  if (pending.empty()) return result;
+  // Also a renewal's start: the database may have changed under the snapshots.
+  if (pending.empty()) {
+    ForgetFavouriteSnapshots();
+    return result;
+  }
   VxDBWBeginBatch();
   for (auto& e : pending) {
     const std::string& path = e.second.first;
@@ -163,6 +218,7 @@ HRESULT CThumbnail::UpdateFavoriteDataBase() {
     if (FAILED(hr)) result = hr;
   }
   VxDBWEndBatch();
+  ForgetFavouriteSnapshots();
   return result;
 }
 
@@ -171,6 +227,7 @@ HRESULT CThumbnail::CopyFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
   if (!pszSource || !*pszSource || !pszTarget || !*pszTarget) return E_INVALIDARG;
   HRESULT hr = Settle(VxDBWCopyFile(pszSource, pszTarget));
   HRESULT mk = Settle(Mark_CopyCheck(pszSource, pszTarget));
+  ForgetFavouriteSnapshots();
   return FAILED(hr) ? hr : mk;
 }
 
@@ -195,6 +252,7 @@ HRESULT CThumbnail::MoveFileFromDatabase(LPCSTR pszSource, LPCSTR pszTarget) {
       pend[textkit::FoldCase(pszTarget)] = std::make_pair(std::string(pszTarget), state);
     }
   }
+  ForgetFavouriteSnapshots();
   return FAILED(hr) ? hr : mk;
 }
 
@@ -213,6 +271,7 @@ HRESULT CThumbnail::DeleteFileFromDatabase(LPCSTR pszPath) {
     Guard lock;
     PendingFavourites().erase(textkit::FoldCase(pszPath));
   }
+  ForgetFavouriteSnapshots();
   return FAILED(hr) ? hr : mk;
 }
 

@@ -470,6 +470,41 @@
 #define IDB_CAL_WEEKDAY_FRI 873
 #define IDB_CAL_WEEKDAY_SAT 874
 
+// Skinned list controls: the bitmap scroll bar's parts (normal, pressed, hot, disabled)
+// and the header strip's part images
+#define IDB_SKIN_VSCROLL_UP 880  // vertical bar: first arrow, 880..883 by state
+#define IDB_SKIN_VSCROLL_UP_PRESSED 881
+#define IDB_SKIN_VSCROLL_UP_HOT 882
+#define IDB_SKIN_VSCROLL_UP_DISABLED 883
+#define IDB_SKIN_VSCROLL_DOWN 884  // second arrow
+#define IDB_SKIN_VSCROLL_DOWN_PRESSED 885
+#define IDB_SKIN_VSCROLL_DOWN_HOT 886
+#define IDB_SKIN_VSCROLL_DOWN_DISABLED 887
+#define IDB_SKIN_VSCROLL_GRIP 888  // thumb grip, drawn centred
+#define IDB_SKIN_VSCROLL_GRIP_PRESSED 889
+#define IDB_SKIN_VSCROLL_GRIP_HOT 890
+#define IDB_SKIN_VSCROLL_BODY 891  // thumb body, stretched
+#define IDB_SKIN_VSCROLL_BODY_PRESSED 892
+#define IDB_SKIN_VSCROLL_BODY_HOT 893
+#define IDB_SKIN_VSCROLL_CAP_TOP 894  // thumb end caps
+#define IDB_SKIN_VSCROLL_CAP_BOTTOM 895
+#define IDB_SKIN_VSCROLL_TRACK 896  // track background, tiled
+#define IDB_SKIN_HSCROLL_LEFT 897  // horizontal bar: first arrow
+#define IDB_SKIN_HSCROLL_LEFT_PRESSED 898
+#define IDB_SKIN_HSCROLL_LEFT_HOT 899
+#define IDB_SKIN_HSCROLL_RIGHT 900  // second arrow
+#define IDB_SKIN_HSCROLL_RIGHT_PRESSED 901
+#define IDB_SKIN_HSCROLL_RIGHT_HOT 902
+#define IDB_SKIN_HSCROLL_BODY 903  // thumb body
+#define IDB_SKIN_HSCROLL_BODY_PRESSED 904
+#define IDB_SKIN_HSCROLL_BODY_HOT 905
+#define IDB_SKIN_HSCROLL_TRACK 906  // track background
+#define IDB_SKIN_HEADER_FACE 907  // header strip: column face, stretched
+#define IDB_SKIN_HEADER_FACE_PRESSED 908  // column face, pressed
+#define IDB_SKIN_HEADER_FACE_SORT 909  // column face of the sort column
+#define IDB_SKIN_HEADER_SEPARATOR 910  // column's right edge
+#define IDB_SKIN_HEADER_FILLER 911  // after the last column
+
 // Child ids fixed by the calendar views
 #define IDC_CAL_PREV_MONTH 18000  // month view: previous month
 #define IDC_CAL_NEXT_MONTH 18001  // month view: next month

@@ -318,6 +318,32 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
   return hr;
 }
 
+// The embedded thumbnail through libjpeg-turbo, scaled on the way to cover the box (both
+// sides as the longer one: the thumbnail may still be turned), padding bars cut away.
+HRESULT ThumbnailPixels(const ImageInfo& info, const std::vector<uint8_t>& thumb, int boxW, int boxH, Dib* out) {
+  const int side = std::max(std::min(boxW, 32767), std::min(boxH, 32767));
+  if (side <= 0 || thumb.empty()) return E_FAIL;
+  HRESULT hr = detail::DecodeJpegScaled(thumb.data(), thumb.size(), side, side, out);
+  if (SUCCEEDED(hr)) CutPaddingBars(info.width, info.height, out);
+  return hr;
+}
+
+// Fits the stored picture into the box as shown, turns it upright and gives it the bit count
+// and row order asked for.
+HRESULT FinishPicture(Dib pixels, int orientation, bool box, int boxW, int boxH, const DecodeOptions& opt, Dib* out) {
+  if (box) {
+    bool swap = OrientationSwapsAxes(orientation);
+    SIZE fit = FitSize(swap ? pixels.Height() : pixels.Width(), swap ? pixels.Width() : pixels.Height(), boxW, boxH);
+    int w = swap ? fit.cy : fit.cx, h = swap ? fit.cx : fit.cy;
+    if ((w != pixels.Width() || h != pixels.Height()) && !Resize(pixels, w, h, &pixels)) return E_OUTOFMEMORY;
+  }
+  if (orientation > 1 && !ApplyOrientation(pixels, orientation, &pixels)) return E_OUTOFMEMORY;
+  if (!ConvertBitCount(pixels, opt.bitCount, &pixels, opt.background)) return E_OUTOFMEMORY;
+  pixels.SetTopDown(opt.topDown);
+  *out = std::move(pixels);
+  return S_OK;
+}
+
 // rep receives what the headers give even when the decode fails.
 HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport& rep) {
   if (!out || (opt.bitCount != 24 && opt.bitCount != 32) || opt.maxWidth < 0 || opt.maxHeight < 0)
@@ -356,12 +382,12 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
     thumbIn.size = exif.Thumbnail().size();
     DecodeOptions topt = opt;
     topt.maxWidth = topt.maxHeight = 0;
-    // Both box sides as the longer one: the thumbnail may still be turned.
-    const int side = std::max(box ? std::min(boxW, 32767) : 0, box ? std::min(boxH, 32767) : 0);
-    HRESULT thr = side > 0 ? detail::DecodeJpegScaled(thumbIn.data, thumbIn.size, side, side, &pixels) : E_FAIL;
-    if (FAILED(thr) && SUCCEEDED(wic())) thr = DecodePixels(factory.Get(), thumbIn, ImageFormat::Jpeg, topt, &pixels);
+    HRESULT thr = box ? ThumbnailPixels(rep.info, exif.Thumbnail(), boxW, boxH, &pixels) : E_FAIL;
+    if (FAILED(thr) && SUCCEEDED(wic())) {
+      thr = DecodePixels(factory.Get(), thumbIn, ImageFormat::Jpeg, topt, &pixels);
+      if (SUCCEEDED(thr)) CutPaddingBars(rep.info.width, rep.info.height, &pixels);
+    }
     if (SUCCEEDED(thr)) {
-      CutPaddingBars(rep.info.width, rep.info.height, &pixels);
       bool large = true;
       if (opt.source == DecodeOptions::Source::ThumbnailIfLarge) {
         SIZE need = box ? FitSize(rep.info.DisplayWidth(), rep.info.DisplayHeight(), boxW, boxH)
@@ -387,20 +413,8 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
       rep.info.bitCount = pixels.BitCount();
     }
   }
-  if (box) {
-    bool swap = OrientationSwapsAxes(orientation);
-    SIZE fit = FitSize(swap ? pixels.Height() : pixels.Width(), swap ? pixels.Width() : pixels.Height(), boxW, boxH);
-    int w = swap ? fit.cy : fit.cx, h = swap ? fit.cx : fit.cy;
-    if ((w != pixels.Width() || h != pixels.Height()) && !Resize(pixels, w, h, &pixels)) return E_OUTOFMEMORY;
-  }
-  if (orientation > 1) {
-    if (!ApplyOrientation(pixels, orientation, &pixels)) return E_OUTOFMEMORY;
-    rep.orientationApplied = true;
-  }
-  if (!ConvertBitCount(pixels, opt.bitCount, &pixels, opt.background)) return E_OUTOFMEMORY;
-  pixels.SetTopDown(opt.topDown);
-  *out = std::move(pixels);
-  return S_OK;
+  rep.orientationApplied = orientation > 1;
+  return FinishPicture(std::move(pixels), orientation, box, boxW, boxH, opt, out);
 }
 
 HRESULT DecodeReporting(const Input& in, const DecodeOptions& opt, Dib* out, DecodeReport* report) {
@@ -502,6 +516,18 @@ HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options
   in.data = static_cast<const uint8_t*>(data);
   in.size = size;
   return DecodeReporting(in, options, out, report);
+}
+
+HRESULT DecodeProbedThumbnail(const ImageInfo& info, const std::vector<uint8_t>& thumbnail, int maxWidth,
+                              int maxHeight, Dib* out, int bitCount) {
+  if (!out || maxWidth <= 0 || maxHeight <= 0 || (bitCount != 24 && bitCount != 32)) return E_INVALIDARG;
+  if (!ThumbnailHeaderIsSound(thumbnail)) return E_FAIL;
+  Dib pixels;
+  HRESULT hr = ThumbnailPixels(info, thumbnail, maxWidth, maxHeight, &pixels);
+  if (FAILED(hr)) return hr;
+  DecodeOptions opt;
+  opt.bitCount = bitCount;
+  return FinishPicture(std::move(pixels), info.orientation, true, maxWidth, maxHeight, opt, out);
 }
 
 HRESULT DecodeThumbnail(const char* path, int maxWidth, int maxHeight, Dib* out, DecodeReport* report,

@@ -39,7 +39,7 @@ bool Dib::Create(int width, int height, int bitCount, bool topDown) {
 }
 
 void Dib::Clear() {
-  std::vector<uint8_t>().swap(block_);
+  decltype(block_)().swap(block_);
   alpha_ = false;
 }
 

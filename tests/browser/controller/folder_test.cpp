@@ -4,6 +4,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxBDCore.h>
+#include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
 #include "ctl_fixture.h"
@@ -129,27 +130,27 @@ TEST(SortFilter, CommandHintsRouteToSortFilterAndSelection) {
   BrowserHost h;
   std::string a = Folder("hints", {{"c.jpg", "plain.jpg"}, {"a.jpg", "plain.jpg"}, {"b.jpg", "plain.jpg"}});
   h.ShowFolder(a);
-  CSendCommandObject nameDesc(29565);  // sort by name, descending
+  CSendCommandObject nameDesc(ID_SORT_NAME_DESC);
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &nameDesc);
   EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
-  CSendCommandObject all(29511);
+  CSendCommandObject all(ID_EDIT_SELECT_ALL_FILES);
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &all);
   EXPECT_EQ(h.browser()->GetSelectCount(), 3);
-  CSendCommandObject none(29512);
+  CSendCommandObject none(ID_EDIT_UNSELECT_ALL);
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &none);
   EXPECT_EQ(h.browser()->GetSelectCount(), 0);
   h.pView->SelectItem(h.pView->m_items[0]->GetUniqueID(VXID_SLOT_VIEW), TRUE);
-  CSendCommandObject reverse(29513);
+  CSendCommandObject reverse(ID_EDIT_INVERT_SELECTION);
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &reverse);
   EXPECT_EQ(h.browser()->GetSelectCount(), 2);
   EXPECT_FALSE(h.pView->m_items[0]->IsSelect());
   // A hint without a command object does nothing, whatever its number.
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, nullptr);
-  h.pDoc->UpdateAllViews(nullptr, 29511, nullptr);
+  h.pDoc->UpdateAllViews(nullptr, ID_EDIT_SELECT_ALL_FILES, nullptr);
   EXPECT_EQ(h.browser()->GetSelectCount(), 2);
-  CSendCommandObject nameAsc(29564);
+  CSendCommandObject nameAsc(ID_SORT_NAME_ASC);
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &nameAsc);
-  CSendCommandObject shotAsc(29562);
+  CSendCommandObject shotAsc(ID_SORT_SHOT_ASC);
   h.pDoc->UpdateAllViews(nullptr, VXHINT_COMMAND, &shotAsc);
 }
 

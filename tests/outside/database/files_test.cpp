@@ -174,6 +174,30 @@ TEST_F(DbTest, FolderDeleteAndMoveStayInsideTheFolder) {
   EXPECT_EQ(VxDBWDeleteFolderEx(""), E_INVALIDARG);
 }
 
+TEST_F(DbTest, FolderFavouritesInOneRead) {
+  std::string a = data_ + "\\Photos\\a.jpg", b = data_ + "\\Photos\\b.jpg", sub = data_ + "\\Photos\\2010\\c.jpg";
+  std::string sibling = data_ + "\\Photos2\\d.jpg";
+  for (const std::string& p : {a, b, sub, sibling}) {
+    RegisterKeyword(p, "k");
+    ASSERT_EQ(VxDBWSetFavorite(p.c_str(), p != b), S_OK);
+  }
+  // Only the folder's own favourites, whatever the letter case and the final backslash.
+  for (std::string folder : {data_ + "\\Photos", data_ + "\\PHOTOS\\"}) {
+    SCOPED_TRACE(folder);
+    STRINGLIST* list = nullptr;
+    ASSERT_EQ(VxDBWGetFolderFavorites(folder.c_str(), &list), S_OK);
+    ASSERT_NE(list, nullptr);
+    EXPECT_STREQ(list->pszText, a.c_str());
+    EXPECT_EQ(list->pNext, nullptr);
+    FreeStringList(list);
+  }
+  STRINGLIST* list = reinterpret_cast<STRINGLIST*>(1);
+  EXPECT_EQ(VxDBWGetFolderFavorites((data_ + "\\Empty").c_str(), &list), S_FALSE);
+  EXPECT_EQ(list, nullptr);
+  EXPECT_EQ(VxDBWGetFolderFavorites("", &list), E_INVALIDARG);
+  EXPECT_EQ(VxDBWGetFolderFavorites(a.c_str(), nullptr), E_INVALIDARG);
+}
+
 TEST_F(DbTest, PathsCompareAsWindowsDoes) {
   const struct {
     const char* stored;

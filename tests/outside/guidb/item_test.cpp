@@ -194,6 +194,33 @@ TEST(ItemDates, ExifMovieHeaderAndFileTime) {
   EXPECT_STREQ("future.png", page.GetAt(5)->GetFileName());
 }
 
+// The date pass reads a picture once: its size, Exif data and thumbnail come with the date,
+// so the picture is made even when the file is gone by then.
+TEST(ItemDates, OneReadGivesDateSizeExifAndPicture) {
+  std::string d = ScratchDir("onceread");
+  std::string p = d + "\\once.jpg";
+  CopyFixture("exif_full.jpg", p);
+  CThumbnail t(p.c_str());
+  ASSERT_EQ(S_OK, t.UpdateRecTime());
+  ASSERT_TRUE(DeleteFileA(p.c_str()));
+  SYSTEMTIME st;
+  ASSERT_TRUE(t.GetRecDate(&st));
+  EXPECT_EQ(2026, st.wYear);
+  int cx = 0, cy = 0;
+  EXPECT_TRUE(t.GetOriginalImageSize(&cx, &cy));
+  EXPECT_EQ(480, cx);
+  EXPECT_EQ(640, cy);
+  ASSERT_NE(nullptr, t.GetExifData());
+  EXPECT_STREQ("NV-D500", t.GetExifData()->szModel);
+  t.SetDecodeSize(160, 160);
+  ASSERT_EQ(S_OK, t.DecodeThumbnail(nullptr, nullptr));
+  EXPECT_EQ(VXIMAGE_PICTURE, t.GetDecodeImageType());
+  // The bytes serve once: cleared, the picture needs the file again.
+  t.ClearImage(FALSE);
+  t.DecodeThumbnail(nullptr, nullptr);
+  EXPECT_NE(VXIMAGE_PICTURE, t.GetDecodeImageType());
+}
+
 // ---- What the file holds -------------------------------------------------------------------
 TEST(ItemInfo, ExifAndPictureSizes) {
   CThumbnail full(Fixture("exif_full.jpg").c_str());
@@ -363,6 +390,37 @@ TEST(ItemStores, FavouritesWrittenBack) {
   VxDBWGetFavorite(p.c_str(), &fav);
   EXPECT_FALSE(fav);
   EXPECT_EQ(S_OK, CThumbnail::UpdateFavoriteDataBase());  // nothing pending
+}
+
+// A folder's favourites come from one read of the database, taken again after a renewal
+// (a change made elsewhere is seen then) and after the library's own writes.
+TEST(ItemStores, FolderFavouritesReadTogether) {
+  UsePrivateStores();
+  std::string d = ScratchDir("folderfavs");
+  std::string a = d + "\\a.jpg", b = d + "\\b.jpg";
+  CopyFixture("plain.jpg", a);
+  CopyFixture("plain.jpg", b);
+  ASSERT_EQ(S_OK, CThumbnail::UpdateFavoriteDataBase());
+  for (const std::string& p : {a, b}) ASSERT_EQ(S_OK, VxDBWEnrollFile(p.c_str(), 0));
+  ASSERT_EQ(S_OK, VxDBWSetFavorite(a.c_str(), TRUE));
+  CThumbnail ta(a.c_str()), tb(b.c_str());
+  EXPECT_EQ(S_OK, ta.MyFavoriteExtract(0));
+  EXPECT_TRUE(ta.IsMyFavoriteFromDB());
+  EXPECT_EQ(S_OK, tb.MyFavoriteExtract(0));
+  EXPECT_FALSE(tb.IsMyFavoriteFromDB());
+  // Another program marks b: the folder's read stands until the renewal.
+  ASSERT_EQ(S_OK, VxDBWSetFavorite(b.c_str(), TRUE));
+  tb.MyFavoriteExtract(0);
+  EXPECT_FALSE(tb.IsMyFavoriteFromDB());
+  ASSERT_EQ(S_OK, CThumbnail::UpdateFavoriteDataBase());
+  tb.MyFavoriteRenewal();
+  EXPECT_TRUE(tb.IsMyFavoriteFromDB());
+  // The library's own change is seen at once.
+  ta.SetMyFavorite(FALSE);
+  ASSERT_EQ(S_OK, CThumbnail::UpdateFavoriteDataBase());
+  CThumbnail again(a.c_str());
+  again.MyFavoriteExtract(0);
+  EXPECT_FALSE(again.IsMyFavoriteFromDB());
 }
 
 TEST(ItemStores, KeywordsAndCommentOfAFile) {

@@ -174,6 +174,39 @@ TEST(Decode, ScaledDecodeFitsTheBox) {
     }
 }
 
+// The thumbnail from what a probe read is the picture the file's own path makes: turned
+// (orientation 6), bars cut (exif_le), fitted, never enlarged.
+TEST(Decode, ProbedThumbnailIsTheFilesThumbnail) {
+  struct {
+    const char* file;
+    int box;
+  } cases[] = {{"exif_full.jpg", 160}, {"exif_full.jpg", 64}, {"exif_le.jpg", 300}, {"exif_le.jpg", 100}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.box));
+    ImageInfo info;
+    Exif exif;
+    ASSERT_EQ(ProbeImage(Fixture(c.file).c_str(), &info, &exif), S_OK);
+    ASSERT_TRUE(exif.HasThumbnail());
+    Dib probed, file;
+    ASSERT_EQ(DecodeProbedThumbnail(info, exif.Thumbnail(), c.box, c.box, &probed), S_OK);
+    ASSERT_EQ(DecodeThumbnail(Fixture(c.file).c_str(), c.box, c.box, &file), S_OK);
+    ASSERT_EQ(probed.Width(), file.Width());
+    ASSERT_EQ(probed.Height(), file.Height());
+    ASSERT_EQ(probed.BitCount(), 24);
+    for (int y = 0; y < file.Height(); y += 7)
+      for (int x = 0; x < file.Width(); x += 7) ASSERT_EQ(probed.Pixel(x, y), file.Pixel(x, y)) << x << "," << y;
+  }
+  // Bytes that are no JPEG, none, or a box of nothing: the caller decodes the file.
+  ImageInfo info;
+  Exif exif;
+  ASSERT_EQ(ProbeImage(Fixture("exif_full.jpg").c_str(), &info, &exif), S_OK);
+  std::vector<uint8_t> cut(exif.Thumbnail().begin(), exif.Thumbnail().begin() + 20);
+  Dib d;
+  EXPECT_FAILED(DecodeProbedThumbnail(info, cut, 160, 160, &d));
+  EXPECT_FAILED(DecodeProbedThumbnail(info, std::vector<uint8_t>(), 160, 160, &d));
+  EXPECT_EQ(DecodeProbedThumbnail(info, exif.Thumbnail(), 0, 160, &d), E_INVALIDARG);
+}
+
 TEST(Decode, ThumbnailPathAndFallback) {
   Dib d;
   DecodeReport rep;

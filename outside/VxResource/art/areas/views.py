@@ -270,3 +270,96 @@ for _i, _day in enumerate(WEEKDAYS):
         paint(img, lettering(day, (40 - w) / 2, 3.5, size, 1.6, 0.3), col)
         return img
     art('cal_weekday_%s.bmp' % _day.lower())(_weekday)
+
+
+# ----------------------------------------------------------------------------- skinned lists
+SKIN_FACES = {'normal': ((86, 98, 112), (52, 60, 72)), 'pressed': ((60, 130, 170), (30, 90, 130)),
+              'hot': ((110, 126, 144), (70, 80, 94)), 'disabled': ((60, 62, 66), (48, 50, 54))}
+
+
+def skin_arrow(w, h, direction, state):
+    top, bottom = SKIN_FACES[state]
+    img = Image(w, h, (20, 22, 26))
+    paint(img, box(0.5, 0.5, w - 0.5, h - 0.5, 2), vgrad(0, h, top, bottom))
+    glyph = (120, 124, 130) if state == 'disabled' else (236, 240, 244)
+    paint(img, triangle(w / 2, h / 2, min(w, h) * 0.45, direction), glyph)
+    return img
+
+
+def skin_piece(w, h, state, grip=False):
+    top, bottom = SKIN_FACES[state]
+    img = Image(w, h, (20, 22, 26))
+    paint(img, box(0, 0, w, h), vgrad(0, h, top, bottom) if w >= h else vgrad(0, h, top, bottom))
+    if grip:
+        img = Image(w, h, mix(top, bottom, 0.5))
+        for i in range(3):
+            y = 2 + i * 3 if h > w else h / 2
+            x = w / 2 if h > w else 2 + i * 3
+            if h > w:
+                paint(img, box(3, y, w - 3, y + 1), lighter(top, 0.4), aa=False)
+            else:
+                paint(img, box(x, 3, x + 1, h - 3), lighter(top, 0.4), aa=False)
+    return img
+
+
+for _state in ('normal', 'pressed', 'hot', 'disabled'):
+    _sfx = '' if _state == 'normal' else '_' + _state
+    art('skin_vscroll_up%s.bmp' % _sfx)(lambda s=_state: skin_arrow(14, 14, 'up', s))
+    art('skin_vscroll_down%s.bmp' % _sfx)(lambda s=_state: skin_arrow(14, 14, 'down', s))
+for _state in ('normal', 'pressed', 'hot'):
+    _sfx = '' if _state == 'normal' else '_' + _state
+    art('skin_vscroll_grip%s.bmp' % _sfx)(lambda s=_state: skin_piece(14, 9, s, grip=True))
+    art('skin_vscroll_body%s.bmp' % _sfx)(lambda s=_state: skin_piece(14, 8, s))
+    art('skin_hscroll_left%s.bmp' % _sfx)(lambda s=_state: skin_arrow(14, 14, 'left', s))
+    art('skin_hscroll_right%s.bmp' % _sfx)(lambda s=_state: skin_arrow(14, 14, 'right', s))
+    art('skin_hscroll_body%s.bmp' % _sfx)(lambda s=_state: skin_piece(8, 14, s))
+
+
+@art('skin_vscroll_cap_top.bmp')
+def skin_cap_top():
+    img = Image(14, 4, (20, 22, 26))
+    paint(img, box(0.5, 0.5, 13.5, 8, 3), SKIN_FACES['normal'][0])
+    return img
+
+
+@art('skin_vscroll_cap_bottom.bmp')
+def skin_cap_bottom():
+    img = Image(14, 4, (20, 22, 26))
+    paint(img, box(0.5, -4, 13.5, 3.5, 3), SKIN_FACES['normal'][1])
+    return img
+
+
+@art('skin_vscroll_track.bmp')
+def skin_vtrack():
+    img = Image(14, 8, (28, 30, 36))
+    paint(img, box(6, 0, 8, 8), (40, 44, 52), aa=False)
+    return img
+
+
+@art('skin_hscroll_track.bmp')
+def skin_htrack():
+    img = Image(8, 14, (28, 30, 36))
+    paint(img, box(0, 6, 8, 8), (40, 44, 52), aa=False)
+    return img
+
+
+def header_face(top, bottom):
+    img = Image(16, 22)
+    fill(img, vgrad(0, 22, top, bottom))
+    paint(img, box(0, 21, 16, 22), darker(bottom, 0.4), aa=False)
+    return img
+
+
+art('skin_header_face.bmp')(lambda: header_face((64, 74, 88), (36, 42, 52)))
+art('skin_header_face_pressed.bmp')(lambda: header_face((40, 100, 140), (22, 66, 100)))
+art('skin_header_face_sort.bmp')(lambda: header_face((74, 118, 150), (40, 76, 104)))
+
+
+@art('skin_header_separator.bmp')
+def header_separator():
+    img = Image(2, 22, (24, 28, 34))
+    paint(img, box(1, 0, 2, 22), (96, 108, 122), aa=False)
+    return img
+
+
+art('skin_header_filler.bmp')(lambda: header_face((48, 54, 64), (30, 34, 42)))

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imaging/dib.h"
 #include "imaging/exif.h"
@@ -89,6 +90,12 @@ HRESULT DecodeMemory(const void* data, size_t size, const DecodeOptions& options
 // away), else the full picture decoded and scaled down with an area filter.
 HRESULT DecodeThumbnail(const char* path, int maxWidth, int maxHeight, Dib* out, DecodeReport* report = nullptr,
                         int bitCount = 24);
+
+// The same from what ProbeImage gave (info, and the bytes of exif's Thumbnail()), without
+// opening the file again. Fails when those bytes are no sound JPEG: the caller decodes the
+// file then.
+HRESULT DecodeProbedThumbnail(const ImageInfo& info, const std::vector<uint8_t>& thumbnail, int maxWidth,
+                              int maxHeight, Dib* out, int bitCount = 24);
 
 // Draws a picture file upright into box, fitted and centred (enlarged only
 // when asked); the embedded thumbnail serves when it is large enough.

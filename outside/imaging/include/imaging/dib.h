@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace imaging {
@@ -26,6 +27,35 @@ namespace imaging {
 size_t PackedDibSize(const BITMAPINFOHEADER* header, size_t blockSize);
 // Where a packed DIB's rows begin (header, masks and colour table before them).
 size_t PackedDibBitsOffset(const BITMAPINFOHEADER& header);
+
+namespace detail {
+// Pixel blocks of thumbnail size and up come from pages of their own: kept for long among
+// short-lived blocks of other sizes they would leave the heap in pieces that never go back.
+template <class T>
+struct PixelAllocator {
+  typedef T value_type;
+  static constexpr size_t kPagedBytes = 32 * 1024;
+  PixelAllocator() = default;
+  template <class U>
+  PixelAllocator(const PixelAllocator<U>&) {}
+  T* allocate(size_t n) {
+    if (n * sizeof(T) < kPagedBytes) return static_cast<T*>(::operator new(n * sizeof(T)));
+    void* p = VirtualAlloc(nullptr, n * sizeof(T), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (!p) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, size_t n) {
+    if (n * sizeof(T) < kPagedBytes)
+      ::operator delete(p);
+    else
+      VirtualFree(p, 0, MEM_RELEASE);
+  }
+  template <class U>
+  bool operator==(const PixelAllocator<U>&) const { return true; }
+  template <class U>
+  bool operator!=(const PixelAllocator<U>&) const { return false; }
+};
+}  // namespace detail
 
 class Dib {
  public:
@@ -84,7 +114,7 @@ class Dib {
  private:
   BITMAPINFOHEADER* MutableHeader();
 
-  std::vector<uint8_t> block_;
+  std::vector<uint8_t, detail::PixelAllocator<uint8_t>> block_;
   bool alpha_ = false;
 };
 

@@ -1,0 +1,65 @@
+// The multi-image header strip's decisions.
+#include "MusicListHeaderRules.h"
+
+#include <algorithm>
+
+#include "SkinCtrlRules.h"
+
+namespace listheader {
+
+int BitsOffset(const BITMAPINFOHEADER* bih) {
+  return (int)bih->biSize + skinctrl::ColorTableBytes(bih->biBitCount, bih->biCompression, bih->biClrUsed);
+}
+
+namespace {
+
+// 16-bit pixels compare in 5-6-5 form only when the masks say so.
+bool Is565(const BITMAPINFO* bi) {
+  if (bi->bmiHeader.biCompression != BI_BITFIELDS) return false;
+  const DWORD* masks = reinterpret_cast<const DWORD*>(bi->bmiColors);
+  return masks[1] == 0x07E0;
+}
+
+DWORD KeyPixel(COLORREF key, int bytes, bool is565) {
+  BYTE r = GetRValue(key), g = GetGValue(key), b = GetBValue(key);
+  if (bytes == 2)
+    return is565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+  return (DWORD)b | ((DWORD)g << 8) | ((DWORD)r << 16);
+}
+
+}  // namespace
+
+bool CombineColourKey(BITMAPINFO* image, const BITMAPINFO* background, const RECT& rc, COLORREF key) {
+  if (!image || !background) return false;
+  const BITMAPINFOHEADER& ih = image->bmiHeader;
+  const BITMAPINFOHEADER& bh = background->bmiHeader;
+  int bytes = ih.biBitCount / 8;
+  if (ih.biBitCount != bh.biBitCount || bytes < 2 || bytes > 4) return false;
+  bool is565 = bytes == 2 && Is565(image);
+  DWORD keyPixel = KeyPixel(key, bytes, is565);
+  DWORD mask = bytes == 2 ? 0x7FFF : 0xFFFFFF;
+  if (is565) mask = 0xFFFF;
+  BYTE* ibits = reinterpret_cast<BYTE*>(image) + BitsOffset(&ih);
+  const BYTE* bbits = reinterpret_cast<const BYTE*>(background) + BitsOffset(&bh);
+  int iw = ih.biWidth, ihh = std::abs(ih.biHeight), bw = bh.biWidth, bhh = std::abs(bh.biHeight);
+  int istride = (iw * bytes + 3) & ~3, bstride = (bw * bytes + 3) & ~3;
+  int x1 = std::min<int>({rc.right, iw, bw}), y1 = std::min<int>({rc.bottom, ihh, bhh});
+  for (int y = std::max<int>(rc.top, 0); y < y1; y++) {
+    // Bottom-up rows.
+    BYTE* irow = ibits + (size_t)(ihh - 1 - y) * istride;
+    const BYTE* brow = bbits + (size_t)(bhh - 1 - y) * bstride;
+    for (int x = std::max<int>(rc.left, 0); x < x1; x++) {
+      DWORD px = 0;
+      for (int k = 0; k < bytes; k++) px |= (DWORD)irow[x * bytes + k] << (8 * k);
+      if ((px & mask) == keyPixel) std::copy(brow + x * bytes, brow + (x + 1) * bytes, irow + x * bytes);
+    }
+  }
+  return true;
+}
+
+int StripWidth(int columnsSum, int currentWidth, int minimumWidth) {
+  if (columnsSum <= currentWidth) return std::max(columnsSum, minimumWidth);
+  return columnsSum;
+}
+
+}  // namespace listheader

@@ -1,0 +1,101 @@
+// The enlarged view's decisions: the control strip and video rectangles, fitting, free
+// child ids, the caption width, slider ticks, and which movies show which message.
+#include <gtest/gtest.h>
+
+#include <EnlargedImageRules.h>
+#include <VxResourceIds.h>
+
+namespace {
+
+bool Same(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+std::string Text(const RECT& r) {
+  char s[64];
+  wsprintfA(s, "%d,%d,%d,%d", (int)r.left, (int)r.top, (int)r.right, (int)r.bottom);
+  return s;
+}
+
+TEST(EnlargedRects, StripAtTheBottomOrAtTheTopOfALowClient) {
+  struct {
+    RECT client, video, play, full, slider;
+  } cases[] = {
+      // 400 x 300: strip at 275.
+      {{0, 0, 400, 300}, {0, 0, 400, 271}, {4, 275, 47, 296}, {353, 275, 396, 296}, {51, 275, 349, 296}},
+      // Under 30 high: strip at top + 4, no video.
+      {{0, 0, 400, 29}, {0, 0, 400, 0}, {4, 4, 47, 25}, {353, 4, 396, 25}, {51, 4, 349, 25}},
+      // Narrower than 192: the full-view button stays at 145..188, the slider at 90 wide.
+      {{0, 0, 150, 100}, {0, 0, 150, 71}, {4, 75, 47, 96}, {145, 75, 188, 96}, {51, 75, 141, 96}},
+      {{0, 0, 192, 100}, {0, 0, 192, 71}, {4, 75, 47, 96}, {145, 75, 188, 96}, {51, 75, 141, 96}},
+      {{0, 0, 193, 100}, {0, 0, 193, 71}, {4, 75, 47, 96}, {146, 75, 189, 96}, {51, 75, 142, 96}},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(Text(c.client));
+    EXPECT_TRUE(Same(EnlargedVideoRect(c.client), c.video)) << Text(EnlargedVideoRect(c.client));
+    EXPECT_TRUE(Same(EnlargedPlayBtnRect(c.client), c.play)) << Text(EnlargedPlayBtnRect(c.client));
+    EXPECT_TRUE(Same(EnlargedFullBtnRect(c.client), c.full)) << Text(EnlargedFullBtnRect(c.client));
+    EXPECT_TRUE(Same(EnlargedSliderRect(c.client), c.slider)) << Text(EnlargedSliderRect(c.client));
+  }
+}
+
+TEST(EnlargedDrawRect, FitsAndCentres) {
+  struct {
+    int w, h;
+    RECT box, want;
+  } cases[] = {
+      {400, 200, {0, 0, 200, 200}, {0, 50, 200, 150}},  // wide: full width
+      {200, 400, {0, 0, 200, 200}, {50, 0, 150, 200}},  // tall: full height
+      {100, 100, {10, 10, 110, 60}, {35, 10, 85, 60}}, {6000, 4000, {0, 0, 1280, 1024}, {0, 85, 1280, 938}},
+      {0, 100, {0, 0, 200, 200}, {0, 0, 0, 0}},                                                   // no size: empty
+      {100, -1, {0, 0, 200, 200}, {0, 0, 0, 0}},       {100, 100, {5, 5, 5, 50}, {5, 5, 5, 50}},  // an empty box stays
+  };
+  for (auto& c : cases) {
+    RECT got = EnlargedDrawRect(c.w, c.h, c.box);
+    EXPECT_TRUE(Same(got, c.want)) << c.w << "x" << c.h << " in " << Text(c.box) << " gave " << Text(got);
+  }
+}
+
+TEST(EnlargedRules, IdsCaptionTicksAndRoads) {
+  EXPECT_EQ(EnlargedNewWndID({}), 12288u);
+  EXPECT_EQ(EnlargedNewWndID({12288, 12289, 12291}), 12290u);
+  EXPECT_EQ(EnlargedNewWndID({12289, 12288}), 12290u);  // order of the children does not matter
+  EXPECT_EQ(EnlargedCaptionWidth(4000, 3000, 400, 300), 400);
+  EXPECT_EQ(EnlargedCaptionWidth(4000, 3000, 800, 300), 400);  // the smaller ratio rules
+  EXPECT_EQ(EnlargedCaptionWidth(0, 3000, 800, 300), 0);
+  EXPECT_EQ(EnlargedTicks(0.0), 0);
+  EXPECT_EQ(EnlargedTicks(-3.0), 0);
+  EXPECT_EQ(EnlargedTicks(12.34), 123);
+  EXPECT_EQ(EnlargedTicks(12.35), 124);
+  EXPECT_EQ(EnlargedMovieRoad(0x1000, FALSE), VXMOVIE_NONE);
+  EXPECT_EQ(EnlargedMovieRoad(0x1008, FALSE), VXMOVIE_API);
+  EXPECT_EQ(EnlargedMovieRoad(0x1030, FALSE), VXMOVIE_API);
+  EXPECT_EQ(EnlargedMovieRoad(0x1040, FALSE), VXMOVIE_AVCHD);
+  EXPECT_EQ(EnlargedMovieRoad(0x1010, FALSE), VXMOVIE_DSHOW);
+  EXPECT_EQ(EnlargedMovieRoad(0x1040, TRUE), VXMOVIE_DISC);
+  EXPECT_EQ(EnlargedApiOpenFailure(E_FAIL, 64, 10), (HRESULT)0x800700CE);
+  EXPECT_EQ(EnlargedApiOpenFailure(E_FAIL, 63, 249), (HRESULT)0x800700A1);
+  EXPECT_EQ(EnlargedApiOpenFailure(E_FAIL, 63, 248), E_FAIL);
+}
+
+TEST(EnlargedMovieMessage, OnlyApiMoviesShowOne) {
+  struct {
+    BOOL api, unusable;
+    HRESULT hr;
+    UINT first, append;
+  } cases[] = {
+      {TRUE, TRUE, E_FAIL, IDS_MOVIE_NEEDS_PLAYER, IDS_MOVIE_NEEDS_PLAYER_HINT},
+      {TRUE, FALSE, (HRESULT)0x800700CE, IDS_MOVIE_NAME_TOO_LONG, 0},
+      {TRUE, FALSE, (HRESULT)0x800700A1, IDS_MOVIE_PATH_TOO_LONG, 0},
+      {TRUE, FALSE, E_FAIL, IDS_BROWSER_MOVIE_FAILED, 0},
+      {TRUE, TRUE, (HRESULT)0x8007065E, 0, 0},  // unsupported type: nothing
+      {TRUE, TRUE, S_OK, 0, 0},
+      {FALSE, TRUE, E_FAIL, 0, 0},  // other movies: nothing
+  };
+  for (auto& c : cases) {
+    VXMOVIEMESSAGE m = EnlargedMovieMessage(c.api, c.unusable, c.hr);
+    EXPECT_EQ(m.nFirst, c.first) << std::hex << c.hr;
+    EXPECT_EQ(m.nAppend, c.append) << std::hex << c.hr;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,266 @@
+// The enlarged image view and the focus information in frames of their own: the selected
+// picture upright and fitted, the same file kept, an unreadable one retried once, a movie
+// without a usable player; the focus information without plug-ins.
+#include <gtest/gtest.h>
+
+#include <EnlargedImageView.h>
+#include <FocusInfoView.h>
+#include <Kitlib2/Kitlib2.h>
+#include <KitlibEx/KitlibEx.h>
+#include <MovieCtrl.h>
+#include <VxResourceIds.h>
+#include <pump.h>
+
+#include "iconview_host.h"
+
+namespace {
+
+// A document whose one page holds the files of a folder, shown by one view in a frame.
+template <class View>
+struct Shown {
+  CVxDocument* pDoc = nullptr;
+  testsupport::CViewFrame* pFrame = nullptr;
+  View* view = nullptr;
+  CThumbnailPage* page = nullptr;
+
+  explicit Shown(const std::string& folder, int cx = 400, int cy = 300) {
+    pDoc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
+    pDoc->OnNewDocument();
+    page = new CThumbnailPage(VXPAGE_FOLDER, 1);
+    page->Add(folder.c_str(), FALSE, nullptr, 0);
+    pDoc->GetBrowser()->GetPageList().AddPage(page);
+    pFrame =
+        testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(View), "shown", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy));
+    if (!pFrame) return;
+    view = static_cast<View*>(pFrame->GetView());
+    view->OnInitialUpdate();
+    uikit::PumpPending();
+  }
+  ~Shown() {
+    if (pFrame) pFrame->DestroyWindow();
+    uikit::PumpPending();
+  }
+  CThumbnail* Item(const char* name) const {
+    for (int i = 0; i < page->GetCount(); ++i)
+      if (page->GetAt(i)->GetFileName().CompareNoCase(name) == 0) return page->GetAt(i);
+    return nullptr;
+  }
+  // Selects only this item, as a click in the icon view would (every view hears of it).
+  void SelectOnly(const char* name) {
+    pDoc->GetBrowser()->ClearSelect();
+    pDoc->GetBrowser()->SelectItem(Item(name), nullptr);
+    uikit::PumpPending();
+  }
+};
+
+TEST(EnlargedView, ShowsTheSelectedPictureUprightAndFitted) {
+  std::string folder = FixtureFolder("enlarged-show", {"exif_full.jpg", "plain.jpg", "rose.jpg"});
+  Shown<CEnlargedImageView> s(folder);
+  ASSERT_NE(s.view, nullptr);
+  EXPECT_FALSE(s.view->HasPicture());
+
+  s.SelectOnly("exif_full.jpg");
+  ASSERT_TRUE(s.view->HasPicture());
+  // 640 x 480 stored with orientation 6: shown 480 x 640, fitted to the 300 pixels' height.
+  EXPECT_EQ(s.view->GetPictureSize().cx, 480);
+  EXPECT_EQ(s.view->GetPictureSize().cy, 640);
+  CRect client;
+  s.view->GetClientRect(&client);
+  EXPECT_EQ(s.view->GetBufferSize().cy, client.Height());
+  EXPECT_EQ(s.view->GetBufferSize().cx, client.Height() * 480 / 640);
+  EXPECT_EQ(s.pDoc->GetBrowser()->GetFocusItemID(), s.Item("exif_full.jpg")->GetUniqueID(VXID_SLOT_VIEW));
+
+  // Another selection replaces it.
+  s.SelectOnly("plain.jpg");
+  ASSERT_TRUE(s.view->HasPicture());
+  int cx = 0, cy = 0;
+  s.Item("plain.jpg")->GetPropertySize(&cx, &cy);
+  EXPECT_EQ(s.view->GetPictureSize().cx, cx);
+
+  // Two selected: nothing.
+  s.pDoc->GetBrowser()->SelectItem(s.Item("rose.jpg"), nullptr);
+  uikit::PumpPending();
+  EXPECT_FALSE(s.view->HasPicture());
+  EXPECT_EQ(s.pDoc->GetBrowser()->GetFocusItemID(), VXID_NONE);
+}
+
+TEST(EnlargedView, TheSameFileIsNotLoadedAgain) {
+  std::string folder = FixtureFolder("enlarged-same", {"plain.jpg", "rose.jpg"});
+  Shown<CEnlargedImageView> s(folder);
+  ASSERT_NE(s.view, nullptr);
+  s.SelectOnly("plain.jpg");
+  ASSERT_TRUE(s.view->HasPicture());
+  // The bytes change behind the view, but not the file's time and size: it counts as the
+  // same file, and a reload would fail.
+  std::string path = folder + "\\plain.jpg";
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  FILETIME created, accessed, written;
+  ::GetFileTime(h, &created, &accessed, &written);
+  std::string junk(::GetFileSize(h, NULL), 'x');
+  DWORD n = 0;
+  ::WriteFile(h, junk.data(), (DWORD)junk.size(), &n, NULL);
+  ::SetFileTime(h, &created, &accessed, &written);
+  ::CloseHandle(h);
+  s.view->OnUpdate(nullptr, VXHINT_SELECTION, nullptr);
+  EXPECT_TRUE(s.view->HasPicture());
+  // Another file and back: now it is read again, and fails.
+  s.SelectOnly("rose.jpg");
+  ASSERT_TRUE(s.view->HasPicture());
+  s.SelectOnly("plain.jpg");
+  EXPECT_FALSE(s.view->HasPicture());
+}
+
+TEST(EnlargedView, AnUnreadablePictureIsTriedOnceMore) {
+  // A picture cut after its first 200 bytes: a JPEG by its head, unreadable as a whole.
+  std::string folder = testsupport::NewTempFolder("enlarged-retry");
+  std::string head = testsupport::ReadWholeFile(testsupport::Fixture("exif_full.jpg")).substr(0, 200);
+  testsupport::WriteWholeFile(folder + "\\not_image.jpg", head);
+  Shown<CEnlargedImageView> s(folder);
+  ASSERT_NE(s.view, nullptr);
+  ASSERT_NE(s.Item("not_image.jpg"), nullptr);
+  EXPECT_EQ(s.Item("not_image.jpg")->GetKindFlags() & VXKIND_STILL, (UINT)VXKIND_STILL);
+  s.SelectOnly("not_image.jpg");
+  EXPECT_FALSE(s.view->HasPicture());
+  EXPECT_EQ(CMGetProfileInt(VXDOC_SECTION, "Wait", 0), 1);  // the retry is armed
+  // After the retry (600 ms) the guard is down again and nothing is shown.
+  EXPECT_TRUE(testsupport::WaitUntil([] { return CMGetProfileInt(VXDOC_SECTION, "Wait", 0) == 0; }, 3000));
+  EXPECT_FALSE(s.view->HasPicture());
+  EXPECT_TRUE(s.view->GetMessageText().IsEmpty());
+}
+
+// A retry that never runs (the view goes first) leaves no guard behind: the next picture
+// that fails still gets its retry.
+TEST(EnlargedView, ADroppedRetryLeavesNoGuard) {
+  std::string folder = testsupport::NewTempFolder("enlarged-dropped");
+  std::string head = testsupport::ReadWholeFile(testsupport::Fixture("exif_full.jpg")).substr(0, 200);
+  testsupport::WriteWholeFile(folder + "\\broken.jpg", head);
+  {
+    Shown<CEnlargedImageView> s(folder);
+    ASSERT_NE(s.view, nullptr);
+    s.SelectOnly("broken.jpg");
+    EXPECT_EQ(CMGetProfileInt(VXDOC_SECTION, "Wait", 0), 1);
+  }
+  EXPECT_EQ(CMGetProfileInt(VXDOC_SECTION, "Wait", 0), 0);
+}
+
+TEST(EnlargedView, AnApiMovieWithoutItsPlayerSaysSo) {
+  std::string folder = FixtureFolder("enlarged-movie", {"movie.mov"});
+  CMovieCtrl movie;
+  Shown<CEnlargedImageView> s(folder);
+  ASSERT_NE(s.view, nullptr);
+  s.pDoc->GetBrowser()->SetMoviePlayer(&movie);
+  s.view->OnInitialUpdate();  // takes the document's movie controller
+  s.SelectOnly("movie.mov");
+  EXPECT_FALSE(s.view->HasPicture());
+  EXPECT_FALSE(s.view->IsMovieLoaded());
+  CResourceLoader res;
+  CString want = res.LoadStringA(IDS_MOVIE_NEEDS_PLAYER) + res.LoadStringA(IDS_MOVIE_NEEDS_PLAYER_HINT);
+  EXPECT_STREQ(s.view->GetMessageText(), want);
+  // Nothing selected: the message goes.
+  s.pDoc->GetBrowser()->SelectAll(FALSE, nullptr);
+  uikit::PumpPending();
+  EXPECT_TRUE(s.view->GetMessageText().IsEmpty());
+  s.view->DestroyWindow();
+}
+
+TEST(FocusInfoView, WithoutPlugInsThereAreNoTabsAndTheMapRequestGoesNowhere) {
+  std::string empty = testsupport::NewTempFolder("focusinfo-none");
+  CFocusInfoView::SetPluginFolder(empty.c_str());
+  std::string folder = FixtureFolder("focusinfo-files", {"plain.jpg"});
+  {
+    Shown<CFocusInfoView> s(folder);
+    ASSERT_NE(s.view, nullptr);
+    CFocusInfoTabCtrl& tabs = s.view->GetTabs();
+    ASSERT_TRUE(tabs.GetSafeHwnd());
+    EXPECT_EQ(tabs.GetItemCount(), 0);
+    EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), -1);
+    s.SelectOnly("plain.jpg");
+    CSendCommandObject map(ID_VIEW_MAP);
+    s.view->OnUpdate(nullptr, VXHINT_COMMAND, &map);
+    EXPECT_EQ(tabs.GetItemCount(), 0);
+    EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), -1);
+  }
+  CFocusInfoView::SetPluginFolder(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// The test plug-ins copied into a folder of their own, with a file that is no library.
+std::string PluginFolder() {
+  std::string folder = testsupport::NewTempFolder("focusinfo-prp");
+  std::string from = testsupport::ProgramFolder() + "\\testprp\\";
+  for (const char* name : {"prp_five", "prp_one", "prp_three", "prp_nopriority", "prp_unsupported", "prp_noexports"})
+    ::CopyFileA((from + name + ".prp").c_str(), (folder + "\\" + name + ".prp").c_str(), FALSE);
+  testsupport::WriteWholeFile(folder + "\\bogus.prp", "not a library");
+  return folder;
+}
+
+std::string TabText(CTabCtrl& tabs, int i) {
+  char text[64] = "";
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof(text);
+  tabs.GetItem(i, &item);
+  return text;
+}
+
+std::string PageText(CFocusInfoTabCtrl& tabs, int page, int id) {
+  char text[600] = "";
+  ::GetDlgItemTextA(tabs.GetPage(page)->GetSafeHwnd(), id, text, sizeof(text));
+  return text;
+}
+
+TEST(FocusInfoView, PlugInPagesInPriorityOrderGetThePathAndTheMapRequest) {
+  CFocusInfoView::SetPluginFolder(PluginFolder().c_str());
+  std::string folder = FixtureFolder("focusinfo-pages", {"plain.jpg"});
+  {
+    Shown<CFocusInfoView> s(folder);
+    ASSERT_NE(s.view, nullptr);
+    CFocusInfoTabCtrl& tabs = s.view->GetTabs();
+    // Supported pages only; no priority counts 0; the file that is no library and the
+    // library without page exports are skipped.
+    ASSERT_EQ(tabs.GetItemCount(), 4);
+    EXPECT_EQ(TabText(tabs, 0), "Zero");
+    EXPECT_EQ(TabText(tabs, 1), "One");
+    EXPECT_EQ(TabText(tabs, 2), "Three");
+    EXPECT_EQ(TabText(tabs, 3), "Five");
+    EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), 0);
+    EXPECT_TRUE(tabs.GetPage(0)->IsWindowVisible());
+    EXPECT_FALSE(tabs.GetPage(1)->IsWindowVisible());
+    // Every page sits at the tab control's display area.
+    CRect area, rc;
+    tabs.GetClientRect(&area);
+    tabs.SendMessage(TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    tabs.GetPage(0)->GetWindowRect(&rc);
+    tabs.ScreenToClient(&rc);
+    EXPECT_EQ(rc.TopLeft(), area.TopLeft());
+
+    s.SelectOnly("plain.jpg");
+    std::string path = folder + "\\plain.jpg";
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(PageText(tabs, i, 101), path) << i;
+    // The map request reaches every page (the map component is not in use here), or, with
+    // it, selects the fifth tab only if there is one.
+    CSendCommandObject map(ID_VIEW_MAP);
+    s.view->OnUpdate(nullptr, VXHINT_COMMAND, &map);
+    if (!CMTLxIsUsedOrbisMap()) {
+      for (int i = 0; i < 4; ++i) EXPECT_EQ(PageText(tabs, i, 103), "map") << i;
+    } else {
+      EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), 0);
+    }
+    // A file that went away clears the pages.
+    ::DeleteFileA(path.c_str());
+    s.view->OnUpdate(nullptr, VXHINT_SELECTION, nullptr);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(PageText(tabs, i, 101), "") << i;
+    // No selection: a refresh with hint 1 clears them too.
+    s.pDoc->GetBrowser()->ClearSelect();
+    s.view->OnUpdate(nullptr, VXHINT_SELECTION, nullptr);
+    EXPECT_EQ(PageText(tabs, 0, 101), "");
+  }
+  CFocusInfoView::SetPluginFolder(nullptr);
+}
+
+}  // namespace
