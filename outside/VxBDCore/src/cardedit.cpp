@@ -145,7 +145,8 @@ class CardEditor final : public IVxBDDiscEdit {
   long Delete(DWORD group, const std::vector<int>& clips) {
     const int d = VxBDGroupDrive(group);
     DWORD state[2];
-    if (GetDriveState(d, state) == 0 && (state[1] & VXBD_STATE_PROTECTED)) return HRESULT_FROM_WIN32(ERROR_WRITE_PROTECT);
+    if (GetDriveState(d, state) == 0 && (state[1] & VXBD_STATE_PROTECTED))
+      return HRESULT_FROM_WIN32(ERROR_WRITE_PROTECT);
     return VxBDDeleteClips(Root(d).c_str(), VxBDGroupTree(group), clips);
   }
   long Done(long r) {

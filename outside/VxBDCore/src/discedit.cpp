@@ -36,7 +36,8 @@ bool ReadBytes(const std::string& path, std::vector<uint8_t>* out) {
   DWORD got = 0;
   if (ok) {
     out->resize(static_cast<size_t>(size.QuadPart));
-    ok = out->empty() || (ReadFile(h, out->data(), static_cast<DWORD>(out->size()), &got, nullptr) && got == out->size());
+    ok = out->empty() ||
+         (ReadFile(h, out->data(), static_cast<DWORD>(out->size()), &got, nullptr) && got == out->size());
   }
   CloseHandle(h);
   return ok;
@@ -73,7 +74,9 @@ bool IsPlaylistName(const std::string& n) {
   return _stricmp(ext, ".MPL") == 0 || _stricmp(ext, ".mpls") == 0;
 }
 
-bool Names(const std::vector<int>& clips, int clip) { return std::find(clips.begin(), clips.end(), clip) != clips.end(); }
+bool Names(const std::vector<int>& clips, int clip) {
+  return std::find(clips.begin(), clips.end(), clip) != clips.end();
+}
 
 }  // namespace
 

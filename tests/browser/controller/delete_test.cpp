@@ -326,9 +326,9 @@ struct MovieCard {
   std::string bdmv = folder + "\\PRIVATE\\AVCHD\\BDMV";
   MovieCard() {
     testsupport::MakeFolders(folder + "\\PRIVATE\\AVCHD");
-    EXPECT_TRUE(VxBDWriteTree(bdmv, {{{"00000", "00001"}, 0x0103, 0xAB12}, {{"00002"}, 0x0103, 0xAB12},
-                                     {{"00003"}, 0x0103, 0xAB12}},
-                              true, false));
+    EXPECT_TRUE(VxBDWriteTree(
+        bdmv, {{{"00000", "00001"}, 0x0103, 0xAB12}, {{"00002"}, 0x0103, 0xAB12}, {{"00003"}, 0x0103, 0xAB12}}, true,
+        false));
     for (int c = 0; c < 4; ++c) {
       std::string stream = Stream(c);
       ctltest::Copy("movie.mpg", stream);

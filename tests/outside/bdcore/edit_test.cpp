@@ -86,10 +86,16 @@ TEST(BDCoreEdit, DeletingClipsKeepsThePlaylistsWhole) {
     std::map<std::string, std::string> playlists;
     std::string left;
   } cases[] = {
-      {"one clip of a title of two", {1}, {{"00000.MPL", "00"}, {"00001.MPL", "02"}, {"00002.MPL", "03,04,05"}}, "0,2,3,4,5"},
+      {"one clip of a title of two",
+       {1},
+       {{"00000.MPL", "00"}, {"00001.MPL", "02"}, {"00002.MPL", "03,04,05"}},
+       "0,2,3,4,5"},
       {"a title's only clip: the playlist goes", {2}, {{"00000.MPL", "00,01"}, {"00002.MPL", "03,04,05"}}, "0,1,3,4,5"},
       {"clips of three titles", {0, 1, 4}, {{"00001.MPL", "02"}, {"00002.MPL", "03,05"}}, "2,3,5"},
-      {"a clip no playlist names", {7}, {{"00000.MPL", "00,01"}, {"00001.MPL", "02"}, {"00002.MPL", "03,04,05"}}, "0,1,2,3,4,5"},
+      {"a clip no playlist names",
+       {7},
+       {{"00000.MPL", "00,01"}, {"00001.MPL", "02"}, {"00002.MPL", "03,04,05"}},
+       "0,1,2,3,4,5"},
       {"every clip", {0, 1, 2, 3, 4, 5}, {}, ""},
   };
   for (const Case& c : cases) {
@@ -136,7 +142,8 @@ TEST(BDCoreEdit, ADeletionThatCannotFinishChangesNothing) {
 TEST(BDCoreEdit, ClipNumbersAndDays) {
   EXPECT_EQ(VxBDClipNumber("00012.MTS"), 12);
   EXPECT_EQ(VxBDClipNumber("99999.m2ts"), 99999);
-  for (const char* bad : {"0001.MTS", "00012", "0001A.MTS", "", "000123.MTS"}) EXPECT_EQ(VxBDClipNumber(bad), -1) << bad;
+  for (const char* bad : {"0001.MTS", "00012", "0001A.MTS", "", "000123.MTS"})
+    EXPECT_EQ(VxBDClipNumber(bad), -1) << bad;
   std::string base = MakeCard("bdedit_days", {{0, 1, 2}}, {{0, 5}, {1, 5}, {2, 7}});
   std::vector<VxBDSceneRef> scenes;
   ASSERT_TRUE(VxBDTreeScenes(base.c_str(), 0, 20261105, &scenes));
