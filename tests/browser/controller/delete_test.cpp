@@ -487,3 +487,24 @@ TEST(Deletion, CardSceneGroupsOnlyWhenWhollySelected) {
   EXPECT_EQ(card.Named(), "1");
   EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"00001.MTS"}));
 }
+
+// After a day goes whole the other selected scenes still go; the card's last scene, with a
+// picture beside it, goes alone without the clearing question.
+TEST(Deletion, CardScenesAfterAWholeDay) {
+  MovieCard card;
+  ASSERT_TRUE(card.inserted);
+  ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {1, 2}), 0);  // one scene a day
+  BrowserHost h;
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\1\\day1||E:\\1\\0\\4\\2\\day2||"), 1);
+  h.RunQueue();
+  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
+  ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00003.MTS"}));
+  SelectOnly(h, {"00000.MTS", "00003.MTS"});
+  std::vector<std::string> boxes = DeleteWith(h, {IDYES, IDYES});
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
+  EXPECT_FALSE(Exists(card.Card(0)));
+  EXPECT_FALSE(Exists(card.Card(3)));
+  EXPECT_EQ(card.Named(), "");
+  EXPECT_TRUE(h.pView->m_items.empty());
+}
