@@ -375,6 +375,21 @@ std::vector<std::string> DeleteWith(BrowserHost& h, std::vector<int> ids) {
 
 bool Shows(const std::string& box, UINT id) { return box.find(ResString(id)) != std::string::npos; }
 
+// Both days, one page each.
+void ShowBothDays(BrowserHost& h) {
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\1\\day1||E:\\1\\0\\4\\2\\day2||"), 1);
+  h.RunQueue();
+  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
+}
+
+// Deletes the scenes, answering yes to the question and to the group question that follows.
+void DeleteWithAGroup(BrowserHost& h, const std::vector<std::string>& names) {
+  SelectOnly(h, names);
+  std::vector<std::string> boxes = DeleteWith(h, {IDYES, IDYES});
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
+}
+
 }  // namespace
 
 // A card's scenes go through the disc-movie core: a protected card refuses, one scene goes
@@ -434,10 +449,7 @@ TEST(Deletion, CardScenesThroughTheDiscCore) {
   EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
 
   // The whole day: the group question, then both go; the other day stays.
-  SelectOnly(h, {"00000.MTS", "00002.MTS"});
-  boxes = DeleteWith(h, {IDYES, IDYES});
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
+  DeleteWithAGroup(h, {"00000.MTS", "00002.MTS"});
   EXPECT_FALSE(Exists(card.Card(0)));
   EXPECT_FALSE(Exists(card.Card(2)));
   EXPECT_TRUE(Exists(card.Card(3)));
@@ -470,17 +482,11 @@ TEST(Deletion, CardSceneGroupsOnlyWhenWhollySelected) {
   ASSERT_TRUE(card.inserted);
   ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {2}), 0);  // the 1st keeps clips 0 and 1
   BrowserHost h;
-  // Both days, one page each.
-  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\1\\day1||E:\\1\\0\\4\\2\\day2||"), 1);
-  h.RunQueue();
-  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
+  ShowBothDays(h);
   ASSERT_EQ(h.pView->m_items.size(), 3u);
   // Two selected, as many as the 1st has: its clip 0 goes alone; the 2nd, wholly selected,
   // goes as a group after its question.
-  SelectOnly(h, {"00000.MTS", "00003.MTS"});
-  std::vector<std::string> boxes = DeleteWith(h, {IDYES, IDYES});
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
+  DeleteWithAGroup(h, {"00000.MTS", "00003.MTS"});
   EXPECT_FALSE(Exists(card.Card(0)));
   EXPECT_FALSE(Exists(card.Card(3)));
   EXPECT_TRUE(Exists(card.Card(1)));
@@ -495,14 +501,9 @@ TEST(Deletion, CardScenesAfterAWholeDay) {
   ASSERT_TRUE(card.inserted);
   ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {1, 2}), 0);  // one scene a day
   BrowserHost h;
-  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\1\\day1||E:\\1\\0\\4\\2\\day2||"), 1);
-  h.RunQueue();
-  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
+  ShowBothDays(h);
   ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00003.MTS"}));
-  SelectOnly(h, {"00000.MTS", "00003.MTS"});
-  std::vector<std::string> boxes = DeleteWith(h, {IDYES, IDYES});
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
+  DeleteWithAGroup(h, {"00000.MTS", "00003.MTS"});
   EXPECT_FALSE(Exists(card.Card(0)));
   EXPECT_FALSE(Exists(card.Card(3)));
   EXPECT_EQ(card.Named(), "");
