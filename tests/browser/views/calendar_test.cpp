@@ -1,0 +1,263 @@
+// The month calendar in a window over a calendar page of dated files: the month shown
+// first, the selection by mouse and keys, the month steps over empty months, the switch to
+// the day, the mode hints, the tips, and a picture of it.
+#include <gtest/gtest.h>
+
+#include <CalendarMonthView.h>
+#include <ImgButton.h>
+#include <MainWndMessages.h>
+#include <VxDocument.h>
+#include <VxResourceIds.h>
+#include <program.h>
+#include <tempfolder.h>
+#include <viewframe.h>
+
+#include <string>
+#include <vector>
+
+#include "uikit.h"
+
+namespace {
+
+// Remembers the commands the document hands its views.
+class CHintRecorder : public CView {
+ public:
+  std::vector<std::pair<UINT, std::string>> commands;
+
+ protected:
+  void OnDraw(CDC*) override {}
+  void OnUpdate(CView*, LPARAM, CObject* pHint) override {
+    if (CSendCommandObject* p = DYNAMIC_DOWNCAST(CSendCommandObject, pHint))
+      commands.push_back({p->GetID(), p->GetParamText() ? p->GetParamText() : ""});
+  }
+};
+
+class CStatusRecorder : public CWnd {
+ public:
+  std::vector<LPARAM> counts;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_STATUS_FILE_COUNT) counts.push_back(lParam);
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+struct Dated {
+  const char* name;
+  int year, month, day;
+};
+
+struct MonthHost {
+  CVxDocument* pDoc = nullptr;
+  testsupport::CViewFrame* pFrame = nullptr;
+  CCalendarMonthView* view = nullptr;
+  CHintRecorder recorder;
+  CStatusRecorder main;
+  CWnd* oldMain = nullptr;
+  CThumbnailPage* page = nullptr;
+
+  explicit MonthHost(const std::vector<Dated>& files) {
+    main.CreateEx(0, "STATIC", "main", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0);
+    oldMain = AfxGetThread()->m_pMainWnd;
+    AfxGetThread()->m_pMainWnd = &main;
+    pDoc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
+    pDoc->OnNewDocument();
+    pDoc->GetBrowser()->SetViewMode(BROWSE_VIEW_MONTH);
+    std::string folder = testsupport::NewTempFolder("calendar-month");
+    for (const Dated& f : files) {
+      std::string path = folder + "\\" + f.name;
+      ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), path.c_str(), FALSE);
+      // A file without a recording date in its head is dated by its last change.
+      SYSTEMTIME st = {(WORD)f.year, (WORD)f.month, 0, (WORD)f.day, 12, 0, 0, 0};
+      FILETIME local, utc;
+      ::SystemTimeToFileTime(&st, &local);
+      ::LocalFileTimeToFileTime(&local, &utc);
+      HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+      ::SetFileTime(h, NULL, NULL, &utc);
+      ::CloseHandle(h);
+    }
+    page = new CThumbnailPage(VXPAGE_CALENDAR, 1);
+    page->Add(folder.c_str(), FALSE, nullptr, 0);
+    page->Sort("td", true);
+    pDoc->GetBrowser()->GetPageList().AddPage(page);
+    pFrame = testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(CCalendarMonthView), "month", WS_POPUP | WS_VISIBLE,
+                                          CRect(0, 0, 1000, 720));
+    if (!pFrame) return;
+    view = static_cast<CCalendarMonthView*>(pFrame->GetView());
+    view->OnInitialUpdate();
+    pDoc->AddView(&recorder);
+    uikit::PumpPending();
+  }
+  ~MonthHost() {
+    CThumbnailPage::DecodeStop();
+    if (pDoc) {
+      pDoc->RemoveView(&recorder);
+      pDoc->GetBrowser()->SetViewMode(BROWSE_VIEW_LARGEICON);
+    }
+    if (pFrame) pFrame->DestroyWindow();
+    AfxGetThread()->m_pMainWnd = oldMain;
+    main.DestroyWindow();
+    uikit::PumpPending();
+  }
+  void Hint(LPARAM hint, UINT id, LPCSTR text = nullptr) {
+    CSendCommandObject object(id, const_cast<LPSTR>(text));
+    pDoc->UpdateAllViews(nullptr, hint, &object);
+    uikit::PumpPending();
+  }
+  void Button(UINT id) {
+    view->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)view->GetButton(id)->GetSafeHwnd());
+    uikit::PumpPending();
+  }
+  void Key(UINT vk) { view->SendMessage(WM_KEYDOWN, vk, 0); }
+  CPoint CellCentre(int i) {
+    RECT rc;
+    view->GetItemRect(i, &rc);
+    return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  }
+  bool Enabled(UINT id) { return view->GetButton(id)->IsWindowEnabled() != FALSE; }
+  std::string SelectedNames() {
+    std::string s;
+    for (int i = 0; i < page->GetCount(); i++)
+      if (page->GetAt(i)->IsSelect()) s += (s.empty() ? "" : ",") + std::string(page->GetAt(i)->GetFileName());
+    return s;
+  }
+};
+
+// 2005/03/01 is a Tuesday (cells 2..32), 2007/11/01 a Thursday (cells 4..33).
+const std::vector<Dated> kFiles = {
+    {"a.jpg", 2005, 3, 5}, {"b.jpg", 2005, 3, 20}, {"c.jpg", 2005, 3, 20}, {"d.jpg", 2007, 11, 11}};
+
+TEST(CalendarMonthView, ShowsTheLatestMonthAndStepsOverEmptyMonths) {
+  MonthHost h(kFiles);
+  ASSERT_NE(h.view, nullptr);
+  ASSERT_EQ(h.page->GetCount(), 4);
+  h.Hint(VXHINT_CALENDAR, VXCMD_CALENDAR_FOLDER);
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2007, 11}));
+  EXPECT_TRUE(h.view->IsShowingThumbnails());
+  EXPECT_EQ(h.view->GetSelected(), 4 + 11 - 1);
+  EXPECT_EQ(h.SelectedNames(), "d.jpg");
+  EXPECT_EQ(h.view->GetCells()[4].day, 1);
+  EXPECT_FALSE(h.Enabled(IDC_CAL_NEXT_MONTH));
+  EXPECT_TRUE(h.Enabled(IDC_CAL_PREV_MONTH));
+  EXPECT_TRUE(h.Enabled(IDC_CAL_DAY_BUTTON));
+  EXPECT_FALSE(h.Enabled(IDC_CAL_MONTH_INDICATOR));
+  ASSERT_FALSE(h.main.counts.empty());
+  EXPECT_EQ(h.main.counts.back(), 1);
+
+  // Back over the empty months straight to 2005/03, its last day with recordings selected.
+  h.Button(IDC_CAL_PREV_MONTH);
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2005, 3}));
+  EXPECT_EQ(h.view->GetSelected(), 2 + 20 - 1);
+  EXPECT_EQ(h.main.counts.back(), 3);
+  EXPECT_FALSE(h.Enabled(IDC_CAL_PREV_MONTH));  // the earliest month
+  EXPECT_TRUE(h.Enabled(IDC_CAL_NEXT_MONTH));
+  std::vector<int> withData;
+  for (int i = 0; i < calmonth::kCells; i++)
+    if (h.view->GetCells()[i].hasData) withData.push_back(i);
+  EXPECT_EQ(withData, (std::vector<int>{6, 21}));
+
+  // Keys step to the next cell with recordings; nothing past the ends.
+  struct {
+    UINT vk;
+    int selected;
+  } keys[] = {{VK_LEFT, 6}, {VK_LEFT, 6}, {VK_DOWN, 6}, {VK_END, 21}, {VK_UP, 21}, {VK_HOME, 6}, {VK_RIGHT, 21}};
+  for (auto& k : keys) {
+    h.Key(k.vk);
+    EXPECT_EQ(h.view->GetSelected(), k.selected) << k.vk;
+  }
+  EXPECT_EQ(h.SelectedNames(), "c.jpg");  // the day's last recording stands for it
+
+  // A click in a gap or on an empty day changes nothing; on a day with recordings it selects.
+  CPoint gap = h.CellCentre(6);
+  RECT rc6;
+  h.view->GetItemRect(6, &rc6);
+  gap.x = rc6.right + 2;
+  for (CPoint pt : {gap, h.CellCentre(7), h.CellCentre(6)})
+    h.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(h.view->GetSelected(), 6);
+  EXPECT_EQ(h.SelectedNames(), "a.jpg");
+
+  // The tip counts the day's files.
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = h.view->m_hWnd;
+  info.hdr.idFrom = 21;
+  info.hdr.code = TTN_NEEDTEXTA;
+  h.view->SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+  ASSERT_NE(info.lpszText, nullptr);
+  EXPECT_NE(std::string(info.lpszText).find('2'), std::string::npos) << info.lpszText;
+  TOOLINFOA ti = {sizeof(ti)};
+  EXPECT_EQ(h.view->OnToolHitTest(h.CellCentre(21), &ti), 21);
+  EXPECT_EQ(h.view->OnToolHitTest(h.CellCentre(7), &ti), -1);
+
+  uikit::Picture picture(h.pFrame->m_hWnd);
+  EXPECT_FALSE(picture.Save("calendar-month").empty());
+
+  // Forward again: 2007/11, the last month.
+  h.Button(IDC_CAL_NEXT_MONTH);
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2007, 11}));
+}
+
+TEST(CalendarMonthView, ADoubleClickOpensTheDayAndModeHintsShowTheirDateOnce) {
+  MonthHost h(kFiles);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_LARGE_ICONS);  // the last mode seen is process-wide
+  EXPECT_EQ(h.view->GetShownMonth().year, 0);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "2005/03/05");
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2005, 3}));
+  EXPECT_EQ(h.view->GetSelected(), 6);
+  EXPECT_TRUE(h.view->IsShowingThumbnails());
+
+  CPoint pt = h.CellCentre(21);
+  h.recorder.commands.clear();
+  h.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  h.view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  h.view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  ASSERT_EQ(h.recorder.commands.size(), 1u);
+  EXPECT_EQ(h.recorder.commands[0].first, (UINT)ID_VIEWMODE_DAY);
+  EXPECT_EQ(h.recorder.commands[0].second, "2005/03/20");
+  // On an empty day a double click opens nothing.
+  pt = h.CellCentre(8);
+  h.view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(h.recorder.commands.size(), 1u);
+
+  // The same mode again does not show the month anew.
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "2005/03/05");
+  EXPECT_EQ(h.view->GetSelected(), 6);
+  h.Button(IDC_CAL_NEXT_MONTH);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "2005/03/05");
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2007, 11}));
+  // A text with day 00 shows its month; the 1st has no recordings, so the last day that has.
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_SMALL_ICONS);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "2005/03/00");
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2005, 3}));
+  EXPECT_EQ(h.view->GetSelected(), 21);
+  // A text that is no date shows the latest month, its last day with recordings.
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_SMALL_ICONS);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "garbage");
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2007, 11}));
+  EXPECT_EQ(h.view->GetSelected(), 14);
+  // A text for a month without recordings falls back the same way.
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_SMALL_ICONS);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "2006/06/01");
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2007, 11}));
+  EXPECT_EQ(h.view->GetSelected(), 14);
+}
+
+TEST(CalendarMonthView, UndatedFilesStandInThePseudoMonth) {
+  MonthHost h({{"old.jpg", 1965, 6, 1}, {"new.jpg", 2006, 2, 14}});
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_CALENDAR, VXCMD_CALENDAR_FOLDER);
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2038, 1}));
+  EXPECT_TRUE(h.view->GetCells()[calmonth::kUndatedCell].hasData);
+  EXPECT_EQ(h.view->GetSelected(), (int)calmonth::kUndatedCell);
+  EXPECT_EQ(h.SelectedNames(), "old.jpg");
+  for (const auto& c : h.view->GetCells()) EXPECT_EQ(c.day, 0);
+  uikit::Picture picture(h.pFrame->m_hWnd);
+  EXPECT_FALSE(picture.Save("calendar-month-undated").empty());
+  h.Button(IDC_CAL_PREV_MONTH);
+  EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2006, 2}));
+  EXPECT_EQ(h.view->GetSelected(), 3 + 14 - 1);  // 2006/02/01 is a Wednesday
+}
+
+}  // namespace
