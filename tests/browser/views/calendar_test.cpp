@@ -3,7 +3,9 @@
 // the day, the mode hints, the tips, and a picture of it.
 #include <gtest/gtest.h>
 
+#include <CalendarDayView.h>
 #include <CalendarMonthView.h>
+#include <LabelEdit.h>
 #include <ImgButton.h>
 #include <MainWndMessages.h>
 #include <VxDocument.h>
@@ -48,22 +50,23 @@ struct Dated {
   int year, month, day;
 };
 
-struct MonthHost {
+template <class View>
+struct CalendarHost {
   CVxDocument* pDoc = nullptr;
   testsupport::CViewFrame* pFrame = nullptr;
-  CCalendarMonthView* view = nullptr;
+  View* view = nullptr;
   CHintRecorder recorder;
   CStatusRecorder main;
   CWnd* oldMain = nullptr;
   CThumbnailPage* page = nullptr;
 
-  explicit MonthHost(const std::vector<Dated>& files) {
+  explicit CalendarHost(const std::vector<Dated>& files, BROWSE_VIEW_MODE mode = BROWSE_VIEW_MONTH) {
     main.CreateEx(0, "STATIC", "main", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0);
     oldMain = AfxGetThread()->m_pMainWnd;
     AfxGetThread()->m_pMainWnd = &main;
     pDoc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
     pDoc->OnNewDocument();
-    pDoc->GetBrowser()->SetViewMode(BROWSE_VIEW_MONTH);
+    pDoc->GetBrowser()->SetViewMode(mode);
     std::string folder = testsupport::NewTempFolder("calendar-month");
     for (const Dated& f : files) {
       std::string path = folder + "\\" + f.name;
@@ -81,15 +84,15 @@ struct MonthHost {
     page->Add(folder.c_str(), FALSE, nullptr, 0);
     page->Sort("td", true);
     pDoc->GetBrowser()->GetPageList().AddPage(page);
-    pFrame = testsupport::CreateViewFrame(pDoc, RUNTIME_CLASS(CCalendarMonthView), "month", WS_POPUP | WS_VISIBLE,
+    pFrame = testsupport::CreateViewFrame(pDoc, View::GetThisClass(), "calendar", WS_POPUP | WS_VISIBLE,
                                           CRect(0, 0, 1000, 720));
     if (!pFrame) return;
-    view = static_cast<CCalendarMonthView*>(pFrame->GetView());
+    view = static_cast<View*>(pFrame->GetView());
     view->OnInitialUpdate();
     pDoc->AddView(&recorder);
     uikit::PumpPending();
   }
-  ~MonthHost() {
+  ~CalendarHost() {
     CThumbnailPage::DecodeStop();
     if (pDoc) {
       pDoc->RemoveView(&recorder);
@@ -110,11 +113,7 @@ struct MonthHost {
     uikit::PumpPending();
   }
   void Key(UINT vk) { view->SendMessage(WM_KEYDOWN, vk, 0); }
-  CPoint CellCentre(int i) {
-    RECT rc;
-    view->GetItemRect(i, &rc);
-    return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-  }
+  CPoint CellCentre(int i);
   bool Enabled(UINT id) { return view->GetButton(id)->IsWindowEnabled() != FALSE; }
   std::string SelectedNames() {
     std::string s;
@@ -123,6 +122,14 @@ struct MonthHost {
     return s;
   }
 };
+
+typedef CalendarHost<CCalendarMonthView> MonthHost;
+template <>
+CPoint MonthHost::CellCentre(int i) {
+  RECT rc;
+  view->GetItemRect(i, &rc);
+  return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
 
 // 2005/03/01 is a Tuesday (cells 2..32), 2007/11/01 a Thursday (cells 4..33).
 const std::vector<Dated> kFiles = {
@@ -258,6 +265,143 @@ TEST(CalendarMonthView, UndatedFilesStandInThePseudoMonth) {
   h.Button(IDC_CAL_PREV_MONTH);
   EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2006, 2}));
   EXPECT_EQ(h.view->GetSelected(), 3 + 14 - 1);  // 2006/02/01 is a Wednesday
+}
+
+// ---- The day calendar ----
+
+typedef CalendarHost<CCalendarDayView> DayHost;
+template <>
+CPoint DayHost::CellCentre(int i) {
+  const RECT& rc = view->GetViewInfo().at(i).rcCell;
+  return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+std::string Names(const std::vector<CThumbnail*>& list) {
+  std::string s;
+  for (CThumbnail* p : list) s += (s.empty() ? "" : ",") + std::string(p->GetFileName());
+  return s;
+}
+
+void Press(CWnd* w, CPoint pt, UINT flags = 0) {
+  w->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | flags, MAKELPARAM(pt.x, pt.y));
+  w->SendMessage(WM_LBUTTONUP, flags, MAKELPARAM(pt.x, pt.y));
+}
+
+TEST(CalendarDayView, ShowsADayAndStepsToTheNeighbouringRecordingDays) {
+  DayHost h(kFiles, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  EXPECT_EQ(h.view->GetCurrentDay(), (calday::Day{2005, 3, 20}));
+  EXPECT_EQ(Names(h.view->GetDayList()), "b.jpg,c.jpg");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 2u);
+  EXPECT_TRUE(h.Enabled(IDC_CAL_BACK));
+  EXPECT_TRUE(h.Enabled(IDC_CAL_FORWARD));
+  EXPECT_FALSE(h.Enabled(IDC_CAL_DAY_INDICATOR));
+  ASSERT_FALSE(h.main.counts.empty());
+  EXPECT_EQ(h.main.counts.back(), 2);
+
+  // The view hands its day's items to the browser's question; a null list is refused.
+  CList<CThumbnail*, CThumbnail*> list;
+  list.AddTail(h.page->GetAt(0));
+  list.AddTail(h.page->GetAt(0));
+  list.AddTail(h.page->GetAt(0));
+  EXPECT_EQ(h.view->SendMessage(WM_CALENDAR_GET_THUMBNAILS, (WPARAM)&list), 0);
+  EXPECT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(h.view->SendMessage(WM_CALENDAR_GET_THUMBNAILS, 0), (LRESULT)E_INVALIDARG);
+
+  struct {
+    UINT button;
+    calday::Day day;
+    const char* names;
+    bool back, forward;
+  } steps[] = {
+      {IDC_CAL_BACK, {2005, 3, 5}, "a.jpg", false, true},
+      {IDC_CAL_BACK, {2005, 3, 5}, "a.jpg", false, true},  // no day before it
+      {IDC_CAL_FORWARD, {2005, 3, 20}, "b.jpg,c.jpg", true, true},
+      {IDC_CAL_FORWARD, {2007, 11, 11}, "d.jpg", true, false},
+  };
+  for (auto& s : steps) {
+    h.Button(s.button);
+    EXPECT_EQ(h.view->GetCurrentDay(), s.day);
+    EXPECT_EQ(Names(h.view->GetDayList()), s.names);
+    EXPECT_EQ(h.Enabled(IDC_CAL_BACK), s.back);
+    EXPECT_EQ(h.Enabled(IDC_CAL_FORWARD), s.forward);
+  }
+
+  // The month button asks for the month of the day shown.
+  h.recorder.commands.clear();
+  h.Button(IDC_CAL_MONTH_BUTTON);
+  ASSERT_EQ(h.recorder.commands.size(), 1u);
+  EXPECT_EQ(h.recorder.commands[0].first, (UINT)ID_VIEWMODE_MONTH);
+  EXPECT_EQ(h.recorder.commands[0].second, "2007/11/11");
+
+  // Day 00 is the 1st; a day without recordings hands over to the month calendar, undated.
+  h.recorder.commands.clear();
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/00");
+  EXPECT_FALSE(h.view->GetCurrentDay().Valid());
+  // The month's command goes out while the day's hint is still being handed round.
+  std::vector<std::pair<UINT, std::string>> expected = {{ID_VIEWMODE_MONTH, ""}, {ID_VIEWMODE_DAY, "2005/03/00"}};
+  EXPECT_EQ(h.recorder.commands, expected);
+}
+
+TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {
+  DayHost h({{"a.jpg", 2005, 3, 20}, {"b.jpg", 2005, 3, 20}, {"c.jpg", 2005, 3, 20}}, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 3u);
+  Press(h.view, h.CellCentre(0));
+  EXPECT_EQ(h.SelectedNames(), "a.jpg");
+  h.Key(VK_RIGHT);
+  EXPECT_EQ(h.SelectedNames(), "b.jpg");
+  Press(h.view, h.CellCentre(0), MK_CONTROL);
+  EXPECT_EQ(h.SelectedNames(), "a.jpg,b.jpg");
+  Press(h.view, h.CellCentre(2), MK_SHIFT);  // from the anchor (a) to c
+  EXPECT_EQ(h.SelectedNames(), "a.jpg,b.jpg,c.jpg");
+  h.Key(VK_HOME);
+  EXPECT_EQ(h.SelectedNames(), "a.jpg");
+  h.Key(VK_END);
+  EXPECT_EQ(h.SelectedNames(), "c.jpg");
+
+  // A press on a selected item waits for the release: the selection of all three stays
+  // until then, and the release selects the one pressed.
+  h.Hint(VXHINT_COMMAND, ID_EDIT_SELECT_ALL_FILES);
+  EXPECT_EQ(h.SelectedNames(), "a.jpg,b.jpg,c.jpg");
+  CPoint pt = h.CellCentre(1);
+  h.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(h.SelectedNames(), "a.jpg,b.jpg,c.jpg");
+  h.view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(h.SelectedNames(), "b.jpg");
+
+  // A rubber band from the empty space below the cells over the first two selects them; a
+  // band that never moved unselects everything.
+  CRect area = h.view->GetThumbnailAreaRect();
+  CPoint start(area.left + 5, area.top + 230);
+  CPoint end = h.CellCentre(1);
+  h.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+  h.view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end.x, end.y));
+  h.view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(end.x, end.y));
+  EXPECT_EQ(h.SelectedNames(), "a.jpg,b.jpg");
+  Press(h.view, start);
+  EXPECT_EQ(h.SelectedNames(), "");
+
+  // A second click on the label of the one selected item opens the name box on release,
+  // with the name without its extension; the label is not drawn meanwhile.
+  Press(h.view, h.CellCentre(0));
+  CRect label;
+  ASSERT_TRUE(h.view->GetLabelRect(h.view->GetViewInfo()[0], &label));
+  Press(h.view, label.CenterPoint());
+  ASSERT_NE(h.view->GetLabelEdit(), nullptr);
+  ASSERT_TRUE(::IsWindow(h.view->GetLabelEdit()->GetSafeHwnd()));
+  CString text;
+  h.view->GetLabelEdit()->GetWindowText(text);
+  EXPECT_EQ(std::string(text), "a");
+  uikit::Picture picture(h.pFrame->m_hWnd);
+  EXPECT_FALSE(picture.Save("calendar-day").empty());
+  // Ending the edit without a text renames nothing.
+  h.view->SendMessage(WM_LABEL_EDIT_END, 0, 0);
+  EXPECT_EQ(Names(h.view->GetDayList()), "a.jpg,b.jpg,c.jpg");
 }
 
 }  // namespace
