@@ -394,8 +394,9 @@ int CCalendarMonthView::FirstFindAndSelect(LPCSTR pszText) {
   int count = FindData();
   int target = calmonth::kCells - 1;
   if (count == 0) {
+    // The month found instead is the one whose files the status bar counts.
     InitDate(&m_shown, &m_earliest, &m_latest);
-    FindData();
+    count = FindData();
   } else if (bText) {
     target = m_nFirstWeekday + day - 1;
   }

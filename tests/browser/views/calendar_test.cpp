@@ -244,6 +244,8 @@ TEST(CalendarMonthView, ADoubleClickOpensTheDayAndModeHintsShowTheirDateOnce) {
   h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "garbage");
   EXPECT_EQ(h.view->GetShownMonth(), (calmonth::Month{2007, 11}));
   EXPECT_EQ(h.view->GetSelected(), 14);
+  ASSERT_FALSE(h.main.counts.empty());
+  EXPECT_EQ(h.main.counts.back(), 1);  // the files of the month shown, not of the one asked for
   // A text for a month without recordings falls back the same way.
   h.Hint(VXHINT_COMMAND, ID_VIEWMODE_SMALL_ICONS);
   h.Hint(VXHINT_COMMAND, ID_VIEWMODE_MONTH, "2006/06/01");
