@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "CalendarShared.h"
 #include "ImgButton.h"
 #include "LabelEdit.h"
 #include "MainWndMessages.h"
@@ -106,35 +107,12 @@ CCalendarDayView::~CCalendarDayView() {
     if (m_pEdit->GetSafeHwnd()) m_pEdit->DestroyWindow();
     delete m_pEdit;
   }
-  for (CImgButton* p : {m_pMonth, m_pDayIndicator, m_pBack, m_pForward}) {
-    if (p && p->GetSafeHwnd()) p->DestroyWindow();
-    delete p;
-  }
+  calview::DestroyButtons({m_pMonth, m_pDayIndicator, m_pBack, m_pForward});
 }
 
-CBrowserDocument* CCalendarDayView::GetBrowserDocument() const {
-  CVxDocument* pDoc = dynamic_cast<CVxDocument*>(m_pDocument);
-  return pDoc ? pDoc->GetBrowser() : NULL;
-}
 
-CThumbnailPage* CCalendarDayView::GetCalendarPage() const {
-  CBrowserDocument* pDoc = GetBrowserDocument();
-  return pDoc ? pDoc->GetPageList().GetCalendarPage() : NULL;
-}
 
-HWND CCalendarDayView::GetMainWindow() const {
-  CWnd* pMain = AfxGetMainWnd();
-  if (pMain && pMain->GetSafeHwnd()) return pMain->GetSafeHwnd();
-  return g_pTransController ? g_pTransController->GetManager() : NULL;
-}
 
-std::vector<CThumbnail*> CCalendarDayView::PageThumbnails() const {
-  std::vector<CThumbnail*> out;
-  if (CThumbnailPage* pPage = GetCalendarPage())
-    for (int i = 0; i < pPage->GetCount(); i++)
-      if (CThumbnail* p = pPage->GetAt(i)) out.push_back(p);
-  return out;
-}
 
 int CCalendarDayView::IndexOf(CThumbnail* p) const {
   auto it = std::find(m_dayList.begin(), m_dayList.end(), p);
@@ -142,7 +120,7 @@ int CCalendarDayView::IndexOf(CThumbnail* p) const {
 }
 
 BOOL CCalendarDayView::IsDayMode() const {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   return pDoc && pDoc->GetViewMode() == BROWSE_VIEW_DAY;
 }
 
@@ -227,12 +205,7 @@ void CCalendarDayView::OnInitialUpdate() {
   ModifyStyle(0, WS_CLIPCHILDREN);
   EnableToolTips(TRUE);
   if (!m_pMonth) {
-    CResourceChanger res;
-    CResourceLoader strings;
-    struct Spec {
-      CImgButton** pp;
-      UINT id, normal, pressed, focus, disabled, caption;
-    } specs[] = {
+    const calview::ButtonSpec specs[] = {
         {&m_pMonth, IDC_CAL_MONTH_BUTTON, IDB_CAL_BUTTON, IDB_CAL_BUTTON_PRESSED, IDB_CAL_BUTTON_FOCUS,
          IDB_CAL_BUTTON_DISABLED, IDS_CAL_MONTH},
         {&m_pDayIndicator, IDC_CAL_DAY_INDICATOR, IDB_CAL_BUTTON_PRESSED, IDB_CAL_BUTTON_PRESSED,
@@ -241,23 +214,7 @@ void CCalendarDayView::OnInitialUpdate() {
         {&m_pForward, IDC_CAL_FORWARD, IDB_CAL_NEXT, IDB_CAL_NEXT_PRESSED, IDB_CAL_NEXT_FOCUS, IDB_CAL_NEXT_DISABLED,
          0},
     };
-    for (const Spec& s : specs) {
-      CImgButton* p = new CImgButton;
-      CString caption = s.caption ? strings.LoadStringA(s.caption) : CString();
-      if (!p->Create(caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW, CRect(0, 0, 10, 10),
-                     this, s.id)) {
-        delete p;
-        continue;
-      }
-      p->LoadBitmaps(s.normal, s.pressed, s.focus, s.disabled);
-      p->SizeToContent();
-      if (s.caption) {
-        CRect rc;
-        p->GetClientRect(&rc);
-        p->SetDrawText(TRUE, rc, CSize(1, 1), CSize(0, 0));
-      }
-      *s.pp = p;
-    }
+    calview::MakeButtons(this, specs, 4, WS_CLIPSIBLINGS | WS_TABSTOP);
     if (m_pMonth) {
       m_pMonth->SetWindowPos(NULL, 50, 15, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       CRect rc;
@@ -505,12 +462,6 @@ void CCalendarDayView::DrawSelectArea(CDC* pDC) {
 
 // ----- The day's data -----
 
-void CCalendarDayView::DecodeCallback(CThumbnail*, void* pView) {
-  // The decoder's thread: the layout records are the user-interface thread's, so only ask
-  // it to paint.
-  CCalendarDayView* p = static_cast<CCalendarDayView*>(pView);
-  if (p && ::IsWindow(p->m_hWnd)) ::PostMessageA(p->m_hWnd, WM_CALENDAR_DECODED, 0, 0);
-}
 
 LRESULT CCalendarDayView::OnDecodeThumbnail(WPARAM, LPARAM) {
   Invalidate(FALSE);
@@ -519,16 +470,16 @@ LRESULT CCalendarDayView::OnDecodeThumbnail(WPARAM, LPARAM) {
 
 int CCalendarDayView::FindData(const calday::Day* pDay) {
   m_dayList.clear();
-  if (!GetCalendarPage() || !m_pFinder) return 0;
+  if (!calview::CalendarPage(m_pDocument) || !m_pFinder) return 0;
   calday::Day day = pDay ? *pDay : m_current;
   if (!day.Valid()) return 0;
-  std::vector<CThumbnail*> page = PageThumbnails();
+  std::vector<CThumbnail*> page = calview::PageThumbnails(m_pDocument);
   return m_pFinder->Find(page.begin(), page.end(), &m_dayList, day.year, day.month, day.day);
 }
 
 void CCalendarDayView::GetMaxMinDate(calday::Day* pEarliest, calday::Day* pLatest) {
   std::vector<calmonth::DatedItem> items;
-  for (CThumbnail* p : PageThumbnails()) {
+  for (CThumbnail* p : calview::PageThumbnails(m_pDocument)) {
     SYSTEMTIME st = {};
     BOOL dated = p->GetRecDate(&st);
     items.push_back({p->GetKindFlags(), dated ? (int)st.wYear : 0, dated ? (int)st.wMonth : 0, dated ? (int)st.wDay : 0});
@@ -556,10 +507,10 @@ int CCalendarDayView::Reload() {
   CThumbnailPage::SetDecodeTumbnailList(m_dayList);
   CThumbnailPage::SetDecodeStartPos(0);
   CThumbnailPage::SetDecodeCount(g.rows * g.columns);
-  CThumbnailPage::DecodeStart(CSize(kDecodeSize), &CCalendarDayView::DecodeCallback, this);
+  CThumbnailPage::DecodeStart(CSize(kDecodeSize), &calview::DecodeCallback, this);
   EnableButton();
   if (IsDayMode())
-    if (HWND hMain = GetMainWindow()) {
+    if (HWND hMain = calview::MainWindow()) {
       ::SendNotifyMessageA(hMain, WM_STATUS_PROGRESS, (WPARAM)this, -1);
       ::SendNotifyMessageA(hMain, WM_STATUS_FILE_COUNT, (WPARAM)this, count);
     }
@@ -588,8 +539,8 @@ LRESULT CCalendarDayView::OnGetThumbnail(WPARAM wParam, LPARAM) {
 // ----- Commands -----
 
 void CCalendarDayView::StepDay(bool bForward) {
-  if (m_current.Valid() && GetCalendarPage() && m_pFinder) {
-    std::vector<CThumbnail*> page = PageThumbnails();
+  if (m_current.Valid() && calview::CalendarPage(m_pDocument) && m_pFinder) {
+    std::vector<CThumbnail*> page = calview::PageThumbnails(m_pDocument);
     int y = m_current.year, m = m_current.month, d = m_current.day;
     int found = bForward ? CRecDateFinder::FindNextDay(page, &y, &m, &d) : CRecDateFinder::FindPrevDay(page, &y, &m, &d);
     if (found) {
@@ -626,7 +577,7 @@ void CCalendarDayView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
     }
     return;
   }
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   switch (pCmd->GetID()) {
     case ID_ROTATE_RIGHT:
     case ID_ROTATE_LEFT:
@@ -669,18 +620,18 @@ void CCalendarDayView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
 // ----- Selection -----
 
 void CCalendarDayView::UnselectAll() {
-  if (CBrowserDocument* pDoc = GetBrowserDocument()) pDoc->SelectAll(FALSE, this);
+  if (CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument)) pDoc->SelectAll(FALSE, this);
 }
 
 void CCalendarDayView::SelectOnly(int nIndex) {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   if (!pDoc || nIndex < 0 || nIndex >= (int)m_dayList.size()) return;
   pDoc->SelectAll(FALSE, this);
   pDoc->SelectItem(m_dayList[nIndex], this);
 }
 
 void CCalendarDayView::ClickOnCheckBox(const ViewInfo& info) {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   CThumbnail* p = info.pThumbnail;
   if (!pDoc || !p) return;
   int state = p->GetMarkStatus(0) ? 0 : 1;
@@ -691,7 +642,7 @@ void CCalendarDayView::ClickOnCheckBox(const ViewInfo& info) {
 }
 
 void CCalendarDayView::ClickOnThumbnail(const ViewInfo& info, int nIndex, UINT nFlags, CPoint pt) {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   calday::Grid g = GetRowColumn();
   int pos = m_nFirstRow * g.columns + nIndex;
   if (!pDoc || pos < 0 || pos >= (int)m_dayList.size()) return;
@@ -716,7 +667,7 @@ void CCalendarDayView::ClickOnThumbnail(const ViewInfo& info, int nIndex, UINT n
 }
 
 void CCalendarDayView::ChangeSelect(int nDelta) {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   if (!pDoc || m_dayList.empty()) return;
   int last = IndexOf(pDoc->GetLastSelectedItem());
   std::vector<int> order = calday::KeySelect(nDelta, ::GetKeyState(VK_SHIFT) < 0, (int)m_dayList.size(), last,
@@ -727,7 +678,7 @@ void CCalendarDayView::ChangeSelect(int nDelta) {
 }
 
 void CCalendarDayView::AreaSelect() {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   calday::Grid g = GetRowColumn();
   if (!pDoc || g.columns <= 0) return;
   CRect band(m_ptBandAnchor, m_ptBandCurrent);
@@ -906,7 +857,7 @@ BOOL CCalendarDayView::RenameFile(CThumbnail* pItem) {
   if (!pItem) return FALSE;
   int answer = CheckThumbnailFile(this, pItem);
   if (answer == 1) {
-    if (HWND hMain = GetMainWindow()) ::SendMessageA(hMain, WM_BROWSER_RELOAD, (WPARAM)this, 0);
+    if (HWND hMain = calview::MainWindow()) ::SendMessageA(hMain, WM_BROWSER_RELOAD, (WPARAM)this, 0);
     m_pRenameTarget = NULL;
     return FALSE;
   }

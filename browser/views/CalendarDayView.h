@@ -85,10 +85,6 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CBrowserDocument* GetBrowserDocument() const;
-  CThumbnailPage* GetCalendarPage() const;
-  HWND GetMainWindow() const;
-  std::vector<CThumbnail*> PageThumbnails() const;
   int IndexOf(CThumbnail* p) const;
   BOOL IsDayMode() const;
 
@@ -117,7 +113,6 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   void DrawSelect(CDC* pDC);
   void DrawSelectArea(CDC* pDC);
 
-  static void DecodeCallback(CThumbnail* pThumbnail, void* pView);
   static CBitmapResourceContainer& Bitmaps();
 
   CImgButton* m_pMonth;

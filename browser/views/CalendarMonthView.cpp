@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "CalendarShared.h"
 #include "ImgButton.h"
 #include "MainWndMessages.h"
 #include "RecDateFinder.h"
@@ -94,37 +95,14 @@ CCalendarMonthView::CCalendarMonthView()
 }
 
 CCalendarMonthView::~CCalendarMonthView() {
-  for (CImgButton* p : {m_pNext, m_pPrev, m_pDay, m_pMonth}) {
-    if (p && p->GetSafeHwnd()) p->DestroyWindow();
-    delete p;
-  }
+  calview::DestroyButtons({m_pNext, m_pPrev, m_pDay, m_pMonth});
   delete m_pFinder;
   if (m_hDigits) ::ImageList_Destroy(m_hDigits);
 }
 
-CBrowserDocument* CCalendarMonthView::GetBrowserDocument() const {
-  CVxDocument* pDoc = dynamic_cast<CVxDocument*>(m_pDocument);
-  return pDoc ? pDoc->GetBrowser() : NULL;
-}
 
-CThumbnailPage* CCalendarMonthView::GetCalendarPage() const {
-  CBrowserDocument* pDoc = GetBrowserDocument();
-  return pDoc ? pDoc->GetPageList().GetCalendarPage() : NULL;
-}
 
-HWND CCalendarMonthView::GetMainWindow() const {
-  CWnd* pMain = AfxGetMainWnd();
-  if (pMain && pMain->GetSafeHwnd()) return pMain->GetSafeHwnd();
-  return g_pTransController ? g_pTransController->GetManager() : NULL;
-}
 
-std::vector<CThumbnail*> CCalendarMonthView::PageThumbnails() const {
-  std::vector<CThumbnail*> out;
-  if (CThumbnailPage* pPage = GetCalendarPage())
-    for (int i = 0; i < pPage->GetCount(); i++)
-      if (CThumbnail* p = pPage->GetAt(i)) out.push_back(p);
-  return out;
-}
 
 CThumbnail* CCalendarMonthView::CellThumbnail(int i) const {
   if (i < 0 || i >= calmonth::kCells) return NULL;
@@ -162,7 +140,7 @@ int CCalendarMonthView::GetHitIndex(CPoint pt) const { return calmonth::HitIndex
 
 int CCalendarMonthView::FindCount(int year, int month) {
   if (!m_pFinder) return 0;
-  return m_pFinder->Count(PageThumbnails(), year, month, -1);
+  return m_pFinder->Count(calview::PageThumbnails(m_pDocument), year, month, -1);
 }
 
 // ----- Creation and layout -----
@@ -172,12 +150,7 @@ void CCalendarMonthView::OnInitialUpdate() {
   ModifyStyle(0, WS_CLIPCHILDREN);
   if (!m_pFinder) m_pFinder = new CRecDateFinder;
   if (!m_pPrev) {
-    CResourceChanger res;
-    CResourceLoader strings;
-    struct Spec {
-      CImgButton** pp;
-      UINT id, normal, pressed, focus, disabled, caption;
-    } specs[] = {
+    const calview::ButtonSpec specs[] = {
         {&m_pPrev, IDC_CAL_PREV_MONTH, IDB_CAL_PREV, IDB_CAL_PREV_PRESSED, IDB_CAL_PREV_FOCUS, IDB_CAL_PREV_DISABLED, 0},
         {&m_pNext, IDC_CAL_NEXT_MONTH, IDB_CAL_NEXT, IDB_CAL_NEXT_PRESSED, IDB_CAL_NEXT_FOCUS, IDB_CAL_NEXT_DISABLED, 0},
         {&m_pDay, IDC_CAL_DAY_BUTTON, IDB_CAL_BUTTON, IDB_CAL_BUTTON_PRESSED, IDB_CAL_BUTTON_FOCUS,
@@ -185,18 +158,7 @@ void CCalendarMonthView::OnInitialUpdate() {
         {&m_pMonth, IDC_CAL_MONTH_INDICATOR, IDB_CAL_INDICATOR, IDB_CAL_INDICATOR, IDB_CAL_INDICATOR,
          IDB_CAL_INDICATOR, IDS_CAL_MONTH},
     };
-    for (const Spec& s : specs) {
-      CImgButton* p = new CImgButton;
-      CString caption = s.caption ? strings.LoadStringA(s.caption) : CString();
-      if (!p->Create(caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 10, 10), this, s.id)) {
-        delete p;
-        continue;
-      }
-      p->LoadBitmaps(s.normal, s.pressed, s.focus, s.disabled);
-      p->SizeToContent();
-      if (s.caption) p->SetDrawText(TRUE, CSize(0, 0), CSize(1, 1), CSize(0, 0));
-      *s.pp = p;
-    }
+    calview::MakeButtons(this, specs, 4, 0);
     if (m_pMonth) m_pMonth->EnableWindow(FALSE);  // it marks the view shown
   }
   CRect rc;
@@ -328,11 +290,6 @@ void CCalendarMonthView::DrawYear(CDC* pDC, int month, int year) {
 
 // ----- The month's data -----
 
-void CCalendarMonthView::DecodeCallback(CThumbnail*, void* pView) {
-  // The decoder's thread: the cells are the user-interface thread's, so only ask it to paint.
-  CCalendarMonthView* p = static_cast<CCalendarMonthView*>(pView);
-  if (p && ::IsWindow(p->m_hWnd)) ::PostMessageA(p->m_hWnd, WM_CALENDAR_DECODED, 0, 0);
-}
 
 LRESULT CCalendarMonthView::OnDecodeThumbnail(WPARAM, LPARAM) {
   Invalidate(FALSE);
@@ -341,14 +298,14 @@ LRESULT CCalendarMonthView::OnDecodeThumbnail(WPARAM, LPARAM) {
 
 int CCalendarMonthView::FindData() {
   m_monthList.clear();
-  if (m_shown.year < 1 || !GetCalendarPage() || !m_pFinder) {
+  if (m_shown.year < 1 || !calview::CalendarPage(m_pDocument) || !m_pFinder) {
     if (m_shown.year == 0) {
       m_cells.fill({false, 0, -1});
       m_nFirstWeekday = 0;
     }
     return 0;
   }
-  std::vector<CThumbnail*> page = PageThumbnails();
+  std::vector<CThumbnail*> page = calview::PageThumbnails(m_pDocument);
   int count = m_pFinder->Find(page.begin(), page.end(), &m_monthList, m_shown.year, m_shown.month, -1);
   if (!m_monthList.empty()) {
     CThumbnailPage::DecodeStop();
@@ -356,7 +313,7 @@ int CCalendarMonthView::FindData() {
     CThumbnailPage::SetDecodeTumbnailList(m_monthList);
     CThumbnailPage::SetDecodeStartPos(0);
     CThumbnailPage::SetDecodeCount((int)m_monthList.size());
-    CThumbnailPage::DecodeStart(CSize(kDecodeSize), &CCalendarMonthView::DecodeCallback, this);
+    CThumbnailPage::DecodeStart(CSize(kDecodeSize), &calview::DecodeCallback, this);
   }
   InitCalendarInfo();
   EnableButton();
@@ -373,9 +330,9 @@ void CCalendarMonthView::InitCalendarInfo() {
 }
 
 void CCalendarMonthView::InitDate(calmonth::Month* pShown, calmonth::Month* pEarliest, calmonth::Month* pLatest) {
-  if (!GetCalendarPage()) return;
+  if (!calview::CalendarPage(m_pDocument)) return;
   std::vector<calmonth::DatedItem> items;
-  for (CThumbnail* p : PageThumbnails()) {
+  for (CThumbnail* p : calview::PageThumbnails(m_pDocument)) {
     SYSTEMTIME st = {};
     BOOL dated = p->GetRecDate(&st);
     items.push_back({p->GetKindFlags(), dated ? (int)st.wYear : 0, dated ? (int)st.wMonth : 0, dated ? (int)st.wDay : 0});
@@ -406,7 +363,7 @@ int CCalendarMonthView::FirstFindAndSelect(LPCSTR pszText) {
 }
 
 void CCalendarMonthView::Select(int i) {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   if (!pDoc) return;
   pDoc->SelectAll(FALSE);
   if (CThumbnail* p = CellThumbnail(i)) pDoc->SelectItem(p, this);
@@ -433,9 +390,9 @@ LRESULT CCalendarMonthView::OnReload(WPARAM, LPARAM lParam) {
 }
 
 void CCalendarMonthView::SetFileCountToStatusBar(int nCount) {
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   if (!pDoc || pDoc->GetViewMode() != BROWSE_VIEW_MONTH) return;
-  if (HWND hMain = GetMainWindow()) {
+  if (HWND hMain = calview::MainWindow()) {
     ::SendNotifyMessageA(hMain, WM_STATUS_PROGRESS, (WPARAM)this, -1);
     ::SendNotifyMessageA(hMain, WM_STATUS_FILE_COUNT, (WPARAM)this, nCount);
   }
@@ -452,7 +409,7 @@ int CCalendarMonthView::CheckFiles(const std::vector<CThumbnail*>& items) {
   for (CThumbnail* p : items) {
     int answer = CheckThumbnailFile(this, p);
     if (answer == 1) {
-      if (HWND hMain = GetMainWindow()) ::SendMessageA(hMain, WM_BROWSER_RELOAD, (WPARAM)this, 0);
+      if (HWND hMain = calview::MainWindow()) ::SendMessageA(hMain, WM_BROWSER_RELOAD, (WPARAM)this, 0);
       return 1;
     }
     if (answer == 2) return 2;
@@ -464,7 +421,7 @@ int CCalendarMonthView::CheckFiles(const std::vector<CThumbnail*>& items) {
 
 void CCalendarMonthView::StepMonth(bool bForward) {
   CWaitCursor wait;
-  std::vector<CThumbnail*> page = PageThumbnails();
+  std::vector<CThumbnail*> page = calview::PageThumbnails(m_pDocument);
   int last = 0;
   auto count = [&](int year, int month) { return m_pFinder ? m_pFinder->Count(page, year, month, -1) : 0; };
   m_shown = calmonth::StepMonth(m_shown, bForward, count, &last);
@@ -481,9 +438,9 @@ void CCalendarMonthView::OnPrevMonth() { StepMonth(false); }
 void CCalendarMonthView::OnNextMonth() { StepMonth(true); }
 
 void CCalendarMonthView::OnChangeDayMode() {
-  if (m_nSelected < 0 || m_nSelected >= calmonth::kCells || !GetCalendarPage() || !m_pFinder) return;
+  if (m_nSelected < 0 || m_nSelected >= calmonth::kCells || !calview::CalendarPage(m_pDocument) || !m_pFinder) return;
   int day = m_cells[m_nSelected].day > 0 ? m_cells[m_nSelected].day : 1;
-  std::vector<CThumbnail*> page = PageThumbnails(), items;
+  std::vector<CThumbnail*> page = calview::PageThumbnails(m_pDocument), items;
   m_pFinder->Find(page.begin(), page.end(), &items, m_shown.year, m_shown.month, day);
   if (CheckFiles(items) != 0) return;
   CString text;
@@ -502,7 +459,7 @@ void CCalendarMonthView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
     SetFocus();
   }
   UINT nID = pCmd->GetID();
-  CBrowserDocument* pDoc = GetBrowserDocument();
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
   if (nID == ID_FILE_DELETE) {
     if (pDoc && pDoc->GetViewMode() == BROWSE_VIEW_MONTH) {
       InitView(TRUE, FALSE);
@@ -518,7 +475,7 @@ void CCalendarMonthView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
   int count = FirstFindAndSelect(pCmd->GetParamText());
   for (CThumbnail* p : m_monthList)
     if (CheckThumbnailFile(this, p) == 1) {
-      if (HWND hMain = GetMainWindow()) ::SendMessageA(hMain, WM_BROWSER_RELOAD, (WPARAM)this, 0);
+      if (HWND hMain = calview::MainWindow()) ::SendMessageA(hMain, WM_BROWSER_RELOAD, (WPARAM)this, 0);
       return;
     }
   m_bShowThumbnails = TRUE;
@@ -616,13 +573,13 @@ INT_PTR CCalendarMonthView::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
 }
 
 BOOL CCalendarMonthView::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
-  if (pNMHDR->hwndFrom == NULL || !GetCalendarPage() || !m_pFinder) return FALSE;
+  if (pNMHDR->hwndFrom == NULL || !calview::CalendarPage(m_pDocument) || !m_pFinder) return FALSE;
   UINT_PTR i = pNMHDR->idFrom;
   if (i >= (UINT_PTR)calmonth::kCells) return FALSE;
   static CString s_strTip;  // handed over by pointer, so it outlives the notification
   s_strTip.Empty();
   int day = m_cells[i].day > 0 ? m_cells[i].day : 1;
-  int count = m_pFinder->Count(PageThumbnails(), m_shown.year, m_shown.month, day);
+  int count = m_pFinder->Count(calview::PageThumbnails(m_pDocument), m_shown.year, m_shown.month, day);
   if (count > 0) s_strTip = CResourceLoader().Format(IDS_CAL_TIP_COUNT, count);
   if (pNMHDR->code == TTN_NEEDTEXTW) {
     static WCHAR s_wide[256];

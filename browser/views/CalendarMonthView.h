@@ -61,10 +61,6 @@ class VXGUITRANS_API CCalendarMonthView : public CView, public ICalendarViewLink
   DECLARE_MESSAGE_MAP()
 
  private:
-  CBrowserDocument* GetBrowserDocument() const;
-  CThumbnailPage* GetCalendarPage() const;
-  HWND GetMainWindow() const;
-  std::vector<CThumbnail*> PageThumbnails() const;
   CThumbnail* CellThumbnail(int i) const;
 
   int FindData();
@@ -86,7 +82,6 @@ class VXGUITRANS_API CCalendarMonthView : public CView, public ICalendarViewLink
   void DrawSelect(CDC* pDC);
   void DrawYear(CDC* pDC, int month, int year);
 
-  static void DecodeCallback(CThumbnail* pThumbnail, void* pView);
 
   calmonth::Geometry m_geo;
   calmonth::Month m_earliest, m_latest, m_shown;
