@@ -1,6 +1,8 @@
 #include "FView_Folder.h"
 
 #include <Kitlib2/Kitlib2.h>
+#include <pluginkit/PluginKit.h>
+#include <VxDocument/CommandObject.h>
 #include <VxResourceIds.h>
 
 #include "ImageCheckButton.h"
@@ -80,6 +82,22 @@ void CFView_Folder::OnInitialUpdate() {
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   CreateSections();
   SetTimer(kReadyTimer, kReadyDelayMs, NULL);
+}
+
+void CFView_Folder::OnUpdate(CView*, LPARAM, CObject* pHint) {
+  if (!pHint || !pHint->IsKindOf(RUNTIME_CLASS(CSendCommandObject))) return;
+  UINT nID = static_cast<CSendCommandObject*>(pHint)->GetID();
+  if (nID >= ID_VIEWMODE_FIRST && nID <= ID_VIEWMODE_LAST) {
+    PostMessage(WM_FOLDER_NAV_BUTTONS);
+  } else if (nID == ID_MUSIC_DISPLAY_CHANGED) {
+    m_manager.ChangeSetting();
+    CString strMusic = CMGetProfileString("ImportPlugin\\Music", "Display", "");
+    CTreePluginEntry* pCurrent = CurrentEntry();
+    if (!strMusic.IsEmpty() && m_strCurrentTitle == strMusic && pCurrent && pCurrent->m_pTreeWnd) {
+      m_manager.SetCurrentFolder(" ");  // the same folder must go out again
+      pCurrent->m_pTreeWnd->SendFolderChange();
+    }
+  }
 }
 
 void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
@@ -227,21 +245,13 @@ void CFView_Folder::RenewalTrees() {
 // ---- Messages ---------------------------------------------------------------------------
 
 namespace {
-// The message may come from another process: its pointer means nothing here unless it
-// names memory of ours that can be read.
-bool IsReadableHere(const void* p, size_t cb) {
-  MEMORY_BASIC_INFORMATION mbi;
-  if (!p || ::VirtualQuery(p, &mbi, sizeof mbi) != sizeof mbi) return false;
-  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
-                         PAGE_EXECUTE_WRITECOPY;
-  if (mbi.State != MEM_COMMIT || !(mbi.Protect & readable) || (mbi.Protect & PAGE_GUARD)) return false;
-  return (const char*)p + cb <= (const char*)mbi.BaseAddress + mbi.RegionSize;
-}
 }  // namespace
 
 LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
   const FOLDERTYPEQUERY* query = reinterpret_cast<const FOLDERTYPEQUERY*>(lParam);
-  if (!IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
+  // The message may come from another process: its pointer means nothing here unless it
+  // names memory of ours that can be read.
+  if (!pluginkit::IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
   CTreePluginEntry* pEntry = NULL;
   if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
   return m_manager.IsFolderType(pEntry, query->a, query->b) == S_OK ? 0 : E_FAIL;
@@ -269,8 +279,17 @@ LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 
 BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
 BOOL CFView_Folder::GoForward() { return StepHistory(1); }
-BOOL CFView_Folder::CanGoBack() const { return m_history.CanBack(); }
-BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
+// The calendars (view codes 10 and 11, as the document stores the browser's view) show
+// dates, not folders: the folder history does not apply there.
+BOOL CFView_Folder::BrowserShowsCalendar() {
+  int nCode = BrowserViewCode();
+  return nCode == 10 || nCode == 11;
+}
+
+int CFView_Folder::BrowserViewCode() { return CMGetProfileInt("DepthViewer", "Mode", 1); }
+
+BOOL CFView_Folder::CanGoBack() const { return !BrowserShowsCalendar() && m_history.CanBack(); }
+BOOL CFView_Folder::CanGoForward() const { return !BrowserShowsCalendar() && m_history.CanForward(); }
 
 // ---- Menus and commands ------------------------------------------------------------------
 

@@ -95,7 +95,7 @@ BOOL CFView_Folder::CanGoUp() const {
   CTreePluginEntry* p = CurrentEntry();
   CPluginTreeCtrl* pTree = p ? p->m_pTreeWnd : NULL;
   HTREEITEM hCaret = pTree ? pTree->GetSelectedItem() : NULL;
-  if (!hCaret) return FALSE;
+  if (!hCaret || BrowserShowsCalendar()) return FALSE;
   if (pTree->GetParentItem(hCaret)) return TRUE;
   CTreePluginManager& m = const_cast<CTreePluginManager&>(m_manager);
   if (m.GetTitle(p, m.GetKind(p)) != LoadResourceText(IDS_TREE_TITLE_FAVOURITES)) return FALSE;

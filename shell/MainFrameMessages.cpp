@@ -2,6 +2,7 @@
 // relayed to the outside-program manager; the panes, the browser and outside programs
 // talk to the frame through the messages handled here.
 #include <Kitlib2/Kitlib2.h>
+#include <pluginkit/PluginKit.h>
 #include <TickCache.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
@@ -28,14 +29,7 @@ const int kViewTypeKeepStrip = 14;
 
 // TRUE when p points to writable memory of this process for n bytes: an answer written
 // through a pointer from another program must not hit what is not ours.
-BOOL IsWritableHere(void* p, size_t n) {
-  if (!p) return FALSE;
-  MEMORY_BASIC_INFORMATION mbi;
-  if (!::VirtualQuery(p, &mbi, sizeof(mbi)) || mbi.State != MEM_COMMIT) return FALSE;
-  const DWORD kWritable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-  if (!(mbi.Protect & kWritable) || (mbi.Protect & PAGE_GUARD)) return FALSE;
-  return static_cast<BYTE*>(p) + n <= static_cast<BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-}
+BOOL IsWritableHere(void* p, size_t n) { return pluginkit::IsWritableHere(p, n); }
 
 // Writes a query's answer where wParam points, when that is memory of ours.
 LRESULT AnswerQuery(WPARAM wParam, BOOL bAnswer) {

@@ -6,6 +6,7 @@
 #include <VxDocument/Document.h>
 #include <VxResourceIds.h>
 #include <dropop/CardFileOperation.h>
+#include <pluginkit/PluginKit.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
 
@@ -21,26 +22,7 @@ namespace {
 AFX_EXTENSION_MODULE g_extension = {};
 HINSTANCE g_resources = nullptr;
 
-HINSTANCE LoadResourceLibrary(HINSTANCE self) {
-  char path[MAX_PATH * 2] = {};
-  DWORD n = GetModuleFileNameA(self, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return nullptr;
-  return LoadLibraryA(textkit::Join(textkit::FolderOf(path), "VxResource.dll").c_str());
-}
-
-void CopyString(UINT id, char* buffer, int size) {
-  if (!buffer || size <= 0) return;
-  std::string cut = textkit::CutToBytes(ResourceString(id), static_cast<size_t>(size - 1));
-  memcpy(buffer, cut.c_str(), cut.size() + 1);
-}
-
-bool IsReadable(const void* p) {
-  MEMORY_BASIC_INFORMATION mbi = {};
-  if (!p || !VirtualQuery(p, &mbi, sizeof mbi) || mbi.State != MEM_COMMIT) return false;
-  return (mbi.Protect & (PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                         PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY)) &&
-         !(mbi.Protect & PAGE_GUARD);
-}
+void CopyString(UINT id, char* buffer, int size) { pluginkit::CopyText(ResourceString(id), buffer, size); }
 
 class HeadlessScope {
  public:
@@ -55,7 +37,7 @@ class HeadlessScope {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {
   if (dwReason == DLL_PROCESS_ATTACH) {
-    g_resources = LoadResourceLibrary(hInstance);
+    g_resources = pluginkit::LoadResourceBeside(hInstance);
     if (!g_resources) {
       AfxMessageBox("There is no VxResource.dll.", MB_OK, 16);
       return FALSE;
@@ -152,7 +134,7 @@ PLUGIN_EXPORT HRESULT SelectFolder(CTreeCtrl* tree, CString path) {
 PLUGIN_EXPORT HRESULT GetFolderTypeNum(CTreeCtrl* tree, int* value) { return CardFolderTypeNum(tree, value); }
 
 PLUGIN_EXPORT HRESULT IsFolderType(int number, const char* name) {
-  if (number <= 0 || !IsReadable(name)) return E_FAIL;
+  if (number <= 0 || !pluginkit::IsReadableHere(name, 1)) return E_FAIL;
   return ResourceString(IDS_CARD_DRIVE_SUFFIX + number) == name ? S_OK : E_FAIL;
 }
 

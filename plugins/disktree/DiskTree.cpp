@@ -3,6 +3,7 @@
 #include <Kitlib2/Profile.h>
 #include <VxResourceIds.h>
 #include <fw/fw.h>
+#include <pluginkit/PluginKit.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
 
@@ -18,28 +19,15 @@ HINSTANCE g_resources = nullptr;
 
 const char kFolderInfo[] = "VazODA\\FolderInfo";
 
-// The plug-in's resources sit beside it in the program folder.
-HINSTANCE LoadResourceLibrary(HINSTANCE self) {
-  char path[MAX_PATH * 2] = {};
-  DWORD n = GetModuleFileNameA(self, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return nullptr;
-  return LoadLibraryA(textkit::Join(textkit::FolderOf(path), "VxResource.dll").c_str());
-}
-
-HRESULT CopyString(UINT id, char* buffer, int size) {
-  if (!buffer || size <= 0) return E_INVALIDARG;
-  std::string text = disktree::ResourceString(id);
-  std::string cut = textkit::CutToBytes(text, static_cast<size_t>(size - 1));
-  memcpy(buffer, cut.c_str(), cut.size() + 1);
-  return S_OK;
-}
+void CopyString(UINT id, char* buffer, int size) { pluginkit::CopyText(disktree::ResourceString(id), buffer, size); }
 
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {
   if (dwReason == DLL_PROCESS_ATTACH) {
     g_module = hInstance;
-    g_resources = LoadResourceLibrary(hInstance);
+    // The plug-in's resources sit beside it in the program folder.
+    g_resources = pluginkit::LoadResourceBeside(hInstance);
     if (!g_resources) {
       AfxMessageBox("There is no VxResource.dll.", MB_OK, 16);
       return FALSE;
