@@ -605,6 +605,13 @@ void CCalendarDayView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
     case ID_VIEWMODE_MONTH:
       m_info.clear();
       break;
+    case ID_EDIT_COPY:
+      if (bDay) SelectFileToClipBoard(DROPEFFECT_COPY);
+      break;
+    case ID_EDIT_CUT:
+      if (bDay && SelectFileToClipBoard(DROPEFFECT_MOVE))
+        for (CThumbnail* p : calview::PageThumbnails(m_pDocument)) p->Cut(p->IsSelect() != FALSE);
+      break;
     case ID_VIEWMODE_DAY: {
       calday::Day day = calday::ParseDayText(pCmd->GetParamText());
       m_current = day;
@@ -615,6 +622,18 @@ void CCalendarDayView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
     default: return;
   }
   Invalidate(FALSE);
+}
+
+int CCalendarDayView::SelectFileToClipBoard(UINT nEffect) {
+  CWaitCursor wait;
+  for (CThumbnail* p : m_dayList) p->Cut(false);
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
+  CExploreClipboardObject* pClip = pDoc ? pDoc->GetClipboardObject() : NULL;
+  CStringList paths;
+  if (!pClip || pDoc->GetSelectFilePath(paths) <= 0 || paths.IsEmpty()) return 0;
+  if (pClip->Write(this, nEffect, CPoint(0, 0), paths) != S_OK) return 0;
+  pClip->SetViewer(this);
+  return 1;
 }
 
 // ----- Selection -----

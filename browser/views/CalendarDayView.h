@@ -96,6 +96,8 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   void ScrollToThumbnail(int nIndex);
   void EnableButton();
   void StepDay(bool bForward);
+  // The selection's files to the clipboard (DROPEFFECT_COPY or DROPEFFECT_MOVE); 1 when written.
+  int SelectFileToClipBoard(UINT nEffect);
 
   void ClickOnCheckBox(const ViewInfo& info);
   void ClickOnThumbnail(const ViewInfo& info, int nIndex, UINT nFlags, CPoint pt);

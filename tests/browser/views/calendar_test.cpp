@@ -401,6 +401,16 @@ TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {
   EXPECT_EQ(std::string(text), "a");
   uikit::Picture picture(h.pFrame->m_hWnd);
   EXPECT_FALSE(picture.Save("calendar-day").empty());
+  // Cut: the clipboard holds the selection's files and the cut ones show faded.
+  h.Hint(VXHINT_COMMAND, ID_EDIT_CUT);
+  CStringList paths;
+  DWORD effect = 0;
+  EXPECT_EQ(h.pDoc->GetBrowser()->GetClipboardObject()->ReadPaths(paths, &effect), 1);
+  EXPECT_EQ(effect, (DWORD)DROPEFFECT_MOVE);
+  EXPECT_TRUE(h.view->GetDayList()[0]->IsCut());
+  EXPECT_FALSE(h.view->GetDayList()[1]->IsCut());
+  h.Hint(VXHINT_COMMAND, ID_EDIT_COPY);
+  EXPECT_FALSE(h.view->GetDayList()[0]->IsCut());
   // Ending the edit without a text renames nothing.
   h.view->SendMessage(WM_LABEL_EDIT_END, 0, 0);
   EXPECT_EQ(Names(h.view->GetDayList()), "a.jpg,b.jpg,c.jpg");
