@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "CalendarShared.h"
+#include "DragDrop.h"
 #include "ImgButton.h"
 #include "LabelEdit.h"
 #include "MainWndMessages.h"
@@ -79,6 +80,7 @@ CCalendarDayView::CCalendarDayView()
       m_bShift(FALSE),
       m_nAnchor(0),
       m_nCurrent(0),
+      m_pDropSource(new CDropSource),
       m_pFinder(new CRecDateFinder),
       m_nFirstRow(0),
       m_current{0, 0, 0},
@@ -103,6 +105,7 @@ CCalendarDayView::CCalendarDayView()
 
 CCalendarDayView::~CCalendarDayView() {
   delete m_pFinder;
+  delete m_pDropSource;
   if (m_pEdit) {
     if (m_pEdit->GetSafeHwnd()) m_pEdit->DestroyWindow();
     delete m_pEdit;
@@ -767,6 +770,12 @@ void CCalendarDayView::OnMouseMove(UINT nFlags, CPoint pt) {
     m_ptBandCurrent = ClientToVirtual(pt);
     AreaSelect();
     Invalidate(FALSE);
+  } else if (m_bPressed && m_bDragAllowed) {
+    CRect still(m_ptPress.x - 2, m_ptPress.y - 2, m_ptPress.x + 2, m_ptPress.y + 2);
+    if (!still.PtInRect(pt)) {
+      m_bDragAllowed = FALSE;
+      DragStart(pt);
+    }
   }
   CView::OnMouseMove(nFlags, pt);
 }
@@ -825,6 +834,43 @@ void CCalendarDayView::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CCalendarDayView::OnContextMenu(CWnd*, CPoint pt) { InvokeBrowserContextMenu(this, pt); }
+
+void CCalendarDayView::DragStart(CPoint) {
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
+  const ViewInfo* pHit = NULL;
+  for (const ViewInfo& info : m_info)
+    if (HitTestThumbnail(info, m_ptPress) && info.pThumbnail) pHit = &info;
+  if (!pDoc || !pHit || !m_pDropSource) return;
+  CStringList files, folders;
+  CVxGUITrans::DragListsOf(pDoc->GetSelectList(), &files, &folders);
+  std::vector<std::string> fileList, folderList;
+  for (POSITION pos = files.GetHeadPosition(); pos;) fileList.push_back((LPCSTR)files.GetNext(pos));
+  for (POSITION pos = folders.GetHeadPosition(); pos;) folderList.push_back((LPCSTR)folders.GetNext(pos));
+  if (fileList.empty()) return;
+  // The press is over: the drag runs its own loop until the drop.
+  m_bPressed = FALSE;
+  m_bPending = FALSE;
+  if (GetCapture() == this) ::ReleaseCapture();
+  DragAcceptFiles(TRUE);
+  RECT rcWindow;
+  GetWindowRect(&rcWindow);
+  m_pDropSource->m_noDrop.RemoveAll();
+  m_pDropSource->m_noDrop.Add(rcWindow);
+  m_pDropSource->m_hSource = m_hWnd;
+  m_pDropSource->m_nState = CDropSource::kArmed;
+  CBrowserDataSource source(fileList, folderList);
+  source.OfferFormats();
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  POINT cell = {pHit->rcCell.left, pHit->rcCell.top};
+  ClientToScreen(&cell);
+  POINT hot = {cursor.x - cell.x - 8, cursor.y - cell.y - 8};
+  m_pDropSource->CreateDragImage(pHit->pThumbnail, &source, pDoc->GetDecodeImageSize(), hot, cursor);
+  source.DoDragDrop(DROPEFFECT_COPY, NULL, m_pDropSource);
+  m_pDropSource->EndDragImage();
+  m_pDropSource->m_hSource = NULL;
+  DragAcceptFiles(FALSE);
+}
 
 // ----- Keys -----
 

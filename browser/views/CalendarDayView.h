@@ -16,6 +16,7 @@ class CBrowserDocument;
 class CImgButton;
 class CLabelEdit;
 class CRecDateFinder;
+class CDropSource;
 class CBitmapResourceContainer;
 
 class VXGUITRANS_API CCalendarDayView : public CView {
@@ -102,6 +103,8 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   void ClickOnCheckBox(const ViewInfo& info);
   void ClickOnThumbnail(const ViewInfo& info, int nIndex, UINT nFlags, CPoint pt);
   void AreaSelect();
+  // Drags the selection's files out (copy only) from the thumbnail under the press.
+  void DragStart(CPoint pt);
   void ChangeSelect(int nDelta);
   void SelectOnly(int nIndex);
   void UnselectAll();
@@ -124,6 +127,7 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   BOOL m_bCtrl, m_bShift;
   int m_nAnchor, m_nCurrent;
   std::vector<ViewInfo> m_info;
+  CDropSource* m_pDropSource;
   CRecDateFinder* m_pFinder;
   int m_nFirstRow;
   calday::Day m_current, m_earliest, m_latest;

@@ -14,6 +14,8 @@
 #include <tempfolder.h>
 #include <viewframe.h>
 
+#include <shlwapi.h>
+
 #include <string>
 #include <vector>
 
@@ -414,6 +416,51 @@ TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {
   // Ending the edit without a text renames nothing.
   h.view->SendMessage(WM_LABEL_EDIT_END, 0, 0);
   EXPECT_EQ(Names(h.view->GetDayList()), "a.jpg,b.jpg,c.jpg");
+}
+
+// A window beside the calendar that takes a drag of files.
+class CFileDrop : public COleDropTarget {
+ public:
+  std::vector<std::string> files;
+  DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_COPY; }
+  DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_COPY; }
+  BOOL OnDrop(CWnd*, COleDataObject* p, DROPEFFECT, CPoint) override {
+    if (HGLOBAL h = p->GetGlobalData(CF_HDROP)) {
+      char sz[MAX_PATH];
+      for (UINT i = 0, n = ::DragQueryFileA((HDROP)h, 0xFFFFFFFF, NULL, 0); i < n; ++i) {
+        ::DragQueryFileA((HDROP)h, i, sz, MAX_PATH);
+        files.push_back(::PathFindFileNameA(sz));
+      }
+      ::GlobalFree(h);
+    }
+    return TRUE;
+  }
+};
+
+// A drag from a selected thumbnail carries the whole selection, in selection order.
+TEST(CalendarDayView, ADragCarriesTheSelection) {
+  DayHost h({{"a.jpg", 2005, 3, 20}, {"b.jpg", 2005, 3, 20}, {"c.jpg", 2005, 3, 20}}, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 3u);
+  CWnd host;
+  LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
+  ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, cls, "drop here", WS_POPUP | WS_VISIBLE, 1050, 300, 150, 150, nullptr, nullptr));
+  host.UpdateWindow();
+  CFileDrop target;
+  ASSERT_TRUE(target.Register(&host));
+  Press(h.view, h.CellCentre(2));
+  Press(h.view, h.CellCentre(0), MK_CONTROL);
+  ::SetCursorPos(1100, 350);
+  CPoint pt = h.CellCentre(2), away = pt + CPoint(10, 10);
+  h.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  h.view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(away.x, away.y));
+  h.view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(away.x, away.y));
+  EXPECT_EQ(target.files, (std::vector<std::string>{"c.jpg", "a.jpg"}));
+  EXPECT_EQ(h.SelectedNames(), "a.jpg,c.jpg");  // the drag kept the selection
+  target.Revoke();
+  host.DestroyWindow();
 }
 
 }  // namespace
