@@ -12,6 +12,7 @@
 #include "LabelEdit.h"
 #include "MainWndMessages.h"
 #include "RecDateFinder.h"
+#include "ThumbToolTip.h"
 #include "TransInternal.h"
 
 namespace {
@@ -21,6 +22,7 @@ const COLORREF kLabelColor = RGB(0, 54, 99);
 const COLORREF kSelectColor = RGB(255, 193, 59);
 const SIZE kDecodeSize = {calday::kPicture, calday::kPicture};
 const UINT_PTR kScrollTimer = 1;
+const int kTipKinds[] = {0, 5, 3, 6, 4, 25};
 
 enum { kMovie = 0, kText = 1, kFavourite = 2, kRaw = 3, kCheckOn = 6, kCheckOff = 7, kBar = 8, kDigit = 9 };
 enum { kSeparator = 19, kBlank = 28, kAvchd = 29, kAvchdEdited = 30 };
@@ -995,8 +997,16 @@ INT_PTR CCalendarDayView::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
 BOOL CCalendarDayView::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
   UINT_PTR id = pNMHDR->idFrom;
   if (id < 1 || id > m_info.size() || !m_info[id - 1].pThumbnail) return FALSE;
+  // The tip's lines: name, type, dimensions, date, size and title, from the property catalogue.
+  class CDayTip : public CThumbToolTip {
+   public:
+    CDayTip() : CThumbToolTip(NULL, kTipKinds, 6) {}
+    DWORD HitTest(CPoint) override { return (DWORD)-1; }
+    CThumbnail* GetThumbnail(DWORD) override { return NULL; }
+  };
+  static const CDayTip s_builder;
   static CString s_strTip;  // handed over by pointer, so it outlives the notification
-  s_strTip = m_info[id - 1].pThumbnail->GetFileName();
+  if (FAILED(s_builder.BuildText(m_info[id - 1].pThumbnail, s_strTip))) s_strTip = m_info[id - 1].pThumbnail->GetFileName();
   ::SendMessageA(pNMHDR->hwndFrom, TTM_SETMAXTIPWIDTH, 0, 511);
   RECT margin = {4, 4, 4, 4};
   ::SendMessageA(pNMHDR->hwndFrom, TTM_SETMARGIN, 0, (LPARAM)&margin);

@@ -403,6 +403,19 @@ TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {
   EXPECT_EQ(std::string(text), "a");
   uikit::Picture picture(h.pFrame->m_hWnd);
   EXPECT_FALSE(picture.Save("calendar-day").empty());
+  // The tip of a thumbnail lists its properties, its name first.
+  TOOLINFOA ti = {sizeof(ti)};
+  INT_PTR tool = h.view->OnToolHitTest(h.CellCentre(1), &ti);
+  ASSERT_EQ(tool, 2);
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = NULL;
+  info.hdr.idFrom = (UINT_PTR)tool;
+  info.hdr.code = TTN_NEEDTEXTA;
+  h.view->SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+  ASSERT_NE(info.lpszText, nullptr);
+  std::string tip = info.lpszText;
+  EXPECT_NE(tip.find("b.jpg"), std::string::npos) << tip;
+  EXPECT_NE(tip.find('\n'), std::string::npos) << tip;
   // Cut: the clipboard holds the selection's files and the cut ones show faded.
   h.Hint(VXHINT_COMMAND, ID_EDIT_CUT);
   CStringList paths;
