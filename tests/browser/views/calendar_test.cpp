@@ -476,4 +476,41 @@ TEST(CalendarDayView, ADragCarriesTheSelection) {
   host.DestroyWindow();
 }
 
+// More thumbnails than fit: a scroll bar over the rows of the day; thumb tracking does not
+// scroll until the thumb is let go; End and Home scroll to the item they select.
+TEST(CalendarDayView, ScrollsOverTheRowsOfALongDay) {
+  std::vector<Dated> files;
+  static const char* names[] = {"f00.jpg", "f01.jpg", "f02.jpg", "f03.jpg", "f04.jpg", "f05.jpg", "f06.jpg",
+                                "f07.jpg", "f08.jpg", "f09.jpg", "f10.jpg", "f11.jpg", "f12.jpg", "f13.jpg"};
+  for (const char* n : names) files.push_back({n, 2005, 3, 20});
+  DayHost h(files, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  calday::Grid g = h.view->GetRowColumn();
+  ASSERT_GT(g.columns, 0);
+  int rows = calday::VirtualRows(14, g.columns);
+  ASSERT_LT(g.FullRows() * g.columns, 14) << "the frame shows every thumbnail";
+  EXPECT_TRUE(h.view->GetStyle() & WS_VSCROLL);
+  int minPos = -1, maxPos = -1;
+  h.view->GetScrollRange(SB_VERT, &minPos, &maxPos);
+  EXPECT_EQ(maxPos, rows);
+  int last = std::max(0, rows - g.FullRows());
+  h.view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 1), 0);
+  EXPECT_EQ(h.view->GetFirstRow(), 0);
+  h.view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0);
+  EXPECT_EQ(h.view->GetFirstRow(), std::min(1, last));
+  h.Key(VK_END);
+  EXPECT_EQ(h.SelectedNames(), "f13.jpg");
+  EXPECT_EQ(h.view->GetFirstRow(), last);
+  h.view->UpdateWindow();
+  // The last cells drawn are the day's last thumbnails.
+  ASSERT_FALSE(h.view->GetViewInfo().empty());
+  EXPECT_EQ(h.view->GetViewInfo().back().pThumbnail, h.view->GetDayList().back());
+  h.Key(VK_HOME);
+  EXPECT_EQ(h.SelectedNames(), "f00.jpg");
+  EXPECT_EQ(h.view->GetFirstRow(), 0);
+  uikit::Picture picture(h.pFrame->m_hWnd);
+  EXPECT_FALSE(picture.Save("calendar-day-scroll").empty());
+}
+
 }  // namespace
