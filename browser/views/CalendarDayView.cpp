@@ -13,6 +13,7 @@
 #include "MainWndMessages.h"
 #include "RecDateFinder.h"
 #include "ThumbToolTip.h"
+#include "ZoomWndController.h"
 #include "TransInternal.h"
 
 namespace {
@@ -82,6 +83,7 @@ CCalendarDayView::CCalendarDayView()
       m_bShift(FALSE),
       m_nAnchor(0),
       m_nCurrent(0),
+      m_pZoom(NULL),
       m_pDropSource(new CDropSource),
       m_pFinder(new CRecDateFinder),
       m_nFirstRow(0),
@@ -101,13 +103,18 @@ CCalendarDayView::CCalendarDayView()
       m_pendingInfo{},
       m_nPendingIndex(-1),
       m_nPendingFlags(0),
-      m_ptPending(0, 0) {
+      m_ptPending(0, 0),
+      m_nZoomMessage(::RegisterWindowMessageA("VX3D_ZOOMMODE_WND")) {
   Bitmaps();
 }
 
 CCalendarDayView::~CCalendarDayView() {
   delete m_pFinder;
   delete m_pDropSource;
+  if (m_pZoom) {
+    if (HWND h = m_pZoom->GetWindow()) ::SendMessageA(h, WM_CLOSE, 0, 0);
+    delete m_pZoom;
+  }
   if (m_pEdit) {
     if (m_pEdit->GetSafeHwnd()) m_pEdit->DestroyWindow();
     delete m_pEdit;
@@ -136,6 +143,68 @@ CImgButton* CCalendarDayView::GetButton(UINT nID) const {
     case IDC_CAL_BACK: return m_pBack;
     case IDC_CAL_FORWARD: return m_pForward;
     default: return NULL;
+  }
+}
+
+LRESULT CCalendarDayView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == m_nZoomMessage && m_nZoomMessage) return OnZoomModeMessage(wParam, lParam);
+  return CView::WindowProc(message, wParam, lParam);
+}
+
+// ----- Zoom window -----
+
+void CCalendarDayView::ChangeZoomMode(CThumbnail* pItem) {
+  delete m_pZoom;
+  m_pZoom = new (std::nothrow) CZoomWndController();
+  if (!m_pZoom) return;
+  CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument);
+  CThumbnail* pTarget = pItem ? pItem : pDoc ? pDoc->GetLastSelectedItem() : NULL;
+  if (!pTarget && !m_dayList.empty()) pTarget = m_dayList.front();
+  if (!pTarget) {
+    OnZoomModeMessage(15, 0);
+    return;
+  }
+  CList<CThumbnail*, CThumbnail*> zoomable;
+  for (CThumbnail* p : m_dayList)
+    if (p->IsZoomPicture()) zoomable.AddTail(p);
+  if (!zoomable.IsEmpty()) m_pZoom->AddItem(zoomable);
+  HBITMAP hBackground = NULL;
+  {
+    CResourceChanger change;
+    hBackground = ::LoadBitmapA(VxGetResourceLibrary(), MAKEINTRESOURCEA(IDB_ZOOM_BACKGROUND));
+  }
+  if (m_pZoom->Open(pTarget, this, hBackground, NULL)) return;
+  GuardedMessageBoxId(m_hWnd, IDS_BROWSER_ZOOM_FAILED, MB_ICONERROR);
+  OnZoomModeMessage(15, 0);
+}
+
+LRESULT CCalendarDayView::OnZoomModeMessage(WPARAM wParam, LPARAM lParam) {
+  if (!m_pZoom) return 1;
+  CThumbnail* pCurrent = m_pZoom->m_items.GetCurrentItem();
+  switch (wParam) {
+    case 15: {
+      UnselectAll();
+      if (CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument))
+        if (pCurrent) pDoc->SelectItem(pCurrent, this);
+      m_pZoom->Destroy();
+      delete m_pZoom;
+      m_pZoom = NULL;
+      Invalidate(FALSE);
+      return 0;
+    }
+    case 17: return pCurrent ? pCurrent->GetMarkStatus(0) : 0;
+    case 18:
+      if (CBrowserDocument* pDoc = calview::BrowserDocument(m_pDocument))
+        if (pCurrent) pDoc->SetMark(pCurrent, lParam >= 1 ? 1 : 0);
+      return 1;
+    case 20: return m_pZoom->HasPrevItem();
+    case 21: return m_pZoom->HasNextItem();
+    case 33: m_pZoom->ShowPrevGroup(); return 0;
+    case 34: m_pZoom->ShowPrevItem(); return 0;
+    case 35: m_pZoom->ShowNextItem(); return 0;
+    case 36: m_pZoom->ShowNextGroup(); return 0;
+    case 37: m_pZoom->ShowFirst(); return 0;
+    default: return 0;
   }
 }
 
@@ -610,6 +679,9 @@ void CCalendarDayView::OnUpdate(CView*, LPARAM lHint, CObject* pHint) {
     case ID_VIEWMODE_MONTH:
       m_info.clear();
       break;
+    case ID_VIEWMODE_ZOOM:
+      if (bDay) ChangeZoomMode(NULL);
+      break;
     case ID_EDIT_COPY:
       if (bDay) SelectFileToClipBoard(DROPEFFECT_COPY);
       break;
@@ -806,7 +878,14 @@ void CCalendarDayView::OnLButtonUp(UINT nFlags, CPoint pt) {
   CView::OnLButtonUp(nFlags, pt);
 }
 
-void CCalendarDayView::OnLButtonDblClk(UINT nFlags, CPoint pt) { CView::OnLButtonDblClk(nFlags, pt); }
+void CCalendarDayView::OnLButtonDblClk(UINT nFlags, CPoint pt) {
+  for (const ViewInfo& info : m_info)
+    if (HitTestThumbnail(info, pt) && info.pThumbnail) {
+      ChangeZoomMode(info.pThumbnail);
+      break;
+    }
+  CView::OnLButtonDblClk(nFlags, pt);
+}
 
 void CCalendarDayView::OnRButtonDown(UINT nFlags, CPoint pt) {
   bool onSelected = false;

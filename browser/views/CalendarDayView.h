@@ -17,6 +17,7 @@ class CImgButton;
 class CLabelEdit;
 class CRecDateFinder;
 class CDropSource;
+class CZoomWndController;
 class CBitmapResourceContainer;
 
 class VXGUITRANS_API CCalendarDayView : public CView {
@@ -56,12 +57,19 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   CImgButton* GetButton(UINT nID) const;
   CLabelEdit* GetLabelEdit() const { return m_pEdit; }
 
+  // Opens the zoom window on the item (null: the last selected, else the day's first).
+  void ChangeZoomMode(CThumbnail* pItem);
+  // The zoom window's questions and news (codes 15..37); 1 while none is open.
+  LRESULT OnZoomModeMessage(WPARAM wParam, LPARAM lParam);
+  BOOL HasZoomWindow() const { return m_pZoom != NULL; }
+
   afx_msg void OnChangeMonthMode();
   afx_msg void OnBackBtn();
   afx_msg void OnForwardBtn();
 
  protected:
   void OnDraw(CDC* pDC) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -127,6 +135,7 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   BOOL m_bCtrl, m_bShift;
   int m_nAnchor, m_nCurrent;
   std::vector<ViewInfo> m_info;
+  CZoomWndController* m_pZoom;  // null while no zoom window is open
   CDropSource* m_pDropSource;
   CRecDateFinder* m_pFinder;
   int m_nFirstRow;
@@ -147,4 +156,5 @@ class VXGUITRANS_API CCalendarDayView : public CView {
   int m_nPendingIndex;
   UINT m_nPendingFlags;
   CPoint m_ptPending;
+  UINT m_nZoomMessage;  // "VX3D_ZOOMMODE_WND"
 };

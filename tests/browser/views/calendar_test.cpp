@@ -16,7 +16,9 @@
 
 #include <shlwapi.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "uikit.h"
@@ -347,6 +349,66 @@ TEST(CalendarDayView, ShowsADayAndStepsToTheNeighbouringRecordingDays) {
   // The month's command goes out while the day's hint is still being handed round.
   std::vector<std::pair<UINT, std::string>> expected = {{ID_VIEWMODE_MONTH, ""}, {ID_VIEWMODE_DAY, "2005/03/00"}};
   EXPECT_EQ(h.recorder.commands, expected);
+
+  // Without a zoom window its messages answer 1; the zoom command on an empty day opens none.
+  UINT zoomMessage = ::RegisterWindowMessageA("VX3D_ZOOMMODE_WND");
+  EXPECT_EQ(h.view->SendMessage(zoomMessage, 17, 0), 1);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_ZOOM);
+  EXPECT_FALSE(h.view->HasZoomWindow());
+}
+
+// Answers the first message box of this process with OK and keeps its text.
+struct OkTheBox {
+  std::string text;
+  std::atomic<bool> stop{false};
+  std::thread thread;
+  OkTheBox() {
+    thread = std::thread([this] {
+      while (!stop) {
+        HWND box = ::FindWindowA("#32770", NULL);
+        DWORD pid = 0;
+        if (box) ::GetWindowThreadProcessId(box, &pid);
+        if (box && pid == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+          ::EnumChildWindows(
+              box,
+              [](HWND w, LPARAM l) -> BOOL {
+                char t[512] = "";
+                ::GetWindowTextA(w, t, sizeof(t));
+                *reinterpret_cast<std::string*>(l) += t;
+                return TRUE;
+              },
+              (LPARAM)&text);
+          ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+          return;
+        }
+        ::Sleep(20);
+      }
+    });
+  }
+  ~OkTheBox() {
+    stop = true;
+    thread.join();
+  }
+};
+
+// The zoom window is not part of this build: a double click on a thumbnail says so and
+// leaves no zoom window behind.
+TEST(CalendarDayView, ADoubleClickAsksForTheZoomWindow) {
+  DayHost h(kFiles, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 2u);
+  std::string said;
+  {
+    OkTheBox box;
+    CPoint pt = h.CellCentre(1);
+    h.view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    said = box.text;
+  }
+  EXPECT_NE(said.find(std::string(CResourceLoader().LoadStringA(IDS_BROWSER_ZOOM_FAILED))), std::string::npos)
+      << said;
+  EXPECT_FALSE(h.view->HasZoomWindow());
 }
 
 TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {
