@@ -3,6 +3,7 @@
 #include <VxDocument.h>
 #include <VxGUIDB.h>
 #include <VxResourceIds.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -229,9 +230,19 @@ calday::Grid CCalendarDayView::GetRowColumn(int width, int height) const {
   return calday::GridOf(width ? width : area.Width(), height ? height : area.Height());
 }
 
+static bool IsContentFile(CThumbnail* p) {
+  return lstrcmpiA(::PathFindExtensionA(p->GetFileName()), ".cont") == 0;
+}
+
+CString CCalendarDayView::LabelText(CThumbnail* p) {
+  CString title;
+  if (IsContentFile(p) && ReadContentTitle(p->GetFilePath(), &title) > 0) return title;
+  return p->GetFileName();
+}
+
 BOOL CCalendarDayView::GetLabelRect(const ViewInfo& info, CRect* pRect) const {
   if (!info.pThumbnail) return FALSE;
-  CString name = info.pThumbnail->GetFileName();
+  CString name = LabelText(info.pThumbnail);
   CClientDC dc(const_cast<CCalendarDayView*>(this));
   HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), ::GetStockObject(DEFAULT_GUI_FONT));
   SIZE size = {0, 0};
@@ -448,7 +459,7 @@ void CCalendarDayView::DrawImage(CDC* pDC) {
     if (p != m_pRenameTarget) {
       CRect label;
       if (GetLabelRect(info, &label)) {
-        CString name = p->GetFileName();
+        CString name = LabelText(p);
         pDC->DrawText(name, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
       }
     }
@@ -1024,6 +1035,7 @@ BOOL CCalendarDayView::RenameFile(CThumbnail* pItem) {
   CString path = pItem->GetFilePath(), name = pItem->GetFileName();
   int dot = name.ReverseFind('.');
   CString text = dot > 0 ? name.Left(dot) : name;
+  if (IsContentFile(pItem)) text = LabelText(pItem);
   // A limit of 0 would let the box take any length: a path that leaves no room refuses.
   int limit = calday::RenameTextLimit(path.GetLength(), text.GetLength());
   if (limit == 0) {
@@ -1051,8 +1063,13 @@ LRESULT CCalendarDayView::OnFileNameChange(WPARAM wParam, LPARAM) {
   CThumbnail* pItem = m_pRenameTarget;
   m_pRenameTarget = NULL;
   // The controller's rename checks the name and the folder and takes the photo database along.
-  if (pszText && *pszText && pItem && IndexOf(pItem) >= 0 && g_pTransController)
-    g_pTransController->RenameThumbnail(pItem, pszText);
+  // A content file keeps its name: the text is its title.
+  if (pszText && *pszText && pItem && IndexOf(pItem) >= 0) {
+    if (IsContentFile(pItem))
+      RenameContentTitle(pItem->GetFilePath(), pszText);
+    else if (g_pTransController)
+      g_pTransController->RenameThumbnail(pItem, pszText);
+  }
   Invalidate(FALSE);
   return 0;
 }

@@ -96,6 +96,8 @@ class VXGUITRANS_API CCalendarDayView : public CView {
  private:
   int IndexOf(CThumbnail* p) const;
   BOOL IsDayMode() const;
+  // The file name, or a content file's title.
+  static CString LabelText(CThumbnail* p);
 
   int FindData(const calday::Day* pDay = NULL);
   void GetMaxMinDate(calday::Day* pEarliest, calday::Day* pLatest);
