@@ -57,6 +57,7 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_MESSAGE(WM_FOLDER_GO_BACK, &CFView_Folder::OnGoBack)
   ON_MESSAGE(WM_FOLDER_GO_FORWARD, &CFView_Folder::OnGoForward)
   ON_MESSAGE(WM_FOLDER_GO_UP, &CFView_Folder::OnGoUp)
+  ON_MESSAGE(WM_OPEN_FOLDER, &CFView_Folder::OnOpenFolder)
   ON_MESSAGE(WM_FOLDER_NAV_BUTTONS, &CFView_Folder::OnNavigationButtons)
 END_MESSAGE_MAP()
 

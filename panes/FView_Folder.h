@@ -112,6 +112,7 @@ class CFView_Folder : public CFormView {
   afx_msg LRESULT OnGoBack(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGoForward(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGoUp(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnOpenFolder(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnNavigationButtons(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 

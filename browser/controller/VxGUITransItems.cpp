@@ -6,6 +6,7 @@
 #include <KitlibEx/KitlibEx.h>
 #include <VxResourceIds.h>
 
+#include "SimilarImages.h"
 #include "TransInternal.h"
 
 #define VXCTRL_ICONVIEW 0xBE10
@@ -169,6 +170,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
         return TRUE;
       }
       if (!pItem->HasKind(VXKIND_STILL) && !pItem->HasKind(VXKIND_MOVIE)) {
+        if (pItem->HasKind(VXKIND_CARDTRACK)) PlayTrackWithMelodeck(pItem, this);
         long r = GotoSubFolder(pItem);
         if (r != ERROR_INVALID_PARAMETER) return TRUE;
         char link[520];

@@ -361,6 +361,19 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   EXPECT_EQ(changes.size(), 1u) << "the music tree says again what it shows";
   CMWriteProfileString("ImportPlugin\\Music", "Display", "");
 
+  // A tree's walk has ended (1835): its selection is opened unless it is what the plug-in
+  // stored as opened; the stored text is used up.
+  full->ClickItem(named(full, "item2"), 0);
+  changes.clear();
+  m.SetCurrentFolder(" ");  // what the browser shows plays no part here
+  CMWriteProfileString("VxFolder\\FolderInfo", "OpenFolder", ("Full|" + data + "\\ITEM2").c_str());
+  pane->SendMessage(WM_OPEN_FOLDER, (WPARAM)full->m_hWnd, 0);
+  EXPECT_TRUE(changes.empty()) << "the browser shows it already";
+  EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "OpenFolder", "unset"), "");
+  pane->SendMessage(WM_OPEN_FOLDER, (WPARAM)full->m_hWnd, 0);
+  ASSERT_EQ(changes.size(), 1u) << "nothing stored: the selection goes out";
+  EXPECT_EQ(changes[0].substr(0, 19), "1|Full Tree 2,item2");
+
   // 1541: the classification tree's roots named by string 40020 open.
   CTreePluginEntry* pClassify = m.GetEntry(2);
   ASSERT_EQ(std::string(m.GetTitle(pClassify, m.GetKind(pClassify))), classify);

@@ -390,8 +390,11 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   CString strIdle;
   strIdle.LoadString(AFX_IDS_IDLEMESSAGE);
   EXPECT_STREQ(strPrompt, strIdle);
+  // The first export entry is the upload plug-in (the one ".peu" installed): its tooltip.
   m_pFrame->GetMessageString(ID_EXPORT_FIRST, strPrompt);
-  EXPECT_STREQ(strPrompt, "");  // no export entry carries a description yet
+  CString strUpload;
+  strUpload.LoadString(IDS_UPLOAD_DESCRIPTION);
+  EXPECT_STREQ(strPrompt, strUpload);
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(-1, -1)), CPoint(40, 50));
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }

@@ -544,7 +544,17 @@
 #define IDS_EXPORT_SOME_REMOVED 50400  // some files could not be taken (%s the export)
 #define IDS_EXPORT_UPLOAD_REFUSED 62040  // upload: a file is not accepted or too long
 #define IDS_EXPORT_UPLOAD_TOO_MANY 62041  // upload: more than ten files
-#define IDS_EXPORT_MAIL_EMPTY 62059  // mail: none of the files can be attached
+#define IDS_EXPORT_MAIL_EMPTY 62059
+#define IDS_UPLOAD_NAME 62032  // upload plug-in: tile label, caption of its messages
+#define IDS_UPLOAD_DESCRIPTION 62033  // upload plug-in: tile tooltip
+#define IDS_UPLOAD_BUSY 62054  // upload plug-in: an upload still runs
+#define IDS_UPLOAD_NOT_ACCEPTED 62067  // upload plug-in: a file is not accepted or too long
+#define IDS_UPLOAD_WAIT 62077  // upload plug-in: progress window while the uploader starts
+#define IDS_UPLOAD_FAILED 145  // upload plug-in: the companion files or the uploader failed
+#define IDB_UPLOAD_DISABLED 19155  // upload tile, 66 x 66: disabled, hover, normal, pressed
+#define IDB_UPLOAD_HOVER 19156
+#define IDB_UPLOAD_NORMAL 19157
+#define IDB_UPLOAD_PRESSED 19158  // mail: none of the files can be attached
 #define IDD_OPTIONS 7010  // options dialog: tab control 27300 over the pages
 #define IDC_OPTIONS_TABS 27300
 #define IDD_OPTIONS_ROTATION 7053  // options: rotation page
@@ -952,5 +962,22 @@
 #define IDS_RENAME_DECORATIONS 441          // decoration items, "\"-separated; "before after"
 #define IDS_RENAME_CAPTION 50022            // caption of every message box of the tool
 #define IDS_RENAME_NO_FILE 50032            // no file to rename
+
+// ---- the card import -----------------------------------------------------------------
+#define IDS_IMPORT_KEYWORD_PROTECTED 31100  // keyword: the camera marked the picture protected
+#define IDS_IMPORT_KEYWORD_MARKED 31104     // keyword: the camera marked the picture for sharing
+#define IDS_IMPORT_KEYWORD_NO_DATE 259      // keyword: the capture date is unknown
+#define IDS_IMPORT_KEYWORD_DATE 11969       // keyword "%s": the import date
+#define IDS_IMPORT_REGISTERING 40300        // heading of the registration step
+#define IDS_IMPORT_REGISTER_PERCENT 40301   // registration progress "%d"
+#define IDS_IMPORT_DONE 40259               // the import ended
+#define IDS_IMPORT_SUMMARY_CAPTION 40255    // caption of the summary
+#define IDS_IMPORT_COUNT 62089              // "%d" files imported
+#define IDS_IMPORT_SKIPPED 62090            // "%d" files already there
+#define IDS_IMPORT_FAILED 62100             // the import stopped
+#define IDS_IMPORT_NO_FREE_NUMBER 62106     // "%s": no free "(n)" name for the file
+#define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
+#define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
+#define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
 
 #endif  // VXRESOURCEIDS_H
