@@ -332,6 +332,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL RenameSelectFile();
   void OnHandleDrag(NMLISTVIEW* pNotify);
   void OnHandleDrag_ObtainSelectList(CStringList* pFiles, CStringList* pFolders);
+  // The files and folders a drag of these items carries (a content file with its members).
+  static void DragListsOf(const CList<CThumbnail*, CThumbnail*>& items, CStringList* pFiles, CStringList* pFolders);
   void OnHandleDrag_HotSpot(POINT& hotSpot, CThumbnail* pItem, const POINT& cursor);
   void SetDragRect();
   CDropTarget* GetDropTarget() const { return m_pDropTarget; }
