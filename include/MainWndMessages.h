@@ -48,6 +48,7 @@
 #define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
 #define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
 #define WM_CALENDAR_GET_THUMBNAILS 1858  // wParam the list the calendars fill (in-process senders only)
+#define WM_CALENDAR_DECODED 1859       // a calendar's picture was decoded: repaint
 #define WM_FOCUSINFO_SET_PATH 1852       // to the focus information's tabs: lParam the path text
 #define WM_FOCUSINFO_SHOW_MAP 1853       // relayed to every property page: show the map
 #define WM_STATUS_SELECT_COUNT 1860

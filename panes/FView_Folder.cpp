@@ -2,6 +2,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <pluginkit/PluginKit.h>
+#include <VxDocument/CommandObject.h>
 #include <VxResourceIds.h>
 
 #include "ImageCheckButton.h"
@@ -56,6 +57,7 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_MESSAGE(WM_FOLDER_GO_BACK, &CFView_Folder::OnGoBack)
   ON_MESSAGE(WM_FOLDER_GO_FORWARD, &CFView_Folder::OnGoForward)
   ON_MESSAGE(WM_FOLDER_GO_UP, &CFView_Folder::OnGoUp)
+  ON_MESSAGE(WM_OPEN_FOLDER, &CFView_Folder::OnOpenFolder)
   ON_MESSAGE(WM_FOLDER_NAV_BUTTONS, &CFView_Folder::OnNavigationButtons)
 END_MESSAGE_MAP()
 
@@ -81,6 +83,22 @@ void CFView_Folder::OnInitialUpdate() {
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   CreateSections();
   SetTimer(kReadyTimer, kReadyDelayMs, NULL);
+}
+
+void CFView_Folder::OnUpdate(CView*, LPARAM, CObject* pHint) {
+  if (!pHint || !pHint->IsKindOf(RUNTIME_CLASS(CSendCommandObject))) return;
+  UINT nID = static_cast<CSendCommandObject*>(pHint)->GetID();
+  if (nID >= ID_VIEWMODE_FIRST && nID <= ID_VIEWMODE_LAST) {
+    PostMessage(WM_FOLDER_NAV_BUTTONS);
+  } else if (nID == ID_MUSIC_DISPLAY_CHANGED) {
+    m_manager.ChangeSetting();
+    CString strMusic = CMGetProfileString("ImportPlugin\\Music", "Display", "");
+    CTreePluginEntry* pCurrent = CurrentEntry();
+    if (!strMusic.IsEmpty() && m_strCurrentTitle == strMusic && pCurrent && pCurrent->m_pTreeWnd) {
+      m_manager.SetCurrentFolder(" ");  // the same folder must go out again
+      pCurrent->m_pTreeWnd->SendFolderChange();
+    }
+  }
 }
 
 void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
@@ -262,8 +280,17 @@ LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 
 BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
 BOOL CFView_Folder::GoForward() { return StepHistory(1); }
-BOOL CFView_Folder::CanGoBack() const { return m_history.CanBack(); }
-BOOL CFView_Folder::CanGoForward() const { return m_history.CanForward(); }
+// The calendars (view codes 10 and 11, as the document stores the browser's view) show
+// dates, not folders: the folder history does not apply there.
+BOOL CFView_Folder::BrowserShowsCalendar() {
+  int nCode = BrowserViewCode();
+  return nCode == 10 || nCode == 11;
+}
+
+int CFView_Folder::BrowserViewCode() { return CMGetProfileInt("DepthViewer", "Mode", 1); }
+
+BOOL CFView_Folder::CanGoBack() const { return !BrowserShowsCalendar() && m_history.CanBack(); }
+BOOL CFView_Folder::CanGoForward() const { return !BrowserShowsCalendar() && m_history.CanForward(); }
 
 // ---- Menus and commands ------------------------------------------------------------------
 

@@ -71,6 +71,10 @@ class CFView_Folder : public CFormView {
   // A browser change waiting for its resend (empty: none).
   const std::string& GetPendingText() const { return m_strPendingText; }
   BOOL CanGoUp() const;
+  // The browser shows a calendar: no folder history to move in.
+  static BOOL BrowserShowsCalendar();
+  // The browser's view code as the document stores it (5: focus mode).
+  static int BrowserViewCode();
   BOOL CanGoBack() const;
   BOOL CanGoForward() const;
 
@@ -78,6 +82,9 @@ class CFView_Folder : public CFormView {
   void OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu);
 
   void OnInitialUpdate() override;
+  // The document's command hints: a view-mode change re-evaluates the navigation buttons,
+  // a settings change reaches every plug-in.
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
  protected:
@@ -105,6 +112,7 @@ class CFView_Folder : public CFormView {
   afx_msg LRESULT OnGoBack(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGoForward(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGoUp(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnOpenFolder(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnNavigationButtons(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 

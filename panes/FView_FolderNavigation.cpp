@@ -95,7 +95,7 @@ BOOL CFView_Folder::CanGoUp() const {
   CTreePluginEntry* p = CurrentEntry();
   CPluginTreeCtrl* pTree = p ? p->m_pTreeWnd : NULL;
   HTREEITEM hCaret = pTree ? pTree->GetSelectedItem() : NULL;
-  if (!hCaret) return FALSE;
+  if (!hCaret || BrowserShowsCalendar()) return FALSE;
   if (pTree->GetParentItem(hCaret)) return TRUE;
   CTreePluginManager& m = const_cast<CTreePluginManager&>(m_manager);
   if (m.GetTitle(p, m.GetKind(p)) != LoadResourceText(IDS_TREE_TITLE_FAVOURITES)) return FALSE;
@@ -224,6 +224,37 @@ LRESULT CFView_Folder::OnStoreHistoryForward(WPARAM, LPARAM) {
 LRESULT CFView_Folder::OnGoBack(WPARAM, LPARAM) { return GoBack() ? 0 : E_FAIL; }
 LRESULT CFView_Folder::OnGoForward(WPARAM, LPARAM) { return GoForward() ? 0 : E_FAIL; }
 LRESULT CFView_Folder::OnGoUp(WPARAM, LPARAM) { return GoUp(); }
+
+// A tree walked to its saved selection (its plug-in's worker did it, so the caret moves
+// were not announced): the selection is opened unless it is what the plug-in last stored
+// as opened. The stored text is used up either way.
+LRESULT CFView_Folder::OnOpenFolder(WPARAM wParam, LPARAM) {
+  CTreePluginEntry* pEntry = NULL;
+  if (!TreeNumberOf(reinterpret_cast<HWND>(wParam), &pEntry) || !pEntry || !pEntry->m_pTreeWnd) return 0;
+  CPluginTreeCtrl* pTree = pEntry->m_pTreeWnd;
+  std::string selected;
+  for (HTREEITEM h = pTree->GetFirstSelectedItem(); h; h = pTree->GetNextSelectedItem(h)) {
+    const PluginItemRecord* r = RecordOf(pTree, h);
+    if (!r || !r->path || !*r->path) continue;
+    if (!selected.empty()) selected += "|";
+    selected += textkit::WithTrailingSeparator(NoTrailing(r->path));
+  }
+  std::string stored = (LPCSTR)CMGetProfileString("VxFolder\\FolderInfo", "OpenFolder", "");
+  CMWriteProfileString("VxFolder\\FolderInfo", "OpenFolder", "");
+  size_t bar = stored.find('|');
+  std::string storedPaths;
+  if (bar != std::string::npos) {
+    for (const std::string& part : textkit::Split(stored.substr(bar + 1), '|')) {
+      if (part.empty()) continue;
+      if (!storedPaths.empty()) storedPaths += "|";
+      storedPaths += textkit::WithTrailingSeparator(NoTrailing(part));
+    }
+  }
+  if (selected.empty() || textkit::EqualNoCase(selected, storedPaths)) return 0;
+  SendAsTree(pTree, pTree->BuildRequest(NULL));
+  m_manager.SelectTreeItem(pEntry, NULL);
+  return 0;
+}
 
 LRESULT CFView_Folder::OnNavigationButtons(WPARAM, LPARAM) {
   SetNavigationButtons();

@@ -90,6 +90,9 @@ void CPluginTreeCtrl::AfterRenewal() {
 std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
   std::vector<foldertext::SelectedItem> items;
   HTREEITEM hLast = NULL;
+  // While the plug-in's folder thread walks, the tree's items are on their way: the folder
+  // it walks to (the text the plug-in stored after its first "|") stands for them.
+  const bool walking = m_pManager && m_pEntry && m_pManager->IsDoThread(m_pEntry);
   for (HTREEITEM h = GetFirstSelectedItem(); h; h = GetNextSelectedItem(h)) {
     foldertext::SelectedItem item;
     const PluginItemRecord* pRecord = reinterpret_cast<const PluginItemRecord*>(GetItemData(h));
@@ -100,7 +103,16 @@ std::string CPluginTreeCtrl::BuildRequest(HTREEITEM* phLast) {
     }
     item.kind = (int)pRecord->kind;
     item.path = pRecord->path ? pRecord->path : "";
-    if (item.kind >= 1 && item.kind <= 6) item.kindText = KindText(h, *pRecord);
+    if (item.kind >= 1 && item.kind <= 6) {
+      item.kindText = KindText(h, *pRecord);
+    } else if (walking) {
+      std::string stored = (LPCSTR)CMGetProfileString("VxFolder\\FolderInfo", "OpenFolder", "");
+      size_t bar = stored.find('|');
+      item.path = bar == std::string::npos ? std::string() : stored.substr(bar + 1);
+      items.push_back(item);
+      if (!hLast) hLast = h;
+      break;
+    }
     items.push_back(item);
     hLast = h;
   }

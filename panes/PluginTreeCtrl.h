@@ -132,6 +132,7 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   // Kind texts that ask the photo database or the card (PluginTreeKinds.cpp).
   std::string SearchText(HTREEITEM hItem, const PluginItemRecord& record, std::vector<std::string>* pDeleted);
   std::string PrintOrderText(HTREEITEM hItem, const PluginItemRecord& record);
+  std::vector<std::string> GroupChildFiles(HTREEITEM hChild);
   std::string ClassifyText(HTREEITEM hItem, const PluginItemRecord& record);
 
   // The item under a client point when the point is on its icon or label.

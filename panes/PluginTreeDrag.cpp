@@ -153,7 +153,10 @@ void CPluginTreeCtrl::OnBeginDrag(NMHDR* pNotify, LRESULT* pResult) {
 }
 
 DROPEFFECT CPluginTreeCtrl::DragOut(HTREEITEM hItem, COleDropSource* pSource) {
-  if (!m_pManager || !hItem || !m_pManager->IsDragAndDrop(m_pEntry)) return DROPEFFECT_NONE;
+  // In focus mode the browser shows one picture: nothing is dragged out of the trees.
+  const int kFocusMode = 5;
+  if (!m_pManager || !hItem || !m_pManager->IsDragAndDrop(m_pEntry) || CFView_Folder::BrowserViewCode() == kFocusMode)
+    return DROPEFFECT_NONE;
   HTREEITEM hOldCaret = GetSelectedItem();
   if (!IsSelected(hItem)) {
     ++m_nSilent;

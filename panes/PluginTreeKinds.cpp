@@ -18,6 +18,7 @@
 
 #include "FolderTextRules.h"
 #include "PluginTreeCtrl.h"
+#include "TreePluginManager.h"
 #include "ui/ResourceDialog.h"
 
 namespace {
@@ -34,19 +35,25 @@ std::string TrimmedPath(const PluginItemRecord* r) {
   return path;
 }
 
-// The plain files of a folder (not hidden, not system, not "title.txt").
-std::vector<std::string> PlainFiles(const std::string& folder) {
-  std::vector<std::string> files;
+// A folder's entries for a group: its plain files, and on the card tree with folders
+// made visible (DepthViewer\FolderVisible 1) its sub-folders too.
+std::vector<std::string> GroupFolderEntries(const std::string& folder, bool withFolders) {
+  std::vector<std::string> entries;
   WIN32_FIND_DATAA fd;
   HANDLE h = ::FindFirstFileA((folder + "\\*.*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return files;
+  if (h == INVALID_HANDLE_VALUE) return entries;
   do {
-    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) {
+      bool dots = !strcmp(fd.cFileName, ".") || !strcmp(fd.cFileName, "..");
+      if (withFolders && (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !dots)
+        entries.push_back(folder + "\\" + fd.cFileName);
+      continue;
+    }
     if (lstrcmpiA(fd.cFileName, "title.txt") == 0) continue;
-    files.push_back(folder + "\\" + fd.cFileName);
+    entries.push_back(folder + "\\" + fd.cFileName);
   } while (::FindNextFileA(h, &fd));
   ::FindClose(h);
-  return files;
+  return entries;
 }
 
 // The audio files under a folder and all its sub-folders.
@@ -147,6 +154,31 @@ std::string NameOf(const PluginSearchRecord* s) { return s ? (LPCSTR)s->name : "
 
 }  // namespace
 
+// What a folder group's child stands for: with children of its own, the deepest first
+// descendant and its following siblings; else itself. On the card tree the voice and
+// audio areas are one entry each, their folders themselves.
+std::vector<std::string> CPluginTreeCtrl::GroupChildFiles(HTREEITEM hChild) {
+  bool card = m_pManager && m_pEntry &&
+              m_pManager->GetTitle(m_pEntry, m_pManager->GetKind(m_pEntry)) == LoadResourceText(IDS_TREE_TITLE_CARD);
+  CString label = GetItemText(hChild);
+  if (card && (label == LoadResourceText(IDS_BROWSER_CARD_VOICE) || label == LoadResourceText(IDS_BROWSER_CARD_AUDIO)))
+    return {TrimmedPath(RecordAt(this, hChild))};
+  std::vector<HTREEITEM> folders;
+  if (HTREEITEM h = GetChildItem(hChild)) {
+    while (HTREEITEM hDeeper = GetChildItem(h)) h = hDeeper;
+    for (; h; h = GetNextSiblingItem(h)) folders.push_back(h);
+  } else {
+    folders.push_back(hChild);
+  }
+  bool withFolders = card && CMGetProfileInt("DepthViewer", "FolderVisible", 0) == 1;
+  std::vector<std::string> files;
+  for (HTREEITEM h : folders) {
+    std::vector<std::string> some = GroupFolderEntries(TrimmedPath(RecordAt(this, h)), withFolders);
+    files.insert(files.end(), some.begin(), some.end());
+  }
+  return files;
+}
+
 std::string CPluginTreeCtrl::KindText(HTREEITEM hItem, const PluginItemRecord& record) {
   std::string path = TrimmedPath(&record);
   switch (record.kind) {
@@ -154,8 +186,8 @@ std::string CPluginTreeCtrl::KindText(HTREEITEM hItem, const PluginItemRecord& r
     case PLUGIN_ITEM_GROUP: {
       std::vector<foldertext::Group> groups;
       for (HTREEITEM h = GetChildItem(hItem); h; h = GetNextSiblingItem(h))
-        groups.push_back({(LPCSTR)GetItemText(h), PlainFiles(TrimmedPath(RecordAt(this, h)))});
-      std::vector<std::string> own = PlainFiles(path);
+        groups.push_back({(LPCSTR)GetItemText(h), GroupChildFiles(h)});
+      std::vector<std::string> own = GroupFolderEntries(path, false);
       return foldertext::GroupText((LPCSTR)GetItemText(hItem), groups, false, &own);
     }
     case PLUGIN_ITEM_PRINT_ORDER: return PrintOrderText(hItem, record);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then starts Marlo5 on the sample data and saves a
-# screenshot. Without a DISPLAY it runs under its own Xvfb and ends the program
-# after the screenshot; with one it leaves the program running.
+# Sets up what is missing, then starts Marlo5 on the sample data and saves
+# screenshots. Without a DISPLAY it runs under its own Xvfb, twice (the disk tree on
+# the sample library, then the card tree), and ends the program after each
+# screenshot; with one it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,22 +15,34 @@ glimora_session_start
 
 shot_dir=$GLIMORA_LOCAL/screenshots
 mkdir -p "$shot_dir"
-shot=$shot_dir/marlo5-$(date +%Y%m%d-%H%M%S).png
+stamp=$(date +%Y%m%d-%H%M%S)
 log=$GLIMORA_LOCAL/marlo5-run.log
-# The sample run starts from a known browsing state (the rest of the profile is kept); a
-# profile with no saved folder opens the sample library's first folder in the disk tree,
-# whose folder thread walks to it and hands it to the browser.
-"$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' sample-profile
-( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
-app=$!
-sleep "$wait_s"
-/usr/bin/import -window root "$shot"
-echo "Screenshot: $shot"
-if [ $headless = 1 ]; then
+# Starts Marlo5 with the folder pane on the given tree (card or disk), waits and saves a
+# screenshot. The sample run starts from a known browsing state (the rest of the profile
+# is kept); a profile with no saved folder opens the sample library's first folder in the
+# disk tree, whose folder thread walks to it and hands it to the browser.
+start_on() {
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' sample-profile "$1"
+  ( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
+  app=$!
+  sleep "$wait_s"
+  /usr/bin/import -window root "$2"
+  echo "Screenshot: $2"
+}
+close_main() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' close-main >/dev/null 2>&1 || true
   sleep 2
   kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+}
+if [ $headless = 1 ]; then
+  # The disk tree walked to the sample library, then the memory card's tree.
+  start_on disk "$shot_dir/marlo5-$stamp-disk.png"
+  close_main
+  start_on card "$shot_dir/marlo5-$stamp.png"
+  close_main
 else
+  start_on card "$shot_dir/marlo5-$stamp.png"
   trap - EXIT
   wait "$app" || true
   glimora_session_stop

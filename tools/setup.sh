@@ -98,6 +98,8 @@ debian_source() {
 }
 debian_source libjpeg-turbo 1:2.1.5-2 libjpeg-turbo_2.1.5.orig.tar.gz \
   254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c libjpeg-turbo
+debian_source xxhash 0.8.1-1 xxhash_0.8.1.orig.tar.gz \
+  3bb6b7d6f30c591dd65aaaff1c8b7a5b94d81687998ca9400082c739a690436c xxhash
 debian_source ffmpeg 7:5.1.9-0+deb12u1 ffmpeg_5.1.9.orig.tar.xz \
   d9b593bb2ba93d4b50f74177e0cdcd41747e708596367deed0c30348a71dd176 ffmpeg
 

@@ -5,7 +5,9 @@
 #include <textkit/text.h>
 
 BOOL ClipIsRefusedFolder(UINT nFolderCode, BOOL bReportMode) {
-  if (nFolderCode == FOLDER_TYPE_SDCARD_PRINTORDER || nFolderCode == FOLDER_TYPE_SDCARD_DISC) return TRUE;
+  if (nFolderCode == FOLDER_TYPE_SDCARD_PRINTORDER || nFolderCode == FOLDER_TYPE_SDCARD_DISC ||
+      nFolderCode == FOLDER_TYPE_SDCARD_AVCHD)
+    return TRUE;
   return (nFolderCode == FOLDER_TYPE_SDCARD_AUDIO || nFolderCode == FOLDER_TYPE_SDCARD_VOICE) && !bReportMode;
 }
 

@@ -1,6 +1,8 @@
 #include "PropertyCatalog.h"
 
 #include <Kitlib2/CMDIB.h>
+#include <RecordGate.h>
+#include <metastore.h>
 #include <VxGUIDB.h>
 #include <VxResourceIds.h>
 #include <shellapi.h>
@@ -259,9 +261,13 @@ class CCatalogItem : public CPropertyItem {
         BOOL ok = m_def.rule == R_KEYWORDS ? p->GetKeywords(buf, sizeof(buf)) : p->GetComment(buf, sizeof(buf));
         return ok ? CString(buf) : CString();
       }
-      case R_DATEINFO:
-        // The photo database's date record is read with the database's own part.
-        return CString();
+      case R_DATEINFO: {
+        // Whether the photo database keeps the file's dates.
+        METADATA* pList = NULL;
+        BOOL bDates = SUCCEEDED(::VxDBWReadFile(p->GetFilePath(), &pList)) && ::MetaFindRecord(pList, "DateTimeInfo");
+        ::FreeMetaDataList(pList);
+        return bDates ? "あり" : "なし";
+      }
       case R_IMAGEPROP: return IsImageKind(kind) ? Prop(pCtx, m_def.dwProp) : CString();
       case R_EXPOSURE:
         if (kind == 129) return Prop(pCtx, 24576);

@@ -7,6 +7,8 @@
 
 #include <VxProperty.h>
 
+#include "VxGUITransApi.h"
+
 class CThumbnail;
 
 class CPropertyItem {
@@ -18,7 +20,7 @@ class CPropertyItem {
   virtual void GetValue(CThumbnail* pEntry, CString& text, CObject* pContext) = 0;
 };
 // A new item for kinds 0..36 (the caller owns it); null for any other kind.
-CPropertyItem* CreatePropertyItem(int nKind);
+VXGUITRANS_API CPropertyItem* CreatePropertyItem(int nKind);
 #define VXPROPERTY_KINDS 37
 
 class CPrProperty : public CObject {

@@ -123,6 +123,10 @@ void AnswerSentMessages();
 // 5 when the file is there, else the missing-file notice's answer (1 OK, 2 Cancel, 0 not shown).
 int CheckThumbnailFile(CWnd* pWnd, CThumbnail* pItem);
 void InvokeBrowserContextMenu(CWnd* pWnd, CPoint pt);
+// The title of a ".cont" file through the content-information library: written (TRUE when
+// saved), or read (1 with a title, 0 without, -1 when the library does not load).
+BOOL RenameContentTitle(LPCSTR pszPath, LPCSTR pszTitle);
+int ReadContentTitle(LPCSTR pszPath, CString* pTitle);
 BOOL LaunchRawDeveloper(HWND hOwner, LPCSTR pszPath);
 BOOL IsMyFavoriteDPOF();
 BOOL IsRemovableDrive(CThumbnailPage* pPage);

@@ -11,6 +11,7 @@
 #include <textkit/records.h>
 #include <textkit/text.h>
 
+#include <VxBDEdit.h>
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
@@ -130,6 +131,21 @@ BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSe
   if (pnFirst) *pnFirst = nFirst;
   if (pnSecond) *pnSecond = nSecond;
   if (pPage) *pPage = page.c_str();
+  return TRUE;
+}
+
+BOOL TransDiscRefOf(LPCSTR pszBase, int nFirst, int nSecond, const SYSTEMTIME& stRecorded, LPCSTR pszStream,
+                    DWORD adwRef[4]) {
+  if (!pszBase || !pszStream || nFirst < 0 || nFirst > 1) return FALSE;
+  const char letter = (char)toupper((unsigned char)pszBase[0]);
+  if (letter < 'A' || letter > 'Z' || pszBase[1] != ':' || pszBase[2] != '\\' || pszBase[3]) return FALSE;
+  const char* name = strrchr(pszStream, '\\');
+  const int clip = VxBDClipNumber(name ? name + 1 : pszStream);
+  if (clip < 0) return FALSE;
+  adwRef[0] = VXBD_REF_CARD;
+  adwRef[1] = VxBDMakeGroup(letter - 'A', nFirst);
+  adwRef[2] = nSecond == 0 ? 0 : VxBDDayKey(stRecorded);
+  adwRef[3] = (DWORD)clip;
   return TRUE;
 }
 

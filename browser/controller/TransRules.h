@@ -71,6 +71,10 @@ int TransReduceAngle(int nDegrees);
 // An AVCHD image path "<base>\<x>\<first>\<y>\<second>\<page>" split from its end; FALSE
 // when it has too few parts or a number part is no decimal number.
 BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSecond, CString* pPage);
+// The disc reference of an AVCHD folder's scene: only a scene of a drive's own tree ("E:\")
+// whose stream is named as a clip has one. Its day is 0 when the folder shows every scene.
+BOOL TransDiscRefOf(LPCSTR pszBase, int nFirst, int nSecond, const SYSTEMTIME& stRecorded, LPCSTR pszStream,
+                    DWORD adwRef[4]);
 // The folder-name index of a virtual folder's entry: group number - 1, numbers below 1 take 0.
 int TransVirtualGroupIndex(int nGroupNumber);
 // Percent of a progress reporter; 0 when nothing is expected.

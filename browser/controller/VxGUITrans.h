@@ -263,7 +263,13 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   long DeleteSelectFiles_FavoriteFolderWarningBox();
   long DeleteSelectFiles_Classification(CStringList& list);
   int DeleteSelectFiles_Classification_WarningBox(int nKind);
+  // The card's movie scenes through the disc-movie core: scene by scene, a whole group at
+  // once, or, for the last group of a card without pictures, all its movies.
   long DeleteSelectFiles_BDCore(CStringList& list, int nStillOnly);
+  // Whether the card's last movies may go scene by scene (1; its pictures stay beside them);
+  // 0 with *phMedium = the handle that clears its movies (or -1).
+  static int CheckDCIMFolder(long nCount, LPCSTR pszDrive, int* phMedium);
+  static int GetDCIMFoldetCount(LPCSTR pszDrive);
   static long CheckDeletePathList(CStringList& list);
   int IsExistNotSupportContFile(LPCSTR pszPath);
   int GetGettingMakerCode(LPCSTR pszPath, CString* pMaker, CString* pModel);
@@ -326,6 +332,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL RenameSelectFile();
   void OnHandleDrag(NMLISTVIEW* pNotify);
   void OnHandleDrag_ObtainSelectList(CStringList* pFiles, CStringList* pFolders);
+  // The files and folders a drag of these items carries (a content file with its members).
+  static void DragListsOf(const CList<CThumbnail*, CThumbnail*>& items, CStringList* pFiles, CStringList* pFolders);
   void OnHandleDrag_HotSpot(POINT& hotSpot, CThumbnail* pItem, const POINT& cursor);
   void SetDragRect();
   CDropTarget* GetDropTarget() const { return m_pDropTarget; }

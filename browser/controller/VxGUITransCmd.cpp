@@ -3,6 +3,7 @@
 #include <KitlibEx/KitlibEx.h>
 #include <VxResourceIds.h>
 
+#include "SimilarImages.h"
 #include "TransInternal.h"
 
 void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
@@ -65,8 +66,13 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
     case VXCA_VIEWMODE: OnBrowserChangeModeMsg(0, (LPARAM)value, &r); break;
     case VXCA_SORT: OnBrowserSortMsg(0, (LPARAM)value, &r); break;
     case VXCA_FILTER: OnBrowserMaskMsg(0, (LPARAM)value, &r); break;
-    default:
-      // The similar-image commands come with their own part: handled, nothing done yet.
+    case VXCA_SIMILAR_SEARCH:
+      if (pDoc) SearchSimilarImages(pDoc->GetSelectList(), m_hManager, GetSafeHwnd());
       break;
+    case VXCA_SIMILAR_REGISTER:
+      if (pDoc) RegisterSimilarImages(pDoc->GetSelectList(), this);
+      break;
+    case VXCA_SIMILAR_LIST: OpenSimilarImageList(m_hManager); break;
+    default: break;
   }
 }

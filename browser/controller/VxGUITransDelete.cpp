@@ -4,6 +4,8 @@
 #include <ClipFacts.h>
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
+#include <VxBDCore.h>
+#include <VxBDEdit.h>
 #include <VxProperty.h>
 #include <VxResourceIds.h>
 #include <shellapi.h>
@@ -14,6 +16,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "DeleteRules.h"
 #include "TransInternal.h"
@@ -348,10 +351,147 @@ long CVxGUITrans::DeleteSelectFiles_Classification(CStringList& list) {
 
 // ---- The card's disc-movie items ------------------------------------------------------------
 
-long CVxGUITrans::DeleteSelectFiles_BDCore(CStringList& list, int) {
-  // The disc-movie core offers no deletion yet: nothing is deleted.
+namespace {
+// A selected disc item and whether it is gone already.
+struct DiscItem {
+  CString path;
+  DWORD ref[4];
+};
+bool SameGroup(const DiscItem& a, const DiscItem& b) { return a.ref[1] == b.ref[1] && a.ref[2] == b.ref[2]; }
+}  // namespace
+
+long CVxGUITrans::DeleteSelectFiles_BDCore(CStringList& list, int nStillOnly) {
   list.RemoveAll();
-  return 1;
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  IVxBDCoreObject* pCore = pDoc ? GetVxBDCoreObject() : NULL;
+  if (!pCore) return 1;
+  IVxBDDiscEdit* pEdit = pCore->GetDiscEdit();
+  CreateDeleteFileList(list, nStillOnly ? VXKIND_STILL : 0);
+  if (!pEdit || list.IsEmpty()) {
+    pCore->Release();
+    list.RemoveAll();
+    return 1;
+  }
+  ::InterlockedIncrement(&m_pBusy->lCount);
+  std::vector<DiscItem> items;
+  const CThumbnailList& sel = pDoc->GetSelectList();
+  for (POSITION pos = sel.GetHeadPosition(); pos;) {
+    CThumbnail* p = sel.GetNext(pos);
+    if (!p || !p->IsDiscContent() || (nStillOnly && (p->GetKindFlags() & VXKIND_STILL) != VXKIND_STILL)) continue;
+    DiscItem item;
+    item.path = p->GetFilePath();
+    p->GetDiscRef(item.ref);
+    items.push_back(item);
+  }
+  HWND hOwner = GetSafeHwnd() ? ::GetParent(GetSafeHwnd()) : NULL;
+  CResourceLoader loader;
+  const CString caption = loader.LoadStringA(IDS_BROWSER_DELETE_CAPTION);
+  auto ask = [&](UINT id) {
+    return ::MessageBoxA(hOwner, loader.LoadStringA(id), caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  };
+  // Every change is followed by the core's own result of it.
+  auto followUp = [&](long r) {
+    if (r < 0) return r;
+    long status = 0;
+    long w = pEdit->Wait(-1, &status);
+    return w < 0 ? w : status;
+  };
+  long r = 1;
+  const CString first = list.GetHead();
+  const CString drive = first.Left(3);
+  DWORD state[2] = {0, 0};
+  const char letter = (char)toupper((unsigned char)(first.IsEmpty() ? 0 : first[0]));
+  if (items.empty()) {
+    r = 1;
+  } else if ((r = pEdit->GetDriveState(letter - 'A', state)) < 0) {
+    // the core's answer ends the road
+  } else if (((state[0] & VXBD_STATE_CARD) && (state[1] & VXBD_STATE_PROTECTED)) || (state[0] & VXBD_STATE_READONLY)) {
+    ::MessageBoxA(hOwner, loader.LoadStringA(IDS_BROWSER_DISC_PROTECTED), loader.LoadStringA(IDS_BROWSER_DISC_CAPTION),
+                  MB_ICONEXCLAMATION);
+    r = 1;
+  } else if (!ask(IDS_BROWSER_DISC_DELETE)) {
+    r = 1;
+  } else {
+    r = 0;
+    for (size_t i = 0; i < items.size() && r >= 0; ++i) {
+      const DiscItem& item = items[i];
+      // A scene that went with its group, or that another page showed as well.
+      if (!::PathFileExistsA(item.path)) continue;
+      long count = 0;
+      if ((r = pEdit->GetItemCount(item.ref[1], item.ref[2], &count)) < 0) break;
+      // The group goes whole only when all of its scenes are selected: the selection's own
+      // scenes of that group are counted, not the whole list.
+      long selected = 0;
+      for (const DiscItem& other : items)
+        if (SameGroup(other, item) && ::PathFileExistsA(other.path)) ++selected;
+      if (count != selected) {
+        r = followUp(pEdit->DeleteItem(item.ref[1], item.ref[2], item.ref[3]));
+        continue;
+      }
+      long groups = 0;
+      if ((r = pEdit->GetGroupCount(item.ref[1], &groups)) < 0) break;
+      const long remaining = groups - GetDCIMFoldetCount(drive);
+      if (remaining > 1) {
+        if (!ask(IDS_BROWSER_DISC_DELETE_GROUP)) {
+          r = 1;
+          break;
+        }
+        r = followUp(pEdit->DeleteGroup(item.ref[1], item.ref[2]));
+        continue;
+      }
+      int hMedium = -1;
+      if (!CheckDCIMFolder(remaining, drive, &hMedium)) {
+        if (!ask(IDS_BROWSER_DISC_DELETE_LAST)) {
+          if (hMedium != -1) pEdit->ReleaseMedium(hMedium);
+          r = 1;
+          break;
+        }
+        r = followUp(hMedium != -1 ? pEdit->ClearMedium(hMedium) : E_HANDLE);
+        break;
+      }
+      // The card keeps its pictures: the movies go scene by scene, the kept handle is let go.
+      if (hMedium != -1) pEdit->ReleaseMedium(hMedium);
+      r = followUp(pEdit->DeleteItem(item.ref[1], item.ref[2], item.ref[3]));
+    }
+  }
+  CheckDeletePathList(list);
+  UnmarkDeleted(list);
+  if (::InterlockedDecrement(&m_pBusy->lCount) < 0) ::InterlockedExchange(&m_pBusy->lCount, 0);
+  if (m_hManager) ::PostMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)GetSafeHwnd(), 0);
+  pCore->Release();
+  return r;
+}
+
+int CVxGUITrans::CheckDCIMFolder(long nCount, LPCSTR pszDrive, int* phMedium) {
+  if (phMedium) *phMedium = -1;
+  IVxBDCoreObject* pCore = GetVxBDCoreObject();
+  if (!pCore) return 1;
+  IVxBDDiscEdit* pEdit = pCore->GetDiscEdit();
+  std::wstring drive = textkit::AnsiToWide(pszDrive ? pszDrive : "");
+  int h = -1;
+  const long answer = pEdit ? pEdit->RequestMedium(nCount, drive.c_str(), 1, &h) : E_FAIL;
+  int ok = 0;
+  if (answer >= 0) {
+    if (answer == VXBD_S_LAST_GROUP && phMedium) *phMedium = h;
+    ok = pEdit->UseMedium(h) >= 0 ? 1 : 0;
+    if (answer != VXBD_S_LAST_GROUP) pEdit->ReleaseMedium(h);
+  }
+  pCore->Release();
+  return ok;
+}
+
+int CVxGUITrans::GetDCIMFoldetCount(LPCSTR pszDrive) {
+  CString pattern;
+  pattern.Format("%sDCIM\\*.*", pszDrive ? pszDrive : "");
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA(pattern, &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  int n = 0;
+  do
+    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && fd.cFileName[0] != '.') ++n;
+  while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return n;
 }
 
 // ---- Checks ------------------------------------------------------------------------------------

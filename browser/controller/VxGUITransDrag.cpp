@@ -41,6 +41,12 @@ void CVxGUITrans::OnHandleDrag_ObtainSelectList(CStringList* pFiles, CStringList
   if (!pItems || !pFiles || !pFolders) return;
   CList<CThumbnail*, CThumbnail*> selected;
   pItems->CollectThumbnail(selected, 2);
+  DragListsOf(selected, pFiles, pFolders);
+}
+
+void CVxGUITrans::DragListsOf(const CList<CThumbnail*, CThumbnail*>& selected, CStringList* pFiles,
+                              CStringList* pFolders) {
+  if (!pFiles || !pFolders) return;
   std::vector<VXDRAGENTRY> entries;
   for (POSITION pos = selected.GetHeadPosition(); pos;) {
     CThumbnail* p = selected.GetNext(pos);

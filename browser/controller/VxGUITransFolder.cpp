@@ -295,7 +295,13 @@ BOOL CVxGUITrans::CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand) {
       if (!AddFolderAVCHD(path, pCommand->GetSourceNumber(), page, TRUE, &g_transFindCallback, first, second, (int)k)) {
         last = IsContinueChangeFolder() ? 0 : E_ABORT;
         if (last) break;
+        continue;
       }
+      // A scene on a drive's own tree is a disc item: the core deletes it by this reference.
+      DWORD ref[4];
+      CThumbnailPage* pPage = FindPageByKey(CThumbnailGroupInfo(pCommand->GetSourceNumber() + 1, page));
+      CThumbnail* pItem = pPage ? pPage->Find(path) : NULL;
+      if (pItem && TransDiscRefOf(base, first, second, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
     }
   }
   pCore->Release();

@@ -6,33 +6,58 @@
 #include <KitlibEx/KitlibEx.h>
 #include <VxResourceIds.h>
 
+#include "SimilarImages.h"
 #include "TransInternal.h"
 
 #define VXCTRL_ICONVIEW 0xBE10
 #define VXCTRL_REPORT 0xF0F0
 
-// The title of a ".cont" file through the content-information library.
-static BOOL RenameContentTitle(LPCSTR pszPath, LPCSTR pszTitle) {
-  CString dll = TransProgramFolder() + "\\Core\\ScoreHall\\ClipFacts.dll";
-  HMODULE h = ::LoadLibraryA(dll);
-  if (!h) return FALSE;
-  BOOL ok = FALSE;
-  PFNCLIPFACTSCREATE pfn = reinterpret_cast<PFNCLIPFACTSCREATE>(::GetProcAddress(h, "DllCreateInstance"));
+// The content-information library, loaded for each use: its reader object, or null.
+namespace {
+struct ClipFactsUse {
+  HMODULE h = NULL;
   IClipFacts* pFacts = NULL;
-  if (pfn && SUCCEEDED(pfn(CLSID_ClipFacts, IID_IClipFacts, reinterpret_cast<void**>(&pFacts))) && pFacts) {
-    WCHAR wpath[MAX_PATH], wtitle[256];
-    if (::MultiByteToWideChar(CP_ACP, 0, pszPath, -1, wpath, MAX_PATH) &&
-        ::MultiByteToWideChar(CP_ACP, 0, pszTitle, -1, wtitle, 256) && SUCCEEDED(pFacts->Open(wpath))) {
-      IClipFactsEdit* pEdit = NULL;
-      if (SUCCEEDED(pFacts->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&pEdit))) && pEdit) {
-        ok = SUCCEEDED(pEdit->SetTitle(wtitle)) && SUCCEEDED(pEdit->Save());
-        pEdit->Release();
-      }
-    }
-    pFacts->Release();
+  ClipFactsUse() {
+    CString dll = TransProgramFolder() + "\\Core\\ScoreHall\\ClipFacts.dll";
+    h = ::LoadLibraryA(dll);
+    if (!h) return;
+    PFNCLIPFACTSCREATE pfn = reinterpret_cast<PFNCLIPFACTSCREATE>(::GetProcAddress(h, "DllCreateInstance"));
+    if (pfn && FAILED(pfn(CLSID_ClipFacts, IID_IClipFacts, reinterpret_cast<void**>(&pFacts)))) pFacts = NULL;
   }
-  ::FreeLibrary(h);
+  ~ClipFactsUse() {
+    if (pFacts) pFacts->Release();
+    if (h) ::FreeLibrary(h);
+  }
+  BOOL Open(LPCSTR pszPath) {
+    WCHAR wpath[MAX_PATH];
+    return pFacts && ::MultiByteToWideChar(CP_ACP, 0, pszPath, -1, wpath, MAX_PATH) && SUCCEEDED(pFacts->Open(wpath));
+  }
+};
+}  // namespace
+
+BOOL RenameContentTitle(LPCSTR pszPath, LPCSTR pszTitle) {
+  ClipFactsUse use;
+  WCHAR wtitle[256];
+  if (!::MultiByteToWideChar(CP_ACP, 0, pszTitle, -1, wtitle, 256) || !use.Open(pszPath)) return FALSE;
+  BOOL ok = FALSE;
+  IClipFactsEdit* pEdit = NULL;
+  if (SUCCEEDED(use.pFacts->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&pEdit))) && pEdit) {
+    ok = SUCCEEDED(pEdit->SetTitle(wtitle)) && SUCCEEDED(pEdit->Save());
+    pEdit->Release();
+  }
   return ok;
+}
+
+int ReadContentTitle(LPCSTR pszPath, CString* pTitle) {
+  ClipFactsUse use;
+  if (!use.h) return -1;
+  CLIPFACTSINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!use.Open(pszPath) || FAILED(use.pFacts->GetInfo(&info)) || !info.szTitle[0]) return 0;
+  char title[512] = "";
+  ::WideCharToMultiByte(CP_ACP, 0, info.szTitle, -1, title, sizeof(title), NULL, NULL);
+  *pTitle = title;
+  return 1;
 }
 
 // The item a list notice is about: the details list is a virtual list whose notices carry
@@ -145,6 +170,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
         return TRUE;
       }
       if (!pItem->HasKind(VXKIND_STILL) && !pItem->HasKind(VXKIND_MOVIE)) {
+        if (pItem->HasKind(VXKIND_CARDTRACK)) PlayTrackWithMelodeck(pItem, this);
         long r = GotoSubFolder(pItem);
         if (r != ERROR_INVALID_PARAMETER) return TRUE;
         char link[520];

@@ -55,7 +55,8 @@ int CVxGUITrans::RenameThumbnail(CThumbnail* pItem, LPCSTR pszNewName) {
     PostErrorMessage(IDS_BROWSER_RENAME_FAILED, MB_ICONERROR);
     return 0;
   }
-  if (pItem->IsFolder() && IsProtectedFolder(old)) {
+  // A card scene's stream keeps its name: the card's playlists name it.
+  if (pItem->IsDiscContent() || (pItem->IsFolder() && IsProtectedFolder(old))) {
     PostErrorMessage(IDS_BROWSER_RENAME_FAILED, MB_ICONERROR);
     return 0;
   }

@@ -1,50 +1,376 @@
 #include "MovieCtrl.h"
 
-// What every Open answers: the back end is not there.
-static const HRESULT kNoBackEnd = HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
+#include <new>
+
+#include "AVCHDPlayCtrl.h"
+#include "DShowPlayer.h"
+#include "MovieCtrlRules.h"
 
 CMovieCtrl::CMovieCtrl()
-    : m_bGoNext(FALSE), m_pTarget(NULL), m_nTargetFlag(0), m_nBackEnd(0), m_dDuration(0), m_bDiscLock(false) {
+    : m_bGoNext(FALSE),
+      m_pTarget(NULL),
+      m_bTargetOption(FALSE),
+      m_pDShow(NULL),
+      m_dDuration(0),
+      m_bOpen(FALSE),
+      m_dSavedPosition(0),
+      m_bFullScreen(FALSE),
+      m_pAvchd(NULL),
+      m_bDiscLock(FALSE) {
   ::SetRectEmpty(&m_rcVideo);
+  ::CoInitialize(NULL);
 }
-CMovieCtrl::~CMovieCtrl() { Close(); }
 
-void CMovieCtrl::SetTarget(CObject* pTarget, int nFlag) {
+CMovieCtrl::~CMovieCtrl() {
+  Close();
+  if (m_pDShow) m_pDShow->DestroyGraph();
+  delete m_pDShow;
+  delete m_pAvchd;
+  ::CoUninitialize();
+}
+
+void CMovieCtrl::FitAspect(int w, int h, RECT& rc) { MovieFitAspect(w, h, rc); }
+void CMovieCtrl::Fit16by9(const RECT& rcIn, RECT& rcOut) { rcOut = MovieFit16by9(rcIn); }
+void CMovieCtrl::Fit4by3(const RECT& rcIn, RECT& rcOut) { rcOut = MovieFit4by3(rcIn); }
+
+void CMovieCtrl::SetTarget(CWnd* pTarget, BOOL bOption) {
   if (pTarget == m_pTarget) return;
   Close();
   m_pTarget = pTarget;
-  m_nTargetFlag = nFlag;
+  m_bTargetOption = bOption;
 }
 
-HRESULT CMovieCtrl::OpenQuickTime(const CString&, RECT rc, BOOL) {
-  m_rcVideo = rc;
-  return kNoBackEnd;
+int CMovieCtrl::Active() const {
+  const bool bAvchd = m_pAvchd && ::IsWindow(m_pAvchd->GetOwnerWnd());
+  return ActiveMovieBackEnd(false, m_pDShow && m_pDShow->IsOpen(), bAvchd, false);
 }
-HRESULT CMovieCtrl::OpenDirectShow(const CString&, RECT rc) {
-  m_rcVideo = rc;
-  return kNoBackEnd;
+
+HRESULT CMovieCtrl::OpenQuickTime(const CString&, RECT, BOOL) {
+  if (!m_pTarget) return E_FAIL;
+  if (m_bOpen) Close();
+  return E_FAIL;  // no bridge in this build
 }
-HRESULT CMovieCtrl::OpenAvchd(const CString&, RECT rc, int) {
+
+HRESULT CMovieCtrl::OpenDirectShow(const CString& strPath, RECT rc) {
+  if (!m_pTarget) return E_FAIL;
+  if (m_bOpen) Close();
+  if (!m_pDShow) m_pDShow = new (std::nothrow) CDShowPlayer();
+  if (!m_pDShow) return E_FAIL;
+  HRESULT hr = m_pDShow->CreateGraph();
+  if (hr == S_OK) hr = m_pDShow->RenderFile(strPath);
+  if (hr != S_OK) {
+    m_pDShow->DestroyGraph();
+    return hr;
+  }
+  const HWND hTarget = m_pTarget->GetSafeHwnd();
+  m_pDShow->SetOwner(hTarget, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+  m_pDShow->SetMessageDrain(hTarget);
+  long w = 0, h = 0;
+  m_pDShow->GetVideoSize(&w, &h);
+  FitAspect(w, h, rc);
+  m_pDShow->SetWindowPosition(rc.left, rc.top, rc.right, rc.bottom);
+  m_pDShow->SetForeground();
+  m_pDShow->Pause();
   m_rcVideo = rc;
-  return kNoBackEnd;
+  m_pDShow->SetTimeFormat(TIME_FORMAT_MEDIA_TIME);
+  LONGLONG d = 0;
+  m_pDShow->GetDuration(&d);
+  m_dDuration = MediaTimeToSeconds(d);
+  m_bOpen = TRUE;
+  return S_OK;
 }
-HRESULT CMovieCtrl::OpenDiscPlayer(RECT rc, const DWORD*, int) {
-  m_rcVideo = rc;
-  return kNoBackEnd;
+
+HRESULT CMovieCtrl::OpenAvchd(const CString& strPath, RECT rc, BOOL bUseRect) {
+  if (!m_pTarget) return E_FAIL;
+  if (m_bOpen) Close();
+  if (!m_pAvchd) m_pAvchd = new (std::nothrow) CAVCHDPlayCtrl();
+  if (!m_pAvchd) return E_FAIL;
+  HRESULT hr = m_pAvchd->Initialize();
+  if (FAILED(hr)) return hr;
+  const RECT r = MovieFit16by9(rc);
+  m_pAvchd->SetOwner(m_pTarget, r, bUseRect);
+  hr = m_pAvchd->SetContFileName(strPath);
+  m_rcVideo = r;
+  if (FAILED(hr)) return hr;
+  m_dDuration = m_pAvchd->GetDuration();
+  m_bOpen = TRUE;
+  return hr;
+}
+
+HRESULT CMovieCtrl::OpenDiscPlayer(RECT, const DWORD*, BOOL) {
+  if (!m_pTarget) return E_FAIL;
+  if (m_bOpen) Close();
+  return E_FAIL;  // no disc player in this build
 }
 
 void CMovieCtrl::Close() {
-  m_nBackEnd = 0;
+  if (m_bOpen) {
+    m_bOpen = FALSE;
+    if (m_pDShow && m_pDShow->IsOpen()) {
+      m_pDShow->Stop();
+      m_pDShow->DestroyGraph();
+    }
+    if (m_pAvchd) {
+      m_pAvchd->Stop();
+      m_pAvchd->Close();
+    }
+  }
   m_dDuration = 0;
+  m_dSavedPosition = 0;
+  ::SetRectEmpty(&m_rcVideo);
+  m_bFullScreen = FALSE;
 }
-void CMovieCtrl::TogglePlay(int) {}
-void CMovieCtrl::Stop() {}
-void CMovieCtrl::Pause() {}
-void CMovieCtrl::Seek(double, int) {}
-BOOL CMovieCtrl::GetPosition(double& dSeconds) const {
-  dSeconds = 0;
-  return IsOpen();
+
+double CMovieCtrl::DShowPosition() {
+  m_pDShow->SetTimeFormat(TIME_FORMAT_MEDIA_TIME);
+  LONGLONG p = 0, s = 0;
+  m_pDShow->GetPositions(&p, &s);
+  return MediaTimeToSeconds(p);
 }
-void CMovieCtrl::SetVideoRect(RECT rc, int) { m_rcVideo = rc; }
-void CMovieCtrl::ToggleFullScreen(BOOL) {}
-void CMovieCtrl::RedrawVideo() {}
+
+BOOL CMovieCtrl::IsPlaying() {
+  if (!m_bOpen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow:
+      return m_pDShow->GetState() == 2;
+    case kMovieAvchd: {
+      const int n = m_pAvchd->GetPlayState();
+      if (n == kWrapEnded) m_bGoNext = TRUE;
+      return n == 2 || n == 3;
+    }
+  }
+  return FALSE;
+}
+
+BOOL CMovieCtrl::TogglePlay(BOOL bRemember) {
+  if (!m_bOpen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow: {
+      const int n = m_pDShow->GetState();
+      if (n == 0 || n == 1) {
+        m_pDShow->Run();
+      } else if (n == 2) {
+        if (bRemember) m_dSavedPosition = DShowPosition();
+        m_pDShow->Pause();
+      }
+      break;
+    }
+    case kMovieAvchd: {
+      const int n = m_pAvchd->GetPlayState();
+      if (n == 0 || n == 1) {
+        if (!m_bDiscLock) m_pAvchd->Play();
+      } else if (n == 2 || n == 3) {
+        if (bRemember) m_dSavedPosition = m_pAvchd->GetCurrentPosition();
+        if (!m_bDiscLock) m_pAvchd->Pause();
+      }
+      break;
+    }
+  }
+  return TRUE;
+}
+
+BOOL CMovieCtrl::Pause() {
+  if (!m_bOpen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow:
+      if (m_pDShow->GetState() >= 0) m_pDShow->Pause();
+      break;
+    case kMovieAvchd: {
+      const int n = m_pAvchd->GetPlayState();
+      if ((n >= 0 && n <= 3) || n == kWrapEnded) m_pAvchd->Pause();
+      break;
+    }
+  }
+  return TRUE;
+}
+
+BOOL CMovieCtrl::Stop() {
+  if (!m_bOpen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow: {
+      const int n = m_pDShow->GetState();
+      if (n == 1 || n == 2) m_pDShow->Stop();
+      break;
+    }
+    case kMovieAvchd: {
+      const int n = m_pAvchd->GetPlayState();
+      if ((n >= 1 && n <= 3) || n == kWrapEnded) m_pAvchd->Stop();
+      break;
+    }
+  }
+  return TRUE;
+}
+
+BOOL CMovieCtrl::GetPosition(double& dSeconds) {
+  dSeconds = 0.0;
+  if (!m_bOpen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow:
+      dSeconds = DShowPosition();
+      break;
+    case kMovieAvchd:
+      dSeconds = m_pAvchd->GetCurrentPosition();
+      if (!IsPlaying()) RedrawVideo();
+      break;
+  }
+  return TRUE;
+}
+
+BOOL CMovieCtrl::Seek(double dSeconds, BOOL bPauseFirst) {
+  if (!m_bOpen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow: {
+      if (bPauseFirst) m_pDShow->Pause();
+      LONGLONG t = LONGLONG(dSeconds * 10000000.0);
+      m_pDShow->SetTimeFormat(TIME_FORMAT_MEDIA_TIME);
+      LONGLONG d = 0, p = 0, s = 0;
+      m_pDShow->GetDuration(&d);
+      m_pDShow->GetPositions(&p, &s);
+      if (DShowSeekNeedsEndApproach(t, d, p)) {
+        LONGLONG before = d - 10000000;
+        m_pDShow->SetCurrentPosition(&before);
+        if (m_pDShow->GetState() == 1) {
+          m_pDShow->Run();
+          ::Sleep(0);
+          m_pDShow->Pause();
+        }
+      }
+      m_pDShow->SetCurrentPosition(&t);
+      break;
+    }
+    case kMovieAvchd:
+      if (m_bDiscLock) break;
+      m_pAvchd->SetCurrentPosition(dSeconds);
+      if (bPauseFirst) m_pAvchd->Pause();
+      break;
+  }
+  return TRUE;
+}
+
+void CMovieCtrl::SetVideoRect(RECT rc, BOOL bUseRect) {
+  if (!m_bOpen) return;
+  switch (Active()) {
+    case kMovieDirectShow: {
+      long w = 0, h = 0;
+      m_pDShow->GetVideoSize(&w, &h);
+      RECT fitted = rc;
+      FitAspect(w, h, fitted);
+      m_pDShow->SetWindowPosition(fitted.left, fitted.top, fitted.right, fitted.bottom);
+      if (m_pDShow->GetState() != 2) {
+        // A still picture repaints only when the position moves.
+        m_pDShow->SetTimeFormat(TIME_FORMAT_MEDIA_TIME);
+        LONGLONG p = 0, s = 0;
+        m_pDShow->GetPositions(&p, &s);
+        LONGLONG next = p + 1;
+        m_pDShow->SetCurrentPosition(&next);
+        m_pDShow->SetCurrentPosition(&p);
+      }
+      break;
+    }
+    case kMovieAvchd:
+      m_pAvchd->SetWindowPos(rc.left, rc.top, rc.right, rc.bottom, bUseRect);
+      break;
+  }
+  m_rcVideo = rc;
+}
+
+BOOL CMovieCtrl::GetVideoSize(int* pWidth, int* pHeight) const {
+  if (!pWidth && !pHeight) return FALSE;
+  if (pWidth) *pWidth = m_rcVideo.right - m_rcVideo.left;
+  if (pHeight) *pHeight = m_rcVideo.bottom - m_rcVideo.top;
+  return TRUE;
+}
+
+int CMovieCtrl::FitVideoRect(int l, int t, int r, int b, RECT* pOut) const {
+  if (pOut) *pOut = MovieFitVideoRect(m_bOpen != FALSE, m_rcVideo, l, t, r, b);
+  return 0;
+}
+
+BOOL CMovieCtrl::IsFullScreen() {
+  if (!m_bOpen || !m_bFullScreen) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow: {
+      BOOL bFull = FALSE;
+      return SUCCEEDED(m_pDShow->IsFullScreen(&bFull)) && bFull;
+    }
+    case kMovieAvchd:
+      return m_pAvchd->GetDisplaySize() == 3;
+  }
+  return FALSE;
+}
+
+BOOL CMovieCtrl::ToggleFullScreen(BOOL bRestore) {
+  if (!m_bOpen || ::IsRectEmpty(&m_rcVideo) || m_dDuration <= 0) return FALSE;
+  switch (Active()) {
+    case kMovieDirectShow: {
+      BOOL bFull = FALSE;
+      if (FAILED(m_pDShow->IsFullScreen(&bFull))) break;
+      if (bFull) {
+        const int s = m_pDShow->GetState();
+        LONGLONG p = 0, stop = 0;
+        m_pDShow->GetPositions(&p, &stop);
+        m_pDShow->Stop();
+        m_pDShow->SetFullScreen(FALSE);
+        m_bFullScreen = FALSE;
+        if (s == 1 || s == 2) {
+          m_pDShow->SetCurrentPosition(&p);
+          if (s == 2)
+            m_pDShow->Run();
+          else
+            m_pDShow->Pause();
+        }
+        long w = 0, h = 0;
+        m_pDShow->GetVideoSize(&w, &h);
+        RECT fitted = m_rcVideo;
+        FitAspect(w, h, fitted);
+        m_pDShow->SetWindowPosition(fitted.left, fitted.top, fitted.right, fitted.bottom);
+        if (m_pDShow->GetState() != 2) {
+          if (bRestore && m_dSavedPosition > 0) {
+            LONGLONG saved = LONGLONG(m_dSavedPosition * 10000000.0);
+            m_pDShow->SetCurrentPosition(&saved);
+          } else {
+            m_pDShow->Pause();
+          }
+        }
+      } else {
+        m_pDShow->SetFullScreen(TRUE);
+        m_bFullScreen = TRUE;
+        const int s = m_pDShow->GetState();
+        if (s == 0 || s == 1) m_pDShow->Run();
+      }
+      break;
+    }
+    case kMovieAvchd:
+      if (m_pAvchd->GetDisplaySize() != 3) {
+        m_pAvchd->SetDisplaySize(3);
+        m_bFullScreen = TRUE;
+        const int n = m_pAvchd->GetPlayState();
+        if (n == 0 || n == 1) m_pAvchd->Play();
+      } else {
+        m_pAvchd->Stop();
+        m_pAvchd->SetDisplaySize(4);
+        m_bFullScreen = FALSE;
+        if (m_pAvchd->GetPlayState() != 2 && bRestore && m_dSavedPosition > 0)
+          m_pAvchd->SetCurrentPosition(m_dSavedPosition);
+      }
+      break;
+  }
+  if (HWND hTray = ::FindWindowA("Shell_TrayWnd", NULL)) {
+    ::ShowWindow(hTray, m_bFullScreen ? SW_HIDE : SW_SHOWNA);
+    ::UpdateWindow(hTray);
+  }
+  m_dSavedPosition = 0;
+  return TRUE;
+}
+
+void CMovieCtrl::RedrawVideo() {
+  if (m_pAvchd && ::IsWindow(m_pAvchd->GetOwnerWnd())) m_pAvchd->Repaint();
+}
+
+BOOL CMovieCtrl::IsVideoWindow(HWND hWnd) const {
+  switch (Active()) {
+    case kMovieAvchd:
+      return m_pAvchd->GetOwnerWnd() == hWnd;
+  }
+  return FALSE;
+}

@@ -1,11 +1,15 @@
-// CMovieCtrl: the movie playback controller that the browser controller makes at start and
-// keeps in the document for the enlarged view. No playback back end is installed in this
-// build: every Open fails, nothing is ever open or playing, and the back ends report
-// themselves unusable.
+// CMovieCtrl: plays one movie at a time inside a target window and hides which back end
+// does the work: DirectShow for ordinary movie files, the AVCHD play control (the movie
+// kit) for AVCHD scenes. The QuickTime bridge and the disc player are not installed in
+// this build: their opens fail with E_FAIL and QuickTime is reported unusable. The browser
+// controller makes one at start and keeps it in the document for the views.
 #pragma once
 #include <fw/fw.h>
 
 #include "VxGUITransApi.h"
+
+class CDShowPlayer;
+class CAVCHDPlayCtrl;
 
 class VXGUITRANS_API CMovieCtrl {
  public:
@@ -13,39 +17,58 @@ class VXGUITRANS_API CMovieCtrl {
   virtual ~CMovieCtrl();
 
   // Closes the open movie first when the target changes.
-  void SetTarget(CObject* pTarget, int nFlag);
-  CObject* GetTarget() const { return m_pTarget; }
+  void SetTarget(CWnd* pTarget, BOOL bOption);
+  CWnd* GetTarget() const { return m_pTarget; }
 
-  HRESULT OpenQuickTime(const CString& strPath, RECT rcVideo, BOOL bRepeat);
+  HRESULT OpenQuickTime(const CString& strPath, RECT rcVideo, BOOL bLoop);
   HRESULT OpenDirectShow(const CString& strPath, RECT rcVideo);
-  HRESULT OpenAvchd(const CString& strPath, RECT rcVideo, int nFlag);
-  HRESULT OpenDiscPlayer(RECT rcVideo, const DWORD adwDisc[3], int nFlag);
+  HRESULT OpenAvchd(const CString& strPath, RECT rcVideo, BOOL bUseRect);
+  HRESULT OpenDiscPlayer(RECT rcVideo, const DWORD adwDisc[3], BOOL bUseRect);
   void Close();
-  BOOL IsOpen() const { return m_nBackEnd != 0; }
-  BOOL IsPlaying() const { return FALSE; }
-  void TogglePlay(int nFlag);
-  void Stop();
-  void Pause();
-  void Seek(double dSeconds, int nFlag);
-  BOOL GetPosition(double& dSeconds) const;
+  BOOL IsOpen() const { return m_bOpen; }
+  BOOL IsPlaying();
+  // Plays when stopped or paused, pauses when playing (remembering the position if asked).
+  BOOL TogglePlay(BOOL bRemember);
+  BOOL Pause();
+  BOOL Stop();
+  BOOL GetPosition(double& dSeconds);
+  BOOL Seek(double dSeconds, BOOL bPauseFirst);
   double GetDuration() const { return m_dDuration; }
-  void SetVideoRect(RECT rc, int nFlag);
+  void SetVideoRect(RECT rc, BOOL bUseRect);
+  BOOL GetVideoSize(int* pWidth, int* pHeight) const;
   BOOL IsVideoRectEmpty() const { return ::IsRectEmpty(&m_rcVideo); }
-  BOOL IsFullScreen() const { return FALSE; }
-  void ToggleFullScreen(BOOL bFull);
-  int GetDiscPlayerKind() const { return 0; }
+  int FitVideoRect(int l, int t, int r, int b, RECT* pOut) const;
+  BOOL ToggleFullScreen(BOOL bRestore);
+  BOOL IsFullScreen();
   void RedrawVideo();
-  void SetDiscControlLock(bool bLock) { m_bDiscLock = bLock; }
+  BOOL IsVideoWindow(HWND hWnd) const;
+  // 1 once an AVCHD play control exists, else 2 once a disc player exists, else 0.
+  int GetDiscPlayerKind() const { return m_pAvchd ? 1 : 0; }
+  int SetDiscControlLock(BOOL bLock) {
+    m_bDiscLock = bLock;
+    return 0;
+  }
   BOOL IsQuickTimeUsable() const { return FALSE; }
 
-  // Set by the enlarged view on the end-of-movie message, cleared after moving on.
+  static void FitAspect(int w, int h, RECT& rc);
+  static void Fit16by9(const RECT& rcIn, RECT& rcOut);
+  static void Fit4by3(const RECT& rcIn, RECT& rcOut);
+
+  // Set when an AVCHD movie reports its end; the owners clear it when they move on.
   BOOL m_bGoNext;
 
  private:
-  CObject* m_pTarget;
-  int m_nTargetFlag;
-  int m_nBackEnd;  // 0 none
-  double m_dDuration;
+  int Active() const;  // MovieBackEnd of MovieCtrlRules.h
+  double DShowPosition();
+
+  CWnd* m_pTarget;
+  BOOL m_bTargetOption;
   RECT m_rcVideo;
-  bool m_bDiscLock;
+  CDShowPlayer* m_pDShow;
+  double m_dDuration;
+  BOOL m_bOpen;
+  double m_dSavedPosition;
+  BOOL m_bFullScreen;
+  CAVCHDPlayCtrl* m_pAvchd;
+  BOOL m_bDiscLock;
 };

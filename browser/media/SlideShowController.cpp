@@ -1,8 +1,25 @@
 #include "SlideShowController.h"
 
+#include "SlideShowRules.h"
+
+namespace {
+bool FileExists(const char* pszPath) {
+  const DWORD a = ::GetFileAttributesA(pszPath);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+}  // namespace
+
+CString SlideShowTempFolder() {
+  char szTemp[MAX_PATH] = {};
+  if (!::GetTempPathA(MAX_PATH, szTemp)) return CString();
+  CString folder(szTemp);
+  if (folder.Right(1) != "\\") folder += "\\";
+  return folder + "vxSlideShow";
+}
+
 CSlideShowController::CSlideShowController()
     : m_pOwner(NULL), m_quality(SLD_QUALITY_0), m_type(SLD_TYPE_0), m_nOption1(0), m_nOption2(0), m_bHasParams(FALSE) {}
-CSlideShowController::~CSlideShowController() {}
+CSlideShowController::~CSlideShowController() { Finish(); }
 
 HRESULT CSlideShowController::SetParams(CView* pOwner, SLD_QUALITY quality, SLD_TYPE type,
                                         const std::vector<tagSLD_V_TYPE>* pSlides,
@@ -43,6 +60,25 @@ HRESULT CSlideShowController::GetParams(void*, SLD_QUALITY* pQuality, SLD_TYPE* 
   return S_OK;
 }
 
-// The full-screen player is not installed.
-HRESULT CSlideShowController::Start() { return HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED); }
-void CSlideShowController::Finish() {}
+HRESULT CSlideShowController::Start() {
+  m_showSlides = SlideShowList(m_slides, FileExists);
+  m_showMusic = SlideMusicList(m_sounds, [](const char* p) { return FileExists(p); });
+  if (m_showSlides.empty()) return E_FAIL;
+  // The full-screen player is not installed.
+  return HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
+}
+
+// Deletes only the prepared pictures of the list that lie directly in the show's own
+// folder, then that folder when it is empty: a list naming "C:\x.bmp" must not empty C:,
+// and nothing below the folder (links, encrypted entries) is descended into.
+void CSlideShowController::Finish() {
+  if (!m_nOption2) return;
+  const CString folder = SlideShowTempFolder();
+  if (folder.IsEmpty()) return;
+  for (const std::string& path : SlidePreparedToDelete(m_slides, (LPCSTR)folder)) {
+    const DWORD a = ::GetFileAttributesA(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) continue;
+    ::DeleteFileA(path.c_str());
+  }
+  ::RemoveDirectoryA(folder);  // fails while anything is left in it
+}

@@ -1,7 +1,6 @@
-// CZoomWndController: the full-screen zoom window over a two-level list of items (groups
-// of thumbnails). The zoom window itself is not part of this build: Open keeps the list and
-// the current item but opens no window and answers 0. The list and its navigation are
-// real, so the browser's zoom queries answer from it.
+// CZoomWndController: the full-screen zoom window (CVxZoomWnd) over a two-level list of
+// items (groups of thumbnails). The window asks its owner to move; the owner calls the
+// Show* operations here, which move in the list and show the new item in the window.
 #pragma once
 #include <fw/fw.h>
 
@@ -10,6 +9,8 @@
 #include "VxGUITransApi.h"
 
 class CThumbnail;
+class CMovieCtrl;
+class CVxZoomWnd;
 
 class VXGUITRANS_API CZoomItemList {
  public:
@@ -42,26 +43,32 @@ class VXGUITRANS_API CZoomWndController {
   virtual ~CZoomWndController();
 
   void AddItem(const CList<CThumbnail*, CThumbnail*>& list);
-  // Nonzero when the window opened; this build has no zoom window, so 0. An invalid path
-  // clears the item list.
-  int Open(CThumbnail* pItem, CWnd* pOwner, HBITMAP hBackground, void* pValue);
-  void Close();
+  // Opens the window on the item, full screen; FALSE (and an empty list) for an invalid
+  // path, an item outside the list or a window that cannot be made.
+  int Open(CThumbnail* pItem, CWnd* pOwner, HBITMAP hBackground, CMovieCtrl* pMovie);
+  // Shows another item in the open window.
+  int Show(CThumbnail* pItem);
+  HRESULT PlayMovie(CThumbnail* pItem, BOOL bStart);
+  BOOL Close();
   void Destroy();
   CString GetCurrentPath() const;
+  void SendKey(UINT nKey);
   bool HasPrevGroup() const { return m_items.HasPrevGroup(); }
   bool HasPrevItem() const { return m_items.HasPrevItem(); }
   bool HasNextItem() const { return m_items.HasNextItem(); }
   bool HasNextGroup() const { return m_items.HasNextGroup(); }
-  void ShowPrevGroup() { m_items.MovePrevGroup(); }
-  void ShowPrevItem() { m_items.MovePrevItem(); }
-  void ShowNextItem() { m_items.MoveNextItem(); }
-  void ShowNextGroup() { m_items.MoveNextGroup(); }
-  void ShowFirst() { m_items.MoveFirst(); }
-  HWND GetWindow() const { return m_hWnd; }
+  BOOL ShowPrevGroup();
+  BOOL ShowPrevItem();
+  BOOL ShowNextItem();
+  BOOL ShowNextGroup();
+  BOOL ShowFirst();
+  HWND GetWindow() const;
+  CVxZoomWnd* GetZoomWnd() const { return m_pWnd; }
 
   CZoomItemList m_items;
 
  private:
-  HWND m_hWnd;
   HBITMAP m_hBackground;
+  CVxZoomWnd* m_pWnd;
+  CMovieCtrl* m_pMovie;
 };

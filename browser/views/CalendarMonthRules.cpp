@@ -2,6 +2,7 @@
 #include "CalendarMonthRules.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace calmonth {
 
@@ -122,6 +123,46 @@ bool ModeHintShows(int value, int* lastSeen) {
   if (value == *lastSeen) return false;
   *lastSeen = value;
   return value == kViewMode;
+}
+
+static bool Counts(UINT kind) { return !(kind & 0x100) && (kind & (0x200 | 0x1000)); }
+static bool Dated(int year) { return year >= 1971 && year <= 2037; }
+
+void FindMonths(const std::vector<DatedItem>& items, Month* shown, Month* earliest, Month* latest) {
+  *shown = {0, 0}, *latest = {2038, 1}, *earliest = {-1, -1};
+  bool undatedFirst = false;
+  for (const DatedItem& it : items) {
+    if (!Counts(it.kind)) continue;
+    if (!Dated(it.year)) {
+      undatedFirst = true;
+      continue;
+    }
+    *earliest = {it.year, it.month};
+    if (undatedFirst) {
+      *shown = {2038, 1};
+      return;
+    }
+    break;
+  }
+  for (auto it = items.rbegin(); it != items.rend(); ++it) {
+    if (!Counts(it->kind)) continue;
+    if (Dated(it->year))
+      *latest = *shown = {it->year, it->month};
+    else
+      *shown = {2038, 1};
+    return;
+  }
+}
+
+bool ParseDateText(const char* text, int* year, int* month, int* day) {
+  if (!text) return false;
+  int y, m, d;
+  char tail;
+  if (std::sscanf(text, "%4d/%2d/%2d%c", &y, &m, &d, &tail) != 3) return false;
+  if (d == 0) d = 1;  // a month's text may leave the day open
+  if (y < 1 || m < 1 || m > 12 || d < 1 || d > MaxDay(m, y)) return false;
+  *year = y, *month = m, *day = d;
+  return true;
 }
 
 }  // namespace calmonth

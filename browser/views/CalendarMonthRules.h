@@ -62,3 +62,22 @@ Buttons ButtonStates(Month shown, Month earliest, Month latest, const Cells& cel
 bool ModeHintShows(int value, int* lastSeen);
 
 }  // namespace calmonth
+
+namespace calmonth {
+
+// What the month finding reads of an item of the calendar page, in page order.
+struct DatedItem {
+  UINT kind;             // the kind word
+  int year, month, day;  // recording date (year 0 for none)
+};
+// The months a page spans: the first dated picture or movie gives the earliest month, the
+// last one the latest and shown month; an undated one before the first dated one shows
+// the undated pseudo-month (2038/01). Companion files do not count. Without a picture or
+// movie only the defaults are set: shown (0, 0), earliest (-1, -1), latest (2038, 1).
+void FindMonths(const std::vector<DatedItem>& items, Month* shown, Month* earliest, Month* latest);
+
+// A "yyyy/mm/dd" date text of a mode hint, a day of 00 counting as the 1st; false (nothing
+// set) for anything else.
+bool ParseDateText(const char* text, int* year, int* month, int* day);
+
+}  // namespace calmonth

@@ -70,6 +70,24 @@ int EnlargedCaptionWidth(int cxPicture, int cyPicture, int cxBuffer, int cyBuffe
   return (int)((LONGLONG)cxPicture * std::min(sx, sy) / 1000);
 }
 
+int EnlargedNextEntry(const std::vector<const void*>& pages, int nSelected) {
+  if (nSelected < 0 || nSelected + 1 >= (int)pages.size()) return -1;
+  if (!pages[nSelected] || pages[nSelected + 1] != pages[nSelected]) return -1;
+  return nSelected + 1;
+}
+
+SIZE EnlargedLoadBox(const RECT& rcMonitor, SIZE szView) {
+  LONG cx = std::max<LONG>(rcMonitor.right - rcMonitor.left, szView.cx);
+  LONG cy = std::max<LONG>(rcMonitor.bottom - rcMonitor.top, szView.cy);
+  return SIZE{std::max<LONG>(cx, 1), std::max<LONG>(cy, 1)};
+}
+
+BOOL EnlargedNeedsReload(SIZE szPicture, SIZE szBox, SIZE szView) {
+  if (szPicture.cx <= 0 || szPicture.cy <= 0 || szBox.cx <= 0 || szBox.cy <= 0) return FALSE;
+  BOOL bCut = szPicture.cx >= szBox.cx || szPicture.cy >= szBox.cy;
+  return bCut && (szView.cx > szBox.cx || szView.cy > szBox.cy);
+}
+
 int EnlargedTicks(double d) { return d > 0 ? (int)std::floor(d * 10 + 0.5) : 0; }
 
 VXMOVIEMESSAGE EnlargedMovieMessage(BOOL bApiMovie, BOOL bApiUnusable, HRESULT hr) {

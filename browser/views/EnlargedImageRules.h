@@ -23,6 +23,19 @@ UINT EnlargedNewWndID(const std::vector<UINT>& used);
 // (thousandths, 64-bit).
 int EnlargedCaptionWidth(int cxPicture, int cyPicture, int cxBuffer, int cyBuffer);
 
+// Where a movie that ended goes on: pages[i] is the page of the browser list's entry i
+// (null when the entry has no thumbnail), nSelected the selected entry. The entry to go
+// on to, or -1 to stop at the first frame (the selected entry is the last, is not in the
+// list, or the next one lies on another page).
+int EnlargedNextEntry(const std::vector<const void*>& pages, int nSelected);
+
+// The box a picture is loaded into: its monitor's size, or more where the view is larger
+// (a window across monitors).
+SIZE EnlargedLoadBox(const RECT& rcMonitor, SIZE szView);
+// Whether a picture loaded into the box must be loaded again for the view: it was cut
+// down to the box (it fills one of its sides) and the view is now larger than the box.
+BOOL EnlargedNeedsReload(SIZE szPicture, SIZE szBox, SIZE szView);
+
 // Tenths of a second, to the nearest; 0 for a time not above 0.
 int EnlargedTicks(double dSeconds);
 

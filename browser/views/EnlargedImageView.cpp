@@ -88,7 +88,8 @@ CEnlargedImageView::CEnlargedImageView()
       m_pShown(new CFileTime),
       m_hCaptionFont(NULL),
       m_bRepeat(TRUE),
-      m_bRetryPending(FALSE) {
+      m_bRetryPending(FALSE),
+      m_szLoadBox{0, 0} {
   // The view never scrolls: its drawing stays in client coordinates.
   SetCenter(FALSE);
 }
@@ -276,7 +277,10 @@ HRESULT CEnlargedImageView::LoadPicture(CThumbnail* pItem) {
     if (LPCSTR p = ::PrGetPropertyString(h, VXPROP_CAPTION)) m_strCaption = p;
     ::PrExitGetPropertyString(h);
   }
-  long r = m_picture.Load(path, 0);
+  m_strPicturePath = path;
+  m_szLoadBox = LoadBox();
+  // Decoded no larger than the monitor needs, upright by its Exif orientation.
+  long r = m_picture.LoadFit(path, m_szLoadBox, CMDIB_LOAD_UPRIGHT);
   if (r < 0) {
     m_picture.Empty();
     // One retry: the file may still be being written.
@@ -289,11 +293,18 @@ HRESULT CEnlargedImageView::LoadPicture(CThumbnail* pItem) {
     return (HRESULT)r;
   }
   CMWriteProfileInt(VXDOC_SECTION, "Wait", 0);
-  int orientation = CCMDIB::GetOrientationInfo(path, NULL, 0);
-  if (orientation > 0) r = m_picture.RotationFilter2(orientation, NULL);
   if (!CreateStillImageBuffer()) return E_FAIL;
   Invalidate();
   return (HRESULT)r;
+}
+
+SIZE CEnlargedImageView::LoadBox() {
+  CRect rc;
+  GetClientRect(&rc);
+  MONITORINFO mi = {sizeof(mi)};
+  HMONITOR h = ::MonitorFromWindow(GetSafeHwnd(), MONITOR_DEFAULTTONEAREST);
+  if (!h || !::GetMonitorInfoA(h, &mi)) ::SetRect(&mi.rcMonitor, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  return EnlargedLoadBox(mi.rcMonitor, rc.Size());
 }
 
 BOOL CEnlargedImageView::CreateStillImageBuffer() {
@@ -305,6 +316,14 @@ BOOL CEnlargedImageView::CreateStillImageBuffer() {
   else
     GetClientRect(&rc);
   if (rc.Width() <= 0 || rc.Height() <= 0) return TRUE;
+  // A view grown beyond the box the picture was cut down to (another monitor) loads it
+  // again; a failure keeps the smaller picture.
+  if (!m_bMovieLoaded && EnlargedNeedsReload(m_picture.GetDimensions(), m_szLoadBox, rc.Size())) {
+    SIZE box = LoadBox();
+    CCMDIB larger;
+    if (larger.LoadFit(m_strPicturePath, box, CMDIB_LOAD_UPRIGHT) >= 0) m_picture = larger;
+    m_szLoadBox = box;
+  }
   // The picture fitted (not stretched) into the target, so the caption's scale holds.
   CRect fit = EnlargedDrawRect(m_picture.GetWidth(), m_picture.GetHeight(), CRect(0, 0, rc.Width(), rc.Height()));
   return m_picture.ResizeFilter(CSize(std::max(1, fit.Width()), std::max(1, fit.Height())), &m_buffer, 33) >= 0;
@@ -523,15 +542,45 @@ void CEnlargedImageView::UpdatePlayPosFromSlider() {
   SetTimer(VXTIMER_POSITION, 200, NULL);
 }
 
+// A movie that ended goes on to the next entry of the browser's list when it lies on the
+// same page: the main window is asked to select it (a movie starts playing). FALSE when
+// there is none to go on to.
+BOOL CEnlargedImageView::GoOnToNextEntry() {
+  CVxDocument* pVx = GetDocument();
+  CBrowserDocument* pDoc = pVx ? pVx->GetBrowser() : NULL;
+  ICGBrowser* pBrowser = GetCGBrowser();
+  if (!pDoc || !pBrowser) return FALSE;
+  CThumbnail* pSelected = pDoc->GetLastSelectedItem();
+  CGFileInfoList list;
+  if (!pSelected || FAILED(pBrowser->GetFileData(&list, 0))) return FALSE;
+  std::vector<CThumbnail*> items;
+  std::vector<const void*> pages;
+  int nSelected = -1;
+  for (POSITION pos = list.GetHeadPosition(); pos;) {
+    CThumbnail* p = pDoc->GetThumbnail(list.GetNext(pos).path);
+    if (p == pSelected && nSelected < 0) nSelected = (int)items.size();
+    items.push_back(p);
+    pages.push_back(p ? p->GetPage() : NULL);
+  }
+  int next = EnlargedNextEntry(pages, nSelected);
+  if (next < 0 || !items[next]) return FALSE;
+  if (items[next]->HasKind(VXKIND_MOVIE)) CMWriteProfileInt(VXDOC_SECTION, "VideoStart", 1);
+  HWND hMain = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : NULL;
+  if (!hMain) return FALSE;
+  ::PostMessageA(hMain, WM_BROWSER_NEXT_THUMBNAIL, (WPARAM)GetSafeHwnd(),
+                 (LPARAM)items[next]->GetUniqueID(VXID_SLOT_VIEW));
+  return TRUE;
+}
+
 void CEnlargedImageView::UpdatePlayPosFromMovie() {
   if (m_bSeeking || !m_pMovie || !m_pSlider || !m_pSlider->GetSafeHwnd()) return;
   if (m_pMovie->m_bGoNext) {
-    // Going on to the next movie of the folder comes with the movie back ends; until then
-    // the movie stops at its first frame.
     m_pMovie->m_bGoNext = FALSE;
-    m_pMovie->Stop();
-    m_pMovie->Seek(0.0, 0);
-    m_pMovie->Pause();
+    if (!GoOnToNextEntry()) {
+      m_pMovie->Stop();
+      m_pMovie->Seek(0.0, 0);
+      m_pMovie->Pause();
+    }
   }
   double pos = 0;
   m_pMovie->GetPosition(pos);

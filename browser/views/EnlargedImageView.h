@@ -48,6 +48,9 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
   HRESULT LoadMovie(CThumbnail* pItem);
   void ResetFocusView();
   BOOL CreateStillImageBuffer();
+  // The box a picture is loaded into: the monitor's size, or the view's when larger.
+  SIZE LoadBox();
+  BOOL GoOnToNextEntry();
   void GetVideoRect(RECT* pRect);
   void GetPlayBtnRect(RECT* pRect);
   void GetFullBtnRect(RECT* pRect);
@@ -92,6 +95,9 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
  private:
   CCMDIB m_picture;
   CCMDIB m_buffer;
+  // The picture's file and the box it was loaded into (its monitor's size).
+  CString m_strPicturePath;
+  SIZE m_szLoadBox;
   CButton* m_pPlayBtn;
   CButton* m_pFullBtn;
   CSliderCtrl* m_pSlider;

@@ -74,11 +74,15 @@ void StoreFolderColour(const std::string& path, COLORREF colour, bool remove) {
     CMWriteProfileInt(kColourSection, path.c_str(), static_cast<int>(colour));
 }
 
-void MoveFolderColours(const std::string& oldPath, const std::string& newPath) {
+namespace {
+
+HKEY OpenColourKey(REGSAM access) {
   const std::string key = std::string(CMGetKeyPosition()) + "\\" + kColourSection;
   HKEY h = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ | KEY_WRITE, &h) != ERROR_SUCCESS) return;
-  // Names first: the key changes under the enumeration.
+  return RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, access, &h) == ERROR_SUCCESS ? h : nullptr;
+}
+
+std::vector<std::string> ValueNames(HKEY h) {
   std::vector<std::string> names;
   for (DWORD i = 0;; ++i) {
     char name[2048];
@@ -86,6 +90,24 @@ void MoveFolderColours(const std::string& oldPath, const std::string& newPath) {
     if (RegEnumValueA(h, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     names.emplace_back(name, len);
   }
+  return names;
+}
+
+}  // namespace
+
+std::vector<std::string> ColouredFolders() {
+  HKEY h = OpenColourKey(KEY_READ);
+  if (!h) return {};
+  std::vector<std::string> names = ValueNames(h);
+  RegCloseKey(h);
+  return names;
+}
+
+void MoveFolderColours(const std::string& oldPath, const std::string& newPath) {
+  HKEY h = OpenColourKey(KEY_READ | KEY_WRITE);
+  if (!h) return;
+  // Names first: the key changes under the enumeration.
+  const std::vector<std::string> names = ValueNames(h);
   for (const std::string& name : names) {
     std::optional<std::string> moved = MovedColourKey(name, oldPath, newPath);
     if (!moved || *moved == name) continue;

@@ -31,6 +31,8 @@ constexpr char kChangedSection[] = "VazODA\\FolderName";
 // A folder's colour, -1 for none.
 LONG ReadFolderColour(const std::string& path);
 void StoreFolderColour(const std::string& path, COLORREF colour, bool remove);
+// The paths that have a stored colour, as stored (one read for a whole level).
+std::vector<std::string> ColouredFolders();
 // Moves the stored colours of oldPath and of every folder below it to newPath.
 void MoveFolderColours(const std::string& oldPath, const std::string& newPath);
 

@@ -19,14 +19,19 @@ void DispatchWaiting() {
 
 const char kAnchor = 0;  // an address inside this module
 
+struct ProbeStart {
+  SubfolderProbe* probe;
+  HMODULE module;
+};
+
+}  // namespace
+
 HMODULE ThisModuleReferenced() {
   HMODULE module = nullptr;
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, &kAnchor, &module);
   return module;
 }
 
-// Whether a file-system folder holds a folder; Wine's shell claims sub-folders for every
-// folder, so its answer alone would leave every expand button in place.
 bool HasSubdirectory(const std::string& folder) {
   WIN32_FIND_DATAA fd;
   HANDLE h =
@@ -40,13 +45,6 @@ bool HasSubdirectory(const std::string& folder) {
   FindClose(h);
   return found;
 }
-
-struct ProbeStart {
-  SubfolderProbe* probe;
-  HMODULE module;
-};
-
-}  // namespace
 
 // Shared by the owner and the thread; the last of the two to let go deletes it.
 struct FolderThread::Run {
@@ -151,7 +149,7 @@ SubfolderProbe::~SubfolderProbe() {
   }
 }
 
-unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative) {
+unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative, const std::string& plainFolder) {
   if (!parent || !relative) return 0;
   LPITEMIDLIST copy = JoinItemIdLists(nullptr, relative);
   if (!copy) return 0;
@@ -162,7 +160,7 @@ unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative) {
     ticket = m_next++;
     if (m_next == 0) m_next = 1;
     m_answers[ticket] = kPending;
-    m_jobs.push_back({ticket, parent, copy});
+    m_jobs.push_back({ticket, parent, copy, plainFolder});
     if (!m_running) {
       HMODULE module = ThisModuleReferenced();
       HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, new ProbeStart{this, module}, 0, nullptr);
@@ -235,12 +233,19 @@ void SubfolderProbe::Work() {
         continue;
       }
     }
-    SFGAOF attributes = SFGAO_HASSUBFOLDER;
-    LPCITEMIDLIST item = job.relative;
-    HRESULT hr = job.folder->GetAttributesOf(1, &item, &attributes);
-    Answer a = FAILED(hr) ? kUnknown : (attributes & SFGAO_HASSUBFOLDER) ? kHasSubfolders : kNoSubfolders;
+    Answer a;
+    if (!job.plainFolder.empty()) {
+      // A plain directory: only the disk can tell, and the shell would ask it the same.
+      a = HasSubdirectory(job.plainFolder) ? kHasSubfolders : kNoSubfolders;
+    } else {
+      SFGAOF attributes = SFGAO_HASSUBFOLDER;
+      LPCITEMIDLIST item = job.relative;
+      HRESULT hr = job.folder->GetAttributesOf(1, &item, &attributes);
+      a = FAILED(hr) ? kUnknown : (attributes & SFGAO_HASSUBFOLDER) ? kHasSubfolders : kNoSubfolders;
+    }
     std::string path;
-    if (a == kHasSubfolders && GetDisplayNameText(job.folder, job.relative, SHGDN_FORPARSING, &path)) {
+    if (job.plainFolder.empty() && a == kHasSubfolders &&
+        GetDisplayNameText(job.folder, job.relative, SHGDN_FORPARSING, &path)) {
       DWORD attr = GetFileAttributesA(path.c_str());
       if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) && !HasSubdirectory(path))
         a = kNoSubfolders;

@@ -10,8 +10,16 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <string>
 
 namespace disktree {
+
+// This library's handle with one reference taken: a thread that holds it ends with
+// FreeLibraryAndExitThread, so the library is never unloaded under it.
+HMODULE ThisModuleReferenced();
+// Whether a file-system folder holds a folder; Wine's shell claims sub-folders for every
+// folder, so its answer alone would leave every expand button in place.
+bool HasSubdirectory(const std::string& folder);
 
 class FolderThread {
  public:
@@ -49,8 +57,9 @@ class SubfolderProbe {
   enum Answer { kPending, kHasSubfolders, kNoSubfolders, kUnknown };
   SubfolderProbe();
   ~SubfolderProbe();
-  // Queues a probe; 0 when it cannot be queued.
-  unsigned Submit(IShellFolder* parent, LPCITEMIDLIST relative);
+  // Queues a probe; 0 when it cannot be queued. plainFolder, when given, is the path of a
+  // plain file-system directory, which is asked on the disk alone.
+  unsigned Submit(IShellFolder* parent, LPCITEMIDLIST relative, const std::string& plainFolder = std::string());
   // The answer once it is there, waiting at most timeoutMs; kPending when it is not.
   Answer Wait(unsigned ticket, DWORD timeoutMs);
   // The answer if it is there, without waiting (a wait of 0 still sleeps under this
@@ -67,6 +76,7 @@ class SubfolderProbe {
     unsigned ticket;
     IShellFolder* folder;
     LPITEMIDLIST relative;
+    std::string plainFolder;
   };
   static DWORD WINAPI Proc(LPVOID param);
   void Work();

@@ -23,12 +23,6 @@ namespace {
 
 std::unique_ptr<CFolderTreeManager> g_manager;
 const char kFolderInfo[] = "VazODA\\FolderInfo";
-// How long a level's sub-folder probes may take together.
-const DWORD kProbeBoundMs = 5000;
-// A batch of a level's children built on the interface thread, and the pause between two.
-const DWORD kFillBatchMs = 10;
-const UINT kFillTickMs = 10;
-
 char* CopyText(const std::string& s) {
   char* p = static_cast<char*>(malloc(s.size() + 1));
   if (p) memcpy(p, s.c_str(), s.size() + 1);
@@ -109,26 +103,34 @@ int CFolderTreeManager::TreeImage(CTreeCtrl* tree, int systemIndex) {
   return index;
 }
 
-void CFolderTreeManager::ItemImages(CTreeCtrl* tree, TreeItemRecord* record, int* normalOut, int* openOut) {
+void CFolderTreeManager::SystemImages(const std::string& path, SFGAOF attributes, DWORD attr, LPCITEMIDLIST absolute,
+                                      const ChildContext& context, int* normalOut, int* openOut) const {
   SHFILEINFOA info = {};
   int normal = -1, open = -1;
-  const std::string path = record->path ? record->path : "";
-  const DWORD attr = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
   // A plain folder has no icon of its own: the folder icons by attributes are the same
   // indexes and cost no shell lookup (about 10 ms each under Wine).
-  const bool plain = (record->shell->attributes & SFGAO_FILESYSTEM) && attr != INVALID_FILE_ATTRIBUTES &&
+  const bool plain = (attributes & SFGAO_FILESYSTEM) && attr != INVALID_FILE_ATTRIBUTES &&
                      (attr & FILE_ATTRIBUTE_DIRECTORY) && !(attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)) &&
                      !IsDriveRoot(path) && !textkit::EqualNoCase(path, m_desktopDirectory);
+  if (plain && context.plainImage != -2) {
+    *normalOut = context.plainImage;
+    *openOut = context.plainOpenImage;
+    return;
+  }
   for (int k = 0; k < 2; ++k) {
     const UINT openFlag = k ? SHGFI_OPENICON : 0;
     BOOL ok = plain ? SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
                                      SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | openFlag) != 0
-                    : SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->shell->absolute), 0, &info, sizeof info,
+                    : SHGetFileInfoA(reinterpret_cast<LPCSTR>(absolute), 0, &info, sizeof info,
                                      SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | openFlag) != 0;
-    if (ok) (k ? open : normal) = TreeImage(tree, info.iIcon);
+    if (ok) (k ? open : normal) = info.iIcon;
   }
   *normalOut = normal;
   *openOut = open < 0 ? normal : open;
+  if (plain) {
+    context.plainImage = *normalOut;
+    context.plainOpenImage = *openOut;
+  }
 }
 
 HRESULT CFolderTreeManager::SetColour(CTreeCtrl* tree, HTREEITEM item, COLORREF colour, bool remove) {
@@ -189,18 +191,18 @@ void CFolderTreeManager::ApplyColours(CTreeCtrl* tree, HTREEITEM item) {
   if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
 }
 
-HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child,
-                                        IShellFolder* parentFolder, HTREEITEM parentItem, HTREEITEM insertAfter,
-                                        bool excludeRemovable, std::vector<PendingProbe>* pending, int knownChildren) {
+bool CFolderTreeManager::PrepareChild(const ChildContext& context, LPCITEMIDLIST child, ReadyChild* out) const {
+  IShellFolder* parentFolder = context.folder;
+  const LPCITEMIDLIST parentAbsolute = context.parentAbsolute;
   ItemIdList absolute(JoinItemIdLists(parentAbsolute, child));
-  if (!absolute.Get()) return insertAfter;
+  if (!absolute.Get()) return false;
   // The network sits at the desktop's level only: deeper levels skip the profile read.
   const bool desktopLevel = parentAbsolute && parentAbsolute->mkid.cb == 0;
   if (desktopLevel && CMGetProfileInt(kFolderInfo, "Network Disable", 0) == 1) {
     ItemIdList network;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_NETWORK, network.Out())) &&
         HRESULT_CODE(parentFolder->CompareIDs(0, child, network.Get())) == 0)
-      return insertAfter;
+      return false;
   }
   SFGAOF attributes = 0x723B8177;
   if (FAILED(parentFolder->GetAttributesOf(1, &child, &attributes))) attributes = 0;
@@ -208,35 +210,50 @@ HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbs
 
   ChildFacts facts;
   facts.attributes = attributes;
-  facts.path = FastChildPath(tree, parentItem, parentFolder, child, attributes);
+  // Below the desktop's own level a file-system child's path is its parent's path and its
+  // parsing name in the folder; the desktop's level mixes folders of several places.
+  std::string name;
+  if ((attributes & SFGAO_FILESYSTEM) && !context.parentBase.empty() &&
+      GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name) && !name.empty() &&
+      name.find('\\') == std::string::npos && name.find(':') == std::string::npos)
+    facts.path = textkit::Join(context.parentBase, name);
   if (facts.path.empty()) facts.path = PathOf(parentFolder, child, absolute.Get());
   facts.desktopDirectory = !m_desktopDirectory.empty() && textkit::EqualNoCase(facts.path, m_desktopDirectory);
   facts.fileAttributes = GetFileAttributesA(facts.path.c_str());
   // Only a drive's own item can be left out as removable (asking the drive's type costs
   // about a millisecond under Wine; below an excluded drive nothing is built).
   facts.removableDrive = IsDriveRoot(facts.path) && IsRemovableDrive(facts.path);
-  if (parentAbsolute && SkipChild(facts, excludeRemovable)) return insertAfter;
-  if (IsVetoedPath(facts.path)) return insertAfter;  // never cut to name another folder
+  if (parentAbsolute && SkipChild(facts, context.excludeRemovable)) return false;
+  if (IsVetoedPath(facts.path)) return false;  // never cut to name another folder
+  if (!GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER, &out->label)) return false;
+  if (!m_desktopName.empty() && facts.path == m_desktopName) facts.path = m_desktopDirectory;
+  out->path = facts.path;
+  out->attributes = attributes;
+  out->fileAttributes = facts.fileAttributes;
+  SystemImages(out->path, attributes, facts.fileAttributes, absolute.Get(), context, &out->image, &out->openImage);
+  if (!context.coloured || context.coloured->count(textkit::LowerAscii(out->path))) out->colour = ReadFolderColour(out->path);
+  out->relative = JoinItemIdLists(nullptr, child);
+  out->absolute = absolute.Release();
+  out->skip = !out->relative;
+  return !out->skip;
+}
 
-  std::string label;
-  if (!GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER, &label)) return insertAfter;
+HTREEITEM CFolderTreeManager::InsertChild(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder,
+                                          HTREEITEM insertAfter, ReadyChild& child,
+                                          std::vector<PendingProbe>* pending, int knownChildren) {
   // A child's own folder is bound when it is first opened (binding thousands of children
   // costs about half a millisecond each under Wine).
   IShellFolder* folder = nullptr;
-  if (!parentAbsolute) {
-    folder = parentFolder;
-    folder->AddRef();
-  }
   auto* shell = static_cast<ShellItemRecord*>(CoTaskMemAlloc(sizeof(ShellItemRecord)));
   auto* record = new TreeItemRecord;
   shell->parent = parentFolder;
   shell->folder = folder;
-  shell->relative = JoinItemIdLists(nullptr, child);
-  shell->absolute = absolute.Release();
-  shell->attributes = attributes;
+  shell->relative = child.relative;
+  shell->absolute = child.absolute;
+  child.relative = child.absolute = nullptr;
+  shell->attributes = child.attributes;
   shell->seen = 0;
-  if (!m_desktopName.empty() && facts.path == m_desktopName) facts.path = m_desktopDirectory;
-  record->path = CopyText(facts.path);
+  record->path = CopyText(child.path);
   record->kind = -1;
   record->shell = shell;
 
@@ -245,32 +262,55 @@ HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbs
   ins.hInsertAfter = insertAfter;
   // Everything the item shows goes in with it: a later change of an item of a shown level
   // costs milliseconds under Wine.
-  int normal = -1, open = -1;
-  ItemImages(tree, record, &normal, &open);
+  const int normal = child.image >= 0 ? TreeImage(tree, child.image) : -1;
+  const int open = child.openImage >= 0 ? TreeImage(tree, child.openImage) : normal;
   ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
-  ins.item.pszText = const_cast<char*>(label.c_str());
+  ins.item.pszText = const_cast<char*>(child.label.c_str());
   ins.item.lParam = reinterpret_cast<LPARAM>(record);
   ins.item.cChildren = knownChildren == 0 ? 0 : 1;
   ins.item.iImage = normal;
   ins.item.iSelectedImage = open;
-  ins.item.state = (attributes & SFGAO_SHARE) ? INDEXTOOVERLAYMASK(1) : 0;
+  ins.item.state = (child.attributes & SFGAO_SHARE) ? INDEXTOOVERLAYMASK(1) : 0;
   ins.item.stateMask = TVIS_OVERLAYMASK;
   HTREEITEM item = tree->InsertItem(&ins);
   if (!item) {
     FreeRecord(record);
     return insertAfter;
   }
-  const LONG colour = ReadFolderColour(record->path ? record->path : "");
-  if (colour >= 0) SetColour(tree, item, static_cast<COLORREF>(colour), false);
+  if (child.colour >= 0) SetColour(tree, item, static_cast<COLORREF>(child.colour), false);
   if (knownChildren >= 0) return item;
   // The shell claims sub-folders for every folder; the probe takes the button away where
   // there are none, within its bound.
-  if (unsigned ticket = m_probe.Submit(parentFolder, child)) {
+  if (unsigned ticket = m_probe.Submit(parentFolder, shell->relative)) {
     if (pending)
       pending->push_back({item, ticket});
     else
       SettleProbes(tree, {{item, ticket}});
   }
+  return item;
+}
+
+HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child,
+                                        IShellFolder* parentFolder, HTREEITEM parentItem, HTREEITEM insertAfter,
+                                        bool excludeRemovable, std::vector<PendingProbe>* pending, int knownChildren) {
+  ChildContext context;
+  context.folder = parentFolder;
+  context.parentAbsolute = parentAbsolute;
+  context.parentBase = ChildPathBase(tree, parentItem);
+  context.excludeRemovable = excludeRemovable;
+  ReadyChild ready;
+  if (!PrepareChild(context, child, &ready)) {
+    CoTaskMemFree(ready.relative);
+    CoTaskMemFree(ready.absolute);
+    return insertAfter;
+  }
+  HTREEITEM item = InsertChild(tree, parentItem, parentFolder, insertAfter, ready, pending, knownChildren);
+  // The desktop's own item holds the desktop folder it was built from.
+  if (!parentAbsolute && item != insertAfter)
+    if (TreeItemRecord* r = Record(tree, item)) {
+      r->shell->folder = parentFolder;
+      parentFolder->AddRef();
+    }
   return item;
 }
 
@@ -300,21 +340,13 @@ IShellFolder* CFolderTreeManager::BoundFolder(TreeItemRecord* record) {
   return s->folder;
 }
 
-std::string CFolderTreeManager::FastChildPath(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder,
-                                              LPCITEMIDLIST child, ULONG attributes) {
-  // Below the desktop's own level a file-system child's path is its parent's path and its
-  // parsing name in the folder; the desktop's level mixes folders of several places.
-  if (!(attributes & SFGAO_FILESYSTEM) || !parentItem || parentItem == TVI_ROOT || !tree->GetParentItem(parentItem))
-    return std::string();
+std::string CFolderTreeManager::ChildPathBase(CTreeCtrl* tree, HTREEITEM parentItem) {
+  if (!parentItem || parentItem == TVI_ROOT || !tree->GetParentItem(parentItem)) return std::string();
   TreeItemRecord* parent = Record(tree, parentItem);
   if (!parent || !parent->shell || !(parent->shell->attributes & SFGAO_FILESYSTEM) || !parent->path) return std::string();
   const std::string base = parent->path;
   if (base.size() < 3 || base[1] != ':' || base[2] != '\\') return std::string();
-  std::string name;
-  if (!GetDisplayNameText(parentFolder, child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name) || name.empty() ||
-      name.find('\\') != std::string::npos || name.find(':') != std::string::npos)
-    return std::string();
-  return textkit::Join(base, name);
+  return base;
 }
 
 void CFolderTreeManager::FreeRecord(TreeItemRecord* record) {
@@ -346,190 +378,6 @@ HRESULT CFolderTreeManager::BuildRoot(CTreeCtrl* tree, HTREEITEM parent, bool ex
   return S_OK;
 }
 
-HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool excludeRemovable, bool inBatches) {
-  if (!tree || !item) return E_INVALIDARG;
-  if (FinishFill(tree, item)) return S_OK;
-  if (tree->GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) return S_OK;
-  TreeItemRecord* record = Record(tree, item);
-  if (!record || !record->shell || !BoundFolder(record)) return E_FAIL;
-  const std::string root = DriveRootOfLabel(std::string(tree->GetItemText(item)));
-  if (!root.empty()) {
-    UINT old = SetErrorMode(SEM_FAILCRITICALERRORS);
-    char name[MAX_PATH] = {};
-    BOOL ok = GetVolumeInformationA(root.c_str(), name, sizeof name, nullptr, nullptr, nullptr, nullptr, 0);
-    SetErrorMode(old);
-    if (!ok) {
-      // Any volume failure of a drive that comes and goes is a drive without media.
-      if (m_bTreeCreated) {
-        CString text;
-        text.Format(ResourceString(IDS_DISKTREE_EMPTY_DRIVE).c_str(), root.c_str());
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
-      }
-      TVITEMA tv = {};
-      tv.mask = TVIF_CHILDREN;
-      tv.hItem = item;
-      tree->SetItem(&tv);
-      return E_FAIL;
-    }
-  }
-  tree->SetItemState(item, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
-  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  Fill fill;
-  fill.tree = tree;
-  fill.item = item;
-  fill.folder = BoundFolder(record);
-  fill.folder->AddRef();
-  fill.absolute = JoinItemIdLists(nullptr, record->shell->absolute);
-  fill.last = TVI_FIRST;
-  fill.excludeRemovable = excludeRemovable;
-  fill.started = GetTickCount();
-  // Listing is quick; the children are built in their final order.
-  IEnumIDList* list = nullptr;
-  if (SUCCEEDED(fill.folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) && list) {
-    LPITEMIDLIST child = nullptr;
-    while (list->Next(1, &child, nullptr) == S_OK) fill.children.push_back(child);
-    list->Release();
-  }
-  IShellFolder* folder = fill.folder;
-  std::stable_sort(fill.children.begin(), fill.children.end(), [folder](LPITEMIDLIST a, LPITEMIDLIST b) {
-    return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a, b))) < 0;
-  });
-  // The probe worker starts on the children in their order while they are being built.
-  fill.tickets.reserve(fill.children.size());
-  for (LPITEMIDLIST child : fill.children) fill.tickets.push_back(m_probe.Submit(fill.folder, child));
-  const bool batches = inBatches && GetWindowThreadProcessId(tree->m_hWnd, nullptr) == GetCurrentThreadId();
-  if (RunFill(fill, batches ? kFillBatchMs : INFINITE)) {
-    EndFill(fill);
-    FreeFill(fill);
-  } else {
-    std::lock_guard<std::recursive_mutex> hold(m_fillLock);
-    m_fills[item] = fill;
-    if (!m_fillTimer) {
-      m_fillTimer = SetTimer(nullptr, 0, kFillTickMs, &CFolderTreeManager::FillTimer);
-      m_fillThread = GetCurrentThreadId();
-    }
-  }
-  SetCursor(old);
-  return S_OK;
-}
-
-bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs) {
-  CTreeCtrl* tree = fill.tree;
-  const DWORD start = GetTickCount();
-  const bool batch = budgetMs != INFINITE;
-  if (batch) tree->SetRedraw(FALSE);
-  while (fill.next < fill.children.size()) {
-    // A child goes in once its probe has answered or the level's bound has passed, so its
-    // button is right from the start (a late answer changes nothing).
-    int known = 1;
-    if (unsigned ticket = fill.tickets[fill.next]) {
-      const DWORD now = GetTickCount();
-      const DWORD spent = now - fill.started;
-      const DWORD boundLeft = spent < kProbeBoundMs ? kProbeBoundMs - spent : 0;
-      DWORD waitMs = boundLeft;
-      if (batch) {
-        const DWORD used = now - start;
-        waitMs = std::min(boundLeft, used < budgetMs ? budgetMs - used : 0);
-      }
-      SubfolderProbe::Answer a = waitMs ? m_probe.Wait(ticket, waitMs) : m_probe.Poll(ticket);
-      if (a == SubfolderProbe::kPending) {
-        if (batch && GetTickCount() - fill.started < kProbeBoundMs) break;  // the next batch waits on
-        m_probe.Cancel(ticket);
-      }
-      fill.tickets[fill.next] = 0;
-      known = a == SubfolderProbe::kNoSubfolders ? 0 : 1;
-    }
-    LPITEMIDLIST child = fill.children[fill.next];
-    fill.children[fill.next++] = nullptr;
-    HTREEITEM made =
-        BuildItem(tree, fill.absolute, child, fill.folder, fill.item, fill.last, fill.excludeRemovable, nullptr, known);
-    CoTaskMemFree(child);
-    if (made != fill.last) {
-      fill.last = made;
-      fill.any = true;
-    }
-    if (batch && GetTickCount() - start >= budgetMs) break;
-  }
-  if (batch) {
-    tree->SetRedraw(TRUE);
-    tree->Invalidate(FALSE);
-  }
-  return fill.next >= fill.children.size();
-}
-
-void CFolderTreeManager::EndFill(Fill& fill) {
-  if (!fill.any) {
-    TVITEMA tv = {};
-    tv.mask = TVIF_CHILDREN;
-    tv.hItem = fill.item;
-    fill.tree->SetItem(&tv);
-  }
-  // The children went in sorted by the folder's own order: no second sort is needed.
-}
-
-void CFolderTreeManager::FreeFill(Fill& fill) {
-  for (unsigned ticket : fill.tickets)
-    if (ticket) m_probe.Cancel(ticket);
-  fill.tickets.clear();
-  for (size_t i = fill.next; i < fill.children.size(); ++i) CoTaskMemFree(fill.children[i]);
-  fill.children.clear();
-  if (fill.folder) fill.folder->Release();
-  fill.folder = nullptr;
-  CoTaskMemFree(fill.absolute);
-  fill.absolute = nullptr;
-}
-
-bool CFolderTreeManager::FinishFill(CTreeCtrl* tree, HTREEITEM item) {
-  std::lock_guard<std::recursive_mutex> hold(m_fillLock);
-  auto it = m_fills.find(item);
-  if (it == m_fills.end() || it->second.tree != tree) return false;
-  Fill fill = it->second;
-  m_fills.erase(it);
-  RunFill(fill, INFINITE);
-  EndFill(fill);
-  FreeFill(fill);
-  return true;
-}
-
-void CFolderTreeManager::DropFills() {
-  std::lock_guard<std::recursive_mutex> hold(m_fillLock);
-  for (auto& f : m_fills) FreeFill(f.second);
-  m_fills.clear();
-  if (m_fillTimer && m_fillThread == GetCurrentThreadId()) KillTimer(nullptr, m_fillTimer);
-  m_fillTimer = 0;
-}
-
-void CALLBACK CFolderTreeManager::FillTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  CFolderTreeManager* m = Manager();
-  if (!m || id != m->m_fillTimer) {
-    KillTimer(nullptr, id);
-    return;
-  }
-  m->OnFillTimer();
-}
-
-void CFolderTreeManager::OnFillTimer() {
-  // The folder thread may be finishing a level through the tree's messages: try again on
-  // the next tick rather than wait for it here.
-  std::unique_lock<std::recursive_mutex> hold(m_fillLock, std::try_to_lock);
-  if (!hold.owns_lock()) return;
-  for (auto it = m_fills.begin(); it != m_fills.end();) {
-    Fill& fill = it->second;
-    if (RunFill(fill, kFillBatchMs)) {
-      Fill ended = fill;
-      it = m_fills.erase(it);
-      EndFill(ended);
-      FreeFill(ended);
-    } else {
-      ++it;
-    }
-  }
-  if (m_fills.empty() && m_fillTimer) {
-    KillTimer(nullptr, m_fillTimer);
-    m_fillTimer = 0;
-  }
-}
-
 void CFolderTreeManager::SortChildren(CTreeCtrl* tree, HTREEITEM item) {
   TreeItemRecord* record = Record(tree, item);
   if (!record || !record->shell) return;
@@ -543,7 +391,7 @@ void CFolderTreeManager::SortChildren(CTreeCtrl* tree, HTREEITEM item) {
 HRESULT CFolderTreeManager::RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool deleteData) {
   if (!tree || !item) return E_INVALIDARG;
   {
-    // A level being filled goes with its item.
+    // A level being filled goes with its item: its worker is told to stop.
     std::lock_guard<std::recursive_mutex> hold(m_fillLock);
     auto it = m_fills.find(item);
     if (it != m_fills.end()) {

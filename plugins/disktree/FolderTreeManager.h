@@ -3,13 +3,17 @@
 // and removes items, and runs the folder thread that re-selects saved folders.
 //
 // Sources by concern:
-//   FolderTreeManager.cpp        records, root and item building, expansion, sort, removal
+//   FolderTreeManager.cpp        records, root and item building, sort, removal
+//   FolderTreeManagerFill.cpp    a level's fill: listed and made ready on a worker, inserted
+//                                on the tree's thread in batches
 //   FolderTreeManagerSync.cpp    refresh and children sync, the folder thread's tree view
 #pragma once
 #include <FolderTreePlugin.h>
 
 #include <map>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,8 +52,11 @@ class CFolderTreeManager {
   // Completes a fill still going on from the timer (everything that needs the whole child
   // list calls it first); false when none was pending.
   bool FinishFill(CTreeCtrl* tree, HTREEITEM item);
-  // Drops every pending fill and its timer.
-  void DropFills();
+  // Drops every pending fill and its timer; with waitWorkers, also waits (bounded) until
+  // their workers have let go of this manager.
+  void DropFills(bool waitWorkers = false);
+  // Whether the item's level is still being filled (tests).
+  bool IsFilling(HTREEITEM item);
   HRESULT Refresh(CTreeCtrl* tree, HTREEITEM item);
   void SyncChildren(CTreeCtrl* tree, HTREEITEM item);
   HRESULT RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool deleteData);
@@ -61,7 +68,7 @@ class CFolderTreeManager {
   bool StopFolderThread() { return m_thread.Stop(); }
   // Before the host frees the library: no worker may be left holding it.
   void StopWorkers() {
-    DropFills();
+    DropFills(true);
     m_probe.Stop();
   }
   bool IsFolderThreadRunning() const { return m_thread.IsRunning(); }
@@ -80,35 +87,69 @@ class CFolderTreeManager {
   bool m_bTakingDown = false;
 
  private:
+  // How long a level's sub-folder probes may take together.
+  static const DWORD kProbeBoundMs = 5000;
   // An item whose sub-folder probe is still out.
   struct PendingProbe {
     HTREEITEM item;
     unsigned ticket;
   };
-  // Builds one item; its probe is queued in pending, or answered at once without it; with
-  // knownChildren 0 or 1 the probe's answer is already known and none is made.
+  // A child made ready for its item off the tree's thread: everything the item shows.
+  struct ReadyChild {
+    LPITEMIDLIST relative = nullptr;  // owned until the item takes it
+    LPITEMIDLIST absolute = nullptr;  // likewise
+    std::string label, path;
+    SFGAOF attributes = 0;
+    DWORD fileAttributes = INVALID_FILE_ATTRIBUTES;
+    int image = -1, openImage = -1;  // the system list's
+    LONG colour = -1;
+    unsigned ticket = 0;  // its sub-folder probe, 0 once used or none
+    bool skip = true;
+  };
+  // What making a child ready needs of its parent, copied so that a worker can do it.
+  struct ChildContext {
+    IShellFolder* folder = nullptr;
+    LPCITEMIDLIST parentAbsolute = nullptr;
+    std::string parentBase;  // the parent's path where a file-system child's path is joined to it
+    bool excludeRemovable = false;
+    // When given: the paths with a stored colour (ASCII letters lowered); others are not read.
+    const std::set<std::string>* coloured = nullptr;
+    // The plain folders' icons once asked (the same for every one).
+    mutable int plainImage = -2, plainOpenImage = -2;
+  };
+  // Names, tests and paths one child; false when it stays out of the tree.
+  bool PrepareChild(const ChildContext& context, LPCITEMIDLIST child, ReadyChild* out) const;
+  // Inserts a ready child after insertAfter; its probe is queued in pending, or answered at
+  // once without it; with knownChildren 0 or 1 the probe's answer is known and none is made.
+  HTREEITEM InsertChild(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder, HTREEITEM insertAfter,
+                        ReadyChild& child, std::vector<PendingProbe>* pending, int knownChildren);
+  // Builds one item; see InsertChild.
   HTREEITEM BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child, IShellFolder* parentFolder,
                       HTREEITEM parentItem, HTREEITEM insertAfter, bool excludeRemovable,
                       std::vector<PendingProbe>* pending = nullptr, int knownChildren = -1);
   // Takes the buttons away where the probes found no sub-folders; all of them share one
   // bound, after which a late answer changes nothing.
   void SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending);
-  // A level being filled: its children listed and sorted, built from next on.
+  // A level's children listed, made ready and sorted by a worker (or the caller), shared
+  // with the tree's thread, which inserts them in order.
+  struct FillJob;
+  static void PrepareLevel(CFolderTreeManager* manager, FillJob* job);
+  static DWORD WINAPI FillWorker(LPVOID param);
+  // A level being filled on the tree's thread: children inserted up to next.
   struct Fill {
     CTreeCtrl* tree = nullptr;
     HTREEITEM item = nullptr;
-    IShellFolder* folder = nullptr;  // one reference held
-    LPITEMIDLIST absolute = nullptr;  // a copy
-    std::vector<LPITEMIDLIST> children;
+    IShellFolder* folder = nullptr;  // the item's own, one reference held
+    std::shared_ptr<FillJob> job;
     size_t next = 0;
     HTREEITEM last = nullptr;
     bool any = false;
-    bool excludeRemovable = false;
-    std::vector<unsigned> tickets;  // each child's probe, 0 once used
     DWORD started = 0;
   };
-  // Builds children until budgetMs has passed (INFINITE: all); true when all are built.
-  bool RunFill(Fill& fill, DWORD budgetMs);
+  // Inserts ready children until budgetMs has passed (INFINITE: all, waiting for the
+  // worker and the probes); true when the whole level is in.
+  // A batch (budgetMs not INFINITE) waits for the worker and the probes only with wait.
+  bool RunFill(Fill& fill, DWORD budgetMs, bool wait);
   void EndFill(Fill& fill);
   void FreeFill(Fill& fill);
   static void CALLBACK FillTimer(HWND, UINT, UINT_PTR, DWORD);
@@ -117,11 +158,15 @@ class CFolderTreeManager {
   std::recursive_mutex m_fillLock;
   UINT_PTR m_fillTimer = 0;
   DWORD m_fillThread = 0;
-  std::string PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute);
-  // The path of a file-system child from its parent item's path; "" where that does not hold.
-  std::string FastChildPath(CTreeCtrl* tree, HTREEITEM parentItem, IShellFolder* parentFolder, LPCITEMIDLIST child,
-                            ULONG attributes);
-  void ItemImages(CTreeCtrl* tree, TreeItemRecord* record, int* normal, int* open);
+  // Workers still running (they use the probe): waited for before the manager goes.
+  std::vector<HANDLE> m_fillWorkers;
+  std::mutex m_workerLock;
+  static std::string PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute);
+  // The path children of a file-system item are joined to; "" where their own is asked.
+  static std::string ChildPathBase(CTreeCtrl* tree, HTREEITEM parentItem);
+  // The system list's icons of a folder: plain ones by attributes, others by id list.
+  void SystemImages(const std::string& path, SFGAOF attributes, DWORD fileAttributes, LPCITEMIDLIST absolute,
+                    const ChildContext& context, int* normal, int* open) const;
   int TreeImage(CTreeCtrl* tree, int systemIndex);
   void SortChildren(CTreeCtrl* tree, HTREEITEM item);
   void FreeRecord(TreeItemRecord* record);

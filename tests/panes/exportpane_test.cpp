@@ -266,7 +266,9 @@ TEST(ExportTile, FacesFollowTheMouseAndTheOwner) {
   Pane pane(dir.path);
   ASSERT_EQ(4, pane.pView->GetEntryCount());
   CExportMenuWnd* t = pane.pView->GetTile(0);
-  EXPECT_EQ(0, t->GetState());
+  // Wherever an earlier test left the cursor, it is away from the tiles now.
+  ::SetCursorPos(1000, 700);
+  EXPECT_TRUE(uikit::WaitUntil([&] { return t->GetState() == 0; }, 10000));
   t->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   EXPECT_EQ(1, t->GetState());
   t->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));

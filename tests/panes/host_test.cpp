@@ -254,7 +254,17 @@ TEST(TreeHost, TreeWindowsProbeAndCreation) {
     tree->SendFolderChange();
     ASSERT_EQ(pane.m_texts.size(), 1u);
     EXPECT_EQ(pane.m_texts.back(), std::string("|1|C:\\Root\\item0\\||\0\0\0\0\0", 24));
-    EXPECT_EQ(Calls(full), "SelectTreeItem;");
+    EXPECT_EQ(Calls(full), "IsDoThread;SelectTreeItem;");
+    // While the plug-in's folder thread walks, the folder it walks to stands for the items.
+    auto setAnswer = (void (*)(const char*, long))::GetProcAddress(full->m_hModule, "TestPluginSetAnswer");
+    ASSERT_TRUE(setAnswer);
+    setAnswer("IsDoThread", 0);
+    CMWriteProfileString("VxFolder\\FolderInfo", "OpenFolder", "Disk|C:\\Walked");
+    pane.m_texts.clear();
+    tree->SendFolderChange();
+    ASSERT_EQ(pane.m_texts.size(), 1u);
+    EXPECT_EQ(pane.m_texts.back().substr(0, 15), "|1|C:\\Walked\\||");
+    setAnswer("IsDoThread", 1);
     // DeleteTree per root item; the sticky plug-in's failure keeps its library mapped.
     CTreePluginEntry* sticky = m.GetEntry(1);
     EXPECT_EQ(m.SetCurrent(sticky, &pane), S_OK);

@@ -1,6 +1,7 @@
 // The folder pane with real test plug-ins: sections and their layout, hiding the last open
 // tree refused, the folder changes sent to the main window (once per folder), malformed
 // texts from other windows ignored, the state kept in the profile; a screenshot.
+#include <VxDocument/CommandObject.h>
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Kitlib2.h>
@@ -276,6 +277,13 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   EXPECT_EQ(counts(), "3/0") << "the first refresh's empty selection, then three folders";
   EXPECT_TRUE(pane->GoBack());
   EXPECT_EQ(counts(), "2/1");
+  // In a calendar the history and up stand still.
+  for (int code : {10, 11}) {
+    CMWriteProfileInt("DepthViewer", "Mode", code);
+    EXPECT_FALSE(pane->CanGoBack() || pane->CanGoForward() || pane->CanGoUp()) << code;
+  }
+  CMWriteProfileInt("DepthViewer", "Mode", 1);
+  EXPECT_TRUE(pane->CanGoBack() && pane->CanGoForward());
 
   // Go to a typed folder: the disk tree opens it, the text goes out as the disk tree's.
   CMenu go;
@@ -337,6 +345,34 @@ TEST(FolderPane, NavigationAndBrowserChanges) {
   pane->SendMessage(WM_REFRESH_TREES, 0, -1);
   EXPECT_NE(calls(1).find("RenewalTree;"), std::string::npos) << "-1: every tree";
   EXPECT_EQ(CMGetProfileInt("VxFolder\\FolderInfo", "Renewaling", -1), 0);
+
+  // The document's settings hint reaches the plug-ins; the current tree's selection goes
+  // out again only when it is the music tree. Other hints are not the pane's.
+  CSendCommandObject settings(ID_MUSIC_DISPLAY_CHANGED), sort(ID_SORT_FIRST);
+  calls(0);
+  changes.clear();
+  pane->OnUpdate(nullptr, 0, &sort);
+  EXPECT_EQ(calls(0).find("ChangeSetting;"), std::string::npos);
+  pane->OnUpdate(nullptr, 0, &settings);
+  EXPECT_NE(calls(0).find("ChangeSetting;"), std::string::npos);
+  EXPECT_TRUE(changes.empty());
+  CMWriteProfileString("ImportPlugin\\Music", "Display", pane->GetCurrentTitle());
+  pane->OnUpdate(nullptr, 0, &settings);
+  EXPECT_EQ(changes.size(), 1u) << "the music tree says again what it shows";
+  CMWriteProfileString("ImportPlugin\\Music", "Display", "");
+
+  // A tree's walk has ended (1835): its selection is opened unless it is what the plug-in
+  // stored as opened; the stored text is used up.
+  full->ClickItem(named(full, "item2"), 0);
+  changes.clear();
+  m.SetCurrentFolder(" ");  // what the browser shows plays no part here
+  CMWriteProfileString("VxFolder\\FolderInfo", "OpenFolder", ("Full|" + data + "\\ITEM2").c_str());
+  pane->SendMessage(WM_OPEN_FOLDER, (WPARAM)full->m_hWnd, 0);
+  EXPECT_TRUE(changes.empty()) << "the browser shows it already";
+  EXPECT_EQ(CMGetProfileString("VxFolder\\FolderInfo", "OpenFolder", "unset"), "");
+  pane->SendMessage(WM_OPEN_FOLDER, (WPARAM)full->m_hWnd, 0);
+  ASSERT_EQ(changes.size(), 1u) << "nothing stored: the selection goes out";
+  EXPECT_EQ(changes[0].substr(0, 19), "1|Full Tree 2,item2");
 
   // 1541: the classification tree's roots named by string 40020 open.
   CTreePluginEntry* pClassify = m.GetEntry(2);

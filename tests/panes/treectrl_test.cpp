@@ -437,6 +437,12 @@ TEST(PluginTree, DragOutThroughOle) {
   static PluginItemRecord record = {folder.c_str(), PLUGIN_ITEM_FOLDER, (INT_PTR)&copyable};
   HTREEITEM hOut = t.tree->InsertItem("out", TVI_ROOT);
   t.tree->SetItemData(hOut, (DWORD_PTR)&record);
+  // Not while the browser is in focus mode.
+  CMWriteProfileInt("DepthViewer", "Mode", 5);
+  CDropSoon never;
+  EXPECT_EQ(t.tree->DragOut(hOut, &never), (DROPEFFECT)DROPEFFECT_NONE);
+  EXPECT_EQ(never.m_nAsked, 0);
+  CMWriteProfileInt("DepthViewer", "Mode", 1);
   CDropSoon soon;
   EXPECT_EQ(t.tree->DragOut(hOut, &soon), (DROPEFFECT)DROPEFFECT_COPY);
   EXPECT_EQ(soon.m_nAsked, 3) << "the drag ran";

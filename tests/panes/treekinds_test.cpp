@@ -208,3 +208,32 @@ TEST(TreeKinds, PrintOrdersAndTheCardTakenOut) {
 }
 
 }  // namespace
+
+// A folder group: a child with children of its own stands for its deepest first
+// descendant and that one's following siblings; a plain child for itself. Sub-folders,
+// hidden files and "title.txt" are not listed outside the card tree.
+TEST(TreeKinds, FolderGroupsListTheDeepestFirstLevel) {
+  std::string data = testsupport::NewTempFolder("kindsgroup");
+  for (const char* f : {"plain\\p.jpg", "plain\\title.txt", "nest\\n.jpg", "nest\\a\\a1\\x.jpg", "nest\\a\\a2\\y.jpg",
+                        "nest\\b\\z.jpg"})
+    ASSERT_TRUE(testsupport::WriteWholeFile(data + "\\" + f, "x"));
+  ::SetFileAttributesA((data + "\\plain\\p.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(testsupport::WriteWholeFile(data + "\\plain\\hidden.jpg", "x"));
+  ::SetFileAttributesA((data + "\\plain\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  std::string top = data, plain = data + "\\plain", nest = data + "\\nest", a = nest + "\\a", a1 = a + "\\a1",
+              a2 = a + "\\a2", b = nest + "\\b";
+  PluginItemRecord rTop{top.c_str(), PLUGIN_ITEM_GROUP, 0}, rPlain{plain.c_str(), PLUGIN_ITEM_FOLDER, 0},
+      rNest{nest.c_str(), PLUGIN_ITEM_FOLDER, 0}, rA{a.c_str(), PLUGIN_ITEM_FOLDER, 0},
+      rA1{a1.c_str(), PLUGIN_ITEM_FOLDER, 0}, rA2{a2.c_str(), PLUGIN_ITEM_FOLDER, 0}, rB{b.c_str(), PLUGIN_ITEM_FOLDER, 0};
+  Tree t;
+  HTREEITEM hTop = t.Add("top", &rTop);
+  t.Add("plain", &rPlain, hTop);
+  HTREEITEM hNest = t.Add("nest", &rNest, hTop);
+  HTREEITEM hA = t.Add("a", &rA, hNest);
+  t.Add("b", &rB, hNest);
+  t.Add("a1", &rA1, hA);
+  t.Add("a2", &rA2, hA);
+  std::string text = t.Text(hTop);
+  EXPECT_EQ(text, ",top,plain,1,nest,2|2|" + plain + "\\p.jpg|1||" + a1 + "\\x.jpg|2||" + a2 + "\\y.jpg|2||") << text;
+  testsupport::RemoveTree(data);
+}

@@ -6,6 +6,7 @@
 
 #include <BrowserBaseView.h>
 #include <BrowserSubView.h>
+#include <CalendarMonthView.h>
 #include <DynamicSplitterWnd.h>
 #include <EnlargedImageView.h>
 #include <IconView.h>
@@ -389,8 +390,11 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   CString strIdle;
   strIdle.LoadString(AFX_IDS_IDLEMESSAGE);
   EXPECT_STREQ(strPrompt, strIdle);
+  // The first export entry is the upload plug-in (the one ".peu" installed): its tooltip.
   m_pFrame->GetMessageString(ID_EXPORT_FIRST, strPrompt);
-  EXPECT_STREQ(strPrompt, "");  // no export entry carries a description yet
+  CString strUpload;
+  strUpload.LoadString(IDS_UPLOAD_DESCRIPTION);
+  EXPECT_STREQ(strPrompt, strUpload);
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(-1, -1)), CPoint(40, 50));
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }
@@ -784,6 +788,19 @@ TEST_F(FrameTest, ViewModeCommandsSwitchTheBrowsersWindows) {
     EXPECT_EQ(visible(pBase->GetMonthView()->GetSafeHwnd()), s.month);
     uikit::Picture picture(m_pFrame->m_hWnd);
     EXPECT_FALSE(picture.Save(s.shot).empty());
+    if (s.nID != ID_VIEWMODE_MONTH) continue;
+    // A double click on the month's selected day opens that day.
+    CCalendarMonthView* pMonth = dynamic_cast<CCalendarMonthView*>(pBase->GetMonthView());
+    ASSERT_NE(pMonth, nullptr);
+    ASSERT_GE(pMonth->GetSelected(), 0);
+    RECT rc;
+    pMonth->GetItemRect(pMonth->GetSelected(), &rc);
+    pMonth->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+    testsupport::WaitUntil([] { return false; }, 300);  // let it paint
+    EXPECT_TRUE(visible(pBase->GetDayView()->GetSafeHwnd()));
+    EXPECT_FALSE(visible(pBase->GetMonthView()->GetSafeHwnd()));
+    uikit::Picture day(m_pFrame->m_hWnd);
+    EXPECT_FALSE(day.Save("marlo5-mode-day").empty());
   }
   // Large icons again in force: the profile hands the mode to the next frame.
   EXPECT_EQ(m_pFrame->GetBrowserDocument()->GetViewMode(), BROWSE_VIEW_LARGEICON);

@@ -7,13 +7,14 @@
 //   glimctl close-main [seconds]                  close the running main program
 //   glimctl show-folder <folder>                  show a folder in the browser, as the
 //                                                 folder pane does
-//   glimctl sample-profile                        the browsing state the sample run starts
+//   glimctl sample-profile [card|disk]            the browsing state the sample run starts
 //                                                 from: the browser's view, sort and filter
 //                                                 back to their defaults, no first-start
 //                                                 classification question, the folder
-//                                                 pane on the card's tree; with no folder
-//                                                 saved for the disk tree, the sample
-//                                                 library's first folder
+//                                                 pane on the card's tree (or the disk
+//                                                 tree, walked to the sample library's
+//                                                 first folder, also its folder when it
+//                                                 has none saved)
 #include <windows.h>
 #include <shlobj.h>
 
@@ -56,7 +57,7 @@ static std::string FirstSampleFolder() {
 }
 
 // The browser's settings that earlier runs leave behind (a filter showing only movies, ...).
-static int SampleProfile() {
+static int SampleProfile(bool onDisk) {
   static const char* const kBrowsing[] = {"Mode", "BrowseMode", "ThumbSize", "SortType", "FilterType", "FolderVisible"};
   CString key = CMGetKeyPosition() + "\\DepthViewer";
   for (const char* name : kBrowsing) {
@@ -68,7 +69,7 @@ static int SampleProfile() {
   }
   // The folder pane's disk tree walks to its saved folder at start; a profile without one
   // starts in the sample library.
-  if (CMGetProfileString("VazODA\\FolderInfo", "OpenFolder", "").IsEmpty()) {
+  if (onDisk || CMGetProfileString("VazODA\\FolderInfo", "OpenFolder", "").IsEmpty()) {
     const std::string first = FirstSampleFolder();
     if (!first.empty() && !CMWriteProfileString("VazODA\\FolderInfo", "OpenFolder", first.c_str())) return 1;
   }
@@ -79,9 +80,9 @@ static int SampleProfile() {
     LoadStringA(res, IDS_TREE_TITLE_DISK, disk, sizeof disk);
     FreeLibrary(res);
     if (card[0] && disk[0]) {
-      CMWriteProfileString("VxFolder\\FolderInfo", "CurrentTree", card);
-      CMWriteProfileInt("VxFolder\\FolderInfo", card, 3);
-      CMWriteProfileInt("VxFolder\\FolderInfo", disk, 2);
+      CMWriteProfileString("VxFolder\\FolderInfo", "CurrentTree", onDisk ? disk : card);
+      CMWriteProfileInt("VxFolder\\FolderInfo", card, onDisk ? 2 : 3);
+      CMWriteProfileInt("VxFolder\\FolderInfo", disk, onDisk ? 3 : 2);
       CMWriteProfileString("CardTree\\FolderInfo", "OpenFolder", "E:\\DCIM\\100NORVA");
     }
   }
@@ -90,7 +91,7 @@ static int SampleProfile() {
 }
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && !strcmp(argv[1], "sample-profile")) return SampleProfile();
+  if (argc >= 2 && !strcmp(argv[1], "sample-profile")) return SampleProfile(argc >= 3 && !strcmp(argv[2], "disk"));
   if (argc >= 5 && !strcmp(argv[1], "card") && !strcmp(argv[2], "insert")) {
     unsigned long e = testsupport::InsertCard(argv[3][0], argv[4]);
     if (e) fprintf(stderr, "insert failed: %lu\n", e);

@@ -8,8 +8,14 @@
 #pragma once
 #include <objbase.h>
 
+#include <ClipFactsRecords.h>
+
 // {B4D17E28-5C93-4A0E-8F6B-71C2D9E0A354}
 DEFINE_GUID(CLSID_ClipFacts, 0xB4D17E28, 0x5C93, 0x4A0E, 0x8F, 0x6B, 0x71, 0xC2, 0xD9, 0xE0, 0xA3, 0x54);
+// The writer of new content files (the upload's companions): made empty, filled, saved
+// to a path and finished, ready for the next file.
+// {C91E4F07-36B2-4E5D-A8F0-5D3C72B9E640}
+DEFINE_GUID(CLSID_ClipFactsWriter, 0xC91E4F07, 0x36B2, 0x4E5D, 0xA8, 0xF0, 0x5D, 0x3C, 0x72, 0xB9, 0xE6, 0x40);
 // {1F8C6A53-E207-4D9B-B3A1-94E5C2076F1D}
 DEFINE_GUID(IID_IClipFacts, 0x1F8C6A53, 0xE207, 0x4D9B, 0xB3, 0xA1, 0x94, 0xE5, 0xC2, 0x07, 0x6F, 0x1D);
 // {7D05B9E6-4A2C-4F81-9C3E-0B6D8A1F27C5}
@@ -46,6 +52,21 @@ struct IClipFactsEdit : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE RenameEntries(LPCWSTR pszOldBase, LPCWSTR pszNewBase, int* pnChanged) = 0;
   // Writes the file; E_UNEXPECTED when nothing was opened.
   virtual HRESULT STDMETHODCALLTYPE Save() = 0;
+
+  // The upload's operations, in the order it calls them. Paths are full paths.
+  // Writes what was set to a new file (replacing one of that name).
+  virtual HRESULT STDMETHODCALLTYPE SaveAs(LPCWSTR pszPath) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetOption(DWORD dwOption) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetClipInfo(const CLIPFACTS_CLIPINFO* pInfo) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetBaseFolder(LPCWSTR pszFolder) = 0;
+  // The count the items are added up to: E_INVALIDARG for a negative one or above 1000.
+  virtual HRESULT STDMETHODCALLTYPE SetItemCount(int nCount) = 0;
+  // E_FAIL past the count set, E_INVALIDARG for a path that is not full.
+  virtual HRESULT STDMETHODCALLTYPE AddItem(const CLIPFACTS_ITEM* pItem) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetThumbnailCount(int nCount) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetThumbnail(int nIndex, const CLIPFACTS_THUMBNAIL* pThumb) = 0;
+  // Forgets everything set: the object is ready for the next file.
+  virtual HRESULT STDMETHODCALLTYPE Finish() = 0;
 };
 
 #ifdef CLIPFACTS_BUILD

@@ -118,6 +118,64 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     return vxcont::WriteContentFile(m_path.c_str(), m_info);
   }
 
+  HRESULT STDMETHODCALLTYPE SaveAs(LPCWSTR pszPath) override {
+    std::string path = ToAnsi(pszPath);
+    if (path.empty() || path.size() >= MAX_PATH) return E_INVALIDARG;
+    if ((int)m_info.items.size() != m_itemCount) return E_UNEXPECTED;  // fewer added than announced
+    return vxcont::WriteContentFile(path.c_str(), m_info);
+  }
+  HRESULT STDMETHODCALLTYPE SetOption(DWORD dwOption) override {
+    m_info.options = dwOption;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetClipInfo(const CLIPFACTS_CLIPINFO* p) override {
+    if (!p) return E_POINTER;
+    m_info.recordTime.reset();
+    if (p->stRecordTime.wYear) m_info.recordTime = p->stRecordTime;
+    m_info.durationSeconds = p->llDuration > 0 ? p->llDuration / 1e7 : 0;
+    m_info.totalSize.reset();
+    if (p->llFileSize > 0) m_info.totalSize = (uint64_t)p->llFileSize;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetBaseFolder(LPCWSTR pszFolder) override {
+    std::vector<std::string> one = vxcont::SplitPaths(ToAnsi(pszFolder));
+    if (one.size() != 1) return E_INVALIDARG;
+    m_info.baseFolder = one[0];
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetItemCount(int nCount) override {
+    if (nCount < 0 || nCount > 1000) return E_INVALIDARG;
+    m_itemCount = nCount;
+    m_info.items.clear();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE AddItem(const CLIPFACTS_ITEM* p) override {
+    if (!p || !p->pszPath) return E_POINTER;
+    if ((int)m_info.items.size() >= m_itemCount) return E_FAIL;
+    std::vector<std::string> one = vxcont::SplitPaths(ToAnsi(p->pszPath));
+    if (one.size() != 1) return E_INVALIDARG;
+    m_info.items.push_back(one[0]);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetThumbnailCount(int nCount) override {
+    if (nCount < 0 || nCount > 1000) return E_INVALIDARG;
+    m_info.thumbnails.assign(nCount, std::string());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetThumbnail(int nIndex, const CLIPFACTS_THUMBNAIL* p) override {
+    if (!p || !p->pszPath) return E_POINTER;
+    if (nIndex < 0 || nIndex >= (int)m_info.thumbnails.size()) return E_INVALIDARG;
+    std::vector<std::string> one = vxcont::SplitPaths(ToAnsi(p->pszPath));
+    if (one.size() != 1) return E_INVALIDARG;
+    m_info.thumbnails[nIndex] = one[0];
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Finish() override {
+    m_info = vxcont::ContentInfo();
+    m_itemCount = 0;
+    return S_OK;
+  }
+
   virtual ~ClipFacts() {}
 
  private:
@@ -125,6 +183,7 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
   bool m_bOpen = false;
   std::string m_path;
   vxcont::ContentInfo m_info;
+  int m_itemCount = 0;
 };
 
 }  // namespace
@@ -132,7 +191,7 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
 HRESULT WINAPI DllCreateInstance(REFCLSID rclsid, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = NULL;
-  if (rclsid != CLSID_ClipFacts) return CLASS_E_CLASSNOTAVAILABLE;
+  if (rclsid != CLSID_ClipFacts && rclsid != CLSID_ClipFactsWriter) return CLASS_E_CLASSNOTAVAILABLE;
   ClipFacts* p = new (std::nothrow) ClipFacts();
   if (!p) return E_OUTOFMEMORY;
   HRESULT hr = p->QueryInterface(riid, ppv);

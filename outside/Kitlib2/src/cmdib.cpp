@@ -117,12 +117,17 @@ imaging::DecodeOptions LoadOptions(int flags) {
 
 }  // namespace
 
-long CCMDIB::Load(LPCSTR lpszPath, int nFlags) {
-  if (!lpszPath || !*lpszPath) return E_INVALIDARG;
+long CCMDIB::Load(LPCSTR lpszPath, int nFlags) { return LoadFit(lpszPath, SIZE{0, 0}, nFlags); }
+
+long CCMDIB::LoadFit(LPCSTR lpszPath, SIZE szBox, int nFlags) {
+  if (!lpszPath || !*lpszPath || szBox.cx < 0 || szBox.cy < 0) return E_INVALIDARG;
   if (!FileExists(lpszPath)) return MissingFile();
   Dib dib;
   imaging::DecodeReport report;
-  HRESULT hr = imaging::DecodeFile(lpszPath, LoadOptions(nFlags), &dib, &report);
+  imaging::DecodeOptions options = LoadOptions(nFlags);
+  options.maxWidth = szBox.cx;
+  options.maxHeight = szBox.cy;
+  HRESULT hr = imaging::DecodeFile(lpszPath, options, &dib, &report);
   if (SUCCEEDED(hr)) {
     imaging::Exif exif;
     exif.Load(lpszPath);

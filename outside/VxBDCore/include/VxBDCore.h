@@ -192,7 +192,9 @@ struct VXBDDRIVEENTRY {
   int nKind;
 };
 
-// The core object: positions 0 to 5 in this order (callers reach them by position).
+class IVxBDDiscEdit;  // VxBDEdit.h
+
+// The core object: positions 0 to 6 in this order (callers reach them by position).
 class IVxBDCoreObject {
  public:
   virtual void Release() = 0;                                                      // 0
@@ -203,6 +205,8 @@ class IVxBDCoreObject {
   virtual long ClearDriveSelection() = 0;                                          // 3
   virtual IVxBDImageList* GetImageList() = 0;                                      // 4
   virtual long SelectDrive(int nDrive) = 0;                                        // 5
+  // The card editor: deleting the scenes of a card's movie tree.
+  virtual IVxBDDiscEdit* GetDiscEdit() = 0;                                        // 6
 
  protected:
   ~IVxBDCoreObject() {}

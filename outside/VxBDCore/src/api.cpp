@@ -2,6 +2,7 @@
 #include <VxBDCore.h>
 
 #include <VxBDDisc.h>
+#include <VxBDEdit.h>
 #include <imaging/movie.h>
 
 #include <cwctype>
@@ -318,6 +319,7 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
   }
   IVxBDImageList* GetImageList() override { return this; }
   long SelectDrive(int nDrive) override { return nDrive < 0 || nDrive > 25 ? E_INVALIDARG : VXBD_E_NODEVICE; }
+  IVxBDDiscEdit* GetDiscEdit() override { return VxBDCardEditor(); }
 
   long GetImageCount(LPCSTR pszBase, int nFirst, int nSecond) override {
     std::vector<VxBDScene> scenes;

@@ -128,7 +128,9 @@ FOLDER_TYPE CBrowserFolderType::Decide(const VXFOLDERSOURCE& src, const VXFOLDER
       if (prof.nSearchResult == 2) return FOLDER_TYPE_FINDRESULT_SIMILAR;
       return FOLDER_TYPE_FINDRESULT;
     case kMemoryCard: {
-      if (src.nFolderType == 3) return FOLDER_TYPE_SDCARD_DISC;
+      // A card's scenes can be deleted; a disc's cannot.
+      if (src.nFolderType == 3)
+        return src.nDriveType == DRIVE_REMOVABLE ? FOLDER_TYPE_SDCARD_AVCHD : FOLDER_TYPE_SDCARD_DISC;
       // The areas' folder names are certain; the tree's number counts only under the
       // first card drive.
       CString last = LastComponent(src.pszFirstPath);
@@ -209,7 +211,11 @@ HRESULT CBrowserStatus::InterpretDispatcher(CCopyDataDispatcher* pDispatcher, CV
 
   VXFOLDERPROFILE profile;
   ReadProfile(&profile);
-  VXFOLDERSOURCE source = {m_nSourceNumber, m_strSourceName, pDispatcher->GetFolderType(), pDispatcher->GetPath(0)};
+  VXFOLDERSOURCE source = {m_nSourceNumber, m_strSourceName, pDispatcher->GetFolderType(), pDispatcher->GetPath(0), 0};
+  if (source.nFolderType == 3 && source.pszFirstPath && source.pszFirstPath[0] && source.pszFirstPath[1] == ':') {
+    const char root[] = {source.pszFirstPath[0], ':', '\\', 0};
+    source.nDriveType = ::GetDriveTypeA(root);
+  }
   SetCode(Decide(source, profile));
   if (IsClassifyFolder()) GetClassifyType().SetKind(profile.nClassify);
   return S_OK;

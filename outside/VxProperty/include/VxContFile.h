@@ -22,6 +22,10 @@
 //   Exposure=1/60
 //   Edited=0
 //   TotalSize=123456789
+//   BaseFolder=C:\Movies
+//   Items=C:\Movies\clip.mov
+//   Thumbnails=C:\Temp\clip.tmb
+//   Options=01000000
 //
 // - "[section]" lines and lines beginning with ";" or "#" are skipped; keys compare
 //   without regard to case; the first occurrence of a key counts; blanks around keys and
@@ -37,6 +41,10 @@
 // - RecordTime: local time the clip started ("/", "-" or ":" between the date parts).
 // - Duration in seconds (decimal point "."), BitRate in bits per second, TotalSize in
 //   bytes of all members; Edited 1 when the clip was edited after recording.
+// - BaseFolder, Items, Thumbnails and Options are written for the upload: the clip's
+//   folder, the files it sends (or, in a list file, the clips' ".cont" files) and its
+//   thumbnails, as full paths ("X:\..." or "\\server\..."), "|"-separated; a path that is
+//   not full or holds a control character is dropped by the reader. Options: hexadecimal.
 // - MakerCode and ModelCode: the device codes the program's device tables
 //   (gmr.ini, Core\MediaHwInfo.ini) compare with.
 // A file counts as a content file when it is text of that size holding at least one of
@@ -68,6 +76,10 @@ struct ContentInfo {
   std::string recMode;
   std::string exposure;
   bool edited = false;
+  std::string baseFolder;
+  std::vector<std::string> items;
+  std::vector<std::string> thumbnails;
+  uint32_t options = 0;
 };
 
 constexpr size_t kMaxContentBytes = 64 * 1024;
@@ -86,6 +98,9 @@ HRESULT WriteContentFile(const char* path, const ContentInfo& info);
 // (textkit::CheckFileName: a member stays inside the folder).
 std::vector<std::string> SplitMembers(const std::string& text);
 std::string JoinMembers(const std::vector<std::string>& names);
+
+// "|"-separated full paths, dropping those that are not full or hold a control character.
+std::vector<std::string> SplitPaths(const std::string& text);
 
 // True for a path ending in ".cont" (any case).
 bool IsContentPath(const char* path);

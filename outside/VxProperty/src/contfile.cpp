@@ -79,6 +79,23 @@ std::string JoinMembers(const std::vector<std::string>& names) {
 
 bool IsContentPath(const char* path) { return path && textkit::EndsWithNoCase(path, ".cont"); }
 
+std::vector<std::string> SplitPaths(const std::string& text) {
+  std::vector<std::string> out;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t bar = text.find('|', pos);
+    if (bar == std::string::npos) bar = text.size();
+    std::string p = textkit::Trim(text.substr(pos, bar - pos));
+    pos = bar + 1;
+    bool full = (p.size() >= 3 && isalpha((unsigned char)p[0]) && p[1] == ':' && p[2] == '\\') ||
+                (p.size() >= 3 && p[0] == '\\' && p[1] == '\\');
+    bool control = false;
+    for (char c : p) control = control || (unsigned char)c < 0x20;
+    if (full && !control && p.size() < MAX_PATH) out.push_back(p);
+  }
+  return out;
+}
+
 bool ParseContent(const std::string& raw, ContentInfo* out) {
   if (!out || raw.size() > kMaxContentBytes || raw.find('\0') != std::string::npos) return false;
   std::string text = raw.compare(0, 3, kBom) == 0 ? raw.substr(3) : raw;
@@ -134,6 +151,17 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
       info.exposure = value;
     } else if (EqualNoCase(key, "Edited")) {
       info.edited = value == "1";
+    } else if (EqualNoCase(key, "BaseFolder")) {
+      std::vector<std::string> one = SplitPaths(value);
+      if (one.size() == 1) info.baseFolder = one[0];
+    } else if (EqualNoCase(key, "Items")) {
+      info.items = SplitPaths(value);
+    } else if (EqualNoCase(key, "Thumbnails")) {
+      info.thumbnails = SplitPaths(value);
+    } else if (EqualNoCase(key, "Options")) {
+      char* end = nullptr;
+      unsigned long v = strtoul(value.c_str(), &end, 16);
+      if (!value.empty() && end && !*end) info.options = (uint32_t)v;
     }
   }
   if (!known) return false;
@@ -173,6 +201,23 @@ std::string SerializeContent(const ContentInfo& info) {
   put("Exposure", info.exposure);
   put("Edited", info.edited ? "1" : "0");
   if (info.totalSize) put("TotalSize", std::to_string(*info.totalSize));
+  auto paths = [](const std::vector<std::string>& list) {
+    std::string joined;
+    for (const std::string& p : list) joined += (joined.empty() ? "" : "|") + p;
+    // What the reader would drop is left out.
+    std::vector<std::string> kept = SplitPaths(joined);
+    joined.clear();
+    for (const std::string& p : kept) joined += (joined.empty() ? "" : "|") + p;
+    return joined;
+  };
+  put("BaseFolder", paths({info.baseFolder}));
+  put("Items", paths(info.items));
+  put("Thumbnails", paths(info.thumbnails));
+  if (info.options) {
+    char buf[16];
+    snprintf(buf, sizeof buf, "%08X", (unsigned)info.options);
+    put("Options", buf);
+  }
   return s;
 }
 

@@ -545,7 +545,17 @@
 #define IDS_EXPORT_SOME_REMOVED 50400  // some files could not be taken (%s the export)
 #define IDS_EXPORT_UPLOAD_REFUSED 62040  // upload: a file is not accepted or too long
 #define IDS_EXPORT_UPLOAD_TOO_MANY 62041  // upload: more than ten files
-#define IDS_EXPORT_MAIL_EMPTY 62059  // mail: none of the files can be attached
+#define IDS_EXPORT_MAIL_EMPTY 62059
+#define IDS_UPLOAD_NAME 62032  // upload plug-in: tile label, caption of its messages
+#define IDS_UPLOAD_DESCRIPTION 62033  // upload plug-in: tile tooltip
+#define IDS_UPLOAD_BUSY 62054  // upload plug-in: an upload still runs
+#define IDS_UPLOAD_NOT_ACCEPTED 62067  // upload plug-in: a file is not accepted or too long
+#define IDS_UPLOAD_WAIT 62077  // upload plug-in: progress window while the uploader starts
+#define IDS_UPLOAD_FAILED 145  // upload plug-in: the companion files or the uploader failed
+#define IDB_UPLOAD_DISABLED 19155  // upload tile, 66 x 66: disabled, hover, normal, pressed
+#define IDB_UPLOAD_HOVER 19156
+#define IDB_UPLOAD_NORMAL 19157
+#define IDB_UPLOAD_PRESSED 19158  // mail: none of the files can be attached
 #define IDD_OPTIONS 7010  // options dialog: tab control 27300 over the pages
 #define IDC_OPTIONS_TABS 27300
 #define IDD_OPTIONS_ROTATION 7053  // options: rotation page
@@ -954,8 +964,7 @@
 #define IDS_RENAME_CAPTION 50022            // caption of every message box of the tool
 #define IDS_RENAME_NO_FILE 50032            // no file to rename
 
-// ===== Toolbar pane: buttons, item lists and tools (rc/toolbar-*.rc) ======================
-// Commands of buttons the frame does not send
+// ===== Toolbar pane: buttons, item lists and tools (rc/toolbar-*.rc) ===============// Commands of buttons the frame does not send
 #define ID_TB_LAUNCHER 27511  // launcher window / register dropped programs
 #define ID_TB_PPC_PLUGIN 27512  // conversion plug-ins
 #define ID_TB_CARD_VIEWER 27516  // switch to the card viewer
@@ -1105,5 +1114,69 @@
 #define IDS_TB_FIRST_MOVIE_ONLY 62048  // only the first movie is taken: go on?
 #define IDS_TB_MONTH_RENAME 791  // rename refused in the month calendar
 #define IDS_TB_MUSIC_RENAME 62024  // rename refused in the music view
+=======
+// ---- the card import -----------------------------------------------------------------
+#define IDS_IMPORT_KEYWORD_PROTECTED 31100  // keyword: the camera marked the picture protected
+#define IDS_IMPORT_KEYWORD_MARKED 31104     // keyword: the camera marked the picture for sharing
+#define IDS_IMPORT_KEYWORD_NO_DATE 259      // keyword: the capture date is unknown
+#define IDS_IMPORT_KEYWORD_DATE 11969       // keyword "%s": the import date
+#define IDS_IMPORT_REGISTERING 40300        // heading of the registration step
+#define IDS_IMPORT_REGISTER_PERCENT 40301   // registration progress "%d"
+#define IDS_IMPORT_DONE 40259               // the import ended
+#define IDS_IMPORT_SUMMARY_CAPTION 40255    // caption of the summary
+#define IDS_IMPORT_COUNT 62089              // "%d" files imported
+#define IDS_IMPORT_SKIPPED 62090            // "%d" files already there
+#define IDS_IMPORT_FAILED 62100             // the import stopped
+#define IDS_IMPORT_NO_FREE_NUMBER 62106     // "%s": no free "(n)" name for the file
+#define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
+#define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
+#define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+// The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
+#define IDS_ZOOM_CLOSE 3031
+#define IDS_ZOOM_PREV_GROUP 3032
+#define IDS_ZOOM_PREV_ITEM 3033
+#define IDS_ZOOM_NEXT_ITEM 3034
+#define IDS_ZOOM_NEXT_GROUP 3035
+#define IDS_ZOOM_IN 3036
+#define IDS_ZOOM_OUT 3037
+#define IDS_ZOOM_ACTUAL 3038
+#define IDS_ZOOM_FIT 3039
+#define IDS_ZOOM_MARK 3040
+#define IDB_ZOOM_CLOSE 132
+#define IDB_ZOOM_CLOSE_SELECTED 130
+#define IDB_ZOOM_CLOSE_FOCUS 131
+#define IDB_ZOOM_PREV_GROUP 135
+#define IDB_ZOOM_PREV_GROUP_SELECTED 133
+#define IDB_ZOOM_PREV_GROUP_FOCUS 134
+#define IDB_ZOOM_PREV_ITEM 138
+#define IDB_ZOOM_PREV_ITEM_SELECTED 136
+#define IDB_ZOOM_PREV_ITEM_FOCUS 137
+#define IDB_ZOOM_NEXT_ITEM 141
+#define IDB_ZOOM_NEXT_ITEM_SELECTED 139
+#define IDB_ZOOM_NEXT_ITEM_FOCUS 140
+#define IDB_ZOOM_NEXT_GROUP 144
+#define IDB_ZOOM_NEXT_GROUP_SELECTED 142
+#define IDB_ZOOM_NEXT_GROUP_FOCUS 143
+#define IDB_ZOOM_UNMARKED 147
+#define IDB_ZOOM_UNMARKED_SELECTED 145
+#define IDB_ZOOM_UNMARKED_FOCUS 146
+#define IDB_ZOOM_IN 158
+#define IDB_ZOOM_IN_SELECTED 156
+#define IDB_ZOOM_IN_FOCUS 157
+#define IDB_ZOOM_MARKED 161
+#define IDB_ZOOM_MARKED_SELECTED 159
+#define IDB_ZOOM_MARKED_FOCUS 160
+#define IDB_ZOOM_OUT 164
+#define IDB_ZOOM_OUT_SELECTED 162
+#define IDB_ZOOM_OUT_FOCUS 163
+#define IDB_ZOOM_FIT 168
+#define IDB_ZOOM_FIT_SELECTED 166
+#define IDB_ZOOM_FIT_FOCUS 167
+#define IDB_ZOOM_ACTUAL 171
+#define IDB_ZOOM_ACTUAL_SELECTED 170
+#define IDB_ZOOM_ACTUAL_FOCUS 169
+#define IDB_ZOOM_PLAY 461
+#define IDB_ZOOM_PLAY_SELECTED 462
+#define IDB_ZOOM_PLAY_FOCUS 463
 
 #endif  // VXRESOURCEIDS_H

@@ -328,6 +328,31 @@ HRESULT ThumbnailPixels(const ImageInfo& info, const std::vector<uint8_t>& thumb
   return hr;
 }
 
+// A JPEG wanted in a box: libjpeg-turbo decodes it at the smallest of 1/1, 1/2, 1/4 and
+// 1/8 that still covers the box as stored (the box turned with the picture), instead of
+// WIC's full frame. E_FAIL when it can't (WIC takes over); a header claiming far more
+// than the box needs is refused outright.
+HRESULT JpegPixelsForBox(const Input& in, const ImageInfo& info, int orientation, int boxW, int boxH, Dib* out) {
+  if (info.format != ImageFormat::Jpeg || info.width <= 0 || info.height <= 0) return E_FAIL;
+  bool swap = OrientationSwapsAxes(orientation);
+  // The fitted size as shown, back in stored axes: what the scaled output must cover.
+  SIZE fit = FitSize(swap ? info.height : info.width, swap ? info.width : info.height, boxW, boxH);
+  int needW = swap ? fit.cy : fit.cx, needH = swap ? fit.cx : fit.cy;
+  if (needW <= 0 || needH <= 0) return E_FAIL;
+  std::vector<uint8_t> bytes;
+  const uint8_t* data = static_cast<const uint8_t*>(in.data);
+  size_t size = in.size;
+  if (in.path) {
+    HRESULT hr = detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile);
+    if (FAILED(hr)) return hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ? hr : E_FAIL;
+    data = bytes.data();
+    size = bytes.size();
+  }
+  HRESULT hr = detail::DecodeJpegScaled(data, size, needW, needH, out, true);
+  if (hr == WINCODEC_ERR_IMAGESIZEOUTOFRANGE || hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return hr;
+  return SUCCEEDED(hr) ? S_OK : E_FAIL;
+}
+
 // Fits the stored picture into the box as shown, turns it upright and gives it the bit count
 // and row order asked for.
 HRESULT FinishPicture(Dib pixels, int orientation, bool box, int boxW, int boxH, const DecodeOptions& opt, Dib* out) {
@@ -401,6 +426,10 @@ HRESULT DecodeImpl(const Input& in, const DecodeOptions& opt, Dib* out, DecodeRe
       else
         pixels.Clear();
     }
+  }
+  if (pixels.Empty() && opt.maxWidth > 0 && opt.maxHeight > 0) {
+    hr = JpegPixelsForBox(in, rep.info, orientation, boxW, boxH, &pixels);
+    if (hr == WINCODEC_ERR_IMAGESIZEOUTOFRANGE || hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return hr;
   }
   if (pixels.Empty()) {
     hr = wic();

@@ -184,8 +184,8 @@ class DibSection {
 // libjpeg-turbo: a JPEG stream decoded at the smallest DCT scale that still covers the
 // box, as a top-down 24-bit Dib; never more than the scaled output is allocated, and
 // headers that claim far more than the box are refused.
-int JpegScaleFor(int width, int height, int boxW, int boxH);
-HRESULT DecodeJpegScaled(const uint8_t* data, size_t size, int boxW, int boxH, Dib* out);
+int JpegScaleFor(int width, int height, int boxW, int boxH, bool halvingsOnly = false);
+HRESULT DecodeJpegScaled(const uint8_t* data, size_t size, int boxW, int boxH, Dib* out, bool halvingsOnly = false);
 
 }  // namespace detail
 }  // namespace imaging

@@ -1,4 +1,5 @@
-// JPEG decoding with libjpeg-turbo for small pictures (embedded Exif thumbnails): the
+// JPEG decoding with libjpeg-turbo for embedded Exif thumbnails and for whole pictures
+// wanted in a box smaller than themselves: the
 // DCT scales the picture down while decoding, rows go straight into the result, and a
 // broken stream ends the decode with a failure code instead of ending the process.
 #include <csetjmp>
@@ -32,16 +33,17 @@ void OnMessage(j_common_ptr, int) {}
 
 }  // namespace
 
-// The smallest DCT scale (n/8) whose output still covers the box; 1/8 at least.
-int JpegScaleFor(int width, int height, int boxW, int boxH) {
-  for (int n = 1; n < 8; ++n) {
+// The smallest DCT scale (n/8) whose output still covers the box; 1/8 at least. With
+// halvingsOnly just 1/8, 1/4, 1/2 and 1/1, the scales the decoder does without extra work.
+int JpegScaleFor(int width, int height, int boxW, int boxH, bool halvingsOnly) {
+  for (int n = 1; n < 8; n = halvingsOnly ? n * 2 : n + 1) {
     long long w = (long long)width * n / 8, h = (long long)height * n / 8;
     if (w >= boxW && h >= boxH) return n;
   }
   return 8;
 }
 
-HRESULT DecodeJpegScaled(const uint8_t* data, size_t size, int boxW, int boxH, Dib* out) {
+HRESULT DecodeJpegScaled(const uint8_t* data, size_t size, int boxW, int boxH, Dib* out, bool halvingsOnly) {
   if (!data || size < 4 || !out || boxW <= 0 || boxH <= 0) return E_INVALIDARG;
   if (size > 0x7FFFFFFF) return E_INVALIDARG;
   jpeg_decompress_struct cinfo;
@@ -67,7 +69,7 @@ HRESULT DecodeJpegScaled(const uint8_t* data, size_t size, int boxW, int boxH, D
     return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
   }
   cinfo.out_color_space = JCS_EXT_BGR;
-  cinfo.scale_num = (unsigned)JpegScaleFor(int(cinfo.image_width), int(cinfo.image_height), boxW, boxH);
+  cinfo.scale_num = (unsigned)JpegScaleFor(int(cinfo.image_width), int(cinfo.image_height), boxW, boxH, halvingsOnly);
   cinfo.scale_denom = 8;
   // The fast DCT, as the system decoder here uses: pictures hashed from either decode agree.
   cinfo.dct_method = JDCT_IFAST;

@@ -15,7 +15,7 @@ TEST(ClipboardRules, RefusedFolders) {
       {FOLDER_TYPE_SDCARD_PRINTORDER, TRUE, TRUE}, {FOLDER_TYPE_SDCARD_DISC, TRUE, TRUE},
       {FOLDER_TYPE_SDCARD_AUDIO, FALSE, TRUE},     {FOLDER_TYPE_SDCARD_AUDIO, TRUE, FALSE},
       {FOLDER_TYPE_SDCARD_VOICE, FALSE, TRUE},     {FOLDER_TYPE_SDCARD, FALSE, FALSE},
-      {FOLDER_TYPE_EXPLORER, FALSE, FALSE},
+      {FOLDER_TYPE_EXPLORER, FALSE, FALSE},        {FOLDER_TYPE_SDCARD_AVCHD, TRUE, TRUE},
   };
   for (const auto& c : cases) EXPECT_EQ(ClipIsRefusedFolder(c.code, c.report), c.refused) << c.code << " " << c.report;
 }

@@ -4,7 +4,10 @@
 
 #include <RecordGate.h>
 #include <TickCache.h>
+#include <VxBDDisc.h>
+#include <VxBDEdit.h>
 #include <VxResourceIds.h>
+#include <card.h>
 #include <shlwapi.h>
 
 #include <set>
@@ -311,5 +314,198 @@ TEST(Deletion, CommandAndActionMessage) {
     EXPECT_EQ(answers.Count(), 1u);
   }
   EXPECT_FALSE(Exists(d + "\\c2.jpg"));
+  EXPECT_TRUE(h.pView->m_items.empty());
+}
+
+namespace {
+
+// A card in drive E: with a camera's tree: clips 0 and 1 (one title) and 2 recorded on the
+// 1st of November, clip 3 on the 2nd; a picture in DCIM.
+struct MovieCard {
+  std::string folder = ctltest::Scratch("del_card");
+  std::string bdmv = folder + "\\PRIVATE\\AVCHD\\BDMV";
+  MovieCard() {
+    testsupport::MakeFolders(folder + "\\PRIVATE\\AVCHD");
+    EXPECT_TRUE(VxBDWriteTree(
+        bdmv, {{{"00000", "00001"}, 0x0103, 0xAB12}, {{"00002"}, 0x0103, 0xAB12}, {{"00003"}, 0x0103, 0xAB12}}, true,
+        false));
+    for (int c = 0; c < 4; ++c) {
+      std::string stream = Stream(c);
+      ctltest::Copy("movie.mpg", stream);
+      testsupport::SetLocalWriteTime(stream, 2026, 11, c < 3 ? 1 : 2, 10 + c);
+    }
+    testsupport::WriteWholeFile(folder + "\\DCIM\\100NORVA\\NVDC0001.JPG", "jpeg");
+    inserted = testsupport::InsertCard('E', testsupport::UnixPathOf(folder)) == 0;
+  }
+  ~MovieCard() {
+    testsupport::RemoveCard('E');
+    if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+  }
+  std::string Stream(int clip) const { return bdmv + "\\STREAM\\0000" + std::to_string(clip) + ".MTS"; }
+  std::string Card(int clip) const { return "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\0000" + std::to_string(clip) + ".MTS"; }
+  // The clips every playlist names, joined.
+  std::string Named() const {
+    std::string all;
+    for (int t = 0; t < 3; ++t) {
+      std::string bytes = testsupport::ReadWholeFile(bdmv + "\\PLAYLIST\\0000" + std::to_string(t) + ".MPL");
+      std::vector<std::string> clips;
+      WORD maker, model;
+      if (bytes.empty()) continue;
+      if (!VxBDParsePlaylist(std::vector<uint8_t>(bytes.begin(), bytes.end()), &clips, &maker, &model)) return "bad";
+      for (const std::string& c : clips) all += c.substr(4);
+    }
+    return all;
+  }
+  bool inserted = false;
+};
+
+// The day's scenes shown as the card tree's date node shows them, as a card's movie folder.
+void ShowDay(BrowserHost& h, int day) {
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\" + std::to_string(day) + "\\day||"), 1);
+  h.RunQueue();
+  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
+}
+
+// Runs the delete command; the texts of the boxes it showed.
+std::vector<std::string> DeleteWith(BrowserHost& h, std::vector<int> ids) {
+  BoxAnswers answers(ids);
+  EXPECT_EQ(Delete(h), 0);
+  return answers.Seen();
+}
+
+bool Shows(const std::string& box, UINT id) { return box.find(ResString(id)) != std::string::npos; }
+
+// Both days, one page each.
+void ShowBothDays(BrowserHost& h) {
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\1\\day1||E:\\1\\0\\4\\2\\day2||"), 1);
+  h.RunQueue();
+  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
+}
+
+// Deletes the scenes, answering yes to the question and to the group question that follows.
+void DeleteWithAGroup(BrowserHost& h, const std::vector<std::string>& names) {
+  SelectOnly(h, names);
+  std::vector<std::string> boxes = DeleteWith(h, {IDYES, IDYES});
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
+}
+
+}  // namespace
+
+// A card's scenes go through the disc-movie core: a protected card refuses, one scene goes
+// alone, a day whose scenes are all selected goes whole, and the last movies of a card
+// without pictures are cleared after their own question. The playlists never name a clip
+// that went, and the model, the marks and the folder trees follow.
+TEST(Deletion, CardScenesThroughTheDiscCore) {
+  MovieCard card;
+  ASSERT_TRUE(card.inserted);
+  BrowserHost h;
+  Marks marks;
+  ShowDay(h, 1);
+  ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00001.MTS", "00002.MTS"}));
+  DWORD ref[4];
+  h.pView->m_items[1]->GetDiscRef(ref);
+  EXPECT_EQ(ref[0], (DWORD)VXBD_REF_CARD);
+  EXPECT_EQ(ref[1], VxBDMakeGroup('E' - 'A', 0));
+  EXPECT_EQ(ref[2], 20261101u);
+  EXPECT_EQ(ref[3], 1u);
+  // A scene's stream keeps its name: the playlists name it.
+  {
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(h.trans()->RenameThumbnail(h.pView->m_items[1], "renamed.MTS"), 0);
+  }
+  EXPECT_TRUE(Exists(card.Card(1)));
+
+  // Protected: the notice, nothing goes.
+  const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
+  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_READONLY);
+  SelectOnly(h, {"00001.MTS"});
+  std::vector<std::string> boxes = DeleteWith(h, {IDOK});
+  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_PROTECTED)) << boxes[0];
+  EXPECT_TRUE(Exists(card.Card(1)));
+
+  // No to the question: nothing goes.
+  SelectOnly(h, {"00001.MTS"});
+  boxes = DeleteWith(h, {IDNO});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_DELETE)) << boxes[0];
+  EXPECT_TRUE(Exists(card.Card(1)));
+
+  // One scene of three: it goes alone, with its mark; its title keeps the other clip.
+  marks.Set(card.Card(1));
+  SelectOnly(h, {"00001.MTS"});
+  h.Forget();
+  boxes = DeleteWith(h, {IDYES});
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_FALSE(Exists(card.Card(1)));
+  EXPECT_FALSE(Exists(card.bdmv + "\\CLIPINF\\00001.CPI"));
+  EXPECT_EQ(card.Named(), "023");
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00002.MTS"}));
+  int state = -1;
+  Mark_GetCheck(card.Card(1).c_str(), &state);
+  EXPECT_EQ(state, 0);
+  EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
+
+  // The whole day: the group question, then both go; the other day stays.
+  DeleteWithAGroup(h, {"00000.MTS", "00002.MTS"});
+  EXPECT_FALSE(Exists(card.Card(0)));
+  EXPECT_FALSE(Exists(card.Card(2)));
+  EXPECT_TRUE(Exists(card.Card(3)));
+  EXPECT_EQ(card.Named(), "3");
+  EXPECT_TRUE(h.pView->m_items.empty());
+
+  // The last movies of a card without pictures: their own question; No keeps them, Yes
+  // clears the card's movies.
+  DeleteFileA((card.folder + "\\DCIM\\100NORVA\\NVDC0001.JPG").c_str());
+  ShowDay(h, 1);
+  ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00003.MTS"}));
+  SelectOnly(h, {"00003.MTS"});
+  boxes = DeleteWith(h, {IDYES, IDNO});
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_LAST)) << boxes[1];
+  EXPECT_TRUE(Exists(card.Card(3)));
+  SelectOnly(h, {"00003.MTS"});
+  boxes = DeleteWith(h, {IDYES, IDYES});
+  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_FALSE(Exists(card.Card(3)));
+  EXPECT_EQ(card.Named(), "");
+  EXPECT_TRUE(Exists(card.bdmv + "\\INDEX.BDM"));
+  EXPECT_TRUE(h.pView->m_items.empty());
+}
+
+// A group goes whole only when all its scenes are selected: a selection as large as a
+// group's count does not take that group's other scenes along.
+TEST(Deletion, CardSceneGroupsOnlyWhenWhollySelected) {
+  MovieCard card;
+  ASSERT_TRUE(card.inserted);
+  ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {2}), 0);  // the 1st keeps clips 0 and 1
+  BrowserHost h;
+  ShowBothDays(h);
+  ASSERT_EQ(h.pView->m_items.size(), 3u);
+  // Two selected, as many as the 1st has: its clip 0 goes alone; the 2nd, wholly selected,
+  // goes as a group after its question.
+  DeleteWithAGroup(h, {"00000.MTS", "00003.MTS"});
+  EXPECT_FALSE(Exists(card.Card(0)));
+  EXPECT_FALSE(Exists(card.Card(3)));
+  EXPECT_TRUE(Exists(card.Card(1)));
+  EXPECT_EQ(card.Named(), "1");
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"00001.MTS"}));
+}
+
+// After a day goes whole the other selected scenes still go; the card's last scene, with a
+// picture beside it, goes alone without the clearing question.
+TEST(Deletion, CardScenesAfterAWholeDay) {
+  MovieCard card;
+  ASSERT_TRUE(card.inserted);
+  ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {1, 2}), 0);  // one scene a day
+  BrowserHost h;
+  ShowBothDays(h);
+  ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00003.MTS"}));
+  DeleteWithAGroup(h, {"00000.MTS", "00003.MTS"});
+  EXPECT_FALSE(Exists(card.Card(0)));
+  EXPECT_FALSE(Exists(card.Card(3)));
+  EXPECT_EQ(card.Named(), "");
   EXPECT_TRUE(h.pView->m_items.empty());
 }

@@ -83,6 +83,8 @@ TEST(FolderModel, AVCHDScenesOfACardTree) {
   EXPECT_TRUE(h.pView->m_items[1]->GetAVCHDInfo(&first, &second, &image));
   EXPECT_EQ(first, 0);
   EXPECT_EQ(second, 0);
+  // A tree in a folder is no card's: its scenes are no disc items.
+  EXPECT_FALSE(h.pView->m_items[1]->IsDiscContent());
   // A tree that is not there fails and shows nothing.
   EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "1|Card|3|" + card + "\\AVCHD\\1\\DAY\\0\\All||"), 1);
   h.RunQueue();

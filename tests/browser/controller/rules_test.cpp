@@ -191,6 +191,35 @@ TEST(TransRules, AVCHDPathsSplitFromTheirEnd) {
   }
 }
 
+// A scene's disc reference: only a drive's own tree; the drive letter upper-cased before it
+// becomes a drive number; a folder of every scene has no day.
+TEST(TransRules, DiscReferenceOfAScene) {
+  const SYSTEMTIME day = {2026, 11, 0, 22, 10, 0, 0, 0};
+  struct {
+    const char* base;
+    int first, second;
+    const char* stream;
+    bool ok;
+    DWORD group, item, clip;
+  } cases[] = {
+      {"E:\\", 0, 2, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00012.MTS", true, 4, 20261122, 12},
+      {"e:\\", 1, 0, "e:\\AVCHD\\BDMV\\STREAM\\00003.MTS", true, 4 | 0x100, 0, 3},
+      {"D:\\cards\\x\\", 0, 1, "D:\\cards\\x\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+      {"E:\\", 0, 1, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\clip.MTS", false, 0, 0, 0},
+      {"E:\\", 2, 1, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+      {"1:\\", 0, 1, "1:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    DWORD ref[4] = {};
+    ASSERT_EQ(!!TransDiscRefOf(c.base, c.first, c.second, day, c.stream, ref), c.ok) << c.stream;
+    if (!c.ok) continue;
+    EXPECT_EQ(ref[0], 1u);
+    EXPECT_EQ(ref[1], c.group) << c.stream;
+    EXPECT_EQ(ref[2], c.item) << c.stream;
+    EXPECT_EQ(ref[3], c.clip) << c.stream;
+  }
+}
+
 TEST(TransRules, FolderModelSmallRules) {
   EXPECT_EQ(TransVirtualGroupIndex(-5), 0);
   EXPECT_EQ(TransVirtualGroupIndex(0), 0);

@@ -1,6 +1,6 @@
-// The media neighbours answer honestly: nothing plays, the zoom window does not open, the
-// slide show keeps its settings but does not start, the sound check awaits nothing, and
-// the music view takes the browser's messages.
+// The media neighbours: the movie controller's refusals, and the honest small ones (the
+// zoom window does not open, the slide show keeps its settings but does not start, the
+// sound check awaits nothing, the music view takes the browser's messages).
 #include <gtest/gtest.h>
 
 #include <VxGUIDB.h>
@@ -12,25 +12,26 @@
 #include "SoundCheckProcess.h"
 #include "ZoomWndController.h"
 
-TEST(Media, NoMovieBackEndOpens) {
+TEST(Media, MovieOpensNeedATargetAndTheMissingBackEndsFail) {
   CMovieCtrl movie;
   RECT rc = {0, 0, 64, 48};
   DWORD disc[3] = {1, 2, 3};
-  EXPECT_LT(movie.OpenQuickTime("C:\\m.mov", rc, FALSE), 0);
-  EXPECT_LT(movie.OpenDirectShow("C:\\m.mp4", rc), 0);
-  EXPECT_LT(movie.OpenAvchd("C:\\m.mts", rc, 1), 0);
-  EXPECT_LT(movie.OpenDiscPlayer(rc, disc, 1), 0);
+  EXPECT_EQ(movie.OpenDirectShow("C:\\m.mp4", rc), E_FAIL);
+  EXPECT_EQ(movie.OpenAvchd("C:\\m.mts", rc, 1), E_FAIL);
+  CWnd a, b;  // any two windows: the target is only compared here
+  movie.SetTarget(&a, 1);
+  EXPECT_EQ(movie.GetTarget(), &a);
+  EXPECT_EQ(movie.OpenQuickTime("C:\\m.mov", rc, FALSE), E_FAIL);
+  EXPECT_EQ(movie.OpenDiscPlayer(rc, disc, 1), E_FAIL);
   EXPECT_FALSE(movie.IsOpen());
   EXPECT_FALSE(movie.IsPlaying());
   EXPECT_FALSE(movie.IsQuickTimeUsable());
   EXPECT_FALSE(movie.IsFullScreen());
+  EXPECT_FALSE(movie.ToggleFullScreen(TRUE));
   EXPECT_EQ(movie.GetDiscPlayerKind(), 0);
   double pos = 5;
   EXPECT_FALSE(movie.GetPosition(pos));
   EXPECT_EQ(pos, 0);
-  CStringList a, b;  // any two objects
-  movie.SetTarget(&a, 1);
-  EXPECT_EQ(movie.GetTarget(), &a);
   movie.SetTarget(&b, 0);
   EXPECT_EQ(movie.GetTarget(), &b);
 }
@@ -79,7 +80,38 @@ TEST(Media, SlideShowKeepsSettingsAndDoesNotStart) {
   EXPECT_EQ(show.GetParams(nullptr, nullptr, nullptr, nullptr, &back, nullptr, nullptr), S_OK);
   ASSERT_EQ(back.size(), 1u);
   EXPECT_STREQ(back[0].szPath, "C:\\bgm.mp3");
-  EXPECT_LT(show.Start(), 0);
+  EXPECT_EQ(show.Start(), E_FAIL);  // no slide file exists
+}
+
+TEST(Media, SlideShowCleanUpStaysInItsOwnFolder) {
+  const CString folder = SlideShowTempFolder();
+  ASSERT_FALSE(folder.IsEmpty());
+  CreateDirectoryA(folder, nullptr);
+  char szTemp[MAX_PATH];
+  GetTempPathA(MAX_PATH, szTemp);
+  const std::string victim = std::string(szTemp) + "slideshow_victim.txt";
+  const std::string prepared = std::string((LPCSTR)folder) + "\\0001.bmp";
+  for (const std::string& f : {victim, prepared}) {
+    HANDLE h = CreateFileA(f.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+  }
+  std::vector<tagSLD_V_TYPE> slides(2);
+  lstrcpyA(slides[0].szPath, victim.c_str());
+  lstrcpyA(slides[0].szPath2, victim.c_str());  // first prepared path: outside the folder
+  lstrcpyA(slides[1].szPath, prepared.c_str());
+  lstrcpyA(slides[1].szPath2, prepared.c_str());
+  {
+    CSlideShowController show;
+    ASSERT_EQ(show.SetParams(nullptr, SLD_QUALITY_0, SLD_TYPE_0, &slides, nullptr, 1, 1), S_OK);
+    show.Start();
+    EXPECT_EQ(show.GetShowSlides().size(), 2u);
+    show.Finish();
+  }
+  EXPECT_NE(GetFileAttributesA(victim.c_str()), INVALID_FILE_ATTRIBUTES);  // left alone
+  EXPECT_EQ(GetFileAttributesA(prepared.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(folder), INVALID_FILE_ATTRIBUTES);  // emptied, so removed
+  DeleteFileA(victim.c_str());
 }
 
 TEST(Media, SoundCheckAwaitsNothing) {

@@ -3,6 +3,7 @@
 // recording days.
 #include <gtest/gtest.h>
 
+#include <CalendarDayRules.h>
 #include <CalendarMonthRules.h>
 #include <RecDateFinderRules.h>
 
@@ -213,6 +214,162 @@ TEST(CalendarMonth, StepsSkipEmptyMonthsAndHintsShowOnce) {
   EXPECT_FALSE(calmonth::ModeHintShows(10, &seen));  // the same value twice: no reload
   EXPECT_FALSE(calmonth::ModeHintShows(5, &seen));
   EXPECT_TRUE(calmonth::ModeHintShows(10, &seen));
+}
+
+TEST(CalendarMonth, MonthsThePageSpans) {
+  using calmonth::DatedItem;
+  using calmonth::Month;
+  const UINT still = 0x200, movie = 0x1000, companion = 0x100 | 0x200, sound = 0x4;
+  struct Case {
+    const char* what;
+    std::vector<DatedItem> items;
+    Month shown, earliest, latest;
+  } cases[] = {
+      {"nothing", {}, {0, 0}, {-1, -1}, {2038, 1}},
+      {"only music", {{sound, 2005, 3}}, {0, 0}, {-1, -1}, {2038, 1}},
+      {"dated pictures and movies",
+       {{still, 2005, 3}, {movie, 2006, 7}, {still, 2007, 11}},
+       {2007, 11},
+       {2005, 3},
+       {2007, 11}},
+      {"companions do not count", {{companion, 2001, 1}, {still, 2005, 3}, {companion, 2009, 9}}, {2005, 3}, {2005, 3}, {2005, 3}},
+      {"undated before the first dated", {{still, 0, 0}, {still, 2005, 3}}, {2038, 1}, {2005, 3}, {2038, 1}},
+      {"undated last", {{still, 2005, 3}, {movie, 2040, 1}}, {2038, 1}, {2005, 3}, {2038, 1}},
+      {"only undated", {{still, 1601, 1}, {movie, 0, 0}}, {2038, 1}, {-1, -1}, {2038, 1}},
+  };
+  for (const Case& c : cases) {
+    Month shown = {9, 9}, earliest = {9, 9}, latest = {9, 9};
+    calmonth::FindMonths(c.items, &shown, &earliest, &latest);
+    EXPECT_EQ(shown, c.shown) << c.what;
+    EXPECT_EQ(earliest, c.earliest) << c.what;
+    EXPECT_EQ(latest, c.latest) << c.what;
+  }
+}
+
+TEST(CalendarMonth, DateTextsOfModeHints) {
+  struct Case {
+    const char* text;
+    bool ok;
+    int year, month, day;
+  } cases[] = {
+      {"2005/03/07", true, 2005, 3, 7},     {"2038/01/01", true, 2038, 1, 1}, {"2005/03/00", true, 2005, 3, 1},
+      {"2005/02/29", false},                {"2004/02/29", true, 2004, 2, 29},
+      {"2005/13/01", false},                {"2005/03", false},               {"garbage", false},
+      {"", false},                          {"2005/03/07x", false},           {"0000/01/01", false},
+      {"99999/01/01", false},
+  };
+  for (const Case& c : cases) {
+    int y = -1, m = -1, d = -1;
+    EXPECT_EQ(calmonth::ParseDateText(c.text, &y, &m, &d), c.ok) << c.text;
+    if (c.ok) EXPECT_EQ((std::vector<int>{y, m, d}), (std::vector<int>{c.year, c.month, c.day})) << c.text;
+    else EXPECT_EQ(y, -1) << c.text;
+  }
+  int y = -1, m = -1, d = -1;
+  EXPECT_FALSE(calmonth::ParseDateText(nullptr, &y, &m, &d));
+}
+
+TEST(CalendarDay, GridRowsAndScrolling) {
+  struct {
+    int w, h, rows, columns;
+    bool partial;
+  } grids[] = {{800, 440, 2, 4, false}, {800, 441, 3, 4, true}, {199, 500, 3, 0, true}, {0, 0, 0, 0, false}};
+  for (auto& g : grids) {
+    calday::Grid got = calday::GridOf(g.w, g.h);
+    EXPECT_EQ((std::vector<int>{got.rows, got.columns, got.partialRow}),
+              (std::vector<int>{g.rows, g.columns, g.partial}))
+        << g.w << "x" << g.h;
+  }
+  EXPECT_EQ(calday::VirtualRows(9, 4), 3);
+  EXPECT_EQ(calday::VirtualRows(8, 4), 2);
+  EXPECT_EQ(calday::VirtualRows(8, 0), 0);
+
+  // 10 rows, 3 full rows shown: the first row runs 0..7.
+  struct {
+    int code, thumb, first, to;
+  } steps[] = {{SB_LINEDOWN, 0, 0, 1},      {SB_LINEUP, 0, 0, 0},       {SB_PAGEDOWN, 0, 6, 7},
+               {SB_PAGEUP, 0, 2, 0},        {SB_THUMBPOSITION, 5, 0, 5}, {SB_THUMBPOSITION, 99, 0, 7},
+               {SB_THUMBTRACK, 5, 2, -1},   {SB_ENDSCROLL, 0, 2, -1}};
+  for (auto& s : steps) EXPECT_EQ(calday::ScrollTo(s.code, s.thumb, s.first, 3, 10), s.to) << s.code;
+  EXPECT_EQ(calday::ScrollTo(SB_LINEDOWN, 0, 0, 3, 2), 0);  // everything fits
+
+  // 4 columns, first row 2, 3 full rows (rows 2..4 shown).
+  EXPECT_EQ(calday::FirstRowShowing(3, 4, 2, 3), 0);
+  EXPECT_EQ(calday::FirstRowShowing(12, 4, 2, 3), 2);
+  EXPECT_EQ(calday::FirstRowShowing(20, 4, 2, 3), 3);
+}
+
+TEST(CalendarDay, KeyAndBandSelection) {
+  int anchor = 0, current = 0;
+  // Without Shift: from the last selected item.
+  EXPECT_EQ(calday::KeySelect(1, false, 10, 4, &anchor, &current), (std::vector<int>{5}));
+  EXPECT_EQ(anchor, 5);
+  EXPECT_EQ(calday::KeySelect(-4, false, 10, -1, &anchor, &current), (std::vector<int>{0}));
+  EXPECT_EQ(calday::KeySelect(4, false, 10, 8, &anchor, &current), (std::vector<int>{9}));
+  // With Shift: the range from the anchor, in the direction of the step.
+  anchor = current = 3;
+  EXPECT_EQ(calday::KeySelect(2, true, 10, 3, &anchor, &current), (std::vector<int>{3, 4, 5}));
+  EXPECT_EQ(calday::KeySelect(-4, true, 10, 5, &anchor, &current), (std::vector<int>{3, 2, 1}));
+  EXPECT_EQ(anchor, 3);
+  EXPECT_EQ(current, 1);
+  EXPECT_TRUE(calday::KeySelect(1, false, 0, -1, &anchor, &current).empty());
+  EXPECT_EQ(calday::RangeSelect(5, 2), (std::vector<int>{5, 4, 3, 2}));
+
+  struct {
+    bool snapshot, meets;
+    UINT flags;
+    bool state;
+  } band[] = {{true, false, 0, false},           {false, true, 0, true},           {true, true, MK_CONTROL, false},
+              {false, true, MK_CONTROL, true},    {true, false, MK_CONTROL, true},  {true, false, MK_SHIFT, true},
+              {false, true, MK_SHIFT, true},      {false, false, MK_SHIFT, false}};
+  for (auto& b : band) EXPECT_EQ(calday::BandState(b.snapshot, b.meets, b.flags), b.state);
+}
+
+TEST(CalendarDay, DateBarButtonsHintsAndRenameLimit) {
+  EXPECT_EQ(calday::DateBitmaps("2005/03/07", true), (std::vector<int>{11, 9, 9, 14, 19, 9, 12, 19, 9, 16}));
+  EXPECT_EQ(calday::DateBitmaps("2038-01.01", false), (std::vector<int>{28, 28, 28, 28, 19, 28, 28, 19, 28, 28}));
+  EXPECT_EQ(calday::DateBitmaps("7 x", true), (std::vector<int>{16, 28, 28}));
+
+  calday::Day none = {0, 0, 0}, d1 = {2005, 3, 5}, d2 = {2005, 3, 20}, d3 = {2007, 11, 11};
+  struct {
+    calday::Day current, earliest, latest;
+    bool back, forward;
+  } buttons[] = {{d2, d1, d3, true, true}, {d1, d1, d3, false, true}, {d3, d1, d3, true, false},
+                 {none, d1, d3, false, false}, {d2, none, d3, false, true}};
+  for (auto& b : buttons) {
+    calday::Buttons got = calday::ButtonStates(b.current, b.earliest, b.latest);
+    EXPECT_EQ(got.back, b.back);
+    EXPECT_EQ(got.forward, b.forward);
+  }
+
+  using calmonth::DatedItem;
+  struct {
+    const char* what;
+    std::vector<DatedItem> items;
+    calday::Day earliest, latest;
+  } spans[] = {
+      {"nothing", {}, none, none},
+      {"dated", {{0x200, 2005, 3, 5}, {0x1000, 2007, 11, 11}, {0x4, 2009, 1, 1}}, d1, d3},
+      {"undated first", {{0x200, 1965, 6, 1}, {0x200, 2005, 3, 5}}, d1, {2038, 1, 1}},
+      {"only music", {{0x4, 2005, 3, 5}}, none, d1},  // the page's first item stands in
+      {"companion counts for the earliest only", {{0x300, 2005, 3, 5}, {0x300, 2007, 11, 11}}, d1, d1},
+  };
+  for (auto& s : spans) {
+    calday::Day earliest, latest;
+    calday::FindDays(s.items, &earliest, &latest);
+    EXPECT_EQ(earliest, s.earliest) << s.what;
+    EXPECT_EQ(latest, s.latest) << s.what;
+  }
+
+  EXPECT_EQ(calday::ParseDayText("2005/03/00"), (calday::Day{2005, 3, 1}));
+  EXPECT_EQ(calday::ParseDayText("2005/03/20"), (calday::Day{2005, 3, 20}));
+  EXPECT_FALSE(calday::ParseDayText("2005/04/31").Valid());
+  EXPECT_FALSE(calday::ParseDayText(nullptr).Valid());
+
+  // The box would get no limit at all: renaming is refused instead.
+  EXPECT_EQ(calday::RenameTextLimit(30, 8), 234);
+  EXPECT_EQ(calday::RenameTextLimit(264, 8), 0);
+  EXPECT_EQ(calday::RenameTextLimit(300, 8), 0);
+  EXPECT_EQ(calday::RenameTextLimit(263, 8), 1);
 }
 
 }  // namespace

@@ -99,3 +99,44 @@ TEST(EnlargedMovieMessage, OnlyApiMoviesShowOne) {
 }
 
 }  // namespace
+
+// Pictures are loaded at the monitor's size; only a picture cut down to that box is loaded
+// again, and only when the view outgrows the box.
+TEST(EnlargedRules, LoadBoxAndReload) {
+  const RECT monitor = {1280, 0, 1280 + 1920, 1080};
+  EXPECT_EQ(EnlargedLoadBox(monitor, SIZE{800, 600}).cx, 1920);
+  EXPECT_EQ(EnlargedLoadBox(monitor, SIZE{800, 600}).cy, 1080);
+  EXPECT_EQ(EnlargedLoadBox(monitor, SIZE{2400, 900}).cx, 2400);  // across two monitors
+  EXPECT_EQ(EnlargedLoadBox(RECT{0, 0, 0, 0}, SIZE{0, 0}).cx, 1);
+  struct {
+    SIZE picture, box, view;
+    BOOL reload;
+  } cases[] = {
+      {{1440, 1080}, {1920, 1080}, {2560, 1440}, TRUE},   // cut to the box's height, view larger
+      {{1440, 1080}, {1920, 1080}, {1900, 1000}, FALSE},  // the view still fits the box
+      {{640, 480}, {1920, 1080}, {2560, 1440}, FALSE},    // a small picture is whole already
+      {{0, 0}, {1920, 1080}, {2560, 1440}, FALSE},
+      {{1440, 1080}, {0, 0}, {2560, 1440}, FALSE},        // nothing loaded yet
+  };
+  for (auto& c : cases)
+    EXPECT_EQ(c.reload, EnlargedNeedsReload(c.picture, c.box, c.view)) << c.picture.cx << " " << c.view.cx;
+}
+
+// A movie that ended goes on to the next entry only on the same page.
+TEST(EnlargedRules, NextEntryAfterAMovie) {
+  int a = 0, b = 0;
+  const void* A = &a;
+  const void* B = &b;
+  struct {
+    std::vector<const void*> pages;
+    int selected, next;
+  } cases[] = {
+      {{A, A, A}, 0, 1}, {{A, A, A}, 1, 2},
+      {{A, A, A}, 2, -1},      // the last entry
+      {{A, B}, 0, -1},         // the next one on another page
+      {{A, nullptr}, 0, -1},   // the next entry has no thumbnail
+      {{A, A}, -1, -1},        // the selected item is not in the list
+      {{}, 0, -1},
+  };
+  for (auto& c : cases) EXPECT_EQ(c.next, EnlargedNextEntry(c.pages, c.selected)) << c.selected;
+}

@@ -147,6 +147,11 @@ TEST(FolderType, DecidedBySourceAndProfile) {
     VXFOLDERSOURCE s = {c.number, c.title, c.type, c.path};
     EXPECT_EQ((UINT)CBrowserStatus::CFolderType::Decide(s, p), c.code) << c.name;
   }
+  // A dated disc node's scenes on a card are its own kind; on a disc they stay refused.
+  VXFOLDERSOURCE card = {2, "メモリーカード", 3, "E:\\1\\2\\4\\0\\2026/11/01", DRIVE_REMOVABLE};
+  VXFOLDERSOURCE disc = {2, "メモリーカード", 3, "D:\\1\\2\\3\\0\\2026/11/01", DRIVE_CDROM};
+  EXPECT_EQ((UINT)CBrowserStatus::CFolderType::Decide(card, Profile()), 2070u);
+  EXPECT_EQ((UINT)CBrowserStatus::CFolderType::Decide(disc, Profile()), 2071u);
 }
 
 TEST(FolderType, PredicatesOfTheCodes) {
@@ -163,6 +168,7 @@ TEST(FolderType, PredicatesOfTheCodes) {
       {FOLDER_TYPE_SDCARD_VOICE, 2048, false, true, false, true, false, false, false},
       {FOLDER_TYPE_SDCARD_PRINTORDER, 2048, false, true, false, false, true, false, false},
       {FOLDER_TYPE_SDCARD_DISC, 2048, false, true, false, false, true, false, false},
+      {FOLDER_TYPE_SDCARD_AVCHD, 2048, false, true, false, false, true, false, false},
       {FOLDER_TYPE_FINDRESULT_MARK, 4096, false, false, false, false, false, true, false},
       {FOLDER_TYPE_FINDRESULT_SIMILAR, 4096, false, false, false, false, false, false, true},
       {FOLDER_TYPE_NONE, 0, false, false, false, false, false, false, false},

@@ -473,3 +473,54 @@ TEST(Decode, FailedDecodeLeavesTheFileFree) {
     EXPECT_TRUE(DeleteFileA(path.c_str())) << GetLastError();
   }
 }
+
+// A JPEG wanted in a box is decoded at a reduced DCT scale: the result is the fitted
+// size, upright, with its colours where they belong; a header claiming 65535 x 65535 is
+// refused before any pixel is decoded.
+TEST(Decode, JpegInABoxAtReducedScale) {
+  const struct {
+    const char* file;
+    int boxW, boxH, w, h;
+    const char* corners;
+  } cases[] = {
+      {"quadrants.jpg", 120, 160, 120, 160, "BRGW"},  // orientation 6: the box turns with it
+      {"quadrants.jpg", 60, 80, 60, 80, "BRGW"},
+      {"big_nothumb.jpg", 1280, 1024, 1280, 960, nullptr},
+      {"big_nothumb.jpg", 160, 160, 160, 120, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.boxW));
+    DecodeOptions opt;
+    opt.maxWidth = c.boxW;
+    opt.maxHeight = c.boxH;
+    Dib d;
+    DecodeReport rep;
+    ASSERT_EQ(DecodeFile(Fixture(c.file).c_str(), opt, &d, &rep), S_OK);
+    EXPECT_FALSE(rep.fromThumbnail);
+    EXPECT_EQ(d.Width(), c.w);
+    EXPECT_EQ(d.Height(), c.h);
+    if (c.corners) EXPECT_EQ(Corners(d), c.corners);
+  }
+
+  std::vector<uint8_t> jpeg = imgtest::ReadAll(Fixture("plain.jpg"));
+  size_t sof = 0;
+  for (size_t i = 2; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+      sof = i;
+      break;
+    }
+  ASSERT_NE(sof, 0u);
+  DecodeOptions opt;
+  opt.maxWidth = 1280;
+  opt.maxHeight = 1024;
+  // 65500 is the decoder's largest side: the claim itself is refused. Beyond it the
+  // decoder refuses the header.
+  for (uint8_t low : {0xDC, 0xFF}) {
+    for (size_t k : {5, 7}) jpeg[sof + k] = 0xFF, jpeg[sof + k + 1] = low;
+    Dib d;
+    HRESULT hr = DecodeMemory(jpeg.data(), jpeg.size(), opt, &d);
+    EXPECT_FAILED(hr);
+    if (low == 0xDC) EXPECT_EQ(hr, WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+    EXPECT_TRUE(d.Empty());
+  }
+}

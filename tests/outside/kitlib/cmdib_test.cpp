@@ -397,3 +397,34 @@ TEST(CMDIB, BrokenFilesAndMovies) {
 }
 
 }  // namespace
+
+// A load for a size: fitted as shown (never enlarged), upright when asked, the same for
+// other formats; a negative box or a missing file fails and leaves the object as it was.
+TEST(CMDIB, LoadFitForASize) {
+  struct {
+    const char* file;
+    SIZE box;
+    int flags, cx, cy;
+  } cases[] = {
+      {"testdata\\big_nothumb.jpg", {1280, 1024}, 0, 1280, 960},
+      {kQuadrants, {120, 160}, CMDIB_LOAD_UPRIGHT, 120, 160},  // shown 240 x 320
+      {kQuadrants, {160, 120}, 0, 160, 120},                   // as stored
+      {kPlain, {2000, 2000}, 0, 320, 240},
+      {"testdata\\image.png", {100, 100}, 0, 100, 75},
+      {"testdata\\big_nothumb.jpg", {0, 0}, 0, 4000, 3000},    // no box: the whole picture
+  };
+  for (auto& c : cases) {
+    CCMDIB d;
+    ASSERT_EQ(d.LoadFit(c.file, c.box, c.flags), 0) << c.file;
+    EXPECT_EQ(d.GetWidth(), c.cx) << c.file << " " << c.box.cx;
+    EXPECT_EQ(d.GetHeight(), c.cy) << c.file << " " << c.box.cx;
+  }
+  CCMDIB up;
+  ASSERT_EQ(up.LoadFit(kQuadrants, SIZE{60, 80}, CMDIB_LOAD_UPRIGHT), 0);
+  std::string corners = {ColourOf(Pixel(up, 4, 4)), ColourOf(Pixel(up, 55, 4)), ColourOf(Pixel(up, 55, 75)),
+                         ColourOf(Pixel(up, 4, 75))};
+  EXPECT_EQ(corners, "BRGW");
+  EXPECT_LT(up.LoadFit(kPlain, SIZE{-1, 10}, 0), 0);
+  EXPECT_LT(up.LoadFit("testdata\\no_such.jpg", SIZE{10, 10}, 0), 0);
+  EXPECT_EQ(up.GetWidth(), 60);
+}

@@ -162,7 +162,7 @@ PLUGIN_EXPORT HRESULT SelectTreeItem(CTreeCtrl* tree, HTREEITEM item) { ANSWER("
 PLUGIN_EXPORT HRESULT SelectFolder(CTreeCtrl* tree, CString path) { ANSWER("SelectFolder", path.IsEmpty() ? 0 : 1); }
 PLUGIN_EXPORT HRESULT SelectQuery(CTreeCtrl* tree, CString query) { ANSWER("SelectQuery", 1); }
 PLUGIN_EXPORT HRESULT SearchTreeItem(CTreeCtrl* tree, CString name, void* context) { ANSWER("SearchTreeItem", 7); }
-PLUGIN_EXPORT HRESULT IsDoThread() { ANSWER("IsDoThread", 1); }
+PLUGIN_EXPORT HRESULT IsDoThread() { ANSWER("IsDoThread", Answer("IsDoThread", 1)); }
 PLUGIN_EXPORT HRESULT IsMultiSelectTreeItem() { ANSWER("IsMultiSelectTreeItem", 0); }
 PLUGIN_EXPORT HRESULT IsNotifyTree() { ANSWER("IsNotifyTree", 1); }
 PLUGIN_EXPORT HRESULT IsDragAndDrop() { ANSWER("IsDragAndDrop", 0); }

@@ -128,7 +128,10 @@ TEST(CardDialogs, DriveChangeAndImportInfo) {
   Resources res;
   testsupport::ScopedProfileRoot profile("cardtree-dialogs");
   {
-    testsupport::DialogWatch watch(nullptr, [](HWND box) { return GetDlgItem(box, IDC_DRIVE_CHANGE_TEXT) != nullptr; },
+    testsupport::DialogWatch watch(nullptr, [](HWND box) {
+                                     // Shown: its initialisation, which sets the check box, is over.
+                                     return GetDlgItem(box, IDC_DRIVE_CHANGE_TEXT) && IsWindowVisible(box);
+                                   },
                                    [](HWND box) {
                                      CheckDlgButton(box, IDC_DRIVE_CHANGE_NO_MORE, BST_CHECKED);
                                      testsupport::Picture(box).Save("card_drive_change");
@@ -140,7 +143,10 @@ TEST(CardDialogs, DriveChangeAndImportInfo) {
     EXPECT_EQ(dlg.m_nNoMore, 1);
   }
   {
-    testsupport::DialogWatch watch(nullptr, [](HWND box) { return GetDlgItem(box, IDC_DRIVE_CHANGE_TEXT) != nullptr; },
+    testsupport::DialogWatch watch(nullptr, [](HWND box) {
+                                     // Shown: its initialisation, which sets the check box, is over.
+                                     return GetDlgItem(box, IDC_DRIVE_CHANGE_TEXT) && IsWindowVisible(box);
+                                   },
                                    [](HWND box) {
                                      CheckDlgButton(box, IDC_DRIVE_CHANGE_NO_MORE, BST_CHECKED);
                                      PostMessageA(box, WM_COMMAND, IDC_DRIVE_CHANGE_NO, 0);
@@ -150,7 +156,8 @@ TEST(CardDialogs, DriveChangeAndImportInfo) {
     EXPECT_EQ(dlg.m_nNoMore, 0);  // not read
   }
   {
-    testsupport::DialogWatch watch(nullptr, [](HWND box) { return GetDlgItem(box, IDC_IMPORT_INFO_NO_MORE) != nullptr; },
+    testsupport::DialogWatch watch(nullptr,
+                                   [](HWND box) { return GetDlgItem(box, IDC_IMPORT_INFO_NO_MORE) && IsWindowVisible(box); },
                                    [](HWND box) {
                                      CheckDlgButton(box, IDC_IMPORT_INFO_NO_MORE, BST_CHECKED);
                                      testsupport::Picture(box).Save("card_import_info");

@@ -288,15 +288,18 @@ TEST(CardTreeExports, TitlesMenusAndRefusals) {
   EXPECT_EQ(host.Get<PFN_PLUGIN_DragOver>("DragOver")(&host.tree, nullptr, 0, 0, 0, &effect, nullptr), S_OK);
   EXPECT_EQ(effect, 0u);
 
-  // The import dialog ends at once: nothing written, nothing posted; headless calls fail.
+  // The import dialog ends at once: nothing written, nothing posted; a backup without a
+  // destination is refused (the backup itself: backup_test.cpp).
   char result[260] = "keep";
   EXPECT_EQ(host.Get<PFN_PLUGIN_OpenWindow>("OpenWindow")(0, &host.frame, result), S_OK);
   EXPECT_EQ(std::string(result), "keep");
   typedef HRESULT (*Backup)(const char*, const char*, CStringList*);
   typedef HRESULT (*Files)(CStringList*);
   CStringList list;
-  EXPECT_EQ(host.Get<Backup>("CardBackup")("", "C:\\", &list), E_FAIL);
-  EXPECT_EQ(host.Get<Files>("GetCardFiles")(&list), E_FAIL);
+  EXPECT_EQ(host.Get<Backup>("CardBackup")("", "", &list), E_FAIL);
+  EXPECT_EQ(host.Get<Backup>("CardBackup")("", nullptr, &list), E_FAIL);
+  EXPECT_EQ(host.Get<Files>("GetCardFiles")(nullptr), E_FAIL);
+  EXPECT_TRUE(list.IsEmpty());
 }
 
 namespace {

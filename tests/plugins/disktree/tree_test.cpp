@@ -198,3 +198,102 @@ TEST(DiskTreeOnATree, LongLevelsFillInBatches) {
   }
   testsupport::RemoveTree(root);
 }
+
+// A level listed on the worker goes in in its final order: whatever part of it is shown at
+// any moment is the start of the sorted level, each child with its final button. Its
+// item's removal while it is filled drops the fill: nothing more arrives, anywhere, and the
+// level made again fills whole.
+TEST(DiskTreeOnATree, WorkerFillKeepsOrderAndIsDroppedWithItsItem) {
+  testsupport::ScopedProfileRoot profile("disktree-fillorder");
+  const std::string root = testsupport::NewTempFolder("dorder");
+  const int kFolders = 1200;
+  const std::string folder = root + "\\many";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  // Made backwards, so that the disk's order is not the tree's.
+  for (int i = kFolders - 1; i >= 0; --i) {
+    char name[32];
+    snprintf(name, sizeof name, "\\f%04d", i);
+    CreateDirectoryA((folder + name).c_str(), nullptr);
+    if (i % 10 == 0) CreateDirectoryA((folder + name + "\\sub").c_str(), nullptr);
+  }
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  auto expand = host.Get<PFN_PLUGIN_TreeItem>("ExpandTree");
+  auto remove = host.Get<PFN_PLUGIN_TreeItem>("DeleteTree");
+  ASSERT_EQ(host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&host.tree, CString(root.c_str())), S_OK);
+  HTREEITEM parent = host.tree.GetSelectedItem();
+  ASSERT_EQ(expand(&host.tree, parent), S_OK);
+  host.tree.Expand(parent, TVE_EXPAND);
+
+  // A coloured child, its key stored in other letter cases: the level's one read of the
+  // colours still finds it.
+  CMWriteProfileInt("VazODA\\FolderIconColor", textkit::UpperAscii(folder + "\\f0005").c_str(), RGB(200, 0, 0));
+  HTREEITEM many = host.Find(parent, folder);
+  ASSERT_TRUE(many);
+  ASSERT_EQ(expand(&host.tree, many), S_OK);
+  host.tree.Expand(many, TVE_EXPAND);
+  int looks = 0;
+  bool inOrder = true, buttonsRight = true;
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] {
+        ++looks;
+        int index = 0;
+        for (HTREEITEM c = host.tree.GetChildItem(many); c; c = host.tree.GetNextSiblingItem(c), ++index) {
+          char expected[32];
+          snprintf(expected, sizeof expected, "f%04d", index);
+          if (std::string(host.tree.GetItemText(c)) != expected) inOrder = false;
+          TVITEMA tv = {};
+          tv.mask = TVIF_CHILDREN;
+          tv.hItem = c;
+          host.tree.GetItem(&tv);
+          if ((tv.cChildren != 0) != (index % 10 == 0)) buttonsRight = false;
+        }
+        return index == kFolders;
+      },
+      60000));
+  EXPECT_TRUE(inOrder) << "after " << looks << " looks";
+  EXPECT_TRUE(buttonsRight);
+  std::vector<int> images;
+  for (HTREEITEM c = host.tree.GetChildItem(many); c && images.size() < 7; c = host.tree.GetNextSiblingItem(c)) {
+    int image = -1, open = -1;
+    host.tree.GetItemImage(c, image, open);
+    images.push_back(image);
+  }
+  ASSERT_EQ(images.size(), 7u);
+  EXPECT_EQ(images[4], images[6]);
+  EXPECT_NE(images[5], images[4]) << "the coloured folder has its tinted icon";
+
+  // Removed while its fill is pending: nothing more comes, the tree stays as it is.
+  host.tree.SelectItem(parent);
+  ASSERT_EQ(remove(&host.tree, many), S_OK);
+  ASSERT_EQ(expand(&host.tree, parent), S_OK);
+  many = host.Find(parent, folder);
+  ASSERT_TRUE(many);
+  const UINT before = host.tree.GetCount();
+  ASSERT_EQ(expand(&host.tree, many), S_OK);
+  host.tree.Expand(many, TVE_EXPAND);
+  const int firstBatch = Level(host.tree, many).children;
+  EXPECT_LT(firstBatch, kFolders) << "the host's expansion returns before the whole level";
+  host.tree.SelectItem(parent);
+  ASSERT_EQ(remove(&host.tree, many), S_OK);
+  const UINT afterRemoval = host.tree.GetCount();
+  EXPECT_EQ(afterRemoval, before - 1);
+  for (int k = 0; k < 30; ++k) {
+    testsupport::PumpPending();
+    Sleep(10);
+  }
+  EXPECT_EQ(host.tree.GetCount(), afterRemoval) << "a dropped fill inserted items";
+
+  // Made again, the level fills whole and once.
+  ASSERT_EQ(expand(&host.tree, parent), S_OK);
+  many = host.Find(parent, folder);
+  ASSERT_TRUE(many);
+  ASSERT_EQ(expand(&host.tree, many), S_OK);
+  host.tree.Expand(many, TVE_EXPAND);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return Level(host.tree, many).children >= kFolders; }, 60000));
+  testsupport::PumpPending();
+  EXPECT_EQ(Level(host.tree, many).children, kFolders);
+  EXPECT_TRUE(Level(host.tree, many).sorted);
+  testsupport::RemoveTree(root);
+}

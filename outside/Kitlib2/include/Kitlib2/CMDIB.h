@@ -78,6 +78,9 @@ class KITLIB2_API CCMDIB {
   // itself) into the object as stored, or as the flags say. 0 on success; 1 when a
   // movie's frame stands for the file; negative when it can't be read.
   long Load(LPCSTR lpszPath, int nFlags = 0);
+  // The same, fitted into the box as shown (aspect kept, never enlarged): a JPEG is
+  // decoded at a reduced scale on the way, so a large picture wanted small costs little.
+  long LoadFit(LPCSTR lpszPath, SIZE szBox, int nFlags = 0);
   // The same from a whole file in memory (no movies).
   long LoadMemory(const void* pData, size_t nSize, int nFlags = 0);
   // A new empty picture (pixels black), 24 or 32 bits.

@@ -71,6 +71,7 @@ struct VXFOLDERSOURCE {
   LPCSTR pszSourceName;     // its source name (a tree title, or "Explorer")
   int nFolderType;          // its folder-type number
   LPCSTR pszFirstPath;      // its first path ("" for none)
+  UINT nDriveType;          // the first path's drive type (GetDriveType; 0 unknown)
 };
 
 // The settings the decision reads: the plug-in trees' registry sections and what the
@@ -134,8 +135,10 @@ class VXDOC_API CBrowserFolderType {
   BOOL IsFindResult_MarkFolder() const { return m_code == FOLDER_TYPE_FINDRESULT_MARK; }
   BOOL IsFindResult_SimilarImageFolder() const { return m_code == FOLDER_TYPE_FINDRESULT_SIMILAR; }
   BOOL IsMusicFolder() const { return m_code == FOLDER_TYPE_MUSIC; }
-  // Folders whose files the browser must not copy, cut, delete or drag (2055, 2071).
-  BOOL IsFileOperationRefused() const { return IsPrintOrderFolder() || IsDiscFolder(); }
+  BOOL IsCardMovieFolder() const { return m_code == FOLDER_TYPE_SDCARD_AVCHD; }
+  // Folders whose files the browser must not copy, cut or drag (2055, 2071, and a card's
+  // movie scenes, which leave their tree only through the disc-movie core).
+  BOOL IsFileOperationRefused() const { return IsPrintOrderFolder() || IsDiscFolder() || IsCardMovieFolder(); }
 
   // The folder-type code of a folder change (a plain decision; see BrowserStatus.cpp).
   static FOLDER_TYPE Decide(const VXFOLDERSOURCE& source, const VXFOLDERPROFILE& profile);

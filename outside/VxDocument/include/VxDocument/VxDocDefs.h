@@ -70,6 +70,8 @@ enum FOLDER_TYPE : UINT {
   FOLDER_TYPE_SDCARD_AUDIO = 0x0805,   // 2053: the card's audio area
   FOLDER_TYPE_SDCARD_PRINTORDER = 0x0807,  // 2055: a print order's pictures (no file
                                            // operations: the list is the order's)
+  FOLDER_TYPE_SDCARD_AVCHD = 0x0816,   // 2070: the scenes of a dated disc node on a card:
+                                       // deleted through the disc-movie core only
   FOLDER_TYPE_SDCARD_DISC = 0x0817,    // 2071: the scenes of a dated disc node (AVCHD
                                        // images inside a disc structure: no file operations)
   FOLDER_TYPE_FINDRESULT = 0x1000,     // 4096: a search result; items keep the listed order

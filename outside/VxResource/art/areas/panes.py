@@ -45,3 +45,24 @@ def export_background():
     img = Image(66, 4)
     fill(img, vgrad(0, 4, (10, 58, 82), (10, 58, 82)))
     return img
+
+
+def upload_tile(top, bottom, mark):
+    """Export pane: the upload tile, a film frame with an arrow going up."""
+    img = Image(66, 66)
+    fill(img, vgrad(0, 66, top, bottom))
+    paint(img, box(13, 24, 53, 52), (mark[0] // 3, mark[1] // 3, mark[2] // 3))
+    paint(img, polygon([(27, 30), (27, 46), (40, 38)]), mark)
+    paint(img, stroke([(33, 20), (33, 8)], 4), mark)
+    paint(img, polygon([(25, 12), (41, 12), (33, 3)]), mark)
+    return img
+
+
+UPLOAD_TILES = {
+    'upload_normal.bmp': ((28, 96, 130), (10, 58, 82), (240, 240, 240)),
+    'upload_pressed.bmp': ((10, 58, 82), (28, 96, 130), (255, 255, 255)),
+    'upload_hover.bmp': ((48, 130, 170), (20, 80, 110), (255, 255, 255)),
+    'upload_disabled.bmp': ((110, 120, 126), (90, 98, 104), (170, 170, 170)),
+}
+for _name, _c in UPLOAD_TILES.items():
+    art(_name)(lambda c=_c: upload_tile(*c))

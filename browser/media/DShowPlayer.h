@@ -1,0 +1,42 @@
+// CDShowPlayer: a movie file through a DirectShow filter graph whose video window is a
+// child of the movie controller's target. Each operation asks the graph for the interface
+// it needs; every failing call's HRESULT goes back unchanged.
+#pragma once
+#include <windows.h>
+#include <dshow.h>
+
+class CDShowPlayer {
+ public:
+  CDShowPlayer();
+  virtual ~CDShowPlayer();
+
+  HRESULT CreateGraph();
+  HRESULT DestroyGraph();
+  HRESULT RenderFile(const char* pszPath);
+  HRESULT Run();
+  HRESULT Pause();
+  HRESULT Stop();  // rewinds to the start
+  BOOL IsOpen() const { return m_pGraph != NULL; }
+  int GetState() const { return m_pGraph ? m_nState : -1; }  // 0 stopped, 1 paused, 2 running
+  HRESULT SetOwner(HWND hOwner, long lStyle);
+  HRESULT SetMessageDrain(HWND hDrain);
+  HRESULT SetWindowPosition(long l, long t, long r, long b);
+  HRESULT SetForeground();
+  HRESULT GetVideoSize(long* pWidth, long* pHeight);
+  HRESULT SetTimeFormat(GUID format);
+  HRESULT GetDuration(LONGLONG* pDuration);
+  HRESULT GetPositions(LONGLONG* pCurrent, LONGLONG* pStop);
+  HRESULT SetCurrentPosition(LONGLONG* pPosition);
+  HRESULT SetFullScreen(BOOL bFull);
+  HRESULT IsFullScreen(BOOL* pFull);
+
+ private:
+  template <class I>
+  HRESULT Query(const IID& iid, I** pp) const;
+  template <class I, class F>
+  HRESULT Use(const IID& iid, F f) const;
+
+  IMediaEventEx* m_pEvent;
+  IGraphBuilder* m_pGraph;
+  int m_nState;
+};

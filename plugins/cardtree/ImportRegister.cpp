@@ -1,0 +1,203 @@
+#include "ImportRegister.h"
+
+#include <KitlibEx/KitlibEx.h>
+#include <Kitlib2/CMDIB.h>
+#include <Kitlib2/Profile.h>
+#include <RecordGate.h>
+#include <RecordGateEx.h>
+#include <VxProperty.h>
+#include <VxResourceIds.h>
+#include <fw/fw.h>
+
+#include <cstdio>
+
+#include "CardRules.h"
+#include "ImportRun.h"
+
+namespace cardtree {
+namespace {
+
+std::string Upper(std::string s) {
+  CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
+  return s;
+}
+
+void Append(std::string* keyword, const std::string& part) {
+  if (part.empty()) return;
+  *keyword = keyword->empty() ? part : *keyword + "||" + part;
+}
+
+// A property text, "" for the reader's unknown "-".
+std::string Property(HPRPROPERTY h, DWORD id) {
+  LPCSTR t = h ? PrGetPropertyString(h, id) : nullptr;
+  std::string s = t ? t : "";
+  return s == "-" ? "" : s;
+}
+
+bool MakerNote(const std::string& path, WORD tag, DWORD* value) {
+  CWordArray tags;
+  tags.Add(tag);
+  CDWordArray values;
+  if (CCMDIB::GetMakerNoteValue(path.c_str(), "Norvane", tags, values) < 0 || values.GetSize() == 0) return false;
+  *value = values[0];
+  return true;
+}
+
+// Creation and last-access times as 32-bit values; -1 when the file cannot be read.
+void FileTimes(const std::string& path, long* access, long* creation) {
+  *access = *creation = -1;
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return;
+  auto secs = [](const FILETIME& f) -> long {
+    ULONGLONG t = (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    const ULONGLONG epoch = 116444736000000000ULL;
+    if (t < epoch) return -1;
+    ULONGLONG s = (t - epoch) / 10000000ULL;
+    return s > 0x7FFFFFFF ? -1 : static_cast<long>(s);
+  };
+  *access = secs(a.ftLastAccessTime);
+  *creation = secs(a.ftCreationTime);
+}
+
+}  // namespace
+
+RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::string& keyword) {
+  RegisterOptions o;
+  o.classifyDate = CMGetProfileInt("CardTree", "ClassifyDate", 1);
+  o.classifyModel = CMGetProfileInt("CardTree", "ClassifyModel", 1);
+  o.classifyScene = CMGetProfileInt("CardTree", "ClassifyScene", 1);
+  o.classifyFolder = CMGetProfileInt("CardTree", "ClassifyFolder", 1);
+  o.classifyGps = CMGetProfileInt("CardTree", "ClassifyGPS", 1);
+  o.classifyFace = CMGetProfileInt("CardTree", "ClassifyFace", 1);
+  o.classifyPersonal = CMGetProfileInt("CardTree", "ClassifyPersonal", 1);
+  o.syModel = CMGetProfileInt("SyModel", "Flag", 0);
+  o.syGps = CMGetProfileInt("SyGPS2", "Flag", 0);
+  o.copySupport = CMGetProfileInt(kSettings, "CopySupport", 0);
+  o.keyword = keyword;
+  o.today = FormatTodayDate();
+  if (cardRoot.size() >= 2) {
+    CStringList list;
+    CMTLxGetDPOFFileList(cardRoot.substr(0, 2).c_str(), "AUTPLAY3", list);
+    for (POSITION p = list.GetHeadPosition(); p;) o.autoPlay.insert(Upper(static_cast<LPCSTR>(list.GetNext(p))));
+  }
+  return o;
+}
+
+void FolderEntryOf(const std::string& destination, std::string* name, std::string* path) {
+  size_t slash = destination.find_last_of('\\');
+  *path = slash == std::string::npos ? "" : destination.substr(0, slash + 1);
+  std::string dir = path->size() > 1 ? path->substr(0, path->size() - 1) : "";
+  size_t prev = dir.find_last_of("\\:");
+  *name = prev == std::string::npos ? dir : dir.substr(prev + 1);
+}
+
+Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
+                                    long access, long creation, const RegisterOptions& o) {
+  Classification c;
+  c.shot = shot;
+  c.access = access;
+  c.creation = creation;
+  if (o.classifyDate) c.date = true;
+  c.keyword = o.keyword;
+  std::string unknownKey = ResourceString(IDS_GROUP_UNKNOWN_KEY), unknown = ResourceString(IDS_GROUP_UNKNOWN);
+  if (!c.keyword.empty() && ((!unknownKey.empty() && lstrcmpiA(c.keyword.c_str(), unknownKey.c_str()) == 0) ||
+                             (!unknown.empty() && lstrcmpiA(c.keyword.c_str(), unknown.c_str()) == 0)))
+    c.keyword = unknownKey;
+  if (o.copySupport & 0x100) {
+    char text[256];
+    snprintf(text, sizeof text, ResourceString(IDS_IMPORT_KEYWORD_DATE).c_str(), o.today.c_str());
+    Append(&c.keyword, text);
+  }
+  if ((o.copySupport & 0x1) && o.autoPlay.count(Upper(source))) {
+    Append(&c.keyword, unknownKey);
+    c.date = true;
+  }
+  if (o.copySupport & 0x2) {
+    DWORD v = 0;
+    if (MakerNote(destination, 0x1F, &v) && (v == 23 || v == 33)) {
+      Append(&c.keyword, ResourceString(v == 23 ? IDS_IMPORT_KEYWORD_PROTECTED : IDS_IMPORT_KEYWORD_MARKED));
+      c.date = true;
+    }
+    if (MakerNote(destination, 0x36, &v) && v != 0xFFFF) {
+      Append(&c.keyword, ResourceString(IDS_CLASSIFY_SCENE_OTHER));
+      c.date = true;
+    }
+  }
+  if (shot < 0 && c.date) Append(&c.keyword, ResourceString(IDS_IMPORT_KEYWORD_NO_DATE));
+
+  HPRPROPERTY h = nullptr;
+  if ((o.syModel && o.classifyModel) || o.classifyScene || o.classifyFace)
+    h = PrInitGetPropertyString(destination.c_str(), 0x40000001);
+  if (o.syModel && o.classifyModel) {
+    c.maker = Property(h, 0);
+    c.modelName = Property(h, 1);
+    c.model = !c.maker.empty();
+  }
+  if (o.classifyScene) {
+    c.scene1 = Property(h, 0x80000);
+    c.scene2 = Property(h, 0x90000);
+    c.scene3 = Property(h, 0xA0000);
+    c.scene4 = Property(h, 0x40000);
+    if (!c.scene4.empty()) {
+      std::string other = Property(h, 0x70000);
+      c.scene4 = other.empty() ? ResourceString(IDS_CLASSIFY_SCENE_OTHER) : other;
+    }
+    c.scene = !c.scene1.empty() || !c.scene2.empty();
+  }
+  if (o.classifyFace) {
+    c.faceText = Property(h, 0x1000000);
+    c.face = true;
+  }
+  if (h) PrExitGetPropertyString(h);
+  if (o.classifyFolder) {
+    FolderEntryOf(destination, &c.folderName, &c.folderPath);
+    c.folder = true;
+  }
+  return c;
+}
+
+HRESULT RegisterClassified(const std::string& destination, const Classification& c) {
+  METADATA* list = nullptr;
+  if (c.date) VxDBWxCreateDateTimeInfoList(&list, c.shot, c.access, c.creation);
+  if (!c.keyword.empty()) VxDBWxCreateKeywordList(&list, c.keyword.c_str());
+  if (c.model) VxDBWxCreateModelList(&list, c.maker.c_str(), c.modelName.c_str());
+  if (c.scene) VxDBWxCreateSceneList(&list, c.scene1.c_str(), c.scene2.c_str(), c.scene3.c_str(), c.scene4.c_str());
+  if (c.folder) VxDBWxCreateFolderList(&list, c.folderName.c_str(), c.folderPath.c_str());
+  if (c.face) VxDBWxCreateFaceList(&list, c.faceText.c_str());
+  VxDBWDeleteFile(destination.c_str());
+  HRESULT hr = VxDBWEnrollFile(destination.c_str(), 0);
+  if (SUCCEEDED(hr) && list) hr = VxDBWUpdateFile(destination.c_str(), list);
+  VxDBWxFreeRegisterList(&list);
+  return hr;
+}
+
+int RegisterImportedFiles(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
+                          const RegisterOptions& options, const std::function<void(size_t, size_t)>& progress) {
+  int entered = 0;
+  VxDBWBeginBatch();
+  for (size_t k = 0; k < destinations.size(); ++k) {
+    if (progress) progress(k + 1, destinations.size());
+    const std::string& d = destinations[k];
+    if (GetFileAttributesA(d.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    long shot = -1, access = -1, creation = -1;
+    if (CCMDIB::GetTime(d.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
+    Classification c =
+        ClassifyImportedFile(d, k < sources.size() ? sources[k] : std::string(), shot, access, creation, options);
+    if (SUCCEEDED(RegisterClassified(d, c))) ++entered;
+  }
+  VxDBWEndBatch();
+  return entered;
+}
+
+int RegisterCopyRun(const CopyOutcome& copied, const CopyPlan& plan, const RegisterOptions& options,
+                    const std::function<void(size_t, size_t)>& progress) {
+  std::vector<std::string> targets = copied.copiedTargets, sources = copied.copiedSources;
+  for (size_t i = 0; i < plan.presentTargets.size() && i < plan.presentSources.size(); ++i)
+    if (VxDBWIsEnrolled(plan.presentTargets[i].c_str()) != S_OK) {
+      targets.push_back(plan.presentTargets[i]);
+      sources.push_back(plan.presentSources[i]);
+    }
+  return RegisterImportedFiles(targets, sources, options, progress);
+}
+
+}  // namespace cardtree

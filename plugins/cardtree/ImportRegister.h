@@ -1,0 +1,61 @@
+// Entering imported files into the photo database with the entries that classify them
+// (date, keywords, model, scene, folder, the camera's face text). The decisions are made
+// first, without the database, so that tests read them.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace cardtree {
+
+struct RegisterOptions {
+  int classifyDate = 1, classifyModel = 1, classifyScene = 1, classifyFolder = 1, classifyGps = 1,
+      classifyFace = 1, classifyPersonal = 1;
+  int syModel = 0, syGps = 0;  // the model and place entries need these too
+  int copySupport = 0;         // 0x1 auto-play keyword, 0x2 maker-note keywords, 0x100 import date
+  std::string keyword;         // the import's keyword text
+  std::set<std::string> autoPlay;  // upper-cased card paths of the auto-play order
+  std::string today;               // the import date in the user's order
+};
+// The switches from the profile, the auto-play order of the card at cardRoot.
+RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::string& keyword);
+
+struct Classification {
+  bool date = false;
+  long shot = -1, access = -1, creation = -1;
+  std::string keyword;  // parts joined by "||"
+  bool model = false;
+  std::string maker, modelName;
+  bool scene = false;
+  std::string scene1, scene2, scene3, scene4;
+  bool folder = false;
+  std::string folderName, folderPath;
+  bool face = false;
+  std::string faceText;
+};
+// The entries a copied file gets: destination on disk, its source on the card and its
+// three times (capture, last access, creation; -1 unknown).
+Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
+                                    long access, long creation, const RegisterOptions& options);
+// "D:\P\2010_05_01\A.JPG" -> "2010_05_01" and "D:\P\2010_05_01\".
+void FolderEntryOf(const std::string& destination, std::string* name, std::string* path);
+
+// Enters one file anew with its entries. S_OK, or the database's failure.
+HRESULT RegisterClassified(const std::string& destination, const Classification& c);
+// Enters the copied files (times from the files) in one batch; files already gone are
+// passed over. progress(k, n) before each. Answers how many were entered.
+int RegisterImportedFiles(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
+                          const RegisterOptions& options,
+                          const std::function<void(size_t, size_t)>& progress = nullptr);
+
+struct CopyOutcome;
+struct CopyPlan;
+// Enters what a copy run copied, and the files already at the destination that no entry
+// holds yet (an identical copy a killed run left behind). Answers how many were entered.
+int RegisterCopyRun(const CopyOutcome& copied, const CopyPlan& plan, const RegisterOptions& options,
+                    const std::function<void(size_t, size_t)>& progress = nullptr);
+
+}  // namespace cardtree

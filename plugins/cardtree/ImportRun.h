@@ -1,0 +1,43 @@
+// Running a copy plan without windows: every file through the verified copy, the folders
+// made on the way, the run stopped at the first failure; then the clean-up of the card,
+// which deletes only what this run verified.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ImportPlan.h"
+#include "VerifiedCopy.h"
+
+namespace cardtree {
+
+struct CopyOutcome {
+  std::vector<std::string> copiedSources, copiedTargets;
+  std::vector<FileDigest> digests;  // of each copied file, as read from the card
+  DWORD error = 0;                  // the failure that stopped the run
+  std::string failedSource, failedTarget;
+  bool stopped = false;             // stopped by the caller
+  int removedTemporaries = 0;       // left by an earlier, killed run
+};
+
+// Called before each file (0-based index, total); false stops before that file.
+using CopyProgress = std::function<bool(size_t index, size_t total, const std::string& source)>;
+// Copies the plan's pairs in order. A target taken since the plan was made goes to the
+// first free "(n)", or to the present pairs when it holds the same content. 0 when every
+// pair was copied, ERROR_CANCELLED when stopped, else the failure's error code.
+DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress = nullptr,
+                  const std::atomic<int>* stop = nullptr);
+
+// Deletes from the card the sources copied in this run (their copy still there with the
+// size it was written with) and the present pairs' sources whose destination still holds
+// the same content, with their print-order entries; read-only files stay. 1 when every
+// attempted deletion succeeded.
+int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan);
+
+// The system's text for an error code (user's language), without the closing line break.
+std::string SystemErrorText(DWORD error);
+
+}  // namespace cardtree

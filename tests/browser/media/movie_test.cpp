@@ -1,0 +1,114 @@
+// The movie controller on real back ends in a window of the test's own: DirectShow for an
+// ordinary movie (checked by state, position and duration: its video is not on the probe's
+// screenshots), the movie kit for an AVCHD scene (checked by pixels too).
+#include <gtest/gtest.h>
+
+#include <picture.h>
+#include <program.h>
+#include <pump.h>
+
+#include "MovieCtrl.h"
+
+using testsupport::Fixture;
+using testsupport::WaitUntil;
+
+namespace {
+
+const char kDShowMovie[] = "movie.avi";  // no sound: this Wine has no sound device
+const double kDShowSeconds = 1.0;
+
+class MovieCtrlTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host_.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)GetStockObject(GRAY_BRUSH)), "movie",
+                               WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(40, 40, 680, 400), NULL, 0));
+    movie_.SetTarget(&host_, FALSE);
+  }
+  void TearDown() override {
+    movie_.Close();
+    host_.DestroyWindow();
+  }
+  CWnd host_;
+  CMovieCtrl movie_;
+};
+
+TEST_F(MovieCtrlTest, DirectShowOpensPausedPlaysSeeksAndCloses) {
+  RECT area = {0, 0, 640, 360};
+  const HRESULT hr = movie_.OpenDirectShow(Fixture(kDShowMovie).c_str(), area);
+  ASSERT_EQ(hr, S_OK) << std::hex << hr;
+  EXPECT_TRUE(movie_.IsOpen());
+  EXPECT_NEAR(movie_.GetDuration(), kDShowSeconds, 0.1);
+  EXPECT_FALSE(movie_.IsVideoRectEmpty());
+  EXPECT_FALSE(movie_.IsPlaying());  // opened paused on its first picture
+  movie_.TogglePlay(FALSE);
+  EXPECT_TRUE(movie_.IsPlaying());
+  double pos = 0;
+  EXPECT_TRUE(WaitUntil([&] { return movie_.GetPosition(pos) && pos > 0.2; }, 5000)) << pos;
+  movie_.TogglePlay(TRUE);  // pause, remembering where
+  EXPECT_FALSE(movie_.IsPlaying());
+  EXPECT_TRUE(movie_.Seek(0.5, TRUE));
+  EXPECT_TRUE(movie_.GetPosition(pos));
+  EXPECT_NEAR(pos, 0.5, 0.05);
+  EXPECT_TRUE(movie_.Stop());  // stop rewinds
+  EXPECT_TRUE(movie_.GetPosition(pos));
+  EXPECT_EQ(pos, 0.0);
+  movie_.Close();
+  EXPECT_FALSE(movie_.IsOpen());
+  EXPECT_TRUE(movie_.IsVideoRectEmpty());
+  EXPECT_EQ(movie_.GetDuration(), 0.0);
+}
+
+TEST_F(MovieCtrlTest, DirectShowRefusesWhatIsNoMovie) {
+  RECT area = {0, 0, 640, 360};
+  EXPECT_LT(movie_.OpenDirectShow(Fixture("garbage.mts").c_str(), area), 0);
+  EXPECT_NE(movie_.OpenDirectShow("C:\\no such\\movie.mp4", area), S_OK);
+  EXPECT_FALSE(movie_.IsOpen());
+  EXPECT_FALSE(movie_.Seek(1.0, TRUE));
+}
+
+TEST_F(MovieCtrlTest, AvchdPlaysThroughTheKitToItsEnd) {
+  RECT area = {0, 0, 640, 360};
+  ASSERT_EQ(movie_.OpenAvchd(Fixture("colours.mts").c_str(), area, TRUE), S_OK);
+  EXPECT_EQ(movie_.GetDiscPlayerKind(), 1);
+  EXPECT_NEAR(movie_.GetDuration(), 2.0, 0.1);
+  int w = 0, h = 0;
+  EXPECT_TRUE(movie_.GetVideoSize(&w, &h));
+  EXPECT_EQ(w * 9, h * 16);  // fitted 16:9
+  RECT fitted = {};
+  movie_.FitVideoRect(100, 100, 740, 580, &fitted);
+  EXPECT_EQ(fitted.top, 60);
+  EXPECT_EQ(fitted.right, 640);
+
+  // Locked, toggling neither plays nor pauses.
+  movie_.SetDiscControlLock(TRUE);
+  movie_.TogglePlay(FALSE);
+  EXPECT_FALSE(movie_.IsPlaying());
+  movie_.SetDiscControlLock(FALSE);
+
+  EXPECT_EQ(movie_.Seek(1.0, TRUE), TRUE);
+  double pos = 0;
+  EXPECT_TRUE(movie_.GetPosition(pos));
+  EXPECT_NEAR(pos, 1.0, 0.05);
+  movie_.TogglePlay(FALSE);
+  EXPECT_TRUE(movie_.IsPlaying());
+  movie_.m_bGoNext = FALSE;
+  EXPECT_TRUE(WaitUntil([&] { return !movie_.IsPlaying(); }, 8000));
+  EXPECT_TRUE(movie_.m_bGoNext);  // the end was seen
+  movie_.Close();
+  EXPECT_FALSE(movie_.IsOpen());
+  EXPECT_EQ(movie_.GetDiscPlayerKind(), 1);  // the control stays made
+}
+
+TEST_F(MovieCtrlTest, AvchdRefusesBrokenScenesAndSwitchingTargetCloses) {
+  RECT area = {0, 0, 640, 360};
+  EXPECT_LT(movie_.OpenAvchd(Fixture("garbage.mts").c_str(), area, TRUE), 0);
+  EXPECT_FALSE(movie_.IsOpen());
+  ASSERT_EQ(movie_.OpenAvchd(Fixture("colours.m2ts").c_str(), area, TRUE), S_OK);
+  movie_.SetTarget(&host_, TRUE);  // the same target keeps the movie
+  EXPECT_TRUE(movie_.IsOpen());
+  CWnd other;
+  movie_.SetTarget(&other, FALSE);
+  EXPECT_FALSE(movie_.IsOpen());
+}
+
+}  // namespace

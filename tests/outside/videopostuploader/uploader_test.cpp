@@ -1,0 +1,230 @@
+// The uploader's requests, byte for byte, against a small HTTP server in this process,
+// its answers for refusals and errors, the lists it reads, and the program itself with
+// no address configured.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <commctrl.h>
+
+#include <VideoPostRequest.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "files.h"
+#include "picture.h"
+#include "program.h"
+#include "pump.h"
+#include "tempfolder.h"
+
+using videopost::Clip;
+
+namespace {
+
+// Takes one request on 127.0.0.1, keeps its bytes and answers with `status`.
+class TinyServer {
+ public:
+  explicit TinyServer(int status) : m_status(status) {
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    m_listen = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(m_listen, (sockaddr*)&a, sizeof a);
+    int len = sizeof a;
+    getsockname(m_listen, (sockaddr*)&a, &len);
+    m_port = ntohs(a.sin_port);
+    listen(m_listen, 4);
+    m_thread = std::thread([this] { Serve(); });
+  }
+  ~TinyServer() {
+    closesocket(m_listen);
+    if (m_thread.joinable()) m_thread.join();
+    WSACleanup();
+  }
+  std::string Url(const char* path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+  std::string Request() {
+    if (m_thread.joinable()) m_thread.join();
+    return m_request;
+  }
+  std::atomic<int> connections{0};
+
+ private:
+  void Serve() {
+    SOCKET s = accept(m_listen, NULL, NULL);
+    if (s == INVALID_SOCKET) return;
+    ++connections;
+    std::string got;
+    char buf[65536];
+    size_t need = std::string::npos;
+    while (need == std::string::npos || got.size() < need) {
+      int n = recv(s, buf, sizeof buf, 0);
+      if (n <= 0) break;
+      got.append(buf, n);
+      size_t end = got.find("\r\n\r\n");
+      if (need == std::string::npos && end != std::string::npos) {
+        size_t at = got.find("Content-Length: ");
+        need = at == std::string::npos ? end + 4 : end + 4 + std::stoul(got.substr(at + 16));
+      }
+    }
+    m_request = got;
+    std::string answer =
+        "HTTP/1.1 " + std::to_string(m_status) + " X\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    send(s, answer.data(), (int)answer.size(), 0);
+    shutdown(s, SD_BOTH);
+    closesocket(s);
+  }
+  int m_status;
+  SOCKET m_listen;
+  int m_port = 0;
+  std::thread m_thread;
+  std::string m_request;
+};
+
+class Uploader : public testing::Test {
+ protected:
+  void SetUp() override { dir = testsupport::NewTempFolder("glimora-uploader") + "\\"; }
+  void TearDown() override { testsupport::RemoveTree(dir.substr(0, dir.size() - 1)); }
+  std::string Make(const std::string& name, const std::string& bytes) {
+    EXPECT_TRUE(testsupport::WriteWholeFile(dir + name, bytes));
+    return dir + name;
+  }
+  // A clip as the plug-in describes it, and the list naming it.
+  std::string MakeList() {
+    Make("clip.mov", "MOVIE-BYTES");
+    Make("clip.tmb", "\xFF\xD8thumb\xFF\xD9");
+    Make("clip.cont",
+         "[Content]\r\nFormat=1\r\nMembers=\r\nRecordTime=2024/05/01 10:20:30\r\nDuration=120\r\n"
+         "Items=" +
+             dir + "clip.mov\r\nThumbnails=" + dir + "clip.tmb\r\n");
+    return Make("list.cont", "[Content]\r\nFormat=1\r\nMembers=\r\nItems=" + dir + "clip.cont\r\n");
+  }
+  std::string dir;
+};
+
+TEST_F(Uploader, PostsEachClipAsMultipartForm) {
+  std::vector<Clip> clips;
+  ASSERT_TRUE(videopost::ReadList(MakeList(), &clips));
+  ASSERT_EQ(1u, clips.size());
+  TinyServer server(201);
+  videopost::Answer answer = videopost::SendClip(server.Url("/upload/clips"), clips[0]);
+  EXPECT_TRUE(answer.ok);
+  EXPECT_EQ(201u, answer.status);
+
+  std::string request = server.Request();
+  size_t end = request.find("\r\n\r\n");
+  ASSERT_NE(std::string::npos, end);
+  std::string head = request.substr(0, end + 2), body = request.substr(end + 4);
+  EXPECT_EQ(0u, head.find("POST /upload/clips HTTP/1.1\r\n")) << head;
+  size_t b = head.find("Content-Type: multipart/form-data; boundary=");
+  ASSERT_NE(std::string::npos, b) << head;
+  std::string boundary = head.substr(b + 44, head.find("\r\n", b) - b - 44);
+  EXPECT_EQ(0u, boundary.find("----VideoPost"));
+  EXPECT_NE(std::string::npos, head.find("Content-Length: " + std::to_string(body.size()) + "\r\n"));
+  EXPECT_NE(std::string::npos, head.find("User-Agent: VideoPostUploader/1.0\r\n"));
+  std::string expected = "--" + boundary +
+                         "\r\n"
+                         "Content-Disposition: form-data; name=\"facts\"\r\n"
+                         "Content-Type: text/plain; charset=utf-8\r\n"
+                         "\r\n"
+                         "Name=clip.mov\r\nRecordTime=2024/05/01 10:20:30\r\nDuration=120.000\r\nSize=11\r\n"
+                         "--" +
+                         boundary +
+                         "\r\n"
+                         "Content-Disposition: form-data; name=\"thumbnail\"; filename=\"clip.tmb\"\r\n"
+                         "Content-Type: image/jpeg\r\n"
+                         "\r\n"
+                         "\xFF\xD8thumb\xFF\xD9\r\n"
+                         "--" +
+                         boundary +
+                         "\r\n"
+                         "Content-Disposition: form-data; name=\"movie\"; filename=\"clip.mov\"\r\n"
+                         "Content-Type: application/octet-stream\r\n"
+                         "\r\n"
+                         "MOVIE-BYTES\r\n"
+                         "--" +
+                         boundary + "--\r\n";
+  EXPECT_EQ(expected, body);
+}
+
+TEST_F(Uploader, ReportsRefusalsAndUnreachableServices) {
+  std::vector<Clip> clips;
+  ASSERT_TRUE(videopost::ReadList(MakeList(), &clips));
+  {
+    TinyServer server(500);
+    videopost::Answer a = videopost::SendClip(server.Url("/"), clips[0]);
+    EXPECT_FALSE(a.ok);
+    EXPECT_EQ(500u, a.status);
+    EXPECT_EQ("refused by the service (500)", a.text);
+  }
+  std::string closed;
+  {
+    TinyServer gone(200);
+    closed = gone.Url("/");
+  }  // nobody listens there any more
+  videopost::Answer a = videopost::SendClip(closed, clips[0]);
+  EXPECT_FALSE(a.ok);
+  EXPECT_EQ(0u, a.status);
+  EXPECT_FALSE(a.text.empty());
+  EXPECT_FALSE(videopost::SendClip("not an address", clips[0]).ok);
+}
+
+TEST_F(Uploader, NamesWhatItCannotSend) {
+  Make("garbage.cont", std::string("\x01\x02 not text", 11));
+  Make("gone.cont", "[Content]\r\nFormat=1\r\nItems=" + dir + "gone.mov\r\n");
+  Make("photo.jpg", "\xFF\xD8");
+  std::string list = Make("list.cont", "[Content]\r\nFormat=1\r\nItems=" + dir + "garbage.cont|" + dir + "gone.cont|" +
+                                           dir + "photo.jpg\r\n");
+  std::vector<Clip> clips;
+  ASSERT_TRUE(videopost::ReadList(list, &clips));
+  ASSERT_EQ(3u, clips.size());
+  EXPECT_EQ("not a content file", clips[0].problem);
+  EXPECT_EQ("the movie is missing", clips[1].problem);
+  EXPECT_EQ("not a content file", clips[2].problem);
+  // Nothing is sent for them.
+  TinyServer server(200);
+  for (const Clip& c : clips) EXPECT_FALSE(videopost::SendClip(server.Url("/"), c).ok);
+  EXPECT_EQ(0, server.connections.load());
+  EXPECT_FALSE(videopost::ReadList(Make("not-a-list.cont", "plain text"), &clips));
+}
+
+// The shipped settings have no address: the program shows the clips, says so, tells the
+// plug-in it runs and sends nothing.
+TEST_F(Uploader, WithoutAnAddressItShowsTheClipsAndSendsNothing) {
+  std::string list = MakeList();
+  std::string picture = testsupport::ReadWholeFile(testsupport::Fixture("exif_nothumb.jpg"));
+  if (!picture.empty()) Make("clip.tmb", picture);  // a thumbnail to show
+  HWND notify = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  std::string exe = testsupport::ProgramFolder() + "\\Core\\VideoPostUploader.exe";
+  HANDLE process = testsupport::StartProgram("\"" + exe + "\" -w " + std::to_string((INT_PTR)notify) +
+                                             " -m 1147 -P2 -L \"" + list + "\"");
+  ASSERT_TRUE(process);
+  MSG msg;
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return PeekMessageA(&msg, notify, 1147, 1147, PM_REMOVE) != 0; }, 10000));
+  HWND frame = NULL;
+  DWORD pid = GetProcessId(process);
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] {
+        frame = FindWindowA("VideoPostUploader", NULL);
+        DWORD owner = 0;
+        if (frame) GetWindowThreadProcessId(frame, &owner);
+        return frame && owner == pid;
+      },
+      10000));
+  HWND list1 = FindWindowExA(frame, NULL, "SysListView32", NULL);
+  ASSERT_TRUE(list1);
+  EXPECT_EQ(1, (int)SendMessageA(list1, LVM_GETITEMCOUNT, 0, 0));
+  HWND banner = FindWindowExA(frame, NULL, "STATIC", NULL);
+  char text[256] = "";
+  GetWindowTextA(banner, text, sizeof text);
+  EXPECT_EQ(0, strncmp(text, "No service is configured", 24)) << text;
+  testsupport::Picture shot(frame);
+  shot.Save("videopost_uploader_list");
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, testsupport::WaitForExit(process, 10000));
+  DestroyWindow(notify);
+}
+
+}  // namespace

@@ -1,0 +1,322 @@
+// The verified copy and the windowless run of an import on real files: from scratch
+// folders and from the prefix's card drive E:, with stops, failures and a card taken out
+// between files. Nothing may be lost and no partial file may stay.
+#include <ImportRun.h>
+#include <card.h>
+#include <files.h>
+#include <gtest/gtest.h>
+#include <tempfolder.h>
+
+#include <thread>
+
+#include "importdata.h"
+
+using importtest::Pattern;
+
+using namespace cardtree;
+
+namespace {
+
+bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Every file below a folder, temporaries included.
+int CountFiles(const std::string& folder, int* temporaries = nullptr) {
+  int n = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do {
+    std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      n += CountFiles(folder + "\\" + name, temporaries);
+    } else {
+      ++n;
+      if (temporaries && IsCopyTemporaryName(name)) ++*temporaries;
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return n;
+}
+
+int Temporaries(const std::string& folder) {
+  int t = 0;
+  CountFiles(folder, &t);
+  return t;
+}
+
+struct Scratch {
+  std::string root = testsupport::NewTempFolder("import-copy");
+  ~Scratch() { testsupport::RemoveTree(root); }
+};
+
+// A card in a scratch folder, put into drive E: while the test runs; E: gets the prefix's
+// own card back afterwards.
+struct CardOnE {
+  std::string folder = testsupport::NewTempFolder("import-card");
+  bool inserted = false;
+  void Insert() { inserted = testsupport::InsertCard('E', testsupport::UnixPathOf(folder)) == 0; }
+  bool removed = false;
+  void Remove() { removed = testsupport::RemoveCard('E') == 0; }
+  ~CardOnE() {
+    if (!removed) testsupport::RemoveCard('E');
+    if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+    testsupport::RemoveTree(folder);
+  }
+};
+
+ImportSettings PlainSettings() {
+  ImportSettings s;
+  s.backupMode = 0;
+  s.today = "20261210";
+  return s;
+}
+
+}  // namespace
+
+TEST(VerifiedCopy, CopiesVerifiesAndNeverReplaces) {
+  Scratch sc;
+  struct Case {
+    const char* name;
+    size_t size;
+  } cases[] = {{"empty.jpg", 0}, {"small.jpg", 17}, {"block.jpg", 4 << 20}, {"over.jpg", (4 << 20) + 1},
+               {"\x95\x5c\x8e\xa6.jpg", 1000}};  // a trail byte 0x5C in the name
+  for (const Case& c : cases) {
+    std::string src = sc.root + "\\src\\" + c.name, dst = sc.root + "\\dst\\" + c.name;
+    std::string data = Pattern(c.size, static_cast<int>(c.size));
+    ASSERT_TRUE(testsupport::WriteWholeFile(src, data));
+    ASSERT_EQ(MakeFolderPath(sc.root + "\\dst"), 0u);
+    FileDigest d, again;
+    EXPECT_EQ(CopyFileVerified(src, dst, nullptr, &d), 0u) << c.name;
+    EXPECT_EQ(testsupport::ReadWholeFile(dst), data) << c.name;
+    ASSERT_TRUE(DigestFile(dst, &again));
+    EXPECT_EQ(d, again);
+    EXPECT_EQ(d.size, c.size);
+    EXPECT_FALSE(GetFileAttributesA(dst.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    // A second copy onto it is refused and leaves the file as it was.
+    ASSERT_TRUE(testsupport::WriteWholeFile(src, "changed"));
+    EXPECT_EQ(CopyFileVerified(src, dst, nullptr, nullptr), static_cast<DWORD>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(testsupport::ReadWholeFile(dst), data);
+  }
+  // A read-only file at the target is no exception.
+  std::string ro = sc.root + "\\dst\\ro.jpg";
+  testsupport::WriteWholeFile(ro, "keep");
+  SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(CopyFileVerified(sc.root + "\\src\\small.jpg", ro, nullptr, nullptr), static_cast<DWORD>(ERROR_FILE_EXISTS));
+  EXPECT_EQ(testsupport::ReadWholeFile(ro), "keep");
+  SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
+  // A missing source or target folder: an error and nothing written.
+  EXPECT_NE(CopyFileVerified(sc.root + "\\src\\none.jpg", sc.root + "\\dst\\none.jpg", nullptr, nullptr), 0u);
+  EXPECT_NE(CopyFileVerified(sc.root + "\\src\\small.jpg", sc.root + "\\nofolder\\a.jpg", nullptr, nullptr), 0u);
+  EXPECT_FALSE(Exists(sc.root + "\\dst\\none.jpg"));
+  EXPECT_EQ(Temporaries(sc.root), 0);
+  // Two identical files are the same, a byte apart they are not.
+  testsupport::WriteWholeFile(sc.root + "\\a", "abc");
+  testsupport::WriteWholeFile(sc.root + "\\b", "abc");
+  testsupport::WriteWholeFile(sc.root + "\\c", "abd");
+  EXPECT_TRUE(SameFileContent(sc.root + "\\a", sc.root + "\\b"));
+  EXPECT_FALSE(SameFileContent(sc.root + "\\a", sc.root + "\\c"));
+  EXPECT_FALSE(SameFileContent(sc.root + "\\a", sc.root + "\\missing"));
+}
+
+TEST(VerifiedCopy, StopLeavesNoPartialFile) {
+  Scratch sc;
+  std::string src = sc.root + "\\big.mov", dst = sc.root + "\\out\\big.mov";
+  ASSERT_TRUE(testsupport::WriteWholeFile(src, Pattern(24 << 20, 5)));
+  MakeFolderPath(sc.root + "\\out");
+  std::atomic<int> stop{1};
+  EXPECT_EQ(CopyFileVerified(src, dst, &stop, nullptr), static_cast<DWORD>(ERROR_CANCELLED));
+  EXPECT_FALSE(Exists(dst));
+  EXPECT_EQ(Temporaries(sc.root), 0);
+
+  // Abandoned while its thread copies: Run returns, the object waits for its thread when
+  // it goes, and neither the file nor a temporary stays.
+  {
+    CThreadedFileCopy copy(src.c_str(), dst.c_str(), 0);
+    std::thread stopper([&] {
+      while (!Temporaries(sc.root + "\\out") && !copy.IsDone()) Sleep(1);
+      copy.Abandon();
+    });
+    copy.Run();
+    stopper.join();
+    EXPECT_TRUE(copy.IsAbandoned());
+  }
+  int tmp = Temporaries(sc.root + "\\out");
+  EXPECT_EQ(tmp, 0);
+  // Either it had finished (a whole, verified file) or nothing is there.
+  if (Exists(dst)) EXPECT_TRUE(SameFileContent(src, dst));
+  EXPECT_TRUE(Exists(src));
+
+  // The leftovers of a killed import are found by name and removed.
+  testsupport::WriteWholeFile(sc.root + "\\out\\~gimport-0000abcd-7.tmp", "partial");
+  testsupport::WriteWholeFile(sc.root + "\\out\\~gimport-notes.txt", "a user's file");
+  EXPECT_EQ(RemoveCopyTemporaries(sc.root + "\\out"), 1);
+  EXPECT_TRUE(Exists(sc.root + "\\out\\~gimport-notes.txt"));
+}
+
+TEST(VerifiedCopy, MoveClearsReadOnlyAndDeletesTheSource) {
+  Scratch sc;
+  std::string src = sc.root + "\\ro.jpg", dst = sc.root + "\\moved.jpg";
+  testsupport::WriteWholeFile(src, "picture");
+  SetFileAttributesA(src.c_str(), FILE_ATTRIBUTE_READONLY);
+  CThreadedFileCopy move(src.c_str(), dst.c_str(), 1);
+  EXPECT_NE(move.Run(), 0);
+  EXPECT_TRUE(move.IsDone());
+  EXPECT_FALSE(Exists(src));
+  EXPECT_EQ(testsupport::ReadWholeFile(dst), "picture");
+  // A failed copy still ends its wait and tells why.
+  CThreadedFileCopy failed((sc.root + "\\none.jpg").c_str(), dst.c_str(), 0);
+  EXPECT_EQ(failed.Run(), 0);
+  EXPECT_TRUE(failed.IsDone());
+  EXPECT_EQ(failed.LastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(ImportRun, CardOnEToDatedFoldersAndCleanUp) {
+  CardOnE card;
+  testsupport::WriteWholeFile(card.folder + "\\DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(3000, 1));
+  testsupport::WriteWholeFile(card.folder + "\\DCIM\\100AAAAA\\ABCD0002.JPG", Pattern(5000, 2));
+  testsupport::WriteWholeFile(card.folder + "\\DCIM\\100AAAAA\\ABCD0003.JPG", Pattern(7000, 3));
+  testsupport::WriteWholeFile(card.folder + "\\DCIM\\100AAAAA\\ABCD0004.JPG", Pattern(100, 4));
+  card.Insert();
+  ASSERT_TRUE(card.inserted);
+  Scratch dest;
+  // ABCD0004 is already there; a killed run left a temporary.
+  testsupport::WriteWholeFile(dest.root + "\\ABCD0004.JPG", Pattern(100, 4));
+  testsupport::WriteWholeFile(dest.root + "\\~gimport-00000001-0.tmp", "partial");
+
+  ImportSettings s = PlainSettings();
+  CopyPlan plan;
+  PlanCardCopy("E:\\", dest.root, s, &plan);
+  ASSERT_EQ(plan.sources.size(), 3u);
+  ASSERT_EQ(plan.presentSources.size(), 1u);
+
+  // Stopped after the first file: only that one counts as copied.
+  CopyOutcome out;
+  EXPECT_EQ(RunCopyPlan(&plan, &out, [](size_t i, size_t, const std::string&) { return i < 1; }),
+            static_cast<DWORD>(ERROR_CANCELLED));
+  EXPECT_TRUE(out.stopped);
+  ASSERT_EQ(out.copiedSources.size(), 1u);
+  EXPECT_EQ(out.removedTemporaries, 1);
+  EXPECT_EQ(Temporaries(dest.root), 0);
+  EXPECT_EQ(DeleteImportedSources(out, plan), 1);
+  // The copied source and the identical one are gone from the card, the rest stay.
+  EXPECT_FALSE(Exists("E:\\DCIM\\100AAAAA\\ABCD0004.JPG"));
+  EXPECT_FALSE(Exists(out.copiedSources[0]));
+  EXPECT_EQ(CountFiles(card.folder), 2);
+
+  // A re-run copies the rest without duplicates.
+  CopyPlan again;
+  PlanCardCopy("E:\\", dest.root, s, &again);
+  CopyOutcome out2;
+  EXPECT_EQ(RunCopyPlan(&again, &out2), 0u);
+  EXPECT_EQ(out2.copiedSources.size(), 2u);
+  EXPECT_EQ(CountFiles(dest.root), 4);
+  for (int i = 1; i <= 4; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\ABCD%04d.JPG", i);
+    EXPECT_EQ(testsupport::ReadWholeFile(dest.root + name), Pattern(i == 4 ? 100 : 1000 + 2000 * i, i)) << name;
+  }
+}
+
+TEST(ImportRun, CardTakenOutBetweenFiles) {
+  CardOnE card;
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    testsupport::WriteWholeFile(card.folder + name, Pattern(2000, i));
+  }
+  card.Insert();
+  ASSERT_TRUE(card.inserted);
+  Scratch dest;
+  CopyPlan plan;
+  PlanCardCopy("E:\\", dest.root, PlainSettings(), &plan);
+  ASSERT_EQ(plan.sources.size(), 3u);
+  CopyOutcome out;
+  DWORD e = RunCopyPlan(&plan, &out, [&card](size_t i, size_t, const std::string&) {
+    if (i == 1) card.Remove();
+    return true;
+  });
+  EXPECT_NE(e, 0u);
+  EXPECT_FALSE(out.stopped);
+  EXPECT_EQ(out.copiedSources.size(), 1u);
+  EXPECT_EQ(out.failedSource, plan.sources[1]);
+  EXPECT_FALSE(SystemErrorText(e).empty());
+  EXPECT_EQ(CountFiles(dest.root), 1);
+  EXPECT_EQ(Temporaries(dest.root), 0);
+  // Every card file is still there.
+  EXPECT_EQ(CountFiles(card.folder), 3);
+}
+
+TEST(ImportRun, TargetTakenAfterPlanning) {
+  Scratch sc;
+  testsupport::WriteWholeFile(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0001.JPG", "one");
+  testsupport::WriteWholeFile(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0002.JPG", "two");
+  CopyPlan plan;
+  PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
+  ASSERT_EQ(plan.sources.size(), 2u);
+  // Meanwhile another file took ABCD0001's name and ABCD0002's copy appeared.
+  testsupport::WriteWholeFile(sc.root + "\\dest\\ABCD0001.JPG", "someone else");
+  testsupport::WriteWholeFile(sc.root + "\\dest\\ABCD0002.JPG", "two");
+  CopyOutcome out;
+  EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);
+  ASSERT_EQ(out.copiedTargets.size(), 1u);
+  EXPECT_EQ(out.copiedTargets[0], sc.root + "\\dest\\ABCD0001(1).JPG");
+  EXPECT_EQ(testsupport::ReadWholeFile(sc.root + "\\dest\\ABCD0001.JPG"), "someone else");
+  EXPECT_EQ(plan.presentSources.size(), 1u);
+  // A present pair whose destination changed before the clean-up keeps its card file.
+  testsupport::WriteWholeFile(sc.root + "\\dest\\ABCD0002.JPG", "edited");
+  EXPECT_EQ(DeleteImportedSources(out, plan), 0);
+  EXPECT_TRUE(Exists(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0002.JPG"));
+  EXPECT_FALSE(Exists(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0001.JPG"));
+}
+
+namespace {
+
+// A destination CTest mounted small (smalldisks.sh); empty when it is an ordinary folder.
+std::string SmallDisk(const char* folder, ULONGLONG limit) {
+  ULARGE_INTEGER avail, total, free;
+  if (!GetDiskFreeSpaceExA(folder, &avail, &total, &free) || total.QuadPart > limit) return "";
+  return folder;
+}
+
+}  // namespace
+
+TEST(ImportRun, FullAndReadOnlyDestinations) {
+  std::string full = SmallDisk("C:\\glimora-full", 8 << 20), ro = SmallDisk("C:\\glimora-ro", 8 << 20);
+  if (full.empty() || ro.empty()) GTEST_SKIP() << "C:\\glimora-full and C:\\glimora-ro are not small mounted disks "
+                                                  "(smalldisks.sh mounts them as root)";
+  Scratch sc;
+  for (int i = 1; i <= 4; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    testsupport::WriteWholeFile(sc.root + name, Pattern(700 << 10, i));
+  }
+  struct Case {
+    std::string dest;
+    DWORD error;
+    size_t copied;
+  } cases[] = {{full + "\\run", ERROR_DISK_FULL, 2}, {ro + "\\run", ERROR_ACCESS_DENIED, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dest);
+    CopyPlan plan;
+    PlanCardCopy(sc.root + "\\card", c.dest, PlainSettings(), &plan);
+    ASSERT_EQ(plan.sources.size(), 4u);
+    CopyOutcome out;
+    EXPECT_EQ(RunCopyPlan(&plan, &out), c.error);
+    EXPECT_EQ(out.copiedSources.size(), c.copied);
+    for (size_t i = 0; i < out.copiedTargets.size(); ++i) EXPECT_TRUE(SameFileContent(out.copiedSources[i], out.copiedTargets[i]));
+    EXPECT_EQ(Temporaries(c.dest), 0);
+    // Only the verified copies may leave the card.
+    EXPECT_EQ(DeleteImportedSources(out, plan), 1);
+    EXPECT_EQ(CountFiles(sc.root + "\\card"), static_cast<int>(4 - c.copied));
+    for (const std::string& t : out.copiedTargets) DeleteFileA(t.c_str());
+    for (size_t i = 0; i < out.copiedSources.size(); ++i) CopyFileA(out.copiedTargets[i].c_str(), out.copiedSources[i].c_str(), TRUE);
+    testsupport::RemoveTree(c.dest);
+    // Put the deleted card files back for the next case.
+    for (int i = 1; i <= 4; ++i) {
+      char name[64];
+      snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+      if (!Exists(sc.root + name)) testsupport::WriteWholeFile(sc.root + name, Pattern(700 << 10, i));
+    }
+  }
+}

@@ -1,0 +1,270 @@
+// The upload plug-in as the export pane loads it: its exports bound by name.
+#include <ExportPluginApi.h>
+#include <MainWndMessages.h>
+#include <VxResourceIds.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "dialogwatch.h"
+#include "files.h"
+#include "moviefile.h"
+#include "picture.h"
+#include "pump.h"
+
+namespace {
+
+class Plugin : public testing::Test {
+ protected:
+  void SetUp() override {
+    module = LoadLibraryA("ExpVideoPostUI.peu");
+    ASSERT_TRUE(module);
+  }
+  void TearDown() override {
+    if (module) FreeLibrary(module);
+  }
+  template <typename T>
+  T Bind(const char* name) {
+    T p = (T)GetProcAddress(module, name);
+    EXPECT_TRUE(p) << name;
+    return p;
+  }
+  HMODULE module = NULL;
+};
+
+TEST_F(Plugin, DescribesItsOneTile) {
+  int count = 0;
+  ASSERT_EQ(0, Bind<PFN_EXPORT_GETNUMOFTYPE>("GetNumOfType")(&count));
+  EXPECT_EQ(1, count);
+
+  auto getInfo = Bind<PFN_EXPORT_GETINFO>("GetInfo");
+  EXPECT_EQ(E_INVALIDARG, getInfo(0, nullptr));
+  CExportPluginInfo info;
+  memset(&info, 0x5A, sizeof info);
+  CExportPluginInfo untouched = info;
+  EXPECT_EQ(0, getInfo(1, &info));
+  EXPECT_EQ(0, memcmp(&info, &untouched, sizeof info));
+  ASSERT_EQ(0, getInfo(0, &info));
+  EXPECT_GT(strlen(info.szName), 0u);
+  EXPECT_LT(strlen(info.szName), 260u);
+  EXPECT_GT(strlen(info.szDescription), 0u);
+  for (HBITMAP h : {info.hbmNormal, info.hbmPressed, info.hbmHover, info.hbmDisabled}) {
+    BITMAP bm = {};
+    ASSERT_TRUE(GetObjectA(h, sizeof bm, &bm));
+    EXPECT_EQ(66, bm.bmWidth);
+  }
+  EXPECT_EQ(12, info.nOrder);
+
+  int mode = 7;
+  EXPECT_EQ(0, Bind<PFN_EXPORT_GETFILEMODE>("GetFileMode")(0, &mode));
+  EXPECT_EQ(0, mode);
+  EXPECT_EQ(14, Bind<PFN_EXPORT_GETFILTERTYPE>("GetFilterType")(0));
+
+  typedef long(__cdecl * PFN_GETERRORSTRING)(int, int, CString*);
+  CString text("left over");
+  EXPECT_EQ(E_FAIL, Bind<PFN_GETERRORSTRING>("GetErrorString")(0, 0, &text));
+  EXPECT_TRUE(text.IsEmpty());
+}
+
+// A type the plug-in does not have is refused without a message, and the pane is told.
+TEST_F(Plugin, AnotherTypeIsRefusedAndThePaneToldItIsFree) {
+  HWND pane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  CGFileInfoList files;
+  auto open = Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow");
+  EXPECT_EQ(E_FAIL, open(1, pane, NULL, &files, 4));
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, pane, WM_EXPORT_BUSY, WM_EXPORT_BUSY, PM_REMOVE));
+  DestroyWindow(pane);
+}
+
+// A run against the real uploader (the shipped settings: it shows the clip and sends
+// nothing). The clip's companions are named after it in the temporary folder.
+class Run : public Plugin {
+ protected:
+  void SetUp() override {
+    Plugin::SetUp();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    tempDir = temp;
+    base = "glimora-upload-" + std::to_string(GetCurrentProcessId());
+    clip = tempDir + base + "-src\\" + base + ".mov";
+    ASSERT_TRUE(testsupport::WriteWholeFile(clip, moviefile::Clip().Build()));
+    CGFILEINFO info;
+    info.path = clip.c_str();
+    files.AddTail(info);
+    pane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  }
+  void TearDown() override {
+    DestroyWindow(pane);
+    DeleteFileA(clip.c_str());
+    RemoveDirectoryA((tempDir + base + "-src").c_str());
+    Plugin::TearDown();
+  }
+  bool Written() { return Exists(tempDir + base + ".cont") && Exists(tempDir + base + ".tmb"); }
+  bool Gone() { return !Exists(tempDir + base + ".cont") && !Exists(tempDir + base + ".tmb"); }
+  static bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  static HWND UploaderWindow() { return FindWindowA("VideoPostUploader", NULL); }
+  bool PaneToldFree() {
+    MSG msg;
+    return PeekMessageA(&msg, pane, WM_EXPORT_BUSY, WM_EXPORT_BUSY, PM_REMOVE) != 0;
+  }
+  std::string tempDir, base, clip;
+  CGFileInfoList files;
+  HWND pane = NULL;
+};
+
+// The uploader's message goes to a window of another thread, so the run waits with its
+// progress window up until the uploader ends; then its files go.
+TEST_F(Run, ProgressWindowStaysUntilTheUploaderEndsThenTheFilesGo) {
+  HWND main = NULL;
+  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+  DWORD mainThread = 0;
+  std::thread owner([&] {
+    main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    mainThread = GetCurrentThreadId();
+    SetEvent(ready);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(main);
+  });
+  WaitForSingleObject(ready, INFINITE);
+  CloseHandle(ready);
+
+  bool writtenWhileShown = false, centred = false;
+  testsupport::DialogWatch watch(
+      NULL, [](HWND box) { return IsWindowVisible(box) && UploaderWindow() != NULL; },
+      [&](HWND box) {
+        writtenWhileShown = Written();
+        RECT rc;
+        GetWindowRect(box, &rc);
+        int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        centred = abs((rc.left + rc.right) / 2 - cx / 2) <= 1 && abs((rc.top + rc.bottom) / 2 - cy / 2) <= 1;
+        testsupport::Picture().Save("videopost_upload_progress");
+        PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
+      },
+      15000);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(0, Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, &files, 4));
+  EXPECT_LT(GetTickCount() - start, 15000u);  // not the whole wait: the uploader had ended
+  watch.Stop();
+  EXPECT_TRUE(watch.Acted());
+  EXPECT_TRUE(writtenWhileShown);
+  EXPECT_TRUE(centred);
+  EXPECT_TRUE(PaneToldFree());
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone(); }, 10000));
+  PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+  owner.join();
+}
+
+// An uploader that runs but never reports: the run gives up after about twenty seconds,
+// counted as started (the uploader keeps the plug-in busy until it ends).
+TEST_F(Run, AnUploaderThatNeverReportsIsGivenUpOn) {
+  HWND main = NULL;
+  DWORD mainThread = 0;
+  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+  std::thread owner([&] {  // takes the uploader's message away from the waiting thread
+    main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    mainThread = GetCurrentThreadId();
+    SetEvent(ready);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(main);
+  });
+  WaitForSingleObject(ready, INFINITE);
+  CloseHandle(ready);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(0, Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, &files, 4));
+  DWORD took = GetTickCount() - start;
+  EXPECT_GE(took, 19000u);
+  EXPECT_LT(took, 30000u);
+  EXPECT_TRUE(PaneToldFree());
+  ASSERT_TRUE(UploaderWindow());
+  EXPECT_TRUE(Written());
+  PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone(); }, 10000));
+  PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+  owner.join();
+}
+
+// A refused run shows its reason in a message box and tells the pane it is free; a scene
+// without its stream fails with the general message and starts nothing.
+TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
+  HMODULE res = LoadLibraryExA("VxResource.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+  auto text = [res](UINT id) {
+    char buf[1024] = "";
+    LoadStringA(res, id, buf, sizeof buf);
+    return std::string(buf);
+  };
+  std::string scene = tempDir + base + "-src\\00001.cont";
+  ASSERT_TRUE(testsupport::WriteWholeFile(scene, "[Content]\r\nFormat=1\r\nMembers=00001.m2ts\r\n"));
+  CGFileInfoList none, sceneOnly;
+  CGFILEINFO info;
+  info.path = scene.c_str();
+  sceneOnly.AddTail(info);
+  struct Case {
+    const char* what;
+    CGFileInfoList* list;
+    UINT message;
+  } cases[] = {
+      {"no files", &none, IDS_EXPORT_NOT_SELECTED},
+      {"a scene without its stream", &sceneOnly, IDS_UPLOAD_FAILED},
+  };
+  HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  for (const Case& c : cases) {
+    std::string shown;
+    testsupport::DialogWatch box(
+        text(IDS_UPLOAD_NAME).c_str(), [](HWND b) { return GetDlgItem(b, 0xFFFF) != NULL; },
+        [&](HWND b) {
+          char buf[1024] = "";
+          GetDlgItemTextA(b, 0xFFFF, buf, sizeof buf);
+          shown = buf;
+          PostMessageA(b, WM_COMMAND, IDOK, 0);
+        });
+    EXPECT_TRUE(FAILED(Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, c.list, 4))) << c.what;
+    box.Stop();
+    EXPECT_EQ(text(c.message), shown) << c.what;
+    EXPECT_TRUE(PaneToldFree()) << c.what;
+    EXPECT_FALSE(UploaderWindow()) << c.what;
+  }
+  DestroyWindow(main);
+  FreeLibrary(res);
+  DeleteFileA(scene.c_str());
+}
+
+// While the uploader runs a second run is refused and writes nothing; unloading the
+// plug-in leaves the running uploader's files and code alone until it ends.
+TEST_F(Run, BusyWhileTheUploaderRunsAndUnloadingWaitsForIt) {
+  HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  auto open = Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow");
+  ASSERT_EQ(0, open(0, pane, main, &files, 4));
+  EXPECT_TRUE(PaneToldFree());
+  ASSERT_TRUE(testsupport::WaitUntil([] { return UploaderWindow() != NULL; }, 10000));
+  EXPECT_TRUE(Written());
+
+  HMODULE res = LoadLibraryExA("VxResource.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+  char caption[260] = "";
+  LoadStringA(res, IDS_UPLOAD_NAME, caption, sizeof caption);
+  FreeLibrary(res);
+  testsupport::DialogWatch busy(
+      caption, [](HWND) { return true; }, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  EXPECT_EQ(E_FAIL, open(0, pane, main, &files, 4));
+  busy.Stop();
+  EXPECT_TRUE(busy.Acted());
+  EXPECT_TRUE(PaneToldFree());
+  std::string second = tempDir + base + "_*.tmb";
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA(second.c_str(), &fd);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "a second run wrote " << fd.cFileName;
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+
+  FreeLibrary(module);
+  module = NULL;
+  EXPECT_TRUE(GetModuleHandleA("ExpVideoPostUI.peu")) << "the launch thread holds the plug-in";
+  EXPECT_TRUE(Written());
+  PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone() && !GetModuleHandleA("ExpVideoPostUI.peu"); }, 10000));
+  DestroyWindow(main);
+}
+
+}  // namespace
