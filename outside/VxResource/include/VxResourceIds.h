@@ -1114,7 +1114,6 @@
 #define IDS_TB_FIRST_MOVIE_ONLY 62048  // only the first movie is taken: go on?
 #define IDS_TB_MONTH_RENAME 791  // rename refused in the month calendar
 #define IDS_TB_MUSIC_RENAME 62024  // rename refused in the music view
-=======
 // ---- the card import -----------------------------------------------------------------
 #define IDS_IMPORT_KEYWORD_PROTECTED 31100  // keyword: the camera marked the picture protected
 #define IDS_IMPORT_KEYWORD_MARKED 31104     // keyword: the camera marked the picture for sharing
