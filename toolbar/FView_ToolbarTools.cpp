@@ -190,7 +190,7 @@ BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, 
     CNoticeDlg* pNotice = new CNoticeDlg(pMain);
     if (pNotice->Create(pMain)) {
       CString strText;
-      strText.LoadString(IDS_TB_PROGRAM_STARTING);
+      strText.LoadString(IDS_PROGRAM_STARTING);
       pNotice->SetText(strText);
       pNotice->CenterWindow();
       pNotice->ShowWindow(SW_SHOWNA);

@@ -550,7 +550,6 @@
 #define IDS_UPLOAD_DESCRIPTION 62033  // upload plug-in: tile tooltip
 #define IDS_UPLOAD_BUSY 62054  // upload plug-in: an upload still runs
 #define IDS_UPLOAD_NOT_ACCEPTED 62067  // upload plug-in: a file is not accepted or too long
-#define IDS_UPLOAD_WAIT 62077  // upload plug-in: progress window while the uploader starts
 #define IDS_UPLOAD_FAILED 145  // upload plug-in: the companion files or the uploader failed
 #define IDB_UPLOAD_DISABLED 19155  // upload tile, 66 x 66: disabled, hover, normal, pressed
 #define IDB_UPLOAD_HOVER 19156
@@ -1109,7 +1108,7 @@
 #define IDS_TB_MOVIE_PLAY 50039  // movie list item
 #define IDS_TB_DISC_DRIVE 62072  // text after a drive letter in the disc list
 #define IDS_TB_PROGRAM_MISSING 61446  // an outside program is not there
-#define IDS_TB_PROGRAM_STARTING 62077  // the notice while an outside program starts
+#define IDS_PROGRAM_STARTING 62077  // an outside program starts: the toolbar's notice, the upload's progress window
 #define IDS_TB_NO_MOVIE 62096  // no movie among the selected files
 #define IDS_TB_FIRST_MOVIE_ONLY 62048  // only the first movie is taken: go on?
 #define IDS_TB_MONTH_RENAME 791  // rename refused in the month calendar
