@@ -164,8 +164,10 @@ TEST(DiskTreeOnATree, LongLevelsFillInBatches) {
     ASSERT_TRUE(many);
     ASSERT_EQ(expand(&host.tree, many), S_OK);
     host.tree.Expand(many, TVE_EXPAND);
-    EXPECT_LT(Level(host.tree, many).children, kFolders) << "the host's expansion returns before the whole level";
     if (round == 0) {
+      // The first time, listing the level takes longer than the first batch's 10 ms (later
+      // rounds may find it ready at once).
+      EXPECT_LT(Level(host.tree, many).children, kFolders) << "the host's expansion returns before the whole level";
       // Served meanwhile: the level grows from the timer, in order, each child with its
       // final button.
       ASSERT_TRUE(testsupport::WaitUntil([&] { return Level(host.tree, many).children == kFolders; }, 60000));
