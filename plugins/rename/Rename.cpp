@@ -2,6 +2,7 @@
 // the resource library its own resource handle; the one export shows the dialog.
 #include <VxResourceIds.h>
 #include <fw/fw.h>
+#include <pluginkit/ResourceLibraryApp.h>
 
 #include <commctrl.h>
 
@@ -9,31 +10,17 @@
 
 #include "RenameDialog.h"
 
-class CRenameApp : public CWinApp {
+class CRenameApp : public CResourceLibraryApp {
  public:
-  CRenameApp() : CWinApp("Rename") {}
+  CRenameApp() : CResourceLibraryApp("Rename") {}
 
   BOOL InitInstance() override {
-    m_hResources = AfxLoadLibrary("VxResource.dll");
-    if (!m_hResources) {
-      AfxMessageBox("There is no VxResource.dll.", MB_ICONHAND);
-      return FALSE;
-    }
-    AfxSetResourceHandle(m_hResources);
+    if (!CResourceLibraryApp::InitInstance()) return FALSE;
     // The dialog's list and spins, whoever loaded the library.
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
     return TRUE;
   }
-
-  int ExitInstance() override {
-    if (m_hResources) AfxFreeLibrary(m_hResources);
-    m_hResources = NULL;
-    return CWinApp::ExitInstance();
-  }
-
- private:
-  HINSTANCE m_hResources = NULL;
 };
 
 CRenameApp theRenameApp;

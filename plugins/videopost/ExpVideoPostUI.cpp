@@ -5,34 +5,18 @@
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <fw/fw.h>
+#include <pluginkit/ResourceLibraryApp.h>
 
 #include "UploadRun.h"
 
-class CVideoPostApp : public CWinApp {
+class CVideoPostApp : public CResourceLibraryApp {
  public:
-  CVideoPostApp() : CWinApp("ExpVideoPostUI") {}
-
-  BOOL InitInstance() override {
-    m_hResources = AfxLoadLibrary("VxResource.dll");
-    if (!m_hResources) {
-      AfxMessageBox("There is no VxResource.dll.", MB_ICONHAND);
-      return FALSE;
-    }
-    AfxSetResourceHandle(m_hResources);
-    return TRUE;
-  }
+  CVideoPostApp() : CResourceLibraryApp("ExpVideoPostUI") {}
 
   int ExitInstance() override {
     uploadrun::DeleteEndedRuns();
-    if (m_hResources) AfxFreeLibrary(m_hResources);
-    m_hResources = NULL;
-    return CWinApp::ExitInstance();
+    return CResourceLibraryApp::ExitInstance();
   }
-
-  HINSTANCE Resources() const { return m_hResources; }
-
- private:
-  HINSTANCE m_hResources = NULL;
 };
 
 CVideoPostApp theVideoPostApp;

@@ -47,10 +47,40 @@ bool IsOpaqueFormat(const WICPixelFormatGUID& f) {
 HRESULT OpenDecoder(IWICImagingFactory* factory, const Input& in, ComPtr<IWICStream>* stream,
                     ComPtr<IWICBitmapDecoder>* decoder) {
   if (in.path) {
-    std::wstring w = textkit::AnsiToWide(in.path);
-    if (w.empty()) return E_INVALIDARG;
-    return factory->CreateDecoderFromFilename(w.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                              decoder->Put());
+    // The file is read through our own handle, which lets others delete or rename it
+    // meanwhile; WIC's own open would hold it against deletion while it decodes.
+    detail::FileReader file;
+    HRESULT hr = file.Open(in.path, 0);
+    if (FAILED(hr)) return hr;
+    if (file.Size() > kMaxGdiPlusFile) {
+      std::wstring w = textkit::AnsiToWide(in.path);
+      if (w.empty()) return E_INVALIDARG;
+      return factory->CreateDecoderFromFilename(w.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                decoder->Put());
+    }
+    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, SIZE_T(file.Size() ? file.Size() : 1));
+    if (!hMem) return E_OUTOFMEMORY;
+    void* p = ::GlobalLock(hMem);
+    bool read = p && file.Read(0, p, size_t(file.Size()));
+    if (p) ::GlobalUnlock(hMem);
+    if (!read) {
+      ::GlobalFree(hMem);
+      return HRESULT_FROM_WIN32(ERROR_READ_FAULT);
+    }
+    ComPtr<IStream> memory;
+    hr = ::CreateStreamOnHGlobal(hMem, TRUE, memory.Put());
+    if (FAILED(hr)) {
+      ::GlobalFree(hMem);
+      return hr;
+    }
+    ULARGE_INTEGER size;
+    size.QuadPart = file.Size();
+    memory->SetSize(size);
+    hr = factory->CreateStream(stream->Put());
+    if (SUCCEEDED(hr)) hr = (*stream)->InitializeFromIStream(memory.Get());
+    if (SUCCEEDED(hr))
+      hr = factory->CreateDecoderFromStream(stream->Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder->Put());
+    return hr;
   }
   if (in.size > 0xFFFFFFFFu) return E_OUTOFMEMORY;
   HRESULT hr = factory->CreateStream(stream->Put());
