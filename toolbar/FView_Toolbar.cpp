@@ -3,7 +3,6 @@
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
-#include <gdiplus.h>
 
 #include <algorithm>
 
@@ -60,7 +59,6 @@ CFView_Toolbar::CFView_Toolbar()
       m_pPendingFiles(NULL),
       m_nLastToolState(0),
       m_bToolStateKnown(FALSE),
-      m_gdiplusToken(0),
       m_pKeepAwake(NULL),
       m_nKeepAwakeStop(0),
       m_hKeepAwakeStop(NULL) {
@@ -85,8 +83,6 @@ int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
   m_pPpcPlugins = new CPpcPluginManager();
   CreateButtons();
   LayoutButtons();
-  Gdiplus::GdiplusStartupInput input;
-  Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, NULL);
   return 0;
 }
 
@@ -182,8 +178,6 @@ void CFView_Toolbar::OnDestroy() {
   m_buttons.clear();
   delete m_pPendingFiles;
   m_pPendingFiles = NULL;
-  if (m_gdiplusToken) Gdiplus::GdiplusShutdown(m_gdiplusToken);
-  m_gdiplusToken = 0;
 }
 
 void CFView_Toolbar::OnSize(UINT nType, int cx, int cy) {
@@ -248,11 +242,6 @@ void CFView_Toolbar::OnPaint() {
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
                        strFace);
   CFont* pOldFont = dc.SelectObject(&labelFont);
-  Gdiplus::Graphics graphics(dc.m_hDC);
-  Gdiplus::Font font(dc.m_hDC, (HFONT)labelFont.m_hObject);
-  BOOL bGdiplus = font.IsAvailable() && graphics.GetLastStatus() == Gdiplus::Ok;
-  Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
-  graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(RGB(255, 255, 255));
   for (CToolButtonInfo* p : m_buttons) {
@@ -263,18 +252,6 @@ void CFView_Toolbar::OnPaint() {
     CRect rcMeasure(rcText);
     dc.DrawText(strLabel, &rcMeasure, DT_SINGLELINE | DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
     if (rcMeasure.Width() < p->rcWide.Width()) rcText.right = p->rcWide.right;
-    std::wstring label = textkit::AnsiToWide((LPCSTR)strLabel);
-    if (bGdiplus) {
-      // Centred over the button; a label wider than its button spills to both sides.
-      int nWidth = std::max(rcMeasure.Width(), rcText.Width());
-      int nLeft = rcText.left + (rcText.Width() - nWidth) / 2;
-      Gdiplus::RectF box((Gdiplus::REAL)nLeft - 2, (Gdiplus::REAL)rcText.top, (Gdiplus::REAL)nWidth + 4,
-                         (Gdiplus::REAL)rcText.Height());
-      Gdiplus::StringFormat format;
-      format.SetAlignment(Gdiplus::StringAlignmentCenter);
-      format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
-      if (graphics.DrawString(label.c_str(), -1, &font, box, &format, &white) == Gdiplus::Ok) continue;
-    }
     dc.DrawText(strLabel, &rcText, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
   }
   dc.SelectObject(pOldFont);

@@ -149,7 +149,6 @@ class CFView_Toolbar : public CFormView {
   CGFileInfoList* m_pPendingFiles;
   int m_nLastToolState;
   BOOL m_bToolStateKnown;
-  ULONG_PTR m_gdiplusToken;
   CWinThread* m_pKeepAwake;
   volatile LONG m_nKeepAwakeStop;
   HANDLE m_hKeepAwakeStop;
