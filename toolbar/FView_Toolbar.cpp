@@ -74,6 +74,18 @@ CFView_Toolbar::~CFView_Toolbar() {
   delete m_pToolPlugins;
 }
 
+CToolItemListWnd* CFView_Toolbar::MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items) {
+  CToolItemListWnd* pList = new CToolItemListWnd;
+  pList->Create(this, nBase);
+  for (const toolbarrules::ListItem& item : items) {
+    CString strText = item.text.c_str();
+    if (item.textId) strText.LoadString(item.textId);
+    pList->AddItem(item.command, strText);
+  }
+  pList->SetColors(kListText, kListText, kListFrame, 20);
+  return pList;
+}
+
 CMainFrame* CFView_Toolbar::GetMainFrame() const { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
 
 int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
@@ -131,17 +143,7 @@ void CFView_Toolbar::CreateButtons() {
     pButton->LoadBitmaps(spec.bitmaps[0], spec.bitmaps[1], spec.bitmaps[2], spec.bitmaps[3]);
     pButton->SetToolTipText(spec.tipId, TRUE);
     if (spec.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
-    if (spec.attached == toolbarrules::ATTACHED_ITEM_LIST) {
-      CToolItemListWnd* pList = new CToolItemListWnd;
-      pList->Create(this, spec.listBase);
-      for (const toolbarrules::ListItem& item : spec.items) {
-        CString strText = item.text.c_str();
-        if (item.textId) strText.LoadString(item.textId);
-        pList->AddItem(item.command, strText);
-      }
-      pList->SetColors(kListText, kListText, kListFrame, 20);
-      pInfo->pList = pList;
-    }
+    if (spec.attached == toolbarrules::ATTACHED_ITEM_LIST) pInfo->pList = MakeItemList(spec.listBase, spec.items);
     m_buttons.push_back(pInfo);
   }
 }

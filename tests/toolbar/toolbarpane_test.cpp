@@ -13,6 +13,8 @@
 #include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
+#include <program.h>
+#include <uikit.h>
 
 #include <string>
 #include <vector>
@@ -298,3 +300,84 @@ TEST(ToolItemList, RowsReportByTheirListsWay) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<std::string> LogLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::string text = testsupport::ReadWholeFile(path), line;
+  for (char c : text) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  return lines;
+}
+}  // namespace
+
+TEST_F(ToolbarPane, PictureToolRunsOnTheDroppedFilesUntilItSaysStop) {
+  std::string folder = testsupport::NewTempFolder("toolbar-picture");
+  std::vector<std::string> files = {folder + "\\a.jpg", folder + "\\b.png", folder + "\\c.jpg"};
+  for (const std::string& f : files) testsupport::WriteWholeFile(f, "picture");
+  std::string log = folder + "\\calls.log";
+  ::SetEnvironmentVariableA("TOOLRUN_PROBE_LOG", log.c_str());
+  std::string probe = testsupport::ProgramFolder() + "\\toolbar_pictureprobe.dll";
+  struct {
+    int command;
+    const char* results;
+    std::vector<std::string> calls;
+    std::string selected;  // the output the browser is told to select; "" for no reload
+  } cases[] = {
+      {ID_TB_SCALE, "1", {files[0] + "|1", files[1] + "|0", files[2] + "|0"}, files[2] + ".out"},
+      {ID_TB_SCALE, "1,2", {files[0] + "|1", files[1] + "|0"}, files[0] + ".out"},
+      {ID_TB_ROTATE, "2", {files[0] + "|1"}, ""},
+      // Done after the first file: its output is still shown.
+      {ID_TB_CONVERT, "0", {files[0] + "|1"}, files[0] + ".out"},
+  };
+  CMWriteProfileInt("Tool1\\TurnPicture", "Rotation", 270);
+  for (auto& c : cases) {
+    ::DeleteFileA(log.c_str());
+    ::SetEnvironmentVariableA("TOOLRUN_PROBE_RESULTS", c.results);
+    m_main.m_got.clear();
+    m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(files), 0);
+    m_pane->RunPictureTool(c.command, probe.c_str());
+    EXPECT_EQ(LogLines(log), c.calls) << c.command << " " << c.results;
+    std::string selected;
+    bool reloaded = false;
+    for (const Got& g : m_main.m_got)
+      if (g.message == WM_BROWSER_RELOAD) {
+        reloaded = true;
+        selected = g.data;
+      }
+    EXPECT_EQ(reloaded, !c.selected.empty()) << c.results;
+    EXPECT_EQ(selected, c.selected) << c.results;
+    EXPECT_TRUE(m_main.IsWindowEnabled());
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);  // the drop was used up
+  }
+  // The rotation's settings survive its run; the resize was told about the JPEGs.
+  EXPECT_EQ(CMGetProfileInt("Tool1\\TurnPicture", "Rotation", 0), 270);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\TurnPicture", "PIM", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\ScalePicture", "Slider", -1), 1);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\ScalePicture", "Single", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\ConvertKind", "Single", -1), 0);
+
+  // A library without the export: the system's text, nothing run, the window usable.
+  ::DeleteFileA(log.c_str());
+  std::string text;
+  {
+    uikit::DialogDriver driver([&](HWND h) {
+      text = uikit::StaticTexts(h);
+      uikit::Press(h, IDOK);
+    });
+    m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(files), 0);
+    m_pane->RunPictureTool(ID_TB_SCALE, (testsupport::ProgramFolder() + "\\toolbar_pictureprobe_noexport.dll").c_str());
+    EXPECT_EQ(driver.Ran(), 1);
+  }
+  EXPECT_FALSE(text.empty());
+  EXPECT_TRUE(LogLines(log).empty());
+  EXPECT_TRUE(m_main.IsWindowEnabled());
+  delete m_pane->TakePendingFiles();
+  testsupport::RemoveTree(folder);
+}
