@@ -381,3 +381,99 @@ TEST_F(ToolbarPane, PictureToolRunsOnTheDroppedFilesUntilItSaysStop) {
   delete m_pane->TakePendingFiles();
   testsupport::RemoveTree(folder);
 }
+
+namespace {
+// Answers every message box (Yes when it asks) and keeps its text; other dialogs, such
+// as the progress windows, are left alone.
+std::vector<uikit::DialogDriver::Step> AnswerBoxes(std::vector<std::string>* texts) {
+  uikit::DialogDriver::Step step = [texts](HWND h) {
+    int button = ::GetDlgItem(h, IDYES) ? IDYES : ::GetDlgItem(h, IDOK) ? IDOK : 0;
+    if (!button) return;
+    texts->push_back(uikit::StaticTexts(h));
+    uikit::Press(h, button);
+  };
+  return std::vector<uikit::DialogDriver::Step>(16, step);
+}
+
+std::string Text(int id, const char* arg = nullptr) {
+  CString s;
+  if (arg)
+    s.Format(id, arg);
+  else
+    s.LoadString(id);
+  return (LPCSTR)s;
+}
+
+bool Shown(const std::vector<std::string>& texts, const std::string& text) {
+  for (const std::string& t : texts)
+    if (t.find(text) != std::string::npos) return true;
+  return false;
+}
+}  // namespace
+
+TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
+  std::string folder = testsupport::NewTempFolder("toolbar-imprint");
+  std::string photo = testsupport::Fixture("exif_full.jpg");
+  for (const char* name : {"a.jpg", "b.jpg", "undated.jpg", "c.dvf", "r.jpg"})
+    ::CopyFileA(photo.c_str(), (folder + "\\" + name).c_str(), FALSE);
+  testsupport::WriteWholeFile(folder + "\\notes.txt", "text");
+  ::SetFileAttributesA((folder + "\\r.jpg").c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string log = folder + "\\calls.log";
+  ::SetEnvironmentVariableA("IMPRINT_PROBE_LOG", log.c_str());
+  std::string probe = testsupport::ProgramFolder() + "\\toolbar_imprintprobe.dll";
+  std::string first = Text(IDS_TB_IMPRINT_DEFAULT_NAME);
+  struct {
+    std::vector<std::string> files;
+    const char* prompt;
+    int failAt;
+    const char* code;
+    std::vector<std::string> calls;
+    std::vector<int> messages;  // texts that must have been shown
+    std::string selected;       // "" for no reload
+    int single, readOnly;       // "Tool1\1" after the run; -1 when not written
+  } cases[] = {
+      {{"a.jpg", "undated.jpg"}, "", 0, "", {"prompt|a.jpg|" + first, "stamp|a.jpg|a_d.jpg|3"},
+       {IDS_TB_SOME_FILES_LEFT_OUT}, "a_d.jpg", 0, 1},
+      {{"undated.jpg"}, "", 0, "", {}, {IDS_TB_IMPRINT_UNDATED}, "", -1, -1},
+      {{"undated.jpg", "notes.txt"}, "", 0, "", {}, {IDS_TB_IMPRINT_NOTHING}, "", -1, -1},
+      // A ".dvf" is written as a bitmap.
+      {{"c.dvf"}, "", 0, "", {"prompt|c.dvf|" + first, "stamp|c.dvf|c_d.bmp|3"}, {IDS_TB_IMPRINT_DVF_AS_BMP},
+       "c_d.bmp", 1, 1},
+      // A full disk at the second file: said, and the first file's output still shown.
+      {{"a.jpg", "b.jpg", "r.jpg"}, "", 2, "80070070",
+       {"prompt|a.jpg|" + first, "stamp|a.jpg|a_d.jpg|3", "prompt|b.jpg|", "stamp|b.jpg|b_d.jpg|3"},
+       {IDS_BROWSER_DISK_FULL}, "a_d.jpg", 0, 3},
+      // Cancelled at the first name: nothing done, nothing to show.
+      {{"a.jpg", "b.jpg"}, "cancel", 0, "", {"prompt|a.jpg|" + first}, {}, "", 0, 1},
+  };
+  for (auto& c : cases) {
+    ::DeleteFileA(log.c_str());
+    for (const char* out : {"a_d.jpg", "b_d.jpg", "c_d.bmp"}) ::DeleteFileA((folder + "\\" + out).c_str());
+    CMWriteProfileInt("Tool1\\1", "Single", -1);
+    CMWriteProfileInt("Tool1\\1", "ReadOnly", -1);
+    ::SetEnvironmentVariableA("IMPRINT_PROBE_PROMPT", c.prompt);
+    ::SetEnvironmentVariableA("IMPRINT_PROBE_FAIL_AT", std::to_string(c.failAt).c_str());
+    ::SetEnvironmentVariableA("IMPRINT_PROBE_CODE", c.code);
+    std::vector<std::string> paths;
+    for (const std::string& f : c.files) paths.push_back(folder + "\\" + f);
+    m_main.m_got.clear();
+    std::vector<std::string> texts;
+    {
+      uikit::DialogDriver driver(AnswerBoxes(&texts));
+      m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(paths), 0);
+      m_pane->RunDateImprint(probe.c_str(), probe.c_str());
+    }
+    std::string label = c.files[0] + " " + c.prompt + " " + c.code;
+    EXPECT_EQ(LogLines(log), c.calls) << label;
+    for (int id : c.messages) EXPECT_TRUE(Shown(texts, Text(id))) << label << " " << id;
+    std::string selected;
+    for (const Got& g : m_main.m_got)
+      if (g.message == WM_BROWSER_RELOAD) selected = g.data.empty() ? "?" : g.data;
+    EXPECT_EQ(selected, c.selected.empty() ? "" : folder + "\\" + c.selected) << label;
+    EXPECT_EQ(CMGetProfileInt("Tool1\\1", "Single", -1), c.single) << label;
+    EXPECT_EQ(CMGetProfileInt("Tool1\\1", "ReadOnly", -1), c.readOnly) << label;
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+  }
+  ::SetFileAttributesA((folder + "\\r.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
+  testsupport::RemoveTree(folder);
+}
