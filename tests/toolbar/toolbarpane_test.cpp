@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Kitlib2.h>
+#include <RecordGate.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
@@ -476,4 +477,44 @@ TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
   }
   ::SetFileAttributesA((folder + "\\r.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
   testsupport::RemoveTree(folder);
+}
+
+TEST_F(ToolbarPane, DatabaseFollowsAToolsOutput) {
+  std::string dbDir = testsupport::NewTempFolder("toolbar-db");
+  ::SetEnvironmentVariableA("GLIMORA_DB_DIR", dbDir.c_str());
+  std::string folder = testsupport::NewTempFolder("toolbar-output");
+  std::string photo = testsupport::Fixture("exif_full.jpg");
+  auto enrolled = [](const std::string& path) { return VxDBWIsEnrolled(path.c_str()) == S_OK; };
+  struct {
+    const char* source;
+    const char* output;
+    bool sourceKept;  // the tool left its source on the disk
+    bool sourceEnrolled, outputEnrolled;
+  } cases[] = {
+      {"a.jpg", "a_1.jpg", true, true, true},   // a copy: both entries
+      {"b.jpg", "b_1.jpg", false, false, true},  // moved: the entry follows
+      {"c.jpg", "c.jpg", true, true, true},      // in place: the entry stays
+  };
+  for (auto& c : cases) {
+    std::string source = folder + "\\" + c.source, output = folder + "\\" + c.output;
+    ::CopyFileA(photo.c_str(), source.c_str(), FALSE);
+    ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+    ASSERT_TRUE(SUCCEEDED(VxDBWEnrollFile(source.c_str(), 0)));
+    VxDBWExitDatabase(0);
+    if (source != output) ::CopyFileA(source.c_str(), output.c_str(), FALSE);
+    if (!c.sourceKept) ::DeleteFileA(source.c_str());
+    m_pane->UpdateDatabaseForToolOutput(source.c_str(), output.c_str());
+    ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+    EXPECT_EQ(enrolled(source), c.sourceEnrolled) << c.source;
+    EXPECT_EQ(enrolled(output), c.outputEnrolled) << c.output;
+    VxDBWExitDatabase(0);
+  }
+  // A drive that is not fixed is not the database's.
+  m_pane->UpdateDatabaseForToolOutput((folder + "\\a.jpg").c_str(), "E:\\DCIM\\a_2.jpg");
+  ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+  EXPECT_FALSE(enrolled("E:\\DCIM\\a_2.jpg"));
+  VxDBWExitDatabase(-1);
+  ::SetEnvironmentVariableA("GLIMORA_DB_DIR", nullptr);
+  testsupport::RemoveTree(folder);
+  testsupport::RemoveTree(dbDir);
 }
