@@ -5,6 +5,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <RecordGate.h>
+#include <VxBDCore.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
@@ -14,6 +15,7 @@
 #include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
+#include <card.h>
 #include <program.h>
 #include <uikit.h>
 
@@ -517,4 +519,38 @@ TEST_F(ToolbarPane, DatabaseFollowsAToolsOutput) {
   ::SetEnvironmentVariableA("GLIMORA_DB_DIR", nullptr);
   testsupport::RemoveTree(folder);
   testsupport::RemoveTree(dbDir);
+}
+
+TEST_F(ToolbarPane, DiscDriveListFollowsTheDrivesAtEveryPress) {
+  auto coreDrives = [] {
+    IVxBDCoreObject* core = GetVxBDCoreObject();
+    VXBDDRIVEENTRY entries[26] = {};
+    int n = 0;
+    core->GetDriveList(entries, 26, &n);
+    core->Release();
+    return n;
+  };
+  CToolButtonInfo* pDisc = m_pane->FindToolButton(ID_TB_DISC_DRIVES, TRUE);
+  ASSERT_NE(pDisc, nullptr);
+  std::string disc = testsupport::NewTempFolder("toolbar-disc");
+  testsupport::MakeFolders(disc + "\\BDMV");
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  int withDisc = coreDrives();
+  ASSERT_GE(withDisc, 1);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_DISC_DRIVES, 0);
+  ASSERT_NE(pDisc->pList, nullptr);
+  EXPECT_EQ(pDisc->pList->GetItemCount(), withDisc);
+  EXPECT_TRUE(pDisc->pList->IsWindowVisible());
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  int without = coreDrives();
+  // Pressed again: the list is made anew from the drives there now.
+  m_pane->SendMessage(WM_COMMAND, ID_TB_DISC_DRIVES, 0);
+  if (without == 0) {
+    EXPECT_EQ(pDisc->pList, nullptr);
+  } else {
+    ASSERT_NE(pDisc->pList, nullptr);
+    EXPECT_EQ(pDisc->pList->GetItemCount(), without);
+    pDisc->pList->ShowWindow(SW_HIDE);
+  }
+  testsupport::RemoveTree(disc);
 }
