@@ -143,8 +143,11 @@ class CFView_Toolbar : public CFormView {
   void OnDateImprint();
   void RunDateImprint(LPCSTR lpszStampLibrary, LPCSTR lpszPromptLibrary);
   void OnUpdateShotDate();
+  void RunShotDate(LPCSTR lpszLibrary);
   void OnGuessPlace();
+  void RunGuessPlace(LPCSTR lpszLibrary);
   void OnSplitClip();
+  void RunSplitClip(LPCSTR lpszLibrary);
   // The files a picture tool takes into pList: their count, -1 when the command ends.
   // pCounts gets the nine counters by extension.
   int CollectImageToolFiles(int nTitleId, CGFileInfoList* pList, BOOL bAcceptSpecial, int* pnFlagged, int* pCounts);

@@ -498,13 +498,15 @@ void CFView_Toolbar::RunDateImprint(LPCSTR lpszStampLibrary, LPCSTR lpszPromptLi
 
 // ---- Shooting date, place, split ---------------------------------------------------------
 
-void CFView_Toolbar::OnUpdateShotDate() {
+void CFView_Toolbar::OnUpdateShotDate() { RunShotDate(ProgramFolderPath("FixShotDate.dll")); }
+
+void CFView_Toolbar::RunShotDate(LPCSTR lpszLibrary) {
   const int nTitle = IDS_TB_TOOL_FIX_SHOT_DATE;
   if (!CloseEntryEditor()) return;
   CloseSlideCollectDlg();
   if (RefusedByViewMode(IDS_TB_MONTH_SHOT_DATE, IDS_TB_MUSIC_SHOT_DATE, MB_ICONSTOP)) return;
   if (!PassesTargetGate(6, nTitle)) return;
-  CString strLibrary = ProgramFolderPath("FixShotDate.dll");
+  CString strLibrary = lpszLibrary;
   {
     CToolLibrary probe(strLibrary);
     if (!probe.Bind("FixShotDate")) {
@@ -552,12 +554,14 @@ void CFView_Toolbar::OnUpdateShotDate() {
   }
 }
 
-void CFView_Toolbar::OnGuessPlace() {
+void CFView_Toolbar::OnGuessPlace() { RunGuessPlace(ProgramFolderPath("GuessPlace.dll")); }
+
+void CFView_Toolbar::RunGuessPlace(LPCSTR lpszLibrary) {
   if (!CloseEntryEditor()) return;
   CloseSlideCollectDlg();
   // The place guess has its own caption, not the rename's.
   if (!PassesTargetGate(6, IDS_TB_TOOL_GUESS_PLACE)) return;
-  CToolLibrary library(ProgramFolderPath("GuessPlace.dll"));
+  CToolLibrary library(lpszLibrary);
   PFN_GUESS_OPEN pfnOpen = (PFN_GUESS_OPEN)library.Bind("OpenWindow");
   if (!pfnOpen) {
     library.Free();
@@ -585,12 +589,14 @@ int CFView_Toolbar::CheckMovieSelection(CGFileInfoList* pList) {
   return toolrunrules::MovieSelection(accepted, flags);
 }
 
-void CFView_Toolbar::OnSplitClip() {
+void CFView_Toolbar::OnSplitClip() { RunSplitClip(ProgramFolderPath("SplitClip.dll")); }
+
+void CFView_Toolbar::RunSplitClip(LPCSTR lpszLibrary) {
   const int nTitle = IDS_TB_TOOL_SPLIT_CLIP;
   if (!CloseEntryEditor()) return;
   CloseSlideCollectDlg();
   if (RefusedByViewMode(IDS_TB_MONTH_SPLIT, IDS_TB_MUSIC_SPLIT, MB_ICONSTOP)) return;
-  CToolLibrary library(ProgramFolderPath("SplitClip.dll"));
+  CToolLibrary library(lpszLibrary);
   PFN_SPLIT_CLIP pfnSplit = (PFN_SPLIT_CLIP)library.Bind("SplitClip");
   if (!pfnSplit) {
     library.Free();

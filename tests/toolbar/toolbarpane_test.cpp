@@ -67,7 +67,8 @@ class CRecorder : public CWnd {
 class ToolbarPane : public testing::Test {
  protected:
   void SetUp() override {
-    m_main.Make({WM_BROWSER_MUSIC_STOP, WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD, WM_BROWSER_EXPORT_REQUEST, WM_COPYDATA});
+    m_main.Make({WM_BROWSER_MUSIC_STOP, WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD, WM_BROWSER_EXPORT_REQUEST, WM_COPYDATA,
+                 WM_SELECT_CLASSIFY_ROOTS});
     AfxGetApp()->m_pMainWnd = &m_main;
     m_pane = new CFView_Toolbar;
     ASSERT_TRUE(m_pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 75), &m_main, 1, NULL));
@@ -553,4 +554,86 @@ TEST_F(ToolbarPane, DiscDriveListFollowsTheDrivesAtEveryPress) {
     pDisc->pList->ShowWindow(SW_HIDE);
   }
   testsupport::RemoveTree(disc);
+}
+
+TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
+  std::string folder = testsupport::NewTempFolder("toolbar-files");
+  std::string photo = testsupport::Fixture("exif_full.jpg");
+  ::CopyFileA(photo.c_str(), (folder + "\\dated.jpg").c_str(), FALSE);
+  ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\plain.jpg").c_str(), FALSE);
+  for (const char* name : {"one.mp4", "two.avi", "notes.txt", "clip.mts"})
+    testsupport::WriteWholeFile(folder + "\\" + name, "x");
+  std::string log = folder + "\\calls.log";
+  ::SetEnvironmentVariableA("FILEPROBE_LOG", log.c_str());
+  std::string probe = testsupport::ProgramFolder() + "\\toolbar_fileprobe.dll";
+  enum Tool { SHOT_DATE, PLACE, SPLIT };
+  struct {
+    Tool tool;
+    std::vector<std::string> files;
+    int result;
+    int classify;
+    std::vector<std::string> calls;
+    std::vector<int> messages;
+    std::string selected;  // the reload's path, "" for no reload, "-" for the refresh of 1540 and 1541
+  } cases[] = {
+      // Undated pictures leave without a word, other kinds are said.
+      {SHOT_DATE, {"dated.jpg", "plain.jpg", "notes.txt"}, 1, -1, {"FixShotDate|dated.jpg"},
+       {IDS_TB_SHOT_DATE_LEFT_OUT}, "dated.jpg"},
+      {SHOT_DATE, {"dated.jpg"}, 1, 0, {"FixShotDate|dated.jpg"}, {}, "-"},
+      {SHOT_DATE, {"dated.jpg"}, 0, -1, {"FixShotDate|dated.jpg"}, {}, ""},
+      {SHOT_DATE, {"plain.jpg"}, 1, -1, {}, {IDS_TB_IMPRINT_UNDATED}, ""},
+      {PLACE, {"dated.jpg", "plain.jpg"}, 0, -1, {"OpenDropWindow|dated.jpg,plain.jpg"}, {}, ""},
+      // Two movies: the first one, after the question.
+      {SPLIT, {"notes.txt", "one.mp4", "two.avi"}, 1, -1, {"SplitClip|one.mp4"}, {IDS_TB_SPLIT_FIRST_ONLY},
+       "one.mp4"},
+      {SPLIT, {"clip.mts", "notes.txt"}, 1, -1, {}, {}, ""},
+  };
+  for (auto& c : cases) {
+    ::DeleteFileA(log.c_str());
+    ::SetEnvironmentVariableA("FILEPROBE_RESULT", std::to_string(c.result).c_str());
+    CMWriteProfileInt("VxFolder\\FolderInfo", "Classify", c.classify);
+    std::vector<std::string> paths;
+    for (const std::string& f : c.files) paths.push_back(folder + "\\" + f);
+    m_main.m_got.clear();
+    std::vector<std::string> texts;
+    {
+      uikit::DialogDriver driver(AnswerBoxes(&texts));
+      m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(paths), 0);
+      if (c.tool == SHOT_DATE) m_pane->RunShotDate(probe.c_str());
+      if (c.tool == PLACE) m_pane->RunGuessPlace(probe.c_str());
+      if (c.tool == SPLIT) m_pane->RunSplitClip(probe.c_str());
+    }
+    std::string label = std::to_string(c.tool) + " " + c.files[0];
+    EXPECT_EQ(LogLines(log), c.calls) << label;
+    for (int id : c.messages) EXPECT_TRUE(Shown(texts, Text(id))) << label << " " << id;
+    std::string selected;
+    bool refreshed = false, classified = false;
+    for (const Got& g : m_main.m_got) {
+      if (g.message == WM_BROWSER_RELOAD) selected = g.data.empty() ? "?" : g.data;
+      refreshed |= g.message == WM_REFRESH_FOLDERS;
+      classified |= g.message == WM_SELECT_CLASSIFY_ROOTS;
+    }
+    if (c.selected == "-") {
+      EXPECT_TRUE(refreshed && classified && selected.empty()) << label;
+    } else {
+      EXPECT_EQ(selected, c.selected.empty() ? "" : "?") << label;  // the tool wrote no "FirstPath"
+      EXPECT_EQ(refreshed, !c.selected.empty()) << label;
+    }
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr) << label;
+  }
+  // The place guess without a drop or a browser: told under its own caption.
+  ::DeleteFileA(log.c_str());
+  std::string caption;
+  {
+    uikit::DialogDriver driver([&](HWND h) {
+      char sz[256] = "";
+      ::GetWindowTextA(h, sz, sizeof sz);
+      caption = sz;
+      uikit::Press(h, IDOK);
+    });
+    m_pane->RunGuessPlace(probe.c_str());
+  }
+  EXPECT_EQ(caption, Text(IDS_TB_TOOL_GUESS_PLACE));
+  EXPECT_TRUE(LogLines(log).empty());
+  testsupport::RemoveTree(folder);
 }
