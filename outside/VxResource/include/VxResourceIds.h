@@ -1177,4 +1177,8 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// Slide-show authoring.
+#define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
+#define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+
 #endif  // VXRESOURCEIDS_H
