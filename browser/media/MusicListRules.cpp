@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include <textkit/path.h>
 #include <textkit/text.h>
 
 namespace musiclist {
@@ -96,11 +95,6 @@ int ColumnWidth(int column, int stored) {
 }
 
 LPCSTR SortKey(int columnId) { return columnId == kSizeColumnId ? "z" : "o"; }
-
-int PlayMode(LPCSTR path) {
-  if (!path) return 2;
-  return textkit::EqualNoCase(textkit::ExtensionOf(path), ".m4a") ? 1 : 2;
-}
 
 COLORREF RowBackground(int row) { return row % 2 == 0 ? RGB(241, 240, 236) : RGB(255, 255, 255); }
 

@@ -1,6 +1,6 @@
 // The music list's decisions without windows: a row's cells in header order and the cell
 // under a point, the row a navigation key goes to, and the music view's column table,
-// sort order, play mode, row colours and playing mark.
+// sort order, row colours and playing mark.
 #pragma once
 #include <fw/fw.h>
 
@@ -73,8 +73,6 @@ inline int OrderForClick(int mark) { return mark == 1 ? 2 : 1; }
 // The sort key of a column: the thumbnail library's size key for the size column, else
 // the original sort source.
 LPCSTR SortKey(int columnId);
-// 1 plays through the AAC chain (".m4a" in any case), 2 renders the file.
-int PlayMode(LPCSTR path);
 COLORREF RowBackground(int row);
 // The row shows its stop button: its file is the player's and the player plays.
 bool ShowsStop(LPCSTR rowPath, LPCSTR playerPath, bool playing);

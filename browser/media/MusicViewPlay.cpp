@@ -5,6 +5,7 @@
 #include <VxGUIDB/ThumbnailPage.h>
 
 #include "AudioPlayer.h"
+#include "AudioPlayerRules.h"
 #include "MainWndMessages.h"
 #include "MusicListRow.h"
 #include "MusicListWnd.h"
@@ -20,7 +21,7 @@ HRESULT CMusicView::PlayMusic(int row) {
   if (!pItem) return 0;
   CString path = pItem->GetFilePath();
   StopMusic();
-  HRESULT hr = m_pPlayer->Open(path, PlayMode(path));
+  HRESULT hr = m_pPlayer->Open(path, AudioOpenMode(path));
   if (SUCCEEDED(hr) && SUCCEEDED(m_pPlayer->Play())) {
     SetTimer(kEndTimer, kEndTimerMs, nullptr);
     OnPlayMusic(row);
