@@ -103,6 +103,7 @@ BOOL CMusicListWnd::CreateHeader(const RECT& rect) {
                            WS_CHILD | WS_VISIBLE, rect, this, kHeaderId))
     return FALSE;
   m_pHeader->SetNotifyWnd(m_hWnd);
+  m_pHeader->SetColumnHeaderLook(TRUE);
   m_pHeader->SetTopWindowCheck(FALSE);
   m_pHeader->Relayout();
   m_pHeader->SetHoverEnable(TRUE);

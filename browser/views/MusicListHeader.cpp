@@ -38,7 +38,8 @@ CMusicListHeader::CMusicListHeader()
       m_bSuppressClick(FALSE),
       m_bSeparator(FALSE),
       m_crSeparator(RGB(0, 0, 0)),
-      m_bResizable(TRUE) {
+      m_bResizable(TRUE),
+      m_bHeaderLook(FALSE) {
   for (auto& h : m_hCursors) h = nullptr;
   for (auto& p : m_pImages) p = nullptr;
 }
@@ -180,6 +181,10 @@ int CMusicListHeader::OnCreate(LPCREATESTRUCT lpcs) {
 }
 
 void CMusicListHeader::RenderColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed) {
+  if (!m_bHeaderLook) {
+    RenderStripColumn(pDC, pColumn, cx, cy, sort, pressed);
+    return;
+  }
   Column filler = {0, "", cx, FALSE, 0, DT_LEFT, 0};
   Column c = pColumn ? *pColumn : filler;
   c.width = cx;
@@ -191,6 +196,29 @@ void CMusicListHeader::RenderColumn(CDC* pDC, const Column* pColumn, int cx, int
   }
   DrawBitmap(pDC, pBmp, 0, 0, cx, cy, FALSE, FALSE);
   delete pBmp;
+}
+
+void CMusicListHeader::RenderStripColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed) {
+  const BITMAPINFO* face = !pColumn  ? m_pImages[kFiller]
+                           : pressed ? m_pImages[kFacePressed]
+                           : sort    ? m_pImages[kFaceSort]
+                                     : m_pImages[kFace];
+  if (!face) face = m_pImages[kFace];
+  if (face)
+    DrawDIB(pDC, face, 0, 0, cx, cy, TRUE, FALSE);
+  else
+    pDC->FillSolidRect(0, 0, cx, cy, ::GetSysColor(COLOR_BTNFACE));
+  if (!pColumn) return;
+  if (const BITMAPINFO* sep = m_pImages[kSeparator]) {
+    int w = sep->bmiHeader.biWidth;
+    DrawDIB(pDC, sep, cx - w, 0, cx, cy, TRUE, FALSE);
+  }
+  CFont* pOld = m_pFont ? pDC->SelectObject(m_pFont) : nullptr;
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(sort ? RGB(255, 255, 255) : RGB(220, 226, 232));
+  CRect text(4, 0, cx - 4, cy);
+  pDC->DrawText(pColumn->title, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  if (pOld) pDC->SelectObject(pOld);
 }
 
 void CMusicListHeader::OnDraw(CDC* pDC) {

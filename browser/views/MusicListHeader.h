@@ -40,11 +40,15 @@ struct CMusicListColumn {
 class VXGUITRANS_API CMusicListHeader : public CSkinCtrlWnd {
   DECLARE_DYNAMIC(CMusicListHeader)
  public:
-  // Part images: body, left edge and right edge in the normal and pressed looks, then the
-  // arrows of sort direction 2 and of direction 1, each normal and pressed.
-  enum Part {
+  // Part images of a strip: the column face in the normal, pressed and sort looks, the
+  // separator at a column's right edge, and the filler after the last column.
+  enum Part { kFace = 0, kFacePressed, kFaceSort, kSeparator, kFiller, kParts = listheader::kPartImages };
+  // Part images of a column header: body, left edge and right edge in the normal and
+  // pressed looks, then the arrows of sort direction 2 and of direction 1, each normal and
+  // pressed.
+  enum HeaderPart {
     kBody = 0, kBodyPressed, kLeftEdge, kLeftEdgePressed, kRightEdge, kRightEdgePressed,
-    kArrowDown, kArrowDownPressed, kArrowUp, kArrowUpPressed, kParts = listheader::kPartImages
+    kArrowDown, kArrowDownPressed, kArrowUp, kArrowUpPressed
   };
   // Looks of RenderHeaderImage.
   enum { kLookPressed = 2, kLookNoRightEdge = 16 };
@@ -88,6 +92,8 @@ class VXGUITRANS_API CMusicListHeader : public CSkinCtrlWnd {
   int GetLayoutWidth() const { return m_nLayoutWidth; }
   void SetTextColor(COLORREF cr) { m_crText = cr; }
   void SetSeparator(BOOL bOn, COLORREF cr) { m_bSeparator = bOn, m_crSeparator = cr; }
+  // Draws its columns as a column header (the header parts) rather than as a strip.
+  void SetColumnHeaderLook(BOOL b) { m_bHeaderLook = b; }
   int GetHoverKind() const { return m_nHoverKind; }
   BOOL IsDragging() const { return m_bDragging; }
   const std::vector<listheader::Zone>& DividerZones() const { return m_dividers; }
@@ -120,6 +126,7 @@ class VXGUITRANS_API CMusicListHeader : public CSkinCtrlWnd {
 
   // One column's picture (or the filler's, column null) into a DC at (0, 0).
   virtual void RenderColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed);
+  void RenderStripColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed);
 
  private:
   void FreeImages();
@@ -150,4 +157,5 @@ class VXGUITRANS_API CMusicListHeader : public CSkinCtrlWnd {
   BOOL m_bSeparator;
   COLORREF m_crSeparator;
   BOOL m_bResizable;
+  BOOL m_bHeaderLook;
 };

@@ -79,6 +79,7 @@ TEST(MusicHeader, ClicksSortDragsResizeAndDoubleClicksFit) {
   ASSERT_TRUE(header.CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 20),
                               &host, 1));
   header.SetTopWindowCheck(FALSE);
+  header.SetColumnHeaderLook(TRUE);
   header.SetNotifyWnd(host.m_hWnd);
   const CMusicListColumn columns[] = {{1, "Title", 150, TRUE, 1, DT_LEFT, 0},
                                       {2, "Time", 60, FALSE, 0, DT_RIGHT, 0},
