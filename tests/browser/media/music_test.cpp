@@ -11,6 +11,7 @@
 #include <VxGUIDB/ThumbnailPage.h>
 #include <VxResourceIds.h>
 #include <Kitlib2/Profile.h>
+#include <picture.h>
 #include <profileroot.h>
 #include <program.h>
 #include <pump.h>
@@ -454,6 +455,24 @@ TEST(MusicView, ListsTheFolderInFourColumnsAndSortsByAClickedColumn) {
   EXPECT_EQ(header->Columns()[0].sortDir, 0);
   EXPECT_EQ(header->Columns()[3].sortDir, 1);
   EXPECT_EQ(CMGetProfileInt("ListInfo", "sortindex", -1), 3);
+}
+
+// The list as it shows: the header's parts, the rows' alternating backgrounds, their text
+// and each title cell's play button (saved as music_list.png).
+TEST(MusicView, PictureOfTheList) {
+  testsupport::ScopedProfileRoot profile("music-picture");
+  ViewHost h(kSounds);
+  h.Enable();
+  h.view->SendMessage(UWM_HEADER_SORT, 0, 0);
+  testsupport::Picture pic(h.view->m_hWnd, testsupport::Picture::kClient);
+  pic.Save("music_list");
+  const CRect header(0, 0, 600, 20), rows(0, 20, 600, 100), titles(0, 20, 300, 100);
+  EXPECT_GT(pic.CountNear(header, RGB(236, 237, 237), 16), 4000);
+  EXPECT_GT(pic.CountDark(header, 300), 20);  // the titles
+  EXPECT_GT(pic.Count(rows, RGB(241, 240, 236)), 4000);  // rows 0 and 2
+  EXPECT_GT(pic.Count(rows, RGB(255, 255, 255)), 4000);  // row 1
+  EXPECT_GT(pic.CountNear(titles, RGB(0, 54, 99), 40), 30);  // row text
+  EXPECT_GT(pic.CountNear(titles, RGB(30, 104, 144), 40), 60);  // the play buttons
 }
 
 TEST(MusicView, WidthsSurviveTheViewAndF5AsksForAReload) {
