@@ -114,12 +114,10 @@ void CListRowCtrl::SetColumnOrder(const std::vector<int>& order) {
 }
 
 void CListRowCtrl::SetFont(CFont* pFont) {
-  if (!pFont || !pFont->GetSafeHandle()) return;
-  LOGFONTA lf;
-  if (!pFont->GetLogFont(&lf)) return;
+  CFont* pCopy = CopyFont(pFont);
+  if (!pCopy) return;
   delete m_pFont;
-  m_pFont = new CFont;
-  m_pFont->CreateFontIndirect(&lf);
+  m_pFont = pCopy;
   if (GetSafeHwnd()) SendMessage(WM_SETFONT, (WPARAM)m_pFont->GetSafeHandle(), TRUE);
 }
 

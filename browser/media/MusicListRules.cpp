@@ -3,6 +3,8 @@
 
 #include <VxResourceIds.h>
 
+#include "MusicListHeaderRules.h"
+
 #include <algorithm>
 
 #include <textkit/text.h>
@@ -33,14 +35,7 @@ std::vector<CListRowCell> CellsInOrder(const std::vector<CListRowCell>& cells, c
 }
 
 int HitTestCell(const std::vector<int>& widths, int originX, int height, POINT pt, bool perCell) {
-  if (!perCell) return 0;
-  int left = -originX;
-  for (int i = 0; i < (int)widths.size(); i++) {
-    RECT rc = {left, 0, left + widths[i], height};
-    if (::PtInRect(&rc, pt)) return i;
-    left += widths[i];
-  }
-  return -1;
+  return perCell ? listheader::IndexAt(widths, originX, height, pt) : 0;
 }
 
 int KeyTargetRow(UINT vk, const KeyState& s) {

@@ -126,40 +126,36 @@ int CMusicListWnd::InsertColumn(int index, const CMusicListColumn* pColumn, BOOL
   return position;
 }
 
-BOOL CMusicListWnd::SetHeaderImages(const std::vector<BITMAPINFO*>& images, const CSize* pCell, COLORREF key) {
-  if (!m_pHeader || !m_pHeader->GetSafeHwnd()) CreateHeader(CRect(0, 0, 0, kHeaderHeight));
-  if (!m_pHeader || !m_pHeader->SetImages(images, pCell, key)) return FALSE;
+// The header band is as high as the first part image.
+BOOL CMusicListWnd::HeaderImagesSet() {
   const BITMAPINFO* first = m_pHeader->GetImage(0);
   SetHeaderMetrics(0, first ? std::abs(first->bmiHeader.biHeight) : kHeaderHeight, 0, 0);
   LayoutHeader();
   return TRUE;
+}
+
+BOOL CMusicListWnd::SetHeaderImages(const std::vector<BITMAPINFO*>& images, const CSize* pCell, COLORREF key) {
+  if (!m_pHeader || !m_pHeader->GetSafeHwnd()) CreateHeader(CRect(0, 0, 0, kHeaderHeight));
+  if (!m_pHeader || !m_pHeader->SetImages(images, pCell, key)) return FALSE;
+  return HeaderImagesSet();
 }
 
 BOOL CMusicListWnd::SetHeaderImages(const std::vector<HBITMAP>& bitmaps, HBITMAP hBackground, COLORREF key) {
   if (!m_pHeader || !m_pHeader->GetSafeHwnd()) CreateHeader(CRect(0, 0, 0, kHeaderHeight));
   if (!m_pHeader || !m_pHeader->SetImagesFromBitmaps(bitmaps, hBackground ? &hBackground : nullptr, key)) return FALSE;
-  const BITMAPINFO* first = m_pHeader->GetImage(0);
-  SetHeaderMetrics(0, first ? std::abs(first->bmiHeader.biHeight) : kHeaderHeight, 0, 0);
-  LayoutHeader();
-  return TRUE;
+  return HeaderImagesSet();
 }
 
 BOOL CMusicListWnd::SetHeaderImages(const UINT ids[listheader::kPartImages], const UINT* pBackground, COLORREF key) {
   if (!m_pHeader || !m_pHeader->GetSafeHwnd()) CreateHeader(CRect(0, 0, 0, kHeaderHeight));
   if (!m_pHeader || !m_pHeader->LoadImages(ids, pBackground, key)) return FALSE;
-  const BITMAPINFO* first = m_pHeader->GetImage(0);
-  SetHeaderMetrics(0, first ? std::abs(first->bmiHeader.biHeight) : kHeaderHeight, 0, 0);
-  LayoutHeader();
-  return TRUE;
+  return HeaderImagesSet();
 }
 
 BOOL CMusicListWnd::SetHeaderImages(const LPCSTR names[listheader::kPartImages], LPCSTR background, COLORREF key) {
   if (!m_pHeader || !m_pHeader->GetSafeHwnd()) CreateHeader(CRect(0, 0, 0, kHeaderHeight));
   if (!m_pHeader || !m_pHeader->LoadImagesByName(names, background, key)) return FALSE;
-  const BITMAPINFO* first = m_pHeader->GetImage(0);
-  SetHeaderMetrics(0, first ? std::abs(first->bmiHeader.biHeight) : kHeaderHeight, 0, 0);
-  LayoutHeader();
-  return TRUE;
+  return HeaderImagesSet();
 }
 
 void CMusicListWnd::SetHeaderCursors(HCURSOR hArrow, HCURSOR hDivider, HCURSOR hHidden) {

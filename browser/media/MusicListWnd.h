@@ -103,6 +103,7 @@ class VXGUITRANS_API CMusicListWnd : public CScrollPanelWnd {
   static void FillRow(int index, int first, int last, CSkinCtrlWnd* pItem, void* pContext);
   std::vector<int> ColumnOrder() const;
   void LayoutHeader();
+  BOOL HeaderImagesSet();
   template <class F>
   void ForEachRow(F f) {
     for (int i = 0; i < GetPoolSize(); i++)

@@ -127,12 +127,10 @@ BOOL CMusicListHeader::LoadImagesByName(const LPCSTR names[listheader::kPartImag
 }
 
 void CMusicListHeader::SetFont(CFont* pFont) {
-  if (!pFont || !pFont->GetSafeHandle()) return;
-  LOGFONTA lf;
-  if (!pFont->GetLogFont(&lf)) return;
+  CFont* pCopy = CopyFont(pFont);
+  if (!pCopy) return;
   delete m_pFont;
-  m_pFont = new CFont;
-  m_pFont->CreateFontIndirect(&lf);
+  m_pFont = pCopy;
 }
 
 CSkinCtrlWnd* CMusicListHeader::Clone(CWnd* pParent, UINT nID) {

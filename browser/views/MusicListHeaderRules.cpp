@@ -111,7 +111,10 @@ int HoverAt(const std::vector<Zone>& dividers, const std::vector<Zone>& hidden, 
 }
 
 int ColumnAt(const std::vector<int>& widths, int originX, int layoutWidth, int height, POINT pt) {
-  if (pt.x > layoutWidth) return -1;
+  return pt.x > layoutWidth ? -1 : IndexAt(widths, originX, height, pt);
+}
+
+int IndexAt(const std::vector<int>& widths, int originX, int height, POINT pt) {
   int left = -originX;
   for (int i = 0; i < (int)widths.size(); i++) {
     RECT rc = {left, 0, left + widths[i], height};

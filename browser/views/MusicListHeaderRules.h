@@ -33,6 +33,9 @@ enum HoverKind { kHoverNone = 0, kHoverDivider = 1, kHoverHidden = 2 };
 // What the pointer is over: the first divider zone, unless a zero-width column's zone holds
 // it too (the last such wins); *column is the zone's column, -1 over none.
 int HoverAt(const std::vector<Zone>& dividers, const std::vector<Zone>& hidden, POINT pt, int* column);
+// The index of the width under a point, widths laid from x = -originX and `height` high;
+// -1 outside every one.
+int IndexAt(const std::vector<int>& widths, int originX, int height, POINT pt);
 // The column under a client point, -1 beyond the layout width or outside every column.
 int ColumnAt(const std::vector<int>& widths, int originX, int layoutWidth, int height, POINT pt);
 // Where a column inserted before `index` goes in a list of `count` columns.
