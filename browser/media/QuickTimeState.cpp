@@ -41,10 +41,6 @@ LONG WriteDword(HKEY h, const std::string& name, DWORD value) {
 
 }  // namespace
 
-std::string QuickTimeValueName(const char* name, const std::string& program) {
-  return program.empty() ? std::string(name) : std::string(name) + "_" + program;
-}
-
 CString QuickTimeProgramFolder() {
   char path[MAX_PATH] = "";
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -5,8 +5,7 @@
 #pragma once
 #include <fw/fw.h>
 
-#include <string>
-
+#include "QuickTimeStateRules.h"
 #include "VxGUITransApi.h"
 
 enum QuickTimeStateOp { kQtStateWrite = 0, kQtStateDelete = 1, kQtStateTest = 2, kQtStateRead = 3 };
@@ -22,5 +21,3 @@ VXGUITRANS_API DWORD GetRequiredQuickTimeVersion();
 VXGUITRANS_API BOOL IsQuickTimeVersionUsable();
 // The program folder (drive and folder of the running program, no trailing backslash).
 VXGUITRANS_API CString QuickTimeProgramFolder();
-// A value's name for the running program: "name_program", or the bare name without one.
-std::string QuickTimeValueName(const char* name, const std::string& program);

@@ -3,6 +3,8 @@
 // sound check awaits nothing, the music view takes the browser's messages).
 #include <gtest/gtest.h>
 
+#include <profileroot.h>
+
 #include <VxGUIDB.h>
 
 #include "MainWndMessages.h"
@@ -115,6 +117,7 @@ TEST(Media, SlideShowCleanUpStaysInItsOwnFolder) {
 }
 
 TEST(Media, SoundCheckAwaitsNothing) {
+  testsupport::ScopedProfileRoot profile("media-soundcheck");  // the check reads the stored state
   CSoundCheckProcess check(nullptr);
   EXPECT_FALSE(check.Check());
   EXPECT_FALSE(check.IsWaiting());

@@ -475,6 +475,34 @@ TEST(MusicView, PictureOfTheList) {
   EXPECT_GT(pic.CountNear(titles, RGB(30, 104, 144), 40), 60);  // the play buttons
 }
 
+// The list's notices carry pointers: the view reads its own list instead, so a stray
+// notice with any value selects what the list holds.
+TEST(MusicView, NoticesAreReadFromTheListNotFromTheirPointers) {
+  testsupport::ScopedProfileRoot profile("music-notices");
+  ViewHost h(kSounds);
+  h.Enable();
+  CBrowserDocument* doc = h.doc->GetBrowser();
+  h.view->SendMessage(UWM_LIST_ITEMCHANGE, 0x1234, 0);
+  EXPECT_EQ(doc->GetSelectCount(), 0);
+  h.view->GetList()->SetSelection({1});
+  h.view->SendMessage(UWM_LIST_ITEMCHANGE, 0x1234, 0);
+  ASSERT_EQ(doc->GetSelectCount(), 1);
+  EXPECT_EQ(doc->GetLastSelectedItem(), h.view->GetThumbnail(1));
+  h.view->SendMessage(UWM_ROW_PLAY, 0x1234, 0);  // no row of the list: row -1, refused
+  EXPECT_FALSE(h.view->IsPlaying());
+  // A drag's block: the path with its NUL in 261 zeroed bytes; nothing for a longer path.
+  HGLOBAL block = MusicDragBlock("C:\\music\\a.mp3");
+  ASSERT_NE(block, nullptr);
+  EXPECT_GE(GlobalSize(block), 261u);
+  const char* p = static_cast<const char*>(GlobalLock(block));
+  EXPECT_STREQ(p, "C:\\music\\a.mp3");
+  EXPECT_EQ(p[260], 0);
+  GlobalUnlock(block);
+  GlobalFree(block);
+  EXPECT_EQ(MusicDragBlock(std::string(261, 'a').c_str()), nullptr);
+  EXPECT_EQ(MusicDragBlock(nullptr), nullptr);
+}
+
 TEST(MusicView, WidthsSurviveTheViewAndF5AsksForAReload) {
   testsupport::ScopedProfileRoot profile("music-widths");
   CMWriteProfileInt("ListInfo", "title", 0);  // a stored 0 gives the default
