@@ -168,6 +168,7 @@ void CMusicListHeader::Relayout() {
 void CMusicListHeader::SetOrigin(int x, int y) {
   CSkinCtrlWnd::SetOrigin(x, y);
   Relayout();
+  RecalcLayout();  // the grab zones move with the columns
 }
 
 int CMusicListHeader::OnCreate(LPCREATESTRUCT lpcs) {

@@ -142,6 +142,13 @@ TEST(MusicHeader, ClicksSortDragsResizeAndDoubleClicksFit) {
   EXPECT_EQ(header.GetHoverKind(), listheader::kHoverNone);
   EXPECT_EQ(header.GetColumnWidth(0), 40);
   EXPECT_EQ(host.Take(UWM_HDR_COLCLICK).size(), 1u);
+  // Scrolled by the list, the zones move with the columns.
+  header.SetResizable(TRUE);
+  header.SetOrigin(20, 0);
+  header.SendMessage(WM_MOUSEMOVE, 0, Pt(15, 8));
+  EXPECT_EQ(header.GetHoverKind(), listheader::kHoverDivider);
+  header.SendMessage(WM_MOUSEMOVE, 0, Pt(35, 8));
+  EXPECT_EQ(header.GetHoverKind(), listheader::kHoverNone);
   host.DestroyWindow();
 }
 
