@@ -74,7 +74,9 @@ void CMusicView::Sort(int column, int order, BOOL bRedraw) {
   for (int i = 0; i < pHeader->GetColumnCount(); i++) pHeader->SetColumnSortDir(i, 0);
   pHeader->SetColumnSortDir(column, order);
   int id = pHeader->GetColumnId(column);
-  for (int i = 0, n = RowCount(); i < n; i++) {
+  // Every item of the page: on entering the mode the list has no rows yet.
+  CThumbnailPage* pFirst = pDoc->GetPageList().GetPageAt(0);
+  for (int i = 0, n = pFirst ? pFirst->GetCount() : 0; i < n; i++) {
     CThumbnail* p = GetThumbnail(i);
     const CAudioTrackInfo* info = p ? p->GetMusicInfo(0) : nullptr;
     if (!info || id == kSizeColumnId) continue;

@@ -43,7 +43,8 @@ class CRecorder : public CWnd {
  public:
   std::vector<Seen> got;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message > WM_USER || message == WM_BROWSER_RELOAD) got.push_back({message, wParam, lParam});
+    if (message > WM_USER || message == WM_BROWSER_RELOAD || message == WM_REFRESH_FOLDERS)
+      got.push_back({message, wParam, lParam});
     return CWnd::WindowProc(message, wParam, lParam);
   }
   std::vector<Seen> Take(UINT message) {
@@ -529,6 +530,39 @@ TEST(MusicView, WidthsSurviveTheViewAndF5AsksForAReload) {
   }
   EXPECT_EQ(CMGetProfileInt("ListInfo", "format", 0), 66);
   EXPECT_EQ(CMGetProfileInt("ListInfo", "time", 0), 77);
+}
+
+// Reload, a folder change and leaving the music mode empty or refill the list.
+TEST(MusicView, ReloadFolderChangeAndOtherModes) {
+  testsupport::ScopedProfileRoot profile("music-reload");
+  CMWriteProfileInt("ListInfo", "sort", 2);  // the stored sort applies on reload
+  CMWriteProfileInt("ListInfo", "sortindex", 0);
+  ViewHost h(kSounds);
+  h.Enable();
+  CMusicListWnd* list = h.view->GetList();
+  ASSERT_EQ(list->GetTotalCount(), 3);
+  EXPECT_EQ(list->GetHeader()->Columns()[0].sortDir, 2);
+  std::vector<std::string> down = {h.Title(0), h.Title(1), h.Title(2)};
+  EXPECT_TRUE(std::is_sorted(down.rbegin(), down.rend()));
+  h.view->SendMessage(WM_BROWSER_BEFORE_FOLDER_CHANGE, 0, 0);
+  EXPECT_EQ(list->GetTotalCount(), 0);
+  list->SetSelection({1});
+  h.host.got.clear();
+  h.view->SendMessage(WM_BROWSER_RELOAD, 0, 0);
+  EXPECT_EQ(list->GetTotalCount(), 3);
+  std::vector<int> sel;
+  list->GetSelection(sel);
+  EXPECT_TRUE(sel.empty());
+  auto refresh = h.host.Take(WM_REFRESH_FOLDERS);
+  ASSERT_EQ(refresh.size(), 1u);  // posted to the main window
+  EXPECT_EQ((HWND)refresh[0].wParam, h.view->m_hWnd);
+  // Out of the music mode the enable hint empties the list; a reload does nothing.
+  h.doc->GetBrowser()->SetViewMode(BROWSE_VIEW_LARGEICON);
+  h.Enable();
+  EXPECT_EQ(list->GetTotalCount(), 0);
+  h.view->SendMessage(WM_BROWSER_RELOAD, 0, 0);
+  EXPECT_EQ(list->GetTotalCount(), 0);
+  EXPECT_EQ(h.view->GetIndex(h.view->GetThumbnail(0)->GetFilePath()), -1);  // only in the music mode
 }
 
 TEST(MusicView, PlaysARowAndMarksIt) {
