@@ -259,6 +259,15 @@ TEST(MusicList, KeysRightPressesAndRowNotices) {
   h.list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, Pt(390, 230));
   EXPECT_TRUE(h.Selection().empty());
   EXPECT_EQ(h.host.Take(UWM_LIST_ITEMCHANGE).size(), 2u);
+  // Also below the last row, on the canvas the rows stand on.
+  h.list.SendMessage(UWM_ROW_CELLRDOWN, 0, (LPARAM)h.list.GetRow(3)->m_hWnd);
+  CWnd* canvas = h.list.GetDlgItem(scrollpanel::kCanvasId);
+  ASSERT_NE(canvas, nullptr);
+  h.list.SetItemCount(2, TRUE);
+  h.list.SetSelection({1});
+  canvas->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, Pt(100, 150));
+  EXPECT_TRUE(h.Selection().empty());
+  h.list.SetItemCount(30, TRUE);
 
   // Notices of a row: its absolute row when scrolled; none from a window that is no row.
   send(VK_END);
