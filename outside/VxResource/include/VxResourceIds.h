@@ -1180,6 +1180,12 @@
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+#define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
+#define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
+#define IDC_SLIDE_DETAIL_1 19007
+#define IDC_SLIDE_DETAIL_2 19008
+#define IDC_SLIDE_SETTINGS_OK 19009
+#define IDC_SLIDE_SETTINGS_CANCEL 1111
 
 // The music view: column titles, the column header's ten parts and the rows' play and
 // stop buttons (normal, selected, focus, disabled)
