@@ -175,6 +175,8 @@ class CFView_Toolbar : public CFormView {
   // The pending list, or the target the user chooses and the browser's files; null
   // when cancelled.
   CGFileInfoList* TakeToolFiles(int nTitleId);
+  // Takes out the files the support kind rejects: how many.
+  int RemoveUnsupportedFiles(CGFileInfoList* pList, int nKind);
   // A pending list, or files of the kind in the browser; FALSE (the user told) otherwise.
   BOOL PassesTargetGate(int nKind, int nTitleId);
   // Handles up to ten messages of a progress window; TRUE when its Cancel was clicked.

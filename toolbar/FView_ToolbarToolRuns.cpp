@@ -95,6 +95,17 @@ class CToolLibrary {
 
 // ---- Shared steps -----------------------------------------------------------------------
 
+int CFView_Toolbar::RemoveUnsupportedFiles(CGFileInfoList* pList, int nKind) {
+  int nRemoved = 0;
+  for (POSITION pos = pList->GetHeadPosition(); pos;) {
+    POSITION posThis = pos;
+    if (CMTLxIsSupport(pList->GetNext(pos).path, NULL, nKind)) continue;
+    pList->RemoveAt(posThis);
+    ++nRemoved;
+  }
+  return nRemoved;
+}
+
 CGFileInfoList* CFView_Toolbar::TakeToolFiles(int nTitleId) {
   if (CGFileInfoList* pPending = TakePendingFiles()) return pPending;
   long lFlags = ShowToolSettingsDialog(nTitleId);
@@ -517,15 +528,11 @@ void CFView_Toolbar::RunShotDate(LPCSTR lpszLibrary) {
   }
   CGFileInfoList* pFiles = TakeToolFiles(nTitle);
   if (!pFiles) return;
-  int nRemoved = 0;
+  int nRemoved = RemoveUnsupportedFiles(pFiles, 9);
+  // Pictures without a date to correct leave without a word.
   for (POSITION pos = pFiles->GetHeadPosition(); pos;) {
     POSITION posThis = pos;
     const CGFILEINFO& info = pFiles->GetNext(pos);
-    if (!CMTLxIsSupport(info.path, NULL, 9)) {
-      pFiles->RemoveAt(posThis);
-      ++nRemoved;
-      continue;
-    }
     SYSTEMTIME st;
     long lDate = CCMDIB::GetDateTimeOriginal(info.path, &st);
     if (lDate != 0 && lDate != 1) pFiles->RemoveAt(posThis);

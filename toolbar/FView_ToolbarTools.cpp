@@ -89,31 +89,12 @@ void CFView_Toolbar::OnRename() {
   CloseSlideCollectDlg();
   if (RefusedByViewMode(IDS_TB_MONTH_RENAME, IDS_TB_MUSIC_RENAME, MB_ICONSTOP)) return;
   ICGBrowser* pBrowser = GetCGBrowser();
-  CGFileInfoList* pFiles = TakePendingFiles();
-  if (!pFiles) {
-    int nReported = 0;
-    if (!CheckSelectedFiles(0, &nReported)) {
-      if (!nReported) ShowToolBox(this, IDS_EXPORT_NOT_SELECTED, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION);
-      return;
-    }
-  }
+  if (!PassesTargetGate(0, IDS_RENAME_CAPTION)) return;
   CString strLibrary = ProgramFolderPath(toolbarrules::ToolLibraryFile(ID_TB_RENAME));
-  if (!pFiles) {
-    long lFlags = ShowToolSettingsDialog(IDS_RENAME_CAPTION);
-    if (lFlags == -1) return;
-    pFiles = new CGFileInfoList(10);
-    if (pBrowser) pBrowser->GetFileData(pFiles, lFlags);
-  }
+  CGFileInfoList* pFiles = TakeToolFiles(IDS_RENAME_CAPTION);
+  if (!pFiles) return;
   // Files the rename cannot take leave the list.
-  int nRemoved = 0;
-  for (POSITION pos = pFiles->GetHeadPosition(); pos;) {
-    POSITION posThis = pos;
-    const CGFILEINFO& info = pFiles->GetNext(pos);
-    if (!CMTLxIsSupport(info.path, NULL, 0)) {
-      pFiles->RemoveAt(posThis);
-      ++nRemoved;
-    }
-  }
+  int nRemoved = RemoveUnsupportedFiles(pFiles, 0);
   if (pFiles->IsEmpty()) {
     delete pFiles;
     ShowToolBox(this, IDS_RENAME_NO_FILE, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION);

@@ -19,6 +19,7 @@
 #include <program.h>
 #include <uikit.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,9 @@ class ToolbarPane : public testing::Test {
     AfxGetApp()->m_pMainWnd = m_pOldMain;
     m_main.DestroyWindow();
   }
+  // Drops the files on the pane and runs a command on them, answering its message boxes
+  // (Yes when asked): their texts. What the main window got starts afresh.
+  std::vector<std::string> DropAndRun(const std::vector<std::string>& paths, const std::function<void()>& run);
   testsupport::ScopedProfileRoot m_root{"toolbar"};
   CWnd* m_pOldMain = AfxGetApp()->m_pMainWnd;
   CRecorder m_main;
@@ -415,6 +419,16 @@ bool Shown(const std::vector<std::string>& texts, const std::string& text) {
 }
 }  // namespace
 
+std::vector<std::string> ToolbarPane::DropAndRun(const std::vector<std::string>& paths,
+                                                 const std::function<void()>& run) {
+  m_main.m_got.clear();
+  std::vector<std::string> texts;
+  uikit::DialogDriver driver(AnswerBoxes(&texts));
+  m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(paths), 0);
+  run();
+  return texts;
+}
+
 TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
   std::string folder = testsupport::NewTempFolder("toolbar-imprint");
   std::string photo = testsupport::Fixture("exif_full.jpg");
@@ -460,13 +474,7 @@ TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
     ::SetEnvironmentVariableA("IMPRINT_PROBE_CODE", c.code);
     std::vector<std::string> paths;
     for (const std::string& f : c.files) paths.push_back(folder + "\\" + f);
-    m_main.m_got.clear();
-    std::vector<std::string> texts;
-    {
-      uikit::DialogDriver driver(AnswerBoxes(&texts));
-      m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(paths), 0);
-      m_pane->RunDateImprint(probe.c_str(), probe.c_str());
-    }
+    std::vector<std::string> texts = DropAndRun(paths, [&] { m_pane->RunDateImprint(probe.c_str(), probe.c_str()); });
     std::string label = c.files[0] + " " + c.prompt + " " + c.code;
     EXPECT_EQ(LogLines(log), c.calls) << label;
     for (int id : c.messages) EXPECT_TRUE(Shown(texts, Text(id))) << label << " " << id;
@@ -594,15 +602,11 @@ TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
     CMWriteProfileInt("VxFolder\\FolderInfo", "Classify", c.classify);
     std::vector<std::string> paths;
     for (const std::string& f : c.files) paths.push_back(folder + "\\" + f);
-    m_main.m_got.clear();
-    std::vector<std::string> texts;
-    {
-      uikit::DialogDriver driver(AnswerBoxes(&texts));
-      m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(paths), 0);
+    std::vector<std::string> texts = DropAndRun(paths, [&] {
       if (c.tool == SHOT_DATE) m_pane->RunShotDate(probe.c_str());
       if (c.tool == PLACE) m_pane->RunGuessPlace(probe.c_str());
       if (c.tool == SPLIT) m_pane->RunSplitClip(probe.c_str());
-    }
+    });
     std::string label = std::to_string(c.tool) + " " + c.files[0];
     EXPECT_EQ(LogLines(log), c.calls) << label;
     for (int id : c.messages) EXPECT_TRUE(Shown(texts, Text(id))) << label << " " << id;
