@@ -162,6 +162,7 @@ class CFView_Toolbar : public CFormView {
   void UpdateDatabaseForToolOutput(LPCSTR lpszSource, LPCSTR lpszOutput);
   // A conversion plug-in (entry nIndex) on the files.
   void RunPpcPlugin(int nIndex);
+  void RunPpcPlugin(CPpcPluginManager* pPlugins, int nIndex);
   // The disc-drive list and the switch to the card viewer (FView_ToolbarDrives.cpp).
   void OnDiscDriveButton();
   void OnSwitchToCardViewer();

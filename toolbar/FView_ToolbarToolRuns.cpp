@@ -646,9 +646,11 @@ void CFView_Toolbar::RunSplitClip(LPCSTR lpszLibrary) {
 
 // ---- Conversion plug-ins ------------------------------------------------------------------
 
-void CFView_Toolbar::RunPpcPlugin(int nIndex) {
+void CFView_Toolbar::RunPpcPlugin(int nIndex) { RunPpcPlugin(m_pPpcPlugins, nIndex); }
+
+void CFView_Toolbar::RunPpcPlugin(CPpcPluginManager* pPlugins, int nIndex) {
   const int nTitle = IDS_TB_LABEL_PPC;
-  if (!m_pPpcPlugins || nIndex < 0 || nIndex >= m_pPpcPlugins->GetCount()) return;
+  if (!pPlugins || nIndex < 0 || nIndex >= pPlugins->GetCount()) return;
   CGFileInfoList* pFiles = TakePendingFiles();
   if (!pFiles) {
     int nReported = 0;
@@ -666,7 +668,7 @@ void CFView_Toolbar::RunPpcPlugin(int nIndex) {
     progress.ShowWindow(SW_SHOW);
     progress.SetRange((int)pFiles->GetCount());
   }
-  int nKind = m_pPpcPlugins->GetKind(nIndex);
+  int nKind = pPlugins->GetKind(nIndex);
   int nRemoved = 0;
   bool bPrintMark = false;
   for (POSITION pos = pFiles->GetHeadPosition(); pos;) {
@@ -693,8 +695,8 @@ void CFView_Toolbar::RunPpcPlugin(int nIndex) {
     return;
   }
   CWnd* pMain = AfxGetMainWnd();
-  int nResult = m_pPpcPlugins->OpenPpcPluginWindow(nIndex, pMain ? (void*)pMain->GetSafeHwnd() : NULL, pFiles);
+  int nResult = pPlugins->OpenPpcPluginWindow(nIndex, pMain ? (void*)pMain->GetSafeHwnd() : NULL, pFiles);
   delete pFiles;
   CString strFirst, strSecond;
-  if (nResult == 1 && m_pPpcPlugins->GetResultStrings(&strFirst, &strSecond)) SendFirstPathToMainWnd(strFirst, strSecond);
+  if (nResult == 1 && pPlugins->GetResultStrings(&strFirst, &strSecond)) SendFirstPathToMainWnd(strFirst, strSecond);
 }

@@ -641,3 +641,31 @@ TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
   EXPECT_TRUE(LogLines(log).empty());
   testsupport::RemoveTree(folder);
 }
+
+TEST_F(ToolbarPane, ConversionPluginRunsOnTheFilesOfItsKind) {
+  std::string plugins = testsupport::NewTempFolder("toolbar-ppc");
+  ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\testplugins\\ppc_prio5.ppc").c_str(),
+                          (plugins + "\\ppc_prio5.ppc").c_str(), FALSE));
+  std::string folder = testsupport::NewTempFolder("toolbar-ppc-files");
+  ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\a.jpg").c_str(), FALSE);
+  testsupport::WriteWholeFile(folder + "\\notes.txt", "x");
+  {
+    CPpcPluginManager manager(plugins.c_str());
+    ASSERT_EQ(manager.GetCount(), 1);
+    // One file of its kind among others: said, then run; its result is shown.
+    std::vector<std::string> texts = DropAndRun({folder + "\\a.jpg", folder + "\\notes.txt"},
+                                                [&] { m_pane->RunPpcPlugin(&manager, 0); });
+    EXPECT_TRUE(Shown(texts, Text(IDS_EXPORT_SOME_REMOVED, Text(IDS_TB_LABEL_PPC).c_str())));
+    std::string selected;
+    for (const Got& g : m_main.m_got)
+      if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+    EXPECT_EQ(selected, "second result");
+    // Nothing of its kind: said, and the plug-in is not opened.
+    texts = DropAndRun({folder + "\\notes.txt"}, [&] { m_pane->RunPpcPlugin(&manager, 0); });
+    EXPECT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(m_main.m_got.empty());
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+  }
+  testsupport::RemoveTree(folder);
+  testsupport::RemoveTree(plugins);
+}
