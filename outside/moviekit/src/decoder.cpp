@@ -232,6 +232,9 @@ HRESULT Decoder::Seek(double seconds) {
   HRESULT hr = kErrorFormat;
   for (double margin : kMargins) {
     int err;
+    // A time within the margin of the start is the start: straight there, rather than a
+    // search that lands after it and then decodes up to the next key picture, seconds on.
+    if (margin >= 0 && seconds - margin <= 0) margin = -1;
     if (margin >= 0) {
       int64_t target = int64_t((std::max(0.0, seconds - margin) + start_) / av_q2d(vs->time_base));
       err = av_seek_frame(format_, videoIndex_, target, AVSEEK_FLAG_BACKWARD);
