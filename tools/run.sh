@@ -2,7 +2,9 @@
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, twice (the disk tree on
 # the sample library, then the card tree), and ends the program after each
-# screenshot; with one it starts on the card tree and leaves the program running.
+# screenshot, then shows the sample library's pictures in the browser's slide show
+# (glimslide, until the toolbar hands the program its slides); with a DISPLAY it starts on
+# the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,12 +37,22 @@ close_main() {
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
 }
+# The browser's slide show over the sample library: a few slides in, its screenshot.
+slide_show() {
+  "$here/wine-run" "$GLIMORA_BUILD/bin/glimslide.exe" --seconds 30 >"$GLIMORA_LOCAL/glimslide.log" 2>&1 &
+  local show=$!
+  sleep 7
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
+  wait "$show" || true
+}
 if [ $headless = 1 ]; then
   # The disk tree walked to the sample library, then the memory card's tree.
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
   close_main
+  slide_show "$shot_dir/marlo5-$stamp-slideshow.png"
 else
   start_on card "$shot_dir/marlo5-$stamp.png"
   trap - EXIT
