@@ -4,6 +4,7 @@
 
 #include "AVCHDPlayCtrl.h"
 #include "DShowPlayer.h"
+#include "MovBridgeApi.h"
 #include "MovieCtrlRules.h"
 
 CMovieCtrl::CMovieCtrl()
@@ -16,7 +17,9 @@ CMovieCtrl::CMovieCtrl()
       m_dSavedPosition(0),
       m_bFullScreen(FALSE),
       m_pAvchd(NULL),
-      m_bDiscLock(FALSE) {
+      m_bDiscLock(FALSE),
+      m_pBridge(NULL),
+      m_nQuickTimeUsable(-1) {
   ::SetRectEmpty(&m_rcVideo);
   ::CoInitialize(NULL);
 }
@@ -26,6 +29,8 @@ CMovieCtrl::~CMovieCtrl() {
   if (m_pDShow) m_pDShow->DestroyGraph();
   delete m_pDShow;
   delete m_pAvchd;
+  if (m_pBridge) m_pBridge->Finalize();
+  delete m_pBridge;
   ::CoUninitialize();
 }
 
@@ -42,13 +47,41 @@ void CMovieCtrl::SetTarget(CWnd* pTarget, BOOL bOption) {
 
 int CMovieCtrl::Active() const {
   const bool bAvchd = m_pAvchd && ::IsWindow(m_pAvchd->GetOwnerWnd());
-  return ActiveMovieBackEnd(false, m_pDShow && m_pDShow->IsOpen(), bAvchd, false);
+  return ActiveMovieBackEnd(m_pBridge && m_pBridge->IsOpen(), m_pDShow && m_pDShow->IsOpen(), bAvchd, false);
 }
 
-HRESULT CMovieCtrl::OpenQuickTime(const CString&, RECT, BOOL) {
+namespace {
+char g_szBridgeLibrary[MAX_PATH];
+}
+
+void CMovieCtrl::SetBridgeLibrary(LPCSTR pszPath) { lstrcpynA(g_szBridgeLibrary, pszPath ? pszPath : "", MAX_PATH); }
+
+BOOL CMovieCtrl::IsQuickTimeUsable() const {
+  if (m_nQuickTimeUsable < 0) {
+    if (!m_pBridge) m_pBridge = new (std::nothrow) CMovBridgeApi(g_szBridgeLibrary[0] ? g_szBridgeLibrary : NULL);
+    m_nQuickTimeUsable = m_pBridge && m_pBridge->Initialize() ? 1 : 0;
+  }
+  return m_nQuickTimeUsable == 1;
+}
+
+HRESULT CMovieCtrl::OpenQuickTime(const CString& strPath, RECT rc, BOOL bLoop) {
   if (!m_pTarget) return E_FAIL;
   if (m_bOpen) Close();
-  return E_FAIL;  // no bridge in this build
+  if (!IsQuickTimeUsable()) return E_FAIL;
+  m_pBridge->SetParamFlag(FALSE);
+  m_pBridge->SetLoop(bLoop);
+  m_pBridge->SetNotifyMessage(m_pTarget->GetSafeHwnd(), kBridgeNotifyMessage, 0, 0);
+  if (!m_pBridge->Open(strPath, rc.left, rc.top, rc.right, rc.bottom, m_pTarget)) return E_FAIL;
+  // The movie starts paused on its first picture, as the other back ends do.
+  m_pBridge->Pause();
+  int w = 0, h = 0;
+  m_pBridge->GetVideoSize(&w, &h);
+  FitAspect(w, h, rc);
+  m_pBridge->SetWindowPos(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+  m_rcVideo = rc;
+  m_dDuration = m_pBridge->GetDuration() / 1000.0;
+  m_bOpen = TRUE;
+  return S_OK;
 }
 
 HRESULT CMovieCtrl::OpenDirectShow(const CString& strPath, RECT rc) {
@@ -114,6 +147,7 @@ void CMovieCtrl::Close() {
       m_pAvchd->Stop();
       m_pAvchd->Close();
     }
+    if (m_pBridge) m_pBridge->Close();
   }
   m_dDuration = 0;
   m_dSavedPosition = 0;
@@ -131,6 +165,8 @@ double CMovieCtrl::DShowPosition() {
 BOOL CMovieCtrl::IsPlaying() {
   if (!m_bOpen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      return m_pBridge->GetState() == CMovBridgeApi::kPlaying;
     case kMovieDirectShow:
       return m_pDShow->GetState() == 2;
     case kMovieAvchd: {
@@ -145,6 +181,14 @@ BOOL CMovieCtrl::IsPlaying() {
 BOOL CMovieCtrl::TogglePlay(BOOL bRemember) {
   if (!m_bOpen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      if (m_pBridge->GetState() == CMovBridgeApi::kPlaying) {
+        if (bRemember) m_dSavedPosition = m_pBridge->GetCurrent() / 1000.0;
+        m_pBridge->Pause();
+      } else {
+        m_pBridge->Play();
+      }
+      break;
     case kMovieDirectShow: {
       const int n = m_pDShow->GetState();
       if (n == 0 || n == 1) {
@@ -172,6 +216,9 @@ BOOL CMovieCtrl::TogglePlay(BOOL bRemember) {
 BOOL CMovieCtrl::Pause() {
   if (!m_bOpen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      m_pBridge->Pause();
+      break;
     case kMovieDirectShow:
       if (m_pDShow->GetState() >= 0) m_pDShow->Pause();
       break;
@@ -187,6 +234,9 @@ BOOL CMovieCtrl::Pause() {
 BOOL CMovieCtrl::Stop() {
   if (!m_bOpen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      m_pBridge->Stop();
+      break;
     case kMovieDirectShow: {
       const int n = m_pDShow->GetState();
       if (n == 1 || n == 2) m_pDShow->Stop();
@@ -205,6 +255,9 @@ BOOL CMovieCtrl::GetPosition(double& dSeconds) {
   dSeconds = 0.0;
   if (!m_bOpen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      dSeconds = m_pBridge->GetCurrent() / 1000.0;
+      break;
     case kMovieDirectShow:
       dSeconds = DShowPosition();
       break;
@@ -219,6 +272,10 @@ BOOL CMovieCtrl::GetPosition(double& dSeconds) {
 BOOL CMovieCtrl::Seek(double dSeconds, BOOL bPauseFirst) {
   if (!m_bOpen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      if (bPauseFirst) m_pBridge->Pause();
+      m_pBridge->SetCurrent(LONG(dSeconds * 1000.0 + 0.5));
+      break;
     case kMovieDirectShow: {
       if (bPauseFirst) m_pDShow->Pause();
       LONGLONG t = LONGLONG(dSeconds * 10000000.0);
@@ -250,6 +307,14 @@ BOOL CMovieCtrl::Seek(double dSeconds, BOOL bPauseFirst) {
 void CMovieCtrl::SetVideoRect(RECT rc, BOOL bUseRect) {
   if (!m_bOpen) return;
   switch (Active()) {
+    case kMovieBridge: {
+      int w = 0, h = 0;
+      m_pBridge->GetVideoSize(&w, &h);
+      RECT fitted = rc;
+      FitAspect(w, h, fitted);
+      m_pBridge->SetWindowPos(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top, TRUE);
+      break;
+    }
     case kMovieDirectShow: {
       long w = 0, h = 0;
       m_pDShow->GetVideoSize(&w, &h);
@@ -289,6 +354,8 @@ int CMovieCtrl::FitVideoRect(int l, int t, int r, int b, RECT* pOut) const {
 BOOL CMovieCtrl::IsFullScreen() {
   if (!m_bOpen || !m_bFullScreen) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      return m_pBridge->IsFullScreen();
     case kMovieDirectShow: {
       BOOL bFull = FALSE;
       return SUCCEEDED(m_pDShow->IsFullScreen(&bFull)) && bFull;
@@ -302,6 +369,18 @@ BOOL CMovieCtrl::IsFullScreen() {
 BOOL CMovieCtrl::ToggleFullScreen(BOOL bRestore) {
   if (!m_bOpen || ::IsRectEmpty(&m_rcVideo) || m_dDuration <= 0) return FALSE;
   switch (Active()) {
+    case kMovieBridge:
+      if (!m_pBridge->IsFullScreen()) {
+        m_pBridge->BeginFullScreen();
+        m_bFullScreen = TRUE;
+        if (m_pBridge->GetState() != CMovBridgeApi::kPlaying) m_pBridge->Play();
+      } else {
+        m_pBridge->EndFullScreen();
+        m_bFullScreen = FALSE;
+        if (m_pBridge->GetState() != CMovBridgeApi::kPlaying && bRestore && m_dSavedPosition > 0)
+          m_pBridge->SetCurrent(LONG(m_dSavedPosition * 1000.0 + 0.5));
+      }
+      break;
     case kMovieDirectShow: {
       BOOL bFull = FALSE;
       if (FAILED(m_pDShow->IsFullScreen(&bFull))) break;
@@ -369,6 +448,8 @@ void CMovieCtrl::RedrawVideo() {
 
 BOOL CMovieCtrl::IsVideoWindow(HWND hWnd) const {
   switch (Active()) {
+    case kMovieBridge:
+      return m_pBridge->GetMovieWnd() == hWnd;
     case kMovieAvchd:
       return m_pAvchd->GetOwnerWnd() == hWnd;
   }

@@ -1,8 +1,9 @@
 // CMovieCtrl: plays one movie at a time inside a target window and hides which back end
 // does the work: DirectShow for ordinary movie files, the AVCHD play control (the movie
-// kit) for AVCHD scenes. The QuickTime bridge and the disc player are not installed in
-// this build: their opens fail with E_FAIL and QuickTime is reported unusable. The browser
-// controller makes one at start and keeps it in the document for the views.
+// kit) for AVCHD scenes, the movie bridge (MovBridge.dll, on the movie kit) for the kinds
+// once played with QuickTime. The disc player is not installed in this build: its open
+// fails with E_FAIL. The browser controller makes one at start and keeps it in the document
+// for the views.
 #pragma once
 #include <fw/fw.h>
 
@@ -10,6 +11,7 @@
 
 class CDShowPlayer;
 class CAVCHDPlayCtrl;
+class CMovBridgeApi;
 
 class VXGUITRANS_API CMovieCtrl {
  public:
@@ -48,7 +50,13 @@ class VXGUITRANS_API CMovieCtrl {
     m_bDiscLock = bLock;
     return 0;
   }
-  BOOL IsQuickTimeUsable() const { return FALSE; }
+  // The bridge loads and initialises (asked once, then remembered).
+  BOOL IsQuickTimeUsable() const;
+  // The bridge library the controllers made from now on use (null: the one beside the
+  // program); tests name a missing one to see the refusals.
+  static void SetBridgeLibrary(LPCSTR pszPath);
+  // The message the bridge posts to the target at the end of a movie.
+  enum { kBridgeNotifyMessage = 1865 };
 
   static void FitAspect(int w, int h, RECT& rc);
   static void Fit16by9(const RECT& rcIn, RECT& rcOut);
@@ -71,4 +79,6 @@ class VXGUITRANS_API CMovieCtrl {
   BOOL m_bFullScreen;
   CAVCHDPlayCtrl* m_pAvchd;
   BOOL m_bDiscLock;
+  mutable CMovBridgeApi* m_pBridge;
+  mutable int m_nQuickTimeUsable;  // -1 not asked yet
 };

@@ -98,11 +98,12 @@ TEST(ZoomEntry, MoviesPlayInTheWindow) {
   std::string d = ctltest::Scratch("zoommovie");
   ctltest::Copy("movie.avi", d + "\\a.avi");
   ctltest::Copy("colours.mts", d + "\\b.mts");
+  ctltest::Copy("movie.mov", d + "\\c.mov");  // through the movie bridge
   h.ShowFolder(d);
   h.trans()->OnModeChange(CGVIEW_SMALLICON);
   CMovieCtrl* movie = h.trans()->GetMovieCtrl();
   ASSERT_NE(nullptr, movie);
-  for (const char* name : {"a.avi", "b.mts"}) {
+  for (const char* name : {"a.avi", "b.mts", "c.mov"}) {
     SCOPED_TRACE(name);
     SelectByName(h, name);
     h.trans()->OnModeChange(CGVIEW_ZOOM);
@@ -126,6 +127,7 @@ TEST(ZoomEntry, MoviesPlayInTheWindow) {
 }
 
 TEST(ZoomEntry, EveryOtherRequestEndsInItsRefusal) {
+  CMovieCtrl::SetBridgeLibrary("C:\\no-such-folder\\MovBridge.dll");  // a prefix without the bridge
   BrowserHost h;
   std::string d = ctltest::Scratch("zoom");
   ctltest::Copy("plain.jpg", d + "\\p.jpg");
@@ -176,6 +178,7 @@ TEST(ZoomEntry, EveryOtherRequestEndsInItsRefusal) {
   }
   h.pDoc->RemoveView(counter);
   delete counter;
+  CMovieCtrl::SetBridgeLibrary(nullptr);
 }
 
 // A slide show that does not start leaves no slide-show state behind (a drag out of the
