@@ -6,6 +6,7 @@
 #include "DShowPlayer.h"
 #include "MovBridgeApi.h"
 #include "MovieCtrlRules.h"
+#include "QuickTimeEnv.h"
 
 CMovieCtrl::CMovieCtrl()
     : m_bGoNext(FALSE),
@@ -19,9 +20,35 @@ CMovieCtrl::CMovieCtrl()
       m_pAvchd(NULL),
       m_bDiscLock(FALSE),
       m_pBridge(NULL),
+      m_bBridgeInitializedHere(FALSE),
       m_nQuickTimeUsable(-1) {
   ::SetRectEmpty(&m_rcVideo);
   ::CoInitialize(NULL);
+  InitBridge();
+}
+
+namespace {
+char g_szBridgeLibrary[MAX_PATH];
+}
+
+void CMovieCtrl::SetBridgeLibrary(LPCSTR pszPath) { lstrcpynA(g_szBridgeLibrary, pszPath ? pszPath : "", MAX_PATH); }
+
+// A state left by an earlier run, with the marker file, is trusted without initialising the
+// bridge (which initialises itself on first use, should that run have crashed); otherwise the
+// bridge is initialised here and what it reports is stored for the run.
+void CMovieCtrl::InitBridge() {
+  m_pBridge = new (std::nothrow) CMovBridgeApi(g_szBridgeLibrary[0] ? g_szBridgeLibrary : NULL);
+  if (!m_pBridge) return;
+  if (HasMovDecodeFile() && AccessQuickTimeState(kQtStateTest, NULL, NULL) == ERROR_SUCCESS) m_pBridge->SetEnabled(TRUE);
+  if (m_pBridge->IsUsable()) return;
+  m_bBridgeInitializedHere = m_pBridge->Initialize();
+  if (m_bBridgeInitializedHere) {
+    m_pBridge->SetEnabled(TRUE);
+    DWORD dwVersion = m_pBridge->GetQuickTimeVersion(), dwExporter = m_pBridge->IsBmpExporter();
+    AccessQuickTimeState(kQtStateWrite, &dwVersion, &dwExporter);
+  } else {
+    AccessQuickTimeState(kQtStateDelete, NULL, NULL);
+  }
 }
 
 CMovieCtrl::~CMovieCtrl() {
@@ -29,7 +56,10 @@ CMovieCtrl::~CMovieCtrl() {
   if (m_pDShow) m_pDShow->DestroyGraph();
   delete m_pDShow;
   delete m_pAvchd;
-  if (m_pBridge) m_pBridge->Finalize();
+  if (m_bBridgeInitializedHere) {
+    m_pBridge->Finalize();
+    AccessQuickTimeState(kQtStateDelete, NULL, NULL);
+  }
   delete m_pBridge;
   ::CoUninitialize();
 }
@@ -50,24 +80,15 @@ int CMovieCtrl::Active() const {
   return ActiveMovieBackEnd(m_pBridge && m_pBridge->IsOpen(), m_pDShow && m_pDShow->IsOpen(), bAvchd, false);
 }
 
-namespace {
-char g_szBridgeLibrary[MAX_PATH];
-}
-
-void CMovieCtrl::SetBridgeLibrary(LPCSTR pszPath) { lstrcpynA(g_szBridgeLibrary, pszPath ? pszPath : "", MAX_PATH); }
-
 BOOL CMovieCtrl::IsQuickTimeUsable() const {
-  if (m_nQuickTimeUsable < 0) {
-    if (!m_pBridge) m_pBridge = new (std::nothrow) CMovBridgeApi(g_szBridgeLibrary[0] ? g_szBridgeLibrary : NULL);
-    m_nQuickTimeUsable = m_pBridge && m_pBridge->Initialize() ? 1 : 0;
-  }
+  if (m_nQuickTimeUsable < 0) m_nQuickTimeUsable = IsQuickTimeVersionUsable() ? 1 : 0;
   return m_nQuickTimeUsable == 1;
 }
 
 HRESULT CMovieCtrl::OpenQuickTime(const CString& strPath, RECT rc, BOOL bLoop) {
   if (!m_pTarget) return E_FAIL;
   if (m_bOpen) Close();
-  if (!IsQuickTimeUsable()) return E_FAIL;
+  if (!m_pBridge || !m_pBridge->IsUsable() || !IsQuickTimeUsable()) return E_FAIL;
   m_pBridge->SetParamFlag(FALSE);
   m_pBridge->SetLoop(bLoop);
   m_pBridge->SetNotifyMessage(m_pTarget->GetSafeHwnd(), kBridgeNotifyMessage, 0, 0);

@@ -50,7 +50,7 @@ class VXGUITRANS_API CMovieCtrl {
     m_bDiscLock = bLock;
     return 0;
   }
-  // The bridge loads and initialises (asked once, then remembered).
+  // The bridge's stored version is usable (asked once, then remembered).
   BOOL IsQuickTimeUsable() const;
   // The bridge library the controllers made from now on use (null: the one beside the
   // program); tests name a missing one to see the refusals.
@@ -67,6 +67,7 @@ class VXGUITRANS_API CMovieCtrl {
 
  private:
   int Active() const;  // MovieBackEnd of MovieCtrlRules.h
+  void InitBridge();
   double DShowPosition();
 
   CWnd* m_pTarget;
@@ -79,6 +80,7 @@ class VXGUITRANS_API CMovieCtrl {
   BOOL m_bFullScreen;
   CAVCHDPlayCtrl* m_pAvchd;
   BOOL m_bDiscLock;
-  mutable CMovBridgeApi* m_pBridge;
+  CMovBridgeApi* m_pBridge;
+  BOOL m_bBridgeInitializedHere;
   mutable int m_nQuickTimeUsable;  // -1 not asked yet
 };
