@@ -2,9 +2,8 @@
 
 #include <Kitlib2/Utility.h>
 #include <VxResourceIds.h>
-#include <imm.h>
 
-#include "FullScreenOpening.h"
+#include "FullScreenShared.h"
 #include "HoverBitmapButton.h"
 #include "TransInternal.h"
 
@@ -12,7 +11,6 @@ IMPLEMENT_DYNAMIC(CVxSlideShowWnd, CFrameWnd)
 
 namespace {
 enum { kTimerIdle = 2, kTimerHide = 3, kTimerEnd = 4 };
-const UINT kFirstButtonId = 12288;
 char g_szHostModule[MAX_PATH] = "Marlo5.exe";
 
 struct ButtonFaces {
@@ -24,13 +22,6 @@ const ButtonFaces kFaces[kSbCount] = {
     {IDS_SLIDE_SETTINGS, IDB_SLIDE_SETTINGS, IDB_SLIDE_SETTINGS_SELECTED, IDB_SLIDE_SETTINGS_FOCUS, SSWM_SETTINGS},
 };
 
-void SetImeOpen(CWnd* pWnd, BOOL bOpen) {
-  if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd())) return;
-  if (HIMC hImc = ::ImmGetContext(pWnd->GetSafeHwnd())) {
-    ::ImmSetOpenStatus(hImc, bOpen);
-    ::ImmReleaseContext(pWnd->GetSafeHwnd(), hImc);
-  }
-}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CVxSlideShowWnd, CFrameWnd)
@@ -178,13 +169,7 @@ void CVxSlideShowWnd::OnDestroy() {
     ReleasePlayer();
   }
   CFrameWnd::OnDestroy();
-  for (CHoverBitmapButton*& p : m_apButtons) {
-    if (p) {
-      p->DestroyWindow();
-      delete p;
-    }
-    p = NULL;
-  }
+  DestroyPanelButtons(m_apButtons, kSbCount);
   if (CWnd* pMain = AfxGetMainWnd()) {
     if (pMain != this && ::IsWindow(pMain->GetSafeHwnd())) {
       pMain->Invalidate();
@@ -508,15 +493,10 @@ void CVxSlideShowWnd::CreatePanel() {
     CHoverBitmapButton* p = new CHoverBitmapButton();
     CString caption;
     caption.LoadString(kFaces[i].caption);
-    UINT nId = kFirstButtonId + i;
-    while (::GetDlgItem(m_hWnd, nId)) ++nId;
-    if (!p->Create(caption, WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 1, 1), this, nId)) {
+    if (!CreatePanelButton(this, p, i, caption, kFaces[i].normal, kFaces[i].selected, kFaces[i].focus)) {
       delete p;
       continue;
     }
-    p->LoadBitmaps(MAKEINTRESOURCEA(kFaces[i].normal), MAKEINTRESOURCEA(kFaces[i].selected),
-                   MAKEINTRESOURCEA(kFaces[i].focus));
-    p->SizeToContent();
     p->SetCommandMessage(this, kFaces[i].message, 0, 0);
     p->SetCursor(m_hButtonCursor);
     p->SetToolTipText(caption, TRUE);
@@ -527,21 +507,12 @@ void CVxSlideShowWnd::CreatePanel() {
 }
 
 void CVxSlideShowWnd::LayoutPanel() {
-  SIZE sizes[kSbCount] = {};
-  for (int i = 0; i < kSbCount; ++i) {
-    if (!m_apButtons[i]) continue;
-    CRect rc;
-    m_apButtons[i]->GetWindowRect(&rc);
-    sizes[i].cx = rc.Width();
-    sizes[i].cy = rc.Height();
-  }
+  SIZE sizes[kSbCount];
+  PanelButtonSizes(m_apButtons, kSbCount, sizes);
   RECT places[kSbCount];
   SlidePanelLayout(sizes, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
                    ::GetSystemMetrics(SM_CXEDGE), ::GetSystemMetrics(SM_CYEDGE), places);
-  for (int i = 0; i < kSbCount; ++i)
-    if (m_apButtons[i])
-      m_apButtons[i]->SetWindowPos(NULL, places[i].left, places[i].top, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PlacePanelButtons(m_apButtons, kSbCount, places);
 }
 
 void CVxSlideShowWnd::ResetButtons() {

@@ -2,7 +2,7 @@
 
 #include <imm.h>
 
-#include "FullScreenOpening.h"
+#include "FullScreenShared.h"
 #include "MovieCtrl.h"
 
 IMPLEMENT_DYNAMIC(CVxZoomWnd, CFrameWnd)
@@ -83,10 +83,7 @@ CVxZoomWnd::CVxZoomWnd()
 CVxZoomWnd::~CVxZoomWnd() {
   if (m_pOwner && ::IsWindow(m_pOwner->GetSafeHwnd())) {
     ::SetFocus(m_pOwner->GetSafeHwnd());
-    if (HIMC hImc = ::ImmGetContext(m_pOwner->GetSafeHwnd())) {
-      ::ImmSetOpenStatus(hImc, TRUE);
-      ::ImmReleaseContext(m_pOwner->GetSafeHwnd(), hImc);
-    }
+    SetImeOpen(m_pOwner, TRUE);
   }
 }
 
@@ -104,12 +101,7 @@ void CVxZoomWnd::SetMovieCtrl(CMovieCtrl* pMovie) {
 }
 
 int CVxZoomWnd::OnCreate(LPCREATESTRUCT lpcs) {
-  if (m_pOwner) {
-    if (HIMC hImc = ::ImmGetContext(m_pOwner->GetSafeHwnd())) {
-      ::ImmSetOpenStatus(hImc, FALSE);
-      ::ImmReleaseContext(m_pOwner->GetSafeHwnd(), hImc);
-    }
-  }
+  SetImeOpen(m_pOwner, FALSE);
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
   m_hArrow = ::LoadCursor(NULL, IDC_ARROW);
   m_hOpenHand = ::LoadCursor(NULL, IDC_HAND);
@@ -138,13 +130,7 @@ void CVxZoomWnd::OnClose() {
 
 void CVxZoomWnd::OnDestroy() {
   CFrameWnd::OnDestroy();
-  for (CBitmapButton*& p : m_apButtons) {
-    if (p) {
-      p->DestroyWindow();
-      delete p;
-    }
-    p = NULL;
-  }
+  DestroyPanelButtons(m_apButtons, kZbCount);
 }
 
 BOOL CVxZoomWnd::OnEraseBkgnd(CDC* pDC) {
