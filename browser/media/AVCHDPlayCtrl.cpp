@@ -3,6 +3,7 @@
 #include <moviekit/moviekit.h>
 
 #include "MovieCtrlRules.h"
+#include "TransInternal.h"
 
 CAVCHDPlayCtrl::CAVCHDPlayCtrl()
     : m_llDuration(0), m_nDisplaySize(0), m_pPlayer(NULL), m_bOpen(false), m_pOwner(NULL), m_bUseRect(TRUE) {
@@ -62,9 +63,26 @@ HRESULT CAVCHDPlayCtrl::SetContFileName(const char* pszPath) {
     Trace("SetContFileName-8");
     return E_FAIL;
   }
+  // A content file names its scene's files: the stream among them plays.
+  std::string stream = pszPath;
+  if (IsContentPath(pszPath)) {
+    CStringList list;
+    TransAppendContMembers(pszPath, list);
+    std::vector<std::string> members;
+    for (POSITION pos = list.GetHeadPosition(); pos;) members.push_back((LPCSTR)list.GetNext(pos));
+    const int n = ContentSceneStream(members, [](const char* p) {
+      const DWORD a = ::GetFileAttributesA(p);
+      return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    });
+    if (n < 0) {
+      Trace("SetContFileName-6");
+      return E_FAIL;
+    }
+    stream = members[n];
+  }
   RECT rc = m_rcVideo;
   if (m_bUseRect != 1) ::GetClientRect(hOwner, &rc);
-  HRESULT hr = m_pPlayer->Open(pszPath, hOwner, rc);
+  HRESULT hr = m_pPlayer->Open(stream.c_str(), hOwner, rc);
   if (FAILED(hr)) {
     Trace("SetContFileName-6");
     return hr;

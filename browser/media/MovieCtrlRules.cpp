@@ -80,12 +80,26 @@ HRESULT DShowRenderResult(HRESULT hr) {
   return (hr == VFW_S_VIDEO_NOT_RENDERED || hr == VFW_S_AUDIO_NOT_RENDERED) ? S_OK : hr;
 }
 
-bool IsAsfPath(const char* pszPath) {
+namespace {
+bool HasExtension(const char* pszPath, const char* pszExt) {
   if (!pszPath) return false;
   const char* dot = strrchr(pszPath, '.');
   const char* slash = strrchr(pszPath, '\\');
-  if (!dot || (slash && dot < slash)) return false;
-  return lstrcmpiA(dot, ".asf") == 0;
+  return dot && !(slash && dot < slash) && lstrcmpiA(dot, pszExt) == 0;
+}
+}  // namespace
+
+bool IsAsfPath(const char* pszPath) { return HasExtension(pszPath, ".asf"); }
+
+
+bool IsContentPath(const char* pszPath) { return HasExtension(pszPath, ".cont"); }
+
+int ContentSceneStream(const std::vector<std::string>& members, const std::function<bool(const char*)>& exists) {
+  for (size_t i = 0; i < members.size(); ++i) {
+    const char* p = members[i].c_str();
+    if ((HasExtension(p, ".mts") || HasExtension(p, ".m2ts")) && exists(p)) return (int)i;
+  }
+  return -1;
 }
 
 int AvchdPlayState(int nRaw) {
