@@ -4,6 +4,17 @@
 
 #include "TransInternal.h"
 
+namespace {
+char g_szLibrary[MAX_PATH];
+}
+
+CString CMovBridgeApi::LibraryPath() {
+  // By full path: a MovBridge.dll elsewhere on the search path is not ours.
+  return g_szLibrary[0] ? CString(g_szLibrary) : TransProgramFolder() + "\\MovBridge.dll";
+}
+
+void CMovBridgeApi::SetLibraryPath(LPCSTR pszPath) { lstrcpynA(g_szLibrary, pszPath ? pszPath : "", MAX_PATH); }
+
 CMovBridgeApi::CMovBridgeApi(LPCSTR pszLibraryPath)
     : m_bInitialized(FALSE),
       m_hNotify(NULL),
@@ -17,9 +28,7 @@ CMovBridgeApi::CMovBridgeApi(LPCSTR pszLibraryPath)
       m_bEnabled(FALSE),
       m_hModule(NULL),
       m_pMovie(NULL) {
-  // By full path: a MovBridge.dll elsewhere on the search path is not ours.
-  const CString path = pszLibraryPath ? CString(pszLibraryPath) : TransProgramFolder() + "\\MovBridge.dll";
-  m_hModule = ::LoadLibraryA(path);
+  m_hModule = ::LoadLibraryA(pszLibraryPath ? CString(pszLibraryPath) : LibraryPath());
 }
 
 CMovBridgeApi::~CMovBridgeApi() {

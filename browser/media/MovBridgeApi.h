@@ -11,8 +11,12 @@
 class VXGUITRANS_API CMovBridgeApi {
  public:
   enum { kDisabled = -1, kIdle = 0, kStopped = 1, kPaused = 2, kPlaying = 3 };
-  // The library beside the program; tests name another.
+  // The library beside the program (LibraryPath), or the one named.
   explicit CMovBridgeApi(LPCSTR pszLibraryPath = NULL);
+  // The bridge library's full path; tests name a missing one to see the refusals (null:
+  // the one beside the program again).
+  static CString LibraryPath();
+  static void SetLibraryPath(LPCSTR pszPath);
   virtual ~CMovBridgeApi();
   CMovBridgeApi(const CMovBridgeApi&) = delete;
   CMovBridgeApi& operator=(const CMovBridgeApi&) = delete;

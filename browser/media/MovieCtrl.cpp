@@ -27,17 +27,13 @@ CMovieCtrl::CMovieCtrl()
   InitBridge();
 }
 
-namespace {
-char g_szBridgeLibrary[MAX_PATH];
-}
-
-void CMovieCtrl::SetBridgeLibrary(LPCSTR pszPath) { lstrcpynA(g_szBridgeLibrary, pszPath ? pszPath : "", MAX_PATH); }
+void CMovieCtrl::SetBridgeLibrary(LPCSTR pszPath) { CMovBridgeApi::SetLibraryPath(pszPath); }
 
 // A state left by an earlier run, with the marker file, is trusted without initialising the
 // bridge (which initialises itself on first use, should that run have crashed); otherwise the
 // bridge is initialised here and what it reports is stored for the run.
 void CMovieCtrl::InitBridge() {
-  m_pBridge = new (std::nothrow) CMovBridgeApi(g_szBridgeLibrary[0] ? g_szBridgeLibrary : NULL);
+  m_pBridge = new (std::nothrow) CMovBridgeApi();
   if (!m_pBridge) return;
   if (HasMovDecodeFile() && AccessQuickTimeState(kQtStateTest, NULL, NULL) == ERROR_SUCCESS) m_pBridge->SetEnabled(TRUE);
   if (m_pBridge->IsUsable()) return;

@@ -1,6 +1,8 @@
-// CSoundCheckProcess: the check of movie sound support with an outside sound program. No
-// such program is installed in this build: the check starts nothing, awaits nothing and
-// reports sound support as not ready until a notification says otherwise.
+// CSoundCheckProcess: at the browser's start, whether the movie bridge can be used. When the
+// movie controller left its stored state (QuickTimeEnv.h) there is nothing to do but report
+// ready; when that state is missing the bridge is tried once more here, and after finalising
+// it what was stored is taken away again. The check never waits for an answer; the
+// browser's VX3D_QUICKTIME_NOTIFY can also set the ready flag.
 #pragma once
 #include <fw/fw.h>
 
@@ -12,16 +14,20 @@ class VXGUITRANS_API CSoundCheckProcess {
   virtual ~CSoundCheckProcess();
 
   BOOL Check();
-  // wParam 0xFFFFFFFF of the notification: lParam nonzero means ready.
+  // lParam nonzero sets the ready flag; returns it.
   BOOL SetAvailable(WPARAM wParam, LPARAM lParam);
-  BOOL IsWaiting() const { return m_hProcess != NULL; }
-  // The outside program's answer; 0 tells the browser to report the failure.
-  LRESULT OnResult(WPARAM wParam, LPARAM lParam);
+  BOOL IsWaiting() const { return FALSE; }
+  // An outside program's answer: there is none to wait for here.
+  LRESULT OnResult(WPARAM, LPARAM) { return m_bReady; }
   BOOL IsReady() const { return m_bReady; }
 
  private:
-  HWND m_hBrowser;
-  HANDLE m_hProcess;
-  DWORD m_dwProcessId;
+  BOOL InitLibrary();
+  BOOL FinalizeLibrary();
+
+  CString m_strPath;
+  int m_nState;  // -1 idle, 0 the library was initialised by the check
+  BOOL m_bSkip;  // the stored state was there: nothing to finalise
   BOOL m_bReady;
+  HWND m_hBrowser;
 };
