@@ -3,10 +3,54 @@
 #include <new>
 
 #include "AVCHDPlayCtrl.h"
+#include "BDPlayCtrl.h"
 #include "DShowPlayer.h"
 #include "MovBridgeApi.h"
 #include "MovieCtrlRules.h"
 #include "QuickTimeEnv.h"
+
+// The AVCHD play control and the disc player answer alike: one set of steps serves both.
+namespace {
+template <class P>
+BOOL ScenePlaying(P* p, BOOL& bGoNext) {
+  const int n = p->GetPlayState();
+  if (n == kWrapEnded) bGoNext = TRUE;
+  return n == 2 || n == 3;
+}
+template <class P>
+void SceneToggle(P* p, BOOL bRemember, BOOL bLock, double& dSaved) {
+  const int n = p->GetPlayState();
+  if (n == 0 || n == 1) {
+    if (!bLock) p->Play();
+  } else if (n == 2 || n == 3) {
+    if (bRemember) dSaved = p->GetCurrentPosition();
+    if (!bLock) p->Pause();
+  }
+}
+template <class P>
+void ScenePause(P* p) {
+  const int n = p->GetPlayState();
+  if ((n >= 0 && n <= 3) || n == kWrapEnded) p->Pause();
+}
+template <class P>
+void SceneStop(P* p) {
+  const int n = p->GetPlayState();
+  if ((n >= 1 && n <= 3) || n == kWrapEnded) p->Stop();
+}
+template <class P>
+BOOL SceneToggleFullScreen(P* p, BOOL bRestore, double dSaved) {
+  if (p->GetDisplaySize() != 3) {
+    p->SetDisplaySize(3);
+    const int n = p->GetPlayState();
+    if (n == 0 || n == 1) p->Play();
+    return TRUE;
+  }
+  p->Stop();
+  p->SetDisplaySize(4);
+  if (p->GetPlayState() != 2 && bRestore && dSaved > 0) p->SetCurrentPosition(dSaved);
+  return FALSE;
+}
+}  // namespace
 
 CMovieCtrl::CMovieCtrl()
     : m_bGoNext(FALSE),
@@ -19,6 +63,7 @@ CMovieCtrl::CMovieCtrl()
       m_bFullScreen(FALSE),
       m_pAvchd(NULL),
       m_bDiscLock(FALSE),
+      m_pDisc(NULL),
       m_pBridge(NULL),
       m_bBridgeInitializedHere(FALSE),
       m_nQuickTimeUsable(-1) {
@@ -52,6 +97,7 @@ CMovieCtrl::~CMovieCtrl() {
   if (m_pDShow) m_pDShow->DestroyGraph();
   delete m_pDShow;
   delete m_pAvchd;
+  delete m_pDisc;
   if (m_bBridgeInitializedHere) {
     m_pBridge->Finalize();
     AccessQuickTimeState(kQtStateDelete, NULL, NULL);
@@ -73,7 +119,8 @@ void CMovieCtrl::SetTarget(CWnd* pTarget, BOOL bOption) {
 
 int CMovieCtrl::Active() const {
   const bool bAvchd = m_pAvchd && ::IsWindow(m_pAvchd->GetOwnerWnd());
-  return ActiveMovieBackEnd(m_pBridge && m_pBridge->IsOpen(), m_pDShow && m_pDShow->IsOpen(), bAvchd, false);
+  const bool bDisc = m_pDisc && ::IsWindow(m_pDisc->GetOwnerWnd());
+  return ActiveMovieBackEnd(m_pBridge && m_pBridge->IsOpen(), m_pDShow && m_pDShow->IsOpen(), bAvchd, bDisc);
 }
 
 BOOL CMovieCtrl::IsQuickTimeUsable() const {
@@ -147,10 +194,21 @@ HRESULT CMovieCtrl::OpenAvchd(const CString& strPath, RECT rc, BOOL bUseRect) {
   return hr;
 }
 
-HRESULT CMovieCtrl::OpenDiscPlayer(RECT, const DWORD*, BOOL) {
-  if (!m_pTarget) return E_FAIL;
+HRESULT CMovieCtrl::OpenDiscPlayer(RECT rc, const DWORD adwDisc[3], BOOL bUseRect) {
+  if (!m_pTarget || !adwDisc) return E_FAIL;
   if (m_bOpen) Close();
-  return E_FAIL;  // no disc player in this build
+  if (!m_pDisc) m_pDisc = new (std::nothrow) CBDPlayCtrl();
+  if (!m_pDisc) return E_FAIL;
+  HRESULT hr = m_pDisc->Initialize();
+  if (FAILED(hr)) return hr;
+  const RECT r = MovieFit16by9(rc);
+  m_pDisc->SetOwner(m_pTarget, r, bUseRect);
+  m_rcVideo = r;
+  hr = m_pDisc->OpenItem(adwDisc[0], adwDisc[1], adwDisc[2]);
+  if (FAILED(hr)) return hr;
+  m_dDuration = m_pDisc->GetDuration();
+  m_bOpen = TRUE;
+  return hr;
 }
 
 void CMovieCtrl::Close() {
@@ -165,6 +223,10 @@ void CMovieCtrl::Close() {
       m_pAvchd->Close();
     }
     if (m_pBridge) m_pBridge->Close();
+    if (m_pDisc) {
+      m_pDisc->Stop();
+      m_pDisc->Close();
+    }
   }
   m_dDuration = 0;
   m_dSavedPosition = 0;
@@ -186,11 +248,10 @@ BOOL CMovieCtrl::IsPlaying() {
       return m_pBridge->GetState() == CMovBridgeApi::kPlaying;
     case kMovieDirectShow:
       return m_pDShow->GetState() == 2;
-    case kMovieAvchd: {
-      const int n = m_pAvchd->GetPlayState();
-      if (n == kWrapEnded) m_bGoNext = TRUE;
-      return n == 2 || n == 3;
-    }
+    case kMovieAvchd:
+      return ScenePlaying(m_pAvchd, m_bGoNext);
+    case kMovieDisc:
+      return ScenePlaying(m_pDisc, m_bGoNext);
   }
   return FALSE;
 }
@@ -216,16 +277,12 @@ BOOL CMovieCtrl::TogglePlay(BOOL bRemember) {
       }
       break;
     }
-    case kMovieAvchd: {
-      const int n = m_pAvchd->GetPlayState();
-      if (n == 0 || n == 1) {
-        if (!m_bDiscLock) m_pAvchd->Play();
-      } else if (n == 2 || n == 3) {
-        if (bRemember) m_dSavedPosition = m_pAvchd->GetCurrentPosition();
-        if (!m_bDiscLock) m_pAvchd->Pause();
-      }
+    case kMovieAvchd:
+      SceneToggle(m_pAvchd, bRemember, m_bDiscLock, m_dSavedPosition);
       break;
-    }
+    case kMovieDisc:
+      SceneToggle(m_pDisc, bRemember, m_bDiscLock, m_dSavedPosition);
+      break;
   }
   return TRUE;
 }
@@ -239,11 +296,12 @@ BOOL CMovieCtrl::Pause() {
     case kMovieDirectShow:
       if (m_pDShow->GetState() >= 0) m_pDShow->Pause();
       break;
-    case kMovieAvchd: {
-      const int n = m_pAvchd->GetPlayState();
-      if ((n >= 0 && n <= 3) || n == kWrapEnded) m_pAvchd->Pause();
+    case kMovieAvchd:
+      ScenePause(m_pAvchd);
       break;
-    }
+    case kMovieDisc:
+      ScenePause(m_pDisc);
+      break;
   }
   return TRUE;
 }
@@ -259,11 +317,12 @@ BOOL CMovieCtrl::Stop() {
       if (n == 1 || n == 2) m_pDShow->Stop();
       break;
     }
-    case kMovieAvchd: {
-      const int n = m_pAvchd->GetPlayState();
-      if ((n >= 1 && n <= 3) || n == kWrapEnded) m_pAvchd->Stop();
+    case kMovieAvchd:
+      SceneStop(m_pAvchd);
       break;
-    }
+    case kMovieDisc:
+      SceneStop(m_pDisc);
+      break;
   }
   return TRUE;
 }
@@ -281,6 +340,9 @@ BOOL CMovieCtrl::GetPosition(double& dSeconds) {
     case kMovieAvchd:
       dSeconds = m_pAvchd->GetCurrentPosition();
       if (!IsPlaying()) RedrawVideo();
+      break;
+    case kMovieDisc:
+      dSeconds = m_pDisc->GetCurrentPosition();
       break;
   }
   return TRUE;
@@ -317,6 +379,11 @@ BOOL CMovieCtrl::Seek(double dSeconds, BOOL bPauseFirst) {
       m_pAvchd->SetCurrentPosition(dSeconds);
       if (bPauseFirst) m_pAvchd->Pause();
       break;
+    case kMovieDisc:
+      if (m_bDiscLock) break;
+      m_pDisc->SetCurrentPosition(dSeconds);
+      if (bPauseFirst) m_pDisc->Pause();
+      break;
   }
   return TRUE;
 }
@@ -352,6 +419,9 @@ void CMovieCtrl::SetVideoRect(RECT rc, BOOL bUseRect) {
     case kMovieAvchd:
       m_pAvchd->SetWindowPos(rc.left, rc.top, rc.right, rc.bottom, bUseRect);
       break;
+    case kMovieDisc:
+      m_pDisc->SetWindowPos(rc.left, rc.top, rc.right, rc.bottom, bUseRect);
+      break;
   }
   m_rcVideo = rc;
 }
@@ -379,6 +449,8 @@ BOOL CMovieCtrl::IsFullScreen() {
     }
     case kMovieAvchd:
       return m_pAvchd->GetDisplaySize() == 3;
+    case kMovieDisc:
+      return m_pDisc->GetDisplaySize() == 3;
   }
   return FALSE;
 }
@@ -437,18 +509,10 @@ BOOL CMovieCtrl::ToggleFullScreen(BOOL bRestore) {
       break;
     }
     case kMovieAvchd:
-      if (m_pAvchd->GetDisplaySize() != 3) {
-        m_pAvchd->SetDisplaySize(3);
-        m_bFullScreen = TRUE;
-        const int n = m_pAvchd->GetPlayState();
-        if (n == 0 || n == 1) m_pAvchd->Play();
-      } else {
-        m_pAvchd->Stop();
-        m_pAvchd->SetDisplaySize(4);
-        m_bFullScreen = FALSE;
-        if (m_pAvchd->GetPlayState() != 2 && bRestore && m_dSavedPosition > 0)
-          m_pAvchd->SetCurrentPosition(m_dSavedPosition);
-      }
+      m_bFullScreen = SceneToggleFullScreen(m_pAvchd, bRestore, m_dSavedPosition);
+      break;
+    case kMovieDisc:
+      m_bFullScreen = SceneToggleFullScreen(m_pDisc, bRestore, m_dSavedPosition);
       break;
   }
   if (HWND hTray = ::FindWindowA("Shell_TrayWnd", NULL)) {
@@ -461,6 +525,7 @@ BOOL CMovieCtrl::ToggleFullScreen(BOOL bRestore) {
 
 void CMovieCtrl::RedrawVideo() {
   if (m_pAvchd && ::IsWindow(m_pAvchd->GetOwnerWnd())) m_pAvchd->Repaint();
+  if (m_pDisc && ::IsWindow(m_pDisc->GetOwnerWnd())) m_pDisc->RedrawVideo();
 }
 
 BOOL CMovieCtrl::IsVideoWindow(HWND hWnd) const {
@@ -469,6 +534,8 @@ BOOL CMovieCtrl::IsVideoWindow(HWND hWnd) const {
       return m_pBridge->GetMovieWnd() == hWnd;
     case kMovieAvchd:
       return m_pAvchd->GetOwnerWnd() == hWnd;
+    case kMovieDisc:
+      return m_pDisc->GetOwnerWnd() == hWnd;
   }
   return FALSE;
 }

@@ -1,9 +1,9 @@
 // CMovieCtrl: plays one movie at a time inside a target window and hides which back end
 // does the work: DirectShow for ordinary movie files, the AVCHD play control (the movie
 // kit) for AVCHD scenes, the movie bridge (MovBridge.dll, on the movie kit) for the kinds
-// once played with QuickTime. The disc player is not installed in this build: its open
-// fails with E_FAIL. The browser controller makes one at start and keeps it in the document
-// for the views.
+// once played with QuickTime, the disc player (the disc-movie core's player) for items
+// addressed by a disc reference. The browser controller makes one at start and keeps it in
+// the document for the views.
 #pragma once
 #include <fw/fw.h>
 
@@ -12,6 +12,7 @@
 class CDShowPlayer;
 class CAVCHDPlayCtrl;
 class CMovBridgeApi;
+class CBDPlayCtrl;
 
 class VXGUITRANS_API CMovieCtrl {
  public:
@@ -45,7 +46,7 @@ class VXGUITRANS_API CMovieCtrl {
   void RedrawVideo();
   BOOL IsVideoWindow(HWND hWnd) const;
   // 1 once an AVCHD play control exists, else 2 once a disc player exists, else 0.
-  int GetDiscPlayerKind() const { return m_pAvchd ? 1 : 0; }
+  int GetDiscPlayerKind() const { return m_pAvchd ? 1 : (m_pDisc ? 2 : 0); }
   int SetDiscControlLock(BOOL bLock) {
     m_bDiscLock = bLock;
     return 0;
@@ -80,6 +81,7 @@ class VXGUITRANS_API CMovieCtrl {
   BOOL m_bFullScreen;
   CAVCHDPlayCtrl* m_pAvchd;
   BOOL m_bDiscLock;
+  CBDPlayCtrl* m_pDisc;
   CMovBridgeApi* m_pBridge;
   BOOL m_bBridgeInitializedHere;
   mutable int m_nQuickTimeUsable;  // -1 not asked yet

@@ -102,6 +102,15 @@ int ContentSceneStream(const std::vector<std::string>& members, const std::funct
   return -1;
 }
 
+int DiscPlayState(int nRaw) {
+  switch (nRaw) {
+    case 1: return 0;
+    case 2: return 1;
+    case 3: return 2;
+    default: return kWrapNoState;
+  }
+}
+
 int AvchdPlayState(int nRaw) {
   switch (nRaw) {
     case 1:

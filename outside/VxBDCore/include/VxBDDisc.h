@@ -53,3 +53,7 @@ struct VxBDSampleTitle {
   WORD makerId, modelCode;
 };
 BOOL VxBDWriteTree(const std::string& bdmv, const std::vector<VxBDSampleTitle>& titles, bool finalised, bool disc);
+
+// The stream of a card's scene from its reference words: the group (drive and tree) and
+// the clip number; empty for a drive or tree that does not exist.
+std::string VxBDCardSceneStream(DWORD dwGroup, DWORD dwClip);
