@@ -2,7 +2,7 @@
 
 #include <MovBridge.h>
 
-#include "TransInternal.h"
+#include "QuickTimeState.h"
 
 namespace {
 char g_szLibrary[MAX_PATH];
@@ -10,7 +10,7 @@ char g_szLibrary[MAX_PATH];
 
 CString CMovBridgeApi::LibraryPath() {
   // By full path: a MovBridge.dll elsewhere on the search path is not ours.
-  return g_szLibrary[0] ? CString(g_szLibrary) : TransProgramFolder() + "\\MovBridge.dll";
+  return g_szLibrary[0] ? CString(g_szLibrary) : QuickTimeProgramFolder() + "\\MovBridge.dll";
 }
 
 void CMovBridgeApi::SetLibraryPath(LPCSTR pszPath) { lstrcpynA(g_szLibrary, pszPath ? pszPath : "", MAX_PATH); }

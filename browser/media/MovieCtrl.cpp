@@ -7,7 +7,7 @@
 #include "DShowPlayer.h"
 #include "MovBridgeApi.h"
 #include "MovieCtrlRules.h"
-#include "QuickTimeEnv.h"
+#include "QuickTimeState.h"
 
 // The AVCHD play control and the disc player answer alike: one set of steps serves both.
 namespace {

@@ -1,13 +1,17 @@
 #include "SoundCheckProcess.h"
 
-#include <MovBridge.h>
-
 #include "MovBridgeApi.h"
-#include "QuickTimeEnv.h"
+#include "QuickTimeState.h"
+
+namespace {
+typedef long(__stdcall* QtFn)();
+}
 
 CSoundCheckProcess::CSoundCheckProcess(HWND hBrowser)
     : m_nState(-1), m_bSkip(FALSE), m_bReady(FALSE), m_hBrowser(hBrowser) {}
 CSoundCheckProcess::~CSoundCheckProcess() {}
+
+CString CSoundCheckProcess::BridgePath() { return CMovBridgeApi::LibraryPath(); }
 
 BOOL CSoundCheckProcess::Check() {
   m_bReady = InitLibrary();
@@ -21,27 +25,28 @@ BOOL CSoundCheckProcess::SetAvailable(WPARAM, LPARAM lParam) {
 }
 
 BOOL CSoundCheckProcess::InitLibrary() {
-  if (AccessQuickTimeState(kQtStateTest, NULL, NULL) == ERROR_SUCCESS) {
+  if (AccessQuickTimeState(kQtStateTest, nullptr, nullptr) == ERROR_SUCCESS) {
     m_nState = 0;
     m_bSkip = TRUE;
     return TRUE;
   }
-  HMODULE h = ::LoadLibraryA(CMovBridgeApi::LibraryPath());
+  // By full path: a library of that name elsewhere on the search path is not ours.
+  HMODULE h = ::LoadLibraryA(BridgePath());
   if (!h) return FALSE;
-  QtInitializeFn pfnInit = (QtInitializeFn)::GetProcAddress(h, "QtInitialize");
-  const BOOL bInit = pfnInit ? pfnInit() : FALSE;
-  if (!bInit) {
-    AccessQuickTimeState(kQtStateDelete, NULL, NULL);
+  QtFn init = (QtFn)::GetProcAddress(h, "QtInitialize");
+  long result = init ? init() : 0;
+  if (!result) {
+    AccessQuickTimeState(kQtStateDelete, nullptr, nullptr);
     ::FreeLibrary(h);
     return FALSE;
   }
   m_nState = 0;
-  QtGetQuickTimeVersionFn pfnVersion = (QtGetQuickTimeVersionFn)::GetProcAddress(h, "QtGetQuickTimeVersion");
-  QtIsBmpExporterFn pfnExporter = (QtIsBmpExporterFn)::GetProcAddress(h, "QtIsBmpExporter");
-  DWORD dwVersion = pfnVersion ? pfnVersion() : 0, dwExporter = pfnExporter ? pfnExporter() : 0;
-  AccessQuickTimeState(kQtStateWrite, &dwVersion, &dwExporter);
+  QtFn version = (QtFn)::GetProcAddress(h, "QtGetQuickTimeVersion");
+  QtFn exporter = (QtFn)::GetProcAddress(h, "QtIsBmpExporter");
+  DWORD v = version ? (DWORD)version() : 0, e = exporter ? (DWORD)exporter() : 0;
+  AccessQuickTimeState(kQtStateWrite, &v, &e);
   ::FreeLibrary(h);
-  return bInit;
+  return result != 0;
 }
 
 BOOL CSoundCheckProcess::FinalizeLibrary() {
@@ -50,14 +55,14 @@ BOOL CSoundCheckProcess::FinalizeLibrary() {
     m_nState = -1;
     return TRUE;
   }
-  HMODULE h = ::LoadLibraryA(CMovBridgeApi::LibraryPath());
+  HMODULE h = ::LoadLibraryA(BridgePath());
   if (!h) return FALSE;
-  QtFinalizeFn pfn = (QtFinalizeFn)::GetProcAddress(h, "QtFinalize");
-  const BOOL b = pfn ? pfn() : FALSE;
-  if (b) {
+  QtFn finalize = (QtFn)::GetProcAddress(h, "QtFinalize");
+  long result = finalize ? finalize() : 0;
+  if (result) {
     m_nState = -1;
-    AccessQuickTimeState(kQtStateDelete, NULL, NULL);
+    AccessQuickTimeState(kQtStateDelete, nullptr, nullptr);
   }
   ::FreeLibrary(h);
-  return b;
+  return result != 0;
 }

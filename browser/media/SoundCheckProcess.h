@@ -1,8 +1,8 @@
-// CSoundCheckProcess: at the browser's start, whether the movie bridge can be used. When the
-// movie controller left its stored state (QuickTimeEnv.h) there is nothing to do but report
-// ready; when that state is missing the bridge is tried once more here, and after finalising
-// it what was stored is taken away again. The check never waits for an answer; the
-// browser's VX3D_QUICKTIME_NOTIFY can also set the ready flag.
+// CSoundCheckProcess: whether movies that need the movie-playback bridge (MovBridge.dll in
+// the program folder) can play. At start-up the check initialises the bridge once when the
+// movie controller left no state behind, records what it reported and finalises it again;
+// when the state is there already it only reports readiness. The browser can also set the
+// ready flag from its bridge notification. The check never waits for an answer.
 #pragma once
 #include <fw/fw.h>
 
@@ -14,20 +14,25 @@ class VXGUITRANS_API CSoundCheckProcess {
   virtual ~CSoundCheckProcess();
 
   BOOL Check();
-  // lParam nonzero sets the ready flag; returns it.
+  // wParam 0xFFFFFFFF of the notification: a nonzero lParam makes the check ready.
   BOOL SetAvailable(WPARAM wParam, LPARAM lParam);
   BOOL IsWaiting() const { return FALSE; }
-  // An outside program's answer: there is none to wait for here.
+  // No outside program answers in this system; kept for the browser's notification path.
   LRESULT OnResult(WPARAM, LPARAM) { return m_bReady; }
   BOOL IsReady() const { return m_bReady; }
+  int GetState() const { return m_nState; }
 
- private:
+  // The bridge's file: the program folder's MovBridge.dll.
+  static CString BridgePath();
+
+ protected:
   BOOL InitLibrary();
   BOOL FinalizeLibrary();
 
+ private:
   CString m_strPath;
-  int m_nState;  // -1 idle, 0 the library was initialised by the check
-  BOOL m_bSkip;  // the stored state was there: nothing to finalise
+  int m_nState;
+  BOOL m_bSkip;
   BOOL m_bReady;
   HWND m_hBrowser;
 };

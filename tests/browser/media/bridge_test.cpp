@@ -10,7 +10,7 @@
 
 #include "MovBridgeApi.h"
 #include "MovieCtrl.h"
-#include "QuickTimeEnv.h"
+#include "QuickTimeState.h"
 #include <MovBridge.h>
 
 namespace {
@@ -111,37 +111,9 @@ TEST(MovBridge, TestBuildsLackingAnExportOrFailingToFinalise) {
   }
 }
 
-TEST(QuickTimeEnv, TheStoredStateAndItsNames) {
-  char sz[64];
-  struct {
-    const char* exe;
-    const char* name;
-  } names[] = {{"Marlo5", "QT_Initialized_Marlo5"}, {"", "QT_Initialized"}, {nullptr, "QT_Initialized"}};
-  for (const auto& n : names) EXPECT_STREQ(QuickTimeValueName("QT_Initialized", n.exe, sz, sizeof(sz)), n.name);
-
-  AccessQuickTimeState(kQtStateDelete, nullptr, nullptr);
-  EXPECT_NE(AccessQuickTimeState(kQtStateTest, nullptr, nullptr), ERROR_SUCCESS);
-  EXPECT_FALSE(IsQuickTimeVersionUsable());  // nothing stored: not usable
-  DWORD version = 0x07600000, exporter = 5;
-  EXPECT_EQ(AccessQuickTimeState(kQtStateWrite, &version, &exporter), ERROR_SUCCESS);
-  EXPECT_EQ(AccessQuickTimeState(kQtStateTest, nullptr, nullptr), ERROR_SUCCESS);
-  DWORD v = 0, x = 0;
-  EXPECT_EQ(AccessQuickTimeState(kQtStateRead, &v, &x), ERROR_SUCCESS);
-  EXPECT_EQ(v, 0x07600000u);
-  EXPECT_EQ(x, 1u);
-  EXPECT_EQ(IsQuickTimeVersionUsable(), v >= GetRequiredQuickTimeVersion());
-  // An unknown operation touches nothing.
-  EXPECT_EQ(AccessQuickTimeState(4, &v, &x), 12);
-  EXPECT_EQ(AccessQuickTimeState(kQtStateTest, nullptr, nullptr), ERROR_SUCCESS);
-  EXPECT_EQ(AccessQuickTimeState(kQtStateDelete, nullptr, nullptr), ERROR_SUCCESS);
-  EXPECT_EQ(AccessQuickTimeState(kQtStateRead, &v, &x), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(v, 0u);
-  EXPECT_EQ(x, 0u);
-}
-
 // A run that crashed leaves its state; with the marker file the next run trusts it and does
 // not initialise the bridge. The bridge still plays: it initialises itself on first use.
-TEST(QuickTimeEnv, AStaleStateWithTheMarkerStillPlays) {
+TEST(QuickTimeState, AStaleStateWithTheMarkerStillPlays) {
   const std::string marker = Bin("MovDecode.vcp");
   HANDLE h = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
