@@ -92,16 +92,6 @@ bool HasExtension(const char* pszPath, const char* pszExt) {
 bool IsAsfPath(const char* pszPath) { return HasExtension(pszPath, ".asf"); }
 
 
-bool IsContentPath(const char* pszPath) { return HasExtension(pszPath, ".cont"); }
-
-int ContentSceneStream(const std::vector<std::string>& members, const std::function<bool(const char*)>& exists) {
-  for (size_t i = 0; i < members.size(); ++i) {
-    const char* p = members[i].c_str();
-    if ((HasExtension(p, ".mts") || HasExtension(p, ".m2ts")) && exists(p)) return (int)i;
-  }
-  return -1;
-}
-
 int DiscPlayState(int nRaw) {
   switch (nRaw) {
     case 1: return 0;

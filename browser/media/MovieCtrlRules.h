@@ -4,10 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
-#include <string>
-#include <vector>
-
 // Shrinks rc to the shape w x h, centred; w or h below 1 empties it, an empty rc stays.
 void MovieFitAspect(int w, int h, RECT& rc);
 // The largest 16:9 (4:3) rectangle centred in rc.
@@ -35,12 +31,6 @@ bool DShowSeekNeedsEndApproach(LONGLONG target, LONGLONG duration, LONGLONG curr
 HRESULT DShowRenderResult(HRESULT hr);
 // ".asf" exactly, any case, gets the extra MPEG-4 decoder.
 bool IsAsfPath(const char* pszPath);
-
-// A content file (".cont", any case) names its scene's files rather than being one.
-bool IsContentPath(const char* pszPath);
-// The scene's stream among a content file's members: the first ".mts" or ".m2ts" that
-// exists; -1 when there is none.
-int ContentSceneStream(const std::vector<std::string>& members, const std::function<bool(const char*)>& exists);
 
 // The AVCHD and disc players' play states.
 enum { kWrapStopped = 1, kWrapPlaying = 2, kWrapNoState = 8, kWrapEnded = 9 };

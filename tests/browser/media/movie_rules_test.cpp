@@ -117,16 +117,3 @@ TEST(MovieRules, AvchdStatesAndSeeks) {
 }
 
 }  // namespace
-
-TEST(MovieRules, AContentFilesSceneStream) {
-  struct {
-    const char* path;
-    bool content;
-  } paths[] = {{"C:\\a\\00001.cont", true}, {"C:\\a\\X.CONT", true}, {"C:\\a.cont\\x.mts", false}, {"C:\\a\\cont", false}, {nullptr, false}};
-  for (const auto& p : paths) EXPECT_EQ(IsContentPath(p.path), p.content) << (p.path ? p.path : "(null)");
-  const std::vector<std::string> members = {"C:\\a\\00001.tmb", "C:\\a\\gone.MTS", "C:\\a\\00001.M2TS", "C:\\a\\00002.mts"};
-  auto exists = [](const char* p) { return strstr(p, "gone") == nullptr; };
-  EXPECT_EQ(ContentSceneStream(members, exists), 2);  // the first stream that exists
-  EXPECT_EQ(ContentSceneStream({"C:\\a\\00001.tmb", "C:\\a\\gone.mts"}, exists), -1);
-  EXPECT_EQ(ContentSceneStream({}, exists), -1);
-}
