@@ -90,9 +90,14 @@ const int kBins = 59;
 }  // namespace
 
 bool Cascade::Load(const std::vector<uint8_t>& b) {
-  stages.clear();
-  weaks.clear();
-  features.clear();
+  Cascade read;
+  const bool ok = read.Parse(b);
+  // A cascade that does not read whole leaves none: half of one would find nonsense.
+  *this = ok ? std::move(read) : Cascade();
+  return ok;
+}
+
+bool Cascade::Parse(const std::vector<uint8_t>& b) {
   if (b.size() < 24 || memcmp(b.data(), "FCSC", 4) != 0 || U32(&b[4]) != 1) return false;
   width = (int)U32(&b[8]);
   height = (int)U32(&b[12]);
@@ -109,7 +114,7 @@ bool Cascade::Load(const std::vector<uint8_t>& b) {
     nWeaks += s.weakCount;
     stages.push_back(s);
   }
-  if (b.size() < at + nWeaks * 16 + nFeatures * 40ull) return false;
+  if (b.size() < at + nWeaks * 16 + nFeatures * 28ull) return false;
   for (uint64_t i = 0; i < nWeaks; ++i, at += 16) {
     Weak w{U32(&b[at]), F32(&b[at + 4]), F32(&b[at + 8]), F32(&b[at + 12])};
     if (w.feature >= nFeatures) return false;
