@@ -297,6 +297,11 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
         m_info.memberFacts.push_back(f);
       }
     m_info.streams = m_info.members.empty() ? -1 : (int)m_streams.size();
+    // Entries read from a file that had no sizes and times keep having none.
+    bool known = false;
+    for (const vxcont::ContentInfo::MemberFacts& f : m_info.memberFacts)
+      known = known || f.size || f.lastWrite.dwLowDateTime || f.lastWrite.dwHighDateTime;
+    if (!known) m_info.memberFacts.clear();
   }
   static HRESULT Count(const std::vector<Entry>& list, int* pn) {
     if (!pn) return E_POINTER;
