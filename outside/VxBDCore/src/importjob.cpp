@@ -1,6 +1,7 @@
 #include <VxBDDisc.h>
 
 #include <safecopy/SafeCopy.h>
+#include <textkit/text.h>
 
 #include <algorithm>
 #include <atomic>
@@ -12,24 +13,6 @@
 namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::wstring Wide(const std::string& s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, NULL, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
-  w.resize(n - 1);
-  return w;
-}
-
-std::string Ansi(LPCWSTR w) {
-  int n = WideCharToMultiByte(CP_ACP, 0, w, -1, NULL, 0, NULL, NULL);
-  if (n <= 1) return std::string();
-  std::string s(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, w, -1, &s[0], n, NULL, NULL);
-  s.resize(n - 1);
-  return s;
-}
 
 // The clip's thumbnail: its part's picture at 160 pixels wide (or 120 high), as the
 // integrator paints it.
@@ -89,7 +72,7 @@ class ImportJob final : public IVxBDImportJob {
     if (!pszFolder || !*pszFolder) return E_POINTER;
     VxBDTitle title;
     if (!lookup_(hList, nTitle, &title)) return E_INVALIDARG;
-    std::string folder = Ansi(pszFolder);
+    std::string folder = textkit::WideToAnsi(pszFolder);
     while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
     if (folder.empty() || folder.size() >= MAX_PATH) return E_INVALIDARG;
     hList_ = hList;
@@ -199,7 +182,7 @@ class ImportJob final : public IVxBDImportJob {
     HRESULT hr = sink_->Begin();
     if (FAILED(hr)) return hr;
     VXBDCLIPSOURCES src = {};
-    const std::wstring path = Wide(stream);
+    const std::wstring path = textkit::AnsiToWide(stream);
     src.nFiles = 1;
     src.apszFiles[0] = path.c_str();
     src.wMakerCode = title_.makerId;

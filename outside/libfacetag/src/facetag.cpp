@@ -268,6 +268,18 @@ struct Header {
   uint32_t version, persons, capacity, next;
   uint64_t checksum;
 };
+// A record's number (0 = free) and person.
+struct RecordHead {
+  uint16_t number;
+  int32_t person;
+};
+RecordHead HeadOf(const uint8_t* db, uint32_t i) {
+  const uint8_t* r = db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES;
+  RecordHead h;
+  memcpy(&h.number, r, 2);
+  memcpy(&h.person, r + 4, 4);
+  return h;
+}
 uint64_t Checksum(const uint8_t* db, uint32_t capacity) {
   return XXH3_64bits(db + kDbHeader, (size_t)capacity * FTAG_RECORD_BYTES);
 }
@@ -300,13 +312,9 @@ int StoreRecord(uint8_t* db, int user, int person, const std::vector<uint8_t>& t
   memcpy(&hd, db, sizeof hd);
   int free = -1, faces = 0;
   for (uint32_t i = 0; i < hd.capacity; ++i) {
-    const uint8_t* r = db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES;
-    uint16_t number;
-    int32_t who;
-    memcpy(&number, r, 2);
-    memcpy(&who, r + 4, 4);
-    if (number == 0 && free < 0) free = (int)i;
-    if (number != 0 && who == person) ++faces;
+    const RecordHead h = HeadOf(db, i);
+    if (h.number == 0 && free < 0) free = (int)i;
+    if (h.number != 0 && h.person == person) ++faces;
   }
   if (free < 0 || faces >= FTAG_FACES_PER_PERSON || hd.next > 0xFFFF) return -1;
   uint8_t* r = db + kDbHeader + (size_t)free * FTAG_RECORD_BYTES;
@@ -329,13 +337,10 @@ std::vector<std::pair<int, int>> Candidates(const uint8_t* db, const std::vector
   Header hd;
   memcpy(&hd, db, sizeof hd);
   for (uint32_t i = 0; i < hd.capacity; ++i) {
-    const uint8_t* r = db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES;
-    uint16_t number;
-    int32_t person;
-    memcpy(&number, r, 2);
-    memcpy(&person, r + 4, 4);
-    if (!number) continue;
-    const int score = Similarity(tmpl.data(), r + 12);
+    const RecordHead h = HeadOf(db, i);
+    if (!h.number) continue;
+    const int person = h.person;
+    const int score = Similarity(tmpl.data(), db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES + 12);
     auto it = std::find_if(best.begin(), best.end(), [person](const std::pair<int, int>& b) { return b.first == person; });
     if (it == best.end())
       best.push_back({person, score});
