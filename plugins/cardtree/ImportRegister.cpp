@@ -5,6 +5,7 @@
 #include <Kitlib2/Profile.h>
 #include <RecordGate.h>
 #include <RecordGateEx.h>
+#include <PlaceFinder.h>
 #include <VxProperty.h>
 #include <VxResourceIds.h>
 #include <fw/fw.h>
@@ -91,6 +92,34 @@ void FolderEntryOf(const std::string& destination, std::string* name, std::strin
   *name = prev == std::string::npos ? dir : dir.substr(prev + 1);
 }
 
+namespace {
+
+// "51/30/3" to {51, 30, 3}; false for another text.
+bool ParseDms(const char* text, int out[3]) {
+  int d = 0, m = 0, sec = 0;
+  char tail = 0;
+  if (sscanf(text, "%d/%d/%d%c", &d, &m, &sec, &tail) != 3) return false;
+  out[0] = d;
+  out[1] = m;
+  out[2] = sec;
+  return true;
+}
+
+// The place entry of a picture that carries a position and lies near a known city.
+void PlaceOf(const std::string& path, HANDLE finder, Classification* c) {
+  char lat[PR_GPS_TEXT_MAX] = "", lng[PR_GPS_TEXT_MAX] = "";
+  if (FAILED(PrGetGpsData(path.c_str(), lat, lng, nullptr))) return;
+  char a1[VXGPS_TEXT_CHARS], a2[VXGPS_TEXT_CHARS], a3[VXGPS_TEXT_CHARS];
+  if (VxGPSGetAddress(finder, lat, lng, a1, a2, a3) < 0) return;
+  if (!ParseDms(lat, c->latitude) || !ParseDms(lng, c->longitude)) return;
+  c->area = a1;
+  c->city = a2;
+  c->place = a3;
+  c->location = true;
+}
+
+}  // namespace
+
 Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
                                     long access, long creation, const RegisterOptions& o) {
   Classification c;
@@ -149,6 +178,7 @@ Classification ClassifyImportedFile(const std::string& destination, const std::s
     c.face = true;
   }
   if (h) PrExitGetPropertyString(h);
+  if (o.syGps && o.classifyGps && o.placeFinder) PlaceOf(destination, o.placeFinder, &c);
   if (o.classifyFolder) {
     FolderEntryOf(destination, &c.folderName, &c.folderPath);
     c.folder = true;
@@ -164,6 +194,8 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
   if (c.scene) VxDBWxCreateSceneList(&list, c.scene1.c_str(), c.scene2.c_str(), c.scene3.c_str(), c.scene4.c_str());
   if (c.folder) VxDBWxCreateFolderList(&list, c.folderName.c_str(), c.folderPath.c_str());
   if (c.face) VxDBWxCreateFaceList(&list, c.faceText.c_str());
+  if (c.location)
+    VxDBWxCreateLocationList(&list, 0, c.area.c_str(), c.city.c_str(), c.place.c_str(), c.latitude, c.longitude, 0);
   VxDBWDeleteFile(destination.c_str());
   HRESULT hr = VxDBWEnrollFile(destination.c_str(), 0);
   if (SUCCEEDED(hr) && list) hr = VxDBWUpdateFile(destination.c_str(), list);

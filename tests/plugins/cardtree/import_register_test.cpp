@@ -4,11 +4,13 @@
 #include <ImportRun.h>
 #include <CardRules.h>
 #include <Kitlib2/Profile.h>
+#include <PlaceFinder.h>
 #include <RecordGate.h>
 #include <RecordGateEx.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
 #include <files.h>
+#include <program.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
 #include <tempfolder.h>
@@ -224,4 +226,42 @@ TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
     EXPECT_TRUE(FilesIn(card + "\\DCIM\\100AAAAA").empty());
     testsupport::RemoveTree(root);
   }
+}
+
+// With the place switches on, a GPS picture gets the place of its nearest city once the
+// place finder is ready; before that, or with a switch off, no place entry.
+TEST(ImportRegister, PlacesOfGpsPictures) {
+  Stores stores;
+  const std::string photo = stores.scratch + "\\Pictures\\gps.jpg";
+  testsupport::WriteWholeFile(photo, testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg")));
+  HANDLE finder = VxGPSInit();
+  if (!finder) GTEST_SKIP() << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
+  struct Case {
+    int syGps, classifyGps;
+    HANDLE finder;
+    bool location;
+  } cases[] = {{1, 1, finder, true}, {1, 1, nullptr, false}, {0, 1, finder, false}, {1, 0, finder, false}};
+  for (const Case& k : cases) {
+    RegisterOptions o = Options();
+    o.syGps = k.syGps;
+    o.classifyGps = k.classifyGps;
+    o.placeFinder = k.finder;
+    Classification c = ClassifyImportedFile(photo, "E:\\DCIM\\100AAAAA\\gps.jpg", -1, -1, -1, o);
+    EXPECT_EQ(c.location, k.location) << k.syGps << k.classifyGps << (k.finder != nullptr);
+    if (!c.location) continue;
+    EXPECT_EQ(c.area, "England");
+    EXPECT_EQ(c.city, "City of Westminster");
+    EXPECT_EQ(c.place, "GB");
+    EXPECT_EQ(std::vector<int>(c.latitude, c.latitude + 3), (std::vector<int>{51, 30, 3}));
+    EXPECT_EQ(std::vector<int>(c.longitude, c.longitude + 3), (std::vector<int>{0, -7, 29}));
+    EXPECT_EQ(RegisterClassified(photo, c), S_OK);
+  }
+  // A picture without a position.
+  RegisterOptions o = Options();
+  o.syGps = 1;
+  o.placeFinder = finder;
+  const std::string plain = stores.scratch + "\\Pictures\\plain.jpg";
+  testsupport::WriteWholeFile(plain, "not a picture");
+  EXPECT_FALSE(ClassifyImportedFile(plain, "E:\\plain.jpg", -1, -1, -1, o).location);
+  VxGPSTerm(finder);
 }
