@@ -58,7 +58,12 @@ HRESULT CFaceIdentifier::FreeBuffers() {
 }
 
 std::vector<uint8_t> CFaceIdentifier::GreyImage(const BITMAPINFOHEADER* bih) {
+  return GreyImage(bih, bih ? reinterpret_cast<const uint8_t*>(bih) + bih->biSize : nullptr);
+}
+
+std::vector<uint8_t> CFaceIdentifier::GreyImage(const BITMAPINFOHEADER* bih, const void* pixels) {
   std::vector<uint8_t> grey;
+  if (!pixels) return grey;
   if (!bih || bih->biSize < sizeof(BITMAPINFOHEADER) || bih->biCompression != BI_RGB ||
       (bih->biBitCount != 24 && bih->biBitCount != 32) || bih->biWidth < kFaceImageWidth ||
       bih->biHeight < kFaceImageHeight || bih->biWidth > 32767 || bih->biHeight > 32767)
@@ -66,7 +71,7 @@ std::vector<uint8_t> CFaceIdentifier::GreyImage(const BITMAPINFOHEADER* bih) {
   const int bpp = bih->biBitCount / 8;
   // Rows step by the picture's own stride: a wider picture's rows are longer than 640 pixels.
   const size_t stride = ((size_t)bih->biWidth * bpp + 3) & ~(size_t)3;
-  const uint8_t* bits = reinterpret_cast<const uint8_t*>(bih) + bih->biSize;
+  const uint8_t* bits = static_cast<const uint8_t*>(pixels);
   grey.resize((size_t)kFaceImageWidth * kFaceImageHeight);
   for (int y = 0; y < kFaceImageHeight; ++y) {
     const uint8_t* row = bits + (size_t)(bih->biHeight - 1 - y) * stride;  // the last stored row is the top
@@ -77,8 +82,12 @@ std::vector<uint8_t> CFaceIdentifier::GreyImage(const BITMAPINFOHEADER* bih) {
 }
 
 HRESULT CFaceIdentifier::SetImage(const BITMAPINFOHEADER* image) {
-  if (!image) return E_INVALIDARG;
-  std::vector<uint8_t> grey = GreyImage(image);
+  return SetImage(image, image ? reinterpret_cast<const uint8_t*>(image) + image->biSize : nullptr);
+}
+
+HRESULT CFaceIdentifier::SetImage(const BITMAPINFOHEADER* image, const void* bits) {
+  if (!image || !bits) return E_INVALIDARG;
+  std::vector<uint8_t> grey = GreyImage(image, bits);
   if (grey.empty()) return E_INVALIDARG;
   FTAG_SetMinimumFaceWidth(ProfileInt("FaceWidth", 80));
   switch (FTAG_SetImage_Y8(grey.data(), kFaceImageWidth, kFaceImageHeight, 0)) {

@@ -24,6 +24,8 @@ class CFaceIdentifier {
   // A bottom-up DIB of at least 640 x 480 pixels at 24 or 32 bits (packed: header, then
   // pixels): E_INVALIDARG for another one; the library's refusal as E_FAIL or 0x85000001.
   HRESULT SetImage(const BITMAPINFOHEADER* image);
+  // The same with the pixels apart from the header.
+  HRESULT SetImage(const BITMAPINFOHEADER* header, const void* bits);
   HRESULT GetFaceCount(WORD* count);
   HRESULT SetCurrentFace(int index);
   // The persons the current face resembles at the profile's PersonLevel (0), else E_FAIL.
@@ -37,6 +39,7 @@ class CFaceIdentifier {
   // The 640 x 480 grey image of a picture (rows top to bottom, Y = (29B + 150G + 77R + 128)
   // / 256); empty for a picture of another kind.
   static std::vector<uint8_t> GreyImage(const BITMAPINFOHEADER* image);
+  static std::vector<uint8_t> GreyImage(const BITMAPINFOHEADER* header, const void* bits);
 
  private:
   int m_dbSize = 0, m_workSize = 0;

@@ -3,9 +3,10 @@
 #include <KitlibEx/KitlibEx.h>
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/Profile.h>
+#include <PlaceFinder.h>
 #include <RecordGate.h>
 #include <RecordGateEx.h>
-#include <PlaceFinder.h>
+#include <VxDatabase.h>
 #include <VxProperty.h>
 #include <VxResourceIds.h>
 #include <fw/fw.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #include "CardRules.h"
+#include "ImportFaces.h"
 #include "ImportRun.h"
 
 namespace cardtree {
@@ -206,6 +208,9 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
 int RegisterImportedFiles(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
                           const RegisterOptions& options, const std::function<void(size_t, size_t)>& progress) {
   int entered = 0;
+  // Persons go through the database's file object, kept for the batch.
+  IVxDBFile* persons = options.classifyPersonal ? GetDBFileObject() : nullptr;
+  bool stored = false;
   VxDBWBeginBatch();
   for (size_t k = 0; k < destinations.size(); ++k) {
     if (progress) progress(k + 1, destinations.size());
@@ -215,9 +220,14 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
     if (CCMDIB::GetTime(d.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
     Classification c =
         ClassifyImportedFile(d, k < sources.size() ? sources[k] : std::string(), shot, access, creation, options);
+    if (persons) stored = StoreFaceRecords(d, options.faces, persons) || stored;
     if (SUCCEEDED(RegisterClassified(d, c))) ++entered;
   }
   VxDBWEndBatch();
+  if (persons) {
+    if (stored) persons->Commit();
+    persons->Release();
+  }
   return entered;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CFaceIdentifier;
+
 namespace cardtree {
 
 struct RegisterOptions {
@@ -20,6 +22,7 @@ struct RegisterOptions {
   std::set<std::string> autoPlay;  // upper-cased card paths of the auto-play order
   std::string today;               // the import date in the user's order
   HANDLE placeFinder = nullptr;    // PlaceFinder's handle once it is ready; none: no place entries
+  CFaceIdentifier* faces = nullptr;  // the import's face identifier; none: only the files' person names
 };
 // The switches from the profile, the auto-play order of the card at cardRoot.
 RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::string& keyword);
