@@ -169,16 +169,15 @@ class ImportJob final : public IVxBDImportJob {
       DWORD e = safecopy::CopyFileVerified(part.streamPath, target, &stop_, nullptr);
       if (e) return HRESULT_FROM_WIN32(e);
       made->push_back(target);
-      // The companions are counted as made before they are written: a half-finished commit
-      // leaves nothing behind either.
-      for (const char* c : {".cont", ".tmb", ".iis"}) made->push_back(folder_ + "\\" + base + c);
-      if (long r = WriteCompanions(static_cast<int>(p), part, target)) return r;
+      // Only what the sink says it wrote is ours to remove: a commit that failed removed its
+      // own files, and a name someone took meanwhile stays theirs.
+      if (long r = WriteCompanions(static_cast<int>(p), part, target, made)) return r;
       progress_ = 100.0 * static_cast<double>(p + 1) / static_cast<double>(parts);
     }
     return 0;
   }
 
-  long WriteCompanions(int nPart, const VxBDPart& part, const std::string& stream) {
+  long WriteCompanions(int nPart, const VxBDPart& part, const std::string& stream, std::vector<std::string>* made) {
     HRESULT hr = sink_->Begin();
     if (FAILED(hr)) return hr;
     VXBDCLIPSOURCES src = {};
@@ -214,7 +213,13 @@ class ImportJob final : public IVxBDImportJob {
                           0};
     if (FAILED(hr = sink_->SetStillTime(&when, 0, 0))) return hr;
     int files = 0;
-    return sink_->Commit(&files);
+    if (FAILED(hr = sink_->Commit(&files))) return hr;
+    std::vector<std::wstring> names(files > 0 && files <= 8 ? files : 0, std::wstring(MAX_PATH, L'\0'));
+    std::vector<LPWSTR> slots;
+    for (std::wstring& n : names) slots.push_back(&n[0]);
+    if (!slots.empty() && SUCCEEDED(sink_->GetFileNames(slots.data(), static_cast<int>(slots.size()))))
+      for (LPWSTR n : slots) made->push_back(textkit::WideToAnsi(n));
+    return 0;
   }
 
   IVxBDIntegrator* core_;
