@@ -1129,6 +1129,8 @@
 #define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
 #define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
 #define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+#define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
+#define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032
