@@ -1129,6 +1129,8 @@
 #define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
 #define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
 #define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+#define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
+#define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032
@@ -1197,6 +1199,12 @@
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+#define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
+#define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
+#define IDC_SLIDE_DETAIL_1 19007
+#define IDC_SLIDE_DETAIL_2 19008
+#define IDC_SLIDE_SETTINGS_OK 19009
+#define IDC_SLIDE_SETTINGS_CANCEL 1111
 
 // The music view: column titles, the column header's ten parts and the rows' play and
 // stop buttons (normal, selected, focus, disabled)
