@@ -170,8 +170,7 @@ Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeou
   HINTERNET session = ::WinHttpOpen(L"VideoPostUploader/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                     WINHTTP_NO_PROXY_BYPASS, 0);
   // A request takes the session's timeouts when it is opened: they are set before.
-  if (session)
-    ::WinHttpSetTimeouts(session, timeouts.resolve, timeouts.connect, timeouts.send, timeouts.receive);
+  if (session) ::WinHttpSetTimeouts(session, timeouts.resolve, timeouts.connect, timeouts.send, timeouts.receive);
   HINTERNET connect = session ? ::WinHttpConnect(session, host, parts.nPort, 0) : NULL;
   HINTERNET request = connect ? ::WinHttpOpenRequest(connect, L"POST", path[0] ? path : L"/", NULL, WINHTTP_NO_REFERER,
                                                      WINHTTP_DEFAULT_ACCEPT_TYPES,
@@ -179,8 +178,7 @@ Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeou
                               : NULL;
   // The wait for the answer has an option of its own (under Wine without any bound).
   DWORD answerWait = (DWORD)timeouts.receive;
-  if (request)
-    ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &answerWait, sizeof answerWait);
+  if (request) ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &answerWait, sizeof answerWait);
   std::wstring headers = L"Content-Type: multipart/form-data; boundary=" + textkit::AnsiToWide(boundary) + L"\r\n";
   bool ok = request && total <= 0xFFFFFFFFull &&
             ::WinHttpSendRequest(request, headers.c_str(), (DWORD)-1, WINHTTP_NO_REQUEST_DATA, 0, (DWORD)total, 0);

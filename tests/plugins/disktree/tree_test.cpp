@@ -139,26 +139,49 @@ LevelFacts Level(CTreeCtrl& tree, HTREEITEM item) {
   return f;
 }
 
+// Makes the tree, walks to root and opens its item until the folder's item shows (the
+// level comes from the fill's worker: on a loaded machine after the first batch). The
+// root's item, or null.
+HTREEITEM ShowFolderItem(Host& host, const std::string& root, const std::string& folder, HTREEITEM* item) {
+  if (host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT) != S_OK) return nullptr;
+  auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
+  if (selectNow(&host.tree, CString(root.c_str())) != S_OK) return nullptr;
+  HTREEITEM parent = host.tree.GetSelectedItem();
+  if (host.Get<PFN_PLUGIN_TreeItem>("ExpandTree")(&host.tree, parent) != S_OK) return nullptr;
+  host.tree.Expand(parent, TVE_EXPAND);
+  if (!testsupport::WaitUntil([&] { return (*item = host.Find(parent, folder)) != nullptr; }, 10000)) return nullptr;
+  return parent;
+}
+
+// A folder of n sub-folders in a temporary folder, its item shown in a tree opened down to
+// it, under a profile of its own.
+struct ManyLevel {
+  ManyLevel(const char* profileName, const char* tag, int n)
+      : profile(profileName), root(testsupport::NewTempFolder(tag)), folder(ManyFolders(root, n)) {
+    if (host.plugin) parent = ShowFolderItem(host, root, folder, &many);
+  }
+  testsupport::ScopedProfileRoot profile;
+  const std::string root, folder;
+  Host host;
+  HTREEITEM parent = nullptr, many = nullptr;
+};
+
 }  // namespace
 
 // A long level fills from a timer while the window is served; the walks, a refresh and the
 // level's removal finish or drop what is pending.
 TEST(DiskTreeOnATree, LongLevelsFillInBatches) {
-  testsupport::ScopedProfileRoot profile("disktree-batches");
-  const std::string root = testsupport::NewTempFolder("dbatch");
   const int kFolders = 1500;
-  const std::string folder = ManyFolders(root, kFolders);
-  Host host;
+  ManyLevel level("disktree-batches", "dbatch", kFolders);
+  Host& host = level.host;
+  const std::string &root = level.root, &folder = level.folder;
+  HTREEITEM parent = level.parent;
   ASSERT_TRUE(host.plugin);
-  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  ASSERT_TRUE(parent);
   auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
   auto expand = host.Get<PFN_PLUGIN_TreeItem>("ExpandTree");
   auto renew = host.Get<PFN_PLUGIN_TreeItem>("RenewalTree");
   auto remove = host.Get<PFN_PLUGIN_TreeItem>("DeleteTree");
-  ASSERT_EQ(selectNow(&host.tree, CString(root.c_str())), S_OK);
-  HTREEITEM parent = host.tree.GetSelectedItem();
-  ASSERT_EQ(expand(&host.tree, parent), S_OK);
-  host.tree.Expand(parent, TVE_EXPAND);
 
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
@@ -371,21 +394,13 @@ MidFill* MidFill::current = nullptr;
 // call on the tree's thread that needs the fills meanwhile waits its turn, answering the
 // folder thread, instead of both waiting for each other.
 TEST(DiskTreeOnATree, TheFolderThreadFinishingALevelAndTheTreesThreadNeverWaitForEachOther) {
-  testsupport::ScopedProfileRoot profile("disktree-filllock");
-  const std::string root = testsupport::NewTempFolder("dlock");
   const int kFolders = 1500;
-  const std::string folder = ManyFolders(root, kFolders);
-  Host host;
-  ASSERT_TRUE(host.plugin);
-  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  ManyLevel level("disktree-filllock", "dlock", kFolders);
+  ASSERT_TRUE(level.parent && level.many);
+  Host& host = level.host;
+  HTREEITEM parent = level.parent, many = level.many;
   auto expand = host.Get<PFN_PLUGIN_TreeItem>("ExpandTree");
   auto running = host.Get<PFN_PLUGIN_Predicate>("IsDoThread");
-  ASSERT_EQ(host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&host.tree, CString(root.c_str())), S_OK);
-  HTREEITEM parent = host.tree.GetSelectedItem();
-  ASSERT_EQ(expand(&host.tree, parent), S_OK);
-  host.tree.Expand(parent, TVE_EXPAND);
-  HTREEITEM many = nullptr;
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return (many = host.Find(parent, folder)) != nullptr; }, 10000));
   // The level is left pending: from here on this thread answers sent messages only, so the
   // fill's timer never runs and the folder thread is the one to finish the level.
   ASSERT_EQ(expand(&host.tree, many), S_OK);
@@ -403,17 +418,19 @@ TEST(DiskTreeOnATree, TheFolderThreadFinishingALevelAndTheTreesThreadNeverWaitFo
   MidFill::current = &mid;
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &MidFill::AfterSent, nullptr, GetCurrentThreadId());
   ASSERT_TRUE(hook);
-  ASSERT_EQ(host.Get<PFN_PLUGIN_SelectText>("SelectFolder")(&host.tree, CString((folder + "\\f1499").c_str())), S_OK);
+  auto select = host.Get<PFN_PLUGIN_SelectText>("SelectFolder");
+  ASSERT_EQ(select(&host.tree, CString((level.folder + "\\f1499").c_str())), S_OK);
   const DWORD start = GetTickCount();
   while (running() == S_OK && GetTickCount() - start < 60000) AnswerSent(5);
   UnhookWindowsHookEx(hook);
   MidFill::current = nullptr;
-  ASSERT_TRUE(mid.called) << "the folder thread never filled the level";
+  ASSERT_TRUE(mid.called) << "the folder thread never filled the level: " << mid.inserts << " inserts, "
+                          << Level(host.tree, many).children << " shown, the caret at " << host.CaretPath();
   EXPECT_EQ(result, S_OK);
   EXPECT_GT(during, firstBatch);
   EXPECT_LT(during, kFolders) << "the call came after the level was whole";
   ASSERT_TRUE(testsupport::WaitUntil([&] { return running() != S_OK; }, 30000));
-  EXPECT_EQ(host.CaretPath(), folder + "\\f1499");
+  EXPECT_EQ(host.CaretPath(), level.folder + "\\f1499");
   EXPECT_EQ(Level(host.tree, many).children, kFolders);
-  testsupport::RemoveTree(root);
+  testsupport::RemoveTree(level.root);
 }

@@ -393,8 +393,8 @@ class OwnProgramFolder {
         const std::string name = fd.cFileName;
         const size_t dot = name.rfind('.');
         const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (_stricmp(ext.c_str(), ".dll") == 0 ||
-                                                                   _stricmp(ext.c_str(), ".peu") == 0))
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (_stricmp(ext.c_str(), ".dll") == 0 || _stricmp(ext.c_str(), ".peu") == 0))
           Place(from + "\\" + name, root + "\\" + name);
       } while (FindNextFileA(find, &fd));
       FindClose(find);
@@ -409,8 +409,8 @@ class OwnProgramFolder {
   ~OwnProgramFolder() { testsupport::RemoveTree(root); }
   // Runs one test of this program from the folder; its exit code.
   DWORD RunTest(const std::string& test) {
-    HANDLE p = testsupport::StartProgram("\"" + root + "\\videopost_tests.exe\" --gtest_color=no --gtest_filter=" + test,
-                                         root);
+    HANDLE p = testsupport::StartProgram(
+        "\"" + root + "\\videopost_tests.exe\" --gtest_color=no --gtest_filter=" + test, root);
     return testsupport::WaitForExit(p, 120000);
   }
   std::string root;
