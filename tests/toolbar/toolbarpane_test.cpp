@@ -205,8 +205,9 @@ TEST_F(ToolbarPane, ToolsButtonOpensItsListUnderIt) {
   pTools->pList->GetClientRect(&rcList);
   pTools->pList->ClientToScreen(&rcList);
   pTools->pButton->GetWindowRect(&rcButton);
-  EXPECT_EQ(rcList.Width(), 118);
-  EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2 + 1);  // inside the list's border
+  EXPECT_EQ(rcList.Width(), 118 + 2);
+  EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2);
+  EXPECT_EQ(rcList.top, rcButton.bottom);
   pTools->pList->ShowWindow(SW_HIDE);
 }
 
@@ -255,46 +256,6 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
   EXPECT_TRUE(watch.Acted());
   EXPECT_TRUE(m_main.IsWindowVisible());
   testsupport::RemoveTree(folder);
-}
-
-TEST(ToolItemList, RowsReportByTheirListsWay) {
-  CRecorder owner;
-  owner.Make({WM_COMMAND, WM_TOOL_LIST_SELECT});
-  struct {
-    int base;
-    UINT message;
-  } lists[] = {{ID_TB_PLUGIN_LIST, WM_TOOL_LIST_SELECT}, {ID_TB_TREE_LIST, WM_TOOL_LIST_SELECT},
-               {ID_TB_PPC_LIST, WM_TOOL_LIST_SELECT}, {ID_TB_TOOLS_LIST, WM_COMMAND}};
-  for (auto& l : lists) {
-    owner.m_got.clear();
-    CToolItemListWnd list;
-    ASSERT_TRUE(list.Create(&owner, l.base));
-    list.AddItem(l.base + 1, "one");
-    list.AddItem(l.base + 2, "two");
-    list.AddItem(l.base + 3, "three");
-    list.SetItemState(l.base + 3, TOOLLIST_ITEM_DISABLED);
-    list.ShowAt({0, 0});
-    EXPECT_EQ(list.HitTest(CPoint(5, 5)), 0);
-    EXPECT_EQ(list.HitTest(CPoint(5, 30)), 1);
-    EXPECT_EQ(list.HitTest(CPoint(5, 90)), -1);
-    EXPECT_EQ(list.HitTest(CPoint(200, 5)), -1);
-    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 35));
-    EXPECT_EQ(list.GetHover(), 1);
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 65));  // disabled: nothing
-    EXPECT_TRUE(list.IsWindowVisible());
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 35));
-    EXPECT_FALSE(list.IsWindowVisible());
-    testsupport::WaitUntil([&] { return !owner.m_got.empty(); });
-    ASSERT_EQ(owner.m_got.size(), 1u) << l.base;
-    EXPECT_EQ(owner.m_got[0].message, l.message);
-    if (l.message == WM_COMMAND) {
-      EXPECT_EQ(owner.m_got[0].wParam, (WPARAM)(l.base + 2));
-    } else {
-      EXPECT_EQ(owner.m_got[0].wParam, (WPARAM)l.base);
-      EXPECT_EQ(owner.m_got[0].lParam, l.base + 2);
-    }
-  }
-  owner.DestroyWindow();
 }
 
 }  // namespace
