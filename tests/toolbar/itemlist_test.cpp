@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ToolItemListWnd.h"
+#include "picture.h"
 
 namespace {
 
@@ -137,6 +138,32 @@ TEST_F(ItemList, DropsGoToTheRowUnderTheCursor) {
   for (const Got& g : m_parent.m_got) messages.push_back(g.message);
   EXPECT_EQ(messages, (std::vector<UINT>{WM_DROPFILES, WM_COMMAND, WM_TOOL_LIST_SELECT}));
   EXPECT_EQ(m_parent.m_got[1].wParam, 101u);
+}
+
+}  // namespace
+
+namespace {
+
+// A screenshot in the test's own process: the row under the mouse in its hover face and
+// dark label, the check mark of a checked row, the pale label of the disabled row.
+TEST_F(ItemList, Screenshot) {
+  const COLORREF check = RGB(0x2D, 0x7C, 0x9C);
+  m_list.SetTextColor(RGB(255, 255, 255));
+  m_list.SetCheckColor(check);
+  m_list.SetAlignment(20);
+  m_list.CheckOnly(102);
+  m_list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 10));
+  testsupport::Picture pic(m_list.m_hWnd, testsupport::Picture::kClient);
+  pic.Save("toolbar-item-list");
+  CRect row0(0, 0, 118, 29), row1(0, 29, 118, 58), row2(0, 58, 118, 87);
+  EXPECT_GT(pic.CountDark(row0, 450), 10) << "the hovered row's label, dark";
+  CRect mark(5, 29 + 10, 17, 29 + 19);
+  EXPECT_GT(pic.CountNear(mark, check, 40), 6) << "the check mark";
+  EXPECT_EQ(pic.CountNear(CRect(0, 29, 5, 58), check, 40), 0) << "left of the mark";
+  CRect label2(4, 60, 114, 84);  // inside the separators
+  EXPECT_GT(pic.CountDark(label2, 640), 3) << "the disabled row's label";
+  EXPECT_EQ(pic.CountDark(label2, 400), 0) << "pale";
+  EXPECT_GT(pic.CountNear(CRect(119, 4, 120, 80), RGB(79, 109, 146), 10), 20) << "the shadow";
 }
 
 }  // namespace

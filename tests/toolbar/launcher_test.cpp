@@ -21,6 +21,7 @@
 
 #include "LauncherListWnd.h"
 #include "LauncherSettingDlg.h"
+#include "picture.h"
 
 namespace {
 
@@ -382,6 +383,36 @@ TEST_F(Launcher, SettingsPageEditsTheSlots) {
   EXPECT_FALSE(page.GetDlgItem(IDC_LAUNCHER_CLEAR2)->IsWindowEnabled());
   EXPECT_STREQ(CMGetProfileString("", "Lanch2", ""), "");
   page.DestroyWindow();
+  parent.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// A screenshot in the test's own process: the labels of the slots over their rows, the
+// separators and the shadow.
+TEST_F(Launcher, Screenshot) {
+  const COLORREF text = RGB(0, 0x36, 0x63);
+  CWnd parent;
+  parent.CreateEx(0, "STATIC", "parent", WS_POPUP, 100, 100, 400, 100, nullptr, nullptr);
+  CLauncherListWnd launcher;
+  ASSERT_TRUE(launcher.Create(CPoint(0, 0), CSize(118, 29), &parent, 1, ID_TB_LAUNCHER_LIST));
+  launcher.SetTextColor(text);
+  launcher.SetLineColor(text);
+  launcher.SetAlignment(20);
+  ASSERT_TRUE(launcher.SetLauncherEntry(0, m_probe.c_str()));
+  launcher.ShowWindow(SW_SHOWNA);
+  launcher.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 40));
+  {
+    testsupport::Picture pic(launcher.m_hWnd, testsupport::Picture::kClient);
+    pic.Save("toolbar-launcher");
+    for (int i = 0; i < 3; ++i)
+      EXPECT_GT(pic.CountDark(CRect(10, i * 29 + 4, 108, i * 29 + 24), 560), 10) << "the label of row " << i;
+    EXPECT_GT(pic.Count(CRect(0, 28, 118, 29), text), 100) << "the separator";
+    EXPECT_GT(pic.CountNear(CRect(119, 4, 120, 80), RGB(79, 109, 146), 10), 20) << "the shadow";
+  }
+  launcher.DestroyWindow();
   parent.DestroyWindow();
 }
 
