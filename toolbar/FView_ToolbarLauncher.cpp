@@ -120,9 +120,10 @@ DROPEFFECT CToolButtonDropTarget::OnDragOver(CWnd*, COleDataObject* pDataObject,
 BOOL CToolButtonDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT, CPoint) {
   HGLOBAL hFiles = pDataObject ? pDataObject->GetGlobalData(CF_HDROP) : NULL;
   if (!hFiles) return FALSE;
-  // Handed over after OLE's drop is over: the command may show dialogs. A button that
-  // takes files runs its command on them; on another the pane keeps them for the list.
-  HWND hTo = pWnd && (pWnd->GetExStyle() & WS_EX_ACCEPTFILES) ? pWnd->m_hWnd : m_pOwner ? m_pOwner->m_hWnd : NULL;
+  // Handed over after OLE's drop is over: the command may show dialogs. A button with a
+  // command of its own runs it on the files; on another the pane keeps them for its list.
+  CBitmapButtonEX3* pButton = dynamic_cast<CBitmapButtonEX3*>(pWnd);
+  HWND hTo = pButton && pButton->GetOwnerCommand() ? pButton->m_hWnd : m_pOwner ? m_pOwner->m_hWnd : NULL;
   if (!hTo || !::PostMessageA(hTo, WM_DROPFILES, (WPARAM)hFiles, 0)) {
     ::GlobalFree(hFiles);
     return FALSE;

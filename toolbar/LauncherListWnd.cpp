@@ -402,8 +402,8 @@ void CLauncherListWnd::OnRButtonUp(UINT, CPoint point) {
   strEmpty.LoadString(IDS_LAUNCHER_EMPTY_SLOT);
   CMenu menu;
   menu.CreatePopupMenu();
-  menu.AppendMenu(MF_STRING, ID_LAUNCHER_REGISTER, strRegister);
-  if (GetEntryLabel(m_rows[nHit].key - 1) != strEmpty) menu.AppendMenu(MF_STRING, ID_LAUNCHER_REMOVE, strRemove);
+  for (int nCommand : launcherrules::MenuCommands(GetEntryLabel(m_rows[nHit].key - 1) != strEmpty))
+    menu.AppendMenu(MF_STRING, nCommand, nCommand == ID_LAUNCHER_REGISTER ? strRegister : strRemove);
   m_nMenuRow = nHit;
   ClientToScreen(&point);
   menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);

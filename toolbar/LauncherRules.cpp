@@ -1,5 +1,6 @@
 #include "LauncherRules.h"
 
+#include <VxResourceIds.h>
 #include <stdio.h>
 
 #include <textkit/path.h>
@@ -54,6 +55,12 @@ bool SelectionFlags(int choice, long* flags) {
     case 5: *flags = 0x20000001L; return true;
   }
   return false;
+}
+
+std::vector<int> MenuCommands(bool slotSet) {
+  std::vector<int> commands = {ID_LAUNCHER_REGISTER};
+  if (slotSet) commands.push_back(ID_LAUNCHER_REMOVE);
+  return commands;
 }
 
 int DropRow(const std::vector<bool>& highlighted) {

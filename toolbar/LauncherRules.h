@@ -42,6 +42,9 @@ std::string CommandLine(const std::string& program, const std::string& file, uns
 // no files.
 bool SelectionFlags(int choice, long* flags);
 
+// The commands of a row's context menu: register, and remove when the slot is set.
+std::vector<int> MenuCommands(bool slotSet);
+
 // The row a drop goes to: the first highlighted one, else the first.
 int DropRow(const std::vector<bool>& highlighted);
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ToolItemListWnd.h"
+#include "filedrop.h"
 #include "picture.h"
 
 namespace {
@@ -35,15 +36,7 @@ class CParent : public CWnd {
   }
 };
 
-HDROP OneFileDrop() {
-  const char path[] = "C:\\pics\\a.jpg";
-  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof path + 1);
-  DROPFILES* df = (DROPFILES*)::GlobalLock(h);
-  df->pFiles = sizeof(DROPFILES);
-  memcpy(df + 1, path, sizeof path);
-  ::GlobalUnlock(h);
-  return (HDROP)h;
-}
+HDROP OneFileDrop() { return (HDROP)testsupport::MakeFileDrop({"C:\\pics\\a.jpg"}); }
 
 class ItemList : public testing::Test {
  protected:

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <dialogwatch.h>
+#include <filedrop.h>
 #include <files.h>
 #include <profileroot.h>
 #include <program.h>
@@ -32,21 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// A shell drop of the paths, as WM_DROPFILES carries it.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& p : paths) size += p.size() + 1;
-  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  DROPFILES* df = (DROPFILES*)::GlobalLock(h);
-  df->pFiles = sizeof(DROPFILES);
-  char* p = (char*)(df + 1);
-  for (const std::string& s : paths) {
-    memcpy(p, s.c_str(), s.size() + 1);
-    p += s.size() + 1;
-  }
-  ::GlobalUnlock(h);
-  return (HDROP)h;
-}
+HDROP MakeDrop(const std::vector<std::string>& paths) { return (HDROP)testsupport::MakeFileDrop(paths); }
 
 bool MakeShortcut(const std::string& link, const std::string& target) {
   IShellLinkA* pLink = nullptr;

@@ -2,6 +2,8 @@
 // choice's flags and the row a drop goes to.
 #include <gtest/gtest.h>
 
+#include <VxResourceIds.h>
+
 #include "LauncherRules.h"
 
 namespace {
@@ -74,6 +76,8 @@ TEST(LauncherRules, TargetChoicesAndDropRows) {
     EXPECT_EQ(launcherrules::SelectionFlags(c.choice, &flags), c.files) << c.choice;
     if (c.files) EXPECT_EQ(flags, c.flags) << c.choice;
   }
+  EXPECT_EQ(launcherrules::MenuCommands(false), (std::vector<int>{ID_LAUNCHER_REGISTER}));
+  EXPECT_EQ(launcherrules::MenuCommands(true), (std::vector<int>{ID_LAUNCHER_REGISTER, ID_LAUNCHER_REMOVE}));
   EXPECT_EQ(launcherrules::DropRow({false, false, false}), 0);
   EXPECT_EQ(launcherrules::DropRow({false, true, true}), 1);
   EXPECT_EQ(launcherrules::DropRow({false, false, true}), 2);
