@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, twice (the disk tree on
-# the sample library, then the card tree), and ends the program after each
-# screenshot; with one it starts on the card tree and leaves the program running.
+# the sample library, then the card tree and the launcher's window open), and ends the
+# program after each run; with one it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,8 +26,11 @@ start_on() {
   ( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
   app=$!
   sleep "$wait_s"
-  /usr/bin/import -window root "$2"
-  echo "Screenshot: $2"
+  shot "$2"
+}
+shot() {
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
 }
 close_main() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' close-main >/dev/null 2>&1 || true
@@ -40,6 +43,10 @@ if [ $headless = 1 ]; then
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
+  # The launcher's window open under its button.
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' command 27511 >/dev/null 2>&1 || true
+  sleep 2
+  shot "$shot_dir/marlo5-$stamp-launcher.png"
   close_main
 else
   start_on card "$shot_dir/marlo5-$stamp.png"
