@@ -1129,6 +1129,8 @@
 #define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
 #define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
 #define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+#define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
+#define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032
@@ -1176,6 +1178,41 @@
 #define IDB_ZOOM_PLAY 461
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
+
+// Slide-show authoring.
+#define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
+#define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+#define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
+#define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
+#define IDC_SLIDE_DETAIL_1 19007
+#define IDC_SLIDE_DETAIL_2 19008
+#define IDC_SLIDE_SETTINGS_OK 19009
+#define IDC_SLIDE_SETTINGS_CANCEL 1111
+
+// The music view: column titles, the column header's ten parts and the rows' play and
+// stop buttons (normal, selected, focus, disabled)
+#define IDS_MUSIC_COLUMN_TITLE 62000
+#define IDS_MUSIC_COLUMN_TIME 62001
+#define IDS_MUSIC_COLUMN_FORMAT 62002
+#define IDS_MUSIC_COLUMN_SIZE 62003
+#define IDB_MUSIC_HEADER_LEFT 15029
+#define IDB_MUSIC_HEADER_LEFT_PRESSED 15030
+#define IDB_MUSIC_HEADER_BODY 15031
+#define IDB_MUSIC_HEADER_BODY_PRESSED 15032
+#define IDB_MUSIC_HEADER_RIGHT 15033
+#define IDB_MUSIC_HEADER_RIGHT_PRESSED 15034
+#define IDB_MUSIC_HEADER_DOWN 15035  // sort direction 2
+#define IDB_MUSIC_HEADER_DOWN_PRESSED 15036
+#define IDB_MUSIC_HEADER_UP 15037  // sort direction 1
+#define IDB_MUSIC_HEADER_UP_PRESSED 15038
+#define IDB_MUSIC_PLAY 15081
+#define IDB_MUSIC_PLAY_SELECTED 15082
+#define IDB_MUSIC_PLAY_FOCUS 15083
+#define IDB_MUSIC_PLAY_DISABLED 15084
+#define IDB_MUSIC_STOP 15085
+#define IDB_MUSIC_STOP_SELECTED 15086
+#define IDB_MUSIC_STOP_FOCUS 15087
+#define IDB_MUSIC_STOP_DISABLED 15088
 
 // ---- the launcher: its window, its entries and its options page ----------------------
 #define IDS_LAUNCHER_REGISTER 50301  // menu item "register"; caption of the register questions
