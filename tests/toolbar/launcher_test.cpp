@@ -284,6 +284,32 @@ TEST_F(Launcher, WindowRowsFollowTheMouseAndTakeDrops) {
   EXPECT_EQ(starts[1], "\"" + m_probe + "\" \"C:\\pics\\b.jpg\"");
   EXPECT_EQ(CMGetProfileInt("", Str(IDS_LAUNCHER_LAST_SLOT_KEY), -1), 1);
 
+  // A path longer than a file name can be is passed over, not cut into another file.
+  ::DeleteFileA(m_log.c_str());
+  launcher.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 35));
+  launcher.SendMessage(WM_DROPFILES, (WPARAM)MakeDrop({"C:\\pics\\" + std::string(300, 'x') + ".jpg"}), 0);
+  EXPECT_EQ(testsupport::ReadWholeFile(m_log), "");
+
+  // The row menu's commands: remove asks first, register lets the user choose.
+  launcher.m_chooseProgram = [&](CString* p) {
+    *p = m_probe.c_str();
+    return TRUE;
+  };
+  launcher.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(500, 500));  // no row: no menu
+  {
+    BoxAnswers boxes(IDYES);
+    launcher.SendMessage(WM_COMMAND, ID_LAUNCHER_REGISTER, 0);  // the menu's row: the first
+    EXPECT_EQ(boxes.m_texts.size(), 1u);
+  }
+  EXPECT_STREQ(launcher.GetLauncherPath(0), m_probe.c_str());
+  {
+    BoxAnswers boxes(IDYES);
+    launcher.SendMessage(WM_COMMAND, ID_LAUNCHER_REMOVE, 0);
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_STREQ(boxes.m_texts[0].c_str(), Str(IDS_LAUNCHER_ASK_REMOVE));
+  }
+  EXPECT_STREQ(launcher.GetLauncherPath(0), "");
+
   // Nothing lit: slot 1, empty; five documents say once that they are no programs.
   launcher.ShowWindow(SW_SHOWNA);
   launcher.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(500, 500));
