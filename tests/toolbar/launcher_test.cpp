@@ -129,6 +129,10 @@ TEST_F(Launcher, EntriesTakeProgramsAndShortcutsByTheirTargets) {
   ASSERT_TRUE(MakeShortcut(link, m_probe));
   std::string dead = m_folder + "\\dead.lnk";
   ASSERT_TRUE(MakeShortcut(dead, m_folder + "\\gone.exe"));
+  std::string loop = m_folder + "\\loop.lnk";
+  ASSERT_TRUE(MakeShortcut(loop, link));
+  // Not a program inside: no version block to read.
+  testsupport::WriteWholeFile(m_folder + "\\broken.exe", std::string(300, 'z'));
   testsupport::MakeFolders(m_folder + "\\folder.exe");
   testsupport::WriteWholeFile(m_folder + "\\notes.txt", "x");
   struct {
@@ -140,6 +144,8 @@ TEST_F(Launcher, EntriesTakeProgramsAndShortcutsByTheirTargets) {
       {m_bare, true, m_bare, "bare_probe"},
       {link, true, m_probe, "Launch Probe"},  // the target, labelled from it
       {dead, false},
+      {loop, false},  // a shortcut to a shortcut
+      {m_folder + "\\broken.exe", true, m_folder + "\\broken.exe", "broken"},
       {m_folder + "\\folder.exe", false},
       {m_folder + "\\notes.txt", false},
       {m_folder + "\\missing.exe", false},
@@ -268,6 +274,11 @@ TEST_F(Launcher, WindowRowsFollowTheMouseAndTakeDrops) {
   EXPECT_STREQ(launcher.GetRow(0).label, Str(IDS_LAUNCHER_EMPTY_SLOT));
   EXPECT_STREQ(launcher.GetRow(1).label, "Launch Probe");
   launcher.UpdateWindow();  // paints without a fault
+  // A label the profile holds at any length is cut for its row.
+  CMWriteProfileString("", "Lanch3Name", std::string(200, 'w').c_str());
+  launcher.ShowWindow(SW_HIDE);
+  launcher.ShowWindow(SW_SHOWNA);
+  EXPECT_STREQ(launcher.GetRow(2).label, std::string(62, 'w').c_str());
 
   launcher.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 35));
   EXPECT_EQ(launcher.GetRow(1).current, (UINT)IDB_TB_ITEM_HOT);
