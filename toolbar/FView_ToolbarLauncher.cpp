@@ -55,7 +55,7 @@ LRESULT CFView_Toolbar::OnItemListDragEnter(WPARAM wParam, LPARAM) {
     m_nDragListButton = pInfo->nCommand;
     SetTimer(IDT_TB_LIST_AUTOHIDE, kListHideDelay, NULL);
     if (pInfo->pList)
-      pInfo->pList->ShowAt(pInfo->pList->GetPosition());
+      pInfo->pList->ShowAt(pInfo->pList->GetPosition(), FALSE);
     else
       pList->ShowWindow(SW_SHOWNA);
   }

@@ -73,12 +73,12 @@ void CToolItemListWnd::CheckOnly(int nKey) {
   if (m_hWnd) Invalidate(FALSE);
 }
 
-void CToolItemListWnd::ShowAt(POINT ptClient) {
+void CToolItemListWnd::ShowAt(POINT ptClient, BOOL bFocus) {
   m_pos = ptClient;
   int nRows = m_rows.empty() ? 1 : (int)m_rows.size();
   SetWindowPos(&wndTopMost, 0, 0, m_size.cx + 2, nRows * m_size.cy + 2, SWP_NOMOVE | SWP_NOACTIVATE);
-  ShowWindow(SW_SHOW);
-  SetFocus();
+  ShowWindow(bFocus ? SW_SHOW : SW_SHOWNA);
+  if (bFocus) SetFocus();
 }
 
 void CToolItemListWnd::OnShowWindow(BOOL bShow, UINT nStatus) {

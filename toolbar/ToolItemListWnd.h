@@ -32,8 +32,9 @@ class CToolItemListWnd : public CRowListWnd {
   void SetCheckColor(COLORREF clr) { m_clrCheck = clr; }
   int GetItemCount() const { return GetRowCount(); }
   int GetBaseId() const { return m_nOwnerCode; }
-  // Sizes the window to its rows, moves it to the position and shows it.
-  void ShowAt(POINT ptClient);
+  // Sizes the window to its rows, moves it to the position and shows it; with bFocus it
+  // takes the focus (and hides when it loses it), else a drag's timer hides it.
+  void ShowAt(POINT ptClient, BOOL bFocus = TRUE);
 
   // Label colour of a row under the mouse or pressed; and the check mark's while it is.
   static const COLORREF kHotText = RGB(0, 54, 99);
