@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
-# screenshots. Without a DISPLAY it runs under its own Xvfb, three times (the disk tree on
-# the sample library, the card tree and then the launcher's window open, then the sample
-# music folder in the music list), and ends the program after each run, then shows the
-# sample library's pictures in the browser's slide show (glimslide); with a DISPLAY it
+# screenshots. Without a DISPLAY it runs under its own Xvfb, four times (the disk tree on
+# the sample library; the card tree and then the launcher's window open; the sample music
+# folder in the music list; the slide show of the sample library's pictures, started as
+# the toolbar's play starts it), and ends the program after each run; with a DISPLAY it
 # starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
@@ -30,7 +30,7 @@ start_on() {
   sleep "$wait_s"
   if [ $# -ge 3 ]; then
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
-    sleep 3
+    sleep "${after_s:-3}"
   fi
   shot "$2"
 }
@@ -43,15 +43,6 @@ close_main() {
   sleep 2
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
-}
-# The browser's slide show over the sample library: a few slides in, its screenshot.
-slide_show() {
-  "$here/wine-run" "$GLIMORA_BUILD/bin/glimslide.exe" --seconds 30 >"$GLIMORA_LOCAL/glimslide.log" 2>&1 &
-  local show=$!
-  sleep 7
-  /usr/bin/import -window root "$1"
-  echo "Screenshot: $1"
-  wait "$show" || true
 }
 if [ $headless = 1 ]; then
   # The disk tree walked to the sample library, then the memory card's tree.
@@ -66,7 +57,9 @@ if [ $headless = 1 ]; then
   # The sample music folder in the music list.
   start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
   close_main
-  slide_show "$shot_dir/marlo5-$stamp-slideshow.png"
+  # The slide show of the sample library's pictures, started as the toolbar's play does.
+  after_s=8 start_on disk "$shot_dir/marlo5-$stamp-slideshow.png" command 40007
+  close_main
 else
   start_on card "$shot_dir/marlo5-$stamp.png"
   trap - EXIT
