@@ -50,6 +50,7 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_SPLIT_CLIP, &CFView_Toolbar::OnSplitClip},
     {ID_TB_DISC_DRIVES, &CFView_Toolbar::OnDiscDriveButton},
     {ID_TB_CARD_VIEWER, &CFView_Toolbar::OnSwitchToCardViewer},
+    {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
 };
 }  // namespace
 
