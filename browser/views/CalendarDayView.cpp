@@ -15,6 +15,7 @@
 #include "MainWndMessages.h"
 #include "RecDateFinder.h"
 #include "ThumbToolTip.h"
+#include "MovieCtrl.h"
 #include "ZoomWndController.h"
 #include "TransInternal.h"
 
@@ -175,7 +176,9 @@ void CCalendarDayView::ChangeZoomMode(CThumbnail* pItem) {
     CResourceChanger change;
     hBackground = ::LoadBitmapA(VxGetResourceLibrary(), MAKEINTRESOURCEA(IDB_ZOOM_BACKGROUND));
   }
-  if (m_pZoom->Open(pTarget, this, hBackground, NULL)) return;
+  // The document holds the browser's movie player: the zoom window plays movies with it.
+  CMovieCtrl* pMovie = pDoc ? static_cast<CMovieCtrl*>(pDoc->GetMoviePlayer()) : NULL;
+  if (m_pZoom->Open(pTarget, this, hBackground, pMovie)) return;
   GuardedMessageBoxId(m_hWnd, IDS_BROWSER_ZOOM_FAILED, MB_ICONERROR);
   OnZoomModeMessage(15, 0);
 }

@@ -8,6 +8,7 @@
 #include <LabelEdit.h>
 #include <ImgButton.h>
 #include <MainWndMessages.h>
+#include <MovieCtrl.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 #include <program.h>
@@ -52,6 +53,7 @@ class CStatusRecorder : public CWnd {
 struct Dated {
   const char* name;
   int year, month, day;
+  const char* fixture = "plain.jpg";
 };
 
 template <class View>
@@ -74,7 +76,7 @@ struct CalendarHost {
     std::string folder = testsupport::NewTempFolder("calendar-month");
     for (const Dated& f : files) {
       std::string path = folder + "\\" + f.name;
-      ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), path.c_str(), FALSE);
+      ::CopyFileA(testsupport::Fixture(f.fixture).c_str(), path.c_str(), FALSE);
       // A file without a recording date in its head is dated by its last change.
       SYSTEMTIME st = {(WORD)f.year, (WORD)f.month, 0, (WORD)f.day, 12, 0, 0, 0};
       FILETIME local, utc;
@@ -410,6 +412,30 @@ TEST(CalendarDayView, ADoubleClickOpensTheZoomWindow) {
   EXPECT_TRUE(h.view->HasZoomWindow());
   h.view->SendMessage(::RegisterWindowMessageA("VX3D_ZOOMMODE_WND"), 15, 0);
   EXPECT_FALSE(h.view->HasZoomWindow());
+}
+
+// A movie's zoom window from the day plays it with the movie player the document holds.
+TEST(CalendarDayView, TheZoomWindowPlaysWithTheDocumentsPlayer) {
+  DayHost h({{"m.avi", 2005, 3, 20, "movie.avi"}}, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  CMovieCtrl movie;
+  h.pDoc->GetBrowser()->SetMoviePlayer(&movie);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 1u);
+  {
+    OkTheBox box;
+    CPoint pt = h.CellCentre(0);
+    h.view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(box.text, "");
+  }
+  ASSERT_TRUE(h.view->HasZoomWindow());
+  EXPECT_TRUE(movie.IsOpen());
+  EXPECT_NE(movie.GetTarget(), nullptr);
+  h.view->SendMessage(::RegisterWindowMessageA("VX3D_ZOOMMODE_WND"), 15, 0);
+  EXPECT_FALSE(h.view->HasZoomWindow());
+  EXPECT_FALSE(movie.IsOpen());
+  h.pDoc->GetBrowser()->SetMoviePlayer(nullptr);
 }
 
 TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {
