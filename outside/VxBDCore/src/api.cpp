@@ -271,7 +271,8 @@ class DiscIntegrator : public IVxBDIntegrator {
       const VxBDTitle* title = Title(l, t);
       if (list == lists_.end() || !title) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
       const Session& session = sessions_[list->second.session];
-      if (!pszBase || _stricmp(pszBase, Root(session.device).c_str()) != 0) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+      if (!pszBase || _stricmp(pszBase, Root(session.device).c_str()) != 0)
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
       parts = title->parts;
       *pnTree = session.tree;
     }

@@ -477,7 +477,8 @@ bool ShowsBitmap(const uikit::Picture& picture, UINT id, int x, int y) {
 }
 
 int BitmapWidth(UINT id) {
-  HBITMAP bmp = (HBITMAP)::LoadImageA(::GetModuleHandleA("VxResource.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
+  HBITMAP bmp =
+      (HBITMAP)::LoadImageA(::GetModuleHandleA("VxResource.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
   BITMAP bm = {};
   ::GetObjectA(bmp, sizeof bm, &bm);
   ::DeleteObject(bmp);
@@ -502,10 +503,8 @@ TEST(CalendarDayView, BadgesOfClipsAndTitledPictures) {
   struct {
     const char* name;
     UINT badge;  // 0: none
-  } cases[] = {{"a.cont", IDB_BADGE_AVCHD_EDITED},
-               {"b.cont", IDB_BADGE_AVCHD},
-               {"c.jpg", IDB_BADGE_TEXT},
-               {"d.jpg", 0}};
+  } cases[] = {
+      {"a.cont", IDB_BADGE_AVCHD_EDITED}, {"b.cont", IDB_BADGE_AVCHD}, {"c.jpg", IDB_BADGE_TEXT}, {"d.jpg", 0}};
   for (const auto& c : cases) {
     const CCalendarDayView::ViewInfo* cell = nullptr;
     for (const auto& info : h.view->GetViewInfo())

@@ -110,8 +110,8 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   WCHAR scenePath[MAX_PATH] = {};
   ASSERT_EQ(images->GetImagePath("D:\\", list, 1, 0, scenePath, MAX_PATH), 0);
   EXPECT_EQ(std::wstring(scenePath), L"D:\\BDMV\\STREAM\\00001.m2ts");
-  for (auto bad : {std::make_pair("E:\\", 1), std::make_pair("D:\\x\\", 1), std::make_pair("D:\\", 3),
-                   std::make_pair("D:\\", -1)})
+  for (auto bad :
+       {std::make_pair("E:\\", 1), std::make_pair("D:\\x\\", 1), std::make_pair("D:\\", 3), std::make_pair("D:\\", -1)})
     EXPECT_LT(images->GetImageCount(bad.first, list, bad.second), 0) << bad.first << bad.second;
   EXPECT_LT(images->GetImageCount("D:\\", list + session + 1000, 0), 0);
   EXPECT_LT(images->GetImageCount(nullptr, list, 0), 0);

@@ -218,8 +218,10 @@ TEST(CardTreeDiscNodes, AnUnfinalisedDiscWarnsOnlyOverACardFolder) {
   struct {
     FOLDER_TYPE code;
     bool warned;
-  } cases[] = {{FOLDER_TYPE_SDCARD_AVCHD, true}, {(FOLDER_TYPE)(FOLDER_TYPE_SDCARD | 2), true},
-               {FOLDER_TYPE_EXPLORER, false}, {FOLDER_TYPE_NONE, false}};
+  } cases[] = {{FOLDER_TYPE_SDCARD_AVCHD, true},
+               {(FOLDER_TYPE)(FOLDER_TYPE_SDCARD | 2), true},
+               {FOLDER_TYPE_EXPLORER, false},
+               {FOLDER_TYPE_NONE, false}};
   for (const auto& c : cases) {
     CoreDouble core;
     core.devices[6].kind = VXBD_DEVICE_DISC;
