@@ -4,6 +4,9 @@
 #include <VxBDDisc.h>
 #include <VxBDEdit.h>
 #include <imaging/movie.h>
+#include <moviekit/moviekit.h>
+
+#include <VxBDDisc.h>
 
 #include <cwctype>
 #include <map>
@@ -140,8 +143,15 @@ class DiscIntegrator : public IVxBDIntegrator {
     return 0;
   }
   long CreateImportJob(void** ppJob) override {
-    if (ppJob) *ppJob = NULL;
-    return E_NOTIMPL;
+    if (!ppJob) return E_POINTER;
+    *ppJob = VxBDNewImportJob(this, [this](int l, int t, VxBDTitle* out) {
+      std::lock_guard<std::mutex> g(m_);
+      const VxBDTitle* title = Title(l, t);
+      if (!title) return false;
+      *out = *title;
+      return true;
+    });
+    return *ppJob ? 0 : E_OUTOFMEMORY;
   }
   long GetTitleInfo(int l, int t, void* pRecord) override {
     if (!pRecord) return E_POINTER;
@@ -164,10 +174,31 @@ class DiscIntegrator : public IVxBDIntegrator {
     }
     return 0;
   }
-  long DeleteTitle(int, int) override { return E_NOTIMPL; }
+  // Only a card's titles go (a disc is read-only): its clips leave the tree, which keeps
+  // every other title whole; the list is read again, so higher indices move down.
+  long DeleteTitle(int l, int t) override {
+    std::lock_guard<std::mutex> g(m_);
+    const VxBDTitle* title = Title(l, t);
+    if (!title) return E_INVALIDARG;
+    const Session& session = sessions_[lists_[l].session];
+    if (Kind(session.device) != VXBD_DEVICE_CARD) return E_ACCESSDENIED;
+    const std::string root = Root(session.device);
+    const int tree = session.bdmv.size() > root.size() && _strnicmp(session.bdmv.c_str() + root.size(), "PRIVATE\\", 8) == 0 ? 0 : 1;
+    std::vector<int> clips;
+    for (const VxBDPart& part : title->parts) clips.push_back(atoi(part.clip.c_str()));
+    const long r = VxBDDeleteClips(root.c_str(), tree, clips);
+    lists_[l].titles = VxBDReadTitles(session.bdmv);
+    return r;
+  }
   long GetPartRecord(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);
+    if (IsItem(l, t, p)) {
+      auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
+      ZeroMemory(rec, sizeof *rec);
+      rec->llDuration = LONGLONG(item_->Facts().durationSeconds * 10000000.0);
+      return 0;
+    }
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
     auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
@@ -211,8 +242,52 @@ class DiscIntegrator : public IVxBDIntegrator {
     }
     return 0;
   }
+  long OpenItem(DWORD w2, DWORD w3, DWORD w4, HWND hOwner) override {
+    if (!IsWindow(hOwner)) return E_HANDLE;
+    const std::string stream = VxBDCardSceneStream(w2, w4);
+    if (stream.empty()) return E_INVALIDARG;
+    std::lock_guard<std::mutex> g(m_);
+    CloseItem();
+    moviekit::Player* p = nullptr;
+    HRESULT hr = moviekit::CreatePlayer(&p);
+    if (FAILED(hr)) return hr;
+    RECT rc;
+    GetClientRect(hOwner, &rc);
+    hr = p->Open(stream.c_str(), hOwner, rc);
+    if (FAILED(hr)) {
+      p->Release();
+      return hr;
+    }
+    item_ = p;
+    itemRef_[0] = w2, itemRef_[1] = w3, itemRef_[2] = w4;
+    itemOwner_ = hOwner;
+    return 0;
+  }
+  long SetItemRect(RECT rc) override {
+    std::lock_guard<std::mutex> g(m_);
+    if (!item_) return E_UNEXPECTED;
+    if (rc.left == -1 && rc.top == -1 && rc.right == 1 && rc.bottom == 1) GetClientRect(itemOwner_, &rc);
+    item_->SetRect(rc);
+    return 0;
+  }
+  long PlayItem() override { return OnItem([](moviekit::Player* p) { return p->Play(); }); }
+  long StopItem() override { return OnItem([](moviekit::Player* p) { return p->Stop(); }); }
+  long PauseItem() override { return OnItem([](moviekit::Player* p) { return p->Pause(); }); }
+  long SeekItem(LONGLONG llPosition, long* pnOut) override {
+    if (pnOut) *pnOut = 0;
+    return OnItem([&](moviekit::Player* p) { return p->Seek(llPosition > 0 ? llPosition / 10000000.0 : 0.0); });
+  }
+  long GetItemPosition(LONGLONG* pllPosition, long* pnOut) override {
+    if (!pllPosition) return E_POINTER;
+    if (pnOut) *pnOut = 0;
+    return OnItem([&](moviekit::Player* p) {
+      *pllPosition = LONGLONG(p->Status().positionSeconds * 10000000.0);
+      return S_OK;
+    });
+  }
   long RefreshDevices() override {
     std::lock_guard<std::mutex> g(m_);
+    CloseItem();
     // A drive whose tree went (the disc or card taken out) loses its sessions and lists.
     for (auto it = sessions_.begin(); it != sessions_.end();) {
       DWORD a = GetFileAttributesA(it->second.bdmv.c_str());
@@ -228,13 +303,17 @@ class DiscIntegrator : public IVxBDIntegrator {
     return 0;
   }
   long BeginRefresh(int* pnValue) override {
-    if (pnValue) *pnValue = 0;
+    std::lock_guard<std::mutex> g(m_);
+    if (pnValue) *pnValue = item_ ? ItemRawState() : 0;
     return 0;
   }
   long EndRefresh() override { return 0; }
   long Wait(int, long* pnStatus) override {
     if (pnStatus) *pnStatus = 0;
-    return 0;
+    std::lock_guard<std::mutex> g(m_);
+    if (!item_) return 0;
+    const moviekit::PlayerState state = item_->Status().state;
+    return state == moviekit::PlayerState::Playing || state == moviekit::PlayerState::Paused ? 1 : 0;
   }
   long GetPartName(int l, int t, int p, int, LPWSTR pszName, int* pnLength) override {
     if (!pszName) return E_POINTER;
@@ -250,6 +329,13 @@ class DiscIntegrator : public IVxBDIntegrator {
   long GetPartInfo(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);
+    if (IsItem(l, t, p)) {
+      auto* info = static_cast<VXBDPARTINFO*>(pRecord);
+      ZeroMemory(info, sizeof *info);
+      info->nWidth = item_->Facts().width;
+      info->nHeight = item_->Facts().height;
+      return 0;
+    }
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
     auto* info = static_cast<VXBDPARTINFO*>(pRecord);
@@ -302,6 +388,33 @@ class DiscIntegrator : public IVxBDIntegrator {
     int session;
     std::vector<VxBDTitle> titles;
   };
+  // The open item (under m_).
+  bool IsItem(int l, int t, int p) const {
+    return item_ && itemRef_[0] == DWORD(l) && itemRef_[1] == DWORD(t) && itemRef_[2] == DWORD(p);
+  }
+  void CloseItem() {
+    if (!item_) return;
+    item_->Close();
+    item_->Release();
+    item_ = nullptr;
+    itemOwner_ = nullptr;
+  }
+  int ItemRawState() const {
+    switch (item_->Status().state) {
+      case moviekit::PlayerState::Stopped: return 1;
+      case moviekit::PlayerState::Paused: return 2;
+      // An item that ended counts as playing until the end check (Wait) says so.
+      case moviekit::PlayerState::Playing:
+      case moviekit::PlayerState::Ended: return 3;
+      default: return 0;
+    }
+  }
+  template <class F>
+  long OnItem(F f) {
+    std::lock_guard<std::mutex> g(m_);
+    return item_ ? long(f(item_)) : long(E_UNEXPECTED);
+  }
+
   static bool Present(int d) { return d >= 0 && d < 26 && (GetLogicalDrives() & (1u << d)); }
   static std::string Root(int d) { return std::string(1, static_cast<char>('A' + d)) + ":\\"; }
   static int Kind(int d) {
@@ -327,6 +440,9 @@ class DiscIntegrator : public IVxBDIntegrator {
   std::map<int, Session> sessions_;
   std::map<int, List> lists_;
   int next_ = 1;
+  moviekit::Player* item_ = nullptr;
+  DWORD itemRef_[3] = {};
+  HWND itemOwner_ = nullptr;
 };
 
 // One for the process: callers keep the integrator after releasing the object they got it from.

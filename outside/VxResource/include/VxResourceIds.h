@@ -849,6 +849,13 @@
 #define ID_DISKTREE_CTX_UNUSED 2107  // removed before the menu shows
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
+// Prompts of the context menu's commands whose numbers are the browser's messages.
+#define IDS_DISKTREE_PROMPT_RENAME 40240
+#define IDS_DISKTREE_PROMPT_DELETE 40241
+#define IDS_DISKTREE_PROMPT_PASTE 40242
+#define IDS_DISKTREE_PROMPT_COLOR 40243
+#define IDS_DISKTREE_PROMPT_FAVORITE 40244
+#define IDS_DISKTREE_PROMPT_PROPERTIES 40245
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
 #define IDD_DISKTREE_PROPERTIES 5011      // a folder's properties page
 #define IDC_DISKTREE_PROP_ICON 25020      // the folder's icon
@@ -1129,6 +1136,8 @@
 #define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
 #define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
 #define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+#define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
+#define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032
@@ -1177,9 +1186,32 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// The slide-show window's panel (close is the zoom panel's): tooltips, faces (normal,
+// selected, focus) and the player's failures ("%s": the system's text for the error).
+#define IDS_SLIDE_PLAY 3049
+#define IDS_SLIDE_PAUSE 3060
+#define IDS_SLIDE_SETTINGS 4118
+#define IDS_SLIDE_LOAD_FAILED 51131
+#define IDS_SLIDE_PLAY_FAILED 51132
+#define IDB_SLIDE_PLAY 468
+#define IDB_SLIDE_PLAY_SELECTED 466
+#define IDB_SLIDE_PLAY_FOCUS 467
+#define IDB_SLIDE_PAUSE 471
+#define IDB_SLIDE_PAUSE_SELECTED 469
+#define IDB_SLIDE_PAUSE_FOCUS 470
+#define IDB_SLIDE_SETTINGS 239
+#define IDB_SLIDE_SETTINGS_SELECTED 240
+#define IDB_SLIDE_SETTINGS_FOCUS 238
+
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+#define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
+#define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
+#define IDC_SLIDE_DETAIL_1 19007
+#define IDC_SLIDE_DETAIL_2 19008
+#define IDC_SLIDE_SETTINGS_OK 19009
+#define IDC_SLIDE_SETTINGS_CANCEL 1111
 
 // The music view: column titles, the column header's ten parts and the rows' play and
 // stop buttons (normal, selected, focus, disabled)
