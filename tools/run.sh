@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, three times (the disk tree on
-# the sample library, the card tree, then the sample music folder in the music list), and
-# ends the program after each screenshot, then shows the sample library's pictures in the
-# browser's slide show (glimslide, until the toolbar hands the program its slides); with a
-# DISPLAY it starts on the card tree and leaves the program running.
+# the sample library, the card tree and then the launcher's window open, then the sample
+# music folder in the music list), and ends the program after each run, then shows the
+# sample library's pictures in the browser's slide show (glimslide); with a DISPLAY it
+# starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,8 +32,11 @@ start_on() {
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
     sleep 3
   fi
-  /usr/bin/import -window root "$2"
-  echo "Screenshot: $2"
+  shot "$2"
+}
+shot() {
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
 }
 close_main() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' close-main >/dev/null 2>&1 || true
@@ -55,6 +58,10 @@ if [ $headless = 1 ]; then
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
+  # The launcher's window open under its button.
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' command 27511 >/dev/null 2>&1 || true
+  sleep 2
+  shot "$shot_dir/marlo5-$stamp-launcher.png"
   close_main
   # The sample music folder in the music list.
   start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
