@@ -77,6 +77,24 @@ CFView_Toolbar::~CFView_Toolbar() {
   delete m_pToolPlugins;
 }
 
+CToolItemListWnd* CFView_Toolbar::MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items) {
+  const SIZE rowSize = {toolbarrules::kListWidth, 29};
+  CToolItemListWnd* pList = new CToolItemListWnd;
+  for (const toolbarrules::ListItem& item : items)
+    pList->AddItem(IDB_TB_ITEM, IDB_TB_ITEM_PRESSED, IDB_TB_ITEM_HOT, IDB_TB_ITEM, item.command);
+  pList->Create(CPoint(0, 0), rowSize, this, 1, nBase);
+  for (const toolbarrules::ListItem& item : items) {
+    CString strText = item.text.c_str();
+    if (item.textId) strText.LoadString(item.textId);
+    pList->SetItemLabel(item.command, strText);
+  }
+  pList->SetTextColor(kListText);
+  pList->SetLineColor(kListText);
+  pList->SetCheckColor(kListFrame);
+  pList->SetAlignment(20);
+  return pList;
+}
+
 CMainFrame* CFView_Toolbar::GetMainFrame() const { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
 
 int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
@@ -137,20 +155,7 @@ void CFView_Toolbar::CreateButtons() {
     if (spec.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
     const SIZE rowSize = {toolbarrules::kListWidth, 29};
     if (spec.attached == toolbarrules::ATTACHED_ITEM_LIST) {
-      CToolItemListWnd* pList = new CToolItemListWnd;
-      for (const toolbarrules::ListItem& item : spec.items)
-        pList->AddItem(IDB_TB_ITEM, IDB_TB_ITEM_PRESSED, IDB_TB_ITEM_HOT, IDB_TB_ITEM, item.command);
-      pList->Create(CPoint(0, 0), rowSize, this, 1, spec.listBase);
-      for (const toolbarrules::ListItem& item : spec.items) {
-        CString strText = item.text.c_str();
-        if (item.textId) strText.LoadString(item.textId);
-        pList->SetItemLabel(item.command, strText);
-      }
-      pList->SetTextColor(kListText);
-      pList->SetLineColor(kListText);
-      pList->SetCheckColor(kListFrame);
-      pList->SetAlignment(20);
-      pInfo->pList = pList;
+      pInfo->pList = MakeItemList(spec.listBase, spec.items);
     } else if (spec.attached == toolbarrules::ATTACHED_LAUNCHER) {
       CLauncherListWnd* pLauncher = new CLauncherListWnd;
       pLauncher->Create(CPoint(0, 0), rowSize, this, 1, spec.listBase);

@@ -10,7 +10,10 @@
 // plug-ins, navigation and settings), FView_ToolbarTools.cpp (the tool libraries and
 // what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items),
 // FView_ToolbarLauncher.cpp (the launcher button, the drop targets on the buttons and the
-// lists opened by a drag). The decisions are in ToolbarRules.
+// lists opened by a drag), FView_ToolbarToolRuns.cpp (the picture tools, the date imprint,
+// the shooting date, the place guess, the movie split and the conversion plug-ins),
+// FView_ToolbarDrives.cpp (the disc drives and the card viewer). The decisions are in
+// ToolbarRules and ToolRunRules.
 #pragma once
 #include <fw/fw.h>
 
@@ -46,6 +49,9 @@ class CToolButtonInfo {
   int nGroup = 0;
   BOOL bStoredEnable = TRUE;
 };
+
+// A message box of the tools: the text (formatted with lpszArg when given) under a caption.
+int ShowToolBox(CWnd* pOwner, int nTextId, int nCaptionId, UINT nType, LPCSTR lpszArg = NULL);
 
 class CFView_Toolbar : public CFormView {
   DECLARE_DYNCREATE(CFView_Toolbar)
@@ -147,6 +153,36 @@ class CFView_Toolbar : public CFormView {
   CWnd* GetAttachedWindow(CToolButtonInfo* pInfo);
   // The first movie of the selection (the user confirms when there were others).
   BOOL PickFirstMovie(CString* pPath);
+  // Picture tools, date imprint, shooting date, place guess and movie split
+  // (FView_ToolbarToolRuns.cpp); the Run forms take the libraries' paths.
+  void OnPictureTool();
+  void RunPictureTool(int nCommand, LPCSTR lpszLibrary);
+  void OnDateImprint();
+  void RunDateImprint(LPCSTR lpszStampLibrary, LPCSTR lpszPromptLibrary);
+  void OnUpdateShotDate();
+  void RunShotDate(LPCSTR lpszLibrary);
+  void OnGuessPlace();
+  void RunGuessPlace(LPCSTR lpszLibrary);
+  void OnSplitClip();
+  void RunSplitClip(LPCSTR lpszLibrary);
+  // The files a picture tool takes into pList: their count, -1 when the command ends.
+  // pCounts gets the nine counters by extension.
+  int CollectImageToolFiles(int nTitleId, CGFileInfoList* pList, BOOL bAcceptSpecial, int* pnFlagged, int* pCounts);
+  // 0 without a movie, 1 only movies, 2 movies and other files.
+  int CheckMovieSelection(CGFileInfoList* pList);
+  // 1 when the disk is too full for a tool run (the user was told), else 0.
+  int CheckDiskAndMemory();
+  BOOL HasMakerNoteMark(LPCSTR lpszPath);
+  BOOL IsExifUnconvertible(LPCSTR lpszPath);
+  // The photo database follows a tool's output: a new thumbnail when written in place,
+  // else the source's entry moved or copied.
+  void UpdateDatabaseForToolOutput(LPCSTR lpszSource, LPCSTR lpszOutput);
+  // A conversion plug-in (entry nIndex) on the files.
+  void RunPpcPlugin(int nIndex);
+  void RunPpcPlugin(CPpcPluginManager* pPlugins, int nIndex);
+  // The disc-drive list and the switch to the card viewer (FView_ToolbarDrives.cpp).
+  void OnDiscDriveButton();
+  void OnSwitchToCardViewer();
 
  protected:
   void ShowButtonList(int nCommand);
@@ -154,6 +190,17 @@ class CFView_Toolbar : public CFormView {
   // The month calendar and the music view refuse a command: its message, TRUE.
   BOOL RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon);
   void RunTreePlugin(int nIndex, BOOL bCalendarTest);
+  // The pending list, or the target the user chooses and the browser's files; null
+  // when cancelled.
+  CGFileInfoList* TakeToolFiles(int nTitleId);
+  // Takes out the files the support kind rejects: how many.
+  int RemoveUnsupportedFiles(CGFileInfoList* pList, int nKind);
+  // A pending list, or files of the kind in the browser; FALSE (the user told) otherwise.
+  BOOL PassesTargetGate(int nKind, int nTitleId);
+  // Handles up to ten messages of a progress window; TRUE when its Cancel was clicked.
+  BOOL ProgressCancelled(CWnd* pProgress, BOOL* pbArmed);
+  // A new item list of the row's colours (hidden).
+  CToolItemListWnd* MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items);
   UINT m_nCurrentCommand;  // the command being routed, for handlers shared by buttons
 
   CToolPluginManager* m_pToolPlugins;

@@ -439,6 +439,26 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }
 
+TEST_F(FrameTest, CardViewerSwitchWithoutAViewerKeepsMarksAndTheProgram) {
+  // No card viewer is installed here: nothing may be given up for it.
+  std::string marked = s_strDb + "\\viewer-marked.jpg";
+  testsupport::WriteWholeFile(marked, "x");
+  ASSERT_EQ(Mark_SetCheck(marked.c_str(), 1), S_OK);
+  HWND hWnd = m_pFrame->m_hWnd;
+  {
+    uikit::DialogDriver yes([](HWND hDlg) { uikit::Press(hDlg, IDYES); }, 2000);
+    m_pFrame->GetToolbarPane()->SendMessage(WM_COMMAND, ID_TB_CARD_VIEWER);
+    testsupport::PumpPending();
+    EXPECT_EQ(yes.Ran(), 0);  // not even asked
+  }
+  int nState = 0;
+  EXPECT_EQ(Mark_GetCheck(marked.c_str(), &nState), S_OK);
+  EXPECT_EQ(nState, 1);
+  EXPECT_TRUE(::IsWindow(hWnd));
+  Mark_SetCheck(marked.c_str(), 0);
+  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
+}
+
 TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   // The browser publishes its mark count before the question: one file marked in the store.
   std::string marked = s_strDb + "\\marked.jpg";
@@ -582,11 +602,13 @@ TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
   for (const auto& c : kCases) {
     g_toolbarCommands.clear();
     g_exportCommands.clear();
-    // The toolbar opens the options dialog for its command: closed again at once.
+    // The toolbar opens the options dialog for its command, and the resize asks for its
+    // files or says there are none: closed again at once.
     std::unique_ptr<uikit::DialogDriver> driver;
-    if (c.nID == ID_TOOLS_OPTIONS) driver.reset(new uikit::DialogDriver([](HWND h) { uikit::Press(h, IDCANCEL); }));
+    if (c.nID == ID_TOOLS_OPTIONS || c.nID == ID_TOOLS_SCALE)
+      driver.reset(new uikit::DialogDriver([](HWND h) { uikit::Press(h, IDCANCEL); }));
     m_pFrame->SendMessage(WM_COMMAND, c.nID);
-    if (driver) EXPECT_EQ(1, driver->Ran());
+    if (driver) EXPECT_EQ(1, driver->Ran()) << c.nID;
     EXPECT_EQ(g_toolbarCommands, c.toolbar) << c.nID;
     EXPECT_EQ(g_exportCommands, c.exportPane) << c.nID;
   }

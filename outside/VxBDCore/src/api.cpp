@@ -455,6 +455,16 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
   long GetDriveList(VXBDDRIVEENTRY* pEntries, int cMax, int* pnCount) override {
     if (!pnCount || (cMax > 0 && !pEntries)) return E_POINTER;
     *pnCount = 0;
+    // The optical drives, empty or not: a disc may go in after the list is shown.
+    DWORD dwDrives = ::GetLogicalDrives();
+    for (int i = 0; i < 26 && *pnCount < cMax; ++i) {
+      if (!(dwDrives & (1u << i))) continue;
+      char szRoot[] = {(char)('A' + i), ':', '\\', 0};
+      if (::GetDriveTypeA(szRoot) != DRIVE_CDROM) continue;
+      pEntries[*pnCount].nDrive = i;
+      pEntries[*pnCount].nKind = DRIVE_CDROM;
+      ++*pnCount;
+    }
     return 0;
   }
   long ClearDriveSelection() override {

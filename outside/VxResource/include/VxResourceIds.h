@@ -1186,6 +1186,40 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// ---- the toolbar's tool runs (rc/toolbar-tool-strings.rc) -------------------------------
+#define IDS_TB_MONTH_ROTATE 792  // rotation refused in the month calendar
+#define IDS_TB_MUSIC_ROTATE 62025
+#define IDS_TB_MONTH_SCALE 789
+#define IDS_TB_MUSIC_SCALE 62022
+#define IDS_TB_MONTH_CONVERT 790
+#define IDS_TB_MUSIC_CONVERT 62023
+#define IDS_TB_MONTH_IMPRINT 796
+#define IDS_TB_MUSIC_IMPRINT 62028
+#define IDS_TB_MONTH_SHOT_DATE 794
+#define IDS_TB_MUSIC_SHOT_DATE 62026
+#define IDS_TB_MONTH_SPLIT 797
+#define IDS_TB_MUSIC_SPLIT 62029
+#define IDS_TB_DISK_FULL 769  // too little disk space for a tool run
+#define IDS_TB_IMPRINT_DEFAULT_NAME 50320  // the name prompt's first default text
+#define IDS_TB_IMPRINT_NOTHING 50321  // no file can take the date
+#define IDS_TB_IMPRINT_UNDATED 50322  // the files have no shooting date
+#define IDS_TB_SOME_FILES_LEFT_OUT 50323  // some files were left out
+#define IDS_TB_SPECIAL_KINDS_LEFT_OUT 50324  // %s the tool three times
+#define IDS_TB_KIND_TTL 50326
+#define IDS_TB_KIND_DVF 50327
+#define IDS_TB_KIND_PED 50328
+#define IDS_TB_IMPRINT_DVF_AS_BMP 50330  // ".dvf" files are written as bitmaps
+#define IDS_TB_IMPRINT_MAKER_NOTE 50331  // the maker's note is lost: go on?
+#define IDS_TB_SHOT_DATE_LEFT_OUT 50332  // files that cannot take a date were left out
+#define IDS_TB_SPLIT_FIRST_ONLY 50333  // only the first movie is split: go on?
+#define IDS_TB_IMPRINT_EXIF_TEXT 50334  // the Exif comment is lost: go on?
+#define IDS_TB_PRINT_MARK_QUESTION 50401  // %s the tool: print data is lost, go on?
+#define IDS_TB_IMPRINT_WRITE_PROTECTED 50410
+#define IDS_TB_IMPRINT_NO_MEMORY 50412
+#define IDS_TB_IMPRINT_FAILED 50413  // %s the source file
+#define IDS_TB_SPLIT_NO_MOVIE 62082
+#define IDS_TB_SPLIT_OTHER_FILES 62083  // files other than movies are left out
+
 // The slide-show window's panel (close is the zoom panel's): tooltips, faces (normal,
 // selected, focus) and the player's failures ("%s": the system's text for the error).
 #define IDS_SLIDE_PLAY 3049
