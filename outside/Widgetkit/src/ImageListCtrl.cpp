@@ -400,12 +400,13 @@ void CImageListCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   CImageListCtrl* pTarget = hUnder ? dynamic_cast<CImageListCtrl*>(CWnd::FromHandlePermanent(hUnder)) : NULL;
   if (pTarget) {
     pTarget->ScreenToClient(&screen);
-    DropInto(pTarget, screen);
+    DropSelectedInto(pTarget, pTarget->InsertionIndex(screen));
   }
 }
 
-void CImageListCtrl::DropInto(CImageListCtrl* pTarget, CPoint ptTarget) {
-  int at = pTarget->InsertionIndex(ptTarget);
+void CImageListCtrl::DropSelectedInto(CImageListCtrl* pTarget, int nAt) {
+  if (!pTarget || pTarget == this) return;
+  int at = nAt;
   std::vector<Item> moving;
   for (const Item& item : m_items)
     if (item.selected) moving.push_back(item);

@@ -77,6 +77,9 @@ class WIDGETKIT_API CImageListCtrl : public CWnd {
   // Where a drop at the client point goes: before the item under it, after the last
   // item when below all of them.
   int InsertionIndex(CPoint pt) const;
+  // Copies the selected items, in their order, into another image list before its item
+  // nAt, with that list's notices (a drag that ends over it does this).
+  void DropSelectedInto(CImageListCtrl* pTarget, int nAt);
 
  protected:
   struct Item {
@@ -96,7 +99,6 @@ class WIDGETKIT_API CImageListCtrl : public CWnd {
   HBITMAP Thumbnail(Item& item, HDC hdc);
   void Notify(int nCode, int iItem = -1);
   void SelectOnly(int nIndex);
-  void DropInto(CImageListCtrl* pTarget, CPoint ptTarget);
 
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
