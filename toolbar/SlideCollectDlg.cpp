@@ -77,6 +77,7 @@ BEGIN_MESSAGE_MAP(CSlideCollectDlg, CResourceDialog)
   ON_BN_CLICKED(IDC_SLIDE_COLLECT_SAVE, &CSlideCollectDlg::OnSaveButton)
   ON_BN_CLICKED(IDC_SLIDE_COLLECT_REMOVE, &CSlideCollectDlg::OnRemove)
   ON_BN_CLICKED(IDC_SLIDE_COLLECT_SETTINGS, &CSlideCollectDlg::OnSettings)
+  ON_COMMAND(IDC_SLIDE_COLLECT_LIST, &CSlideCollectDlg::OnSettings)
   ON_WM_CLOSE()
   ON_WM_DESTROY()
   ON_WM_PAINT()
@@ -421,7 +422,8 @@ int CSlideCollectDlg::AddDroppedFile(LPCSTR lpszPath, BOOL bPrivate) {
         }
         result = 1;
       }
-    } else if (kind == slideshow::kDropPicture) {
+    } else if (kind == slideshow::kDropPicture && FileExists(path)) {
+      // A folder named like a picture, or a file gone since the drag began, is refused.
       if (m_list.GetItemCount() > CImageListCtrl::kMaxItems - 1) {
         if (!bPrivate) AfxMessageBox(IDS_SLIDE_TOO_MANY, MB_OK | MB_ICONEXCLAMATION);
         return 0;

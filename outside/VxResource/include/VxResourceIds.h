@@ -1195,8 +1195,8 @@
 #define IDC_SLIDE_COLLECT_SAVE 1050
 #define IDC_SLIDE_COLLECT_REMOVE 1051
 #define IDC_SLIDE_COLLECT_AUDIO 1073     // the audio file's label
-#define IDC_SLIDE_COLLECT_SETTINGS 1074  // the settings button
-#define IDC_SLIDE_COLLECT_LIST 1074      // the picture list, made by the program (it sends no commands)
+#define IDC_SLIDE_COLLECT_LIST 1074      // the picture list, made by the program; command 1074 opens the settings
+#define IDC_SLIDE_COLLECT_SETTINGS 1052  // the settings button (1074 is the list's)
 #define IDC_SLIDE_COLLECT_TIP 1075       // the tooltip's tool over the audio label
 #define IDC_SLIDE_COLLECT_HEAD 17124     // the heading above the list
 #define IDS_SLIDE_COLLECT_FILLING 491    // caption while the list is filled
