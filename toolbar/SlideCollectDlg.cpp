@@ -318,7 +318,9 @@ void CSlideCollectDlg::OnDestroy() {
   CResourceDialog::OnDestroy();
 }
 
-void CSlideCollectDlg::OnPaint() { ValidateRect(NULL); }
+// Nothing of its own to draw. BeginPaint validates this window alone: ValidateRect would
+// take the children's update regions with it, and the buttons would never paint.
+void CSlideCollectDlg::OnPaint() { CPaintDC dc(this); }
 
 void CSlideCollectDlg::Close() {
   if (!m_bCreated) return;
