@@ -17,11 +17,7 @@
 #include <string>
 #include <vector>
 
-#ifdef WIDGETKIT_BUILD
-#define WIDGETKIT_API __declspec(dllexport)
-#else
-#define WIDGETKIT_API __declspec(dllimport)
-#endif
+#include <Widgetkit/WidgetkitApi.h>
 
 #define IMLN_DROPBEGIN (-100)
 #define IMLN_DROPEND (-101)
