@@ -365,10 +365,6 @@ BOOL CFView_Toolbar::CloseEntryEditor() { return TRUE; }
 BOOL CFView_Toolbar::IsSlideCollectActive() const { return FALSE; }
 BOOL CFView_Toolbar::IsEntryEditorActive() const { return FALSE; }
 
-long CFView_Toolbar::BuildSlideShowItems(SLD_TYPE, std::vector<tagSLD_V_TYPE>*, std::vector<tagSLD_A_TYPE>*) {
-  return E_NOTIMPL;  // no scenario to build from yet
-}
-
 LRESULT CFView_Toolbar::OnSlideCollect(WPARAM, LPARAM) {
   CloseSlideCollectDlg();
   return 0;

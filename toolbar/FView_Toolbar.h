@@ -8,7 +8,8 @@
 // Sources by concern: FView_Toolbar.cpp (creation, layout, painting, timers, window
 // procedure), FView_ToolbarCommands.cpp (the command table and the commands of the
 // plug-ins, navigation and settings), FView_ToolbarTools.cpp (the tool libraries and
-// what follows a tool's run). The decisions are in ToolbarRules.
+// what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items). The
+// decisions are in ToolbarRules.
 #pragma once
 #include <fw/fw.h>
 
@@ -16,6 +17,7 @@
 
 #include "ICGBrowser.h"
 #include "PpcPluginManager.h"
+#include "SlideShowScenario.h"
 #include "ToolPluginManager.h"
 #include "ToolbarRules.h"
 #include "TreePluginManager.h"
@@ -59,8 +61,13 @@ class CFView_Toolbar : public CFormView {
   void EnableBackButton(BOOL bEnable);
   BOOL IsSlideCollectActive() const;
   BOOL IsEntryEditorActive() const;
-  // Fills the slide items and the music list for a slide show; negative on failure.
-  long BuildSlideShowItems(SLD_TYPE type, std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds);
+  // The settings, slide records and music list a slide show starts with: from the
+  // scenario being authored (bScenario) or the profile and the browser's files; negative
+  // when the pictures could not be prepared.
+  long BuildSlideShowItems(BOOL bScenario, SLD_QUALITY* pQuality, SLD_TYPE* pKind,
+                           std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds, int* pnInterval,
+                           int* pnRepeat);
+  CSlideShowScenario& GetScenario() { return m_scenario; }
 
   void OnInitialUpdate() override;
 
@@ -157,4 +164,6 @@ class CFView_Toolbar : public CFormView {
  public:
   // Takes the pending list (the caller deletes it); null when none.
   CGFileInfoList* TakePendingFiles();
+  // The slide show being authored (opened scenario or new collection).
+  CSlideShowScenario m_scenario;
 };

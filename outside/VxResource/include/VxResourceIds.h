@@ -849,6 +849,13 @@
 #define ID_DISKTREE_CTX_UNUSED 2107  // removed before the menu shows
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
+// Prompts of the context menu's commands whose numbers are the browser's messages.
+#define IDS_DISKTREE_PROMPT_RENAME 40240
+#define IDS_DISKTREE_PROMPT_DELETE 40241
+#define IDS_DISKTREE_PROMPT_PASTE 40242
+#define IDS_DISKTREE_PROMPT_COLOR 40243
+#define IDS_DISKTREE_PROMPT_FAVORITE 40244
+#define IDS_DISKTREE_PROMPT_PROPERTIES 40245
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
 #define IDD_DISKTREE_PROPERTIES 5011      // a folder's properties page
 #define IDC_DISKTREE_PROP_ICON 25020      // the folder's icon
@@ -1129,6 +1136,8 @@
 #define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
 #define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
 #define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+#define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
+#define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032
