@@ -43,7 +43,7 @@ END_MESSAGE_MAP()
 
 CImageListCtrl::CImageListCtrl()
     : m_bMultiSelect(TRUE), m_bDragDrop(TRUE), m_nScroll(0), m_nFocus(-1), m_nAnchor(-1), m_bPressed(FALSE),
-      m_bDragging(FALSE) {}
+      m_bDragging(FALSE), m_bLayoutPending(FALSE) {}
 
 CImageListCtrl::~CImageListCtrl() {
   for (Item& item : m_items)
@@ -68,10 +68,7 @@ int CImageListCtrl::InsertItem(int nIndex, LPCSTR lpszPath, SIZE size) {
   nIndex = std::max(0, std::min(nIndex, GetItemCount()));
   m_items.insert(m_items.begin() + nIndex, Item{lpszPath, size, FALSE, NULL, FALSE});
   if (m_nFocus >= nIndex) ++m_nFocus;
-  if (m_hWnd) {
-    UpdateScrollRange();
-    Invalidate();
-  }
+  LayoutChanged();
   return nIndex;
 }
 
@@ -81,10 +78,7 @@ BOOL CImageListCtrl::DeleteItem(int nIndex) {
   m_items.erase(m_items.begin() + nIndex);
   if (m_nFocus >= GetItemCount()) m_nFocus = GetItemCount() - 1;
   if (m_nAnchor >= GetItemCount()) m_nAnchor = -1;
-  if (m_hWnd) {
-    UpdateScrollRange();
-    Invalidate();
-  }
+  LayoutChanged();
   return TRUE;
 }
 
@@ -94,10 +88,7 @@ void CImageListCtrl::DeleteAllItems() {
   m_items.clear();
   m_nFocus = m_nAnchor = -1;
   m_nScroll = 0;
-  if (m_hWnd) {
-    UpdateScrollRange();
-    Invalidate();
-  }
+  LayoutChanged();
 }
 
 CString CImageListCtrl::GetItemText(int nIndex) const {
@@ -193,7 +184,15 @@ BOOL CImageListCtrl::MoveSelected(int nBefore) {
   return changed ? TRUE : FALSE;
 }
 
+// Many items arrive one by one: the scroll range follows once, when the list next paints.
+void CImageListCtrl::LayoutChanged() {
+  if (!m_hWnd || m_bLayoutPending) return;
+  m_bLayoutPending = TRUE;
+  Invalidate();
+}
+
 void CImageListCtrl::UpdateScrollRange() {
+  m_bLayoutPending = FALSE;
   if (!m_hWnd) return;
   CRect rc;
   GetClientRect(&rc);
@@ -278,6 +277,7 @@ void CImageListCtrl::DrawItem(CDC* pDC, int nIndex, const CRect& rc) {
 }
 
 void CImageListCtrl::OnPaint() {
+  if (m_bLayoutPending) UpdateScrollRange();
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);

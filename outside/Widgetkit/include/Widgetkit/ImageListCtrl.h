@@ -89,6 +89,7 @@ class WIDGETKIT_API CImageListCtrl : public CWnd {
   int Columns() const;
   int ContentHeight() const;
   void UpdateScrollRange();
+  void LayoutChanged();
   void ScrollTo(int y);
   void EnsureVisible(int nIndex);
   void DrawItem(CDC* pDC, int nIndex, const CRect& rc);
@@ -120,4 +121,5 @@ class WIDGETKIT_API CImageListCtrl : public CWnd {
   BOOL m_bPressed;
   BOOL m_bDragging;
   CPoint m_ptPress;
+  BOOL m_bLayoutPending;  // the scroll range waits for the next paint
 };
