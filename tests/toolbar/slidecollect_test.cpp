@@ -364,6 +364,21 @@ TEST_F(SlideCollect, DropsFromTheFileManagerAndTheMusicView) {
   EXPECT_EQ(Items(), (std::vector<std::string>{Path("c.bmp"), Path("a.bmp")}));
   EXPECT_TRUE(Exists(TempOf(Path("c.bmp"))));
   EXPECT_EQ(Temps().size(), 2u);
+
+  // A full list: the file manager's drop is told why, the music view's is not.
+  while (dlg->GetList().GetItemCount() < CImageListCtrl::kMaxItems) dlg->GetList().AddItem("C:\\x.jpg", SIZE{1, 1});
+  {
+    BoxAnswer ok(IDOK);
+    EXPECT_EQ(dlg->AddDroppedFile(Path("a.bmp").c_str(), FALSE), 0);
+    EXPECT_EQ(ok.Ran(), 1);
+    EXPECT_NE(ok.text.find(Text(IDS_SLIDE_TOO_MANY)), std::string::npos);
+  }
+  {
+    BoxAnswer none(IDOK);
+    EXPECT_EQ(dlg->AddDroppedFile(Path("a.bmp").c_str(), TRUE), 0);
+    EXPECT_EQ(none.Ran(), 0);
+  }
+  EXPECT_EQ(dlg->GetList().GetItemCount(), (int)CImageListCtrl::kMaxItems);
 }
 
 TEST_F(SlideCollect, SavesWhatExistsAndRefusesWhatCannotBeSaved) {
@@ -466,6 +481,13 @@ TEST_F(SlideCollect, StartSettingsAndAudioGoThroughTheOwner) {
   ASSERT_EQ(owner.Count(WM_COMMAND, ID_SLIDE_SETTINGS), 1);
   EXPECT_EQ(owner.got.back().l, (LPARAM)dlg->m_hWnd);
   EXPECT_EQ(dlg->GetAudioPath(), Path("chosen.mp3"));
+  // The label's tooltip asks for its text: the audio path.
+  NMTTDISPINFOA tip = {};
+  tip.hdr.idFrom = IDC_SLIDE_COLLECT_TIP;
+  tip.hdr.code = TTN_GETDISPINFOA;
+  dlg->SendMessage(WM_NOTIFY, 0, (LPARAM)&tip);
+  ASSERT_NE(tip.lpszText, nullptr);
+  EXPECT_EQ(std::string(tip.lpszText), Path("chosen.mp3"));
   std::vector<std::string> none;
   owner.onSettings = [&] { model.SetAudio(&none); };
   dlg->SendMessage(WM_COMMAND, IDC_SLIDE_COLLECT_LIST);
