@@ -25,12 +25,6 @@ bool FileExists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool HasExtension(const std::string& ext, std::initializer_list<const char*> list) {
-  for (const char* e : list)
-    if (textkit::EqualNoCase(ext, e)) return true;
-  return false;
-}
-
 struct FillRun {
   HWND hDlg;
   const std::vector<SlidePicture>* pictures;
@@ -53,24 +47,6 @@ SIZE PictureSize(const std::string& path) {
 
 }  // namespace
 
-namespace slideshow {
-
-DropKind DroppedFileKind(const std::string& path) {
-  std::string ext = textkit::ExtensionOf(path);
-  if (HasExtension(ext, {".wav", ".mp3", ".m4a", ".wma"})) return kDropAudio;
-  if (HasExtension(ext, {".jpg", ".jpe", ".jpeg", ".tif", ".tiff", ".bmp"})) return kDropPicture;
-  return kDropOther;
-}
-
-std::string MissingFilesText(const std::string& head, const std::vector<std::string>& missing) {
-  std::string text = head + "\n";
-  for (size_t i = 0; i < missing.size() && i < 10; ++i) text += "\n" + missing[i];
-  if (missing.size() > 10) text += "\n...";
-  return text;
-}
-
-}  // namespace slideshow
-
 BEGIN_MESSAGE_MAP(CSlideCollectDlg, CResourceDialog)
   ON_BN_CLICKED(IDC_SLIDE_COLLECT_CLOSE, &CSlideCollectDlg::OnCloseButton)
   ON_BN_CLICKED(IDC_SLIDE_COLLECT_START, &CSlideCollectDlg::OnStart)
@@ -86,9 +62,16 @@ BEGIN_MESSAGE_MAP(CSlideCollectDlg, CResourceDialog)
 END_MESSAGE_MAP()
 
 CSlideCollectDlg::CSlideCollectDlg(CWnd* pParent)
-    : CResourceDialog(IDD_SLIDE_COLLECT, pParent), m_bCreated(0), m_bSaved(0), m_pOwner(NULL),
-      m_nCloseReason(kCloseUnsaved), m_cfPrivate(CFileDropTarget::PrivateFormat()), m_pScenario(NULL),
-      m_nDropRefs(0), m_dropTarget(&m_nDropRefs, this), m_nBusy(0) {}
+    : CResourceDialog(IDD_SLIDE_COLLECT, pParent),
+      m_bCreated(0),
+      m_bSaved(0),
+      m_pOwner(NULL),
+      m_nCloseReason(kCloseUnsaved),
+      m_cfPrivate(CFileDropTarget::PrivateFormat()),
+      m_pScenario(NULL),
+      m_nDropRefs(0),
+      m_dropTarget(&m_nDropRefs, this),
+      m_nBusy(0) {}
 
 CSlideCollectDlg::~CSlideCollectDlg() {
   if (m_hWnd) DestroyWindow();
@@ -275,13 +258,11 @@ void CSlideCollectDlg::OnStart() {
   while (::PeekMessageA(&msg, NULL, ID_SLIDE_START, ID_SLIDE_START, PM_REMOVE)) {
   }
   CopyListToModel();
-  if (m_pOwner && m_pOwner->GetSafeHwnd())
-    m_pOwner->PostMessage(WM_COMMAND, ID_SLIDE_START, (LPARAM)m_hWnd);
+  if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->PostMessage(WM_COMMAND, ID_SLIDE_START, (LPARAM)m_hWnd);
 }
 
 void CSlideCollectDlg::OnSettings() {
-  if (m_pOwner && m_pOwner->GetSafeHwnd())
-    m_pOwner->SendMessage(WM_COMMAND, ID_SLIDE_SETTINGS, (LPARAM)m_hWnd);
+  if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->SendMessage(WM_COMMAND, ID_SLIDE_SETTINGS, (LPARAM)m_hWnd);
   if (!m_pScenario) return;
   std::vector<std::string> audio;
   m_pScenario->GetAudio(&audio);

@@ -10,22 +10,12 @@
 #include <vector>
 
 #include "FileDropTarget.h"
+#include "SlideCollectRules.h"
 #include "ui/ResourceDialog.h"
 #include "SlideShowScenario.h"
 
 // Posted to itself at the end of initialisation: the list is filled.
 #define WM_SLIDE_COLLECT_FILL 1076
-
-namespace slideshow {
-
-enum DropKind { kDropOther = 0, kDropPicture, kDropAudio };
-// What a dropped file is by its extension (without regard to case).
-DropKind DroppedFileKind(const std::string& path);
-// The text of the missing-files message: the head, then up to ten paths, then "..." when
-// more are missing.
-std::string MissingFilesText(const std::string& head, const std::vector<std::string>& missing);
-
-}  // namespace slideshow
 
 class CSlideCollectDlg : public CResourceDialog, private IFileDropSink {
  public:

@@ -143,7 +143,8 @@ class SlideCollect : public testing::Test {
   void Open(int items) {
     dlg.reset(new TestCollectDlg);
     ASSERT_EQ(dlg->Create(&owner, &model, TRUE), 1);
-    ASSERT_TRUE(uikit::WaitUntil([&] { return dlg->GetList().GetItemCount() == items && dlg->IsWindowEnabled(); }, 8000));
+    ASSERT_TRUE(
+        uikit::WaitUntil([&] { return dlg->GetList().GetItemCount() == items && dlg->IsWindowEnabled(); }, 8000));
     uikit::PumpPending();
   }
   bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, id)) != FALSE; }
@@ -183,7 +184,7 @@ TEST(SlideCollectRules, DropKindsAndTheMissingFilesText) {
     const char* path;
     slideshow::DropKind kind;
   } cases[] = {
-      {"C:\\a.JPG", slideshow::kDropPicture}, {"C:\\a.jpe", slideshow::kDropPicture},
+      {"C:\\a.JPG", slideshow::kDropPicture},  {"C:\\a.jpe", slideshow::kDropPicture},
       {"C:\\a.jpeg", slideshow::kDropPicture}, {"C:\\a.Tif", slideshow::kDropPicture},
       {"C:\\a.tiff", slideshow::kDropPicture}, {"C:\\a.bmp", slideshow::kDropPicture},
       {"C:\\a.MP3", slideshow::kDropAudio},    {"C:\\a.wav", slideshow::kDropAudio},
@@ -298,9 +299,8 @@ TEST_F(SlideCollect, DropsFromTheFileManagerAndTheMusicView) {
   // Files it can't use: each refused with its path, nothing added.
   ::CreateDirectoryA(Path("sub.jpg").c_str(), NULL);
   slidetest::WriteBmp(Path("p.png"), 8, 8);
-  for (const std::string& path :
-       {std::string("E:\\DCIM\\100NRV\\p.jpg"), std::string("\\\\server\\share\\p.jpg"), Path("p.png"), Path("sub.jpg"),
-        Path("missing.jpg")}) {
+  for (const std::string& path : {std::string("E:\\DCIM\\100NRV\\p.jpg"), std::string("\\\\server\\share\\p.jpg"),
+                                  Path("p.png"), Path("sub.jpg"), Path("missing.jpg")}) {
     BoxAnswer ok(IDOK);
     EXPECT_EQ(dlg->AddDroppedFile(path.c_str(), FALSE), 0) << path;
     EXPECT_EQ(ok.Ran(), 1) << path;

@@ -42,8 +42,14 @@ BEGIN_MESSAGE_MAP(CImageListCtrl, CWnd)
 END_MESSAGE_MAP()
 
 CImageListCtrl::CImageListCtrl()
-    : m_bMultiSelect(TRUE), m_bDragDrop(TRUE), m_nScroll(0), m_nFocus(-1), m_nAnchor(-1), m_bPressed(FALSE),
-      m_bDragging(FALSE), m_bLayoutPending(FALSE) {}
+    : m_bMultiSelect(TRUE),
+      m_bDragDrop(TRUE),
+      m_nScroll(0),
+      m_nFocus(-1),
+      m_nAnchor(-1),
+      m_bPressed(FALSE),
+      m_bDragging(FALSE),
+      m_bLayoutPending(FALSE) {}
 
 CImageListCtrl::~CImageListCtrl() {
   for (Item& item : m_items)
@@ -198,8 +204,13 @@ void CImageListCtrl::UpdateScrollRange() {
   GetClientRect(&rc);
   int height = ContentHeight();
   m_nScroll = std::max(0, std::min(m_nScroll, height - rc.Height()));
-  SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, height - 1),
-                   (UINT)rc.Height(), m_nScroll, 0};
+  SCROLLINFO si = {sizeof(si),
+                   SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                   0,
+                   std::max(0, height - 1),
+                   (UINT)rc.Height(),
+                   m_nScroll,
+                   0};
   SetScrollInfo(SB_VERT, &si, TRUE);
 }
 
@@ -254,8 +265,8 @@ void CImageListCtrl::DrawItem(CDC* pDC, int nIndex, const CRect& rc) {
     ::GetObject(bmp, sizeof(bm), &bm);
     HDC mem = ::CreateCompatibleDC(hdc);
     HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(hdc, thumb.left + (kThumbWidth - bm.bmWidth) / 2, thumb.top + (kThumbHeight - bm.bmHeight) / 2,
-             bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+    ::BitBlt(hdc, thumb.left + (kThumbWidth - bm.bmWidth) / 2, thumb.top + (kThumbHeight - bm.bmHeight) / 2, bm.bmWidth,
+             bm.bmHeight, mem, 0, 0, SRCCOPY);
     ::SelectObject(mem, old);
     ::DeleteDC(mem);
   } else {
@@ -347,7 +358,8 @@ void CImageListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
     if (!(nFlags & MK_CONTROL)) SelectOnly(-1);
   } else if (m_bMultiSelect && (nFlags & MK_SHIFT) && m_nAnchor >= 0) {
     int lo = std::min(m_nAnchor, hit), hi = std::max(m_nAnchor, hit);
-    for (int i = 0; i < GetItemCount(); ++i) SetSelected(i, (i >= lo && i <= hi) || ((nFlags & MK_CONTROL) && before[i]));
+    for (int i = 0; i < GetItemCount(); ++i)
+      SetSelected(i, (i >= lo && i <= hi) || ((nFlags & MK_CONTROL) && before[i]));
   } else if (m_bMultiSelect && (nFlags & MK_CONTROL)) {
     SetSelected(hit, !IsSelected(hit));
     m_nAnchor = hit;

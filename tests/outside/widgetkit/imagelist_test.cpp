@@ -38,8 +38,8 @@ class NoticeParent : public CWnd {
 class ImageList : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "imagelist", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 400),
-                                NULL, 0));
+    ASSERT_TRUE(
+        parent.CreateEx(0, AfxRegisterWndClass(0), "imagelist", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 400), NULL, 0));
     ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 380, 300), &parent, 1074));
     list.Init(TRUE, TRUE);
   }
@@ -75,7 +75,8 @@ TEST_F(ImageList, ItemsTheirLimitAndLookUp) {
   Fill(list, {"C:\\p\\A.jpg", "C:\\p\\b.jpg"});
   EXPECT_EQ(list.InsertItem(99, "C:\\p\\c.jpg", SIZE{3, 4}), 2);  // past the end: appended
   EXPECT_EQ(list.InsertItem(-5, "C:\\p\\first.jpg", SIZE{5, 6}), 0);
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"C:\\p\\first.jpg", "C:\\p\\A.jpg", "C:\\p\\b.jpg", "C:\\p\\c.jpg"}));
+  EXPECT_EQ(Texts(list),
+            (std::vector<std::string>{"C:\\p\\first.jpg", "C:\\p\\A.jpg", "C:\\p\\b.jpg", "C:\\p\\c.jpg"}));
   EXPECT_EQ(list.GetItemSize(3).cx, 3);
   EXPECT_EQ(list.GetItemSize(9).cx, 0);
   EXPECT_EQ(list.FindItem("c:\\P\\a.JPG"), 1);
@@ -127,12 +128,10 @@ TEST_F(ImageList, MovesInsideAndDropsIntoAnotherList) {
     std::vector<std::string> order;
     bool changed;
   } cases[] = {
-      {{0}, 5, {"b", "c", "d", "e", "a"}, true},
-      {{1, 3}, 0, {"b", "d", "a", "c", "e"}, true},
+      {{0}, 5, {"b", "c", "d", "e", "a"}, true},    {{1, 3}, 0, {"b", "d", "a", "c", "e"}, true},
       {{2}, 2, {"a", "b", "c", "d", "e"}, false},  // in place
       {{2}, 3, {"a", "b", "c", "d", "e"}, false},  // just after itself
-      {{0, 4}, 2, {"b", "a", "e", "c", "d"}, true},
-      {{}, 1, {"a", "b", "c", "d", "e"}, false},
+      {{0, 4}, 2, {"b", "a", "e", "c", "d"}, true}, {{}, 1, {"a", "b", "c", "d", "e"}, false},
   };
   for (const Case& c : cases) {
     list.DeleteAllItems();
