@@ -2,8 +2,9 @@
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, three times (the disk tree on
 # the sample library, the card tree, then the sample music folder in the music list), and
-# ends the program after each
-# screenshot; with one it starts on the card tree and leaves the program running.
+# ends the program after each screenshot, then shows the sample library's pictures in the
+# browser's slide show (glimslide, until the toolbar hands the program its slides); with a
+# DISPLAY it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -40,6 +41,15 @@ close_main() {
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
 }
+# The browser's slide show over the sample library: a few slides in, its screenshot.
+slide_show() {
+  "$here/wine-run" "$GLIMORA_BUILD/bin/glimslide.exe" --seconds 30 >"$GLIMORA_LOCAL/glimslide.log" 2>&1 &
+  local show=$!
+  sleep 7
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
+  wait "$show" || true
+}
 if [ $headless = 1 ]; then
   # The disk tree walked to the sample library, then the memory card's tree.
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
@@ -49,6 +59,7 @@ if [ $headless = 1 ]; then
   # The sample music folder in the music list.
   start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
   close_main
+  slide_show "$shot_dir/marlo5-$stamp-slideshow.png"
 else
   start_on card "$shot_dir/marlo5-$stamp.png"
   trap - EXIT

@@ -1186,6 +1186,23 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// The slide-show window's panel (close is the zoom panel's): tooltips, faces (normal,
+// selected, focus) and the player's failures ("%s": the system's text for the error).
+#define IDS_SLIDE_PLAY 3049
+#define IDS_SLIDE_PAUSE 3060
+#define IDS_SLIDE_SETTINGS 4118
+#define IDS_SLIDE_LOAD_FAILED 51131
+#define IDS_SLIDE_PLAY_FAILED 51132
+#define IDB_SLIDE_PLAY 468
+#define IDB_SLIDE_PLAY_SELECTED 466
+#define IDB_SLIDE_PLAY_FOCUS 467
+#define IDB_SLIDE_PAUSE 471
+#define IDB_SLIDE_PAUSE_SELECTED 469
+#define IDB_SLIDE_PAUSE_FOCUS 470
+#define IDB_SLIDE_SETTINGS 239
+#define IDB_SLIDE_SETTINGS_SELECTED 240
+#define IDB_SLIDE_SETTINGS_FOCUS 238
+
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
