@@ -8,8 +8,9 @@
 // Sources by concern: FView_Toolbar.cpp (creation, layout, painting, timers, window
 // procedure), FView_ToolbarCommands.cpp (the command table and the commands of the
 // plug-ins, navigation and settings), FView_ToolbarTools.cpp (the tool libraries and
-// what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items). The
-// decisions are in ToolbarRules.
+// what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items),
+// FView_ToolbarLauncher.cpp (the launcher button, the drop targets on the buttons and the
+// lists opened by a drag). The decisions are in ToolbarRules.
 #pragma once
 #include <fw/fw.h>
 
@@ -24,6 +25,8 @@
 
 class CBitmapButtonEx;
 class CToolItemListWnd;
+class CLauncherListWnd;
+class CToolButtonDropTarget;
 class CMainFrame;
 
 // One button of the row.
@@ -35,7 +38,8 @@ class CToolButtonInfo {
   int nListBase = 0;
   int nLabelId = 0;
   CBitmapButtonEx* pButton = NULL;
-  CToolItemListWnd* pList = NULL;  // an item list; the launcher's window comes later
+  CToolItemListWnd* pList = NULL;  // an item list
+  CLauncherListWnd* pLauncher = NULL;  // or the launcher's window
   int nClassKind = 1;
   int nAttachedKind = 0;
   CRect rcWide, rcNarrow;
@@ -135,6 +139,12 @@ class CFView_Toolbar : public CFormView {
   // Tool libraries and outside programs (FView_ToolbarTools.cpp).
   void OnRename();
   void OnMovieProgram();
+  // The launcher (FView_ToolbarLauncher.cpp): its window, or the dropped programs as entries.
+  void OnLauncherButton();
+  // A drag entered a button (message 1914): its list opens for the drop; -1 for no button.
+  afx_msg LRESULT OnItemListDragEnter(WPARAM wParam, LPARAM lParam);
+  // The item list or the launcher's window under a button; null when none.
+  CWnd* GetAttachedWindow(CToolButtonInfo* pInfo);
   // The first movie of the selection (the user confirms when there were others).
   BOOL PickFirstMovie(CString* pPath);
 
@@ -160,6 +170,13 @@ class CFView_Toolbar : public CFormView {
   volatile LONG m_nKeepAwakeStop;
   HANDLE m_hKeepAwakeStop;
   static UINT KeepAwakeThreadProc(LPVOID pParam);
+  // The drop targets on the buttons that take files, and the button whose list a drag
+  // opened (timer 116 hides it once the drag has gone elsewhere).
+  std::vector<CToolButtonDropTarget*> m_dropTargets;
+  int m_nDragListButton = 0;
+  void RegisterDropTargets();
+  void RevokeDropTargets();
+  void OnListHideTimer();
 
  public:
   // Takes the pending list (the caller deletes it); null when none.

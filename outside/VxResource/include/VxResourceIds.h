@@ -1002,8 +1002,8 @@
 #define IDB_TB_BACK_RIGHT 314  // background: right end, 143 x 165
 #define IDB_TB_BACK_MIDDLE 14501  // background: 1 x 165, stretched between the ends
 #define IDB_TB_ITEM 14046  // item list row
-#define IDB_TB_ITEM_HOT 14047  // item list row under the mouse
-#define IDB_TB_ITEM_PRESSED 14048  // item list row pressed
+#define IDB_TB_ITEM_HOT 14048  // item list row under the mouse
+#define IDB_TB_ITEM_PRESSED 14047  // item list row pressed
 #define IDB_TB_UP 14124
 #define IDB_TB_UP_SELECTED 14101
 #define IDB_TB_UP_FOCUS 14123
@@ -1260,5 +1260,34 @@
 #define IDB_MUSIC_STOP_SELECTED 15086
 #define IDB_MUSIC_STOP_FOCUS 15087
 #define IDB_MUSIC_STOP_DISABLED 15088
+
+// ---- the launcher: its window, its entries and its options page ----------------------
+#define IDS_LAUNCHER_REGISTER 50301  // menu item "register"; caption of the register questions
+#define IDS_LAUNCHER_FILTER 50303  // file dialog filter of programs
+#define IDS_LAUNCHER_START_FAILED 50304  // the program could not be started
+#define IDS_LAUNCHER_EMPTY_SLOT 50305  // label of an empty slot
+#define IDS_LAUNCHER_ASK_REGISTER 50306  // register a program in this slot?
+#define IDS_LAUNCHER_LOW_RESOURCES 50307  // too few system resources to start a program
+#define IDS_LAUNCHER_NO_METER 50308  // after the meter library's name: it cannot be loaded
+#define IDS_LAUNCHER_NO_METER_FUNCTION 50309  // after the meter library's name: its function is missing
+#define IDS_LAUNCHER_ASK_REMOVE 50311  // remove the program of this slot?
+#define IDS_LAUNCHER_NOT_PROGRAM 50312  // the file is not a program
+#define IDS_LAUNCHER_ASK_REGISTER_EMPTY 50313  // the slot is empty: register a program?
+#define IDS_LAUNCHER_ASK_MANY 50314  // "%d" files: start them all? (the count twice)
+#define IDS_LAUNCHER_LAST_SLOT_KEY 50611  // profile key of the last-used slot
+#define ID_LAUNCHER_REGISTER 27220  // launcher row menu: register a program
+#define ID_LAUNCHER_REMOVE 27224  // launcher row menu: remove the program
+#define IDC_LAUNCHER_LABEL1 27351
+#define IDC_LAUNCHER_PATH1 27352
+#define IDC_LAUNCHER_BROWSE1 27353
+#define IDC_LAUNCHER_CLEAR1 27354
+#define IDC_LAUNCHER_LABEL2 27356
+#define IDC_LAUNCHER_PATH2 27357
+#define IDC_LAUNCHER_BROWSE2 27359
+#define IDC_LAUNCHER_CLEAR2 27360
+#define IDC_LAUNCHER_LABEL3 27361
+#define IDC_LAUNCHER_PATH3 27362
+#define IDC_LAUNCHER_BROWSE3 27364
+#define IDC_LAUNCHER_CLEAR3 27365
 
 #endif  // VXRESOURCEIDS_H
