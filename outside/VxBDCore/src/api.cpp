@@ -59,7 +59,9 @@ class DiscIntegrator : public IVxBDIntegrator {
     if (bdmv.empty()) return VXBD_E_NODEVICE;
     if (!VxBDIsFinalised(bdmv)) return VXBD_E_UNFINALISED;
     const int h = next_++;
-    sessions_[h] = {d, bdmv};
+    // A card's tree by its number (the editor's); a disc's own tree has none.
+    const int tree = kind == VXBD_DEVICE_DISC ? -1 : bdmv == Root(d) + "PRIVATE\\AVCHD\\BDMV" ? 0 : 1;
+    sessions_[h] = {d, bdmv, tree};
     *phSession = h;
     return 0;
   }
@@ -344,6 +346,31 @@ class DiscIntegrator : public IVxBDIntegrator {
     return 0;
   }
 
+  // The scenes of a title of an open list on the drive of base ("E:\"): its parts whose
+  // stream is there; *pnTree the card tree they lie in (-1 on a disc).
+  long Scenes(LPCSTR pszBase, int l, int t, std::vector<VxBDScene>* pScenes, int* pnTree) {
+    pScenes->clear();
+    std::vector<VxBDPart> parts;
+    {
+      std::lock_guard<std::mutex> g(m_);
+      auto list = lists_.find(l);
+      const VxBDTitle* title = Title(l, t);
+      if (list == lists_.end() || !title) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+      const Session& session = sessions_[list->second.session];
+      if (!pszBase || _stricmp(pszBase, Root(session.device).c_str()) != 0)
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+      parts = title->parts;
+      *pnTree = session.tree;
+    }
+    for (const VxBDPart& p : parts) {
+      if (p.streamPath.empty() || p.streamPath.size() >= MAX_PATH ||
+          GetFileAttributesA(p.streamPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+        continue;
+      pScenes->push_back({p.streamPath, p.recorded, p.bytes});
+    }
+    return 0;
+  }
+
   // Leaving the card tree: everything open is let go.
   void Forget() {
     std::lock_guard<std::mutex> g(m_);
@@ -355,6 +382,7 @@ class DiscIntegrator : public IVxBDIntegrator {
   struct Session {
     int device;
     std::string bdmv;
+    int tree;
   };
   struct List {
     int session;
@@ -439,22 +467,26 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
 
   long GetImageCount(LPCSTR pszBase, int nFirst, int nSecond) override {
     std::vector<VxBDScene> scenes;
-    if (!VxBDListScenes(pszBase, nFirst, nSecond, &scenes)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-    return (long)scenes.size();
+    int tree = -1;
+    long r = g_integrator.Scenes(pszBase, nFirst, nSecond, &scenes, &tree);
+    return r < 0 ? r : (long)scenes.size();
   }
   long GetImageInfo(LPCSTR pszBase, int nFirst, int nSecond, long nImage, VXBDIMAGEINFO* pInfo) override {
     VxBDScene s;
-    long r = Scene(pszBase, nFirst, nSecond, nImage, &s);
+    int tree = -1;
+    long r = Scene(pszBase, nFirst, nSecond, nImage, &s, &tree);
     if (r != 0) return r;
     if (!pInfo) return E_POINTER;
     pInfo->dwSize = sizeof(*pInfo);
     pInfo->stRecorded = s.recorded;
     pInfo->ullBytes = s.bytes;
+    pInfo->nTree = tree;
     return 0;
   }
   long GetImagePath(LPCSTR pszBase, int nFirst, int nSecond, long nImage, LPWSTR pszPath, int cch) override {
     VxBDScene s;
-    long r = Scene(pszBase, nFirst, nSecond, nImage, &s);
+    int tree = -1;
+    long r = Scene(pszBase, nFirst, nSecond, nImage, &s, &tree);
     if (r != 0) return r;
     if (!pszPath || cch <= 0) return E_POINTER;
     int n = ::MultiByteToWideChar(CP_ACP, 0, s.path.c_str(), -1, pszPath, cch);
@@ -462,9 +494,10 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
   }
 
  private:
-  static long Scene(LPCSTR pszBase, int nFirst, int nSecond, long nImage, VxBDScene* pOut) {
+  static long Scene(LPCSTR pszBase, int nList, int nTitle, long nImage, VxBDScene* pOut, int* pnTree) {
     std::vector<VxBDScene> scenes;
-    if (!VxBDListScenes(pszBase, nFirst, nSecond, &scenes)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    long r = g_integrator.Scenes(pszBase, nList, nTitle, &scenes, pnTree);
+    if (r < 0) return r;
     if (nImage < 0 || nImage >= (long)scenes.size()) return E_INVALIDARG;
     *pOut = scenes[nImage];
     return 0;

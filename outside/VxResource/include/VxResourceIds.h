@@ -803,7 +803,7 @@
 
 // The disk and card trees (rc/trees-strings.rc)
 #define IDS_DISKTREE_TOOLTIP 293               // tool tip of the disk tree's title button
-#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's name
+#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's registry title ("Explorer")
 #define IDS_DISKTREE_NEW_FOLDER 295            // name of a new folder
 #define IDS_DISKTREE_NEW_FOLDER_CAPTION 300    // caption when a folder cannot be made
 #define IDS_DISKTREE_DISK_FULL 301             // the disk is full
@@ -874,7 +874,7 @@
 // ---- The card tree (CardTree.psp): titles, node labels, dialogs, buttons -------------------
 #define IDS_CARDTREE_TOOLTIP_CARD 322      // tool tip of the card tree's title button
 #define IDS_CARDTREE_TOOLTIP_DISC 323      // tool tip of its disc title button
-#define IDS_CARDTREE_PLUGIN_TITLE 324      // the card tree plug-in's name
+#define IDS_CARDTREE_PLUGIN_TITLE 324      // the card tree plug-in's registry title ("MemoryCard")
 #define IDS_CARDTREE_TITLE 40270           // title of the card section
 #define IDS_CARD_DRIVE_PREFIX 40275        // drive node: text before the letter
 #define IDS_CARD_DRIVE_SUFFIX 40276        // drive node: text after the letter; +n names folder type n
