@@ -145,6 +145,11 @@ TEST_F(ItemList, Screenshot) {
   m_list.SetCheckColor(check);
   m_list.SetAlignment(20);
   m_list.CheckOnly(102);
+  // Shown without the focus: the picture waits for paints, and meanwhile neither another
+  // program taking the focus (which hides the list) nor the leave timer (which takes the
+  // hover away when the cursor is elsewhere) may change what it shows.
+  ::SetFocus(NULL);
+  m_list.ShowAt(m_list.GetPosition(), FALSE);
   m_list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 10));
   testsupport::Picture pic(m_list.m_hWnd, testsupport::Picture::kClient);
   pic.Save("toolbar-item-list");
