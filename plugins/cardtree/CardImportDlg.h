@@ -53,6 +53,8 @@ class CCardImportDlg : public CDialog {
 
   // For tests and the run: the listing's state.
   bool ListingDone() const;
+  // The scan thread has ended (thumbnails made, controls enabled again).
+  bool ScanDone() const;
   int ListedCount() const { return m_nListed; }
   std::string CardRoot() const { return m_strCardRoot; }
   // Card paths of the checked items, in list order.

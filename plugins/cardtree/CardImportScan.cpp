@@ -50,6 +50,10 @@ LRESULT CCardImportDlg::OnScanTimers(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+bool CCardImportDlg::ScanDone() const {
+  return ListingDone() && (!m_hScanThread || WaitForSingleObject(m_hScanThread, 0) == WAIT_OBJECT_0);
+}
+
 bool CCardImportDlg::ListingDone() const {
   return !m_hListingDone || WaitForSingleObject(m_hListingDone, 0) == WAIT_OBJECT_0;
 }

@@ -58,10 +58,12 @@ void ReportRunFailure(CWnd* wnd, const CopyOutcome& out, const CCopyRun& run) {
 void OpenAnimation(CAnimateCtrl& animation, UINT id) {
   if (!animation.GetSafeHwnd()) return;
   HINSTANCE res = ResourceModule() ? ResourceModule() : GetModuleHandleA("VxResource.dll");
-  // The library may carry no clip; the window then stays empty.
+  // The library may carry no clip; the window then stays out of sight.
   if (res && FindResourceA(res, MAKEINTRESOURCEA(id), "AVI") &&
       animation.SendMessage(ACM_OPENA, reinterpret_cast<WPARAM>(res), reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(id))))
     animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
+  else
+    animation.ShowWindow(SW_HIDE);
 }
 
 }  // namespace
