@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, twice (the disk tree on
-# the sample library, then the card tree), and ends the program after each
-# screenshot; with one it starts on the card tree and leaves the program running.
+# the sample library, then the card tree and its import dialog), and ends the program
+# after each; with one it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,6 +29,16 @@ start_on() {
   /usr/bin/import -window root "$2"
   echo "Screenshot: $2"
 }
+# Opens the card section's window, the import dialog, and saves a screenshot once the card
+# is listed; Close ends it.
+shoot_import() {
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' open-window card || return 0
+  sleep 6
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' dismiss || true
+  sleep 2
+}
 close_main() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' close-main >/dev/null 2>&1 || true
   sleep 2
@@ -40,6 +50,7 @@ if [ $headless = 1 ]; then
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
+  shoot_import "$shot_dir/marlo5-$stamp-import.png"
   close_main
 else
   start_on card "$shot_dir/marlo5-$stamp.png"

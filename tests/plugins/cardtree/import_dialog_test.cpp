@@ -366,6 +366,51 @@ TEST(CardImportDialog, StartCopiesTheCheckedFilesRegistersThemAndCleansUpTheCard
   EXPECT_EQ(CMGetProfileInt("CardTree", "CopyMode", -1), 0);
 }
 
+TEST(CardImportDialog, CardTakenOutDuringTheCopyStopsWithTheFileAndOffersNoDeletion) {
+  Fixture f;
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    f.Put(name, Pattern(4000, i));
+  }
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  // Files are listed by descending number: ABCD0003 is copied first.
+  CopyHold hold(CopyPhase::kRenamed, 1);
+  std::thread remover([&] {
+    if (hold.Reached(30000)) testsupport::RemoveCard('E');
+    hold.Release();
+  });
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        answers.reset(new BoxAnswerer({box}));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  // The run ends with its messages; the dialog then closes for the card that is gone.
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  remover.join();
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_NE(texts[0].find("E:\\DCIM\\100AAAAA\\ABCD0002.JPG"), std::string::npos) << texts[0];
+  EXPECT_NE(texts[1].find(ResourceString(IDS_IMPORT_FAILED)), std::string::npos) << texts[1];
+  // What was copied stays, registered; the card keeps every file.
+  EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0003.JPG"), Pattern(4000, 3));
+  EXPECT_EQ(VxDBWIsEnrolled((f.dest + "\\ABCD0003.JPG").c_str()), S_OK);
+  EXPECT_FALSE(Exists(f.dest + "\\ABCD0002.JPG"));
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    EXPECT_TRUE(Exists(f.card + name)) << name;
+  }
+  EXPECT_EQ(std::string(dlg.GetDestination()), "");
+}
+
 TEST(CardImportDialog, CardTakenOutWhileOpenClosesTheDialog) {
   Fixture f;
   f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(500, 1));
