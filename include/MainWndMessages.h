@@ -63,6 +63,8 @@
 #define WM_QUERY_SLIDE_COLLECT 1868    // wParam BOOL* out
 #define WM_QUERY_ENTRY_EDITOR 1869     // wParam BOOL* out
 #define WM_TOOLBAR_BUTTON_STATES 1925  // wParam button mask, lParam -1 enable / 0 disable
+#define WM_TOOL_STARTED 1147  // an outside program tells the main window that it is up
+#define WM_TOOLBAR_FILE_LIST_REQUEST 1556  // to the toolbar: wParam the window that wants the file list
 #define WM_SLIDESHOW_EXISTS 1928
 #define WM_TREE_FOLDER_DELETED 1929    // wParam renew flag, lParam reopen count
 #define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam ID_TB_PPC_LIST, lParam the list item

@@ -1,32 +1,201 @@
 #include "FView_Toolbar.h"
 
+#include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
+#include <Widgetkit.h>
 
+#include <algorithm>
+
+#include <textkit/text.h>
+
+#include "ExternalToolManager.h"
+#include "MainFrame.h"
 #include "MainWndMessages.h"
-#include "OptionsDlg.h"
+#include "ui/ProgramFolder.h"
+#include "RelayPlan.h"
+#include "ToolItemListWnd.h"
 
 namespace {
-const COLORREF kBackground = RGB(214, 223, 231);
-const COLORREF kLowerEdge = RGB(5, 67, 98);
+const COLORREF kListText = RGB(0, 0x36, 0x63);
+const COLORREF kListFrame = RGB(0x2D, 0x7C, 0x9C);
+const COLORREF kSeparatorLight = RGB(0x51, 0x7F, 0x95);
+const COLORREF kSeparatorDark = RGB(0x04, 0x32, 0x48);
+const int kRowHeight = 75;
+
+BOOL ProgramFileExists(LPCSTR lpszName) {
+  return ::GetFileAttributesA(ProgramFolderPath(lpszName)) != INVALID_FILE_ATTRIBUTES;
+}
 }  // namespace
+
+CToolButtonInfo::~CToolButtonInfo() {
+  delete pList;
+  delete pButton;
+}
 
 IMPLEMENT_DYNCREATE(CFView_Toolbar, CFormView)
 
 BEGIN_MESSAGE_MAP(CFView_Toolbar, CFormView)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
+  ON_WM_SIZE()
+  ON_WM_TIMER()
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
+  ON_WM_DROPFILES()
   ON_MESSAGE(WM_TOOLBAR_SLIDE_COLLECT, &CFView_Toolbar::OnSlideCollect)
   ON_MESSAGE(WM_TOOLBAR_CLOSE_EDITOR, &CFView_Toolbar::OnCloseEditor)
-  ON_COMMAND(ID_TB_OPTIONS, &CFView_Toolbar::OnOptions)
+  ON_MESSAGE(WM_RELAYED_MESSAGE, &CFView_Toolbar::OnRelayedMessage)
+  ON_MESSAGE(WM_TOOL_LIST_SELECT, &CFView_Toolbar::OnToolListSelect)
+  ON_COMMAND_EX_RANGE(ID_TB_FOLDER_TREE, ID_TB_DISC_LIST + 26, &CFView_Toolbar::OnToolbarCommand)
 END_MESSAGE_MAP()
 
-CFView_Toolbar::CFView_Toolbar() : CFormView(IDD_TOOLBAR_PANE) {}
-CFView_Toolbar::~CFView_Toolbar() {}
+CFView_Toolbar::CFView_Toolbar()
+    : CFormView(IDD_TOOLBAR_PANE),
+      m_nCurrentCommand(0),
+      m_pToolPlugins(NULL),
+      m_pTreePlugins(NULL),
+      m_hRequester(NULL),
+      m_pPpcPlugins(NULL),
+      m_pPendingFiles(NULL),
+      m_nLastToolState(0),
+      m_bToolStateKnown(FALSE),
+      m_pKeepAwake(NULL),
+      m_nKeepAwakeStop(0),
+      m_hKeepAwakeStop(NULL) {
+  memset(m_treeEntries, 0, sizeof m_treeEntries);
+  memset(m_toolEntries, 0, sizeof m_toolEntries);
+}
+
+CFView_Toolbar::~CFView_Toolbar() {
+  for (CToolButtonInfo* p : m_buttons) delete p;
+  delete m_pPendingFiles;
+  delete m_pPpcPlugins;
+  delete m_pTreePlugins;
+  delete m_pToolPlugins;
+}
+
+CMainFrame* CFView_Toolbar::GetMainFrame() const { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
+
+int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CFormView::OnCreate(lpcs) == -1) return -1;
+  m_pToolPlugins = new CToolPluginManager();
+  m_pTreePlugins = new CTreePluginManager();
+  m_pPpcPlugins = new CPpcPluginManager();
+  CreateButtons();
+  LayoutButtons();
+  return 0;
+}
+
+void CFView_Toolbar::CreateButtons() {
+  toolbarrules::Installed installed;
+  for (int i = 0; i < m_pTreePlugins->GetEntryCount(); ++i) {
+    CTreePluginEntry* pEntry = m_pTreePlugins->GetEntry(i);
+    if (!m_pTreePlugins->HasOpenWindow(pEntry)) continue;
+    if (installed.treePlugins.size() < toolbarrules::kMaxPluginItems)
+      m_treeEntries[installed.treePlugins.size()] = pEntry;
+    installed.treePlugins.push_back((LPCSTR)m_pTreePlugins->GetTitle(pEntry, 0));
+  }
+  for (int i = 0; i < m_pToolPlugins->GetEntryCount(); ++i) {
+    CToolPluginEntry* pEntry = m_pToolPlugins->GetEntry(i);
+    if (!m_pToolPlugins->HasOpenWindow(pEntry)) continue;
+    if (installed.toolPlugins.size() < toolbarrules::kMaxPluginItems)
+      m_toolEntries[installed.toolPlugins.size()] = pEntry;
+    installed.toolPlugins.push_back((LPCSTR)m_pToolPlugins->GetTitle(pEntry, 0));
+  }
+  for (int i = 0; i < m_pPpcPlugins->GetCount(); ++i) installed.ppcPlugins.push_back((LPCSTR)m_pPpcPlugins->GetName(i));
+  installed.locationPage = ProgramFileExists("PinSpotPage.prp");
+  installed.imageEditor = ProgramFileExists("VxEdit.exe");
+  installed.turnPicture = ProgramFileExists("TurnPicture.dll");
+  installed.toolLibraries = toolbarrules::ToolLibraryItems([](const char* f) { return ProgramFileExists(f) != FALSE; });
+
+  for (const toolbarrules::ButtonSpec& spec : toolbarrules::PlanButtons(installed)) {
+    CToolButtonInfo* pInfo = new CToolButtonInfo;
+    pInfo->nCommand = spec.command;
+    pInfo->nListBase = spec.listBase;
+    pInfo->nLabelId = spec.labelId;
+    pInfo->nClassKind = spec.classKind;
+    pInfo->nGroup = spec.group;
+    pInfo->nAttachedKind = spec.attached;
+    CBitmapButtonEx* pButton;
+    if (spec.kind == toolbarrules::BUTTON_OWNED) {
+      CBitmapButtonEX3* p = new CBitmapButtonEX3;
+      // A plug-in list takes the choice itself: its button has no owner command.
+      if (spec.attached != toolbarrules::ATTACHED_ITEM_LIST) p->SetOwnerCommand(this, spec.command);
+      if (spec.classKind == 2) p->SetExtraColor(kListText);
+      pButton = p;
+    } else {
+      pButton = new CBitmapButtonEx21;
+    }
+    pInfo->pButton = pButton;
+    pButton->Create("", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 56, 56), this, spec.command);
+    pButton->LoadBitmaps(spec.bitmaps[0], spec.bitmaps[1], spec.bitmaps[2], spec.bitmaps[3]);
+    pButton->SetToolTipText(spec.tipId, TRUE);
+    if (spec.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
+    if (spec.attached == toolbarrules::ATTACHED_ITEM_LIST) {
+      CToolItemListWnd* pList = new CToolItemListWnd;
+      pList->Create(this, spec.listBase);
+      for (const toolbarrules::ListItem& item : spec.items) {
+        CString strText = item.text.c_str();
+        if (item.textId) strText.LoadString(item.textId);
+        pList->AddItem(item.command, strText);
+      }
+      pList->SetColors(kListText, kListText, kListFrame, 20);
+      pInfo->pList = pList;
+    }
+    m_buttons.push_back(pInfo);
+  }
+}
+
+void CFView_Toolbar::LayoutButtons() {
+  CRect rcClient;
+  GetClientRect(&rcClient);
+  std::vector<int> groups;
+  for (CToolButtonInfo* p : m_buttons) groups.push_back(p->nGroup);
+  std::vector<RECT> places = toolbarrules::LayoutButtons(groups, rcClient.Width());
+  for (size_t i = 0; i < m_buttons.size(); ++i) {
+    CToolButtonInfo* p = m_buttons[i];
+    p->rcWide = p->rcNarrow = places[i];
+    if (p->pButton && p->pButton->m_hWnd) p->pButton->MoveWindow(&p->rcWide, TRUE);
+  }
+}
 
 void CFView_Toolbar::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   SetScrollSizes(MM_TEXT, CSize(0, 0));  // the row is as high as the frame makes it
+  ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
+  if (CFrameWnd* pFrame = GetParentFrame()) pFrame->RecalcLayout();
+  for (CToolButtonInfo* p : m_buttons)
+    if (p->pButton->IsWindowEnabled()) p->pButton->ShowWindow(SW_SHOW);
+  SetTimer(IDT_TB_BUTTON_STATES, 100, NULL);
 }
+
+void CFView_Toolbar::OnDestroy() {
+  CFormView::OnDestroy();
+  KillTimer(IDT_TB_BUTTON_STATES);
+  CloseSlideCollectDlg();
+  StartKeepAwake(FALSE);
+  for (CToolButtonInfo* p : m_buttons) delete p;
+  m_buttons.clear();
+  delete m_pPendingFiles;
+  m_pPendingFiles = NULL;
+}
+
+void CFView_Toolbar::OnSize(UINT nType, int cx, int cy) {
+  CFormView::OnSize(nType, cx, cy);
+  if (AfxGetMainWnd()) LayoutButtons();
+}
+
+CToolButtonInfo* CFView_Toolbar::FindToolButton(int nKey, BOOL bByCommand) {
+  for (CToolButtonInfo* p : m_buttons)
+    if ((bByCommand ? p->nCommand : p->nListBase) == nKey) return p;
+  return NULL;
+}
+
+void CFView_Toolbar::HideButtonToolTip(CToolButtonInfo* pInfo) {
+  if (pInfo && pInfo->pButton) pInfo->pButton->ActivateToolTip(FALSE);
+}
+
+// ---- Painting -------------------------------------------------------------------------
 
 BOOL CFView_Toolbar::OnEraseBkgnd(CDC*) { return TRUE; }
 
@@ -36,31 +205,162 @@ void CFView_Toolbar::OnPaint() {
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);
-  dc.FillSolidRect(&rc, kBackground);
-  CRect rcEdge(rc.left, rc.bottom - 2, rc.right, rc.bottom);
-  dc.FillSolidRect(&rcEdge, kLowerEdge);
+  CDC mem;
+  mem.CreateCompatibleDC(&dc);
+  CBitmap left, middle, right;
+  if (left.LoadBitmap(IDB_TB_BACK_LEFT) && middle.LoadBitmap(IDB_TB_BACK_MIDDLE) && right.LoadBitmap(IDB_TB_BACK_RIGHT)) {
+    CBitmap* pOld = mem.SelectObject(&left);
+    dc.BitBlt(0, 0, 143, 165, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(&middle);
+    dc.SetStretchBltMode(COLORONCOLOR);
+    dc.StretchBlt(143, 0, rc.Width() - 286, 165, &mem, 0, 0, 1, 165, SRCCOPY);
+    mem.SelectObject(&right);
+    dc.BitBlt(rc.Width() - 143, 0, 143, 165, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(pOld);
+  } else {
+    dc.FillSolidRect(&rc, RGB(12, 58, 90));
+  }
+
+  std::vector<RECT> places;
+  std::vector<int> groups;
+  for (CToolButtonInfo* p : m_buttons) {
+    places.push_back(p->rcWide);
+    groups.push_back(p->nGroup);
+  }
+  for (int x : toolbarrules::SeparatorXs(places, groups)) {
+    CRect rcLight(x, 4, x + 1, rc.bottom - 4);
+    dc.FillSolidRect(&rcLight, kSeparatorLight);
+    CRect rcDark(x - 1, 3, x, rc.bottom - 5);
+    dc.FillSolidRect(&rcDark, kSeparatorDark);
+  }
+
+  // Labels: white, 8 points, in the program's font, under the buttons.
+  CString strFace;
+  strFace.LoadString(IDS_UI_FONT_FACE);
+  CFont labelFont;
+  labelFont.CreateFont(-::MulDiv(8, dc.GetDeviceCaps(LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
+                       strFace);
+  CFont* pOldFont = dc.SelectObject(&labelFont);
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(255, 255, 255));
+  for (CToolButtonInfo* p : m_buttons) {
+    if (!p->nLabelId) continue;
+    CString strLabel;
+    if (!strLabel.LoadString(p->nLabelId) || strLabel.IsEmpty()) continue;
+    CRect rcText(p->rcWide.left, p->rcWide.bottom, p->rcWide.right + 1, kRowHeight);
+    CRect rcMeasure(rcText);
+    dc.DrawText(strLabel, &rcMeasure, DT_SINGLELINE | DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
+    if (rcMeasure.Width() < p->rcWide.Width()) rcText.right = p->rcWide.right;
+    dc.DrawText(strLabel, &rcText, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
+  }
+  dc.SelectObject(pOldFont);
 }
 
-void CFView_Toolbar::OnInitMenuPopup(CMenu*, UINT, BOOL) {}
+// ---- Enabled states -------------------------------------------------------------------
+
+void CFView_Toolbar::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == IDT_TB_BUTTON_STATES) {
+    KillTimer(IDT_TB_BUTTON_STATES);
+    UpdateButtonStates();
+    SetTimer(IDT_TB_BUTTON_STATES, 100, NULL);
+    return;
+  }
+  CFormView::OnTimer(nIDEvent);
+}
+
+void CFView_Toolbar::UpdateButtonStates() {
+  CMainFrame* pFrame = GetMainFrame();
+  if (!pFrame) return;
+  int nState = pFrame->GetExternalToolManager().GetState();
+  if (!m_bToolStateKnown) {
+    m_bToolStateKnown = TRUE;
+    m_nLastToolState = nState;
+  } else if (nState != m_nLastToolState) {
+    // The browser hears only whether a slide show runs: other changes carry nothing new.
+    if (nState == 4 || m_nLastToolState == 4) pFrame->PostMessage(WM_SLIDESHOW_EXISTS, nState == 4 ? 1 : 0, 0);
+    m_nLastToolState = nState;
+  }
+  toolbarrules::Navigation nav = {pFrame->CanFolderGoUp(), pFrame->CanFolderGoBack(), pFrame->CanFolderGoForward()};
+  for (CToolButtonInfo* p : m_buttons) {
+    BOOL bNow = p->pButton->IsWindowEnabled();
+    toolbarrules::EnableChange change = toolbarrules::EnableFor(nState, p->nCommand, p->bStoredEnable, bNow, nav);
+    if (change == toolbarrules::ENABLE_KEEP) continue;
+    BOOL bWant = change == toolbarrules::ENABLE_ON;
+    if (bWant != bNow) p->pButton->EnableWindow(bWant);
+  }
+}
+
+// The frame's forwarders: the 100 ms pass asks the folder pane itself.
+void CFView_Toolbar::EnableUpButton(BOOL) {}
+void CFView_Toolbar::EnableForwardButton(BOOL) {}
+void CFView_Toolbar::EnableBackButton(BOOL) {}
+
+// ---- Window procedure -----------------------------------------------------------------
+
+LRESULT CFView_Toolbar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TOOLBAR_BUTTON_STATES) {
+    for (CToolButtonInfo* p : m_buttons)
+      p->bStoredEnable = toolbarrules::StoredStateAfter(p->nCommand, p->bStoredEnable, (DWORD)wParam, (DWORD)lParam);
+  } else if (message == WM_TOOLBAR_FILE_LIST_REQUEST) {
+    m_hRequester = (HWND)wParam;
+    if (CWnd* pMain = AfxGetMainWnd()) pMain->PostMessage(WM_BROWSER_EXPORT_REQUEST, wParam, 0);
+  } else if (message == WM_COPYDATA && m_hRequester) {
+    HWND hRequester = m_hRequester;
+    m_hRequester = NULL;
+    if (::IsWindow(hRequester)) ::SendMessageA(hRequester, WM_COPYDATA, (WPARAM)m_hWnd, lParam);
+  }
+  if (toolbarrules::IsRelayedMessage(message)) {
+    RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};
+    return CFormView::WindowProc(WM_RELAYED_MESSAGE, (WPARAM)pRecord, 0);
+  }
+  return CFormView::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CFView_Toolbar::OnRelayedMessage(WPARAM wParam, LPARAM) {
+  delete reinterpret_cast<RelayRecord*>(wParam);
+  return 0;
+}
+
+// ---- Pending files --------------------------------------------------------------------
+
+void CFView_Toolbar::OnDropFiles(HDROP hDrop) {
+  delete m_pPendingFiles;
+  m_pPendingFiles = new CGFileInfoList(10);
+  UINT n = ::DragQueryFileA(hDrop, 0xFFFFFFFF, NULL, 0);
+  for (UINT i = 0; i < n; ++i) {
+    char sz[520] = "";
+    if (!::DragQueryFileA(hDrop, i, sz, sizeof sz)) continue;
+    CGFILEINFO info;
+    info.path = sz;
+    m_pPendingFiles->AddTail(info);
+  }
+  ::DragFinish(hDrop);
+}
+
+CGFileInfoList* CFView_Toolbar::TakePendingFiles() {
+  CGFileInfoList* p = m_pPendingFiles;
+  m_pPendingFiles = NULL;
+  return p;
+}
 
 BOOL CFView_Toolbar::TakePendingFileListText(CString& strText) {
   strText.Empty();
-  return FALSE;
+  CGFileInfoList* pFiles = TakePendingFiles();
+  if (!pFiles) return FALSE;
+  strText = "0|0|0|";
+  for (POSITION pos = pFiles->GetHeadPosition(); pos;) strText += pFiles->GetNext(pos).path + "|1|0||";
+  delete pFiles;
+  return TRUE;
 }
+
+// ---- Dialogs that come later ------------------------------------------------------------
 
 int CFView_Toolbar::CloseSlideCollectDlg() { return 0; }
 
 // No entry editor is open yet: nothing to ask, nothing kept.
 LRESULT CFView_Toolbar::OnCloseEditor(WPARAM, LPARAM) { return 0; }
-
-void CFView_Toolbar::OnOptions() {
-  COptionsDlg dlg(this);
-  dlg.DoModal();
-}
-
-void CFView_Toolbar::EnableUpButton(BOOL) {}
-void CFView_Toolbar::EnableForwardButton(BOOL) {}
-void CFView_Toolbar::EnableBackButton(BOOL) {}
+BOOL CFView_Toolbar::CloseEntryEditor() { return TRUE; }
 
 BOOL CFView_Toolbar::IsSlideCollectActive() const { return FALSE; }
 BOOL CFView_Toolbar::IsEntryEditorActive() const { return FALSE; }

@@ -1,14 +1,45 @@
 // CFView_Toolbar: the toolbar pane across the top of the main window, a form view
-// (template 7000) with the buttons of the tools and navigation commands. What it does so
-// far: it stands in its row and answers the frame's calls and messages for a pane that
-// has no buttons, tools or dialogs yet (no pending file list, no slide-show collection,
-// no entry editor).
+// (template 7000) with a row of image buttons for the tools and the folder navigation.
+// Which buttons exist follows what is installed beside the program; their enabled
+// states follow the rest of the program on a 100 ms timer; their commands are routed
+// by one table. The pane also relays the main window's messages and answers outside
+// programs' file-list requests.
+//
+// Sources by concern: FView_Toolbar.cpp (creation, layout, painting, timers, window
+// procedure), FView_ToolbarCommands.cpp (the command table and the commands of the
+// plug-ins, navigation and settings), FView_ToolbarTools.cpp (the tool libraries and
+// what follows a tool's run). The decisions are in ToolbarRules.
 #pragma once
 #include <fw/fw.h>
 
 #include <vector>
 
 #include "ICGBrowser.h"
+#include "PpcPluginManager.h"
+#include "ToolPluginManager.h"
+#include "ToolbarRules.h"
+#include "TreePluginManager.h"
+
+class CBitmapButtonEx;
+class CToolItemListWnd;
+class CMainFrame;
+
+// One button of the row.
+class CToolButtonInfo {
+ public:
+  CToolButtonInfo() = default;
+  ~CToolButtonInfo();
+  int nCommand = 0;
+  int nListBase = 0;
+  int nLabelId = 0;
+  CBitmapButtonEx* pButton = NULL;
+  CToolItemListWnd* pList = NULL;  // an item list; the launcher's window comes later
+  int nClassKind = 1;
+  int nAttachedKind = 0;
+  CRect rcWide, rcNarrow;
+  int nGroup = 0;
+  BOOL bStoredEnable = TRUE;
+};
 
 class CFView_Toolbar : public CFormView {
   DECLARE_DYNCREATE(CFView_Toolbar)
@@ -33,12 +64,97 @@ class CFView_Toolbar : public CFormView {
 
   void OnInitialUpdate() override;
 
+  // The record whose command id (bByCommand) or list base id equals nKey; null when none.
+  CToolButtonInfo* FindToolButton(int nKey, BOOL bByCommand);
+  int GetButtonCount() const { return (int)m_buttons.size(); }
+  CToolButtonInfo* GetButton(int i) const { return m_buttons[i]; }
+  void HideButtonToolTip(CToolButtonInfo* pInfo);
+  // Nonzero when no entry editor is left open (none exists yet).
+  BOOL CloseEntryEditor();
+  // Asks which files a tool takes: GetFileData flags, -1 when cancelled.
+  long ShowToolSettingsDialog(int nTitleId);
+  // After a tool: refresh the trees and the browser, the browser selecting the output
+  // (or "Tool1" "FirstPath"); "FirstPath" is then emptied.
+  void SendFirstPathToMainWnd(LPCSTR lpszSource, LPCSTR lpszOutput);
+  // Tells the main window to show a folder, as the disk tree would. Returns 1.
+  int SendExplorerFolderChange(LPCSTR lpszFolder);
+  // Starts a program under the program folder and waits for its end with the main
+  // window hidden and disabled; files it wrote beside the source are selected after.
+  // TRUE when it started and ended.
+  BOOL StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, LPCSTR lpszSource);
+  // Keeps the system and the display awake while an outside program runs (a worker
+  // thread that restarts the screen saver's idle count); FALSE stops it. Returns 1.
+  int StartKeepAwake(BOOL bOn);
+  // The system's text of an error code in a box.
+  void FormatLastErrorText(DWORD dwError);
+
  protected:
+  int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnDestroy();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
   void OnDraw(CDC* pDC) override;
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnDropFiles(HDROP hDrop);
   afx_msg LRESULT OnSlideCollect(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnCloseEditor(WPARAM wParam, LPARAM lParam);
-  afx_msg void OnOptions();
+  afx_msg LRESULT OnRelayedMessage(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnToolListSelect(WPARAM wParam, LPARAM lParam);
+  afx_msg BOOL OnToolbarCommand(UINT nID);
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   DECLARE_MESSAGE_MAP()
+
+  // Layout and states (FView_Toolbar.cpp).
+  void CreateButtons();
+  void LayoutButtons();
+  void UpdateButtonStates();
+  CMainFrame* GetMainFrame() const;
+
+  // Commands (FView_ToolbarCommands.cpp), routed by the table there.
+ public:
+  void OnFolderUp();
+  void OnFolderBack();
+  void OnFolderForward();
+  void OnRefreshFolder();
+  void OnOptions();
+  void OnOpenManual();
+  void OnLocationPage();
+  void OnWriterSettings();
+  void OnFolderTreeButton();
+  void OnToolPluginButton();
+  void OnPpcPluginButton();
+  void OnListButton();
+  // Tool libraries and outside programs (FView_ToolbarTools.cpp).
+  void OnRename();
+  void OnMovieProgram();
+  // The first movie of the selection (the user confirms when there were others).
+  BOOL PickFirstMovie(CString* pPath);
+
+ protected:
+  void ShowButtonList(int nCommand);
+  void StopMusic();
+  // The month calendar and the music view refuse a command: its message, TRUE.
+  BOOL RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon);
+  void RunTreePlugin(int nIndex, BOOL bCalendarTest);
+  UINT m_nCurrentCommand;  // the command being routed, for handlers shared by buttons
+
+  CToolPluginManager* m_pToolPlugins;
+  CTreePluginManager* m_pTreePlugins;
+  CTreePluginEntry* m_treeEntries[9];
+  CToolPluginEntry* m_toolEntries[9];
+  std::vector<CToolButtonInfo*> m_buttons;
+  HWND m_hRequester;  // the window that asked for the file list (message 1556)
+  CPpcPluginManager* m_pPpcPlugins;
+  CGFileInfoList* m_pPendingFiles;
+  int m_nLastToolState;
+  BOOL m_bToolStateKnown;
+  CWinThread* m_pKeepAwake;
+  volatile LONG m_nKeepAwakeStop;
+  HANDLE m_hKeepAwakeStop;
+  static UINT KeepAwakeThreadProc(LPVOID pParam);
+
+ public:
+  // Takes the pending list (the caller deletes it); null when none.
+  CGFileInfoList* TakePendingFiles();
 };

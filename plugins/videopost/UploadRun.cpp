@@ -180,7 +180,7 @@ long OpenWindow(int nType, HWND hPane, HWND hMain, CGFileInfoList* pFiles) {
       launch->hStarted = ::CreateEventA(NULL, TRUE, FALSE, NULL);
 
       CUploadProgressDialog* progress = new CUploadProgressDialog;
-      progress->SetText(LoadText(IDS_UPLOAD_WAIT));
+      progress->SetText(LoadText(IDS_PROGRAM_STARTING));
       if (progress->Create()) {
         progress->CenterWindow();
         progress->ShowWindow(SW_SHOW);

@@ -173,7 +173,18 @@ TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
   CPoint origin(0, 0);
   m_pFrame->ClientToScreen(&origin);
   auto at = [&](int x, int y) { return picture.At(origin.x - rcWindow.left + x, origin.y - rcWindow.top + y); };
-  EXPECT_EQ(at(rcClient.Width() / 2, 30), RGB(214, 223, 231));                  // toolbar row
+  // The toolbar row shows its background art, the middle piece stretched across.
+  CBitmap middle;
+  ASSERT_TRUE(middle.LoadBitmap(IDB_TB_BACK_MIDDLE));
+  CDC mem;
+  mem.CreateCompatibleDC(NULL);
+  CBitmap* pOld = mem.SelectObject(&middle);
+  CRect rcRow;
+  m_pFrame->GetToolbarPane()->GetWindowRect(&rcRow);
+  m_pFrame->ScreenToClient(&rcRow);
+  COLORREF rowArt = mem.GetPixel(0, 30 - rcRow.top);
+  mem.SelectObject(pOld);
+  EXPECT_EQ(at(rcClient.Width() / 2, 30), rowArt);                               // toolbar row
   EXPECT_EQ(at(60, 300), RGB(59, 79, 92));                                      // folder pane
   EXPECT_EQ(at(rcClient.Width() / 2, rcClient.Height() / 2), RGB(122, 142, 156));  // icon view
   EXPECT_EQ(at(rcClient.Width() - 30, 300), RGB(10, 58, 82));                  // export pane

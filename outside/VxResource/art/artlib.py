@@ -297,9 +297,10 @@ def digit(ch, x, y, w, h, t):
 
 
 # ----------------------------------------------------------------------------- common pieces
-def button_face(w, h, state, bg, glyph=None, radius=4, base=(30, 104, 144)):
-    """A rounded push button on a background; glyph(img, dx, dy, colour) draws its sign."""
-    img = Image(w, h, bg)
+def button_face(w, h, state, bg, glyph=None, radius=4, base=(30, 104, 144), back=None):
+    """A rounded push button on a background colour (or the picture back); glyph(img, dx,
+    dy, colour) draws its sign."""
+    img = back if back is not None else Image(w, h, bg)
     if state == 'disabled':
         c0, c1, edge = (158, 168, 174), (128, 138, 145), (96, 106, 112)
     elif state == 'hot':

@@ -203,6 +203,7 @@
 #define IDC_PROGRESS_BAR 27912  // progress dialog: bar
 
 // Child ids fixed by the frame's own windows
+#define IDC_SUBVIEW_MODE 27506  // sub-view strip: view-mode control (a toolbar stored state)
 #define IDC_SUBVIEW_SORT 27507  // sub-view strip: sort combo box
 #define IDC_SUBVIEW_FILTER 27508  // sub-view strip: filter combo box
 #define IDC_SUBVIEW_WHITE_CHILD 27520  // sub-view strip: child painted on white
@@ -549,7 +550,6 @@
 #define IDS_UPLOAD_DESCRIPTION 62033  // upload plug-in: tile tooltip
 #define IDS_UPLOAD_BUSY 62054  // upload plug-in: an upload still runs
 #define IDS_UPLOAD_NOT_ACCEPTED 62067  // upload plug-in: a file is not accepted or too long
-#define IDS_UPLOAD_WAIT 62077  // upload plug-in: progress window while the uploader starts
 #define IDS_UPLOAD_FAILED 145  // upload plug-in: the companion files or the uploader failed
 #define IDB_UPLOAD_DISABLED 19155  // upload tile, 66 x 66: disabled, hover, normal, pressed
 #define IDB_UPLOAD_HOVER 19156
@@ -963,6 +963,156 @@
 #define IDS_RENAME_CAPTION 50022            // caption of every message box of the tool
 #define IDS_RENAME_NO_FILE 50032            // no file to rename
 
+// ===== Toolbar pane: buttons, item lists and tools (rc/toolbar-*.rc) ===============// Commands of buttons the frame does not send
+#define ID_TB_LAUNCHER 27511  // launcher window / register dropped programs
+#define ID_TB_PPC_PLUGIN 27512  // conversion plug-ins
+#define ID_TB_CARD_VIEWER 27516  // switch to the card viewer
+#define ID_TB_MANUAL 27517  // the manual document
+#define ID_TB_LOCATION_PAGE 27519  // the shooting-place page
+#define ID_TB_SLIDESHOW 27530  // slide-show list
+#define ID_TB_PERSON 27539  // person list
+#define ID_TB_MOVIE 27543  // movie-program list
+#define ID_TB_DISC_DRIVES 27545  // disc-drive list
+#define ID_TB_ROTATE_ITEM 27841  // rotate pictures (tools list item)
+// List base ids (what an item list reports as its own) and list items
+#define ID_TB_TOOLS_LIST 27840  // list of the tool libraries
+#define ID_TB_TREE_LIST 27850  // list base of the folder-tree plug-ins (items + 1..9)
+#define ID_TB_PLUGIN_LIST 27860  // list base of the tool plug-ins (items + 1..9)
+#define ID_TB_LAUNCHER_LIST 27890  // the launcher window's base
+#define ID_TB_DISC_LIST 28000  // list base of the disc drives (items + 1..26)
+#define ID_TB_SLIDE_PLAY 27873  // slide-show list: play (also the list's base)
+#define ID_TB_SLIDE_OPEN_SCENARIO 27875  // slide-show list: open a scenario
+#define ID_TB_SLIDE_NEW_COLLECTION 27878  // slide-show list: new collection
+#define ID_TB_PERSON_EDITOR 27893  // person list: entry editor (also the list's base)
+#define ID_TB_PERSON_CLASSIFY 27894  // person list: classify by face
+#define ID_TB_PERSON_PICKER 27895  // person list: image picker
+#define ID_TB_MOVIE_LIST 27900  // movie-program list base
+// Timers of the pane
+#define IDT_TB_BUTTON_STATES 111  // enabled states, every 100 ms
+#define IDT_TB_LIST_AUTOHIDE 116  // item list opened by a drag
+// Bitmaps (rc/toolbar-bitmaps.rc)
+#define IDB_TB_BACK_LEFT 313  // background: left end, 143 x 165
+#define IDB_TB_BACK_RIGHT 314  // background: right end, 143 x 165
+#define IDB_TB_BACK_MIDDLE 14501  // background: 1 x 165, stretched between the ends
+#define IDB_TB_ITEM 14046  // item list row
+#define IDB_TB_ITEM_HOT 14047  // item list row under the mouse
+#define IDB_TB_ITEM_PRESSED 14048  // item list row pressed
+#define IDB_TB_UP 14124
+#define IDB_TB_UP_SELECTED 14101
+#define IDB_TB_UP_FOCUS 14123
+#define IDB_TB_UP_DISABLED 14122
+#define IDB_TB_BACK 14112
+#define IDB_TB_BACK_SELECTED 14121
+#define IDB_TB_BACK_FOCUS 14114
+#define IDB_TB_BACK_DISABLED 14113
+#define IDB_TB_FORWARD 14104
+#define IDB_TB_FORWARD_SELECTED 14111
+#define IDB_TB_FORWARD_FOCUS 14103
+#define IDB_TB_FORWARD_DISABLED 14102
+#define IDB_TB_TREE 14036
+#define IDB_TB_TREE_SELECTED 14037
+#define IDB_TB_TREE_FOCUS 14038
+#define IDB_TB_TREE_DISABLED 14039
+#define IDB_TB_PLUGIN 14076
+#define IDB_TB_PLUGIN_SELECTED 14077
+#define IDB_TB_PLUGIN_FOCUS 14078
+#define IDB_TB_PLUGIN_DISABLED 14079
+#define IDB_TB_PERSON 321
+#define IDB_TB_PERSON_SELECTED 322
+#define IDB_TB_PERSON_FOCUS 316
+#define IDB_TB_PERSON_DISABLED 315
+#define IDB_TB_LOCATION 14533
+#define IDB_TB_LOCATION_SELECTED 14534
+#define IDB_TB_LOCATION_FOCUS 14532
+#define IDB_TB_LOCATION_DISABLED 14531
+#define IDB_TB_SLIDESHOW 243
+#define IDB_TB_SLIDESHOW_SELECTED 244
+#define IDB_TB_SLIDESHOW_FOCUS 242
+#define IDB_TB_SLIDESHOW_DISABLED 241
+#define IDB_TB_TOOLS 14081
+#define IDB_TB_TOOLS_SELECTED 14082
+#define IDB_TB_TOOLS_FOCUS 14083
+#define IDB_TB_TOOLS_DISABLED 14084
+#define IDB_TB_EDIT 14056
+#define IDB_TB_EDIT_SELECTED 14057
+#define IDB_TB_EDIT_FOCUS 14058
+#define IDB_TB_EDIT_DISABLED 14059
+#define IDB_TB_ROTATE 14061
+#define IDB_TB_ROTATE_SELECTED 14062
+#define IDB_TB_ROTATE_FOCUS 14063
+#define IDB_TB_ROTATE_DISABLED 14064
+#define IDB_TB_MOVIE 499
+#define IDB_TB_MOVIE_SELECTED 500
+#define IDB_TB_MOVIE_FOCUS 498
+#define IDB_TB_MOVIE_DISABLED 497
+#define IDB_TB_DISC 530
+#define IDB_TB_DISC_SELECTED 509
+#define IDB_TB_DISC_FOCUS 525
+#define IDB_TB_DISC_DISABLED 523
+#define IDB_TB_REFRESH 14086
+#define IDB_TB_REFRESH_SELECTED 14087
+#define IDB_TB_REFRESH_FOCUS 14088
+#define IDB_TB_REFRESH_DISABLED 14089
+#define IDB_TB_LAUNCHER 14041
+#define IDB_TB_LAUNCHER_SELECTED 14042
+#define IDB_TB_LAUNCHER_FOCUS 14043
+#define IDB_TB_LAUNCHER_DISABLED 14044
+#define IDB_TB_MANUAL 14031
+#define IDB_TB_MANUAL_SELECTED 14032
+#define IDB_TB_MANUAL_FOCUS 14033
+#define IDB_TB_MANUAL_DISABLED 14034
+// Strings (rc/toolbar-strings.rc): labels, tooltips, list items
+#define IDS_TB_LABEL_UP 50014
+#define IDS_TB_TIP_UP 50125
+#define IDS_TB_LABEL_BACK 50015
+#define IDS_TB_TIP_BACK 50126
+#define IDS_TB_LABEL_FORWARD 50016
+#define IDS_TB_TIP_FORWARD 50127
+#define IDS_TB_LABEL_TREE 50001
+#define IDS_TB_TIP_TREE 50120
+#define IDS_TB_LABEL_PLUGIN 50005
+#define IDS_TB_TIP_PLUGIN 50116
+#define IDS_TB_LABEL_PERSON 50138
+#define IDS_TB_TIP_PERSON 50142
+#define IDS_TB_LABEL_LOCATION 50029
+#define IDS_TB_TIP_LOCATION 50133
+#define IDS_TB_LABEL_SLIDESHOW 50030
+#define IDS_TB_TIP_SLIDESHOW 50134
+#define IDS_TB_LABEL_TOOLS 50002
+#define IDS_TB_TIP_TOOLS 50119
+#define IDS_TB_LABEL_EDIT 50003
+#define IDS_TB_TIP_EDIT 50118
+#define IDS_TB_LABEL_PPC 50013
+#define IDS_TB_TIP_PPC 50124
+#define IDS_TB_TIP_ROTATE 50117
+#define IDS_TB_LABEL_MOVIE 50036
+#define IDS_TB_LABEL_DISC 62071
+#define IDS_TB_LABEL_REFRESH 50012
+#define IDS_TB_TIP_REFRESH 50123
+#define IDS_TB_TIP_LAUNCHER 50110
+#define IDS_TB_LABEL_MANUAL 50018
+#define IDS_TB_TIP_MANUAL 50129
+#define IDS_TB_TOOL_SCALE 50020  // tools list: resize
+#define IDS_TB_TOOL_CONVERT 50021  // tools list: convert the format
+#define IDS_TB_TOOL_DATE_IMPRINT 50024  // tools list: imprint the date
+#define IDS_TB_TOOL_FIX_SHOT_DATE 50026  // tools list: correct the shooting date
+#define IDS_TB_TOOL_GUESS_PLACE 50033  // tools list: find the shooting place
+#define IDS_TB_TOOL_SPLIT_CLIP 50034  // tools list: split a movie
+#define IDS_TB_SLIDE_PLAY 50135  // slide-show list item
+#define IDS_TB_SLIDE_NEW_COLLECTION 50136  // slide-show list item
+#define IDS_TB_SLIDE_OPEN_SCENARIO 50137  // slide-show list item
+#define IDS_TB_PERSON_EDITOR 50139  // person list item; the entry editor's caption
+#define IDS_TB_PERSON_CLASSIFY 50140  // person list item
+#define IDS_TB_PERSON_PICKER 50141  // person list item
+#define IDS_TB_MOVIE_CUT 50037  // movie list item
+#define IDS_TB_MOVIE_PLAY 50039  // movie list item
+#define IDS_TB_DISC_DRIVE 62072  // text after a drive letter in the disc list
+#define IDS_TB_PROGRAM_MISSING 61446  // an outside program is not there
+#define IDS_PROGRAM_STARTING 62077  // an outside program starts: the toolbar's notice, the upload's progress window
+#define IDS_TB_NO_MOVIE 62096  // no movie among the selected files
+#define IDS_TB_FIRST_MOVIE_ONLY 62048  // only the first movie is taken: go on?
+#define IDS_TB_MONTH_RENAME 791  // rename refused in the month calendar
+#define IDS_TB_MUSIC_RENAME 62024  // rename refused in the music view
 // ---- the card import -----------------------------------------------------------------
 #define IDS_IMPORT_KEYWORD_PROTECTED 31100  // keyword: the camera marked the picture protected
 #define IDS_IMPORT_KEYWORD_MARKED 31104     // keyword: the camera marked the picture for sharing

@@ -124,3 +124,31 @@ void CBitmapButtonEx2::SetChecked(BOOL bChecked) {
   m_bChecked = bChecked;
   if (m_hWnd) Invalidate(FALSE);
 }
+
+IMPLEMENT_DYNAMIC(CBitmapButtonEx21, CBitmapButtonEx)
+IMPLEMENT_DYNAMIC(CBitmapButtonEX3, CBitmapButtonEx)
+
+BEGIN_MESSAGE_MAP(CBitmapButtonEX3, CBitmapButtonEx)
+  ON_WM_DROPFILES()
+END_MESSAGE_MAP()
+
+CBitmapButtonEX3::CBitmapButtonEX3() : m_pCommandOwner(NULL), m_nCommand(0), m_clrExtra(CLR_NONE) {}
+
+void CBitmapButtonEX3::SetOwnerCommand(CWnd* pOwner, UINT nCommand) {
+  m_pCommandOwner = pOwner;
+  m_nCommand = nCommand;
+}
+
+void CBitmapButtonEX3::SetAcceptFiles(BOOL bAccept) {
+  if (m_hWnd) ::DragAcceptFiles(m_hWnd, bAccept);
+}
+
+void CBitmapButtonEX3::OnDropFiles(HDROP hDrop) {
+  if (!m_pCommandOwner || !m_pCommandOwner->m_hWnd) {
+    ::DragFinish(hDrop);
+    return;
+  }
+  // The owner reads and releases the drop; then the command takes the files it kept.
+  m_pCommandOwner->SendMessage(WM_DROPFILES, (WPARAM)hDrop, 0);
+  if (m_nCommand) m_pCommandOwner->SendMessage(WM_COMMAND, m_nCommand, 0);
+}

@@ -67,3 +67,34 @@ class WIDGETKIT_API CBitmapButtonEx2 : public CBitmapButtonEx {
   BOOL m_bCheckStyle;
   BOOL m_bChecked;
 };
+
+// The toolbar's plain image button.
+class WIDGETKIT_API CBitmapButtonEx21 : public CBitmapButtonEx {
+  DECLARE_DYNAMIC(CBitmapButtonEx21)
+ public:
+  CBitmapButtonEx21() {}
+};
+
+// The toolbar's image button that knows its owner and command: files dropped on it
+// (WM_DROPFILES, when accepted) are handed to the owner as that message before the
+// command is sent, so the owner's next command takes them; an extra colour for the
+// owner's drawing.
+class WIDGETKIT_API CBitmapButtonEX3 : public CBitmapButtonEx {
+  DECLARE_DYNAMIC(CBitmapButtonEX3)
+ public:
+  CBitmapButtonEX3();
+  void SetOwnerCommand(CWnd* pOwner, UINT nCommand);
+  CWnd* GetCommandOwner() const { return m_pCommandOwner; }
+  UINT GetOwnerCommand() const { return m_nCommand; }
+  void SetAcceptFiles(BOOL bAccept);
+  void SetExtraColor(COLORREF clr) { m_clrExtra = clr; }
+  COLORREF GetExtraColor() const { return m_clrExtra; }
+
+ protected:
+  afx_msg void OnDropFiles(HDROP hDrop);
+  DECLARE_MESSAGE_MAP()
+
+  CWnd* m_pCommandOwner;
+  UINT m_nCommand;
+  COLORREF m_clrExtra;
+};
