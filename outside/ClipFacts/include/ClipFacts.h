@@ -3,8 +3,13 @@
 // below; the editing interface is asked of it with QueryInterface.
 //
 // Open reads the file; a file that is not a content file fails and nothing is ever
-// written through that object. Changes stay in the object until Save, which rewrites the
-// file in one replacing move.
+// written through that object. Changes stay in the object until Save (or Commit), which
+// rewrites the file in one replacing move. A content file begun anew (Finish, then
+// SetOutputPath) is written by Commit as a new file through the verified write, never onto
+// another file.
+//
+// The clip's files are its stream entries (the stream files in playing order) and its
+// records (the companions: thumbnail, still information), each with its size and time.
 #pragma once
 #include <objbase.h>
 
@@ -41,6 +46,11 @@ struct IClipFacts : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetInfo(CLIPFACTSINFO* pInfo) = 0;
   // Member nIndex's file name into the buffer; E_INVALIDARG out of range.
   virtual HRESULT STDMETHODCALLTYPE GetMember(int nIndex, LPWSTR pszName, int cch) = 0;
+  // The stream entries and the companion records; E_INVALIDARG for an index out of range.
+  virtual HRESULT STDMETHODCALLTYPE GetStreamCount(int* pnCount) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetStream(int nIndex, CLIPFACTS_ENTRY* pEntry) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetRecordCount(int* pnCount) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetRecord(int nIndex, CLIPFACTS_ENTRY* pEntry) = 0;
 };
 
 struct IClipFactsEdit : public IUnknown {
@@ -67,6 +77,23 @@ struct IClipFactsEdit : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetThumbnail(int nIndex, const CLIPFACTS_THUMBNAIL* pThumb) = 0;
   // Forgets everything set: the object is ready for the next file.
   virtual HRESULT STDMETHODCALLTYPE Finish() = 0;
+
+  // The card import's companion-file writer and the drop's repair.
+  // Where Commit writes; Open sets the file opened. At most 259 characters, a full path.
+  virtual HRESULT STDMETHODCALLTYPE SetOutputPath(LPCWSTR pszPath) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetOutputPath(LPWSTR pszPath, int cch) = 0;
+  // Counts first (0 to 1000; shrinking drops the last ones, growing adds empty entries),
+  // then the entries by index. A name must be a plain file name (E_INVALIDARG).
+  virtual HRESULT STDMETHODCALLTYPE SetStreamCount(int nCount) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetStream(int nIndex, const CLIPFACTS_ENTRY* pEntry) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetRecordCount(int nCount) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetRecord(int nIndex, const CLIPFACTS_ENTRY* pEntry) = 0;
+  // E_INVALIDARG for more than 1024 bytes.
+  virtual HRESULT STDMETHODCALLTYPE SetPrivateData(const CLIPFACTS_PRIVATE* pData) = 0;
+  // Writes the content file: E_UNEXPECTED without an output path; an entry left empty
+  // fails with E_UNEXPECTED; HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) when a new file's
+  // name is taken.
+  virtual HRESULT STDMETHODCALLTYPE Commit() = 0;
 };
 
 #ifdef CLIPFACTS_BUILD
@@ -76,3 +103,18 @@ struct IClipFactsEdit : public IUnknown {
 #endif
 extern "C" CLIPFACTS_API HRESULT WINAPI DllCreateInstance(REFCLSID rclsid, REFIID riid, void** ppv);
 typedef HRESULT(WINAPI* PFNCLIPFACTSCREATE)(REFCLSID, REFIID, void**);
+
+// Where the library is installed, relative to the program's folder.
+#define CLIPFACTS_RELATIVE_PATH "Core\\ScoreHall\\ClipFacts.dll"
+// The library beside the running program; null when it is not there.
+inline HMODULE LoadClipFactsBesideProgram() {
+  char path[MAX_PATH * 2] = {};
+  DWORD n = ::GetModuleFileNameA(NULL, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return NULL;
+  char* slash = NULL;
+  for (char* p = path; *p; p = ::CharNextA(p))
+    if (*p == '\\') slash = p;
+  if (!slash) return NULL;
+  lstrcpyA(slash + 1, CLIPFACTS_RELATIVE_PATH);
+  return ::LoadLibraryA(path);
+}

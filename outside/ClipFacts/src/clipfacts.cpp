@@ -2,7 +2,9 @@
 
 #include <ClipFacts.h>
 #include <VxContFile.h>
+#include <safecopy/SafeCopy.h>
 #include <textkit/path.h>
+#include <textkit/text.h>
 
 #include <new>
 #include <string>
@@ -24,6 +26,30 @@ void ToWide(const std::string& s, LPWSTR pszOut, int cch) {
   if (!::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, pszOut, cch)) pszOut[0] = 0;
   pszOut[cch - 1] = 0;
 }
+
+std::wstring Wide(const std::string& s) {
+  int n = ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, NULL, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring w(n, L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
+  w.resize(n - 1);
+  return w;
+}
+
+// A stream or a companion record as the object holds it.
+struct Entry {
+  DWORD kind = 0;
+  uint64_t size = 0;
+  FILETIME lastWrite = {};
+  std::string name;
+};
+
+bool IsCompanionName(const std::string& name) {
+  std::string ext = textkit::ExtensionOf(name);
+  return textkit::EqualNoCase(ext, ".tmb") || textkit::EqualNoCase(ext, ".iis");
+}
+
+constexpr int kMaxEntries = 1000;
 
 class ClipFacts : public IClipFacts, public IClipFactsEdit {
  public:
@@ -58,6 +84,8 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     m_info = info;
     m_path = path;
     m_bOpen = true;
+    m_rewrite = true;
+    SplitEntries();
     return S_OK;
   }
 
@@ -70,17 +98,23 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     p->bHasRecordTime = m_info.recordTime.has_value();
     if (m_info.recordTime) p->stRecordTime = *m_info.recordTime;
     p->dDurationSeconds = m_info.durationSeconds;
-    p->nMemberCount = (int)m_info.members.size();
+    p->nMemberCount = (int)(m_streams.size() + m_records.size());
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE GetMember(int nIndex, LPWSTR pszName, int cch) override {
     if (!m_bOpen) return E_UNEXPECTED;
     if (!pszName || cch <= 0) return E_POINTER;
-    if (nIndex < 0 || nIndex >= (int)m_info.members.size()) return E_INVALIDARG;
-    ToWide(m_info.members[nIndex], pszName, cch);
+    const int streams = (int)m_streams.size();
+    if (nIndex < 0 || nIndex >= streams + (int)m_records.size()) return E_INVALIDARG;
+    ToWide(nIndex < streams ? m_streams[nIndex].name : m_records[nIndex - streams].name, pszName, cch);
     return S_OK;
   }
+
+  HRESULT STDMETHODCALLTYPE GetStreamCount(int* pn) override { return Count(m_streams, pn); }
+  HRESULT STDMETHODCALLTYPE GetStream(int i, CLIPFACTS_ENTRY* p) override { return Get(m_streams, i, p); }
+  HRESULT STDMETHODCALLTYPE GetRecordCount(int* pn) override { return Count(m_records, pn); }
+  HRESULT STDMETHODCALLTYPE GetRecord(int i, CLIPFACTS_ENTRY* p) override { return Get(m_records, i, p); }
 
   HRESULT STDMETHODCALLTYPE SetTitle(LPCWSTR pszTitle) override {
     if (!m_bOpen) return E_UNEXPECTED;
@@ -97,31 +131,34 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     if (!m_bOpen) return E_UNEXPECTED;
     std::string oldBase = ToAnsi(pszOldBase), newBase = ToAnsi(pszNewBase);
     if (oldBase.empty() || newBase.empty()) return E_INVALIDARG;
-    std::vector<std::string> renamed = m_info.members;
+    std::vector<Entry> streams = m_streams, records = m_records;
     int changed = 0;
-    for (std::string& m : renamed) {
-      size_t dot = m.find('.');
-      std::string base = m.substr(0, dot);
-      if (lstrcmpiA(base.c_str(), oldBase.c_str()) != 0) continue;
-      std::string name = newBase + (dot == std::string::npos ? std::string() : m.substr(dot));
-      if (!textkit::IsValidFileName(name)) return E_INVALIDARG;
-      m = name;
-      ++changed;
-    }
-    m_info.members = renamed;
+    for (std::vector<Entry>* list : {&streams, &records})
+      for (Entry& e : *list) {
+        size_t dot = e.name.find('.');
+        std::string base = e.name.substr(0, dot);
+        if (lstrcmpiA(base.c_str(), oldBase.c_str()) != 0) continue;
+        std::string name = newBase + (dot == std::string::npos ? std::string() : e.name.substr(dot));
+        if (!textkit::IsValidFileName(name)) return E_INVALIDARG;
+        e.name = name;
+        ++changed;
+      }
+    m_streams = streams;
+    m_records = records;
     if (pnChanged) *pnChanged = changed;
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE Save() override {
     if (!m_bOpen) return E_UNEXPECTED;
-    return vxcont::WriteContentFile(m_path.c_str(), m_info);
+    return Commit();
   }
 
   HRESULT STDMETHODCALLTYPE SaveAs(LPCWSTR pszPath) override {
     std::string path = ToAnsi(pszPath);
     if (path.empty() || path.size() >= MAX_PATH) return E_INVALIDARG;
     if ((int)m_info.items.size() != m_itemCount) return E_UNEXPECTED;  // fewer added than announced
+    JoinEntries();
     return vxcont::WriteContentFile(path.c_str(), m_info);
   }
   HRESULT STDMETHODCALLTYPE SetOption(DWORD dwOption) override {
@@ -135,6 +172,14 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     m_info.durationSeconds = p->llDuration > 0 ? p->llDuration / 1e7 : 0;
     m_info.totalSize.reset();
     if (p->llFileSize > 0) m_info.totalSize = (uint64_t)p->llFileSize;
+    WCHAR maker[129] = {};
+    memcpy(maker, p->szMaker, sizeof p->szMaker);
+    if (maker[0]) m_info.maker = ToAnsi(maker);
+    // The model record: grade code, NUL, model name, NUL, ...
+    WCHAR record[129] = {};
+    memcpy(record, p->szModelRecord, sizeof p->szModelRecord);
+    const size_t grade = wcsnlen(record, 128);
+    if (grade < 127 && record[grade + 1]) m_info.model = ToAnsi(record + grade + 1);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE SetBaseFolder(LPCWSTR pszFolder) override {
@@ -173,12 +218,124 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
   HRESULT STDMETHODCALLTYPE Finish() override {
     m_info = vxcont::ContentInfo();
     m_itemCount = 0;
+    m_streams.clear();
+    m_records.clear();
+    m_path.clear();
+    m_bOpen = false;
+    m_rewrite = false;
     return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE SetOutputPath(LPCWSTR pszPath) override {
+    std::vector<std::string> one = vxcont::SplitPaths(ToAnsi(pszPath));
+    if (one.size() != 1 || !vxcont::IsContentPath(one[0].c_str())) return E_INVALIDARG;
+    m_path = one[0];
+    m_rewrite = false;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetOutputPath(LPWSTR pszPath, int cch) override {
+    if (!pszPath || cch <= 0) return E_POINTER;
+    if (m_path.empty()) return E_UNEXPECTED;
+    std::wstring w = Wide(m_path);
+    if ((int)w.size() >= cch) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    lstrcpyW(pszPath, w.c_str());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetStreamCount(int n) override { return Resize(&m_streams, n); }
+  HRESULT STDMETHODCALLTYPE SetStream(int i, const CLIPFACTS_ENTRY* p) override { return Put(&m_streams, i, p); }
+  HRESULT STDMETHODCALLTYPE SetRecordCount(int n) override { return Resize(&m_records, n); }
+  HRESULT STDMETHODCALLTYPE SetRecord(int i, const CLIPFACTS_ENTRY* p) override { return Put(&m_records, i, p); }
+  HRESULT STDMETHODCALLTYPE SetPrivateData(const CLIPFACTS_PRIVATE* p) override {
+    if (!p) return E_POINTER;
+    if (p->cbData > vxcont::kMaxMakerData) return E_INVALIDARG;
+    m_info.makerDataTag = p->dwTag;
+    m_info.makerData.assign(reinterpret_cast<const char*>(p->data), p->cbData);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Commit() override {
+    if (m_path.empty()) return E_UNEXPECTED;
+    for (const std::vector<Entry>* list : {&m_streams, &m_records})
+      for (const Entry& e : *list)
+        if (e.name.empty()) return E_UNEXPECTED;
+    JoinEntries();
+    // The file that was opened is rewritten in place; a new one never lands on another file.
+    if (m_rewrite) return vxcont::WriteContentFile(m_path.c_str(), m_info);
+    std::string text = vxcont::SerializeContent(m_info);
+    DWORD e = safecopy::WriteFileVerified(m_path, text.data(), text.size());
+    return e ? HRESULT_FROM_WIN32(e) : S_OK;
   }
 
   virtual ~ClipFacts() {}
 
  private:
+  // The members as streams (the first ones, or those that are not companions) and records.
+  void SplitEntries() {
+    m_streams.clear();
+    m_records.clear();
+    const size_t n = m_info.members.size();
+    for (size_t i = 0; i < n; ++i) {
+      Entry e;
+      e.name = m_info.members[i];
+      if (i < m_info.memberFacts.size()) {
+        e.size = m_info.memberFacts[i].size;
+        e.lastWrite = m_info.memberFacts[i].lastWrite;
+      }
+      const bool stream = m_info.streams >= 0 ? (int)i < m_info.streams : !IsCompanionName(e.name);
+      if (!stream) e.kind = textkit::EqualNoCase(textkit::ExtensionOf(e.name), ".iis") ? CLIPFACTS_RECORD_STILL : 0;
+      (stream ? m_streams : m_records).push_back(e);
+    }
+  }
+  void JoinEntries() {
+    m_info.members.clear();
+    m_info.memberFacts.clear();
+    for (const std::vector<Entry>* list : {&m_streams, &m_records})
+      for (const Entry& e : *list) {
+        m_info.members.push_back(e.name);
+        vxcont::ContentInfo::MemberFacts f;
+        f.size = e.size;
+        f.lastWrite = e.lastWrite;
+        m_info.memberFacts.push_back(f);
+      }
+    m_info.streams = m_info.members.empty() ? -1 : (int)m_streams.size();
+  }
+  static HRESULT Count(const std::vector<Entry>& list, int* pn) {
+    if (!pn) return E_POINTER;
+    *pn = (int)list.size();
+    return S_OK;
+  }
+  static HRESULT Get(const std::vector<Entry>& list, int i, CLIPFACTS_ENTRY* p) {
+    if (!p) return E_POINTER;
+    if (i < 0 || i >= (int)list.size()) return E_INVALIDARG;
+    ZeroMemory(p, sizeof *p);
+    p->dwKind = list[i].kind;
+    p->ullSize = list[i].size;
+    p->ftLastWrite = list[i].lastWrite;
+    ToWide(list[i].name, p->szName, MAX_PATH);
+    return S_OK;
+  }
+  static HRESULT Resize(std::vector<Entry>* list, int n) {
+    if (n < 0 || n > kMaxEntries) return E_INVALIDARG;
+    list->resize(n);
+    return S_OK;
+  }
+  static HRESULT Put(std::vector<Entry>* list, int i, const CLIPFACTS_ENTRY* p) {
+    if (!p) return E_POINTER;
+    if (i < 0 || i >= (int)list->size()) return E_INVALIDARG;
+    WCHAR name[MAX_PATH + 1] = {};
+    memcpy(name, p->szName, sizeof p->szName);
+    std::string a = ToAnsi(name);
+    // An entry names a file beside the content file, never one elsewhere.
+    if (!textkit::IsValidFileName(a)) return E_INVALIDARG;
+    Entry& e = (*list)[i];
+    e.kind = p->dwKind;
+    e.size = p->ullSize;
+    e.lastWrite = p->ftLastWrite;
+    e.name = a;
+    return S_OK;
+  }
+
+  bool m_rewrite = false;  // Commit rewrites the file that was opened
+  std::vector<Entry> m_streams, m_records;
   LONG m_ref = 1;
   bool m_bOpen = false;
   std::string m_path;

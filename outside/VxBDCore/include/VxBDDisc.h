@@ -5,7 +5,10 @@
 #pragma once
 #include <windows.h>
 
+#include <VxBDIntegrator.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,3 +56,13 @@ struct VxBDSampleTitle {
   WORD makerId, modelCode;
 };
 BOOL VxBDWriteTree(const std::string& bdmv, const std::vector<VxBDSampleTitle>& titles, bool finalised, bool disc);
+
+// The integrator's import job: a title's streams copied by the verified copy into a folder,
+// each clip's companion files written through the caller's sink. The lookup gives the
+// title of a list (false when the list or title is not there); the integrator paints the
+// clips' thumbnails.
+using VxBDTitleLookup = std::function<bool(int hList, int nTitle, VxBDTitle* pTitle)>;
+IVxBDImportJob* VxBDNewImportJob(IVxBDIntegrator* integrator, VxBDTitleLookup lookup);
+// A base name free in the folder for the stream's extension and the three companions:
+// "00001", else "00001 (2)" ... "00001 (9999)"; "" when every one is taken.
+std::string VxBDFreeClipBase(const std::string& folder, const std::string& base, const std::string& streamExt);

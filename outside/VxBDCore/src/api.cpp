@@ -5,6 +5,8 @@
 #include <VxBDEdit.h>
 #include <imaging/movie.h>
 
+#include <VxBDDisc.h>
+
 #include <cwctype>
 #include <map>
 #include <mutex>
@@ -138,8 +140,15 @@ class DiscIntegrator : public IVxBDIntegrator {
     return 0;
   }
   long CreateImportJob(void** ppJob) override {
-    if (ppJob) *ppJob = NULL;
-    return E_NOTIMPL;
+    if (!ppJob) return E_POINTER;
+    *ppJob = VxBDNewImportJob(this, [this](int l, int t, VxBDTitle* out) {
+      std::lock_guard<std::mutex> g(m_);
+      const VxBDTitle* title = Title(l, t);
+      if (!title) return false;
+      *out = *title;
+      return true;
+    });
+    return *ppJob ? 0 : E_OUTOFMEMORY;
   }
   long GetTitleInfo(int l, int t, void* pRecord) override {
     if (!pRecord) return E_POINTER;
@@ -162,7 +171,22 @@ class DiscIntegrator : public IVxBDIntegrator {
     }
     return 0;
   }
-  long DeleteTitle(int, int) override { return E_NOTIMPL; }
+  // Only a card's titles go (a disc is read-only): its clips leave the tree, which keeps
+  // every other title whole; the list is read again, so higher indices move down.
+  long DeleteTitle(int l, int t) override {
+    std::lock_guard<std::mutex> g(m_);
+    const VxBDTitle* title = Title(l, t);
+    if (!title) return E_INVALIDARG;
+    const Session& session = sessions_[lists_[l].session];
+    if (Kind(session.device) != VXBD_DEVICE_CARD) return E_ACCESSDENIED;
+    const std::string root = Root(session.device);
+    const int tree = session.bdmv.size() > root.size() && _strnicmp(session.bdmv.c_str() + root.size(), "PRIVATE\\", 8) == 0 ? 0 : 1;
+    std::vector<int> clips;
+    for (const VxBDPart& part : title->parts) clips.push_back(atoi(part.clip.c_str()));
+    const long r = VxBDDeleteClips(root.c_str(), tree, clips);
+    lists_[l].titles = VxBDReadTitles(session.bdmv);
+    return r;
+  }
   long GetPartRecord(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);

@@ -26,6 +26,10 @@
 //   Items=C:\Movies\clip.mov
 //   Thumbnails=C:\Temp\clip.tmb
 //   Options=01000000
+//   Streams=1
+//   MemberSizes=123456789|5120|48
+//   MemberTimes=01DA9B7F3C2E1A00|01DA9B7F3C2E1A00|01DA9B7F3C2E1A00
+//   MakerData=00000001:0A0B0C
 //
 // - "[section]" lines and lines beginning with ";" or "#" are skipped; keys compare
 //   without regard to case; the first occurrence of a key counts; blanks around keys and
@@ -45,6 +49,11 @@
 //   folder, the files it sends (or, in a list file, the clips' ".cont" files) and its
 //   thumbnails, as full paths ("X:\..." or "\\server\..."), "|"-separated; a path that is
 //   not full or holds a control character is dropped by the reader. Options: hexadecimal.
+// - Streams: how many of the first members are stream files (the rest are companions).
+//   MemberSizes and MemberTimes go with the members one for one (bytes; the last write as
+//   a FILETIME in hexadecimal); when their number differs from the members' (or a member
+//   was dropped), both are dropped. MakerData: the maker's own data of the clip, a
+//   hexadecimal tag, ":" and at most 1024 bytes in hexadecimal.
 // - MakerCode and ModelCode: the device codes the program's device tables
 //   (gmr.ini, Core\MediaHwInfo.ini) compare with.
 // A file counts as a content file when it is text of that size holding at least one of
@@ -80,7 +89,16 @@ struct ContentInfo {
   std::vector<std::string> items;
   std::vector<std::string> thumbnails;
   uint32_t options = 0;
+  int streams = -1;  // leading stream members; -1: not written
+  struct MemberFacts {
+    uint64_t size = 0;
+    FILETIME lastWrite = {};
+  };
+  std::vector<MemberFacts> memberFacts;  // one per member, or none
+  uint32_t makerDataTag = 0;
+  std::string makerData;  // bytes
 };
+constexpr size_t kMaxMakerData = 1024;
 
 constexpr size_t kMaxContentBytes = 64 * 1024;
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 
 #include <textkit/path.h>
@@ -41,6 +42,34 @@ bool ParseSeconds(const std::string& s, double* out) {
   if (!end || *end || !(v >= 0) || v > 1e9) return false;
   *out = v;
   return true;
+}
+
+bool ParseHex64(const std::string& s, uint64_t* out) {
+  if (s.empty() || s.size() > 16) return false;
+  uint64_t v = 0;
+  for (char c : s) {
+    int d = isdigit((unsigned char)c) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+    if (d < 0) return false;
+    v = (v << 4) | static_cast<uint64_t>(d);
+  }
+  *out = v;
+  return true;
+}
+
+// "TTTTTTTT:HEX..."; anything else, or more than kMaxMakerData bytes, leaves no data.
+void ParseMakerData(const std::string& s, uint32_t* tag, std::string* data) {
+  size_t colon = s.find(':');
+  uint64_t t = 0;
+  if (colon == std::string::npos || colon > 8 || !ParseHex64(s.substr(0, colon), &t)) return;
+  std::string hex = s.substr(colon + 1), bytes;
+  if (hex.size() % 2 || hex.size() / 2 > kMaxMakerData) return;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    uint64_t b = 0;
+    if (!ParseHex64(hex.substr(i, 2), &b)) return;
+    bytes.push_back(static_cast<char>(b));
+  }
+  *tag = static_cast<uint32_t>(t);
+  *data = bytes;
 }
 
 std::string FormatSeconds(double v) {
@@ -104,6 +133,8 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
 
   ContentInfo info;
   bool known = false;
+  size_t rawMembers = 0;
+  std::vector<std::string> sizes, times;
   std::vector<std::string> seen;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -127,6 +158,7 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
     } else if (EqualNoCase(key, "Members")) {
       known = true;
       info.members = SplitMembers(value);
+      rawMembers = value.empty() ? 0 : textkit::Split(value, '|').size();
     } else if (EqualNoCase(key, "Title")) {
       info.title = value;
     } else if (EqualNoCase(key, "Maker")) {
@@ -162,9 +194,32 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
       char* end = nullptr;
       unsigned long v = strtoul(value.c_str(), &end, 16);
       if (!value.empty() && end && !*end) info.options = (uint32_t)v;
+    } else if (EqualNoCase(key, "Streams")) {
+      if (ParseU64(value, &n) && n <= 10000) info.streams = static_cast<int>(n);
+    } else if (EqualNoCase(key, "MemberSizes")) {
+      sizes = textkit::Split(value, '|');
+    } else if (EqualNoCase(key, "MemberTimes")) {
+      times = textkit::Split(value, '|');
+    } else if (EqualNoCase(key, "MakerData")) {
+      ParseMakerData(value, &info.makerDataTag, &info.makerData);
     }
   }
   if (!known) return false;
+  if (info.streams > static_cast<int>(info.members.size())) info.streams = static_cast<int>(info.members.size());
+  // Facts only when they still go with the members one for one.
+  if (rawMembers == info.members.size() && sizes.size() == info.members.size() && times.size() == sizes.size()) {
+    for (size_t i = 0; i < sizes.size(); ++i) {
+      ContentInfo::MemberFacts f;
+      uint64_t t = 0;
+      if (!ParseU64(textkit::Trim(sizes[i]), &f.size) || !ParseHex64(textkit::Trim(times[i]), &t)) {
+        info.memberFacts.clear();
+        break;
+      }
+      f.lastWrite.dwLowDateTime = static_cast<DWORD>(t);
+      f.lastWrite.dwHighDateTime = static_cast<DWORD>(t >> 32);
+      info.memberFacts.push_back(f);
+    }
+  }
   *out = std::move(info);
   return true;
 }
@@ -217,6 +272,31 @@ std::string SerializeContent(const ContentInfo& info) {
     char buf[16];
     snprintf(buf, sizeof buf, "%08X", (unsigned)info.options);
     put("Options", buf);
+  }
+  if (info.streams >= 0) put("Streams", std::to_string(info.streams));
+  // Facts go with the members as written: only when every member is written.
+  if (!info.memberFacts.empty() && info.memberFacts.size() == info.members.size() &&
+      SplitMembers(JoinMembers(info.members)).size() == info.members.size()) {
+    std::string sizes, times;
+    for (const ContentInfo::MemberFacts& f : info.memberFacts) {
+      char buf[24];
+      snprintf(buf, sizeof buf, "%016llX",
+               (unsigned long long)(((uint64_t)f.lastWrite.dwHighDateTime << 32) | f.lastWrite.dwLowDateTime));
+      sizes += (sizes.empty() ? "" : "|") + std::to_string(f.size);
+      times += (times.empty() ? "" : "|") + std::string(buf);
+    }
+    put("MemberSizes", sizes);
+    put("MemberTimes", times);
+  }
+  if (!info.makerData.empty() && info.makerData.size() <= kMaxMakerData) {
+    char buf[16];
+    snprintf(buf, sizeof buf, "%08X:", (unsigned)info.makerDataTag);
+    std::string v = buf;
+    for (unsigned char c : info.makerData) {
+      snprintf(buf, sizeof buf, "%02X", c);
+      v += buf;
+    }
+    put("MakerData", v);
   }
   return s;
 }

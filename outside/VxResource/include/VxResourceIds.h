@@ -1229,6 +1229,7 @@
 #define IDB_BACKUP_BUTTON 3014
 #define IDB_BACKUP_BUTTON_PRESSED 3015
 #define IDB_BACKUP_BUTTON_HOVER 3016
+#define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032

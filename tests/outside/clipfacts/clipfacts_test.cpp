@@ -137,3 +137,133 @@ TEST_F(ClipFactsTest, MalformedFilesFailAndStayUntouched) {
   EXPECT_EQ(pFacts->Open(nullptr), E_INVALIDARG);
   pFacts->Release();
 }
+
+namespace {
+
+CLIPFACTS_ENTRY EntryOf(DWORD kind, const wchar_t* name, ULONGLONG size, DWORD lowTime) {
+  CLIPFACTS_ENTRY e = {};
+  e.dwKind = kind;
+  e.ullSize = size;
+  e.ftLastWrite.dwLowDateTime = lowTime;
+  e.ftLastWrite.dwHighDateTime = 0x01DA0000;
+  lstrcpyW(e.szName, name);
+  return e;
+}
+
+}  // namespace
+
+// The import's writer: a new content file with its streams, companion records, device names
+// and maker data, written through the verified write; the reader gets every value back.
+TEST_F(ClipFactsTest, NewContentFileRoundTripsAndNeverLandsOnAnother) {
+  IClipFactsEdit* w = nullptr;
+  ASSERT_EQ(m_pfn(CLSID_ClipFactsWriter, IID_IClipFactsEdit, reinterpret_cast<void**>(&w)), S_OK);
+  const std::string path = m_dir + "\\00001.cont";
+  EXPECT_EQ(w->Commit(), E_UNEXPECTED);  // nowhere to write yet
+  EXPECT_EQ(w->SetOutputPath(L"00001.cont"), E_INVALIDARG);
+  EXPECT_EQ(w->SetOutputPath(Wide(m_dir + "\\00001.MTS").c_str()), E_INVALIDARG);
+  ASSERT_EQ(w->SetOutputPath(Wide(path).c_str()), S_OK);
+
+  ASSERT_EQ(w->SetStreamCount(2), S_OK);
+  CLIPFACTS_ENTRY s0 = EntryOf(0, L"00001.MTS", 5000000000ull, 7), s1 = EntryOf(0, L"00002.MTS", 12, 8);
+  ASSERT_EQ(w->SetStream(0, &s0), S_OK);
+  EXPECT_EQ(w->Commit(), E_UNEXPECTED);  // the second stream is still empty
+  ASSERT_EQ(w->SetStream(1, &s1), S_OK);
+  CLIPFACTS_ENTRY bad = EntryOf(0, L"..\\x.MTS", 1, 1);
+  EXPECT_EQ(w->SetStream(1, &bad), E_INVALIDARG);
+  EXPECT_EQ(w->SetStream(2, &s1), E_INVALIDARG);
+  ASSERT_EQ(w->SetRecordCount(2), S_OK);
+  CLIPFACTS_ENTRY tmb = EntryOf(CLIPFACTS_RECORD_THUMBNAIL, L"00001.tmb", 4000, 9),
+                  iis = EntryOf(CLIPFACTS_RECORD_STILL, L"00001.iis", 48, 9);
+  ASSERT_EQ(w->SetRecord(0, &tmb), S_OK);
+  ASSERT_EQ(w->SetRecord(1, &iis), S_OK);
+
+  CLIPFACTS_CLIPINFO clip = {};
+  clip.stRecordTime = {2024, 5, 3, 1, 10, 20, 30, 0};
+  clip.llDuration = 835000000;
+  lstrcpyW(clip.szMaker, L"Norvane");
+  // Grade code, NUL, model name, NUL, ...
+  memcpy(clip.szModelRecord, L"01\0NV-HD100\0" L"0\0" L"0\0\0\0\0", 24 * sizeof(WCHAR));
+  ASSERT_EQ(w->SetClipInfo(&clip), S_OK);
+  CLIPFACTS_PRIVATE data = {};
+  data.dwTag = 0x4D414B52;
+  data.cbData = 1025;
+  EXPECT_EQ(w->SetPrivateData(&data), E_INVALIDARG);
+  data.cbData = 1024;
+  for (int i = 0; i < 1024; ++i) data.data[i] = (BYTE)i;
+  ASSERT_EQ(w->SetPrivateData(&data), S_OK);
+  ASSERT_EQ(w->Commit(), S_OK);
+
+  // A second commit of that name finds the file and writes nothing.
+  const std::string first = testsupport::ReadWholeFile(path);
+  EXPECT_EQ(w->Commit(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+  EXPECT_EQ(testsupport::ReadWholeFile(path), first);
+  WCHAR out[MAX_PATH];
+  ASSERT_EQ(w->GetOutputPath(out, MAX_PATH), S_OK);
+  EXPECT_EQ(std::wstring(out), Wide(path));
+  EXPECT_EQ(w->GetOutputPath(out, 4), HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+  w->Release();
+
+  IClipFacts* r = Make();
+  ASSERT_EQ(r->Open(Wide(path).c_str()), S_OK);
+  int streams = 0, records = 0;
+  ASSERT_EQ(r->GetStreamCount(&streams), S_OK);
+  ASSERT_EQ(r->GetRecordCount(&records), S_OK);
+  ASSERT_EQ(streams, 2);
+  ASSERT_EQ(records, 2);
+  CLIPFACTS_ENTRY e = {};
+  ASSERT_EQ(r->GetStream(0, &e), S_OK);
+  EXPECT_EQ(std::wstring(e.szName), L"00001.MTS");
+  EXPECT_EQ(e.ullSize, 5000000000ull);
+  EXPECT_EQ(e.ftLastWrite.dwLowDateTime, 7u);
+  EXPECT_EQ(e.ftLastWrite.dwHighDateTime, 0x01DA0000u);
+  ASSERT_EQ(r->GetRecord(1, &e), S_OK);
+  EXPECT_EQ(e.dwKind, (DWORD)CLIPFACTS_RECORD_STILL);
+  EXPECT_EQ(std::wstring(e.szName), L"00001.iis");
+  EXPECT_EQ(r->GetRecord(2, &e), E_INVALIDARG);
+  CLIPFACTSINFO info = {sizeof(info)};
+  ASSERT_EQ(r->GetInfo(&info), S_OK);
+  EXPECT_EQ(std::wstring(info.szMaker), L"Norvane");
+  EXPECT_EQ(std::wstring(info.szModel), L"NV-HD100");
+  EXPECT_EQ(info.nMemberCount, 4);
+  r->Release();
+  vxcont::ContentInfo parsed;
+  ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &parsed));
+  EXPECT_EQ(parsed.makerDataTag, 0x4D414B52u);
+  ASSERT_EQ(parsed.makerData.size(), 1024u);
+  EXPECT_EQ((BYTE)parsed.makerData[1023], 0xFF);
+}
+
+// Files written before the streams were counted: the companions are told by their
+// extensions; sizes that no longer go with the members one for one are dropped.
+TEST_F(ClipFactsTest, OlderFilesAndMisalignedSizes) {
+  struct Case {
+    const char* text;
+    int streams, records;
+    ULONGLONG firstSize;
+  } cases[] = {
+      {"[Content]\r\nMembers=00001.MTS|00002.MTS|00001.tmb|00001.iis\r\n", 2, 2, 0},
+      {"[Content]\r\nMembers=00001.MTS|00001.tmb\r\nStreams=1\r\nMemberSizes=10|20\r\n"
+       "MemberTimes=1|2\r\n", 1, 1, 10},
+      // "..\x" is dropped by the reader: the sizes would shift, so none is taken.
+      {"[Content]\r\nMembers=..\\x|00001.MTS\r\nMemberSizes=10|20\r\nMemberTimes=1|2\r\n", 1, 0, 0},
+      {"[Content]\r\nMembers=00001.MTS\r\nMemberSizes=10|20\r\nMemberTimes=1|2\r\n", 1, 0, 0},
+      {"[Content]\r\nMembers=00001.MTS\r\nMemberSizes=x\r\nMemberTimes=1\r\n", 1, 0, 0},
+      {"[Content]\r\nMembers=00001.MTS|00001.iis\r\nStreams=9\r\n", 2, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string path = m_dir + "\\c.cont";
+    testsupport::WriteWholeFile(path, c.text);
+    IClipFacts* r = Make();
+    ASSERT_EQ(r->Open(Wide(path).c_str()), S_OK);
+    int streams = -1, records = -1;
+    r->GetStreamCount(&streams);
+    r->GetRecordCount(&records);
+    EXPECT_EQ(streams, c.streams);
+    EXPECT_EQ(records, c.records);
+    CLIPFACTS_ENTRY e = {};
+    ASSERT_EQ(r->GetStream(0, &e), S_OK);
+    EXPECT_EQ(e.ullSize, c.firstSize);
+    r->Release();
+  }
+}

@@ -12,6 +12,7 @@
 #include "importdata.h"
 
 using importtest::Pattern;
+using importtest::SmallDisk;
 
 using namespace cardtree;
 
@@ -271,13 +272,6 @@ TEST(ImportRun, TargetTakenAfterPlanning) {
 }
 
 namespace {
-
-// A destination CTest mounted small (smalldisks.sh); empty when it is an ordinary folder.
-std::string SmallDisk(const char* folder, ULONGLONG limit) {
-  ULARGE_INTEGER avail, total, free;
-  if (!GetDiskFreeSpaceExA(folder, &avail, &total, &free) || total.QuadPart > limit) return "";
-  return folder;
-}
 
 }  // namespace
 

@@ -1,0 +1,52 @@
+// The one way our programs write a file that must not be lost: into a hidden temporary of
+// the target folder while hashing what was read, flushed, read back and compared, and only
+// then renamed to its name, never onto an existing file. A failure or stop leaves the
+// source untouched and no partial file behind; a killed process leaves at most a
+// temporary, which the next import into that folder removes.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace safecopy {
+
+
+// The highest "(n)" a target may get.
+constexpr int kMaxCopyNumber = 9999;
+
+struct FileDigest {
+  uint64_t size = 0;
+  uint64_t low = 0, high = 0;  // 128-bit xxHash (XXH3) of the content
+  bool operator==(const FileDigest& o) const { return size == o.size && low == o.low && high == o.high; }
+  bool operator!=(const FileDigest& o) const { return !(*this == o); }
+};
+// Reads the whole file; false (last error set) when it cannot be read.
+bool DigestFile(const std::string& path, FileDigest* digest);
+
+// Whether a file name is one of our unfinished copies.
+bool IsCopyTemporaryName(const std::string& name);
+// Deletes the unfinished copies in a folder; answers how many went.
+int RemoveCopyTemporaries(const std::string& folder);
+// Creates every missing level of a folder path; a Win32 error code, 0 when it exists.
+DWORD MakeFolderPath(const std::string& folder);
+
+// Where a copy is: after its first block is written, written but not flushed, verified but
+// not renamed, renamed. An observer (the kill tests) may watch every copy of the process.
+enum class CopyPhase { kReading = 1, kWritten, kVerified, kRenamed };
+void SetCopyPhaseObserver(void (*observer)(CopyPhase));
+
+// Copies source to target as above. 0 on success (digest filled with the source's
+// content), else a Win32 error: ERROR_FILE_EXISTS when target exists (nothing written),
+// ERROR_CANCELLED when *stop became non-zero, ERROR_DISK_FULL, ERROR_FILE_INVALID when
+// the source changed size while read, ERROR_CRC when the read-back differs, or whatever
+// the file system answered.
+DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
+                       FileDigest* digest);
+
+// The same for bytes in memory: a new file holding exactly them, verified as above.
+// ERROR_FILE_EXISTS when target exists (nothing written).
+DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t size);
+
+}  // namespace safecopy

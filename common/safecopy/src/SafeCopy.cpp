@@ -1,0 +1,237 @@
+#include "safecopy/SafeCopy.h"
+
+#include <xxhash.h>
+
+#include <cstdio>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace safecopy {
+namespace {
+
+constexpr DWORD kBlock = 4 << 20;
+constexpr size_t kWritePiece = 64 << 10;
+const char kTempPrefix[] = "~gimport-";
+const char kTempSuffix[] = ".tmp";
+
+struct Handle {
+  HANDLE h;
+  explicit Handle(HANDLE handle) : h(handle) {}
+  ~Handle() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  bool Ok() const { return h != INVALID_HANDLE_VALUE; }
+  void Close() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    h = INVALID_HANDLE_VALUE;
+  }
+};
+
+std::string FolderOfPath(const std::string& path) {
+  size_t p = path.find_last_of("\\/");
+  return p == std::string::npos ? "." : path.substr(0, p);
+}
+
+void Finish(XXH3_state_t* st, uint64_t size, FileDigest* d) {
+  XXH128_hash_t h = XXH3_128bits_digest(st);
+  d->size = size;
+  d->low = h.low64;
+  d->high = h.high64;
+}
+
+// Hashes an open file to its end.
+DWORD HashOpenFile(HANDLE h, std::vector<char>& buf, FileDigest* d) {
+  std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> st(XXH3_createState(), XXH3_freeState);
+  XXH3_128bits_reset(st.get());
+  uint64_t total = 0;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, buf.data(), kBlock, &got, NULL)) return GetLastError();
+    if (got == 0) break;
+    XXH3_128bits_update(st.get(), buf.data(), got);
+    total += got;
+  }
+  Finish(st.get(), total, d);
+  return 0;
+}
+
+// A name no other file of the folder has: the process and a count keep two imports apart.
+std::string TemporaryIn(const std::string& folder) {
+  static std::atomic<unsigned> counter{0};
+  char name[64];
+  snprintf(name, sizeof name, "%s%08lx-%u%s", kTempPrefix, GetCurrentProcessId(), counter++, kTempSuffix);
+  return folder + "\\" + name;
+}
+
+// A verified temporary takes its name, without replacing a file that appeared meanwhile;
+// after a failure (error non-zero) or a refused rename the temporary goes.
+DWORD PlaceTemporary(const std::string& temp, const std::string& target, DWORD error) {
+  SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!error && !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
+  }
+  if (error) DeleteFileA(temp.c_str());
+  return error;
+}
+
+std::atomic<void (*)(CopyPhase)> g_observer{nullptr};
+void Tell(CopyPhase phase) {
+  if (auto o = g_observer.load()) o(phase);
+}
+
+}  // namespace
+
+void SetCopyPhaseObserver(void (*observer)(CopyPhase)) { g_observer = observer; }
+
+bool DigestFile(const std::string& path, FileDigest* digest) {
+  Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                       NULL));
+  if (!f.Ok()) return false;
+  std::vector<char> buf(kBlock);
+  DWORD e = HashOpenFile(f.h, buf, digest);
+  if (e) SetLastError(e);
+  return e == 0;
+}
+
+bool IsCopyTemporaryName(const std::string& name) {
+  size_t p = strlen(kTempPrefix), s = strlen(kTempSuffix);
+  return name.size() > p + s && _strnicmp(name.c_str(), kTempPrefix, p) == 0 &&
+         _stricmp(name.c_str() + name.size() - s, kTempSuffix) == 0;
+}
+
+int RemoveCopyTemporaries(const std::string& folder) {
+  int removed = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\" + kTempPrefix + "*" + kTempSuffix).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !IsCopyTemporaryName(fd.cFileName)) continue;
+    std::string path = folder + "\\" + fd.cFileName;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileA(path.c_str())) ++removed;
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return removed;
+}
+
+DWORD MakeFolderPath(const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  DWORD a = GetFileAttributesA(path.c_str());
+  if (a != INVALID_FILE_ATTRIBUTES) return (a & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ERROR_ALREADY_EXISTS;
+  std::string parent = FolderOfPath(path);
+  if (parent != path && parent.size() >= 2 && !(parent.size() == 2 && parent[1] == ':')) {
+    DWORD e = MakeFolderPath(parent);
+    if (e) return e;
+  }
+  if (CreateDirectoryA(path.c_str(), NULL)) return 0;
+  DWORD e = GetLastError();
+  return e == ERROR_ALREADY_EXISTS ? 0 : e;
+}
+
+DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
+                       FileDigest* digest) {
+  WIN32_FILE_ATTRIBUTE_DATA info;
+  if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &info)) return GetLastError();
+  uint64_t expected = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
+
+  Handle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                        NULL));
+  if (!in.Ok()) return GetLastError();
+  std::string temp = TemporaryIn(FolderOfPath(target));
+  Handle out(CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                         FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
+  if (!out.Ok()) return GetLastError();
+
+  DWORD error = 0;
+  std::vector<char> buf(kBlock);
+  FileDigest read, written;
+  {
+    std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> st(XXH3_createState(), XXH3_freeState);
+    XXH3_128bits_reset(st.get());
+    uint64_t total = 0;
+    while (!error) {
+      if (stop && *stop) {
+        error = ERROR_CANCELLED;
+        break;
+      }
+      DWORD got = 0, put = 0;
+      if (!ReadFile(in.h, buf.data(), kBlock, &got, NULL)) {
+        error = GetLastError();
+        break;
+      }
+      if (got == 0) break;
+      XXH3_128bits_update(st.get(), buf.data(), got);
+      total += got;
+      if (!WriteFile(out.h, buf.data(), got, &put, NULL))
+        error = GetLastError();
+      else if (put != got)
+        error = ERROR_DISK_FULL;
+      if (!error && total == got) Tell(CopyPhase::kReading);
+    }
+    Finish(st.get(), total, &read);
+  }
+  in.Close();
+  // What was read must be the file measured before: a shrinking or growing source fails.
+  if (!error && read.size != expected) error = ERROR_FILE_INVALID;
+  if (!error) Tell(CopyPhase::kWritten);
+  if (!error && !FlushFileBuffers(out.h)) error = GetLastError();
+  if (!error) {
+    LARGE_INTEGER zero = {};
+    if (!SetFilePointerEx(out.h, zero, NULL, FILE_BEGIN)) error = GetLastError();
+  }
+  if (!error) error = HashOpenFile(out.h, buf, &written);
+  if (!error && written != read) error = ERROR_CRC;
+  out.Close();
+  if (!error && stop && *stop) error = ERROR_CANCELLED;
+  if (!error) Tell(CopyPhase::kVerified);
+  error = PlaceTemporary(temp, target, error);
+  if (error) return error;
+  Tell(CopyPhase::kRenamed);
+  if (digest) *digest = read;
+  return 0;
+}
+
+DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t size) {
+  if (!bytes && size) return ERROR_INVALID_PARAMETER;
+  if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
+  std::string temp = TemporaryIn(FolderOfPath(target));
+  Handle out(CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, NULL));
+  if (!out.Ok()) return GetLastError();
+  DWORD error = 0;
+  FileDigest expected, written;
+  {
+    std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> st(XXH3_createState(), XXH3_freeState);
+    XXH3_128bits_reset(st.get());
+    XXH3_128bits_update(st.get(), bytes, size);
+    Finish(st.get(), size, &expected);
+  }
+  // Pieces of at most 64 KB: the largest write every file system takes in one call.
+  const char* p = static_cast<const char*>(bytes);
+  for (size_t done = 0; !error && done < size;) {
+    DWORD piece = static_cast<DWORD>(size - done < kWritePiece ? size - done : kWritePiece), put = 0;
+    if (!WriteFile(out.h, p + done, piece, &put, NULL))
+      error = GetLastError();
+    else if (put != piece)
+      error = ERROR_DISK_FULL;
+    done += put;
+  }
+  if (!error && !FlushFileBuffers(out.h)) error = GetLastError();
+  if (!error) {
+    LARGE_INTEGER zero = {};
+    if (!SetFilePointerEx(out.h, zero, NULL, FILE_BEGIN)) error = GetLastError();
+  }
+  if (!error) {
+    std::vector<char> buf(kBlock);
+    error = HashOpenFile(out.h, buf, &written);
+  }
+  if (!error && written != expected) error = ERROR_CRC;
+  out.Close();
+  return PlaceTemporary(temp, target, error);
+}
+
+}  // namespace safecopy

@@ -1,0 +1,278 @@
+#include "DiscImport.h"
+
+#include <VxResourceIds.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+#include <memory>
+
+#include "ClipFactsWriter.h"
+#include "DiscNodes.h"
+
+namespace cardtree {
+
+namespace {
+
+bool Failed(long r) { return r < 0; }
+
+bool DateInRange(const SYSTEMTIME& t) { return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 31; }
+
+// The title's date, or today's when the title's is out of range or the mode files by today.
+SYSTEMTIME FilingDate(const ImportSettings& s, const SYSTEMTIME& recorded) {
+  if (DateInRange(recorded) && s.backupMode != 3) return recorded;
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  return today;
+}
+
+std::string LastComponent(const std::string& folder) {
+  size_t end = folder.size();
+  while (end > 0 && folder[end - 1] == '\\') --end;
+  size_t slash = folder.find_last_of('\\', end ? end - 1 : 0);
+  return folder.substr(slash == std::string::npos ? 0 : slash + 1, end - (slash == std::string::npos ? 0 : slash + 1));
+}
+
+}  // namespace
+
+std::string DiscDateFolder(const ImportSettings& settings, const SYSTEMTIME& recorded) {
+  const SYSTEMTIME t = FilingDate(settings, recorded);
+  char date[16];
+  snprintf(date, sizeof date, "%04u%02u%02u", t.wYear, t.wMonth, t.wDay);
+  if (settings.backupMode == 3) return date;
+  CaptureDate d;
+  d.date = date;
+  return DateFolderName(settings, &d);
+}
+
+std::string DiscDateLabel(const ImportSettings& settings, const SYSTEMTIME& recorded) {
+  const SYSTEMTIME t = FilingDate(settings, recorded);
+  char label[32];
+  snprintf(label, sizeof label, "%d_%02d_%02d", t.wYear, t.wMonth, t.wDay);
+  return label;
+}
+
+long OpenDiscSession(DiscSession* s, const std::string& cardPath, int tvSystem0,
+                     const std::function<void()>& descriptorFailed) {
+  s->sessionWasOpen = s->listWasOpen = s->closeAfterOpening = s->tvMismatch = false;
+  if (!s->core) return 0;
+  if (cardPath.size() < 2 || cardPath[1] != ':') return E_INVALIDARG;
+  IVxBDIntegrator* core = s->core;
+  int count = 0;
+  long r = core->GetDeviceCount(VXBD_DEVICE_COUNT_ALL, &count);
+  const int drive = toupper(static_cast<unsigned char>(cardPath[0])) - 'A';
+  if (!Failed(r)) r = core->LockDevice(drive);
+  if (Failed(r)) return r;
+  s->drive = drive;
+  VXBDDEVICEINFO device = {};
+  if (Failed(r = core->GetDeviceInfo(drive, &device))) {
+    CloseDiscSession(s);
+    return r;
+  }
+  WCHAR root[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, cardPath.c_str(), -1, root, MAX_PATH);
+  r = core->OpenDisc(drive, root, VXBD_OPEN_READ, &s->session);
+  if (Failed(r)) {
+    s->session = -1;
+    CloseDiscSession(s);
+    return r;
+  }
+  s->sessionWasOpen = r == VXBD_S_SESSION_OPEN;
+  if (!Failed(core->ValidateSession(s->session))) {
+    VXBDSESSIONDESC desc = {};
+    if (core->GetSessionDescriptor(s->session, &desc) != 0) {
+      if (descriptorFailed) descriptorFailed();
+    } else if (desc.nTvSystem != tvSystem0) {
+      s->tvMismatch = true;
+    }
+  }
+  if (device.nKind == VXBD_DEVICE_DISC && DiscMediumNeedsCheck(core, drive) == 0) s->closeAfterOpening = true;
+  if (s->closeAfterOpening) CloseDiscSession(s);
+  return r;
+}
+
+void CloseDiscSession(DiscSession* s) {
+  if (s->core) {
+    if (s->list != -1 && !s->listWasOpen) s->core->CloseTitleList(s->list);
+    if (s->session != -1 && !s->sessionWasOpen) s->core->CloseSession(s->session);
+    if (s->drive != -1) s->core->ReleaseDevice(s->drive);
+  }
+  s->drive = s->session = s->list = -1;
+}
+
+long OpenDiscTitleList(DiscSession* s) {
+  if (!s->core) return E_NOINTERFACE;
+  if (s->list != -1) return 0;
+  if (s->session == -1) return E_HANDLE;
+  long r = s->core->OpenTitleList(s->session, VXBD_TITLE_LIST_ALL, &s->list);
+  if (Failed(r)) {
+    s->list = -1;
+    return r;
+  }
+  s->listWasOpen = r == VXBD_S_LIST_OPEN;
+  long status = 0;
+  s->core->Wait(-1, &status);
+  return 0;
+}
+
+long CountDiscItems(DiscSession* s, int* importable, int* unsupported, const std::function<int(DWORD)>& supported) {
+  if (!importable || !unsupported) return E_INVALIDARG;
+  *importable = *unsupported = 0;
+  if (!s->core || s->session == -1 || Failed(s->core->ValidateSession(s->session))) return 0;
+  const bool hadList = s->list != -1;
+  long r = OpenDiscTitleList(s);
+  if (Failed(r)) return r;
+  VXBDLISTINFO info = {};
+  if (Failed(r = s->core->GetTitleListInfo(s->list, &info))) return r;
+  for (DWORD t = 0; t < info.nTitles; ++t) {
+    VXBDTITLEINFO title = {};
+    if (Failed(r = s->core->GetTitleInfo(s->list, static_cast<int>(t), &title))) return r;
+    const DWORD maker = (static_cast<DWORD>(title.wMakerHigh) << 16) | title.wMakerLow;
+    if (!(supported ? supported(maker) : IsSupportedMaker(maker)))
+      ++*unsupported;
+    else if (title.nKind == 1)
+      ++*importable;
+  }
+  // A list opened only for counting goes again.
+  if (!hadList && !s->listWasOpen) {
+    s->core->CloseTitleList(s->list);
+    s->list = -1;
+  }
+  return 0;
+}
+
+DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::vector<DiscSelection>& selection,
+                                   const std::string& destination, const std::string& cardPath,
+                                   const ImportSettings& settings, const std::atomic<int>& cancel,
+                                   const DiscImportHooks& hooks) {
+  DiscImportResult out;
+  const int items = static_cast<int>(selection.size());
+  auto setPos = [&](int pos) {
+    if (hooks.setPos) hooks.setPos(pos);
+  };
+  IVxBDImportJob* job = nullptr;
+  {
+    void* p = nullptr;
+    long r = core ? core->CreateImportJob(&p) : E_NOINTERFACE;
+    if (Failed(r) || !p) {
+      out.code = Failed(r) ? r : E_POINTER;
+      return out;
+    }
+    job = static_cast<IVxBDImportJob*>(p);
+  }
+  std::string root = destination;
+  if (!root.empty() && root.back() == '\\') root.pop_back();
+  root += '\\';
+  const std::string cardDrive = cardPath.substr(0, 2);
+
+  for (int i = 0; i < items && out.code == 0; ++i) {
+    if (cancel) {
+      out.cancelled = true;
+      out.code = 1;
+      break;
+    }
+    const DiscSelection& item = selection[i];
+    const std::string folder = root + DiscDateFolder(settings, item.recorded);
+    if (hooks.addEntry) hooks.addEntry(DiscDateLabel(settings, item.recorded), cardPath, LastComponent(folder), i);
+
+    WCHAR wideFolder[MAX_PATH] = {};
+    if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH)) {
+      out.code = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+      break;
+    }
+    const int destDrive = toupper(static_cast<unsigned char>(folder[0])) - 'A';
+    const bool locked = !Failed(core->LockDevice(destDrive));
+    auto unlock = [&] {
+      if (locked) core->ReleaseDevice(destDrive);
+    };
+    long r = job->Reset();
+    if (!Failed(r)) r = job->SetItem(list, item.title, wideFolder, VXBD_IMPORT_COPY);
+    if (Failed(r)) {
+      job->Abort();
+      long ignored = 0;
+      job->Wait(-1, &ignored);
+      unlock();
+      out.code = r;
+      break;
+    }
+    HRESULT made = S_OK;
+    CClipFactsWriter* writer = new (std::nothrow) CClipFactsWriter(&made);
+    if (!writer) {
+      unlock();
+      out.code = E_OUTOFMEMORY;
+      break;
+    }
+    writer->AddRef();  // ours
+    if (FAILED(made)) {
+      writer->Release();
+      unlock();
+      out.code = made;
+      break;
+    }
+    writer->AddRef();  // the job's
+    r = job->SetSink(writer);
+    if (Failed(r)) writer->Release();
+    if (!Failed(r)) r = job->Start();
+    if (Failed(r)) {
+      writer->Release();
+      unlock();
+      out.code = r;
+      break;
+    }
+    SwitchToThread();
+
+    long result = 0;
+    while (job->Wait(100, &result) == VXBD_WAIT_RUNNING) {
+      if (cancel) {
+        if (hooks.disableCancel) hooks.disableCancel();
+        job->Abort();
+        job->Wait(-1, &result);
+        out.cancelled = true;
+        out.code = 1;
+        break;
+      }
+      double percent = 0;
+      job->GetProgress(&percent);
+      setPos(static_cast<int>(100 * i / items + percent / items));
+    }
+    if (!out.cancelled && result != 0) {
+      if (hooks.showError) hooks.showError(result == VXBD_E_DISK_FULL ? IDS_BROWSER_DISK_FULL : IDS_IMPORT_DISC_FAILED,
+                                           result);
+      out.code = result;
+    }
+    if (out.code == 0) {
+      const size_t produced = writer->GetContentFileCount();
+      for (size_t j = 0; j < produced; ++j) {
+        VXBDPARTRECORD part = {};
+        core->GetPartRecord(list, item.title, static_cast<int>(j), &part);
+        if (hooks.registerFile) hooks.registerFile(writer->GetContentFile(j), cardDrive, cardPath, part.stRecorded);
+      }
+      writer->ClearContentFiles();
+      out.produced += static_cast<int>(produced);
+      out.completed.push_back(item.title);
+    }
+    job->SetSink(nullptr);
+    writer->Release();
+    unlock();
+    if (out.code != 0) break;
+    if (out.produced >= kDiscFileLimit) {
+      out.limitReached = true;
+      break;
+    }
+  }
+  if (out.code == 0) setPos(100);
+  job->Release();
+  return out;
+}
+
+bool DeleteImportedTitles(IVxBDIntegrator* core, int list, std::vector<int> titles) {
+  std::sort(titles.begin(), titles.end());
+  for (auto it = titles.rbegin(); it != titles.rend(); ++it) {
+    if (Failed(core->DeleteTitle(list, *it))) return false;
+    long status = 0;
+    if (Failed(core->Wait(-1, &status)) || status < 0) return false;
+  }
+  return true;
+}
+
+}  // namespace cardtree

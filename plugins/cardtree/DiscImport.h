@@ -1,0 +1,92 @@
+// The disc titles of a card imported through the disc core's import job: the session
+// around the scan, the import pass of the checked titles (their streams copied by the
+// verified copy, their companion files written, each produced content file registered)
+// and the deletion of imported titles from the card. No windows: the dialog hands in
+// what shows progress and what registers, so tests run the pass as the dialog does.
+#pragma once
+#include <VxBDIntegrator.h>
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ImportPlan.h"
+
+namespace cardtree {
+
+// The session of one card's scan.
+struct DiscSession {
+  IVxBDIntegrator* core = nullptr;
+  int drive = -1, session = -1, list = -1;
+  bool sessionWasOpen = false;  // the open answered "already open": never closed here
+  bool listWasOpen = false;
+  bool closeAfterOpening = false;
+  bool tvMismatch = false;      // while set, no disc items are listed
+};
+
+// Locks the card's drive and opens its session (cardPath "E:\..."); tvSystem0 the dialog's
+// TV-system flag. The last core answer: 0x87030055 an unfinalised disc; a failure closes
+// what was opened. descriptorFailed is told when the session's descriptor cannot be read.
+long OpenDiscSession(DiscSession* s, const std::string& cardPath, int tvSystem0,
+                     const std::function<void()>& descriptorFailed = nullptr);
+void CloseDiscSession(DiscSession* s);
+// Opens the title list when the session has none (0 or the failure).
+long OpenDiscTitleList(DiscSession* s);
+// The importable titles (kind 1 of a supported maker) and the unsupported ones.
+long CountDiscItems(DiscSession* s, int* importable, int* unsupported,
+                    const std::function<int(DWORD)>& supported);
+
+// One checked title.
+struct DiscSelection {
+  int title = -1;
+  SYSTEMTIME recorded = {};
+};
+
+// What the pass shows and does besides the copy; every hook may be empty.
+struct DiscImportHooks {
+  // Before each title: its date label, the card path, the destination folder's last
+  // component, the title's position in the selection.
+  std::function<void(const std::string& label, const std::string& cardPath, const std::string& folder, int index)>
+      addEntry;
+  std::function<void(int percent)> setPos;
+  std::function<void()> disableCancel;
+  // A produced content file: its path, the card's drive ("E:"), the card path, the part's
+  // recording time.
+  std::function<void(const std::string& path, const std::string& drive, const std::string& cardPath,
+                     const SYSTEMTIME& recorded)>
+      registerFile;
+  // A failed title: the message (50411 disk full, else 62093 with the code).
+  std::function<void(UINT stringId, long code)> showError;
+};
+
+struct DiscImportResult {
+  long code = 0;             // 0, 1 cancelled, else the failing code
+  bool cancelled = false;
+  bool limitReached = false;  // 1000 or more files produced: the remaining titles were left
+  int produced = 0;           // content files produced
+  std::vector<int> completed; // the titles imported whole, in selection order
+};
+
+// The destination's settings as the import dialog holds them (backup mode, folder name,
+// date order, today).
+DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::vector<DiscSelection>& selection,
+                                   const std::string& destination, const std::string& cardPath,
+                                   const ImportSettings& settings, const std::atomic<int>& cancel,
+                                   const DiscImportHooks& hooks);
+
+// The folder a title goes to: by backup mode from its recording date, today's date for a
+// date out of range or in mode 3.
+std::string DiscDateFolder(const ImportSettings& settings, const SYSTEMTIME& recorded);
+// "yyyy_mm_dd" of a title (today's for a date out of range).
+std::string DiscDateLabel(const ImportSettings& settings, const SYSTEMTIME& recorded);
+
+// Deletes the completed titles from the card, highest index first (so the lower ones keep
+// theirs), each followed by the core's wait. True when every one went.
+bool DeleteImportedTitles(IVxBDIntegrator* core, int list, std::vector<int> titles);
+
+// Produced files stop the run at this many.
+constexpr int kDiscFileLimit = 1000;
+
+}  // namespace cardtree
