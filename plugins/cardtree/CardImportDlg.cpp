@@ -143,6 +143,11 @@ CCardImportDlg::CCardImportDlg(CWnd* pParent)
       m_bFilesListed(0),
       m_bDiscItems(0),
       m_bRunning(false),
+      m_nDiscImportable(0),
+      m_nUnsupported(0),
+      m_bTvSystem0(0),
+      m_nDiscCancel(0),
+      m_pRegister(nullptr),
       m_nDeletePass(0),
       m_nImported(0),
       m_nSkipped(0) {}
@@ -193,8 +198,6 @@ BOOL CCardImportDlg::OnInitDialog() {
   for (int id : {IDC_IMPORT_DESTINATION, IDC_IMPORT_FOLDER_NAME})
     if (CWnd* edit = GetDlgItem(id)) edit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gui), TRUE);
 
-  // Disc titles come through the disc core's import, which this dialog does not carry
-  // yet: the card's files alone are listed.
   if (!FillCardDriveList()) {
     EndDialog(-1);
     return TRUE;
@@ -273,6 +276,7 @@ void CCardImportDlg::ReadSettings() {
   m_bClassifyFace = CMGetProfileInt(kSection, "ClassifyFace", 1) != 0;
   m_bClassifyPersonal = CMGetProfileInt(kSection, "ClassifyPersonal", 1) != 0;
   m_nDeletePass = CMGetProfileInt(kSection, "DeletePass", 0);
+  m_bTvSystem0 = CMGetProfileInt("Settings", "TVSystem", 0) == 0;
 }
 
 std::string CCardImportDlg::InitialDestination() {

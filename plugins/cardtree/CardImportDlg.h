@@ -8,6 +8,7 @@
 //   CardImportScan.cpp      the scan thread and the thumbnails
 //   CardImportRun.cpp       Start: checks, settings, plan, copy, registration, clean-up
 //   CardImportHandlers.cpp  option boxes, duplicate rule, context menu, check all, destroy
+//   CardImportDisc.cpp      the card's disc titles: listing, parts, import, deletion
 #pragma once
 #include <fw/fw.h>
 #include <thumblist/ThumbListCtrl.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "CopyProgressDlg.h"
+#include "DiscImport.h"
 #include "ImportPlan.h"
 
 // The scan thread asks the dialog's thread to start (lParam 1) or stop a timer (wParam).
@@ -108,6 +110,15 @@ class CCardImportDlg : public CDialog {
   int FillCardThumbnails();
   cardtree::ImportSettings PlanSettings() const;
 
+  // Disc titles.
+  void CountDiscTitles();
+  void AddDiscItems();
+  std::vector<cardtree::DiscSelection> CheckedDiscItems();
+  uint64_t DiscBytes(const std::vector<cardtree::DiscSelection>& titles);
+  cardtree::DiscImportResult RunDiscImport(const std::vector<cardtree::DiscSelection>& titles,
+                                           const std::string& destination);
+  bool IsDiscRecordable();
+
   // Start.
   enum RunEnd { kStay, kCloseDone, kCloseFailed };
   RunEnd RunImport();
@@ -146,6 +157,13 @@ class CCardImportDlg : public CDialog {
   int m_bDiscItems;
   std::vector<std::string> m_listed;  // the listed files, in list order
   bool m_bRunning;
+  cardtree::DiscSession m_disc;
+  std::vector<int> m_discTitles;  // the title of each disc item, in list order
+  int m_nDiscImportable;
+  int m_nUnsupported;
+  int m_bTvSystem0;
+  std::atomic<int> m_nDiscCancel;
+  CRegisterProgressDlg* m_pRegister;
   int m_nDeletePass;
   int m_nImported;
   size_t m_nSkipped;

@@ -60,15 +60,6 @@ void CCardImportDlg::OnItemProperty() {
   if (!path.empty()) PrOpenProperty(path.c_str(), GetSafeHwnd(), 0, -1, -1, -1, 0);
 }
 
-LRESULT CCardImportDlg::OnItemOpen(WPARAM wParam, LPARAM) {
-  // Only disc titles open their parts; the card's ordinary files answer nothing.
-  const int item = static_cast<int>(wParam);
-  if (!m_bDiscItems || item < m_nFirstDiscIndex || item >= m_nListed) return 0;
-  return 0;
-}
-
-LRESULT CCardImportDlg::OnDiscCancel(WPARAM, LPARAM) { return 0; }
-
 void CCardImportDlg::OnDestroy() {
   KillTimer(3);
   if (m_hScanThread) {
@@ -80,6 +71,12 @@ void CCardImportDlg::OnDestroy() {
   {
     CWaitCursor wait;
     if (m_list.GetSafeHwnd()) m_list.DestroyWindow();
+    CloseDiscSession(&m_disc);
+    if (m_pRegister) {
+      m_pRegister->DestroyWindow();
+      delete m_pRegister;
+      m_pRegister = nullptr;
+    }
   }
   if (m_bInSection) {
     DiscCoreSection().Unlock();

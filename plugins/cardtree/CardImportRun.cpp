@@ -193,10 +193,11 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
     return end;
   };
 
-  // The checked files must fit with a margin; disc titles would add theirs here.
+  // The checked files and titles must fit with a margin.
+  const std::vector<DiscSelection> titles = CheckedDiscItems();
   ULARGE_INTEGER avail;
   if (GetDiskFreeSpaceExA(dest.c_str(), &avail, NULL, NULL)) {
-    uint64_t needed = 0;
+    uint64_t needed = titles.empty() ? 0 : DiscBytes(titles);
     for (const std::string& p : checked) needed += FileSize(p);
     if (!EnoughSpaceForImport(avail.QuadPart, needed)) {
       Say(IDS_IMPORT_LOW_SPACE, MB_ICONWARNING);
@@ -204,12 +205,24 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
     }
   }
 
+  m_nImported = 0;
+  DiscImportResult disc;
+  if (!titles.empty()) {
+    SetDlgItemText(IDC_IMPORT_STATUS, ResourceString(IDS_IMPORT_COPYING).c_str());
+    disc = RunDiscImport(titles, dest);
+    if (disc.code < 0) return finish(kCloseFailed);
+    m_nImported += static_cast<int>(disc.completed.size());
+  }
+
   CopyPlan plan;
   for (const std::string& p : checked) plan.checked.insert(UpperPath(p));
   ImportSettings s = PlanSettings();
   if (m_nCopyAll) s.copyMode = 0;
-  PlanCardCopy(m_strCardRoot, dest, s, &plan);
-  if (s.copyMode == 0) ResolveCollisions(dest, &plan);
+  // A cancelled title import ends the run before the files.
+  if (!disc.cancelled && !checked.empty()) {
+    PlanCardCopy(m_strCardRoot, dest, s, &plan);
+    if (s.copyMode == 0) ResolveCollisions(dest, &plan);
+  }
   m_nSkipped = plan.presentSources.size();
   if (!plan.failedSources.empty()) {
     char text[600];
@@ -218,27 +231,29 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
   }
 
   CopyOutcome outcome;
-  int result = kCopyAll;
-  m_nImported = 0;
+  int result = disc.cancelled ? kCopyCancelled : kCopyAll;
   if (!plan.sources.empty()) {
     SetDlgItemText(IDC_IMPORT_STATUS, ResourceString(IDS_IMPORT_COPYING).c_str());
-    result = RunCopyDialog(&plan, &outcome, &m_nImported);
+    int copied = 0;
+    result = RunCopyDialog(&plan, &outcome, &copied);
+    m_nImported += copied;
   } else if (!plan.presentSources.empty()) {
     RegisterImportedFiles(outcome, plan);
   }
   const bool failed = outcome.error && !outcome.stopped;
   const bool completed = result == kCopyAll;
 
-  std::string summary = ResourceString(completed ? IDS_IMPORT_DONE : IDS_IMPORT_FAILED) + "\n\n" +
-                        Formatted(IDS_IMPORT_COUNT, m_nImported);
+  const UINT summaryId = !completed ? IDS_IMPORT_FAILED : disc.limitReached ? IDS_IMPORT_LIMIT_REACHED : IDS_IMPORT_DONE;
+  std::string summary = ResourceString(summaryId) + "\n\n" + Formatted(IDS_IMPORT_COUNT, m_nImported);
   if (m_nSkipped) summary += "\n" + Formatted(IDS_IMPORT_SKIPPED, static_cast<long long>(m_nSkipped));
   if (plan.renamed) summary += "\n" + Formatted(IDS_IMPORT_RENAMED, static_cast<long long>(plan.renamed));
   CardMessageBox(GetSafeHwnd(), summary.c_str(), ResourceString(IDS_IMPORT_SUMMARY_CAPTION).c_str(),
                  MB_OK | MB_ICONINFORMATION);
 
-  const DeletionOffer offer = ImportDeletionOffer(m_nDeletePass, m_bFilesListed != 0, outcome.copiedSources.size(),
-                                                  plan.presentSources.size(), failed, 0, false);
-  if (offer.files) {
+  const DeletionOffer offer =
+      ImportDeletionOffer(m_nDeletePass, m_bFilesListed != 0, outcome.copiedSources.size(), plan.presentSources.size(),
+                          failed, disc.completed.size(), !disc.completed.empty() && IsDiscRecordable());
+  if (offer.Any()) {
     const std::string deleteCaption = ResourceString(IDS_BROWSER_DELETE_CAPTION);
     const UINT ask = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
     if (CardMessageBox(GetSafeHwnd(), ResourceString(IDS_IMPORT_DELETE_QUESTION).c_str(), deleteCaption.c_str(), ask) ==
@@ -247,10 +262,17 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
             IDYES) {
       SetDlgItemText(IDC_IMPORT_STATUS, ResourceString(IDS_IMPORT_DELETING).c_str());
       CWaitCursor wait;
-      if (!DeleteImportedSources(outcome, plan))
+      // A failed file deletion leaves the titles as well.
+      bool deleted = !offer.files || DeleteImportedSources(outcome, plan);
+      if (deleted && offer.disc) deleted = DeleteImportedTitles(m_disc.core, m_disc.list, disc.completed);
+      if (!deleted)
         CardMessageBox(GetSafeHwnd(), ResourceString(IDS_BROWSER_DISC_PROTECTED).c_str(), caption.c_str(),
                        MB_OK | MB_ICONWARNING);
     }
+  }
+  if (!disc.completed.empty() && CMGetProfileInt(kSection, "InitDlg", 0) == 0) {
+    CImportInfoDlg info(this);
+    info.DoModal();
   }
   return finish(completed ? kCloseDone : kStay);
 }

@@ -119,14 +119,21 @@ void CCardImportDlg::Scan() {
     m_nFirstDiscIndex = CountCardFiles();
     m_bFilesListed = 1;
   }
-  m_nListed = static_cast<int>(m_listed.size());
+  CountDiscTitles();
+  m_nListed = static_cast<int>(m_listed.size()) + m_nDiscImportable;
   m_list.ResetItems(m_nListed);
   m_list.EnsureVisible(0, FALSE);
   SetEvent(m_hListingDone);
 
   if (!m_nStop) {
     ::SendMessageA(self, WM_IMPORT_SCAN_TIMERS, kListingTimer, 1);
-    if (m_bFilesListed && m_nListed > 0) FillCardThumbnails();
+    if (m_bFilesListed && !m_listed.empty()) FillCardThumbnails();
+    if (!m_nStop && m_bDiscItems) AddDiscItems();
+    if (!m_nStop && m_nUnsupported) {
+      char text[512];
+      snprintf(text, sizeof text, ResourceString(IDS_IMPORT_UNSUPPORTED_ITEMS).c_str(), m_nUnsupported);
+      CardMessageBox(self, text, CMTLGetAppName(), MB_OK | MB_ICONWARNING);
+    }
     if (!m_nStop && m_nListed == 0) {
       char text[512];
       snprintf(text, sizeof text, ResourceString(IDS_IMPORT_NO_FILES).c_str(), 0);
