@@ -26,7 +26,7 @@ void CCardImportDlg::CountDiscTitles() {
   m_nUnsupported = 0;
   m_disc.core = Integrator();
   if (!m_disc.core) return;
-  if (OpenDiscSession(&m_disc, m_strCardRoot, m_bTvSystem0) < 0 || m_disc.tvMismatch) return;
+  if (OpenDiscSession(&m_disc, m_strCardRoot, m_nTvSystem) < 0 || m_disc.tvMismatch) return;
   int importable = 0, unsupported = 0;
   if (CountDiscItems(&m_disc, &importable, &unsupported, nullptr) < 0) return;
   m_nDiscImportable = importable;

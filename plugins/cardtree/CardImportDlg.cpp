@@ -145,7 +145,7 @@ CCardImportDlg::CCardImportDlg(CWnd* pParent)
       m_bRunning(false),
       m_nDiscImportable(0),
       m_nUnsupported(0),
-      m_bTvSystem0(0),
+      m_nTvSystem(0),
       m_nDiscCancel(0),
       m_pRegister(nullptr),
       m_nDeletePass(0),
@@ -198,6 +198,8 @@ BOOL CCardImportDlg::OnInitDialog() {
   for (int id : {IDC_IMPORT_DESTINATION, IDC_IMPORT_FOLDER_NAME})
     if (CWnd* edit = GetDlgItem(id)) edit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gui), TRUE);
 
+  // The core's drives as they are now: the card may have changed since the tree was made.
+  if (IVxBDIntegrator* core = Integrator()) RefreshDiscDevices(core);
   if (!FillCardDriveList()) {
     EndDialog(-1);
     return TRUE;
@@ -276,7 +278,7 @@ void CCardImportDlg::ReadSettings() {
   m_bClassifyFace = CMGetProfileInt(kSection, "ClassifyFace", 1) != 0;
   m_bClassifyPersonal = CMGetProfileInt(kSection, "ClassifyPersonal", 1) != 0;
   m_nDeletePass = CMGetProfileInt(kSection, "DeletePass", 0);
-  m_bTvSystem0 = CMGetProfileInt("Settings", "TVSystem", 0) == 0;
+  m_nTvSystem = CMGetProfileInt("Settings", "TVSystem", 0, CMPROFILE_COMMON);
 }
 
 std::string CCardImportDlg::InitialDestination() {

@@ -161,7 +161,7 @@ class CCardImportDlg : public CDialog {
   std::vector<int> m_discTitles;  // the title of each disc item, in list order
   int m_nDiscImportable;
   int m_nUnsupported;
-  int m_bTvSystem0;
+  int m_nTvSystem;  // the TV system titles must have (0 NTSC, 1 PAL)
   std::atomic<int> m_nDiscCancel;
   CRegisterProgressDlg* m_pRegister;
   int m_nDeletePass;

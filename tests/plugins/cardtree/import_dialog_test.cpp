@@ -7,7 +7,10 @@
 #include <CopyProgressDlg.h>
 #include <Kitlib2/Profile.h>
 #include <RecordGate.h>
+#include <DiscNodes.h>
 #include <VerifiedCopy.h>
+#include <VxBDCore.h>
+#include <VxBDDisc.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
 #include <card.h>
@@ -409,6 +412,87 @@ TEST(CardImportDialog, CardTakenOutDuringTheCopyStopsWithTheFileAndOffersNoDelet
     EXPECT_TRUE(Exists(f.card + name)) << name;
   }
   EXPECT_EQ(std::string(dlg.GetDestination()), "");
+}
+
+// Every file below a folder with the given extension, by name.
+std::vector<std::string> FilesNamed(const std::string& folder, const std::string& ext) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (const std::string& f : FilesNamed(folder + "\\" + name, ext)) out.push_back(f);
+    } else if (name.size() > ext.size() && _stricmp(name.c_str() + name.size() - ext.size(), ext.c_str()) == 0) {
+      out.push_back(name);
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDeleted) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(3000, 1));
+  const std::string bdmv = f.card + "\\PRIVATE\\AVCHD\\BDMV";
+  testsupport::MakeFolders(f.card + "\\PRIVATE\\AVCHD");
+  ASSERT_TRUE(VxBDWriteTree(bdmv, {VxBDSampleTitle{{"00001"}, 0x0103, 0xAB12}}, true, false));
+  const std::string stream = bdmv + "\\STREAM\\00001.MTS";
+  testsupport::WriteWholeFile(stream, Pattern(200000, 7));
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  SetIntegrator(object->GetIntegrator());
+  CMWriteProfileInt("CardTree", "InitDlg", 1);
+
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  int items = 0;
+  LPARAM titleData = 0;
+  std::string titleLabel;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        HWND list = GetDlgItem(box, IDC_IMPORT_LIST);
+        items = ListView_GetItemCount(list);
+        LVITEMA item = {};
+        char text[64] = "";
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = 1;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ListView_GetItem(list, &item);
+        titleData = item.lParam;
+        titleLabel = text;
+        testsupport::Picture(box).Save("card_import_disc_item");
+        answers.reset(new BoxAnswerer({box}));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  SetIntegrator(nullptr);
+  object->ClearDriveSelection();
+  object->Release();
+
+  // The file first, then the title: a picture of its own with the title's kind.
+  EXPECT_EQ(items, 2);
+  EXPECT_EQ(titleData, 1);
+  EXPECT_EQ(titleLabel.size(), 10u) << titleLabel;  // yyyy_mm_dd
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_NE(texts[0].find(ResourceString(IDS_IMPORT_DONE)), std::string::npos) << texts[0];
+  // The stream and its three companions, and the picture; the title gone from the card
+  // with the picture.
+  EXPECT_EQ(FilesNamed(f.dest, ".MTS"), (std::vector<std::string>{"00001.MTS"}));
+  for (const char* ext : {".cont", ".tmb", ".iis"}) EXPECT_EQ(FilesNamed(f.dest, ext).size(), 1u) << ext;
+  EXPECT_EQ(FilesNamed(f.dest, ".JPG"), (std::vector<std::string>{"ABCD0001.JPG"}));
+  EXPECT_FALSE(Exists(stream));
+  EXPECT_FALSE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0001.JPG"));
 }
 
 TEST(CardImportDialog, CardTakenOutWhileOpenClosesTheDialog) {
