@@ -135,7 +135,7 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
   }
   if (!produced.empty()) {
     CWaitCursor wait;
-    cardtree::RegisterImportedFiles(produced, cards, ReadRegisterOptions(m_strCardRoot, std::string(m_strKeyword)));
+    cardtree::RegisterImportedFiles(produced, cards, ImportRegisterOptions());
   }
   return result;
 }

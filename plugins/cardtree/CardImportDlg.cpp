@@ -148,6 +148,8 @@ CCardImportDlg::CCardImportDlg(CWnd* pParent)
       m_nTvSystem(0),
       m_nDiscCancel(0),
       m_pRegister(nullptr),
+      m_hPlaceFinder(NULL),
+      m_hPlaceReady(NULL),
       m_nDeletePass(0),
       m_nImported(0),
       m_nSkipped(0) {}
@@ -237,8 +239,7 @@ BOOL CCardImportDlg::OnInitDialog() {
   StoreLayout();
   OnToggleDetails();
 
-  // Place entries (the GPS library) and the face identifier come with the registration's
-  // helpers; the registration runs without them meanwhile.
+  StartPlaceFinder();
   m_nDrivePosition = -1;
   StartScan();
   SetTimer(kCardTimer, 500, NULL);

@@ -15,11 +15,13 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CopyProgressDlg.h"
 #include "DiscImport.h"
 #include "ImportPlan.h"
+#include "ImportRegister.h"
 
 // The scan thread asks the dialog's thread to start (lParam 1) or stop a timer (wParam).
 #define WM_IMPORT_SCAN_TIMERS (WM_APP + 0x62)
@@ -124,6 +126,10 @@ class CCardImportDlg : public CDialog {
   RunEnd RunImport();
   int RunCopyDialog(cardtree::CopyPlan* plan, cardtree::CopyOutcome* outcome, int* imported);
   int RegisterImportedFiles(const cardtree::CopyOutcome& outcome, const cardtree::CopyPlan& plan);
+  // The registration's settings: the profile's switches, the keyword and the place finder.
+  cardtree::RegisterOptions ImportRegisterOptions();
+  void StartPlaceFinder();
+  void StopPlaceFinder();
   int CreateFolderPath(const std::string& path);
   void SaveSettings();
 
@@ -164,6 +170,9 @@ class CCardImportDlg : public CDialog {
   int m_nTvSystem;  // the TV system titles must have (0 NTSC, 1 PAL)
   std::atomic<int> m_nDiscCancel;
   CRegisterProgressDlg* m_pRegister;
+  HANDLE m_hPlaceFinder;       // set by its start-up thread, which then signals the event
+  HANDLE m_hPlaceReady;
+  std::thread m_placeStart;
   int m_nDeletePass;
   int m_nImported;
   size_t m_nSkipped;

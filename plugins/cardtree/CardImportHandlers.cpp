@@ -72,6 +72,7 @@ void CCardImportDlg::OnDestroy() {
     CWaitCursor wait;
     if (m_list.GetSafeHwnd()) m_list.DestroyWindow();
     CloseDiscSession(&m_disc);
+    StopPlaceFinder();
     if (m_pRegister) {
       m_pRegister->DestroyWindow();
       delete m_pRegister;

@@ -2,6 +2,7 @@
 // the copy dialog, registered, summed up, and the card cleaned up when the user agrees.
 #include <Kitlib2/Profile.h>
 #include <Kitlib2/Utility.h>
+#include <PlaceFinder.h>
 #include <VxResourceIds.h>
 
 #include <cstdio>
@@ -287,8 +288,45 @@ int CCardImportDlg::RunCopyDialog(CopyPlan* plan, CopyOutcome* outcome, int* imp
   return static_cast<int>(result);
 }
 
-int CCardImportDlg::RegisterImportedFiles(const CopyOutcome& outcome, const CopyPlan& plan) {
+void CCardImportDlg::StartPlaceFinder() {
+  if (!CMGetProfileInt("SyGPS2", "Flag", 0)) return;
+  // The finder reads its table on a thread of its own; the registration waits for it.
+  m_hPlaceReady = CreateEventA(NULL, TRUE, FALSE, NULL);
+  m_placeStart = std::thread([this] {
+    m_hPlaceFinder = VxGPSInit();
+    SetEvent(m_hPlaceReady);
+  });
+}
+
+void CCardImportDlg::StopPlaceFinder() {
+  if (m_placeStart.joinable()) m_placeStart.join();
+  if (m_hPlaceFinder) VxGPSTerm(m_hPlaceFinder);
+  m_hPlaceFinder = NULL;
+  if (m_hPlaceReady) CloseHandle(m_hPlaceReady);
+  m_hPlaceReady = NULL;
+}
+
+RegisterOptions CCardImportDlg::ImportRegisterOptions() {
   RegisterOptions options = ReadRegisterOptions(m_strCardRoot, std::string(m_strKeyword));
+  HANDLE ready = m_hPlaceReady;
+  HANDLE* finder = &m_hPlaceFinder;
+  if (ready)
+    options.findPlace = [ready, finder](const std::string& latitude, const std::string& longitude,
+                                        std::string* country, std::string* region, std::string* city) {
+      // A finder not ready within 10 s leaves the place out.
+      if (WaitForSingleObject(ready, 10000) != WAIT_OBJECT_0 || !*finder) return false;
+      char a1[VXGPS_TEXT_CHARS] = "", a2[VXGPS_TEXT_CHARS] = "", a3[VXGPS_TEXT_CHARS] = "";
+      if (VxGPSGetAddress(*finder, latitude.c_str(), longitude.c_str(), a1, a2, a3) < 0) return false;
+      *country = a1;
+      *region = a2;
+      *city = a3;
+      return true;
+    };
+  return options;
+}
+
+int CCardImportDlg::RegisterImportedFiles(const CopyOutcome& outcome, const CopyPlan& plan) {
+  RegisterOptions options = ImportRegisterOptions();
   HWND self = GetSafeHwnd();
   return RegisterCopyRun(outcome, plan, options, [self](size_t k, size_t n) {
     if (!n) return;

@@ -153,6 +153,15 @@ Classification ClassifyImportedFile(const std::string& destination, const std::s
     FolderEntryOf(destination, &c.folderName, &c.folderPath);
     c.folder = true;
   }
+  if (o.syGps && o.classifyGps && o.findPlace) {
+    char latitude[64] = "", longitude[64] = "", altitude[64] = "";
+    int* la = c.latitude;
+    int* lo = c.longitude;
+    if (PrGetGpsData(destination.c_str(), latitude, longitude, altitude) >= 0 &&
+        sscanf(latitude, "%d/%d/%d", &la[0], &la[1], &la[2]) == 3 &&
+        sscanf(longitude, "%d/%d/%d", &lo[0], &lo[1], &lo[2]) == 3)
+      c.place = o.findPlace(latitude, longitude, &c.country, &c.region, &c.city);
+  }
   return c;
 }
 
@@ -164,6 +173,8 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
   if (c.scene) VxDBWxCreateSceneList(&list, c.scene1.c_str(), c.scene2.c_str(), c.scene3.c_str(), c.scene4.c_str());
   if (c.folder) VxDBWxCreateFolderList(&list, c.folderName.c_str(), c.folderPath.c_str());
   if (c.face) VxDBWxCreateFaceList(&list, c.faceText.c_str());
+  if (c.place)
+    VxDBWxCreateLocationList(&list, 0, c.country.c_str(), c.region.c_str(), c.city.c_str(), c.latitude, c.longitude, 0);
   VxDBWDeleteFile(destination.c_str());
   HRESULT hr = VxDBWEnrollFile(destination.c_str(), 0);
   if (SUCCEEDED(hr) && list) hr = VxDBWUpdateFile(destination.c_str(), list);

@@ -19,6 +19,11 @@ struct RegisterOptions {
   std::string keyword;         // the import's keyword text
   std::set<std::string> autoPlay;  // upper-cased card paths of the auto-play order
   std::string today;               // the import date in the user's order
+  // The place of a position ("%d/%d/%d" degrees, minutes, seconds): country, region,
+  // city; false when there is none (or the finder is not ready).
+  std::function<bool(const std::string& latitude, const std::string& longitude, std::string* country,
+                     std::string* region, std::string* city)>
+      findPlace;
 };
 // The switches from the profile, the auto-play order of the card at cardRoot.
 RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::string& keyword);
@@ -35,6 +40,9 @@ struct Classification {
   std::string folderName, folderPath;
   bool face = false;
   std::string faceText;
+  bool place = false;
+  std::string country, region, city;
+  int latitude[3] = {}, longitude[3] = {};
 };
 // The entries a copied file gets: destination on disk, its source on the card and its
 // three times (capture, last access, creation; -1 unknown).

@@ -11,6 +11,7 @@
 #include <files.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
+#include <program.h>
 #include <tempfolder.h>
 
 #include "importdata.h"
@@ -90,6 +91,52 @@ TEST(ImportRegister, KeywordsPerFileAndSwitch) {
   EXPECT_FALSE(k.date);
   EXPECT_FALSE(k.folder);
   EXPECT_FALSE(k.face);
+}
+
+TEST(ImportRegister, PlaceOfAGpsPictureOnlyWithBothSwitchesAndAnAnswer) {
+  Stores stores;
+  const std::string tokyo = stores.scratch + "\\tokyo.jpg", plain = stores.scratch + "\\plain.jpg";
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), tokyo.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("exif_nothumb.jpg").c_str(), plain.c_str(), FALSE));
+  struct Case {
+    const char* what;
+    std::string file;
+    int syGps, classifyGps;
+    bool answers;
+    bool asked, place;
+  } cases[] = {
+      {"found", tokyo, 1, 1, true, true, true},
+      {"no city near", tokyo, 1, 1, false, true, false},
+      {"SyGPS2 off", tokyo, 0, 1, true, false, false},
+      {"ClassifyGPS off", tokyo, 1, 0, true, false, false},
+      {"no position", plain, 1, 1, true, false, false},
+  };
+  for (const Case& c : cases) {
+    RegisterOptions o = Options();
+    o.syGps = c.syGps;
+    o.classifyGps = c.classifyGps;
+    std::string askedLatitude;
+    o.findPlace = [&](const std::string& latitude, const std::string&, std::string* a1, std::string* a2,
+                      std::string* a3) {
+      askedLatitude = latitude;
+      if (!c.answers) return false;
+      *a1 = "JP";
+      *a2 = "Tokyo";
+      *a3 = "Minato";
+      return true;
+    };
+    Classification k = ClassifyImportedFile(c.file, "E:\\DCIM\\100AAAAA\\ABCD0001.JPG", -1, -1, -1, o);
+    EXPECT_EQ(!askedLatitude.empty(), c.asked) << c.what;
+    EXPECT_EQ(k.place, c.place) << c.what;
+    if (c.place) {
+      EXPECT_EQ(k.city, "Minato");
+      EXPECT_EQ(k.latitude[0], 35) << askedLatitude;  // 35.6586 N, 139.7454 E
+      EXPECT_EQ(k.latitude[1], 39);
+      EXPECT_EQ(k.longitude[0], 139);
+      EXPECT_EQ(k.longitude[1], 44);
+      EXPECT_EQ(RegisterClassified(c.file, k), S_OK);
+    }
+  }
 }
 
 TEST(ImportRegister, BatchEntersCopiedFiles) {
