@@ -119,19 +119,13 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
   });
   while (!done) {
     MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    PumpWaitingMessages();
   }
   worker.join();
   m_pRegister->Finish();
 
   for (const auto& e : errors) {
-    char text[512];
-    snprintf(text, sizeof text, ResourceString(e.first).c_str(), static_cast<unsigned>(e.second));
-    CardMessageBox(GetSafeHwnd(), text, CMTLGetAppName(), MB_OK | MB_ICONWARNING);
+    CardMessageBox(GetSafeHwnd(), ResourceFormat(e.first, e.second).c_str(), CMTLGetAppName(), MB_OK | MB_ICONWARNING);
   }
   if (!produced.empty()) {
     CWaitCursor wait;

@@ -30,12 +30,6 @@ int SayText(CWnd* parent, const std::string& text, UINT icon) {
   return CardMessageBox(Owner(parent), text.c_str(), CMTLGetAppName(), MB_OK | icon);
 }
 
-std::string Formatted(UINT id, long long n) {
-  char text[512];
-  snprintf(text, sizeof text, ResourceString(id).c_str(), static_cast<int>(n));
-  return text;
-}
-
 // The drives of a "E:F:" text, or every card drive for an empty one.
 std::vector<char> BackupDrives(LPCSTR text) {
   std::vector<char> out;
@@ -255,7 +249,7 @@ int CCardImportDlg::FillCardDriveList() {
     m_driveList.AddString(text);
   }
   if (m_drives.empty()) {
-    SayText(this, Formatted(IDS_IMPORT_NO_FILES, 0), MB_ICONWARNING);
+    SayText(this, ResourceFormat(IDS_IMPORT_NO_FILES, 0), MB_ICONWARNING);
     return 0;
   }
   return 1;
@@ -425,7 +419,7 @@ void CCardImportDlg::OnTimer(UINT_PTR nIDEvent) {
   switch (nIDEvent) {
     case kListingTimer: {
       const int percent = ListingPercent(m_nShown, m_nListed);
-      if (percent >= 0) SetDlgItemText(IDC_IMPORT_STATUS, Formatted(IDS_IMPORT_LIST_PERCENT, percent).c_str());
+      if (percent >= 0) SetDlgItemText(IDC_IMPORT_STATUS, ResourceFormat(IDS_IMPORT_LIST_PERCENT, percent).c_str());
       m_bStatusCleared = 0;
       break;
     }
@@ -550,13 +544,11 @@ int CCardImportDlg::BackupCard(LPCSTR drives, LPCSTR destination, CStringList* c
   }
 
   if (!out.error && !plan.failedSources.empty()) {
-    char text[600];
-    snprintf(text, sizeof text, ResourceString(IDS_IMPORT_NO_FREE_NUMBER).c_str(), plan.failedSources[0].c_str());
-    SayText(m_pParent, text, MB_ICONWARNING);
+    SayText(m_pParent, ResourceFormat(IDS_IMPORT_NO_FREE_NUMBER, plan.failedSources[0]), MB_ICONWARNING);
   }
   if (copied)
     for (const std::string& t : out.copiedTargets) copied->AddTail(t.c_str());
-  SayText(m_pParent, ResourceString(IDS_IMPORT_DONE) + "\n\n" + Formatted(IDS_IMPORT_COUNT, out.copiedTargets.size()),
+  SayText(m_pParent, ResourceString(IDS_IMPORT_DONE) + "\n\n" + ResourceFormat(IDS_IMPORT_COUNT, out.copiedTargets.size()),
           MB_ICONINFORMATION);
   if (out.error && !out.stopped && out.copiedTargets.empty()) return -1;
   return static_cast<int>(out.copiedTargets.size());

@@ -20,12 +20,6 @@ namespace {
 
 const char kSection[] = "CardTree";
 
-std::string Formatted(UINT id, long long n) {
-  char text[512];
-  snprintf(text, sizeof text, ResourceString(id).c_str(), static_cast<int>(n));
-  return text;
-}
-
 bool IsFolder(const std::string& path) {
   DWORD a = GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -35,14 +29,6 @@ uint64_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA a;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return 0;
   return (static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
-}
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 }  // namespace
@@ -226,9 +212,8 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
   }
   m_nSkipped = plan.presentSources.size();
   if (!plan.failedSources.empty()) {
-    char text[600];
-    snprintf(text, sizeof text, ResourceString(IDS_IMPORT_NO_FREE_NUMBER).c_str(), plan.failedSources[0].c_str());
-    CardMessageBox(GetSafeHwnd(), text, CMTLGetAppName(), MB_OK | MB_ICONWARNING);
+    CardMessageBox(GetSafeHwnd(), ResourceFormat(IDS_IMPORT_NO_FREE_NUMBER, plan.failedSources[0]).c_str(),
+                   CMTLGetAppName(), MB_OK | MB_ICONWARNING);
   }
 
   CopyOutcome outcome;
@@ -245,9 +230,9 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
   const bool completed = result == kCopyAll;
 
   const UINT summaryId = !completed ? IDS_IMPORT_FAILED : disc.limitReached ? IDS_IMPORT_LIMIT_REACHED : IDS_IMPORT_DONE;
-  std::string summary = ResourceString(summaryId) + "\n\n" + Formatted(IDS_IMPORT_COUNT, m_nImported);
-  if (m_nSkipped) summary += "\n" + Formatted(IDS_IMPORT_SKIPPED, static_cast<long long>(m_nSkipped));
-  if (plan.renamed) summary += "\n" + Formatted(IDS_IMPORT_RENAMED, static_cast<long long>(plan.renamed));
+  std::string summary = ResourceString(summaryId) + "\n\n" + ResourceFormat(IDS_IMPORT_COUNT, m_nImported);
+  if (m_nSkipped) summary += "\n" + ResourceFormat(IDS_IMPORT_SKIPPED, static_cast<long long>(m_nSkipped));
+  if (plan.renamed) summary += "\n" + ResourceFormat(IDS_IMPORT_RENAMED, static_cast<long long>(plan.renamed));
   CardMessageBox(GetSafeHwnd(), summary.c_str(), ResourceString(IDS_IMPORT_SUMMARY_CAPTION).c_str(),
                  MB_OK | MB_ICONINFORMATION);
 
@@ -330,9 +315,8 @@ int CCardImportDlg::RegisterImportedFiles(const CopyOutcome& outcome, const Copy
   HWND self = GetSafeHwnd();
   return RegisterCopyRun(outcome, plan, options, [self](size_t k, size_t n) {
     if (!n) return;
-    char text[256];
-    snprintf(text, sizeof text, ResourceString(IDS_IMPORT_REGISTER_PERCENT).c_str(), static_cast<int>(k * 100 / n));
-    ::SetDlgItemTextA(self, IDC_IMPORT_STATUS, text);
-    PumpMessages();
+    ::SetDlgItemTextA(self, IDC_IMPORT_STATUS,
+                      ResourceFormat(IDS_IMPORT_REGISTER_PERCENT, static_cast<long long>(k * 100 / n)).c_str());
+    PumpWaitingMessages();
   });
 }

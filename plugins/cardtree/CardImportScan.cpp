@@ -71,11 +71,7 @@ void CCardImportDlg::StopScan() {
   // The scan works on the controls by sent messages: keep answering them meanwhile.
   while (WaitForSingleObject(m_hScanThread, 100) == WAIT_TIMEOUT) {
     m_nStop = 1;
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    PumpWaitingMessages();
   }
   CloseHandle(m_hScanThread);
   m_hScanThread = NULL;
@@ -130,15 +126,12 @@ void CCardImportDlg::Scan() {
     if (m_bFilesListed && !m_listed.empty()) FillCardThumbnails();
     if (!m_nStop && m_bDiscItems) AddDiscItems();
     if (!m_nStop && m_nUnsupported) {
-      char text[512];
-      snprintf(text, sizeof text, ResourceString(IDS_IMPORT_UNSUPPORTED_ITEMS).c_str(), m_nUnsupported);
-      CardMessageBox(self, text, CMTLGetAppName(), MB_OK | MB_ICONWARNING);
+      CardMessageBox(self, ResourceFormat(IDS_IMPORT_UNSUPPORTED_ITEMS, m_nUnsupported).c_str(), CMTLGetAppName(),
+                     MB_OK | MB_ICONWARNING);
     }
     if (!m_nStop && m_nListed == 0) {
-      char text[512];
-      snprintf(text, sizeof text, ResourceString(IDS_IMPORT_NO_FILES).c_str(), 0);
       ::SendDlgItemMessageA(self, IDC_IMPORT_DRIVE, CB_SETCURSEL, position, 0);
-      CardMessageBox(self, text, CMTLGetAppName(), MB_OK | MB_ICONWARNING);
+      CardMessageBox(self, ResourceFormat(IDS_IMPORT_NO_FILES, 0).c_str(), CMTLGetAppName(), MB_OK | MB_ICONWARNING);
     }
   }
   ::SendMessageA(self, WM_IMPORT_SCAN_TIMERS, kListingTimer, 0);

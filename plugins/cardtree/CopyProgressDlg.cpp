@@ -18,18 +18,6 @@ const UINT kFileStarted = WM_APP + 0x61;
 const UINT_PTR kStartTimer = 1;
 const UINT_PTR kBackupTimer = 2100;
 
-std::string Formatted(UINT id, const std::string& arg) {
-  char text[512];
-  snprintf(text, sizeof text, ResourceString(id).c_str(), arg.c_str());
-  return text;
-}
-
-std::string FormattedInt(UINT id, long long n) {
-  char text[512];
-  snprintf(text, sizeof text, ResourceString(id).c_str(), static_cast<int>(n));
-  return text;
-}
-
 std::string LastFolderName(const std::string& path) { return FileNameOf(FolderOf(path)); }
 
 HWND OwnerOf(CWnd* wnd) { return wnd ? wnd->GetSafeHwnd() : NULL; }
@@ -117,7 +105,7 @@ std::string FormatFileSize(const std::string& path) {
     size = (static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
   int unit = 0;
   const std::string number = SizeNumberText(size, &unit);
-  return Formatted(IDS_IMPORT_SIZE_BYTES + unit, number);
+  return ResourceFormat(IDS_IMPORT_SIZE_BYTES + unit, number);
 }
 
 std::string FileSizeLine(const std::string& path) { return FileNameOf(path) + " " + FormatFileSize(path); }
@@ -206,8 +194,8 @@ LRESULT CCopyProgressDlg::OnFileStarted(WPARAM wParam, LPARAM) {
   SetDlgItemText(IDC_COPY_FILE, FileSizeLine(source).c_str());
   SetDlgItemText(IDC_COPY_FOLDERS, FolderLine(source, target).c_str());
   m_bar.SetPos(static_cast<int>(index) + 1);
-  const std::string count = FormattedInt(IDS_COPY_CURRENT, static_cast<long long>(index) + 1) + " / " +
-                            FormattedInt(IDS_COPY_TOTAL, static_cast<long long>(total));
+  const std::string count = ResourceFormat(IDS_COPY_CURRENT, static_cast<long long>(index) + 1) + " / " +
+                            ResourceFormat(IDS_COPY_TOTAL, static_cast<long long>(total));
   SetDlgItemText(IDC_COPY_COUNT, count.c_str());
   return 0;
 }
@@ -455,7 +443,7 @@ void CCardBackupProgressDlg::OnPaint() {
   DrawTextA(hdc, m_strFile.c_str(), -1, &file, DT_SINGLELINE | DT_NOPREFIX | DT_PATH_ELLIPSIS);
   DrawTextA(hdc, m_strFolders.c_str(), -1, &folders, DT_SINGLELINE | DT_NOPREFIX | DT_PATH_ELLIPSIS);
   const std::string counted =
-      FormattedInt(IDS_COPY_CURRENT, m_nDone) + " / " + FormattedInt(IDS_COPY_TOTAL, m_nTotal);
+      ResourceFormat(IDS_COPY_CURRENT, m_nDone) + " / " + ResourceFormat(IDS_COPY_TOTAL, m_nTotal);
   DrawTextA(hdc, counted.c_str(), -1, &count, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX);
   SelectObject(hdc, oldFont);
   DeleteObject(font);

@@ -23,6 +23,8 @@
 #include <tempfolder.h>
 #include <testmain.h>
 
+#include "cardresources.h"
+
 #include <atomic>
 #include <mutex>
 #include <set>
@@ -35,11 +37,7 @@ using namespace cardtree;
 
 namespace {
 
-struct Resources {
-  HMODULE module = LoadLibraryA("VxResource.dll");
-  Resources() { SetResourceModule(module); }
-  ~Resources() { SetResourceModule(nullptr); }
-};
+using cardtest::Resources;
 
 bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
