@@ -65,6 +65,9 @@ make_movie "$pics/2026-08_Summer_trip/MOV00001.MP4" 4 mp4
 touch -d "2026-08-09 10:00:00" "$pics/2026-08_Summer_trip/MOV00001.MP4"
 make_tone "$music/Morning tone.mp3" 6 440
 make_tone "$music/Evening tone.mp3" 6 330
+# Music for the AAC chain and the ASF reader: an AAC .m4a and a Windows Media .wma.
+ffmpeg -v error -y -f lavfi -i "sine=frequency=523:duration=6" -c:a aac -b:a 128k "$music/Noon tone.m4a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=392:duration=6" -c:a wmav2 -b:a 128k "$music/Night tone.wma"
 
 # The memory card: a DCF picture folder, an AVCHD tree and an SD-Video programme.
 card=$GLIMORA_CARD_DIR

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
-# screenshots. Without a DISPLAY it runs under its own Xvfb, twice (the disk tree on
-# the sample library, then the card tree and its import dialog), and ends the program
-# after each; with one it starts on the card tree and leaves the program running.
+# screenshots. Without a DISPLAY it runs under its own Xvfb, three times (the disk tree on
+# the sample library, the card tree and its import dialog, then the sample music folder in
+# the music list), and ends the program after each; with one it starts on the card tree and
+# leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,7 +19,7 @@ mkdir -p "$shot_dir"
 stamp=$(date +%Y%m%d-%H%M%S)
 log=$GLIMORA_LOCAL/marlo5-run.log
 # Starts Marlo5 with the folder pane on the given tree (card or disk), waits and saves a
-# screenshot. The sample run starts from a known browsing state (the rest of the profile
+# screenshot (after a further glimctl command, when one is given). The sample run starts from a known browsing state (the rest of the profile
 # is kept); a profile with no saved folder opens the sample library's first folder in the
 # disk tree, whose folder thread walks to it and hands it to the browser.
 start_on() {
@@ -26,6 +27,10 @@ start_on() {
   ( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
   app=$!
   sleep "$wait_s"
+  if [ $# -ge 3 ]; then
+    "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
+    sleep 3
+  fi
   /usr/bin/import -window root "$2"
   echo "Screenshot: $2"
 }
@@ -51,6 +56,9 @@ if [ $headless = 1 ]; then
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
   shoot_import "$shot_dir/marlo5-$stamp-import.png"
+  close_main
+  # The sample music folder in the music list.
+  start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
   close_main
 else
   start_on card "$shot_dir/marlo5-$stamp.png"

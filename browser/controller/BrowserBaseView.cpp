@@ -148,6 +148,8 @@ void CBrowserBaseView::OnInitialUpdate() {
   if (m_pMonthView) m_pDayView = CreateSibling(pDay ? pDay : RUNTIME_CLASS(CCalendarStandInView), 1, WS_CHILD);
   if (m_pDayView) m_pMusicView = CreateSibling(RUNTIME_CLASS(CMusicView), 3, WS_CHILD | WS_BORDER);
   if (m_pMusicView) {
+    // Made while the frame's initial update walks the windows: it may not reach this one.
+    m_pMusicView->SendMessage(WM_INITIALUPDATE);
     for (CWnd* p : {m_pMonthView, m_pDayView, m_pMusicView}) p->MoveWindow(0, 0, rc.Width(), rc.Height());
     if (HWND hMain = GetMainWindow()) ::SendMessageA(hMain, WM_CHILD_WINDOW_CREATED, (WPARAM)m_hWnd, 7);
   }

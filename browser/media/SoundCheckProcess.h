@@ -1,6 +1,8 @@
-// CSoundCheckProcess: the check of movie sound support with an outside sound program. No
-// such program is installed in this build: the check starts nothing, awaits nothing and
-// reports sound support as not ready until a notification says otherwise.
+// CSoundCheckProcess: whether movies that need the movie-playback bridge (MovBridge.dll in
+// the program folder) can play. At start-up the check initialises the bridge once when the
+// movie controller left no state behind, records what it reported and finalises it again;
+// when the state is there already it only reports readiness. The browser can also set the
+// ready flag from its bridge notification. The check never waits for an answer.
 #pragma once
 #include <fw/fw.h>
 
@@ -12,16 +14,25 @@ class VXGUITRANS_API CSoundCheckProcess {
   virtual ~CSoundCheckProcess();
 
   BOOL Check();
-  // wParam 0xFFFFFFFF of the notification: lParam nonzero means ready.
+  // wParam 0xFFFFFFFF of the notification: a nonzero lParam makes the check ready.
   BOOL SetAvailable(WPARAM wParam, LPARAM lParam);
-  BOOL IsWaiting() const { return m_hProcess != NULL; }
-  // The outside program's answer; 0 tells the browser to report the failure.
-  LRESULT OnResult(WPARAM wParam, LPARAM lParam);
+  BOOL IsWaiting() const { return FALSE; }
+  // No outside program answers in this system; kept for the browser's notification path.
+  LRESULT OnResult(WPARAM, LPARAM) { return m_bReady; }
   BOOL IsReady() const { return m_bReady; }
+  int GetState() const { return m_nState; }
+
+  // The bridge's file: the program folder's MovBridge.dll.
+  static CString BridgePath();
+
+ protected:
+  BOOL InitLibrary();
+  BOOL FinalizeLibrary();
 
  private:
-  HWND m_hBrowser;
-  HANDLE m_hProcess;
-  DWORD m_dwProcessId;
+  CString m_strPath;
+  int m_nState;
+  BOOL m_bSkip;
   BOOL m_bReady;
+  HWND m_hBrowser;
 };

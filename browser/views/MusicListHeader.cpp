@@ -8,9 +8,38 @@ IMPLEMENT_DYNAMIC(CMusicListHeader, CSkinCtrlWnd)
 BEGIN_MESSAGE_MAP(CMusicListHeader, CSkinCtrlWnd)
   ON_WM_CREATE()
   ON_WM_ERASEBKGND()
+  ON_WM_MOUSEMOVE()
+  ON_WM_SETCURSOR()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONUP()
+  ON_WM_LBUTTONDBLCLK()
+  ON_WM_RBUTTONUP()
+  ON_WM_CAPTURECHANGED()
+  ON_WM_SIZE()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CMusicListHeader::CMusicListHeader() : m_nMinWidth(0), m_nSortColumn(-1), m_pFont(nullptr), m_rcDrawn(0, 0, 0, 0) {
+CMusicListHeader::CMusicListHeader()
+    : m_nMinWidth(0),
+      m_nSortColumn(-1),
+      m_pFont(nullptr),
+      m_rcDrawn(0, 0, 0, 0),
+      m_nLayoutWidth(0),
+      m_nSavedLayoutWidth(0),
+      m_bWidthPinned(FALSE),
+      m_nHoverKind(listheader::kHoverNone),
+      m_bDragging(FALSE),
+      m_nHotColumn(-1),
+      m_ptPress(0, 0),
+      m_nPrevX(0),
+      m_nDragWidth(0),
+      m_nPressedColumn(-1),
+      m_crText(RGB(0, 0, 0)),
+      m_bSuppressClick(FALSE),
+      m_bSeparator(FALSE),
+      m_crSeparator(RGB(0, 0, 0)),
+      m_bResizable(TRUE),
+      m_bHeaderLook(FALSE) {
   for (auto& h : m_hCursors) h = nullptr;
   for (auto& p : m_pImages) p = nullptr;
 }
@@ -98,12 +127,10 @@ BOOL CMusicListHeader::LoadImagesByName(const LPCSTR names[listheader::kPartImag
 }
 
 void CMusicListHeader::SetFont(CFont* pFont) {
-  if (!pFont || !pFont->GetSafeHandle()) return;
-  LOGFONTA lf;
-  if (!pFont->GetLogFont(&lf)) return;
+  CFont* pCopy = CopyFont(pFont);
+  if (!pCopy) return;
   delete m_pFont;
-  m_pFont = new CFont;
-  m_pFont->CreateFontIndirect(&lf);
+  m_pFont = pCopy;
 }
 
 CSkinCtrlWnd* CMusicListHeader::Clone(CWnd* pParent, UINT nID) {
@@ -141,6 +168,7 @@ void CMusicListHeader::Relayout() {
 void CMusicListHeader::SetOrigin(int x, int y) {
   CSkinCtrlWnd::SetOrigin(x, y);
   Relayout();
+  RecalcLayout();  // the grab zones move with the columns
 }
 
 int CMusicListHeader::OnCreate(LPCREATESTRUCT lpcs) {
@@ -152,6 +180,24 @@ int CMusicListHeader::OnCreate(LPCREATESTRUCT lpcs) {
 }
 
 void CMusicListHeader::RenderColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed) {
+  if (!m_bHeaderLook) {
+    RenderStripColumn(pDC, pColumn, cx, cy, sort, pressed);
+    return;
+  }
+  Column filler = {0, "", cx, FALSE, 0, DT_LEFT, 0};
+  Column c = pColumn ? *pColumn : filler;
+  c.width = cx;
+  int look = !pColumn ? kLookNoRightEdge : pressed && sort ? kLookPressed : 0;
+  CBitmap* pBmp = RenderHeaderImage(pDC, c, look, FALSE);
+  if (!pBmp) {
+    pDC->FillSolidRect(0, 0, cx, cy, ::GetSysColor(COLOR_BTNFACE));
+    return;
+  }
+  DrawBitmap(pDC, pBmp, 0, 0, cx, cy, FALSE, FALSE);
+  delete pBmp;
+}
+
+void CMusicListHeader::RenderStripColumn(CDC* pDC, const Column* pColumn, int cx, int cy, bool sort, bool pressed) {
   const BITMAPINFO* face = !pColumn  ? m_pImages[kFiller]
                            : pressed ? m_pImages[kFacePressed]
                            : sort    ? m_pImages[kFaceSort]
@@ -210,7 +256,9 @@ void CMusicListHeader::OnDraw(CDC* pDC) {
     DrawBitmap(&mem, &bmp, x, 0, x + width, cy, FALSE, FALSE);
     x += width;
   };
-  for (size_t i = 0; i < m_columns.size(); i++) render(&m_columns[i], m_columns[i].width, (int)i == m_nSortColumn);
+  // The sort column, or the column under a press, takes the pressed look.
+  for (size_t i = 0; i < m_columns.size(); i++)
+    render(&m_columns[i], m_columns[i].width, (int)i == m_nSortColumn || (int)i == m_nPressedColumn);
   if (x < cxAll) render(nullptr, cxAll - x, false);
   // The strip scrolls with the panel's horizontal offset.
   pDC->BitBlt(0, 0, cx, cy, &mem, std::max(0, (int)origin.x), 0, SRCCOPY);

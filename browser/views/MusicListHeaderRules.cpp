@@ -62,4 +62,85 @@ int StripWidth(int columnsSum, int currentWidth, int minimumWidth) {
   return columnsSum;
 }
 
+namespace {
+void AddZone(std::vector<Zone>* zones, int column, int left, int right, int height) {
+  zones->push_back({column, {left, 0, right, height}});
+}
+}  // namespace
+
+void GrabZones(const std::vector<int>& widths, int originX, int height, std::vector<Zone>* dividers,
+               std::vector<Zone>* hidden) {
+  dividers->clear();
+  hidden->clear();
+  int x = -originX;
+  int n = (int)widths.size();
+  for (int i = 0; i < n; i++) {
+    int h = widths[i] / 2;
+    if (widths[i] < 1) AddZone(hidden, i, x, x + 8, height);
+    if (i > 0) {
+      int p = i - 1, hp = widths[p] / 2;
+      if (hp >= 11)
+        AddZone(dividers, p, x - 8, x, height);
+      else if (hp >= 6)
+        AddZone(dividers, p, x - 4, x, height);
+      if (h >= 11)
+        AddZone(dividers, p, x, x + 10, height);
+      else if (h >= 6)
+        AddZone(dividers, p, x, x + 4, height);
+    }
+    x += widths[i];
+  }
+  if (n > 0) {
+    int h = widths[n - 1] / 2;
+    if (h >= 6) AddZone(dividers, n - 1, h < 11 ? x - 4 : x - 8, x, height);
+    AddZone(dividers, n - 1, x, x + 8, height);
+  }
+}
+
+int HoverAt(const std::vector<Zone>& dividers, const std::vector<Zone>& hidden, POINT pt, int* column) {
+  int kind = kHoverNone;
+  *column = -1;
+  for (const Zone& z : dividers)
+    if (::PtInRect(&z.rc, pt)) {
+      kind = kHoverDivider, *column = z.column;
+      break;
+    }
+  for (const Zone& z : hidden)
+    if (::PtInRect(&z.rc, pt)) kind = kHoverHidden, *column = z.column;
+  return kind;
+}
+
+int ColumnAt(const std::vector<int>& widths, int originX, int layoutWidth, int height, POINT pt) {
+  return pt.x > layoutWidth ? -1 : IndexAt(widths, originX, height, pt);
+}
+
+int IndexAt(const std::vector<int>& widths, int originX, int height, POINT pt) {
+  int left = -originX;
+  for (int i = 0; i < (int)widths.size(); i++) {
+    RECT rc = {left, 0, left + widths[i], height};
+    if (::PtInRect(&rc, pt)) return i;
+    left += widths[i];
+  }
+  return -1;
+}
+
+CellLayout LayoutCell(int width, int height, int leftW, int leftH, int rightW, int arrowW, int textW, int textH,
+                      UINT format, bool hasText) {
+  CellLayout out = {};
+  bool right = (format & DT_RIGHT) != 0;
+  out.room = width - leftW - rightW - 5 - arrowW;
+  int used = 0;
+  if (out.room > 0 && hasText) {
+    out.text = {leftW + 5, height / 2 - textH / 2, leftW + out.room + (right ? 0 : 5), leftH};
+    used = std::min(textW + 8, out.room);
+  } else {
+    out.room = std::min(out.room, 0);
+  }
+  if (right)
+    out.arrowX = width - std::min(arrowW + rightW, width - rightW - leftW);
+  else
+    out.arrowX = std::min(leftW + used + 5, width - rightW - arrowW);
+  return out;
+}
+
 }  // namespace listheader

@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(CScrollPanelCanvas, CWnd)
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
+  ON_WM_RBUTTONDOWN()
   ON_WM_MOUSEWHEEL()
   ON_WM_SETFOCUS()
   ON_MESSAGE(0x1296, &CScrollPanelCanvas::OnPanelMessage)
@@ -83,6 +84,8 @@ void CScrollPanelCanvas::PassOn(UINT message, UINT nFlags, CPoint pt) {
 void CScrollPanelCanvas::OnMouseMove(UINT nFlags, CPoint pt) { PassOn(WM_MOUSEMOVE, nFlags, pt); }
 void CScrollPanelCanvas::OnLButtonDown(UINT nFlags, CPoint pt) { PassOn(WM_LBUTTONDOWN, nFlags, pt); }
 void CScrollPanelCanvas::OnLButtonUp(UINT nFlags, CPoint pt) { PassOn(WM_LBUTTONUP, nFlags, pt); }
+// A right press beside the items is the panel's (the music list clears its selection).
+void CScrollPanelCanvas::OnRButtonDown(UINT nFlags, CPoint pt) { PassOn(WM_RBUTTONDOWN, nFlags, pt); }
 
 BOOL CScrollPanelCanvas::OnMouseWheel(UINT nFlags, short delta, CPoint pt) {
   if (m_pPanel && m_pPanel->GetSafeHwnd())

@@ -41,6 +41,7 @@ class CScrollPanelCanvas : public CWnd {
   afx_msg void OnMouseMove(UINT nFlags, CPoint pt);
   afx_msg void OnLButtonDown(UINT nFlags, CPoint pt);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint pt);
+  afx_msg void OnRButtonDown(UINT nFlags, CPoint pt);
   afx_msg BOOL OnMouseWheel(UINT nFlags, short delta, CPoint pt);
   afx_msg void OnSetFocus(CWnd* pOld);
   afx_msg LRESULT OnPanelMessage(WPARAM wParam, LPARAM lParam);

@@ -427,3 +427,11 @@ void DrawBitmap(CDC* pDC, CBitmap* pBitmap, int left, int top, int right, int bo
   ::SelectObject(mem, old);
   ::DeleteDC(mem);
 }
+
+CFont* CopyFont(CFont* pFont) {
+  LOGFONTA lf;
+  if (!pFont || !pFont->GetSafeHandle() || !pFont->GetLogFont(&lf)) return nullptr;
+  CFont* p = new CFont;
+  p->CreateFontIndirect(&lf);
+  return p;
+}

@@ -100,6 +100,8 @@ class VXGUITRANS_API CBufferedPaint {
   CRect m_rc;
 };
 
+// A new font made from the LOGFONT of another; null for a null or empty font.
+VXGUITRANS_API CFont* CopyFont(CFont* pFont);
 // A device-dependent bitmap of a packed DIB (the screen's DC); null for null.
 VXGUITRANS_API HBITMAP DIBToBitmap(const BITMAPINFO* pbi);
 // A new packed DIB (header, colour table, bits) of a bitmap, allocated with new BYTE[];

@@ -11,6 +11,8 @@
 //                                                 import dialog), as its title's command
 //                                                 does; answers at once
 //   glimctl dismiss                               Cancel on the main program's dialogs
+//   glimctl show-music [folder]                   show a folder's sound files (My Music
+//                                                 without one) as the browser's music list
 //   glimctl sample-profile [card|disk]            the browsing state the sample run starts
 //                                                 from: the browser's view, sort and filter
 //                                                 back to their defaults, no first-start
@@ -132,6 +134,40 @@ int main(int argc, char** argv) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(h, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_ABORTIFHUNG, 30000, &result)) {
       fprintf(stderr, "show-folder: no answer\n");
+      return 1;
+    }
+    return 0;
+  }
+  if (argc >= 2 && !strcmp(argv[1], "show-music")) {
+    HWND h = FindMainWindow();
+    if (!h) {
+      fprintf(stderr, "show-music: the main program is not running\n");
+      return 1;
+    }
+    char music[MAX_PATH] = {};
+    if (argc >= 3)
+      lstrcpynA(music, argv[2], MAX_PATH);
+    else if (FAILED(SHGetFolderPathA(nullptr, CSIDL_MYMUSIC, nullptr, 0, music)))
+      return 1;
+    // The music tree's change: source 4, one group, a virtual folder of the files.
+    std::set<std::string> files;
+    WIN32_FIND_DATAA found = {};
+    HANDLE hFind = FindFirstFileA((std::string(music) + "\\*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+      do {
+        const char* ext = strrchr(found.cFileName, '.');
+        if (ext && (!_stricmp(ext, ".mp3") || !_stricmp(ext, ".wav") || !_stricmp(ext, ".m4a") ||
+                    !_stricmp(ext, ".wma")))
+          files.insert(std::string(music) + "\\" + found.cFileName);
+      } while (FindNextFileA(hFind, &found));
+      FindClose(hFind);
+    }
+    std::string text = "4|Music,\"1\",1|2|";
+    for (const std::string& f : files) text += f + "|1||";
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(h, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_ABORTIFHUNG, 30000, &result)) {
+      fprintf(stderr, "show-music: no answer\n");
       return 1;
     }
     return 0;

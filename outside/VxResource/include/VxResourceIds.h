@@ -1278,4 +1278,33 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// Slide-show authoring.
+#define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
+#define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+
+// The music view: column titles, the column header's ten parts and the rows' play and
+// stop buttons (normal, selected, focus, disabled)
+#define IDS_MUSIC_COLUMN_TITLE 62000
+#define IDS_MUSIC_COLUMN_TIME 62001
+#define IDS_MUSIC_COLUMN_FORMAT 62002
+#define IDS_MUSIC_COLUMN_SIZE 62003
+#define IDB_MUSIC_HEADER_LEFT 15029
+#define IDB_MUSIC_HEADER_LEFT_PRESSED 15030
+#define IDB_MUSIC_HEADER_BODY 15031
+#define IDB_MUSIC_HEADER_BODY_PRESSED 15032
+#define IDB_MUSIC_HEADER_RIGHT 15033
+#define IDB_MUSIC_HEADER_RIGHT_PRESSED 15034
+#define IDB_MUSIC_HEADER_DOWN 15035  // sort direction 2
+#define IDB_MUSIC_HEADER_DOWN_PRESSED 15036
+#define IDB_MUSIC_HEADER_UP 15037  // sort direction 1
+#define IDB_MUSIC_HEADER_UP_PRESSED 15038
+#define IDB_MUSIC_PLAY 15081
+#define IDB_MUSIC_PLAY_SELECTED 15082
+#define IDB_MUSIC_PLAY_FOCUS 15083
+#define IDB_MUSIC_PLAY_DISABLED 15084
+#define IDB_MUSIC_STOP 15085
+#define IDB_MUSIC_STOP_SELECTED 15086
+#define IDB_MUSIC_STOP_FOCUS 15087
+#define IDB_MUSIC_STOP_DISABLED 15088
+
 #endif  // VXRESOURCEIDS_H

@@ -1,0 +1,5 @@
+#include "QuickTimeStateRules.h"
+
+std::string QuickTimeValueName(const char* name, const std::string& program) {
+  return program.empty() ? std::string(name) : std::string(name) + "_" + program;
+}
