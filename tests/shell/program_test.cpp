@@ -94,6 +94,8 @@ class ProgramTest : public testing::Test {
     return hMain;
   }
   static void Close(Process& p, HWND hMain) {
+    // A card import the card watcher opened meanwhile is closed first.
+    for (HWND box : p.Windows("#32770")) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     ::PostMessageA(hMain, WM_CLOSE, 0, 0);
     EXPECT_TRUE(p.Ended(20000)) << "the program did not end";
   }

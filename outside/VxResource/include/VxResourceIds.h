@@ -1183,7 +1183,7 @@
 #define IDS_IMPORT_NO_DESTINATION 40260     // run: the destination is empty
 #define IDS_IMPORT_BAD_DESTINATION 40261    // run: the destination is no path
 #define IDS_IMPORT_DRIVE_UNREADABLE 40253   // run: the destination's drive answers nothing
-#define IDS_IMPORT_LOW_SPACE 280            // fewer free bytes than the import needs
+#define IDS_IMPORT_LOW_SPACE 62110          // fewer free bytes than the import needs (280 is the slide show's)
 #define IDS_IMPORT_PREPARING 40257          // status: the run starts
 #define IDS_IMPORT_COPYING 40258            // status: files are copied
 #define IDS_IMPORT_LIMIT_REACHED 270        // done, the title limit was reached
