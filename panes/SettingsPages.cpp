@@ -90,8 +90,10 @@ BEGIN_MESSAGE_MAP(CSlideShowSettingsPage, CResourceDialog)
   ON_BN_CLICKED(IDC_SLIDE_AUDIO_BROWSE, &CSlideShowSettingsPage::OnBrowse)
 END_MESSAGE_MAP()
 
-CSlideShowSettingsPage::CSlideShowSettingsPage(CWnd* pParent)
-    : CResourceDialog(IDD_OPTIONS_SLIDESHOW, pParent),
+CSlideShowSettingsPage::CSlideShowSettingsPage(CWnd* pParent) : CSlideShowSettingsPage(IDD_OPTIONS_SLIDESHOW, pParent) {}
+
+CSlideShowSettingsPage::CSlideShowSettingsPage(UINT nIDTemplate, CWnd* pParent)
+    : CResourceDialog(nIDTemplate, pParent),
       m_nEffect(1),
       m_nEffectMode(0),
       m_nAuto(3),
@@ -130,7 +132,7 @@ void CSlideShowSettingsPage::Store() const {
 BOOL CSlideShowSettingsPage::OnInitDialog() {
   CResourceDialog::OnInitDialog();
   VxApplyGuiFontRule(this);
-  Load();
+  LoadValues();
   SendDlgItemMessage(IDC_SLIDE_INTERVAL, EM_LIMITTEXT, 2, 0);
   CWnd* pSpin = GetDlgItem(IDC_SLIDE_INTERVAL_SPIN);
   if (pSpin) {

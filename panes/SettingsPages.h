@@ -38,6 +38,10 @@ class CSlideShowSettingsPage : public CResourceDialog {
   void Store() const;
 
  protected:
+  // The same controls in another template (the toolbar's slide-show settings dialog).
+  CSlideShowSettingsPage(UINT nIDTemplate, CWnd* pParent);
+  // Where the values come from when the page opens.
+  virtual void LoadValues() { Load(); }
   BOOL OnInitDialog() override;
   void OnOK() override {}
   void OnCancel() override {}
@@ -51,7 +55,6 @@ class CSlideShowSettingsPage : public CResourceDialog {
   afx_msg void OnBrowse();
   DECLARE_MESSAGE_MAP()
 
- private:
   void ReadControls();
   void ShowValues();
   void ApplyEffectRule();

@@ -51,6 +51,7 @@ const ToolCommand kToolCommands[] = {
     {ID_TOOLS_IMAGE_PICKER, ID_TB_IMAGE_PICKER, TRUE},
     {ID_TOOLS_SCENE_CUT, ID_TB_MOVIE_CUT, FALSE},
     {ID_HELP_PRODUCT_INFO, ID_TB_PRODUCT_INFO, TRUE},
+    {ID_TB_LAUNCHER, ID_TB_LAUNCHER, FALSE},  // the launcher's window, for scripts
 };
 
 }  // namespace
@@ -101,6 +102,19 @@ void AddRange(std::vector<ItemAction>& out, UINT nFirst, UINT nLast, Action acti
 Action CheckIf(bool b) { return b ? ITEM_CHECK : ITEM_UNCHECK; }
 
 }  // namespace
+
+UINT PromptOf(UINT nID) {
+  // The disk tree's context menu (owned by this frame) shares numbers with the browser's
+  // messages.
+  static const UINT kPrompts[][2] = {
+      {ID_DISKTREE_CTX_RENAME, IDS_DISKTREE_PROMPT_RENAME}, {ID_DISKTREE_CTX_DELETE, IDS_DISKTREE_PROMPT_DELETE},
+      {ID_DISKTREE_CTX_PASTE, IDS_DISKTREE_PROMPT_PASTE},   {ID_DISKTREE_CTX_COLOR, IDS_DISKTREE_PROMPT_COLOR},
+      {ID_DISKTREE_CTX_FAVORITE, IDS_DISKTREE_PROMPT_FAVORITE},
+      {ID_DISKTREE_CTX_PROPERTIES, IDS_DISKTREE_PROMPT_PROPERTIES}};
+  for (const auto& p : kPrompts)
+    if (p[0] == nID) return p[1];
+  return nID;
+}
 
 Popup PopupOf(UINT nIndex, UINT nFirstItem) {
   static const struct {

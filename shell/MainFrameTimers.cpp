@@ -218,17 +218,24 @@ HRESULT CMainFrame::StartSlideShow(int nKind) {
   SLD_QUALITY quality = SLD_QUALITY_0;
   std::vector<tagSLD_V_TYPE> slides;
   std::vector<tagSLD_A_TYPE> sounds;
-  int nOption1 = 0, nOption2 = 0;
-  pBrowser->GetSlideShow(&type, &slides, &sounds, &quality, &nOption1, &nOption2);
-  long hr = pToolbar->BuildSlideShowItems(type, &slides, &sounds);
+  int nRepeat = 1, nCleanUp = 0, nInterval = 0;
+  pBrowser->GetSlideShow(&type, &slides, &sounds, &quality, &nRepeat, &nCleanUp);
+  slides.clear();
+  sounds.clear();
+  // Kind 1 plays the collection being authored, kind 0 the browser's files with the
+  // profile's settings.
+  long hr = pToolbar->BuildSlideShowItems(nKind == 1, &quality, &type, &slides, &sounds, &nInterval, &nRepeat);
   if (hr < 0) return hr;
-  // The field after the two paths: the toolbar's value (set by its build) for kind 0, else 0.
-  if (type != SLD_TYPE_0)
-    for (tagSLD_V_TYPE& slide : slides) memset(slide.tail, 0, sizeof(int));
+  // The field after the two paths: the toolbar's value (the interval) for plain slides.
+  int nValue = type == SLD_TYPE_0 ? nInterval : 0;
+  for (tagSLD_V_TYPE& slide : slides) memcpy(slide.tail, &nValue, sizeof(nValue));
   if (slides.empty()) {
     AfxMessageBox(IDS_SHELL_SLIDESHOW_EMPTY, MB_OK | MB_ICONEXCLAMATION);
     return E_FAIL;
   }
-  pBrowser->SetSlideShow(type, &slides, &sounds, quality, nOption1, nOption2);
+  // Pictures prepared for the browser's files go with the show; the collection's belong
+  // to its dialog.
+  nCleanUp = nKind == 1 ? 0 : 1;
+  pBrowser->SetSlideShow(type, &slides, &sounds, quality, nRepeat, nCleanUp);
   return S_OK;
 }

@@ -8,7 +8,9 @@
 // Sources by concern: FView_Toolbar.cpp (creation, layout, painting, timers, window
 // procedure), FView_ToolbarCommands.cpp (the command table and the commands of the
 // plug-ins, navigation and settings), FView_ToolbarTools.cpp (the tool libraries and
-// what follows a tool's run). The decisions are in ToolbarRules.
+// what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items),
+// FView_ToolbarLauncher.cpp (the launcher button, the drop targets on the buttons and the
+// lists opened by a drag). The decisions are in ToolbarRules.
 #pragma once
 #include <fw/fw.h>
 
@@ -16,12 +18,15 @@
 
 #include "ICGBrowser.h"
 #include "PpcPluginManager.h"
+#include "SlideShowScenario.h"
 #include "ToolPluginManager.h"
 #include "ToolbarRules.h"
 #include "TreePluginManager.h"
 
 class CBitmapButtonEx;
 class CToolItemListWnd;
+class CLauncherListWnd;
+class CToolButtonDropTarget;
 class CMainFrame;
 
 // One button of the row.
@@ -33,7 +38,8 @@ class CToolButtonInfo {
   int nListBase = 0;
   int nLabelId = 0;
   CBitmapButtonEx* pButton = NULL;
-  CToolItemListWnd* pList = NULL;  // an item list; the launcher's window comes later
+  CToolItemListWnd* pList = NULL;  // an item list
+  CLauncherListWnd* pLauncher = NULL;  // or the launcher's window
   int nClassKind = 1;
   int nAttachedKind = 0;
   CRect rcWide, rcNarrow;
@@ -59,8 +65,13 @@ class CFView_Toolbar : public CFormView {
   void EnableBackButton(BOOL bEnable);
   BOOL IsSlideCollectActive() const;
   BOOL IsEntryEditorActive() const;
-  // Fills the slide items and the music list for a slide show; negative on failure.
-  long BuildSlideShowItems(SLD_TYPE type, std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds);
+  // The settings, slide records and music list a slide show starts with: from the
+  // scenario being authored (bScenario) or the profile and the browser's files; negative
+  // when the pictures could not be prepared.
+  long BuildSlideShowItems(BOOL bScenario, SLD_QUALITY* pQuality, SLD_TYPE* pKind,
+                           std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds, int* pnInterval,
+                           int* pnRepeat);
+  CSlideShowScenario& GetScenario() { return m_scenario; }
 
   void OnInitialUpdate() override;
 
@@ -128,6 +139,12 @@ class CFView_Toolbar : public CFormView {
   // Tool libraries and outside programs (FView_ToolbarTools.cpp).
   void OnRename();
   void OnMovieProgram();
+  // The launcher (FView_ToolbarLauncher.cpp): its window, or the dropped programs as entries.
+  void OnLauncherButton();
+  // A drag entered a button (message 1914): its list opens for the drop; -1 for no button.
+  afx_msg LRESULT OnItemListDragEnter(WPARAM wParam, LPARAM lParam);
+  // The item list or the launcher's window under a button; null when none.
+  CWnd* GetAttachedWindow(CToolButtonInfo* pInfo);
   // The first movie of the selection (the user confirms when there were others).
   BOOL PickFirstMovie(CString* pPath);
 
@@ -153,8 +170,17 @@ class CFView_Toolbar : public CFormView {
   volatile LONG m_nKeepAwakeStop;
   HANDLE m_hKeepAwakeStop;
   static UINT KeepAwakeThreadProc(LPVOID pParam);
+  // The drop targets on the buttons that take files, and the button whose list a drag
+  // opened (timer 116 hides it once the drag has gone elsewhere).
+  std::vector<CToolButtonDropTarget*> m_dropTargets;
+  int m_nDragListButton = 0;
+  void RegisterDropTargets();
+  void RevokeDropTargets();
+  void OnListHideTimer();
 
  public:
   // Takes the pending list (the caller deletes it); null when none.
   CGFileInfoList* TakePendingFiles();
+  // The slide show being authored (opened scenario or new collection).
+  CSlideShowScenario m_scenario;
 };

@@ -40,6 +40,7 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_MOVIE_CUT, &CFView_Toolbar::OnMovieProgram},
     {ID_TB_MOVIE_EDIT, &CFView_Toolbar::OnMovieProgram},
     {ID_TB_MOVIE_PLAY, &CFView_Toolbar::OnMovieProgram},
+    {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
 };
 }  // namespace
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, three times (the disk tree on
-# the sample library, the card tree and its import dialog, then the sample music folder in
-# the music list), and ends the program after each; with one it starts on the card tree and
-# leaves the program running.
+# the sample library, the card tree with its import dialog and then the launcher's window
+# open, then the sample music folder in the music list), and ends the program after each
+# run, then shows the sample library's pictures in the browser's slide show (glimslide);
+# with a DISPLAY it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,16 +32,18 @@ start_on() {
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
     sleep 3
   fi
-  /usr/bin/import -window root "$2"
-  echo "Screenshot: $2"
+  shot "$2"
+}
+shot() {
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
 }
 # Opens the card section's window, the import dialog, and saves a screenshot once the card
 # is listed; Close ends it.
 shoot_import() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' open-window card || return 0
   sleep 6
-  /usr/bin/import -window root "$1"
-  echo "Screenshot: $1"
+  shot "$1"
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' dismiss || true
   sleep 2
 }
@@ -50,16 +53,30 @@ close_main() {
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
 }
+# The browser's slide show over the sample library: a few slides in, its screenshot.
+slide_show() {
+  "$here/wine-run" "$GLIMORA_BUILD/bin/glimslide.exe" --seconds 30 >"$GLIMORA_LOCAL/glimslide.log" 2>&1 &
+  local show=$!
+  sleep 7
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
+  wait "$show" || true
+}
 if [ $headless = 1 ]; then
   # The disk tree walked to the sample library, then the memory card's tree.
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
   shoot_import "$shot_dir/marlo5-$stamp-import.png"
+  # The launcher's window open under its button.
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' command 27511 >/dev/null 2>&1 || true
+  sleep 2
+  shot "$shot_dir/marlo5-$stamp-launcher.png"
   close_main
   # The sample music folder in the music list.
   start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
   close_main
+  slide_show "$shot_dir/marlo5-$stamp-slideshow.png"
 else
   start_on card "$shot_dir/marlo5-$stamp.png"
   trap - EXIT

@@ -77,7 +77,11 @@ face_dir=$GLIMORA_LOCAL/deps/facetag
 if [ ! -f "$face_dir/.verified" ]; then
   log "Fetching the face cascade and the portrait fixture (apt-get download)"
   tmp=$(mktemp -d)
-  (cd "$tmp" && apt-get download -q opencv-data=4.6.0+dfsg-12 python3-skimage=0.19.3-8 >/dev/null 2>&1)
+  debs="opencv-data=4.6.0+dfsg-12 python3-skimage=0.19.3-8"
+  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+  # Package lists older than these versions are read again once.
+  (cd "$tmp" && apt-get download -q $debs >/dev/null 2>&1) ||
+    { $sudo env LC_ALL=C apt-get update -q >/dev/null && (cd "$tmp" && apt-get download -q $debs >/dev/null 2>&1); }
   printf '%s  %s\n' \
     0bcbc3f366eb0df45b350ba9974e499e1c4ed491f9ed1865c953097bcad60cd9 "$tmp/opencv-data_4.6.0+dfsg-12_all.deb" \
     728d88c3e3440f1f3712de0805dc834d29248ff07e1eec8c0f3da07606f752f9 "$tmp/python3-skimage_0.19.3-8_all.deb" |

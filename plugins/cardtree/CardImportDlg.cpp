@@ -144,6 +144,7 @@ CCardImportDlg::CCardImportDlg(CWnd* pParent)
       m_pRegister(nullptr),
       m_hPlaceFinder(NULL),
       m_hPlaceReady(NULL),
+      m_pFaces(nullptr),
       m_nDeletePass(0),
       m_nImported(0),
       m_nSkipped(0) {}
@@ -234,6 +235,12 @@ BOOL CCardImportDlg::OnInitDialog() {
   OnToggleDetails();
 
   StartPlaceFinder();
+  // The registration's persons: the face database as it is now (an empty one when none).
+  m_pFaces = new CFaceIdentifier;
+  if (FAILED(m_pFaces->LoadDb())) {
+    delete m_pFaces;
+    m_pFaces = nullptr;
+  }
   m_nDrivePosition = -1;
   StartScan();
   SetTimer(kCardTimer, 500, NULL);

@@ -20,6 +20,7 @@
 
 #include "CopyProgressDlg.h"
 #include "DiscImport.h"
+#include "FaceIdentifier.h"
 #include "ImportPlan.h"
 #include "ImportRegister.h"
 
@@ -173,6 +174,7 @@ class CCardImportDlg : public CDialog {
   HANDLE m_hPlaceFinder;       // set by its start-up thread, which then signals the event
   HANDLE m_hPlaceReady;
   std::thread m_placeStart;
+  CFaceIdentifier* m_pFaces;   // the persons of the registration
   int m_nDeletePass;
   int m_nImported;
   size_t m_nSkipped;

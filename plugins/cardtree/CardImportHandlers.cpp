@@ -73,6 +73,11 @@ void CCardImportDlg::OnDestroy() {
     if (m_list.GetSafeHwnd()) m_list.DestroyWindow();
     CloseDiscSession(&m_disc);
     StopPlaceFinder();
+    if (m_pFaces) {
+      m_pFaces->FreeBuffers();
+      delete m_pFaces;
+      m_pFaces = nullptr;
+    }
     if (m_pRegister) {
       m_pRegister->DestroyWindow();
       delete m_pRegister;

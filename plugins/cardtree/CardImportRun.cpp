@@ -293,20 +293,9 @@ void CCardImportDlg::StopPlaceFinder() {
 
 RegisterOptions CCardImportDlg::ImportRegisterOptions() {
   RegisterOptions options = ReadRegisterOptions(m_strCardRoot, std::string(m_strKeyword));
-  HANDLE ready = m_hPlaceReady;
-  HANDLE* finder = &m_hPlaceFinder;
-  if (ready)
-    options.findPlace = [ready, finder](const std::string& latitude, const std::string& longitude,
-                                        std::string* country, std::string* region, std::string* city) {
-      // A finder not ready within 10 s leaves the place out.
-      if (WaitForSingleObject(ready, 10000) != WAIT_OBJECT_0 || !*finder) return false;
-      char a1[VXGPS_TEXT_CHARS] = "", a2[VXGPS_TEXT_CHARS] = "", a3[VXGPS_TEXT_CHARS] = "";
-      if (VxGPSGetAddress(*finder, latitude.c_str(), longitude.c_str(), a1, a2, a3) < 0) return false;
-      *country = a1;
-      *region = a2;
-      *city = a3;
-      return true;
-    };
+  // A finder not ready within 10 s leaves the places out.
+  if (m_hPlaceReady && WaitForSingleObject(m_hPlaceReady, 10000) == WAIT_OBJECT_0) options.placeFinder = m_hPlaceFinder;
+  options.faces = m_pFaces;
   return options;
 }
 

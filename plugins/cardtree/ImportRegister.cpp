@@ -3,8 +3,10 @@
 #include <KitlibEx/KitlibEx.h>
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/Profile.h>
+#include <PlaceFinder.h>
 #include <RecordGate.h>
 #include <RecordGateEx.h>
+#include <VxDatabase.h>
 #include <VxProperty.h>
 #include <VxResourceIds.h>
 #include <fw/fw.h>
@@ -12,6 +14,7 @@
 #include <cstdio>
 
 #include "CardRules.h"
+#include "ImportFaces.h"
 #include "ImportRun.h"
 
 namespace cardtree {
@@ -91,6 +94,34 @@ void FolderEntryOf(const std::string& destination, std::string* name, std::strin
   *name = prev == std::string::npos ? dir : dir.substr(prev + 1);
 }
 
+namespace {
+
+// "51/30/3" to {51, 30, 3}; false for another text.
+bool ParseDms(const char* text, int out[3]) {
+  int d = 0, m = 0, sec = 0;
+  char tail = 0;
+  if (sscanf(text, "%d/%d/%d%c", &d, &m, &sec, &tail) != 3) return false;
+  out[0] = d;
+  out[1] = m;
+  out[2] = sec;
+  return true;
+}
+
+// The place entry of a picture that carries a position and lies near a known city.
+void PlaceOf(const std::string& path, HANDLE finder, Classification* c) {
+  char lat[PR_GPS_TEXT_MAX] = "", lng[PR_GPS_TEXT_MAX] = "";
+  if (FAILED(PrGetGpsData(path.c_str(), lat, lng, nullptr))) return;
+  char a1[VXGPS_TEXT_CHARS], a2[VXGPS_TEXT_CHARS], a3[VXGPS_TEXT_CHARS];
+  if (VxGPSGetAddress(finder, lat, lng, a1, a2, a3) < 0) return;
+  if (!ParseDms(lat, c->latitude) || !ParseDms(lng, c->longitude)) return;
+  c->area = a1;
+  c->city = a2;
+  c->place = a3;
+  c->location = true;
+}
+
+}  // namespace
+
 Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
                                     long access, long creation, const RegisterOptions& o) {
   Classification c;
@@ -149,18 +180,10 @@ Classification ClassifyImportedFile(const std::string& destination, const std::s
     c.face = true;
   }
   if (h) PrExitGetPropertyString(h);
+  if (o.syGps && o.classifyGps && o.placeFinder) PlaceOf(destination, o.placeFinder, &c);
   if (o.classifyFolder) {
     FolderEntryOf(destination, &c.folderName, &c.folderPath);
     c.folder = true;
-  }
-  if (o.syGps && o.classifyGps && o.findPlace) {
-    char latitude[64] = "", longitude[64] = "", altitude[64] = "";
-    int* la = c.latitude;
-    int* lo = c.longitude;
-    if (PrGetGpsData(destination.c_str(), latitude, longitude, altitude) >= 0 &&
-        sscanf(latitude, "%d/%d/%d", &la[0], &la[1], &la[2]) == 3 &&
-        sscanf(longitude, "%d/%d/%d", &lo[0], &lo[1], &lo[2]) == 3)
-      c.place = o.findPlace(latitude, longitude, &c.country, &c.region, &c.city);
   }
   return c;
 }
@@ -173,8 +196,8 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
   if (c.scene) VxDBWxCreateSceneList(&list, c.scene1.c_str(), c.scene2.c_str(), c.scene3.c_str(), c.scene4.c_str());
   if (c.folder) VxDBWxCreateFolderList(&list, c.folderName.c_str(), c.folderPath.c_str());
   if (c.face) VxDBWxCreateFaceList(&list, c.faceText.c_str());
-  if (c.place)
-    VxDBWxCreateLocationList(&list, 0, c.country.c_str(), c.region.c_str(), c.city.c_str(), c.latitude, c.longitude, 0);
+  if (c.location)
+    VxDBWxCreateLocationList(&list, 0, c.area.c_str(), c.city.c_str(), c.place.c_str(), c.latitude, c.longitude, 0);
   VxDBWDeleteFile(destination.c_str());
   HRESULT hr = VxDBWEnrollFile(destination.c_str(), 0);
   if (SUCCEEDED(hr) && list) hr = VxDBWUpdateFile(destination.c_str(), list);
@@ -185,6 +208,9 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
 int RegisterImportedFiles(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
                           const RegisterOptions& options, const std::function<void(size_t, size_t)>& progress) {
   int entered = 0;
+  // Persons go through the database's file object, kept for the batch.
+  IVxDBFile* persons = options.classifyPersonal ? GetDBFileObject() : nullptr;
+  bool stored = false;
   VxDBWBeginBatch();
   for (size_t k = 0; k < destinations.size(); ++k) {
     if (progress) progress(k + 1, destinations.size());
@@ -194,9 +220,14 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
     if (CCMDIB::GetTime(d.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
     Classification c =
         ClassifyImportedFile(d, k < sources.size() ? sources[k] : std::string(), shot, access, creation, options);
+    if (persons) stored = StoreFaceRecords(d, options.faces, persons) || stored;
     if (SUCCEEDED(RegisterClassified(d, c))) ++entered;
   }
   VxDBWEndBatch();
+  if (persons) {
+    if (stored) persons->Commit();
+    persons->Release();
+  }
   return entered;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CFaceIdentifier;
+
 namespace cardtree {
 
 struct RegisterOptions {
@@ -19,11 +21,8 @@ struct RegisterOptions {
   std::string keyword;         // the import's keyword text
   std::set<std::string> autoPlay;  // upper-cased card paths of the auto-play order
   std::string today;               // the import date in the user's order
-  // The place of a position ("%d/%d/%d" degrees, minutes, seconds): country, region,
-  // city; false when there is none (or the finder is not ready).
-  std::function<bool(const std::string& latitude, const std::string& longitude, std::string* country,
-                     std::string* region, std::string* city)>
-      findPlace;
+  HANDLE placeFinder = nullptr;    // PlaceFinder's handle once it is ready; none: no place entries
+  CFaceIdentifier* faces = nullptr;  // the import's face identifier; none: only the files' person names
 };
 // The switches from the profile, the auto-play order of the card at cardRoot.
 RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::string& keyword);
@@ -40,9 +39,11 @@ struct Classification {
   std::string folderName, folderPath;
   bool face = false;
   std::string faceText;
-  bool place = false;
-  std::string country, region, city;
-  int latitude[3] = {}, longitude[3] = {};
+  // The place of a GPS picture: area (region), city and place (country) of the nearest
+  // city, and the position as degrees, minutes, seconds.
+  bool location = false;
+  std::string area, city, place;
+  int latitude[3] = {0, 0, 0}, longitude[3] = {0, 0, 0};
 };
 // The entries a copied file gets: destination on disk, its source on the card and its
 // three times (capture, last access, creation; -1 unknown).

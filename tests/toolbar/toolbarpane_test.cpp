@@ -10,6 +10,8 @@
 
 #include <profileroot.h>
 #include <dialogwatch.h>
+#include <filedrop.h>
+#include <program.h>
 #include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
@@ -18,6 +20,8 @@
 #include <vector>
 
 #include "FView_Toolbar.h"
+#include "LauncherListWnd.h"
+#include "ToolButtonDropTarget.h"
 #include "ToolItemListWnd.h"
 
 namespace {
@@ -205,8 +209,9 @@ TEST_F(ToolbarPane, ToolsButtonOpensItsListUnderIt) {
   pTools->pList->GetClientRect(&rcList);
   pTools->pList->ClientToScreen(&rcList);
   pTools->pButton->GetWindowRect(&rcButton);
-  EXPECT_EQ(rcList.Width(), 118);
-  EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2 + 1);  // inside the list's border
+  EXPECT_EQ(rcList.Width(), 118 + 2);
+  EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2);
+  EXPECT_EQ(rcList.top, rcButton.bottom);
   pTools->pList->ShowWindow(SW_HIDE);
 }
 
@@ -257,44 +262,69 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
   testsupport::RemoveTree(folder);
 }
 
-TEST(ToolItemList, RowsReportByTheirListsWay) {
-  CRecorder owner;
-  owner.Make({WM_COMMAND, WM_TOOL_LIST_SELECT});
-  struct {
-    int base;
-    UINT message;
-  } lists[] = {{ID_TB_PLUGIN_LIST, WM_TOOL_LIST_SELECT}, {ID_TB_TREE_LIST, WM_TOOL_LIST_SELECT},
-               {ID_TB_PPC_LIST, WM_TOOL_LIST_SELECT}, {ID_TB_TOOLS_LIST, WM_COMMAND}};
-  for (auto& l : lists) {
-    owner.m_got.clear();
-    CToolItemListWnd list;
-    ASSERT_TRUE(list.Create(&owner, l.base));
-    list.AddItem(l.base + 1, "one");
-    list.AddItem(l.base + 2, "two");
-    list.AddItem(l.base + 3, "three");
-    list.SetItemState(l.base + 3, TOOLLIST_ITEM_DISABLED);
-    list.ShowAt({0, 0});
-    EXPECT_EQ(list.HitTest(CPoint(5, 5)), 0);
-    EXPECT_EQ(list.HitTest(CPoint(5, 30)), 1);
-    EXPECT_EQ(list.HitTest(CPoint(5, 90)), -1);
-    EXPECT_EQ(list.HitTest(CPoint(200, 5)), -1);
-    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 35));
-    EXPECT_EQ(list.GetHover(), 1);
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 65));  // disabled: nothing
-    EXPECT_TRUE(list.IsWindowVisible());
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 35));
-    EXPECT_FALSE(list.IsWindowVisible());
-    testsupport::WaitUntil([&] { return !owner.m_got.empty(); });
-    ASSERT_EQ(owner.m_got.size(), 1u) << l.base;
-    EXPECT_EQ(owner.m_got[0].message, l.message);
-    if (l.message == WM_COMMAND) {
-      EXPECT_EQ(owner.m_got[0].wParam, (WPARAM)(l.base + 2));
-    } else {
-      EXPECT_EQ(owner.m_got[0].wParam, (WPARAM)l.base);
-      EXPECT_EQ(owner.m_got[0].lParam, l.base + 2);
-    }
-  }
-  owner.DestroyWindow();
+
+TEST_F(ToolbarPane, LauncherButtonShowsTheLauncherOrTakesTheDroppedPrograms) {
+  CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_LAUNCHER, TRUE);
+  ASSERT_NE(pInfo, nullptr);
+  ASSERT_NE(pInfo->pLauncher, nullptr);
+  EXPECT_EQ(m_pane->GetAttachedWindow(pInfo), pInfo->pLauncher);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_LAUNCHER, 0);
+  EXPECT_TRUE(pInfo->pLauncher->IsWindowVisible());
+  CRect rcLauncher, rcButton;
+  pInfo->pLauncher->GetWindowRect(&rcLauncher);
+  pInfo->pButton->GetWindowRect(&rcButton);
+  EXPECT_EQ(rcLauncher.TopLeft(), CPoint(rcButton.left - (118 - rcButton.Width()) / 2, rcButton.bottom));
+  EXPECT_EQ(rcLauncher.Size(), CSize(120, 3 * 29 + 2));
+  pInfo->pLauncher->ShowWindow(SW_HIDE);
+
+  // Dropped on the button: each program becomes the first entry; other files pass.
+  std::string first = testsupport::ProgramFolder() + "\\toolbar_toolprobe.exe";
+  std::string second = testsupport::ProgramPath();
+  CMWriteProfileString("", "Lanch1", "C:\\old.exe");
+  m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeFileDrop({first, "C:\\pics\\a.jpg", second}), 0);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_LAUNCHER, 0);
+  EXPECT_FALSE(pInfo->pLauncher->IsWindowVisible());
+  EXPECT_STREQ(pInfo->pLauncher->GetLauncherPath(0), second.c_str());
+  EXPECT_STREQ(pInfo->pLauncher->GetLauncherPath(1), first.c_str());
+  EXPECT_STREQ(pInfo->pLauncher->GetLauncherPath(2), "C:\\old.exe");
+  EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+}
+
+TEST_F(ToolbarPane, DragsOpenTheListsAndDropsReachTheButtons) {
+  EXPECT_EQ(m_pane->SendMessage(WM_TOOLBAR_DRAG_ENTER, 12345, 0), -1);
+  // Over a button with a list: it opens, and goes once the drag is elsewhere with the
+  // button up.
+  ::SetCursorPos(1270, 1010);
+  CToolButtonInfo* pTools = m_pane->FindToolButton(ID_TB_IMAGE_TOOLS, TRUE);
+  ASSERT_NE(pTools, nullptr);
+  EXPECT_EQ(m_pane->SendMessage(WM_TOOLBAR_DRAG_ENTER, ID_TB_IMAGE_TOOLS, 0), 0);
+  EXPECT_TRUE(pTools->pList->IsWindowVisible());
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !pTools->pList->IsWindowVisible(); }, 5000));
+
+  // The OLE target on the launcher button: the drag opens the launcher, the drop hands
+  // the files to the button, whose command takes the program.
+  CToolButtonInfo* pLauncher = m_pane->FindToolButton(ID_TB_LAUNCHER, TRUE);
+  CToolButtonDropTarget target(m_pane, ID_TB_LAUNCHER);
+  COleDataSource* pSource = new COleDataSource;
+  std::string program = testsupport::ProgramFolder() + "\\toolbar_toolprobe.exe";
+  pSource->CacheGlobalData(CF_HDROP, testsupport::MakeFileDrop({program}));
+  COleDataObject data;
+  data.Attach(pSource->GetIDataObject(FALSE), FALSE);
+  EXPECT_EQ(target.OnDragEnter(pLauncher->pButton, &data, 0, CPoint(5, 5)), (DROPEFFECT)DROPEFFECT_COPY);
+  EXPECT_TRUE(pLauncher->pLauncher->IsWindowVisible());
+  EXPECT_TRUE(target.OnDrop(pLauncher->pButton, &data, DROPEFFECT_COPY, CPoint(5, 5)));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return pLauncher->pLauncher->GetLauncherPath(0) == program.c_str(); }));
+  // Data without files is refused.
+  COleDataSource* pText = new COleDataSource;
+  pText->CacheGlobalData(CF_TEXT, ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
+  COleDataObject text;
+  text.Attach(pText->GetIDataObject(FALSE), FALSE);
+  EXPECT_EQ(target.OnDragOver(pLauncher->pButton, &text, 0, CPoint(5, 5)), (DROPEFFECT)DROPEFFECT_NONE);
+  EXPECT_FALSE(target.OnDrop(pLauncher->pButton, &text, DROPEFFECT_COPY, CPoint(5, 5)));
+  data.Release();
+  text.Release();
+  pSource->InternalRelease();
+  pText->InternalRelease();
 }
 
 }  // namespace

@@ -29,11 +29,12 @@
 extern "C" {
 // The finder over the table beside the library; null when there is none or it is refused.
 PLACEFINDER_API HANDLE WINAPI VxGPSInit();
-// The position as "%d/%d/%d" (degrees/minutes/seconds; seconds may have decimals) or as
-// decimal degrees, south and west negative. a1 country code, a2 region, a3 city (each at
-// least VXGPS_TEXT_CHARS bytes). 0 when found, negative when not: E_HANDLE without a
-// finder, E_INVALIDARG for a position that does not read, HRESULT_FROM_WIN32(ERROR_NOT_FOUND)
-// farther than kMaxPlaceKm from every city.
+// The position as "%d/%d/%d" (degrees/minutes/seconds, seconds may have decimals; the
+// first non-zero part carries the sign) or as decimal degrees; south and west negative.
+// a1 the region, a2 the city, a3 the country code (each at least VXGPS_TEXT_CHARS bytes),
+// in the order of the photo database's location entry (area, city, place). 0 when found;
+// E_HANDLE without a finder, E_INVALIDARG for a position that does not read,
+// HRESULT_FROM_WIN32(ERROR_NOT_FOUND) farther than kMaxPlaceKm from every city.
 PLACEFINDER_API long WINAPI VxGPSGetAddress(HANDLE hFinder, LPCSTR pszLatitude, LPCSTR pszLongitude, LPSTR pszA1,
                                            LPSTR pszA2, LPSTR pszA3);
 PLACEFINDER_API void WINAPI VxGPSTerm(HANDLE hFinder);
@@ -64,7 +65,8 @@ class PlaceTable {
   size_t count_ = 0, textSize_ = 0;
 };
 
-// "35/39/31.5" or "35.6587" (a leading "-" for south or west) to degrees; false otherwise.
+// "35/39/31.5", "0/-7/28" or "-35.6587" (a "-" on the first non-zero part for south or
+// west) to degrees; false otherwise.
 bool ParseCoordinate(const std::string& text, double limit, double* degrees);
 
 // A table's bytes (tests make small ones).

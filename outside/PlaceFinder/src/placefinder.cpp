@@ -64,9 +64,9 @@ long WINAPI VxGPSGetAddress(HANDLE hFinder, LPCSTR pszLatitude, LPCSTR pszLongit
     return E_INVALIDARG;
   placefinder::Place place;
   if (!static_cast<PlaceTable*>(hFinder)->Nearest(lat, lng, &place)) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-  Put(pszA1, place.country);
-  Put(pszA2, place.region);
-  Put(pszA3, place.city);
+  Put(pszA1, place.region);
+  Put(pszA2, place.city);
+  Put(pszA3, place.country);
   return 0;
 }
 

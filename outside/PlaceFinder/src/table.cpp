@@ -106,32 +106,32 @@ bool PlaceTable::Nearest(double latitude, double longitude, Place* place) const 
 }
 
 bool ParseCoordinate(const std::string& text, double limit, double* degrees) {
-  std::string s = text;
-  bool negative = false;
-  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
-    negative = s[0] == '-';
-    s = s.substr(1);
-  }
-  // One number, or three between slashes.
+  // One number, or three between slashes; the first that is not zero may carry a "-".
   std::vector<std::string> fields;
   size_t at = 0;
   for (;;) {
-    size_t slash = s.find('/', at);
-    fields.push_back(s.substr(at, slash == std::string::npos ? std::string::npos : slash - at));
+    size_t slash = text.find('/', at);
+    fields.push_back(text.substr(at, slash == std::string::npos ? std::string::npos : slash - at));
     if (slash == std::string::npos) break;
     at = slash + 1;
   }
   if (fields.size() != 1 && fields.size() != 3) return false;
   double parts[3] = {0, 0, 0};
+  bool negative = false, nonZeroSeen = false;
   for (size_t i = 0; i < fields.size(); ++i) {
-    const std::string& f = fields[i];
+    std::string f = fields[i];
+    const bool minus = !f.empty() && f[0] == '-';
+    if (!f.empty() && (f[0] == '-' || f[0] == '+')) f = f.substr(1);
     if (f.empty() || f.find_first_not_of("0123456789.") != std::string::npos) return false;
     char* end = nullptr;
     parts[i] = strtod(f.c_str(), &end);
     if (!end || *end) return false;
+    if (minus && (nonZeroSeen || parts[i] == 0)) return false;
+    negative = negative || minus;
+    nonZeroSeen = nonZeroSeen || parts[i] != 0;
   }
   if (fields.size() == 3 && (parts[1] >= 60 || parts[2] >= 60)) return false;
-  double v = parts[0] + parts[1] / 60 + parts[2] / 3600;
+  const double v = parts[0] + parts[1] / 60 + parts[2] / 3600;
   if (!(v <= limit)) return false;
   *degrees = negative ? -v : v;
   return true;

@@ -3,21 +3,14 @@
 
 #include <StillFileIo.h>
 #include <safecopy/SafeCopy.h>
+#include <textkit/text.h>
 
 #include <atomic>
 #include <new>
 
 namespace {
 
-std::string Ansi(LPCWSTR w) {
-  if (!w) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, w, -1, NULL, 0, NULL, NULL);
-  if (n <= 1) return std::string();
-  std::string s(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, w, -1, &s[0], n, NULL, NULL);
-  s.resize(n - 1);
-  return s;
-}
+std::string Ansi(LPCWSTR w) { return w ? textkit::WideToAnsi(w) : std::string(); }
 
 template <class Iface, const IID* Iid>
 class Object : public Iface {

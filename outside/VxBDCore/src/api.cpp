@@ -4,6 +4,7 @@
 #include <VxBDDisc.h>
 #include <VxBDEdit.h>
 #include <imaging/movie.h>
+#include <moviekit/moviekit.h>
 
 #include <VxBDDisc.h>
 
@@ -190,6 +191,12 @@ class DiscIntegrator : public IVxBDIntegrator {
   long GetPartRecord(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);
+    if (IsItem(l, t, p)) {
+      auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
+      ZeroMemory(rec, sizeof *rec);
+      rec->llDuration = LONGLONG(item_->Facts().durationSeconds * 10000000.0);
+      return 0;
+    }
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
     auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
@@ -233,8 +240,52 @@ class DiscIntegrator : public IVxBDIntegrator {
     }
     return 0;
   }
+  long OpenItem(DWORD w2, DWORD w3, DWORD w4, HWND hOwner) override {
+    if (!IsWindow(hOwner)) return E_HANDLE;
+    const std::string stream = VxBDCardSceneStream(w2, w4);
+    if (stream.empty()) return E_INVALIDARG;
+    std::lock_guard<std::mutex> g(m_);
+    CloseItem();
+    moviekit::Player* p = nullptr;
+    HRESULT hr = moviekit::CreatePlayer(&p);
+    if (FAILED(hr)) return hr;
+    RECT rc;
+    GetClientRect(hOwner, &rc);
+    hr = p->Open(stream.c_str(), hOwner, rc);
+    if (FAILED(hr)) {
+      p->Release();
+      return hr;
+    }
+    item_ = p;
+    itemRef_[0] = w2, itemRef_[1] = w3, itemRef_[2] = w4;
+    itemOwner_ = hOwner;
+    return 0;
+  }
+  long SetItemRect(RECT rc) override {
+    std::lock_guard<std::mutex> g(m_);
+    if (!item_) return E_UNEXPECTED;
+    if (rc.left == -1 && rc.top == -1 && rc.right == 1 && rc.bottom == 1) GetClientRect(itemOwner_, &rc);
+    item_->SetRect(rc);
+    return 0;
+  }
+  long PlayItem() override { return OnItem([](moviekit::Player* p) { return p->Play(); }); }
+  long StopItem() override { return OnItem([](moviekit::Player* p) { return p->Stop(); }); }
+  long PauseItem() override { return OnItem([](moviekit::Player* p) { return p->Pause(); }); }
+  long SeekItem(LONGLONG llPosition, long* pnOut) override {
+    if (pnOut) *pnOut = 0;
+    return OnItem([&](moviekit::Player* p) { return p->Seek(llPosition > 0 ? llPosition / 10000000.0 : 0.0); });
+  }
+  long GetItemPosition(LONGLONG* pllPosition, long* pnOut) override {
+    if (!pllPosition) return E_POINTER;
+    if (pnOut) *pnOut = 0;
+    return OnItem([&](moviekit::Player* p) {
+      *pllPosition = LONGLONG(p->Status().positionSeconds * 10000000.0);
+      return S_OK;
+    });
+  }
   long RefreshDevices() override {
     std::lock_guard<std::mutex> g(m_);
+    CloseItem();
     // A drive whose tree went (the disc or card taken out) loses its sessions and lists.
     for (auto it = sessions_.begin(); it != sessions_.end();) {
       DWORD a = GetFileAttributesA(it->second.bdmv.c_str());
@@ -250,13 +301,17 @@ class DiscIntegrator : public IVxBDIntegrator {
     return 0;
   }
   long BeginRefresh(int* pnValue) override {
-    if (pnValue) *pnValue = 0;
+    std::lock_guard<std::mutex> g(m_);
+    if (pnValue) *pnValue = item_ ? ItemRawState() : 0;
     return 0;
   }
   long EndRefresh() override { return 0; }
   long Wait(int, long* pnStatus) override {
     if (pnStatus) *pnStatus = 0;
-    return 0;
+    std::lock_guard<std::mutex> g(m_);
+    if (!item_) return 0;
+    const moviekit::PlayerState state = item_->Status().state;
+    return state == moviekit::PlayerState::Playing || state == moviekit::PlayerState::Paused ? 1 : 0;
   }
   long GetPartName(int l, int t, int p, int, LPWSTR pszName, int* pnLength) override {
     if (!pszName) return E_POINTER;
@@ -272,6 +327,13 @@ class DiscIntegrator : public IVxBDIntegrator {
   long GetPartInfo(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);
+    if (IsItem(l, t, p)) {
+      auto* info = static_cast<VXBDPARTINFO*>(pRecord);
+      ZeroMemory(info, sizeof *info);
+      info->nWidth = item_->Facts().width;
+      info->nHeight = item_->Facts().height;
+      return 0;
+    }
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
     auto* info = static_cast<VXBDPARTINFO*>(pRecord);
@@ -298,6 +360,33 @@ class DiscIntegrator : public IVxBDIntegrator {
     int session;
     std::vector<VxBDTitle> titles;
   };
+  // The open item (under m_).
+  bool IsItem(int l, int t, int p) const {
+    return item_ && itemRef_[0] == DWORD(l) && itemRef_[1] == DWORD(t) && itemRef_[2] == DWORD(p);
+  }
+  void CloseItem() {
+    if (!item_) return;
+    item_->Close();
+    item_->Release();
+    item_ = nullptr;
+    itemOwner_ = nullptr;
+  }
+  int ItemRawState() const {
+    switch (item_->Status().state) {
+      case moviekit::PlayerState::Stopped: return 1;
+      case moviekit::PlayerState::Paused: return 2;
+      // An item that ended counts as playing until the end check (Wait) says so.
+      case moviekit::PlayerState::Playing:
+      case moviekit::PlayerState::Ended: return 3;
+      default: return 0;
+    }
+  }
+  template <class F>
+  long OnItem(F f) {
+    std::lock_guard<std::mutex> g(m_);
+    return item_ ? long(f(item_)) : long(E_UNEXPECTED);
+  }
+
   static bool Present(int d) { return d >= 0 && d < 26 && (GetLogicalDrives() & (1u << d)); }
   static std::string Root(int d) { return std::string(1, static_cast<char>('A' + d)) + ":\\"; }
   static int Kind(int d) {
@@ -323,6 +412,9 @@ class DiscIntegrator : public IVxBDIntegrator {
   std::map<int, Session> sessions_;
   std::map<int, List> lists_;
   int next_ = 1;
+  moviekit::Player* item_ = nullptr;
+  DWORD itemRef_[3] = {};
+  HWND itemOwner_ = nullptr;
 };
 
 // One for the process: callers keep the integrator after releasing the object they got it from.

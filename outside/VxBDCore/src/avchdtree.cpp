@@ -5,6 +5,14 @@
 
 static const char* const kTrees[] = {"PRIVATE\\AVCHD\\BDMV", "AVCHD\\BDMV"};
 
+std::string VxBDCardSceneStream(DWORD dwGroup, DWORD dwClip) {
+  const DWORD drive = dwGroup & 0xFF, tree = (dwGroup >> 8) & 0xFF;
+  if (drive >= 26 || tree > 1 || dwClip > 99999) return std::string();
+  char sz[MAX_PATH];
+  wsprintfA(sz, "%c:\\%s\\STREAM\\%05lu.MTS", (char)('A' + drive), kTrees[tree], (unsigned long)dwClip);
+  return sz;
+}
+
 static bool SameDay(const SYSTEMTIME& a, const SYSTEMTIME& b) {
   return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
 }

@@ -1,6 +1,7 @@
 #include <VxBDDisc.h>
 
 #include <safecopy/SafeCopy.h>
+#include <textkit/text.h>
 
 #include <algorithm>
 #include <atomic>
@@ -12,24 +13,6 @@
 namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::wstring Wide(const std::string& s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, NULL, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
-  w.resize(n - 1);
-  return w;
-}
-
-std::string Ansi(LPCWSTR w) {
-  int n = WideCharToMultiByte(CP_ACP, 0, w, -1, NULL, 0, NULL, NULL);
-  if (n <= 1) return std::string();
-  std::string s(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, w, -1, &s[0], n, NULL, NULL);
-  s.resize(n - 1);
-  return s;
-}
 
 // The clip's thumbnail: its part's picture at 160 pixels wide (or 120 high), as the
 // integrator paints it.
@@ -89,7 +72,7 @@ class ImportJob final : public IVxBDImportJob {
     if (!pszFolder || !*pszFolder) return E_POINTER;
     VxBDTitle title;
     if (!lookup_(hList, nTitle, &title)) return E_INVALIDARG;
-    std::string folder = Ansi(pszFolder);
+    std::string folder = textkit::WideToAnsi(pszFolder);
     while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
     if (folder.empty() || folder.size() >= MAX_PATH) return E_INVALIDARG;
     hList_ = hList;
@@ -186,20 +169,19 @@ class ImportJob final : public IVxBDImportJob {
       DWORD e = safecopy::CopyFileVerified(part.streamPath, target, &stop_, nullptr);
       if (e) return HRESULT_FROM_WIN32(e);
       made->push_back(target);
-      // The companions are counted as made before they are written: a half-finished commit
-      // leaves nothing behind either.
-      for (const char* c : {".cont", ".tmb", ".iis"}) made->push_back(folder_ + "\\" + base + c);
-      if (long r = WriteCompanions(static_cast<int>(p), part, target)) return r;
+      // Only what the sink says it wrote is ours to remove: a commit that failed removed its
+      // own files, and a name someone took meanwhile stays theirs.
+      if (long r = WriteCompanions(static_cast<int>(p), part, target, made)) return r;
       progress_ = 100.0 * static_cast<double>(p + 1) / static_cast<double>(parts);
     }
     return 0;
   }
 
-  long WriteCompanions(int nPart, const VxBDPart& part, const std::string& stream) {
+  long WriteCompanions(int nPart, const VxBDPart& part, const std::string& stream, std::vector<std::string>* made) {
     HRESULT hr = sink_->Begin();
     if (FAILED(hr)) return hr;
     VXBDCLIPSOURCES src = {};
-    const std::wstring path = Wide(stream);
+    const std::wstring path = textkit::AnsiToWide(stream);
     src.nFiles = 1;
     src.apszFiles[0] = path.c_str();
     src.wMakerCode = title_.makerId;
@@ -231,7 +213,13 @@ class ImportJob final : public IVxBDImportJob {
                           0};
     if (FAILED(hr = sink_->SetStillTime(&when, 0, 0))) return hr;
     int files = 0;
-    return sink_->Commit(&files);
+    if (FAILED(hr = sink_->Commit(&files))) return hr;
+    std::vector<std::wstring> names(files > 0 && files <= 8 ? files : 0, std::wstring(MAX_PATH, L'\0'));
+    std::vector<LPWSTR> slots;
+    for (std::wstring& n : names) slots.push_back(&n[0]);
+    if (!slots.empty() && SUCCEEDED(sink_->GetFileNames(slots.data(), static_cast<int>(slots.size()))))
+      for (LPWSTR n : slots) made->push_back(textkit::WideToAnsi(n));
+    return 0;
   }
 
   IVxBDIntegrator* core_;

@@ -849,6 +849,13 @@
 #define ID_DISKTREE_CTX_UNUSED 2107  // removed before the menu shows
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
+// Prompts of the context menu's commands whose numbers are the browser's messages.
+#define IDS_DISKTREE_PROMPT_RENAME 40240
+#define IDS_DISKTREE_PROMPT_DELETE 40241
+#define IDS_DISKTREE_PROMPT_PASTE 40242
+#define IDS_DISKTREE_PROMPT_COLOR 40243
+#define IDS_DISKTREE_PROMPT_FAVORITE 40244
+#define IDS_DISKTREE_PROMPT_PROPERTIES 40245
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
 #define IDD_DISKTREE_PROPERTIES 5011      // a folder's properties page
 #define IDC_DISKTREE_PROP_ICON 25020      // the folder's icon
@@ -995,8 +1002,8 @@
 #define IDB_TB_BACK_RIGHT 314  // background: right end, 143 x 165
 #define IDB_TB_BACK_MIDDLE 14501  // background: 1 x 165, stretched between the ends
 #define IDB_TB_ITEM 14046  // item list row
-#define IDB_TB_ITEM_HOT 14047  // item list row under the mouse
-#define IDB_TB_ITEM_PRESSED 14048  // item list row pressed
+#define IDB_TB_ITEM_HOT 14048  // item list row under the mouse
+#define IDB_TB_ITEM_PRESSED 14047  // item list row pressed
 #define IDB_TB_UP 14124
 #define IDB_TB_UP_SELECTED 14101
 #define IDB_TB_UP_FOCUS 14123
@@ -1230,6 +1237,7 @@
 #define IDB_BACKUP_BUTTON_PRESSED 3015
 #define IDB_BACKUP_BUTTON_HOVER 3016
 #define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
+#define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).
 #define IDS_ZOOM_CLOSE 3031
 #define IDS_ZOOM_PREV_GROUP 3032
@@ -1278,9 +1286,32 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// The slide-show window's panel (close is the zoom panel's): tooltips, faces (normal,
+// selected, focus) and the player's failures ("%s": the system's text for the error).
+#define IDS_SLIDE_PLAY 3049
+#define IDS_SLIDE_PAUSE 3060
+#define IDS_SLIDE_SETTINGS 4118
+#define IDS_SLIDE_LOAD_FAILED 51131
+#define IDS_SLIDE_PLAY_FAILED 51132
+#define IDB_SLIDE_PLAY 468
+#define IDB_SLIDE_PLAY_SELECTED 466
+#define IDB_SLIDE_PLAY_FOCUS 467
+#define IDB_SLIDE_PAUSE 471
+#define IDB_SLIDE_PAUSE_SELECTED 469
+#define IDB_SLIDE_PAUSE_FOCUS 470
+#define IDB_SLIDE_SETTINGS 239
+#define IDB_SLIDE_SETTINGS_SELECTED 240
+#define IDB_SLIDE_SETTINGS_FOCUS 238
+
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+#define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
+#define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
+#define IDC_SLIDE_DETAIL_1 19007
+#define IDC_SLIDE_DETAIL_2 19008
+#define IDC_SLIDE_SETTINGS_OK 19009
+#define IDC_SLIDE_SETTINGS_CANCEL 1111
 
 // The music view: column titles, the column header's ten parts and the rows' play and
 // stop buttons (normal, selected, focus, disabled)
@@ -1306,5 +1337,34 @@
 #define IDB_MUSIC_STOP_SELECTED 15086
 #define IDB_MUSIC_STOP_FOCUS 15087
 #define IDB_MUSIC_STOP_DISABLED 15088
+
+// ---- the launcher: its window, its entries and its options page ----------------------
+#define IDS_LAUNCHER_REGISTER 50301  // menu item "register"; caption of the register questions
+#define IDS_LAUNCHER_FILTER 50303  // file dialog filter of programs
+#define IDS_LAUNCHER_START_FAILED 50304  // the program could not be started
+#define IDS_LAUNCHER_EMPTY_SLOT 50305  // label of an empty slot
+#define IDS_LAUNCHER_ASK_REGISTER 50306  // register a program in this slot?
+#define IDS_LAUNCHER_LOW_RESOURCES 50307  // too few system resources to start a program
+#define IDS_LAUNCHER_NO_METER 50308  // after the meter library's name: it cannot be loaded
+#define IDS_LAUNCHER_NO_METER_FUNCTION 50309  // after the meter library's name: its function is missing
+#define IDS_LAUNCHER_ASK_REMOVE 50311  // remove the program of this slot?
+#define IDS_LAUNCHER_NOT_PROGRAM 50312  // the file is not a program
+#define IDS_LAUNCHER_ASK_REGISTER_EMPTY 50313  // the slot is empty: register a program?
+#define IDS_LAUNCHER_ASK_MANY 50314  // "%d" files: start them all? (the count twice)
+#define IDS_LAUNCHER_LAST_SLOT_KEY 50611  // profile key of the last-used slot
+#define ID_LAUNCHER_REGISTER 27220  // launcher row menu: register a program
+#define ID_LAUNCHER_REMOVE 27224  // launcher row menu: remove the program
+#define IDC_LAUNCHER_LABEL1 27351
+#define IDC_LAUNCHER_PATH1 27352
+#define IDC_LAUNCHER_BROWSE1 27353
+#define IDC_LAUNCHER_CLEAR1 27354
+#define IDC_LAUNCHER_LABEL2 27356
+#define IDC_LAUNCHER_PATH2 27357
+#define IDC_LAUNCHER_BROWSE2 27359
+#define IDC_LAUNCHER_CLEAR2 27360
+#define IDC_LAUNCHER_LABEL3 27361
+#define IDC_LAUNCHER_PATH3 27362
+#define IDC_LAUNCHER_BROWSE3 27364
+#define IDC_LAUNCHER_CLEAR3 27365
 
 #endif  // VXRESOURCEIDS_H

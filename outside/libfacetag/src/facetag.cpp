@@ -90,9 +90,14 @@ const int kBins = 59;
 }  // namespace
 
 bool Cascade::Load(const std::vector<uint8_t>& b) {
-  stages.clear();
-  weaks.clear();
-  features.clear();
+  Cascade read;
+  const bool ok = read.Parse(b);
+  // A cascade that does not read whole leaves none: half of one would find nonsense.
+  *this = ok ? std::move(read) : Cascade();
+  return ok;
+}
+
+bool Cascade::Parse(const std::vector<uint8_t>& b) {
   if (b.size() < 24 || memcmp(b.data(), "FCSC", 4) != 0 || U32(&b[4]) != 1) return false;
   width = (int)U32(&b[8]);
   height = (int)U32(&b[12]);
@@ -109,7 +114,7 @@ bool Cascade::Load(const std::vector<uint8_t>& b) {
     nWeaks += s.weakCount;
     stages.push_back(s);
   }
-  if (b.size() < at + nWeaks * 16 + nFeatures * 40ull) return false;
+  if (b.size() < at + nWeaks * 16 + nFeatures * 28ull) return false;
   for (uint64_t i = 0; i < nWeaks; ++i, at += 16) {
     Weak w{U32(&b[at]), F32(&b[at + 4]), F32(&b[at + 8]), F32(&b[at + 12])};
     if (w.feature >= nFeatures) return false;
@@ -263,6 +268,18 @@ struct Header {
   uint32_t version, persons, capacity, next;
   uint64_t checksum;
 };
+// A record's number (0 = free) and person.
+struct RecordHead {
+  uint16_t number;
+  int32_t person;
+};
+RecordHead HeadOf(const uint8_t* db, uint32_t i) {
+  const uint8_t* r = db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES;
+  RecordHead h;
+  memcpy(&h.number, r, 2);
+  memcpy(&h.person, r + 4, 4);
+  return h;
+}
 uint64_t Checksum(const uint8_t* db, uint32_t capacity) {
   return XXH3_64bits(db + kDbHeader, (size_t)capacity * FTAG_RECORD_BYTES);
 }
@@ -295,13 +312,9 @@ int StoreRecord(uint8_t* db, int user, int person, const std::vector<uint8_t>& t
   memcpy(&hd, db, sizeof hd);
   int free = -1, faces = 0;
   for (uint32_t i = 0; i < hd.capacity; ++i) {
-    const uint8_t* r = db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES;
-    uint16_t number;
-    int32_t who;
-    memcpy(&number, r, 2);
-    memcpy(&who, r + 4, 4);
-    if (number == 0 && free < 0) free = (int)i;
-    if (number != 0 && who == person) ++faces;
+    const RecordHead h = HeadOf(db, i);
+    if (h.number == 0 && free < 0) free = (int)i;
+    if (h.number != 0 && h.person == person) ++faces;
   }
   if (free < 0 || faces >= FTAG_FACES_PER_PERSON || hd.next > 0xFFFF) return -1;
   uint8_t* r = db + kDbHeader + (size_t)free * FTAG_RECORD_BYTES;
@@ -324,13 +337,10 @@ std::vector<std::pair<int, int>> Candidates(const uint8_t* db, const std::vector
   Header hd;
   memcpy(&hd, db, sizeof hd);
   for (uint32_t i = 0; i < hd.capacity; ++i) {
-    const uint8_t* r = db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES;
-    uint16_t number;
-    int32_t person;
-    memcpy(&number, r, 2);
-    memcpy(&person, r + 4, 4);
-    if (!number) continue;
-    const int score = Similarity(tmpl.data(), r + 12);
+    const RecordHead h = HeadOf(db, i);
+    if (!h.number) continue;
+    const int person = h.person;
+    const int score = Similarity(tmpl.data(), db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES + 12);
     auto it = std::find_if(best.begin(), best.end(), [person](const std::pair<int, int>& b) { return b.first == person; });
     if (it == best.end())
       best.push_back({person, score});

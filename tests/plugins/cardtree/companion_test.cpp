@@ -7,17 +7,13 @@
 #include <files.h>
 #include <gtest/gtest.h>
 #include <tempfolder.h>
+#include <textkit/text.h>
 
 #include <stdexcept>
 
 namespace {
 
-std::wstring Wide(const std::string& s) {
-  std::wstring w(s.size() + 1, L'\0');
-  int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], (int)w.size());
-  w.resize(n ? n - 1 : 0);
-  return w;
-}
+std::wstring Wide(const std::string& s) { return textkit::AnsiToWide(s); }
 
 // A packed 24-bit DIB of w x h in one colour.
 std::vector<BYTE> Dib(int w, int h) {

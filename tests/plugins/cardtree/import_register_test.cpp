@@ -2,13 +2,20 @@
 // database, and the batch entering them into a private photo database.
 #include <ImportRegister.h>
 #include <ImportRun.h>
+#include <FaceIdentifier.h>
+#include <Kitlib2/CMDIB.h>
+#include <imaging/decode.h>
+#include <imaging/encode.h>
+#include <libfacetag.h>
 #include <CardRules.h>
 #include <Kitlib2/Profile.h>
+#include <PlaceFinder.h>
 #include <RecordGate.h>
 #include <RecordGateEx.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
 #include <files.h>
+#include <program.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
 #include <program.h>
@@ -91,52 +98,6 @@ TEST(ImportRegister, KeywordsPerFileAndSwitch) {
   EXPECT_FALSE(k.date);
   EXPECT_FALSE(k.folder);
   EXPECT_FALSE(k.face);
-}
-
-TEST(ImportRegister, PlaceOfAGpsPictureOnlyWithBothSwitchesAndAnAnswer) {
-  Stores stores;
-  const std::string tokyo = stores.scratch + "\\tokyo.jpg", plain = stores.scratch + "\\plain.jpg";
-  ASSERT_TRUE(CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), tokyo.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(testsupport::Fixture("exif_nothumb.jpg").c_str(), plain.c_str(), FALSE));
-  struct Case {
-    const char* what;
-    std::string file;
-    int syGps, classifyGps;
-    bool answers;
-    bool asked, place;
-  } cases[] = {
-      {"found", tokyo, 1, 1, true, true, true},
-      {"no city near", tokyo, 1, 1, false, true, false},
-      {"SyGPS2 off", tokyo, 0, 1, true, false, false},
-      {"ClassifyGPS off", tokyo, 1, 0, true, false, false},
-      {"no position", plain, 1, 1, true, false, false},
-  };
-  for (const Case& c : cases) {
-    RegisterOptions o = Options();
-    o.syGps = c.syGps;
-    o.classifyGps = c.classifyGps;
-    std::string askedLatitude;
-    o.findPlace = [&](const std::string& latitude, const std::string&, std::string* a1, std::string* a2,
-                      std::string* a3) {
-      askedLatitude = latitude;
-      if (!c.answers) return false;
-      *a1 = "JP";
-      *a2 = "Tokyo";
-      *a3 = "Minato";
-      return true;
-    };
-    Classification k = ClassifyImportedFile(c.file, "E:\\DCIM\\100AAAAA\\ABCD0001.JPG", -1, -1, -1, o);
-    EXPECT_EQ(!askedLatitude.empty(), c.asked) << c.what;
-    EXPECT_EQ(k.place, c.place) << c.what;
-    if (c.place) {
-      EXPECT_EQ(k.city, "Minato");
-      EXPECT_EQ(k.latitude[0], 35) << askedLatitude;  // 35.6586 N, 139.7454 E
-      EXPECT_EQ(k.latitude[1], 39);
-      EXPECT_EQ(k.longitude[0], 139);
-      EXPECT_EQ(k.longitude[1], 44);
-      EXPECT_EQ(RegisterClassified(c.file, k), S_OK);
-    }
-  }
 }
 
 TEST(ImportRegister, BatchEntersCopiedFiles) {
@@ -271,4 +232,103 @@ TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
     EXPECT_TRUE(FilesIn(card + "\\DCIM\\100AAAAA").empty());
     testsupport::RemoveTree(root);
   }
+}
+
+// With the place switches on, a GPS picture gets the place of its nearest city once the
+// place finder is ready; before that, or with a switch off, no place entry.
+TEST(ImportRegister, PlacesOfGpsPictures) {
+  Stores stores;
+  const std::string photo = stores.scratch + "\\Pictures\\gps.jpg";
+  testsupport::WriteWholeFile(photo, testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg")));
+  HANDLE finder = VxGPSInit();
+  if (!finder) GTEST_SKIP() << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
+  struct Case {
+    int syGps, classifyGps;
+    HANDLE finder;
+    bool location;
+  } cases[] = {{1, 1, finder, true}, {1, 1, nullptr, false}, {0, 1, finder, false}, {1, 0, finder, false}};
+  for (const Case& k : cases) {
+    RegisterOptions o = Options();
+    o.syGps = k.syGps;
+    o.classifyGps = k.classifyGps;
+    o.placeFinder = k.finder;
+    Classification c = ClassifyImportedFile(photo, "E:\\DCIM\\100AAAAA\\gps.jpg", -1, -1, -1, o);
+    EXPECT_EQ(c.location, k.location) << k.syGps << k.classifyGps << (k.finder != nullptr);
+    if (!c.location) continue;
+    EXPECT_EQ(c.area, "England");
+    EXPECT_EQ(c.city, "City of Westminster");
+    EXPECT_EQ(c.place, "GB");
+    EXPECT_EQ(std::vector<int>(c.latitude, c.latitude + 3), (std::vector<int>{51, 30, 3}));
+    EXPECT_EQ(std::vector<int>(c.longitude, c.longitude + 3), (std::vector<int>{0, -7, 29}));
+    EXPECT_EQ(RegisterClassified(photo, c), S_OK);
+  }
+  // A picture without a position.
+  RegisterOptions o = Options();
+  o.syGps = 1;
+  o.placeFinder = finder;
+  const std::string plain = stores.scratch + "\\Pictures\\plain.jpg";
+  testsupport::WriteWholeFile(plain, "not a picture");
+  EXPECT_FALSE(ClassifyImportedFile(plain, "E:\\plain.jpg", -1, -1, -1, o).location);
+  VxGPSTerm(finder);
+}
+
+// A portrait's face identified as the person registered with another picture of it: the
+// batch files it under that person; a picture without faces gets no person record.
+TEST(ImportRegister, PortraitGetsItsRegisteredPerson) {
+  const std::string fixture = testsupport::Fixture("astronaut.png");
+  if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||
+      GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "the portrait fixture or the face cascade is missing (tools/setup.sh fetches them)";
+  Stores stores;
+  imaging::Dib portrait, crop, land;
+  ASSERT_EQ(imaging::DecodeFile(fixture.c_str(), imaging::DecodeOptions(), &portrait), S_OK);
+  // The second picture: the upper middle of the portrait, as a camera closer by would take it.
+  ASSERT_TRUE(crop.Create(448, 448, 24));
+  for (int y = 0; y < 448; ++y) memcpy(crop.Row(y), portrait.Row(y) + 64 * 3, 448 * 3);
+  ASSERT_TRUE(land.Create(640, 480, 24));
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      uint8_t* p = land.Row(y) + x * 3;
+      p[0] = (uint8_t)(y < 300 ? 230 - y / 4 : 40);
+      p[1] = (uint8_t)(y < 300 ? 180 - y / 6 : 120 + (x * 7 + y * 3) % 11);
+      p[2] = (uint8_t)(y < 300 ? 120 : 60);
+    }
+  const std::string first = stores.scratch + "\\register.png", second = stores.scratch + "\\Pictures\\closer.png",
+                    landscape = stores.scratch + "\\Pictures\\land.png";
+  testsupport::MakeFolders(stores.scratch + "\\Pictures");
+  ASSERT_EQ(imaging::SavePng(portrait, first.c_str()), S_OK);
+  ASSERT_EQ(imaging::SavePng(crop, second.c_str()), S_OK);
+  ASSERT_EQ(imaging::SavePng(land, landscape.c_str()), S_OK);
+
+  // The person of the face register, and the face library's record of the first picture.
+  IVxDBFile* db = GetDBFileObject();
+  ASSERT_NE(db, nullptr);
+  VXDBRECORD person = {};
+  strcpy(person.szName, "Eileen");
+  strcpy(person.szPath, first.c_str());
+  person.nFlag = 1;
+  int added = 0, id = -1;
+  ASSERT_EQ(db->AddRecord(person, VXDB_KIND_REGISTER, &added), S_OK);
+  ASSERT_EQ(db->GetPersonId("Eileen", &id), S_OK);
+  CFaceIdentifier faces;
+  ASSERT_EQ(faces.LoadDb(stores.scratch + "\\faces.ftd"), S_OK);
+  CCMDIB picture;
+  ASSERT_EQ(picture.ResizeAndRotate(first.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS), 0);
+  ASSERT_EQ(faces.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()), S_OK);
+  WORD count = 0;
+  ASSERT_EQ(faces.GetFaceCount(&count), S_OK);
+  ASSERT_EQ(count, 1);
+  ASSERT_EQ(faces.SetCurrentFace(0), S_OK);
+  ASSERT_GT(FTAG_StoreRecord(-1, id), 0);
+
+  RegisterOptions o = Options();
+  o.faces = &faces;
+  EXPECT_EQ(RegisterImportedFiles({second, landscape}, {"E:\\DCIM\\closer.png", "E:\\DCIM\\land.png"}, o), 2);
+  VXDBRECORD found = {};
+  ASSERT_EQ(db->ReadRecord("Eileen", second.c_str(), &found), S_OK);
+  EXPECT_EQ(found.nCandidate1, id);
+  EXPECT_GE(found.nScore, 50);
+  EXPECT_EQ(found.nFaceCount, 1);
+  EXPECT_NE(db->ReadRecord("Eileen", landscape.c_str(), &found), S_OK);
+  db->Release();
 }

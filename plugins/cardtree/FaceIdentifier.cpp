@@ -1,0 +1,117 @@
+#include "FaceIdentifier.h"
+
+#include <Kitlib2/Profile.h>
+#include <VxResourceIds.h>
+#include <fw/fw.h>
+#include <libfacetag.h>
+#include <shlobj.h>
+
+#include <new>
+
+namespace {
+
+int ProfileInt(LPCSTR key, int fallback) { return CMGetProfileInt("VxClassify", key, fallback, CMPROFILE_COMMON); }
+
+}  // namespace
+
+std::string CFaceIdentifier::DefaultDbPath() {
+  char appData[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA | CSIDL_FLAG_CREATE, NULL, 0, appData))) return std::string();
+  CString name;
+  if (!name.LoadString(IDS_FACE_DB_FILE)) name = "\\faces.ftd";
+  return std::string(appData) + "\\Norvane\\vxdb" + (LPCSTR)name;
+}
+
+HRESULT CFaceIdentifier::LoadDb() { return LoadDb(DefaultDbPath()); }
+
+HRESULT CFaceIdentifier::LoadDb(const std::string& dbPath) {
+  FreeBuffers();
+  m_dbSize = FTAG_GetDbSize(FTAG_MAX_PERSONS);
+  m_workSize = FTAG_GetWorkSize();
+  if (m_dbSize <= 0 || m_workSize < 0) return E_FAIL;
+  m_db = new (std::nothrow) uint8_t[(size_t)m_dbSize * 4]();
+  m_work = new (std::nothrow) uint8_t[(size_t)std::max(m_workSize, 1) * 4]();
+  if (!m_db || !m_work) {
+    FreeBuffers();
+    return E_OUTOFMEMORY;
+  }
+  m_dbPath = dbPath;
+  if (GetFileAttributesA(m_dbPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    HANDLE h = CreateFileA(m_dbPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE) return E_FAIL;
+    DWORD got = 0;
+    const BOOL read = ReadFile(h, m_db, (DWORD)m_dbSize, &got, NULL);
+    CloseHandle(h);
+    if (!read) return E_FAIL;
+    // A file of the wrong size is not a database: the library starts empty.
+    if (got == (DWORD)m_dbSize && FTAG_RestoreDb(m_db, m_work) == 0) return S_OK;
+    memset(m_db, 0, (size_t)m_dbSize);
+  }
+  return FTAG_InitDb(m_db, m_work, FTAG_MAX_PERSONS) == 0 ? S_OK : E_FAIL;
+}
+
+HRESULT CFaceIdentifier::FreeBuffers() {
+  delete[] m_db;
+  delete[] m_work;
+  m_db = m_work = nullptr;
+  return S_OK;
+}
+
+std::vector<uint8_t> CFaceIdentifier::GreyImage(const BITMAPINFOHEADER* bih) {
+  return GreyImage(bih, bih ? reinterpret_cast<const uint8_t*>(bih) + bih->biSize : nullptr);
+}
+
+std::vector<uint8_t> CFaceIdentifier::GreyImage(const BITMAPINFOHEADER* bih, const void* pixels) {
+  std::vector<uint8_t> grey;
+  if (!pixels) return grey;
+  if (!bih || bih->biSize < sizeof(BITMAPINFOHEADER) || bih->biCompression != BI_RGB ||
+      (bih->biBitCount != 24 && bih->biBitCount != 32) || bih->biWidth < kFaceImageWidth ||
+      bih->biHeight < kFaceImageHeight || bih->biWidth > 32767 || bih->biHeight > 32767)
+    return grey;
+  const int bpp = bih->biBitCount / 8;
+  // Rows step by the picture's own stride: a wider picture's rows are longer than 640 pixels.
+  const size_t stride = ((size_t)bih->biWidth * bpp + 3) & ~(size_t)3;
+  const uint8_t* bits = static_cast<const uint8_t*>(pixels);
+  grey.resize((size_t)kFaceImageWidth * kFaceImageHeight);
+  for (int y = 0; y < kFaceImageHeight; ++y) {
+    const uint8_t* row = bits + (size_t)(bih->biHeight - 1 - y) * stride;  // the last stored row is the top
+    for (int x = 0; x < kFaceImageWidth; ++x, row += bpp)
+      grey[(size_t)y * kFaceImageWidth + x] = (uint8_t)((29 * row[0] + 150 * row[1] + 77 * row[2] + 128) >> 8);
+  }
+  return grey;
+}
+
+HRESULT CFaceIdentifier::SetImage(const BITMAPINFOHEADER* image) {
+  return SetImage(image, image ? reinterpret_cast<const uint8_t*>(image) + image->biSize : nullptr);
+}
+
+HRESULT CFaceIdentifier::SetImage(const BITMAPINFOHEADER* image, const void* bits) {
+  if (!image || !bits) return E_INVALIDARG;
+  std::vector<uint8_t> grey = GreyImage(image, bits);
+  if (grey.empty()) return E_INVALIDARG;
+  FTAG_SetMinimumFaceWidth(ProfileInt("FaceWidth", 80));
+  switch (FTAG_SetImage_Y8(grey.data(), kFaceImageWidth, kFaceImageHeight, 0)) {
+    case 0: return S_OK;
+    case -1: return E_FAIL;
+    case -2: return (HRESULT)0x85000001;
+    default: return S_FALSE;
+  }
+}
+
+HRESULT CFaceIdentifier::GetFaceCount(WORD* count) {
+  if (!count) return E_INVALIDARG;
+  const int n = FTAG_GetFaceCount();
+  if (n < 0) return E_FAIL;
+  *count = (WORD)n;
+  return S_OK;
+}
+
+HRESULT CFaceIdentifier::SetCurrentFace(int index) { return FTAG_SetCurrentFaceId(index) == -1 ? E_FAIL : S_OK; }
+
+HRESULT CFaceIdentifier::Verify(short* candidates, short* values, int length) {
+  return FTAG_VerifyImage(candidates, values, ProfileInt("PersonLevel", 50), length) ? S_OK : E_FAIL;
+}
+
+int CFaceIdentifier::GetTemplateSize() const { return FTAG_GetTemplateSize(); }
+
+HRESULT CFaceIdentifier::GetTemplate(void* buffer) { return FTAG_GetTemplate(buffer) == -1 ? E_FAIL : S_OK; }
