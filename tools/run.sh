@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
 # screenshots. Without a DISPLAY it runs under its own Xvfb, four times (the disk tree on
-# the sample library; the card tree and then the launcher's window open; the sample music
-# folder in the music list; the slide show of the sample library's pictures, started as
-# the toolbar's play starts it), and ends the program after each run; with a DISPLAY it
-# starts on the card tree and leaves the program running.
+# the sample library; the card tree with its import dialog and then the launcher's window
+# open; the sample music folder in the music list; the slide show of the sample library's
+# pictures, started as the toolbar's play starts it), and ends the program after each run;
+# with a DISPLAY it starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -38,6 +38,15 @@ shot() {
   /usr/bin/import -window root "$1"
   echo "Screenshot: $1"
 }
+# Opens the card section's window, the import dialog, and saves a screenshot once the card
+# is listed; Close ends it.
+shoot_import() {
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' open-window card || return 0
+  sleep 6
+  shot "$1"
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' dismiss || true
+  sleep 2
+}
 close_main() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' close-main >/dev/null 2>&1 || true
   sleep 2
@@ -49,6 +58,7 @@ if [ $headless = 1 ]; then
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
+  shoot_import "$shot_dir/marlo5-$stamp-import.png"
   # The launcher's window open under its button.
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' command 27511 >/dev/null 2>&1 || true
   sleep 2

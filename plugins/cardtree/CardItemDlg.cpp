@@ -53,6 +53,15 @@ void PlaceBadge(std::vector<BYTE>& thumb, const BITMAPINFOHEADER* badge, size_t 
     }
 }
 
+const BITMAPINFOHEADER* AvchdBadge(size_t* cbBadge) {
+  HMODULE res = ResourceModule() ? ResourceModule() : GetModuleHandleA("VxResource.dll");
+  HRSRC found = res ? FindResourceA(res, MAKEINTRESOURCEA(IDB_BADGE_AVCHD), MAKEINTRESOURCEA(2)) : NULL;
+  HGLOBAL loaded = found ? LoadResource(res, found) : NULL;
+  const auto* badge = loaded ? static_cast<const BITMAPINFOHEADER*>(LockResource(loaded)) : nullptr;
+  *cbBadge = badge ? SizeofResource(res, found) : 0;
+  return badge;
+}
+
 long PartThumbnail(IVxBDIntegrator* core, int list, int title, int part, const BITMAPINFOHEADER* badge,
                    size_t cbBadge, std::vector<BYTE>* thumb) {
   *thumb = WhiteThumbnail();
@@ -95,12 +104,9 @@ BOOL CCardItemDlg::OnInitDialog() {
 }
 
 HRESULT CCardItemDlg::FillList() {
-  HMODULE res = ResourceModule() ? ResourceModule() : GetModuleHandleA("VxResource.dll");
-  HRSRC found = res ? FindResourceA(res, MAKEINTRESOURCEA(IDB_BADGE_AVCHD), MAKEINTRESOURCEA(2)) : NULL;
-  HGLOBAL loaded = found ? LoadResource(res, found) : NULL;
-  const auto* badge = loaded ? static_cast<const BITMAPINFOHEADER*>(LockResource(loaded)) : nullptr;
+  size_t cbBadge = 0;
+  const BITMAPINFOHEADER* badge = AvchdBadge(&cbBadge);
   if (!badge) return E_UNEXPECTED;
-  const size_t cbBadge = SizeofResource(res, found);
   if (!m_pCore) return E_POINTER;
   VXBDTITLEINFO title = {};
   long hr = m_pCore->GetTitleInfo(m_nList, m_nItem, &title);

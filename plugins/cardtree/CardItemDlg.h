@@ -17,6 +17,8 @@ void PlacePicture(std::vector<BYTE>& thumb, const BYTE* bits, int w, int h);
 void PlaceBadge(std::vector<BYTE>& thumb, const BITMAPINFOHEADER* badge, size_t cbBadge);
 // The thumbnail of one part as the core gives it; an empty picture when its size is 0 or
 // the core fails.
+// The badge of a disc title's pictures (the resource library's, null when missing).
+const BITMAPINFOHEADER* AvchdBadge(size_t* cbBadge);
 long PartThumbnail(IVxBDIntegrator* core, int list, int title, int part, const BITMAPINFOHEADER* badge,
                    size_t cbBadge, std::vector<BYTE>* thumb);
 

@@ -1,5 +1,7 @@
 #include "CardRules.h"
 
+#include <cstdio>
+
 #include <KitlibEx/KitlibEx.h>
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/Profile.h>
@@ -29,6 +31,26 @@ std::string ResourceString(UINT id) {
   char text[1024] = {};
   int n = LoadStringA(g_resources, id, text, sizeof text);
   return n > 0 ? std::string(text, n) : std::string();
+}
+
+std::string ResourceFormat(UINT id, long long number) {
+  char text[1024];
+  snprintf(text, sizeof text, ResourceString(id).c_str(), static_cast<int>(number));
+  return text;
+}
+
+std::string ResourceFormat(UINT id, const std::string& arg) {
+  char text[1024];
+  snprintf(text, sizeof text, ResourceString(id).c_str(), arg.c_str());
+  return text;
+}
+
+void PumpWaitingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
 }
 
 std::vector<char> CardDriveLetters(const char* text) {

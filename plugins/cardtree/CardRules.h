@@ -14,6 +14,11 @@ namespace cardtree {
 HINSTANCE ResourceModule();
 void SetResourceModule(HINSTANCE resources);
 std::string ResourceString(UINT id);  // "" when the library has none
+// The string formatted with one number ("%d") or one text ("%s").
+std::string ResourceFormat(UINT id, long long number);
+std::string ResourceFormat(UINT id, const std::string& text);
+// Dispatches every message waiting for this thread (a wait that keeps windows answering).
+void PumpWaitingMessages();
 
 // While the headless backup or listing runs: the import's messages become notice popups.
 int IsHeadless();

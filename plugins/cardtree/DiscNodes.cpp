@@ -219,18 +219,20 @@ CCriticalSection& DiscCoreSection() {
   return section;
 }
 
+void RefreshDiscDevices(IVxBDIntegrator* core) {
+  int value = 0;
+  if (!Failed(core->BeginRefresh(&value))) core->RefreshDevices();
+  core->EndRefresh();
+  long status = 0;
+  core->Wait(-1, &status);
+}
+
 void DiscCoreNodes(TreePass& pass, HTREEITEM parent, int drive, bool perDrive) {
   IVxBDIntegrator* core = g_integrator;
   if (!core) return;
   CDiscCoreLock lock;
   static_cast<CCheckTreeCtrl*>(pass.tree)->EnableStateClick(1);
-  if (pass.renew) {
-    int value = 0;
-    if (!Failed(core->BeginRefresh(&value))) core->RefreshDevices();
-    core->EndRefresh();
-    long status = 0;
-    core->Wait(-1, &status);
-  }
+  if (pass.renew) RefreshDiscDevices(core);
   DiscPass disc(pass, core);
   if (perDrive)
     disc.PerDrive(parent, drive);

@@ -10,6 +10,8 @@ namespace cardtree {
 // The integrator the host hands over (the first one stays); null until then.
 void SetIntegrator(IVxBDIntegrator* integrator);
 IVxBDIntegrator* Integrator();
+// Has the core look at the drives again, as a tree renewal does, and waits for it.
+void RefreshDiscDevices(IVxBDIntegrator* core);
 
 // The module's lock of the core: the tree's calls and the import dialog's hold it.
 CCriticalSection& DiscCoreSection();

@@ -15,10 +15,12 @@
 #include <VxResourceIds.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <memory>
 #include <vector>
+#include <thread>
 
 #include <TickCache.h>
 #include <dbt.h>
@@ -65,9 +67,36 @@ LRESULT CALLBACK NoActivation(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(NULL, code, wParam, lParam);
 }
 
+// The frame's card watcher opens the card import when it finds the prefix's card; the
+// import is a modal dialog of its own, which this closes with Close whenever it shows.
+class ImportCloser {
+ public:
+  ImportCloser() : m_thread([this] { Run(); }) {}
+  ~ImportCloser() {
+    m_stop = true;
+    m_thread.join();
+  }
+
+ private:
+  void Run() {
+    while (!m_stop) {
+      for (HWND box = nullptr; (box = ::FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr;) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(box, &pid);
+        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(box) && ::GetDlgItem(box, IDC_IMPORT_LIST))
+          ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+      }
+      ::Sleep(50);
+    }
+  }
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
+
 class FrameTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
+    s_pImportCloser = new ImportCloser;
     s_hNoActivation = ::SetWindowsHookExA(WH_CBT, &NoActivation, NULL, ::GetCurrentThreadId());
     s_pRoot = new shelltest::ProfileRoot;
     s_strDb = testsupport::NewTempFolder("glimora-frame-db");
@@ -79,6 +108,8 @@ class FrameTest : public testing::Test {
     AfxGetApp()->AddDocTemplate(s_pTemplate);
   }
   static void TearDownTestSuite() {
+    delete s_pImportCloser;
+    s_pImportCloser = nullptr;
     if (s_hNoActivation) ::UnhookWindowsHookEx(s_hNoActivation);
     AfxSetResourceHandle(s_hOldResource);
     ::SetEnvironmentVariableA("GLIMORA_DB_DIR", NULL);
@@ -123,10 +154,12 @@ class FrameTest : public testing::Test {
   static CSingleDocTemplate* s_pTemplate;
   static CRect s_rcCreated;  // where the last frame was made
   static HHOOK s_hNoActivation;
+  static ImportCloser* s_pImportCloser;
   CMainFrame* m_pFrame = nullptr;
 };
 CRect FrameTest::s_rcCreated;
 HHOOK FrameTest::s_hNoActivation = NULL;
+ImportCloser* FrameTest::s_pImportCloser = nullptr;
 shelltest::ProfileRoot* FrameTest::s_pRoot = nullptr;
 std::string FrameTest::s_strDb;
 HINSTANCE FrameTest::s_hOldResource = NULL;
@@ -574,6 +607,8 @@ std::vector<std::pair<WPARAM, LPARAM>> g_toolbarCommands, g_exportCommands;
 WNDPROC g_toolbarProc = NULL, g_exportProc = NULL;
 LRESULT CALLBACK RecordToolbar(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND || message == WM_TOOL_LIST_SELECT) g_toolbarCommands.push_back({wParam, lParam});
+  // The import button opens the card import, a modal dialog: recorded, not run.
+  if (message == WM_COMMAND && LOWORD(wParam) == ID_TB_FOLDER_TREE) return 0;
   return ::CallWindowProcA(g_toolbarProc, hWnd, message, wParam, lParam);
 }
 LRESULT CALLBACK RecordExport(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -94,6 +94,13 @@ class ProgramTest : public testing::Test {
     return hMain;
   }
   static void Close(Process& p, HWND hMain) {
+    // A card import the card watcher opened is closed first, and its modal loop let end
+    // (the main window enabled again): a close inside it would pull the frame from under it.
+    testsupport::WaitUntil([&p, hMain] {
+      std::vector<HWND> boxes = p.Windows("#32770");
+      for (HWND box : boxes) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+      return boxes.empty() && ::IsWindowEnabled(hMain);
+    }, 15000);
     ::PostMessageA(hMain, WM_CLOSE, 0, 0);
     EXPECT_TRUE(p.Ended(20000)) << "the program did not end";
   }

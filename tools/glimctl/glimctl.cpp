@@ -7,6 +7,10 @@
 //   glimctl close-main [seconds]                  close the running main program
 //   glimctl show-folder <folder>                  show a folder in the browser, as the
 //                                                 folder pane does
+//   glimctl open-window card                      open the card section's window (the
+//                                                 import dialog), as its title's command
+//                                                 does; answers at once
+//   glimctl dismiss                               Cancel on the main program's dialogs
 //   glimctl show-music [folder]                   show a folder's sound files (My Music
 //                                                 without one) as the browser's music list
 //   glimctl sample-profile [card|disk]            the browsing state the sample run starts
@@ -178,6 +182,51 @@ int main(int argc, char** argv) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(h, WM_COMMAND, (WPARAM)atoi(argv[2]), 0, SMTO_ABORTIFHUNG, 30000, &result) ? 0 : 1;
   }
+  // A folder-pane section's window: the pane's open-window command for the section whose
+  // title button reads the tree's title (the buttons' ids count the sections from 3000).
+  if (argc >= 3 && !strcmp(argv[1], "open-window") && !strcmp(argv[2], "card")) {
+    HWND h = FindMainWindow();
+    char title[256] = {};
+    if (HMODULE res = LoadLibraryA("VxResource.dll")) {
+      LoadStringA(res, IDS_CARDTREE_TITLE, title, sizeof title);
+      FreeLibrary(res);
+    }
+    struct Find {
+      const char* title;
+      HWND button;
+    } find = {title, nullptr};
+    if (h && title[0])
+      EnumChildWindows(h, [](HWND child, LPARAM lp) -> BOOL {
+        Find* f = reinterpret_cast<Find*>(lp);
+        char cls[32] = {}, text[256] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        GetWindowTextA(child, text, sizeof text);
+        if (lstrcmpiA(cls, "Button") || strcmp(text, f->title)) return TRUE;
+        f->button = child;
+        return FALSE;
+      }, reinterpret_cast<LPARAM>(&find));
+    if (!find.button) {
+      fprintf(stderr, "open-window: no card section\n");
+      return 1;
+    }
+    const int section = GetDlgCtrlID(find.button) - 3000;
+    return PostMessageA(GetParent(find.button), WM_COMMAND, ID_FOLDER_COMMAND_FIRST + 20 + section, 0) ? 0 : 1;
+  }
+  if (argc >= 2 && !strcmp(argv[1], "dismiss")) {
+    HWND h = FindMainWindow();
+    DWORD pid = 0;
+    if (!h || !GetWindowThreadProcessId(h, &pid)) return 1;
+    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
+      DWORD owner = 0;
+      char cls[32] = {};
+      GetWindowThreadProcessId(w, &owner);
+      GetClassNameA(w, cls, sizeof cls);
+      if (owner == static_cast<DWORD>(lp) && IsWindowVisible(w) && !strcmp(cls, "#32770"))
+        PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+      return TRUE;
+    }, static_cast<LPARAM>(pid));
+    return 0;
+  }
   // Puts the mouse pointer at a screen point (tooltips, hover states in screenshots).
   if (argc >= 4 && !strcmp(argv[1], "cursor")) return SetCursorPos(atoi(argv[2]), atoi(argv[3])) ? 0 : 1;
   if (argc >= 2 && !strcmp(argv[1], "close-main")) {
@@ -191,6 +240,6 @@ int main(int argc, char** argv) {
   fprintf(stderr,
           "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc "
           "remove <letter> | close-main [seconds] | show-folder <folder> | command <id> | cursor <x> <y> | "
-          "sample-profile\n");
+          "open-window card | dismiss | sample-profile\n");
   return 2;
 }

@@ -1136,6 +1136,106 @@
 #define IDS_IMPORT_NOT_FIXED_DISK 40266     // the backup goes to a fixed disk only
 #define IDS_IMPORT_NO_CARD 252              // no memory card is inserted
 #define IDS_IMPORT_COPY_FAILED 62107        // "%s\n\n%s": the file that failed, the system's reason
+// The import dialog (template 29014) and its messages.
+#define IDD_CARD_IMPORT 29014               // the card import dialog
+#define IDC_IMPORT_DRIVE 1001               // card-drive drop list
+#define IDC_IMPORT_DESTINATION 2101         // destination folder (read-only edit)
+#define IDC_IMPORT_BROWSE 2102              // browse for the destination
+#define IDC_IMPORT_STATUS 2103              // progress and step texts
+#define IDC_IMPORT_MONTHLY 2104             // BackupMode 1: a folder per month
+#define IDC_IMPORT_DAILY 2105               // BackupMode 2: a folder per day
+#define IDC_IMPORT_TODAY 1055               // BackupMode 3: a folder for the import day
+#define IDC_IMPORT_NAMED 1056               // BackupMode 4: the folder named below
+#define IDC_IMPORT_FOLDER_NAME 1057         // the folder name of BackupMode 4
+#define IDC_IMPORT_NAME_BY_TIME 510         // FileNameMode 0: named by capture time
+#define IDC_IMPORT_NAME_KEEP 511            // FileNameMode 1: the card's names
+#define IDC_IMPORT_COPY_ALL 505             // CopyMode 0: copy every file
+#define IDC_IMPORT_COPY_RULE 1048           // apply the duplicate rule of the list
+#define IDC_IMPORT_RULE_LIST 1059           // duplicate rules (strings 534 to 536)
+#define IDC_IMPORT_CLASSIFY_DATE 1061
+#define IDC_IMPORT_CLASSIFY_MODEL 1062
+#define IDC_IMPORT_CLASSIFY_SCENE 1063
+#define IDC_IMPORT_CLASSIFY_FOLDER 1064
+#define IDC_IMPORT_CLASSIFY_FACE 1071
+#define IDC_IMPORT_CLASSIFY_PERSONAL 1097
+#define IDC_IMPORT_KEYWORD 3001             // keyword combo box
+#define IDC_IMPORT_LIST 3013                // the card's files as checked thumbnails
+#define IDC_IMPORT_DETAILS 2106             // show or hide the details
+#define IDC_IMPORT_CHECK_ALL 1077
+#define IDC_IMPORT_UNCHECK_ALL 1078
+#define IDC_IMPORT_NAMING_FRAME 3008        // frames and labels the details toggle moves
+#define IDC_IMPORT_RULE_FRAME 3009
+#define IDC_IMPORT_KEYWORD_LABEL 3010
+#define IDC_IMPORT_LIST_LABEL 3011
+#define IDC_IMPORT_FOLDER_FRAME 3012
+#define IDC_IMPORT_DRIVE_LABEL 1058
+#define IDC_IMPORT_CLASSIFY_FRAME 1060
+#define IDC_IMPORT_DESTINATION_LABEL 1088
+#define IDR_IMPORT_ITEM_MENU 5204           // context menu of a listed file
+#define ID_IMPORT_ITEM_PROPERTY 29001       // the listed file's properties
+#define IDS_IMPORT_BROWSE_TITLE 40250       // folder browser's text
+#define IDS_IMPORT_PICTURES_FOLDER 212      // folder under the documents when there is no picture folder
+#define IDS_IMPORT_RULE_SKIP_SAME 534       // duplicate rules at list positions 0, 1, 2
+#define IDS_IMPORT_RULE_SKIP_NAME 535
+#define IDS_IMPORT_RULE_RENAME 536
+#define IDS_IMPORT_THUMBNAILS 40314         // status while thumbnails are asked for
+#define IDS_IMPORT_LIST_PERCENT 40312       // "%d": percent of the thumbnails made
+#define IDS_IMPORT_NO_FILES 40313           // "%d": nothing to import on the card
+#define IDS_IMPORT_NOTHING_CHECKED 62031    // Start with no file checked
+#define IDS_IMPORT_BAD_KEYWORD 30031        // the keyword holds a character of 30032
+#define IDS_IMPORT_KEYWORD_CHARACTERS 30032 // the characters a keyword may not hold
+#define IDS_IMPORT_CREATE_FOLDER 40264      // the destination does not exist: create it?
+#define IDS_IMPORT_CREATE_CAPTION 40263
+#define IDS_IMPORT_BAD_FOLDER_NAME 119      // the folder name of BackupMode 4 is refused
+#define IDS_IMPORT_NO_DESTINATION 40260     // run: the destination is empty
+#define IDS_IMPORT_BAD_DESTINATION 40261    // run: the destination is no path
+#define IDS_IMPORT_DRIVE_UNREADABLE 40253   // run: the destination's drive answers nothing
+#define IDS_IMPORT_LOW_SPACE 62110          // fewer free bytes than the import needs (280 is the slide show's)
+#define IDS_IMPORT_PREPARING 40257          // status: the run starts
+#define IDS_IMPORT_COPYING 40258            // status: files are copied
+#define IDS_IMPORT_LIMIT_REACHED 270        // done, the title limit was reached
+#define IDS_IMPORT_DELETE_QUESTION 61461    // delete the imported files from the card?
+#define IDS_IMPORT_DELETE_AGAIN 62030       // the second question before deleting
+#define IDS_IMPORT_DRIVE_CHANGE 62088       // switch the card drive?
+#define IDS_IMPORT_UNSUPPORTED_ITEMS 62045  // "%d" disc items of other makers
+#define IDS_IMPORT_RENAMED 62108           // "%d" files copied under a "(n)" name
+#define IDS_IMPORT_DELETING 62109          // status: the imported files leave the card
+// The copy, registration and backup progress dialogs.
+#define IDS_COPY_TITLE 167                  // copy window title
+#define IDS_COPY_BETWEEN 40303              // word between the two folder names
+#define IDS_COPY_CURRENT 40305              // "%d": the current number
+#define IDS_COPY_TOTAL 40306                // "%d": the total
+#define IDS_IMPORT_SIZE_BYTES 40307                // size formats "%s", bytes to TB
+#define IDS_IMPORT_SIZE_KB 40308
+#define IDS_IMPORT_SIZE_MB 40309
+#define IDS_IMPORT_SIZE_GB 40310
+#define IDS_IMPORT_SIZE_TB 40311
+#define IDS_COPY_PATH_TOO_LONG 10157        // the target path is too long
+#define IDS_BACKUP_CANCEL 40304             // the backup's cancel button
+#define IDS_BACKUP_CANCELLING 40401         // folder line once cancel is pressed
+#define IDS_BACKUP_SCANNING 40402           // notice while the cards are read
+#define IDD_COPY_PROGRESS 3019              // copy progress dialog
+#define IDC_COPY_FILE 1004                  // file name and size
+#define IDC_COPY_FOLDERS 1005               // source and destination folders
+#define IDC_COPY_COUNT 3027                 // "n / total"
+#define IDC_COPY_BAR 27912                  // progress bar (also of 268)
+#define IDC_COPY_ANIMATION 1002
+#define IDC_COPY_CANCEL 1111                // cancel (also the backup's)
+#define IDC_COPY_STOP 1006                  // stop after the running file
+#define IDD_REGISTER_PROGRESS 268           // registration progress of the disc items
+#define IDC_REGISTER_FILE 1102
+#define IDC_REGISTER_FOLDERS 1103
+#define IDC_REGISTER_NOTE 1104
+#define IDC_REGISTER_CANCEL 1105
+#define IDC_REGISTER_ANIMATION 1106
+#define IDD_BACKUP_PROGRESS 3100            // the card backup's progress dialog
+#define IDC_BACKUP_ANIMATION 3025
+#define IDB_BACKUP_BACKGROUND 3011          // backup dialog background, 450 x 200
+#define IDB_BACKUP_BUTTON_DISABLED 3012     // its cancel button, 132 x 36
+#define IDB_BACKUP_BUTTON_FOCUS 3013
+#define IDB_BACKUP_BUTTON 3014
+#define IDB_BACKUP_BUTTON_PRESSED 3015
+#define IDB_BACKUP_BUTTON_HOVER 3016
 #define IDS_IMPORT_DISC_FAILED 62093        // "%08X": a disc title's import job failed with that code
 #define IDS_FACE_DB_FILE 811                // the face database's file name, after "\Norvane\vxdb"
 // The full-screen zoom window's panel: tooltips and faces (normal, selected, focus).

@@ -14,15 +14,13 @@
 #include <pump.h>
 #include <testmain.h>
 
+#include "cardresources.h"
+
 using namespace cardtree;
 
 namespace {
 
-struct Resources {
-  HMODULE module = LoadLibraryA("VxResource.dll");
-  Resources() { SetResourceModule(module); }
-  ~Resources() { SetResourceModule(nullptr); }
-};
+using cardtest::Resources;
 
 int VisibleButtons(HWND box) {
   int n = 0;

@@ -18,6 +18,7 @@
 #include <program.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
+#include <program.h>
 #include <tempfolder.h>
 
 #include "importdata.h"

@@ -9,6 +9,7 @@
 #include <VxBDCore.h>
 #include <VxResourceIds.h>
 #include <card.h>
+#include <dialogwatch.h>
 #include <dropop/DropRules.h>
 #include <files.h>
 #include <gtest/gtest.h>
@@ -289,10 +290,15 @@ TEST(CardTreeExports, TitlesMenusAndRefusals) {
   EXPECT_EQ(host.Get<PFN_PLUGIN_DragOver>("DragOver")(&host.tree, nullptr, 0, 0, 0, &effect, nullptr), S_OK);
   EXPECT_EQ(effect, 0u);
 
-  // The import dialog ends at once: nothing written, nothing posted; a backup without a
+  // The import dialog closed with Close: nothing written back; a backup without a
   // destination is refused (the backup itself: backup_test.cpp).
   char result[260] = "keep";
-  EXPECT_EQ(host.Get<PFN_PLUGIN_OpenWindow>("OpenWindow")(0, &host.frame, result), S_OK);
+  {
+    testsupport::DialogWatch watch(
+        nullptr, [](HWND box) { return GetDlgItem(box, IDC_IMPORT_LIST) && IsWindowVisible(box); },
+        [](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); }, 20000);
+    EXPECT_EQ(host.Get<PFN_PLUGIN_OpenWindow>("OpenWindow")(0, &host.frame, result), S_OK);
+  }
   EXPECT_EQ(std::string(result), "keep");
   typedef HRESULT (*Backup)(const char*, const char*, CStringList*);
   typedef HRESULT (*Files)(CStringList*);

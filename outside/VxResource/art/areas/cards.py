@@ -82,3 +82,16 @@ def thumb_wide_frame():
     img = Image(80, 60, THUMB_BG)
     paint(img, box(2, 9, 62, 45, 2), (40, 44, 48))
     return img
+
+
+@art('backup_background.bmp')
+def backup_background():
+    """The card backup's window: a pale panel with a dark band under the animation."""
+    img = banded(450, 200, (236, 246, 250), (204, 224, 232), {0: (120, 150, 162), -1: (120, 150, 162)})
+    paint(img, box(28.5, 114.5, 421.5, 138.5, 2), (150, 176, 186))
+    paint(img, box(29.5, 115.5, 420.5, 137.5, 2), WHITE)
+    return img
+
+
+art_states('backup_button%s.bmp', lambda st: button_face(132, 36, st, (236, 246, 250)),
+           ('normal', 'hot', 'pressed', 'focus', 'disabled'))

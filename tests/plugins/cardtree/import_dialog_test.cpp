@@ -1,0 +1,671 @@
+// The import dialog and its progress windows driven by messages from a second thread, on
+// a card made in a scratch folder and put into drive E:. The copy is held at a chosen
+// phase of a chosen file through the engine's phase observer, so stop and cancel land
+// during or between files without timing. Each window is photographed for a look by eye.
+#include <CardImportDlg.h>
+#include <CardRules.h>
+#include <CopyProgressDlg.h>
+#include <Kitlib2/Profile.h>
+#include <RecordGate.h>
+#include <DiscNodes.h>
+#include <VerifiedCopy.h>
+#include <VxBDCore.h>
+#include <VxBDDisc.h>
+#include <VxDatabase.h>
+#include <VxResourceIds.h>
+#include <card.h>
+#include <dialogwatch.h>
+#include <files.h>
+#include <gtest/gtest.h>
+#include <picture.h>
+#include <profileroot.h>
+#include <pump.h>
+#include <tempfolder.h>
+#include <testmain.h>
+
+#include "cardresources.h"
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "importdata.h"
+
+using importtest::Pattern;
+using namespace cardtree;
+
+namespace {
+
+using cardtest::Resources;
+
+bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A card in a scratch folder in drive E:, the prefix's own card back afterwards; a
+// photo database and a destination of the test's own.
+struct Fixture {
+  Resources res;
+  testsupport::ScopedProfileRoot profile{"cardtree-import"};
+  std::string root = testsupport::NewTempFolder("import-dialog");
+  std::string card = root + "\\card";
+  std::string dest = root + "\\dest";
+  bool inserted = false;
+  Fixture() {
+    CreateDirectoryA((root + "\\db").c_str(), nullptr);
+    VxDBSetFolder((root + "\\db").c_str());
+    CreateDirectoryA(card.c_str(), nullptr);
+    CreateDirectoryA(dest.c_str(), nullptr);
+    CMWriteProfileString("CardTree", "BackupFolder", dest.c_str());
+    CMWriteProfileString("CardTree", "CardDrive", "E:\\");
+    CMWriteProfileInt("CardTree", "BackupMode", 0);
+  }
+  void Put(const std::string& rel, const std::string& content) { testsupport::WriteWholeFile(card + "\\" + rel, content); }
+  void Insert() { inserted = testsupport::InsertCard('E', testsupport::UnixPathOf(card)) == 0; }
+  ~Fixture() {
+    SetCopyPhaseObserver(nullptr);
+    testsupport::RemoveCard('E');
+    if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+    VxDBClose(-1);
+    testsupport::RemoveTree(root);
+  }
+};
+
+// Holds the copy worker at one phase of the n-th file (1-based) until released.
+struct CopyHold {
+  static CopyHold* current;
+  CopyPhase phase;
+  int file;
+  std::atomic<int> seen{0};
+  HANDLE reached = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  CopyHold(CopyPhase p, int n) : phase(p), file(n) {
+    current = this;
+    SetCopyPhaseObserver(&Observe);
+  }
+  ~CopyHold() {
+    SetEvent(release);
+    SetCopyPhaseObserver(nullptr);
+    current = nullptr;
+    CloseHandle(reached);
+    CloseHandle(release);
+  }
+  static void Observe(CopyPhase p) {
+    CopyHold* h = current;
+    if (!h) return;
+    if (p == CopyPhase::kReading && h->phase != CopyPhase::kReading) {
+      ++h->seen;
+      return;
+    }
+    if (p == CopyPhase::kReading) ++h->seen;
+    if (p == h->phase && h->seen == h->file) {
+      SetEvent(h->reached);
+      WaitForSingleObject(h->release, 20000);
+    }
+  }
+  bool Reached(DWORD ms = 10000) const { return WaitForSingleObject(reached, ms) == WAIT_OBJECT_0; }
+  void Release() { SetEvent(release); }
+};
+CopyHold* CopyHold::current = nullptr;
+
+// Answers every message box of this process while it lives (Yes where there is one, else
+// OK) and keeps their texts.
+struct BoxAnswerer {
+  std::vector<HWND> skip;
+  std::mutex lock;
+  std::vector<std::string> texts;
+  std::atomic<bool> stop{false};
+  std::thread t;
+  explicit BoxAnswerer(std::vector<HWND> skipped = {}) : skip(std::move(skipped)) {
+    t = std::thread([this] { Run(); });
+  }
+  ~BoxAnswerer() {
+    stop = true;
+    t.join();
+  }
+  static BOOL CALLBACK Collect(HWND child, LPARAM text) {
+    char cls[32] = "", buffer[1024] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (!lstrcmpiA(cls, "Static") && GetWindowTextA(child, buffer, sizeof buffer))
+      *reinterpret_cast<std::string*>(text) += buffer;
+    return TRUE;
+  }
+  void Run() {
+    std::set<HWND> answered;
+    while (!stop) {
+      HWND box = nullptr;
+      while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(box, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(box) || answered.count(box)) continue;
+        if (std::find(skip.begin(), skip.end(), box) != skip.end()) continue;
+        const bool yes = GetDlgItem(box, IDYES) != nullptr;
+        if (!yes && !GetDlgItem(box, IDOK)) continue;  // a progress window
+        std::string text;
+        EnumChildWindows(box, &Collect, reinterpret_cast<LPARAM>(&text));
+        {
+          std::lock_guard<std::mutex> hold(lock);
+          texts.push_back(text);
+        }
+        answered.insert(box);
+        PostMessageA(box, WM_COMMAND, yes ? IDYES : IDOK, 0);
+      }
+      Sleep(20);
+    }
+  }
+  std::vector<std::string> Texts() {
+    std::lock_guard<std::mutex> hold(lock);
+    return texts;
+  }
+};
+
+bool Checked(HWND list, int i) {
+  return (ListView_GetItemState(list, i, LVIS_OVERLAYMASK) & LVIS_OVERLAYMASK) != INDEXTOOVERLAYMASK(1);
+}
+
+std::string ItemPath(HWND list, int i) {
+  char text[MAX_PATH] = "";
+  ListView_GetItemText(list, i, 1, text, sizeof text);
+  return text;
+}
+
+// A plan of n files from the card to the destination root.
+CopyPlan PlanOf(Fixture& f, int n, size_t size) {
+  CopyPlan plan;
+  for (int i = 1; i <= n; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "ABCD%04d.JPG", i);
+    f.Put(std::string("DCIM\\100AAAAA\\") + name, Pattern(size, i));
+    plan.Add(f.card + "\\DCIM\\100AAAAA\\" + name, f.dest + "\\" + name);
+  }
+  return plan;
+}
+
+}  // namespace
+
+TEST(CardImportDialog, OpensWithTheProfileListsTheCardInOrderAndTogglesDetails) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\EFGH0001.JPG", Pattern(500, 1));
+  f.Put("DCIM\\101AAAAA\\ABCD0002.JPG", Pattern(600, 2));
+  f.Put("DCIM\\101AAAAA\\ABCD0010.JPG", Pattern(700, 3));
+  f.Put("DCIM\\101AAAAA\\MEMO.TXT", "memo");
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  CMWriteProfileInt("CardTree", "BackupMode", 3);
+  CMWriteProfileInt("CardTree", "FileNameMode", 0);
+  CMWriteProfileInt("CardTree", "CopyMode", 2);
+
+  CCardImportDlg dlg;
+  std::vector<std::string> paths;
+  bool checkedAll = true, nameByTimeEnabled = true, keepChecked = false, ruleChecked = false, detailsHidden = false,
+       detailsShown = false;
+  int rulePosition = -1;
+  std::string destination, captionHidden, captionShown;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        HWND list = GetDlgItem(box, IDC_IMPORT_LIST);
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+          paths.push_back(ItemPath(list, i));
+          checkedAll = checkedAll && Checked(list, i);
+        }
+        nameByTimeEnabled = IsWindowEnabled(GetDlgItem(box, IDC_IMPORT_NAME_BY_TIME)) != FALSE;
+        keepChecked = IsDlgButtonChecked(box, IDC_IMPORT_NAME_KEEP) == BST_CHECKED;
+        ruleChecked = IsDlgButtonChecked(box, IDC_IMPORT_COPY_RULE) == BST_CHECKED;
+        rulePosition = static_cast<int>(SendDlgItemMessageA(box, IDC_IMPORT_RULE_LIST, CB_GETCURSEL, 0, 0));
+        char text[MAX_PATH] = "";
+        GetDlgItemTextA(box, IDC_IMPORT_DESTINATION, text, sizeof text);
+        destination = text;
+        detailsHidden = !IsWindowVisible(GetDlgItem(box, IDC_IMPORT_CLASSIFY_DATE));
+        GetDlgItemTextA(box, IDC_IMPORT_DETAILS, text, sizeof text);
+        captionHidden = text;
+        testsupport::Picture(box).Save("card_import_details_hidden");
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_IMPORT_DETAILS, BN_CLICKED), (LPARAM)GetDlgItem(box, IDC_IMPORT_DETAILS));
+        detailsShown = IsWindowVisible(GetDlgItem(box, IDC_IMPORT_CLASSIFY_DATE)) != FALSE;
+        GetDlgItemTextA(box, IDC_IMPORT_DETAILS, text, sizeof text);
+        captionShown = text;
+        testsupport::Picture(box).Save("card_import_details_shown");
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  ASSERT_TRUE(watch.Acted());
+  // The higher folder first, its objects by descending number, then its other files.
+  EXPECT_EQ(paths, (std::vector<std::string>{"E:\\DCIM\\101AAAAA\\ABCD0010.JPG", "E:\\DCIM\\101AAAAA\\ABCD0002.JPG",
+                                             "E:\\DCIM\\101AAAAA\\MEMO.TXT", "E:\\DCIM\\100AAAAA\\EFGH0001.JPG"}));
+  EXPECT_TRUE(checkedAll);
+  // Today's folder names nothing by time: the card's names, whatever was stored.
+  EXPECT_FALSE(nameByTimeEnabled);
+  EXPECT_TRUE(keepChecked);
+  EXPECT_TRUE(ruleChecked);
+  EXPECT_EQ(rulePosition, 1);
+  EXPECT_EQ(destination, f.dest);
+  EXPECT_TRUE(detailsHidden);
+  EXPECT_TRUE(detailsShown);
+  EXPECT_EQ(captionHidden.substr(captionHidden.size() - 2), ">>");
+  EXPECT_EQ(captionShown.substr(0, 2), "<<");
+  EXPECT_EQ(std::string(dlg.GetDestination()), "");
+  EXPECT_EQ(CMGetProfileInt("CardTree", "Show", -1), 0);
+}
+
+TEST(CardImportDialog, OptionBoxesAndListCommands) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(500, 1));
+  f.Put("DCIM\\100AAAAA\\ABCD0002.JPG", Pattern(500, 2));
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  CCardImportDlg dlg;
+  struct Seen {
+    int mode = -1, copyMode = -1;
+    bool folderNameEnabled = false, nameByTimeEnabled = true, othersCleared = false, ruleEnabled = false;
+  } named, daily, rule, all;
+  int uncheckedAfterNone = 0, checkedAfterAll = 0;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        // A click as the button leaves it: an auto box already toggled, a plain radio not.
+        auto click = [box](int id, int check = -1) {
+          if (check >= 0) CheckDlgButton(box, id, check ? BST_CHECKED : BST_UNCHECKED);
+          SendMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box, id));
+        };
+        auto look = [&](Seen* s) {
+          s->mode = dlg.m_nBackupMode;
+          s->copyMode = dlg.m_nCopyMode;
+          s->folderNameEnabled = IsWindowEnabled(GetDlgItem(box, IDC_IMPORT_FOLDER_NAME)) != FALSE;
+          s->nameByTimeEnabled = IsWindowEnabled(GetDlgItem(box, IDC_IMPORT_NAME_BY_TIME)) != FALSE;
+          s->othersCleared = !IsDlgButtonChecked(box, IDC_IMPORT_MONTHLY) && !IsDlgButtonChecked(box, IDC_IMPORT_TODAY);
+          s->ruleEnabled = IsWindowEnabled(GetDlgItem(box, IDC_IMPORT_RULE_LIST)) != FALSE;
+        };
+        click(IDC_IMPORT_TODAY, 1);
+        click(IDC_IMPORT_NAMED, 1);
+        look(&named);
+        click(IDC_IMPORT_DAILY, 1);
+        look(&daily);
+        click(IDC_IMPORT_COPY_RULE);
+        SendDlgItemMessageA(box, IDC_IMPORT_RULE_LIST, CB_SETCURSEL, 2, 0);
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_IMPORT_RULE_LIST, CBN_SELCHANGE),
+                     (LPARAM)GetDlgItem(box, IDC_IMPORT_RULE_LIST));
+        look(&rule);
+        click(IDC_IMPORT_COPY_ALL);
+        look(&all);
+        HWND list = GetDlgItem(box, IDC_IMPORT_LIST);
+        click(IDC_IMPORT_UNCHECK_ALL);
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) uncheckedAfterNone += !Checked(list, i);
+        click(IDC_IMPORT_CHECK_ALL);
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) checkedAfterAll += Checked(list, i);
+        // A double-click on an ordinary file is no disc title: nothing happens.
+        SendMessageA(box, WM_IMPORT_ITEM_OPEN, 0, 0);
+        SendMessageA(box, WM_IMPORT_ITEM_OPEN, 1, 0);
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  ASSERT_TRUE(watch.Acted());
+  EXPECT_EQ(named.mode, 4);
+  EXPECT_TRUE(named.folderNameEnabled);
+  EXPECT_FALSE(named.nameByTimeEnabled);
+  EXPECT_TRUE(named.othersCleared);
+  EXPECT_EQ(daily.mode, 2);
+  EXPECT_FALSE(daily.folderNameEnabled);
+  EXPECT_TRUE(daily.nameByTimeEnabled);
+  EXPECT_EQ(rule.copyMode, 1);  // position 2
+  EXPECT_TRUE(rule.ruleEnabled);
+  EXPECT_EQ(all.copyMode, 0);
+  EXPECT_FALSE(all.ruleEnabled);
+  EXPECT_EQ(uncheckedAfterNone, 2);
+  EXPECT_EQ(checkedAfterAll, 2);
+}
+
+TEST(CardImportDialog, StartCopiesTheCheckedFilesRegistersThemAndCleansUpTheCard) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(3000, 1));
+  f.Put("DCIM\\100AAAAA\\ABCD0002.JPG", Pattern(4000, 2));
+  f.Put("DCIM\\100AAAAA\\ABCD0003.JPG", Pattern(5000, 3));
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  // ABCD0001 is there already; a different ABCD0002 takes the plain name.
+  testsupport::WriteWholeFile(f.dest + "\\ABCD0001.JPG", Pattern(3000, 1));
+  testsupport::WriteWholeFile(f.dest + "\\ABCD0002.JPG", "another picture");
+  CMWriteProfileString("CardTree", "BackupFolder", f.dest.c_str());
+
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        answers.reset(new BoxAnswerer({box}));
+        HWND list = GetDlgItem(box, IDC_IMPORT_LIST);
+        // ABCD0003 stays on the card.
+        for (int i = 0; i < ListView_GetItemCount(list); ++i)
+          if (ItemPath(list, i).find("ABCD0003") != std::string::npos)
+            ListView_SetItemState(list, i, INDEXTOOVERLAYMASK(1), LVIS_OVERLAYMASK);
+        SetDlgItemTextA(box, IDC_IMPORT_KEYWORD, "trip");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  EXPECT_EQ(std::string(dlg.GetDestination()), f.dest);
+  // The summary, then the two questions, both answered Yes.
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_NE(texts[0].find(ResourceString(IDS_IMPORT_DONE)), std::string::npos) << texts[0];
+  EXPECT_EQ(texts[1], ResourceString(IDS_IMPORT_DELETE_QUESTION));
+  EXPECT_EQ(texts[2], ResourceString(IDS_IMPORT_DELETE_AGAIN));
+  // ABCD0002 copied beside the different file, registered with the keyword; the
+  // identical ABCD0001 left as it was.
+  EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0002(1).JPG"), Pattern(4000, 2));
+  EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0002.JPG"), "another picture");
+  EXPECT_FALSE(Exists(f.dest + "\\ABCD0003.JPG"));
+  EXPECT_EQ(VxDBWIsEnrolled((f.dest + "\\ABCD0002(1).JPG").c_str()), S_OK);
+  EXPECT_EQ(VxDBWIsEnrolled((f.dest + "\\ABCD0001.JPG").c_str()), S_OK);
+  // The card keeps only the unchecked file.
+  EXPECT_FALSE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0001.JPG"));
+  EXPECT_FALSE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0002.JPG"));
+  EXPECT_TRUE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0003.JPG"));
+  EXPECT_EQ(CMGetProfileString("CardTree", "BackupFolder", ""), CString(f.dest.c_str()));
+  EXPECT_EQ(CMGetProfileInt("CardTree", "CopyMode", -1), 0);
+}
+
+TEST(CardImportDialog, CardTakenOutDuringTheCopyStopsWithTheFileAndOffersNoDeletion) {
+  Fixture f;
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    f.Put(name, Pattern(4000, i));
+  }
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  // Files are listed by descending number: ABCD0003 is copied first.
+  CopyHold hold(CopyPhase::kRenamed, 1);
+  std::thread remover([&] {
+    if (hold.Reached(30000)) testsupport::RemoveCard('E');
+    hold.Release();
+  });
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        answers.reset(new BoxAnswerer({box}));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  // The run ends with its messages; the dialog then closes for the card that is gone.
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  remover.join();
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_NE(texts[0].find("E:\\DCIM\\100AAAAA\\ABCD0002.JPG"), std::string::npos) << texts[0];
+  EXPECT_NE(texts[1].find(ResourceString(IDS_IMPORT_FAILED)), std::string::npos) << texts[1];
+  // What was copied stays, registered; the card keeps every file.
+  EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0003.JPG"), Pattern(4000, 3));
+  EXPECT_EQ(VxDBWIsEnrolled((f.dest + "\\ABCD0003.JPG").c_str()), S_OK);
+  EXPECT_FALSE(Exists(f.dest + "\\ABCD0002.JPG"));
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    EXPECT_TRUE(Exists(f.card + name)) << name;
+  }
+  EXPECT_EQ(std::string(dlg.GetDestination()), "");
+}
+
+// Every file below a folder with the given extension, by name.
+std::vector<std::string> FilesNamed(const std::string& folder, const std::string& ext) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (const std::string& f : FilesNamed(folder + "\\" + name, ext)) out.push_back(f);
+    } else if (name.size() > ext.size() && _stricmp(name.c_str() + name.size() - ext.size(), ext.c_str()) == 0) {
+      out.push_back(name);
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDeleted) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(3000, 1));
+  const std::string bdmv = f.card + "\\PRIVATE\\AVCHD\\BDMV";
+  testsupport::MakeFolders(f.card + "\\PRIVATE\\AVCHD");
+  ASSERT_TRUE(VxBDWriteTree(bdmv, {VxBDSampleTitle{{"00001"}, 0x0103, 0xAB12}}, true, false));
+  const std::string stream = bdmv + "\\STREAM\\00001.MTS";
+  testsupport::WriteWholeFile(stream, Pattern(200000, 7));
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  SetIntegrator(object->GetIntegrator());
+  CMWriteProfileInt("CardTree", "InitDlg", 1);
+
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  int items = 0;
+  LPARAM titleData = 0;
+  std::string titleLabel;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        HWND list = GetDlgItem(box, IDC_IMPORT_LIST);
+        items = ListView_GetItemCount(list);
+        LVITEMA item = {};
+        char text[64] = "";
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = 1;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ListView_GetItem(list, &item);
+        titleData = item.lParam;
+        titleLabel = text;
+        testsupport::Picture(box).Save("card_import_disc_item");
+        answers.reset(new BoxAnswerer({box}));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  SetIntegrator(nullptr);
+  object->ClearDriveSelection();
+  object->Release();
+
+  // The file first, then the title: a picture of its own with the title's kind.
+  EXPECT_EQ(items, 2);
+  EXPECT_EQ(titleData, 1);
+  EXPECT_EQ(titleLabel.size(), 10u) << titleLabel;  // yyyy_mm_dd
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_NE(texts[0].find(ResourceString(IDS_IMPORT_DONE)), std::string::npos) << texts[0];
+  // The stream and its three companions, and the picture; the title gone from the card
+  // with the picture.
+  EXPECT_EQ(FilesNamed(f.dest, ".MTS"), (std::vector<std::string>{"00001.MTS"}));
+  for (const char* ext : {".cont", ".tmb", ".iis"}) EXPECT_EQ(FilesNamed(f.dest, ext).size(), 1u) << ext;
+  EXPECT_EQ(FilesNamed(f.dest, ".JPG"), (std::vector<std::string>{"ABCD0001.JPG"}));
+  EXPECT_FALSE(Exists(stream));
+  EXPECT_FALSE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0001.JPG"));
+}
+
+TEST(CardImportDialog, CardTakenOutWhileOpenClosesTheDialog) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(500, 1));
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  CCardImportDlg dlg;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND) { testsupport::RemoveCard('E'); }, 20000);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(watch.Acted());
+}
+
+TEST(CopyProgress, StopAndCancelDuringAndBetweenFiles) {
+  struct Case {
+    const char* name;
+    CopyPhase phase;
+    int file;
+    int button;  // pressed while the copy is held
+    int result;
+    size_t copied;
+  } cases[] = {
+      {"stop during the third", CopyPhase::kReading, 3, IDC_COPY_STOP, 3, 3},
+      {"cancel during the third", CopyPhase::kReading, 3, IDC_COPY_CANCEL, 3, 2},
+      {"cancel after the second", CopyPhase::kRenamed, 2, IDC_COPY_CANCEL, 2, 2},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    CopyPlan plan = PlanOf(f, 5, 300000);
+    CopyHold hold(c.phase, c.file);
+    CCopyProgressDlg dlg(nullptr, &plan);
+    std::string fileLine;
+    testsupport::DialogWatch watch(
+        nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && hold.Reached(0); },
+        [&](HWND box) {
+          testsupport::WaitUntil([&] {
+            char text[MAX_PATH] = "";
+            GetDlgItemTextA(box, IDC_COPY_FILE, text, sizeof text);
+            fileLine = text;
+            return fileLine.find(c.phase == CopyPhase::kReading ? "ABCD0003" : "ABCD0002") != std::string::npos;
+          });
+          if (c.button == IDC_COPY_STOP) testsupport::Picture(box).Save("card_copy_progress");
+          SendMessageA(box, WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), (LPARAM)GetDlgItem(box, c.button));
+          hold.Release();
+        },
+        20000);
+    EXPECT_EQ(dlg.DoModal(), c.result) << c.name;
+    EXPECT_TRUE(watch.Acted()) << c.name;
+    EXPECT_EQ(dlg.Outcome().copiedTargets.size(), c.copied) << c.name;
+    EXPECT_NE(fileLine.find(" "), std::string::npos) << c.name;  // name and size
+    // What was copied is whole; nothing else and no temporary is left.
+    for (int i = 1; i <= 5; ++i) {
+      char name[32];
+      snprintf(name, sizeof name, "\\ABCD%04d.JPG", i);
+      if (static_cast<size_t>(i) <= c.copied)
+        EXPECT_EQ(testsupport::ReadWholeFile(f.dest + name), Pattern(300000, i)) << c.name << name;
+      else
+        EXPECT_FALSE(Exists(f.dest + name)) << c.name << name;
+      EXPECT_TRUE(Exists(f.card + "\\DCIM\\100AAAAA" + name));
+    }
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((f.dest + "\\*").c_str(), &fd);
+    int entries = 0;
+    if (h != INVALID_HANDLE_VALUE) {
+      do entries += fd.cFileName[0] != '.';
+      while (FindNextFileA(h, &fd));
+      FindClose(h);
+    }
+    EXPECT_EQ(entries, static_cast<int>(c.copied)) << c.name;
+  }
+}
+
+TEST(CopyProgress, EmptyListAndTheCardTakenOutBetweenFiles) {
+  Resources res;
+  CopyPlan none;
+  CCopyProgressDlg empty(nullptr, &none);
+  EXPECT_EQ(empty.DoModal(), 1);
+  EXPECT_EQ(empty.CopiedCount(), 0);
+
+  Fixture f;
+  CopyPlan plan;
+  for (int i = 1; i <= 3; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "ABCD%04d.JPG", i);
+    f.Put(std::string("DCIM\\100AAAAA\\") + name, Pattern(2000, i));
+  }
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  for (int i = 1; i <= 3; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "ABCD%04d.JPG", i);
+    plan.Add(std::string("E:\\DCIM\\100AAAAA\\") + name, f.dest + "\\" + name);
+  }
+  CopyHold hold(CopyPhase::kRenamed, 1);
+  BoxAnswerer answers;
+  CCopyProgressDlg dlg(nullptr, &plan);
+  std::thread remover([&] {
+    if (hold.Reached(20000)) testsupport::RemoveCard('E');
+    hold.Release();
+  });
+  EXPECT_EQ(dlg.DoModal(), 3);
+  remover.join();
+  EXPECT_EQ(dlg.CopiedCount(), 1);
+  // The message names the file that failed.
+  testsupport::WaitUntil([&] { return !answers.Texts().empty(); });
+  std::vector<std::string> texts = answers.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find("E:\\DCIM\\100AAAAA\\ABCD0002.JPG"), std::string::npos) << texts[0];
+  EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0001.JPG"), Pattern(2000, 1));
+  EXPECT_FALSE(Exists(f.dest + "\\ABCD0002.JPG"));
+}
+
+TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
+  Fixture f;
+  CopyPlan plan = PlanOf(f, 4, 200000);
+  CopyHold hold(CopyPhase::kReading, 2);
+  CCardBackupProgressDlg dlg(nullptr, &plan, "");
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && hold.Reached(0); },
+      [&](HWND box) {
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        testsupport::Picture(box).Save("card_backup_progress");
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_COPY_CANCEL, BN_CLICKED), 0);
+        hold.Release();
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), 2);
+  EXPECT_TRUE(watch.Acted());
+  EXPECT_EQ(dlg.State(), 2);
+  EXPECT_EQ(dlg.Outcome().copiedTargets.size(), 2u);
+  EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0002.JPG"), Pattern(200000, 2));
+  EXPECT_FALSE(Exists(f.dest + "\\ABCD0003.JPG"));
+}
+
+TEST(RegisterProgress, ShowsEntriesAndAsksItsOwnerToStop) {
+  Resources res;
+  CWnd owner;
+  owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0);
+  CRegisterProgressDlg dlg(&owner, 3);
+  ASSERT_TRUE(dlg.Create(&owner));
+  dlg.Start();
+  EXPECT_FALSE(owner.IsWindowEnabled());
+  dlg.AddEntry("00001.MTS", "STREAM", "20261210", 0);
+  dlg.AddEntry("00002.MTS", "STREAM", "20261210", 1);
+  dlg.ShowEntry(0);
+  dlg.SetPos(1);
+  testsupport::PumpPending();
+  char text[MAX_PATH] = "";
+  GetDlgItemTextA(dlg.GetSafeHwnd(), IDC_REGISTER_FILE, text, sizeof text);
+  EXPECT_EQ(std::string(text), "00001.MTS");
+  EXPECT_EQ(dlg.CurrentIndex(), 0);
+  testsupport::Picture(dlg.GetSafeHwnd()).Save("card_register_progress");
+  dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_REGISTER_CANCEL, BN_CLICKED), 0);
+  MSG msg;
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] { return PeekMessageA(&msg, owner.GetSafeHwnd(), WM_IMPORT_DISC_CANCEL, WM_IMPORT_DISC_CANCEL, PM_REMOVE) != 0; }));
+  dlg.Finish();
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  dlg.DestroyWindow();
+  owner.DestroyWindow();
+}
+
+TEST(CaptureDate, DngWithoutExifAndJpegWithout) {
+  Fixture f;
+  const std::string dng = f.root + "\\A.DNG", jpg = f.root + "\\B.JPG";
+  testsupport::WriteWholeFile(dng, "not a real raw");
+  testsupport::WriteWholeFile(jpg, "no exif here");
+  std::string date, time;
+  EXPECT_EQ(GetCaptureDateText(dng.c_str(), &date, &time, 1), 1);
+  EXPECT_EQ(date.size(), 8u);
+  EXPECT_EQ(time.size(), 6u);
+  EXPECT_EQ(GetCaptureDateText(jpg.c_str(), &date, &time, 1), 0);
+  EXPECT_EQ(GetCaptureDateText(jpg.c_str(), &date, &time, 0), 1);
+  EXPECT_EQ(GetCaptureDateText((f.root + "\\gone.JPG").c_str(), &date, &time, 0), 0);
+}
