@@ -330,7 +330,12 @@ TEST(CardTreeExports, OpenWindowTellsTheMainWindowOnACardFolder) {
     cardtreetest::BrowserMainFrame main(c.code);
     ASSERT_TRUE(main.frame);
     char result[260] = "keep";
-    EXPECT_EQ(host.Get<PFN_PLUGIN_OpenWindow>("OpenWindow")(0, &host.frame, result), S_OK);
+    {
+      testsupport::DialogWatch watch(
+          nullptr, [](HWND box) { return GetDlgItem(box, IDC_IMPORT_LIST) && IsWindowVisible(box); },
+          [](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); }, 20000);
+      EXPECT_EQ(host.Get<PFN_PLUGIN_OpenWindow>("OpenWindow")(0, &host.frame, result), S_OK);
+    }
     EXPECT_EQ(std::string(result), c.buffer) << c.code;
     EXPECT_EQ(main.TakePosted({WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD}), c.posted) << c.code;
   }
