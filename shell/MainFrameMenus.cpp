@@ -356,5 +356,5 @@ void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const {
       return;
     }
   }
-  CFrameWnd::GetMessageString(nID, rMessage);
+  CFrameWnd::GetMessageString(menurules::PromptOf(nID), rMessage);
 }

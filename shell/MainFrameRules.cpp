@@ -102,6 +102,19 @@ Action CheckIf(bool b) { return b ? ITEM_CHECK : ITEM_UNCHECK; }
 
 }  // namespace
 
+UINT PromptOf(UINT nID) {
+  // The disk tree's context menu (owned by this frame) shares numbers with the browser's
+  // messages.
+  static const UINT kPrompts[][2] = {
+      {ID_DISKTREE_CTX_RENAME, IDS_DISKTREE_PROMPT_RENAME}, {ID_DISKTREE_CTX_DELETE, IDS_DISKTREE_PROMPT_DELETE},
+      {ID_DISKTREE_CTX_PASTE, IDS_DISKTREE_PROMPT_PASTE},   {ID_DISKTREE_CTX_COLOR, IDS_DISKTREE_PROMPT_COLOR},
+      {ID_DISKTREE_CTX_FAVORITE, IDS_DISKTREE_PROMPT_FAVORITE},
+      {ID_DISKTREE_CTX_PROPERTIES, IDS_DISKTREE_PROMPT_PROPERTIES}};
+  for (const auto& p : kPrompts)
+    if (p[0] == nID) return p[1];
+  return nID;
+}
+
 Popup PopupOf(UINT nIndex, UINT nFirstItem) {
   static const struct {
     UINT nIndex;

@@ -60,6 +60,10 @@ namespace menurules {
 enum Popup { POPUP_OTHER, POPUP_FILE, POPUP_EDIT, POPUP_VIEW, POPUP_TOOLS, POPUP_EXPORT, POPUP_GO };
 Popup PopupOf(UINT nIndex, UINT nFirstItem);
 
+// The string that holds the prompt of command nID: its own number, unless that number is
+// already a message of another part of the program.
+UINT PromptOf(UINT nID);
+
 struct MenuState {
   bool music = false;           // the browser plays music
   bool changingFolder = false;  // the browser is changing its folder

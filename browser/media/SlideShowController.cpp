@@ -73,12 +73,16 @@ HRESULT CSlideShowController::Start() {
 // and nothing below the folder (links, encrypted entries) is descended into.
 void CSlideShowController::Finish() {
   if (!m_nOption2) return;
+  DeleteSlidePreparedFiles(SlidePreparedToDelete(m_slides, (LPCSTR)SlideShowTempFolder()), TRUE);
+}
+
+void DeleteSlidePreparedFiles(const std::vector<std::string>& paths, BOOL bRemoveFolder) {
   const CString folder = SlideShowTempFolder();
   if (folder.IsEmpty()) return;
-  for (const std::string& path : SlidePreparedToDelete(m_slides, (LPCSTR)folder)) {
+  for (const std::string& path : SlidePreparedPathsToDelete(paths, (LPCSTR)folder)) {
     const DWORD a = ::GetFileAttributesA(path.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) continue;
     ::DeleteFileA(path.c_str());
   }
-  ::RemoveDirectoryA(folder);  // fails while anything is left in it
+  if (bRemoveFolder) ::RemoveDirectoryA(folder);  // fails while anything is left in it
 }

@@ -4,10 +4,16 @@
 #pragma once
 #include <fw/fw.h>
 
+#include <string>
+#include <vector>
+
 #include "ICGBrowser.h"
 
 // The folder of the show's prepared pictures: %TEMP%\vxSlideShow.
 VXGUITRANS_API CString SlideShowTempFolder();
+// Deletes those paths that are prepared pictures directly inside that folder (plain files
+// only, no links followed), then the folder itself when bRemoveFolder and it is empty.
+VXGUITRANS_API void DeleteSlidePreparedFiles(const std::vector<std::string>& paths, BOOL bRemoveFolder);
 
 class VXGUITRANS_API CSlideShowController {
  public:

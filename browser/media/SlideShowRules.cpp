@@ -30,14 +30,22 @@ std::vector<tagSLD_A_TYPE> SlideMusicList(const std::vector<tagSLD_A_TYPE>& musi
 }
 
 std::vector<std::string> SlidePreparedToDelete(const std::vector<tagSLD_V_TYPE>& slides, const std::string& folder) {
+  std::vector<std::string> paths;
+  for (const tagSLD_V_TYPE& s : slides) {
+    const size_t n = strnlen(s.szPath2, MAX_PATH);
+    if (n == 0 || n == MAX_PATH) continue;
+    paths.push_back(std::string(s.szPath2, n));
+  }
+  return SlidePreparedPathsToDelete(paths, folder);
+}
+
+std::vector<std::string> SlidePreparedPathsToDelete(const std::vector<std::string>& paths, const std::string& folder) {
   std::vector<std::string> out;
   if (folder.empty()) return out;
   std::string dir = folder;
   if (dir.back() != '\\') dir += '\\';
-  for (const tagSLD_V_TYPE& s : slides) {
-    const size_t n = strnlen(s.szPath2, MAX_PATH);
-    if (n == 0 || n == MAX_PATH) continue;
-    const std::string p(s.szPath2, n);
+  for (const std::string& p : paths) {
+    if (p.empty() || p.size() >= MAX_PATH) continue;
     if (p.size() <= dir.size() || CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, p.c_str(), int(dir.size()),
                                                  dir.c_str(), int(dir.size())) != CSTR_EQUAL)
       continue;

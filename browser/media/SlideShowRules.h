@@ -18,3 +18,5 @@ std::vector<tagSLD_A_TYPE> SlideMusicList(const std::vector<tagSLD_A_TYPE>& musi
 // own folder (szTempFolder, e.g. "%TEMP%\vxSlideShow"), never the folder of whatever path a
 // list names, never anything below it and never a path that climbs out with "..".
 std::vector<std::string> SlidePreparedToDelete(const std::vector<tagSLD_V_TYPE>& slides, const std::string& folder);
+// The same rule over plain paths (each whole, at most MAX_PATH - 1 bytes).
+std::vector<std::string> SlidePreparedPathsToDelete(const std::vector<std::string>& paths, const std::string& folder);

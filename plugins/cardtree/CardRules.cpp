@@ -20,7 +20,6 @@ void SetHeadless(int on) { g_headless = on; }
 
 const char kSettings[] = "CardTree\\Settings";
 const char kFolderInfo[] = "CardTree\\FolderInfo";
-const char kFolderNameSection[] = "VazODA\\FolderName";
 
 HINSTANCE ResourceModule() { return g_resources; }
 void SetResourceModule(HINSTANCE resources) { g_resources = resources; }
@@ -83,35 +82,6 @@ int IsSdVideoProgramFolder(LPCSTR path) {
   for (int i = 15; i <= 17; ++i)
     if (!((p[i] >= '0' && p[i] <= '9') || (p[i] >= 'A' && p[i] <= 'F'))) return 0;
   return (p[15] != '0' || p[16] != '0' || p[17] != '0') ? 1 : 0;
-}
-
-namespace {
-std::string FolderNameKey(int n) {
-  char key[16];
-  snprintf(key, sizeof key, "%04d", n);
-  return key;
-}
-}  // namespace
-
-int ClearFolderNameList() {
-  // The count comes from the profile: anything past the last key the format can name, or
-  // below zero, is not a list this program wrote.
-  int count = CMGetProfileInt(kFolderNameSection, "NumOfFolder", 0);
-  if (count < 0) count = 0;
-  if (count > kMaxFolderNames) count = kMaxFolderNames;
-  for (int n = 1; n <= count; ++n) CMRemoveProfileKey(kFolderNameSection, FolderNameKey(n).c_str());
-  CMRemoveProfileKey(kFolderNameSection, "NumOfFolder");
-  return 1;
-}
-
-int AppendFolderNameList(LPCSTR path) {
-  int count = CMGetProfileInt(kFolderNameSection, "NumOfFolder", 0);
-  if (count < 0) count = 0;
-  if (count >= kMaxFolderNames) return count;
-  int n = count + 1;
-  CMWriteProfileString(kFolderNameSection, FolderNameKey(n).c_str(), path ? path : "");
-  CMWriteProfileInt(kFolderNameSection, "NumOfFolder", n);
-  return n;
 }
 
 std::string FormatDateForOrder(const SYSTEMTIME& d, const std::string& order) {

@@ -2,6 +2,7 @@
 // list, the profile's families, the folder-name list of a drop, the SD-Video programme
 // test, dates, the order of a file list, the fit of a part's thumbnail.
 #pragma once
+#include <dropop/FolderNameList.h>
 #include <fw/fw.h>
 
 #include <string>
@@ -61,11 +62,10 @@ std::string AutoPlayLabel(int n);
 int IsSdVideoProgramFolder(LPCSTR path);
 
 // ---- the folder-name list the browser reads after a drop -----------------------------------
-extern const char kFolderNameSection[];  // "VazODA\FolderName"
-// Keys "0001" ... "9999": the list never holds more.
-constexpr int kMaxFolderNames = 9999;
-int ClearFolderNameList();
-int AppendFolderNameList(LPCSTR path);
+using dropop::AppendFolderNameList;
+using dropop::ClearFolderNameList;
+using dropop::kFolderNameSection;
+using dropop::kMaxFolderNames;
 
 // ---- dates -----------------------------------------------------------------------------
 // A date as the user's short-date order gives it: "0" month-day-year, "1" day-month-year,

@@ -310,10 +310,4 @@ ButtonFont StandardColourButtonFont(const std::string& charsetName) {
   return {ANSI_CHARSET, -10};
 }
 
-std::string ChangedFolderKey(int n) {
-  char key[16];
-  snprintf(key, sizeof key, "%04d", n);
-  return key;
-}
-
 }  // namespace disktree

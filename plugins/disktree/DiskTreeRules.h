@@ -146,7 +146,4 @@ struct ButtonFont {
 };
 ButtonFont StandardColourButtonFont(const std::string& charsetName);
 
-// ---- changed-folder list -------------------------------------------------------
-std::string ChangedFolderKey(int n);
-
 }  // namespace disktree

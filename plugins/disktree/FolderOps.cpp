@@ -4,6 +4,7 @@
 #include <RecordGate.h>
 #include <VxContFile.h>
 #include <VxGUIDB/Thumbnail.h>
+#include <dropop/FolderNameList.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
 
@@ -121,11 +122,8 @@ void MoveFolderColours(const std::string& oldPath, const std::string& newPath) {
 }
 
 void ResetChangedFolders(const std::string& path) {
-  const int count = CMGetProfileInt(kChangedSection, "NumOfFolder", 0);
-  for (int n = 1; n <= count; ++n) CMRemoveProfileKey(kChangedSection, ChangedFolderKey(n).c_str());
-  CMRemoveProfileKey(kChangedSection, "NumOfFolder");
-  CMWriteProfileString(kChangedSection, ChangedFolderKey(1).c_str(), path.c_str());
-  CMWriteProfileInt(kChangedSection, "NumOfFolder", 1);
+  dropop::ClearFolderNameList();
+  dropop::AppendFolderNameList(path.c_str());
 }
 
 HRESULT MoveFolderEntries(const std::string& oldPath, const std::string& newPath) {

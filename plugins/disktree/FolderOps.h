@@ -25,9 +25,8 @@ bool HasForeignContent(const std::string& path);
 // The first of the folders that does, or -1.
 int FirstForeignFolder(const std::vector<std::string>& folders);
 
-// The profile section of the folder colours and the changed-folder list.
+// The profile section of the folder colours.
 constexpr char kColourSection[] = "VazODA\\FolderIconColor";
-constexpr char kChangedSection[] = "VazODA\\FolderName";
 // A folder's colour, -1 for none.
 LONG ReadFolderColour(const std::string& path);
 void StoreFolderColour(const std::string& path, COLORREF colour, bool remove);

@@ -392,7 +392,7 @@ HRESULT CFolderTreeManager::RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool del
   if (!tree || !item) return E_INVALIDARG;
   {
     // A level being filled goes with its item: its worker is told to stop.
-    std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+    auto hold = HoldFills();
     auto it = m_fills.find(item);
     if (it != m_fills.end()) {
       FreeFill(it->second);

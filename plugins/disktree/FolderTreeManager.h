@@ -155,7 +155,10 @@ class CFolderTreeManager {
   static void CALLBACK FillTimer(HWND, UINT, UINT_PTR, DWORD);
   void OnFillTimer();
   std::map<HTREEITEM, Fill> m_fills;
+  // The folder thread finishes a level under this lock, inserting through messages sent to
+  // the tree's thread; HoldFills answers them while it waits, so neither waits for the other.
   std::recursive_mutex m_fillLock;
+  std::unique_lock<std::recursive_mutex> HoldFills();
   UINT_PTR m_fillTimer = 0;
   DWORD m_fillThread = 0;
   // Workers still running (they use the probe): waited for before the manager goes.

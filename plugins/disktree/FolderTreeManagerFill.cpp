@@ -205,7 +205,7 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     EndFill(fill);
     FreeFill(fill);
   } else {
-    std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+    auto hold = HoldFills();
     m_fills[item] = fill;
     if (!m_fillTimer) {
       m_fillTimer = SetTimer(nullptr, 0, kFillTickMs, &CFolderTreeManager::FillTimer);
@@ -305,8 +305,20 @@ void CFolderTreeManager::FreeFill(Fill& fill) {
   fill.folder = nullptr;
 }
 
+std::unique_lock<std::recursive_mutex> CFolderTreeManager::HoldFills() {
+  std::unique_lock<std::recursive_mutex> hold(m_fillLock, std::try_to_lock);
+  while (!hold.owns_lock()) {
+    // Messages sent to this thread are answered; nothing else is dispatched.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    hold.try_lock();
+  }
+  return hold;
+}
+
 bool CFolderTreeManager::FinishFill(CTreeCtrl* tree, HTREEITEM item) {
-  std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+  auto hold = HoldFills();
   auto it = m_fills.find(item);
   if (it == m_fills.end() || it->second.tree != tree) return false;
   Fill fill = it->second;
@@ -318,13 +330,13 @@ bool CFolderTreeManager::FinishFill(CTreeCtrl* tree, HTREEITEM item) {
 }
 
 bool CFolderTreeManager::IsFilling(HTREEITEM item) {
-  std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+  auto hold = HoldFills();
   return m_fills.count(item) != 0;
 }
 
 void CFolderTreeManager::DropFills(bool waitWorkers) {
   {
-    std::lock_guard<std::recursive_mutex> hold(m_fillLock);
+    auto hold = HoldFills();
     for (auto& f : m_fills) FreeFill(f.second);
     m_fills.clear();
     if (m_fillTimer && m_fillThread == GetCurrentThreadId()) KillTimer(nullptr, m_fillTimer);

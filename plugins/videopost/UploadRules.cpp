@@ -98,6 +98,11 @@ HRESULT ExtractFirstFrame(const std::string& moviePath, const std::string& thumb
   return ok ? S_OK : E_FAIL;
 }
 
+HRESULT UploaderEndResult(DWORD exitCode) {
+  if (exitCode == 0) return S_OK;
+  return (exitCode & 0x80000000u) ? (HRESULT)exitCode : E_FAIL;
+}
+
 HRESULT MakeUniqueTempName(const char* folder, const char* base, const char* ext, std::string* out,
                            const std::vector<std::string>* avoid, bool force) {
   if (!folder || !base || !out) return E_POINTER;
@@ -126,21 +131,35 @@ HRESULT MakeUniqueTempName(const char* folder, const char* base, const char* ext
   std::set<std::string> avoided;
   if (avoid)
     for (const std::string& a : *avoid) avoided.insert(textkit::FoldCase(a));
+  auto taken = [&](const std::string& c) { return avoided.count(textkit::FoldCase(c)) || Exists(c); };
+  auto withTail = [&](unsigned n) {
+    char tail[8];
+    snprintf(tail, sizeof tail, "_%04X", n & 0xFFFF);
+    return dir + name + tail + dotExt;
+  };
   srand((unsigned)time(NULL));
   std::string candidate = dir + name + dotExt;
   for (int attempt = 0; attempt < 65535; ++attempt) {
-    bool taken = force || Exists(candidate) || avoided.count(textkit::FoldCase(candidate));
+    const bool forced = force;
     force = false;
-    if (!taken) {
+    if (!forced && !taken(candidate)) {
       if (candidate.size() > MAX_PATH) return E_FAIL;
       *out = candidate;
       return S_OK;
     }
-    char tail[8];
-    snprintf(tail, sizeof tail, "_%04X", (unsigned)((long long)rand() * 65535 / 32767) & 0xFFFF);
-    candidate = dir + name + tail + dotExt;
+    candidate = withTail((unsigned)((long long)rand() * 65535 / 32767));
   }
-  // Every try was taken: taking the last would overwrite someone's file.
+  // The random numbers reach about half of the tails, and may miss a free one: every tail
+  // is tried in turn before there is no name. Taking the last try would overwrite someone's
+  // file.
+  for (unsigned n = 0; n <= 0xFFFF; ++n) {
+    candidate = withTail(n);
+    if (!taken(candidate)) {
+      if (candidate.size() > MAX_PATH) return E_FAIL;
+      *out = candidate;
+      return S_OK;
+    }
+  }
   return E_FAIL;
 }
 

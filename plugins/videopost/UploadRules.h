@@ -23,6 +23,10 @@ bool IsClipTooLarge(const std::string& moviePath);
 // its first sample cannot be located or reaches past the end, or the file cannot be
 // written (nothing is left behind then).
 HRESULT ExtractFirstFrame(const std::string& moviePath, const std::string& thumbPath);
+// The run's result when the uploader ended before it reported: a clean end is no failure
+// (its message went elsewhere); any other exit code is, a crash's code kept as it is.
+HRESULT UploaderEndResult(DWORD exitCode);
+
 // A name in the folder that neither exists nor is among `avoid`: folder\base.ext, then
 // folder\base_XXXX.ext. E_POINTER / E_INVALIDARG for missing or broken arguments,
 // E_FAIL for a name too long or when no free name was found.

@@ -47,6 +47,7 @@ struct LockInit {
 } g_lockInit;
 std::vector<Run*> g_runs;  // runs not owned by a launch thread: their files go at unload
 Run* g_running = NULL;     // the run whose uploader is starting or running
+DWORD g_endedCode = 0;     // the exit code of the last uploader that ended while running
 HANDLE g_hThread = NULL;
 
 void DeleteFiles(const std::vector<std::string>& files) {
@@ -76,10 +77,15 @@ DWORD WINAPI LaunchThread(LPVOID p) {
   ::SetEvent(launch->hStarted);  // from here on the record is OpenWindow's to free
 
   ::WaitForSingleObject(hProcess, INFINITE);
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(hProcess, &code)) code = (DWORD)E_FAIL;
   ::CloseHandle(hProcess);
   ::EnterCriticalSection(&g_lock);
   run->hProcess = NULL;
-  if (g_running == run) g_running = NULL;
+  if (g_running == run) {
+    g_running = NULL;
+    g_endedCode = code;
+  }
   ::LeaveCriticalSection(&g_lock);
   DeleteFiles(run->files);
   delete run;
@@ -97,19 +103,22 @@ void Say(HWND hOwner, UINT id, const CString& caption) {
   ::MessageBoxA(hOwner, LoadText(id), caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
-// The message the uploader posts once it runs, taken from this thread's queue; false
-// after about twenty seconds or as soon as the uploader has ended.
-bool WaitForUploader(Run* run) {
+// The message the uploader posts once it runs, taken from this thread's queue. S_OK when
+// it came, or after about twenty seconds, or when the uploader ended well before posting
+// it (its message went elsewhere); an uploader that ended with a failure (a crash among
+// them) before posting fails the run.
+HRESULT WaitForUploader(Run* run) {
   for (int sleeps = 0; sleeps <= 2002; ++sleeps) {
     MSG msg;
-    if (::PeekMessageA(&msg, NULL, WM_UPLOADER_READY, WM_UPLOADER_READY, PM_REMOVE)) return true;
+    if (::PeekMessageA(&msg, NULL, WM_UPLOADER_READY, WM_UPLOADER_READY, PM_REMOVE)) return S_OK;
     ::EnterCriticalSection(&g_lock);
-    bool ended = g_running != run;
+    const bool ended = g_running != run;
+    const DWORD code = g_endedCode;
     ::LeaveCriticalSection(&g_lock);
-    if (ended) return false;
+    if (ended) return upload::UploaderEndResult(code);
     ::Sleep(10);
   }
-  return false;
+  return S_OK;
 }
 
 }  // namespace
@@ -156,6 +165,7 @@ long OpenWindow(int nType, HWND hPane, HWND hMain, CGFileInfoList* pFiles) {
   char temp[MAX_PATH];
   DWORD n = ::GetTempPathA(MAX_PATH, temp);
   Run* run = new Run;
+  bool launched = false;  // the run belongs to the launch thread from then on
   {
     upload::CompanionWriter companions(writer, n && n < MAX_PATH ? temp : "");
     hr = n && n < MAX_PATH ? companions.WriteAll(paths) : E_FAIL;
@@ -167,7 +177,8 @@ long OpenWindow(int nType, HWND hPane, HWND hMain, CGFileInfoList* pFiles) {
       CMWriteProfileInt("Settings", "Init", 1);
       std::unique_ptr<Launch> launch(new Launch());
       launch->sei.cbSize = sizeof(SHELLEXECUTEINFOA);
-      launch->sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+      // A failed start is told with the run's own message only.
+      launch->sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
       launch->sei.hwnd = hMain;
       launch->sei.lpVerb = "open";
       lstrcpynA(launch->szProgram, ProgramFolderPath("Core\\VideoPostUploader.exe"), MAX_PATH);
@@ -200,12 +211,13 @@ long OpenWindow(int nType, HWND hPane, HWND hMain, CGFileInfoList* pFiles) {
       } else {
         ::WaitForSingleObject(launch->hStarted, INFINITE);
         hr = launch->hrStart;
-        if (SUCCEEDED(hr)) WaitForUploader(run);
+        launched = SUCCEEDED(hr);
+        if (launched) hr = WaitForUploader(run);
       }
       if (launch->hStarted) ::CloseHandle(launch->hStarted);
       progress->DestroyWindow();
       delete progress;
-      if (FAILED(hr)) {
+      if (FAILED(hr) && !launched) {
         ::EnterCriticalSection(&g_lock);
         g_running = NULL;
         ::LeaveCriticalSection(&g_lock);
@@ -213,8 +225,9 @@ long OpenWindow(int nType, HWND hPane, HWND hMain, CGFileInfoList* pFiles) {
     }
   }
   if (FAILED(hr)) {
-    // Nothing reads the files of a run that never reached its uploader.
-    g_runs.push_back(run);
+    // Nothing reads the files of a run that never reached its uploader; those of an
+    // uploader that ended are its launch thread's.
+    if (!launched) g_runs.push_back(run);
     Say(hMain, IDS_UPLOAD_FAILED, caption);
     return hr;
   }

@@ -28,6 +28,7 @@
 #include "FView_Folder.h"
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
+#include "MainFrameRules.h"
 #include "MainWndMessages.h"
 #include "ProgressMessageDlg.h"
 #include "Marlo2View.h"
@@ -406,6 +407,28 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   CString strUpload;
   strUpload.LoadString(IDS_UPLOAD_DESCRIPTION);
   EXPECT_STREQ(strPrompt, strUpload);
+  // The disk tree's context menu is tracked for this frame: each item's prompt is its own
+  // (the short form after "\n" names the item), not a message of the browser that shares
+  // its number.
+  HMENU hTreeMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_DISKTREE_CONTEXT_MENU));
+  ASSERT_TRUE(hTreeMenu);
+  HMENU hItems = ::GetSubMenu(hTreeMenu, 0);
+  for (int i = 0; hItems && i < ::GetMenuItemCount(hItems); ++i) {
+    UINT nID = ::GetMenuItemID(hItems, i);
+    if (nID == 0 || nID == (UINT)-1) continue;  // separators
+    char szItem[256] = "";
+    ::GetMenuStringA(hItems, i, szItem, sizeof szItem, MF_BYPOSITION);
+    CString strLabel(szItem);
+    int nAccel = strLabel.Find("(&");
+    if (nAccel >= 0) strLabel = strLabel.Left(nAccel);
+    m_pFrame->GetMessageString(nID, strPrompt);
+    EXPECT_FALSE(strPrompt.IsEmpty()) << nID;
+    CString strFull, strShort;
+    strFull.LoadString(menurules::PromptOf(nID));
+    AfxExtractSubString(strShort, strFull, 1);
+    EXPECT_STREQ(strShort, strLabel) << nID;
+  }
+  ::DestroyMenu(hTreeMenu);
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(-1, -1)), CPoint(40, 50));
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }

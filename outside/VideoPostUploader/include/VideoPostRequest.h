@@ -77,7 +77,14 @@ struct Answer {
   DWORD error = 0;   // the WinHTTP error when no status came
   std::string text;  // a line for the user
 };
+// How long each step of a request may take, in milliseconds.
+struct Timeouts {
+  int resolve = 10000;
+  int connect = 10000;
+  int send = 30000;
+  int receive = 30000;  // for the answer, once the clip is sent
+};
 // Sends one clip to the address; the movie is streamed in pieces, never held whole.
-Answer SendClip(const std::string& url, const Clip& clip);
+Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeouts = Timeouts());
 
 }  // namespace videopost

@@ -142,7 +142,7 @@ std::string MakeBoundary(const std::vector<const std::string*>& texts) {
   }
 }
 
-Answer SendClip(const std::string& url, const Clip& clip) {
+Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeouts) {
   Answer a;
   if (!clip.problem.empty()) {
     a.text = clip.problem;
@@ -169,12 +169,16 @@ Answer SendClip(const std::string& url, const Clip& clip) {
 
   HINTERNET session = ::WinHttpOpen(L"VideoPostUploader/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                     WINHTTP_NO_PROXY_BYPASS, 0);
+  // A request takes the session's timeouts when it is opened: they are set before.
+  if (session) ::WinHttpSetTimeouts(session, timeouts.resolve, timeouts.connect, timeouts.send, timeouts.receive);
   HINTERNET connect = session ? ::WinHttpConnect(session, host, parts.nPort, 0) : NULL;
   HINTERNET request = connect ? ::WinHttpOpenRequest(connect, L"POST", path[0] ? path : L"/", NULL, WINHTTP_NO_REFERER,
                                                      WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                      parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0)
                               : NULL;
-  if (session) ::WinHttpSetTimeouts(session, 10000, 10000, 30000, 30000);
+  // The wait for the answer has an option of its own (under Wine without any bound).
+  DWORD answerWait = (DWORD)timeouts.receive;
+  if (request) ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &answerWait, sizeof answerWait);
   std::wstring headers = L"Content-Type: multipart/form-data; boundary=" + textkit::AnsiToWide(boundary) + L"\r\n";
   bool ok = request && total <= 0xFFFFFFFFull &&
             ::WinHttpSendRequest(request, headers.c_str(), (DWORD)-1, WINHTTP_NO_REQUEST_DATA, 0, (DWORD)total, 0);
@@ -206,7 +210,10 @@ Answer SendClip(const std::string& url, const Clip& clip) {
   }
   if (!a.status) {
     a.error = ::GetLastError();
-    a.text = a.error == ERROR_WINHTTP_TIMEOUT          ? "the service did not answer in time"
+    // Wine's WinHTTP reports a timed-out wait with the socket's code (WSAETIMEDOUT).
+    const DWORD kSocketTimedOut = 10060;
+    const bool late = a.error == ERROR_WINHTTP_TIMEOUT || a.error == kSocketTimedOut;
+    a.text = late                                      ? "the service did not answer in time"
              : a.error == ERROR_WINHTTP_CANNOT_CONNECT ? "the service cannot be reached"
                                                        : "sending failed (" + std::to_string(a.error) + ")";
   }

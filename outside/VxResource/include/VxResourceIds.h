@@ -849,6 +849,13 @@
 #define ID_DISKTREE_CTX_UNUSED 2107  // removed before the menu shows
 #define ID_DISKTREE_CTX_FAVORITE 2108
 #define ID_DISKTREE_CTX_PROPERTIES 2109
+// Prompts of the context menu's commands whose numbers are the browser's messages.
+#define IDS_DISKTREE_PROMPT_RENAME 40240
+#define IDS_DISKTREE_PROMPT_DELETE 40241
+#define IDS_DISKTREE_PROMPT_PASTE 40242
+#define IDS_DISKTREE_PROMPT_COLOR 40243
+#define IDS_DISKTREE_PROMPT_FAVORITE 40244
+#define IDS_DISKTREE_PROMPT_PROPERTIES 40245
 #define IDC_DISKTREE_COLOR_STANDARD 2501  // the colour dialog's added button
 #define IDD_DISKTREE_PROPERTIES 5011      // a folder's properties page
 #define IDC_DISKTREE_PROP_ICON 25020      // the folder's icon
@@ -1188,6 +1195,29 @@
 #define IDC_SLIDE_DETAIL_2 19008
 #define IDC_SLIDE_SETTINGS_OK 19009
 #define IDC_SLIDE_SETTINGS_CANCEL 1111
+
+// The slide-show collection dialog. Its three messages of 51122, 51124 and 51126 moved to
+// 51131-51133: those numbers are the shell's.
+#define IDD_SLIDE_COLLECT 250
+#define IDC_SLIDE_COLLECT_CLOSE 1048
+#define IDC_SLIDE_COLLECT_START 1049
+#define IDC_SLIDE_COLLECT_SAVE 1050
+#define IDC_SLIDE_COLLECT_REMOVE 1051
+#define IDC_SLIDE_COLLECT_AUDIO 1073     // the audio file's label
+#define IDC_SLIDE_COLLECT_LIST 1074      // the picture list, made by the program; command 1074 opens the settings
+#define IDC_SLIDE_COLLECT_SETTINGS 1052  // the settings button (1074 is the list's)
+#define IDC_SLIDE_COLLECT_TIP 1075       // the tooltip's tool over the audio label
+#define IDC_SLIDE_COLLECT_HEAD 17124     // the heading above the list
+#define IDS_SLIDE_COLLECT_FILLING 491    // caption while the list is filled
+#define IDS_SLIDE_FILE_REFUSED 51119     // a dropped file that can't be used: %s its path
+#define IDS_SLIDE_ASK_SAVE 51129         // yes/no before closing unsaved work
+#define IDS_SLIDE_AUDIO_REFUSED 51130    // audio dropped from the file manager
+#define IDS_SLIDE_SAVE_FAILED 51131      // nothing left to save, or the save failed
+#define IDS_SLIDE_MISSING_FILES 51132    // head of the list of missing files
+#define IDS_SLIDE_TOO_MANY 51133         // the list holds 10000 pictures already
+// The collection dialog's commands to the toolbar (WM_COMMAND, lParam the dialog)
+#define ID_SLIDE_SETTINGS 27874
+#define ID_SLIDE_START 27877
 
 // The music view: column titles, the column header's ten parts and the rows' play and
 // stop buttons (normal, selected, focus, disabled)

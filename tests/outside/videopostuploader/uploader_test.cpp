@@ -22,7 +22,8 @@ using videopost::Clip;
 
 namespace {
 
-// Takes one request on 127.0.0.1, keeps its bytes and answers with `status`.
+// Takes one request on 127.0.0.1, keeps its bytes and answers with `status`; with status
+// 0 it never answers and keeps the connection until the client lets go.
 class TinyServer {
  public:
   explicit TinyServer(int status) : m_status(status) {
@@ -70,6 +71,14 @@ class TinyServer {
       }
     }
     m_request = got;
+    if (!m_status) {
+      DWORD bound = 20000;  // a client that never lets go ends the wait too
+      setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&bound, sizeof bound);
+      while (recv(s, buf, sizeof buf, 0) > 0) {
+      }
+      closesocket(s);
+      return;
+    }
     std::string answer =
         "HTTP/1.1 " + std::to_string(m_status) + " X\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
     send(s, answer.data(), (int)answer.size(), 0);
@@ -169,6 +178,25 @@ TEST_F(Uploader, ReportsRefusalsAndUnreachableServices) {
   EXPECT_EQ(0u, a.status);
   EXPECT_FALSE(a.text.empty());
   EXPECT_FALSE(videopost::SendClip("not an address", clips[0]).ok);
+}
+
+// A service that takes the clip and never answers is given up on once the wait for its
+// answer has passed, and the clip is reported as not answered.
+TEST_F(Uploader, GivesUpOnAServiceThatNeverAnswers) {
+  std::vector<Clip> clips;
+  ASSERT_TRUE(videopost::ReadList(MakeList(), &clips));
+  TinyServer silent(0);
+  videopost::Timeouts t;
+  t.receive = 1500;
+  const DWORD start = GetTickCount();
+  videopost::Answer a = videopost::SendClip(silent.Url("/"), clips[0], t);
+  const DWORD took = GetTickCount() - start;
+  EXPECT_FALSE(a.ok);
+  EXPECT_EQ(0u, a.status);
+  EXPECT_EQ("the service did not answer in time", a.text);
+  EXPECT_GE(took, 1000u);
+  EXPECT_LT(took, 10000u) << "the wait for the answer was not the one asked for";
+  EXPECT_NE(std::string::npos, silent.Request().find("MOVIE-BYTES")) << "the clip was sent before the wait";
 }
 
 TEST_F(Uploader, NamesWhatItCannotSend) {

@@ -4,6 +4,7 @@
 #include <Kitlib2/Profile.h>
 #include <VxContFile.h>
 #include <files.h>
+#include <dropop/FolderNameList.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
 #include <tempfolder.h>
@@ -72,6 +73,15 @@ TEST(FolderColours, ARenameTakesTheFolderAndItsDescendantsAlong) {
 
   ResetChangedFolders("C:\\a");
   ResetChangedFolders("C:\\b");
-  EXPECT_EQ(CMGetProfileInt(kChangedSection, "NumOfFolder", 0), 1);
-  EXPECT_EQ(std::string(CMGetProfileString(kChangedSection, "0001")), "C:\\b");
+  EXPECT_EQ(CMGetProfileInt(dropop::kFolderNameSection, "NumOfFolder", 0), 1);
+  EXPECT_EQ(std::string(CMGetProfileString(dropop::kFolderNameSection, "0001")), "C:\\b");
+  // Counts the profile may hold that no list of ours has: the reset ends at once.
+  for (int count : {2000000000, -5}) {
+    CMWriteProfileInt(dropop::kFolderNameSection, "NumOfFolder", count);
+    const DWORD start = GetTickCount();
+    ResetChangedFolders("C:\\c");
+    EXPECT_LT(GetTickCount() - start, 60000u) << count;
+    EXPECT_EQ(CMGetProfileInt(dropop::kFolderNameSection, "NumOfFolder", 0), 1) << count;
+    EXPECT_EQ(std::string(CMGetProfileString(dropop::kFolderNameSection, "0001")), "C:\\c") << count;
+  }
 }

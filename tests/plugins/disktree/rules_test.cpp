@@ -197,7 +197,6 @@ TEST(Colours, TintSlotsAndMovedKeys) {
             std::optional<std::string>("C:\\\x95\x5C\\sub\\deep"));
   EXPECT_EQ(MovedColourKey("C:\\older", "C:\\old", "C:\\new"), std::nullopt);
   EXPECT_EQ(MovedColourKey("C:\\other", "C:\\old", "C:\\new"), std::nullopt);
-  EXPECT_EQ(ChangedFolderKey(7), "0007");
 }
 
 TEST(ItemBuilding, WhichChildFoldersShow) {

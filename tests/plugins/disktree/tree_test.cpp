@@ -13,6 +13,8 @@
 #include <testmain.h>
 #include <textkit/text.h>
 
+#include <functional>
+
 using disktreetest::DropBlock;
 using disktreetest::Host;
 
@@ -137,26 +139,49 @@ LevelFacts Level(CTreeCtrl& tree, HTREEITEM item) {
   return f;
 }
 
+// Makes the tree, walks to root and opens its item until the folder's item shows (the
+// level comes from the fill's worker: on a loaded machine after the first batch). The
+// root's item, or null.
+HTREEITEM ShowFolderItem(Host& host, const std::string& root, const std::string& folder, HTREEITEM* item) {
+  if (host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT) != S_OK) return nullptr;
+  auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
+  if (selectNow(&host.tree, CString(root.c_str())) != S_OK) return nullptr;
+  HTREEITEM parent = host.tree.GetSelectedItem();
+  if (host.Get<PFN_PLUGIN_TreeItem>("ExpandTree")(&host.tree, parent) != S_OK) return nullptr;
+  host.tree.Expand(parent, TVE_EXPAND);
+  if (!testsupport::WaitUntil([&] { return (*item = host.Find(parent, folder)) != nullptr; }, 10000)) return nullptr;
+  return parent;
+}
+
+// A folder of n sub-folders in a temporary folder, its item shown in a tree opened down to
+// it, under a profile of its own.
+struct ManyLevel {
+  ManyLevel(const char* profileName, const char* tag, int n)
+      : profile(profileName), root(testsupport::NewTempFolder(tag)), folder(ManyFolders(root, n)) {
+    if (host.plugin) parent = ShowFolderItem(host, root, folder, &many);
+  }
+  testsupport::ScopedProfileRoot profile;
+  const std::string root, folder;
+  Host host;
+  HTREEITEM parent = nullptr, many = nullptr;
+};
+
 }  // namespace
 
 // A long level fills from a timer while the window is served; the walks, a refresh and the
 // level's removal finish or drop what is pending.
 TEST(DiskTreeOnATree, LongLevelsFillInBatches) {
-  testsupport::ScopedProfileRoot profile("disktree-batches");
-  const std::string root = testsupport::NewTempFolder("dbatch");
   const int kFolders = 1500;
-  const std::string folder = ManyFolders(root, kFolders);
-  Host host;
+  ManyLevel level("disktree-batches", "dbatch", kFolders);
+  Host& host = level.host;
+  const std::string &root = level.root, &folder = level.folder;
+  HTREEITEM parent = level.parent;
   ASSERT_TRUE(host.plugin);
-  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  ASSERT_TRUE(parent);
   auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
   auto expand = host.Get<PFN_PLUGIN_TreeItem>("ExpandTree");
   auto renew = host.Get<PFN_PLUGIN_TreeItem>("RenewalTree");
   auto remove = host.Get<PFN_PLUGIN_TreeItem>("DeleteTree");
-  ASSERT_EQ(selectNow(&host.tree, CString(root.c_str())), S_OK);
-  HTREEITEM parent = host.tree.GetSelectedItem();
-  ASSERT_EQ(expand(&host.tree, parent), S_OK);
-  host.tree.Expand(parent, TVE_EXPAND);
 
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
@@ -298,4 +323,114 @@ TEST(DiskTreeOnATree, WorkerFillKeepsOrderAndIsDroppedWithItsItem) {
   EXPECT_EQ(Level(host.tree, many).children, kFolders);
   EXPECT_TRUE(Level(host.tree, many).sorted);
   testsupport::RemoveTree(root);
+}
+
+namespace {
+
+// Ends this program when a call has not come back in time: a deadlock would otherwise hang
+// the test until the runner's limit.
+class DeadlockWatch {
+ public:
+  DeadlockWatch(const char* what, DWORD ms) : m_what(what), m_ms(ms) {
+    m_done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = CreateThread(nullptr, 0, &DeadlockWatch::Proc, this, 0, nullptr);
+  }
+  ~DeadlockWatch() {
+    SetEvent(m_done);
+    WaitForSingleObject(m_thread, INFINITE);
+    CloseHandle(m_thread);
+    CloseHandle(m_done);
+  }
+
+ private:
+  static DWORD WINAPI Proc(LPVOID p) {
+    auto* w = static_cast<DeadlockWatch*>(p);
+    if (WaitForSingleObject(w->m_done, w->m_ms) == WAIT_TIMEOUT) {
+      fprintf(stderr, "deadlock: %s did not come back in %lu ms\n", w->m_what, w->m_ms);
+      fflush(stderr);
+      TerminateProcess(GetCurrentProcess(), 3);
+    }
+    return 0;
+  }
+  const char* m_what;
+  DWORD m_ms;
+  HANDLE m_done;
+  HANDLE m_thread;
+};
+
+// Answers what other threads send to this one, and nothing else (no timers, no input).
+void AnswerSent(DWORD ms) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_SENDMESSAGE);
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// Once the folder thread has inserted some items through the tree's thread, the tree's
+// thread answers it and, before it returns to its loop, makes a call that needs the fills:
+// the moment a user's click can come while the folder thread is in the middle of a level.
+struct MidFill {
+  HWND tree = nullptr;
+  std::function<void()> call;
+  int inserts = 0;
+  bool called = false;
+  static MidFill* current;
+  static LRESULT CALLBACK AfterSent(int code, WPARAM wParam, LPARAM lParam) {
+    auto* r = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    MidFill* m = current;
+    if (code == HC_ACTION && m && !m->called && r->hwnd == m->tree &&
+        (r->message == TVM_INSERTITEMA || r->message == TVM_INSERTITEMW) && InSendMessage() && ++m->inserts == 50) {
+      m->called = true;
+      ReplyMessage(r->lResult);  // the folder thread goes on with the level
+      m->call();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+MidFill* MidFill::current = nullptr;
+
+}  // namespace
+
+// The folder thread finishes a pending level by inserting through the tree's thread; a
+// call on the tree's thread that needs the fills meanwhile waits its turn, answering the
+// folder thread, instead of both waiting for each other.
+TEST(DiskTreeOnATree, TheFolderThreadFinishingALevelAndTheTreesThreadNeverWaitForEachOther) {
+  const int kFolders = 1500;
+  ManyLevel level("disktree-filllock", "dlock", kFolders);
+  ASSERT_TRUE(level.parent && level.many);
+  Host& host = level.host;
+  HTREEITEM parent = level.parent, many = level.many;
+  auto expand = host.Get<PFN_PLUGIN_TreeItem>("ExpandTree");
+  auto running = host.Get<PFN_PLUGIN_Predicate>("IsDoThread");
+  // The level is left pending: from here on this thread answers sent messages only, so the
+  // fill's timer never runs and the folder thread is the one to finish the level.
+  ASSERT_EQ(expand(&host.tree, many), S_OK);
+  const int firstBatch = Level(host.tree, many).children;
+  ASSERT_LT(firstBatch, kFolders);
+  int during = -1;
+  HRESULT result = E_PENDING;
+  MidFill mid;
+  mid.tree = host.tree.m_hWnd;
+  mid.call = [&] {
+    during = Level(host.tree, many).children;
+    DeadlockWatch watch("the tree thread's expansion during the folder thread's fill", 60000);
+    result = expand(&host.tree, parent);
+  };
+  MidFill::current = &mid;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &MidFill::AfterSent, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  auto select = host.Get<PFN_PLUGIN_SelectText>("SelectFolder");
+  ASSERT_EQ(select(&host.tree, CString((level.folder + "\\f1499").c_str())), S_OK);
+  const DWORD start = GetTickCount();
+  while (running() == S_OK && GetTickCount() - start < 60000) AnswerSent(5);
+  UnhookWindowsHookEx(hook);
+  MidFill::current = nullptr;
+  ASSERT_TRUE(mid.called) << "the folder thread never filled the level: " << mid.inserts << " inserts, "
+                          << Level(host.tree, many).children << " shown, the caret at " << host.CaretPath();
+  EXPECT_EQ(result, S_OK);
+  EXPECT_GT(during, firstBatch);
+  EXPECT_LT(during, kFolders) << "the call came after the level was whole";
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return running() != S_OK; }, 30000));
+  EXPECT_EQ(host.CaretPath(), level.folder + "\\f1499");
+  EXPECT_EQ(Level(host.tree, many).children, kFolders);
+  testsupport::RemoveTree(level.root);
 }

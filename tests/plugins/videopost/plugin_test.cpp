@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
 #include <thread>
 
 #include "dialogwatch.h"
 #include "files.h"
 #include "moviefile.h"
 #include "picture.h"
+#include "program.h"
 #include "pump.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -264,6 +267,197 @@ TEST_F(Run, BusyWhileTheUploaderRunsAndUnloadingWaitsForIt) {
   EXPECT_TRUE(Written());
   PostMessageA(UploaderWindow(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone() && !GetModuleHandleA("ExpVideoPostUI.peu"); }, 10000));
+  DestroyWindow(main);
+}
+
+// ---- Runs that fail ------------------------------------------------------------------------
+
+// The resource library's text of a string.
+std::string Text(UINT id) {
+  HMODULE res = LoadLibraryExA("VxResource.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+  char buf[1024] = "";
+  LoadStringA(res, id, buf, sizeof buf);
+  FreeLibrary(res);
+  return buf;
+}
+
+// What a failed run showed: the run's own box (its text), and any other message box,
+// closed.
+struct Shown {
+  std::string ours;
+  std::string others;
+};
+
+// Runs OpenWindow on the files while the boxes it shows are answered.
+long RunAnswering(PFN_EXPORT_OPENWINDOW open, HWND pane, HWND main, CGFileInfoList* files, Shown* shown) {
+  const std::string caption = Text(IDS_UPLOAD_NAME);
+  testsupport::DialogWatch ours(
+      caption.c_str(), [](HWND b) { return GetDlgItem(b, 0xFFFF) != NULL; },
+      [&](HWND b) {
+        char buf[1024] = "";
+        GetDlgItemTextA(b, 0xFFFF, buf, sizeof buf);
+        shown->ours = buf;
+        PostMessageA(b, WM_COMMAND, IDOK, 0);
+      },
+      30000);
+  testsupport::DialogWatch other(
+      NULL,
+      [caption](HWND b) {
+        char text[256] = "";
+        GetWindowTextA(b, text, sizeof text);
+        return IsWindowVisible(b) && GetDlgItem(b, 0xFFFF) != NULL && caption != text;  // a message box
+      },
+      [&](HWND b) {
+        char text[256] = "";
+        GetWindowTextA(b, text, sizeof text);
+        shown->others = text[0] ? text : "(a box without a caption)";
+        PostMessageA(b, WM_CLOSE, 0, 0);
+      },
+      30000);
+  return open(0, pane, main, files, 4);
+}
+
+// A temporary folder that is missing, or full: the run fails with the general message,
+// starts nothing and leaves nothing behind.
+TEST_F(Run, AMissingOrFullTemporaryFolderFailsTheRun) {
+  char oldTmp[MAX_PATH] = "";
+  const bool hadTmp = GetEnvironmentVariableA("TMP", oldTmp, sizeof oldTmp) != 0;
+  const std::string scratch = testsupport::NewTempFolder("vptmp");
+  // The small disk that CTest mounts (smalldisks.sh), filled up.
+  std::string full;
+  ULARGE_INTEGER avail, total, freeBytes;
+  if (GetDiskFreeSpaceExA("C:\\glimora-full", &avail, &total, &freeBytes) && total.QuadPart <= (8u << 20)) {
+    full = "C:\\glimora-full\\vp" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(full.c_str(), NULL);
+    HANDLE filler = CreateFileA((full + "\\filler").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    std::string block(4096, 'x');
+    DWORD put = 0;
+    while (WriteFile(filler, block.data(), (DWORD)block.size(), &put, NULL) && put == block.size()) {
+    }
+    while (WriteFile(filler, block.data(), 1, &put, NULL) && put == 1) {
+    }
+    CloseHandle(filler);
+  }
+  struct Case {
+    const char* what;
+    std::string folder;
+  } cases[] = {{"missing", scratch + "\\missing"}, {"full", full}};
+  HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  for (const Case& c : cases) {
+    if (c.folder.empty()) {
+      ADD_FAILURE() << "C:\\glimora-full is not a small mounted disk (smalldisks.sh mounts it as root)";
+      continue;
+    }
+    SetEnvironmentVariableA("TMP", c.folder.c_str());
+    Shown shown;
+    long hr = RunAnswering(Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow"), pane, main, &files, &shown);
+    SetEnvironmentVariableA("TMP", hadTmp ? oldTmp : NULL);
+    EXPECT_TRUE(FAILED(hr)) << c.what;
+    EXPECT_EQ(Text(IDS_UPLOAD_FAILED), shown.ours) << c.what;
+    EXPECT_EQ("", shown.others) << c.what;
+    EXPECT_TRUE(PaneToldFree()) << c.what;
+    EXPECT_FALSE(UploaderWindow()) << c.what;
+  }
+  // Unloaded, the plug-in leaves nothing of the failed runs.
+  FreeLibrary(module);
+  module = NULL;
+  if (!full.empty()) {
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((full + "\\*.*").c_str(), &fd);
+    std::string left;
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..") && strcmp(fd.cFileName, "filler"))
+          left += std::string(fd.cFileName) + " ";
+      } while (FindNextFileA(find, &fd));
+      FindClose(find);
+    }
+    EXPECT_EQ("", left);
+    testsupport::RemoveTree(full);
+  }
+  DestroyWindow(main);
+  testsupport::RemoveTree(scratch);
+}
+
+// A program folder of the test's own: the built program's libraries and this test, with
+// the uploader left out or replaced by one that crashes.
+class OwnProgramFolder {
+ public:
+  explicit OwnProgramFolder(const std::string& uploader) {
+    root = testsupport::NewTempFolder("vpprog");
+    const std::string from = testsupport::ProgramFolder();
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string name = fd.cFileName;
+        const size_t dot = name.rfind('.');
+        const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (_stricmp(ext.c_str(), ".dll") == 0 || _stricmp(ext.c_str(), ".peu") == 0))
+          Place(from + "\\" + name, root + "\\" + name);
+      } while (FindNextFileA(find, &fd));
+      FindClose(find);
+    }
+    Place(testsupport::ProgramPath(), root + "\\videopost_tests.exe");
+    CreateDirectoryA((root + "\\Core").c_str(), NULL);
+    CreateDirectoryA((root + "\\Core\\ScoreHall").c_str(), NULL);
+    Place(from + "\\Core\\ScoreHall\\ClipFacts.dll", root + "\\Core\\ScoreHall\\ClipFacts.dll");
+    Place(from + "\\Core\\VideoPostUploader.ini", root + "\\Core\\VideoPostUploader.ini");
+    if (!uploader.empty()) Place(uploader, root + "\\Core\\VideoPostUploader.exe");
+  }
+  ~OwnProgramFolder() { testsupport::RemoveTree(root); }
+  // Runs one test of this program from the folder; its exit code.
+  DWORD RunTest(const std::string& test) {
+    HANDLE p = testsupport::StartProgram(
+        "\"" + root + "\\videopost_tests.exe\" --gtest_color=no --gtest_filter=" + test, root);
+    return testsupport::WaitForExit(p, 120000);
+  }
+  std::string root;
+
+ private:
+  static void Place(const std::string& from, const std::string& to) {
+    if (!CreateHardLinkA(to.c_str(), from.c_str(), NULL)) CopyFileA(from.c_str(), to.c_str(), FALSE);
+  }
+};
+
+// An uploader that is missing, or that crashes before it reports: the run fails at once
+// with the general message (and no box of the system's), the pane is told, the run's files
+// go, and the plug-in is free for the next run. Each runs in a program of its own folder.
+TEST(UploaderFails, MissingOrCrashingFailsTheRunAtOnce) {
+  const std::string crashing = testsupport::ProgramFolder() + "\\videopost_crashing_uploader.exe";
+  struct Case {
+    const char* what;
+    std::string uploader;
+  } cases[] = {{"missing", ""}, {"crashing", crashing}};
+  for (const Case& c : cases) {
+    OwnProgramFolder folder(c.uploader);
+    SetEnvironmentVariableA("GLIMORA_UPLOADER_CASE", c.what);
+    EXPECT_EQ(0u, folder.RunTest("Run.FailedUploaderInItsOwnFolder")) << c.what;
+    SetEnvironmentVariableA("GLIMORA_UPLOADER_CASE", NULL);
+  }
+}
+
+// The part of the test above that runs in the program of its own folder.
+TEST_F(Run, FailedUploaderInItsOwnFolder) {
+  char what[32] = "";
+  if (!GetEnvironmentVariableA("GLIMORA_UPLOADER_CASE", what, sizeof what))
+    GTEST_SKIP() << "runs only from UploaderFails.MissingOrCrashingFailsTheRunAtOnce";
+  HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  auto open = Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow");
+  for (int round = 0; round < 2; ++round) {  // the second: not refused as busy
+    Shown shown;
+    const DWORD start = GetTickCount();
+    long hr = RunAnswering(open, pane, main, &files, &shown);
+    EXPECT_TRUE(FAILED(hr)) << what << " " << round;
+    EXPECT_LT(GetTickCount() - start, 15000u) << what << " " << round;
+    EXPECT_EQ(Text(IDS_UPLOAD_FAILED), shown.ours) << what << " " << round;
+    EXPECT_EQ("", shown.others) << what << " " << round;
+    EXPECT_TRUE(PaneToldFree()) << what << " " << round;
+  }
+  FreeLibrary(module);
+  module = NULL;
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Gone(); }, 10000)) << what;
   DestroyWindow(main);
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <textkit/path.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "files.h"
@@ -136,6 +137,15 @@ TEST_F(Upload, ReadsTheClipsFacts) {
   EXPECT_FALSE(ReadMovieRecordTime(facts, &t));
 }
 
+// An uploader that ended before it reported: only a clean end leaves the run a success.
+TEST(UploaderEnd, OnlyACleanEndIsNoFailure) {
+  const struct {
+    DWORD code;
+    HRESULT hr;
+  } cases[] = {{0, S_OK}, {1, E_FAIL}, {0xC0000005, (HRESULT)0xC0000005}, {0x80004005, (HRESULT)0x80004005}};
+  for (const auto& c : cases) EXPECT_EQ(c.hr, upload::UploaderEndResult(c.code)) << c.code;
+}
+
 TEST_F(Upload, RefusesBrokenAtoms) {
   std::string good = Clip().Build();
   struct Case {
@@ -244,6 +254,11 @@ TEST_F(Upload, MakesUniqueNames) {
     all.push_back(dir + "full" + tail + ".tmb");
   }
   EXPECT_EQ(E_FAIL, upload::MakeUniqueTempName(folder.c_str(), "full", ".tmb", &out, &all, false));
+  // One name left free, of a tail the random numbers never give (they give even ones): it
+  // is found, not reported as none.
+  all.erase(std::find(all.begin(), all.end(), dir + "full_0001.tmb"));
+  ASSERT_EQ(S_OK, upload::MakeUniqueTempName(folder.c_str(), "full", ".tmb", &out, &all, false));
+  EXPECT_EQ(dir + "full_0001.tmb", out);
   EXPECT_EQ(E_POINTER, upload::MakeUniqueTempName(nullptr, "a", ".x", &out, nullptr, false));
   EXPECT_EQ(E_INVALIDARG, upload::MakeUniqueTempName((dir + "none").c_str(), "a", ".x", &out, nullptr, false));
 }

@@ -135,8 +135,8 @@ KITLIBEX_API int CMTLxBrowseForFolder(CMTLXBROWSEINFO* lpInfo);
 
 // The favourite folders: profile section "FavoPIN\FolderName" (program root),
 // "NumOfFolder" = count and "0001", "0002", … = the folders.
-#define CMTLX_E_FAVORITE_EXISTS 0x81000010L  // the folder is a favourite already
-#define CMTLX_E_FAVORITE_FULL 0x81000011L    // the list holds its 100 folders
+#define CMTLX_E_FAVORITE_EXISTS ((HRESULT)0x81000010L)  // the folder is a favourite already
+#define CMTLX_E_FAVORITE_FULL ((HRESULT)0x81000011L)    // the list holds its 100 folders
 #define CMTLX_FAVORITE_MAX 100
 
 // Adds a folder to the favourites: 0 on success, one of the two refusals above,

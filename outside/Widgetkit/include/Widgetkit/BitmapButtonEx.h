@@ -3,11 +3,7 @@
 #pragma once
 #include <fw/fw.h>
 
-#ifdef WIDGETKIT_BUILD
-#define WIDGETKIT_API __declspec(dllexport)
-#else
-#define WIDGETKIT_API __declspec(dllimport)
-#endif
+#include <Widgetkit/WidgetkitApi.h>
 
 // The face of an image button: selected when pressed and there is a selected image,
 // disabled likewise, hot (the focus image) while hovered or checked, else normal; a
