@@ -516,11 +516,11 @@ void CEntryEditDlg::OnCancel() { Close(); }
 void CEntryEditDlg::OnClose() { Close(); }
 
 void CEntryEditDlg::OnDestroy() {
-  Close();
+  Close(FALSE);
   CResourceDialog::OnDestroy();
 }
 
-void CEntryEditDlg::Close() {
+void CEntryEditDlg::Close(BOOL bDestroy) {
   if (!m_bShown) return;
   m_bShown = 0;
   if (CWnd* pMain = AfxGetMainWnd()) pMain->SendMessage(WM_COMMAND, ID_EDIT_UNSELECT_ALL);
@@ -537,6 +537,6 @@ void CEntryEditDlg::Close() {
     m_pDb->Release();
     m_pDb = NULL;
   }
-  if (m_hWnd) DestroyWindow();
+  if (bDestroy && m_hWnd) DestroyWindow();
   if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->PostMessage(WM_TOOLBAR_CLOSE_EDITOR);
 }

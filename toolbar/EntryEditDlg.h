@@ -73,7 +73,7 @@ class CEntryEditDlg : public CResourceDialog {
   void AddFaceItem(const FaceEntry& face);
   HRESULT RegisterFace(const CString& path, const CString& name, int personId, int faceCount);
   const FaceEntry* FindFace(const CString& path) const;
-  void Close();
+  void Close(BOOL bDestroy = TRUE);
 
   CWnd* m_pOwner;
   int m_bShown;

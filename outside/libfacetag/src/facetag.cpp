@@ -362,9 +362,9 @@ int DeleteUserRecords(uint8_t* db, int person) {
 }
 
 std::pair<POINT, POINT> FindEyes(const std::vector<uint8_t>& grey, int w, int h, const FaceRect& f) {
-  // The search boxes: the face's second fifth from the top, each half less the margins.
+  // The search boxes: below the brows and above the nose, each half less the margins.
   auto darkest = [&](int x0, int x1, POINT fallback) {
-    const int y0 = f.y + f.h / 5, y1 = f.y + f.h / 2, r = std::max(1, f.w / 24);
+    const int y0 = f.y + f.h * 3 / 10, y1 = f.y + f.h / 2, r = std::max(1, f.w / 24);
     long best = -1;
     POINT at = fallback;
     for (int y = std::max(y0, r); y < std::min(y1, h - r); y += 2)
