@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "EntryEditRules.h"
+#include "FaceClassifyRunner.h"
 
 using namespace entryedit;
 
@@ -189,4 +190,41 @@ TEST(EntryEditRules, PicturesTakenAndFacesHit) {
       {{15 + 140, 50 + 75}, -1}, {{10, 10}, -1},
   };
   for (const Hit& h : hits) EXPECT_EQ(FaceAt(faces, h.pt), h.face) << h.pt.x << "," << h.pt.y;
+}
+
+TEST(FaceClassifyRules, DrivesFilesAndProgressText) {
+  struct Case {
+    DWORD flags;
+    bool fixed;
+    faceclassify::DriveStep first, second;
+  } cases[] = {
+      {0, true, faceclassify::kClassify, faceclassify::kClassify},
+      {0, false, faceclassify::kStop, faceclassify::kStop},
+      {1, false, faceclassify::kStop, faceclassify::kStop},
+      // The first file off a fixed disk is skipped and told; the later ones are classified.
+      {0x20000001, false, faceclassify::kSkipOnce, faceclassify::kClassify},
+      {0x80000000, false, faceclassify::kClassify, faceclassify::kClassify},
+      {0x40000000, false, faceclassify::kClassify, faceclassify::kClassify},
+  };
+  for (const Case& c : cases) {
+    bool test = true;
+    EXPECT_EQ(faceclassify::TestDrive(c.flags, c.fixed, &test), c.first) << c.flags;
+    EXPECT_EQ(faceclassify::TestDrive(c.flags, c.fixed, &test), c.second) << c.flags;
+  }
+
+  struct File {
+    const char* path;
+    bool engineReads, taken;
+  } files[] = {{"C:\\a.jpg", true, true},   {"C:\\a.gif", true, false}, {"C:\\a.PNG", true, false},
+               {"C:\\a.ped", true, false},  {"C:\\a.dng", false, true}, {"C:\\a.mov", true, true},
+               {"C:\\a.mov", false, false}, {"C:\\a.txt", false, false}};
+  for (const File& f : files) EXPECT_EQ(faceclassify::Classifiable(f.path, f.engineReads), f.taken) << f.path;
+
+  // One buffer for the program's life, whatever the name's length; always ended.
+  LPCSTR first = faceclassify::ProgressText("%s (%d/%d)", "a.jpg", 1, 3);
+  EXPECT_STREQ(first, "a.jpg (1/3)");
+  const std::string longName(5000, 'n');
+  LPCSTR second = faceclassify::ProgressText("%s (%d/%d)", longName.c_str(), 2, 3);
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(strlen(second), faceclassify::kProgressTextBytes - 1);
 }

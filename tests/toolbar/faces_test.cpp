@@ -19,6 +19,7 @@
 #include "../common/faces/portraits.h"
 #include "EntryEditDlg.h"
 #include "EntryEditRules.h"
+#include "FaceClassifyRunner.h"
 #include "FaceRegisterDlg.h"
 #include "dialogtest.h"
 #include "ui/ResourceDialog.h"
@@ -361,4 +362,93 @@ TEST_F(Faces, EditorCancelWritesNothingAndCutsNames) {
   EXPECT_EQ(names.GetCount(), 0);
   file->Release();
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+namespace {
+
+// The progress window's side: the percentages posted to it.
+class ProgressWnd : public CWnd {
+ public:
+  std::vector<int> percents;
+  std::vector<std::string> texts;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override {
+    if (msg == WM_CMTL_PROGRESS) {
+      percents.push_back((int)l);
+      texts.push_back(w ? (LPCSTR)w : "");
+      return 0;
+    }
+    return CWnd::WindowProc(msg, w, l);
+  }
+};
+
+}  // namespace
+
+// A registered person's face is found again in a second picture; a ".gif" is skipped
+// silently but counts for the percentages; a cancelled run still commits and ends at 100.
+TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
+  const std::string db = Path("faces.ftd");
+  IVxDBFile* file = GetDBFileObject();
+  ASSERT_NE(file, nullptr);
+  VXDBRECORD r = {};
+  strcpy(r.szName, "Hana");
+  strcpy(r.szPath, portrait.c_str());
+  int added = 0;
+  ASSERT_EQ(file->AddRecord(r, VXDB_KIND_REGISTER, &added), S_OK);
+  int person = -1;
+  ASSERT_EQ(file->GetPersonId("Hana", &person), S_OK);
+  {
+    CFaceIdentifier id;
+    CCMDIB picture;
+    ASSERT_EQ(id.LoadDb(db), S_OK);
+    ASSERT_EQ(picture.ResizeAndRotate(portrait.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS), 0);
+    ASSERT_EQ(id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()), S_OK);
+    ASSERT_EQ(id.SetCurrentFace(0), S_OK);
+    ASSERT_GT(id.StoreRecord(-1, person), 0);
+  }
+  const std::string second = Path("second.jpg"), gif = Path("skip.gif");
+  ASSERT_TRUE(portraits::SideBySide(second, 1));
+  ASSERT_TRUE(::CopyFileA(second.c_str(), gif.c_str(), FALSE));
+
+  ProgressWnd progress;
+  ASSERT_TRUE(progress.CreateEx(0, AfxRegisterWndClass(0), "progress", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
+  CGFileInfoList files(10);
+  for (const std::string& f : {gif, second}) {
+    CGFILEINFO info;
+    info.path = f.c_str();
+    files.AddTail(info);
+  }
+  CFaceClassifyRunner runner(&owner);
+  runner.SetFaceDbPath(db.c_str());
+  ASSERT_EQ(runner.Init(0x80000000, &files), S_OK);
+  CFaceClassifyRunner::Data data;
+  data.pRunner = &runner;
+  data.m_hWnd = progress.m_hWnd;
+  EXPECT_EQ(CFaceClassifyRunner::Worker(&data), 1);
+  uikit::PumpPending();
+  EXPECT_EQ(runner.GetRegisteredCount(), 1);
+  EXPECT_EQ(progress.percents, (std::vector<int>{100, 100}));  // the second of two files, then the end
+  ASSERT_FALSE(progress.texts.empty());
+  EXPECT_NE(progress.texts[0].find("second.jpg"), std::string::npos);
+  CStringList paths;
+  EXPECT_EQ(file->GetFiles("Hana", 1, &paths, &added), 1);
+  ASSERT_EQ(paths.GetCount(), 1);
+  EXPECT_EQ(std::string((LPCSTR)paths.GetHead()), second);
+
+  // Cancelled before the first file: nothing classified, the end still reported.
+  progress.percents.clear();
+  data.m_bCancel = 1;
+  EXPECT_EQ(CFaceClassifyRunner::Worker(&data), 1);
+  uikit::PumpPending();
+  EXPECT_EQ(progress.percents, (std::vector<int>{100}));
+  {
+    dialogtest::Boxes boxes({IDOK});
+    runner.Finish();
+    CString count;
+    count.Format(LoadResourceText(IDS_CLASSIFY_COUNT), 1);
+    EXPECT_TRUE(boxes.Said(0, count));
+  }
+  progress.DestroyWindow();
+  file->Release();
 }
