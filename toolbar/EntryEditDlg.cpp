@@ -526,17 +526,7 @@ void CEntryEditDlg::Close(BOOL bDestroy) {
   if (CWnd* pMain = AfxGetMainWnd()) pMain->SendMessage(WM_COMMAND, ID_EDIT_UNSELECT_ALL);
   delete m_pRegisterDlg;
   m_pRegisterDlg = NULL;
-  if (m_pFaceId) {
-    m_pFaceId->FreeBuffers();
-    delete m_pFaceId;
-    m_pFaceId = NULL;
-  }
-  delete m_pImage;
-  m_pImage = NULL;
-  if (m_pDb) {
-    m_pDb->Release();
-    m_pDb = NULL;
-  }
+  faces::LetGo(&m_pFaceId, &m_pImage, &m_pDb);
   if (bDestroy && m_hWnd) DestroyWindow();
   if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->PostMessage(WM_TOOLBAR_CLOSE_EDITOR);
 }

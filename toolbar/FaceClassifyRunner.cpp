@@ -68,10 +68,7 @@ CFaceClassifyRunner::~CFaceClassifyRunner() {
     delete m_pNotice;
   }
   delete m_pData;
-  if (m_pFaces) m_pFaces->FreeBuffers();
-  delete m_pFaces;
-  delete m_pImage;
-  if (m_pDb) m_pDb->Release();
+  faces::LetGo(&m_pFaces, &m_pImage, &m_pDb);
 }
 
 HRESULT CFaceClassifyRunner::Init(DWORD dwFlags, CGFileInfoList* pFiles) {
@@ -179,17 +176,7 @@ int CFaceClassifyRunner::Worker(CPgBarData* pBase) {
 void CFaceClassifyRunner::Finish() {
   delete m_pData;
   m_pData = NULL;
-  if (m_pFaces) {
-    m_pFaces->FreeBuffers();
-    delete m_pFaces;
-    m_pFaces = NULL;
-  }
-  delete m_pImage;
-  m_pImage = NULL;
-  if (m_pDb) {
-    m_pDb->Release();
-    m_pDb = NULL;
-  }
+  faces::LetGo(&m_pFaces, &m_pImage, &m_pDb);
   CString text;
   text.Format(LoadResourceText(IDS_CLASSIFY_COUNT), m_nRegistered);
   AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);

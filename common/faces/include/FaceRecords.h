@@ -1,6 +1,7 @@
 // The persons of an imported picture: its faces identified against the face database and
 // the names the camera tagged it with, each filed as a person record of the photo database.
 #pragma once
+#include <Kitlib2/CMDIB.h>
 #include <VxDatabase.h>
 
 #include <string>
@@ -27,6 +28,9 @@ int StoreTaggedPersons(const std::string& path, IVxDBFile* db, int* added);
 // A name as the camera wrote it: at most 18 bytes of UTF-8, not always ended; "" when it
 // does not convert.
 std::string TagName(const char* utf8, size_t bytes);
+// What a user of the face database holds, let go: the identifier (buffers freed, then
+// deleted), the working picture and the photo database object; each pointer left null.
+void LetGo(CFaceIdentifier** faces, CCMDIB** image, IVxDBFile** db);
 // Text into a fixed field, always ended; a double-byte character is never split.
 void CopyText(char* out, size_t size, const std::string& text);
 

@@ -117,4 +117,14 @@ bool StoreFaceRecords(const std::string& path, CFaceIdentifier* faces, IVxDBFile
   return stored > 0;
 }
 
+void LetGo(CFaceIdentifier** faces, CCMDIB** image, IVxDBFile** db) {
+  if (*faces) (*faces)->FreeBuffers();
+  delete *faces;
+  *faces = nullptr;
+  delete *image;
+  *image = nullptr;
+  if (*db) (*db)->Release();
+  *db = nullptr;
+}
+
 }  // namespace faces
