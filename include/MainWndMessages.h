@@ -67,6 +67,7 @@
 #define WM_TOOLBAR_FILE_LIST_REQUEST 1556  // to the toolbar: wParam the window that wants the file list
 #define WM_SLIDESHOW_EXISTS 1928
 #define WM_TREE_FOLDER_DELETED 1929    // wParam renew flag, lParam reopen count
+#define WM_TOOLBAR_DRAG_ENTER 1914  // to the toolbar: a drag entered the button wParam
 #define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam ID_TB_PPC_LIST, lParam the list item
 #define WM_TOOLBAR_SLIDE_COLLECT 27876  // to the toolbar: lParam SLIDE_COLLECT_CLOSE closes the collection
 #define SLIDE_COLLECT_CLOSE 19009

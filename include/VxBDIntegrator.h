@@ -60,15 +60,29 @@ class IVxBDIntegrator {
   VXBD_RESERVED(85) VXBD_RESERVED(86) VXBD_RESERVED(87) VXBD_RESERVED(88) VXBD_RESERVED(89)
   VXBD_RESERVED(90) VXBD_RESERVED(91) VXBD_RESERVED(92) VXBD_RESERVED(93) VXBD_RESERVED(94)
   VXBD_RESERVED(95) VXBD_RESERVED(96) VXBD_RESERVED(97) VXBD_RESERVED(98) VXBD_RESERVED(99)
-  VXBD_RESERVED(100) VXBD_RESERVED(101) VXBD_RESERVED(102)
+  VXBD_RESERVED(100)
+  // The player of one movie item at a time, addressed by the words 2 to 4 of its disc
+  // reference (a card's scene: group, day key, clip), shown in a child of the owner (a
+  // core without a player answers "no device").
+  virtual long OpenItem(DWORD, DWORD, DWORD, HWND) { return VXBD_E_NODEVICE; }                // 101
+  virtual long SetItemRect(RECT) { return VXBD_E_NODEVICE; }  // (-1, -1, 1, 1): whole owner // 102
+  // Also lets the open item go (the disc player's close).
   virtual long RefreshDevices() = 0;                                                        // 103
-  VXBD_RESERVED(104) VXBD_RESERVED(105) VXBD_RESERVED(106) VXBD_RESERVED(107) VXBD_RESERVED(108)
-  VXBD_RESERVED(109) VXBD_RESERVED(110)
+  virtual long PlayItem() { return VXBD_E_NODEVICE; }                                       // 104
+  VXBD_RESERVED(105)
+  virtual long StopItem() { return VXBD_E_NODEVICE; }                                       // 106
+  virtual long PauseItem() { return VXBD_E_NODEVICE; }                                      // 107
+  virtual long SeekItem(LONGLONG, long*) { return VXBD_E_NODEVICE; }  // 100 ns               // 108
+  virtual long GetItemPosition(LONGLONG*, long*) { return VXBD_E_NODEVICE; }                // 109
+  VXBD_RESERVED(110)
+  // With an item open: *pnValue the item's raw state (0 not ready, 1 stopped, 2 paused,
+  // 3 playing).
   virtual long BeginRefresh(int* pnValue) = 0;                                              // 111
   VXBD_RESERVED(112) VXBD_RESERVED(113) VXBD_RESERVED(114) VXBD_RESERVED(115) VXBD_RESERVED(116)
   VXBD_RESERVED(117) VXBD_RESERVED(118) VXBD_RESERVED(119) VXBD_RESERVED(120) VXBD_RESERVED(121)
   VXBD_RESERVED(122)
   virtual long EndRefresh() = 0;                                                            // 123
+  // Answers at once. With an item open: 1 while it still plays (or pauses), 0 once ended.
   virtual long Wait(int nMilliseconds, long* pnStatus) = 0;                                 // 124
   VXBD_RESERVED(125) VXBD_RESERVED(126)
   virtual long GetPartName(int hList, int nTitle, int nPart, int nFlags, LPWSTR pszName, int* pnLength) = 0;  // 127
@@ -137,7 +151,9 @@ struct VXBDTITLEINFO {  // 68
   BYTE reserved3[8];
 };
 struct VXBDPARTRECORD {  // 81
-  BYTE reserved0[584];
+  BYTE reserved0[16];
+  LONGLONG llDuration;  // 100 ns; the open movie item's
+  BYTE reserved1a[560];
   SYSTEMTIME stRecorded;
   BYTE reserved1[24];
 };
@@ -158,6 +174,7 @@ static_assert(offsetof(VXBDTITLEINFO, stRecorded) == 584, "recording time at 584
 static_assert(offsetof(VXBDTITLEINFO, wMakerHigh) == 636, "maker high word at 636");
 static_assert(offsetof(VXBDTITLEINFO, wMakerLow) == 638, "maker low word at 638");
 static_assert(offsetof(VXBDPARTRECORD, stRecorded) == 584, "part time at 584");
+static_assert(offsetof(VXBDPARTRECORD, llDuration) == 16, "item duration at 16");
 static_assert(offsetof(VXBDPARTINFO, nWidth) == 12 && offsetof(VXBDPARTINFO, nHeight) == 16, "size at 12 and 16");
 
 

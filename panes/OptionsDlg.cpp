@@ -18,7 +18,7 @@ BEGIN_MESSAGE_MAP(COptionsDlg, CResourceDialog)
 END_MESSAGE_MAP()
 
 COptionsDlg::COptionsDlg(CWnd* pParent)
-    : CResourceDialog(IDD_OPTIONS, pParent), m_launcherPage(IDD_OPTIONS_LAUNCHER), m_bComInitialised(FALSE) {}
+    : CResourceDialog(IDD_OPTIONS, pParent), m_bComInitialised(FALSE) {}
 
 COptionsDlg::~COptionsDlg() {}
 
@@ -28,7 +28,7 @@ CWnd* COptionsDlg::GetTabPage(int nTab) const {
     case options::PAGE_AUTORUN: return const_cast<CAutoRunSettingDlg*>(&m_autoRunPage);
     case options::PAGE_SLIDESHOW: return const_cast<CSlideShowSettingsPage*>(&m_slideShowPage);
     case options::PAGE_ROTATION: return const_cast<CRotationSettingsPage*>(&m_rotationPage);
-    case options::PAGE_LAUNCHER: return const_cast<CResourceDialog*>(&m_launcherPage);
+    case options::PAGE_LAUNCHER: return const_cast<CLauncherSettingDlg*>(&m_launcherPage);
     case options::PAGE_MUSIC: return const_cast<CMusicFolderDlg*>(&m_musicPage);
     case options::PAGE_PANEL: return GetPanel(page.panel);
   }

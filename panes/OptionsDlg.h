@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "LauncherSettingDlg.h"
 #include "SettingsPages.h"
 #include "ui/ResourceDialog.h"
 #include "ui/SettingsDialogs.h"
@@ -26,7 +27,7 @@ class COptionsDlg : public CResourceDialog {
   CAutoRunSettingDlg m_autoRunPage;
   CSlideShowSettingsPage m_slideShowPage;
   CRotationSettingsPage m_rotationPage;
-  CResourceDialog m_launcherPage;
+  CLauncherSettingDlg m_launcherPage;
   CMusicFolderDlg m_musicPage;
 
  protected:

@@ -152,6 +152,12 @@ int CMainApp::ReleaseInstanceMutex() {
   return 1;
 }
 
+int CMainApp::RetakeInstanceMutex() {
+  if (m_hInstanceMutex) return 1;
+  m_hInstanceMutex = ::CreateMutexA(NULL, TRUE, cardwatch::InstanceMutexName(CLIP_EDITOR_MUTEX, FALSE));
+  return m_hInstanceMutex ? 1 : 0;
+}
+
 void CMainApp::ReadCommandLine(int argc, const char* const* argv) {
   CommandLineArgs args = ParseCommandLine(argc, argv);
   m_strAutoPlayDrive = args.strAutoPlayDrive;

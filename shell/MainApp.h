@@ -21,6 +21,8 @@ class CMainApp : public CWinApp {
   BOOL CheckSingleInstance();
   // Closes the instance mutex: 0 when there was none, 1 otherwise.
   int ReleaseInstanceMutex();
+  // Takes the instance mutex again after a release that led nowhere: 1 when taken.
+  int RetakeInstanceMutex();
   // Reads "/AutoPlay" or "-AutoPlay" with a drive and the start path.
   void ReadCommandLine(int argc, const char* const* argv);
 

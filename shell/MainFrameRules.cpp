@@ -51,6 +51,7 @@ const ToolCommand kToolCommands[] = {
     {ID_TOOLS_IMAGE_PICKER, ID_TB_IMAGE_PICKER, TRUE},
     {ID_TOOLS_SCENE_CUT, ID_TB_MOVIE_CUT, FALSE},
     {ID_HELP_PRODUCT_INFO, ID_TB_PRODUCT_INFO, TRUE},
+    {ID_TB_LAUNCHER, ID_TB_LAUNCHER, FALSE},  // the launcher's window, for scripts
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "MainWndMessages.h"
 #include "ui/ProgramFolder.h"
 #include "RelayPlan.h"
+#include "LauncherListWnd.h"
 #include "ToolItemListWnd.h"
 
 namespace {
@@ -28,6 +29,7 @@ BOOL ProgramFileExists(LPCSTR lpszName) {
 }  // namespace
 
 CToolButtonInfo::~CToolButtonInfo() {
+  delete pLauncher;
   delete pList;
   delete pButton;
 }
@@ -46,6 +48,7 @@ BEGIN_MESSAGE_MAP(CFView_Toolbar, CFormView)
   ON_MESSAGE(WM_TOOLBAR_CLOSE_EDITOR, &CFView_Toolbar::OnCloseEditor)
   ON_MESSAGE(WM_RELAYED_MESSAGE, &CFView_Toolbar::OnRelayedMessage)
   ON_MESSAGE(WM_TOOL_LIST_SELECT, &CFView_Toolbar::OnToolListSelect)
+  ON_MESSAGE(WM_TOOLBAR_DRAG_ENTER, &CFView_Toolbar::OnItemListDragEnter)
   ON_COMMAND_EX_RANGE(ID_TB_FOLDER_TREE, ID_TB_DISC_LIST + 26, &CFView_Toolbar::OnToolbarCommand)
 END_MESSAGE_MAP()
 
@@ -74,6 +77,24 @@ CFView_Toolbar::~CFView_Toolbar() {
   delete m_pToolPlugins;
 }
 
+CToolItemListWnd* CFView_Toolbar::MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items) {
+  const SIZE rowSize = {toolbarrules::kListWidth, 29};
+  CToolItemListWnd* pList = new CToolItemListWnd;
+  for (const toolbarrules::ListItem& item : items)
+    pList->AddItem(IDB_TB_ITEM, IDB_TB_ITEM_PRESSED, IDB_TB_ITEM_HOT, IDB_TB_ITEM, item.command);
+  pList->Create(CPoint(0, 0), rowSize, this, 1, nBase);
+  for (const toolbarrules::ListItem& item : items) {
+    CString strText = item.text.c_str();
+    if (item.textId) strText.LoadString(item.textId);
+    pList->SetItemLabel(item.command, strText);
+  }
+  pList->SetTextColor(kListText);
+  pList->SetLineColor(kListText);
+  pList->SetCheckColor(kListFrame);
+  pList->SetAlignment(20);
+  return pList;
+}
+
 CMainFrame* CFView_Toolbar::GetMainFrame() const { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
 
 int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
@@ -83,6 +104,7 @@ int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
   m_pPpcPlugins = new CPpcPluginManager();
   CreateButtons();
   LayoutButtons();
+  RegisterDropTargets();
   return 0;
 }
 
@@ -131,16 +153,16 @@ void CFView_Toolbar::CreateButtons() {
     pButton->LoadBitmaps(spec.bitmaps[0], spec.bitmaps[1], spec.bitmaps[2], spec.bitmaps[3]);
     pButton->SetToolTipText(spec.tipId, TRUE);
     if (spec.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
+    const SIZE rowSize = {toolbarrules::kListWidth, 29};
     if (spec.attached == toolbarrules::ATTACHED_ITEM_LIST) {
-      CToolItemListWnd* pList = new CToolItemListWnd;
-      pList->Create(this, spec.listBase);
-      for (const toolbarrules::ListItem& item : spec.items) {
-        CString strText = item.text.c_str();
-        if (item.textId) strText.LoadString(item.textId);
-        pList->AddItem(item.command, strText);
-      }
-      pList->SetColors(kListText, kListText, kListFrame, 20);
-      pInfo->pList = pList;
+      pInfo->pList = MakeItemList(spec.listBase, spec.items);
+    } else if (spec.attached == toolbarrules::ATTACHED_LAUNCHER) {
+      CLauncherListWnd* pLauncher = new CLauncherListWnd;
+      pLauncher->Create(CPoint(0, 0), rowSize, this, 1, spec.listBase);
+      pLauncher->SetTextColor(kListText);
+      pLauncher->SetLineColor(kListText);
+      pLauncher->SetAlignment(20);
+      pInfo->pLauncher = pLauncher;
     }
     m_buttons.push_back(pInfo);
   }
@@ -156,6 +178,9 @@ void CFView_Toolbar::LayoutButtons() {
     CToolButtonInfo* p = m_buttons[i];
     p->rcWide = p->rcNarrow = places[i];
     if (p->pButton && p->pButton->m_hWnd) p->pButton->MoveWindow(&p->rcWide, TRUE);
+    POINT ptList = toolbarrules::ListOrigin(p->rcWide);
+    if (p->pList) p->pList->SetPosition(ptList);
+    if (p->pLauncher) p->pLauncher->SetPosition(ptList);
   }
 }
 
@@ -174,6 +199,8 @@ void CFView_Toolbar::OnDestroy() {
   KillTimer(IDT_TB_BUTTON_STATES);
   CloseSlideCollectDlg();
   StartKeepAwake(FALSE);
+  KillTimer(IDT_TB_LIST_AUTOHIDE);
+  RevokeDropTargets();
   for (CToolButtonInfo* p : m_buttons) delete p;
   m_buttons.clear();
   delete m_pPendingFiles;
@@ -264,6 +291,10 @@ void CFView_Toolbar::OnTimer(UINT_PTR nIDEvent) {
     KillTimer(IDT_TB_BUTTON_STATES);
     UpdateButtonStates();
     SetTimer(IDT_TB_BUTTON_STATES, 100, NULL);
+    return;
+  }
+  if (nIDEvent == IDT_TB_LIST_AUTOHIDE) {
+    OnListHideTimer();
     return;
   }
   CFormView::OnTimer(nIDEvent);

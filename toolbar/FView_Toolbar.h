@@ -8,8 +8,12 @@
 // Sources by concern: FView_Toolbar.cpp (creation, layout, painting, timers, window
 // procedure), FView_ToolbarCommands.cpp (the command table and the commands of the
 // plug-ins, navigation and settings), FView_ToolbarTools.cpp (the tool libraries and
-// what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items). The
-// decisions are in ToolbarRules.
+// what follows a tool's run), FView_ToolbarSlides.cpp (the slide show's items),
+// FView_ToolbarLauncher.cpp (the launcher button, the drop targets on the buttons and the
+// lists opened by a drag), FView_ToolbarToolRuns.cpp (the picture tools, the date imprint,
+// the shooting date, the place guess, the movie split and the conversion plug-ins),
+// FView_ToolbarDrives.cpp (the disc drives and the card viewer). The decisions are in
+// ToolbarRules and ToolRunRules.
 #pragma once
 #include <fw/fw.h>
 
@@ -24,6 +28,8 @@
 
 class CBitmapButtonEx;
 class CToolItemListWnd;
+class CLauncherListWnd;
+class CToolButtonDropTarget;
 class CMainFrame;
 
 // One button of the row.
@@ -35,13 +41,17 @@ class CToolButtonInfo {
   int nListBase = 0;
   int nLabelId = 0;
   CBitmapButtonEx* pButton = NULL;
-  CToolItemListWnd* pList = NULL;  // an item list; the launcher's window comes later
+  CToolItemListWnd* pList = NULL;  // an item list
+  CLauncherListWnd* pLauncher = NULL;  // or the launcher's window
   int nClassKind = 1;
   int nAttachedKind = 0;
   CRect rcWide, rcNarrow;
   int nGroup = 0;
   BOOL bStoredEnable = TRUE;
 };
+
+// A message box of the tools: the text (formatted with lpszArg when given) under a caption.
+int ShowToolBox(CWnd* pOwner, int nTextId, int nCaptionId, UINT nType, LPCSTR lpszArg = NULL);
 
 class CFView_Toolbar : public CFormView {
   DECLARE_DYNCREATE(CFView_Toolbar)
@@ -135,8 +145,44 @@ class CFView_Toolbar : public CFormView {
   // Tool libraries and outside programs (FView_ToolbarTools.cpp).
   void OnRename();
   void OnMovieProgram();
+  // The launcher (FView_ToolbarLauncher.cpp): its window, or the dropped programs as entries.
+  void OnLauncherButton();
+  // A drag entered a button (message 1914): its list opens for the drop; -1 for no button.
+  afx_msg LRESULT OnItemListDragEnter(WPARAM wParam, LPARAM lParam);
+  // The item list or the launcher's window under a button; null when none.
+  CWnd* GetAttachedWindow(CToolButtonInfo* pInfo);
   // The first movie of the selection (the user confirms when there were others).
   BOOL PickFirstMovie(CString* pPath);
+  // Picture tools, date imprint, shooting date, place guess and movie split
+  // (FView_ToolbarToolRuns.cpp); the Run forms take the libraries' paths.
+  void OnPictureTool();
+  void RunPictureTool(int nCommand, LPCSTR lpszLibrary);
+  void OnDateImprint();
+  void RunDateImprint(LPCSTR lpszStampLibrary, LPCSTR lpszPromptLibrary);
+  void OnUpdateShotDate();
+  void RunShotDate(LPCSTR lpszLibrary);
+  void OnGuessPlace();
+  void RunGuessPlace(LPCSTR lpszLibrary);
+  void OnSplitClip();
+  void RunSplitClip(LPCSTR lpszLibrary);
+  // The files a picture tool takes into pList: their count, -1 when the command ends.
+  // pCounts gets the nine counters by extension.
+  int CollectImageToolFiles(int nTitleId, CGFileInfoList* pList, BOOL bAcceptSpecial, int* pnFlagged, int* pCounts);
+  // 0 without a movie, 1 only movies, 2 movies and other files.
+  int CheckMovieSelection(CGFileInfoList* pList);
+  // 1 when the disk is too full for a tool run (the user was told), else 0.
+  int CheckDiskAndMemory();
+  BOOL HasMakerNoteMark(LPCSTR lpszPath);
+  BOOL IsExifUnconvertible(LPCSTR lpszPath);
+  // The photo database follows a tool's output: a new thumbnail when written in place,
+  // else the source's entry moved or copied.
+  void UpdateDatabaseForToolOutput(LPCSTR lpszSource, LPCSTR lpszOutput);
+  // A conversion plug-in (entry nIndex) on the files.
+  void RunPpcPlugin(int nIndex);
+  void RunPpcPlugin(CPpcPluginManager* pPlugins, int nIndex);
+  // The disc-drive list and the switch to the card viewer (FView_ToolbarDrives.cpp).
+  void OnDiscDriveButton();
+  void OnSwitchToCardViewer();
 
  protected:
   void ShowButtonList(int nCommand);
@@ -144,6 +190,17 @@ class CFView_Toolbar : public CFormView {
   // The month calendar and the music view refuse a command: its message, TRUE.
   BOOL RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon);
   void RunTreePlugin(int nIndex, BOOL bCalendarTest);
+  // The pending list, or the target the user chooses and the browser's files; null
+  // when cancelled.
+  CGFileInfoList* TakeToolFiles(int nTitleId);
+  // Takes out the files the support kind rejects: how many.
+  int RemoveUnsupportedFiles(CGFileInfoList* pList, int nKind);
+  // A pending list, or files of the kind in the browser; FALSE (the user told) otherwise.
+  BOOL PassesTargetGate(int nKind, int nTitleId);
+  // Handles up to ten messages of a progress window; TRUE when its Cancel was clicked.
+  BOOL ProgressCancelled(CWnd* pProgress, BOOL* pbArmed);
+  // A new item list of the row's colours (hidden).
+  CToolItemListWnd* MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items);
   UINT m_nCurrentCommand;  // the command being routed, for handlers shared by buttons
 
   CToolPluginManager* m_pToolPlugins;
@@ -160,6 +217,13 @@ class CFView_Toolbar : public CFormView {
   volatile LONG m_nKeepAwakeStop;
   HANDLE m_hKeepAwakeStop;
   static UINT KeepAwakeThreadProc(LPVOID pParam);
+  // The drop targets on the buttons that take files, and the button whose list a drag
+  // opened (timer 116 hides it once the drag has gone elsewhere).
+  std::vector<CToolButtonDropTarget*> m_dropTargets;
+  int m_nDragListButton = 0;
+  void RegisterDropTargets();
+  void RevokeDropTargets();
+  void OnListHideTimer();
 
  public:
   // Takes the pending list (the caller deletes it); null when none.

@@ -40,6 +40,17 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_MOVIE_CUT, &CFView_Toolbar::OnMovieProgram},
     {ID_TB_MOVIE_EDIT, &CFView_Toolbar::OnMovieProgram},
     {ID_TB_MOVIE_PLAY, &CFView_Toolbar::OnMovieProgram},
+    {ID_TB_ROTATE, &CFView_Toolbar::OnPictureTool},
+    {ID_TB_ROTATE_ITEM, &CFView_Toolbar::OnPictureTool},
+    {ID_TB_SCALE, &CFView_Toolbar::OnPictureTool},
+    {ID_TB_CONVERT, &CFView_Toolbar::OnPictureTool},
+    {ID_TB_DATE_IMPRINT, &CFView_Toolbar::OnDateImprint},
+    {ID_TB_FIX_SHOT_DATE, &CFView_Toolbar::OnUpdateShotDate},
+    {ID_TB_GUESS_PLACE, &CFView_Toolbar::OnGuessPlace},
+    {ID_TB_SPLIT_CLIP, &CFView_Toolbar::OnSplitClip},
+    {ID_TB_DISC_DRIVES, &CFView_Toolbar::OnDiscDriveButton},
+    {ID_TB_CARD_VIEWER, &CFView_Toolbar::OnSwitchToCardViewer},
+    {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
 };
 }  // namespace
 
@@ -216,8 +227,11 @@ void CFView_Toolbar::OnPpcPluginButton() {
   CToolButtonInfo* pInfo = FindToolButton(ID_TB_PPC_PLUGIN, TRUE);
   if (!pInfo) return;
   HideButtonToolTip(pInfo);
-  if (pInfo->pList) ShowButtonList(ID_TB_PPC_PLUGIN);
-  // The run of a single plug-in on the files comes with the conversion host's commands.
+  if (pInfo->pList) {
+    ShowButtonList(ID_TB_PPC_PLUGIN);
+    return;
+  }
+  RunPpcPlugin(0);
 }
 
 LRESULT CFView_Toolbar::OnToolListSelect(WPARAM wParam, LPARAM lParam) {
@@ -226,6 +240,10 @@ LRESULT CFView_Toolbar::OnToolListSelect(WPARAM wParam, LPARAM lParam) {
   CWnd* pMain = AfxGetMainWnd();
   if (nBase == ID_TB_TREE_LIST) {
     RunTreePlugin(nItem - ID_TB_TREE_LIST - 1, FALSE);
+  } else if (nBase == ID_TB_PPC_LIST) {
+    if (!CloseEntryEditor()) return 0;
+    CloseSlideCollectDlg();
+    RunPpcPlugin(nItem - ID_TB_PPC_LIST - 1);
   } else if (nBase == ID_TB_PLUGIN_LIST) {
     int nIndex = nItem - ID_TB_PLUGIN_LIST - 1;
     CToolPluginEntry* pEntry = nIndex >= 0 && nIndex < 9 ? m_toolEntries[nIndex] : NULL;

@@ -18,17 +18,15 @@
 #include <vector>
 #include <string>
 
-namespace {
-void ShowBox(CWnd* pOwner, int nTextId, int nCaptionId, UINT nType, LPCSTR lpszArg = NULL) {
+int ShowToolBox(CWnd* pOwner, int nTextId, int nCaptionId, UINT nType, LPCSTR lpszArg) {
   CString strCaption, strText;
   strCaption.LoadString(nCaptionId);
   if (lpszArg)
     strText.Format(nTextId, lpszArg);
   else
     strText.LoadString(nTextId);
-  ::MessageBoxA(pOwner ? pOwner->GetSafeHwnd() : NULL, strText, strCaption, nType);
+  return ::MessageBoxA(pOwner ? pOwner->GetSafeHwnd() : NULL, strText, strCaption, nType);
 }
-}  // namespace
 
 long CFView_Toolbar::ShowToolSettingsDialog(int nTitleId) {
   if (nTitleId == IDS_TB_LABEL_EDIT) return (long)0x80000000L;
@@ -91,40 +89,21 @@ void CFView_Toolbar::OnRename() {
   CloseSlideCollectDlg();
   if (RefusedByViewMode(IDS_TB_MONTH_RENAME, IDS_TB_MUSIC_RENAME, MB_ICONSTOP)) return;
   ICGBrowser* pBrowser = GetCGBrowser();
-  CGFileInfoList* pFiles = TakePendingFiles();
-  if (!pFiles) {
-    int nReported = 0;
-    if (!CheckSelectedFiles(0, &nReported)) {
-      if (!nReported) ShowBox(this, IDS_EXPORT_NOT_SELECTED, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION);
-      return;
-    }
-  }
+  if (!PassesTargetGate(0, IDS_RENAME_CAPTION)) return;
   CString strLibrary = ProgramFolderPath(toolbarrules::ToolLibraryFile(ID_TB_RENAME));
-  if (!pFiles) {
-    long lFlags = ShowToolSettingsDialog(IDS_RENAME_CAPTION);
-    if (lFlags == -1) return;
-    pFiles = new CGFileInfoList(10);
-    if (pBrowser) pBrowser->GetFileData(pFiles, lFlags);
-  }
+  CGFileInfoList* pFiles = TakeToolFiles(IDS_RENAME_CAPTION);
+  if (!pFiles) return;
   // Files the rename cannot take leave the list.
-  int nRemoved = 0;
-  for (POSITION pos = pFiles->GetHeadPosition(); pos;) {
-    POSITION posThis = pos;
-    const CGFILEINFO& info = pFiles->GetNext(pos);
-    if (!CMTLxIsSupport(info.path, NULL, 0)) {
-      pFiles->RemoveAt(posThis);
-      ++nRemoved;
-    }
-  }
+  int nRemoved = RemoveUnsupportedFiles(pFiles, 0);
   if (pFiles->IsEmpty()) {
     delete pFiles;
-    ShowBox(this, IDS_RENAME_NO_FILE, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION);
+    ShowToolBox(this, IDS_RENAME_NO_FILE, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION);
     return;
   }
   if (nRemoved) {
     CString strCaption;
     strCaption.LoadString(IDS_RENAME_CAPTION);
-    ShowBox(this, IDS_EXPORT_SOME_REMOVED, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION, strCaption);
+    ShowToolBox(this, IDS_EXPORT_SOME_REMOVED, IDS_RENAME_CAPTION, MB_ICONEXCLAMATION, strCaption);
   }
   int nUnloaded = pBrowser ? pBrowser->UnloadMovie() : 0;
   DWORD dwError = 0;
@@ -166,7 +145,7 @@ const DWORD kStartPolls = 2000;  // of 10 ms: how long a starting program may ta
 BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, LPCSTR lpszSource) {
   CString strPath = ProgramFolderPath(lpszProgram);
   if (::GetFileAttributesA(strPath) == INVALID_FILE_ATTRIBUTES) {
-    ShowBox(this, IDS_TB_PROGRAM_MISSING, IDS_TB_LABEL_MOVIE, MB_ICONSTOP);
+    ShowToolBox(this, IDS_TB_PROGRAM_MISSING, IDS_TB_LABEL_MOVIE, MB_ICONSTOP);
     return FALSE;
   }
   std::set<std::string> before;
@@ -228,8 +207,11 @@ BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, 
 
   std::string firstNew;
   if (lpszSource) {
-    for (const std::string& path : FilesLikeSource(lpszSource))
-      if (!before.count(path) && firstNew.empty()) firstNew = path;
+    for (const std::string& path : FilesLikeSource(lpszSource)) {
+      if (before.count(path)) continue;
+      if (firstNew.empty()) firstNew = path;
+      UpdateDatabaseForToolOutput(lpszSource, path.c_str());
+    }
   }
   if (pMain) {
     pMain->EnableWindow(TRUE);
@@ -313,7 +295,7 @@ BOOL CFView_Toolbar::PickFirstMovie(CString* pPath) {
   }
   toolbarrules::MoviePick pick = toolbarrules::PickFirstMovie(accepted);
   if (pick.index < 0) {
-    ShowBox(this, IDS_TB_NO_MOVIE, IDS_TB_LABEL_MOVIE, MB_ICONEXCLAMATION);
+    ShowToolBox(this, IDS_TB_NO_MOVIE, IDS_TB_LABEL_MOVIE, MB_ICONEXCLAMATION);
     return FALSE;
   }
   *pPath = paths[pick.index];

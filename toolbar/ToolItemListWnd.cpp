@@ -3,124 +3,172 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
-#include "ToolbarRules.h"
 
 namespace {
-const int kRowHeight = 29;
+const size_t kMaxRows = 26;
 }
 
-BEGIN_MESSAGE_MAP(CToolItemListWnd, CWnd)
+BEGIN_MESSAGE_MAP(CToolItemListWnd, CRowListWnd)
+  ON_WM_CREATE()
+  ON_WM_SETCURSOR()
   ON_WM_PAINT()
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONUP()
-  ON_WM_ACTIVATE()
+  ON_WM_TIMER()
+  ON_WM_SHOWWINDOW()
+  ON_WM_DROPFILES()
 END_MESSAGE_MAP()
 
-CToolItemListWnd::CToolItemListWnd()
-    : m_pOwner(NULL),
-      m_nBaseId(0),
-      m_nHover(-1),
-      m_clrText(RGB(0, 0, 0)),
-      m_clrHover(RGB(0, 0, 0)),
-      m_clrFrame(RGB(0, 0, 0)),
-      m_nIndent(20) {}
+CToolItemListWnd::CToolItemListWnd() : m_nCheckMargin(0), m_clrCheck(RGB(0, 0, 0)) {}
 
-CToolItemListWnd::~CToolItemListWnd() {
-  if (m_hWnd) DestroyWindow();
+BOOL CToolItemListWnd::Create(POINT pos, SIZE rowSize, CWnd* pParent, int nBorderMode, int nOwnerCode) {
+  return CRowListWnd::Create(pos, rowSize, pParent, nBorderMode, nOwnerCode);
 }
 
-BOOL CToolItemListWnd::ReportsBySelectMessage(int nBaseId) {
-  return nBaseId == ID_TB_PPC_LIST || nBaseId == ID_TB_TREE_LIST || nBaseId == ID_TB_PLUGIN_LIST;
+int CToolItemListWnd::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CRowListWnd::OnCreate(lpcs) == -1) return -1;
+  ModifyStyleEx(WS_EX_CLIENTEDGE, 0);
+  return 0;
 }
 
-BOOL CToolItemListWnd::Create(CWnd* pOwner, int nBaseId) {
-  m_pOwner = pOwner;
-  m_nBaseId = nBaseId;
-  LPCSTR lpszClass = AfxRegisterWndClass(CS_DROPSHADOW, ::LoadCursor(NULL, IDC_ARROW));
-  return CreateEx(WS_EX_TOOLWINDOW, lpszClass, "", WS_POPUP | WS_BORDER, 0, 0, toolbarrules::kListWidth, kRowHeight,
-                  pOwner ? pOwner->m_hWnd : NULL, NULL);
+void CToolItemListWnd::AddItem(UINT nNormal, UINT nPressed, UINT nHover, UINT nDisabled, int nKey) {
+  if (m_rows.size() < kMaxRows) AppendRow(nNormal, nPressed, nHover, nDisabled, nKey);
 }
 
-void CToolItemListWnd::AddItem(int nCommand, LPCSTR lpszText) {
-  m_items.push_back({nCommand, lpszText, TOOLLIST_ITEM_NORMAL});
+void CToolItemListWnd::SetItemLabel(int nKey, LPCSTR lpszText, int nMode) {
+  int i = FindRow(nKey);
+  if (i < 0) return;
+  if (lpszText) {
+    CString strText = lpszText;
+    m_rows[i].label = strText.Left(63);
+  }
+  if (nMode == 1) {
+    m_rows[i].checkable = TRUE;
+    m_rows[i].checked = FALSE;
+    m_nCheckMargin = kCheckMargin;
+  }
 }
 
-void CToolItemListWnd::SetItemState(int nCommand, int nState) {
-  for (Item& item : m_items)
-    if (item.command == nCommand) item.state = nState;
-  if (m_hWnd) Invalidate();
+void CToolItemListWnd::SetItemState(int nKey, int nCode) {
+  int i = FindRow(nKey);
+  if (i < 0) return;
+  Row& row = m_rows[i];
+  switch (nCode) {
+    case TOOLLIST_ITEM_NORMAL: row.enabled = TRUE; row.current = row.normal; break;
+    case TOOLLIST_ITEM_DISABLED: row.enabled = FALSE; row.current = row.other; break;
+    case TOOLLIST_ITEM_ENABLE_ONLY: row.enabled = TRUE; break;
+    case TOOLLIST_ITEM_DISABLE_ONLY: row.enabled = FALSE; break;
+    default: return;
+  }
+  if (m_hWnd) Invalidate(FALSE);
 }
 
-void CToolItemListWnd::SetColors(COLORREF clrText, COLORREF clrHover, COLORREF clrFrame, int nIndent) {
-  m_clrText = clrText;
-  m_clrHover = clrHover;
-  m_clrFrame = clrFrame;
-  m_nIndent = nIndent;
+int CToolItemListWnd::IsItemEnabled(int nKey) const {
+  int i = FindRow(nKey);
+  return i >= 0 && m_rows[i].enabled ? 1 : 2;
 }
 
-void CToolItemListWnd::ShowAt(POINT ptClient) {
-  CPoint pt(ptClient);
-  if (m_pOwner) m_pOwner->ClientToScreen(&pt);
-  int nRows = m_items.empty() ? 1 : (int)m_items.size();
-  CRect rc(0, 0, toolbarrules::kListWidth, nRows * kRowHeight);
-  ::AdjustWindowRectEx(&rc, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
-  m_nHover = -1;
-  SetWindowPos(&wndTopMost, pt.x, pt.y, rc.Width(), rc.Height(), SWP_SHOWWINDOW);
-  SetActiveWindow();
-  Invalidate();
+void CToolItemListWnd::CheckOnly(int nKey) {
+  for (Row& row : m_rows) row.checked = row.key == nKey;
+  if (m_hWnd) Invalidate(FALSE);
 }
 
-int CToolItemListWnd::HitTest(CPoint pt) const {
-  if (pt.x < 0 || pt.x >= toolbarrules::kListWidth || pt.y < 0) return -1;
-  int n = pt.y / kRowHeight;
-  return n < (int)m_items.size() ? n : -1;
+void CToolItemListWnd::ShowAt(POINT ptClient, BOOL bFocus) {
+  m_pos = ptClient;
+  int nRows = m_rows.empty() ? 1 : (int)m_rows.size();
+  SetWindowPos(&wndTopMost, 0, 0, m_size.cx + 2, nRows * m_size.cy + 2, SWP_NOMOVE | SWP_NOACTIVATE);
+  ShowWindow(bFocus ? SW_SHOW : SW_SHOWNA);
+  if (bFocus) SetFocus();
+}
+
+void CToolItemListWnd::OnShowWindow(BOOL bShow, UINT nStatus) {
+  CRowListWnd::OnShowWindow(bShow, nStatus);
+  if (bShow) MoveToPosition();
+}
+
+BOOL CToolItemListWnd::OnSetCursor(CWnd*, UINT, UINT) {
+  ::SetCursor(::LoadCursor(NULL, IDC_ARROW));
+  return TRUE;
 }
 
 void CToolItemListWnd::OnPaint() {
   CPaintDC dc(this);
-  CRect rcClient;
-  GetClientRect(&rcClient);
-  dc.FillSolidRect(&rcClient, RGB(236, 242, 246));
-  CFont* pOldFont = dc.SelectObject(CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT)));
+  PaintRows(dc, TRUE);
+  PaintLines(dc);
+  HFONT hFont = CreateLabelFont();
+  HGDIOBJ hOldFont = ::SelectObject(dc.GetSafeHdc(), hFont);
   dc.SetBkMode(TRANSPARENT);
-  for (size_t i = 0; i < m_items.size(); ++i) {
-    CRect rc(0, (int)i * kRowHeight, rcClient.right, (int)(i + 1) * kRowHeight);
-    const Item& item = m_items[i];
-    BOOL bHover = (int)i == m_nHover && item.state != TOOLLIST_ITEM_DISABLED;
-    if (bHover) dc.FillSolidRect(&rc, RGB(196, 222, 240));
-    dc.SetTextColor(item.state == TOOLLIST_ITEM_DISABLED ? ::GetSysColor(COLOR_GRAYTEXT)
-                                                         : (bHover ? m_clrHover : m_clrText));
-    CRect rcText(rc);
-    rcText.left += m_nIndent;
-    dc.DrawText(item.text, &rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-    CRect rcLine(rc.left + 2, rc.bottom - 1, rc.right - 2, rc.bottom);
-    dc.FillSolidRect(&rcLine, m_clrFrame);
+  for (int i = 0; i < (int)m_rows.size(); ++i) {
+    const Row& row = m_rows[i];
+    BOOL bHot = row.enabled && (row.current == row.hover || row.current == row.pressed);
+    CRect rc = RowRect(i);
+    if (row.checkable && row.checked && row.enabled) {
+      CPen pen(PS_SOLID, 2, bHot ? kHotText : m_clrCheck);
+      CPen* pOld = dc.SelectObject(&pen);
+      dc.MoveTo(6, rc.top + 14);
+      dc.LineTo(9, rc.top + 17);
+      dc.LineTo(15, rc.top + 11);
+      dc.SelectObject(pOld);
+    }
+    if (row.label.IsEmpty()) continue;
+    dc.SetTextColor(!row.enabled ? kDisabledText : bHot ? kHotText : m_clrText);
+    if (row.checkable) rc.left = m_nCheckMargin;
+    dc.DrawText(row.label, &rc, LabelFormat());
   }
-  dc.SelectObject(pOldFont);
+  ::SelectObject(dc.GetSafeHdc(), hOldFont);
+  ::DeleteObject(hFont);
+  PaintShadow(dc);
 }
 
 void CToolItemListWnd::OnMouseMove(UINT, CPoint point) {
-  int n = HitTest(point);
-  if (n != m_nHover) {
-    m_nHover = n;
-    Invalidate();
+  BOOL bChanged = FALSE;
+  for (int i = 0; i < (int)m_rows.size(); ++i) {
+    Row& row = m_rows[i];
+    if (!row.enabled) continue;
+    if (!RowRect(i).PtInRect(point))
+      bChanged |= SetFace(i, row.normal);
+    else if (row.current != row.pressed && row.current != row.hover)
+      bChanged |= SetFace(i, row.hover);
   }
+  if (bChanged) Invalidate(FALSE);
 }
 
-void CToolItemListWnd::OnLButtonUp(UINT, CPoint point) { Choose(HitTest(point)); }
+void CToolItemListWnd::Report(int i) {
+  Row& row = m_rows[i];
+  if (row.checkable) row.checked = !row.checked;
+  int nKey = row.key;
+  if (!m_pParent || !m_pParent->m_hWnd) return;
+  m_pParent->SendMessage(WM_COMMAND, (WPARAM)nKey, (LPARAM)m_hWnd);
+  m_pParent->SendMessage(WM_TOOL_LIST_SELECT, (WPARAM)m_nOwnerCode, (LPARAM)nKey);
+}
 
-void CToolItemListWnd::Choose(int nIndex) {
-  if (nIndex < 0 || nIndex >= (int)m_items.size() || m_items[nIndex].state == TOOLLIST_ITEM_DISABLED) return;
-  int nCommand = m_items[nIndex].command;
+void CToolItemListWnd::OnLButtonUp(UINT, CPoint point) {
+  int i = RowAt(point);
+  if (i < 0 || !m_rows[i].enabled) return;
+  SetFace(i, m_rows[i].pressed);
+  RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  SetFace(i, m_rows[i].normal);
+  Invalidate(FALSE);
   ShowWindow(SW_HIDE);
-  if (!m_pOwner || !m_pOwner->m_hWnd) return;
-  // Posted: the command may open modal windows, and the list is done with its click.
-  if (ReportsBySelectMessage(m_nBaseId))
-    m_pOwner->PostMessage(WM_TOOL_LIST_SELECT, m_nBaseId, nCommand);
-  else
-    m_pOwner->PostMessage(WM_COMMAND, nCommand, 0);
+  Report(i);
 }
 
-void CToolItemListWnd::OnActivate(UINT nState, CWnd*, BOOL) {
-  if (nState == WA_INACTIVE && IsWindowVisible()) ShowWindow(SW_HIDE);
+void CToolItemListWnd::OnTimer(UINT_PTR nIDEvent) { OnFaceTimer(nIDEvent, TRUE); }
+
+void CToolItemListWnd::OnDropFiles(HDROP hDrop) {
+  CPoint pt;
+  ::GetCursorPos(&pt);
+  ScreenToClient(&pt);
+  ShowWindow(SW_HIDE);
+  int i = RowAt(pt);
+  if (i >= 0 && m_rows[i].enabled && m_pParent && m_pParent->m_hWnd) {
+    Invalidate(FALSE);
+    // The parent keeps the files and releases the drop; the row's command takes them.
+    m_pParent->SendMessage(WM_DROPFILES, (WPARAM)hDrop, 0);
+    m_pParent->ShowWindow(SW_RESTORE);
+    m_pParent->SetFocus();
+    Report(i);
+    return;
+  }
+  ::DragFinish(hDrop);
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then starts Marlo5 on the sample data and saves
-# screenshots. Without a DISPLAY it runs under its own Xvfb, three times (the disk tree on
-# the sample library, the card tree, then the sample music folder in the music list), and
-# ends the program after each
-# screenshot; with one it starts on the card tree and leaves the program running.
+# screenshots. Without a DISPLAY it runs under its own Xvfb, four times (the disk tree on
+# the sample library; the card tree and then the launcher's window open; the sample music
+# folder in the music list; the slide show of the sample library's pictures, started as
+# the toolbar's play starts it), and ends the program after each run; with a DISPLAY it
+# starts on the card tree and leaves the program running.
 #   tools/run.sh [seconds before the screenshot, default 12]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,10 +30,13 @@ start_on() {
   sleep "$wait_s"
   if [ $# -ge 3 ]; then
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
-    sleep 3
+    sleep "${after_s:-3}"
   fi
-  /usr/bin/import -window root "$2"
-  echo "Screenshot: $2"
+  shot "$2"
+}
+shot() {
+  /usr/bin/import -window root "$1"
+  echo "Screenshot: $1"
 }
 close_main() {
   "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' close-main >/dev/null 2>&1 || true
@@ -45,9 +49,16 @@ if [ $headless = 1 ]; then
   start_on disk "$shot_dir/marlo5-$stamp-disk.png"
   close_main
   start_on card "$shot_dir/marlo5-$stamp.png"
+  # The launcher's window open under its button.
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' command 27511 >/dev/null 2>&1 || true
+  sleep 2
+  shot "$shot_dir/marlo5-$stamp-launcher.png"
   close_main
   # The sample music folder in the music list.
   start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
+  close_main
+  # The slide show of the sample library's pictures, started as the toolbar's play does.
+  after_s=8 start_on disk "$shot_dir/marlo5-$stamp-slideshow.png" command 40007
   close_main
 else
   start_on card "$shot_dir/marlo5-$stamp.png"

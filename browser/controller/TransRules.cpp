@@ -134,17 +134,16 @@ BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSe
   return TRUE;
 }
 
-BOOL TransDiscRefOf(LPCSTR pszBase, int nFirst, int nSecond, const SYSTEMTIME& stRecorded, LPCSTR pszStream,
-                    DWORD adwRef[4]) {
-  if (!pszBase || !pszStream || nFirst < 0 || nFirst > 1) return FALSE;
+BOOL TransDiscRefOf(LPCSTR pszBase, int nTree, const SYSTEMTIME& stRecorded, LPCSTR pszStream, DWORD adwRef[4]) {
+  if (!pszBase || !pszStream || nTree < 0 || nTree > 1) return FALSE;
   const char letter = (char)toupper((unsigned char)pszBase[0]);
   if (letter < 'A' || letter > 'Z' || pszBase[1] != ':' || pszBase[2] != '\\' || pszBase[3]) return FALSE;
   const char* name = strrchr(pszStream, '\\');
   const int clip = VxBDClipNumber(name ? name + 1 : pszStream);
   if (clip < 0) return FALSE;
   adwRef[0] = VXBD_REF_CARD;
-  adwRef[1] = VxBDMakeGroup(letter - 'A', nFirst);
-  adwRef[2] = nSecond == 0 ? 0 : VxBDDayKey(stRecorded);
+  adwRef[1] = VxBDMakeGroup(letter - 'A', nTree);
+  adwRef[2] = VxBDDayKey(stRecorded);
   adwRef[3] = (DWORD)clip;
   return TRUE;
 }

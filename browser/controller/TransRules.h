@@ -69,12 +69,14 @@ int TransReduceAngle(int nDegrees);
 
 // ---- Folder model ----------------------------------------------------------------------------
 // An AVCHD image path "<base>\<x>\<first>\<y>\<second>\<page>" split from its end; FALSE
-// when it has too few parts or a number part is no decimal number.
+// when it has too few parts or a number part is no decimal number. The card tree's date
+// nodes send "E:\<session>\<list>\<device>\<title>\<yyyy/mm/dd>": first is the title
+// list, second the title.
 BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSecond, CString* pPage);
-// The disc reference of an AVCHD folder's scene: only a scene of a drive's own tree ("E:\")
-// whose stream is named as a clip has one. Its day is 0 when the folder shows every scene.
-BOOL TransDiscRefOf(LPCSTR pszBase, int nFirst, int nSecond, const SYSTEMTIME& stRecorded, LPCSTR pszStream,
-                    DWORD adwRef[4]);
+// The disc reference of an AVCHD folder's scene: only a scene of a card's movie tree (nTree
+// 0 or 1, as the core tells) on a drive ("E:\") whose stream is named as a clip has one; it
+// names the scene's recording day.
+BOOL TransDiscRefOf(LPCSTR pszBase, int nTree, const SYSTEMTIME& stRecorded, LPCSTR pszStream, DWORD adwRef[4]);
 // The folder-name index of a virtual folder's entry: group number - 1, numbers below 1 take 0.
 int TransVirtualGroupIndex(int nGroupNumber);
 // Percent of a progress reporter; 0 when nothing is expected.

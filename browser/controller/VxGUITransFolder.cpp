@@ -297,11 +297,11 @@ BOOL CVxGUITrans::CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand) {
         if (last) break;
         continue;
       }
-      // A scene on a drive's own tree is a disc item: the core deletes it by this reference.
+      // A scene of a card's movie tree is a disc item: the core deletes it by this reference.
       DWORD ref[4];
       CThumbnailPage* pPage = FindPageByKey(CThumbnailGroupInfo(pCommand->GetSourceNumber() + 1, page));
       CThumbnail* pItem = pPage ? pPage->Find(path) : NULL;
-      if (pItem && TransDiscRefOf(base, first, second, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
+      if (pItem && TransDiscRefOf(base, info.nTree, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
     }
   }
   pCore->Release();

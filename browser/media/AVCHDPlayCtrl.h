@@ -1,19 +1,18 @@
-// CAVCHDPlayCtrl: plays an AVCHD scene file (.mts, .m2ts) in the movie controller's target
-// window. The player is the movie kit's: DirectShow cannot read MPEG-TS here. Every
-// failure writes a trace line to the debugger output.
+// CAVCHDPlayCtrl: plays an AVCHD scene (a ".cont" content file, or an ".mts"/".m2ts" stream)
+// in the movie controller's target window through the scene player of ScorePlayWrapper.dll,
+// described to it by the content-information object of ClipFacts (both beside the program,
+// loaded by full path). Every failure writes a trace line to the debugger output.
 #pragma once
 #include <fw/fw.h>
 
-namespace moviekit {
-class Player;
-}
+struct IScenePlayer;
 
 class CAVCHDPlayCtrl {
  public:
   CAVCHDPlayCtrl();
   virtual ~CAVCHDPlayCtrl();
 
-  // Makes a new player every time (the old one is closed).
+  // Makes a new player every time (the old one is closed, its library freed).
   HRESULT Initialize();
   HRESULT SetOwner(CWnd* pOwner, RECT rc, BOOL bUseRect);
   HRESULT SetContFileName(const char* pszPath);
@@ -31,17 +30,15 @@ class CAVCHDPlayCtrl {
   int GetDisplaySize() const { return m_nDisplaySize; }
   HWND GetOwnerWnd() const { return m_pOwner ? m_pOwner->GetSafeHwnd() : NULL; }
   void Repaint();
-  // The player's own window, when a scene is open.
-  HWND GetVideoWnd() const;
   static void Trace(const char* pszStep, bool bFalse = false);
 
  private:
-  void GiveRect();
+  HRESULT GiveRect(const RECT& rc);
 
   LONGLONG m_llDuration;  // 100 ns
   int m_nDisplaySize;
-  moviekit::Player* m_pPlayer;
-  bool m_bOpen;
+  HMODULE m_hLibrary;
+  IScenePlayer* m_pPlayer;
   CWnd* m_pOwner;
   RECT m_rcVideo;
   BOOL m_bUseRect;

@@ -1,8 +1,9 @@
 // CMovieCtrl: plays one movie at a time inside a target window and hides which back end
 // does the work: DirectShow for ordinary movie files, the AVCHD play control (the movie
-// kit) for AVCHD scenes. The QuickTime bridge and the disc player are not installed in
-// this build: their opens fail with E_FAIL and QuickTime is reported unusable. The browser
-// controller makes one at start and keeps it in the document for the views.
+// kit) for AVCHD scenes, the movie bridge (MovBridge.dll, on the movie kit) for the kinds
+// once played with QuickTime, the disc player (the disc-movie core's player) for items
+// addressed by a disc reference. The browser controller makes one at start and keeps it in
+// the document for the views.
 #pragma once
 #include <fw/fw.h>
 
@@ -10,6 +11,8 @@
 
 class CDShowPlayer;
 class CAVCHDPlayCtrl;
+class CMovBridgeApi;
+class CBDPlayCtrl;
 
 class VXGUITRANS_API CMovieCtrl {
  public:
@@ -43,12 +46,18 @@ class VXGUITRANS_API CMovieCtrl {
   void RedrawVideo();
   BOOL IsVideoWindow(HWND hWnd) const;
   // 1 once an AVCHD play control exists, else 2 once a disc player exists, else 0.
-  int GetDiscPlayerKind() const { return m_pAvchd ? 1 : 0; }
+  int GetDiscPlayerKind() const { return m_pAvchd ? 1 : (m_pDisc ? 2 : 0); }
   int SetDiscControlLock(BOOL bLock) {
     m_bDiscLock = bLock;
     return 0;
   }
-  BOOL IsQuickTimeUsable() const { return FALSE; }
+  // The bridge's stored version is usable (asked once, then remembered).
+  BOOL IsQuickTimeUsable() const;
+  // The bridge library the controllers made from now on use (null: the one beside the
+  // program); tests name a missing one to see the refusals.
+  static void SetBridgeLibrary(LPCSTR pszPath);
+  // The message the bridge posts to the target at the end of a movie.
+  enum { kBridgeNotifyMessage = 1865 };
 
   static void FitAspect(int w, int h, RECT& rc);
   static void Fit16by9(const RECT& rcIn, RECT& rcOut);
@@ -59,6 +68,7 @@ class VXGUITRANS_API CMovieCtrl {
 
  private:
   int Active() const;  // MovieBackEnd of MovieCtrlRules.h
+  void InitBridge();
   double DShowPosition();
 
   CWnd* m_pTarget;
@@ -71,4 +81,8 @@ class VXGUITRANS_API CMovieCtrl {
   BOOL m_bFullScreen;
   CAVCHDPlayCtrl* m_pAvchd;
   BOOL m_bDiscLock;
+  CBDPlayCtrl* m_pDisc;
+  CMovBridgeApi* m_pBridge;
+  BOOL m_bBridgeInitializedHere;
+  mutable int m_nQuickTimeUsable;  // -1 not asked yet
 };

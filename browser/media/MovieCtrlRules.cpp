@@ -80,12 +80,25 @@ HRESULT DShowRenderResult(HRESULT hr) {
   return (hr == VFW_S_VIDEO_NOT_RENDERED || hr == VFW_S_AUDIO_NOT_RENDERED) ? S_OK : hr;
 }
 
-bool IsAsfPath(const char* pszPath) {
+namespace {
+bool HasExtension(const char* pszPath, const char* pszExt) {
   if (!pszPath) return false;
   const char* dot = strrchr(pszPath, '.');
   const char* slash = strrchr(pszPath, '\\');
-  if (!dot || (slash && dot < slash)) return false;
-  return lstrcmpiA(dot, ".asf") == 0;
+  return dot && !(slash && dot < slash) && lstrcmpiA(dot, pszExt) == 0;
+}
+}  // namespace
+
+bool IsAsfPath(const char* pszPath) { return HasExtension(pszPath, ".asf"); }
+
+
+int DiscPlayState(int nRaw) {
+  switch (nRaw) {
+    case 1: return 0;
+    case 2: return 1;
+    case 3: return 2;
+    default: return kWrapNoState;
+  }
 }
 
 int AvchdPlayState(int nRaw) {

@@ -36,6 +36,8 @@ bool IsAsfPath(const char* pszPath);
 enum { kWrapStopped = 1, kWrapPlaying = 2, kWrapNoState = 8, kWrapEnded = 9 };
 // The player's raw state 0-5 as a play state.
 int AvchdPlayState(int nRaw);
+// The disc player's raw state 0-3 as a play state (0 and 1 not playing, 2 playing, 8 none).
+int DiscPlayState(int nRaw);
 // A seek to the whole second the position is already in is skipped.
 bool AvchdSeekIsSameSecond(double dCurrent, double dSeconds);
 // The seek target in 100 ns, clamped to the duration.

@@ -1,6 +1,8 @@
 #include "SlideShowController.h"
 
+
 #include "SlideShowRules.h"
+#include "VxSlideShowWnd.h"
 
 namespace {
 bool FileExists(const char* pszPath) {
@@ -18,7 +20,8 @@ CString SlideShowTempFolder() {
 }
 
 CSlideShowController::CSlideShowController()
-    : m_pOwner(NULL), m_quality(SLD_QUALITY_0), m_type(SLD_TYPE_0), m_nOption1(0), m_nOption2(0), m_bHasParams(FALSE) {}
+    : m_pOwner(NULL), m_quality(SLD_QUALITY_0), m_type(SLD_TYPE_0), m_nOption1(0), m_nOption2(0), m_bHasParams(FALSE),
+      m_pWnd(NULL), m_hWnd(NULL) {}
 CSlideShowController::~CSlideShowController() { Finish(); }
 
 HRESULT CSlideShowController::SetParams(CView* pOwner, SLD_QUALITY quality, SLD_TYPE type,
@@ -60,18 +63,49 @@ HRESULT CSlideShowController::GetParams(void*, SLD_QUALITY* pQuality, SLD_TYPE* 
   return S_OK;
 }
 
+CVxSlideShowWnd* CSlideShowController::GetWindow() const {
+  if (!m_pWnd || !::IsWindow(m_hWnd) || CWnd::FromHandlePermanent(m_hWnd) != m_pWnd) return NULL;
+  return m_pWnd;
+}
+
 HRESULT CSlideShowController::Start() {
   m_showSlides = SlideShowList(m_slides, FileExists);
   m_showMusic = SlideMusicList(m_sounds, [](const char* p) { return FileExists(p); });
   if (m_showSlides.empty()) return E_FAIL;
-  // The full-screen player is not installed.
-  return HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
+  if (CVxSlideShowWnd* pWnd = GetWindow())
+    return pWnd->SetItems(m_pOwner, m_quality, m_type, &m_showSlides, &m_showMusic, m_nOption1);
+  m_pWnd = NULL;
+  m_hWnd = NULL;
+  CVxSlideShowWnd* pWnd = NULL;
+  try {
+    pWnd = new CVxSlideShowWnd();
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  const HRESULT hr = pWnd->SetItems(m_pOwner, m_quality, m_type, &m_showSlides, &m_showMusic, m_nOption1);
+  if (FAILED(hr)) {
+    delete pWnd;
+    return hr;
+  }
+  const int ex = ::GetSystemMetrics(SM_CXEDGE), ey = ::GetSystemMetrics(SM_CYEDGE);
+  const CRect rc(-ex, -ey, ::GetSystemMetrics(SM_CXSCREEN) + ex, ::GetSystemMetrics(SM_CYSCREEN) + ey);
+  // A frame that fails to be made deletes itself.
+  if (!pWnd->Create(NULL, "2B7E04C9-D6A3-4e15-9F80-57C1E36A0B2D", WS_POPUP | WS_VISIBLE, rc, m_pOwner, NULL, 0))
+    return E_FAIL;
+  m_pWnd = pWnd;
+  m_hWnd = pWnd->GetSafeHwnd();
+  return S_OK;
+}
+
+void CSlideShowController::SendKey(UINT nKey) {
+  if (CVxSlideShowWnd* pWnd = GetWindow()) pWnd->SendMessage(WM_KEYDOWN, nKey, 0);
 }
 
 // Deletes only the prepared pictures of the list that lie directly in the show's own
 // folder, then that folder when it is empty: a list naming "C:\x.bmp" must not empty C:,
 // and nothing below the folder (links, encrypted entries) is descended into.
 void CSlideShowController::Finish() {
+  if (CVxSlideShowWnd* pWnd = GetWindow()) pWnd->ReleasePlayer();
   if (!m_nOption2) return;
   DeleteSlidePreparedFiles(SlidePreparedToDelete(m_slides, (LPCSTR)SlideShowTempFolder()), TRUE);
 }

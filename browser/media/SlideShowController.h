@@ -1,6 +1,6 @@
-// CSlideShowController: keeps the slide show the browser was given and cleans up its prepared
-// pictures. The full-screen player is not part of this build: Start builds the lists to
-// show and then reports that the show did not start.
+// CSlideShowController: keeps the slide show the browser was given between the request and
+// the showing, opens the full-screen slide-show window (CVxSlideShowWnd) on the slides and
+// music that exist, and cleans up the prepared pictures after it.
 #pragma once
 #include <fw/fw.h>
 
@@ -15,6 +15,8 @@ VXGUITRANS_API CString SlideShowTempFolder();
 // only, no links followed), then the folder itself when bRemoveFolder and it is empty.
 VXGUITRANS_API void DeleteSlidePreparedFiles(const std::vector<std::string>& paths, BOOL bRemoveFolder);
 
+class CVxSlideShowWnd;
+
 class VXGUITRANS_API CSlideShowController {
  public:
   CSlideShowController();
@@ -24,10 +26,16 @@ class VXGUITRANS_API CSlideShowController {
                     const std::vector<tagSLD_A_TYPE>* pSounds, int nOption1, int nOption2);
   HRESULT GetParams(void* pUnused, SLD_QUALITY* pQuality, SLD_TYPE* pType, std::vector<tagSLD_V_TYPE>* pSlides,
                     std::vector<tagSLD_A_TYPE>* pSounds, int* pnOption1, int* pnOption2) const;
-  // E_FAIL when no slide file exists.
+  // Opens the window on the slides and music that exist, or gives an open window the new
+  // lists. E_FAIL when no slide file exists or the window cannot be made.
   HRESULT Start();
-  // Deletes the prepared pictures (second option nonzero) inside SlideShowTempFolder.
+  // Sends a key to the window.
+  void SendKey(UINT nKey);
+  // Lets the window's player go (screen saver and sleep back as they were) and deletes the
+  // prepared pictures (second option nonzero) inside SlideShowTempFolder.
   void Finish();
+  // The open window, or null.
+  CVxSlideShowWnd* GetWindow() const;
   BOOL HasParams() const { return m_bHasParams; }
   const std::vector<tagSLD_V_TYPE>& GetShowSlides() const { return m_showSlides; }
   const std::vector<tagSLD_A_TYPE>& GetShowMusic() const { return m_showMusic; }
@@ -42,4 +50,6 @@ class VXGUITRANS_API CSlideShowController {
   BOOL m_bHasParams;
   std::vector<tagSLD_V_TYPE> m_showSlides;
   std::vector<tagSLD_A_TYPE> m_showMusic;
+  CVxSlideShowWnd* m_pWnd;
+  HWND m_hWnd;  // the window deletes itself: it is ours while this handle is still its own
 };

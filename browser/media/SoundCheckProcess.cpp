@@ -1,5 +1,6 @@
 #include "SoundCheckProcess.h"
 
+#include "MovBridgeApi.h"
 #include "QuickTimeState.h"
 
 namespace {
@@ -10,9 +11,7 @@ CSoundCheckProcess::CSoundCheckProcess(HWND hBrowser)
     : m_nState(-1), m_bSkip(FALSE), m_bReady(FALSE), m_hBrowser(hBrowser) {}
 CSoundCheckProcess::~CSoundCheckProcess() {}
 
-CString CSoundCheckProcess::BridgePath() {
-  return QuickTimeProgramFolder() + "\\MovBridge.dll";
-}
+CString CSoundCheckProcess::BridgePath() { return CMovBridgeApi::LibraryPath(); }
 
 BOOL CSoundCheckProcess::Check() {
   m_bReady = InitLibrary();

@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "FullScreenShared.h"
 #include "MovieCtrl.h"
 
 IMPLEMENT_DYNAMIC(CVxZoomWnd, CFrameWnd)
@@ -20,9 +21,6 @@ bool ContinueAfterMovie() {
     ::RegCloseKey(hKey);
   }
   return dw != 0;
-}
-void SetTrayShown(bool bShown) {
-  if (HWND hTray = ::FindWindowA("Shell_TrayWnd", NULL)) ::ShowWindow(hTray, bShown ? SW_SHOWNA : SW_HIDE);
 }
 }  // namespace
 
@@ -85,10 +83,7 @@ CVxZoomWnd::CVxZoomWnd()
 CVxZoomWnd::~CVxZoomWnd() {
   if (m_pOwner && ::IsWindow(m_pOwner->GetSafeHwnd())) {
     ::SetFocus(m_pOwner->GetSafeHwnd());
-    if (HIMC hImc = ::ImmGetContext(m_pOwner->GetSafeHwnd())) {
-      ::ImmSetOpenStatus(hImc, TRUE);
-      ::ImmReleaseContext(m_pOwner->GetSafeHwnd(), hImc);
-    }
+    SetImeOpen(m_pOwner, TRUE);
   }
 }
 
@@ -106,12 +101,7 @@ void CVxZoomWnd::SetMovieCtrl(CMovieCtrl* pMovie) {
 }
 
 int CVxZoomWnd::OnCreate(LPCREATESTRUCT lpcs) {
-  if (m_pOwner) {
-    if (HIMC hImc = ::ImmGetContext(m_pOwner->GetSafeHwnd())) {
-      ::ImmSetOpenStatus(hImc, FALSE);
-      ::ImmReleaseContext(m_pOwner->GetSafeHwnd(), hImc);
-    }
-  }
+  SetImeOpen(m_pOwner, FALSE);
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
   m_hArrow = ::LoadCursor(NULL, IDC_ARROW);
   m_hOpenHand = ::LoadCursor(NULL, IDC_HAND);
@@ -134,19 +124,13 @@ void CVxZoomWnd::OnClose() {
   for (CBitmapButton* p : m_apButtons)
     if (p) p->EnableWindow(FALSE);
   AskOwner(ZOWN_CLOSING);
-  SetTrayShown(true);
+  SetTaskBarShown(true);
   CFrameWnd::OnClose();
 }
 
 void CVxZoomWnd::OnDestroy() {
   CFrameWnd::OnDestroy();
-  for (CBitmapButton*& p : m_apButtons) {
-    if (p) {
-      p->DestroyWindow();
-      delete p;
-    }
-    p = NULL;
-  }
+  DestroyPanelButtons(m_apButtons, kZbCount);
 }
 
 BOOL CVxZoomWnd::OnEraseBkgnd(CDC* pDC) {
@@ -162,20 +146,8 @@ void CVxZoomWnd::Animate(CDC& dc) {
   CRect rc;
   GetClientRect(&rc);
   dc.FillSolidRect(&rc, RGB(0, 0, 0));
-  SetTrayShown(false);
-  const int dx = (rc.Width() / 2) / 20, dy = (rc.Height() / 2) / 20;
-  CRect r(rc.CenterPoint(), rc.CenterPoint());
-  HBRUSH hWhite = (HBRUSH)::GetStockObject(WHITE_BRUSH);
-  for (int i = 0; i < 21; ++i) {
-    if (m_bMovieBusy) return;
-    dc.FillSolidRect(&r, RGB(0, 0, 0));
-    ::FrameRect(dc.GetSafeHdc(), &r, hWhite);
-    r.InflateRect(dx, dy);
-    ::GdiFlush();
-    ::Sleep(10);
-  }
-  dc.FillSolidRect(&rc, RGB(0, 0, 0));
-  m_bOpened = TRUE;
+  SetTaskBarShown(false);
+  if (DrawFullScreenOpening(dc, rc, &m_bMovieBusy)) m_bOpened = TRUE;
 }
 
 void CVxZoomWnd::OnPaint() {

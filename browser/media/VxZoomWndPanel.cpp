@@ -4,6 +4,7 @@
 #include <VxResourceIds.h>
 
 #include "MovieCtrl.h"
+#include "FullScreenShared.h"
 #include "VxZoomWnd.h"
 
 namespace {
@@ -24,7 +25,6 @@ const ButtonFaces kFaces[kZbCount] = {
     {IDS_MOVIE_PLAY, IDB_ZOOM_PLAY, IDB_ZOOM_PLAY_SELECTED, IDB_ZOOM_PLAY_FOCUS},
     {IDS_ZOOM_MARK, IDB_ZOOM_UNMARKED, IDB_ZOOM_UNMARKED_SELECTED, IDB_ZOOM_UNMARKED_FOCUS},
 };
-const UINT kFirstButtonId = 12288;
 }  // namespace
 
 void CVxZoomWnd::CreatePanel() {
@@ -39,36 +39,22 @@ void CVxZoomWnd::CreatePanel() {
       pause.LoadString(IDS_MOVIE_PAUSE);
       caption += "/" + pause;
     }
-    UINT nId = kFirstButtonId + i;
-    while (::GetDlgItem(m_hWnd, nId)) ++nId;
-    if (!p->Create(caption, WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 1, 1), this, nId)) {
+    if (!CreatePanelButton(this, p, i, caption, kFaces[i].normal, kFaces[i].selected, kFaces[i].focus)) {
       delete p;
       continue;
     }
-    p->LoadBitmaps(MAKEINTRESOURCEA(kFaces[i].normal), MAKEINTRESOURCEA(kFaces[i].selected),
-                   MAKEINTRESOURCEA(kFaces[i].focus));
-    p->SizeToContent();
     m_apButtons[i] = p;
   }
   LayoutPanel();
 }
 
 void CVxZoomWnd::LayoutPanel() {
-  SIZE sizes[kZbCount] = {};
-  for (int i = 0; i < kZbCount; ++i) {
-    if (!m_apButtons[i]) continue;
-    CRect rc;
-    m_apButtons[i]->GetWindowRect(&rc);
-    sizes[i].cx = rc.Width();
-    sizes[i].cy = rc.Height();
-  }
+  SIZE sizes[kZbCount];
+  PanelButtonSizes(m_apButtons, kZbCount, sizes);
   RECT places[kZbCount];
   ZoomPanelLayout(sizes, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
                   ::GetSystemMetrics(SM_CXEDGE), ::GetSystemMetrics(SM_CYEDGE), places);
-  for (int i = 0; i < kZbCount; ++i)
-    if (m_apButtons[i])
-      m_apButtons[i]->SetWindowPos(NULL, places[i].left, places[i].top, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PlacePanelButtons(m_apButtons, kZbCount, places);
 }
 
 void CVxZoomWnd::ShowPanel(int nShow) {

@@ -123,6 +123,20 @@ Day ParseDayText(const char* text) {
   return day;
 }
 
+std::vector<Badge> CellBadges(UINT kind, bool edited, bool favourite, bool exifText) {
+  std::vector<Badge> badges;
+  if (kind & 0x1000) {
+    if ((kind & 0x1040) == 0x1040)
+      badges.push_back({edited ? 30 : 29, 3});
+    else
+      badges.push_back({0, 0});
+  }
+  if ((kind & 0x288) == 0x288 || (kind & 0x282) == 0x282) badges.push_back({3, 3});
+  if (favourite) badges.push_back({2, 3});
+  if (exifText) badges.push_back({1, 3});
+  return badges;
+}
+
 int RenameTextLimit(int pathLength, int textLength) {
   int limit = 256 - pathLength + textLength;
   return limit > 0 ? limit : 0;

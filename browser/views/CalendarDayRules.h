@@ -1,6 +1,7 @@
 // The day calendar's decisions without a window: the grid of 180-pixel cells and its
 // rows, the scroll steps, the keyboard selection ranges, the rubber band's selection, the
-// date bar's characters, the buttons' states, and the rename box's text limit.
+// date bar's characters, the buttons' states, the cells' badges, and the rename box's text
+// limit.
 #pragma once
 #include <windows.h>
 
@@ -63,6 +64,15 @@ void FindDays(const std::vector<calmonth::DatedItem>& items, Day* earliest, Day*
 // The day a day-mode hint names: "yyyy/mm/dd", a day of 00 counting as the 1st; no date
 // for anything else.
 Day ParseDayText(const char* text);
+
+// A cell's badges, drawn from its bottom-right corner leftwards: the bitmap and the gap
+// left after it. A movie first (an AVCHD scene 30 when edited, else 29, with a gap; any
+// other movie 0 without one), then RAW 3, favourite 2 and the Exif text 1.
+struct Badge {
+  int bitmap, gap;
+  bool operator==(const Badge& o) const { return bitmap == o.bitmap && gap == o.gap; }
+};
+std::vector<Badge> CellBadges(UINT kind, bool edited, bool favourite, bool exifText);
 
 // The rename box's limit: what the path leaves of 256 characters for the name. 0 (refuse
 // to open the box) when nothing is left, as a limit of 0 would mean no limit at all.

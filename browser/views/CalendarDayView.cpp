@@ -2,6 +2,7 @@
 
 #include <VxDocument.h>
 #include <VxGUIDB.h>
+#include <VxProperty.h>
 #include <VxResourceIds.h>
 #include <shlwapi.h>
 
@@ -14,6 +15,7 @@
 #include "MainWndMessages.h"
 #include "RecDateFinder.h"
 #include "ThumbToolTip.h"
+#include "MovieCtrl.h"
 #include "ZoomWndController.h"
 #include "TransInternal.h"
 
@@ -174,7 +176,9 @@ void CCalendarDayView::ChangeZoomMode(CThumbnail* pItem) {
     CResourceChanger change;
     hBackground = ::LoadBitmapA(VxGetResourceLibrary(), MAKEINTRESOURCEA(IDB_ZOOM_BACKGROUND));
   }
-  if (m_pZoom->Open(pTarget, this, hBackground, NULL)) return;
+  // The document holds the browser's movie player: the zoom window plays movies with it.
+  CMovieCtrl* pMovie = pDoc ? static_cast<CMovieCtrl*>(pDoc->GetMoviePlayer()) : NULL;
+  if (m_pZoom->Open(pTarget, this, hBackground, pMovie)) return;
   GuardedMessageBoxId(m_hWnd, IDS_BROWSER_ZOOM_FAILED, MB_ICONERROR);
   OnZoomModeMessage(15, 0);
 }
@@ -486,6 +490,16 @@ void CCalendarDayView::DrawImage(CDC* pDC) {
   pDC->SetTextColor(oldText);
 }
 
+// Whether the property library knows the AVCHD scene as edited.
+static bool IsEditedScene(LPCSTR pszPath) {
+  HPRPROPERTY h = ::PrInitGetPropertyString(pszPath, 0);
+  if (!h) return false;
+  int edited = 0;
+  const bool ok = SUCCEEDED(::PrGetAVCHDEdit(h, &edited));
+  ::PrExitGetPropertyString(h);
+  return ok && edited != 0;
+}
+
 void CCalendarDayView::DrawIcon(CDC* pDC) {
   CBitmapResourceContainer& bitmaps = Bitmaps();
   HDC hdc = pDC->GetSafeHdc();
@@ -493,15 +507,14 @@ void CCalendarDayView::DrawIcon(CDC* pDC) {
     CThumbnail* p = info.pThumbnail;
     if (!p) continue;
     int x = info.rcCell.right - 26, y = info.rcCell.bottom - 26;
-    UINT kind = p->GetKindFlags();
-    auto badge = [&](int index, int gap) {
-      x -= bitmaps.GetWidth(index) + gap;
-      bitmaps.Draw(hdc, index, x, y);
-    };
-    bool avchd = (kind & 0x1040) == 0x1040;
-    if (kind & VXKIND_MOVIE) badge(avchd ? (int)kAvchd : (int)kMovie, avchd ? 3 : 0);
-    if ((kind & 0x288) == 0x288 || (kind & 0x282) == 0x282) badge(kRaw, 3);
-    if (p->IsMyFavoriteFromDPOFFile() || p->IsMyFavoriteFromDB()) badge(kFavourite, 3);
+    const UINT kind = p->GetKindFlags();
+    const bool edited = (kind & 0x1040) == 0x1040 && IsEditedScene(p->GetFilePath());
+    const bool favourite = p->IsMyFavoriteFromDPOFFile() || p->IsMyFavoriteFromDB();
+    const VXEXIFDATA* exif = p->GetExifData();
+    for (const calday::Badge& b : calday::CellBadges(kind, edited, favourite, exif && exif->szTitle[0])) {
+      x -= bitmaps.GetWidth(b.bitmap) + b.gap;
+      bitmaps.Draw(hdc, b.bitmap, x, y);
+    }
   }
 }
 

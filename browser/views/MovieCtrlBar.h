@@ -5,6 +5,7 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "FocusInfoView.h"
 #include "MovieCtrlBarRules.h"
 #include "VxGUITransApi.h"
 
@@ -64,7 +65,7 @@ class VXGUITRANS_API CMovieCtrlBar : public CSliderCtrl {
   void RepaintThumb(const CRect& before);
   void FreeBitmaps(CBitmap** pp, int n);
 
-  CToolTipCtrl m_tip;
+  CInfoToolTipCtrl m_tip;  // the pointer leaving the channel does not take it down
   BOOL m_bTracking;
   BOOL m_bHovering;
   int m_nTicFreq;

@@ -202,20 +202,7 @@ TEST(ExportPane, RunsAndTheirEnds) {
   EXPECT_TRUE(pane.pView->IsWindowEnabled());
 }
 
-HGLOBAL MakeDrop(const std::vector<std::string>& paths) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (auto& p : paths) size += p.size() + 1;
-  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  DROPFILES* df = (DROPFILES*)::GlobalLock(h);
-  df->pFiles = sizeof(DROPFILES);
-  char* at = (char*)(df + 1);
-  for (auto& p : paths) {
-    memcpy(at, p.c_str(), p.size());
-    at += p.size() + 1;
-  }
-  ::GlobalUnlock(h);
-  return h;
-}
+HGLOBAL MakeDrop(const std::vector<std::string>& paths) { return testsupport::MakeDropFiles(paths); }
 
 TEST(ExportPane, DropsOnATile) {
   ScopedProfileRoot profile("exportpane");

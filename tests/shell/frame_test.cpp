@@ -29,12 +29,18 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MainFrameRules.h"
+#include "PluginTreeCtrl.h"
+#include "TreePluginManager.h"
+#include "ui/ResourceDialog.h"
 #include "MainWndMessages.h"
 #include "ProgressMessageDlg.h"
 #include "Marlo2View.h"
 #include "shelltest.h"
 #include "uikit.h"
 #include <TickCache.h>
+#include <VxBDDisc.h>
+#include <card.h>
+#include <dialogwatch.h>
 #include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
@@ -433,6 +439,26 @@ TEST_F(FrameTest, PromptsOfPopupsAndItems) {
   EXPECT_EQ(ContextMenuPoint(CRect(40, 50, 400, 500), CPoint(100, -1)), CPoint(100, -1));
 }
 
+TEST_F(FrameTest, CardViewerSwitchWithoutAViewerKeepsMarksAndTheProgram) {
+  // No card viewer is installed here: nothing may be given up for it.
+  std::string marked = s_strDb + "\\viewer-marked.jpg";
+  testsupport::WriteWholeFile(marked, "x");
+  ASSERT_EQ(Mark_SetCheck(marked.c_str(), 1), S_OK);
+  HWND hWnd = m_pFrame->m_hWnd;
+  {
+    uikit::DialogDriver yes([](HWND hDlg) { uikit::Press(hDlg, IDYES); }, 2000);
+    m_pFrame->GetToolbarPane()->SendMessage(WM_COMMAND, ID_TB_CARD_VIEWER);
+    testsupport::PumpPending();
+    EXPECT_EQ(yes.Ran(), 0);  // not even asked
+  }
+  int nState = 0;
+  EXPECT_EQ(Mark_GetCheck(marked.c_str(), &nState), S_OK);
+  EXPECT_EQ(nState, 1);
+  EXPECT_TRUE(::IsWindow(hWnd));
+  Mark_SetCheck(marked.c_str(), 0);
+  CMWriteProfileInt("DepthViewer", "AllMarkFileCount", 0);
+}
+
 TEST_F(FrameTest, MarkedFilesAskBeforeClosingUntilTheUserSaysNoMore) {
   // The browser publishes its mark count before the question: one file marked in the store.
   std::string marked = s_strDb + "\\marked.jpg";
@@ -576,11 +602,13 @@ TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
   for (const auto& c : kCases) {
     g_toolbarCommands.clear();
     g_exportCommands.clear();
-    // The toolbar opens the options dialog for its command: closed again at once.
+    // The toolbar opens the options dialog for its command, and the resize asks for its
+    // files or says there are none: closed again at once.
     std::unique_ptr<uikit::DialogDriver> driver;
-    if (c.nID == ID_TOOLS_OPTIONS) driver.reset(new uikit::DialogDriver([](HWND h) { uikit::Press(h, IDCANCEL); }));
+    if (c.nID == ID_TOOLS_OPTIONS || c.nID == ID_TOOLS_SCALE)
+      driver.reset(new uikit::DialogDriver([](HWND h) { uikit::Press(h, IDCANCEL); }));
     m_pFrame->SendMessage(WM_COMMAND, c.nID);
-    if (driver) EXPECT_EQ(1, driver->Ran());
+    if (driver) EXPECT_EQ(1, driver->Ran()) << c.nID;
     EXPECT_EQ(g_toolbarCommands, c.toolbar) << c.nID;
     EXPECT_EQ(g_exportCommands, c.exportPane) << c.nID;
   }
@@ -838,4 +866,97 @@ TEST_F(FrameTest, ViewModeCommandsSwitchTheBrowsersWindows) {
   }
   // Large icons again in force: the profile hands the mode to the next frame.
   EXPECT_EQ(m_pFrame->GetBrowserDocument()->GetViewMode(), BROWSE_VIEW_LARGEICON);
+}
+
+// A date node of the card tree, chosen in the folder pane, shows its title's scenes in the
+// browser: a card's movie folder whose scenes are the disc core's items.
+TEST_F(FrameTest, ACardTreeDateNodeShowsItsScenes) {
+  std::string card = testsupport::NewTempFolder("frame-moviecard");
+  std::string bdmv = card + "\\PRIVATE\\AVCHD\\BDMV";
+  testsupport::MakeFolders(bdmv);
+  ASSERT_TRUE(VxBDWriteTree(bdmv, {{{"00000", "00001"}, 0x0103, 0xAB12}}, true, false));
+  for (const char* clip : {"00000", "00001"}) {
+    std::string stream = bdmv + "\\STREAM\\" + clip + ".MTS";
+    ASSERT_TRUE(::CopyFileA(testsupport::Fixture("movie.mpg").c_str(), stream.c_str(), FALSE));
+    testsupport::SetLocalWriteTime(stream, 2026, 11, 1, 10);
+  }
+  ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card)), 0u);
+  m_pFrame->SendMessage(WM_COMMAND, ID_FILTER_ALL);  // an earlier test may have left only pictures shown
+  CFView_Folder* pane = m_pFrame->GetFolderPane();
+  ASSERT_NE(pane, nullptr);
+  pane->SelectTreeByTitle(LoadResourceText(IDS_TREE_TITLE_CARD), "", FALSE);
+  CPluginTreeCtrl* tree = nullptr;
+  CTreePluginManager& manager = pane->GetManager();
+  for (int i = 0; i < manager.GetEntryCount(); ++i)
+    if (manager.GetEntry(i)->m_strPath.Find("CardTree.psp") >= 0) tree = manager.GetEntry(i)->m_pTreeWnd;
+  ASSERT_TRUE(tree && tree->GetSafeHwnd());
+  // Drive E:, its movie titles, the one date node.
+  auto child = [&](HTREEITEM parent, const CString& label) -> HTREEITEM {
+    for (HTREEITEM i = parent ? tree->GetChildItem(parent) : tree->GetRootItem(); i; i = tree->GetNextSiblingItem(i))
+      if (tree->GetItemText(i) == label) return i;
+    return nullptr;
+  };
+  HTREEITEM date = nullptr;
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] {
+        HTREEITEM drive = child(nullptr, LoadResourceText(IDS_CARD_DRIVE_PREFIX) + "E" +
+                                             LoadResourceText(IDS_CARD_DRIVE_SUFFIX));
+        HTREEITEM titles = drive ? child(drive, LoadResourceText(IDS_CARD_DISC_TITLES)) : nullptr;
+        date = titles ? tree->GetChildItem(titles) : nullptr;
+        return date != nullptr;
+      },
+      10000));
+  EXPECT_EQ(tree->GetItemText(date), CString("2026/11/01"));
+  CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+  ASSERT_NE(pIcons, nullptr);
+  tree->ClickItem(date, 0);
+  bool shown = testsupport::WaitUntil([&] { return pIcons->GetItemCount() == 2; }, 10000);
+  CVxDocument* pDoc = dynamic_cast<CVxDocument*>(m_pFrame->GetActiveDocument());
+  ASSERT_NE(pDoc, nullptr);
+  EXPECT_TRUE(shown) << pIcons->GetItemCount() << " pages " << pDoc->GetBrowser()->GetPageList().GetCount() << " filter "
+                     << pDoc->GetBrowser()->GetFilterType() << " mode " << pDoc->GetBrowser()->GetViewMode() << " code "
+                     << pDoc->GetBrowser()->GetFolderType().GetCode();
+  EXPECT_EQ(pDoc->GetBrowser()->GetFolderType().GetCode(), FOLDER_TYPE_SDCARD_AVCHD);
+  int discItems = 0;
+  CThumbnailPageList& pages = pDoc->GetBrowser()->GetPageList();
+  for (POSITION pos = pages.GetHeadPosition(); pos;) {
+    CThumbnailPage* page = pages.GetNext(pos);
+    for (int i = 0; i < page->GetCount(); ++i) discItems += page->GetAt(i)->IsDiscContent() ? 1 : 0;
+  }
+  EXPECT_EQ(discItems, 2);
+
+  // One scene deleted from there: the disc core's question, then its clip goes from the card.
+  CThumbnail* first = nullptr;
+  for (POSITION pos = pages.GetHeadPosition(); pos && !first;) {
+    CThumbnailPage* page = pages.GetNext(pos);
+    for (int i = 0; i < page->GetCount() && !first; ++i)
+      if (!lstrcmpiA(page->GetAt(i)->GetFileName(), "00000.MTS")) first = page->GetAt(i);
+  }
+  ASSERT_NE(first, nullptr);
+  pDoc->GetBrowser()->SelectItem(first, nullptr);
+  std::string asked;
+  {
+    // Yes to the question once its text is in; the recycle bin's own dialog is closed.
+    testsupport::DialogWatch watch(nullptr,
+                                   [](HWND box) {
+                                     char text[8] = "";
+                                     return ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0 ||
+                                            ::GetDlgItem(box, IDC_DELETE_YES) != nullptr;
+                                   },
+                                   [&](HWND box) {
+                                     char text[512] = "";
+                                     ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                                     asked = text;
+                                     if (::GetDlgItem(box, IDYES))
+                                       ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+                                     else
+                                       ::PostMessageA(box, WM_CLOSE, 0, 0);
+                                   });
+    pIcons->SendMessage(WM_BROWSER_ACTION, 0, VXACTION_DELETE);
+  }
+  EXPECT_EQ(asked, std::string(LoadResourceText(IDS_BROWSER_DISC_DELETE)));
+  EXPECT_EQ(::GetFileAttributesA((bdmv + "\\STREAM\\00000.MTS").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesA((bdmv + "\\STREAM\\00001.MTS").c_str()), INVALID_FILE_ATTRIBUTES);
+  testsupport::RemoveCard('E');
+  if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
 }

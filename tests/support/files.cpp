@@ -3,6 +3,9 @@
 #include <textkit/path.h>
 #include <textkit/text.h>
 #include <windows.h>
+#include <shlobj.h>
+
+#include <string.h>
 
 namespace testsupport {
 
@@ -49,6 +52,21 @@ bool SetLocalWriteTime(const std::string& path, int year, int month, int day, in
             SetFileTime(h, nullptr, nullptr, &utc);
   CloseHandle(h);
   return ok;
+}
+
+HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) {
+  size_t size = sizeof(DROPFILES) + 1;
+  for (const std::string& p : paths) size += p.size() + 1;
+  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  DROPFILES* df = (DROPFILES*)::GlobalLock(h);
+  df->pFiles = sizeof(DROPFILES);
+  char* at = (char*)(df + 1);
+  for (const std::string& p : paths) {
+    memcpy(at, p.c_str(), p.size());
+    at += p.size() + 1;
+  }
+  ::GlobalUnlock(h);
+  return h;
 }
 
 }  // namespace testsupport

@@ -1,6 +1,9 @@
 // Whole files and the folders on the way to them, for test set-ups.
 #pragma once
+#include <windows.h>
+
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -13,5 +16,8 @@ bool WriteWholeFile(const std::string& path, const std::string& data);
 bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour = 12);
 // The whole file (read while others may write it); "" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+
+// A WM_DROPFILES block of the paths (the receiver frees it).
+HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
 
 }  // namespace testsupport

@@ -4,20 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Kitlib2.h>
+#include <RecordGate.h>
+#include <VxBDCore.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
 
 #include <profileroot.h>
 #include <dialogwatch.h>
+#include <filedrop.h>
+#include <program.h>
 #include <files.h>
 #include <pump.h>
 #include <tempfolder.h>
+#include <card.h>
+#include <program.h>
+#include <uikit.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "FView_Toolbar.h"
+#include "LauncherListWnd.h"
+#include "ToolButtonDropTarget.h"
 #include "ToolItemListWnd.h"
 
 namespace {
@@ -62,7 +72,8 @@ class CRecorder : public CWnd {
 class ToolbarPane : public testing::Test {
  protected:
   void SetUp() override {
-    m_main.Make({WM_BROWSER_MUSIC_STOP, WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD, WM_BROWSER_EXPORT_REQUEST, WM_COPYDATA});
+    m_main.Make({WM_BROWSER_MUSIC_STOP, WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD, WM_BROWSER_EXPORT_REQUEST, WM_COPYDATA,
+                 WM_SELECT_CLASSIFY_ROOTS});
     AfxGetApp()->m_pMainWnd = &m_main;
     m_pane = new CFView_Toolbar;
     ASSERT_TRUE(m_pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 75), &m_main, 1, NULL));
@@ -74,6 +85,9 @@ class ToolbarPane : public testing::Test {
     AfxGetApp()->m_pMainWnd = m_pOldMain;
     m_main.DestroyWindow();
   }
+  // Drops the files on the pane and runs a command on them, answering its message boxes
+  // (Yes when asked): their texts. What the main window got starts afresh.
+  std::vector<std::string> DropAndRun(const std::vector<std::string>& paths, const std::function<void()>& run);
   testsupport::ScopedProfileRoot m_root{"toolbar"};
   CWnd* m_pOldMain = AfxGetApp()->m_pMainWnd;
   CRecorder m_main;
@@ -182,7 +196,11 @@ TEST_F(ToolbarPane, FirstPathAfterAToolIsSentWhenItFitsAndThenEmptied) {
     if (c.folderChange) expected.push_back(WM_COPYDATA);
     expected.push_back(WM_BROWSER_RELOAD);
     ASSERT_EQ(messages, expected) << c.firstPath;
-    if (c.folderChange) EXPECT_EQ(m_main.m_got[1].data.c_str(), std::string("0|Explorer|1|C:\\out\\||"));
+    // The text names the disk tree by the number its registry entry "Explorer" holds.
+    const int explorer = CMGetProfileInt("ImportPlugin\\Explorer", "ID", 0);
+    EXPECT_GT(explorer, 0);
+    if (c.folderChange)
+      EXPECT_EQ(m_main.m_got[1].data.c_str(), std::to_string(explorer) + "|Explorer|1|C:\\out\\||");
     const Got& reload = m_main.m_got.back();
     EXPECT_EQ(reload.data, c.block) << c.firstPath;
     if (!c.block.empty()) EXPECT_EQ(reload.lParam, MAX_PATH);
@@ -205,8 +223,9 @@ TEST_F(ToolbarPane, ToolsButtonOpensItsListUnderIt) {
   pTools->pList->GetClientRect(&rcList);
   pTools->pList->ClientToScreen(&rcList);
   pTools->pButton->GetWindowRect(&rcButton);
-  EXPECT_EQ(rcList.Width(), 118);
-  EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2 + 1);  // inside the list's border
+  EXPECT_EQ(rcList.Width(), 118 + 2);
+  EXPECT_EQ(rcList.left, rcButton.left - (118 - rcButton.Width()) / 2);
+  EXPECT_EQ(rcList.top, rcButton.bottom);
   pTools->pList->ShowWindow(SW_HIDE);
 }
 
@@ -257,44 +276,430 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
   testsupport::RemoveTree(folder);
 }
 
-TEST(ToolItemList, RowsReportByTheirListsWay) {
-  CRecorder owner;
-  owner.Make({WM_COMMAND, WM_TOOL_LIST_SELECT});
-  struct {
-    int base;
-    UINT message;
-  } lists[] = {{ID_TB_PLUGIN_LIST, WM_TOOL_LIST_SELECT}, {ID_TB_TREE_LIST, WM_TOOL_LIST_SELECT},
-               {ID_TB_PPC_LIST, WM_TOOL_LIST_SELECT}, {ID_TB_TOOLS_LIST, WM_COMMAND}};
-  for (auto& l : lists) {
-    owner.m_got.clear();
-    CToolItemListWnd list;
-    ASSERT_TRUE(list.Create(&owner, l.base));
-    list.AddItem(l.base + 1, "one");
-    list.AddItem(l.base + 2, "two");
-    list.AddItem(l.base + 3, "three");
-    list.SetItemState(l.base + 3, TOOLLIST_ITEM_DISABLED);
-    list.ShowAt({0, 0});
-    EXPECT_EQ(list.HitTest(CPoint(5, 5)), 0);
-    EXPECT_EQ(list.HitTest(CPoint(5, 30)), 1);
-    EXPECT_EQ(list.HitTest(CPoint(5, 90)), -1);
-    EXPECT_EQ(list.HitTest(CPoint(200, 5)), -1);
-    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 35));
-    EXPECT_EQ(list.GetHover(), 1);
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 65));  // disabled: nothing
-    EXPECT_TRUE(list.IsWindowVisible());
-    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 35));
-    EXPECT_FALSE(list.IsWindowVisible());
-    testsupport::WaitUntil([&] { return !owner.m_got.empty(); });
-    ASSERT_EQ(owner.m_got.size(), 1u) << l.base;
-    EXPECT_EQ(owner.m_got[0].message, l.message);
-    if (l.message == WM_COMMAND) {
-      EXPECT_EQ(owner.m_got[0].wParam, (WPARAM)(l.base + 2));
-    } else {
-      EXPECT_EQ(owner.m_got[0].wParam, (WPARAM)l.base);
-      EXPECT_EQ(owner.m_got[0].lParam, l.base + 2);
-    }
-  }
-  owner.DestroyWindow();
+
+TEST_F(ToolbarPane, LauncherButtonShowsTheLauncherOrTakesTheDroppedPrograms) {
+  CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_LAUNCHER, TRUE);
+  ASSERT_NE(pInfo, nullptr);
+  ASSERT_NE(pInfo->pLauncher, nullptr);
+  EXPECT_EQ(m_pane->GetAttachedWindow(pInfo), pInfo->pLauncher);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_LAUNCHER, 0);
+  EXPECT_TRUE(pInfo->pLauncher->IsWindowVisible());
+  CRect rcLauncher, rcButton;
+  pInfo->pLauncher->GetWindowRect(&rcLauncher);
+  pInfo->pButton->GetWindowRect(&rcButton);
+  EXPECT_EQ(rcLauncher.TopLeft(), CPoint(rcButton.left - (118 - rcButton.Width()) / 2, rcButton.bottom));
+  EXPECT_EQ(rcLauncher.Size(), CSize(120, 3 * 29 + 2));
+  pInfo->pLauncher->ShowWindow(SW_HIDE);
+
+  // Dropped on the button: each program becomes the first entry; other files pass.
+  std::string first = testsupport::ProgramFolder() + "\\toolbar_toolprobe.exe";
+  std::string second = testsupport::ProgramPath();
+  CMWriteProfileString("", "Lanch1", "C:\\old.exe");
+  m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeFileDrop({first, "C:\\pics\\a.jpg", second}), 0);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_LAUNCHER, 0);
+  EXPECT_FALSE(pInfo->pLauncher->IsWindowVisible());
+  EXPECT_STREQ(pInfo->pLauncher->GetLauncherPath(0), second.c_str());
+  EXPECT_STREQ(pInfo->pLauncher->GetLauncherPath(1), first.c_str());
+  EXPECT_STREQ(pInfo->pLauncher->GetLauncherPath(2), "C:\\old.exe");
+  EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+}
+
+TEST_F(ToolbarPane, DragsOpenTheListsAndDropsReachTheButtons) {
+  EXPECT_EQ(m_pane->SendMessage(WM_TOOLBAR_DRAG_ENTER, 12345, 0), -1);
+  // Over a button with a list: it opens, and goes once the drag is elsewhere with the
+  // button up.
+  ::SetCursorPos(1270, 1010);
+  CToolButtonInfo* pTools = m_pane->FindToolButton(ID_TB_IMAGE_TOOLS, TRUE);
+  ASSERT_NE(pTools, nullptr);
+  EXPECT_EQ(m_pane->SendMessage(WM_TOOLBAR_DRAG_ENTER, ID_TB_IMAGE_TOOLS, 0), 0);
+  EXPECT_TRUE(pTools->pList->IsWindowVisible());
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !pTools->pList->IsWindowVisible(); }, 5000));
+
+  // The OLE target on the launcher button: the drag opens the launcher, the drop hands
+  // the files to the button, whose command takes the program.
+  CToolButtonInfo* pLauncher = m_pane->FindToolButton(ID_TB_LAUNCHER, TRUE);
+  CToolButtonDropTarget target(m_pane, ID_TB_LAUNCHER);
+  COleDataSource* pSource = new COleDataSource;
+  std::string program = testsupport::ProgramFolder() + "\\toolbar_toolprobe.exe";
+  pSource->CacheGlobalData(CF_HDROP, testsupport::MakeFileDrop({program}));
+  COleDataObject data;
+  data.Attach(pSource->GetIDataObject(FALSE), FALSE);
+  EXPECT_EQ(target.OnDragEnter(pLauncher->pButton, &data, 0, CPoint(5, 5)), (DROPEFFECT)DROPEFFECT_COPY);
+  EXPECT_TRUE(pLauncher->pLauncher->IsWindowVisible());
+  EXPECT_TRUE(target.OnDrop(pLauncher->pButton, &data, DROPEFFECT_COPY, CPoint(5, 5)));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return pLauncher->pLauncher->GetLauncherPath(0) == program.c_str(); }));
+  // Data without files is refused.
+  COleDataSource* pText = new COleDataSource;
+  pText->CacheGlobalData(CF_TEXT, ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4));
+  COleDataObject text;
+  text.Attach(pText->GetIDataObject(FALSE), FALSE);
+  EXPECT_EQ(target.OnDragOver(pLauncher->pButton, &text, 0, CPoint(5, 5)), (DROPEFFECT)DROPEFFECT_NONE);
+  EXPECT_FALSE(target.OnDrop(pLauncher->pButton, &text, DROPEFFECT_COPY, CPoint(5, 5)));
+  data.Release();
+  text.Release();
+  pSource->InternalRelease();
+  pText->InternalRelease();
 }
 
 }  // namespace
+
+namespace {
+std::vector<std::string> LogLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::string text = testsupport::ReadWholeFile(path), line;
+  for (char c : text) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  return lines;
+}
+}  // namespace
+
+TEST_F(ToolbarPane, PictureToolRunsOnTheDroppedFilesUntilItSaysStop) {
+  std::string folder = testsupport::NewTempFolder("toolbar-picture");
+  std::vector<std::string> files = {folder + "\\a.jpg", folder + "\\b.png", folder + "\\c.jpg"};
+  for (const std::string& f : files) testsupport::WriteWholeFile(f, "picture");
+  std::string log = folder + "\\calls.log";
+  ::SetEnvironmentVariableA("TOOLRUN_PROBE_LOG", log.c_str());
+  std::string probe = testsupport::ProgramFolder() + "\\toolbar_pictureprobe.dll";
+  struct {
+    int command;
+    const char* results;
+    std::vector<std::string> calls;
+    std::string selected;  // the output the browser is told to select; "" for no reload
+  } cases[] = {
+      {ID_TB_SCALE, "1", {files[0] + "|1", files[1] + "|0", files[2] + "|0"}, files[2] + ".out"},
+      {ID_TB_SCALE, "1,2", {files[0] + "|1", files[1] + "|0"}, files[0] + ".out"},
+      {ID_TB_ROTATE, "2", {files[0] + "|1"}, ""},
+      // Done after the first file: its output is still shown.
+      {ID_TB_CONVERT, "0", {files[0] + "|1"}, files[0] + ".out"},
+  };
+  CMWriteProfileInt("Tool1\\TurnPicture", "Rotation", 270);
+  for (auto& c : cases) {
+    ::DeleteFileA(log.c_str());
+    ::SetEnvironmentVariableA("TOOLRUN_PROBE_RESULTS", c.results);
+    m_main.m_got.clear();
+    m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(files), 0);
+    m_pane->RunPictureTool(c.command, probe.c_str());
+    EXPECT_EQ(LogLines(log), c.calls) << c.command << " " << c.results;
+    std::string selected;
+    bool reloaded = false;
+    for (const Got& g : m_main.m_got)
+      if (g.message == WM_BROWSER_RELOAD) {
+        reloaded = true;
+        selected = g.data;
+      }
+    EXPECT_EQ(reloaded, !c.selected.empty()) << c.results;
+    EXPECT_EQ(selected, c.selected) << c.results;
+    EXPECT_TRUE(m_main.IsWindowEnabled());
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);  // the drop was used up
+  }
+  // The rotation's settings survive its run; the resize was told about the JPEGs.
+  EXPECT_EQ(CMGetProfileInt("Tool1\\TurnPicture", "Rotation", 0), 270);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\TurnPicture", "PIM", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\ScalePicture", "Slider", -1), 1);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\ScalePicture", "Single", -1), 0);
+  EXPECT_EQ(CMGetProfileInt("Tool1\\ConvertKind", "Single", -1), 0);
+
+  // A library without the export: the system's text, nothing run, the window usable.
+  ::DeleteFileA(log.c_str());
+  std::string text;
+  {
+    uikit::DialogDriver driver([&](HWND h) {
+      text = uikit::StaticTexts(h);
+      uikit::Press(h, IDOK);
+    });
+    m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(files), 0);
+    m_pane->RunPictureTool(ID_TB_SCALE, (testsupport::ProgramFolder() + "\\toolbar_pictureprobe_noexport.dll").c_str());
+    EXPECT_EQ(driver.Ran(), 1);
+  }
+  EXPECT_FALSE(text.empty());
+  EXPECT_TRUE(LogLines(log).empty());
+  EXPECT_TRUE(m_main.IsWindowEnabled());
+  delete m_pane->TakePendingFiles();
+  testsupport::RemoveTree(folder);
+}
+
+namespace {
+// Answers every message box (Yes when it asks) and keeps its text; other dialogs, such
+// as the progress windows, are left alone.
+std::vector<uikit::DialogDriver::Step> AnswerBoxes(std::vector<std::string>* texts) {
+  uikit::DialogDriver::Step step = [texts](HWND h) {
+    int button = ::GetDlgItem(h, IDYES) ? IDYES : ::GetDlgItem(h, IDOK) ? IDOK : 0;
+    if (!button) return;
+    texts->push_back(uikit::StaticTexts(h));
+    uikit::Press(h, button);
+  };
+  return std::vector<uikit::DialogDriver::Step>(16, step);
+}
+
+std::string Text(int id, const char* arg = nullptr) {
+  CString s;
+  if (arg)
+    s.Format(id, arg);
+  else
+    s.LoadString(id);
+  return (LPCSTR)s;
+}
+
+bool Shown(const std::vector<std::string>& texts, const std::string& text) {
+  for (const std::string& t : texts)
+    if (t.find(text) != std::string::npos) return true;
+  return false;
+}
+}  // namespace
+
+std::vector<std::string> ToolbarPane::DropAndRun(const std::vector<std::string>& paths,
+                                                 const std::function<void()>& run) {
+  m_main.m_got.clear();
+  std::vector<std::string> texts;
+  uikit::DialogDriver driver(AnswerBoxes(&texts));
+  m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(paths), 0);
+  run();
+  return texts;
+}
+
+TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
+  std::string folder = testsupport::NewTempFolder("toolbar-imprint");
+  std::string photo = testsupport::Fixture("exif_full.jpg");
+  for (const char* name : {"a.jpg", "b.jpg", "undated.jpg", "c.dvf", "r.jpg"})
+    ::CopyFileA(photo.c_str(), (folder + "\\" + name).c_str(), FALSE);
+  testsupport::WriteWholeFile(folder + "\\notes.txt", "text");
+  ::SetFileAttributesA((folder + "\\r.jpg").c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string log = folder + "\\calls.log";
+  ::SetEnvironmentVariableA("IMPRINT_PROBE_LOG", log.c_str());
+  std::string probe = testsupport::ProgramFolder() + "\\toolbar_imprintprobe.dll";
+  std::string first = Text(IDS_TB_IMPRINT_DEFAULT_NAME);
+  struct {
+    std::vector<std::string> files;
+    const char* prompt;
+    int failAt;
+    const char* code;
+    std::vector<std::string> calls;
+    std::vector<int> messages;  // texts that must have been shown
+    std::string selected;       // "" for no reload
+    int single, readOnly;       // "Tool1\1" after the run; -1 when not written
+  } cases[] = {
+      {{"a.jpg", "undated.jpg"}, "", 0, "", {"prompt|a.jpg|" + first, "stamp|a.jpg|a_d.jpg|3"},
+       {IDS_TB_SOME_FILES_LEFT_OUT}, "a_d.jpg", 0, 1},
+      {{"undated.jpg"}, "", 0, "", {}, {IDS_TB_IMPRINT_UNDATED}, "", -1, -1},
+      {{"undated.jpg", "notes.txt"}, "", 0, "", {}, {IDS_TB_IMPRINT_NOTHING}, "", -1, -1},
+      // A ".dvf" is written as a bitmap.
+      {{"c.dvf"}, "", 0, "", {"prompt|c.dvf|" + first, "stamp|c.dvf|c_d.bmp|3"}, {IDS_TB_IMPRINT_DVF_AS_BMP},
+       "c_d.bmp", 1, 1},
+      // A full disk at the second file: said, and the first file's output still shown.
+      {{"a.jpg", "b.jpg", "r.jpg"}, "", 2, "80070070",
+       {"prompt|a.jpg|" + first, "stamp|a.jpg|a_d.jpg|3", "prompt|b.jpg|", "stamp|b.jpg|b_d.jpg|3"},
+       {IDS_BROWSER_DISK_FULL}, "a_d.jpg", 0, 3},
+      // Cancelled at the first name: nothing done, nothing to show.
+      {{"a.jpg", "b.jpg"}, "cancel", 0, "", {"prompt|a.jpg|" + first}, {}, "", 0, 1},
+  };
+  for (auto& c : cases) {
+    ::DeleteFileA(log.c_str());
+    for (const char* out : {"a_d.jpg", "b_d.jpg", "c_d.bmp"}) ::DeleteFileA((folder + "\\" + out).c_str());
+    CMWriteProfileInt("Tool1\\1", "Single", -1);
+    CMWriteProfileInt("Tool1\\1", "ReadOnly", -1);
+    ::SetEnvironmentVariableA("IMPRINT_PROBE_PROMPT", c.prompt);
+    ::SetEnvironmentVariableA("IMPRINT_PROBE_FAIL_AT", std::to_string(c.failAt).c_str());
+    ::SetEnvironmentVariableA("IMPRINT_PROBE_CODE", c.code);
+    std::vector<std::string> paths;
+    for (const std::string& f : c.files) paths.push_back(folder + "\\" + f);
+    std::vector<std::string> texts = DropAndRun(paths, [&] { m_pane->RunDateImprint(probe.c_str(), probe.c_str()); });
+    std::string label = c.files[0] + " " + c.prompt + " " + c.code;
+    EXPECT_EQ(LogLines(log), c.calls) << label;
+    for (int id : c.messages) EXPECT_TRUE(Shown(texts, Text(id))) << label << " " << id;
+    std::string selected;
+    for (const Got& g : m_main.m_got)
+      if (g.message == WM_BROWSER_RELOAD) selected = g.data.empty() ? "?" : g.data;
+    EXPECT_EQ(selected, c.selected.empty() ? "" : folder + "\\" + c.selected) << label;
+    EXPECT_EQ(CMGetProfileInt("Tool1\\1", "Single", -1), c.single) << label;
+    EXPECT_EQ(CMGetProfileInt("Tool1\\1", "ReadOnly", -1), c.readOnly) << label;
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+  }
+  ::SetFileAttributesA((folder + "\\r.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
+  testsupport::RemoveTree(folder);
+}
+
+TEST_F(ToolbarPane, DatabaseFollowsAToolsOutput) {
+  std::string dbDir = testsupport::NewTempFolder("toolbar-db");
+  ::SetEnvironmentVariableA("GLIMORA_DB_DIR", dbDir.c_str());
+  std::string folder = testsupport::NewTempFolder("toolbar-output");
+  std::string photo = testsupport::Fixture("exif_full.jpg");
+  auto enrolled = [](const std::string& path) { return VxDBWIsEnrolled(path.c_str()) == S_OK; };
+  struct {
+    const char* source;
+    const char* output;
+    bool sourceKept;  // the tool left its source on the disk
+    bool sourceEnrolled, outputEnrolled;
+  } cases[] = {
+      {"a.jpg", "a_1.jpg", true, true, true},   // a copy: both entries
+      {"b.jpg", "b_1.jpg", false, false, true},  // moved: the entry follows
+      {"c.jpg", "c.jpg", true, true, true},      // in place: the entry stays
+  };
+  for (auto& c : cases) {
+    std::string source = folder + "\\" + c.source, output = folder + "\\" + c.output;
+    ::CopyFileA(photo.c_str(), source.c_str(), FALSE);
+    ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+    ASSERT_TRUE(SUCCEEDED(VxDBWEnrollFile(source.c_str(), 0)));
+    VxDBWExitDatabase(0);
+    if (source != output) ::CopyFileA(source.c_str(), output.c_str(), FALSE);
+    if (!c.sourceKept) ::DeleteFileA(source.c_str());
+    m_pane->UpdateDatabaseForToolOutput(source.c_str(), output.c_str());
+    ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+    EXPECT_EQ(enrolled(source), c.sourceEnrolled) << c.source;
+    EXPECT_EQ(enrolled(output), c.outputEnrolled) << c.output;
+    VxDBWExitDatabase(0);
+  }
+  // A drive that is not fixed is not the database's.
+  m_pane->UpdateDatabaseForToolOutput((folder + "\\a.jpg").c_str(), "E:\\DCIM\\a_2.jpg");
+  ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+  EXPECT_FALSE(enrolled("E:\\DCIM\\a_2.jpg"));
+  VxDBWExitDatabase(-1);
+  ::SetEnvironmentVariableA("GLIMORA_DB_DIR", nullptr);
+  testsupport::RemoveTree(folder);
+  testsupport::RemoveTree(dbDir);
+}
+
+TEST_F(ToolbarPane, DiscDriveListFollowsTheDrivesAtEveryPress) {
+  auto coreDrives = [] {
+    IVxBDCoreObject* core = GetVxBDCoreObject();
+    VXBDDRIVEENTRY entries[26] = {};
+    int n = 0;
+    core->GetDriveList(entries, 26, &n);
+    core->Release();
+    return n;
+  };
+  CToolButtonInfo* pDisc = m_pane->FindToolButton(ID_TB_DISC_DRIVES, TRUE);
+  ASSERT_NE(pDisc, nullptr);
+  std::string disc = testsupport::NewTempFolder("toolbar-disc");
+  testsupport::MakeFolders(disc + "\\BDMV");
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  int withDisc = coreDrives();
+  ASSERT_GE(withDisc, 1);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_DISC_DRIVES, 0);
+  ASSERT_NE(pDisc->pList, nullptr);
+  EXPECT_EQ(pDisc->pList->GetItemCount(), withDisc);
+  EXPECT_TRUE(pDisc->pList->IsWindowVisible());
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  int without = coreDrives();
+  // Pressed again: the list is made anew from the drives there now.
+  m_pane->SendMessage(WM_COMMAND, ID_TB_DISC_DRIVES, 0);
+  if (without == 0) {
+    EXPECT_EQ(pDisc->pList, nullptr);
+  } else {
+    ASSERT_NE(pDisc->pList, nullptr);
+    EXPECT_EQ(pDisc->pList->GetItemCount(), without);
+    pDisc->pList->ShowWindow(SW_HIDE);
+  }
+  testsupport::RemoveTree(disc);
+}
+
+TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
+  std::string folder = testsupport::NewTempFolder("toolbar-files");
+  std::string photo = testsupport::Fixture("exif_full.jpg");
+  ::CopyFileA(photo.c_str(), (folder + "\\dated.jpg").c_str(), FALSE);
+  ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\plain.jpg").c_str(), FALSE);
+  for (const char* name : {"one.mp4", "two.avi", "notes.txt", "clip.mts"})
+    testsupport::WriteWholeFile(folder + "\\" + name, "x");
+  std::string log = folder + "\\calls.log";
+  ::SetEnvironmentVariableA("FILEPROBE_LOG", log.c_str());
+  std::string probe = testsupport::ProgramFolder() + "\\toolbar_fileprobe.dll";
+  enum Tool { SHOT_DATE, PLACE, SPLIT };
+  struct {
+    Tool tool;
+    std::vector<std::string> files;
+    int result;
+    int classify;
+    std::vector<std::string> calls;
+    std::vector<int> messages;
+    std::string selected;  // the reload's path, "" for no reload, "-" for the refresh of 1540 and 1541
+  } cases[] = {
+      // Undated pictures leave without a word, other kinds are said.
+      {SHOT_DATE, {"dated.jpg", "plain.jpg", "notes.txt"}, 1, -1, {"FixShotDate|dated.jpg"},
+       {IDS_TB_SHOT_DATE_LEFT_OUT}, "dated.jpg"},
+      {SHOT_DATE, {"dated.jpg"}, 1, 0, {"FixShotDate|dated.jpg"}, {}, "-"},
+      {SHOT_DATE, {"dated.jpg"}, 0, -1, {"FixShotDate|dated.jpg"}, {}, ""},
+      {SHOT_DATE, {"plain.jpg"}, 1, -1, {}, {IDS_TB_IMPRINT_UNDATED}, ""},
+      {PLACE, {"dated.jpg", "plain.jpg"}, 0, -1, {"OpenDropWindow|dated.jpg,plain.jpg"}, {}, ""},
+      // Two movies: the first one, after the question.
+      {SPLIT, {"notes.txt", "one.mp4", "two.avi"}, 1, -1, {"SplitClip|one.mp4"}, {IDS_TB_SPLIT_FIRST_ONLY},
+       "one.mp4"},
+      {SPLIT, {"clip.mts", "notes.txt"}, 1, -1, {}, {}, ""},
+  };
+  for (auto& c : cases) {
+    ::DeleteFileA(log.c_str());
+    ::SetEnvironmentVariableA("FILEPROBE_RESULT", std::to_string(c.result).c_str());
+    CMWriteProfileInt("VxFolder\\FolderInfo", "Classify", c.classify);
+    std::vector<std::string> paths;
+    for (const std::string& f : c.files) paths.push_back(folder + "\\" + f);
+    std::vector<std::string> texts = DropAndRun(paths, [&] {
+      if (c.tool == SHOT_DATE) m_pane->RunShotDate(probe.c_str());
+      if (c.tool == PLACE) m_pane->RunGuessPlace(probe.c_str());
+      if (c.tool == SPLIT) m_pane->RunSplitClip(probe.c_str());
+    });
+    std::string label = std::to_string(c.tool) + " " + c.files[0];
+    EXPECT_EQ(LogLines(log), c.calls) << label;
+    for (int id : c.messages) EXPECT_TRUE(Shown(texts, Text(id))) << label << " " << id;
+    std::string selected;
+    bool refreshed = false, classified = false;
+    for (const Got& g : m_main.m_got) {
+      if (g.message == WM_BROWSER_RELOAD) selected = g.data.empty() ? "?" : g.data;
+      refreshed |= g.message == WM_REFRESH_FOLDERS;
+      classified |= g.message == WM_SELECT_CLASSIFY_ROOTS;
+    }
+    if (c.selected == "-") {
+      EXPECT_TRUE(refreshed && classified && selected.empty()) << label;
+    } else {
+      EXPECT_EQ(selected, c.selected.empty() ? "" : "?") << label;  // the tool wrote no "FirstPath"
+      EXPECT_EQ(refreshed, !c.selected.empty()) << label;
+    }
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr) << label;
+  }
+  // The place guess without a drop or a browser: told under its own caption.
+  ::DeleteFileA(log.c_str());
+  std::string caption;
+  {
+    uikit::DialogDriver driver([&](HWND h) {
+      char sz[256] = "";
+      ::GetWindowTextA(h, sz, sizeof sz);
+      caption = sz;
+      uikit::Press(h, IDOK);
+    });
+    m_pane->RunGuessPlace(probe.c_str());
+  }
+  EXPECT_EQ(caption, Text(IDS_TB_TOOL_GUESS_PLACE));
+  EXPECT_TRUE(LogLines(log).empty());
+  testsupport::RemoveTree(folder);
+}
+
+TEST_F(ToolbarPane, ConversionPluginRunsOnTheFilesOfItsKind) {
+  std::string plugins = testsupport::NewTempFolder("toolbar-ppc");
+  ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\testplugins\\ppc_prio5.ppc").c_str(),
+                          (plugins + "\\ppc_prio5.ppc").c_str(), FALSE));
+  std::string folder = testsupport::NewTempFolder("toolbar-ppc-files");
+  ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\a.jpg").c_str(), FALSE);
+  testsupport::WriteWholeFile(folder + "\\notes.txt", "x");
+  {
+    CPpcPluginManager manager(plugins.c_str());
+    ASSERT_EQ(manager.GetCount(), 1);
+    // One file of its kind among others: said, then run; its result is shown.
+    std::vector<std::string> texts = DropAndRun({folder + "\\a.jpg", folder + "\\notes.txt"},
+                                                [&] { m_pane->RunPpcPlugin(&manager, 0); });
+    EXPECT_TRUE(Shown(texts, Text(IDS_EXPORT_SOME_REMOVED, Text(IDS_TB_LABEL_PPC).c_str())));
+    std::string selected;
+    for (const Got& g : m_main.m_got)
+      if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+    EXPECT_EQ(selected, "second result");
+    // Nothing of its kind: said, and the plug-in is not opened.
+    texts = DropAndRun({folder + "\\notes.txt"}, [&] { m_pane->RunPpcPlugin(&manager, 0); });
+    EXPECT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(m_main.m_got.empty());
+    EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+  }
+  testsupport::RemoveTree(folder);
+  testsupport::RemoveTree(plugins);
+}

@@ -38,19 +38,32 @@ struct CLIPFACTSINFO {
   int nMemberCount;
 };
 
+// A scene opened for playing (OpenScene): the stream file to play.
+struct CLIPFACTSSCENE {
+  DWORD cbSize;  // sizeof(CLIPFACTSSCENE)
+  WCHAR szStream[MAX_PATH];
+};
+
+// The scene player reaches OpenScene and GetSceneRecord by their slots (4 and 11).
 struct IClipFacts : public IUnknown {
   // S_OK; HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when missing;
   // HRESULT_FROM_WIN32(ERROR_INVALID_DATA) when it is not a content file.
-  virtual HRESULT STDMETHODCALLTYPE Open(LPCWSTR pszPath) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Open(LPCWSTR pszPath) = 0;  // 3
+  // A scene to play: a content file (its first ".mts"/".m2ts" member that exists, in its
+  // folder) or a stream file itself. HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when there is
+  // no such stream.
+  virtual HRESULT STDMETHODCALLTYPE OpenScene(LPCWSTR pszPath) = 0;  // 4
   // E_UNEXPECTED before a successful Open; E_POINTER for null or a wrong cbSize.
-  virtual HRESULT STDMETHODCALLTYPE GetInfo(CLIPFACTSINFO* pInfo) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetInfo(CLIPFACTSINFO* pInfo) = 0;  // 5
   // Member nIndex's file name into the buffer; E_INVALIDARG out of range.
-  virtual HRESULT STDMETHODCALLTYPE GetMember(int nIndex, LPWSTR pszName, int cch) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetMember(int nIndex, LPWSTR pszName, int cch) = 0;  // 6
   // The stream entries and the companion records; E_INVALIDARG for an index out of range.
-  virtual HRESULT STDMETHODCALLTYPE GetStreamCount(int* pnCount) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetStream(int nIndex, CLIPFACTS_ENTRY* pEntry) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetRecordCount(int* pnCount) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetRecord(int nIndex, CLIPFACTS_ENTRY* pEntry) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetStreamCount(int* pnCount) = 0;  // 7
+  virtual HRESULT STDMETHODCALLTYPE GetStream(int nIndex, CLIPFACTS_ENTRY* pEntry) = 0;  // 8
+  virtual HRESULT STDMETHODCALLTYPE GetRecordCount(int* pnCount) = 0;  // 9
+  virtual HRESULT STDMETHODCALLTYPE GetRecord(int nIndex, CLIPFACTS_ENTRY* pEntry) = 0;  // 10
+  // The open scene's record; null before a successful OpenScene.
+  virtual const CLIPFACTSSCENE* STDMETHODCALLTYPE GetSceneRecord() = 0;  // 11
 };
 
 struct IClipFactsEdit : public IUnknown {

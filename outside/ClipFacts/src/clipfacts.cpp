@@ -1,12 +1,14 @@
 #include <initguid.h>
 
 #include <ClipFacts.h>
+#include <ScenePlayer.h>
 #include <VxContFile.h>
 #include <safecopy/SafeCopy.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
 
 #include <new>
+#include <string.h>
 #include <string>
 
 namespace {
@@ -25,6 +27,15 @@ void ToWide(const std::string& s, LPWSTR pszOut, int cch) {
   if (cch <= 0) return;
   if (!::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, pszOut, cch)) pszOut[0] = 0;
   pszOut[cch - 1] = 0;
+}
+
+bool IsStreamName(const std::string& name) {
+  const char* dot = strrchr(name.c_str(), '.');
+  return dot && (lstrcmpiA(dot, ".mts") == 0 || lstrcmpiA(dot, ".m2ts") == 0);
+}
+bool IsPlainFile(const std::string& path) {
+  const DWORD a = ::GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring Wide(const std::string& s) {
@@ -51,7 +62,7 @@ bool IsCompanionName(const std::string& name) {
 
 constexpr int kMaxEntries = 1000;
 
-class ClipFacts : public IClipFacts, public IClipFactsEdit {
+class ClipFacts : public IClipFacts, public IClipFactsEdit, public IClipFactsScene {
  public:
   // IUnknown (one for both interfaces)
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
@@ -61,6 +72,8 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
       *ppv = static_cast<IClipFacts*>(this);
     else if (riid == IID_IClipFactsEdit)
       *ppv = static_cast<IClipFactsEdit*>(this);
+    else if (riid == IID_IClipFactsScene)
+      *ppv = static_cast<IClipFactsScene*>(this);
     else
       return E_NOINTERFACE;
     AddRef();
@@ -86,6 +99,41 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
     m_bOpen = true;
     m_rewrite = true;
     SplitEntries();
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE OpenScene(LPCWSTR pszPath) override {
+    m_bScene = false;
+    if (!pszPath || !*pszPath) return E_INVALIDARG;
+    std::string path = ToAnsi(pszPath);
+    if (path.empty() || path.size() >= MAX_PATH) return E_INVALIDARG;
+    std::string stream;
+    if (IsStreamName(path)) {
+      if (IsPlainFile(path)) stream = path;
+    } else {
+      HRESULT hr = Open(pszPath);
+      if (FAILED(hr)) return hr;
+      const size_t slash = path.find_last_of('\\');
+      const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+      for (const std::string& m : m_info.members)
+        if (IsStreamName(m) && m.find_first_of("\\/:") == std::string::npos && IsPlainFile(folder + m)) {
+          stream = folder + m;
+          break;
+        }
+    }
+    if (stream.empty()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    m_scene = CLIPFACTSSCENE();
+    m_scene.cbSize = sizeof(m_scene);
+    ToWide(stream, m_scene.szStream, MAX_PATH);
+    m_bScene = true;
+    return S_OK;
+  }
+  const CLIPFACTSSCENE* STDMETHODCALLTYPE GetSceneRecord() override { return m_bScene ? &m_scene : NULL; }
+  HRESULT STDMETHODCALLTYPE GetStreamPath(LPWSTR pszPath, int cch) override {
+    if (!pszPath || cch <= 0) return E_POINTER;
+    if (!m_bScene) return E_UNEXPECTED;
+    if (lstrlenW(m_scene.szStream) >= cch) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    lstrcpyW(pszPath, m_scene.szStream);
     return S_OK;
   }
 
@@ -343,6 +391,8 @@ class ClipFacts : public IClipFacts, public IClipFactsEdit {
   std::vector<Entry> m_streams, m_records;
   LONG m_ref = 1;
   bool m_bOpen = false;
+  bool m_bScene = false;
+  CLIPFACTSSCENE m_scene = {};
   std::string m_path;
   vxcont::ContentInfo m_info;
   int m_itemCount = 0;

@@ -1,9 +1,9 @@
-// VxBDCore: the disc-movie core. Its image list answers the scene images of a
-// camcorder's AVCHD tree on a card:
-//   base    the card's root ("E:\")
-//   first   which tree: 0 "PRIVATE\AVCHD\BDMV", 1 "AVCHD\BDMV"
-//   second  0 every scene; n >= 1 the scenes of the n-th recording day (days ascending)
-//   image   0.. the scenes (STREAM\*.MTS, by name) of that choice
+// VxBDCore: the disc-movie core. Its image list answers the scenes of a title that the
+// integrator's title list holds, as the card tree's date nodes name them:
+//   base    the drive's root ("E:\"), the drive the list's session opened
+//   first   the title-list handle
+//   second  the title's index in that list
+//   image   0.. the title's parts whose stream is there, in play order
 // Results are 0 on success, a negative HRESULT on failure.
 #pragma once
 #include <windows.h>
@@ -20,11 +20,12 @@ struct VXBDIMAGEINFO {
   DWORD dwSize;          // sizeof(VXBDIMAGEINFO)
   SYSTEMTIME stRecorded; // the scene's recording time (its file's write time, local)
   ULONGLONG ullBytes;    // the stream's size
+  LONG nTree;            // the card tree of its stream (see VxBDListScenes); -1 on a disc
 };
 
 class IVxBDImageList {
  public:
-  // The number of scenes; negative when the tree or the day is not there.
+  // The number of scenes; negative when the list, the title or the drive is not there.
   virtual long GetImageCount(LPCSTR pszBase, int nFirst, int nSecond) = 0;
   virtual long GetImageInfo(LPCSTR pszBase, int nFirst, int nSecond, long nImage, VXBDIMAGEINFO* pInfo) = 0;
   // The scene's stream path; E_NOT_SUFFICIENT_BUFFER when cch is too small.
@@ -73,5 +74,7 @@ struct VxBDScene {
   SYSTEMTIME recorded;
   ULONGLONG bytes;
 };
-// The scenes of (base, first, second); FALSE when the tree or the day is not there.
-BOOL VxBDListScenes(LPCSTR pszBase, int nFirst, int nSecond, std::vector<VxBDScene>* pScenes);
+// The scenes (STREAM\*.MTS, by name) of a card tree under a base folder: tree 0
+// "PRIVATE\AVCHD\BDMV", 1 "AVCHD\BDMV"; day 0 every scene, n >= 1 the scenes of the n-th
+// recording day (days ascending). FALSE when the tree or the day is not there.
+BOOL VxBDListScenes(LPCSTR pszBase, int nTree, int nDay, std::vector<VxBDScene>* pScenes);

@@ -57,6 +57,10 @@ struct VxBDSampleTitle {
 };
 BOOL VxBDWriteTree(const std::string& bdmv, const std::vector<VxBDSampleTitle>& titles, bool finalised, bool disc);
 
+// The stream of a card's scene from its reference words: the group (drive and tree) and
+// the clip number; empty for a drive or tree that does not exist.
+std::string VxBDCardSceneStream(DWORD dwGroup, DWORD dwClip);
+
 // The integrator's import job: a title's streams copied by the verified copy into a folder,
 // each clip's companion files written through the caller's sink. The lookup gives the
 // title of a list (false when the list or title is not there); the integrator paints the

@@ -4,6 +4,7 @@
 #include <VxBDDisc.h>
 #include <VxBDEdit.h>
 #include <imaging/movie.h>
+#include <moviekit/moviekit.h>
 
 #include <VxBDDisc.h>
 
@@ -58,7 +59,9 @@ class DiscIntegrator : public IVxBDIntegrator {
     if (bdmv.empty()) return VXBD_E_NODEVICE;
     if (!VxBDIsFinalised(bdmv)) return VXBD_E_UNFINALISED;
     const int h = next_++;
-    sessions_[h] = {d, bdmv};
+    // A card's tree by its number (the editor's); a disc's own tree has none.
+    const int tree = kind == VXBD_DEVICE_DISC ? -1 : bdmv == Root(d) + "PRIVATE\\AVCHD\\BDMV" ? 0 : 1;
+    sessions_[h] = {d, bdmv, tree};
     *phSession = h;
     return 0;
   }
@@ -190,6 +193,12 @@ class DiscIntegrator : public IVxBDIntegrator {
   long GetPartRecord(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);
+    if (IsItem(l, t, p)) {
+      auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
+      ZeroMemory(rec, sizeof *rec);
+      rec->llDuration = LONGLONG(item_->Facts().durationSeconds * 10000000.0);
+      return 0;
+    }
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
     auto* rec = static_cast<VXBDPARTRECORD*>(pRecord);
@@ -233,8 +242,52 @@ class DiscIntegrator : public IVxBDIntegrator {
     }
     return 0;
   }
+  long OpenItem(DWORD w2, DWORD w3, DWORD w4, HWND hOwner) override {
+    if (!IsWindow(hOwner)) return E_HANDLE;
+    const std::string stream = VxBDCardSceneStream(w2, w4);
+    if (stream.empty()) return E_INVALIDARG;
+    std::lock_guard<std::mutex> g(m_);
+    CloseItem();
+    moviekit::Player* p = nullptr;
+    HRESULT hr = moviekit::CreatePlayer(&p);
+    if (FAILED(hr)) return hr;
+    RECT rc;
+    GetClientRect(hOwner, &rc);
+    hr = p->Open(stream.c_str(), hOwner, rc);
+    if (FAILED(hr)) {
+      p->Release();
+      return hr;
+    }
+    item_ = p;
+    itemRef_[0] = w2, itemRef_[1] = w3, itemRef_[2] = w4;
+    itemOwner_ = hOwner;
+    return 0;
+  }
+  long SetItemRect(RECT rc) override {
+    std::lock_guard<std::mutex> g(m_);
+    if (!item_) return E_UNEXPECTED;
+    if (rc.left == -1 && rc.top == -1 && rc.right == 1 && rc.bottom == 1) GetClientRect(itemOwner_, &rc);
+    item_->SetRect(rc);
+    return 0;
+  }
+  long PlayItem() override { return OnItem([](moviekit::Player* p) { return p->Play(); }); }
+  long StopItem() override { return OnItem([](moviekit::Player* p) { return p->Stop(); }); }
+  long PauseItem() override { return OnItem([](moviekit::Player* p) { return p->Pause(); }); }
+  long SeekItem(LONGLONG llPosition, long* pnOut) override {
+    if (pnOut) *pnOut = 0;
+    return OnItem([&](moviekit::Player* p) { return p->Seek(llPosition > 0 ? llPosition / 10000000.0 : 0.0); });
+  }
+  long GetItemPosition(LONGLONG* pllPosition, long* pnOut) override {
+    if (!pllPosition) return E_POINTER;
+    if (pnOut) *pnOut = 0;
+    return OnItem([&](moviekit::Player* p) {
+      *pllPosition = LONGLONG(p->Status().positionSeconds * 10000000.0);
+      return S_OK;
+    });
+  }
   long RefreshDevices() override {
     std::lock_guard<std::mutex> g(m_);
+    CloseItem();
     // A drive whose tree went (the disc or card taken out) loses its sessions and lists.
     for (auto it = sessions_.begin(); it != sessions_.end();) {
       DWORD a = GetFileAttributesA(it->second.bdmv.c_str());
@@ -250,13 +303,17 @@ class DiscIntegrator : public IVxBDIntegrator {
     return 0;
   }
   long BeginRefresh(int* pnValue) override {
-    if (pnValue) *pnValue = 0;
+    std::lock_guard<std::mutex> g(m_);
+    if (pnValue) *pnValue = item_ ? ItemRawState() : 0;
     return 0;
   }
   long EndRefresh() override { return 0; }
   long Wait(int, long* pnStatus) override {
     if (pnStatus) *pnStatus = 0;
-    return 0;
+    std::lock_guard<std::mutex> g(m_);
+    if (!item_) return 0;
+    const moviekit::PlayerState state = item_->Status().state;
+    return state == moviekit::PlayerState::Playing || state == moviekit::PlayerState::Paused ? 1 : 0;
   }
   long GetPartName(int l, int t, int p, int, LPWSTR pszName, int* pnLength) override {
     if (!pszName) return E_POINTER;
@@ -272,6 +329,13 @@ class DiscIntegrator : public IVxBDIntegrator {
   long GetPartInfo(int l, int t, int p, void* pRecord) override {
     if (!pRecord) return E_POINTER;
     std::lock_guard<std::mutex> g(m_);
+    if (IsItem(l, t, p)) {
+      auto* info = static_cast<VXBDPARTINFO*>(pRecord);
+      ZeroMemory(info, sizeof *info);
+      info->nWidth = item_->Facts().width;
+      info->nHeight = item_->Facts().height;
+      return 0;
+    }
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
     auto* info = static_cast<VXBDPARTINFO*>(pRecord);
@@ -279,6 +343,31 @@ class DiscIntegrator : public IVxBDIntegrator {
     info->nWidth = part->width;
     info->nHeight = part->height;
     info->ullBytes = part->bytes;
+    return 0;
+  }
+
+  // The scenes of a title of an open list on the drive of base ("E:\"): its parts whose
+  // stream is there; *pnTree the card tree they lie in (-1 on a disc).
+  long Scenes(LPCSTR pszBase, int l, int t, std::vector<VxBDScene>* pScenes, int* pnTree) {
+    pScenes->clear();
+    std::vector<VxBDPart> parts;
+    {
+      std::lock_guard<std::mutex> g(m_);
+      auto list = lists_.find(l);
+      const VxBDTitle* title = Title(l, t);
+      if (list == lists_.end() || !title) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+      const Session& session = sessions_[list->second.session];
+      if (!pszBase || _stricmp(pszBase, Root(session.device).c_str()) != 0)
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+      parts = title->parts;
+      *pnTree = session.tree;
+    }
+    for (const VxBDPart& p : parts) {
+      if (p.streamPath.empty() || p.streamPath.size() >= MAX_PATH ||
+          GetFileAttributesA(p.streamPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+        continue;
+      pScenes->push_back({p.streamPath, p.recorded, p.bytes});
+    }
     return 0;
   }
 
@@ -293,11 +382,39 @@ class DiscIntegrator : public IVxBDIntegrator {
   struct Session {
     int device;
     std::string bdmv;
+    int tree;
   };
   struct List {
     int session;
     std::vector<VxBDTitle> titles;
   };
+  // The open item (under m_).
+  bool IsItem(int l, int t, int p) const {
+    return item_ && itemRef_[0] == DWORD(l) && itemRef_[1] == DWORD(t) && itemRef_[2] == DWORD(p);
+  }
+  void CloseItem() {
+    if (!item_) return;
+    item_->Close();
+    item_->Release();
+    item_ = nullptr;
+    itemOwner_ = nullptr;
+  }
+  int ItemRawState() const {
+    switch (item_->Status().state) {
+      case moviekit::PlayerState::Stopped: return 1;
+      case moviekit::PlayerState::Paused: return 2;
+      // An item that ended counts as playing until the end check (Wait) says so.
+      case moviekit::PlayerState::Playing:
+      case moviekit::PlayerState::Ended: return 3;
+      default: return 0;
+    }
+  }
+  template <class F>
+  long OnItem(F f) {
+    std::lock_guard<std::mutex> g(m_);
+    return item_ ? long(f(item_)) : long(E_UNEXPECTED);
+  }
+
   static bool Present(int d) { return d >= 0 && d < 26 && (GetLogicalDrives() & (1u << d)); }
   static std::string Root(int d) { return std::string(1, static_cast<char>('A' + d)) + ":\\"; }
   static int Kind(int d) {
@@ -323,6 +440,9 @@ class DiscIntegrator : public IVxBDIntegrator {
   std::map<int, Session> sessions_;
   std::map<int, List> lists_;
   int next_ = 1;
+  moviekit::Player* item_ = nullptr;
+  DWORD itemRef_[3] = {};
+  HWND itemOwner_ = nullptr;
 };
 
 // One for the process: callers keep the integrator after releasing the object they got it from.
@@ -335,6 +455,16 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
   long GetDriveList(VXBDDRIVEENTRY* pEntries, int cMax, int* pnCount) override {
     if (!pnCount || (cMax > 0 && !pEntries)) return E_POINTER;
     *pnCount = 0;
+    // The optical drives, empty or not: a disc may go in after the list is shown.
+    DWORD dwDrives = ::GetLogicalDrives();
+    for (int i = 0; i < 26 && *pnCount < cMax; ++i) {
+      if (!(dwDrives & (1u << i))) continue;
+      char szRoot[] = {(char)('A' + i), ':', '\\', 0};
+      if (::GetDriveTypeA(szRoot) != DRIVE_CDROM) continue;
+      pEntries[*pnCount].nDrive = i;
+      pEntries[*pnCount].nKind = DRIVE_CDROM;
+      ++*pnCount;
+    }
     return 0;
   }
   long ClearDriveSelection() override {
@@ -347,22 +477,26 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
 
   long GetImageCount(LPCSTR pszBase, int nFirst, int nSecond) override {
     std::vector<VxBDScene> scenes;
-    if (!VxBDListScenes(pszBase, nFirst, nSecond, &scenes)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-    return (long)scenes.size();
+    int tree = -1;
+    long r = g_integrator.Scenes(pszBase, nFirst, nSecond, &scenes, &tree);
+    return r < 0 ? r : (long)scenes.size();
   }
   long GetImageInfo(LPCSTR pszBase, int nFirst, int nSecond, long nImage, VXBDIMAGEINFO* pInfo) override {
     VxBDScene s;
-    long r = Scene(pszBase, nFirst, nSecond, nImage, &s);
+    int tree = -1;
+    long r = Scene(pszBase, nFirst, nSecond, nImage, &s, &tree);
     if (r != 0) return r;
     if (!pInfo) return E_POINTER;
     pInfo->dwSize = sizeof(*pInfo);
     pInfo->stRecorded = s.recorded;
     pInfo->ullBytes = s.bytes;
+    pInfo->nTree = tree;
     return 0;
   }
   long GetImagePath(LPCSTR pszBase, int nFirst, int nSecond, long nImage, LPWSTR pszPath, int cch) override {
     VxBDScene s;
-    long r = Scene(pszBase, nFirst, nSecond, nImage, &s);
+    int tree = -1;
+    long r = Scene(pszBase, nFirst, nSecond, nImage, &s, &tree);
     if (r != 0) return r;
     if (!pszPath || cch <= 0) return E_POINTER;
     int n = ::MultiByteToWideChar(CP_ACP, 0, s.path.c_str(), -1, pszPath, cch);
@@ -370,9 +504,10 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
   }
 
  private:
-  static long Scene(LPCSTR pszBase, int nFirst, int nSecond, long nImage, VxBDScene* pOut) {
+  static long Scene(LPCSTR pszBase, int nList, int nTitle, long nImage, VxBDScene* pOut, int* pnTree) {
     std::vector<VxBDScene> scenes;
-    if (!VxBDListScenes(pszBase, nFirst, nSecond, &scenes)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    long r = g_integrator.Scenes(pszBase, nList, nTitle, &scenes, pnTree);
+    if (r < 0) return r;
     if (nImage < 0 || nImage >= (long)scenes.size()) return E_INVALIDARG;
     *pOut = scenes[nImage];
     return 0;

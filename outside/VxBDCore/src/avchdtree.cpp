@@ -5,6 +5,14 @@
 
 static const char* const kTrees[] = {"PRIVATE\\AVCHD\\BDMV", "AVCHD\\BDMV"};
 
+std::string VxBDCardSceneStream(DWORD dwGroup, DWORD dwClip) {
+  const DWORD drive = dwGroup & 0xFF, tree = (dwGroup >> 8) & 0xFF;
+  if (drive >= 26 || tree > 1 || dwClip > 99999) return std::string();
+  char sz[MAX_PATH];
+  wsprintfA(sz, "%c:\\%s\\STREAM\\%05lu.MTS", (char)('A' + drive), kTrees[tree], (unsigned long)dwClip);
+  return sz;
+}
+
 static bool SameDay(const SYSTEMTIME& a, const SYSTEMTIME& b) {
   return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
 }
@@ -14,12 +22,12 @@ static bool DayBefore(const SYSTEMTIME& a, const SYSTEMTIME& b) {
   return a.wDay < b.wDay;
 }
 
-BOOL VxBDListScenes(LPCSTR pszBase, int nFirst, int nSecond, std::vector<VxBDScene>* pScenes) {
-  if (!pszBase || !*pszBase || !pScenes || nFirst < 0 || nFirst > 1 || nSecond < 0) return FALSE;
+BOOL VxBDListScenes(LPCSTR pszBase, int nTree, int nDay, std::vector<VxBDScene>* pScenes) {
+  if (!pszBase || !*pszBase || !pScenes || nTree < 0 || nTree > 1 || nDay < 0) return FALSE;
   pScenes->clear();
   std::string tree = pszBase;
   if (tree.back() != '\\') tree += '\\';
-  tree += kTrees[nFirst];
+  tree += kTrees[nTree];
   std::string stream = tree + "\\STREAM\\";
   if (tree.size() + 12 >= MAX_PATH) return FALSE;
   DWORD attr = ::GetFileAttributesA(stream.c_str());
@@ -42,7 +50,7 @@ BOOL VxBDListScenes(LPCSTR pszBase, int nFirst, int nSecond, std::vector<VxBDSce
     ::FindClose(h);
   }
   std::sort(all.begin(), all.end(), [](const VxBDScene& a, const VxBDScene& b) { return _stricmp(a.path.c_str(), b.path.c_str()) < 0; });
-  if (nSecond == 0) {
+  if (nDay == 0) {
     *pScenes = all;
     return TRUE;
   }
@@ -51,8 +59,8 @@ BOOL VxBDListScenes(LPCSTR pszBase, int nFirst, int nSecond, std::vector<VxBDSce
     if (std::none_of(days.begin(), days.end(), [&](const SYSTEMTIME& d) { return SameDay(d, s.recorded); }))
       days.push_back(s.recorded);
   std::sort(days.begin(), days.end(), DayBefore);
-  if (nSecond > (int)days.size()) return FALSE;
-  const SYSTEMTIME& day = days[nSecond - 1];
+  if (nDay > (int)days.size()) return FALSE;
+  const SYSTEMTIME& day = days[nDay - 1];
   for (const VxBDScene& s : all)
     if (SameDay(s.recorded, day)) pScenes->push_back(s);
   return TRUE;

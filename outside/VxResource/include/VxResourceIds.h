@@ -803,7 +803,7 @@
 
 // The disk and card trees (rc/trees-strings.rc)
 #define IDS_DISKTREE_TOOLTIP 293               // tool tip of the disk tree's title button
-#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's name
+#define IDS_DISKTREE_PLUGIN_TITLE 294          // the disk tree plug-in's registry title ("Explorer")
 #define IDS_DISKTREE_NEW_FOLDER 295            // name of a new folder
 #define IDS_DISKTREE_NEW_FOLDER_CAPTION 300    // caption when a folder cannot be made
 #define IDS_DISKTREE_DISK_FULL 301             // the disk is full
@@ -874,7 +874,7 @@
 // ---- The card tree (CardTree.psp): titles, node labels, dialogs, buttons -------------------
 #define IDS_CARDTREE_TOOLTIP_CARD 322      // tool tip of the card tree's title button
 #define IDS_CARDTREE_TOOLTIP_DISC 323      // tool tip of its disc title button
-#define IDS_CARDTREE_PLUGIN_TITLE 324      // the card tree plug-in's name
+#define IDS_CARDTREE_PLUGIN_TITLE 324      // the card tree plug-in's registry title ("MemoryCard")
 #define IDS_CARDTREE_TITLE 40270           // title of the card section
 #define IDS_CARD_DRIVE_PREFIX 40275        // drive node: text before the letter
 #define IDS_CARD_DRIVE_SUFFIX 40276        // drive node: text after the letter; +n names folder type n
@@ -1002,8 +1002,8 @@
 #define IDB_TB_BACK_RIGHT 314  // background: right end, 143 x 165
 #define IDB_TB_BACK_MIDDLE 14501  // background: 1 x 165, stretched between the ends
 #define IDB_TB_ITEM 14046  // item list row
-#define IDB_TB_ITEM_HOT 14047  // item list row under the mouse
-#define IDB_TB_ITEM_PRESSED 14048  // item list row pressed
+#define IDB_TB_ITEM_HOT 14048  // item list row under the mouse
+#define IDB_TB_ITEM_PRESSED 14047  // item list row pressed
 #define IDB_TB_UP 14124
 #define IDB_TB_UP_SELECTED 14101
 #define IDB_TB_UP_FOCUS 14123
@@ -1186,6 +1186,57 @@
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
 
+// ---- the toolbar's tool runs (rc/toolbar-tool-strings.rc) -------------------------------
+#define IDS_TB_MONTH_ROTATE 792  // rotation refused in the month calendar
+#define IDS_TB_MUSIC_ROTATE 62025
+#define IDS_TB_MONTH_SCALE 789
+#define IDS_TB_MUSIC_SCALE 62022
+#define IDS_TB_MONTH_CONVERT 790
+#define IDS_TB_MUSIC_CONVERT 62023
+#define IDS_TB_MONTH_IMPRINT 796
+#define IDS_TB_MUSIC_IMPRINT 62028
+#define IDS_TB_MONTH_SHOT_DATE 794
+#define IDS_TB_MUSIC_SHOT_DATE 62026
+#define IDS_TB_MONTH_SPLIT 797
+#define IDS_TB_MUSIC_SPLIT 62029
+#define IDS_TB_DISK_FULL 769  // too little disk space for a tool run
+#define IDS_TB_IMPRINT_DEFAULT_NAME 50320  // the name prompt's first default text
+#define IDS_TB_IMPRINT_NOTHING 50321  // no file can take the date
+#define IDS_TB_IMPRINT_UNDATED 50322  // the files have no shooting date
+#define IDS_TB_SOME_FILES_LEFT_OUT 50323  // some files were left out
+#define IDS_TB_SPECIAL_KINDS_LEFT_OUT 50324  // %s the tool three times
+#define IDS_TB_KIND_TTL 50326
+#define IDS_TB_KIND_DVF 50327
+#define IDS_TB_KIND_PED 50328
+#define IDS_TB_IMPRINT_DVF_AS_BMP 50330  // ".dvf" files are written as bitmaps
+#define IDS_TB_IMPRINT_MAKER_NOTE 50331  // the maker's note is lost: go on?
+#define IDS_TB_SHOT_DATE_LEFT_OUT 50332  // files that cannot take a date were left out
+#define IDS_TB_SPLIT_FIRST_ONLY 50333  // only the first movie is split: go on?
+#define IDS_TB_IMPRINT_EXIF_TEXT 50334  // the Exif comment is lost: go on?
+#define IDS_TB_PRINT_MARK_QUESTION 50401  // %s the tool: print data is lost, go on?
+#define IDS_TB_IMPRINT_WRITE_PROTECTED 50410
+#define IDS_TB_IMPRINT_NO_MEMORY 50412
+#define IDS_TB_IMPRINT_FAILED 50413  // %s the source file
+#define IDS_TB_SPLIT_NO_MOVIE 62082
+#define IDS_TB_SPLIT_OTHER_FILES 62083  // files other than movies are left out
+
+// The slide-show window's panel (close is the zoom panel's): tooltips, faces (normal,
+// selected, focus) and the player's failures ("%s": the system's text for the error).
+#define IDS_SLIDE_PLAY 3049
+#define IDS_SLIDE_PAUSE 3060
+#define IDS_SLIDE_SETTINGS 4118
+#define IDS_SLIDE_LOAD_FAILED 51131
+#define IDS_SLIDE_PLAY_FAILED 51132
+#define IDB_SLIDE_PLAY 468
+#define IDB_SLIDE_PLAY_SELECTED 466
+#define IDB_SLIDE_PLAY_FOCUS 467
+#define IDB_SLIDE_PAUSE 471
+#define IDB_SLIDE_PAUSE_SELECTED 469
+#define IDB_SLIDE_PAUSE_FOCUS 470
+#define IDB_SLIDE_SETTINGS 239
+#define IDB_SLIDE_SETTINGS_SELECTED 240
+#define IDB_SLIDE_SETTINGS_FOCUS 238
+
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
@@ -1243,6 +1294,35 @@
 #define IDB_MUSIC_STOP_SELECTED 15086
 #define IDB_MUSIC_STOP_FOCUS 15087
 #define IDB_MUSIC_STOP_DISABLED 15088
+
+// ---- the launcher: its window, its entries and its options page ----------------------
+#define IDS_LAUNCHER_REGISTER 50301  // menu item "register"; caption of the register questions
+#define IDS_LAUNCHER_FILTER 50303  // file dialog filter of programs
+#define IDS_LAUNCHER_START_FAILED 50304  // the program could not be started
+#define IDS_LAUNCHER_EMPTY_SLOT 50305  // label of an empty slot
+#define IDS_LAUNCHER_ASK_REGISTER 50306  // register a program in this slot?
+#define IDS_LAUNCHER_LOW_RESOURCES 50307  // too few system resources to start a program
+#define IDS_LAUNCHER_NO_METER 50308  // after the meter library's name: it cannot be loaded
+#define IDS_LAUNCHER_NO_METER_FUNCTION 50309  // after the meter library's name: its function is missing
+#define IDS_LAUNCHER_ASK_REMOVE 50311  // remove the program of this slot?
+#define IDS_LAUNCHER_NOT_PROGRAM 50312  // the file is not a program
+#define IDS_LAUNCHER_ASK_REGISTER_EMPTY 50313  // the slot is empty: register a program?
+#define IDS_LAUNCHER_ASK_MANY 50314  // "%d" files: start them all? (the count twice)
+#define IDS_LAUNCHER_LAST_SLOT_KEY 50611  // profile key of the last-used slot
+#define ID_LAUNCHER_REGISTER 27220  // launcher row menu: register a program
+#define ID_LAUNCHER_REMOVE 27224  // launcher row menu: remove the program
+#define IDC_LAUNCHER_LABEL1 27351
+#define IDC_LAUNCHER_PATH1 27352
+#define IDC_LAUNCHER_BROWSE1 27353
+#define IDC_LAUNCHER_CLEAR1 27354
+#define IDC_LAUNCHER_LABEL2 27356
+#define IDC_LAUNCHER_PATH2 27357
+#define IDC_LAUNCHER_BROWSE2 27359
+#define IDC_LAUNCHER_CLEAR2 27360
+#define IDC_LAUNCHER_LABEL3 27361
+#define IDC_LAUNCHER_PATH3 27362
+#define IDC_LAUNCHER_BROWSE3 27364
+#define IDC_LAUNCHER_CLEAR3 27365
 
 // Persons and faces: the person entry editor, the face registration dialog and the face
 // classification run.

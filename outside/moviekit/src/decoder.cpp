@@ -230,10 +230,18 @@ HRESULT Decoder::Seek(double seconds) {
   // last from the file's start.
   static const double kMargins[] = {0, 1, 4, 16, -1};
   HRESULT hr = kErrorFormat;
+  int64_t lastTarget = INT64_MIN;
   for (double margin : kMargins) {
     int err;
+    // A time within the margin of the start is the start: where the container can go to a
+    // byte, straight there, rather than a search by bytes (MPEG-TS) that lands after it and
+    // then decodes up to the next key picture, seconds on.
+    const bool bytes = format_->iformat && !(format_->iformat->flags & AVFMT_NO_BYTE_SEEK);
+    if (margin >= 0 && seconds - margin <= 0 && bytes) margin = -1;
     if (margin >= 0) {
       int64_t target = int64_t((std::max(0.0, seconds - margin) + start_) / av_q2d(vs->time_base));
+      if (target == lastTarget) continue;  // the same search again finds the same place
+      lastTarget = target;
       err = av_seek_frame(format_, videoIndex_, target, AVSEEK_FLAG_BACKWARD);
       if (err < 0) continue;
     } else {

@@ -137,20 +137,21 @@ HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
   format.wBitsPerSample = 16;
   format.nBlockAlign = 4;
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+  // Asked before the file is opened, so that it is opened once: without a device the
+  // sound is not decoded at all.
+  const bool device = waveOutOpen(&wave_, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR;
+  if (!device) wave_ = nullptr;
   auto* decoder = new (std::nothrow) Decoder;
-  if (!decoder) return E_OUTOFMEMORY;
-  HRESULT hr = decoder->Open(path, true);
-  if (SUCCEEDED(hr) && decoder->HasSoundDecoder() &&
-      waveOutOpen(&wave_, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+  HRESULT hr = decoder ? decoder->Open(path, device) : E_OUTOFMEMORY;
+  if (SUCCEEDED(hr) && device && !decoder->HasSoundDecoder()) {
+    waveOutClose(wave_);
     wave_ = nullptr;
-    // Decode the picture alone rather than sound nobody hears.
-    delete decoder;
-    decoder = new (std::nothrow) Decoder;
-    hr = decoder ? decoder->Open(path, false) : E_OUTOFMEMORY;
-    soundOff_ = true;
   }
+  if (SUCCEEDED(hr) && !device && decoder->Facts().hasAudio) soundOff_ = true;  // picture alone
   if (FAILED(hr)) {
     delete decoder;
+    if (wave_) waveOutClose(wave_);
+    wave_ = nullptr;
     soundOff_ = false;
     return hr;
   }
@@ -432,8 +433,12 @@ void PlayerImpl::Step() {
 }
 
 void PlayerImpl::ShowPicture(double seconds) {
+  // Scaled here to the window, once: the paint then copies it as it is (a stretch with
+  // halftone on every paint costs more than the decoding).
+  RECT client = {};
+  GetClientRect(window_, &client);
   Frame frame;
-  if (FAILED(decoder_->PictureToFrame(0, 0, &frame))) return;
+  if (FAILED(decoder_->PictureToFrame(client.right, client.bottom, &frame))) return;
   frame.seconds = seconds;
   lastShown_ = seconds;
   {

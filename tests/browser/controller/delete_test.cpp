@@ -13,6 +13,7 @@
 #include <set>
 
 #include "MainWndMessages.h"
+#include "cardnodes.h"
 #include "ctl_fixture.h"
 #include "files.h"
 #include "pump.h"
@@ -360,9 +361,9 @@ struct MovieCard {
   bool inserted = false;
 };
 
-// The day's scenes shown as the card tree's date node shows them, as a card's movie folder.
-void ShowDay(BrowserHost& h, int day) {
-  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\" + std::to_string(day) + "\\day||"), 1);
+// The scenes of the card tree's date nodes, as a card's movie folder.
+void ShowTitles(BrowserHost& h, const std::vector<std::string>& paths) {
+  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, ctltest::DateNodesChange(paths)), 1);
   h.RunQueue();
   h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
 }
@@ -375,13 +376,6 @@ std::vector<std::string> DeleteWith(BrowserHost& h, std::vector<int> ids) {
 }
 
 bool Shows(const std::string& box, UINT id) { return box.find(ResString(id)) != std::string::npos; }
-
-// Both days, one page each.
-void ShowBothDays(BrowserHost& h) {
-  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "2|Card|3|E:\\1\\0\\4\\1\\day1||E:\\1\\0\\4\\2\\day2||"), 1);
-  h.RunQueue();
-  h.browser()->GetBrowserStatus().SetCode(FOLDER_TYPE_SDCARD_AVCHD);
-}
 
 // Deletes the scenes, answering yes to the question and to the group question that follows.
 void DeleteWithAGroup(BrowserHost& h, const std::vector<std::string>& names) {
@@ -396,13 +390,17 @@ void DeleteWithAGroup(BrowserHost& h, const std::vector<std::string>& names) {
 // A card's scenes go through the disc-movie core: a protected card refuses, one scene goes
 // alone, a day whose scenes are all selected goes whole, and the last movies of a card
 // without pictures are cleared after their own question. The playlists never name a clip
-// that went, and the model, the marks and the folder trees follow.
+// that went, and the model, the marks and the folder trees follow. The scenes are those of
+// the card tree's date nodes, by the paths the tree gives them.
 TEST(Deletion, CardScenesThroughTheDiscCore) {
   MovieCard card;
   ASSERT_TRUE(card.inserted);
+  ctltest::CardTreeNodes tree;
+  std::vector<std::string> titles = tree.Titles();
+  ASSERT_EQ(titles.size(), 3u);
   BrowserHost h;
   Marks marks;
-  ShowDay(h, 1);
+  ShowTitles(h, {titles[0], titles[1]});  // the two titles of the 1st
   ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00001.MTS", "00002.MTS"}));
   DWORD ref[4];
   h.pView->m_items[1]->GetDiscRef(ref);
@@ -460,7 +458,10 @@ TEST(Deletion, CardScenesThroughTheDiscCore) {
   // The last movies of a card without pictures: their own question; No keeps them, Yes
   // clears the card's movies.
   DeleteFileA((card.folder + "\\DCIM\\100NORVA\\NVDC0001.JPG").c_str());
-  ShowDay(h, 1);
+  tree.Renew();
+  titles = tree.Titles();
+  ASSERT_EQ(titles.size(), 1u);
+  ShowTitles(h, titles);
   ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00003.MTS"}));
   SelectOnly(h, {"00003.MTS"});
   boxes = DeleteWith(h, {IDYES, IDNO});
@@ -482,8 +483,9 @@ TEST(Deletion, CardSceneGroupsOnlyWhenWhollySelected) {
   MovieCard card;
   ASSERT_TRUE(card.inserted);
   ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {2}), 0);  // the 1st keeps clips 0 and 1
+  ctltest::CardTreeNodes tree;
   BrowserHost h;
-  ShowBothDays(h);
+  ShowTitles(h, tree.Titles());
   ASSERT_EQ(h.pView->m_items.size(), 3u);
   // Two selected, as many as the 1st has: its clip 0 goes alone; the 2nd, wholly selected,
   // goes as a group after its question.
@@ -501,8 +503,9 @@ TEST(Deletion, CardScenesAfterAWholeDay) {
   MovieCard card;
   ASSERT_TRUE(card.inserted);
   ASSERT_EQ(VxBDDeleteClips(card.folder.c_str(), 0, {1, 2}), 0);  // one scene a day
+  ctltest::CardTreeNodes tree;
   BrowserHost h;
-  ShowBothDays(h);
+  ShowTitles(h, tree.Titles());
   ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00003.MTS"}));
   DeleteWithAGroup(h, {"00000.MTS", "00003.MTS"});
   EXPECT_FALSE(Exists(card.Card(0)));

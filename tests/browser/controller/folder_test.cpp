@@ -4,9 +4,13 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxBDCore.h>
+#include <VxBDDisc.h>
+#include <VxBDEdit.h>
 #include <VxResourceIds.h>
+#include <card.h>
 
 #include "MainWndMessages.h"
+#include "cardnodes.h"
 #include "ctl_fixture.h"
 #include "files.h"
 #include "pump.h"
@@ -66,29 +70,49 @@ TEST(FolderModel, VirtualFolderFilesFollowTheirGroups) {
   EXPECT_EQ(h.trans()->GetFolderList().GetCount(), 0);
 }
 
+// A date node of the card tree shows its title's scenes: one page named by the date, each
+// scene with the list, title and image it came from, a disc item of the card's tree.
 TEST(FolderModel, AVCHDScenesOfACardTree) {
-  BrowserHost h;
   std::string card = ctltest::Scratch("card");
-  std::string stream = card + "\\PRIVATE\\AVCHD\\BDMV\\STREAM";
-  testsupport::MakeFolders(stream);
-  ctltest::Copy("movie.mpg", stream + "\\00001.MTS");
-  ctltest::Copy("movie.mpg", stream + "\\00000.MTS");
-  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "1|Card|3|" + card + "\\AVCHD\\0\\DAY\\0\\All scenes||"), 1);
-  h.RunQueue();
-  ASSERT_EQ(PageKeys(h.browser()), (std::vector<std::string>{"All scenes=All scenes"}));
-  ASSERT_EQ(h.pView->m_items.size(), 2u);
-  int first = -1, second = -1, image = -1;
-  std::vector<std::string> names = h.pView->Names();
-  EXPECT_EQ(names, (std::vector<std::string>{"00000.MTS", "00001.MTS"}));
-  EXPECT_TRUE(h.pView->m_items[1]->GetAVCHDInfo(&first, &second, &image));
-  EXPECT_EQ(first, 0);
-  EXPECT_EQ(second, 0);
-  // A tree in a folder is no card's: its scenes are no disc items.
-  EXPECT_FALSE(h.pView->m_items[1]->IsDiscContent());
-  // A tree that is not there fails and shows nothing.
-  EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, "1|Card|3|" + card + "\\AVCHD\\1\\DAY\\0\\All||"), 1);
-  h.RunQueue();
-  EXPECT_EQ(h.pView->m_items.size(), 0u);
+  std::string bdmv = card + "\\AVCHD\\BDMV";
+  testsupport::MakeFolders(bdmv);
+  ASSERT_TRUE(VxBDWriteTree(bdmv, {{{"00001", "00000"}, 0x0103, 0xAB12}}, true, false));
+  for (const char* clip : {"00000", "00001"}) {
+    std::string stream = bdmv + "\\STREAM\\" + clip + ".MTS";
+    ctltest::Copy("movie.mpg", stream);
+    testsupport::SetLocalWriteTime(stream, 2026, 11, 1, 10);
+  }
+  ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card)), 0u);
+  {
+    ctltest::CardTreeNodes tree;
+    std::vector<std::string> titles = tree.Titles();
+    ASSERT_EQ(titles.size(), 1u);
+    BrowserHost h;
+    EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, ctltest::DateNodesChange(titles)), 1);
+    h.RunQueue();
+    ASSERT_EQ(PageKeys(h.browser()), (std::vector<std::string>{"2026/11/01=2026/11/01"}));
+    ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00001.MTS"}));
+    int first = -1, second = -1, image = -1;
+    // 00000 is the title's second part.
+    EXPECT_TRUE(h.pView->m_items[0]->GetAVCHDInfo(&first, &second, &image));
+    const std::string& path = titles[0];
+    EXPECT_NE(path.find("\\" + std::to_string(first) + "\\"), std::string::npos) << path;  // the list
+    EXPECT_EQ(second, 0);
+    EXPECT_EQ(image, 1);
+    DWORD ref[4];
+    h.pView->m_items[0]->GetDiscRef(ref);
+    EXPECT_TRUE(h.pView->m_items[0]->IsDiscContent());
+    EXPECT_EQ(ref[1], VxBDMakeGroup('E' - 'A', 1));
+    // A title the list does not hold fails and shows nothing.
+    std::string gone = path;
+    size_t date = gone.rfind('\\'), title = gone.rfind('\\', date - 1);
+    gone.replace(title + 1, date - title - 1, "7");
+    EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, ctltest::DateNodesChange({gone})), 1);
+    h.RunQueue();
+    EXPECT_EQ(h.pView->m_items.size(), 0u);
+  }
+  testsupport::RemoveCard('E');
+  if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
 }
 
 // Names sort by their bytes: a Shift-JIS katakana name after a hiragana one after Latin.

@@ -171,6 +171,7 @@ TEST(TransRules, AVCHDPathsSplitFromTheirEnd) {
     int first, second;
     const char* page;
   } cases[] = {
+      {"E:\\12\\34\\0\\5\\2008/01/02", true, "E:\\", 34, 5, "2008/01/02"},  // a date node's
       {"E:\\AVCHD\\0\\DAY\\2\\2026-11-22", true, "E:\\", 0, 2, "2026-11-22"},
       {"E:\\AVCHD\\0\\DAY\\2\\2026-11-22\\", true, "E:\\", 0, 2, "2026-11-22"},
       {"D:\\cards\\x\\AVCHD\\1\\DAY\\10\\All", true, "D:\\cards\\x\\", 1, 10, "All"},
@@ -192,26 +193,27 @@ TEST(TransRules, AVCHDPathsSplitFromTheirEnd) {
 }
 
 // A scene's disc reference: only a drive's own tree; the drive letter upper-cased before it
-// becomes a drive number; a folder of every scene has no day.
+// becomes a drive number; a disc's own tree (no card tree) gives none.
 TEST(TransRules, DiscReferenceOfAScene) {
   const SYSTEMTIME day = {2026, 11, 0, 22, 10, 0, 0, 0};
   struct {
     const char* base;
-    int first, second;
+    int tree;
     const char* stream;
     bool ok;
     DWORD group, item, clip;
   } cases[] = {
-      {"E:\\", 0, 2, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00012.MTS", true, 4, 20261122, 12},
-      {"e:\\", 1, 0, "e:\\AVCHD\\BDMV\\STREAM\\00003.MTS", true, 4 | 0x100, 0, 3},
-      {"D:\\cards\\x\\", 0, 1, "D:\\cards\\x\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
-      {"E:\\", 0, 1, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\clip.MTS", false, 0, 0, 0},
-      {"E:\\", 2, 1, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
-      {"1:\\", 0, 1, "1:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+      {"E:\\", 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00012.MTS", true, 4, 20261122, 12},
+      {"e:\\", 1, "e:\\AVCHD\\BDMV\\STREAM\\00003.MTS", true, 4 | 0x100, 20261122, 3},
+      {"D:\\cards\\x\\", 0, "D:\\cards\\x\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+      {"E:\\", 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\clip.MTS", false, 0, 0, 0},
+      {"E:\\", 2, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+      {"D:\\", -1, "D:\\BDMV\\STREAM\\00001.m2ts", false, 0, 0, 0},
+      {"1:\\", 0, "1:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
   };
   for (const auto& c : cases) {
     DWORD ref[4] = {};
-    ASSERT_EQ(!!TransDiscRefOf(c.base, c.first, c.second, day, c.stream, ref), c.ok) << c.stream;
+    ASSERT_EQ(!!TransDiscRefOf(c.base, c.tree, day, c.stream, ref), c.ok) << c.stream;
     if (!c.ok) continue;
     EXPECT_EQ(ref[0], 1u);
     EXPECT_EQ(ref[1], c.group) << c.stream;

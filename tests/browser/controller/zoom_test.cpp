@@ -9,6 +9,8 @@
 #include <shlwapi.h>
 
 #include "MovieCtrl.h"
+#include "SlideShowController.h"
+#include "VxSlideShowWnd.h"
 #include "VxZoomWnd.h"
 #include "ZoomWndController.h"
 #include "ctl_fixture.h"
@@ -96,11 +98,12 @@ TEST(ZoomEntry, MoviesPlayInTheWindow) {
   std::string d = ctltest::Scratch("zoommovie");
   ctltest::Copy("movie.avi", d + "\\a.avi");
   ctltest::Copy("colours.mts", d + "\\b.mts");
+  ctltest::Copy("movie.mov", d + "\\c.mov");  // through the movie bridge
   h.ShowFolder(d);
   h.trans()->OnModeChange(CGVIEW_SMALLICON);
   CMovieCtrl* movie = h.trans()->GetMovieCtrl();
   ASSERT_NE(nullptr, movie);
-  for (const char* name : {"a.avi", "b.mts"}) {
+  for (const char* name : {"a.avi", "b.mts", "c.mov"}) {
     SCOPED_TRACE(name);
     SelectByName(h, name);
     h.trans()->OnModeChange(CGVIEW_ZOOM);
@@ -124,6 +127,7 @@ TEST(ZoomEntry, MoviesPlayInTheWindow) {
 }
 
 TEST(ZoomEntry, EveryOtherRequestEndsInItsRefusal) {
+  CMovieCtrl::SetBridgeLibrary("C:\\no-such-folder\\MovBridge.dll");  // a prefix without the bridge
   BrowserHost h;
   std::string d = ctltest::Scratch("zoom");
   ctltest::Copy("plain.jpg", d + "\\p.jpg");
@@ -174,6 +178,7 @@ TEST(ZoomEntry, EveryOtherRequestEndsInItsRefusal) {
   }
   h.pDoc->RemoveView(counter);
   delete counter;
+  CMovieCtrl::SetBridgeLibrary(nullptr);
 }
 
 // A slide show that does not start leaves no slide-show state behind (a drag out of the
@@ -191,12 +196,48 @@ TEST(ZoomEntry, SlideShowThatDoesNotStart) {
     EXPECT_FALSE(h.browser()->IsSlideShowMode());
     EXPECT_EQ(mode, h.trans()->GetViewModeFlag());
   }
+  // Settings whose only slide is gone: nothing to show.
   std::vector<tagSLD_V_TYPE> slides(1);
-  lstrcpynA(slides[0].szPath, (d + "\\p.jpg").c_str(), MAX_PATH);
+  lstrcpynA(slides[0].szPath, (d + "\\gone.jpg").c_str(), MAX_PATH);
   std::vector<tagSLD_A_TYPE> sounds;
   ASSERT_EQ(S_OK, h.trans()->SetSlideShow(SLD_TYPE(), &slides, &sounds, SLD_QUALITY(), 0, 0));
   ASSERT_NE(nullptr, h.trans()->GetSlideShowController());
   EXPECT_FALSE(h.trans()->GotoSlideShowMode());
   EXPECT_FALSE(h.browser()->IsSlideShowMode());
   EXPECT_EQ(mode, h.trans()->GetViewModeFlag());
+}
+
+// The browser's slide show: full screen over the browser with the player beside the
+// program, the picture on black; Esc ends it, and the browser lets its controller go and
+// leaves the slide-show state.
+TEST(ZoomEntry, SlideShowRunsFullScreenAndEscReturns) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  CVxSlideShowWnd::SetHostModule(PathFindFileNameA(self));
+  BrowserHost h;
+  std::string d = ctltest::Scratch("slideshow");
+  ctltest::Copy("plain.jpg", d + "\\p.jpg");
+  h.ShowFolder(d);
+  h.trans()->OnModeChange(CGVIEW_LARGEICON);
+  std::vector<tagSLD_V_TYPE> slides(1);
+  lstrcpynA(slides[0].szPath, (d + "\\p.jpg").c_str(), MAX_PATH);
+  std::vector<tagSLD_A_TYPE> sounds;
+  ASSERT_EQ(S_OK, h.trans()->SetSlideShow(SLD_TYPE(), &slides, &sounds, SLD_QUALITY(), 1, 0));
+  ASSERT_TRUE(h.trans()->GotoSlideShowMode());
+  EXPECT_TRUE(h.browser()->IsSlideShowMode());
+  CSlideShowController* show = h.trans()->GetSlideShowController();
+  ASSERT_NE(nullptr, show);
+  CVxSlideShowWnd* wnd = show->GetWindow();
+  ASSERT_NE(nullptr, wnd);
+  wnd->UpdateWindow();
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return wnd->IsOpened() && wnd->IsPlaying(); }, 5000));
+  {
+    testsupport::Picture shot(wnd->GetSafeHwnd(), testsupport::Picture::kClient);
+    EXPECT_NE(shot.At(shot.Width() / 2, shot.Height() / 2), RGB(0, 0, 0));
+    EXPECT_EQ(shot.At(2, 2), RGB(0, 0, 0));  // a 4:3 picture on a 5:4 screen: bars above and below
+  }
+  show->SendKey(VK_ESCAPE);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return h.trans()->GetSlideShowController() == nullptr; }, 5000));
+  EXPECT_FALSE(h.browser()->IsSlideShowMode());
+  CVxSlideShowWnd::SetHostModule(nullptr);
 }

@@ -3,9 +3,11 @@
 // screenshots), the movie kit for an AVCHD scene (checked by pixels too).
 #include <gtest/gtest.h>
 
+#include <files.h>
 #include <picture.h>
 #include <program.h>
 #include <pump.h>
+#include <tempfolder.h>
 
 #include "MovieCtrl.h"
 
@@ -108,6 +110,22 @@ TEST_F(MovieCtrlTest, AvchdRefusesBrokenScenesAndSwitchingTargetCloses) {
   EXPECT_TRUE(movie_.IsOpen());
   CWnd other;
   movie_.SetTarget(&other, FALSE);
+  EXPECT_FALSE(movie_.IsOpen());
+}
+
+// A content file plays the scene stream it names, from its own folder; one that names no
+// stream that exists is refused.
+TEST_F(MovieCtrlTest, AContentFilePlaysItsSceneStream) {
+  const std::string dir = testsupport::NewTempFolder("cont-scene");
+  ASSERT_TRUE(CopyFileA(Fixture("colours.mts").c_str(), (dir + "\\00001.MTS").c_str(), FALSE));
+  const char* kHead = "[Content]\r\nFormat=1\r\nTitle=Scene\r\n";
+  ASSERT_TRUE(testsupport::WriteWholeFile(dir + "\\00001.cont", std::string(kHead) + "Members=00001.tmb|00001.MTS\r\n"));
+  ASSERT_TRUE(testsupport::WriteWholeFile(dir + "\\00002.cont", std::string(kHead) + "Members=00002.tmb|00002.MTS\r\n"));
+  RECT area = {0, 0, 640, 360};
+  ASSERT_EQ(movie_.OpenAvchd((dir + "\\00001.cont").c_str(), area, TRUE), S_OK);
+  EXPECT_NEAR(movie_.GetDuration(), 2.0, 0.1);
+  movie_.Close();
+  EXPECT_EQ(movie_.OpenAvchd((dir + "\\00002.cont").c_str(), area, TRUE), E_FAIL);
   EXPECT_FALSE(movie_.IsOpen());
 }
 

@@ -1,11 +1,12 @@
 // The bridge's stored state and the sound check over it, under a profile root of the
-// test's own. No bridge library is installed beside the test programs.
+// test's own; the bridge library beside the test programs, and a missing one.
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Profile.h>
 #include <profileroot.h>
 #include <program.h>
 
+#include "MovBridgeApi.h"
 #include "QuickTimeState.h"
 #include "SoundCheckProcess.h"
 
@@ -72,6 +73,7 @@ TEST(SoundCheck, ReadyOnlyWhenTheStateIsThereOrTheBridgeAnswers) {
   testsupport::ScopedProfileRoot profile("soundcheck");
   {
     // No state and no bridge library: not ready, nothing stored, nothing awaited.
+    CMovBridgeApi::SetLibraryPath("C:\\no-such-folder\\MovBridge.dll");
     CSoundCheckProcess check(nullptr);
     EXPECT_FALSE(check.Check());
     EXPECT_FALSE(check.IsWaiting());
@@ -81,6 +83,15 @@ TEST(SoundCheck, ReadyOnlyWhenTheStateIsThereOrTheBridgeAnswers) {
     EXPECT_FALSE(check.SetAvailable((WPARAM)-1, 0));
     EXPECT_TRUE(check.SetAvailable((WPARAM)-1, 1));
     EXPECT_TRUE(check.SetAvailable((WPARAM)-1, 0));
+    CMovBridgeApi::SetLibraryPath(nullptr);
+  }
+  {
+    // No state, the bridge beside the program: it answers, so ready; what the check stored
+    // is taken away again with its finalisation.
+    CSoundCheckProcess check(nullptr);
+    EXPECT_TRUE(check.Check());
+    EXPECT_EQ(check.GetState(), -1);
+    EXPECT_EQ(AccessQuickTimeState(kQtStateTest, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
   }
   // The movie controller's state is there: ready at once, and the state stays as it was.
   DWORD version = 0x07300000, exporter = 0;

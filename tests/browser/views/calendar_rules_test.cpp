@@ -373,3 +373,26 @@ TEST(CalendarDay, DateBarButtonsHintsAndRenameLimit) {
 }
 
 }  // namespace
+
+// A cell's badges from the right: the movie kind first (an AVCHD scene by its edited state,
+// with a gap), then RAW, favourite and the Exif text; nothing for a plain picture.
+TEST(CalendarDay, CellBadgesInOrder) {
+  using B = calday::Badge;
+  struct {
+    const char* what;
+    UINT kind;
+    bool edited, favourite, text;
+    std::vector<B> badges;
+  } cases[] = {
+      {"plain picture", 0x210, false, false, false, {}},
+      {"movie", 0x1000 | 0x8, false, false, false, {{0, 0}}},
+      {"AVCHD scene", 0x1040, false, false, false, {{29, 3}}},
+      {"edited AVCHD scene", 0x1040 | 0x8, true, false, false, {{30, 3}}},
+      {"edited flag on a movie of another kind", 0x1000, true, false, false, {{0, 0}}},
+      {"RAW favourite with a title", 0x288, false, true, true, {{3, 3}, {2, 3}, {1, 3}}},
+      {"other RAW", 0x282, false, false, false, {{3, 3}}},
+      {"half the RAW bits", 0x208, false, false, false, {}},
+      {"everything", 0x1040 | 0x288, true, true, true, {{30, 3}, {3, 3}, {2, 3}, {1, 3}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(calday::CellBadges(c.kind, c.edited, c.favourite, c.text), c.badges) << c.what;
+}

@@ -8,6 +8,8 @@
 #include <LabelEdit.h>
 #include <ImgButton.h>
 #include <MainWndMessages.h>
+#include <MovieCtrl.h>
+#include <VxContFile.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
 #include <program.h>
@@ -52,7 +54,19 @@ class CStatusRecorder : public CWnd {
 struct Dated {
   const char* name;
   int year, month, day;
+  const char* fixture = "plain.jpg";
 };
+
+// Two fixtures the host writes itself: a clip's content file, edited after recording or not.
+bool IsClipFixture(const char* fixture) {
+  return !lstrcmpA(fixture, "edited.cont") || !lstrcmpA(fixture, "unedited.cont");
+}
+void WriteClip(const std::string& path, const char* fixture) {
+  vxcont::ContentInfo info;
+  info.title = "clip";
+  info.edited = !lstrcmpA(fixture, "edited.cont");
+  vxcont::WriteContentFile(path.c_str(), info);
+}
 
 template <class View>
 struct CalendarHost {
@@ -74,7 +88,10 @@ struct CalendarHost {
     std::string folder = testsupport::NewTempFolder("calendar-month");
     for (const Dated& f : files) {
       std::string path = folder + "\\" + f.name;
-      ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), path.c_str(), FALSE);
+      if (IsClipFixture(f.fixture))
+        WriteClip(path, f.fixture);
+      else
+        ::CopyFileA(testsupport::Fixture(f.fixture).c_str(), path.c_str(), FALSE);
       // A file without a recording date in its head is dated by its last change.
       SYSTEMTIME st = {(WORD)f.year, (WORD)f.month, 0, (WORD)f.day, 12, 0, 0, 0};
       FILETIME local, utc;
@@ -410,6 +427,94 @@ TEST(CalendarDayView, ADoubleClickOpensTheZoomWindow) {
   EXPECT_TRUE(h.view->HasZoomWindow());
   h.view->SendMessage(::RegisterWindowMessageA("VX3D_ZOOMMODE_WND"), 15, 0);
   EXPECT_FALSE(h.view->HasZoomWindow());
+}
+
+// A movie's zoom window from the day plays it with the movie player the document holds.
+TEST(CalendarDayView, TheZoomWindowPlaysWithTheDocumentsPlayer) {
+  DayHost h({{"m.avi", 2005, 3, 20, "movie.avi"}}, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  CMovieCtrl movie;
+  h.pDoc->GetBrowser()->SetMoviePlayer(&movie);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 1u);
+  {
+    OkTheBox box;
+    CPoint pt = h.CellCentre(0);
+    h.view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(box.text, "");
+  }
+  ASSERT_TRUE(h.view->HasZoomWindow());
+  EXPECT_TRUE(movie.IsOpen());
+  EXPECT_NE(movie.GetTarget(), nullptr);
+  h.view->SendMessage(::RegisterWindowMessageA("VX3D_ZOOMMODE_WND"), 15, 0);
+  EXPECT_FALSE(h.view->HasZoomWindow());
+  EXPECT_FALSE(movie.IsOpen());
+  h.pDoc->GetBrowser()->SetMoviePlayer(nullptr);
+}
+
+namespace {
+
+// Whether the picture shows the resource bitmap with its top-left corner at (x, y).
+bool ShowsBitmap(const uikit::Picture& picture, UINT id, int x, int y) {
+  HBITMAP bmp = (HBITMAP)::LoadImageA(::GetModuleHandleA("VxResource.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
+                                      LR_CREATEDIBSECTION);
+  if (!bmp) return false;
+  BITMAP bm = {};
+  ::GetObjectA(bmp, sizeof bm, &bm);
+  BITMAPINFOHEADER bih = {sizeof bih, bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB};
+  std::vector<DWORD> bits(bm.bmWidth * bm.bmHeight);
+  HDC dc = ::GetDC(nullptr);
+  ::GetDIBits(dc, bmp, 0, bm.bmHeight, bits.data(), (BITMAPINFO*)&bih, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, dc);
+  ::DeleteObject(bmp);
+  for (int row = 0; row < bm.bmHeight; row++)
+    for (int col = 0; col < bm.bmWidth; col++) {
+      const DWORD b = bits[row * bm.bmWidth + col];
+      if (picture.At(x + col, y + row) != RGB((b >> 16) & 0xFF, (b >> 8) & 0xFF, b & 0xFF)) return false;
+    }
+  return true;
+}
+
+int BitmapWidth(UINT id) {
+  HBITMAP bmp =
+      (HBITMAP)::LoadImageA(::GetModuleHandleA("VxResource.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
+  BITMAP bm = {};
+  ::GetObjectA(bmp, sizeof bm, &bm);
+  ::DeleteObject(bmp);
+  return bm.bmWidth;
+}
+
+}  // namespace
+
+// The first badge of each cell, at its bottom-right corner: a clip by whether the property
+// library knows it as edited, a picture with an Exif title the text badge, a plain one none.
+TEST(CalendarDayView, BadgesOfClipsAndTitledPictures) {
+  DayHost h({{"a.cont", 2005, 3, 20, "edited.cont"},
+             {"b.cont", 2005, 3, 20, "unedited.cont"},
+             {"c.jpg", 2005, 3, 20, "exif_comment.jpg"},
+             {"d.jpg", 2005, 3, 20, "plain.jpg"}},
+            BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  ASSERT_EQ(h.view->GetViewInfo().size(), 4u);
+  uikit::Picture picture(h.view->m_hWnd, uikit::Picture::kClient);
+  struct {
+    const char* name;
+    UINT badge;  // 0: none
+  } cases[] = {
+      {"a.cont", IDB_BADGE_AVCHD_EDITED}, {"b.cont", IDB_BADGE_AVCHD}, {"c.jpg", IDB_BADGE_TEXT}, {"d.jpg", 0}};
+  for (const auto& c : cases) {
+    const CCalendarDayView::ViewInfo* cell = nullptr;
+    for (const auto& info : h.view->GetViewInfo())
+      if (info.pThumbnail && !lstrcmpA(info.pThumbnail->GetFileName(), c.name)) cell = &info;
+    ASSERT_TRUE(cell) << c.name;
+    const int y = cell->rcCell.bottom - 26;
+    for (UINT id : {IDB_BADGE_AVCHD_EDITED, IDB_BADGE_AVCHD, IDB_BADGE_TEXT})
+      EXPECT_EQ(ShowsBitmap(picture, id, cell->rcCell.right - 26 - BitmapWidth(id) - 3, y), id == c.badge)
+          << c.name << " " << id;
+  }
 }
 
 TEST(CalendarDayView, ClicksKeysBandAndTheNameBox) {

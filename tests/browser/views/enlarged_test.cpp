@@ -146,6 +146,7 @@ TEST(EnlargedView, ADroppedRetryLeavesNoGuard) {
 
 TEST(EnlargedView, AnApiMovieWithoutItsPlayerSaysSo) {
   std::string folder = FixtureFolder("enlarged-movie", {"movie.mov"});
+  CMovieCtrl::SetBridgeLibrary("C:\\no-such-folder\\MovBridge.dll");
   CMovieCtrl movie;
   Shown<CEnlargedImageView> s(folder);
   ASSERT_NE(s.view, nullptr);
@@ -162,6 +163,7 @@ TEST(EnlargedView, AnApiMovieWithoutItsPlayerSaysSo) {
   uikit::PumpPending();
   EXPECT_TRUE(s.view->GetMessageText().IsEmpty());
   s.view->DestroyWindow();
+  CMovieCtrl::SetBridgeLibrary(nullptr);
 }
 
 TEST(FocusInfoView, WithoutPlugInsThereAreNoTabsAndTheMapRequestGoesNowhere) {

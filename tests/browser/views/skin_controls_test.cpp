@@ -455,6 +455,43 @@ TEST(MovieCtrlBar, ClicksJumpOrTrackWheelAndKeysStep) {
   EXPECT_TRUE(f.host.Take().empty());
 }
 
+// The tooltip of a bar made with a text: tool 1 over the channel; the pointer leaving the
+// channel (the tooltip's timer 3) does not take it down, its other timers do.
+TEST(MovieCtrlBar, TooltipOutlivesTheLeaveTimer) {
+  HostFixture f(420, 300);
+  CMovieCtrlBar bar;
+  bar.SetChannelBitmaps(IDB_MOVIE_CHANNEL, IDB_MOVIE_CHANNEL_LEFT, IDB_MOVIE_CHANNEL_RIGHT);
+  bar.SetThumbBitmaps(IDB_MOVIE_THUMB, IDB_MOVIE_THUMB_PRESSED, IDB_MOVIE_THUMB_HOT, IDB_MOVIE_THUMB_DISABLED);
+  ASSERT_TRUE(bar.CreateEx(0, TRACKBAR_CLASSA, "Position", WS_CHILD | WS_VISIBLE | TBS_HORZ, CRect(20, 20, 196, 41),
+                           &f.host, 911));
+  // The bar's tooltip: the one whose tool 1 is the bar.
+  HWND tip = nullptr;
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w && !tip;
+       w = ::FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) {
+    TTTOOLINFOA ti = {sizeof(ti)};
+    ti.hwnd = bar.m_hWnd;
+    ti.uId = 1;
+    if (::SendMessageA(w, TTM_GETTOOLINFOA, 0, (LPARAM)&ti)) tip = w;
+  }
+  ASSERT_TRUE(tip);
+  RECT channel;
+  bar.GetChannelRect(&channel);
+  POINT client = {(channel.left + channel.right) / 2, (channel.top + channel.bottom) / 2}, on = client;
+  bar.ClientToScreen(&on);
+  // The pointer rests on the channel and the show timer fires.
+  ::SetCursorPos(on.x, on.y);
+  MSG move = {bar.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y)};
+  ::SendMessageA(tip, TTM_RELAYEVENT, 0, (LPARAM)&move);
+  ::SendMessageA(tip, WM_TIMER, 1, 0);
+  ASSERT_TRUE(::IsWindowVisible(tip));
+  ::SetCursorPos(2, 2);
+  ::SendMessageA(tip, WM_TIMER, 3, 0);
+  EXPECT_TRUE(::IsWindowVisible(tip));
+  ::SendMessageA(tip, WM_TIMER, 2, 0);  // the pop timer goes to the tooltip's own handling
+  EXPECT_FALSE(::IsWindowVisible(tip));
+  bar.DestroyWindow();
+}
+
 TEST(MovieCtrlBar, EmptyRangeStillPaintsAndNarrowControlKeepsBothEnds) {
   MovieFixture f;
   f.bar.SetRange(0, 0, TRUE);

@@ -1,4 +1,5 @@
-// The disc-movie core's image list over AVCHD trees made here: trees, days, scenes.
+// The disc-movie core: its scene reading over AVCHD trees made here (trees, days, scenes)
+// and its object and integrator by position.
 #include <VxBDCore.h>
 #include <gtest/gtest.h>
 
@@ -30,34 +31,23 @@ TEST(BDCore, ScenesByTreeAndDay) {
   Scene(stream, "00001.MTS", 22);
   testsupport::WriteWholeFile(stream + "\\notes.txt", "x");
 
-  IVxBDCoreObject* pCore = GetVxBDCoreObject();
-  ASSERT_NE(pCore, nullptr);
-  IVxBDImageList* pList = pCore->GetImageList();
-  ASSERT_NE(pList, nullptr);
   std::string base = card + "\\";
   struct {
-    int first, second;
+    int tree, day;
     long count;
   } counts[] = {{0, 0, 3}, {0, 1, 2}, {0, 2, 1}, {0, 3, -1}, {1, 0, -1}, {2, 0, -1}, {0, -1, -1}};
+  std::vector<VxBDScene> scenes;
   for (auto& c : counts) {
-    long n = pList->GetImageCount(base.c_str(), c.first, c.second);
-    if (c.count < 0)
-      EXPECT_LT(n, 0) << c.first << "/" << c.second;
-    else
-      EXPECT_EQ(n, c.count) << c.first << "/" << c.second;
+    BOOL ok = VxBDListScenes(base.c_str(), c.tree, c.day, &scenes);
+    EXPECT_EQ(!!ok, c.count >= 0) << c.tree << "/" << c.day;
+    if (ok) EXPECT_EQ((long)scenes.size(), c.count) << c.tree << "/" << c.day;
   }
-  WCHAR path[MAX_PATH];
-  ASSERT_EQ(pList->GetImagePath(base.c_str(), 0, 1, 1, path, MAX_PATH), 0);
-  std::wstring w(path);
-  EXPECT_EQ(w.substr(w.rfind(L'\\') + 1), L"00001.MTS");
-  VXBDIMAGEINFO info = {};
-  ASSERT_EQ(pList->GetImageInfo(base.c_str(), 0, 2, 0, &info), 0);
-  EXPECT_EQ(info.stRecorded.wDay, 23);
-  EXPECT_EQ(info.ullBytes, 188u * 4);
-  EXPECT_EQ(pList->GetImagePath(base.c_str(), 0, 0, 3, path, MAX_PATH), E_INVALIDARG);
-  EXPECT_LT(pList->GetImagePath(base.c_str(), 0, 0, 0, path, 4), 0);
-  EXPECT_LT(pList->GetImageCount(nullptr, 0, 0), 0);
-  pCore->Release();
+  ASSERT_TRUE(VxBDListScenes(base.c_str(), 0, 1, &scenes));
+  EXPECT_EQ(scenes[1].path, stream + "\\00001.MTS");
+  ASSERT_TRUE(VxBDListScenes(base.c_str(), 0, 2, &scenes));
+  EXPECT_EQ(scenes[0].recorded.wDay, 23);
+  EXPECT_EQ(scenes[0].bytes, 188u * 4);
+  EXPECT_FALSE(VxBDListScenes(nullptr, 0, 0, &scenes));
   testsupport::RemoveTree(card);
 }
 
@@ -80,7 +70,17 @@ TEST(BDCore, CoreObjectAndIntegratorByPosition) {
   VXBDDRIVEENTRY drives[4];
   int nDrives = -1;
   EXPECT_EQ(At<long>(pCore, 2, drives, 4, &nDrives), 0);
-  EXPECT_EQ(nDrives, 0);
+  // The drive list holds the optical drives of the prefix.
+  int nOptical = 0;
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    char root[] = {c, ':', '\\', 0};
+    if (::GetDriveTypeA(root) == DRIVE_CDROM) ++nOptical;
+  }
+  EXPECT_EQ(nDrives, nOptical < 4 ? nOptical : 4);
+  for (int i = 0; i < nDrives; ++i) {
+    char root[] = {(char)('A' + drives[i].nDrive), ':', '\\', 0};
+    EXPECT_EQ(::GetDriveTypeA(root), (UINT)DRIVE_CDROM) << root;
+  }
   EXPECT_EQ(At<long>(pCore, 3), 0);
   EXPECT_EQ(At<IVxBDImageList*>(pCore, 4), pCore->GetImageList());
   EXPECT_EQ(At<long>(pCore, 5, 4), VXBD_E_NODEVICE);

@@ -98,6 +98,24 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   EXPECT_EQ(t.wMakerLow, 0xAB12);
   ASSERT_EQ(core->GetTitleInfo(list, 2, &t), 0);
   EXPECT_EQ(t.nParts, 0);
+  // The image list answers a title of the list, as a date node names it, on the list's drive.
+  IVxBDImageList* images = object->GetImageList();
+  EXPECT_EQ(images->GetImageCount("D:\\", list, 1), 1);  // 00002's stream is missing
+  EXPECT_EQ(images->GetImageCount("D:\\", list, 2), 0);
+  VXBDIMAGEINFO scene = {};
+  ASSERT_EQ(images->GetImageInfo("d:\\", list, 1, 0, &scene), 0);
+  EXPECT_EQ(scene.stRecorded.wHour, 11);
+  EXPECT_EQ(scene.ullBytes, 2000u);
+  EXPECT_EQ(scene.nTree, -1);  // a disc's own tree
+  WCHAR scenePath[MAX_PATH] = {};
+  ASSERT_EQ(images->GetImagePath("D:\\", list, 1, 0, scenePath, MAX_PATH), 0);
+  EXPECT_EQ(std::wstring(scenePath), L"D:\\BDMV\\STREAM\\00001.m2ts");
+  for (auto bad :
+       {std::make_pair("E:\\", 1), std::make_pair("D:\\x\\", 1), std::make_pair("D:\\", 3), std::make_pair("D:\\", -1)})
+    EXPECT_LT(images->GetImageCount(bad.first, list, bad.second), 0) << bad.first << bad.second;
+  EXPECT_LT(images->GetImageCount("D:\\", list + session + 1000, 0), 0);
+  EXPECT_LT(images->GetImageCount(nullptr, list, 0), 0);
+  EXPECT_EQ(images->GetImageInfo("D:\\", list, 1, 1, &scene), E_INVALIDARG);
   EXPECT_NE(core->GetTitleInfo(list, 3, &t), 0);
   wchar_t name[MAX_PATH] = {};
   int length = 0;
@@ -133,6 +151,7 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   EXPECT_EQ(core->RefreshDevices(), 0);
   EXPECT_EQ(core->ValidateSession(session), E_HANDLE);
   EXPECT_EQ(core->GetTitleListInfo(list, &li), E_HANDLE);
+  EXPECT_LT(images->GetImageCount("D:\\", list, 0), 0);
   EXPECT_EQ(core->ReleaseDevice(d), 0);
 
   // Without its index the disc is not finalised.
@@ -142,4 +161,37 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   EXPECT_EQ(testsupport::RemoveDisc('D'), 0u);
   object->Release();
   testsupport::RemoveTree(folder);
+}
+
+// A card's title scenes name the card tree they lie in, which the editor addresses.
+TEST(BDCoreDisc, ACardsSceneNamesItsTree) {
+  struct {
+    const char* tree;
+    int number;
+  } cases[] = {{"PRIVATE\\AVCHD\\BDMV", 0}, {"AVCHD\\BDMV", 1}};
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  IVxBDIntegrator* core = object->GetIntegrator();
+  for (const auto& c : cases) {
+    std::string folder = testsupport::NewTempFolder("bdcard");
+    const std::string bdmv = folder + "\\" + c.tree;
+    testsupport::MakeFolders(bdmv);
+    ASSERT_TRUE(VxBDWriteTree(bdmv, {{{"00000", "00001"}, 0x0103, 0xAB12}}, true, false));
+    Stream(bdmv + "\\STREAM\\00000.MTS", 3, 9, 100);
+    Stream(bdmv + "\\STREAM\\00001.MTS", 3, 10, 100);
+    ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(folder)), 0u);
+    int session = -1, list = -1;
+    ASSERT_GE(core->OpenDisc('E' - 'A', L"E:\\", 1, &session), 0) << c.tree;
+    ASSERT_GE(core->OpenTitleList(session, VXBD_TITLE_LIST_ALL, &list), 0);
+    IVxBDImageList* images = object->GetImageList();
+    ASSERT_EQ(images->GetImageCount("E:\\", list, 0), 2) << c.tree;
+    VXBDIMAGEINFO scene = {};
+    ASSERT_EQ(images->GetImageInfo("E:\\", list, 0, 1, &scene), 0);
+    EXPECT_EQ(scene.nTree, c.number) << c.tree;
+    EXPECT_EQ(scene.stRecorded.wHour, 10);
+    object->ClearDriveSelection();
+    testsupport::RemoveCard('E');
+    testsupport::RemoveTree(folder);
+  }
+  object->Release();
+  if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
 }

@@ -4,6 +4,7 @@
 #include <initguid.h>
 
 #include <ClipFacts.h>
+#include <ScenePlayer.h>
 #include <VxContFile.h>
 #include <gtest/gtest.h>
 
@@ -136,6 +137,51 @@ TEST_F(ClipFactsTest, MalformedFilesFailAndStayUntouched) {
   EXPECT_EQ(pFacts->Open(Wide(m_dir + "\\missing.cont").c_str()), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(pFacts->Open(nullptr), E_INVALIDARG);
   pFacts->Release();
+}
+
+// A scene to play: a content file's first stream member that exists, in its own folder, or
+// a stream file itself; nothing else, and no member that leaves the folder.
+TEST_F(ClipFactsTest, AScenesStreamForThePlayer) {
+  ASSERT_TRUE(testsupport::WriteWholeFile(m_dir + "\\00002.MTS", "ts"));
+  ASSERT_TRUE(testsupport::WriteWholeFile(m_dir + "\\text.txt", "words"));
+  const std::string head = "[Content]\r\nFormat=1\r\nTitle=T\r\nMembers=";
+  struct {
+    const char* name;
+    std::string content;  // empty: the file is not written here
+    HRESULT result;
+    const char* stream;
+  } cases[] = {
+      {"a.cont", head + "00001.tmb|00001.MTS|00002.MTS\r\n", S_OK, "00002.MTS"},  // 00001.MTS missing
+      {"b.cont", head + "00001.tmb|00001.MTS\r\n", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), nullptr},
+      {"c.cont", head + "..\\00002.MTS|sub\\00002.MTS\r\n", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), nullptr},
+      {"00002.MTS", "", S_OK, "00002.MTS"},
+      {"gone.m2ts", "", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), nullptr},
+      {"text.txt", "", HRESULT_FROM_WIN32(ERROR_INVALID_DATA), nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = m_dir + "\\" + c.name;
+    if (!c.content.empty()) ASSERT_TRUE(testsupport::WriteWholeFile(path, c.content));
+    IClipFacts* pFacts = Make();
+    EXPECT_EQ(pFacts->OpenScene(Wide(path).c_str()), c.result);
+    const CLIPFACTSSCENE* pScene = pFacts->GetSceneRecord();
+    IClipFactsScene* pStream = nullptr;
+    ASSERT_EQ(pFacts->QueryInterface(IID_IClipFactsScene, reinterpret_cast<void**>(&pStream)), S_OK);
+    WCHAR buf[MAX_PATH];
+    if (c.stream) {
+      ASSERT_NE(pScene, nullptr);
+      EXPECT_EQ(pScene->cbSize, sizeof(CLIPFACTSSCENE));
+      EXPECT_EQ(std::wstring(pScene->szStream), Wide(m_dir + "\\" + c.stream));
+      EXPECT_EQ(pStream->GetStreamPath(buf, MAX_PATH), S_OK);
+      EXPECT_EQ(std::wstring(buf), Wide(m_dir + "\\" + c.stream));
+      EXPECT_EQ(pStream->GetStreamPath(buf, 4), HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+    } else {
+      EXPECT_EQ(pScene, nullptr);
+      EXPECT_EQ(pStream->GetStreamPath(buf, MAX_PATH), E_UNEXPECTED);
+    }
+    pStream->Release();
+    pFacts->Release();
+  }
 }
 
 namespace {

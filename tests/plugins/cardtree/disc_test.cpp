@@ -5,9 +5,11 @@
 
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
+#include <Kitlib2/Utility.h>
 #include <VxBDCore.h>
 #include <VxResourceIds.h>
 #include <card.h>
+#include <dialogwatch.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
@@ -207,6 +209,49 @@ TEST(CardTreeDiscNodes, DiscDriveTitlesByDateAcrossRenewals) {
   core.sessionOfDevice.erase(3);
   ASSERT_EQ(renew(&host.tree, nullptr), S_OK);
   EXPECT_FALSE(host.Top(DiscLabel('D')));
+}
+
+// A disc that needs finalising gets no node; the creation warns about it (string 62070,
+// the application's name as caption) only while the browser shows a card folder.
+TEST(CardTreeDiscNodes, AnUnfinalisedDiscWarnsOnlyOverACardFolder) {
+  testsupport::ScopedProfileRoot profile("cardtree-unfinalised");
+  struct {
+    FOLDER_TYPE code;
+    bool warned;
+  } cases[] = {{FOLDER_TYPE_SDCARD_AVCHD, true},
+               {(FOLDER_TYPE)(FOLDER_TYPE_SDCARD | 2), true},
+               {FOLDER_TYPE_EXPLORER, false},
+               {FOLDER_TYPE_NONE, false}};
+  for (const auto& c : cases) {
+    CoreDouble core;
+    core.devices[6].kind = VXBD_DEVICE_DISC;
+    core.devices[6].unfinalised = true;
+    cardtreetest::BrowserMainFrame main(c.code);
+    ASSERT_TRUE(main.frame);
+    Host host(&core);
+    ASSERT_TRUE(host.plugin);
+    std::string text, caption;
+    HWND owner = nullptr;
+    testsupport::DialogWatch watch(
+        nullptr, [](HWND box) { return GetDlgItem(box, 0xFFFF) != nullptr; },
+        [&](HWND box) {
+          char buffer[512] = "";
+          GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+          text = buffer;
+          GetWindowTextA(box, buffer, sizeof buffer);
+          caption = buffer;
+          owner = GetWindow(box, GW_OWNER);
+          PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    ASSERT_EQ(host.Create(), S_OK);
+    watch.Stop();
+    EXPECT_EQ(watch.Acted(), c.warned) << c.code;
+    EXPECT_FALSE(host.Top(DiscLabel('G'))) << c.code;
+    if (!c.warned) continue;
+    EXPECT_EQ(text, Res(IDS_CARD_DISC_UNFINALISED));
+    EXPECT_EQ(caption, std::string((LPCSTR)CMTLGetAppName()));
+    EXPECT_EQ(owner, main.frame->GetSafeHwnd());
+  }
 }
 
 TEST(CardTreeDiscNodes, ACardsOwnTitlesHangUnderItsDriveNode) {

@@ -4,6 +4,8 @@
 #pragma once
 #include <FolderTreePlugin.h>
 #include <VxBDCore.h>
+#include <VxDocument.h>
+#include <viewframe.h>
 
 #include <string>
 #include <vector>
@@ -90,6 +92,33 @@ struct Host {
       if (*seen != 0 || !AllMarksClear(tree.GetChildItem(i))) return false;
     }
     return true;
+  }
+};
+
+// The program's main window as the plug-in looks at it: a frame whose active view shows a
+// browser document with the given folder code. AfxGetMainWnd() answers it while it lives.
+struct BrowserMainFrame {
+  CVxDocument* doc = DYNAMIC_DOWNCAST(CVxDocument, RUNTIME_CLASS(CVxDocument)->CreateObject());
+  testsupport::CViewFrame* frame = nullptr;
+  CWnd* old = AfxGetThread()->m_pMainWnd;
+  explicit BrowserMainFrame(FOLDER_TYPE code) {
+    doc->OnNewDocument();
+    doc->GetBrowser()->GetBrowserStatus().SetCode(code);
+    frame = testsupport::CreateViewFrame(doc, RUNTIME_CLASS(CListView), "main", WS_POPUP, CRect(0, 0, 200, 100));
+    if (frame) AfxGetThread()->m_pMainWnd = frame;
+  }
+  ~BrowserMainFrame() {
+    AfxGetThread()->m_pMainWnd = old;
+    if (frame) frame->DestroyWindow();
+  }
+  // The messages of these ids posted to the frame, as "id wParam", taken off its queue.
+  std::vector<std::string> TakePosted(std::initializer_list<UINT> ids) {
+    std::vector<std::string> out;
+    MSG msg;
+    for (UINT id : ids)
+      while (PeekMessageA(&msg, frame->GetSafeHwnd(), id, id, PM_REMOVE))
+        out.push_back(std::to_string(id) + (msg.wParam == (WPARAM)frame->GetSafeHwnd() ? " main" : " other"));
+    return out;
   }
 };
 

@@ -4,6 +4,7 @@
 #include "host.h"
 
 #include <FolderTreePlugin.h>
+#include <MainWndMessages.h>
 #include <Kitlib2/Profile.h>
 #include <VxBDCore.h>
 #include <VxResourceIds.h>
@@ -300,6 +301,33 @@ TEST(CardTreeExports, TitlesMenusAndRefusals) {
   EXPECT_EQ(host.Get<Backup>("CardBackup")("", nullptr, &list), E_FAIL);
   EXPECT_EQ(host.Get<Files>("GetCardFiles")(nullptr), E_FAIL);
   EXPECT_TRUE(list.IsEmpty());
+}
+
+// After the import dialog: while the browser shows a card folder the destination goes
+// into the buffer (empty after Close) and the main window is told to refresh its trees and
+// reload the browser; on any other folder a closed dialog writes and posts nothing.
+TEST(CardTreeExports, OpenWindowTellsTheMainWindowOnACardFolder) {
+  testsupport::ScopedProfileRoot profile("cardtree-openwindow");
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  struct {
+    FOLDER_TYPE code;
+    const char* buffer;
+    std::vector<std::string> posted;
+  } cases[] = {
+      {FOLDER_TYPE_SDCARD_AVCHD, "", {"1540 main", "1656 main"}},
+      {(FOLDER_TYPE)(FOLDER_TYPE_SDCARD | 2), "", {"1540 main", "1656 main"}},
+      {FOLDER_TYPE_EXPLORER, "keep", {}},
+      {FOLDER_TYPE_NONE, "keep", {}},
+  };
+  for (const auto& c : cases) {
+    cardtreetest::BrowserMainFrame main(c.code);
+    ASSERT_TRUE(main.frame);
+    char result[260] = "keep";
+    EXPECT_EQ(host.Get<PFN_PLUGIN_OpenWindow>("OpenWindow")(0, &host.frame, result), S_OK);
+    EXPECT_EQ(std::string(result), c.buffer) << c.code;
+    EXPECT_EQ(main.TakePosted({WM_REFRESH_FOLDERS, WM_BROWSER_RELOAD}), c.posted) << c.code;
+  }
 }
 
 namespace {

@@ -54,8 +54,13 @@ LRESULT CALLBACK DialogDriver::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
 void CALLBACK DialogDriver::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
   DialogDriver* d = s_pDriver;
   if (!d) return;
-  if (d->m_nRan < (int)d->m_steps.size() && d->m_nRan < (int)d->m_dialogs.size()) {
-    HWND hDlg = d->m_dialogs[(size_t)d->m_nRan];
+  // A modeless window that came and went between two ticks (a progress window) takes
+  // no step.
+  while (d->m_nRan < (int)d->m_steps.size() && d->m_nRan + d->m_nGone < (int)d->m_dialogs.size() &&
+         !::IsWindow(d->m_dialogs[(size_t)(d->m_nRan + d->m_nGone)]))
+    d->m_nGone++;
+  if (d->m_nRan < (int)d->m_steps.size() && d->m_nRan + d->m_nGone < (int)d->m_dialogs.size()) {
+    HWND hDlg = d->m_dialogs[(size_t)(d->m_nRan + d->m_nGone)];
     if (::IsWindow(hDlg) && ::IsWindowVisible(hDlg) && ::GetWindow(hDlg, GW_CHILD)) {
       Step step = d->m_steps[(size_t)d->m_nRan];
       d->m_nRan++;

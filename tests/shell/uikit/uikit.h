@@ -40,6 +40,7 @@ class DialogDriver {
   UINT_PTR m_timer = 0;
   DWORD m_start = 0, m_timeout = 0;
   int m_nRan = 0;
+  int m_nGone = 0;  // dialogs destroyed before their step could run
 };
 
 // The texts of a dialog's static children, joined with "|" (a message box's message).
