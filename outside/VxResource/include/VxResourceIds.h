@@ -1356,7 +1356,6 @@
 #define IDS_FACE_DB_NOT_READY 828
 #define IDS_FACE_REG_TEXT1 12100
 #define IDS_FACE_REG_TEXT2 12101
-#define IDS_ENTRY_SEVERAL_FILES 50333   // several pictures are selected: use the first?
 #define IDS_CLASSIFY_TITLE 62060
 #define IDS_CLASSIFY_COUNT 62061        // "%d" pictures classified
 #define IDS_ENTRY_SAVED 62062
