@@ -8,12 +8,17 @@
 
 #include <Kitlib2/CMDIB.h>
 
+#include <algorithm>
+
 #include "ui/ProgressDialogs.h"
 
 namespace {
 
-// Sent by the fill's worker: lParam the picture to add; -1 when the list is full.
+// Sent by the fill's worker: add the pictures [wParam, lParam) of the fill's list; -1
+// when the list became full.
 const UINT WM_SLIDE_COLLECT_ADD = WM_APP + 1076;
+// Pictures handed over at a time: each hand-over waits for the dialog's thread.
+const size_t kFillBatch = 256;
 const int kListMargin = 12;
 
 // Pictures that arrive from another image list until its drop is over; one for all
@@ -27,16 +32,20 @@ bool FileExists(const std::string& path) {
 
 struct FillRun {
   HWND hDlg;
-  const std::vector<SlidePicture>* pictures;
-  size_t next;
+  size_t count;
+  size_t next;     // pictures the job has passed on
+  size_t flushed;  // pictures handed to the dialog
 };
 
-// On the progress bar's worker: the list is the dialog's, so the item is added on its thread.
+// On the progress bar's worker: the list is the dialog's, so its thread adds the items.
 int FillOne(LPCSTR, void* context) {
   FillRun* run = static_cast<FillRun*>(context);
-  if (run->next >= run->pictures->size()) return -1;
-  const SlidePicture& p = (*run->pictures)[run->next++];
-  return (int)::SendMessageA(run->hDlg, WM_SLIDE_COLLECT_ADD, 0, (LPARAM)&p);
+  if (run->next >= run->count) return -1;
+  ++run->next;
+  if (run->next - run->flushed < kFillBatch && run->next < run->count) return 0;
+  size_t first = run->flushed;
+  run->flushed = run->next;
+  return (int)::SendMessageA(run->hDlg, WM_SLIDE_COLLECT_ADD, first, run->next);
 }
 
 SIZE PictureSize(const std::string& path) {
@@ -58,7 +67,7 @@ BEGIN_MESSAGE_MAP(CSlideCollectDlg, CResourceDialog)
   ON_WM_DESTROY()
   ON_WM_PAINT()
   ON_MESSAGE(WM_SLIDE_COLLECT_FILL, &CSlideCollectDlg::OnFill)
-  ON_MESSAGE(WM_SLIDE_COLLECT_ADD, &CSlideCollectDlg::OnFillOne)
+  ON_MESSAGE(WM_SLIDE_COLLECT_ADD, &CSlideCollectDlg::OnFillAdd)
 END_MESSAGE_MAP()
 
 CSlideCollectDlg::CSlideCollectDlg(CWnd* pParent)
@@ -151,25 +160,30 @@ LRESULT CSlideCollectDlg::OnFill(WPARAM, LPARAM) {
   if (!m_pictures.empty()) {
     CStringList paths;
     for (const SlidePicture& p : m_pictures) paths.AddTail(p.path.c_str());
-    FillRun run = {m_hWnd, &m_pictures, 0};
+    FillRun run = {m_hWnd, m_pictures.size(), 0, 0};
     CFileBatchJob job(IDS_SLIDE_COLLECT_FILLING, this);
     job.SetCallback(&paths, FillOne, &run);
     ++m_nBusy;
     job.Run();
     --m_nBusy;
+    // Cancelled between two hand-overs: what the job passed on still joins.
+    if (run.flushed < run.next) OnFillAdd(run.flushed, run.next);
   }
   UpdateButtons();
   return 0;
 }
 
-LRESULT CSlideCollectDlg::OnFillOne(WPARAM, LPARAM lParam) {
-  const SlidePicture* p = reinterpret_cast<const SlidePicture*>(lParam);
-  if (!p) return -1;
-  if (m_list.GetItemCount() >= CImageListCtrl::kMaxItems) {
-    AfxMessageBox(IDS_SLIDE_TOO_MANY, MB_OK | MB_ICONEXCLAMATION);
-    return -1;
+LRESULT CSlideCollectDlg::OnFillAdd(WPARAM wParam, LPARAM lParam) {
+  size_t end = std::min((size_t)lParam, m_pictures.size());
+  for (size_t i = (size_t)wParam; i < end; ++i) {
+    if (m_list.GetItemCount() >= CImageListCtrl::kMaxItems) {
+      AfxMessageBox(IDS_SLIDE_TOO_MANY, MB_OK | MB_ICONEXCLAMATION);
+      return -1;
+    }
+    const SlidePicture& p = m_pictures[i];
+    if (m_list.AddItem(p.path.c_str(), SIZE{p.width, p.height}) < 0) return -1;
   }
-  return m_list.AddItem(p->path.c_str(), SIZE{p->width, p->height}) < 0 ? -1 : 0;
+  return 0;
 }
 
 void CSlideCollectDlg::UpdateButtons() {

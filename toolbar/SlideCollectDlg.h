@@ -60,7 +60,7 @@ class CSlideCollectDlg : public CResourceDialog, private IFileDropSink {
   afx_msg void OnDestroy();
   afx_msg void OnPaint();
   afx_msg LRESULT OnFill(WPARAM, LPARAM);
-  afx_msg LRESULT OnFillOne(WPARAM, LPARAM);
+  afx_msg LRESULT OnFillAdd(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -26,11 +26,16 @@ int CFileBatchJob::Work(CPgBarData* data) {
   CString format = CResourceLoader().LoadStringA(IDS_FILE_PROGRESS_FORMAT);
   int count = (int)job->m_pFiles->GetCount();
   int i = 0;
+  int reported = -1;
   for (POSITION pos = job->m_pFiles->GetHeadPosition(); pos && !job->m_bCancel;) {
     const CString& path = job->m_pFiles->GetNext(pos);
     i++;
     job->m_nDone = i;
     if (job->m_pfnCallback(path, job->m_pContext) < 0) break;
+    // Once per percent: every report waits for the window, which under Wine costs
+    // milliseconds; ten thousand files would spend half a minute on them.
+    if (ProgressPercent(i, count) == reported) continue;
+    reported = ProgressPercent(i, count);
     ReportFileProgress(job, format, path, i, count);
   }
   return 0;

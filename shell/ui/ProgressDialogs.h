@@ -41,9 +41,9 @@ class CProgressDlg : public CResourceDialog {
   CWnd* m_pOwner;
 };
 
-// Runs a callback over a list of files under the progress bar and reports each step to
-// the progress window (1284: the status text, read before the report returns, and the
-// percent done). A negative result of the callback, or Cancel, ends the run.
+// Runs a callback over a list of files under the progress bar and reports the steps to
+// the progress window, once for each new percent (1284: the status text, read before the
+// report returns, and the percent done). A negative result of the callback, or Cancel, ends the run.
 struct CFileBatchJob : CPgBarData {
   typedef int (*Callback)(LPCSTR path, void* context);
   CFileBatchJob(UINT captionId, CWnd* owner);

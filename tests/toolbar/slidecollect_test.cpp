@@ -504,3 +504,18 @@ TEST_F(SlideCollect, StartSettingsAndAudioGoThroughTheOwner) {
   uikit::PumpPending();
   EXPECT_EQ(owner.Count(WM_COMMAND, ID_SLIDE_START), 1);
 }
+
+// The fill stops at a full list and says why once.
+TEST_F(SlideCollect, FillStopsAtAFullList) {
+  NoPreparation();
+  std::vector<SlidePicture> pictures;
+  for (int i = 0; i <= CImageListCtrl::kMaxItems; ++i) pictures.push_back(SlidePicture{"C:\\none\\p.jpg", 1, 1});
+  model.SetPictures(&pictures);
+  dlg.reset(new TestCollectDlg);
+  ASSERT_EQ(dlg->Create(&owner, &model, TRUE), 1);
+  BoxAnswer ok(IDOK);  // the fill waits for the first pump
+  ASSERT_TRUE(uikit::WaitUntil([&] { return ok.Ran() == 1 && dlg->IsWindowEnabled(); }, 30000));
+  uikit::PumpPending();
+  EXPECT_NE(ok.text.find(Text(IDS_SLIDE_TOO_MANY)), std::string::npos);
+  EXPECT_EQ(dlg->GetList().GetItemCount(), (int)CImageListCtrl::kMaxItems);
+}

@@ -1248,7 +1248,7 @@
 #define IDC_SLIDE_SETTINGS_CANCEL 1111
 
 // The slide-show collection dialog. Its three messages of 51122, 51124 and 51126 moved to
-// 51131-51133: those numbers are the shell's.
+// 51134-51136: those numbers are the shell's (51131 and 51132 are the slide-show window's).
 #define IDD_SLIDE_COLLECT 250
 #define IDC_SLIDE_COLLECT_CLOSE 1048
 #define IDC_SLIDE_COLLECT_START 1049
@@ -1263,9 +1263,9 @@
 #define IDS_SLIDE_FILE_REFUSED 51119     // a dropped file that can't be used: %s its path
 #define IDS_SLIDE_ASK_SAVE 51129         // yes/no before closing unsaved work
 #define IDS_SLIDE_AUDIO_REFUSED 51130    // audio dropped from the file manager
-#define IDS_SLIDE_SAVE_FAILED 51131      // nothing left to save, or the save failed
-#define IDS_SLIDE_MISSING_FILES 51132    // head of the list of missing files
-#define IDS_SLIDE_TOO_MANY 51133         // the list holds 10000 pictures already
+#define IDS_SLIDE_SAVE_FAILED 51134      // nothing left to save, or the save failed
+#define IDS_SLIDE_MISSING_FILES 51135    // head of the list of missing files
+#define IDS_SLIDE_TOO_MANY 51136         // the list holds 10000 pictures already
 // The collection dialog's commands to the toolbar (WM_COMMAND, lParam the dialog)
 #define ID_SLIDE_SETTINGS 27874
 #define ID_SLIDE_START 27877

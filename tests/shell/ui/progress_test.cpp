@@ -127,6 +127,19 @@ TEST(FileBatchJob, RunsStopsAndReports) {
     EXPECT_EQ((int)calls.paths.size(), c.called);
     EXPECT_EQ(window.m_reports, c.reports);
   }
+  // A long list is reported once per percent, the last file always.
+  CStringList many;
+  for (int i = 0; i < 250; ++i) many.AddTail("C:\\photos\\m.jpg");
+  Calls all;
+  CFileBatchJob long_(IDS_CLASSIFY_SCAN_CAPTION, &window);
+  long_.SetCallback(&many, Callback, &all);
+  long_.m_hWnd = window.m_hWnd;
+  window.m_reports.clear();
+  CFileBatchJob::Work(&long_);
+  EXPECT_EQ(all.paths.size(), 250u);
+  ASSERT_EQ(window.m_reports.size(), 101u);  // 0 to 100
+  EXPECT_EQ(window.m_reports[0].second, 0);
+  EXPECT_EQ(window.m_reports.back().second, 100);
   // Cancelled before the first file: nothing runs.
   Calls calls;
   CFileBatchJob cancelled(IDS_CLASSIFY_SCAN_CAPTION, nullptr);
