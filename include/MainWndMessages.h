@@ -72,6 +72,9 @@
 #define WM_TOOLBAR_SLIDE_COLLECT 27876  // to the toolbar: lParam SLIDE_COLLECT_CLOSE closes the collection
 #define SLIDE_COLLECT_CLOSE 19009
 #define WM_TOOLBAR_CLOSE_EDITOR 27896  // to the toolbar: wParam 0x10000, lParam 1111; IDNO keeps the editor
+#define WM_ENTRY_RESTORE_NAME 1368      // to the person entry editor: put the remembered name back
+#define WM_FACE_REGISTER_CLOSED 27897   // face registration to its owner: the dialog closed
+#define WM_FACE_REGISTER_FACE 27898     // face registration to its owner: wParam the chosen face (FACEPICK*)
 
 // To the folder pane: set the frame's back, forward and up buttons from its history.
 #define WM_FOLDER_NAV_BUTTONS (WM_APP + 10)

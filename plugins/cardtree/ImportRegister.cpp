@@ -1,6 +1,7 @@
 #include "ImportRegister.h"
 
 #include <KitlibEx/KitlibEx.h>
+#include <FaceRecords.h>
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/Profile.h>
 #include <PlaceFinder.h>
@@ -14,7 +15,6 @@
 #include <cstdio>
 
 #include "CardRules.h"
-#include "ImportFaces.h"
 #include "ImportRun.h"
 
 namespace cardtree {
@@ -220,7 +220,7 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
     if (CCMDIB::GetTime(d.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
     Classification c =
         ClassifyImportedFile(d, k < sources.size() ? sources[k] : std::string(), shot, access, creation, options);
-    if (persons) stored = StoreFaceRecords(d, options.faces, persons) || stored;
+    if (persons) stored = faces::StoreFaceRecords(d, options.faces, persons) || stored;
     if (SUCCEEDED(RegisterClassified(d, c))) ++entered;
   }
   VxDBWEndBatch();

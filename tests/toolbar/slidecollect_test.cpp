@@ -20,6 +20,7 @@
 #include <testmain.h>
 
 #include "SlideCollectDlg.h"
+#include "dialogtest.h"
 #include "SlideImagePreparer.h"
 #include "SlideShowScenario.h"
 #include "slidepictures.h"
@@ -67,20 +68,7 @@ class TestCollectDlg : public CSlideCollectDlg {
   CString ChooseTarget() override { return target.c_str(); }
 };
 
-HGLOBAL HDrop(const std::vector<std::string>& files) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& f : files) size += f.size() + 1;
-  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  DROPFILES* df = static_cast<DROPFILES*>(::GlobalLock(h));
-  df->pFiles = sizeof(DROPFILES);
-  char* p = reinterpret_cast<char*>(df + 1);
-  for (const std::string& f : files) {
-    memcpy(p, f.c_str(), f.size() + 1);
-    p += f.size() + 1;
-  }
-  ::GlobalUnlock(h);
-  return h;
-}
+using dialogtest::HDrop;
 
 HGLOBAL Block(const std::string& text) {
   HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);

@@ -1424,4 +1424,44 @@
 #define IDC_LAUNCHER_BROWSE3 27364
 #define IDC_LAUNCHER_CLEAR3 27365
 
+// Persons and faces: the person entry editor, the face registration dialog and the face
+// classification run.
+#define IDD_ENTRY_EDIT 263              // person entry editor (modeless)
+#define IDD_FACE_REGISTER 265           // face registration (modeless)
+#define IDC_ENTRY_ADD_FACE 1078
+#define IDC_ENTRY_DELETE_FACE 1079
+#define IDC_ENTRY_BIRTHDAY 1080         // check box: the person has a birthday
+#define IDC_ENTRY_ADD_NAME 1081
+#define IDC_ENTRY_DELETE_NAME 1082
+#define IDC_ENTRY_DAY 1083
+#define IDC_ENTRY_FACES 1084            // list control of face thumbnails
+#define IDC_ENTRY_NAMES 1085            // names combo (drop-down with edit)
+#define IDC_ENTRY_MONTH 1086
+#define IDC_ENTRY_YEAR 1087
+#define IDC_FACE_REG_TEXT1 1099
+#define IDC_FACE_REG_TEXT2 1100
+#define IDC_FACE_REG_PICTURE 1101       // the 320 x 240 drawing area
+#define IDC_FACE_REG_NOTE 1111
+#define IDS_FACE_PICTURE_MISSING 309    // the picture file does not exist
+#define IDS_ENTRY_NAME_EXISTS 812
+#define IDS_ENTRY_TOO_MANY 813          // more than five faces, or more than twenty names
+#define IDS_ENTRY_NAME_INVALID 816      // / * ? " | < > in a name
+#define IDS_ENTRY_NAME_EMPTY 817        // empty name, or the first entry
+#define IDS_ENTRY_YEAR_DIGITS 818       // the year takes digits only
+#define IDS_ENTRY_BIRTHDAY_INCOMPLETE 820
+#define IDS_ENTRY_DELETE_NAME_ASK 821
+#define IDS_ENTRY_DELETE_FACE_ASK 822
+#define IDS_FACE_NOT_FOUND 826          // no picture, or its faces could not be examined
+#define IDS_FACE_REG_NOTE 827
+#define IDS_FACE_DB_NOT_READY 828
+#define IDS_FACE_REG_TEXT1 12100
+#define IDS_FACE_REG_TEXT2 12101
+#define IDS_CLASSIFY_TITLE 62060
+#define IDS_CLASSIFY_COUNT 62061        // "%d" pictures classified
+#define IDS_ENTRY_SAVED 62062
+#define IDS_ENTRY_FIRST_NAME 62063      // the names combo's first entry
+#define IDS_ENTRY_DISCARD_ASK 62065     // unsaved faces: change the person anyway?
+#define IDS_CLASSIFY_NOT_FIXED 62078    // a picture off a fixed disk stops the run
+#define IDS_CLASSIFY_REMOVABLE 62079    // pictures on removable disks are skipped once
+
 #endif  // VXRESOURCEIDS_H

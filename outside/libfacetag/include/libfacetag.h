@@ -61,7 +61,12 @@ FACETAG_API int WINAPI FTAG_SetMinimumFaceWidth(int nWidth);
 FACETAG_API int WINAPI FTAG_SetImage_Y8(const unsigned char* pGrey, int nWidth, int nHeight, int nFlags);
 FACETAG_API int WINAPI FTAG_GetFaceCount(void);
 FACETAG_API int WINAPI FTAG_SetCurrentFaceId(int nIndex);
+// The current face's rectangle and eyes (where a frontal face has them, or where
+// FTAG_GetExtraFeature found them): 0, or -1 without a current face.
 FACETAG_API int WINAPI FTAG_GetFeature(FTAG_FEATURE* pFeature);
+// Looks for the current face's eyes (the darkest spots of its upper quarters), which
+// FTAG_GetFeature then reports: 0, or -1 without a current face.
+FACETAG_API int WINAPI FTAG_GetExtraFeature(void);
 // The persons the current face resembles, best first: person numbers and scores (0-100)
 // as 16-bit values filling cbLength bytes of each area. The number of persons at or above
 // nLevel (0: none resembles it, or no current face or database).
@@ -71,4 +76,9 @@ FACETAG_API int WINAPI FTAG_GetTemplate(void* pBuffer);
 // Files the current face under the person: its record number, or -1 (no face, no
 // database, or the person's faces or the database full).
 FACETAG_API int WINAPI FTAG_StoreRecord(int nUser, int nPerson);
+// The record of that number removed: 0, or -1 when there is none (or no database).
+FACETAG_API int WINAPI FTAG_DeleteRecord(int nRecord);
+// Every record of the person removed: how many (0 when it had none), or -1 without a
+// database.
+FACETAG_API int WINAPI FTAG_DeleteUserRecord(int nPerson);
 }

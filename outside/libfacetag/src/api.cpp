@@ -20,6 +20,9 @@ struct State {
   std::vector<FaceRect> faces;
   std::vector<std::vector<uint8_t>> templates;
   int current = -1;
+  // The current face's eyes once FTAG_GetExtraFeature looked for them.
+  bool eyesFound = false;
+  POINT eyes[2] = {};
 };
 State g;
 
@@ -102,6 +105,7 @@ int WINAPI FTAG_SetCurrentFaceId(int nIndex) {
   std::lock_guard<std::mutex> l(g.m);
   if (nIndex < 0 || nIndex >= (int)g.faces.size()) return -1;
   g.current = nIndex;
+  g.eyesFound = false;
   return 0;
 }
 
@@ -114,6 +118,20 @@ int WINAPI FTAG_GetFeature(FTAG_FEATURE* p) {
   // Where a frontal face's eyes sit in the cascade's window.
   p->ptLeftEye = {f.x + f.w * 3 / 10, f.y + f.h * 2 / 5};
   p->ptRightEye = {f.x + f.w * 7 / 10, f.y + f.h * 2 / 5};
+  if (g.eyesFound) {
+    p->ptLeftEye = g.eyes[0];
+    p->ptRightEye = g.eyes[1];
+  }
+  return 0;
+}
+
+int WINAPI FTAG_GetExtraFeature(void) {
+  std::lock_guard<std::mutex> l(g.m);
+  if (g.current < 0) return -1;
+  const auto eyes = FindEyes(g.grey, g.w, g.h, g.faces[g.current]);
+  g.eyes[0] = eyes.first;
+  g.eyes[1] = eyes.second;
+  g.eyesFound = true;
   return 0;
 }
 
@@ -147,4 +165,14 @@ int WINAPI FTAG_StoreRecord(int nUser, int nPerson) {
   std::lock_guard<std::mutex> l(g.m);
   if (g.current < 0 || !g.db) return -1;
   return StoreRecord(g.db, nUser, nPerson, g.templates[g.current]);
+}
+
+int WINAPI FTAG_DeleteRecord(int nRecord) {
+  std::lock_guard<std::mutex> l(g.m);
+  return g.db ? DeleteRecord(g.db, nRecord) : -1;
+}
+
+int WINAPI FTAG_DeleteUserRecord(int nPerson) {
+  std::lock_guard<std::mutex> l(g.m);
+  return g.db ? DeleteUserRecords(g.db, nPerson) : -1;
 }

@@ -331,6 +331,60 @@ int StoreRecord(uint8_t* db, int user, int person, const std::vector<uint8_t>& t
   return number;
 }
 
+int DeleteRecord(uint8_t* db, int number) {
+  if (!CheckDb(db) || number <= 0 || number > 0xFFFF) return -1;
+  Header hd;
+  memcpy(&hd, db, sizeof hd);
+  for (uint32_t i = 0; i < hd.capacity; ++i) {
+    if (HeadOf(db, i).number != number) continue;
+    memset(db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES, 0, FTAG_RECORD_BYTES);
+    hd.checksum = Checksum(db, hd.capacity);
+    memcpy(db, &hd, sizeof hd);
+    return 0;
+  }
+  return -1;
+}
+
+int DeleteUserRecords(uint8_t* db, int person) {
+  if (!CheckDb(db)) return -1;
+  Header hd;
+  memcpy(&hd, db, sizeof hd);
+  int deleted = 0;
+  for (uint32_t i = 0; i < hd.capacity; ++i) {
+    const RecordHead h = HeadOf(db, i);
+    if (h.number == 0 || h.person != person) continue;
+    memset(db + kDbHeader + (size_t)i * FTAG_RECORD_BYTES, 0, FTAG_RECORD_BYTES);
+    ++deleted;
+  }
+  hd.checksum = Checksum(db, hd.capacity);
+  memcpy(db, &hd, sizeof hd);
+  return deleted;
+}
+
+std::pair<POINT, POINT> FindEyes(const std::vector<uint8_t>& grey, int w, int h, const FaceRect& f) {
+  // The search boxes: below the brows and above the nose, each half less the margins.
+  auto darkest = [&](int x0, int x1, POINT fallback) {
+    const int y0 = f.y + f.h * 3 / 10, y1 = f.y + f.h / 2, r = std::max(1, f.w / 24);
+    long best = -1;
+    POINT at = fallback;
+    for (int y = std::max(y0, r); y < std::min(y1, h - r); y += 2)
+      for (int x = std::max(x0, r); x < std::min(x1, w - r); x += 2) {
+        long sum = 0;
+        for (int dy = -r; dy <= r; ++dy)
+          for (int dx = -r; dx <= r; ++dx) sum += grey[(size_t)(y + dy) * w + x + dx];
+        if (best < 0 || sum < best) {
+          best = sum;
+          at = {x, y};
+        }
+      }
+    return at;
+  };
+  const POINT left = {f.x + f.w * 3 / 10, f.y + f.h * 2 / 5}, right = {f.x + f.w * 7 / 10, f.y + f.h * 2 / 5};
+  if (grey.size() < (size_t)w * h) return {left, right};
+  return {darkest(f.x + f.w / 8, f.x + f.w / 2 - f.w / 16, left),
+          darkest(f.x + f.w / 2 + f.w / 16, f.x + f.w * 7 / 8, right)};
+}
+
 std::vector<std::pair<int, int>> Candidates(const uint8_t* db, const std::vector<uint8_t>& tmpl) {
   std::vector<std::pair<int, int>> best;  // person, score
   if (!CheckDb(db) || tmpl.size() != FTAG_TEMPLATE_BYTES) return best;

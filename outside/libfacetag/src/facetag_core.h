@@ -56,6 +56,13 @@ bool InitDb(uint8_t* db, int persons);
 bool CheckDb(const uint8_t* db);
 // The record number, or -1.
 int StoreRecord(uint8_t* db, int user, int person, const std::vector<uint8_t>& tmpl);
+// The record of that number freed: 0, or -1 when there is none.
+int DeleteRecord(uint8_t* db, int number);
+// Every record of the person freed: how many, or -1 for a database that is not one.
+int DeleteUserRecords(uint8_t* db, int person);
+// The eyes of a face: the darkest spot of each upper quarter of the face, where a frontal
+// face's eyes are (left eye in the picture's left half).
+std::pair<POINT, POINT> FindEyes(const std::vector<uint8_t>& grey, int w, int h, const FaceRect& face);
 // Every person of the database with the best score of its faces, best first.
 std::vector<std::pair<int, int>> Candidates(const uint8_t* db, const std::vector<uint8_t>& tmpl);
 

@@ -151,7 +151,7 @@ TEST(Faces, PortraitPersonFromASecondCrop) {
   std::vector<BYTE> whole = Picture(portrait, 0, 0, 512);
   ASSERT_EQ(id.SetImage(reinterpret_cast<BITMAPINFOHEADER*>(whole.data())), S_OK);
   WORD count = 0;
-  ASSERT_EQ(id.GetFaceCount(&count), S_OK);
+  ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
   ASSERT_EQ(count, 1);
   ASSERT_EQ(id.SetCurrentFace(0), S_OK);
   EXPECT_EQ(id.SetCurrentFace(1), E_FAIL);
@@ -162,17 +162,17 @@ TEST(Faces, PortraitPersonFromASecondCrop) {
   EXPECT_LT(feature.rcFace.right, 440);
   EXPECT_LT(feature.rcFace.bottom, 260);
   short candidates[5], values[5];
-  EXPECT_EQ(id.Verify(candidates, values, 10), E_FAIL);  // nobody registered yet
+  EXPECT_EQ(id.VerifyImage(candidates, values, 10), E_FAIL);  // nobody registered yet
   const int record = FTAG_StoreRecord(-1, 7);
   EXPECT_GT(record, 0);
 
   // The same face from a closer crop: person 7, above the level.
   std::vector<BYTE> closer = Picture(portrait, 64, 0, 448);
   ASSERT_EQ(id.SetImage(reinterpret_cast<BITMAPINFOHEADER*>(closer.data())), S_OK);
-  ASSERT_EQ(id.GetFaceCount(&count), S_OK);
+  ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
   ASSERT_EQ(count, 1);
   ASSERT_EQ(id.SetCurrentFace(0), S_OK);
-  ASSERT_EQ(id.Verify(candidates, values, 10), S_OK);
+  ASSERT_EQ(id.VerifyImage(candidates, values, 10), S_OK);
   EXPECT_EQ(candidates[0], 7);
   EXPECT_GE(values[0], 50);
   std::vector<char> tmpl(id.GetTemplateSize());
@@ -181,7 +181,7 @@ TEST(Faces, PortraitPersonFromASecondCrop) {
   // A landscape has no face.
   std::vector<BYTE> land = Landscape();
   ASSERT_EQ(id.SetImage(reinterpret_cast<BITMAPINFOHEADER*>(land.data())), S_OK);
-  ASSERT_EQ(id.GetFaceCount(&count), S_OK);
+  ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(id.SetCurrentFace(0), E_FAIL);
   EXPECT_EQ(id.GetTemplate(tmpl.data()), E_FAIL);

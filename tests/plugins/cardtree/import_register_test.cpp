@@ -316,7 +316,7 @@ TEST(ImportRegister, PortraitGetsItsRegisteredPerson) {
   ASSERT_EQ(picture.ResizeAndRotate(first.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS), 0);
   ASSERT_EQ(faces.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()), S_OK);
   WORD count = 0;
-  ASSERT_EQ(faces.GetFaceCount(&count), S_OK);
+  ASSERT_EQ(faces.GetNumberOfFace(&count), S_OK);
   ASSERT_EQ(count, 1);
   ASSERT_EQ(faces.SetCurrentFace(0), S_OK);
   ASSERT_GT(FTAG_StoreRecord(-1, id), 0);

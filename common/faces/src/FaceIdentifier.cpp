@@ -1,4 +1,4 @@
-#include "FaceIdentifier.h"
+#include <FaceIdentifier.h>
 
 #include <Kitlib2/Profile.h>
 #include <VxResourceIds.h>
@@ -40,20 +40,53 @@ HRESULT CFaceIdentifier::LoadDb(const std::string& dbPath) {
     HANDLE h = CreateFileA(m_dbPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (h == INVALID_HANDLE_VALUE) return E_FAIL;
     DWORD got = 0;
+    LARGE_INTEGER size = {};
+    const BOOL sized = GetFileSizeEx(h, &size);
     const BOOL read = ReadFile(h, m_db, (DWORD)m_dbSize, &got, NULL);
     CloseHandle(h);
-    if (!read) return E_FAIL;
-    // A file of the wrong size is not a database: the library starts empty.
-    if (got == (DWORD)m_dbSize && FTAG_RestoreDb(m_db, m_work) == 0) return S_OK;
+    if (!read || !sized) return E_FAIL;
+    if (size.QuadPart == m_dbSize && got == (DWORD)m_dbSize && FTAG_RestoreDb(m_db, m_work) == 0) {
+      m_ready = true;
+      return S_OK;
+    }
+    // Not a database this library reads: it starts empty, and the file is kept for
+    // whoever can mend it rather than overwritten.
     memset(m_db, 0, (size_t)m_dbSize);
+    m_keepAside = true;
   }
-  return FTAG_InitDb(m_db, m_work, FTAG_MAX_PERSONS) == 0 ? S_OK : E_FAIL;
+  if (FTAG_InitDb(m_db, m_work, FTAG_MAX_PERSONS) != 0) return E_FAIL;
+  m_ready = true;
+  return S_OK;
 }
 
 HRESULT CFaceIdentifier::FreeBuffers() {
   delete[] m_db;
   delete[] m_work;
   m_db = m_work = nullptr;
+  m_ready = m_keepAside = false;
+  return S_OK;
+}
+
+bool CFaceIdentifier::Attach() { return m_ready && FTAG_RestoreDb(m_db, m_work) == 0; }
+
+HRESULT CFaceIdentifier::SaveDb() {
+  if (!m_ready || m_dbPath.empty()) return S_OK;
+  if (m_keepAside) {
+    std::string aside = m_dbPath + ".bad";
+    for (int n = 2; GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES && n < 1000; ++n)
+      aside = m_dbPath + "." + std::to_string(n) + ".bad";
+    // Unless it is safe elsewhere, the refused file is not overwritten.
+    if (!MoveFileExA(m_dbPath.c_str(), aside.c_str(), 0) &&
+        GetFileAttributesA(m_dbPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+      return S_OK;
+    m_keptAside = aside;
+    m_keepAside = false;
+  }
+  HANDLE h = CreateFileA(m_dbPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, 0, NULL);
+  if (h == INVALID_HANDLE_VALUE) return S_OK;
+  DWORD written = 0;
+  if (WriteFile(h, m_db, (DWORD)m_dbSize, &written, NULL) && SetEndOfFile(h)) FlushFileBuffers(h);
+  CloseHandle(h);
   return S_OK;
 }
 
@@ -98,7 +131,7 @@ HRESULT CFaceIdentifier::SetImage(const BITMAPINFOHEADER* image, const void* bit
   }
 }
 
-HRESULT CFaceIdentifier::GetFaceCount(WORD* count) {
+HRESULT CFaceIdentifier::GetNumberOfFace(WORD* count) {
   if (!count) return E_INVALIDARG;
   const int n = FTAG_GetFaceCount();
   if (n < 0) return E_FAIL;
@@ -108,8 +141,50 @@ HRESULT CFaceIdentifier::GetFaceCount(WORD* count) {
 
 HRESULT CFaceIdentifier::SetCurrentFace(int index) { return FTAG_SetCurrentFaceId(index) == -1 ? E_FAIL : S_OK; }
 
-HRESULT CFaceIdentifier::Verify(short* candidates, short* values, int length) {
-  return FTAG_VerifyImage(candidates, values, ProfileInt("PersonLevel", 50), length) ? S_OK : E_FAIL;
+HRESULT CFaceIdentifier::GetFaceInfo(RECT* face, POINT* point1, POINT* point2) {
+  FTAG_FEATURE f;
+  FTAG_GetExtraFeature();
+  if (FTAG_GetFeature(&f) == -1) return E_FAIL;
+  if (face) *face = f.rcFace;
+  if (point1) *point1 = f.ptLeftEye;
+  if (point2) *point2 = f.ptRightEye;
+  return S_OK;
+}
+
+HRESULT CFaceIdentifier::SelectFaceByRect(const RECT& rc) {
+  WORD count = 0;
+  if (FAILED(GetNumberOfFace(&count)) || count <= 1) return S_OK;
+  for (int i = 0; i < count; ++i) {
+    RECT face = {};
+    if (SUCCEEDED(SetCurrentFace(i)) && SUCCEEDED(GetFaceInfo(&face, nullptr, nullptr)) && EqualRect(&face, &rc))
+      return S_OK;
+  }
+  return E_FAIL;
+}
+
+HRESULT CFaceIdentifier::VerifyImage(short* candidates, short* scores, int length) {
+  if (!Attach()) return E_FAIL;
+  return FTAG_VerifyImage(candidates, scores, ProfileInt("PersonLevel", 50), length) ? S_OK : E_FAIL;
+}
+
+int CFaceIdentifier::StoreRecord(int user, int person) {
+  if (!Attach()) return 0;
+  const int record = FTAG_StoreRecord(user, person);
+  if (record == -1) return 0;
+  SaveDb();
+  return (WORD)record;
+}
+
+HRESULT CFaceIdentifier::DeleteRecord(int record) {
+  if (!Attach() || FTAG_DeleteRecord(record) == -1) return E_FAIL;
+  SaveDb();
+  return S_OK;
+}
+
+HRESULT CFaceIdentifier::DeleteUserRecord(int person) {
+  if (!Attach() || FTAG_DeleteUserRecord(person) == -1) return E_FAIL;
+  SaveDb();
+  return S_OK;
 }
 
 int CFaceIdentifier::GetTemplateSize() const { return FTAG_GetTemplateSize(); }

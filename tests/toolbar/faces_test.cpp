@@ -1,0 +1,454 @@
+// The face registration dialog and the person entry editor on the portrait fixture, with a
+// photo database and a face database of the test's own: what the dialog finds, draws and
+// hands over, what it refuses, and the editor's person stored, reopened and deleted.
+#include <FaceIdentifier.h>
+#include <Kitlib2/CMDIB.h>
+#include <MainWndMessages.h>
+#include <VxDatabase.h>
+#include <VxResourceIds.h>
+#include <gtest/gtest.h>
+
+#include <files.h>
+#include <profileroot.h>
+#include <tempfolder.h>
+#include <testmain.h>
+
+#include <string>
+#include <vector>
+
+#include "../common/faces/portraits.h"
+#include "EntryEditDlg.h"
+#include "EntryEditRules.h"
+#include "FaceClassifyRunner.h"
+#include "FaceRegisterDlg.h"
+#include "dialogtest.h"
+#include "ui/ResourceDialog.h"
+#include "uikit.h"
+
+namespace {
+
+testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
+
+// The owner's side: the faces handed over and the closes heard.
+class Owner : public CWnd {
+ public:
+  struct Pick {
+    std::string path;
+    RECT rc;
+  };
+  std::vector<Pick> picks;
+  int closed = 0, editorClosed = 0;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override {
+    if (msg == WM_FACE_REGISTER_FACE) {
+      const FACEPICK* p = reinterpret_cast<const FACEPICK*>(w);
+      picks.push_back(Pick{(LPCSTR)p->strPath, p->rcFace});
+      return 0;
+    }
+    if (msg == WM_FACE_REGISTER_CLOSED) ++closed;
+    if (msg == WM_TOOLBAR_CLOSE_EDITOR) ++editorClosed;
+    return CWnd::WindowProc(msg, w, l);
+  }
+};
+
+class Faces : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+    ASSERT_EQ(VxDBSetFolder(root.c_str()), S_OK);
+    // The dialog takes no ".png": the portrait's head as a JPEG.
+    ASSERT_TRUE(portraits::SideBySide(portrait, 1));
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
+  }
+  void TearDown() override {
+    if (owner.m_hWnd) owner.DestroyWindow();
+    VxDBClose(-1);
+    VxDBSetFolder(NULL);
+    testsupport::RemoveTree(root);
+  }
+  std::string Path(const std::string& name) const { return root + "\\" + name; }
+  // The registration dialog's picture area as the user sees it.
+  static int Pixels(HWND h, COLORREF color) {
+    testsupport::Picture shot(h, testsupport::Picture::kClient);
+    const RECT area = {entryedit::kPictureLeft, entryedit::kPictureTop,
+                       entryedit::kPictureLeft + entryedit::kPictureWidth,
+                       entryedit::kPictureTop + entryedit::kPictureHeight};
+    return shot.Count(area, color);
+  }
+  static void Click(HWND h, POINT pt) { ::SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }
+  static POINT Middle(const RECT& face) {
+    const RECT r = entryedit::OnScreen(face);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  testsupport::ScopedProfileRoot profile{"faces"};
+  std::string root = testsupport::NewTempFolder("glimora-faces-ui");
+  std::string portrait = Path("portrait.jpg");
+  Owner owner;
+};
+
+}  // namespace
+
+TEST_F(Faces, RegistrationFramesThePortraitAndHandsTheFaceOver) {
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(Path("faces.ftd")), S_OK);
+  CFaceRegisterDlg* dlg = new CFaceRegisterDlg(&owner);
+  ASSERT_EQ(dlg->Open(&owner, &id, portrait.c_str()), 1);
+  ASSERT_TRUE(dlg->HasPicture());
+  ASSERT_EQ(dlg->GetFaceCount(), 1);
+  const RECT face = dlg->GetFaceRect(0);
+  // Opening again changes nothing.
+  EXPECT_EQ(dlg->Open(&owner, &id, Path("other.jpg").c_str()), 1);
+  EXPECT_EQ(dlg->GetFaceCount(), 1);
+
+  uikit::PumpPending();
+  EXPECT_GT(Pixels(dlg->m_hWnd, RGB(255, 0, 0)), 100);  // the selected face's frame and crosses
+  EXPECT_FALSE(testsupport::Picture(dlg->m_hWnd).Save("face-register").empty());
+
+  // A click outside every face keeps the selection.
+  Click(dlg->m_hWnd, POINT{5, 5});
+  EXPECT_EQ(dlg->GetSelectedFace(), 0);
+  uikit::Press(dlg->m_hWnd, IDOK);
+  ASSERT_EQ(owner.picks.size(), 1u);
+  EXPECT_EQ(owner.picks[0].path, portrait);
+  EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &face));
+  uikit::WaitUntil([&] { return owner.closed == 1; }, 2000);
+  EXPECT_EQ(owner.closed, 1);
+  EXPECT_FALSE(dlg->IsOpen());
+  delete dlg;
+}
+
+TEST_F(Faces, RegistrationPicksTheClickedFace) {
+  const std::string pair = Path("pair.jpg");
+  ASSERT_TRUE(portraits::SideBySide(pair, 2));
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(Path("faces.ftd")), S_OK);
+  CFaceRegisterDlg dlg(&owner);
+  ASSERT_EQ(dlg.Open(&owner, &id, pair.c_str()), 1);
+  ASSERT_EQ(dlg.GetFaceCount(), 2);
+  Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(1)));
+  EXPECT_EQ(dlg.GetSelectedFace(), 1);
+  uikit::PumpPending();
+  // One face framed red, the other in the other faces' colour.
+  EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 0, 0)), 100);
+  EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 193, 59)), 50);
+  EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save("face-register-two").empty());
+  uikit::Press(dlg.m_hWnd, IDOK);
+  ASSERT_EQ(owner.picks.size(), 1u);
+  const RECT second = dlg.GetFaceRect(1);
+  EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &second));
+}
+
+TEST_F(Faces, RegistrationRefusals) {
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(Path("faces.ftd")), S_OK);
+  EXPECT_EQ(CFaceRegisterDlg(&owner).Open(&owner, NULL, ""), 0);
+
+  const std::string png = Path("face.png");
+  ASSERT_TRUE(::CopyFileA(portraits::Portrait().c_str(), png.c_str(), FALSE));
+  CFaceRegisterDlg dlg(&owner);
+  ASSERT_EQ(dlg.Open(&owner, &id, ""), 1);
+  {
+    dialogtest::Boxes boxes({IDOK});
+    EXPECT_EQ(dlg.AcceptFile(png.c_str()), E_FAIL);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_SHELL_EDITOR_UNSUPPORTED_FILE)));
+  }
+  EXPECT_FALSE(dlg.HasPicture());
+  uikit::PumpPending();
+  EXPECT_EQ(Pixels(dlg.m_hWnd, RGB(255, 255, 255)), entryedit::kPictureWidth * entryedit::kPictureHeight);
+  {
+    dialogtest::Boxes boxes({IDOK});
+    // A camera's raw file is taken by its name, and then found missing.
+    EXPECT_EQ(dlg.AcceptFile(Path("missing.raw").c_str()), E_FAIL);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_FACE_PICTURE_MISSING)));
+  }
+  // OK without a picture: told, and the dialog stays.
+  {
+    dialogtest::Boxes boxes({IDOK});
+    uikit::Press(dlg.m_hWnd, IDOK);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_FACE_NOT_FOUND)));
+  }
+  EXPECT_TRUE(dlg.IsOpen());
+  EXPECT_TRUE(owner.picks.empty());
+
+  // Drops: a ".png" is refused and nothing is drawn; a picture without faces is taken and
+  // can be confirmed with an empty rectangle.
+  IDropTarget* target = dlg.GetDropTarget();
+  {
+    COleDataSource files;
+    files.CacheGlobalData(CF_HDROP, dialogtest::HDrop({png}));
+    dialogtest::Boxes boxes({IDOK});
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->Drop(files.GetIDataObject(FALSE), 0, POINTL{0, 0}, &effect), S_OK);
+    EXPECT_EQ(effect, (DWORD)DROPEFFECT_COPY);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_SHELL_EDITOR_UNSUPPORTED_FILE)));
+    EXPECT_FALSE(dlg.HasPicture());
+  }
+  const std::string plain = Path("plain.jpg");
+  {
+    imaging::Dib grey;
+    ASSERT_TRUE(grey.Create(640, 480, 24));
+    for (int y = 0; y < 480; ++y) memset(grey.Row(y), 0x80, 640 * 3);
+    ASSERT_EQ(imaging::SaveJpeg(grey, plain.c_str(), 90), S_OK);
+    COleDataSource files;
+    files.CacheGlobalData(CF_HDROP, dialogtest::HDrop({plain}));
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->Drop(files.GetIDataObject(FALSE), 0, POINTL{0, 0}, &effect), S_OK);
+  }
+  EXPECT_TRUE(dlg.HasPicture());
+  EXPECT_EQ(dlg.GetFaceCount(), 0);
+  uikit::Press(dlg.m_hWnd, IDOK);
+  ASSERT_EQ(owner.picks.size(), 1u);
+  EXPECT_EQ(owner.picks[0].path, plain);
+  EXPECT_TRUE(IsRectEmpty(&owner.picks[0].rc));
+}
+
+namespace {
+
+std::string Text(HWND h, int id) {
+  char buf[260] = "";
+  ::GetDlgItemTextA(h, id, buf, sizeof buf);
+  return buf;
+}
+void Notify(HWND h, int id, int code) {
+  ::SendMessageA(h, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)::GetDlgItem(h, id));
+}
+int Count(HWND h, int id) { return (int)::SendDlgItemMessageA(h, id, CB_GETCOUNT, 0, 0); }
+// What the registration dialog hands over for the picture's first face.
+void Pick(CEntryEditDlg* ed, const std::string& path) {
+  FACEPICK pick = {path.c_str(), {}, {}, {}};
+  CFaceIdentifier id;
+  CCMDIB picture;
+  if (id.LoadDb(std::string()) == S_OK &&
+      picture.ResizeAndRotate(path.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS) == 0 &&
+      id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()) == S_OK &&
+      id.SetCurrentFace(0) == S_OK)
+    id.GetFaceInfo(&pick.rcFace, &pick.pt1, &pick.pt2);
+  ed->SendMessage(WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
+}
+
+}  // namespace
+
+// A person with a birthday and the portrait's face: stored in both databases, shown again
+// when reopened, and gone from both when the last face is deleted.
+TEST_F(Faces, EditorStoresReopensAndDeletesAPerson) {
+  const std::string db = Path("faces.ftd");
+  CEntryEditDlg* ed = new CEntryEditDlg;
+  ed->SetFaceDbPath(db.c_str());
+  ASSERT_EQ(ed->Open(&owner), 1);
+  HWND h = ed->m_hWnd;
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), (LPCSTR)LoadResourceText(IDS_ENTRY_FIRST_NAME));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_ENTRY_YEAR)));
+
+  // The add-face button opens the registration dialog; its close deletes it.
+  uikit::Press(h, IDC_ENTRY_ADD_FACE);
+  ASSERT_NE(ed->GetRegisterDlg(), nullptr);
+  EXPECT_TRUE(ed->GetRegisterDlg()->IsOpen());
+  uikit::Press(ed->GetRegisterDlg()->m_hWnd, IDCANCEL);
+  uikit::WaitUntil([&] { return ed->GetRegisterDlg() == nullptr; }, 2000);
+  EXPECT_EQ(ed->GetRegisterDlg(), nullptr);
+
+  ::SetDlgItemTextA(h, IDC_ENTRY_NAMES, "Hana");
+  uikit::Press(h, IDC_ENTRY_BIRTHDAY);
+  ::SetDlgItemTextA(h, IDC_ENTRY_YEAR, "2000");
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(h, IDC_ENTRY_MONTH)));
+  Notify(h, IDC_ENTRY_MONTH, CBN_DROPDOWN);
+  EXPECT_EQ(Count(h, IDC_ENTRY_MONTH), 12);
+  ::SendDlgItemMessageA(h, IDC_ENTRY_MONTH, CB_SETCURSEL, 1, 0);
+  Notify(h, IDC_ENTRY_MONTH, CBN_SELCHANGE);
+  EXPECT_EQ(Count(h, IDC_ENTRY_DAY), 29);  // February of 2000
+  ::SendDlgItemMessageA(h, IDC_ENTRY_DAY, CB_SETCURSEL, 28, 0);
+  Pick(ed, portrait);
+  Pick(ed, portrait);  // the same picture again: nothing new
+  EXPECT_EQ(ed->GetShownFaces().size(), 1u);
+  uikit::PumpPending();
+  EXPECT_FALSE(testsupport::Picture(h).Save("entry-editor").empty());
+  {
+    dialogtest::Boxes boxes({IDOK});
+    uikit::Press(h, IDOK);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_ENTRY_SAVED)));
+  }
+  EXPECT_FALSE(ed->IsShown());
+  uikit::WaitUntil([&] { return owner.editorClosed == 1; }, 2000);
+  EXPECT_EQ(owner.editorClosed, 1);
+  delete ed;
+
+  IVxDBFile* file = GetDBFileObject();
+  ASSERT_NE(file, nullptr);
+  CStringList paths;
+  int person = -1;
+  EXPECT_EQ(file->GetFiles("Hana", 0, &paths, &person), 1);
+  EXPECT_GT(person, 0);
+  int y = 0, m = 0, d = 0;
+  ASSERT_EQ(file->GetBirthday("Hana", &y, &m, &d), S_OK);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 20000229);
+  // The face database names the person from the portrait.
+  auto resembles = [&] {
+    CFaceIdentifier id;
+    CCMDIB picture;
+    short candidates[5] = {}, scores[5] = {};
+    return id.LoadDb(db) == S_OK &&
+           picture.ResizeAndRotate(portrait.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS) == 0 &&
+           id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()) == S_OK &&
+           id.SetCurrentFace(0) == S_OK && id.VerifyImage(candidates, scores, sizeof candidates) == S_OK &&
+           candidates[0] == person;
+  };
+  EXPECT_TRUE(resembles());
+
+  // Reopened: the person's face and birthday.
+  ed = new CEntryEditDlg;
+  ed->SetFaceDbPath(db.c_str());
+  ASSERT_EQ(ed->Open(&owner), 1);
+  h = ed->m_hWnd;
+  ASSERT_NE(::SendDlgItemMessageA(h, IDC_ENTRY_NAMES, CB_SELECTSTRING, (WPARAM)-1, (LPARAM) "Hana"), CB_ERR);
+  Notify(h, IDC_ENTRY_NAMES, CBN_SELCHANGE);
+  ASSERT_EQ(ed->GetShownFaces().size(), 1u);
+  EXPECT_EQ(std::string((LPCSTR)ed->GetShownFaces()[0]), portrait);
+  EXPECT_EQ(::IsDlgButtonChecked(h, IDC_ENTRY_BIRTHDAY), (UINT)BST_CHECKED);
+  EXPECT_EQ(Text(h, IDC_ENTRY_YEAR), "2000");
+  EXPECT_EQ(Text(h, IDC_ENTRY_DAY), "29");
+
+  // The last face deleted: the person leaves both databases.
+  LVITEMA item = {};
+  item.stateMask = item.state = LVIS_SELECTED;
+  ::SendDlgItemMessageA(h, IDC_ENTRY_FACES, LVM_SETITEMSTATE, 0, (LPARAM)&item);
+  {
+    dialogtest::Boxes boxes({IDOK});
+    uikit::Press(h, IDC_ENTRY_DELETE_FACE);
+    EXPECT_EQ(boxes.Ran(), 1);
+  }
+  EXPECT_TRUE(ed->GetShownFaces().empty());
+  paths.RemoveAll();
+  EXPECT_EQ(file->GetFiles("Hana", 0, &paths, &person), 0);
+  int id = 9999;
+  file->GetPersonId("Hana", &id);
+  EXPECT_EQ(id, 9999);
+  EXPECT_FALSE(resembles());
+  uikit::Press(h, IDCANCEL);
+  delete ed;
+  file->Release();
+}
+
+TEST_F(Faces, EditorCancelWritesNothingAndCutsNames) {
+  const std::string db = Path("faces.ftd");
+  CEntryEditDlg ed;
+  ed.SetFaceDbPath(db.c_str());
+  ASSERT_EQ(ed.Open(&owner), 1);
+  const HWND h = ed.m_hWnd;
+  // 31 bytes and a double-byte character on bytes 32 and 33: 31 bytes stay.
+  const std::string longName = std::string(31, 'k') + "\x88\x9F";
+  ::SetDlgItemTextA(h, IDC_ENTRY_NAMES, longName.c_str());
+  Notify(h, IDC_ENTRY_NAMES, CBN_EDITUPDATE);
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), std::string(31, 'k'));
+  // A letter in the year is removed (and told once).
+  uikit::Press(h, IDC_ENTRY_BIRTHDAY);
+  {
+    dialogtest::Boxes boxes({IDOK});
+    ::SetDlgItemTextA(h, IDC_ENTRY_YEAR, "19x");
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_ENTRY_YEAR_DIGITS)));
+  }
+  EXPECT_EQ(Text(h, IDC_ENTRY_YEAR), "19");
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_ENTRY_MONTH)));
+  Pick(&ed, portrait);
+  ASSERT_EQ(ed.GetShownFaces().size(), 1u);
+  uikit::Press(h, IDCANCEL);
+  EXPECT_FALSE(ed.IsShown());
+  IVxDBFile* file = GetDBFileObject();
+  ASSERT_NE(file, nullptr);
+  CStringList names;
+  int count = 0;
+  file->GetNames(&names, &count, 0);
+  EXPECT_EQ(names.GetCount(), 0);
+  file->Release();
+  EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+namespace {
+
+// The progress window's side: the percentages posted to it.
+class ProgressWnd : public CWnd {
+ public:
+  std::vector<int> percents;
+  std::vector<std::string> texts;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override {
+    if (msg == WM_CMTL_PROGRESS) {
+      percents.push_back((int)l);
+      texts.push_back(w ? (LPCSTR)w : "");
+      return 0;
+    }
+    return CWnd::WindowProc(msg, w, l);
+  }
+};
+
+}  // namespace
+
+// A registered person's face is found again in a second picture; a ".gif" is skipped
+// silently but counts for the percentages; a cancelled run still commits and ends at 100.
+TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
+  const std::string db = Path("faces.ftd");
+  IVxDBFile* file = GetDBFileObject();
+  ASSERT_NE(file, nullptr);
+  VXDBRECORD r = {};
+  strcpy(r.szName, "Hana");
+  strcpy(r.szPath, portrait.c_str());
+  int added = 0;
+  ASSERT_EQ(file->AddRecord(r, VXDB_KIND_REGISTER, &added), S_OK);
+  int person = -1;
+  ASSERT_EQ(file->GetPersonId("Hana", &person), S_OK);
+  {
+    CFaceIdentifier id;
+    CCMDIB picture;
+    ASSERT_EQ(id.LoadDb(db), S_OK);
+    ASSERT_EQ(picture.ResizeAndRotate(portrait.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS), 0);
+    ASSERT_EQ(id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()), S_OK);
+    ASSERT_EQ(id.SetCurrentFace(0), S_OK);
+    ASSERT_GT(id.StoreRecord(-1, person), 0);
+  }
+  const std::string second = Path("second.jpg"), gif = Path("skip.gif");
+  ASSERT_TRUE(portraits::SideBySide(second, 1));
+  ASSERT_TRUE(::CopyFileA(second.c_str(), gif.c_str(), FALSE));
+
+  ProgressWnd progress;
+  ASSERT_TRUE(progress.CreateEx(0, AfxRegisterWndClass(0), "progress", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
+  CGFileInfoList files(10);
+  for (const std::string& f : {gif, second}) {
+    CGFILEINFO info;
+    info.path = f.c_str();
+    files.AddTail(info);
+  }
+  CFaceClassifyRunner runner(&owner);
+  runner.SetFaceDbPath(db.c_str());
+  ASSERT_EQ(runner.Init(0x80000000, &files), S_OK);
+  CFaceClassifyRunner::Data data;
+  data.pRunner = &runner;
+  data.m_hWnd = progress.m_hWnd;
+  EXPECT_EQ(CFaceClassifyRunner::Worker(&data), 1);
+  uikit::PumpPending();
+  EXPECT_EQ(runner.GetRegisteredCount(), 1);
+  EXPECT_EQ(progress.percents, (std::vector<int>{100, 100}));  // the second of two files, then the end
+  ASSERT_FALSE(progress.texts.empty());
+  EXPECT_NE(progress.texts[0].find("second.jpg"), std::string::npos);
+  CStringList paths;
+  EXPECT_EQ(file->GetFiles("Hana", 1, &paths, &added), 1);
+  ASSERT_EQ(paths.GetCount(), 1);
+  EXPECT_EQ(std::string((LPCSTR)paths.GetHead()), second);
+
+  // Cancelled before the first file: nothing classified, the end still reported.
+  progress.percents.clear();
+  data.m_bCancel = 1;
+  EXPECT_EQ(CFaceClassifyRunner::Worker(&data), 1);
+  uikit::PumpPending();
+  EXPECT_EQ(progress.percents, (std::vector<int>{100}));
+  {
+    dialogtest::Boxes boxes({IDOK});
+    runner.Finish();
+    CString count;
+    count.Format(LoadResourceText(IDS_CLASSIFY_COUNT), 1);
+    EXPECT_TRUE(boxes.Said(0, count));
+  }
+  progress.DestroyWindow();
+  file->Release();
+}
