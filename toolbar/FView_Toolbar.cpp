@@ -387,16 +387,9 @@ BOOL CFView_Toolbar::TakePendingFileListText(CString& strText) {
 
 // ---- Dialogs that come later ------------------------------------------------------------
 
-int CFView_Toolbar::CloseSlideCollectDlg() { return 0; }
-
 // No entry editor is open yet: nothing to ask, nothing kept.
 LRESULT CFView_Toolbar::OnCloseEditor(WPARAM, LPARAM) { return 0; }
 BOOL CFView_Toolbar::CloseEntryEditor() { return TRUE; }
 
-BOOL CFView_Toolbar::IsSlideCollectActive() const { return FALSE; }
 BOOL CFView_Toolbar::IsEntryEditorActive() const { return FALSE; }
 
-LRESULT CFView_Toolbar::OnSlideCollect(WPARAM, LPARAM) {
-  CloseSlideCollectDlg();
-  return 0;
-}

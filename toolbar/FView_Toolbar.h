@@ -22,6 +22,8 @@
 #include "ICGBrowser.h"
 #include "PpcPluginManager.h"
 #include "SlideShowScenario.h"
+
+class CSlideCollectDlg;
 #include "ToolPluginManager.h"
 #include "ToolbarRules.h"
 #include "TreePluginManager.h"
@@ -78,6 +80,13 @@ class CFView_Toolbar : public CFormView {
                            std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds, int* pnInterval,
                            int* pnRepeat);
   CSlideShowScenario& GetScenario() { return m_scenario; }
+  // The slide-show list's commands (FView_ToolbarSlides.cpp).
+  void OnSlideShowPlay();
+  void OnSlideShowPlayAll();
+  void OnSlideShowSettings();
+  void OnOpenScenario();
+  void OnNewSlideCollection();
+  CSlideCollectDlg* GetSlideCollectDlg() const { return m_pSlideCollect; }
 
   void OnInitialUpdate() override;
 
@@ -230,4 +239,7 @@ class CFView_Toolbar : public CFormView {
   CGFileInfoList* TakePendingFiles();
   // The slide show being authored (opened scenario or new collection).
   CSlideShowScenario m_scenario;
+  // The modeless collection dialog over m_scenario; null when none is open.
+  CSlideCollectDlg* m_pSlideCollect = NULL;
+  void OpenSlideCollectDlg();
 };

@@ -51,6 +51,14 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_DISC_DRIVES, &CFView_Toolbar::OnDiscDriveButton},
     {ID_TB_CARD_VIEWER, &CFView_Toolbar::OnSwitchToCardViewer},
     {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
+    {ID_TB_SLIDE_PLAY, &CFView_Toolbar::OnSlideShowPlay},
+    {ID_SLIDE_START, &CFView_Toolbar::OnSlideShowPlayAll},
+    {ID_TB_SLIDESHOW_SETTINGS, &CFView_Toolbar::OnSlideShowSettings},
+    {ID_SLIDE_SETTINGS, &CFView_Toolbar::OnSlideShowSettings},
+    {ID_TB_OPEN_SCENARIO, &CFView_Toolbar::OnOpenScenario},
+    {ID_TB_SLIDE_OPEN_SCENARIO, &CFView_Toolbar::OnOpenScenario},
+    {ID_TB_NEW_SLIDE_COLLECTION, &CFView_Toolbar::OnNewSlideCollection},
+    {ID_TB_SLIDE_NEW_COLLECTION, &CFView_Toolbar::OnNewSlideCollection},
 };
 }  // namespace
 

@@ -1,6 +1,129 @@
-// The toolbar pane's slide show: the items the main frame starts it with.
+// The toolbar pane's slide show: its list's commands, the collection being authored, and
+// the items the main frame starts a show with.
 #include "FView_Toolbar.h"
+
+#include <MainWndMessages.h>
+#include <VxResourceIds.h>
+
+#include "MainFrame.h"
+#include "ui/ProgressDialogs.h"
+#include "ui/ResourceDialog.h"
+#include "SlideCollectDlg.h"
+#include "SlideCollectRules.h"
+#include "SlideShowDlg.h"
 #include "SlideShowItems.h"
+
+// The settings dialog's request through the collection's closing message.
+static const LPARAM kCollectAsksSettings = 19008;
+
+void CFView_Toolbar::OnSlideShowPlay() {
+  StopMusic();
+  if (CWnd* pFrame = GetParentFrame()) pFrame->SendMessage(WM_COMMAND, ID_SLIDESHOW_PLAY);
+}
+
+void CFView_Toolbar::OnSlideShowPlayAll() {
+  StopMusic();
+  if (CWnd* pFrame = GetParentFrame()) pFrame->SendMessage(WM_COMMAND, ID_SLIDESHOW_PLAY_ALL);
+}
+
+// The settings of the show that runs: the profile's for the browser's show (then played
+// again), the collection's for the collection's; the collection's when none runs.
+void CFView_Toolbar::OnSlideShowSettings() {
+  CMainFrame* pMain = GetMainFrame();
+  int nMode = pMain ? pMain->m_nSlideShowMode : 0;
+  CSlideShowDlg dlg;
+  dlg.m_pScenario = &m_scenario;
+  dlg.m_bToProfile = nMode == 1 ? 1 : 0;
+  UINT nReplay = nMode == 1 ? ID_SLIDESHOW_PLAY : nMode == 2 ? ID_SLIDESHOW_PLAY_ALL : 0;
+  if (dlg.DoModal() == IDOK && nReplay)
+    if (CWnd* pFrame = GetParentFrame()) pFrame->SendMessage(WM_COMMAND, nReplay);
+}
+
+void CFView_Toolbar::OpenSlideCollectDlg() {
+  CWaitCursor wait;
+  if (!m_pSlideCollect) m_pSlideCollect = new CSlideCollectDlg();
+  if (!m_pSlideCollect->Create(this, &m_scenario, TRUE)) {
+    delete m_pSlideCollect;
+    m_pSlideCollect = NULL;
+  }
+}
+
+void CFView_Toolbar::OnOpenScenario() {
+  if (!CloseEntryEditor()) return;
+  CloseSlideCollectDlg();
+  StopMusic();
+  CString strPath = ChooseSlideShowScenarioFile(TRUE);
+  if (strPath.IsEmpty()) return;
+  m_scenario.Reset();
+  if (!m_scenario.SetFileName(strPath) || !m_scenario.LoadPictures() || !m_scenario.LoadAudio() ||
+      !m_scenario.LoadInfo()) {
+    AfxMessageBox(IDS_SLIDE_SCENARIO_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  // Files gone since the scenario was saved leave it, and the user hears which.
+  std::vector<SlidePicture> pictures, kept;
+  std::vector<std::string> audio, keptAudio, missing;
+  m_scenario.GetPictures(&pictures);
+  m_scenario.GetAudio(&audio);
+  for (const SlidePicture& p : pictures)
+    if (::GetFileAttributesA(p.path.c_str()) != INVALID_FILE_ATTRIBUTES)
+      kept.push_back(p);
+    else
+      missing.push_back(p.path);
+  for (const std::string& a : audio)
+    if (::GetFileAttributesA(a.c_str()) != INVALID_FILE_ATTRIBUTES)
+      keptAudio.push_back(a);
+    else
+      missing.push_back(a);
+  if (!missing.empty()) {
+    m_scenario.SetPictures(&kept);
+    m_scenario.SetAudio(&keptAudio);
+    AfxMessageBox(slideshow::MissingFilesText((LPCSTR)LoadResourceText(IDS_SLIDE_MISSING_FILES), missing).c_str(),
+                  MB_OK | MB_ICONEXCLAMATION);
+  }
+  OpenSlideCollectDlg();
+}
+
+void CFView_Toolbar::OnNewSlideCollection() {
+  if (m_pSlideCollect && m_pSlideCollect->IsCreated()) {
+    m_pSlideCollect->ShowWindow(SW_SHOW);
+    return;
+  }
+  CWaitCursor wait;
+  m_scenario.Reset();
+  std::vector<SlidePicture> pictures;
+  m_scenario.CollectFromBrowser(&pictures, TRUE);
+  m_scenario.SetPictures(&pictures);
+  std::vector<std::string> audio;
+  m_scenario.GetProfileAudio(&audio);
+  m_scenario.SetAudio(&audio);
+  int nKind = 0, nInterval = 0, nRepeat = 1, nAudioKind = 0, nQuality = 1;
+  m_scenario.GetProfileInfo(&nKind, &nInterval, &nRepeat, &nAudioKind);
+  m_scenario.SetShowInfo(nKind, nInterval, nRepeat, nAudioKind);
+  m_scenario.GetProfileQuality(&nQuality);
+  m_scenario.SetQuality(nQuality);
+  OpenSlideCollectDlg();
+}
+
+int CFView_Toolbar::CloseSlideCollectDlg() {
+  if (!m_pSlideCollect) return 0;
+  int nReason = m_pSlideCollect->GetCloseReason();
+  if (m_pSlideCollect->IsCreated()) m_pSlideCollect->Close();
+  if (m_pSlideCollect->m_hWnd) m_pSlideCollect->DestroyWindow();
+  delete m_pSlideCollect;
+  m_pSlideCollect = NULL;
+  return nReason;
+}
+
+BOOL CFView_Toolbar::IsSlideCollectActive() const {
+  return m_pSlideCollect && m_pSlideCollect->IsCreated() && m_pSlideCollect->IsWindowEnabled();
+}
+
+LRESULT CFView_Toolbar::OnSlideCollect(WPARAM, LPARAM lParam) {
+  CloseSlideCollectDlg();
+  if (lParam == kCollectAsksSettings) OnSlideShowSettings();
+  return 0;
+}
 
 long CFView_Toolbar::BuildSlideShowItems(BOOL bScenario, SLD_QUALITY* pQuality, SLD_TYPE* pKind,
                                          std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds,

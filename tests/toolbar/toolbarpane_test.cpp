@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "FView_Toolbar.h"
+#include "SlideCollectDlg.h"
 #include "LauncherListWnd.h"
 #include "ToolButtonDropTarget.h"
 #include "ToolItemListWnd.h"
@@ -702,4 +703,24 @@ TEST_F(ToolbarPane, ConversionPluginRunsOnTheFilesOfItsKind) {
   }
   testsupport::RemoveTree(folder);
   testsupport::RemoveTree(plugins);
+}
+
+// A new collection opens the collection dialog over the pane's scenario (no browser here:
+// no pictures, the profile's settings); its closing message deletes it.
+TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
+  m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_NEW_COLLECTION, 0);
+  CSlideCollectDlg* pDlg = m_pane->GetSlideCollectDlg();
+  ASSERT_NE(pDlg, nullptr);
+  EXPECT_TRUE(pDlg->IsCreated());
+  EXPECT_TRUE(m_pane->IsSlideCollectActive());
+  int kind = -1, interval = -1, repeat = -1;
+  m_pane->GetScenario().GetShowInfo(&kind, &interval, &repeat, NULL);
+  EXPECT_EQ(kind, 1);  // the profile's default effect
+  EXPECT_EQ(interval, 3000);
+  // A second command shows the same dialog.
+  m_pane->SendMessage(WM_COMMAND, ID_TB_NEW_SLIDE_COLLECTION, 0);
+  EXPECT_EQ(m_pane->GetSlideCollectDlg(), pDlg);
+  m_pane->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, CSlideCollectDlg::kCloseUnsaved);
+  EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
+  EXPECT_FALSE(m_pane->IsSlideCollectActive());
 }

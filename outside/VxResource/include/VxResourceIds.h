@@ -1340,6 +1340,7 @@
 // Slide-show authoring.
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
+#define IDS_SLIDE_SCENARIO_FAILED 51120  // a scenario file that could not be read
 #define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
 #define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
 #define IDC_SLIDE_DETAIL_1 19007
