@@ -130,35 +130,35 @@ void CFView_Toolbar::CreateButtons() {
   installed.turnPicture = ProgramFileExists("TurnPicture.dll");
   installed.toolLibraries = toolbarrules::ToolLibraryItems([](const char* f) { return ProgramFileExists(f) != FALSE; });
 
-  for (const toolbarrules::ButtonSpec& spec : toolbarrules::PlanButtons(installed)) {
+  for (const toolbarrules::ButtonPlan& plan : toolbarrules::PlanButtons(installed)) {
     CToolButtonInfo* pInfo = new CToolButtonInfo;
-    pInfo->nCommand = spec.command;
-    pInfo->nListBase = spec.listBase;
-    pInfo->nLabelId = spec.labelId;
-    pInfo->nClassKind = spec.classKind;
-    pInfo->nGroup = spec.group;
-    pInfo->nAttachedKind = spec.attached;
+    pInfo->nCommand = plan.command;
+    pInfo->nListBase = plan.listBase;
+    pInfo->nLabelId = plan.labelId;
+    pInfo->nClassKind = plan.classKind;
+    pInfo->nGroup = plan.group;
+    pInfo->nAttachedKind = plan.attached;
     CBitmapButtonEx* pButton;
-    if (spec.kind == toolbarrules::BUTTON_OWNED) {
+    if (plan.kind == toolbarrules::BUTTON_OWNED) {
       CBitmapButtonEX3* p = new CBitmapButtonEX3;
       // A plug-in list takes the choice itself: its button has no owner command.
-      if (spec.attached != toolbarrules::ATTACHED_ITEM_LIST) p->SetOwnerCommand(this, spec.command);
-      if (spec.classKind == 2) p->SetExtraColor(kListText);
+      if (plan.attached != toolbarrules::ATTACHED_ITEM_LIST) p->SetOwnerCommand(this, plan.command);
+      if (plan.classKind == 2) p->SetExtraColor(kListText);
       pButton = p;
     } else {
       pButton = new CBitmapButtonEx21;
     }
     pInfo->pButton = pButton;
-    pButton->Create("", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 56, 56), this, spec.command);
-    pButton->LoadBitmaps(spec.bitmaps[0], spec.bitmaps[1], spec.bitmaps[2], spec.bitmaps[3]);
-    pButton->SetToolTipText(spec.tipId, TRUE);
-    if (spec.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
+    pButton->Create("", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 56, 56), this, plan.command);
+    pButton->LoadBitmaps(plan.bitmaps[0], plan.bitmaps[1], plan.bitmaps[2], plan.bitmaps[3]);
+    pButton->SetToolTipText(plan.tipId, TRUE);
+    if (plan.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
     const SIZE rowSize = {toolbarrules::kListWidth, 29};
-    if (spec.attached == toolbarrules::ATTACHED_ITEM_LIST) {
-      pInfo->pList = MakeItemList(spec.listBase, spec.items);
-    } else if (spec.attached == toolbarrules::ATTACHED_LAUNCHER) {
+    if (plan.attached == toolbarrules::ATTACHED_ITEM_LIST) {
+      pInfo->pList = MakeItemList(plan.listBase, plan.items);
+    } else if (plan.attached == toolbarrules::ATTACHED_LAUNCHER) {
       CLauncherListWnd* pLauncher = new CLauncherListWnd;
-      pLauncher->Create(CPoint(0, 0), rowSize, this, 1, spec.listBase);
+      pLauncher->Create(CPoint(0, 0), rowSize, this, 1, plan.listBase);
       pLauncher->SetTextColor(kListText);
       pLauncher->SetLineColor(kListText);
       pLauncher->SetAlignment(20);

@@ -22,7 +22,7 @@ struct ListItem {
   std::string text;
 };
 
-struct ButtonSpec {
+struct ButtonPlan {
   int command;
   int listBase;          // what its list reports as its own, 0 without a list
   int labelId;           // 0: drawn without a label
@@ -59,7 +59,7 @@ std::vector<ListItem> ToolLibraryItems(const std::function<bool(const char*)>& e
 const char* ToolLibraryFile(int command);
 
 // The buttons in creation order.
-std::vector<ButtonSpec> PlanButtons(const Installed& installed);
+std::vector<ButtonPlan> PlanButtons(const Installed& installed);
 
 // Places of the buttons for the pane's client width; one rectangle per group entry.
 std::vector<RECT> LayoutButtons(const std::vector<int>& groups, int width);

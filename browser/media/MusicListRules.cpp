@@ -76,7 +76,7 @@ int KeyTargetRow(UINT vk, const KeyState& s) {
 
 namespace musicview {
 
-const ColumnSpec kColumnSpecs[kColumns] = {
+const ColumnDef kColumnDefs[kColumns] = {
     {1, IDS_MUSIC_COLUMN_TITLE, "title", 300, DT_LEFT},
     {2, IDS_MUSIC_COLUMN_TIME, "time", 50, DT_RIGHT},
     {3, IDS_MUSIC_COLUMN_FORMAT, "format", 50, DT_LEFT},
@@ -86,7 +86,7 @@ const char kSection[] = "ListInfo";
 
 int ColumnWidth(int column, int stored) {
   if (column < 0 || column >= kColumns) return 0;
-  return stored > 0 ? stored : kColumnSpecs[column].defaultWidth;
+  return stored > 0 ? stored : kColumnDefs[column].defaultWidth;
 }
 
 LPCSTR SortKey(int columnId) { return columnId == kSizeColumnId ? "z" : "o"; }

@@ -56,14 +56,14 @@ inline bool RightPressSelects(bool alreadySelected, bool ctrlOrShift) { return !
 namespace musicview {
 
 enum { kColumns = 4, kTitleColumnId = 1, kSizeColumnId = 4 };
-struct ColumnSpec {
+struct ColumnDef {
   int id;
   UINT titleId;      // string of the header
   LPCSTR widthKey;   // in section "ListInfo"
   int defaultWidth;
   UINT format;
 };
-extern const ColumnSpec kColumnSpecs[kColumns];
+extern const ColumnDef kColumnDefs[kColumns];
 extern const char kSection[];  // "ListInfo"
 
 // A stored width of 0 or less gives the column's default.

@@ -147,10 +147,10 @@ void CMusicView::OnInitialUpdate() {
     h->SetSeparator(TRUE, RGB(157, 157, 157));
   }
   for (int i = 0; i < kColumns; i++) {
-    const ColumnSpec& spec = kColumnSpecs[i];
-    CMusicListColumn column = {spec.id, "", ColumnWidth(i, CMGetProfileInt(kSection, spec.widthKey, 0)),
-                               TRUE, 1, spec.format, 0};
-    column.title.LoadString(spec.titleId);
+    const ColumnDef& def = kColumnDefs[i];
+    CMusicListColumn column = {def.id, "", ColumnWidth(i, CMGetProfileInt(kSection, def.widthKey, 0)),
+                               TRUE, 1, def.format, 0};
+    column.title.LoadString(def.titleId);
     m_pList->InsertColumn(i, &column, TRUE);
   }
   // Every column shows its arrow once sorted; none before.
@@ -175,7 +175,7 @@ void CMusicView::OnDestroy() {
   if (m_pList) {
     if (CMusicListHeader* h = m_pList->GetHeader())
       for (int i = 0; i < kColumns && i < h->GetColumnCount(); i++)
-        CMWriteProfileInt(kSection, kColumnSpecs[i].widthKey, h->GetColumnWidth(i));
+        CMWriteProfileInt(kSection, kColumnDefs[i].widthKey, h->GetColumnWidth(i));
     if (m_pList->GetSafeHwnd()) m_pList->DestroyWindow();
     delete m_pList;
     m_pList = nullptr;
@@ -255,7 +255,7 @@ int CALLBACK CMusicView::OnListCallback(int row, int, int, CSkinCtrlWnd* pRowWnd
   CString texts[kColumns] = {info ? info->GetTitle() : "", info ? info->GetTimeText() : "",
                              info ? info->GetFormatText() : "", sizeText};
   std::vector<CListRowCell> cells;
-  for (int i = 0; i < kColumns; i++) cells.push_back({kColumnSpecs[i].id, texts[i], 0, DT_LEFT, 0, 0, -1});
+  for (int i = 0; i < kColumns; i++) cells.push_back({kColumnDefs[i].id, texts[i], 0, DT_LEFT, 0, 0, -1});
   pRow->SetSuppliedCells(cells);
   pRow->SetPlaying(ShowsStop(pItem->GetFilePath(), self->m_pPlayer->GetPath(), self->m_bPlaying != FALSE));
   pRow->SetColors(CListRowCtrl::kLookNormal, RowBackground(row), RGB(0, 54, 99));

@@ -294,7 +294,7 @@ void CCalendarDayView::OnInitialUpdate() {
   ModifyStyle(0, WS_CLIPCHILDREN);
   EnableToolTips(TRUE);
   if (!m_pMonth) {
-    const calview::ButtonSpec specs[] = {
+    const calview::ButtonPlan plans[] = {
         {&m_pMonth, IDC_CAL_MONTH_BUTTON, IDB_CAL_BUTTON, IDB_CAL_BUTTON_PRESSED, IDB_CAL_BUTTON_FOCUS,
          IDB_CAL_BUTTON_DISABLED, IDS_CAL_MONTH},
         {&m_pDayIndicator, IDC_CAL_DAY_INDICATOR, IDB_CAL_BUTTON_PRESSED, IDB_CAL_BUTTON_PRESSED,
@@ -303,7 +303,7 @@ void CCalendarDayView::OnInitialUpdate() {
         {&m_pForward, IDC_CAL_FORWARD, IDB_CAL_NEXT, IDB_CAL_NEXT_PRESSED, IDB_CAL_NEXT_FOCUS, IDB_CAL_NEXT_DISABLED,
          0},
     };
-    calview::MakeButtons(this, specs, 4, WS_CLIPSIBLINGS | WS_TABSTOP);
+    calview::MakeButtons(this, plans, 4, WS_CLIPSIBLINGS | WS_TABSTOP);
     if (m_pMonth) {
       m_pMonth->SetWindowPos(NULL, 50, 15, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       CRect rc;

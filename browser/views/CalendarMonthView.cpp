@@ -150,7 +150,7 @@ void CCalendarMonthView::OnInitialUpdate() {
   ModifyStyle(0, WS_CLIPCHILDREN);
   if (!m_pFinder) m_pFinder = new CRecDateFinder;
   if (!m_pPrev) {
-    const calview::ButtonSpec specs[] = {
+    const calview::ButtonPlan plans[] = {
         {&m_pPrev, IDC_CAL_PREV_MONTH, IDB_CAL_PREV, IDB_CAL_PREV_PRESSED, IDB_CAL_PREV_FOCUS, IDB_CAL_PREV_DISABLED, 0},
         {&m_pNext, IDC_CAL_NEXT_MONTH, IDB_CAL_NEXT, IDB_CAL_NEXT_PRESSED, IDB_CAL_NEXT_FOCUS, IDB_CAL_NEXT_DISABLED, 0},
         {&m_pDay, IDC_CAL_DAY_BUTTON, IDB_CAL_BUTTON, IDB_CAL_BUTTON_PRESSED, IDB_CAL_BUTTON_FOCUS,
@@ -158,7 +158,7 @@ void CCalendarMonthView::OnInitialUpdate() {
         {&m_pMonth, IDC_CAL_MONTH_INDICATOR, IDB_CAL_INDICATOR, IDB_CAL_INDICATOR, IDB_CAL_INDICATOR,
          IDB_CAL_INDICATOR, IDS_CAL_MONTH},
     };
-    calview::MakeButtons(this, specs, 4, 0);
+    calview::MakeButtons(this, plans, 4, 0);
     if (m_pMonth) m_pMonth->EnableWindow(FALSE);  // it marks the view shown
   }
   CRect rc;

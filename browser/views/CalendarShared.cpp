@@ -33,11 +33,11 @@ HWND MainWindow() {
   return g_pTransController ? g_pTransController->GetManager() : NULL;
 }
 
-void MakeButtons(CWnd* pParent, const ButtonSpec* specs, int count, DWORD dwExtraStyle) {
+void MakeButtons(CWnd* pParent, const ButtonPlan* plans, int count, DWORD dwExtraStyle) {
   CResourceChanger res;
   CResourceLoader strings;
   for (int i = 0; i < count; i++) {
-    const ButtonSpec& s = specs[i];
+    const ButtonPlan& s = plans[i];
     CImgButton* p = new CImgButton;
     CString caption = s.caption ? strings.LoadStringA(s.caption) : CString();
     if (!p->Create(caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | dwExtraStyle, CRect(0, 0, 10, 10), pParent, s.id)) {

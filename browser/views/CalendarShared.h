@@ -18,13 +18,13 @@ CThumbnailPage* CalendarPage(CDocument* pDoc);
 std::vector<CThumbnail*> PageThumbnails(CDocument* pDoc);
 HWND MainWindow();
 
-struct ButtonSpec {
+struct ButtonPlan {
   CImgButton** pp;
   UINT id, normal, pressed, focus, disabled;
   UINT caption;  // string id drawn over the bitmap, 0 for none
 };
 // Makes each button as a visible owner-drawn child sized to its bitmaps.
-void MakeButtons(CWnd* pParent, const ButtonSpec* specs, int count, DWORD dwExtraStyle);
+void MakeButtons(CWnd* pParent, const ButtonPlan* plans, int count, DWORD dwExtraStyle);
 void DestroyButtons(std::initializer_list<CImgButton*> buttons);
 
 // On the decoder's thread: the views' records are the user-interface thread's, so the

@@ -15,18 +15,18 @@
 namespace {
 using namespace toolbarrules;
 
-std::vector<int> Commands(const std::vector<ButtonSpec>& specs) {
+std::vector<int> Commands(const std::vector<ButtonPlan>& plans) {
   std::vector<int> out;
-  for (const ButtonSpec& s : specs) out.push_back(s.command);
+  for (const ButtonPlan& s : plans) out.push_back(s.command);
   return out;
 }
-std::vector<int> Groups(const std::vector<ButtonSpec>& specs) {
+std::vector<int> Groups(const std::vector<ButtonPlan>& plans) {
   std::vector<int> out;
-  for (const ButtonSpec& s : specs) out.push_back(s.group);
+  for (const ButtonPlan& s : plans) out.push_back(s.group);
   return out;
 }
-const ButtonSpec* Find(const std::vector<ButtonSpec>& specs, int command) {
-  for (const ButtonSpec& s : specs)
+const ButtonPlan* Find(const std::vector<ButtonPlan>& plans, int command) {
+  for (const ButtonPlan& s : plans)
     if (s.command == command) return &s;
   return nullptr;
 }
@@ -67,15 +67,15 @@ TEST(ToolbarButtons, PluginListsOnlyFromTwoAndAtMostNine) {
     Installed in;
     in.treePlugins.assign(c.count, std::string(300, 'T'));  // any title length
     in.toolPlugins.assign(c.count, "tool");
-    std::vector<ButtonSpec> specs = PlanButtons(in);
+    std::vector<ButtonPlan> plans = PlanButtons(in);
     for (int command : {ID_TB_FOLDER_TREE, ID_TB_TOOL_PLUGIN}) {
-      const ButtonSpec* b = Find(specs, command);
+      const ButtonPlan* b = Find(plans, command);
       ASSERT_TRUE(b) << c.count;
       EXPECT_EQ(b->attached == ATTACHED_ITEM_LIST, c.list) << c.count;
       EXPECT_EQ(b->items.size(), c.items) << c.count;
     }
     if (c.list) {
-      const ButtonSpec* tree = Find(specs, ID_TB_FOLDER_TREE);
+      const ButtonPlan* tree = Find(plans, ID_TB_FOLDER_TREE);
       EXPECT_EQ(tree->items[0].command, ID_TB_TREE_LIST + 1);
       EXPECT_EQ(tree->items[1].command, ID_TB_TREE_LIST + 2);
       EXPECT_EQ(tree->items[0].text.size(), 300u);
@@ -84,11 +84,11 @@ TEST(ToolbarButtons, PluginListsOnlyFromTwoAndAtMostNine) {
   // One conversion plug-in: the button takes files and has no list; two: a list, no files.
   Installed one;
   one.ppcPlugins = {"P"};
-  const ButtonSpec* single = Find(PlanButtons(one), ID_TB_PPC_PLUGIN);
+  const ButtonPlan* single = Find(PlanButtons(one), ID_TB_PPC_PLUGIN);
   ASSERT_TRUE(single);
   EXPECT_TRUE(single->acceptsFiles);
   EXPECT_EQ(single->attached, ATTACHED_NONE);
-  std::vector<ButtonSpec> two = PlanButtons(Everything());
+  std::vector<ButtonPlan> two = PlanButtons(Everything());
   EXPECT_FALSE(Find(two, ID_TB_PPC_PLUGIN)->acceptsFiles);
   EXPECT_EQ(Find(two, ID_TB_PPC_PLUGIN)->items.size(), 2u);
 }
