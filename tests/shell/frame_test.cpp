@@ -995,3 +995,34 @@ TEST_F(FrameTest, ACardTreeDateNodeShowsItsScenes) {
   testsupport::RemoveCard('E');
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
 }
+
+namespace {
+
+// The month calendar refuses the toolbar's slide-show commands with their message, and
+// nothing opens (the rule for each view is the toolbar's, tested there).
+TEST_F(FrameTest, CalendarViewsRefuseTheToolbarsSlideShowCommands) {
+  std::string folder = testsupport::NewTempFolder("frame-calendar-slides");
+  ::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), (folder + "\\exif_full.jpg").c_str(), FALSE);
+  CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+  ASSERT_NE(pIcons, nullptr);
+  std::string text = "0|Explorer|1|" + folder + "\\||";
+  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
+  pIcons->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->m_hWnd, (LPARAM)&cds);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return pIcons->GetItemCount() == 1; }, 10000));
+  CFView_Toolbar* pToolbar = m_pFrame->GetToolbarPane();
+  ASSERT_NE(pToolbar, nullptr);
+  CString strRefusal;
+  strRefusal.LoadString(IDS_TB_CALENDAR_SLIDESHOW);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEWMODE_MONTH);
+  ASSERT_TRUE(m_pFrame->GetBrowserDocument()->GetBrowserStatus().IsMonthCalendarMode());
+  for (UINT nID : {ID_TB_SLIDE_PLAY, ID_TB_SLIDESHOW_SETTINGS, ID_TB_SLIDE_OPEN_SCENARIO, ID_TB_SLIDE_NEW_COLLECTION}) {
+    SCOPED_TRACE(nID);
+    std::string said = MessageBoxText([&] { pToolbar->SendMessage(WM_COMMAND, nID); }, 3000);
+    EXPECT_EQ(said, (LPCSTR)strRefusal);
+    EXPECT_EQ(pToolbar->GetSlideCollectDlg(), nullptr);
+  }
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEWMODE_LARGE_ICONS);
+  testsupport::RemoveTree(folder);
+}
+
+}  // namespace
