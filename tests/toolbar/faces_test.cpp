@@ -68,8 +68,20 @@ class Faces : public ::testing::Test {
     testsupport::RemoveTree(root);
   }
   std::string Path(const std::string& name) const { return root + "\\" + name; }
-  // A person of the photo database whose face is the portrait's, in the face database db.
-  void RegisterPortraitAs(IVxDBFile* file, const char* name, const std::string& db) {
+  std::string FaceDb() const { return Path("faces.ftd"); }
+  static void AddFiles(CGFileInfoList* pFiles, const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+      CGFILEINFO info;
+      info.path = path.c_str();
+      pFiles->AddTail(info);
+    }
+  }
+  // The photo database with "Hana", whose face is the portrait's in the face database FaceDb().
+  void RegisterHana(IVxDBFile** ppFile) {
+    IVxDBFile* file = *ppFile = GetDBFileObject();
+    ASSERT_NE(file, nullptr);
+    const char* name = "Hana";
+    const std::string db = FaceDb();
     VXDBRECORD r = {};
     strcpy(r.szName, name);
     strcpy(r.szPath, portrait.c_str());
@@ -405,10 +417,9 @@ class ProgressWnd : public CWnd {
 // A registered person's face is found again in a second picture; a ".gif" is skipped
 // silently but counts for the percentages; a cancelled run still commits and ends at 100.
 TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
-  const std::string db = Path("faces.ftd");
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  ASSERT_NO_FATAL_FAILURE(RegisterPortraitAs(file, "Hana", db));
+  const std::string db = FaceDb();
+  IVxDBFile* file = nullptr;
+  ASSERT_NO_FATAL_FAILURE(RegisterHana(&file));
   int added = 0;
   const std::string second = Path("second.jpg"), gif = Path("skip.gif");
   ASSERT_TRUE(portraits::SideBySide(second, 1));
@@ -417,11 +428,7 @@ TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
   ProgressWnd progress;
   ASSERT_TRUE(progress.CreateEx(0, AfxRegisterWndClass(0), "progress", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
   CGFileInfoList files(10);
-  for (const std::string& f : {gif, second}) {
-    CGFILEINFO info;
-    info.path = f.c_str();
-    files.AddTail(info);
-  }
+  AddFiles(&files, {gif, second});
   CFaceClassifyRunner runner(&owner);
   runner.SetFaceDbPath(db.c_str());
   ASSERT_EQ(runner.Init(0x80000000, &files), S_OK);
@@ -479,18 +486,15 @@ bool CopyExif(const std::string& from, const std::string& to) {
 // A picture whose camera tagged two persons and in which one registered face is found
 // gives three records: the face's person and both tagged names.
 TEST_F(Faces, ClassificationFilesTaggedNamesBesideTheFace) {
-  const std::string db = Path("faces.ftd");
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  ASSERT_NO_FATAL_FAILURE(RegisterPortraitAs(file, "Hana", db));
+  const std::string db = FaceDb();
+  IVxDBFile* file = nullptr;
+  ASSERT_NO_FATAL_FAILURE(RegisterHana(&file));
   const std::string tagged = Path("tagged.jpg");
   ASSERT_TRUE(portraits::SideBySide(tagged, 1));
   ASSERT_TRUE(CopyExif(testsupport::Fixture("people.jpg"), tagged));  // 花子 and Taro
 
   CGFileInfoList files(10);
-  CGFILEINFO info;
-  info.path = tagged.c_str();
-  files.AddTail(info);
+  AddFiles(&files, {tagged});
   CFaceClassifyRunner runner(&owner);
   runner.SetFaceDbPath(db.c_str());
   ASSERT_EQ(runner.Init(0x80000000, &files), S_OK);
