@@ -85,7 +85,12 @@ const char* OutputExtension(ImageFormat format) {
 
 HRESULT PlaceOutputFile(const char* target, const void* data, size_t size, bool replace, const OutputCheck& check) {
   if (!target || !*target || (!data && size)) return E_INVALIDARG;
-  if (!replace && Exists(target)) return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
+  DWORD attributes = GetFileAttributesA(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (!replace) return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
+    // A write-protected file stays as it is (a replacing move would not ask everywhere).
+    if (attributes & FILE_ATTRIBUTE_READONLY) return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+  }
   std::string dir = textkit::FolderPartOf(target);
   if (dir.empty()) dir = ".";
   char temp[MAX_PATH];

@@ -102,6 +102,11 @@ TEST_F(Output, PlaceOutputFileNeverLeavesATemporaryFile) {
   // Replacing, when asked.
   ASSERT_EQ(PlaceOutputFile(target.c_str(), other.data(), other.size(), true), S_OK);
   EXPECT_EQ(ReadAll(target), other);
+  // A write-protected file is never replaced (Wine's replacing move would).
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(PlaceOutputFile(target.c_str(), png.data(), png.size(), true), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ReadAll(target), other);
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
   // A folder that is not there.
   EXPECT_TRUE(FAILED(PlaceOutputFile((dir_ + "\\gone\\x.png").c_str(), png.data(), png.size(), false, check)));
 }

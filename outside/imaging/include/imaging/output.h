@@ -37,7 +37,8 @@ struct OutputCheck {
 // Writes data to target through a hidden temporary file in target's folder: written,
 // flushed, read back and compared, probed against check, then moved to target.
 // replace false: an existing target is never touched (HRESULT_FROM_WIN32(ERROR_FILE_EXISTS),
-// also when another writer takes the name meanwhile). The target is left with normal
+// also when another writer takes the name meanwhile); a read-only target is never
+// replaced (HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)). The target is left with normal
 // attributes.
 HRESULT PlaceOutputFile(const char* target, const void* data, size_t size, bool replace,
                         const OutputCheck& check = OutputCheck());
