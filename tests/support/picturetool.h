@@ -1,11 +1,16 @@
 // A picture tool library of the program folder as the toolbar binds it: loaded by its
-// full path, its one export int WINAPI <Tool>(path, 520-byte output, first) called per file.
+// full path, its one export int WINAPI <Tool>(path, 520-byte output, first) called per
+// file; and the fixture of the tools' tests.
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "profileroot.h"
 #include "program.h"
+#include "tempfolder.h"
 
 namespace testsupport {
 
@@ -35,6 +40,21 @@ class PictureToolLibrary {
  private:
   HMODULE module_;
   Export export_;
+};
+
+// Tests of a tool on files: a scratch folder and a profile root of their own.
+class ToolFilesTest : public testing::Test {
+ protected:
+  void SetUp() override { dir_ = NewTempFolder("pictool"); }
+  void TearDown() override { RemoveTree(dir_); }
+  // A fixture copied into the folder under a name of its own: the copy's path.
+  std::string Copy(const std::string& fixture, const std::string& name) {
+    std::string to = dir_ + "\\" + name;
+    EXPECT_TRUE(CopyFileA(Fixture(fixture).c_str(), to.c_str(), FALSE)) << fixture;
+    return to;
+  }
+  ScopedProfileRoot root_{"pictool"};
+  std::string dir_;
 };
 
 }  // namespace testsupport

@@ -21,6 +21,22 @@ int Box(UINT nTextId, UINT nTitleId, const std::string& path, UINT nType) {
 
 }  // namespace
 
+int RunCall(LPCSTR lpszPath, LPSTR lpszOutput, int nFirst, UINT nTitleId, const std::function<bool()>& settings,
+            const std::function<HRESULT(const std::string&, std::string*)>& work) {
+  if (lpszOutput) lpszOutput[0] = 0;
+  if (nFirst) {
+    BeginRun();
+    if (!settings()) return kStop;
+  }
+  if (!lpszPath || !*lpszPath) return kGoOn;
+  std::string output;
+  HRESULT hr = work(lpszPath, &output);
+  if (hr == E_ABORT) return kStop;
+  if (FAILED(hr)) return AskAfterFailure(nTitleId, lpszPath);
+  ReportOutput(lpszOutput, output);
+  return kGoOn;
+}
+
 void BeginRun() { CMWriteProfileString("Tool1", "FirstPath", ""); }
 
 void ReportOutput(LPSTR lpszOutput, const std::string& path) {

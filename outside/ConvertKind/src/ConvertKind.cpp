@@ -60,18 +60,15 @@ FW_DLL_APP_MAIN()
 // 1: go on (also after a failure the user passed over), 2: cancelled.
 extern "C" __declspec(dllexport) int WINAPI ConvertKind(LPCSTR lpszPath, LPSTR lpszOutput, int nFirst) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (lpszOutput) lpszOutput[0] = 0;
-  if (nFirst) {
-    picturetool::BeginRun();
+  auto settings = [] {
     CConvertDialog dlg(convertkind::ReadKind());
-    if (dlg.DoModal() != IDOK) return picturetool::kStop;
+    if (dlg.DoModal() != IDOK) return false;
     g_nRunKind = dlg.Chosen();
     convertkind::WriteKind(g_nRunKind);
-  }
-  if (!lpszPath || !*lpszPath) return picturetool::kGoOn;
-  std::string output;
-  if (FAILED(convertkind::ConvertFile(lpszPath, g_nRunKind, &output)))
-    return picturetool::AskAfterFailure(IDS_TB_TOOL_CONVERT, lpszPath);
-  picturetool::ReportOutput(lpszOutput, output);
-  return picturetool::kGoOn;
+    return true;
+  };
+  auto work = [](const std::string& path, std::string* output) {
+    return convertkind::ConvertFile(path, g_nRunKind, output);
+  };
+  return picturetool::RunCall(lpszPath, lpszOutput, nFirst, IDS_TB_TOOL_CONVERT, settings, work);
 }

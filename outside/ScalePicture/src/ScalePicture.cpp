@@ -102,18 +102,13 @@ FW_DLL_APP_MAIN()
 // passed over), 2: cancelled.
 extern "C" __declspec(dllexport) int WINAPI ScalePicture(LPCSTR lpszPath, LPSTR lpszOutput, int nFirst) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (lpszOutput) lpszOutput[0] = 0;
-  if (nFirst) {
-    picturetool::BeginRun();
+  auto settings = [] {
     CScaleDialog dlg(scalepicture::ReadSettings());
-    if (dlg.DoModal() != IDOK) return picturetool::kStop;
+    if (dlg.DoModal() != IDOK) return false;
     g_run = dlg.Chosen();
     scalepicture::WriteSettings(g_run);
-  }
-  if (!lpszPath || !*lpszPath) return picturetool::kGoOn;
-  std::string output;
-  if (FAILED(scalepicture::ScaleFile(lpszPath, g_run, &output)))
-    return picturetool::AskAfterFailure(IDS_TB_TOOL_SCALE, lpszPath);
-  picturetool::ReportOutput(lpszOutput, output);
-  return picturetool::kGoOn;
+    return true;
+  };
+  auto work = [](const std::string& path, std::string* output) { return scalepicture::ScaleFile(path, g_run, output); };
+  return picturetool::RunCall(lpszPath, lpszOutput, nFirst, IDS_TB_TOOL_SCALE, settings, work);
 }

@@ -65,24 +65,21 @@ FW_DLL_APP_MAIN()
 // passed over), 2: cancelled.
 extern "C" __declspec(dllexport) int WINAPI TurnPicture(LPCSTR lpszPath, LPSTR lpszOutput, int nFirst) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (lpszOutput) lpszOutput[0] = 0;
-  if (nFirst) {
-    picturetool::BeginRun();
+  auto settings = [] {
     CTurnDialog dlg(turnpicture::ReadSettings());
-    if (dlg.DoModal() != IDOK) return picturetool::kStop;
+    if (dlg.DoModal() != IDOK) return false;
     g_run = dlg.Chosen();
     turnpicture::WriteSettings(g_run);
-  }
-  if (!lpszPath || !*lpszPath) return picturetool::kGoOn;
-  bool bInPlace = g_run.saveMode == 1;
-  if (g_run.saveMode == 2) {
-    int nAnswer = picturetool::AskOverwrite(IDS_BROWSER_ROTATE_CAPTION, lpszPath);
-    if (nAnswer == IDCANCEL) return picturetool::kStop;
-    bInPlace = nAnswer == IDYES;
-  }
-  std::string output;
-  if (FAILED(turnpicture::TurnFile(lpszPath, g_run.rotation, g_run.tagOnly, bInPlace, &output)))
-    return picturetool::AskAfterFailure(IDS_BROWSER_ROTATE_CAPTION, lpszPath);
-  picturetool::ReportOutput(lpszOutput, output);
-  return picturetool::kGoOn;
+    return true;
+  };
+  auto work = [](const std::string& path, std::string* output) {
+    bool bInPlace = g_run.saveMode == 1;
+    if (g_run.saveMode == 2) {
+      int nAnswer = picturetool::AskOverwrite(IDS_BROWSER_ROTATE_CAPTION, path);
+      if (nAnswer == IDCANCEL) return E_ABORT;
+      bInPlace = nAnswer == IDYES;
+    }
+    return turnpicture::TurnFile(path, g_run.rotation, g_run.tagOnly, bInPlace, output);
+  };
+  return picturetool::RunCall(lpszPath, lpszOutput, nFirst, IDS_BROWSER_ROTATE_CAPTION, settings, work);
 }

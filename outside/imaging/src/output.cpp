@@ -17,22 +17,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 // Writes, flushes and reads back: the bytes on the disk are the bytes meant.
 HRESULT WriteAndCompare(const char* path, const void* data, size_t size) {
-  HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return detail::HrFromLastError();
-  const uint8_t* p = static_cast<const uint8_t*>(data);
-  size_t left = size;
-  bool ok = true;
-  while (ok && left) {
-    DWORD chunk = left > (1u << 30) ? (1u << 30) : DWORD(left), done = 0;
-    ok = WriteFile(f, p, chunk, &done, nullptr) && done == chunk;
-    p += done;
-    left -= done;
-  }
-  // On the medium before it takes the target's place: a card may be pulled right after.
-  if (ok) ok = FlushFileBuffers(f) != FALSE;
-  HRESULT hr = ok ? S_OK : detail::HrFromLastError();
-  CloseHandle(f);
+  HRESULT hr = detail::WriteAndFlush(path, data, size, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY);
   if (FAILED(hr)) return hr;
   std::vector<uint8_t> back;
   hr = detail::ReadWholeFile(path, &back, uint64_t(size) + 1);

@@ -34,18 +34,7 @@ bool Near(uint32_t a, uint32_t b) {
   return true;
 }
 
-class Convert : public testing::Test {
- protected:
-  void SetUp() override { dir_ = testsupport::NewTempFolder("convert"); }
-  void TearDown() override { testsupport::RemoveTree(dir_); }
-  std::string Copy(const std::string& fixture, const std::string& name) {
-    std::string to = dir_ + "\\" + name;
-    EXPECT_TRUE(CopyFileA(testsupport::Fixture(fixture).c_str(), to.c_str(), FALSE));
-    return to;
-  }
-  testsupport::ScopedProfileRoot root_{"convert"};
-  std::string dir_;
-};
+class Convert : public testsupport::ToolFilesTest {};
 
 }  // namespace
 

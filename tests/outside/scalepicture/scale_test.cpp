@@ -40,18 +40,7 @@ imaging::DecodeReport Probe(const std::string& path) {
   return report;
 }
 
-class Scale : public testing::Test {
- protected:
-  void SetUp() override { dir_ = testsupport::NewTempFolder("scale"); }
-  void TearDown() override { testsupport::RemoveTree(dir_); }
-  std::string Copy(const std::string& fixture, const std::string& name) {
-    std::string to = dir_ + "\\" + name;
-    EXPECT_TRUE(CopyFileA(testsupport::Fixture(fixture).c_str(), to.c_str(), FALSE));
-    return to;
-  }
-  testsupport::ScopedProfileRoot root_{"scale"};
-  std::string dir_;
-};
+class Scale : public testsupport::ToolFilesTest {};
 
 }  // namespace
 

@@ -17,28 +17,20 @@ namespace {
 
 const char kSection[] = "Tool1\\TurnPicture";
 
-class TurnLibrary : public testing::Test {
+class TurnLibrary : public testsupport::ToolFilesTest {
  protected:
   void SetUp() override {
+    ToolFilesTest::SetUp();
     ASSERT_TRUE(tool_.Bound());
-    dir_ = testsupport::NewTempFolder("turnlib");
     CMWriteProfileInt(kSection, "Rotation", 90);
     CMWriteProfileInt(kSection, "Exif", 0);
     CMWriteProfileInt(kSection, "SaveMode", 1);
-  }
-  void TearDown() override { testsupport::RemoveTree(dir_); }
-  std::string Copy(const std::string& fixture, const std::string& name) {
-    std::string to = dir_ + "\\" + name;
-    EXPECT_TRUE(CopyFileA(testsupport::Fixture(fixture).c_str(), to.c_str(), FALSE));
-    return to;
   }
   static int Orientation(const std::string& path) {
     imaging::Exif exif;
     return exif.Load(path.c_str()) ? exif.Orientation() : -1;
   }
-  testsupport::ScopedProfileRoot root_{"turnlib"};
   testsupport::PictureToolLibrary tool_{"TurnPicture.dll", "TurnPicture"};
-  std::string dir_;
 };
 
 }  // namespace

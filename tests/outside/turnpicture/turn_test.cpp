@@ -6,6 +6,7 @@
 #include <files.h>
 #include <imaging/imaging.h>
 #include <imaging/output.h>
+#include <picturetool.h>
 #include <profileroot.h>
 #include <program.h>
 #include <tempfolder.h>
@@ -48,19 +49,8 @@ void ExpectSameCorners(const Dib& got, const Dib& want) {
         << "at " << p.x << "," << p.y << std::hex << ": " << got.Pixel(p.x, p.y) << " vs " << want.Pixel(p.x, p.y);
 }
 
-class Turn : public testing::Test {
+class Turn : public testsupport::ToolFilesTest {
  protected:
-  void SetUp() override { dir_ = testsupport::NewTempFolder("turn"); }
-  void TearDown() override {
-    for (const std::string& n : testsupport::FileNamesIn(dir_))
-      SetFileAttributesA((dir_ + "\\" + n).c_str(), FILE_ATTRIBUTE_NORMAL);
-    testsupport::RemoveTree(dir_);
-  }
-  std::string Copy(const std::string& fixture, const std::string& name) {
-    std::string to = dir_ + "\\" + name;
-    EXPECT_TRUE(CopyFileA(testsupport::Fixture(fixture).c_str(), to.c_str(), FALSE)) << fixture;
-    return to;
-  }
   // A JPEG whose size is no whole number of blocks, stored turned (orientation 6).
   std::string OddJpeg() {
     Dib d;
@@ -75,8 +65,6 @@ class Turn : public testing::Test {
     EXPECT_EQ(PlaceOutputFile(path.c_str(), bytes.data(), bytes.size(), true), S_OK);
     return path;
   }
-  std::string dir_;
-  testsupport::ScopedProfileRoot root_{"turn"};
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace picturetool {
@@ -13,6 +14,13 @@ namespace picturetool {
 const int kGoOn = 1;  // the file is handled (or passed over): go on with the next
 const int kStop = 2;  // cancelled: the caller ends the run
 const size_t kOutputSize = 520;  // bytes of the caller's output buffer
+
+// One call of a tool's export. On a run's first call "FirstPath" is emptied and settings()
+// shows the tool's settings (false: cancelled, kStop). Then work(path, &output) handles
+// the file: E_ABORT stops the run (kStop), another failure asks AskAfterFailure with the
+// tool's title, success reports the output.
+int RunCall(LPCSTR lpszPath, LPSTR lpszOutput, int nFirst, UINT nTitleId, const std::function<bool()>& settings,
+            const std::function<HRESULT(const std::string&, std::string*)>& work);
 
 // A new run (the first call): "FirstPath" is emptied.
 void BeginRun();
