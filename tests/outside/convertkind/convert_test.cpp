@@ -116,6 +116,7 @@ TEST_F(Convert, LibraryChoiceCancelAndTheFilesOwnKind) {
   uikit::DialogDriver driver([&](HWND h) {
     jpegEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDC_CONVERT_JPEG)) != FALSE;
     pngChecked = ::IsDlgButtonChecked(h, IDC_CONVERT_PNG) == BST_CHECKED;
+    uikit::Picture(h).Save("convertkind_settings");
     uikit::Press(h, IDC_CONVERT_TIFF);
     uikit::Press(h, IDOK);
   });

@@ -151,6 +151,7 @@ TEST_F(Scale, LibrarySettingsCancelAndRefusedValues) {
   std::string refusal;
   uikit::DialogDriver driver({[&](HWND h) {
                                 qualityEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDC_SCALE_QUALITY)) != FALSE;
+                                uikit::Picture(h).Save("scalepicture_settings");
                                 uikit::Press(h, IDC_SCALE_BY_SIDE);
                                 ::SetDlgItemTextA(h, IDC_SCALE_SIDE, "5");
                                 uikit::Press(h, IDOK);

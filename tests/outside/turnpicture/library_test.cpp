@@ -55,6 +55,7 @@ TEST_F(TurnLibrary, TheFirstCallsChoiceTurnsEveryFile) {
     shownAsStored = ::IsDlgButtonChecked(h, IDC_TURN_90) == BST_CHECKED &&
                     ::IsDlgButtonChecked(h, IDC_TURN_PIXELS) == BST_CHECKED &&
                     ::IsDlgButtonChecked(h, IDC_TURN_SAVE_OVER) == BST_CHECKED;
+    uikit::Picture(h).Save("turnpicture_settings");
     uikit::Press(h, IDC_TURN_270);
     uikit::Press(h, IDC_TURN_TAG);
     uikit::Press(h, IDC_TURN_SAVE_COPY);
