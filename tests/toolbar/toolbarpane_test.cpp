@@ -431,7 +431,8 @@ TEST_F(ToolbarPane, PictureToolRunsOnTheDroppedFilesUntilItSaysStop) {
 TEST_F(ToolbarPane, RotationLibraryTurnsTheDroppedPictures) {
   std::string folder = testsupport::NewTempFolder("toolbar-turn");
   std::vector<std::string> files = {folder + "\\a.jpg", folder + "\\b.jpg"};
-  for (const std::string& f : files) ASSERT_TRUE(::CopyFileA(testsupport::Fixture("quadrants.jpg").c_str(), f.c_str(), FALSE));
+  for (const std::string& f : files)
+    ASSERT_TRUE(::CopyFileA(testsupport::Fixture("quadrants.jpg").c_str(), f.c_str(), FALSE));
   CMWriteProfileInt("Tool1\\TurnPicture", "SaveMode", 0);
   CMWriteProfileInt("Tool1\\TurnPicture", "Rotation", 90);
   CString caption;

@@ -103,8 +103,7 @@ HRESULT EncodeOutputPicture(const Dib& upright, const OutputPicture& how, std::v
   switch (how.format) {
     case ImageFormat::Jpeg: {
       std::vector<uint8_t> block;
-      if (!how.exif.empty())
-        block = MakeUprightExif(how.exif, how.exifOrientation, upright.Width(), upright.Height());
+      if (!how.exif.empty()) block = MakeUprightExif(how.exif, how.exifOrientation, upright.Width(), upright.Height());
       return EncodeJpeg(upright, how.quality, out, block.empty() ? nullptr : &block);
     }
     case ImageFormat::Png: return EncodePng(upright, out);

@@ -50,10 +50,14 @@ TEST(ScaleSize, LongSideOrPercentNeverEnlarged) {
     Settings s;
     LONG cx, cy;
   } cases[] = {
-      {4000, 3000, BySide(1600), 1600, 1200}, {3000, 4000, BySide(1600), 1200, 1600},
-      {640, 480, BySide(1600), 640, 480},     {1000, 3, BySide(100), 100, 1},
-      {640, 480, ByPercent(50), 320, 240},    {640, 480, ByPercent(100), 640, 480},
-      {3, 3, ByPercent(1), 1, 1},             {0, 480, ByPercent(50), 0, 0},
+      {4000, 3000, BySide(1600), 1600, 1200},
+      {3000, 4000, BySide(1600), 1200, 1600},
+      {640, 480, BySide(1600), 640, 480},
+      {1000, 3, BySide(100), 100, 1},
+      {640, 480, ByPercent(50), 320, 240},
+      {640, 480, ByPercent(100), 640, 480},
+      {3, 3, ByPercent(1), 1, 1},
+      {0, 480, ByPercent(50), 0, 0},
   };
   for (const Case& c : cases) {
     SIZE got = scalepicture::ScaledSize(c.w, c.h, c.s);

@@ -68,8 +68,8 @@ TEST_F(TurnLibrary, TheFirstCallsChoiceTurnsEveryFile) {
   EXPECT_TRUE(shownAsStored);
   EXPECT_EQ(out1, dir_ + "\\a_r.jpg");
   EXPECT_EQ(out2, dir_ + "\\b_r.jpg");
-  EXPECT_EQ(Orientation(a), 6);  // the sources as they were
-  EXPECT_EQ(Orientation(out1), 1);   // 6 turned back a quarter
+  EXPECT_EQ(Orientation(a), 6);     // the sources as they were
+  EXPECT_EQ(Orientation(out1), 1);  // 6 turned back a quarter
   EXPECT_EQ(Orientation(out2), 8);
   EXPECT_EQ(std::string(CMGetProfileString("Tool1", "FirstPath", "")), out1);
   EXPECT_EQ(CMGetProfileInt(kSection, "Rotation", 0), 270);
@@ -82,7 +82,8 @@ TEST_F(TurnLibrary, AWriteProtectedSingleFileOffersOnlyACopy) {
   std::string pic = Copy("quadrants.jpg", "pic.jpg");
   bool overEnabled = true, copyChecked = false;
   uikit::DialogDriver driver([&](HWND h) {
-    overEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDC_TURN_SAVE_OVER)) || ::IsWindowEnabled(::GetDlgItem(h, IDC_TURN_SAVE_ASK));
+    overEnabled =
+        ::IsWindowEnabled(::GetDlgItem(h, IDC_TURN_SAVE_OVER)) || ::IsWindowEnabled(::GetDlgItem(h, IDC_TURN_SAVE_ASK));
     copyChecked = ::IsDlgButtonChecked(h, IDC_TURN_SAVE_COPY) == BST_CHECKED;
     uikit::Press(h, IDOK);
   });
@@ -125,7 +126,7 @@ TEST_F(TurnLibrary, AFailedFileAsksWhetherToGoOn) {
   EXPECT_EQ(tool_.Call(bad, 1, &out), 1);  // go on
   EXPECT_EQ(out, "");
   EXPECT_NE(boxText.find("bad.jpg"), std::string::npos) << boxText;
-  EXPECT_EQ(tool_.Call(bad, 0, &out), 2);  // stop
+  EXPECT_EQ(tool_.Call(bad, 0, &out), 2);   // stop
   EXPECT_EQ(tool_.Call(good, 0, &out), 1);  // in place, as stored
   EXPECT_EQ(out, good);
   EXPECT_EQ(std::string(CMGetProfileString("Tool1", "FirstPath", "")), good);

@@ -56,7 +56,8 @@ class Turn : public testsupport::ToolFilesTest {
     Dib d;
     d.Create(101, 67, 24);
     for (int y = 0; y < 67; ++y)
-      for (int x = 0; x < 101; ++x) d.SetPixel(x, y, x < 50 ? (y < 33 ? 0xFF0000 : 0x0000FF) : (y < 33 ? 0x00FF00 : 0xFFFFFF));
+      for (int x = 0; x < 101; ++x)
+        d.SetPixel(x, y, x < 50 ? (y < 33 ? 0xFF0000 : 0x0000FF) : (y < 33 ? 0x00FF00 : 0xFFFFFF));
     Exif exif;
     EXPECT_TRUE(exif.Load(testsupport::Fixture("quadrants.jpg").c_str()));
     std::vector<uint8_t> block = exif.Block(), bytes;
@@ -75,8 +76,8 @@ TEST(TurnSettings, StoredValuesOutOfRangeReadAsDefaults) {
     int rotation, exif, save;
     turnpicture::Settings want;
   } cases[] = {
-      {90, 0, 1, {90, false, 1}},  {180, 1, 0, {180, true, 0}}, {270, 7, 2, {270, true, 2}},
-      {45, 0, 3, {90, false, 0}},  {-90, 0, -1, {90, false, 0}},
+      {90, 0, 1, {90, false, 1}}, {180, 1, 0, {180, true, 0}},  {270, 7, 2, {270, true, 2}},
+      {45, 0, 3, {90, false, 0}}, {-90, 0, -1, {90, false, 0}},
   };
   for (const Case& c : cases) {
     CMWriteProfileInt(turnpicture::kSection, "Rotation", c.rotation);
@@ -96,6 +97,7 @@ TEST_F(Turn, PixelsTurnAndTheOrientationIsReset) {
     int degrees;
     int orientationAfter;  // -1: no Exif to look at
   } cases[] = {
+      // clang-format off
       {"quadrants.jpg", "q90.jpg", 90, 1},    // whole blocks: moved losslessly
       {"quadrants.jpg", "q180.jpg", 180, 1},
       {"quadrants.jpg", "q270.jpg", 270, 1},
@@ -103,6 +105,7 @@ TEST_F(Turn, PixelsTurnAndTheOrientationIsReset) {
       {"image.bmp", "b.bmp", 90, -1},
       {"alpha.png", "a.png", 270, -1},
       {"exif.tif", "t.tif", 180, -1},
+      // clang-format on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -135,7 +138,7 @@ TEST_F(Turn, TagOnlyComposesTheOrientationAndKeepsThePixels) {
       {"quadrants.jpg", "q.jpg", 90, 3},  // 6 then a quarter turn: upside down
       {"quadrants.jpg", "q2.jpg", 270, 1},
       {"exif_noorient.jpg", "n.jpg", 90, 6},
-      {"exif.tif", "t.tif", 90, 1},       // 8 then a quarter turn: upright
+      {"exif.tif", "t.tif", 90, 1},  // 8 then a quarter turn: upright
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -186,8 +189,13 @@ TEST_F(Turn, AFailureChangesNothingAndLeavesNoTemporaryFile) {
     std::string path;
     bool tagOnly, inPlace;
   } cases[] = {
-      {bad, false, true}, {bad, true, false},  {cut, false, true}, {gif, false, false},
-      {locked, false, true}, {locked, true, true}, {dir_ + "\\gone.jpg", false, false},
+      {bad, false, true},
+      {bad, true, false},
+      {cut, false, true},
+      {gif, false, false},
+      {locked, false, true},
+      {locked, true, true},
+      {dir_ + "\\gone.jpg", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path + (c.tagOnly ? " tag" : " pixels") + (c.inPlace ? " in place" : " copy"));

@@ -11,8 +11,8 @@
 
 namespace picturetool {
 
-const int kGoOn = 1;  // the file is handled (or passed over): go on with the next
-const int kStop = 2;  // cancelled: the caller ends the run
+const int kGoOn = 1;             // the file is handled (or passed over): go on with the next
+const int kStop = 2;             // cancelled: the caller ends the run
 const size_t kOutputSize = 520;  // bytes of the caller's output buffer
 
 // One call of a tool's export. On a run's first call "FirstPath" is emptied and settings()
