@@ -233,7 +233,13 @@ TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
   m_pFrame->ScreenToClient(&rcRow);
   COLORREF rowArt = mem.GetPixel(0, 30 - rcRow.top);
   mem.SelectObject(pOld);
-  EXPECT_EQ(at(rcClient.Width() / 2, 30), rowArt);                               // toolbar row
+  // Just before the right-aligned group: the gap whatever tools are installed.
+  CRect rcDisc;
+  CWnd* pDisc = m_pFrame->GetToolbarPane()->GetDlgItem(ID_TB_DISC_DRIVES);
+  ASSERT_NE(pDisc, nullptr);
+  pDisc->GetWindowRect(&rcDisc);
+  m_pFrame->ScreenToClient(&rcDisc);
+  EXPECT_EQ(at(rcDisc.left - 12, 30), rowArt);                                  // toolbar row
   EXPECT_EQ(at(60, 300), RGB(59, 79, 92));                                      // folder pane
   EXPECT_EQ(at(rcClient.Width() / 2, rcClient.Height() / 2), RGB(122, 142, 156));  // icon view
   EXPECT_EQ(at(rcClient.Width() - 30, 300), RGB(10, 58, 82));                  // export pane

@@ -108,9 +108,10 @@ TEST_F(ToolbarPane, ButtonsOfTheProgramFolderStandWhereTheRulesSay) {
   ASSERT_NE(pTools, nullptr);
   ASSERT_NE(pTools->pList, nullptr);
   EXPECT_EQ(m_pane->FindToolButton(ID_TB_TOOLS_LIST, FALSE), pTools);
-  // Not installed here: the editor, the rotation library, the place page.
+  // TurnPicture.dll is built beside the tests as well: the rotation button stands.
+  EXPECT_NE(m_pane->FindToolButton(ID_TB_ROTATE, TRUE), nullptr);
+  // Not installed here: the editor, the place page.
   EXPECT_EQ(m_pane->FindToolButton(ID_TB_EDIT_IMAGE, TRUE), nullptr);
-  EXPECT_EQ(m_pane->FindToolButton(ID_TB_ROTATE, TRUE), nullptr);
   EXPECT_EQ(m_pane->FindToolButton(ID_TB_LOCATION_PAGE, TRUE), nullptr);
 
   std::vector<int> groups;
@@ -425,6 +426,41 @@ TEST_F(ToolbarPane, PictureToolRunsOnTheDroppedFilesUntilItSaysStop) {
   EXPECT_TRUE(LogLines(log).empty());
   EXPECT_TRUE(m_main.IsWindowEnabled());
   delete m_pane->TakePendingFiles();
+  testsupport::RemoveTree(folder);
+}
+
+// The real rotation library on dropped pictures: its settings once, a turned copy of
+// each, the browser told to select the last, the stored settings put back afterwards.
+TEST_F(ToolbarPane, RotationLibraryTurnsTheDroppedPictures) {
+  std::string folder = testsupport::NewTempFolder("toolbar-turn");
+  std::vector<std::string> files = {folder + "\\a.jpg", folder + "\\b.jpg"};
+  for (const std::string& f : files)
+    ASSERT_TRUE(::CopyFileA(testsupport::Fixture("quadrants.jpg").c_str(), f.c_str(), FALSE));
+  CMWriteProfileInt("Tool1\\TurnPicture", "SaveMode", 0);
+  CMWriteProfileInt("Tool1\\TurnPicture", "Rotation", 90);
+  CString caption;
+  caption.LoadString(IDS_BROWSER_ROTATE_CAPTION);
+  testsupport::DialogWatch settings(
+      caption, [](HWND h) { return ::GetDlgItem(h, IDC_TURN_180) && ::IsWindowVisible(h); },
+      [](HWND h) {
+        ::SendMessageA(::GetDlgItem(h, IDC_TURN_180), BM_CLICK, 0, 0);
+        ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+      },
+      8000);
+  m_main.m_got.clear();
+  m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(files), 0);
+  m_pane->RunPictureTool(ID_TB_ROTATE, (testsupport::ProgramFolder() + "\\TurnPicture.dll").c_str());
+  settings.Stop();
+  EXPECT_TRUE(settings.Acted());
+  EXPECT_EQ(testsupport::FileNamesIn(folder), (std::vector<std::string>{"a.jpg", "a_r.jpg", "b.jpg", "b_r.jpg"}));
+  std::string selected;
+  for (const Got& g : m_main.m_got)
+    if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+  EXPECT_EQ(selected, folder + "\\b_r.jpg");
+  // The run's choice (a half turn) stays with the run.
+  EXPECT_EQ(CMGetProfileInt("Tool1\\TurnPicture", "Rotation", 0), 90);
+  EXPECT_EQ(std::string(CMGetProfileString("Tool1", "FirstPath", "?")), "");
+  EXPECT_TRUE(m_main.IsWindowEnabled());
   testsupport::RemoveTree(folder);
 }
 

@@ -1467,4 +1467,32 @@
 #define IDS_CLASSIFY_NOT_FIXED 62078    // a picture off a fixed disk stops the run
 #define IDS_CLASSIFY_REMOVABLE 62079    // pictures on removable disks are skipped once
 
+// ---- Picture tool libraries: TurnPicture, ScalePicture, ConvertKind ----------------------
+#define IDD_TURN_PICTURE 57100          // the rotation tool's settings
+#define IDD_SCALE_PICTURE 57101         // the resize tool's settings
+#define IDD_CONVERT_KIND 57102          // the conversion tool's settings
+#define IDC_TURN_90 57110               // radio: a quarter turn clockwise
+#define IDC_TURN_180 57111              // radio: a half turn
+#define IDC_TURN_270 57112              // radio: a quarter turn counter-clockwise
+#define IDC_TURN_PIXELS 57113           // radio: turn the pixels
+#define IDC_TURN_TAG 57114              // radio: rewrite only the Exif orientation
+#define IDC_TURN_SAVE_COPY 57115        // radio: write a copy beside the picture
+#define IDC_TURN_SAVE_OVER 57116        // radio: replace the picture
+#define IDC_TURN_SAVE_ASK 57117         // radio: ask for each picture
+#define IDC_SCALE_BY_SIDE 57120         // radio: a long side in pixels
+#define IDC_SCALE_SIDE 57121            // edit: the long side
+#define IDC_SCALE_BY_PERCENT 57122      // radio: a percentage
+#define IDC_SCALE_PERCENT 57123         // edit: the percentage
+#define IDC_SCALE_QUALITY 57124         // trackbar: JPEG quality 10..100
+#define IDC_SCALE_QUALITY_TEXT 57125    // static: the quality as a number
+#define IDC_SCALE_QUALITY_LABEL 57126   // static: the trackbar's label
+#define IDC_CONVERT_JPEG 57130          // radio: to JPEG
+#define IDC_CONVERT_BMP 57131           // radio: to BMP
+#define IDC_CONVERT_PNG 57132           // radio: to PNG
+#define IDC_CONVERT_TIFF 57133          // radio: to TIFF
+#define IDS_PICTOOL_FAILED 57150        // "%s" file name, "%s" the tool's title: it failed; go on?
+#define IDS_PICTOOL_OVERWRITE_ASK 57151 // "%s" file name: replace it? No writes a copy
+#define IDS_SCALE_SIDE_RANGE 57152      // the long side must lie in 16..10000
+#define IDS_SCALE_PERCENT_RANGE 57153   // the percentage must lie in 1..100
+
 #endif  // VXRESOURCEIDS_H

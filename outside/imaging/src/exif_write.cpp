@@ -233,6 +233,11 @@ bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
   return true;
 }
 
+bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation) {
+  if (!tiff || orientation < 1 || orientation > 8) return false;
+  return SetBlockOrientation(tiff, orientation);
+}
+
 HRESULT WriteOrientation(const char* path, int orientation) {
   if (!path || orientation < 1 || orientation > 8) return E_INVALIDARG;
   bool isJpeg = false;

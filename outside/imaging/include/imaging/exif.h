@@ -275,6 +275,8 @@ HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags 
 
 // In-memory forms, on a whole JPEG file.
 bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation);
+// The same on a whole TIFF file.
+bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation);
 
 // The orientation after turning a picture shown with `orientation` (0 = 1) by
 // degrees clockwise (multiples of 90, negative allowed).
