@@ -60,7 +60,7 @@ void Message(HWND owner, UINT id, int count = -1) {
     snprintf(buf, sizeof buf, text.c_str(), count);
     text = buf;
   }
-  MessageBoxA(owner, text.c_str(), tooldll::Text(IDS_FIXDATE_CAPTION).c_str(), MB_ICONEXCLAMATION);
+  MessageBoxA(owner, text.c_str(), tooldll::Text(IDS_TB_TOOL_FIX_SHOT_DATE).c_str(), MB_ICONEXCLAMATION);
 }
 
 // The plan of the filled-in dialog; false (the user told) when a field is wrong.
@@ -135,7 +135,7 @@ INT_PTR RunDialog(FixState* st) {
   using tooldll::Text;
   const DWORD child = WS_CHILD | WS_VISIBLE;
   dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 270, 150,
-                           Text(IDS_FIXDATE_CAPTION).c_str());
+                           Text(IDS_TB_TOOL_FIX_SHOT_DATE).c_str());
   t.Add(dlgkit::kStatic, child, 8, 8, 254, 10, fixshotdate::kFilesId, "");
   t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 8, 26, 180, 12, fixshotdate::kSetId,
         Text(IDS_FIXDATE_SET).c_str());

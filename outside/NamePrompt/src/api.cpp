@@ -50,7 +50,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         std::string suffix = EditText(dlg, nameprompt::kSuffixId);
         std::string output = nameprompt::OutputName(st->source, suffix);
         if (output.empty()) {
-          MessageBoxA(dlg, tooldll::Text(IDS_NAMEPROMPT_BAD_NAME).c_str(), tooldll::Text(IDS_NAMEPROMPT_CAPTION).c_str(),
+          MessageBoxA(dlg, tooldll::Text(IDS_NAMEPROMPT_BAD_NAME).c_str(), tooldll::Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(),
                       MB_ICONEXCLAMATION);
           return TRUE;
         }
@@ -70,7 +70,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR RunPrompt(PromptState* st) {
   using tooldll::Text;
   dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 260, 150,
-                           Text(IDS_NAMEPROMPT_CAPTION).c_str());
+                           Text(IDS_TB_TOOL_DATE_IMPRINT).c_str());
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 10, 90, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SOURCE).c_str());
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 100, 10, 152, 10, nameprompt::kSourceId, "");
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 28, 90, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SUFFIX).c_str());

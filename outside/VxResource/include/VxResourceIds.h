@@ -1468,8 +1468,7 @@
 // ===== Tool libraries beside the program (StampDay, NamePrompt, FixShotDate, GuessPlace) ==
 #define IDS_TOOLS_OK 53400                  // buttons of the tool libraries' dialogs
 #define IDS_TOOLS_CANCEL 53401
-#define IDS_NAMEPROMPT_CAPTION 53410        // NamePrompt: the dialog's caption
-#define IDS_NAMEPROMPT_SOURCE 53411
+#define IDS_NAMEPROMPT_SOURCE 53411         // NamePrompt (its caption: the command's title)
 #define IDS_NAMEPROMPT_SUFFIX 53412
 #define IDS_NAMEPROMPT_OUTPUT 53413
 #define IDS_NAMEPROMPT_CORNER 53414
@@ -1478,8 +1477,7 @@
 #define IDS_NAMEPROMPT_UPPER_RIGHT 53417
 #define IDS_NAMEPROMPT_UPPER_LEFT 53418
 #define IDS_NAMEPROMPT_BAD_NAME 53419
-#define IDS_FIXDATE_CAPTION 53430           // FixShotDate: the dialog's caption
-#define IDS_FIXDATE_FILES 53431             // %d files, %s the first file's date
+#define IDS_FIXDATE_FILES 53431             // FixShotDate: %d files, %s the first file's date
 #define IDS_FIXDATE_SET 53432
 #define IDS_FIXDATE_SHIFT 53433
 #define IDS_FIXDATE_DAYS 53434
