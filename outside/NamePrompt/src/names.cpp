@@ -1,6 +1,7 @@
 #include "NamePrompt/NamePrompt.h"
 
 #include <Kitlib2/Kitlib2.h>
+#include <imaging/output.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
 
@@ -8,7 +9,6 @@ namespace nameprompt {
 
 namespace {
 const char kSection[] = "Tool1\\NamePrompt";
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 }  // namespace
 
 Settings LoadSettings(const std::string& fallbackSuffix) {
@@ -26,23 +26,16 @@ void SaveSettings(const Settings& s) {
 
 std::string OutputExtension(const std::string& source) {
   std::string ext = textkit::ExtensionOf(source);
-  for (const char* kept : {".jpg", ".jpeg", ".jpe", ".bmp", ".png", ".dvf"})
+  for (const char* kept : {".jpg", ".jpeg", ".jpe", ".bmp", ".png", ".tif", ".tiff", ".dvf"})
     if (textkit::EqualNoCase(ext, kept)) return ext;
   return ".jpg";
 }
 
 std::string OutputName(const std::string& source, const std::string& suffix) {
   if (suffix.empty() || textkit::FileNameOf(source).empty()) return std::string();
-  const std::string folder = textkit::FolderPartOf(source), title = textkit::TitleOf(source) + suffix,
-                    ext = OutputExtension(source);
-  for (int n = 1; n < 1000; ++n) {
-    std::string name = n == 1 ? title + ext : title + "_" + std::to_string(n) + ext;
-    if (!textkit::IsValidFileName(name)) return std::string();
-    std::string path = folder + name;
-    if (path.size() >= MAX_PATH) return std::string();
-    if (!Exists(path)) return path;
-  }
-  return std::string();
+  const std::string ext = OutputExtension(source);
+  if (!textkit::IsValidFileName(textkit::TitleOf(source) + suffix + ext)) return std::string();
+  return imaging::FreeCopyName(source, suffix, ext);
 }
 
 }  // namespace nameprompt

@@ -3,7 +3,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <imaging/decode.h>
-#include <imaging/encode.h>
+#include <imaging/output.h>
 #include <imaging/transform.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
@@ -114,9 +114,10 @@ unsigned long ResultOfWrite(HRESULT hr) {
     case 0x8007000EUL:  // E_OUTOFMEMORY
     case 0x80070008UL: return kNoMemory;
     case 0x80070013UL: return kWriteProtected;
-    case 0x80070005UL: return kTargetReadOnly;  // access denied: a read-only file or folder
+    case 0x80070005UL: return kTargetReadOnly;  // access denied: a protected folder
     case 0x80070070UL:
     case 0x80070027UL: return kDiskFull;  // ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL
+    case 0x80070050UL: return kExists;    // ERROR_FILE_EXISTS
     default: return kNotWritten;
   }
 }
@@ -126,40 +127,23 @@ unsigned long StampFile(const char* source, const char* output, int corner, cons
   if (corner < kLowerRight || corner > kUpperLeft) corner = kLowerRight;
   if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES) return kNotWritten;
   if (textkit::EqualNoCase(source, output)) return kSameFile;
-  // The replacing move would take a read-only file under Wine; Windows refuses it.
-  DWORD target = GetFileAttributesA(output);
-  if (target != INVALID_FILE_ATTRIBUTES && (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    return kTargetReadOnly;
   if (imaging::DetectFileFormat(source) == imaging::ImageFormat::Unknown) return kUnsupported;
-  std::string ext = textkit::FoldCase(textkit::ExtensionOf(output));
-  const bool jpeg = ext == ".JPG" || ext == ".JPEG" || ext == ".JPE";
-  if (!jpeg && ext != ".BMP" && ext != ".PNG") return kUnsupported;
+  imaging::ImageFormat format = imaging::FormatFromExtension(output);
+  if (!*imaging::OutputExtension(format) || format == imaging::ImageFormat::Gif) return kUnsupported;
 
-  imaging::Exif exif;
-  exif.Load(source);
-  auto when = exif.ShotDate();
+  auto when = ShotDateOf(source);
   if (!when) return kUndated;
-
-  imaging::DecodeOptions options;
-  options.topDown = true;
   imaging::Dib picture;
-  HRESULT hr = imaging::DecodeFile(source, options, &picture);
+  imaging::OutputPicture how;
+  HRESULT hr = imaging::LoadForOutput(source, &picture, &how);
   if (hr == E_OUTOFMEMORY) return kNoMemory;
   if (FAILED(hr)) return kUnsupported;
   if (!DrawStamp(&picture, DateText(*when, settings.format), corner, settings.color)) return kNoMemory;
-
-  if (jpeg) {
-    // The copy keeps the source's Exif, turned upright with its pixels.
-    std::vector<uint8_t> block;
-    if (exif.Valid() && exif.FromJpeg())
-      block = imaging::MakeUprightExif(exif.Block(), exif.Orientation(), picture.Width(), picture.Height());
-    hr = imaging::SaveJpeg(picture, output, settings.quality, block.empty() ? nullptr : &block);
-  } else if (ext == ".BMP") {
-    hr = imaging::SaveBmp(picture, output);
-  } else {
-    hr = imaging::SavePng(picture, output);
-  }
-  return ResultOfWrite(hr);
+  // A JPEG copy keeps the source's Exif, turned upright with its pixels.
+  how.format = format;
+  how.quality = settings.quality;
+  // A copy never takes the place of another file.
+  return ResultOfWrite(imaging::SaveOutputPicture(picture, how, output, false));
 }
 
 }  // namespace stampday

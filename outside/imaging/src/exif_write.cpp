@@ -4,6 +4,7 @@
 #include "imaging/decode.h"
 #include "imaging/encode.h"
 #include "imaging/exif.h"
+#include "imaging/output.h"
 #include "imaging/transform.h"
 #include "internal.h"
 
@@ -186,8 +187,19 @@ HRESULT WriteInPlace(const char* path, const Exif& before, const std::vector<Fil
   return hr;
 }
 
-// The same patches laid over a copy of the whole file, which replaces the file through a
-// temporary one: a failure half-way leaves the old file whole.
+// A picture file rewritten whole with new metadata: through the checked temporary file of
+// the tools' output, so a failure half-way leaves the old file whole. A read-only file is
+// refused as Windows refuses to replace it (Wine's move would take it).
+HRESULT RewritePictureFile(const char* path, const std::vector<uint8_t>& data) {
+  DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+  OutputCheck check;
+  check.format = DetectFormat(data.data(), data.size());
+  return PlaceOutputFile(path, data.data(), data.size(), true, check);
+}
+
+// The same patches laid over a copy of the whole file, which is rewritten.
 HRESULT WriteReplacing(const char* path, const Exif& before, const std::vector<FilePatch>& patches) {
   std::vector<uint8_t> data;
   HRESULT hr = detail::ReadWholeFile(path, &data);
@@ -197,7 +209,7 @@ HRESULT WriteReplacing(const char* path, const Exif& before, const std::vector<F
     if (p.pos + p.bytes.size() > data.size()) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     memcpy(data.data() + p.pos, p.bytes.data(), p.bytes.size());
   }
-  return WriteFileReplacing(path, data.data(), data.size());
+  return RewritePictureFile(path, data);
 }
 
 // Whether an entry's value may be written in the file the Exif was read from
@@ -251,6 +263,11 @@ bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
   if (!detail::ReplaceJpegExif(src, layout, block, &out)) return false;
   jpeg->swap(out);
   return true;
+}
+
+bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation) {
+  if (!tiff || orientation < 1 || orientation > 8) return false;
+  return SetBlockOrientation(tiff, orientation);
 }
 
 HRESULT WriteOrientation(const char* path, int orientation) {
@@ -483,7 +500,7 @@ HRESULT WriteGpsPosition(const char* path, double latitude, double longitude) {
       return HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS);
   }
   if (!SetJpegGpsPosition(&data, latitude, longitude)) return E_INVALIDARG;
-  return WriteFileReplacing(path, data.data(), data.size());
+  return RewritePictureFile(path, data);
 }
 
 }  // namespace imaging

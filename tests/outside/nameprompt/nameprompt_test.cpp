@@ -32,14 +32,15 @@ bool HasSuffixField(HWND box) { return GetDlgItem(box, nameprompt::kSuffixId) !=
 TEST(NamePrompt, OutputNames) {
   std::string dir = ScratchDir();
   ASSERT_TRUE(imgtest::WriteAll(dir + "\\taken_date.jpg", {1}));
-  ASSERT_TRUE(imgtest::WriteAll(dir + "\\taken_date_2.jpg", {1}));
+  ASSERT_TRUE(imgtest::WriteAll(dir + "\\taken_date(2).jpg", {1}));
   const struct {
     std::string source, suffix, output;
   } cases[] = {
       {dir + "\\a.jpg", "_date", dir + "\\a_date.jpg"},
       {dir + "\\a.JPEG", "-x", dir + "\\a-x.JPEG"},
-      {dir + "\\taken.jpg", "_date", dir + "\\taken_date_3.jpg"},  // never over another file
-      {dir + "\\scan.tif", "_date", dir + "\\scan_date.jpg"},       // kinds the stamp can't write
+      {dir + "\\taken.jpg", "_date", dir + "\\taken_date(3).jpg"},  // never over another file
+      {dir + "\\scan.tif", "_date", dir + "\\scan_date.tif"},
+      {dir + "\\anim.gif", "_date", dir + "\\anim_date.jpg"},      // kinds the stamp can't write
       {dir + "\\movie.dvf", "_date", dir + "\\movie_date.dvf"},     // the toolbar makes it BMP
       {dir + "\\b.png", "_date", dir + "\\b_date.png"},
       {dir + "\\a.jpg", "", ""},

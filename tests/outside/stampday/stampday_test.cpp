@@ -71,6 +71,7 @@ TEST(StampDay, DateDrawnIntoTheChosenCornerOfACopy) {
       {"exif_full.jpg", "full_ul.jpg", stampday::kUpperLeft, 0},
       {"exif_nothumb.jpg", "nothumb_ll.bmp", stampday::kLowerLeft, 2},
       {"exif_nothumb.jpg", "nothumb_ur.png", stampday::kUpperRight, 1},
+      {"exif_nothumb.jpg", "nothumb_ll.tif", stampday::kLowerLeft, 2},
       {"exif_nothumb.jpg", "nothumb_bad.jpg", 17, 3},  // an unknown corner: lower right
   };
   int n = 0;
@@ -157,14 +158,15 @@ TEST(StampDay, FailuresAnsweredWithTheirCodes) {
       {dated, dir + "\\err_4.gif", stampday::kUnsupported},
       {dir + "\\missing.jpg", dir + "\\err_5.jpg", stampday::kNotWritten},
       {dated, dated, stampday::kSameFile},
-      {dated, locked, stampday::kTargetReadOnly},
+      {dated, locked, stampday::kExists},  // read-only or not, another file is never replaced
+      {dated, testsupport::Fixture("plain.jpg"), stampday::kExists},
       {dated, dir + "\\no such folder\\err_6.jpg", stampday::kNotWritten},
   };
   const std::vector<uint8_t> datedBytes = ReadAll(dated), lockedBytes = ReadAll(locked);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source + " -> " + c.output);
     EXPECT_EQ(static_cast<unsigned long>(lib.stamp(c.source.c_str(), c.output.c_str(), 0)), c.result);
-    if (c.output != dated && c.output != locked) {
+    if (c.output != dated && c.output != locked && c.output != testsupport::Fixture("plain.jpg")) {
       EXPECT_EQ(GetFileAttributesA(c.output.c_str()), INVALID_FILE_ATTRIBUTES);
     }
   }

@@ -20,12 +20,12 @@ struct Settings {
 Settings LoadSettings(const std::string& fallbackSuffix);
 void SaveSettings(const Settings& settings);
 
-// The copy's extension: the source's for JPEG, BMP, PNG and ".dvf" (the toolbar makes
-// those BMP), ".jpg" for every other kind.
+// The copy's extension: the source's for JPEG, BMP, PNG, TIFF and ".dvf" (the toolbar
+// makes those BMP), ".jpg" for every other kind.
 std::string OutputExtension(const std::string& source);
 // The copy's full path: folder and title of the source, the suffix, the extension, and
-// "_2", "_3" ... when a file of that name exists. Empty when the suffix is empty or makes
-// a name Windows refuses, or the path would not fit MAX_PATH.
+// "(2)", "(3)" ... when a file of that name exists (imaging::FreeCopyName). Empty when the
+// suffix is empty or makes a name Windows refuses, or the path would not fit MAX_PATH.
 std::string OutputName(const std::string& source, const std::string& suffix);
 
 }  // namespace nameprompt

@@ -16,12 +16,13 @@ enum : unsigned long {
   kDone = 0,
   kNoMemory = 0x80070008UL,
   kWriteProtected = 0x80070013UL,
-  kTargetReadOnly = 0x8200000EUL,  // the output exists and may not be replaced
+  kTargetReadOnly = 0x8200000EUL,  // the output's place may not be written (access denied)
   kDiskFull = 0x80070070UL,
   kUndated = 0x82000002UL,         // no shooting date in the source
   kUnsupported = 0x82000004UL,     // a source or an output kind the stamp does not take
   kNotWritten = 0x82000006UL,      // any other failure to read the source or write the copy
   kSameFile = 0x82000007UL,        // the output would replace the source
+  kExists = 0x82000008UL,          // a file of the output's name exists (never replaced)
 };
 
 // Where the date goes (the name prompt's option value).
@@ -49,7 +50,8 @@ bool DrawStamp(imaging::Dib* picture, const std::string& text, int corner, COLOR
 // A failure to write the output as a result above.
 unsigned long ResultOfWrite(HRESULT hr);
 // The whole job: the source's date drawn into a copy written to output (JPEG with the
-// source's Exif, BMP or PNG by the output's extension) through a temporary file.
+// source's Exif, PNG, BMP or TIFF by the output's extension) through the checked
+// temporary file of imaging::PlaceOutputFile; an existing output is never replaced.
 unsigned long StampFile(const char* source, const char* output, int corner, const Settings& settings);
 
 }  // namespace stampday

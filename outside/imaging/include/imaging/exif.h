@@ -278,19 +278,21 @@ enum DateTag : unsigned {
   kDateModified = 4,   // IFD0 DateTime
 };
 // Rewrites the chosen date tags where they are present (the file is written anew through
-// a temporary file and moved into place). S_OK when at least one was written;
-// HRESULT_FROM_WIN32(ERROR_NOT_FOUND) when none exists.
+// PlaceOutputFile; a read-only file is refused with HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)).
+// S_OK when at least one was written; HRESULT_FROM_WIN32(ERROR_NOT_FOUND) when none exists.
 HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags = kDateOriginal);
 
 // Gives a JPEG a GPS position (decimal degrees, south and west negative): a GPS IFD with
 // the version, latitude and longitude and their references. Everything else of the Exif
-// stays; a JPEG without Exif gets a new APP1 segment. Written through a temporary file.
+// stays; a JPEG without Exif gets a new APP1 segment. Written as WriteDateTime writes.
 // HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS) when the file has a GPS IFD already,
 // WINCODEC_ERR_COMPONENTNOTFOUND for a file that is not a JPEG.
 HRESULT WriteGpsPosition(const char* path, double latitude, double longitude);
 
 // In-memory forms, on a whole JPEG file.
 bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation);
+// The same on a whole TIFF file.
+bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation);
 // False (the data unchanged) when it has a GPS IFD already or a position is out of range.
 bool SetJpegGpsPosition(std::vector<uint8_t>* jpeg, double latitude, double longitude);
 
