@@ -291,4 +291,13 @@ TEST(ExifWrite, GpsPositionAddedKeepsEverythingElse) {
     EXPECT_EQ(WriteGpsPosition(path.c_str(), c.latitude, c.longitude), c.hr);
     EXPECT_EQ(ReadAll(path), bytes);
   }
+  // A read-only picture is refused, as Windows refuses to replace it (Wine's move would).
+  std::string locked = ScratchCopy("exif_nothumb.jpg", "gps_readonly.jpg");
+  const std::vector<uint8_t> lockedBytes = ReadAll(locked);
+  ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(WriteGpsPosition(locked.c_str(), 1, 1), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(WriteDateTime(locked.c_str(), *ExifDateTime::Parse("2020:01:02 03:04:05")),
+            HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ReadAll(locked), lockedBytes);
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
