@@ -93,17 +93,22 @@ bool AddIfd0Short(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId,
   return AddIfd0Entry(block, exif, tagId, kTypeShort, v);
 }
 
-// A TIFF block holding only IFD0 with Orientation.
-std::vector<uint8_t> MinimalTiff(int orientation) {
+// A little-endian TIFF block holding only IFD0 with one entry of one in-line value.
+std::vector<uint8_t> TiffWithOneEntry(uint16_t tagId, uint16_t type, uint32_t value) {
   std::vector<uint8_t> t(8 + 2 + 12 + 4, 0);
   memcpy(t.data(), "II*\0", 4);
   Put32(&t[4], 8, false);
   Put16(&t[8], 1, false);
-  Put16(&t[10], tag::kOrientation, false);
-  Put16(&t[12], kTypeShort, false);
+  Put16(&t[10], tagId, false);
+  Put16(&t[12], type, false);
   Put32(&t[14], 1, false);
-  Put16(&t[18], uint16_t(orientation), false);
+  Put32(&t[18], value, false);
   return t;
+}
+
+// A TIFF block holding only IFD0 with Orientation.
+std::vector<uint8_t> MinimalTiff(int orientation) {
+  return TiffWithOneEntry(tag::kOrientation, kTypeShort, uint32_t(orientation));
 }
 
 // Orientation set in a TIFF block, added to IFD0 when missing.
@@ -447,19 +452,6 @@ uint32_t AppendGpsIfd(std::vector<uint8_t>* block, double latitude, double longi
   return at;
 }
 
-// A TIFF block with an empty IFD0 and no entries yet: AddIfd0Entry needs one entry,
-// so it starts with the GPS pointer itself, filled in by the caller.
-std::vector<uint8_t> TiffWithGpsPointer() {
-  std::vector<uint8_t> t(8 + 2 + 12 + 4, 0);
-  memcpy(t.data(), "II*\0", 4);
-  Put32(&t[4], 8, false);
-  Put16(&t[8], 1, false);
-  Put16(&t[10], tag::kGpsIfd, false);
-  Put16(&t[12], kTypeLong, false);
-  Put32(&t[14], 1, false);
-  return t;
-}
-
 }  // namespace
 
 bool SetJpegGpsPosition(std::vector<uint8_t>* jpeg, double latitude, double longitude) {
@@ -478,7 +470,8 @@ bool SetJpegGpsPosition(std::vector<uint8_t>* jpeg, double latitude, double long
     Put32(v, at, exif.BigEndian());
     if (!AddIfd0Entry(&block, exif, tag::kGpsIfd, kTypeLong, v)) return false;
   } else {
-    block = TiffWithGpsPointer();
+    // IFD0 with the GPS pointer alone, pointed at the GPS IFD behind it.
+    block = TiffWithOneEntry(tag::kGpsIfd, kTypeLong, 0);
     Put32(&block[18], AppendGpsIfd(&block, latitude, longitude, false), false);
   }
   if (block.size() > kMaxExifBlock) return false;
