@@ -134,25 +134,25 @@ INT_PTR CALLBACK FixProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR RunDialog(FixState* st) {
   using tooldll::Text;
   const DWORD child = WS_CHILD | WS_VISIBLE;
-  dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 270, 150,
+  dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 270, 156,
                            Text(IDS_TB_TOOL_FIX_SHOT_DATE).c_str());
-  t.Add(dlgkit::kStatic, child, 8, 8, 254, 10, fixshotdate::kFilesId, "");
-  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 8, 26, 180, 12, fixshotdate::kSetId,
+  t.Add(dlgkit::kStatic, child, 8, 8, 254, 20, fixshotdate::kFilesId, "");
+  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 8, 32, 254, 12, fixshotdate::kSetId,
         Text(IDS_FIXDATE_SET).c_str());
-  t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 20, 40, 120, 13, fixshotdate::kDateId, "");
-  t.Add(dlgkit::kButton, child | WS_TABSTOP | BS_AUTORADIOBUTTON, 8, 60, 180, 12, fixshotdate::kShiftId,
+  t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 20, 46, 120, 13, fixshotdate::kDateId, "");
+  t.Add(dlgkit::kButton, child | WS_TABSTOP | BS_AUTORADIOBUTTON, 8, 66, 254, 12, fixshotdate::kShiftId,
         Text(IDS_FIXDATE_SHIFT).c_str());
   const WORD fields[4] = {fixshotdate::kDaysId, fixshotdate::kHoursId, fixshotdate::kMinutesId, fixshotdate::kSecondsId};
   const UINT units[4] = {IDS_FIXDATE_DAYS, IDS_FIXDATE_HOURS, IDS_FIXDATE_MINUTES, IDS_FIXDATE_SECONDS};
   for (int i = 0; i < 4; ++i) {
-    t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) | ES_AUTOHSCROLL, 20 + i * 62, 74, 34,
+    t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) | ES_AUTOHSCROLL, 20 + i * 62, 80, 34,
           13, fields[i], "0");
-    t.Add(dlgkit::kStatic, child, 56 + i * 62, 76, 24, 10, 0xFFFF, Text(units[i]).c_str());
+    t.Add(dlgkit::kStatic, child, 56 + i * 62, 82, 24, 10, 0xFFFF, Text(units[i]).c_str());
   }
-  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 8, 98, 254, 12, fixshotdate::kAllTagsId,
+  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 8, 104, 254, 12, fixshotdate::kAllTagsId,
         Text(IDS_FIXDATE_ALL_TAGS).c_str());
-  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 156, 128, 50, 14, IDOK, Text(IDS_TOOLS_OK).c_str());
-  t.Add(dlgkit::kButton, child | WS_TABSTOP, 212, 128, 50, 14, IDCANCEL, Text(IDS_TOOLS_CANCEL).c_str());
+  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 156, 134, 50, 14, IDOK, Text(IDS_TOOLS_OK).c_str());
+  t.Add(dlgkit::kButton, child | WS_TABSTOP, 212, 134, 50, 14, IDCANCEL, Text(IDS_TOOLS_CANCEL).c_str());
   return t.Run(tooldll::OwnerWindow(), FixProc, reinterpret_cast<LPARAM>(st));
 }
 

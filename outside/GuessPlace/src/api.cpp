@@ -44,7 +44,9 @@ void Fill(HWND dlg, GuessState* st) {
     SendMessageA(list, LB_SETSEL, p.found, row);
   }
   if (st->proposals.empty()) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tooldll::Text(IDS_GUESS_NONE).c_str()));
-  EnableWindow(GetDlgItem(dlg, guessplace::kWriteId), !st->proposals.empty());
+  bool any = false;
+  for (const guessplace::Proposal& p : st->proposals) any = any || p.found;
+  EnableWindow(GetDlgItem(dlg, guessplace::kWriteId), any);
   SetCursor(old);
 }
 

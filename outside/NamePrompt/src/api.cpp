@@ -71,13 +71,13 @@ INT_PTR RunPrompt(PromptState* st) {
   using tooldll::Text;
   dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 260, 150,
                            Text(IDS_TB_TOOL_DATE_IMPRINT).c_str());
-  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 10, 90, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SOURCE).c_str());
-  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 100, 10, 152, 10, nameprompt::kSourceId, "");
-  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 28, 90, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SUFFIX).c_str());
-  t.Add(dlgkit::kEdit, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 100, 26, 152, 13,
+  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 10, 112, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SOURCE).c_str());
+  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 122, 10, 130, 10, nameprompt::kSourceId, "");
+  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 28, 112, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SUFFIX).c_str());
+  t.Add(dlgkit::kEdit, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 122, 26, 130, 13,
         nameprompt::kSuffixId, "");
-  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 46, 90, 10, 0xFFFF, Text(IDS_NAMEPROMPT_OUTPUT).c_str());
-  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 100, 46, 152, 10, nameprompt::kOutputId, "");
+  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 46, 112, 10, 0xFFFF, Text(IDS_NAMEPROMPT_OUTPUT).c_str());
+  t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 122, 46, 130, 10, nameprompt::kOutputId, "");
   t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 8, 62, 244, 56, 0xFFFF, Text(IDS_NAMEPROMPT_CORNER).c_str());
   const UINT corners[4] = {IDS_NAMEPROMPT_LOWER_RIGHT, IDS_NAMEPROMPT_LOWER_LEFT, IDS_NAMEPROMPT_UPPER_RIGHT,
                            IDS_NAMEPROMPT_UPPER_LEFT};
