@@ -538,9 +538,9 @@ TEST_F(ToolbarPane, DateImprintAndShotDateWithTheInstalledLibraries) {
   {
     // The name prompt comes after the (still hidden) progress window: answered from a
     // thread of its own.
-    testsupport::DialogWatch prompt(Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(),
-                                    [](HWND h) { return ::GetDlgItem(h, IDOK) != NULL; },
-                                    [](HWND h) { ::PostMessageA(h, WM_COMMAND, IDOK, 0); });
+    testsupport::DialogWatch prompt(
+        Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(), [](HWND h) { return ::GetDlgItem(h, IDOK) != NULL; },
+        [](HWND h) { ::PostMessageA(h, WM_COMMAND, IDOK, 0); });
     m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles({a, b}), 0);
     m_pane->OnDateImprint();
     EXPECT_TRUE(prompt.Acted());

@@ -107,7 +107,8 @@ INT_PTR CALLBACK FixProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
       SetDlgItemInt(dlg, fixshotdate::kHoursId, UINT(s.hours), TRUE);
       SetDlgItemInt(dlg, fixshotdate::kMinutesId, UINT(s.minutes), TRUE);
       SetDlgItemInt(dlg, fixshotdate::kSecondsId, UINT(s.seconds), TRUE);
-      CheckRadioButton(dlg, fixshotdate::kSetId, fixshotdate::kShiftId, s.mode ? fixshotdate::kShiftId : fixshotdate::kSetId);
+      CheckRadioButton(dlg, fixshotdate::kSetId, fixshotdate::kShiftId,
+                       s.mode ? fixshotdate::kShiftId : fixshotdate::kSetId);
       CheckDlgButton(dlg, fixshotdate::kAllTagsId, s.allTags ? BST_CHECKED : BST_UNCHECKED);
       EnableFields(dlg);
       dlgkit::CenterOverOwner(dlg);
@@ -116,15 +117,11 @@ INT_PTR CALLBACK FixProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case fixshotdate::kSetId:
-        case fixshotdate::kShiftId:
-          EnableFields(dlg);
-          break;
+        case fixshotdate::kShiftId: EnableFields(dlg); break;
         case IDOK:
           if (ReadPlan(dlg, st)) EndDialog(dlg, IDOK);
           break;
-        case IDCANCEL:
-          EndDialog(dlg, IDCANCEL);
-          break;
+        case IDCANCEL: EndDialog(dlg, IDCANCEL); break;
       }
       return TRUE;
   }
@@ -139,10 +136,12 @@ INT_PTR RunDialog(FixState* st) {
   t.Add(dlgkit::kStatic, child, 8, 8, 254, 20, fixshotdate::kFilesId, "");
   t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 8, 32, 254, 12, fixshotdate::kSetId,
         Text(IDS_FIXDATE_SET).c_str());
-  t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 20, 46, 120, 13, fixshotdate::kDateId, "");
+  t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 20, 46, 120, 13,
+        fixshotdate::kDateId, "");
   t.Add(dlgkit::kButton, child | WS_TABSTOP | BS_AUTORADIOBUTTON, 8, 66, 254, 12, fixshotdate::kShiftId,
         Text(IDS_FIXDATE_SHIFT).c_str());
-  const WORD fields[4] = {fixshotdate::kDaysId, fixshotdate::kHoursId, fixshotdate::kMinutesId, fixshotdate::kSecondsId};
+  const WORD fields[4] = {fixshotdate::kDaysId, fixshotdate::kHoursId, fixshotdate::kMinutesId,
+                          fixshotdate::kSecondsId};
   const UINT units[4] = {IDS_FIXDATE_DAYS, IDS_FIXDATE_HOURS, IDS_FIXDATE_MINUTES, IDS_FIXDATE_SECONDS};
   for (int i = 0; i < 4; ++i) {
     t.Add(dlgkit::kEdit, child | WS_BORDER | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) | ES_AUTOHSCROLL, 20 + i * 62, 80, 34,
@@ -151,7 +150,8 @@ INT_PTR RunDialog(FixState* st) {
   }
   t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 8, 104, 254, 12, fixshotdate::kAllTagsId,
         Text(IDS_FIXDATE_ALL_TAGS).c_str());
-  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 156, 134, 50, 14, IDOK, Text(IDS_TOOLS_OK).c_str());
+  t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 156, 134, 50, 14, IDOK,
+        Text(IDS_TOOLS_OK).c_str());
   t.Add(dlgkit::kButton, child | WS_TABSTOP, 212, 134, 50, 14, IDCANCEL, Text(IDS_TOOLS_CANCEL).c_str());
   return t.Run(tooldll::OwnerWindow(), FixProc, reinterpret_cast<LPARAM>(st));
 }

@@ -43,7 +43,8 @@ void Fill(HWND dlg, GuessState* st) {
     int row = int(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     SendMessageA(list, LB_SETSEL, p.found, row);
   }
-  if (st->proposals.empty()) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tooldll::Text(IDS_GUESS_NONE).c_str()));
+  if (st->proposals.empty())
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tooldll::Text(IDS_GUESS_NONE).c_str()));
   bool any = false;
   for (const guessplace::Proposal& p : st->proposals) any = any || p.found;
   EnableWindow(GetDlgItem(dlg, guessplace::kWriteId), any);
@@ -97,12 +98,8 @@ INT_PTR CALLBACK GuessProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
           Fill(dlg, st);
           break;
         }
-        case guessplace::kWriteId:
-          Write(dlg, st);
-          break;
-        case IDCANCEL:
-          EndDialog(dlg, IDCANCEL);
-          break;
+        case guessplace::kWriteId: Write(dlg, st); break;
+        case IDCANCEL: EndDialog(dlg, IDCANCEL); break;
       }
       return TRUE;
   }

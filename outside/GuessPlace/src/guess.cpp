@@ -35,7 +35,8 @@ Shot ReadShot(const std::string& path) {
       s.longitude = gps->longitude->decimal;
     }
   // A GPS IFD without a usable position still counts as one: it is never overwritten.
-  if (!s.hasGps && exif.Find(imaging::ExifIfd::Ifd0, imaging::tag::kGpsIfd)) s.hasGps = true, s.latitude = s.longitude = 0;
+  if (!s.hasGps && exif.Find(imaging::ExifIfd::Ifd0, imaging::tag::kGpsIfd))
+    s.hasGps = true, s.latitude = s.longitude = 0;
   return s;
 }
 
@@ -51,9 +52,8 @@ std::vector<std::string> PicturesIn(const std::string& folder) {
     if (f == imaging::ImageFormat::Jpeg || f == imaging::ImageFormat::Tiff) found.push_back(path);
   } while (FindNextFileA(h, &fd));
   FindClose(h);
-  std::sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {
-    return textkit::CompareNoCase(a, b) < 0;
-  });
+  std::sort(found.begin(), found.end(),
+            [](const std::string& a, const std::string& b) { return textkit::CompareNoCase(a, b) < 0; });
   return found;
 }
 
@@ -82,7 +82,8 @@ std::vector<Proposal> Propose(const std::vector<std::string>& targets) {
         Shot s = ReadShot(p);
         if (s.hasGps && s.dated && (s.latitude || s.longitude)) withGps.push_back(s);
       }
-      std::stable_sort(withGps.begin(), withGps.end(), [](const Shot& a, const Shot& b) { return a.seconds < b.seconds; });
+      std::stable_sort(withGps.begin(), withGps.end(),
+                       [](const Shot& a, const Shot& b) { return a.seconds < b.seconds; });
       it = sources.emplace(key, std::move(withGps)).first;
     }
     Proposal p;

@@ -50,8 +50,8 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         std::string suffix = EditText(dlg, nameprompt::kSuffixId);
         std::string output = nameprompt::OutputName(st->source, suffix);
         if (output.empty()) {
-          MessageBoxA(dlg, tooldll::Text(IDS_NAMEPROMPT_BAD_NAME).c_str(), tooldll::Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(),
-                      MB_ICONEXCLAMATION);
+          MessageBoxA(dlg, tooldll::Text(IDS_NAMEPROMPT_BAD_NAME).c_str(),
+                      tooldll::Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(), MB_ICONEXCLAMATION);
           return TRUE;
         }
         st->settings.suffix = suffix;
@@ -78,7 +78,8 @@ INT_PTR RunPrompt(PromptState* st) {
         nameprompt::kSuffixId, "");
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 46, 112, 10, 0xFFFF, Text(IDS_NAMEPROMPT_OUTPUT).c_str());
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 122, 46, 130, 10, nameprompt::kOutputId, "");
-  t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 8, 62, 244, 56, 0xFFFF, Text(IDS_NAMEPROMPT_CORNER).c_str());
+  t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 8, 62, 244, 56, 0xFFFF,
+        Text(IDS_NAMEPROMPT_CORNER).c_str());
   const UINT corners[4] = {IDS_NAMEPROMPT_LOWER_RIGHT, IDS_NAMEPROMPT_LOWER_LEFT, IDS_NAMEPROMPT_UPPER_RIGHT,
                            IDS_NAMEPROMPT_UPPER_LEFT};
   // Laid out as they stand on the picture: upper ones above, right ones on the right.
@@ -88,7 +89,8 @@ INT_PTR RunPrompt(PromptState* st) {
           at[i].y, 100, 12, WORD(nameprompt::kCornerFirstId + i), Text(corners[i]).c_str());
   t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 146, 128, 50, 14, IDOK,
         Text(IDS_TOOLS_OK).c_str());
-  t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 202, 128, 50, 14, IDCANCEL, Text(IDS_TOOLS_CANCEL).c_str());
+  t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 202, 128, 50, 14, IDCANCEL,
+        Text(IDS_TOOLS_CANCEL).c_str());
   return t.Run(tooldll::OwnerWindow(), PromptProc, reinterpret_cast<LPARAM>(st));
 }
 
@@ -96,8 +98,8 @@ INT_PTR RunPrompt(PromptState* st) {
 
 // 1 with the copy's full path in lpszName (260 bytes; empty: skip this file) and the
 // date's corner in *pnOption; 2 when the user cancelled.
-extern "C" __declspec(dllexport) int WINAPI NamePrompt(LPCSTR lpszSource, LPSTR lpszName, LPCSTR lpszDefault, int nMode,
-                                                       int* pnOption) {
+extern "C" __declspec(dllexport) int WINAPI
+    NamePrompt(LPCSTR lpszSource, LPSTR lpszName, LPCSTR lpszDefault, int nMode, int* pnOption) {
   if (!lpszName) return 2;
   lpszName[0] = '\0';
   if (!lpszSource || !*lpszSource) return 1;

@@ -59,7 +59,8 @@ bool PatchNumber(std::vector<uint8_t>* block, const Exif& exif, const ExifEntry*
 // Adds an entry with an in-line value (up to four bytes, in the block's byte order) to
 // IFD0 by writing a new IFD0 (old entries plus this one, in tag order) at the end of
 // block and pointing the header at it. Values the old entries point to stay where they are.
-bool AddIfd0Entry(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId, uint16_t type, const uint8_t value[4]) {
+bool AddIfd0Entry(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId, uint16_t type,
+                  const uint8_t value[4]) {
   const bool be = exif.BigEndian();
   uint32_t pos = exif.IfdPosition(ExifIfd::Ifd0);
   if (!pos || size_t(pos) + 2 > block->size()) return false;
@@ -209,7 +210,8 @@ HRESULT WriteReplacing(const char* path, const Exif& before, const std::vector<F
   std::vector<uint8_t> data;
   HRESULT hr = detail::ReadWholeFile(path, &data);
   if (FAILED(hr)) return hr;
-  if (!PatchesHold(before, MemorySource(data.data(), data.size()), patches)) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  if (!PatchesHold(before, MemorySource(data.data(), data.size()), patches))
+    return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
   for (const FilePatch& p : patches) {
     if (p.pos + p.bytes.size() > data.size()) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     memcpy(data.data() + p.pos, p.bytes.data(), p.bytes.size());

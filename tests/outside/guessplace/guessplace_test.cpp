@@ -89,7 +89,7 @@ TEST(GuessPlace, NearestGpsPictureOfTheFolderWithinHalfAnHour) {
       {"a_near_tokyo.jpg", "gps_tokyo.jpg", 20 * 60},
       {"b_near_sydney.jpg", "gps_sydney.jpg", 15 * 60},
       {"c_between.jpg", "gps_tokyo.jpg", 30 * 60},  // a tie at the limit: the earlier one
-      {"d_far.jpg", "", 0},                          // an hour and a second from Sydney
+      {"d_far.jpg", "", 0},                         // an hour and a second from Sydney
       {"e_day_before.jpg", "", 0},
   };
   ASSERT_EQ(got.size(), std::size(expected));  // no GPS picture, no undated one
@@ -174,8 +174,9 @@ TEST(GuessPlace, WindowWritesOnConfirmationOnly) {
   CMWriteProfileString("Tool1", "FirstPath", "");
   {
     // Write, acknowledge the report, close once the report is gone.
-    testsupport::DialogWatch report(kCaption, [](HWND box) { return GetDlgItem(box, guessplace::kListId) == NULL; },
-                                    [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
+    testsupport::DialogWatch report(
+        kCaption, [](HWND box) { return GetDlgItem(box, guessplace::kListId) == NULL; },
+        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
     testsupport::DialogWatch watch(kCaption, isWindow,
                                    [](HWND box) { PostMessageA(box, WM_COMMAND, guessplace::kWriteId, 0); });
     testsupport::DialogWatch closer(

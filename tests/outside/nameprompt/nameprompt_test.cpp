@@ -40,8 +40,8 @@ TEST(NamePrompt, OutputNames) {
       {dir + "\\a.JPEG", "-x", dir + "\\a-x.JPEG"},
       {dir + "\\taken.jpg", "_date", dir + "\\taken_date(3).jpg"},  // never over another file
       {dir + "\\scan.tif", "_date", dir + "\\scan_date.tif"},
-      {dir + "\\anim.gif", "_date", dir + "\\anim_date.jpg"},      // kinds the stamp can't write
-      {dir + "\\movie.dvf", "_date", dir + "\\movie_date.dvf"},     // the toolbar makes it BMP
+      {dir + "\\anim.gif", "_date", dir + "\\anim_date.jpg"},    // kinds the stamp can't write
+      {dir + "\\movie.dvf", "_date", dir + "\\movie_date.dvf"},  // the toolbar makes it BMP
       {dir + "\\b.png", "_date", dir + "\\b_date.png"},
       {dir + "\\a.jpg", "", ""},
       {dir + "\\a.jpg", "a?b", ""},
@@ -49,7 +49,8 @@ TEST(NamePrompt, OutputNames) {
       {dir + "\\" + std::string(240, 'n') + ".jpg", "_date", ""},  // past MAX_PATH
       {dir + "\\", "_date", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(nameprompt::OutputName(c.source, c.suffix), c.output) << c.source << " " << c.suffix;
+  for (const auto& c : cases)
+    EXPECT_EQ(nameprompt::OutputName(c.source, c.suffix), c.output) << c.source << " " << c.suffix;
 }
 
 TEST(NamePrompt, LaterCallsReuseTheAnswerWithoutAsking) {
@@ -84,7 +85,8 @@ TEST(NamePrompt, FirstCallAsksAndCancelAnswersTwo) {
   ASSERT_TRUE(lib.prompt);
   std::string source = ScratchDir() + "\\asked.jpg";
   {
-    testsupport::DialogWatch watch(kCaption, HasSuffixField, [](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); });
+    testsupport::DialogWatch watch(kCaption, HasSuffixField,
+                                   [](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); });
     char name[MAX_PATH] = "junk";
     int corner = -1;
     EXPECT_EQ(lib.prompt(source.c_str(), name, "_date", 1, &corner), 2);

@@ -125,12 +125,10 @@ TEST(StampDay, WhichPicturesHaveADate) {
     std::string path;
     int dated;
   } cases[] = {
-      {testsupport::Fixture("exif_full.jpg"), 1},
-      {testsupport::Fixture("exif_digitized.jpg"), 1},  // only the digitized date
-      {testsupport::Fixture("exif_edited.jpg"), 1},     // only the modified date
-      {testsupport::Fixture("plain.jpg"), 0},
-      {testsupport::Fixture("image.png"), 0},
-      {text, 0},
+      {testsupport::Fixture("exif_full.jpg"), 1},   {testsupport::Fixture("exif_digitized.jpg"), 1},  // only the
+                                                                                                      // digitized date
+      {testsupport::Fixture("exif_edited.jpg"), 1},  // only the modified date
+      {testsupport::Fixture("plain.jpg"), 0},       {testsupport::Fixture("image.png"), 0},          {text, 0},
       {ScratchDir() + "\\missing.jpg", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(lib.isDateTime(c.path.c_str()) != 0, c.dated != 0) << c.path;

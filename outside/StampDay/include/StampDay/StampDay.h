@@ -18,11 +18,11 @@ enum : unsigned long {
   kWriteProtected = 0x80070013UL,
   kTargetReadOnly = 0x8200000EUL,  // the output's place may not be written (access denied)
   kDiskFull = 0x80070070UL,
-  kUndated = 0x82000002UL,         // no shooting date in the source
-  kUnsupported = 0x82000004UL,     // a source or an output kind the stamp does not take
-  kNotWritten = 0x82000006UL,      // any other failure to read the source or write the copy
-  kSameFile = 0x82000007UL,        // the output would replace the source
-  kExists = 0x82000008UL,          // a file of the output's name exists (never replaced)
+  kUndated = 0x82000002UL,      // no shooting date in the source
+  kUnsupported = 0x82000004UL,  // a source or an output kind the stamp does not take
+  kNotWritten = 0x82000006UL,   // any other failure to read the source or write the copy
+  kSameFile = 0x82000007UL,     // the output would replace the source
+  kExists = 0x82000008UL,       // a file of the output's name exists (never replaced)
 };
 
 // Where the date goes (the name prompt's option value).
