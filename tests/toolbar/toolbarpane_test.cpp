@@ -564,6 +564,48 @@ TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
   testsupport::RemoveTree(folder);
 }
 
+// The date imprint and the shooting date with the libraries installed beside the program:
+// the name prompt and the date dialog confirmed as they come.
+TEST_F(ToolbarPane, DateImprintAndShotDateWithTheInstalledLibraries) {
+  std::string folder = testsupport::NewTempFolder("toolbar-real-tools");
+  std::string a = folder + "\\a.jpg", b = folder + "\\b.jpg";
+  ::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), a.c_str(), FALSE);
+  ::CopyFileA(testsupport::Fixture("exif_nothumb.jpg").c_str(), b.c_str(), FALSE);
+  CMRemoveProfileKey("Tool1\\NamePrompt", "Suffix");
+  CMWriteProfileInt("Tool1\\NamePrompt", "Corner", 0);
+  m_main.m_got.clear();
+  {
+    // The name prompt comes after the (still hidden) progress window: answered from a
+    // thread of its own.
+    testsupport::DialogWatch prompt(
+        Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(), [](HWND h) { return ::GetDlgItem(h, IDOK) != NULL; },
+        [](HWND h) { ::PostMessageA(h, WM_COMMAND, IDOK, 0); });
+    m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles({a, b}), 0);
+    m_pane->OnDateImprint();
+    EXPECT_TRUE(prompt.Acted());
+  }
+  std::string last = folder + "\\b_date.jpg";
+  EXPECT_NE(::GetFileAttributesA((folder + "\\a_date.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesA(last.c_str()), INVALID_FILE_ATTRIBUTES);
+  std::string selected;
+  for (const Got& g : m_main.m_got)
+    if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+  EXPECT_EQ(selected, last);
+
+  CMWriteProfileInt("Tool1\\FixShotDate", "Mode", 1);
+  CMWriteProfileInt("Tool1\\FixShotDate", "Hours", 1);
+  DropAndRun({a}, [&] { m_pane->OnUpdateShotDate(); });
+  SYSTEMTIME st = {};
+  EXPECT_EQ(CCMDIB::GetDateTimeOriginal(a.c_str(), &st), 0);
+  EXPECT_EQ(st.wHour, 10);  // 09:12:05 an hour later
+  selected.clear();
+  for (const Got& g : m_main.m_got)
+    if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+  EXPECT_EQ(selected, a);
+  EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+  testsupport::RemoveTree(folder);
+}
+
 TEST_F(ToolbarPane, DatabaseFollowsAToolsOutput) {
   std::string dbDir = testsupport::NewTempFolder("toolbar-db");
   ::SetEnvironmentVariableA("GLIMORA_DB_DIR", dbDir.c_str());

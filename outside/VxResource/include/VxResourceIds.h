@@ -1495,4 +1495,38 @@
 #define IDS_SCALE_SIDE_RANGE 57152      // the long side must lie in 16..10000
 #define IDS_SCALE_PERCENT_RANGE 57153   // the percentage must lie in 1..100
 
+// ===== Tool libraries beside the program (StampDay, NamePrompt, FixShotDate, GuessPlace) ==
+#define IDS_TOOLS_OK 53400                  // buttons of the tool libraries' dialogs
+#define IDS_TOOLS_CANCEL 53401
+#define IDS_NAMEPROMPT_SOURCE 53411         // NamePrompt (its caption: the command's title)
+#define IDS_NAMEPROMPT_SUFFIX 53412
+#define IDS_NAMEPROMPT_OUTPUT 53413
+#define IDS_NAMEPROMPT_CORNER 53414
+#define IDS_NAMEPROMPT_LOWER_RIGHT 53415
+#define IDS_NAMEPROMPT_LOWER_LEFT 53416
+#define IDS_NAMEPROMPT_UPPER_RIGHT 53417
+#define IDS_NAMEPROMPT_UPPER_LEFT 53418
+#define IDS_NAMEPROMPT_BAD_NAME 53419
+#define IDS_FIXDATE_FILES 53431             // FixShotDate: %d files, %s the first file's date
+#define IDS_FIXDATE_SET 53432
+#define IDS_FIXDATE_SHIFT 53433
+#define IDS_FIXDATE_DAYS 53434
+#define IDS_FIXDATE_HOURS 53435
+#define IDS_FIXDATE_MINUTES 53436
+#define IDS_FIXDATE_SECONDS 53437
+#define IDS_FIXDATE_ALL_TAGS 53438
+#define IDS_FIXDATE_BAD_DATE 53439
+#define IDS_FIXDATE_BAD_SHIFT 53440
+#define IDS_FIXDATE_FAILED 53441            // %d files left unchanged
+#define IDS_GUESS_FOLDER 53450              // GuessPlace: the window's texts
+#define IDS_GUESS_READ 53451
+#define IDS_GUESS_NOTE 53452
+#define IDS_GUESS_WRITE 53453
+#define IDS_GUESS_CLOSE 53454
+#define IDS_GUESS_PROPOSAL 53455            // %s the picture, %s the GPS picture, %d minutes apart
+#define IDS_GUESS_NO_PROPOSAL 53456         // %s the picture
+#define IDS_GUESS_NONE 53457
+#define IDS_GUESS_WRITTEN 53458             // %d files
+#define IDS_GUESS_NOT_WRITTEN 53459         // %d files
+
 #endif  // VXRESOURCEIDS_H
