@@ -6,6 +6,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <RecordGate.h>
 #include <VxBDCore.h>
+#include <VxDatabase.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
@@ -25,7 +26,9 @@
 #include <string>
 #include <vector>
 
+#include "EntryEditDlg.h"
 #include "FView_Toolbar.h"
+#include "dialogtest.h"
 #include "SlideCollectDlg.h"
 #include "LauncherListWnd.h"
 #include "ToolButtonDropTarget.h"
@@ -724,3 +727,72 @@ TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
   EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
   EXPECT_FALSE(m_pane->IsSlideCollectActive());
 }
+
+namespace {
+
+// The person list: its items wait while the entry editor is open; other commands ask
+// before closing the editor (No keeps it); the editor's own closing deletes it; the
+// picker's OK reloads the trees, its Cancel does not.
+TEST_F(ToolbarPane, PersonListFollowsTheEntryEditorAndThePicker) {
+  const std::string db = testsupport::NewTempFolder("glimora-toolbar-persons");
+  ASSERT_EQ(VxDBSetFolder(db.c_str()), S_OK);
+  CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_PERSON, TRUE);
+  ASSERT_NE(pInfo, nullptr);
+  ASSERT_NE(pInfo->pList, nullptr);
+  auto states = [&] {
+    std::vector<int> v;
+    for (int id : {ID_TB_PERSON_EDITOR, ID_TB_PERSON_CLASSIFY, ID_TB_PERSON_PICKER})
+      v.push_back(pInfo->pList->IsItemEnabled(id));
+    return v;
+  };
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{1, 1, 1}));
+  EXPECT_TRUE(pInfo->pList->IsWindowVisible());
+
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->IsEntryEditorActive());
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{2, 2, 2}));
+  {
+    dialogtest::Boxes boxes({IDNO});
+    EXPECT_FALSE(m_pane->CloseEntryEditor());
+    EXPECT_EQ(boxes.Ran(), 1);
+    EXPECT_NE(m_pane->GetEntryEditor(), nullptr);
+  }
+  {
+    dialogtest::Boxes boxes({IDYES});
+    EXPECT_TRUE(m_pane->CloseEntryEditor());
+    EXPECT_EQ(boxes.Ran(), 1);
+    EXPECT_EQ(m_pane->GetEntryEditor(), nullptr);
+  }
+  testsupport::PumpPending();  // the closed editor's notice changes nothing now
+  m_pane->SendMessage(WM_COMMAND, ID_TB_ENTRY_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  m_pane->GetEntryEditor()->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return m_pane->GetEntryEditor() == nullptr; }));
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{1, 1, 1}));
+
+  m_main.m_got.clear();
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDC_PICKER_CANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_PICKER, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_TRUE(m_main.m_got.empty());
+  {
+    // No pictures ticked, the first name entry: OK asks nothing and files nothing.
+    uikit::DialogDriver ok([](HWND h) { ::SendMessageA(h, WM_COMMAND, IDC_PICKER_OK, 0); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_IMAGE_PICKER, 0);
+    EXPECT_EQ(ok.Ran(), 1);
+  }
+  ASSERT_EQ(m_main.m_got.size(), 1u);
+  EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
+  EXPECT_EQ(m_main.m_got[0].lParam, 1);
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+  testsupport::RemoveTree(db);
+}
+
+}  // namespace
