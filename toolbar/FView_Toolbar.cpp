@@ -24,7 +24,6 @@ const COLORREF kListFrame = RGB(0x2D, 0x7C, 0x9C);
 const COLORREF kSeparatorLight = RGB(0x51, 0x7F, 0x95);
 const COLORREF kSeparatorDark = RGB(0x04, 0x32, 0x48);
 const int kRowHeight = 75;
-const int kListTextMargin = 20;  // the labels' indent in the item lists
 
 BOOL ProgramFileExists(LPCSTR lpszName) {
   return ::GetFileAttributesA(ProgramFolderPath(lpszName)) != INVALID_FILE_ATTRIBUTES;
@@ -97,13 +96,13 @@ CToolItemListWnd* CFView_Toolbar::MakeItemList(int nBase, const std::vector<tool
   pList->SetTextColor(kListText);
   pList->SetLineColor(kListText);
   pList->SetCheckColor(kListFrame);
-  pList->SetAlignment(kListTextMargin);
+  pList->SetAlignment(20);
   pList->SetRowSize(MeasureItemList(pList));
   return pList;
 }
 
 SIZE CFView_Toolbar::MeasureItemList(CToolItemListWnd* pList) {
-  return toolbarrules::ItemListRowSize(pList->MeasureLabels(), kListTextMargin);
+  return toolbarrules::ItemListRowSize(pList->MeasureLabels());
 }
 
 CMainFrame* CFView_Toolbar::GetMainFrame() const { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }

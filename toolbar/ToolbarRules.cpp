@@ -220,8 +220,8 @@ POINT ListOrigin(const RECT& button, int listWidth) {
   return {button.left - (listWidth - width) / 2, button.bottom};
 }
 
-SIZE ItemListRowSize(SIZE widestLabel, int margin) {
-  return {std::max<LONG>(kListWidth, widestLabel.cx + 2 * margin), std::max<LONG>(kListRowHeight, widestLabel.cy)};
+SIZE ItemListRowSize(SIZE widestLabel) {
+  return {std::max<LONG>(kListWidth, widestLabel.cx), std::max<LONG>(kListRowHeight, widestLabel.cy)};
 }
 
 namespace {

@@ -68,9 +68,9 @@ std::vector<RECT> LayoutButtons(const std::vector<int>& groups, int width);
 std::vector<int> SeparatorXs(const std::vector<RECT>& places, const std::vector<int>& groups);
 // Top-left of an item list under its button, centred on it.
 POINT ListOrigin(const RECT& button, int listWidth = kListWidth);
-// The rows of an item list: wide enough for the widest label and its margin on both
-// sides, tall enough for the tallest; never smaller than 118 x 29.
-SIZE ItemListRowSize(SIZE widestLabel, int margin);
+// The rows of an item list: wide enough for the widest label, tall enough for the
+// tallest; never smaller than 118 x 29.
+SIZE ItemListRowSize(SIZE widestLabel);
 
 // Buttons whose enabled state message 1925 stores.
 bool IsStoredStateToolButton(int command);

@@ -26,6 +26,7 @@ namespace {
 
 // A picture of one colour: the preview shows which one is selected.
 bool MakePicture(const std::string& path, COLORREF color) {
+  testsupport::MakeFolders(path.substr(0, path.rfind('\\')));
   imaging::Dib dib;
   if (!dib.Create(320, 240, 24)) return false;
   for (int y = 0; y < 240; ++y)
@@ -312,14 +313,17 @@ TEST_F(ImagePicker, ThumbnailsStayWithTheirItemsWhenOneFails) {
     item.iItem = 1;
     ASSERT_TRUE(list.GetItem(&item));
     ASSERT_LT(item.iImage, list.Images().GetImageCount());
-    IMAGEINFO info = {};
-    ASSERT_TRUE(list.Images().GetImageInfo(item.iImage, &info));
-    // The green picture, framed in the cell.
-    CDC mem;
-    mem.CreateCompatibleDC(NULL);
-    HGDIOBJ old = ::SelectObject(mem.GetSafeHdc(), info.hbmImage);
-    const COLORREF middle = ::GetPixel(mem.GetSafeHdc(), info.rcImage.left + 40, info.rcImage.top + 30);
-    ::SelectObject(mem.GetSafeHdc(), old);
+    // The green picture in the item's cell.
+    HDC screen = ::GetDC(NULL);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP cell = ::CreateCompatibleBitmap(screen, 80, 60);
+    ::ReleaseDC(NULL, screen);
+    HGDIOBJ old = ::SelectObject(mem, cell);
+    ::ImageList_Draw(list.Images().GetSafeHandle(), item.iImage, mem, 0, 0, ILD_NORMAL);
+    const COLORREF middle = ::GetPixel(mem, 40, 30);
+    ::SelectObject(mem, old);
+    ::DeleteObject(cell);
+    ::DeleteDC(mem);
     EXPECT_LT(GetRValue(middle), 80);
     EXPECT_GT(GetGValue(middle), 150);
     item.iItem = 0;

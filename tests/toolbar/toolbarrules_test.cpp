@@ -305,11 +305,11 @@ TEST(ToolbarLayout, ItemListsFitTheirLabels) {
     SIZE label;
     SIZE rows;
   } cases[] = {
-      {{0, 0}, {118, 29}},     {{60, 12}, {118, 29}},  {{78, 12}, {118, 29}},
-      {{79, 12}, {119, 29}},   {{150, 12}, {190, 29}}, {{60, 31}, {118, 31}},
+      {{0, 0}, {118, 29}},   {{60, 12}, {118, 29}},   {{118, 12}, {118, 29}},
+      {{119, 12}, {119, 29}}, {{190, 12}, {190, 29}}, {{60, 31}, {118, 31}},
   };
   for (auto& c : cases) {
-    SIZE rows = ItemListRowSize(c.label, 20);
+    SIZE rows = ItemListRowSize(c.label);
     EXPECT_EQ(rows.cx, c.rows.cx) << c.label.cx;
     EXPECT_EQ(rows.cy, c.rows.cy) << c.label.cy;
   }
