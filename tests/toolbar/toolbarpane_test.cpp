@@ -29,6 +29,7 @@
 #include "EntryEditDlg.h"
 #include "FView_Toolbar.h"
 #include "dialogtest.h"
+#include "ui/ResourceDialog.h"
 #include "SlideCollectDlg.h"
 #include "LauncherListWnd.h"
 #include "ToolButtonDropTarget.h"
@@ -790,6 +791,49 @@ TEST_F(ToolbarPane, PersonListFollowsTheEntryEditorAndThePicker) {
   ASSERT_EQ(m_main.m_got.size(), 1u);
   EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
   EXPECT_EQ(m_main.m_got[0].lParam, 1);
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+  testsupport::RemoveTree(db);
+}
+
+}  // namespace
+
+namespace {
+
+// The face classification: Cancel in the target choice does nothing; otherwise the count
+// is told (no browser here: nothing classified) and the persons' group shown: the folder
+// change, the classification's own text (no tree knows the group) and the reload.
+TEST_F(ToolbarPane, FaceClassificationShowsThePersonsAfterItsCount) {
+  const std::string db = testsupport::NewTempFolder("glimora-toolbar-classify");
+  ASSERT_EQ(VxDBSetFolder(db.c_str()), S_OK);
+  CMWriteProfileString("ImportPlugin\\Category", "Display", "Groups");
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDCANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_CLASSIFY, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_TRUE(m_main.m_got.empty());
+
+  std::string told;
+  {
+    uikit::DialogDriver run({[](HWND h) { uikit::Press(h, IDOK); },
+                             [&told](HWND h) {
+                               told = uikit::StaticTexts(h);
+                               uikit::Press(h, IDOK);
+                             }});
+    m_pane->SendMessage(WM_COMMAND, ID_TB_FACE_CLASSIFY, 0);
+    EXPECT_EQ(run.Ran(), 2);
+  }
+  CString count;
+  count.Format(LoadResourceText(IDS_CLASSIFY_COUNT), 0);
+  EXPECT_NE(told.find((LPCSTR)count), std::string::npos) << told;
+  ASSERT_EQ(m_main.m_got.size(), 3u);
+  EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_COPYDATA);
+  EXPECT_EQ(m_main.m_got[0].lParam, CDID_CHANGE_FOLDER);
+  EXPECT_EQ(std::string(m_main.m_got[0].data.c_str()), "|Groups|1|");
+  EXPECT_EQ(std::string(m_main.m_got[1].data.c_str()), "1|Groups");
+  EXPECT_EQ(m_main.m_got[2].message, (UINT)WM_REFRESH_FOLDERS);
+  EXPECT_EQ(m_main.m_got[2].lParam, 1);
   VxDBClose(-1);
   VxDBSetFolder(NULL);
   testsupport::RemoveTree(db);
