@@ -27,6 +27,8 @@ void CFView_Toolbar::OnEntryEditorButton() {
 
 void CFView_Toolbar::OnOpenEntryEditor() {
   CloseSlideCollectDlg();
+  // One that closed itself and whose notice has not come yet goes now.
+  if (m_pEntryEditor && !m_pEntryEditor->IsShown()) CloseEntryEditorDlg(0);
   if (m_pEntryEditor) {
     m_pEntryEditor->ShowWindow(SW_SHOW);
     return;

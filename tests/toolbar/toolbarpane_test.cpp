@@ -791,6 +791,29 @@ TEST_F(ToolbarPane, PersonListFollowsTheEntryEditorAndThePicker) {
   ASSERT_EQ(m_main.m_got.size(), 1u);
   EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
   EXPECT_EQ(m_main.m_got[0].lParam, 1);
+  // Message 27899 ends the running picker with its result.
+  {
+    uikit::DialogDriver end([&](HWND) { m_pane->SendMessage(WM_TOOLBAR_CLOSE_PICKER, IDOK, 0); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_PICKER, 0);
+    EXPECT_EQ(end.Ran(), 1);
+  }
+  EXPECT_EQ(m_main.m_got.size(), 2u);
+
+  // An editor that closed itself is replaced even before its notice came.
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  CEntryEditDlg* pFirst = m_pane->GetEntryEditor();
+  pFirst->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->GetEntryEditor()->IsShown());
+  testsupport::PumpPending();  // the first one's notice leaves the new editor open
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->IsEntryEditorActive());
+  {
+    dialogtest::Boxes boxes({IDYES});
+    EXPECT_TRUE(m_pane->CloseEntryEditor());
+  }
   VxDBClose(-1);
   VxDBSetFolder(NULL);
   testsupport::RemoveTree(db);
