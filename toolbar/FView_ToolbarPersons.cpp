@@ -86,7 +86,8 @@ void CFView_Toolbar::OnFaceClassifyView() {
   int nChoice = 10;
   if (ChooseFileTarget(&nChoice) != 1) return;
   if (m_pFaceClassify) {
-    m_pFaceClassify->Init(toolbarrules::ClassifyFlags(nChoice), NULL);
+    CGFileInfoList files(10);  // the browser fills it: without a list nothing is classified
+    m_pFaceClassify->Init(toolbarrules::ClassifyFlags(nChoice), &files);
     m_pFaceClassify->Run();
     m_pFaceClassify->Finish();
   }
