@@ -7,6 +7,7 @@
 #include <RecordGate.h>
 #include <VxBDCore.h>
 #include <VxBDDisc.h>
+#include <VxDatabase.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
@@ -26,7 +27,10 @@
 #include <string>
 #include <vector>
 
+#include "EntryEditDlg.h"
 #include "FView_Toolbar.h"
+#include "dialogtest.h"
+#include "ui/ResourceDialog.h"
 #include "SlideCollectDlg.h"
 #include "SlideCollectRules.h"
 #include "SlideShowScenario.h"
@@ -885,3 +889,138 @@ TEST_F(ToolbarPane, OpenedScenarioDropsAndListsItsMissingFiles) {
   EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
   testsupport::RemoveTree(folder);
 }
+
+namespace {
+
+// The person list: its items wait while the entry editor is open; other commands ask
+// before closing the editor (No keeps it); the editor's own closing deletes it; the
+// picker's OK reloads the trees, its Cancel does not.
+TEST_F(ToolbarPane, PersonListFollowsTheEntryEditorAndThePicker) {
+  const std::string db = testsupport::NewTempFolder("glimora-toolbar-persons");
+  ASSERT_EQ(VxDBSetFolder(db.c_str()), S_OK);
+  CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_PERSON, TRUE);
+  ASSERT_NE(pInfo, nullptr);
+  ASSERT_NE(pInfo->pList, nullptr);
+  auto states = [&] {
+    std::vector<int> v;
+    for (int id : {ID_TB_PERSON_EDITOR, ID_TB_PERSON_CLASSIFY, ID_TB_PERSON_PICKER})
+      v.push_back(pInfo->pList->IsItemEnabled(id));
+    return v;
+  };
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{1, 1, 1}));
+  EXPECT_TRUE(pInfo->pList->IsWindowVisible());
+
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->IsEntryEditorActive());
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{2, 2, 2}));
+  {
+    dialogtest::Boxes boxes({IDNO});
+    EXPECT_FALSE(m_pane->CloseEntryEditor());
+    EXPECT_EQ(boxes.Ran(), 1);
+    EXPECT_NE(m_pane->GetEntryEditor(), nullptr);
+  }
+  {
+    dialogtest::Boxes boxes({IDYES});
+    EXPECT_TRUE(m_pane->CloseEntryEditor());
+    EXPECT_EQ(boxes.Ran(), 1);
+    EXPECT_EQ(m_pane->GetEntryEditor(), nullptr);
+  }
+  testsupport::PumpPending();  // the closed editor's notice changes nothing now
+  m_pane->SendMessage(WM_COMMAND, ID_TB_ENTRY_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  m_pane->GetEntryEditor()->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return m_pane->GetEntryEditor() == nullptr; }));
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{1, 1, 1}));
+
+  m_main.m_got.clear();
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDC_PICKER_CANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_PICKER, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_TRUE(m_main.m_got.empty());
+  {
+    // No pictures ticked, the first name entry: OK asks nothing and files nothing.
+    uikit::DialogDriver ok([](HWND h) { ::SendMessageA(h, WM_COMMAND, IDC_PICKER_OK, 0); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_IMAGE_PICKER, 0);
+    EXPECT_EQ(ok.Ran(), 1);
+  }
+  ASSERT_EQ(m_main.m_got.size(), 1u);
+  EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
+  EXPECT_EQ(m_main.m_got[0].lParam, 1);
+  // Message 27899 ends the running picker with its result.
+  {
+    uikit::DialogDriver end([&](HWND) { m_pane->SendMessage(WM_TOOLBAR_CLOSE_PICKER, IDOK, 0); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_PICKER, 0);
+    EXPECT_EQ(end.Ran(), 1);
+  }
+  EXPECT_EQ(m_main.m_got.size(), 2u);
+
+  // An editor that closed itself is replaced even before its notice came.
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  CEntryEditDlg* pFirst = m_pane->GetEntryEditor();
+  pFirst->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->GetEntryEditor()->IsShown());
+  testsupport::PumpPending();  // the first one's notice leaves the new editor open
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->IsEntryEditorActive());
+  {
+    dialogtest::Boxes boxes({IDYES});
+    EXPECT_TRUE(m_pane->CloseEntryEditor());
+  }
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+  testsupport::RemoveTree(db);
+}
+
+}  // namespace
+
+namespace {
+
+// The face classification: Cancel in the target choice does nothing; otherwise the count
+// is told (no browser here: nothing classified) and the persons' group shown: the folder
+// change, the classification's own text (no tree knows the group) and the reload.
+TEST_F(ToolbarPane, FaceClassificationShowsThePersonsAfterItsCount) {
+  const std::string db = testsupport::NewTempFolder("glimora-toolbar-classify");
+  ASSERT_EQ(VxDBSetFolder(db.c_str()), S_OK);
+  CMWriteProfileString("ImportPlugin\\Category", "Display", "Groups");
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDCANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_CLASSIFY, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_TRUE(m_main.m_got.empty());
+
+  std::string told;
+  {
+    uikit::DialogDriver run({[](HWND h) { uikit::Press(h, IDOK); },
+                             [&told](HWND h) {
+                               told = uikit::StaticTexts(h);
+                               uikit::Press(h, IDOK);
+                             }});
+    m_pane->SendMessage(WM_COMMAND, ID_TB_FACE_CLASSIFY, 0);
+    EXPECT_EQ(run.Ran(), 2);
+  }
+  CString count;
+  count.Format(LoadResourceText(IDS_CLASSIFY_COUNT), 0);
+  EXPECT_NE(told.find((LPCSTR)count), std::string::npos) << told;
+  ASSERT_EQ(m_main.m_got.size(), 3u);
+  EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_COPYDATA);
+  EXPECT_EQ(m_main.m_got[0].lParam, CDID_CHANGE_FOLDER);
+  EXPECT_EQ(std::string(m_main.m_got[0].data.c_str()), "|Groups|1|");
+  EXPECT_EQ(std::string(m_main.m_got[1].data.c_str()), "1|Groups");
+  EXPECT_EQ(m_main.m_got[2].message, (UINT)WM_REFRESH_FOLDERS);
+  EXPECT_EQ(m_main.m_got[2].lParam, 1);
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+  testsupport::RemoveTree(db);
+}
+
+}  // namespace

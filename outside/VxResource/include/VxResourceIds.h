@@ -972,6 +972,7 @@
 
 // ===== Toolbar pane: buttons, item lists and tools (rc/toolbar-*.rc) ===============// Commands of buttons the frame does not send
 #define ID_TB_LAUNCHER 27511  // launcher window / register dropped programs
+#define ID_TB_SHOW_LAUNCHER_LIST 199  // the launcher's window under its button until the cursor leaves
 #define ID_TB_PPC_PLUGIN 27512  // conversion plug-ins
 #define ID_TB_CARD_VIEWER 27516  // switch to the card viewer
 #define ID_TB_MANUAL 27517  // the manual document
@@ -1466,6 +1467,25 @@
 #define IDS_ENTRY_DISCARD_ASK 62065     // unsaved faces: change the person anyway?
 #define IDS_CLASSIFY_NOT_FIXED 62078    // a picture off a fixed disk stops the run
 #define IDS_CLASSIFY_REMOVABLE 62079    // pictures on removable disks are skipped once
+#define IDS_CLASSIFY_NOT_IN_MONTH_VIEW 788   // classification refused in the month calendar
+#define IDS_CLASSIFY_NOT_IN_MUSIC_VIEW 62021  // classification refused in the music view
+#define IDS_TB_CLOSE_EDITOR_ASK 337     // "%s" (the editor's caption) is open: close it?
+#define IDS_TB_CLOSE_EDITOR_NOTE 12068  // what closing the editor loses
+
+// The image picker: pictures of a name or a folder, ticked and filed under a name.
+#define IDD_IMAGE_PICKER 269
+#define IDC_PICKER_LIST 1034            // thumbnail list with check boxes
+#define IDC_PICKER_SOURCE 1107          // where the pictures come from: a name or a folder
+#define IDC_PICKER_NAME 1108            // the name to file under (drop-down with edit)
+#define IDC_PICKER_OK 1109
+#define IDC_PICKER_CANCEL 1110
+#define IDC_PICKER_SOURCE_LABEL 62060
+#define IDC_PICKER_LIST_LABEL 62061
+#define IDC_PICKER_NAME_LABEL 62062
+#define IDS_PICKER_UNFILE_ONE 472       // "%s": take the picture out of its name?
+#define IDS_PICKER_UNSORTED 62038       // the source entry of pictures filed under no chosen name
+#define IDS_PICKER_UNFILE 62039         // the name entry that takes pictures out of their name
+#define IDS_PICKER_CHOOSE_FOLDER 62058  // the source entry that browses for a folder; the browser's title
 
 // ---- Picture tool libraries: TurnPicture, ScalePicture, ConvertKind ----------------------
 #define IDD_TURN_PICTURE 57100          // the rotation tool's settings
