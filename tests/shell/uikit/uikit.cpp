@@ -3,21 +3,6 @@
 
 namespace uikit {
 
-std::string StaticTexts(HWND hDlg) {
-  std::string out;
-  for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-    char cls[16] = {};
-    ::GetClassNameA(h, cls, sizeof(cls));
-    if (lstrcmpiA(cls, "Static") != 0) continue;
-    char text[512] = {};
-    ::GetWindowTextA(h, text, sizeof(text));
-    if (!text[0]) continue;
-    if (!out.empty()) out += "|";
-    out += text;
-  }
-  return out;
-}
-
 void Press(HWND hDlg, int id) {
   // A user cannot click a disabled control (and Wine's BM_CLICK would wait on it).
   HWND hItem = ::GetDlgItem(hDlg, id);
