@@ -112,7 +112,7 @@ TEST_F(CutBenchRun, AClipItCannotReadIsABoxAndNoFile) {
     std::string arguments = (clip.empty() ? "" : "-c \"" + clip + "\" ") + "-w " + window + " -m 1147 -f \"" + m_out + "\"";
     HWND box = Start(arguments, 1147, "#32770");
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(testsupport::StaticTexts(box).find(clip), std::string::npos);
+    EXPECT_NE(testsupport::StaticTexts(box).find(clip), std::string::npos) << testsupport::StaticTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(testsupport::WaitForExit(m_process, 10000), 1u);
     m_process = nullptr;
