@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "above.h"
+#include "coreprogram.h"
 #include "textkit/path.h"
 #include "toolrules.h"
 
@@ -28,7 +28,6 @@ struct Runner {
   movietools::ToolArgs args;
   HWND window = nullptr;
   moviekit::Player* player = nullptr;
-  HFONT font = nullptr;
 } g;
 
 void Box(const std::string& text) { MessageBoxA(g.window, text.c_str(), kCaption, MB_ICONEXCLAMATION); }
@@ -71,10 +70,7 @@ void Layout() {
 }
 
 HWND AddChild(const char* cls, const char* text, DWORD style, int id) {
-  HWND child = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, g.window,
-                               (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, (WPARAM)g.font, FALSE);
-  return child;
+  return movietools::AddChild(g.window, cls, text, style, 0, 0, 10, 10, id);
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -112,35 +108,18 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-std::vector<std::string> Arguments() {
-  std::vector<std::string> args;
-  for (int i = 1; i < __argc; ++i) args.push_back(__argv[i]);
-  return args;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  g.args = movietools::ParseToolArgs(Arguments());
+  g.args = movietools::ParseToolArgs(movietools::ProgramArguments());
   if (FAILED(movietools::LoadKitAbove())) {
     TellStarted();
     Box("moviekit.dll が見つかりません。");
     return 1;
   }
-  NONCLIENTMETRICSA metrics = {sizeof metrics};
-  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  g.font = CreateFontIndirectA(&metrics.lfMessageFont);
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  wc.lpszClassName = kClass;
-  RegisterClassA(&wc);
   std::string title = std::string(kCaption) + " - " + textkit::FileNameOf(g.args.clip);
-  g.window = CreateWindowExA(0, kClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 660, 460, nullptr, nullptr, instance, nullptr);
+  g.window = movietools::CreateProgramWindow(instance, kClass, WndProc, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                             640, 420);
   if (!g.window) return 1;
   AddChild("BUTTON", "再生", BS_PUSHBUTTON | WS_TABSTOP, kPlayId);
   AddChild("BUTTON", "停止", BS_PUSHBUTTON | WS_TABSTOP, kStopId);
@@ -160,7 +139,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     TellStarted();
     Box("このクリップを再生できません。\n" + g.args.clip);
     DestroyWindow(g.window);
-    DeleteObject(g.font);
     return 1;
   }
   g.player->SetNotify(g.window, WM_PLAYER_NOTICE);
@@ -170,13 +148,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   SetTimer(g.window, 1, 250, nullptr);
   ShowState();
   TellStarted();
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(g.window, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  movietools::RunMessages(g.window);
   g.player->Release();
-  DeleteObject(g.font);
   return 0;
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "above.h"
+#include "coreprogram.h"
 #include "textkit/path.h"
 #include "toolrules.h"
 
@@ -29,7 +29,6 @@ struct Bench {
   std::vector<double> keys;
   HWND window = nullptr;
   HBITMAP picture = nullptr;
-  HFONT font = nullptr;
 } g;
 
 bool Taken(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -89,10 +88,7 @@ void Save() {
 }
 
 HWND AddChild(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
-  HWND child = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, g.window, (HMENU)(INT_PTR)id,
-                               GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, (WPARAM)g.font, FALSE);
-  return child;
+  return movietools::AddChild(g.window, cls, text, style, x, y, w, h, id);
 }
 
 void Fill(HWND combo, size_t first, bool withEnd) {
@@ -140,16 +136,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-std::vector<std::string> Arguments() {
-  std::vector<std::string> args;
-  for (int i = 1; i < __argc; ++i) args.push_back(__argv[i]);
-  return args;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  g.args = movietools::ParseToolArgs(Arguments());
+  g.args = movietools::ParseToolArgs(movietools::ProgramArguments());
   if (FAILED(movietools::LoadKitAbove())) {
     TellStarted();
     Box("moviekit.dll が見つかりません。");
@@ -168,36 +158,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     Box("保存先のフォルダがありません。\n" + g.args.folder);
     return 1;
   }
-  NONCLIENTMETRICSA metrics = {sizeof metrics};
-  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  g.font = CreateFontIndirectA(&metrics.lfMessageFont);
-
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  wc.lpszClassName = kClass;
-  RegisterClassA(&wc);
-  RECT r = {0, 0, kPictureWidth + 32, kPictureHeight + 28 + 16 + 34 + 40};
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  AdjustWindowRect(&r, style, FALSE);
   std::string title = std::string(kCaption) + " - " + textkit::FileNameOf(g.args.clip);
-  g.window = CreateWindowExA(0, kClass, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                             r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+  g.window = movietools::CreateProgramWindow(instance, kClass, WndProc, title,
+                                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                             kPictureWidth + 32, kPictureHeight + 28 + 16 + 34 + 40);
   if (!g.window) return 1;
   MakeControls();
   ShowWindow(g.window, show);
   UpdateWindow(g.window);
   TellStarted();
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(g.window, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  movietools::RunMessages(g.window);
   if (g.picture) DeleteObject(g.picture);
-  DeleteObject(g.font);
   return 0;
 }
