@@ -99,13 +99,16 @@ int MiddlePoint(const std::vector<double>& points, double duration) {
 }
 
 HRESULT ReadKeyFrameList(const char* path, std::vector<double>* keys) {
-  keys->clear();
+  // Room for an hour at a key frame a second, so that a second reading of the whole movie
+  // is rare.
+  keys->assign(4096, 0);
   int count = 0;
-  HRESULT hr = moviekit::ReadKeyFrames(path, nullptr, 0, &count);
-  if (FAILED(hr) || count <= 0) return hr;
-  keys->resize(count);
-  hr = moviekit::ReadKeyFrames(path, keys->data(), count, &count);
-  keys->resize(SUCCEEDED(hr) ? std::min<size_t>(count, keys->size()) : 0);
+  HRESULT hr = moviekit::ReadKeyFrames(path, keys->data(), int(keys->size()), &count);
+  if (SUCCEEDED(hr) && count > int(keys->size())) {
+    keys->assign(count, 0);
+    hr = moviekit::ReadKeyFrames(path, keys->data(), count, &count);
+  }
+  keys->resize(SUCCEEDED(hr) ? std::min<size_t>(std::max(count, 0), keys->size()) : 0);
   return hr;
 }
 
