@@ -30,11 +30,13 @@ LRESULT CALLBACK MessageKeeper::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 bool MessageKeeper::WaitFor(UINT message, DWORD timeoutMs) {
-  return WaitUntil([&] {
-    for (UINT m : got)
-      if (m == message) return true;
-    return false;
-  }, timeoutMs);
+  return WaitUntil(
+      [&] {
+        for (UINT m : got)
+          if (m == message) return true;
+        return false;
+      },
+      timeoutMs);
 }
 
 HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
@@ -53,10 +55,12 @@ HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
       return FALSE;
     }
   } search = {GetProcessId(process), className, nullptr};
-  WaitUntil([&] {
-    EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
   return search.found;
 }
 

@@ -44,8 +44,8 @@ HWND Item(int id) { return GetDlgItem(g.window, id); }
 void ShowState() {
   moviekit::PlayerStatus s = g.player->Status();
   SetWindowTextA(Item(kPlayId), s.state == moviekit::PlayerState::Playing ? "一時停止" : "再生");
-  std::string text = movietools::TimeLabel(s.positionSeconds) + " / " +
-                     movietools::TimeLabel(g.player->Facts().durationSeconds);
+  std::string text =
+      movietools::TimeLabel(s.positionSeconds) + " / " + movietools::TimeLabel(g.player->Facts().durationSeconds);
   if (s.state == moviekit::PlayerState::Ended) text += "  終わり";
   if (s.soundOff) text += "  (音声なし)";
   SetWindowTextA(Item(kStatusId), text.c_str());

@@ -47,9 +47,9 @@ std::string ErrorText(HRESULT hr) {
 
 // The picture at the chosen point, fitted into the preview.
 void ShowPicture(HWND dlg, Split* s) {
-  HBITMAP bitmap = s->chosen < 0 ? nullptr
-                                 : moviekit::ReadPicture(s->movie.c_str(), s->points[s->chosen], kPictureWidth,
-                                                         kPictureHeight);
+  HBITMAP bitmap = s->chosen < 0
+                       ? nullptr
+                       : moviekit::ReadPicture(s->movie.c_str(), s->points[s->chosen], kPictureWidth, kPictureHeight);
   HBITMAP old = (HBITMAP)SendDlgItemMessageA(dlg, kPictureId, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap);
   if (old && old != bitmap && old != s->picture) DeleteObject(old);
   if (s->picture) DeleteObject(s->picture);
@@ -92,9 +92,7 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         EndDialog(dlg, LOWORD(wp));
       }
       return TRUE;
-    case WM_DESTROY:
-      SendDlgItemMessageA(dlg, kPictureId, STM_SETIMAGE, IMAGE_BITMAP, 0);
-      return FALSE;
+    case WM_DESTROY: SendDlgItemMessageA(dlg, kPictureId, STM_SETIMAGE, IMAGE_BITMAP, 0); return FALSE;
   }
   return FALSE;
 }
@@ -109,8 +107,7 @@ INT_PTR AskPoint(HWND owner, Split* s) {
         "");
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE | SS_LEFT, 104, 105, 139, 18, kPartsId, "");
   t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 139, 129, 50, 14, IDOK, "分割");
-  t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 193, 129, 50, 14, IDCANCEL,
-        "キャンセル");
+  t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 193, 129, 50, 14, IDCANCEL, "キャンセル");
   INT_PTR r = t.Run(owner, DialogProc, reinterpret_cast<LPARAM>(s));
   if (s->picture) DeleteObject(s->picture);
   s->picture = nullptr;

@@ -50,8 +50,8 @@ HFONT MessageFont() {
 }
 }  // namespace
 
-HWND CreateProgramWindow(HINSTANCE instance, const char* className, WNDPROC proc, const std::string& title,
-                         DWORD style, int clientWidth, int clientHeight) {
+HWND CreateProgramWindow(HINSTANCE instance, const char* className, WNDPROC proc, const std::string& title, DWORD style,
+                         int clientWidth, int clientHeight) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;

@@ -22,8 +22,8 @@ std::vector<std::string> ProgramArguments();
 
 // The program's main window: a window of its own class on the dialog colour, its client
 // area clientWidth x clientHeight; its children take the system's message font (AddChild).
-HWND CreateProgramWindow(HINSTANCE instance, const char* className, WNDPROC proc, const std::string& title,
-                         DWORD style, int clientWidth, int clientHeight);
+HWND CreateProgramWindow(HINSTANCE instance, const char* className, WNDPROC proc, const std::string& title, DWORD style,
+                         int clientWidth, int clientHeight);
 // A control in the program window, in the message font.
 HWND AddChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
               int id);

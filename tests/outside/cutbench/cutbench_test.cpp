@@ -23,7 +23,6 @@ const UINT kAskedMessage = WM_APP + 47;
 
 std::string Bench() { return "\"" + testsupport::ProgramFolder() + "\\Core\\CutBench.exe\" "; }
 
-
 double Duration(const std::string& path) {
   moviekit::MovieFacts facts;
   return SUCCEEDED(moviekit::ReadFacts(path.c_str(), &facts)) ? facts.durationSeconds : -1;
@@ -109,7 +108,8 @@ TEST_F(CutBenchRun, AClipItCannotReadIsABoxAndNoFile) {
   for (std::string clip : {m_folder + "\\ない.mp4", m_folder + "\\壊れ.mts", std::string()}) {
     SCOPED_TRACE(clip);
     m_keeper.got.clear();
-    std::string arguments = (clip.empty() ? "" : "-c \"" + clip + "\" ") + "-w " + window + " -m 1147 -f \"" + m_out + "\"";
+    std::string arguments =
+        (clip.empty() ? "" : "-c \"" + clip + "\" ") + "-w " + window + " -m 1147 -f \"" + m_out + "\"";
     HWND box = Start(arguments, 1147, "#32770");
     ASSERT_NE(box, nullptr);
     EXPECT_NE(testsupport::StaticTexts(box).find(clip), std::string::npos) << testsupport::StaticTexts(box);

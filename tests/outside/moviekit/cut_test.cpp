@@ -45,7 +45,6 @@ int CountPictures(const std::string& path) {
   return n;
 }
 
-
 }  // namespace
 
 TEST(MovieCut, PartsAtAKeyFrameHoldEveryPictureOnce) {
@@ -151,10 +150,10 @@ TEST(MovieCutRules, PlansEndOnKeyFrames) {
     bool valid;
     double fromKey, toKey;
   } cases[] = {
-      {0, 0, true, 0, -1},       {1, 0, true, 1, -1},     {1.5, 0, true, 1, -1},   {0.9995, 0, true, 1, -1},
-      {0, 1, true, 0, 1},        {0.5, 2.7, true, 0, 2},  {1, 3, true, 1, -1},     {1, 5, true, 1, -1},
-      {-2, 1, true, 0, 1},       {1, 1.5, false, 1, 1},   {2, 1, false, 2, 1},     {3, 0, false, 2, -1},
-      {NAN, 0, false, 0, -1},    {0, NAN, false, 0, -1},
+      {0, 0, true, 0, -1},    {1, 0, true, 1, -1},    {1.5, 0, true, 1, -1}, {0.9995, 0, true, 1, -1},
+      {0, 1, true, 0, 1},     {0.5, 2.7, true, 0, 2}, {1, 3, true, 1, -1},   {1, 5, true, 1, -1},
+      {-2, 1, true, 0, 1},    {1, 1.5, false, 1, 1},  {2, 1, false, 2, 1},   {3, 0, false, 2, -1},
+      {NAN, 0, false, 0, -1}, {0, NAN, false, 0, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.from) + " " + std::to_string(c.to));
@@ -173,9 +172,15 @@ TEST(MovieCutRules, MuxersAndPacketSizes) {
     const char* ext;
     const char* muxer;
   } cases[] = {
-      {"mpegts", ".MTS", "mpegts"}, {"mpegts", ".m2ts", "mpegts"}, {"mov,mp4,m4a,3gp,3g2,mj2", ".mp4", "mp4"},
-      {"mov,mp4,m4a,3gp,3g2,mj2", ".MOV", "mov"}, {"mov,mp4,m4a,3gp,3g2,mj2", ".tmp", "mov"},
-      {"avi", ".avi", "avi"}, {"mpeg", ".mpg", "vob"}, {"mpeg", ".MOD", "vob"}, {"asf", ".wmv", nullptr},
+      {"mpegts", ".MTS", "mpegts"},
+      {"mpegts", ".m2ts", "mpegts"},
+      {"mov,mp4,m4a,3gp,3g2,mj2", ".mp4", "mp4"},
+      {"mov,mp4,m4a,3gp,3g2,mj2", ".MOV", "mov"},
+      {"mov,mp4,m4a,3gp,3g2,mj2", ".tmp", "mov"},
+      {"avi", ".avi", "avi"},
+      {"mpeg", ".mpg", "vob"},
+      {"mpeg", ".MOD", "vob"},
+      {"asf", ".wmv", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ext);

@@ -21,9 +21,17 @@ TEST(MovieToolRules, CommandLines) {
   } cases[] = {
       // The scene cut, the scene edit and the content player as the toolbar starts them.
       {{"-i", "-p", "-t", "-c", "C:\\My Movies\\a.mts", "-d", "-w", "1234", "-m", "1147", "-f", "C:\\My Movies"},
-       "C:\\My Movies\\a.mts", "C:\\My Movies", 1234, true, 1147},
-      {{"-i", "-p", "-t", "-c", "D:\\a.mts", "-d", "-w", "1234", "-m", "1147", "-f", "D:\\\\"}, "D:\\a.mts", "D:\\", 1234,
-       true, 1147},
+       "C:\\My Movies\\a.mts",
+       "C:\\My Movies",
+       1234,
+       true,
+       1147},
+      {{"-i", "-p", "-t", "-c", "D:\\a.mts", "-d", "-w", "1234", "-m", "1147", "-f", "D:\\\\"},
+       "D:\\a.mts",
+       "D:\\",
+       1234,
+       true,
+       1147},
       {{"-c", "C:\\b.mts", "-r", "-w", "0x4D2"}, "C:\\b.mts", "", 0x4D2, false, 0},
       {{"-c", "C:\\b c\\d.mts", "-m", "0x40000300"}, "C:\\b c\\d.mts", "", 0, true, 0x40000300},
       // Junk numbers are none; a switch at the end without its value is left.
@@ -49,8 +57,8 @@ TEST(MovieToolRules, TimeLabels) {
   struct Case {
     double seconds;
     const char* label;
-  } cases[] = {{0, "0:00.00"},          {1, "0:01.00"},     {65.5, "1:05.50"}, {59.999, "1:00.00"},
-               {3600, "1:00:00.00"},    {3725.25, "1:02:05.25"}, {-3, "0:00.00"}, {NAN, "0:00.00"}};
+  } cases[] = {{0, "0:00.00"},       {1, "0:01.00"},          {65.5, "1:05.50"}, {59.999, "1:00.00"},
+               {3600, "1:00:00.00"}, {3725.25, "1:02:05.25"}, {-3, "0:00.00"},   {NAN, "0:00.00"}};
   for (const Case& c : cases) EXPECT_EQ(movietools::TimeLabel(c.seconds), c.label) << c.seconds;
 }
 

@@ -134,10 +134,12 @@ TEST_F(SplitClipTool, CancelOrAMovieItCannotSplitLeavesNoFile) {
     SCOPED_TRACE(name);
     std::string path = m_folder + "\\" + name;
     std::string said;
-    testsupport::DialogWatch box(kCaption, [](HWND) { return true; }, [&](HWND b) {
-      said = testsupport::StaticTexts(b);
-      PostMessageA(b, WM_COMMAND, IDOK, 0);
-    });
+    testsupport::DialogWatch box(
+        kCaption, [](HWND) { return true; },
+        [&](HWND b) {
+          said = testsupport::StaticTexts(b);
+          PostMessageA(b, WM_COMMAND, IDOK, 0);
+        });
     EXPECT_EQ(m_split(path.c_str()), 0);
     box.Stop();
     EXPECT_NE(said.find(path), std::string::npos) << said;
