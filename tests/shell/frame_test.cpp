@@ -930,8 +930,8 @@ TEST_F(FrameTest, APartTheSceneBenchKeepsIsShownAndSelectedAlone) {
   pBrowser->SelectItem(other, nullptr);
 
   std::string movie = folder + "\\a.mp4", program, arguments;
-  ASSERT_TRUE(toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie, (UINT_PTR)m_pFrame->m_hWnd, &program,
-                                               &arguments));
+  ASSERT_TRUE(
+      toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie, (UINT_PTR)m_pFrame->m_hWnd, &program, &arguments));
   std::thread user([] {
     HWND bench = nullptr;
     for (int i = 0; i < 1000 && !bench; ++i, ::Sleep(10))
