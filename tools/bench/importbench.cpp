@@ -21,6 +21,7 @@
 #include <RecordGate.h>
 #include <VxDatabase.h>
 #include <files.h>
+#include <tempfolder.h>
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -51,25 +52,7 @@ bool Fail(const char* what, const std::string& detail = std::string()) {
   return false;
 }
 
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string p = dir + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(p);
-      } else {
-        SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(p.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
+using testsupport::RemoveTree;
 
 // Bytes that neither compress nor repeat: the disk does the full work.
 bool WriteNoise(const std::string& path, uint64_t bytes, uint64_t seed) {
