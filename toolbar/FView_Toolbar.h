@@ -191,6 +191,7 @@ class CFView_Toolbar : public CFormView {
   void RunPpcPlugin(CPpcPluginManager* pPlugins, int nIndex);
   // The disc-drive list and the switch to the card viewer (FView_ToolbarDrives.cpp).
   void OnDiscDriveButton();
+  void OnDiscDriveItem();
   void OnSwitchToCardViewer();
 
  protected:
@@ -198,6 +199,8 @@ class CFView_Toolbar : public CFormView {
   void StopMusic();
   // The month calendar and the music view refuse a command: its message, TRUE.
   BOOL RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon);
+  // A slide-show command that the calendar view shown refuses: its message, TRUE.
+  BOOL RefusedSlideCommand(int nCommand);
   void RunTreePlugin(int nIndex, BOOL bCalendarTest);
   // The pending list, or the target the user chooses and the browser's files; null
   // when cancelled.

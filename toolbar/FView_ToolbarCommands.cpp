@@ -19,6 +19,7 @@ namespace {
 struct ToolbarRoute {
   UINT nID;
   void (CFView_Toolbar::*pfn)();
+  UINT nLast = 0;  // the last id of a range that starts at nID
 };
 const ToolbarRoute kRoutes[] = {
     {ID_TB_FOLDER_UP, &CFView_Toolbar::OnFolderUp},
@@ -49,6 +50,7 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_GUESS_PLACE, &CFView_Toolbar::OnGuessPlace},
     {ID_TB_SPLIT_CLIP, &CFView_Toolbar::OnSplitClip},
     {ID_TB_DISC_DRIVES, &CFView_Toolbar::OnDiscDriveButton},
+    {ID_TB_DISC_LIST + 1, &CFView_Toolbar::OnDiscDriveItem, ID_TB_DISC_LIST + 26},
     {ID_TB_CARD_VIEWER, &CFView_Toolbar::OnSwitchToCardViewer},
     {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
     {ID_TB_SLIDE_PLAY, &CFView_Toolbar::OnSlideShowPlay},
@@ -64,7 +66,7 @@ const ToolbarRoute kRoutes[] = {
 
 BOOL CFView_Toolbar::OnToolbarCommand(UINT nID) {
   for (const ToolbarRoute& route : kRoutes) {
-    if (route.nID != nID) continue;
+    if (nID != route.nID && (nID < route.nID || nID > route.nLast)) continue;
     m_nCurrentCommand = nID;
     (this->*route.pfn)();
     m_nCurrentCommand = 0;
@@ -155,6 +157,17 @@ BOOL CFView_Toolbar::RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon) {
                  : pBrowser->GetBrowserStatus().IsMusicMode()       ? nMusicId
                                                                     : 0;
   if (nRefused) AfxMessageBox(nRefused, nIcon);
+  return nRefused != 0;
+}
+
+BOOL CFView_Toolbar::RefusedSlideCommand(int nCommand) {
+  CMainFrame* pFrame = GetMainFrame();
+  CBrowserDocument* pBrowser = pFrame ? pFrame->GetBrowserDocument() : NULL;
+  if (!pBrowser) return FALSE;
+  const CBrowserStatus& status = pBrowser->GetBrowserStatus();
+  int nRefused = toolbarrules::SlideCommandRefusal(nCommand, status.IsMonthCalendarMode() != FALSE,
+                                                   status.IsCalendarMode() != FALSE);
+  if (nRefused) AfxMessageBox(nRefused, MB_ICONSTOP);
   return nRefused != 0;
 }
 

@@ -364,4 +364,17 @@ bool OutsideProgramCall(int command, const std::string& movie, unsigned long lon
   return false;
 }
 
+int SlideCommandRefusal(int command, bool monthView, bool calendarView) {
+  switch (command) {
+    case ID_TB_SLIDE_PLAY: return monthView ? IDS_TB_CALENDAR_SLIDESHOW : 0;
+    case ID_TB_SLIDESHOW_SETTINGS:
+    case ID_SLIDE_SETTINGS:
+    case ID_TB_OPEN_SCENARIO:
+    case ID_TB_SLIDE_OPEN_SCENARIO:
+    case ID_TB_NEW_SLIDE_COLLECTION:
+    case ID_TB_SLIDE_NEW_COLLECTION: return calendarView ? IDS_TB_CALENDAR_SLIDESHOW : 0;
+    default: return 0;
+  }
+}
+
 }  // namespace toolbarrules

@@ -118,4 +118,9 @@ MoviePick PickFirstMovie(const std::vector<bool>& accepted);
 bool OutsideProgramCall(int command, const std::string& movie, unsigned long long mainWindow, std::string* program,
                         std::string* arguments);
 
+// The message a slide-show command gives instead of running in a calendar view, or 0: play
+// refuses the month (a day's pictures play), play all runs anywhere, the settings, opening
+// a scenario and a new collection refuse both calendars.
+int SlideCommandRefusal(int command, bool monthView, bool calendarView);
+
 }  // namespace toolbarrules

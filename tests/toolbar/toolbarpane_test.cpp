@@ -6,6 +6,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <RecordGate.h>
 #include <VxBDCore.h>
+#include <VxBDDisc.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
@@ -27,6 +28,8 @@
 
 #include "FView_Toolbar.h"
 #include "SlideCollectDlg.h"
+#include "SlideCollectRules.h"
+#include "SlideShowScenario.h"
 #include "LauncherListWnd.h"
 #include "ToolButtonDropTarget.h"
 #include "ToolItemListWnd.h"
@@ -599,6 +602,37 @@ TEST_F(ToolbarPane, DiscDriveListFollowsTheDrivesAtEveryPress) {
   testsupport::RemoveTree(disc);
 }
 
+// An item of the list hands its drive to the core, which lets go of what it had open on a
+// disc drive (a disc changed since is read anew) and of nothing else; the folders refresh.
+TEST_F(ToolbarPane, DiscDriveItemHandsItsDriveToTheCoreAndRefreshes) {
+  std::string disc = testsupport::NewTempFolder("toolbar-disc-item");
+  ASSERT_TRUE(VxBDWriteTree(disc + "\\BDMV", {{{"00000"}, 0x0103, 0xAB12}}, true, true));
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  IVxBDIntegrator* core = object->GetIntegrator();
+  struct {
+    char drive;
+    bool sessionKept;
+  } cases[] = {{'C', true}, {'E', true}, {'D', false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drive);
+    int session = -1;
+    ASSERT_GE(core->OpenDisc('D' - 'A', L"D:\\", 1, &session), 0);
+    m_main.m_got.clear();
+    m_pane->SendMessage(WM_COMMAND, ID_TB_DISC_LIST + 1 + (c.drive - 'A'), 0);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return !m_main.m_got.empty(); }));
+    EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
+    EXPECT_EQ(m_main.m_got[0].wParam, (WPARAM)m_pane->m_hWnd);
+    EXPECT_EQ(core->ValidateSession(session) == 0, c.sessionKept);
+    int again = -1;
+    EXPECT_EQ(core->OpenDisc('D' - 'A', L"D:\\", 1, &again), c.sessionKept ? VXBD_S_SESSION_OPEN : 0);
+  }
+  object->ClearDriveSelection();
+  object->Release();
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  testsupport::RemoveTree(disc);
+}
+
 TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
   std::string folder = testsupport::NewTempFolder("toolbar-files");
   std::string photo = testsupport::Fixture("exif_full.jpg");
@@ -627,7 +661,7 @@ TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
       {SHOT_DATE, {"plain.jpg"}, 1, -1, {}, {IDS_TB_IMPRINT_UNDATED}, ""},
       {PLACE, {"dated.jpg", "plain.jpg"}, 0, -1, {"OpenDropWindow|dated.jpg,plain.jpg"}, {}, ""},
       // Two movies: the first one, after the question.
-      {SPLIT, {"notes.txt", "one.mp4", "two.avi"}, 1, -1, {"SplitClip|one.mp4"}, {IDS_TB_SPLIT_FIRST_ONLY},
+      {SPLIT, {"notes.txt", "one.mp4", "two.avi"}, 1, -1, {"SplitClip|one.mp4"}, {IDS_TB_FIRST_SELECTED_ONLY},
        "one.mp4"},
       {SPLIT, {"clip.mts", "notes.txt"}, 1, -1, {}, {}, ""},
   };
@@ -723,4 +757,53 @@ TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
   m_pane->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, CSlideCollectDlg::kCloseUnsaved);
   EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
   EXPECT_FALSE(m_pane->IsSlideCollectActive());
+}
+
+// An opened scenario loses the files that are gone and says which, ten at most, under its
+// own heading; the collection dialog opens on what is left.
+TEST_F(ToolbarPane, OpenedScenarioDropsAndListsItsMissingFiles) {
+  std::string folder = testsupport::NewTempFolder("toolbar-scenario");
+  std::string kept = folder + "\\kept.jpg", file = folder + "\\show.snr";
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), kept.c_str(), FALSE));
+  std::vector<SlidePicture> pictures = {{kept, 320, 240}};
+  std::vector<std::string> missing;
+  for (int n = 1; n <= 11; ++n) {
+    std::string gone = folder + "\\gone" + std::to_string(n) + ".jpg";
+    pictures.push_back({gone, 320, 240});
+    missing.push_back(gone);
+  }
+  std::vector<std::string> audio = {folder + "\\gone.mp3"};
+  missing.push_back(audio[0]);
+  {
+    CSlideShowScenario saved;
+    saved.SetPictures(&pictures);
+    saved.SetAudio(&audio);
+    saved.SetShowInfo(1, 3000, 1, 1);
+    ASSERT_EQ(saved.SaveFile(file.c_str()), 1);
+  }
+  std::string shown;
+  uikit::DialogDriver driver({[&](HWND h) {
+                                ::SetDlgItemTextA(h, 0x480 /* edt1 */, file.c_str());
+                                ::SetDlgItemTextA(h, 0x47c /* cmb13 */, file.c_str());
+                                ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+                              },
+                              [&](HWND h) {
+                                shown = uikit::StaticTexts(h);
+                                uikit::Press(h, IDOK);
+                              }});
+  m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_OPEN_SCENARIO, 0);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return driver.Ran() == 2; }, 10000));
+  EXPECT_EQ(shown, slideshow::MissingFilesText(Text(IDS_SLIDE_SCENARIO_MISSING), missing));
+  EXPECT_EQ(shown.find(missing[10]), std::string::npos);  // past the tenth: "..."
+  std::vector<SlidePicture> left;
+  std::vector<std::string> audioLeft;
+  m_pane->GetScenario().GetPictures(&left);
+  m_pane->GetScenario().GetAudio(&audioLeft);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].path, kept);
+  EXPECT_TRUE(audioLeft.empty());
+  ASSERT_NE(m_pane->GetSlideCollectDlg(), nullptr);
+  m_pane->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, CSlideCollectDlg::kCloseUnsaved);
+  EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
+  testsupport::RemoveTree(folder);
 }

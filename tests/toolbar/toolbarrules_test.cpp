@@ -292,3 +292,26 @@ TEST(ToolbarMovies, OutsideProgramCommandLines) {
 }
 
 }  // namespace
+
+TEST(ToolbarSlides, CalendarViewsRefuseTheCommandsThatNeedAFolder) {
+  const int kNo = 0, kStop = IDS_TB_CALENDAR_SLIDESHOW;
+  struct {
+    int command;
+    int month, day, folder;  // the refusal in the month calendar, the day calendar, a folder
+  } cases[] = {
+      {ID_TB_SLIDE_PLAY, kStop, kNo, kNo},  // a day's pictures play
+      {ID_SLIDE_START, kNo, kNo, kNo},      // play all runs anywhere
+      {ID_TB_SLIDESHOW_SETTINGS, kStop, kStop, kNo},
+      {ID_SLIDE_SETTINGS, kStop, kStop, kNo},
+      {ID_TB_OPEN_SCENARIO, kStop, kStop, kNo},
+      {ID_TB_SLIDE_OPEN_SCENARIO, kStop, kStop, kNo},
+      {ID_TB_NEW_SLIDE_COLLECTION, kStop, kStop, kNo},
+      {ID_TB_SLIDE_NEW_COLLECTION, kStop, kStop, kNo},
+      {ID_TB_REFRESH, kNo, kNo, kNo},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(toolbarrules::SlideCommandRefusal(c.command, true, true), c.month) << c.command;
+    EXPECT_EQ(toolbarrules::SlideCommandRefusal(c.command, false, true), c.day) << c.command;
+    EXPECT_EQ(toolbarrules::SlideCommandRefusal(c.command, false, false), c.folder) << c.command;
+  }
+}

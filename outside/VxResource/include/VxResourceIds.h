@@ -1311,7 +1311,7 @@
 #define IDS_TB_IMPRINT_DVF_AS_BMP 50330  // ".dvf" files are written as bitmaps
 #define IDS_TB_IMPRINT_MAKER_NOTE 50331  // the maker's note is lost: go on?
 #define IDS_TB_SHOT_DATE_LEFT_OUT 50332  // files that cannot take a date were left out
-#define IDS_TB_SPLIT_FIRST_ONLY 50333  // only the first movie is split: go on?
+#define IDS_TB_FIRST_SELECTED_ONLY 50333  // only the first selected file is used: go on? (split, entry editor)
 #define IDS_TB_IMPRINT_EXIF_TEXT 50334  // the Exif comment is lost: go on?
 #define IDS_TB_PRINT_MARK_QUESTION 50401  // %s the tool: print data is lost, go on?
 #define IDS_TB_IMPRINT_WRITE_PROTECTED 50410
@@ -1341,6 +1341,8 @@
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
 #define IDS_SLIDE_SCENARIO_FAILED 51120  // a scenario file that could not be read
+#define IDS_SLIDE_SCENARIO_MISSING 51137  // an opened scenario: head of its files that are gone
+#define IDS_TB_CALENDAR_SLIDESHOW 805     // the slide-show commands refused in a calendar view
 #define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
 #define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
 #define IDC_SLIDE_DETAIL_1 19007
