@@ -20,42 +20,10 @@ const int kMaxBadFrames = 32;           // in a row: the stream is not AAC after
 
 class DecoderFilter;
 
-class DecoderInput : public Pin, public IMemInputPin {
+class DecoderInput : public MemInputPin {
  public:
   explicit DecoderInput(DecoderFilter* filter);
-
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (ppv && riid == IID_IMemInputPin) {
-      *ppv = static_cast<IMemInputPin*>(this);
-      AddRef();
-      return S_OK;
-    }
-    return Pin::QueryInterface(riid, ppv);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return Pin::AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override { return Pin::Release(); }
-
-  STDMETHODIMP GetAllocator(IMemAllocator** ppAllocator) override {
-    if (!ppAllocator) return E_POINTER;
-    *ppAllocator = nullptr;
-    return VFW_E_NO_ALLOCATOR;  // the splitter brings its own
-  }
-  STDMETHODIMP NotifyAllocator(IMemAllocator* pAllocator, BOOL bReadOnly) override {
-    return pAllocator ? S_OK : E_POINTER;
-  }
-  STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* pProps) override { return E_NOTIMPL; }
   STDMETHODIMP Receive(IMediaSample* pSample) override;
-  STDMETHODIMP ReceiveMultiple(IMediaSample** pSamples, long nSamples, long* nSamplesProcessed) override {
-    if (!pSamples || !nSamplesProcessed) return E_POINTER;
-    HRESULT hr = S_OK;
-    *nSamplesProcessed = 0;
-    for (long i = 0; i < nSamples && hr == S_OK; ++i) {
-      hr = Receive(pSamples[i]);
-      if (hr == S_OK) ++*nSamplesProcessed;
-    }
-    return hr;
-  }
-  STDMETHODIMP ReceiveCanBlock() override { return S_OK; }
   STDMETHODIMP EndOfStream() override;
   STDMETHODIMP BeginFlush() override;
   STDMETHODIMP EndFlush() override;
@@ -228,7 +196,7 @@ class DecoderFilter : public Filter {
   int badFrames_ = 0;
 };
 
-DecoderInput::DecoderInput(DecoderFilter* filter) : Pin(filter, L"XForm In", PINDIR_INPUT), owner_(filter) {}
+DecoderInput::DecoderInput(DecoderFilter* filter) : MemInputPin(filter, L"XForm In"), owner_(filter) {}
 STDMETHODIMP DecoderInput::Receive(IMediaSample* pSample) { return owner_->Receive(pSample); }
 STDMETHODIMP DecoderInput::EndOfStream() { return owner_->EndOfStream(); }
 STDMETHODIMP DecoderInput::BeginFlush() { return owner_->BeginFlush(); }

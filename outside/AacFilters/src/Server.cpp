@@ -26,26 +26,9 @@ const FilterClass kClasses[] = {
     {&CLSID_KTAACDecoder, L"KTAACDecoderFilter", &CreateDecoder},
 };
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public Unknown<IClassFactory> {
  public:
-  explicit ClassFactory(const FilterClass& cls) : cls_(cls) { ObjectMade(); }
-  virtual ~ClassFactory() { ObjectGone(); }
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *ppv = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&ref_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG r = InterlockedDecrement(&ref_);
-    if (!r) delete this;
-    return r;
-  }
+  explicit ClassFactory(const FilterClass& cls) : cls_(cls) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -65,7 +48,6 @@ class ClassFactory : public IClassFactory {
   }
 
  private:
-  LONG ref_ = 1;
   const FilterClass& cls_;
 };
 

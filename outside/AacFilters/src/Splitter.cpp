@@ -19,7 +19,7 @@ const long kPacketBuffers = 16;
 const long kPacketBufferSize = 16 * 1024;  // an AAC frame is at most 6144 bits a channel
 
 // The source's reader as the demuxer's bytes.
-class AsyncBytes : public moviekit::ByteSource {
+class AsyncBytes final : public moviekit::ByteSource {
  public:
   explicit AsyncBytes(IAsyncReader* reader) : reader_(reader) {
     LONGLONG available = 0;

@@ -9,34 +9,16 @@ namespace {
 
 LONG g_objects = 0;
 
-class MediaTypeEnum : public IEnumMediaTypes {
+class MediaTypeEnum : public Unknown<IEnumMediaTypes> {
  public:
   explicit MediaTypeEnum(const std::vector<AM_MEDIA_TYPE>& types) {
-    ObjectMade();
     for (const AM_MEDIA_TYPE& t : types) {
       AM_MEDIA_TYPE copy = {};
       if (SUCCEEDED(CopyMediaType(&copy, &t))) types_.push_back(copy);
     }
   }
-  virtual ~MediaTypeEnum() {
+  ~MediaTypeEnum() override {
     for (AM_MEDIA_TYPE& t : types_) FreeMediaType(&t);
-    ObjectGone();
-  }
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumMediaTypes) {
-      *ppv = static_cast<IEnumMediaTypes*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&ref_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG r = InterlockedDecrement(&ref_);
-    if (!r) delete this;
-    return r;
   }
   STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** out, ULONG* fetched) override {
     if (!out) return E_POINTER;
@@ -76,37 +58,14 @@ class MediaTypeEnum : public IEnumMediaTypes {
   }
 
  private:
-  LONG ref_ = 1;
   std::vector<AM_MEDIA_TYPE> types_;
   size_t next_ = 0;
 };
 
-class PinEnum : public IEnumPins {
+class PinEnum : public Unknown<IEnumPins> {
  public:
-  explicit PinEnum(Filter* filter) : filter_(filter) {
-    ObjectMade();
-    filter_->AddRef();
-  }
-  virtual ~PinEnum() {
-    filter_->Release();
-    ObjectGone();
-  }
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumPins) {
-      *ppv = static_cast<IEnumPins*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&ref_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG r = InterlockedDecrement(&ref_);
-    if (!r) delete this;
-    return r;
-  }
+  explicit PinEnum(Filter* filter) : filter_(filter) { filter_->AddRef(); }
+  ~PinEnum() override { filter_->Release(); }
   STDMETHODIMP Next(ULONG count, IPin** out, ULONG* fetched) override {
     if (!out) return E_POINTER;
     if (count > 1 && !fetched) return E_INVALIDARG;
@@ -138,7 +97,6 @@ class PinEnum : public IEnumPins {
   }
 
  private:
-  LONG ref_ = 1;
   Filter* filter_;
   int next_ = 0;
 };
@@ -370,6 +328,38 @@ STDMETHODIMP Pin::EnumMediaTypes(IEnumMediaTypes** ppEnum) {
 }
 
 STDMETHODIMP Pin::QueryInternalConnections(IPin** apPin, ULONG* nPin) { return E_NOTIMPL; }
+
+// ---- MemInputPin
+
+STDMETHODIMP MemInputPin::QueryInterface(REFIID riid, void** ppv) {
+  if (ppv && riid == IID_IMemInputPin) {
+    *ppv = static_cast<IMemInputPin*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return Pin::QueryInterface(riid, ppv);
+}
+
+STDMETHODIMP MemInputPin::GetAllocator(IMemAllocator** ppAllocator) {
+  if (!ppAllocator) return E_POINTER;
+  *ppAllocator = nullptr;
+  return VFW_E_NO_ALLOCATOR;  // the sender brings its own
+}
+
+STDMETHODIMP MemInputPin::NotifyAllocator(IMemAllocator* pAllocator, BOOL bReadOnly) {
+  return pAllocator ? S_OK : E_POINTER;
+}
+
+STDMETHODIMP MemInputPin::ReceiveMultiple(IMediaSample** pSamples, long nSamples, long* nSamplesProcessed) {
+  if (!pSamples || !nSamplesProcessed) return E_POINTER;
+  HRESULT hr = S_OK;
+  *nSamplesProcessed = 0;
+  for (long i = 0; i < nSamples && hr == S_OK; ++i) {
+    hr = Receive(pSamples[i]);
+    if (hr == S_OK) ++*nSamplesProcessed;
+  }
+  return hr;
+}
 
 // ---- OutputPin
 

@@ -19,6 +19,34 @@ void ObjectMade();
 void ObjectGone();
 LONG LiveObjects();
 
+// IUnknown of a heap object with the one interface I (enumerators, class factories),
+// counted for DllCanUnloadNow.
+template <class I>
+class Unknown : public I {
+ public:
+  Unknown() { ObjectMade(); }
+  virtual ~Unknown() { ObjectGone(); }
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == __uuidof(I)) {
+      *ppv = static_cast<I*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&ref_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG r = InterlockedDecrement(&ref_);
+    if (!r) delete this;
+    return r;
+  }
+
+ private:
+  LONG ref_ = 1;
+};
+
 class Filter;
 
 class Pin : public IPin {
@@ -66,6 +94,21 @@ class Pin : public IPin {
   PIN_DIRECTION dir_;
   IPin* peer_ = nullptr;
   AM_MEDIA_TYPE mt_ = {};
+};
+
+// An input pin that samples are pushed to (IMemInputPin) in buffers of the sender's
+// allocator.
+class MemInputPin : public Pin, public IMemInputPin {
+ public:
+  MemInputPin(Filter* filter, const wchar_t* name) : Pin(filter, name, PINDIR_INPUT) {}
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return Pin::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return Pin::Release(); }
+  STDMETHODIMP GetAllocator(IMemAllocator** ppAllocator) override;
+  STDMETHODIMP NotifyAllocator(IMemAllocator* pAllocator, BOOL bReadOnly) override;
+  STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* pProps) override { return E_NOTIMPL; }
+  STDMETHODIMP ReceiveMultiple(IMediaSample** pSamples, long nSamples, long* nSamplesProcessed) override;
+  STDMETHODIMP ReceiveCanBlock() override { return S_OK; }
 };
 
 // A pin that pushes samples downstream through the receiver's IMemInputPin, with buffers

@@ -65,21 +65,8 @@ class Sink : public aacfilters::Filter {
   int BadTimes() const { return pin_.badTimes; }
 
  private:
-  struct InputPin : aacfilters::Pin, IMemInputPin {
-    explicit InputPin(Sink* sink) : Pin(sink, L"In", PINDIR_INPUT), sink(sink) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-      if (ppv && riid == IID_IMemInputPin) {
-        *ppv = static_cast<IMemInputPin*>(this);
-        AddRef();
-        return S_OK;
-      }
-      return Pin::QueryInterface(riid, ppv);
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return Pin::AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return Pin::Release(); }
-    STDMETHODIMP GetAllocator(IMemAllocator**) override { return VFW_E_NO_ALLOCATOR; }
-    STDMETHODIMP NotifyAllocator(IMemAllocator*, BOOL) override { return S_OK; }
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES*) override { return E_NOTIMPL; }
+  struct InputPin : aacfilters::MemInputPin {
+    explicit InputPin(Sink* sink) : MemInputPin(sink, L"In"), sink(sink) {}
     STDMETHODIMP Receive(IMediaSample* s) override {
       if (sink->State() == State_Stopped) return VFW_E_WRONG_STATE;
       bytes += s->GetActualDataLength();
@@ -89,8 +76,6 @@ class Sink : public aacfilters::Filter {
       lastEnd = t1;
       return S_OK;
     }
-    STDMETHODIMP ReceiveMultiple(IMediaSample**, long, long*) override { return E_NOTIMPL; }
-    STDMETHODIMP ReceiveCanBlock() override { return S_FALSE; }
     STDMETHODIMP EndOfStream() override {
       SetEvent(sink->ended_);
       return S_OK;
