@@ -301,6 +301,52 @@ TEST_F(AacFilters, FilesRunToTheEndIntoTheSink) {
   }
 }
 
+// Frames spoilt in the middle of the sound: the damaged ones are skipped (or the decoder
+// gives up on the stream), never read past or crashed on, and the graph still stops.
+TEST_F(AacFilters, DamagedFramesInTheMiddleAreSurvived) {
+  const std::string folder = testsupport::NewTempFolder("aac");
+  const std::string file = folder + "\\spoilt.m4a";
+  std::string bytes;
+  {
+    HANDLE h = CreateFileA(Fixture("tone.m4a").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    bytes.resize(GetFileSize(h, nullptr));
+    DWORD got = 0;
+    ReadFile(h, &bytes[0], DWORD(bytes.size()), &got, nullptr);
+    CloseHandle(h);
+  }
+  for (int seed = 1; seed <= 3; ++seed) {
+    std::string spoilt = bytes;
+    // A run of noise in the frames' data (behind the header and index at the front).
+    unsigned x = 2463534242u * seed;
+    for (size_t i = spoilt.size() / 2; i < spoilt.size() / 2 + 600 * seed && i < spoilt.size(); ++i) {
+      x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+      spoilt[i] = char(x);
+    }
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(h, spoilt.data(), DWORD(spoilt.size()), &put, nullptr);
+    CloseHandle(h);
+    Chain c;
+    ASSERT_EQ(c.Build(file), S_OK);
+    ASSERT_EQ(c.LinkAll(), S_OK) << seed;
+    IMediaFilter* timing = nullptr;
+    c.graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&timing));
+    timing->SetSyncSource(nullptr);
+    timing->Release();
+    IMediaControl* control = nullptr;
+    c.graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    WaitForSingleObject(c.sink->Ended(), 3000);
+    const DWORD t0 = GetTickCount();
+    EXPECT_TRUE(SUCCEEDED(control->Stop())) << seed;
+    EXPECT_LT(GetTickCount() - t0, 1000u) << seed;
+    control->Release();
+    EXPECT_LE(double(c.sink->Bytes()) / (44100 * 4), 1.6) << seed;
+  }
+  testsupport::RemoveTree(folder);
+}
+
 // Stop while the stream is held up downstream (a paused graph whose sink never ends)
 // and run again: the stream starts over.
 TEST_F(AacFilters, StopAndRunAgainPlaysFromTheStart) {
