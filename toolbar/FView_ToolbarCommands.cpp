@@ -33,7 +33,13 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_TOOL_PLUGIN, &CFView_Toolbar::OnToolPluginButton},
     {ID_TB_PPC_PLUGIN, &CFView_Toolbar::OnPpcPluginButton},
     {ID_TB_IMAGE_TOOLS, &CFView_Toolbar::OnListButton},
-    {ID_TB_PERSON, &CFView_Toolbar::OnListButton},
+    {ID_TB_PERSON, &CFView_Toolbar::OnEntryEditorButton},
+    {ID_TB_ENTRY_EDITOR, &CFView_Toolbar::OnOpenEntryEditor},
+    {ID_TB_PERSON_EDITOR, &CFView_Toolbar::OnOpenEntryEditor},
+    {ID_TB_FACE_CLASSIFY, &CFView_Toolbar::OnFaceClassifyView},
+    {ID_TB_PERSON_CLASSIFY, &CFView_Toolbar::OnFaceClassifyView},
+    {ID_TB_IMAGE_PICKER, &CFView_Toolbar::OnImagePicker},
+    {ID_TB_PERSON_PICKER, &CFView_Toolbar::OnImagePicker},
     {ID_TB_SLIDESHOW, &CFView_Toolbar::OnListButton},
     {ID_TB_MOVIE, &CFView_Toolbar::OnListButton},
     {ID_TB_WRITER_SETTINGS, &CFView_Toolbar::OnWriterSettings},
@@ -53,6 +59,7 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_DISC_LIST + 1, &CFView_Toolbar::OnDiscDriveItem, ID_TB_DISC_LIST + 26},
     {ID_TB_CARD_VIEWER, &CFView_Toolbar::OnSwitchToCardViewer},
     {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
+    {ID_TB_SHOW_LAUNCHER_LIST, &CFView_Toolbar::OnShowLauncherList},
     {ID_TB_SLIDE_PLAY, &CFView_Toolbar::OnSlideShowPlay},
     {ID_SLIDE_START, &CFView_Toolbar::OnSlideShowPlayAll},
     {ID_TB_SLIDESHOW_SETTINGS, &CFView_Toolbar::OnSlideShowSettings},
@@ -83,7 +90,7 @@ void CFView_Toolbar::ShowButtonList(int nCommand) {
   CToolButtonInfo* pInfo = FindToolButton(nCommand, TRUE);
   if (!pInfo || !pInfo->pList) return;
   HideButtonToolTip(pInfo);
-  pInfo->pList->ShowAt(toolbarrules::ListOrigin(pInfo->rcWide));
+  pInfo->pList->ShowAt(toolbarrules::ListOrigin(pInfo->rcWide, pInfo->pList->GetRowSize().cx));
 }
 
 // ---- Navigation ---------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 namespace toolbarrules {
 
 namespace {
@@ -213,9 +215,13 @@ std::vector<int> SeparatorXs(const std::vector<RECT>& places, const std::vector<
   return xs;
 }
 
-POINT ListOrigin(const RECT& button) {
+POINT ListOrigin(const RECT& button, int listWidth) {
   int width = button.right - button.left;
-  return {button.left - (kListWidth - width) / 2, button.bottom};
+  return {button.left - (listWidth - width) / 2, button.bottom};
+}
+
+SIZE ItemListRowSize(SIZE widestLabel) {
+  return {std::max<LONG>(kListWidth, widestLabel.cx), std::max<LONG>(kListRowHeight, widestLabel.cy)};
 }
 
 namespace {
@@ -294,6 +300,13 @@ long TargetChoiceFlags(int choice) {
       return 0;
   }
 }
+
+std::string PageToolMutexName(bool win98) {
+  const std::string name = "Norvane PageSmith Instance";
+  return win98 ? name : "Global\\" + name;
+}
+
+long ClassifyFlags(int choice) { return choice == 6 ? 1 : TargetChoiceFlags(choice); }
 
 std::string FolderChangeText(int pluginId, const std::string& folder) {
   return std::to_string(pluginId) + "|Explorer|1|" + textkit::WithTrailingSeparator(folder) + "||";
