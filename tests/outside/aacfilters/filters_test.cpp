@@ -136,6 +136,16 @@ struct Chain {
     if (SUCCEEDED(hr)) hr = Link(decoder, L"XForm Out", sink, L"In");
     return hr;
   }
+  // The graph's control, with no clock: the sink takes the sound as fast as it comes.
+  IMediaControl* UnclockedControl() {
+    IMediaFilter* timing = nullptr;
+    graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&timing));
+    timing->SetSyncSource(nullptr);
+    timing->Release();
+    IMediaControl* control = nullptr;
+    graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    return control;
+  }
   ~Chain() {
     if (graph) {
       IMediaControl* control = nullptr;
@@ -279,12 +289,7 @@ TEST_F(AacFilters, FilesRunToTheEndIntoTheSink) {
     Chain c;
     ASSERT_EQ(c.Build(Fixture(k.file)), S_OK) << k.file;
     ASSERT_EQ(c.LinkAll(), S_OK) << k.file;
-    IMediaFilter* timing = nullptr;
-    c.graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&timing));
-    timing->SetSyncSource(nullptr);  // as fast as the sink takes it
-    timing->Release();
-    IMediaControl* control = nullptr;
-    c.graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    IMediaControl* control = c.UnclockedControl();
     ASSERT_TRUE(SUCCEEDED(control->Run())) << k.file;
     EXPECT_EQ(WaitForSingleObject(c.sink->Ended(), 5000), WAIT_OBJECT_0) << k.file;
     control->Stop();
@@ -330,12 +335,7 @@ TEST_F(AacFilters, DamagedFramesInTheMiddleAreSurvived) {
     Chain c;
     ASSERT_EQ(c.Build(file), S_OK);
     ASSERT_EQ(c.LinkAll(), S_OK) << seed;
-    IMediaFilter* timing = nullptr;
-    c.graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&timing));
-    timing->SetSyncSource(nullptr);
-    timing->Release();
-    IMediaControl* control = nullptr;
-    c.graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    IMediaControl* control = c.UnclockedControl();
     ASSERT_TRUE(SUCCEEDED(control->Run()));
     WaitForSingleObject(c.sink->Ended(), 3000);
     const DWORD t0 = GetTickCount();
@@ -353,12 +353,7 @@ TEST_F(AacFilters, StopAndRunAgainPlaysFromTheStart) {
   Chain c;
   ASSERT_EQ(c.Build(Fixture("tone.m4a")), S_OK);
   ASSERT_EQ(c.LinkAll(), S_OK);
-  IMediaFilter* timing = nullptr;
-  c.graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&timing));
-  timing->SetSyncSource(nullptr);
-  timing->Release();
-  IMediaControl* control = nullptr;
-  c.graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+  IMediaControl* control = c.UnclockedControl();
   for (int round = 0; round < 2; ++round) {
     ResetEvent(c.sink->Ended());
     const LONGLONG before = c.sink->Bytes();
