@@ -92,11 +92,9 @@ bool ReadPlan(HWND dlg, FixState* st) {
 }
 
 INT_PTR CALLBACK FixProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<FixState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<FixState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG: {
-      st = reinterpret_cast<FixState*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       char files[512];
       snprintf(files, sizeof files, picturetool::Text(IDS_FIXDATE_FILES).c_str(), int(st->paths.size()),
                st->firstDate.c_str());

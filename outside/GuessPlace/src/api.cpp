@@ -74,11 +74,9 @@ void Write(HWND dlg, GuessState* st) {
 }
 
 INT_PTR CALLBACK GuessProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<GuessState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<GuessState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG: {
-      st = reinterpret_cast<GuessState*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       std::string folder = st->targets.empty() ? std::string() : st->targets.front();
       DWORD a = GetFileAttributesA(folder.c_str());
       if (st->targets.size() > 1 || (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)))

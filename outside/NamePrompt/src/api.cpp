@@ -31,11 +31,9 @@ void ShowOutput(HWND dlg, PromptState* st) {
 }
 
 INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<PromptState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<PromptState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG:
-      st = reinterpret_cast<PromptState*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       SetDlgItemTextA(dlg, nameprompt::kSourceId, textkit::FileNameOf(st->source).c_str());
       SetDlgItemTextA(dlg, nameprompt::kSuffixId, st->settings.suffix.c_str());
       CheckRadioButton(dlg, nameprompt::kCornerFirstId, nameprompt::kCornerFirstId + 3,

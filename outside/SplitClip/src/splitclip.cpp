@@ -71,11 +71,9 @@ void Choose(HWND dlg, Split* s) {
 }
 
 INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  Split* s = reinterpret_cast<Split*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  Split* s = dlgkit::DialogState<Split>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG: {
-      s = reinterpret_cast<Split*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       SetDlgItemTextA(dlg, kNameId, textkit::FileNameOf(s->movie).c_str());
       for (double t : s->points)
         SendDlgItemMessageA(dlg, kListId, LB_ADDSTRING, 0, (LPARAM)movietools::TimeLabel(t).c_str());
