@@ -222,8 +222,11 @@ std::vector<DWORD> CDecodedBatch::Take() {
 }
 
 bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& work,
-                       const std::function<bool()>& goOn) {
-  if (count == 0) return goOn();
+                       const std::function<bool()>& goOn, const std::function<void()>& meanwhile) {
+  if (count == 0) {
+    if (meanwhile) meanwhile();
+    return goOn();
+  }
   std::atomic<size_t> next{0}, done{0};
   std::atomic<bool> stop{false};
   HANDLE finished = ::CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -237,6 +240,7 @@ bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(si
         if (++done == count) ::SetEvent(finished);
       }
     });
+  if (meanwhile) meanwhile();
   bool going = true;
   while (done < count) {
     if (!(going = goOn())) {

@@ -129,8 +129,9 @@ class CDecodedBatch {
 };
 
 // Runs work(0) .. work(count - 1) on up to `threads` threads of its own, in that order of
-// start. goOn is asked on the calling thread at least every 10 ms and whenever another
-// thread sends that thread a message; once it answers false no further work starts, the
-// running work is waited for and false is returned.
+// start, and meanwhile (when given) once on the calling thread. goOn is asked on the calling
+// thread at least every 10 ms and whenever another thread sends that thread a message; once
+// it answers false no further work starts, the running work is waited for and false is
+// returned.
 bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& work,
-                       const std::function<bool()>& goOn);
+                       const std::function<bool()>& goOn, const std::function<void()>& meanwhile = nullptr);

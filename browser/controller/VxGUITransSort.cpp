@@ -56,20 +56,11 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
   Thread_Stop();
   IVxItemView* pItems = GetItemView();
   CBrowserDocument* pDoc = GetBrowserDocument();
-  if (pItems) {
-    pItems->Arrange(FALSE);
-    pItems->SetPicturesShown(FALSE);
-  }
   std::vector<CThumbnail*> items;
   ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
     items.push_back(p);
     return true;
   });
-  // The decoder's threads are made ready now and given the items once they are sorted (a
-  // decoder at work beside the date pass only slows it: the two contend for the processors
-  // and the heap).
-  CThumbnailPage::ClearDecodeThumbnailList();
-  DecodeThread_Start(FALSE);
   // Each file's head gives its date, and keeps the embedded thumbnail's bytes for the
   // decoder. The heads are read on one thread: under Wine more threads only queue for the
   // server's file calls, and take longer. This thread answers what other threads send
@@ -79,6 +70,18 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
       [this] {
         AnswerSentMessages();
         return IsContinueChangeFolder() && !HasWaitingFolderChange();
+      },
+      [&] {
+        // While the heads are read: the view arranges itself (the layout takes no dates),
+        // and the decoder's threads are made ready, to be given the items once they are
+        // sorted (a decoder at work beside the date pass only slows it: the two contend
+        // for the processors and the heap).
+        if (pItems) {
+          pItems->Arrange(FALSE);
+          pItems->SetPicturesShown(FALSE);
+        }
+        CThumbnailPage::ClearDecodeThumbnailList();
+        DecodeThread_Start(FALSE);
       });
   BOOL bSorted = !bCancelled && SortShownItems(nSortID);
   if (pItems) pItems->SetPicturesShown(TRUE);

@@ -283,11 +283,18 @@ TEST(TransRules, RunOnThreadsDoesEachPieceOnceAndStopsWhenAsked) {
       for (size_t i = 0; i < count; ++i) EXPECT_EQ(1, runs[i].load()) << count << " piece " << i;
       EXPECT_GE(asked, 1) << count;
     }
-  // One thread takes the pieces in order.
-  std::vector<size_t> order;
-  EXPECT_TRUE(TransRunOnThreads(100, 1, [&](size_t i) { order.push_back(i); }, [] { return true; }));
-  ASSERT_EQ(order.size(), 100u);
-  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
+  // One thread takes the pieces in order; the meanwhile work runs once, on the calling
+  // thread, also when there are no pieces.
+  for (size_t count : {size_t(0), size_t(100)}) {
+    std::vector<size_t> order;
+    std::vector<DWORD> meanwhile;
+    EXPECT_TRUE(TransRunOnThreads(
+        count, 1, [&](size_t i) { order.push_back(i); }, [] { return true; },
+        [&] { meanwhile.push_back(::GetCurrentThreadId()); }));
+    ASSERT_EQ(order.size(), count);
+    for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
+    EXPECT_EQ(meanwhile, std::vector<DWORD>{::GetCurrentThreadId()}) << count;
+  }
   // Stopped on the third question: no piece twice, the rest never started, false answered,
   // and nothing runs after the call returns.
   for (size_t threads : {size_t(1), size_t(4)}) {
