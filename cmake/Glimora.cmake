@@ -35,6 +35,24 @@ function(glimora_dll_with_core name)
   glimora_dll(${name} SOURCES ${A_SOURCES} LIBS ${core} ${A_LIBS})
 endfunction()
 
+# A picture tool library of the toolbar (TurnPicture, ScalePicture, ...): a DLL with its
+# core in the program folder, its dialogs from the resource library on the program's own
+# dialog base, what the tools share around their export (common/picturetool). The core
+# sees the source folder's headers and links the imaging engine and the profile.
+function(glimora_tool_library name)
+  cmake_parse_arguments(A "" "" "CORE_SOURCES;SOURCES;LIBS" ${ARGN})
+  string(TOLOWER "${name}_core" core)
+  glimora_dll_with_core(${name}
+    CORE_SOURCES ${A_CORE_SOURCES}
+    CORE_LIBS glimimaging Kitlib2
+    SOURCES ${A_SOURCES} ${PROJECT_SOURCE_DIR}/shell/ui/ResourceDialog.cpp ${PROJECT_SOURCE_DIR}/shell/ui/ProgramFolder.cpp
+    LIBS picturetool pluginkit framework VxResourceIds Kitlib2 ${A_LIBS})
+  target_include_directories(${core} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/shell)
+  install(TARGETS ${name} RUNTIME DESTINATION Marlo5)
+  add_dependencies(${name} VxResource)
+endfunction()
+
 # A run-time loaded plug-in with its own file extension (".psp", ".peu", ".dll").
 function(glimora_plugin name suffix)
   cmake_parse_arguments(A "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})

@@ -68,6 +68,7 @@
 #define WM_SLIDESHOW_EXISTS 1928
 #define WM_TREE_FOLDER_DELETED 1929    // wParam renew flag, lParam reopen count
 #define WM_TOOLBAR_DRAG_ENTER 1914  // to the toolbar: a drag entered the button wParam
+#define WM_TOOLBAR_PAGE_TOOL_CHECK 1912  // to the toolbar: start the page program unless it runs
 #define WM_TOOL_LIST_SELECT 4357       // to the toolbar: wParam ID_TB_PPC_LIST, lParam the list item
 #define WM_TOOLBAR_SLIDE_COLLECT 27876  // to the toolbar: lParam SLIDE_COLLECT_CLOSE closes the collection
 #define SLIDE_COLLECT_CLOSE 19009
@@ -75,6 +76,7 @@
 #define WM_ENTRY_RESTORE_NAME 1368      // to the person entry editor: put the remembered name back
 #define WM_FACE_REGISTER_CLOSED 27897   // face registration to its owner: the dialog closed
 #define WM_FACE_REGISTER_FACE 27898     // face registration to its owner: wParam the chosen face (FACEPICK*)
+#define WM_TOOLBAR_CLOSE_PICKER 27899   // to the toolbar: the image picker ends with the result wParam
 
 // To the folder pane: set the frame's back, forward and up buttons from its history.
 #define WM_FOLDER_NAV_BUTTONS (WM_APP + 10)

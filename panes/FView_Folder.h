@@ -66,6 +66,9 @@ class CFView_Folder : public CFormView {
   // Makes the tree of that title current, opened, and shows the path (or query) in it.
   BOOL SelectTreeByTitle(LPCSTR lpszTitle, LPCSTR lpszPath, BOOL bFocus);
   BOOL SelectQueryByTitle(LPCSTR lpszTitle, LPCSTR lpszQuery, BOOL bFocus);
+  // The first tree whose plug-in finds an item of that name: the item selected, opened and
+  // shown in the browser. FALSE when no plug-in finds one.
+  BOOL OpenTreeItemByName(LPCSTR lpszName);
   // The frame's back, forward and up buttons follow the history.
   void SetNavigationButtons();
   // A browser change waiting for its resend (empty: none).

@@ -181,6 +181,24 @@ BOOL CFView_Folder::SelectQueryByTitle(LPCSTR lpszTitle, LPCSTR lpszQuery, BOOL 
   return TRUE;
 }
 
+BOOL CFView_Folder::OpenTreeItemByName(LPCSTR lpszName) {
+  for (int i = 0; i < m_manager.GetEntryCount(); ++i) {
+    CTreePluginEntry* p = m_manager.GetEntry(i);
+    if (!p || !p->m_pTreeWnd) continue;
+    HTREEITEM hItem = NULL;
+    if (FAILED(m_manager.SearchTreeItem(p, lpszName, &hItem)) || !hItem) continue;
+    CPluginTreeCtrl* pTree = p->m_pTreeWnd;
+    OpenSection(p);
+    pTree->SelectItem(hItem);
+    pTree->SetFocus();
+    pTree->Expand(hItem, TVE_EXPAND);
+    m_hCurrentTree = pTree->m_hWnd;
+    SendAsTree(pTree, pTree->BuildRequest(NULL));
+    return TRUE;
+  }
+  return FALSE;
+}
+
 void CFView_Folder::ReopenSelection(BOOL bReset) {
   if (bReset) m_manager.SetCurrentFolder(" ");
   CTreePluginEntry* p = EntryByTitle(m_strCurrentTitle);

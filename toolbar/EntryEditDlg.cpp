@@ -72,8 +72,7 @@ int CEntryEditDlg::Open(CWnd* pOwner) {
   m_strCurrentPath.Empty();
   CGFileInfoList files(10);
   if (ICGBrowser* pBrowser = GetCGBrowser()) pBrowser->GetFileData(&files, (long)0x80000001L);
-  // String 50333 serves the movie split too ("only the first ... go on?").
-  if (files.GetCount() > 1 && AfxMessageBox(IDS_TB_SPLIT_FIRST_ONLY, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+  if (files.GetCount() > 1 && AfxMessageBox(IDS_TB_FIRST_SELECTED_ONLY, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
     m_bShown = 0;
     return 0;
   }

@@ -8,7 +8,9 @@
 
 #include <textkit/text.h>
 
+#include "EntryEditDlg.h"
 #include "ExternalToolManager.h"
+#include "FaceClassifyRunner.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
 #include "ui/ProgramFolder.h"
@@ -46,9 +48,12 @@ BEGIN_MESSAGE_MAP(CFView_Toolbar, CFormView)
   ON_WM_DROPFILES()
   ON_MESSAGE(WM_TOOLBAR_SLIDE_COLLECT, &CFView_Toolbar::OnSlideCollect)
   ON_MESSAGE(WM_TOOLBAR_CLOSE_EDITOR, &CFView_Toolbar::OnCloseEditor)
+  ON_MESSAGE(WM_TOOLBAR_CLOSE_PICKER, &CFView_Toolbar::OnCloseImagePicker)
   ON_MESSAGE(WM_RELAYED_MESSAGE, &CFView_Toolbar::OnRelayedMessage)
   ON_MESSAGE(WM_TOOL_LIST_SELECT, &CFView_Toolbar::OnToolListSelect)
   ON_MESSAGE(WM_TOOLBAR_DRAG_ENTER, &CFView_Toolbar::OnItemListDragEnter)
+  ON_MESSAGE(WM_TOOLBAR_PAGE_TOOL_CHECK, &CFView_Toolbar::OnPageToolCheck)
+  ON_COMMAND_EX(ID_TB_SHOW_LAUNCHER_LIST, &CFView_Toolbar::OnToolbarCommand)
   ON_COMMAND_EX_RANGE(ID_TB_FOLDER_TREE, ID_TB_DISC_LIST + 26, &CFView_Toolbar::OnToolbarCommand)
 END_MESSAGE_MAP()
 
@@ -78,7 +83,7 @@ CFView_Toolbar::~CFView_Toolbar() {
 }
 
 CToolItemListWnd* CFView_Toolbar::MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items) {
-  const SIZE rowSize = {toolbarrules::kListWidth, 29};
+  const SIZE rowSize = {toolbarrules::kListWidth, toolbarrules::kListRowHeight};
   CToolItemListWnd* pList = new CToolItemListWnd;
   for (const toolbarrules::ListItem& item : items)
     pList->AddItem(IDB_TB_ITEM, IDB_TB_ITEM_PRESSED, IDB_TB_ITEM_HOT, IDB_TB_ITEM, item.command);
@@ -92,7 +97,12 @@ CToolItemListWnd* CFView_Toolbar::MakeItemList(int nBase, const std::vector<tool
   pList->SetLineColor(kListText);
   pList->SetCheckColor(kListFrame);
   pList->SetAlignment(20);
+  pList->SetRowSize(MeasureItemList(pList));
   return pList;
+}
+
+SIZE CFView_Toolbar::MeasureItemList(CToolItemListWnd* pList) {
+  return toolbarrules::ItemListRowSize(pList->MeasureLabels());
 }
 
 CMainFrame* CFView_Toolbar::GetMainFrame() const { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
@@ -102,6 +112,7 @@ int CFView_Toolbar::OnCreate(LPCREATESTRUCT lpcs) {
   m_pToolPlugins = new CToolPluginManager();
   m_pTreePlugins = new CTreePluginManager();
   m_pPpcPlugins = new CPpcPluginManager();
+  m_pFaceClassify = new CFaceClassifyRunner(this);
   CreateButtons();
   LayoutButtons();
   RegisterDropTargets();
@@ -153,7 +164,7 @@ void CFView_Toolbar::CreateButtons() {
     pButton->LoadBitmaps(plan.bitmaps[0], plan.bitmaps[1], plan.bitmaps[2], plan.bitmaps[3]);
     pButton->SetToolTipText(plan.tipId, TRUE);
     if (plan.acceptsFiles) static_cast<CBitmapButtonEX3*>(pButton)->SetAcceptFiles(TRUE);
-    const SIZE rowSize = {toolbarrules::kListWidth, 29};
+    const SIZE rowSize = {toolbarrules::kListWidth, toolbarrules::kListRowHeight};
     if (plan.attached == toolbarrules::ATTACHED_ITEM_LIST) {
       pInfo->pList = MakeItemList(plan.listBase, plan.items);
     } else if (plan.attached == toolbarrules::ATTACHED_LAUNCHER) {
@@ -178,9 +189,8 @@ void CFView_Toolbar::LayoutButtons() {
     CToolButtonInfo* p = m_buttons[i];
     p->rcWide = p->rcNarrow = places[i];
     if (p->pButton && p->pButton->m_hWnd) p->pButton->MoveWindow(&p->rcWide, TRUE);
-    POINT ptList = toolbarrules::ListOrigin(p->rcWide);
-    if (p->pList) p->pList->SetPosition(ptList);
-    if (p->pLauncher) p->pLauncher->SetPosition(ptList);
+    if (p->pList) p->pList->SetPosition(toolbarrules::ListOrigin(p->rcWide, p->pList->GetRowSize().cx));
+    if (p->pLauncher) p->pLauncher->SetPosition(toolbarrules::ListOrigin(p->rcWide));
   }
 }
 
@@ -198,6 +208,9 @@ void CFView_Toolbar::OnDestroy() {
   CFormView::OnDestroy();
   KillTimer(IDT_TB_BUTTON_STATES);
   CloseSlideCollectDlg();
+  CloseEntryEditorDlg(0);
+  delete m_pFaceClassify;
+  m_pFaceClassify = NULL;
   StartKeepAwake(FALSE);
   KillTimer(IDT_TB_LIST_AUTOHIDE);
   RevokeDropTargets();
@@ -385,11 +398,4 @@ BOOL CFView_Toolbar::TakePendingFileListText(CString& strText) {
   return TRUE;
 }
 
-// ---- Dialogs that come later ------------------------------------------------------------
-
-// No entry editor is open yet: nothing to ask, nothing kept.
-LRESULT CFView_Toolbar::OnCloseEditor(WPARAM, LPARAM) { return 0; }
-BOOL CFView_Toolbar::CloseEntryEditor() { return TRUE; }
-
-BOOL CFView_Toolbar::IsEntryEditorActive() const { return FALSE; }
 

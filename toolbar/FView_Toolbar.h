@@ -12,7 +12,8 @@
 // FView_ToolbarLauncher.cpp (the launcher button, the drop targets on the buttons and the
 // lists opened by a drag), FView_ToolbarToolRuns.cpp (the picture tools, the date imprint,
 // the shooting date, the place guess, the movie split and the conversion plug-ins),
-// FView_ToolbarDrives.cpp (the disc drives and the card viewer). The decisions are in
+// FView_ToolbarDrives.cpp (the disc drives and the card viewer), FView_ToolbarPersons.cpp
+// (the person list: the entry editor, the face classification and the image picker). The decisions are in
 // ToolbarRules and ToolRunRules.
 #pragma once
 #include <fw/fw.h>
@@ -24,6 +25,9 @@
 #include "SlideShowScenario.h"
 
 class CSlideCollectDlg;
+class CEntryEditDlg;
+class CFaceClassifyRunner;
+class CImagePickerDlg;
 #include "ToolPluginManager.h"
 #include "ToolbarRules.h"
 #include "TreePluginManager.h"
@@ -95,8 +99,19 @@ class CFView_Toolbar : public CFormView {
   int GetButtonCount() const { return (int)m_buttons.size(); }
   CToolButtonInfo* GetButton(int i) const { return m_buttons[i]; }
   void HideButtonToolTip(CToolButtonInfo* pInfo);
-  // Nonzero when no entry editor is left open (none exists yet).
+  // Nonzero when no entry editor is left open: an open one closes when the user agrees.
   BOOL CloseEntryEditor();
+  // Closes the entry editor; mode 0x10000 asks first (IDNO: the user kept it). 0 else.
+  int CloseEntryEditorDlg(int nMode);
+  // The target-choice dialog (preset for the classification when *pnChoice is 10): 1 with
+  // the choice in *pnChoice, else the dialog's result.
+  int ChooseFileTarget(int* pnChoice);
+  // The person list's commands (FView_ToolbarPersons.cpp).
+  void OnEntryEditorButton();
+  void OnOpenEntryEditor();
+  void OnFaceClassifyView();
+  void OnImagePicker();
+  CEntryEditDlg* GetEntryEditor() const { return m_pEntryEditor; }
   // Asks which files a tool takes: GetFileData flags, -1 when cancelled.
   long ShowToolSettingsDialog(int nTitleId);
   // After a tool: refresh the trees and the browser, the browser selecting the output
@@ -125,6 +140,7 @@ class CFView_Toolbar : public CFormView {
   afx_msg void OnDropFiles(HDROP hDrop);
   afx_msg LRESULT OnSlideCollect(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnCloseEditor(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnCloseImagePicker(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnRelayedMessage(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnToolListSelect(WPARAM wParam, LPARAM lParam);
   afx_msg BOOL OnToolbarCommand(UINT nID);
@@ -158,6 +174,12 @@ class CFView_Toolbar : public CFormView {
   void OnLauncherButton();
   // A drag entered a button (message 1914): its list opens for the drop; -1 for no button.
   afx_msg LRESULT OnItemListDragEnter(WPARAM wParam, LPARAM lParam);
+  // Message 1912: the page program (the external tools' entry 6) starts unless it runs.
+  afx_msg LRESULT OnPageToolCheck(WPARAM wParam, LPARAM lParam);
+  // Command 199: the launcher's window opens under its button until the cursor leaves.
+  void OnShowLauncherList();
+  // The button's list shown without the focus; timer 116 hides it once the cursor left.
+  void ShowListForAWhile(CToolButtonInfo* pInfo);
   // The item list or the launcher's window under a button; null when none.
   CWnd* GetAttachedWindow(CToolButtonInfo* pInfo);
   // The first movie of the selection (the user confirms when there were others).
@@ -191,6 +213,7 @@ class CFView_Toolbar : public CFormView {
   void RunPpcPlugin(CPpcPluginManager* pPlugins, int nIndex);
   // The disc-drive list and the switch to the card viewer (FView_ToolbarDrives.cpp).
   void OnDiscDriveButton();
+  void OnDiscDriveItem();
   void OnSwitchToCardViewer();
 
  protected:
@@ -198,6 +221,8 @@ class CFView_Toolbar : public CFormView {
   void StopMusic();
   // The month calendar and the music view refuse a command: its message, TRUE.
   BOOL RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon);
+  // A slide-show command that the calendar view shown refuses: its message, TRUE.
+  BOOL RefusedSlideCommand(int nCommand);
   void RunTreePlugin(int nIndex, BOOL bCalendarTest);
   // The pending list, or the target the user chooses and the browser's files; null
   // when cancelled.
@@ -208,6 +233,8 @@ class CFView_Toolbar : public CFormView {
   BOOL PassesTargetGate(int nKind, int nTitleId);
   // Handles up to ten messages of a progress window; TRUE when its Cancel was clicked.
   BOOL ProgressCancelled(CWnd* pProgress, BOOL* pbArmed);
+  // The rows' size of an item list for its labels (at least 118 x 29).
+  SIZE MeasureItemList(CToolItemListWnd* pList);
   // A new item list of the row's colours (hidden).
   CToolItemListWnd* MakeItemList(int nBase, const std::vector<toolbarrules::ListItem>& items);
   UINT m_nCurrentCommand;  // the command being routed, for handlers shared by buttons
@@ -242,4 +269,8 @@ class CFView_Toolbar : public CFormView {
   // The modeless collection dialog over m_scenario; null when none is open.
   CSlideCollectDlg* m_pSlideCollect = NULL;
   void OpenSlideCollectDlg();
+  // The modeless person entry editor, the picker while it runs and the classification.
+  CEntryEditDlg* m_pEntryEditor = NULL;
+  CImagePickerDlg* m_pImagePicker = NULL;
+  CFaceClassifyRunner* m_pFaceClassify = NULL;
 };

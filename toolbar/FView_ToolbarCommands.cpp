@@ -19,6 +19,7 @@ namespace {
 struct ToolbarRoute {
   UINT nID;
   void (CFView_Toolbar::*pfn)();
+  UINT nLast = 0;  // the last id of a range that starts at nID
 };
 const ToolbarRoute kRoutes[] = {
     {ID_TB_FOLDER_UP, &CFView_Toolbar::OnFolderUp},
@@ -32,7 +33,13 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_TOOL_PLUGIN, &CFView_Toolbar::OnToolPluginButton},
     {ID_TB_PPC_PLUGIN, &CFView_Toolbar::OnPpcPluginButton},
     {ID_TB_IMAGE_TOOLS, &CFView_Toolbar::OnListButton},
-    {ID_TB_PERSON, &CFView_Toolbar::OnListButton},
+    {ID_TB_PERSON, &CFView_Toolbar::OnEntryEditorButton},
+    {ID_TB_ENTRY_EDITOR, &CFView_Toolbar::OnOpenEntryEditor},
+    {ID_TB_PERSON_EDITOR, &CFView_Toolbar::OnOpenEntryEditor},
+    {ID_TB_FACE_CLASSIFY, &CFView_Toolbar::OnFaceClassifyView},
+    {ID_TB_PERSON_CLASSIFY, &CFView_Toolbar::OnFaceClassifyView},
+    {ID_TB_IMAGE_PICKER, &CFView_Toolbar::OnImagePicker},
+    {ID_TB_PERSON_PICKER, &CFView_Toolbar::OnImagePicker},
     {ID_TB_SLIDESHOW, &CFView_Toolbar::OnListButton},
     {ID_TB_MOVIE, &CFView_Toolbar::OnListButton},
     {ID_TB_WRITER_SETTINGS, &CFView_Toolbar::OnWriterSettings},
@@ -49,8 +56,10 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_GUESS_PLACE, &CFView_Toolbar::OnGuessPlace},
     {ID_TB_SPLIT_CLIP, &CFView_Toolbar::OnSplitClip},
     {ID_TB_DISC_DRIVES, &CFView_Toolbar::OnDiscDriveButton},
+    {ID_TB_DISC_LIST + 1, &CFView_Toolbar::OnDiscDriveItem, ID_TB_DISC_LIST + 26},
     {ID_TB_CARD_VIEWER, &CFView_Toolbar::OnSwitchToCardViewer},
     {ID_TB_LAUNCHER, &CFView_Toolbar::OnLauncherButton},
+    {ID_TB_SHOW_LAUNCHER_LIST, &CFView_Toolbar::OnShowLauncherList},
     {ID_TB_SLIDE_PLAY, &CFView_Toolbar::OnSlideShowPlay},
     {ID_SLIDE_START, &CFView_Toolbar::OnSlideShowPlayAll},
     {ID_TB_SLIDESHOW_SETTINGS, &CFView_Toolbar::OnSlideShowSettings},
@@ -64,7 +73,7 @@ const ToolbarRoute kRoutes[] = {
 
 BOOL CFView_Toolbar::OnToolbarCommand(UINT nID) {
   for (const ToolbarRoute& route : kRoutes) {
-    if (route.nID != nID) continue;
+    if (nID != route.nID && (nID < route.nID || nID > route.nLast)) continue;
     m_nCurrentCommand = nID;
     (this->*route.pfn)();
     m_nCurrentCommand = 0;
@@ -81,7 +90,7 @@ void CFView_Toolbar::ShowButtonList(int nCommand) {
   CToolButtonInfo* pInfo = FindToolButton(nCommand, TRUE);
   if (!pInfo || !pInfo->pList) return;
   HideButtonToolTip(pInfo);
-  pInfo->pList->ShowAt(toolbarrules::ListOrigin(pInfo->rcWide));
+  pInfo->pList->ShowAt(toolbarrules::ListOrigin(pInfo->rcWide, pInfo->pList->GetRowSize().cx));
 }
 
 // ---- Navigation ---------------------------------------------------------------------------
@@ -155,6 +164,17 @@ BOOL CFView_Toolbar::RefusedByViewMode(int nMonthId, int nMusicId, UINT nIcon) {
                  : pBrowser->GetBrowserStatus().IsMusicMode()       ? nMusicId
                                                                     : 0;
   if (nRefused) AfxMessageBox(nRefused, nIcon);
+  return nRefused != 0;
+}
+
+BOOL CFView_Toolbar::RefusedSlideCommand(int nCommand) {
+  CMainFrame* pFrame = GetMainFrame();
+  CBrowserDocument* pBrowser = pFrame ? pFrame->GetBrowserDocument() : NULL;
+  if (!pBrowser) return FALSE;
+  const CBrowserStatus& status = pBrowser->GetBrowserStatus();
+  int nRefused = toolbarrules::SlideCommandRefusal(nCommand, status.IsMonthCalendarMode() != FALSE,
+                                                   status.IsCalendarMode() != FALSE);
+  if (nRefused) AfxMessageBox(nRefused, MB_ICONSTOP);
   return nRefused != 0;
 }
 

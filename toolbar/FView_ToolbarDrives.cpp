@@ -1,4 +1,5 @@
 // CFView_Toolbar: the disc-drive list and the switch to the card viewer.
+#include <MainWndMessages.h>
 #include <TickCache.h>
 #include <VxBDCore.h>
 #include <VxResourceIds.h>
@@ -38,6 +39,16 @@ void CFView_Toolbar::OnDiscDriveButton() {
   if (items.empty()) return;
   pInfo->pList = MakeItemList(ID_TB_DISC_LIST, items);
   pInfo->pList->ShowAt(toolbarrules::ListOrigin(pInfo->rcWide));
+}
+
+// An item of the list: the core takes the drive (A: first), then the folders are read again.
+void CFView_Toolbar::OnDiscDriveItem() {
+  if (IVxBDCoreObject* pCore = GetVxBDCoreObject()) {
+    pCore->SelectDrive((int)m_nCurrentCommand - (ID_TB_DISC_LIST + 1));
+    pCore->Release();
+  }
+  if (CWnd* pMain = AfxGetMainWnd())
+    if (pMain->GetSafeHwnd()) pMain->PostMessage(WM_REFRESH_FOLDERS, (WPARAM)m_hWnd, 0);
 }
 
 void CFView_Toolbar::OnSwitchToCardViewer() {

@@ -48,8 +48,17 @@ CWnd* CFView_Toolbar::GetAttachedWindow(CToolButtonInfo* pInfo) {
 LRESULT CFView_Toolbar::OnItemListDragEnter(WPARAM wParam, LPARAM) {
   CToolButtonInfo* pInfo = FindToolButton((int)wParam, TRUE);
   if (!pInfo) return -1;
-  HideButtonToolTip(pInfo);
   pInfo->pButton->SetFocus();
+  ShowListForAWhile(pInfo);
+  return 0;
+}
+
+void CFView_Toolbar::OnShowLauncherList() {
+  if (CToolButtonInfo* pInfo = FindToolButton(ID_TB_LAUNCHER, TRUE)) ShowListForAWhile(pInfo);
+}
+
+void CFView_Toolbar::ShowListForAWhile(CToolButtonInfo* pInfo) {
+  HideButtonToolTip(pInfo);
   if (CWnd* pList = GetAttachedWindow(pInfo)) {
     KillTimer(IDT_TB_LIST_AUTOHIDE);
     m_nDragListButton = pInfo->nCommand;
@@ -59,7 +68,6 @@ LRESULT CFView_Toolbar::OnItemListDragEnter(WPARAM wParam, LPARAM) {
     else
       pList->ShowWindow(SW_SHOWNA);
   }
-  return 0;
 }
 
 void CFView_Toolbar::OnListHideTimer() {

@@ -18,6 +18,7 @@ static const LPARAM kCollectAsksSettings = 19008;
 
 void CFView_Toolbar::OnSlideShowPlay() {
   StopMusic();
+  if (RefusedSlideCommand(ID_TB_SLIDE_PLAY)) return;
   if (CWnd* pFrame = GetParentFrame()) pFrame->SendMessage(WM_COMMAND, ID_SLIDESHOW_PLAY);
 }
 
@@ -29,6 +30,7 @@ void CFView_Toolbar::OnSlideShowPlayAll() {
 // The settings of the show that runs: the profile's for the browser's show (then played
 // again), the collection's for the collection's; the collection's when none runs.
 void CFView_Toolbar::OnSlideShowSettings() {
+  if (RefusedSlideCommand(ID_TB_SLIDESHOW_SETTINGS)) return;
   CMainFrame* pMain = GetMainFrame();
   int nMode = pMain ? pMain->m_nSlideShowMode : 0;
   CSlideShowDlg dlg;
@@ -49,6 +51,7 @@ void CFView_Toolbar::OpenSlideCollectDlg() {
 }
 
 void CFView_Toolbar::OnOpenScenario() {
+  if (RefusedSlideCommand(ID_TB_OPEN_SCENARIO)) return;
   if (!CloseEntryEditor()) return;
   CloseSlideCollectDlg();
   StopMusic();
@@ -78,7 +81,7 @@ void CFView_Toolbar::OnOpenScenario() {
   if (!missing.empty()) {
     m_scenario.SetPictures(&kept);
     m_scenario.SetAudio(&keptAudio);
-    AfxMessageBox(slideshow::MissingFilesText((LPCSTR)LoadResourceText(IDS_SLIDE_MISSING_FILES), missing).c_str(),
+    AfxMessageBox(slideshow::MissingFilesText((LPCSTR)LoadResourceText(IDS_SLIDE_SCENARIO_MISSING), missing).c_str(),
                   MB_OK | MB_ICONEXCLAMATION);
   }
   OpenSlideCollectDlg();
@@ -89,6 +92,7 @@ void CFView_Toolbar::OnNewSlideCollection() {
     m_pSlideCollect->ShowWindow(SW_SHOW);
     return;
   }
+  if (RefusedSlideCommand(ID_TB_NEW_SLIDE_COLLECTION)) return;
   CWaitCursor wait;
   m_scenario.Reset();
   std::vector<SlidePicture> pictures;

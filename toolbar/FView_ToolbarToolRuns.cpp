@@ -636,7 +636,7 @@ void CFView_Toolbar::RunSplitClip(LPCSTR lpszLibrary) {
     return;
   }
   if (nMovies > 1 &&
-      ShowToolBox(this, IDS_TB_SPLIT_FIRST_ONLY, nTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+      ShowToolBox(this, IDS_TB_FIRST_SELECTED_ONLY, nTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
     return;
   int nResult = pfnSplit(strMovie);
   library.Free();

@@ -11,6 +11,7 @@
 #include "ui/ProgramFolder.h"
 #include "SelectionCheck.h"
 #include "ToolLibraries.h"
+#include "ToolList.h"
 
 #include <textkit/path.h>
 
@@ -319,4 +320,15 @@ void CFView_Toolbar::OnMovieProgram() {
   unsigned long long hMain = pMain ? (unsigned long long)(UINT_PTR)pMain->m_hWnd : 0;
   if (!toolbarrules::OutsideProgramCall((int)nCommand, (LPCSTR)strMovie, hMain, &program, &arguments)) return;
   StartToolAndWait(program.c_str(), arguments.c_str(), strMovie);
+}
+
+LRESULT CFView_Toolbar::OnPageToolCheck(WPARAM, LPARAM) {
+  const std::string name = toolbarrules::PageToolMutexName(CMTLIsWin98(-1, -1, -1) != FALSE);
+  HANDLE hMutex = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str());
+  if (hMutex) {
+    ::CloseHandle(hMutex);
+    return 0;
+  }
+  if (CMainFrame* pFrame = GetMainFrame()) pFrame->GetExternalToolManager().Launch(TOOL_PAGE_TOOL, NULL);
+  return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+
 namespace {
 const UINT_PTR kLeaveTimer = 100;
 const UINT_PTR kDragTimer = 101;
@@ -186,6 +188,22 @@ void CRowListWnd::PaintLines(CDC& dc) {
   CRect rcFrame(0, 0, m_size.cx, nRows * m_size.cy);
   CBrush brush(m_clrLine);
   dc.FrameRect(&rcFrame, &brush);
+}
+
+SIZE CRowListWnd::MeasureLabels() {
+  SIZE widest = {0, 0};
+  CClientDC dc(this);
+  HFONT hFont = CreateLabelFont();
+  HGDIOBJ hOld = ::SelectObject(dc.GetSafeHdc(), hFont);
+  for (const Row& row : m_rows) {
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(dc.GetSafeHdc(), row.label, row.label.GetLength(), &size);
+    widest.cx = std::max(widest.cx, size.cx);
+    widest.cy = std::max(widest.cy, size.cy);
+  }
+  ::SelectObject(dc.GetSafeHdc(), hOld);
+  ::DeleteObject(hFont);
+  return widest;
 }
 
 HFONT CRowListWnd::CreateLabelFont() {

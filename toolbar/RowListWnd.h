@@ -38,6 +38,11 @@ class CRowListWnd : public CWnd {
   // Moves to the stored position, as seen from the parent, keeping size and z-order.
   void MoveToPosition();
 
+  SIZE GetRowSize() const { return m_size; }
+  void SetRowSize(SIZE size) { m_size = size; }
+  // The widest and the tallest of the labels in their font.
+  SIZE MeasureLabels();
+
   // Text colour of disabled rows.
   static const COLORREF kDisabledText = RGB(128, 162, 191);
 

@@ -7,6 +7,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 namespace toolbarrules {
 
 namespace {
@@ -213,9 +215,13 @@ std::vector<int> SeparatorXs(const std::vector<RECT>& places, const std::vector<
   return xs;
 }
 
-POINT ListOrigin(const RECT& button) {
+POINT ListOrigin(const RECT& button, int listWidth) {
   int width = button.right - button.left;
-  return {button.left - (kListWidth - width) / 2, button.bottom};
+  return {button.left - (listWidth - width) / 2, button.bottom};
+}
+
+SIZE ItemListRowSize(SIZE widestLabel) {
+  return {std::max<LONG>(kListWidth, widestLabel.cx), std::max<LONG>(kListRowHeight, widestLabel.cy)};
 }
 
 namespace {
@@ -295,6 +301,13 @@ long TargetChoiceFlags(int choice) {
   }
 }
 
+std::string PageToolMutexName(bool win98) {
+  const std::string name = "Norvane PageSmith Instance";
+  return win98 ? name : "Global\\" + name;
+}
+
+long ClassifyFlags(int choice) { return choice == 6 ? 1 : TargetChoiceFlags(choice); }
+
 std::string FolderChangeText(int pluginId, const std::string& folder) {
   return std::to_string(pluginId) + "|Explorer|1|" + textkit::WithTrailingSeparator(folder) + "||";
 }
@@ -362,6 +375,19 @@ bool OutsideProgramCall(int command, const std::string& movie, unsigned long lon
     return true;
   }
   return false;
+}
+
+int SlideCommandRefusal(int command, bool monthView, bool calendarView) {
+  switch (command) {
+    case ID_TB_SLIDE_PLAY: return monthView ? IDS_TB_CALENDAR_SLIDESHOW : 0;
+    case ID_TB_SLIDESHOW_SETTINGS:
+    case ID_SLIDE_SETTINGS:
+    case ID_TB_OPEN_SCENARIO:
+    case ID_TB_SLIDE_OPEN_SCENARIO:
+    case ID_TB_NEW_SLIDE_COLLECTION:
+    case ID_TB_SLIDE_NEW_COLLECTION: return calendarView ? IDS_TB_CALENDAR_SLIDESHOW : 0;
+    default: return 0;
+  }
 }
 
 }  // namespace toolbarrules

@@ -52,6 +52,7 @@ struct Installed {
 const size_t kMaxPluginItems = 9;
 // Width of an item list (and the launcher window) under its button.
 const int kListWidth = 118;
+const int kListRowHeight = 29;
 
 // One item per tool library of the tools button that exists, in the button's order.
 std::vector<ListItem> ToolLibraryItems(const std::function<bool(const char*)>& exists);
@@ -65,8 +66,11 @@ std::vector<ButtonPlan> PlanButtons(const Installed& installed);
 std::vector<RECT> LayoutButtons(const std::vector<int>& groups, int width);
 // Separators between groups: the x of each (the darker line sits at x - 1).
 std::vector<int> SeparatorXs(const std::vector<RECT>& places, const std::vector<int>& groups);
-// Top-left of an item list under its button.
-POINT ListOrigin(const RECT& button);
+// Top-left of an item list under its button, centred on it.
+POINT ListOrigin(const RECT& button, int listWidth = kListWidth);
+// The rows of an item list: wide enough for the widest label, tall enough for the
+// tallest; never smaller than 118 x 29.
+SIZE ItemListRowSize(SIZE widestLabel);
 
 // Buttons whose enabled state message 1925 stores.
 bool IsStoredStateToolButton(int command);
@@ -94,6 +98,11 @@ bool FitsPathBlock(const std::string& path);
 // GetFileData flags for a choice of the target dialog (1 or 3 the selection, 2 all
 // files, 5 the marks); 0 for any other choice.
 long TargetChoiceFlags(int choice);
+// The same for the face classification, which takes choice 6 (the folder's pictures) as 1.
+long ClassifyFlags(int choice);
+
+// The page program's instance mutex ("Global\" only where sessions exist).
+std::string PageToolMutexName(bool win98);
 
 // The text of a folder change as the disk tree sends it: "<id>|Explorer|1|<folder>\||".
 std::string FolderChangeText(int pluginId, const std::string& folder);
@@ -117,5 +126,10 @@ MoviePick PickFirstMovie(const std::vector<bool>& accepted);
 // editor 27901, its edit list 27902, the content player 27903); false for another command.
 bool OutsideProgramCall(int command, const std::string& movie, unsigned long long mainWindow, std::string* program,
                         std::string* arguments);
+
+// The message a slide-show command gives instead of running in a calendar view, or 0: play
+// refuses the month (a day's pictures play), play all runs anywhere, the settings, opening
+// a scenario and a new collection refuse both calendars.
+int SlideCommandRefusal(int command, bool monthView, bool calendarView);
 
 }  // namespace toolbarrules

@@ -66,6 +66,13 @@ if [ $headless = 1 ]; then
   close_main
   # The sample music folder in the music list.
   start_on disk "$shot_dir/marlo5-$stamp-music.png" show-music
+  # The image picker over the photo database's names (modal: its command returns when it
+  # closes, so it is sent in the background).
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' command 40018 >/dev/null 2>&1 &
+  sleep 4
+  shot "$shot_dir/marlo5-$stamp-picker.png"
+  "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' dismiss || true
+  sleep 2
   close_main
   # The slide show of the sample library's pictures, started as the toolbar's play does.
   after_s=8 start_on disk "$shot_dir/marlo5-$stamp-slideshow.png" command 40007

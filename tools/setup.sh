@@ -169,6 +169,25 @@ cmake --install "$GLIMORA_BUILD" --prefix "$GLIMORA_LOCAL/stage" >/dev/null
 mkdir -p "$GLIMORA_PROGRAM_DIR"
 cp -a "$GLIMORA_LOCAL/stage/Marlo5/." "$GLIMORA_PROGRAM_DIR/"
 
+# 6a. The installation defaults under the common profile root: the slide show's music is the
+# first effect tune of the program's Music folder, and its settings show the audio controls.
+music_default='C:\\Program Files\\Norvane\\Marlo5\\Music\\NATURAL.mp3'
+if ! grep -qF "\"AudioPath\"=\"$music_default\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+  log "Installation defaults of the slide show"
+  reg=$(mktemp --suffix=.reg)
+  cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Norvane\VxCommon\DepthViewer\FullScreen]
+"AudioPath"="$music_default"
+"AudioSetting"=dword:00000001
+REG
+  cp "$reg" "$WINEPREFIX/drive_c/glimora-defaults.reg"
+  DISPLAY= "$GLIMORA_WINE" regedit /S 'C:\glimora-defaults.reg' >/dev/null 2>&1
+  rm -f "$reg" "$WINEPREFIX/drive_c/glimora-defaults.reg"
+  "$GLIMORA_WINESERVER" -w
+fi
+
 # 7. Sample data.
 if [ $data = 1 ]; then
   "$here/make-sample-data.sh"

@@ -5,6 +5,7 @@
 #include <KitlibEx/KitlibEx.h>
 #include <RecordGate.h>
 #include <VxResourceIds.h>
+#include <cardwatch/BackupFolder.h>
 #include <metastore.h>
 #include <shlobj.h>
 
@@ -73,12 +74,6 @@ const int kEnabledControls[] = {IDC_IMPORT_DRIVE,          IDCANCEL,
                                 IDC_IMPORT_CLASSIFY_PERSONAL, IDC_IMPORT_KEYWORD,
                                 IDC_IMPORT_CHECK_ALL,      IDC_IMPORT_UNCHECK_ALL,
                                 IDOK};
-
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, path))) return "";
-  return path;
-}
 
 }  // namespace
 
@@ -282,15 +277,7 @@ void CCardImportDlg::ReadSettings() {
 }
 
 std::string CCardImportDlg::InitialDestination() {
-  std::string stored = std::string(CMGetProfileString(kSection, "BackupFolder", ""));
-  if (!stored.empty()) return stored;
-  const std::string pictures = ShellFolder(CSIDL_MYPICTURES);
-  if (pictures.empty()) {
-    const std::string folder = ShellFolder(CSIDL_PERSONAL) + "\\" + ResourceString(IDS_IMPORT_PICTURES_FOLDER);
-    if (CreateDirectoryA(folder.c_str(), NULL)) SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, folder.c_str(), NULL);
-  }
-  return DefaultImportDestination(pictures, ShellFolder(CSIDL_PERSONAL), ResourceString(IDS_IMPORT_PICTURES_FOLDER),
-                                  std::string(CMTLGetAppName()));
+  return cardwatch::BackupFolder(ResourceString(IDS_IMPORT_PICTURES_FOLDER));
 }
 
 void CCardImportDlg::FillKeywordList() {

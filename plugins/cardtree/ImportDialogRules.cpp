@@ -153,14 +153,6 @@ bool EnoughSpaceForImport(uint64_t freeBytes, uint64_t neededBytes) {
   return freeBytes >= neededBytes + kImportSpaceMargin;
 }
 
-std::string DefaultImportDestination(const std::string& pictures, const std::string& documents,
-                                     const std::string& picturesName, const std::string& appName) {
-  std::string base = pictures;
-  if (base.empty()) base = documents + "\\" + picturesName;
-  while (!base.empty() && base.back() == '\\') base.pop_back();
-  return base + "\\" + appName + "\\";
-}
-
 int InitialDrivePosition(const std::string& storedDrive, const std::vector<char>& listed) {
   const char want = storedDrive.empty() ? (listed.empty() ? 0 : listed[0]) : storedDrive[0];
   for (size_t i = 0; i < listed.size(); ++i)

@@ -64,11 +64,6 @@ std::string TrimDestination(const std::string& text, bool backslashes);
 constexpr uint64_t kImportSpaceMargin = 104857600;
 bool EnoughSpaceForImport(uint64_t freeBytes, uint64_t neededBytes);
 
-// The destination when the profile holds none: the picture folder, else the documents
-// folder and `picturesName`; then the application's own folder, ended by "\".
-std::string DefaultImportDestination(const std::string& pictures, const std::string& documents,
-                                     const std::string& picturesName, const std::string& appName);
-
 // The drive list's position at start: the stored drive's letter, else the first drive
 // found; 0 when neither is in the list.
 int InitialDrivePosition(const std::string& storedDrive, const std::vector<char>& listed);

@@ -147,6 +147,15 @@ class FrameTest : public testing::Test {
   void TearDown() override {
     if (m_pFrame && ::IsWindow(m_pFrame->m_hWnd)) CloseFrame(m_pFrame);
   }
+  // The browser's icon view on a folder once it lists that many pictures, else null.
+  CIconView* ShowFolder(const std::string& folder, int nCount) {
+    CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+    if (!pIcons) return nullptr;
+    std::string text = "0|Explorer|1|" + folder + "\\||";
+    COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
+    pIcons->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->m_hWnd, (LPARAM)&cds);
+    return testsupport::WaitUntil([&] { return pIcons->GetItemCount() == nCount; }, 10000) ? pIcons : nullptr;
+  }
 
   static shelltest::ProfileRoot* s_pRoot;
   static std::string s_strDb;
@@ -224,7 +233,13 @@ TEST_F(FrameTest, ScreenshotShowsTheWholePaneTree) {
   m_pFrame->ScreenToClient(&rcRow);
   COLORREF rowArt = mem.GetPixel(0, 30 - rcRow.top);
   mem.SelectObject(pOld);
-  EXPECT_EQ(at(rcClient.Width() / 2, 30), rowArt);                               // toolbar row
+  // Just before the right-aligned group: the gap whatever tools are installed.
+  CRect rcDisc;
+  CWnd* pDisc = m_pFrame->GetToolbarPane()->GetDlgItem(ID_TB_DISC_DRIVES);
+  ASSERT_NE(pDisc, nullptr);
+  pDisc->GetWindowRect(&rcDisc);
+  m_pFrame->ScreenToClient(&rcDisc);
+  EXPECT_EQ(at(rcDisc.left - 12, 30), rowArt);                                  // toolbar row
   EXPECT_EQ(at(60, 300), RGB(59, 79, 92));                                      // folder pane
   EXPECT_EQ(at(rcClient.Width() / 2, rcClient.Height() / 2), RGB(122, 142, 156));  // icon view
   EXPECT_EQ(at(rcClient.Width() - 30, 300), RGB(10, 58, 82));                  // export pane
@@ -832,12 +847,8 @@ TEST_F(FrameTest, ViewModeCommandsSwitchTheBrowsersWindows) {
   for (const char* name : {"exif_full.jpg", "plain.jpg", "rose.jpg", "people.jpg"})
     ::CopyFileA(testsupport::Fixture(name).c_str(), (folder + "\\" + name).c_str(), FALSE);
   m_pFrame->SetWindowPos(&CWnd::wndTop, 0, 0, 1100, 800, SWP_SHOWWINDOW);  // on the screen: its pictures are taken
-  CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+  CIconView* pIcons = ShowFolder(folder, 4);
   ASSERT_NE(pIcons, nullptr);
-  std::string text = "0|Explorer|1|" + folder + "\\||";
-  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
-  pIcons->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->m_hWnd, (LPARAM)&cds);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return pIcons->GetItemCount() == 4; }, 10000));
 
   // The windows of the browser area, found among the frame's descendants.
   auto find = [&](CRuntimeClass* pClass) -> CWnd* {
@@ -995,3 +1006,29 @@ TEST_F(FrameTest, ACardTreeDateNodeShowsItsScenes) {
   testsupport::RemoveCard('E');
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
 }
+
+namespace {
+
+// The month calendar refuses the toolbar's slide-show commands with their message, and
+// nothing opens (the rule for each view is the toolbar's, tested there).
+TEST_F(FrameTest, CalendarViewsRefuseTheToolbarsSlideShowCommands) {
+  std::string folder = testsupport::NewTempFolder("frame-calendar-slides");
+  ::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), (folder + "\\exif_full.jpg").c_str(), FALSE);
+  ASSERT_NE(ShowFolder(folder, 1), nullptr);
+  CFView_Toolbar* pToolbar = m_pFrame->GetToolbarPane();
+  ASSERT_NE(pToolbar, nullptr);
+  CString strRefusal;
+  strRefusal.LoadString(IDS_TB_CALENDAR_SLIDESHOW);
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEWMODE_MONTH);
+  ASSERT_TRUE(m_pFrame->GetBrowserDocument()->GetBrowserStatus().IsMonthCalendarMode());
+  for (UINT nID : {ID_TB_SLIDE_PLAY, ID_TB_SLIDESHOW_SETTINGS, ID_TB_SLIDE_OPEN_SCENARIO, ID_TB_SLIDE_NEW_COLLECTION}) {
+    SCOPED_TRACE(nID);
+    std::string said = MessageBoxText([&] { pToolbar->SendMessage(WM_COMMAND, nID); }, 3000);
+    EXPECT_EQ(said, (LPCSTR)strRefusal);
+    EXPECT_EQ(pToolbar->GetSlideCollectDlg(), nullptr);
+  }
+  m_pFrame->SendMessage(WM_COMMAND, ID_VIEWMODE_LARGE_ICONS);
+  testsupport::RemoveTree(folder);
+}
+
+}  // namespace

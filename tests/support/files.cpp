@@ -7,6 +7,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 namespace testsupport {
 
 void MakeFolders(const std::string& folder) {
@@ -67,6 +69,19 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) {
   }
   ::GlobalUnlock(h);
   return h;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace testsupport

@@ -17,6 +17,9 @@ bool SetLocalWriteTime(const std::string& path, int year, int month, int day, in
 // The whole file (read while others may write it); "" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// The names of a folder's files (hidden ones too, no folders), sorted.
+std::vector<std::string> FileNamesIn(const std::string& folder);
+
 // A WM_DROPFILES block of the paths (the receiver frees it).
 HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
 

@@ -68,6 +68,35 @@ class Faces : public ::testing::Test {
     testsupport::RemoveTree(root);
   }
   std::string Path(const std::string& name) const { return root + "\\" + name; }
+  std::string FaceDb() const { return Path("faces.ftd"); }
+  static void AddFiles(CGFileInfoList* pFiles, const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+      CGFILEINFO info;
+      info.path = path.c_str();
+      pFiles->AddTail(info);
+    }
+  }
+  // The photo database with "Hana", whose face is the portrait's in the face database FaceDb().
+  void RegisterHana(IVxDBFile** ppFile) {
+    IVxDBFile* file = *ppFile = GetDBFileObject();
+    ASSERT_NE(file, nullptr);
+    const char* name = "Hana";
+    const std::string db = FaceDb();
+    VXDBRECORD r = {};
+    strcpy(r.szName, name);
+    strcpy(r.szPath, portrait.c_str());
+    int added = 0;
+    ASSERT_EQ(file->AddRecord(r, VXDB_KIND_REGISTER, &added), S_OK);
+    int person = -1;
+    ASSERT_EQ(file->GetPersonId(name, &person), S_OK);
+    CFaceIdentifier id;
+    CCMDIB picture;
+    ASSERT_EQ(id.LoadDb(db), S_OK);
+    ASSERT_EQ(picture.ResizeAndRotate(portrait.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS), 0);
+    ASSERT_EQ(id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()), S_OK);
+    ASSERT_EQ(id.SetCurrentFace(0), S_OK);
+    ASSERT_GT(id.StoreRecord(-1, person), 0);
+  }
   // The registration dialog's picture area as the user sees it.
   static int Pixels(HWND h, COLORREF color) {
     testsupport::Picture shot(h, testsupport::Picture::kClient);
@@ -388,25 +417,10 @@ class ProgressWnd : public CWnd {
 // A registered person's face is found again in a second picture; a ".gif" is skipped
 // silently but counts for the percentages; a cancelled run still commits and ends at 100.
 TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
-  const std::string db = Path("faces.ftd");
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  VXDBRECORD r = {};
-  strcpy(r.szName, "Hana");
-  strcpy(r.szPath, portrait.c_str());
+  const std::string db = FaceDb();
+  IVxDBFile* file = nullptr;
+  ASSERT_NO_FATAL_FAILURE(RegisterHana(&file));
   int added = 0;
-  ASSERT_EQ(file->AddRecord(r, VXDB_KIND_REGISTER, &added), S_OK);
-  int person = -1;
-  ASSERT_EQ(file->GetPersonId("Hana", &person), S_OK);
-  {
-    CFaceIdentifier id;
-    CCMDIB picture;
-    ASSERT_EQ(id.LoadDb(db), S_OK);
-    ASSERT_EQ(picture.ResizeAndRotate(portrait.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS), 0);
-    ASSERT_EQ(id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()), S_OK);
-    ASSERT_EQ(id.SetCurrentFace(0), S_OK);
-    ASSERT_GT(id.StoreRecord(-1, person), 0);
-  }
   const std::string second = Path("second.jpg"), gif = Path("skip.gif");
   ASSERT_TRUE(portraits::SideBySide(second, 1));
   ASSERT_TRUE(::CopyFileA(second.c_str(), gif.c_str(), FALSE));
@@ -414,11 +428,7 @@ TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
   ProgressWnd progress;
   ASSERT_TRUE(progress.CreateEx(0, AfxRegisterWndClass(0), "progress", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
   CGFileInfoList files(10);
-  for (const std::string& f : {gif, second}) {
-    CGFILEINFO info;
-    info.path = f.c_str();
-    files.AddTail(info);
-  }
+  AddFiles(&files, {gif, second});
   CFaceClassifyRunner runner(&owner);
   runner.SetFaceDbPath(db.c_str());
   ASSERT_EQ(runner.Init(0x80000000, &files), S_OK);
@@ -450,5 +460,56 @@ TEST_F(Faces, ClassificationFilesIdentifiedFaces) {
     EXPECT_TRUE(boxes.Said(0, count));
   }
   progress.DestroyWindow();
+  file->Release();
+}
+
+namespace {
+
+// The Exif block (the APP1 segment) of one JPEG put into another right after its start.
+bool CopyExif(const std::string& from, const std::string& to) {
+  std::string src = testsupport::ReadWholeFile(from), dst = testsupport::ReadWholeFile(to);
+  if (src.size() < 4 || dst.size() < 4 || (BYTE)dst[0] != 0xFF || (BYTE)dst[1] != 0xD8) return false;
+  for (size_t at = 2; at + 4 <= src.size() && (BYTE)src[at] == 0xFF;) {
+    const size_t length = ((BYTE)src[at + 2] << 8) | (BYTE)src[at + 3];
+    if ((BYTE)src[at + 1] == 0xE1) {
+      dst.insert(2, src, at, length + 2);
+      testsupport::WriteWholeFile(to, dst);
+      return true;
+    }
+    at += length + 2;
+  }
+  return false;
+}
+
+}  // namespace
+
+// A picture whose camera tagged two persons and in which one registered face is found
+// gives three records: the face's person and both tagged names.
+TEST_F(Faces, ClassificationFilesTaggedNamesBesideTheFace) {
+  const std::string db = FaceDb();
+  IVxDBFile* file = nullptr;
+  ASSERT_NO_FATAL_FAILURE(RegisterHana(&file));
+  const std::string tagged = Path("tagged.jpg");
+  ASSERT_TRUE(portraits::SideBySide(tagged, 1));
+  ASSERT_TRUE(CopyExif(testsupport::Fixture("people.jpg"), tagged));  // 花子 and Taro
+
+  CGFileInfoList files(10);
+  AddFiles(&files, {tagged});
+  CFaceClassifyRunner runner(&owner);
+  runner.SetFaceDbPath(db.c_str());
+  ASSERT_EQ(runner.Init(0x80000000, &files), S_OK);
+  CFaceClassifyRunner::Data data;
+  data.pRunner = &runner;
+  EXPECT_EQ(CFaceClassifyRunner::Worker(&data), 1);
+  uikit::PumpPending();
+  EXPECT_EQ(runner.GetRegisteredCount(), 3);
+  for (const char* name : {"Hana", "Taro", "\x89\xd4\x8e\x71" /* 花子 */}) {
+    CStringList paths;
+    int count = 0;
+    EXPECT_EQ(file->GetFiles(name, 1, &paths, &count), 1) << name;
+    if (!paths.IsEmpty()) {
+      EXPECT_EQ(std::string((LPCSTR)paths.GetHead()), tagged) << name;
+    }
+  }
   file->Release();
 }

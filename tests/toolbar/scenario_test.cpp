@@ -13,6 +13,7 @@
 
 #include <files.h>
 #include <profileroot.h>
+#include <program.h>
 #include <tempfolder.h>
 
 #include "ScenarioClient.h"
@@ -337,4 +338,29 @@ TEST_F(ScenarioFiles, PreparerNumbersWritesAndSkips) {
   cancelled.m_bCancel = 1;
   CSlideImagePreparer::ConvertAll(&cancelled);
   EXPECT_EQ(more[0].temp, "");
+}
+
+// The installation's music: every effect's tune is an MP3 in the Music folder beside the
+// program, and the profile's audio list names it there.
+TEST(EffectMusic, EveryEffectHasItsTuneBesideTheProgram) {
+  testsupport::ScopedProfileRoot root("effect-music");
+  const std::string folder = testsupport::ProgramFolder() + "\\Music\\";
+  CMWriteProfileString("DepthViewer\\FullScreen", "AudioPath", (folder + "NATURAL.mp3").c_str(), CMPROFILE_COMMON);
+  const char* const tunes[] = {"NATURAL.mp3", "SLOW.mp3", "SWING.mp3", "URBAN.mp3"};
+  for (int mode = 0; mode < 4; ++mode) {
+    CMWriteProfileInt("DepthViewer\\FullScreen", "EffectMode", mode);
+    CSlideShowScenario model;
+    std::vector<std::string> audio;
+    model.GetProfileAudio(&audio);
+    ASSERT_EQ(audio, std::vector<std::string>{folder + tunes[mode]});
+    const std::string bytes = testsupport::ReadWholeFile(audio[0]);
+    // Several seconds of sound: an MPEG audio layer III frame first, after an ID3 tag if any.
+    EXPECT_GT(bytes.size(), 100000u) << tunes[mode];
+    size_t at = 0;
+    if (bytes.compare(0, 3, "ID3") == 0 && bytes.size() >= 10)
+      at = 10 + (((BYTE)bytes[6] << 21) | ((BYTE)bytes[7] << 14) | ((BYTE)bytes[8] << 7) | (BYTE)bytes[9]);
+    ASSERT_GE(bytes.size(), at + 4) << tunes[mode];
+    EXPECT_EQ((BYTE)bytes[at], 0xFF) << tunes[mode];
+    EXPECT_EQ((BYTE)bytes[at + 1] & 0xE6, 0xE2) << tunes[mode];  // frame sync, layer III
+  }
 }

@@ -6,6 +6,8 @@
 #include <Kitlib2/Kitlib2.h>
 #include <RecordGate.h>
 #include <VxBDCore.h>
+#include <VxBDDisc.h>
+#include <VxDatabase.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
@@ -25,8 +27,13 @@
 #include <string>
 #include <vector>
 
+#include "EntryEditDlg.h"
 #include "FView_Toolbar.h"
+#include "dialogtest.h"
+#include "ui/ResourceDialog.h"
 #include "SlideCollectDlg.h"
+#include "SlideCollectRules.h"
+#include "SlideShowScenario.h"
 #include "LauncherListWnd.h"
 #include "ToolButtonDropTarget.h"
 #include "ToolItemListWnd.h"
@@ -105,9 +112,10 @@ TEST_F(ToolbarPane, ButtonsOfTheProgramFolderStandWhereTheRulesSay) {
   ASSERT_NE(pTools, nullptr);
   ASSERT_NE(pTools->pList, nullptr);
   EXPECT_EQ(m_pane->FindToolButton(ID_TB_TOOLS_LIST, FALSE), pTools);
-  // Not installed here: the editor, the rotation library, the place page.
+  // TurnPicture.dll is built beside the tests as well: the rotation button stands.
+  EXPECT_NE(m_pane->FindToolButton(ID_TB_ROTATE, TRUE), nullptr);
+  // Not installed here: the editor, the place page.
   EXPECT_EQ(m_pane->FindToolButton(ID_TB_EDIT_IMAGE, TRUE), nullptr);
-  EXPECT_EQ(m_pane->FindToolButton(ID_TB_ROTATE, TRUE), nullptr);
   EXPECT_EQ(m_pane->FindToolButton(ID_TB_LOCATION_PAGE, TRUE), nullptr);
 
   std::vector<int> groups;
@@ -425,6 +433,41 @@ TEST_F(ToolbarPane, PictureToolRunsOnTheDroppedFilesUntilItSaysStop) {
   testsupport::RemoveTree(folder);
 }
 
+// The real rotation library on dropped pictures: its settings once, a turned copy of
+// each, the browser told to select the last, the stored settings put back afterwards.
+TEST_F(ToolbarPane, RotationLibraryTurnsTheDroppedPictures) {
+  std::string folder = testsupport::NewTempFolder("toolbar-turn");
+  std::vector<std::string> files = {folder + "\\a.jpg", folder + "\\b.jpg"};
+  for (const std::string& f : files)
+    ASSERT_TRUE(::CopyFileA(testsupport::Fixture("quadrants.jpg").c_str(), f.c_str(), FALSE));
+  CMWriteProfileInt("Tool1\\TurnPicture", "SaveMode", 0);
+  CMWriteProfileInt("Tool1\\TurnPicture", "Rotation", 90);
+  CString caption;
+  caption.LoadString(IDS_BROWSER_ROTATE_CAPTION);
+  testsupport::DialogWatch settings(
+      caption, [](HWND h) { return ::GetDlgItem(h, IDC_TURN_180) && ::IsWindowVisible(h); },
+      [](HWND h) {
+        ::SendMessageA(::GetDlgItem(h, IDC_TURN_180), BM_CLICK, 0, 0);
+        ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+      },
+      8000);
+  m_main.m_got.clear();
+  m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles(files), 0);
+  m_pane->RunPictureTool(ID_TB_ROTATE, (testsupport::ProgramFolder() + "\\TurnPicture.dll").c_str());
+  settings.Stop();
+  EXPECT_TRUE(settings.Acted());
+  EXPECT_EQ(testsupport::FileNamesIn(folder), (std::vector<std::string>{"a.jpg", "a_r.jpg", "b.jpg", "b_r.jpg"}));
+  std::string selected;
+  for (const Got& g : m_main.m_got)
+    if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+  EXPECT_EQ(selected, folder + "\\b_r.jpg");
+  // The run's choice (a half turn) stays with the run.
+  EXPECT_EQ(CMGetProfileInt("Tool1\\TurnPicture", "Rotation", 0), 90);
+  EXPECT_EQ(std::string(CMGetProfileString("Tool1", "FirstPath", "?")), "");
+  EXPECT_TRUE(m_main.IsWindowEnabled());
+  testsupport::RemoveTree(folder);
+}
+
 namespace {
 // Answers every message box (Yes when it asks) and keeps its text; other dialogs, such
 // as the progress windows, are left alone.
@@ -525,6 +568,48 @@ TEST_F(ToolbarPane, DateImprintStampsDatedPicturesAndSaysWhatItLeftOut) {
   testsupport::RemoveTree(folder);
 }
 
+// The date imprint and the shooting date with the libraries installed beside the program:
+// the name prompt and the date dialog confirmed as they come.
+TEST_F(ToolbarPane, DateImprintAndShotDateWithTheInstalledLibraries) {
+  std::string folder = testsupport::NewTempFolder("toolbar-real-tools");
+  std::string a = folder + "\\a.jpg", b = folder + "\\b.jpg";
+  ::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), a.c_str(), FALSE);
+  ::CopyFileA(testsupport::Fixture("exif_nothumb.jpg").c_str(), b.c_str(), FALSE);
+  CMRemoveProfileKey("Tool1\\NamePrompt", "Suffix");
+  CMWriteProfileInt("Tool1\\NamePrompt", "Corner", 0);
+  m_main.m_got.clear();
+  {
+    // The name prompt comes after the (still hidden) progress window: answered from a
+    // thread of its own.
+    testsupport::DialogWatch prompt(
+        Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(), [](HWND h) { return ::GetDlgItem(h, IDOK) != NULL; },
+        [](HWND h) { ::PostMessageA(h, WM_COMMAND, IDOK, 0); });
+    m_pane->SendMessage(WM_DROPFILES, (WPARAM)testsupport::MakeDropFiles({a, b}), 0);
+    m_pane->OnDateImprint();
+    EXPECT_TRUE(prompt.Acted());
+  }
+  std::string last = folder + "\\b_date.jpg";
+  EXPECT_NE(::GetFileAttributesA((folder + "\\a_date.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesA(last.c_str()), INVALID_FILE_ATTRIBUTES);
+  std::string selected;
+  for (const Got& g : m_main.m_got)
+    if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+  EXPECT_EQ(selected, last);
+
+  CMWriteProfileInt("Tool1\\FixShotDate", "Mode", 1);
+  CMWriteProfileInt("Tool1\\FixShotDate", "Hours", 1);
+  DropAndRun({a}, [&] { m_pane->OnUpdateShotDate(); });
+  SYSTEMTIME st = {};
+  EXPECT_EQ(CCMDIB::GetDateTimeOriginal(a.c_str(), &st), 0);
+  EXPECT_EQ(st.wHour, 10);  // 09:12:05 an hour later
+  selected.clear();
+  for (const Got& g : m_main.m_got)
+    if (g.message == WM_BROWSER_RELOAD) selected = g.data;
+  EXPECT_EQ(selected, a);
+  EXPECT_EQ(m_pane->TakePendingFiles(), nullptr);
+  testsupport::RemoveTree(folder);
+}
+
 TEST_F(ToolbarPane, DatabaseFollowsAToolsOutput) {
   std::string dbDir = testsupport::NewTempFolder("toolbar-db");
   ::SetEnvironmentVariableA("GLIMORA_DB_DIR", dbDir.c_str());
@@ -599,6 +684,37 @@ TEST_F(ToolbarPane, DiscDriveListFollowsTheDrivesAtEveryPress) {
   testsupport::RemoveTree(disc);
 }
 
+// An item of the list hands its drive to the core, which lets go of what it had open on a
+// disc drive (a disc changed since is read anew) and of nothing else; the folders refresh.
+TEST_F(ToolbarPane, DiscDriveItemHandsItsDriveToTheCoreAndRefreshes) {
+  std::string disc = testsupport::NewTempFolder("toolbar-disc-item");
+  ASSERT_TRUE(VxBDWriteTree(disc + "\\BDMV", {{{"00000"}, 0x0103, 0xAB12}}, true, true));
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  IVxBDIntegrator* core = object->GetIntegrator();
+  struct {
+    char drive;
+    bool sessionKept;
+  } cases[] = {{'C', true}, {'E', true}, {'D', false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drive);
+    int session = -1;
+    ASSERT_GE(core->OpenDisc('D' - 'A', L"D:\\", 1, &session), 0);
+    m_main.m_got.clear();
+    m_pane->SendMessage(WM_COMMAND, ID_TB_DISC_LIST + 1 + (c.drive - 'A'), 0);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return !m_main.m_got.empty(); }));
+    EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
+    EXPECT_EQ(m_main.m_got[0].wParam, (WPARAM)m_pane->m_hWnd);
+    EXPECT_EQ(core->ValidateSession(session) == 0, c.sessionKept);
+    int again = -1;
+    EXPECT_EQ(core->OpenDisc('D' - 'A', L"D:\\", 1, &again), c.sessionKept ? VXBD_S_SESSION_OPEN : 0);
+  }
+  object->ClearDriveSelection();
+  object->Release();
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  testsupport::RemoveTree(disc);
+}
+
 TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
   std::string folder = testsupport::NewTempFolder("toolbar-files");
   std::string photo = testsupport::Fixture("exif_full.jpg");
@@ -627,7 +743,7 @@ TEST_F(ToolbarPane, ShotDatePlaceAndSplitTakeTheDroppedFiles) {
       {SHOT_DATE, {"plain.jpg"}, 1, -1, {}, {IDS_TB_IMPRINT_UNDATED}, ""},
       {PLACE, {"dated.jpg", "plain.jpg"}, 0, -1, {"OpenDropWindow|dated.jpg,plain.jpg"}, {}, ""},
       // Two movies: the first one, after the question.
-      {SPLIT, {"notes.txt", "one.mp4", "two.avi"}, 1, -1, {"SplitClip|one.mp4"}, {IDS_TB_SPLIT_FIRST_ONLY},
+      {SPLIT, {"notes.txt", "one.mp4", "two.avi"}, 1, -1, {"SplitClip|one.mp4"}, {IDS_TB_FIRST_SELECTED_ONLY},
        "one.mp4"},
       {SPLIT, {"clip.mts", "notes.txt"}, 1, -1, {}, {}, ""},
   };
@@ -724,3 +840,187 @@ TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
   EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
   EXPECT_FALSE(m_pane->IsSlideCollectActive());
 }
+
+// An opened scenario loses the files that are gone and says which, ten at most, under its
+// own heading; the collection dialog opens on what is left.
+TEST_F(ToolbarPane, OpenedScenarioDropsAndListsItsMissingFiles) {
+  std::string folder = testsupport::NewTempFolder("toolbar-scenario");
+  std::string kept = folder + "\\kept.jpg", file = folder + "\\show.snr";
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), kept.c_str(), FALSE));
+  std::vector<SlidePicture> pictures = {{kept, 320, 240}};
+  std::vector<std::string> missing;
+  for (int n = 1; n <= 11; ++n) {
+    std::string gone = folder + "\\gone" + std::to_string(n) + ".jpg";
+    pictures.push_back({gone, 320, 240});
+    missing.push_back(gone);
+  }
+  std::vector<std::string> audio = {folder + "\\gone.mp3"};
+  missing.push_back(audio[0]);
+  {
+    CSlideShowScenario saved;
+    saved.SetPictures(&pictures);
+    saved.SetAudio(&audio);
+    saved.SetShowInfo(1, 3000, 1, 1);
+    ASSERT_EQ(saved.SaveFile(file.c_str()), 1);
+  }
+  std::string shown;
+  uikit::DialogDriver driver({[&](HWND h) {
+                                ::SetDlgItemTextA(h, 0x480 /* edt1 */, file.c_str());
+                                ::SetDlgItemTextA(h, 0x47c /* cmb13 */, file.c_str());
+                                ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+                              },
+                              [&](HWND h) {
+                                shown = uikit::StaticTexts(h);
+                                uikit::Press(h, IDOK);
+                              }});
+  m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_OPEN_SCENARIO, 0);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return driver.Ran() == 2; }, 10000));
+  EXPECT_EQ(shown, slideshow::MissingFilesText(Text(IDS_SLIDE_SCENARIO_MISSING), missing));
+  EXPECT_EQ(shown.find(missing[10]), std::string::npos);  // past the tenth: "..."
+  std::vector<SlidePicture> left;
+  std::vector<std::string> audioLeft;
+  m_pane->GetScenario().GetPictures(&left);
+  m_pane->GetScenario().GetAudio(&audioLeft);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].path, kept);
+  EXPECT_TRUE(audioLeft.empty());
+  ASSERT_NE(m_pane->GetSlideCollectDlg(), nullptr);
+  m_pane->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, CSlideCollectDlg::kCloseUnsaved);
+  EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
+  testsupport::RemoveTree(folder);
+}
+
+namespace {
+
+// The person list: its items wait while the entry editor is open; other commands ask
+// before closing the editor (No keeps it); the editor's own closing deletes it; the
+// picker's OK reloads the trees, its Cancel does not.
+TEST_F(ToolbarPane, PersonListFollowsTheEntryEditorAndThePicker) {
+  const std::string db = testsupport::NewTempFolder("glimora-toolbar-persons");
+  ASSERT_EQ(VxDBSetFolder(db.c_str()), S_OK);
+  CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_PERSON, TRUE);
+  ASSERT_NE(pInfo, nullptr);
+  ASSERT_NE(pInfo->pList, nullptr);
+  auto states = [&] {
+    std::vector<int> v;
+    for (int id : {ID_TB_PERSON_EDITOR, ID_TB_PERSON_CLASSIFY, ID_TB_PERSON_PICKER})
+      v.push_back(pInfo->pList->IsItemEnabled(id));
+    return v;
+  };
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{1, 1, 1}));
+  EXPECT_TRUE(pInfo->pList->IsWindowVisible());
+
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->IsEntryEditorActive());
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{2, 2, 2}));
+  {
+    dialogtest::Boxes boxes({IDNO});
+    EXPECT_FALSE(m_pane->CloseEntryEditor());
+    EXPECT_EQ(boxes.Ran(), 1);
+    EXPECT_NE(m_pane->GetEntryEditor(), nullptr);
+  }
+  {
+    dialogtest::Boxes boxes({IDYES});
+    EXPECT_TRUE(m_pane->CloseEntryEditor());
+    EXPECT_EQ(boxes.Ran(), 1);
+    EXPECT_EQ(m_pane->GetEntryEditor(), nullptr);
+  }
+  testsupport::PumpPending();  // the closed editor's notice changes nothing now
+  m_pane->SendMessage(WM_COMMAND, ID_TB_ENTRY_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  m_pane->GetEntryEditor()->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return m_pane->GetEntryEditor() == nullptr; }));
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON, 0);
+  EXPECT_EQ(states(), (std::vector<int>{1, 1, 1}));
+
+  m_main.m_got.clear();
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDC_PICKER_CANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_PICKER, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_TRUE(m_main.m_got.empty());
+  {
+    // No pictures ticked, the first name entry: OK asks nothing and files nothing.
+    uikit::DialogDriver ok([](HWND h) { ::SendMessageA(h, WM_COMMAND, IDC_PICKER_OK, 0); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_IMAGE_PICKER, 0);
+    EXPECT_EQ(ok.Ran(), 1);
+  }
+  ASSERT_EQ(m_main.m_got.size(), 1u);
+  EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_REFRESH_FOLDERS);
+  EXPECT_EQ(m_main.m_got[0].lParam, 1);
+  // Message 27899 ends the running picker with its result.
+  {
+    uikit::DialogDriver end([&](HWND) { m_pane->SendMessage(WM_TOOLBAR_CLOSE_PICKER, IDOK, 0); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_PICKER, 0);
+    EXPECT_EQ(end.Ran(), 1);
+  }
+  EXPECT_EQ(m_main.m_got.size(), 2u);
+
+  // An editor that closed itself is replaced even before its notice came.
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  CEntryEditDlg* pFirst = m_pane->GetEntryEditor();
+  pFirst->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_EDITOR, 0);
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->GetEntryEditor()->IsShown());
+  testsupport::PumpPending();  // the first one's notice leaves the new editor open
+  ASSERT_NE(m_pane->GetEntryEditor(), nullptr);
+  EXPECT_TRUE(m_pane->IsEntryEditorActive());
+  {
+    dialogtest::Boxes boxes({IDYES});
+    EXPECT_TRUE(m_pane->CloseEntryEditor());
+  }
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+  testsupport::RemoveTree(db);
+}
+
+}  // namespace
+
+namespace {
+
+// The face classification: Cancel in the target choice does nothing; otherwise the count
+// is told (no browser here: nothing classified) and the persons' group shown: the folder
+// change, the classification's own text (no tree knows the group) and the reload.
+TEST_F(ToolbarPane, FaceClassificationShowsThePersonsAfterItsCount) {
+  const std::string db = testsupport::NewTempFolder("glimora-toolbar-classify");
+  ASSERT_EQ(VxDBSetFolder(db.c_str()), S_OK);
+  CMWriteProfileString("ImportPlugin\\Category", "Display", "Groups");
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDCANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON_CLASSIFY, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_TRUE(m_main.m_got.empty());
+
+  std::string told;
+  {
+    uikit::DialogDriver run({[](HWND h) { uikit::Press(h, IDOK); },
+                             [&told](HWND h) {
+                               told = uikit::StaticTexts(h);
+                               uikit::Press(h, IDOK);
+                             }});
+    m_pane->SendMessage(WM_COMMAND, ID_TB_FACE_CLASSIFY, 0);
+    EXPECT_EQ(run.Ran(), 2);
+  }
+  CString count;
+  count.Format(LoadResourceText(IDS_CLASSIFY_COUNT), 0);
+  EXPECT_NE(told.find((LPCSTR)count), std::string::npos) << told;
+  ASSERT_EQ(m_main.m_got.size(), 3u);
+  EXPECT_EQ(m_main.m_got[0].message, (UINT)WM_COPYDATA);
+  EXPECT_EQ(m_main.m_got[0].lParam, CDID_CHANGE_FOLDER);
+  EXPECT_EQ(std::string(m_main.m_got[0].data.c_str()), "|Groups|1|");
+  EXPECT_EQ(std::string(m_main.m_got[1].data.c_str()), "1|Groups");
+  EXPECT_EQ(m_main.m_got[2].message, (UINT)WM_REFRESH_FOLDERS);
+  EXPECT_EQ(m_main.m_got[2].lParam, 1);
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+  testsupport::RemoveTree(db);
+}
+
+}  // namespace

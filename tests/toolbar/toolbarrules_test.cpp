@@ -218,6 +218,11 @@ TEST(ToolbarTools, TargetFlagsTextsAndFilter) {
     long flags;
   } choices[] = {{1, (long)0x80000000L}, {3, (long)0x80000000L}, {2, 0x40000000L}, {5, 0x20000001L}, {4, 0}, {0, 0}};
   for (auto& c : choices) EXPECT_EQ(TargetChoiceFlags(c.choice), c.flags) << c.choice;
+  // The classification takes the folder's pictures (6) as well.
+  for (auto& c : choices) EXPECT_EQ(ClassifyFlags(c.choice), c.flags) << c.choice;
+  EXPECT_EQ(ClassifyFlags(6), 1);
+  EXPECT_EQ(PageToolMutexName(false), "Global\\Norvane PageSmith Instance");
+  EXPECT_EQ(PageToolMutexName(true), "Norvane PageSmith Instance");
 
   EXPECT_EQ(FolderChangeText(0, "C:\\Pictures"), "0|Explorer|1|C:\\Pictures\\||");
   EXPECT_EQ(FolderChangeText(7, "C:\\"), "7|Explorer|1|C:\\||");
@@ -292,3 +297,47 @@ TEST(ToolbarMovies, OutsideProgramCommandLines) {
 }
 
 }  // namespace
+
+TEST(ToolbarSlides, CalendarViewsRefuseTheCommandsThatNeedAFolder) {
+  const int kNo = 0, kStop = IDS_TB_CALENDAR_SLIDESHOW;
+  struct {
+    int command;
+    int month, day, folder;  // the refusal in the month calendar, the day calendar, a folder
+  } cases[] = {
+      {ID_TB_SLIDE_PLAY, kStop, kNo, kNo},  // a day's pictures play
+      {ID_SLIDE_START, kNo, kNo, kNo},      // play all runs anywhere
+      {ID_TB_SLIDESHOW_SETTINGS, kStop, kStop, kNo},
+      {ID_SLIDE_SETTINGS, kStop, kStop, kNo},
+      {ID_TB_OPEN_SCENARIO, kStop, kStop, kNo},
+      {ID_TB_SLIDE_OPEN_SCENARIO, kStop, kStop, kNo},
+      {ID_TB_NEW_SLIDE_COLLECTION, kStop, kStop, kNo},
+      {ID_TB_SLIDE_NEW_COLLECTION, kStop, kStop, kNo},
+      {ID_TB_REFRESH, kNo, kNo, kNo},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(toolbarrules::SlideCommandRefusal(c.command, true, true), c.month) << c.command;
+    EXPECT_EQ(toolbarrules::SlideCommandRefusal(c.command, false, true), c.day) << c.command;
+    EXPECT_EQ(toolbarrules::SlideCommandRefusal(c.command, false, false), c.folder) << c.command;
+  }
+}
+
+// Item lists grow for labels that the 118-pixel rows would cut, and stay centred under
+// their button.
+TEST(ToolbarLayout, ItemListsFitTheirLabels) {
+  struct {
+    SIZE label;
+    SIZE rows;
+  } cases[] = {
+      {{0, 0}, {118, 29}},   {{60, 12}, {118, 29}},   {{118, 12}, {118, 29}},
+      {{119, 12}, {119, 29}}, {{190, 12}, {190, 29}}, {{60, 31}, {118, 31}},
+  };
+  for (auto& c : cases) {
+    SIZE rows = ItemListRowSize(c.label);
+    EXPECT_EQ(rows.cx, c.rows.cx) << c.label.cx;
+    EXPECT_EQ(rows.cy, c.rows.cy) << c.label.cy;
+  }
+  const RECT button = {181, 4, 237, 60};
+  EXPECT_EQ(ListOrigin(button).x, 150);
+  EXPECT_EQ(ListOrigin(button, 190).x, 114);
+  EXPECT_EQ(ListOrigin(button, 190).y, 60);
+}

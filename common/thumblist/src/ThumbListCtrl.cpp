@@ -130,7 +130,8 @@ int CThumbListCtrl::SetThumbnail(int nItem, HBITMAP hBitmap, int nKind, int nFla
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   item.iItem = nItem;
   item.pszText = const_cast<LPSTR>(lpszCaption ? lpszCaption : "");
-  item.iImage = nItem + kFixedImages;
+  // The picture just appended: an earlier item whose picture failed has none.
+  item.iImage = m_images.GetImageCount() - 1;
   item.lParam = static_cast<LPARAM>(static_cast<DWORD>(nKind) | (nFlag ? 0x80000000u : 0u));
   SetItem(&item);
   return 1;

@@ -55,6 +55,8 @@ class IVxBDCoreObject {
   // Leaving the card tree: the drive chosen for it is let go.
   virtual long ClearDriveSelection() = 0;                                          // 3
   virtual IVxBDImageList* GetImageList() = 0;                                      // 4
+  // A drive chosen from the drive list (0 for A:): what was open on it is let go, so its
+  // disc is read anew. VXBD_E_NODEVICE when it is no disc drive, E_INVALIDARG past Z:.
   virtual long SelectDrive(int nDrive) = 0;                                        // 5
   // The card editor: deleting the scenes of a card's movie tree.
   virtual IVxBDDiscEdit* GetDiscEdit() = 0;                                        // 6

@@ -9,6 +9,7 @@
 #include <VxBDDisc.h>
 
 #include <cwctype>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <new>
@@ -289,16 +290,9 @@ class DiscIntegrator : public IVxBDIntegrator {
     std::lock_guard<std::mutex> g(m_);
     CloseItem();
     // A drive whose tree went (the disc or card taken out) loses its sessions and lists.
-    for (auto it = sessions_.begin(); it != sessions_.end();) {
-      DWORD a = GetFileAttributesA(it->second.bdmv.c_str());
-      if (Present(it->second.device) && a != INVALID_FILE_ATTRIBUTES) {
-        ++it;
-        continue;
-      }
-      const int s = it->first;
-      for (auto l = lists_.begin(); l != lists_.end();) l = l->second.session == s ? lists_.erase(l) : std::next(l);
-      it = sessions_.erase(it);
-    }
+    DropSessions([](const Session& s) {
+      return !Present(s.device) || GetFileAttributesA(s.bdmv.c_str()) == INVALID_FILE_ATTRIBUTES;
+    });
     for (auto& kv : lists_) kv.second.titles = VxBDReadTitles(sessions_[kv.second.session].bdmv);
     return 0;
   }
@@ -378,6 +372,15 @@ class DiscIntegrator : public IVxBDIntegrator {
     lists_.clear();
   }
 
+  // A drive chosen from the disc-drive list: its sessions and title lists are let go, so
+  // that a disc changed since is read anew.
+  long ForgetDrive(int d) {
+    if (!Present(d) || ::GetDriveTypeA(Root(d).c_str()) != DRIVE_CDROM) return VXBD_E_NODEVICE;
+    std::lock_guard<std::mutex> g(m_);
+    DropSessions([d](const Session& s) { return s.device == d; });
+    return 0;
+  }
+
  private:
   struct Session {
     int device;
@@ -388,6 +391,19 @@ class DiscIntegrator : public IVxBDIntegrator {
     int session;
     std::vector<VxBDTitle> titles;
   };
+  // The sessions that match, and their lists, let go (under m_).
+  template <class Match>
+  void DropSessions(Match match) {
+    for (auto it = sessions_.begin(); it != sessions_.end();) {
+      if (!match(it->second)) {
+        ++it;
+        continue;
+      }
+      const int s = it->first;
+      for (auto l = lists_.begin(); l != lists_.end();) l = l->second.session == s ? lists_.erase(l) : std::next(l);
+      it = sessions_.erase(it);
+    }
+  }
   // The open item (under m_).
   bool IsItem(int l, int t, int p) const {
     return item_ && itemRef_[0] == DWORD(l) && itemRef_[1] == DWORD(t) && itemRef_[2] == DWORD(p);
@@ -472,7 +488,7 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
     return 0;
   }
   IVxBDImageList* GetImageList() override { return this; }
-  long SelectDrive(int nDrive) override { return nDrive < 0 || nDrive > 25 ? E_INVALIDARG : VXBD_E_NODEVICE; }
+  long SelectDrive(int nDrive) override { return nDrive < 0 || nDrive > 25 ? E_INVALIDARG : g_integrator.ForgetDrive(nDrive); }
   IVxBDDiscEdit* GetDiscEdit() override { return VxBDCardEditor(); }
 
   long GetImageCount(LPCSTR pszBase, int nFirst, int nSecond) override {

@@ -972,6 +972,7 @@
 
 // ===== Toolbar pane: buttons, item lists and tools (rc/toolbar-*.rc) ===============// Commands of buttons the frame does not send
 #define ID_TB_LAUNCHER 27511  // launcher window / register dropped programs
+#define ID_TB_SHOW_LAUNCHER_LIST 199  // the launcher's window under its button until the cursor leaves
 #define ID_TB_PPC_PLUGIN 27512  // conversion plug-ins
 #define ID_TB_CARD_VIEWER 27516  // switch to the card viewer
 #define ID_TB_MANUAL 27517  // the manual document
@@ -1311,7 +1312,7 @@
 #define IDS_TB_IMPRINT_DVF_AS_BMP 50330  // ".dvf" files are written as bitmaps
 #define IDS_TB_IMPRINT_MAKER_NOTE 50331  // the maker's note is lost: go on?
 #define IDS_TB_SHOT_DATE_LEFT_OUT 50332  // files that cannot take a date were left out
-#define IDS_TB_SPLIT_FIRST_ONLY 50333  // only the first movie is split: go on?
+#define IDS_TB_FIRST_SELECTED_ONLY 50333  // only the first selected file is used: go on? (split, entry editor)
 #define IDS_TB_IMPRINT_EXIF_TEXT 50334  // the Exif comment is lost: go on?
 #define IDS_TB_PRINT_MARK_QUESTION 50401  // %s the tool: print data is lost, go on?
 #define IDS_TB_IMPRINT_WRITE_PROTECTED 50410
@@ -1341,6 +1342,8 @@
 #define IDS_SLIDE_DISK_FULL 280   // the image preparer: less than 51,200,000 bytes free
 #define IDS_SLIDE_PREPARING 399   // the image preparer's caption
 #define IDS_SLIDE_SCENARIO_FAILED 51120  // a scenario file that could not be read
+#define IDS_SLIDE_SCENARIO_MISSING 51137  // an opened scenario: head of its files that are gone
+#define IDS_TB_CALENDAR_SLIDESHOW 805     // the slide-show commands refused in a calendar view
 #define IDD_SLIDESHOW_SETTINGS 19000  // the slide-show settings dialog (the page's controls too)
 #define IDC_SLIDE_DETAIL_GROUP 19006  // always disabled
 #define IDC_SLIDE_DETAIL_1 19007
@@ -1464,5 +1467,86 @@
 #define IDS_ENTRY_DISCARD_ASK 62065     // unsaved faces: change the person anyway?
 #define IDS_CLASSIFY_NOT_FIXED 62078    // a picture off a fixed disk stops the run
 #define IDS_CLASSIFY_REMOVABLE 62079    // pictures on removable disks are skipped once
+#define IDS_CLASSIFY_NOT_IN_MONTH_VIEW 788   // classification refused in the month calendar
+#define IDS_CLASSIFY_NOT_IN_MUSIC_VIEW 62021  // classification refused in the music view
+#define IDS_TB_CLOSE_EDITOR_ASK 337     // "%s" (the editor's caption) is open: close it?
+#define IDS_TB_CLOSE_EDITOR_NOTE 12068  // what closing the editor loses
+
+// The image picker: pictures of a name or a folder, ticked and filed under a name.
+#define IDD_IMAGE_PICKER 269
+#define IDC_PICKER_LIST 1034            // thumbnail list with check boxes
+#define IDC_PICKER_SOURCE 1107          // where the pictures come from: a name or a folder
+#define IDC_PICKER_NAME 1108            // the name to file under (drop-down with edit)
+#define IDC_PICKER_OK 1109
+#define IDC_PICKER_CANCEL 1110
+#define IDC_PICKER_SOURCE_LABEL 62060
+#define IDC_PICKER_LIST_LABEL 62061
+#define IDC_PICKER_NAME_LABEL 62062
+#define IDS_PICKER_UNFILE_ONE 472       // "%s": take the picture out of its name?
+#define IDS_PICKER_UNSORTED 62038       // the source entry of pictures filed under no chosen name
+#define IDS_PICKER_UNFILE 62039         // the name entry that takes pictures out of their name
+#define IDS_PICKER_CHOOSE_FOLDER 62058  // the source entry that browses for a folder; the browser's title
+
+// ---- Picture tool libraries: TurnPicture, ScalePicture, ConvertKind ----------------------
+#define IDD_TURN_PICTURE 57100          // the rotation tool's settings
+#define IDD_SCALE_PICTURE 57101         // the resize tool's settings
+#define IDD_CONVERT_KIND 57102          // the conversion tool's settings
+#define IDC_TURN_90 57110               // radio: a quarter turn clockwise
+#define IDC_TURN_180 57111              // radio: a half turn
+#define IDC_TURN_270 57112              // radio: a quarter turn counter-clockwise
+#define IDC_TURN_PIXELS 57113           // radio: turn the pixels
+#define IDC_TURN_TAG 57114              // radio: rewrite only the Exif orientation
+#define IDC_TURN_SAVE_COPY 57115        // radio: write a copy beside the picture
+#define IDC_TURN_SAVE_OVER 57116        // radio: replace the picture
+#define IDC_TURN_SAVE_ASK 57117         // radio: ask for each picture
+#define IDC_SCALE_BY_SIDE 57120         // radio: a long side in pixels
+#define IDC_SCALE_SIDE 57121            // edit: the long side
+#define IDC_SCALE_BY_PERCENT 57122      // radio: a percentage
+#define IDC_SCALE_PERCENT 57123         // edit: the percentage
+#define IDC_SCALE_QUALITY 57124         // trackbar: JPEG quality 10..100
+#define IDC_SCALE_QUALITY_TEXT 57125    // static: the quality as a number
+#define IDC_SCALE_QUALITY_LABEL 57126   // static: the trackbar's label
+#define IDC_CONVERT_JPEG 57130          // radio: to JPEG
+#define IDC_CONVERT_BMP 57131           // radio: to BMP
+#define IDC_CONVERT_PNG 57132           // radio: to PNG
+#define IDC_CONVERT_TIFF 57133          // radio: to TIFF
+#define IDS_PICTOOL_FAILED 57150        // "%s" file name, "%s" the tool's title: it failed; go on?
+#define IDS_PICTOOL_OVERWRITE_ASK 57151 // "%s" file name: replace it? No writes a copy
+#define IDS_SCALE_SIDE_RANGE 57152      // the long side must lie in 16..10000
+#define IDS_SCALE_PERCENT_RANGE 57153   // the percentage must lie in 1..100
+
+// ===== Tool libraries beside the program (StampDay, NamePrompt, FixShotDate, GuessPlace) ==
+#define IDS_TOOLS_OK 53400                  // buttons of the tool libraries' dialogs
+#define IDS_TOOLS_CANCEL 53401
+#define IDS_NAMEPROMPT_SOURCE 53411         // NamePrompt (its caption: the command's title)
+#define IDS_NAMEPROMPT_SUFFIX 53412
+#define IDS_NAMEPROMPT_OUTPUT 53413
+#define IDS_NAMEPROMPT_CORNER 53414
+#define IDS_NAMEPROMPT_LOWER_RIGHT 53415
+#define IDS_NAMEPROMPT_LOWER_LEFT 53416
+#define IDS_NAMEPROMPT_UPPER_RIGHT 53417
+#define IDS_NAMEPROMPT_UPPER_LEFT 53418
+#define IDS_NAMEPROMPT_BAD_NAME 53419
+#define IDS_FIXDATE_FILES 53431             // FixShotDate: %d files, %s the first file's date
+#define IDS_FIXDATE_SET 53432
+#define IDS_FIXDATE_SHIFT 53433
+#define IDS_FIXDATE_DAYS 53434
+#define IDS_FIXDATE_HOURS 53435
+#define IDS_FIXDATE_MINUTES 53436
+#define IDS_FIXDATE_SECONDS 53437
+#define IDS_FIXDATE_ALL_TAGS 53438
+#define IDS_FIXDATE_BAD_DATE 53439
+#define IDS_FIXDATE_BAD_SHIFT 53440
+#define IDS_FIXDATE_FAILED 53441            // %d files left unchanged
+#define IDS_GUESS_FOLDER 53450              // GuessPlace: the window's texts
+#define IDS_GUESS_READ 53451
+#define IDS_GUESS_NOTE 53452
+#define IDS_GUESS_WRITE 53453
+#define IDS_GUESS_CLOSE 53454
+#define IDS_GUESS_PROPOSAL 53455            // %s the picture, %s the GPS picture, %d minutes apart
+#define IDS_GUESS_NO_PROPOSAL 53456         // %s the picture
+#define IDS_GUESS_NONE 53457
+#define IDS_GUESS_WRITTEN 53458             // %d files
+#define IDS_GUESS_NOT_WRITTEN 53459         // %d files
 
 #endif  // VXRESOURCEIDS_H

@@ -115,6 +115,10 @@ HRESULT SavePng(const Dib& src, const char* path) {
   return SUCCEEDED(hr) ? WriteFileReplacing(path, bytes.data(), bytes.size()) : hr;
 }
 
+HRESULT EncodeTiff(const Dib& src, std::vector<uint8_t>* out) {
+  return EncodeWic(GUID_ContainerFormatTiff, src, -1.0f, out);
+}
+
 HRESULT EncodeBmp(const Dib& src, std::vector<uint8_t>* out) {
   if (src.Empty() || !out) return E_INVALIDARG;
   Dib bottomUp;

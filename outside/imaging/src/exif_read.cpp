@@ -255,6 +255,30 @@ void ExifDateTime::SetSubSeconds(const std::string& digits) {
   millisecond = n > 0 ? ms : 0;
 }
 
+std::optional<int64_t> ExifDateTime::Seconds() const {
+  SYSTEMTIME st = ToSystemTime();
+  st.wMilliseconds = 0;
+  FILETIME ft;
+  if (!SystemTimeToFileTime(&st, &ft)) return std::nullopt;
+  return int64_t((uint64_t(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) / 10000000);
+}
+
+std::optional<ExifDateTime> ExifDateTime::Shifted(int64_t seconds) const {
+  auto from = Seconds();
+  if (!from) return std::nullopt;
+  int64_t to = *from + seconds;
+  if (to < 0) return std::nullopt;
+  uint64_t ticks = uint64_t(to) * 10000000;
+  FILETIME ft = {DWORD(ticks), DWORD(ticks >> 32)};
+  SYSTEMTIME st;
+  if (!FileTimeToSystemTime(&ft, &st) || st.wYear > 9999) return std::nullopt;
+  ExifDateTime d;
+  d.year = st.wYear, d.month = st.wMonth, d.day = st.wDay;
+  d.hour = st.wHour, d.minute = st.wMinute, d.second = st.wSecond;
+  d.millisecond = millisecond;
+  return d;
+}
+
 SYSTEMTIME ExifDateTime::ToSystemTime() const {
   SYSTEMTIME st = {};
   st.wYear = WORD(year);
@@ -493,6 +517,12 @@ std::optional<ExifDateTime> Exif::DateTimeDigitized() const {
 }
 std::optional<ExifDateTime> Exif::DateTime() const {
   return DateOf(*this, ExifIfd::Ifd0, tag::kDateTime, tag::kSubSecTime);
+}
+
+std::optional<ExifDateTime> Exif::ShotDate() const {
+  if (auto d = DateTimeOriginal()) return d;
+  if (auto d = DateTimeDigitized()) return d;
+  return DateTime();
 }
 
 std::optional<Rational> Exif::ExposureTime() const { return Rat(ExifIfd::Exif, tag::kExposureTime); }

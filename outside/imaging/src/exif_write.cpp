@@ -4,6 +4,7 @@
 #include "imaging/decode.h"
 #include "imaging/encode.h"
 #include "imaging/exif.h"
+#include "imaging/output.h"
 #include "imaging/transform.h"
 #include "internal.h"
 
@@ -55,10 +56,11 @@ bool PatchNumber(std::vector<uint8_t>* block, const Exif& exif, const ExifEntry*
   return true;
 }
 
-// Adds a SHORT entry to IFD0 by writing a new IFD0 (old entries plus this one,
-// in tag order) at the end of block and pointing the header at it. Values the
-// old entries point to stay where they are.
-bool AddIfd0Short(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId, uint16_t value) {
+// Adds an entry with an in-line value (up to four bytes, in the block's byte order) to
+// IFD0 by writing a new IFD0 (old entries plus this one, in tag order) at the end of
+// block and pointing the header at it. Values the old entries point to stay where they are.
+bool AddIfd0Entry(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId, uint16_t type,
+                  const uint8_t value[4]) {
   const bool be = exif.BigEndian();
   uint32_t pos = exif.IfdPosition(ExifIfd::Ifd0);
   if (!pos || size_t(pos) + 2 > block->size()) return false;
@@ -69,9 +71,9 @@ bool AddIfd0Short(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId,
   const uint8_t* next = block->data() + pos + 2 + count * 12;
   uint8_t added[12] = {};
   Put16(added, tagId, be);
-  Put16(added + 2, kTypeShort, be);
+  Put16(added + 2, type, be);
   Put32(added + 4, 1, be);
-  Put16(added + 8, value, be);
+  memcpy(added + 8, value, 4);
   size_t at = 0;
   while (at < count && Get16(entries.data() + at * 12, be) < tagId) ++at;
   entries.insert(entries.begin() + long(at * 12), added, added + 12);
@@ -86,17 +88,28 @@ bool AddIfd0Short(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId,
   return true;
 }
 
-// A TIFF block holding only IFD0 with Orientation.
-std::vector<uint8_t> MinimalTiff(int orientation) {
+bool AddIfd0Short(std::vector<uint8_t>* block, const Exif& exif, uint16_t tagId, uint16_t value) {
+  uint8_t v[4] = {};
+  Put16(v, value, exif.BigEndian());
+  return AddIfd0Entry(block, exif, tagId, kTypeShort, v);
+}
+
+// A little-endian TIFF block holding only IFD0 with one entry of one in-line value.
+std::vector<uint8_t> TiffWithOneEntry(uint16_t tagId, uint16_t type, uint32_t value) {
   std::vector<uint8_t> t(8 + 2 + 12 + 4, 0);
   memcpy(t.data(), "II*\0", 4);
   Put32(&t[4], 8, false);
   Put16(&t[8], 1, false);
-  Put16(&t[10], tag::kOrientation, false);
-  Put16(&t[12], kTypeShort, false);
+  Put16(&t[10], tagId, false);
+  Put16(&t[12], type, false);
   Put32(&t[14], 1, false);
-  Put16(&t[18], uint16_t(orientation), false);
+  Put32(&t[18], value, false);
   return t;
+}
+
+// A TIFF block holding only IFD0 with Orientation.
+std::vector<uint8_t> MinimalTiff(int orientation) {
+  return TiffWithOneEntry(tag::kOrientation, kTypeShort, uint32_t(orientation));
 }
 
 // Orientation set in a TIFF block, added to IFD0 when missing.
@@ -180,6 +193,32 @@ HRESULT WriteInPlace(const char* path, const Exif& before, const std::vector<Fil
   return hr;
 }
 
+// A picture file rewritten whole with new metadata: through the checked temporary file of
+// the tools' output, so a failure half-way leaves the old file whole. A read-only file is
+// refused as Windows refuses to replace it (Wine's move would take it).
+HRESULT RewritePictureFile(const char* path, const std::vector<uint8_t>& data) {
+  DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+  OutputCheck check;
+  check.format = DetectFormat(data.data(), data.size());
+  return PlaceOutputFile(path, data.data(), data.size(), true, check);
+}
+
+// The same patches laid over a copy of the whole file, which is rewritten.
+HRESULT WriteReplacing(const char* path, const Exif& before, const std::vector<FilePatch>& patches) {
+  std::vector<uint8_t> data;
+  HRESULT hr = detail::ReadWholeFile(path, &data);
+  if (FAILED(hr)) return hr;
+  if (!PatchesHold(before, MemorySource(data.data(), data.size()), patches))
+    return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  for (const FilePatch& p : patches) {
+    if (p.pos + p.bytes.size() > data.size()) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    memcpy(data.data() + p.pos, p.bytes.data(), p.bytes.size());
+  }
+  return RewritePictureFile(path, data);
+}
+
 // Whether an entry's value may be written in the file the Exif was read from
 // (a JPEG's block is the one the Exif holds; a TIFF file is its own block).
 bool WritableInFile(const Exif& exif, const ByteSource& file, const ExifEntry& e, size_t width) {
@@ -231,6 +270,11 @@ bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
   if (!detail::ReplaceJpegExif(src, layout, block, &out)) return false;
   jpeg->swap(out);
   return true;
+}
+
+bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation) {
+  if (!tiff || orientation < 1 || orientation > 8) return false;
+  return SetBlockOrientation(tiff, orientation);
 }
 
 HRESULT WriteOrientation(const char* path, int orientation) {
@@ -303,7 +347,7 @@ HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags)
     }
   }
   if (patches.empty()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-  return WriteInPlace(path, exif, patches);
+  return WriteReplacing(path, exif, patches);
 }
 
 HRESULT RotateByOrientation(const char* path, int degreesClockwise) {
@@ -361,6 +405,97 @@ std::vector<uint8_t> MakeUprightExif(const std::vector<uint8_t>& tiffBlock, int 
   Exif check;
   if (!check.ParseTiff(out.data(), out.size()) || check.Orientation() > 1) return {};
   return out;
+}
+
+namespace {
+
+// A rational of a coordinate part, to a ten-thousandth of a second.
+void PutRational(std::vector<uint8_t>* out, size_t at, uint32_t num, uint32_t den, bool be) {
+  Put32(out->data() + at, num, be);
+  Put32(out->data() + at + 4, den, be);
+}
+
+// A GPS IFD (version 2.3, latitude and longitude with their references) written at the
+// end of block; its position.
+uint32_t AppendGpsIfd(std::vector<uint8_t>* block, double latitude, double longitude, bool be) {
+  if (block->size() % 2) block->push_back(0);
+  const uint32_t at = uint32_t(block->size());
+  const int kEntries = 5;
+  const uint32_t values = at + 2 + kEntries * 12 + 4;
+  block->resize(values + 2 * 24, 0);
+  uint8_t* p = block->data() + at;
+  Put16(p, kEntries, be);
+  auto entry = [&](int i, uint16_t t, uint16_t type, uint32_t count) {
+    uint8_t* e = p + 2 + i * 12;
+    Put16(e, t, be);
+    Put16(e + 2, type, be);
+    Put32(e + 4, count, be);
+    return e + 8;
+  };
+  uint8_t* v = entry(0, tag::kGpsVersionId, kTypeByte, 4);
+  v[0] = 2, v[1] = 3, v[2] = 0, v[3] = 0;
+  entry(1, tag::kGpsLatitudeRef, kTypeAscii, 2)[0] = latitude < 0 ? 'S' : 'N';
+  Put32(entry(2, tag::kGpsLatitude, kTypeRational, 3), values, be);
+  entry(3, tag::kGpsLongitudeRef, kTypeAscii, 2)[0] = longitude < 0 ? 'W' : 'E';
+  Put32(entry(4, tag::kGpsLongitude, kTypeRational, 3), values + 24, be);
+  Put32(p + 2 + kEntries * 12, 0, be);
+  double parts[2] = {latitude < 0 ? -latitude : latitude, longitude < 0 ? -longitude : longitude};
+  for (int k = 0; k < 2; ++k) {
+    // Degrees and minutes whole, seconds in ten-thousandths, carried so none reaches 60.
+    uint64_t tenThousandths = uint64_t(parts[k] * 3600.0 * 10000.0 + 0.5);
+    uint32_t degrees = uint32_t(tenThousandths / 36000000);
+    uint32_t minutes = uint32_t(tenThousandths / 600000 % 60);
+    uint32_t seconds = uint32_t(tenThousandths % 600000);
+    size_t base = values + k * 24;
+    PutRational(block, base, degrees, 1, be);
+    PutRational(block, base + 8, minutes, 1, be);
+    PutRational(block, base + 16, seconds, 10000, be);
+  }
+  return at;
+}
+
+}  // namespace
+
+bool SetJpegGpsPosition(std::vector<uint8_t>* jpeg, double latitude, double longitude) {
+  if (!jpeg || !(latitude >= -90 && latitude <= 90) || !(longitude >= -180 && longitude <= 180)) return false;
+  MemorySource src(jpeg->data(), jpeg->size());
+  detail::JpegLayout layout;
+  if (!detail::ScanJpeg(src, &layout)) return false;
+  std::vector<uint8_t> block;
+  if (layout.hasExif) {
+    block.assign(jpeg->data() + layout.tiffPos, jpeg->data() + layout.tiffPos + layout.tiffSize);
+    Exif exif;
+    if (!exif.ParseTiff(block.data(), block.size())) return false;
+    if (exif.Find(ExifIfd::Ifd0, tag::kGpsIfd)) return false;  // a position is there already
+    uint32_t at = AppendGpsIfd(&block, latitude, longitude, exif.BigEndian());
+    uint8_t v[4];
+    Put32(v, at, exif.BigEndian());
+    if (!AddIfd0Entry(&block, exif, tag::kGpsIfd, kTypeLong, v)) return false;
+  } else {
+    // IFD0 with the GPS pointer alone, pointed at the GPS IFD behind it.
+    block = TiffWithOneEntry(tag::kGpsIfd, kTypeLong, 0);
+    Put32(&block[18], AppendGpsIfd(&block, latitude, longitude, false), false);
+  }
+  if (block.size() > kMaxExifBlock) return false;
+  std::vector<uint8_t> out;
+  if (!detail::ReplaceJpegExif(src, layout, block, &out)) return false;
+  jpeg->swap(out);
+  return true;
+}
+
+HRESULT WriteGpsPosition(const char* path, double latitude, double longitude) {
+  if (!path) return E_INVALIDARG;
+  std::vector<uint8_t> data;
+  HRESULT hr = detail::ReadWholeFile(path, &data);
+  if (FAILED(hr)) return hr;
+  if (DetectFormat(data.data(), data.size()) != ImageFormat::Jpeg) return WINCODEC_ERR_COMPONENTNOTFOUND;
+  {
+    Exif exif;
+    if (exif.LoadMemory(data.data(), data.size()) && exif.Find(ExifIfd::Ifd0, tag::kGpsIfd))
+      return HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS);
+  }
+  if (!SetJpegGpsPosition(&data, latitude, longitude)) return E_INVALIDARG;
+  return RewritePictureFile(path, data);
 }
 
 }  // namespace imaging

@@ -106,6 +106,8 @@ class SubSource : public ByteSource {
   uint64_t size_;
 };
 
+// Writes a whole file (replacing it) and flushes it to the medium.
+HRESULT WriteAndFlush(const char* path, const void* data, size_t size, DWORD attributes);
 HRESULT ReadWholeFile(const char* path, std::vector<uint8_t>* out, uint64_t maxSize = uint64_t(1) << 31);
 
 inline uint16_t Get16(const uint8_t* p, bool bigEndian) {

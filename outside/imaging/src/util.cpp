@@ -138,20 +138,9 @@ HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory) {
   return S_OK;
 }
 
-}  // namespace detail
-
-HRESULT WriteFileReplacing(const char* path, const void* data, size_t size) {
-  if (!path || !*path || (!data && size)) return E_INVALIDARG;
-  std::string dir = textkit::FolderPartOf(path);
-  if (dir.empty()) dir = ".";
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(dir.c_str(), "gim", 0, temp)) return detail::HrFromLastError();
-  HANDLE f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) {
-    HRESULT hr = detail::HrFromLastError();
-    DeleteFileA(temp);
-    return hr;
-  }
+HRESULT WriteAndFlush(const char* path, const void* data, size_t size, DWORD attributes) {
+  HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return HrFromLastError();
   const uint8_t* p = static_cast<const uint8_t*>(data);
   size_t left = size;
   bool ok = true;
@@ -163,8 +152,20 @@ HRESULT WriteFileReplacing(const char* path, const void* data, size_t size) {
   }
   // On the medium before it replaces the old file: a card may be pulled right after.
   if (ok) ok = FlushFileBuffers(f) != FALSE;
-  HRESULT hr = ok ? S_OK : detail::HrFromLastError();
+  HRESULT hr = ok ? S_OK : HrFromLastError();
   CloseHandle(f);
+  return hr;
+}
+
+}  // namespace detail
+
+HRESULT WriteFileReplacing(const char* path, const void* data, size_t size) {
+  if (!path || !*path || (!data && size)) return E_INVALIDARG;
+  std::string dir = textkit::FolderPartOf(path);
+  if (dir.empty()) dir = ".";
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(dir.c_str(), "gim", 0, temp)) return detail::HrFromLastError();
+  HRESULT hr = detail::WriteAndFlush(temp, data, size, FILE_ATTRIBUTE_NORMAL);
   if (SUCCEEDED(hr) &&
       !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
     hr = detail::HrFromLastError();

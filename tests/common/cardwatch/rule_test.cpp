@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <wtsapi32.h>
 
+#include "cardwatch/BackupFolder.h"
+
 using namespace cardwatch;
 
 namespace {
@@ -279,4 +281,15 @@ TEST(WatchTimer, PowerAndSessionNotices) {
     EXPECT_EQ(r.power, PowerEventTimerAction(r.w));
     EXPECT_EQ(r.session, SessionEventTimerAction(r.w));
   }
+}
+
+// The card copies' folder when the profile names none: under the pictures, else under the
+// documents' own picture folder; the application's folder ends with "\".
+TEST(BackupFolder, DefaultFollowsTheShellFolders) {
+  EXPECT_EQ(DefaultBackupFolder("C:\\Users\\u\\Pictures", "C:\\Users\\u\\Documents", "My Pictures", "Marlo5"),
+            "C:\\Users\\u\\Pictures\\Marlo5\\");
+  EXPECT_EQ(DefaultBackupFolder("C:\\Users\\u\\Pictures\\", "C:\\Users\\u\\Documents", "My Pictures", "Marlo5"),
+            "C:\\Users\\u\\Pictures\\Marlo5\\");
+  EXPECT_EQ(DefaultBackupFolder("", "C:\\Users\\u\\Documents", "My Pictures", "Marlo5"),
+            "C:\\Users\\u\\Documents\\My Pictures\\Marlo5\\");
 }

@@ -164,6 +164,41 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
 }
 
 // A card's title scenes name the card tree they lie in, which the editor addresses.
+// A drive chosen from the drive list: only a disc drive is taken, and a disc changed in it
+// since its session opened is read anew.
+TEST(BDCoreDisc, ChosenDiscDriveIsReadAnew) {
+  std::string first = testsupport::NewTempFolder("bdchoose1"), second = testsupport::NewTempFolder("bdchoose2");
+  ASSERT_TRUE(VxBDWriteTree(first + "\\BDMV", {{{"00000"}, 0x0103, 0xAB12}}, true, true));
+  ASSERT_TRUE(VxBDWriteTree(second + "\\BDMV", {{{"00000"}, 0x0103, 0xAB12}, {{"00001"}, 0x0103, 0xAB12}}, true, true));
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(first)), 0u);
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  IVxBDIntegrator* core = object->GetIntegrator();
+  const int d = 'D' - 'A';
+  for (int drive : {-1, 26}) EXPECT_EQ(object->SelectDrive(drive), E_INVALIDARG) << drive;
+  for (int drive : {'C' - 'A', 'E' - 'A', 'Q' - 'A'}) EXPECT_EQ(object->SelectDrive(drive), VXBD_E_NODEVICE) << drive;
+  int session = -1, list = -1;
+  VXBDLISTINFO info = {};
+  ASSERT_EQ(core->OpenDisc(d, L"D:\\", 1, &session), 0);
+  ASSERT_EQ(core->OpenTitleList(session, VXBD_TITLE_LIST_ALL, &list), 0);
+  ASSERT_EQ(core->GetTitleListInfo(list, &info), 0);
+  EXPECT_EQ(info.nTitles, 1u);
+  // Another disc in the same drive: the open list still answers the first one's titles.
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(second)), 0u);
+  EXPECT_EQ(core->OpenDisc(d, L"D:\\", 1, &session), VXBD_S_SESSION_OPEN);
+  EXPECT_EQ(object->SelectDrive(d), 0);
+  EXPECT_EQ(core->GetTitleListInfo(list, &info), E_HANDLE);
+  ASSERT_EQ(core->OpenDisc(d, L"D:\\", 1, &session), 0);
+  ASSERT_EQ(core->OpenTitleList(session, VXBD_TITLE_LIST_ALL, &list), 0);
+  ASSERT_EQ(core->GetTitleListInfo(list, &info), 0);
+  EXPECT_EQ(info.nTitles, 2u);
+  object->ClearDriveSelection();
+  object->Release();
+  ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
+  testsupport::RemoveTree(first);
+  testsupport::RemoveTree(second);
+}
+
 TEST(BDCoreDisc, ACardsSceneNamesItsTree) {
   struct {
     const char* tree;

@@ -2,6 +2,8 @@
 // upright copies of the block.
 #include <gtest/gtest.h>
 
+#include <wincodec.h>
+
 #include <fuzz.h>
 
 #include "fixtures.h"
@@ -230,4 +232,72 @@ TEST(ExifWrite, DamagedValueOffsetsAreNeverWrittenThrough) {
     }
     EXPECT_EQ(ReadAll(path), bad);
   }
+}
+
+TEST(ExifWrite, GpsPositionAddedKeepsEverythingElse) {
+  const struct {
+    const char* fixture;
+    double latitude, longitude;
+  } cases[] = {
+      {"exif_nothumb.jpg", 35.681236, 139.767125},  // big-endian Exif without GPS
+      {"quadrants.jpg", -33.8568, -151.2153},       // with a thumbnail behind IFD1
+      {"plain.jpg", 0.000125, -0.5},                // no Exif at all: a new segment
+      {"exif_digitized.jpg", 89.999999, 179.999999},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    std::string path = ScratchCopy(c.fixture, (std::string("gps_") + c.fixture).c_str());
+    Exif before;
+    before.Load(path.c_str());
+    int w0 = 0, h0 = 0, w1 = 0, h1 = 0;
+    ASSERT_TRUE(Decodes(path, &w0, &h0));
+    ASSERT_EQ(WriteGpsPosition(path.c_str(), c.latitude, c.longitude), S_OK);
+    Exif after;
+    ASSERT_TRUE(after.Load(path.c_str()));
+    auto gps = after.Gps();
+    ASSERT_TRUE(gps && gps->latitude && gps->longitude);
+    EXPECT_NEAR(gps->latitude->decimal, c.latitude, 1e-7);
+    EXPECT_NEAR(gps->longitude->decimal, c.longitude, 1e-7);
+    EXPECT_EQ(gps->latitude->ref, c.latitude < 0 ? 'S' : 'N');
+    EXPECT_EQ(gps->longitude->ref, c.longitude < 0 ? 'W' : 'E');
+    EXPECT_LT(gps->latitude->seconds.Value(), 60.0);
+    Snapshot a = Snapshot::Of(before), b = Snapshot::Of(after);
+    a.gps.reset();
+    b.gps.reset();
+    a.ExpectSame(b);
+    EXPECT_EQ(after.Orientation(), before.Orientation());
+    ASSERT_TRUE(Decodes(path, &w1, &h1));
+    EXPECT_EQ(w1, w0);
+    EXPECT_EQ(h1, h0);
+    // A position is never overwritten.
+    const std::vector<uint8_t> written = ReadAll(path);
+    EXPECT_EQ(WriteGpsPosition(path.c_str(), 1, 1), HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(ReadAll(path), written);
+  }
+  const struct {
+    const char* fixture;
+    double latitude, longitude;
+    HRESULT hr;
+  } refused[] = {
+      {"exif_le.jpg", 1, 1, HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS)},
+      {"image.png", 1, 1, WINCODEC_ERR_COMPONENTNOTFOUND},
+      {"exif_nothumb.jpg", 90.5, 1, E_INVALIDARG},
+      {"exif_nothumb.jpg", 1, -180.5, E_INVALIDARG},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.fixture);
+    std::string path = ScratchCopy(c.fixture, (std::string("gps_refused_") + c.fixture).c_str());
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    EXPECT_EQ(WriteGpsPosition(path.c_str(), c.latitude, c.longitude), c.hr);
+    EXPECT_EQ(ReadAll(path), bytes);
+  }
+  // A read-only picture is refused, as Windows refuses to replace it (Wine's move would).
+  std::string locked = ScratchCopy("exif_nothumb.jpg", "gps_readonly.jpg");
+  const std::vector<uint8_t> lockedBytes = ReadAll(locked);
+  ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(WriteGpsPosition(locked.c_str(), 1, 1), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(WriteDateTime(locked.c_str(), *ExifDateTime::Parse("2020:01:02 03:04:05")),
+            HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ReadAll(locked), lockedBytes);
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -155,6 +155,7 @@ TEST_F(VxResource, FormatStringsTakeTheArgumentsTheirUsersPass) {
       {IDS_SIZE_MB, "fs"},                  {IDS_SIZE_GB, "fs"},
       {IDS_CAL_TIP_COUNT, "d"},             {IDS_MOVIE_NEEDS_PLAYER, ""},
       {IDS_AUTORUN_START_FORMAT, "s"},      {IDS_AUTORUN_CLOSE_FORMAT, "s"},
+      {IDS_PICTOOL_FAILED, "ss"},           {IDS_PICTOOL_OVERWRITE_ASK, "s"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);

@@ -121,10 +121,6 @@ TEST(ImportDialogRules, StartRefusesBeforeAnythingIsWritten) {
   EXPECT_TRUE(EnoughSpaceForImport(kImportSpaceMargin, 0));
   EXPECT_FALSE(EnoughSpaceForImport(kImportSpaceMargin + 10, 11));
 
-  EXPECT_EQ(DefaultImportDestination("C:\\Users\\u\\Pictures", "C:\\Users\\u\\Documents", "My Pictures", "Marlo5"),
-            "C:\\Users\\u\\Pictures\\Marlo5\\");
-  EXPECT_EQ(DefaultImportDestination("", "C:\\Users\\u\\Documents", "My Pictures", "Marlo5"),
-            "C:\\Users\\u\\Documents\\My Pictures\\Marlo5\\");
 
   const std::vector<char> drives = {'E', 'F'};
   EXPECT_EQ(InitialDrivePosition("F:\\", drives), 1);

@@ -152,16 +152,11 @@ TEST(ImportRegister, ACopyRunAndWhatAKilledRunLeft) {
 
 namespace {
 
+// The folder's files as whole paths.
 std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> out;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(folder + "\\" + fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return out;
+  std::vector<std::string> paths = testsupport::FileNamesIn(folder);
+  for (std::string& p : paths) p = folder + "\\" + p;
+  return paths;
 }
 
 }  // namespace

@@ -9,9 +9,10 @@ std::string StaticTexts(HWND hDlg) {
     char cls[16] = {};
     ::GetClassNameA(h, cls, sizeof(cls));
     if (lstrcmpiA(cls, "Static") != 0) continue;
-    char text[512] = {};
-    ::GetWindowTextA(h, text, sizeof(text));
-    if (!text[0]) continue;
+    // A message box's text may be long (a list of files): read it whole.
+    std::string text(::GetWindowTextLengthA(h) + 1, '\0');
+    text.resize(::GetWindowTextA(h, &text[0], (int)text.size()));
+    if (text.empty()) continue;
     if (!out.empty()) out += "|";
     out += text;
   }

@@ -30,6 +30,8 @@ class CThumbListCtrl : public CListCtrl {
   void ClearItems();
   void ClearImages() { ClearItems(); }
   void ResetItems(int nCount);
+  // The item shows the picture framed (appended to the image list); 0 when it could not be
+  // made, the item left as it was.
   int SetThumbnail(int nItem, HBITMAP hBitmap, int nKind, int nFlag, LPCSTR lpszCaption);
   // A 40-byte header followed by the bits. The bits copied are what width, height and bit
   // count give; a header whose image size says otherwise, or a picture larger than cbDib

@@ -137,6 +137,12 @@ struct ExifDateTime {
   void SetSubSeconds(const std::string& digits);
   SYSTEMTIME ToSystemTime() const;
   std::string ToString() const;  // "YYYY:MM:DD HH:MM:SS"
+  // Seconds since 1601-01-01 of the clock time as written (no zone), for comparing and
+  // shifting; none for a date the system calendar refuses.
+  std::optional<int64_t> Seconds() const;
+  // The clock time that many seconds from then (milliseconds kept); none outside the years
+  // 1601 to 9999.
+  std::optional<ExifDateTime> Shifted(int64_t seconds) const;
 };
 
 // Positions and altitude are read from rationals or signed rationals (some phones write
@@ -207,6 +213,8 @@ class Exif {
   std::optional<ExifDateTime> DateTimeOriginal() const;   // with SubSecTimeOriginal
   std::optional<ExifDateTime> DateTimeDigitized() const;  // with SubSecTimeDigitized
   std::optional<ExifDateTime> DateTime() const;           // IFD0, with SubSecTime
+  // When the picture was taken: DateTimeOriginal, else DateTimeDigitized, else DateTime.
+  std::optional<ExifDateTime> ShotDate() const;
   std::optional<Rational> ExposureTime() const;
   std::optional<Rational> FNumber() const;
   std::optional<Rational> FocalLength() const;
@@ -269,12 +277,24 @@ enum DateTag : unsigned {
   kDateDigitized = 2,  // Exif DateTimeDigitized
   kDateModified = 4,   // IFD0 DateTime
 };
-// Rewrites the chosen date tags in place where they are present. S_OK when at
-// least one was written; HRESULT_FROM_WIN32(ERROR_NOT_FOUND) when none exists.
+// Rewrites the chosen date tags where they are present (the file is written anew through
+// PlaceOutputFile; a read-only file is refused with HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)).
+// S_OK when at least one was written; HRESULT_FROM_WIN32(ERROR_NOT_FOUND) when none exists.
 HRESULT WriteDateTime(const char* path, const ExifDateTime& when, unsigned tags = kDateOriginal);
+
+// Gives a JPEG a GPS position (decimal degrees, south and west negative): a GPS IFD with
+// the version, latitude and longitude and their references. Everything else of the Exif
+// stays; a JPEG without Exif gets a new APP1 segment. Written as WriteDateTime writes.
+// HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS) when the file has a GPS IFD already,
+// WINCODEC_ERR_COMPONENTNOTFOUND for a file that is not a JPEG.
+HRESULT WriteGpsPosition(const char* path, double latitude, double longitude);
 
 // In-memory forms, on a whole JPEG file.
 bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation);
+// The same on a whole TIFF file.
+bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation);
+// False (the data unchanged) when it has a GPS IFD already or a position is out of range.
+bool SetJpegGpsPosition(std::vector<uint8_t>* jpeg, double latitude, double longitude);
 
 // The orientation after turning a picture shown with `orientation` (0 = 1) by
 // degrees clockwise (multiples of 90, negative allowed).
