@@ -99,6 +99,7 @@ class IVxBDIntegrator {
 #define VXBD_S_SESSION_OPEN ((long)0x7030003)    // open disc: that disc is open already
 #define VXBD_S_LIST_OPEN ((long)0x7030002)       // open title list: that list is open already
 #define VXBD_E_UNFINALISED ((long)0x87030055)    // open disc: the disc needs finalising
+#define VXBD_E_LIST_UNREADABLE ((long)0x87030040)  // title list: the medium's title data can't be read
 #define VXBD_TITLE_LIST_ALL ((DWORD)0x80000038)  // open title list: every title
 #define VXBD_DEVICE_COUNT_ALL 7                  // device count: every kind
 #define VXBD_OPEN_READ 1                         // open disc: for reading

@@ -223,6 +223,9 @@ BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, 
   if (!firstNew.empty()) {
     CMWriteProfileInt("DepthViewer", "SelectFlag", 1);
     CMWriteProfileString("DepthViewer", "SelectFilePath", firstNew.c_str());
+    // The reload selects the new file alone.
+    CMainFrame* pFrame = GetMainFrame();
+    if (CBrowserDocument* pBrowser = pFrame ? pFrame->GetBrowserDocument() : NULL) pBrowser->SelectAll(0, NULL);
   }
   SendFirstPathToMainWnd(lpszSource, firstNew.empty() ? NULL : firstNew.c_str());
   return TRUE;

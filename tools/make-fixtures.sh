@@ -118,6 +118,15 @@ ffmpeg -v error -y -f lavfi -i "color=red:size=80x60:rate=15:duration=1" -f lavf
   -filter_complex "[0:v][1:v]hstack[t];[2:v][3:v]hstack[b];[t][b]vstack[v]" -map "[v]" -map 4:a \
   -c:v mjpeg -q:v 2 -pix_fmt yuvj420p -c:a pcm_s16le -f mov "$out/quarters.mov"
 head -c 700 "$out/colours.mts" > "$out/cut.mts"
+# Stream-copy cuts: three seconds with a key frame every second and sound, as MP4 (with
+# B-frames), AVCHD-like MPEG-TS in 192-byte packets and MPEG-2 program stream.
+keys=(-f lavfi -i "testsrc2=size=160x120:rate=25:duration=3" -f lavfi -i "sine=frequency=550:duration=3")
+gop=(-g 25 -keyint_min 25 -sc_threshold 0)
+ffmpeg -v error -y "${keys[@]}" -c:v libx264 -preset veryfast "${gop[@]}" -bf 2 -pix_fmt yuv420p -c:a aac -b:a 64k \
+  "$out/keys.mp4"
+ffmpeg -v error -y "${keys[@]}" -c:v libx264 -preset veryfast "${gop[@]}" -pix_fmt yuv420p -c:a ac3 -f mpegts \
+  -mpegts_m2ts_mode 1 "$out/keys.m2ts"
+ffmpeg -v error -y "${keys[@]}" -c:v mpeg2video "${gop[@]}" -q:v 4 -c:a mp2 -f vob "$out/keys.mpg"
 python3 -c "
 import random, sys
 r = random.Random(20)

@@ -26,12 +26,16 @@ void CCardImportDlg::CountDiscTitles() {
   m_nUnsupported = 0;
   m_disc.core = Integrator();
   if (!m_disc.core) return;
-  if (OpenDiscSession(&m_disc, m_strCardRoot, m_nTvSystem) < 0 || m_disc.tvMismatch) return;
-  int importable = 0, unsupported = 0;
-  if (CountDiscItems(&m_disc, &importable, &unsupported, nullptr) < 0) return;
-  m_nDiscImportable = importable;
-  m_nUnsupported = unsupported;
-  m_bDiscItems = importable > 0;
+  const DiscScan scan = ScanDiscSide(&m_disc, m_strCardRoot, m_nTvSystem);
+  for (UINT id : scan.warnings) {
+    // The list may have moved meanwhile: the question is about the drive scanned.
+    ::SendDlgItemMessageA(GetSafeHwnd(), IDC_IMPORT_DRIVE, CB_SETCURSEL, m_nDrivePosition, 0);
+    CardMessageBox(GetSafeHwnd(), ResourceString(id).c_str(), CMTLGetAppName(),
+                   MB_OK | (id == IDS_IMPORT_TITLES_UNREADABLE ? 0 : MB_ICONWARNING));
+  }
+  m_nDiscImportable = scan.importable;
+  m_nUnsupported = scan.unsupported;
+  m_bDiscItems = scan.importable > 0;
 }
 
 void CCardImportDlg::AddDiscItems() {

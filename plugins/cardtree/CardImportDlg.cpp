@@ -190,6 +190,8 @@ BOOL CCardImportDlg::OnInitDialog() {
   for (int id : {IDC_IMPORT_DESTINATION, IDC_IMPORT_FOLDER_NAME})
     if (CWnd* edit = GetDlgItem(id)) edit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(gui), TRUE);
 
+  // The core's drives as they are now: the card may have changed since the tree was made.
+  if (IVxBDIntegrator* core = Integrator()) RefreshDiscDevices(core);
   if (!FillCardDriveList()) {
     EndDialog(-1);
     return TRUE;

@@ -46,7 +46,7 @@ void ReportRunFailure(CWnd* wnd, const CopyOutcome& out, const CCopyRun& run) {
 void OpenAnimation(CAnimateCtrl& animation, UINT id) {
   if (!animation.GetSafeHwnd()) return;
   HINSTANCE res = ResourceModule() ? ResourceModule() : GetModuleHandleA("VxResource.dll");
-  // The library may carry no clip; the window then stays out of sight.
+  // A library without the clip leaves the window out of sight.
   if (res && FindResourceA(res, MAKEINTRESOURCEA(id), "AVI") &&
       animation.SendMessage(ACM_OPENA, reinterpret_cast<WPARAM>(res), reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(id))))
     animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
@@ -175,7 +175,7 @@ void CCopyProgressDlg::OnTimer(UINT_PTR nIDEvent) {
     return;
   }
   SetWindowText(ResourceString(IDS_COPY_TITLE).c_str());
-  OpenAnimation(m_animation, 1001);
+  OpenAnimation(m_animation, IDA_IMPORT_COPY);
   m_bar.SetRange32(0, static_cast<int>(m_pPlan->sources.size()));
   m_bar.SetPos(0);
   m_bar.SetStep(1);
@@ -251,7 +251,7 @@ BOOL CRegisterProgressDlg::OnInitDialog() {
 
 void CRegisterProgressDlg::Start() {
   if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->EnableWindow(FALSE);
-  OpenAnimation(m_animation, 1001);
+  OpenAnimation(m_animation, IDA_IMPORT_COPY);
   ShowWindow(SW_SHOW);
 }
 
@@ -363,7 +363,7 @@ void CCardBackupProgressDlg::OnTimer(UINT_PTR nIDEvent) {
     return;
   }
   SetWindowText(ResourceString(IDS_COPY_TITLE).c_str());
-  OpenAnimation(m_animation, 3017);
+  OpenAnimation(m_animation, IDA_CARD_BACKUP);
   m_nTotal = static_cast<int>(m_pPlan->sources.size());
   if (m_nTotal == 0) {
     EndDialog(m_nState);

@@ -141,6 +141,18 @@ long CountDiscItems(DiscSession* s, int* importable, int* unsupported, const std
   return 0;
 }
 
+DiscScan ScanDiscSide(DiscSession* s, const std::string& cardPath, int tvSystem0,
+                      const std::function<int(DWORD)>& supported) {
+  DiscScan out;
+  out.openAnswer = OpenDiscSession(s, cardPath, tvSystem0, [&] { out.warnings.push_back(IDS_IMPORT_TITLES_UNREADABLE); });
+  if (out.openAnswer == VXBD_E_UNFINALISED || s->closeAfterOpening) out.warnings.push_back(IDS_IMPORT_DISC_CHECK);
+  if (s->tvMismatch) out.warnings.push_back(IDS_IMPORT_TV_SYSTEM);
+  if (!s->core || Failed(out.openAnswer) || s->tvMismatch) return out;
+  if (CountDiscItems(s, &out.importable, &out.unsupported, supported) == VXBD_E_LIST_UNREADABLE)
+    out.warnings.push_back(IDS_IMPORT_TITLES_UNREADABLE);
+  return out;
+}
+
 DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::vector<DiscSelection>& selection,
                                    const std::string& destination, const std::string& cardPath,
                                    const ImportSettings& settings, const std::atomic<int>& cancel,

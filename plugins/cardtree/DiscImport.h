@@ -38,6 +38,18 @@ long OpenDiscTitleList(DiscSession* s);
 long CountDiscItems(DiscSession* s, int* importable, int* unsupported,
                     const std::function<int(DWORD)>& supported);
 
+// The scan's look at the card's disc side: the session opened, its titles counted unless
+// they are of the other TV system, and the warnings to show in order (string ids): a card
+// whose titles need finalising or checking, titles of the other TV system, title data
+// that can't be read.
+struct DiscScan {
+  long openAnswer = 0;
+  int importable = 0, unsupported = 0;
+  std::vector<UINT> warnings;
+};
+DiscScan ScanDiscSide(DiscSession* s, const std::string& cardPath, int tvSystem0,
+                      const std::function<int(DWORD)>& supported = nullptr);
+
 // One checked title.
 struct DiscSelection {
   int title = -1;

@@ -92,22 +92,28 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
   return 0;
 }
 
-int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan) {
+int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,
+                          const std::function<void(const std::string&)>& deleted) {
   int ok = 1;
+  auto remove = [&](const std::string& source) {
+    if (!DeleteCardFile(source)) return false;
+    if (deleted) deleted(source);
+    return true;
+  };
   for (size_t i = 0; i < copied.copiedSources.size(); ++i) {
     // The verified copy must still be there as it was written.
     if (!SizeIs(copied.copiedTargets[i], copied.digests[i].size)) {
       ok = 0;
       continue;
     }
-    if (!DeleteCardFile(copied.copiedSources[i])) ok = 0;
+    if (!remove(copied.copiedSources[i])) ok = 0;
   }
   for (size_t i = 0; i < plan.presentSources.size() && i < plan.presentTargets.size(); ++i) {
     if (!SameFileContent(plan.presentSources[i], plan.presentTargets[i])) {
       ok = 0;
       continue;
     }
-    if (!DeleteCardFile(plan.presentSources[i])) ok = 0;
+    if (!remove(plan.presentSources[i])) ok = 0;
   }
   return ok;
 }

@@ -33,9 +33,10 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
 
 // Deletes from the card the sources copied in this run (their copy still there with the
 // size it was written with) and the present pairs' sources whose destination still holds
-// the same content, with their print-order entries; read-only files stay. 1 when every
-// attempted deletion succeeded.
-int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan);
+// the same content, with their print-order entries; read-only files stay. deleted is told
+// each card file gone. 1 when every attempted deletion succeeded.
+int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,
+                          const std::function<void(const std::string&)>& deleted = nullptr);
 
 // The system's text for an error code (user's language), without the closing line break.
 std::string SystemErrorText(DWORD error);

@@ -32,6 +32,7 @@
 #include "MainFrame.h"
 #include "MainFrameRules.h"
 #include "PluginTreeCtrl.h"
+#include "ToolbarRules.h"
 #include "TreePluginManager.h"
 #include "ui/ResourceDialog.h"
 #include "MainWndMessages.h"
@@ -912,6 +913,57 @@ TEST_F(FrameTest, ViewModeCommandsSwitchTheBrowsersWindows) {
   }
   // Large icons again in force: the profile hands the mode to the next frame.
   EXPECT_EQ(m_pFrame->GetBrowserDocument()->GetViewMode(), BROWSE_VIEW_LARGEICON);
+}
+
+// The scene bench, started as the scene-cut command starts it, keeps a part beside the
+// movie: the browser shows the new file and it alone is selected, not what was before.
+TEST_F(FrameTest, APartTheSceneBenchKeepsIsShownAndSelectedAlone) {
+  std::string folder = testsupport::NewTempFolder("frame-bench");
+  for (const char* name : {"a.mp4", "b.mp4"})
+    ASSERT_TRUE(::CopyFileA(testsupport::Fixture("keys.mp4").c_str(), (folder + "\\" + name).c_str(), FALSE));
+  CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+  ASSERT_NE(pIcons, nullptr);
+  m_pFrame->SendMessage(WM_COMMAND, ID_FILTER_ALL);
+  std::string text = "0|Explorer|1|" + folder + "\\||";
+  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
+  pIcons->SendMessage(WM_COPYDATA, (WPARAM)m_pFrame->m_hWnd, (LPARAM)&cds);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return pIcons->GetItemCount() == 2; }, 10000));
+  CBrowserDocument* pBrowser = m_pFrame->GetBrowserDocument();
+  ASSERT_NE(pBrowser, nullptr);
+  CThumbnail* other = nullptr;
+  CThumbnailPageList& pages = pBrowser->GetPageList();
+  for (POSITION pos = pages.GetHeadPosition(); pos && !other;) {
+    CThumbnailPage* page = pages.GetNext(pos);
+    for (int i = 0; i < page->GetCount() && !other; ++i)
+      if (!lstrcmpiA(page->GetAt(i)->GetFileName(), "b.mp4")) other = page->GetAt(i);
+  }
+  ASSERT_NE(other, nullptr);
+  pBrowser->SelectItem(other, nullptr);
+
+  std::string movie = folder + "\\a.mp4", program, arguments;
+  ASSERT_TRUE(
+      toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie, (UINT_PTR)m_pFrame->m_hWnd, &program, &arguments));
+  std::thread user([] {
+    HWND bench = nullptr;
+    for (int i = 0; i < 1000 && !bench; ++i, ::Sleep(10))
+      bench = ::FindWindowA("GlimoraCutBench", "シーンカット - a.mp4");
+    if (!bench) return;
+    ::SendMessageA(bench, WM_COMMAND, 107, 0);  // save: the whole clip, as the marks stand
+    ::PostMessageA(bench, WM_CLOSE, 0, 0);
+  });
+  EXPECT_TRUE(m_pFrame->GetToolbarPane()->StartToolAndWait(program.c_str(), arguments.c_str(), movie.c_str()));
+  user.join();
+  EXPECT_TRUE(m_pFrame->IsWindowVisible());
+  CStringList selected;
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] {
+        selected.RemoveAll();
+        return pIcons->GetItemCount() == 3 && pBrowser->GetSelectFilePath(selected) == 1;
+      },
+      10000))
+      << pIcons->GetItemCount() << " " << selected.GetCount();
+  if (selected.GetCount() == 1) EXPECT_STREQ(selected.GetHead(), (folder + "\\a_1.mp4").c_str());
+  testsupport::RemoveTree(folder);
 }
 
 // A date node of the card tree, chosen in the folder pane, shows its title's scenes in the

@@ -1,5 +1,7 @@
 #include "files.h"
 
+#include <algorithm>
+
 #include <textkit/path.h>
 #include <textkit/text.h>
 #include <windows.h>
@@ -30,6 +32,19 @@ bool WriteWholeFile(const std::string& path, const std::string& data) {
   BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
   CloseHandle(h);
   return ok && written == data.size();
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -69,19 +84,6 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) {
   }
   ::GlobalUnlock(h);
   return h;
-}
-
-std::vector<std::string> FileNamesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace testsupport

@@ -25,6 +25,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "EntryEditDlg.h"
@@ -37,6 +38,8 @@
 #include "LauncherListWnd.h"
 #include "ToolButtonDropTarget.h"
 #include "ToolItemListWnd.h"
+#include "ToolbarRules.h"
+#include "ui/ProgramFolder.h"
 
 namespace {
 
@@ -285,6 +288,47 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
   testsupport::RemoveTree(folder);
 }
 
+// The real movie tools of the program folder: SplitClip.dll on a dropped movie, and the
+// scene bench in Core\ started and waited for as the scene-cut command starts it.
+TEST_F(ToolbarPane, MovieToolsWriteTheirPartsBesideTheMovieAndTheFirstIsShown) {
+  std::string folder = testsupport::NewTempFolder("toolbar-movietools");
+  std::string movie = folder + "\\clip.mp4";
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("keys.mp4").c_str(), movie.c_str(), TRUE));
+  // The split dialog is answered with OK: the key frame offered, at 1 s.
+  DropAndRun({movie}, [&] { m_pane->RunSplitClip(ProgramFolderPath("SplitClip.dll")); });
+  EXPECT_EQ(testsupport::FileNamesIn(folder), (std::vector<std::string>{"clip.mp4", "clip_1.mp4", "clip_2.mp4"}));
+  ASSERT_FALSE(m_main.m_got.empty());
+  EXPECT_EQ(m_main.m_got.back().message, (UINT)WM_BROWSER_RELOAD);
+  EXPECT_EQ(m_main.m_got.back().data, folder + "\\clip_1.mp4");
+
+  // The bench keeps the second from 2 s beside the movie: registered and selected.
+  m_main.m_got.clear();
+  std::string program, arguments;
+  ASSERT_TRUE(
+      toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie.c_str(), (UINT_PTR)m_main.m_hWnd, &program, &arguments));
+  std::thread user([] {
+    HWND bench = nullptr;
+    // By its title too: the bench's own tests may have one open at the same time.
+    for (int i = 0; i < 1000 && !bench; ++i, ::Sleep(10))
+      bench = ::FindWindowA("GlimoraCutBench", "シーンカット - clip.mp4");
+    if (!bench) return;
+    HWND start = ::GetDlgItem(bench, 104);  // the start's list
+    ::SendMessageA(start, CB_SETCURSEL, 2, 0);
+    ::SendMessageA(bench, WM_COMMAND, MAKEWPARAM(104, CBN_SELCHANGE), (LPARAM)start);
+    ::SendMessageA(bench, WM_COMMAND, 107, 0);  // save
+    ::PostMessageA(bench, WM_CLOSE, 0, 0);
+  });
+  EXPECT_TRUE(m_pane->StartToolAndWait(program.c_str(), arguments.c_str(), movie.c_str()));
+  user.join();
+  std::string kept = folder + "\\clip_3.mp4";
+  EXPECT_EQ(testsupport::FileNamesIn(folder),
+            (std::vector<std::string>{"clip.mp4", "clip_1.mp4", "clip_2.mp4", "clip_3.mp4"}));
+  EXPECT_STREQ(CMGetProfileString("DepthViewer", "SelectFilePath", ""), kept.c_str());
+  ASSERT_FALSE(m_main.m_got.empty());
+  EXPECT_EQ(m_main.m_got.back().data, kept);
+  EXPECT_TRUE(m_main.IsWindowVisible());
+  testsupport::RemoveTree(folder);
+}
 
 TEST_F(ToolbarPane, LauncherButtonShowsTheLauncherOrTakesTheDroppedPrograms) {
   CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_LAUNCHER, TRUE);

@@ -35,32 +35,6 @@ BOOL IsCardViewerRunning(BOOL bWin98) { return IsMutexPresent(InstanceMutexName(
 
 // ---- Windows -------------------------------------------------------------------------
 
-namespace {
-
-struct PropertySearch {
-  LPCSTR lpszProperty;
-  HWND hFound;
-};
-
-BOOL CALLBACK FindPropertyProc(HWND hWnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<PropertySearch*>(lParam);
-  if (GetPropA(hWnd, search->lpszProperty)) {
-    search->hFound = hWnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-// EnumWindows takes a snapshot of the top-level windows: a GetWindow walk can loop for
-// ever or run into destroyed windows while other programs open and close theirs.
-HWND FindWindowWithProperty(LPCSTR lpszProperty) {
-  PropertySearch search = {lpszProperty, NULL};
-  EnumWindows(FindPropertyProc, reinterpret_cast<LPARAM>(&search));
-  return search.hFound;
-}
-
 HWND FindMainProgramWindow() { return FindWindowWithProperty(kMainWindowProperty); }
 
 HWND FindCardViewerWindow() { return FindWindowWithProperty(kCardViewerWindowProperty); }

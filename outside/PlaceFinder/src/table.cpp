@@ -83,16 +83,28 @@ bool PlaceTable::Nearest(double latitude, double longitude, Place* place) const 
     else
       hi = mid;
   }
-  double best = kMaxPlaceKm;
+  // The band spans the globe; of its rows only those within reach in longitude are
+  // measured. Two points at most edge degrees from the equator and dlng apart lie at least
+  // 2R asin(cos(edge) sin(dlng / 2)) apart.
+  const double cosEdge = cos(std::min(90.0, fabs(latitude) + band) * kPi / 180);
+  auto reachOf = [cosEdge](double km) {
+    const double s = cosEdge > 1e-9 ? sin(km / (2 * kEarthKm)) / cosEdge : 2;
+    return s >= 1 ? 360.0 : 2 * asin(s) * 180 / kPi;
+  };
+  double best = kMaxPlaceKm, reach = reachOf(best);
   size_t found = count_;
   for (size_t i = lo; i < count_; ++i) {
     Row r;
     memcpy(&r, RowAt(i), kRow);
     if (r.lat > to) break;
+    double dlng = fabs(r.lng / 100000.0 - longitude);
+    if (dlng > 180) dlng = 360 - dlng;
+    if (dlng > reach) continue;
     const double km = Km(latitude, longitude, r.lat / 100000.0, r.lng / 100000.0);
     if (km <= best) {
       best = km;
       found = i;
+      reach = reachOf(best);
     }
   }
   if (found == count_) return false;

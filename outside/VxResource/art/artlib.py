@@ -424,3 +424,54 @@ def art_states(pattern, draw, states):
     """Registers one file per state: pattern % '' for 'normal', pattern % '_<state>' else."""
     for state in states:
         art(pattern % ('' if state == 'normal' else '_' + state))(lambda s=state: draw(s))
+
+
+def _palette_index(p):
+    """The colour cube of write_avi's palette: 6 reds x 7 greens x 6 blues."""
+    a = p[3]
+    r, g, b = _b(p[0] * a), _b(p[1] * a), _b(p[2] * a)
+    return (r * 5 + 127) // 255 * 42 + (g * 6 + 127) // 255 * 6 + (b * 5 + 127) // 255
+
+
+def write_avi(path, frames, fps):
+    """Uncompressed 8-bit AVI (what the Animate control plays) of equally sized frames.
+    The palette is a fixed colour cube; the first frame's top-left pixel is the colour the
+    control keys out when transparent."""
+    w, h = frames[0].w, frames[0].h
+    row = (w + 3) & ~3
+    palette = bytearray()
+    for i in range(256):
+        if i < 252:
+            r, g, b = i // 42 * 255 // 5, i // 6 % 7 * 255 // 6, i % 6 * 255 // 5
+        else:
+            r = g = b = 0
+        palette += bytes((b, g, r, 0))
+    images = []
+    for img in frames:
+        data = bytearray()
+        for y in range(h - 1, -1, -1):
+            data += bytes(_palette_index(img.get(x, y)) for x in range(w))
+            data += b'\0' * (row - w)
+        images.append(bytes(data))
+
+    def chunk(fourcc, body):
+        return fourcc + struct.pack('<I', len(body)) + body + (b'\0' if len(body) % 2 else b'')
+
+    def lst(kind, body):
+        return chunk(b'LIST', kind + body)
+
+    size = row * h
+    avih = struct.pack('<14I', 1000000 // fps, size * fps, 0, 0x10, len(frames), 0, 1, size, w, h, 0, 0, 0, 0)
+    strh = b'vids' + b'DIB ' + struct.pack('<IHHIIIIIIIIhhhh', 0, 0, 0, 0, 1, fps, 0, len(frames), size, 0xFFFFFFFF,
+                                           0, 0, 0, w, h)
+    strf = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 8, 0, size, 0, 0, 256, 0) + bytes(palette)
+    hdrl = lst(b'hdrl', chunk(b'avih', avih) + lst(b'strl', chunk(b'strh', strh) + chunk(b'strf', strf)))
+    movi_body, index, offset_ = bytearray(), bytearray(), 4
+    for data in images:
+        index += b'00db' + struct.pack('<III', 0x10, offset_, len(data))
+        c = chunk(b'00db', data)
+        movi_body += c
+        offset_ += len(c)
+    body = b'AVI ' + hdrl + lst(b'movi', bytes(movi_body)) + chunk(b'idx1', bytes(index))
+    with open(path, 'wb') as f:
+        f.write(b'RIFF' + struct.pack('<I', len(body)) + body)

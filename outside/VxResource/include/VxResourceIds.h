@@ -1199,9 +1199,14 @@
 #define IDS_IMPORT_DELETE_AGAIN 62030       // the second question before deleting
 #define IDS_IMPORT_DRIVE_CHANGE 62088       // switch the card drive?
 #define IDS_IMPORT_UNSUPPORTED_ITEMS 62045  // "%d" disc items of other makers
+#define IDS_IMPORT_DISC_CHECK 62069         // scan: the card's titles need finalising or checking
+#define IDS_IMPORT_TV_SYSTEM 62073          // scan: the card's titles are of the other TV system
+#define IDS_IMPORT_TITLES_UNREADABLE 62084  // scan: the card's title data can't be read
 #define IDS_IMPORT_RENAMED 62108           // "%d" files copied under a "(n)" name
 #define IDS_IMPORT_DELETING 62109          // status: the imported files leave the card
 // The copy, registration and backup progress dialogs.
+#define IDA_IMPORT_COPY 1001                // clip of the copy and registration windows (AVI)
+#define IDA_CARD_BACKUP 3017                // clip of the backup window (AVI)
 #define IDS_COPY_TITLE 167                  // copy window title
 #define IDS_COPY_BETWEEN 40303              // word between the two folder names
 #define IDS_COPY_CURRENT 40305              // "%d": the current number

@@ -7,14 +7,37 @@
 
 namespace moviekit {
 
-namespace {
-
 HRESULT FromAv(int err) {
   if (err == AVERROR(ENOENT)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   if (err == AVERROR(EACCES)) return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
   if (err == AVERROR(ENOMEM)) return E_OUTOFMEMORY;
   return kErrorFormat;
 }
+
+HRESULT OpenMovieFile(const char* ansiPath, AVFormatContext** out) {
+  if (!ansiPath || !*ansiPath) return E_INVALIDARG;
+  // Damaged streams are everyday input: their complaints go nowhere.
+  av_log_set_level(AV_LOG_QUIET);
+  DWORD attrs = GetFileAttributesA(ansiPath);
+  if (attrs == INVALID_FILE_ATTRIBUTES) return HRESULT_FROM_WIN32(GetLastError());
+  if (attrs & FILE_ATTRIBUTE_DIRECTORY) return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+  // The file protocol takes UTF-8 names on Windows.
+  std::string utf8 = textkit::AnsiToUtf8(ansiPath);
+  int err = avformat_open_input(out, utf8.c_str(), nullptr, nullptr);
+  if (err < 0) return FromAv(err);
+  (*out)->probesize = 5 << 20;
+  err = avformat_find_stream_info(*out, nullptr);
+  return err < 0 ? FromAv(err) : S_OK;
+}
+
+double StartSeconds(const AVFormatContext* format, int index) {
+  const AVStream* s = format->streams[index];
+  if (s->start_time != AV_NOPTS_VALUE) return s->start_time * av_q2d(s->time_base);
+  if (format->start_time != AV_NOPTS_VALUE) return format->start_time / double(AV_TIME_BASE);
+  return 0;
+}
+
+namespace {
 
 void CopyName(char* to, size_t size, const char* name) {
   if (!name) name = "";
@@ -48,19 +71,8 @@ Decoder::~Decoder() {
 }
 
 HRESULT Decoder::Open(const char* ansiPath, bool withSound) {
-  if (!ansiPath || !*ansiPath) return E_INVALIDARG;
-  // Damaged streams are everyday input: their complaints go nowhere.
-  av_log_set_level(AV_LOG_QUIET);
-  DWORD attrs = GetFileAttributesA(ansiPath);
-  if (attrs == INVALID_FILE_ATTRIBUTES) return HRESULT_FROM_WIN32(GetLastError());
-  if (attrs & FILE_ATTRIBUTE_DIRECTORY) return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
-  // The file protocol takes UTF-8 names on Windows.
-  std::string utf8 = textkit::AnsiToUtf8(ansiPath);
-  int err = avformat_open_input(&format_, utf8.c_str(), nullptr, nullptr);
-  if (err < 0) return FromAv(err);
-  format_->probesize = 5 << 20;
-  err = avformat_find_stream_info(format_, nullptr);
-  if (err < 0) return FromAv(err);
+  HRESULT opened = OpenMovieFile(ansiPath, &format_);
+  if (FAILED(opened)) return opened;
   CopyName(facts_.container, sizeof facts_.container, format_->iformat ? format_->iformat->name : "");
   if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0)
     facts_.durationSeconds = format_->duration / double(AV_TIME_BASE);
@@ -87,11 +99,7 @@ HRESULT Decoder::Open(const char* ansiPath, bool withSound) {
   facts_.hasAudio = audio >= 0;
   if (videoIndex_ < 0) return kErrorNoVideo;
   const AVStream* vs = format_->streams[videoIndex_];
-  // The movie's time starts at its first picture (MPEG-TS clocks start anywhere).
-  if (vs->start_time != AV_NOPTS_VALUE)
-    start_ = vs->start_time * av_q2d(vs->time_base);
-  else if (format_->start_time != AV_NOPTS_VALUE)
-    start_ = format_->start_time / double(AV_TIME_BASE);
+  start_ = StartSeconds(format_, videoIndex_);
   facts_.hasVideo = true;
   facts_.width = vs->codecpar->width;
   facts_.height = vs->codecpar->height;

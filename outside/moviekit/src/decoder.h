@@ -63,4 +63,13 @@ class Decoder {
 // Fits w x h into maxW x maxH keeping the shape (never enlarging); 0 x 0 keeps it.
 SIZE FitInto(int w, int h, int maxW, int maxH);
 
+// An FFmpeg error as the kit's HRESULT.
+HRESULT FromAv(int err);
+// Opens a movie by its ANSI path and reads its streams' facts; the caller closes *out
+// (avformat_close_input) whatever the answer.
+HRESULT OpenMovieFile(const char* ansiPath, AVFormatContext** out);
+// Where a stream's time starts, in seconds (MPEG-TS clocks start anywhere): the movie's
+// time 0 is its picture stream's start.
+double StartSeconds(const AVFormatContext* format, int index);
+
 }  // namespace moviekit

@@ -78,4 +78,16 @@ HRESULT ReadFrame(const char* path, double seconds, int maxWidth, int maxHeight,
   return hr;
 }
 
+HBITMAP ReadPicture(const char* path, double seconds, int maxWidth, int maxHeight) {
+  Frame f;
+  if (FAILED(ReadFrame(path, seconds, maxWidth, maxHeight, &f))) return nullptr;
+  BITMAPINFO info = {};
+  info.bmiHeader = f.header;
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBitmap(screen, &f.header, CBM_INIT, f.bits, &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  FreeFrame(&f);
+  return bitmap;
+}
+
 }  // namespace moviekit

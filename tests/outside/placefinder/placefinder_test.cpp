@@ -42,7 +42,9 @@ TEST(PlaceFinder, NearestCityWithinTheDistance) {
   ASSERT_TRUE(table.Load(MakeTable({{35.6895, 139.69171, "JP", "Tokyo", "Tokyo"},
                                     {35.44778, 139.6425, "JP", "Kanagawa", "Yokohama"},
                                     {-33.86785, 151.20732, "AU", "New South Wales", "Sydney"},
-                                    {64.13548, -21.89541, "IS", "Capital Region", "Reykjavik"}})));
+                                    {64.13548, -21.89541, "IS", "Capital Region", "Reykjavik"},
+                                    {-17.0, 179.98, "FJ", "Northern", "Antimeridian"},
+                                    {89.8, 0.0, "XX", "Arctic", "Pole"}})));
   struct Case {
     double lat, lng;
     const char* city;
@@ -51,6 +53,10 @@ TEST(PlaceFinder, NearestCityWithinTheDistance) {
       {35.4437, 139.6380, "Yokohama"},
       {-33.8568, 151.2153, "Sydney"},
       {64.1, -21.9, "Reykjavik"},       // west of Greenwich
+      {64.1, -21.2, "Reykjavik"},       // 34 km east: far in longitude, near in the north
+      {-17.0, -179.9, "Antimeridian"},  // 12 km across the date line
+      {89.8, 90.0, "Pole"},             // a quarter turn around the pole, 31 km
+      {64.1, -20.6, nullptr},           // 63 km east
       {35.0, 139.7, nullptr},           // the sea, 70 km from both
       {0, 0, nullptr},
   };

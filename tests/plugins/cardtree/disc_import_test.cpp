@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <tempfolder.h>
 
+#include <algorithm>
 #include <map>
 
 #include "importdata.h"
@@ -306,4 +307,39 @@ TEST(DiscImport, DateFoldersAndFreeBaseNames) {
   testsupport::WriteWholeFile(folder + "\\00001 (2).MTS", "x");
   EXPECT_EQ(VxBDFreeClipBase(folder, "00001", ".MTS"), "00001 (3)");
   testsupport::RemoveTree(folder);
+}
+
+// The pass stops once a title brings the produced files to 1000: that title stays complete
+// and registered, the titles after it are left on the card and nothing of them is written.
+TEST(DiscImport, TheThousandFileLimitEndsThePassAfterTheTitleThatReachesIt) {
+  std::vector<int> first, second = {999, 1000};
+  std::map<int, std::pair<size_t, int>> streams;
+  for (int c = 1; c <= 1001; ++c) {
+    if (c <= 998) first.push_back(c);
+    streams[c] = {64, c <= 998 ? 5 : 6};
+  }
+  CardInE card({first, second, {1001}}, streams);
+  ASSERT_TRUE(card.inserted);
+  const std::string dest = testsupport::NewTempFolder("glimora-disclimit");
+  std::vector<DiscSelection> sel = card.Open({0, 1, 2});
+  Seen seen;
+  std::atomic<int> cancel{0};
+  DiscImportResult r =
+      RunDiscImportPass(card.session.core, card.session.list, sel, dest + "\\", "E:\\", ByDay(), cancel, seen.Hooks());
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.limitReached);
+  EXPECT_EQ(r.produced, 1000);
+  EXPECT_EQ(r.completed, (std::vector<int>{0, 1}));
+  EXPECT_EQ(seen.registered.size(), 1000u);
+  EXPECT_EQ(seen.lastPos, 100);
+  EXPECT_EQ(seen.entries.size(), 2u);
+  const std::vector<std::string> files = FilesBelow(dest);
+  EXPECT_EQ(files.size(), 4000u);
+  auto has = [&files](const std::string& name) {
+    return std::any_of(files.begin(), files.end(), [&](const std::string& f) { return f.find(name) != std::string::npos; });
+  };
+  EXPECT_TRUE(has("01000.MTS"));
+  EXPECT_FALSE(has("01001."));
+  EXPECT_TRUE(Exists(Stream(card.base, 1001)));
+  testsupport::RemoveTree(dest);
 }

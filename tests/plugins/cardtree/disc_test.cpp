@@ -3,6 +3,8 @@
 // node, an unfinalised disc, an unlisted maker, titles of one day across renewals.
 #include "host.h"
 
+#include <DiscImport.h>
+
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
 #include <Kitlib2/Utility.h>
@@ -33,6 +35,9 @@ struct Title {
 struct Device {
   int kind = 1;
   bool unfinalised = false;
+  int tvSystem = 0;
+  DWORD mediumFlags = 0;  // read-only medium
+  long listInfoAnswer = 0;
   std::vector<Title> titles;
 };
 
@@ -88,11 +93,14 @@ class CoreDouble : public IVxBDIntegrator {
   }
   long GetMediumType(int, void*) override { return E_FAIL; }
   long IsDeviceBusy(int) override { return 0; }
-  long GetMediumFlags(int, void* r) override {
-    static_cast<VXBDMEDIUMFLAGS*>(r)->dwFlags = 0;  // read-only medium
+  long GetMediumFlags(int d, void* r) override {
+    static_cast<VXBDMEDIUMFLAGS*>(r)->dwFlags = devices[d].mediumFlags;
     return 0;
   }
-  long GetSessionDescriptor(int, void*) override { return 0; }
+  long GetSessionDescriptor(int s, void* r) override {
+    static_cast<VXBDSESSIONDESC*>(r)->nTvSystem = devices[deviceOfSession(s)].tvSystem;
+    return 0;
+  }
   long OpenTitleList(int s, DWORD, int* l) override {
     if (deviceOfSession(s) < 0) return E_HANDLE;
     auto it = listOfSession.find(s);
@@ -107,6 +115,7 @@ class CoreDouble : public IVxBDIntegrator {
   }
   long CloseTitleList(int) override { return 0; }
   long GetTitleListInfo(int l, void* r) override {
+    if (devices[deviceOfList[l]].listInfoAnswer) return devices[deviceOfList[l]].listInfoAnswer;
     static_cast<VXBDLISTINFO*>(r)->nTitles = static_cast<DWORD>(devices[deviceOfList[l]].titles.size());
     return 0;
   }
@@ -357,4 +366,46 @@ TEST(CardTreeDiscNodes, TheCoreOnACardAndADisc) {
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
   testsupport::RemoveTree(card);
   testsupport::RemoveTree(disc);
+}
+
+// What the import dialog's scan says about a card's disc side, and what it counts.
+TEST(CardImportDiscScan, WarningsOfTheCardsTitles) {
+  testsupport::ScopedProfileRoot profile("cardtree-disc-scan");
+  struct Case {
+    const char* what;
+    int kind;
+    bool unfinalised;
+    int tvSystem;
+    DWORD mediumFlags;
+    long listInfoAnswer;
+    std::vector<UINT> warnings;
+    int importable;
+  } cases[] = {
+      {"a card with two titles", VXBD_DEVICE_CARD, false, 0, 0, 0, {}, 2},
+      {"titles to finalise", VXBD_DEVICE_CARD, true, 0, 0, 0, {IDS_IMPORT_DISC_CHECK}, 0},
+      {"a disc the core closes again", VXBD_DEVICE_DISC, false, 0, VXBD_MEDIUM_CHECKED, 0, {IDS_IMPORT_DISC_CHECK}, 0},
+      {"the other TV system: nothing counted", VXBD_DEVICE_CARD, false, 1, 0, 0, {IDS_IMPORT_TV_SYSTEM}, 0},
+      {"title data unreadable", VXBD_DEVICE_CARD, false, 0, 0, VXBD_E_LIST_UNREADABLE, {IDS_IMPORT_TITLES_UNREADABLE}, 0},
+      {"another list failure says nothing", VXBD_DEVICE_CARD, false, 0, 0, E_FAIL, {}, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    CoreDouble core;
+    Device& card = core.devices[4];
+    card.kind = k.kind;
+    card.unfinalised = k.unfinalised;
+    card.tvSystem = k.tvSystem;
+    card.mediumFlags = k.mediumFlags;
+    card.listInfoAnswer = k.listInfoAnswer;
+    card.titles = {{2026, 11, 22, kListed, {L"00000.MTS"}}, {2026, 11, 23, kListed, {L"00001.MTS"}},
+                   {2026, 11, 23, kUnlisted, {L"00002.MTS"}}};
+    cardtree::DiscSession session;
+    session.core = &core;
+    cardtree::DiscScan scan =
+        cardtree::ScanDiscSide(&session, "E:\\", 0, [](DWORD maker) { return maker == kListed ? 1 : 0; });
+    EXPECT_EQ(scan.warnings, k.warnings);
+    EXPECT_EQ(scan.importable, k.importable);
+    cardtree::CloseDiscSession(&session);
+    EXPECT_EQ(core.locks, 0);
+  }
 }

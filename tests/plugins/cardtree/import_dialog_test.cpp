@@ -534,7 +534,10 @@ TEST(CopyProgress, StopAndCancelDuringAndBetweenFiles) {
             fileLine = text;
             return fileLine.find(c.phase == CopyPhase::kReading ? "ABCD0003" : "ABCD0002") != std::string::npos;
           });
-          if (c.button == IDC_COPY_STOP) testsupport::Picture(box).Save("card_copy_progress");
+          if (c.button == IDC_COPY_STOP) {
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDC_COPY_ANIMATION)));  // the library's clip plays
+            testsupport::Picture(box).Save("card_copy_progress");
+          }
           SendMessageA(box, WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), (LPARAM)GetDlgItem(box, c.button));
           hold.Release();
         },
@@ -613,6 +616,8 @@ TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
   testsupport::DialogWatch watch(
       nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && hold.Reached(0); },
       [&](HWND box) {
+        // The library's clip plays while the files go.
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDC_BACKUP_ANIMATION)));
         RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         testsupport::Picture(box).Save("card_backup_progress");
         SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_COPY_CANCEL, BN_CLICKED), 0);
@@ -644,6 +649,7 @@ TEST(RegisterProgress, ShowsEntriesAndAsksItsOwnerToStop) {
   GetDlgItemTextA(dlg.GetSafeHwnd(), IDC_REGISTER_FILE, text, sizeof text);
   EXPECT_EQ(std::string(text), "00001.MTS");
   EXPECT_EQ(dlg.CurrentIndex(), 0);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(dlg.GetSafeHwnd(), IDC_REGISTER_ANIMATION)));
   testsupport::Picture(dlg.GetSafeHwnd()).Save("card_register_progress");
   dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_REGISTER_CANCEL, BN_CLICKED), 0);
   MSG msg;

@@ -3,7 +3,7 @@
 // waiting for its end) at the phase asked for, on the second file.
 //   import_kill_child.exe <card> <destination> <database folder> <phase> <marker>
 // Phases 1-4: reading, written, verified, renamed (the copy's phases); 5: in the
-// registration batch.
+// registration batch; 6: between the card's deletions.
 #include <ImportRegister.h>
 #include <ImportRun.h>
 #include <RecordGate.h>
@@ -47,6 +47,12 @@ int main(int argc, char** argv) {
   RegisterCopyRun(out, plan, o, [](size_t k, size_t) {
     if (g_stopAt == 5 && k == 2) Stop();
   });
+  if (g_stopAt == 6) {
+    int deleted = 0;
+    DeleteImportedSources(out, plan, [&](const std::string&) {
+      if (++deleted == 2) Stop();
+    });
+  }
   VxDBWExitDatabase(-1);
   return 0;
 }

@@ -13,6 +13,7 @@
 #include <RecordGate.h>
 #include <RecordGateEx.h>
 #include <VxDatabase.h>
+#include <sqlite3.h>
 #include <VxResourceIds.h>
 #include <files.h>
 #include <program.h>
@@ -162,19 +163,23 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 }  // namespace
 
 // The engine's process is ended without any clean-up (as by kill -9) at each phase of a
-// copy and in the registration batch: nothing of the card is lost, nothing unverified is
-// registered, and a second run completes without duplicates or leftovers.
+// copy, in the registration batch and between the card's deletions: nothing of the card is
+// lost, nothing unverified is registered, and a second run completes without duplicates or
+// leftovers.
 TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
   Stores stores;
-  for (int phase = 1; phase <= 5; ++phase) {
+  for (int phase = 1; phase <= 6; ++phase) {
     SCOPED_TRACE(phase);
     std::string root = stores.scratch + "\\kill" + std::to_string(phase);
     std::string card = root + "\\card", dest = root + "\\dest", marker = root + "\\stopped";
+    const std::string folder = card + "\\DCIM\\100AAAAA\\";
     std::vector<std::string> data;
     for (int i = 1; i <= 4; ++i) {
       data.push_back(importtest::Pattern((6 << 20) + i, phase * 10 + i));
-      testsupport::WriteWholeFile(card + "\\DCIM\\100AAAAA\\ABCD000" + std::to_string(i) + ".JPG", data.back());
+      testsupport::WriteWholeFile(folder + "ABCD000" + std::to_string(i) + ".JPG", data.back());
     }
+    // "ABCD000i.JPG" -> its data.
+    auto dataOf = [&](const std::string& name) { return data.at(name[7] - '1'); };
     CreateDirectoryA(dest.c_str(), nullptr);
     std::string cmd = "import_kill_child.exe \"" + card + "\" \"" + dest + "\" \"" + stores.scratch + "\\db\" " +
                       std::to_string(phase) + " \"" + marker + "\"";
@@ -193,21 +198,30 @@ TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
 
-    // The card is whole; every final file equals its source; whatever is registered is
-    // a final file.
-    for (int i = 1; i <= 4; ++i)
-      EXPECT_EQ(testsupport::ReadWholeFile(card + "\\DCIM\\100AAAAA\\ABCD000" + std::to_string(i) + ".JPG"),
-                data[i - 1]);
+    // Every card file is whole, or gone with its verified, registered copy at the
+    // destination; every final file equals its source; whatever is registered is a final file.
+    int gone = 0;
+    for (int i = 1; i <= 4; ++i) {
+      const std::string name = "ABCD000" + std::to_string(i) + ".JPG";
+      if (GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(testsupport::ReadWholeFile(folder + name), data[i - 1]);
+        continue;
+      }
+      ++gone;
+      EXPECT_EQ(testsupport::ReadWholeFile(dest + "\\" + name), data[i - 1]) << name;
+      EXPECT_EQ(VxDBWIsEnrolled((dest + "\\" + name).c_str()), S_OK) << name;
+    }
+    EXPECT_EQ(gone, phase == 6 ? 2 : 0);
     for (const std::string& f : FilesIn(dest)) {
       std::string name = f.substr(f.find_last_of('\\') + 1);
       if (IsCopyTemporaryName(name)) {
         EXPECT_NE(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
         continue;
       }
-      EXPECT_TRUE(SameFileContent(f, card + "\\DCIM\\100AAAAA\\" + name)) << f;
+      EXPECT_EQ(testsupport::ReadWholeFile(f), dataOf(name)) << f;
     }
 
-    // Run again: everything copied once, registered, no temporaries.
+    // Run again: everything copied once, registered, no temporaries, the card emptied.
     ImportSettings s;
     s.backupMode = 0;
     CopyPlan plan;
@@ -220,13 +234,23 @@ TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
     for (const std::string& f : files) {
       std::string name = f.substr(f.find_last_of('\\') + 1);
       EXPECT_FALSE(IsCopyTemporaryName(name)) << f;
-      EXPECT_TRUE(SameFileContent(f, card + "\\DCIM\\100AAAAA\\" + name)) << f;
+      EXPECT_EQ(testsupport::ReadWholeFile(f), dataOf(name)) << f;
       EXPECT_EQ(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
     }
     EXPECT_EQ(DeleteImportedSources(out, plan), 1);
     EXPECT_TRUE(FilesIn(card + "\\DCIM\\100AAAAA").empty());
     testsupport::RemoveTree(root);
   }
+  // The database came through every kill whole.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2((stores.scratch + "\\db\\VxDatabase.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  sqlite3_stmt* check = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+  sqlite3_finalize(check);
+  sqlite3_close(db);
 }
 
 // With the place switches on, a GPS picture gets the place of its nearest city once the

@@ -3,22 +3,6 @@
 
 namespace uikit {
 
-std::string StaticTexts(HWND hDlg) {
-  std::string out;
-  for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-    char cls[16] = {};
-    ::GetClassNameA(h, cls, sizeof(cls));
-    if (lstrcmpiA(cls, "Static") != 0) continue;
-    // A message box's text may be long (a list of files): read it whole.
-    std::string text(::GetWindowTextLengthA(h) + 1, '\0');
-    text.resize(::GetWindowTextA(h, &text[0], (int)text.size()));
-    if (text.empty()) continue;
-    if (!out.empty()) out += "|";
-    out += text;
-  }
-  return out;
-}
-
 void Press(HWND hDlg, int id) {
   // A user cannot click a disabled control (and Wine's BM_CLICK would wait on it).
   HWND hItem = ::GetDlgItem(hDlg, id);

@@ -2,6 +2,7 @@
 // the shared pump and pictures (tests/support) under this kit's names.
 #pragma once
 #include <fw/fw.h>
+#include <otherwindows.h>
 #include <picture.h>
 #include <program.h>
 #include <pump.h>
@@ -43,8 +44,7 @@ class DialogDriver {
   int m_nGone = 0;  // dialogs destroyed before their step could run
 };
 
-// The texts of a dialog's static children, joined with "|" (a message box's message).
-std::string StaticTexts(HWND hDlg);
+using testsupport::StaticTexts;
 // Clicks a dialog's button as a user would (an auto radio or check box changes too).
 void Press(HWND hDlg, int id);
 

@@ -2,6 +2,8 @@
 #pragma once
 #include <fw/fw.h>
 
+#include "cardwatch/WindowProperty.h"
+
 #include <vector>
 
 namespace cardwatch {
@@ -41,8 +43,6 @@ CString GetMainProgramMutexName();
 
 // ---- Windows -------------------------------------------------------------------------
 
-// The first top-level window (in z-order) that carries the property; NULL when none.
-HWND FindWindowWithProperty(LPCSTR lpszProperty);
 HWND FindMainProgramWindow();
 HWND FindCardViewerWindow();
 

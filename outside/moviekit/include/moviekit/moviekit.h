@@ -80,6 +80,23 @@ MOVIEKIT_API HRESULT ReadFacts(const char* path, MovieFacts* out);
 // The picture at `seconds` (exact), fitted as NextFrame fits it.
 MOVIEKIT_API HRESULT ReadFrame(const char* path, double seconds, int maxWidth, int maxHeight, Frame* out);
 
+// The same picture as a bitmap for a window (a static's STM_SETIMAGE); null when it fails.
+MOVIEKIT_API HBITMAP ReadPicture(const char* path, double seconds, int maxWidth, int maxHeight);
+
+// The key frames of the picture stream, where a copy without decoding can start: their
+// times in seconds from the movie's start, ascending; the first `capacity` go to `times`,
+// how many there are to *count.
+MOVIEKIT_API HRESULT ReadKeyFrames(const char* path, double* times, int capacity, int* count);
+
+// Copies the part [fromSeconds, toSeconds) of a movie into a new file of its container
+// (by the target's extension, else the source's), the packets as they are. Both ends go
+// back to the key frame at or before them, so parts cut at one time join without gap or
+// overlap; toSeconds <= 0, or at or past the end, runs to the end. The copy is written under
+// a temporary name beside the target and then moved into place: an existing target is never
+// replaced (HRESULT_FROM_WIN32(ERROR_FILE_EXISTS)), and a failure leaves nothing behind.
+// E_INVALIDARG when nothing lies between the ends.
+MOVIEKIT_API HRESULT CutMovie(const char* source, const char* target, double fromSeconds, double toSeconds);
+
 // The player: a child window showing the movie (GDI), decoding on its own thread, sound
 // through waveOut, timed by the performance counter. Without a sound device it plays the
 // picture alone and says so (PlayerStatus::soundOff).

@@ -1,0 +1,83 @@
+#include "otherwindows.h"
+
+#include "pump.h"
+
+namespace testsupport {
+
+namespace {
+const char kKeeperClass[] = "GlimoraTestMessageKeeper";
+}
+
+MessageKeeper::MessageKeeper() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kKeeperClass;
+  RegisterClassA(&wc);  // fails harmlessly from the second keeper on
+  window_ = CreateWindowExA(0, kKeeperClass, "keeper", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+MessageKeeper::~MessageKeeper() { DestroyWindow(window_); }
+
+LRESULT CALLBACK MessageKeeper::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<MessageKeeper*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self && msg >= WM_USER) {
+    self->got.push_back(msg);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool MessageKeeper::WaitFor(UINT message, DWORD timeoutMs) {
+  return WaitUntil(
+      [&] {
+        for (UINT m : got)
+          if (m == message) return true;
+        return false;
+      },
+      timeoutMs);
+}
+
+HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
+  struct Search {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+    static BOOL CALLBACK Each(HWND h, LPARAM lp) {
+      auto* s = reinterpret_cast<Search*>(lp);
+      DWORD pid = 0;
+      GetWindowThreadProcessId(h, &pid);
+      char cls[64] = {};
+      GetClassNameA(h, cls, sizeof cls);
+      if (pid != s->pid || lstrcmpA(cls, s->cls) != 0 || !IsWindowVisible(h)) return TRUE;
+      s->found = h;
+      return FALSE;
+    }
+  } search = {GetProcessId(process), className, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
+
+std::string StaticTexts(HWND dialog) {
+  std::string texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char cls[16] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") != 0) continue;
+    // A message box's text may be long (a list of files): read it whole.
+    std::string text(GetWindowTextLengthA(child) + 1, '\0');
+    text.resize(GetWindowTextA(child, &text[0], (int)text.size()));
+    if (text.empty()) continue;
+    if (!texts.empty()) texts += "|";
+    texts += text;
+  }
+  return texts;
+}
+
+}  // namespace testsupport

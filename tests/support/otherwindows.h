@@ -1,0 +1,35 @@
+// The windows of programs the tests start: a window of the test's own that keeps what they
+// post to it, and finding and answering theirs.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A hidden top-level window (EnumWindows finds it, as programs looking for a window by its
+// property do) that keeps every message from WM_USER on posted or sent to it.
+class MessageKeeper {
+ public:
+  MessageKeeper();
+  ~MessageKeeper();
+  MessageKeeper(const MessageKeeper&) = delete;
+  MessageKeeper& operator=(const MessageKeeper&) = delete;
+  HWND Window() const { return window_; }
+  // Pumps until the message came, at most timeoutMs.
+  bool WaitFor(UINT message, DWORD timeoutMs);
+  std::vector<UINT> got;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND window_ = nullptr;
+};
+
+// The first top-level window of the process with the class ("#32770": a message box), waited
+// for at most timeoutMs; nullptr when none came.
+HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs);
+// The texts of a dialog's static children, joined with "|" (a message box's message).
+std::string StaticTexts(HWND dialog);
+
+}  // namespace testsupport
