@@ -97,6 +97,15 @@ TEST(MovieFacts, SoundAloneHasFactsButNoPictures) {
     EXPECT_EQ(moviekit::OpenReader(Fixture(c.file).c_str(), &reader), moviekit::kErrorNoVideo);
     EXPECT_EQ(reader, nullptr);
   }
+  // The slide show's effect music beside the program is of this kind.
+  for (const char* tune : {"NATURAL", "SLOW", "SWING", "URBAN"}) {
+    SCOPED_TRACE(tune);
+    moviekit::MovieFacts facts;
+    ASSERT_EQ(moviekit::ReadFacts((std::string("Music\\") + tune + ".mp3").c_str(), &facts), S_OK);
+    EXPECT_STREQ(facts.container, "mp3");
+    EXPECT_TRUE(facts.hasAudio);
+    EXPECT_GT(facts.durationSeconds, 1.0);
+  }
 }
 
 TEST(MovieFrames, FirstPicturesHaveTheirColours) {
