@@ -29,6 +29,10 @@ start_on() {
   app=$!
   sleep "$wait_s"
   if [ $# -ge 3 ]; then
+    # The card on E: may have brought up the import dialog at the start: it would cover
+    # what the command shows.
+    "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' dismiss >/dev/null 2>&1 || true
+    sleep 1
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
     sleep "${after_s:-3}"
   fi
