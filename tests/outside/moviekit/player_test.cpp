@@ -152,6 +152,18 @@ TEST_F(PlayerTest, SoundAlonePlaysByTheClockToItsEnd) {
     ASSERT_TRUE(WaitUntil([&] { return Ends() > 1; }, 4000));
     EXPECT_GE(GetTickCount() - start, 300u);
     EXPECT_NEAR(player_->Status().positionSeconds, 0.6, 1e-3);
+    // Looped, the range starts again at its end, without a notice.
+    player_->SetLoop(true);
+    ASSERT_EQ(player_->SetRange(0, 0.3), S_OK);
+    ASSERT_EQ(player_->Play(), S_OK);
+    Sleep(900);
+    testsupport::PumpPending();
+    EXPECT_EQ(Ends(), 2);
+    s = player_->Status();
+    EXPECT_EQ(s.state, moviekit::PlayerState::Playing);
+    EXPECT_LT(s.positionSeconds, 0.35);
+    player_->SetLoop(false);
+    ASSERT_EQ(player_->Stop(), S_OK);
     ASSERT_EQ(player_->SetRange(0, 0), S_OK);
     ASSERT_EQ(player_->Seek(0.5), S_OK);
     EXPECT_NEAR(player_->Status().positionSeconds, 0.5, 1e-3);
