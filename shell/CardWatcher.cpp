@@ -136,12 +136,7 @@ void CCardWatcher::Stop() {
   ::LeaveCriticalSection(CallbackLock());
   if (!m_hThread) return;
   // The thread may be sending to this thread's window: take those messages while waiting.
-  for (;;) {
-    DWORD dw = ::MsgWaitForMultipleObjects(1, &m_hThread, FALSE, INFINITE, QS_SENDMESSAGE);
-    if (dw != WAIT_OBJECT_0 + 1) break;
-    MSG msg;
-    ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
+  FwWaitAnsweringSent(m_hThread);
   ::CloseHandle(m_hThread);
   m_hThread = NULL;
 }

@@ -197,12 +197,7 @@ BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, 
   }
   // Messages the program sends the main window (a file-list request, WM_COPYDATA) are
   // answered while it runs: a plain wait would hold both processes for ever.
-  for (;;) {
-    DWORD r = ::MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_SENDMESSAGE);
-    if (r != WAIT_OBJECT_0 + 1) break;
-    MSG msg;
-    ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
+  FwWaitAnsweringSent(pi.hProcess);
   ::CloseHandle(pi.hProcess);
   StartKeepAwake(FALSE);
 

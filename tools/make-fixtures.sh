@@ -132,4 +132,19 @@ import random, sys
 r = random.Random(20)
 sys.stdout.buffer.write(b''.join(b'\x47' + bytes(r.getrandbits(8) for _ in range(187)) for _ in range(400)))
 " > "$out/garbage.mts"
+# AAC filters: AAC in MP4 (stereo 44.1 kHz; once more with a cover picture) and ADTS (mono
+# 48 kHz), the MP4 cut short in its sound and a garbage file named like one.
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1.5" -ac 2 -ar 44100 -c:a aac -b:a 96k \
+  -movflags +faststart "$out/tone.m4a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1.5" -f lavfi -i "color=red:size=32x32:duration=0.1" \
+  -map 0:a -map 1:v -frames:v 1 -ac 2 -ar 44100 -c:a aac -b:a 96k -c:v png -disposition:v attached_pic \
+  "$out/tone_cover.m4a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=880:duration=1" -ac 1 -ar 48000 -c:a aac -b:a 64k -f adts "$out/tone.aac"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1" -c:a wmav2 -b:a 64k "$out/tone.wma"
+head -c $(( $(stat -c %s "$out/tone.m4a") * 2 / 3 )) "$out/tone.m4a" > "$out/tone_cut.m4a"
+python3 -c "
+import random, sys
+r = random.Random(41)
+sys.stdout.buffer.write(b'\\0\\0\\0\\x20ftypM4A ' + bytes(r.getrandbits(8) for _ in range(20000)))
+" > "$out/garbage.m4a"
 touch "$out/.stamp"

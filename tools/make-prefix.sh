@@ -13,6 +13,12 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && [ -d "$WINEPREFIX/drive
 fi
 
 mkdir -p "$HOME" "$GLIMORA_CARD_DIR"
+# Without a sound card, ALSA's default device is one that drops what it is given.
+if ! grep -qs '^ *[0-9]' /proc/asound/cards; then
+  printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
+else
+  rm -f "$HOME/.asoundrc"
+fi
 # No display while the prefix is made: the server is stopped again at the end, so
 # the next one starts with the display of whoever runs the program.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -17,6 +17,7 @@ log() { printf '\n== %s\n' "$*"; }
 pkgs="wine wine64 g++-mingw-w64-x86-64 xvfb xauth x11-utils cmake ninja-build googletest
       locales fonts-vlgothic imagemagick libimage-exiftool-perl ffmpeg python3 ca-certificates
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+      gstreamer1.0-plugins-ugly libasound2
       dpkg-dev nasm"
 missing=""
 for p in $pkgs; do
@@ -168,6 +169,11 @@ log "Installing into C:\\Program Files\\Norvane\\Marlo5"
 cmake --install "$GLIMORA_BUILD" --prefix "$GLIMORA_LOCAL/stage" >/dev/null
 mkdir -p "$GLIMORA_PROGRAM_DIR"
 cp -a "$GLIMORA_LOCAL/stage/Marlo5/." "$GLIMORA_PROGRAM_DIR/"
+# The AAC filters are COM classes and DirectShow filters of the prefix: registered from the
+# program folder (again each time, as regsvr32 would on an installation).
+DISPLAY= "$GLIMORA_WINE" regsvr32 /s 'C:\Program Files\Norvane\Marlo5\AacFilters.dll' >/dev/null 2>&1 ||
+  { echo "regsvr32 AacFilters.dll failed" >&2; exit 1; }
+"$GLIMORA_WINESERVER" -w
 
 # 6a. The installation defaults under the common profile root: the slide show's music is the
 # first effect tune of the program's Music folder, and its settings show the audio controls.

@@ -12,7 +12,9 @@ export GLIMORA_ROOT GLIMORA_LOCAL GLIMORA_BUILD
 export WINEPREFIX=$GLIMORA_LOCAL/wine
 export HOME=$GLIMORA_LOCAL/wine.home
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv=d"
+# Sound goes through ALSA (winealsa); a machine without a sound card gets a null device in
+# the prefix's HOME (make-prefix.sh), which takes sound in real time and drops it.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 unset LANGUAGE

@@ -223,10 +223,21 @@ HRESULT CDShowPlayer::GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) {
   return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) { return p->GetPositions(pCurrent, pStop); });
 }
 
+// Wine's GStreamer splitter leaves its sound stream flushing after a seek of a paused or
+// running graph, and the next IMediaControl::Stop then waits for it for ever: the graph
+// seeks stopped and is brought back to the state it was commanded to.
 HRESULT CDShowPlayer::SetCurrentPosition(LONGLONG* pPosition) {
-  return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) {
+  IMediaControl* pControl;
+  HRESULT hr = Query(IID_IMediaControl, &pControl);
+  if (FAILED(hr)) return hr;
+  if (m_nState != 0) pControl->Stop();
+  hr = Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) {
     return p->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
   });
+  if (m_nState == 1) pControl->Pause();
+  if (m_nState == 2) pControl->Run();
+  pControl->Release();
+  return hr;
 }
 
 HRESULT CDShowPlayer::SetFullScreen(BOOL bFull) {

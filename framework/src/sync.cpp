@@ -139,3 +139,20 @@ BOOL CMultiLock::Unlock(LONG lCount, LPLONG lPrevCount) {
 }
 
 BOOL CMultiLock::IsLocked(DWORD dwItem) const { return dwItem < m_dwCount && m_bLockedArray[dwItem]; }
+
+DWORD FwWaitAnsweringSent(HANDLE hObject, DWORD dwMilliseconds) {
+  const DWORD start = ::GetTickCount();
+  const DWORD count = hObject ? 1 : 0;
+  for (;;) {
+    DWORD left = INFINITE;
+    if (dwMilliseconds != INFINITE) {
+      DWORD elapsed = ::GetTickCount() - start;
+      left = elapsed >= dwMilliseconds ? 0 : dwMilliseconds - elapsed;
+    }
+    DWORD r = ::MsgWaitForMultipleObjects(count, hObject ? &hObject : NULL, FALSE, left, QS_SENDMESSAGE);
+    if (r != WAIT_OBJECT_0 + count) return r;
+    MSG msg;
+    ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (left == 0) return WAIT_TIMEOUT;
+  }
+}

@@ -68,11 +68,10 @@ void CCardImportDlg::StartScan() {
 
 void CCardImportDlg::StopScan() {
   if (!m_hScanThread) return;
-  // The scan works on the controls by sent messages: keep answering them meanwhile.
-  while (WaitForSingleObject(m_hScanThread, 100) == WAIT_TIMEOUT) {
-    m_nStop = 1;
-    PumpWaitingMessages();
-  }
+  // The scan works on the controls by sent messages: keep answering them meanwhile, but
+  // no posted ones (a close of the main window would unload this library under us).
+  m_nStop = 1;
+  FwWaitAnsweringSent(m_hScanThread);
   CloseHandle(m_hScanThread);
   m_hScanThread = NULL;
   m_nStop = 0;

@@ -102,3 +102,8 @@ class FW_API CMultiLock {
   CMultiLock(const CMultiLock&) = delete;
   void operator=(const CMultiLock&) = delete;
 };
+
+// Waits for hObject (NULL: only the time) while answering the messages other threads send
+// this thread; posted messages stay queued, so nothing can close a window or end the
+// program under the caller. WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
+FW_API DWORD FwWaitAnsweringSent(HANDLE hObject, DWORD dwMilliseconds = INFINITE);

@@ -244,7 +244,7 @@ void StopLocked() {
   if (!run->OwnsThread(GetCurrentThreadId())) {
     while (run->inCallback > 0) {
       Unlock();
-      WaitPumping(NULL, 1);
+      FwWaitAnsweringSent(NULL, 1);
       Lock();
     }
   }

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include <VxGUIDB.h>
+#include <fw/fw.h>
 
 #include <imaging/imaging.h>
 #include <textkit/textkit.h>
@@ -28,10 +29,6 @@ struct Guard {
   Guard(const Guard&) = delete;
   Guard& operator=(const Guard&) = delete;
 };
-
-// Waits for h (just waits the time when h is null) up to ms, handling messages that
-// other threads send to this thread meanwhile. The wait's result.
-DWORD WaitPumping(HANDLE h, DWORD ms);
 
 // ---- Decode status of an item (under the process-wide lock) --------------------------
 enum DecodeState { kNotDecoded, kDecoded };

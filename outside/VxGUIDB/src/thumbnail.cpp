@@ -26,7 +26,7 @@ void UnregisterItem(ThumbImpl* p) {
   // A decoder that holds the item (storing its picture, calling back) lets go soon.
   while (p->pins > 0) {
     Unlock();
-    WaitPumping(NULL, 1);
+    FwWaitAnsweringSent(NULL, 1);
     Lock();
   }
   Unlock();

@@ -23,27 +23,6 @@ LockHolder& TheLock() {
 void Lock() { EnterCriticalSection(&TheLock().cs); }
 void Unlock() { LeaveCriticalSection(&TheLock().cs); }
 
-DWORD WaitPumping(HANDLE h, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    DWORD left = INFINITE;
-    if (ms != INFINITE) {
-      DWORD elapsed = GetTickCount() - start;
-      left = elapsed >= ms ? 0 : ms - elapsed;
-    }
-    DWORD n = h ? 1 : 0;
-    DWORD r = MsgWaitForMultipleObjectsEx(n, h ? &h : NULL, left, QS_SENDMESSAGE, 0);
-    if (r == WAIT_OBJECT_0 + n) {
-      // Handles the messages other threads sent us, then waits on.
-      MSG msg;
-      PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-      if (left == 0) return WAIT_TIMEOUT;
-      continue;
-    }
-    return r;
-  }
-}
-
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsFolderPath(const std::string& path) {

@@ -42,7 +42,7 @@ BOOL CVxThread::EndThread(DWORD dwTimeout) {
   if (!m_hThread) return TRUE;
   InterlockedExchange(&m_lAbort, 1);
   if (GetCurrentThreadId() == m_dwThreadId) return FALSE;  // the body asks to end itself
-  if (WaitPumping(m_hThread, dwTimeout) != WAIT_OBJECT_0) return FALSE;
+  if (FwWaitAnsweringSent(m_hThread, dwTimeout) != WAIT_OBJECT_0) return FALSE;
   CloseHandle(m_hThread);
   m_hThread = NULL;
   m_dwThreadId = 0;

@@ -139,4 +139,70 @@ class Player {
 
 MOVIEKIT_API HRESULT CreatePlayer(Player** out);
 
+// The sound of audio files, for filters that hand it on packet by packet (the AAC filters
+// of the music view). The demuxer reads through the caller's byte source, so it sees
+// only what the caller can read; the decoder gives 16-bit interleaved PCM.
+class ByteSource {
+ public:
+  // Reads up to `size` bytes at `offset`; *got is what was read (0 at the end).
+  virtual HRESULT ReadAt(LONGLONG offset, LONG size, BYTE* out, LONG* got) = 0;
+  virtual LONGLONG Size() = 0;
+
+ protected:
+  ~ByteSource() = default;
+};
+
+const int kMaxAudioConfig = 64;  // the decoder's set-up bytes (AAC: AudioSpecificConfig)
+
+struct AudioStreamFacts {
+  char container[24] = {};
+  char codec[24] = {};
+  int sampleRate = 0;
+  int channels = 0;
+  double durationSeconds = 0;
+  int configSize = 0;
+  BYTE config[kMaxAudioConfig] = {};
+};
+
+struct AudioPacket {
+  const BYTE* data = nullptr;  // valid until the next call
+  int size = 0;
+  double seconds = -1;  // from the stream's start; -1 when the packet has no time
+};
+
+class AudioDemuxer {
+ public:
+  virtual const AudioStreamFacts& Facts() const = 0;
+  // The next packet of the stream; S_FALSE at the end.
+  virtual HRESULT NextPacket(AudioPacket* out) = 0;
+  virtual HRESULT Seek(double seconds) = 0;
+  virtual void Release() = 0;
+
+ protected:
+  virtual ~AudioDemuxer() = default;
+};
+
+// Opens the first audio stream whose codec is `codec` ("aac") in a file that has no
+// picture stream: kErrorFormat for what is no such file. The source must outlive it.
+MOVIEKIT_API HRESULT OpenAudioDemuxer(ByteSource* source, const char* codec, AudioDemuxer** out);
+
+class AudioDecoder {
+ public:
+  virtual int SampleRate() const = 0;
+  virtual int Channels() const = 0;  // 1 or 2: more are mixed down to two
+  // Decodes one packet into 16-bit interleaved PCM (*pcm valid until the next call,
+  // *bytes may be 0 while the decoder fills). A packet that does not decode fails.
+  virtual HRESULT Decode(const BYTE* data, int size, const BYTE** pcm, int* bytes) = 0;
+  virtual void Flush() = 0;
+  virtual void Release() = 0;
+
+ protected:
+  virtual ~AudioDecoder() = default;
+};
+
+// A decoder of `codec` at the stream's rate and channels, set up by its config bytes
+// (none for ADTS streams, whose packets carry their own headers).
+MOVIEKIT_API HRESULT CreateAudioDecoder(const char* codec, int sampleRate, int channels, const BYTE* config,
+                                        int configSize, AudioDecoder** out);
+
 }  // namespace moviekit
