@@ -35,20 +35,37 @@ function(glimora_dll_with_core name)
   glimora_dll(${name} SOURCES ${A_SOURCES} LIBS ${core} ${A_LIBS})
 endfunction()
 
-# A picture tool library of the toolbar (TurnPicture, ScalePicture, ...): a DLL with its
-# core in the program folder, its dialogs from the resource library on the program's own
-# dialog base, what the tools share around their export (common/picturetool). The core
-# sees the source folder's headers and links the imaging engine and the profile.
+# A tool library of the toolbar (TurnPicture, StampDay, SplitClip, ...): a DLL in the program
+# folder on what the tools share (common/picturetool), built after the resource library it
+# reads its texts from. With CORE_SOURCES its core <name lowered>_core holds what the tests
+# call without windows: it links the imaging engine, the profile and CORE_LIBS, and shows
+# the folder's include/ (without one, its src/). RESOURCE_DIALOGS: the tool's dialogs are
+# templates of the resource library on the program's own dialog base.
 function(glimora_tool_library name)
-  cmake_parse_arguments(A "" "" "CORE_SOURCES;SOURCES;LIBS" ${ARGN})
-  string(TOLOWER "${name}_core" core)
-  glimora_dll_with_core(${name}
-    CORE_SOURCES ${A_CORE_SOURCES}
-    CORE_LIBS glimimaging Kitlib2
-    SOURCES ${A_SOURCES} ${PROJECT_SOURCE_DIR}/shell/ui/ResourceDialog.cpp ${PROJECT_SOURCE_DIR}/shell/ui/ProgramFolder.cpp
-    LIBS picturetool pluginkit framework VxResourceIds Kitlib2 ${A_LIBS})
-  target_include_directories(${core} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/shell)
+  cmake_parse_arguments(A "RESOURCE_DIALOGS" "" "CORE_SOURCES;CORE_LIBS;SOURCES;LIBS" ${ARGN})
+  set(sources ${A_SOURCES})
+  if(A_RESOURCE_DIALOGS)
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/shell/ui/ResourceDialog.cpp ${PROJECT_SOURCE_DIR}/shell/ui/ProgramFolder.cpp)
+  endif()
+  set(libs picturetool pluginkit framework VxResourceIds Kitlib2 ${A_LIBS})
+  if(A_CORE_SOURCES)
+    string(TOLOWER "${name}_core" core)
+    glimora_dll_with_core(${name}
+      CORE_SOURCES ${A_CORE_SOURCES}
+      CORE_LIBS glimimaging Kitlib2 ${A_CORE_LIBS}
+      SOURCES ${sources}
+      LIBS ${libs})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/include)
+      target_include_directories(${core} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+    else()
+      target_include_directories(${core} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
+    endif()
+  else()
+    glimora_dll(${name} SOURCES ${sources} LIBS ${libs})
+  endif()
+  if(A_RESOURCE_DIALOGS)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/shell)
+  endif()
   install(TARGETS ${name} RUNTIME DESTINATION Marlo5)
   add_dependencies(${name} VxResource)
 endfunction()

@@ -93,10 +93,13 @@ void CFView_Toolbar::OnNewSlideCollection() {
     return;
   }
   if (RefusedSlideCommand(ID_TB_NEW_SLIDE_COLLECTION)) return;
+  int nChoice = 0;
+  if (ChooseFileTarget(&nChoice) != 1) return;
   CWaitCursor wait;
   m_scenario.Reset();
   std::vector<SlidePicture> pictures;
-  m_scenario.CollectFromBrowser(&pictures, TRUE);
+  // Choice 5 takes the marked files; every other choice all of them.
+  m_scenario.CollectFromBrowser(&pictures, nChoice != 5);
   m_scenario.SetPictures(&pictures);
   std::vector<std::string> audio;
   m_scenario.GetProfileAudio(&audio);

@@ -3,6 +3,7 @@
 #include <KitlibEx/KitlibEx.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
+#include <picturetool/Tool.h>
 
 #include "ui/ChoiceDialogs.h"
 #include "FView_Toolbar.h"
@@ -66,7 +67,7 @@ void CFView_Toolbar::SendFirstPathToMainWnd(LPCSTR lpszSource, LPCSTR lpszOutput
     pMain->SendMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, 0);
     return;
   }
-  std::string output = lpszOutput ? lpszOutput : (LPCSTR)CMGetProfileString("Tool1", "FirstPath", "");
+  std::string output = lpszOutput ? lpszOutput : picturetool::FirstPath();
   if (!output.empty() && textkit::FolderPartOf(lpszSource) != textkit::FolderPartOf(output))
     SendExplorerFolderChange(textkit::FolderPartOf(output).c_str());
   HGLOBAL hBlock = NULL;
@@ -80,7 +81,7 @@ void CFView_Toolbar::SendFirstPathToMainWnd(LPCSTR lpszSource, LPCSTR lpszOutput
     }
   }
   pMain->SendMessage(WM_BROWSER_RELOAD, (WPARAM)m_hWnd, (LPARAM)hBlock);
-  CMWriteProfileString("Tool1", "FirstPath", "");
+  picturetool::ClearFirstPath();
 }
 
 // ---- Rename -------------------------------------------------------------------------------

@@ -38,6 +38,8 @@ class IVxItemView {
   virtual BOOL EnsureVisible(DWORD dwID, BOOL bPartialOK) = 0;
   virtual void SetCut(DWORD dwID, BOOL bCut) = 0;
   virtual void RedrawItem(DWORD dwID) = 0;
+  // The item's picture came: its cell is drawn again when it is in sight.
+  virtual void RedrawPicture(DWORD dwID) = 0;
 
   // ---- Drawing ------------------------------------------------------------------------
   virtual void SetThumbnailSize(CSize size) = 0;

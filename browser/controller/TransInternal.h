@@ -17,6 +17,7 @@
 // them by name, so the ids agree).
 struct VXTRANSMSGS {
   UINT uErrorDisplay, uDelayCopyData, uOutProjectTask, uQuickTimeNotify, uDragDropKey, uZoomModeWnd, uSlideShowWnd;
+  UINT uPicturesDecoded;  // the decoder's batch of finished pictures waits (CDecodedBatch)
 };
 const VXTRANSMSGS& TransMsgs();
 

@@ -205,14 +205,33 @@ const VXCMDROUTE* TransFindCommand(UINT nID) {
   return NULL;
 }
 
-bool TransRunOnThreads(size_t count, const std::function<void(size_t)>& work, const std::function<bool()>& goOn) {
-  if (count == 0) return goOn();
+bool CDecodedBatch::Add(DWORD id) {
+  ::EnterCriticalSection(&m_cs);
+  bool first = m_ids.empty();
+  m_ids.push_back(id);
+  ::LeaveCriticalSection(&m_cs);
+  return first;
+}
+
+std::vector<DWORD> CDecodedBatch::Take() {
+  std::vector<DWORD> ids;
+  ::EnterCriticalSection(&m_cs);
+  ids.swap(m_ids);
+  ::LeaveCriticalSection(&m_cs);
+  return ids;
+}
+
+bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& work,
+                       const std::function<bool()>& goOn, const std::function<void()>& meanwhile) {
+  if (count == 0) {
+    if (meanwhile) meanwhile();
+    return goOn();
+  }
   std::atomic<size_t> next{0}, done{0};
   std::atomic<bool> stop{false};
   HANDLE finished = ::CreateEventA(NULL, TRUE, FALSE, NULL);
   if (!finished) return false;
-  unsigned cores = std::thread::hardware_concurrency();
-  size_t threads = std::min<size_t>(count, std::max(1u, std::min(4u, cores)));
+  threads = std::max<size_t>(1, std::min(threads, count));
   std::vector<std::thread> workers;
   for (size_t t = 0; t < threads; ++t)
     workers.emplace_back([&] {
@@ -221,6 +240,7 @@ bool TransRunOnThreads(size_t count, const std::function<void(size_t)>& work, co
         if (++done == count) ::SetEvent(finished);
       }
     });
+  if (meanwhile) meanwhile();
   bool going = true;
   while (done < count) {
     if (!(going = goOn())) {

@@ -6,6 +6,7 @@
 #include <fw/fw.h>
 
 #include <functional>
+#include <vector>
 
 // ---- WM_COPYDATA intake -------------------------------------------------------------------
 // 1534 and 1536..1538 are taken; every other code is refused.
@@ -108,7 +109,29 @@ struct VXCMDROUTE {
 // The route of a command id; null for ids the browser ignores.
 const VXCMDROUTE* TransFindCommand(UINT nID);
 
-// Runs work(0) .. work(count - 1) on a few threads. goOn is asked on the calling thread at
-// least every 10 ms and whenever another thread sends that thread a message; once it answers
-// false no further work starts, the running work is waited for and false is returned.
-bool TransRunOnThreads(size_t count, const std::function<void(size_t)>& work, const std::function<bool()>& goOn);
+// Pictures the decoder finished, gathered for the user-interface thread. The decoder's
+// threads add; the first id after a Take asks for one posted redraw, so a thousand pictures
+// cost a few messages and not a thousand.
+class CDecodedBatch {
+ public:
+  CDecodedBatch() { ::InitializeCriticalSection(&m_cs); }
+  ~CDecodedBatch() { ::DeleteCriticalSection(&m_cs); }
+  CDecodedBatch(const CDecodedBatch&) = delete;
+  CDecodedBatch& operator=(const CDecodedBatch&) = delete;
+  // True when the caller is to post the redraw (nothing was waiting).
+  bool Add(DWORD id);
+  // The ids gathered since the last Take, oldest first.
+  std::vector<DWORD> Take();
+
+ private:
+  CRITICAL_SECTION m_cs;
+  std::vector<DWORD> m_ids;
+};
+
+// Runs work(0) .. work(count - 1) on up to `threads` threads of its own, in that order of
+// start, and meanwhile (when given) once on the calling thread. goOn is asked on the calling
+// thread at least every 10 ms and whenever another thread sends that thread a message; once
+// it answers false no further work starts, the running work is waited for and false is
+// returned.
+bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& work,
+                       const std::function<bool()>& goOn, const std::function<void()>& meanwhile = nullptr);

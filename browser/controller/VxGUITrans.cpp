@@ -22,7 +22,7 @@ const VXTRANSMSGS& TransMsgs() {
       ::RegisterWindowMessageA("VX3D_ERROR_DISPLAY"),    ::RegisterWindowMessageA("VX3D_DELAY_COPYDATA"),
       ::RegisterWindowMessageA("VX3D_OUTPROJECT_TASK"),  ::RegisterWindowMessageA("VX3D_QUICKTIME_NOTIFY"),
       ::RegisterWindowMessageA("VX3D_DRAGDROP_KEY"),     ::RegisterWindowMessageA("VX3D_ZOOMMODE_WND"),
-      ::RegisterWindowMessageA("VX3D_SLIDESHOW_WND"),
+      ::RegisterWindowMessageA("VX3D_SLIDESHOW_WND"),    ::RegisterWindowMessageA("VX3D_PICTURES_DECODED"),
   };
   return ids;
 }
@@ -58,8 +58,10 @@ CVxGUITrans::CVxGUITrans()
       m_pExportLock(NULL),
       m_bErrorBoxOpen(FALSE),
       m_bDPOFFavourite(FALSE),
-      m_dwDPOFDrives(0) {
+      m_dwDPOFDrives(0),
+      m_pDecoded(NULL) {
   m_pRelay = new VXRELAYRECORD();
+  m_pDecoded = new CDecodedBatch();
   m_pBusy = new VXBUSYGUARD();
   m_pBusy->lCount = 0;
   m_pBusy->bRepost = FALSE;
@@ -89,6 +91,7 @@ CVxGUITrans::~CVxGUITrans() {
   delete m_pExportLock;
   delete m_pAudioScope;
   delete m_pPanes;
+  delete m_pDecoded;
   FreeQueuedCommands();
   if (g_pTransController == this) g_pTransController = NULL;
 }

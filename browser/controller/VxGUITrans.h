@@ -81,6 +81,7 @@ class CDropSource;
 // it can't be read).
 typedef BOOL (*PFNTRANSDISKQUERY)(LPCSTR pszRoot, UINT* pnType, ULONGLONG* pullFree);
 class CProgressReporter;
+class CDecodedBatch;
 
 class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
  public:
@@ -166,6 +167,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL OnSlideShowWndMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL OnQuickTimeNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL OnOutProjectTask(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL OnPicturesDecoded(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL OnNotifySlidshowExist(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL OnPropertySDMeloDeckFileInfo(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL OnErrorDisp(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -221,6 +223,7 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   static long FileFindCallBack(CThumbnail* pItem, CVxGUITrans* pOwner);
   void DecodeThread_Start(BOOL bWithList);
   void DecodeThread_AddtionalList();
+  void DecodeThread_ShownList();
   void Thread_Stop();
   void Thread_Suspend();
   void Thread_Resume();
@@ -229,8 +232,12 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
 
   // ---- Sort, filter and view state ------------------------------------------------------
   LPCSTR GetSortChar(UINT nSortID, bool& bAscending);
+  // Sort's work, with the decoder left as it is; FALSE when there is nothing to sort by.
+  BOOL SortShownItems(UINT nSortID);
   void Sort(UINT nSortID, BOOL bFlag);
-  void SortOnFolderChanging(UINT nSortID, BOOL bFlag);
+  // Reads every item's date, then sorts; TRUE when the decoder, which made pictures from the
+  // heads meanwhile, goes on with the sorted items (else it is stopped or needs a restart).
+  BOOL SortOnFolderChanging(UINT nSortID, BOOL bFlag);
   int OnFilter(UINT nFilterID, BOOL bFlag);
   void SetSortType(UINT nSortID);
   UINT GetSortType() const;
@@ -369,6 +376,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // Favourites of a page come from the print-order file too: on a removable drive, when
   // wanted (both read when decoding starts, so that the decoder's calls ask no drive).
   BOOL IsDPOFFavouriteWanted(CThumbnailPage* pPage) const;
+  // From the decoder's thread: the item's picture is ready; one redraw is posted per batch.
+  void PictureDecoded(DWORD dwID);
   BOOL IsSlideShowPresent() const { return m_pSlideShowFlag && *m_pSlideShowFlag == 1; }
 
  private:
@@ -432,4 +441,5 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   BOOL m_bErrorBoxOpen;
   BOOL m_bDPOFFavourite;
   DWORD m_dwDPOFDrives;  // bit n: drive 'A' + n is removable
+  CDecodedBatch* m_pDecoded;  // pictures finished since the last redraw
 };

@@ -537,8 +537,22 @@ static void DecodeCallback(CThumbnail* pItem, void* pContext) {
   pItem->MyFavoriteExtract(0);
   if (pThis->IsDPOFFavouriteWanted(pItem->GetPage())) pItem->MyFavoriteExtract(1);
   pItem->ThreadUnlock();
-  DWORD id = pItem->GetUniqueID(VXID_SLOT_VIEW);
-  if (HWND h = pThis->GetSafeHwnd()) ::PostMessageA(h, LVM_REDRAWITEMS, id, id);
+  pThis->PictureDecoded(pItem->GetUniqueID(VXID_SLOT_VIEW));
+}
+
+void CVxGUITrans::PictureDecoded(DWORD dwID) {
+  if (m_pDecoded->Add(dwID))
+    if (HWND h = GetSafeHwnd()) ::PostMessageA(h, TransMsgs().uPicturesDecoded, 0, 0);
+}
+
+BOOL CVxGUITrans::OnPicturesDecoded(WPARAM, LPARAM, LRESULT* pResult) {
+  *pResult = 0;
+  std::vector<DWORD> ids = m_pDecoded->Take();
+  if (IVxItemView* pItems = GetItemView())
+    for (DWORD id : ids) pItems->RedrawPicture(id);
+  // Painted now: while the decoder keeps posting, a waiting paint would come last.
+  if (GetSafeHwnd()) ::UpdateWindow(GetSafeHwnd());
+  return TRUE;
 }
 
 BOOL CVxGUITrans::IsDPOFFavouriteWanted(CThumbnailPage* pPage) const {
@@ -569,6 +583,12 @@ void CVxGUITrans::DecodeThread_Start(BOOL bWithList) {
 
 void CVxGUITrans::DecodeThread_AddtionalList() {
   Thread_Stop();
+  DecodeThread_ShownList();
+}
+
+// The decode list becomes the shown items in display order, from the top; a running decoder
+// goes on with it.
+void CVxGUITrans::DecodeThread_ShownList() {
   CThumbnailPage::ClearDecodeThumbnailList();
   IVxItemView* pItems = GetItemView();
   if (!pItems) return;

@@ -61,6 +61,7 @@ BOOL CVxGUITrans::OnTransfer(CWnd* pView, UINT message, WPARAM wParam, LPARAM lP
     case WM_BROWSER_THUMB_SIZE: return OnBrowserThumbChgMsg(wParam, lParam, pResult);
   }
   if (message == ids.uOutProjectTask) return OnOutProjectTask(wParam, lParam, pResult);
+  if (message == ids.uPicturesDecoded) return OnPicturesDecoded(wParam, lParam, pResult);
   if (message == ids.uDragDropKey) return OnDropThumbnail(wParam, lParam, pResult);
   if (message == ids.uErrorDisplay) return OnErrorDisp(wParam, lParam, pResult);
   if (message == ids.uDelayCopyData) return OnDelayCopyData(wParam, lParam, pResult);
@@ -308,12 +309,12 @@ BOOL CVxGUITrans::OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSor
     pItems->EnableDrawing(FALSE);
   }
   BOOL b = OnChangeFolder_CreateFolders(pCommand, bSort);
-  if (b && bSort) SortOnFolderChanging(GetSortType(), TRUE);
+  BOOL bDecoding = b && bSort && SortOnFolderChanging(GetSortType(), TRUE);
   if ((pItems = GetItemView()) != NULL) {
     pItems->SetItemsShown(TRUE);
     pItems->EnableDrawing(TRUE);
   }
-  if (b) DecodeThread_Start(TRUE);
+  if (b && !bDecoding) DecodeThread_Start(TRUE);
   return b;
 }
 

@@ -27,16 +27,20 @@ static int CALLBACK CompareBySortString(CThumbnail* p1, CThumbnail* p2, LPARAM l
 
 void CVxGUITrans::Sort(UINT nSortID, BOOL) {
   Thread_Stop();
+  if (SortShownItems(nSortID)) Thread_Resume();
+}
+
+BOOL CVxGUITrans::SortShownItems(UINT nSortID) {
   CWaitCursor wait;
   bool bAscending = true;
   LPCSTR keys = GetSortChar(nSortID, bAscending);
   CBrowserDocument* pDoc = GetBrowserDocument();
-  if (!keys || !pDoc) return;
+  if (!keys || !pDoc) return FALSE;
   const CThumbnailPageList& pages = pDoc->GetPageList();
   for (POSITION pos = pages.GetHeadPosition(); pos;)
     if (CThumbnailPage* p = pages.GetNext(pos)) p->CreateSortString(keys, bAscending);
   IVxItemView* pItems = GetItemView();
-  if (!pItems) return;
+  if (!pItems) return FALSE;
   pItems->SortItems(CompareBySortString, nSortID);
   // The details list follows the new order: row = list ID.
   if (m_pReportCtrl && m_pReportCtrl->GetSafeHwnd()) {
@@ -45,34 +49,46 @@ void CVxGUITrans::Sort(UINT nSortID, BOOL) {
   }
   DWORD focus = pItems->GetFocusItem();
   if (!IsReportVisible() && focus != VXID_NONE && pItems->GetThumbnail(focus)) pItems->EnsureVisible(focus, FALSE);
-  Thread_Resume();
+  return TRUE;
 }
 
-void CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL bFlag) {
+BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
   Thread_Stop();
   IVxItemView* pItems = GetItemView();
   CBrowserDocument* pDoc = GetBrowserDocument();
-  if (pItems) {
-    pItems->Arrange(FALSE);
-    pItems->SetPicturesShown(FALSE);
-  }
   std::vector<CThumbnail*> items;
   ForEachPageItem(pDoc, false, [&](CThumbnail* p) {
     items.push_back(p);
     return true;
   });
-  // The dates come from each file's head: read on several threads while this one answers
-  // what other threads send (a newer change of folder is only queued, and ends this one).
-  bool bCancelled = !TransRunOnThreads(items.size(), [&](size_t i) { items[i]->UpdateRecTime(); }, [this] {
-    AnswerSentMessages();
-    return IsContinueChangeFolder() && !HasWaitingFolderChange();
-  });
-  if (bCancelled) {
-    if (pItems) pItems->SetPicturesShown(TRUE);
-    return;
-  }
-  Sort(nSortID, bFlag);
+  // Each file's head gives its date, and keeps the embedded thumbnail's bytes for the
+  // decoder. The heads are read on one thread: under Wine more threads only queue for the
+  // server's file calls, and take longer. This thread answers what other threads send
+  // meanwhile (a newer change of folder is only queued, and ends this one).
+  bool bCancelled = !TransRunOnThreads(
+      items.size(), 1, [&](size_t i) { items[i]->UpdateRecTime(); },
+      [this] {
+        AnswerSentMessages();
+        return IsContinueChangeFolder() && !HasWaitingFolderChange();
+      },
+      [&] {
+        // While the heads are read: the view arranges itself (the layout takes no dates),
+        // and the decoder's threads are made ready, to be given the items once they are
+        // sorted (a decoder at work beside the date pass only slows it: the two contend
+        // for the processors and the heap).
+        if (pItems) {
+          pItems->Arrange(FALSE);
+          pItems->SetPicturesShown(FALSE);
+        }
+        CThumbnailPage::ClearDecodeThumbnailList();
+        DecodeThread_Start(FALSE);
+      });
+  BOOL bSorted = !bCancelled && SortShownItems(nSortID);
   if (pItems) pItems->SetPicturesShown(TRUE);
+  if (!bSorted) return FALSE;
+  // The pictures of the first screen come first.
+  DecodeThread_ShownList();
+  return TRUE;
 }
 
 int CVxGUITrans::OnFilter(UINT nFilterID, BOOL) {

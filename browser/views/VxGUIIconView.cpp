@@ -376,7 +376,10 @@ void CVxGUIIconView::InvalidateItem(DWORD id, int part, int grow) {
   item->GetPartRect(rc, part);
   rc.InflateRect(grow, grow);
   rc.OffsetRect(-GetScrollPositionRaw());
-  InvalidateRect(&rc, FALSE);
+  // Out of sight there is nothing to draw (and each invalidation is a call to the system).
+  CRect client;
+  GetClientRect(&client);
+  if (rc.IntersectRect(&rc, &client)) InvalidateRect(&rc, FALSE);
 }
 
 // ---- Ordering and layout ---------------------------------------------------------------------

@@ -66,6 +66,7 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView,
   CRenameEdit& GetRenameEdit() { return m_rename; }
   BOOL EnsureVisible(DWORD id, BOOL bPartialOK) override;
   void RedrawItem(DWORD id) override;
+  void RedrawPicture(DWORD id) override { InvalidateItem(id); }
   void SetThumbnailSize(CSize size) override;
   DWORD ItemAtPoint(CPoint pt, int* pPart);
   DWORD NearestItem(CPoint pt);

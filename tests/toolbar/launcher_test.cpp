@@ -7,6 +7,7 @@
 #include <VxResourceIds.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <dialogwatch.h>
 #include <filedrop.h>
@@ -225,6 +226,37 @@ TEST_F(Launcher, StartsTheProgramQuotedWithEachFile) {
     EXPECT_STREQ(boxes.m_texts[0].c_str(), Str(IDS_LAUNCHER_START_FAILED));
   }
   EXPECT_STREQ(launcher.GetLauncherPath(1), (m_folder + "\\gone.exe").c_str());
+}
+
+namespace {
+void EndProcessesNamed(const char* name) {
+  HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 pe = {};
+  pe.dwSize = sizeof pe;
+  for (BOOL more = ::Process32First(snap, &pe); more; more = ::Process32Next(snap, &pe)) {
+    if (lstrcmpiA(pe.szExeFile, name) != 0) continue;
+    HANDLE h = ::OpenProcess(PROCESS_TERMINATE, FALSE, pe.th32ProcessID);
+    if (h) ::TerminateProcess(h, 0), ::CloseHandle(h);
+  }
+  ::CloseHandle(snap);
+}
+}  // namespace
+
+// A program that never gets idle for input holds the launcher ten seconds, not until it
+// ends (a minute here).
+TEST_F(Launcher, AProgramNeverIdleHoldsTheStartTenSecondsAtMost) {
+  std::string busy = m_programs + "\\busy.exe";
+  ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\toolbar_launchprobe_busy.exe").c_str(), busy.c_str(), FALSE));
+  CLauncherListWnd launcher;
+  ASSERT_TRUE(launcher.SetLauncherEntry(0, busy.c_str()));
+  launcher.m_chooseFiles = [](std::vector<CString>* p) { return TRUE; };
+  const DWORD start = ::GetTickCount();
+  launcher.RunLauncherEntry(1);
+  const DWORD elapsed = ::GetTickCount() - start;
+  ASSERT_EQ(Starts(1).size(), 1u);
+  EXPECT_GE(elapsed, 9000u) << "the start did not wait for the program at all";
+  EXPECT_LT(elapsed, 40000u) << "the start waited for the program to end";
+  EndProcessesNamed("busy.exe");
 }
 
 TEST_F(Launcher, EmptySlotAsksToRegisterFirst) {

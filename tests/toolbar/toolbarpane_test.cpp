@@ -865,10 +865,21 @@ TEST_F(ToolbarPane, ConversionPluginRunsOnTheFilesOfItsKind) {
   testsupport::RemoveTree(plugins);
 }
 
-// A new collection opens the collection dialog over the pane's scenario (no browser here:
-// no pictures, the profile's settings); its closing message deletes it.
+// A new collection asks which files first (Cancel: nothing opens), then opens the
+// collection dialog over the pane's scenario (no browser here: no pictures, the profile's
+// settings); its closing message deletes it.
 TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
-  m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_NEW_COLLECTION, 0);
+  {
+    uikit::DialogDriver cancel([](HWND h) { uikit::Press(h, IDCANCEL); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_NEW_COLLECTION, 0);
+    EXPECT_EQ(cancel.Ran(), 1);
+  }
+  EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
+  {
+    uikit::DialogDriver choose([](HWND h) { uikit::Press(h, IDOK); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_NEW_COLLECTION, 0);
+    EXPECT_EQ(choose.Ran(), 1);
+  }
   CSlideCollectDlg* pDlg = m_pane->GetSlideCollectDlg();
   ASSERT_NE(pDlg, nullptr);
   EXPECT_TRUE(pDlg->IsCreated());

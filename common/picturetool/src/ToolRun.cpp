@@ -37,18 +37,15 @@ int RunCall(LPCSTR lpszPath, LPSTR lpszOutput, int nFirst, UINT nTitleId, const 
   return kGoOn;
 }
 
-void BeginRun() { CMWriteProfileString("Tool1", "FirstPath", ""); }
+void BeginRun() { ClearFirstPath(); }
 
 void ReportOutput(LPSTR lpszOutput, const std::string& path) {
   if (lpszOutput) {
     lpszOutput[0] = 0;
     if (path.size() < kOutputSize) memcpy(lpszOutput, path.c_str(), path.size() + 1);
   }
-  if (!path.empty() && CMGetProfileString("Tool1", "FirstPath", "").IsEmpty())
-    CMWriteProfileString("Tool1", "FirstPath", path.c_str());
+  WriteFirstOutput(path);
 }
-
-HWND OwnerWindow() { return ::GetActiveWindow(); }
 
 int AskAfterFailure(UINT nTitleId, const std::string& path) {
   return Box(IDS_PICTOOL_FAILED, nTitleId, path, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK ? kGoOn : kStop;

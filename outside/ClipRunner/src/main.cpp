@@ -111,12 +111,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  g.args = movietools::ParseToolArgs(movietools::ProgramArguments());
-  if (FAILED(movietools::LoadKitAbove())) {
-    TellStarted();
-    Box("moviekit.dll が見つかりません。");
-    return 1;
-  }
+  if (!movietools::StartOnKit(kCaption, &g.args, TellStarted)) return 1;
   std::string title = std::string(kCaption) + " - " + textkit::FileNameOf(g.args.clip);
   g.window = movietools::CreateProgramWindow(instance, kClass, WndProc, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                              640, 420);

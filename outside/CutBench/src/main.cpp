@@ -139,12 +139,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  g.args = movietools::ParseToolArgs(movietools::ProgramArguments());
-  if (FAILED(movietools::LoadKitAbove())) {
-    TellStarted();
-    Box("moviekit.dll が見つかりません。");
-    return 1;
-  }
+  if (!movietools::StartOnKit(kCaption, &g.args, TellStarted)) return 1;
   HRESULT hr = g.args.clip.empty() ? E_INVALIDARG : moviekit::ReadFacts(g.args.clip.c_str(), &g.facts);
   if (SUCCEEDED(hr)) hr = g.facts.hasVideo ? movietools::ReadKeyFrameList(g.args.clip.c_str(), &g.keys) : E_FAIL;
   if (FAILED(hr) || g.keys.empty()) {

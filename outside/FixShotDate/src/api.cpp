@@ -4,7 +4,7 @@
 #include <VxResourceIds.h>
 #include <dlgkit/memdialog.h>
 #include <imaging/com.h>
-#include <tooldll/tooldll.h>
+#include <picturetool/Tool.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -54,13 +54,13 @@ void EnableFields(HWND dlg) {
 }
 
 void Message(HWND owner, UINT id, int count = -1) {
-  std::string text = tooldll::Text(id);
+  std::string text = picturetool::Text(id);
   if (count >= 0) {
     char buf[512];
     snprintf(buf, sizeof buf, text.c_str(), count);
     text = buf;
   }
-  MessageBoxA(owner, text.c_str(), tooldll::Text(IDS_TB_TOOL_FIX_SHOT_DATE).c_str(), MB_ICONEXCLAMATION);
+  MessageBoxA(owner, text.c_str(), picturetool::Text(IDS_TB_TOOL_FIX_SHOT_DATE).c_str(), MB_ICONEXCLAMATION);
 }
 
 // The plan of the filled-in dialog; false (the user told) when a field is wrong.
@@ -92,13 +92,11 @@ bool ReadPlan(HWND dlg, FixState* st) {
 }
 
 INT_PTR CALLBACK FixProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<FixState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<FixState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG: {
-      st = reinterpret_cast<FixState*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       char files[512];
-      snprintf(files, sizeof files, tooldll::Text(IDS_FIXDATE_FILES).c_str(), int(st->paths.size()),
+      snprintf(files, sizeof files, picturetool::Text(IDS_FIXDATE_FILES).c_str(), int(st->paths.size()),
                st->firstDate.c_str());
       SetDlgItemTextA(dlg, fixshotdate::kFilesId, files);
       SetDlgItemTextA(dlg, fixshotdate::kDateId, st->firstDate.c_str());
@@ -129,7 +127,7 @@ INT_PTR CALLBACK FixProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR RunDialog(FixState* st) {
-  using tooldll::Text;
+  using picturetool::Text;
   const DWORD child = WS_CHILD | WS_VISIBLE;
   dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 270, 156,
                            Text(IDS_TB_TOOL_FIX_SHOT_DATE).c_str());
@@ -153,7 +151,7 @@ INT_PTR RunDialog(FixState* st) {
   t.Add(dlgkit::kButton, child | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 156, 134, 50, 14, IDOK,
         Text(IDS_TOOLS_OK).c_str());
   t.Add(dlgkit::kButton, child | WS_TABSTOP, 212, 134, 50, 14, IDCANCEL, Text(IDS_TOOLS_CANCEL).c_str());
-  return t.Run(tooldll::OwnerWindow(), FixProc, reinterpret_cast<LPARAM>(st));
+  return t.Run(picturetool::OwnerWindow(), FixProc, reinterpret_cast<LPARAM>(st));
 }
 
 }  // namespace
@@ -163,7 +161,7 @@ INT_PTR RunDialog(FixState* st) {
 extern "C" __declspec(dllexport) int WINAPI FixShotDate(CGFileInfoList* pList) {
   imaging::ComScope com;
   FixState st;
-  st.paths = tooldll::Paths(pList);
+  st.paths = picturetool::Paths(pList);
   if (st.paths.empty()) return 0;
   st.settings = fixshotdate::LoadSettings();
   imaging::Exif first;
@@ -172,8 +170,8 @@ extern "C" __declspec(dllexport) int WINAPI FixShotDate(CGFileInfoList* pList) {
   if (RunDialog(&st) != IDOK) return 2;
   fixshotdate::SaveSettings(st.settings);
   fixshotdate::RunResult r = fixshotdate::FixFiles(st.paths, st.plan);
-  if (r.failed) Message(tooldll::OwnerWindow(), IDS_FIXDATE_FAILED, r.failed);
+  if (r.failed) Message(picturetool::OwnerWindow(), IDS_FIXDATE_FAILED, r.failed);
   if (!r.changed) return 0;
-  tooldll::WriteFirstPath(r.first);
+  picturetool::WriteFirstPath(r.first);
   return 1;
 }

@@ -8,7 +8,7 @@
 #include <imaging/com.h>
 #include <shlobj.h>
 #include <textkit/path.h>
-#include <tooldll/tooldll.h>
+#include <picturetool/Tool.h>
 
 #include <cstdio>
 
@@ -26,7 +26,7 @@ struct GuessState {
 
 std::string Format(UINT id, const char* a, const char* b = "", int n = 0) {
   char buf[1024];
-  snprintf(buf, sizeof buf, tooldll::Text(id).c_str(), a, b, n);
+  snprintf(buf, sizeof buf, picturetool::Text(id).c_str(), a, b, n);
   return buf;
 }
 
@@ -44,7 +44,7 @@ void Fill(HWND dlg, GuessState* st) {
     SendMessageA(list, LB_SETSEL, p.found, row);
   }
   if (st->proposals.empty())
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tooldll::Text(IDS_GUESS_NONE).c_str()));
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(picturetool::Text(IDS_GUESS_NONE).c_str()));
   bool any = false;
   for (const guessplace::Proposal& p : st->proposals) any = any || p.found;
   EnableWindow(GetDlgItem(dlg, guessplace::kWriteId), any);
@@ -58,27 +58,25 @@ void Write(HWND dlg, GuessState* st) {
     if (SendMessageA(list, LB_GETSEL, i, 0) > 0) chosen.push_back(int(i));
   if (chosen.empty()) return;
   guessplace::WriteResult r = guessplace::WriteProposals(st->proposals, chosen);
-  if (r.written && !st->written) tooldll::WriteFirstPath(r.first);
+  if (r.written && !st->written) picturetool::WriteFirstPath(r.first);
   st->written += r.written;
   char buf[512];
-  snprintf(buf, sizeof buf, tooldll::Text(IDS_GUESS_WRITTEN).c_str(), r.written);
+  snprintf(buf, sizeof buf, picturetool::Text(IDS_GUESS_WRITTEN).c_str(), r.written);
   std::string text = buf;
   if (r.failed) {
-    snprintf(buf, sizeof buf, tooldll::Text(IDS_GUESS_NOT_WRITTEN).c_str(), r.failed);
+    snprintf(buf, sizeof buf, picturetool::Text(IDS_GUESS_NOT_WRITTEN).c_str(), r.failed);
     text += "\n";
     text += buf;
   }
-  MessageBoxA(dlg, text.c_str(), tooldll::Text(IDS_TB_TOOL_GUESS_PLACE).c_str(),
+  MessageBoxA(dlg, text.c_str(), picturetool::Text(IDS_TB_TOOL_GUESS_PLACE).c_str(),
               r.failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION);
   Fill(dlg, st);
 }
 
 INT_PTR CALLBACK GuessProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<GuessState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<GuessState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG: {
-      st = reinterpret_cast<GuessState*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       std::string folder = st->targets.empty() ? std::string() : st->targets.front();
       DWORD a = GetFileAttributesA(folder.c_str());
       if (st->targets.size() > 1 || (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)))
@@ -107,7 +105,7 @@ INT_PTR CALLBACK GuessProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 long RunWindow(CWnd* pPane, const std::vector<std::string>& targets) {
-  using tooldll::Text;
+  using picturetool::Text;
   imaging::ComScope com;
   GuessState st;
   st.targets = targets;
@@ -124,7 +122,7 @@ long RunWindow(CWnd* pPane, const std::vector<std::string>& targets) {
   t.Add(dlgkit::kButton, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 212, 208, 54, 14, guessplace::kWriteId,
         Text(IDS_GUESS_WRITE).c_str());
   t.Add(dlgkit::kButton, child | WS_TABSTOP, 268, 208, 54, 14, IDCANCEL, Text(IDS_GUESS_CLOSE).c_str());
-  HWND owner = tooldll::OwnerWindow(pPane ? pPane->GetSafeHwnd() : NULL);
+  HWND owner = picturetool::OwnerWindow(pPane ? pPane->GetSafeHwnd() : NULL);
   t.Run(owner ? GetAncestor(owner, GA_ROOT) : NULL, GuessProc, reinterpret_cast<LPARAM>(&st));
   return 0;
 }
@@ -144,12 +142,12 @@ std::string StartFolder() {
 // Opens the window on the last folder read (the list, when one is given, on its files).
 // 0 when the window ran.
 extern "C" __declspec(dllexport) long WINAPI OpenWindow(int nMode, CWnd* pPane, CGFileInfoList* pList) {
-  std::vector<std::string> targets = tooldll::Paths(pList);
+  std::vector<std::string> targets = picturetool::Paths(pList);
   if (targets.empty()) targets.push_back(StartFolder());
   return RunWindow(pPane, targets);
 }
 
 // Opens the window on the dropped files (folders among them stand for their pictures).
 extern "C" __declspec(dllexport) long WINAPI OpenDropWindow(int nArgument, CWnd* pPane, CGFileInfoList* pList) {
-  return RunWindow(pPane, tooldll::Paths(pList));
+  return RunWindow(pPane, picturetool::Paths(pList));
 }

@@ -121,12 +121,11 @@ bool HasButton(const BoxState* s, int id) {
 }
 
 INT_PTR CALLBACK BoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  BoxState* s = reinterpret_cast<BoxState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  BoxState* s = dlgkit::DialogState<BoxState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
-      Layout(dlg, reinterpret_cast<BoxState*>(lp));
-      if (reinterpret_cast<BoxState*>(lp)->type & (MB_SETFOREGROUND | MB_SYSTEMMODAL)) SetForegroundWindow(dlg);
+      Layout(dlg, s);
+      if (s->type & (MB_SETFOREGROUND | MB_SYSTEMMODAL)) SetForegroundWindow(dlg);
       return FALSE;  // the focus is set
     case WM_COMMAND: {
       int id = LOWORD(wp);

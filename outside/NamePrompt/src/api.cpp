@@ -5,7 +5,7 @@
 #include <VxResourceIds.h>
 #include <dlgkit/memdialog.h>
 #include <textkit/path.h>
-#include <tooldll/tooldll.h>
+#include <picturetool/Tool.h>
 
 #include <cstring>
 
@@ -31,11 +31,9 @@ void ShowOutput(HWND dlg, PromptState* st) {
 }
 
 INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<PromptState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<PromptState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG:
-      st = reinterpret_cast<PromptState*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       SetDlgItemTextA(dlg, nameprompt::kSourceId, textkit::FileNameOf(st->source).c_str());
       SetDlgItemTextA(dlg, nameprompt::kSuffixId, st->settings.suffix.c_str());
       CheckRadioButton(dlg, nameprompt::kCornerFirstId, nameprompt::kCornerFirstId + 3,
@@ -50,8 +48,8 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         std::string suffix = EditText(dlg, nameprompt::kSuffixId);
         std::string output = nameprompt::OutputName(st->source, suffix);
         if (output.empty()) {
-          MessageBoxA(dlg, tooldll::Text(IDS_NAMEPROMPT_BAD_NAME).c_str(),
-                      tooldll::Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(), MB_ICONEXCLAMATION);
+          MessageBoxA(dlg, picturetool::Text(IDS_NAMEPROMPT_BAD_NAME).c_str(),
+                      picturetool::Text(IDS_TB_TOOL_DATE_IMPRINT).c_str(), MB_ICONEXCLAMATION);
           return TRUE;
         }
         st->settings.suffix = suffix;
@@ -68,7 +66,7 @@ INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR RunPrompt(PromptState* st) {
-  using tooldll::Text;
+  using picturetool::Text;
   dlgkit::DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 260, 150,
                            Text(IDS_TB_TOOL_DATE_IMPRINT).c_str());
   t.Add(dlgkit::kStatic, WS_CHILD | WS_VISIBLE, 8, 10, 112, 10, 0xFFFF, Text(IDS_NAMEPROMPT_SOURCE).c_str());
@@ -91,7 +89,7 @@ INT_PTR RunPrompt(PromptState* st) {
         Text(IDS_TOOLS_OK).c_str());
   t.Add(dlgkit::kButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 202, 128, 50, 14, IDCANCEL,
         Text(IDS_TOOLS_CANCEL).c_str());
-  return t.Run(tooldll::OwnerWindow(), PromptProc, reinterpret_cast<LPARAM>(st));
+  return t.Run(picturetool::OwnerWindow(), PromptProc, reinterpret_cast<LPARAM>(st));
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // by stream copy (moviekit's cut), and names the first part in "Tool1" "FirstPath".
 #include <windows.h>
 
-#include <Kitlib2/Profile.h>
 #include <moviekit/moviekit.h>
+#include <picturetool/Tool.h>
 
 #include <string>
 #include <vector>
@@ -71,11 +71,9 @@ void Choose(HWND dlg, Split* s) {
 }
 
 INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  Split* s = reinterpret_cast<Split*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  Split* s = dlgkit::DialogState<Split>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG: {
-      s = reinterpret_cast<Split*>(lp);
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
       SetDlgItemTextA(dlg, kNameId, textkit::FileNameOf(s->movie).c_str());
       for (double t : s->points)
         SendDlgItemMessageA(dlg, kListId, LB_ADDSTRING, 0, (LPARAM)movietools::TimeLabel(t).c_str());
@@ -119,7 +117,7 @@ INT_PTR AskPoint(HWND owner, Split* s) {
 // 1 when both parts were written ("Tool1" "FirstPath" names the first), 2 when the user
 // cancelled, 0 on a failure (said in a box).
 extern "C" __declspec(dllexport) int WINAPI SplitClip(LPCSTR lpszMovie) {
-  HWND owner = GetActiveWindow();
+  HWND owner = picturetool::OwnerWindow();
   if (!lpszMovie || !*lpszMovie) return 0;
   Split s;
   s.movie = lpszMovie;
@@ -156,6 +154,6 @@ extern "C" __declspec(dllexport) int WINAPI SplitClip(LPCSTR lpszMovie) {
     Box(owner, "分割したファイルを書けませんでした。\n" + ErrorText(hr));
     return 0;
   }
-  CMWriteProfileString("Tool1", "FirstPath", names.first.c_str());
+  picturetool::WriteFirstPath(names.first);
   return 1;
 }

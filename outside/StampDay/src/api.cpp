@@ -1,9 +1,8 @@
 // StampDay.dll: the exports the toolbar's date imprint binds.
 #include <windows.h>
 
-#include <Kitlib2/Kitlib2.h>
 #include <imaging/com.h>
-#include <tooldll/tooldll.h>
+#include <picturetool/Tool.h>
 
 #include "StampDay/StampDay.h"
 
@@ -16,7 +15,6 @@ extern "C" __declspec(dllexport) int WINAPI IsDateTime(LPCSTR lpszPath) {
 extern "C" __declspec(dllexport) int WINAPI StampDayTimeImage(LPCSTR lpszSource, LPCSTR lpszOutput, int nOption) {
   imaging::ComScope com;
   unsigned long result = stampday::StampFile(lpszSource, lpszOutput, nOption, stampday::LoadSettings());
-  if (result == stampday::kDone && CMGetProfileString("Tool1", "FirstPath", "").IsEmpty())
-    tooldll::WriteFirstPath(lpszOutput);
+  if (result == stampday::kDone && lpszOutput) picturetool::WriteFirstOutput(lpszOutput);
   return int(result);
 }

@@ -71,11 +71,10 @@ void RemoveSelected(HWND dlg, DialogState* st) {
 }
 
 INT_PTR CALLBACK RegListProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* st = reinterpret_cast<DialogState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  auto* st = dlgkit::DialogState<DialogState>(dlg, msg, lp);
   switch (msg) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(dlg, DWLP_USER, lp);
-      Init(dlg, reinterpret_cast<DialogState*>(lp));
+      Init(dlg, st);
       dlgkit::CenterOverOwner(dlg);
       return TRUE;
     case WM_NOTIFY: {

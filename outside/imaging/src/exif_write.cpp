@@ -252,24 +252,32 @@ bool DropThumbnail(std::vector<uint8_t>* block, const Exif& exif) {
   return true;
 }
 
-}  // namespace
-
-bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
-  if (!jpeg || orientation < 1 || orientation > 8) return false;
+// A JPEG's Exif block changed in memory: edit(&block, hasExif) gets the block the JPEG
+// holds, or an empty one to fill when it has none; false from it, or a JPEG that does
+// not scan, leaves the JPEG as it is.
+template <class Edit>
+bool EditJpegExif(std::vector<uint8_t>* jpeg, Edit edit) {
   MemorySource src(jpeg->data(), jpeg->size());
   detail::JpegLayout layout;
   if (!detail::ScanJpeg(src, &layout)) return false;
   std::vector<uint8_t> block;
-  if (layout.hasExif) {
-    block.assign(jpeg->data() + layout.tiffPos, jpeg->data() + layout.tiffPos + layout.tiffSize);
-    if (!SetBlockOrientation(&block, orientation)) return false;
-  } else {
-    block = MinimalTiff(orientation);
-  }
+  if (layout.hasExif) block.assign(jpeg->data() + layout.tiffPos, jpeg->data() + layout.tiffPos + layout.tiffSize);
+  if (!edit(&block, layout.hasExif)) return false;
   std::vector<uint8_t> out;
   if (!detail::ReplaceJpegExif(src, layout, block, &out)) return false;
   jpeg->swap(out);
   return true;
+}
+
+}  // namespace
+
+bool SetJpegOrientation(std::vector<uint8_t>* jpeg, int orientation) {
+  if (!jpeg || orientation < 1 || orientation > 8) return false;
+  return EditJpegExif(jpeg, [orientation](std::vector<uint8_t>* block, bool hasExif) {
+    if (hasExif) return SetBlockOrientation(block, orientation);
+    *block = MinimalTiff(orientation);
+    return true;
+  });
 }
 
 bool SetTiffOrientation(std::vector<uint8_t>* tiff, int orientation) {
@@ -458,29 +466,22 @@ uint32_t AppendGpsIfd(std::vector<uint8_t>* block, double latitude, double longi
 
 bool SetJpegGpsPosition(std::vector<uint8_t>* jpeg, double latitude, double longitude) {
   if (!jpeg || !(latitude >= -90 && latitude <= 90) || !(longitude >= -180 && longitude <= 180)) return false;
-  MemorySource src(jpeg->data(), jpeg->size());
-  detail::JpegLayout layout;
-  if (!detail::ScanJpeg(src, &layout)) return false;
-  std::vector<uint8_t> block;
-  if (layout.hasExif) {
-    block.assign(jpeg->data() + layout.tiffPos, jpeg->data() + layout.tiffPos + layout.tiffSize);
-    Exif exif;
-    if (!exif.ParseTiff(block.data(), block.size())) return false;
-    if (exif.Find(ExifIfd::Ifd0, tag::kGpsIfd)) return false;  // a position is there already
-    uint32_t at = AppendGpsIfd(&block, latitude, longitude, exif.BigEndian());
-    uint8_t v[4];
-    Put32(v, at, exif.BigEndian());
-    if (!AddIfd0Entry(&block, exif, tag::kGpsIfd, kTypeLong, v)) return false;
-  } else {
-    // IFD0 with the GPS pointer alone, pointed at the GPS IFD behind it.
-    block = TiffWithOneEntry(tag::kGpsIfd, kTypeLong, 0);
-    Put32(&block[18], AppendGpsIfd(&block, latitude, longitude, false), false);
-  }
-  if (block.size() > kMaxExifBlock) return false;
-  std::vector<uint8_t> out;
-  if (!detail::ReplaceJpegExif(src, layout, block, &out)) return false;
-  jpeg->swap(out);
-  return true;
+  return EditJpegExif(jpeg, [latitude, longitude](std::vector<uint8_t>* block, bool hasExif) {
+    if (hasExif) {
+      Exif exif;
+      if (!exif.ParseTiff(block->data(), block->size())) return false;
+      if (exif.Find(ExifIfd::Ifd0, tag::kGpsIfd)) return false;  // a position is there already
+      uint32_t at = AppendGpsIfd(block, latitude, longitude, exif.BigEndian());
+      uint8_t v[4];
+      Put32(v, at, exif.BigEndian());
+      if (!AddIfd0Entry(block, exif, tag::kGpsIfd, kTypeLong, v)) return false;
+    } else {
+      // IFD0 with the GPS pointer alone, pointed at the GPS IFD behind it.
+      *block = TiffWithOneEntry(tag::kGpsIfd, kTypeLong, 0);
+      Put32(&(*block)[18], AppendGpsIfd(block, latitude, longitude, false), false);
+    }
+    return block->size() <= kMaxExifBlock;
+  });
 }
 
 HRESULT WriteGpsPosition(const char* path, double latitude, double longitude) {

@@ -39,6 +39,14 @@ std::vector<std::string> ProgramArguments() {
   return args;
 }
 
+bool StartOnKit(const char* caption, ToolArgs* args, const std::function<void()>& started) {
+  *args = ParseToolArgs(ProgramArguments());
+  if (SUCCEEDED(LoadKitAbove())) return true;
+  started();
+  MessageBoxA(nullptr, "moviekit.dll が見つかりません。", caption, MB_ICONEXCLAMATION);
+  return false;
+}
+
 namespace {
 HFONT MessageFont() {
   static HFONT font = [] {

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "toolrules.h"
 
 namespace movietools {
 
@@ -19,6 +22,11 @@ HRESULT LoadKitAbove();
 
 // The program's arguments as the C runtime split them (ANSI), without its own name.
 std::vector<std::string> ProgramArguments();
+
+// A program's start: its arguments parsed into *args and the kit bound (LoadKitAbove).
+// Without the kit, started() lets whoever waits for the program go on, a box with the
+// program's caption says the kit is missing, and false is returned (the program ends).
+bool StartOnKit(const char* caption, ToolArgs* args, const std::function<void()>& started);
 
 // The program's main window: a window of its own class on the dialog colour, its client
 // area clientWidth x clientHeight; its children take the system's message font (AddChild).

@@ -3,6 +3,7 @@
 // or blocks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include "SlideShowController.h"
 #include "ctl_fixture.h"
 #include "dialogwatch.h"
+#include "pump.h"
 
 namespace {
 
@@ -120,6 +122,48 @@ TEST(Controller, FolderChangeShowsTheFolderAndReportsCounts) {
   CList<CThumbnail*, CThumbnail*> all;
   EXPECT_EQ(h.trans()->GetFileData(&all, 1), S_OK);
   EXPECT_EQ(all.GetCount(), 3);
+}
+
+// Every picture the decoder makes is drawn again; pictures finished while the window is
+// busy cost one message together, not one each.
+TEST(Controller, DecodedPicturesAreRedrawnABatchPerMessage) {
+  BrowserHost h;
+  h.ShowFolder(PictureFolder("decoded", 6));
+  ASSERT_EQ(h.pView->m_items.size(), 6u);
+  std::vector<DWORD> ids;
+  for (CThumbnail* p : h.pView->m_items) ids.push_back(p->GetUniqueID(VXID_SLOT_VIEW));
+  auto redrawnOnce = [&] {
+    std::vector<DWORD> got = h.pView->m_redrawn;
+    std::sort(got.begin(), got.end());
+    got.erase(std::unique(got.begin(), got.end()), got.end());
+    std::vector<DWORD> want = ids;
+    std::sort(want.begin(), want.end());
+    return got == want;
+  };
+  EXPECT_TRUE(testsupport::WaitUntil(redrawnOnce, 10000));
+  for (CThumbnail* p : h.pView->m_items) EXPECT_TRUE(p->IsDecoded()) << (LPCSTR)p->GetFileName();
+
+  // Four threads report 400 pictures while the window does not pump.
+  ctltest::Pump();
+  h.pView->m_redrawn.clear();
+  h.pView->m_nPictureBatches = 0;
+  std::vector<std::thread> threads;
+  for (DWORD t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] {
+      for (DWORD i = 0; i < 100; ++i) h.trans()->PictureDecoded(1000 + t * 100 + i);
+    });
+  for (std::thread& t : threads) t.join();
+  ctltest::Pump();
+  EXPECT_EQ(h.pView->m_nPictureBatches, 1);
+  std::vector<DWORD> got = h.pView->m_redrawn, want;
+  for (DWORD i = 1000; i < 1400; ++i) want.push_back(i);
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, want);
+  // The next picture asks again.
+  h.trans()->PictureDecoded(7);
+  ctltest::Pump();
+  EXPECT_EQ(h.pView->m_nPictureBatches, 2);
+  EXPECT_EQ(h.pView->m_redrawn.back(), 7u);
 }
 
 // The four branches of GetFileData: selection in selection order, marks with zero sizes,

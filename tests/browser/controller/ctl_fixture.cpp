@@ -104,6 +104,8 @@ void CTestItemView::OnInitialUpdate() {
 void CTestItemView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) { m_pTrans->OnUpdate(pSender, lHint, pHint); }
 
 LRESULT CTestItemView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  static const UINT picturesDecoded = ::RegisterWindowMessageA("VX3D_PICTURES_DECODED");
+  if (message == picturesDecoded) ++m_nPictureBatches;
   if (m_bReady && message != WM_PAINT && message != WM_INITDIALOG) {
     LRESULT r = 0;
     HWND h = m_hWnd;

@@ -42,6 +42,8 @@ class CTestItemView : public CView, public IVxItemView {
   CSize m_cell;
   BOOL m_bShown, m_bDrawing, m_bPictures;
   int m_nDeleteAll;
+  std::vector<DWORD> m_redrawn;  // RedrawPicture's ids, in order
+  int m_nPictureBatches = 0;     // the controller's "pictures decoded" messages the view got
   // Called after every AddItem (the tests make commands arrive during a scan with it).
   std::function<void(CThumbnail*)> m_onAdd;
 
@@ -62,6 +64,7 @@ class CTestItemView : public CView, public IVxItemView {
   BOOL EnsureVisible(DWORD id, BOOL) override { return GetThumbnail(id) != NULL; }
   void SetCut(DWORD id, BOOL bCut) override;
   void RedrawItem(DWORD) override {}
+  void RedrawPicture(DWORD id) override { m_redrawn.push_back(id); }
   void SetThumbnailSize(CSize size) override { m_cell = size; }
   void SetItemsShown(BOOL b) override { m_bShown = b; }
   void EnableDrawing(BOOL b) override { m_bDrawing = b; }

@@ -274,28 +274,44 @@ TEST(TransRules, CommandTableRoutesByResourceName) {
 }
 
 TEST(TransRules, RunOnThreadsDoesEachPieceOnceAndStopsWhenAsked) {
-  for (size_t count : {size_t(0), size_t(1), size_t(3), size_t(1000)}) {
-    std::vector<std::atomic<int>> runs(count);
-    int asked = 0;
-    EXPECT_TRUE(TransRunOnThreads(count, [&](size_t i) { ++runs[i]; }, [&] { return ++asked > 0; })) << count;
-    for (size_t i = 0; i < count; ++i) EXPECT_EQ(1, runs[i].load()) << count << " piece " << i;
-    EXPECT_GE(asked, 1) << count;
+  for (size_t threads : {size_t(0), size_t(1), size_t(4)})
+    for (size_t count : {size_t(0), size_t(1), size_t(3), size_t(1000)}) {
+      std::vector<std::atomic<int>> runs(count);
+      int asked = 0;
+      EXPECT_TRUE(TransRunOnThreads(count, threads, [&](size_t i) { ++runs[i]; }, [&] { return ++asked > 0; }))
+          << count;
+      for (size_t i = 0; i < count; ++i) EXPECT_EQ(1, runs[i].load()) << count << " piece " << i;
+      EXPECT_GE(asked, 1) << count;
+    }
+  // One thread takes the pieces in order; the meanwhile work runs once, on the calling
+  // thread, also when there are no pieces.
+  for (size_t count : {size_t(0), size_t(100)}) {
+    std::vector<size_t> order;
+    std::vector<DWORD> meanwhile;
+    EXPECT_TRUE(TransRunOnThreads(
+        count, 1, [&](size_t i) { order.push_back(i); }, [] { return true; },
+        [&] { meanwhile.push_back(::GetCurrentThreadId()); }));
+    ASSERT_EQ(order.size(), count);
+    for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
+    EXPECT_EQ(meanwhile, std::vector<DWORD>{::GetCurrentThreadId()}) << count;
   }
   // Stopped on the third question: no piece twice, the rest never started, false answered,
   // and nothing runs after the call returns.
-  const size_t count = 2000;
-  std::vector<std::atomic<int>> runs(count);
-  int asked = 0;
-  EXPECT_FALSE(TransRunOnThreads(
-      count, [&](size_t i) { ++runs[i], ::Sleep(1); }, [&] { return ++asked < 3; }));
-  int started = 0;
-  for (auto& r : runs) {
-    EXPECT_LE(r.load(), 1);
-    started += r.load();
+  for (size_t threads : {size_t(1), size_t(4)}) {
+    const size_t count = 2000;
+    std::vector<std::atomic<int>> runs(count);
+    int asked = 0;
+    EXPECT_FALSE(TransRunOnThreads(
+        count, threads, [&](size_t i) { ++runs[i], ::Sleep(1); }, [&] { return ++asked < 3; }));
+    int started = 0;
+    for (auto& r : runs) {
+      EXPECT_LE(r.load(), 1);
+      started += r.load();
+    }
+    EXPECT_LT(started, int(count)) << threads;
+    ::Sleep(20);
+    int later = 0;
+    for (auto& r : runs) later += r.load();
+    EXPECT_EQ(started, later) << threads;
   }
-  EXPECT_LT(started, int(count));
-  ::Sleep(20);
-  int later = 0;
-  for (auto& r : runs) later += r.load();
-  EXPECT_EQ(started, later);
 }

@@ -6,6 +6,7 @@
 #include <ICGBrowser.h>
 #include <Kitlib2/Kitlib2.h>
 #include <dialogwatch.h>
+#include <library.h>
 #include <profileroot.h>
 
 #include "fixtures.h"
@@ -19,11 +20,8 @@ namespace {
 typedef int(WINAPI* PFN_TOOL_LIST)(CGFileInfoList* pList);
 
 struct Library {
-  HMODULE module = LoadLibraryA("FixShotDate.dll");
-  PFN_TOOL_LIST fix = module ? (PFN_TOOL_LIST)GetProcAddress(module, "FixShotDate") : nullptr;
-  ~Library() {
-    if (module) FreeLibrary(module);
-  }
+  testsupport::LoadedLibrary dll{"FixShotDate.dll"};
+  PFN_TOOL_LIST fix = dll.Export<PFN_TOOL_LIST>("FixShotDate");
 };
 
 void Append(CGFileInfoList* list, const std::string& path) {

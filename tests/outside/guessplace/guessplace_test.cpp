@@ -8,6 +8,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <dialogwatch.h>
 #include <imaging/exif.h>
+#include <library.h>
 #include <profileroot.h>
 
 #include "fixtures.h"
@@ -20,12 +21,9 @@ namespace {
 typedef long(WINAPI* PFN_GUESS_OPEN)(int nMode, CWnd* pPane, CGFileInfoList* pList);
 
 struct Library {
-  HMODULE module = LoadLibraryA("GuessPlace.dll");
-  PFN_GUESS_OPEN open = module ? (PFN_GUESS_OPEN)GetProcAddress(module, "OpenWindow") : nullptr;
-  PFN_GUESS_OPEN openDrop = module ? (PFN_GUESS_OPEN)GetProcAddress(module, "OpenDropWindow") : nullptr;
-  ~Library() {
-    if (module) FreeLibrary(module);
-  }
+  testsupport::LoadedLibrary dll{"GuessPlace.dll"};
+  PFN_GUESS_OPEN open = dll.Export<PFN_GUESS_OPEN>("OpenWindow");
+  PFN_GUESS_OPEN openDrop = dll.Export<PFN_GUESS_OPEN>("OpenDropWindow");
 };
 
 // A copy of a fixture in folder, shot at when (every date tag), or undated when null.

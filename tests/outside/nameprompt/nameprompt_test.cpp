@@ -5,6 +5,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <NamePrompt/NamePrompt.h>
 #include <dialogwatch.h>
+#include <library.h>
 #include <profileroot.h>
 
 #include "fixtures.h"
@@ -16,11 +17,8 @@ namespace {
 typedef int(WINAPI* PFN_NAME_PROMPT)(LPCSTR lpszSource, LPSTR lpszName, LPCSTR lpszDefault, int nMode, int* pnOption);
 
 struct Library {
-  HMODULE module = LoadLibraryA("NamePrompt.dll");
-  PFN_NAME_PROMPT prompt = module ? (PFN_NAME_PROMPT)GetProcAddress(module, "NamePrompt") : nullptr;
-  ~Library() {
-    if (module) FreeLibrary(module);
-  }
+  testsupport::LoadedLibrary dll{"NamePrompt.dll"};
+  PFN_NAME_PROMPT prompt = dll.Export<PFN_NAME_PROMPT>("NamePrompt");
 };
 
 const char kCaption[] = "日付の写し込み";

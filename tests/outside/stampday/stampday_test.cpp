@@ -6,6 +6,7 @@
 #include <StampDay/StampDay.h>
 #include <imaging/com.h>
 #include <imaging/decode.h>
+#include <library.h>
 #include <profileroot.h>
 
 #include <array>
@@ -23,12 +24,9 @@ typedef int(WINAPI* PFN_IS_DATE_TIME)(LPCSTR lpszPath);
 typedef int(WINAPI* PFN_STAMP_DAY)(LPCSTR lpszSource, LPCSTR lpszOutput, int nOption);
 
 struct Library {
-  HMODULE module = LoadLibraryA("StampDay.dll");
-  PFN_IS_DATE_TIME isDateTime = module ? (PFN_IS_DATE_TIME)GetProcAddress(module, "IsDateTime") : nullptr;
-  PFN_STAMP_DAY stamp = module ? (PFN_STAMP_DAY)GetProcAddress(module, "StampDayTimeImage") : nullptr;
-  ~Library() {
-    if (module) FreeLibrary(module);
-  }
+  testsupport::LoadedLibrary dll{"StampDay.dll"};
+  PFN_IS_DATE_TIME isDateTime = dll.Export<PFN_IS_DATE_TIME>("IsDateTime");
+  PFN_STAMP_DAY stamp = dll.Export<PFN_STAMP_DAY>("StampDayTimeImage");
 };
 
 imaging::Dib Upright(const std::string& path) {

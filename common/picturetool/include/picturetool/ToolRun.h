@@ -4,7 +4,7 @@
 // the caller's output buffer, "Tool1" "FirstPath" (the browser selects that file after
 // the run) and the questions asked about one file.
 #pragma once
-#include <windows.h>
+#include "picturetool/Tool.h"
 
 #include <functional>
 #include <string>
@@ -28,8 +28,6 @@ void BeginRun();
 // and, for the run's first output, into "Tool1" "FirstPath".
 void ReportOutput(LPSTR lpszOutput, const std::string& path);
 
-// The window the tool's boxes belong to: the caller's active window.
-HWND OwnerWindow();
 // After a file failed: string "<file> の<title>に失敗しました。続けますか?" (OK / Cancel).
 // kGoOn or kStop.
 int AskAfterFailure(UINT nTitleId, const std::string& path);

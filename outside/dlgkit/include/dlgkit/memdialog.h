@@ -34,6 +34,14 @@ class DialogTemplate {
   size_t countAt_ = 0;
 };
 
+// The state a dialog procedure keeps in DWLP_USER: WM_INITDIALOG's lParam, stored then
+// and read back on every later message (null before it).
+template <class T>
+T* DialogState(HWND dialog, UINT msg, LPARAM lp) {
+  if (msg == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lp);
+  return reinterpret_cast<T*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
 // Where a window of width x height stands centred over owner (over the screen's work
 // area when there is no visible owner), never left of or above the screen's origin.
 POINT CenteredPosition(HWND owner, int width, int height);

@@ -1,11 +1,13 @@
-#include "tooldll/tooldll.h"
+#include "picturetool/Tool.h"
 
 #include <Kitlib2/Kitlib2.h>
 #include <pluginkit/PluginKit.h>
 
-namespace tooldll {
+namespace picturetool {
 
 namespace {
+const char kSection[] = "Tool1";
+const char kFirstPath[] = "FirstPath";
 const char kInThisModule = 0;  // an address inside this module, to find the module by
 
 HINSTANCE Resources() {
@@ -37,11 +39,19 @@ std::vector<std::string> Paths(const CGFileInfoList* list) {
   return paths;
 }
 
-void WriteFirstPath(const std::string& path) { CMWriteProfileString("Tool1", "FirstPath", path.c_str()); }
+std::string FirstPath() { return (LPCSTR)CMGetProfileString(kSection, kFirstPath, ""); }
+
+void ClearFirstPath() { WriteFirstPath(""); }
+
+void WriteFirstPath(const std::string& path) { CMWriteProfileString(kSection, kFirstPath, path.c_str()); }
+
+void WriteFirstOutput(const std::string& path) {
+  if (!path.empty() && FirstPath().empty()) WriteFirstPath(path);
+}
 
 HWND OwnerWindow(HWND given) {
   if (given && ::IsWindow(given)) return given;
   return ::GetActiveWindow();
 }
 
-}  // namespace tooldll
+}  // namespace picturetool
