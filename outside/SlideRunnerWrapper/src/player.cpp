@@ -31,7 +31,7 @@ std::string ToAnsi(const WCHAR* psz) {
   return sz;
 }
 
-class SlidePlayer : public ISlidePlayer {
+class SlidePlayer final : public ISlidePlayer {
  public:
   SlidePlayer() { InterlockedIncrement(&g_nObjects); }
   ~SlidePlayer() {
@@ -148,7 +148,9 @@ class SlidePlayer : public ISlidePlayer {
       return 0;
     }
     if (self && msg == kMusicEnd) {
-      self->NextMusic();
+      // Only the notice of the music playing now: one posted before a stop and a new start
+      // would skip a file. An error notice (wParam) passes over the file too.
+      if (lParam && (LPARAM)self->musicPlayer_ == lParam) self->NextMusic();
       return 0;
     }
     return ::DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -324,7 +326,11 @@ class SlidePlayer : public ISlidePlayer {
       p->Release();
       return false;
     }
-    if (::IsWindow(p->Window())) ::ShowWindow(p->Window(), SW_HIDE);
+    if (::IsWindow(p->Window())) {
+      ::ShowWindow(p->Window(), SW_HIDE);
+      // The hidden window names what plays (a spy, or a test, reads it).
+      ::SetWindowTextA(p->Window(), music_[i].c_str());
+    }
     p->SetNotify(helper_, kMusicEnd);
     musicPlayer_ = p;
     return true;

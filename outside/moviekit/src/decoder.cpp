@@ -70,7 +70,7 @@ Decoder::~Decoder() {
   avformat_close_input(&format_);
 }
 
-HRESULT Decoder::Open(const char* ansiPath, bool withSound) {
+HRESULT Decoder::Open(const char* ansiPath, bool withSound, bool soundAlone) {
   HRESULT opened = OpenMovieFile(ansiPath, &format_);
   if (FAILED(opened)) return opened;
   CopyName(facts_.container, sizeof facts_.container, format_->iformat ? format_->iformat->name : "");
@@ -97,15 +97,6 @@ HRESULT Decoder::Open(const char* ansiPath, bool withSound) {
   videoIndex_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   int audio = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, videoIndex_, nullptr, 0);
   facts_.hasAudio = audio >= 0;
-  if (videoIndex_ < 0) return kErrorNoVideo;
-  const AVStream* vs = format_->streams[videoIndex_];
-  start_ = StartSeconds(format_, videoIndex_);
-  facts_.hasVideo = true;
-  facts_.width = vs->codecpar->width;
-  facts_.height = vs->codecpar->height;
-  if (videoIndex_ < kMaxStreams) facts_.frameRate = facts_.streams[videoIndex_].frameRate;
-  if (facts_.width <= 0 || facts_.height <= 0 || facts_.width > kMaxFrameSide || facts_.height > kMaxFrameSide)
-    return kErrorFrameSize;
 
   auto openCodec = [&](int index, AVCodecContext** ctx) -> HRESULT {
     const AVCodec* codec = avcodec_find_decoder(format_->streams[index]->codecpar->codec_id);
@@ -117,13 +108,35 @@ HRESULT Decoder::Open(const char* ansiPath, bool withSound) {
     if (avcodec_open2(*ctx, codec, nullptr) < 0) return kErrorDecode;
     return S_OK;
   };
-  HRESULT hr = openCodec(videoIndex_, &video_);
-  if (FAILED(hr)) return hr;
-  if (withSound && audio >= 0) {
+  if (videoIndex_ < 0) {
+    if (!soundAlone || audio < 0) return kErrorNoVideo;
+    // Sound alone: its decoder is the whole of the file.
+    start_ = StartSeconds(format_, audio);
     audioIndex_ = audio;
-    if (FAILED(openCodec(audio, &audio_))) {
-      avcodec_free_context(&audio_);  // a movie whose sound fails still shows its picture
+    HRESULT hr = openCodec(audio, &audio_);
+    if (FAILED(hr)) {
+      avcodec_free_context(&audio_);
       audioIndex_ = -1;
+      return hr;
+    }
+    videoDone_ = true;
+  } else {
+    const AVStream* vs = format_->streams[videoIndex_];
+    start_ = StartSeconds(format_, videoIndex_);
+    facts_.hasVideo = true;
+    facts_.width = vs->codecpar->width;
+    facts_.height = vs->codecpar->height;
+    if (videoIndex_ < kMaxStreams) facts_.frameRate = facts_.streams[videoIndex_].frameRate;
+    if (facts_.width <= 0 || facts_.height <= 0 || facts_.width > kMaxFrameSide || facts_.height > kMaxFrameSide)
+      return kErrorFrameSize;
+    HRESULT hr = openCodec(videoIndex_, &video_);
+    if (FAILED(hr)) return hr;
+    if (withSound && audio >= 0) {
+      audioIndex_ = audio;
+      if (FAILED(openCodec(audio, &audio_))) {
+        avcodec_free_context(&audio_);  // a movie whose sound fails still shows its picture
+        audioIndex_ = -1;
+      }
     }
   }
   picture_ = av_frame_alloc();
@@ -184,6 +197,7 @@ Decoded Decoder::Drain(AVCodecContext* ctx, double* seconds) {
     if (got <= 0) continue;
     sound_.resize(size_t(got) * 4);
     if (skipBefore_ >= 0 && t + got / double(SoundRate()) < skipBefore_) continue;
+    if (!video_) skipBefore_ = -1;
     *seconds = t;
     return Decoded::Sound;
   }
@@ -196,7 +210,7 @@ Decoded Decoder::Decode(double* seconds) {
     return Decoded::Picture;
   }
   for (;;) {
-    Decoded d = Drain(video_, seconds);
+    Decoded d = video_ ? Drain(video_, seconds) : Decoded::End;
     if (d != Decoded::End) return d;
     if (audio_) {
       d = Drain(audio_, seconds);
@@ -212,8 +226,9 @@ Decoded Decoder::Decode(double* seconds) {
     int err = av_read_frame(format_, packet_);
     if (err < 0) {
       flushing_ = true;
-      avcodec_send_packet(video_, nullptr);
       if (audio_) avcodec_send_packet(audio_, nullptr);
+      if (!video_) continue;
+      avcodec_send_packet(video_, nullptr);
       Decoded v = Drain(video_, seconds);
       if (v != Decoded::End) return v;
       continue;
@@ -229,9 +244,26 @@ Decoded Decoder::Decode(double* seconds) {
   }
 }
 
+HRESULT Decoder::SeekSound(double seconds) {
+  // Sound decodes from any packet: back to one at or before the time, the blocks before it dropped.
+  const AVStream* as = format_->streams[audioIndex_];
+  // (A seek by bytes to 0 would read a WAV's header as sound.)
+  int err = av_seek_frame(format_, audioIndex_, int64_t((seconds + start_) / av_q2d(as->time_base)),
+                          AVSEEK_FLAG_BACKWARD);
+  if (err < 0) err = av_seek_frame(format_, audioIndex_, INT64_MIN, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+  if (err < 0) return kErrorFormat;
+  avcodec_flush_buffers(audio_);
+  if (swr_) swr_free(&swr_);
+  flushing_ = audioDone_ = held_ = false;
+  videoDone_ = true;
+  skipBefore_ = seconds > 0 ? seconds : -1;
+  return S_OK;
+}
+
 HRESULT Decoder::Seek(double seconds) {
-  if (!format_ || !video_) return E_UNEXPECTED;
+  if (!format_ || (!video_ && !audio_)) return E_UNEXPECTED;
   if (seconds < 0) seconds = 0;
+  if (!video_) return SeekSound(seconds);
   const AVStream* vs = format_->streams[videoIndex_];
   // Back to a key picture before the time, then decoding forward to it. The container's
   // search may land after the time (MPEG-TS searches by bytes): further back then, at

@@ -21,15 +21,19 @@ enum class Decoded { Picture, Sound, End, Failed };
 class Decoder {
  public:
   ~Decoder();
-  HRESULT Open(const char* ansiPath, bool withSound);
+  // `soundAlone`: a file without a picture opens too (music), its sound decoded whatever
+  // `withSound` says, since its times are all there is to play by.
+  HRESULT Open(const char* ansiPath, bool withSound, bool soundAlone = false);
   const MovieFacts& Facts() const { return facts_; }
+  bool SoundAlone() const { return !video_ && audio_; }
   bool HasSoundDecoder() const { return audio_ != nullptr; }
   int SoundRate() const { return 48000; }
   // Decodes until the next picture (or sound block when sound is on): its time in
   // seconds from the movie's start in *seconds. Sound comes as 16-bit stereo at
   // SoundRate() in sound_.
   Decoded Decode(double* seconds);
-  // Discards what lies before `seconds`: the next Decode gives the first picture at or after it.
+  // Discards what lies before `seconds`: the next Decode gives the first picture at or after it
+  // (without a picture, the first sound block reaching past it).
   HRESULT Seek(double seconds);
   // The last picture as a DIB fitted into maxWidth x maxHeight (0 x 0: full size).
   HRESULT PictureToFrame(int maxWidth, int maxHeight, Frame* out);
@@ -39,6 +43,7 @@ class Decoder {
  private:
   double Seconds(int64_t pts, AVRational base) const;
   Decoded Drain(AVCodecContext* ctx, double* seconds);
+  HRESULT SeekSound(double seconds);
 
   AVFormatContext* format_ = nullptr;
   AVCodecContext* video_ = nullptr;

@@ -1,7 +1,10 @@
 // The player: the caller's thread owns the video window; a decoding thread times the
 // pictures by the performance counter, hands each to the window and feeds the sound to
 // waveOut at most kSoundLead ahead of the clock. Calls from the caller's thread are
-// carried out by the decoding thread, and return when it has done them.
+// carried out by the decoding thread, and return when it has done them. A file of sound
+// alone (music) plays by the times of its decoded sound, with or without a device: its
+// end comes when the clock passes the last block.
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -55,6 +58,8 @@ class PlayerImpl : public Player {
   void Run();
   HRESULT Execute(Command command, double seconds);
   HRESULT ShowFirstPictureAt(double seconds);
+  HRESULT FirstSoundAt(double seconds);
+  void SoundAloneStep(double t, double to);
   void Step();
   bool WaitForClock(double seconds);  // false when a call came in meanwhile
   void ShowPicture(double seconds);
@@ -77,6 +82,7 @@ class PlayerImpl : public Player {
   enum class Pending { None, Picture, Sound } pending_ = Pending::None;
   double pendingSeconds_ = 0;
   double lastShown_ = 0;
+  double soundEnd_ = 0;  // sound alone: where the last block decoded ends
   bool showNext_ = true;  // the next picture is shown even when late (after a start or seek)
   std::deque<WAVEHDR*> sound_;
 
@@ -142,7 +148,7 @@ HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
   const bool device = waveOutOpen(&wave_, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR;
   if (!device) wave_ = nullptr;
   auto* decoder = new (std::nothrow) Decoder;
-  HRESULT hr = decoder ? decoder->Open(path, device) : E_OUTOFMEMORY;
+  HRESULT hr = decoder ? decoder->Open(path, device, true) : E_OUTOFMEMORY;
   if (SUCCEEDED(hr) && device && !decoder->HasSoundDecoder()) {
     waveOutClose(wave_);
     wave_ = nullptr;
@@ -354,6 +360,7 @@ HRESULT PlayerImpl::ShowFirstPictureAt(double seconds) {
   HRESULT hr = decoder_->Seek(seconds);
   if (FAILED(hr)) return hr;
   double t = 0;
+  if (decoder_->SoundAlone()) return FirstSoundAt(seconds);
   for (;;) {
     Decoded d = decoder_->Decode(&t);
     if (d == Decoded::Sound) continue;  // sound before the picture: dropped at a seek
@@ -372,6 +379,27 @@ HRESULT PlayerImpl::ShowFirstPictureAt(double seconds) {
   return S_OK;
 }
 
+// Sound alone, after a seek: its first block is decoded now (a file that gives none does
+// not play) and waits its turn; the clock stands at the time asked for.
+HRESULT PlayerImpl::FirstSoundAt(double seconds) {
+  double t = 0;
+  Decoded d = decoder_->Decode(&t);
+  if (d == Decoded::Failed) return decoder_->LastError();
+  if (d == Decoded::End && seconds <= 0) return kErrorDecode;
+  soundEnd_ = seconds;
+  if (d == Decoded::Sound) {
+    pending_ = Pending::Sound;
+    pendingSeconds_ = t < 0 ? seconds : t;
+  }
+  std::lock_guard<std::mutex> lock(mu_);
+  bool playing = state_ == PlayerState::Playing;
+  if (state_ == PlayerState::Ended) state_ = PlayerState::Paused;
+  StartClock(seconds);
+  if (playing && wave_) waveOutRestart(wave_);
+  if (!playing && wave_) waveOutPause(wave_);
+  return d == Decoded::End ? S_FALSE : S_OK;
+}
+
 bool PlayerImpl::WaitForClock(double seconds) {
   std::unique_lock<std::mutex> lock(mu_);
   for (;;) {
@@ -386,6 +414,27 @@ void PlayerImpl::Step() {
   ReclaimSound(false);
   double t = 0;
   Pending what = pending_;
+  if (decoder_->SoundAlone()) {
+    double to;
+    {
+      std::lock_guard<std::mutex> lock(mu_);
+      to = rangeTo_;
+    }
+    if (what == Pending::Sound) {
+      t = pendingSeconds_;
+    } else {
+      Decoded d = decoder_->Decode(&t);
+      if (d != Decoded::Sound) {
+        // The last block is played out (by the clock: there may be no device).
+        double end = to > 0 ? std::min(to, soundEnd_) : soundEnd_;
+        if (WaitForClock(end)) Ended(end);
+        return;
+      }
+      if (t < 0) t = soundEnd_;  // a block without a time follows the one before
+    }
+    SoundAloneStep(t, to);
+    return;
+  }
   if (what == Pending::None) {
     Decoded d = decoder_->Decode(&t);
     if (d == Decoded::End || d == Decoded::Failed) {
@@ -430,6 +479,20 @@ void PlayerImpl::Step() {
   pending_ = Pending::None;
   showNext_ = false;
   ShowPicture(t);
+}
+
+void PlayerImpl::SoundAloneStep(double t, double to) {
+  if (to > 0 && t >= to - 1e-4) {
+    pending_ = Pending::None;
+    if (WaitForClock(to)) Ended(to);
+    return;
+  }
+  pending_ = Pending::Sound;
+  pendingSeconds_ = t;
+  if (!WaitForClock(t - kSoundLead)) return;
+  pending_ = Pending::None;
+  soundEnd_ = std::max(soundEnd_, t + decoder_->Sound().size() / 4.0 / decoder_->SoundRate());
+  if (wave_) QueueSound();
 }
 
 void PlayerImpl::ShowPicture(double seconds) {

@@ -3,9 +3,11 @@
 // shows the picture alone and says so.
 #include <gtest/gtest.h>
 
+#include <files.h>
 #include <picture.h>
 #include <program.h>
 #include <pump.h>
+#include <tempfolder.h>
 
 #include "moviekit/moviekit.h"
 
@@ -105,6 +107,71 @@ TEST_F(PlayerTest, PlaysToItsEndNotice) {
   EXPECT_TRUE(IsRed(Middle()));
 }
 
+// Music: no picture, played by the times of its sound, device or not; seeks, ranges and
+// stop work on the clock alone.
+TEST_F(PlayerTest, SoundAlonePlaysByTheClockToItsEnd) {
+  struct Case {
+    const char* file;
+    double duration;
+  } cases[] = {{"tone.mp3", 2.0}, {"tone.wav", 1.0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    RemovePropA(host_, "ends");
+    ASSERT_EQ(Open(c.file), S_OK);
+    EXPECT_FALSE(player_->Facts().hasVideo);
+    EXPECT_NEAR(player_->Facts().durationSeconds, c.duration, 0.1);
+    moviekit::PlayerStatus s = player_->Status();
+    EXPECT_EQ(s.state, moviekit::PlayerState::Stopped);
+    EXPECT_NEAR(s.positionSeconds, 0, 1e-3);
+    EXPECT_EQ(s.framesShown, 0);
+
+    DWORD start = GetTickCount();
+    ASSERT_EQ(player_->Play(), S_OK);
+    Sleep(300);
+    double at = player_->Status().positionSeconds;
+    EXPECT_GT(at, 0.1);
+    EXPECT_LT(at, c.duration);
+    EXPECT_EQ(Ends(), 0);
+    ASSERT_TRUE(WaitForEnd(DWORD(c.duration * 1000) + 4000));
+    DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, DWORD(c.duration * 1000) - 100);  // by the clock, not as fast as it decodes
+    s = player_->Status();
+    EXPECT_EQ(s.state, moviekit::PlayerState::Ended);
+    EXPECT_NEAR(s.positionSeconds, c.duration, 0.1);
+    testsupport::PumpPending();
+    EXPECT_EQ(Ends(), 1);
+
+    // Stop goes back to the start; a range ends early; a seek stands where it was asked.
+    ASSERT_EQ(player_->Stop(), S_OK);
+    EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Stopped);
+    EXPECT_NEAR(player_->Status().positionSeconds, 0, 1e-3);
+    ASSERT_EQ(player_->SetRange(0.2, 0.6), S_OK);
+    EXPECT_NEAR(player_->Status().positionSeconds, 0.2, 1e-3);
+    start = GetTickCount();
+    ASSERT_EQ(player_->Play(), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return Ends() > 1; }, 4000));
+    EXPECT_GE(GetTickCount() - start, 300u);
+    EXPECT_NEAR(player_->Status().positionSeconds, 0.6, 1e-3);
+    // Looped, the range starts again at its end, without a notice.
+    player_->SetLoop(true);
+    ASSERT_EQ(player_->SetRange(0, 0.3), S_OK);
+    ASSERT_EQ(player_->Play(), S_OK);
+    Sleep(900);
+    testsupport::PumpPending();
+    EXPECT_EQ(Ends(), 2);
+    s = player_->Status();
+    EXPECT_EQ(s.state, moviekit::PlayerState::Playing);
+    EXPECT_LT(s.positionSeconds, 0.35);
+    player_->SetLoop(false);
+    ASSERT_EQ(player_->Stop(), S_OK);
+    ASSERT_EQ(player_->SetRange(0, 0), S_OK);
+    ASSERT_EQ(player_->Seek(0.5), S_OK);
+    EXPECT_NEAR(player_->Status().positionSeconds, 0.5, 1e-3);
+    player_->Close();
+    EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Closed);
+  }
+}
+
 TEST_F(PlayerTest, SeekPauseAndRepaint) {
   ASSERT_EQ(Open("colours.m2ts"), S_OK);
   ASSERT_EQ(player_->Seek(1.0), S_OK);
@@ -175,9 +242,14 @@ TEST_F(PlayerTest, FullScreenAndBack) {
 
 TEST_F(PlayerTest, BrokenFilesAndCallsWithoutAMovie) {
   RECT r = {0, 0, 100, 100};
-  for (const char* file : {"garbage.mts", "cut.mts", "no_such.mts"}) {
+  // Words under a music file's name, and an MP3 cut off inside its tag, are no music.
+  std::string dir = testsupport::NewTempFolder("glimora-moviekit");
+  std::string words = dir + "\\words.mp3", cutTag = dir + "\\tag.mp3";
+  ASSERT_TRUE(testsupport::WriteWholeFile(words, "not music at all, just some words\r\n"));
+  ASSERT_TRUE(testsupport::WriteWholeFile(cutTag, testsupport::ReadWholeFile(Fixture("tone.mp3")).substr(0, 20)));
+  for (std::string file : {Fixture("garbage.mts"), Fixture("cut.mts"), Fixture("no_such.mts"), words, cutTag}) {
     SCOPED_TRACE(file);
-    EXPECT_LT(player_->Open(Fixture(file).c_str(), host_, r), 0);
+    EXPECT_LT(player_->Open(file.c_str(), host_, r), 0);
     EXPECT_EQ(player_->Window(), nullptr);
     EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Closed);
   }
@@ -185,4 +257,5 @@ TEST_F(PlayerTest, BrokenFilesAndCallsWithoutAMovie) {
   EXPECT_EQ(player_->Seek(1), VFW_E_WRONG_STATE);
   EXPECT_EQ(player_->SetFullScreen(true), VFW_E_WRONG_STATE);
   EXPECT_EQ(player_->Open(Fixture("colours.mts").c_str(), nullptr, r), E_INVALIDARG);
+  testsupport::RemoveTree(dir);
 }

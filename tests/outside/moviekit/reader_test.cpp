@@ -72,6 +72,42 @@ TEST(MovieFacts, OfEachKind) {
   }
 }
 
+// Music files: their facts read, but the reader (pictures) refuses them.
+TEST(MovieFacts, SoundAloneHasFactsButNoPictures) {
+  struct Case {
+    const char* file;
+    const char* container;
+    double duration;
+    const char* codec;
+  } cases[] = {
+      {"tone.mp3", "mp3", 2.0, "mp3"},
+      {"tone.wav", "wav", 1.0, "pcm_s16le"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    moviekit::MovieFacts facts;
+    ASSERT_EQ(moviekit::ReadFacts(Fixture(c.file).c_str(), &facts), S_OK);
+    EXPECT_STREQ(facts.container, c.container);
+    EXPECT_NEAR(facts.durationSeconds, c.duration, 0.1);
+    EXPECT_FALSE(facts.hasVideo);
+    EXPECT_TRUE(facts.hasAudio);
+    ASSERT_EQ(facts.streamCount, 1);
+    EXPECT_STREQ(facts.streams[0].codec, c.codec);
+    moviekit::Reader* reader = nullptr;
+    EXPECT_EQ(moviekit::OpenReader(Fixture(c.file).c_str(), &reader), moviekit::kErrorNoVideo);
+    EXPECT_EQ(reader, nullptr);
+  }
+  // The slide show's effect music beside the program is of this kind.
+  for (const char* tune : {"NATURAL", "SLOW", "SWING", "URBAN"}) {
+    SCOPED_TRACE(tune);
+    moviekit::MovieFacts facts;
+    ASSERT_EQ(moviekit::ReadFacts((std::string("Music\\") + tune + ".mp3").c_str(), &facts), S_OK);
+    EXPECT_STREQ(facts.container, "mp3");
+    EXPECT_TRUE(facts.hasAudio);
+    EXPECT_GT(facts.durationSeconds, 1.0);
+  }
+}
+
 TEST(MovieFrames, FirstPicturesHaveTheirColours) {
   for (const char* file : {"colours.mts", "colours.m2ts"}) {
     SCOPED_TRACE(file);
