@@ -28,7 +28,7 @@ const ToolLibrary kToolLibraries[] = {
     {"SplitClip.dll", ID_TB_SPLIT_CLIP, IDS_TB_TOOL_SPLIT_CLIP},
 };
 
-ButtonPlan Spec(int command, int label, int tip, UINT n, UINT s, UINT f, UINT d, ButtonKind kind, int group) {
+ButtonPlan Button(int command, int label, int tip, UINT n, UINT s, UINT f, UINT d, ButtonKind kind, int group) {
   ButtonPlan b;
   b.command = command;
   b.listBase = 0;
@@ -76,27 +76,27 @@ const char* ToolLibraryFile(int command) {
 
 std::vector<ButtonPlan> PlanButtons(const Installed& in) {
   std::vector<ButtonPlan> out;
-  out.push_back(Spec(ID_TB_FOLDER_UP, IDS_TB_LABEL_UP, IDS_TB_TIP_UP, IDB_TB_UP, IDB_TB_UP_SELECTED, IDB_TB_UP_FOCUS,
+  out.push_back(Button(ID_TB_FOLDER_UP, IDS_TB_LABEL_UP, IDS_TB_TIP_UP, IDB_TB_UP, IDB_TB_UP_SELECTED, IDB_TB_UP_FOCUS,
                      IDB_TB_UP_DISABLED, BUTTON_PLAIN, 0));
-  out.push_back(Spec(ID_TB_FOLDER_BACK, IDS_TB_LABEL_BACK, IDS_TB_TIP_BACK, IDB_TB_BACK, IDB_TB_BACK_SELECTED,
+  out.push_back(Button(ID_TB_FOLDER_BACK, IDS_TB_LABEL_BACK, IDS_TB_TIP_BACK, IDB_TB_BACK, IDB_TB_BACK_SELECTED,
                      IDB_TB_BACK_FOCUS, IDB_TB_BACK_DISABLED, BUTTON_PLAIN, 0));
-  out.push_back(Spec(ID_TB_FOLDER_FORWARD, IDS_TB_LABEL_FORWARD, IDS_TB_TIP_FORWARD, IDB_TB_FORWARD,
+  out.push_back(Button(ID_TB_FOLDER_FORWARD, IDS_TB_LABEL_FORWARD, IDS_TB_TIP_FORWARD, IDB_TB_FORWARD,
                      IDB_TB_FORWARD_SELECTED, IDB_TB_FORWARD_FOCUS, IDB_TB_FORWARD_DISABLED, BUTTON_PLAIN, 0));
   if (!in.treePlugins.empty()) {
-    ButtonPlan b = Spec(ID_TB_FOLDER_TREE, IDS_TB_LABEL_TREE, IDS_TB_TIP_TREE, IDB_TB_TREE, IDB_TB_TREE_SELECTED,
+    ButtonPlan b = Button(ID_TB_FOLDER_TREE, IDS_TB_LABEL_TREE, IDS_TB_TIP_TREE, IDB_TB_TREE, IDB_TB_TREE_SELECTED,
                         IDB_TB_TREE_FOCUS, IDB_TB_TREE_DISABLED, BUTTON_PLAIN, 1);
     if (in.treePlugins.size() >= 2) AttachList(b, ID_TB_TREE_LIST, PluginItems(in.treePlugins, ID_TB_TREE_LIST));
     out.push_back(b);
   }
   if (!in.toolPlugins.empty()) {
-    ButtonPlan b = Spec(ID_TB_TOOL_PLUGIN, IDS_TB_LABEL_PLUGIN, IDS_TB_TIP_PLUGIN, IDB_TB_PLUGIN,
+    ButtonPlan b = Button(ID_TB_TOOL_PLUGIN, IDS_TB_LABEL_PLUGIN, IDS_TB_TIP_PLUGIN, IDB_TB_PLUGIN,
                         IDB_TB_PLUGIN_SELECTED, IDB_TB_PLUGIN_FOCUS, IDB_TB_PLUGIN_DISABLED, BUTTON_OWNED, 2);
     b.acceptsFiles = b.dropTarget = true;
     if (in.toolPlugins.size() >= 2) AttachList(b, ID_TB_PLUGIN_LIST, PluginItems(in.toolPlugins, ID_TB_PLUGIN_LIST));
     out.push_back(b);
   }
   {
-    ButtonPlan b = Spec(ID_TB_PERSON, IDS_TB_LABEL_PERSON, IDS_TB_TIP_PERSON, IDB_TB_PERSON, IDB_TB_PERSON_SELECTED,
+    ButtonPlan b = Button(ID_TB_PERSON, IDS_TB_LABEL_PERSON, IDS_TB_TIP_PERSON, IDB_TB_PERSON, IDB_TB_PERSON_SELECTED,
                         IDB_TB_PERSON_FOCUS, IDB_TB_PERSON_DISABLED, BUTTON_PLAIN, 2);
     AttachList(b, ID_TB_PERSON_EDITOR,
                {{ID_TB_PERSON_EDITOR, IDS_TB_PERSON_EDITOR, ""},
@@ -105,10 +105,10 @@ std::vector<ButtonPlan> PlanButtons(const Installed& in) {
     out.push_back(b);
   }
   if (in.locationPage)
-    out.push_back(Spec(ID_TB_LOCATION_PAGE, IDS_TB_LABEL_LOCATION, IDS_TB_TIP_LOCATION, IDB_TB_LOCATION,
+    out.push_back(Button(ID_TB_LOCATION_PAGE, IDS_TB_LABEL_LOCATION, IDS_TB_TIP_LOCATION, IDB_TB_LOCATION,
                        IDB_TB_LOCATION_SELECTED, IDB_TB_LOCATION_FOCUS, IDB_TB_LOCATION_DISABLED, BUTTON_PLAIN, 2));
   {
-    ButtonPlan b = Spec(ID_TB_SLIDESHOW, IDS_TB_LABEL_SLIDESHOW, IDS_TB_TIP_SLIDESHOW, IDB_TB_SLIDESHOW,
+    ButtonPlan b = Button(ID_TB_SLIDESHOW, IDS_TB_LABEL_SLIDESHOW, IDS_TB_TIP_SLIDESHOW, IDB_TB_SLIDESHOW,
                         IDB_TB_SLIDESHOW_SELECTED, IDB_TB_SLIDESHOW_FOCUS, IDB_TB_SLIDESHOW_DISABLED, BUTTON_PLAIN, 3);
     AttachList(b, ID_TB_SLIDE_PLAY,
                {{ID_TB_SLIDE_PLAY, IDS_TB_SLIDE_PLAY, ""},
@@ -117,20 +117,20 @@ std::vector<ButtonPlan> PlanButtons(const Installed& in) {
     out.push_back(b);
   }
   if (!in.toolLibraries.empty()) {
-    ButtonPlan b = Spec(ID_TB_IMAGE_TOOLS, IDS_TB_LABEL_TOOLS, IDS_TB_TIP_TOOLS, IDB_TB_TOOLS, IDB_TB_TOOLS_SELECTED,
+    ButtonPlan b = Button(ID_TB_IMAGE_TOOLS, IDS_TB_LABEL_TOOLS, IDS_TB_TIP_TOOLS, IDB_TB_TOOLS, IDB_TB_TOOLS_SELECTED,
                         IDB_TB_TOOLS_FOCUS, IDB_TB_TOOLS_DISABLED, BUTTON_PLAIN, 3);
     b.dropTarget = true;
     AttachList(b, ID_TB_TOOLS_LIST, in.toolLibraries);
     out.push_back(b);
   }
   if (in.imageEditor) {
-    ButtonPlan b = Spec(ID_TB_EDIT_IMAGE, IDS_TB_LABEL_EDIT, IDS_TB_TIP_EDIT, IDB_TB_EDIT, IDB_TB_EDIT_SELECTED,
+    ButtonPlan b = Button(ID_TB_EDIT_IMAGE, IDS_TB_LABEL_EDIT, IDS_TB_TIP_EDIT, IDB_TB_EDIT, IDB_TB_EDIT_SELECTED,
                         IDB_TB_EDIT_FOCUS, IDB_TB_EDIT_DISABLED, BUTTON_OWNED, 3);
     b.acceptsFiles = b.dropTarget = true;
     out.push_back(b);
   }
   if (!in.ppcPlugins.empty()) {
-    ButtonPlan b = Spec(ID_TB_PPC_PLUGIN, IDS_TB_LABEL_PPC, IDS_TB_TIP_PPC, IDB_TB_PLUGIN, IDB_TB_PLUGIN_SELECTED,
+    ButtonPlan b = Button(ID_TB_PPC_PLUGIN, IDS_TB_LABEL_PPC, IDS_TB_TIP_PPC, IDB_TB_PLUGIN, IDB_TB_PLUGIN_SELECTED,
                         IDB_TB_PLUGIN_FOCUS, IDB_TB_PLUGIN_DISABLED, BUTTON_OWNED, 3);
     b.dropTarget = true;
     if (in.ppcPlugins.size() == 1)
@@ -140,28 +140,28 @@ std::vector<ButtonPlan> PlanButtons(const Installed& in) {
     out.push_back(b);
   }
   if (in.turnPicture) {
-    ButtonPlan b = Spec(ID_TB_ROTATE, IDS_BROWSER_ROTATE_CAPTION, IDS_TB_TIP_ROTATE, IDB_TB_ROTATE,
+    ButtonPlan b = Button(ID_TB_ROTATE, IDS_BROWSER_ROTATE_CAPTION, IDS_TB_TIP_ROTATE, IDB_TB_ROTATE,
                         IDB_TB_ROTATE_SELECTED, IDB_TB_ROTATE_FOCUS, IDB_TB_ROTATE_DISABLED, BUTTON_OWNED, 3);
     b.acceptsFiles = b.dropTarget = true;
     out.push_back(b);
   }
   {
-    ButtonPlan b = Spec(ID_TB_MOVIE, IDS_TB_LABEL_MOVIE, IDS_TB_LABEL_MOVIE, IDB_TB_MOVIE, IDB_TB_MOVIE_SELECTED,
+    ButtonPlan b = Button(ID_TB_MOVIE, IDS_TB_LABEL_MOVIE, IDS_TB_LABEL_MOVIE, IDB_TB_MOVIE, IDB_TB_MOVIE_SELECTED,
                         IDB_TB_MOVIE_FOCUS, IDB_TB_MOVIE_DISABLED, BUTTON_PLAIN, 4);
     AttachList(b, ID_TB_MOVIE_LIST, {{ID_TB_MOVIE_CUT, IDS_TB_MOVIE_CUT, ""}, {ID_TB_MOVIE_PLAY, IDS_TB_MOVIE_PLAY, ""}});
     out.push_back(b);
   }
   {
     // Its items are made from the drives at each press.
-    ButtonPlan b = Spec(ID_TB_DISC_DRIVES, IDS_TB_LABEL_DISC, IDS_TB_LABEL_DISC, IDB_TB_DISC, IDB_TB_DISC_SELECTED,
+    ButtonPlan b = Button(ID_TB_DISC_DRIVES, IDS_TB_LABEL_DISC, IDS_TB_LABEL_DISC, IDB_TB_DISC, IDB_TB_DISC_SELECTED,
                         IDB_TB_DISC_FOCUS, IDB_TB_DISC_DISABLED, BUTTON_PLAIN, 4);
     b.listBase = ID_TB_DISC_LIST;
     out.push_back(b);
   }
-  out.push_back(Spec(ID_TB_REFRESH, IDS_TB_LABEL_REFRESH, IDS_TB_TIP_REFRESH, IDB_TB_REFRESH, IDB_TB_REFRESH_SELECTED,
+  out.push_back(Button(ID_TB_REFRESH, IDS_TB_LABEL_REFRESH, IDS_TB_TIP_REFRESH, IDB_TB_REFRESH, IDB_TB_REFRESH_SELECTED,
                      IDB_TB_REFRESH_FOCUS, IDB_TB_REFRESH_DISABLED, BUTTON_PLAIN, 4));
   {
-    ButtonPlan b = Spec(ID_TB_LAUNCHER, IDS_OPTIONS_TAB_LAUNCHER, IDS_TB_TIP_LAUNCHER, IDB_TB_LAUNCHER,
+    ButtonPlan b = Button(ID_TB_LAUNCHER, IDS_OPTIONS_TAB_LAUNCHER, IDS_TB_TIP_LAUNCHER, IDB_TB_LAUNCHER,
                         IDB_TB_LAUNCHER_SELECTED, IDB_TB_LAUNCHER_FOCUS, IDB_TB_LAUNCHER_DISABLED, BUTTON_OWNED, 4);
     b.classKind = 2;
     b.listBase = ID_TB_LAUNCHER_LIST;
@@ -170,7 +170,7 @@ std::vector<ButtonPlan> PlanButtons(const Installed& in) {
     out.push_back(b);
   }
   // The last button carries no label.
-  out.push_back(Spec(ID_TB_MANUAL, 0, IDS_TB_TIP_MANUAL, IDB_TB_MANUAL, IDB_TB_MANUAL_SELECTED, IDB_TB_MANUAL_FOCUS,
+  out.push_back(Button(ID_TB_MANUAL, 0, IDS_TB_TIP_MANUAL, IDB_TB_MANUAL, IDB_TB_MANUAL_SELECTED, IDB_TB_MANUAL_FOCUS,
                      IDB_TB_MANUAL_DISABLED, BUTTON_PLAIN, 4));
   return out;
 }
