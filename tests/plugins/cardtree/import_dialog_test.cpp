@@ -628,6 +628,28 @@ TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDC_BACKUP_ANIMATION)));
         RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         testsupport::Picture(box).Save("card_backup_progress");
+        // The clip's white is keyed out: its corner shows the dialog's gradient.
+        RECT clip;
+        GetWindowRect(GetDlgItem(box, IDC_BACKUP_ANIMATION), &clip);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&clip), 2);
+        HBITMAP back = static_cast<HBITMAP>(
+            LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDB_BACKUP_BACKGROUND), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_TRUE(back);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, back);
+        testsupport::Picture client(box, testsupport::Picture::kClient);
+        for (POINT at : {POINT{clip.left + 1, clip.top + 1}, POINT{clip.right - 2, clip.bottom - 2}}) {
+          const COLORREF want = GetPixel(dc, at.x, at.y);
+          EXPECT_NE(want, RGB(255, 255, 255));
+          // Within a step of each channel: the brush's bitmap may round a channel.
+          const COLORREF got = client.At(at);
+          for (int shift : {0, 8, 16})
+            EXPECT_LE(abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)), 2)
+                << at.x << "," << at.y << " " << std::hex << got << " " << want;
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(back);
         SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_COPY_CANCEL, BN_CLICKED), 0);
         hold.Release();
       },
