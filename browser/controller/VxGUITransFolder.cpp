@@ -297,11 +297,12 @@ BOOL CVxGUITrans::CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand) {
         if (last) break;
         continue;
       }
-      // A scene of a card's movie tree is a disc item: the core deletes it by this reference.
+      // A scene of a card's movie tree is a disc item: the core deletes it by this reference;
+      // a part of a disc's title plays its title through the core's player.
       DWORD ref[4];
       CThumbnailPage* pPage = FindPageByKey(CThumbnailGroupInfo(pCommand->GetSourceNumber() + 1, page));
       CThumbnail* pItem = pPage ? pPage->Find(path) : NULL;
-      if (pItem && TransDiscRefOf(base, info.nTree, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
+      if (pItem && TransDiscRefOf(base, info.nTree, info.nPlaylist, info.nPart, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
     }
   }
   pCore->Release();
