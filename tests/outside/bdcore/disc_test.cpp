@@ -2,11 +2,14 @@
 // on whole, cut and garbage bytes, and the integrator on a folder put into a CD-ROM drive.
 #include <VxBDCore.h>
 #include <VxBDDisc.h>
+#include <VxProperty.h>
 #include <card.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <program.h>
 #include <tempfolder.h>
+
+#include <tuple>
 
 namespace {
 
@@ -286,12 +289,33 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   EXPECT_GT(middle[2], 180);  // red
   EXPECT_LT(middle[0], 80);
 
+  // A scene's properties: the property reader reaches its stream through the core's
+  // resolver (list, title, scene as the image list counts them), the movie kit its facts.
+  char stream[MAX_PATH] = "";
+  ASSERT_TRUE(VxBDResolveScene(list, 0, 0, stream, MAX_PATH, nullptr));
+  EXPECT_STREQ(stream, "D:\\BDMV\\STREAM\\00000.m2ts");
+  EXPECT_FALSE(VxBDResolveScene(list, 0, 0, stream, 10, nullptr));  // does not fit
+  ASSERT_EQ(PrSetAVCHDSceneResolver(VxBDResolveScene, nullptr), S_OK);
+  HPRPROPERTY props = PrInitGetAVCHDPropertyString(list, 0, 0);
+  ASSERT_TRUE(props);
+  EXPECT_STREQ(PrGetPropertyString(props, PRID_FILE_KIND), "AVCHD 動画");
+  EXPECT_STREQ(PrGetPropertyString(props, PRID_IMAGE_SIZE), "320 × 240");
+  EXPECT_STREQ(PrGetPropertyString(props, PRID_DURATION), "0:00:02");
+  EXPECT_STRNE(PrGetPropertyString(props, PRID_BIT_RATE), "");
+  PrExitGetPropertyString(props);
+  // No such scene, title or list; a scene whose stream is not there.
+  for (auto bad : {std::make_tuple(list, 0, 1), std::make_tuple(list, 5, 0), std::make_tuple(list + session + 1000, 0, 0),
+                   std::make_tuple(list, 1, 1)})
+    EXPECT_EQ(PrInitGetAVCHDPropertyString(std::get<0>(bad), std::get<1>(bad), std::get<2>(bad)), nullptr);
+
   // The disc taken out: the refresh lets its session and list go.
   ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
   EXPECT_EQ(core->RefreshDevices(), 0);
   EXPECT_EQ(core->ValidateSession(session), E_HANDLE);
   EXPECT_EQ(core->GetTitleListInfo(list, &li), E_HANDLE);
   EXPECT_LT(images->GetImageCount("D:\\", list, 0), 0);
+  EXPECT_EQ(PrInitGetAVCHDPropertyString(list, 0, 0), nullptr);
+  PrSetAVCHDSceneResolver(nullptr, nullptr);
   EXPECT_EQ(core->ReleaseDevice(d), 0);
 
   // Without its index the disc is not finalised.
