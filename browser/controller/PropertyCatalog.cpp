@@ -3,7 +3,6 @@
 #include <Kitlib2/CMDIB.h>
 #include <RecordGate.h>
 #include <metastore.h>
-#include <VxBDCore.h>
 #include <VxGUIDB.h>
 #include <VxResourceIds.h>
 #include <shellapi.h>
@@ -30,10 +29,6 @@ HRESULT CPrProperty::Open(LPCSTR pszPath) {
 HRESULT CPrProperty::OpenAvchd(int a, int b, int c) {
   if (m_hProp && m_anScene[0] == a && m_anScene[1] == b && m_anScene[2] == c) return 1;
   Close();
-  // The property reader reaches a scene's stream through the disc-movie core, which holds
-  // the title lists the scenes were listed from.
-  static const bool resolving = SUCCEEDED(::PrSetAVCHDSceneResolver(VxBDResolveScene, NULL));
-  (void)resolving;
   m_hProp = ::PrInitGetAVCHDPropertyString(a, b, c);
   if (!m_hProp) return HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE);
   m_anScene[0] = a, m_anScene[1] = b, m_anScene[2] = c;

@@ -3,6 +3,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 #include <VxBDCore.h>
+#include <VxProperty.h>
 #include <VxResourceIds.h>
 
 #include "TransInternal.h"
@@ -260,6 +261,10 @@ BOOL CVxGUITrans::CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, co
 // ---- AVCHD image folders ---------------------------------------------------------------------
 
 BOOL CVxGUITrans::CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand) {
+  // The scenes' properties are read through the disc-movie core, which holds the title
+  // lists they come from: the property reader asks it for a scene's stream.
+  static const bool resolving = SUCCEEDED(::PrSetAVCHDSceneResolver(VxBDResolveScene, NULL));
+  (void)resolving;
   IVxBDCoreObject* pCore = GetVxBDCoreObject();
   if (!pCore) return FALSE;
   IVxBDImageList* pList = pCore->GetImageList();
