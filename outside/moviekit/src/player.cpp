@@ -204,7 +204,8 @@ HRESULT PlayerImpl::OpenSpans(std::vector<Span> spans, bool parted, HWND parent,
   if (!device) wave_ = nullptr;
   auto* decoder = new (std::nothrow) Decoder;
   HRESULT hr = decoder ? decoder->Open(path, device, true) : E_OUTOFMEMORY;
-  if (SUCCEEDED(hr) && device && !decoder->HasSoundDecoder()) {
+  // A movie of parts keeps the device for a later part's sound.
+  if (SUCCEEDED(hr) && device && !parted && !decoder->HasSoundDecoder()) {
     waveOutClose(wave_);
     wave_ = nullptr;
   }
