@@ -295,6 +295,8 @@ struct ThumbImpl {
   // False when the item is busy (a decoder works on it, or another thread holds its lock).
   bool DropForBudget();
   void DropPictures();
+  void ForgetDecodedLocked(bool forBudget);
+  void ClearPictures();
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
   // Keeps what a probe of the file's headers gave (takes cs): the picture size and Exif data

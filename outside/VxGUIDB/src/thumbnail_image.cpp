@@ -155,6 +155,27 @@ void ThumbImpl::RecountPixels(long long reserved) {
   if (n > 0 && PixelBytes() > PixelBudget()) DecoderOverBudget();
 }
 
+// The decode status forgets the picture (under the process-wide lock): it is decoded again,
+// at once, or, when given up for the budget, once the decode window comes back to it.
+void ThumbImpl::ForgetDecodedLocked(bool forBudget) {
+  ++imageGen;
+  givenUp = forBudget;
+  decodeState = kNotDecoded;
+  decodedBox = SIZE{0, 0};
+  complete = false;
+}
+
+// Frees the picture and those composed from it (under cs).
+void ThumbImpl::ClearPictures() {
+  image.Clear();
+  imageType = VXIMAGE_NONE;
+  for (auto& c : composed) {
+    c.dib.Clear();
+    c.cx = c.cy = 0;
+  }
+  RecountPixels();
+}
+
 bool ThumbImpl::DropForBudget() {
   // Never waits for the item: the caller may hold another item's lock (a view composing).
   if (!TryEnterCriticalSection(&cs)) return false;
@@ -164,19 +185,9 @@ bool ThumbImpl::DropForBudget() {
       LeaveCriticalSection(&cs);
       return false;
     }
-    ++imageGen;
-    givenUp = true;
-    decodeState = kNotDecoded;
-    decodedBox = SIZE{0, 0};
-    complete = false;
+    ForgetDecodedLocked(true);
   }
-  image.Clear();
-  imageType = VXIMAGE_NONE;
-  for (auto& c : composed) {
-    c.dib.Clear();
-    c.cx = c.cy = 0;
-  }
-  RecountPixels();
+  ClearPictures();
   LeaveCriticalSection(&cs);
   return true;
 }
@@ -186,21 +197,11 @@ bool ThumbImpl::DropForBudget() {
 void ThumbImpl::DropPictures() {
   {
     Guard lock;
-    ++imageGen;
-    givenUp = false;
-    decodeState = kNotDecoded;
-    decodedBox = SIZE{0, 0};
-    complete = false;
+    ForgetDecodedLocked(false);
     DecoderItemCleared();
   }
   EnterCriticalSection(&cs);
-  image.Clear();
-  imageType = VXIMAGE_NONE;
-  for (auto& c : composed) {
-    c.dib.Clear();
-    c.cx = c.cy = 0;
-  }
-  RecountPixels();
+  ClearPictures();
   LeaveCriticalSection(&cs);
 }
 

@@ -413,6 +413,48 @@ TEST_F(Decoder, PixelsStayUnderTheBudgetFarthestGoFirst) {
   CThumbnailPage::SetPixelBudget(0);
 }
 
+// The budget holds at every moment: a picture decoded on the caller's thread, and a
+// picture composed for a view, find room before they are kept (with no decoder running
+// to trim afterwards), the farthest from the window giving theirs up.
+TEST_F(Decoder, PicturesFindRoomBeforeTheyAreKept) {
+  std::string d = ScratchDir("room");
+  char name[32];
+  for (int i = 0; i < 12; ++i) {
+    snprintf(name, sizeof(name), "\\r%02d.jpg", i);
+    CopyFixture("plain.jpg", d + name);
+  }
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+  std::vector<CThumbnail*> items = Items(page);
+  CThumbnailPage::SetDecodeTumbnailList(items);
+  CThumbnailPage::SetDecodeStartPos(0);
+  CThumbnailPage::SetDecodeCount(2);
+  const ULONGLONG before = CThumbnailPage::GetPixelBytes();
+  ASSERT_EQ(S_OK, items[0]->DecodeThumbnail());
+  const ULONGLONG one = CThumbnailPage::GetPixelBytes() - before;
+  ASSERT_GT(one, 0u);
+  const ULONGLONG budget = before + 5 * one + one / 2;
+  CThumbnailPage::SetPixelBudget(budget);
+  for (size_t i = 1; i < items.size(); ++i) {
+    ASSERT_EQ(S_OK, items[i]->DecodeThumbnail()) << i;
+    EXPECT_LE(CThumbnailPage::GetPixelBytes(), budget) << i;
+  }
+  // The window's pictures stayed; the newest is there; some far ones went.
+  EXPECT_TRUE(items[0]->IsDecoded());
+  EXPECT_TRUE(items[1]->IsDecoded());
+  EXPECT_TRUE(items[11]->IsDecoded());
+  int kept = 0;
+  for (CThumbnail* t : items) kept += t->IsDecoded() ? 1 : 0;
+  EXPECT_LT(kept, 12);
+  // A composed picture counts too: composing one more for the window's first item.
+  items[0]->ThreadLock();
+  EXPECT_NE(nullptr, items[0]->GetThumbnail(200, 200));
+  items[0]->ThreadUnlock();
+  EXPECT_LE(CThumbnailPage::GetPixelBytes(), budget);
+  CThumbnailPage::ClearDecodeThumbnailList();
+  CThumbnailPage::SetPixelBudget(0);
+}
+
 // One decode gives the picture, its Exif record and its recording time: with the file
 // gone afterwards, the item still answers from what the decode read.
 TEST(DecodeNow, OneReadServesTheExifRecordAndTheDate) {
