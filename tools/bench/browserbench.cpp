@@ -7,7 +7,8 @@
 // the best of the rounds, as multiples of R. B: answers to WM_NULL from a second thread
 // every 10 ms while the change runs. Memory: private bytes after scrolling B through at
 // sizes 160 and 303, above the same program showing an empty folder.
-// BROWSERBENCH_A_ONLY=1: folder A alone; BROWSERBENCH_MEMORY_ONLY=1: the memory figures alone.
+// BROWSERBENCH_A_ONLY=1: folder A alone; BROWSERBENCH_MEMORY_ONLY=1: the memory figures alone;
+// BROWSERBENCH_NO_MEMORY=1: A and B without the memory figures.
 #include <fw/fw.h>
 
 #include <IconView.h>
@@ -305,6 +306,7 @@ int main(int argc, char** argv) {
     }
 
     // Memory: an empty folder, then B scrolled through at 160 and at 303.
+    if (getenv("BROWSERBENCH_NO_MEMORY")) goto done;
     ShowFolder(empty);
     PumpOnce(200);
     SIZE_T base = testsupport::PrivateBytes();
@@ -325,6 +327,7 @@ int main(int argc, char** argv) {
     printf("pixels over the budget at any moment: %s (peaks %llu and %llu bytes, budget %llu)\n",
            pix160 > budget || pix303 > budget ? "yes" : "no", pix160, pix303, budget);
   }
+done:
   frame->DestroyWindow();
   PumpOnce(0);
   AfxWinTerm();
