@@ -121,11 +121,14 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
     result = RunDiscImportPass(m_disc.core, m_disc.list, titles, dest, m_strCardRoot, settings, m_nDiscCancel, hooks);
     done = true;
   });
-  while (!done) {
-    MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
-    PumpWaitingMessages();
+  {
+    CloseHolder holder(GetSafeHwnd());
+    while (!done) {
+      MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+      holder.Pump();
+    }
+    worker.join();
   }
-  worker.join();
   m_pRegister->Finish();
 
   for (const auto& e : errors) {

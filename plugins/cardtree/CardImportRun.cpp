@@ -302,10 +302,11 @@ RegisterOptions CCardImportDlg::ImportRegisterOptions() {
 int CCardImportDlg::RegisterImportedFiles(const CopyOutcome& outcome, const CopyPlan& plan) {
   RegisterOptions options = ImportRegisterOptions();
   HWND self = GetSafeHwnd();
-  return RegisterCopyRun(outcome, plan, options, [self](size_t k, size_t n) {
+  CloseHolder holder(self);
+  return RegisterCopyRun(outcome, plan, options, [self, &holder](size_t k, size_t n) {
     if (!n) return;
     ::SetDlgItemTextA(self, IDC_IMPORT_STATUS,
                       ResourceFormat(IDS_IMPORT_REGISTER_PERCENT, static_cast<long long>(k * 100 / n)).c_str());
-    PumpWaitingMessages();
+    holder.Pump();
   });
 }

@@ -17,6 +17,8 @@ namespace {
 const UINT kFileStarted = WM_APP + 0x61;
 const UINT_PTR kStartTimer = 1;
 const UINT_PTR kBackupTimer = 2100;
+// Where the backup clip stands, centred, on the dialog's background.
+const CRect kClipBox(125, 20, 125 + 199, 20 + 39);
 
 std::string LastFolderName(const std::string& path) { return FileNameOf(FolderOf(path)); }
 
@@ -315,6 +317,7 @@ BEGIN_MESSAGE_MAP(CCardBackupProgressDlg, CDialog)
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
   ON_WM_NCHITTEST()
+  ON_WM_CTLCOLOR()
   ON_WM_DESTROY()
   ON_BN_CLICKED(IDC_COPY_CANCEL, &CCardBackupProgressDlg::OnCancelButton)
   ON_MESSAGE(kFileStarted, &CCardBackupProgressDlg::OnFileStarted)
@@ -345,7 +348,7 @@ BOOL CCardBackupProgressDlg::OnInitDialog() {
   m_pCancel->SetFocusImages(IDB_BACKUP_BUTTON, IDB_BACKUP_BUTTON_HOVER);
   m_pCancel->SetFocus();
   m_animation.SubclassDlgItem(IDC_BACKUP_ANIMATION, this);
-  m_animation.MoveWindow(125, 20, 199, 39);
+  m_animation.MoveWindow(&kClipBox);
   for (size_t i = 0; i + 1 < m_strDrives.size() + 1 && i < m_strDrives.size(); i += 2) {
     CStringList list;
     CMTLxGetDPOFFileList(m_strDrives.substr(i, 2).c_str(), "AUTPLAY3", list);
@@ -364,6 +367,14 @@ void CCardBackupProgressDlg::OnTimer(UINT_PTR nIDEvent) {
   }
   SetWindowText(ResourceString(IDS_COPY_TITLE).c_str());
   OpenAnimation(m_animation, IDA_CARD_BACKUP);
+  // The control took the clip's size when it opened: centred in its box, the clip's
+  // first frame starts at the control's corner, where the brush below starts too.
+  if (m_animation.GetSafeHwnd()) {
+    CRect clip;
+    m_animation.GetWindowRect(&clip);
+    m_animation.MoveWindow(kClipBox.left + (kClipBox.Width() - clip.Width()) / 2,
+                           kClipBox.top + (kClipBox.Height() - clip.Height()) / 2, clip.Width(), clip.Height());
+  }
   m_nTotal = static_cast<int>(m_pPlan->sources.size());
   if (m_nTotal == 0) {
     EndDialog(m_nState);
@@ -408,6 +419,41 @@ void CCardBackupProgressDlg::OnCancelButton() {
 void CCardBackupProgressDlg::OnCancel() { OnCancelButton(); }
 
 BOOL CCardBackupProgressDlg::OnEraseBkgnd(CDC*) { return TRUE; }
+
+// The clip's keyed colour (its first pixel, white) shows this brush: the dialog's
+// background picture under the control, so the clip stands on the gradient.
+HBRUSH CCardBackupProgressDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  if (!pWnd || pWnd->GetSafeHwnd() != m_animation.GetSafeHwnd()) return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+  if (!m_clipBack) {
+    CRect at;
+    m_animation.GetWindowRect(&at);
+    ScreenToClient(&at);
+    HINSTANCE res = ResourceModule() ? ResourceModule() : GetModuleHandleA("VxResource.dll");
+    HBITMAP back = res ? static_cast<HBITMAP>(
+                             LoadImageA(res, MAKEINTRESOURCEA(IDB_BACKUP_BACKGROUND), IMAGE_BITMAP, 0, 0, 0))
+                       : NULL;
+    HDC screen = ::GetDC(NULL);
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    HBITMAP piece = CreateCompatibleBitmap(screen, at.Width(), at.Height());
+    HGDIOBJ oldTo = SelectObject(to, piece);
+    if (back) {
+      HGDIOBJ oldFrom = SelectObject(from, back);
+      BitBlt(to, 0, 0, at.Width(), at.Height(), from, at.left, at.top, SRCCOPY);
+      SelectObject(from, oldFrom);
+      DeleteObject(back);
+    } else {
+      RECT all = {0, 0, at.Width(), at.Height()};
+      FillRect(to, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ::ReleaseDC(NULL, screen);
+    m_clipBack = CreatePatternBrush(piece);
+    DeleteObject(piece);
+  }
+  return m_clipBack;
+}
 
 void CCardBackupProgressDlg::OnPaint() {
   CPaintDC dc(this);
@@ -460,6 +506,8 @@ void CCardBackupProgressDlg::OnDestroy() {
   m_run.Abandon();
   m_run.Join();
   CDialog::OnDestroy();
+  if (m_clipBack) DeleteObject(m_clipBack);
+  m_clipBack = NULL;
   if (m_pCancel) {
     m_pCancel->DestroyWindow();
     delete m_pCancel;

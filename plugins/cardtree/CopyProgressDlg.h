@@ -147,6 +147,7 @@ class CCardBackupProgressDlg : public CDialog {
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg LRESULT OnNcHitTest(CPoint point);
   afx_msg void OnCancelButton();
   afx_msg void OnDestroy();
@@ -160,6 +161,7 @@ class CCardBackupProgressDlg : public CDialog {
   std::vector<std::string> m_playList;
   CCardHoverButton* m_pCancel;
   CAnimateCtrl m_animation;
+  HBRUSH m_clipBack = NULL;  // the background under the clip, for its keyed colour
   int m_nState;
   int m_nTotal, m_nDone;
   std::string m_strFile, m_strFolders;

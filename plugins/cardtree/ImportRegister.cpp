@@ -12,7 +12,11 @@
 #include <VxResourceIds.h>
 #include <fw/fw.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 #include "CardRules.h"
 #include "ImportRun.h"
@@ -44,22 +48,6 @@ bool MakerNote(const std::string& path, WORD tag, DWORD* value) {
   if (CCMDIB::GetMakerNoteValue(path.c_str(), "Norvane", tags, values) < 0 || values.GetSize() == 0) return false;
   *value = values[0];
   return true;
-}
-
-// Creation and last-access times as 32-bit values; -1 when the file cannot be read.
-void FileTimes(const std::string& path, long* access, long* creation) {
-  *access = *creation = -1;
-  WIN32_FILE_ATTRIBUTE_DATA a;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return;
-  auto secs = [](const FILETIME& f) -> long {
-    ULONGLONG t = (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
-    const ULONGLONG epoch = 116444736000000000ULL;
-    if (t < epoch) return -1;
-    ULONGLONG s = (t - epoch) / 10000000ULL;
-    return s > 0x7FFFFFFF ? -1 : static_cast<long>(s);
-  };
-  *access = secs(a.ftLastAccessTime);
-  *creation = secs(a.ftCreationTime);
 }
 
 }  // namespace
@@ -108,9 +96,9 @@ bool ParseDms(const char* text, int out[3]) {
 }
 
 // The place entry of a picture that carries a position and lies near a known city.
-void PlaceOf(const std::string& path, HANDLE finder, Classification* c) {
+void PlaceOf(HPRPROPERTY h, HANDLE finder, Classification* c) {
   char lat[PR_GPS_TEXT_MAX] = "", lng[PR_GPS_TEXT_MAX] = "";
-  if (FAILED(PrGetGpsData(path.c_str(), lat, lng, nullptr))) return;
+  if (FAILED(PrGetGpsDataOf(h, lat, lng, nullptr))) return;
   char a1[VXGPS_TEXT_CHARS], a2[VXGPS_TEXT_CHARS], a3[VXGPS_TEXT_CHARS];
   if (VxGPSGetAddress(finder, lat, lng, a1, a2, a3) < 0) return;
   if (!ParseDms(lat, c->latitude) || !ParseDms(lng, c->longitude)) return;
@@ -122,8 +110,17 @@ void PlaceOf(const std::string& path, HANDLE finder, Classification* c) {
 
 }  // namespace
 
-Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
-                                    long access, long creation, const RegisterOptions& o) {
+namespace {
+
+// Whether the entries need the file's properties (model, scene, faces, position).
+bool NeedsProperties(const RegisterOptions& o) {
+  return (o.syModel && o.classifyModel) || o.classifyScene || o.classifyFace ||
+         (o.syGps && o.classifyGps && o.placeFinder);
+}
+
+// The entries, with the file's properties read once into h (none: the file's own entries).
+Classification ClassifyWith(HPRPROPERTY h, const std::string& destination, const std::string& source, long shot,
+                            long access, long creation, const RegisterOptions& o) {
   Classification c;
   c.shot = shot;
   c.access = access;
@@ -156,9 +153,6 @@ Classification ClassifyImportedFile(const std::string& destination, const std::s
   }
   if (shot < 0 && c.date) Append(&c.keyword, ResourceString(IDS_IMPORT_KEYWORD_NO_DATE));
 
-  HPRPROPERTY h = nullptr;
-  if ((o.syModel && o.classifyModel) || o.classifyScene || o.classifyFace)
-    h = PrInitGetPropertyString(destination.c_str(), 0x40000001);
   if (o.syModel && o.classifyModel) {
     c.maker = Property(h, 0);
     c.modelName = Property(h, 1);
@@ -179,13 +173,36 @@ Classification ClassifyImportedFile(const std::string& destination, const std::s
     c.faceText = Property(h, 0x1000000);
     c.face = true;
   }
-  if (h) PrExitGetPropertyString(h);
-  if (o.syGps && o.classifyGps && o.placeFinder) PlaceOf(destination, o.placeFinder, &c);
+  if (o.syGps && o.classifyGps && o.placeFinder && h) PlaceOf(h, o.placeFinder, &c);
   if (o.classifyFolder) {
     FolderEntryOf(destination, &c.folderName, &c.folderPath);
     c.folder = true;
   }
   return c;
+}
+
+}  // namespace
+
+Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
+                                    long access, long creation, const RegisterOptions& o) {
+  HPRPROPERTY h = NeedsProperties(o) ? PrInitGetPropertyString(destination.c_str(), PR_INIT_CAMERA) : nullptr;
+  Classification c = ClassifyWith(h, destination, source, shot, access, creation, o);
+  if (h) PrExitGetPropertyString(h);
+  return c;
+}
+
+bool ReadImportedFile(const std::string& destination, const std::string& source, const RegisterOptions& o,
+                      Classification* c) {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &a)) return false;
+  // One read of the file serves the capture time and every entry.
+  HPRPROPERTY h = PrInitGetPropertyString(destination.c_str(), PR_INIT_CAMERA);
+  SYSTEMTIME shot;
+  const long shotTime = h && SUCCEEDED(PrGetCaptureTime(h, &shot)) ? CCMDIB::LocalTimeToTime32(shot) : -1;
+  *c = ClassifyWith(h, destination, source, shotTime, CCMDIB::FileTimeToTime32(a.ftLastAccessTime),
+                    CCMDIB::FileTimeToTime32(a.ftCreationTime), o);
+  if (h) PrExitGetPropertyString(h);
+  return true;
 }
 
 HRESULT RegisterClassified(const std::string& destination, const Classification& c) {
@@ -198,12 +215,68 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
   if (c.face) VxDBWxCreateFaceList(&list, c.faceText.c_str());
   if (c.location)
     VxDBWxCreateLocationList(&list, 0, c.area.c_str(), c.city.c_str(), c.place.c_str(), c.latitude, c.longitude, 0);
-  VxDBWDeleteFile(destination.c_str());
-  HRESULT hr = VxDBWEnrollFile(destination.c_str(), 0);
-  if (SUCCEEDED(hr) && list) hr = VxDBWUpdateFile(destination.c_str(), list);
+  // One call: an earlier entry of the path goes, the file is entered anew with its list.
+  HRESULT hr = VxDBWRegisterFile(destination.c_str(), list);
   VxDBWxFreeRegisterList(&list);
   return hr;
 }
+
+namespace {
+
+// Reads the files' times and entries on a few threads ahead of the database, which takes
+// them in order: under Wine every file's opening costs server round trips, and the reading
+// is most of a batch.
+class ClassifyAhead {
+ public:
+  ClassifyAhead(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
+                const RegisterOptions& options)
+      : destinations_(destinations), sources_(sources), options_(options), items_(destinations.size()) {
+    const size_t threads = destinations.size() < 64 ? 1 : kThreads;
+    for (size_t t = 0; t < threads; ++t) threads_.emplace_back([this] { Work(); });
+  }
+  ~ClassifyAhead() {
+    quit_ = true;
+    for (std::thread& t : threads_) t.join();
+  }
+  // File k's entries, once read; false when the file is gone.
+  bool Take(size_t k, Classification* c) {
+    std::unique_lock<std::mutex> hold(lock_);
+    ready_.wait(hold, [&] { return items_[k].done; });
+    *c = std::move(items_[k].c);
+    return items_[k].present;
+  }
+
+ private:
+  static constexpr size_t kThreads = 4;
+  struct Item {
+    Classification c;
+    bool present = false, done = false;
+  };
+  void Work() {
+    for (size_t k; !quit_ && (k = next_++) < items_.size();) {
+      Item item;
+      item.present = ReadImportedFile(destinations_[k], k < sources_.size() ? sources_[k] : std::string(), options_,
+                                      &item.c);
+      item.done = true;
+      {
+        std::lock_guard<std::mutex> hold(lock_);
+        items_[k] = std::move(item);
+      }
+      ready_.notify_all();
+    }
+  }
+  const std::vector<std::string>& destinations_;
+  const std::vector<std::string>& sources_;
+  const RegisterOptions& options_;
+  std::vector<Item> items_;
+  std::atomic<size_t> next_{0};
+  std::atomic<bool> quit_{false};
+  std::mutex lock_;
+  std::condition_variable ready_;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace
 
 int RegisterImportedFiles(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
                           const RegisterOptions& options, const std::function<void(size_t, size_t)>& progress) {
@@ -211,15 +284,13 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
   // Persons go through the database's file object, kept for the batch.
   IVxDBFile* persons = options.classifyPersonal ? GetDBFileObject() : nullptr;
   bool stored = false;
+  ClassifyAhead ahead(destinations, sources, options);
   VxDBWBeginBatch();
   for (size_t k = 0; k < destinations.size(); ++k) {
     if (progress) progress(k + 1, destinations.size());
     const std::string& d = destinations[k];
-    if (GetFileAttributesA(d.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    long shot = -1, access = -1, creation = -1;
-    if (CCMDIB::GetTime(d.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
-    Classification c =
-        ClassifyImportedFile(d, k < sources.size() ? sources[k] : std::string(), shot, access, creation, options);
+    Classification c;
+    if (!ahead.Take(k, &c)) continue;
     if (persons) stored = faces::StoreFaceRecords(d, options.faces, persons) || stored;
     if (SUCCEEDED(RegisterClassified(d, c))) ++entered;
   }

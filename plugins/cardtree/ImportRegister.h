@@ -49,6 +49,10 @@ struct Classification {
 // three times (capture, last access, creation; -1 unknown).
 Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
                                     long access, long creation, const RegisterOptions& options);
+// The same with the times read from the file, which is read once for all of it. False
+// when the file is gone.
+bool ReadImportedFile(const std::string& destination, const std::string& source, const RegisterOptions& options,
+                      Classification* c);
 // "D:\P\2010_05_01\A.JPG" -> "2010_05_01" and "D:\P\2010_05_01\".
 void FolderEntryOf(const std::string& destination, std::string* name, std::string* path);
 

@@ -2,7 +2,13 @@
 
 #include <KitlibEx/KitlibEx.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 
 namespace cardtree {
 namespace {
@@ -25,6 +31,101 @@ bool DeleteCardFile(const std::string& path) {
   return true;
 }
 
+// How many files may wait past their reading half: while they are flushed and read back,
+// the next is read from the card.
+constexpr size_t kFilesInFlight = 3;
+
+struct FinishedCopy {
+  size_t index = 0;
+  std::string target;
+  DWORD error = 0;
+  FileDigest digest;
+};
+
+// Finishes pending copies (flush, read back, rename) on its own thread, in the order they
+// came. After a failure the ones behind it are dropped unfinished (their temporaries go),
+// as if the run had stopped there.
+class CopyFinisher {
+ public:
+  explicit CopyFinisher(const std::atomic<int>* stop) : stop_(stop), thread_([this] { Work(); }) {}
+  ~CopyFinisher() {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      quit_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  void Add(size_t index, std::unique_ptr<PendingCopy> copy) {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      Item item;
+      item.done.index = index;
+      item.done.target = copy->Target();
+      item.copy = std::move(copy);
+      items_.push_back(std::move(item));
+    }
+    wake_.notify_all();
+  }
+  size_t InFlight() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return items_.size();
+  }
+  // The oldest copy once finished; false when none is in flight.
+  bool Next(FinishedCopy* done) {
+    std::unique_lock<std::mutex> hold(lock_);
+    if (items_.empty()) return false;
+    wake_.wait(hold, [this] { return items_.front().finished; });
+    *done = items_.front().done;
+    items_.pop_front();
+    if (items_.empty()) failed_ = false;  // settled: later copies may start afresh
+    return true;
+  }
+
+ private:
+  struct Item {
+    std::unique_ptr<PendingCopy> copy;
+    FinishedCopy done;
+    bool finished = false;
+  };
+  void Work() {
+    std::unique_lock<std::mutex> hold(lock_);
+    for (;;) {
+      auto open = std::find_if(items_.begin(), items_.end(), [](const Item& i) { return !i.finished; });
+      if (open == items_.end()) {
+        if (quit_) return;
+        wake_.wait(hold);
+        continue;
+      }
+      PendingCopy* copy = open->copy.get();
+      const bool drop = failed_;
+      hold.unlock();
+      FinishedCopy result;
+      if (drop) {
+        copy->Discard();
+        result.error = ERROR_CANCELLED;
+      } else {
+        result.error = FinishCopyVerified(copy, stop_, &result.digest);
+      }
+      hold.lock();
+      // The deque's other end may have grown meanwhile; the front part stays in place.
+      open = std::find_if(items_.begin(), items_.end(), [](const Item& i) { return !i.finished; });
+      open->done.error = result.error;
+      open->done.digest = result.digest;
+      open->finished = true;
+      open->copy.reset();
+      if (result.error) failed_ = true;
+      wake_.notify_all();
+    }
+  }
+  const std::atomic<int>* stop_;
+  std::mutex lock_;
+  std::condition_variable wake_;
+  std::deque<Item> items_;
+  bool failed_ = false, quit_ = false;
+  std::thread thread_;
+};
+
 }  // namespace
 
 std::string SystemErrorText(DWORD error) {
@@ -39,57 +140,110 @@ std::string SystemErrorText(DWORD error) {
 
 DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress, const std::atomic<int>* stop) {
   std::set<std::string> cleaned;
-  size_t total = plan->sources.size();
-  for (size_t i = 0; i < total; ++i) {
+  const size_t total = plan->sources.size();
+  auto fail = [&](size_t i, const std::string& target, DWORD e) {
+    out->error = e;
+    out->stopped = e == ERROR_CANCELLED;
+    out->failedSource = plan->sources[i];
+    out->failedTarget = target;
+    return false;
+  };
+  auto list = [&](size_t i, const std::string& target, const FileDigest& digest) {
+    plan->targets[i] = target;
+    out->copiedSources.push_back(plan->sources[i]);
+    out->copiedTargets.push_back(target);
+    out->digests.push_back(digest);
+  };
+  // One file at a time, for a target taken since the plan was made (by another program, or
+  // a killed run's verified copy): the same content joins the present pairs, else the first
+  // free "(n)". e is the first attempt's answer, 0 when there was none.
+  auto settle = [&](size_t i, std::string target, DWORD e) {
     const std::string& source = plan->sources[i];
-    std::string target = plan->targets[i];
-    if ((stop && *stop) || (progress && !progress(i, total, source))) {
+    FileDigest digest;
+    for (int n = 0;; ++n) {
+      if (e == ERROR_FILE_EXISTS) {
+        if (SameFileContent(source, target)) {
+          plan->presentSources.push_back(source);
+          plan->presentTargets.push_back(target);
+          return true;
+        }
+        std::string again;
+        TargetAnswer a = UniqueTarget(source, target, *plan, &again);
+        if (a == TargetAnswer::kPresent) {
+          plan->presentSources.push_back(source);
+          plan->presentTargets.push_back(again);
+          return true;
+        }
+        if (a == TargetAnswer::kNoFreeNumber || n > 3) return fail(i, target, e);
+        target = again;
+      } else if (e || n > 0) {
+        return fail(i, target, e);
+      }
+      e = CopyFileVerified(source, target, stop, &digest);
+      if (!e) {
+        list(i, target, digest);
+        return true;
+      }
+    }
+  };
+  CopyFinisher finisher(stop);
+  // Takes the oldest copy in flight in plan order. A name taken at the rename is settled
+  // again after the others in flight (dropped by the finisher) and the run goes on after it
+  // (*resume). False on a failure, with every copy in flight ended.
+  auto takeOne = [&](size_t* resume) {
+    FinishedCopy f;
+    if (!finisher.Next(&f)) return true;
+    if (!f.error) {
+      list(f.index, f.target, f.digest);
+      return true;
+    }
+    for (FinishedCopy dropped; finisher.Next(&dropped);) {
+    }
+    if (f.error != ERROR_FILE_EXISTS) return fail(f.index, f.target, f.error);
+    *resume = f.index;
+    return settle(f.index, f.target, f.error);
+  };
+  auto drain = [&](size_t* resume) {
+    while (finisher.InFlight())
+      if (!takeOne(resume)) return false;
+    return true;
+  };
+  for (size_t next = 0;;) {
+    size_t resume = total;
+    // While earlier files are flushed and checked, the next is read from the card.
+    if (finisher.InFlight() && (finisher.InFlight() >= kFilesInFlight || next == total)) {
+      if (!takeOne(&resume)) return out->error;
+      if (resume < total) next = resume + 1;
+      continue;
+    }
+    if (next == total) return 0;
+    const size_t i = next++;
+    if ((stop && *stop) || (progress && !progress(i, total, plan->sources[i]))) {
+      if (!drain(&resume)) return out->error;
       out->stopped = true;
       out->error = ERROR_CANCELLED;
       return out->error;
     }
-    std::string folder = FolderOf(target);
+    const std::string& target = plan->targets[i];
+    const std::string folder = FolderOf(target);
     DWORD e = MakeFolderPath(folder);
     if (!e && cleaned.insert(UpperPath(folder)).second) out->removedTemporaries += RemoveCopyTemporaries(folder);
-    FileDigest digest;
-    for (int n = 0; !e; ++n) {
-      e = CopyFileVerified(source, target, stop, &digest);
-      if (e != ERROR_FILE_EXISTS) break;
-      // Taken since the plan was made (another program, or a killed run's verified copy).
-      if (SameFileContent(source, target)) {
-        plan->presentSources.push_back(source);
-        plan->presentTargets.push_back(target);
-        e = 0;
-        target.clear();
-        break;
+    if (!e) {
+      std::unique_ptr<PendingCopy> pending(new PendingCopy);
+      e = BeginCopyVerified(plan->sources[i], target, stop, pending.get());
+      if (!e) {
+        finisher.Add(i, std::move(pending));
+        continue;
       }
-      std::string again;
-      TargetAnswer a = UniqueTarget(source, target, *plan, &again);
-      if (a == TargetAnswer::kPresent) {
-        plan->presentSources.push_back(source);
-        plan->presentTargets.push_back(again);
-        e = 0;
-        target.clear();
-        break;
-      }
-      if (a == TargetAnswer::kNoFreeNumber || n > 3) break;
-      target = again;
-      e = 0;
     }
-    if (e) {
-      out->error = e;
-      out->stopped = e == ERROR_CANCELLED;
-      out->failedSource = source;
-      out->failedTarget = target;
-      return e;
+    // Failures and taken names are settled after the files before this one.
+    if (!drain(&resume)) return out->error;
+    if (resume < total) {
+      next = resume + 1;
+      continue;
     }
-    if (target.empty()) continue;
-    plan->targets[i] = target;
-    out->copiedSources.push_back(source);
-    out->copiedTargets.push_back(target);
-    out->digests.push_back(digest);
+    if (!settle(i, target, e)) return out->error;
   }
-  return 0;
 }
 
 int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,

@@ -11,7 +11,10 @@
 
 namespace cardtree {
 
+using safecopy::BeginCopyVerified;
 using safecopy::CopyFileVerified;
+using safecopy::FinishCopyVerified;
+using safecopy::PendingCopy;
 using safecopy::CopyPhase;
 using safecopy::DigestFile;
 using safecopy::FileDigest;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace safecopy {
@@ -41,16 +42,48 @@ void Finish(XXH3_state_t* st, uint64_t size, FileDigest* d) {
   d->high = h.high64;
 }
 
+// A block buffer from a small pool: a fresh 4 MB allocation per file cost more than the
+// copy's hashing (zeroed and faulted in again each time).
+class Buffer {
+ public:
+  Buffer() {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!free_.empty()) {
+      data = free_.back();
+      free_.pop_back();
+    } else {
+      data = new char[kBlock];
+    }
+  }
+  ~Buffer() {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (free_.size() < kKept)
+      free_.push_back(data);
+    else
+      delete[] data;
+  }
+  Buffer(const Buffer&) = delete;
+  Buffer& operator=(const Buffer&) = delete;
+  char* data;
+
+ private:
+  static constexpr size_t kKept = 4;
+  static std::mutex lock_;
+  static std::vector<char*> free_;
+};
+std::mutex Buffer::lock_;
+std::vector<char*> Buffer::free_;
+
 // Hashes an open file to its end.
-DWORD HashOpenFile(HANDLE h, std::vector<char>& buf, FileDigest* d) {
+DWORD HashOpenFile(HANDLE h, char* buf, FileDigest* d) {
   std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> st(XXH3_createState(), XXH3_freeState);
   XXH3_128bits_reset(st.get());
   uint64_t total = 0;
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(h, buf.data(), kBlock, &got, NULL)) return GetLastError();
+    if (!ReadFile(h, buf, kBlock, &got, NULL)) return GetLastError();
     if (got == 0) break;
-    XXH3_128bits_update(st.get(), buf.data(), got);
+    XXH3_128bits_update(st.get(), buf, got);
     total += got;
   }
   Finish(st.get(), total, d);
@@ -90,8 +123,8 @@ bool DigestFile(const std::string& path, FileDigest* digest) {
   Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
                        NULL));
   if (!f.Ok()) return false;
-  std::vector<char> buf(kBlock);
-  DWORD e = HashOpenFile(f.h, buf, digest);
+  Buffer buf;
+  DWORD e = HashOpenFile(f.h, buf.data, digest);
   if (e) SetLastError(e);
   return e == 0;
 }
@@ -132,8 +165,18 @@ DWORD MakeFolderPath(const std::string& folder) {
   return e == ERROR_ALREADY_EXISTS ? 0 : e;
 }
 
-DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
-                       FileDigest* digest) {
+PendingCopy::~PendingCopy() { Discard(); }
+
+void PendingCopy::Discard() {
+  if (out_ != INVALID_HANDLE_VALUE) CloseHandle(out_);
+  out_ = INVALID_HANDLE_VALUE;
+  if (!temp_.empty()) PlaceTemporary(temp_, target_, ERROR_CANCELLED);
+  temp_.clear();
+}
+
+DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
+                        PendingCopy* pending) {
+  pending->Discard();
   WIN32_FILE_ATTRIBUTE_DATA info;
   if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &info)) return GetLastError();
   uint64_t expected = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
@@ -143,13 +186,16 @@ DWORD CopyFileVerified(const std::string& source, const std::string& target, con
                         NULL));
   if (!in.Ok()) return GetLastError();
   std::string temp = TemporaryIn(FolderOfPath(target));
-  Handle out(CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                         FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, NULL));
-  if (!out.Ok()) return GetLastError();
+  HANDLE out = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+  if (out == INVALID_HANDLE_VALUE) return GetLastError();
+  // From here the pending copy owns the temporary: any failure below removes it.
+  pending->out_ = out;
+  pending->temp_ = temp;
+  pending->target_ = target;
 
   DWORD error = 0;
-  std::vector<char> buf(kBlock);
-  FileDigest read, written;
+  Buffer buf;
   {
     std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> st(XXH3_createState(), XXH3_freeState);
     XXH3_128bits_reset(st.get());
@@ -160,40 +206,64 @@ DWORD CopyFileVerified(const std::string& source, const std::string& target, con
         break;
       }
       DWORD got = 0, put = 0;
-      if (!ReadFile(in.h, buf.data(), kBlock, &got, NULL)) {
+      if (!ReadFile(in.h, buf.data, kBlock, &got, NULL)) {
         error = GetLastError();
         break;
       }
       if (got == 0) break;
-      XXH3_128bits_update(st.get(), buf.data(), got);
+      XXH3_128bits_update(st.get(), buf.data, got);
       total += got;
-      if (!WriteFile(out.h, buf.data(), got, &put, NULL))
+      if (!WriteFile(out, buf.data, got, &put, NULL))
         error = GetLastError();
       else if (put != got)
         error = ERROR_DISK_FULL;
       if (!error && total == got) Tell(CopyPhase::kReading);
     }
-    Finish(st.get(), total, &read);
+    Finish(st.get(), total, &pending->read_);
   }
   in.Close();
   // What was read must be the file measured before: a shrinking or growing source fails.
-  if (!error && read.size != expected) error = ERROR_FILE_INVALID;
-  if (!error) Tell(CopyPhase::kWritten);
-  if (!error && !FlushFileBuffers(out.h)) error = GetLastError();
+  if (!error && pending->read_.size != expected) error = ERROR_FILE_INVALID;
+  if (error) {
+    pending->Discard();
+    return error;
+  }
+  Tell(CopyPhase::kWritten);
+  return 0;
+}
+
+DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest) {
+  if (pending->temp_.empty()) return ERROR_INVALID_PARAMETER;
+  DWORD error = 0;
+  FileDigest written;
+  if (!FlushFileBuffers(pending->out_)) error = GetLastError();
   if (!error) {
     LARGE_INTEGER zero = {};
-    if (!SetFilePointerEx(out.h, zero, NULL, FILE_BEGIN)) error = GetLastError();
+    if (!SetFilePointerEx(pending->out_, zero, NULL, FILE_BEGIN)) error = GetLastError();
   }
-  if (!error) error = HashOpenFile(out.h, buf, &written);
-  if (!error && written != read) error = ERROR_CRC;
-  out.Close();
+  if (!error) {
+    Buffer buf;
+    error = HashOpenFile(pending->out_, buf.data, &written);
+  }
+  if (!error && written != pending->read_) error = ERROR_CRC;
+  CloseHandle(pending->out_);
+  pending->out_ = INVALID_HANDLE_VALUE;
   if (!error && stop && *stop) error = ERROR_CANCELLED;
   if (!error) Tell(CopyPhase::kVerified);
-  error = PlaceTemporary(temp, target, error);
+  const std::string temp = pending->temp_;
+  pending->temp_.clear();
+  error = PlaceTemporary(temp, pending->target_, error);
   if (error) return error;
   Tell(CopyPhase::kRenamed);
-  if (digest) *digest = read;
+  if (digest) *digest = pending->read_;
   return 0;
+}
+
+DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
+                       FileDigest* digest) {
+  PendingCopy pending;
+  DWORD error = BeginCopyVerified(source, target, stop, &pending);
+  return error ? error : FinishCopyVerified(&pending, stop, digest);
 }
 
 DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t size) {
@@ -226,8 +296,8 @@ DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t siz
     if (!SetFilePointerEx(out.h, zero, NULL, FILE_BEGIN)) error = GetLastError();
   }
   if (!error) {
-    std::vector<char> buf(kBlock);
-    error = HashOpenFile(out.h, buf, &written);
+    Buffer buf;
+    error = HashOpenFile(out.h, buf.data, &written);
   }
   if (!error && written != expected) error = ERROR_CRC;
   out.Close();

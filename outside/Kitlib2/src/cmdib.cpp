@@ -547,6 +547,9 @@ long CCMDIB::GetTime(LPCSTR lpszPath, long* pCapture, long* pAccess, long* pCrea
   return t == -1 ? 1 : 0;
 }
 
+long CCMDIB::LocalTimeToTime32(const SYSTEMTIME& local) { return LocalToTime32(local); }
+long CCMDIB::FileTimeToTime32(const FILETIME& time) { return ::FileTimeToTime32(time); }
+
 long CCMDIB::GetDateTimeOriginal(LPCSTR lpszPath, SYSTEMTIME* pTime) {
   if (pTime) memset(pTime, 0, sizeof(*pTime));
   if (!FileExists(lpszPath)) return MissingFile();

@@ -149,6 +149,10 @@ VXPROP_API LPCSTR WINAPI PrGetPropertyString(HPRPROPERTY hProp, DWORD dwId);
 // S_OK; E_INVALIDARG without a target; E_HANDLE for a bad handle; PR_E_NODATA for
 // other ids.
 VXPROP_API HRESULT WINAPI PrGetPropertySysTime(HPRPROPERTY hProp, DWORD dwId, SYSTEMTIME* pTime);
+// The capture time of an open set, local time: Exif DateTimeOriginal or DateTimeDigitized,
+// or a movie's creation time; PR_E_NODATA when the file carries none (its own times are
+// not one); E_HANDLE, E_INVALIDARG.
+VXPROP_API HRESULT WINAPI PrGetCaptureTime(HPRPROPERTY hProp, SYSTEMTIME* pTime);
 // Closes the set; S_OK, or E_HANDLE when it was not open.
 VXPROP_API HRESULT WINAPI PrExitGetPropertyString(HPRPROPERTY hProp);
 
@@ -179,6 +183,10 @@ VXPROP_API HRESULT WINAPI PrGetAVCHDEdit(HPRPROPERTY hProp, int* pnEdited);
 // E_INVALIDARG.
 #define PR_GPS_TEXT_MAX 32
 VXPROP_API HRESULT WINAPI PrGetGpsData(LPCSTR pszPath, LPSTR pszLatitude, LPSTR pszLongitude, LPSTR pszAltitude);
+// The same of an open set, without reading the file again; E_HANDLE for a closed or
+// unknown set.
+VXPROP_API HRESULT WINAPI PrGetGpsDataOf(HPRPROPERTY hProp, LPSTR pszLatitude, LPSTR pszLongitude,
+                                         LPSTR pszAltitude);
 
 // The person names the camera tagged the picture with (maker note). Nonzero when it
 // names at least one; the record is zeroed first and filled in the camera's order.

@@ -92,6 +92,18 @@ VXPROP_API HRESULT WINAPI PrGetPropertySysTime(HPRPROPERTY hProp, DWORD dwId, SY
   return PropertyTime(set->facts, dwId, pTime) ? S_OK : PR_E_NODATA;
 }
 
+VXPROP_API HRESULT WINAPI PrGetCaptureTime(HPRPROPERTY hProp, SYSTEMTIME* pTime) {
+  if (!pTime) return E_INVALIDARG;
+  PropertySet* set = FindSet(hProp);
+  if (!set) return E_HANDLE;
+  TimeSource source;
+  const SYSTEMTIME t = RecordingTime(set->facts, &source);
+  if (source != TimeSource::ExifOriginal && source != TimeSource::ExifDigitized && source != TimeSource::MovieHeader)
+    return PR_E_NODATA;
+  *pTime = t;
+  return S_OK;
+}
+
 VXPROP_API HRESULT WINAPI PrExitGetPropertyString(HPRPROPERTY hProp) { return CloseSet(hProp) ? S_OK : E_HANDLE; }
 
 // ---- AVCHD clips --------------------------------------------------------------------------
@@ -126,12 +138,9 @@ VXPROP_API HRESULT WINAPI PrGetAVCHDEdit(HPRPROPERTY hProp, int* pnEdited) {
 
 // ---- Position, persons, focus -------------------------------------------------------------
 
-VXPROP_API HRESULT WINAPI PrGetGpsData(LPCSTR pszPath, LPSTR pszLatitude, LPSTR pszLongitude, LPSTR pszAltitude) {
-  for (LPSTR out : {pszLatitude, pszLongitude, pszAltitude})
-    if (out) *out = '\0';
-  if (!pszPath || !*pszPath) return E_INVALIDARG;
-  FileFacts facts;
-  if (!GatherFacts(pszPath, &facts)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+namespace {
+
+HRESULT GpsTextsOf(const FileFacts& facts, LPSTR pszLatitude, LPSTR pszLongitude, LPSTR pszAltitude) {
   auto gps = GpsOf(facts);
   if (!gps) return PR_E_NODATA;
   auto put = [](LPSTR out, const std::string& text) {
@@ -141,6 +150,26 @@ VXPROP_API HRESULT WINAPI PrGetGpsData(LPCSTR pszPath, LPSTR pszLatitude, LPSTR 
   put(pszLongitude, gps->longitude);
   put(pszAltitude, gps->altitude);
   return S_OK;
+}
+
+}  // namespace
+
+VXPROP_API HRESULT WINAPI PrGetGpsData(LPCSTR pszPath, LPSTR pszLatitude, LPSTR pszLongitude, LPSTR pszAltitude) {
+  for (LPSTR out : {pszLatitude, pszLongitude, pszAltitude})
+    if (out) *out = '\0';
+  if (!pszPath || !*pszPath) return E_INVALIDARG;
+  FileFacts facts;
+  if (!GatherFacts(pszPath, &facts)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  return GpsTextsOf(facts, pszLatitude, pszLongitude, pszAltitude);
+}
+
+VXPROP_API HRESULT WINAPI PrGetGpsDataOf(HPRPROPERTY hProp, LPSTR pszLatitude, LPSTR pszLongitude,
+                                         LPSTR pszAltitude) {
+  for (LPSTR out : {pszLatitude, pszLongitude, pszAltitude})
+    if (out) *out = '\0';
+  PropertySet* set = FindSet(hProp);
+  if (!set) return E_HANDLE;
+  return GpsTextsOf(set->facts, pszLatitude, pszLongitude, pszAltitude);
 }
 
 VXPROP_API BOOL WINAPI PrGetPersonsStruct(HPRPROPERTY hProp, PRPERSONS* pPersons) {

@@ -160,6 +160,17 @@ TEST(PropertyReader, GpsPositions) {
     EXPECT_STREQ(lat, c.lat);
     EXPECT_STREQ(lon, c.lon);
     EXPECT_STREQ(alt, c.alt);
+    // The same from a set opened once for everything.
+    HPRPROPERTY set = PrInitGetPropertyString(Fixture(c.file).c_str(), PR_INIT_CAMERA);
+    if (set) {
+      char lat2[PR_GPS_TEXT_MAX] = "x", lon2[PR_GPS_TEXT_MAX] = "x", alt2[PR_GPS_TEXT_MAX] = "x";
+      EXPECT_EQ(PrGetGpsDataOf(set, lat2, lon2, alt2), c.hr);
+      EXPECT_STREQ(lat2, c.lat);
+      EXPECT_STREQ(lon2, c.lon);
+      EXPECT_STREQ(alt2, c.alt);
+      PrExitGetPropertyString(set);
+      EXPECT_EQ(PrGetGpsDataOf(set, lat2, lon2, alt2), E_HANDLE);
+    }
     int d, m, s;
     if (c.hr == S_OK) {
       EXPECT_EQ(sscanf(lat, "%d/%d/%d", &d, &m, &s), 3);
@@ -220,7 +231,14 @@ TEST(PropertyReader, RecordingTimeFallbacks) {
     EXPECT_EQ(Stamp(t), Stamp(localFileTime));
     EXPECT_EQ(PrGetPropertySysTime(p.get(), PRID_MAKER, &t), PR_E_NODATA);
     EXPECT_EQ(PrGetPropertySysTime(p.get(), PRID_SHOT_DATE, nullptr), E_INVALIDARG);
+    // The capture time is the recording time the camera wrote, never the file's own.
+    SYSTEMTIME shot{};
+    const bool captured = c.source != TimeSource::FileWritten;
+    EXPECT_EQ(PrGetCaptureTime(p.get(), &shot), captured ? S_OK : PR_E_NODATA);
+    if (captured) EXPECT_EQ(Stamp(shot), c.when);
   }
+  SYSTEMTIME shot{};
+  EXPECT_EQ(PrGetCaptureTime(nullptr, &shot), E_HANDLE);
 }
 
 TEST(PropertyReader, MovieHeader) {

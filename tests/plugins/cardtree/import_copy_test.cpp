@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <tempfolder.h>
 
+#include <atomic>
 #include <thread>
 
 #include "importdata.h"
@@ -313,4 +314,38 @@ TEST(ImportRun, FullAndReadOnlyDestinations) {
       if (!Exists(sc.root + name)) testsupport::WriteWholeFile(sc.root + name, Pattern(700 << 10, i));
     }
   }
+}
+
+namespace {
+std::string g_taken;
+std::atomic<int> g_writtenSeen{0};
+// Takes the first file's name once that file is read and written, before it is renamed.
+void TakeTheFirstName(CopyPhase phase) {
+  if (phase == CopyPhase::kWritten && ++g_writtenSeen == 1) testsupport::WriteWholeFile(g_taken, "someone else");
+}
+}  // namespace
+
+// A name taken while the file is being checked (after the check before the copy) goes to
+// the first free "(n)"; the files read meanwhile are copied all the same.
+TEST(ImportRun, NameTakenWhileTheFileIsChecked) {
+  Scratch sc;
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    testsupport::WriteWholeFile(sc.root + name, Pattern(3000, i));
+  }
+  CopyPlan plan;
+  PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
+  ASSERT_EQ(plan.sources.size(), 3u);
+  g_taken = plan.targets[0];
+  g_writtenSeen = 0;
+  SetCopyPhaseObserver(TakeTheFirstName);
+  CopyOutcome out;
+  EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);
+  SetCopyPhaseObserver(nullptr);
+  ASSERT_EQ(out.copiedTargets.size(), 3u);
+  EXPECT_NE(out.copiedTargets[0], g_taken);
+  EXPECT_EQ(testsupport::ReadWholeFile(g_taken), "someone else");
+  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(SameFileContent(out.copiedSources[i], out.copiedTargets[i])) << i;
+  EXPECT_EQ(Temporaries(sc.root + "\\dest"), 0);
 }

@@ -75,7 +75,7 @@ struct CopyHold {
   static CopyHold* current;
   CopyPhase phase;
   int file;
-  std::atomic<int> seen{0};
+  std::atomic<int> seen{0}, renamed{0}, written{0};
   HANDLE reached = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   CopyHold(CopyPhase p, int n) : phase(p), file(n) {
@@ -89,18 +89,24 @@ struct CopyHold {
     CloseHandle(reached);
     CloseHandle(release);
   }
+  // The copies overlap (the next file is read while the one before is checked), so the
+  // file-th time of a phase is that file's. A hold while reading a file waits until the
+  // files before it are renamed ("during the third" is after the second); a hold after a
+  // rename waits until the next file is written (the reader runs ahead).
   static void Observe(CopyPhase p) {
     CopyHold* h = current;
     if (!h) return;
-    if (p == CopyPhase::kReading && h->phase != CopyPhase::kReading) {
-      ++h->seen;
-      return;
+    if (p == CopyPhase::kRenamed) ++h->renamed;
+    if (p == CopyPhase::kWritten) ++h->written;
+    if (p != h->phase || ++h->seen != h->file) return;
+    for (int waited = 0; waited < 20000; waited += 5) {
+      if (p == CopyPhase::kReading && h->renamed >= h->file - 1) break;
+      if (p == CopyPhase::kRenamed && h->written >= h->file + 1) break;
+      if (p != CopyPhase::kReading && p != CopyPhase::kRenamed) break;
+      Sleep(5);
     }
-    if (p == CopyPhase::kReading) ++h->seen;
-    if (p == h->phase && h->seen == h->file) {
-      SetEvent(h->reached);
-      WaitForSingleObject(h->release, 20000);
-    }
+    SetEvent(h->reached);
+    WaitForSingleObject(h->release, 20000);
   }
   bool Reached(DWORD ms = 10000) const { return WaitForSingleObject(reached, ms) == WAIT_OBJECT_0; }
   void Release() { SetEvent(release); }
@@ -376,8 +382,9 @@ TEST(CardImportDialog, CardTakenOutDuringTheCopyStopsWithTheFileAndOffersNoDelet
   }
   f.Insert();
   ASSERT_TRUE(f.inserted);
-  // Files are listed by descending number: ABCD0003 is copied first.
-  CopyHold hold(CopyPhase::kRenamed, 1);
+  // Files are listed by descending number: ABCD0003 is copied first. The card goes once
+  // it is written, before the next file is opened.
+  CopyHold hold(CopyPhase::kWritten, 1);
   std::thread remover([&] {
     if (hold.Reached(30000)) testsupport::RemoveCard('E');
     hold.Release();
@@ -517,7 +524,8 @@ TEST(CopyProgress, StopAndCancelDuringAndBetweenFiles) {
   } cases[] = {
       {"stop during the third", CopyPhase::kReading, 3, IDC_COPY_STOP, 3, 3},
       {"cancel during the third", CopyPhase::kReading, 3, IDC_COPY_CANCEL, 3, 2},
-      {"cancel after the second", CopyPhase::kRenamed, 2, IDC_COPY_CANCEL, 2, 2},
+      // The third, read meanwhile, is abandoned: a stop that leaves the copied two registered.
+      {"cancel after the second", CopyPhase::kRenamed, 2, IDC_COPY_CANCEL, 3, 2},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -589,7 +597,7 @@ TEST(CopyProgress, EmptyListAndTheCardTakenOutBetweenFiles) {
     snprintf(name, sizeof name, "ABCD%04d.JPG", i);
     plan.Add(std::string("E:\\DCIM\\100AAAAA\\") + name, f.dest + "\\" + name);
   }
-  CopyHold hold(CopyPhase::kRenamed, 1);
+  CopyHold hold(CopyPhase::kWritten, 1);
   BoxAnswerer answers;
   CCopyProgressDlg dlg(nullptr, &plan);
   std::thread remover([&] {
@@ -620,6 +628,28 @@ TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDC_BACKUP_ANIMATION)));
         RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         testsupport::Picture(box).Save("card_backup_progress");
+        // The clip's white is keyed out: its corner shows the dialog's gradient.
+        RECT clip;
+        GetWindowRect(GetDlgItem(box, IDC_BACKUP_ANIMATION), &clip);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&clip), 2);
+        HBITMAP back = static_cast<HBITMAP>(
+            LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDB_BACKUP_BACKGROUND), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_TRUE(back);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, back);
+        testsupport::Picture client(box, testsupport::Picture::kClient);
+        for (POINT at : {POINT{clip.left + 1, clip.top + 1}, POINT{clip.right - 2, clip.bottom - 2}}) {
+          const COLORREF want = GetPixel(dc, at.x, at.y);
+          EXPECT_NE(want, RGB(255, 255, 255));
+          // Within a step of each channel: the brush's bitmap may round a channel.
+          const COLORREF got = client.At(at);
+          for (int shift : {0, 8, 16})
+            EXPECT_LE(abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)), 2)
+                << at.x << "," << at.y << " " << std::hex << got << " " << want;
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(back);
         SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_COPY_CANCEL, BN_CLICKED), 0);
         hold.Release();
       },

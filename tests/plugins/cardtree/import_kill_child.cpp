@@ -9,14 +9,18 @@
 #include <RecordGate.h>
 #include <VxDatabase.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
 using namespace cardtree;
 
 namespace {
-int g_stopAt = 0, g_files = 0;
+int g_stopAt = 0;
 std::string g_marker;
+// How often each phase was seen: the copies overlap (the next file is read while the one
+// before is checked), so the second file's phase is the phase's second time.
+std::atomic<int> g_seen[5];
 
 void Stop() {
   FILE* f = fopen(g_marker.c_str(), "w");
@@ -25,8 +29,8 @@ void Stop() {
 }
 
 void Watch(CopyPhase phase) {
-  if (phase == CopyPhase::kReading) ++g_files;
-  if (g_files == 2 && static_cast<int>(phase) == g_stopAt) Stop();
+  const int p = static_cast<int>(phase);
+  if (++g_seen[p] == 2 && p == g_stopAt) Stop();
 }
 }  // namespace
 

@@ -351,3 +351,34 @@ TEST(ImportRegister, PortraitGetsItsRegisteredPerson) {
   EXPECT_NE(db->ReadRecord("Eileen", landscape.c_str(), &found), S_OK);
   db->Release();
 }
+
+// Reading a file once for its times and entries gives what reading it by parts gives.
+TEST(ImportRegister, OneReadGivesTheEntriesOfReadingByParts) {
+  Stores stores;
+  RegisterOptions o = Options();
+  o.syModel = o.syGps = 1;
+  o.placeFinder = VxGPSInit();
+  for (const char* fixture : {"exif_le.jpg", "exif_full.jpg", "exif_digitized.jpg", "plain.jpg", "movie.mov",
+                              "movie.mp4", "image.png"}) {
+    SCOPED_TRACE(fixture);
+    const std::string file = stores.scratch + "\\Pictures\\" + fixture;
+    testsupport::WriteWholeFile(file, testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+    long shot = -1, access = -1, creation = -1;
+    if (CCMDIB::GetTime(file.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
+    const Classification parts = ClassifyImportedFile(file, "E:\\X.JPG", shot, access, creation, o);
+    Classification once;
+    ASSERT_TRUE(ReadImportedFile(file, "E:\\X.JPG", o, &once));
+    EXPECT_EQ(once.shot, parts.shot);
+    EXPECT_EQ(once.access, parts.access);
+    EXPECT_EQ(once.creation, parts.creation);
+    EXPECT_EQ(once.keyword, parts.keyword);
+    EXPECT_EQ(once.maker + "|" + once.modelName, parts.maker + "|" + parts.modelName);
+    EXPECT_EQ(once.scene1 + "|" + once.scene2 + "|" + once.scene3 + "|" + once.scene4,
+              parts.scene1 + "|" + parts.scene2 + "|" + parts.scene3 + "|" + parts.scene4);
+    EXPECT_EQ(once.location, parts.location);
+    EXPECT_EQ(once.city, parts.city);
+  }
+  Classification gone;
+  EXPECT_FALSE(ReadImportedFile(stores.scratch + "\\none.jpg", "", o, &gone));
+  if (o.placeFinder) VxGPSTerm(o.placeFinder);
+}

@@ -145,3 +145,60 @@ TEST(CardRules, DateNodePathsCarryTheHandles) {
   EXPECT_EQ(DateLabel(t), "2008/01/02");
   EXPECT_EQ(DateNodePath('E', 12, 34, 0, 5, DateLabel(t)), "E:\\12\\34\\0\\5\\2008/01/02");
 }
+
+// A posted close of another window (the main window's would unload the plug-in under an
+// import's loop) and a quit wait until the loop's holder goes; the loop's own window gets
+// its close and every other message at once.
+TEST(CardRules, ImportLoopsHoldOtherWindowsClosesUntilTheyEnd) {
+  struct Seen {
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+      if (m == WM_CLOSE || m == WM_USER) {
+        std::vector<UINT>* log = reinterpret_cast<std::vector<UINT>*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        if (log) log->push_back(m);
+        return 0;
+      }
+      return DefWindowProcA(w, m, wp, lp);
+    }
+  };
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = Seen::Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "CloseHolderTest";
+  RegisterClassA(&wc);
+  HWND main = CreateWindowA("CloseHolderTest", "main", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr,
+                            wc.hInstance, nullptr);
+  HWND own = CreateWindowA("CloseHolderTest", "own", WS_POPUP, 0, 0, 50, 50, main, nullptr, wc.hInstance, nullptr);
+  HWND part = CreateWindowA("CloseHolderTest", "part", WS_CHILD, 0, 0, 5, 5, own, nullptr, wc.hInstance, nullptr);
+  std::vector<UINT> mainLog, ownLog, partLog;
+  SetWindowLongPtrA(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&mainLog));
+  SetWindowLongPtrA(own, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&ownLog));
+  SetWindowLongPtrA(part, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&partLog));
+  MSG drop;
+  while (PeekMessageA(&drop, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&drop);
+  {
+    CloseHolder holder(own);
+    PostMessageA(main, WM_USER, 0, 0);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    PostMessageA(own, WM_CLOSE, 0, 0);
+    PostMessageA(part, WM_CLOSE, 0, 0);
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostQuitMessage(7);
+    holder.Pump();
+    EXPECT_EQ(mainLog, std::vector<UINT>{WM_USER});
+    EXPECT_EQ(ownLog, std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(partLog, std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(holder.Held(), 3u);
+    EXPECT_TRUE(IsWindow(main));
+  }
+  // After the loop the held ones come again, in their order, the quit last.
+  std::vector<UINT> again;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    again.push_back(msg.message);
+    if (msg.message == WM_QUIT) EXPECT_EQ(msg.wParam, 7u);
+    if (msg.message != WM_QUIT) EXPECT_EQ(msg.hwnd, main);
+  }
+  EXPECT_EQ(again, (std::vector<UINT>{WM_CLOSE, WM_SYSCOMMAND, WM_QUIT}));
+  DestroyWindow(main);
+  UnregisterClassA("CloseHolderTest", wc.hInstance);
+}

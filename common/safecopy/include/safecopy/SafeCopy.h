@@ -45,6 +45,31 @@ void SetCopyPhaseObserver(void (*observer)(CopyPhase));
 DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
                        FileDigest* digest);
 
+// The same copy in two halves, so that a caller can read the next file while this one is
+// flushed and checked: Begin writes the hidden temporary while hashing what it reads and
+// checks the source's size; Finish flushes, reads back, compares and renames. Begin's
+// errors are CopyFileVerified's up to the flush (nothing left behind); Finish answers the
+// rest. A pending copy dropped or discarded unfinished removes its temporary.
+class PendingCopy {
+ public:
+  PendingCopy() = default;
+  ~PendingCopy();
+  PendingCopy(const PendingCopy&) = delete;
+  PendingCopy& operator=(const PendingCopy&) = delete;
+  void Discard();
+  const std::string& Target() const { return target_; }
+
+ private:
+  friend DWORD BeginCopyVerified(const std::string&, const std::string&, const std::atomic<int>*, PendingCopy*);
+  friend DWORD FinishCopyVerified(PendingCopy*, const std::atomic<int>*, FileDigest*);
+  HANDLE out_ = INVALID_HANDLE_VALUE;
+  std::string temp_, target_;
+  FileDigest read_;
+};
+DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
+                        PendingCopy* pending);
+DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest);
+
 // The same for bytes in memory: a new file holding exactly them, verified as above.
 // ERROR_FILE_EXISTS when target exists (nothing written).
 DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t size);

@@ -163,6 +163,9 @@ class KITLIB2_API CCMDIB {
   // capture time, the last-access time and the creation time of the file; each -1
   // when unknown. 0 when the capture time was found, 1 when only the file's times were.
   static long GetTime(LPCSTR lpszPath, long* pCapture, long* pAccess, long* pCreation, void* pReserved);
+  // A local time and a file time as such 32-bit values (-1 when out of range).
+  static long LocalTimeToTime32(const SYSTEMTIME& local);
+  static long FileTimeToTime32(const FILETIME& time);
   // 0: Exif DateTimeOriginal found; 1: only DateTimeDigitized or DateTime; negative: none.
   static long GetDateTimeOriginal(LPCSTR lpszPath, SYSTEMTIME* pTime);
   // The file's last-write time as local time; all zero when unknown.
