@@ -151,6 +151,8 @@ class CFolderTreeManager {
   // A batch (budgetMs not INFINITE) waits for the worker and the probes only with wait.
   bool RunFill(Fill& fill, DWORD budgetMs, bool wait);
   void EndFill(Fill& fill);
+  // Whether an item's row is on screen or above it, its level being open.
+  static bool RowShown(CTreeCtrl* tree, HTREEITEM item);
   void FreeFill(Fill& fill);
   static void CALLBACK FillTimer(HWND, UINT, UINT_PTR, DWORD);
   void OnFillTimer();

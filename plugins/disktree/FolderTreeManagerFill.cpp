@@ -227,6 +227,7 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
     return used < budgetMs ? budgetMs - used : 0;
   };
   bool redrawOff = false;
+  HTREEITEM firstMade = nullptr;
   for (;;) {
     if (fill.next >= job.ready) {
       if (job.finished && fill.next >= job.ready) break;
@@ -269,14 +270,30 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
     if (made != fill.last) {
       fill.last = made;
       fill.any = true;
+      if (!firstMade) firstMade = made;
     }
     if (batch && !left()) break;
   }
   if (redrawOff) {
+    // Children added below the shown rows change only the scroll bar: the shown rows are
+    // not painted again (every icon drawn costs round trips to the server under Wine,
+    // which the probes wait on too). A paint already due is kept.
+    RECT due;
+    const bool pending = GetUpdateRect(tree->m_hWnd, &due, FALSE) != FALSE;
     tree->SetRedraw(TRUE);
-    tree->Invalidate(FALSE);
+    if (pending || (firstMade && RowShown(tree, firstMade)))
+      tree->Invalidate(FALSE);
+    else
+      tree->ValidateRect(nullptr);
   }
   return job.finished && fill.next >= job.ready;
+}
+
+bool CFolderTreeManager::RowShown(CTreeCtrl* tree, HTREEITEM item) {
+  RECT row, client;
+  if (!tree->GetItemRect(item, &row, FALSE)) return false;  // its level is closed
+  tree->GetClientRect(&client);
+  return row.top < client.bottom;  // on screen, or above it (the shown rows move down)
 }
 
 void CFolderTreeManager::EndFill(Fill& fill) {

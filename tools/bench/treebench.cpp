@@ -4,7 +4,9 @@
 // into a bare tree with redrawing off. Then DiskTree.psp expands the folder in a shown
 // CPluginTreeCtrl (the folder pane's tree) until every child is shown, sorted, iconed and
 // probed, while another thread sends WM_NULL every 5 ms and times each answer.
-//   tools/wine-run build/bin/treebench.exe [--folders N]     (with a display: DISPLAY set)
+//   tools/wine-run build/bin/treebench.exe [--folders N] [--plugin FILE]   (with a display)
+// --plugin loads another build of the plug-in (another file name beside it), for a before
+// and after in the same conditions.
 #include <fw/fw.h>
 
 #include <FolderTreePlugin.h>
@@ -96,10 +98,14 @@ double Reference(const std::string& folder, int* listed) {
 int main(int argc, char** argv) {
   setvbuf(stdout, NULL, _IONBF, 0);
   int folders = 5000;
+  const char* pluginFile = "DiskTree.psp";
   for (int i = 1; i < argc; ++i)
-    if (!strcmp(argv[i], "--folders") && i + 1 < argc) folders = atoi(argv[++i]);
+    if (!strcmp(argv[i], "--folders") && i + 1 < argc)
+      folders = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--plugin") && i + 1 < argc)
+      pluginFile = argv[++i];
   if (folders < 10) {
-    fprintf(stderr, "usage: treebench [--folders N (10 or more)]\n");
+    fprintf(stderr, "usage: treebench [--folders N (10 or more)] [--plugin FILE]\n");
     return 2;
   }
   AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOW);
@@ -133,9 +139,9 @@ int main(int argc, char** argv) {
   for (int k = 0; k < 3; ++k) r = std::min(r, Reference(folder, &listed));
   printf("R (list, both names, plain inserts with redrawing off): %.3f s for %d folders\n", r, listed);
 
-  HMODULE plugin = LoadLibraryA("DiskTree.psp");
+  HMODULE plugin = LoadLibraryA(pluginFile);
   if (!plugin) {
-    fprintf(stderr, "no DiskTree.psp\n");
+    fprintf(stderr, "no %s\n", pluginFile);
     return 1;
   }
   auto get = [plugin](const char* name) { return GetProcAddress(plugin, name); };
