@@ -91,6 +91,16 @@ bool HasSubdirectoryIn(HANDLE parent, const std::wstring& name, bool fillsBuffer
 
 }  // namespace
 
+void CloseEndedThreads(std::vector<HANDLE>* threads) {
+  threads->erase(std::remove_if(threads->begin(), threads->end(),
+                                [](HANDLE h) {
+                                  if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
+                                  CloseHandle(h);
+                                  return true;
+                                }),
+                 threads->end());
+}
+
 bool HasSubdirectory(const std::string& folder) {
   WIN32_FIND_DATAA fd;
   HANDLE h =
@@ -251,13 +261,7 @@ unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative, co
     m_jobs.push_back({ticket, parent, copy, plainFolder});
     // A few workers share a long queue: each waits on the server for much of a probe.
     if (m_running < kMaxWorkers && m_jobs.size() > static_cast<size_t>(m_idle)) {
-      m_workers.erase(std::remove_if(m_workers.begin(), m_workers.end(),
-                                     [](HANDLE h) {
-                                       if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
-                                       CloseHandle(h);
-                                       return true;
-                                     }),
-                      m_workers.end());
+      CloseEndedThreads(&m_workers);
       HMODULE module = ThisModuleReferenced();
       HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, new ProbeStart{this, module}, 0, nullptr);
       if (h) {

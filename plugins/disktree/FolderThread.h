@@ -18,6 +18,8 @@ namespace disktree {
 // This library's handle with one reference taken: a thread that holds it ends with
 // FreeLibraryAndExitThread, so the library is never unloaded under it.
 HMODULE ThisModuleReferenced();
+// Closes and drops the handles of the threads that have ended.
+void CloseEndedThreads(std::vector<HANDLE>* threads);
 // Whether a file-system folder holds a folder; Wine's shell claims sub-folders for every
 // folder, so its answer alone would leave every expand button in place.
 bool HasSubdirectory(const std::string& folder);

@@ -187,13 +187,7 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     if (worker) {
       started = true;
       std::lock_guard<std::mutex> hold(m_workerLock);
-      m_fillWorkers.erase(std::remove_if(m_fillWorkers.begin(), m_fillWorkers.end(),
-                                         [](HANDLE h) {
-                                           if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
-                                           CloseHandle(h);
-                                           return true;
-                                         }),
-                          m_fillWorkers.end());
+      CloseEndedThreads(&m_fillWorkers);
       m_fillWorkers.push_back(worker);
     } else {
       if (start->module) FreeLibrary(start->module);
