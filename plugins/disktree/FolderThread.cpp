@@ -225,10 +225,8 @@ void SubfolderProbe::Stop() {
     workers.swap(m_workers);
   }
   m_changed.notify_all();
-  for (HANDLE worker : workers) {
-    WaitForSingleObject(worker, 10000);
-    CloseHandle(worker);
-  }
+  if (!workers.empty()) WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 10000);
+  for (HANDLE worker : workers) CloseHandle(worker);
   std::lock_guard<std::mutex> hold(m_lock);
   m_quit = false;
 }
