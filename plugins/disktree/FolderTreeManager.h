@@ -145,6 +145,9 @@ class CFolderTreeManager {
     HTREEITEM last = nullptr;
     bool any = false;
     DWORD started = 0;
+    // The host's expansion found no child yet (it came before the first batch's), so the
+    // tree left the item closed: it is opened when its first children go in.
+    bool openWithFirst = false;
   };
   // Inserts ready children until budgetMs has passed (INFINITE: all, waiting for the
   // worker and the probes); true when the whole level is in.

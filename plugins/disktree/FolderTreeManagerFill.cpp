@@ -195,7 +195,9 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     }
   }
   if (!started) PrepareLevel(this, fill.job.get());
-  if (RunFill(fill, batches ? kFirstBatchMs : INFINITE, true)) {
+  const bool done = RunFill(fill, batches ? kFirstBatchMs : INFINITE, true);
+  fill.openWithFirst = !fill.any;
+  if (done) {
     EndFill(fill);
     FreeFill(fill);
   } else {
@@ -222,6 +224,7 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
   };
   bool redrawOff = false;
   HTREEITEM firstMade = nullptr;
+  const bool hadAny = fill.any;
   for (;;) {
     if (fill.next >= job.ready) {
       if (job.finished && fill.next >= job.ready) break;
@@ -267,6 +270,12 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
       if (!firstMade) firstMade = made;
     }
     if (batch && !left()) break;
+  }
+  if (fill.openWithFirst && !wait && !hadAny && fill.any) {
+    // Without notifications: the host asked for this expansion already.
+    fill.openWithFirst = false;
+    if (!(tree->GetItemState(fill.item, TVIS_EXPANDED) & TVIS_EXPANDED))
+      tree->SetItemState(fill.item, TVIS_EXPANDED, TVIS_EXPANDED);
   }
   if (redrawOff) {
     // Children added below the shown rows change only the scroll bar: the shown rows are
