@@ -62,11 +62,12 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
     return true;
   });
   // Each file's head gives its date, and keeps the embedded thumbnail's bytes for the
-  // decoder. The heads are read on one thread: under Wine more threads only queue for the
-  // server's file calls, and take longer. This thread answers what other threads send
+  // decoder. The heads are read on two threads: one parses a head while the other waits for
+  // its file, which halves the pass under Wine, whose server takes the file calls one at a
+  // time (more threads only queue there). This thread answers what other threads send
   // meanwhile (a newer change of folder is only queued, and ends this one).
   bool bCancelled = !TransRunOnThreads(
-      items.size(), 1, [&](size_t i) { items[i]->UpdateRecTime(); },
+      items.size(), 2, [&](size_t i) { items[i]->UpdateRecTime(); },
       [this] {
         AnswerSentMessages();
         return IsContinueChangeFolder() && !HasWaitingFolderChange();

@@ -44,11 +44,12 @@ size_t g_cursor = 0;
 // changes (else it would decode and give up pictures in turn).
 bool g_restFull = false;  // how victims the rest of the list (outside the window) is known done
 
-// Manual reset: every worker wakes; one that finds nothing resets it under the lock.
-HANDLE WakeEvent() {
-  static HANDLE h = CreateEventA(NULL, TRUE, FALSE, NULL);
-  return h;
-}
+// Idle workers sleep here with the process-wide lock. A condition variable rather than an
+// event: under Wine every event call is a round trip to the server, which the date pass's
+// file calls wait for, and items arrive one by one during that pass. Every wake is counted,
+// so that a worker that found nothing just before a wake does not sleep through it.
+CONDITION_VARIABLE g_wakeCv = CONDITION_VARIABLE_INIT;
+std::atomic<unsigned> g_wakes{0};
 
 int g_workers = 0;  // 0: by the processors
 
@@ -60,7 +61,10 @@ int WorkerCount() {
   return n < 1 ? 1 : n > 4 ? 4 : n;
 }
 
-void Wake() { SetEvent(WakeEvent()); }
+void Wake() {
+  ++g_wakes;
+  WakeAllConditionVariable(&g_wakeCv);
+}
 
 // Reaps threads of earlier runs that have ended.
 void ReapLocked() {
@@ -111,34 +115,40 @@ CThumbnail* PickLocked(SIZE want) {
   return nullptr;
 }
 
-// Frees pixels of the items farthest from the window until the total is well under the
-// budget (a fifth below, so that it is not done for every picture).
-void KeepUnderBudget() {
-  if (PixelBytes() <= PixelBudget()) return;
-  std::vector<std::pair<size_t, CThumbnail*>> victims;
+// Frees pixels of the items farthest from the window so that incoming more bytes fit
+// (PixelVictims); the bytes freed.
+long long KeepUnderBudget(long long incoming = 0, const ThumbImpl* self = nullptr) {
+  if (PixelBytes() + incoming <= PixelBudget()) return 0;
+  std::vector<CThumbnail*> victims;
   {
     Guard lock;
     size_t ws, we;
     WindowLocked(&ws, &we);
+    std::vector<PixelHolder> holders;
+    std::vector<CThumbnail*> items;
     for (size_t i = 0; i < g_list.size(); ++i) {
       if (i >= ws && i < we) continue;
       const Entry& e = g_list[i];
-      if (!IsAliveLocked(e.item, e.serial) || Impl(e.item)->decoding || Impl(e.item)->pixelBytes == 0) continue;
-      victims.push_back({i < ws ? ws - i : i - we + 1, e.item});
+      if (!IsAliveLocked(e.item, e.serial)) continue;
+      const ThumbImpl* p = Impl(e.item);
+      if (p == self || p->decoding || p->pixelBytes == 0) continue;
+      holders.push_back(PixelHolder{i < ws ? ws - i : i - we + 1, p->pixelBytes.load()});
+      items.push_back(e.item);
     }
-    std::sort(victims.begin(), victims.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    long long excess = PixelBytes() - PixelBudget() / 10 * 8, freed = 0;
-    size_t k = 0;
-    for (; k < victims.size() && freed < excess; ++k) {
-      freed += Impl(victims[k].second)->pixelBytes;
-      ++Impl(victims[k].second)->pins;
+    for (size_t k : PixelVictims(holders, PixelBytes(), incoming, PixelBudget())) {
+      victims.push_back(items[k]);
+      ++Impl(items[k])->pins;
     }
-    victims.resize(k);
-    if (k) g_restFull = true;
+    if (!victims.empty()) g_restFull = true;
   }
-  for (auto& f : victims) Impl(f.second)->DropForBudget();
+  long long freed = 0;
+  for (CThumbnail* v : victims) {
+    long long bytes = Impl(v)->pixelBytes;
+    if (Impl(v)->DropForBudget()) freed += bytes;
+  }
   Guard lock;
-  for (auto& f : victims) --Impl(f.second)->pins;
+  for (CThumbnail* v : victims) --Impl(v)->pins;
+  return freed;
 }
 
 DWORD WINAPI DecodeThread(LPVOID param) {
@@ -148,12 +158,12 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     DecodeJob job;
     CThumbnail* item = nullptr;
     uint64_t serial = 0;
-    unsigned gen = 0;
+    unsigned gen = 0, wakes = 0;
     {
       Guard lock;
       if (run->stop) break;
+      wakes = g_wakes;
       item = PickLocked(run->size);
-      if (!item) ResetEvent(WakeEvent());
       if (item) {
         ThumbImpl* p = Impl(item);
         p->decoding = true;
@@ -170,7 +180,8 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     if (!item) {
       // Pictures composed for the views count too: an idle decoder keeps the budget.
       KeepUnderBudget();
-      WaitForSingleObject(WakeEvent(), 200);
+      Guard lock;
+      if (!run->stop && g_wakes == wakes) SleepUnderLock(&g_wakeCv, 200);
       continue;
     }
     ThumbImpl* p = Impl(item);
@@ -260,7 +271,16 @@ void ResetCursorLocked() {
 }  // namespace
 
 namespace vxg {
-void DecoderOverBudget() { SetEvent(WakeEvent()); }
+void DecoderOverBudget() { Wake(); }
+
+void ReservePixels(long long bytes, const ThumbImpl* self) {
+  for (int tries = 0; tries < 3; ++tries) {
+    if (TakePixelBytes(bytes)) return;
+    if (KeepUnderBudget(bytes, self) <= 0) break;
+  }
+  AddPixelBytes(bytes);
+  DecoderOverBudget();
+}
 
 void DecoderForgetPage(const CThumbnailPage* page) {
   Guard lock;
@@ -354,8 +374,13 @@ void CThumbnailPage::SetDecodeTumbnail(CThumbnail* pThumbnail) {
   if (!pThumbnail) return;
   Guard lock;
   if (!IsAliveLocked(pThumbnail, 0)) return;
+  // Items arrive one by one while a folder's heads are read: the rest's search goes on
+  // from the new item rather than from the start (which made the whole run quadratic).
+  size_t ws, we;
+  WindowLocked(&ws, &we);
+  const size_t at = g_list.size() >= we ? g_list.size() - we : 0;
   g_list.push_back(Entry{pThumbnail, Impl(pThumbnail)->serial});
-  ResetCursorLocked();
+  g_cursor = std::min(g_cursor, at);
   Wake();
 }
 

@@ -23,6 +23,9 @@ namespace vxg {
 // first, then an item's own lock.
 void Lock();
 void Unlock();
+// Sleeps on cv with the lock (held once by the caller) released meanwhile; false on time-out.
+// Under Wine this waits in the process, without the server.
+bool SleepUnderLock(CONDITION_VARIABLE* cv, DWORD ms);
 struct Guard {
   Guard() { Lock(); }
   ~Guard() { Unlock(); }
@@ -74,8 +77,15 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out);
 long long PixelBytes();
 void AddPixelBytes(long long delta);
 long long PixelBudget();
+// Takes bytes from the ledger when they fit (PixelLedger::TryTake).
+bool TakePixelBytes(long long bytes);
 // Wakes the decoder to give pictures up (no lock taken: callable under an item's lock).
 void DecoderOverBudget();
+// Makes room for bytes more pixels and takes them from the ledger, before a picture is
+// stored: pictures of the decode list farthest from its window give theirs up (never
+// self's). Only when nothing more can go (the window's own pictures fill the budget) are
+// the bytes taken over the budget. Callable under one item's lock, not the process-wide one.
+void ReservePixels(long long bytes, const ::ThumbImpl* self);
 
 // ---- Helpers -------------------------------------------------------------------------
 // Text and paths: the text kit (textkit::).
@@ -101,6 +111,36 @@ inline FILETIME U64ToFt(ULONGLONG v) {
 bool ResolveShortcut(const std::string& lnk, std::string* target);
 
 // ---- Plain decisions (tested directly) -----------------------------------------------
+// The pixel bytes the items keep, held to a budget at every moment: a picture's bytes are
+// taken from the ledger before the picture is stored, and only when they fit.
+class PixelLedger {
+ public:
+  explicit PixelLedger(long long budget) : budget_(budget) {}
+  long long Used() const { return used_.load(); }
+  long long Budget() const { return budget_.load(); }
+  void SetBudget(long long budget) { budget_ = budget; }
+  // Takes bytes when they fit the budget (bytes of 0 or less always do); false: unchanged.
+  bool TryTake(long long bytes);
+  // Takes (or gives back, negative) bytes whether they fit or not.
+  void Change(long long bytes) { used_ += bytes; }
+
+ private:
+  std::atomic<long long> used_{0};
+  std::atomic<long long> budget_;
+};
+// A picture that could give its pixels up: how far it lies from the decode window, and
+// its bytes.
+struct PixelHolder {
+  size_t distance;
+  long long bytes;
+};
+// Which holders give their pixels up so that `incoming` more bytes fit: none while
+// used + incoming stays within the budget, else the farthest first until the total is a
+// fifth below the budget (so that this is not done for every picture). Indexes into
+// holders, in the order to drop; fewer than needed when all of them are not enough.
+std::vector<size_t> PixelVictims(const std::vector<PixelHolder>& holders, long long used, long long incoming,
+                                 long long budget);
+
 // The kind word of a file by its extension (with or without the dot); folders aren't
 // asked here.
 UINT KindFromExtension(const std::string& ext);
@@ -214,8 +254,9 @@ struct ThumbImpl {
   // Bytes of pixels the item keeps (image and composed pictures); counted into the
   // library's total (PixelBytes), which the decoder keeps under its budget.
   std::atomic<long long> pixelBytes{0};
-  // After a change of the pictures; the caller holds cs.
-  void RecountPixels();
+  // After a change of the pictures; the caller holds cs. reserved: the bytes taken from the
+  // ledger for the change beforehand (ReservePixels).
+  void RecountPixels(long long reserved = 0);
 
   // What was read from the file (under cs).
   bool exifLoaded = false;
@@ -251,8 +292,11 @@ struct ThumbImpl {
   void StoreResult(vxg::DecodeResult&& r);
   // Drops the pictures to keep the library under its pixel budget: decoded again when the
   // decode window comes back to the item.
-  void DropForBudget();
-  bool DropPictures(bool cleared);
+  // False when the item is busy (a decoder works on it, or another thread holds its lock).
+  bool DropForBudget();
+  void DropPictures();
+  void ForgetDecodedLocked(bool forBudget);
+  void ClearPictures();
   // Loads the Exif data and picture size when not yet read (takes cs).
   void EnsureInfo();
   // Keeps what a probe of the file's headers gave (takes cs): the picture size and Exif data

@@ -2,6 +2,7 @@
 // strings, quality classes, turn angles, names of turned copies, write failure codes.
 #include "internal.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -163,6 +164,34 @@ int WriteFailureCode(HRESULT hr) {
   if (hr == HRESULT_FROM_WIN32(ERROR_DISK_FULL) || hr == HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL))
     return ERROR_HANDLE_DISK_FULL;  // 39
   return ERROR_WRITE_FAULT;          // 29
+}
+
+// ---- Pixel budget ----------------------------------------------------------------------
+bool PixelLedger::TryTake(long long bytes) {
+  if (bytes <= 0) {
+    used_ += bytes;
+    return true;
+  }
+  long long now = used_.load();
+  while (now + bytes <= budget_.load())
+    if (used_.compare_exchange_weak(now, now + bytes)) return true;
+  return false;
+}
+
+std::vector<size_t> PixelVictims(const std::vector<PixelHolder>& holders, long long used, long long incoming,
+                                 long long budget) {
+  std::vector<size_t> order;
+  if (used + incoming <= budget) return order;
+  for (size_t i = 0; i < holders.size(); ++i)
+    if (holders[i].bytes > 0) order.push_back(i);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return holders[a].distance > holders[b].distance; });
+  const long long excess = used + incoming - budget / 10 * 8;
+  long long freed = 0;
+  size_t k = 0;
+  while (k < order.size() && freed < excess) freed += holders[order[k++]].bytes;
+  order.resize(k);
+  return order;
 }
 
 }  // namespace vxg

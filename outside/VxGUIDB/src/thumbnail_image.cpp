@@ -107,8 +107,11 @@ HRESULT DecodeFolder(const std::string& path, const DecodeJob& job, DecodeResult
 
 }  // namespace
 
-std::atomic<long long> g_pixelBytes{0};
-long long g_pixelBudget = 192LL * 1024 * 1024;
+const long long kDefaultPixelBudget = 192LL * 1024 * 1024;
+PixelLedger& Ledger() {
+  static PixelLedger ledger(kDefaultPixelBudget);
+  return ledger;
+}
 
 COLORREF ThumbBackColor() { return g_backColor; }
 
@@ -133,41 +136,37 @@ HRESULT DecodeForJob(const DecodeJob& job, DecodeResult* out) {
   return KindIcon(path, job.cx, job.cy, out);
 }
 
-long long PixelBytes() { return g_pixelBytes.load(); }
-void AddPixelBytes(long long delta) { g_pixelBytes += delta; }
-long long PixelBudget() { return g_pixelBudget; }
+long long PixelBytes() { return Ledger().Used(); }
+void AddPixelBytes(long long delta) { Ledger().Change(delta); }
+long long PixelBudget() { return Ledger().Budget(); }
+bool TakePixelBytes(long long bytes) { return Ledger().TryTake(bytes); }
 
 }  // namespace vxg
 
 using namespace vxg;
 
-void CThumbnailPage::SetPixelBudget(ULONGLONG bytes) { g_pixelBudget = bytes ? (long long)bytes : 192LL * 1024 * 1024; }
+void CThumbnailPage::SetPixelBudget(ULONGLONG bytes) { Ledger().SetBudget(bytes ? (long long)bytes : kDefaultPixelBudget); }
 ULONGLONG CThumbnailPage::GetPixelBytes() { return ULONGLONG(PixelBytes()); }
 
-void ThumbImpl::RecountPixels() {
+void ThumbImpl::RecountPixels(long long reserved) {
   long long n = (long long)image.BitsSize();
   for (auto& c : composed) n += (long long)c.dib.BitsSize();
-  AddPixelBytes(n - pixelBytes.exchange(n));
+  AddPixelBytes(n - reserved - pixelBytes.exchange(n));
   if (n > 0 && PixelBytes() > PixelBudget()) DecoderOverBudget();
 }
 
-void ThumbImpl::DropForBudget() { DropPictures(false); }
+// The decode status forgets the picture (under the process-wide lock): it is decoded again,
+// at once, or, when given up for the budget, once the decode window comes back to it.
+void ThumbImpl::ForgetDecodedLocked(bool forBudget) {
+  ++imageGen;
+  givenUp = forBudget;
+  decodeState = kNotDecoded;
+  decodedBox = SIZE{0, 0};
+  complete = false;
+}
 
-// ---- ThumbImpl -------------------------------------------------------------------------
-// Forgets the pictures; cleared: the decoder looks at the whole list again (a picture given
-// up for the budget waits for the window instead). False when a decoder works on it.
-bool ThumbImpl::DropPictures(bool cleared) {
-  {
-    Guard lock;
-    if (!cleared && decoding) return false;
-    ++imageGen;
-    givenUp = !cleared;
-    decodeState = kNotDecoded;
-    decodedBox = SIZE{0, 0};
-    complete = false;
-    if (cleared) DecoderItemCleared();
-  }
-  EnterCriticalSection(&cs);
+// Frees the picture and those composed from it (under cs).
+void ThumbImpl::ClearPictures() {
   image.Clear();
   imageType = VXIMAGE_NONE;
   for (auto& c : composed) {
@@ -175,12 +174,39 @@ bool ThumbImpl::DropPictures(bool cleared) {
     c.cx = c.cy = 0;
   }
   RecountPixels();
+}
+
+bool ThumbImpl::DropForBudget() {
+  // Never waits for the item: the caller may hold another item's lock (a view composing).
+  if (!TryEnterCriticalSection(&cs)) return false;
+  {
+    Guard lock;
+    if (decoding) {
+      LeaveCriticalSection(&cs);
+      return false;
+    }
+    ForgetDecodedLocked(true);
+  }
+  ClearPictures();
   LeaveCriticalSection(&cs);
   return true;
 }
 
+// ---- ThumbImpl -------------------------------------------------------------------------
+// Forgets the pictures; the decoder looks at the whole list again.
+void ThumbImpl::DropPictures() {
+  {
+    Guard lock;
+    ForgetDecodedLocked(false);
+    DecoderItemCleared();
+  }
+  EnterCriticalSection(&cs);
+  ClearPictures();
+  LeaveCriticalSection(&cs);
+}
+
 void ThumbImpl::DropImage(bool all) {
-  DropPictures(true);
+  DropPictures();
   EnterCriticalSection(&cs);
   std::vector<uint8_t>().swap(headThumb);
   if (all) {
@@ -195,6 +221,9 @@ void ThumbImpl::DropImage(bool all) {
 }
 
 void ThumbImpl::StoreResult(DecodeResult&& r) {
+  // Room first: the new picture's bytes are the ledger's before the picture is kept.
+  const long long incoming = (long long)r.dib.BitsSize();
+  ReservePixels(incoming, this);
   EnterCriticalSection(&cs);
   image = std::move(r.dib);
   imageType = r.imageType;
@@ -216,7 +245,7 @@ void ThumbImpl::StoreResult(DecodeResult&& r) {
     if (r.recTime) recTime = r.recTime;  // else the file time stays
     recState = 1;
   }
-  RecountPixels();
+  RecountPixels(incoming);
   LeaveCriticalSection(&cs);
 }
 
@@ -298,7 +327,14 @@ BITMAPINFOHEADER* CThumbnail::GetThumbnail(int cx, int cy) {
       ThumbImpl::Composed& slot = m_p->composed[m_p->nextComposed];
       m_p->nextComposed = (m_p->nextComposed + 1) % 2;
       slot.cx = slot.cy = 0;
-      if (slot.dib.Create(cx, cy, 24)) {
+      // The slot's old picture goes first, then the new one's bytes are made room for.
+      slot.dib.Clear();
+      m_p->RecountPixels();
+      const long long incoming = (long long)imaging::Dib::BitsSizeOf(cx, cy, 24);
+      ReservePixels(incoming, m_p);
+      if (!slot.dib.Create(cx, cy, 24)) {
+        m_p->RecountPixels(incoming);
+      } else {
         COLORREF bg = g_backColor;
         slot.dib.Fill(0xFF000000u | (GetRValue(bg) << 16) | (GetGValue(bg) << 8) | GetBValue(bg));
         const imaging::Dib& src = m_p->image;
@@ -321,7 +357,7 @@ BITMAPINFOHEADER* CThumbnail::GetThumbnail(int cx, int cy) {
         }
         slot.cx = cx;
         slot.cy = cy;
-        m_p->RecountPixels();
+        m_p->RecountPixels(incoming);
         result = &slot.dib.Info()->bmiHeader;
       }
     }

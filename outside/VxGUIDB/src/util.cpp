@@ -22,6 +22,7 @@ LockHolder& TheLock() {
 
 void Lock() { EnterCriticalSection(&TheLock().cs); }
 void Unlock() { LeaveCriticalSection(&TheLock().cs); }
+bool SleepUnderLock(CONDITION_VARIABLE* cv, DWORD ms) { return SleepConditionVariableCS(cv, &TheLock().cs, ms) != FALSE; }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -16,11 +16,16 @@ int StrideOf(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 
 
 }  // namespace
 
+size_t Dib::BitsSizeOf(int width, int height, int bitCount) {
+  if (width <= 0 || height <= 0) return 0;
+  return size_t(StrideOf(width, bitCount)) * size_t(height);
+}
+
 bool Dib::Create(int width, int height, int bitCount, bool topDown) {
   Clear();
   if (width <= 0 || height <= 0 || width > 32767 || height > 32767 || (bitCount != 24 && bitCount != 32))
     return false;
-  size_t bits = size_t(StrideOf(width, bitCount)) * size_t(height);
+  size_t bits = BitsSizeOf(width, height, bitCount);
   try {
     block_.assign(kHeader + bits, 0);
   } catch (const std::bad_alloc&) {

@@ -49,6 +49,18 @@ std::vector<CThumbnail*> Items(CThumbnailPage& p) {
   return v;
 }
 
+// count copies of one picture in a scratch folder of their own, scanned onto page.
+std::vector<CThumbnail*> CopiesOnAPage(const char* folder, int count, CThumbnailPage* page) {
+  std::string d = ScratchDir(folder);
+  char name[32];
+  for (int i = 0; i < count; ++i) {
+    snprintf(name, sizeof(name), "\\p%02d.jpg", i);
+    CopyFixture("plain.jpg", d + name);
+  }
+  if (page->Add(d.c_str(), FALSE, nullptr, 0) != 0) return {};
+  return Items(*page);
+}
+
 // Reads a composed thumbnail's pixel (x, y from the top-left) as RGB.
 COLORREF PixelAt(const BITMAPINFOHEADER* bih, int x, int y) {
   const BYTE* bits = reinterpret_cast<const BYTE*>(bih) + bih->biSize;
@@ -126,15 +138,9 @@ TEST_F(Decoder, EveryItemOnceOnTheDecoderThread) {
 }
 
 TEST_F(Decoder, TheWindowComesFirstThenTheRest) {
-  std::string d = ScratchDir("window");
-  char name[32];
-  for (int i = 0; i < 30; ++i) {
-    snprintf(name, sizeof(name), "\\w%02d.jpg", i);
-    CopyFixture("plain.jpg", d + name);
-  }
   CThumbnailPage page(VXPAGE_FOLDER, 1);
-  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
-  std::vector<CThumbnail*> items = Items(page);
+  std::vector<CThumbnail*> items = CopiesOnAPage("window", 30, &page);
+  ASSERT_EQ(size_t(30), items.size());
   CThumbnailPage::ClearDecodeThumbnailList();
   for (CThumbnail* t : items) CThumbnailPage::SetDecodeTumbnail(t);
   EXPECT_EQ(30, CThumbnailPage::GetDecodeListSize());
@@ -371,15 +377,9 @@ TEST(DecodeNow, MoviesFoldersAndFilters) {
 }  // namespace
 
 TEST_F(Decoder, PixelsStayUnderTheBudgetFarthestGoFirst) {
-  std::string d = ScratchDir("budget");
-  char name[32];
-  for (int i = 0; i < 40; ++i) {
-    snprintf(name, sizeof(name), "\\b%02d.jpg", i);
-    CopyFixture("plain.jpg", d + name);
-  }
   CThumbnailPage page(VXPAGE_FOLDER, 1);
-  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
-  std::vector<CThumbnail*> items = Items(page);
+  std::vector<CThumbnail*> items = CopiesOnAPage("budget", 40, &page);
+  ASSERT_EQ(size_t(40), items.size());
   // One picture at 160 x 160 is 76,800 bytes; room for about ten of them.
   const ULONGLONG budget = 10 * 160 * 160 * 3;
   const ULONGLONG before = CThumbnailPage::GetPixelBytes();
@@ -410,6 +410,42 @@ TEST_F(Decoder, PixelsStayUnderTheBudgetFarthestGoFirst) {
   for (int i = 32; i < 40; ++i) EXPECT_TRUE(items[i]->IsDecoded()) << i;
   EXPECT_FALSE(items[0]->IsDecoded());
   EXPECT_LE(CThumbnailPage::GetPixelBytes(), before + budget);
+  CThumbnailPage::SetPixelBudget(0);
+}
+
+// The budget holds at every moment: a picture decoded on the caller's thread, and a
+// picture composed for a view, find room before they are kept (with no decoder running
+// to trim afterwards), the farthest from the window giving theirs up.
+TEST_F(Decoder, PicturesFindRoomBeforeTheyAreKept) {
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  std::vector<CThumbnail*> items = CopiesOnAPage("room", 12, &page);
+  ASSERT_EQ(size_t(12), items.size());
+  CThumbnailPage::SetDecodeTumbnailList(items);
+  CThumbnailPage::SetDecodeStartPos(0);
+  CThumbnailPage::SetDecodeCount(2);
+  const ULONGLONG before = CThumbnailPage::GetPixelBytes();
+  ASSERT_EQ(S_OK, items[0]->DecodeThumbnail());
+  const ULONGLONG one = CThumbnailPage::GetPixelBytes() - before;
+  ASSERT_GT(one, 0u);
+  const ULONGLONG budget = before + 5 * one + one / 2;
+  CThumbnailPage::SetPixelBudget(budget);
+  for (size_t i = 1; i < items.size(); ++i) {
+    ASSERT_EQ(S_OK, items[i]->DecodeThumbnail()) << i;
+    EXPECT_LE(CThumbnailPage::GetPixelBytes(), budget) << i;
+  }
+  // The window's pictures stayed; the newest is there; some far ones went.
+  EXPECT_TRUE(items[0]->IsDecoded());
+  EXPECT_TRUE(items[1]->IsDecoded());
+  EXPECT_TRUE(items[11]->IsDecoded());
+  int kept = 0;
+  for (CThumbnail* t : items) kept += t->IsDecoded() ? 1 : 0;
+  EXPECT_LT(kept, 12);
+  // A composed picture counts too: composing one more for the window's first item.
+  items[0]->ThreadLock();
+  EXPECT_NE(nullptr, items[0]->GetThumbnail(200, 200));
+  items[0]->ThreadUnlock();
+  EXPECT_LE(CThumbnailPage::GetPixelBytes(), budget);
+  CThumbnailPage::ClearDecodeThumbnailList();
   CThumbnailPage::SetPixelBudget(0);
 }
 

@@ -331,4 +331,47 @@ TEST(MusicFactsTest, BrokenHeadersGiveNoValuesAndNoCrash) {
   EXPECT_EQ(0, g.bitrateKbps);
 }
 
+// ---- Pixel budget ----------------------------------------------------------------------
+// The ledger never goes over its budget by a take: a picture is kept only after its bytes
+// were taken.
+TEST(PixelBudget, TheLedgerTakesOnlyWhatFits) {
+  PixelLedger ledger(100);
+  EXPECT_TRUE(ledger.TryTake(60));
+  EXPECT_TRUE(ledger.TryTake(40));  // exactly the budget
+  EXPECT_FALSE(ledger.TryTake(1));
+  EXPECT_EQ(100, ledger.Used());
+  EXPECT_TRUE(ledger.TryTake(-30));  // giving back always fits
+  EXPECT_FALSE(ledger.TryTake(31));
+  EXPECT_EQ(70, ledger.Used());
+  ledger.SetBudget(50);  // a smaller budget: nothing more fits until pictures go
+  EXPECT_FALSE(ledger.TryTake(1));
+  ledger.Change(-25);
+  EXPECT_TRUE(ledger.TryTake(5));
+  EXPECT_EQ(50, ledger.Used());
+}
+
+TEST(PixelBudget, TheFarthestGiveUpTheirsUntilTheNewPictureFits) {
+  // Distances from the window and bytes; the budget is 100, a fifth below it is 80.
+  const std::vector<PixelHolder> holders = {{1, 10}, {5, 10}, {3, 10}, {9, 10}, {7, 0}, {5, 10}};
+  struct Case {
+    const char* what;
+    long long used, incoming;
+    std::vector<size_t> victims;
+  };
+  const Case cases[] = {
+      {"room left", 50, 10, {}},
+      {"exactly full", 90, 10, {}},
+      // 95 + 10 - 80 = 25 to free: the three farthest; equal distances in list order, and
+      // a holder of no bytes is never picked.
+      {"over", 95, 10, {3, 1, 5}},
+      {"far over: everything there is", 100, 100, {3, 1, 5, 2, 0}},
+      {"already over, nothing new", 101, 0, {3, 1, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.victims, PixelVictims(holders, c.used, c.incoming, 100));
+  }
+  EXPECT_TRUE(PixelVictims({}, 200, 10, 100).empty());
+}
+
 }  // namespace

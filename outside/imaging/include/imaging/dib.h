@@ -64,6 +64,8 @@ class Dib {
   // A new picture of width x height (both 1..32767) at 24 or 32 bits, pixels
   // zeroed. False (and empty) on bad arguments or when memory runs out.
   bool Create(int width, int height, int bitCount, bool topDown = false);
+  // The bytes of pixels Create(width, height, bitCount) makes (BitsSize afterwards).
+  static size_t BitsSizeOf(int width, int height, int bitCount);
   // Copies any DIB GDI understands (1 to 32 bits, palettes, bit fields, RLE)
   // into a 24- or 32-bit picture. bits null: they follow the header and its
   // colour table (a packed DIB whose size the caller vouches for).
