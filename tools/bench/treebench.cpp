@@ -262,7 +262,7 @@ int main(int argc, char** argv) {
       }
     }
     if (now - start > 120) break;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   if (!stop) {
     stop = true;
