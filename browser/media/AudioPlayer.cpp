@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include "AudioPlayerRules.h"
+#include "DShowPlayer.h"
 
 namespace {
 // The AAC filters, found by their class ids.
@@ -70,6 +71,8 @@ CAudioPlayer::CAudioPlayer()
       m_hThread(NULL),
       m_hStarted(NULL),
       m_bStopRequest(FALSE),
+      m_bEnded(FALSE),
+      m_nMode(0),
       m_bComInit(FALSE),
       m_nState(kAudioOpened) {
   m_wszPath[0] = 0;
@@ -80,6 +83,8 @@ CAudioPlayer::~CAudioPlayer() { Close(); }
 HRESULT CAudioPlayer::Open(const char* pszPath, int nMode) {
   Close();
   m_bStopRequest = FALSE;
+  m_bEnded = FALSE;
+  m_nMode = nMode;
   m_strPath = pszPath ? pszPath : "";
   m_wszPath[0] = 0;
   MultiByteToWideChar(CP_ACP, 0, m_strPath, -1, m_wszPath, MAX_PATH);
@@ -149,7 +154,10 @@ unsigned __stdcall CAudioPlayer::CompletionThread(void* pParam) {
     long code = 0;
     const HRESULT hr = p->m_pEvents->WaitForCompletion(1000, &code);
     const AudioWaitStep step = AudioCompletionStep(hr, p->m_bStopRequest != FALSE);
-    if (step == kAudioWaitFinished) p->m_nState = kAudioFinished;
+    if (step == kAudioWaitFinished) {
+      p->m_bEnded = TRUE;
+      p->m_nState = kAudioFinished;
+    }
     if (step != kAudioWaitAgain) break;
   }
   _endthreadex(0);
@@ -159,6 +167,18 @@ unsigned __stdcall CAudioPlayer::CompletionThread(void* pParam) {
 HRESULT CAudioPlayer::Play() {
   if (!m_pControl) return E_NOINTERFACE;
   if (!m_pEvents) return E_NOINTERFACE;
+  if (m_bEnded) {
+    // Wine's graph answers every wait after its first end at once: a graph that has ended
+    // is built again and plays on from where it was put.
+    LONGLONG llPos = 0;
+    m_pSeeking->GetCurrentPosition(&llPos);
+    const CString strPath = m_strPath;
+    HRESULT hr = Open(strPath, m_nMode);
+    if (FAILED(hr)) return hr;
+    LONGLONG llDuration = 0;
+    if (SUCCEEDED(m_pSeeking->GetDuration(&llDuration)) && llPos > llDuration) llPos = llDuration;
+    if (llPos > 0) m_pSeeking->SetPositions(&llPos, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+  }
   HRESULT hr = m_pControl->Run();
   if (FAILED(hr)) return hr;
   m_nState = kAudioRunning;
@@ -211,3 +231,31 @@ HRESULT CAudioPlayer::Close() {
 }
 
 HRESULT CAudioPlayer::SetVolume(long lVolume) { return m_pAudio ? m_pAudio->put_Volume(lVolume) : E_FAIL; }
+
+HRESULT CAudioPlayer::SetPosition(double dSeconds) {
+  if (!m_pControl || !m_pSeeking) return E_NOINTERFACE;
+  OAFilterState state = State_Stopped;
+  if (m_pControl->GetState(100, &state) == VFW_S_STATE_INTERMEDIATE) state = State_Paused;
+  LONGLONG llPos = LONGLONG(dSeconds * 1e7 + 0.5);
+  return SeekGraphStopped(m_pControl, m_pSeeking, &llPos, FILTER_STATE(state));
+}
+
+HRESULT CAudioPlayer::GetPosition(double* pdSeconds) const {
+  if (!pdSeconds) return E_POINTER;
+  *pdSeconds = 0;
+  if (!m_pSeeking) return E_NOINTERFACE;
+  LONGLONG llPos = 0;
+  const HRESULT hr = m_pSeeking->GetCurrentPosition(&llPos);
+  if (SUCCEEDED(hr)) *pdSeconds = llPos / 1e7;
+  return hr;
+}
+
+HRESULT CAudioPlayer::GetDuration(double* pdSeconds) const {
+  if (!pdSeconds) return E_POINTER;
+  *pdSeconds = 0;
+  if (!m_pSeeking) return E_NOINTERFACE;
+  LONGLONG llDuration = 0;
+  const HRESULT hr = m_pSeeking->GetDuration(&llDuration);
+  if (SUCCEEDED(hr)) *pdSeconds = llDuration / 1e7;
+  return hr;
+}

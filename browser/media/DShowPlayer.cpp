@@ -223,19 +223,23 @@ HRESULT CDShowPlayer::GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) {
   return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) { return p->GetPositions(pCurrent, pStop); });
 }
 
-// Wine's GStreamer splitter leaves its sound stream flushing after a seek of a paused or
-// running graph, and the next IMediaControl::Stop then waits for it for ever: the graph
-// seeks stopped and is brought back to the state it was commanded to.
+HRESULT SeekGraphStopped(IMediaControl* pControl, IMediaSeeking* pSeeking, LONGLONG* pPosition, FILTER_STATE resume) {
+  if (!pControl || !pSeeking) return E_NOINTERFACE;
+  if (resume != State_Stopped) pControl->Stop();
+  const HRESULT hr = pSeeking->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+  if (resume == State_Paused) pControl->Pause();
+  if (resume == State_Running) pControl->Run();
+  return hr;
+}
+
 HRESULT CDShowPlayer::SetCurrentPosition(LONGLONG* pPosition) {
   IMediaControl* pControl;
   HRESULT hr = Query(IID_IMediaControl, &pControl);
   if (FAILED(hr)) return hr;
-  if (m_nState != 0) pControl->Stop();
+  static const FILTER_STATE kStates[] = {State_Stopped, State_Paused, State_Running};
   hr = Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) {
-    return p->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+    return SeekGraphStopped(pControl, p, pPosition, kStates[m_nState]);
   });
-  if (m_nState == 1) pControl->Pause();
-  if (m_nState == 2) pControl->Run();
   pControl->Release();
   return hr;
 }

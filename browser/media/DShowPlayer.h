@@ -5,6 +5,12 @@
 #include <windows.h>
 #include <dshow.h>
 
+// Moves a graph that is in `resume` (State_Stopped, _Paused or _Running) to an absolute
+// position: Wine's GStreamer splitter leaves its sound stream flushing after a seek of a
+// paused or running graph, and the next IMediaControl::Stop then waits for it for ever, so
+// the graph seeks stopped and is brought back to `resume`.
+HRESULT SeekGraphStopped(IMediaControl* pControl, IMediaSeeking* pSeeking, LONGLONG* pPosition, FILTER_STATE resume);
+
 class CDShowPlayer {
  public:
   CDShowPlayer();
