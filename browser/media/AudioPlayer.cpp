@@ -99,12 +99,14 @@ HRESULT CAudioPlayer::Open(const char* pszPath, int nMode) {
   if (FAILED(hr = m_pGraph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_pEvents)))) return hr;
   if (FAILED(hr = m_pGraph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&m_pAudio)))) return hr;
   if (FAILED(hr = m_pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_pSeeking)))) return hr;
+  IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
   if (nMode == 1) {
     hr = RenderAac();
   } else {
     hr = m_pGraph->RenderFile(m_wszPath, NULL);
     if (FAILED(hr)) hr = RenderAsf();
   }
+  DropSoundRendererIfUnused(m_pGraph, pSound);
   if (SUCCEEDED(hr)) m_nState = kAudioOpened;
   return hr;
 }

@@ -87,6 +87,38 @@ static void EmptyGraph(IGraphBuilder* pGraph) {
   }
 }
 
+IBaseFilter* AddSoundRenderer(IGraphBuilder* pGraph) {
+  IBaseFilter* pRenderer = NULL;
+  if (FAILED(CoCreateInstance(CLSID_DSoundRender, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                              reinterpret_cast<void**>(&pRenderer))))
+    return NULL;
+  if (FAILED(pGraph->AddFilter(pRenderer, L"Default DirectSound Device"))) {
+    pRenderer->Release();
+    return NULL;
+  }
+  return pRenderer;
+}
+
+void DropSoundRendererIfUnused(IGraphBuilder* pGraph, IBaseFilter* pRenderer) {
+  if (!pRenderer) return;
+  bool bUsed = false;
+  IEnumPins* pPins = NULL;
+  if (SUCCEEDED(pRenderer->EnumPins(&pPins))) {
+    IPin* pPin = NULL;
+    while (!bUsed && pPins->Next(1, &pPin, NULL) == S_OK) {
+      IPin* pPeer = NULL;
+      if (SUCCEEDED(pPin->ConnectedTo(&pPeer)) && pPeer) {
+        bUsed = true;
+        pPeer->Release();
+      }
+      pPin->Release();
+    }
+    pPins->Release();
+  }
+  if (!bUsed) pGraph->RemoveFilter(pRenderer);
+  pRenderer->Release();
+}
+
 HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
   if (!m_pGraph) return E_FAIL;
   if (!pszPath) return E_POINTER;
@@ -105,13 +137,18 @@ HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
   if (SUCCEEDED(CoCreateInstance(CLSID_VideoMixingRenderer9, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                  reinterpret_cast<void**>(&pRenderer)))) {
     HRESULT hr = m_pGraph->AddFilter(pRenderer, L"Video Mixing Renderer 9");
+    IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
     if (SUCCEEDED(hr)) hr = m_pGraph->RenderFile(wszPath, NULL);
+    DropSoundRendererIfUnused(m_pGraph, pSound);
     pRenderer->Release();
     hr = DShowRenderResult(hr);
     if (SUCCEEDED(hr)) return hr;
   }
   EmptyGraph(m_pGraph);
-  return DShowRenderResult(m_pGraph->RenderFile(wszPath, NULL));
+  IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
+  const HRESULT hr = m_pGraph->RenderFile(wszPath, NULL);
+  DropSoundRendererIfUnused(m_pGraph, pSound);
+  return DShowRenderResult(hr);
 }
 
 // Asks the graph for one interface, calls f with it and lets it go.

@@ -185,24 +185,31 @@ class SplitterOutput : public OutputPin, public IMediaSeeking {
 
 class SplitterFilter : public Filter {
  public:
-  SplitterFilter() : Filter(CLSID_KTAACSplitter), input_(this), output_(this, this, &input_) {}
-  ~SplitterFilter() override { StopThread(); }
+  SplitterFilter() : Filter(CLSID_KTAACSplitter), input_(this), output_(this, this, &input_) {
+    InitializeCriticalSection(&positionsLock_);
+  }
+  ~SplitterFilter() override {
+    StopThread();
+    DeleteCriticalSection(&positionsLock_);
+  }
   int PinCount() override { return 2; }
   Pin* PinAt(int index) override { return index == 0 ? static_cast<Pin*>(&input_) : &output_; }
 
   // A new stream: the whole of it.
   void ResetPositions() {
-    EnterCriticalSection(Lock());
     const moviekit::AudioDemuxer* d = input_.Demuxer();
+    EnterCriticalSection(&positionsLock_);
     positions_ = StreamPositions();
     positions_.duration = d ? REFERENCE_TIME(d->Facts().durationSeconds * 1e7 + 0.5) : 0;
     positions_.stop = positions_.duration;
-    LeaveCriticalSection(Lock());
+    LeaveCriticalSection(&positionsLock_);
   }
+  // Under a lock of their own: the renderer asks for the stop position from our stream
+  // thread (at the end of the stream) while Stop holds the filter's lock waiting for it.
   StreamPositions Positions() {
-    EnterCriticalSection(Lock());
+    EnterCriticalSection(&positionsLock_);
     const StreamPositions p = positions_;
-    LeaveCriticalSection(Lock());
+    LeaveCriticalSection(&positionsLock_);
     return p;
   }
   // While the stream runs a new start flushes what is under way downstream and pushes on
@@ -210,9 +217,12 @@ class SplitterFilter : public Filter {
   HRESULT SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) {
     EnterCriticalSection(Lock());
     bool moved = false;
+    EnterCriticalSection(&positionsLock_);
     HRESULT hr = input_.Demuxer() ? positions_.Apply(current, currentFlags, stop, stopFlags, &moved) : VFW_E_NOT_CONNECTED;
+    const REFERENCE_TIME newStop = positions_.stop;
+    LeaveCriticalSection(&positionsLock_);
     if (SUCCEEDED(hr)) {
-      streamStop_ = positions_.stop;
+      streamStop_ = newStop;
       if (moved && thread_) {
         output_.DeliverBeginFlush();
         StopThread();
@@ -241,10 +251,11 @@ class SplitterFilter : public Filter {
   HRESULT StartThread() {
     HRESULT hr = output_.Active();
     if (FAILED(hr)) return hr;
-    streamStart_ = positions_.start;
-    streamStop_ = positions_.stop;
+    const StreamPositions p = Positions();
+    streamStart_ = p.start;
+    streamStop_ = p.stop;
     if (FAILED(input_.Demuxer()->Seek(streamStart_ / 1e7))) input_.Demuxer()->Seek(0);
-    output_.DeliverNewSegment(positions_.start, positions_.stop, 1.0);
+    output_.DeliverNewSegment(p.start, p.stop, 1.0);
     stop_ = FALSE;
     thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Push, this, 0, nullptr));
     if (!thread_) {
@@ -317,6 +328,7 @@ class SplitterFilter : public Filter {
   SplitterOutput output_;
   HANDLE thread_ = nullptr;
   volatile LONG stop_ = FALSE;
+  CRITICAL_SECTION positionsLock_;
   StreamPositions positions_;
   REFERENCE_TIME streamStart_ = 0;             // of the running segment
   volatile REFERENCE_TIME streamStop_ = 0;     // moved while it runs

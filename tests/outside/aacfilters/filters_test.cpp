@@ -92,6 +92,18 @@ class Sink : public aacfilters::Filter {
   HANDLE ended_;
 };
 
+// The sound renderer put in the graph by its class, as the players do: Wine's device
+// enumerator rewrites the sound renderers' registry entries at every enumeration in every
+// process, so one looked up while other processes build graphs is missing at times.
+void AddSoundRenderer(IGraphBuilder* graph) {
+  IBaseFilter* renderer = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_DSoundRender, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                             reinterpret_cast<void**>(&renderer)),
+            S_OK);
+  EXPECT_EQ(graph->AddFilter(renderer, L"Default DirectSound Device"), S_OK);
+  renderer->Release();
+}
+
 // A graph of the file source, the two filters and (once connected that far) our sink.
 struct Chain {
   IGraphBuilder* graph = nullptr;
@@ -377,15 +389,16 @@ TEST_F(AacFilters, TheGraphSeeksThroughTheFilters) {
     double seconds;   // of the file
     bool whilePlaying;
   };
-  const Case cases[] = {{"tone.m4a", 1.5, false}, {"tone.m4a", 1.5, true}, {"tone.aac", 1.0, false}};
+  const Case cases[] = {{"tone_long.m4a", 4.0, false}, {"tone_long.m4a", 4.0, true}, {"tone_long.aac", 4.0, false}};
   for (const Case& k : cases) {
     const std::string what = std::string(k.file) + (k.whilePlaying ? " playing" : " paused");
     Chain c;
     ASSERT_EQ(c.Build(Fixture(k.file), false), S_OK) << what;
     ASSERT_EQ(c.Link(c.source, L"Output", c.splitter, L"Input"), S_OK) << what;
     ASSERT_EQ(c.Link(c.splitter, L"Output", c.decoder, L"XForm In"), S_OK) << what;
+    AddSoundRenderer(c.graph);
     IPin* pcm = PinOf(c.decoder, L"XForm Out");
-    ASSERT_EQ(c.graph->Render(pcm), S_OK) << what;  // the system's sound renderer
+    ASSERT_EQ(c.graph->Render(pcm), S_OK) << what;
     pcm->Release();
     IMediaSeeking* seeking = nullptr;
     IMediaControl* control = nullptr;
@@ -399,7 +412,7 @@ TEST_F(AacFilters, TheGraphSeeksThroughTheFilters) {
     EXPECT_EQ(seeking->GetDuration(&duration), S_OK) << what;
     EXPECT_NEAR(duration / 1e7, k.seconds, 0.1) << what;
 
-    const double target = k.seconds - 0.5;
+    const double target = k.seconds - 0.8;
     LONGLONG to = LONGLONG(target * 1e7);
     DWORD t0 = GetTickCount();
     if (k.whilePlaying) {
@@ -421,10 +434,10 @@ TEST_F(AacFilters, TheGraphSeeksThroughTheFilters) {
     long code = 0;
     EXPECT_EQ(events->WaitForCompletion(5000, &code), S_OK) << what;
     EXPECT_EQ(code, EC_COMPLETE) << what;
-    // The half second left played in real time: neither poured out nor the whole file.
+    // What was left played in real time: neither poured out nor the whole file.
     const DWORD took = GetTickCount() - t0;
-    EXPECT_GT(took, 300u) << what;
-    EXPECT_LT(took, DWORD(k.seconds * 1000) - 200) << what;
+    EXPECT_GT(took, 500u) << what;
+    EXPECT_LT(took, 2500u) << what;
     EXPECT_EQ(seeking->GetCurrentPosition(&now), S_OK) << what;
     EXPECT_NEAR(now / 1e7, k.seconds, 0.15) << what;
     const DWORD s0 = GetTickCount();
@@ -449,6 +462,7 @@ TEST_F(AacFilters, RenderFileUsesTheRegisteredFiltersAndPlaysToTheEnd) {
     ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                reinterpret_cast<void**>(&graph)),
               S_OK);
+    AddSoundRenderer(graph);
     ASSERT_EQ(graph->RenderFile(Wide(Fixture(file)).c_str(), nullptr), S_OK) << file;
     std::vector<CLSID> classes;
     std::string names;  // what the graph holds, for the failure message
