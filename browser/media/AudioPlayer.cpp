@@ -184,13 +184,7 @@ HRESULT CAudioPlayer::Play() {
   HRESULT hr = m_pControl->Run();
   if (FAILED(hr)) return hr;
   m_nState = kAudioRunning;
-  if (m_hThread) {  // a second Play: the first thread ends before a new one waits
-    InterlockedExchange(&m_bStopRequest, TRUE);
-    WaitForSingleObject(m_hThread, INFINITE);
-    CloseHandle(m_hThread);
-    m_hThread = NULL;
-    InterlockedExchange(&m_bStopRequest, FALSE);
-  }
+  EndCompletionThread();  // a second Play: the first thread ends before a new one waits
   if (m_hStarted) CloseHandle(m_hStarted);
   m_hStarted = CreateEventA(NULL, TRUE, FALSE, NULL);
   m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(NULL, 0, CompletionThread, this, 0, NULL));
@@ -203,25 +197,32 @@ HRESULT CAudioPlayer::Play() {
   return hr;
 }
 
+// Once asked, the thread ends at its next wait result (at most a second).
+void CAudioPlayer::EndCompletionThread() {
+  if (!m_hThread) return;
+  InterlockedExchange(&m_bStopRequest, TRUE);
+  WaitForSingleObject(m_hThread, INFINITE);
+  CloseHandle(m_hThread);
+  m_hThread = NULL;
+  InterlockedExchange(&m_bStopRequest, FALSE);
+}
+
 HRESULT CAudioPlayer::Stop() {
   if (!m_pControl) return E_NOINTERFACE;
   HRESULT hr = m_pControl->Stop();
   if (FAILED(hr)) return hr;
-  InterlockedExchange(&m_bStopRequest, TRUE);
-  if (m_hThread) {
-    WaitForSingleObject(m_hThread, INFINITE);
-    CloseHandle(m_hThread);
-    m_hThread = NULL;
-  }
+  EndCompletionThread();
   if (m_hStarted) CloseHandle(m_hStarted);
   m_hStarted = NULL;
-  InterlockedExchange(&m_bStopRequest, FALSE);
   m_nState = kAudioStopped;
   return hr;
 }
 
 HRESULT CAudioPlayer::Close() {
   Stop();
+  // A Stop the graph refused leaves the completion thread waiting on the events: it ends
+  // before the interfaces it uses go.
+  EndCompletionThread();
   ReleaseOf(m_pGraph);
   ReleaseOf(m_pControl);
   ReleaseOf(m_pEvents);

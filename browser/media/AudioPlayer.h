@@ -34,6 +34,7 @@ class VXGUITRANS_API CAudioPlayer {
   HRESULT RenderAac();
   HRESULT RenderAsf();
   static unsigned __stdcall CompletionThread(void* pParam);
+  void EndCompletionThread();
 
   IGraphBuilder* m_pGraph;
   IMediaControl* m_pControl;
