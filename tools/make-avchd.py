@@ -13,7 +13,10 @@ import sys
 
 
 def playlist(clips, maker, model):
-    items = b''.join(struct.pack('>H', 18) + ('%05d' % c).encode() + b'M2TS' + bytes(9) for c in clips)
+    # Each play item: clip, codec, connection condition 1, STC sequence 0, in and out times
+    # 0 (the whole clip), user operation mask, still mode, an empty stream table.
+    body = lambda c: ('%05d' % c).encode() + b'M2TS' + struct.pack('>HBII', 1, 0, 0, 0) + bytes(12) + struct.pack('>H', 14) + bytes(14)
+    items = b''.join(struct.pack('>H', len(body(c))) + body(c) for c in clips)
     plist = struct.pack('>HHH', 0, len(clips), 0) + items
     head_len = 20 + 4 + 14
     list_at = head_len

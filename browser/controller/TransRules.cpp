@@ -134,10 +134,19 @@ BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSe
   return TRUE;
 }
 
-BOOL TransDiscRefOf(LPCSTR pszBase, int nTree, const SYSTEMTIME& stRecorded, LPCSTR pszStream, DWORD adwRef[4]) {
-  if (!pszBase || !pszStream || nTree < 0 || nTree > 1) return FALSE;
+BOOL TransDiscRefOf(LPCSTR pszBase, int nTree, int nPlaylist, int nPart, const SYSTEMTIME& stRecorded,
+                    LPCSTR pszStream, DWORD adwRef[4]) {
+  if (!pszBase || !pszStream || nTree < -1 || nTree > 1) return FALSE;
   const char letter = (char)toupper((unsigned char)pszBase[0]);
   if (letter < 'A' || letter > 'Z' || pszBase[1] != ':' || pszBase[2] != '\\' || pszBase[3]) return FALSE;
+  if (nTree < 0) {
+    if (nPlaylist < 0 || nPlaylist > 99999 || nPart < 0) return FALSE;
+    adwRef[0] = VXBD_REF_DISC;
+    adwRef[1] = VxBDMakeGroup(letter - 'A', VXBD_TREE_DISC);
+    adwRef[2] = (DWORD)nPlaylist;
+    adwRef[3] = (DWORD)nPart;
+    return TRUE;
+  }
   const char* name = strrchr(pszStream, '\\');
   const int clip = VxBDClipNumber(name ? name + 1 : pszStream);
   if (clip < 0) return FALSE;

@@ -74,10 +74,12 @@ int TransReduceAngle(int nDegrees);
 // nodes send "E:\<session>\<list>\<device>\<title>\<yyyy/mm/dd>": first is the title
 // list, second the title.
 BOOL TransSplitAVCHDPath(LPCSTR pszPath, CString* pBase, int* pnFirst, int* pnSecond, CString* pPage);
-// The disc reference of an AVCHD folder's scene: only a scene of a card's movie tree (nTree
-// 0 or 1, as the core tells) on a drive ("E:\") whose stream is named as a clip has one; it
-// names the scene's recording day.
-BOOL TransDiscRefOf(LPCSTR pszBase, int nTree, const SYSTEMTIME& stRecorded, LPCSTR pszStream, DWORD adwRef[4]);
+// The disc reference of an AVCHD folder's scene on a drive ("E:\"): a scene of a card's
+// movie tree (nTree 0 or 1, as the core tells) whose stream is named as a clip names its
+// recording day and clip; a part of a disc's title (nTree -1) its playlist number and play
+// item.
+BOOL TransDiscRefOf(LPCSTR pszBase, int nTree, int nPlaylist, int nPart, const SYSTEMTIME& stRecorded,
+                    LPCSTR pszStream, DWORD adwRef[4]);
 // The folder-name index of a virtual folder's entry: group number - 1, numbers below 1 take 0.
 int TransVirtualGroupIndex(int nGroupNumber);
 // Percent of a progress reporter; 0 when nothing is expected.

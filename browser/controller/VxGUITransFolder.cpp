@@ -3,6 +3,7 @@
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 #include <VxBDCore.h>
+#include <VxProperty.h>
 #include <VxResourceIds.h>
 
 #include "TransInternal.h"
@@ -260,6 +261,10 @@ BOOL CVxGUITrans::CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, co
 // ---- AVCHD image folders ---------------------------------------------------------------------
 
 BOOL CVxGUITrans::CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand) {
+  // The scenes' properties are read through the disc-movie core, which holds the title
+  // lists they come from: the property reader asks it for a scene's stream.
+  static const bool resolving = SUCCEEDED(::PrSetAVCHDSceneResolver(VxBDResolveScene, NULL));
+  (void)resolving;
   IVxBDCoreObject* pCore = GetVxBDCoreObject();
   if (!pCore) return FALSE;
   IVxBDImageList* pList = pCore->GetImageList();
@@ -297,11 +302,12 @@ BOOL CVxGUITrans::CreateAVCHDImageFolder(CCopyDataDispatcher* pCommand) {
         if (last) break;
         continue;
       }
-      // A scene of a card's movie tree is a disc item: the core deletes it by this reference.
+      // A scene of a card's movie tree is a disc item: the core deletes it by this reference;
+      // a part of a disc's title plays its title through the core's player.
       DWORD ref[4];
       CThumbnailPage* pPage = FindPageByKey(CThumbnailGroupInfo(pCommand->GetSourceNumber() + 1, page));
       CThumbnail* pItem = pPage ? pPage->Find(path) : NULL;
-      if (pItem && TransDiscRefOf(base, info.nTree, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
+      if (pItem && TransDiscRefOf(base, info.nTree, info.nPlaylist, info.nPart, info.stRecorded, path, ref)) pItem->SetDiscRef(ref);
     }
   }
   pCore->Release();

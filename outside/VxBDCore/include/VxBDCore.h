@@ -21,6 +21,8 @@ struct VXBDIMAGEINFO {
   SYSTEMTIME stRecorded; // the scene's recording time (its file's write time, local)
   ULONGLONG ullBytes;    // the stream's size
   LONG nTree;            // the card tree of its stream (see VxBDListScenes); -1 on a disc
+  LONG nPlaylist;        // its title's playlist number ("00003.mpls" is 3)
+  LONG nPart;            // the play item it is in that playlist
 };
 
 class IVxBDImageList {
@@ -67,6 +69,11 @@ class IVxBDCoreObject {
 
 // A new core object (release it); null when memory runs out.
 extern "C" VXBDCORE_API IVxBDCoreObject* GetVxBDCoreObject();
+// The stream of a scene of an open title list (list handle, title, image as the image list
+// counts them) into pszPath: the property reader's scene resolver. FALSE when the list,
+// title or image is not there, or the path does not fit.
+extern "C" VXBDCORE_API BOOL CALLBACK VxBDResolveScene(int nList, int nTitle, int nImage, LPSTR pszPath,
+                                                        UINT cchPath, void* pContext);
 
 // The tree reading itself, without the object (the DLL and tests use it).
 #include <string>
@@ -75,6 +82,7 @@ struct VxBDScene {
   std::string path;
   SYSTEMTIME recorded;
   ULONGLONG bytes;
+  int playlist = -1, part = -1;  // a title's scene: its playlist number and play item
 };
 // The scenes (STREAM\*.MTS, by name) of a card tree under a base folder: tree 0
 // "PRIVATE\AVCHD\BDMV", 1 "AVCHD\BDMV"; day 0 every scene, n >= 1 the scenes of the n-th

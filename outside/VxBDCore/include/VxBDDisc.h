@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+// A playlist's play item: its clip, and its in and out times in 45 kHz ticks on the clip
+// stream's own clock (both 0 when the item carries none: the whole clip).
+struct VxBDPlayItem {
+  std::string clip;
+  uint32_t inTime = 0, outTime = 0;
+};
+
 struct VxBDPart {
   std::string clip;        // "00000"
   std::string streamName;  // "00000.MTS", "" when the stream is missing
@@ -20,6 +27,7 @@ struct VxBDPart {
   SYSTEMTIME recorded = {};  // the stream's last write, local time
   int width = 0, height = 0;
   int tvSystem = 0;  // 0 NTSC, 1 PAL
+  uint32_t inTime = 0, outTime = 0;  // the play item's
 };
 
 struct VxBDTitle {
@@ -30,8 +38,8 @@ struct VxBDTitle {
   std::vector<VxBDPart> parts;
 };
 
-// The BDMV folder under a drive root ("E:\"): "<root>BDMV" for a disc, the card's trees
-// otherwise; "" when there is none.
+// The BDMV folder under a drive root ("E:\"): "<root>BDMV" for a disc (or, on a disc
+// written as a card is, the card's trees), the card's trees otherwise; "" when there is none.
 std::string VxBDFindTree(const std::string& root, bool disc);
 // Whether the tree is finalised (its index file is there).
 bool VxBDIsFinalised(const std::string& bdmv);
@@ -39,6 +47,9 @@ bool VxBDIsFinalised(const std::string& bdmv);
 std::vector<VxBDTitle> VxBDReadTitles(const std::string& bdmv);
 
 // Parsing alone (tests feed bytes): FALSE when the bytes are not a whole playlist.
+BOOL VxBDParsePlayItems(const std::vector<uint8_t>& bytes, std::vector<VxBDPlayItem>* items, WORD* makerId,
+                        WORD* modelCode);
+// The same, the play items' clips alone.
 BOOL VxBDParsePlaylist(const std::vector<uint8_t>& bytes, std::vector<std::string>* clips, WORD* makerId,
                        WORD* modelCode);
 // The first video stream's picture size and TV system of a clip's information.
@@ -46,6 +57,7 @@ BOOL VxBDParseClipInfo(const std::vector<uint8_t>& bytes, int* width, int* heigh
 
 // Writers of the same shapes, for sample discs and tests.
 std::vector<uint8_t> VxBDMakePlaylist(const std::vector<std::string>& clips, WORD makerId, WORD modelCode);
+std::vector<uint8_t> VxBDMakePlayItems(const std::vector<VxBDPlayItem>& items, WORD makerId, WORD modelCode);
 std::vector<uint8_t> VxBDMakeClipInfo(int videoFormat, int frameRate);
 
 // A tree of titles as a camera writes it: one playlist per title (short names "00000.MPL"
@@ -60,6 +72,19 @@ BOOL VxBDWriteTree(const std::string& bdmv, const std::vector<VxBDSampleTitle>& 
 // The stream of a card's scene from its reference words: the group (drive and tree) and
 // the clip number; empty for a drive or tree that does not exist.
 std::string VxBDCardSceneStream(DWORD dwGroup, DWORD dwClip);
+// The title of a disc's tree by its playlist's number ("00003.mpls" is 3): 0, or
+// HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when there is no such playlist, or
+// VXBD_E_BAD_PLAYLIST when it does not read whole.
+long VxBDReadTitle(const std::string& bdmv, DWORD dwPlaylist, VxBDTitle* pTitle);
+// What a disc title plays from its play item nItem to its end: the parts whose stream is
+// there, each with its in and out times in seconds on its stream's clock (equal: the whole
+// stream). HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when the item is not in the title or its
+// own stream is missing.
+struct VxBDPlayPart {
+  std::string stream;
+  double fromSeconds = 0, toSeconds = 0;
+};
+long VxBDTitlePlayParts(const VxBDTitle& title, DWORD dwItem, std::vector<VxBDPlayPart>* pParts);
 
 // The integrator's import job: a title's streams copied by the verified copy into a folder,
 // each clip's companion files written through the caller's sink. The lookup gives the

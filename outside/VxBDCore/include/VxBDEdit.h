@@ -12,8 +12,14 @@
 //   group     the drive number (0 = A:) | the tree << 8 (0 "PRIVATE\AVCHD\BDMV", 1 "AVCHD\BDMV")
 //   item      the scene's recording day as yyyymmdd; 0 = every scene of the tree
 //   sub-item  the clip number (the stream "00012.MTS" is clip 12)
-// Days and clip numbers stay what they are while other scenes go.
+// Days and clip numbers stay what they are while other scenes go. A part of a disc's title
+// (a read-only disc: nothing deletes it) is addressed by its playlist instead:
+//   group     the drive number | VXBD_TREE_DISC << 8
+//   item      the playlist's number ("00003.mpls" is 3)
+//   sub-item  the play item the part is; it plays from there to the title's end
 #define VXBD_REF_CARD 1
+#define VXBD_REF_DISC 2
+#define VXBD_TREE_DISC 2
 inline DWORD VxBDMakeGroup(int nDrive, int nTree) { return (DWORD)(nDrive & 0xFF) | ((DWORD)(nTree & 0xFF) << 8); }
 inline int VxBDGroupDrive(DWORD dwGroup) { return (int)(dwGroup & 0xFF); }
 inline int VxBDGroupTree(DWORD dwGroup) { return (int)((dwGroup >> 8) & 0xFF); }

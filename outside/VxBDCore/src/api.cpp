@@ -6,8 +6,6 @@
 #include <imaging/movie.h>
 #include <moviekit/moviekit.h>
 
-#include <VxBDDisc.h>
-
 #include <cwctype>
 #include <iterator>
 #include <map>
@@ -243,10 +241,23 @@ class DiscIntegrator : public IVxBDIntegrator {
     }
     return 0;
   }
+  // A card's scene plays alone; a part of a disc's title plays the title from there to its
+  // end, through its play items.
   long OpenItem(DWORD w2, DWORD w3, DWORD w4, HWND hOwner) override {
     if (!IsWindow(hOwner)) return E_HANDLE;
-    const std::string stream = VxBDCardSceneStream(w2, w4);
-    if (stream.empty()) return E_INVALIDARG;
+    std::string stream;
+    std::vector<VxBDPlayPart> parts;
+    if (VxBDGroupTree(w2) == VXBD_TREE_DISC) {
+      const int d = VxBDGroupDrive(w2);
+      if (Kind(d) != VXBD_DEVICE_DISC) return VXBD_E_NODEVICE;
+      VxBDTitle title;
+      long r = VxBDReadTitle(VxBDFindTree(Root(d), true), w3, &title);
+      if (r >= 0) r = VxBDTitlePlayParts(title, w4, &parts);
+      if (r < 0) return r;
+    } else {
+      stream = VxBDCardSceneStream(w2, w4);
+      if (stream.empty()) return E_INVALIDARG;
+    }
     std::lock_guard<std::mutex> g(m_);
     CloseItem();
     moviekit::Player* p = nullptr;
@@ -254,7 +265,18 @@ class DiscIntegrator : public IVxBDIntegrator {
     if (FAILED(hr)) return hr;
     RECT rc;
     GetClientRect(hOwner, &rc);
-    hr = p->Open(stream.c_str(), hOwner, rc);
+    if (parts.empty()) {
+      hr = p->Open(stream.c_str(), hOwner, rc);
+    } else {
+      std::vector<moviekit::MoviePart> movie(parts.size());
+      for (size_t i = 0; i < parts.size(); ++i) {
+        movie[i].path = parts[i].stream.c_str();
+        movie[i].fromSeconds = parts[i].fromSeconds;
+        movie[i].toSeconds = parts[i].toSeconds;
+        movie[i].fileClock = true;
+      }
+      hr = p->OpenParts(movie.data(), static_cast<int>(movie.size()), hOwner, rc);
+    }
     if (FAILED(hr)) {
       p->Release();
       return hr;
@@ -345,6 +367,7 @@ class DiscIntegrator : public IVxBDIntegrator {
   long Scenes(LPCSTR pszBase, int l, int t, std::vector<VxBDScene>* pScenes, int* pnTree) {
     pScenes->clear();
     std::vector<VxBDPart> parts;
+    int playlist = -1;
     {
       std::lock_guard<std::mutex> g(m_);
       auto list = lists_.find(l);
@@ -354,15 +377,37 @@ class DiscIntegrator : public IVxBDIntegrator {
       if (!pszBase || _stricmp(pszBase, Root(session.device).c_str()) != 0)
         return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
       parts = title->parts;
+      playlist = VxBDClipNumber(title->playlist.c_str());
       *pnTree = session.tree;
     }
-    for (const VxBDPart& p : parts) {
+    for (size_t i = 0; i < parts.size(); ++i) {
+      const VxBDPart& p = parts[i];
       if (p.streamPath.empty() || p.streamPath.size() >= MAX_PATH ||
           GetFileAttributesA(p.streamPath.c_str()) == INVALID_FILE_ATTRIBUTES)
         continue;
-      pScenes->push_back({p.streamPath, p.recorded, p.bytes});
+      VxBDScene scene{p.streamPath, p.recorded, p.bytes};
+      scene.playlist = playlist;
+      scene.part = static_cast<int>(i);
+      pScenes->push_back(scene);
     }
     return 0;
+  }
+
+  // The stream of a scene by its list alone (the list knows its drive).
+  bool SceneStream(int l, int t, long image, std::string* pPath) {
+    std::string base;
+    {
+      std::lock_guard<std::mutex> g(m_);
+      auto list = lists_.find(l);
+      if (list == lists_.end()) return false;
+      base = Root(sessions_[list->second.session].device);
+    }
+    std::vector<VxBDScene> scenes;
+    int tree = -1;
+    if (Scenes(base.c_str(), l, t, &scenes, &tree) < 0 || image < 0 || image >= static_cast<long>(scenes.size()))
+      return false;
+    *pPath = scenes[image].path;
+    return true;
   }
 
   // Leaving the card tree: everything open is let go.
@@ -507,6 +552,8 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
     pInfo->stRecorded = s.recorded;
     pInfo->ullBytes = s.bytes;
     pInfo->nTree = tree;
+    pInfo->nPlaylist = s.playlist;
+    pInfo->nPart = s.part;
     return 0;
   }
   long GetImagePath(LPCSTR pszBase, int nFirst, int nSecond, long nImage, LPWSTR pszPath, int cch) override {
@@ -533,3 +580,11 @@ class CoreObject final : public IVxBDCoreObject, public IVxBDImageList {
 }  // namespace
 
 IVxBDCoreObject* GetVxBDCoreObject() { return new (std::nothrow) CoreObject(); }
+
+BOOL CALLBACK VxBDResolveScene(int nList, int nTitle, int nImage, LPSTR pszPath, UINT cchPath, void*) {
+  std::string path;
+  if (!pszPath || cchPath == 0 || !g_integrator.SceneStream(nList, nTitle, nImage, &path) || path.size() >= cchPath)
+    return FALSE;
+  memcpy(pszPath, path.c_str(), path.size() + 1);
+  return TRUE;
+}

@@ -1,4 +1,5 @@
 #include <VxBDDisc.h>
+#include <VxBDEdit.h>
 
 #include <algorithm>
 
@@ -97,14 +98,27 @@ void Dimensions(int videoFormat, int* w, int* h) {
 
 BOOL VxBDParsePlaylist(const std::vector<uint8_t>& bytes, std::vector<std::string>* clips, WORD* makerId,
                        WORD* modelCode) {
+  std::vector<VxBDPlayItem> items;
+  clips->clear();
+  if (!VxBDParsePlayItems(bytes, &items, makerId, modelCode)) return FALSE;
+  for (const VxBDPlayItem& i : items) clips->push_back(i.clip);
+  return TRUE;
+}
+
+BOOL VxBDParsePlayItems(const std::vector<uint8_t>& bytes, std::vector<VxBDPlayItem>* clips, WORD* makerId,
+                        WORD* modelCode) {
   clips->clear();
   *makerId = *modelCode = 0;
   Reader r(bytes);
   if (r.text(4) != "MPLS") return FALSE;
   r.text(4);
   const uint32_t list = r.u(4), mark = r.u(4), ext = r.u(4);
-  (void)mark;
   if (!r.ok()) return FALSE;
+  if (mark) {
+    Reader m(bytes, mark);
+    const uint32_t markLength = m.u(4);
+    if (!m.ok() || mark + 4 + static_cast<size_t>(markLength) > bytes.size()) return FALSE;
+  }
   r.seek(list);
   const uint32_t length = r.u(4);
   const size_t end = r.at() + length;
@@ -115,12 +129,21 @@ BOOL VxBDParsePlaylist(const std::vector<uint8_t>& bytes, std::vector<std::strin
   for (uint32_t i = 0; i < items && r.ok(); ++i) {
     const uint32_t itemLength = r.u(2);
     const size_t next = r.at() + itemLength;
-    std::string clip = r.text(5);
+    VxBDPlayItem item;
+    item.clip = r.text(5);
     std::string codec = r.text(4);
     if (!r.ok() || itemLength < 9 || next > end) return FALSE;
-    for (char c : clip)
+    for (char c : item.clip)
       if (c < '0' || c > '9') return FALSE;
-    clips->push_back(clip);
+    // Flags and connection (2 bytes), the STC sequence (1), then the in and out times;
+    // the short items of older writers carry none.
+    if (itemLength >= 20) {
+      r.u(3);
+      item.inTime = r.u(4);
+      item.outTime = r.u(4);
+      if (!r.ok()) return FALSE;
+    }
+    clips->push_back(item);
     r.seek(next);
   }
   if (!r.ok()) return FALSE;
@@ -185,6 +208,16 @@ BOOL VxBDParseClipInfo(const std::vector<uint8_t>& bytes, int* width, int* heigh
 }
 
 std::vector<uint8_t> VxBDMakePlaylist(const std::vector<std::string>& clips, WORD makerId, WORD modelCode) {
+  std::vector<VxBDPlayItem> items;
+  for (const std::string& c : clips) {
+    VxBDPlayItem i;
+    i.clip = c;
+    items.push_back(i);
+  }
+  return VxBDMakePlayItems(items, makerId, modelCode);
+}
+
+std::vector<uint8_t> VxBDMakePlayItems(const std::vector<VxBDPlayItem>& clips, WORD makerId, WORD modelCode) {
   Writer w;
   w.text("MPLS0100");
   w.u(0, 4);
@@ -198,14 +231,24 @@ std::vector<uint8_t> VxBDMakePlaylist(const std::vector<std::string>& clips, WOR
   w.u(0, 2);
   w.u(static_cast<uint32_t>(clips.size()), 2);
   w.u(0, 2);
-  for (const std::string& c : clips) {
-    w.u(9 + 9, 2);
-    std::string name = (c + "00000").substr(0, 5);
+  for (const VxBDPlayItem& c : clips) {
+    const size_t itemAt = w.b.size();
+    w.u(0, 2);
+    std::string name = (c.clip + "00000").substr(0, 5);
     w.text(name);
     w.text("M2TS");
-    w.u(0, 1);  // connection, STC id, in and out times
+    w.u(1, 2);  // connection condition 1
+    w.u(0, 1);  // STC sequence
+    w.u(c.inTime, 4);
+    w.u(c.outTime, 4);
+    w.u(0, 4);  // user operation mask
     w.u(0, 4);
-    w.u(0, 4);
+    w.u(0, 4);  // random access flag, still mode and time
+    w.u(14, 2);  // an empty stream table
+    w.b.resize(w.b.size() + 14, 0);
+    const size_t length = w.b.size() - itemAt - 2;
+    w.b[itemAt] = static_cast<uint8_t>(length >> 8);
+    w.b[itemAt + 1] = static_cast<uint8_t>(length);
   }
   w.put(listAt, static_cast<uint32_t>(w.b.size() - listAt - 4));
   w.put(12, static_cast<uint32_t>(w.b.size()));
@@ -254,7 +297,7 @@ std::vector<uint8_t> VxBDMakeClipInfo(int videoFormat, int frameRate) {
 }
 
 std::string VxBDFindTree(const std::string& root, bool disc) {
-  if (disc) return IsFolder(root + "BDMV") ? root + "BDMV" : std::string();
+  if (disc && IsFolder(root + "BDMV")) return root + "BDMV";
   for (const char* t : {"PRIVATE\\AVCHD\\BDMV", "AVCHD\\BDMV"})
     if (IsFolder(root + t)) return root + t;
   return std::string();
@@ -263,6 +306,48 @@ std::string VxBDFindTree(const std::string& root, bool disc) {
 bool VxBDIsFinalised(const std::string& bdmv) {
   return Exists(bdmv + "\\INDEX.BDM") || Exists(bdmv + "\\index.bdmv");
 }
+
+namespace {
+
+// One playlist of the tree (by its file name) with its parts' streams and clip information.
+long ReadTitle(const std::string& bdmv, const std::string& n, VxBDTitle* pTitle) {
+  const std::string stream = bdmv + "\\STREAM\\", clipinf = bdmv + "\\CLIPINF\\";
+  std::vector<uint8_t> bytes;
+  VxBDTitle t;
+  std::vector<VxBDPlayItem> clips;
+  if (!ReadFileBytes(bdmv + "\\PLAYLIST\\" + n, &bytes)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  if (!VxBDParsePlayItems(bytes, &clips, &t.makerId, &t.modelCode)) return VXBD_E_BAD_PLAYLIST;
+  t.playlist = n;
+  for (const VxBDPlayItem& item : clips) {
+    const std::string& c = item.clip;
+    VxBDPart p;
+    p.clip = c;
+    p.inTime = item.inTime;
+    p.outTime = item.outTime;
+    p.streamName = FirstOf(stream, c, {".MTS", ".m2ts", ".M2TS"});
+    if (!p.streamName.empty()) {
+      p.streamPath = stream + p.streamName;
+      WIN32_FILE_ATTRIBUTE_DATA a;
+      if (GetFileAttributesExA(p.streamPath.c_str(), GetFileExInfoStandard, &a)) {
+        p.bytes = (static_cast<ULONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+        FILETIME local;
+        FileTimeToLocalFileTime(&a.ftLastWriteTime, &local);
+        FileTimeToSystemTime(&local, &p.recorded);
+      }
+    }
+    std::string info = FirstOf(clipinf, c, {".CPI", ".clpi"});
+    std::vector<uint8_t> clipBytes;
+    if (!info.empty() && ReadFileBytes(clipinf + info, &clipBytes))
+      VxBDParseClipInfo(clipBytes, &p.width, &p.height, &p.tvSystem);
+    t.bytes += p.bytes;
+    if (t.recorded.wYear == 0 && p.recorded.wYear != 0) t.recorded = p.recorded;
+    t.parts.push_back(p);
+  }
+  *pTitle = t;
+  return 0;
+}
+
+}  // namespace
 
 std::vector<VxBDTitle> VxBDReadTitles(const std::string& bdmv) {
   std::vector<VxBDTitle> titles;
@@ -279,40 +364,39 @@ std::vector<VxBDTitle> VxBDReadTitles(const std::string& bdmv) {
   } while (FindNextFileA(h, &fd));
   FindClose(h);
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; });
-  const std::string stream = bdmv + "\\STREAM\\", clipinf = bdmv + "\\CLIPINF\\";
   for (const std::string& n : names) {
-    std::vector<uint8_t> bytes;
     VxBDTitle t;
-    std::vector<std::string> clips;
-    if (!ReadFileBytes(bdmv + "\\PLAYLIST\\" + n, &bytes) || !VxBDParsePlaylist(bytes, &clips, &t.makerId, &t.modelCode))
-      continue;
-    t.playlist = n;
-    for (const std::string& c : clips) {
-      VxBDPart p;
-      p.clip = c;
-      p.streamName = FirstOf(stream, c, {".MTS", ".m2ts", ".M2TS"});
-      if (!p.streamName.empty()) {
-        p.streamPath = stream + p.streamName;
-        WIN32_FILE_ATTRIBUTE_DATA a;
-        if (GetFileAttributesExA(p.streamPath.c_str(), GetFileExInfoStandard, &a)) {
-          p.bytes = (static_cast<ULONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
-          FILETIME local;
-          FileTimeToLocalFileTime(&a.ftLastWriteTime, &local);
-          FileTimeToSystemTime(&local, &p.recorded);
-        }
-      }
-      std::string info = FirstOf(clipinf, c, {".CPI", ".clpi"});
-      std::vector<uint8_t> clipBytes;
-      if (!info.empty() && ReadFileBytes(clipinf + info, &clipBytes))
-        VxBDParseClipInfo(clipBytes, &p.width, &p.height, &p.tvSystem);
-      t.bytes += p.bytes;
-      if (t.recorded.wYear == 0 && p.recorded.wYear != 0) t.recorded = p.recorded;
-      t.parts.push_back(p);
-    }
-    titles.push_back(t);
+    if (ReadTitle(bdmv, n, &t) == 0) titles.push_back(t);
   }
   return titles;
 }
+
+long VxBDReadTitle(const std::string& bdmv, DWORD dwPlaylist, VxBDTitle* pTitle) {
+  if (dwPlaylist > 99999) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  char base[8];
+  snprintf(base, sizeof base, "%05lu", static_cast<unsigned long>(dwPlaylist));
+  const std::string name = FirstOf(bdmv + "\\PLAYLIST\\", base, {".mpls", ".MPL", ".MPLS"});
+  if (name.empty()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  return ReadTitle(bdmv, name, pTitle);
+}
+
+long VxBDTitlePlayParts(const VxBDTitle& title, DWORD dwItem, std::vector<VxBDPlayPart>* pParts) {
+  pParts->clear();
+  if (dwItem >= title.parts.size() || title.parts[dwItem].streamPath.empty())
+    return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  for (size_t i = dwItem; i < title.parts.size(); ++i) {
+    const VxBDPart& p = title.parts[i];
+    if (p.streamPath.empty()) continue;
+    VxBDPlayPart part;
+    part.stream = p.streamPath;
+    part.fromSeconds = p.inTime / 45000.0;
+    // Out before in: the stream's clock wrapped within the item.
+    part.toSeconds = part.fromSeconds + static_cast<uint32_t>(p.outTime - p.inTime) / 45000.0;
+    pParts->push_back(part);
+  }
+  return 0;
+}
+
 
 namespace {
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -154,10 +154,11 @@ VXPROP_API HRESULT WINAPI PrExitGetPropertyString(HPRPROPERTY hProp);
 
 // ---- AVCHD clips --------------------------------------------------------------------------
 
-// An AVCHD scene reached through the disc-movie core by three numbers (session, list,
-// title as the thumbnail library keeps them, -1 for none). The disc-movie core names the
-// scene's ".cont" file through a resolver; without one (or when it answers no file) the
-// set cannot open and 0 comes back.
+// An AVCHD scene reached through the disc-movie core by three numbers (title list, title,
+// scene as the thumbnail library keeps them, -1 for none). The disc-movie core names the
+// scene's file (its stream, or a ".cont" file) through a resolver; without one (or when it
+// answers no file) the set cannot open and 0 comes back. A stream's set holds what the movie
+// kit reads of it: picture size, duration, bit rate.
 typedef BOOL(CALLBACK* PRSCENERESOLVER)(int a, int b, int c, LPSTR pszContPath, UINT cchPath, void* pContext);
 VXPROP_API HRESULT WINAPI PrSetAVCHDSceneResolver(PRSCENERESOLVER pfn, void* pContext);
 VXPROP_API HPRPROPERTY WINAPI PrInitGetAVCHDPropertyString(int a, int b, int c);

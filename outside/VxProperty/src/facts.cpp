@@ -4,6 +4,7 @@
 
 #include "VxProperty.h"
 #include "format.h"
+#include <moviekit/moviekit.h>
 #include <textkit/text.h>
 #include <textkit/path.h>
 
@@ -18,6 +19,28 @@ bool IsMovieBoxPath(const char* path) {
   for (const char* ext : {".mp4", ".m4v", ".mov", ".3gp", ".3g2", ".qt"})
     if (textkit::EndsWithNoCase(path, ext)) return true;
   return false;
+}
+
+// AVCHD scenes (MPEG-TS streams) have no header to read: the movie kit reads their streams.
+bool IsStreamPath(const char* path) {
+  for (const char* ext : {".mts", ".m2ts", ".m2t"})
+    if (textkit::EndsWithNoCase(path, ext)) return true;
+  return false;
+}
+
+bool ReadStreamFacts(const char* path, imaging::MovieHeader* out) {
+  moviekit::MovieFacts facts;
+  if (FAILED(moviekit::ReadFacts(path, &facts)) || !facts.hasVideo) return false;
+  out->container = "MPEG-TS";
+  for (int i = 0; i < facts.streamCount && i < moviekit::kMaxStreams; ++i)
+    if (facts.streams[i].kind == moviekit::StreamKind::Video) {
+      out->codec = facts.streams[i].codec;
+      break;
+    }
+  out->width = facts.width;
+  out->height = facts.height;
+  out->durationSeconds = facts.durationSeconds;
+  return true;
 }
 
 bool StatFile(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA* fa) {
@@ -120,6 +143,9 @@ bool GatherFacts(const char* path, FileFacts* out) {
   } else if (IsMovieBoxPath(path)) {
     f.kind = FileKind::Movie;
     f.hasMovie = SUCCEEDED(imaging::ProbeMovie(path, &f.movie));
+  } else if (IsStreamPath(path)) {
+    f.kind = FileKind::Movie;
+    f.hasMovie = ReadStreamFacts(path, &f.movie);
   } else if (!MovieKindName(f.path).empty()) {
     f.kind = FileKind::Movie;
   }

@@ -34,7 +34,7 @@ struct FileFacts {
   bool hasExif = false;
   imaging::Exif exif;
   bool hasMovie = false;
-  imaging::MovieHeader movie;  // MP4 and QuickTime only
+  imaging::MovieHeader movie;  // MP4 and QuickTime headers; MPEG-TS streams through the movie kit
   bool hasContent = false;
   vxcont::ContentInfo content;
   uint64_t memberBytes = 0;          // sizes of the members found on disk

@@ -112,6 +112,7 @@ HRESULT Decoder::Open(const char* ansiPath, bool withSound, bool soundAlone) {
     if (!soundAlone || audio < 0) return kErrorNoVideo;
     // Sound alone: its decoder is the whole of the file.
     start_ = StartSeconds(format_, audio);
+    facts_.startSeconds = start_;
     audioIndex_ = audio;
     HRESULT hr = openCodec(audio, &audio_);
     if (FAILED(hr)) {
@@ -123,6 +124,7 @@ HRESULT Decoder::Open(const char* ansiPath, bool withSound, bool soundAlone) {
   } else {
     const AVStream* vs = format_->streams[videoIndex_];
     start_ = StartSeconds(format_, videoIndex_);
+    facts_.startSeconds = start_;
     facts_.hasVideo = true;
     facts_.width = vs->codecpar->width;
     facts_.height = vs->codecpar->height;

@@ -3,13 +3,17 @@
 // waveOut at most kSoundLead ahead of the clock. Calls from the caller's thread are
 // carried out by the decoding thread, and return when it has done them. A file of sound
 // alone (music) plays by the times of its decoded sound, with or without a device: its
-// end comes when the clock passes the last block.
+// end comes when the clock passes the last block. A movie of parts keeps one decoder, of
+// the part playing: the decoding thread moves to the next part where one ends, so the
+// caller's thread (which owns the window) never has to.
 #include <algorithm>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <new>
 #include <thread>
+#include <vector>
 
 #include "decoder.h"
 #include "playerrules.h"
@@ -28,6 +32,7 @@ class PlayerImpl : public Player {
  public:
   ~PlayerImpl() override { Close(); }
   HRESULT Open(const char* path, HWND parent, const RECT& rect) override;
+  HRESULT OpenParts(const MoviePart* parts, int count, HWND parent, const RECT& rect) override;
   void Close() override;
   HWND Window() const override { return window_; }
   const MovieFacts& Facts() const override { return facts_; }
@@ -54,6 +59,19 @@ class PlayerImpl : public Player {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
+  // A part of the movie: where it lies in its file, and where it starts in the movie.
+  struct Span {
+    std::string path;
+    double from = 0, to = 0;  // the file's movie time; to 0: its end
+    double offset = 0, length = 0;
+  };
+  HRESULT OpenSpans(std::vector<Span> spans, bool parted, HWND parent, const RECT& rect);
+  HRESULT ShowMovieAt(double seconds);  // a time of the whole movie (all its parts)
+  HRESULT SwitchPart(size_t part);
+  double StartOfMovie() const;  // under mu_
+  // Under mu_: a part switched to becomes the one playing when its clock starts.
+  void TakePart();
+  double Position() const;  // under mu_
   HRESULT Send(Command command, double seconds = 0);
   void Run();
   HRESULT Execute(Command command, double seconds);
@@ -71,7 +89,8 @@ class PlayerImpl : public Player {
   void Paint(HDC dc);
 
   // Set at Open, read-only after.
-  std::string path_;
+  std::vector<Span> spans_;
+  bool parted_ = false;
   MovieFacts facts_;
   HWND window_ = nullptr;
   HWAVEOUT wave_ = nullptr;
@@ -79,6 +98,7 @@ class PlayerImpl : public Player {
 
   // Decoding thread's own.
   Decoder* decoder_ = nullptr;
+  size_t switchTo_ = SIZE_MAX;  // the part whose decoder is there, until its clock starts
   enum class Pending { None, Picture, Sound } pending_ = Pending::None;
   double pendingSeconds_ = 0;
   double lastShown_ = 0;
@@ -90,6 +110,7 @@ class PlayerImpl : public Player {
   mutable std::mutex mu_;
   std::condition_variable cv_;
   std::thread thread_;
+  size_t part_ = 0;  // the span playing (written by the decoding thread)
   Command command_ = Command::None;
   double commandSeconds_ = 0;
   HRESULT commandResult_ = S_OK;
@@ -129,8 +150,42 @@ HRESULT CreatePlayer(Player** out) {
 }
 
 HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
-  if (!path || !parent || !IsWindow(parent)) return E_INVALIDARG;
+  if (!path) return E_INVALIDARG;
+  Span whole;
+  whole.path = path;
+  return OpenSpans({whole}, false, parent, rect);
+}
+
+HRESULT PlayerImpl::OpenParts(const MoviePart* parts, int count, HWND parent, const RECT& rect) {
+  if (!parts || count <= 0 || count > kMaxParts || !parent || !IsWindow(parent)) return E_INVALIDARG;
   Close();
+  std::vector<Span> spans;
+  double offset = 0;
+  for (int i = 0; i < count; ++i) {
+    if (!parts[i].path) return E_INVALIDARG;
+    Decoder probe;
+    HRESULT hr = probe.Open(parts[i].path, false, true);
+    if (FAILED(hr)) return hr;
+    const MovieFacts& f = probe.Facts();
+    PartPlace place = PlacePart(parts[i].fromSeconds, parts[i].toSeconds, parts[i].fileClock, f.startSeconds,
+                                f.durationSeconds);
+    if (!place.valid) return E_INVALIDARG;
+    Span s;
+    s.path = parts[i].path;
+    s.from = place.from;
+    s.to = place.to;
+    s.offset = offset;
+    s.length = place.length;
+    offset += place.length;
+    spans.push_back(s);
+  }
+  return OpenSpans(std::move(spans), true, parent, rect);
+}
+
+HRESULT PlayerImpl::OpenSpans(std::vector<Span> spans, bool parted, HWND parent, const RECT& rect) {
+  if (spans.empty() || !parent || !IsWindow(parent)) return E_INVALIDARG;
+  Close();
+  const char* path = spans[0].path.c_str();
   LARGE_INTEGER f;
   QueryPerformanceFrequency(&f);
   frequency_ = f.QuadPart > 0 ? f.QuadPart : 1;
@@ -149,7 +204,8 @@ HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
   if (!device) wave_ = nullptr;
   auto* decoder = new (std::nothrow) Decoder;
   HRESULT hr = decoder ? decoder->Open(path, device, true) : E_OUTOFMEMORY;
-  if (SUCCEEDED(hr) && device && !decoder->HasSoundDecoder()) {
+  // A movie of parts keeps the device for a later part's sound.
+  if (SUCCEEDED(hr) && device && !parted && !decoder->HasSoundDecoder()) {
     waveOutClose(wave_);
     wave_ = nullptr;
   }
@@ -163,7 +219,10 @@ HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
   }
   decoder_ = decoder;
   facts_ = decoder->Facts();
-  path_ = path;
+  if (!parted) spans[0].length = facts_.durationSeconds;
+  if (parted) facts_.durationSeconds = spans.back().offset + spans.back().length;
+  spans_ = std::move(spans);
+  parted_ = parted;
 
   static bool registered = false;
   HINSTANCE module = nullptr;
@@ -190,8 +249,9 @@ HRESULT PlayerImpl::Open(const char* path, HWND parent, const RECT& rect) {
   {
     std::lock_guard<std::mutex> lock(mu_);
     state_ = PlayerState::Stopped;
-    rangeFrom_ = 0;
-    rangeTo_ = 0;
+    part_ = 0;
+    rangeFrom_ = spans_[0].from;
+    rangeTo_ = spans_[0].to;
     shown_ = dropped_ = 0;
   }
   try {
@@ -231,6 +291,9 @@ void PlayerImpl::Close() {
   state_ = PlayerState::Closed;
   soundOff_ = false;
   facts_ = MovieFacts();
+  spans_.clear();
+  parted_ = false;
+  part_ = 0;
 }
 
 HRESULT PlayerImpl::Send(Command command, double seconds) {
@@ -251,7 +314,7 @@ HRESULT PlayerImpl::SetRange(double fromSeconds, double toSeconds) {
   if (!check.valid) return E_INVALIDARG;
   {
     std::lock_guard<std::mutex> lock(mu_);
-    if (state_ == PlayerState::Closed) return VFW_E_WRONG_STATE;
+    if (state_ == PlayerState::Closed || parted_) return VFW_E_WRONG_STATE;
     rangeFrom_ = check.from;
     rangeTo_ = check.to;
   }
@@ -272,7 +335,7 @@ PlayerStatus PlayerImpl::Status() const {
   std::lock_guard<std::mutex> lock(mu_);
   PlayerStatus s;
   s.state = state_;
-  s.positionSeconds = state_ == PlayerState::Closed ? 0 : Clock();
+  s.positionSeconds = state_ == PlayerState::Closed ? 0 : Position();
   s.soundOff = soundOff_;
   s.framesShown = shown_;
   s.framesDropped = dropped_;
@@ -307,16 +370,16 @@ void PlayerImpl::Run() {
 
 HRESULT PlayerImpl::Execute(Command command, double seconds) {
   switch (command) {
-    case Command::Open: return ShowFirstPictureAt(0);
+    case Command::Open: return ShowFirstPictureAt(spans_[0].from);
     case Command::Quit: return S_OK;
     case Command::Play: {
       std::lock_guard<std::mutex> lock(mu_);
       if (state_ == PlayerState::Playing) return S_FALSE;
       if (state_ == PlayerState::Ended) {
         // Again from the start of the range.
-        double from = rangeFrom_;
+        double from = StartOfMovie();
         mu_.unlock();
-        HRESULT hr = ShowFirstPictureAt(from);
+        HRESULT hr = ShowMovieAt(from);
         mu_.lock();
         if (FAILED(hr)) return hr;
       }
@@ -337,17 +400,72 @@ HRESULT PlayerImpl::Execute(Command command, double seconds) {
       double from;
       {
         std::lock_guard<std::mutex> lock(mu_);
-        from = rangeFrom_;
+        from = StartOfMovie();
       }
-      HRESULT hr = ShowFirstPictureAt(from);
+      HRESULT hr = ShowMovieAt(from);
       std::lock_guard<std::mutex> lock(mu_);
       state_ = PlayerState::Stopped;
       return hr;
     }
-    case Command::Seek: return ShowFirstPictureAt(seconds);
+    case Command::Seek: return ShowMovieAt(seconds);
     case Command::None: break;
   }
   return E_UNEXPECTED;
+}
+
+double PlayerImpl::StartOfMovie() const { return parted_ ? 0 : rangeFrom_; }
+
+// The clock runs in the playing part's file; the position is the whole movie's, within the
+// part while the next one opens.
+double PlayerImpl::Position() const {
+  if (!parted_) return Clock();
+  const Span& s = spans_[part_];
+  return s.offset + std::min(std::max(Clock() - s.from, 0.0), s.length);
+}
+
+void PlayerImpl::TakePart() {
+  if (switchTo_ == SIZE_MAX) return;
+  part_ = switchTo_;
+  rangeFrom_ = spans_[part_].from;
+  rangeTo_ = spans_[part_].to;
+  switchTo_ = SIZE_MAX;
+}
+
+HRESULT PlayerImpl::ShowMovieAt(double seconds) {
+  if (!parted_) return ShowFirstPictureAt(seconds);
+  std::vector<double> lengths;
+  for (const Span& s : spans_) lengths.push_back(s.length);
+  PartAt at = FindPart(lengths.data(), int(lengths.size()), seconds);
+  size_t current;
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    current = part_;
+  }
+  if (size_t(at.part) != current || switchTo_ != SIZE_MAX) {
+    HRESULT hr = SwitchPart(size_t(at.part));
+    if (FAILED(hr)) return hr;
+  }
+  return ShowFirstPictureAt(spans_[at.part].from + at.within);
+}
+
+// On the decoding thread: the part's file takes the old one's place.
+HRESULT PlayerImpl::SwitchPart(size_t part) {
+  if (part >= spans_.size()) return E_INVALIDARG;
+  auto* decoder = new (std::nothrow) Decoder;
+  HRESULT hr = decoder ? decoder->Open(spans_[part].path.c_str(), wave_ != nullptr, true) : E_OUTOFMEMORY;
+  if (FAILED(hr)) {
+    delete decoder;
+    return hr;
+  }
+  if (wave_) {
+    waveOutReset(wave_);
+    ReclaimSound(true);
+  }
+  delete decoder_;
+  decoder_ = decoder;
+  pending_ = Pending::None;
+  switchTo_ = part;
+  return S_OK;
 }
 
 // Exact: the first picture at or after the time is shown and the clock stands there.
@@ -357,20 +475,26 @@ HRESULT PlayerImpl::ShowFirstPictureAt(double seconds) {
     ReclaimSound(true);
   }
   pending_ = Pending::None;
+  auto take = [this](HRESULT hr) {
+    std::lock_guard<std::mutex> lock(mu_);
+    TakePart();
+    return hr;
+  };
   HRESULT hr = decoder_->Seek(seconds);
-  if (FAILED(hr)) return hr;
+  if (FAILED(hr)) return take(hr);
   double t = 0;
   if (decoder_->SoundAlone()) return FirstSoundAt(seconds);
   for (;;) {
     Decoded d = decoder_->Decode(&t);
     if (d == Decoded::Sound) continue;  // sound before the picture: dropped at a seek
-    if (d == Decoded::Failed) return decoder_->LastError();
-    if (d == Decoded::End) return seconds > 0 ? S_FALSE : kErrorDecode;
+    if (d == Decoded::Failed) return take(decoder_->LastError());
+    if (d == Decoded::End) return take(seconds > 0 ? S_FALSE : kErrorDecode);
     break;
   }
   ShowPicture(t);
   showNext_ = true;
   std::lock_guard<std::mutex> lock(mu_);
+  TakePart();
   bool playing = state_ == PlayerState::Playing;
   if (state_ == PlayerState::Ended) state_ = PlayerState::Paused;
   StartClock(seconds);  // the time asked for; its picture (at or just after it) shows meanwhile
@@ -384,14 +508,15 @@ HRESULT PlayerImpl::ShowFirstPictureAt(double seconds) {
 HRESULT PlayerImpl::FirstSoundAt(double seconds) {
   double t = 0;
   Decoded d = decoder_->Decode(&t);
-  if (d == Decoded::Failed) return decoder_->LastError();
-  if (d == Decoded::End && seconds <= 0) return kErrorDecode;
   soundEnd_ = seconds;
   if (d == Decoded::Sound) {
     pending_ = Pending::Sound;
     pendingSeconds_ = t < 0 ? seconds : t;
   }
   std::lock_guard<std::mutex> lock(mu_);
+  TakePart();
+  if (d == Decoded::Failed) return decoder_->LastError();
+  if (d == Decoded::End && seconds <= 0) return kErrorDecode;
   bool playing = state_ == PlayerState::Playing;
   if (state_ == PlayerState::Ended) state_ = PlayerState::Paused;
   StartClock(seconds);
@@ -547,15 +672,24 @@ void PlayerImpl::Ended(double at) {
   HWND notify;
   UINT message;
   bool loop;
+  size_t next;
   {
     std::lock_guard<std::mutex> lock(mu_);
-    from = rangeFrom_;
+    from = StartOfMovie();
     loop = loop_;
     notify = notifyWindow_;
     message = notifyMessage_;
+    next = part_ + 1;
   }
-  if (loop) {
-    ShowFirstPictureAt(from);
+  // The next part plays on; one that no longer opens (its disc went) ends the movie there.
+  HRESULT failed = S_OK;
+  if (parted_ && next < spans_.size()) {
+    failed = SwitchPart(next);
+    if (SUCCEEDED(failed)) failed = ShowFirstPictureAt(spans_[next].from);
+    if (SUCCEEDED(failed)) return;
+  }
+  if (loop && SUCCEEDED(failed)) {
+    ShowMovieAt(from);
     return;
   }
   {
@@ -563,7 +697,8 @@ void PlayerImpl::Ended(double at) {
     clockBase_ = at;
     state_ = PlayerState::Ended;
   }
-  if (notify && message) PostMessageA(notify, message, 0, reinterpret_cast<LPARAM>(static_cast<Player*>(this)));
+  if (notify && message)
+    PostMessageA(notify, message, WPARAM(SUCCEEDED(failed) ? S_OK : failed), reinterpret_cast<LPARAM>(static_cast<Player*>(this)));
 }
 
 HRESULT PlayerImpl::SetFullScreen(bool fullScreen) {

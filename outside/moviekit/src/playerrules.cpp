@@ -1,5 +1,6 @@
 #include "playerrules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace moviekit {
@@ -13,6 +14,49 @@ RangeCheck CheckRange(double from, double to, double duration) {
   r.from = from;
   r.to = to > 0 && (duration <= 0 || to < duration) ? to : 0;
   return r;
+}
+
+PartPlace PlacePart(double from, double to, bool fileClock, double start, double duration) {
+  PartPlace p;
+  if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(start)) return p;
+  if (fileClock) {
+    if (to == from) {
+      from = to = 0;
+    } else {
+      const double wrap = 8589934592.0 / 90000.0;
+      double d = std::fmod(from - start, wrap);
+      if (d > wrap / 2) d -= wrap;
+      if (d < -wrap / 2) d += wrap;
+      const double span = to - from;
+      if (span <= 0) return p;
+      from = std::max(0.0, d);
+      to = d + span;
+      if (to <= from) return p;
+    }
+  }
+  RangeCheck r = CheckRange(from, to, duration);
+  if (!r.valid) return p;
+  p.valid = true;
+  p.from = r.from;
+  p.to = r.to;
+  p.length = (r.to > 0 ? r.to : duration) - r.from;
+  if (p.length < 0) p.length = 0;
+  return p;
+}
+
+PartAt FindPart(const double* lengths, int count, double seconds) {
+  PartAt at;
+  if (!lengths || count <= 0 || !(seconds > 0)) return at;
+  double offset = 0;
+  for (int i = 0; i < count; ++i) {
+    if (seconds < offset + lengths[i] || i == count - 1) {
+      at.part = i;
+      at.within = std::min(seconds - offset, lengths[i]);
+      return at;
+    }
+    offset += lengths[i];
+  }
+  return at;
 }
 
 bool ShouldDrop(double due, double now, double late) { return now - due > late; }

@@ -6,6 +6,7 @@
 #include <VxBDCore.h>
 #include <VxBDDisc.h>
 #include <VxBDEdit.h>
+#include <VxProperty.h>
 #include <VxResourceIds.h>
 #include <card.h>
 
@@ -113,6 +114,51 @@ TEST(FolderModel, AVCHDScenesOfACardTree) {
   }
   testsupport::RemoveCard('E');
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+}
+
+// A disc's title in drive D: shows its parts, each addressed by its playlist and play item
+// (the disc player plays the title from there), each with the properties the movie kit
+// reads of its stream through the core.
+TEST(FolderModel, PartsOfADiscTitle) {
+  std::string disc = ctltest::Scratch("disc");
+  const std::string bdmv = disc + "\\BDMV";
+  testsupport::MakeFolders(bdmv);
+  ASSERT_TRUE(VxBDWriteTree(bdmv, {{{"00004", "00002"}, 0x0103, 0xAB12}}, true, true));
+  for (const char* clip : {"00002", "00004"}) ctltest::Copy("colours.m2ts", bdmv + "\\STREAM\\" + clip + ".m2ts");
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  {
+    IVxBDCoreObject* core = GetVxBDCoreObject();
+    IVxBDIntegrator* discs = core->GetIntegrator();
+    int session = -1, list = -1;
+    ASSERT_EQ(discs->OpenDisc('D' - 'A', L"D:\\", VXBD_OPEN_READ, &session), 0);
+    ASSERT_EQ(discs->OpenTitleList(session, VXBD_TITLE_LIST_ALL, &list), 0);
+    BrowserHost h;
+    const std::string path = "D:\\" + std::to_string(session) + "\\" + std::to_string(list) + "\\3\\0\\2026/10/03";
+    EXPECT_EQ(h.SendCopy(CDID_CHANGE_FOLDER, ctltest::DateNodesChange({path})), 1);
+    h.RunQueue();
+    ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00002.m2ts", "00004.m2ts"}));
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(i);
+      CThumbnail* item = h.pView->m_items[i];
+      DWORD ref[4];
+      item->GetDiscRef(ref);
+      EXPECT_TRUE(item->IsDiscContent());
+      EXPECT_EQ(ref[0], (DWORD)VXBD_REF_DISC);
+      EXPECT_EQ(ref[1], VxBDMakeGroup('D' - 'A', VXBD_TREE_DISC));
+      EXPECT_EQ(ref[2], 0u);            // playlist 00000
+      EXPECT_EQ(ref[3], DWORD(1 - i));  // 00004 is the first play item
+      int first = -1, second = -1, image = -1;
+      ASSERT_TRUE(item->GetAVCHDInfo(&first, &second, &image));
+      HPRPROPERTY props = PrInitGetAVCHDPropertyString(first, second, image);
+      ASSERT_TRUE(props);
+      EXPECT_STREQ(PrGetPropertyString(props, PRID_IMAGE_SIZE), "320 × 240");
+      EXPECT_STREQ(PrGetPropertyString(props, PRID_DURATION), "0:00:02");
+      PrExitGetPropertyString(props);
+    }
+    core->ClearDriveSelection();
+    core->Release();
+  }
+  testsupport::RemoveDisc('D');
 }
 
 // Names sort by their bytes: a Shift-JIS katakana name after a hiragana one after Latin.

@@ -193,29 +193,35 @@ TEST(TransRules, AVCHDPathsSplitFromTheirEnd) {
 }
 
 // A scene's disc reference: only a drive's own tree; the drive letter upper-cased before it
-// becomes a drive number; a disc's own tree (no card tree) gives none.
+// becomes a drive number; a card's scene by its day and clip, a disc title's part (the
+// disc's own tree, -1) by its playlist and play item, whatever its stream is called.
 TEST(TransRules, DiscReferenceOfAScene) {
   const SYSTEMTIME day = {2026, 11, 0, 22, 10, 0, 0, 0};
   struct {
     const char* base;
-    int tree;
+    int tree, playlist, part;
     const char* stream;
     bool ok;
-    DWORD group, item, clip;
+    DWORD kind, group, item, clip;
   } cases[] = {
-      {"E:\\", 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00012.MTS", true, 4, 20261122, 12},
-      {"e:\\", 1, "e:\\AVCHD\\BDMV\\STREAM\\00003.MTS", true, 4 | 0x100, 20261122, 3},
-      {"D:\\cards\\x\\", 0, "D:\\cards\\x\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
-      {"E:\\", 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\clip.MTS", false, 0, 0, 0},
-      {"E:\\", 2, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
-      {"D:\\", -1, "D:\\BDMV\\STREAM\\00001.m2ts", false, 0, 0, 0},
-      {"1:\\", 0, "1:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0},
+      {"E:\\", 0, 0, 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00012.MTS", true, 1, 4, 20261122, 12},
+      {"e:\\", 1, 0, 0, "e:\\AVCHD\\BDMV\\STREAM\\00003.MTS", true, 1, 4 | 0x100, 20261122, 3},
+      {"D:\\cards\\x\\", 0, 0, 0, "D:\\cards\\x\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0, 0},
+      {"E:\\", 0, 0, 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\clip.MTS", false, 0, 0, 0, 0},
+      {"E:\\", 2, 0, 0, "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0, 0},
+      {"d:\\", -1, 3, 1, "D:\\BDMV\\STREAM\\00001.m2ts", true, 2, 3 | 0x200, 3, 1},
+      {"D:\\", -1, 0, 0, "D:\\BDMV\\STREAM\\clip.m2ts", true, 2, 3 | 0x200, 0, 0},
+      {"D:\\", -1, -1, 0, "D:\\BDMV\\STREAM\\00001.m2ts", false, 0, 0, 0, 0},
+      {"D:\\", -1, 100000, 0, "D:\\BDMV\\STREAM\\00001.m2ts", false, 0, 0, 0, 0},
+      {"D:\\", -1, 1, -1, "D:\\BDMV\\STREAM\\00001.m2ts", false, 0, 0, 0, 0},
+      {"D:\\x\\", -1, 1, 0, "D:\\x\\BDMV\\STREAM\\00001.m2ts", false, 0, 0, 0, 0},
+      {"1:\\", 0, 0, 0, "1:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\00001.MTS", false, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {
     DWORD ref[4] = {};
-    ASSERT_EQ(!!TransDiscRefOf(c.base, c.tree, day, c.stream, ref), c.ok) << c.stream;
+    ASSERT_EQ(!!TransDiscRefOf(c.base, c.tree, c.playlist, c.part, day, c.stream, ref), c.ok) << c.stream;
     if (!c.ok) continue;
-    EXPECT_EQ(ref[0], 1u);
+    EXPECT_EQ(ref[0], c.kind);
     EXPECT_EQ(ref[1], c.group) << c.stream;
     EXPECT_EQ(ref[2], c.item) << c.stream;
     EXPECT_EQ(ref[3], c.clip) << c.stream;

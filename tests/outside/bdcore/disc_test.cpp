@@ -2,11 +2,14 @@
 // on whole, cut and garbage bytes, and the integrator on a folder put into a CD-ROM drive.
 #include <VxBDCore.h>
 #include <VxBDDisc.h>
+#include <VxProperty.h>
 #include <card.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <program.h>
 #include <tempfolder.h>
+
+#include <tuple>
 
 namespace {
 
@@ -56,6 +59,146 @@ TEST(BDCoreDisc, PlaylistsAndClipInformationReadWholeOrNotAtAll) {
   std::vector<uint8_t> info = VxBDMakeClipInfo(4, 4);
   for (size_t n = 0; n < info.size(); ++n)
     EXPECT_FALSE(VxBDParseClipInfo(std::vector<uint8_t>(info.begin(), info.begin() + n), &w, &h, &tv)) << n;
+}
+
+// Playlist bytes built here field by field, as a camera or a disc authoring tool lays them
+// out: the header's three offsets, the play list (items of the full layout, with in and out
+// times, or the short ones without), marks, and the extension data with maker and model.
+namespace {
+
+struct Bytes {
+  std::vector<uint8_t> b;
+  Bytes& u(uint32_t v, int n) {
+    for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    return *this;
+  }
+  Bytes& text(const std::string& s) {
+    b.insert(b.end(), s.begin(), s.end());
+    return *this;
+  }
+  Bytes& zeros(size_t n) {
+    b.resize(b.size() + n, 0);
+    return *this;
+  }
+  void put(size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * (3 - i)));
+  }
+};
+
+// A play item of the full layout (48 bytes after its length) or a short one (9 bytes).
+std::vector<uint8_t> Item(const std::string& clip, uint32_t in, uint32_t out, bool full = true) {
+  Bytes i;
+  i.text(clip).text("M2TS");
+  if (full) i.u(0x0001, 2).u(0, 1).u(in, 4).u(out, 4).zeros(8).u(0, 4).u(14, 2).zeros(14);
+  Bytes whole;
+  whole.u(static_cast<uint32_t>(i.b.size()), 2);
+  whole.b.insert(whole.b.end(), i.b.begin(), i.b.end());
+  return whole.b;
+}
+
+std::vector<uint8_t> Playlist(const std::vector<std::vector<uint8_t>>& items, int declaredItems = -1,
+                              bool makerData = true) {
+  Bytes p;
+  p.text("MPLS0200").u(0, 4).u(0, 4).u(0, 4).zeros(20).u(14, 4).zeros(14);  // offsets, reserved, app info
+  const size_t list = p.b.size();
+  p.put(8, static_cast<uint32_t>(list));
+  Bytes body;
+  body.u(0, 2).u(declaredItems < 0 ? static_cast<uint32_t>(items.size()) : declaredItems, 2).u(0, 2);
+  for (const auto& i : items) body.b.insert(body.b.end(), i.begin(), i.end());
+  p.u(static_cast<uint32_t>(body.b.size()), 4);
+  p.b.insert(p.b.end(), body.b.begin(), body.b.end());
+  p.put(12, static_cast<uint32_t>(p.b.size()));
+  p.u(16, 4).u(1, 2).u(0x0001, 2).u(0, 2).u(0, 4).u(0xFFFF, 2).u(0, 4);  // one mark on item 0
+  if (makerData) {
+    const size_t ext = p.b.size();
+    p.put(16, static_cast<uint32_t>(ext));
+    p.u(24, 4).u(24, 4).u(0, 3).u(1, 1).u(0x10000100, 4).u(24, 4).u(4, 4).u(0x0103, 2).u(0xAB12, 2);
+  }
+  return p.b;
+}
+
+}  // namespace
+
+TEST(BDCoreDisc, PlayItemsOfPlaylists) {
+  const uint32_t wrapIn = 0xFFFF0000u;
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    bool ok;
+    std::vector<VxBDPlayItem> items;
+    WORD maker;
+  } cases[] = {
+      {"one item with times", Playlist({Item("00000", 63000, 153000)}), true, {{"00000", 63000, 153000}}, 0x0103},
+      {"items in order, wrap", Playlist({Item("00004", 45000, 90000), Item("00002", wrapIn, 0x1000)}), true,
+       {{"00004", 45000, 90000}, {"00002", wrapIn, 0x1000}}, 0x0103},
+      {"short items carry no times", Playlist({Item("00001", 0, 0, false), Item("00007", 0, 0, false)}), true,
+       {{"00001", 0, 0}, {"00007", 0, 0}}, 0x0103},
+      {"no maker data", Playlist({Item("00003", 1, 2)}, -1, false), true, {{"00003", 1, 2}}, 0},
+      {"no items", Playlist({}), true, {}, 0x0103},
+      {"more items declared than there are", Playlist({Item("00000", 0, 9)}, 2), false, {}, 0},
+      {"a clip name that is no number", Playlist({Item("0000A", 0, 9)}), false, {}, 0},
+      {"not a playlist", std::vector<uint8_t>(300, 0xEE), false, {}, 0},
+      {"empty", {}, false, {}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<VxBDPlayItem> items;
+    WORD maker = 0xFFFF, model = 0;
+    ASSERT_EQ(!!VxBDParsePlayItems(c.bytes, &items, &maker, &model), c.ok);
+    if (!c.ok) continue;
+    ASSERT_EQ(items.size(), c.items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+      EXPECT_EQ(items[i].clip, c.items[i].clip);
+      EXPECT_EQ(items[i].inTime, c.items[i].inTime);
+      EXPECT_EQ(items[i].outTime, c.items[i].outTime);
+    }
+    EXPECT_EQ(maker, c.maker);
+    // Every cut of a whole playlist is refused, never read past.
+    for (size_t n = 0; n < c.bytes.size(); ++n)
+      ASSERT_FALSE(VxBDParsePlayItems(std::vector<uint8_t>(c.bytes.begin(), c.bytes.begin() + n), &items, &maker,
+                                      &model))
+          << n;
+  }
+  // An item whose length runs past the list's end.
+  std::vector<uint8_t> bad = Playlist({Item("00000", 0, 9)});
+  const size_t list = (size_t(bad[8]) << 24) | (size_t(bad[9]) << 16) | (size_t(bad[10]) << 8) | bad[11];
+  bad[list + 10] = 0x01;  // length 0x0130
+  std::vector<VxBDPlayItem> items;
+  WORD maker = 0, model = 0;
+  EXPECT_FALSE(VxBDParsePlayItems(bad, &items, &maker, &model));
+  // Our own writer's playlists read back with their times.
+  ASSERT_TRUE(VxBDParsePlayItems(VxBDMakePlayItems({{"00005", 100, 200}}, 1, 2), &items, &maker, &model));
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].outTime, 200u);
+}
+
+// What a title plays from one of its items: the parts whose stream is there, their times in
+// seconds on the stream's clock, a wrap of the clock within an item carried over.
+TEST(BDCoreDisc, ThePartsATitlePlays) {
+  VxBDTitle title;
+  auto part = [](const char* clip, const char* stream, uint32_t in, uint32_t out) {
+    VxBDPart p;
+    p.clip = clip;
+    p.streamPath = stream;
+    p.inTime = in;
+    p.outTime = out;
+    return p;
+  };
+  title.parts = {part("00000", "a.m2ts", 45000, 135000), part("00001", "", 0, 0), part("00002", "c.m2ts", 0xFFFFFFFFu - 44999, 45000),
+                 part("00003", "d.m2ts", 0, 0)};
+  std::vector<VxBDPlayPart> parts;
+  ASSERT_EQ(VxBDTitlePlayParts(title, 0, &parts), 0);
+  ASSERT_EQ(parts.size(), 3u);  // the missing stream is passed over
+  EXPECT_EQ(parts[0].stream, "a.m2ts");
+  EXPECT_DOUBLE_EQ(parts[0].fromSeconds, 1.0);
+  EXPECT_DOUBLE_EQ(parts[0].toSeconds, 3.0);
+  EXPECT_NEAR(parts[1].toSeconds - parts[1].fromSeconds, 2.0, 1e-6);
+  EXPECT_EQ(parts[2].fromSeconds, parts[2].toSeconds);  // no times: the whole stream
+  ASSERT_EQ(VxBDTitlePlayParts(title, 2, &parts), 0);
+  EXPECT_EQ(parts.size(), 2u);
+  EXPECT_EQ(VxBDTitlePlayParts(title, 1, &parts), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(VxBDTitlePlayParts(title, 4, &parts), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(parts.empty());
 }
 
 TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
@@ -146,12 +289,33 @@ TEST(BDCoreDisc, TitlesOfADiscInACdRomDrive) {
   EXPECT_GT(middle[2], 180);  // red
   EXPECT_LT(middle[0], 80);
 
+  // A scene's properties: the property reader reaches its stream through the core's
+  // resolver (list, title, scene as the image list counts them), the movie kit its facts.
+  char stream[MAX_PATH] = "";
+  ASSERT_TRUE(VxBDResolveScene(list, 0, 0, stream, MAX_PATH, nullptr));
+  EXPECT_STREQ(stream, "D:\\BDMV\\STREAM\\00000.m2ts");
+  EXPECT_FALSE(VxBDResolveScene(list, 0, 0, stream, 10, nullptr));  // does not fit
+  ASSERT_EQ(PrSetAVCHDSceneResolver(VxBDResolveScene, nullptr), S_OK);
+  HPRPROPERTY props = PrInitGetAVCHDPropertyString(list, 0, 0);
+  ASSERT_TRUE(props);
+  EXPECT_STREQ(PrGetPropertyString(props, PRID_FILE_KIND), "AVCHD 動画");
+  EXPECT_STREQ(PrGetPropertyString(props, PRID_IMAGE_SIZE), "320 × 240");
+  EXPECT_STREQ(PrGetPropertyString(props, PRID_DURATION), "0:00:02");
+  EXPECT_STRNE(PrGetPropertyString(props, PRID_BIT_RATE), "");
+  PrExitGetPropertyString(props);
+  // No such scene, title or list; a scene whose stream is not there.
+  for (auto bad : {std::make_tuple(list, 0, 1), std::make_tuple(list, 5, 0), std::make_tuple(list + session + 1000, 0, 0),
+                   std::make_tuple(list, 1, 1)})
+    EXPECT_EQ(PrInitGetAVCHDPropertyString(std::get<0>(bad), std::get<1>(bad), std::get<2>(bad)), nullptr);
+
   // The disc taken out: the refresh lets its session and list go.
   ASSERT_EQ(testsupport::RemoveDisc('D'), 0u);
   EXPECT_EQ(core->RefreshDevices(), 0);
   EXPECT_EQ(core->ValidateSession(session), E_HANDLE);
   EXPECT_EQ(core->GetTitleListInfo(list, &li), E_HANDLE);
   EXPECT_LT(images->GetImageCount("D:\\", list, 0), 0);
+  EXPECT_EQ(PrInitGetAVCHDPropertyString(list, 0, 0), nullptr);
+  PrSetAVCHDSceneResolver(nullptr, nullptr);
   EXPECT_EQ(core->ReleaseDevice(d), 0);
 
   // Without its index the disc is not finalised.

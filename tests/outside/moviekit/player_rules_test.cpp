@@ -54,3 +54,55 @@ TEST(PlayerRules, LetterBox) {
     EXPECT_TRUE(EqualRect(&r, &c.want));
   }
 }
+
+// Parts of a movie of several files: a disc playlist's in and out times are on the stream's
+// own clock, which starts anywhere and wraps after 2^33 ticks of 90 kHz.
+TEST(PlayerRules, PartsInTheirFiles) {
+  const double wrap = 8589934592.0 / 90000.0;
+  struct Case {
+    const char* what;
+    double from, to;
+    bool fileClock;
+    double start, duration;
+    bool valid;
+    double wantFrom, wantTo, wantLength;
+  } cases[] = {
+      {"movie time", 1, 3, false, 0, 10, true, 1, 3, 2},
+      {"movie time to the end", 4, 0, false, 0, 10, true, 4, 0, 6},
+      {"file clock", 601.4, 603.4, true, 600.4, 10, true, 1, 3, 2},
+      {"file clock, whole file", 0, 0, true, 600.4, 10, true, 0, 0, 10},
+      {"in before the first picture", 600.0, 605.4, true, 600.4, 10, true, 0, 5, 5},
+      {"out past the end", 605.4, 700, true, 600.4, 10, true, 5, 0, 5},
+      {"across the wrap", 1.0, 3.0, true, wrap - 1.0, 10, true, 2, 4, 2},
+      {"out before in", 605, 601, true, 600.4, 10, false, 0, 0, 0},
+      {"in past the end", 620, 630, true, 600.4, 10, false, 0, 0, 0},
+      {"movie time past the end", 12, 0, false, 0, 10, false, 0, 0, 0},
+      {"not a number", NAN, 3, true, 0, 10, false, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    moviekit::PartPlace p = moviekit::PlacePart(c.from, c.to, c.fileClock, c.start, c.duration);
+    EXPECT_EQ(p.valid, c.valid);
+    if (!c.valid) continue;
+    EXPECT_NEAR(p.from, c.wantFrom, 1e-6);
+    EXPECT_NEAR(p.to, c.wantTo, 1e-6);
+    EXPECT_NEAR(p.length, c.wantLength, 1e-6);
+  }
+}
+
+TEST(PlayerRules, TheTimeOfAMovieOfPartsFindsItsPart) {
+  const double lengths[] = {2.0, 1.5, 3.0};
+  struct Case {
+    double seconds;
+    int part;
+    double within;
+  } cases[] = {{-1, 0, 0}, {0, 0, 0}, {1.99, 0, 1.99}, {2.0, 1, 0}, {3.4, 1, 1.4}, {3.5, 2, 0}, {6.5, 2, 3.0},
+               {9, 2, 3.0}, {NAN, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    moviekit::PartAt at = moviekit::FindPart(lengths, 3, c.seconds);
+    EXPECT_EQ(at.part, c.part);
+    EXPECT_NEAR(at.within, c.within, 1e-9);
+  }
+  EXPECT_EQ(moviekit::FindPart(nullptr, 0, 1.0).part, 0);
+}

@@ -259,3 +259,67 @@ TEST_F(PlayerTest, BrokenFilesAndCallsWithoutAMovie) {
   EXPECT_EQ(player_->Open(Fixture("colours.mts").c_str(), nullptr, r), E_INVALIDARG);
   testsupport::RemoveTree(dir);
 }
+
+// A movie of parts (a disc title's play items): the blue second of one file, then the red
+// second of another, then the blue again on the file's own clock; one position and duration
+// over all of them, seeks across parts, one end notice after the last.
+TEST_F(PlayerTest, PartsPlayInTurnAsOneMovie) {
+  moviekit::MovieFacts facts;
+  ASSERT_EQ(moviekit::ReadFacts(Fixture("colours.m2ts").c_str(), &facts), S_OK);
+  const std::string mts = Fixture("colours.mts"), m2ts = Fixture("colours.m2ts");
+  moviekit::MoviePart parts[3];
+  parts[0].path = mts.c_str(), parts[0].fromSeconds = 1.0;
+  parts[1].path = m2ts.c_str(), parts[1].fromSeconds = 0, parts[1].toSeconds = 1.0;
+  parts[2].path = m2ts.c_str(), parts[2].fileClock = true;
+  parts[2].fromSeconds = facts.startSeconds + 1.0, parts[2].toSeconds = facts.startSeconds + 1.5;
+  RECT r = {10, 10, 410, 310};
+  ASSERT_EQ(player_->OpenParts(parts, 3, host_, r), S_OK);
+  player_->SetNotify(host_, kEndMessage);
+  EXPECT_NEAR(player_->Facts().durationSeconds, 2.5, 0.05);
+  EXPECT_NEAR(player_->Status().positionSeconds, 0, 1e-3);
+  EXPECT_TRUE(IsBlue(Middle()));
+  EXPECT_EQ(player_->SetRange(0, 1), VFW_E_WRONG_STATE);  // the parts are its range
+
+  ASSERT_EQ(player_->Seek(1.5), S_OK);  // into the second part
+  EXPECT_NEAR(player_->Status().positionSeconds, 1.5, 1e-3);
+  EXPECT_TRUE(IsRed(Middle()));
+  ASSERT_EQ(player_->Seek(0.2), S_OK);  // back into the first
+  EXPECT_TRUE(IsBlue(Middle()));
+
+  ASSERT_EQ(player_->Play(), S_OK);
+  bool sawRed = false;
+  double last = 0;
+  bool forward = true;
+  ASSERT_TRUE(WaitUntil([&] {
+    double at = player_->Status().positionSeconds;
+    forward = forward && at >= last - 1e-6;
+    last = at;
+    if (at > 1.1 && at < 1.8 && IsRed(Middle())) sawRed = true;
+    return Ends() > 0;
+  }, 8000));
+  EXPECT_TRUE(forward);  // the position runs on across the parts
+  EXPECT_TRUE(sawRed);
+  moviekit::PlayerStatus s = player_->Status();
+  EXPECT_EQ(s.state, moviekit::PlayerState::Ended);
+  EXPECT_NEAR(s.positionSeconds, 2.5, 0.05);
+  EXPECT_TRUE(IsBlue(Middle()));
+  testsupport::PumpPending();
+  EXPECT_EQ(Ends(), 1);
+  // Stop goes back to the first part.
+  ASSERT_EQ(player_->Stop(), S_OK);
+  EXPECT_NEAR(player_->Status().positionSeconds, 0, 1e-3);
+  EXPECT_TRUE(IsBlue(Middle()));
+
+  // A part that does not open, or lies outside its file, fails the whole.
+  const std::string garbage = Fixture("garbage.mts"), missing = Fixture("no_such.mts");
+  moviekit::MoviePart bad[2] = {parts[0], parts[0]};
+  for (const std::string& file : {garbage, missing}) {
+    bad[1].path = file.c_str();
+    EXPECT_LT(player_->OpenParts(bad, 2, host_, r), 0) << file;
+    EXPECT_EQ(player_->Status().state, moviekit::PlayerState::Closed);
+  }
+  bad[1] = parts[0];
+  bad[1].fromSeconds = 5.0;
+  EXPECT_EQ(player_->OpenParts(bad, 2, host_, r), E_INVALIDARG);
+  EXPECT_EQ(player_->OpenParts(bad, 0, host_, r), E_INVALIDARG);
+}

@@ -60,6 +60,9 @@ TEST(PropertyReader, FixtureTable) {
       {"exif.tif", "Norvane", "NV-T3", "2021/11/11 11:11:11", "64 × 96", "TIFF 画像"},
       {"image.png", "", "", nullptr, "200 × 150", "PNG 画像"},
       {"movie.mp4", "", "", nullptr, "640 × 360", "MP4 動画"},
+      {"colours.mts", "", "", nullptr, "320 × 240", "AVCHD 動画"},
+      {"colours.m2ts", "", "", nullptr, "320 × 240", "AVCHD 動画"},
+      {"garbage.mts", "", "", nullptr, "", "AVCHD 動画"},
       {"tone.mp3", "", "", nullptr, "", ""},
   };
   for (const Case& c : cases) {
@@ -221,9 +224,11 @@ TEST(PropertyReader, RecordingTimeFallbacks) {
 }
 
 TEST(PropertyReader, MovieHeader) {
-  Props p(Fixture("movie.mp4"));
-  EXPECT_EQ(p[PRID_DURATION], "0:00:02");
-  EXPECT_FALSE(p[PRID_BIT_RATE].empty());
+  for (const char* file : {"movie.mp4", "colours.mts"}) {
+    Props p(Fixture(file));
+    EXPECT_EQ(p[PRID_DURATION], "0:00:02") << file;
+    EXPECT_FALSE(p[PRID_BIT_RATE].empty()) << file;
+  }
   // A broken or truncated header gives no values rather than a crash.
   std::vector<uint8_t> bytes = imgtest::ReadAll(Fixture("movie.mov"));
   ASSERT_GT(bytes.size(), 4096u);

@@ -43,6 +43,9 @@ struct MovieFacts {
   int width = 0;  // of the picture stream the kit plays
   int height = 0;
   double frameRate = 0;
+  // Where movie time 0 (the picture's first time, else the sound's) lies on the file's own
+  // clock, in seconds: a disc playlist's in and out times are on that clock.
+  double startSeconds = 0;
   bool hasVideo = false;
   bool hasAudio = false;
   int streamCount = 0;  // all streams of the file; the first kMaxStreams described
@@ -102,6 +105,18 @@ MOVIEKIT_API HRESULT CutMovie(const char* source, const char* target, double fro
 // picture alone and says so (PlayerStatus::soundOff).
 enum class PlayerState { Closed, Stopped, Paused, Playing, Ended };
 
+// One part of a movie made of several files played in turn (a disc title's play items):
+// [fromSeconds, toSeconds) of the file, toSeconds <= 0 to its end. With fileClock the
+// times are on the file's own clock (MovieFacts::startSeconds is its movie time 0), and
+// equal times mean the whole file.
+struct MoviePart {
+  const char* path = nullptr;
+  double fromSeconds = 0;
+  double toSeconds = 0;
+  bool fileClock = false;
+};
+const int kMaxParts = 999;
+
 struct PlayerStatus {
   PlayerState state = PlayerState::Closed;
   double positionSeconds = 0;
@@ -114,6 +129,11 @@ class Player {
  public:
   // Opens the movie and makes the video window inside `parent` at `rect`.
   virtual HRESULT Open(const char* path, HWND parent, const RECT& rect) = 0;
+  // Opens the parts as one movie: positions, seeks and the duration run over all of them,
+  // each part follows the one before, and the end notice comes after the last. Every part
+  // is opened first: one that does not open fails the whole (its HRESULT), as does a part
+  // that lies outside its file (E_INVALIDARG). Its range is the parts' (SetRange refuses).
+  virtual HRESULT OpenParts(const MoviePart* parts, int count, HWND parent, const RECT& rect) = 0;
   virtual void Close() = 0;
   virtual HWND Window() const = 0;
   virtual const MovieFacts& Facts() const = 0;
@@ -121,7 +141,7 @@ class Player {
   virtual HRESULT Pause() = 0;
   virtual HRESULT Stop() = 0;  // back to the start of the range, picture shown
   virtual HRESULT Seek(double seconds) = 0;
-  // Plays only [from, to) (to <= 0: to the end).
+  // Plays only [from, to) (to <= 0: to the end). VFW_E_WRONG_STATE for a movie of parts.
   virtual HRESULT SetRange(double fromSeconds, double toSeconds) = 0;
   virtual void SetLoop(bool loop) = 0;
   virtual HRESULT SetFullScreen(bool fullScreen) = 0;
