@@ -297,7 +297,7 @@ class SplitterFilter : public Filter {
       if (packet.seconds >= 0) {
         start = REFERENCE_TIME(packet.seconds * 1e7 + 0.5);
         if (start + frame <= streamStart_) continue;
-        if (start >= streamStop_) break;
+        if (streamStop_ > 0 && start >= streamStop_) break;  // 0: a stream of unknown length
       }
       IMediaSample* sample = nullptr;
       if (FAILED(output_.GetBuffer(&sample))) return;  // decommitted: we are stopping
