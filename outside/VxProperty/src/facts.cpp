@@ -132,14 +132,17 @@ bool GatherFacts(const char* path, FileFacts* out) {
   f.size = (uint64_t(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
   f.written = fa.ftLastWriteTime;
 
+  imaging::FileProbe probe;
   if (vxcont::IsContentPath(path)) {
     f.kind = FileKind::Content;
     GatherContent(&f);
-  } else if ((f.imageFormat = imaging::DetectFileFormat(f.path.c_str())) != imaging::ImageFormat::Unknown) {
+  } else if (imaging::ProbeImageFile(path, &probe), probe.format != imaging::ImageFormat::Unknown) {
     f.kind = FileKind::Image;
-    f.hasImageInfo = SUCCEEDED(imaging::ProbeImage(path, &f.image));
-    if (f.imageFormat == imaging::ImageFormat::Jpeg || f.imageFormat == imaging::ImageFormat::Tiff)
-      f.hasExif = f.exif.Load(path);
+    f.imageFormat = probe.format;
+    f.hasImageInfo = SUCCEEDED(probe.probe);
+    f.image = probe.info;
+    f.hasExif = probe.hasExif;
+    f.exif = std::move(probe.exif);
   } else if (IsMovieBoxPath(path)) {
     f.kind = FileKind::Movie;
     f.hasMovie = SUCCEEDED(imaging::ProbeMovie(path, &f.movie));

@@ -533,15 +533,11 @@ HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, in
 
 }  // namespace detail
 
-HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
-  if (!path || !info) return E_INVALIDARG;
-  Exif local;
-  Exif* exif = exifOut ? exifOut : &local;
-  exif->Clear();
-  detail::FileReader file;
-  HRESULT hr = file.Open(path);
-  if (FAILED(hr)) return hr;
-  hr = ReadHeaders(file, info, exif);
+namespace {
+
+// ProbeImage on a file already open at path.
+HRESULT ProbeOpen(const char* path, const detail::FileReader& file, ImageInfo* info, Exif* exif) {
+  HRESULT hr = ReadHeaders(file, info, exif);
   if (SUCCEEDED(hr) || !WicMayTry(hr, info->format)) return hr;
   // Formats without a hand-read header: ask WIC for the frame size.
   ComScope com;
@@ -560,6 +556,35 @@ HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
   info->width = int(w);
   info->height = int(h);
   return S_OK;
+}
+
+// DetectFileFormat on an open file.
+ImageFormat FormatOfOpen(const detail::FileReader& file) {
+  uint8_t head[16];
+  size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
+  return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
+}
+
+}  // namespace
+
+HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
+  if (!path || !info) return E_INVALIDARG;
+  Exif local;
+  Exif* exif = exifOut ? exifOut : &local;
+  exif->Clear();
+  detail::FileReader file;
+  HRESULT hr = file.Open(path);
+  if (FAILED(hr)) return hr;
+  return ProbeOpen(path, file, info, exif);
+}
+
+void ProbeImageFile(const char* path, FileProbe* out) {
+  *out = FileProbe();
+  detail::FileReader file;
+  if (!path || FAILED(file.Open(path)) || (out->format = FormatOfOpen(file)) == ImageFormat::Unknown) return;
+  Exif headers;
+  out->probe = ProbeOpen(path, file, &out->info, &headers);
+  if (out->format == ImageFormat::Jpeg || out->format == ImageFormat::Tiff) out->hasExif = out->exif.LoadFrom(file);
 }
 
 HRESULT DecodeFile(const char* path, const DecodeOptions& options, Dib* out, DecodeReport* report) {
@@ -626,10 +651,8 @@ ImageFormat DetectFormat(const void* head, size_t size) {
 
 ImageFormat DetectFileFormat(const char* path) {
   detail::FileReader file;
-  uint8_t head[16];
-  if (!path || FAILED(file.Open(path, sizeof head))) return ImageFormat::Unknown;
-  size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
-  return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
+  if (!path || FAILED(file.Open(path, 16))) return ImageFormat::Unknown;
+  return FormatOfOpen(file);
 }
 
 ImageFormat FormatFromExtension(const char* path) {

@@ -99,6 +99,51 @@ TEST(Decode, FormatFromTheFirstBytes) {
   EXPECT_EQ(DetectFileFormat(nullptr), ImageFormat::Unknown);
 }
 
+// The one-opening probe answers what the three separate readings answer, broken files included.
+TEST(Decode, OneOpeningProbesAsTheSeparateReadings) {
+  auto same = [](const Exif& a, const Exif& b) {
+    EXPECT_EQ(a.Valid(), b.Valid());
+    EXPECT_EQ(a.Block(), b.Block());
+    EXPECT_EQ(a.TiffPosition(), b.TiffPosition());
+    EXPECT_EQ(a.Thumbnail(), b.Thumbnail());
+    for (int i = 0; i < int(ExifIfd::Count); ++i) {
+      const auto &x = a.Entries(ExifIfd(i)), &y = b.Entries(ExifIfd(i));
+      ASSERT_EQ(x.size(), y.size()) << "ifd " << i;
+      for (size_t k = 0; k < x.size(); ++k) {
+        EXPECT_EQ(x[k].tag, y[k].tag);
+        EXPECT_EQ(x[k].data, y[k].data);
+      }
+    }
+    EXPECT_EQ(a.MakerNoteEntries().size(), b.MakerNoteEntries().size());
+  };
+  for (const char* file : {"exif_le.jpg", "exif_full.jpg", "exif_south_west.jpg", "plain.jpg", "exif.tif", "image.png",
+                           "image.ico", "cut_exif.jpg", "cut_scan.jpg", "bad_offsets.jpg", "not_image.jpg", "tone.mp3",
+                           "missing.jpg"}) {
+    SCOPED_TRACE(file);
+    const std::string path = Fixture(file);
+    FileProbe one;
+    ProbeImageFile(path.c_str(), &one);
+    const ImageFormat format = DetectFileFormat(path.c_str());
+    EXPECT_EQ(one.format, format);
+    if (format == ImageFormat::Unknown) continue;
+    ImageInfo info;
+    EXPECT_EQ(one.probe, ProbeImage(path.c_str(), &info));
+    EXPECT_EQ(one.info.format, info.format);
+    EXPECT_EQ(one.info.width, info.width);
+    EXPECT_EQ(one.info.height, info.height);
+    EXPECT_EQ(one.info.bitCount, info.bitCount);
+    EXPECT_EQ(one.info.orientation, info.orientation);
+    EXPECT_EQ(one.info.hasThumbnail, info.hasThumbnail);
+    Exif exif;
+    const bool hasExif = (format == ImageFormat::Jpeg || format == ImageFormat::Tiff) && exif.Load(path.c_str());
+    EXPECT_EQ(one.hasExif, hasExif);
+    same(one.exif, exif);
+  }
+  FileProbe none;
+  ProbeImageFile(nullptr, &none);
+  EXPECT_EQ(none.format, ImageFormat::Unknown);
+}
+
 TEST(Decode, TransparencyBlendsOrStays) {
   DecodeOptions opt;
   Dib d;

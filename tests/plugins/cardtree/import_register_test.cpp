@@ -18,6 +18,8 @@
 #include <files.h>
 #include <program.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <profileroot.h>
 #include <program.h>
 #include <tempfolder.h>
@@ -380,5 +382,73 @@ TEST(ImportRegister, OneReadGivesTheEntriesOfReadingByParts) {
   }
   Classification gone;
   EXPECT_FALSE(ReadImportedFile(stores.scratch + "\\none.jpg", "", o, &gone));
+  if (o.placeFinder) VxGPSTerm(o.placeFinder);
+}
+
+namespace {
+
+// Every stored row of the registered files, ids and enrolment times left out, in one text.
+std::string StoredRows(const std::string& dbFile) {
+  sqlite3* db = nullptr;
+  std::string rows;
+  if (sqlite3_open_v2(dbFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    for (const char* sql :
+         {"SELECT path, path_key, folder_key, name, size, file_time, enroll_flags, shot_time, favorite, print_count,"
+          " phash FROM files ORDER BY path_key",
+          "SELECT f.path_key, m.rec, m.recno, m.seq, m.field, m.flag, m.value, m.value_key FROM meta m"
+          " JOIN files f ON f.id = m.file_id ORDER BY f.path_key, m.rec, m.recno, m.seq",
+          "SELECT f.path_key, k.keyword_key, k.keyword FROM keywords k JOIN files f ON f.id = k.file_id"
+          " ORDER BY f.path_key, k.keyword_key"}) {
+      sqlite3_stmt* st = nullptr;
+      if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) rows += "bad statement\n";
+      while (st && sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+          const unsigned char* t = sqlite3_column_text(st, c);
+          rows += t ? reinterpret_cast<const char*>(t) : "NULL";
+          rows += '|';
+        }
+        rows += '\n';
+      }
+      sqlite3_finalize(st);
+    }
+  }
+  sqlite3_close(db);
+  return rows;
+}
+
+}  // namespace
+
+// The batch (files read ahead on several threads, one transaction) stores the very rows that
+// reading each file by parts and registering it on its own stores.
+TEST(ImportRegister, BatchStoresTheRowsOfOneByOne) {
+  Stores stores;
+  RegisterOptions o = Options();
+  o.syModel = o.syGps = 1;
+  o.placeFinder = VxGPSInit();
+  o.keyword = "trip";
+  std::vector<std::string> dest, src;
+  const char* fixtures[] = {"exif_le.jpg", "exif_full.jpg",  "exif_south_west.jpg", "exif_digitized.jpg",
+                            "plain.jpg",   "cut_exif.jpg",   "movie.mov",           "image.png"};
+  for (int round = 0; round < 10; ++round)  // enough files for the reading threads
+    for (const char* fixture : fixtures) {
+      dest.push_back(stores.scratch + "\\Pictures\\2010_05_0" + std::to_string(round) + "\\" + fixture);
+      src.push_back(std::string("E:\\DCIM\\100AAAAA\\") + fixture);
+      testsupport::WriteWholeFile(dest.back(), testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+    }
+  EXPECT_EQ(RegisterImportedFiles(dest, src, o), static_cast<int>(dest.size()));
+  const std::string batch = StoredRows(stores.scratch + "\\db\\VxDatabase.db");
+
+  VxDBWExitDatabase(-1);
+  CreateDirectoryA((stores.scratch + "\\db1").c_str(), nullptr);
+  VxDBSetFolder((stores.scratch + "\\db1").c_str());
+  VxDBWInitDatabase();
+  for (size_t k = 0; k < dest.size(); ++k) {
+    long shot = -1, access = -1, creation = -1;
+    if (CCMDIB::GetTime(dest[k].c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
+    EXPECT_EQ(RegisterClassified(dest[k], ClassifyImportedFile(dest[k], src[k], shot, access, creation, o)), S_OK);
+  }
+  const std::string single = StoredRows(stores.scratch + "\\db1\\VxDatabase.db");
+  EXPECT_GT(std::count(batch.begin(), batch.end(), '\n'), static_cast<long>(dest.size()) * 3);
+  EXPECT_EQ(batch, single);
   if (o.placeFinder) VxGPSTerm(o.placeFinder);
 }

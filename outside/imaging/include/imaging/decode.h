@@ -51,6 +51,17 @@ struct ImageInfo {
 // the headers carry (JPEG and TIFF; invalid for the others), read in the same pass.
 HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exif = nullptr);
 
+// What DetectFileFormat, ProbeImage and Exif::Load tell of a file, from one opening of it
+// (under Wine every opening costs round trips to the server, which serves one at a time).
+struct FileProbe {
+  ImageFormat format = ImageFormat::Unknown;  // Unknown: nothing below was read
+  HRESULT probe = E_FAIL;                     // ProbeImage's answer; info as it gives it
+  ImageInfo info;
+  bool hasExif = false;  // Exif::Load's answer (JPEG and TIFF only)
+  Exif exif;
+};
+void ProbeImageFile(const char* path, FileProbe* out);
+
 struct DecodeOptions {
   // Where the pixels come from.
   enum class Source {
