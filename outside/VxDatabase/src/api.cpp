@@ -102,6 +102,10 @@ VXDB_API HRESULT WINAPI VxDBRegisterFile(LPCSTR pszPath, const METADATA* pList) 
   PathParts p;
   HRESULT hr = ParsePath(pszPath, p);
   if (FAILED(hr)) return hr;
+  // A list that would be refused is refused before the old entry goes: inside a batch a
+  // refusal is not rolled back.
+  hr = CheckMetaList(pList);
+  if (FAILED(hr)) return hr;
   return WriteOp([&](sqlite3* db) -> HRESULT {
     int64_t id = FileId(db, p.key);
     if (id && FAILED(DeleteById(db, id))) return E_FAIL;

@@ -209,6 +209,7 @@ HRESULT ReadOp(F f) {
 int64_t FileId(sqlite3* db, const std::string& key);
 HRESULT EnrollParts(sqlite3* db, const PathParts& p, DWORD flags, int64_t* id);
 HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list);
+HRESULT CheckMetaList(const METADATA* list);  // E_INVALIDARG for a list UpdateMeta refuses
 HRESULT DeleteById(sqlite3* db, int64_t fileId);
 HRESULT DeleteRecordsOfPath(sqlite3* db, const std::string& key, int kind);  // kind -1: all
 // Moves every database entry of one path (file row, person records) to another.

@@ -133,6 +133,11 @@ HRESULT EnrollParts(sqlite3* db, const PathParts& p, DWORD flags, int64_t* id) {
   return S_OK;
 }
 
+HRESULT CheckMetaList(const METADATA* list) {
+  std::vector<RecordText> recs;
+  return ConvertList(list, recs);
+}
+
 HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
   std::vector<RecordText> recs;
   HRESULT hr = ConvertList(list, recs);

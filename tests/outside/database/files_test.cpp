@@ -71,6 +71,26 @@ TEST_F(DbTest, RegisteredListsReadBack) {
   EXPECT_EQ(VxDBWUpdateFile(path.c_str(), nullptr), S_OK);
 }
 
+// A list with a text that does not convert is refused before the old entry goes, also in a
+// batch, where a refusal is not rolled back.
+TEST_F(DbTest, ARefusedRegistrationKeepsTheOldEntry) {
+  std::string path = data_ + "\\kept.jpg";
+  dbtest::Touch(path, "jpeg bytes");
+  RegisterKeyword(path, "山");
+  METADATA* bad = nullptr;
+  METADATA* rec = MetaAppendRecord(&bad, VXDB_REC_KEYWORDS);
+  ASSERT_TRUE(rec);
+  MetaAppendField(&rec->pFields, VXDB_FLD_KEYWORDS, 0, "\x81");  // a lead byte alone
+  for (bool batch : {false, true}) {
+    SCOPED_TRACE(batch ? "in a batch" : "alone");
+    if (batch) ASSERT_EQ(VxDBWBeginBatch(), S_OK);
+    EXPECT_EQ(VxDBWRegisterFile(path.c_str(), bad), E_INVALIDARG);
+    if (batch) ASSERT_EQ(VxDBWEndBatch(), S_OK);
+    EXPECT_EQ(Value(path.c_str(), VXDB_REC_KEYWORDS, VXDB_FLD_KEYWORDS), "山");
+  }
+  FreeMetaDataList(bad);
+}
+
 TEST_F(DbTest, EnrolAgainKeepsDeleteForgets) {
   std::string path = data_ + "\\a.jpg";
   RegisterKeyword(path, "k");
