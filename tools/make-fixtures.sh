@@ -140,6 +140,10 @@ ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1.5" -f lavfi -i "co
   -map 0:a -map 1:v -frames:v 1 -ac 2 -ar 44100 -c:a aac -b:a 96k -c:v png -disposition:v attached_pic \
   "$out/tone_cover.m4a"
 ffmpeg -v error -y -f lavfi -i "sine=frequency=880:duration=1" -ac 1 -ar 48000 -c:a aac -b:a 64k -f adts "$out/tone.aac"
+# Four seconds of each, for seeks whose effect shows in the time left to play.
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=4" -ac 2 -ar 44100 -c:a aac -b:a 96k \
+  -movflags +faststart "$out/tone_long.m4a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=880:duration=4" -ac 1 -ar 48000 -c:a aac -b:a 64k -f adts "$out/tone_long.aac"
 ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1" -c:a wmav2 -b:a 64k "$out/tone.wma"
 head -c $(( $(stat -c %s "$out/tone.m4a") * 2 / 3 )) "$out/tone.m4a" > "$out/tone_cut.m4a"
 python3 -c "

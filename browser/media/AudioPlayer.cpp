@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include "AudioPlayerRules.h"
+#include "DShowPlayer.h"
 
 namespace {
 // The AAC filters, found by their class ids.
@@ -70,6 +71,8 @@ CAudioPlayer::CAudioPlayer()
       m_hThread(NULL),
       m_hStarted(NULL),
       m_bStopRequest(FALSE),
+      m_bEnded(FALSE),
+      m_nMode(0),
       m_bComInit(FALSE),
       m_nState(kAudioOpened) {
   m_wszPath[0] = 0;
@@ -80,6 +83,8 @@ CAudioPlayer::~CAudioPlayer() { Close(); }
 HRESULT CAudioPlayer::Open(const char* pszPath, int nMode) {
   Close();
   m_bStopRequest = FALSE;
+  m_bEnded = FALSE;
+  m_nMode = nMode;
   m_strPath = pszPath ? pszPath : "";
   m_wszPath[0] = 0;
   MultiByteToWideChar(CP_ACP, 0, m_strPath, -1, m_wszPath, MAX_PATH);
@@ -94,12 +99,14 @@ HRESULT CAudioPlayer::Open(const char* pszPath, int nMode) {
   if (FAILED(hr = m_pGraph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_pEvents)))) return hr;
   if (FAILED(hr = m_pGraph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&m_pAudio)))) return hr;
   if (FAILED(hr = m_pGraph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_pSeeking)))) return hr;
+  IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
   if (nMode == 1) {
     hr = RenderAac();
   } else {
     hr = m_pGraph->RenderFile(m_wszPath, NULL);
     if (FAILED(hr)) hr = RenderAsf();
   }
+  DropSoundRendererIfUnused(m_pGraph, pSound);
   if (SUCCEEDED(hr)) m_nState = kAudioOpened;
   return hr;
 }
@@ -149,7 +156,10 @@ unsigned __stdcall CAudioPlayer::CompletionThread(void* pParam) {
     long code = 0;
     const HRESULT hr = p->m_pEvents->WaitForCompletion(1000, &code);
     const AudioWaitStep step = AudioCompletionStep(hr, p->m_bStopRequest != FALSE);
-    if (step == kAudioWaitFinished) p->m_nState = kAudioFinished;
+    if (step == kAudioWaitFinished) {
+      p->m_bEnded = TRUE;
+      p->m_nState = kAudioFinished;
+    }
     if (step != kAudioWaitAgain) break;
   }
   _endthreadex(0);
@@ -159,16 +169,22 @@ unsigned __stdcall CAudioPlayer::CompletionThread(void* pParam) {
 HRESULT CAudioPlayer::Play() {
   if (!m_pControl) return E_NOINTERFACE;
   if (!m_pEvents) return E_NOINTERFACE;
+  if (m_bEnded) {
+    // Wine's graph answers every wait after its first end at once: a graph that has ended
+    // is built again and plays on from where it was put.
+    LONGLONG llPos = 0;
+    m_pSeeking->GetCurrentPosition(&llPos);
+    const CString strPath = m_strPath;
+    HRESULT hr = Open(strPath, m_nMode);
+    if (FAILED(hr)) return hr;
+    LONGLONG llDuration = 0;
+    if (SUCCEEDED(m_pSeeking->GetDuration(&llDuration)) && llPos > llDuration) llPos = llDuration;
+    if (llPos > 0) m_pSeeking->SetPositions(&llPos, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+  }
   HRESULT hr = m_pControl->Run();
   if (FAILED(hr)) return hr;
   m_nState = kAudioRunning;
-  if (m_hThread) {  // a second Play: the first thread ends before a new one waits
-    InterlockedExchange(&m_bStopRequest, TRUE);
-    WaitForSingleObject(m_hThread, INFINITE);
-    CloseHandle(m_hThread);
-    m_hThread = NULL;
-    InterlockedExchange(&m_bStopRequest, FALSE);
-  }
+  EndCompletionThread();  // a second Play: the first thread ends before a new one waits
   if (m_hStarted) CloseHandle(m_hStarted);
   m_hStarted = CreateEventA(NULL, TRUE, FALSE, NULL);
   m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(NULL, 0, CompletionThread, this, 0, NULL));
@@ -181,25 +197,32 @@ HRESULT CAudioPlayer::Play() {
   return hr;
 }
 
+// Once asked, the thread ends at its next wait result (at most a second).
+void CAudioPlayer::EndCompletionThread() {
+  if (!m_hThread) return;
+  InterlockedExchange(&m_bStopRequest, TRUE);
+  WaitForSingleObject(m_hThread, INFINITE);
+  CloseHandle(m_hThread);
+  m_hThread = NULL;
+  InterlockedExchange(&m_bStopRequest, FALSE);
+}
+
 HRESULT CAudioPlayer::Stop() {
   if (!m_pControl) return E_NOINTERFACE;
   HRESULT hr = m_pControl->Stop();
   if (FAILED(hr)) return hr;
-  InterlockedExchange(&m_bStopRequest, TRUE);
-  if (m_hThread) {
-    WaitForSingleObject(m_hThread, INFINITE);
-    CloseHandle(m_hThread);
-    m_hThread = NULL;
-  }
+  EndCompletionThread();
   if (m_hStarted) CloseHandle(m_hStarted);
   m_hStarted = NULL;
-  InterlockedExchange(&m_bStopRequest, FALSE);
   m_nState = kAudioStopped;
   return hr;
 }
 
 HRESULT CAudioPlayer::Close() {
   Stop();
+  // A Stop the graph refused leaves the completion thread waiting on the events: it ends
+  // before the interfaces it uses go.
+  EndCompletionThread();
   ReleaseOf(m_pGraph);
   ReleaseOf(m_pControl);
   ReleaseOf(m_pEvents);
@@ -211,3 +234,31 @@ HRESULT CAudioPlayer::Close() {
 }
 
 HRESULT CAudioPlayer::SetVolume(long lVolume) { return m_pAudio ? m_pAudio->put_Volume(lVolume) : E_FAIL; }
+
+HRESULT CAudioPlayer::SetPosition(double dSeconds) {
+  if (!m_pControl || !m_pSeeking) return E_NOINTERFACE;
+  OAFilterState state = State_Stopped;
+  if (m_pControl->GetState(100, &state) == VFW_S_STATE_INTERMEDIATE) state = State_Paused;
+  LONGLONG llPos = LONGLONG(dSeconds * 1e7 + 0.5);
+  return SeekGraphStopped(m_pControl, m_pSeeking, &llPos, FILTER_STATE(state));
+}
+
+HRESULT CAudioPlayer::GetPosition(double* pdSeconds) const {
+  if (!pdSeconds) return E_POINTER;
+  *pdSeconds = 0;
+  if (!m_pSeeking) return E_NOINTERFACE;
+  LONGLONG llPos = 0;
+  const HRESULT hr = m_pSeeking->GetCurrentPosition(&llPos);
+  if (SUCCEEDED(hr)) *pdSeconds = llPos / 1e7;
+  return hr;
+}
+
+HRESULT CAudioPlayer::GetDuration(double* pdSeconds) const {
+  if (!pdSeconds) return E_POINTER;
+  *pdSeconds = 0;
+  if (!m_pSeeking) return E_NOINTERFACE;
+  LONGLONG llDuration = 0;
+  const HRESULT hr = m_pSeeking->GetDuration(&llDuration);
+  if (SUCCEEDED(hr)) *pdSeconds = llDuration / 1e7;
+  return hr;
+}

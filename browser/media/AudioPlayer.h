@@ -22,6 +22,11 @@ class VXGUITRANS_API CAudioPlayer {
   HRESULT Stop();
   HRESULT Close();
   HRESULT SetVolume(long lVolume);
+  // Seconds from the file's start. The sound goes on from a new position in the state it
+  // was in; a player that has finished plays again with Play.
+  HRESULT SetPosition(double dSeconds);
+  HRESULT GetPosition(double* pdSeconds) const;
+  HRESULT GetDuration(double* pdSeconds) const;
   int GetState() const { return m_nState; }
   const CString& GetPath() const { return m_strPath; }
 
@@ -29,6 +34,7 @@ class VXGUITRANS_API CAudioPlayer {
   HRESULT RenderAac();
   HRESULT RenderAsf();
   static unsigned __stdcall CompletionThread(void* pParam);
+  void EndCompletionThread();
 
   IGraphBuilder* m_pGraph;
   IMediaControl* m_pControl;
@@ -40,6 +46,8 @@ class VXGUITRANS_API CAudioPlayer {
   HANDLE m_hThread;
   HANDLE m_hStarted;
   volatile LONG m_bStopRequest;
+  volatile LONG m_bEnded;  // the graph has reported its end
+  int m_nMode;
   BOOL m_bComInit;
   volatile int m_nState;
 };

@@ -87,6 +87,38 @@ static void EmptyGraph(IGraphBuilder* pGraph) {
   }
 }
 
+IBaseFilter* AddSoundRenderer(IGraphBuilder* pGraph) {
+  IBaseFilter* pRenderer = NULL;
+  if (FAILED(CoCreateInstance(CLSID_DSoundRender, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                              reinterpret_cast<void**>(&pRenderer))))
+    return NULL;
+  if (FAILED(pGraph->AddFilter(pRenderer, L"Default DirectSound Device"))) {
+    pRenderer->Release();
+    return NULL;
+  }
+  return pRenderer;
+}
+
+void DropSoundRendererIfUnused(IGraphBuilder* pGraph, IBaseFilter* pRenderer) {
+  if (!pRenderer) return;
+  bool bUsed = false;
+  IEnumPins* pPins = NULL;
+  if (SUCCEEDED(pRenderer->EnumPins(&pPins))) {
+    IPin* pPin = NULL;
+    while (!bUsed && pPins->Next(1, &pPin, NULL) == S_OK) {
+      IPin* pPeer = NULL;
+      if (SUCCEEDED(pPin->ConnectedTo(&pPeer)) && pPeer) {
+        bUsed = true;
+        pPeer->Release();
+      }
+      pPin->Release();
+    }
+    pPins->Release();
+  }
+  if (!bUsed) pGraph->RemoveFilter(pRenderer);
+  pRenderer->Release();
+}
+
 HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
   if (!m_pGraph) return E_FAIL;
   if (!pszPath) return E_POINTER;
@@ -105,13 +137,18 @@ HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
   if (SUCCEEDED(CoCreateInstance(CLSID_VideoMixingRenderer9, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                  reinterpret_cast<void**>(&pRenderer)))) {
     HRESULT hr = m_pGraph->AddFilter(pRenderer, L"Video Mixing Renderer 9");
+    IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
     if (SUCCEEDED(hr)) hr = m_pGraph->RenderFile(wszPath, NULL);
+    DropSoundRendererIfUnused(m_pGraph, pSound);
     pRenderer->Release();
     hr = DShowRenderResult(hr);
     if (SUCCEEDED(hr)) return hr;
   }
   EmptyGraph(m_pGraph);
-  return DShowRenderResult(m_pGraph->RenderFile(wszPath, NULL));
+  IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
+  const HRESULT hr = m_pGraph->RenderFile(wszPath, NULL);
+  DropSoundRendererIfUnused(m_pGraph, pSound);
+  return DShowRenderResult(hr);
 }
 
 // Asks the graph for one interface, calls f with it and lets it go.
@@ -223,19 +260,23 @@ HRESULT CDShowPlayer::GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) {
   return Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) { return p->GetPositions(pCurrent, pStop); });
 }
 
-// Wine's GStreamer splitter leaves its sound stream flushing after a seek of a paused or
-// running graph, and the next IMediaControl::Stop then waits for it for ever: the graph
-// seeks stopped and is brought back to the state it was commanded to.
+HRESULT SeekGraphStopped(IMediaControl* pControl, IMediaSeeking* pSeeking, LONGLONG* pPosition, FILTER_STATE resume) {
+  if (!pControl || !pSeeking) return E_NOINTERFACE;
+  if (resume != State_Stopped) pControl->Stop();
+  const HRESULT hr = pSeeking->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+  if (resume == State_Paused) pControl->Pause();
+  if (resume == State_Running) pControl->Run();
+  return hr;
+}
+
 HRESULT CDShowPlayer::SetCurrentPosition(LONGLONG* pPosition) {
   IMediaControl* pControl;
   HRESULT hr = Query(IID_IMediaControl, &pControl);
   if (FAILED(hr)) return hr;
-  if (m_nState != 0) pControl->Stop();
+  static const FILTER_STATE kStates[] = {State_Stopped, State_Paused, State_Running};
   hr = Use<IMediaSeeking>(IID_IMediaSeeking, [&](IMediaSeeking* p) {
-    return p->SetPositions(pPosition, AM_SEEKING_AbsolutePositioning, NULL, AM_SEEKING_NoPositioning);
+    return SeekGraphStopped(pControl, p, pPosition, kStates[m_nState]);
   });
-  if (m_nState == 1) pControl->Pause();
-  if (m_nState == 2) pControl->Run();
   pControl->Release();
   return hr;
 }

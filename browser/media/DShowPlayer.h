@@ -5,6 +5,20 @@
 #include <windows.h>
 #include <dshow.h>
 
+// Moves a graph that is in `resume` (State_Stopped, _Paused or _Running) to an absolute
+// position: Wine's GStreamer splitter leaves its sound stream flushing after a seek of a
+// paused or running graph, and the next IMediaControl::Stop then waits for it for ever, so
+// the graph seeks stopped and is brought back to `resume`.
+HRESULT SeekGraphStopped(IMediaControl* pControl, IMediaSeeking* pSeeking, LONGLONG* pPosition, FILTER_STATE resume);
+
+// Wine's device enumerator deletes and writes again the sound renderers' registry entries at
+// every enumeration, in every process (each RenderFile enumerates): a graph built while
+// another process builds one finds no sound renderer at times, and RenderFile fails or
+// leaves a movie without its sound. The DirectSound renderer is put in the graph by its
+// class first, where rendering connects to it, and taken out again if nothing did.
+IBaseFilter* AddSoundRenderer(IGraphBuilder* pGraph);  // with its reference, or null
+void DropSoundRendererIfUnused(IGraphBuilder* pGraph, IBaseFilter* pRenderer);  // releases it
+
 class CDShowPlayer {
  public:
   CDShowPlayer();

@@ -1,9 +1,22 @@
 #include "FolderThread.h"
 
+#include <winternl.h>
+
+#include <cstddef>
 #include <cstring>
 #include <string>
 
+#include <textkit/text.h>
+
+#include <algorithm>
+
 #include "ShellItems.h"
+
+// ntdll's, not declared by the platform headers.
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PVOID apc, PVOID apcContext,
+                                               PIO_STATUS_BLOCK io, PVOID buffer, ULONG length,
+                                               FILE_INFORMATION_CLASS type, BOOLEAN single, PUNICODE_STRING mask,
+                                               BOOLEAN restart);
 
 namespace disktree {
 
@@ -30,6 +43,62 @@ HMODULE ThisModuleReferenced() {
   HMODULE module = nullptr;
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, &kAnchor, &module);
   return module;
+}
+
+namespace {
+
+// Whether a listing holds a directory other than . and ..; each call of the listing is a
+// server request under Wine. A local file system fills the buffer as far as entries fit, so
+// a call that leaves room for the longest possible entry has given the whole listing.
+bool ListedSubdirectory(HANDLE directory, bool fillsBuffer) {
+  alignas(8) char buffer[4096];
+  const size_t longest = (offsetof(FILE_DIRECTORY_INFORMATION, FileName) + 255 * sizeof(WCHAR) + 7) & ~size_t(7);
+  IO_STATUS_BLOCK io = {};
+  for (BOOLEAN restart = TRUE;; restart = FALSE) {
+    NTSTATUS status = NtQueryDirectoryFile(directory, nullptr, nullptr, nullptr, &io, buffer, sizeof buffer,
+                                           FileDirectoryInformation, FALSE, nullptr, restart);
+    if (status < 0 || io.Information == 0) return false;  // STATUS_NO_MORE_FILES too
+    for (char* at = buffer;;) {
+      const auto* entry = reinterpret_cast<const FILE_DIRECTORY_INFORMATION*>(at);
+      const ULONG chars = entry->FileNameLength / sizeof(WCHAR);
+      const bool dots = (chars == 1 && entry->FileName[0] == L'.') ||
+                        (chars == 2 && entry->FileName[0] == L'.' && entry->FileName[1] == L'.');
+      if ((entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !dots) return true;
+      if (!entry->NextEntryOffset) break;
+      at += entry->NextEntryOffset;
+    }
+    if (fillsBuffer && sizeof buffer - io.Information >= longest) return false;
+  }
+}
+
+bool HasSubdirectoryIn(HANDLE parent, const std::wstring& name, bool fillsBuffer) {
+  if (name.empty() || name.size() * sizeof(WCHAR) > 0xFFFE) return false;
+  UNICODE_STRING text;
+  text.Buffer = const_cast<PWSTR>(name.c_str());
+  text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
+  HANDLE directory = nullptr;
+  IO_STATUS_BLOCK io = {};
+  if (NtOpenFile(&directory, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &io,
+                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                 FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT) < 0)
+    return false;
+  const bool found = ListedSubdirectory(directory, fillsBuffer);
+  NtClose(directory);
+  return found;
+}
+
+}  // namespace
+
+void CloseEndedThreads(std::vector<HANDLE>* threads) {
+  threads->erase(std::remove_if(threads->begin(), threads->end(),
+                                [](HANDLE h) {
+                                  if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
+                                  CloseHandle(h);
+                                  return true;
+                                }),
+                 threads->end());
 }
 
 bool HasSubdirectory(const std::string& folder) {
@@ -117,32 +186,59 @@ DWORD FolderThread::ExitCode() const {
   return code;
 }
 
+// The worker keeps its current level's directory open while probes of that level wait, so
+// each child is opened by its name alone: under Wine a full path costs its resolution again.
+struct SubfolderProbe::Level {
+  std::wstring path;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  bool local = false;  // on a drive of this machine, whose listings fill the buffer
+  void Close() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    handle = INVALID_HANDLE_VALUE;
+    path.clear();
+  }
+  bool HasSubdirectory(const std::string& folder) {
+    std::wstring wide;
+    const size_t cut = textkit::TryAnsiToWide(folder, &wide) ? wide.find_last_of(L'\\') : std::wstring::npos;
+    if (cut == std::wstring::npos || cut < 2 || cut + 1 == wide.size()) return disktree::HasSubdirectory(folder);
+    const std::wstring parent = wide.substr(0, cut == 2 ? 3 : cut);  // C:\ keeps its separator
+    if (handle == INVALID_HANDLE_VALUE || parent != path) {
+      Close();
+      handle = CreateFileW(parent.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+      if (handle == INVALID_HANDLE_VALUE) return disktree::HasSubdirectory(folder);
+      path = parent;
+      const UINT type = parent[1] == L':' ? GetDriveTypeW(parent.substr(0, 2).append(L"\\").c_str()) : DRIVE_REMOTE;
+      local = type == DRIVE_FIXED || type == DRIVE_REMOVABLE || type == DRIVE_CDROM || type == DRIVE_RAMDISK;
+    }
+    return HasSubdirectoryIn(handle, wide.substr(cut + 1), local);
+  }
+};
+
 SubfolderProbe::SubfolderProbe() {}
 
 void SubfolderProbe::Stop() {
-  HANDLE worker = nullptr;
+  std::vector<HANDLE> workers;
   {
     std::lock_guard<std::mutex> hold(m_lock);
     m_quit = true;
-    worker = m_worker;
-    m_worker = nullptr;
+    workers.swap(m_workers);
   }
   m_changed.notify_all();
-  if (worker) {
-    WaitForSingleObject(worker, 10000);
-    CloseHandle(worker);
-  }
+  if (!workers.empty()) WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 10000);
+  for (HANDLE worker : workers) CloseHandle(worker);
   std::lock_guard<std::mutex> hold(m_lock);
   m_quit = false;
 }
 
 SubfolderProbe::~SubfolderProbe() {
   std::unique_lock<std::mutex> hold(m_lock);
-  if (m_worker) CloseHandle(m_worker);
+  for (HANDLE worker : m_workers) CloseHandle(worker);
+  m_workers.clear();
   m_quit = true;
   m_changed.notify_all();
-  // The worker says it is done before it ends; it needs nothing of the loader for that.
-  m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return !m_running; });
+  // The workers say they are done before they end; they need nothing of the loader for that.
+  m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return m_running == 0; });
   for (Job& j : m_jobs) {
     j.folder->Release();
     CoTaskMemFree(j.relative);
@@ -161,19 +257,20 @@ unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative, co
     if (m_next == 0) m_next = 1;
     m_answers[ticket] = kPending;
     m_jobs.push_back({ticket, parent, copy, plainFolder});
-    if (!m_running) {
+    // A few workers share a long queue: each waits on the server for much of a probe.
+    if (m_running < kMaxWorkers && m_jobs.size() > static_cast<size_t>(m_idle)) {
+      CloseEndedThreads(&m_workers);
       HMODULE module = ThisModuleReferenced();
       HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, new ProbeStart{this, module}, 0, nullptr);
       if (h) {
-        m_running = true;
-        if (m_worker) CloseHandle(m_worker);
-        m_worker = h;
+        ++m_running;
+        m_workers.push_back(h);
       } else if (module) {
         FreeLibrary(module);
       }
     }
   }
-  m_changed.notify_all();
+  m_changed.notify_all();  // the callers waiting for answers wait on it too
   return ticket;
 }
 
@@ -215,12 +312,22 @@ void SubfolderProbe::Cancel(unsigned ticket) {
 
 void SubfolderProbe::Work() {
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  Level level;
   for (;;) {
     Job job;
     {
       std::unique_lock<std::mutex> hold(m_lock);
-      if (!m_changed.wait_for(hold, std::chrono::seconds(2), [&] { return m_quit || !m_jobs.empty(); }) || m_quit) {
-        m_running = false;
+      if (m_jobs.empty() && level.handle != INVALID_HANDLE_VALUE) {
+        // Nothing left of the level: its directory is not held open while idle.
+        hold.unlock();
+        level.Close();
+        hold.lock();
+      }
+      ++m_idle;
+      const bool woken = m_changed.wait_for(hold, std::chrono::seconds(2), [&] { return m_quit || !m_jobs.empty(); });
+      --m_idle;
+      if (!woken || m_quit) {
+        --m_running;
         m_changed.notify_all();
         break;
       }
@@ -236,7 +343,7 @@ void SubfolderProbe::Work() {
     Answer a;
     if (!job.plainFolder.empty()) {
       // A plain directory: only the disk can tell, and the shell would ask it the same.
-      a = HasSubdirectory(job.plainFolder) ? kHasSubfolders : kNoSubfolders;
+      a = level.HasSubdirectory(job.plainFolder) ? kHasSubfolders : kNoSubfolders;
     } else {
       SFGAOF attributes = SFGAO_HASSUBFOLDER;
       LPCITEMIDLIST item = job.relative;
@@ -259,6 +366,7 @@ void SubfolderProbe::Work() {
     }
     m_changed.notify_all();
   }
+  level.Close();
   CoUninitialize();
 }
 

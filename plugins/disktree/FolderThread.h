@@ -1,6 +1,6 @@
 // The folder thread's life: one at a time, a stop flag it reads, a stop that keeps the
-// caller's window served; and the worker that asks the shell whether folders have
-// sub-folders, one thread for many items.
+// caller's window served; and the few workers that ask whether folders have sub-folders,
+// each answering many items.
 #pragma once
 #include <shlobj.h>
 #include <windows.h>
@@ -11,12 +11,15 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace disktree {
 
 // This library's handle with one reference taken: a thread that holds it ends with
 // FreeLibraryAndExitThread, so the library is never unloaded under it.
 HMODULE ThisModuleReferenced();
+// Closes and drops the handles of the threads that have ended.
+void CloseEndedThreads(std::vector<HANDLE>* threads);
 // Whether a file-system folder holds a folder; Wine's shell claims sub-folders for every
 // folder, so its answer alone would leave every expand button in place.
 bool HasSubdirectory(const std::string& folder);
@@ -47,11 +50,12 @@ class FolderThread {
   Run* m_run = nullptr;
 };
 
-// Answers "does this folder have sub-folders?" for many items on one worker thread. Each
-// probe holds its own reference on the parent folder and its own copy of the item id, and
-// has its own answer, so a late answer never speaks for another item. The worker starts
-// with the first probe and ends when idle, holding the library meanwhile, so that the
-// library's unloading never has to wait for it.
+// Answers "does this folder have sub-folders?" for many items on a small fixed number of
+// worker threads sharing one queue, answered in the order asked. Each probe holds its own
+// reference on the parent folder and its own copy of the item id, and has its own answer,
+// so a late answer never speaks for another item. Workers start with the probes and end
+// when idle, holding the library meanwhile, so that the library's unloading never has to
+// wait for them.
 class SubfolderProbe {
  public:
   enum Answer { kPending, kHasSubfolders, kNoSubfolders, kUnknown };
@@ -72,6 +76,10 @@ class SubfolderProbe {
   void Stop();
 
  private:
+  // Under Wine each probe is four round trips to the single-threaded server; a second
+  // worker keeps it busy while the first is between requests.
+  static const int kMaxWorkers = 2;
+  struct Level;
   struct Job {
     unsigned ticket;
     IShellFolder* folder;
@@ -86,8 +94,9 @@ class SubfolderProbe {
   std::map<unsigned, Answer> m_answers;
   unsigned m_next = 1;
   bool m_quit = false;
-  bool m_running = false;
-  HANDLE m_worker = nullptr;
+  int m_running = 0;  // workers started and not yet done
+  int m_idle = 0;     // of those, the ones waiting for a probe
+  std::vector<HANDLE> m_workers;
 };
 
 }  // namespace disktree

@@ -145,12 +145,17 @@ class CFolderTreeManager {
     HTREEITEM last = nullptr;
     bool any = false;
     DWORD started = 0;
+    // The host's expansion found no child yet (it came before the first batch's), so the
+    // tree left the item closed: it is opened when its first children go in.
+    bool openWithFirst = false;
   };
   // Inserts ready children until budgetMs has passed (INFINITE: all, waiting for the
   // worker and the probes); true when the whole level is in.
   // A batch (budgetMs not INFINITE) waits for the worker and the probes only with wait.
   bool RunFill(Fill& fill, DWORD budgetMs, bool wait);
   void EndFill(Fill& fill);
+  // Whether an item's row is on screen or above it, its level being open.
+  static bool RowShown(CTreeCtrl* tree, HTREEITEM item);
   void FreeFill(Fill& fill);
   static void CALLBACK FillTimer(HWND, UINT, UINT_PTR, DWORD);
   void OnFillTimer();

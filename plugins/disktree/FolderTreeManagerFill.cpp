@@ -187,13 +187,7 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     if (worker) {
       started = true;
       std::lock_guard<std::mutex> hold(m_workerLock);
-      m_fillWorkers.erase(std::remove_if(m_fillWorkers.begin(), m_fillWorkers.end(),
-                                         [](HANDLE h) {
-                                           if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
-                                           CloseHandle(h);
-                                           return true;
-                                         }),
-                          m_fillWorkers.end());
+      CloseEndedThreads(&m_fillWorkers);
       m_fillWorkers.push_back(worker);
     } else {
       if (start->module) FreeLibrary(start->module);
@@ -201,7 +195,9 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     }
   }
   if (!started) PrepareLevel(this, fill.job.get());
-  if (RunFill(fill, batches ? kFirstBatchMs : INFINITE, true)) {
+  const bool done = RunFill(fill, batches ? kFirstBatchMs : INFINITE, true);
+  fill.openWithFirst = !fill.any;
+  if (done) {
     EndFill(fill);
     FreeFill(fill);
   } else {
@@ -227,6 +223,8 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
     return used < budgetMs ? budgetMs - used : 0;
   };
   bool redrawOff = false;
+  HTREEITEM firstMade = nullptr;
+  const bool hadAny = fill.any;
   for (;;) {
     if (fill.next >= job.ready) {
       if (job.finished && fill.next >= job.ready) break;
@@ -269,14 +267,36 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
     if (made != fill.last) {
       fill.last = made;
       fill.any = true;
+      if (!firstMade) firstMade = made;
     }
     if (batch && !left()) break;
   }
+  if (fill.openWithFirst && !wait && !hadAny && fill.any) {
+    // Without notifications: the host asked for this expansion already.
+    fill.openWithFirst = false;
+    if (!(tree->GetItemState(fill.item, TVIS_EXPANDED) & TVIS_EXPANDED))
+      tree->SetItemState(fill.item, TVIS_EXPANDED, TVIS_EXPANDED);
+  }
   if (redrawOff) {
+    // Children added below the shown rows change only the scroll bar: the shown rows are
+    // not painted again (every icon drawn costs round trips to the server under Wine,
+    // which the probes wait on too). A paint already due is kept.
+    RECT due;
+    const bool pending = GetUpdateRect(tree->m_hWnd, &due, FALSE) != FALSE;
     tree->SetRedraw(TRUE);
-    tree->Invalidate(FALSE);
+    if (pending || (firstMade && RowShown(tree, firstMade)))
+      tree->Invalidate(FALSE);
+    else
+      tree->ValidateRect(nullptr);
   }
   return job.finished && fill.next >= job.ready;
+}
+
+bool CFolderTreeManager::RowShown(CTreeCtrl* tree, HTREEITEM item) {
+  RECT row, client;
+  if (!tree->GetItemRect(item, &row, FALSE)) return false;  // its level is closed
+  tree->GetClientRect(&client);
+  return row.top < client.bottom;  // on screen, or above it (the shown rows move down)
 }
 
 void CFolderTreeManager::EndFill(Fill& fill) {

@@ -27,6 +27,7 @@ class DecoderInput : public MemInputPin {
   STDMETHODIMP EndOfStream() override;
   STDMETHODIMP BeginFlush() override;
   STDMETHODIMP EndFlush() override;
+  STDMETHODIMP NewSegment(REFERENCE_TIME tStart, REFERENCE_TIME tStop, double dRate) override;
 
  protected:
   HRESULT CheckType(const AM_MEDIA_TYPE* mt) override {
@@ -39,10 +40,10 @@ class DecoderInput : public MemInputPin {
   DecoderFilter* owner_;
 };
 
-class DecoderOutput : public OutputPin {
+class DecoderOutput : public PassThroughOutputPin {
  public:
   DecoderOutput(Filter* filter, DecoderInput* input)
-      : OutputPin(filter, L"XForm Out", kPcmBuffers, kPcmBufferSize), input_(input) {}
+      : PassThroughOutputPin(filter, L"XForm Out", kPcmBuffers, kPcmBufferSize, input), input_(input) {}
 
  protected:
   HRESULT CheckType(const AM_MEDIA_TYPE* mt) override {
@@ -102,6 +103,9 @@ class DecoderFilter : public Filter {
   HRESULT EndOfStream() {
     if (State() == State_Stopped) return VFW_E_WRONG_STATE;
     return flushing_ ? S_FALSE : output_.DeliverEndOfStream();
+  }
+  HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    return output_.IsConnected() ? output_.DeliverNewSegment(start, stop, rate) : S_OK;
   }
   HRESULT BeginFlush() {
     flushing_ = TRUE;
@@ -201,6 +205,9 @@ STDMETHODIMP DecoderInput::Receive(IMediaSample* pSample) { return owner_->Recei
 STDMETHODIMP DecoderInput::EndOfStream() { return owner_->EndOfStream(); }
 STDMETHODIMP DecoderInput::BeginFlush() { return owner_->BeginFlush(); }
 STDMETHODIMP DecoderInput::EndFlush() { return owner_->EndFlush(); }
+STDMETHODIMP DecoderInput::NewSegment(REFERENCE_TIME tStart, REFERENCE_TIME tStop, double dRate) {
+  return owner_->NewSegment(tStart, tStop, dRate);
+}
 HRESULT DecoderInput::OnConnected(IPin* peer) { return owner_->OpenDecoder(); }
 void DecoderInput::OnDisconnected() { owner_->CloseDecoder(); }
 

@@ -415,6 +415,94 @@ HRESULT OutputPin::Deliver(IMediaSample* sample) { return input_ ? input_->Recei
 HRESULT OutputPin::DeliverEndOfStream() { return peer_ ? peer_->EndOfStream() : VFW_E_NOT_CONNECTED; }
 HRESULT OutputPin::DeliverBeginFlush() { return peer_ ? peer_->BeginFlush() : VFW_E_NOT_CONNECTED; }
 HRESULT OutputPin::DeliverEndFlush() { return peer_ ? peer_->EndFlush() : VFW_E_NOT_CONNECTED; }
+HRESULT OutputPin::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+  return peer_ ? peer_->NewSegment(start, stop, rate) : VFW_E_NOT_CONNECTED;
+}
+
+// ---- PassThroughOutputPin
+
+STDMETHODIMP PassThroughOutputPin::QueryInterface(REFIID riid, void** ppv) {
+  if (ppv && riid == IID_IMediaSeeking) {
+    *ppv = static_cast<IMediaSeeking*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return Pin::QueryInterface(riid, ppv);
+}
+
+IMediaSeeking* PassThroughOutputPin::Upstream() {
+  IMediaSeeking* seeking = nullptr;
+  IPin* peer = nullptr;
+  if (SUCCEEDED(input_->ConnectedTo(&peer))) {
+    peer->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
+    peer->Release();
+  }
+  return seeking;
+}
+
+// Each call is the upstream's; without one the pin cannot seek.
+#define AACFILTERS_FORWARD(call)                          \
+  IMediaSeeking* up = Upstream();                         \
+  if (!up) return E_NOTIMPL;                              \
+  const HRESULT hr = up->call;                            \
+  up->Release();                                          \
+  return hr
+
+STDMETHODIMP PassThroughOutputPin::GetCapabilities(DWORD* p) { AACFILTERS_FORWARD(GetCapabilities(p)); }
+STDMETHODIMP PassThroughOutputPin::CheckCapabilities(DWORD* p) { AACFILTERS_FORWARD(CheckCapabilities(p)); }
+STDMETHODIMP PassThroughOutputPin::IsFormatSupported(const GUID* p) { AACFILTERS_FORWARD(IsFormatSupported(p)); }
+STDMETHODIMP PassThroughOutputPin::QueryPreferredFormat(GUID* p) { AACFILTERS_FORWARD(QueryPreferredFormat(p)); }
+STDMETHODIMP PassThroughOutputPin::GetTimeFormat(GUID* p) { AACFILTERS_FORWARD(GetTimeFormat(p)); }
+STDMETHODIMP PassThroughOutputPin::IsUsingTimeFormat(const GUID* p) { AACFILTERS_FORWARD(IsUsingTimeFormat(p)); }
+STDMETHODIMP PassThroughOutputPin::SetTimeFormat(const GUID* p) { AACFILTERS_FORWARD(SetTimeFormat(p)); }
+STDMETHODIMP PassThroughOutputPin::GetDuration(LONGLONG* p) { AACFILTERS_FORWARD(GetDuration(p)); }
+STDMETHODIMP PassThroughOutputPin::GetStopPosition(LONGLONG* p) { AACFILTERS_FORWARD(GetStopPosition(p)); }
+STDMETHODIMP PassThroughOutputPin::GetCurrentPosition(LONGLONG* p) { AACFILTERS_FORWARD(GetCurrentPosition(p)); }
+STDMETHODIMP PassThroughOutputPin::ConvertTimeFormat(LONGLONG* pTarget, const GUID* pTargetFormat, LONGLONG Source,
+                                                     const GUID* pSourceFormat) {
+  AACFILTERS_FORWARD(ConvertTimeFormat(pTarget, pTargetFormat, Source, pSourceFormat));
+}
+STDMETHODIMP PassThroughOutputPin::SetPositions(LONGLONG* pCurrent, DWORD dwCurrentFlags, LONGLONG* pStop,
+                                                DWORD dwStopFlags) {
+  AACFILTERS_FORWARD(SetPositions(pCurrent, dwCurrentFlags, pStop, dwStopFlags));
+}
+STDMETHODIMP PassThroughOutputPin::GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) {
+  AACFILTERS_FORWARD(GetPositions(pCurrent, pStop));
+}
+STDMETHODIMP PassThroughOutputPin::GetAvailable(LONGLONG* pEarliest, LONGLONG* pLatest) {
+  AACFILTERS_FORWARD(GetAvailable(pEarliest, pLatest));
+}
+STDMETHODIMP PassThroughOutputPin::SetRate(double dRate) { AACFILTERS_FORWARD(SetRate(dRate)); }
+STDMETHODIMP PassThroughOutputPin::GetRate(double* pdRate) { AACFILTERS_FORWARD(GetRate(pdRate)); }
+STDMETHODIMP PassThroughOutputPin::GetPreroll(LONGLONG* p) { AACFILTERS_FORWARD(GetPreroll(p)); }
+
+#undef AACFILTERS_FORWARD
+
+// ---- StreamPositions
+
+HRESULT StreamPositions::Apply(LONGLONG* current, DWORD currentFlags, LONGLONG* stopAt, DWORD stopFlags,
+                               bool* startMoved) {
+  *startMoved = false;
+  const DWORD how = currentFlags & AM_SEEKING_PositioningBitsMask;
+  const DWORD stopHow = stopFlags & AM_SEEKING_PositioningBitsMask;
+  if ((how != AM_SEEKING_NoPositioning && !current) || (stopHow != AM_SEEKING_NoPositioning && !stopAt))
+    return E_POINTER;
+  // Relative to the present start; a stop may also be an increment on the new start.
+  auto place = [this](LONGLONG to) { return std::min<LONGLONG>(std::max<LONGLONG>(to, 0), duration); };
+  REFERENCE_TIME newStart = start, newStop = stop;
+  if (how != AM_SEEKING_NoPositioning) newStart = place(how == AM_SEEKING_AbsolutePositioning ? *current : start + *current);
+  if (stopHow == AM_SEEKING_AbsolutePositioning) newStop = place(*stopAt);
+  if (stopHow == AM_SEEKING_RelativePositioning) newStop = place(stop + *stopAt);
+  if (stopHow == AM_SEEKING_IncrementalPositioning) newStop = place(newStart + *stopAt);
+  if (newStop < newStart) return E_INVALIDARG;
+  start = newStart;
+  stop = newStop;
+  *startMoved = how != AM_SEEKING_NoPositioning;
+  // The caller learns where it landed.
+  if (how != AM_SEEKING_NoPositioning && (currentFlags & AM_SEEKING_ReturnTime)) *current = start;
+  if (stopHow != AM_SEEKING_NoPositioning && (stopFlags & AM_SEEKING_ReturnTime)) *stopAt = stop;
+  return S_OK;
+}
 
 // ---- Filter
 

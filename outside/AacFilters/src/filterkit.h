@@ -125,6 +125,7 @@ class OutputPin : public Pin {
   HRESULT DeliverEndOfStream();
   HRESULT DeliverBeginFlush();
   HRESULT DeliverEndFlush();
+  HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
  protected:
   HRESULT OnConnected(IPin* peer) override;
@@ -135,6 +136,57 @@ class OutputPin : public Pin {
   IMemInputPin* input_ = nullptr;
   IMemAllocator* allocator_ = nullptr;
 };
+
+// An output pin whose seeking is its upstream's: the renderer asks the pin it is connected
+// to, and a filter in the middle hands every call on to the pin that feeds its input.
+class PassThroughOutputPin : public OutputPin, public IMediaSeeking {
+ public:
+  PassThroughOutputPin(Filter* filter, const wchar_t* name, long buffers, long bufferSize, Pin* input)
+      : OutputPin(filter, name, buffers, bufferSize), input_(input) {}
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return Pin::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return Pin::Release(); }
+
+  STDMETHODIMP GetCapabilities(DWORD* pCapabilities) override;
+  STDMETHODIMP CheckCapabilities(DWORD* pCapabilities) override;
+  STDMETHODIMP IsFormatSupported(const GUID* pFormat) override;
+  STDMETHODIMP QueryPreferredFormat(GUID* pFormat) override;
+  STDMETHODIMP GetTimeFormat(GUID* pFormat) override;
+  STDMETHODIMP IsUsingTimeFormat(const GUID* pFormat) override;
+  STDMETHODIMP SetTimeFormat(const GUID* pFormat) override;
+  STDMETHODIMP GetDuration(LONGLONG* pDuration) override;
+  STDMETHODIMP GetStopPosition(LONGLONG* pStop) override;
+  STDMETHODIMP GetCurrentPosition(LONGLONG* pCurrent) override;
+  STDMETHODIMP ConvertTimeFormat(LONGLONG* pTarget, const GUID* pTargetFormat, LONGLONG Source,
+                                 const GUID* pSourceFormat) override;
+  STDMETHODIMP SetPositions(LONGLONG* pCurrent, DWORD dwCurrentFlags, LONGLONG* pStop, DWORD dwStopFlags) override;
+  STDMETHODIMP GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) override;
+  STDMETHODIMP GetAvailable(LONGLONG* pEarliest, LONGLONG* pLatest) override;
+  STDMETHODIMP SetRate(double dRate) override;
+  STDMETHODIMP GetRate(double* pdRate) override;
+  STDMETHODIMP GetPreroll(LONGLONG* pllPreroll) override;
+
+ private:
+  // The upstream pin's seeking with a reference; null when the input is not connected or
+  // its peer cannot seek.
+  IMediaSeeking* Upstream();
+  Pin* input_;
+};
+
+// The seeking of a source of one stream in media time: start, stop and duration, with
+// the arithmetic of SetPositions' flags. The owner applies a new start to its stream.
+struct StreamPositions {
+  REFERENCE_TIME start = 0, stop = 0, duration = 0;
+  // Applies SetPositions' arguments clamped to [0, duration]; *startMoved tells whether a
+  // start was given (the stream then goes there).
+  HRESULT Apply(LONGLONG* current, DWORD currentFlags, LONGLONG* stopAt, DWORD stopFlags, bool* startMoved);
+};
+
+// What a seekable source of one stream can do; the current position is the renderer's
+// (it knows what has played).
+const DWORD kSourceSeekingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
+                                 AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetStopPos |
+                                 AM_SEEKING_CanGetDuration;
 
 class Filter : public IBaseFilter {
  public:

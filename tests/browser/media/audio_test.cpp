@@ -52,6 +52,51 @@ TEST(AudioPlayer, PlaysToTheEnd) {
   }
 }
 
+// A seek while playing goes on from there through the AAC chain (which seeks in its
+// splitter): what is left plays in time to the end; a finished player seeks back and plays
+// again.
+TEST(AudioPlayer, SeeksWhilePlayingAndAfterTheEnd) {
+  struct Case {
+    const char* file;
+    int mode;
+    double seconds;  // of sound
+  };
+  for (const Case& c : {Case{"tone_long.m4a", 1, 4.0}}) {
+    CAudioPlayer player;
+    double duration = 0, at = 0;
+    EXPECT_EQ(player.GetDuration(&duration), E_NOINTERFACE);  // nothing open
+    EXPECT_EQ(player.SetPosition(0.5), E_NOINTERFACE);
+    ASSERT_EQ(player.Open(Fixture(c.file).c_str(), c.mode), S_OK) << c.file;
+    EXPECT_EQ(player.GetDuration(&duration), S_OK) << c.file;
+    EXPECT_NEAR(duration, c.seconds, 0.1) << c.file;
+    for (int round = 0; round < 2; ++round) {
+      const double target = c.seconds - 0.8;
+      DWORD t0 = GetTickCount();
+      if (round == 0) {
+        ASSERT_TRUE(SUCCEEDED(player.Play())) << c.file;
+        Sleep(200);
+        t0 = GetTickCount();
+        EXPECT_EQ(player.SetPosition(target), S_OK) << c.file;
+        EXPECT_EQ(player.GetState(), kAudioRunning) << c.file;
+      } else {
+        EXPECT_EQ(player.SetPosition(target), S_OK) << c.file;  // after the end
+        ASSERT_TRUE(SUCCEEDED(player.Play())) << c.file;
+      }
+      EXPECT_EQ(player.GetPosition(&at), S_OK) << c.file;
+      EXPECT_NEAR(at, target, 0.2) << c.file << " " << round;
+      EXPECT_TRUE(testsupport::WaitUntil([&] { return player.GetState() == kAudioFinished; }, 4000)) << c.file;
+      const DWORD took = GetTickCount() - t0;
+      EXPECT_GT(took, 500u) << c.file << " " << round;  // the 0.8 s left, in time
+      EXPECT_LT(took, 2500u) << c.file << " " << round;
+      EXPECT_EQ(player.GetPosition(&at), S_OK) << c.file;
+      EXPECT_NEAR(at, c.seconds, 0.2) << c.file << " " << round;
+    }
+    const DWORD s0 = GetTickCount();
+    EXPECT_TRUE(SUCCEEDED(player.Stop())) << c.file;
+    EXPECT_LT(GetTickCount() - s0, 1500u) << c.file;
+  }
+}
+
 // The AAC chain is never a fallback nor has one: a file its splitter refuses fails,
 // though the graph would have rendered it by file.
 TEST(AudioPlayer, TheAacChainTakesAacFilesOnly) {

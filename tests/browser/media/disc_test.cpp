@@ -3,6 +3,7 @@
 // without looping and plays the scene again with looping; closing ends the watcher at once.
 // The card is a scratch folder put into drive E: (the "card" lock). A disc's title plays
 // through its play items from a scratch disc in drive D:.
+#include <string>
 #include <gtest/gtest.h>
 
 #include <VxBDDisc.h>
@@ -171,15 +172,17 @@ TEST(DiscPlayer, ADiscTitlePlaysThroughItsPlayItemsToItsEnd) {
   EXPECT_NEAR(player.GetDuration(), 3.0, 0.1);
   ASSERT_EQ(player.Play(), S_OK);
   double last = 0, highest = 0;
-  bool forward = true;
+  std::string backwards;
   EXPECT_TRUE(testsupport::WaitUntil([&] {
     const double at = player.GetCurrentPosition();
-    forward = forward && at >= last - 1e-6;
+    // The clock may run a few milliseconds past the end before the player stands it at the
+    // end's own time; anything more is the position starting over within the title.
+    if (at < last - 0.05) backwards += std::to_string(last) + " -> " + std::to_string(at) + "; ";
     last = at;
     highest = std::max(highest, at);
     return player.GetPlayState() == CBDPlayCtrl::kStateEnded;
   }, 8000)) << highest;
-  EXPECT_TRUE(forward);
+  EXPECT_EQ(backwards, "");
   EXPECT_GT(highest, 1.5);  // well into the second item
   EXPECT_NEAR(player.GetCurrentPosition(), 3.0, 0.1);
   // Paused and stopped: the position stands, and stop goes back to the title's start.

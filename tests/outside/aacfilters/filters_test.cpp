@@ -92,6 +92,18 @@ class Sink : public aacfilters::Filter {
   HANDLE ended_;
 };
 
+// The sound renderer put in the graph by its class, as the players do: Wine's device
+// enumerator rewrites the sound renderers' registry entries at every enumeration in every
+// process, so one looked up while other processes build graphs is missing at times.
+void AddSoundRenderer(IGraphBuilder* graph) {
+  IBaseFilter* renderer = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_DSoundRender, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                             reinterpret_cast<void**>(&renderer)),
+            S_OK);
+  EXPECT_EQ(graph->AddFilter(renderer, L"Default DirectSound Device"), S_OK);
+  renderer->Release();
+}
+
 // A graph of the file source, the two filters and (once connected that far) our sink.
 struct Chain {
   IGraphBuilder* graph = nullptr;
@@ -100,7 +112,8 @@ struct Chain {
   IBaseFilter* decoder = nullptr;
   Sink* sink = nullptr;
 
-  HRESULT Build(const std::string& file) {
+  // Without our sink the decoder's output is left for the graph to render.
+  HRESULT Build(const std::string& file, bool withSink = true) {
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   reinterpret_cast<void**>(&graph));
     if (SUCCEEDED(hr)) hr = CoCreateInstance(CLSID_AsyncReader, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
@@ -113,12 +126,12 @@ struct Chain {
     if (FAILED(hr)) return hr;
     splitter = MakeFilter(CLSID_KTAACSplitter);
     decoder = MakeFilter(CLSID_KTAACDecoder);
-    sink = new Sink;
+    if (withSink) sink = new Sink;
     if (!splitter || !decoder) return E_FAIL;
     graph->AddFilter(source, L"AsyncReader");
     graph->AddFilter(splitter, L"KTAACSplitterFilter");
     graph->AddFilter(decoder, L"KTAACDecoderFilter");
-    graph->AddFilter(sink, L"Sink");
+    if (sink) graph->AddFilter(sink, L"Sink");
     return S_OK;
   }
   // Pin to pin, no filters put between.
@@ -367,6 +380,75 @@ TEST_F(AacFilters, StopAndRunAgainPlaysFromTheStart) {
   control->Release();
 }
 
+// The graph seeks through the sound renderer, which asks the decoder, which asks the
+// splitter: paused before playing, and while playing (the stream is flushed and goes on
+// from the new place); the rest plays in real time to the end.
+TEST_F(AacFilters, TheGraphSeeksThroughTheFilters) {
+  struct Case {
+    const char* file;
+    double seconds;   // of the file
+    bool whilePlaying;
+  };
+  const Case cases[] = {{"tone_long.m4a", 4.0, false}, {"tone_long.m4a", 4.0, true}, {"tone_long.aac", 4.0, false}};
+  for (const Case& k : cases) {
+    const std::string what = std::string(k.file) + (k.whilePlaying ? " playing" : " paused");
+    Chain c;
+    ASSERT_EQ(c.Build(Fixture(k.file), false), S_OK) << what;
+    ASSERT_EQ(c.Link(c.source, L"Output", c.splitter, L"Input"), S_OK) << what;
+    ASSERT_EQ(c.Link(c.splitter, L"Output", c.decoder, L"XForm In"), S_OK) << what;
+    AddSoundRenderer(c.graph);
+    IPin* pcm = PinOf(c.decoder, L"XForm Out");
+    ASSERT_EQ(c.graph->Render(pcm), S_OK) << what;
+    pcm->Release();
+    IMediaSeeking* seeking = nullptr;
+    IMediaControl* control = nullptr;
+    IMediaEvent* events = nullptr;
+    c.graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
+    c.graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    c.graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events));
+    DWORD caps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanGetDuration;
+    EXPECT_EQ(seeking->CheckCapabilities(&caps), S_OK) << what;
+    LONGLONG duration = 0;
+    EXPECT_EQ(seeking->GetDuration(&duration), S_OK) << what;
+    EXPECT_NEAR(duration / 1e7, k.seconds, 0.1) << what;
+
+    const double target = k.seconds - 0.8;
+    LONGLONG to = LONGLONG(target * 1e7);
+    DWORD t0 = GetTickCount();
+    if (k.whilePlaying) {
+      ASSERT_TRUE(SUCCEEDED(control->Run())) << what;
+      Sleep(300);
+      t0 = GetTickCount();
+    } else {
+      ASSERT_TRUE(SUCCEEDED(control->Pause())) << what;
+    }
+    ASSERT_EQ(seeking->SetPositions(&to, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK)
+        << what;
+    LONGLONG now = 0;
+    EXPECT_EQ(seeking->GetCurrentPosition(&now), S_OK) << what;
+    EXPECT_NEAR(now / 1e7, target, 0.15) << what;
+    if (!k.whilePlaying) {
+      t0 = GetTickCount();
+      ASSERT_TRUE(SUCCEEDED(control->Run())) << what;
+    }
+    long code = 0;
+    EXPECT_EQ(events->WaitForCompletion(5000, &code), S_OK) << what;
+    EXPECT_EQ(code, EC_COMPLETE) << what;
+    // What was left played in real time: neither poured out nor the whole file.
+    const DWORD took = GetTickCount() - t0;
+    EXPECT_GT(took, 500u) << what;
+    EXPECT_LT(took, 2500u) << what;
+    EXPECT_EQ(seeking->GetCurrentPosition(&now), S_OK) << what;
+    EXPECT_NEAR(now / 1e7, k.seconds, 0.15) << what;
+    const DWORD s0 = GetTickCount();
+    EXPECT_TRUE(SUCCEEDED(control->Stop())) << what;
+    EXPECT_LT(GetTickCount() - s0, 1000u) << what;
+    events->Release();
+    control->Release();
+    seeking->Release();
+  }
+}
+
 // The graph builds the chain itself from the filters registered in the prefix and plays
 // the file in real time on the sound device to its end.
 TEST_F(AacFilters, RenderFileUsesTheRegisteredFiltersAndPlaysToTheEnd) {
@@ -380,8 +462,10 @@ TEST_F(AacFilters, RenderFileUsesTheRegisteredFiltersAndPlaysToTheEnd) {
     ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                reinterpret_cast<void**>(&graph)),
               S_OK);
+    AddSoundRenderer(graph);
     ASSERT_EQ(graph->RenderFile(Wide(Fixture(file)).c_str(), nullptr), S_OK) << file;
     std::vector<CLSID> classes;
+    std::string names;  // what the graph holds, for the failure message
     IEnumFilters* filters = nullptr;
     graph->EnumFilters(&filters);
     IBaseFilter* f = nullptr;
@@ -389,12 +473,18 @@ TEST_F(AacFilters, RenderFileUsesTheRegisteredFiltersAndPlaysToTheEnd) {
       CLSID clsid = {};
       f->GetClassID(&clsid);
       classes.push_back(clsid);
+      FILTER_INFO info = {};
+      f->QueryFilterInfo(&info);
+      ReleaseOf(info.pGraph);
+      char name[MAX_FILTER_NAME * 2] = {};
+      WideCharToMultiByte(CP_ACP, 0, info.achName, -1, name, sizeof name, nullptr, nullptr);
+      names += std::string(names.empty() ? "" : ", ") + name;
       f->Release();
     }
     filters->Release();
     auto has = [&](const CLSID& id) { return std::find(classes.begin(), classes.end(), id) != classes.end(); };
-    EXPECT_TRUE(has(CLSID_KTAACSplitter)) << file;
-    EXPECT_TRUE(has(CLSID_KTAACDecoder)) << file;
+    EXPECT_TRUE(has(CLSID_KTAACSplitter)) << file << ": " << names;
+    EXPECT_TRUE(has(CLSID_KTAACDecoder)) << file << ": " << names;
     IMediaControl* control = nullptr;
     IMediaEvent* events = nullptr;
     graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));

@@ -6,6 +6,9 @@
 #include <tempfolder.h>
 #include <textkit/text.h>
 
+#include <string>
+#include <vector>
+
 using namespace disktree;
 
 TEST(FolderThread, StopsAThreadThatWaitsOnTheCallersWindow) {
@@ -79,6 +82,66 @@ TEST(SubfolderProbe, EachItemGetsItsOwnAnswer) {
     EXPECT_EQ(probe.Submit(nullptr, empty.Get()), 0u);
   }
   folder->Release();
+  desktop->Release();
+  testsupport::RemoveTree(root);
+  CoUninitialize();
+}
+
+// A plain directory is asked on the disk alone, child by child within its level's open
+// directory; levels may alternate, and a long listing needs more than one read.
+TEST(SubfolderProbe, PlainFoldersAreAskedOnTheDisk) {
+  CoInitialize(nullptr);
+  const std::string root = testsupport::NewTempFolder("plainprobe");
+  const std::string other = root + "\\other";
+  struct Case {
+    std::string folder;
+    bool hasSub;
+  };
+  std::vector<Case> cases;
+  auto make = [&](const std::string& folder, const std::string& sub, bool hasSub) {
+    testsupport::MakeFolders(sub.empty() ? folder : folder + "\\" + sub);
+    cases.push_back({folder, hasSub});
+  };
+  make(root + "\\full", "child", true);
+  testsupport::MakeFolders(root + "\\empty");
+  testsupport::WriteWholeFile(root + "\\empty\\file.txt", "x");
+  cases.push_back({root + "\\empty", false});
+  make(root + "\\none", "", false);
+  make(other + "\\deep", "child", true);  // another level between two of the first
+  // Names whose second byte is a backslash in the ANSI code page.
+  make(root + "\\\x83\x5c\x95\x5c", "\x83\x5c", true);
+  make(other + "\\\x83\x5c\x95\x5c", "", false);
+  make(root + "\\hiddenchild", "sub", true);
+  SetFileAttributesA((root + "\\hiddenchild\\sub").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  // Far more than one read of names: files first, then (on most file systems, later in
+  // the listing) the one folder; and the same without a folder.
+  for (const char* name : {"longfiles", "longfilesonly"}) {
+    testsupport::MakeFolders(root + "\\" + name);
+    for (int i = 0; i < 150; ++i)
+      testsupport::WriteWholeFile(root + "\\" + name + "\\" + std::string(100, 'f') + std::to_string(i), "");
+  }
+  make(root + "\\longfiles", "zzz", true);
+  cases.push_back({root + "\\longfilesonly", false});
+  cases.push_back({root + "\\gone", false});  // no such folder
+  cases.push_back({root + "\\full", true});   // the first level again
+  // Enough probes that more than one worker answers.
+  for (int i = 0; i < 200; ++i) make(root + "\\many" + std::to_string(i), i % 7 ? "" : "s", i % 7 == 0);
+
+  IShellFolder* desktop = nullptr;
+  ASSERT_EQ(SHGetDesktopFolder(&desktop), S_OK);
+  ItemIdList rootId;
+  std::wstring w = textkit::AnsiToWide(root);
+  ASSERT_EQ(desktop->ParseDisplayName(nullptr, nullptr, &w[0], nullptr, rootId.Out(), nullptr), S_OK);
+  {
+    SubfolderProbe probe;
+    std::vector<unsigned> tickets;
+    // The path alone is asked; the item id only has to be one.
+    for (const Case& c : cases) tickets.push_back(probe.Submit(desktop, rootId.Get(), c.folder));
+    for (size_t i = 0; i < cases.size(); ++i)
+      EXPECT_EQ(probe.Wait(tickets[i], 10000),
+                cases[i].hasSub ? SubfolderProbe::kHasSubfolders : SubfolderProbe::kNoSubfolders)
+          << cases[i].folder;
+  }
   desktop->Release();
   testsupport::RemoveTree(root);
   CoUninitialize();

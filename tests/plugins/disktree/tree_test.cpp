@@ -283,6 +283,8 @@ TEST(DiskTreeOnATree, WorkerFillKeepsOrderAndIsDroppedWithItsItem) {
       60000));
   EXPECT_TRUE(inOrder) << "after " << looks << " looks";
   EXPECT_TRUE(buttonsRight);
+  // Opened by the host before its first children came: open once they are in.
+  EXPECT_TRUE(host.tree.GetItemState(many, TVIS_EXPANDED) & TVIS_EXPANDED);
   std::vector<int> images;
   for (HTREEITEM c = host.tree.GetChildItem(many); c && images.size() < 7; c = host.tree.GetNextSiblingItem(c)) {
     int image = -1, open = -1;
@@ -322,6 +324,7 @@ TEST(DiskTreeOnATree, WorkerFillKeepsOrderAndIsDroppedWithItsItem) {
   testsupport::PumpPending();
   EXPECT_EQ(Level(host.tree, many).children, kFolders);
   EXPECT_TRUE(Level(host.tree, many).sorted);
+  EXPECT_TRUE(host.tree.GetItemState(many, TVIS_EXPANDED) & TVIS_EXPANDED);
   testsupport::RemoveTree(root);
 }
 
