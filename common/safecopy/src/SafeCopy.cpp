@@ -12,7 +12,10 @@
 namespace safecopy {
 namespace {
 
-constexpr DWORD kBlock = 4 << 20;
+// Blocks that stay in the processor's cache between reading, hashing and writing: under
+// Wine the import copied about half again as fast with 256 KB as with 4 MB blocks, which
+// passed through memory three times.
+constexpr DWORD kBlock = 256 << 10;
 constexpr size_t kWritePiece = 64 << 10;
 const char kTempPrefix[] = "~gimport-";
 const char kTempSuffix[] = ".tmp";
@@ -42,8 +45,8 @@ void Finish(XXH3_state_t* st, uint64_t size, FileDigest* d) {
   d->high = h.high64;
 }
 
-// A block buffer from a small pool: a fresh 4 MB allocation per file cost more than the
-// copy's hashing (zeroed and faulted in again each time).
+// A block buffer from a small pool: a fresh allocation per file cost more than the copy's
+// hashing (zeroed and faulted in again each time).
 class Buffer {
  public:
   Buffer() {
@@ -67,7 +70,7 @@ class Buffer {
   char* data;
 
  private:
-  static constexpr size_t kKept = 4;
+  static constexpr size_t kKept = 8;
   static std::mutex lock_;
   static std::vector<char*> free_;
 };
@@ -98,15 +101,38 @@ std::string TemporaryIn(const std::string& folder) {
   return folder + "\\" + name;
 }
 
-// A verified temporary takes its name, without replacing a file that appeared meanwhile;
-// after a failure (error non-zero) or a refused rename the temporary goes.
-DWORD PlaceTemporary(const std::string& temp, const std::string& target, DWORD error) {
+// An unfinished copy goes (a hidden file can't be deleted on every file system).
+void RemoveTemporary(const std::string& temp) {
   SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!error && !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    error = GetLastError();
+  DeleteFileA(temp.c_str());
+}
+
+// A verified temporary takes its name, without replacing a file that appeared meanwhile;
+// after a failure (error non-zero) or a refused rename the temporary goes. Done through
+// its open handle (closed in any case), which saves opening it twice more by name.
+DWORD PlaceOpenTemporary(HANDLE out, const std::string& temp, const std::string& target, DWORD error) {
+  if (!error) {
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    char full[MAX_PATH * 4];
+    DWORD n = GetFullPathNameA(target.c_str(), sizeof full, full, NULL);
+    // "\??\": the rename takes a path of the object manager's, which also has no length limit.
+    const std::string path = std::string("\\??\\") + (n && n < sizeof full ? full : target.c_str());
+    int wide = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, NULL, 0);
+    std::vector<char> bytes(sizeof(FILE_RENAME_INFO) + (wide > 0 ? wide : 0) * sizeof(WCHAR));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(bytes.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = NULL;
+    rename->FileNameLength = wide > 0 ? (wide - 1) * sizeof(WCHAR) : 0;
+    if (wide <= 0 || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, rename->FileName, wide))
+      error = GetLastError();
+    else if (!SetFileInformationByHandle(out, FileBasicInfo, &basic, sizeof basic) ||
+             !SetFileInformationByHandle(out, FileRenameInfo, rename, static_cast<DWORD>(bytes.size())))
+      error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
   }
-  if (error) DeleteFileA(temp.c_str());
+  CloseHandle(out);
+  if (error) RemoveTemporary(temp);
   return error;
 }
 
@@ -170,7 +196,8 @@ PendingCopy::~PendingCopy() { Discard(); }
 void PendingCopy::Discard() {
   if (out_ != INVALID_HANDLE_VALUE) CloseHandle(out_);
   out_ = INVALID_HANDLE_VALUE;
-  if (!temp_.empty()) PlaceTemporary(temp_, target_, ERROR_CANCELLED);
+  checked_ = false;
+  if (!temp_.empty()) RemoveTemporary(temp_);
   temp_.clear();
 }
 
@@ -186,7 +213,7 @@ DWORD BeginCopyVerified(const std::string& source, const std::string& target, co
                         NULL));
   if (!in.Ok()) return GetLastError();
   std::string temp = TemporaryIn(FolderOfPath(target));
-  HANDLE out = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW,
+  HANDLE out = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
   if (out == INVALID_HANDLE_VALUE) return GetLastError();
   // From here the pending copy owns the temporary: any failure below removes it.
@@ -232,8 +259,8 @@ DWORD BeginCopyVerified(const std::string& source, const std::string& target, co
   return 0;
 }
 
-DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest) {
-  if (pending->temp_.empty()) return ERROR_INVALID_PARAMETER;
+DWORD CheckCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
+  if (pending->temp_.empty() || pending->out_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_PARAMETER;
   DWORD error = 0;
   FileDigest written;
   if (!FlushFileBuffers(pending->out_)) error = GetLastError();
@@ -246,17 +273,33 @@ DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, Fil
     error = HashOpenFile(pending->out_, buf.data, &written);
   }
   if (!error && written != pending->read_) error = ERROR_CRC;
-  CloseHandle(pending->out_);
-  pending->out_ = INVALID_HANDLE_VALUE;
   if (!error && stop && *stop) error = ERROR_CANCELLED;
-  if (!error) Tell(CopyPhase::kVerified);
+  if (error) {
+    pending->Discard();
+    return error;
+  }
+  pending->checked_ = true;
+  Tell(CopyPhase::kVerified);
+  return 0;
+}
+
+DWORD PlaceCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest) {
+  if (!pending->checked_ || pending->out_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_PARAMETER;
+  pending->checked_ = false;
   const std::string temp = pending->temp_;
+  const HANDLE out = pending->out_;
   pending->temp_.clear();
-  error = PlaceTemporary(temp, pending->target_, error);
+  pending->out_ = INVALID_HANDLE_VALUE;
+  DWORD error = PlaceOpenTemporary(out, temp, pending->target_, stop && *stop ? ERROR_CANCELLED : 0);
   if (error) return error;
   Tell(CopyPhase::kRenamed);
   if (digest) *digest = pending->read_;
   return 0;
+}
+
+DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest) {
+  DWORD error = CheckCopyVerified(pending, stop);
+  return error ? error : PlaceCopyVerified(pending, stop, digest);
 }
 
 DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
@@ -270,7 +313,8 @@ DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t siz
   if (!bytes && size) return ERROR_INVALID_PARAMETER;
   if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
   std::string temp = TemporaryIn(FolderOfPath(target));
-  Handle out(CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, NULL));
+  Handle out(
+      CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, NULL));
   if (!out.Ok()) return GetLastError();
   DWORD error = 0;
   FileDigest expected, written;
@@ -300,8 +344,9 @@ DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t siz
     error = HashOpenFile(out.h, buf.data, &written);
   }
   if (!error && written != expected) error = ERROR_CRC;
-  out.Close();
-  return PlaceTemporary(temp, target, error);
+  const HANDLE h = out.h;
+  out.h = INVALID_HANDLE_VALUE;
+  return PlaceOpenTemporary(h, temp, target, error);
 }
 
 }  // namespace safecopy

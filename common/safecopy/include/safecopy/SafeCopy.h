@@ -45,11 +45,12 @@ void SetCopyPhaseObserver(void (*observer)(CopyPhase));
 DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
                        FileDigest* digest);
 
-// The same copy in two halves, so that a caller can read the next file while this one is
-// flushed and checked: Begin writes the hidden temporary while hashing what it reads and
-// checks the source's size; Finish flushes, reads back, compares and renames. Begin's
-// errors are CopyFileVerified's up to the flush (nothing left behind); Finish answers the
-// rest. A pending copy dropped or discarded unfinished removes its temporary.
+// The same copy in steps, so that several files can be under way at once while their
+// renames keep an order: Begin writes the hidden temporary while hashing what it reads and
+// checks the source's size; Check flushes, reads back and compares; Place renames a checked
+// copy. Finish is Check and Place. Begin's errors are CopyFileVerified's up to the flush
+// (nothing left behind); Check and Place answer the rest. A pending copy dropped or
+// discarded unfinished removes its temporary. One thread at a time uses a pending copy.
 class PendingCopy {
  public:
   PendingCopy() = default;
@@ -61,13 +62,17 @@ class PendingCopy {
 
  private:
   friend DWORD BeginCopyVerified(const std::string&, const std::string&, const std::atomic<int>*, PendingCopy*);
-  friend DWORD FinishCopyVerified(PendingCopy*, const std::atomic<int>*, FileDigest*);
+  friend DWORD CheckCopyVerified(PendingCopy*, const std::atomic<int>*);
+  friend DWORD PlaceCopyVerified(PendingCopy*, const std::atomic<int>*, FileDigest*);
   HANDLE out_ = INVALID_HANDLE_VALUE;
   std::string temp_, target_;
   FileDigest read_;
+  bool checked_ = false;
 };
 DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
                         PendingCopy* pending);
+DWORD CheckCopyVerified(PendingCopy* pending, const std::atomic<int>* stop);
+DWORD PlaceCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest);
 DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, FileDigest* digest);
 
 // The same for bytes in memory: a new file holding exactly them, verified as above.
