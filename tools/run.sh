@@ -28,11 +28,13 @@ start_on() {
   ( cd "$GLIMORA_PROGRAM_DIR" && exec "$GLIMORA_WINE" 'C:\Program Files\Norvane\Marlo5\Marlo5.exe' </dev/null >"$log" 2>&1 ) &
   app=$!
   sleep "$wait_s"
-  if [ $# -ge 3 ]; then
-    # The card on E: may have brought up the import dialog at the start: it would cover
-    # what the command shows.
+  # The card on E: brings up the import dialog at the start (a card seen at start counts as
+  # come): in the screenshots it would cover the browser and what a command shows.
+  if [ $headless = 1 ]; then
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' dismiss >/dev/null 2>&1 || true
     sleep 1
+  fi
+  if [ $# -ge 3 ]; then
     "$GLIMORA_WINE" 'C:\glimora-bin\glimctl.exe' "${@:3}" || true
     sleep "${after_s:-3}"
   fi
