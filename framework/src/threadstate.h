@@ -17,6 +17,8 @@ struct AFX_THREAD_STATE {
 
   // The thread's message pump (threads that are not CWinThreads use this one).
   MSG m_msgCur = {};
+  // The innermost modal loop's holder of other windows' closes (MLF_HOLDCLOSES), or null.
+  FwCloseHolder* m_pCloseHolder = nullptr;
   POINT m_ptCursorLast = {-1, -1};
   UINT m_nMsgLast = 0;
 

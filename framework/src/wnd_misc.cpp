@@ -339,7 +339,16 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
   BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
   HWND hWndParent = ::GetParent(m_hWnd);
   m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
-  MSG* pMsg = &AfxGetThreadState()->m_msgCur;
+  AFX_THREAD_STATE* pState = AfxGetThreadState();
+  MSG* pMsg = &pState->m_msgCur;
+  // What the loop held is posted again when it returns.
+  FwCloseHolder holder(m_hWnd);
+  struct HolderScope {
+    AFX_THREAD_STATE* pState;
+    FwCloseHolder* pOuter;
+    ~HolderScope() { pState->m_pCloseHolder = pOuter; }
+  } scope{pState, pState->m_pCloseHolder};
+  pState->m_pCloseHolder = (dwFlags & MLF_HOLDCLOSES) ? &holder : nullptr;
   for (;;) {
     while (bIdle && !::PeekMessageA(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
       if (bShowIdle) {

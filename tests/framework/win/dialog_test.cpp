@@ -232,6 +232,92 @@ TEST(DataExchange, InvalidInputIsReportedAndTheControlFocused) {
   }
 }
 
+// Logs the closes it is handed instead of closing.
+class CCloseLogWnd : public CWnd {
+ public:
+  explicit CCloseLogWnd(const char* name) : m_name(name) {}
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+      fwtest::Log(m_name + (message == WM_CLOSE ? " close" : " sysclose"));
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+  std::string m_name;
+};
+
+// At its first idle pass the dialog posts a close of its owner, a system close of another
+// top-level window and a quit; at the next it notes what the others saw and posts its own
+// close, which ends it before a third.
+class CClosingAroundDialog : public CDialog {
+ public:
+  CClosingAroundDialog(CWnd* pOwner, CWnd* pOther, BOOL bHold) : CDialog(IDD_MODAL, pOwner), m_pOther(pOther) {
+    m_bHoldOtherCloses = bHold;
+  }
+  CWnd* m_pOther;
+  int m_nStep = 0;
+  std::string m_strSeen = "not reached";
+
+ protected:
+  afx_msg LRESULT OnKickIdle(WPARAM, LPARAM) {
+    if (m_nStep == 0) {
+      m_pParentWnd->PostMessage(WM_CLOSE);
+      m_pOther->PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+      ::PostQuitMessage(7);
+    } else if (m_nStep == 1) {
+      m_strSeen = fwtest::Joined();
+      PostMessage(WM_CLOSE);
+    } else {
+      EndDialog(99);  // its own close was held: end here rather than hang
+    }
+    m_nStep++;
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CClosingAroundDialog, CDialog)
+  ON_MESSAGE(WM_KICKIDLE, &CClosingAroundDialog::OnKickIdle)
+END_MESSAGE_MAP()
+
+// A dialog told to hold other windows' closes (its work must not lose the program under
+// it) keeps the owner's and another window's close and the quit until it ends, then they
+// come in their order; its own close still ends it. Any other dialog hands them on at once
+// and ends at the quit, which it posts again.
+TEST(Dialog, HoldingDialogKeepsOtherWindowsClosesAndTheQuitUntilItEnds) {
+  fwtest::ResourceScope res;
+  const struct {
+    BOOL hold;
+    INT_PTR result;
+    const char* seenWhileRunning;  // what the others were handed before the dialog closed itself
+    const char* seenWhenEnded;     // ... by the end of DoModal
+    const char* seenAfter;         // ... once the queue is pumped
+  } cases[] = {
+      {TRUE, IDCANCEL, "", "", "owner close|other sysclose|quit 7"},
+      {FALSE, -1, "not reached", "owner close|other sysclose", "quit 7"},
+  };
+  for (const auto& c : cases) {
+    CCloseLogWnd owner("owner"), other("other");
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+    fwtest::Joined();
+    CClosingAroundDialog dlg(&owner, &other, c.hold);
+    EXPECT_EQ(dlg.DoModal(), c.result) << c.hold;
+    EXPECT_EQ(dlg.m_strSeen, c.seenWhileRunning) << c.hold;
+    EXPECT_EQ(fwtest::Joined(), c.seenWhenEnded) << c.hold;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT)
+        fwtest::Log("quit " + std::to_string(msg.wParam));
+      else
+        ::DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(fwtest::Joined(), c.seenAfter) << c.hold;
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    other.DestroyWindow();
+    owner.DestroyWindow();
+  }
+}
+
 TEST(Dialog, ModelessDialogLivesUntilDestroyed) {
   fwtest::ResourceScope res;
   CWnd owner;
