@@ -348,7 +348,7 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
     FwCloseHolder* pOuter;
     ~HolderScope() { pState->m_pCloseHolder = pOuter; }
   } scope{pState, pState->m_pCloseHolder};
-  pState->m_pCloseHolder = (dwFlags & MLF_HOLDCLOSES) ? &holder : nullptr;
+  pState->m_pCloseHolder = (dwFlags & MLF_HOLDCLOSES) || pState->m_pCloseHolder ? &holder : nullptr;
   for (;;) {
     while (bIdle && !::PeekMessageA(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
       if (bShowIdle) {

@@ -81,8 +81,8 @@ struct CCreateContext;
 #define MLF_NOKICKIDLE 0x0002
 #define MLF_SHOWONIDLE 0x0004
 // The loop's pumps hold what would close another window or end the program while it runs
-// (FwCloseHolder); they are posted again when it ends. A loop without it, nested in one
-// with it, pumps as usual.
+// (FwCloseHolder); they are posted again when it ends. A loop nested in one that holds
+// (a message box of the dialog) holds too.
 #define MLF_HOLDCLOSES 0x0008
 
 // RepositionBars modes.

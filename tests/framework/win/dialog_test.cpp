@@ -318,6 +318,56 @@ TEST(Dialog, HoldingDialogKeepsOtherWindowsClosesAndTheQuitUntilItEnds) {
   }
 }
 
+// At its first idle pass a holding dialog runs a plain one (as a message box of it would
+// be), which posts a close of the holding one, a system close of another window and a quit.
+class CHoldingAroundDialog : public CDialog {
+ public:
+  CHoldingAroundDialog(CWnd* pOwner, CWnd* pOther) : CDialog(IDD_MODAL, pOwner), m_inner(this, pOther, FALSE) {
+    m_bHoldOtherCloses = TRUE;
+  }
+  CClosingAroundDialog m_inner;
+  INT_PTR m_nInnerResult = 0;
+  int m_nStep = 0;
+
+ protected:
+  afx_msg LRESULT OnKickIdle(WPARAM, LPARAM) {
+    if (m_nStep++ == 0)
+      m_nInnerResult = m_inner.DoModal();
+    else
+      EndDialog(99);  // the close the inner dialog posted did not reach it
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CHoldingAroundDialog, CDialog)
+  ON_MESSAGE(WM_KICKIDLE, &CHoldingAroundDialog::OnKickIdle)
+END_MESSAGE_MAP()
+
+// A dialog run inside a holding one holds as well: it ends by its own close, not the quit;
+// the holding dialog gets its close after the inner one ended, the others after both.
+TEST(Dialog, DialogInsideAHoldingOneHoldsToo) {
+  fwtest::ResourceScope res;
+  CCloseLogWnd owner("owner"), other("other");
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+  fwtest::Joined();
+  CHoldingAroundDialog dlg(&owner, &other);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_nInnerResult, IDCANCEL);
+  EXPECT_EQ(dlg.m_inner.m_strSeen, "");
+  EXPECT_EQ(fwtest::Joined(), "");
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT)
+      fwtest::Log("quit " + std::to_string(msg.wParam));
+    else
+      ::DispatchMessageA(&msg);
+  }
+  EXPECT_EQ(fwtest::Joined(), "other sysclose|quit 7");
+  other.DestroyWindow();
+  owner.DestroyWindow();
+}
+
 TEST(Dialog, ModelessDialogLivesUntilDestroyed) {
   fwtest::ResourceScope res;
   CWnd owner;
