@@ -1,6 +1,8 @@
 // Synchronisation objects and locks.
 #include <fw/sync.h>
 
+#include "threadstate.h"
+
 namespace {
 
 HANDLE Checked(HANDLE h) {
@@ -176,6 +178,7 @@ BOOL FwCloseHolder::Hold(const MSG& msg) {
 }
 
 void FwCloseHolder::Pump() {
+  AfxCloseHolderScope scope(this);  // a modal loop that a handler runs meanwhile holds too
   MSG msg;
   while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
     if (Hold(msg)) continue;

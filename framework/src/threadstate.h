@@ -42,5 +42,21 @@ struct AFX_THREAD_STATE {
 // The calling thread's state, made on first use and freed when the thread ends.
 AFX_THREAD_STATE* AfxGetThreadState();
 
+// Makes a holder (or none) the thread's close holder for a scope.
+class AfxCloseHolderScope {
+ public:
+  explicit AfxCloseHolderScope(FwCloseHolder* pHolder)
+      : m_pState(AfxGetThreadState()), m_pOuter(m_pState->m_pCloseHolder) {
+    m_pState->m_pCloseHolder = pHolder;
+  }
+  ~AfxCloseHolderScope() { m_pState->m_pCloseHolder = m_pOuter; }
+  AfxCloseHolderScope(const AfxCloseHolderScope&) = delete;
+  AfxCloseHolderScope& operator=(const AfxCloseHolderScope&) = delete;
+
+ private:
+  AFX_THREAD_STATE* m_pState;
+  FwCloseHolder* m_pOuter;
+};
+
 // Restores the window procedure of a window that leaves the framework.
 void AfxUnsubclass(CWnd* pWnd);

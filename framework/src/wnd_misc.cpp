@@ -343,12 +343,8 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
   MSG* pMsg = &pState->m_msgCur;
   // What the loop held is posted again when it returns.
   FwCloseHolder holder(m_hWnd);
-  struct HolderScope {
-    AFX_THREAD_STATE* pState;
-    FwCloseHolder* pOuter;
-    ~HolderScope() { pState->m_pCloseHolder = pOuter; }
-  } scope{pState, pState->m_pCloseHolder};
-  pState->m_pCloseHolder = (dwFlags & MLF_HOLDCLOSES) || pState->m_pCloseHolder ? &holder : nullptr;
+  const BOOL bHold = (dwFlags & MLF_HOLDCLOSES) || pState->m_pCloseHolder;
+  AfxCloseHolderScope scope(bHold ? &holder : nullptr);
   for (;;) {
     while (bIdle && !::PeekMessageA(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
       if (bShowIdle) {

@@ -123,7 +123,8 @@ class FW_API FwCloseHolder {
 
   // TRUE when msg (taken from the queue) is one to hold: it is kept to be posted again.
   BOOL Hold(const MSG& msg);
-  // Dispatches the thread's waiting messages but the held ones.
+  // Dispatches the thread's waiting messages but the held ones; a modal loop a handler
+  // runs meanwhile holds as well.
   void Pump();
   size_t Held() const { return m_held.size(); }
 

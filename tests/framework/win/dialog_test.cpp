@@ -368,6 +368,50 @@ TEST(Dialog, DialogInsideAHoldingOneHoldsToo) {
   owner.DestroyWindow();
 }
 
+// Runs a dialog from its handler of WM_APP, as a handler an import's wait dispatches would.
+class CRunsDialogWnd : public CCloseLogWnd {
+ public:
+  using CCloseLogWnd::CCloseLogWnd;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_APP) return CCloseLogWnd::WindowProc(message, wParam, lParam);
+    m_nResult = m_pDialog->DoModal();
+    return 0;
+  }
+  CDialog* m_pDialog = nullptr;
+  INT_PTR m_nResult = 0;
+};
+
+// A plain dialog run from a message the holder's pump dispatches holds as well: the close
+// of the holder's window comes once the dialog has ended, the others once the holder goes.
+TEST(Dialog, DialogRunUnderAHoldersPumpHoldsToo) {
+  fwtest::ResourceScope res;
+  CRunsDialogWnd own("own");
+  CCloseLogWnd other("other");
+  ASSERT_TRUE(own.CreateEx(0, AfxRegisterWndClass(0), "own", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
+  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+  CClosingAroundDialog inner(&own, &other, FALSE);
+  own.m_pDialog = &inner;
+  fwtest::Joined();
+  {
+    FwCloseHolder holder(own.m_hWnd);
+    own.PostMessage(WM_APP);
+    holder.Pump();
+    EXPECT_EQ(own.m_nResult, IDCANCEL);
+    EXPECT_EQ(inner.m_strSeen, "");
+    EXPECT_EQ(fwtest::Joined(), "own close");
+  }
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT)
+      fwtest::Log("quit " + std::to_string(msg.wParam));
+    else
+      ::DispatchMessageA(&msg);
+  }
+  EXPECT_EQ(fwtest::Joined(), "other sysclose|quit 7");
+  other.DestroyWindow();
+  own.DestroyWindow();
+}
+
 TEST(Dialog, ModelessDialogLivesUntilDestroyed) {
   fwtest::ResourceScope res;
   CWnd owner;
