@@ -232,10 +232,26 @@ TEST(DataExchange, InvalidInputIsReportedAndTheControlFocused) {
   }
 }
 
+// Dispatches what waits in the queue, a quit logged as such; the log since the last look.
+std::string HandOutWaiting() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT)
+      fwtest::Log("quit " + std::to_string(msg.wParam));
+    else
+      ::DispatchMessageA(&msg);
+  }
+  return fwtest::Joined();
+}
+
 // Logs the closes it is handed instead of closing.
 class CCloseLogWnd : public CWnd {
  public:
   explicit CCloseLogWnd(const char* name) : m_name(name) {}
+  // A hidden top-level window.
+  BOOL Create(DWORD style) {
+    return CreateEx(0, AfxRegisterWndClass(0), m_name.c_str(), style, 0, 0, 300, 200, nullptr, nullptr);
+  }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
       fwtest::Log(m_name + (message == WM_CLOSE ? " close" : " sysclose"));
@@ -297,21 +313,14 @@ TEST(Dialog, HoldingDialogKeepsOtherWindowsClosesAndTheQuitUntilItEnds) {
   };
   for (const auto& c : cases) {
     CCloseLogWnd owner("owner"), other("other");
-    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
-    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(owner.Create(WS_OVERLAPPED));
+    ASSERT_TRUE(other.Create(WS_OVERLAPPED));
     fwtest::Joined();
     CClosingAroundDialog dlg(&owner, &other, c.hold);
     EXPECT_EQ(dlg.DoModal(), c.result) << c.hold;
     EXPECT_EQ(dlg.m_strSeen, c.seenWhileRunning) << c.hold;
     EXPECT_EQ(fwtest::Joined(), c.seenWhenEnded) << c.hold;
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT)
-        fwtest::Log("quit " + std::to_string(msg.wParam));
-      else
-        ::DispatchMessageA(&msg);
-    }
-    EXPECT_EQ(fwtest::Joined(), c.seenAfter) << c.hold;
+    EXPECT_EQ(HandOutWaiting(), c.seenAfter) << c.hold;
     EXPECT_TRUE(owner.IsWindowEnabled());
     other.DestroyWindow();
     owner.DestroyWindow();
@@ -348,22 +357,15 @@ END_MESSAGE_MAP()
 TEST(Dialog, DialogInsideAHoldingOneHoldsToo) {
   fwtest::ResourceScope res;
   CCloseLogWnd owner("owner"), other("other");
-  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
-  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+  ASSERT_TRUE(owner.Create(WS_OVERLAPPED));
+  ASSERT_TRUE(other.Create(WS_OVERLAPPED));
   fwtest::Joined();
   CHoldingAroundDialog dlg(&owner, &other);
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(dlg.m_nInnerResult, IDCANCEL);
   EXPECT_EQ(dlg.m_inner.m_strSeen, "");
   EXPECT_EQ(fwtest::Joined(), "");
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT)
-      fwtest::Log("quit " + std::to_string(msg.wParam));
-    else
-      ::DispatchMessageA(&msg);
-  }
-  EXPECT_EQ(fwtest::Joined(), "other sysclose|quit 7");
+  EXPECT_EQ(HandOutWaiting(), "other sysclose|quit 7");
   other.DestroyWindow();
   owner.DestroyWindow();
 }
@@ -387,8 +389,8 @@ TEST(Dialog, DialogRunUnderAHoldersPumpHoldsToo) {
   fwtest::ResourceScope res;
   CRunsDialogWnd own("own");
   CCloseLogWnd other("other");
-  ASSERT_TRUE(own.CreateEx(0, AfxRegisterWndClass(0), "own", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
-  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr));
+  ASSERT_TRUE(own.Create(WS_POPUP));
+  ASSERT_TRUE(other.Create(WS_OVERLAPPED));
   CClosingAroundDialog inner(&own, &other, FALSE);
   own.m_pDialog = &inner;
   fwtest::Joined();
@@ -400,14 +402,7 @@ TEST(Dialog, DialogRunUnderAHoldersPumpHoldsToo) {
     EXPECT_EQ(inner.m_strSeen, "");
     EXPECT_EQ(fwtest::Joined(), "own close");
   }
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT)
-      fwtest::Log("quit " + std::to_string(msg.wParam));
-    else
-      ::DispatchMessageA(&msg);
-  }
-  EXPECT_EQ(fwtest::Joined(), "other sysclose|quit 7");
+  EXPECT_EQ(HandOutWaiting(), "other sysclose|quit 7");
   other.DestroyWindow();
   own.DestroyWindow();
 }
