@@ -170,14 +170,14 @@ BOOL BelongsTo(HWND hWnd, HWND hWndOwn) {
 
 }  // namespace
 
-BOOL FwCloseHolder::Hold(const MSG& msg) {
+BOOL CCloseHolder::Hold(const MSG& msg) {
   const BOOL close = msg.message == WM_CLOSE || (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0) == SC_CLOSE);
   if (msg.message != WM_QUIT && !(close && msg.hwnd && !BelongsTo(msg.hwnd, m_hWndOwn))) return FALSE;
   m_held.push_back(msg);
   return TRUE;
 }
 
-void FwCloseHolder::Pump() {
+void CCloseHolder::Pump() {
   AfxCloseHolderScope scope(this);  // a modal loop that a handler runs meanwhile holds too
   MSG msg;
   while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
@@ -187,7 +187,7 @@ void FwCloseHolder::Pump() {
   }
 }
 
-FwCloseHolder::~FwCloseHolder() {
+CCloseHolder::~CCloseHolder() {
   for (const MSG& msg : m_held) {
     if (msg.message == WM_QUIT)
       ::PostQuitMessage(static_cast<int>(msg.wParam));

@@ -142,7 +142,7 @@ int CWinThread::Run() {
 // the running modal loop holds it (it is gone from the queue, nothing is to be done).
 static int NextPumpMessage(MSG* pMsg) {
   const BOOL bGot = ::GetMessageA(pMsg, nullptr, 0, 0);
-  FwCloseHolder* pHolder = AfxGetThreadState()->m_pCloseHolder;
+  CCloseHolder* pHolder = AfxGetThreadState()->m_pCloseHolder;
   if (pHolder && pHolder->Hold(*pMsg)) return -1;
   return bGot ? 1 : 0;
 }

@@ -18,7 +18,7 @@ struct AFX_THREAD_STATE {
   // The thread's message pump (threads that are not CWinThreads use this one).
   MSG m_msgCur = {};
   // The innermost modal loop's holder of other windows' closes (MLF_HOLDCLOSES), or null.
-  FwCloseHolder* m_pCloseHolder = nullptr;
+  CCloseHolder* m_pCloseHolder = nullptr;
   POINT m_ptCursorLast = {-1, -1};
   UINT m_nMsgLast = 0;
 
@@ -45,7 +45,7 @@ AFX_THREAD_STATE* AfxGetThreadState();
 // Makes a holder (or none) the thread's close holder for a scope.
 class AfxCloseHolderScope {
  public:
-  explicit AfxCloseHolderScope(FwCloseHolder* pHolder)
+  explicit AfxCloseHolderScope(CCloseHolder* pHolder)
       : m_pState(AfxGetThreadState()), m_pOuter(m_pState->m_pCloseHolder) {
     m_pState->m_pCloseHolder = pHolder;
   }
@@ -55,7 +55,7 @@ class AfxCloseHolderScope {
 
  private:
   AFX_THREAD_STATE* m_pState;
-  FwCloseHolder* m_pOuter;
+  CCloseHolder* m_pOuter;
 };
 
 // Restores the window procedure of a window that leaves the framework.

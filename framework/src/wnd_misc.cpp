@@ -342,7 +342,7 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
   AFX_THREAD_STATE* pState = AfxGetThreadState();
   MSG* pMsg = &pState->m_msgCur;
   // What the loop held is posted again when it returns.
-  FwCloseHolder holder(m_hWnd);
+  CCloseHolder holder(m_hWnd);
   const BOOL bHold = (dwFlags & MLF_HOLDCLOSES) || pState->m_pCloseHolder;
   AfxCloseHolderScope scope(bHold ? &holder : nullptr);
   for (;;) {

@@ -146,7 +146,7 @@ TEST(CloseHolder, HoldsOtherWindowsClosesAndTheQuitUntilItGoes) {
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   g_handed.clear();
   {
-    FwCloseHolder holder(own);
+    CCloseHolder holder(own);
     for (const auto& c : cases) PostMessageA(c.to, c.message, c.wParam, 0);
     PostQuitMessage(7);
     holder.Pump();

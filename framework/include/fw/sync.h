@@ -114,12 +114,12 @@ FW_API DWORD FwWaitAnsweringSent(HANDLE hObject, DWORD dwMilliseconds = INFINITE
 // running inside window `own`: a posted WM_CLOSE or SC_CLOSE of any window but own, its
 // children and the windows it owns, and WM_QUIT. When the holder goes they are posted
 // again, in their order. Everything for own's windows passes at once.
-class FW_API FwCloseHolder {
+class FW_API CCloseHolder {
  public:
-  explicit FwCloseHolder(HWND hWndOwn) : m_hWndOwn(hWndOwn) {}
-  ~FwCloseHolder();
-  FwCloseHolder(const FwCloseHolder&) = delete;
-  FwCloseHolder& operator=(const FwCloseHolder&) = delete;
+  explicit CCloseHolder(HWND hWndOwn) : m_hWndOwn(hWndOwn) {}
+  ~CCloseHolder();
+  CCloseHolder(const CCloseHolder&) = delete;
+  CCloseHolder& operator=(const CCloseHolder&) = delete;
 
   // TRUE when msg (taken from the queue) is one to hold: it is kept to be posted again.
   BOOL Hold(const MSG& msg);

@@ -395,7 +395,7 @@ TEST(Dialog, DialogRunUnderAHoldersPumpHoldsToo) {
   own.m_pDialog = &inner;
   fwtest::Joined();
   {
-    FwCloseHolder holder(own.m_hWnd);
+    CCloseHolder holder(own.m_hWnd);
     own.PostMessage(WM_APP);
     holder.Pump();
     EXPECT_EQ(own.m_nResult, IDCANCEL);

@@ -686,7 +686,8 @@ TEST(CopyProgress, TheProgramWaitsForTheCopyToEndBeforeItCloses) {
     Fixture f;
     CopyPlan plan = PlanOf(f, 3, 200000);
     MainWnd main;
-    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 0));
+    ASSERT_TRUE(
+        main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 0));
     const HWND mainWnd = main.GetSafeHwnd();
     const DWORD self = GetCurrentThreadId();
     CopyHold hold(CopyPhase::kReading, 2);
