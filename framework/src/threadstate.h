@@ -17,7 +17,8 @@ struct AFX_THREAD_STATE {
 
   // The thread's message pump (threads that are not CWinThreads use this one).
   MSG m_msgCur = {};
-  // The innermost modal loop's holder of other windows' closes (MLF_HOLDCLOSES), or null.
+  // Whose closes the pumps hold now: a holding modal loop's (MLF_HOLDCLOSES) or a running
+  // CCloseHolder::Pump's; null for none.
   CCloseHolder* m_pCloseHolder = nullptr;
   POINT m_ptCursorLast = {-1, -1};
   UINT m_nMsgLast = 0;
