@@ -309,6 +309,31 @@ std::string WithCopyNumber(const std::string& path, int number) {
   return path.substr(0, path.size() - ext.size()) + n + ext;
 }
 
+std::wstring NameKey(const std::string& name) {
+  int n = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), NULL, 0);
+  std::wstring key(n > 0 ? n : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), &key[0], n);
+  if (!key.empty()) CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+  return key;
+}
+
+bool FolderNameBook::Knows(const std::string& folder) const { return m_folders.count(NameKey(folder)) != 0; }
+
+void FolderNameBook::Learn(const std::string& folder, const std::vector<std::string>& names) {
+  std::set<std::wstring>& known = m_folders[NameKey(folder)];
+  for (const std::string& n : names) known.insert(NameKey(n));
+}
+
+bool FolderNameBook::Taken(const std::string& path) const {
+  auto f = m_folders.find(NameKey(FolderOf(path)));
+  return f != m_folders.end() && f->second.count(NameKey(FileNameOf(path))) != 0;
+}
+
+void FolderNameBook::Take(const std::string& path) {
+  auto f = m_folders.find(NameKey(FolderOf(path)));
+  if (f != m_folders.end()) f->second.insert(NameKey(FileNameOf(path)));
+}
+
 int IsValidFolderName(const std::string& text) {
   size_t start = text.find_first_not_of(' ');
   if (start == std::string::npos) return 0;

@@ -233,11 +233,17 @@ TEST(ImportRun, CardTakenOutBetweenFiles) {
   CopyPlan plan;
   PlanCardCopy("E:\\", dest.root, PlainSettings(), &plan);
   ASSERT_EQ(plan.sources.size(), 3u);
-  CopyOutcome out;
-  DWORD e = RunCopyPlan(&plan, &out, [&card](size_t i, size_t, const std::string&) {
-    if (i == 1) card.Remove();
-    return true;
+  // The card goes just before the second file is opened (the files open in plan order).
+  static CardOnE* cardToRemove;
+  static std::string second;
+  cardToRemove = &card;
+  second = plan.sources[1];
+  SetCopyPhaseObserver([](CopyPhase phase, const std::string& source) {
+    if (phase == CopyPhase::kOpening && source == second) cardToRemove->Remove();
   });
+  CopyOutcome out;
+  DWORD e = RunCopyPlan(&plan, &out);
+  SetCopyPhaseObserver(nullptr);
   EXPECT_NE(e, 0u);
   EXPECT_FALSE(out.stopped);
   EXPECT_EQ(out.copiedSources.size(), 1u);
@@ -317,11 +323,10 @@ TEST(ImportRun, FullAndReadOnlyDestinations) {
 }
 
 namespace {
-std::string g_taken;
-std::atomic<int> g_writtenSeen{0};
+std::string g_first, g_taken;
 // Takes the first file's name once that file is read and written, before it is renamed.
-void TakeTheFirstName(CopyPhase phase) {
-  if (phase == CopyPhase::kWritten && ++g_writtenSeen == 1) testsupport::WriteWholeFile(g_taken, "someone else");
+void TakeTheFirstName(CopyPhase phase, const std::string& source) {
+  if (phase == CopyPhase::kWritten && source == g_first) testsupport::WriteWholeFile(g_taken, "someone else");
 }
 }  // namespace
 
@@ -337,8 +342,8 @@ TEST(ImportRun, NameTakenWhileTheFileIsChecked) {
   CopyPlan plan;
   PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
   ASSERT_EQ(plan.sources.size(), 3u);
+  g_first = plan.sources[0];
   g_taken = plan.targets[0];
-  g_writtenSeen = 0;
   SetCopyPhaseObserver(TakeTheFirstName);
   CopyOutcome out;
   EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);
