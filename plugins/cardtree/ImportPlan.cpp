@@ -247,12 +247,12 @@ std::string GetExtension(const std::string& name, int withDot) {
 }
 
 std::string FileNameOf(const std::string& path) {
-  size_t p = path.find_last_of("\\/:");
+  size_t p = safecopy::LastPathSeparator(path, "\\/:");
   return p == std::string::npos ? path : path.substr(p + 1);
 }
 
 std::string FolderOf(const std::string& path) {
-  size_t p = path.find_last_of("\\/");
+  size_t p = safecopy::LastPathSeparator(path);
   return p == std::string::npos ? "" : path.substr(0, p);
 }
 
@@ -559,7 +559,9 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
       while (end < w.items.size() && w.items[end].group == it.group) ++end;
       CaptureDate date, d;
       bool dated = false;
-      for (size_t k = i; k < end; ++k) {
+      // Only the dated modes name folders or files by the capture date.
+      const bool needsDate = s.backupMode == 1 || s.backupMode == 2;
+      for (size_t k = i; k < end && needsDate; ++k) {
         std::string e = Upper(GetExtension(w.items[k].source, 1));
         if (s.readDate(w.items[k].source, &d) && (d.hasExif || e == ".RAW" || e == ".DNG")) {
           date = d;

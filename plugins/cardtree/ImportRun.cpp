@@ -34,9 +34,10 @@ bool DeleteCardFile(const std::string& path) {
 }
 
 // Files are copied and checked on kCopyThreads threads at once (under Wine a thread waits
-// on its file system calls and flushes most of the time), and at most kFilesInFlight are
+// on its file system calls and flushes most of the time: five copied 1,000 files about a
+// third faster than three, eight no faster than five), and at most kFilesInFlight are
 // under way ahead of the oldest not yet renamed.
-constexpr int kCopyThreads = 3;
+constexpr int kCopyThreads = 5;
 constexpr size_t kFilesInFlight = kCopyThreads + 2;
 
 // One file under way: opened, written to its temporary and checked on a copying thread,
@@ -265,6 +266,16 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
         continue;
       }
       crew.Drop();
+      // The files written beside it may have taken the room it needed: alone it may fit, as
+      // it would have in a copy of one file after another.
+      if ((e == ERROR_DISK_FULL || e == ERROR_HANDLE_DISK_FULL) && next > current + 1) {
+        e = CopyFileVerified(plan->sources[current], target, stop, &digest);
+        if (!e) {
+          list(current, target, digest);
+          next = ++current;
+          continue;
+        }
+      }
     } else {
       e = prepare(FolderOf(target));
       if (!e) e = ERROR_FILE_EXISTS;  // the name was taken

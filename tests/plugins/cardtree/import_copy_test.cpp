@@ -255,6 +255,22 @@ TEST(ImportRun, CardTakenOutBetweenFiles) {
   EXPECT_EQ(CountFiles(card.folder), 3);
 }
 
+// A name whose double-byte character ends in the byte of "\\" is copied into the folder it
+// names, with nothing made beside it.
+TEST(ImportRun, DoubleByteNamesLandInTheirFolder) {
+  Scratch sc;
+  const std::string name = "\x95\x5c\x8e\xa6.JPG";
+  testsupport::WriteWholeFile(sc.root + "\\card\\DCIM\\100AAAAA\\" + name, "picture");
+  CopyPlan plan;
+  PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
+  ASSERT_EQ(plan.targets.size(), 1u);
+  EXPECT_EQ(plan.targets[0], sc.root + "\\dest\\" + name);
+  CopyOutcome out;
+  EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);
+  EXPECT_EQ(testsupport::ReadWholeFile(sc.root + "\\dest\\" + name), "picture");
+  EXPECT_EQ(testsupport::FileNamesIn(sc.root + "\\dest"), std::vector<std::string>{name});
+}
+
 TEST(ImportRun, TargetTakenAfterPlanning) {
   Scratch sc;
   testsupport::WriteWholeFile(sc.root + "\\card\\DCIM\\100AAAAA\\ABCD0001.JPG", "one");

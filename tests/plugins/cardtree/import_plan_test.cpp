@@ -72,6 +72,41 @@ TEST(ImportNames, Tests) {
   for (const char* s : {"a.txt", "b.jpeg", "JPG", "c.ASF"}) EXPECT_FALSE(HasSupportedExtension(s)) << s;
 }
 
+TEST(ImportNames, PathsSplitAtTheirLastSeparator) {
+  // "\x95\x5c" is one double-byte character whose second byte is that of "\".
+  struct Case {
+    std::string path, folder, name;
+  } cases[] = {{"C:\\d\\A.JPG", "C:\\d", "A.JPG"},
+               {"C:\\d\\\x95\x5c.JPG", "C:\\d", "\x95\x5c.JPG"},
+               {"C:\\d\\\x95\x5c", "C:\\d", "\x95\x5c"},
+               {"C:\\\x95\x5c\\A.JPG", "C:\\\x95\x5c", "A.JPG"},
+               {"C:/d/a.jpg", "C:/d", "a.jpg"},
+               {"A.JPG", "", "A.JPG"},
+               {"E:x.jpg", "", "x.jpg"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+  }
+}
+
+TEST(ImportNames, TheRunsBookKnowsTakenNamesInAnyLetterCase) {
+  FolderNameBook book;
+  EXPECT_FALSE(book.Knows("C:\\dest"));
+  EXPECT_FALSE(book.Taken("C:\\dest\\A.JPG"));
+  book.Learn("C:\\Dest", {"A.JPG", "b.jpg", "\x95\x5c.JPG", "Sub"});
+  EXPECT_TRUE(book.Knows("c:\\DEST"));
+  book.Take("C:\\dest\\NEW(1).JPG");
+  struct Case {
+    std::string path;
+    bool taken;
+  } cases[] = {{"C:\\dest\\A.JPG", true},         {"c:\\DEST\\a.jpg", true},  {"C:\\dest\\B.JPG", true},
+               {"C:\\dest\\sub", true},           {"C:\\dest\\new(1).jpg", true},
+               {"C:\\dest\\\x95\x5c.jpg", true}, {"C:\\dest\\C.JPG", false}, {"C:\\dest\\NEW.JPG", false},
+               // Another folder, known or not, holds other names.
+               {"C:\\dest\\sub\\A.JPG", false},  {"C:\\other\\A.JPG", false}};
+  for (const Case& c : cases) EXPECT_EQ(book.Taken(c.path), c.taken) << c.path;
+}
+
 TEST(ImportNames, CopyNumbers) {
   struct Case {
     const char* name;
