@@ -28,6 +28,29 @@ bool IsDirectory(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Whether a file or folder holds the path's name: from the book when it knows the folder.
+bool Exists(const std::string& path, const FolderNameBook* known) {
+  return known && known->Knows(FolderOf(path)) ? known->Taken(path) : Exists(path);
+}
+
+// A destination folder's names, listed once while planning; a folder not there yet has none.
+void LearnFolder(const std::string& folder, FolderNameBook* known) {
+  if (known->Knows(folder)) return;
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD e = GetLastError();
+    if (e == ERROR_PATH_NOT_FOUND || e == ERROR_FILE_NOT_FOUND) known->Learn(folder, names);
+    return;  // otherwise unknown: each name is asked of the disk
+  }
+  do
+    if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..")) names.push_back(fd.cFileName);
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  known->Learn(folder, names);
+}
+
 struct Entry {
   std::string name;
   bool folder;
@@ -205,9 +228,10 @@ void AddPair(CopyPlan* plan, const std::string& source, const std::string& targe
 }
 
 // One file to a wanted target through the collision rule.
-void PlanOne(CopyPlan* plan, const std::string& source, const std::string& wanted) {
+void PlanOne(CopyPlan* plan, const std::string& source, const std::string& wanted, FolderNameBook* known) {
+  LearnFolder(FolderOf(wanted), known);
   std::string target;
-  switch (UniqueTarget(source, wanted, *plan, &target)) {
+  switch (UniqueTarget(source, wanted, *plan, &target, 1, known)) {
     case TargetAnswer::kUse:
       AddPair(plan, source, target, target != wanted);
       break;
@@ -517,11 +541,11 @@ void CopyPlan::Clear() {
 }
 
 TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, const CopyPlan& plan,
-                          std::string* target, int first) {
+                          std::string* target, int first, const FolderNameBook* known) {
   for (int n = 0; n <= kMaxCopyNumber; n = n == 0 ? std::max(first, 1) : n + 1) {
     std::string candidate = WithCopyNumber(wanted, n);
     if (IsPlanned(plan, candidate)) continue;
-    if (Exists(candidate)) {
+    if (Exists(candidate, known)) {
       if (!IsDirectory(candidate) && SameFileContent(source, candidate)) {
         *target = candidate;
         return TargetAnswer::kPresent;
@@ -550,6 +574,9 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
   if (!append) plan->Clear();
   Walker w{s, {}, 0};
   w.Card(cardRoot);
+  // Each destination folder is listed once (under Wine asking for a missing name reads the
+  // whole folder).
+  FolderNameBook known;
 
   for (size_t i = 0; i < w.items.size();) {
     const Item& it = w.items[i];
@@ -585,7 +612,8 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
           bool fits = true;
           for (auto& m : members) {
             std::string c = WithCopyNumber(m.second, n);
-            if (IsPlanned(*plan, c) || (Exists(c) && (IsDirectory(c) || !SameFileContent(m.first, c)))) {
+            LearnFolder(FolderOf(c), &known);
+            if (IsPlanned(*plan, c) || (Exists(c, &known) && (IsDirectory(c) || !SameFileContent(m.first, c)))) {
               fits = false;
               break;
             }
@@ -596,7 +624,7 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
           std::string c = WithCopyNumber(m.second, n);
           if (n > kMaxCopyNumber) {
             plan->failedSources.push_back(m.first);
-          } else if (Exists(c)) {
+          } else if (Exists(c, &known)) {
             plan->presentSources.push_back(m.first);
             plan->presentTargets.push_back(c);
           } else {
@@ -604,7 +632,7 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
           }
         }
       } else {
-        for (auto& m : members) PlanOne(plan, m.first, m.second);
+        for (auto& m : members) PlanOne(plan, m.first, m.second, &known);
       }
       i = end;
       continue;
@@ -633,7 +661,7 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
         if (s.fileNameMode == 0) name = time + GetExtension(name, 1);
       }
     }
-    PlanOne(plan, it.source, Join(folder, name));
+    PlanOne(plan, it.source, Join(folder, name), &known);
   }
 }
 

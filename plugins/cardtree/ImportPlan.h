@@ -131,9 +131,10 @@ enum class TargetAnswer { kUse, kPresent, kNoFreeNumber };
 // Where source goes when `wanted` is asked for: the wanted name while no file holds it and
 // no planned target takes it; identical content already there answers kPresent (the
 // existing path in *target); a different file or a planned one moves to the first free
-// "(n)", n from `first` to 9999.
+// "(n)", n from `first` to 9999. A book that knows the folder answers which names are taken
+// instead of the disk.
 TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, const CopyPlan& plan,
-                          std::string* target, int first = 1);
+                          std::string* target, int first = 1, const FolderNameBook* known = nullptr);
 
 // The files an import would take from the card at root ("E:\"), in listing order (DCIM
 // folders by descending number, objects by descending number, then other files).

@@ -359,6 +359,7 @@ TEST(ImportPlans, CollisionsAgainstTheDestinationAndTheRun) {
   sc.Put("card\\DCIM\\101AAAAA\\MEMO.TXT", "memo");
   sc.Put("dest\\ABCD0001.JPG", "someone else's");
   sc.Put("dest\\MEMO.TXT", "memo");  // identical: already there
+  sc.Put("dest\\abcd0001.dng", "someone else's raw");  // the same name in other letters
 
   for (int dcfObject : {0, 1}) {
     ImportSettings s = FixedSettings();
@@ -374,11 +375,11 @@ TEST(ImportPlans, CollisionsAgainstTheDestinationAndTheRun) {
     EXPECT_EQ(t["101AAAAA\\ABCD0001.JPG"], "ABCD0001(1).JPG");
     EXPECT_EQ(t["100AAAAA\\ABCD0001.JPG"], "ABCD0001(2).JPG");
     // One suffix for the object's members, or each its own.
-    EXPECT_EQ(t["100AAAAA\\ABCD0001.DNG"], dcfObject ? "ABCD0001(2).DNG" : "ABCD0001.DNG");
+    EXPECT_EQ(t["100AAAAA\\ABCD0001.DNG"], dcfObject ? "ABCD0001(2).DNG" : "ABCD0001(1).DNG");
     EXPECT_EQ(t.count("101AAAAA\\MEMO.TXT"), 0u);
     ASSERT_EQ(plan.presentSources.size(), 1u);
     EXPECT_EQ(plan.presentTargets[0], dest + "\\MEMO.TXT");
-    EXPECT_EQ(plan.renamed, dcfObject ? 3u : 2u);
+    EXPECT_EQ(plan.renamed, 3u);
   }
 }
 
