@@ -33,34 +33,17 @@ bool Exists(const std::string& path, const FolderNameBook* known) {
   return known && known->Knows(FolderOf(path)) ? known->Taken(path) : Exists(path);
 }
 
-// A destination folder's names, listed once while planning; a folder not there yet has none.
-void LearnFolder(const std::string& folder, FolderNameBook* known) {
-  if (known->Knows(folder)) return;
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) {
-    const DWORD e = GetLastError();
-    if (e == ERROR_PATH_NOT_FOUND || e == ERROR_FILE_NOT_FOUND) known->Learn(folder, names);
-    return;  // otherwise unknown: each name is asked of the disk
-  }
-  do
-    if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..")) names.push_back(fd.cFileName);
-  while (FindNextFileA(h, &fd));
-  FindClose(h);
-  known->Learn(folder, names);
-}
-
 struct Entry {
   std::string name;
   bool folder;
 };
 // The folder's entries in the file system's order, without "." entries and our own
-// unfinished copies.
-std::vector<Entry> Entries(const std::string& folder) {
+// unfinished copies. error, when given, tells why there are none (0 when listed).
+std::vector<Entry> Entries(const std::string& folder, DWORD* error = nullptr) {
   std::vector<Entry> out;
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (error) *error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
   if (h == INVALID_HANDLE_VALUE) return out;
   do {
     std::string n = fd.cFileName;
@@ -71,6 +54,16 @@ std::vector<Entry> Entries(const std::string& folder) {
   } while (FindNextFileA(h, &fd));
   FindClose(h);
   return out;
+}
+
+// A destination folder's names, listed once while planning; a folder not there yet has none.
+// One that can't be listed stays unknown: each of its names is asked of the disk.
+void LearnFolder(const std::string& folder, FolderNameBook* known) {
+  if (known->Knows(folder)) return;
+  DWORD error = 0;
+  std::vector<std::string> names;
+  for (const Entry& e : Entries(folder, &error)) names.push_back(e.name);
+  if (!error || error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) known->Learn(folder, names);
 }
 
 int FolderNumber(const std::string& name) { return atoi(name.substr(0, 3).c_str()); }
