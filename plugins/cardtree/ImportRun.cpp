@@ -3,14 +3,13 @@
 #include <KitlibEx/KitlibEx.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <thread>
 #include <vector>
-#include <chrono>
 
 namespace cardtree {
 namespace {
