@@ -75,10 +75,10 @@ RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::stri
 }
 
 void FolderEntryOf(const std::string& destination, std::string* name, std::string* path) {
-  size_t slash = destination.find_last_of('\\');
+  size_t slash = safecopy::LastPathSeparator(destination, "\\");
   *path = slash == std::string::npos ? "" : destination.substr(0, slash + 1);
   std::string dir = path->size() > 1 ? path->substr(0, path->size() - 1) : "";
-  size_t prev = dir.find_last_of("\\:");
+  size_t prev = safecopy::LastPathSeparator(dir, "\\:");
   *name = prev == std::string::npos ? dir : dir.substr(prev + 1);
 }
 

@@ -103,6 +103,23 @@ TEST(ImportRegister, KeywordsPerFileAndSwitch) {
   EXPECT_FALSE(k.face);
 }
 
+TEST(ImportRegister, FolderEntryIsTheFilesOwnFolder) {
+  // "\x95\x5c" is one double-byte character whose second byte is that of "\\".
+  struct Case {
+    std::string destination, name, path;
+  } cases[] = {{"D:\\P\\2010_05_01\\A.JPG", "2010_05_01", "D:\\P\\2010_05_01\\"},
+               {"D:\\P\\\x95\x5c\\A.JPG", "\x95\x5c", "D:\\P\\\x95\x5c\\"},
+               {"D:\\P\\\x95\x5c.JPG", "P", "D:\\P\\"},
+               {"D:\\A.JPG", "", "D:\\"},
+               {"A.JPG", "", ""}};
+  for (const Case& c : cases) {
+    std::string name, path;
+    FolderEntryOf(c.destination, &name, &path);
+    EXPECT_EQ(name, c.name) << c.destination;
+    EXPECT_EQ(path, c.path) << c.destination;
+  }
+}
+
 TEST(ImportRegister, BatchEntersCopiedFiles) {
   Stores stores;
   std::vector<std::string> dest, src;
