@@ -1,6 +1,7 @@
 #include "ImportPlan.h"
 
 #include <KitlibEx/KitlibEx.h>
+#include <textkit/path.h>
 #include <Kitlib2/CMDIB.h>
 
 #include <algorithm>
@@ -264,12 +265,11 @@ std::string GetExtension(const std::string& name, int withDot) {
 }
 
 std::string FileNameOf(const std::string& path) {
-  size_t p = safecopy::LastPathSeparator(path, "\\/:");
-  return p == std::string::npos ? path : path.substr(p + 1);
+  return textkit::FileNameOf(path);
 }
 
 std::string FolderOf(const std::string& path) {
-  size_t p = safecopy::LastPathSeparator(path);
+  size_t p = textkit::LastSeparator(path);
   return p == std::string::npos ? "" : path.substr(0, p);
 }
 

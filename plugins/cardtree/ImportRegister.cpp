@@ -1,6 +1,7 @@
 #include "ImportRegister.h"
 
 #include <KitlibEx/KitlibEx.h>
+#include <textkit/path.h>
 #include <FaceRecords.h>
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/Profile.h>
@@ -75,11 +76,10 @@ RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::stri
 }
 
 void FolderEntryOf(const std::string& destination, std::string* name, std::string* path) {
-  size_t slash = safecopy::LastPathSeparator(destination, "\\");
+  size_t slash = textkit::LastSeparator(destination);
   *path = slash == std::string::npos ? "" : destination.substr(0, slash + 1);
   std::string dir = path->size() > 1 ? path->substr(0, path->size() - 1) : "";
-  size_t prev = safecopy::LastPathSeparator(dir, "\\:");
-  *name = prev == std::string::npos ? dir : dir.substr(prev + 1);
+  *name = dir.substr(textkit::NameOffset(dir));
 }
 
 namespace {

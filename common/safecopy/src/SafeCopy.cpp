@@ -2,6 +2,8 @@
 
 #include <xxhash.h>
 
+#include "textkit/path.h"
+
 #include <cstdio>
 #include <atomic>
 #include <cstring>
@@ -34,7 +36,7 @@ struct Handle {
 };
 
 std::string FolderOfPath(const std::string& path) {
-  size_t p = LastPathSeparator(path);
+  size_t p = textkit::LastSeparator(path);
   return p == std::string::npos ? "." : path.substr(0, p);
 }
 
@@ -142,18 +144,6 @@ void Tell(CopyPhase phase, const std::string& source) {
 }
 
 }  // namespace
-
-size_t LastPathSeparator(const std::string& path, const char* separators) {
-  size_t last = std::string::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsDBCSLeadByte(c) && i + 1 < path.size())
-      ++i;
-    else if (c && strchr(separators, c))
-      last = i;
-  }
-  return last;
-}
 
 void SetCopyPhaseObserver(void (*observer)(CopyPhase, const std::string&)) { g_observer = observer; }
 

@@ -26,10 +26,6 @@ struct FileDigest {
 // Reads the whole file; false (last error set) when it cannot be read.
 bool DigestFile(const std::string& path, FileDigest* digest);
 
-// Where the last of the separator characters stands in a path, npos when none: the second
-// byte of a double-byte character may equal "\\" and never counts.
-size_t LastPathSeparator(const std::string& path, const char* separators = "\\/");
-
 // Whether a file name is one of our unfinished copies.
 bool IsCopyTemporaryName(const std::string& name);
 // Deletes the unfinished copies in a folder; answers how many went. others, when given,
