@@ -165,8 +165,9 @@ void CIconView::OnDraw(CDC* pDC) {
   CPoint scroll = GetScrollPositionRaw();
   BOOL focus = GetFocus() == this;
   const SightRows rows = RowsInSight();
-  int before = 0, shown = 0;
-  // The paint is in document coordinates (the viewport carries the scroll).
+  int before = 0;
+  std::vector<DWORD> inSight;
+  std::vector<CThumbnail*> pictures;
   for (DWORD id : m_model.Order()) {
     CThumbnailItem* item = FindItem(id);
     if (item->m_y < rows.top) {
@@ -174,10 +175,16 @@ void CIconView::OnDraw(CDC* pDC) {
       continue;
     }
     if (item->m_y > rows.bottom) break;
-    if (shown == 0) CThumbnailPage::SetDecodeStartPos(before);
-    ++shown;
-    item->Draw(pDC, ItemDrawFlags(id, focus));
+    inSight.push_back(id);
+    if (CThumbnail* t = item->GetThumbnail()) pictures.push_back(t);
   }
+  // The marks of the items in sight in one read of the store (item by item, each read takes
+  // and gives back the database file's locks).
+  CThumbnail::ReadMarkStatus(pictures.data(), int(pictures.size()));
+  const int shown = int(inSight.size());
+  if (shown) CThumbnailPage::SetDecodeStartPos(before);
+  // The paint is in document coordinates (the viewport carries the scroll).
+  for (DWORD id : inSight) FindItem(id)->Draw(pDC, ItemDrawFlags(id, focus));
   CThumbnailPage::SetDecodeCount(shown);
   m_nDecodeStart = shown ? before : 0;
   m_nDecodeCount = shown;
