@@ -40,7 +40,11 @@ struct FinishedCopy {
   std::string target;
   DWORD error = 0;
   FileDigest digest;
+  PictureFacts facts;
 };
+
+// The copy's first block carries a picture's headers and Exif (64 KB at most in a JPEG).
+constexpr size_t kFactsHead = 128 << 10;
 
 // Finishes pending copies (flush, read back, rename) on its own thread, in the order they
 // came. After a failure the ones behind it are dropped unfinished (their temporaries go),
@@ -106,12 +110,14 @@ class CopyFinisher {
         result.error = ERROR_CANCELLED;
       } else {
         result.error = FinishCopyVerified(copy, stop_, &result.digest);
+        if (!result.error) result.facts = PictureFactsOfHead(copy->Target(), copy->Head().data(), copy->Head().size());
       }
       hold.lock();
       // The deque's other end may have grown meanwhile; the front part stays in place.
       open = std::find_if(items_.begin(), items_.end(), [](const Item& i) { return !i.finished; });
       open->done.error = result.error;
       open->done.digest = result.digest;
+      open->done.facts = std::move(result.facts);
       open->finished = true;
       open->copy.reset();
       if (result.error) failed_ = true;
@@ -148,11 +154,12 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
     out->failedTarget = target;
     return false;
   };
-  auto list = [&](size_t i, const std::string& target, const FileDigest& digest) {
+  auto list = [&](size_t i, const std::string& target, const FileDigest& digest, PictureFacts facts) {
     plan->targets[i] = target;
     out->copiedSources.push_back(plan->sources[i]);
     out->copiedTargets.push_back(target);
     out->digests.push_back(digest);
+    out->facts.push_back(std::move(facts));
   };
   // One file at a time, for a target taken since the plan was made (by another program, or
   // a killed run's verified copy): the same content joins the present pairs, else the first
@@ -181,7 +188,7 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       }
       e = CopyFileVerified(source, target, stop, &digest);
       if (!e) {
-        list(i, target, digest);
+        list(i, target, digest, PictureFacts());
         return true;
       }
     }
@@ -194,7 +201,7 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
     FinishedCopy f;
     if (!finisher.Next(&f)) return true;
     if (!f.error) {
-      list(f.index, f.target, f.digest);
+      list(f.index, f.target, f.digest, std::move(f.facts));
       return true;
     }
     for (FinishedCopy dropped; finisher.Next(&dropped);) {
@@ -230,6 +237,7 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
     if (!e && cleaned.insert(UpperPath(folder)).second) out->removedTemporaries += RemoveCopyTemporaries(folder);
     if (!e) {
       std::unique_ptr<PendingCopy> pending(new PendingCopy);
+      pending->KeepHead(kFactsHead);
       e = BeginCopyVerified(plan->sources[i], target, stop, pending.get());
       if (!e) {
         finisher.Add(i, std::move(pending));

@@ -2,6 +2,7 @@
 
 #include <xxhash.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <atomic>
 #include <cstring>
@@ -204,6 +205,7 @@ void PendingCopy::Discard() {
 DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
                         PendingCopy* pending) {
   pending->Discard();
+  pending->head_.clear();
   WIN32_FILE_ATTRIBUTE_DATA info;
   if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &info)) return GetLastError();
   uint64_t expected = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
@@ -244,7 +246,10 @@ DWORD BeginCopyVerified(const std::string& source, const std::string& target, co
         error = GetLastError();
       else if (put != got)
         error = ERROR_DISK_FULL;
-      if (!error && total == got) Tell(CopyPhase::kReading);
+      if (!error && total == got) {
+        pending->head_.assign(buf.data, std::min<size_t>(got, pending->keepHead_));
+        Tell(CopyPhase::kReading);
+      }
     }
     Finish(st.get(), total, &pending->read_);
   }

@@ -418,37 +418,93 @@ std::string StoredRows(const std::string& dbFile) {
 
 }  // namespace
 
-// The batch (files read ahead on several threads, one transaction) stores the very rows that
-// reading each file by parts and registering it on its own stores.
+namespace {
+
+void FreshDatabase(const std::string& folder) {
+  VxDBWExitDatabase(-1);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  VxDBSetFolder(folder.c_str());
+  VxDBWInitDatabase();
+}
+
+}  // namespace
+
+// The batch stores the very rows that reading each file by parts and registering it on its
+// own stores: after a copy, with the facts the copy took from each file's first block, and
+// with every file read (several threads reading ahead, one transaction).
 TEST(ImportRegister, BatchStoresTheRowsOfOneByOne) {
   Stores stores;
   RegisterOptions o = Options();
   o.syModel = o.syGps = 1;
   o.placeFinder = VxGPSInit();
   o.keyword = "trip";
-  std::vector<std::string> dest, src;
+  CopyPlan plan;
   const char* fixtures[] = {"exif_le.jpg", "exif_full.jpg",  "exif_south_west.jpg", "exif_digitized.jpg",
-                            "plain.jpg",   "cut_exif.jpg",   "movie.mov",           "image.png"};
+                            "plain.jpg",   "cut_exif.jpg",   "movie.mov",           "image.png",
+                            "people.jpg",  "bad_offsets.jpg"};
   for (int round = 0; round < 10; ++round)  // enough files for the reading threads
     for (const char* fixture : fixtures) {
-      dest.push_back(stores.scratch + "\\Pictures\\2010_05_0" + std::to_string(round) + "\\" + fixture);
-      src.push_back(std::string("E:\\DCIM\\100AAAAA\\") + fixture);
-      testsupport::WriteWholeFile(dest.back(), testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+      const std::string card = stores.scratch + "\\card\\10" + std::to_string(round) + "AAAAA\\" + fixture;
+      testsupport::WriteWholeFile(card, testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+      plan.Add(card, stores.scratch + "\\Pictures\\2010_05_0" + std::to_string(round) + "\\" + fixture);
     }
-  EXPECT_EQ(RegisterImportedFiles(dest, src, o), static_cast<int>(dest.size()));
-  const std::string batch = StoredRows(stores.scratch + "\\db\\VxDatabase.db");
+  CopyOutcome copied;
+  ASSERT_EQ(RunCopyPlan(&plan, &copied), 0u);
+  const std::vector<std::string>&dest = copied.copiedTargets, &src = copied.copiedSources;
+  ASSERT_EQ(dest.size(), plan.sources.size());
+  ASSERT_EQ(copied.facts.size(), dest.size());
+  EXPECT_GE(std::count_if(copied.facts.begin(), copied.facts.end(), [](const PictureFacts& f) { return f.known; }),
+            70);  // the pictures' facts came with the copy
+  // The entries hold the last access time, which the first reading after the copy's rename
+  // moves (one pass reads the files, another doesn't): every file is read once beforehand.
+  for (const std::string& d : dest) testsupport::ReadWholeFile(d);
+  EXPECT_EQ(RegisterCopyRun(copied, plan, o), static_cast<int>(dest.size()));
+  const std::string afterCopy = StoredRows(stores.scratch + "\\db\\VxDatabase.db");
 
-  VxDBWExitDatabase(-1);
-  CreateDirectoryA((stores.scratch + "\\db1").c_str(), nullptr);
-  VxDBSetFolder((stores.scratch + "\\db1").c_str());
-  VxDBWInitDatabase();
+  FreshDatabase(stores.scratch + "\\db1");
+  EXPECT_EQ(RegisterImportedFiles(dest, src, o), static_cast<int>(dest.size()));
+  const std::string batch = StoredRows(stores.scratch + "\\db1\\VxDatabase.db");
+
+  FreshDatabase(stores.scratch + "\\db2");
   for (size_t k = 0; k < dest.size(); ++k) {
     long shot = -1, access = -1, creation = -1;
     if (CCMDIB::GetTime(dest[k].c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
     EXPECT_EQ(RegisterClassified(dest[k], ClassifyImportedFile(dest[k], src[k], shot, access, creation, o)), S_OK);
   }
-  const std::string single = StoredRows(stores.scratch + "\\db1\\VxDatabase.db");
+  const std::string single = StoredRows(stores.scratch + "\\db2\\VxDatabase.db");
   EXPECT_GT(std::count(batch.begin(), batch.end(), '\n'), static_cast<long>(dest.size()) * 3);
   EXPECT_EQ(batch, single);
+  EXPECT_EQ(afterCopy, single);
   if (o.placeFinder) VxGPSTerm(o.placeFinder);
+}
+
+// The facts of a file's first bytes are those of reading the file, or unknown (the file is
+// read then); the whole content of a picture always tells them.
+TEST(ImportRegister, FactsOfTheFirstBytesAreThoseOfTheFile) {
+  Stores stores;
+  for (const char* fixture : {"exif_le.jpg", "exif_full.jpg", "exif_south_west.jpg", "exif_digitized.jpg", "people.jpg",
+                              "exif_comment.jpg", "plain.jpg", "cut_exif.jpg", "cut_scan.jpg", "bad_offsets.jpg",
+                              "exif.tif", "image.png", "not_image.jpg", "movie.mov", "movie.mp4", "colours.mts"}) {
+    const std::string file = stores.scratch + "\\Pictures\\" + fixture;
+    const std::string bytes = testsupport::ReadWholeFile(testsupport::Fixture(fixture));
+    testsupport::WriteWholeFile(file, bytes);
+    const PictureFacts read = PictureFactsOfFile(file);
+    const bool picture = imaging::DetectFormat(bytes.data(), bytes.size()) != imaging::ImageFormat::Unknown;
+    for (size_t cut : {bytes.size(), size_t(4096), size_t(1500), size_t(300), size_t(0)}) {
+      if (cut > bytes.size()) continue;
+      SCOPED_TRACE(std::string(fixture) + " head " + std::to_string(cut));
+      const PictureFacts head = PictureFactsOfHead(file, bytes.data(), cut);
+      if (cut == bytes.size()) EXPECT_EQ(head.known, picture);
+      if (!head.known) continue;
+      EXPECT_EQ(head.hasShot, read.hasShot);
+      EXPECT_EQ(memcmp(&head.shot, &read.shot, sizeof head.shot), 0);
+      EXPECT_EQ(head.maker + "|" + head.model, read.maker + "|" + read.model);
+      EXPECT_EQ(head.scene1 + "|" + head.scene2 + "|" + head.scene3 + "|" + head.scene4 + "|" + head.sceneOther,
+                read.scene1 + "|" + read.scene2 + "|" + read.scene3 + "|" + read.scene4 + "|" + read.sceneOther);
+      EXPECT_EQ(head.faceText, read.faceText);
+      EXPECT_EQ(head.gps, read.gps);
+      EXPECT_EQ(head.latitude + "|" + head.longitude, read.latitude + "|" + read.longitude);
+    }
+  }
+  EXPECT_FALSE(PictureFactsOfHead(stores.scratch + "\\none.jpg", "\xFF\xD8\xFF", 3).known);
 }

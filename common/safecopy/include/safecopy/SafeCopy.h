@@ -59,6 +59,10 @@ class PendingCopy {
   PendingCopy& operator=(const PendingCopy&) = delete;
   void Discard();
   const std::string& Target() const { return target_; }
+  // Keeps the first bytes Begin reads (at most one block, 256 KB), so that a reader of the
+  // file's headers needs no opening of its own. Head() holds them after Begin.
+  void KeepHead(size_t bytes) { keepHead_ = bytes; }
+  const std::string& Head() const { return head_; }
 
  private:
   friend DWORD BeginCopyVerified(const std::string&, const std::string&, const std::atomic<int>*, PendingCopy*);
@@ -66,6 +70,8 @@ class PendingCopy {
   friend DWORD PlaceCopyVerified(PendingCopy*, const std::atomic<int>*, FileDigest*);
   HANDLE out_ = INVALID_HANDLE_VALUE;
   std::string temp_, target_;
+  size_t keepHead_ = 0;
+  std::string head_;
   FileDigest read_;
   bool checked_ = false;
 };
