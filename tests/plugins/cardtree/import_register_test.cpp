@@ -431,7 +431,7 @@ void FreshDatabase(const std::string& folder) {
 
 // The batch stores the very rows that reading each file by parts and registering it on its
 // own stores: after a copy, with the facts the copy took from each file's first block, and
-// with every file read (several threads reading ahead, one transaction).
+// with every file read (a thread reading ahead, one transaction).
 TEST(ImportRegister, BatchStoresTheRowsOfOneByOne) {
   Stores stores;
   RegisterOptions o = Options();
@@ -442,7 +442,7 @@ TEST(ImportRegister, BatchStoresTheRowsOfOneByOne) {
   const char* fixtures[] = {"exif_le.jpg", "exif_full.jpg",  "exif_south_west.jpg", "exif_digitized.jpg",
                             "plain.jpg",   "cut_exif.jpg",   "movie.mov",           "image.png",
                             "people.jpg",  "bad_offsets.jpg"};
-  for (int round = 0; round < 10; ++round)  // enough files for the reading threads
+  for (int round = 0; round < 10; ++round)
     for (const char* fixture : fixtures) {
       const std::string card = stores.scratch + "\\card\\10" + std::to_string(round) + "AAAAA\\" + fixture;
       testsupport::WriteWholeFile(card, testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
