@@ -596,6 +596,7 @@ void ProbeSource(const char* path, const ByteSource& src, FileProbe* out) {
   if (path) {
     out->probe = ProbeOpen(path, src, &out->info, &headers);
   } else {
+    // E_PENDING: only a decoder reading the file could tell.
     out->probe = ReadHeaders(src, &out->info, &headers);
     if (FAILED(out->probe) && WicMayTry(out->probe, out->info.format)) out->probe = E_PENDING;
   }
