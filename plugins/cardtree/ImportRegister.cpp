@@ -61,6 +61,7 @@ PictureFacts FactsOfSet(HPRPROPERTY h) {
     f.latitude = lat;
     f.longitude = lng;
   }
+  if (!PrGetPersonsStruct(h, &f.persons)) f.persons = PRPERSONS();
   PrExitGetPropertyString(h);
   return f;
 }
@@ -334,7 +335,9 @@ int RegisterImportedFiles(const std::vector<std::string>& destinations, const st
     const std::string& d = destinations[k];
     Classification c;
     if (!ahead.Take(k, &c)) continue;
-    if (persons) stored = faces::StoreFaceRecords(d, options.faces, persons) || stored;
+    // The person tags too came with the copy's facts.
+    const PRPERSONS* tagged = k < facts.size() && facts[k].known ? &facts[k].persons : nullptr;
+    if (persons) stored = faces::StoreFaceRecords(d, options.faces, persons, nullptr, tagged) || stored;
     if (SUCCEEDED(RegisterClassified(d, c))) ++entered;
   }
   VxDBWEndBatch();

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <VxProperty.h>
+
 #include <functional>
 #include <set>
 #include <string>
@@ -55,6 +57,7 @@ struct PictureFacts {
   std::string maker, model, scene1, scene2, scene3, scene4, sceneOther, faceText;
   bool gps = false;
   std::string latitude, longitude;  // "51/30/3"
+  PRPERSONS persons = {};           // the camera's person tags (none when unreadable)
 };
 // From the file, which is opened once.
 PictureFacts PictureFactsOfFile(const std::string& path);

@@ -387,8 +387,9 @@ TEST(ImportRegister, OneReadGivesTheEntriesOfReadingByParts) {
 
 namespace {
 
-// Every stored row of the registered files, ids and enrolment times left out, in one text.
-std::string StoredRows(const std::string& dbFile) {
+// Every stored row of the registered files, ids and enrolment times left out, in one text;
+// with their person records when asked.
+std::string StoredRows(const std::string& dbFile, bool persons = false) {
   sqlite3* db = nullptr;
   std::string rows;
   if (sqlite3_open_v2(dbFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
@@ -398,7 +399,10 @@ std::string StoredRows(const std::string& dbFile) {
           "SELECT f.path_key, m.rec, m.recno, m.seq, m.field, m.flag, m.value, m.value_key FROM meta m"
           " JOIN files f ON f.id = m.file_id ORDER BY f.path_key, m.rec, m.recno, m.seq",
           "SELECT f.path_key, k.keyword_key, k.keyword FROM keywords k JOIN files f ON f.id = k.file_id"
-          " ORDER BY f.path_key, k.keyword_key"}) {
+          " ORDER BY f.path_key, k.keyword_key",
+          persons ? "SELECT path_key, kind, name, ident_name, tag_name, cand1, score, face_count FROM person_records"
+                    " ORDER BY path_key, kind, name, tag_name"
+                  : "SELECT 1 WHERE 0"}) {
       sqlite3_stmt* st = nullptr;
       if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) rows += "bad statement\n";
       while (st && sqlite3_step(st) == SQLITE_ROW) {
@@ -460,10 +464,14 @@ TEST(ImportRegister, BatchStoresTheRowsOfOneByOne) {
   for (const std::string& d : dest) testsupport::ReadWholeFile(d);
   EXPECT_EQ(RegisterCopyRun(copied, plan, o), static_cast<int>(dest.size()));
   const std::string afterCopy = StoredRows(stores.scratch + "\\db\\VxDatabase.db");
+  const std::string afterCopyPersons = StoredRows(stores.scratch + "\\db\\VxDatabase.db", true);
 
   FreshDatabase(stores.scratch + "\\db1");
   EXPECT_EQ(RegisterImportedFiles(dest, src, o), static_cast<int>(dest.size()));
   const std::string batch = StoredRows(stores.scratch + "\\db1\\VxDatabase.db");
+  // The camera's person tags: from the copy's facts as from reading the files.
+  EXPECT_EQ(afterCopyPersons, StoredRows(stores.scratch + "\\db1\\VxDatabase.db", true));
+  EXPECT_NE(afterCopyPersons.find("|Taro|"), std::string::npos);
 
   FreshDatabase(stores.scratch + "\\db2");
   for (size_t k = 0; k < dest.size(); ++k) {
