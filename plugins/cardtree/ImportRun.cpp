@@ -48,7 +48,11 @@ struct CopyJob {
   PendingCopy copy;
   DWORD error = 0;
   State state = State::kWaiting;
+  PictureFacts facts;  // from the copy's first block, once checked
 };
+
+// The copy's first block carries a picture's headers and Exif (64 KB at most in a JPEG).
+constexpr size_t kFactsHead = 128 << 10;
 
 // The copying threads. Sources are opened one at a time in the order the jobs came, so a
 // file is opened only after every file before it; the run takes the jobs back in that
@@ -139,11 +143,15 @@ class CopyCrew {
         job->state = CopyJob::State::kCopying;
         behindFailure = halt_ || (failedAt_ != kNone && job->index > failedAt_);
       }
+      job->copy.KeepHead(kFactsHead);
       DWORD e = behindFailure ? ERROR_CANCELLED : OpenCopySource(job->source, job->target, false, &job->copy);
       gate.unlock();
       if (!e) e = WriteCopyVerified(&job->copy, &halt_);
       if (!e) e = CheckCopyVerified(&job->copy, &halt_);
-      if (e) job->copy.Discard();
+      if (e)
+        job->copy.Discard();
+      else
+        job->facts = PictureFactsOfHead(job->target, job->copy.Head().data(), job->copy.Head().size());
       std::lock_guard<std::mutex> hold(lock_);
       job->error = e;
       job->state = CopyJob::State::kChecked;
@@ -183,12 +191,13 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
     return false;
   };
   FolderNameBook names;
-  auto list = [&](size_t i, const std::string& target, const FileDigest& digest) {
+  auto list = [&](size_t i, const std::string& target, const FileDigest& digest, PictureFacts facts) {
     plan->targets[i] = target;
     names.Take(target);
     out->copiedSources.push_back(plan->sources[i]);
     out->copiedTargets.push_back(target);
     out->digests.push_back(digest);
+    out->facts.push_back(std::move(facts));
   };
   // One file at a time, for a target taken since the plan was made (by another program, or
   // a killed run's verified copy): the same content joins the present pairs, else the first
@@ -218,7 +227,7 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       }
       e = CopyFileVerified(source, target, stop, &digest);
       if (!e) {
-        list(i, target, digest);
+        list(i, target, digest, PictureFacts());
         return true;
       }
     }
@@ -261,7 +270,7 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       FileDigest digest;
       e = job->error ? job->error : PlaceCopyVerified(&job->copy, stop, &digest);
       if (!e) {
-        list(current++, target, digest);
+        list(current++, target, digest, std::move(job->facts));
         continue;
       }
       crew.Drop();
@@ -270,7 +279,7 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       if ((e == ERROR_DISK_FULL || e == ERROR_HANDLE_DISK_FULL) && next > current + 1) {
         e = CopyFileVerified(plan->sources[current], target, stop, &digest);
         if (!e) {
-          list(current, target, digest);
+          list(current, target, digest, PictureFacts());
           next = ++current;
           continue;
         }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ImportPlan.h"
+#include "ImportRegister.h"
 #include "VerifiedCopy.h"
 
 namespace cardtree {
@@ -17,6 +18,9 @@ namespace cardtree {
 struct CopyOutcome {
   std::vector<std::string> copiedSources, copiedTargets;
   std::vector<FileDigest> digests;  // of each copied file, as read from the card
+  // What the registration reads of each copied file, taken from its first block as the
+  // copy read it (unknown when that did not tell: the registration reads the file).
+  std::vector<PictureFacts> facts;
   DWORD error = 0;                  // the failure that stopped the run
   std::string failedSource, failedTarget;
   bool stopped = false;             // stopped by the caller

@@ -4,6 +4,7 @@
 
 #include "textkit/path.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <atomic>
 #include <cstring>
@@ -214,6 +215,7 @@ DWORD OpenCopySource(const std::string& source, const std::string& target, bool 
   pending->Discard();
   pending->source_ = source;
   pending->target_ = target;
+  pending->head_.clear();
   Tell(CopyPhase::kOpening, source);
   WIN32_FILE_ATTRIBUTE_DATA info;
   if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &info)) return GetLastError();
@@ -259,7 +261,10 @@ DWORD WriteCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
         error = GetLastError();
       else if (put != got)
         error = ERROR_DISK_FULL;
-      if (!error && total == got) Tell(CopyPhase::kReading, pending->source_);
+      if (!error && total == got) {
+        pending->head_.assign(buf.data, std::min<size_t>(got, pending->keepHead_));
+        Tell(CopyPhase::kReading, pending->source_);
+      }
     }
     Finish(st.get(), total, &pending->read_);
   }

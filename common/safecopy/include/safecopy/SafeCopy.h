@@ -65,6 +65,10 @@ class PendingCopy {
   PendingCopy& operator=(const PendingCopy&) = delete;
   void Discard();
   const std::string& Target() const { return target_; }
+  // Keeps the first bytes Begin reads (at most one block, 256 KB), so that a reader of the
+  // file's headers needs no opening of its own. Head() holds them after Begin.
+  void KeepHead(size_t bytes) { keepHead_ = bytes; }
+  const std::string& Head() const { return head_; }
 
  private:
   friend DWORD OpenCopySource(const std::string&, const std::string&, bool, PendingCopy*);
@@ -74,6 +78,8 @@ class PendingCopy {
   HANDLE in_ = INVALID_HANDLE_VALUE, out_ = INVALID_HANDLE_VALUE;
   uint64_t expected_ = 0;
   std::string source_, temp_, target_;
+  size_t keepHead_ = 0;
+  std::string head_;
   FileDigest read_;
   bool checked_ = false;
 };
