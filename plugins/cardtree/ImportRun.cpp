@@ -48,7 +48,6 @@ struct CopyJob {
   PendingCopy copy;
   DWORD error = 0;
   State state = State::kWaiting;
-  PictureFacts facts;  // from the copy's first block, once checked
 };
 
 // The copy's first block carries a picture's headers and Exif (64 KB at most in a JPEG).
@@ -148,10 +147,7 @@ class CopyCrew {
       gate.unlock();
       if (!e) e = WriteCopyVerified(&job->copy, &halt_);
       if (!e) e = CheckCopyVerified(&job->copy, &halt_);
-      if (e)
-        job->copy.Discard();
-      else
-        job->facts = PictureFactsOfHead(job->target, job->copy.Head().data(), job->copy.Head().size());
+      if (e) job->copy.Discard();
       std::lock_guard<std::mutex> hold(lock_);
       job->error = e;
       job->state = CopyJob::State::kChecked;
@@ -270,7 +266,8 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       FileDigest digest;
       e = job->error ? job->error : PlaceCopyVerified(&job->copy, stop, &digest);
       if (!e) {
-        list(current++, target, digest, std::move(job->facts));
+        // The facts need the file under its own name (its size and times are read there).
+        list(current++, target, digest, PictureFactsOfHead(target, job->copy.Head().data(), job->copy.Head().size()));
         continue;
       }
       crew.Drop();
