@@ -145,32 +145,46 @@ UINT CIconView::ItemDrawFlags(DWORD id, BOOL bFocus) const {
   return flags;
 }
 
+// The rows a paint draws, in document coordinates: an item whose top lies in [top, bottom]
+// is in sight.
+CIconView::SightRows CIconView::RowsInSight() const {
+  CRect client;
+  GetClientRect(&client);
+  CPoint scroll = GetScrollPositionRaw();
+  CIconViewItem measure;
+  CRect whole;
+  measure.GetBoundsRect(whole);
+  return SightRows{scroll.y + client.top - whole.Height(), scroll.y + client.bottom};
+}
+
 void CIconView::OnDraw(CDC* pDC) {
   if (!m_bItemsShown && !m_bDrawEnabled) return;
   HGDIOBJ oldFont = ::SelectObject(pDC->GetSafeHdc(), ::GetStockObject(DEFAULT_GUI_FONT));
   CRect client;
   GetClientRect(&client);
   CPoint scroll = GetScrollPositionRaw();
-  CRect visible = client;
-  visible.OffsetRect(scroll);
   BOOL focus = GetFocus() == this;
-  CIconViewItem measure;
-  CRect whole;
-  measure.GetBoundsRect(whole);
-  const int height = whole.Height();
-  int before = 0, shown = 0;
-  // The paint is in document coordinates (the viewport carries the scroll).
+  const SightRows rows = RowsInSight();
+  int before = 0;
+  std::vector<DWORD> inSight;
+  std::vector<CThumbnail*> pictures;
   for (DWORD id : m_model.Order()) {
     CThumbnailItem* item = FindItem(id);
-    if (item->m_y + height < visible.top) {
+    if (item->m_y < rows.top) {
       ++before;
       continue;
     }
-    if (item->m_y > visible.bottom) break;
-    if (shown == 0) CThumbnailPage::SetDecodeStartPos(before);
-    ++shown;
-    item->Draw(pDC, ItemDrawFlags(id, focus));
+    if (item->m_y > rows.bottom) break;
+    inSight.push_back(id);
+    if (CThumbnail* t = item->GetThumbnail()) pictures.push_back(t);
   }
+  // The marks of the items in sight in one read of the store (item by item, each read takes
+  // and gives back the database file's locks).
+  CThumbnail::ReadMarkStatus(pictures.data(), int(pictures.size()));
+  const int shown = int(inSight.size());
+  if (shown) CThumbnailPage::SetDecodeStartPos(before);
+  // The paint is in document coordinates (the viewport carries the scroll).
+  for (DWORD id : inSight) FindItem(id)->Draw(pDC, ItemDrawFlags(id, focus));
   CThumbnailPage::SetDecodeCount(shown);
   m_nDecodeStart = shown ? before : 0;
   m_nDecodeCount = shown;
@@ -181,6 +195,17 @@ void CIconView::OnDraw(CDC* pDC) {
 }
 
 void CIconView::InvalidateSelection(DWORD id) { InvalidateItem(id, 1, 3); }
+
+void CIconView::RedrawPicture(DWORD id) {
+  // A picture out of sight is drawn when it comes into sight. Its rectangles are not worked
+  // out here: an item's first rectangles ask the database for its mark, which for a whole
+  // folder's decoded pictures kept this thread from painting the ones in sight.
+  CThumbnailItem* item = FindItem(id);
+  if (!item) return;
+  const SightRows rows = RowsInSight();
+  if (item->m_y < rows.top || item->m_y > rows.bottom) return;
+  CVxGUIIconView::RedrawPicture(id);
+}
 
 // ---- Items ---------------------------------------------------------------------------------------
 CThumbnailItem* CIconView::AllockItem(CThumbnail* pThumbnail) {

@@ -51,6 +51,7 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void RemoveItem(CThumbnail* pThumbnail) override;
   void DeleteAllItems() override;
   void OnAutoScrollEnd(CPoint point) override;
+  void RedrawPicture(DWORD id) override;
 
   // The decode window of the last paint: items before the first visible one, and the
   // number visible.
@@ -70,6 +71,10 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void OnDraw(CDC* pDC) override;
   void InvalidateSelection(DWORD id) override;
   void NoticeVisibleRange();
+  struct SightRows {
+    int top, bottom;
+  };
+  SightRows RowsInSight() const;
 
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
   afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);

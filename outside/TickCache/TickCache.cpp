@@ -7,6 +7,9 @@ TICKCACHE_API HRESULT WINAPI Mark_Exit(void) { return VxDBClose(0); }
 
 TICKCACHE_API HRESULT WINAPI Mark_SetCheck(LPCSTR pszPath, int nState) { return VxDBSetMark(pszPath, nState); }
 TICKCACHE_API HRESULT WINAPI Mark_GetCheck(LPCSTR pszPath, int* pnState) { return VxDBGetMark(pszPath, pnState); }
+TICKCACHE_API HRESULT WINAPI Mark_GetChecks(const LPCSTR* ppszPaths, int nCount, int* pnStates) {
+  return VxDBGetMarkStates(ppszPaths, nCount, pnStates);
+}
 TICKCACHE_API HRESULT WINAPI Mark_GetCheckCount(int* pnCount) { return VxDBGetMarkCount(pnCount); }
 TICKCACHE_API HRESULT WINAPI Mark_GetAllCheck(STRINGLIST** ppPaths) { return VxDBGetMarks(ppPaths); }
 

@@ -137,6 +137,8 @@ class CCardBackupProgressDlg : public CDialog {
   // 1 every file copied, 2 cancelled, 3 a copy failed.
   int State() const { return m_nState; }
   const cardtree::CopyOutcome& Outcome() const { return m_outcome; }
+  // The 1-based number of the file it shows (the oldest the run has not finished).
+  int ShownFile() const { return m_nDone; }
   // Upper-cased card paths of the auto-play orders of the cards.
   const std::vector<std::string>& PlayList() const { return m_playList; }
 

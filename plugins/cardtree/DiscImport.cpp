@@ -1,6 +1,7 @@
 #include "DiscImport.h"
 
 #include <VxResourceIds.h>
+#include <textkit/path.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,11 +27,9 @@ SYSTEMTIME FilingDate(const ImportSettings& s, const SYSTEMTIME& recorded) {
   return today;
 }
 
-std::string LastComponent(const std::string& folder) {
-  size_t end = folder.size();
-  while (end > 0 && folder[end - 1] == '\\') --end;
-  size_t slash = folder.find_last_of('\\', end ? end - 1 : 0);
-  return folder.substr(slash == std::string::npos ? 0 : slash + 1, end - (slash == std::string::npos ? 0 : slash + 1));
+std::string LastComponent(std::string folder) {
+  textkit::TrimTrailingSeparators(folder);
+  return textkit::FileNameOf(folder);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ImportPlan.h"
 
 #include <KitlibEx/KitlibEx.h>
+#include <textkit/path.h>
 #include <Kitlib2/CMDIB.h>
 
 #include <algorithm>
@@ -28,16 +29,22 @@ bool IsDirectory(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Whether a file or folder holds the path's name: from the book when it knows the folder.
+bool Exists(const std::string& path, const FolderNameBook* known) {
+  return known && known->Knows(FolderOf(path)) ? known->Taken(path) : Exists(path);
+}
+
 struct Entry {
   std::string name;
   bool folder;
 };
 // The folder's entries in the file system's order, without "." entries and our own
-// unfinished copies.
-std::vector<Entry> Entries(const std::string& folder) {
+// unfinished copies. error, when given, tells why there are none (0 when listed).
+std::vector<Entry> Entries(const std::string& folder, DWORD* error = nullptr) {
   std::vector<Entry> out;
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (error) *error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
   if (h == INVALID_HANDLE_VALUE) return out;
   do {
     std::string n = fd.cFileName;
@@ -48,6 +55,16 @@ std::vector<Entry> Entries(const std::string& folder) {
   } while (FindNextFileA(h, &fd));
   FindClose(h);
   return out;
+}
+
+// A destination folder's names, listed once while planning; a folder not there yet has none.
+// One that can't be listed stays unknown: each of its names is asked of the disk.
+void LearnFolder(const std::string& folder, FolderNameBook* known) {
+  if (known->Knows(folder)) return;
+  DWORD error = 0;
+  std::vector<std::string> names;
+  for (const Entry& e : Entries(folder, &error)) names.push_back(e.name);
+  if (!error || error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) known->Learn(folder, names);
 }
 
 int FolderNumber(const std::string& name) { return atoi(name.substr(0, 3).c_str()); }
@@ -205,9 +222,10 @@ void AddPair(CopyPlan* plan, const std::string& source, const std::string& targe
 }
 
 // One file to a wanted target through the collision rule.
-void PlanOne(CopyPlan* plan, const std::string& source, const std::string& wanted) {
+void PlanOne(CopyPlan* plan, const std::string& source, const std::string& wanted, FolderNameBook* known) {
+  LearnFolder(FolderOf(wanted), known);
   std::string target;
-  switch (UniqueTarget(source, wanted, *plan, &target)) {
+  switch (UniqueTarget(source, wanted, *plan, &target, 1, known)) {
     case TargetAnswer::kUse:
       AddPair(plan, source, target, target != wanted);
       break;
@@ -247,12 +265,11 @@ std::string GetExtension(const std::string& name, int withDot) {
 }
 
 std::string FileNameOf(const std::string& path) {
-  size_t p = path.find_last_of("\\/:");
-  return p == std::string::npos ? path : path.substr(p + 1);
+  return textkit::FileNameOf(path);
 }
 
 std::string FolderOf(const std::string& path) {
-  size_t p = path.find_last_of("\\/");
+  size_t p = textkit::LastSeparator(path);
   return p == std::string::npos ? "" : path.substr(0, p);
 }
 
@@ -307,6 +324,31 @@ std::string WithCopyNumber(const std::string& path, int number) {
   char n[16];
   snprintf(n, sizeof n, "(%d)", number);
   return path.substr(0, path.size() - ext.size()) + n + ext;
+}
+
+std::wstring NameKey(const std::string& name) {
+  int n = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), NULL, 0);
+  std::wstring key(n > 0 ? n : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), &key[0], n);
+  if (!key.empty()) CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+  return key;
+}
+
+bool FolderNameBook::Knows(const std::string& folder) const { return m_folders.count(NameKey(folder)) != 0; }
+
+void FolderNameBook::Learn(const std::string& folder, const std::vector<std::string>& names) {
+  std::set<std::wstring>& known = m_folders[NameKey(folder)];
+  for (const std::string& n : names) known.insert(NameKey(n));
+}
+
+bool FolderNameBook::Taken(const std::string& path) const {
+  auto f = m_folders.find(NameKey(FolderOf(path)));
+  return f != m_folders.end() && f->second.count(NameKey(FileNameOf(path))) != 0;
+}
+
+void FolderNameBook::Take(const std::string& path) {
+  auto f = m_folders.find(NameKey(FolderOf(path)));
+  if (f != m_folders.end()) f->second.insert(NameKey(FileNameOf(path)));
 }
 
 int IsValidFolderName(const std::string& text) {
@@ -492,11 +534,11 @@ void CopyPlan::Clear() {
 }
 
 TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, const CopyPlan& plan,
-                          std::string* target, int first) {
+                          std::string* target, int first, const FolderNameBook* known) {
   for (int n = 0; n <= kMaxCopyNumber; n = n == 0 ? std::max(first, 1) : n + 1) {
     std::string candidate = WithCopyNumber(wanted, n);
     if (IsPlanned(plan, candidate)) continue;
-    if (Exists(candidate)) {
+    if (Exists(candidate, known)) {
       if (!IsDirectory(candidate) && SameFileContent(source, candidate)) {
         *target = candidate;
         return TargetAnswer::kPresent;
@@ -525,6 +567,9 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
   if (!append) plan->Clear();
   Walker w{s, {}, 0};
   w.Card(cardRoot);
+  // Each destination folder is listed once (under Wine asking for a missing name reads the
+  // whole folder).
+  FolderNameBook known;
 
   for (size_t i = 0; i < w.items.size();) {
     const Item& it = w.items[i];
@@ -534,7 +579,9 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
       while (end < w.items.size() && w.items[end].group == it.group) ++end;
       CaptureDate date, d;
       bool dated = false;
-      for (size_t k = i; k < end; ++k) {
+      // Only the dated modes name folders or files by the capture date.
+      const bool needsDate = s.backupMode == 1 || s.backupMode == 2;
+      for (size_t k = i; k < end && needsDate; ++k) {
         std::string e = Upper(GetExtension(w.items[k].source, 1));
         if (s.readDate(w.items[k].source, &d) && (d.hasExif || e == ".RAW" || e == ".DNG")) {
           date = d;
@@ -558,7 +605,8 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
           bool fits = true;
           for (auto& m : members) {
             std::string c = WithCopyNumber(m.second, n);
-            if (IsPlanned(*plan, c) || (Exists(c) && (IsDirectory(c) || !SameFileContent(m.first, c)))) {
+            LearnFolder(FolderOf(c), &known);
+            if (IsPlanned(*plan, c) || (Exists(c, &known) && (IsDirectory(c) || !SameFileContent(m.first, c)))) {
               fits = false;
               break;
             }
@@ -569,7 +617,7 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
           std::string c = WithCopyNumber(m.second, n);
           if (n > kMaxCopyNumber) {
             plan->failedSources.push_back(m.first);
-          } else if (Exists(c)) {
+          } else if (Exists(c, &known)) {
             plan->presentSources.push_back(m.first);
             plan->presentTargets.push_back(c);
           } else {
@@ -577,7 +625,7 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
           }
         }
       } else {
-        for (auto& m : members) PlanOne(plan, m.first, m.second);
+        for (auto& m : members) PlanOne(plan, m.first, m.second, &known);
       }
       i = end;
       continue;
@@ -606,7 +654,7 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
         if (s.fileNameMode == 0) name = time + GetExtension(name, 1);
       }
     }
-    PlanOne(plan, it.source, Join(folder, name));
+    PlanOne(plan, it.source, Join(folder, name), &known);
   }
 }
 

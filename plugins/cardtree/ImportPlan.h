@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +35,23 @@ std::string WithCopyNumber(const std::string& path, int number);
 // A name the destination takes as exactly one folder: no separators, no "." or "..",
 // none of the characters the file system refuses, shorter than 260.
 int IsValidFolderName(const std::string& name);
+// A name as the file system compares names: any letter case, double-byte characters whole.
+std::wstring NameKey(const std::string& name);
+// The names a run has seen in its target folders: each folder listed once, then kept up to
+// date by the run's own renames. A name known to be free saves asking the disk (under Wine
+// a missing name costs a read of the whole folder); creating without replacing stays the
+// judge, as another program may take a name meanwhile.
+class FolderNameBook {
+ public:
+  bool Knows(const std::string& folder) const;
+  void Learn(const std::string& folder, const std::vector<std::string>& names);
+  // Whether the path's name is taken in its folder; false when the folder is not known.
+  bool Taken(const std::string& path) const;
+  void Take(const std::string& path);
+
+ private:
+  std::map<std::wstring, std::set<std::wstring>> m_folders;
+};
 // The NUL-separated text of a list (each entry ended by NUL) and back.
 std::string JoinNulList(const std::vector<std::string>& entries);
 std::vector<std::string> SplitNulList(const std::string& text);
@@ -113,9 +131,10 @@ enum class TargetAnswer { kUse, kPresent, kNoFreeNumber };
 // Where source goes when `wanted` is asked for: the wanted name while no file holds it and
 // no planned target takes it; identical content already there answers kPresent (the
 // existing path in *target); a different file or a planned one moves to the first free
-// "(n)", n from `first` to 9999.
+// "(n)", n from `first` to 9999. A book that knows the folder answers which names are taken
+// instead of the disk.
 TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, const CopyPlan& plan,
-                          std::string* target, int first = 1);
+                          std::string* target, int first = 1, const FolderNameBook* known = nullptr);
 
 // The files an import would take from the card at root ("E:\"), in listing order (DCIM
 // folders by descending number, objects by descending number, then other files).

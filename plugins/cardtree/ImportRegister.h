@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <VxProperty.h>
+
 #include <functional>
 #include <set>
 #include <string>
@@ -45,24 +47,45 @@ struct Classification {
   std::string area, city, place;
   int latitude[3] = {0, 0, 0}, longitude[3] = {0, 0, 0};
 };
+// What the registration reads of a file's content: capture time, camera, scenes, face text
+// and position, as the property reader gives them. known false: not read (no entries from
+// the content).
+struct PictureFacts {
+  bool known = false;
+  bool hasShot = false;
+  SYSTEMTIME shot = {};  // local
+  std::string maker, model, scene1, scene2, scene3, scene4, sceneOther, faceText;
+  bool gps = false;
+  std::string latitude, longitude;  // "51/30/3"
+  PRPERSONS persons = {};           // the camera's person tags (none when unreadable)
+};
+// From the file, which is opened once.
+PictureFacts PictureFactsOfFile(const std::string& path);
+// From the first bytes of the file's content (the copy's first block), without opening it;
+// unknown when they don't tell all that reading the file would.
+PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size);
+
 // The entries a copied file gets: destination on disk, its source on the card and its
 // three times (capture, last access, creation; -1 unknown).
 Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,
                                     long access, long creation, const RegisterOptions& options);
-// The same with the times read from the file, which is read once for all of it. False
-// when the file is gone.
+// The same with the times read from the file, which is read once for all of it (its
+// content not at all when known holds its facts). False when the file is gone.
 bool ReadImportedFile(const std::string& destination, const std::string& source, const RegisterOptions& options,
-                      Classification* c);
+                      Classification* c, const PictureFacts* known = nullptr);
 // "D:\P\2010_05_01\A.JPG" -> "2010_05_01" and "D:\P\2010_05_01\".
 void FolderEntryOf(const std::string& destination, std::string* name, std::string* path);
 
 // Enters one file anew with its entries. S_OK, or the database's failure.
 HRESULT RegisterClassified(const std::string& destination, const Classification& c);
 // Enters the copied files (times from the files) in one batch; files already gone are
-// passed over. progress(k, n) before each. Answers how many were entered.
+// passed over. facts (optional, by index) holds what the copy read of their content; a
+// file without known facts is read. progress(k, n) before each. Answers how many were
+// entered.
 int RegisterImportedFiles(const std::vector<std::string>& destinations, const std::vector<std::string>& sources,
                           const RegisterOptions& options,
-                          const std::function<void(size_t, size_t)>& progress = nullptr);
+                          const std::function<void(size_t, size_t)>& progress = nullptr,
+                          const std::vector<PictureFacts>& facts = {});
 
 struct CopyOutcome;
 struct CopyPlan;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ImportPlan.h"
+#include "ImportRegister.h"
 #include "VerifiedCopy.h"
 
 namespace cardtree {
@@ -17,17 +18,25 @@ namespace cardtree {
 struct CopyOutcome {
   std::vector<std::string> copiedSources, copiedTargets;
   std::vector<FileDigest> digests;  // of each copied file, as read from the card
+  // What the registration reads of each copied file, taken from its first block as the
+  // copy read it (unknown when that did not tell: the registration reads the file).
+  std::vector<PictureFacts> facts;
   DWORD error = 0;                  // the failure that stopped the run
   std::string failedSource, failedTarget;
   bool stopped = false;             // stopped by the caller
   int removedTemporaries = 0;       // left by an earlier, killed run
 };
 
-// Called before each file (0-based index, total); false stops before that file.
+// Called as the run comes to each file, in plan order (0-based index, total): the oldest
+// file not yet finished, while the files after it may be under way already. False stops
+// there: that file and every file after it are left uncopied.
 using CopyProgress = std::function<bool(size_t index, size_t total, const std::string& source)>;
-// Copies the plan's pairs in order. A target taken since the plan was made goes to the
-// first free "(n)", or to the present pairs when it holds the same content. 0 when every
-// pair was copied, ERROR_CANCELLED when stopped, else the failure's error code.
+// Copies the plan's pairs, several at once, and finishes them in plan order: the files
+// copied are always the plan's first ones. A target taken since the plan was made goes to
+// the first free "(n)", or to the present pairs when it holds the same content. 0 when
+// every pair was copied, ERROR_CANCELLED when stopped (failedSource is then the first file
+// dropped while under way, empty when none was), else the failure's error code. A stop
+// through *stop drops every file not yet renamed.
 DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress = nullptr,
                   const std::atomic<int>* stop = nullptr);
 

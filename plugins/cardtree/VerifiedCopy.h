@@ -12,6 +12,10 @@
 namespace cardtree {
 
 using safecopy::BeginCopyVerified;
+using safecopy::CheckCopyVerified;
+using safecopy::OpenCopySource;
+using safecopy::PlaceCopyVerified;
+using safecopy::WriteCopyVerified;
 using safecopy::CopyFileVerified;
 using safecopy::FinishCopyVerified;
 using safecopy::PendingCopy;

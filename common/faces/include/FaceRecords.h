@@ -3,6 +3,7 @@
 #pragma once
 #include <Kitlib2/CMDIB.h>
 #include <VxDatabase.h>
+#include <VxProperty.h>
 
 #include <string>
 
@@ -17,14 +18,18 @@ HRESULT IdentifyFace(CFaceIdentifier* faces, IVxDBFile* db, VXDBRECORD* record);
 
 // Every face of the picture (at most ten) that is identified, and every person name the
 // file carries, stored as classification records. True when any record was stored;
-// added counts the records the database reported as new.
-bool StoreFaceRecords(const std::string& path, CFaceIdentifier* faces, IVxDBFile* db, int* added = nullptr);
+// added counts the records the database reported as new. tagged: the file's person tags
+// as already read (none: they are read from the file).
+bool StoreFaceRecords(const std::string& path, CFaceIdentifier* faces, IVxDBFile* db, int* added = nullptr,
+                      const PRPERSONS* tagged = nullptr);
 // The identified faces of the picture already set in the identifier (count faces, the
 // first ten used): the records stored; added counts those the database reported as new.
 int StoreIdentifiedFaces(const std::string& path, CFaceIdentifier* faces, int count, IVxDBFile* db, int* added);
 // The person names the file carries (the camera's tags): the records stored, or -1 when
 // the tags cannot be read; added as above.
 int StoreTaggedPersons(const std::string& path, IVxDBFile* db, int* added);
+// The same for tags already read (PrGetPersonsStruct's answer): the records stored.
+int StoreTaggedNames(const std::string& path, const PRPERSONS& persons, IVxDBFile* db, int* added);
 // A name as the camera wrote it: at most 18 bytes of UTF-8, not always ended; "" when it
 // does not convert.
 std::string TagName(const char* utf8, size_t bytes);

@@ -87,7 +87,12 @@ int StoreTaggedPersons(const std::string& path, IVxDBFile* db, int* added) {
   PRPERSONS persons = {};
   const bool read = h && PrGetPersonsStruct(h, &persons);
   if (h) PrExitGetPropertyString(h);
-  if (!read) return -1;
+  return read ? StoreTaggedNames(path, persons, db, added) : -1;
+}
+
+int StoreTaggedNames(const std::string& path, const PRPERSONS& persons, IVxDBFile* db, int* added) {
+  if (added) *added = 0;
+  if (!db) return -1;
   int stored = 0;
   for (int j = 0; j < persons.nCount && j < PR_PERSONS_MAX; ++j) {
     const std::string name = TagName(persons.persons[j].szName, PR_PERSON_NAME_BYTES);
@@ -100,7 +105,8 @@ int StoreTaggedPersons(const std::string& path, IVxDBFile* db, int* added) {
   return stored;
 }
 
-bool StoreFaceRecords(const std::string& path, CFaceIdentifier* faces, IVxDBFile* db, int* added) {
+bool StoreFaceRecords(const std::string& path, CFaceIdentifier* faces, IVxDBFile* db, int* added,
+                      const PRPERSONS* tagged) {
   if (added) *added = 0;
   if (!db) return false;
   int stored = 0, n = 0;
@@ -112,7 +118,7 @@ bool StoreFaceRecords(const std::string& path, CFaceIdentifier* faces, IVxDBFile
       SUCCEEDED(faces->GetNumberOfFace(&count)))
     stored += StoreIdentifiedFaces(path, faces, count, db, &n);
   if (added) *added += n;
-  stored += std::max(0, StoreTaggedPersons(path, db, &n));
+  stored += std::max(0, tagged ? StoreTaggedNames(path, *tagged, db, &n) : StoreTaggedPersons(path, db, &n));
   if (added) *added += n;
   return stored > 0;
 }

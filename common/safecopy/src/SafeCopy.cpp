@@ -2,6 +2,9 @@
 
 #include <xxhash.h>
 
+#include "textkit/path.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <atomic>
 #include <cstring>
@@ -34,7 +37,7 @@ struct Handle {
 };
 
 std::string FolderOfPath(const std::string& path) {
-  size_t p = path.find_last_of("\\/");
+  size_t p = textkit::LastSeparator(path);
   return p == std::string::npos ? "." : path.substr(0, p);
 }
 
@@ -136,14 +139,14 @@ DWORD PlaceOpenTemporary(HANDLE out, const std::string& temp, const std::string&
   return error;
 }
 
-std::atomic<void (*)(CopyPhase)> g_observer{nullptr};
-void Tell(CopyPhase phase) {
-  if (auto o = g_observer.load()) o(phase);
+std::atomic<void (*)(CopyPhase, const std::string&)> g_observer{nullptr};
+void Tell(CopyPhase phase, const std::string& source) {
+  if (auto o = g_observer.load()) o(phase, source);
 }
 
 }  // namespace
 
-void SetCopyPhaseObserver(void (*observer)(CopyPhase)) { g_observer = observer; }
+void SetCopyPhaseObserver(void (*observer)(CopyPhase, const std::string&)) { g_observer = observer; }
 
 bool DigestFile(const std::string& path, FileDigest* digest) {
   Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
@@ -161,13 +164,18 @@ bool IsCopyTemporaryName(const std::string& name) {
          _stricmp(name.c_str() + name.size() - s, kTempSuffix) == 0;
 }
 
-int RemoveCopyTemporaries(const std::string& folder) {
+int RemoveCopyTemporaries(const std::string& folder, std::vector<std::string>* others) {
   int removed = 0;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "\\" + kTempPrefix + "*" + kTempSuffix).c_str(), &fd);
+  const std::string pattern = others ? "*" : std::string(kTempPrefix) + "*" + kTempSuffix;
+  HANDLE h = FindFirstFileA((folder + "\\" + pattern).c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return 0;
   do {
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !IsCopyTemporaryName(fd.cFileName)) continue;
+    const bool temporary = !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsCopyTemporaryName(fd.cFileName);
+    if (!temporary) {
+      if (others && strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..")) others->push_back(fd.cFileName);
+      continue;
+    }
     std::string path = folder + "\\" + fd.cFileName;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(path.c_str())) ++removed;
@@ -194,6 +202,8 @@ DWORD MakeFolderPath(const std::string& folder) {
 PendingCopy::~PendingCopy() { Discard(); }
 
 void PendingCopy::Discard() {
+  if (in_ != INVALID_HANDLE_VALUE) CloseHandle(in_);
+  in_ = INVALID_HANDLE_VALUE;
   if (out_ != INVALID_HANDLE_VALUE) CloseHandle(out_);
   out_ = INVALID_HANDLE_VALUE;
   checked_ = false;
@@ -201,25 +211,32 @@ void PendingCopy::Discard() {
   temp_.clear();
 }
 
-DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
-                        PendingCopy* pending) {
+DWORD OpenCopySource(const std::string& source, const std::string& target, bool checkTarget, PendingCopy* pending) {
   pending->Discard();
+  pending->source_ = source;
+  pending->target_ = target;
+  pending->head_.clear();
+  Tell(CopyPhase::kOpening, source);
   WIN32_FILE_ATTRIBUTE_DATA info;
   if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &info)) return GetLastError();
-  uint64_t expected = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
+  pending->expected_ = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (checkTarget && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
+  pending->in_ = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+  return pending->in_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+}
 
-  Handle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                        NULL));
-  if (!in.Ok()) return GetLastError();
-  std::string temp = TemporaryIn(FolderOfPath(target));
+DWORD WriteCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
+  if (pending->in_ == INVALID_HANDLE_VALUE || pending->out_ != INVALID_HANDLE_VALUE) return ERROR_INVALID_PARAMETER;
+  Handle in(pending->in_);
+  pending->in_ = INVALID_HANDLE_VALUE;
+  const std::string temp = TemporaryIn(FolderOfPath(pending->target_));
   HANDLE out = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
   if (out == INVALID_HANDLE_VALUE) return GetLastError();
   // From here the pending copy owns the temporary: any failure below removes it.
   pending->out_ = out;
   pending->temp_ = temp;
-  pending->target_ = target;
 
   DWORD error = 0;
   Buffer buf;
@@ -244,19 +261,30 @@ DWORD BeginCopyVerified(const std::string& source, const std::string& target, co
         error = GetLastError();
       else if (put != got)
         error = ERROR_DISK_FULL;
-      if (!error && total == got) Tell(CopyPhase::kReading);
+      if (!error && total == got) {
+        pending->head_.assign(buf.data, std::min<size_t>(got, pending->keepHead_));
+        Tell(CopyPhase::kReading, pending->source_);
+      }
     }
     Finish(st.get(), total, &pending->read_);
   }
   in.Close();
   // What was read must be the file measured before: a shrinking or growing source fails.
-  if (!error && pending->read_.size != expected) error = ERROR_FILE_INVALID;
+  if (!error && pending->read_.size != pending->expected_) error = ERROR_FILE_INVALID;
   if (error) {
     pending->Discard();
     return error;
   }
-  Tell(CopyPhase::kWritten);
+  Tell(CopyPhase::kWritten, pending->source_);
   return 0;
+}
+
+DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
+                        PendingCopy* pending) {
+  DWORD error = OpenCopySource(source, target, true, pending);
+  if (!error) error = WriteCopyVerified(pending, stop);
+  if (error) pending->Discard();
+  return error;
 }
 
 DWORD CheckCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
@@ -279,7 +307,7 @@ DWORD CheckCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
     return error;
   }
   pending->checked_ = true;
-  Tell(CopyPhase::kVerified);
+  Tell(CopyPhase::kVerified, pending->source_);
   return 0;
 }
 
@@ -292,7 +320,7 @@ DWORD PlaceCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, File
   pending->out_ = INVALID_HANDLE_VALUE;
   DWORD error = PlaceOpenTemporary(out, temp, pending->target_, stop && *stop ? ERROR_CANCELLED : 0);
   if (error) return error;
-  Tell(CopyPhase::kRenamed);
+  Tell(CopyPhase::kRenamed, pending->source_);
   if (digest) *digest = pending->read_;
   return 0;
 }

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <string>
+#include <cstdint>
 #include <vector>
 
 #ifdef PLACEFINDER_BUILD
@@ -61,8 +62,12 @@ class PlaceTable {
   struct Row;
   const Row* RowAt(size_t i) const;
   const char* TextAt(unsigned offset) const;
+  void IndexCells();
   std::vector<char> bytes_;
   size_t count_ = 0, textSize_ = 0;
+  // The rows by one-degree cell (latitude, longitude), so that a search measures only the
+  // cities of the cells within reach: cellStart_[c] .. cellStart_[c + 1] in cellRows_.
+  std::vector<uint32_t> cellStart_, cellRows_;
 };
 
 // "35/39/31.5", "0/-7/28" or "-35.6587" (a "-" on the first non-zero part for south or

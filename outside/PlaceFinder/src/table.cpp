@@ -30,6 +30,11 @@ uint32_t U32(const char* p) {
   return v;
 }
 
+constexpr int kLatCells = 181, kLngCells = 360;  // -90..90; -180..179 (180 is -180)
+
+int LatCell(double degrees) { return std::min(90, std::max(-90, static_cast<int>(floor(degrees)))) + 90; }
+int LngCell(double degrees) { return ((static_cast<int>(floor(degrees)) + 180) % kLngCells + kLngCells) % kLngCells; }
+
 double Km(double lat1, double lng1, double lat2, double lng2) {
   const double r = kPi / 180;
   const double dlat = (lat2 - lat1) * r, dlng = (lng2 - lng1) * r;
@@ -41,6 +46,8 @@ double Km(double lat1, double lng1, double lat2, double lng2) {
 bool PlaceTable::Load(std::vector<char> bytes) {
   count_ = textSize_ = 0;
   bytes_.clear();
+  cellStart_.clear();
+  cellRows_.clear();
   if (bytes.size() < kHeader || memcmp(bytes.data(), "PLCS", 4) != 0 || U32(&bytes[4]) != 1) return false;
   const uint64_t count = U32(&bytes[8]), text = U32(&bytes[12]);
   if (count == 0 || kHeader + count * kRow + text != bytes.size() || text == 0 || bytes.back() != '\0') return false;
@@ -58,7 +65,23 @@ bool PlaceTable::Load(std::vector<char> bytes) {
   bytes_ = std::move(bytes);
   count_ = static_cast<size_t>(count);
   textSize_ = static_cast<size_t>(text);
+  IndexCells();
   return true;
+}
+
+void PlaceTable::IndexCells() {
+  std::vector<uint32_t> cellOf(count_);
+  cellStart_.assign(kLatCells * kLngCells + 1, 0);
+  for (size_t i = 0; i < count_; ++i) {
+    Row r;
+    memcpy(&r, RowAt(i), kRow);
+    cellOf[i] = LatCell(r.lat / 100000.0) * kLngCells + LngCell(r.lng / 100000.0);
+    ++cellStart_[cellOf[i] + 1];
+  }
+  for (size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
+  cellRows_.resize(count_);
+  std::vector<uint32_t> next(cellStart_.begin(), cellStart_.end() - 1);
+  for (size_t i = 0; i < count_; ++i) cellRows_[next[cellOf[i]]++] = static_cast<uint32_t>(i);
 }
 
 const PlaceTable::Row* PlaceTable::RowAt(size_t i) const {
@@ -71,42 +94,54 @@ bool PlaceTable::Nearest(double latitude, double longitude, Place* place) const 
   if (Empty()) return false;
   // Only rows within the distance's band of latitude can be near.
   const double band = kMaxPlaceKm / 111.0 + 0.01;
-  const int32_t from = static_cast<int32_t>(floor((latitude - band) * 100000));
-  const int32_t to = static_cast<int32_t>(ceil((latitude + band) * 100000));
-  size_t lo = 0, hi = count_;
-  while (lo < hi) {
-    size_t mid = (lo + hi) / 2;
-    Row r;
-    memcpy(&r, RowAt(mid), kRow);
-    if (r.lat < from)
-      lo = mid + 1;
-    else
-      hi = mid;
-  }
-  // The band spans the globe; of its rows only those within reach in longitude are
-  // measured. Two points at most edge degrees from the equator and dlng apart lie at least
-  // 2R asin(cos(edge) sin(dlng / 2)) apart.
+  // Of the band, only the cells within reach in longitude. Two points at most edge degrees
+  // from the equator and dlng apart lie at least 2R asin(cos(edge) sin(dlng / 2)) apart.
   const double cosEdge = cos(std::min(90.0, fabs(latitude) + band) * kPi / 180);
   auto reachOf = [cosEdge](double km) {
     const double s = cosEdge > 1e-9 ? sin(km / (2 * kEarthKm)) / cosEdge : 2;
     return s >= 1 ? 360.0 : 2 * asin(s) * 180 / kPi;
   };
   double best = kMaxPlaceKm, reach = reachOf(best);
+  const int firstLng = static_cast<int>(floor(longitude - reach));
+  const int lngCells = std::min(kLngCells, static_cast<int>(floor(longitude + reach)) - firstLng + 1);
+  // A degree of latitude is this long everywhere. A cell's rows keep the table's latitude
+  // order: each cell is walked from the position's latitude outwards, north and south, up
+  // to the best distance so far; rows beyond reach in longitude are passed over unmeasured.
+  const double kmPerDegree = kEarthKm * kPi / 180;
+  // The nearest; of equally near ones the last in the table's order.
   size_t found = count_;
-  for (size_t i = lo; i < count_; ++i) {
+  // False once a row lies farther north or south than the best so far.
+  auto measure = [&](size_t i) {
     Row r;
     memcpy(&r, RowAt(i), kRow);
-    if (r.lat > to) break;
+    if (fabs(r.lat / 100000.0 - latitude) * kmPerDegree > best * (1 + 1e-9)) return false;
     double dlng = fabs(r.lng / 100000.0 - longitude);
     if (dlng > 180) dlng = 360 - dlng;
-    if (dlng > reach) continue;
+    if (dlng > reach) return true;
     const double km = Km(latitude, longitude, r.lat / 100000.0, r.lng / 100000.0);
-    if (km <= best) {
+    if (km < best || (km == best && (found == count_ || i > found))) {
       best = km;
       found = i;
       reach = reachOf(best);
     }
-  }
+    return true;
+  };
+  const int32_t at = static_cast<int32_t>(floor(latitude * 100000));
+  for (int lat = LatCell(latitude - band); lat <= LatCell(latitude + band); ++lat)
+    for (int k = 0; k < lngCells; ++k) {
+      const int cell = lat * kLngCells + LngCell(firstLng + k + 0.5);
+      const uint32_t* first = cellRows_.data() + cellStart_[cell];
+      const uint32_t* last = cellRows_.data() + cellStart_[cell + 1];
+      const uint32_t* middle = std::lower_bound(first, last, at, [this](uint32_t i, int32_t v) {
+        Row r;
+        memcpy(&r, RowAt(i), kRow);
+        return r.lat < v;
+      });
+      for (const uint32_t* p = middle; p < last && measure(*p); ++p) {
+      }
+      for (const uint32_t* p = middle; p > first && measure(p[-1]); --p) {
+      }
+    }
   if (found == count_) return false;
   Row r;
   memcpy(&r, RowAt(found), kRow);

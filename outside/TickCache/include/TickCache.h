@@ -28,6 +28,8 @@ TICKCACHE_API HRESULT WINAPI Mark_Exit(void);
 TICKCACHE_API HRESULT WINAPI Mark_SetCheck(LPCSTR pszPath, int nState);
 // The state (0: not marked; then S_FALSE).
 TICKCACHE_API HRESULT WINAPI Mark_GetCheck(LPCSTR pszPath, int* pnState);
+// The states of several files in one read of the store; -1 for a path that is not one.
+TICKCACHE_API HRESULT WINAPI Mark_GetChecks(const LPCSTR* ppszPaths, int nCount, int* pnStates);
 TICKCACHE_API HRESULT WINAPI Mark_GetCheckCount(int* pnCount);
 // Every marked path in the order of marking (nData = state); free with FreeStringList.
 TICKCACHE_API HRESULT WINAPI Mark_GetAllCheck(STRINGLIST** ppPaths);

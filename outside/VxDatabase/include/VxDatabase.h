@@ -280,6 +280,8 @@ VXDB_API HRESULT WINAPI VxDBDeleteResult(int nId);
 // Check marks of files (TickCache), kept by path whether the file is enrolled or not.
 VXDB_API HRESULT WINAPI VxDBSetMark(LPCSTR pszPath, int nState);  // 0 clears
 VXDB_API HRESULT WINAPI VxDBGetMark(LPCSTR pszPath, int* pnState);  // 0 when unmarked
+// The states of several paths in one read; -1 for a path that can't be looked up.
+VXDB_API HRESULT WINAPI VxDBGetMarkStates(const LPCSTR* ppszPaths, int nCount, int* pnStates);
 VXDB_API HRESULT WINAPI VxDBGetMarkCount(int* pnCount);
 VXDB_API HRESULT WINAPI VxDBGetMarks(STRINGLIST** ppPaths);       // in marking order; nData = state
 VXDB_API HRESULT WINAPI VxDBDeleteMarks(LPCSTR pszFolder);         // below the folder; null: all

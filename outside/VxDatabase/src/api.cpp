@@ -104,14 +104,10 @@ VXDB_API HRESULT WINAPI VxDBRegisterFile(LPCSTR pszPath, const METADATA* pList) 
   if (FAILED(hr)) return hr;
   // A list that would be refused is refused before the old entry goes: inside a batch a
   // refusal is not rolled back.
-  hr = CheckMetaList(pList);
+  std::vector<RecordText> recs;
+  hr = ConvertList(pList, recs);
   if (FAILED(hr)) return hr;
-  return WriteOp([&](sqlite3* db) -> HRESULT {
-    int64_t id = FileId(db, p.key);
-    if (id && FAILED(DeleteById(db, id))) return E_FAIL;
-    HRESULT r = EnrollParts(db, p, 0, &id);
-    return FAILED(r) ? r : UpdateMeta(db, id, pList);
-  });
+  return WriteOp([&](sqlite3* db) { return EnterFile(db, p, recs); });
 }
 
 VXDB_API HRESULT WINAPI VxDBDeleteFile(LPCSTR pszPath, BOOL bWithRecords) {

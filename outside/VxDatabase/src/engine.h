@@ -205,11 +205,24 @@ HRESULT ReadOp(F f) {
 
 // ---- Files (files.cpp) -----------------------------------------------------------------
 
+// A metadata list in UTF-8.
+struct FieldText {
+  std::string name, value;
+  int flag;
+};
+struct RecordText {
+  std::string name;
+  std::vector<FieldText> fields;
+};
+// E_INVALIDARG for a list that UpdateMeta refuses.
+HRESULT ConvertList(const METADATA* list, std::vector<RecordText>& out);
+// The file entered anew with these records: an earlier entry of its path goes first.
+HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs);
+
 // The id of the file with this key, 0 when not enrolled.
 int64_t FileId(sqlite3* db, const std::string& key);
 HRESULT EnrollParts(sqlite3* db, const PathParts& p, DWORD flags, int64_t* id);
 HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list);
-HRESULT CheckMetaList(const METADATA* list);  // E_INVALIDARG for a list UpdateMeta refuses
 HRESULT DeleteById(sqlite3* db, int64_t fileId);
 HRESULT DeleteRecordsOfPath(sqlite3* db, const std::string& key, int kind);  // kind -1: all
 // Moves every database entry of one path (file row, person records) to another.

@@ -1,4 +1,5 @@
 // Registered files: enrolment, metadata records, moves, copies and deletions.
+#include <cctype>
 #include <cstdlib>
 #include <map>
 
@@ -63,14 +64,59 @@ void UpdateShotTime(sqlite3* db, int64_t fileId) {
   up.Bind(2, fileId).Run();
 }
 
-struct FieldText {
-  std::string name, value;
-  int flag;
-};
-struct RecordText {
-  std::string name;
-  std::vector<FieldText> fields;
-};
+// Names as the meta table compares them (COLLATE NOCASE: ASCII letters only).
+bool SameNoCase(const std::string& a, const char* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i]; ++i) {
+    unsigned char x = a[i], y = b[i];
+    if (x != y && !(x < 0x80 && y < 0x80 && tolower(x) == tolower(y))) return false;
+  }
+  return i == a.size() && !b[i];
+}
+
+// The shot time a new file's records give (the first "ShotTime" of a date record), -1
+// when none.
+int64_t ShotTimeOf(const std::vector<RecordText>& recs) {
+  for (const RecordText& r : recs) {
+    if (!SameNoCase(r.name, VXDB_REC_DATETIME)) continue;
+    for (const FieldText& f : r.fields)
+      if (SameNoCase(f.name, VXDB_FLD_SHOTTIME)) return ParseTime(f.value);
+  }
+  return -1;
+}
+
+HRESULT InsertFile(sqlite3* db, const PathParts& p, DWORD flags, int64_t shot, int64_t* id) {
+  DiskInfo d = StatFile(p.path);
+  Stmt st(db,
+          "INSERT INTO files(path, path_key, folder_key, name, size, file_time, enroll_time, enroll_flags, shot_time)"
+          " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  st.Bind(1, p.path).Bind(2, p.key).Bind(3, p.folderKey).Bind(4, p.name).Bind(5, d.size).Bind(6, d.writeTime);
+  st.Bind(7, NowUnix()).Bind(8, static_cast<int64_t>(flags));
+  if (shot >= 0)
+    st.Bind(9, shot);
+  else
+    st.BindNull(9);
+  if (!st.Run()) return E_FAIL;
+  if (id) *id = sqlite3_last_insert_rowid(db);
+  return S_OK;
+}
+
+// Splits a file's keyword values into its keyword rows.
+void InsertKeywords(sqlite3* db, int64_t fileId, const std::vector<std::string>& values) {
+  Stmt ins(db, "INSERT OR IGNORE INTO keywords(file_id, keyword_key, keyword) VALUES(?, ?, ?)");
+  for (const std::string& v : values) {
+    for (const std::string& k : SplitPieces(v)) {
+      ins.Bind(1, fileId).Bind(2, FoldUtf8(k)).Bind(3, k).Step();
+      sqlite3_reset(ins.get());
+    }
+  }
+}
+
+// The records of a list into the meta table; fresh: the file has no records yet (a new
+// entry), so nothing is deleted or read back.
+HRESULT WriteMeta(sqlite3* db, int64_t fileId, const std::vector<RecordText>& recs, bool fresh);
+
+}  // namespace
 
 // The whole list in UTF-8 first, so that a bad text refuses the update before any write.
 HRESULT ConvertList(const METADATA* list, std::vector<RecordText>& out) {
@@ -93,8 +139,6 @@ HRESULT ConvertList(const METADATA* list, std::vector<RecordText>& out) {
   return S_OK;
 }
 
-}  // namespace
-
 // A file that follows its folder keeps its folder classification in step with it.
 void FollowFolder(sqlite3* db, int64_t fileId, const std::string& oldFolderKey, const std::string& newFolder) {
   std::string current;
@@ -114,40 +158,41 @@ int64_t FileId(sqlite3* db, const std::string& key) {
 }
 
 HRESULT EnrollParts(sqlite3* db, const PathParts& p, DWORD flags, int64_t* id) {
-  DiskInfo d = StatFile(p.path);
   int64_t existing = FileId(db, p.key);
   if (existing) {
+    DiskInfo d = StatFile(p.path);
     // Enrolled already: refresh what the disk says and keep the metadata.
     Stmt st(db, "UPDATE files SET path = ?, name = ?, size = ?, file_time = ? WHERE id = ?");
     if (!st.Bind(1, p.path).Bind(2, p.name).Bind(3, d.size).Bind(4, d.writeTime).Bind(5, existing).Run()) return E_FAIL;
     if (id) *id = existing;
     return S_FALSE;
   }
-  Stmt st(db,
-          "INSERT INTO files(path, path_key, folder_key, name, size, file_time, enroll_time, enroll_flags)"
-          " VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
-  st.Bind(1, p.path).Bind(2, p.key).Bind(3, p.folderKey).Bind(4, p.name).Bind(5, d.size).Bind(6, d.writeTime);
-  st.Bind(7, NowUnix()).Bind(8, static_cast<int64_t>(flags));
-  if (!st.Run()) return E_FAIL;
-  if (id) *id = sqlite3_last_insert_rowid(db);
-  return S_OK;
-}
-
-HRESULT CheckMetaList(const METADATA* list) {
-  std::vector<RecordText> recs;
-  return ConvertList(list, recs);
+  return InsertFile(db, p, flags, -1, id);
 }
 
 HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
   std::vector<RecordText> recs;
   HRESULT hr = ConvertList(list, recs);
-  if (FAILED(hr)) return hr;
+  return FAILED(hr) ? hr : WriteMeta(db, fileId, recs, false);
+}
+
+HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs) {
+  int64_t id = FileId(db, p.key);
+  if (id && FAILED(DeleteById(db, id))) return E_FAIL;
+  HRESULT hr = InsertFile(db, p, 0, ShotTimeOf(recs), &id);
+  return FAILED(hr) ? hr : WriteMeta(db, id, recs, true);
+}
+
+namespace {
+
+HRESULT WriteMeta(sqlite3* db, int64_t fileId, const std::vector<RecordText>& recs, bool fresh) {
   // Every record name in the list replaces the file's records of that name.
-  bool hadMeta;
-  {
+  bool hadMeta = false;
+  if (!fresh) {
     Stmt st(db, "SELECT 1 FROM meta WHERE file_id = ? LIMIT 1");
     hadMeta = st.Bind(1, fileId).Row();
   }
+  std::vector<std::string> keywordValues;  // of a fresh file
   std::map<std::string, int> recno;
   bool dates = false, keywords = false;
   for (const RecordText& r : recs) {
@@ -168,18 +213,27 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
       continue;
     }
     int seq = 0;
+    const bool keywordRecord = fresh && SameNoCase(r.name, VXDB_REC_KEYWORDS);
     for (const FieldText& f : r.fields) {
       ins.Bind(1, fileId).Bind(2, r.name).Bind(3, n).Bind(4, seq++).Bind(5, f.name).Bind(6, f.flag);
       ins.Bind(7, f.value).Bind(8, FoldUtf8(f.value));
       int rc = ins.Step();
       sqlite3_reset(ins.get());
       if (rc != SQLITE_DONE) return E_FAIL;
+      if (keywordRecord && f.flag == 0 && SameNoCase(f.name, VXDB_FLD_KEYWORDS)) keywordValues.push_back(f.value);
     }
+  }
+  // A fresh file's shot time came with its row; its keywords are the list's.
+  if (fresh) {
+    InsertKeywords(db, fileId, keywordValues);
+    return S_OK;
   }
   if (dates) UpdateShotTime(db, fileId);
   if (keywords) RebuildKeywords(db, fileId);
   return S_OK;
 }
+
+}  // namespace
 
 void RebuildKeywords(sqlite3* db, int64_t fileId) {
   Stmt del(db, "DELETE FROM keywords WHERE file_id = ?");
@@ -192,13 +246,7 @@ void RebuildKeywords(sqlite3* db, int64_t fileId) {
     st.Bind(1, fileId);
     while (st.Row()) values.push_back(st.Text(0));
   }
-  Stmt ins(db, "INSERT OR IGNORE INTO keywords(file_id, keyword_key, keyword) VALUES(?, ?, ?)");
-  for (const std::string& v : values) {
-    for (const std::string& k : SplitPieces(v)) {
-      ins.Bind(1, fileId).Bind(2, FoldUtf8(k)).Bind(3, k).Step();
-      sqlite3_reset(ins.get());
-    }
-  }
+  InsertKeywords(db, fileId, values);
 }
 
 HRESULT DeleteById(sqlite3* db, int64_t fileId) {

@@ -1,6 +1,8 @@
 // Check marks of files: a mark belongs to a path, enrolled or not, until it is cleared.
 #include "engine.h"
 
+#include <vector>
+
 using namespace vxdb;
 
 namespace {
@@ -42,6 +44,36 @@ VXDB_API HRESULT WINAPI VxDBGetMark(LPCSTR pszPath, int* pnState) {
     if (!st.Bind(1, p.key).Row()) return S_FALSE;
     *pnState = static_cast<int>(st.Int(0));
     return S_OK;
+  });
+}
+
+VXDB_API HRESULT WINAPI VxDBGetMarkStates(const LPCSTR* ppszPaths, int nCount, int* pnStates) {
+  if (nCount < 0 || (nCount > 0 && (!ppszPaths || !pnStates))) return E_INVALIDARG;
+  std::vector<std::string> keys(static_cast<size_t>(nCount));
+  for (int i = 0; i < nCount; ++i) {
+    PathParts p;
+    pnStates[i] = SUCCEEDED(ParsePath(ppszPaths[i], p)) ? 0 : -1;
+    keys[static_cast<size_t>(i)] = p.key;
+  }
+  return ReadOp([&](sqlite3* db) -> HRESULT {
+    // One read transaction for all: each lookup on its own takes and gives back the file's
+    // locks, a round trip to the system each. Inside an open write it reads there.
+    const bool own = sqlite3_get_autocommit(db) != 0;
+    if (own && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return E_FAIL;
+    Stmt st(db, "SELECT state FROM marks WHERE path_key = ?");
+    HRESULT hr = st.ok() ? S_OK : E_FAIL;
+    for (int i = 0; i < nCount && SUCCEEDED(hr); ++i) {
+      if (pnStates[i] < 0) continue;
+      sqlite3_reset(st.get());
+      int step = st.Bind(1, keys[static_cast<size_t>(i)]).Step();
+      if (step == SQLITE_ROW)
+        pnStates[i] = static_cast<int>(st.Int(0));
+      else if (step != SQLITE_DONE)
+        hr = E_FAIL;
+    }
+    sqlite3_reset(st.get());
+    if (own) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return hr;
   });
 }
 

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 using namespace vxg;
 
@@ -101,6 +102,25 @@ int CThumbnail::GetMarkStatus(int nRefresh) {
     }
   }
   return m_p->mark;
+}
+
+void CThumbnail::ReadMarkStatus(CThumbnail* const* ppItems, int nCount) {
+  std::vector<CThumbnail*> unread;
+  std::vector<LPCSTR> paths;
+  for (int i = 0; ppItems && i < nCount; ++i) {
+    CThumbnail* t = ppItems[i];
+    if (!t || t->m_p->markKnown || !t->IsCheckable()) continue;
+    unread.push_back(t);
+    paths.push_back(t->m_p->path.c_str());
+  }
+  if (unread.empty()) return;
+  std::vector<int> states(unread.size(), 0);
+  if (FAILED(Mark_GetChecks(paths.data(), int(paths.size()), states.data()))) return;
+  for (size_t i = 0; i < unread.size(); ++i) {
+    if (states[i] < 0) continue;  // asked again one by one
+    unread[i]->m_p->mark = states[i];
+    unread[i]->m_p->markKnown = true;
+  }
 }
 
 HRESULT CThumbnail::SetMarkStatus(int nState) {

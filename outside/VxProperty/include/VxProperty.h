@@ -142,6 +142,11 @@ typedef struct tagPRPERSONS {
 // Opens the set of an existing file (not a folder): 0 when the path is null, empty,
 // missing or a folder.
 VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyString(LPCSTR pszPath, DWORD dwFlags);
+// The same for a picture whose first cbHead bytes are at pHead (as a copy of it read
+// them), without opening it: the set serves what PrInitGetPropertyString's would. 0 when
+// those bytes don't tell all of it (the rest of the file, a movie, a clip): open the file.
+VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHead(LPCSTR pszPath, const void* pHead, DWORD cbHead,
+                                                            DWORD dwFlags);
 // The text of one property id; "" for an id the file does not carry and for a bad
 // handle. The text lives until the set is closed.
 VXPROP_API LPCSTR WINAPI PrGetPropertyString(HPRPROPERTY hProp, DWORD dwId);

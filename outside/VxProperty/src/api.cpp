@@ -26,16 +26,19 @@ void* g_resolverContext = nullptr;
 
 }  // namespace
 
-HPRPROPERTY OpenSet(const char* path) {
+HPRPROPERTY OpenSetOf(bool gathered, FileFacts* facts) {
+  if (!gathered) return nullptr;
   auto* set = new (std::nothrow) PropertySet;
   if (!set) return nullptr;
-  if (!GatherFacts(path, &set->facts)) {
-    delete set;
-    return nullptr;
-  }
+  set->facts = std::move(*facts);
   std::lock_guard<std::mutex> g(Lock());
   Live().insert(set);
   return set;
+}
+
+HPRPROPERTY OpenSet(const char* path) {
+  FileFacts facts;
+  return OpenSetOf(GatherFacts(path, &facts), &facts);
 }
 
 PropertySet* FindSet(HPRPROPERTY h) {
@@ -76,6 +79,11 @@ std::string ResolveScene(int a, int b, int c) {
 // ---- Property sets ------------------------------------------------------------------------
 
 VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyString(LPCSTR pszPath, DWORD) { return OpenSet(pszPath); }
+
+VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHead(LPCSTR pszPath, const void* pHead, DWORD cbHead, DWORD) {
+  FileFacts facts;
+  return OpenSetOf(GatherHeadFacts(pszPath, pHead, cbHead, &facts), &facts);
+}
 
 VXPROP_API LPCSTR WINAPI PrGetPropertyString(HPRPROPERTY hProp, DWORD dwId) {
   PropertySet* set = FindSet(hProp);

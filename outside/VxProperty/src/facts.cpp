@@ -122,27 +122,51 @@ SYSTEMTIME LocalTimeOf(const FILETIME& utc) {
   return local;
 }
 
-bool GatherFacts(const char* path, FileFacts* out) {
-  if (!path || !*path || !out) return false;
-  FileFacts f;
-  f.path = path;
-  WIN32_FILE_ATTRIBUTE_DATA fa;
-  if (!StatFile(f.path, &fa) || (fa.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  f.attributes = fa.dwFileAttributes;
-  f.size = (uint64_t(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
-  f.written = fa.ftLastWriteTime;
+namespace {
 
+// What the directory tells of a file; false when it is missing or a folder.
+bool StatFacts(const char* path, FileFacts* f) {
+  if (!path || !*path) return false;
+  f->path = path;
+  WIN32_FILE_ATTRIBUTE_DATA fa;
+  if (!StatFile(f->path, &fa) || (fa.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  f->attributes = fa.dwFileAttributes;
+  f->size = (uint64_t(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
+  f->written = fa.ftLastWriteTime;
+  return true;
+}
+
+void TakeImage(imaging::FileProbe* probe, FileFacts* f) {
+  f->kind = FileKind::Image;
+  f->imageFormat = probe->format;
+  f->hasImageInfo = SUCCEEDED(probe->probe);
+  f->image = probe->info;
+  f->hasExif = probe->hasExif;
+  f->exif = std::move(probe->exif);
+}
+
+}  // namespace
+
+bool GatherHeadFacts(const char* path, const void* head, size_t size, FileFacts* out) {
+  FileFacts f;
+  if (!out || !StatFacts(path, &f) || vxcont::IsContentPath(path)) return false;
+  imaging::FileProbe probe;
+  if (!imaging::ProbeImageHead(head, size, f.size, &probe) || probe.format == imaging::ImageFormat::Unknown)
+    return false;
+  TakeImage(&probe, &f);
+  *out = std::move(f);
+  return true;
+}
+
+bool GatherFacts(const char* path, FileFacts* out) {
+  FileFacts f;
+  if (!out || !StatFacts(path, &f)) return false;
   imaging::FileProbe probe;
   if (vxcont::IsContentPath(path)) {
     f.kind = FileKind::Content;
     GatherContent(&f);
   } else if (imaging::ProbeImageFile(path, &probe), probe.format != imaging::ImageFormat::Unknown) {
-    f.kind = FileKind::Image;
-    f.imageFormat = probe.format;
-    f.hasImageInfo = SUCCEEDED(probe.probe);
-    f.image = probe.info;
-    f.hasExif = probe.hasExif;
-    f.exif = std::move(probe.exif);
+    TakeImage(&probe, &f);
   } else if (IsMovieBoxPath(path)) {
     f.kind = FileKind::Movie;
     f.hasMovie = SUCCEEDED(imaging::ProbeMovie(path, &f.movie));

@@ -16,6 +16,8 @@ struct PropertySet {
 };
 
 HPRPROPERTY OpenSet(const char* path);
+// A set of gathered facts (taken over); null when gathered is false.
+HPRPROPERTY OpenSetOf(bool gathered, FileFacts* facts);
 // The live set of a handle, or null.
 PropertySet* FindSet(HPRPROPERTY h);
 bool CloseSet(HPRPROPERTY h);

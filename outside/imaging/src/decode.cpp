@@ -536,7 +536,7 @@ HRESULT WicSourceToDib(IWICImagingFactory* factory, IWICBitmapSource* source, in
 namespace {
 
 // ProbeImage on a file already open at path.
-HRESULT ProbeOpen(const char* path, const detail::FileReader& file, ImageInfo* info, Exif* exif) {
+HRESULT ProbeOpen(const char* path, const ByteSource& file, ImageInfo* info, Exif* exif) {
   HRESULT hr = ReadHeaders(file, info, exif);
   if (SUCCEEDED(hr) || !WicMayTry(hr, info->format)) return hr;
   // Formats without a hand-read header: ask WIC for the frame size.
@@ -559,10 +559,48 @@ HRESULT ProbeOpen(const char* path, const detail::FileReader& file, ImageInfo* i
 }
 
 // DetectFileFormat on an open file.
-ImageFormat FormatOfOpen(const detail::FileReader& file) {
+ImageFormat FormatOfOpen(const ByteSource& file) {
   uint8_t head[16];
   size_t got = size_t(std::min<uint64_t>(file.Size(), sizeof head));
   return file.Read(0, head, got) ? DetectFormat(head, got) : ImageFormat::Unknown;
+}
+
+// The first bytes of a file of a known size. A read the file would serve but the head
+// can't is noted: what was probed then is not what the file tells.
+class HeadSource : public ByteSource {
+ public:
+  HeadSource(const void* head, size_t size, uint64_t fileSize)
+      : head_(static_cast<const uint8_t*>(head)), size_(std::min<uint64_t>(size, fileSize)), fileSize_(fileSize) {}
+  uint64_t Size() const override { return fileSize_; }
+  bool Read(uint64_t pos, void* dst, size_t n) const override {
+    if (pos > fileSize_ || n > fileSize_ - pos) return false;
+    if (pos > size_ || n > size_ - pos) {
+      short_ = true;
+      return false;
+    }
+    if (n) memcpy(dst, head_ + pos, n);
+    return true;
+  }
+  bool Short() const { return short_; }
+
+ private:
+  const uint8_t* head_;
+  uint64_t size_, fileSize_;
+  mutable bool short_ = false;
+};
+
+// ProbeImageFile's reading of an open source; WIC, which needs the file, only with a path.
+void ProbeSource(const char* path, const ByteSource& src, FileProbe* out) {
+  if ((out->format = FormatOfOpen(src)) == ImageFormat::Unknown) return;
+  Exif headers;
+  if (path) {
+    out->probe = ProbeOpen(path, src, &out->info, &headers);
+  } else {
+    // E_PENDING: only a decoder reading the file could tell.
+    out->probe = ReadHeaders(src, &out->info, &headers);
+    if (FAILED(out->probe) && WicMayTry(out->probe, out->info.format)) out->probe = E_PENDING;
+  }
+  if (out->format == ImageFormat::Jpeg || out->format == ImageFormat::Tiff) out->hasExif = out->exif.LoadFrom(src);
 }
 
 }  // namespace
@@ -581,10 +619,17 @@ HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
 void ProbeImageFile(const char* path, FileProbe* out) {
   *out = FileProbe();
   detail::FileReader file;
-  if (!path || FAILED(file.Open(path)) || (out->format = FormatOfOpen(file)) == ImageFormat::Unknown) return;
-  Exif headers;
-  out->probe = ProbeOpen(path, file, &out->info, &headers);
-  if (out->format == ImageFormat::Jpeg || out->format == ImageFormat::Tiff) out->hasExif = out->exif.LoadFrom(file);
+  if (path && SUCCEEDED(file.Open(path))) ProbeSource(path, file, out);
+}
+
+bool ProbeImageHead(const void* head, size_t size, uint64_t fileSize, FileProbe* out) {
+  *out = FileProbe();
+  if (!head && size) return false;
+  HeadSource src(head, size, fileSize);
+  ProbeSource(nullptr, src, out);
+  if (!src.Short() && out->probe != E_PENDING) return true;
+  *out = FileProbe();
+  return false;
 }
 
 HRESULT DecodeFile(const char* path, const DecodeOptions& options, Dib* out, DecodeReport* report) {

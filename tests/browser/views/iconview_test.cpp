@@ -243,6 +243,56 @@ TEST(IconView, GroupsDecodeWindowAndScreenshot) {
   for (auto& f : {a, b, c}) testsupport::RemoveTree(f);
 }
 
+// A decoded picture is drawn again where it is in sight, and costs nothing elsewhere: the
+// decoder reports a whole folder's pictures, most of them far below the window.
+TEST(IconView, DecodedPicturesAreRedrawnOnlyInSight) {
+  std::string folder = testsupport::NewTempFolder("iconview-sight");
+  for (int i = 0; i < 40; ++i) {
+    char name[32];
+    sprintf(name, "\\p%02d.jpg", i);
+    ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + name).c_str(), FALSE);
+  }
+  {
+    ViewOverFolders v({folder}, 800, 300);
+    ASSERT_NE(v.view, nullptr);
+    ASSERT_EQ(v.view->GetItemCount(), 40);
+    CRect client;
+    v.view->GetClientRect(&client);
+    struct Case {
+      int scroll;  // SB_TOP or SB_BOTTOM
+      int item;
+      bool inSight;
+    };
+    // Four items a row at this width: at the top rows 0 and 1 show (1 in part); at the
+    // bottom the last rows.
+    const Case cases[] = {
+        {SB_TOP, 0, true},      {SB_TOP, 3, true},     {SB_TOP, 4, true},      {SB_TOP, 39, false},
+        {SB_TOP, 20, false},    {SB_BOTTOM, 39, true}, {SB_BOTTOM, 0, false},  {SB_BOTTOM, 36, true},
+    };
+    for (const Case& c : cases) {
+      v.view->SendMessage(WM_VSCROLL, c.scroll, 0);
+      v.view->UpdateWindow();
+      v.view->ValidateRect(NULL);
+      DWORD id = v.IdAt(c.item);
+      CRect pic;
+      v.view->GetItemRect(id, pic, 1);
+      pic.OffsetRect(-v.view->GetScrollPositionRaw());
+      CRect shown;
+      const bool visible = shown.IntersectRect(&pic, &client) != FALSE;
+      ASSERT_EQ(visible, c.inSight) << "case " << c.item << " at " << c.scroll;
+      v.view->RedrawPicture(id);
+      CRect dirty;
+      const bool any = v.view->GetUpdateRect(&dirty, FALSE) != FALSE;
+      EXPECT_EQ(any, c.inSight) << "item " << c.item << " scrolled " << c.scroll;
+      if (c.inSight) {
+        CRect both;
+        EXPECT_TRUE(both.IntersectRect(&dirty, &pic)) << "item " << c.item;
+      }
+    }
+  }
+  testsupport::RemoveTree(folder);
+}
+
 bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // ---- Renaming in place ------------------------------------------------------------------------

@@ -3,6 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <metastore.h>
 
 #include "dbtest.h"
 
@@ -69,6 +74,101 @@ TEST_F(DbTest, RegisteredListsReadBack) {
   EXPECT_EQ(Value(path.c_str(), VXDB_REC_MODEL, VXDB_FLD_MODEL), "NV-10");
   // A null list attaches nothing and is no error.
   EXPECT_EQ(VxDBWUpdateFile(path.c_str(), nullptr), S_OK);
+}
+
+namespace {
+
+// The stored rows of one file (file row without id and enrolment time, its records and
+// keywords), as one text.
+std::string RowsOf(const std::string& dbFile, const std::string& path) {
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, dbFile.c_str(), -1, wide, MAX_PATH);
+  sqlite3* db = nullptr;
+  std::string rows;
+  if (sqlite3_open16(wide, &db) == SQLITE_OK) {
+    for (const char* sql : {"SELECT size, enroll_flags, shot_time, favorite, print_count, phash FROM files"
+                            " WHERE name = ?1",
+                            "SELECT m.rec, m.recno, m.seq, m.field, m.flag, m.value, m.value_key FROM meta m"
+                            " JOIN files f ON f.id = m.file_id WHERE f.name = ?1 ORDER BY m.rec, m.recno, m.seq",
+                            "SELECT k.keyword_key, k.keyword FROM keywords k JOIN files f ON f.id = k.file_id"
+                            " WHERE f.name = ?1 ORDER BY k.keyword_key"}) {
+      sqlite3_stmt* st = nullptr;
+      sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+      const std::string name = path.substr(path.rfind('\\') + 1);
+      sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+      while (st && sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+          const unsigned char* t = sqlite3_column_text(st, c);
+          rows += t ? reinterpret_cast<const char*>(t) : "NULL";
+          rows += '|';
+        }
+        rows += '\n';
+      }
+      rows += "--\n";
+      sqlite3_finalize(st);
+    }
+  }
+  sqlite3_close(db);
+  return rows;
+}
+
+METADATA* Record(METADATA** list, const char* name, std::vector<std::pair<const char*, const char*>> fields,
+                 int flag = 0) {
+  METADATA* r = MetaAppendRecord(list, name);
+  for (const auto& f : fields) MetaAddRecordField(r, f.first, flag, f.second);
+  return r;
+}
+
+}  // namespace
+
+// Entering a file in one call stores what deleting, enrolling and attaching the list store:
+// the shot time from the first date record, the keywords of every keyword record.
+TEST_F(DbTest, OneCallEntersWhatEnrolAndUpdateEnter) {
+  struct Case {
+    const char* name;
+    std::function<METADATA*()> list;
+  } cases[] = {
+      {"full", [] { return dbtest::FullList(1272700800, "海||夏休み||海", "Norvane", "NV-10", "夜景", "2010_05_01", "D:\\P\\", "千代田区"); }},
+      {"no list", [] { return static_cast<METADATA*>(nullptr); }},
+      {"unknown shot", [] { return dbtest::FullList(-1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr); }},
+      {"two date records",
+       [] {
+         METADATA* l = nullptr;
+         Record(&l, "datetimeinfo", {{"CreateTime", "5"}});
+         Record(&l, VXDB_REC_DATETIME, {{"SHOTTIME", "7000"}, {VXDB_FLD_SHOTTIME, "8000"}});
+         return l;
+       }},
+      {"a bad shot time", [] {
+         METADATA* l = nullptr;
+         Record(&l, VXDB_REC_DATETIME, {{VXDB_FLD_SHOTTIME, "12x"}});
+         return l;
+       }},
+      {"keyword records",
+       [] {
+         METADATA* l = nullptr;
+         Record(&l, VXDB_REC_KEYWORDS, {{VXDB_FLD_KEYWORDS, "Sea||||mountain"}});
+         Record(&l, "KEYWORDSINFO", {{"keywords", "SEA||river"}});
+         Record(&l, VXDB_REC_KEYWORDS, {{VXDB_FLD_KEYWORDS, "hidden"}}, 1);
+         Record(&l, VXDB_REC_FACE, {});
+         return l;
+       }},
+  };
+  const std::string dbFile = dir_ + "\\VxDatabase.db";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string one = data_ + "\\one-" + c.name + ".jpg", parts = data_ + "\\parts-" + c.name + ".jpg";
+    dbtest::Touch(one, "jpeg bytes");
+    dbtest::Touch(parts, "jpeg bytes");
+    // Each over an earlier entry with other records.
+    RegisterKeyword(one, "stale");
+    RegisterKeyword(parts, "stale");
+    METADATA* list = c.list();
+    EXPECT_EQ(VxDBWRegisterFile(one.c_str(), list), S_OK);
+    Register(parts, list);
+    const std::string rows = RowsOf(dbFile, one);
+    EXPECT_EQ(rows, RowsOf(dbFile, parts));
+    EXPECT_EQ(rows.find("stale"), std::string::npos);
+  }
 }
 
 // A list with a text that does not convert is refused before the old entry goes, also in a

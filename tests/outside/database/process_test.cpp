@@ -180,3 +180,50 @@ TEST_F(DbTest, MarksSurviveARestart) {
   EXPECT_EQ(Mark_SetCheck(nullptr, 1), E_INVALIDARG);
   EXPECT_EQ(Mark_GetCheck(a.c_str(), nullptr), E_INVALIDARG);
 }
+
+// Several files' marks read together answer as the files read one by one, also inside an
+// open batch, which goes on afterwards.
+TEST_F(DbTest, MarksReadTogetherAnswerAsOneByOne) {
+  const std::string a = data_ + "\\a.jpg", b = data_ + "\\B.JPG", jp = data_ + "\\写真.jpg";
+  ASSERT_EQ(Mark_SetCheck(a.c_str(), 1), S_OK);
+  ASSERT_EQ(Mark_SetCheck(b.c_str(), 3), S_OK);
+  ASSERT_EQ(Mark_SetCheck(jp.c_str(), 2), S_OK);
+  const std::string upper = data_ + "\\A.JPG", none = data_ + "\\none.jpg", lowerB = data_ + "\\b.jpg";
+  const LPCSTR paths[] = {a.c_str(), upper.c_str(), none.c_str(), lowerB.c_str(), jp.c_str(), "relative.jpg", "", nullptr};
+  const int n = int(sizeof(paths) / sizeof(paths[0]));
+  auto oneByOne = [&](int* expect) {
+    for (int i = 0; i < n; ++i) {
+      int state = -7;
+      expect[i] = SUCCEEDED(Mark_GetCheck(paths[i], &state)) ? state : -1;
+    }
+  };
+  int expect[n], got[n];
+  oneByOne(expect);
+  EXPECT_EQ(expect[0], 1);
+  EXPECT_EQ(expect[1], 1);
+  EXPECT_EQ(expect[2], 0);
+  EXPECT_EQ(expect[3], 3);
+  EXPECT_EQ(expect[4], 2);
+  EXPECT_EQ(expect[7], -1);
+  ASSERT_EQ(Mark_GetChecks(paths, n, got), S_OK);
+  for (int i = 0; i < n; ++i) EXPECT_EQ(got[i], expect[i]) << "path " << i;
+
+  // Inside a batch: the batch's own write is seen, and the batch still holds its writes.
+  ASSERT_EQ(VxDBBeginBatch(), S_OK);
+  ASSERT_EQ(Mark_SetCheck(none.c_str(), 5), S_OK);
+  oneByOne(expect);
+  EXPECT_EQ(expect[2], 5);
+  ASSERT_EQ(Mark_GetChecks(paths, n, got), S_OK);
+  for (int i = 0; i < n; ++i) EXPECT_EQ(got[i], expect[i]) << "in the batch, path " << i;
+  ASSERT_EQ(Mark_SetCheck(a.c_str(), 0), S_OK);
+  ASSERT_EQ(VxDBEndBatch(), S_OK);
+  int state = -1;
+  EXPECT_EQ(Mark_GetCheck(none.c_str(), &state), S_OK);
+  EXPECT_EQ(state, 5);
+  EXPECT_EQ(Mark_GetCheck(a.c_str(), &state), S_FALSE);
+
+  EXPECT_EQ(Mark_GetChecks(paths, 0, nullptr), S_OK);
+  EXPECT_EQ(Mark_GetChecks(nullptr, 1, got), E_INVALIDARG);
+  EXPECT_EQ(Mark_GetChecks(paths, 1, nullptr), E_INVALIDARG);
+  EXPECT_EQ(Mark_GetChecks(paths, -1, got), E_INVALIDARG);
+}

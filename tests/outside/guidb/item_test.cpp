@@ -330,6 +330,32 @@ TEST(ItemStores, MarksFollowTheStore) {
   EXPECT_EQ(0, folder.GetMarkStatus(1));
 }
 
+// The marks of a screenful of items in one read give what each item would read alone;
+// an item that read its mark before keeps it, a folder has none.
+TEST(ItemStores, MarksOfManyItemsReadTogether) {
+  UsePrivateStores();
+  std::string d = ScratchDir("marks-many");
+  const char* names[] = {"one.jpg", "two.jpg", "none.jpg", "early.jpg"};
+  for (const char* n : names) CopyFixture("plain.jpg", d + "\\" + n);
+  CThumbnail one((d + "\\one.jpg").c_str()), two((d + "\\two.jpg").c_str()), none((d + "\\none.jpg").c_str()),
+      early((d + "\\early.jpg").c_str()), folder((d + "\\").c_str());
+  EXPECT_EQ(0, early.GetMarkStatus(0));
+  ASSERT_EQ(S_OK, Mark_SetCheck((d + "\\ONE.JPG").c_str(), 1));
+  ASSERT_EQ(S_OK, Mark_SetCheck((d + "\\two.jpg").c_str(), 2));
+  ASSERT_EQ(S_OK, Mark_SetCheck((d + "\\early.jpg").c_str(), 1));
+  CThumbnail* items[] = {&one, nullptr, &two, &none, &early, &folder};
+  CThumbnail::ReadMarkStatus(items, 6);
+  // Taken from the store now, the marks no longer follow it: what they read is what they show.
+  for (const char* n : names) Mark_SetCheck((d + "\\" + n).c_str(), 0);
+  EXPECT_EQ(1, one.GetMarkStatus(0));
+  EXPECT_EQ(2, two.GetMarkStatus(0));
+  EXPECT_EQ(0, none.GetMarkStatus(0));
+  EXPECT_EQ(0, early.GetMarkStatus(0));
+  EXPECT_EQ(0, folder.GetMarkStatus(0));
+  CThumbnail::ReadMarkStatus(nullptr, 3);
+  CThumbnail::ReadMarkStatus(items, 0);
+}
+
 TEST(ItemStores, DatabaseFollowsMovesCopiesAndDeletes) {
   UsePrivateStores();
   std::string d = ScratchDir("dbops");

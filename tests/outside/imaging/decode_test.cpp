@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <thread>
 
+#include <files.h>
 #include <fuzz.h>
 
 #include "fixtures.h"
@@ -100,22 +101,28 @@ TEST(Decode, FormatFromTheFirstBytes) {
 }
 
 // The one-opening probe answers what the three separate readings answer, broken files included.
-TEST(Decode, OneOpeningProbesAsTheSeparateReadings) {
-  auto same = [](const Exif& a, const Exif& b) {
-    EXPECT_EQ(a.Valid(), b.Valid());
-    EXPECT_EQ(a.Block(), b.Block());
-    EXPECT_EQ(a.TiffPosition(), b.TiffPosition());
-    EXPECT_EQ(a.Thumbnail(), b.Thumbnail());
-    for (int i = 0; i < int(ExifIfd::Count); ++i) {
-      const auto &x = a.Entries(ExifIfd(i)), &y = b.Entries(ExifIfd(i));
-      ASSERT_EQ(x.size(), y.size()) << "ifd " << i;
-      for (size_t k = 0; k < x.size(); ++k) {
-        EXPECT_EQ(x[k].tag, y[k].tag);
-        EXPECT_EQ(x[k].data, y[k].data);
-      }
+namespace {
+
+void ExpectSameExif(const Exif& a, const Exif& b) {
+  EXPECT_EQ(a.Valid(), b.Valid());
+  EXPECT_EQ(a.Block(), b.Block());
+  EXPECT_EQ(a.TiffPosition(), b.TiffPosition());
+  EXPECT_EQ(a.Thumbnail(), b.Thumbnail());
+  for (int i = 0; i < int(ExifIfd::Count); ++i) {
+    const auto &x = a.Entries(ExifIfd(i)), &y = b.Entries(ExifIfd(i));
+    ASSERT_EQ(x.size(), y.size()) << "ifd " << i;
+    for (size_t k = 0; k < x.size(); ++k) {
+      EXPECT_EQ(x[k].tag, y[k].tag);
+      EXPECT_EQ(x[k].data, y[k].data);
     }
-    EXPECT_EQ(a.MakerNoteEntries().size(), b.MakerNoteEntries().size());
-  };
+  }
+  EXPECT_EQ(a.MakerNoteEntries().size(), b.MakerNoteEntries().size());
+}
+
+}  // namespace
+
+TEST(Decode, OneOpeningProbesAsTheSeparateReadings) {
+  auto same = ExpectSameExif;
   for (const char* file : {"exif_le.jpg", "exif_full.jpg", "exif_south_west.jpg", "plain.jpg", "exif.tif", "image.png",
                            "image.ico", "cut_exif.jpg", "cut_scan.jpg", "bad_offsets.jpg", "not_image.jpg", "tone.mp3",
                            "missing.jpg"}) {
@@ -142,6 +149,46 @@ TEST(Decode, OneOpeningProbesAsTheSeparateReadings) {
   FileProbe none;
   ProbeImageFile(nullptr, &none);
   EXPECT_EQ(none.format, ImageFormat::Unknown);
+}
+
+// A probe of a file's first bytes tells what probing the file tells, or declines; given the
+// whole file it always tells.
+TEST(Decode, HeadProbesAsTheFileOrDeclines) {
+  for (const char* file : {"exif_le.jpg", "exif_full.jpg", "exif_south_west.jpg", "people.jpg", "plain.jpg",
+                           "big_nothumb.jpg", "exif.tif", "image.png", "image.bmp", "image.gif", "image.ico",
+                           "cut_exif.jpg", "cut_scan.jpg", "bad_offsets.jpg", "not_image.jpg", "tone.mp3"}) {
+    const std::string path = Fixture(file);
+    const std::string bytes = testsupport::ReadWholeFile(path);
+    ASSERT_FALSE(bytes.empty()) << file;
+    FileProbe whole;
+    ProbeImageFile(path.c_str(), &whole);
+    int told = 0;
+    for (size_t cut : {bytes.size(), size_t(8192), size_t(1500), size_t(300), size_t(12), size_t(0)}) {
+      if (cut > bytes.size()) continue;
+      SCOPED_TRACE(std::string(file) + " head " + std::to_string(cut));
+      FileProbe head;
+      if (!ProbeImageHead(bytes.data(), cut, bytes.size(), &head)) {
+        EXPECT_NE(cut, bytes.size());
+        EXPECT_EQ(head.format, ImageFormat::Unknown);
+        continue;
+      }
+      ++told;
+      EXPECT_EQ(head.format, whole.format);
+      EXPECT_EQ(head.probe, whole.probe);
+      EXPECT_EQ(head.info.width, whole.info.width);
+      EXPECT_EQ(head.info.height, whole.info.height);
+      EXPECT_EQ(head.info.bitCount, whole.info.bitCount);
+      EXPECT_EQ(head.info.orientation, whole.info.orientation);
+      EXPECT_EQ(head.info.hasThumbnail, whole.info.hasThumbnail);
+      EXPECT_EQ(head.hasExif, whole.hasExif);
+      ExpectSameExif(head.exif, whole.exif);
+    }
+    EXPECT_GE(told, 1) << file;
+  }
+  // The headers of a picture lie past a short head: no answer rather than a wrong one.
+  const std::string full = testsupport::ReadWholeFile(Fixture("exif_full.jpg"));
+  FileProbe cut;
+  EXPECT_FALSE(ProbeImageHead(full.data(), 300, full.size(), &cut));
 }
 
 TEST(Decode, TransparencyBlendsOrStays) {

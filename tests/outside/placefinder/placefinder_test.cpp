@@ -4,6 +4,11 @@
 #include <PlaceFinder.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+
 using namespace placefinder;
 
 TEST(PlaceFinder, PositionTexts) {
@@ -69,6 +74,47 @@ TEST(PlaceFinder, NearestCityWithinTheDistance) {
   ASSERT_TRUE(table.Nearest(-33.8568, 151.2153, &p));
   EXPECT_EQ(p.country, "AU");
   EXPECT_EQ(p.region, "New South Wales");
+}
+
+// Over many cities (dense places, the poles, the date line) the search finds the city that
+// measuring every one finds.
+TEST(PlaceFinder, NearestIsTheNearestOfAll) {
+  std::mt19937 random(19);
+  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+  std::vector<TableRow> rows;
+  for (int i = 0; i < 4000; ++i) {
+    const int kind = i % 4;
+    const double lat = kind == 0 ? uniform(-90, 90) : kind == 1 ? uniform(50, 52) : kind == 2 ? uniform(88, 90) : uniform(-20, -15);
+    const double lng = kind == 0 ? uniform(-180, 180) : kind == 1 ? uniform(-1, 1) : kind == 2 ? uniform(-180, 180)
+                                                                                  : (i % 8 < 4 ? uniform(179, 180) : uniform(-180, -179));
+    rows.push_back({std::round(lat * 100000) / 100000, std::round(lng * 100000) / 100000, "XX", "R", std::to_string(i)});
+  }
+  PlaceTable table;
+  ASSERT_TRUE(table.Load(MakeTable(rows)));
+  auto km = [](double lat1, double lng1, double lat2, double lng2) {
+    const double r = 3.14159265358979323846 / 180;
+    const double a = std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
+                     std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lng2 - lng1) * r / 2), 2);
+    return 2 * 6371.0 * std::asin(std::min(1.0, std::sqrt(a)));
+  };
+  int found = 0;
+  for (int q = 0; q < 3000; ++q) {
+    const TableRow& city = rows[random() % rows.size()];
+    const double lat = std::max(-90.0, std::min(90.0, city.latitude + uniform(-0.6, 0.6)));
+    double lng = city.longitude + uniform(-1.5, 1.5);
+    if (lng >= 180) lng -= 360;
+    if (lng < -180) lng += 360;
+    double best = kMaxPlaceKm + 1e-9;
+    for (const TableRow& r : rows) best = std::min(best, km(lat, lng, r.latitude, r.longitude));
+    Place p;
+    const bool any = table.Nearest(lat, lng, &p);
+    SCOPED_TRACE(std::to_string(lat) + "," + std::to_string(lng));
+    ASSERT_EQ(any, best <= kMaxPlaceKm);
+    if (!any) continue;
+    ++found;
+    EXPECT_NEAR(p.km, best, 1e-6);
+  }
+  EXPECT_GT(found, 1000);
 }
 
 TEST(PlaceFinder, TablesOfAnotherShapeAreRefused) {

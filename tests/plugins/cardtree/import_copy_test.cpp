@@ -233,11 +233,17 @@ TEST(ImportRun, CardTakenOutBetweenFiles) {
   CopyPlan plan;
   PlanCardCopy("E:\\", dest.root, PlainSettings(), &plan);
   ASSERT_EQ(plan.sources.size(), 3u);
-  CopyOutcome out;
-  DWORD e = RunCopyPlan(&plan, &out, [&card](size_t i, size_t, const std::string&) {
-    if (i == 1) card.Remove();
-    return true;
+  // The card goes just before the second file is opened (the files open in plan order).
+  static CardOnE* cardToRemove;
+  static std::string second;
+  cardToRemove = &card;
+  second = plan.sources[1];
+  SetCopyPhaseObserver([](CopyPhase phase, const std::string& source) {
+    if (phase == CopyPhase::kOpening && source == second) cardToRemove->Remove();
   });
+  CopyOutcome out;
+  DWORD e = RunCopyPlan(&plan, &out);
+  SetCopyPhaseObserver(nullptr);
   EXPECT_NE(e, 0u);
   EXPECT_FALSE(out.stopped);
   EXPECT_EQ(out.copiedSources.size(), 1u);
@@ -247,6 +253,22 @@ TEST(ImportRun, CardTakenOutBetweenFiles) {
   EXPECT_EQ(Temporaries(dest.root), 0);
   // Every card file is still there.
   EXPECT_EQ(CountFiles(card.folder), 3);
+}
+
+// A name whose double-byte character ends in the byte of "\\" is copied into the folder it
+// names, with nothing made beside it.
+TEST(ImportRun, DoubleByteNamesLandInTheirFolder) {
+  Scratch sc;
+  const std::string name = "\x95\x5c\x8e\xa6.JPG";
+  testsupport::WriteWholeFile(sc.root + "\\card\\DCIM\\100AAAAA\\" + name, "picture");
+  CopyPlan plan;
+  PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
+  ASSERT_EQ(plan.targets.size(), 1u);
+  EXPECT_EQ(plan.targets[0], sc.root + "\\dest\\" + name);
+  CopyOutcome out;
+  EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);
+  EXPECT_EQ(testsupport::ReadWholeFile(sc.root + "\\dest\\" + name), "picture");
+  EXPECT_EQ(testsupport::FileNamesIn(sc.root + "\\dest"), std::vector<std::string>{name});
 }
 
 TEST(ImportRun, TargetTakenAfterPlanning) {
@@ -317,11 +339,10 @@ TEST(ImportRun, FullAndReadOnlyDestinations) {
 }
 
 namespace {
-std::string g_taken;
-std::atomic<int> g_writtenSeen{0};
+std::string g_first, g_taken;
 // Takes the first file's name once that file is read and written, before it is renamed.
-void TakeTheFirstName(CopyPhase phase) {
-  if (phase == CopyPhase::kWritten && ++g_writtenSeen == 1) testsupport::WriteWholeFile(g_taken, "someone else");
+void TakeTheFirstName(CopyPhase phase, const std::string& source) {
+  if (phase == CopyPhase::kWritten && source == g_first) testsupport::WriteWholeFile(g_taken, "someone else");
 }
 }  // namespace
 
@@ -337,8 +358,8 @@ TEST(ImportRun, NameTakenWhileTheFileIsChecked) {
   CopyPlan plan;
   PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
   ASSERT_EQ(plan.sources.size(), 3u);
+  g_first = plan.sources[0];
   g_taken = plan.targets[0];
-  g_writtenSeen = 0;
   SetCopyPhaseObserver(TakeTheFirstName);
   CopyOutcome out;
   EXPECT_EQ(RunCopyPlan(&plan, &out), 0u);

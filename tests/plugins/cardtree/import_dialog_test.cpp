@@ -71,15 +71,16 @@ struct Fixture {
   }
 };
 
-// Holds the copy worker at one phase of the n-th file (1-based) until released.
+// Holds the copy at one phase of one card file (by name) until released. Several files
+// are under way at once: the other files' steps go on meanwhile, except opening a source,
+// which waits while a file before it is held at its opening.
 struct CopyHold {
   static CopyHold* current;
   CopyPhase phase;
-  int file;
-  std::atomic<int> seen{0}, renamed{0}, written{0};
+  std::string name;
   HANDLE reached = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  CopyHold(CopyPhase p, int n) : phase(p), file(n) {
+  CopyHold(CopyPhase p, const char* fileName) : phase(p), name(fileName) {
     current = this;
     SetCopyPhaseObserver(&Observe);
   }
@@ -90,22 +91,9 @@ struct CopyHold {
     CloseHandle(reached);
     CloseHandle(release);
   }
-  // The copies overlap (the next file is read while the one before is checked), so the
-  // file-th time of a phase is that file's. A hold while reading a file waits until the
-  // files before it are renamed ("during the third" is after the second); a hold after a
-  // rename waits until the next file is written (the reader runs ahead).
-  static void Observe(CopyPhase p) {
+  static void Observe(CopyPhase p, const std::string& source) {
     CopyHold* h = current;
-    if (!h) return;
-    if (p == CopyPhase::kRenamed) ++h->renamed;
-    if (p == CopyPhase::kWritten) ++h->written;
-    if (p != h->phase || ++h->seen != h->file) return;
-    for (int waited = 0; waited < 20000; waited += 5) {
-      if (p == CopyPhase::kReading && h->renamed >= h->file - 1) break;
-      if (p == CopyPhase::kRenamed && h->written >= h->file + 1) break;
-      if (p != CopyPhase::kReading && p != CopyPhase::kRenamed) break;
-      Sleep(5);
-    }
+    if (!h || p != h->phase || FileNameOf(source) != h->name) return;
     SetEvent(h->reached);
     WaitForSingleObject(h->release, 20000);
   }
@@ -383,9 +371,9 @@ TEST(CardImportDialog, CardTakenOutDuringTheCopyStopsWithTheFileAndOffersNoDelet
   }
   f.Insert();
   ASSERT_TRUE(f.inserted);
-  // Files are listed by descending number: ABCD0003 is copied first. The card goes once
-  // it is written, before the next file is opened.
-  CopyHold hold(CopyPhase::kWritten, 1);
+  // Files are listed by descending number: ABCD0003 is copied first. The card goes just
+  // before the next file is opened (the files open in that order).
+  CopyHold hold(CopyPhase::kOpening, "ABCD0002.JPG");
   std::thread remover([&] {
     if (hold.Reached(30000)) testsupport::RemoveCard('E');
     hold.Release();
@@ -518,15 +506,16 @@ TEST(CopyProgress, StopAndCancelDuringAndBetweenFiles) {
   struct Case {
     const char* name;
     CopyPhase phase;
-    int file;
-    int button;  // pressed while the copy is held
+    const char* file;
+    int button;  // pressed while the copy is held and the dialog shows the file
     int result;
     size_t copied;
   } cases[] = {
-      {"stop during the third", CopyPhase::kReading, 3, IDC_COPY_STOP, 3, 3},
-      {"cancel during the third", CopyPhase::kReading, 3, IDC_COPY_CANCEL, 3, 2},
+      // The files after the third, read meanwhile, are dropped.
+      {"stop during the third", CopyPhase::kReading, "ABCD0003.JPG", IDC_COPY_STOP, 3, 3},
+      {"cancel during the third", CopyPhase::kReading, "ABCD0003.JPG", IDC_COPY_CANCEL, 3, 2},
       // The third, read meanwhile, is abandoned: a stop that leaves the copied two registered.
-      {"cancel after the second", CopyPhase::kRenamed, 2, IDC_COPY_CANCEL, 3, 2},
+      {"cancel after the second", CopyPhase::kRenamed, "ABCD0002.JPG", IDC_COPY_CANCEL, 3, 2},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -598,7 +587,8 @@ TEST(CopyProgress, EmptyListAndTheCardTakenOutBetweenFiles) {
     snprintf(name, sizeof name, "ABCD%04d.JPG", i);
     plan.Add(std::string("E:\\DCIM\\100AAAAA\\") + name, f.dest + "\\" + name);
   }
-  CopyHold hold(CopyPhase::kWritten, 1);
+  // The card goes just before the second file is opened.
+  CopyHold hold(CopyPhase::kOpening, "ABCD0002.JPG");
   BoxAnswerer answers;
   CCopyProgressDlg dlg(nullptr, &plan);
   std::thread remover([&] {
@@ -620,7 +610,7 @@ TEST(CopyProgress, EmptyListAndTheCardTakenOutBetweenFiles) {
 TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
   Fixture f;
   CopyPlan plan = PlanOf(f, 4, 200000);
-  CopyHold hold(CopyPhase::kReading, 2);
+  CopyHold hold(CopyPhase::kReading, "ABCD0002.JPG");
   CCardBackupProgressDlg dlg(nullptr, &plan, "");
   testsupport::DialogWatch watch(
       nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && hold.Reached(0); },
@@ -651,6 +641,8 @@ TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
         SelectObject(dc, old);
         DeleteDC(dc);
         DeleteObject(back);
+        // The running file is the one shown: the run has come to the second.
+        EXPECT_TRUE(testsupport::WaitUntil([&] { return dlg.ShownFile() == 2; }));
         SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_COPY_CANCEL, BN_CLICKED), 0);
         hold.Release();
       },

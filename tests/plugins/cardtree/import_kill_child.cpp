@@ -9,7 +9,6 @@
 #include <RecordGate.h>
 #include <VxDatabase.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,10 +16,7 @@ using namespace cardtree;
 
 namespace {
 int g_stopAt = 0;
-std::string g_marker;
-// How often each phase was seen: the copies overlap (the next file is read while the one
-// before is checked), so the second file's phase is the phase's second time.
-std::atomic<int> g_seen[5];
+std::string g_marker, g_second;
 
 void Stop() {
   FILE* f = fopen(g_marker.c_str(), "w");
@@ -28,9 +24,10 @@ void Stop() {
   for (;;) Sleep(1000);
 }
 
-void Watch(CopyPhase phase) {
-  const int p = static_cast<int>(phase);
-  if (++g_seen[p] == 2 && p == g_stopAt) Stop();
+// Several files are under way at once: the phase stops the process on the second file's own
+// step (other files may go on meanwhile, as they would when killed).
+void Watch(CopyPhase phase, const std::string& source) {
+  if (static_cast<int>(phase) == g_stopAt && source == g_second) Stop();
 }
 }  // namespace
 
@@ -45,6 +42,7 @@ int main(int argc, char** argv) {
   s.backupMode = 0;
   CopyPlan plan;
   PlanCardCopy(argv[1], argv[2], s, &plan);
+  if (plan.sources.size() > 1) g_second = plan.sources[1];
   CopyOutcome out;
   RunCopyPlan(&plan, &out);
   RegisterOptions o;

@@ -72,6 +72,41 @@ TEST(ImportNames, Tests) {
   for (const char* s : {"a.txt", "b.jpeg", "JPG", "c.ASF"}) EXPECT_FALSE(HasSupportedExtension(s)) << s;
 }
 
+TEST(ImportNames, PathsSplitAtTheirLastSeparator) {
+  // "\x95\x5c" is one double-byte character whose second byte is that of "\".
+  struct Case {
+    std::string path, folder, name;
+  } cases[] = {{"C:\\d\\A.JPG", "C:\\d", "A.JPG"},
+               {"C:\\d\\\x95\x5c.JPG", "C:\\d", "\x95\x5c.JPG"},
+               {"C:\\d\\\x95\x5c", "C:\\d", "\x95\x5c"},
+               {"C:\\\x95\x5c\\A.JPG", "C:\\\x95\x5c", "A.JPG"},
+               {"C:/d/a.jpg", "C:/d", "a.jpg"},
+               {"A.JPG", "", "A.JPG"},
+               {"E:x.jpg", "", "x.jpg"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+  }
+}
+
+TEST(ImportNames, TheRunsBookKnowsTakenNamesInAnyLetterCase) {
+  FolderNameBook book;
+  EXPECT_FALSE(book.Knows("C:\\dest"));
+  EXPECT_FALSE(book.Taken("C:\\dest\\A.JPG"));
+  book.Learn("C:\\Dest", {"A.JPG", "b.jpg", "\x95\x5c.JPG", "Sub"});
+  EXPECT_TRUE(book.Knows("c:\\DEST"));
+  book.Take("C:\\dest\\NEW(1).JPG");
+  struct Case {
+    std::string path;
+    bool taken;
+  } cases[] = {{"C:\\dest\\A.JPG", true},         {"c:\\DEST\\a.jpg", true},  {"C:\\dest\\B.JPG", true},
+               {"C:\\dest\\sub", true},           {"C:\\dest\\new(1).jpg", true},
+               {"C:\\dest\\\x95\x5c.jpg", true}, {"C:\\dest\\C.JPG", false}, {"C:\\dest\\NEW.JPG", false},
+               // Another folder, known or not, holds other names.
+               {"C:\\dest\\sub\\A.JPG", false},  {"C:\\other\\A.JPG", false}};
+  for (const Case& c : cases) EXPECT_EQ(book.Taken(c.path), c.taken) << c.path;
+}
+
 TEST(ImportNames, CopyNumbers) {
   struct Case {
     const char* name;
@@ -324,6 +359,7 @@ TEST(ImportPlans, CollisionsAgainstTheDestinationAndTheRun) {
   sc.Put("card\\DCIM\\101AAAAA\\MEMO.TXT", "memo");
   sc.Put("dest\\ABCD0001.JPG", "someone else's");
   sc.Put("dest\\MEMO.TXT", "memo");  // identical: already there
+  sc.Put("dest\\abcd0001.dng", "someone else's raw");  // the same name in other letters
 
   for (int dcfObject : {0, 1}) {
     ImportSettings s = FixedSettings();
@@ -339,11 +375,11 @@ TEST(ImportPlans, CollisionsAgainstTheDestinationAndTheRun) {
     EXPECT_EQ(t["101AAAAA\\ABCD0001.JPG"], "ABCD0001(1).JPG");
     EXPECT_EQ(t["100AAAAA\\ABCD0001.JPG"], "ABCD0001(2).JPG");
     // One suffix for the object's members, or each its own.
-    EXPECT_EQ(t["100AAAAA\\ABCD0001.DNG"], dcfObject ? "ABCD0001(2).DNG" : "ABCD0001.DNG");
+    EXPECT_EQ(t["100AAAAA\\ABCD0001.DNG"], dcfObject ? "ABCD0001(2).DNG" : "ABCD0001(1).DNG");
     EXPECT_EQ(t.count("101AAAAA\\MEMO.TXT"), 0u);
     ASSERT_EQ(plan.presentSources.size(), 1u);
     EXPECT_EQ(plan.presentTargets[0], dest + "\\MEMO.TXT");
-    EXPECT_EQ(plan.renamed, dcfObject ? 3u : 2u);
+    EXPECT_EQ(plan.renamed, 3u);
   }
 }
 

@@ -103,6 +103,23 @@ TEST(ImportRegister, KeywordsPerFileAndSwitch) {
   EXPECT_FALSE(k.face);
 }
 
+TEST(ImportRegister, FolderEntryIsTheFilesOwnFolder) {
+  // "\x95\x5c" is one double-byte character whose second byte is that of "\\".
+  struct Case {
+    std::string destination, name, path;
+  } cases[] = {{"D:\\P\\2010_05_01\\A.JPG", "2010_05_01", "D:\\P\\2010_05_01\\"},
+               {"D:\\P\\\x95\x5c\\A.JPG", "\x95\x5c", "D:\\P\\\x95\x5c\\"},
+               {"D:\\P\\\x95\x5c.JPG", "P", "D:\\P\\"},
+               {"D:\\A.JPG", "", "D:\\"},
+               {"A.JPG", "", ""}};
+  for (const Case& c : cases) {
+    std::string name, path;
+    FolderEntryOf(c.destination, &name, &path);
+    EXPECT_EQ(name, c.name) << c.destination;
+    EXPECT_EQ(path, c.path) << c.destination;
+  }
+}
+
 TEST(ImportRegister, BatchEntersCopiedFiles) {
   Stores stores;
   std::vector<std::string> dest, src;
@@ -387,8 +404,9 @@ TEST(ImportRegister, OneReadGivesTheEntriesOfReadingByParts) {
 
 namespace {
 
-// Every stored row of the registered files, ids and enrolment times left out, in one text.
-std::string StoredRows(const std::string& dbFile) {
+// Every stored row of the registered files, ids and enrolment times left out, in one text;
+// with their person records when asked.
+std::string StoredRows(const std::string& dbFile, bool persons = false) {
   sqlite3* db = nullptr;
   std::string rows;
   if (sqlite3_open_v2(dbFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
@@ -398,7 +416,10 @@ std::string StoredRows(const std::string& dbFile) {
           "SELECT f.path_key, m.rec, m.recno, m.seq, m.field, m.flag, m.value, m.value_key FROM meta m"
           " JOIN files f ON f.id = m.file_id ORDER BY f.path_key, m.rec, m.recno, m.seq",
           "SELECT f.path_key, k.keyword_key, k.keyword FROM keywords k JOIN files f ON f.id = k.file_id"
-          " ORDER BY f.path_key, k.keyword_key"}) {
+          " ORDER BY f.path_key, k.keyword_key",
+          persons ? "SELECT path_key, kind, name, ident_name, tag_name, cand1, score, face_count FROM person_records"
+                    " ORDER BY path_key, kind, name, tag_name"
+                  : "SELECT 1 WHERE 0"}) {
       sqlite3_stmt* st = nullptr;
       if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) rows += "bad statement\n";
       while (st && sqlite3_step(st) == SQLITE_ROW) {
@@ -418,37 +439,99 @@ std::string StoredRows(const std::string& dbFile) {
 
 }  // namespace
 
-// The batch (files read ahead on several threads, one transaction) stores the very rows that
-// reading each file by parts and registering it on its own stores.
+namespace {
+
+void FreshDatabase(const std::string& folder) {
+  VxDBWExitDatabase(-1);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  VxDBSetFolder(folder.c_str());
+  VxDBWInitDatabase();
+}
+
+}  // namespace
+
+// The batch stores the very rows that reading each file by parts and registering it on its
+// own stores: after a copy, with the facts the copy took from each file's first block, and
+// with every file read (a thread reading ahead, one transaction).
 TEST(ImportRegister, BatchStoresTheRowsOfOneByOne) {
   Stores stores;
   RegisterOptions o = Options();
   o.syModel = o.syGps = 1;
   o.placeFinder = VxGPSInit();
   o.keyword = "trip";
-  std::vector<std::string> dest, src;
+  CopyPlan plan;
   const char* fixtures[] = {"exif_le.jpg", "exif_full.jpg",  "exif_south_west.jpg", "exif_digitized.jpg",
-                            "plain.jpg",   "cut_exif.jpg",   "movie.mov",           "image.png"};
-  for (int round = 0; round < 10; ++round)  // enough files for the reading threads
+                            "plain.jpg",   "cut_exif.jpg",   "movie.mov",           "image.png",
+                            "people.jpg",  "bad_offsets.jpg"};
+  for (int round = 0; round < 10; ++round)
     for (const char* fixture : fixtures) {
-      dest.push_back(stores.scratch + "\\Pictures\\2010_05_0" + std::to_string(round) + "\\" + fixture);
-      src.push_back(std::string("E:\\DCIM\\100AAAAA\\") + fixture);
-      testsupport::WriteWholeFile(dest.back(), testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+      const std::string card = stores.scratch + "\\card\\10" + std::to_string(round) + "AAAAA\\" + fixture;
+      testsupport::WriteWholeFile(card, testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+      plan.Add(card, stores.scratch + "\\Pictures\\2010_05_0" + std::to_string(round) + "\\" + fixture);
     }
-  EXPECT_EQ(RegisterImportedFiles(dest, src, o), static_cast<int>(dest.size()));
-  const std::string batch = StoredRows(stores.scratch + "\\db\\VxDatabase.db");
+  CopyOutcome copied;
+  ASSERT_EQ(RunCopyPlan(&plan, &copied), 0u);
+  const std::vector<std::string>&dest = copied.copiedTargets, &src = copied.copiedSources;
+  ASSERT_EQ(dest.size(), plan.sources.size());
+  ASSERT_EQ(copied.facts.size(), dest.size());
+  EXPECT_GE(std::count_if(copied.facts.begin(), copied.facts.end(), [](const PictureFacts& f) { return f.known; }),
+            70);  // the pictures' facts came with the copy
+  // The entries hold the last access time, which the first reading after the copy's rename
+  // moves (one pass reads the files, another doesn't): every file is read once beforehand.
+  for (const std::string& d : dest) testsupport::ReadWholeFile(d);
+  EXPECT_EQ(RegisterCopyRun(copied, plan, o), static_cast<int>(dest.size()));
+  const std::string afterCopy = StoredRows(stores.scratch + "\\db\\VxDatabase.db");
+  const std::string afterCopyPersons = StoredRows(stores.scratch + "\\db\\VxDatabase.db", true);
 
-  VxDBWExitDatabase(-1);
-  CreateDirectoryA((stores.scratch + "\\db1").c_str(), nullptr);
-  VxDBSetFolder((stores.scratch + "\\db1").c_str());
-  VxDBWInitDatabase();
+  FreshDatabase(stores.scratch + "\\db1");
+  EXPECT_EQ(RegisterImportedFiles(dest, src, o), static_cast<int>(dest.size()));
+  const std::string batch = StoredRows(stores.scratch + "\\db1\\VxDatabase.db");
+  // The camera's person tags: from the copy's facts as from reading the files.
+  EXPECT_EQ(afterCopyPersons, StoredRows(stores.scratch + "\\db1\\VxDatabase.db", true));
+  EXPECT_NE(afterCopyPersons.find("|Taro|"), std::string::npos);
+
+  FreshDatabase(stores.scratch + "\\db2");
   for (size_t k = 0; k < dest.size(); ++k) {
     long shot = -1, access = -1, creation = -1;
     if (CCMDIB::GetTime(dest[k].c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
     EXPECT_EQ(RegisterClassified(dest[k], ClassifyImportedFile(dest[k], src[k], shot, access, creation, o)), S_OK);
   }
-  const std::string single = StoredRows(stores.scratch + "\\db1\\VxDatabase.db");
+  const std::string single = StoredRows(stores.scratch + "\\db2\\VxDatabase.db");
   EXPECT_GT(std::count(batch.begin(), batch.end(), '\n'), static_cast<long>(dest.size()) * 3);
   EXPECT_EQ(batch, single);
+  EXPECT_EQ(afterCopy, single);
   if (o.placeFinder) VxGPSTerm(o.placeFinder);
+}
+
+// The facts of a file's first bytes are those of reading the file, or unknown (the file is
+// read then); the whole content of a picture always tells them.
+TEST(ImportRegister, FactsOfTheFirstBytesAreThoseOfTheFile) {
+  Stores stores;
+  for (const char* fixture : {"exif_le.jpg", "exif_full.jpg", "exif_south_west.jpg", "exif_digitized.jpg", "people.jpg",
+                              "exif_comment.jpg", "plain.jpg", "cut_exif.jpg", "cut_scan.jpg", "bad_offsets.jpg",
+                              "exif.tif", "image.png", "not_image.jpg", "movie.mov", "movie.mp4", "colours.mts"}) {
+    const std::string file = stores.scratch + "\\Pictures\\" + fixture;
+    const std::string bytes = testsupport::ReadWholeFile(testsupport::Fixture(fixture));
+    testsupport::WriteWholeFile(file, bytes);
+    const PictureFacts read = PictureFactsOfFile(file);
+    const bool picture = imaging::DetectFormat(bytes.data(), bytes.size()) != imaging::ImageFormat::Unknown;
+    for (size_t cut : {bytes.size(), size_t(4096), size_t(1500), size_t(300), size_t(0)}) {
+      if (cut > bytes.size()) continue;
+      SCOPED_TRACE(std::string(fixture) + " head " + std::to_string(cut));
+      const PictureFacts head = PictureFactsOfHead(file, bytes.data(), cut);
+      if (cut == bytes.size()) {
+        EXPECT_EQ(head.known, picture);
+      }
+      if (!head.known) continue;
+      EXPECT_EQ(head.hasShot, read.hasShot);
+      EXPECT_EQ(memcmp(&head.shot, &read.shot, sizeof head.shot), 0);
+      EXPECT_EQ(head.maker + "|" + head.model, read.maker + "|" + read.model);
+      EXPECT_EQ(head.scene1 + "|" + head.scene2 + "|" + head.scene3 + "|" + head.scene4 + "|" + head.sceneOther,
+                read.scene1 + "|" + read.scene2 + "|" + read.scene3 + "|" + read.scene4 + "|" + read.sceneOther);
+      EXPECT_EQ(head.faceText, read.faceText);
+      EXPECT_EQ(head.gps, read.gps);
+      EXPECT_EQ(head.latitude + "|" + head.longitude, read.latitude + "|" + read.longitude);
+    }
+  }
+  EXPECT_FALSE(PictureFactsOfHead(stores.scratch + "\\none.jpg", "\xFF\xD8\xFF", 3).known);
 }

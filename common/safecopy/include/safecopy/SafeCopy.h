@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace safecopy {
 
@@ -27,15 +28,17 @@ bool DigestFile(const std::string& path, FileDigest* digest);
 
 // Whether a file name is one of our unfinished copies.
 bool IsCopyTemporaryName(const std::string& name);
-// Deletes the unfinished copies in a folder; answers how many went.
-int RemoveCopyTemporaries(const std::string& folder);
+// Deletes the unfinished copies in a folder; answers how many went. others, when given,
+// receives the names of the folder's other entries (one listing for both).
+int RemoveCopyTemporaries(const std::string& folder, std::vector<std::string>* others = nullptr);
 // Creates every missing level of a folder path; a Win32 error code, 0 when it exists.
 DWORD MakeFolderPath(const std::string& folder);
 
-// Where a copy is: after its first block is written, written but not flushed, verified but
-// not renamed, renamed. An observer (the kill tests) may watch every copy of the process.
-enum class CopyPhase { kReading = 1, kWritten, kVerified, kRenamed };
-void SetCopyPhaseObserver(void (*observer)(CopyPhase));
+// Where a copy is: about to open its source, after its first block is written, written but
+// not flushed, verified but not renamed, renamed. An observer (tests) may watch every copy
+// of the process; it is told the copy's source and runs on the thread doing that step.
+enum class CopyPhase { kOpening = 0, kReading, kWritten, kVerified, kRenamed };
+void SetCopyPhaseObserver(void (*observer)(CopyPhase, const std::string& source));
 
 // Copies source to target as above. 0 on success (digest filled with the source's
 // content), else a Win32 error: ERROR_FILE_EXISTS when target exists (nothing written),
@@ -46,10 +49,13 @@ DWORD CopyFileVerified(const std::string& source, const std::string& target, con
                        FileDigest* digest);
 
 // The same copy in steps, so that several files can be under way at once while their
-// renames keep an order: Begin writes the hidden temporary while hashing what it reads and
-// checks the source's size; Check flushes, reads back and compares; Place renames a checked
-// copy. Finish is Check and Place. Begin's errors are CopyFileVerified's up to the flush
-// (nothing left behind); Check and Place answer the rest. A pending copy dropped or
+// starts and renames keep an order: Open measures and opens the source; Write writes the
+// hidden temporary while hashing what it reads and checks the source's size (Begin is Open
+// and Write); Check flushes, reads back and compares; Place renames a checked copy (Finish
+// is Check and Place). Open and Write answer CopyFileVerified's errors up to the flush
+// (nothing left behind); Check and Place the rest. Open with checkTarget false leaves the
+// target's existence to the rename (a caller that knows the folder's names saves a look-up,
+// which under Wine reads the whole folder for a missing name). A pending copy dropped or
 // discarded unfinished removes its temporary. One thread at a time uses a pending copy.
 class PendingCopy {
  public:
@@ -59,16 +65,26 @@ class PendingCopy {
   PendingCopy& operator=(const PendingCopy&) = delete;
   void Discard();
   const std::string& Target() const { return target_; }
+  // Keeps the first bytes Begin reads (at most one block, 256 KB), so that a reader of the
+  // file's headers needs no opening of its own. Head() holds them after Begin.
+  void KeepHead(size_t bytes) { keepHead_ = bytes; }
+  const std::string& Head() const { return head_; }
 
  private:
-  friend DWORD BeginCopyVerified(const std::string&, const std::string&, const std::atomic<int>*, PendingCopy*);
+  friend DWORD OpenCopySource(const std::string&, const std::string&, bool, PendingCopy*);
+  friend DWORD WriteCopyVerified(PendingCopy*, const std::atomic<int>*);
   friend DWORD CheckCopyVerified(PendingCopy*, const std::atomic<int>*);
   friend DWORD PlaceCopyVerified(PendingCopy*, const std::atomic<int>*, FileDigest*);
-  HANDLE out_ = INVALID_HANDLE_VALUE;
-  std::string temp_, target_;
+  HANDLE in_ = INVALID_HANDLE_VALUE, out_ = INVALID_HANDLE_VALUE;
+  uint64_t expected_ = 0;
+  std::string source_, temp_, target_;
+  size_t keepHead_ = 0;
+  std::string head_;
   FileDigest read_;
   bool checked_ = false;
 };
+DWORD OpenCopySource(const std::string& source, const std::string& target, bool checkTarget, PendingCopy* pending);
+DWORD WriteCopyVerified(PendingCopy* pending, const std::atomic<int>* stop);
 DWORD BeginCopyVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
                         PendingCopy* pending);
 DWORD CheckCopyVerified(PendingCopy* pending, const std::atomic<int>* stop);

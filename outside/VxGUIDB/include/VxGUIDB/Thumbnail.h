@@ -160,6 +160,9 @@ class VXGUIDB_API CThumbnail {
   // The check mark (kept by the mark store, across runs). nRefresh 0 answers the state
   // the item holds (read from the store at the first call), 1 asks the store again.
   int GetMarkStatus(int nRefresh = 0);
+  // Reads the marks of those items that have not read theirs, in one look at the store
+  // (what GetMarkStatus(0) reads item by item).
+  static void ReadMarkStatus(CThumbnail* const* ppItems, int nCount);
   HRESULT SetMarkStatus(int nState);
   CThumbnailPage* GetPage() const;  // the page that holds the item, or null
 

@@ -61,6 +61,10 @@ struct FileProbe {
   Exif exif;
 };
 void ProbeImageFile(const char* path, FileProbe* out);
+// The same from the first size bytes of a file fileSize long (as a copy reads them), without
+// opening it. False (out empty) when the answer would need more of the file, or a decoder
+// that reads the file itself: the caller probes the file then.
+bool ProbeImageHead(const void* head, size_t size, uint64_t fileSize, FileProbe* out);
 
 struct DecodeOptions {
   // Where the pixels come from.
