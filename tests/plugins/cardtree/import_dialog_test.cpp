@@ -682,7 +682,7 @@ TEST(CopyProgress, TheProgramWaitsForTheCopyToEndBeforeItCloses) {
         main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 0));
     const HWND mainWnd = main.GetSafeHwnd();
     const DWORD self = GetCurrentThreadId();
-    CopyHold hold(CopyPhase::kReading, 2);
+    CopyHold hold(CopyPhase::kReading, "ABCD0002.JPG");
     // Posted before the copy goes on, so the dialog's loop meets them before the run's end.
     std::thread closer([&] {
       if (hold.Reached(20000)) {
