@@ -302,8 +302,13 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 CDialog::CDialog()
-    : m_lpszTemplateName(nullptr), m_nIDHelp(0), m_lpDialogTemplate(nullptr), m_hDialogTemplate(nullptr),
-      m_pParentWnd(nullptr), m_hWndTop(nullptr) {}
+    : m_lpszTemplateName(nullptr),
+      m_nIDHelp(0),
+      m_lpDialogTemplate(nullptr),
+      m_hDialogTemplate(nullptr),
+      m_pParentWnd(nullptr),
+      m_hWndTop(nullptr),
+      m_bHoldOtherCloses(FALSE) {}
 
 CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd) : CDialog() {
   m_lpszTemplateName = lpszTemplateName;
@@ -378,6 +383,7 @@ INT_PTR CDialog::DoModal() {
       if (m_nFlags & WF_CONTINUEMODAL) {
         DWORD dwFlags = MLF_SHOWONIDLE;
         if (GetStyle() & DS_NOIDLEMSG) dwFlags |= MLF_NOIDLEMSG;
+        if (m_bHoldOtherCloses) dwFlags |= MLF_HOLDCLOSES;
         RunModalLoop(dwFlags);
       }
       if (m_hWnd)

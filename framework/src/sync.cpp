@@ -1,6 +1,8 @@
 // Synchronisation objects and locks.
 #include <fw/sync.h>
 
+#include "threadstate.h"
+
 namespace {
 
 HANDLE Checked(HANDLE h) {
@@ -154,5 +156,42 @@ DWORD FwWaitAnsweringSent(HANDLE hObject, DWORD dwMilliseconds) {
     MSG msg;
     ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     if (left == 0) return WAIT_TIMEOUT;
+  }
+}
+
+namespace {
+
+// Whether hWnd is own, one of its child windows or a window it owns (at any depth).
+BOOL BelongsTo(HWND hWnd, HWND hWndOwn) {
+  for (HWND h = hWnd; h; h = (::GetWindowLongA(h, GWL_STYLE) & WS_CHILD) ? ::GetParent(h) : ::GetWindow(h, GW_OWNER))
+    if (h == hWndOwn) return TRUE;
+  return FALSE;
+}
+
+}  // namespace
+
+BOOL CCloseHolder::Hold(const MSG& msg) {
+  const BOOL close = msg.message == WM_CLOSE || (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0) == SC_CLOSE);
+  if (msg.message != WM_QUIT && !(close && msg.hwnd && !BelongsTo(msg.hwnd, m_hWndOwn))) return FALSE;
+  m_held.push_back(msg);
+  return TRUE;
+}
+
+void CCloseHolder::Pump() {
+  AfxCloseHolderScope scope(this);  // a modal loop that a handler runs meanwhile holds too
+  MSG msg;
+  while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    if (Hold(msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+CCloseHolder::~CCloseHolder() {
+  for (const MSG& msg : m_held) {
+    if (msg.message == WM_QUIT)
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+    else
+      ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
   }
 }

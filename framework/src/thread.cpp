@@ -138,9 +138,19 @@ int CWinThread::Run() {
   }
 }
 
+// The next message of the thread's pump into pMsg: 1 to dispatch, 0 for WM_QUIT, -1 when
+// the running modal loop holds it (it is gone from the queue, nothing is to be done).
+static int NextPumpMessage(MSG* pMsg) {
+  const BOOL bGot = ::GetMessageA(pMsg, nullptr, 0, 0);
+  CCloseHolder* pHolder = AfxGetThreadState()->m_pCloseHolder;
+  if (pHolder && pHolder->Hold(*pMsg)) return -1;
+  return bGot ? 1 : 0;
+}
+
 BOOL CWinThread::PumpMessage() {
   MSG* pMsg = &AfxGetThreadState()->m_msgCur;
-  if (!::GetMessageA(pMsg, nullptr, 0, 0)) return FALSE;
+  const int next = NextPumpMessage(pMsg);
+  if (next <= 0) return next < 0;
   if (pMsg->message != WM_KICKIDLE && !PreTranslateMessage(pMsg)) {
     ::TranslateMessage(pMsg);
     ::DispatchMessageA(pMsg);
@@ -181,7 +191,8 @@ BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg) {
 BOOL AFXAPI AfxPumpMessage() {
   if (CWinThread* pThread = AfxGetThread()) return pThread->PumpMessage();
   MSG* pMsg = &AfxGetThreadState()->m_msgCur;
-  if (!::GetMessageA(pMsg, nullptr, 0, 0)) return FALSE;
+  const int next = NextPumpMessage(pMsg);
+  if (next <= 0) return next < 0;
   if (pMsg->message != WM_KICKIDLE && !AfxPreTranslateMessage(pMsg)) {
     ::TranslateMessage(pMsg);
     ::DispatchMessageA(pMsg);

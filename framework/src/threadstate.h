@@ -17,6 +17,9 @@ struct AFX_THREAD_STATE {
 
   // The thread's message pump (threads that are not CWinThreads use this one).
   MSG m_msgCur = {};
+  // Whose closes the pumps hold now: a holding modal loop's (MLF_HOLDCLOSES) or a running
+  // CCloseHolder::Pump's; null for none.
+  CCloseHolder* m_pCloseHolder = nullptr;
   POINT m_ptCursorLast = {-1, -1};
   UINT m_nMsgLast = 0;
 
@@ -39,6 +42,22 @@ struct AFX_THREAD_STATE {
 
 // The calling thread's state, made on first use and freed when the thread ends.
 AFX_THREAD_STATE* AfxGetThreadState();
+
+// Makes a holder (or none) the thread's close holder for a scope.
+class AfxCloseHolderScope {
+ public:
+  explicit AfxCloseHolderScope(CCloseHolder* pHolder)
+      : m_pState(AfxGetThreadState()), m_pOuter(m_pState->m_pCloseHolder) {
+    m_pState->m_pCloseHolder = pHolder;
+  }
+  ~AfxCloseHolderScope() { m_pState->m_pCloseHolder = m_pOuter; }
+  AfxCloseHolderScope(const AfxCloseHolderScope&) = delete;
+  AfxCloseHolderScope& operator=(const AfxCloseHolderScope&) = delete;
+
+ private:
+  AFX_THREAD_STATE* m_pState;
+  CCloseHolder* m_pOuter;
+};
 
 // Restores the window procedure of a window that leaves the framework.
 void AfxUnsubclass(CWnd* pWnd);

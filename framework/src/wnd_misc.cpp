@@ -339,7 +339,12 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
   BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
   HWND hWndParent = ::GetParent(m_hWnd);
   m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
-  MSG* pMsg = &AfxGetThreadState()->m_msgCur;
+  AFX_THREAD_STATE* pState = AfxGetThreadState();
+  MSG* pMsg = &pState->m_msgCur;
+  // What the loop held is posted again when it returns.
+  CCloseHolder holder(m_hWnd);
+  const BOOL bHold = (dwFlags & MLF_HOLDCLOSES) || pState->m_pCloseHolder;
+  AfxCloseHolderScope scope(bHold ? &holder : nullptr);
   for (;;) {
     while (bIdle && !::PeekMessageA(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
       if (bShowIdle) {

@@ -122,7 +122,7 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
     done = true;
   });
   {
-    CloseHolder holder(GetSafeHwnd());
+    CCloseHolder holder(GetSafeHwnd());
     while (!done) {
       MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
       holder.Pump();

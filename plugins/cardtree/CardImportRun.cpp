@@ -302,7 +302,7 @@ RegisterOptions CCardImportDlg::ImportRegisterOptions() {
 int CCardImportDlg::RegisterImportedFiles(const CopyOutcome& outcome, const CopyPlan& plan) {
   RegisterOptions options = ImportRegisterOptions();
   HWND self = GetSafeHwnd();
-  CloseHolder holder(self);
+  CCloseHolder holder(self);
   return RegisterCopyRun(outcome, plan, options, [self, &holder](size_t k, size_t n) {
     if (!n) return;
     ::SetDlgItemTextA(self, IDC_IMPORT_STATUS,

@@ -45,44 +45,6 @@ std::string ResourceFormat(UINT id, const std::string& arg) {
   return text;
 }
 
-namespace {
-
-// Whether w is own, one of its child windows or a window it owns (at any depth).
-bool BelongsTo(HWND w, HWND own) {
-  for (HWND h = w; h; h = (GetWindowLongA(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : GetWindow(h, GW_OWNER))
-    if (h == own) return true;
-  return false;
-}
-
-bool IsCloseOfAnother(const MSG& msg, HWND own) {
-  if (msg.message == WM_QUIT) return true;
-  const bool close = msg.message == WM_CLOSE || (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0) == SC_CLOSE);
-  return close && msg.hwnd && !BelongsTo(msg.hwnd, own);
-}
-
-}  // namespace
-
-void CloseHolder::Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    if (IsCloseOfAnother(msg, own_)) {
-      held_.push_back(msg);
-      continue;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-CloseHolder::~CloseHolder() {
-  for (const MSG& msg : held_) {
-    if (msg.message == WM_QUIT)
-      PostQuitMessage(static_cast<int>(msg.wParam));
-    else
-      PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-  }
-}
-
 std::vector<char> CardDriveLetters(const char* text) {
   std::vector<char> letters;
   if (!text) return letters;

@@ -17,25 +17,6 @@ std::string ResourceString(UINT id);  // "" when the library has none
 // The string formatted with one number ("%d") or one text ("%s").
 std::string ResourceFormat(UINT id, long long number);
 std::string ResourceFormat(UINT id, const std::string& text);
-// A wait inside a window of ours (the import dialog) that keeps it answering: Pump
-// dispatches the thread's waiting messages, input for its Stop button included, except a
-// posted close or quit meant for a window outside it. The main window's close would unload
-// this plug-in under the caller's loop, so those are held and posted again, in their
-// order, when the holder goes (after the loop).
-class CloseHolder {
- public:
-  explicit CloseHolder(HWND own) : own_(own) {}
-  ~CloseHolder();
-  CloseHolder(const CloseHolder&) = delete;
-  CloseHolder& operator=(const CloseHolder&) = delete;
-  void Pump();
-  size_t Held() const { return held_.size(); }
-
- private:
-  HWND own_;
-  std::vector<MSG> held_;
-};
-
 // While the headless backup or listing runs: the import's messages become notice popups.
 int IsHeadless();
 void SetHeadless(int on);

@@ -147,7 +147,10 @@ CCopyProgressDlg::CCopyProgressDlg(CWnd* pParent, CopyPlan* plan)
       m_pPlan(plan),
       m_run(plan, &m_outcome),
       m_bCancelled(false),
-      m_bStarted(false) {}
+      m_bStarted(false) {
+  // Closing the program under the copy would unload this plug-in under its worker.
+  m_bHoldOtherCloses = TRUE;
+}
 
 INT_PTR CCopyProgressDlg::DoModal() {
   if (!m_pPlan || m_pPlan->sources.empty()) return kCopyAll;
@@ -332,7 +335,9 @@ CCardBackupProgressDlg::CCardBackupProgressDlg(CWnd* pParent, CopyPlan* plan, LP
       m_pCancel(nullptr),
       m_nState(1),
       m_nTotal(0),
-      m_nDone(0) {}
+      m_nDone(0) {
+  m_bHoldOtherCloses = TRUE;
+}
 
 BOOL CCardBackupProgressDlg::OnInitDialog() {
   CDialog::OnInitDialog();

@@ -1,10 +1,13 @@
 // Synchronisation across threads: re-entrant critical sections, events, mutexes,
-// semaphores and the scoped locks. Waits are short and bounded.
+// semaphores and the scoped locks; the holder of other windows' closes. Waits are short
+// and bounded.
 #include <gtest/gtest.h>
 #include <fw/fw.h>
 
 #include <atomic>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -88,6 +91,74 @@ TEST(Sync, MutexSemaphoreAndMultiLock) {
   EXPECT_TRUE(any.IsLocked(1));
   EXPECT_FALSE(any.IsLocked(0));
   EXPECT_TRUE(first.IsKindOf(RUNTIME_CLASS(CSyncObject)));
+}
+
+// What the holder's windows were handed: window, message, wParam.
+using Handed = std::tuple<HWND, UINT, WPARAM>;
+std::vector<Handed> g_handed;
+
+LRESULT CALLBACK HandedProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_CLOSE || m == WM_SYSCOMMAND || m == WM_USER) {
+    g_handed.emplace_back(w, m, wp);
+    return 0;
+  }
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+// A loop running inside window `own` (an import's wait, a modal dialog) gets everything for
+// own, its children and the windows it owns at once; a posted close of any other window
+// (the main window's would unload a plug-in under the loop) and the quit wait until the
+// holder goes, then come again in their order.
+TEST(CloseHolder, HoldsOtherWindowsClosesAndTheQuitUntilItGoes) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = HandedProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "CloseHolderTest";
+  RegisterClassA(&wc);
+  auto make = [&](const char* name, DWORD style, HWND parent) {
+    return CreateWindowA("CloseHolderTest", name, style, 0, 0, 50, 50, parent, nullptr, wc.hInstance, nullptr);
+  };
+  HWND main = make("main", WS_OVERLAPPEDWINDOW, nullptr);
+  HWND own = make("own", WS_POPUP, main);
+  HWND part = make("part", WS_CHILD, own);
+  HWND box = make("box", WS_POPUP, own);  // owned by own, as its message boxes are
+  HWND other = make("other", WS_OVERLAPPEDWINDOW, nullptr);
+  const struct {
+    HWND to;
+    UINT message;
+    WPARAM wParam;
+    bool passes;
+  } cases[] = {
+      {main, WM_USER, 0, true},  // anything but a close
+      {main, WM_CLOSE, 0, false},
+      {own, WM_CLOSE, 0, true},
+      {part, WM_CLOSE, 0, true},
+      {box, WM_SYSCOMMAND, SC_CLOSE, true},
+      {main, WM_SYSCOMMAND, SC_CLOSE | 2, false},  // the low four bits are the system's
+      {main, WM_SYSCOMMAND, SC_MINIMIZE, true},
+      {other, WM_CLOSE, 0, false},
+  };
+  std::vector<Handed> passing, held;
+  for (const auto& c : cases) (c.passes ? passing : held).emplace_back(c.to, c.message, c.wParam);
+  held.emplace_back(nullptr, WM_QUIT, 7);
+
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  g_handed.clear();
+  {
+    CCloseHolder holder(own);
+    for (const auto& c : cases) PostMessageA(c.to, c.message, c.wParam, 0);
+    PostQuitMessage(7);
+    holder.Pump();
+    EXPECT_EQ(g_handed, passing);
+    EXPECT_EQ(holder.Held(), held.size());
+  }
+  std::vector<Handed> again;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) again.emplace_back(msg.hwnd, msg.message, msg.wParam);
+  EXPECT_EQ(again, held);
+  DestroyWindow(other);
+  DestroyWindow(main);
+  UnregisterClassA("CloseHolderTest", wc.hInstance);
 }
 
 }  // namespace

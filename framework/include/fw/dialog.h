@@ -84,6 +84,10 @@ class FW_API CDialog : public CWnd {
   HGLOBAL m_hDialogTemplate;
   CWnd* m_pParentWnd;
   HWND m_hWndTop;             // the window PreModal disabled
+  // DoModal's loop holds a posted close of any other window (the main window's included)
+  // and WM_QUIT until the dialog ends (MLF_HOLDCLOSES), dialogs it runs holding too: for
+  // dialogs whose work must not lose its program under it. Off by default.
+  BOOL m_bHoldOtherCloses;
 
  protected:
   virtual void PreInitDialog();

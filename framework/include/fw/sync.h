@@ -3,6 +3,8 @@
 #pragma once
 #include <fw/except.h>
 
+#include <vector>
+
 class FW_API CSyncObject : public CObject {
   DECLARE_DYNAMIC(CSyncObject)
  public:
@@ -107,3 +109,26 @@ class FW_API CMultiLock {
 // this thread; posted messages stay queued, so nothing can close a window or end the
 // program under the caller. WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
 FW_API DWORD FwWaitAnsweringSent(HANDLE hObject, DWORD dwMilliseconds = INFINITE);
+
+// Holds back, while it lives, what would close a window or end the program under a loop
+// running inside window `own`: a posted WM_CLOSE or SC_CLOSE of any window but own, its
+// children and the windows it owns, and WM_QUIT. When the holder goes they are posted
+// again, in their order. Everything for own's windows passes at once.
+class FW_API CCloseHolder {
+ public:
+  explicit CCloseHolder(HWND hWndOwn) : m_hWndOwn(hWndOwn) {}
+  ~CCloseHolder();
+  CCloseHolder(const CCloseHolder&) = delete;
+  CCloseHolder& operator=(const CCloseHolder&) = delete;
+
+  // TRUE when msg (taken from the queue) is one to hold: it is kept to be posted again.
+  BOOL Hold(const MSG& msg);
+  // Dispatches the thread's waiting messages but the held ones; a modal loop a handler
+  // runs meanwhile holds as well.
+  void Pump();
+  size_t Held() const { return m_held.size(); }
+
+ private:
+  HWND m_hWndOwn;
+  std::vector<MSG> m_held;
+};

@@ -80,6 +80,10 @@ struct CCreateContext;
 #define MLF_NOIDLEMSG 0x0001
 #define MLF_NOKICKIDLE 0x0002
 #define MLF_SHOWONIDLE 0x0004
+// The loop's pumps hold what would close another window or end the program while it runs
+// (CCloseHolder); they are posted again when it ends. A loop nested in one that holds
+// (a message box of the dialog) holds too.
+#define MLF_HOLDCLOSES 0x0008
 
 // RepositionBars modes.
 #define reposDefault 0

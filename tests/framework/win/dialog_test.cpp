@@ -232,6 +232,181 @@ TEST(DataExchange, InvalidInputIsReportedAndTheControlFocused) {
   }
 }
 
+// Dispatches what waits in the queue, a quit logged as such; the log since the last look.
+std::string HandOutWaiting() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT)
+      fwtest::Log("quit " + std::to_string(msg.wParam));
+    else
+      ::DispatchMessageA(&msg);
+  }
+  return fwtest::Joined();
+}
+
+// Logs the closes it is handed instead of closing.
+class CCloseLogWnd : public CWnd {
+ public:
+  explicit CCloseLogWnd(const char* name) : m_name(name) {}
+  // A hidden top-level window.
+  BOOL Create(DWORD style) {
+    return CreateEx(0, AfxRegisterWndClass(0), m_name.c_str(), style, 0, 0, 300, 200, nullptr, nullptr);
+  }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+      fwtest::Log(m_name + (message == WM_CLOSE ? " close" : " sysclose"));
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+  std::string m_name;
+};
+
+// At its first idle pass the dialog posts a close of its owner, a system close of another
+// top-level window and a quit; at the next it notes what the others saw and posts its own
+// close, which ends it before a third.
+class CClosingAroundDialog : public CDialog {
+ public:
+  CClosingAroundDialog(CWnd* pOwner, CWnd* pOther, BOOL bHold) : CDialog(IDD_MODAL, pOwner), m_pOther(pOther) {
+    m_bHoldOtherCloses = bHold;
+  }
+  CWnd* m_pOther;
+  int m_nStep = 0;
+  std::string m_strSeen = "not reached";
+
+ protected:
+  afx_msg LRESULT OnKickIdle(WPARAM, LPARAM) {
+    if (m_nStep == 0) {
+      m_pParentWnd->PostMessage(WM_CLOSE);
+      m_pOther->PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+      ::PostQuitMessage(7);
+    } else if (m_nStep == 1) {
+      m_strSeen = fwtest::Joined();
+      PostMessage(WM_CLOSE);
+    } else {
+      EndDialog(99);  // its own close was held: end here rather than hang
+    }
+    m_nStep++;
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CClosingAroundDialog, CDialog)
+  ON_MESSAGE(WM_KICKIDLE, &CClosingAroundDialog::OnKickIdle)
+END_MESSAGE_MAP()
+
+// A dialog told to hold other windows' closes (its work must not lose the program under
+// it) keeps the owner's and another window's close and the quit until it ends, then they
+// come in their order; its own close still ends it. Any other dialog hands them on at once
+// and ends at the quit, which it posts again.
+TEST(Dialog, HoldingDialogKeepsOtherWindowsClosesAndTheQuitUntilItEnds) {
+  fwtest::ResourceScope res;
+  const struct {
+    BOOL hold;
+    INT_PTR result;
+    const char* seenWhileRunning;  // what the others were handed before the dialog closed itself
+    const char* seenWhenEnded;     // ... by the end of DoModal
+    const char* seenAfter;         // ... once the queue is pumped
+  } cases[] = {
+      {TRUE, IDCANCEL, "", "", "owner close|other sysclose|quit 7"},
+      {FALSE, -1, "not reached", "owner close|other sysclose", "quit 7"},
+  };
+  for (const auto& c : cases) {
+    CCloseLogWnd owner("owner"), other("other");
+    ASSERT_TRUE(owner.Create(WS_OVERLAPPED));
+    ASSERT_TRUE(other.Create(WS_OVERLAPPED));
+    fwtest::Joined();
+    CClosingAroundDialog dlg(&owner, &other, c.hold);
+    EXPECT_EQ(dlg.DoModal(), c.result) << c.hold;
+    EXPECT_EQ(dlg.m_strSeen, c.seenWhileRunning) << c.hold;
+    EXPECT_EQ(fwtest::Joined(), c.seenWhenEnded) << c.hold;
+    EXPECT_EQ(HandOutWaiting(), c.seenAfter) << c.hold;
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    other.DestroyWindow();
+    owner.DestroyWindow();
+  }
+}
+
+// At its first idle pass a holding dialog runs a plain one (as a message box of it would
+// be), which posts a close of the holding one, a system close of another window and a quit.
+class CHoldingAroundDialog : public CDialog {
+ public:
+  CHoldingAroundDialog(CWnd* pOwner, CWnd* pOther) : CDialog(IDD_MODAL, pOwner), m_inner(this, pOther, FALSE) {
+    m_bHoldOtherCloses = TRUE;
+  }
+  CClosingAroundDialog m_inner;
+  INT_PTR m_nInnerResult = 0;
+  int m_nStep = 0;
+
+ protected:
+  afx_msg LRESULT OnKickIdle(WPARAM, LPARAM) {
+    if (m_nStep++ == 0)
+      m_nInnerResult = m_inner.DoModal();
+    else
+      EndDialog(99);  // the close the inner dialog posted did not reach it
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CHoldingAroundDialog, CDialog)
+  ON_MESSAGE(WM_KICKIDLE, &CHoldingAroundDialog::OnKickIdle)
+END_MESSAGE_MAP()
+
+// A dialog run inside a holding one holds as well: it ends by its own close, not the quit;
+// the holding dialog gets its close after the inner one ended, the others after both.
+TEST(Dialog, DialogInsideAHoldingOneHoldsToo) {
+  fwtest::ResourceScope res;
+  CCloseLogWnd owner("owner"), other("other");
+  ASSERT_TRUE(owner.Create(WS_OVERLAPPED));
+  ASSERT_TRUE(other.Create(WS_OVERLAPPED));
+  fwtest::Joined();
+  CHoldingAroundDialog dlg(&owner, &other);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_nInnerResult, IDCANCEL);
+  EXPECT_EQ(dlg.m_inner.m_strSeen, "");
+  EXPECT_EQ(fwtest::Joined(), "");
+  EXPECT_EQ(HandOutWaiting(), "other sysclose|quit 7");
+  other.DestroyWindow();
+  owner.DestroyWindow();
+}
+
+// Runs a dialog from its handler of WM_APP, as a handler an import's wait dispatches would.
+class CRunsDialogWnd : public CCloseLogWnd {
+ public:
+  using CCloseLogWnd::CCloseLogWnd;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_APP) return CCloseLogWnd::WindowProc(message, wParam, lParam);
+    m_nResult = m_pDialog->DoModal();
+    return 0;
+  }
+  CDialog* m_pDialog = nullptr;
+  INT_PTR m_nResult = 0;
+};
+
+// A plain dialog run from a message the holder's pump dispatches holds as well: the close
+// of the holder's window comes once the dialog has ended, the others once the holder goes.
+TEST(Dialog, DialogRunUnderAHoldersPumpHoldsToo) {
+  fwtest::ResourceScope res;
+  CRunsDialogWnd own("own");
+  CCloseLogWnd other("other");
+  ASSERT_TRUE(own.Create(WS_POPUP));
+  ASSERT_TRUE(other.Create(WS_OVERLAPPED));
+  CClosingAroundDialog inner(&own, &other, FALSE);
+  own.m_pDialog = &inner;
+  fwtest::Joined();
+  {
+    CCloseHolder holder(own.m_hWnd);
+    own.PostMessage(WM_APP);
+    holder.Pump();
+    EXPECT_EQ(own.m_nResult, IDCANCEL);
+    EXPECT_EQ(inner.m_strSeen, "");
+    EXPECT_EQ(fwtest::Joined(), "own close");
+  }
+  EXPECT_EQ(HandOutWaiting(), "other sysclose|quit 7");
+  other.DestroyWindow();
+  own.DestroyWindow();
+}
+
 TEST(Dialog, ModelessDialogLivesUntilDestroyed) {
   fwtest::ResourceScope res;
   CWnd owner;

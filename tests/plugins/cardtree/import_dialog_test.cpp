@@ -26,6 +26,7 @@
 #include "cardresources.h"
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -652,6 +653,59 @@ TEST(CardBackupProgress, CancelLetsTheRunningFileFinish) {
   EXPECT_EQ(dlg.Outcome().copiedTargets.size(), 2u);
   EXPECT_EQ(testsupport::ReadWholeFile(f.dest + "\\ABCD0002.JPG"), Pattern(200000, 2));
   EXPECT_FALSE(Exists(f.dest + "\\ABCD0003.JPG"));
+}
+
+// A close of the program's main window and a quit, posted while a file is being copied,
+// wait until the copy or backup dialog has ended: the copy completes, then they come in
+// their order.
+TEST(CopyProgress, TheProgramWaitsForTheCopyToEndBeforeItCloses) {
+  struct MainWnd : CWnd {
+    std::vector<std::string> log;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message != WM_CLOSE) return CWnd::WindowProc(message, wParam, lParam);
+      log.push_back("main close");
+      return 0;
+    }
+  };
+  const struct {
+    const char* name;
+    std::function<INT_PTR(CopyPlan*)> run;
+  } cases[] = {
+      {"copy", [](CopyPlan* plan) { return CCopyProgressDlg(nullptr, plan).DoModal(); }},
+      {"backup", [](CopyPlan* plan) { return CCardBackupProgressDlg(nullptr, plan, "").DoModal(); }},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    CopyPlan plan = PlanOf(f, 3, 200000);
+    MainWnd main;
+    ASSERT_TRUE(
+        main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 0));
+    const HWND mainWnd = main.GetSafeHwnd();
+    const DWORD self = GetCurrentThreadId();
+    CopyHold hold(CopyPhase::kReading, "ABCD0002.JPG");
+    // Posted before the copy goes on, so the dialog's loop meets them before the run's end.
+    std::thread closer([&] {
+      if (hold.Reached(20000)) {
+        PostMessageA(mainWnd, WM_CLOSE, 0, 0);
+        PostThreadMessageA(self, WM_QUIT, 7, 0);
+      }
+      hold.Release();
+    });
+    EXPECT_EQ(c.run(&plan), 1) << c.name;
+    closer.join();
+    EXPECT_EQ(main.log, std::vector<std::string>{}) << c.name;
+    for (const char* name : {"\\ABCD0001.JPG", "\\ABCD0002.JPG", "\\ABCD0003.JPG"})
+      EXPECT_TRUE(Exists(f.dest + name)) << c.name << name;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT)
+        main.log.push_back("quit " + std::to_string(msg.wParam));
+      else
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(main.log, (std::vector<std::string>{"main close", "quit 7"})) << c.name;
+    main.DestroyWindow();
+  }
 }
 
 TEST(RegisterProgress, ShowsEntriesAndAsksItsOwnerToStop) {
