@@ -10,6 +10,7 @@
 #include <metastore.h>
 
 #include "dbtest.h"
+#include <sqliterows.h>
 
 using dbtest::DbTest;
 
@@ -96,14 +97,7 @@ std::string RowsOf(const std::string& dbFile, const std::string& path) {
       sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
       const std::string name = path.substr(path.rfind('\\') + 1);
       sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-      while (st && sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-          const unsigned char* t = sqlite3_column_text(st, c);
-          rows += t ? reinterpret_cast<const char*>(t) : "NULL";
-          rows += '|';
-        }
-        rows += '\n';
-      }
+      rows += testsupport::StatementRows(st);
       rows += "--\n";
       sqlite3_finalize(st);
     }

@@ -14,6 +14,7 @@
 #include <RecordGateEx.h>
 #include <VxDatabase.h>
 #include <sqlite3.h>
+#include <sqliterows.h>
 #include <VxResourceIds.h>
 #include <files.h>
 #include <program.h>
@@ -422,14 +423,7 @@ std::string StoredRows(const std::string& dbFile, bool persons = false) {
                   : "SELECT 1 WHERE 0"}) {
       sqlite3_stmt* st = nullptr;
       if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) rows += "bad statement\n";
-      while (st && sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-          const unsigned char* t = sqlite3_column_text(st, c);
-          rows += t ? reinterpret_cast<const char*>(t) : "NULL";
-          rows += '|';
-        }
-        rows += '\n';
-      }
+      rows += testsupport::StatementRows(st);
       sqlite3_finalize(st);
     }
   }
