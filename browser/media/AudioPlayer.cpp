@@ -243,22 +243,24 @@ HRESULT CAudioPlayer::SetPosition(double dSeconds) {
   return SeekGraphStopped(m_pControl, m_pSeeking, &llPos, FILTER_STATE(state));
 }
 
-HRESULT CAudioPlayer::GetPosition(double* pdSeconds) const {
+namespace {
+// A time of the graph (position or duration) in seconds; 0 when it can't be read.
+HRESULT SecondsOf(IMediaSeeking* pSeeking, HRESULT (STDMETHODCALLTYPE IMediaSeeking::*read)(LONGLONG*),
+                  double* pdSeconds) {
   if (!pdSeconds) return E_POINTER;
   *pdSeconds = 0;
-  if (!m_pSeeking) return E_NOINTERFACE;
-  LONGLONG llPos = 0;
-  const HRESULT hr = m_pSeeking->GetCurrentPosition(&llPos);
-  if (SUCCEEDED(hr)) *pdSeconds = llPos / 1e7;
+  if (!pSeeking) return E_NOINTERFACE;
+  LONGLONG llTime = 0;
+  const HRESULT hr = (pSeeking->*read)(&llTime);
+  if (SUCCEEDED(hr)) *pdSeconds = llTime / 1e7;
   return hr;
+}
+}  // namespace
+
+HRESULT CAudioPlayer::GetPosition(double* pdSeconds) const {
+  return SecondsOf(m_pSeeking, &IMediaSeeking::GetCurrentPosition, pdSeconds);
 }
 
 HRESULT CAudioPlayer::GetDuration(double* pdSeconds) const {
-  if (!pdSeconds) return E_POINTER;
-  *pdSeconds = 0;
-  if (!m_pSeeking) return E_NOINTERFACE;
-  LONGLONG llDuration = 0;
-  const HRESULT hr = m_pSeeking->GetDuration(&llDuration);
-  if (SUCCEEDED(hr)) *pdSeconds = llDuration / 1e7;
-  return hr;
+  return SecondsOf(m_pSeeking, &IMediaSeeking::GetDuration, pdSeconds);
 }

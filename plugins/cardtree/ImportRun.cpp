@@ -81,10 +81,6 @@ class CopyCrew {
     }
     wake_.notify_all();
   }
-  size_t InFlight() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return jobs_.size();
-  }
   // The oldest job once checked (or failed); null when none is under way. A stop asked
   // meanwhile reaches the jobs still copying.
   std::unique_ptr<CopyJob> Next() {
