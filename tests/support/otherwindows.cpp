@@ -39,7 +39,7 @@ bool MessageKeeper::WaitFor(UINT message, DWORD timeoutMs) {
       timeoutMs);
 }
 
-HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
+HWND VisibleWindowOf(DWORD pid, const char* className) {
   struct Search {
     DWORD pid;
     const char* cls;
@@ -54,14 +54,15 @@ HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
       s->found = h;
       return FALSE;
     }
-  } search = {GetProcessId(process), className, nullptr};
-  WaitUntil(
-      [&] {
-        EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      timeoutMs);
+  } search = {pid, className, nullptr};
+  EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = VisibleWindowOf(GetProcessId(process), className)) != nullptr; }, timeoutMs);
+  return found;
 }
 
 std::string StaticTexts(HWND dialog) {

@@ -26,6 +26,10 @@ class MessageKeeper {
   HWND window_ = nullptr;
 };
 
+// The first visible top-level window (in z-order) of the process with the class; nullptr
+// when none. FindWindow alone is not enough: another program's window of the class, even a
+// hidden one, may lie above and hide it for ever.
+HWND VisibleWindowOf(DWORD pid, const char* className);
 // The first top-level window of the process with the class ("#32770": a message box), waited
 // for at most timeoutMs; nullptr when none came.
 HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs);

@@ -12,6 +12,7 @@
 #include <VxContFile.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
+#include <otherwindows.h>
 #include <program.h>
 #include <tempfolder.h>
 #include <viewframe.h>
@@ -382,10 +383,8 @@ struct OkTheBox {
   OkTheBox() {
     thread = std::thread([this] {
       while (!stop) {
-        HWND box = ::FindWindowA("#32770", NULL);
-        DWORD pid = 0;
-        if (box) ::GetWindowThreadProcessId(box, &pid);
-        if (box && pid == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+        HWND box = testsupport::VisibleWindowOf(::GetCurrentProcessId(), "#32770");
+        if (box) {
           ::EnumChildWindows(
               box,
               [](HWND w, LPARAM l) -> BOOL {

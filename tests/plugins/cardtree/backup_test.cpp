@@ -6,6 +6,7 @@
 #include <card.h>
 #include <dialogwatch.h>
 #include <files.h>
+#include <otherwindows.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
 #include <tempfolder.h>
@@ -36,10 +37,8 @@ struct NoticeCloser {
   std::atomic<int> closed{0};
   std::thread t{[this] {
     while (!stop) {
-      HWND box = FindWindowA("#32770", nullptr);
-      DWORD pid = 0;
-      if (box) GetWindowThreadProcessId(box, &pid);
-      if (box && pid == GetCurrentProcessId() && IsWindowVisible(box)) {
+      HWND box = testsupport::VisibleWindowOf(GetCurrentProcessId(), "#32770");
+      if (box) {
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         ++closed;
         Sleep(100);

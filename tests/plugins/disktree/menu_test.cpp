@@ -6,6 +6,7 @@
 #include <VxContFile.h>
 #include <VxResourceIds.h>
 #include <dialogwatch.h>
+#include <otherwindows.h>
 #include <dropop/DropRules.h>
 #include <files.h>
 #include <gtest/gtest.h>
@@ -233,8 +234,7 @@ TEST(DiskTreeFolderMenu, FavouritesAndTheContextMenusItems) {
     std::thread reader([&] {
       HWND popup = nullptr;
       for (int i = 0; i < 500 && !popup; ++i, Sleep(10)) {
-        HWND w = FindWindowA("#32768", nullptr);
-        if (w && IsWindowVisible(w)) popup = w;
+        popup = testsupport::VisibleWindowOf(GetCurrentProcessId(), "#32768");
       }
       if (!popup) return;
       HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
