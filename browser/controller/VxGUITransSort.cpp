@@ -4,6 +4,7 @@
 
 #include "TransInternal.h"
 
+#include <memory>
 #include <vector>
 
 LPCSTR CVxGUITrans::GetSortChar(UINT nSortID, bool& bAscending) {
@@ -66,7 +67,12 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
   // and close is a round trip to the server, and reading on threads of their own, which
   // queue there, was measured slower than this thread alone.
   // Between files this thread answers what other threads send (a newer change of folder is
-  // only queued, and ends this one).
+  // only queued, and ends this one). The files are closed afterwards, on another thread.
+  struct HeadPass {
+    HeadPass() { CThumbnail::BeginHeadPass(); }
+    ~HeadPass() { CThumbnail::EndHeadPass(); }
+  };
+  std::unique_ptr<HeadPass> pass(new HeadPass);
   bool bCancelled = !TransRunOnThreads(
       items.size(), 0, [&](size_t i) { items[i]->UpdateRecTime(); },
       [this] {
@@ -84,6 +90,7 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
         CThumbnailPage::ClearDecodeThumbnailList();
         DecodeThread_Start(FALSE);
       });
+  pass.reset();
   BOOL bSorted = !bCancelled && SortShownItems(nSortID);
   if (pItems) pItems->SetPicturesShown(TRUE);
   if (!bSorted) return FALSE;
