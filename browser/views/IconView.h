@@ -32,6 +32,9 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void SetItemPosition(CRect* pNext);
   void Arrange(BOOL bForce) override;
   virtual void AdjustScrollSizes(int totalHeight);
+  // The vertical bar shows these sizes already: shown with them, or hidden with nothing to
+  // scroll.
+  bool BarShows(int total, int clientHeight) const;
   // Appends to pOut the ids of the page's items that pass the filter, sorted; FALSE when
   // memory runs out.
   BOOL Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut);

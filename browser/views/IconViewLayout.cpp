@@ -101,6 +101,13 @@ void CIconView::Arrange(BOOL bForce) {
   if (item.cx > 0 && item.cy > 0) CThumbnailPage::SetDecodeCount((client.Width() / item.cx) * (client.Height() / item.cy + 2));
 }
 
+bool CIconView::BarShows(int total, int clientHeight) const {
+  if (!(GetStyle() & WS_VSCROLL)) return total <= clientHeight;
+  SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE};
+  return ::GetScrollInfo(m_hWnd, SB_VERT, &si) && si.nMin == 0 && si.nMax == total - 1 &&
+         si.nPage == UINT(clientHeight);
+}
+
 void CIconView::AdjustScrollSizes(int totalHeight) {
   CRect client;
   GetClientRect(&client);
@@ -114,6 +121,11 @@ void CIconView::AdjustScrollSizes(int totalHeight) {
   // bar again and size the view twice more), and it lays the view out anew for the narrower
   // client: then the sizes that layout set stand.
   const CSize total(0, s.total), page(0, std::max(1, s.page)), line(0, std::max(1, s.line));
+  // The same sizes again (the same items laid out anew, as after a sort) leave the bar as it
+  // is: the calls below would change nothing in the end but repaint it on the way.
+  if (m_nMapMode == MM_TEXT && total == m_totalDev && page == m_pageDev && line == m_lineDev &&
+      BarShows(s.total, client.Height()))
+    return;
   m_totalLog = m_totalDev = total;
   m_pageDev = page;
   m_lineDev = line;
