@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Kitlib2.h>
+#include <VxDocument/Clipboard.h>
 #include <VxResourceIds.h>
 
 #include <shellapi.h>
@@ -470,7 +471,7 @@ TEST(PluginTree, ClipboardChainIconsAndTheMenuKey) {
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
       if (message == WM_DRAWCLIPBOARD) {
         ++drawn;
-        if (next) ::SendMessageA(next, message, wParam, lParam);
+        VxPassClipboardNotice(next, message, wParam, lParam);
         return 0;
       }
       if (message == WM_CHANGECBCHAIN) {
