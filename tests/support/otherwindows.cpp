@@ -39,30 +39,43 @@ bool MessageKeeper::WaitFor(UINT message, DWORD timeoutMs) {
       timeoutMs);
 }
 
-HWND VisibleWindowOf(DWORD pid, const char* className) {
+std::vector<HWND> WindowsOf(DWORD pid, const char* className, bool allOfThem) {
   struct Search {
     DWORD pid;
     const char* cls;
-    HWND found;
+    bool all;
+    std::vector<HWND> found;
     static BOOL CALLBACK Each(HWND h, LPARAM lp) {
       auto* s = reinterpret_cast<Search*>(lp);
       DWORD pid = 0;
       GetWindowThreadProcessId(h, &pid);
+      if (pid != s->pid || (!s->all && !IsWindowVisible(h))) return TRUE;
       char cls[64] = {};
       GetClassNameA(h, cls, sizeof cls);
-      if (pid != s->pid || lstrcmpA(cls, s->cls) != 0 || !IsWindowVisible(h)) return TRUE;
-      s->found = h;
-      return FALSE;
+      if (!s->cls || lstrcmpA(cls, s->cls) == 0) s->found.push_back(h);
+      return TRUE;
     }
-  } search = {pid, className, nullptr};
+  } search = {pid, className, allOfThem, {}};
   EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND VisibleWindowOf(DWORD pid, const char* className) {
+  std::vector<HWND> found = WindowsOf(pid, className);
+  return found.empty() ? nullptr : found.front();
 }
 
 HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
   HWND found = nullptr;
   WaitUntil([&] { return (found = VisibleWindowOf(GetProcessId(process), className)) != nullptr; }, timeoutMs);
   return found;
+}
+
+bool SendToOther(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, DWORD timeoutMs) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer)) return false;
+  if (result) *result = static_cast<LRESULT>(answer);
+  return true;
 }
 
 std::string StaticTexts(HWND dialog) {
