@@ -1,5 +1,7 @@
 #include "otherwindows.h"
 
+#include <tlhelp32.h>
+
 #include "pump.h"
 
 namespace testsupport {
@@ -58,6 +60,21 @@ std::vector<HWND> WindowsOf(DWORD pid, const char* className, bool allOfThem) {
   } search = {pid, className, allOfThem, {}};
   EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::vector<HWND> WindowsOfChildren(const char* className) {
+  std::vector<HWND> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID != GetCurrentProcessId()) continue;
+    std::vector<HWND> windows = WindowsOf(entry.th32ProcessID, className, true);
+    found.insert(found.end(), windows.begin(), windows.end());
+  }
+  CloseHandle(snapshot);
+  return found;
 }
 
 HWND VisibleWindowOf(DWORD pid, const char* className) {

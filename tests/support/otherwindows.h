@@ -32,6 +32,10 @@ class MessageKeeper {
 // FindWindowEx walk from one window to the next breaks off when another program closes the
 // window it stands on. EnumWindows takes a snapshot.
 std::vector<HWND> WindowsOf(DWORD pid, const char* className, bool allOfThem = false);
+// The top-level windows of the class (the hidden ones too), topmost first, of the programs
+// this one started: the window of a program that the code under test starts, whose process
+// the test does not know.
+std::vector<HWND> WindowsOfChildren(const char* className);
 // The first visible top-level window (in z-order) of the process with the class; nullptr
 // when none.
 HWND VisibleWindowOf(DWORD pid, const char* className);
