@@ -941,10 +941,15 @@ TEST_F(FrameTest, APartTheSceneBenchKeepsIsShownAndSelectedAlone) {
   ASSERT_TRUE(
       toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie, (UINT_PTR)m_pFrame->m_hWnd, &program, &arguments));
   std::thread user([] {
-    // A program starting while the machine is busy can take its time.
+    // The bench the frame started; a program starting while the machine is busy can take
+    // its time.
     HWND bench = nullptr;
     for (DWORD since = ::GetTickCount(); !bench && ::GetTickCount() - since < 60000; ::Sleep(10))
-      bench = ::FindWindowA("GlimoraCutBench", "シーンカット - a.mp4");
+      for (HWND w : testsupport::WindowsOfChildren("GlimoraCutBench")) {
+        char title[128] = "";
+        ::GetWindowTextA(w, title, sizeof title);
+        if (::IsWindowVisible(w) && !lstrcmpA(title, "シーンカット - a.mp4")) bench = w;
+      }
     if (!bench) return;
     testsupport::SendToOther(bench, WM_COMMAND, 107, 0);  // save: the whole clip, as the marks stand
     ::PostMessageA(bench, WM_CLOSE, 0, 0);

@@ -308,11 +308,15 @@ TEST_F(ToolbarPane, MovieToolsWriteTheirPartsBesideTheMovieAndTheFirstIsShown) {
   ASSERT_TRUE(
       toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie.c_str(), (UINT_PTR)m_main.m_hWnd, &program, &arguments));
   std::thread user([] {
-    // By its title too: the bench's own tests may have one open at the same time. A
-    // program starting while the machine is busy can take its time.
+    // The bench the pane started (the bench's own tests may have one open at the same
+    // time). A program starting while the machine is busy can take its time.
     HWND bench = nullptr;
     for (DWORD since = ::GetTickCount(); !bench && ::GetTickCount() - since < 60000; ::Sleep(10))
-      bench = ::FindWindowA("GlimoraCutBench", "シーンカット - clip.mp4");
+      for (HWND w : testsupport::WindowsOfChildren("GlimoraCutBench")) {
+        char title[128] = "";
+        ::GetWindowTextA(w, title, sizeof title);
+        if (::IsWindowVisible(w) && !lstrcmpA(title, "シーンカット - clip.mp4")) bench = w;
+      }
     if (!bench) return;
     HWND start = ::GetDlgItem(bench, 104);  // the start's list
     if (testsupport::SendToOther(start, CB_SETCURSEL, 2, 0) &&
