@@ -236,6 +236,20 @@ bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(si
     if (meanwhile) meanwhile();
     return goOn();
   }
+  if (threads == 0) {
+    if (meanwhile) meanwhile();
+    DWORD asked = ::GetTickCount();
+    for (size_t i = 0; i < count; ++i) {
+      work(i);
+      // The clock alone: a look at the queue would cost a round trip to Wine's server per
+      // piece.
+      if (::GetTickCount() - asked >= 10) {
+        if (!goOn()) return false;
+        asked = ::GetTickCount();
+      }
+    }
+    return goOn();
+  }
   std::atomic<size_t> next{0}, done{0};
   std::atomic<bool> stop{false};
   HANDLE finished = ::CreateEventA(NULL, TRUE, FALSE, NULL);

@@ -134,6 +134,7 @@ class CDecodedBatch {
 // start, and meanwhile (when given) once on the calling thread. goOn is asked on the calling
 // thread at least every 10 ms and whenever another thread sends that thread a message; once
 // it answers false no further work starts, the running work is waited for and false is
-// returned.
+// returned. threads 0: meanwhile, then the work in order on the calling thread, goOn asked
+// between pieces once 10 ms have passed.
 bool TransRunOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& work,
                        const std::function<bool()>& goOn, const std::function<void()>& meanwhile = nullptr);

@@ -4,6 +4,7 @@
 
 #include "TransInternal.h"
 
+#include <memory>
 #include <vector>
 
 LPCSTR CVxGUITrans::GetSortChar(UINT nSortID, bool& bAscending) {
@@ -62,21 +63,26 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
     return true;
   });
   // Each file's head gives its date, and keeps the embedded thumbnail's bytes for the
-  // decoder. The heads are read on two threads: one parses a head while the other waits for
-  // its file, which halves the pass under Wine, whose server takes the file calls one at a
-  // time (more threads only queue there). This thread answers what other threads send
-  // meanwhile (a newer change of folder is only queued, and ends this one).
+  // decoder. The heads are read on this thread, one after the other: under Wine every open
+  // and close is a round trip to the server, and reading on threads of their own, which
+  // queue there, was measured slower than this thread alone.
+  // Between files this thread answers what other threads send (a newer change of folder is
+  // only queued, and ends this one). The files are closed afterwards, on another thread.
+  struct HeadPass {
+    HeadPass() { CThumbnail::BeginHeadPass(); }
+    ~HeadPass() { CThumbnail::EndHeadPass(); }
+  };
+  std::unique_ptr<HeadPass> pass(new HeadPass);
   bool bCancelled = !TransRunOnThreads(
-      items.size(), 2, [&](size_t i) { items[i]->UpdateRecTime(); },
+      items.size(), 0, [&](size_t i) { items[i]->UpdateRecTime(); },
       [this] {
         AnswerSentMessages();
         return IsContinueChangeFolder() && !HasWaitingFolderChange();
       },
       [&] {
-        // While the heads are read: the view arranges itself (the layout takes no dates),
-        // and the decoder's threads are made ready, to be given the items once they are
-        // sorted (a decoder at work beside the date pass only slows it: the two contend
-        // for the processors and the heap).
+        // First the view arranges itself (the layout takes no dates), and the decoder's
+        // threads are made ready, to be given the items once they are sorted (a decoder at
+        // work beside the date pass only slows it).
         if (pItems) {
           pItems->Arrange(FALSE);
           pItems->SetPicturesShown(FALSE);
@@ -84,6 +90,7 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
         CThumbnailPage::ClearDecodeThumbnailList();
         DecodeThread_Start(FALSE);
       });
+  pass.reset();
   BOOL bSorted = !bCancelled && SortShownItems(nSortID);
   if (pItems) pItems->SetPicturesShown(TRUE);
   if (!bSorted) return FALSE;

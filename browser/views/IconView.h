@@ -94,4 +94,5 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   std::vector<HeaderRecord> m_headerRecords;
   int m_nDecodeStart = 0, m_nDecodeCount = 0;
   int m_nTotalHeight = 0;  // document height of the last arrangement
+  unsigned m_nLayouts = 0;  // arrangements so far: tells a layout that a nested one ran
 };

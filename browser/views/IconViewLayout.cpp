@@ -19,6 +19,7 @@ CSize MeasuredItem() {
 void CIconView::SetItemPos(int column, int row, DWORD id) { m_model.SetCell(column, row, id); }
 
 void CIconView::SetItemPosition(CRect* pNext) {
+  ++m_nLayouts;
   CRect client;
   GetClientRect(&client);
   CRect window;
@@ -108,8 +109,18 @@ void CIconView::AdjustScrollSizes(int totalHeight) {
   int mode = doc ? int(doc->GetViewMode()) : 1;
   iconview::ScrollSizes s = iconview::ComputeScrollSizes(totalHeight, client.Height(), decodeHeight, mode, iconview::VersionCode());
   m_dVertScale = s.scale;
+  // The range shows the bar of a view that had none. The WM_SIZE that follows judges the bar
+  // by the scroll sizes, so they are the new ones already (by the old ones it would hide the
+  // bar again and size the view twice more), and it lays the view out anew for the narrower
+  // client: then the sizes that layout set stand.
+  const CSize total(0, s.total), page(0, std::max(1, s.page)), line(0, std::max(1, s.line));
+  m_totalLog = m_totalDev = total;
+  m_pageDev = page;
+  m_lineDev = line;
+  const unsigned layouts = m_nLayouts;
   SetScrollRange(SB_VERT, 0, totalHeight, FALSE);
-  SetScrollSizes(MM_TEXT, CSize(0, s.total), CSize(0, std::max(1, s.page)), CSize(0, std::max(1, s.line)));
+  if (m_nLayouts != layouts) return;
+  SetScrollSizes(MM_TEXT, total, page, line);
 }
 
 BOOL CIconView::Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM data, std::vector<DWORD>* pOut) {

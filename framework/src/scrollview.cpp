@@ -128,11 +128,12 @@ void CScrollView::ScrollToPosition(POINT pt) {
 }
 
 void CScrollView::ScrollToDevicePosition(POINT ptDev) {
+  // A bar told its own position again still repaints under Wine.
   int xOrig = GetScrollPos(SB_HORZ);
-  SetScrollPos(SB_HORZ, ptDev.x);
+  if (xOrig != ptDev.x) SetScrollPos(SB_HORZ, ptDev.x);
   int yOrig = GetScrollPos(SB_VERT);
-  SetScrollPos(SB_VERT, ptDev.y);
-  ScrollWindow(xOrig - ptDev.x, yOrig - ptDev.y);
+  if (yOrig != ptDev.y) SetScrollPos(SB_VERT, ptDev.y);
+  if (xOrig != ptDev.x || yOrig != ptDev.y) ScrollWindow(xOrig - ptDev.x, yOrig - ptDev.y);
 }
 
 void CScrollView::CheckScrollBars(BOOL& bHasHorzBar, BOOL& bHasVertBar) const {
@@ -232,22 +233,25 @@ void CScrollView::UpdateBars() {
   if (s.bNeedH) sizeClient.cy -= sizeSb.cy;
   if (s.bNeedV) sizeClient.cx -= sizeSb.cx;
   ScrollToDevicePosition(s.ptMove);
+  EnableScrollBarCtrl(SB_HORZ, s.bNeedH);
+  if (s.bNeedH) SetScrollPageAndRange(SB_HORZ, sizeClient.cx, m_totalDev.cx - 1);
+  EnableScrollBarCtrl(SB_VERT, s.bNeedV);
+  if (s.bNeedV) SetScrollPageAndRange(SB_VERT, sizeClient.cy, m_totalDev.cy - 1);
+  m_bInsideUpdate = FALSE;
+}
+
+void CScrollView::SetScrollPageAndRange(int nBar, int nPage, int nMax) {
+  // Under Wine every redrawing SetScrollInfo repaints the bar, changed or not: a layout
+  // that runs often would pay for it each time.
   SCROLLINFO info = {};
+  if (GetScrollInfo(nBar, &info, SIF_PAGE | SIF_RANGE) && info.nMin == 0 && info.nMax == nMax &&
+      info.nPage == (UINT)nPage)
+    return;
   info.fMask = SIF_PAGE | SIF_RANGE;
   info.nMin = 0;
-  EnableScrollBarCtrl(SB_HORZ, s.bNeedH);
-  if (s.bNeedH) {
-    info.nPage = (UINT)sizeClient.cx;
-    info.nMax = m_totalDev.cx - 1;
-    SetScrollInfo(SB_HORZ, &info, TRUE);
-  }
-  EnableScrollBarCtrl(SB_VERT, s.bNeedV);
-  if (s.bNeedV) {
-    info.nPage = (UINT)sizeClient.cy;
-    info.nMax = m_totalDev.cy - 1;
-    SetScrollInfo(SB_VERT, &info, TRUE);
-  }
-  m_bInsideUpdate = FALSE;
+  info.nPage = (UINT)nPage;
+  info.nMax = nMax;
+  SetScrollInfo(nBar, &info, TRUE);
 }
 
 void CScrollView::OnSize(UINT nType, int cx, int cy) {

@@ -236,6 +236,10 @@ void CWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable) {
     pBar->EnableWindow(bEnable);
     return;
   }
+  // Under Wine showing a bar that is already shown still costs a frame change and a
+  // repaint of the bar.
+  const DWORD bit = nBar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL;
+  if (!(GetStyle() & bit) == !bEnable) return;
   ::ShowScrollBar(m_hWnd, nBar, bEnable);
 }
 

@@ -49,6 +49,8 @@ class FW_API CScrollView : public CView {
 
  protected:
   void UpdateBars();
+  // The bar's page and range, told to the bar only when they changed.
+  void SetScrollPageAndRange(int nBar, int nPage, int nMax);
   BOOL GetTrueClientSize(CSize& size, CSize& sizeSb);
   void GetScrollBarSizes(CSize& sizeSb);
   BOOL DoMouseWheel(UINT fFlags, short zDelta, CPoint point);

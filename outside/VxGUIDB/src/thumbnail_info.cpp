@@ -180,10 +180,46 @@ void ThumbImpl::StoreProbe(bool probed, const imaging::ImageInfo& info, const im
   LeaveCriticalSection(&cs);
 }
 
+namespace {
+// The files of the calling thread's head pass, waiting to be closed (none: no pass).
+thread_local std::vector<HANDLE>* t_passFiles = nullptr;
+// More than this many at once go to be closed during the pass (a very large folder).
+const size_t kPassFilesMax = 4096;
+
+DWORD WINAPI CloseFiles(void* param) {
+  std::vector<HANDLE>* files = static_cast<std::vector<HANDLE>*>(param);
+  for (HANDLE h : *files) CloseHandle(h);
+  delete files;
+  return 0;
+}
+
+void HandOverForClosing(std::vector<HANDLE>* files) {
+  if (files->empty() || !QueueUserWorkItem(CloseFiles, files, WT_EXECUTEDEFAULT)) CloseFiles(files);
+}
+}  // namespace
+
+void CThumbnail::BeginHeadPass() {
+  if (!t_passFiles) t_passFiles = new std::vector<HANDLE>;
+}
+
+void CThumbnail::EndHeadPass() {
+  std::vector<HANDLE>* files = t_passFiles;
+  t_passFiles = nullptr;
+  if (files) HandOverForClosing(files);
+}
+
 ULONGLONG ThumbImpl::ReadHead() {
   imaging::ImageInfo info;
   imaging::Exif metadata;
-  bool probed = SUCCEEDED(imaging::ProbeImage(path.c_str(), &info, &metadata));
+  HANDLE kept = NULL;
+  bool probed = SUCCEEDED(imaging::ProbeImage(path.c_str(), &info, &metadata, t_passFiles ? &kept : nullptr));
+  if (kept) {
+    t_passFiles->push_back(kept);
+    if (t_passFiles->size() >= kPassFilesMax) {
+      HandOverForClosing(t_passFiles);
+      t_passFiles = new std::vector<HANDLE>;
+    }
+  }
   StoreProbe(probed, info, metadata, true, true);
   return ExifRecTime(metadata);
 }

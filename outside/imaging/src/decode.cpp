@@ -605,7 +605,8 @@ void ProbeSource(const char* path, const ByteSource& src, FileProbe* out) {
 
 }  // namespace
 
-HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
+HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut, HANDLE* keepOpen) {
+  if (keepOpen) *keepOpen = NULL;
   if (!path || !info) return E_INVALIDARG;
   Exif local;
   Exif* exif = exifOut ? exifOut : &local;
@@ -613,7 +614,9 @@ HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exifOut) {
   detail::FileReader file;
   HRESULT hr = file.Open(path);
   if (FAILED(hr)) return hr;
-  return ProbeOpen(path, file, info, exif);
+  hr = ProbeOpen(path, file, info, exif);
+  if (keepOpen) *keepOpen = file.Release();
+  return hr;
 }
 
 void ProbeImageFile(const char* path, FileProbe* out) {

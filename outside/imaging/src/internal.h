@@ -85,6 +85,12 @@ class FileReader : public ByteSource {
   HRESULT Open(const char* path, size_t headBytes = kHeadBytes);
   uint64_t Size() const override { return size_; }
   bool Read(uint64_t pos, void* dst, size_t n) const override;
+  // The open handle, given up to the caller (NULL when none); reads fail from then on.
+  HANDLE Release() {
+    HANDLE h = file_ == INVALID_HANDLE_VALUE ? NULL : file_;
+    file_ = INVALID_HANDLE_VALUE;
+    return h;
+  }
 
  private:
   HANDLE file_ = INVALID_HANDLE_VALUE;

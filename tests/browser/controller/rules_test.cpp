@@ -289,21 +289,28 @@ TEST(TransRules, RunOnThreadsDoesEachPieceOnceAndStopsWhenAsked) {
       for (size_t i = 0; i < count; ++i) EXPECT_EQ(1, runs[i].load()) << count << " piece " << i;
       EXPECT_GE(asked, 1) << count;
     }
-  // One thread takes the pieces in order; the meanwhile work runs once, on the calling
-  // thread, also when there are no pieces.
-  for (size_t count : {size_t(0), size_t(100)}) {
-    std::vector<size_t> order;
-    std::vector<DWORD> meanwhile;
-    EXPECT_TRUE(TransRunOnThreads(
-        count, 1, [&](size_t i) { order.push_back(i); }, [] { return true; },
-        [&] { meanwhile.push_back(::GetCurrentThreadId()); }));
-    ASSERT_EQ(order.size(), count);
-    for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
-    EXPECT_EQ(meanwhile, std::vector<DWORD>{::GetCurrentThreadId()}) << count;
-  }
+  // One thread takes the pieces in order, no thread at all on the calling thread after the
+  // meanwhile work; that runs once, on the calling thread, also when there are no pieces.
+  for (size_t threads : {size_t(0), size_t(1)})
+    for (size_t count : {size_t(0), size_t(100)}) {
+      std::vector<size_t> order;
+      std::vector<DWORD> meanwhile, workers;
+      EXPECT_TRUE(TransRunOnThreads(
+          count, threads,
+          [&](size_t i) {
+            order.push_back(i);
+            workers.push_back(::GetCurrentThreadId());
+          },
+          [] { return true; }, [&] { meanwhile.push_back(::GetCurrentThreadId()); }));
+      ASSERT_EQ(order.size(), count);
+      for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
+      EXPECT_EQ(meanwhile, std::vector<DWORD>{::GetCurrentThreadId()}) << count;
+      if (threads == 0)
+        for (DWORD w : workers) EXPECT_EQ(w, ::GetCurrentThreadId());
+    }
   // Stopped on the third question: no piece twice, the rest never started, false answered,
   // and nothing runs after the call returns.
-  for (size_t threads : {size_t(1), size_t(4)}) {
+  for (size_t threads : {size_t(0), size_t(1), size_t(4)}) {
     const size_t count = 2000;
     std::vector<std::atomic<int>> runs(count);
     int asked = 0;

@@ -5,6 +5,7 @@
 #include <TickCache.h>
 #include <VxGUIDB.h>
 #include <gtest/gtest.h>
+#include <pump.h>
 #include <imaging/exif.h>
 #include <shlobj.h>
 
@@ -219,6 +220,38 @@ TEST(ItemDates, OneReadGivesDateSizeExifAndPicture) {
   t.ClearImage(FALSE);
   t.DecodeThumbnail(nullptr, nullptr);
   EXPECT_NE(VXIMAGE_PICTURE, t.GetDecodeImageType());
+}
+
+// A head pass leaves its files open until it ends and then has them closed; outside a pass
+// nothing stays open. A file can be taken alone only when no one else holds it.
+TEST(ItemDates, AHeadPassClosesItsFilesWhenItEnds) {
+  std::string d = ScratchDir("headpass");
+  std::vector<std::string> paths;
+  std::vector<std::unique_ptr<CThumbnail>> items;
+  for (int i = 0; i < 3; ++i) {
+    paths.push_back(d + "\\p" + std::to_string(i) + ".jpg");
+    CopyFixture("exif_full.jpg", paths.back());
+    items.emplace_back(new CThumbnail(paths.back().c_str()));
+  }
+  auto alone = [](const std::string& p) {
+    HANDLE h = CreateFileA(p.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+  };
+  CThumbnail::BeginHeadPass();
+  for (auto& t : items) ASSERT_EQ(S_OK, t->UpdateRecTime());
+  for (const std::string& p : paths) EXPECT_FALSE(alone(p)) << p << " was closed during the pass";
+  CThumbnail::EndHeadPass();
+  for (const std::string& p : paths) EXPECT_TRUE(testsupport::WaitUntil([&] { return alone(p); }, 5000)) << p;
+  for (auto& t : items) {
+    SYSTEMTIME st;
+    ASSERT_TRUE(t->GetRecDate(&st));
+    EXPECT_EQ(2026, st.wYear);
+  }
+  CThumbnail again(paths[0].c_str());
+  ASSERT_EQ(S_OK, again.UpdateRecTime());
+  EXPECT_TRUE(alone(paths[0]));
 }
 
 // ---- What the file holds -------------------------------------------------------------------

@@ -144,6 +144,13 @@ class VXGUIDB_API CThumbnail {
   ULONGLONG GetRecTime();  // the same as a 64-bit local file time
   // Reads the recording date again from the file.
   HRESULT UpdateRecTime();
+  // While a folder's heads are read one after the other, their files' closes wait (under
+  // Wine each close is a round trip to the server): between BeginHeadPass and EndHeadPass
+  // UpdateRecTime on the calling thread leaves its file open, and EndHeadPass has another
+  // thread close them. Files stay open at most until EndHeadPass, shared for reading,
+  // writing and deletion.
+  static void BeginHeadPass();
+  static void EndHeadPass();
 
   // ---- Browser state ------------------------------------------------------------------
   // Ids: slot 0 the details list's row, slot 1 (or any other slot) the icon view's id.

@@ -49,7 +49,9 @@ struct ImageInfo {
 // Headers only: JPEG (SOF and Exif), PNG, BMP, GIF, ICO by hand; TIFF through
 // its IFD0 (WIC when that lacks the size). exif (optional) receives the metadata
 // the headers carry (JPEG and TIFF; invalid for the others), read in the same pass.
-HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exif = nullptr);
+// keepOpen (optional) receives the file's handle, still open, for the caller to close (NULL
+// when the file did not open).
+HRESULT ProbeImage(const char* path, ImageInfo* info, Exif* exif = nullptr, HANDLE* keepOpen = nullptr);
 
 // What DetectFileFormat, ProbeImage and Exif::Load tell of a file, from one opening of it
 // (under Wine every opening costs round trips to the server, which serves one at a time).
