@@ -774,6 +774,44 @@ TEST_F(FrameTest, AutoImportTimerOpensTheImportOnce) {
   ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
 }
 
+// A card's arrival opens the card's folder tree unless the frame's zoom window is open;
+// a window of that name elsewhere (another thread's, as another program's would be) is
+// not the frame's.
+TEST_F(FrameTest, OnlyTheFramesOwnZoomWindowHoldsTheCardsFolderTreeBack) {
+  const char kZoomName[] = "6D1F3A27-94C0-4B58-A1E6-3C7B20F95D84";
+  HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd;
+  g_toolbarProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
+  auto opened = [&] {
+    g_toolbarCommands.clear();
+    m_pFrame->SendMessage(WM_SHOW_EXPLORER_FOLDER);
+    testsupport::PumpPending();
+    return std::count(g_toolbarCommands.begin(), g_toolbarCommands.end(),
+                      std::make_pair((WPARAM)ID_TB_FOLDER_TREE, (LPARAM)m_pFrame->m_hWnd));
+  };
+  EXPECT_EQ(opened(), 1);
+  {
+    std::atomic<HWND> elsewhere{nullptr};
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+      elsewhere = ::CreateWindowA("STATIC", kZoomName, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+      while (!done) {
+        testsupport::PumpPending();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      }
+      ::DestroyWindow(elsewhere);
+    });
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return elsewhere != nullptr; }, 10000));
+    EXPECT_EQ(opened(), 1) << "another thread's window was taken for the zoom window";
+    done = true;
+    other.join();
+  }
+  HWND own = ::CreateWindowA("STATIC", kZoomName, WS_POPUP, 0, 0, 10, 10, m_pFrame->m_hWnd, nullptr, nullptr, nullptr);
+  EXPECT_EQ(opened(), 0);
+  ::DestroyWindow(own);
+  ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
+}
+
 TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {
   CProgressMessageDlg dlg;
   ASSERT_TRUE(dlg.CreateModeless(m_pFrame));
