@@ -94,9 +94,11 @@ endfunction()
 # A test program: GoogleTest, run by CTest through Wine (one CTest entry per program).
 # Tests share one Xvfb display; tests touching the same per-user state take a lock
 # (LOCKS), e.g. "profile" for the registry profile, "card" for the card drive, "smalldisks"
-# for the small mounted disks of smalldisks.sh, or "screen" for tests that show any window
-# (a visible one hides what lies under it from the others), dialogs, move the mouse or
-# read pixels off the desktop.
+# for the small mounted disks of smalldisks.sh, "clipboard" for tests that put something
+# on the desktop's one clipboard or read it back, or "screen" for tests that show any
+# window (a visible one hides what lies under it from the others and takes the activation),
+# dialogs, move the mouse or read pixels off the desktop; a program the test starts that
+# shows a window counts.
 # The program's main: GoogleTest's plain one; FW_MAIN the framework's start-up on the main
 # thread (tests/support/testmain.h); OWN_MAIN one of the program's own.
 function(glimora_test name)

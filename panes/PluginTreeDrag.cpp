@@ -3,6 +3,7 @@
 // clipboard-viewer chain that tells the plug-in of clipboard changes, and the system's
 // small icons the tree shows.
 #include <MainWndMessages.h>
+#include <VxDocument/Clipboard.h>
 #include <shlobj.h>
 
 #include <textkit/path.h>
@@ -58,15 +59,15 @@ void CPluginTreeCtrl::TakeSystemIcons() {
 void CPluginTreeCtrl::OnDrawClipboard() {
   Default();
   if (m_pManager && m_pEntry) m_pManager->DrawClipboard(m_pEntry);
-  if (m_hNextViewer) ::SendMessageA(m_hNextViewer, WM_DRAWCLIPBOARD, 0, 0);
+  VxPassClipboardNotice(m_hNextViewer, WM_DRAWCLIPBOARD, 0, 0);
 }
 
 void CPluginTreeCtrl::OnChangeCbChain(HWND hRemoved, HWND hAfter) {
   Default();
   if (hRemoved == m_hNextViewer) {
     m_hNextViewer = hAfter;
-  } else if (m_hNextViewer) {
-    ::SendMessageA(m_hNextViewer, WM_CHANGECBCHAIN, (WPARAM)hRemoved, (LPARAM)hAfter);
+  } else {
+    VxPassClipboardNotice(m_hNextViewer, WM_CHANGECBCHAIN, (WPARAM)hRemoved, (LPARAM)hAfter);
   }
 }
 

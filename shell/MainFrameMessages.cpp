@@ -27,6 +27,22 @@ const UINT kExportTextDelayMs = 500;
 const int kViewTypeMusicList = 12;
 const int kViewTypeKeepStrip = 14;
 
+// TRUE while the zoom window is open: a window of this thread by that name. FindWindow
+// would take another program's window of the name (a second copy's) for ours.
+BOOL IsZoomWindowOpen() {
+  BOOL bOpen = FALSE;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hWnd, LPARAM lParam) -> BOOL {
+        char szName[64] = "";
+        if (!::GetWindowTextA(hWnd, szName, sizeof(szName)) || lstrcmpA(szName, kZoomWindowName) != 0) return TRUE;
+        *reinterpret_cast<BOOL*>(lParam) = TRUE;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&bOpen));
+  return bOpen;
+}
+
 // TRUE when p points to writable memory of this process for n bytes: an answer written
 // through a pointer from another program must not hit what is not ours.
 BOOL IsWritableHere(void* p, size_t n) { return pluginkit::IsWritableHere(p, n); }
@@ -65,7 +81,7 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       }
       return FALSE;
     case WM_SHOW_EXPLORER_FOLDER:
-      if (IsWindowEnabled() && !::FindWindowA(NULL, kZoomWindowName) && !m_bCalendarFold) {
+      if (IsWindowEnabled() && !IsZoomWindowOpen() && !m_bCalendarFold) {
         KillTimer(MAINFRAME_TIMER_CARD);
         SendToolbarCommand(ID_TB_FOLDER_TREE, TRUE);
         SetTimer(MAINFRAME_TIMER_CARD, 1000, NULL);

@@ -10,6 +10,7 @@
 #include "test_support.h"
 
 #include <VxResourceIds.h>
+#include <dialogwatch.h>
 #include <wtsapi32.h>
 
 namespace {
@@ -236,15 +237,15 @@ TEST(LauncherAbout, ShowsTheAboutBox) {
   HINSTANCE hRes = LoadLibraryA("VxResource.dll");
   ASSERT_TRUE(hRes);
   AfxSetResourceHandle(hRes);
-  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-    HWND hDlg = GetActiveWindow();
-    if (hDlg && GetDlgItem(hDlg, IDOK)) {
-      KillTimer(nullptr, id);
-      PostMessageA(hDlg, WM_COMMAND, IDOK, 0);
-    }
-  });
+  // Found among this program's windows, not as the active one: another program's window
+  // may hold the activation.
+  testsupport::DialogWatch watch(
+      nullptr, [](HWND box) { return IsWindowVisible(box) && GetDlgItem(box, IDOK); },
+      [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
   CAboutDialog dlg;
   EXPECT_EQ(IDOK, dlg.DoModal());
+  watch.Stop();
+  EXPECT_TRUE(watch.Acted());
   AfxSetResourceHandle(GetModuleHandleA(nullptr));
   FreeLibrary(hRes);
 }

@@ -45,6 +45,7 @@
 #include <card.h>
 #include <dialogwatch.h>
 #include <files.h>
+#include <otherwindows.h>
 #include <pump.h>
 #include <tempfolder.h>
 
@@ -81,12 +82,8 @@ class ImportCloser {
  private:
   void Run() {
     while (!m_stop) {
-      for (HWND box = nullptr; (box = ::FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr;) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(box, &pid);
-        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(box) && ::GetDlgItem(box, IDC_IMPORT_LIST))
-          ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-      }
+      for (HWND box : testsupport::WindowsOf(::GetCurrentProcessId(), "#32770"))
+        if (::GetDlgItem(box, IDC_IMPORT_LIST)) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
       ::Sleep(50);
     }
   }
@@ -777,6 +774,44 @@ TEST_F(FrameTest, AutoImportTimerOpensTheImportOnce) {
   ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
 }
 
+// A card's arrival opens the card's folder tree unless the frame's zoom window is open;
+// a window of that name elsewhere (another thread's, as another program's would be) is
+// not the frame's.
+TEST_F(FrameTest, OnlyTheFramesOwnZoomWindowHoldsTheCardsFolderTreeBack) {
+  const char kZoomName[] = "6D1F3A27-94C0-4B58-A1E6-3C7B20F95D84";
+  HWND hToolbar = m_pFrame->GetToolbarPane()->m_hWnd;
+  g_toolbarProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordToolbar)));
+  auto opened = [&] {
+    g_toolbarCommands.clear();
+    m_pFrame->SendMessage(WM_SHOW_EXPLORER_FOLDER);
+    testsupport::PumpPending();
+    return std::count(g_toolbarCommands.begin(), g_toolbarCommands.end(),
+                      std::make_pair((WPARAM)ID_TB_FOLDER_TREE, (LPARAM)m_pFrame->m_hWnd));
+  };
+  EXPECT_EQ(opened(), 1);
+  {
+    std::atomic<HWND> elsewhere{nullptr};
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+      elsewhere = ::CreateWindowA("STATIC", kZoomName, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+      while (!done) {
+        testsupport::PumpPending();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      }
+      ::DestroyWindow(elsewhere);
+    });
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return elsewhere != nullptr; }, 10000));
+    EXPECT_EQ(opened(), 1) << "another thread's window was taken for the zoom window";
+    done = true;
+    other.join();
+  }
+  HWND own = ::CreateWindowA("STATIC", kZoomName, WS_POPUP, 0, 0, 10, 10, m_pFrame->m_hWnd, nullptr, nullptr, nullptr);
+  EXPECT_EQ(opened(), 0);
+  ::DestroyWindow(own);
+  ::SetWindowLongPtrA(hToolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
+}
+
 TEST_F(FrameTest, ProgressMessageTurnsIntoABarThatStopsAtItsTotal) {
   CProgressMessageDlg dlg;
   ASSERT_TRUE(dlg.CreateModeless(m_pFrame));
@@ -944,11 +979,17 @@ TEST_F(FrameTest, APartTheSceneBenchKeepsIsShownAndSelectedAlone) {
   ASSERT_TRUE(
       toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie, (UINT_PTR)m_pFrame->m_hWnd, &program, &arguments));
   std::thread user([] {
+    // The bench the frame started; a program starting while the machine is busy can take
+    // its time.
     HWND bench = nullptr;
-    for (int i = 0; i < 1000 && !bench; ++i, ::Sleep(10))
-      bench = ::FindWindowA("GlimoraCutBench", "シーンカット - a.mp4");
+    for (DWORD since = ::GetTickCount(); !bench && ::GetTickCount() - since < 60000; ::Sleep(10))
+      for (HWND w : testsupport::WindowsOfChildren("GlimoraCutBench")) {
+        char title[128] = "";
+        ::GetWindowTextA(w, title, sizeof title);
+        if (::IsWindowVisible(w) && !lstrcmpA(title, "シーンカット - a.mp4")) bench = w;
+      }
     if (!bench) return;
-    ::SendMessageA(bench, WM_COMMAND, 107, 0);  // save: the whole clip, as the marks stand
+    testsupport::SendToOther(bench, WM_COMMAND, 107, 0);  // save: the whole clip, as the marks stand
     ::PostMessageA(bench, WM_CLOSE, 0, 0);
   });
   EXPECT_TRUE(m_pFrame->GetToolbarPane()->StartToolAndWait(program.c_str(), arguments.c_str(), movie.c_str()));

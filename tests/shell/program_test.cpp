@@ -13,6 +13,7 @@
 #include "MainWndMessages.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <otherwindows.h>
 #include <program.h>
 #include <pump.h>
 #include <tempfolder.h>
@@ -29,26 +30,8 @@ struct Process {
     return hProcess != NULL;
   }
   bool Ended(DWORD ms = 0) const { return hProcess && ::WaitForSingleObject(hProcess, ms) == WAIT_OBJECT_0; }
-  // The process's visible top-level windows of a class ("" for any).
-  std::vector<HWND> Windows(const char* cls = "") const {
-    struct Search {
-      DWORD pid;
-      const char* cls;
-      std::vector<HWND> found;
-    } s = {dwPid, cls, {}};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          Search* p = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          ::GetWindowThreadProcessId(h, &pid);
-          char name[64] = "";
-          ::GetClassNameA(h, name, sizeof(name));
-          if (pid == p->pid && ::IsWindowVisible(h) && (!*p->cls || lstrcmpA(name, p->cls) == 0)) p->found.push_back(h);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-  }
+  // The process's visible top-level windows of a class (nullptr for any).
+  std::vector<HWND> Windows(const char* cls = nullptr) const { return testsupport::WindowsOf(dwPid, cls); }
   ~Process() {
     if (hProcess) testsupport::WaitForExit(hProcess, 0);
   }
@@ -57,11 +40,8 @@ struct Process {
 std::string Program() { return testsupport::ProgramFolder() + "\\Marlo5.exe"; }
 
 HWND FindMainWindowOf(DWORD pid) {
-  for (HWND h = ::GetTopWindow(NULL); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(h, &owner);
-    if (owner == pid && ::GetPropA(h, MAINWND_PROPERTY)) return h;
-  }
+  for (HWND h : testsupport::WindowsOf(pid, nullptr, true))
+    if (::GetPropA(h, MAINWND_PROPERTY)) return h;
   return NULL;
 }
 

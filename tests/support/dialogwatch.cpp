@@ -1,29 +1,24 @@
 #include "dialogwatch.h"
 
+#include <cstdio>
 #include <string>
+
+#include "otherwindows.h"
 
 namespace testsupport {
 
 namespace {
 
-struct Search {
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char text[256] = "";
-  if (pid != GetCurrentProcessId() || !GetClassNameA(hwnd, text, sizeof(text)) || lstrcmpA(text, "#32770") != 0)
-    return TRUE;
-  if (s->caption) {
-    GetWindowTextA(hwnd, text, sizeof(text));
-    if (lstrcmpA(text, s->caption) != 0) return TRUE;
+// The dialog boxes of this process with the caption (any when it is nullptr), topmost
+// first, the hidden ones too unless visibleOnly.
+std::vector<HWND> Boxes(const char* caption, bool visibleOnly) {
+  std::vector<HWND> boxes;
+  for (HWND box : WindowsOf(GetCurrentProcessId(), "#32770", !visibleOnly)) {
+    char text[256] = "";
+    GetWindowTextA(box, text, sizeof(text));
+    if (!caption || lstrcmpA(text, caption) == 0) boxes.push_back(box);
   }
-  s->found = hwnd;
-  return FALSE;
+  return boxes;
 }
 
 }  // namespace
@@ -33,18 +28,23 @@ DialogWatch::DialogWatch(const char* caption, std::function<bool(HWND)> ready, s
   std::string wanted = caption ? caption : "";
   bool any = caption == nullptr;
   thread_ = std::thread([this, wanted, any, ready, act, timeoutMs] {
+    const char* caption = any ? nullptr : wanted.c_str();
     DWORD start = GetTickCount();
     while (!stop_ && GetTickCount() - start <= timeoutMs) {
-      Search s = {any ? nullptr : wanted.c_str(), nullptr};
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
-      if (s.found && ready(s.found)) {
+      std::vector<HWND> boxes = Boxes(caption, false);
+      if (!boxes.empty() && ready(boxes.front())) {
         // Marked first: the act ends the test thread's wait, which may look at once.
         acted_ = true;
-        act(s.found);
+        act(boxes.front());
         return;
       }
       Sleep(10);
     }
+    if (stop_) return;
+    fprintf(stderr, "DialogWatch: no box \"%s\" was ready within %lu ms\n", any ? "(any)" : wanted.c_str(),
+            (unsigned long)timeoutMs);
+    fflush(stderr);
+    for (HWND box : Boxes(caption, true)) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
   });
 }
 

@@ -11,11 +11,14 @@ namespace testsupport {
 
 // Looks every 10 ms, for at most timeoutMs, for a dialog box ("#32770") of this process
 // with the caption (any caption when it is nullptr); once ready(box) holds, act(box) runs
-// once and the watch ends.
+// once and the watch ends. A watch whose time ran out says so and cancels the boxes of
+// ours with the caption that are still up: the call waiting behind a box that never became
+// ready comes back, and the test fails on Acted() instead of hanging until the runner's
+// limit. The time is a bound, not a speed: a loaded machine shows boxes late.
 class DialogWatch {
  public:
   DialogWatch(const char* caption, std::function<bool(HWND)> ready, std::function<void(HWND)> act,
-              DWORD timeoutMs = 5000);
+              DWORD timeoutMs = 30000);
   ~DialogWatch() { Stop(); }
   DialogWatch(const DialogWatch&) = delete;
   DialogWatch& operator=(const DialogWatch&) = delete;

@@ -1,5 +1,7 @@
 #include "otherwindows.h"
 
+#include <tlhelp32.h>
+
 #include "pump.h"
 
 namespace testsupport {
@@ -39,30 +41,58 @@ bool MessageKeeper::WaitFor(UINT message, DWORD timeoutMs) {
       timeoutMs);
 }
 
-HWND VisibleWindowOf(DWORD pid, const char* className) {
+std::vector<HWND> WindowsOf(DWORD pid, const char* className, bool allOfThem) {
   struct Search {
     DWORD pid;
     const char* cls;
-    HWND found;
+    bool all;
+    std::vector<HWND> found;
     static BOOL CALLBACK Each(HWND h, LPARAM lp) {
       auto* s = reinterpret_cast<Search*>(lp);
       DWORD pid = 0;
       GetWindowThreadProcessId(h, &pid);
+      if (pid != s->pid || (!s->all && !IsWindowVisible(h))) return TRUE;
       char cls[64] = {};
       GetClassNameA(h, cls, sizeof cls);
-      if (pid != s->pid || lstrcmpA(cls, s->cls) != 0 || !IsWindowVisible(h)) return TRUE;
-      s->found = h;
-      return FALSE;
+      if (!s->cls || lstrcmpA(cls, s->cls) == 0) s->found.push_back(h);
+      return TRUE;
     }
-  } search = {pid, className, nullptr};
+  } search = {pid, className, allOfThem, {}};
   EnumWindows(Search::Each, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::vector<HWND> WindowsOfChildren(const char* className) {
+  std::vector<HWND> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID != GetCurrentProcessId()) continue;
+    std::vector<HWND> windows = WindowsOf(entry.th32ProcessID, className, true);
+    found.insert(found.end(), windows.begin(), windows.end());
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+HWND VisibleWindowOf(DWORD pid, const char* className) {
+  std::vector<HWND> found = WindowsOf(pid, className);
+  return found.empty() ? nullptr : found.front();
 }
 
 HWND WaitForWindowOf(HANDLE process, const char* className, DWORD timeoutMs) {
   HWND found = nullptr;
   WaitUntil([&] { return (found = VisibleWindowOf(GetProcessId(process), className)) != nullptr; }, timeoutMs);
   return found;
+}
+
+bool SendToOther(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, DWORD timeoutMs) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer)) return false;
+  if (result) *result = static_cast<LRESULT>(answer);
+  return true;
 }
 
 std::string StaticTexts(HWND dialog) {

@@ -15,6 +15,7 @@
 #include <profileroot.h>
 #include <dialogwatch.h>
 #include <filedrop.h>
+#include <otherwindows.h>
 #include <program.h>
 #include <files.h>
 #include <pump.h>
@@ -307,15 +308,20 @@ TEST_F(ToolbarPane, MovieToolsWriteTheirPartsBesideTheMovieAndTheFirstIsShown) {
   ASSERT_TRUE(
       toolbarrules::OutsideProgramCall(ID_TB_MOVIE_CUT, movie.c_str(), (UINT_PTR)m_main.m_hWnd, &program, &arguments));
   std::thread user([] {
+    // The bench the pane started (the bench's own tests may have one open at the same
+    // time). A program starting while the machine is busy can take its time.
     HWND bench = nullptr;
-    // By its title too: the bench's own tests may have one open at the same time.
-    for (int i = 0; i < 1000 && !bench; ++i, ::Sleep(10))
-      bench = ::FindWindowA("GlimoraCutBench", "シーンカット - clip.mp4");
+    for (DWORD since = ::GetTickCount(); !bench && ::GetTickCount() - since < 60000; ::Sleep(10))
+      for (HWND w : testsupport::WindowsOfChildren("GlimoraCutBench")) {
+        char title[128] = "";
+        ::GetWindowTextA(w, title, sizeof title);
+        if (::IsWindowVisible(w) && !lstrcmpA(title, "シーンカット - clip.mp4")) bench = w;
+      }
     if (!bench) return;
     HWND start = ::GetDlgItem(bench, 104);  // the start's list
-    ::SendMessageA(start, CB_SETCURSEL, 2, 0);
-    ::SendMessageA(bench, WM_COMMAND, MAKEWPARAM(104, CBN_SELCHANGE), (LPARAM)start);
-    ::SendMessageA(bench, WM_COMMAND, 107, 0);  // save
+    if (testsupport::SendToOther(start, CB_SETCURSEL, 2, 0) &&
+        testsupport::SendToOther(bench, WM_COMMAND, MAKEWPARAM(104, CBN_SELCHANGE), (LPARAM)start))
+      testsupport::SendToOther(bench, WM_COMMAND, 107, 0);  // save
     ::PostMessageA(bench, WM_CLOSE, 0, 0);
   });
   EXPECT_TRUE(m_pane->StartToolAndWait(program.c_str(), arguments.c_str(), movie.c_str()));

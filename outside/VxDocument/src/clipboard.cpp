@@ -284,8 +284,13 @@ void CExploreClipboardObject::ResetViewer() {
   m_hNext = nullptr;
 }
 
+void VxPassClipboardNotice(HWND hNext, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (hNext) ::SendMessageTimeoutA(hNext, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
+}
+
 BOOL CExploreClipboardObject::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
-  if (m_hNext && !m_bJoining) ::SendMessageA(m_hNext, WM_DRAWCLIPBOARD, wParam, lParam);
+  if (!m_bJoining) VxPassClipboardNotice(m_hNext, WM_DRAWCLIPBOARD, wParam, lParam);
   if (!m_hViewer || m_bJoining || m_nWriting > 0) return FALSE;
   return ::GetClipboardSequenceNumber() != m_dwWrittenSequence;
 }
@@ -295,6 +300,6 @@ void CExploreClipboardObject::OnChangeCbChain(WPARAM wParam, LPARAM lParam) {
   HWND hAfter = reinterpret_cast<HWND>(lParam);
   if (hRemoved == m_hNext)
     m_hNext = hAfter;
-  else if (m_hNext)
-    ::SendMessageA(m_hNext, WM_CHANGECBCHAIN, wParam, lParam);
+  else
+    VxPassClipboardNotice(m_hNext, WM_CHANGECBCHAIN, wParam, lParam);
 }

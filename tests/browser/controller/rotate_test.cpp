@@ -12,6 +12,7 @@
 
 #include "MainWndMessages.h"
 #include "ctl_fixture.h"
+#include <otherwindows.h>
 
 namespace {
 // The in-house box's answers for all remaining files.
@@ -178,10 +179,7 @@ TEST(Rotate, CancelWhileTheQuestionIsOpen) {
       const ULONGLONG start = GetTickCount64();
       while (!stop) {
         HWND progress = nullptr, question = nullptr;
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-          DWORD p = 0;
-          GetWindowThreadProcessId(w, &p);
-          if (p != pid) continue;
+        for (HWND w : testsupport::WindowsOf(pid, "#32770", true)) {
           if (GetDlgItem(w, IDC_ROTATION_PROGRESS)) progress = w;
           else if (IsWindowVisible(w)) question = w;
         }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "uikit.h"
+#include <otherwindows.h>
 
 namespace {
 
@@ -464,14 +465,14 @@ TEST(MovieCtrlBar, TooltipOutlivesTheLeaveTimer) {
   bar.SetThumbBitmaps(IDB_MOVIE_THUMB, IDB_MOVIE_THUMB_PRESSED, IDB_MOVIE_THUMB_HOT, IDB_MOVIE_THUMB_DISABLED);
   ASSERT_TRUE(bar.CreateEx(0, TRACKBAR_CLASSA, "Position", WS_CHILD | WS_VISIBLE | TBS_HORZ, CRect(20, 20, 196, 41),
                            &f.host, 911));
-  // The bar's tooltip: the one whose tool 1 is the bar.
+  // The bar's tooltip: the one of ours whose tool 1 is the bar (asking another program's
+  // tooltips would hand them a pointer into this one, and wait on them).
   HWND tip = nullptr;
-  for (HWND w = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w && !tip;
-       w = ::FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) {
+  for (HWND w : testsupport::WindowsOf(::GetCurrentProcessId(), TOOLTIPS_CLASSA, true)) {
     TTTOOLINFOA ti = {sizeof(ti)};
     ti.hwnd = bar.m_hWnd;
     ti.uId = 1;
-    if (::SendMessageA(w, TTM_GETTOOLINFOA, 0, (LPARAM)&ti)) tip = w;
+    if (!tip && ::SendMessageA(w, TTM_GETTOOLINFOA, 0, (LPARAM)&ti)) tip = w;
   }
   ASSERT_TRUE(tip);
   RECT channel;

@@ -104,7 +104,11 @@ TEST(MenuTrack, PopupReturnsTheChosenCommandOrZero) {
   }
   TPMPARAMS tpm = {sizeof(TPMPARAMS), {0, 0, 5, 5}};
   ::SetTimer(nullptr, 0, 50, CancelPopup);
+  s_bRescued = false;
+  UINT_PTR rescue = ::SetTimer(nullptr, 0, 10000, Rescue);
   EXPECT_EQ(menu.TrackPopupMenuEx(TPM_RETURNCMD, 10, 10, &owner, &tpm), 0);
+  EXPECT_FALSE(s_bRescued);
+  ::KillTimer(nullptr, rescue);
 
   // Without an owner there is nothing to show.
   EXPECT_FALSE(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, nullptr));

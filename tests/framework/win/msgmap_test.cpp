@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "testwin.h"
+#include <otherwindows.h>
 
 using fwtest::Joined;
 using fwtest::Log;
@@ -450,9 +451,8 @@ TEST(ToolTips, TheThreadsToolTipFollowsTheMouseAndAsksTheStringTable) {
   msg.pt = {50 + 15, 50 + 15};
   msg.time = ::GetTickCount();
   AfxPreTranslateMessage(&msg);
-  HWND hTip = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
   bool found = false;
-  for (; hTip; hTip = ::FindWindowExA(nullptr, hTip, TOOLTIPS_CLASSA, nullptr)) {
+  for (HWND hTip : testsupport::WindowsOf(::GetCurrentProcessId(), TOOLTIPS_CLASSA, true)) {
     if (::GetWindowThreadProcessId(hTip, nullptr) != ::GetCurrentThreadId()) continue;
     if (::SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0) == 1) found = true;
     TOOLINFOA ti = {};

@@ -2,6 +2,7 @@
 // with a static splitter, a form view from the resource library, a view of a second
 // module and a status bar. The test captures the screen and checks the parts' pixels.
 #include <gtest/gtest.h>
+#include <otherwindows.h>
 #include <picture.h>
 
 #include <memory>
@@ -9,24 +10,6 @@
 #include "testwin.h"
 
 namespace {
-
-struct FindData {
-  DWORD pid;
-  HWND hFrame;
-};
-
-BOOL CALLBACK FindFrame(HWND hWnd, LPARAM lParam) {
-  FindData* p = reinterpret_cast<FindData*>(lParam);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hWnd, &pid);
-  char cls[32] = "";
-  ::GetClassNameA(hWnd, cls, sizeof(cls));
-  if (pid == p->pid && ::IsWindowVisible(hWnd) && lstrcmpA(cls, AFX_WNDFRAMEORVIEW) == 0) {
-    p->hFrame = hWnd;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 struct ChildFind {
   const char* cls;
@@ -58,14 +41,8 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
   PROCESS_INFORMATION pi = {};
   char cmd[] = "fw_sample.exe";
   ASSERT_TRUE(::CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  FindData find = {pi.dwProcessId, nullptr};
-  DWORD start = ::GetTickCount();
-  while (!find.hFrame && ::GetTickCount() - start < 15000) {
-    ::EnumWindows(FindFrame, (LPARAM)&find);
-    if (!find.hFrame) ::Sleep(50);
-  }
-  ASSERT_NE(find.hFrame, nullptr) << "the sample's frame never showed";
-  HWND hFrame = find.hFrame;
+  HWND hFrame = testsupport::WaitForWindowOf(pi.hProcess, AFX_WNDFRAMEORVIEW, 15000);
+  ASSERT_NE(hFrame, nullptr) << "the sample's frame never showed";
   // Visible comes before laid out: wait until the program waits for input.
   ::WaitForInputIdle(pi.hProcess, 10000);
 
@@ -101,7 +78,7 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
   std::unique_ptr<testsupport::Picture> shot;
   HWND hRed = nullptr, hBlue = nullptr;
   bool ok = false;
-  start = ::GetTickCount();
+  DWORD start = ::GetTickCount();
   while (!ok && ::GetTickCount() - start < 5000) {
     ::Sleep(100);
     shot.reset(new testsupport::Picture());  // the whole screen
@@ -116,7 +93,9 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
          shot->At(ptBar) == ::GetSysColor(COLOR_BTNFACE);
   }
   EXPECT_FALSE(shot->Save("fw_sample_screenshot").empty());
-  EXPECT_GT(::SendMessageA(bars[0], SB_GETTEXTLENGTHA, 0, 0) & 0xFFFF, 0);  // the idle prompt
+  LRESULT prompt = 0;
+  EXPECT_TRUE(testsupport::SendToOther(bars[0], SB_GETTEXTLENGTHA, 0, 0, &prompt));
+  EXPECT_GT(prompt & 0xFFFF, 0);  // the idle prompt
   ASSERT_TRUE(ok) << "the screenshot screenshots\\fw_sample_screenshot.png does not show the expected parts";
   RECT rcRed, rcBlue;
   ::GetWindowRect(hRed, &rcRed);
@@ -126,7 +105,8 @@ TEST(SampleProgram, FrameSplitterFormViewSecondModulesViewAndStatusBarOnTheScree
   // The edit of the form shows the document's data on white.
   HWND hEdit = ::GetDlgItem(forms[0], 6001);
   char text[64] = "";
-  ::SendMessageA(hEdit, WM_GETTEXT, sizeof(text), (LPARAM)text);  // GetWindowText stops at processes
+  // GetWindowText stops at processes.
+  EXPECT_TRUE(testsupport::SendToOther(hEdit, WM_GETTEXT, sizeof(text), (LPARAM)text));
   EXPECT_STREQ(text, "C:\\写真");
 
   // The framework's close ends the program normally.

@@ -9,6 +9,7 @@
 #include <dialogwatch.h>
 #include <imaging/exif.h>
 #include <library.h>
+#include <otherwindows.h>
 #include <profileroot.h>
 
 #include "fixtures.h"
@@ -67,10 +68,13 @@ std::optional<imaging::GpsInfo> GpsOf(const std::string& path) {
   return e.Gps();
 }
 
-// A message box with this caption is up (a dialog without the window's list).
+// A message box of ours with this caption is up (a dialog without the window's list).
 bool ReportShown(const char* caption) {
-  for (HWND w = NULL; (w = FindWindowExA(NULL, w, "#32770", caption)) != NULL;)
-    if (!GetDlgItem(w, guessplace::kListId) && IsWindowVisible(w)) return true;
+  for (HWND w : testsupport::WindowsOf(GetCurrentProcessId(), "#32770")) {
+    char text[256] = "";
+    GetWindowTextA(w, text, sizeof text);
+    if (!lstrcmpA(text, caption) && !GetDlgItem(w, guessplace::kListId)) return true;
+  }
   return false;
 }
 

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "files.h"
+#include "otherwindows.h"
 #include "picture.h"
 #include "program.h"
 #include "pump.h"
@@ -234,19 +235,13 @@ TEST_F(Uploader, WithoutAnAddressItShowsTheClipsAndSendsNothing) {
   // as the notice comes.
   const DWORD kStart = 60000;
   EXPECT_TRUE(testsupport::WaitUntil([&] { return PeekMessageA(&msg, notify, 1147, 1147, PM_REMOVE) != 0; }, kStart));
-  HWND frame = NULL;
-  DWORD pid = GetProcessId(process);
-  ASSERT_TRUE(testsupport::WaitUntil(
-      [&] {
-        frame = FindWindowA("VideoPostUploader", NULL);
-        DWORD owner = 0;
-        if (frame) GetWindowThreadProcessId(frame, &owner);
-        return frame && owner == pid;
-      },
-      kStart));
+  HWND frame = testsupport::WaitForWindowOf(process, "VideoPostUploader", kStart);
+  ASSERT_TRUE(frame);
   HWND list1 = FindWindowExA(frame, NULL, "SysListView32", NULL);
   ASSERT_TRUE(list1);
-  EXPECT_EQ(1, (int)SendMessageA(list1, LVM_GETITEMCOUNT, 0, 0));
+  LRESULT rows = 0;
+  EXPECT_TRUE(testsupport::SendToOther(list1, LVM_GETITEMCOUNT, 0, 0, &rows));
+  EXPECT_EQ(1, (int)rows);
   HWND banner = FindWindowExA(frame, NULL, "STATIC", NULL);
   char text[256] = "";
   GetWindowTextA(banner, text, sizeof text);

@@ -16,6 +16,7 @@
 #include <card.h>
 #include <dialogwatch.h>
 #include <files.h>
+#include <otherwindows.h>
 #include <gtest/gtest.h>
 #include <picture.h>
 #include <profileroot.h>
@@ -127,11 +128,8 @@ struct BoxAnswerer {
   void Run() {
     std::set<HWND> answered;
     while (!stop) {
-      HWND box = nullptr;
-      while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(box, &pid);
-        if (pid != GetCurrentProcessId() || !IsWindowVisible(box) || answered.count(box)) continue;
+      for (HWND box : testsupport::WindowsOf(GetCurrentProcessId(), "#32770")) {
+        if (answered.count(box)) continue;
         if (std::find(skip.begin(), skip.end(), box) != skip.end()) continue;
         const bool yes = GetDlgItem(box, IDYES) != nullptr;
         if (!yes && !GetDlgItem(box, IDOK)) continue;  // a progress window

@@ -11,6 +11,7 @@
 #include "dialogwatch.h"
 #include "files.h"
 #include "moviefile.h"
+#include "otherwindows.h"
 #include "picture.h"
 #include "program.h"
 #include "pump.h"
@@ -107,7 +108,11 @@ class Run : public Plugin {
   bool Written() { return Exists(tempDir + base + ".cont") && Exists(tempDir + base + ".tmb"); }
   bool Gone() { return !Exists(tempDir + base + ".cont") && !Exists(tempDir + base + ".tmb"); }
   static bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-  static HWND UploaderWindow() { return FindWindowA("VideoPostUploader", NULL); }
+  // The uploader this program's plug-in started (another program's of the class is not it).
+  static HWND UploaderWindow() {
+    std::vector<HWND> windows = testsupport::WindowsOfChildren("VideoPostUploader");
+    return windows.empty() ? NULL : windows.front();
+  }
   bool PaneToldFree() {
     MSG msg;
     return PeekMessageA(&msg, pane, WM_EXPORT_BUSY, WM_EXPORT_BUSY, PM_REMOVE) != 0;

@@ -79,3 +79,8 @@ VXDOC_API HGLOBAL VxBuildDropFiles(const CStringList& paths, POINT pt);
 // The paths of a file-drop block (ANSI or wide) appended to the list; the number
 // appended, -1 when the block is not a well-formed file-drop block.
 VXDOC_API int VxReadDropFiles(HGLOBAL hDrop, CStringList& paths);
+
+// Passes a viewer-chain notice (WM_DRAWCLIPBOARD, WM_CHANGECBCHAIN) on to the next viewer,
+// as a rule another program's window: waiting a bounded time, so that a viewer whose
+// program hangs does not hang this one's window with it.
+VXDOC_API void VxPassClipboardNotice(HWND hNext, UINT message, WPARAM wParam, LPARAM lParam);
