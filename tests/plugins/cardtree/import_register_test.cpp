@@ -383,6 +383,18 @@ TEST(ImportRegister, OneReadGivesTheEntriesOfReadingByParts) {
     SCOPED_TRACE(fixture);
     const std::string file = stores.scratch + "\\Pictures\\" + fixture;
     testsupport::WriteWholeFile(file, testsupport::ReadWholeFile(testsupport::Fixture(fixture)));
+    // Times of its own, the last access an hour ahead: a read then leaves it be, where it
+    // would otherwise move it on to the second the read happens in.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG hour = 36000000000ULL, at = (ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    const FILETIME written = {DWORD(at - hour), DWORD((at - hour) >> 32)};
+    const FILETIME accessed = {DWORD(at + hour), DWORD((at + hour) >> 32)};
+    HANDLE h = CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileTime(h, nullptr, &accessed, &written));
+    CloseHandle(h);
     long shot = -1, access = -1, creation = -1;
     if (CCMDIB::GetTime(file.c_str(), &shot, &access, &creation, NULL) < 0) shot = access = creation = -1;
     const Classification parts = ClassifyImportedFile(file, "E:\\X.JPG", shot, access, creation, o);
