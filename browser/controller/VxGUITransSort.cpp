@@ -4,7 +4,6 @@
 
 #include "TransInternal.h"
 
-#include <memory>
 #include <vector>
 
 LPCSTR CVxGUITrans::GetSortChar(UINT nSortID, bool& bAscending) {
@@ -72,25 +71,27 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
     HeadPass() { CThumbnail::BeginHeadPass(); }
     ~HeadPass() { CThumbnail::EndHeadPass(); }
   };
-  std::unique_ptr<HeadPass> pass(new HeadPass);
-  bool bCancelled = !TransRunOnThreads(
-      items.size(), 0, [&](size_t i) { items[i]->UpdateRecTime(); },
-      [this] {
-        AnswerSentMessages();
-        return IsContinueChangeFolder() && !HasWaitingFolderChange();
-      },
-      [&] {
-        // First the view arranges itself (the layout takes no dates), and the decoder's
-        // threads are made ready, to be given the items once they are sorted (a decoder at
-        // work beside the date pass only slows it).
-        if (pItems) {
-          pItems->Arrange(FALSE);
-          pItems->SetPicturesShown(FALSE);
-        }
-        CThumbnailPage::ClearDecodeThumbnailList();
-        DecodeThread_Start(FALSE);
-      });
-  pass.reset();
+  bool bCancelled;
+  {
+    HeadPass pass;
+    bCancelled = !TransRunOnThreads(
+        items.size(), 0, [&](size_t i) { items[i]->UpdateRecTime(); },
+        [this] {
+          AnswerSentMessages();
+          return IsContinueChangeFolder() && !HasWaitingFolderChange();
+        },
+        [&] {
+          // First the view arranges itself (the layout takes no dates), and the decoder's
+          // threads are made ready, to be given the items once they are sorted (a decoder at
+          // work beside the date pass only slows it).
+          if (pItems) {
+            pItems->Arrange(FALSE);
+            pItems->SetPicturesShown(FALSE);
+          }
+          CThumbnailPage::ClearDecodeThumbnailList();
+          DecodeThread_Start(FALSE);
+        });
+  }
   BOOL bSorted = !bCancelled && SortShownItems(nSortID);
   if (pItems) pItems->SetPicturesShown(TRUE);
   if (!bSorted) return FALSE;

@@ -116,16 +116,16 @@ void CIconView::AdjustScrollSizes(int totalHeight) {
   int mode = doc ? int(doc->GetViewMode()) : 1;
   iconview::ScrollSizes s = iconview::ComputeScrollSizes(totalHeight, client.Height(), decodeHeight, mode, iconview::VersionCode());
   m_dVertScale = s.scale;
-  // The range shows the bar of a view that had none. The WM_SIZE that follows judges the bar
-  // by the scroll sizes, so they are the new ones already (by the old ones it would hide the
-  // bar again and size the view twice more), and it lays the view out anew for the narrower
-  // client: then the sizes that layout set stand.
   const CSize total(0, s.total), page(0, std::max(1, s.page)), line(0, std::max(1, s.line));
   // The same sizes again (the same items laid out anew, as after a sort) leave the bar as it
   // is: the calls below would change nothing in the end but repaint it on the way.
   if (m_nMapMode == MM_TEXT && total == m_totalDev && page == m_pageDev && line == m_lineDev &&
       BarShows(s.total, client.Height()))
     return;
+  // The range shows the bar of a view that had none. The WM_SIZE that follows judges the bar
+  // by the scroll sizes, so they are the new ones already (by the old ones it would hide the
+  // bar again and size the view twice more), and it lays the view out anew for the narrower
+  // client: then the sizes that layout set stand.
   m_totalLog = m_totalDev = total;
   m_pageDev = page;
   m_lineDev = line;

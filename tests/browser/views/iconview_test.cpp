@@ -243,6 +243,51 @@ TEST(IconView, GroupsDecodeWindowAndScreenshot) {
   for (auto& f : {a, b, c}) testsupport::RemoveTree(f);
 }
 
+// The vertical bar follows the layout: it comes once the items need it, with the layout's
+// height as its range and the client as its page; it stays so when the same items are laid
+// out again (a sort), goes when the window holds them all, and comes back with it smaller.
+TEST(IconView, TheScrollBarFollowsTheLayout) {
+  std::string folder = testsupport::NewTempFolder("iconview-bar");
+  for (int i = 0; i < 14; ++i)
+    ASSERT_TRUE(::CopyFileA(Fixture("exif_full.jpg").c_str(), (folder + "\\p" + std::to_string(i) + ".jpg").c_str(),
+                            FALSE));
+  {
+    ViewOverFolders v({folder}, 520, 400);
+    ASSERT_NE(v.view, nullptr);
+    // The layout's height, which the bar must show, in *total.
+    auto barShowsTheLayout = [&](const char* when, int* total) {
+      SCOPED_TRACE(when);
+      *total = -1;
+      CRect client, last;
+      v.view->GetClientRect(&client);
+      ASSERT_TRUE(v.view->GetStyle() & WS_VSCROLL);
+      SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE};
+      ASSERT_TRUE(::GetScrollInfo(v.view->m_hWnd, SB_VERT, &si));
+      *total = v.view->GetTotalSize().cy;
+      EXPECT_GT(*total, client.Height());
+      EXPECT_EQ(si.nMin, 0);
+      EXPECT_EQ(si.nMax, *total - 1);
+      EXPECT_EQ(si.nPage, UINT(client.Height()));
+      ASSERT_TRUE(v.view->GetItemRect(v.IdAt(13), last, 0));
+      EXPECT_LE(last.bottom, *total);
+    };
+    int total = 0, again = 0;
+    barShowsTheLayout("first layout", &total);
+    v.view->SortItems(nullptr, 0);
+    uikit::PumpPending();
+    barShowsTheLayout("laid out again", &again);
+    EXPECT_EQ(again, total);
+    v.pFrame->SetWindowPos(nullptr, 0, 0, 1200, 1000, SWP_NOZORDER | SWP_NOMOVE);
+    uikit::PumpPending();
+    EXPECT_FALSE(v.view->GetStyle() & WS_VSCROLL);
+    v.pFrame->SetWindowPos(nullptr, 0, 0, 520, 400, SWP_NOZORDER | SWP_NOMOVE);
+    uikit::PumpPending();
+    barShowsTheLayout("smaller again", &again);
+    EXPECT_EQ(again, total);
+  }
+  testsupport::RemoveTree(folder);
+}
+
 // A decoded picture is drawn again where it is in sight, and costs nothing elsewhere: the
 // decoder reports a whole folder's pictures, most of them far below the window.
 TEST(IconView, DecodedPicturesAreRedrawnOnlyInSight) {
