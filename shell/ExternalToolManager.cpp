@@ -4,6 +4,7 @@
 
 #include <Kitlib2/Kitlib2.h>
 #include <VxResourceIds.h>
+#include <foreground/Foreground.h>
 
 #include "FramePlacement.h"
 #include "ProcessUtil.h"
@@ -272,11 +273,4 @@ BOOL CExternalToolManager::GetSlidePlacement(WINDOWPLACEMENT* pPlacement) const 
   return TRUE;
 }
 
-void CExternalToolManager::BringMainForward() {
-  HWND hForeground = ::GetForegroundWindow();
-  DWORD dwForeThread = hForeground ? ::GetWindowThreadProcessId(hForeground, NULL) : 0;
-  DWORD dwMainThread = ::GetWindowThreadProcessId(m_hMainWnd, NULL);
-  BOOL bAttached = dwForeThread && dwForeThread != dwMainThread && ::AttachThreadInput(dwForeThread, dwMainThread, TRUE);
-  ::SetForegroundWindow(m_hMainWnd);
-  if (bAttached) ::AttachThreadInput(dwForeThread, dwMainThread, FALSE);
-}
+void CExternalToolManager::BringMainForward() { foreground::BringToFront(m_hMainWnd); }

@@ -6,6 +6,7 @@
 #include <VxDocument/Document.h>
 #include <VxResourceIds.h>
 #include <dropop/CardFileOperation.h>
+#include <foreground/Foreground.h>
 #include <pluginkit/PluginKit.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
@@ -186,14 +187,7 @@ PLUGIN_EXPORT HRESULT FolderMenu(CTreeCtrl*, int) { return S_OK; }
 
 PLUGIN_EXPORT HRESULT OpenWindow(int, CWnd* parent, char* buffer) {
   CWnd* main = AfxGetMainWnd();
-  if (main && main->GetSafeHwnd()) {
-    HWND foreground = GetForegroundWindow();
-    DWORD mine = GetWindowThreadProcessId(main->GetSafeHwnd(), nullptr);
-    DWORD theirs = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-    const bool attached = theirs && theirs != mine && AttachThreadInput(mine, theirs, TRUE);
-    SetForegroundWindow(main->GetSafeHwnd());
-    if (attached) AttachThreadInput(mine, theirs, FALSE);
-  }
+  if (main && main->GetSafeHwnd()) foreground::BringToFront(main->GetSafeHwnd());
   CCardImportDlg* dlg = new CCardImportDlg(parent);
   const INT_PTR result = dlg->DoModal();
   auto copyDestination = [&] {

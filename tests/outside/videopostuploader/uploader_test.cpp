@@ -15,6 +15,7 @@
 #include "files.h"
 #include "otherwindows.h"
 #include "picture.h"
+#include "pump.h"
 #include "program.h"
 #include "pump.h"
 #include "tempfolder.h"
@@ -230,11 +231,10 @@ TEST_F(Uploader, WithoutAnAddressItShowsTheClipsAndSendsNothing) {
   HANDLE process = testsupport::StartProgram("\"" + exe + "\" -w " + std::to_string((INT_PTR)notify) +
                                              " -m 1147 -P2 -L \"" + list + "\"");
   ASSERT_TRUE(process);
-  MSG msg;
   // A program starting while the machine is busy can take its time; the wait ends as soon
   // as the notice comes.
   const DWORD kStart = 60000;
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return PeekMessageA(&msg, notify, 1147, 1147, PM_REMOVE) != 0; }, kStart));
+  EXPECT_TRUE(testsupport::WaitForPosted(notify, 1147, kStart));
   HWND frame = testsupport::WaitForWindowOf(process, "VideoPostUploader", kStart);
   ASSERT_TRUE(frame);
   HWND list1 = FindWindowExA(frame, NULL, "SysListView32", NULL);
