@@ -55,9 +55,18 @@ int g_workers = 0;  // 0: by the processors
 
 int WorkerCount() {
   if (g_workers > 0) return g_workers;
-  SYSTEM_INFO si;
-  GetSystemInfo(&si);
-  int n = int(si.dwNumberOfProcessors) - 1;
+  // The processors this process may run on, not the machine's: one is left to the
+  // user-interface thread.
+  DWORD_PTR mine = 0, system = 0;
+  int n = 0;
+  if (GetProcessAffinityMask(GetCurrentProcess(), &mine, &system)) {
+    for (; mine; mine &= mine - 1) ++n;
+  } else {
+    SYSTEM_INFO si;
+    GetSystemInfo(&si);
+    n = int(si.dwNumberOfProcessors);
+  }
+  n -= 1;
   return n < 1 ? 1 : n > 4 ? 4 : n;
 }
 

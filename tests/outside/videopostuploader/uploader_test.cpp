@@ -15,7 +15,6 @@
 #include "files.h"
 #include "otherwindows.h"
 #include "picture.h"
-#include "pump.h"
 #include "program.h"
 #include "pump.h"
 #include "tempfolder.h"
