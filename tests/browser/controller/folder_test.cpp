@@ -255,10 +255,16 @@ TEST(Reload, VirtualGroupsDropOnlyGoneFiles) {
   h.SendCopy(CDID_CHANGE_FOLDER, "2|Title,Item,A,1|2|" + a + "\\v1.jpg|1||" + a + "\\v2.jpg|1||");
   h.RunQueue();
   ASSERT_EQ(h.pView->m_items.size(), 2u);
-  // The decoder may still be reading the file.
+  // A decoder or the head pass's closing may still hold the file: its deletion takes it
+  // away only when they let go, and until then the name is still there.
   CThumbnailPage::DecodeStop();
   std::string gone = a + "\\v2.jpg";
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return DeleteFileA(gone.c_str()) != FALSE; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] {
+        DeleteFileA(gone.c_str());
+        return GetFileAttributesA(gone.c_str()) == INVALID_FILE_ATTRIBUTES;
+      },
+      5000));
   h.trans()->ReloadAllGroups();
   EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"v1.jpg"}));
 }
