@@ -31,18 +31,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   return true;
 }
 
-bool WaitForPosted(HWND window, UINT message, DWORD timeoutMs) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  while (!::PeekMessageA(&msg, window, message, message, PM_REMOVE)) {
-    const DWORD spent = ::GetTickCount() - start;
-    if (spent > timeoutMs) return false;
-    // Wakes for a new posted or sent message; the poll bounds a wake-up the flags miss.
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE | QS_SENDMESSAGE);
-  }
-  return true;
-}
-
 void DropQuit() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

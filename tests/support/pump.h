@@ -14,10 +14,6 @@ void PumpPending();
 // Polls until done() holds or timeoutMs passed, pumping between the polls (and waking as
 // soon as a message comes); returns done().
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
-// Waits up to timeoutMs for a message posted to window and takes it from the queue. Other
-// posted messages stay queued and sent ones are answered: a pump in the wait could
-// dispatch the awaited message between two looks, and it would never be seen.
-bool WaitForPosted(HWND window, UINT message, DWORD timeoutMs);
 // Removes a WM_QUIT that a destroyed main window left in the queue.
 void DropQuit();
 

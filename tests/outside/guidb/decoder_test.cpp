@@ -289,6 +289,31 @@ TEST_F(Decoder, ItemsDestroyedWhileDecoding) {
   CThumbnailPage::DecodeStop();
 }
 
+// Without a count set, the decoders follow the processors this process may run on (one
+// left to the window's thread, at most four), not the machine's.
+TEST(DecoderCount, FollowsTheProcessorsThisProcessMayUse) {
+  DWORD_PTR mine = 0, system = 0;
+  ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &mine, &system));
+  CThumbnailPage::SetDecodeThreadCount(0);
+  struct {
+    int processors, decoders;
+  } cases[] = {{1, 1}, {2, 1}, {3, 2}, {5, 4}, {6, 4}};
+  for (const auto& c : cases) {
+    // The lowest processors the system has, as many as the case asks.
+    DWORD_PTR mask = 0;
+    int n = 0;
+    for (DWORD_PTR bit = 1; bit && n < c.processors; bit <<= 1)
+      if (system & bit) mask |= bit, ++n;
+    if (n < c.processors) continue;  // a smaller machine
+    ASSERT_TRUE(SetProcessAffinityMask(GetCurrentProcess(), mask)) << c.processors;
+    EXPECT_EQ(c.decoders, CThumbnailPage::GetDecodeThreadCount()) << c.processors << " processors";
+  }
+  SetProcessAffinityMask(GetCurrentProcess(), mine);
+  CThumbnailPage::SetDecodeThreadCount(2);
+  EXPECT_EQ(2, CThumbnailPage::GetDecodeThreadCount());
+  CThumbnailPage::SetDecodeThreadCount(0);
+}
+
 TEST(DecodeNow, EmbeddedThumbnailsAndDecodedPictures) {
   struct {
     const char* file;

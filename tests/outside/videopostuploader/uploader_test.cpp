@@ -225,15 +225,15 @@ TEST_F(Uploader, WithoutAnAddressItShowsTheClipsAndSendsNothing) {
   std::string list = MakeList();
   std::string picture = testsupport::ReadWholeFile(testsupport::Fixture("exif_nothumb.jpg"));
   if (!picture.empty()) Make("clip.tmb", picture);  // a thumbnail to show
-  HWND notify = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+  testsupport::MessageKeeper notify;  // keeps the notice whenever it comes
   std::string exe = testsupport::ProgramFolder() + "\\Core\\VideoPostUploader.exe";
-  HANDLE process = testsupport::StartProgram("\"" + exe + "\" -w " + std::to_string((INT_PTR)notify) +
+  HANDLE process = testsupport::StartProgram("\"" + exe + "\" -w " + std::to_string((INT_PTR)notify.Window()) +
                                              " -m 1147 -P2 -L \"" + list + "\"");
   ASSERT_TRUE(process);
   // A program starting while the machine is busy can take its time; the wait ends as soon
   // as the notice comes.
   const DWORD kStart = 60000;
-  EXPECT_TRUE(testsupport::WaitForPosted(notify, 1147, kStart));
+  EXPECT_TRUE(notify.WaitFor(1147, kStart));
   HWND frame = testsupport::WaitForWindowOf(process, "VideoPostUploader", kStart);
   ASSERT_TRUE(frame);
   HWND list1 = FindWindowExA(frame, NULL, "SysListView32", NULL);
@@ -249,7 +249,6 @@ TEST_F(Uploader, WithoutAnAddressItShowsTheClipsAndSendsNothing) {
   shot.Save("videopost_uploader_list");
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, testsupport::WaitForExit(process, 10000));
-  DestroyWindow(notify);
 }
 
 }  // namespace
