@@ -146,6 +146,10 @@ debian_source xxhash 0.8.1-1 xxhash_0.8.1.orig.tar.gz \
   3bb6b7d6f30c591dd65aaaff1c8b7a5b94d81687998ca9400082c739a690436c xxhash
 debian_source ffmpeg 7:5.1.9-0+deb12u1 ffmpeg_5.1.9.orig.tar.xz \
   d9b593bb2ba93d4b50f74177e0cdcd41747e708596367deed0c30348a71dd176 ffmpeg
+# SQLite's own source tree, for its recovery extension (ext/recover), which the amalgamation
+# of step 3 lacks: it reads what it can of a damaged photo database.
+debian_source sqlite3 3.40.1-2+deb12u2 sqlite3_3.40.1.orig.tar.xz \
+  aaa776260ab4dc976db34aa7891819484c8676b5b2783123ebc6301e2ca5d655 sqlite-src
 
 # 3c. FFmpeg, built static (LGPL, only what the movie kit reads) into .local/deps/ffmpeg-install;
 # skipped when that build is installed and its options have not changed.

@@ -1,6 +1,8 @@
 // Registration rate of the photo database as it grows: files are registered the way the
 // import registers them, in batches of ten thousand, into a fresh database in a temporary
-// folder, and each batch's rate is printed.
+// folder, and each batch's rate is printed. Then what a damaged or uncleanly closed file
+// costs at that size: an opening after an unclean end (every page checked) against a plain
+// one, and the recovery of a file whose header is lost.
 //
 //   dbbench [--files N]     (default 100000)
 //
@@ -14,6 +16,44 @@
 
 #include "../../tests/outside/database/dbtest.h"
 #include "benchcommon.h"
+
+namespace {
+
+// Seconds one opening of the database takes.
+double TimeOpen(HRESULT* hr) {
+  double start = bench::Now();
+  *hr = VxDBWInitDatabase();
+  double took = bench::Now() - start;
+  VxDBWExitDatabase(-1);
+  return took;
+}
+
+int TimeDamage(const std::string& dir, int files) {
+  char file[MAX_PATH];
+  if (FAILED(VxDBGetFile(file, MAX_PATH))) return 2;
+  HRESULT hr = S_OK;
+  printf("  plain opening:                %7.3f s\n", TimeOpen(&hr));
+  // The log a process that ended without closing leaves behind.
+  HANDLE log = CreateFileA((std::string(file) + "-wal").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (log == INVALID_HANDLE_VALUE) return 2;
+  CloseHandle(log);
+  printf("  opening after an unclean end: %7.3f s (every page checked)\n", TimeOpen(&hr));
+  // Garbage over the header: set aside, recovered, carried over.
+  HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD wrote = 0;
+  if (h == INVALID_HANDLE_VALUE || !WriteFile(h, "garbage garbage garbage!", 24, &wrote, nullptr)) return 2;
+  CloseHandle(h);
+  VxDBSetFolder(nullptr);  // a new folder setting forgets what the last open found
+  VxDBSetFolder(dir.c_str());
+  double took = TimeOpen(&hr);
+  VXDBHEALTH health = {};
+  VxDBGetHealth(&health);
+  printf("  opening a file whose header is lost: %7.3f s, %lu of %d files carried over\n", took,
+         (unsigned long)health.dwSalvagedFiles, files);
+  return SUCCEEDED(hr) ? 0 : 2;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   int total = 100000;
@@ -55,6 +95,7 @@ int main(int argc, char** argv) {
   VxDBGetFileCount(&files);
   printf("  overall %8.0f files per second (%d files)\n", all > 0 ? files / all : 0.0, files);
   VxDBWExitDatabase(-1);
+  if (status == 0) status = TimeDamage(dir, files);
   VxDBSetFolder(nullptr);
   dbtest::RemoveTree(dir);
   return status;

@@ -202,9 +202,15 @@ VXDB_API HRESULT WINAPI VxDBClose(int nMode);
 // What opening found. A file SQLite cannot read (garbage in its header, cut short) is
 // never replaced in place: it is moved aside under a name no earlier damage used
 // ("VxDatabase.damaged.db", "VxDatabase.damaged-2.db", ...), a new file takes its place
-// and the rows that could still be read are carried into it. When the file cannot be
-// moved (another program holds it, the folder is write-protected), what can be read of
-// it is opened read-only; every write then fails with E_FAIL.
+// and the rows that SQLite's recovery can still read are carried into it. When the file
+// cannot be moved (another program holds it, the folder is write-protected), what can be
+// read of it is opened read-only; every write then fails with E_FAIL.
+// A file that opens can still hold damaged pages: after a process ended without closing
+// it (its log is left behind), opening checks every page first; and whenever a call
+// meets a damaged page (the call fails), the file is checked when the call ends and,
+// damaged, dealt with in the same way; the calls after it use the new file, and an open
+// batch goes on in it (SQLite refuses to commit a transaction that met a damaged page: the
+// batch's writes since its last commit are lost, as at a write's error).
 #define VXDB_HEALTH_SOUND 0        // the file opened as it was
 #define VXDB_HEALTH_RENEWED 1      // damaged: kept aside, a new file took its place
 #define VXDB_HEALTH_READONLY 2     // damaged and could not be moved: read-only this session
@@ -214,8 +220,10 @@ typedef struct tagVXDBHEALTH {
   DWORD dwSalvagedFiles;   // RENEWED: registered files carried over from the damaged file
   char szFile[MAX_PATH];   // the database file
   char szAside[MAX_PATH];  // RENEWED: where the damaged file was kept
+  DWORD dwDamageCount;     // damaged files this process has met: a notice is due when it grows
 } VXDBHEALTH;
 // The state of this process's last open of the current folder's file (SOUND before any).
+// Answers at once, also while another thread's call is under way.
 VXDB_API HRESULT WINAPI VxDBGetHealth(VXDBHEALTH* pHealth);
 
 // A batch keeps one transaction open for many writes and commits it now and then

@@ -69,9 +69,7 @@ VXDB_API HRESULT WINAPI VxDBClose(int nMode) {
 
 VXDB_API HRESULT WINAPI VxDBGetHealth(VXDBHEALTH* pHealth) {
   if (!pHealth) return E_INVALIDARG;
-  Store::Get().Lock();
   *pHealth = Store::Get().Health();
-  Store::Get().Unlock();
   return S_OK;
 }
 

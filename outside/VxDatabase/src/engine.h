@@ -97,7 +97,13 @@ class Store {
   HRESULT EndUse(int mode);
   HRESULT Ensure();
   sqlite3* db() { return db_; }
+  // Never waits for the store's lock: a window's timer asks while long calls run.
   VXDBHEALTH Health();
+
+  // Calls nest; at the end of the outermost one, a file that SQLite reported damaged
+  // during it is checked and, when damaged, dealt with as at opening.
+  void EnterSession() { ++sessions_; }
+  void LeaveSession();
 
   // Writes (class Write) nest; the outermost one inside a batch counts towards its commit.
   void EnterWrite() { ++depth_; }
@@ -121,16 +127,23 @@ class Store {
   HRESULT OpenFile(const std::string& file, bool readOnly);
   HRESULT Recover(const std::string& file, HRESULT damage);
   DWORD Salvage(const std::wstring& aside);
+  void CheckAfterDamage();
+  void SetHealth(DWORD state, DWORD salvaged, const std::string& file, const std::string& aside);
   void CloseDb();
+  void CloseConnection();  // CloseDb but for the result lists callers still read
   HRESULT Migrate();
 
   CRITICAL_SECTION cs_;
   sqlite3* db_ = nullptr;
   std::string folder_;  // chosen folder (UTF-8), empty for the default
   // What the last open of this folder's file found; a damaged file is dealt with once.
+  // Written under both locks, read under either.
+  CRITICAL_SECTION healthCs_;
   DWORD health_ = VXDB_HEALTH_SOUND;
   DWORD salvaged_ = 0;
+  DWORD damages_ = 0;               // damaged files this process met, in any folder
   std::string healthFile_, aside_;  // UTF-8
+  int sessions_ = 0;
   int uses_ = 0;
   int batch_ = 0;
   int depth_ = 0;

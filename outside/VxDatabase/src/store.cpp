@@ -1,5 +1,6 @@
 // The connection: where the file lives, its schema, statements and transactions.
 #include <shlobj.h>
+#include <sqlite3recover.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -116,6 +117,21 @@ const char* const kSchemaV1[] = {
 
 bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
+// Set when SQLite reports a damaged page or file on any connection; SQLite reports every
+// such error through its log at the place it finds it, whichever call meets it.
+volatile LONG g_damageSeen = 0;
+
+void NoteError(void*, int code, const char*) {
+  const int primary = code & 0xFF;
+  if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) InterlockedExchange(&g_damageSeen, 1);
+}
+
+bool TakeDamageSeen() { return InterlockedExchange(&g_damageSeen, 0) != 0; }
+
+enum class Verdict { kSound, kDamaged, kUnknown };
+Verdict Examine(sqlite3* db);
+bool LeftByUncleanEnd(const std::wstring& file);
+
 // Waits for another connection's lock in short, even steps (SQLite's own wait grows to
 // 100 ms steps and would miss a batch's short pauses).
 int BusyPoll(void*, int tries) {
@@ -205,7 +221,12 @@ Store& Store::Get() {
   return *s;
 }
 
-Store::Store() { InitializeCriticalSection(&cs_); }
+Store::Store() {
+  InitializeCriticalSection(&cs_);
+  InitializeCriticalSection(&healthCs_);
+  // Before the first connection: SQLite takes its log only before it starts.
+  sqlite3_config(SQLITE_CONFIG_LOG, NoteError, nullptr);
+}
 
 void Store::Lock() { EnterCriticalSection(&cs_); }
 void Store::Unlock() { LeaveCriticalSection(&cs_); }
@@ -218,15 +239,22 @@ HRESULT Store::SetFolder(const char* ansi) {
     if (f.empty()) return E_INVALIDARG;
   }
   Lock();
-  if (f != folder_) {
-    health_ = VXDB_HEALTH_SOUND;
-    salvaged_ = 0;
-    healthFile_.clear();
-    aside_.clear();
-  }
+  if (f != folder_) SetHealth(VXDB_HEALTH_SOUND, 0, std::string(), std::string());
+  EnterCriticalSection(&healthCs_);
   folder_ = f;
+  LeaveCriticalSection(&healthCs_);
   Unlock();
   return S_OK;
+}
+
+void Store::SetHealth(DWORD state, DWORD salvaged, const std::string& file, const std::string& aside) {
+  EnterCriticalSection(&healthCs_);
+  if (state != VXDB_HEALTH_SOUND) ++damages_;
+  health_ = state;
+  salvaged_ = salvaged;
+  healthFile_ = file;
+  aside_ = aside;
+  LeaveCriticalSection(&healthCs_);
 }
 
 std::string Store::FilePath() {
@@ -244,9 +272,40 @@ HRESULT Store::Open() {
   std::wstring wfile = Utf8ToWide(file);
   std::wstring dir = wfile.substr(0, wfile.rfind(L'\\'));
   SHCreateDirectoryExW(nullptr, dir.c_str(), nullptr);
-  HRESULT hr = OpenFile(file, health_ == VXDB_HEALTH_READONLY);
+  const bool readOnly = health_ == VXDB_HEALTH_READONLY;
+  const bool unclean = !readOnly && LeftByUncleanEnd(wfile);
+  HRESULT hr = OpenFile(file, readOnly);
+  // A page that a crash left half written opens as sound: after an unclean end every
+  // page is checked before anything is written.
+  if (SUCCEEDED(hr) && unclean && Examine(db_) == Verdict::kDamaged) {
+    CloseDb();
+    hr = VXDB_E_DAMAGED;
+  }
   if (hr == VXDB_E_NOTADB || hr == VXDB_E_DAMAGED) hr = Recover(file, hr);
+  TakeDamageSeen();  // what opening met is dealt with
   return hr;
+}
+
+void Store::LeaveSession() {
+  if (--sessions_ == 0 && g_damageSeen) CheckAfterDamage();
+}
+
+void Store::CheckAfterDamage() {
+  if (!TakeDamageSeen() || !db_ || health_ == VXDB_HEALTH_READONLY) return;
+  // Busy or failing to read is no verdict: only a file found damaged is set aside.
+  if (Examine(db_) != Verdict::kDamaged) return;
+  // SQLite refuses to commit a transaction that met a damaged page: an open batch loses
+  // its writes since its last commit, as at a write's error, and goes on in the new file.
+  // Result lists callers hold stay valid.
+  if (!sqlite3_get_autocommit(db_)) Exec(db_, "ROLLBACK");
+  const int batch = batch_;
+  CloseConnection();
+  HRESULT hr = Recover(FilePath(), VXDB_E_DAMAGED);
+  if (SUCCEEDED(hr) && batch > 0 && health_ == VXDB_HEALTH_RENEWED) {
+    batch_ = batch;
+    sqlite3_wal_autocheckpoint(db_, kBatchWalCheckpoint);
+  }
+  TakeDamageSeen();
 }
 
 namespace {
@@ -289,6 +348,32 @@ bool IsCutShort(const std::wstring& file) {
   };
   bool countValid = word(24) == word(92) && word(28) != 0;
   return bytes % page != 0 || (countValid && word(28) * page > bytes);
+}
+
+// SQLite removes a database's log when its last connection closes: a log that no
+// connection holds open is what a process that ended without closing left behind.
+bool LeftByUncleanEnd(const std::wstring& file) {
+  HANDLE h = CreateFileW((file + L"-wal").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;  // none, or held by a live connection
+  CloseHandle(h);
+  return true;
+}
+
+// SQLite's check of every page (not of what the indexes hold, which costs far more).
+Verdict Examine(sqlite3* db) {
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+  bool sound = true;
+  if (rc == SQLITE_OK) {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(st, 0);
+      if (!text || strcmp(reinterpret_cast<const char*>(text), "ok") != 0) sound = false;
+    }
+  }
+  sqlite3_finalize(st);
+  if (rc == SQLITE_DONE) return sound ? Verdict::kSound : Verdict::kDamaged;
+  rc &= 0xFF;
+  return rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB ? Verdict::kDamaged : Verdict::kUnknown;
 }
 
 // The file moved to a name that no earlier damage used; its log goes along, its shared
@@ -344,22 +429,19 @@ HRESULT Store::OpenFile(const std::string& file, bool readOnly) {
 }
 
 HRESULT Store::Recover(const std::string& file, HRESULT damage) {
-  healthFile_ = file;
-  aside_.clear();
-  salvaged_ = 0;
   std::wstring aside;
   if (SetAside(Utf8ToWide(file), &aside)) {
-    aside_ = WideToUtf8(aside);
     HRESULT hr = OpenFile(file, false);
-    health_ = SUCCEEDED(hr) ? VXDB_HEALTH_RENEWED : VXDB_HEALTH_UNAVAILABLE;
-    if (SUCCEEDED(hr) && damage == VXDB_E_DAMAGED) salvaged_ = Salvage(aside);
+    // Even a file whose header is lost may hold whole pages: the recovery reads them.
+    DWORD salvaged = SUCCEEDED(hr) ? Salvage(aside) : 0;
+    SetHealth(SUCCEEDED(hr) ? VXDB_HEALTH_RENEWED : VXDB_HEALTH_UNAVAILABLE, salvaged, file, WideToUtf8(aside));
     return hr;
   }
   if (damage == VXDB_E_DAMAGED && SUCCEEDED(OpenFile(file, true))) {
-    health_ = VXDB_HEALTH_READONLY;
+    SetHealth(VXDB_HEALTH_READONLY, 0, file, std::string());
     return S_OK;
   }
-  health_ = VXDB_HEALTH_UNAVAILABLE;
+  SetHealth(VXDB_HEALTH_UNAVAILABLE, 0, file, std::string());
   return E_FAIL;
 }
 
@@ -390,12 +472,64 @@ void CopyRows(sqlite3* from, sqlite3* to, const std::string& table) {
   sqlite3_finalize(read);
 }
 
+void DeleteScratch(const std::wstring& scratch) {
+  DeleteFileW(scratch.c_str());
+  DeleteFileW((scratch + L"-journal").c_str());
+}
+
+// SQLite's recovery rebuilds a lost header but keeps its format version bytes and its
+// count of reserved bytes per page, and gives up when those are garbage. A copy of the
+// file with them as this program writes them (version 1, no reserved bytes) is read
+// instead; false when the file's own are usable.
+bool MendedCopy(const std::wstring& damaged, const std::wstring& copy) {
+  HANDLE h = CreateFileW(damaged.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  unsigned char head[21] = {};
+  DWORD got = 0;
+  bool read = ReadFile(h, head, sizeof head, &got, nullptr) && got == sizeof head;
+  CloseHandle(h);
+  auto version = [](unsigned char v) { return v == 1 || v == 2; };
+  if (!read || (version(head[18]) && version(head[19]) && head[20] == 0)) return false;
+  if (!CopyFileW(damaged.c_str(), copy.c_str(), FALSE)) return false;
+  h = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const unsigned char sane[3] = {1, 1, 0};
+  DWORD wrote = 0;
+  bool mended = h != INVALID_HANDLE_VALUE && SetFilePointer(h, 18, nullptr, FILE_BEGIN) == 18 &&
+                WriteFile(h, sane, sizeof sane, &wrote, nullptr) && wrote == sizeof sane;
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  if (!mended) DeleteFileW(copy.c_str());
+  return mended;
+}
+
+// SQLite's recovery reads the damaged file page by page, past pages it cannot read and
+// without its header, into a scratch database beside it. False when it could not run.
+bool RecoverInto(const std::wstring& damaged, const std::wstring& scratch) {
+  DeleteScratch(scratch);
+  const std::wstring copy = scratch + L"-input";
+  const bool mended = MendedCopy(damaged, copy);
+  sqlite3* in = nullptr;
+  int rc = sqlite3_open_v2(WideToUtf8(mended ? copy : damaged).c_str(), &in, SQLITE_OPEN_READONLY, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_recover* r = sqlite3_recover_init(in, "main", WideToUtf8(scratch).c_str());
+    if (r) sqlite3_recover_run(r);
+    rc = r ? sqlite3_recover_finish(r) : SQLITE_NOMEM;
+  }
+  sqlite3_close(in);
+  if (mended) DeleteFileW(copy.c_str());
+  return rc == SQLITE_OK;
+}
+
 }  // namespace
 
 DWORD Store::Salvage(const std::wstring& aside) {
+  // What the recovery could not read, a plain read of the file may still get.
+  const std::wstring scratch = aside + L".recovered";
+  const bool recovered = RecoverInto(aside, scratch);
   sqlite3* old = nullptr;
-  if (sqlite3_open_v2(WideToUtf8(aside).c_str(), &old, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(WideToUtf8(recovered ? scratch : aside).c_str(), &old, SQLITE_OPEN_READONLY, nullptr) !=
+      SQLITE_OK) {
     sqlite3_close(old);
+    DeleteScratch(scratch);
     return 0;
   }
   Exec(old, "PRAGMA writable_schema=ON");
@@ -416,15 +550,19 @@ DWORD Store::Salvage(const std::wstring& aside) {
   }
   Exec(db_, "PRAGMA foreign_keys=ON");
   sqlite3_close(old);
+  DeleteScratch(scratch);
   return files;
 }
 
 VXDBHEALTH Store::Health() {
   VXDBHEALTH h = {};
+  EnterCriticalSection(&healthCs_);
   h.dwState = health_;
   h.dwSalvagedFiles = salvaged_;
+  h.dwDamageCount = damages_;
   std::string file = Utf8ToAnsi(healthFile_.empty() ? FilePath() : healthFile_);
   std::string aside = Utf8ToAnsi(aside_);
+  LeaveCriticalSection(&healthCs_);
   lstrcpynA(h.szFile, file.c_str(), MAX_PATH);
   lstrcpynA(h.szAside, aside.c_str(), MAX_PATH);
   return h;
@@ -472,6 +610,11 @@ HRESULT Store::Migrate() {
 }
 
 void Store::CloseDb() {
+  CloseConnection();
+  DropOwnedResults(0);
+}
+
+void Store::CloseConnection() {
   if (!db_) return;
   if (batch_ > 0) {
     if (!sqlite3_get_autocommit(db_)) Exec(db_, "COMMIT");
@@ -480,7 +623,6 @@ void Store::CloseDb() {
   }
   for (auto& kv : Cache()) sqlite3_finalize(kv.second);
   Cache().clear();
-  DropOwnedResults(0);
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }
@@ -606,10 +748,14 @@ void Store::DropOwnedResults(int id) {
 
 Session::Session() {
   Store::Get().Lock();
+  Store::Get().EnterSession();
   hr_ = Store::Get().Ensure();
 }
 
-Session::~Session() { Store::Get().Unlock(); }
+Session::~Session() {
+  Store::Get().LeaveSession();
+  Store::Get().Unlock();
+}
 
 Write::Write() {
   Store& st = Store::Get();

@@ -1,8 +1,11 @@
-// A damaged database file: what opening makes of it, what the user is told about, and
-// that no earlier set-aside copy is ever overwritten.
+// A damaged database file: what opening or a call that meets the damage makes of it, what
+// the user is told about, and that no earlier set-aside copy is ever overwritten.
 #include <windows.h>
 
 #include <files.h>
+#include <program.h>
+#include <sqlite3.h>
+#include <textkit/text.h>
 
 #include "dbtest.h"
 
@@ -16,6 +19,53 @@ VXDBHEALTH Health() {
   VXDBHEALTH h = {};
   VxDBGetHealth(&h);
   return h;
+}
+
+uint32_t Word(const std::string& bytes, size_t at) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
+  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// The result of a one-text statement on a closed database file, read by this program's own
+// SQLite as a file that nothing changes (so that it leaves no log behind).
+std::string Answer(const std::string& file, const char* sql) {
+  std::string uri = "file:" + textkit::AnsiToUtf8(file) + "?immutable=1";
+  for (char& c : uri) c = c == '\\' ? '/' : c;
+  sqlite3* db = nullptr;
+  std::string text = "(no answer)";
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
+      sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return text;
+}
+
+// A garbage page in the middle of the file, the header whole: the middle leaf of the
+// files table, whose root page points at its leaves.
+std::string WithGarbageLeaf(const std::string& file, std::string bytes) {
+  const size_t page = (uint8_t(bytes[16]) << 8) | uint8_t(bytes[17]);
+  const size_t root = std::stoul(Answer(file, "SELECT rootpage FROM sqlite_schema WHERE name = 'files'"));
+  const size_t at = (root - 1) * page;
+  EXPECT_EQ(bytes[at], 0x05) << "the files table has more than one page";
+  const size_t cells = (uint8_t(bytes[at + 3]) << 8) | uint8_t(bytes[at + 4]);
+  const size_t middle = at + 12 + 2 * (cells / 2);  // the cell pointers follow the 12-byte page header
+  const size_t cell = (uint8_t(bytes[middle]) << 8) | uint8_t(bytes[middle + 1]);
+  const size_t leaf = Word(bytes, at + cell);
+  EXPECT_GT(leaf, 1u);
+  EXPECT_LT(leaf * page, bytes.size());
+  for (size_t i = 0; i < page; ++i) bytes[(leaf - 1) * page + i] = static_cast<char>("garbage!"[i % 8]);
+  return bytes;
+}
+
+// Reads every registered file's row; how many could be read.
+int Readable() {
+  int found = 0;
+  BOOL favourite = FALSE;
+  for (int i = 0; i < kFiles; ++i)
+    found += VxDBWGetFavorite(dbtest::PathOf("D:\\Pictures", i).c_str(), &favourite) == S_OK;
+  return found;
 }
 
 // The database file after registering kFiles files, closed (its log folded in).
@@ -55,18 +105,21 @@ class DamagedDb : public ::testing::Test {
 
 enum class Cut { None, ToFirstPage, InHalf, ByOneByte };
 
+enum class Left { None, Some, All };  // of the registered files, carried over
+
 struct Harm {
   const char* what;
   const char* garbage;  // written over the header (nullptr: none)
   Cut cut;
-  bool rowsLeft;  // some registered files can still be read
+  Left left;
 };
 
 const Harm kHarms[] = {
-    {"garbage over the header", "garbage garbage garbage!", Cut::None, false},
-    {"cut to its first page", nullptr, Cut::ToFirstPage, false},
-    {"cut in half", nullptr, Cut::InHalf, true},
-    {"cut by one byte (no longer whole pages)", nullptr, Cut::ByOneByte, true},
+    // Every data page is whole: SQLite's recovery reads them all without the header.
+    {"garbage over the header", "garbage garbage garbage!", Cut::None, Left::All},
+    {"cut to its first page", nullptr, Cut::ToFirstPage, Left::None},
+    {"cut in half", nullptr, Cut::InHalf, Left::Some},
+    {"cut by one byte (no longer whole pages)", nullptr, Cut::ByOneByte, Left::Some},
 };
 
 std::string Harmed(std::string bytes, const Harm& h) {
@@ -99,11 +152,16 @@ TEST_F(DamagedDb, IsKeptAsideAndWhatCanBeReadIsCarriedOver) {
     int count = -1;
     EXPECT_EQ(VxDBGetFileCount(&count), S_OK);
     EXPECT_EQ(count, (int)health.dwSalvagedFiles);
-    if (h.rowsLeft) {
-      EXPECT_GT(count, 0);
-      EXPECT_LE(count, kFiles);
-    } else {
-      EXPECT_EQ(count, 0);
+    switch (h.left) {
+      case Left::None: EXPECT_EQ(count, 0); break;
+      case Left::Some:
+        EXPECT_GT(count, 0);
+        EXPECT_LE(count, kFiles);
+        break;
+      case Left::All:
+        EXPECT_EQ(count, kFiles);
+        EXPECT_EQ(Readable(), kFiles);
+        break;
     }
     // The new file takes writes as any other.
     EXPECT_EQ(VxDBWEnrollFile("C:\\after.jpg", 0), S_OK);
@@ -145,4 +203,85 @@ TEST_F(DamagedDb, ThatCannotBeMovedIsReadOnlyOrUnavailable) {
   EXPECT_EQ(VxDBWIsEnrolled("C:\\a.jpg"), E_FAIL);
   CloseHandle(held);
   EXPECT_TRUE(ReadAll(file_) == garbage);
+}
+
+// A garbage page with the header whole opens as any file (checking every page at every
+// start would cost too much); the first call that meets it fails, the file is checked,
+// set aside and what can be read carried over, and the calls after it, the open batch
+// among them, go on in the new file. The batch's writes not yet committed when the damage
+// was met are lost: SQLite refuses to commit a transaction that met a damaged page.
+TEST_F(DamagedDb, AGarbagePageMetByACallIsSetAsideAndTheBatchGoesOn) {
+  const DWORD damagesBefore = Health().dwDamageCount;
+  Damage(WithGarbageLeaf(file_, sound_));
+  ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+  EXPECT_EQ(Health().dwState, (DWORD)VXDB_HEALTH_SOUND);
+
+  ASSERT_EQ(VxDBWBeginBatch(), S_OK);
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(VxDBWEnrollFile(dbtest::PathOf("C:\\batch", i).c_str(), 0), S_OK);
+  const int readable = Readable();
+  for (int i = 5; i < 10; ++i) ASSERT_EQ(VxDBWEnrollFile(dbtest::PathOf("C:\\batch", i).c_str(), 0), S_OK);
+  EXPECT_EQ(VxDBWEndBatch(), S_OK);
+
+  VXDBHEALTH health = Health();
+  EXPECT_EQ(health.dwState, (DWORD)VXDB_HEALTH_RENEWED);
+  EXPECT_EQ(health.dwDamageCount, damagesBefore + 1);
+  EXPECT_EQ(std::string(health.szAside), Aside(1));
+  // The rows of the garbage page are lost, the rest carried over.
+  EXPECT_GT((int)health.dwSalvagedFiles, kFiles / 2);
+  EXPECT_LT((int)health.dwSalvagedFiles, kFiles);
+  EXPECT_LT(readable, kFiles);
+  EXPECT_EQ(Readable(), (int)health.dwSalvagedFiles);
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(VxDBWIsEnrolled(dbtest::PathOf("C:\\batch", i).c_str()), i < 5 ? VXDB_E_NOTFOUND : S_OK) << i;
+  VxDBWExitDatabase(-1);
+  EXPECT_EQ(Answer(file_, "PRAGMA quick_check"), "ok");
+  EXPECT_NE(Answer(Aside(1), "PRAGMA quick_check"), "ok");
+}
+
+// This program as a process that opens the database, reads it and never closes it.
+int DbChildHolder(const char* dir, const char* eventName) {
+  VxDBSetFolder(dir);
+  int count = 0;
+  if (FAILED(VxDBWInitDatabase()) || FAILED(VxDBGetFileCount(&count))) return 3;
+  HANDLE ev = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
+  if (!ev) return 4;
+  SetEvent(ev);
+  Sleep(INFINITE);
+  return 0;
+}
+
+// After a process ended without closing the file (its log is left), opening checks every
+// page: a sound file opens as it was, a garbage page is set aside at once.
+TEST_F(DamagedDb, AfterAnUncleanEndOpeningChecksEveryPage) {
+  const struct {
+    const char* what;
+    bool garbage;
+  } cases[] = {{"sound", false}, {"a garbage page", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string ev = "GlimoraDbHolder" + std::to_string(GetCurrentProcessId());
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, ev.c_str());
+    HANDLE child = testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --db-holder \"" + dir_ + "\" " + ev);
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(WaitForSingleObject(event, 60000), WAIT_OBJECT_0) << "the holder never opened the database";
+    TerminateProcess(child, 9);
+    testsupport::WaitForExit(child, 60000);
+    CloseHandle(event);
+    ASSERT_NE(GetFileAttributesA((file_ + "-wal").c_str()), INVALID_FILE_ATTRIBUTES);
+    if (c.garbage) Damage(WithGarbageLeaf(file_, sound_));
+
+    ASSERT_EQ(VxDBWInitDatabase(), S_OK);
+    VXDBHEALTH health = Health();
+    if (!c.garbage) {
+      EXPECT_EQ(health.dwState, (DWORD)VXDB_HEALTH_SOUND);
+      EXPECT_EQ(Readable(), kFiles);
+    } else {
+      EXPECT_EQ(health.dwState, (DWORD)VXDB_HEALTH_RENEWED);
+      EXPECT_EQ(std::string(health.szAside), Aside(1));
+      EXPECT_GT((int)health.dwSalvagedFiles, kFiles / 2);
+      EXPECT_LT((int)health.dwSalvagedFiles, kFiles);
+      EXPECT_EQ(Readable(), (int)health.dwSalvagedFiles);
+    }
+    VxDBWExitDatabase(-1);
+  }
 }
