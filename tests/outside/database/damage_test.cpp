@@ -261,7 +261,8 @@ TEST_F(DamagedDb, AfterAnUncleanEndOpeningChecksEveryPage) {
     SCOPED_TRACE(c.what);
     const std::string ev = "GlimoraDbHolder" + std::to_string(GetCurrentProcessId());
     HANDLE event = CreateEventA(nullptr, TRUE, FALSE, ev.c_str());
-    HANDLE child = testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --db-holder \"" + dir_ + "\" " + ev);
+    HANDLE child =
+        testsupport::StartProgram("\"" + testsupport::ProgramPath() + "\" --db-holder \"" + dir_ + "\" " + ev);
     ASSERT_NE(child, nullptr);
     ASSERT_EQ(WaitForSingleObject(event, 60000), WAIT_OBJECT_0) << "the holder never opened the database";
     TerminateProcess(child, 9);
