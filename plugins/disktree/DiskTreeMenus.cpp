@@ -209,7 +209,12 @@ HRESULT DeleteSelectedFolders(CTreeCtrl* tree) {
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
   op.fFlags = FOF_ALLOWUNDO;
-  if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted) return E_FAIL;
+  if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted) {
+    // Stopped part-way: the folders that did go take their entries along all the same.
+    for (const std::string& path : paths)
+      if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) ForgetFolderEntries(path);
+    return E_FAIL;
+  }
   for (HTREEITEM i : items) m->RemoveItem(tree, i, true);
   HTREEITEM caret = tree->GetSelectedItem();
   if (caret) Check(tree)->SelectAllExcept(FALSE, caret);

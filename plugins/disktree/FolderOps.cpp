@@ -127,7 +127,12 @@ void ResetChangedFolders(const std::string& path) {
 }
 
 HRESULT MoveFolderEntries(const std::string& oldPath, const std::string& newPath) {
-  return VxDBWMoveFolder(oldPath.c_str(), newPath.c_str());
+  return CThumbnail::MoveFileFromDatabase(oldPath.c_str(), newPath.c_str());
+}
+
+HRESULT ForgetFolderEntries(const std::string& path) {
+  // The trailing separator names a folder that is no longer on the disk.
+  return CThumbnail::DeleteFileFromDatabase(textkit::WithTrailingSeparator(path).c_str());
 }
 
 }  // namespace disktree

@@ -38,7 +38,9 @@ void MoveFolderColours(const std::string& oldPath, const std::string& newPath);
 // The changed-folder list names the one folder a command touched last.
 void ResetChangedFolders(const std::string& path);
 
-// The database follows a renamed or moved folder, at any depth.
+// The database entries and check marks follow a renamed or moved folder, at any depth.
 HRESULT MoveFolderEntries(const std::string& oldPath, const std::string& newPath);
+// Those of a deleted folder go, at any depth.
+HRESULT ForgetFolderEntries(const std::string& path);
 
 }  // namespace disktree

@@ -407,7 +407,7 @@ HRESULT CFolderTreeManager::RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool del
   }
   TreeItemRecord* record = Record(tree, item);
   std::string path = record && record->path ? record->path : "";
-  if (deleteData && !path.empty()) VxDBWDeleteFolderEx(path.c_str());
+  if (deleteData && !path.empty()) ForgetFolderEntries(path);
   tree->SetItemData(item, 0);
   FreeRecord(record);
   tree->DeleteItem(item);

@@ -6,6 +6,7 @@
 #include <KitlibEx/KitlibEx.h>
 #include <RecordGate.h>
 #include <VxContFile.h>
+#include <VxGUIDB/Thumbnail.h>
 #include <VxResourceIds.h>
 #include <textkit/path.h>
 #include <textkit/text.h>
@@ -23,16 +24,12 @@ std::vector<std::string> SplitList(const char* list) {
   return out;
 }
 
-// The database follows a move: each source's entries go to the path it was written to.
+// The database follows a move: each source's entries and check marks go to the path it
+// was written to.
 void MoveDatabaseEntries(const std::vector<std::string>& sources, const std::vector<std::string>& written) {
-  for (size_t i = 0; i < sources.size() && i < written.size(); ++i) {
-    DWORD attr = GetFileAttributesA(written[i].c_str());
-    if (attr == INVALID_FILE_ATTRIBUTES) continue;
-    if (attr & FILE_ATTRIBUTE_DIRECTORY)
-      VxDBWMoveFolder(sources[i].c_str(), written[i].c_str());
-    else
-      VxDBWMoveFileEx(sources[i].c_str(), written[i].c_str(), 0);
-  }
+  for (size_t i = 0; i < sources.size() && i < written.size(); ++i)
+    if (GetFileAttributesA(written[i].c_str()) != INVALID_FILE_ATTRIBUTES)
+      CThumbnail::MoveFileFromDatabase(sources[i].c_str(), written[i].c_str());
 }
 
 // A drop names folders; dropping one into itself or below itself would never end.
@@ -102,7 +99,8 @@ int CCardFileOperation::DropPaths(LPCSTR lpszTargetFolder, const std::vector<std
   const bool ok = r == 0 && !op.fAnyOperationsAborted;
   if (auto* map = static_cast<CMTLX_NAMEMAPPING*>(op.hNameMappings)) {
     std::vector<std::string> sources = SplitList(map->pszSources), written = SplitList(map->pszWritten);
-    if (ok && op.wFunc == FO_MOVE) MoveDatabaseEntries(sources, written);
+    // Also after a failure or a cancel: the mapping lists what did move.
+    if (op.wFunc == FO_MOVE) MoveDatabaseEntries(sources, written);
     RepairContentFiles(written);
     if (pWritten) *pWritten = written;
     CMTLxFreeNameMapping(map);
