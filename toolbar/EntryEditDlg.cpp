@@ -283,13 +283,14 @@ void CEntryEditDlg::OnDeleteFace() {
   if (Faces()->GetSelectedCount() == 0) return;
   if (AfxMessageBox(IDS_ENTRY_DELETE_FACE_ASK, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
   const CString name = NameText();
+  bool notSaved = false;
   for (int item = Faces()->GetItemCount() - 1; item >= 0; --item) {
     if (!(Faces()->GetItemState(item, LVIS_SELECTED) & LVIS_SELECTED)) continue;
     Faces()->DeleteItem(item);
     const CString path = m_index[item];
     int faceId = -1;
     if (m_pDb) m_pDb->DeleteFace(name, path, 0, &faceId);
-    if (faceId != -1 && m_pFaceId) m_pFaceId->DeleteRecord(faceId);
+    if (faceId != -1 && m_pFaceId && m_pFaceId->DeleteRecord(faceId) == FACEDB_E_NOT_SAVED) notSaved = true;
     // Items after it move up one place.
     std::map<int, CString> renumbered;
     for (const auto& entry : m_index)
@@ -303,11 +304,18 @@ void CEntryEditDlg::OnDeleteFace() {
       m_pDb->GetPersonId(name, &id);
       m_pDb->DeletePerson(name);
     }
-    if (id != kUnknownPerson && m_pFaceId) m_pFaceId->DeleteUserRecord(id);
+    if (id != kUnknownPerson && m_pFaceId && m_pFaceId->DeleteUserRecord(id) == FACEDB_E_NOT_SAVED) notSaved = true;
   }
   Faces()->Arrange(LVA_DEFAULT);
   m_bModified = 1;
   if (m_pDb) m_pDb->Commit();
+  if (notSaved) ShowFaceDbNotSaved();
+}
+
+void CEntryEditDlg::ShowFaceDbNotSaved() {
+  CString text;
+  text.Format(IDS_FACE_DB_NOT_SAVED, m_pFaceId ? m_pFaceId->DbPath().c_str() : "");
+  AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Names ----------------------------------------------------------------------------
@@ -347,7 +355,7 @@ void CEntryEditDlg::OnDeleteName() {
   if (m_pDb) m_pDb->Commit();
   Names()->SetCurSel(0);
   ClearBirthday();
-  if (id != kUnknownPerson && m_pFaceId) m_pFaceId->DeleteUserRecord(id);
+  if (id != kUnknownPerson && m_pFaceId && m_pFaceId->DeleteUserRecord(id) == FACEDB_E_NOT_SAVED) ShowFaceDbNotSaved();
 }
 
 // ---- Birthday -------------------------------------------------------------------------
@@ -424,6 +432,8 @@ HRESULT CEntryEditDlg::RegisterFace(const CString& path, const CString& name, in
   if (FAILED(m_pFaceId->SetCurrentFace(0))) return E_FAIL;
   if (count >= 2 && face && FAILED(m_pFaceId->SelectFaceByRect(face->rc))) return E_FAIL;
   const int faceId = m_pFaceId->StoreRecord(-1, personId);
+  // Never "registered" for a face the file does not hold.
+  if (faceId == kFaceRecordNotSaved) ShowFaceDbNotSaved();
   if (faceId <= 0) return E_FAIL;
   VXDBRECORD r = {};
   faces::CopyText(r.szName, sizeof r.szName, entryedit::CutName((LPCSTR)name));

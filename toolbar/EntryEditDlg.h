@@ -72,6 +72,8 @@ class CEntryEditDlg : public CResourceDialog {
   int MakeThumbnail(const CString& path, const RECT& rc);
   void AddFaceItem(const FaceEntry& face);
   HRESULT RegisterFace(const CString& path, const CString& name, int personId, int faceCount);
+  // Tells the user that the face database file kept none of the last change.
+  void ShowFaceDbNotSaved();
   const FaceEntry* FindFace(const CString& path) const;
   void Close(BOOL bDestroy = TRUE);
 

@@ -393,6 +393,40 @@ TEST_F(Faces, EditorCancelWritesNothingAndCutsNames) {
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// A face database file that cannot be written: the editor says so, never "registered",
+// stays open with the face, and neither database files the person.
+TEST_F(Faces, EditorSaysSoWhenTheFaceDatabaseCannotBeSaved) {
+  testsupport::WriteWholeFile(Path("blocked"), "a file where the folder would go");
+  const std::string db = Path("blocked\\faces.ftd");
+  CEntryEditDlg* ed = new CEntryEditDlg;
+  ed->SetFaceDbPath(db.c_str());
+  ASSERT_EQ(ed->Open(&owner), 1);
+  HWND h = ed->m_hWnd;
+  ::SetDlgItemTextA(h, IDC_ENTRY_NAMES, "Hana");
+  Pick(ed, portrait);
+  ASSERT_EQ(ed->GetShownFaces().size(), 1u);
+  {
+    dialogtest::Boxes boxes({IDOK, IDOK});
+    uikit::Press(h, IDOK);
+    EXPECT_EQ(boxes.Ran(), 1);
+    CString notSaved;
+    notSaved.Format(IDS_FACE_DB_NOT_SAVED, db.c_str());
+    EXPECT_TRUE(boxes.Said(0, notSaved));
+    EXPECT_FALSE(boxes.Said(0, LoadResourceText(IDS_ENTRY_SAVED)));
+  }
+  EXPECT_TRUE(ed->IsShown());
+  EXPECT_EQ(ed->GetShownFaces().size(), 1u);
+  uikit::Press(h, IDCANCEL);
+  delete ed;
+  IVxDBFile* file = GetDBFileObject();
+  ASSERT_NE(file, nullptr);
+  CStringList paths;
+  int person = -1;
+  EXPECT_EQ(file->GetFiles("Hana", 0, &paths, &person), 0);
+  file->Release();
+  EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 namespace {
 
 // The progress window's side: the percentages posted to it.

@@ -1,12 +1,18 @@
 // The user's face database restored into libfacetag, a picture turned into the 640 x 480
 // grey image the library searches, the faces found, and face records stored or deleted
-// with an immediate save of the whole database file.
+// with an immediate save of the whole database file (a new file moved into place, so that
+// a crash during a save leaves the last saved file whole).
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// A store or delete that the library took but that could not be written to the file.
+constexpr HRESULT FACEDB_E_NOT_SAVED = HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
+// StoreRecord's answer for a face that could not be saved (the library forgets it again).
+constexpr int kFaceRecordNotSaved = -1;
 
 class CFaceIdentifier {
  public:
@@ -41,19 +47,22 @@ class CFaceIdentifier {
   int GetTemplateSize() const;
   HRESULT GetTemplate(void* buffer);
   // The current face filed under the person and the database saved: the library's record
-  // number, or 0 when the library refused (nothing saved).
+  // number, 0 when the library refused (nothing saved), or kFaceRecordNotSaved when the
+  // file could not be written (the face is taken back out of the library's database).
   int StoreRecord(int user, int person);
   // A record, or every record of a person, removed and the database saved; E_FAIL when
-  // the library refused.
+  // the library refused, FACEDB_E_NOT_SAVED when the file could not be written.
   HRESULT DeleteRecord(int record);
   HRESULT DeleteUserRecord(int person);
-  // The database image written over the file (failures are silent).
+  // The database image written to "<file>.tmp" and moved over the file (its folder made
+  // first): S_OK, or FACEDB_E_NOT_SAVED with the file as it was.
   HRESULT SaveDb();
 
   const std::string& DbPath() const { return m_dbPath; }
   // Where a refused database file was kept, empty while none was.
   const std::string& KeptAside() const { return m_keptAside; }
-  // "<application data>\Norvane\vxdb\<string 811>".
+  // "<application data>\Norvane\vxdb\<string 811>"; tests name another application-data
+  // folder in GLIMORA_APPDATA_DIR.
   static std::string DefaultDbPath();
   // The 640 x 480 grey image of a picture (rows top to bottom, Y = (29B + 150G + 77R + 128)
   // / 256); empty for a picture of another kind.

@@ -16,7 +16,9 @@ int ProfileInt(LPCSTR key, int fallback) { return CMGetProfileInt("VxClassify", 
 
 std::string CFaceIdentifier::DefaultDbPath() {
   char appData[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA | CSIDL_FLAG_CREATE, NULL, 0, appData))) return std::string();
+  const DWORD n = GetEnvironmentVariableA("GLIMORA_APPDATA_DIR", appData, MAX_PATH);
+  if ((n == 0 || n >= MAX_PATH) && FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA | CSIDL_FLAG_CREATE, NULL, 0, appData)))
+    return std::string();
   CString name;
   if (!name.LoadString(IDS_FACE_DB_FILE)) name = "\\faces.ftd";
   return std::string(appData) + "\\Norvane\\vxdb" + (LPCSTR)name;
@@ -70,7 +72,8 @@ HRESULT CFaceIdentifier::FreeBuffers() {
 bool CFaceIdentifier::Attach() { return m_ready && FTAG_RestoreDb(m_db, m_work) == 0; }
 
 HRESULT CFaceIdentifier::SaveDb() {
-  if (!m_ready || m_dbPath.empty()) return S_OK;
+  if (!m_ready) return S_OK;
+  if (m_dbPath.empty()) return FACEDB_E_NOT_SAVED;
   if (m_keepAside) {
     std::string aside = m_dbPath + ".bad";
     for (int n = 2; GetFileAttributesA(aside.c_str()) != INVALID_FILE_ATTRIBUTES && n < 1000; ++n)
@@ -78,15 +81,26 @@ HRESULT CFaceIdentifier::SaveDb() {
     // Unless it is safe elsewhere, the refused file is not overwritten.
     if (!MoveFileExA(m_dbPath.c_str(), aside.c_str(), 0) &&
         GetFileAttributesA(m_dbPath.c_str()) != INVALID_FILE_ATTRIBUTES)
-      return S_OK;
+      return FACEDB_E_NOT_SAVED;
     m_keptAside = aside;
     m_keepAside = false;
   }
-  HANDLE h = CreateFileA(m_dbPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, 0, NULL);
-  if (h == INVALID_HANDLE_VALUE) return S_OK;
+  // A new profile has no folder for the file yet.
+  const size_t cut = m_dbPath.find_last_of('\\');
+  if (cut != std::string::npos) SHCreateDirectoryExA(NULL, m_dbPath.substr(0, cut).c_str(), NULL);
+  // The whole image goes to a file of its own first: a crash or a full disk midway leaves
+  // the saved file as it was.
+  const std::string temp = m_dbPath + ".tmp";
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (h == INVALID_HANDLE_VALUE) return FACEDB_E_NOT_SAVED;
   DWORD written = 0;
-  if (WriteFile(h, m_db, (DWORD)m_dbSize, &written, NULL) && SetEndOfFile(h)) FlushFileBuffers(h);
+  const bool whole =
+      WriteFile(h, m_db, (DWORD)m_dbSize, &written, NULL) && written == (DWORD)m_dbSize && FlushFileBuffers(h);
   CloseHandle(h);
+  if (!whole || !MoveFileExA(temp.c_str(), m_dbPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp.c_str());
+    return FACEDB_E_NOT_SAVED;
+  }
   return S_OK;
 }
 
@@ -171,20 +185,22 @@ int CFaceIdentifier::StoreRecord(int user, int person) {
   if (!Attach()) return 0;
   const int record = FTAG_StoreRecord(user, person);
   if (record == -1) return 0;
-  SaveDb();
+  if (FAILED(SaveDb())) {
+    // Kept only in memory, the face would be found this session and gone the next.
+    FTAG_DeleteRecord(record);
+    return kFaceRecordNotSaved;
+  }
   return (WORD)record;
 }
 
 HRESULT CFaceIdentifier::DeleteRecord(int record) {
   if (!Attach() || FTAG_DeleteRecord(record) == -1) return E_FAIL;
-  SaveDb();
-  return S_OK;
+  return SaveDb();
 }
 
 HRESULT CFaceIdentifier::DeleteUserRecord(int person) {
   if (!Attach() || FTAG_DeleteUserRecord(person) == -1) return E_FAIL;
-  SaveDb();
-  return S_OK;
+  return SaveDb();
 }
 
 int CFaceIdentifier::GetTemplateSize() const { return FTAG_GetTemplateSize(); }

@@ -1469,6 +1469,7 @@
 #define IDS_CLASSIFY_COUNT 62061        // "%d" pictures classified
 #define IDS_ENTRY_SAVED 62062
 #define IDS_ENTRY_FIRST_NAME 62063      // the names combo's first entry
+#define IDS_FACE_DB_NOT_SAVED 62064     // the face database file "%s" could not be written
 #define IDS_ENTRY_DISCARD_ASK 62065     // unsaved faces: change the person anyway?
 #define IDS_CLASSIFY_NOT_FIXED 62078    // a picture off a fixed disk stops the run
 #define IDS_CLASSIFY_REMOVABLE 62079    // pictures on removable disks are skipped once

@@ -1,7 +1,8 @@
 // The face database wrapper on real files: a first use writes nothing, a refused file is
 // kept aside as ".bad" before anything is saved over it, every store and delete rewrites
-// the file, faces are chosen by their rectangle, and two identifiers in one process each
-// keep their own database.
+// the file through a new file moved into place and says when it could not, the default
+// place on a new profile, faces are chosen by their rectangle, and two identifiers in one
+// process each keep their own database.
 #include <FaceIdentifier.h>
 #include <Kitlib2/CMDIB.h>
 #include <files.h>
@@ -95,6 +96,94 @@ TEST(FaceDb, FilesKeptRefusedOrRewritten) {
   id.SaveDb();
   EXPECT_EQ(testsupport::ReadWholeFile(held), "precious");
   EXPECT_FALSE(Exists(held + ".bad"));
+}
+
+// A new profile has no folder for the face database: the first save makes it.
+TEST(FaceDb, TheDefaultPlaceOnAnEmptyProfile) {
+  Scratch sc;
+  const std::string appData = sc.root + "\\Application Data";
+  ASSERT_TRUE(SetEnvironmentVariableA("GLIMORA_APPDATA_DIR", appData.c_str()));
+  const std::string path = CFaceIdentifier::DefaultDbPath();
+  EXPECT_EQ(path, appData + "\\Norvane\\vxdb\\faces.ftd");
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(), S_OK);
+  EXPECT_EQ(id.DbPath(), path);
+  EXPECT_FALSE(Exists(appData));
+  EXPECT_EQ(id.DeleteUserRecord(5), S_OK);
+  EXPECT_EQ(testsupport::ReadWholeFile(path), EmptyDb());
+  EXPECT_FALSE(Exists(path + ".tmp"));
+  SetEnvironmentVariableA("GLIMORA_APPDATA_DIR", nullptr);
+}
+
+// A save that cannot be written says so and leaves the saved file as it was: no folder
+// can be made, the file is held by another program, the refused file cannot be kept.
+TEST(FaceDb, ASaveThatFailsSaysSoAndKeepsTheFile) {
+  Scratch sc;
+  const std::string good = EmptyDb();
+  testsupport::WriteWholeFile(sc.root + "\\blocked", "a file where the folder would go");
+  {
+    CFaceIdentifier id;
+    ASSERT_EQ(id.LoadDb(sc.root + "\\blocked\\faces.ftd"), S_OK);
+    EXPECT_EQ(id.DeleteUserRecord(5), FACEDB_E_NOT_SAVED);
+    EXPECT_EQ(id.SaveDb(), FACEDB_E_NOT_SAVED);
+  }
+  const std::string held = sc.root + "\\held.ftd";
+  testsupport::WriteWholeFile(held, good);
+  {
+    CFaceIdentifier id;
+    ASSERT_EQ(id.LoadDb(held), S_OK);
+    HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(id.DeleteUserRecord(5), FACEDB_E_NOT_SAVED);
+    CloseHandle(h);
+    EXPECT_EQ(testsupport::ReadWholeFile(held), good);
+    EXPECT_FALSE(Exists(held + ".tmp"));
+    EXPECT_EQ(id.SaveDb(), S_OK);  // free again: saved
+  }
+  const std::string refused = sc.root + "\\refused.ftd";
+  testsupport::WriteWholeFile(refused, "junk");
+  {
+    CFaceIdentifier id;
+    ASSERT_EQ(id.LoadDb(refused), S_OK);
+    HANDLE h = CreateFileA(refused.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(id.DeleteUserRecord(5), FACEDB_E_NOT_SAVED);
+    CloseHandle(h);
+    EXPECT_EQ(testsupport::ReadWholeFile(refused), "junk");
+  }
+}
+
+namespace {
+
+// The file's identity on its volume: a file written over keeps it, a new one moved into
+// its place does not.
+ULONGLONG FileIndex(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const BOOL got = h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return got ? (ULONGLONG)info.nFileIndexHigh << 32 | info.nFileIndexLow : 0;
+}
+
+}  // namespace
+
+// A save writes the whole image to a new file and moves that into place, never writing
+// over the saved file, so that a crash midway leaves the last saved file whole; what a
+// crash left of an earlier save's new file is replaced.
+TEST(FaceDb, ASaveMovesAWholeNewFileIntoPlace) {
+  Scratch sc;
+  const std::string path = sc.root + "\\faces.ftd";
+  const std::string empty = EmptyDb();
+  testsupport::WriteWholeFile(path, empty);
+  testsupport::WriteWholeFile(path + ".tmp", empty.substr(0, 100));
+  const ULONGLONG before = FileIndex(path);
+  ASSERT_NE(before, 0u);
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(path), S_OK);
+  ASSERT_EQ(id.DeleteUserRecord(5), S_OK);
+  EXPECT_NE(FileIndex(path), before);
+  EXPECT_EQ(testsupport::ReadWholeFile(path), empty);
+  EXPECT_FALSE(Exists(path + ".tmp"));
 }
 
 TEST(FaceDb, StoreAndDeleteRewriteTheFile) {
