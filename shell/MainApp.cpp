@@ -37,7 +37,8 @@ CMainApp::CMainApp()
       m_bOleStarted(FALSE),
       m_bDatabaseOpened(FALSE),
       m_bMarksOpened(FALSE),
-      m_bSimilarOpened(FALSE) {}
+      m_bSimilarOpened(FALSE),
+      m_dwDatabaseDamagesTold(0) {}
 
 CMainApp::~CMainApp() { DeleteOwnedObjects(); }
 
@@ -95,9 +96,12 @@ BOOL CMainApp::InitInstance() {
   VXDBHEALTH health;
   CString strNotice;
   UINT nBoxType = MB_OK;
-  if (SUCCEEDED(VxDBGetHealth(&health)) && FindDatabaseNotice(hrDatabase, health, &strNotice, &nBoxType)) {
-    CSplashWnd::HideSplashScreen();
-    AfxMessageBox(strNotice, nBoxType);
+  if (SUCCEEDED(VxDBGetHealth(&health))) {
+    m_dwDatabaseDamagesTold = health.dwDamageCount;
+    if (FindDatabaseNotice(hrDatabase, health, &strNotice, &nBoxType)) {
+      CSplashWnd::HideSplashScreen();
+      AfxMessageBox(strNotice, nBoxType);
+    }
   }
   m_bMarksOpened = TRUE;
   Mark_Init();
@@ -254,6 +258,18 @@ void CMainApp::EnsureVideoCodecDefaults() {
 // ---- Shut-down --------------------------------------------------------------------------------
 
 void CMainApp::OnMainWindowGone() { m_closeWatchdog.Start(::GetCurrentThreadId()); }
+
+void CMainApp::ShowLaterDatabaseNotice() {
+  VXDBHEALTH health;
+  CString strNotice;
+  UINT nBoxType = MB_OK;
+  if (!m_bDatabaseOpened || FAILED(VxDBGetHealth(&health)) ||
+      !FindLaterDatabaseNotice(m_dwDatabaseDamagesTold, health, &strNotice, &nBoxType))
+    return;
+  // Counted as told before the box shows: the timers go on under it.
+  m_dwDatabaseDamagesTold = health.dwDamageCount;
+  AfxMessageBox(strNotice, nBoxType);
+}
 
 int CMainApp::ExitInstance() {
   m_closeWatchdog.ExitBegan();

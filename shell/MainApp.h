@@ -34,6 +34,9 @@ class CMainApp : public CWinApp {
 
   // The main window is being destroyed: from now on the process ends whatever loop runs.
   void OnMainWindowGone();
+  // Tells the user of a damaged photo database met since the last notice (the main
+  // frame asks every second).
+  void ShowLaterDatabaseNotice();
 
   HINSTANCE m_hResourceDll;
   CString m_strAutoPlayDrive;
@@ -58,6 +61,7 @@ class CMainApp : public CWinApp {
   BOOL m_bDatabaseOpened;
   BOOL m_bMarksOpened;
   BOOL m_bSimilarOpened;
+  DWORD m_dwDatabaseDamagesTold;
   CCloseWatchdog m_closeWatchdog;
 };
 

@@ -119,6 +119,7 @@ void CMainFrame::OnDeviceTimer() {
 }
 
 void CMainFrame::OnCardTimer() {
+  if (CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp())) pApp->ShowLaterDatabaseNotice();
   CFView_Export* pExport = GetExportPane();
   if (m_bCalendarFold || !pExport || !pExport->IsWindowEnabled()) return;  // keeps running meanwhile
   KillTimer(MAINFRAME_TIMER_CARD);

@@ -199,3 +199,7 @@ BOOL FindDatabaseNotice(HRESULT hrOpen, const VXDBHEALTH& health, CString* pText
   *pnBoxType = MB_OK | MB_ICONHAND;
   return TRUE;
 }
+
+BOOL FindLaterDatabaseNotice(DWORD dwTold, const VXDBHEALTH& health, CString* pText, UINT* pnBoxType) {
+  return health.dwDamageCount != dwTold && FindDatabaseNotice(S_OK, health, pText, pnBoxType);
+}

@@ -79,3 +79,6 @@ BOOL IsDisplayModeSufficient(int nWidth, int nHeight, int nBits);
 // result): FALSE when there is nothing to tell, else the text (naming the file and where a
 // damaged one was kept) and its box style.
 BOOL FindDatabaseNotice(HRESULT hrOpen, const VXDBHEALTH& health, CString* pText, UINT* pnBoxType);
+// The same for a damage met while the program runs: FALSE unless the photo database met
+// one since the user was last told (dwTold: the damage count then).
+BOOL FindLaterDatabaseNotice(DWORD dwTold, const VXDBHEALTH& health, CString* pText, UINT* pnBoxType);

@@ -177,6 +177,15 @@ TEST(StartupChecks, ADamagedDatabaseIsReportedNamingTheFiles) {
     }
     EXPECT_EQ(box & MB_ICONMASK, c.icon);
   }
+
+  // While the program runs: told once for each damage met since the last notice.
+  health.dwState = VXDB_HEALTH_RENEWED;
+  health.dwDamageCount = 2;
+  EXPECT_FALSE(FindLaterDatabaseNotice(2, health, &text, &box));
+  ASSERT_TRUE(FindLaterDatabaseNotice(1, health, &text, &box));
+  EXPECT_NE(std::string((LPCSTR)text).find(health.szAside), std::string::npos);
+  health.dwState = VXDB_HEALTH_SOUND;  // another folder chosen since: nothing to tell of it
+  EXPECT_FALSE(FindLaterDatabaseNotice(1, health, &text, &box));
 }
 
 // ---- Mutex states ----------------------------------------------------------------------
