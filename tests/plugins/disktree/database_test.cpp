@@ -7,18 +7,17 @@
 #include <RecordGateEx.h>
 #include <TickCache.h>
 #include <VxResourceIds.h>
-#include <dialogwatch.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
 #include <tempfolder.h>
 #include <testmain.h>
 
-#include <functional>
-
 #include "host.h"
 
+using disktreetest::Answering;
 using disktreetest::DropBlock;
+using disktreetest::EmptyTheClipboard;
 using disktreetest::Host;
 
 static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
@@ -32,7 +31,6 @@ struct Library {
   std::string root = testsupport::NewTempFolder("dtdb");
   std::string db = testsupport::NewTempFolder("dtdb-db");
   Host host;
-  HTREEITEM desktop = nullptr;
 
   Library() {
     VxDBWExitDatabase(-1);
@@ -53,21 +51,9 @@ struct Library {
     EXPECT_EQ(VxDBWEnrollFile(path.c_str(), 0), S_OK) << path;
     EXPECT_EQ(Mark_SetCheck(path.c_str(), 1), S_OK) << path;
   }
-  bool Start() {
-    if (!host.plugin || host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT) != S_OK)
-      return false;
-    desktop = host.tree.GetRootItem();
-    return Select(root + "\\other") && Select(root + "\\target") && Select(root + "\\photos");
-  }
-  bool Select(const std::string& path) {
-    if (host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&host.tree, CString(path.c_str())) != S_OK)
-      return false;
-    host.tree.SelectAllExcept(FALSE, host.tree.GetSelectedItem());
-    return true;
-  }
-  HTREEITEM Item(const std::string& path) { return host.Find(desktop, path); }
+  bool Start() { return host.Open({root + "\\other", root + "\\target", root + "\\photos"}); }
   HRESULT DropOn(const std::string& folder, const std::vector<std::string>& paths, DWORD effect) {
-    HTREEITEM item = Item(folder);
+    HTREEITEM item = host.Item(folder);
     if (!item) return E_INVALIDARG;
     host.tree.EnsureVisible(item);
     CRect rc;
@@ -103,22 +89,6 @@ void ExpectEntries(const std::string& root, std::initializer_list<Expected> tabl
   for (const Expected& e : table) EXPECT_EQ(Entries(root + e.path), e.entries) << e.path;
 }
 
-// Runs what comes while any visible dialog box it shows is answered with the button.
-void Answering(WPARAM button, const std::function<void()>& run) {
-  testsupport::DialogWatch box(
-      nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-      [button](HWND w) { PostMessageA(w, WM_COMMAND, button, 0); });
-  run();
-  box.Stop();
-}
-
-void EmptyTheClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-}
-
 }  // namespace
 
 TEST(DiskTreeDatabase, ADropAndAPasteThatMoveTakeTheEntriesAlong) {
@@ -135,9 +105,9 @@ TEST(DiskTreeDatabase, ADropAndAPasteThatMoveTakeTheEntriesAlong) {
                            {"\\loose.jpg", "none"}});
 
   // Cut, then paste into the target.
-  ASSERT_TRUE(lib.Select(lib.root + "\\other"));
+  ASSERT_TRUE(lib.host.SelectOnly(lib.root + "\\other"));
   ASSERT_EQ(lib.Command(ID_DISKTREE_CTX_CUT), 0);
-  ASSERT_TRUE(lib.Select(lib.root + "\\target"));
+  ASSERT_TRUE(lib.host.SelectOnly(lib.root + "\\target"));
   lib.Command(ID_DISKTREE_CTX_PASTE);
   EmptyTheClipboard();
   ASSERT_NE(GetFileAttributesA((lib.root + "\\target\\other\\c.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -168,13 +138,13 @@ TEST(DiskTreeDatabase, ARenameTakesTheEntriesAlong) {
   ASSERT_TRUE(lib.Start());
   auto rename = lib.host.Get<PFN_PLUGIN_RenameTreeItem>("RenameTreeItem");
   char name[] = "\x8E\xCA\x90\x5E";  // 写真, whose second trail byte is '^'
-  ASSERT_EQ(rename(&lib.host.tree, lib.Item(lib.root + "\\photos"), name), S_OK);
+  ASSERT_EQ(rename(&lib.host.tree, lib.host.Item(lib.root + "\\photos"), name), S_OK);
   ExpectEntries(lib.root, {{"\\\x8E\xCA\x90\x5E\\a.jpg", "registered+marked"},
                            {"\\\x8E\xCA\x90\x5E\\2024\\b.jpg", "registered+marked"},
                            {"\\photos\\a.jpg", "none"}});
   // Only the letter case: the entries take the new spelling.
   char upper[] = "OTHER";
-  ASSERT_EQ(rename(&lib.host.tree, lib.Item(lib.root + "\\other"), upper), S_OK);
+  ASSERT_EQ(rename(&lib.host.tree, lib.host.Item(lib.root + "\\other"), upper), S_OK);
   STRINGLIST* list = nullptr;
   ASSERT_EQ(VxDBWxSearch(("Path," + lib.root + "\\OTHER").c_str(), &list), S_OK);
   ASSERT_TRUE(list);
@@ -185,13 +155,13 @@ TEST(DiskTreeDatabase, ARenameTakesTheEntriesAlong) {
 TEST(DiskTreeDatabase, ADeletionTakesTheEntriesAwayAndAnsweringNoKeepsThem) {
   Library lib;
   ASSERT_TRUE(lib.Start());
-  ASSERT_TRUE(lib.Select(lib.root + "\\photos"));
+  ASSERT_TRUE(lib.host.SelectOnly(lib.root + "\\photos"));
   // The trash's confirmation answered No: nothing goes, the entries stay.
   Answering(IDNO, [&] { lib.Command(ID_DISKTREE_CTX_DELETE); });
   ASSERT_NE(GetFileAttributesA((lib.root + "\\photos").c_str()), INVALID_FILE_ATTRIBUTES);
   ExpectEntries(lib.root, {{"\\photos\\a.jpg", "registered+marked"}, {"\\photos\\2024\\b.jpg", "registered+marked"}});
 
-  ASSERT_TRUE(lib.Select(lib.root + "\\photos"));
+  ASSERT_TRUE(lib.host.SelectOnly(lib.root + "\\photos"));
   Answering(IDYES, [&] { lib.Command(ID_DISKTREE_CTX_DELETE); });
   ASSERT_EQ(GetFileAttributesA((lib.root + "\\photos").c_str()), INVALID_FILE_ATTRIBUTES);
   ExpectEntries(lib.root, {{"\\photos\\a.jpg", "none"},

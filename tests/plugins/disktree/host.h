@@ -2,10 +2,13 @@
 // tree, and DiskTree.psp loaded by name and taken down as the pane takes it down.
 #pragma once
 #include <FolderTreePlugin.h>
+#include <dialogwatch.h>
 #include <dropop/DropRules.h>
 #include <textkit/text.h>
 
 #include <cstring>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,24 @@ inline HGLOBAL DropBlock(const std::vector<std::string>& paths) {
   memcpy(GlobalLock(h), bytes.data(), bytes.size());
   GlobalUnlock(h);
   return h;
+}
+
+// Runs what comes while any visible dialog box that it shows is answered with the button;
+// true when one was.
+inline bool Answering(WPARAM button, const std::function<void()>& run) {
+  testsupport::DialogWatch box(
+      nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
+      [button](HWND w) { PostMessageA(w, WM_COMMAND, button, 0); });
+  run();
+  box.Stop();
+  return box.Acted();
+}
+
+inline void EmptyTheClipboard() {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
 }
 
 class CHostTree : public CCheckTreeCtrl {};
@@ -46,6 +67,20 @@ struct Host {
   F Get(const char* name) {
     return reinterpret_cast<F>(GetProcAddress(plugin, name));
   }
+  // Makes the tree and walks to each folder in turn; the last one is the caret.
+  bool Open(std::initializer_list<std::string> folders) {
+    if (!plugin || Get<PFN_PLUGIN_CreateTree>("CreateTree")(&tree, nullptr, TVI_ROOT) != S_OK) return false;
+    for (const std::string& folder : folders)
+      if (!SelectOnly(folder)) return false;
+    return true;
+  }
+  // The folder's item made the caret and the only one selected.
+  bool SelectOnly(const std::string& path) {
+    if (Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&tree, CString(path.c_str())) != S_OK) return false;
+    tree.SelectAllExcept(FALSE, tree.GetSelectedItem());
+    return true;
+  }
+  HTREEITEM Item(const std::string& path) { return Find(tree.GetRootItem(), path); }
   std::string CaretPath() { return PathOf(tree.GetSelectedItem()); }
   std::string PathOf(HTREEITEM item) {
     auto* r = item ? reinterpret_cast<PluginItemRecord*>(tree.GetItemData(item)) : nullptr;

@@ -18,6 +18,8 @@
 
 #include "host.h"
 
+using disktreetest::Answering;
+using disktreetest::EmptyTheClipboard;
 using disktreetest::Host;
 
 static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTerm(); });
@@ -25,13 +27,6 @@ static testmain::StartUp ole([] { return AfxOleInit() != FALSE; }, [] { AfxOleTe
 namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void EmptyTheClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-}
 
 std::vector<std::string> ClipboardFiles() {
   std::vector<std::string> paths;
@@ -57,41 +52,19 @@ std::string GreyPositions(Host& host) {
   return grey;
 }
 
-// Runs what comes while any dialog box that it shows is answered with the button; true
-// when one was.
-bool Answering(WPARAM button, const std::function<void()>& run) {
-  testsupport::DialogWatch box(
-      nullptr, [](HWND w) { return IsWindowVisible(w) != FALSE; },
-      [button](HWND w) { PostMessageA(w, WM_COMMAND, button, 0); });
-  run();
-  box.Stop();
-  return box.Acted();
-}
-
 struct Fixture {
   testsupport::ScopedProfileRoot profile{"disktree-menu"};
   std::string root = testsupport::NewTempFolder("dtmenu");
   Host host;
-  HTREEITEM desktop = nullptr;
   Fixture() {
     for (const char* f : {"\\a\\inner", "\\b", "\\target"}) testsupport::MakeFolders(root + f);
     testsupport::WriteWholeFile(root + "\\a\\inner\\p.jpg", "jpg");
     testsupport::WriteWholeFile(root + "\\b\\q.jpg", "jpg");
   }
   ~Fixture() { testsupport::RemoveTree(root); }
-  bool Start() {
-    if (!host.plugin || host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT) != S_OK)
-      return false;
-    desktop = host.tree.GetRootItem();
-    return Select(root + "\\target") && Select(root + "\\b") && Select(root + "\\a");
-  }
-  bool Select(const std::string& path) {
-    if (host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&host.tree, CString(path.c_str())) != S_OK)
-      return false;
-    host.tree.SelectAllExcept(FALSE, host.tree.GetSelectedItem());
-    return true;
-  }
-  HTREEITEM Item(const std::string& path) { return host.Find(desktop, path); }
+  bool Start() { return host.Open({root + "\\target", root + "\\b", root + "\\a"}); }
+  bool Select(const std::string& path) { return host.SelectOnly(path); }
+  HTREEITEM Item(const std::string& path) { return host.Item(path); }
   int Command(int index) { return host.Get<PFN_PLUGIN_FolderMenu>("FolderMenu")(&host.tree, index); }
 };
 
