@@ -256,6 +256,16 @@ void Pick(CEntryEditDlg* ed, const std::string& path) {
     id.GetFaceInfo(&pick.rcFace, &pick.pt1, &pick.pt2);
   ed->SendMessage(WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
 }
+// How many files the photo database files under the person's name; -1 when it is closed.
+int FilesOf(const char* name) {
+  IVxDBFile* file = GetDBFileObject();
+  if (!file) return -1;
+  CStringList paths;
+  int person = -1;
+  const int n = file->GetFiles(name, 0, &paths, &person);
+  file->Release();
+  return n;
+}
 
 }  // namespace
 
@@ -418,12 +428,7 @@ TEST_F(Faces, EditorSaysSoWhenTheFaceDatabaseCannotBeSaved) {
   EXPECT_EQ(ed->GetShownFaces().size(), 1u);
   uikit::Press(h, IDCANCEL);
   delete ed;
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  CStringList paths;
-  int person = -1;
-  EXPECT_EQ(file->GetFiles("Hana", 0, &paths, &person), 0);
-  file->Release();
+  EXPECT_EQ(FilesOf("Hana"), 0);
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
