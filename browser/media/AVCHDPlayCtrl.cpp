@@ -213,11 +213,14 @@ HRESULT CAVCHDPlayCtrl::SetCurrentPosition(double dSeconds) {
     Trace("SetCurrentPosition-1");
     return E_FAIL;
   }
-  if (AvchdSeekIsSameSecond(GetCurrentPosition(), dSeconds)) {
+  LONGLONG llNow = 0;
+  m_pPlayer->GetPosition(&llNow);
+  const LONGLONG llTarget = AvchdSeekTarget(dSeconds, m_llDuration);
+  if (AvchdSeekIsNoMove(llNow, llTarget)) {
     Trace("SetCurrentPosition-2", true);
     return S_FALSE;
   }
-  return m_pPlayer->Seek(AvchdSeekTarget(dSeconds, m_llDuration));
+  return m_pPlayer->Seek(llTarget);
 }
 
 HRESULT CAVCHDPlayCtrl::SetWindowPos(int l, int t, int r, int b, BOOL bUseRect) {

@@ -474,6 +474,28 @@ TEST(MusicView, ListsTheFolderInFourColumnsAndSortsByAClickedColumn) {
   EXPECT_EQ(CMGetProfileInt("ListInfo", "sortindex", -1), 3);
 }
 
+// M4A and WMA rows show their playing time and sort by it with the others (the time
+// column, mark 1, sorts by the time's sort text, in milliseconds).
+TEST(MusicView, M4aAndWmaRowsShowTheirTimeAndSortByIt) {
+  testsupport::ScopedProfileRoot profile("music-time");
+  // 2.5 s, 1.2 s, 3 s, 1 s.
+  ViewHost h({"music.m4a", "music.wma", "tagged.mp3", "tone.wav"});
+  h.Enable();
+  ASSERT_EQ(h.view->GetList()->GetTotalCount(), 4);
+  h.view->SendMessage(UWM_HEADER_SORT, 1, 0);
+  const char* kOrder[] = {"tone.wav", "music.wma", "music.m4a", "tagged.mp3"};
+  const char* kTimes[] = {"0:01", "0:01", "0:02", "0:03"};
+  for (int i = 0; i < 4; i++) {
+    CThumbnail* p = h.view->GetThumbnail(i);
+    ASSERT_NE(p, nullptr);
+    EXPECT_STREQ(kOrder[i], p->GetFileName()) << i;
+    ASSERT_NE(h.Row(i), nullptr);
+    EXPECT_STREQ(kTimes[i], h.Row(i)->GetCellText(1)) << kOrder[i];
+  }
+  EXPECT_STREQ("M4A 96kbps", h.Row(2)->GetCellText(2));
+  EXPECT_STREQ("WMA 64kbps", h.Row(1)->GetCellText(2));
+}
+
 // The list as it shows: the header's parts, the rows' alternating backgrounds, their text
 // and each title cell's play button (saved as music_list.png).
 TEST(MusicView, PictureOfTheList) {
