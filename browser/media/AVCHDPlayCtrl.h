@@ -9,7 +9,9 @@ struct IScenePlayer;
 
 class CAVCHDPlayCtrl {
  public:
-  CAVCHDPlayCtrl();
+  // pszPlayerLibrary: the scene player's library by full path; null, ScorePlayWrapper.dll
+  // beside the program.
+  explicit CAVCHDPlayCtrl(LPCSTR pszPlayerLibrary = NULL);
   virtual ~CAVCHDPlayCtrl();
 
   // Makes a new player every time (the old one is closed, its library freed).
@@ -35,6 +37,7 @@ class CAVCHDPlayCtrl {
  private:
   HRESULT GiveRect(const RECT& rc);
 
+  CString m_strLibrary;
   LONGLONG m_llDuration;  // 100 ns
   int m_nDisplaySize;
   HMODULE m_hLibrary;

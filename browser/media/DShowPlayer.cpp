@@ -1,8 +1,5 @@
 #include "DShowPlayer.h"
 
-#include <d3d9.h>
-#include <vmr9.h>
-
 #include "DShowRenderRules.h"
 #include "MovieCtrlRules.h"
 
@@ -118,15 +115,18 @@ HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
       pDecoder->Release();
     }
   }
-  // First with the VMR-9 in the graph; when that fails, with the graph's own choice.
+  // First with the Video Renderer in the graph, not the VMR-9: Wine's VMR-9 presents through
+  // Direct3D, that is OpenGL, whose pictures do not reach a child window on an X server like
+  // Xvfb, and the movie played with its sound and a moving slider over a blank window. The
+  // Video Renderer draws with GDI. When that fails, with the graph's own choice.
   return RenderWithFallback(
       m_pGraph,
       [&](IGraphBuilder* pGraph) {
         IBaseFilter* pRenderer = NULL;
-        HRESULT hr = CoCreateInstance(CLSID_VideoMixingRenderer9, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+        HRESULT hr = CoCreateInstance(CLSID_VideoRenderer, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                       reinterpret_cast<void**>(&pRenderer));
         if (FAILED(hr)) return hr;
-        hr = pGraph->AddFilter(pRenderer, L"Video Mixing Renderer 9");
+        hr = pGraph->AddFilter(pRenderer, L"Video Renderer");
         IBaseFilter* pSound = AddSoundRenderer(pGraph);
         if (SUCCEEDED(hr)) hr = pGraph->RenderFile(wszPath, NULL);
         DropSoundRendererIfUnused(pGraph, pSound);

@@ -1,6 +1,5 @@
 // The movie controller on real back ends in a window of the test's own: DirectShow for an
-// ordinary movie (checked by state, position and duration: its video is not on the probe's
-// screenshots), the movie kit for an AVCHD scene (checked by pixels too).
+// ordinary movie, the movie kit for an AVCHD scene (both checked by pixels too).
 #include <gtest/gtest.h>
 
 #include <files.h>
@@ -70,6 +69,27 @@ TEST_F(MovieCtrlTest, DirectShowOpensPausedPlaysSeeksAndCloses) {
   EXPECT_FALSE(movie_.IsOpen());
   EXPECT_TRUE(movie_.IsVideoRectEmpty());
   EXPECT_EQ(movie_.GetDuration(), 0.0);
+}
+
+// The movie's picture is in the window: opened paused on its first picture, the test
+// pattern's colour bars show (red at the left, blue in the middle). The VMR-9's pictures
+// never reached the window here.
+TEST_F(MovieCtrlTest, DirectShowShowsThePicture) {
+  RECT area = {0, 0, 640, 360};
+  ASSERT_EQ(S_OK, movie_.OpenDirectShow(Fixture(kDShowMovie).c_str(), area));
+  const RECT red = {10, 20, 80, 200}, blue = {330, 20, 400, 200};
+  const int pixels = 70 * 180;
+  int reds = 0, blues = 0;
+  WaitUntil(
+      [&] {
+        testsupport::Picture shot(host_.GetSafeHwnd(), testsupport::Picture::kClient);
+        reds = shot.CountNear(red, RGB(255, 0, 0), 60);
+        blues = shot.CountNear(blue, RGB(0, 0, 255), 60);
+        return reds > pixels / 2 && blues > pixels / 2;
+      },
+      5000);
+  EXPECT_GT(reds, pixels / 2);
+  EXPECT_GT(blues, pixels / 2);
 }
 
 // The DirectShow player's render: a first attempt that fails is followed by a second on the
