@@ -6,13 +6,13 @@
 
 #include <EnlargedImageView.h>
 #include <FocusInfoView.h>
+#include <ImgButton.h>
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
-#include <ImgButton.h>
 #include <MovieCtrl.h>
 #include <MovieCtrlBar.h>
-#include <picture.h>
 #include <VxResourceIds.h>
+#include <picture.h>
 #include <pump.h>
 
 #include "iconview_host.h"
