@@ -9,6 +9,7 @@
 #include <VxDocument/VxDocDefs.h>
 #include <VxGUIDB/Thumbnail.h>
 #include <VxGUIDB/ThumbnailPage.h>
+#include <VxGUIDB/Utility.h>
 #include <VxResourceIds.h>
 #include <Kitlib2/Profile.h>
 #include <picture.h>
@@ -435,6 +436,15 @@ TEST(MusicView, ListsTheFolderInFourColumnsAndSortsByAClickedColumn) {
   ASSERT_EQ(header->GetColumnCount(), 4);
   EXPECT_EQ(header->GetColumnWidth(0), 300);  // nothing stored: the defaults
   EXPECT_EQ(header->GetColumnWidth(3), 150);
+  // The sizing cursors are the resource library's.
+  for (int i : {1, 2}) {
+    CResourceChanger change;
+    const UINT id = i == 1 ? IDCUR_MUSIC_DIVIDER : IDCUR_MUSIC_HIDDEN_COLUMN;
+    HCURSOR own = (HCURSOR)LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0,
+                                      LR_DEFAULTSIZE | LR_SHARED);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own, header->GetCursor(i));
+  }
   h.Enable();
   ASSERT_EQ(h.view->GetList()->GetTotalCount(), 3);
   for (int i = 0; i < 3; i++) ASSERT_NE(h.Row(i), nullptr);

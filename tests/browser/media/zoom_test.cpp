@@ -1,6 +1,7 @@
-// The full-screen zoom window on its own (owner: a plain window of the test): its panel's
-// buttons blend over what lies under them and take the fade's steps, its cursors are the
-// resource library's, and its opening waits at most two seconds for a first paint.
+// The full-screen zoom window on its own (owner: a window of the test): its panel's buttons
+// blend over what lies under them and take the fade's steps, its cursors are the resource
+// library's, a movie's end goes on by the profile's "Continue", and its opening waits at
+// most two seconds for a first paint.
 #include <gtest/gtest.h>
 
 #include <VxGUIDB.h>
@@ -13,7 +14,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include <Kitlib2/Profile.h>
+#include <profileroot.h>
+
 #include "HoverBitmapButton.h"
+#include "MovieCtrl.h"
 #include "VxZoomWnd.h"
 #include "ZoomWndController.h"
 
@@ -24,11 +29,23 @@ namespace {
 
 const char kZoomTitle[] = "6D1F3A27-94C0-4B58-A1E6-3C7B20F95D84";  // the zoom window's
 
+// The zoom window's owner: notes the codes it is sent and says there is a next item.
+struct OwnerWnd : CWnd {
+  const UINT message = RegisterWindowMessageA("VX3D_ZOOMMODE_WND");
+  std::vector<int> codes;
+  LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override {
+    if (m != message) return CWnd::WindowProc(m, w, l);
+    codes.push_back(int(w));
+    return w == ZOWN_HAS_NEXT_ITEM;
+  }
+};
+
 // A zoom controller opened on one picture of the fixtures.
 struct OpenZoom {
   CThumbnailPage* page = new CThumbnailPage(VXPAGE_VIRTUAL, 1);
   CZoomWndController zoom;
-  CWnd owner;
+  CMovieCtrl movie;
+  OwnerWnd owner;
   DWORD openMs = 0;
   int opened = 0;
   explicit OpenZoom(const char* picture) {
@@ -38,7 +55,7 @@ struct OpenZoom {
     group.AddTail(page->GetAt(0));
     zoom.AddItem(group);
     const DWORD start = GetTickCount();
-    opened = zoom.Open(page->GetAt(0), &owner, NULL, NULL);
+    opened = zoom.Open(page->GetAt(0), &owner, NULL, &movie);
     openMs = GetTickCount() - start;
     testsupport::PumpPending();
   }
@@ -153,6 +170,24 @@ TEST(ZoomWindow, CursorsComeFromTheResourceLibrary) {
   CHoverBitmapButton* close = z.Button(kZbClose);
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(button, close->SetCursor(button));  // answers the cursor it had
+}
+
+// A movie's end from the movie bridge (message 1865) goes on to the next item when the
+// profile's "Continue" says so: the window asks its owner whether there is one, then for it.
+// The setting is read through the profile (under the test's own root here).
+TEST(ZoomWindow, AMoviesEndGoesOnWhenContinueIsSet) {
+  testsupport::ScopedProfileRoot profile("zoom-continue");
+  for (int value : {0, 1}) {
+    SCOPED_TRACE(value);
+    CMWriteProfileInt("Settings\\Device\\GMRPLAY", "Continue", value);
+    OpenZoom z("plain.jpg");
+    ASSERT_EQ(1, z.opened);
+    z.owner.codes.clear();
+    MSG end = {z.Wnd()->GetSafeHwnd(), 1865, 0, 0};
+    z.Wnd()->PreTranslateMessage(&end);
+    const std::vector<int> asked = value ? std::vector<int>{ZOWN_HAS_NEXT_ITEM, ZOWN_NEXT_ITEM} : std::vector<int>{};
+    EXPECT_EQ(asked, z.owner.codes);
+  }
 }
 
 namespace {
