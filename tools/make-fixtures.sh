@@ -151,4 +151,57 @@ import random, sys
 r = random.Random(41)
 sys.stdout.buffer.write(b'\\0\\0\\0\\x20ftypM4A ' + bytes(r.getrandbits(8) for _ in range(20000)))
 " > "$out/garbage.m4a"
+# Music facts: each kind the music list reads, with and without tags. ID3v2.4 (UTF-8) on a
+# variable bit rate MP3 (Xing header), v2.3 (UTF-16) on tagged.mp3 above; Latin-1 texts, a
+# Shift-JIS text in a Latin-1 field and an ID3v1 tag are written here by hand (ffmpeg writes
+# UTF-16 for any text beyond ASCII, and no ID3v1); WAV INFO lists in UTF-8 and in Shift-JIS;
+# damaged files: a WAV stating a sample rate of 2^31, random bytes named .mp3, an empty file.
+tags=(-metadata "title=夕べの歌" -metadata artist=Norvane -metadata album=Album -metadata genre=Pop
+      -metadata date=2020 -metadata track=4)
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=2" -ac 2 -ar 44100 -c:a libmp3lame -b:a 128k \
+  -id3v2_version 0 "$out/music_plain.mp3"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=3" -ac 2 -ar 44100 -c:a libmp3lame -q:a 6 \
+  -id3v2_version 4 -metadata "title=朝の歌" -metadata artist=Norvane -metadata album=Album -metadata genre=Pop \
+  -metadata date=2019-04-01 -metadata track=2/9 "$out/music_vbr.mp3"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1" -ac 2 -ar 44100 -c:a pcm_s16le \
+  -metadata "title=Wave title" -metadata artist=Norvane -metadata genre=Ambient -metadata date=2021 "$out/music.wav"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=2.5" -ac 2 -ar 44100 -c:a aac -b:a 96k "${tags[@]}" \
+  "$out/music.m4a"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=2" -ac 1 -ar 32000 -c:a aac -b:a 48k "${tags[@]}" \
+  -f ipod "$out/music.m4b"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=2" -ac 2 -ar 48000 -c:a aac -b:a 64k "${tags[@]}" \
+  -f adts -write_id3v2 1 "$out/music.aac"
+ffmpeg -v error -y -f lavfi -i "sine=frequency=440:duration=1.2" -ac 2 -ar 44100 -c:a wmav2 -b:a 64k "${tags[@]}" \
+  "$out/music.wma"
+python3 - "$out" <<'PY'
+import struct, sys, random
+out = sys.argv[1]
+plain = open(out + '/music_plain.mp3', 'rb').read()
+def frame(fid, text):
+    body = b'\0' + text  # encoding 0: ISO-8859-1 by the standard
+    return fid + struct.pack('>I', len(body)) + b'\0\0' + body
+frames = frame(b'TIT2', 'Café au lait'.encode('latin-1')) + frame(b'TPE1', '夜明け'.encode('cp932')) \
+    + frame(b'TALB', 'Ärger'.encode('latin-1'))
+size = len(frames)
+syncsafe = bytes([(size >> 21) & 0x7F, (size >> 14) & 0x7F, (size >> 7) & 0x7F, size & 0x7F])
+open(out + '/music_latin1.mp3', 'wb').write(b'ID3\3\0\0' + syncsafe + frames + plain)
+def v1(title, artist, year, track):
+    return (b'TAG' + title.ljust(30, b'\0') + artist.ljust(30, b'\0') + b''.ljust(30, b'\0') + year
+            + b''.ljust(28, b'\0') + b'\0' + bytes([track]) + b'\xff')
+open(out + '/music_v1.mp3', 'wb').write(plain + v1(b'Old title', b'Old artist', b'1999', 7))
+def wav(rate, byte_rate, info, data):
+    fmt = struct.pack('<HHIIHH', 1, 1, rate, byte_rate, 1, 8)
+    chunks = b'fmt ' + struct.pack('<I', len(fmt)) + fmt
+    if info:
+        items = b''.join(k + struct.pack('<I', len(v) + 1) + v + b'\0' + (b'\0' if (len(v) + 1) % 2 else b'')
+                         for k, v in info)
+        chunks += b'LIST' + struct.pack('<I', 4 + len(items)) + b'INFO' + items
+    chunks += b'data' + struct.pack('<I', len(data)) + data
+    return b'RIFF' + struct.pack('<I', 4 + len(chunks)) + b'WAVE' + chunks
+open(out + '/music_sjis.wav', 'wb').write(wav(8000, 8000, [(b'INAM', '夜明け'.encode('cp932'))], b'\x80' * 8000))
+open(out + '/music_badrate.wav', 'wb').write(wav(0x80000000, 0xFFFFFFF0, [(b'INAM', b'Bad rate')], b'\x80' * 4000))
+r = random.Random(77)
+open(out + '/music_garbage.mp3', 'wb').write(bytes(r.getrandbits(8) for _ in range(30000)))
+open(out + '/music_empty.mp3', 'wb').close()
+PY
 touch "$out/.stamp"

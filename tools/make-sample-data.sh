@@ -63,6 +63,9 @@ LIST
 make_png "$pics/2026-10_Autumn/Leaves.png" 800 600 "Autumn leaves"
 make_movie "$pics/2026-08_Summer_trip/MOV00001.MP4" 4 mp4
 touch -d "2026-08-09 10:00:00" "$pics/2026-08_Summer_trip/MOV00001.MP4"
+# A Motion-JPEG QuickTime clip: the movie bridge plays it, the video upload takes it.
+make_movie "$pics/2026-08_Summer_trip/MVI00002.MOV" 4 mov
+touch -d "2026-08-10 16:25:00" "$pics/2026-08_Summer_trip/MVI00002.MOV"
 make_tone "$music/Morning tone.mp3" 6 440
 make_tone "$music/Evening tone.mp3" 6 330
 # Music for the AAC chain and the ASF reader: an AAC .m4a and a Windows Media .wma.

@@ -39,7 +39,7 @@ make_png() {
   "$IM" -size "$2x$3" "gradient:#3a7bd5-#00d2ff" -font "$FONT" -fill white -gravity center -pointsize $(($3 / 8)) -annotate +0+0 "$4" "$1"
 }
 
-# make_movie OUT SECONDS KIND   KIND: mp4 | mts | asf | mpg
+# make_movie OUT SECONDS KIND   KIND: mp4 | mts | asf | mpg | mov (Motion-JPEG with PCM sound, as cameras write)
 make_movie() {
   local out=$1 secs=$2 kind=$3
   local v=(-f lavfi -i "testsrc2=duration=$secs:size=640x360:rate=30" -f lavfi -i "sine=frequency=440:duration=$secs")
@@ -48,6 +48,7 @@ make_movie() {
     mts) ffmpeg -v error -y "${v[@]}" -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a ac3 -f mpegts "$out" ;;
     asf) ffmpeg -v error -y "${v[@]}" -c:v wmv2 -c:a wmav2 -f asf "$out" ;;
     mpg) ffmpeg -v error -y "${v[@]}" -c:v mpeg2video -c:a mp2 -f vob "$out" ;;
+    mov) ffmpeg -v error -y "${v[@]}" -c:v mjpeg -q:v 5 -pix_fmt yuvj420p -c:a pcm_s16le -f mov "$out" ;;
   esac
 }
 

@@ -42,8 +42,14 @@ void QualityEntries(SCENEQUALITY aEntries[5]) {
 }
 }  // namespace
 
-CAVCHDPlayCtrl::CAVCHDPlayCtrl()
-    : m_llDuration(0), m_nDisplaySize(0), m_hLibrary(NULL), m_pPlayer(NULL), m_pOwner(NULL), m_bUseRect(TRUE) {
+CAVCHDPlayCtrl::CAVCHDPlayCtrl(LPCSTR pszPlayerLibrary)
+    : m_strLibrary(pszPlayerLibrary ? CString(pszPlayerLibrary) : QuickTimeProgramFolder() + "\\ScorePlayWrapper.dll"),
+      m_llDuration(0),
+      m_nDisplaySize(0),
+      m_hLibrary(NULL),
+      m_pPlayer(NULL),
+      m_pOwner(NULL),
+      m_bUseRect(TRUE) {
   ::SetRectEmpty(&m_rcVideo);
 }
 CAVCHDPlayCtrl::~CAVCHDPlayCtrl() { Close(); }
@@ -64,7 +70,7 @@ HRESULT CAVCHDPlayCtrl::Initialize() {
   if (m_hLibrary) ::FreeLibrary(m_hLibrary);
   m_llDuration = 0;
   // By full path: a library of that name elsewhere on the search path is not ours.
-  m_hLibrary = ::LoadLibraryA(QuickTimeProgramFolder() + "\\ScorePlayWrapper.dll");
+  m_hLibrary = ::LoadLibraryA(m_strLibrary);
   if (!m_hLibrary) {
     Trace("Initialize-1");
     return E_FAIL;
@@ -213,11 +219,14 @@ HRESULT CAVCHDPlayCtrl::SetCurrentPosition(double dSeconds) {
     Trace("SetCurrentPosition-1");
     return E_FAIL;
   }
-  if (AvchdSeekIsSameSecond(GetCurrentPosition(), dSeconds)) {
+  LONGLONG llNow = 0;
+  m_pPlayer->GetPosition(&llNow);
+  const LONGLONG llTarget = AvchdSeekTarget(dSeconds, m_llDuration);
+  if (AvchdSeekIsNoMove(llNow, llTarget)) {
     Trace("SetCurrentPosition-2", true);
     return S_FALSE;
   }
-  return m_pPlayer->Seek(AvchdSeekTarget(dSeconds, m_llDuration));
+  return m_pPlayer->Seek(llTarget);
 }
 
 HRESULT CAVCHDPlayCtrl::SetWindowPos(int l, int t, int r, int b, BOOL bUseRect) {

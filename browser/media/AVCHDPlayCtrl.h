@@ -9,7 +9,9 @@ struct IScenePlayer;
 
 class CAVCHDPlayCtrl {
  public:
-  CAVCHDPlayCtrl();
+  // pszPlayerLibrary: the scene player's library by full path; null, ScorePlayWrapper.dll
+  // beside the program.
+  explicit CAVCHDPlayCtrl(LPCSTR pszPlayerLibrary = NULL);
   virtual ~CAVCHDPlayCtrl();
 
   // Makes a new player every time (the old one is closed, its library freed).
@@ -22,7 +24,7 @@ class CAVCHDPlayCtrl {
   HRESULT Close();
   int GetPlayState();  // kWrap* of MovieCtrlRules.h
   double GetCurrentPosition();
-  // S_FALSE without seeking when the position is already in that whole second.
+  // S_FALSE without seeking when the player is at that very position.
   HRESULT SetCurrentPosition(double dSeconds);
   double GetDuration() const { return m_llDuration > 0 ? double(m_llDuration) * 0.0000001 : 0.0; }
   HRESULT SetWindowPos(int l, int t, int r, int b, BOOL bUseRect);
@@ -35,6 +37,7 @@ class CAVCHDPlayCtrl {
  private:
   HRESULT GiveRect(const RECT& rc);
 
+  CString m_strLibrary;
   LONGLONG m_llDuration;  // 100 ns
   int m_nDisplaySize;
   HMODULE m_hLibrary;

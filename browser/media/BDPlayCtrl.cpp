@@ -143,9 +143,12 @@ double CBDPlayCtrl::GetCurrentPosition() {
 
 HRESULT CBDPlayCtrl::SetCurrentPosition(double dSeconds) {
   if (!m_pPlayer) return E_FAIL;
-  if (AvchdSeekIsSameSecond(GetCurrentPosition(), dSeconds)) return S_FALSE;
+  LONGLONG llNow = 0;
   long n = 0;
-  return m_pPlayer->SeekItem(AvchdSeekTarget(dSeconds, m_llDuration), &n);
+  m_pPlayer->GetItemPosition(&llNow, &n);
+  const LONGLONG llTarget = AvchdSeekTarget(dSeconds, m_llDuration);
+  if (AvchdSeekIsNoMove(llNow, llTarget)) return S_FALSE;
+  return m_pPlayer->SeekItem(llTarget, &n);
 }
 
 HRESULT CBDPlayCtrl::SetWindowPos(int l, int t, int r, int b, BOOL bUseRect) {

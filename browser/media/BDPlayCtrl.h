@@ -26,7 +26,7 @@ class VXGUITRANS_API CBDPlayCtrl {
   HRESULT Close();
   int GetPlayState();
   double GetCurrentPosition();
-  // S_FALSE without seeking when the position is already in that whole second.
+  // S_FALSE without seeking when the player is at that very position.
   HRESULT SetCurrentPosition(double dSeconds);
   double GetDuration() const { return m_llDuration > 0 ? double(m_llDuration) * 0.0000001 : 0.0; }
   HRESULT SetWindowPos(int l, int t, int r, int b, BOOL bUseRect);

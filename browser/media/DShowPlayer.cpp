@@ -1,8 +1,6 @@
 #include "DShowPlayer.h"
 
-#include <d3d9.h>
-#include <vmr9.h>
-
+#include "DShowRenderRules.h"
 #include "MovieCtrlRules.h"
 
 // The MPEG-4 decoder the camera's .asf movies need before the graph finds its own.
@@ -71,22 +69,6 @@ HRESULT CDShowPlayer::DestroyGraph() {
   return hr;
 }
 
-// Takes every filter out of the graph, so a second render does not add a second source
-// (and doubled sound) to what a failed attempt left behind.
-static void EmptyGraph(IGraphBuilder* pGraph) {
-  for (;;) {
-    IEnumFilters* pEnum = NULL;
-    if (FAILED(pGraph->EnumFilters(&pEnum)) || !pEnum) return;
-    IBaseFilter* pFilter = NULL;
-    const bool bFound = pEnum->Next(1, &pFilter, NULL) == S_OK && pFilter;
-    pEnum->Release();
-    if (!bFound) return;
-    const HRESULT hr = pGraph->RemoveFilter(pFilter);
-    pFilter->Release();
-    if (FAILED(hr)) return;
-  }
-}
-
 IBaseFilter* AddSoundRenderer(IGraphBuilder* pGraph) {
   IBaseFilter* pRenderer = NULL;
   if (FAILED(CoCreateInstance(CLSID_DSoundRender, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
@@ -133,22 +115,30 @@ HRESULT CDShowPlayer::RenderFile(const char* pszPath) {
       pDecoder->Release();
     }
   }
-  IBaseFilter* pRenderer = NULL;
-  if (SUCCEEDED(CoCreateInstance(CLSID_VideoMixingRenderer9, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                 reinterpret_cast<void**>(&pRenderer)))) {
-    HRESULT hr = m_pGraph->AddFilter(pRenderer, L"Video Mixing Renderer 9");
-    IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
-    if (SUCCEEDED(hr)) hr = m_pGraph->RenderFile(wszPath, NULL);
-    DropSoundRendererIfUnused(m_pGraph, pSound);
-    pRenderer->Release();
-    hr = DShowRenderResult(hr);
-    if (SUCCEEDED(hr)) return hr;
-  }
-  EmptyGraph(m_pGraph);
-  IBaseFilter* pSound = AddSoundRenderer(m_pGraph);
-  const HRESULT hr = m_pGraph->RenderFile(wszPath, NULL);
-  DropSoundRendererIfUnused(m_pGraph, pSound);
-  return DShowRenderResult(hr);
+  // First with the Video Renderer in the graph, not the VMR-9: Wine's VMR-9 presents through
+  // Direct3D, that is OpenGL, whose pictures do not reach a child window on an X server like
+  // Xvfb, and the movie played with its sound and a moving slider over a blank window. The
+  // Video Renderer draws with GDI. When that fails, with the graph's own choice.
+  return RenderWithFallback(
+      m_pGraph,
+      [&](IGraphBuilder* pGraph) {
+        IBaseFilter* pRenderer = NULL;
+        HRESULT hr = CoCreateInstance(CLSID_VideoRenderer, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                      reinterpret_cast<void**>(&pRenderer));
+        if (FAILED(hr)) return hr;
+        hr = pGraph->AddFilter(pRenderer, L"Video Renderer");
+        IBaseFilter* pSound = AddSoundRenderer(pGraph);
+        if (SUCCEEDED(hr)) hr = pGraph->RenderFile(wszPath, NULL);
+        DropSoundRendererIfUnused(pGraph, pSound);
+        pRenderer->Release();
+        return hr;
+      },
+      [&](IGraphBuilder* pGraph) {
+        IBaseFilter* pSound = AddSoundRenderer(pGraph);
+        const HRESULT hr = pGraph->RenderFile(wszPath, NULL);
+        DropSoundRendererIfUnused(pGraph, pSound);
+        return hr;
+      });
 }
 
 // Asks the graph for one interface, calls f with it and lets it go.

@@ -115,12 +115,10 @@ int AvchdPlayState(int nRaw) {
   }
 }
 
-bool AvchdSeekIsSameSecond(double dCurrent, double dSeconds) {
-  const unsigned n = unsigned(dCurrent > 0 ? dCurrent : 0);
-  return double(n) == dSeconds;
+LONGLONG AvchdSeekTarget(double dSeconds, LONGLONG llDuration) {
+  if (!(dSeconds > 0)) return 0;
+  const double t = dSeconds * 10000000.0;
+  return t >= double(llDuration) ? llDuration : LONGLONG(t);
 }
 
-LONGLONG AvchdSeekTarget(double dSeconds, LONGLONG llDuration) {
-  const LONGLONG t = LONGLONG(dSeconds * 10000000.0);
-  return t > llDuration ? llDuration : t;
-}
+bool AvchdSeekIsNoMove(LONGLONG llCurrent, LONGLONG llTarget) { return (llCurrent > 0 ? llCurrent : 0) == llTarget; }

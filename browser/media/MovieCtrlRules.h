@@ -38,7 +38,8 @@ enum { kWrapStopped = 1, kWrapPlaying = 2, kWrapNoState = 8, kWrapEnded = 9 };
 int AvchdPlayState(int nRaw);
 // The disc player's raw state 0-3 as a play state (0 and 1 not playing, 2 playing, 8 none).
 int DiscPlayState(int nRaw);
-// A seek to the whole second the position is already in is skipped.
-bool AvchdSeekIsSameSecond(double dCurrent, double dSeconds);
-// The seek target in 100 ns, clamped to the duration.
+// The seek target in 100 ns, clamped to 0 .. the duration.
 LONGLONG AvchdSeekTarget(double dSeconds, LONGLONG llDuration);
+// A seek to the exact position the player is at (100 ns; a negative one is 0) is skipped;
+// any other, within the same second too, seeks.
+bool AvchdSeekIsNoMove(LONGLONG llCurrent, LONGLONG llTarget);

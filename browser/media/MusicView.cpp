@@ -11,6 +11,7 @@
 #include <VxResourceIds.h>
 
 #include "AudioPlayer.h"
+#include "LibraryCursor.h"
 #include "MainWndMessages.h"
 #include "MusicListRow.h"
 #include "MusicListWnd.h"
@@ -110,8 +111,8 @@ void CMusicView::OnInitialUpdate() {
   m_pList->SetHorzExtent(300, FALSE);
   m_pList->SetItemCount(1, FALSE);
   m_pList->Relayout(0, TRUE);
-  m_pList->SetHeaderCursors(::LoadCursor(nullptr, IDC_ARROW), ::LoadCursor(nullptr, IDC_SIZEWE),
-                            ::LoadCursor(nullptr, IDC_SIZEWE));
+  m_pList->SetHeaderCursors(::LoadCursor(nullptr, IDC_ARROW), LibraryCursor(IDCUR_MUSIC_DIVIDER, IDC_SIZEWE),
+                            LibraryCursor(IDCUR_MUSIC_HIDDEN_COLUMN, IDC_SIZEWE));
 
   CClientDC dc(this);
   CString face;

@@ -5,6 +5,7 @@
 
 #include "FullScreenShared.h"
 #include "HoverBitmapButton.h"
+#include "LibraryCursor.h"
 #include "TransInternal.h"
 
 IMPLEMENT_DYNAMIC(CVxSlideShowWnd, CFrameWnd)
@@ -130,10 +131,9 @@ int CVxSlideShowWnd::OnCreate(LPCREATESTRUCT lpcs) {
     ::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, NULL, SPIF_SENDCHANGE);
     m_bSaverWasActive = TRUE;
   }
-  // The house's panels use the system's hand cursors.
-  m_hButtonCursor = ::LoadCursor(NULL, IDC_HAND);
-  m_hClosedHand = ::LoadCursor(NULL, IDC_SIZEALL);
-  m_hOpenHand = ::LoadCursor(NULL, IDC_HAND);
+  m_hButtonCursor = LibraryCursor(IDCUR_PANEL_BUTTON, IDC_HAND);
+  m_hClosedHand = LibraryCursor(IDCUR_ZOOM_CLOSED_HAND, IDC_SIZEALL);
+  m_hOpenHand = LibraryCursor(IDCUR_ZOOM_OPEN_HAND, IDC_HAND);
   m_hArrow = ::LoadCursor(NULL, IDC_ARROW);
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetFocus(m_hWnd);

@@ -1,8 +1,12 @@
 #include "VxZoomWnd.h"
 
+#include <Kitlib2/Profile.h>
+#include <VxResourceIds.h>
 #include <imm.h>
 
 #include "FullScreenShared.h"
+#include "HoverBitmapButton.h"
+#include "LibraryCursor.h"
 #include "MovieCtrl.h"
 
 IMPLEMENT_DYNAMIC(CVxZoomWnd, CFrameWnd)
@@ -12,16 +16,7 @@ enum { kTimerFadeIn = 1, kTimerIdle = 2, kTimerFadeOut = 3, kTimerMovie = 4 };
 int ScreenW() { return ::GetSystemMetrics(SM_CXSCREEN); }
 int ScreenH() { return ::GetSystemMetrics(SM_CYSCREEN); }
 // The profile's "Continue": after a movie ends, go on to the next item.
-bool ContinueAfterMovie() {
-  HKEY hKey;
-  DWORD dw = 0, cb = sizeof(dw);
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Norvane\\Marlo5\\Settings\\Device\\GMRPLAY", 0, KEY_READ, &hKey) ==
-      ERROR_SUCCESS) {
-    if (::RegQueryValueExA(hKey, "Continue", NULL, NULL, (LPBYTE)&dw, &cb) != ERROR_SUCCESS) dw = 0;
-    ::RegCloseKey(hKey);
-  }
-  return dw != 0;
-}
+bool ContinueAfterMovie() { return CMGetProfileInt("Settings\\Device\\GMRPLAY", "Continue", 0) != 0; }
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CVxZoomWnd, CFrameWnd)
@@ -69,15 +64,18 @@ CVxZoomWnd::CVxZoomWnd()
       m_hArrow(NULL),
       m_hClosedHand(NULL),
       m_hOpenHand(NULL),
+      m_hButtonCursor(NULL),
       m_hNoPicture(NULL),
       m_nAlpha(0),
+      m_bFirstPaintDone(FALSE),
+      m_bPanelDrawn(FALSE),
       m_pOwner(NULL),
       m_pMovie(NULL),
       m_dResume(0),
       m_bWasPlaying(TRUE),
       m_uOwnerMsg(::RegisterWindowMessageA("VX3D_ZOOMMODE_WND")) {
   ::SetRectEmpty(&m_rcImage);
-  for (CBitmapButton*& p : m_apButtons) p = NULL;
+  for (CHoverBitmapButton*& p : m_apButtons) p = NULL;
 }
 
 CVxZoomWnd::~CVxZoomWnd() {
@@ -104,8 +102,9 @@ int CVxZoomWnd::OnCreate(LPCREATESTRUCT lpcs) {
   SetImeOpen(m_pOwner, FALSE);
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
   m_hArrow = ::LoadCursor(NULL, IDC_ARROW);
-  m_hOpenHand = ::LoadCursor(NULL, IDC_HAND);
-  m_hClosedHand = ::LoadCursor(NULL, IDC_SIZEALL);
+  m_hOpenHand = LibraryCursor(IDCUR_ZOOM_OPEN_HAND, IDC_HAND);
+  m_hClosedHand = LibraryCursor(IDCUR_ZOOM_CLOSED_HAND, IDC_SIZEALL);
+  m_hButtonCursor = LibraryCursor(IDCUR_PANEL_BUTTON, IDC_HAND);
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetFocus(m_hWnd);
   CreatePanel();
@@ -121,7 +120,7 @@ int CVxZoomWnd::OnCreate(LPCREATESTRUCT lpcs) {
 
 void CVxZoomWnd::OnClose() {
   m_bMovieBusy = TRUE;
-  for (CBitmapButton* p : m_apButtons)
+  for (CHoverBitmapButton* p : m_apButtons)
     if (p) p->EnableWindow(FALSE);
   AskOwner(ZOWN_CLOSING);
   SetTaskBarShown(true);
@@ -157,7 +156,9 @@ void CVxZoomWnd::OnPaint() {
   if (m_bWantAnimation && !m_bOpened) Animate(dc);
   if (!m_bReady) {
     if (m_bChanging) {
+      ResetButtonBackgrounds();
       ShowPanel(SW_HIDE);
+      m_bPanelDrawn = FALSE;
       dc.FillSolidRect(&rcClient, RGB(0, 0, 0));
     }
     return;
@@ -189,7 +190,14 @@ void CVxZoomWnd::OnPaint() {
       ::SelectObject(mem.GetSafeHdc(), hOld);
     }
   }
-  if (m_nAlpha < 255) ShowPanel(SW_SHOWNA);
+  // The window has no WS_CLIPCHILDREN: what it just drew lies under the buttons too, before
+  // they paint again over it.
+  if (!m_bFirstPaintDone || !m_bPanelDrawn) CaptureButtonBackgrounds();
+  m_bFirstPaintDone = TRUE;
+  if (!m_bPanelDrawn && m_nAlpha < 255) {
+    ShowPanel(SW_SHOWNA);
+    m_bPanelDrawn = TRUE;
+  }
 }
 
 BOOL CVxZoomWnd::SetImage(LPCSTR pszPath, BOOL bDisplayable, BOOL bMarkable, BOOL bMovie, BOOL bLoad) {
@@ -199,6 +207,8 @@ BOOL CVxZoomWnd::SetImage(LPCSTR pszPath, BOOL bDisplayable, BOOL bMarkable, BOO
   m_bMarkable = bMarkable;
   m_bDisplayable = bDisplayable;
   m_bMovie = bMovie;
+  m_bFirstPaintDone = FALSE;
+  ResetButtonBackgrounds();
   if (!m_bOpened || !m_hWnd) return TRUE;
   BOOL bLoaded = bLoad ? LoadItem(FALSE) : FALSE;
   UpdateNavButtons(FALSE);
@@ -302,6 +312,8 @@ void CVxZoomWnd::RunCommand(UINT nMessage) {
   ::LockWindowUpdate(m_hWnd);
   SetZoom(target, TRUE);
   ::LockWindowUpdate(NULL);
+  m_bFirstPaintDone = FALSE;  // another picture under the panel
+  ResetButtonBackgrounds();
   UpdateButtons(FALSE);
   RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -327,7 +339,7 @@ LRESULT CVxZoomWnd::OnZoomCommand(UINT nMessage) {
                   {ZWM_PLAY, kZbPlay}};
   for (const auto& b : kButtons) {
     if (b.msg != nMessage) continue;
-    CBitmapButton* p = m_apButtons[b.button];
+    CHoverBitmapButton* p = m_apButtons[b.button];
     if (!p || !p->IsWindowEnabled()) return 0;
     m_nAlpha = 0;
     ApplyAlpha();
@@ -427,6 +439,8 @@ void CVxZoomWnd::OnLButtonDown(UINT, CPoint pt) {
   if (!bFits && ::PtInRect(&m_rcImage, pt)) {
     m_nAlpha = 255;
     ApplyAlpha();
+    ResetButtonBackgrounds();
+    m_bPanelDrawn = FALSE;
     m_ptDrag = pt;
   } else if (!bFits) {
     m_nAlpha = 0;
@@ -445,6 +459,7 @@ void CVxZoomWnd::OnLButtonUp(UINT, CPoint) {
     m_nAlpha = 0;
     ApplyAlpha();
     UpdateButtons(FALSE);
+    m_bPanelDrawn = FALSE;
     Invalidate(FALSE);
   }
   m_ptDrag = CPoint(-1, -1);
@@ -545,19 +560,4 @@ void CVxZoomWnd::OnTimer(UINT_PTR nId) {
       }
       break;
   }
-}
-
-BOOL CVxZoomWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-  // The panel's buttons post the window's commands.
-  static const UINT kMessages[kZbCount] = {WM_CLOSE,    ZWM_NEXT_GROUP, ZWM_NEXT_ITEM, ZWM_PREV_ITEM,
-                                           ZWM_PREV_GROUP, ZWM_ZOOM_IN, ZWM_ZOOM_OUT,  ZWM_FIT,
-                                           ZWM_ACTUAL,  ZWM_PLAY,       ZWM_MARK};
-  if (HIWORD(wParam) == BN_CLICKED)
-    for (int i = 0; i < kZbCount; ++i)
-      if (m_apButtons[i] && (HWND)lParam == m_apButtons[i]->GetSafeHwnd()) {
-        PostMessage(kMessages[i]);
-        ::SetFocus(m_hWnd);
-        return TRUE;
-      }
-  return CFrameWnd::OnCommand(wParam, lParam);
 }

@@ -2,7 +2,8 @@
 // primary screen shows one picture or movie on black: zoom and pan of pictures, steps
 // through the items and groups (asked of the owner with VX3D_ZOOMMODE_WND), mark, play and
 // pause. A panel of bitmap buttons along the bottom fades out after two seconds without
-// input. Decisions are in ZoomWndRules.h. The window deletes itself when destroyed.
+// input, each button blended over what lies under it. Decisions are in ZoomWndRules.h.
+// The window deletes itself when destroyed.
 //   VxZoomWnd.cpp       creation, painting, items, zoom, keys, mouse, closing
 //   VxZoomWndPanel.cpp  the panel: buttons, layout, enabling, fades, cursor
 #pragma once
@@ -10,6 +11,7 @@
 
 #include <Kitlib2/CMDIB.h>
 
+#include "HoverBitmapButton.h"
 #include "ZoomWndRules.h"
 
 class CMovieCtrl;
@@ -47,7 +49,6 @@ class CVxZoomWnd : public CFrameWnd {
   BOOL m_bOpened, m_bMovieBusy, m_bWantAnimation, m_bReady, m_bChanging, m_bMovieClosing;
 
  protected:
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnDestroy();
   afx_msg void OnClose();
@@ -88,6 +89,8 @@ class CVxZoomWnd : public CFrameWnd {
   void LayoutPanel();
   void ShowPanel(int nShow);
   void ApplyAlpha();
+  void ResetButtonBackgrounds();
+  void CaptureButtonBackgrounds();
   void UpdateNavButtons(BOOL bBusy);
   void UpdateButtons(BOOL bBusy);
   void SetMarkImage(BOOL bMarked);
@@ -102,10 +105,13 @@ class CVxZoomWnd : public CFrameWnd {
   int m_nImageW, m_nImageH, m_nZoom;
   CString m_strPath;
   BOOL m_bDisplayable, m_bMarked, m_bMarkable, m_bMovie;
-  HCURSOR m_hArrow, m_hClosedHand, m_hOpenHand;
+  HCURSOR m_hArrow, m_hClosedHand, m_hOpenHand, m_hButtonCursor;
   HBITMAP m_hNoPicture;
   int m_nAlpha;
-  CBitmapButton* m_apButtons[kZbCount];
+  // The backgrounds the buttons blend over are taken from the first paint of an item or a
+  // zoom, and whenever the panel was hidden meanwhile (a pan).
+  BOOL m_bFirstPaintDone, m_bPanelDrawn;
+  CHoverBitmapButton* m_apButtons[kZbCount];
   CWnd* m_pOwner;
   CMovieCtrl* m_pMovie;
   double m_dResume;

@@ -3,27 +3,28 @@
 #include <VxGUIDB.h>
 #include <VxResourceIds.h>
 
-#include "MovieCtrl.h"
 #include "FullScreenShared.h"
+#include "HoverBitmapButton.h"
+#include "MovieCtrl.h"
 #include "VxZoomWnd.h"
 
 namespace {
 struct ButtonFaces {
-  UINT caption, normal, selected, focus;
+  UINT caption, normal, selected, focus, message;
 };
-// In creation order (ZoomButton).
+// In creation order (ZoomButton); each button posts its command to the window.
 const ButtonFaces kFaces[kZbCount] = {
-    {IDS_ZOOM_CLOSE, IDB_ZOOM_CLOSE, IDB_ZOOM_CLOSE_SELECTED, IDB_ZOOM_CLOSE_FOCUS},
-    {IDS_ZOOM_NEXT_GROUP, IDB_ZOOM_NEXT_GROUP, IDB_ZOOM_NEXT_GROUP_SELECTED, IDB_ZOOM_NEXT_GROUP_FOCUS},
-    {IDS_ZOOM_NEXT_ITEM, IDB_ZOOM_NEXT_ITEM, IDB_ZOOM_NEXT_ITEM_SELECTED, IDB_ZOOM_NEXT_ITEM_FOCUS},
-    {IDS_ZOOM_PREV_ITEM, IDB_ZOOM_PREV_ITEM, IDB_ZOOM_PREV_ITEM_SELECTED, IDB_ZOOM_PREV_ITEM_FOCUS},
-    {IDS_ZOOM_PREV_GROUP, IDB_ZOOM_PREV_GROUP, IDB_ZOOM_PREV_GROUP_SELECTED, IDB_ZOOM_PREV_GROUP_FOCUS},
-    {IDS_ZOOM_IN, IDB_ZOOM_IN, IDB_ZOOM_IN_SELECTED, IDB_ZOOM_IN_FOCUS},
-    {IDS_ZOOM_OUT, IDB_ZOOM_OUT, IDB_ZOOM_OUT_SELECTED, IDB_ZOOM_OUT_FOCUS},
-    {IDS_ZOOM_FIT, IDB_ZOOM_FIT, IDB_ZOOM_FIT_SELECTED, IDB_ZOOM_FIT_FOCUS},
-    {IDS_ZOOM_ACTUAL, IDB_ZOOM_ACTUAL, IDB_ZOOM_ACTUAL_SELECTED, IDB_ZOOM_ACTUAL_FOCUS},
-    {IDS_MOVIE_PLAY, IDB_ZOOM_PLAY, IDB_ZOOM_PLAY_SELECTED, IDB_ZOOM_PLAY_FOCUS},
-    {IDS_ZOOM_MARK, IDB_ZOOM_UNMARKED, IDB_ZOOM_UNMARKED_SELECTED, IDB_ZOOM_UNMARKED_FOCUS},
+    {IDS_ZOOM_CLOSE, IDB_ZOOM_CLOSE, IDB_ZOOM_CLOSE_SELECTED, IDB_ZOOM_CLOSE_FOCUS, WM_CLOSE},
+    {IDS_ZOOM_NEXT_GROUP, IDB_ZOOM_NEXT_GROUP, IDB_ZOOM_NEXT_GROUP_SELECTED, IDB_ZOOM_NEXT_GROUP_FOCUS, ZWM_NEXT_GROUP},
+    {IDS_ZOOM_NEXT_ITEM, IDB_ZOOM_NEXT_ITEM, IDB_ZOOM_NEXT_ITEM_SELECTED, IDB_ZOOM_NEXT_ITEM_FOCUS, ZWM_NEXT_ITEM},
+    {IDS_ZOOM_PREV_ITEM, IDB_ZOOM_PREV_ITEM, IDB_ZOOM_PREV_ITEM_SELECTED, IDB_ZOOM_PREV_ITEM_FOCUS, ZWM_PREV_ITEM},
+    {IDS_ZOOM_PREV_GROUP, IDB_ZOOM_PREV_GROUP, IDB_ZOOM_PREV_GROUP_SELECTED, IDB_ZOOM_PREV_GROUP_FOCUS, ZWM_PREV_GROUP},
+    {IDS_ZOOM_IN, IDB_ZOOM_IN, IDB_ZOOM_IN_SELECTED, IDB_ZOOM_IN_FOCUS, ZWM_ZOOM_IN},
+    {IDS_ZOOM_OUT, IDB_ZOOM_OUT, IDB_ZOOM_OUT_SELECTED, IDB_ZOOM_OUT_FOCUS, ZWM_ZOOM_OUT},
+    {IDS_ZOOM_FIT, IDB_ZOOM_FIT, IDB_ZOOM_FIT_SELECTED, IDB_ZOOM_FIT_FOCUS, ZWM_FIT},
+    {IDS_ZOOM_ACTUAL, IDB_ZOOM_ACTUAL, IDB_ZOOM_ACTUAL_SELECTED, IDB_ZOOM_ACTUAL_FOCUS, ZWM_ACTUAL},
+    {IDS_MOVIE_PLAY, IDB_ZOOM_PLAY, IDB_ZOOM_PLAY_SELECTED, IDB_ZOOM_PLAY_FOCUS, ZWM_PLAY},
+    {IDS_ZOOM_MARK, IDB_ZOOM_UNMARKED, IDB_ZOOM_UNMARKED_SELECTED, IDB_ZOOM_UNMARKED_FOCUS, ZWM_MARK},
 };
 }  // namespace
 
@@ -31,7 +32,7 @@ void CVxZoomWnd::CreatePanel() {
   if (m_apButtons[0]) return;
   CResourceChanger change;
   for (int i = 0; i < kZbCount; ++i) {
-    CBitmapButton* p = new CBitmapButton();
+    CHoverBitmapButton* p = new CHoverBitmapButton();
     CString caption;
     caption.LoadString(kFaces[i].caption);
     if (i == kZbPlay) {
@@ -43,6 +44,10 @@ void CVxZoomWnd::CreatePanel() {
       delete p;
       continue;
     }
+    p->SetCommandMessage(this, kFaces[i].message, 0, 0);
+    p->SetBackgroundWnd(this);
+    p->SetToolTipText(caption, TRUE);
+    p->SetCursor(m_hButtonCursor);
     m_apButtons[i] = p;
   }
   LayoutPanel();
@@ -60,7 +65,7 @@ void CVxZoomWnd::LayoutPanel() {
 void CVxZoomWnd::ShowPanel(int nShow) {
   const bool bItem = m_bDisplayable && !m_strPath.IsEmpty();
   for (int i = 0; i < kZbCount; ++i) {
-    CBitmapButton* p = m_apButtons[i];
+    CHoverBitmapButton* p = m_apButtons[i];
     if (!p) continue;
     const bool bAlways = i <= kZbPrevGroup;
     int n = nShow;
@@ -78,9 +83,24 @@ void CVxZoomWnd::ShowPanel(int nShow) {
   }
 }
 
-// The buttons have no blending of their own here: fully faded out hides them, any other
-// step shows them.
-void CVxZoomWnd::ApplyAlpha() { ShowPanel(m_nAlpha >= 255 ? SW_HIDE : SW_SHOWNA); }
+// Each step blends the buttons over their backgrounds; fully faded out they are hidden, so
+// that nothing unseen takes a click or stops the fade by being under the mouse.
+void CVxZoomWnd::ApplyAlpha() {
+  for (CHoverBitmapButton* p : m_apButtons)
+    if (p) p->SetAlpha(BYTE(m_nAlpha < 0 ? 0 : m_nAlpha > 255 ? 255 : m_nAlpha));
+  ShowPanel(m_nAlpha >= 255 ? SW_HIDE : SW_SHOWNA);
+}
+
+void CVxZoomWnd::ResetButtonBackgrounds() {
+  for (CHoverBitmapButton* p : m_apButtons)
+    if (p) p->ResetBackground();
+}
+
+void CVxZoomWnd::CaptureButtonBackgrounds() {
+  ::GdiFlush();
+  for (CHoverBitmapButton* p : m_apButtons)
+    if (p) p->CaptureBackground();
+}
 
 void CVxZoomWnd::TakeFocus() {
   HWND hFocus = ::GetFocus();
@@ -125,7 +145,7 @@ void CVxZoomWnd::UpdateButtons(BOOL bBusy) {
 
 void CVxZoomWnd::SetMarkImage(BOOL bMarked) {
   m_bMarked = bMarked;
-  CBitmapButton* p = m_apButtons[kZbMark];
+  CHoverBitmapButton* p = m_apButtons[kZbMark];
   if (!p) return;
   CResourceChanger change;
   if (bMarked)
@@ -149,7 +169,7 @@ void CVxZoomWnd::RearmPanel(bool bMouseMove) {
 
 bool CVxZoomWnd::AnyButtonUnder(POINT ptScreen) const {
   HWND h = ::WindowFromPoint(ptScreen);
-  for (CBitmapButton* p : m_apButtons)
+  for (CHoverBitmapButton* p : m_apButtons)
     if (p && p->GetSafeHwnd() == h && ::IsWindowVisible(h)) return true;
   return false;
 }

@@ -41,11 +41,9 @@ CThumbnail* CZoomItemList::GetCurrentItem() const {
 }
 
 bool CZoomItemList::HasPrevGroup() const { return m_nGroup > 0; }
-bool CZoomItemList::HasPrevItem() const { return m_nGroup > 0 || m_nItem > 0; }
+bool CZoomItemList::HasPrevItem() const { return m_nGroup >= 0 && m_nItem > 0; }
 bool CZoomItemList::HasNextGroup() const { return m_nGroup >= 0 && m_nGroup + 1 < (int)m_groups.size(); }
-bool CZoomItemList::HasNextItem() const {
-  return m_nGroup >= 0 && (m_nItem + 1 < (int)m_groups[m_nGroup].size() || HasNextGroup());
-}
+bool CZoomItemList::HasNextItem() const { return m_nGroup >= 0 && m_nItem + 1 < (int)m_groups[m_nGroup].size(); }
 
 void CZoomItemList::MovePrevGroup() {
   if (!HasPrevGroup()) return;

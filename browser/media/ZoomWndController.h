@@ -22,10 +22,14 @@ class VXGUITRANS_API CZoomItemList {
   BOOL SetCurrent(const CThumbnail* pItem);
   CThumbnail* GetCurrentItem() const;
   bool HasPrevGroup() const;
+  // Item steps stay in the current group: at a group's last item there is no next item
+  // (the window greys its button, and a movie that ends there goes on to nothing); the
+  // group steps cross. So the item and group buttons never do the same thing.
   bool HasPrevItem() const;
   bool HasNextItem() const;
   bool HasNextGroup() const;
   void MovePrevGroup();
+  // Past the group's end, the next group's first item (the previous group's last).
   void MovePrevItem();
   void MoveNextItem();
   void MoveNextGroup();

@@ -7,8 +7,10 @@
 #include <VxResourceIds.h>
 
 #include "EnlargedImageRules.h"
+#include "ImgButton.h"
 #include "MainWndMessages.h"
 #include "MovieCtrl.h"
+#include "MovieCtrlBar.h"
 #include "TransInternal.h"
 
 #define VXTIMER_POSITION 10
@@ -382,45 +384,77 @@ HRESULT CEnlargedImageView::LoadMovie(CThumbnail* pItem) {
 }
 
 void CEnlargedImageView::MakeMovieControls() {
-  // Plain buttons and a trackbar stand where the skinned ones will.
   CResourceChanger res;
   CResourceLoader strings;
   RECT rc;
-  if (!m_pPlayBtn) {
-    m_pPlayBtn = new CButton;
-    m_nPlayID = GetNewWndID();
-    GetPlayBtnRect(&rc);
-    m_pPlayBtn->Create(strings.LoadStringA(IDS_MOVIE_PLAY), WS_CHILD | BS_PUSHBUTTON, rc, this, m_nPlayID);
-  }
-  if (!m_pFullBtn) {
-    m_pFullBtn = new CButton;
-    m_nFullID = GetNewWndID();
-    GetFullBtnRect(&rc);
-    m_pFullBtn->Create(strings.LoadStringA(IDS_ZOOM), WS_CHILD | BS_PUSHBUTTON, rc, this, m_nFullID);
+  const struct {
+    CImgButton** pp;
+    UINT* pId;
+    void (CEnlargedImageView::*place)(RECT*);
+    UINT normal, selected, focus, disabled;
+  } buttons[] = {
+      {&m_pPlayBtn, &m_nPlayID, &CEnlargedImageView::GetPlayBtnRect, IDB_MOVIE_PLAY, IDB_MOVIE_PLAY_SELECTED,
+       IDB_MOVIE_PLAY_FOCUS, IDB_MOVIE_PLAY_DISABLED},
+      {&m_pFullBtn, &m_nFullID, &CEnlargedImageView::GetFullBtnRect, IDB_MOVIE_ZOOM, IDB_MOVIE_ZOOM_SELECTED,
+       IDB_MOVIE_ZOOM_FOCUS, IDB_MOVIE_ZOOM_DISABLED},
+  };
+  const CString tips[] = {strings.LoadStringA(IDS_MOVIE_PLAY) + "/" + strings.LoadStringA(IDS_MOVIE_PAUSE),
+                          strings.LoadStringA(IDS_ZOOM)};
+  for (int i = 0; i < 2; ++i) {
+    if (*buttons[i].pp) continue;
+    CImgButton* p = new CImgButton;
+    *buttons[i].pId = GetNewWndID();
+    (this->*buttons[i].place)(&rc);
+    if (!p->Create(tips[i], WS_CHILD | BS_OWNERDRAW, rc, this, *buttons[i].pId)) {
+      delete p;
+      continue;
+    }
+    p->LoadBitmaps(buttons[i].normal, buttons[i].selected, buttons[i].focus, buttons[i].disabled);
+    p->SizeToContent();
+    p->SetToolTipText(tips[i], TRUE);
+    *buttons[i].pp = p;
   }
   if (!m_pSlider) {
-    m_pSlider = new CSliderCtrl;
+    CMovieCtrlBar* p = new CMovieCtrlBar;
     m_nSliderID = GetNewWndID();
     GetSliderRect(&rc);
-    m_pSlider->Create(WS_CHILD | TBS_AUTOTICKS | TBS_HORZ, rc, this, m_nSliderID);
+    if (p->Create(WS_CHILD | TBS_AUTOTICKS | TBS_HORZ, rc, this, m_nSliderID)) {
+      p->SetChannelBitmaps(IDB_MOVIE_CHANNEL, IDB_MOVIE_CHANNEL_LEFT, IDB_MOVIE_CHANNEL_RIGHT);
+      p->SetThumbBitmaps(IDB_MOVIE_THUMB, IDB_MOVIE_THUMB_PRESSED, IDB_MOVIE_THUMB_HOT, IDB_MOVIE_THUMB_DISABLED);
+      p->EnableToolTips(TRUE);
+      m_pSlider = p;
+    } else {
+      delete p;
+    }
   }
   PlaceMovieControls();
 }
 
+// The channel runs across the bar's own client area, 6 pixels in from each side.
+void CEnlargedImageView::FitSliderChannel() {
+  if (!m_pSlider || !m_pSlider->GetSafeHwnd()) return;
+  CRect rc;
+  m_pSlider->GetClientRect(&rc);
+  rc.DeflateRect(6, 0);
+  m_pSlider->SetChannelRect(rc);
+}
+
 void CEnlargedImageView::PlaceMovieControls() {
   RECT rc;
+  // The buttons keep the size of their pictures.
   const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   if (m_pPlayBtn && m_pPlayBtn->GetSafeHwnd()) {
     GetPlayBtnRect(&rc);
-    m_pPlayBtn->SetWindowPos(NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, flags);
+    m_pPlayBtn->SetWindowPos(NULL, rc.left, rc.top, 0, 0, flags | SWP_NOSIZE);
   }
   if (m_pFullBtn && m_pFullBtn->GetSafeHwnd()) {
     GetFullBtnRect(&rc);
-    m_pFullBtn->SetWindowPos(NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, flags);
+    m_pFullBtn->SetWindowPos(NULL, rc.left, rc.top, 0, 0, flags | SWP_NOSIZE);
   }
   if (m_pSlider && m_pSlider->GetSafeHwnd()) {
     GetSliderRect(&rc);
     m_pSlider->SetWindowPos(NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, flags);
+    FitSliderChannel();
   }
 }
 

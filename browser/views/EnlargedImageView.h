@@ -3,8 +3,8 @@
 // view with a play button, a full-view button and a position slider along its bottom.
 // The main frame creates it by run-time class over the focus-information view.
 //
-// The three movie controls are plain controls until the skinned image buttons and movie
-// bar are there (MakeMovieControls is the one place that makes them).
+// The three movie controls are the skinned image buttons and the movie control bar
+// (MakeMovieControls is the one place that makes them).
 #pragma once
 #include <fw/fw.h>
 
@@ -14,6 +14,8 @@
 
 class CThumbnail;
 class CMovieCtrl;
+class CImgButton;
+class CMovieCtrlBar;
 class CVxDocument;
 class CFileTime;
 
@@ -76,6 +78,7 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void MakeMovieControls();
   void PlaceMovieControls();
+  void FitSliderChannel();
   HWND GetMainWindow() const;
   void DropRetry();
 
@@ -98,9 +101,9 @@ class VXGUITRANS_API CEnlargedImageView : public CScrollView {
   // The picture's file and the box it was loaded into (its monitor's size).
   CString m_strPicturePath;
   SIZE m_szLoadBox;
-  CButton* m_pPlayBtn;
-  CButton* m_pFullBtn;
-  CSliderCtrl* m_pSlider;
+  CImgButton* m_pPlayBtn;
+  CImgButton* m_pFullBtn;
+  CMovieCtrlBar* m_pSlider;
   UINT m_nPlayID, m_nFullID, m_nSliderID;
   BOOL m_bDragging;
   int m_nLastSought;

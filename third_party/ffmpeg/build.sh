@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds FFmpeg's libraries static for the movie kit: LGPL only (no GPL or non-free parts),
 # no programs, and only the demuxers, decoders and parsers of the maker's camera movies
-# and of the slide show's music (mp3, wav).
+# and of the music the program plays and reads the facts of (mp3, wav, mp4/m4a/m4b, aac, asf/wma).
 #   third_party/ffmpeg/build.sh <source dir> <install dir>
 # Skipped when the install dir holds a build of these options; the object files of an
 # earlier run stay in <install dir>-build, so a changed option rebuilds incrementally.
@@ -12,7 +12,7 @@ opts=(--target-os=mingw32 --arch=x86_64 --enable-cross-compile --cross-prefix=x8
       --cc=x86_64-w64-mingw32-gcc-posix --enable-static --disable-shared --disable-autodetect
       --disable-programs --disable-doc --disable-network --disable-debug --disable-avdevice
       --disable-avfilter --disable-postproc --disable-everything --enable-protocol=file
-      --enable-demuxer=mpegts,mov,avi,mpegps,mpegvideo,h264,m4v,aac,mp3,wav
+      --enable-demuxer=mpegts,mov,avi,mpegps,mpegvideo,h264,m4v,aac,mp3,wav,asf
       --enable-muxer=mov,mp4,avi,mpegts,mpeg2vob
       --enable-decoder=h264,mpeg2video,mpeg4,h263,mjpeg,ac3,aac,mp3,mp2,amrnb,amrwb,pcm_s16le,pcm_s16be,pcm_u8,pcm_s24le,adpcm_ima_qt,adpcm_ima_wav
       --enable-parser=h264,mpegvideo,mpeg4video,h263,mjpeg,ac3,aac,mpegaudio

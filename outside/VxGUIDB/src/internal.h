@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+namespace moviekit {
+struct MusicFacts;
+}
+
 namespace vxg {
 
 // ---- The process-wide lock -----------------------------------------------------------
@@ -176,7 +180,7 @@ ULONGLONG ReadContentRecTime(const std::string& path, UINT kind);
 int JpegQualityClass(ULONGLONG fileSize, int width, int height);
 int MovieQualityClass(int frameHeight);
 
-// Music facts read from a file's bytes.
+// Music facts of a sound file.
 struct MusicFacts {
   std::string title, artist, album, genre, year, track;
   std::string format;  // "MP3", "WAV", ...
@@ -186,9 +190,16 @@ struct MusicFacts {
   int channels = 0;
   int bitsPerSample = 0;
 };
-// head: the first bytes of the file; tail: its last 128 bytes (or fewer); fileSize its size.
-bool ParseMusic(const uint8_t* head, size_t headSize, const uint8_t* tail, size_t tailSize, uint64_t fileSize,
-                const std::string& ext, MusicFacts* out);
+// Reads them through the movie kit's demuxers; false, with only the format (the
+// extension's), for a file it cannot read.
+bool ReadMusicFile(const std::string& path, const std::string& ext, MusicFacts* out);
+// The kit's facts as the music information shows them: texts in the ANSI code page,
+// figures within their fields, the format named by the codec or the extension.
+void MusicFactsFromKit(const moviekit::MusicFacts& kit, const std::string& ext, MusicFacts* out);
+// A tag's text in the ANSI code page. Text the tag reader took as Latin-1 (every character
+// below U+0100) that makes double-byte characters of code page 932 is taken as such: Japanese
+// tags in Latin-1 fields hold Shift-JIS bytes. Bytes that are no UTF-8 are ANSI already.
+std::string MusicTagText(const std::string& tag);
 // The texts of the music information from the facts.
 void FillAudioTrackInfo(const MusicFacts& f, const std::string& fallbackTitle, CAudioTrackInfo* info);
 std::string FormatPlayingTime(DWORD ms);

@@ -52,34 +52,6 @@ void ExifToRecord(const imaging::Exif& ex, VXEXIFDATA* d) {
   lstrcpynA(d->szTitle, title.c_str(), sizeof(d->szTitle));
 }
 
-
-// Reads up to n bytes from the start of a file.
-std::vector<uint8_t> ReadHead(const std::string& path, size_t n, uint64_t* fileSize = nullptr,
-                              std::vector<uint8_t>* tail = nullptr) {
-  std::vector<uint8_t> buf;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-  if (h == INVALID_HANDLE_VALUE) return buf;
-  LARGE_INTEGER sz{};
-  GetFileSizeEx(h, &sz);
-  if (fileSize) *fileSize = uint64_t(sz.QuadPart);
-  size_t want = uint64_t(sz.QuadPart) < n ? size_t(sz.QuadPart) : n;
-  buf.resize(want);
-  DWORD got = 0;
-  if (want && !ReadFile(h, buf.data(), DWORD(want), &got, NULL)) got = 0;
-  buf.resize(got);
-  if (tail && sz.QuadPart >= 128) {
-    LARGE_INTEGER at;
-    at.QuadPart = sz.QuadPart - 128;
-    tail->resize(128);
-    DWORD t = 0;
-    if (!SetFilePointerEx(h, at, NULL, FILE_BEGIN) || !ReadFile(h, tail->data(), 128, &t, NULL)) t = 0;
-    tail->resize(t);
-  }
-  CloseHandle(h);
-  return buf;
-}
-
 }  // namespace
 
 bool HasExifKind(UINT kind) {
@@ -326,13 +298,10 @@ const CAudioTrackInfo* CThumbnail::GetMusicInfo(int) {
   bool loaded = m_p->musicLoaded;
   ThreadUnlock();
   if (!loaded) {
-    uint64_t fileSize = 0;
-    std::vector<uint8_t> tail;
-    std::vector<uint8_t> head = ReadHead(m_p->path, 256 * 1024, &fileSize, &tail);
     MusicFacts f;
     std::string name = m_p->path.substr(m_p->nameOffset);
     std::string ext = textkit::ExtensionOf(name);
-    ParseMusic(head.data(), head.size(), tail.data(), tail.size(), fileSize, ext, &f);
+    ReadMusicFile(m_p->path, ext, &f);
     std::unique_ptr<CAudioTrackInfo> info(new CAudioTrackInfo);
     FillAudioTrackInfo(f, name.substr(0, name.size() - ext.size()), info.get());
     if (m_p->track) {

@@ -196,6 +196,14 @@ def paint(img, shape, color, alpha=1.0, aa=True):
             img.blend(x, y, fn(x + 0.5, y + 0.5) if fn else color, cov * alpha)
 
 
+def outlined(img, shape, fill=WHITE, edge=BLACK, width=1.4):
+    """A shape filled and edged, as cursors are drawn (readable on light and dark)."""
+    sd0, bb = shape
+    grown = (lambda x, y: sd0(x, y) - width), (bb[0] - width, bb[1] - width, bb[2] + width, bb[3] + width)
+    paint(img, grown, edge)
+    paint(img, shape, fill)
+
+
 def vgrad(y0, y1, c0, c1):
     span = max(y1 - y0, 1e-6)
     return lambda x, y: mix(c0, c1, max(0.0, min(1.0, (y - y0) / span)))
@@ -378,35 +386,48 @@ def _b(v):
     return max(0, min(255, int(round(v))))
 
 
+def _icon_blob(img):
+    """One image of an ICO or CUR file: a 32-bit BGRA bitmap and its AND mask."""
+    xor = bytearray()
+    mask_row = ((img.w + 31) // 32) * 4
+    mask = bytearray()
+    for y in range(img.h - 1, -1, -1):
+        bits = 0
+        mrow = bytearray()
+        for x in range(img.w):
+            p = img.get(x, y)
+            xor += bytes((_b(p[2]), _b(p[1]), _b(p[0]), _b(p[3] * 255)))
+            bits = (bits << 1) | (1 if p[3] < 0.5 else 0)
+            if x % 8 == 7:
+                mrow.append(bits)
+                bits = 0
+        if img.w % 8:
+            mrow.append(bits << (8 - img.w % 8))
+        mrow += b'\0' * (mask_row - len(mrow))
+        mask += mrow
+    info = struct.pack('<IiiHHIIiiII', 40, img.w, img.h * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return info + bytes(xor) + bytes(mask)
+
+
 def write_ico(path, images):
     """ICO with 32-bit BGRA images and their AND masks."""
     entries, blobs = [], []
     offset_ = 6 + 16 * len(images)
     for img in images:
-        xor = bytearray()
-        mask_row = ((img.w + 31) // 32) * 4
-        mask = bytearray()
-        for y in range(img.h - 1, -1, -1):
-            bits = 0
-            mrow = bytearray()
-            for x in range(img.w):
-                p = img.get(x, y)
-                xor += bytes((_b(p[2]), _b(p[1]), _b(p[0]), _b(p[3] * 255)))
-                bits = (bits << 1) | (1 if p[3] < 0.5 else 0)
-                if x % 8 == 7:
-                    mrow.append(bits)
-                    bits = 0
-            if img.w % 8:
-                mrow.append(bits << (8 - img.w % 8))
-            mrow += b'\0' * (mask_row - len(mrow))
-            mask += mrow
-        info = struct.pack('<IiiHHIIiiII', 40, img.w, img.h * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-        blob = info + bytes(xor) + bytes(mask)
+        blob = _icon_blob(img)
         entries.append(struct.pack('<BBBBHHII', img.w % 256, img.h % 256, 0, 0, 1, 32, len(blob), offset_))
         blobs.append(blob)
         offset_ += len(blob)
     with open(path, 'wb') as f:
         f.write(struct.pack('<HHH', 0, 1, len(images)) + b''.join(entries) + b''.join(blobs))
+
+
+def write_cur(path, img, hot_x, hot_y):
+    """CUR of one 32-bit image with its hot spot."""
+    blob = _icon_blob(img)
+    entry = struct.pack('<BBBBHHII', img.w % 256, img.h % 256, 0, 0, hot_x, hot_y, len(blob), 6 + 16)
+    with open(path, 'wb') as f:
+        f.write(struct.pack('<HHH', 0, 2, 1) + entry + blob)
 
 
 # ----------------------------------------------------------------------------- registry

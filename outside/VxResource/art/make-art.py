@@ -7,7 +7,8 @@
 The drawing kit is artlib.py; each area of the system draws its pictures in its own
 module under areas/ (one per area, as with the .rc files), registering each file with
 @art('name.bmp'). Bitmaps are 24-bit BMPs; icons are ICO files with 32-bit images and an
-AND mask; clips (@art('name.avi') answering frames and frames per second) are 8-bit
+AND mask; cursors (@art('name.cur') answering the image and its hot spot) are CUR files of
+one such image; clips (@art('name.avi') answering frames and frames per second) are 8-bit
 uncompressed AVIs for the Animate control. Pictures that the program masks with a key colour use magenta RGB(255, 0, 255)
 and are drawn without anti-aliasing at their edges. Plain Python 3, standard library only.
 """
@@ -45,6 +46,8 @@ def main(argv):
         path = os.path.join(out, name)
         if name.endswith('.ico'):
             artlib.write_ico(path, result)
+        elif name.endswith('.cur'):
+            artlib.write_cur(path, *result)
         elif name.endswith('.avi'):
             artlib.write_avi(path, *result)
         else:

@@ -1291,6 +1291,9 @@
 #define IDB_ZOOM_PLAY 461
 #define IDB_ZOOM_PLAY_SELECTED 462
 #define IDB_ZOOM_PLAY_FOCUS 463
+#define IDCUR_ZOOM_OPEN_HAND 279    // cursor over a picture larger than the screen
+#define IDCUR_ZOOM_CLOSED_HAND 280  // cursor while the picture is dragged
+#define IDCUR_PANEL_BUTTON 281      // cursor over a button of the zoom and slide-show panels
 
 // ---- the toolbar's tool runs (rc/toolbar-tool-strings.rc) -------------------------------
 #define IDS_TB_MONTH_ROTATE 792  // rotation refused in the month calendar
@@ -1403,6 +1406,8 @@
 #define IDB_MUSIC_STOP_SELECTED 15086
 #define IDB_MUSIC_STOP_FOCUS 15087
 #define IDB_MUSIC_STOP_DISABLED 15088
+#define IDCUR_MUSIC_DIVIDER 248        // header cursor over a column divider
+#define IDCUR_MUSIC_HIDDEN_COLUMN 249  // header cursor over the zone of a column sized to nothing
 
 // ---- the launcher: its window, its entries and its options page ----------------------
 #define IDS_LAUNCHER_REGISTER 50301  // menu item "register"; caption of the register questions

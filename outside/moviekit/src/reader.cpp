@@ -1,8 +1,9 @@
-// The reader, and the one-call facts and frame of a movie.
+// The reader, and the one-call facts and frame of a movie and facts of music.
 #include <memory>
 #include <new>
 
 #include "decoder.h"
+#include "music.h"
 
 namespace moviekit {
 
@@ -63,6 +64,8 @@ HRESULT ReadFacts(const char* path, MovieFacts* out) {
   }
   return hr;
 }
+
+HRESULT ReadMusicFacts(const char* path, MusicFacts* out) { return ReadMusicFactsWithin(path, kMusicFactsMillis, out); }
 
 HRESULT ReadFrame(const char* path, double seconds, int maxWidth, int maxHeight, Frame* out) {
   if (!out) return E_POINTER;

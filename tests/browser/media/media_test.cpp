@@ -53,8 +53,15 @@ TEST(Media, ZoomListNavigatesButOpensNoWindow) {
   EXPECT_TRUE(zoom.HasNextItem());
   EXPECT_TRUE(zoom.HasNextGroup());
   zoom.ShowNextItem();
-  zoom.ShowNextItem();  // across into the second group
+  // A group's last item has no next item (its group has none); the next group is there.
+  EXPECT_EQ(zoom.m_items.GetCurrentItem(), items[1]);
+  EXPECT_FALSE(zoom.HasNextItem());
+  EXPECT_TRUE(zoom.HasNextGroup());
+  EXPECT_TRUE(zoom.HasPrevItem());
+  zoom.ShowNextItem();  // asked anyway: across into the second group
   EXPECT_EQ(zoom.m_items.GetCurrentItem(), items[2]);
+  // The first item of a group has no previous item; the previous group is there.
+  EXPECT_FALSE(zoom.HasPrevItem());
   EXPECT_FALSE(zoom.HasNextItem());
   EXPECT_TRUE(zoom.HasPrevGroup());
   zoom.ShowPrevItem();  // back to the first group's last item

@@ -108,12 +108,22 @@ TEST(MovieRules, AvchdStatesAndSeeks) {
   const int states[][2] = {{0, kWrapNoState}, {1, kWrapStopped}, {2, kWrapPlaying}, {3, kWrapStopped},
                            {4, kWrapEnded},   {5, kWrapNoState}, {-1, kWrapNoState}, {99, kWrapNoState}};
   for (const auto& s : states) EXPECT_EQ(AvchdPlayState(s[0]), s[1]) << s[0];
-  EXPECT_TRUE(AvchdSeekIsSameSecond(5.7, 5.0));
-  EXPECT_FALSE(AvchdSeekIsSameSecond(5.7, 5.5));
-  EXPECT_FALSE(AvchdSeekIsSameSecond(4.9, 5.0));
-  EXPECT_TRUE(AvchdSeekIsSameSecond(0.0, 0.0));
   EXPECT_EQ(AvchdSeekTarget(1.5, 20000000), 15000000);
   EXPECT_EQ(AvchdSeekTarget(9.0, 20000000), 20000000);  // clamped to the end
+  EXPECT_EQ(AvchdSeekTarget(-1.0, 20000000), 0);        // and to the start
+  // Only a seek to the very position is skipped: one back to the start of the current
+  // second (at 0.6 s to 0, at 5.7 s to 5) seeks.
+  const struct {
+    LONGLONG now, target;
+    bool skipped;
+  } seeks[] = {{6000000, 0, false},
+               {57000000, 50000000, false},
+               {57000000, 55000000, false},
+               {49000000, 50000000, false},
+               {50000000, 50000000, true},
+               {0, 0, true},
+               {-5, 0, true}};
+  for (const auto& k : seeks) EXPECT_EQ(AvchdSeekIsNoMove(k.now, k.target), k.skipped) << k.now << " to " << k.target;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The movie controller on real back ends in a window of the test's own: DirectShow for an
-// ordinary movie (checked by state, position and duration: its video is not on the probe's
-// screenshots), the movie kit for an AVCHD scene (checked by pixels too).
+// ordinary movie, the movie kit for an AVCHD scene (both checked by pixels too).
 #include <gtest/gtest.h>
 
 #include <files.h>
@@ -9,7 +8,11 @@
 #include <pump.h>
 #include <tempfolder.h>
 
+#include <textkit/text.h>
+
 #include "MovieCtrl.h"
+// After the framework: dshow.h brings strsafe.h, which must follow tchar.h.
+#include "DShowRenderRules.h"
 
 using testsupport::Fixture;
 using testsupport::WaitUntil;
@@ -66,6 +69,70 @@ TEST_F(MovieCtrlTest, DirectShowOpensPausedPlaysSeeksAndCloses) {
   EXPECT_FALSE(movie_.IsOpen());
   EXPECT_TRUE(movie_.IsVideoRectEmpty());
   EXPECT_EQ(movie_.GetDuration(), 0.0);
+}
+
+// The movie's picture is in the window: opened paused on its first picture, the test
+// pattern's colour bars show (red at the left, blue in the middle). The VMR-9's pictures
+// never reached the window here.
+TEST_F(MovieCtrlTest, DirectShowShowsThePicture) {
+  RECT area = {0, 0, 640, 360};
+  ASSERT_EQ(S_OK, movie_.OpenDirectShow(Fixture(kDShowMovie).c_str(), area));
+  const RECT red = {10, 20, 80, 200}, blue = {330, 20, 400, 200};
+  const int pixels = 70 * 180;
+  int reds = 0, blues = 0;
+  WaitUntil(
+      [&] {
+        testsupport::Picture shot(host_.GetSafeHwnd(), testsupport::Picture::kClient);
+        reds = shot.CountNear(red, RGB(255, 0, 0), 60);
+        blues = shot.CountNear(blue, RGB(0, 0, 255), 60);
+        return reds > pixels / 2 && blues > pixels / 2;
+      },
+      5000);
+  EXPECT_GT(reds, pixels / 2);
+  EXPECT_GT(blues, pixels / 2);
+}
+
+// The DirectShow player's render: a first attempt that fails is followed by a second on the
+// graph emptied of what the first left (here the file's source, added and then failed), so
+// the movie plays from one source; a first attempt that renders, even in part, stands.
+TEST(DShowRender, ASecondAttemptStartsOnAnEmptiedGraph) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED)));
+  const std::wstring path = textkit::AnsiToWide(Fixture(kDShowMovie));
+  const struct {
+    HRESULT first;
+    bool second;  // whether the second attempt runs
+  } cases[] = {{VFW_E_CANNOT_CONNECT, true}, {S_OK, false}, {VFW_S_AUDIO_NOT_RENDERED, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.first);
+    IGraphBuilder* graph = NULL;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                     reinterpret_cast<void**>(&graph)));
+    int filtersAtSecond = -1;
+    const HRESULT hr = RenderWithFallback(
+        graph,
+        [&](IGraphBuilder* g) {
+          IBaseFilter* source = NULL;
+          if (SUCCEEDED(g->AddSourceFilter(path.c_str(), L"left behind", &source))) source->Release();
+          return c.first;
+        },
+        [&](IGraphBuilder* g) {
+          filtersAtSecond = 0;
+          IEnumFilters* e = NULL;
+          IBaseFilter* f = NULL;
+          if (SUCCEEDED(g->EnumFilters(&e))) {
+            while (e->Next(1, &f, NULL) == S_OK) ++filtersAtSecond, f->Release();
+            e->Release();
+          }
+          return g->RenderFile(path.c_str(), NULL);
+        });
+    EXPECT_EQ(S_OK, hr);
+    EXPECT_EQ(c.second ? 0 : -1, filtersAtSecond);
+    IBaseFilter* left = NULL;
+    EXPECT_EQ(c.second, FAILED(graph->FindFilterByName(L"left behind", &left)));
+    if (left) left->Release();
+    graph->Release();
+  }
+  CoUninitialize();
 }
 
 TEST_F(MovieCtrlTest, DirectShowRefusesWhatIsNoMovie) {

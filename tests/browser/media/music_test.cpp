@@ -9,6 +9,7 @@
 #include <VxDocument/VxDocDefs.h>
 #include <VxGUIDB/Thumbnail.h>
 #include <VxGUIDB/ThumbnailPage.h>
+#include <VxGUIDB/Utility.h>
 #include <VxResourceIds.h>
 #include <Kitlib2/Profile.h>
 #include <picture.h>
@@ -435,6 +436,15 @@ TEST(MusicView, ListsTheFolderInFourColumnsAndSortsByAClickedColumn) {
   ASSERT_EQ(header->GetColumnCount(), 4);
   EXPECT_EQ(header->GetColumnWidth(0), 300);  // nothing stored: the defaults
   EXPECT_EQ(header->GetColumnWidth(3), 150);
+  // The sizing cursors are the resource library's.
+  for (int i : {1, 2}) {
+    CResourceChanger change;
+    const UINT id = i == 1 ? IDCUR_MUSIC_DIVIDER : IDCUR_MUSIC_HIDDEN_COLUMN;
+    HCURSOR own = (HCURSOR)LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0,
+                                      LR_DEFAULTSIZE | LR_SHARED);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own, header->GetCursor(i));
+  }
   h.Enable();
   ASSERT_EQ(h.view->GetList()->GetTotalCount(), 3);
   for (int i = 0; i < 3; i++) ASSERT_NE(h.Row(i), nullptr);
@@ -472,6 +482,28 @@ TEST(MusicView, ListsTheFolderInFourColumnsAndSortsByAClickedColumn) {
   EXPECT_EQ(header->Columns()[0].sortDir, 0);
   EXPECT_EQ(header->Columns()[3].sortDir, 1);
   EXPECT_EQ(CMGetProfileInt("ListInfo", "sortindex", -1), 3);
+}
+
+// M4A and WMA rows show their playing time and sort by it with the others (the time
+// column, mark 1, sorts by the time's sort text, in milliseconds).
+TEST(MusicView, M4aAndWmaRowsShowTheirTimeAndSortByIt) {
+  testsupport::ScopedProfileRoot profile("music-time");
+  // 2.5 s, 1.2 s, 3 s, 1 s.
+  ViewHost h({"music.m4a", "music.wma", "tagged.mp3", "tone.wav"});
+  h.Enable();
+  ASSERT_EQ(h.view->GetList()->GetTotalCount(), 4);
+  h.view->SendMessage(UWM_HEADER_SORT, 1, 0);
+  const char* kOrder[] = {"tone.wav", "music.wma", "music.m4a", "tagged.mp3"};
+  const char* kTimes[] = {"0:01", "0:01", "0:02", "0:03"};
+  for (int i = 0; i < 4; i++) {
+    CThumbnail* p = h.view->GetThumbnail(i);
+    ASSERT_NE(p, nullptr);
+    EXPECT_STREQ(kOrder[i], p->GetFileName()) << i;
+    ASSERT_NE(h.Row(i), nullptr);
+    EXPECT_STREQ(kTimes[i], h.Row(i)->GetCellText(1)) << kOrder[i];
+  }
+  EXPECT_STREQ("M4A 96kbps", h.Row(2)->GetCellText(2));
+  EXPECT_STREQ("WMA 64kbps", h.Row(1)->GetCellText(2));
 }
 
 // The list as it shows: the header's parts, the rows' alternating backgrounds, their text

@@ -1,14 +1,18 @@
 // The enlarged image view and the focus information in frames of their own: the selected
 // picture upright and fitted, the same file kept, an unreadable one retried once, a movie
-// without a usable player; the focus information without plug-ins.
+// with its picture and controls, a movie without a usable player; the focus information
+// without plug-ins.
 #include <gtest/gtest.h>
 
 #include <EnlargedImageView.h>
 #include <FocusInfoView.h>
+#include <ImgButton.h>
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
 #include <MovieCtrl.h>
+#include <MovieCtrlBar.h>
 #include <VxResourceIds.h>
+#include <picture.h>
 #include <pump.h>
 
 #include "iconview_host.h"
@@ -164,6 +168,91 @@ TEST(EnlargedView, AnApiMovieWithoutItsPlayerSaysSo) {
   EXPECT_TRUE(s.view->GetMessageText().IsEmpty());
   s.view->DestroyWindow();
   CMovieCtrl::SetBridgeLibrary(nullptr);
+}
+
+// A movie in the enlarged view: its first picture in the view (it stayed blank while the
+// sound played), under it the skinned play and full-view buttons with their tooltips and
+// the movie control bar over the movie's tenths of a second; the play button plays.
+TEST(EnlargedView, AMovieShowsItsPictureAndTheSkinnedControls) {
+  std::string folder = FixtureFolder("enlarged-mp4", {"movie.mp4"});
+  CMovieCtrl movie;
+  Shown<CEnlargedImageView> s(folder, 480, 360);
+  ASSERT_NE(s.view, nullptr);
+  s.pDoc->GetBrowser()->SetMoviePlayer(&movie);
+  s.view->OnInitialUpdate();
+  s.SelectOnly("movie.mp4");
+  ASSERT_TRUE(s.view->IsMovieLoaded());
+
+  std::vector<CImgButton*> buttons;
+  CMovieCtrlBar* bar = nullptr;
+  for (HWND h = ::GetWindow(s.view->GetSafeHwnd(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    CWnd* p = CWnd::FromHandlePermanent(h);
+    if (CImgButton* b = DYNAMIC_DOWNCAST(CImgButton, p)) buttons.push_back(b);
+    if (CMovieCtrlBar* m = DYNAMIC_DOWNCAST(CMovieCtrlBar, p)) bar = m;
+  }
+  ASSERT_EQ(buttons.size(), 2u);
+  ASSERT_NE(bar, nullptr);
+  CRect a, b;
+  buttons[0]->GetWindowRect(&a);
+  buttons[1]->GetWindowRect(&b);
+  if (a.left > b.left) std::swap(buttons[0], buttons[1]);  // the play button is the left one
+  CResourceLoader res;
+  const CString tips[] = {res.LoadStringA(IDS_MOVIE_PLAY) + "/" + res.LoadStringA(IDS_MOVIE_PAUSE),
+                          res.LoadStringA(IDS_ZOOM)};
+  const UINT faces[] = {IDB_MOVIE_PLAY, IDB_MOVIE_ZOOM};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(buttons[i]->IsWindowVisible());
+    EXPECT_TRUE(buttons[i]->IsWindowEnabled());
+    CString text;
+    buttons[i]->GetWindowText(text);
+    EXPECT_STREQ(tips[i], text);
+    // Sized to its normal picture, which is the resource library's.
+    BITMAP bm = {};
+    ASSERT_TRUE(buttons[i]->m_bitmap.GetSafeHandle());
+    buttons[i]->m_bitmap.GetBitmap(&bm);
+    CBitmapResourceContainer face;
+    ASSERT_TRUE(face.Add(0, faces[i]));
+    EXPECT_EQ(face.GetSize(0).cx, bm.bmWidth);
+    EXPECT_EQ(face.GetSize(0).cy, bm.bmHeight);
+    CRect rc;
+    buttons[i]->GetClientRect(&rc);
+    EXPECT_EQ(rc.Width(), bm.bmWidth);
+    EXPECT_TRUE(buttons[i]->m_bitmapDisabled.GetSafeHandle());
+  }
+  EXPECT_TRUE(bar->IsWindowVisible());
+  EXPECT_TRUE(bar->IsWindowEnabled());
+  EXPECT_EQ(bar->GetRangeMax(), 20);  // two seconds
+  RECT channel;
+  bar->GetChannelRect(&channel);
+  CRect barClient;
+  bar->GetClientRect(&barClient);
+  EXPECT_EQ(channel.left, 6);
+  EXPECT_EQ(channel.right, barClient.right - 6);
+
+  // The first picture stands in the video area: the test pattern's red and blue bars.
+  RECT video;
+  s.view->GetVideoRect(&video);
+  const CRect area(video);
+  int reds = 0, blues = 0;
+  testsupport::WaitUntil(
+      [&] {
+        testsupport::Picture shot(s.view->GetSafeHwnd(), testsupport::Picture::kClient);
+        reds = shot.CountNear(area, RGB(255, 0, 0), 60);
+        blues = shot.CountNear(area, RGB(0, 0, 255), 60);
+        return reds > area.Width() * area.Height() / 20 && blues > area.Width() * area.Height() / 20;
+      },
+      5000);
+  EXPECT_GT(reds, area.Width() * area.Height() / 20);
+  EXPECT_GT(blues, area.Width() * area.Height() / 20);
+
+  // A click on the play button plays.
+  EXPECT_FALSE(movie.IsPlaying());
+  buttons[0]->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  buttons[0]->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  uikit::PumpPending();
+  EXPECT_TRUE(movie.IsPlaying());
+  s.view->DestroyWindow();
 }
 
 TEST(FocusInfoView, WithoutPlugInsThereAreNoTabsAndTheMapRequestGoesNowhere) {

@@ -1,10 +1,12 @@
 // The thumbnail library's plain decisions: kinds, folder previews, sort strings, quality
-// classes, turns, print orders, music headers.
+// classes, turns, print orders, music information.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <set>
+
+#include <moviekit/moviekit.h>
 
 #include "internal.h"
 
@@ -188,108 +190,77 @@ TEST(SmallRules, TurnedCopiesGetFreeNames) {
   EXPECT_EQ("C:\\p.d\\noext_r", RotatedCopyName("C:\\p.d\\noext", Taken));
 }
 
-// ---- Music and movie headers ---------------------------------------------------------------
-void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
-  for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));
+// ---- Music information ----------------------------------------------------------------
+// Tag texts as the demuxers give them (UTF-8; a WAV's INFO bytes as they are) in the ANSI
+// code page.
+TEST(MusicTagText, TagsComeOutInTheAnsiCodePage) {
+  const std::string sjis = textkit::WideToAnsi(L"\u591C\u660E\u3051");  // "夜明け"
+  // Its bytes as a Latin-1 reading makes them: one character below U+0100 per byte.
+  std::wstring latin;
+  for (unsigned char c : sjis) latin += wchar_t(c);
+  const struct {
+    std::string tag, ansi;
+  } cases[] = {
+      {"Title  ", "Title"},
+      {std::string("Ti\0tle", 6), "Ti"},
+      {textkit::WideToUtf8(L"\u591C\u660E\u3051"), sjis},  // UTF-8 (ID3v2.4, MP4, ASF, UTF-16 frames)
+      {textkit::WideToUtf8(latin), sjis},                  // Shift-JIS in a Latin-1 field
+      {sjis, sjis},                                        // raw bytes (WAV INFO)
+      {textkit::WideToUtf8(L"Caf\u00E9"), textkit::WideToAnsi(L"Caf\u00E9")},  // Latin-1 proper
+      {textkit::WideToUtf8(L"\u00DCber"), textkit::WideToAnsi(L"\u00DCber")},  // no double-byte pair: Latin-1
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.ansi, MusicTagText(c.tag)) << c.tag;
 }
-void Put32LE(std::vector<uint8_t>& v, uint32_t x) {
-  for (int s = 0; s <= 24; s += 8) v.push_back(uint8_t(x >> s));
-}
-void PutStr(std::vector<uint8_t>& v, const char* s) { v.insert(v.end(), s, s + strlen(s)); }
 
-std::vector<uint8_t> Id3Frame(const char* id, const std::vector<uint8_t>& body) {
-  std::vector<uint8_t> f;
-  PutStr(f, id);
-  Put32BE(f, uint32_t(body.size()));
-  f.push_back(0);
-  f.push_back(0);
-  f.insert(f.end(), body.begin(), body.end());
-  return f;
-}
-
-// An MP3: ID3v2.3 (UTF-16 title, Latin-1 artist), a Xing frame counting 1000 frames.
-std::vector<uint8_t> MakeMp3() {
-  std::vector<uint8_t> title = {1, 0xFF, 0xFE};
-  for (wchar_t c : std::wstring(L"\u591C\u660E\u3051")) {  // 夜明け
-    title.push_back(uint8_t(c & 0xFF));
-    title.push_back(uint8_t(c >> 8));
+// The kit's figures come into the music information's fields in range, whatever the file
+// stated; the format is named by the codec (MPEG audio), the container (WAV) or the extension.
+TEST(MusicFactsFromKit, FiguresStayInRangeAndTheFormatIsNamed) {
+  struct Case {
+    const char* container;
+    const char* codec;
+    const char* ext;
+    double seconds;
+    long long bitRate;
+    int sampleRate;
+    const char* format;
+    DWORD ms;
+    int kbps;
+    int rate;
+  } cases[] = {
+      {"mp3", "mp3", ".mp3", 61.5, 128000, 44100, "MP3", 61500, 128, 44100},
+      {"mp3", "mp2", ".mp3", 1.0, 192000, 48000, "MP2", 1000, 192, 48000},
+      {"wav", "pcm_s16le", ".WAV", 2.0, 1411200, 44100, "WAV", 2000, 1411, 44100},
+      {"mov,mp4,m4a,3gp,3g2,mj2", "aac", ".m4a", 6.0, 96000, 44100, "M4A", 6000, 96, 44100},
+      {"asf", "wmav2", ".wma", 6.0, 64000, 44100, "WMA", 6000, 64, 44100},
+      {"aac", "aac", "", 1.0, 64000, 48000, "AAC", 1000, 64, 48000},
+      // Beyond what the fields hold, or negative: nothing rather than a wrong figure.
+      {"wav", "pcm_u8", ".wav", 5e6, 5000000000LL, -1, "WAV", 0, 0, 0},
+      {"mp3", "mp3", ".mp3", -3.0, -128000, 0, "MP3", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    moviekit::MusicFacts kit;
+    lstrcpynA(kit.container, c.container, sizeof kit.container);
+    lstrcpynA(kit.codec, c.codec, sizeof kit.codec);
+    kit.durationSeconds = c.seconds;
+    kit.bitRate = c.bitRate;
+    kit.sampleRate = c.sampleRate;
+    MusicFacts f;
+    MusicFactsFromKit(kit, c.ext, &f);
+    EXPECT_EQ(c.format, f.format);
+    EXPECT_EQ(c.ms, f.durationMs);
+    EXPECT_EQ(c.kbps, f.bitrateKbps);
+    EXPECT_EQ(c.rate, f.sampleRate);
   }
-  std::vector<uint8_t> artist = {0};
-  PutStr(artist, "Norvane");
-  std::vector<uint8_t> frames;
-  for (auto& f : {Id3Frame("TIT2", title), Id3Frame("TPE1", artist)}) frames.insert(frames.end(), f.begin(), f.end());
-  std::vector<uint8_t> d = {'I', 'D', '3', 3, 0, 0};
-  uint32_t n = uint32_t(frames.size());
-  d.push_back(uint8_t((n >> 21) & 0x7F));
-  d.push_back(uint8_t((n >> 14) & 0x7F));
-  d.push_back(uint8_t((n >> 7) & 0x7F));
-  d.push_back(uint8_t(n & 0x7F));
-  d.insert(d.end(), frames.begin(), frames.end());
-  for (int k = 0; k < 3; ++k) {  // MPEG-1 layer III, 128 kbps, 44.1 kHz, stereo: 417-byte frames
-    size_t start = d.size();
-    d.insert(d.end(), {0xFF, 0xFB, 0x90, 0x00});
-    d.resize(start + 417, 0);
-    if (k == 0) {
-      std::vector<uint8_t> x;
-      PutStr(x, "Xing");
-      Put32BE(x, 1);
-      Put32BE(x, 1000);
-      std::copy(x.begin(), x.end(), d.begin() + start + 4 + 32);
-    }
-  }
-  return d;
-}
-
-std::vector<uint8_t> MakeWav() {
-  std::vector<uint8_t> d;
-  PutStr(d, "RIFF");
-  Put32LE(d, 0);
-  PutStr(d, "WAVE");
-  PutStr(d, "fmt ");
-  Put32LE(d, 16);
-  d.insert(d.end(), {1, 0, 2, 0});
-  Put32LE(d, 44100);
-  Put32LE(d, 176400);
-  d.insert(d.end(), {4, 0, 16, 0});
-  PutStr(d, "LIST");
-  Put32LE(d, 4 + 8 + 6);
-  PutStr(d, "INFO");
-  PutStr(d, "INAM");
-  Put32LE(d, 6);
-  PutStr(d, "Title");
-  d.push_back(0);
-  PutStr(d, "data");
-  Put32LE(d, 176400 * 2);
-  d.resize(d.size() + 64, 0);
-  return d;
-}
-
-TEST(MusicFactsTest, TagsAndPlayingTimes) {
-  std::vector<uint8_t> mp3 = MakeMp3();
+  moviekit::MusicFacts kit;
+  lstrcpynA(kit.date, "2010-05-01", sizeof kit.date);
   MusicFacts f;
-  ASSERT_TRUE(ParseMusic(mp3.data(), mp3.size(), nullptr, 0, mp3.size(), ".MP3", &f));
-  EXPECT_EQ("MP3", f.format);
-  EXPECT_EQ(textkit::WideToAnsi(L"\u591C\u660E\u3051"), f.title);
-  EXPECT_EQ("Norvane", f.artist);
-  EXPECT_EQ(44100, f.sampleRate);
-  EXPECT_EQ(26122u, f.durationMs);  // 1000 frames x 1152 samples / 44100 Hz
+  MusicFactsFromKit(kit, ".mp3", &f);
+  EXPECT_EQ("2010", f.year);
+}
 
-  std::vector<uint8_t> wav = MakeWav();
-  ASSERT_TRUE(ParseMusic(wav.data(), wav.size(), nullptr, 0, wav.size() - 64 + 176400 * 2, ".wav", &f));
-  EXPECT_EQ("WAV", f.format);
-  EXPECT_EQ("Title", f.title);
-  EXPECT_EQ(16, f.bitsPerSample);
-  EXPECT_EQ(2000u, f.durationMs);
-
-  // ID3v1 at the end of a file without version 2 tags.
-  std::vector<uint8_t> tail(128, 0);
-  memcpy(tail.data(), "TAGOld title", 12);
-  tail[125] = 0;
-  tail[126] = 7;
-  ASSERT_TRUE(ParseMusic(mp3.data() + 10, 0, tail.data(), tail.size(), 5000, ".mp3", &f));
-  EXPECT_EQ("Old title", f.title);
-  EXPECT_EQ("7", f.track);
-
+TEST(MusicFactsTest, TheListsTexts) {
   CAudioTrackInfo info;
   MusicFacts g;
   g.format = "MP3";
@@ -301,34 +272,11 @@ TEST(MusicFactsTest, TagsAndPlayingTimes) {
   EXPECT_STREQ("1:01", info.GetTimeText());
   EXPECT_STREQ("0000061500", info.GetTimeSortText());
   EXPECT_EQ("1:02:03", FormatPlayingTime(3723000));
-}
-
-TEST(MusicFactsTest, BrokenHeadersGiveNoValuesAndNoCrash) {
-  std::vector<uint8_t> mp3 = MakeMp3();
-  for (size_t cut : {0u, 3u, 10u, 20u, 40u, 60u, 100u}) {
-    MusicFacts f;
-    ParseMusic(mp3.data(), std::min(cut, mp3.size()), nullptr, 0, 1 << 20, ".mp3", &f);
-  }
-  std::vector<uint8_t> bad = mp3;
-  bad[10 + 4] = 0x7F;  // a frame claiming more bytes than the tag holds
-  MusicFacts f;
-  ParseMusic(bad.data(), bad.size(), nullptr, 0, bad.size(), ".mp3", &f);
-  std::vector<uint8_t> wav = MakeWav();
-  wav[16] = 0xFF;  // fmt chunk length past the end
-  ParseMusic(wav.data(), wav.size(), nullptr, 0, wav.size(), ".wav", &f);
-
-  // A short file without audio frames whose ID3v1 title holds frame-like bytes: no playing
-  // time (not one counted from before the file's start).
-  std::vector<uint8_t> small(300, 0);
-  std::vector<uint8_t> tag(128, 0);
-  memcpy(tag.data(), "TAG", 3);
-  const uint8_t frameLike[] = {0xFF, 0xFB, 0x90, 0x00};
-  memcpy(tag.data() + 3, frameLike, sizeof(frameLike));
-  small.insert(small.end(), tag.begin(), tag.end());
-  MusicFacts g;
-  ParseMusic(small.data(), small.size(), tag.data(), tag.size(), small.size(), ".mp3", &g);
-  EXPECT_EQ(0u, g.durationMs);
-  EXPECT_EQ(0, g.bitrateKbps);
+  g.format = "WAV";
+  g.sampleRate = 44100;
+  g.bitsPerSample = 16;
+  FillAudioTrackInfo(g, "file", &info);
+  EXPECT_STREQ("WAV 44.1kHz 16bit", info.GetFormatText());
 }
 
 // ---- Pixel budget ----------------------------------------------------------------------

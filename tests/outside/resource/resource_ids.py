@@ -19,7 +19,7 @@ PLATFORM = {'IDOK': 1, 'IDCANCEL': 2, 'IDYES': 6, 'IDNO': 7, 'VS_VERSION_INFO': 
 # What kind of resource each prefix names.
 KIND_OF_PREFIX = [
     ('IDS_', 'string'), ('AFX_IDS_', 'string'), ('IDD_', 'dialog'), ('IDB_', 'bitmap'),
-    ('IDI_', 'icon'), ('IDR_', 'menu'), ('IDA_', 'avi'),
+    ('IDI_', 'icon'), ('IDR_', 'menu'), ('IDA_', 'avi'), ('IDCUR_', 'cursor'),
 ]
 
 
@@ -71,11 +71,11 @@ def parse_rc(path):
             if line == 'STRINGTABLE':
                 block, depth, current = 'string', 0, None
                 continue
-            m = re.match(r'([A-Z_][A-Z0-9_]*)\s+(DIALOGEX|DIALOG|MENU|BITMAP|ICON|AVI|VERSIONINFO)\b\s*(.*)', line)
+            m = re.match(r'([A-Z_][A-Z0-9_]*)\s+(DIALOGEX|DIALOG|MENU|BITMAP|ICON|CURSOR|AVI|VERSIONINFO)\b\s*(.*)', line)
             if not m:
                 continue
             name, kind, rest = m.groups()
-            if kind in ('BITMAP', 'ICON', 'AVI'):
+            if kind in ('BITMAP', 'ICON', 'CURSOR', 'AVI'):
                 found.append((kind.lower(), name, rest.strip('"')))
             elif kind == 'VERSIONINFO':
                 block, depth, current = 'version', 0, None
@@ -183,10 +183,10 @@ def check(header, rcdir, art_script):
                 if item in value and value[item] not in string_values:
                     faults.append('%s: menu item %s of %s has no prompt string' % (fn, item, name))
 
-    # Bitmap, icon and clip files are exactly what the art script draws (the splash is a file).
+    # Bitmap, icon, cursor and clip files are exactly what the art script draws (the splash is a file).
     drawn = set(subprocess.run([sys.executable, art_script, '--list'], check=True,
                                capture_output=True, text=True).stdout.split())
-    used_files = {detail for fn, kind, name, detail in resources if kind in ('bitmap', 'icon', 'avi')}
+    used_files = {detail for fn, kind, name, detail in resources if kind in ('bitmap', 'icon', 'cursor', 'avi')}
     for f in sorted(used_files - drawn):
         faults.append('rc: %s is not drawn by the art script' % f)
     for f in sorted(drawn - used_files - {'Splash10.bmp'}):

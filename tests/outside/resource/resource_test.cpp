@@ -98,6 +98,12 @@ TEST_F(VxResource, EveryResourceOfTheHeaderIsInTheLibrary) {
       case 'M':
         EXPECT_TRUE(FindResourceA(module_, MAKEINTRESOURCEA(r.id), MAKEINTRESOURCEA(4)) != nullptr);
         break;
+      case 'C': {
+        HCURSOR h = (HCURSOR)LoadImageA(module_, MAKEINTRESOURCEA(r.id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE);
+        EXPECT_TRUE(h != nullptr);
+        if (h) DestroyCursor(h);
+        break;
+      }
     }
   }
 }

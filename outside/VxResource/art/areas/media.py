@@ -1,4 +1,4 @@
-"""Media windows: the full-screen zoom window's panel."""
+"""Media windows: the full-screen zoom window's panel and its cursors."""
 
 from artlib import *  # noqa: F401,F403
 
@@ -70,3 +70,22 @@ for _name, _glyph in PANEL.items():
         _suffix = '' if _state == 'normal' else '_' + _state
         art('zoom_%s%s.bmp' % (_name, _suffix))(
             lambda f=_face, g=_glyph: button_face(32, 26, f, BLACK, g, 5, PANEL_BASE))
+
+
+# ---- cursors: the open hand over a picture larger than the screen, the closed hand while
+# it is dragged, the pointing hand over a panel button (32 x 32, hot spot given).
+def hand(fingers, thumb=True):
+    """A hand seen from its back; fingers: (x, top) of each finger above the palm."""
+    parts = [box(9, 15, 24, 29, 4)]
+    for x, top in fingers:
+        parts.append(box(x - 2, top, x + 2, 19, 2))
+    if thumb:
+        parts.append(stroke([(10, 22), (5, 15)], 4))
+    img = Image(32, 32)
+    outlined(img, union(*parts))
+    return img
+
+
+art('zoom_open_hand.cur')(lambda: (hand([(11, 6), (15, 4), (19, 5), (23, 8)]), 16, 16))
+art('zoom_closed_hand.cur')(lambda: (hand([(11, 12), (15, 11), (19, 11), (23, 12)], False), 16, 16))
+art('zoom_button_hand.cur')(lambda: (hand([(13, 2), (17, 13), (21, 13), (24, 14)]), 13, 2))

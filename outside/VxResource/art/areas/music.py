@@ -48,3 +48,18 @@ for _name, _glyph, _base in (('play', glyph_play, (30, 104, 144)), ('stop', glyp
     for _state, _suffix in (('normal', ''), ('pressed', '_selected'), ('focus', '_focus'), ('disabled', '_disabled')):
         art('music_%s%s.bmp' % (_name, _suffix))(
             lambda s=_state, g=_glyph, b=_base: button_face(19, 19, s, ROW_BG, g, 4, b))
+
+
+# ---- cursors of the header: over a column's divider (sizes it), and over the zone of a
+# column dragged to nothing (opens it again); 32 x 32, hot spot in the middle.
+def size_cursor(bars):
+    img = Image(32, 32)
+    parts = [triangle(6, 16, 8, 'left'), triangle(26, 16, 8, 'right'), box(6, 15, 26, 17)]
+    for x in bars:
+        parts.append(box(x - 1, 7, x + 1, 25))
+    outlined(img, union(*parts))
+    return img
+
+
+art('music_divider.cur')(lambda: (size_cursor([16]), 16, 16))
+art('music_hidden_column.cur')(lambda: (size_cursor([14, 18]), 16, 16))

@@ -159,6 +159,33 @@ class Player {
 
 MOVIEKIT_API HRESULT CreatePlayer(Player** out);
 
+// The facts of a sound file as its container and stream headers state them (music: MP3,
+// WAV, MP4/M4A/M4B, ADTS AAC, ASF/WMA). Texts are the file's tags in UTF-8, except a tag
+// whose format names no encoding (a WAV's INFO list), whose bytes pass as they are; each is
+// cut at a character boundary to fit. Figures are 0 when the file does not say; none is
+// negative.
+const int kMaxTagText = 256;
+struct MusicFacts {
+  char container[24] = {};  // the demuxer's name: "mp3", "wav", "mov,mp4,m4a,3gp,3g2,mj2", "aac", "asf"
+  char codec[24] = {};      // the sound's codec: "mp3", "aac", "wmav2", "pcm_s16le", ...
+  double durationSeconds = 0;
+  long long bitRate = 0;  // bits per second
+  int sampleRate = 0;
+  int channels = 0;
+  int bitsPerSample = 0;
+  char title[kMaxTagText] = {};
+  char artist[kMaxTagText] = {};
+  char album[kMaxTagText] = {};
+  char genre[kMaxTagText] = {};
+  char date[kMaxTagText] = {};
+  char track[kMaxTagText] = {};
+};
+
+// Reads them within kMusicFactsMillis: a file that takes longer, is damaged or holds no
+// sound stream fails (kErrorFormat) and gives no facts.
+const DWORD kMusicFactsMillis = 2000;
+MOVIEKIT_API HRESULT ReadMusicFacts(const char* path, MusicFacts* out);
+
 // The sound of audio files, for filters that hand it on packet by packet (the AAC filters
 // of the music view). The demuxer reads through the caller's byte source, so it sees
 // only what the caller can read; the decoder gives 16-bit interleaved PCM.
