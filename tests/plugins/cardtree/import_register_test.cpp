@@ -257,7 +257,7 @@ TEST(ImportKill, EndedAtEveryPhaseThenRunAgain) {
       EXPECT_EQ(testsupport::ReadWholeFile(f), dataOf(name)) << f;
       EXPECT_EQ(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
     }
-    EXPECT_EQ(DeleteImportedSources(out, plan), 1);
+    EXPECT_EQ(DeleteImportedSources(out, plan).deleted, 4u);
     EXPECT_TRUE(FilesIn(card + "\\DCIM\\100AAAAA").empty());
     testsupport::RemoveTree(root);
   }
