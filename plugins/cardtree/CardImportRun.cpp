@@ -62,8 +62,9 @@ void CCardImportDlg::OnOK() {
     if (select) w->SendMessage(EM_SETSEL, 0, -1);
   };
 
+  // A disc's titles count as its files do: a disc drive has nothing else to check.
   const StartRefusal refusal =
-      CheckImportStart(checked.size(), std::string(m_strKeyword), ResourceString(IDS_IMPORT_KEYWORD_CHARACTERS),
+      CheckImportStart(checked.size() + CheckedDiscItems().size(), std::string(m_strKeyword), ResourceString(IDS_IMPORT_KEYWORD_CHARACTERS),
                        m_strWorking, m_bNamed ? 4 : m_nBackupMode, std::string(m_strFolderName));
   switch (refusal) {
     case StartRefusal::kNothingChecked:
