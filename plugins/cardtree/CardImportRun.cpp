@@ -63,9 +63,9 @@ void CCardImportDlg::OnOK() {
   };
 
   // A disc's titles count as its files do: a disc drive has nothing else to check.
-  const StartRefusal refusal =
-      CheckImportStart(checked.size() + CheckedDiscItems().size(), std::string(m_strKeyword), ResourceString(IDS_IMPORT_KEYWORD_CHARACTERS),
-                       m_strWorking, m_bNamed ? 4 : m_nBackupMode, std::string(m_strFolderName));
+  const StartRefusal refusal = CheckImportStart(checked.size() + CheckedDiscItems().size(), std::string(m_strKeyword),
+                                                ResourceString(IDS_IMPORT_KEYWORD_CHARACTERS), m_strWorking,
+                                                m_bNamed ? 4 : m_nBackupMode, std::string(m_strFolderName));
   switch (refusal) {
     case StartRefusal::kNothingChecked:
       Say(IDS_IMPORT_NOTHING_CHECKED, MB_ICONWARNING);
