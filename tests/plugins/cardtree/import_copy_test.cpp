@@ -68,6 +68,13 @@ struct CardOnE {
   }
 };
 
+// The card file "ABCD000i.JPG" of the folder a camera makes first.
+std::string CardFile(const std::string& card, int i) {
+  char name[64];
+  snprintf(name, sizeof name, "\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+  return card + name;
+}
+
 ImportSettings PlainSettings() {
   ImportSettings s;
   s.backupMode = 0;
@@ -235,11 +242,7 @@ TEST(VerifiedCopy, AFaultTheMediumHidesFailsTheReadBack) {
 
   // In a run the file with the fault stops it: the files before it are copied, it and the
   // files after it stay on the card, and the clean-up takes only the copied ones.
-  for (int i = 1; i <= 3; ++i) {
-    char name[64];
-    snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
-    testsupport::WriteWholeFile(sc.root + name, Pattern(5000, i));
-  }
+  for (int i = 1; i <= 3; ++i) testsupport::WriteWholeFile(CardFile(sc.root + "\\card", i), Pattern(5000, i));
   CopyPlan plan;
   PlanCardCopy(sc.root + "\\card", sc.root + "\\run", PlainSettings(), &plan);
   ASSERT_EQ(plan.sources.size(), 3u);
@@ -363,12 +366,6 @@ const char kPrintOrder[] =
     "[HDR]\r\nGEN REV = 01.10\r\n\r\n"
     "[JOB]\r\nPRT PID = 001\r\nPRT TYP = STD\r\n<IMG SRC = \"../DCIM/100AAAAA/ABCD0001.JPG\">\r\n\r\n"
     "[JOB]\r\nPRT PID = 002\r\nPRT TYP = STD\r\n<IMG SRC = \"../DCIM/100AAAAA/ABCD0002.JPG\">\r\n";
-
-std::string CardFile(const std::string& card, int i) {
-  char name[64];
-  snprintf(name, sizeof name, "\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
-  return card + name;
-}
 
 void SetWriteTime(const std::string& path, const FILETIME& t) {
   HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -633,11 +630,7 @@ void TakeTheFirstName(CopyPhase phase, const std::string& source) {
 // the first free "(n)"; the files read meanwhile are copied all the same.
 TEST(ImportRun, NameTakenWhileTheFileIsChecked) {
   Scratch sc;
-  for (int i = 1; i <= 3; ++i) {
-    char name[64];
-    snprintf(name, sizeof name, "\\card\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
-    testsupport::WriteWholeFile(sc.root + name, Pattern(3000, i));
-  }
+  for (int i = 1; i <= 3; ++i) testsupport::WriteWholeFile(CardFile(sc.root + "\\card", i), Pattern(3000, i));
   CopyPlan plan;
   PlanCardCopy(sc.root + "\\card", sc.root + "\\dest", PlainSettings(), &plan);
   ASSERT_EQ(plan.sources.size(), 3u);

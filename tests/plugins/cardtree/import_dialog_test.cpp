@@ -157,6 +157,18 @@ struct BoxAnswerer {
   }
 };
 
+// The disc core as the tree holds it while a test's dialog is open: its integrator is the
+// one the dialog asks for the disc's titles.
+struct DiscCoreInUse {
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  DiscCoreInUse() { SetIntegrator(object->GetIntegrator()); }
+  ~DiscCoreInUse() {
+    SetIntegrator(nullptr);
+    object->ClearDriveSelection();
+    object->Release();
+  }
+};
+
 bool Checked(HWND list, int i) {
   return (ListView_GetItemState(list, i, LVIS_OVERLAYMASK) & LVIS_OVERLAYMASK) != INDEXTOOVERLAYMASK(1);
 }
@@ -452,8 +464,7 @@ TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDe
   CMWriteProfileInt("CardTree", "BackupMode", 3);
   f.Insert();
   ASSERT_TRUE(f.inserted);
-  IVxBDCoreObject* object = GetVxBDCoreObject();
-  SetIntegrator(object->GetIntegrator());
+  std::unique_ptr<DiscCoreInUse> core(new DiscCoreInUse);
   CMWriteProfileInt("CardTree", "InitDlg", 1);
 
   CCardImportDlg dlg;
@@ -484,9 +495,7 @@ TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDe
   ASSERT_TRUE(watch.Acted());
   std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
   answers.reset();
-  SetIntegrator(nullptr);
-  object->ClearDriveSelection();
-  object->Release();
+  core.reset();
 
   // The file first, then the title: a picture of its own with the title's kind, labelled
   // with its recording date and the number of its parts.
@@ -583,8 +592,7 @@ TEST(CardImportDialog, ADiscInADiscDriveIsListedAndImported) {
   struct DiscOut {
     ~DiscOut() { testsupport::RemoveDisc('D'); }
   } discOut;
-  IVxBDCoreObject* object = GetVxBDCoreObject();
-  SetIntegrator(object->GetIntegrator());
+  std::unique_ptr<DiscCoreInUse> core(new DiscCoreInUse);
   CMWriteProfileInt("CardTree", "InitDlg", 1);
   CMWriteProfileString("CardTree", "CardDrive", "D:\\");
 
@@ -611,9 +619,7 @@ TEST(CardImportDialog, ADiscInADiscDriveIsListedAndImported) {
   ASSERT_TRUE(watch.Acted());
   std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
   answers.reset();
-  SetIntegrator(nullptr);
-  object->ClearDriveSelection();
-  object->Release();
+  core.reset();
   EXPECT_EQ(drives, "DE");
   EXPECT_EQ(items, 1);  // the disc's title
   // The summary alone: a disc is not cleaned up.
