@@ -101,6 +101,7 @@ class IVxBDIntegrator {
 #define VXBD_E_UNFINALISED ((long)0x87030055)    // open disc: the disc needs finalising
 #define VXBD_E_LIST_UNREADABLE ((long)0x87030040)  // title list: the medium's title data can't be read
 #define VXBD_TITLE_LIST_ALL ((DWORD)0x80000038)  // open title list: every title
+#define VXBD_PART_NAME_PATH 1                    // part name: the stream's full path, not its name
 #define VXBD_DEVICE_COUNT_ALL 7                  // device count: every kind
 #define VXBD_OPEN_READ 1                         // open disc: for reading
 #define VXBD_MEDIUM_TYPE_REWRITABLE 65542

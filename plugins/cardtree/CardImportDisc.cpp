@@ -3,6 +3,7 @@
 // under the registration window, and deleted from the card when the user agrees.
 #include <Kitlib2/Profile.h>
 #include <Kitlib2/Utility.h>
+#include <RecordGate.h>
 #include <VxResourceIds.h>
 
 #include <cstdio>
@@ -45,7 +46,7 @@ void CCardImportDlg::AddDiscItems() {
   if (core->GetTitleListInfo(m_disc.list, &info) < 0) return;
   size_t cbBadge = 0;
   const BITMAPINFOHEADER* badge = AvchdBadge(&cbBadge);
-  const ImportSettings settings = PlanSettings();
+  const std::string partsFormat = ResourceString(IDS_IMPORT_TITLE_PARTS);
   for (DWORD t = 0; t < info.nTitles && !m_nStop && static_cast<int>(m_discTitles.size()) < m_nDiscImportable; ++t) {
     VXBDTITLEINFO title = {};
     if (core->GetTitleInfo(m_disc.list, static_cast<int>(t), &title) < 0) break;
@@ -56,7 +57,8 @@ void CCardImportDlg::AddDiscItems() {
     std::vector<BYTE> thumb;
     if (PartThumbnail(core, m_disc.list, static_cast<int>(t), 0, badge, cbBadge, &thumb) < 0) continue;
     // Kind 1 marks a title: it opens to its parts and has no file properties.
-    m_list.AddPackedDib(item, thumb.data(), 1, 0, DiscDateLabel(settings, title.stRecorded).c_str(), thumb.size());
+    m_list.AddPackedDib(item, thumb.data(), 1, 0, DiscItemLabel(title.stRecorded, title.nParts, partsFormat).c_str(),
+                        thumb.size());
     m_list.SetCheck(item, TRUE);
     ++m_nShown;
   }
@@ -97,6 +99,7 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
   // answering meanwhile. Its files are registered here afterwards.
   std::mutex lock;
   std::vector<std::string> produced, cards;
+  std::vector<PictureFacts> facts;
   std::vector<std::pair<UINT, long>> errors;
   CRegisterProgressDlg* reg = m_pRegister;
   DiscImportHooks hooks;
@@ -105,10 +108,15 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
   };
   hooks.setPos = [reg](int percent) { reg->SetPos(percent); };
   hooks.disableCancel = [reg] { reg->DisableCancel(); };
-  hooks.registerFile = [&](const std::string& path, const std::string&, const std::string& card, const SYSTEMTIME&) {
+  hooks.registerFile = [&](const std::string& path, const std::string&, const std::string& card,
+                           const SYSTEMTIME& recorded, bool present) {
+    // A title imported before keeps the entries it has.
+    if (present && VxDBWIsEnrolled(path.c_str()) == S_OK) return;
+    PictureFacts read = WithRecordingTime(PictureFactsOfFile(path), recorded);
     std::lock_guard<std::mutex> hold(lock);
     produced.push_back(path);
     cards.push_back(card);
+    facts.push_back(std::move(read));
   };
   hooks.showError = [&](UINT id, long code) {
     std::lock_guard<std::mutex> hold(lock);
@@ -136,7 +144,7 @@ DiscImportResult CCardImportDlg::RunDiscImport(const std::vector<DiscSelection>&
   }
   if (!produced.empty()) {
     CWaitCursor wait;
-    cardtree::RegisterImportedFiles(produced, cards, ImportRegisterOptions());
+    cardtree::RegisterImportedFiles(produced, cards, ImportRegisterOptions(), nullptr, facts);
   }
   return result;
 }

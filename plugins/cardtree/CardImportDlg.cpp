@@ -48,6 +48,7 @@ ImportSettings BackupSettings() {
   s.fileNameMode = 1;
   s.headless = 1;
   s.treeType = 0;
+  s.stop = TakeScanStopRequest;
   return s;
 }
 
@@ -243,7 +244,8 @@ BOOL CCardImportDlg::OnInitDialog() {
 }
 
 int CCardImportDlg::FillCardDriveList() {
-  m_drives = CardDrives();
+  // A disc whose titles the tree shows is imported from here as a card is.
+  m_drives = ImportDriveLetters(CardDrives(), DiscCoreDriveLetters(Integrator()));
   m_driveList.ResetContent();
   for (char d : m_drives) {
     char text[4];

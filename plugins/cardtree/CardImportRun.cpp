@@ -62,9 +62,10 @@ void CCardImportDlg::OnOK() {
     if (select) w->SendMessage(EM_SETSEL, 0, -1);
   };
 
-  const StartRefusal refusal =
-      CheckImportStart(checked.size(), std::string(m_strKeyword), ResourceString(IDS_IMPORT_KEYWORD_CHARACTERS),
-                       m_strWorking, m_bNamed ? 4 : m_nBackupMode, std::string(m_strFolderName));
+  // A disc's titles count as its files do: a disc drive has nothing else to check.
+  const StartRefusal refusal = CheckImportStart(checked.size() + CheckedDiscItems().size(), std::string(m_strKeyword),
+                                                ResourceString(IDS_IMPORT_KEYWORD_CHARACTERS), m_strWorking,
+                                                m_bNamed ? 4 : m_nBackupMode, std::string(m_strFolderName));
   switch (refusal) {
     case StartRefusal::kNothingChecked:
       Say(IDS_IMPORT_NOTHING_CHECKED, MB_ICONWARNING);
@@ -210,7 +211,7 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
     PlanCardCopy(m_strCardRoot, dest, s, &plan);
     if (s.copyMode == 0) ResolveCollisions(dest, &plan);
   }
-  m_nSkipped = plan.presentSources.size();
+  m_nSkipped = plan.presentSources.size() + static_cast<size_t>(disc.present);
   if (!plan.failedSources.empty()) {
     CardMessageBox(GetSafeHwnd(), ResourceFormat(IDS_IMPORT_NO_FREE_NUMBER, plan.failedSources[0]).c_str(),
                    CMTLGetAppName(), MB_OK | MB_ICONWARNING);
@@ -233,6 +234,8 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
   std::string summary = ResourceString(summaryId) + "\n\n" + ResourceFormat(IDS_IMPORT_COUNT, m_nImported);
   if (m_nSkipped) summary += "\n" + ResourceFormat(IDS_IMPORT_SKIPPED, static_cast<long long>(m_nSkipped));
   if (plan.renamed) summary += "\n" + ResourceFormat(IDS_IMPORT_RENAMED, static_cast<long long>(plan.renamed));
+  if (!plan.keptSources.empty())
+    summary += "\n" + ResourceFormat(IDS_IMPORT_NAME_TAKEN, static_cast<long long>(plan.keptSources.size()));
   CardMessageBox(GetSafeHwnd(), summary.c_str(), ResourceString(IDS_IMPORT_SUMMARY_CAPTION).c_str(),
                  MB_OK | MB_ICONINFORMATION);
 
@@ -247,13 +250,20 @@ CCardImportDlg::RunEnd CCardImportDlg::RunImport() {
         CardMessageBox(GetSafeHwnd(), ResourceString(IDS_IMPORT_DELETE_AGAIN).c_str(), deleteCaption.c_str(), ask) ==
             IDYES) {
       SetDlgItemText(IDC_IMPORT_STATUS, ResourceString(IDS_IMPORT_DELETING).c_str());
-      CWaitCursor wait;
-      // A failed file deletion leaves the titles as well.
-      bool deleted = !offer.files || DeleteImportedSources(outcome, plan);
-      if (deleted && offer.disc) deleted = DeleteImportedTitles(m_disc.core, m_disc.list, disc.completed);
-      if (!deleted)
-        CardMessageBox(GetSafeHwnd(), ResourceString(IDS_BROWSER_DISC_PROTECTED).c_str(), caption.c_str(),
-                       MB_OK | MB_ICONWARNING);
+      CleanUpTally tally;
+      {
+        CWaitCursor wait;
+        if (offer.files) tally = DeleteImportedSources(outcome, plan);
+        // A failed file deletion leaves the titles as well.
+        if (offer.disc && !tally.Kept(KeptBecause::kNotDeleted))
+          tally.Add(DeleteImportedTitles(m_disc.core, m_disc.list, disc.imported));
+      }
+      const std::vector<std::pair<UINT, size_t>> kept = KeptOnCardLines(tally);
+      if (!kept.empty()) {
+        std::string text = ResourceString(IDS_IMPORT_KEPT_HEAD) + "\n";
+        for (const auto& line : kept) text += "\n" + ResourceFormat(line.first, static_cast<long long>(line.second));
+        CardMessageBox(GetSafeHwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+      }
     }
   }
   if (!disc.completed.empty() && CMGetProfileInt(kSection, "InitDlg", 0) == 0) {

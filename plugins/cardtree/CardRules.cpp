@@ -160,6 +160,12 @@ int SortFilesByShootingTime(CStringList& files, int orderArgument) {
   return 1;
 }
 
+bool TakeScanStopRequest() {
+  if (CMGetProfileInt("CardTree", "SearchProc", 0) != 1) return false;
+  CMWriteProfileInt("CardTree", "SearchProc", 0);
+  return true;
+}
+
 BOOL FitPart(int width, int height, int* fitWidth, int* fitHeight) {
   *fitWidth = *fitHeight = 0;
   if (width <= 0 || height <= 0) return FALSE;

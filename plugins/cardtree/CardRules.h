@@ -81,6 +81,12 @@ int SortFilesByShootingTime(CStringList& files, int orderArgument);
 // The order over times already read (paths and times move together).
 void SortByTimes(std::vector<std::string>& paths, std::vector<SYSTEMTIME>& times, int order);
 
+// ---- the backup's scan -------------------------------------------------------------------
+// The stop of the backup's scan of a card: another program asks for it by setting the
+// profile value CardTree\SearchProc to 1; the request is taken (set back to 0) and ends
+// the folder the scan is in.
+bool TakeScanStopRequest();
+
 // ---- the parts of a disc title -----------------------------------------------------------
 constexpr int kThumbWidth = 80, kThumbHeight = 60;
 // The picture's size inside 80 x 60 keeping its shape; FALSE for a 0 size (no picture).

@@ -1,7 +1,9 @@
 #include "DiscImport.h"
 
+#include <VxBDDisc.h>
 #include <VxResourceIds.h>
 #include <textkit/path.h>
+#include <textkit/text.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +34,94 @@ std::string LastComponent(std::string folder) {
   return textkit::FileNameOf(folder);
 }
 
+// The stream of a title's part on the card ("" when it has none).
+std::string PartStream(IVxBDIntegrator* core, int list, int title, int part) {
+  WCHAR path[MAX_PATH] = {};
+  int length = 0;
+  if (Failed(core->GetPartName(list, title, part, VXBD_PART_NAME_PATH, path, &length))) return "";
+  return textkit::WideToAnsi(path);
+}
+
+// What is found of a file now; false when it can't be opened.
+bool StampOfFile(const std::string& path, FileStamp* stamp) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                         OPEN_EXISTING, 0, NULL);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = StampOfOpenFile(h, stamp);
+  CloseHandle(h);
+  return ok;
+}
+
+// A title's parts before its import: each stream on the card with what is found of it, its
+// recording time, and its copy when one is in the folder already. True when every part
+// has its copy there (the title is present).
+bool ReadTitleParts(IVxBDIntegrator* core, int list, int title, const std::string& folder, ImportedTitle* record,
+                    std::vector<SYSTEMTIME>* times) {
+  VXBDTITLEINFO info = {};
+  if (Failed(core->GetTitleInfo(list, title, &info))) return false;
+  bool present = info.nParts > 0;
+  for (int p = 0; p < info.nParts; ++p) {
+    TitlePartCopy part;
+    part.cardStream = PartStream(core, list, title, p);
+    if (part.cardStream.empty() || !StampOfFile(part.cardStream, &part.stamp)) {
+      present = false;
+      continue;
+    }
+    VXBDPARTRECORD rec = {};
+    core->GetPartRecord(list, title, p, &rec);
+    times->push_back(rec.stRecorded);
+    if (present) part.copy = FindClipCopy(folder, part.cardStream);
+    present = present && !part.copy.empty();
+    record->parts.push_back(part);
+  }
+  return present;
+}
+
+// The content file beside a clip's stream copy, and the stream copy beside a content file.
+std::string ContentOfCopy(const std::string& copy) {
+  const size_t dot = copy.find_last_of('.');
+  return copy.substr(0, dot) + ".cont";
+}
+std::string CopyOfContent(const std::string& content, const std::string& cardStream) {
+  const size_t dot = cardStream.find_last_of('.'), contDot = content.find_last_of('.');
+  return content.substr(0, contDot) + (dot == std::string::npos ? "" : cardStream.substr(dot));
+}
+
+// Whether a title is, now, the title imported; else why it stays.
+bool StillTheImportedTitle(IVxBDIntegrator* core, int list, const ImportedTitle& t, KeptBecause* why) {
+  auto keep = [why](KeptBecause because) {
+    *why = because;
+    return false;
+  };
+  if (t.parts.empty()) return keep(KeptBecause::kNotDeleted);
+  if (!t.volume.Same(ReadVolumeId(t.parts[0].cardStream))) return keep(KeptBecause::kOtherVolume);
+  VXBDTITLEINFO info = {};
+  if (Failed(core->GetTitleInfo(list, t.title, &info)) || info.nParts != static_cast<LONG>(t.parts.size()))
+    return keep(KeptBecause::kChangedOnCard);
+  for (size_t p = 0; p < t.parts.size(); ++p) {
+    const TitlePartCopy& part = t.parts[p];
+    if (lstrcmpiA(PartStream(core, list, t.title, static_cast<int>(p)).c_str(), part.cardStream.c_str()) != 0)
+      return keep(KeptBecause::kChangedOnCard);
+    FileDigest copy;
+    if (part.copy.empty() || !DigestFile(part.copy, &copy) || copy.size != part.stamp.size)
+      return keep(KeptBecause::kCopyChanged);
+    HANDLE h = CreateFileA(part.cardStream.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (h == INVALID_HANDLE_VALUE) return keep(KeptBecause::kChangedOnCard);
+    FileStamp now;
+    FileDigest card;
+    const bool read = StampOfOpenFile(h, &now) && DigestOpenFile(h, &card) == 0;
+    CloseHandle(h);
+    if (!read) return keep(KeptBecause::kNotDeleted);
+    if (now.size != part.stamp.size || CompareFileTime(&now.written, &part.stamp.written) != 0)
+      return keep(KeptBecause::kChangedOnCard);
+    if (card != copy) return keep(KeptBecause::kDiffers);
+  }
+  // The streams took their time to read: the drive is asked once more.
+  if (!t.volume.Same(ReadVolumeId(t.parts[0].cardStream))) return keep(KeptBecause::kOtherVolume);
+  return true;
+}
+
 }  // namespace
 
 std::string DiscDateFolder(const ImportSettings& settings, const SYSTEMTIME& recorded) {
@@ -44,11 +134,37 @@ std::string DiscDateFolder(const ImportSettings& settings, const SYSTEMTIME& rec
   return DateFolderName(settings, &d);
 }
 
-std::string DiscDateLabel(const ImportSettings& settings, const SYSTEMTIME& recorded) {
-  const SYSTEMTIME t = FilingDate(settings, recorded);
+std::string DiscDateLabel(const SYSTEMTIME& recorded) {
+  SYSTEMTIME t = recorded;
+  if (!DateInRange(t)) GetLocalTime(&t);
   char label[32];
   snprintf(label, sizeof label, "%d_%02d_%02d", t.wYear, t.wMonth, t.wDay);
   return label;
+}
+
+std::string DiscItemLabel(const SYSTEMTIME& recorded, int parts, const std::string& partsFormat) {
+  char line[128];
+  snprintf(line, sizeof line, partsFormat.c_str(), parts);
+  return DiscDateLabel(recorded) + "\n" + line;
+}
+
+std::string FindClipCopy(const std::string& folder, const std::string& cardStream) {
+  const std::string name = textkit::FileNameOf(cardStream);
+  const size_t dot = name.find_last_of('.');
+  const std::string base = name.substr(0, dot), ext = dot == std::string::npos ? "" : name.substr(dot);
+  WIN32_FILE_ATTRIBUTE_DATA card;
+  if (!GetFileAttributesExA(cardStream.c_str(), GetFileExInfoStandard, &card)) return "";
+  // Copies take the first free " (n)": the search ends at the first name not there.
+  for (int n = 1; n <= kMaxCopyNumber; ++n) {
+    const std::string stem = folder + "\\" + VxBDClipBaseName(base, n);
+    WIN32_FILE_ATTRIBUTE_DATA copy;
+    if (!GetFileAttributesExA((stem + ext).c_str(), GetFileExInfoStandard, &copy)) return "";
+    if (copy.nFileSizeLow == card.nFileSizeLow && copy.nFileSizeHigh == card.nFileSizeHigh &&
+        GetFileAttributesA((stem + ".cont").c_str()) != INVALID_FILE_ATTRIBUTES &&
+        SameFileContent(cardStream, stem + ext))
+      return stem + ext;
+  }
+  return "";
 }
 
 long OpenDiscSession(DiscSession* s, const std::string& cardPath, int tvSystem0,
@@ -184,7 +300,22 @@ DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::v
     }
     const DiscSelection& item = selection[i];
     const std::string folder = root + DiscDateFolder(settings, item.recorded);
-    if (hooks.addEntry) hooks.addEntry(DiscDateLabel(settings, item.recorded), cardPath, LastComponent(folder), i);
+    if (hooks.addEntry) hooks.addEntry(DiscDateLabel(item.recorded), cardPath, LastComponent(folder), i);
+    ImportedTitle record;
+    record.title = item.title;
+    record.volume = ReadVolumeId(cardPath);
+    std::vector<SYSTEMTIME> times;
+    if (ReadTitleParts(core, list, item.title, folder, &record, &times)) {
+      // Imported before: nothing is copied again; its content files are handed on as present.
+      for (size_t p = 0; p < record.parts.size(); ++p)
+        if (hooks.registerFile)
+          hooks.registerFile(ContentOfCopy(record.parts[p].copy), cardDrive, cardPath, times[p], true);
+      out.present += static_cast<int>(record.parts.size());
+      out.completed.push_back(item.title);
+      out.imported.push_back(std::move(record));
+      setPos(100 * (i + 1) / items);
+      continue;
+    }
 
     WCHAR wideFolder[MAX_PATH] = {};
     if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH)) {
@@ -252,15 +383,18 @@ DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::v
       out.code = result;
     }
     if (out.code == 0) {
+      // One content file for each part, in the parts' order.
       const size_t produced = writer->GetContentFileCount();
       for (size_t j = 0; j < produced; ++j) {
-        VXBDPARTRECORD part = {};
-        core->GetPartRecord(list, item.title, static_cast<int>(j), &part);
-        if (hooks.registerFile) hooks.registerFile(writer->GetContentFile(j), cardDrive, cardPath, part.stRecorded);
+        const std::string& content = writer->GetContentFile(j);
+        const SYSTEMTIME recorded = j < times.size() ? times[j] : SYSTEMTIME{};
+        if (j < record.parts.size()) record.parts[j].copy = CopyOfContent(content, record.parts[j].cardStream);
+        if (hooks.registerFile) hooks.registerFile(content, cardDrive, cardPath, recorded, false);
       }
       writer->ClearContentFiles();
       out.produced += static_cast<int>(produced);
       out.completed.push_back(item.title);
+      out.imported.push_back(std::move(record));
     }
     job->SetSink(nullptr);
     writer->Release();
@@ -276,14 +410,21 @@ DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::v
   return out;
 }
 
-bool DeleteImportedTitles(IVxBDIntegrator* core, int list, std::vector<int> titles) {
-  std::sort(titles.begin(), titles.end());
-  for (auto it = titles.rbegin(); it != titles.rend(); ++it) {
-    if (Failed(core->DeleteTitle(list, *it))) return false;
+CleanUpTally DeleteImportedTitles(IVxBDIntegrator* core, int list, std::vector<ImportedTitle> titles) {
+  std::sort(titles.begin(), titles.end(),
+            [](const ImportedTitle& a, const ImportedTitle& b) { return a.title > b.title; });
+  CleanUpTally tally;
+  for (const ImportedTitle& t : titles) {
+    KeptBecause why = KeptBecause::kNotDeleted;
     long status = 0;
-    if (Failed(core->Wait(-1, &status)) || status < 0) return false;
+    if (!StillTheImportedTitle(core, list, t, &why))
+      tally.Keep(why);
+    else if (Failed(core->DeleteTitle(list, t.title)) || Failed(core->Wait(-1, &status)) || status < 0)
+      tally.Keep(KeptBecause::kNotDeleted);
+    else
+      ++tally.deleted;
   }
-  return true;
+  return tally;
 }
 
 }  // namespace cardtree

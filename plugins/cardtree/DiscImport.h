@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ImportPlan.h"
+#include "VerifiedCopy.h"
 
 namespace cardtree {
 
@@ -64,13 +65,26 @@ struct DiscImportHooks {
       addEntry;
   std::function<void(int percent)> setPos;
   std::function<void()> disableCancel;
-  // A produced content file: its path, the card's drive ("E:"), the card path, the part's
-  // recording time.
+  // A content file: its path, the card's drive ("E:"), the card path, the part's recording
+  // time; present when the title's identical copy was there already (nothing produced).
   std::function<void(const std::string& path, const std::string& drive, const std::string& cardPath,
-                     const SYSTEMTIME& recorded)>
+                     const SYSTEMTIME& recorded, bool present)>
       registerFile;
   // A failed title: the message (50411 disk full, else 62093 with the code).
   std::function<void(UINT stringId, long code)> showError;
+};
+
+// One part of an imported title: its stream on the card as the import found it before the
+// copy, and the stream's copy.
+struct TitlePartCopy {
+  std::string cardStream, copy;
+  FileStamp stamp;
+};
+// A title imported whole (or found present), as its deletion from the card checks it.
+struct ImportedTitle {
+  int title = -1;
+  VolumeId volume;  // the card's when the title was imported
+  std::vector<TitlePartCopy> parts;
 };
 
 struct DiscImportResult {
@@ -78,11 +92,15 @@ struct DiscImportResult {
   bool cancelled = false;
   bool limitReached = false;  // 1000 or more files produced: the remaining titles were left
   int produced = 0;           // content files produced
-  std::vector<int> completed; // the titles imported whole, in selection order
+  int present = 0;            // content files of titles whose identical copy was there
+  std::vector<int> completed;           // the titles imported whole or present, in selection order
+  std::vector<ImportedTitle> imported;  // the same titles with what their deletion checks
 };
 
 // The destination's settings as the import dialog holds them (backup mode, folder name,
-// date order, today).
+// date order, today). A title whose every part has an identical copy (stream and ".cont")
+// in its folder already is present: not copied again, its content files handed on as
+// present.
 DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::vector<DiscSelection>& selection,
                                    const std::string& destination, const std::string& cardPath,
                                    const ImportSettings& settings, const std::atomic<int>& cancel,
@@ -91,12 +109,23 @@ DiscImportResult RunDiscImportPass(IVxBDIntegrator* core, int list, const std::v
 // The folder a title goes to: by backup mode from its recording date, today's date for a
 // date out of range or in mode 3.
 std::string DiscDateFolder(const ImportSettings& settings, const SYSTEMTIME& recorded);
-// "yyyy_mm_dd" of a title (today's for a date out of range).
-std::string DiscDateLabel(const ImportSettings& settings, const SYSTEMTIME& recorded);
+// "yyyy_mm_dd" of a title's recording date (today's for a date out of range), whatever
+// folder the title goes to.
+std::string DiscDateLabel(const SYSTEMTIME& recorded);
+// A title's label in the import list: its date label, a line break and the parts line
+// (partsFormat, "%d", with the number of parts).
+std::string DiscItemLabel(const SYSTEMTIME& recorded, int parts, const std::string& partsFormat);
 
-// Deletes the completed titles from the card, highest index first (so the lower ones keep
-// theirs), each followed by the core's wait. True when every one went.
-bool DeleteImportedTitles(IVxBDIntegrator* core, int list, std::vector<int> titles);
+// The copy of a card's clip stream already in a folder: the clip's base name (or a
+// " (n)" of it) with the same content and its ".cont" beside it; "" when there is none.
+std::string FindClipCopy(const std::string& folder, const std::string& cardStream);
+
+// Deletes the imported titles from the card, highest index first (so the lower ones keep
+// theirs), each followed by the core's wait; a title goes only when, at that moment, it is
+// the title imported: the card is the volume it was imported from, and each part's stream
+// is the one found then (path, size, last-write time) with its copy's content. The tally
+// counts titles.
+CleanUpTally DeleteImportedTitles(IVxBDIntegrator* core, int list, std::vector<ImportedTitle> titles);
 
 // Produced files stop the run at this many.
 constexpr int kDiscFileLimit = 1000;

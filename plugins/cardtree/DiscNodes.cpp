@@ -63,6 +63,15 @@ int ProbeDiscDrive(IVxBDIntegrator* core, char letter, int* needsAttention) {
   return result;
 }
 
+// A locked device the top level shows: a disc or card device of the core whose medium
+// reads (attention set when it needs finalising or checking first). info is filled.
+bool ShownDevice(IVxBDIntegrator* core, int device, VXBDDEVICEINFO* info, int* attention) {
+  *attention = 0;
+  return !Failed(core->GetDeviceInfo(device, info)) && info->nKind != VXBD_DEVICE_OTHER &&
+         !core->IsDeviceBusy(info->nDrive) &&
+         ProbeDiscDrive(core, static_cast<char>('A' + info->nDrive), attention) == 1;
+}
+
 class DiscPass {
  public:
   DiscPass(TreePass& pass, IVxBDIntegrator* core) : p_(pass), core_(core) {}
@@ -155,9 +164,7 @@ class DiscPass {
       if (Failed(core_->LockDevice(device))) continue;
       VXBDDEVICEINFO info = {};
       int attention = 0;
-      if (Failed(core_->GetDeviceInfo(device, &info)) || info.nKind == VXBD_DEVICE_OTHER ||
-          core_->IsDeviceBusy(info.nDrive) ||
-          ProbeDiscDrive(core_, static_cast<char>('A' + info.nDrive), &attention) != 1) {
+      if (!ShownDevice(core_, device, &info, &attention)) {
         if (attention) warn = true;
         core_->ReleaseDevice(device);
         continue;
@@ -298,6 +305,23 @@ int IsCardDriveLetter(char letter) {
   for (char c : CardDrives())
     if (toupper(static_cast<unsigned char>(c)) == toupper(static_cast<unsigned char>(letter))) return 1;
   return 0;
+}
+
+std::vector<char> DiscCoreDriveLetters(IVxBDIntegrator* core) {
+  std::vector<char> letters;
+  int count = 0;
+  if (!core || Failed(core->GetDeviceCount(VXBD_DEVICE_COUNT_ALL, &count))) return letters;
+  for (int device = 0; device < count; ++device) {
+    if (Failed(core->LockDevice(device))) continue;
+    VXBDDEVICEINFO info = {};
+    int attention = 0;
+    if (ShownDevice(core, device, &info, &attention)) {
+      const char letter = static_cast<char>('A' + info.nDrive);
+      if (info.nKind == VXBD_DEVICE_DISC ? !attention : !IsCardDriveLetter(letter)) letters.push_back(letter);
+    }
+    core->ReleaseDevice(device);
+  }
+  return letters;
 }
 
 int IsBrowserOnCardFolder() {

@@ -3,6 +3,8 @@
 #pragma once
 #include <VxBDCore.h>
 
+#include <vector>
+
 #include "CardTreeBuild.h"
 
 namespace cardtree {
@@ -45,6 +47,10 @@ int DiscMediumNeedsCheck(IVxBDIntegrator* core, int drive);
 
 // Whether the letter is one of the card drives.
 int IsCardDriveLetter(char letter);
+
+// The drives of the core whose titles the tree shows at its top level (readable discs, and
+// card devices that are not card drives), by letter.
+std::vector<char> DiscCoreDriveLetters(IVxBDIntegrator* core);
 
 // Whether the browser shows a card folder now.
 int IsBrowserOnCardFolder();

@@ -3,6 +3,7 @@
 #include <VxResourceIds.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "ImportPlan.h"
@@ -196,6 +197,32 @@ DeletionOffer ImportDeletionOffer(int deletePass, bool filesListed, size_t copie
   o.files = filesListed && (copied + present) > 0 && !copyFailed;
   o.disc = discImported > 0 && discRecordable;
   return o;
+}
+
+std::vector<char> ImportDriveLetters(const std::vector<char>& cardDrives, const std::vector<char>& discDrives) {
+  std::vector<char> letters;
+  for (const std::vector<char>* from : {&cardDrives, &discDrives})
+    for (char c : *from)
+      if (isalpha(static_cast<unsigned char>(c)))
+        letters.push_back(static_cast<char>(toupper(static_cast<unsigned char>(c))));
+  std::sort(letters.begin(), letters.end());
+  letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+  return letters;
+}
+
+std::vector<std::pair<UINT, size_t>> KeptOnCardLines(const CleanUpTally& tally) {
+  static const std::pair<KeptBecause, UINT> kLines[] = {
+      {KeptBecause::kOtherVolume, IDS_IMPORT_KEPT_OTHER_CARD},
+      {KeptBecause::kChangedOnCard, IDS_IMPORT_KEPT_CHANGED},
+      {KeptBecause::kCopyChanged, IDS_IMPORT_KEPT_COPY_CHANGED},
+      {KeptBecause::kDiffers, IDS_IMPORT_KEPT_DIFFERS},
+      {KeptBecause::kReadOnly, IDS_IMPORT_KEPT_READ_ONLY},
+      {KeptBecause::kNotDeleted, IDS_IMPORT_KEPT_NOT_DELETED},
+  };
+  std::vector<std::pair<UINT, size_t>> lines;
+  for (const auto& l : kLines)
+    if (tally.Kept(l.first)) lines.push_back({l.second, tally.Kept(l.first)});
+  return lines;
 }
 
 }  // namespace cardtree

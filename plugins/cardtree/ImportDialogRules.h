@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "ImportPlan.h"
 
 namespace cardtree {
 
@@ -64,6 +67,10 @@ std::string TrimDestination(const std::string& text, bool backslashes);
 constexpr uint64_t kImportSpaceMargin = 104857600;
 bool EnoughSpaceForImport(uint64_t freeBytes, uint64_t neededBytes);
 
+// The drive list: the card drives and the disc core's drives whose titles the tree shows,
+// each letter once (upper case), in letter order.
+std::vector<char> ImportDriveLetters(const std::vector<char>& cardDrives, const std::vector<char>& discDrives);
+
 // The drive list's position at start: the stored drive's letter, else the first drive
 // found; 0 when neither is in the list.
 int InitialDrivePosition(const std::string& storedDrive, const std::vector<char>& listed);
@@ -93,5 +100,10 @@ struct DeletionOffer {
 };
 DeletionOffer ImportDeletionOffer(int deletePass, bool filesListed, size_t copied, size_t present, bool copyFailed,
                                   size_t discImported, bool discRecordable);
+
+// What the user is told after the clean-up: one line (string id, count) for each reason
+// that kept something on the card, after the heading IDS_IMPORT_KEPT_HEAD; none when
+// everything went.
+std::vector<std::pair<UINT, size_t>> KeptOnCardLines(const CleanUpTally& tally);
 
 }  // namespace cardtree

@@ -39,14 +39,17 @@ struct Entry {
   bool folder;
 };
 // The folder's entries in the file system's order, without "." entries and our own
-// unfinished copies. error, when given, tells why there are none (0 when listed).
-std::vector<Entry> Entries(const std::string& folder, DWORD* error = nullptr) {
+// unfinished copies. error, when given, tells why there are none (0 when listed). A stop
+// asked before each entry ends the listing there.
+std::vector<Entry> Entries(const std::string& folder, DWORD* error = nullptr,
+                           const std::function<bool()>& stop = nullptr) {
   std::vector<Entry> out;
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
   if (error) *error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
   if (h == INVALID_HANDLE_VALUE) return out;
   do {
+    if (stop && stop()) break;
     std::string n = fd.cFileName;
     if (n == "." || n == "..") continue;
     bool dir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -98,11 +101,13 @@ struct Walker {
   int IsCardFolder(const std::string& path) const {
     return s.isCardFolder ? s.isCardFolder(path) : CMTLxIsCardFolder(path.c_str());
   }
+  // A card folder's entries, as far as the settings' stop lets the walk go.
+  std::vector<Entry> Listed(const std::string& folder) const { return Entries(folder, nullptr, s.stop); }
 
   // A numbered picture folder: its objects from the highest number down, then its other
   // files. Sub-folders are not entered.
   void DcfFolder(const std::string& folder) {
-    std::vector<Entry> entries = Entries(folder);
+    std::vector<Entry> entries = Listed(folder);
     std::map<int, std::vector<std::string>, std::greater<int>> objects;
     std::vector<std::string> others;
     for (const Entry& e : entries) {
@@ -122,7 +127,7 @@ struct Walker {
   // DCIM and the audio folders: picture folders in descending number order, other
   // sub-folders walked the same way, files taken as they are.
   void DcimFolder(const std::string& folder) {
-    std::vector<Entry> entries = Entries(folder);
+    std::vector<Entry> entries = Listed(folder);
     std::vector<std::string> pictures;
     for (const Entry& e : entries) {
       std::string path = folder + "\\" + e.name;
@@ -140,7 +145,7 @@ struct Walker {
   }
 
   void ImFolder(const std::string& folder, bool dated) {
-    for (const Entry& e : Entries(folder)) {
+    for (const Entry& e : Listed(folder)) {
       std::string path = folder + "\\" + e.name;
       if (e.folder) {
         if (e.name[0] != '.') ImFolder(path, false);
@@ -151,7 +156,7 @@ struct Walker {
   }
 
   void ImFolders(const std::string& root) {
-    for (const Entry& e : Entries(root)) {
+    for (const Entry& e : Listed(root)) {
       if (!e.folder || e.name.size() != 8 || Upper(e.name.substr(0, 2)) != "IM") continue;
       int n = atoi(e.name.substr(2, 2).c_str());
       if (!IsDigits(e.name.substr(2, 2)) || n < 1 || n > 99) continue;
@@ -171,7 +176,7 @@ struct Walker {
 
   // Everything of the SD-Video tree but the programme folders' movies.
   void SdVideoRest(const std::string& folder, bool programme) {
-    for (const Entry& e : Entries(folder)) {
+    for (const Entry& e : Listed(folder)) {
       std::string path = folder + "\\" + e.name;
       if (e.folder)
         SdVideoRest(path, folder.size() > 9 && Upper(FileNameOf(folder)) == "SD_VIDEO" && IsProgramme(e.name));
@@ -183,10 +188,10 @@ struct Walker {
   void SdVideo(const std::string& root) {
     std::string sd = root + "SD_VIDEO";
     if (!IsDirectory(sd)) return;
-    for (const Entry& e : Entries(sd)) {
+    for (const Entry& e : Listed(sd)) {
       if (!e.folder || !IsProgramme(e.name)) continue;
       std::string path = sd + "\\" + e.name;
-      for (const Entry& f : Entries(path))
+      for (const Entry& f : Listed(path))
         if (!f.folder && IsMovie(f.name)) items.push_back({path + "\\" + f.name, Dating::kMovie});
     }
     SdVideoRest(sd, false);
@@ -235,6 +240,10 @@ void PlanOne(CopyPlan* plan, const std::string& source, const std::string& wante
       break;
     case TargetAnswer::kNoFreeNumber:
       plan->failedSources.push_back(source);
+      break;
+    case TargetAnswer::kNameTaken:
+      plan->keptSources.push_back(source);
+      plan->keptTargets.push_back(target);
       break;
   }
 }
@@ -502,6 +511,38 @@ std::string TimeFileName(const ImportSettings& s, const CaptureDate* d) {
   return "";
 }
 
+// ---- the card's volume ---------------------------------------------------------------------
+
+char DriveLetterOf(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':' || !isalpha(static_cast<unsigned char>(path[0]))) return 0;
+  return static_cast<char>(toupper(static_cast<unsigned char>(path[0])));
+}
+
+VolumeId ReadVolumeId(const std::string& path) {
+  VolumeId v;
+  const char drive = DriveLetterOf(path);
+  if (!drive) return v;
+  const char root[] = {drive, ':', '\\', 0};
+  char label[MAX_PATH + 1] = "";
+  // No error box for a drive without its medium.
+  const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  v.known = GetVolumeInformationA(root, label, sizeof label, &v.serial, nullptr, nullptr, nullptr, 0) != FALSE;
+  SetErrorMode(mode);
+  if (v.known) v.label = label;
+  return v;
+}
+
+size_t CleanUpTally::KeptCount() const {
+  size_t n = 0;
+  for (size_t k : kept) n += k;
+  return n;
+}
+
+void CleanUpTally::Add(const CleanUpTally& other) {
+  deleted += other.deleted;
+  for (size_t i = 0; i < static_cast<size_t>(KeptBecause::kCount); ++i) kept[i] += other.kept[i];
+}
+
 // ---- identical files ---------------------------------------------------------------------
 
 bool SameFileContent(const std::string& a, const std::string& b) {
@@ -524,12 +565,19 @@ void CopyPlan::Add(const std::string& source, const std::string& target, bool re
 bool CopyPlan::IsPlanned(const std::string& target) const { return m_planned.count(Upper(target)) != 0; }
 
 void CopyPlan::Clear() {
-  sources.clear();
-  targets.clear();
+  ClearPairs();
   presentSources.clear();
   presentTargets.clear();
   failedSources.clear();
+  keptSources.clear();
+  keptTargets.clear();
+  volumes.clear();
   renamed = 0;
+}
+
+void CopyPlan::ClearPairs() {
+  sources.clear();
+  targets.clear();
   m_planned.clear();
 }
 
@@ -539,9 +587,14 @@ TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, 
     std::string candidate = WithCopyNumber(wanted, n);
     if (IsPlanned(plan, candidate)) continue;
     if (Exists(candidate, known)) {
-      if (!IsDirectory(candidate) && SameFileContent(source, candidate)) {
+      if (plan.copyMode == 1 || IsDirectory(candidate)) continue;
+      if (SameFileContent(source, candidate)) {
         *target = candidate;
         return TargetAnswer::kPresent;
+      }
+      if (plan.copyMode == 2 && n == 0) {
+        *target = candidate;
+        return TargetAnswer::kNameTaken;
       }
       continue;
     }
@@ -565,6 +618,8 @@ std::vector<std::string> ListCardSources(const std::string& cardRoot, const Impo
 void PlanCardCopy(const std::string& cardRoot, const std::string& destination, const ImportSettings& s,
                   CopyPlan* plan, bool append) {
   if (!append) plan->Clear();
+  plan->copyMode = s.copyMode;
+  if (const char drive = DriveLetterOf(cardRoot)) plan->volumes[drive] = ReadVolumeId(cardRoot);
   Walker w{s, {}, 0};
   w.Card(cardRoot);
   // Each destination folder is listed once (under Wine asking for a missing name reads the
@@ -599,29 +654,39 @@ void PlanCardCopy(const std::string& cardRoot, const std::string& destination, c
       }
       if (s.dcfObject == 1 && members.size() > 1) {
         // One number for the whole object: the first at which each member's name is free
-        // or already holds that member's identical copy.
+        // or, as the duplicate rule allows, already holds that member's identical copy (or
+        // under rule 2 any file of the member's own name, which then stays uncopied).
+        const int mode = plan->copyMode;
+        auto fits = [&](const std::string& source, const std::string& c, int n) {
+          LearnFolder(FolderOf(c), &known);
+          if (IsPlanned(*plan, c)) return false;
+          if (!Exists(c, &known)) return true;
+          if (IsDirectory(c) || mode == 1) return false;
+          return (mode == 2 && n == 0) || SameFileContent(source, c);
+        };
         int n = 0;
         for (; n <= kMaxCopyNumber; ++n) {
-          bool fits = true;
+          bool all = true;
           for (auto& m : members) {
-            std::string c = WithCopyNumber(m.second, n);
-            LearnFolder(FolderOf(c), &known);
-            if (IsPlanned(*plan, c) || (Exists(c, &known) && (IsDirectory(c) || !SameFileContent(m.first, c)))) {
-              fits = false;
+            if (!fits(m.first, WithCopyNumber(m.second, n), n)) {
+              all = false;
               break;
             }
           }
-          if (fits) break;
+          if (all) break;
         }
         for (auto& m : members) {
           std::string c = WithCopyNumber(m.second, n);
           if (n > kMaxCopyNumber) {
             plan->failedSources.push_back(m.first);
-          } else if (Exists(c, &known)) {
+          } else if (!Exists(c, &known)) {
+            AddPair(plan, m.first, c, n > 0);
+          } else if (mode == 2 && n == 0 && !SameFileContent(m.first, c)) {
+            plan->keptSources.push_back(m.first);
+            plan->keptTargets.push_back(c);
+          } else {
             plan->presentSources.push_back(m.first);
             plan->presentTargets.push_back(c);
-          } else {
-            AddPair(plan, m.first, c, n > 0);
           }
         }
       } else {
@@ -688,12 +753,8 @@ uint64_t SizeOf(const std::string& path) {
 size_t ResolveCollisions(const std::string& destination, CopyPlan* plan) {
   std::multimap<std::string, std::string> index;
   IndexTree(destination, &index);
-  CopyPlan kept;
-  kept.checked = plan->checked;
-  kept.presentSources = plan->presentSources;
-  kept.presentTargets = plan->presentTargets;
-  kept.failedSources = plan->failedSources;
-  kept.renamed = plan->renamed;
+  CopyPlan kept = *plan;
+  kept.ClearPairs();
   size_t moved = 0;
   for (size_t i = 0; i < plan->sources.size(); ++i) {
     const std::string& src = plan->sources[i];

@@ -79,7 +79,7 @@ bool ReadCaptureDate(const std::string& path, CaptureDate* out);
 struct ImportSettings {
   int backupMode = 2;    // 0 none, 1 month, 2 day, 3 today, 4 folderName
   int fileNameMode = 1;  // 0 capture time, else the card's name
-  int copyMode = 3;      // kept for the profile; targets never replace a file whatever it is
+  int copyMode = 3;      // the duplicate rule (see UniqueTarget); no rule replaces a file
   std::string folderName;
   unsigned treeType = 0;
   int dcfObject = 0;     // 1: one suffix for all files of an object
@@ -92,6 +92,9 @@ struct ImportSettings {
   // The dater and the card-folder test; tests replace them.
   std::function<bool(const std::string&, CaptureDate*)> readDate = ReadCaptureDate;
   std::function<int(const std::string&)> isCardFolder;  // 1 yes, 0 no; default KitlibEx
+  // Asked before each entry of a card folder the walk lists: true ends that folder's walk
+  // at once (the folders around it go on, asking again). None: the walk goes to its end.
+  std::function<bool()> stop;
 };
 // Today's date as a folder name (YYYYMMDD).
 std::string LocaleTodayFolderName();
@@ -109,17 +112,48 @@ std::string TimeFileName(const ImportSettings& s, const CaptureDate* date);
 // Same size and same content.
 bool SameFileContent(const std::string& a, const std::string& b);
 
+// ---- the card's volume ---------------------------------------------------------------------
+// A volume as the clean-up recognises a card: its serial number and label.
+struct VolumeId {
+  bool known = false;
+  DWORD serial = 0;
+  std::string label;
+  // Two known volumes alike; an unknown one is like none.
+  bool Same(const VolumeId& o) const { return known && o.known && serial == o.serial && label == o.label; }
+};
+// The volume of a path's drive ("E:\..."); unknown when it can't be read (no medium).
+VolumeId ReadVolumeId(const std::string& path);
+// The upper-case drive letter of a path ("e:\x" -> 'E'), 0 for a path without one.
+char DriveLetterOf(const std::string& path);
+
+// What the card's clean-up did: how many files (or titles) it deleted and why the others
+// stayed.
+// kDiffers: the card file and its copy differ now, with nothing kept to tell which changed.
+enum class KeptBecause { kOtherVolume, kChangedOnCard, kCopyChanged, kDiffers, kReadOnly, kNotDeleted, kCount };
+struct CleanUpTally {
+  size_t deleted = 0;
+  size_t kept[static_cast<size_t>(KeptBecause::kCount)] = {};
+  void Keep(KeptBecause why) { ++kept[static_cast<size_t>(why)]; }
+  size_t Kept(KeptBecause why) const { return kept[static_cast<size_t>(why)]; }
+  size_t KeptCount() const;
+  void Add(const CleanUpTally& other);
+};
+
 // ---- the plan ----------------------------------------------------------------------------
 struct CopyPlan {
   std::vector<std::string> sources, targets;          // pair i copies sources[i] to targets[i]
   std::vector<std::string> presentSources, presentTargets;  // identical file already there
   std::vector<std::string> failedSources;             // no free "(n)" left
+  std::vector<std::string> keptSources, keptTargets;  // a file of that name already there, not copied
   std::set<std::string> checked;                      // upper-cased card paths; empty = all
   size_t renamed = 0;                                 // targets given a "(n)"
+  std::map<char, VolumeId> volumes;                   // of each card planned, by drive letter
+  int copyMode = 3;                                   // the duplicate rule the plan follows
 
   void Add(const std::string& source, const std::string& target, bool renamedTarget = false);
   bool IsPlanned(const std::string& target) const;  // any letter case
   void Clear();
+  void ClearPairs();  // the pairs to copy alone
 
  private:
   std::set<std::string> m_planned;  // upper-cased targets
@@ -127,12 +161,18 @@ struct CopyPlan {
 // The upper-cased form the checked set holds.
 std::string UpperPath(std::string path);
 
-enum class TargetAnswer { kUse, kPresent, kNoFreeNumber };
+enum class TargetAnswer { kUse, kPresent, kNoFreeNumber, kNameTaken };
 // Where source goes when `wanted` is asked for: the wanted name while no file holds it and
-// no planned target takes it; identical content already there answers kPresent (the
-// existing path in *target); a different file or a planned one moves to the first free
-// "(n)", n from `first` to 9999. A book that knows the folder answers which names are taken
-// instead of the disk.
+// no planned target takes it; a planned one moves to the first free "(n)", n from `first`
+// to 9999. A file already there is never replaced; the plan's duplicate rule says what
+// happens instead:
+//   3 (and 0), "no copy of the same file": identical content answers kPresent (the existing
+//     path in *target), a different file moves to the first free "(n)";
+//   2, "no copy of a file of the same name": identical content kPresent, a different file
+//     under the wanted name kNameTaken (the file stays on the card uncopied; a "(n)" given
+//     for a planned name goes on to the next);
+//   1, "copy under another name": always the first free "(n)", identical or not.
+// A book that knows the folder answers which names are taken instead of the disk.
 TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, const CopyPlan& plan,
                           std::string* target, int first = 1, const FolderNameBook* known = nullptr);
 
@@ -140,7 +180,8 @@ TargetAnswer UniqueTarget(const std::string& source, const std::string& wanted, 
 // folders by descending number, objects by descending number, then other files).
 std::vector<std::string> ListCardSources(const std::string& cardRoot, const ImportSettings& s);
 // The plan for a destination folder; only checked sources when plan->checked is set.
-// With append the plan keeps what it holds (several cards into one folder).
+// With append the plan keeps what it holds (several cards into one folder). The card's
+// volume is noted for the clean-up, and the plan takes the settings' duplicate rule.
 void PlanCardCopy(const std::string& cardRoot, const std::string& destination, const ImportSettings& s,
                   CopyPlan* plan, bool append = false);
 

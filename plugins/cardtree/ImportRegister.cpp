@@ -138,6 +138,16 @@ PictureFacts PictureFactsOfFile(const std::string& path) {
   return FactsOfSet(PrInitGetPropertyString(path.c_str(), PR_INIT_CAMERA));
 }
 
+PictureFacts WithRecordingTime(PictureFacts facts, const SYSTEMTIME& recorded) {
+  FILETIME valid;
+  if (SystemTimeToFileTime(&recorded, &valid)) {
+    facts.hasShot = true;
+    facts.shot = recorded;
+  }
+  facts.known = true;
+  return facts;
+}
+
 PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size) {
   return FactsOfSet(PrInitGetPropertyStringOfHead(path.c_str(), head, static_cast<DWORD>(size), PR_INIT_CAMERA));
 }

@@ -65,6 +65,11 @@ PictureFacts PictureFactsOfFile(const std::string& path);
 // unknown when they don't tell all that reading the file would.
 PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size);
 
+// A clip's facts with the recording time its disc title hands over: that time is when the
+// clip was shot (a time that is no date leaves the facts as they are). The facts count as
+// known, so that the registration does not read the file again.
+PictureFacts WithRecordingTime(PictureFacts facts, const SYSTEMTIME& recorded);
+
 // The entries a copied file gets: destination on disk, its source on the card and its
 // three times (capture, last access, creation; -1 unknown).
 Classification ClassifyImportedFile(const std::string& destination, const std::string& source, long shot,

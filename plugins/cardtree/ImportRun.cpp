@@ -14,22 +14,12 @@
 namespace cardtree {
 namespace {
 
-bool SizeIs(const std::string& path, uint64_t size) {
+// A copy is as it was written: its size, and the last-write time it was placed with.
+bool CopyAsWritten(const std::string& path, const FileDigest& digest, const FileStamp& stamp) {
   WIN32_FILE_ATTRIBUTE_DATA a;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return false;
-  return ((static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow) == size;
-}
-
-// Deletes one card file and its print-order entries; read-only files are left (true).
-bool DeleteCardFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  if (a == INVALID_FILE_ATTRIBUTES) return false;
-  if (a & FILE_ATTRIBUTE_READONLY) return true;
-  if (!DeleteFileA(path.c_str())) return false;
-  std::string drive = path.substr(0, 2);
-  CMTLxDeleteDPOFFileJob(drive.c_str(), "AUTPRINT", path.c_str());
-  CMTLxDeleteDPOFFileJob(drive.c_str(), "AUTPLAY3", path.c_str());
-  return true;
+  return ((static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow) == digest.size &&
+         CompareFileTime(&a.ftLastWriteTime, &stamp.copyWritten) == 0;
 }
 
 // Files are copied and checked on kCopyThreads threads at once (under Wine a thread waits
@@ -183,12 +173,14 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
     return false;
   };
   FolderNameBook names;
-  auto list = [&](size_t i, const std::string& target, const FileDigest& digest, PictureFacts facts) {
+  auto list = [&](size_t i, const std::string& target, const FileDigest& digest, const FileStamp& stamp,
+                  PictureFacts facts) {
     plan->targets[i] = target;
     names.Take(target);
     out->copiedSources.push_back(plan->sources[i]);
     out->copiedTargets.push_back(target);
     out->digests.push_back(digest);
+    out->stamps.push_back(stamp);
     out->facts.push_back(std::move(facts));
   };
   // One file at a time, for a target taken since the plan was made (by another program, or
@@ -197,19 +189,34 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
   auto settle = [&](size_t i, std::string target, DWORD e) {
     const std::string& source = plan->sources[i];
     FileDigest digest;
+    FileStamp stamp;
     for (int n = 0;; ++n) {
       if (e == ERROR_FILE_EXISTS) {
         names.Take(target);
-        if (SameFileContent(source, target)) {
+        // The plan's rule decides, as it would have had the file been there when planned;
+        // a "(n)" the plan gave was a free name then, which rule 2 passes over like rule 3.
+        if (plan->copyMode != 1 && SameFileContent(source, target)) {
           plan->presentSources.push_back(source);
           plan->presentTargets.push_back(target);
           return true;
         }
+        int number = 0;
+        SplitCopyNumber(FileNameOf(target), &number);
+        if (plan->copyMode == 2 && n == 0 && number == 0) {
+          plan->keptSources.push_back(source);
+          plan->keptTargets.push_back(target);
+          return true;
+        }
         std::string again;
-        TargetAnswer a = UniqueTarget(source, target, *plan, &again);
+        TargetAnswer a = UniqueTarget(source, target, *plan, &again, 1, nullptr);
         if (a == TargetAnswer::kPresent) {
           plan->presentSources.push_back(source);
           plan->presentTargets.push_back(again);
+          return true;
+        }
+        if (a == TargetAnswer::kNameTaken) {
+          plan->keptSources.push_back(source);
+          plan->keptTargets.push_back(again);
           return true;
         }
         if (a == TargetAnswer::kNoFreeNumber || n > 3) return fail(i, target, e);
@@ -217,9 +224,9 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       } else if (e || n > 0) {
         return fail(i, target, e);
       }
-      e = CopyFileVerified(source, target, stop, &digest);
+      e = CopyFileVerified(source, target, stop, &digest, &stamp);
       if (!e) {
-        list(i, target, digest, PictureFacts());
+        list(i, target, digest, stamp, PictureFacts());
         return true;
       }
     }
@@ -263,16 +270,18 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       e = job->error ? job->error : PlaceCopyVerified(&job->copy, stop, &digest);
       if (!e) {
         // The facts need the file under its own name (its size and times are read there).
-        list(current++, target, digest, PictureFactsOfHead(target, job->copy.Head().data(), job->copy.Head().size()));
+        list(current++, target, digest, job->copy.Stamp(),
+             PictureFactsOfHead(target, job->copy.Head().data(), job->copy.Head().size()));
         continue;
       }
       crew.Drop();
       // The files written beside it may have taken the room it needed: alone it may fit, as
       // it would have in a copy of one file after another.
       if ((e == ERROR_DISK_FULL || e == ERROR_HANDLE_DISK_FULL) && next > current + 1) {
-        e = CopyFileVerified(plan->sources[current], target, stop, &digest);
+        FileStamp stamp;
+        e = CopyFileVerified(plan->sources[current], target, stop, &digest, &stamp);
         if (!e) {
-          list(current, target, digest, PictureFacts());
+          list(current, target, digest, stamp, PictureFacts());
           next = ++current;
           continue;
         }
@@ -288,30 +297,86 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
   }
 }
 
-int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,
-                          const std::function<void(const std::string&)>& deleted) {
-  int ok = 1;
-  auto remove = [&](const std::string& source) {
-    if (!DeleteCardFile(source)) return false;
+bool DeleteVerifiedCardFile(const std::string& path, const VolumeId& volume, const FileStamp* stamp,
+                            const FileDigest& content, KeptBecause* why) {
+  auto keep = [why](KeptBecause because) {
+    *why = because;
+    return false;
+  };
+  if (!volume.Same(ReadVolumeId(path))) return keep(KeptBecause::kOtherVolume);
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return keep(KeptBecause::kChangedOnCard);
+  if (attributes & FILE_ATTRIBUTE_READONLY) return keep(KeptBecause::kReadOnly);
+  // Others may read it meanwhile, nobody may change or delete it.
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD e = GetLastError();
+    return keep(e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? KeptBecause::kChangedOnCard
+                                                                       : KeptBecause::kNotDeleted);
+  }
+  struct Closer {
+    HANDLE h;
+    ~Closer() {
+      if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+  } closer{h};
+  FileStamp now;
+  if (!StampOfOpenFile(h, &now)) return keep(KeptBecause::kNotDeleted);
+  if (stamp && (now.size != stamp->size || CompareFileTime(&now.written, &stamp->written) != 0))
+    return keep(KeptBecause::kChangedOnCard);
+  FileDigest digest;
+  if (DigestOpenFile(h, &digest)) return keep(KeptBecause::kNotDeleted);
+  // Without a stamp the content is an already present file's: either side may have changed.
+  if (digest != content) return keep(stamp ? KeptBecause::kChangedOnCard : KeptBecause::kDiffers);
+  // The card may have gone while the file was read: the drive is asked once more at the
+  // last moment (a handle's own volume number is not told alike on every platform).
+  if (!volume.Same(ReadVolumeId(path))) return keep(KeptBecause::kOtherVolume);
+  FILE_DISPOSITION_INFO gone = {TRUE};
+  if (!SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone)) return keep(KeptBecause::kNotDeleted);
+  CloseHandle(h);
+  closer.h = INVALID_HANDLE_VALUE;
+  // The print order lies on the card too: it is edited only while the card is that volume.
+  if (volume.Same(ReadVolumeId(path))) {
+    const std::string drive = path.substr(0, 2);
+    CMTLxDeleteDPOFFileJob(drive.c_str(), "AUTPRINT", path.c_str());
+    CMTLxDeleteDPOFFileJob(drive.c_str(), "AUTPLAY3", path.c_str());
+  }
+  return true;
+}
+
+CleanUpTally DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,
+                                   const std::function<void(const std::string&)>& deleted) {
+  CleanUpTally tally;
+  auto volumeOf = [&plan](const std::string& source) {
+    auto it = plan.volumes.find(DriveLetterOf(source));
+    return it == plan.volumes.end() ? VolumeId() : it->second;
+  };
+  auto remove = [&](const std::string& source, const FileStamp* stamp, const FileDigest& content) {
+    KeptBecause why = KeptBecause::kNotDeleted;
+    if (!DeleteVerifiedCardFile(source, volumeOf(source), stamp, content, &why)) {
+      tally.Keep(why);
+      return;
+    }
+    ++tally.deleted;
     if (deleted) deleted(source);
-    return true;
   };
   for (size_t i = 0; i < copied.copiedSources.size(); ++i) {
-    // The verified copy must still be there as it was written.
-    if (!SizeIs(copied.copiedTargets[i], copied.digests[i].size)) {
-      ok = 0;
-      continue;
-    }
-    if (!remove(copied.copiedSources[i])) ok = 0;
+    const FileDigest& digest = copied.digests[i];
+    const FileStamp& stamp = copied.stamps[i];
+    if (!CopyAsWritten(copied.copiedTargets[i], digest, stamp))
+      tally.Keep(KeptBecause::kCopyChanged);
+    else
+      remove(copied.copiedSources[i], &stamp, digest);
   }
   for (size_t i = 0; i < plan.presentSources.size() && i < plan.presentTargets.size(); ++i) {
-    if (!SameFileContent(plan.presentSources[i], plan.presentTargets[i])) {
-      ok = 0;
-      continue;
-    }
-    if (!remove(plan.presentSources[i])) ok = 0;
+    FileDigest present;
+    if (!DigestFile(plan.presentTargets[i], &present))
+      tally.Keep(KeptBecause::kCopyChanged);
+    else
+      remove(plan.presentSources[i], nullptr, present);
   }
-  return ok;
+  return tally;
 }
 
 }  // namespace cardtree

@@ -18,6 +18,7 @@ namespace cardtree {
 struct CopyOutcome {
   std::vector<std::string> copiedSources, copiedTargets;
   std::vector<FileDigest> digests;  // of each copied file, as read from the card
+  std::vector<FileStamp> stamps;    // of each copied file, as the copy found it on the card
   // What the registration reads of each copied file, taken from its first block as the
   // copy read it (unknown when that did not tell: the registration reads the file).
   std::vector<PictureFacts> facts;
@@ -40,12 +41,21 @@ using CopyProgress = std::function<bool(size_t index, size_t total, const std::s
 DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress = nullptr,
                   const std::atomic<int>* stop = nullptr);
 
-// Deletes from the card the sources copied in this run (their copy still there with the
-// size it was written with) and the present pairs' sources whose destination still holds
-// the same content, with their print-order entries; read-only files stay. deleted is told
-// each card file gone. 1 when every attempted deletion succeeded.
-int DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,
-                          const std::function<void(const std::string&)>& deleted = nullptr);
+// The clean-up deletes a card file only when, at that moment, it is the file the import
+// verified: on the volume the plan saw (serial number and label), with the size and
+// last-write time the copy found, and with the content of its copy (the digest the copy
+// kept, or for an already present file the content of that file). The card file is held
+// open from the first look to its deletion. Its print-order entries go with it while the
+// card is still that volume.
+// One card file against what was verified (stamp null: no size or time to compare). True
+// when it was deleted, else *why tells.
+bool DeleteVerifiedCardFile(const std::string& path, const VolumeId& volume, const FileStamp* stamp,
+                            const FileDigest& content, KeptBecause* why);
+
+// Deletes from the card, as above, the sources copied in this run (their copy still there
+// as it was written) and the present pairs' sources. deleted is told each card file gone.
+CleanUpTally DeleteImportedSources(const CopyOutcome& copied, const CopyPlan& plan,
+                                   const std::function<void(const std::string&)>& deleted = nullptr);
 
 // The system's text for an error code (user's language), without the closing line break.
 std::string SystemErrorText(DWORD error);

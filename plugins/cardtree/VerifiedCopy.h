@@ -13,20 +13,23 @@ namespace cardtree {
 
 using safecopy::BeginCopyVerified;
 using safecopy::CheckCopyVerified;
-using safecopy::OpenCopySource;
-using safecopy::PlaceCopyVerified;
-using safecopy::WriteCopyVerified;
 using safecopy::CopyFileVerified;
-using safecopy::FinishCopyVerified;
-using safecopy::PendingCopy;
 using safecopy::CopyPhase;
 using safecopy::DigestFile;
+using safecopy::DigestOpenFile;
 using safecopy::FileDigest;
+using safecopy::FileStamp;
+using safecopy::FinishCopyVerified;
 using safecopy::IsCopyTemporaryName;
 using safecopy::kMaxCopyNumber;
 using safecopy::MakeFolderPath;
+using safecopy::OpenCopySource;
+using safecopy::PendingCopy;
+using safecopy::PlaceCopyVerified;
 using safecopy::RemoveCopyTemporaries;
 using safecopy::SetCopyPhaseObserver;
+using safecopy::StampOfOpenFile;
+using safecopy::WriteCopyVerified;
 using safecopy::WriteFileVerified;
 
 // Copies (or moves: copy, then the source's read-only flag cleared and the source deleted)

@@ -24,15 +24,18 @@ struct UnixDriveRequest {
   USHORT labelOffset;
 };
 
+// What the mount manager is told of a medium without a volume of its own.
+const DWORD kDefaultSerial = 0x4A3C5E71;
+
 const DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
-unsigned long Define(char letter, ULONG type, const std::string& unixDir, const std::string& label) {
+unsigned long Define(char letter, ULONG type, const std::string& unixDir, const std::string& label, DWORD serial) {
   std::vector<char> buf(sizeof(UnixDriveRequest) + unixDir.size() + 1 + (label.size() + 1) * sizeof(WCHAR) + 2);
   auto* req = reinterpret_cast<UnixDriveRequest*>(buf.data());
   req->size = static_cast<ULONG>(buf.size());
   req->type = type;
   req->fsType = 1;  // FAT, as on a camera card
-  req->serial = 0x4A3C5E71;
+  req->serial = serial;
   req->letter = static_cast<WCHAR>(letter | 0x20);
   size_t off = sizeof(UnixDriveRequest);
   if (!unixDir.empty()) {
@@ -69,11 +72,12 @@ bool HoldsCardLock() {
 // Changes the drive and checks that it took: the mount manager may not be up yet (error 2
 // for a while after the server started), and a request it refused leaves the letter as it
 // was, which a test would otherwise only notice as a long wait for a card.
-unsigned long Change(const char* what, char letter, ULONG type, const std::string& unixDir, const std::string& label) {
+unsigned long Change(const char* what, char letter, ULONG type, const std::string& unixDir, const std::string& label,
+                     DWORD serial = kDefaultSerial) {
   unsigned long err = HoldsCardLock() ? 0 : ERROR_LOCK_VIOLATION;
   if (!err) {
     for (int tries = 0;; ++tries) {
-      err = Define(letter, type, unixDir, label);
+      err = Define(letter, type, unixDir, label, serial);
       if (err != ERROR_FILE_NOT_FOUND || tries >= 50) break;
       Sleep(100);
     }
@@ -91,8 +95,25 @@ unsigned long Change(const char* what, char letter, ULONG type, const std::strin
 
 }  // namespace
 
-unsigned long InsertCard(char letter, const std::string& unixDir, const std::string& label) {
-  return Change("insert into", letter, DRIVE_REMOVABLE, unixDir, label);
+unsigned long InsertCard(char letter, const std::string& unixDir, const std::string& label, unsigned long serial) {
+  if (serial) {
+    char hex[16];
+    snprintf(hex, sizeof hex, "%08lx\n", serial);
+    for (const auto& file : {std::make_pair(std::string("/.windows-label"), label + "\n"),
+                             std::make_pair(std::string("/.windows-serial"), std::string(hex))}) {
+      std::string path = "\\\\?\\unix" + unixDir + file.first;
+      for (char& c : path)
+        if (c == '/') c = '\\';
+      FILE* f = fopen(path.c_str(), "wb");
+      const bool written = f && fwrite(file.second.data(), 1, file.second.size(), f) == file.second.size();
+      if (f) fclose(f);
+      if (!written) {
+        fprintf(stderr, "card helper: the volume of %s can't be written\n", unixDir.c_str());
+        return ERROR_WRITE_FAULT;
+      }
+    }
+  }
+  return Change("insert into", letter, DRIVE_REMOVABLE, unixDir, label, serial ? serial : kDefaultSerial);
 }
 
 unsigned long RemoveCard(char letter) {

@@ -1,5 +1,7 @@
 // Small command-line helper for scripts and manual checks under Wine:
-//   glimctl card insert <letter> <linux folder>   put a card into the removable drive
+//   glimctl card insert <letter> <linux folder> [<label> <serial, hexadecimal>]
+//                                                 put a card into the removable drive (a
+//                                                 volume of its own with label and serial)
 //   glimctl card remove <letter>                  take it out
 //   glimctl disc insert <letter> [linux folder]   put a disc into a CD-ROM drive (the
 //                                                 sample disc without a folder)
@@ -99,7 +101,9 @@ static int SampleProfile(bool onDisk) {
 int main(int argc, char** argv) {
   if (argc >= 2 && !strcmp(argv[1], "sample-profile")) return SampleProfile(argc >= 3 && !strcmp(argv[2], "disk"));
   if (argc >= 5 && !strcmp(argv[1], "card") && !strcmp(argv[2], "insert")) {
-    unsigned long e = testsupport::InsertCard(argv[3][0], argv[4]);
+    // A label and serial number of its own make another card of the same files.
+    unsigned long e = testsupport::InsertCard(argv[3][0], argv[4], argc >= 7 ? argv[5] : "MEMCARD",
+                                              argc >= 7 ? strtoul(argv[6], nullptr, 16) : 0);
     if (e) fprintf(stderr, "insert failed: %lu\n", e);
     return e ? 1 : 0;
   }
@@ -238,7 +242,8 @@ int main(int argc, char** argv) {
     return IsWindow(h) ? 1 : 0;
   }
   fprintf(stderr,
-          "usage: glimctl card insert <letter> <folder> | card remove <letter> | disc insert <letter> [folder] | disc "
+          "usage: glimctl card insert <letter> <folder> [label serial] | card remove <letter> | disc insert <letter> "
+          "[folder] | disc "
           "remove <letter> | close-main [seconds] | show-folder <folder> | command <id> | cursor <x> <y> | "
           "open-window card | dismiss | sample-profile\n");
   return 2;

@@ -4,12 +4,15 @@
 
 #include "textkit/path.h"
 
+#include <malloc.h>
+
 #include <algorithm>
-#include <cstdio>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace safecopy {
@@ -19,6 +22,10 @@ namespace {
 // Wine the import copied about half again as fast with 256 KB as with 4 MB blocks, which
 // passed through memory three times.
 constexpr DWORD kBlock = 256 << 10;
+// Unbuffered reads take buffers and sizes in whole sectors: a page covers every sector
+// size in use, and a block is a whole number of pages.
+constexpr size_t kAlign = 4096;
+static_assert(kBlock % kAlign == 0, "blocks of whole sectors");
 constexpr size_t kWritePiece = 64 << 10;
 const char kTempPrefix[] = "~gimport-";
 const char kTempSuffix[] = ".tmp";
@@ -49,7 +56,7 @@ void Finish(XXH3_state_t* st, uint64_t size, FileDigest* d) {
 }
 
 // A block buffer from a small pool: a fresh allocation per file cost more than the copy's
-// hashing (zeroed and faulted in again each time).
+// hashing (zeroed and faulted in again each time). Aligned for the unbuffered read-back.
 class Buffer {
  public:
   Buffer() {
@@ -58,7 +65,8 @@ class Buffer {
       data = free_.back();
       free_.pop_back();
     } else {
-      data = new char[kBlock];
+      data = static_cast<char*>(_aligned_malloc(kBlock, kAlign));
+      if (!data) throw std::bad_alloc();
     }
   }
   ~Buffer() {
@@ -66,7 +74,7 @@ class Buffer {
     if (free_.size() < kKept)
       free_.push_back(data);
     else
-      delete[] data;
+      _aligned_free(data);
   }
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
@@ -104,6 +112,34 @@ std::string TemporaryIn(const std::string& folder) {
   return folder + "\\" + name;
 }
 
+// Hashes what reached the medium: through a handle of its own, past the system's cache
+// where the file system takes unbuffered reads (they need the aligned buffer and whole
+// blocks, which the last, short read may be), else through the cache. The writer flushed.
+DWORD ReadBack(const std::string& path, FileDigest* d) {
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  DWORD error = 0;
+  for (DWORD flags : {DWORD(FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN), DWORD(FILE_FLAG_SEQUENTIAL_SCAN)}) {
+    Handle h(CreateFileA(path.c_str(), GENERIC_READ, share, NULL, OPEN_EXISTING, flags, NULL));
+    if (!h.Ok()) {
+      error = GetLastError();
+      if (error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED) continue;
+      return error;
+    }
+    Buffer buf;
+    error = HashOpenFile(h.h, buf.data, d);
+    // A file system that opened unbuffered but refuses its reads is read through the cache.
+    if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED) return error;
+  }
+  return error;
+}
+
+std::atomic<WriteFault> g_fault{nullptr};
+// The bytes of a block that reach the file: all of them, unless a test's fault says less.
+DWORD BytesToDisk(const std::string& file, uint64_t offset, char* bytes, DWORD size) {
+  if (WriteFault f = g_fault.load()) f(file, offset, bytes, &size);
+  return size;
+}
+
 // An unfinished copy goes (a hidden file can't be deleted on every file system).
 void RemoveTemporary(const std::string& temp) {
   SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -113,10 +149,19 @@ void RemoveTemporary(const std::string& temp) {
 // A verified temporary takes its name, without replacing a file that appeared meanwhile;
 // after a failure (error non-zero) or a refused rename the temporary goes. Done through
 // its open handle (closed in any case), which saves opening it twice more by name.
-DWORD PlaceOpenTemporary(HANDLE out, const std::string& temp, const std::string& target, DWORD error) {
+// times, when given, are the source's: the copy keeps its creation and last-write times,
+// and times->copyWritten is told the last-write time the copy's file system kept.
+DWORD PlaceOpenTemporary(HANDLE out, const std::string& temp, const std::string& target, DWORD error,
+                         FileStamp* times = nullptr) {
   if (!error) {
     FILE_BASIC_INFO basic = {};
     basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (times) {
+      basic.CreationTime.LowPart = times->created.dwLowDateTime;
+      basic.CreationTime.HighPart = static_cast<LONG>(times->created.dwHighDateTime);
+      basic.LastWriteTime.LowPart = times->written.dwLowDateTime;
+      basic.LastWriteTime.HighPart = static_cast<LONG>(times->written.dwHighDateTime);
+    }
     char full[MAX_PATH * 4];
     DWORD n = GetFullPathNameA(target.c_str(), sizeof full, full, NULL);
     // "\??\": the rename takes a path of the object manager's, which also has no length limit.
@@ -130,6 +175,7 @@ DWORD PlaceOpenTemporary(HANDLE out, const std::string& temp, const std::string&
     if (wide <= 0 || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, rename->FileName, wide))
       error = GetLastError();
     else if (!SetFileInformationByHandle(out, FileBasicInfo, &basic, sizeof basic) ||
+             (times && !GetFileTime(out, nullptr, nullptr, &times->copyWritten)) ||
              !SetFileInformationByHandle(out, FileRenameInfo, rename, static_cast<DWORD>(bytes.size())))
       error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS) error = ERROR_FILE_EXISTS;
@@ -148,12 +194,27 @@ void Tell(CopyPhase phase, const std::string& source) {
 
 void SetCopyPhaseObserver(void (*observer)(CopyPhase, const std::string&)) { g_observer = observer; }
 
+void SetWriteFault(WriteFault fault) { g_fault = fault; }
+
+DWORD DigestOpenFile(HANDLE file, FileDigest* digest) {
+  Buffer buf;
+  return HashOpenFile(file, buf.data, digest);
+}
+
+bool StampOfOpenFile(HANDLE file, FileStamp* stamp) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  stamp->size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  stamp->created = info.ftCreationTime;
+  stamp->written = info.ftLastWriteTime;
+  return true;
+}
+
 bool DigestFile(const std::string& path, FileDigest* digest) {
   Handle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
                        NULL));
   if (!f.Ok()) return false;
-  Buffer buf;
-  DWORD e = HashOpenFile(f.h, buf.data, digest);
+  DWORD e = DigestOpenFile(f.h, digest);
   if (e) SetLastError(e);
   return e == 0;
 }
@@ -217,13 +278,14 @@ DWORD OpenCopySource(const std::string& source, const std::string& target, bool 
   pending->target_ = target;
   pending->head_.clear();
   Tell(CopyPhase::kOpening, source);
-  WIN32_FILE_ATTRIBUTE_DATA info;
-  if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &info)) return GetLastError();
-  pending->expected_ = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  pending->stamp_ = FileStamp();
+  Handle in(
+      CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL));
+  if (!in.Ok() || !StampOfOpenFile(in.h, &pending->stamp_)) return GetLastError();
   if (checkTarget && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
-  pending->in_ = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-  return pending->in_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  pending->in_ = in.h;
+  in.h = INVALID_HANDLE_VALUE;
+  return 0;
 }
 
 DWORD WriteCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
@@ -231,7 +293,8 @@ DWORD WriteCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
   Handle in(pending->in_);
   pending->in_ = INVALID_HANDLE_VALUE;
   const std::string temp = TemporaryIn(FolderOfPath(pending->target_));
-  HANDLE out = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW,
+  // Others may read it (the read-back's own handle among them), never change it.
+  HANDLE out = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, NULL, CREATE_NEW,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
   if (out == INVALID_HANDLE_VALUE) return GetLastError();
   // From here the pending copy owns the temporary: any failure below removes it.
@@ -257,20 +320,19 @@ DWORD WriteCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
       if (got == 0) break;
       XXH3_128bits_update(st.get(), buf.data, got);
       total += got;
-      if (!WriteFile(out, buf.data, got, &put, NULL))
+      if (total == got) pending->head_.assign(buf.data, std::min<size_t>(got, pending->keepHead_));
+      const DWORD toDisk = BytesToDisk(pending->source_, total - got, buf.data, got);
+      if (!WriteFile(out, buf.data, toDisk, &put, NULL))
         error = GetLastError();
-      else if (put != got)
+      else if (put != toDisk)
         error = ERROR_DISK_FULL;
-      if (!error && total == got) {
-        pending->head_.assign(buf.data, std::min<size_t>(got, pending->keepHead_));
-        Tell(CopyPhase::kReading, pending->source_);
-      }
+      if (!error && total == got) Tell(CopyPhase::kReading, pending->source_);
     }
     Finish(st.get(), total, &pending->read_);
   }
   in.Close();
   // What was read must be the file measured before: a shrinking or growing source fails.
-  if (!error && pending->read_.size != pending->expected_) error = ERROR_FILE_INVALID;
+  if (!error && pending->read_.size != pending->stamp_.size) error = ERROR_FILE_INVALID;
   if (error) {
     pending->Discard();
     return error;
@@ -292,14 +354,7 @@ DWORD CheckCopyVerified(PendingCopy* pending, const std::atomic<int>* stop) {
   DWORD error = 0;
   FileDigest written;
   if (!FlushFileBuffers(pending->out_)) error = GetLastError();
-  if (!error) {
-    LARGE_INTEGER zero = {};
-    if (!SetFilePointerEx(pending->out_, zero, NULL, FILE_BEGIN)) error = GetLastError();
-  }
-  if (!error) {
-    Buffer buf;
-    error = HashOpenFile(pending->out_, buf.data, &written);
-  }
+  if (!error) error = ReadBack(pending->temp_, &written);
   if (!error && written != pending->read_) error = ERROR_CRC;
   if (!error && stop && *stop) error = ERROR_CANCELLED;
   if (error) {
@@ -318,7 +373,7 @@ DWORD PlaceCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, File
   const HANDLE out = pending->out_;
   pending->temp_.clear();
   pending->out_ = INVALID_HANDLE_VALUE;
-  DWORD error = PlaceOpenTemporary(out, temp, pending->target_, stop && *stop ? ERROR_CANCELLED : 0);
+  DWORD error = PlaceOpenTemporary(out, temp, pending->target_, stop && *stop ? ERROR_CANCELLED : 0, &pending->stamp_);
   if (error) return error;
   Tell(CopyPhase::kRenamed, pending->source_);
   if (digest) *digest = pending->read_;
@@ -331,18 +386,20 @@ DWORD FinishCopyVerified(PendingCopy* pending, const std::atomic<int>* stop, Fil
 }
 
 DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
-                       FileDigest* digest) {
+                       FileDigest* digest, FileStamp* stamp) {
   PendingCopy pending;
   DWORD error = BeginCopyVerified(source, target, stop, &pending);
-  return error ? error : FinishCopyVerified(&pending, stop, digest);
+  if (!error) error = FinishCopyVerified(&pending, stop, digest);
+  if (!error && stamp) *stamp = pending.Stamp();
+  return error;
 }
 
 DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t size) {
   if (!bytes && size) return ERROR_INVALID_PARAMETER;
   if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return ERROR_FILE_EXISTS;
   std::string temp = TemporaryIn(FolderOfPath(target));
-  Handle out(
-      CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, NULL));
+  Handle out(CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, NULL, CREATE_NEW,
+                         FILE_ATTRIBUTE_HIDDEN, NULL));
   if (!out.Ok()) return GetLastError();
   DWORD error = 0;
   FileDigest expected, written;
@@ -356,21 +413,20 @@ DWORD WriteFileVerified(const std::string& target, const void* bytes, size_t siz
   const char* p = static_cast<const char*>(bytes);
   for (size_t done = 0; !error && done < size;) {
     DWORD piece = static_cast<DWORD>(size - done < kWritePiece ? size - done : kWritePiece), put = 0;
-    if (!WriteFile(out.h, p + done, piece, &put, NULL))
+    DWORD toDisk = piece;
+    if (g_fault.load()) {
+      // The fault works on a copy: the caller's bytes are not ours to change.
+      std::vector<char> faulty(p + done, p + done + piece);
+      toDisk = BytesToDisk(target, done, faulty.data(), piece);
+      if (!WriteFile(out.h, faulty.data(), toDisk, &put, NULL)) error = GetLastError();
+    } else if (!WriteFile(out.h, p + done, piece, &put, NULL)) {
       error = GetLastError();
-    else if (put != piece)
-      error = ERROR_DISK_FULL;
-    done += put;
+    }
+    if (!error && put != toDisk) error = ERROR_DISK_FULL;
+    done += piece;
   }
   if (!error && !FlushFileBuffers(out.h)) error = GetLastError();
-  if (!error) {
-    LARGE_INTEGER zero = {};
-    if (!SetFilePointerEx(out.h, zero, NULL, FILE_BEGIN)) error = GetLastError();
-  }
-  if (!error) {
-    Buffer buf;
-    error = HashOpenFile(out.h, buf.data, &written);
-  }
+  if (!error) error = ReadBack(temp, &written);
   if (!error && written != expected) error = ERROR_CRC;
   const HANDLE h = out.h;
   out.h = INVALID_HANDLE_VALUE;

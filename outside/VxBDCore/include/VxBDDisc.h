@@ -92,6 +92,10 @@ long VxBDTitlePlayParts(const VxBDTitle& title, DWORD dwItem, std::vector<VxBDPl
 // clips' thumbnails.
 using VxBDTitleLookup = std::function<bool(int hList, int nTitle, VxBDTitle* pTitle)>;
 IVxBDImportJob* VxBDNewImportJob(IVxBDIntegrator* integrator, VxBDTitleLookup lookup);
+// The base name of a clip's n-th copy in one folder: "00001" for 1, "00001 (2)" from 2 on.
+inline std::string VxBDClipBaseName(const std::string& base, int n) {
+  return n > 1 ? base + " (" + std::to_string(n) + ")" : base;
+}
 // A base name free in the folder for the stream's extension and the three companions:
 // "00001", else "00001 (2)" ... "00001 (9999)"; "" when every one is taken.
 std::string VxBDFreeClipBase(const std::string& folder, const std::string& base, const std::string& streamExt);

@@ -331,13 +331,16 @@ class DiscIntegrator : public IVxBDIntegrator {
     const moviekit::PlayerState state = item_->Status().state;
     return state == moviekit::PlayerState::Playing || state == moviekit::PlayerState::Paused ? 1 : 0;
   }
-  long GetPartName(int l, int t, int p, int, LPWSTR pszName, int* pnLength) override {
+  long GetPartName(int l, int t, int p, int nFlags, LPWSTR pszName, int* pnLength) override {
     if (!pszName) return E_POINTER;
     *pszName = 0;
     std::lock_guard<std::mutex> g(m_);
     const VxBDPart* part = Part(l, t, p);
     if (!part) return E_INVALIDARG;
-    std::string name = part->streamName.empty() ? part->clip + ".MTS" : part->streamName;
+    if ((nFlags & VXBD_PART_NAME_PATH) && part->streamPath.empty()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    std::string name = (nFlags & VXBD_PART_NAME_PATH) ? part->streamPath
+                       : part->streamName.empty()     ? part->clip + ".MTS"
+                                                      : part->streamName;
     int n = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, pszName, MAX_PATH);
     if (pnLength) *pnLength = n > 0 ? n - 1 : 0;
     return 0;

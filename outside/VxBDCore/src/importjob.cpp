@@ -239,8 +239,7 @@ class ImportJob final : public IVxBDImportJob {
 
 std::string VxBDFreeClipBase(const std::string& folder, const std::string& base, const std::string& streamExt) {
   for (int n = 1; n <= safecopy::kMaxCopyNumber; ++n) {
-    std::string b = base;
-    if (n > 1) b += " (" + std::to_string(n) + ")";
+    const std::string b = VxBDClipBaseName(base, n);
     bool free = true;
     for (const std::string& ext : {streamExt, std::string(".cont"), std::string(".tmb"), std::string(".iis")})
       free = free && !Exists(folder + "\\" + b + ext);

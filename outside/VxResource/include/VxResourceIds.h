@@ -1192,6 +1192,15 @@
 #define IDS_IMPORT_BAD_DESTINATION 40261    // run: the destination is no path
 #define IDS_IMPORT_DRIVE_UNREADABLE 40253   // run: the destination's drive answers nothing
 #define IDS_IMPORT_LOW_SPACE 62110          // fewer free bytes than the import needs (280 is the slide show's)
+#define IDS_IMPORT_KEPT_HEAD 62111          // the clean-up left files on the card; the lines below say why
+#define IDS_IMPORT_KEPT_OTHER_CARD 62112    // "%d": the drive holds another card (or none)
+#define IDS_IMPORT_KEPT_CHANGED 62113       // "%d": the card file changed since it was copied
+#define IDS_IMPORT_KEPT_COPY_CHANGED 62114  // "%d": its copy changed or went
+#define IDS_IMPORT_KEPT_READ_ONLY 62115     // "%d": read-only on the card
+#define IDS_IMPORT_KEPT_NOT_DELETED 62116   // "%d": the deletion failed
+#define IDS_IMPORT_KEPT_DIFFERS 62118       // "%d": the card file and its copy differ now
+#define IDS_IMPORT_NAME_TAKEN 62117         // "%d": not copied, a file of the name is at the destination
+#define IDS_IMPORT_TITLE_PARTS 62074        // "%d": the parts of a disc title (its list label's second line)
 #define IDS_IMPORT_PREPARING 40257          // status: the run starts
 #define IDS_IMPORT_COPYING 40258            // status: files are copied
 #define IDS_IMPORT_LIMIT_REACHED 270        // done, the title limit was reached

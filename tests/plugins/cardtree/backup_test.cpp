@@ -1,6 +1,7 @@
 // CardTree.psp's headless exports on a card in drive E:: the listing of what a backup
 // takes and the backup into today's folder on C:, its copies registered.
 #include <CardRules.h>
+#include <Kitlib2/Profile.h>
 #include <RecordGate.h>
 #include <VxDatabase.h>
 #include <card.h>
@@ -102,6 +103,61 @@ TEST(CardBackupExport, TodayFolderOnCAndListing) {
     EXPECT_EQ(backup("E:", "E:\\copy", &none), E_FAIL);
     EXPECT_TRUE(none.IsEmpty());
     EXPECT_GE(closer.closed.load(), 3);
+  }
+  testsupport::RemoveCard('E');
+  if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+  VxDBClose(-1);
+  testsupport::RemoveTree(scratch);
+}
+
+namespace {
+std::vector<std::string> Ordered(const CStringList& list) {
+  std::vector<std::string> out;
+  for (POSITION p = list.GetHeadPosition(); p;) {
+    std::string s = static_cast<LPCSTR>(list.GetNext(p));
+    out.push_back(s.substr(s.find_last_of('\\') + 1));
+  }
+  return out;
+}
+}  // namespace
+
+// The backup's list comes newest first by the files' own times, which the copies keep; a
+// stop asked by another program (CardTree\SearchProc = 1) ends the scan, is taken back,
+// and the next backup takes what was left.
+TEST(CardBackupExport, TheListComesNewestFirstAndTheScanStopsWhenAsked) {
+  testsupport::ScopedProfileRoot profile("cardtree-backup-order");
+  std::string scratch = testsupport::NewTempFolder("cardtree-backup-order");
+  CreateDirectoryA((scratch + "\\db").c_str(), nullptr);
+  VxDBSetFolder((scratch + "\\db").c_str());
+  const std::string folder = scratch + "\\card\\DCIM\\100AAAAA\\";
+  const struct {
+    const char* name;
+    int year;
+  } files[] = {{"ABCD0001.JPG", 2021}, {"ABCD0002.JPG", 2023}, {"ABCD0003.JPG", 2022}};
+  for (const auto& f : files) {
+    testsupport::WriteWholeFile(folder + f.name, f.name);
+    ASSERT_TRUE(testsupport::SetLocalWriteTime(folder + f.name, f.year, 6, 1));
+  }
+  ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(scratch + "\\card")), 0u);
+  {
+    cardtreetest::Host host;
+    auto backup = host.Get<PFN_CardBackup>("CardBackup");
+    ASSERT_TRUE(backup);
+    NoticeCloser closer;
+    const std::string dest = scratch + "\\Backup";
+    CStringList copied;
+    EXPECT_EQ(backup("E:", dest.c_str(), &copied), S_OK);
+    EXPECT_EQ(Ordered(copied), (std::vector<std::string>{"ABCD0002.JPG", "ABCD0003.JPG", "ABCD0001.JPG"}));
+
+    testsupport::WriteWholeFile(folder + "ABCD0004.JPG", "four");
+    CMWriteProfileInt("CardTree", "SearchProc", 1);
+    CStringList stopped;
+    EXPECT_EQ(backup("E:", dest.c_str(), &stopped), S_OK);
+    EXPECT_TRUE(stopped.IsEmpty());
+    EXPECT_EQ(CMGetProfileInt("CardTree", "SearchProc", -1), 0);
+    CStringList rest;
+    EXPECT_EQ(backup("E:", dest.c_str(), &rest), S_OK);
+    EXPECT_EQ(Ordered(rest), std::vector<std::string>{"ABCD0004.JPG"});
   }
   testsupport::RemoveCard('E');
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());

@@ -106,6 +106,7 @@ class CardInE {
 struct Seen {
   std::vector<std::string> entries, registered;
   std::vector<int> days;
+  int presentFiles = 0;
   std::vector<std::pair<UINT, long>> errors;
   int lastPos = -1;
   DiscImportHooks Hooks(std::atomic<int>* cancelAfterFirst = nullptr) {
@@ -115,7 +116,8 @@ struct Seen {
     };
     h.setPos = [this](int p) { lastPos = p; };
     h.registerFile = [this, cancelAfterFirst](const std::string& path, const std::string& drive,
-                                              const std::string& card, const SYSTEMTIME& t) {
+                                              const std::string& card, const SYSTEMTIME& t, bool present) {
+      if (present) ++presentFiles;
       registered.push_back(path + "|" + drive + "|" + card);
       days.push_back(t.wDay);
       if (cancelAfterFirst) *cancelAfterFirst = 1;
@@ -124,6 +126,13 @@ struct Seen {
     return h;
   }
 };
+
+// The tally's reasons as a line, for a failure's message.
+std::string Reasons(const CleanUpTally& t) {
+  std::string out = "deleted " + std::to_string(t.deleted) + ", kept";
+  for (size_t k : t.kept) out += " " + std::to_string(k);
+  return out;
+}
 
 ImportSettings ByDay() {
   ImportSettings s;
@@ -179,9 +188,117 @@ TEST(DiscImport, TitlesWithCompanionsRegisteredThenDeletedFromTheCard) {
   EXPECT_EQ(info.maker, "Norvane");
 
   // The card's titles go, the highest first; what was imported stays.
-  EXPECT_TRUE(DeleteImportedTitles(card.session.core, card.session.list, {0, 1}));
+  const CleanUpTally cleaned = DeleteImportedTitles(card.session.core, card.session.list, r.imported);
+  EXPECT_EQ(cleaned.deleted, 2u);
+  EXPECT_EQ(cleaned.KeptCount(), 0u);
   for (int c : {1, 2, 3}) EXPECT_FALSE(Exists(Stream(card.base, c))) << c;
   EXPECT_EQ(FilesBelow(dest).size(), 13u);
+  testsupport::RemoveTree(dest);
+}
+
+// A title imported again is present: nothing copied or produced a second time, no "(2)",
+// its content files handed on as present and the title deletable as imported. The copies
+// keep the card streams' times.
+TEST(DiscImport, AnIdenticalTitleAlreadyThereIsPresent) {
+  CardInE card({{1, 2}}, {{1, {30000, 5}}, {2, {1000, 5}}});
+  ASSERT_TRUE(card.inserted);
+  const std::string dest = testsupport::NewTempFolder("glimora-discdest");
+  std::vector<DiscSelection> sel = card.Open({0});
+  std::atomic<int> cancel{0};
+  Seen first;
+  DiscImportResult r =
+      RunDiscImportPass(card.session.core, card.session.list, sel, dest, "E:\\", ByDay(), cancel, first.Hooks());
+  ASSERT_EQ(r.code, 0);
+  EXPECT_EQ(r.produced, 2);
+  const std::vector<std::string> files = FilesBelow(dest);
+  EXPECT_EQ(files.size(), 8u);
+  WIN32_FILE_ATTRIBUTE_DATA onCard = {}, copied = {};
+  GetFileAttributesExA(Stream(card.base, 1).c_str(), GetFileExInfoStandard, &onCard);
+  GetFileAttributesExA((dest + "\\20261105\\00001.MTS").c_str(), GetFileExInfoStandard, &copied);
+  EXPECT_EQ(CompareFileTime(&onCard.ftLastWriteTime, &copied.ftLastWriteTime), 0);
+
+  Seen again;
+  DiscImportResult r2 =
+      RunDiscImportPass(card.session.core, card.session.list, sel, dest, "E:\\", ByDay(), cancel, again.Hooks());
+  EXPECT_EQ(r2.code, 0);
+  EXPECT_EQ(r2.produced, 0);
+  EXPECT_EQ(r2.present, 2);
+  EXPECT_EQ(r2.completed, std::vector<int>{0});
+  EXPECT_EQ(FilesBelow(dest), files);
+  EXPECT_EQ(again.registered, (std::vector<std::string>{dest + "\\20261105\\00001.cont|E:|E:\\",
+                                                        dest + "\\20261105\\00002.cont|E:|E:\\"}));
+  EXPECT_EQ(again.presentFiles, 2);
+  EXPECT_EQ(again.days, (std::vector<int>{5, 5}));
+
+  // A copy that differs is no copy: the title is imported beside it.
+  testsupport::WriteWholeFile(dest + "\\20261105\\00002.MTS", Pattern(1000, 77));
+  Seen third;
+  DiscImportResult r3 =
+      RunDiscImportPass(card.session.core, card.session.list, sel, dest, "E:\\", ByDay(), cancel, third.Hooks());
+  EXPECT_EQ(r3.produced, 2);
+  EXPECT_EQ(r3.present, 0);
+  EXPECT_TRUE(Exists(dest + "\\20261105\\00002 (2).MTS"));
+
+  // The title stays while its present copy differs from it; with its new copies it goes.
+  CleanUpTally tally = DeleteImportedTitles(card.session.core, card.session.list, r2.imported);
+  EXPECT_EQ(tally.deleted, 0u);
+  EXPECT_EQ(tally.Kept(KeptBecause::kDiffers), 1u);
+  EXPECT_TRUE(Exists(Stream(card.base, 1)));
+  tally = DeleteImportedTitles(card.session.core, card.session.list, r3.imported);
+  EXPECT_EQ(tally.deleted, 1u);
+  EXPECT_FALSE(Exists(Stream(card.base, 1)));
+  testsupport::RemoveTree(dest);
+}
+
+// The card is exchanged after the import for one whose titles have the same clips: none of
+// its titles is deleted, whatever tells it apart; the first card put back loses its titles.
+TEST(DiscImport, ACardExchangedBeforeTheDeletionKeepsItsTitles) {
+  CardInE card({{1, 2}, {3}}, {{1, {30000, 5}}, {2, {1000, 5}}, {3, {2000, 6}}});
+  ASSERT_TRUE(card.inserted);
+  const std::string dest = testsupport::NewTempFolder("glimora-discdest");
+  std::vector<DiscSelection> sel = card.Open({0, 1});
+  std::atomic<int> cancel{0};
+  Seen seen;
+  DiscImportResult r =
+      RunDiscImportPass(card.session.core, card.session.list, sel, dest, "E:\\", ByDay(), cancel, seen.Hooks());
+  ASSERT_EQ(r.code, 0);
+  ASSERT_EQ(r.imported.size(), 2u);
+
+  struct Variant {
+    const char* what;
+    unsigned long serial;
+    size_t grown;  // bytes each stream has more than card A's
+    KeptBecause why;
+  } variants[] = {
+      {"another serial number", 0x24681357, 0, KeptBecause::kOtherVolume},
+      {"the same volume, other streams of the same sizes and times", 0, 0, KeptBecause::kDiffers},
+      {"the same volume, other sizes", 0, 100, KeptBecause::kChangedOnCard},
+  };
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(v.what);
+    const std::string b = testsupport::NewTempFolder("glimora-disccard-b");
+    testsupport::MakeFolders(b + "\\PRIVATE\\AVCHD");
+    std::vector<VxBDSampleTitle> sample = {{{Clip(1), Clip(2)}, 0x0103, 0xAB12}, {{Clip(3)}, 0x0103, 0xAB12}};
+    ASSERT_TRUE(VxBDWriteTree(b + kBdmv, sample, true, false));
+    const std::map<int, size_t> sizes = {{1, 30000 + v.grown}, {2, 1000 + v.grown}, {3, 2000 + v.grown}};
+    for (const auto& kv : sizes) {
+      testsupport::WriteWholeFile(Stream(b, kv.first), Pattern(kv.second, 50 + kv.first));
+      testsupport::SetLocalWriteTime(Stream(b, kv.first), 2026, 11, kv.first == 3 ? 6 : 5, 10 + kv.first);
+    }
+    ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(b), "MEMCARD", v.serial), 0u);
+    const CleanUpTally tally = DeleteImportedTitles(card.session.core, card.session.list, r.imported);
+    EXPECT_EQ(tally.deleted, 0u);
+    EXPECT_EQ(tally.Kept(v.why), 2u) << Reasons(tally);
+    for (const auto& kv : sizes)
+      EXPECT_EQ(testsupport::ReadWholeFile(Stream(b, kv.first)), Pattern(kv.second, 50 + kv.first));
+    testsupport::RemoveCard('E');
+    testsupport::RemoveTree(b);
+  }
+  ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card.base)), 0u);
+  const CleanUpTally tally = DeleteImportedTitles(card.session.core, card.session.list, r.imported);
+  EXPECT_EQ(tally.deleted, 2u) << Reasons(tally);
+  for (int c : {1, 2, 3}) EXPECT_FALSE(Exists(Stream(card.base, c))) << c;
+  EXPECT_EQ(FilesBelow(dest).size(), 12u);
   testsupport::RemoveTree(dest);
 }
 
@@ -278,17 +395,20 @@ TEST(DiscImport, AFullDestinationIsDiskFullAndLeavesNothing) {
 
 TEST(DiscImport, DateFoldersAndFreeBaseNames) {
   ImportSettings s = ByDay();
+  // The folder follows the mode; the label is the recording date whatever the folder (a
+  // title filed under today was still recorded on its own day), today's only for no date.
   struct Case {
     int mode;
     SYSTEMTIME t;
-    bool today;
+    bool todaysFolder;
     const char* folder;
+    const char* label;
   } cases[] = {
-      {2, {2026, 11, 0, 22}, false, "20261122"},
-      {1, {2026, 11, 0, 22}, false, "202611"},
-      {2, {0, 13, 0, 45}, true, ""},
-      {3, {2026, 11, 0, 22}, true, ""},
-      {4, {2026, 11, 0, 22}, false, "Movies"},
+      {2, {2026, 11, 0, 22}, false, "20261122", "2026_11_22"},
+      {1, {2026, 11, 0, 22}, false, "202611", "2026_11_22"},
+      {2, {0, 13, 0, 45}, true, "", nullptr},
+      {3, {2026, 11, 0, 22}, true, "", "2026_11_22"},
+      {4, {2026, 11, 0, 22}, false, "Movies", "2026_11_22"},
   };
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -298,9 +418,11 @@ TEST(DiscImport, DateFoldersAndFreeBaseNames) {
   for (const Case& c : cases) {
     s.backupMode = c.mode;
     s.folderName = "Movies";
-    EXPECT_EQ(DiscDateFolder(s, c.t), c.today ? today : c.folder) << c.mode;
-    if (c.today) EXPECT_EQ(DiscDateLabel(s, c.t), label);
+    EXPECT_EQ(DiscDateFolder(s, c.t), c.todaysFolder ? today : c.folder) << c.mode;
+    EXPECT_EQ(DiscDateLabel(c.t), c.label ? c.label : label) << c.mode;
   }
+  // The list's label: the date, then the parts line.
+  EXPECT_EQ(DiscItemLabel({2026, 11, 0, 22}, 3, "parts %d"), "2026_11_22\nparts 3");
   const std::string folder = testsupport::NewTempFolder("glimora-discbase");
   EXPECT_EQ(VxBDFreeClipBase(folder, "00001", ".MTS"), "00001");
   testsupport::WriteWholeFile(folder + "\\00001.iis", "x");

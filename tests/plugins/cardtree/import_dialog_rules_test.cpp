@@ -183,3 +183,39 @@ TEST(ImportDialogRules, CopyResultAndCleanUpOffer) {
     EXPECT_EQ(d.disc, o.discs) << o.disc;
   }
 }
+
+// After the clean-up the user reads one line for each reason that kept something on the
+// card, in a fixed order, and none when everything went.
+TEST(ImportDialogRules, WhatTheCleanUpLeftIsToldByReason) {
+  using Lines = std::vector<std::pair<UINT, size_t>>;
+  struct {
+    std::vector<std::pair<KeptBecause, size_t>> kept;
+    Lines lines;
+  } cases[] = {
+      {{}, {}},
+      {{{KeptBecause::kOtherVolume, 57}}, {{IDS_IMPORT_KEPT_OTHER_CARD, 57}}},
+      {{{KeptBecause::kNotDeleted, 1}, {KeptBecause::kChangedOnCard, 2}, {KeptBecause::kReadOnly, 3}},
+       {{IDS_IMPORT_KEPT_CHANGED, 2}, {IDS_IMPORT_KEPT_READ_ONLY, 3}, {IDS_IMPORT_KEPT_NOT_DELETED, 1}}},
+      {{{KeptBecause::kCopyChanged, 4}, {KeptBecause::kCopyChanged, 1}}, {{IDS_IMPORT_KEPT_COPY_CHANGED, 5}}},
+  };
+  for (const auto& c : cases) {
+    CleanUpTally tally;
+    tally.deleted = 9;
+    for (const auto& k : c.kept)
+      for (size_t i = 0; i < k.second; ++i) tally.Keep(k.first);
+    EXPECT_EQ(KeptOnCardLines(tally), c.lines);
+  }
+}
+
+// The drive list holds the card drives and the disc core's drives, each once.
+TEST(ImportDialogRules, TheDriveListTakesTheDiscDrivesToo) {
+  struct {
+    std::vector<char> cards, discs, list;
+  } cases[] = {
+      {{'E'}, {}, {'E'}},
+      {{}, {'F'}, {'F'}},
+      {{'G', 'E'}, {'F', 'e'}, {'E', 'F', 'G'}},
+      {{}, {}, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ImportDriveLetters(c.cards, c.discs), c.list);
+}

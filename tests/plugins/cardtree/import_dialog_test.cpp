@@ -21,8 +21,10 @@
 #include <picture.h>
 #include <profileroot.h>
 #include <pump.h>
+#include <sqliterows.h>
 #include <tempfolder.h>
 #include <testmain.h>
+#include <Kitlib2/CMDIB.h>
 
 #include "cardresources.h"
 
@@ -107,11 +109,14 @@ CopyHold* CopyHold::current = nullptr;
 // OK) and keeps their texts.
 struct BoxAnswerer {
   std::vector<HWND> skip;
+  // Told each text before its box is answered (on the answerer's thread).
+  std::function<void(const std::string&)> seen;
   std::mutex lock;
   std::vector<std::string> texts;
   std::atomic<bool> stop{false};
   std::thread t;
-  explicit BoxAnswerer(std::vector<HWND> skipped = {}) : skip(std::move(skipped)) {
+  explicit BoxAnswerer(std::vector<HWND> skipped = {}, std::function<void(const std::string&)> onText = nullptr)
+      : skip(std::move(skipped)), seen(std::move(onText)) {
     t = std::thread([this] { Run(); });
   }
   ~BoxAnswerer() {
@@ -139,6 +144,7 @@ struct BoxAnswerer {
           std::lock_guard<std::mutex> hold(lock);
           texts.push_back(text);
         }
+        if (seen) seen(text);
         answered.insert(box);
         PostMessageA(box, WM_COMMAND, yes ? IDYES : IDOK, 0);
       }
@@ -148,6 +154,18 @@ struct BoxAnswerer {
   std::vector<std::string> Texts() {
     std::lock_guard<std::mutex> hold(lock);
     return texts;
+  }
+};
+
+// The disc core as the tree holds it while a test's dialog is open: its integrator is the
+// one the dialog asks for the disc's titles.
+struct DiscCoreInUse {
+  IVxBDCoreObject* object = GetVxBDCoreObject();
+  DiscCoreInUse() { SetIntegrator(object->GetIntegrator()); }
+  ~DiscCoreInUse() {
+    SetIntegrator(nullptr);
+    object->ClearDriveSelection();
+    object->Release();
   }
 };
 
@@ -431,13 +449,22 @@ TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDe
   f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(3000, 1));
   const std::string bdmv = f.card + "\\PRIVATE\\AVCHD\\BDMV";
   testsupport::MakeFolders(f.card + "\\PRIVATE\\AVCHD");
-  ASSERT_TRUE(VxBDWriteTree(bdmv, {VxBDSampleTitle{{"00001"}, 0x0103, 0xAB12}}, true, false));
-  const std::string stream = bdmv + "\\STREAM\\00001.MTS";
-  testsupport::WriteWholeFile(stream, Pattern(200000, 7));
+  ASSERT_TRUE(VxBDWriteTree(bdmv, {VxBDSampleTitle{{"00001", "00002"}, 0x0103, 0xAB12}}, true, false));
+  // Recorded on a day long past, which neither the label nor the copies may lose; the
+  // import files into today's folder.
+  std::vector<std::string> streams;
+  for (const char* clip : {"00001", "00002"}) {
+    streams.push_back(bdmv + "\\STREAM\\" + clip + ".MTS");
+    testsupport::WriteWholeFile(streams.back(), Pattern(200000, clip[4]));
+    ASSERT_TRUE(testsupport::SetLocalWriteTime(streams.back(), 2025, 3, 14, 10));
+  }
+  const std::string& stream = streams[0];
+  WIN32_FILE_ATTRIBUTE_DATA onCard = {};
+  GetFileAttributesExA(stream.c_str(), GetFileExInfoStandard, &onCard);
+  CMWriteProfileInt("CardTree", "BackupMode", 3);
   f.Insert();
   ASSERT_TRUE(f.inserted);
-  IVxBDCoreObject* object = GetVxBDCoreObject();
-  SetIntegrator(object->GetIntegrator());
+  std::unique_ptr<DiscCoreInUse> core(new DiscCoreInUse);
   CMWriteProfileInt("CardTree", "InitDlg", 1);
 
   CCardImportDlg dlg;
@@ -451,7 +478,7 @@ TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDe
         HWND list = GetDlgItem(box, IDC_IMPORT_LIST);
         items = ListView_GetItemCount(list);
         LVITEMA item = {};
-        char text[64] = "";
+        char text[128] = "";
         item.mask = LVIF_PARAM | LVIF_TEXT;
         item.iItem = 1;
         item.pszText = text;
@@ -468,23 +495,140 @@ TEST(CardImportDialog, ADiscTitleIsListedWithItsBadgeImportedWithCompanionsAndDe
   ASSERT_TRUE(watch.Acted());
   std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
   answers.reset();
-  SetIntegrator(nullptr);
-  object->ClearDriveSelection();
-  object->Release();
+  core.reset();
 
-  // The file first, then the title: a picture of its own with the title's kind.
+  // The file first, then the title: a picture of its own with the title's kind, labelled
+  // with its recording date and the number of its parts.
   EXPECT_EQ(items, 2);
   EXPECT_EQ(titleData, 1);
-  EXPECT_EQ(titleLabel.size(), 10u) << titleLabel;  // yyyy_mm_dd
+  EXPECT_EQ(titleLabel, "2025_03_14\n" + ResourceFormat(IDS_IMPORT_TITLE_PARTS, 2));
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_NE(texts[0].find(ResourceString(IDS_IMPORT_DONE)), std::string::npos) << texts[0];
-  // The stream and its three companions, and the picture; the title gone from the card
-  // with the picture.
-  EXPECT_EQ(FilesNamed(f.dest, ".MTS"), (std::vector<std::string>{"00001.MTS"}));
-  for (const char* ext : {".cont", ".tmb", ".iis"}) EXPECT_EQ(FilesNamed(f.dest, ext).size(), 1u) << ext;
+  // The streams and their three companions each, and the picture; the title gone from the
+  // card with the picture.
+  EXPECT_EQ(FilesNamed(f.dest, ".MTS"), (std::vector<std::string>{"00001.MTS", "00002.MTS"}));
+  for (const char* ext : {".cont", ".tmb", ".iis"}) EXPECT_EQ(FilesNamed(f.dest, ext).size(), 2u) << ext;
   EXPECT_EQ(FilesNamed(f.dest, ".JPG"), (std::vector<std::string>{"ABCD0001.JPG"}));
-  EXPECT_FALSE(Exists(stream));
+  for (const std::string& s : streams) EXPECT_FALSE(Exists(s));
   EXPECT_FALSE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0001.JPG"));
+  // The copies keep the day of the recording, and the database knows when each clip was shot.
+  const std::string today = f.dest + "\\" + LocaleTodayFolderName();
+  WIN32_FILE_ATTRIBUTE_DATA copied = {};
+  GetFileAttributesExA((today + "\\00001.MTS").c_str(), GetFileExInfoStandard, &copied);
+  EXPECT_EQ(CompareFileTime(&copied.ftLastWriteTime, &onCard.ftLastWriteTime), 0);
+  const SYSTEMTIME recorded = {2025, 3, 0, 14, 10, 0, 0, 0};
+  VxDBClose(-1);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2((f.root + "\\db\\VxDatabase.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db,
+                     "SELECT f.name, f.shot_time, (SELECT group_concat(k.keyword, '|') FROM keywords k"
+                     " WHERE k.file_id = f.id) FROM files f WHERE f.name LIKE '%.cont' ORDER BY f.name",
+                     -1, &st, nullptr);
+  const std::string shot = std::to_string(CCMDIB::LocalTimeToTime32(recorded));
+  EXPECT_EQ(testsupport::StatementRows(st), "00001.cont|" + shot + "|NULL|\n00002.cont|" + shot + "|NULL|\n");
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+}
+
+// The user exchanges the card while the clean-up's question is open, for one whose files
+// have the same names, and answers yes: nothing of the second card goes, and the user is
+// told how many files stayed and why.
+TEST(CardImportDialog, ACardExchangedWhileTheCleanUpAsksLosesNothing) {
+  Fixture f;
+  const std::string other = f.root + "\\other";
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    f.Put(name, Pattern(4000, i));
+    testsupport::WriteWholeFile(other + "\\" + name, Pattern(4000, 10 + i));
+  }
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  const std::string question = ResourceString(IDS_IMPORT_DELETE_QUESTION);
+  std::atomic<bool> exchanged{false};
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        answers.reset(new BoxAnswerer({box}, [&](const std::string& text) {
+          if (text == question)
+            exchanged = testsupport::InsertCard('E', testsupport::UnixPathOf(other), "MEMCARD", 0x0BADCAFE) == 0;
+        }));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  ASSERT_TRUE(exchanged);
+  // The summary, the two questions, then what stayed on the card.
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[1], question);
+  EXPECT_EQ(texts[3], ResourceString(IDS_IMPORT_KEPT_HEAD) + "\n\n" + ResourceFormat(IDS_IMPORT_KEPT_OTHER_CARD, 3));
+  for (int i = 1; i <= 3; ++i) {
+    char name[64];
+    snprintf(name, sizeof name, "\\DCIM\\100AAAAA\\ABCD%04d.JPG", i);
+    EXPECT_EQ(testsupport::ReadWholeFile(other + name), Pattern(4000, 10 + i)) << name;
+    EXPECT_EQ(testsupport::ReadWholeFile(f.card + name), Pattern(4000, i)) << name;
+    EXPECT_EQ(testsupport::ReadWholeFile(f.dest + std::string(name).substr(14)), Pattern(4000, i)) << name;
+  }
+}
+
+// A disc in a disc drive, whose titles the tree shows, is in the drive list beside the card
+// and is imported from there: its titles copied, nothing offered for deletion.
+TEST(CardImportDialog, ADiscInADiscDriveIsListedAndImported) {
+  Fixture f;
+  f.Put("DCIM\\100AAAAA\\ABCD0001.JPG", Pattern(3000, 1));
+  f.Insert();
+  ASSERT_TRUE(f.inserted);
+  const std::string disc = f.root + "\\disc";
+  testsupport::MakeFolders(disc + "\\BDMV");
+  ASSERT_TRUE(VxBDWriteTree(disc + "\\BDMV", {VxBDSampleTitle{{"00000"}, 0x0103, 0xAB12}}, true, true));
+  testsupport::WriteWholeFile(disc + "\\BDMV\\STREAM\\00000.m2ts", Pattern(100000, 9));
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(disc)), 0u);
+  struct DiscOut {
+    ~DiscOut() { testsupport::RemoveDisc('D'); }
+  } discOut;
+  std::unique_ptr<DiscCoreInUse> core(new DiscCoreInUse);
+  CMWriteProfileInt("CardTree", "InitDlg", 1);
+  CMWriteProfileString("CardTree", "CardDrive", "D:\\");
+
+  CCardImportDlg dlg;
+  std::unique_ptr<BoxAnswerer> answers;
+  std::string drives;
+  int items = 0;
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return box == dlg.GetSafeHwnd() && IsWindowVisible(box) && dlg.ScanDone(); },
+      [&](HWND box) {
+        HWND list = GetDlgItem(box, IDC_IMPORT_DRIVE);
+        const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+          char text[8] = "";
+          SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+          drives += text;
+        }
+        items = ListView_GetItemCount(GetDlgItem(box, IDC_IMPORT_LIST));
+        answers.reset(new BoxAnswerer({box}));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      20000);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  ASSERT_TRUE(watch.Acted());
+  std::vector<std::string> texts = answers ? answers->Texts() : std::vector<std::string>();
+  answers.reset();
+  core.reset();
+  EXPECT_EQ(drives, "DE");
+  EXPECT_EQ(items, 1);  // the disc's title
+  // The summary alone: a disc is not cleaned up.
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find(ResourceString(IDS_IMPORT_DONE)), std::string::npos) << texts[0];
+  EXPECT_EQ(FilesNamed(f.dest, ".m2ts"), (std::vector<std::string>{"00000.m2ts"}));
+  EXPECT_EQ(FilesNamed(f.dest, ".cont").size(), 1u);
+  EXPECT_TRUE(Exists(disc + "\\BDMV\\STREAM\\00000.m2ts"));
+  EXPECT_TRUE(Exists(f.card + "\\DCIM\\100AAAAA\\ABCD0001.JPG"));
 }
 
 TEST(CardImportDialog, CardTakenOutWhileOpenClosesTheDialog) {

@@ -1,6 +1,8 @@
 // The card import's plain decisions: names, dates in every locale order, targets against
 // files already there, and plans over cards made in scratch folders.
+#include <ImportDialogRules.h>
 #include <ImportPlan.h>
+#include <ImportRun.h>
 #include <VerifiedCopy.h>
 #include <files.h>
 #include <gtest/gtest.h>
@@ -381,6 +383,70 @@ TEST(ImportPlans, CollisionsAgainstTheDestinationAndTheRun) {
     EXPECT_EQ(plan.presentTargets[0], dest + "\\MEMO.TXT");
     EXPECT_EQ(plan.renamed, 3u);
   }
+}
+
+// Each entry of the duplicate rule list does what its text says, and none copies onto a
+// file that is there: "no copy of the same file" (position 0), "no copy of a file of the
+// same name" (1), "copy under another name" (2), and "copy every file" beside the list.
+// The card has a file identical to one at the destination, one of a taken name with other
+// content (and a raw member of its object), and one of a free name.
+TEST(ImportPlans, EachDuplicateRuleDoesWhatItsTextSays) {
+  struct Entry {
+    const char* text;
+    int position;  // in the list; -1 the "copy every file" button
+    // The outcome of ABCD0001.JPG, ABCD0002.JPG, ABCD0002.DNG, ABCD0003.JPG: the copy's
+    // name, "present" (identical there, not copied) or "kept" (not copied, stays).
+    const char* outcome[2][4];  // objects apart, one suffix per object
+  } entries[] = {
+      {"same file",
+       0,
+       {{"present", "ABCD0002(1).JPG", "ABCD0002.DNG", "ABCD0003.JPG"},
+        {"present", "ABCD0002(1).JPG", "ABCD0002(1).DNG", "ABCD0003.JPG"}}},
+      {"same name",
+       1,
+       {{"present", "kept", "ABCD0002.DNG", "ABCD0003.JPG"}, {"present", "kept", "ABCD0002.DNG", "ABCD0003.JPG"}}},
+      {"another name",
+       2,
+       {{"ABCD0001(1).JPG", "ABCD0002(1).JPG", "ABCD0002.DNG", "ABCD0003.JPG"},
+        {"ABCD0001(1).JPG", "ABCD0002(1).JPG", "ABCD0002(1).DNG", "ABCD0003.JPG"}}},
+      {"every file",
+       -1,
+       {{"present", "ABCD0002(1).JPG", "ABCD0002.DNG", "ABCD0003.JPG"},
+        {"present", "ABCD0002(1).JPG", "ABCD0002(1).DNG", "ABCD0003.JPG"}}},
+  };
+  const char* const names[4] = {"ABCD0001.JPG", "ABCD0002.JPG", "ABCD0002.DNG", "ABCD0003.JPG"};
+  for (const Entry& e : entries)
+    for (int dcfObject : {0, 1}) {
+      SCOPED_TRACE(std::string(e.text) + (dcfObject ? ", one suffix per object" : ""));
+      Scratch sc;
+      const std::string card = sc.root + "\\card", dest = sc.root + "\\dest";
+      for (const char* n : names) sc.Put(std::string("card\\DCIM\\100AAAAA\\") + n, std::string("card's ") + n);
+      sc.Put("dest\\ABCD0001.JPG", "card's ABCD0001.JPG");
+      sc.Put("dest\\ABCD0002.JPG", "another picture");
+      ImportSettings s = FixedSettings();
+      s.backupMode = 0;
+      s.dcfObject = dcfObject;
+      s.copyMode = e.position < 0 ? 0 : CopyModeFromRulePosition(e.position, 3);
+      CopyPlan plan;
+      PlanCardCopy(card, dest, s, &plan);
+      if (s.copyMode == 0) ResolveCollisions(dest, &plan);
+      CopyOutcome out;
+      ASSERT_EQ(RunCopyPlan(&plan, &out), 0u);
+      std::map<std::string, std::string> got;
+      for (size_t i = 0; i < out.copiedSources.size(); ++i)
+        got[FileNameOf(out.copiedSources[i])] = FileNameOf(out.copiedTargets[i]);
+      for (const std::string& p : plan.presentSources) got[FileNameOf(p)] = "present";
+      for (const std::string& p : plan.keptSources) got[FileNameOf(p)] = "kept";
+      for (int k = 0; k < 4; ++k) EXPECT_EQ(got[names[k]], e.outcome[dcfObject][k]) << names[k];
+      // What was at the destination is as it was.
+      EXPECT_EQ(testsupport::ReadWholeFile(dest + "\\ABCD0001.JPG"), "card's ABCD0001.JPG");
+      EXPECT_EQ(testsupport::ReadWholeFile(dest + "\\ABCD0002.JPG"), "another picture");
+      // The clean-up takes what was copied or present, never a kept file.
+      DeleteImportedSources(out, plan);
+      for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(Exists(card + "\\DCIM\\100AAAAA\\" + names[k]), std::string(e.outcome[dcfObject][k]) == "kept")
+            << names[k];
+    }
 }
 
 TEST(ImportPlans, CopyModeZeroFindsIdenticalFilesAnywhereBelow) {

@@ -25,6 +25,19 @@ struct FileDigest {
 };
 // Reads the whole file; false (last error set) when it cannot be read.
 bool DigestFile(const std::string& path, FileDigest* digest);
+// The same from an open file's current position to its end: 0 or the read's error.
+DWORD DigestOpenFile(HANDLE file, FileDigest* digest);
+
+// What a copy found of its source when it opened it: the size it read, its creation and
+// last-write times (the copy gets them); once the copy is placed, also the last-write time
+// the copy's file system keeps (the source's, to what that file system can hold).
+struct FileStamp {
+  uint64_t size = 0;
+  FILETIME created = {}, written = {};
+  FILETIME copyWritten = {};
+};
+// The same of an open file; false (last error set) when it cannot be read.
+bool StampOfOpenFile(HANDLE file, FileStamp* stamp);
 
 // Whether a file name is one of our unfinished copies.
 bool IsCopyTemporaryName(const std::string& name);
@@ -40,13 +53,23 @@ DWORD MakeFolderPath(const std::string& folder);
 enum class CopyPhase { kOpening = 0, kReading, kWritten, kVerified, kRenamed };
 void SetCopyPhaseObserver(void (*observer)(CopyPhase, const std::string& source));
 
-// Copies source to target as above. 0 on success (digest filled with the source's
-// content), else a Win32 error: ERROR_FILE_EXISTS when target exists (nothing written),
+// A medium that fails silently, for tests: told each block on its way to a temporary (the
+// copy's source, or the target of a write from memory; its offset), the fault may change
+// its bytes or lower *size, the bytes that reach the file, while the copy believes the
+// whole block written. Only the read-back can then tell.
+using WriteFault = void (*)(const std::string& file, uint64_t offset, char* bytes, DWORD* size);
+void SetWriteFault(WriteFault fault);
+
+// Copies source to target as above; the copy takes the source's creation and last-write
+// times. The read-back goes through a handle of its own that bypasses the system's cache
+// where the file system allows it, so that it reads what reached the medium. 0 on success
+// (digest filled with the source's content, stamp with what was found of the source),
+// else a Win32 error: ERROR_FILE_EXISTS when target exists (nothing written),
 // ERROR_CANCELLED when *stop became non-zero, ERROR_DISK_FULL, ERROR_FILE_INVALID when
 // the source changed size while read, ERROR_CRC when the read-back differs, or whatever
 // the file system answered.
 DWORD CopyFileVerified(const std::string& source, const std::string& target, const std::atomic<int>* stop,
-                       FileDigest* digest);
+                       FileDigest* digest, FileStamp* stamp = nullptr);
 
 // The same copy in steps, so that several files can be under way at once while their
 // starts and renames keep an order: Open measures and opens the source; Write writes the
@@ -69,6 +92,8 @@ class PendingCopy {
   // file's headers needs no opening of its own. Head() holds them after Begin.
   void KeepHead(size_t bytes) { keepHead_ = bytes; }
   const std::string& Head() const { return head_; }
+  // What Open found of the source.
+  const FileStamp& Stamp() const { return stamp_; }
 
  private:
   friend DWORD OpenCopySource(const std::string&, const std::string&, bool, PendingCopy*);
@@ -76,7 +101,7 @@ class PendingCopy {
   friend DWORD CheckCopyVerified(PendingCopy*, const std::atomic<int>*);
   friend DWORD PlaceCopyVerified(PendingCopy*, const std::atomic<int>*, FileDigest*);
   HANDLE in_ = INVALID_HANDLE_VALUE, out_ = INVALID_HANDLE_VALUE;
-  uint64_t expected_ = 0;
+  FileStamp stamp_;
   std::string source_, temp_, target_;
   size_t keepHead_ = 0;
   std::string head_;
