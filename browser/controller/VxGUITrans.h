@@ -248,7 +248,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void ReverseSelectThumbnail();
 
   // ---- Group reload and view reset ------------------------------------------------------
-  void ReloadAllGroups();
+  // bRefreshTrees: the folder trees are asked to refresh too (not after the browser moved by
+  // itself and said so: a tree that did not follow would send its own folder back).
+  void ReloadAllGroups(BOOL bRefreshTrees = TRUE);
   int ResetView();
 
   // ---- Notices to the main program and marks --------------------------------------------
