@@ -79,6 +79,7 @@ TEST(Rename, AMarkedFileKeepsItsMarkUnderTheNewName) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->GetMarkStatus(0), 1);
   Mark_SetCheck((d + "\\b.jpg").c_str(), 0);
+  Mark_SetCheck((d + "\\a.jpg").c_str(), 0);
 }
 
 // The Windows folder and the user's desktop folder are not renamed; a file inside them may be.

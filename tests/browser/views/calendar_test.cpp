@@ -741,6 +741,8 @@ TEST(CalendarDayView, TheNameBoxRenamesThroughTheBrowser) {
   ASSERT_EQ(S_OK, VxDBWEnrollFile((folder + "a.jpg").c_str(), 0));
 
   const std::string refused = (LPCSTR)CResourceLoader().LoadStringA(IDS_BROWSER_RENAME_FAILED);
+  // The folder above is everyone's temporary folder: a file there of that name is not ours.
+  ::DeleteFileA((folder + "..\\x.jpg").c_str());
   for (const char* bad : {"..\\x", "CON"}) {
     EXPECT_EQ(RenameByBox(h, a, bad), refused) << bad;
     EXPECT_TRUE(Exists(folder + "a.jpg")) << bad;
