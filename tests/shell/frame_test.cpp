@@ -1138,11 +1138,7 @@ TEST_F(FrameTest, ASubFolderOfAFolderShownFromOutsideIsEnteredWhileTheCardSectio
     if (pIcons->GetThumbnail(id)->GetFileName() == "sub") sub = id;
   CRect rc;
   pIcons->GetItemRect(sub, rc, 1);
-  CPoint pt = rc.CenterPoint() - pIcons->GetScrollPositionRaw();
-  pIcons->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-  pIcons->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-  pIcons->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-  pIcons->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  fwtest::DoubleClickMouse(*pIcons, rc.CenterPoint() - pIcons->GetScrollPositionRaw());
   // Once the folder changes sent meanwhile have run, the browser is in the sub-folder.
   EXPECT_TRUE(testsupport::WaitUntil(
       [&] { return trans->GetQueuedCommandCount() == 0 && shown() == std::vector<std::string>{"rose.jpg"}; }, 10000));

@@ -437,6 +437,18 @@ void DeleteWithAGroup(BrowserHost& h, const std::vector<std::string>& names) {
   EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
 }
 
+// A protected card (its playlist read-only): deleting scene 1 shows the notice, nothing goes.
+void ProtectedCardRefuses(BrowserHost& h, const MovieCard& card) {
+  const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
+  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_READONLY);
+  SelectOnly(h, {"00001.MTS"});
+  std::vector<std::string> boxes = DeleteWith(h, {IDOK});
+  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_PROTECTED)) << boxes[0];
+  EXPECT_TRUE(Exists(card.Card(1)));
+}
+
 }  // namespace
 
 // A card's scenes go through the disc-movie core: a protected card refuses, one scene goes
@@ -468,18 +480,11 @@ TEST(Deletion, CardScenesThroughTheDiscCore) {
   EXPECT_TRUE(Exists(card.Card(1)));
 
   // Protected: the notice, nothing goes.
-  const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
-  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_READONLY);
-  SelectOnly(h, {"00001.MTS"});
-  std::vector<std::string> boxes = DeleteWith(h, {IDOK});
-  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_PROTECTED)) << boxes[0];
-  EXPECT_TRUE(Exists(card.Card(1)));
+  ProtectedCardRefuses(h, card);
 
   // No to the question: nothing goes.
   SelectOnly(h, {"00001.MTS"});
-  boxes = DeleteWith(h, {IDNO});
+  std::vector<std::string> boxes = DeleteWith(h, {IDNO});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_DELETE)) << boxes[0];
   EXPECT_TRUE(Exists(card.Card(1)));
@@ -544,17 +549,9 @@ TEST(Deletion, TheCardsDriveByItsLetter) {
   h.pView->m_items[1]->GetDiscRef(ref);
   EXPECT_EQ(ref[1], VxBDMakeGroup('F' - 'A', 0));
 
-  const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
-  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_READONLY);
+  ProtectedCardRefuses(h, card);
   SelectOnly(h, {"00001.MTS"});
-  std::vector<std::string> boxes = DeleteWith(h, {IDOK});
-  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_PROTECTED)) << boxes[0];
-  EXPECT_TRUE(Exists(card.Card(1)));
-
-  SelectOnly(h, {"00001.MTS"});
-  boxes = DeleteWith(h, {IDYES});
+  std::vector<std::string> boxes = DeleteWith(h, {IDYES});
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_FALSE(Exists(card.Card(1)));
   EXPECT_TRUE(Exists(card.Card(0)));

@@ -14,7 +14,6 @@
 #include <VxResourceIds.h>
 #include <RecordGate.h>
 #include <IconView.h>
-#include <dialogwatch.h>
 #include <otherwindows.h>
 #include <picture.h>
 #include <program.h>
@@ -28,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "iconview_host.h"
 #include "uikit.h"
 
 namespace {
@@ -696,21 +696,8 @@ TEST(CalendarDayView, ADragCarriesTheSelection) {
 // typed, the box ends. The text of the message box shown meanwhile (answered with OK), or
 // "" when none was.
 std::string RenameByBox(DayHost& h, CThumbnail* p, const char* text) {
-  std::string seen;
-  {
-    testsupport::DialogWatch watch(
-        nullptr, [](HWND) { return true; },
-        [&seen](HWND box) {
-          char t[512] = "";
-          ::GetDlgItemTextA(box, 0xFFFF, t, sizeof(t));
-          seen = t;
-          ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        });
-    if (!h.view->RenameFile(p)) return "<no name box>";
-    h.view->SendMessage(WM_LABEL_EDIT_END, (WPARAM)text, 0);
-    uikit::PumpPending();
-  }
-  return seen;
+  if (!h.view->RenameFile(p)) return "<no name box>";
+  return MessageBoxOf([&] { h.view->SendMessage(WM_LABEL_EDIT_END, (WPARAM)text, 0); });
 }
 
 bool Exists(const std::string& p) { return ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -9,7 +9,6 @@
 #include <MainWndMessages.h>
 #include <VxGUITrans.h>
 #include <VxResourceIds.h>
-#include <dialogwatch.h>
 #include <pump.h>
 
 #include <algorithm>
@@ -97,33 +96,10 @@ struct BrowserOverFolder {
     ASSERT_NE(id, VXID_NONE) << name;
     CRect rc;
     view->GetItemRect(id, rc, 1);
-    CPoint pt = rc.CenterPoint() - view->GetScrollPositionRaw();
-    view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    fwtest::DoubleClickMouse(*view, rc.CenterPoint() - view->GetScrollPositionRaw());
     uikit::PumpPending();
   }
 };
-
-// The text of a message box of this process that the call shows (answered with OK), or ""
-// when it shows none.
-std::string BoxOf(const std::function<void()>& call) {
-  std::string seen;
-  {
-    testsupport::DialogWatch watch(
-        nullptr, [](HWND) { return true; },
-        [&seen](HWND box) {
-          char t[1024] = "";
-          ::GetDlgItemTextA(box, 0xFFFF, t, sizeof(t));
-          seen = *t ? t : "<a box>";
-          ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        });
-    call();
-    uikit::PumpPending();
-  }
-  return seen;
-}
 
 std::string SystemText(DWORD code) {
   char text[512] = "";
@@ -191,7 +167,7 @@ TEST(DoubleClick, AnUnreadableSubFolderSaysWhyAndTheFolderStays) {
   testsupport::RemoveTree(folder + "\\sub");
   ASSERT_TRUE(testsupport::WriteWholeFile(folder + "\\sub", "no folder"));
   b.main.changes.clear();
-  std::string box = BoxOf([&] { b.DoubleClick("sub"); });
+  std::string box = MessageBoxOf([&] { b.DoubleClick("sub"); });
   ::SetLastError(0);
   WIN32_FIND_DATAA fd;
   HANDLE h = ::FindFirstFileA((folder + "\\sub\\*.*").c_str(), &fd);
@@ -213,11 +189,11 @@ TEST(DoubleClick, OtherFilesGoToTheShellAndAPictureOpensTheFocusMode) {
   std::string folder = MakeFolder();
   BrowserOverFolder b(folder);
   ASSERT_NE(b.trans, nullptr);
-  EXPECT_EQ(BoxOf([&] { b.DoubleClick("notes.glimoraopen"); }), "");
+  EXPECT_EQ(MessageBoxOf([&] { b.DoubleClick("notes.glimoraopen"); }), "");
   EXPECT_TRUE(testsupport::WaitUntil([&] { return Exists(folder + "\\notes.glimoraopen.opened"); }, 20000));
 
   CString failed = CResourceLoader().LoadStringA(IDS_BROWSER_OPEN_FAILED);
-  EXPECT_EQ(BoxOf([&] { b.DoubleClick("data.glimoranothing"); }), std::string(failed));
+  EXPECT_EQ(MessageBoxOf([&] { b.DoubleClick("data.glimoranothing"); }), std::string(failed));
   EXPECT_TRUE(b.trans->IsLargeIconMode());
 
   b.DoubleClick("plain.jpg");
@@ -247,7 +223,7 @@ TEST(DoubleClick, GotoFolderAndGotoSubFolder) {
   testsupport::WriteWholeFile(folder + "\\plainfile", "x");
   long out = -1;
   long r = 0;
-  std::string box = BoxOf([&] { r = b.trans->GotoFolder(key, name, (folder + "\\plainfile").c_str(), &out); });
+  std::string box = MessageBoxOf([&] { r = b.trans->GotoFolder(key, name, (folder + "\\plainfile").c_str(), &out); });
   EXPECT_NE(r, 0);
   EXPECT_FALSE(box.empty());
   EXPECT_EQ(out, -1);
