@@ -157,6 +157,32 @@ TEST(DoubleClick, ASubFolderIsEntered) {
   EXPECT_EQ(b.main.changes[0], want);
 }
 
+// A double click with Ctrl held opens the item under the cursor, not the selection's last
+// item: the first click takes "sub" out of the selection and leaves the picture last.
+TEST(DoubleClick, TheItemUnderTheCursorOpensWhateverWasSelectedLast) {
+  std::string folder = MakeFolder();
+  BrowserOverFolder b(folder);
+  ASSERT_NE(b.trans, nullptr);
+  auto at = [&](const char* name) {
+    CRect rc;
+    b.view->GetItemRect(b.IdOf(name), rc, 1);
+    CPoint pt = rc.CenterPoint() - b.view->GetScrollPositionRaw();
+    return MAKELPARAM(pt.x, pt.y);
+  };
+  auto ctrlClick = [&](const char* name) {
+    b.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at(name));
+    b.view->SendMessage(WM_LBUTTONUP, MK_CONTROL, at(name));
+  };
+  ctrlClick("sub");
+  ctrlClick("plain.jpg");
+  ctrlClick("sub");
+  b.view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, at("sub"));
+  b.view->SendMessage(WM_LBUTTONUP, MK_CONTROL, at("sub"));
+  uikit::PumpPending();
+  EXPECT_FALSE(b.trans->IsFocusMode());
+  EXPECT_EQ(b.Names(), std::vector<std::string>{"rose.jpg"});
+}
+
 // A sub-folder that cannot be listed (here a file took its place after the folder was
 // shown): the system's text for the error, and the folder shown stays as it was.
 TEST(DoubleClick, AnUnreadableSubFolderSaysWhyAndTheFolderStays) {
