@@ -305,8 +305,9 @@ TEST(Deletion, PruningAndMarksOfKeptFiles) {
   std::string d = MarkedPictures(marks, "del_prune", {"p1.jpg", "p2.jpg"}, false);
   h.ShowFolder(d);
   SelectByName(h, {"p1.jpg", "p2.jpg"});
-  // Deleted behind the browser's back while its decoder may be reading it: the decoder
-  // never holds a file against deletion.
+  // Deleted behind the browser's back. The decoder is stopped first: a file deleted while a
+  // reader has it open keeps its name until the reader lets go.
+  CThumbnailPage::DecodeStop();
   ASSERT_TRUE(DeleteFileA((d + "\\p1.jpg").c_str()));
   CStringList list;
   list.AddTail((d + "\\p1.jpg").c_str());
