@@ -18,7 +18,7 @@ CPrProperty::CPrProperty(LPCSTR pszPath) : CPrProperty() { Open(pszPath); }
 CPrProperty::~CPrProperty() { Close(); }
 
 HRESULT CPrProperty::Open(LPCSTR pszPath) {
-  if (m_hProp && pszPath && m_strPath.CompareNoCase(pszPath) == 0) return 1;
+  if (m_hProp && PropertySamePath(m_strPath, pszPath)) return 1;
   Close();
   m_hProp = ::PrInitGetPropertyString(pszPath, 0);
   if (!m_hProp) return HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE);

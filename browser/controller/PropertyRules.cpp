@@ -46,3 +46,8 @@ UINT QualityStringID(int nFlag) {
       0, IDS_QUALITY_1, IDS_QUALITY_2, IDS_QUALITY_3, IDS_QUALITY_4, IDS_QUALITY_5, IDS_QUALITY_6, IDS_QUALITY_7};
   return nFlag >= 1 && nFlag <= 7 ? ids[nFlag] : 0;
 }
+
+BOOL PropertySamePath(LPCSTR pszOpen, LPCSTR pszAsked) {
+  if (!pszOpen || !pszAsked || !*pszOpen) return FALSE;
+  return ::CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, pszOpen, -1, pszAsked, -1) == CSTR_EQUAL;
+}

@@ -1,6 +1,6 @@
 // The property catalogue's decisions without windows: which unit a file size is written
-// in and its value, and the quality flag's string. CFileSizeText and the property items
-// call them; tests call them directly.
+// in and its value, the quality flag's string, and when a property set serves a path.
+// CFileSizeText, CPrProperty and the property items call them; tests call them directly.
 #pragma once
 #include <fw/fw.h>
 
@@ -16,3 +16,6 @@ VXSIZEVALUE FileSizeValue(ULONGLONG nBytes);
 CString FileSizeGrouped(ULONGLONG nBytes);
 // The string id naming a quality flag (1..7); 0 for any other value.
 UINT QualityStringID(int nFlag);
+// A property set open for one path serves another that names the same file: the same
+// path in another letter case (the system's own case folding).
+BOOL PropertySamePath(LPCSTR pszOpen, LPCSTR pszAsked);

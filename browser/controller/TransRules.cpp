@@ -214,6 +214,16 @@ const VXCMDROUTE* TransFindCommand(UINT nID) {
   return NULL;
 }
 
+VXMAPSTEP TransMapStep(BOOL bSelected, BOOL bMapInUse, BOOL bFocusMode, int nEnlargedHeight) {
+  if (!bSelected) return VXMAP_NO_SELECTION;
+  if (!bMapInUse) return VXMAP_NOTHING;
+  if (bFocusMode) {
+    if (nEnlargedHeight < 0) return VXMAP_NOTHING;
+    if (nEnlargedHeight == 0) return VXMAP_KEPT_MODE;
+  }
+  return VXMAP_SHOW;
+}
+
 bool CDecodedBatch::Add(DWORD id) {
   ::EnterCriticalSection(&m_cs);
   bool first = m_ids.empty();

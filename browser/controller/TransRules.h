@@ -111,6 +111,13 @@ struct VXCMDROUTE {
 // The route of a command id; null for ids the browser ignores.
 const VXCMDROUTE* TransFindCommand(UINT nID);
 
+// The map command: refused without a selection (its message), nothing without the map
+// component; in focus mode nothing without the enlarged view's splitter, and back to the
+// kept thumbnail mode when the enlarged view is folded away (its row 0 high); else the map.
+enum VXMAPSTEP { VXMAP_NO_SELECTION, VXMAP_NOTHING, VXMAP_KEPT_MODE, VXMAP_SHOW };
+// nEnlargedHeight: the enlarged view's row height, -1 without the splitter.
+VXMAPSTEP TransMapStep(BOOL bSelected, BOOL bMapInUse, BOOL bFocusMode, int nEnlargedHeight);
+
 // Pictures the decoder finished, gathered for the user-interface thread. The decoder's
 // threads add; the first id after a Take asks for one posted redraw, so a thousand pictures
 // cost a few messages and not a thousand.

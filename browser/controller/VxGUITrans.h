@@ -248,7 +248,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void ReverseSelectThumbnail();
 
   // ---- Group reload and view reset ------------------------------------------------------
-  void ReloadAllGroups();
+  // bRefreshTrees: the folder trees are asked to refresh too (not after the browser moved by
+  // itself and said so: a tree that did not follow would send its own folder back).
+  void ReloadAllGroups(BOOL bRefreshTrees = TRUE);
   int ResetView();
 
   // ---- Notices to the main program and marks --------------------------------------------
@@ -334,6 +336,8 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void ClearClipBoard(BOOL bClipboard, BOOL bCutMarks);
   // Tests hand in the drive's answer (null: the real one).
   static void SetDiskQuery(PFNTRANSDISKQUERY pfn);
+  // Tests say whether the map component is in use (null: the program folder's answer).
+  static void SetMapQuery(int (*pfn)());
 
   // ---- Rename command and drag start ----------------------------------------------------
   BOOL RenameSelectFile();
@@ -364,8 +368,11 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   // The details list (null until Initialize made it).
   CReportCtrl* GetReportCtrl() const { return m_pReportCtrl; }
   BOOL IsReportVisible() const;
+  // Repaints the host view, and the details list while it is shown, before returning.
+  void RepaintShownNow();
   void OnReportSelection(int nFrom, int nTo, UINT uNew, UINT uOld);
   CThumbnail* ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam) const;
+  CThumbnail* DoubleClickedItem(const NMHDR* pHdr) const;
 
   // ---- Owned helpers (read by the views and tests) ---------------------------------------
   CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }

@@ -45,6 +45,7 @@ int CVxGUITrans::CopySelectFilesToClipBoard() {
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc || !pDoc->GetClipboardObject() || IsClipboardRefused()) return 1;
   UnCutAll();
+  RepaintShownNow();
   return WriteSelectionToClipBoard(DROPEFFECT_COPY);
 }
 
@@ -72,6 +73,7 @@ long CVxGUITrans::CutSelectFiles() {
     for (POSITION pos = selected.GetHeadPosition(); pos;)
       pItems->SetCut(selected.GetNext(pos)->GetUniqueID(VXID_SLOT_VIEW), TRUE);
   }
+  RepaintShownNow();
   ::InterlockedDecrement(&m_pBusy->lCount);
   CutSelectFilesToClipBoard();
   return 0;

@@ -3,8 +3,15 @@
 #include <KitlibEx/KitlibEx.h>
 #include <VxResourceIds.h>
 
+#include "DynamicSplitterWnd.h"
 #include "SimilarImages.h"
 #include "TransInternal.h"
+
+namespace {
+int (*s_pfnMapInUse)() = CMTLxIsUsedOrbisMap;
+}  // namespace
+
+void CVxGUITrans::SetMapQuery(int (*pfn)()) { s_pfnMapInUse = pfn ? pfn : CMTLxIsUsedOrbisMap; }
 
 void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
   CSendCommandObject* pCmd = DYNAMIC_DOWNCAST(CSendCommandObject, pHint);
@@ -41,14 +48,23 @@ void CVxGUITrans::OnUpdate(CView*, LPARAM, CObject* pHint) {
     case VXCA_MARK_OP2: MarkFilesOperation(FO_COPY); break;
     case VXCA_MARK_OP1: MarkFilesOperation(FO_MOVE); break;
     case VXCA_FAVORITE_ADD: AddFavoriteFromSelectedFolder(); break;
-    case VXCA_MAP:
-      if (!pDoc || !pDoc->GetLastSelectedItem()) {
-        GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_NO_SELECTION, MB_ICONERROR);
-        break;
+    case VXCA_MAP: {
+      int enlarged = -1;
+      CDynamicSplitterWnd* pSplitter = GetViewSplitter();
+      if (CDynamicSplitterWnd* pNested = pSplitter ? pSplitter->GetSubDivision(1) : NULL) {
+        int nMin = 0;
+        pNested->GetRowInfo(0, enlarged, nMin);
       }
-      if (!CMTLxIsUsedOrbisMap()) break;
-      OnBrowserChangeModeMsg(0, CGVIEW_FOCUSINFO, &r);
+      switch (TransMapStep(pDoc && pDoc->GetLastSelectedItem(), s_pfnMapInUse(), IsFocusMode(), enlarged)) {
+        case VXMAP_NO_SELECTION: GuardedMessageBoxId(GetSafeHwnd(), IDS_BROWSER_NO_SELECTION, MB_ICONERROR); break;
+        case VXMAP_NOTHING: break;
+        case VXMAP_KEPT_MODE:
+          OnModeChange(CBrowserStatus::CViewMode::ToCgViewID(pDoc->GetBrowserStatus().GetLastThumbnailMode()));
+          break;
+        case VXMAP_SHOW: OnBrowserChangeModeMsg(0, CGVIEW_FOCUSINFO, &r); break;
+      }
       break;
+    }
     case VXCA_SUBFOLDERS:
       if (!pDoc) break;
       pDoc->SubFolderVisible(!pDoc->IsSubFolderVisible());

@@ -347,7 +347,9 @@ long CVxGUITrans::GotoSubFolder(CThumbnail* pItem) {
     if (!pTarget) return ERROR_INVALID_PARAMETER;
   }
   long r = GotoSubFolder(pTarget->GetPage(), pTarget);
-  if (!IsCalendarMode()) ReloadAllGroups();
+  // The main window heard of the move (1534); the trees are not asked to refresh, or one that
+  // did not follow (the card's section over a folder shown from outside) sends its own back.
+  if (!IsCalendarMode()) ReloadAllGroups(FALSE);
   if (GetSafeHwnd()) ::RedrawWindow(GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
   DecodeThread_Start(TRUE);
   return r;

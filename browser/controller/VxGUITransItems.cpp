@@ -67,6 +67,23 @@ CThumbnail* CVxGUITrans::ItemOfNotice(const NMHDR* pHdr, int nRow, LPARAM lParam
   return reinterpret_cast<CThumbnail*>(lParam);
 }
 
+// The item a double click opens: the icon view names the item under the cursor; the
+// details list's rows stand for the last selected item when the click hit a row's icon,
+// label or check box.
+CThumbnail* CVxGUITrans::DoubleClickedItem(const NMHDR* pHdr) const {
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  if (!pDoc) return NULL;
+  if (pHdr->idFrom == VXCTRL_REPORT) {
+    if (!IsReportVisible()) return NULL;
+    LVHITTESTINFO hit = {};
+    hit.pt = reinterpret_cast<const NMITEMACTIVATE*>(pHdr)->ptAction;
+    m_pReportCtrl->SendMessage(LVM_HITTEST, 0, (LPARAM)&hit);
+    return hit.iItem >= 0 && (hit.flags & LVHT_ONITEM) ? pDoc->GetLastSelectedItem() : NULL;
+  }
+  CThumbnail* p = reinterpret_cast<CThumbnail*>(reinterpret_cast<const NMLISTVIEW*>(pHdr)->lParam);
+  return CThumbnail::CheckThumbnailPointer(p) ? p : NULL;
+}
+
 BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
   *pResult = 1;
   const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
@@ -153,7 +170,7 @@ BOOL CVxGUITrans::OnNotifyMsg(WPARAM, LPARAM lParam, LRESULT* pResult) {
     }
     case NM_DBLCLK: {
       if (!pDoc || pDoc->GetSelectCount() == 0 || !pItems) return TRUE;
-      CThumbnail* pItem = pDoc->GetLastSelectedItem();
+      CThumbnail* pItem = DoubleClickedItem(pHdr);
       if (!pItem) return TRUE;
       int answer = CheckThumbnailFile(m_pView, pItem);
       CThumbnailPage* pFirst = pDoc->GetPageList().GetPageAt(0);

@@ -105,7 +105,8 @@ int CVxGUITrans::FilesOperation(UINT nMode, CString strFolder, CStringList& list
   if (nMarked <= 0 || list.IsEmpty()) return 0;
   const std::string target = MarkDestination((LPCSTR)strFolder);
   const std::string root = target.substr(0, 3);
-  if (::GetDriveTypeA(root.c_str()) == DRIVE_FIXED && CMTLGetDiskSpaceEx(root.c_str()) == 0) return 39;
+  // The folder's own volume: a folder may be a disk of its own mounted inside the drive.
+  if (::GetDriveTypeA(root.c_str()) == DRIVE_FIXED && CMTLGetDiskSpaceEx(target.c_str()) == 0) return 39;
 
   std::vector<std::string> sources;
   for (POSITION pos = list.GetHeadPosition(); pos;) sources.emplace_back((LPCSTR)list.GetNext(pos));

@@ -24,6 +24,15 @@ BOOL CVxGUITrans::IsReportVisible() const {
   return m_pReportCtrl && m_pReportCtrl->GetSafeHwnd() && m_pReportCtrl->IsWindowVisible();
 }
 
+void CVxGUITrans::RepaintShownNow() {
+  // The details list is a child of the host view: repainting the host alone leaves its rows.
+  if (IsReportVisible()) m_pReportCtrl->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  if (HWND h = GetSafeHwnd()) {
+    ::InvalidateRect(h, NULL, FALSE);
+    ::UpdateWindow(h);
+  }
+}
+
 CDynamicSplitterWnd* CVxGUITrans::GetViewSplitter() const {
   if (!m_pView || !m_pView->GetSafeHwnd()) return NULL;
   return dynamic_cast<CDynamicSplitterWnd*>(m_pView->GetParent());

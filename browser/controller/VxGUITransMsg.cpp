@@ -745,7 +745,14 @@ BOOL CVxGUITrans::OnChangeCbChain(WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
 void CVxGUITrans::PostErrorMessage(UINT nCode, LONG lStyle) {
   HWND h = GetSafeHwnd();
-  if (!h || !::IsWindowVisible(h)) return;
+  if (!h) return;
+  // The calendars and the music list hide the host view: the user sees the browser while
+  // any view of its document is shown.
+  BOOL bShown = ::IsWindowVisible(h);
+  if (CDocument* pDoc = GetDocument())
+    for (POSITION pos = pDoc->GetFirstViewPosition(); pos && !bShown;)
+      if (CView* pView = pDoc->GetNextView(pos)) bShown = pView->GetSafeHwnd() && pView->IsWindowVisible();
+  if (!bShown) return;
   MSG msg;
   UINT id = TransMsgs().uErrorDisplay;
   if (::PeekMessageA(&msg, h, id, id, PM_NOREMOVE)) return;

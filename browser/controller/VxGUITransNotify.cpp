@@ -70,10 +70,7 @@ void CVxGUITrans::MarkSelectToggle() {
   }
   if (pFirst) {
     pDoc->SetMarkSelectedAll(pFirst->GetMarkStatus() ? 0 : 1);
-    if (GetSafeHwnd()) {
-      ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
-      ::UpdateWindow(GetSafeHwnd());
-    }
+    RepaintShownNow();
   }
   if (m_nSelectEcho > 0) --m_nSelectEcho;
 }
@@ -83,10 +80,7 @@ void CVxGUITrans::MarkAllUnCheck() {
   if (!pDoc) return;
   ++m_nSelectEcho;
   pDoc->ClearMark();
-  if (GetSafeHwnd()) {
-    ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
-    ::UpdateWindow(GetSafeHwnd());
-  }
+  RepaintShownNow();
   if (m_nSelectEcho > 0) --m_nSelectEcho;
 }
 

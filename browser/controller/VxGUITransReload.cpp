@@ -12,7 +12,7 @@ static CString LastFolderName(const CString& folder) {
   return cut >= 0 ? s.Mid(cut + 1) : s;
 }
 
-void CVxGUITrans::ReloadAllGroups() {
+void CVxGUITrans::ReloadAllGroups(BOOL bRefreshTrees) {
   if (::InterlockedCompareExchange(&m_lReloadBusy, 1, 0) != 0) return;
   CBrowserDocument* pDoc = GetBrowserDocument();
   IVxItemView* pItems = GetItemView();
@@ -30,7 +30,7 @@ void CVxGUITrans::ReloadAllGroups() {
       p->IsValidPath();
       return true;
     });
-    if (m_hManager) ::SendMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)m_hManager, 1);
+    if (bRefreshTrees && m_hManager) ::SendMessageA(m_hManager, WM_REFRESH_FOLDERS, (WPARAM)m_hManager, 1);
     pDoc->SelectAll(0, m_pView);
     CWaitCursor wait;
     if (pItems) {

@@ -87,6 +87,15 @@ std::vector<int> DateBitmaps(const char* text, bool dated) {
   return out;
 }
 
+POINT DateOrigin(const RECT& back, const RECT& forward, int count, SIZE character, int pitch) {
+  int width = count > 0 ? (count - 1) * pitch + character.cx : 0;
+  int room = forward.left - back.right;
+  POINT pt;
+  pt.x = back.right + (room > width ? (room - width) / 2 : 0);
+  pt.y = (back.top + back.bottom) / 2 - character.cy / 2;
+  return pt;
+}
+
 Buttons ButtonStates(Day current, Day earliest, Day latest) {
   Buttons b;
   b.back = current.Valid() && earliest.Valid() && earliest < current;
@@ -140,6 +149,12 @@ std::vector<Badge> CellBadges(UINT kind, bool edited, bool favourite, bool exifT
 int RenameTextLimit(int pathLength, int textLength) {
   int limit = 256 - pathLength + textLength;
   return limit > 0 ? limit : 0;
+}
+
+std::string RenamedName(const char* text, const char* oldName) {
+  std::string name = oldName ? oldName : "";
+  size_t dot = name.rfind('.');
+  return std::string(text ? text : "") + (dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot));
 }
 
 }  // namespace calday

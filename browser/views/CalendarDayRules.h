@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "CalendarMonthRules.h"
@@ -42,6 +43,10 @@ bool BandState(bool snapshot, bool intersects, UINT keyFlags);
 // The bitmap of each character of the date bar: digits 9..18, "/" "." "-" 19, anything
 // else (and every digit of a date the calendar cannot hold) the blank 28.
 std::vector<int> DateBitmaps(const char* text, bool dated);
+// Where the date bar's first character goes: centred between the back and forward buttons
+// (client rectangles) and on their middle line, characters of cx x cy at a pitch; from the
+// back button's edge on when the space between them is too narrow.
+POINT DateOrigin(const RECT& back, const RECT& forward, int count, SIZE character, int pitch);
 
 struct Day {
   int year, month, day;  // year 0: no date
@@ -77,5 +82,8 @@ std::vector<Badge> CellBadges(UINT kind, bool edited, bool favourite, bool exifT
 // The rename box's limit: what the path leaves of 256 characters for the name. 0 (refuse
 // to open the box) when nothing is left, as a limit of 0 would mean no limit at all.
 int RenameTextLimit(int pathLength, int textLength);
+// The name box shows a file's name without its extension: the new name is the text with the
+// old name's extension (none when the old name has none).
+std::string RenamedName(const char* text, const char* oldName);
 
 }  // namespace calday

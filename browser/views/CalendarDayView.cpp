@@ -30,6 +30,7 @@ const int kTipKinds[] = {0, 5, 3, 6, 4, 25};
 
 enum { kMovie = 0, kText = 1, kFavourite = 2, kRaw = 3, kCheckOn = 6, kCheckOff = 7, kBar = 8, kDigit = 9 };
 enum { kSeparator = 19, kBlank = 28, kAvchd = 29, kAvchdEdited = 30 };
+const int kDatePitch = 27;  // the date bar's characters, 24 pixels wide each
 
 }  // namespace
 
@@ -425,11 +426,17 @@ void CCalendarDayView::DrawDay(CDC* pDC) {
   char text[64] = "";
   if (!::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, NULL, text, sizeof(text)))
     wsprintfA(text, "%04d/%02d/%02d", day.year, day.month, day.day);
-  CRect rc;
-  GetClientRect(&rc);
   std::vector<int> chars = calday::DateBitmaps(text, dated);
-  for (size_t i = 0; i < chars.size(); i++)
-    Bitmaps().Draw(pDC->GetSafeHdc(), chars[i], rc.right - 400 + 27 * (int)i, rc.bottom - 50);
+  if (chars.empty() || !m_pBack || !m_pForward || !m_pBack->GetSafeHwnd() || !m_pForward->GetSafeHwnd()) return;
+  CRect back, forward;
+  m_pBack->GetWindowRect(&back);
+  m_pForward->GetWindowRect(&forward);
+  ScreenToClient(&back);
+  ScreenToClient(&forward);
+  CBitmapResourceContainer& bitmaps = Bitmaps();
+  SIZE character = {bitmaps.GetWidth(chars[0]), bitmaps.GetHeight(chars[0])};
+  POINT at = calday::DateOrigin(back, forward, (int)chars.size(), character, kDatePitch);
+  for (size_t i = 0; i < chars.size(); i++) bitmaps.Draw(pDC->GetSafeHdc(), chars[i], at.x + kDatePitch * (int)i, at.y);
 }
 
 void CCalendarDayView::DrawFrame(CDC* pDC) {
@@ -1081,7 +1088,7 @@ LRESULT CCalendarDayView::OnFileNameChange(WPARAM wParam, LPARAM) {
     if (IsContentFile(pItem))
       RenameContentTitle(pItem->GetFilePath(), pszText);
     else if (g_pTransController)
-      g_pTransController->RenameThumbnail(pItem, pszText);
+      g_pTransController->RenameThumbnail(pItem, calday::RenamedName(pszText, pItem->GetFileName()).c_str());
   }
   Invalidate(FALSE);
   return 0;

@@ -2,12 +2,18 @@
 
 #include <VxDocument.h>
 #include <VxGUIDB.h>
+#include <VxResourceIds.h>
 
 #include "ImgButton.h"
 #include "MainWndMessages.h"
 #include "TransInternal.h"
 
 namespace calview {
+
+namespace {
+const COLORREF kButtonCaption = RGB(255, 255, 255);
+const COLORREF kIndicatorCaption = RGB(0, 54, 99);
+}  // namespace
 
 CBrowserDocument* BrowserDocument(CDocument* pDoc) {
   CVxDocument* p = dynamic_cast<CVxDocument*>(pDoc);
@@ -50,6 +56,8 @@ void MakeButtons(CWnd* pParent, const ButtonPlan* plans, int count, DWORD dwExtr
       CRect rc;
       p->GetClientRect(&rc);
       p->SetDrawText(TRUE, rc, CSize(1, 1), CSize(0, 0));
+      // Light letters on the blue faces, dark ones on the amber face of the view shown.
+      p->SetCaptionColor(s.normal == IDB_CAL_INDICATOR ? kIndicatorCaption : kButtonCaption);
     }
     *s.pp = p;
   }

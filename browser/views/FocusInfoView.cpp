@@ -11,6 +11,11 @@
 #define VXCTRL_FOCUSTABS 0x11111111
 #define VXTIMER_REFRESH 13
 
+namespace {
+// Without pages the pane shows the browser's own background, not an empty white tab box.
+const COLORREF kEmptyColor = RGB(122, 142, 156);
+}  // namespace
+
 static CString s_strPluginFolder;
 
 // ---- The tabs ----------------------------------------------------------------------------------
@@ -151,6 +156,7 @@ int CFocusInfoView::OnCreate(LPCREATESTRUCT lpcs) {
     m_tabs.SendMessage(WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
     m_tabs.AddPages();
     m_tabs.SelectPage(0);
+    if (m_tabs.GetItemCount() == 0) m_tabs.ShowWindow(SW_HIDE);
   }
   return 0;
 }
@@ -166,9 +172,22 @@ void CFocusInfoView::OnSize(UINT nType, int cx, int cy) {
   m_tabs.ResizePages(area);
 }
 
-BOOL CFocusInfoView::OnEraseBkgnd(CDC*) { return FALSE; }
+BOOL CFocusInfoView::OnEraseBkgnd(CDC* pDC) {
+  if (HasPages()) return FALSE;
+  CRect rc;
+  GetClientRect(&rc);
+  pDC->FillSolidRect(&rc, kEmptyColor);
+  return TRUE;
+}
 
-void CFocusInfoView::OnDraw(CDC*) {}
+void CFocusInfoView::OnDraw(CDC* pDC) {
+  if (HasPages()) return;
+  CRect rc;
+  GetClientRect(&rc);
+  pDC->FillSolidRect(&rc, kEmptyColor);
+}
+
+BOOL CFocusInfoView::HasPages() const { return m_tabs.GetSafeHwnd() && m_tabs.GetItemCount() > 0; }
 
 void CFocusInfoView::OnNotifyTcnSelChange(NMHDR*, LRESULT* pResult) {
   m_tabs.ShowCurrentPage();

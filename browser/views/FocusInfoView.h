@@ -43,6 +43,8 @@ class VXGUITRANS_API CFocusInfoView : public CView {
   CFocusInfoView();
   ~CFocusInfoView() override;
   CFocusInfoTabCtrl& GetTabs() { return m_tabs; }
+  // Some plug-in gave a page; without one the pane is painted plain.
+  BOOL HasPages() const;
   void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
   // Where the plug-ins are looked for (tests); the program folder by default.
   static void SetPluginFolder(LPCSTR pszFolder);

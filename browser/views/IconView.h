@@ -67,6 +67,8 @@ class VXGUITRANS_API CIconView : public CVxGUIIconView {
   void OnInitialUpdate() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+  // The thumbnails' tooltips (null before the initial update).
+  CThumbToolTip* GetToolTip() const { return m_pTip; }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

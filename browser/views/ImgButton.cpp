@@ -29,7 +29,8 @@ CImgButton::CImgButton()
       m_szPressedOffset(1, 1),
       m_rcText(0, 0, 0, 0),
       m_szMargins(0, 0),
-      m_bDrawText(FALSE) {}
+      m_bDrawText(FALSE),
+      m_crCaption(RGB(0, 0, 0)) {}
 
 void CImgButton::SetDrawText(BOOL bDraw, CSize margins, CSize pressedOffset, CSize hoverOffset) {
   m_bDrawText = bDraw;
@@ -204,7 +205,9 @@ void CImgButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     if (hMade) hOld = (HFONT)::SelectObject(hdc, hMade);
   }
   int oldMode = ::SetBkMode(hdc, TRANSPARENT);
+  COLORREF oldColor = ::SetTextColor(hdc, m_crCaption);
   ::DrawTextA(hdc, text, -1, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  ::SetTextColor(hdc, oldColor);
   ::SetBkMode(hdc, oldMode);
   if (hMade) {
     ::SelectObject(hdc, hOld);

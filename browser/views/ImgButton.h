@@ -17,6 +17,8 @@ class VXGUITRANS_API CImgButton : public CHoverButtonBase {
 
   void SetDrawText(BOOL bDraw, CSize margins, CSize pressedOffset, CSize hoverOffset);
   void SetDrawText(BOOL bDraw, CRect rect, CSize pressedOffset, CSize hoverOffset);
+  // The caption's colour (black until set).
+  void SetCaptionColor(COLORREF color) { m_crCaption = color; }
   void SetCheckButton(BOOL bCheck);
   void SetRadioButton(BOOL bRadio);
   BOOL GetCheck();
@@ -58,4 +60,5 @@ class VXGUITRANS_API CImgButton : public CHoverButtonBase {
   CRect m_rcText;
   CSize m_szMargins;
   BOOL m_bDrawText;
+  COLORREF m_crCaption;
 };

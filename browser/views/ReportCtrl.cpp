@@ -81,7 +81,20 @@ class CReportTip : public CThumbToolTip {
     int row = m_pList->CListCtrl::HitTest(pt);
     return row >= 0 ? (DWORD)row : VXID_NONE;
   }
-  CThumbnail* GetThumbnail(DWORD row) override { return m_pList->GetRowThumbnail((int)row); }
+  // The parent names the row's entry, as it does for the list's texts.
+  CThumbnail* GetThumbnail(DWORD row) override {
+    CWnd* pParent = m_pList->GetParent();
+    if (!pParent) return NULL;
+    NMLVDISPINFOA info = {};
+    info.hdr.hwndFrom = m_pList->GetSafeHwnd();
+    info.hdr.idFrom = (UINT_PTR)m_pList->GetDlgCtrlID();
+    info.hdr.code = LVN_GETDISPINFOA;
+    info.item.mask = LVIF_PARAM;
+    info.item.iItem = (int)row;
+    pParent->SendMessage(WM_NOTIFY, info.hdr.idFrom, (LPARAM)&info);
+    CThumbnail* p = reinterpret_cast<CThumbnail*>(info.item.lParam);
+    return CThumbnail::CheckThumbnailPointer(p) ? p : NULL;
+  }
 
  private:
   CReportCtrl* m_pList;
@@ -246,6 +259,7 @@ void CReportCtrl::OnContextMenu(CWnd*, CPoint point) {
 void CReportCtrl::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
   NMLVDISPINFOA* p = reinterpret_cast<NMLVDISPINFOA*>(pNMHDR);
+  if (p->item.mask & LVIF_PARAM) p->item.lParam = reinterpret_cast<LPARAM>(GetRowThumbnail(p->item.iItem));
   if (!(p->item.mask & LVIF_TEXT) || !p->item.pszText || p->item.cchTextMax <= 0) return;
   p->item.pszText[0] = 0;
   if (!ReportShowsTexts(m_nMode)) return;

@@ -1,21 +1,48 @@
 #include "ThumbToolTip.h"
 
+#include <fw/threadtip.h>
+
 #include <VxGUIDB.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "IconViewRules.h"
 #include "PropertyCatalog.h"
 #include "ReportRules.h"
 
 static const int kThumbnailTipKinds[] = {0, 5, 3, 6, 4, 25};
+
+namespace {
+const char kTipPrevProc[] = "VxThumbTipPrevProc";
+
+// Windows XP's tooltip control acts on its timer 3 in a way that takes the tip down under
+// the cursor: that timer goes to the default procedure, everything else to the control's.
+LRESULT CALLBACK XpTipProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WNDPROC prev = reinterpret_cast<WNDPROC>(reinterpret_cast<LONG_PTR>(::GetPropA(hWnd, kTipPrevProc)));
+  if (message == WM_TIMER && wParam == 3) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) ::RemovePropA(hWnd, kTipPrevProc);
+  return prev ? ::CallWindowProcA(prev, hWnd, message, wParam, lParam)
+              : ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+// Once for each tooltip control: a control made anew after the old one went gets it too.
+void ReplaceXpTipProc(HWND hTip) {
+  if (!hTip || ::GetPropA(hTip, kTipPrevProc)) return;
+  LONG_PTR prev = ::GetWindowLongPtrA(hTip, GWLP_WNDPROC);
+  if (!prev || prev == reinterpret_cast<LONG_PTR>(&XpTipProc)) return;
+  if (!::SetPropA(hTip, kTipPrevProc, reinterpret_cast<HANDLE>(prev))) return;
+  ::SetWindowLongPtrA(hTip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&XpTipProc));
+}
+}  // namespace
 
 CThumbToolTip::CThumbToolTip(CWnd* pView, const int* pKinds, int nKinds)
     : m_pszA(NULL),
       m_pszW(NULL),
       m_pView(pView),
       m_pKinds(pKinds ? pKinds : kThumbnailTipKinds),
-      m_nKinds(pKinds ? nKinds : (int)(sizeof(kThumbnailTipKinds) / sizeof(int))) {
+      m_nKinds(pKinds ? nKinds : (int)(sizeof(kThumbnailTipKinds) / sizeof(int))),
+      m_nVersion(iconview::VersionCode()) {
   if (m_pView) m_pView->EnableToolTips(TRUE);
 }
 
@@ -25,6 +52,7 @@ CThumbToolTip::~CThumbToolTip() {
 }
 
 INT_PTR CThumbToolTip::OnToolHitTest(CPoint pt, TOOLINFOA* pTI) {
+  if (m_nVersion == 7) ReplaceXpTipProc(AfxGetThreadToolTip());
   DWORD id = HitTest(pt);
   if (id == VXID_NONE || !m_pView) return -1;
   if (pTI) {

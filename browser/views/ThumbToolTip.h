@@ -26,6 +26,8 @@ class CThumbToolTip {
   // when no item lies there (handled, no text).
   LRESULT OnToolTipText(NMHDR* pNMHDR, CPoint ptScreen);
   HRESULT BuildText(CThumbnail* pItem, CString& text) const;
+  // The system's version code (IconViewRules' VersionCode; tests hand in another).
+  void SetVersionCode(int nCode) { m_nVersion = nCode; }
 
  private:
   char* m_pszA;
@@ -33,4 +35,5 @@ class CThumbToolTip {
   CWnd* m_pView;
   const int* m_pKinds;
   int m_nKinds;
+  int m_nVersion;
 };

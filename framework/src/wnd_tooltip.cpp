@@ -1,6 +1,7 @@
 // CWnd tooltips: the thread's one tooltip control, driven from the message pump for the
 // window that enabled tooltips, with tools from OnToolHitTest.
 #include <fw/fw.h>
+#include <fw/threadtip.h>
 
 #include <cstdlib>
 
@@ -41,6 +42,11 @@ void PASCAL CWnd::CancelToolTips(BOOL) {
   pState->m_nLastHit = -1;
   pState->m_hLastHitWnd = nullptr;
   pState->m_hToolOwner = nullptr;
+}
+
+HWND AFXAPI AfxGetThreadToolTip() {
+  HWND h = AfxGetThreadState()->m_hToolTip;
+  return h && ::IsWindow(h) ? h : nullptr;
 }
 
 static HWND ChildWindowAt(HWND hWnd, POINT pt) {

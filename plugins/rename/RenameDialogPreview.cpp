@@ -2,7 +2,7 @@
 #include <Kitlib2/Profile.h>
 #include <Kitlib2/Utility.h>
 #include <KitlibEx/KitlibEx.h>
-#include <RecordGate.h>
+#include <VxGUIDB.h>
 #include <VxGUIDB/Utility.h>
 #include <VxResourceIds.h>
 #include <textkit/path.h>
@@ -48,8 +48,11 @@ class DialogHost : public renameengine::Host {
     if (m_pProgress->GetSafeHwnd()) m_pProgress->Step();
   }
 
-  // The database ignores paths it does not hold, so every move is told.
-  void Moved(const std::string& from, const std::string& to) override { VxDBWMoveFileEx(from.c_str(), to.c_str(), 1); }
+  // The database and the check marks follow every move (paths they do not hold are no
+  // error): a renamed marked file stays marked under its new name.
+  void Moved(const std::string& from, const std::string& to) override {
+    CThumbnail::MoveFileFromDatabase(from.c_str(), to.c_str());
+  }
 
   int ContNameSetting() override { return CMGetProfileInt("Tool1\\Rename", "ContName", 0); }
 

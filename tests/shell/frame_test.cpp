@@ -12,6 +12,7 @@
 #include <IconView.h>
 #include <Kitlib2/Kitlib2.h>
 #include <VxDocument.h>
+#include <VxGUITrans.h>
 #include <VxResourceIds.h>
 
 #include <algorithm>
@@ -1098,6 +1099,97 @@ TEST_F(FrameTest, ACardTreeDateNodeShowsItsScenes) {
   EXPECT_NE(::GetFileAttributesA((bdmv + "\\STREAM\\00001.MTS").c_str()), INVALID_FILE_ATTRIBUTES);
   testsupport::RemoveCard('E');
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+}
+
+// A folder shown from outside (as glimctl show-folder shows one) while the memory card's
+// section is open: a double click on one of its sub-folders enters that sub-folder, and the
+// browser stays there; the card's folder does not come back.
+TEST_F(FrameTest, ASubFolderOfAFolderShownFromOutsideIsEnteredWhileTheCardSectionIsOpen) {
+  std::string folder = testsupport::NewTempFolder("frame-outside");
+  testsupport::MakeFolders(folder + "\\sub");
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\plain.jpg").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("rose.jpg").c_str(), (folder + "\\sub\\rose.jpg").c_str(), FALSE));
+  m_pFrame->SendMessage(WM_COMMAND, ID_FILTER_ALL);
+  CVxDocument* pDoc = dynamic_cast<CVxDocument*>(m_pFrame->GetActiveDocument());
+  ASSERT_NE(pDoc, nullptr);
+  BOOL oldSub = pDoc->GetBrowser()->IsSubFolderVisible();
+  pDoc->GetBrowser()->SubFolderVisible(TRUE);
+  CFView_Folder* pane = m_pFrame->GetFolderPane();
+  ASSERT_NE(pane, nullptr);
+  CIconView* pIcons = dynamic_cast<CIconView*>(m_pFrame->GetBrowserWindow());
+  ASSERT_NE(pIcons, nullptr);
+  CVxGUITrans* trans = pIcons->GetController();
+  ASSERT_NE(trans, nullptr);
+  pane->SelectTreeByTitle(LoadResourceText(IDS_TREE_TITLE_CARD), "", FALSE);
+  testsupport::WaitUntil([&] { return trans->GetQueuedCommandCount() == 0; }, 10000);
+
+  std::string text = "0|Explorer|1|" + folder + "\\||";
+  COPYDATASTRUCT cds = {CDID_CHANGE_FOLDER, (DWORD)text.size() + 1, (void*)text.c_str()};
+  m_pFrame->SendMessage(WM_COPYDATA, 0, (LPARAM)&cds);
+  auto shown = [&]() {
+    std::vector<std::string> names;
+    for (DWORD id : pIcons->GetDisplayList()) names.push_back((LPCSTR)pIcons->GetThumbnail(id)->GetFileName());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return shown() == std::vector<std::string>{"plain.jpg", "sub"}; }, 10000));
+  DWORD sub = VXID_NONE;
+  for (DWORD id : pIcons->GetDisplayList())
+    if (pIcons->GetThumbnail(id)->GetFileName() == "sub") sub = id;
+  CRect rc;
+  pIcons->GetItemRect(sub, rc, 1);
+  fwtest::DoubleClickMouse(*pIcons, rc.CenterPoint() - pIcons->GetScrollPositionRaw());
+  // Once the folder changes sent meanwhile have run, the browser is in the sub-folder.
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] { return trans->GetQueuedCommandCount() == 0 && shown() == std::vector<std::string>{"rose.jpg"}; }, 10000));
+  testsupport::PumpPending();
+  EXPECT_EQ(shown(), std::vector<std::string>{"rose.jpg"});
+  ASSERT_EQ(trans->GetFolderList().GetCount(), 1);
+  EXPECT_EQ(std::string((LPCSTR)trans->GetFolderList().GetHead()), folder + "\\sub\\");
+  pDoc->GetBrowser()->SubFolderVisible(oldSub);
+}
+
+// A marked file renamed in the browser's name box keeps its mark under its new name: the
+// status bar's count stays and the mark is seen on the file.
+TEST_F(FrameTest, AMarkedFileRenamedInTheBrowserKeepsItsMark) {
+  std::string folder = testsupport::NewTempFolder("frame-markrename");
+  for (const char* n : {"a.jpg", "b.jpg"})
+    ASSERT_TRUE(::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\" + n).c_str(), FALSE));
+  CIconView* pIcons = ShowFolder(folder, 2);
+  ASSERT_NE(pIcons, nullptr);
+  CVxDocument* pDoc = dynamic_cast<CVxDocument*>(m_pFrame->GetActiveDocument());
+  ASSERT_NE(pDoc, nullptr);
+  DWORD a = VXID_NONE;
+  for (DWORD id : pIcons->GetDisplayList())
+    if (pIcons->GetThumbnail(id)->GetFileName() == "a.jpg") a = id;
+  ASSERT_NE(a, VXID_NONE);
+  int before = pDoc->GetBrowser()->GetMarkCount();
+  ASSERT_EQ(pDoc->GetBrowser()->SetMark(pIcons->GetThumbnail(a), 1), S_OK);
+  CRect rc;
+  pIcons->GetItemRect(a, rc, 1);
+  CPoint pt = rc.CenterPoint() - pIcons->GetScrollPositionRaw();
+  pIcons->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  pIcons->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  pIcons->SendMessage(WM_KEYDOWN, VK_F2, 0);
+  CWnd* edit = pIcons->GetDlgItem(IDC_RENAME_EDIT);
+  ASSERT_NE(edit, nullptr);
+  edit->SetWindowText("");
+  for (char c : std::string("renamed")) edit->SendMessage(WM_CHAR, (unsigned char)c, 1);
+  edit->SendMessage(WM_CHAR, VK_RETURN, 1);
+  auto named = [&](const char* name) -> CThumbnail* {
+    for (DWORD id : pIcons->GetDisplayList())
+      if (pIcons->GetThumbnail(id)->GetFileName() == name) return pIcons->GetThumbnail(id);
+    return nullptr;
+  };
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return named("renamed.jpg") != nullptr; }, 10000));
+  int state = -1;
+  Mark_GetCheck((folder + "\\renamed.jpg").c_str(), &state);
+  EXPECT_EQ(state, 1);
+  Mark_GetCheck((folder + "\\a.jpg").c_str(), &state);
+  EXPECT_EQ(state, 0);
+  EXPECT_EQ(pDoc->GetBrowser()->GetMarkCount(), before + 1);
+  EXPECT_EQ(named("renamed.jpg")->GetMarkStatus(0), 1);
+  Mark_SetCheck((folder + "\\renamed.jpg").c_str(), 0);
 }
 
 namespace {

@@ -27,10 +27,10 @@ struct CardTreeNodes {
     core->Release();
   }
   void Renew() { EXPECT_EQ(host.Renew(), S_OK); }
-  // The date nodes' paths under drive E:, in title order.
-  std::vector<std::string> Titles() {
+  // The date nodes' paths under the card's drive (E: unless told), in title order.
+  std::vector<std::string> Titles(char letter = 'E') {
     using cardtreetest::Res;
-    HTREEITEM drive = host.Top(Res(IDS_CARD_DRIVE_PREFIX) + "E" + Res(IDS_CARD_DRIVE_SUFFIX));
+    HTREEITEM drive = host.Top(Res(IDS_CARD_DRIVE_PREFIX) + std::string(1, letter) + Res(IDS_CARD_DRIVE_SUFFIX));
     HTREEITEM titles = drive ? host.Child(drive, Res(IDS_CARD_DISC_TITLES)) : nullptr;
     std::map<int, std::string> byTitle;
     for (HTREEITEM i = titles ? host.tree.GetChildItem(titles) : nullptr; i; i = host.tree.GetNextSiblingItem(i)) {

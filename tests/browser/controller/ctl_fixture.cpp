@@ -81,6 +81,41 @@ bool Copy(const char* fixture, const std::string& to) {
   return CopyFileA(Fixture(fixture).c_str(), to.c_str(), FALSE) != FALSE;
 }
 void Pump() { testsupport::PumpPending(); }
+std::string Res(UINT id) {
+  CString s;
+  CResourceLoader().LoadStringA(id, s);
+  return (LPCSTR)s;
+}
+
+FullDisk::FullDisk(const char* sub) {
+  const char kDisk[] = "C:\\glimora-full";
+  ULARGE_INTEGER avail, total, free;
+  if (!GetDiskFreeSpaceExA(kDisk, &avail, &total, &free) || total.QuadPart > (8u << 20)) {
+    ADD_FAILURE() << kDisk << " is not a small mounted disk (smalldisks.sh mounts it as root)";
+    return;
+  }
+  folder_ = std::string(kDisk) + "\\" + sub + std::to_string(GetCurrentProcessId());
+  testsupport::RemoveTree(folder_);
+  testsupport::MakeFolders(folder_);
+}
+FullDisk::~FullDisk() {
+  if (!folder_.empty()) testsupport::RemoveTree(folder_);
+}
+bool FullDisk::Fill() {
+  if (folder_.empty()) return false;
+  std::string block(64 * 1024, 'x');
+  HANDLE h = CreateFileA((folder_ + "\\filling").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  // Large blocks first, then single bytes for what is left.
+  DWORD n = 0;
+  while (WriteFile(h, block.data(), (DWORD)block.size(), &n, NULL) && n == block.size()) {
+  }
+  while (WriteFile(h, "x", 1, &n, NULL) && n == 1) {
+  }
+  CloseHandle(h);
+  ULARGE_INTEGER avail, total, free;
+  return GetDiskFreeSpaceExA(folder_.c_str(), &avail, &total, &free) && avail.QuadPart == 0;
+}
 }  // namespace ctltest
 
 // ---- The test view ---------------------------------------------------------------------------

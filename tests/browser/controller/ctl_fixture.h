@@ -127,6 +127,24 @@ class BoxAnswers {
 
 namespace ctltest {
 std::string Fixture(const char* name);
+// A resource string.
+std::string Res(UINT id);
+// A folder of the test's own on the small mounted disk C:\glimora-full (smalldisks.sh),
+// filled until the disk takes no more; the filling and the folder go at the end. Empty
+// folder() when that is no small disk (the test fails then, it does not skip).
+class FullDisk {
+ public:
+  explicit FullDisk(const char* sub);
+  ~FullDisk();
+  FullDisk(const FullDisk&) = delete;
+  FullDisk& operator=(const FullDisk&) = delete;
+  const std::string& folder() const { return folder_; }
+  // Fills the disk up; what is written first (the test's files) must be there before.
+  bool Fill();
+
+ private:
+  std::string folder_;
+};
 // A fresh scratch folder below the program's own.
 std::string Scratch(const char* sub);
 // The texts of a dialog box's static controls, joined.

@@ -2,6 +2,7 @@
 // asks, and what the disk, the model, the database and the marks hold afterwards.
 #include <gtest/gtest.h>
 
+#include <Kitlib2/Kitlib2.h>
 #include <RecordGate.h>
 #include <TickCache.h>
 #include <VxBDDisc.h>
@@ -250,6 +251,53 @@ TEST(Deletion, FolderKinds) {
   EXPECT_FALSE(h.Seen(WM_REFRESH_FOLDERS).empty());
 }
 
+// A favourite folder warns first and then deletes as an ordinary folder does; the faces
+// kind of classification folder asks its own question and, answered no, changes nothing.
+TEST(Deletion, FavouriteFolderWarningAndTheFacesClassification) {
+  BrowserHost h;
+  Marks marks;
+  std::string d = MarkedPictures(marks, "del_fav", {"f1.jpg", "f2.jpg"}, true);
+  h.ShowFolder(d);
+  CBrowserStatus& status = h.browser()->GetBrowserStatus();
+  status.SetCode(FOLDER_TYPE_FAVORITE);
+  CString warning;
+  CResourceLoader loader;
+  loader.LoadFormatString(warning, IDS_BROWSER_FAVORITE_WARNING, (LPCSTR)loader.LoadStringA(IDS_BROWSER_FAVORITES));
+  SelectOnly(h, {"f1.jpg"});
+  {
+    BoxAnswers answers({IDOK, IDC_DELETE_NO});
+    EXPECT_EQ(Delete(h), 0);
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_NE(seen[0].find(std::string(warning)), std::string::npos) << seen[0];
+    EXPECT_EQ(seen[1].rfind("[own]", 0), 0u) << seen[1];
+  }
+  EXPECT_TRUE(Exists(d + "\\f1.jpg"));
+  SelectOnly(h, {"f1.jpg"});
+  {
+    BoxAnswers answers({IDOK, IDC_DELETE_YES});
+    EXPECT_EQ(Delete(h), 0);
+    EXPECT_EQ(answers.Count(), 2u);
+  }
+  EXPECT_FALSE(Exists(d + "\\f1.jpg"));
+
+  status.SetCode(FOLDER_TYPE_CLASSIFY);
+  CMWriteProfileInt("VxFolder\\FolderInfo", "Classify", 8);
+  SelectOnly(h, {"f2.jpg"});
+  {
+    BoxAnswers answers({IDNO});
+    EXPECT_EQ(Delete(h), 0);
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].find(ResString(IDS_BROWSER_CLASSIFY_DELETE_FACES)), std::string::npos) << seen[0];
+    EXPECT_EQ(seen[0].find("f2.jpg"), std::string::npos) << seen[0];
+  }
+  CMWriteProfileInt("VxFolder\\FolderInfo", "Classify", -1);
+  EXPECT_TRUE(Exists(d + "\\f2.jpg"));
+  EXPECT_EQ(S_OK, VxDBWIsEnrolled((d + "\\f2.jpg").c_str()));
+  EXPECT_EQ(h.pView->Names(), (std::vector<std::string>{"f2.jpg"}));
+}
+
 // Pruning keeps what is still there; the marks of kept files stay.
 TEST(Deletion, PruningAndMarksOfKeptFiles) {
   BrowserHost h;
@@ -257,8 +305,9 @@ TEST(Deletion, PruningAndMarksOfKeptFiles) {
   std::string d = MarkedPictures(marks, "del_prune", {"p1.jpg", "p2.jpg"}, false);
   h.ShowFolder(d);
   SelectByName(h, {"p1.jpg", "p2.jpg"});
-  // Deleted behind the browser's back while its decoder may be reading it: the decoder
-  // never holds a file against deletion.
+  // Deleted behind the browser's back. The decoder is stopped first: a file deleted while a
+  // reader has it open keeps its name until the reader lets go.
+  CThumbnailPage::DecodeStop();
   ASSERT_TRUE(DeleteFileA((d + "\\p1.jpg").c_str()));
   CStringList list;
   list.AddTail((d + "\\p1.jpg").c_str());
@@ -321,12 +370,13 @@ TEST(Deletion, CommandAndActionMessage) {
 
 namespace {
 
-// A card in drive E: with a camera's tree: clips 0 and 1 (one title) and 2 recorded on the
+// A card (in drive E: unless told) with a camera's tree: clips 0 and 1 (one title) and 2 recorded on the
 // 1st of November, clip 3 on the 2nd; a picture in DCIM.
 struct MovieCard {
+  char letter;
   std::string folder = ctltest::Scratch("del_card");
   std::string bdmv = folder + "\\PRIVATE\\AVCHD\\BDMV";
-  MovieCard() {
+  explicit MovieCard(char drive = 'E') : letter(drive) {
     testsupport::MakeFolders(folder + "\\PRIVATE\\AVCHD");
     EXPECT_TRUE(VxBDWriteTree(
         bdmv, {{{"00000", "00001"}, 0x0103, 0xAB12}, {{"00002"}, 0x0103, 0xAB12}, {{"00003"}, 0x0103, 0xAB12}}, true,
@@ -337,14 +387,17 @@ struct MovieCard {
       testsupport::SetLocalWriteTime(stream, 2026, 11, c < 3 ? 1 : 2, 10 + c);
     }
     testsupport::WriteWholeFile(folder + "\\DCIM\\100NORVA\\NVDC0001.JPG", "jpeg");
-    inserted = testsupport::InsertCard('E', testsupport::UnixPathOf(folder)) == 0;
+    inserted = testsupport::InsertCard(letter, testsupport::UnixPathOf(folder)) == 0;
   }
   ~MovieCard() {
-    testsupport::RemoveCard('E');
-    if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+    testsupport::RemoveCard(letter);
+    if (letter == 'E' && !testsupport::DefaultCardDir().empty())
+      testsupport::InsertCard('E', testsupport::DefaultCardDir());
   }
   std::string Stream(int clip) const { return bdmv + "\\STREAM\\0000" + std::to_string(clip) + ".MTS"; }
-  std::string Card(int clip) const { return "E:\\PRIVATE\\AVCHD\\BDMV\\STREAM\\0000" + std::to_string(clip) + ".MTS"; }
+  std::string Card(int clip) const {
+    return std::string(1, letter) + ":\\PRIVATE\\AVCHD\\BDMV\\STREAM\\0000" + std::to_string(clip) + ".MTS";
+  }
   // The clips every playlist names, joined.
   std::string Named() const {
     std::string all;
@@ -385,6 +438,18 @@ void DeleteWithAGroup(BrowserHost& h, const std::vector<std::string>& names) {
   EXPECT_TRUE(Shows(boxes[1], IDS_BROWSER_DISC_DELETE_GROUP)) << boxes[1];
 }
 
+// A protected card (its playlist read-only): deleting scene 1 shows the notice, nothing goes.
+void ProtectedCardRefuses(BrowserHost& h, const MovieCard& card) {
+  const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
+  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_READONLY);
+  SelectOnly(h, {"00001.MTS"});
+  std::vector<std::string> boxes = DeleteWith(h, {IDOK});
+  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_PROTECTED)) << boxes[0];
+  EXPECT_TRUE(Exists(card.Card(1)));
+}
+
 }  // namespace
 
 // A card's scenes go through the disc-movie core: a protected card refuses, one scene goes
@@ -416,18 +481,11 @@ TEST(Deletion, CardScenesThroughTheDiscCore) {
   EXPECT_TRUE(Exists(card.Card(1)));
 
   // Protected: the notice, nothing goes.
-  const std::string playlist = card.bdmv + "\\PLAYLIST\\00000.MPL";
-  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_READONLY);
-  SelectOnly(h, {"00001.MTS"});
-  std::vector<std::string> boxes = DeleteWith(h, {IDOK});
-  SetFileAttributesA(playlist.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_PROTECTED)) << boxes[0];
-  EXPECT_TRUE(Exists(card.Card(1)));
+  ProtectedCardRefuses(h, card);
 
   // No to the question: nothing goes.
   SelectOnly(h, {"00001.MTS"});
-  boxes = DeleteWith(h, {IDNO});
+  std::vector<std::string> boxes = DeleteWith(h, {IDNO});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(Shows(boxes[0], IDS_BROWSER_DISC_DELETE)) << boxes[0];
   EXPECT_TRUE(Exists(card.Card(1)));
@@ -475,6 +533,29 @@ TEST(Deletion, CardScenesThroughTheDiscCore) {
   EXPECT_EQ(card.Named(), "");
   EXPECT_TRUE(Exists(card.bdmv + "\\INDEX.BDM"));
   EXPECT_TRUE(h.pView->m_items.empty());
+}
+
+// The core is asked about the drive the scenes are on, by its letter: a protected card in
+// another drive refuses them, and once open lets them go.
+TEST(Deletion, TheCardsDriveByItsLetter) {
+  MovieCard card('F');
+  ASSERT_TRUE(card.inserted);
+  ctltest::CardTreeNodes tree;
+  std::vector<std::string> titles = tree.Titles('F');
+  ASSERT_EQ(titles.size(), 3u);
+  BrowserHost h;
+  ShowTitles(h, {titles[0]});
+  ASSERT_EQ(h.pView->Names(), (std::vector<std::string>{"00000.MTS", "00001.MTS"}));
+  DWORD ref[4];
+  h.pView->m_items[1]->GetDiscRef(ref);
+  EXPECT_EQ(ref[1], VxBDMakeGroup('F' - 'A', 0));
+
+  ProtectedCardRefuses(h, card);
+  SelectOnly(h, {"00001.MTS"});
+  std::vector<std::string> boxes = DeleteWith(h, {IDYES});
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_FALSE(Exists(card.Card(1)));
+  EXPECT_TRUE(Exists(card.Card(0)));
 }
 
 // A group goes whole only when all its scenes are selected: a selection as large as a

@@ -216,6 +216,32 @@ TEST(MarkedFiles, CardStreamsAreLeftOut) {
   RemoveDirectoryA("E:\\MARKTEST");
 }
 
+// A destination folder on a disk of its own that is full: the full-disk message, nothing
+// written, and the browser still goes to the destination.
+TEST(MarkedFiles, AFullDestinationDiskSaysSo) {
+  ctltest::FullDisk disk("marks");
+  ASSERT_FALSE(disk.folder().empty());
+  BrowserHost h;
+  Marks marks;
+  std::string from = ctltest::Scratch("marks_full");
+  ctltest::Copy("plain.jpg", from + "\\a.jpg");
+  marks.Set(from + "\\a.jpg");
+  h.ShowFolder(from);
+  ASSERT_TRUE(disk.Fill());
+  Chooser chooser(disk.folder());
+  h.Forget();
+  {
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(1, h.trans()->MarkFilesOperation(FO_COPY));
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_NE(std::string::npos, seen[0].find(ResString(IDS_BROWSER_DISK_FULL))) << seen[0];
+  }
+  EXPECT_FALSE(Exists(disk.folder() + "\\a.jpg"));
+  EXPECT_TRUE(Exists(from + "\\a.jpg"));
+  EXPECT_TRUE(ShowsFolder(h, disk.folder()));
+}
+
 TEST(MarkedFiles, FavouritesFromSelectedFolders) {
   BrowserHost h;
   std::string d = ctltest::Scratch("favo");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <RecordGate.h>
+#include <VxResourceIds.h>
+#include <TickCache.h>
 #include <shlobj.h>
 
 #include "ctl_fixture.h"
@@ -52,6 +54,34 @@ TEST(Rename, DiskRecordAndItemFollow) {
   ctltest::Pump();
 }
 
+// A marked file keeps its mark under its new name: the old name is no longer marked, the
+// number of marks stays, and the item shows the mark.
+TEST(Rename, AMarkedFileKeepsItsMarkUnderTheNewName) {
+  BrowserHost h;
+  std::string d = ctltest::Scratch("ren_mark");
+  ctltest::Copy("plain.jpg", d + "\\a.jpg");
+  ASSERT_EQ(S_OK, Mark_SetCheck((d + "\\a.jpg").c_str(), 1));
+  h.ShowFolder(d);
+  CThumbnail* p = ItemNamed(h, "a.jpg");
+  ASSERT_NE(p, nullptr);
+  int before = h.browser()->GetMarkCount();
+  ASSERT_EQ(h.trans()->RenameThumbnail(p, "b.jpg"), 1);
+  int state = -1;
+  Mark_GetCheck((d + "\\b.jpg").c_str(), &state);
+  EXPECT_EQ(state, 1);
+  Mark_GetCheck((d + "\\a.jpg").c_str(), &state);
+  EXPECT_EQ(state, 0);
+  EXPECT_EQ(h.browser()->GetMarkCount(), before);
+  EXPECT_EQ(p->GetMarkStatus(1), 1);
+  // Shown again (as after the folder trees' refresh), the item is marked.
+  h.ShowFolder(d);
+  CThumbnail* again = ItemNamed(h, "b.jpg");
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->GetMarkStatus(0), 1);
+  Mark_SetCheck((d + "\\b.jpg").c_str(), 0);
+  Mark_SetCheck((d + "\\a.jpg").c_str(), 0);
+}
+
 // The Windows folder and the user's desktop folder are not renamed; a file inside them may be.
 TEST(Rename, ProtectedFolders) {
   char win[MAX_PATH] = "", desktop[MAX_PATH] = "";
@@ -60,9 +90,17 @@ TEST(Rename, ProtectedFolders) {
   CThumbnail winItem(win), deskItem(desktop);
   ASSERT_TRUE(winItem.IsFolder() || GetFileAttributesA(win) & FILE_ATTRIBUTE_DIRECTORY);
   BrowserHost h;
-  EXPECT_EQ(h.trans()->RenameThumbnail(&winItem, "Windows2"), 0);
+  // Shown, the browser tells the user: the rename message, once for each refusal.
+  h.pFrame->ShowWindow(SW_SHOWNOACTIVATE);
+  for (CThumbnail* p : {&winItem, &deskItem}) {
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(h.trans()->RenameThumbnail(p, "Renamed2"), 0);
+    ctltest::Pump();
+    std::vector<std::string> seen = answers.Seen();
+    ASSERT_EQ(seen.size(), 1u) << p->GetFilePath();
+    EXPECT_NE(seen[0].find(ctltest::Res(IDS_BROWSER_RENAME_FAILED)), std::string::npos) << seen[0];
+  }
   EXPECT_TRUE(Exists(win));
-  EXPECT_EQ(h.trans()->RenameThumbnail(&deskItem, "Desk2"), 0);
   EXPECT_TRUE(Exists(desktop));
-  EXPECT_FALSE(Exists(std::string(win) + "2"));
+  EXPECT_FALSE(Exists(std::string(win) + "\\..\\Renamed2"));
 }

@@ -279,6 +279,24 @@ TEST(TransRules, CommandTableRoutesByResourceName) {
   for (UINT id : {29560u, 29588u, 29589u, 29590u, 29596u, 29102u, 0u}) EXPECT_EQ(TransFindCommand(id), nullptr) << id;
 }
 
+// The map command: the selection first, then the map component; in focus mode a folded
+// enlarged view sends the browser back to its thumbnails instead.
+TEST(TransRules, MapCommandSteps) {
+  struct {
+    BOOL selected, map, focus;
+    int enlarged;
+    VXMAPSTEP want;
+  } cases[] = {
+      {FALSE, TRUE, TRUE, 200, VXMAP_NO_SELECTION}, {TRUE, FALSE, TRUE, 0, VXMAP_NOTHING},
+      {TRUE, TRUE, TRUE, -1, VXMAP_NOTHING},        {TRUE, TRUE, TRUE, 0, VXMAP_KEPT_MODE},
+      {TRUE, TRUE, TRUE, 270, VXMAP_SHOW},          {TRUE, TRUE, FALSE, 0, VXMAP_SHOW},
+      {TRUE, TRUE, FALSE, -1, VXMAP_SHOW},
+  };
+  for (auto& c : cases)
+    EXPECT_EQ(TransMapStep(c.selected, c.map, c.focus, c.enlarged), c.want)
+        << c.selected << c.map << c.focus << " " << c.enlarged;
+}
+
 TEST(TransRules, RunOnThreadsDoesEachPieceOnceAndStopsWhenAsked) {
   for (size_t threads : {size_t(0), size_t(1), size_t(4)})
     for (size_t count : {size_t(0), size_t(1), size_t(3), size_t(1000)}) {

@@ -132,7 +132,8 @@ struct MelodeckKey {
 }  // namespace
 
 // A card track: without the program, "could not open"; with it, the card is not a
-// protected card here, so the road ends with that message. Other files have no track.
+// protected card here, so the road ends with that message, also when the page's group
+// folder is gone. Other files have no track.
 TEST(CardMusic, ProgramMissingThenCardNotProtected) {
   BrowserHost h;
   MelodeckKey key;
@@ -157,6 +158,17 @@ TEST(CardMusic, ProgramMissingThenCardNotProtected) {
   ASSERT_TRUE(testsupport::WriteWholeFile(program + "\\SD-Melodeck.exe", "MZ"));
   key.Set(program);
   EXPECT_EQ(program + "\\SD-Melodeck.exe", std::string(GetMelodeckExePath()));
+  {
+    BoxAnswers answers({IDOK});
+    EXPECT_EQ(E_PENDING, PlayTrackWithMelodeck(track, h.trans()));
+    ASSERT_EQ(1u, answers.Count());
+    EXPECT_NE(std::string::npos, answers.Seen()[0].find(ResString(IDS_BROWSER_NOT_PROTECTED_CARD)));
+  }
+
+  // A page that names a group folder which is gone: the page's first track stands for it,
+  // and the road goes on to the card's test as before.
+  page.SetGroupInfo(CThumbnailGroupInfo(1, (ctltest::Scratch("melodeck_gone") + "\\nowhere\\").c_str()));
+  ASSERT_FALSE(page.GetGroupInfo().IsFolder());
   {
     BoxAnswers answers({IDOK});
     EXPECT_EQ(E_PENDING, PlayTrackWithMelodeck(track, h.trans()));

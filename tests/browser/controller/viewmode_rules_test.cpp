@@ -192,3 +192,21 @@ TEST(PluginOrder, AscendingPriorityWithTheSetsExchangeSort) {
 }
 
 }  // namespace
+
+// A property set open for a file serves the same path in another letter case, and no other.
+TEST(PropertySamePath, SameFileInAnyLetterCase) {
+  struct {
+    const char* open;
+    const char* asked;
+    BOOL same;
+  } cases[] = {
+      {"C:\\Photos\\Photo.jpg", "c:\\PHOTOS\\photo.JPG", TRUE},
+      {"C:\\Photos\\Photo.jpg", "C:\\Photos\\Photo.jpg", TRUE},
+      {"C:\\Photos\\Photo.jpg", "C:\\Photos\\Photo2.jpg", FALSE},
+      {"C:\\Photos\\\x95\x5C.jpg", "c:\\photos\\\x95\x5C.JPG", TRUE},
+      {"", "", FALSE},
+      {"C:\\a.jpg", nullptr, FALSE},
+  };
+  for (auto& c : cases)
+    EXPECT_EQ(PropertySamePath(c.open, c.asked), c.same) << c.open << " | " << (c.asked ? c.asked : "(null)");
+}

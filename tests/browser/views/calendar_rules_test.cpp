@@ -370,6 +370,38 @@ TEST(CalendarDay, DateBarButtonsHintsAndRenameLimit) {
   EXPECT_EQ(calday::RenameTextLimit(264, 8), 0);
   EXPECT_EQ(calday::RenameTextLimit(300, 8), 0);
   EXPECT_EQ(calday::RenameTextLimit(263, 8), 1);
+  // The box holds the name without its extension: the file keeps its extension.
+  EXPECT_EQ(calday::RenamedName("b", "a.jpg"), "b.jpg");
+  EXPECT_EQ(calday::RenamedName("b", "a.b.MTS"), "b.MTS");
+  EXPECT_EQ(calday::RenamedName("b", "noext"), "b");
+  EXPECT_EQ(calday::RenamedName("b", ".hidden"), "b");
+  EXPECT_EQ(calday::RenamedName("\x95\x5C", "a.jpg"), "\x95\x5C.jpg");
+}
+
+// The date bar sits between the day buttons, clear of both, on their middle line.
+TEST(CalendarDay, DateBetweenTheButtons) {
+  const SIZE ch = {24, 32};
+  struct {
+    RECT back, forward;
+    int count;
+    POINT want;
+  } cases[] = {
+      // The view's buttons at 1000 x 720: 44 x 36 at x 500 and 870, y 660.
+      {{500, 660, 544, 696}, {870, 660, 914, 696}, 10, {573, 662}},
+      {{500, 660, 544, 696}, {870, 660, 914, 696}, 8, {600, 662}},
+      // Too narrow a gap: from the back button on.
+      {{0, 0, 44, 36}, {200, 0, 244, 36}, 10, {44, 2}},
+  };
+  for (auto& c : cases) {
+    POINT at = calday::DateOrigin(c.back, c.forward, c.count, ch, 27);
+    EXPECT_EQ(at.x, c.want.x) << c.count;
+    EXPECT_EQ(at.y, c.want.y) << c.count;
+    int right = at.x + (c.count - 1) * 27 + ch.cx;
+    if (c.forward.left - c.back.right > right - at.x) {
+      EXPECT_GE(at.x - c.back.right, 10);
+      EXPECT_GE(c.forward.left - right, 10);
+    }
+  }
 }
 
 }  // namespace

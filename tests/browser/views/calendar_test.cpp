@@ -12,7 +12,10 @@
 #include <VxContFile.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
+#include <RecordGate.h>
+#include <IconView.h>
 #include <otherwindows.h>
+#include <picture.h>
 #include <program.h>
 #include <tempfolder.h>
 #include <viewframe.h>
@@ -24,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "iconview_host.h"
 #include "uikit.h"
 
 namespace {
@@ -156,6 +160,21 @@ CPoint MonthHost::CellCentre(int i) {
 // 2005/03/01 is a Tuesday (cells 2..32), 2007/11/01 a Thursday (cells 4..33).
 const std::vector<Dated> kFiles = {
     {"a.jpg", 2005, 3, 5}, {"b.jpg", 2005, 3, 20}, {"c.jpg", 2005, 3, 20}, {"d.jpg", 2007, 11, 11}};
+
+// Captions readable on their faces: light letters on the blue day button, dark ones on the
+// amber face of the month view shown.
+TEST(CalendarMonthView, CaptionsAreReadableOnTheirFaces) {
+  MonthHost h(kFiles);
+  ASSERT_NE(h.view, nullptr);
+  h.view->UpdateWindow();
+  testsupport::Picture day(h.view->GetButton(IDC_CAL_DAY_BUTTON)->GetSafeHwnd(), testsupport::Picture::kClient);
+  RECT dayFace = {0, 0, day.Width(), day.Height()};
+  EXPECT_GT(day.CountNear(dayFace, RGB(255, 255, 255), 30), 20);
+  testsupport::Picture month(h.view->GetButton(IDC_CAL_MONTH_INDICATOR)->GetSafeHwnd(), testsupport::Picture::kClient);
+  RECT monthFace = {0, 0, month.Width(), month.Height()};
+  EXPECT_EQ(month.CountNear(monthFace, RGB(255, 255, 255), 30), 0);
+  EXPECT_GT(month.CountDark(monthFace, 250), 5);
+}
 
 TEST(CalendarMonthView, ShowsTheLatestMonthAndStepsOverEmptyMonths) {
   MonthHost h(kFiles);
@@ -309,6 +328,34 @@ std::string Names(const std::vector<CThumbnail*>& list) {
 void Press(CWnd* w, CPoint pt, UINT flags = 0) {
   w->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | flags, MAKELPARAM(pt.x, pt.y));
   w->SendMessage(WM_LBUTTONUP, flags, MAKELPARAM(pt.x, pt.y));
+}
+
+// The captions of the calendar's buttons are light on their blue faces, and the day's date
+// stands clear of the back and forward buttons.
+TEST(CalendarDayView, LightCaptionsAndADateClearOfTheButtons) {
+  DayHost h(kFiles, BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  testsupport::Picture caption(h.view->GetButton(IDC_CAL_MONTH_BUTTON)->GetSafeHwnd(), testsupport::Picture::kClient);
+  RECT face = {0, 0, caption.Width(), caption.Height()};
+  EXPECT_GT(caption.CountNear(face, RGB(255, 255, 255), 30), 20);
+
+  testsupport::Picture day(h.view->GetSafeHwnd(), testsupport::Picture::kClient);
+  CRect back, forward;
+  h.view->GetButton(IDC_CAL_BACK)->GetWindowRect(&back);
+  h.view->GetButton(IDC_CAL_FORWARD)->GetWindowRect(&forward);
+  h.view->ScreenToClient(&back);
+  h.view->ScreenToClient(&forward);
+  const COLORREF background = RGB(121, 147, 165);
+  // The date is there, between the buttons, and a margin on each side is background.
+  RECT between = {back.right, back.top, forward.left, back.bottom};
+  EXPECT_GT(between.right - between.left - 20, 0);
+  EXPECT_GT(day.CountNear(between, RGB(255, 255, 255), 30), 50);
+  RECT beforeForward = {forward.left - 12, forward.top, forward.left, forward.bottom};
+  RECT afterBack = {back.right, back.top, back.right + 12, back.bottom};
+  EXPECT_EQ(day.Count(beforeForward, background), 12 * forward.Height());
+  EXPECT_EQ(day.Count(afterBack, background), 12 * back.Height());
 }
 
 TEST(CalendarDayView, ShowsADayAndStepsToTheNeighbouringRecordingDays) {
@@ -645,6 +692,68 @@ TEST(CalendarDayView, ADragCarriesTheSelection) {
 
 // More thumbnails than fit: a scroll bar over the rows of the day; thumb tracking does not
 // scroll until the thumb is let go; End and Home scroll to the item they select.
+// Renames through the name box as the user does: the box opens on the item, the text is
+// typed, the box ends. The text of the message box shown meanwhile (answered with OK), or
+// "" when none was.
+std::string RenameByBox(DayHost& h, CThumbnail* p, const char* text) {
+  if (!h.view->RenameFile(p)) return "<no name box>";
+  return MessageBoxOf([&] { h.view->SendMessage(WM_LABEL_EDIT_END, (WPARAM)text, 0); });
+}
+
+bool Exists(const std::string& p) { return ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The day's name box renames through the browser, whose own icon view is hidden meanwhile:
+// a good name renames the file, keeping its extension, on disk and in the photo database;
+// a name leading out of the folder or a device name is refused with the rename message and
+// changes nothing; a clip's content file keeps its name and takes the text as its title.
+TEST(CalendarDayView, TheNameBoxRenamesThroughTheBrowser) {
+  DayHost h({{"a.jpg", 2005, 3, 20}, {"b.jpg", 2005, 3, 20}, {"clip.cont", 2005, 3, 20, "edited.cont"}},
+            BROWSE_VIEW_DAY);
+  ASSERT_NE(h.view, nullptr);
+  h.Hint(VXHINT_COMMAND, ID_VIEWMODE_DAY, "2005/03/20");
+  h.view->UpdateWindow();
+  testsupport::CViewFrame* pIcons =
+      testsupport::CreateViewFrame(h.pDoc, RUNTIME_CLASS(CIconView), "icons", WS_POPUP, CRect(0, 0, 400, 300));
+  ASSERT_NE(pIcons, nullptr);
+  pIcons->GetView()->OnInitialUpdate();
+  auto item = [&](const char* name) -> CThumbnail* {
+    for (CThumbnail* p : h.view->GetDayList())
+      if (lstrcmpiA(p->GetFileName(), name) == 0) return p;
+    return nullptr;
+  };
+  CThumbnail* a = item("a.jpg");
+  CThumbnail* clip = item("clip.cont");
+  ASSERT_TRUE(a && clip);
+  std::string folder = (LPCSTR)a->GetFolderPath();
+  ASSERT_EQ(S_OK, VxDBWEnrollFile((folder + "a.jpg").c_str(), 0));
+
+  const std::string refused = (LPCSTR)CResourceLoader().LoadStringA(IDS_BROWSER_RENAME_FAILED);
+  // The folder above is everyone's temporary folder: a file there of that name is not ours.
+  ::DeleteFileA((folder + "..\\x.jpg").c_str());
+  for (const char* bad : {"..\\x", "CON"}) {
+    EXPECT_EQ(RenameByBox(h, a, bad), refused) << bad;
+    EXPECT_TRUE(Exists(folder + "a.jpg")) << bad;
+    EXPECT_STREQ(a->GetFileName(), "a.jpg") << bad;
+  }
+  EXPECT_FALSE(Exists(folder + "x.jpg"));
+  EXPECT_FALSE(Exists(folder + "..\\x.jpg"));
+
+  EXPECT_EQ(RenameByBox(h, a, "renamed"), "");
+  EXPECT_FALSE(Exists(folder + "a.jpg"));
+  EXPECT_TRUE(Exists(folder + "renamed.jpg"));
+  EXPECT_STREQ(a->GetFileName(), "renamed.jpg");
+  EXPECT_EQ(S_OK, VxDBWIsEnrolled((folder + "renamed.jpg").c_str()));
+  EXPECT_NE(S_OK, VxDBWIsEnrolled((folder + "a.jpg").c_str()));
+
+  EXPECT_EQ(RenameByBox(h, clip, "holiday"), "");
+  EXPECT_TRUE(Exists(folder + "clip.cont"));
+  vxcont::ContentInfo info;
+  ASSERT_TRUE(vxcont::ReadContentFile((folder + "clip.cont").c_str(), &info));
+  EXPECT_EQ(info.title, "holiday");
+  pIcons->DestroyWindow();
+  uikit::PumpPending();
+}
+
 TEST(CalendarDayView, ScrollsOverTheRowsOfALongDay) {
   std::vector<Dated> files;
   static const char* names[] = {"f00.jpg", "f01.jpg", "f02.jpg", "f03.jpg", "f04.jpg", "f05.jpg", "f06.jpg",

@@ -1,7 +1,7 @@
 // The enlarged image view and the focus information in frames of their own: the selected
 // picture upright and fitted, the same file kept, an unreadable one retried once, a movie
 // with its picture and controls, a movie without a usable player; the focus information
-// without plug-ins.
+// without plug-ins, painted plain.
 #include <gtest/gtest.h>
 
 #include <EnlargedImageView.h>
@@ -255,6 +255,29 @@ TEST(EnlargedView, AMovieShowsItsPictureAndTheSkinnedControls) {
   s.view->DestroyWindow();
 }
 
+// A movie of the movie-playback bridge that does not open while the bridge is in use (the
+// movie controller initialised it): the view says the movie cannot be played.
+TEST(EnlargedView, AnApiMovieThatDoesNotOpenCannotBePlayed) {
+  // A QuickTime movie whose picture is of a kind no decoder knows: its head reads, it
+  // does not open.
+  std::string folder = testsupport::NewTempFolder("enlarged-badmovie");
+  std::string bytes = testsupport::ReadWholeFile(testsupport::Fixture("movie.mov"));
+  size_t codec = bytes.find("avc1");
+  ASSERT_NE(codec, std::string::npos);
+  bytes.replace(codec, 4, "zzzz");
+  testsupport::WriteWholeFile(folder + "\\broken.mov", bytes);
+  CMovieCtrl movie;
+  ASSERT_TRUE(movie.IsQuickTimeUsable());
+  Shown<CEnlargedImageView> s(folder);
+  ASSERT_NE(s.view, nullptr);
+  s.pDoc->GetBrowser()->SetMoviePlayer(&movie);
+  s.view->OnInitialUpdate();
+  s.SelectOnly("broken.mov");
+  EXPECT_FALSE(s.view->IsMovieLoaded());
+  EXPECT_STREQ(s.view->GetMessageText(), CResourceLoader().LoadStringA(IDS_BROWSER_MOVIE_FAILED));
+  s.view->DestroyWindow();
+}
+
 TEST(FocusInfoView, WithoutPlugInsThereAreNoTabsAndTheMapRequestGoesNowhere) {
   std::string empty = testsupport::NewTempFolder("focusinfo-none");
   CFocusInfoView::SetPluginFolder(empty.c_str());
@@ -271,6 +294,12 @@ TEST(FocusInfoView, WithoutPlugInsThereAreNoTabsAndTheMapRequestGoesNowhere) {
     s.view->OnUpdate(nullptr, VXHINT_COMMAND, &map);
     EXPECT_EQ(tabs.GetItemCount(), 0);
     EXPECT_EQ(tabs.SendMessage(TCM_GETCURSEL), -1);
+    // No empty tab box: the pane is the browser's background, wall to wall.
+    EXPECT_FALSE(s.view->HasPages());
+    EXPECT_FALSE(tabs.IsWindowVisible());
+    testsupport::Picture pane(s.view->GetSafeHwnd(), testsupport::Picture::kClient);
+    RECT all = {0, 0, pane.Width(), pane.Height()};
+    EXPECT_EQ(pane.Count(all, RGB(122, 142, 156)), pane.Width() * pane.Height());
   }
   CFocusInfoView::SetPluginFolder(nullptr);
 }
@@ -315,6 +344,8 @@ TEST(FocusInfoView, PlugInPagesInPriorityOrderGetThePathAndTheMapRequest) {
     // Supported pages only; no priority counts 0; the file that is no library and the
     // library without page exports are skipped.
     ASSERT_EQ(tabs.GetItemCount(), 4);
+    EXPECT_TRUE(s.view->HasPages());
+    EXPECT_TRUE(tabs.IsWindowVisible());
     EXPECT_EQ(TabText(tabs, 0), "Zero");
     EXPECT_EQ(TabText(tabs, 1), "One");
     EXPECT_EQ(TabText(tabs, 2), "Three");

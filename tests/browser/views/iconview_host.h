@@ -4,11 +4,13 @@
 
 #include <IconView.h>
 #include <VxDocument.h>
+#include <dialogwatch.h>
 #include <files.h>
 #include <tempfolder.h>
 #include <testmain.h>
 #include <viewframe.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,4 +79,23 @@ inline std::string FixtureFolder(const char* tag, const std::vector<const char*>
   std::string folder = testsupport::NewTempFolder(tag);
   for (const char* name : names) ::CopyFileA(testsupport::Fixture(name).c_str(), (folder + "\\" + name).c_str(), FALSE);
   return folder;
+}
+
+// The text of the message box of this process that call() shows (answered with OK), or ""
+// when it shows none.
+inline std::string MessageBoxOf(const std::function<void()>& call) {
+  std::string seen;
+  {
+    testsupport::DialogWatch watch(
+        nullptr, [](HWND) { return true; },
+        [&seen](HWND box) {
+          char t[1024] = "";
+          ::GetDlgItemTextA(box, 0xFFFF, t, sizeof(t));
+          seen = *t ? t : "<a box>";
+          ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    call();
+    uikit::PumpPending();
+  }
+  return seen;
 }

@@ -5,11 +5,14 @@
 
 #include <BrowserBaseView.h>
 #include <MainWndMessages.h>
+#include <ThumbToolTip.h>
+#include <fw/threadtip.h>
 #include <VxResourceIds.h>
 #include <VxGUITrans.h>
 #include <pump.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "iconview_host.h"
 
@@ -169,6 +172,106 @@ TEST(ViewModes, ARowsLabelEditRenamesItsFile) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{old == "plain.jpg" ? "renamed.jpg" : "plain.jpg",
                                              old == "rose.jpg" ? "renamed.jpg" : "rose.jpg"}));
+}
+
+// Paints of the details list, counted in front of its own procedure.
+WNDPROC g_listProc = nullptr;
+int g_listPaints = 0;
+LRESULT CALLBACK CountPaints(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++g_listPaints;
+  return ::CallWindowProcA(g_listProc, hWnd, message, wParam, lParam);
+}
+
+// The mark commands, a cut and a copy after it repaint a shown details list before they
+// return: its check boxes and faded pictures are right at once, not at some later paint.
+TEST(ViewModes, MarkCommandsAndCutRepaintTheDetailsListAtOnce) {
+  ModesHost h("modes-repaint", kPictures);
+  ASSERT_NE(h.v.view, nullptr);
+  CVxGUITrans* trans = h.trans;
+  CListCtrl* list = h.list;
+  trans->OnModeChange(CGVIEW_FILEINFO);
+  ASSERT_TRUE(list->IsWindowVisible());
+  list->SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  list->SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  uikit::PumpPending();
+  ASSERT_EQ(h.v.pDoc->GetBrowser()->GetSelectCount(), 2);
+  // The icon view's own repaint must not stand in for the list's: clipped, it leaves the
+  // list alone (as a parent's repaint does on Windows, whatever its style).
+  h.v.view->ModifyStyle(0, WS_CLIPCHILDREN);
+  g_listProc = (WNDPROC)::SetWindowLongPtrA(list->GetSafeHwnd(), GWLP_WNDPROC, (LONG_PTR)&CountPaints);
+  struct {
+    const char* what;
+    std::function<void()> run;
+  } steps[] = {
+      {"toggle the marks", [&] { trans->MarkSelectToggle(); }},
+      {"clear the marks", [&] { trans->MarkAllUnCheck(); }},
+      {"cut", [&] { trans->CutSelectFiles(); }},
+      {"copy after the cut", [&] { trans->CopySelectFilesToClipBoard(); }},
+  };
+  for (size_t i = 0; i < sizeof(steps) / sizeof(steps[0]); ++i) {
+    auto& step = steps[i];
+    uikit::PumpPending();
+    ASSERT_FALSE(::GetUpdateRect(list->GetSafeHwnd(), nullptr, FALSE)) << step.what;
+    g_listPaints = 0;
+    step.run();
+    EXPECT_GT(g_listPaints, 0) << step.what;
+    EXPECT_FALSE(::GetUpdateRect(list->GetSafeHwnd(), nullptr, FALSE)) << step.what;
+    if (i == 0) EXPECT_EQ(RowEntry(h.v, 0)->GetMarkStatus(1), 1);
+  }
+  ::SetWindowLongPtrA(list->GetSafeHwnd(), GWLP_WNDPROC, (LONG_PTR)g_listProc);
+  h.v.pDoc->GetBrowser()->ClearMark();
+}
+
+// The details list's parent, answering the list's question for a row's entry in front of
+// its own procedure when the test names one.
+WNDPROC g_parentProc = nullptr;
+CThumbnail* g_answer = nullptr;
+int g_asked = 0;
+LRESULT CALLBACK AnswerEntry(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  NMLVDISPINFOA* p = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+  if (message == WM_NOTIFY && p && p->hdr.idFrom == IDC_DETAILS_LIST && p->hdr.code == LVN_GETDISPINFOA &&
+      (p->item.mask & LVIF_PARAM)) {
+    ++g_asked;
+    if (g_answer) {
+      p->item.lParam = (LPARAM)g_answer;
+      return 0;
+    }
+  }
+  return ::CallWindowProcA(g_parentProc, hWnd, message, wParam, lParam);
+}
+
+std::string ListTip(CListCtrl* list) {
+  NMTTDISPINFOA tip = {};
+  tip.hdr.code = TTN_NEEDTEXTA;
+  if (list->SendMessage(WM_NOTIFY, 0, (LPARAM)&tip) != 0 || !tip.lpszText) return "<none>";
+  return tip.lpszText;
+}
+
+// The details list's tip asks its parent for the row's entry, as the list asks for its
+// texts: what the parent names is what the tip shows.
+TEST(ViewModes, TheDetailsListsTipShowsTheEntryItsParentNames) {
+  ModesHost h("modes-listtip", kPictures);
+  ASSERT_NE(h.v.view, nullptr);
+  CListCtrl* list = h.list;
+  h.trans->OnModeChange(CGVIEW_FILEINFO);
+  CRect row;
+  ASSERT_TRUE(list->GetItemRect(0, &row, LVIR_BOUNDS));
+  CPoint at = row.CenterPoint();
+  list->ClientToScreen(&at);
+  ::SetCursorPos(at.x, at.y);
+  HWND hParent = ::GetParent(list->GetSafeHwnd());
+  g_parentProc = (WNDPROC)::SetWindowLongPtrA(hParent, GWLP_WNDPROC, (LONG_PTR)&AnswerEntry);
+  g_asked = 0;
+  g_answer = nullptr;
+  std::string own = ListTip(list);
+  EXPECT_GT(g_asked, 0);
+  EXPECT_NE(own.find(std::string(": ") + (LPCSTR)RowEntry(h.v, 0)->GetDisplayName() + "\n"), std::string::npos) << own;
+  g_answer = RowEntry(h.v, 3);
+  std::string named = ListTip(list);
+  EXPECT_NE(named.find(std::string(": ") + (LPCSTR)RowEntry(h.v, 3)->GetDisplayName() + "\n"), std::string::npos)
+      << named;
+  ::SetWindowLongPtrA(hParent, GWLP_WNDPROC, (LONG_PTR)g_parentProc);
+  g_answer = nullptr;
 }
 
 TEST(ViewModes, FocusModeSelectsOneImageAndARepeatOnlyResetsTheLayout) {
@@ -394,6 +497,50 @@ std::string TipText(CIconView* view, bool wide) {
   info.hdr.code = TTN_NEEDTEXTA;
   if (view->SendMessage(WM_NOTIFY, 0, (LPARAM)&info) != 0 || !info.lpszText) return "<none>";
   return info.lpszText;
+}
+
+// The thread's tooltip control as the test finds it: its timer messages recorded before
+// they go on to the control's own procedure.
+WNDPROC g_tipProc = nullptr;
+std::vector<WPARAM> g_tipTimers;
+LRESULT CALLBACK RecordTip(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) g_tipTimers.push_back(wParam);
+  return ::CallWindowProcA(g_tipProc, hWnd, message, wParam, lParam);
+}
+
+// On Windows XP the hit test puts a procedure of its own in front of the thread's tooltip
+// control, once: the control's timer 3 goes to the default procedure, the rest to the
+// control. Other systems leave the control alone.
+TEST(ThumbnailTips, OnWindowsXpTheControlsTimer3GoesToTheDefaultProcedure) {
+  std::string folder = FixtureFolder("modes-xptip", {"plain.jpg"});
+  ViewOverFolders v({folder});
+  ASSERT_NE(v.view, nullptr);
+  ASSERT_NE(v.view->GetToolTip(), nullptr);
+  CPoint pt = v.PictureCentre(v.IdAt(0)), screen = pt;
+  v.view->ClientToScreen(&screen);
+  MSG move = {v.view->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y), 0, screen};
+  v.view->GetToolTip()->SetVersionCode(9);
+  v.view->FilterToolTipMessage(&move);
+  HWND hTip = AfxGetThreadToolTip();
+  ASSERT_NE(hTip, nullptr);
+  g_tipProc = (WNDPROC)::SetWindowLongPtrA(hTip, GWLP_WNDPROC, (LONG_PTR)&RecordTip);
+  v.view->FilterToolTipMessage(&move);
+  EXPECT_EQ(::GetWindowLongPtrA(hTip, GWLP_WNDPROC), (LONG_PTR)&RecordTip);
+
+  v.view->GetToolTip()->SetVersionCode(7);
+  v.view->FilterToolTipMessage(&move);
+  LONG_PTR xp = ::GetWindowLongPtrA(hTip, GWLP_WNDPROC);
+  EXPECT_NE(xp, (LONG_PTR)&RecordTip);
+  v.view->FilterToolTipMessage(&move);
+  EXPECT_EQ(::GetWindowLongPtrA(hTip, GWLP_WNDPROC), xp);  // once
+  g_tipTimers.clear();
+  ::SendMessageA(hTip, WM_TIMER, 3, 0);
+  ::SendMessageA(hTip, WM_TIMER, 77, 0);
+  EXPECT_EQ(g_tipTimers, std::vector<WPARAM>{77});
+  // The control goes with its procedures; the framework makes a new one when it is needed.
+  CWnd::CancelToolTips();
+  ::DestroyWindow(hTip);
+  EXPECT_EQ(AfxGetThreadToolTip(), nullptr);
 }
 
 TEST(ThumbnailTips, TheItemUnderTheCursorShowsItsProperties) {

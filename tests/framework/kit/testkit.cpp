@@ -29,4 +29,12 @@ void DragMouse(CWnd& wnd, CPoint from, CPoint to) {
   wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
+void DoubleClickMouse(CWnd& wnd, CPoint at) {
+  LPARAM pt = MAKELPARAM(at.x, at.y);
+  wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, pt);
+  wnd.SendMessage(WM_LBUTTONUP, 0, pt);
+  wnd.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, pt);
+  wnd.SendMessage(WM_LBUTTONUP, 0, pt);
+}
+
 }  // namespace fwtest

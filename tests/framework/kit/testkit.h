@@ -17,6 +17,9 @@ using testsupport::WaitUntil;
 // Presses the left button at `from` (client coordinates), moves to `to` and releases, as a
 // user dragging with the mouse; the cursor is put there too for code that reads it.
 void DragMouse(CWnd& wnd, CPoint from, CPoint to);
+// A user's double click at `at` (client coordinates): a click, then the second press and
+// its release.
+void DoubleClickMouse(CWnd& wnd, CPoint at);
 
 // What handlers saw, in order.
 extern std::vector<std::string> g_log;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <ICGBrowser.h>
+#include <RecordGate.h>
+#include <TickCache.h>
 
 #include <string>
 #include <vector>
@@ -15,9 +17,22 @@
 #include "profileroot.h"
 #include "pump.h"
 #include "tempfolder.h"
+#include "testmain.h"
 #include "uikit.h"
 
 namespace {
+
+// The photo database and its check marks of the program's own: the tool moves them along.
+std::string g_db;
+testmain::StartUp ownDatabase(
+    [] {
+      g_db = testsupport::NewTempFolder("rename-db");
+      return ::SetEnvironmentVariableA("GLIMORA_DB_DIR", g_db.c_str()) != FALSE;
+    },
+    [] {
+      ::SetEnvironmentVariableA("GLIMORA_DB_DIR", nullptr);
+      testsupport::RemoveTree(g_db);
+    });
 
 typedef int(WINAPI* RenameFn)(CGFileInfoList*);
 
@@ -156,6 +171,35 @@ TEST_F(RenameTool, PreviewThenOkRenamesAndKeepsTheSettings) {
   EXPECT_EQ(CMGetProfileInt("Tool1\\Rename", "Start", 0), 10);
   EXPECT_EQ(CMGetProfileInt("Tool1\\Rename", "Length", 0), 3);
   EXPECT_EQ(CMGetProfileInt("Tool1\\Rename", "Position", 1), 0);
+}
+
+// The marks and the database records go with the files to their new names: the renamed
+// files stay marked and known, their old names are neither.
+TEST_F(RenameTool, MarksAndRecordsFollowTheRenamedFiles) {
+  AddFile("DSC_0001.JPG", "one");
+  AddFile("DSC_0002.JPG", "two");
+  const std::string a = m_dir + "\\DSC_0001.JPG", b = m_dir + "\\DSC_0002.JPG";
+  ASSERT_EQ(Mark_SetCheck(a.c_str(), 1), S_OK);
+  ASSERT_EQ(VxDBWEnrollFile(b.c_str(), 0), S_OK);
+  uikit::DialogDriver driver([&](HWND h) {
+    ::SetDlgItemTextA(h, IDC_RENAME_BASE_NAME, "Trip");
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return OkEnabled(h) && Preview(h, 0).find("Trip") == 0; }, 5000));
+    uikit::Press(h, IDOK);
+  });
+  EXPECT_EQ(m_pfn(&m_list), IDOK);
+  const std::string a2 = m_dir + "\\Trip0001.JPG", b2 = m_dir + "\\Trip0002.JPG";
+  ASSERT_TRUE(Exists("Trip0001.JPG"));
+  int state = -1;
+  Mark_GetCheck(a2.c_str(), &state);
+  EXPECT_EQ(state, 1);
+  Mark_GetCheck(a.c_str(), &state);
+  EXPECT_EQ(state, 0);
+  int count = -1;
+  EXPECT_EQ(Mark_GetCheckCount(&count), S_OK);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(VxDBWIsEnrolled(b2.c_str()), S_OK);
+  EXPECT_NE(VxDBWIsEnrolled(b.c_str()), S_OK);
+  Mark_SetCheck(a2.c_str(), 0);
 }
 
 TEST_F(RenameTool, CancelTouchesNothing) {
