@@ -4,6 +4,7 @@
 #include <imaging/decode.h>
 #include <imaging/dib.h>
 #include <imaging/encode.h>
+#include <gtest/gtest.h>
 #include <program.h>
 
 #include <cstring>
@@ -11,14 +12,17 @@
 
 namespace portraits {
 
-// The fixture's path, or "" (the test then skips) when set-up did not fetch it or the
-// cascade is missing.
-inline std::string Portrait() {
-  const std::string fixture = testsupport::Fixture("astronaut.png");
-  if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()) == INVALID_FILE_ATTRIBUTES)
-    return std::string();
-  return fixture;
+inline std::string Portrait() { return testsupport::Fixture("astronaut.png"); }
+
+// The portrait (the fixture step copies it) and the face cascade (the build puts it beside
+// the programs) are there: a face test without them fails, naming what is missing.
+inline ::testing::AssertionResult Ready() {
+  const std::string cascade = testsupport::ProgramFolder() + "\\FaceCascade.dat";
+  for (const std::string& path : {Portrait(), cascade})
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+      return ::testing::AssertionFailure()
+             << path << " is missing (tools/setup.sh fetches it, the build puts it in place)";
+  return ::testing::AssertionSuccess();
 }
 
 // copies of the portrait's head and shoulders (320 x 384 pixels each) side by side, saved
