@@ -55,7 +55,7 @@ class Owner : public CWnd {
 class Faces : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+    ASSERT_TRUE(portraits::Ready());
     ASSERT_EQ(VxDBSetFolder(root.c_str()), S_OK);
     // The dialog takes no ".png": the portrait's head as a JPEG.
     ASSERT_TRUE(portraits::SideBySide(portrait, 1));
@@ -267,7 +267,7 @@ TEST_F(Faces, EditorStoresReopensAndDeletesAPerson) {
   ed->SetFaceDbPath(db.c_str());
   ASSERT_EQ(ed->Open(&owner), 1);
   HWND h = ed->m_hWnd;
-  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), (LPCSTR)LoadResourceText(IDS_ENTRY_FIRST_NAME));
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "");
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_ENTRY_YEAR)));
 
   // The add-face button opens the registration dialog; its close deletes it.
@@ -391,6 +391,65 @@ TEST_F(Faces, EditorCancelWritesNothingAndCutsNames) {
   EXPECT_EQ(names.GetCount(), 0);
   file->Release();
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The names combo's first entry is a grey hint over an empty name, never its text: a name
+// typed where the user clicks is the name filed, also after the first entry was chosen again.
+TEST_F(Faces, EditorNameHintIsNeverPartOfTheName) {
+  CEntryEditDlg ed;
+  ed.SetFaceDbPath(Path("faces.ftd").c_str());
+  ASSERT_EQ(ed.Open(&owner), 1);
+  const HWND h = ed.m_hWnd;
+  COMBOBOXINFO info = {sizeof info};
+  ASSERT_TRUE(::GetComboBoxInfo(::GetDlgItem(h, IDC_ENTRY_NAMES), &info));
+  const HWND edit = info.hwndItem;
+  char first[64] = "";
+  ::SendDlgItemMessageA(h, IDC_ENTRY_NAMES, CB_GETLBTEXT, 0, (LPARAM)first);
+  EXPECT_STREQ(first, LoadResourceText(IDS_ENTRY_FIRST_NAME));
+  auto hintPixels = [edit] {
+    ::UpdateWindow(edit);
+    testsupport::Picture shot(edit, testsupport::Picture::kClient);
+    return shot.Count(RECT{0, 0, shot.Width(), shot.Height()}, ::GetSysColor(COLOR_GRAYTEXT));
+  };
+  auto typeAt = [edit](const char* text) {
+    RECT rc;
+    ::GetClientRect(edit, &rc);
+    const LPARAM middle = MAKELPARAM(rc.right / 2, rc.bottom / 2);
+    ::SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    ::SendMessageA(edit, WM_LBUTTONUP, 0, middle);
+    for (const char* c = text; *c; ++c) ::SendMessageA(edit, WM_CHAR, (BYTE)*c, 1);
+    uikit::PumpPending();
+  };
+  uikit::PumpPending();
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "");
+  EXPECT_GT(hintPixels(), 0);
+  typeAt("Taro");
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "Taro");
+  EXPECT_EQ(hintPixels(), 0);
+  // The name emptied again shows the hint; choosing the first entry leaves the name empty.
+  ::SendMessageA(edit, EM_SETSEL, 0, -1);
+  ::SendMessageA(edit, WM_CLEAR, 0, 0);
+  EXPECT_GT(hintPixels(), 0);
+  typeAt("Jiro");
+  ::SendDlgItemMessageA(h, IDC_ENTRY_NAMES, CB_SETCURSEL, 0, 0);
+  Notify(h, IDC_ENTRY_NAMES, CBN_SELCHANGE);
+  uikit::PumpPending();
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "");
+  typeAt("Jiro");
+  Pick(&ed, portrait);
+  {
+    dialogtest::Boxes boxes({IDOK});
+    uikit::Press(h, IDOK);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_ENTRY_SAVED)));
+  }
+  IVxDBFile* file = GetDBFileObject();
+  ASSERT_NE(file, nullptr);
+  CStringList names;
+  int count = 0;
+  file->GetNames(&names, &count, 0);
+  ASSERT_EQ(names.GetCount(), 1);
+  EXPECT_EQ(std::string((LPCSTR)names.GetHead()), "Jiro");
+  file->Release();
 }
 
 namespace {
