@@ -3,6 +3,7 @@
 // hands over, what it refuses, and the editor's person stored, reopened and deleted.
 #include <FaceIdentifier.h>
 #include <Kitlib2/CMDIB.h>
+#include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
@@ -167,6 +168,26 @@ TEST_F(Faces, RegistrationPicksTheClickedFace) {
   ASSERT_EQ(owner.picks.size(), 1u);
   const RECT second = dlg.GetFaceRect(1);
   EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &second));
+}
+
+// A crowd of twelve: the first ten faces left to right are framed and can be picked.
+TEST_F(Faces, RegistrationFramesTheFirstTenOfACrowd) {
+  const std::string crowd = Path("crowd.jpg");
+  ASSERT_TRUE(portraits::Crowd(crowd, 4, 3));
+  CMWriteProfileInt("VxClassify", "FaceWidth", 40, 0, CMPROFILE_COMMON);
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(Path("faces.ftd")), S_OK);
+  CFaceRegisterDlg dlg(&owner);
+  ASSERT_EQ(dlg.Open(&owner, &id, crowd.c_str()), 1);
+  ASSERT_EQ(dlg.GetFaceCount(), 10);
+  Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(9)));
+  EXPECT_EQ(dlg.GetSelectedFace(), 9);
+  uikit::PumpPending();
+  EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save("face-register-crowd").empty());
+  uikit::Press(dlg.m_hWnd, IDOK);
+  ASSERT_EQ(owner.picks.size(), 1u);
+  const RECT tenth = dlg.GetFaceRect(9);
+  EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &tenth));
 }
 
 TEST_F(Faces, RegistrationRefusals) {

@@ -914,6 +914,30 @@ TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
   EXPECT_FALSE(m_pane->IsSlideCollectActive());
 }
 
+// The toolbar loads its libraries from the program folder: one of the same name in the
+// current folder is never loaded (the writer's settings dialog is not installed here).
+TEST_F(ToolbarPane, LibrariesInTheCurrentFolderAreNeverLoaded) {
+  const std::string planted = testsupport::NewTempFolder("toolbar-planted");
+  const std::string dialog = planted + "\\Core\\DiskScribeSetDlg.dll";
+  ::CreateDirectoryA((planted + "\\Core").c_str(), NULL);
+  ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\toolbar_dlgprobe.dll").c_str(), dialog.c_str(), FALSE));
+  ASSERT_EQ(::GetFileAttributesA(ProgramFolderPath("Core\\DiskScribeSetDlg.dll")), INVALID_FILE_ATTRIBUTES);
+  // Held here, a load of that file by the pane would reach this module and count its calls.
+  HMODULE held = ::LoadLibraryA(dialog.c_str());
+  ASSERT_NE(held, nullptr);
+  auto calls = reinterpret_cast<int (*)(int)>(::GetProcAddress(held, "ProbeCalls"));
+  ASSERT_NE(calls, nullptr);
+  char current[MAX_PATH] = "";
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  ASSERT_TRUE(::SetCurrentDirectoryA(planted.c_str()));
+  m_pane->SendMessage(WM_COMMAND, ID_TB_WRITER_SETTINGS);
+  ::SetCurrentDirectoryA(current);
+  EXPECT_EQ(calls(0), 0) << "the planted dialog library was initialised";
+  EXPECT_EQ(calls(2), 0) << "the planted dialog was shown";
+  ::FreeLibrary(held);
+  testsupport::RemoveTree(planted);
+}
+
 namespace {
 
 // The visible tooltips of this thread.
