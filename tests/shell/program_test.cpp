@@ -200,6 +200,24 @@ TEST_F(ProgramTest, ClosingInsideTheMoveLoopStillEndsTheProcess) {
   EXPECT_TRUE(p.Ended(20000)) << "the process outlived its main window";
 }
 
+// The window of that control id among the window's descendants, or null.
+HWND FindDescendant(HWND parent, int id) {
+  struct Find {
+    int id;
+    HWND found;
+  } find = {id, NULL};
+  ::EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM l) -> BOOL {
+        Find* f = reinterpret_cast<Find*>(l);
+        if (::GetDlgCtrlID(h) != f->id) return TRUE;
+        f->found = h;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
 // The switch to the card viewer gives up the marks and the instance mutex only for a viewer
 // that starts: without a viewer nothing is asked or given up; a viewer that cannot start
 // (an empty file under its name) gets them back, and the program stays.
@@ -213,6 +231,10 @@ TEST_F(ProgramTest, CardViewerSwitchKeepsMarksAndMutexUnlessTheViewerStarts) {
   HWND hMain = StartMain(p);
   ASSERT_NE(hMain, nullptr);
   ASSERT_TRUE(cardwatch::IsMutexPresent(mutex));
+  // The command has no button: it goes to the toolbar pane, the parent of the buttons.
+  const HWND up = FindDescendant(hMain, ID_TB_FOLDER_UP);
+  ASSERT_NE(up, nullptr);
+  const HWND toolbar = ::GetParent(up);
   const std::string viewer = m_db + "\\viewer\\MarloLE.exe";
   ::CreateDirectoryA((m_db + "\\viewer").c_str(), NULL);
   ASSERT_TRUE(testsupport::WriteWholeFile(viewer, ""));
@@ -234,7 +256,7 @@ TEST_F(ProgramTest, CardViewerSwitchKeepsMarksAndMutexUnlessTheViewerStarts) {
       }
       return false;
     };
-    ::PostMessageA(hMain, WM_COMMAND, ID_TB_CARD_VIEWER, 0);
+    ::PostMessageA(toolbar, WM_COMMAND, ID_TB_CARD_VIEWER, 0);
     testsupport::WaitUntil(answer, 3000);
     if (!registered) EXPECT_EQ(asked, 0);
     DWORD_PTR answered = 0;
