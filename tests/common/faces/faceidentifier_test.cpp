@@ -33,6 +33,13 @@ HRESULT Show(CFaceIdentifier* id, CCMDIB* picture, const std::string& path) {
   return id->SetImage(&picture->GetBitmapInfoAddress()->bmiHeader, picture->GetBitsAddress());
 }
 
+// How many faces the identifier finds in the picture at path; -1 when it could not look.
+int FacesOf(CFaceIdentifier* id, CCMDIB* picture, const std::string& path) {
+  WORD count = 0;
+  if (Show(id, picture, path) != S_OK || id->GetNumberOfFace(&count) != S_OK) return -1;
+  return count;
+}
+
 std::string EmptyDb() {
   std::string db(FTAG_GetDbSize(FTAG_MAX_PERSONS), '\0');
   std::vector<char> work(FTAG_GetWorkSize() * 4 + 4);
@@ -177,10 +184,7 @@ TEST(FaceDb, TwoFacesChosenByRectangle) {
   CFaceIdentifier id;
   ASSERT_EQ(id.LoadDb(sc.root + "\\faces.ftd"), S_OK);
   CCMDIB picture;
-  ASSERT_EQ(Show(&id, &picture, pair), S_OK);
-  WORD count = 0;
-  ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
-  ASSERT_EQ(count, 2);
+  ASSERT_EQ(FacesOf(&id, &picture, pair), 2);
   RECT faces[2] = {};
   for (int i = 0; i < 2; ++i) {
     ASSERT_EQ(id.SetCurrentFace(i), S_OK);
@@ -210,10 +214,7 @@ TEST(FaceRecords, ACrowdFilesItsFirstTenFaces) {
   CFaceIdentifier id;
   ASSERT_EQ(id.LoadDb(sc.root + "\\faces.ftd"), S_OK);
   CCMDIB picture;
-  ASSERT_EQ(Show(&id, &picture, crowd), S_OK);
-  WORD count = 0;
-  ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
-  ASSERT_EQ(count, 12);
+  ASSERT_EQ(FacesOf(&id, &picture, crowd), 12);
   // Somebody to resemble: a person of the photo database with the last face.
   IVxDBFile* db = GetDBFileObject();
   ASSERT_NE(db, nullptr);
@@ -226,7 +227,7 @@ TEST(FaceRecords, ACrowdFilesItsFirstTenFaces) {
   ASSERT_EQ(id.SetCurrentFace(11), S_OK);
   ASSERT_GT(id.StoreRecord(-1, personId), 0);
   int added = 0;
-  EXPECT_EQ(faces::StoreIdentifiedFaces(crowd, &id, count, db, &added), 10);
+  EXPECT_EQ(faces::StoreIdentifiedFaces(crowd, &id, 12, db, &added), 10);
   db->Release();
   VxDBClose(-1);
   VxDBSetFolder(NULL);
