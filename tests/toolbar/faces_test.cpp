@@ -14,6 +14,7 @@
 #include <tempfolder.h>
 #include <testmain.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,20 @@ class Faces : public ::testing::Test {
     const RECT r = entryedit::OnScreen(face);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
+  // Clicks face `index` of the open dialog, lets `look` see it, keeps its picture as `shot`
+  // and presses OK: the face handed over is the one clicked.
+  void PickFace(
+      CFaceRegisterDlg& dlg, int index, const char* shot, const std::function<void()>& look = [] {}) {
+    Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(index)));
+    EXPECT_EQ(dlg.GetSelectedFace(), index);
+    uikit::PumpPending();
+    look();
+    EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save(shot).empty());
+    uikit::Press(dlg.m_hWnd, IDOK);
+    ASSERT_EQ(owner.picks.size(), 1u);
+    const RECT picked = dlg.GetFaceRect(index);
+    EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &picked));
+  }
 
   testsupport::ScopedProfileRoot profile{"faces"};
   std::string root = testsupport::NewTempFolder("glimora-faces-ui");
@@ -157,17 +172,11 @@ TEST_F(Faces, RegistrationPicksTheClickedFace) {
   CFaceRegisterDlg dlg(&owner);
   ASSERT_EQ(dlg.Open(&owner, &id, pair.c_str()), 1);
   ASSERT_EQ(dlg.GetFaceCount(), 2);
-  Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(1)));
-  EXPECT_EQ(dlg.GetSelectedFace(), 1);
-  uikit::PumpPending();
-  // One face framed red, the other in the other faces' colour.
-  EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 0, 0)), 100);
-  EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 193, 59)), 50);
-  EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save("face-register-two").empty());
-  uikit::Press(dlg.m_hWnd, IDOK);
-  ASSERT_EQ(owner.picks.size(), 1u);
-  const RECT second = dlg.GetFaceRect(1);
-  EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &second));
+  PickFace(dlg, 1, "face-register-two", [&] {
+    // One face framed red, the other in the other faces' colour.
+    EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 0, 0)), 100);
+    EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 193, 59)), 50);
+  });
 }
 
 // A crowd of twelve: the first ten faces left to right are framed and can be picked.
@@ -180,14 +189,7 @@ TEST_F(Faces, RegistrationFramesTheFirstTenOfACrowd) {
   CFaceRegisterDlg dlg(&owner);
   ASSERT_EQ(dlg.Open(&owner, &id, crowd.c_str()), 1);
   ASSERT_EQ(dlg.GetFaceCount(), 10);
-  Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(9)));
-  EXPECT_EQ(dlg.GetSelectedFace(), 9);
-  uikit::PumpPending();
-  EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save("face-register-crowd").empty());
-  uikit::Press(dlg.m_hWnd, IDOK);
-  ASSERT_EQ(owner.picks.size(), 1u);
-  const RECT tenth = dlg.GetFaceRect(9);
-  EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &tenth));
+  PickFace(dlg, 9, "face-register-crowd");
 }
 
 TEST_F(Faces, RegistrationRefusals) {
