@@ -57,7 +57,21 @@ class CRecorder : public CWnd {
  public:
   std::vector<Got> m_got;
   std::vector<UINT> m_keep;
+  // Set: the next hide is held back and done from another thread a moment later, as by a
+  // window that hides late.
+  bool m_holdHide = false;
+  std::thread m_hider;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (message == WM_WINDOWPOSCHANGING && m_holdHide && (pos->flags & SWP_HIDEWINDOW)) {
+      pos->flags &= ~SWP_HIDEWINDOW;
+      m_holdHide = false;
+      HWND h = m_hWnd;
+      m_hider = std::thread([h] {
+        ::Sleep(300);
+        ::ShowWindow(h, SW_HIDE);
+      });
+    }
     if (std::find(m_keep.begin(), m_keep.end(), message) != m_keep.end()) {
       Got g = {message, wParam, lParam, ""};
       if (message == WM_COPYDATA) {
@@ -253,8 +267,11 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
   struct {
     std::string actions;
     std::string firstNew;
+    bool hidesLate = false;
   } cases[] = {
       {"post write " + folder + "\\clip_1.mts write " + folder + "\\clip_1.txt", folder + "\\clip_1.mts"},
+      // The main window hides late: the wait for it takes nothing from the queue either.
+      {"post", "", true},
       // It asks the main window something while it runs: answered, no deadlock.
       {"post send", ""},
       {"post sleep 200 die", ""},
@@ -272,11 +289,14 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
     m_main.m_got.clear();
     CMWriteProfileString("DepthViewer", "SelectFilePath", "");
     m_main.PostMessage(kQueued);
+    m_main.m_holdHide = c.hidesLate;
     DWORD t0 = ::GetTickCount();
     EXPECT_TRUE(m_pane->StartToolAndWait("toolbar_toolprobe.exe", ("-w " + window + " " + c.actions).c_str(),
                                          source.c_str()))
         << c.actions;
     EXPECT_LT(::GetTickCount() - t0, 15000u) << c.actions;
+    if (m_main.m_hider.joinable()) m_main.m_hider.join();
+    EXPECT_FALSE(m_main.m_holdHide) << "the main window was never hidden";
     EXPECT_EQ(queued(), 0) << c.actions;
     EXPECT_TRUE(m_main.IsWindowEnabled());
     EXPECT_TRUE(m_main.IsWindowVisible());
