@@ -99,6 +99,21 @@ class Faces : public ::testing::Test {
     ASSERT_EQ(id.SetCurrentFace(0), S_OK);
     ASSERT_GT(id.StoreRecord(-1, person), 0);
   }
+  // The names of the people the photo database holds.
+  static std::vector<std::string> FiledNames() {
+    std::vector<std::string> filed;
+    IVxDBFile* file = GetDBFileObject();
+    if (!file) {
+      ADD_FAILURE() << "no photo database";
+      return filed;
+    }
+    CStringList names;
+    int count = 0;
+    file->GetNames(&names, &count, 0);
+    for (POSITION pos = names.GetHeadPosition(); pos;) filed.push_back((LPCSTR)names.GetNext(pos));
+    file->Release();
+    return filed;
+  }
   // The registration dialog's picture area as the user sees it.
   static int Pixels(HWND h, COLORREF color) {
     testsupport::Picture shot(h, testsupport::Picture::kClient);
@@ -406,13 +421,7 @@ TEST_F(Faces, EditorCancelWritesNothingAndCutsNames) {
   ASSERT_EQ(ed.GetShownFaces().size(), 1u);
   uikit::Press(h, IDCANCEL);
   EXPECT_FALSE(ed.IsShown());
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  CStringList names;
-  int count = 0;
-  file->GetNames(&names, &count, 0);
-  EXPECT_EQ(names.GetCount(), 0);
-  file->Release();
+  EXPECT_TRUE(FiledNames().empty());
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -465,14 +474,7 @@ TEST_F(Faces, EditorNameHintIsNeverPartOfTheName) {
     uikit::Press(h, IDOK);
     EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_ENTRY_SAVED)));
   }
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  CStringList names;
-  int count = 0;
-  file->GetNames(&names, &count, 0);
-  ASSERT_EQ(names.GetCount(), 1);
-  EXPECT_EQ(std::string((LPCSTR)names.GetHead()), "Jiro");
-  file->Release();
+  EXPECT_EQ(FiledNames(), std::vector<std::string>{"Jiro"});
 }
 
 namespace {
