@@ -175,7 +175,7 @@ menurules::MenuState CMainFrame::CurrentMenuState() {
   }
   CWnd* pStrip = GetSubView();
   s.stripEnabled = pStrip && pStrip->m_hWnd && pStrip->IsWindowEnabled();
-  s.searchLibrary = ::GetFileAttributesA(ProgramFolderPath("VxDBSearch.DLL")) != INVALID_FILE_ATTRIBUTES;
+  s.searchLibrary = ProgramFileExists("VxDBSearch.DLL") != FALSE;
   s.similarSearch = CMGetProfileInt("dotSeek", "Flag", 0) != 0;
   return s;
 }

@@ -111,6 +111,10 @@ BOOL CEntryEditDlg::OnInitDialog() {
   }
   Names()->InsertString(0, LoadResourceText(IDS_ENTRY_FIRST_NAME));
   Names()->SetCurSel(0);
+  // The first entry is a hint, shown in grey over an empty name: as the name's text it
+  // would end up around what the user types.
+  Names()->SetWindowText("");
+  m_nameCue.Attach(Names()->m_hWnd, LoadResourceText(IDS_ENTRY_FIRST_NAME));
   m_bModified = 0;
   CheckDlgButton(IDC_ENTRY_BIRTHDAY, BST_UNCHECKED);
   EnableDate(FALSE, FALSE);
@@ -171,7 +175,10 @@ void CEntryEditDlg::OnNameChange() {
   const int sel = Names()->GetCurSel();
   CString name;
   if (sel != CB_ERR) Names()->GetLBText(sel, name);
+  name = entryedit::NameOfEntry((LPCSTR)name, (LPCSTR)m_nameCue.GetCue()).c_str();
   m_strRemembered = name;
+  // The hint's entry chosen: the combo puts its text in the edit after this notice.
+  if (name.IsEmpty()) PostMessage(WM_ENTRY_RESTORE_NAME);
   CStringList paths;
   int id = -1;
   const int stored = m_pDb ? m_pDb->GetFiles(name, 0, &paths, &id) : 0;

@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "CueEdit.h"
 #include "ui/ResourceDialog.h"
 
 class CFaceRegisterDlg;
@@ -86,6 +87,7 @@ class CEntryEditDlg : public CResourceDialog {
   CString m_strCurrentPath, m_strFaceDbPath;
   int m_bOpenWithPicture;
   CString m_strRemembered;
+  CCueEdit m_nameCue;  // the names combo's edit, with the first entry as its hint
   BOOL m_bBirthday;
   int m_bModified, m_bSaved;
   std::map<int, CString> m_index;

@@ -10,6 +10,10 @@ namespace entryedit {
 
 std::string CutName(const std::string& name) { return textkit::CutToBytes(name, kNameBytes); }
 
+std::string NameOfEntry(const std::string& entry, const std::string& firstEntry) {
+  return entry == firstEntry ? std::string() : entry;
+}
+
 bool IsValidName(const std::string& name) {
   size_t i = 0;
   while (i < name.size() && (name[i] == ' ' || name[i] == '\t' || name[i] == '\r' || name[i] == '\n')) ++i;

@@ -21,6 +21,9 @@ constexpr int kFirstYear = 1900, kLastYear = 2037;
 // The name cut to kNameBytes bytes, one less when the cut would split a double-byte
 // character.
 std::string CutName(const std::string& name);
+// The name an entry of the names list stands for: none for the first entry, whose text is
+// the hint shown over an empty name.
+std::string NameOfEntry(const std::string& entry, const std::string& firstEntry);
 // After leading white space: none of / * ? " | < > (a backslash and a colon are allowed).
 bool IsValidName(const std::string& name);
 // Days of the month in the Gregorian calendar; 31 for a month that is not 1 to 12.

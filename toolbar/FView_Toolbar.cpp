@@ -24,10 +24,6 @@ const COLORREF kListFrame = RGB(0x2D, 0x7C, 0x9C);
 const COLORREF kSeparatorLight = RGB(0x51, 0x7F, 0x95);
 const COLORREF kSeparatorDark = RGB(0x04, 0x32, 0x48);
 const int kRowHeight = 75;
-
-BOOL ProgramFileExists(LPCSTR lpszName) {
-  return ::GetFileAttributesA(ProgramFolderPath(lpszName)) != INVALID_FILE_ATTRIBUTES;
-}
 }  // namespace
 
 CToolButtonInfo::~CToolButtonInfo() {
@@ -47,6 +43,7 @@ BEGIN_MESSAGE_MAP(CFView_Toolbar, CFormView)
   ON_WM_ERASEBKGND()
   ON_WM_DROPFILES()
   ON_MESSAGE(WM_TOOLBAR_SLIDE_COLLECT, &CFView_Toolbar::OnSlideCollect)
+  ON_MESSAGE(WM_VIEW_MODE_CHANGED, &CFView_Toolbar::OnViewModeChanged)
   ON_MESSAGE(WM_TOOLBAR_CLOSE_EDITOR, &CFView_Toolbar::OnCloseEditor)
   ON_MESSAGE(WM_TOOLBAR_CLOSE_PICKER, &CFView_Toolbar::OnCloseImagePicker)
   ON_MESSAGE(WM_RELAYED_MESSAGE, &CFView_Toolbar::OnRelayedMessage)
@@ -232,7 +229,28 @@ CToolButtonInfo* CFView_Toolbar::FindToolButton(int nKey, BOOL bByCommand) {
 }
 
 void CFView_Toolbar::HideButtonToolTip(CToolButtonInfo* pInfo) {
-  if (pInfo && pInfo->pButton) pInfo->pButton->ActivateToolTip(FALSE);
+  if (pInfo && pInfo->pButton) pInfo->pButton->PopToolTip();
+}
+
+BOOL CFView_Toolbar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+  if (pHdr && pHdr->code == TTN_SHOW) {
+    // A tip that comes while its button's list is open goes beside the list, not over it.
+    for (CToolButtonInfo* p : m_buttons) {
+      CWnd* pList = p->pButton && (UINT_PTR)p->pButton->m_hWnd == pHdr->idFrom ? GetAttachedWindow(p) : NULL;
+      if (!pList || !pList->IsWindowVisible()) continue;
+      CRect rcButton, rcTip;
+      p->pButton->GetWindowRect(&rcButton);
+      ::GetWindowRect(pHdr->hwndFrom, &rcTip);
+      MONITORINFO mi = {sizeof mi};
+      ::GetMonitorInfoA(::MonitorFromRect(&rcButton, MONITOR_DEFAULTTONEAREST), &mi);
+      const POINT at = toolbarrules::TipBesideList(rcButton, rcTip.Size(), mi.rcWork);
+      ::SetWindowPos(pHdr->hwndFrom, NULL, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      *pResult = TRUE;
+      return TRUE;
+    }
+  }
+  return CFormView::OnNotify(wParam, lParam, pResult);
 }
 
 // ---- Painting -------------------------------------------------------------------------

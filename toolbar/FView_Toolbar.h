@@ -67,6 +67,7 @@ class CFView_Toolbar : public CFormView {
 
   // Prepares the file, view and tools popups of the main menu for the toolbar's tools.
   void OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu);
+  static void ApplyMenuActions(CMenu* pPopup, const std::vector<toolbarrules::MenuAction>& actions);
   // A pending file list as "0|0|0|" + "path|1|0||" per file (the list is then gone);
   // 0 when there is none.
   BOOL TakePendingFileListText(CString& strText);
@@ -139,12 +140,16 @@ class CFView_Toolbar : public CFormView {
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnDropFiles(HDROP hDrop);
   afx_msg LRESULT OnSlideCollect(WPARAM wParam, LPARAM lParam);
+  // Message 1864 (wParam the view code): the calendar views close the collection dialog;
+  // an open one shows its music again, which may have gone meanwhile.
+  afx_msg LRESULT OnViewModeChanged(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnCloseEditor(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnCloseImagePicker(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnRelayedMessage(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnToolListSelect(WPARAM wParam, LPARAM lParam);
   afx_msg BOOL OnToolbarCommand(UINT nID);
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   DECLARE_MESSAGE_MAP()
 
   // Layout and states (FView_Toolbar.cpp).

@@ -69,6 +69,14 @@ const ToolbarRoute kRoutes[] = {
     {ID_TB_NEW_SLIDE_COLLECTION, &CFView_Toolbar::OnNewSlideCollection},
     {ID_TB_SLIDE_NEW_COLLECTION, &CFView_Toolbar::OnNewSlideCollection},
 };
+
+// The position of the last item nID of the popup (not in its sub-menus), -1 when none.
+int LastPositionOf(CMenu* pPopup, UINT nID) {
+  for (int i = pPopup->GetMenuItemCount() - 1; i >= 0; --i)
+    if (pPopup->GetMenuItemID(i) == nID) return i;
+  return -1;
+}
+
 }  // namespace
 
 BOOL CFView_Toolbar::OnToolbarCommand(UINT nID) {
@@ -298,38 +306,45 @@ LRESULT CFView_Toolbar::OnToolListSelect(WPARAM wParam, LPARAM lParam) {
 
 // ---- Tools menu ---------------------------------------------------------------------------
 
+void CFView_Toolbar::ApplyMenuActions(CMenu* pPopup, const std::vector<toolbarrules::MenuAction>& actions) {
+  int nInsertAt = -1;
+  for (const toolbarrules::MenuAction& a : actions) {
+    const UINT nState = a.enabled ? MF_ENABLED : MF_GRAYED;
+    switch (a.kind) {
+      case toolbarrules::MENU_ENABLE: pPopup->EnableMenuItem(a.id, MF_BYCOMMAND | nState); break;
+      case toolbarrules::MENU_REMOVE: pPopup->DeleteMenu(a.id, MF_BYCOMMAND); break;
+      case toolbarrules::MENU_SUBMENU:
+        for (int i = 0; i < pPopup->GetMenuItemCount(); ++i) {
+          CMenu* pSub = pPopup->GetSubMenu(i);
+          if (pSub && pSub->GetMenuItemCount() > 0 && pSub->GetMenuItemID(0) == a.id)
+            pPopup->EnableMenuItem(i, MF_BYPOSITION | nState);
+        }
+        break;
+      case toolbarrules::MENU_PPC_PLACE:
+        nInsertAt = LastPositionOf(pPopup, ID_PPC_PLUGIN_FIRST);
+        for (UINT nID = ID_PPC_PLUGIN_FIRST; nID <= ID_PPC_PLUGIN_LAST; ++nID)
+          while (pPopup->DeleteMenu(nID, MF_BYCOMMAND)) {
+          }
+        break;
+      case toolbarrules::MENU_PPC_ITEM:
+        if (nInsertAt < 0) break;
+        pPopup->InsertMenu(nInsertAt++, MF_BYPOSITION | MF_STRING | nState, a.id, a.text.c_str());
+        break;
+    }
+  }
+}
+
 void CFView_Toolbar::OnInitMenuPopup(CMenu* pPopup, UINT, BOOL bSysMenu) {
   if (bSysMenu || !pPopup) return;
-  struct MenuFollow {
-    int nButton;
-    UINT nItem;
-  };
-  static const MenuFollow kFollow[] = {
-      {ID_TB_FOLDER_TREE, ID_FILE_IMPORT},  {ID_TB_EDIT_IMAGE, ID_TOOLS_EDIT_IMAGE},
-      {ID_TB_ROTATE, ID_TOOLS_ROTATE},      {ID_TB_TOOL_PLUGIN, ID_TOOLS_PLUGIN},
-      {ID_TB_REFRESH, ID_VIEW_REFRESH},
-  };
-  auto state = [](CToolButtonInfo* p) {
-    return (UINT)(p->pButton->IsWindowEnabled() ? MF_ENABLED : MF_GRAYED);
-  };
-  for (const MenuFollow& f : kFollow)
-    if (CToolButtonInfo* p = FindToolButton(f.nButton, TRUE)) pPopup->EnableMenuItem(f.nItem, MF_BYCOMMAND | state(p));
-  // The tools list: items of libraries that are not there go; the others follow the button.
-  static const MenuFollow kTools[] = {
-      {ID_TB_SCALE, ID_TOOLS_SCALE},           {ID_TB_CONVERT, ID_TOOLS_CONVERT},
-      {ID_TB_RENAME, ID_TOOLS_RENAME},         {ID_TB_DATE_IMPRINT, ID_TOOLS_DATE_IMPRINT},
-      {ID_TB_FIX_SHOT_DATE, ID_TOOLS_FIX_SHOT_DATE}, {ID_TB_GUESS_PLACE, ID_TOOLS_GUESS_PLACE},
-      {ID_TB_SPLIT_CLIP, ID_TOOLS_SPLIT_CLIP},
-  };
-  CToolButtonInfo* pTools = FindToolButton(ID_TB_IMAGE_TOOLS, TRUE);
-  for (const MenuFollow& f : kTools) {
-    const char* file = toolbarrules::ToolLibraryFile(f.nButton);
-    BOOL bThere = pTools && file && ::GetFileAttributesA(ProgramFolderPath(file)) != INVALID_FILE_ATTRIBUTES;
-    if (!bThere)
-      pPopup->DeleteMenu(f.nItem, MF_BYCOMMAND);
-    else
-      pPopup->EnableMenuItem(f.nItem, MF_BYCOMMAND | state(pTools));
-  }
-  if (!FindToolButton(ID_TB_EDIT_IMAGE, TRUE)) pPopup->DeleteMenu(ID_TOOLS_EDIT_IMAGE, MF_BYCOMMAND);
-  if (!FindToolButton(ID_TB_LOCATION_PAGE, TRUE)) pPopup->DeleteMenu(ID_VIEW_MAP, MF_BYCOMMAND);
+  toolbarrules::MenuButtons in;
+  for (CToolButtonInfo* p : m_buttons)
+    in.buttons.push_back({p->nCommand, p->pButton && p->pButton->IsWindowEnabled() != FALSE});
+  for (const toolbarrules::ListItem& item :
+       toolbarrules::ToolLibraryItems([](const char* f) { return ProgramFileExists(f) != FALSE; }))
+    in.toolList.push_back(item.command);
+  in.imageEditor = ProgramFileExists("VxEdit.exe") != FALSE;
+  for (int i = 0; m_pPpcPlugins && i < m_pPpcPlugins->GetCount(); ++i)
+    in.ppcPlugins.push_back((LPCSTR)m_pPpcPlugins->GetName(i));
+  in.firstItem = pPopup->GetMenuItemCount() > 0 ? pPopup->GetMenuItemID(0) : 0;
+  ApplyMenuActions(pPopup, toolbarrules::MenuActions(in));
 }

@@ -60,13 +60,19 @@ void CFView_Toolbar::OnSwitchToCardViewer() {
   CMainFrame* pFrame = GetMainFrame();
   if (!pFrame || pFrame->ShowCloseWarning() != IDYES) return;
   CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
+  // The marks go before the viewer starts; a viewer that does not start gives them back.
+  STRINGLIST* pMarked = NULL;
+  if (FAILED(Mark_GetAllCheck(&pMarked))) pMarked = NULL;
   Mark_DeleteAll();
   if (pApp) pApp->ReleaseInstanceMutex();
   HINSTANCE hResult = ::ShellExecuteA(pFrame->GetSafeHwnd(), "open", strViewer, NULL, NULL, SW_SHOWNORMAL);
   if ((INT_PTR)hResult > 32) {
+    FreeStringList(pMarked);
     pFrame->PostMessage(WM_CLOSE);
     return;
   }
-  // The viewer did not start: this program stays the one instance.
+  // The viewer did not start: this program stays the one instance, with its marks.
+  for (STRINGLIST* p = pMarked; p; p = p->pNext) Mark_SetCheck(p->pszText, p->nData ? (int)p->nData : 1);
+  FreeStringList(pMarked);
   if (pApp) pApp->RetakeInstanceMutex();
 }

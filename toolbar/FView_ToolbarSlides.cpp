@@ -132,6 +132,12 @@ LRESULT CFView_Toolbar::OnSlideCollect(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+LRESULT CFView_Toolbar::OnViewModeChanged(WPARAM wParam, LPARAM) {
+  if (toolbarrules::ViewClosesSlideCollection((int)wParam)) CloseSlideCollectDlg();
+  if (m_pSlideCollect && m_pSlideCollect->IsCreated()) m_pSlideCollect->RefreshAudio();
+  return 0;
+}
+
 long CFView_Toolbar::BuildSlideShowItems(BOOL bScenario, SLD_QUALITY* pQuality, SLD_TYPE* pKind,
                                          std::vector<tagSLD_V_TYPE>* pSlides, std::vector<tagSLD_A_TYPE>* pSounds,
                                          int* pnInterval, int* pnRepeat) {

@@ -142,6 +142,7 @@ std::set<std::string> FilesLikeSource(const std::string& source) {
 }
 
 const DWORD kStartPolls = 2000;  // of 10 ms: how long a starting program may take to say it is up
+const DWORD kHideWaitMs = 1000;  // for the main window to be hidden
 }  // namespace
 
 BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, LPCSTR lpszSource) {
@@ -188,13 +189,10 @@ BOOL CFView_Toolbar::StartToolAndWait(LPCSTR lpszProgram, LPCSTR lpszArguments, 
     delete pNotice;
     pMain->EnableWindow(FALSE);
     pMain->ShowWindow(SW_HIDE);
-    do {
-      ::Sleep(10);
-      while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
-    } while (pMain->IsWindowVisible());
+    // Only sent messages are answered meanwhile: a queued click or command would run in the
+    // middle of this one.
+    for (DWORD waited = 0; pMain->IsWindowVisible() && waited < kHideWaitMs; waited += 10)
+      FwWaitAnsweringSent(NULL, 10);
   }
   // Messages the program sends the main window (a file-list request, WM_COPYDATA) are
   // answered while it runs: a plain wait would hold both processes for ever.

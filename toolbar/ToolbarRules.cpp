@@ -3,6 +3,7 @@
 #include <VxResourceIds.h>
 
 #include <MainWndMessages.h>
+#include <VxDocument/VxDocDefs.h>
 #include <textkit/path.h>
 
 #include <stdio.h>
@@ -389,5 +390,69 @@ int SlideCommandRefusal(int command, bool monthView, bool calendarView) {
     default: return 0;
   }
 }
+
+std::vector<MenuAction> MenuActions(const MenuButtons& in) {
+  std::vector<MenuAction> out;
+  auto follow = [&out](std::initializer_list<UINT> ids, bool enabled) {
+    for (UINT id : ids) out.push_back({MENU_ENABLE, id, enabled, std::string()});
+  };
+  auto has = [&in](int command) {
+    return std::any_of(in.buttons.begin(), in.buttons.end(),
+                       [command](const std::pair<int, bool>& b) { return b.first == command; });
+  };
+  // The tools list's items and the menu's.
+  static const std::pair<int, UINT> kListItems[] = {
+      {ID_TB_SCALE, ID_TOOLS_SCALE},
+      {ID_TB_CONVERT, ID_TOOLS_CONVERT},
+      {ID_TB_RENAME, ID_TOOLS_RENAME},
+      {ID_TB_DATE_IMPRINT, ID_TOOLS_DATE_IMPRINT},
+      {ID_TB_FIX_SHOT_DATE, ID_TOOLS_FIX_SHOT_DATE},
+      {ID_TB_GUESS_PLACE, ID_TOOLS_GUESS_PLACE},
+      {ID_TB_SPLIT_CLIP, ID_TOOLS_SPLIT_CLIP},
+  };
+  for (const std::pair<int, bool>& b : in.buttons) {
+    const bool on = b.second;
+    switch (b.first) {
+      case ID_TB_FOLDER_TREE: follow({ID_FILE_IMPORT}, on); break;
+      case ID_TB_IMAGE_TOOLS:
+        for (const auto& item : kListItems) {
+          const bool listed = std::find(in.toolList.begin(), in.toolList.end(), item.first) != in.toolList.end();
+          out.push_back({listed ? MENU_ENABLE : MENU_REMOVE, item.second, on, std::string()});
+        }
+        for (UINT first : {ID_TOOLS_MOVIE_CUT, ID_TOOLS_MOVIE_EDIT, ID_TOOLS_MOVIE_PLAY})
+          out.push_back({MENU_SUBMENU, first, on, std::string()});
+        follow({ID_TOOLS_SCENE_CUT, ID_TOOLS_WRITER_SETTINGS}, on);
+        break;
+      case ID_TB_EDIT_IMAGE: follow({ID_TOOLS_EDIT_IMAGE}, on); break;
+      case ID_TB_ROTATE: follow({ID_TOOLS_ROTATE}, on); break;
+      case ID_TB_TOOL_PLUGIN: follow({ID_TOOLS_PLUGIN}, on); break;
+      case ID_TB_REFRESH: follow({ID_VIEW_REFRESH}, on); break;
+      case ID_TB_SLIDESHOW: follow({ID_SLIDESHOW_PLAY, ID_SLIDESHOW_NEW, ID_SLIDESHOW_OPEN_SCENARIO}, on); break;
+      case ID_TB_PPC_PLUGIN:
+        if (in.firstItem != ID_TOOLS_PLUGIN) break;
+        out.push_back({MENU_PPC_PLACE, ID_PPC_PLUGIN_FIRST, on, std::string()});
+        for (size_t i = 0; i < in.ppcPlugins.size() && ID_PPC_PLUGIN_FIRST + i <= ID_PPC_PLUGIN_LAST; ++i)
+          out.push_back({MENU_PPC_ITEM, (UINT)(ID_PPC_PLUGIN_FIRST + i), on, in.ppcPlugins[i] + "..."});
+        break;
+      default: break;
+    }
+  }
+  if (!has(ID_TB_IMAGE_TOOLS))
+    for (const auto& item : kListItems) out.push_back({MENU_REMOVE, item.second, false, std::string()});
+  if (!in.imageEditor) out.push_back({MENU_REMOVE, ID_TOOLS_EDIT_IMAGE, false, std::string()});
+  if (!has(ID_TB_PPC_PLUGIN)) out.push_back({MENU_REMOVE, ID_PPC_PLUGIN_FIRST, false, std::string()});
+  if (!has(ID_TB_LOCATION_PAGE)) out.push_back({MENU_REMOVE, ID_VIEW_MAP, false, std::string()});
+  return out;
+}
+
+POINT TipBesideList(const RECT& button, SIZE tip, const RECT& work) {
+  const int gap = 2;
+  if (button.top - gap - tip.cy >= work.top)
+    return {std::max((int)work.left, std::min((int)button.left, (int)work.right - (int)tip.cx)),
+            button.top - gap - tip.cy};
+  return {button.right + gap, button.top};
+}
+
+bool ViewClosesSlideCollection(int viewCode) { return viewCode == CGVIEW_MONTH || viewCode == CGVIEW_DAY; }
 
 }  // namespace toolbarrules

@@ -131,5 +131,38 @@ bool OutsideProgramCall(int command, const std::string& movie, unsigned long lon
 // refuses the month (a day's pictures play), play all runs anywhere, the settings, opening
 // a scenario and a new collection refuse both calendars.
 int SlideCommandRefusal(int command, bool monthView, bool calendarView);
+// What the toolbar does to a popup of the main menu (the tools menu, and the file menu's
+// import item): items follow the state of their buttons, items of what is not installed
+// go, and the conversion plug-ins get an item each in place of the first one's.
+struct MenuButtons {
+  std::vector<std::pair<int, bool>> buttons;  // each existing button: command, enabled
+  std::vector<int> toolList;                  // the commands of the tools button's list
+  bool imageEditor = false;                   // "VxEdit.exe"
+  std::vector<std::string> ppcPlugins;        // names of the conversion plug-ins
+  UINT firstItem = 0;                         // the popup's first item
+};
+enum MenuActionKind {
+  MENU_ENABLE,     // the item (searched in sub-menus too) takes the state
+  MENU_REMOVE,     // the item goes
+  MENU_SUBMENU,    // the sub-menu whose first item is `id` takes the state, by position
+  MENU_PPC_PLACE,  // the items ID_PPC_PLUGIN_FIRST..LAST go; the next MENU_PPC_ITEMs
+                   // take the place of the last ID_PPC_PLUGIN_FIRST (searched from the end)
+  MENU_PPC_ITEM,   // an item inserted there, in order
+};
+struct MenuAction {
+  MenuActionKind kind;
+  UINT id;
+  bool enabled;
+  std::string text;  // of an inserted item
+};
+std::vector<MenuAction> MenuActions(const MenuButtons& in);
+
+// Where a button's tip goes while the button's list is open under it: above the button,
+// or right of it when the work area ends above; never over the list.
+POINT TipBesideList(const RECT& button, SIZE tip, const RECT& work);
+
+// A change to this view (a view code) closes the slide-show collection dialog: the calendar
+// views do, as their commands refuse the slide show's authoring.
+bool ViewClosesSlideCollection(int viewCode);
 
 }  // namespace toolbarrules

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Test fixtures with known properties (the tests read these values back).
-#   make-fixtures.sh OUTDIR
+#   make-fixtures.sh OUTDIR [PORTRAIT]
+# PORTRAIT is the face tests' portrait that set-up fetched (tools/setup.sh); it is copied in
+# with the rest, since this step empties OUTDIR first.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/media-lib.sh"
 out=$1
+portrait=${2:-}
 rm -rf "$out"; mkdir -p "$out"
+if [ -n "$portrait" ]; then
+  if [ -f "$portrait" ]; then
+    cp "$portrait" "$out/astronaut.png"
+  else
+    echo "make-fixtures.sh: $portrait is missing (tools/setup.sh fetches it): the face tests will fail" >&2
+  fi
+fi
 make_photo "$out/exif_full.jpg" 640 480 "2026:03:14 09:12:05" "Norvane" "NV-D500" 6 35.6586 139.7454 thumb "full"
 make_photo "$out/exif_nothumb.jpg" 640 480 "2025:12:31 23:59:58" "Norvane" "NV-S20" 1 - - nothumb "nothumb"
 make_photo "$out/exif_south_west.jpg" 320 240 "2024:02:29 12:00:00" "Norvane" "NV-S20" 8 -33.8568 -151.2153 thumb "sw"

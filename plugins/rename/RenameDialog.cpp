@@ -231,6 +231,10 @@ void CRenameDialog::OnTimer(UINT_PTR nIDEvent) {
     CResourceDialog::OnTimer(nIDEvent);
     return;
   }
+  PreviewNow();
+}
+
+void CRenameDialog::PreviewNow() {
   KillTimer(kPreviewTimer);
   if (!UpdatePreview() && m_wndBaseName.GetWindowTextLength() > 0) m_wndBaseName.SetWindowText("");
 }
@@ -261,13 +265,18 @@ void CRenameDialog::OnBaseNameChange() {
   Settle();
 }
 
-void CRenameDialog::OnBaseNameKillFocus() {
+void CRenameDialog::OnBaseNameKillFocus() { CleanBaseName(); }
+
+BOOL CRenameDialog::CleanBaseName() {
+  if (IsDlgButtonChecked(IDC_RENAME_OWN_NAME) == BST_CHECKED) return FALSE;
   CString text;
   m_wndBaseName.GetWindowText(text);
   std::string s = (LPCSTR)text;
-  if (!RemoveForbidden(&s)) return;
-  ::MessageBoxA(m_hWnd, LoadText(IDS_RENAME_BAD_CHARACTERS), LoadText(IDS_RENAME_CAPTION), MB_OK | MB_ICONWARNING);
+  if (!RemoveForbidden(&s)) return FALSE;
+  // Cleaned before the message: the box takes the focus, and a second look finds nothing.
   m_wndBaseName.SetWindowText(s.c_str());
+  Message(IDS_RENAME_BAD_CHARACTERS, MB_ICONWARNING);
+  return TRUE;
 }
 
 void CRenameDialog::OnNumberAfter() {

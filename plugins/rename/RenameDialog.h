@@ -47,6 +47,11 @@ class CRenameDialog : public CResourceDialog {
   void CreateNumberFields();
   void Settle();
   BOOL UpdatePreview();
+  // The preview at once (a base name it refuses is emptied).
+  void PreviewNow();
+  // The typed base name without the characters Windows refuses in names: TRUE when some
+  // were taken out, and the user was told once.
+  BOOL CleanBaseName();
   void ShowDetails(BOOL bShow);
   void LoadSettings();
   void SaveSettings();

@@ -138,6 +138,12 @@ BOOL CRenameDialog::UpdatePreview() {
 
 void CRenameDialog::OnOK() {
   if (!m_pFiles) return;
+  // Nothing is renamed to names the user has not seen: forbidden characters go (told
+  // once), a preview still to come is made now, and the next OK renames.
+  if (CleanBaseName() || !GetDlgItem(IDOK)->IsWindowEnabled()) {
+    PreviewNow();
+    return;
+  }
   std::vector<renameengine::Item> items;
   int row = 0;
   for (POSITION pos = m_pFiles->GetHeadPosition(); pos && row < m_nFiles; ++row) {

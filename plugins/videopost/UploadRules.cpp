@@ -6,6 +6,7 @@
 #include <textkit/path.h>
 #include <textkit/text.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -52,6 +53,11 @@ HRESULT CheckUploadFiles(UINT* pMessage, int type, const std::vector<std::string
   }
   if (paths.empty() || (int)paths.size() > kMaxClips) {
     if (pMessage) *pMessage = paths.empty() ? IDS_EXPORT_NOT_SELECTED : IDS_EXPORT_UPLOAD_TOO_MANY;
+    return E_INVALIDARG;
+  }
+  // Other kinds pass and are left out: without a clip the uploader would get an empty list.
+  if (std::none_of(paths.begin(), paths.end(), [](const std::string& p) { return IsMov(p) || IsCont(p); })) {
+    if (pMessage) *pMessage = IDS_UPLOAD_NO_CLIP;
     return E_INVALIDARG;
   }
   return S_OK;
@@ -177,7 +183,7 @@ HRESULT CompanionWriter::WriteAll(const std::vector<std::string>& paths) {
       clips.push_back(cont);
     }
   }
-  if (paths.empty()) return E_INVALIDARG;
+  if (clips.empty()) return E_INVALIDARG;
   return WriteList(paths.back(), clips);
 }
 

@@ -15,7 +15,8 @@ constexpr int kMaxClips = 10;
 constexpr ULONGLONG kMaxBytes = 2000ull * 1024 * 1024;
 constexpr ULONGLONG kMaxNanoseconds = 600000000000ull;  // ten minutes
 
-// 0, or E_INVALIDARG with *pMessage the string to show (0: none).
+// 0, or E_INVALIDARG with *pMessage the string to show (0: none). Kinds other than clips
+// pass and are left out, but a list without a clip is refused.
 HRESULT CheckUploadFiles(UINT* pMessage, int type, const std::vector<std::string>& paths);
 // A Motion-JPEG clip longer than ten minutes, or any file above the size limit.
 bool IsClipTooLarge(const std::string& moviePath);

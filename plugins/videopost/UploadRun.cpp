@@ -103,12 +103,19 @@ void Say(HWND hOwner, UINT id, const CString& caption) {
   ::MessageBoxA(hOwner, LoadText(id), caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+const DWORD kUploaderWaitMs = 20020;
+// Paint messages served in one go at most: a window that never validates would keep
+// answering WM_PAINT.
+const int kPaintsAtOnce = 64;
+
 // The message the uploader posts once it runs, taken from this thread's queue. S_OK when
 // it came, or after about twenty seconds, or when the uploader ended well before posting
 // it (its message went elsewhere); an uploader that ended with a failure (a crash among
-// them) before posting fails the run.
+// them) before posting fails the run. The windows of this thread paint meanwhile (the
+// progress window among them); nothing else is taken from the queue.
 HRESULT WaitForUploader(Run* run) {
-  for (int sleeps = 0; sleeps <= 2002; ++sleeps) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
     MSG msg;
     if (::PeekMessageA(&msg, NULL, WM_UPLOADER_READY, WM_UPLOADER_READY, PM_REMOVE)) return S_OK;
     ::EnterCriticalSection(&g_lock);
@@ -116,9 +123,11 @@ HRESULT WaitForUploader(Run* run) {
     const DWORD code = g_endedCode;
     ::LeaveCriticalSection(&g_lock);
     if (ended) return upload::UploaderEndResult(code);
-    ::Sleep(10);
+    if (::GetTickCount() - start >= kUploaderWaitMs) return S_OK;
+    for (int i = 0; i < kPaintsAtOnce && ::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+      ::DispatchMessageA(&msg);
+    ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE);
   }
-  return S_OK;
 }
 
 }  // namespace

@@ -9,6 +9,10 @@ CString ProgramFolderPath(LPCSTR lpszName) {
   return strPath;
 }
 
+BOOL ProgramFileExists(LPCSTR lpszName) {
+  return ::GetFileAttributesA(ProgramFolderPath(lpszName)) != INVALID_FILE_ATTRIBUTES;
+}
+
 HMODULE LoadProgramLibrary(LPCSTR lpszName) {
   return ::LoadLibraryExA(ProgramFolderPath(lpszName), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <Kitlib2/Kitlib2.h>
+#include <TickCache.h>
+#include <cardwatch/Programs.h>
 
 #include <functional>
 #include <string>
@@ -11,8 +13,10 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
+#include "SingleInstance.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <files.h>
 #include <otherwindows.h>
 #include <program.h>
 #include <pump.h>
@@ -194,6 +198,78 @@ TEST_F(ProgramTest, ClosingInsideTheMoveLoopStillEndsTheProcess) {
   ::PostMessageA(hMain, WM_CLOSE, 0, 0);
   EXPECT_TRUE(testsupport::WaitUntil([hMain] { return !::IsWindow(hMain); }, 20000)) << "the main window stayed";
   EXPECT_TRUE(p.Ended(20000)) << "the process outlived its main window";
+}
+
+// The window of that control id among the window's descendants, or null.
+HWND FindDescendant(HWND parent, int id) {
+  struct Find {
+    int id;
+    HWND found;
+  } find = {id, NULL};
+  ::EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM l) -> BOOL {
+        Find* f = reinterpret_cast<Find*>(l);
+        if (::GetDlgCtrlID(h) != f->id) return TRUE;
+        f->found = h;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+// The switch to the card viewer gives up the marks and the instance mutex only for a viewer
+// that starts: without a viewer nothing is asked or given up; a viewer that cannot start
+// (an empty file under its name) gets them back, and the program stays.
+TEST_F(ProgramTest, CardViewerSwitchKeepsMarksAndMutexUnlessTheViewerStarts) {
+  const CString mutex = cardwatch::InstanceMutexName(CLIP_EDITOR_MUTEX, FALSE);
+  const std::string marked = m_db + "\\marked.jpg",
+                    viewerKey = std::string(cardwatch::kAppPathsKey) + "\\MarloLE GlimoraTest.exe";
+  ASSERT_TRUE(testsupport::WriteWholeFile(marked, "x"));
+  ASSERT_EQ(Mark_SetCheck(marked.c_str(), 1), S_OK);
+  Process p;
+  HWND hMain = StartMain(p);
+  ASSERT_NE(hMain, nullptr);
+  ASSERT_TRUE(cardwatch::IsMutexPresent(mutex));
+  // The command has no button: it goes to the toolbar pane, the parent of the buttons.
+  const HWND up = FindDescendant(hMain, ID_TB_FOLDER_UP);
+  ASSERT_NE(up, nullptr);
+  const HWND toolbar = ::GetParent(up);
+  const std::string viewer = m_db + "\\viewer\\MarloLE.exe";
+  ::CreateDirectoryA((m_db + "\\viewer").c_str(), NULL);
+  ASSERT_TRUE(testsupport::WriteWholeFile(viewer, ""));
+  for (bool registered : {false, true}) {
+    if (registered) {
+      HKEY h;
+      ASSERT_EQ(
+          ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, viewerKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr),
+          ERROR_SUCCESS);
+      ::RegSetValueExA(h, nullptr, 0, REG_SZ, (const BYTE*)viewer.c_str(), (DWORD)viewer.size() + 1);
+      ::RegCloseKey(h);
+    }
+    // A question about the marked file, should it come, answered Yes; none without a viewer.
+    int asked = 0;
+    auto answer = [&] {
+      for (HWND box : p.Windows("#32770")) {
+        ++asked;
+        ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+      }
+      return false;
+    };
+    ::PostMessageA(toolbar, WM_COMMAND, ID_TB_CARD_VIEWER, 0);
+    testsupport::WaitUntil(answer, 3000);
+    if (!registered) EXPECT_EQ(asked, 0);
+    DWORD_PTR answered = 0;
+    EXPECT_TRUE(::SendMessageTimeoutA(hMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &answered)) << registered;
+    EXPECT_FALSE(p.Ended()) << registered;
+    int state = 0;
+    EXPECT_EQ(Mark_GetCheck(marked.c_str(), &state), S_OK) << registered;
+    EXPECT_EQ(state, 1) << registered;
+    EXPECT_TRUE(cardwatch::IsMutexPresent(mutex)) << registered;
+  }
+  ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, viewerKey.c_str());
+  Mark_SetCheck(marked.c_str(), 0);
+  Close(p, hMain);
 }
 
 }  // namespace

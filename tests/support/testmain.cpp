@@ -4,6 +4,7 @@
 #include <fw/fw.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "pump.h"
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
   size_t up = 0;
   for (; up < steps.size(); up++)
     if (!steps[up].bringUp()) break;
+  // A step that fails ends the program before any test: said, or the run shows nothing.
+  if (up < steps.size())
+    fprintf(stderr, "testmain: start-up step %u of %u failed\n", (unsigned)up + 1, (unsigned)steps.size());
   int result = up == steps.size() ? RUN_ALL_TESTS() : 2;
   while (up-- > 0)
     if (steps[up].tearDown) steps[up].tearDown();

@@ -3,6 +3,7 @@
 // hands over, what it refuses, and the editor's person stored, reopened and deleted.
 #include <FaceIdentifier.h>
 #include <Kitlib2/CMDIB.h>
+#include <Kitlib2/Kitlib2.h>
 #include <MainWndMessages.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
@@ -13,6 +14,7 @@
 #include <tempfolder.h>
 #include <testmain.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,7 +57,7 @@ class Owner : public CWnd {
 class Faces : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+    ASSERT_TRUE(portraits::Ready());
     ASSERT_EQ(VxDBSetFolder(root.c_str()), S_OK);
     // The dialog takes no ".png": the portrait's head as a JPEG.
     ASSERT_TRUE(portraits::SideBySide(portrait, 1));
@@ -97,6 +99,21 @@ class Faces : public ::testing::Test {
     ASSERT_EQ(id.SetCurrentFace(0), S_OK);
     ASSERT_GT(id.StoreRecord(-1, person), 0);
   }
+  // The names of the people the photo database holds.
+  static std::vector<std::string> FiledNames() {
+    std::vector<std::string> filed;
+    IVxDBFile* file = GetDBFileObject();
+    if (!file) {
+      ADD_FAILURE() << "no photo database";
+      return filed;
+    }
+    CStringList names;
+    int count = 0;
+    file->GetNames(&names, &count, 0);
+    for (POSITION pos = names.GetHeadPosition(); pos;) filed.push_back((LPCSTR)names.GetNext(pos));
+    file->Release();
+    return filed;
+  }
   // The registration dialog's picture area as the user sees it.
   static int Pixels(HWND h, COLORREF color) {
     testsupport::Picture shot(h, testsupport::Picture::kClient);
@@ -109,6 +126,20 @@ class Faces : public ::testing::Test {
   static POINT Middle(const RECT& face) {
     const RECT r = entryedit::OnScreen(face);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // Clicks face `index` of the open dialog, lets `look` see it, keeps its picture as `shot`
+  // and presses OK: the face handed over is the one clicked.
+  void PickFace(
+      CFaceRegisterDlg& dlg, int index, const char* shot, const std::function<void()>& look = [] {}) {
+    Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(index)));
+    EXPECT_EQ(dlg.GetSelectedFace(), index);
+    uikit::PumpPending();
+    look();
+    EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save(shot).empty());
+    uikit::Press(dlg.m_hWnd, IDOK);
+    ASSERT_EQ(owner.picks.size(), 1u);
+    const RECT picked = dlg.GetFaceRect(index);
+    EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &picked));
   }
 
   testsupport::ScopedProfileRoot profile{"faces"};
@@ -156,17 +187,24 @@ TEST_F(Faces, RegistrationPicksTheClickedFace) {
   CFaceRegisterDlg dlg(&owner);
   ASSERT_EQ(dlg.Open(&owner, &id, pair.c_str()), 1);
   ASSERT_EQ(dlg.GetFaceCount(), 2);
-  Click(dlg.m_hWnd, Middle(dlg.GetFaceRect(1)));
-  EXPECT_EQ(dlg.GetSelectedFace(), 1);
-  uikit::PumpPending();
-  // One face framed red, the other in the other faces' colour.
-  EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 0, 0)), 100);
-  EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 193, 59)), 50);
-  EXPECT_FALSE(testsupport::Picture(dlg.m_hWnd).Save("face-register-two").empty());
-  uikit::Press(dlg.m_hWnd, IDOK);
-  ASSERT_EQ(owner.picks.size(), 1u);
-  const RECT second = dlg.GetFaceRect(1);
-  EXPECT_TRUE(EqualRect(&owner.picks[0].rc, &second));
+  PickFace(dlg, 1, "face-register-two", [&] {
+    // One face framed red, the other in the other faces' colour.
+    EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 0, 0)), 100);
+    EXPECT_GT(Pixels(dlg.m_hWnd, RGB(255, 193, 59)), 50);
+  });
+}
+
+// A crowd of twelve: the first ten faces left to right are framed and can be picked.
+TEST_F(Faces, RegistrationFramesTheFirstTenOfACrowd) {
+  const std::string crowd = Path("crowd.jpg");
+  ASSERT_TRUE(portraits::Crowd(crowd, 4, 3));
+  CMWriteProfileInt("VxClassify", "FaceWidth", 40, 0, CMPROFILE_COMMON);
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(Path("faces.ftd")), S_OK);
+  CFaceRegisterDlg dlg(&owner);
+  ASSERT_EQ(dlg.Open(&owner, &id, crowd.c_str()), 1);
+  ASSERT_EQ(dlg.GetFaceCount(), 10);
+  PickFace(dlg, 9, "face-register-crowd");
 }
 
 TEST_F(Faces, RegistrationRefusals) {
@@ -277,7 +315,7 @@ TEST_F(Faces, EditorStoresReopensAndDeletesAPerson) {
   ed->SetFaceDbPath(db.c_str());
   ASSERT_EQ(ed->Open(&owner), 1);
   HWND h = ed->m_hWnd;
-  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), (LPCSTR)LoadResourceText(IDS_ENTRY_FIRST_NAME));
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "");
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, IDC_ENTRY_YEAR)));
 
   // The add-face button opens the registration dialog; its close deletes it.
@@ -393,13 +431,7 @@ TEST_F(Faces, EditorCancelWritesNothingAndCutsNames) {
   ASSERT_EQ(ed.GetShownFaces().size(), 1u);
   uikit::Press(h, IDCANCEL);
   EXPECT_FALSE(ed.IsShown());
-  IVxDBFile* file = GetDBFileObject();
-  ASSERT_NE(file, nullptr);
-  CStringList names;
-  int count = 0;
-  file->GetNames(&names, &count, 0);
-  EXPECT_EQ(names.GetCount(), 0);
-  file->Release();
+  EXPECT_TRUE(FiledNames().empty());
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -430,6 +462,58 @@ TEST_F(Faces, EditorSaysSoWhenTheFaceDatabaseCannotBeSaved) {
   delete ed;
   EXPECT_EQ(FilesOf("Hana"), 0);
   EXPECT_EQ(::GetFileAttributesA(db.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The names combo's first entry is a grey hint over an empty name, never its text: a name
+// typed where the user clicks is the name filed, also after the first entry was chosen again.
+TEST_F(Faces, EditorNameHintIsNeverPartOfTheName) {
+  CEntryEditDlg ed;
+  ed.SetFaceDbPath(Path("faces.ftd").c_str());
+  ASSERT_EQ(ed.Open(&owner), 1);
+  const HWND h = ed.m_hWnd;
+  COMBOBOXINFO info = {sizeof info};
+  ASSERT_TRUE(::GetComboBoxInfo(::GetDlgItem(h, IDC_ENTRY_NAMES), &info));
+  const HWND edit = info.hwndItem;
+  char first[64] = "";
+  ::SendDlgItemMessageA(h, IDC_ENTRY_NAMES, CB_GETLBTEXT, 0, (LPARAM)first);
+  EXPECT_STREQ(first, LoadResourceText(IDS_ENTRY_FIRST_NAME));
+  auto hintPixels = [edit] {
+    ::UpdateWindow(edit);
+    testsupport::Picture shot(edit, testsupport::Picture::kClient);
+    return shot.Count(RECT{0, 0, shot.Width(), shot.Height()}, ::GetSysColor(COLOR_GRAYTEXT));
+  };
+  auto typeAt = [edit](const char* text) {
+    RECT rc;
+    ::GetClientRect(edit, &rc);
+    const LPARAM middle = MAKELPARAM(rc.right / 2, rc.bottom / 2);
+    ::SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    ::SendMessageA(edit, WM_LBUTTONUP, 0, middle);
+    for (const char* c = text; *c; ++c) ::SendMessageA(edit, WM_CHAR, (BYTE)*c, 1);
+    uikit::PumpPending();
+  };
+  uikit::PumpPending();
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "");
+  EXPECT_GT(hintPixels(), 0);
+  typeAt("Taro");
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "Taro");
+  EXPECT_EQ(hintPixels(), 0);
+  // The name emptied again shows the hint; choosing the first entry leaves the name empty.
+  ::SendMessageA(edit, EM_SETSEL, 0, -1);
+  ::SendMessageA(edit, WM_CLEAR, 0, 0);
+  EXPECT_GT(hintPixels(), 0);
+  typeAt("Jiro");
+  ::SendDlgItemMessageA(h, IDC_ENTRY_NAMES, CB_SETCURSEL, 0, 0);
+  Notify(h, IDC_ENTRY_NAMES, CBN_SELCHANGE);
+  uikit::PumpPending();
+  EXPECT_EQ(Text(h, IDC_ENTRY_NAMES), "");
+  typeAt("Jiro");
+  Pick(&ed, portrait);
+  {
+    dialogtest::Boxes boxes({IDOK});
+    uikit::Press(h, IDOK);
+    EXPECT_TRUE(boxes.Said(0, LoadResourceText(IDS_ENTRY_SAVED)));
+  }
+  EXPECT_EQ(FiledNames(), std::vector<std::string>{"Jiro"});
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <VxBDDisc.h>
 #include <VxDatabase.h>
 #include <MainWndMessages.h>
+#include <VxDocument/VxDocDefs.h>
 #include <VxResourceIds.h>
 #include <Widgetkit.h>
 
@@ -56,7 +57,21 @@ class CRecorder : public CWnd {
  public:
   std::vector<Got> m_got;
   std::vector<UINT> m_keep;
+  // Set: the next hide is held back and done from another thread a moment later, as by a
+  // window that hides late.
+  bool m_holdHide = false;
+  std::thread m_hider;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (message == WM_WINDOWPOSCHANGING && m_holdHide && (pos->flags & SWP_HIDEWINDOW)) {
+      pos->flags &= ~SWP_HIDEWINDOW;
+      m_holdHide = false;
+      HWND h = m_hWnd;
+      m_hider = std::thread([h] {
+        ::Sleep(300);
+        ::ShowWindow(h, SW_HIDE);
+      });
+    }
     if (std::find(m_keep.begin(), m_keep.end(), message) != m_keep.end()) {
       Got g = {message, wParam, lParam, ""};
       if (message == WM_COPYDATA) {
@@ -252,22 +267,37 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
   struct {
     std::string actions;
     std::string firstNew;
+    bool hidesLate = false;
   } cases[] = {
       {"post write " + folder + "\\clip_1.mts write " + folder + "\\clip_1.txt", folder + "\\clip_1.mts"},
+      // The main window hides late: the wait for it takes nothing from the queue either.
+      {"post", "", true},
       // It asks the main window something while it runs: answered, no deadlock.
       {"post send", ""},
       {"post sleep 200 die", ""},
       // Never says it is up: the notice ends by the process's end.
       {"sleep 100", ""},
   };
+  // Queued before each run: it waits for the end of the run (a click or a command run in
+  // its middle would find the program half way).
+  const UINT kQueued = WM_APP + 77;
+  m_main.m_keep.push_back(kQueued);
+  auto queued = [&] {
+    return std::count_if(m_main.m_got.begin(), m_main.m_got.end(), [&](const Got& g) { return g.message == kQueued; });
+  };
   for (auto& c : cases) {
     m_main.m_got.clear();
     CMWriteProfileString("DepthViewer", "SelectFilePath", "");
+    m_main.PostMessage(kQueued);
+    m_main.m_holdHide = c.hidesLate;
     DWORD t0 = ::GetTickCount();
     EXPECT_TRUE(m_pane->StartToolAndWait("toolbar_toolprobe.exe", ("-w " + window + " " + c.actions).c_str(),
                                          source.c_str()))
         << c.actions;
     EXPECT_LT(::GetTickCount() - t0, 15000u) << c.actions;
+    if (m_main.m_hider.joinable()) m_main.m_hider.join();
+    EXPECT_FALSE(m_main.m_holdHide) << "the main window was never hidden";
+    EXPECT_EQ(queued(), 0) << c.actions;
     EXPECT_TRUE(m_main.IsWindowEnabled());
     EXPECT_TRUE(m_main.IsWindowVisible());
     EXPECT_STREQ(CMGetProfileString("DepthViewer", "SelectFilePath", ""), c.firstNew.c_str()) << c.actions;
@@ -279,6 +309,8 @@ TEST_F(ToolbarPane, OutsideProgramRunsWithTheMainWindowHiddenAndItsNewFilesSelec
       for (const Got& g : m_main.m_got) asked |= g.message == WM_COPYDATA && g.lParam == 1626;
       EXPECT_TRUE(asked);
     }
+    testsupport::PumpPending();
+    EXPECT_EQ(queued(), 1) << c.actions;
   }
   // Not there: the box, no start, the main window untouched.
   testsupport::DialogWatch watch(nullptr, [](HWND) { return true; },
@@ -900,6 +932,182 @@ TEST_F(ToolbarPane, NewCollectionOpensTheDialogAndItsClosingDeletesIt) {
   m_pane->SendMessage(WM_TOOLBAR_SLIDE_COLLECT, 0, CSlideCollectDlg::kCloseUnsaved);
   EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr);
   EXPECT_FALSE(m_pane->IsSlideCollectActive());
+}
+
+// The toolbar loads its libraries from the program folder: one of the same name in the
+// current folder is never loaded (the writer's settings dialog is not installed here).
+TEST_F(ToolbarPane, LibrariesInTheCurrentFolderAreNeverLoaded) {
+  const std::string planted = testsupport::NewTempFolder("toolbar-planted");
+  const std::string dialog = planted + "\\Core\\DiskScribeSetDlg.dll";
+  ::CreateDirectoryA((planted + "\\Core").c_str(), NULL);
+  ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\toolbar_dlgprobe.dll").c_str(), dialog.c_str(), FALSE));
+  ASSERT_EQ(::GetFileAttributesA(ProgramFolderPath("Core\\DiskScribeSetDlg.dll")), INVALID_FILE_ATTRIBUTES);
+  // Held here, a load of that file by the pane would reach this module and count its calls.
+  HMODULE held = ::LoadLibraryA(dialog.c_str());
+  ASSERT_NE(held, nullptr);
+  auto calls = reinterpret_cast<int (*)(int)>(::GetProcAddress(held, "ProbeCalls"));
+  ASSERT_NE(calls, nullptr);
+  char current[MAX_PATH] = "";
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  ASSERT_TRUE(::SetCurrentDirectoryA(planted.c_str()));
+  m_pane->SendMessage(WM_COMMAND, ID_TB_WRITER_SETTINGS);
+  ::SetCurrentDirectoryA(current);
+  EXPECT_EQ(calls(0), 0) << "the planted dialog library was initialised";
+  EXPECT_EQ(calls(2), 0) << "the planted dialog was shown";
+  ::FreeLibrary(held);
+  testsupport::RemoveTree(planted);
+}
+
+namespace {
+
+// The visible tooltips of this thread.
+std::vector<HWND> VisibleTips() {
+  std::vector<HWND> tips;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND h, LPARAM l) {
+        char cls[64] = "";
+        ::GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && ::IsWindowVisible(h))
+          reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return TRUE;
+      },
+      (LPARAM)&tips);
+  return tips;
+}
+
+}  // namespace
+
+// A button's tip never covers the list the button opens under it, however the mouse came
+// to the button, and it shows again on the next visit.
+TEST_F(ToolbarPane, ButtonTipsLeaveTheirListsFree) {
+  m_main.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  CToolButtonInfo* pInfo = m_pane->FindToolButton(ID_TB_PERSON, TRUE);
+  ASSERT_NE(pInfo, nullptr);
+  ASSERT_NE(pInfo->pList, nullptr);
+  CRect rcButton;
+  pInfo->pButton->GetWindowRect(&rcButton);
+  auto hover = [&] {
+    const CPoint at(rcButton.CenterPoint().x, rcButton.bottom - 3);
+    ::SetCursorPos(at.x, at.y);
+    CPoint client = at;
+    pInfo->pButton->ScreenToClient(&client);
+    pInfo->pButton->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    testsupport::PumpPending();
+  };
+  auto pumpFor = [](DWORD ms) { testsupport::WaitUntil([] { return false; }, ms); };
+  hover();
+  m_pane->SendMessage(WM_COMMAND, ID_TB_PERSON);
+  ASSERT_TRUE(pInfo->pList->IsWindowVisible());
+  pumpFor(2000);  // longer than the tip's delay
+  CRect rcList;
+  pInfo->pList->GetWindowRect(&rcList);
+  for (HWND tip : VisibleTips()) {
+    CRect rcTip, common;
+    ::GetWindowRect(tip, &rcTip);
+    EXPECT_FALSE(common.IntersectRect(rcTip, rcList)) << "a tip over the list";
+  }
+  pInfo->pList->ShowWindow(SW_HIDE);
+  ::SetCursorPos(rcButton.right + 200, rcButton.bottom + 300);
+  testsupport::PumpPending();
+  // The next visit shows the tip again.
+  hover();
+  EXPECT_TRUE(testsupport::WaitUntil([] { return !VisibleTips().empty(); }, 5000)) << "no tip on the next visit";
+}
+
+// The tools menu of the program's menu bar after the pane prepared it: the slide-show
+// items follow their button, the conversion plug-ins' item goes without their button and
+// stands for each plug-in with it, each time the menu opens.
+TEST_F(ToolbarPane, ToolsMenuFollowsTheButtons) {
+  CMenu bar;
+  ASSERT_TRUE(bar.LoadMenu(IDR_MAINFRAME));
+  auto toolsOf = [](CMenu& menu) -> CMenu* {
+    for (int i = 0; i < menu.GetMenuItemCount(); ++i)
+      if (CMenu* pSub = menu.GetSubMenu(i))
+        if (pSub->GetMenuItemID(0) == ID_TOOLS_PLUGIN) return pSub;
+    return nullptr;
+  };
+  CMenu* pTools = toolsOf(bar);
+  ASSERT_NE(pTools, nullptr);
+  auto greyed = [&](UINT id) { return (pTools->GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  auto present = [&](UINT id) { return pTools->GetMenuState(id, MF_BYCOMMAND) != (UINT)-1; };
+  CToolButtonInfo* pSlides = m_pane->FindToolButton(ID_TB_SLIDESHOW, TRUE);
+  ASSERT_NE(pSlides, nullptr);
+  for (BOOL bEnabled : {FALSE, TRUE}) {
+    pSlides->pButton->EnableWindow(bEnabled);
+    m_pane->OnInitMenuPopup(pTools, 3, FALSE);
+    for (UINT id : {ID_SLIDESHOW_PLAY, ID_SLIDESHOW_NEW, ID_SLIDESHOW_OPEN_SCENARIO})
+      EXPECT_EQ(greyed(id), !bEnabled) << id;
+  }
+  // No conversion plug-in beside the tests: no button, and its item goes.
+  EXPECT_EQ(m_pane->FindToolButton(ID_TB_PPC_PLUGIN, TRUE), nullptr);
+  EXPECT_FALSE(present(ID_PPC_PLUGIN_FIRST));
+  EXPECT_TRUE(present(ID_TOOLS_RENAME));  // Rename.dll is beside the tests
+  EXPECT_FALSE(present(ID_TOOLS_EDIT_IMAGE));
+
+  // With the button: an item per plug-in where the first one stood, made again each time.
+  CMenu fresh;
+  ASSERT_TRUE(fresh.LoadMenu(IDR_MAINFRAME));
+  pTools = toolsOf(fresh);
+  int place = -1;
+  for (int i = 0; i < pTools->GetMenuItemCount(); ++i)
+    if (pTools->GetMenuItemID(i) == ID_PPC_PLUGIN_FIRST) place = i;
+  ASSERT_GE(place, 0);
+  toolbarrules::MenuButtons in;
+  in.buttons = {{ID_TB_IMAGE_TOOLS, true}, {ID_TB_PPC_PLUGIN, false}};
+  in.toolList = {ID_TB_SCALE,         ID_TB_CONVERT,     ID_TB_RENAME,    ID_TB_DATE_IMPRINT,
+                 ID_TB_FIX_SHOT_DATE, ID_TB_GUESS_PLACE, ID_TB_SPLIT_CLIP};
+  in.imageEditor = true;
+  in.ppcPlugins = {"Five", "Six"};
+  in.firstItem = ID_TOOLS_PLUGIN;
+  const int count = pTools->GetMenuItemCount();
+  for (int round = 0; round < 2; ++round) {
+    CFView_Toolbar::ApplyMenuActions(pTools, toolbarrules::MenuActions(in));
+    EXPECT_EQ(pTools->GetMenuItemCount(), count + 1) << round;
+    for (int i = 0; i < 2; ++i) {
+      CString text;
+      pTools->GetMenuString(place + i, text, MF_BYPOSITION);
+      EXPECT_EQ(pTools->GetMenuItemID(place + i), (UINT)(ID_PPC_PLUGIN_FIRST + i)) << round;
+      EXPECT_STREQ(text, i == 0 ? "Five..." : "Six...") << round;
+      EXPECT_TRUE(greyed(ID_PPC_PLUGIN_FIRST + i)) << round;
+    }
+  }
+}
+
+// A change of the browser's view (message 1864) shows the collection's music again, which
+// may be gone by then; the calendar views close the dialog.
+TEST_F(ToolbarPane, ViewChangesRefreshOrCloseTheCollection) {
+  const std::string folder = testsupport::NewTempFolder("toolbar-collection");
+  const std::string song = folder + "\\song.mp3";
+  auto openCollection = [&] {
+    uikit::DialogDriver choose([](HWND h) { uikit::Press(h, IDOK); });
+    m_pane->SendMessage(WM_COMMAND, ID_TB_SLIDE_NEW_COLLECTION, 0);
+    return m_pane->GetSlideCollectDlg();
+  };
+  for (int calendar : {CGVIEW_MONTH, CGVIEW_DAY}) {
+    ASSERT_TRUE(testsupport::WriteWholeFile(song, "ID3"));
+    CSlideCollectDlg* pDlg = openCollection();
+    ASSERT_NE(pDlg, nullptr);
+    ASSERT_EQ(pDlg->AddDroppedFile(song.c_str(), TRUE), 1);
+    auto label = [&] {
+      char text[MAX_PATH] = "";
+      ::GetDlgItemTextA(pDlg->m_hWnd, IDC_SLIDE_COLLECT_AUDIO, text, sizeof text);
+      return std::string(text);
+    };
+    EXPECT_EQ(label(), song);
+    m_pane->SendMessage(WM_VIEW_MODE_CHANGED, CGVIEW_MUSIC, (LPARAM)m_main.m_hWnd);
+    EXPECT_EQ(label(), song) << "the song is still there";
+    ASSERT_TRUE(::DeleteFileA(song.c_str()));
+    m_pane->SendMessage(WM_VIEW_MODE_CHANGED, CGVIEW_LARGEICON, (LPARAM)m_main.m_hWnd);
+    ASSERT_EQ(m_pane->GetSlideCollectDlg(), pDlg);
+    EXPECT_EQ(label(), "");
+    std::vector<std::string> audio;
+    m_pane->GetScenario().GetAudio(&audio);
+    EXPECT_EQ(audio, std::vector<std::string>(1));
+    m_pane->SendMessage(WM_VIEW_MODE_CHANGED, calendar, (LPARAM)m_main.m_hWnd);
+    EXPECT_EQ(m_pane->GetSlideCollectDlg(), nullptr) << calendar;
+  }
+  testsupport::RemoveTree(folder);
 }
 
 // An opened scenario loses the files that are gone and says which, ten at most, under its

@@ -6,6 +6,7 @@
 
 #include <MainWndMessages.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -340,4 +341,104 @@ TEST(ToolbarLayout, ItemListsFitTheirLabels) {
   EXPECT_EQ(ListOrigin(button).x, 150);
   EXPECT_EQ(ListOrigin(button, 190).x, 114);
   EXPECT_EQ(ListOrigin(button, 190).y, 60);
+}
+
+namespace {
+
+// The popup's items after the actions: removed, greyed and enabled ones, and the
+// conversion plug-ins' items in their place.
+struct MenuAfter {
+  std::set<UINT> removed, greyed, enabled;
+  std::vector<std::string> ppc;  // "id text", greyed ones with a "-" first
+};
+MenuAfter Apply(const std::vector<MenuAction>& actions) {
+  MenuAfter m;
+  for (const MenuAction& a : actions) switch (a.kind) {
+      case MENU_ENABLE:
+      case MENU_SUBMENU: (a.enabled ? m.enabled : m.greyed).insert(a.id); break;
+      case MENU_REMOVE: m.removed.insert(a.id); break;
+      case MENU_PPC_PLACE: m.ppc.push_back("place"); break;
+      case MENU_PPC_ITEM: m.ppc.push_back((a.enabled ? "" : "-") + std::to_string(a.id) + " " + a.text); break;
+    }
+  return m;
+}
+
+}  // namespace
+
+// The tools menu follows the toolbar's buttons: items of libraries the tools list lacks go,
+// the slide-show items follow their button, the conversion plug-ins' item becomes one
+// "name..." per plug-in with their button and goes without it.
+TEST(ToolbarMenu, ToolsMenuFollowsTheButtons) {
+  const std::vector<int> allTools = {ID_TB_SCALE,         ID_TB_CONVERT,     ID_TB_RENAME,    ID_TB_DATE_IMPRINT,
+                                     ID_TB_FIX_SHOT_DATE, ID_TB_GUESS_PLACE, ID_TB_SPLIT_CLIP};
+  const std::vector<UINT> toolItems = {ID_TOOLS_SCALE,        ID_TOOLS_CONVERT,       ID_TOOLS_RENAME,
+                                       ID_TOOLS_DATE_IMPRINT, ID_TOOLS_FIX_SHOT_DATE, ID_TOOLS_GUESS_PLACE,
+                                       ID_TOOLS_SPLIT_CLIP};
+  const std::vector<UINT> slideItems = {ID_SLIDESHOW_PLAY, ID_SLIDESHOW_NEW, ID_SLIDESHOW_OPEN_SCENARIO};
+  auto has = [](const std::set<UINT>& set, const std::vector<UINT>& ids) {
+    return std::all_of(ids.begin(), ids.end(), [&set](UINT id) { return set.count(id) != 0; });
+  };
+  MenuButtons in;
+  in.buttons = {{ID_TB_FOLDER_TREE, true}, {ID_TB_IMAGE_TOOLS, true}, {ID_TB_EDIT_IMAGE, true},   {ID_TB_ROTATE, false},
+                {ID_TB_SLIDESHOW, true},   {ID_TB_PPC_PLUGIN, true},  {ID_TB_LOCATION_PAGE, true}};
+  in.toolList = allTools;
+  in.imageEditor = true;
+  in.ppcPlugins = {"Five", "Six"};
+  in.firstItem = ID_TOOLS_PLUGIN;
+
+  MenuAfter m = Apply(MenuActions(in));
+  EXPECT_TRUE(m.removed.empty());
+  EXPECT_TRUE(has(m.enabled, toolItems));
+  EXPECT_TRUE(has(m.enabled, slideItems));
+  EXPECT_TRUE(has(m.enabled, {ID_TOOLS_MOVIE_CUT, ID_TOOLS_MOVIE_EDIT, ID_TOOLS_MOVIE_PLAY, ID_TOOLS_SCENE_CUT,
+                              ID_TOOLS_WRITER_SETTINGS, ID_FILE_IMPORT, ID_TOOLS_EDIT_IMAGE}));
+  EXPECT_TRUE(has(m.greyed, {ID_TOOLS_ROTATE}));
+  EXPECT_EQ(m.ppc, (std::vector<std::string>{"place", std::to_string(ID_PPC_PLUGIN_FIRST) + " Five...",
+                                             std::to_string(ID_PPC_PLUGIN_FIRST + 1) + " Six..."}));
+
+  // Greyed buttons grey their items; the tools list without two libraries loses their items.
+  in.buttons = {{ID_TB_IMAGE_TOOLS, false}, {ID_TB_SLIDESHOW, false}, {ID_TB_PPC_PLUGIN, false}};
+  in.toolList = {ID_TB_CONVERT, ID_TB_RENAME, ID_TB_DATE_IMPRINT, ID_TB_FIX_SHOT_DATE, ID_TB_SPLIT_CLIP};
+  in.ppcPlugins = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K"};
+  m = Apply(MenuActions(in));
+  EXPECT_TRUE(has(m.removed, {ID_TOOLS_SCALE, ID_TOOLS_GUESS_PLACE}));
+  EXPECT_TRUE(has(m.greyed, {ID_TOOLS_CONVERT, ID_TOOLS_RENAME, ID_TOOLS_SPLIT_CLIP, ID_TOOLS_MOVIE_CUT}));
+  EXPECT_TRUE(has(m.greyed, slideItems));
+  ASSERT_EQ(m.ppc.size(), 11u);  // ten items at most
+  EXPECT_EQ(m.ppc[10], "-" + std::to_string(ID_PPC_PLUGIN_LAST) + " J...");
+  EXPECT_TRUE(has(m.removed, {ID_VIEW_MAP}));  // no place page
+
+  // Without the tools button, the conversion button or the image editor their items go.
+  in.buttons = {{ID_TB_SLIDESHOW, true}};
+  in.imageEditor = false;
+  m = Apply(MenuActions(in));
+  EXPECT_TRUE(has(m.removed, toolItems));
+  EXPECT_TRUE(has(m.removed, {ID_PPC_PLUGIN_FIRST, ID_TOOLS_EDIT_IMAGE}));
+  EXPECT_TRUE(m.ppc.empty());
+
+  // Another popup (the file menu) keeps its conversion item's place as it is.
+  in.buttons = {{ID_TB_FOLDER_TREE, false}, {ID_TB_PPC_PLUGIN, true}};
+  in.firstItem = ID_FILE_IMPORT;
+  m = Apply(MenuActions(in));
+  EXPECT_TRUE(m.ppc.empty());
+  EXPECT_TRUE(has(m.greyed, {ID_FILE_IMPORT}));
+}
+
+// A tip that comes while its button's list is open stands above the button (inside the
+// work area), or right of it when there is no room above.
+TEST(ToolbarLayout, TipsStandBesideTheOpenList) {
+  const RECT work = {0, 30, 1280, 1000};
+  struct {
+    RECT button;
+    POINT at;
+  } cases[] = {
+      {{181, 60, 237, 116}, {181, 38}},     // above
+      {{1240, 60, 1296, 116}, {1200, 38}},  // above, kept inside on the right
+      {{181, 40, 237, 96}, {239, 40}},      // no room above: on the right
+  };
+  for (const auto& c : cases) {
+    const POINT at = TipBesideList(c.button, SIZE{80, 20}, work);
+    EXPECT_EQ(at.x, c.at.x) << c.button.left << "," << c.button.top;
+    EXPECT_EQ(at.y, c.at.y) << c.button.left << "," << c.button.top;
+  }
 }

@@ -36,10 +36,18 @@
 // boundary is "----VideoPost" followed by 16 hexadecimal digits, checked not to occur in
 // the parts. A 2xx status is success; any other status, a refused connection or a time-out
 // is the clip's failure.
+//
+// Each request has a deadline besides WinHTTP's own timeouts, which bound each wait for a
+// piece only (a server that trickles its answer a byte at a time meets none of them):
+// until the clip is sent, the time to reach the server and to send it at no less than
+// Timeouts::minimumRate; then the answer's whole head within Timeouts::receive. When the
+// deadline passes, the sender stops waiting, closes the request's handle and reports that
+// the service did not answer in time.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -82,9 +90,28 @@ struct Timeouts {
   int resolve = 10000;
   int connect = 10000;
   int send = 30000;
-  int receive = 30000;  // for the answer, once the clip is sent
+  int receive = 30000;         // for the answer's head, once the clip is sent
+  double minimumRate = 16384;  // bytes a second the sending may not fall below on the whole
 };
+// The time a request may take until its body of `bytes` is sent, in milliseconds.
+DWORD SendingDeadline(const Timeouts& timeouts, uint64_t bytes);
+
+// Lets another thread end the request under way (the uploader's exit): its handle is
+// closed, and no later request starts.
+class Cancel {
+ public:
+  void Now();
+  bool Done() const;
+
+ private:
+  friend class CancelEntry;
+  mutable std::mutex m_lock;
+  bool m_done = false;
+  class Exchange* m_current = nullptr;
+};
+
 // Sends one clip to the address; the movie is streamed in pieces, never held whole.
-Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeouts = Timeouts());
+Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeouts = Timeouts(),
+                Cancel* cancel = nullptr);
 
 }  // namespace videopost

@@ -34,7 +34,13 @@ struct State {
   std::string url;
   HWND list = NULL, banner = NULL;
   std::thread worker;
+  videopost::Cancel cancel;
+  HANDLE workerDone = NULL;  // set when the worker has sent its last clip
 } g;
+
+// How long the exit waits for the worker once its request is cancelled: a request that does
+// not end then is left to the process's end.
+const DWORD kWorkerEndMs = 5000;
 
 Args ParseArgs(int argc, char** argv) {
   Args a;
@@ -200,13 +206,15 @@ int main(int argc, char** argv) {
   if (g.args.notify && g.args.message) ::PostMessageA(g.args.notify, g.args.message, 0, 0);
 
   if (listRead && !g.url.empty()) {
+    g.workerDone = ::CreateEventA(NULL, TRUE, FALSE, NULL);
     g.worker = std::thread([frame] {
-      for (size_t i = 0; i < g.clips.size(); ++i) {
+      for (size_t i = 0; i < g.clips.size() && !g.cancel.Done(); ++i) {
         if (!g.clips[i].problem.empty()) continue;
         ::PostMessageA(frame, WM_CLIP_ANSWER, i, (LPARAM) new std::string("sending..."));
-        videopost::Answer a = videopost::SendClip(g.url, g.clips[i]);
+        videopost::Answer a = videopost::SendClip(g.url, g.clips[i], videopost::Timeouts(), &g.cancel);
         ::PostMessageA(frame, WM_CLIP_ANSWER, i, (LPARAM) new std::string(a.text));
       }
+      ::SetEvent(g.workerDone);
     });
   }
   MSG msg;
@@ -214,7 +222,15 @@ int main(int argc, char** argv) {
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
-  if (g.worker.joinable()) g.worker.join();
+  // The window is gone: the request under way ends now, and the worker is waited for a
+  // while only; the process's end takes a worker that is still held in a call.
+  g.cancel.Now();
+  if (g.worker.joinable()) {
+    if (::WaitForSingleObject(g.workerDone, kWorkerEndMs) == WAIT_OBJECT_0)
+      g.worker.join();
+    else
+      g.worker.detach();
+  }
   ::CoUninitialize();
-  return 0;
+  ::ExitProcess(0);
 }

@@ -5,6 +5,7 @@
 #include <textkit/text.h>
 #include <winhttp.h>
 
+#include <functional>
 #include <string>
 
 #include <cstdio>
@@ -64,6 +65,111 @@ void Frame(const std::string& boundary, const Clip& clip, const std::string& thu
 }
 
 }  // namespace
+
+// One request's steps as WinHTTP reports them. WinHTTP works asynchronously, so that the
+// sender can stop waiting for a step at its deadline: a closed handle ends a synchronous
+// call under Windows, but Wine's keeps reading whatever trickles in. The object lives
+// until WinHTTP lets the request's handle go (WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING),
+// which may come after the sender gave up on it: it holds every buffer WinHTTP may still
+// read.
+class Exchange {
+ public:
+  Exchange() : m_event(::CreateEventA(NULL, FALSE, FALSE, NULL)) {}
+  ~Exchange() {
+    if (m_event) ::CloseHandle(m_event);
+  }
+  bool Ready() const { return m_event != NULL; }
+  // Before each step.
+  void Start() {
+    std::lock_guard<std::mutex> l(m_lock);
+    m_completed = false;
+    m_error = 0;
+  }
+  // 0 when the step completed, its error, ERROR_WINHTTP_TIMEOUT when the deadline (a tick
+  // count) passed first, or ERROR_CANCELLED when the sender was interrupted.
+  DWORD Await(DWORD deadline) {
+    for (;;) {
+      {
+        std::lock_guard<std::mutex> l(m_lock);
+        if (m_interrupted) return ERROR_CANCELLED;
+        if (m_completed) return m_error;
+      }
+      const DWORD now = ::GetTickCount();
+      if ((LONG)(deadline - now) <= 0) return ERROR_WINHTTP_TIMEOUT;
+      ::WaitForSingleObject(m_event, deadline - now);
+    }
+  }
+  void Interrupt() {
+    std::lock_guard<std::mutex> l(m_lock);
+    m_interrupted = true;
+    ::SetEvent(m_event);
+  }
+  static void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
+    Exchange* x = reinterpret_cast<Exchange*>(context);
+    if (!x) return;
+    switch (status) {
+      case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+      case WINHTTP_CALLBACK_STATUS_WRITE_COMPLETE:
+      case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE: x->Complete(0); break;
+      case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
+        x->Complete(info ? static_cast<WINHTTP_ASYNC_RESULT*>(info)->dwError : ERROR_WINHTTP_INTERNAL_ERROR);
+        break;
+      case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: delete x; break;
+    }
+  }
+  std::string head, tail, piece;  // what WinHTTP sends from
+
+ private:
+  void Complete(DWORD error) {
+    std::lock_guard<std::mutex> l(m_lock);
+    m_completed = true;
+    m_error = error;
+    ::SetEvent(m_event);
+  }
+  std::mutex m_lock;
+  HANDLE m_event;
+  bool m_completed = false, m_interrupted = false;
+  DWORD m_error = 0;
+};
+
+// Registers the exchange under way with the Cancel for the time of a request.
+class CancelEntry {
+ public:
+  CancelEntry(Cancel* cancel, Exchange* x) : m_cancel(x ? cancel : nullptr) {
+    if (!m_cancel) return;
+    std::lock_guard<std::mutex> l(m_cancel->m_lock);
+    m_cancel->m_current = x;
+    if (m_cancel->m_done) x->Interrupt();
+  }
+  ~CancelEntry() { Leave(); }
+  // Before the request's handle is closed, which may end the exchange.
+  void Leave() {
+    if (!m_cancel) return;
+    std::lock_guard<std::mutex> l(m_cancel->m_lock);
+    m_cancel->m_current = nullptr;
+    m_cancel = nullptr;
+  }
+
+ private:
+  Cancel* m_cancel;
+};
+
+void Cancel::Now() {
+  std::lock_guard<std::mutex> l(m_lock);
+  m_done = true;
+  if (m_current) m_current->Interrupt();
+}
+
+bool Cancel::Done() const {
+  std::lock_guard<std::mutex> l(m_lock);
+  return m_done;
+}
+
+DWORD SendingDeadline(const Timeouts& timeouts, uint64_t bytes) {
+  const double rate = timeouts.minimumRate > 1 ? timeouts.minimumRate : 1;
+  const double ms = (double)timeouts.resolve + timeouts.connect + bytes * 1000.0 / rate;
+  return ms < 0 ? 0 : ms > 0x7FFFFFFF ? 0x7FFFFFFF : (DWORD)ms;
+}
 
 bool ReadList(const std::string& listPath, std::vector<Clip>* clips) {
   vxcont::ContentInfo list;
@@ -142,10 +248,14 @@ std::string MakeBoundary(const std::vector<const std::string*>& texts) {
   }
 }
 
-Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeouts) {
+Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeouts, Cancel* cancel) {
   Answer a;
   if (!clip.problem.empty()) {
     a.text = clip.problem;
+    return a;
+  }
+  if (cancel && cancel->Done()) {
+    a.text = "not sent";
     return a;
   }
   std::wstring wUrl = textkit::AnsiToWide(url);
@@ -163,12 +273,12 @@ Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeou
   }
   std::string thumb = clip.thumbPath.empty() ? std::string() : ReadAll(clip.thumbPath);
   std::string boundary = MakeBoundary({&thumb});
-  std::string head, tail;
-  Frame(boundary, clip, thumb, &head, &tail);
-  uint64_t total = head.size() + clip.size + tail.size();
+  Exchange* x = new Exchange;  // WinHTTP's from the request's opening on
+  Frame(boundary, clip, thumb, &x->head, &x->tail);
+  const uint64_t total = x->head.size() + clip.size + x->tail.size();
 
   HINTERNET session = ::WinHttpOpen(L"VideoPostUploader/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0);
+                                    WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
   // A request takes the session's timeouts when it is opened: they are set before.
   if (session) ::WinHttpSetTimeouts(session, timeouts.resolve, timeouts.connect, timeouts.send, timeouts.receive);
   HINTERNET connect = session ? ::WinHttpConnect(session, host, parts.nPort, 0) : NULL;
@@ -176,47 +286,79 @@ Answer SendClip(const std::string& url, const Clip& clip, const Timeouts& timeou
                                                      WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                      parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0)
                               : NULL;
+  DWORD_PTR context = (DWORD_PTR)x;
+  bool ok = request && x->Ready() &&
+            ::WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) &&
+            ::WinHttpSetStatusCallback(request, &Exchange::OnStatus,
+                                       WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
+                                       0) != WINHTTP_INVALID_STATUS_CALLBACK;
+  DWORD error = 0;
+  if (!ok) {
+    error = ::GetLastError() ? ::GetLastError() : ERROR_WINHTTP_INTERNAL_ERROR;
+    delete x;  // no callback will come for it
+    x = nullptr;
+  }
   // The wait for the answer has an option of its own (under Wine without any bound).
   DWORD answerWait = (DWORD)timeouts.receive;
-  if (request) ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &answerWait, sizeof answerWait);
-  std::wstring headers = L"Content-Type: multipart/form-data; boundary=" + textkit::AnsiToWide(boundary) + L"\r\n";
-  bool ok = request && total <= 0xFFFFFFFFull &&
-            ::WinHttpSendRequest(request, headers.c_str(), (DWORD)-1, WINHTTP_NO_REQUEST_DATA, 0, (DWORD)total, 0);
-  auto write = [&](const char* p, size_t n) {
-    DWORD put = 0;
-    return ::WinHttpWriteData(request, p, (DWORD)n, &put) && put == n;
+  if (ok) ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &answerWait, sizeof answerWait);
+  CancelEntry entry(cancel, x);
+  DWORD deadline = ::GetTickCount() + SendingDeadline(timeouts, total);
+  // Starts one step and waits for it; false (error set) when it failed or the time ran out.
+  auto step = [&](const std::function<BOOL()>& begin) {
+    if (error) return false;
+    x->Start();
+    error = begin() ? x->Await(deadline) : ::GetLastError();
+    return error == 0;
   };
-  ok = ok && write(head.data(), head.size());
-  if (ok) {
+  std::wstring headers = L"Content-Type: multipart/form-data; boundary=" + textkit::AnsiToWide(boundary) + L"\r\n";
+  if (ok && total > 0xFFFFFFFFull) error = ERROR_INVALID_PARAMETER;
+  step([&] {
+    return ::WinHttpSendRequest(request, headers.c_str(), (DWORD)-1, WINHTTP_NO_REQUEST_DATA, 0, (DWORD)total, context);
+  });
+  auto write = [&](const std::string& bytes, size_t n) {
+    return step([&] { return ::WinHttpWriteData(request, bytes.data(), (DWORD)n, NULL); });
+  };
+  if (x && write(x->head, x->head.size())) {
     HANDLE h = ::CreateFileA(clip.moviePath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    ok = h != INVALID_HANDLE_VALUE;
-    std::string piece(65536, '\0');
-    for (uint64_t left = clip.size; ok && left;) {
-      DWORD n = (DWORD)(left < piece.size() ? left : piece.size()), got = 0;
-      ok = ::ReadFile(h, &piece[0], n, &got, NULL) && got == n && write(piece.data(), n);
+    if (h == INVALID_HANDLE_VALUE) error = ::GetLastError();
+    for (uint64_t left = clip.size; !error && left;) {
+      x->piece.resize(65536);
+      DWORD n = (DWORD)(left < x->piece.size() ? left : x->piece.size()), got = 0;
+      if (!::ReadFile(h, &x->piece[0], n, &got, NULL) || got != n)
+        error = ERROR_READ_FAULT;
+      else
+        write(x->piece, n);
       left -= n;
     }
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
   }
-  ok = ok && write(tail.data(), tail.size()) && ::WinHttpReceiveResponse(request, NULL);
-  if (ok) {
-    DWORD status = 0, size = sizeof status;
-    if (::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, NULL, &status, &size,
-                              NULL)) {
-      a.status = status;
-      a.ok = status >= 200 && status < 300;
-      a.text = (a.ok ? "sent (" : "refused by the service (") + std::to_string(status) + ")";
+  if (x && write(x->tail, x->tail.size())) {
+    // The whole head of the answer within the answer's wait.
+    deadline = ::GetTickCount() + (DWORD)timeouts.receive;
+    if (step([&] { return ::WinHttpReceiveResponse(request, NULL); })) {
+      DWORD status = 0, size = sizeof status;
+      if (::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, NULL, &status, &size,
+                                NULL)) {
+        a.status = status;
+        a.ok = status >= 200 && status < 300;
+        a.text = (a.ok ? "sent (" : "refused by the service (") + std::to_string(status) + ")";
+      } else {
+        error = ::GetLastError();
+      }
     }
   }
   if (!a.status) {
-    a.error = ::GetLastError();
+    a.error = error;
     // Wine's WinHTTP reports a timed-out wait with the socket's code (WSAETIMEDOUT).
     const DWORD kSocketTimedOut = 10060;
-    const bool late = a.error == ERROR_WINHTTP_TIMEOUT || a.error == kSocketTimedOut;
-    a.text = late                                      ? "the service did not answer in time"
-             : a.error == ERROR_WINHTTP_CANNOT_CONNECT ? "the service cannot be reached"
-                                                       : "sending failed (" + std::to_string(a.error) + ")";
+    const bool late = error == ERROR_WINHTTP_TIMEOUT || error == kSocketTimedOut;
+    a.text = late                                    ? "the service did not answer in time"
+             : error == ERROR_CANCELLED              ? "not sent"
+             : error == ERROR_WINHTTP_CANNOT_CONNECT ? "the service cannot be reached"
+                                                     : "sending failed (" + std::to_string(error) + ")";
   }
+  // A step still under way ends with the handle; the exchange goes with it.
+  entry.Leave();
   if (request) ::WinHttpCloseHandle(request);
   if (connect) ::WinHttpCloseHandle(connect);
   if (session) ::WinHttpCloseHandle(session);

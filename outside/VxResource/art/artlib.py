@@ -152,6 +152,13 @@ def union(*shapes):
 
 
 
+def subtract(shape, cut):
+    """What of shape lies outside cut."""
+    sd0, bb = shape
+    sd1 = cut[0]
+    return (lambda x, y: max(sd0(x, y), -sd1(x, y))), bb
+
+
 def ring(shape, width):
     """The outline of a shape, centred on its edge."""
     sd0, bb = shape

@@ -551,6 +551,7 @@
 #define IDS_UPLOAD_BUSY 62054  // upload plug-in: an upload still runs
 #define IDS_UPLOAD_NOT_ACCEPTED 62067  // upload plug-in: a file is not accepted or too long
 #define IDS_UPLOAD_FAILED 145  // upload plug-in: the companion files or the uploader failed
+#define IDS_UPLOAD_NO_CLIP 62180  // upload plug-in: no movie clip among the chosen files
 #define IDB_UPLOAD_DISABLED 19155  // upload tile, 66 x 66: disabled, hover, normal, pressed
 #define IDB_UPLOAD_HOVER 19156
 #define IDB_UPLOAD_NORMAL 19157

@@ -43,6 +43,10 @@ void CBitmapButtonEx::ActivateToolTip(BOOL bActivate) {
   if (m_toolTip.GetSafeHwnd()) m_toolTip.Activate(bActivate);
 }
 
+void CBitmapButtonEx::PopToolTip() {
+  if (m_toolTip.GetSafeHwnd()) m_toolTip.SendMessage(TTM_POP);
+}
+
 BOOL CBitmapButtonEx::PreTranslateMessage(MSG* pMsg) {
   if (m_toolTip.GetSafeHwnd() && pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST)
     m_toolTip.RelayEvent(pMsg);

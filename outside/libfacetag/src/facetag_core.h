@@ -39,7 +39,7 @@ struct Cascade {
   // False (and empty) for bytes of another shape.
   bool Load(const std::vector<uint8_t>& bytes);
   bool Parse(const std::vector<uint8_t>& bytes);
-  // The faces of at least minWidth pixels, left to right.
+  // The faces of about minWidth pixels or more, left to right.
   std::vector<FaceRect> Detect(const std::vector<uint8_t>& grey, int w, int h, int minWidth) const;
 };
 

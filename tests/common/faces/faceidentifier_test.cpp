@@ -4,11 +4,18 @@
 // place on a new profile, faces are chosen by their rectangle, and two identifiers in one
 // process each keep their own database.
 #include <FaceIdentifier.h>
+#include <FaceRecords.h>
+#include <Kitlib2/Kitlib2.h>
+#include <VxDatabase.h>
 #include <Kitlib2/CMDIB.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <libfacetag.h>
+#include <profileroot.h>
 #include <tempfolder.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "portraits.h"
 
@@ -25,6 +32,13 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 HRESULT Show(CFaceIdentifier* id, CCMDIB* picture, const std::string& path) {
   if (picture->ResizeAndRotate(path.c_str(), SIZE{640, 480}, CMDIB_RESIZE_CANVAS) != 0) return E_FAIL;
   return id->SetImage(&picture->GetBitmapInfoAddress()->bmiHeader, picture->GetBitsAddress());
+}
+
+// How many faces the identifier finds in the picture at path; -1 when it could not look.
+int FacesOf(CFaceIdentifier* id, CCMDIB* picture, const std::string& path) {
+  WORD count = 0;
+  if (Show(id, picture, path) != S_OK || id->GetNumberOfFace(&count) != S_OK) return -1;
+  return count;
 }
 
 std::string EmptyDb() {
@@ -187,7 +201,7 @@ TEST(FaceDb, ASaveMovesAWholeNewFileIntoPlace) {
 }
 
 TEST(FaceDb, StoreAndDeleteRewriteTheFile) {
-  if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+  ASSERT_TRUE(portraits::Ready());
   Scratch sc;
   const std::string path = sc.root + "\\faces.ftd";
   CFaceIdentifier id;
@@ -252,17 +266,14 @@ TEST(FaceDb, StoreAndDeleteRewriteTheFile) {
 }
 
 TEST(FaceDb, TwoFacesChosenByRectangle) {
-  if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+  ASSERT_TRUE(portraits::Ready());
   Scratch sc;
   const std::string pair = sc.root + "\\pair.jpg";
   ASSERT_TRUE(portraits::SideBySide(pair, 2));
   CFaceIdentifier id;
   ASSERT_EQ(id.LoadDb(sc.root + "\\faces.ftd"), S_OK);
   CCMDIB picture;
-  ASSERT_EQ(Show(&id, &picture, pair), S_OK);
-  WORD count = 0;
-  ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
-  ASSERT_EQ(count, 2);
+  ASSERT_EQ(FacesOf(&id, &picture, pair), 2);
   RECT faces[2] = {};
   for (int i = 0; i < 2; ++i) {
     ASSERT_EQ(id.SetCurrentFace(i), S_OK);
@@ -278,4 +289,58 @@ TEST(FaceDb, TwoFacesChosenByRectangle) {
   RECT off = faces[1];
   OffsetRect(&off, 1, 0);
   EXPECT_EQ(id.SelectFaceByRect(off), E_FAIL);
+}
+
+// A crowd of twelve faces: every one is found, and the picture files its first ten.
+TEST(FaceRecords, ACrowdFilesItsFirstTenFaces) {
+  ASSERT_TRUE(portraits::Ready());
+  Scratch sc;
+  testsupport::ScopedProfileRoot profile("crowd");
+  CMWriteProfileInt("VxClassify", "FaceWidth", 40, 0, CMPROFILE_COMMON);
+  const std::string crowd = sc.root + "\\crowd.jpg";
+  ASSERT_TRUE(portraits::Crowd(crowd, 4, 3));
+  ASSERT_EQ(VxDBSetFolder(sc.root.c_str()), S_OK);
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(sc.root + "\\faces.ftd"), S_OK);
+  CCMDIB picture;
+  ASSERT_EQ(FacesOf(&id, &picture, crowd), 12);
+  // Somebody to resemble: a person of the photo database with the last face.
+  IVxDBFile* db = GetDBFileObject();
+  ASSERT_NE(db, nullptr);
+  VXDBRECORD person = {};
+  strcpy(person.szName, "Hana");
+  strcpy(person.szPath, crowd.c_str());
+  int one = 0, personId = -1;
+  ASSERT_EQ(db->AddRecord(person, VXDB_KIND_REGISTER, &one), S_OK);
+  ASSERT_EQ(db->GetPersonId("Hana", &personId), S_OK);
+  ASSERT_EQ(id.SetCurrentFace(11), S_OK);
+  ASSERT_GT(id.StoreRecord(-1, personId), 0);
+  int added = 0;
+  EXPECT_EQ(faces::StoreIdentifiedFaces(crowd, &id, 12, db, &added), 10);
+  db->Release();
+  VxDBClose(-1);
+  VxDBSetFolder(NULL);
+}
+
+// A camera's person tag fills its 18 bytes without an end: all 18 are the name and nothing
+// after them; a character cut at the end, or bytes that are no UTF-8, give no name.
+TEST(FaceRecords, TagNamesOfEighteenBytesWithoutAnEnd) {
+  struct Case {
+    const char* what;
+    std::string bytes;  // the field and what follows it in memory
+    std::string name;
+  } cases[] = {
+      {"ended", std::string("Hana\0\0\0\0\0\0\0\0\0\0\0\0\0\0XYZ", 21), "Hana"},
+      {"18 letters", "ABCDEFGHIJKLMNOPQRXYZ", "ABCDEFGHIJKLMNOPQR"},
+      {"six kanji", "\xE8\x8A\xB1\xE5\xAD\x90\xE8\x8A\xB1\xE5\xAD\x90\xE8\x8A\xB1\xE5\xAD\x90XYZ",
+       "\x89\xD4\x8E\x71\x89\xD4\x8E\x71\x89\xD4\x8E\x71"},
+      {"a kanji cut by the end", "ABCDEFGHIJKLMNOP\xE8\x8A\xB1", ""},
+      {"no UTF-8", "\xFF\xFE\x41\x42", ""},
+      {"empty", std::string(21, '\0'), ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<char> field(c.bytes.begin(), c.bytes.end());
+    field.resize(std::max<size_t>(field.size(), PR_PERSON_NAME_BYTES + 3), 'Z');
+    EXPECT_EQ(faces::TagName(field.data(), PR_PERSON_NAME_BYTES), c.name) << c.what;
+  }
 }

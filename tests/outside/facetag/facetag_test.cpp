@@ -12,6 +12,7 @@
 
 #include <cmath>
 
+#include "../../common/faces/portraits.h"
 #include "facetag_core.h"
 
 namespace {
@@ -49,6 +50,25 @@ std::vector<BYTE> Landscape() {
       p[1] = (BYTE)(ground ? 120 + n + y / 8 : 180 - y / 6);
       p[2] = (BYTE)(ground ? 60 + n : 120);
     }
+  return dib;
+}
+
+// A darker or noisier copy of a 24-bit picture made by Picture: each channel value v in 0..1
+// becomes v^gamma * gain, plus Gaussian noise of sigma levels, and a share of the values
+// turned to black or white; the noise is the same on every run.
+std::vector<BYTE> Varied(std::vector<BYTE> dib, double gamma, double gain, double sigma, double speckles,
+                         unsigned seed) {
+  unsigned state = seed;
+  auto uniform = [&state] {
+    state = state * 1103515245u + 12345u;
+    return ((state >> 8) & 0xFFFFFF) / 16777216.0;
+  };
+  for (size_t i = sizeof(BITMAPINFOHEADER); i < dib.size(); ++i) {
+    double v = std::pow(dib[i] / 255.0, gamma) * gain * 255;
+    if (sigma > 0) v += sigma * std::sqrt(-2 * std::log(uniform() + 1e-9)) * std::cos(6.283185307 * uniform());
+    if (speckles > 0 && uniform() < speckles) v = uniform() < 0.5 ? 0 : 255;
+    dib[i] = (BYTE)std::lround(std::min(255.0, std::max(0.0, v)));
+  }
   return dib;
 }
 
@@ -136,10 +156,8 @@ TEST(Faces, DatabaseFiles) {
 // The portrait's face is found; stored under a person, the person is named again from a
 // second crop of the picture; a landscape has no face.
 TEST(Faces, PortraitPersonFromASecondCrop) {
-  const std::string fixture = testsupport::Fixture("astronaut.png");
-  if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()) == INVALID_FILE_ATTRIBUTES)
-    GTEST_SKIP() << "the portrait fixture or the face cascade is missing (tools/setup.sh fetches them)";
+  ASSERT_TRUE(portraits::Ready());
+  const std::string fixture = portraits::Portrait();
   imaging::Dib portrait;
   imaging::DecodeOptions options;
   ASSERT_EQ(imaging::DecodeFile(fixture.c_str(), options, &portrait), S_OK);
@@ -186,6 +204,50 @@ TEST(Faces, PortraitPersonFromASecondCrop) {
   EXPECT_EQ(id.SetCurrentFace(0), E_FAIL);
   EXPECT_EQ(id.GetTemplate(tmpl.data()), E_FAIL);
   EXPECT_EQ(FTAG_StoreRecord(-1, 7), -1);
+}
+
+// Darker and noisier copies of the portrait hold its one face and nothing on the background
+// (the search once found one or two faces more in such copies).
+TEST(Faces, DarkAndNoisyPortraitsHoldOneFace) {
+  ASSERT_TRUE(portraits::Ready());
+  imaging::Dib portrait;
+  ASSERT_EQ(imaging::DecodeFile(portraits::Portrait().c_str(), imaging::DecodeOptions(), &portrait), S_OK);
+  const std::vector<BYTE> whole = Picture(portrait, 0, 0, 512);
+  struct Case {
+    const char* name;
+    double gamma, gain, sigma, speckles;
+  } cases[] = {
+      {"as it is", 1, 1, 0, 0},
+      {"dim", 1, 0.5, 0, 0},
+      {"dark", 1, 0.25, 0, 0},
+      {"dark shadows", 2, 1, 0, 0},
+      {"darker shadows", 3, 1, 0, 0},
+      {"grainy", 1, 1, 10, 0},
+      {"noisy", 1, 1, 20, 0},
+      {"very noisy", 1, 1, 30, 0},
+      {"speckled", 1, 1, 0, 0.02},
+      {"dark and grainy", 1, 0.35, 10, 0},
+      {"dark and noisy", 1, 0.35, 20, 0},
+  };
+  Scratch sc;
+  CFaceIdentifier id;
+  ASSERT_EQ(id.LoadDb(sc.root + "\\faces.ftd"), S_OK);
+  for (const Case& c : cases)
+    for (unsigned seed : {1u, 2u, 3u}) {
+      if (c.sigma == 0 && c.speckles == 0 && seed > 1) continue;
+      std::vector<BYTE> picture = Varied(whole, c.gamma, c.gain, c.sigma, c.speckles, seed);
+      ASSERT_EQ(id.SetImage(reinterpret_cast<BITMAPINFOHEADER*>(picture.data())), S_OK);
+      WORD count = 0;
+      ASSERT_EQ(id.GetNumberOfFace(&count), S_OK);
+      EXPECT_EQ(count, 1) << c.name << " " << seed;
+      if (count != 1) continue;
+      ASSERT_EQ(id.SetCurrentFace(0), S_OK);
+      FTAG_FEATURE feature;
+      ASSERT_EQ(FTAG_GetFeature(&feature), 0);
+      EXPECT_GT(feature.rcFace.left, 200) << c.name;
+      EXPECT_LT(feature.rcFace.right, 440) << c.name;
+      EXPECT_LT(feature.rcFace.bottom, 260) << c.name;
+    }
 }
 
 TEST(Faces, AFullPersonAndGroupedHits) {

@@ -24,7 +24,9 @@ using videopost::Clip;
 namespace {
 
 // Takes one request on 127.0.0.1, keeps its bytes and answers with `status`; with status
-// 0 it never answers and keeps the connection until the client lets go.
+// 0 it never answers and keeps the connection until the client lets go; with kTrickle it
+// answers a status line and then one byte of an endless header every two seconds.
+const int kTrickle = -1;
 class TinyServer {
  public:
   explicit TinyServer(int status) : m_status(status) {
@@ -42,9 +44,14 @@ class TinyServer {
     m_thread = std::thread([this] { Serve(); });
   }
   ~TinyServer() {
+    Stop();
+    WSACleanup();
+  }
+  // Stops listening and ends the connection it serves.
+  void Stop() {
+    if (m_stop.exchange(true)) return;
     closesocket(m_listen);
     if (m_thread.joinable()) m_thread.join();
-    WSACleanup();
   }
   std::string Url(const char* path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
   std::string Request() {
@@ -52,6 +59,7 @@ class TinyServer {
     return m_request;
   }
   std::atomic<int> connections{0};
+  std::atomic<int> trickled{0};  // header bytes sent one by one
 
  private:
   void Serve() {
@@ -72,6 +80,16 @@ class TinyServer {
       }
     }
     m_request = got;
+    if (m_status == kTrickle) {
+      std::string line = "HTTP/1.1 200 OK\r\nX-Slow: ";
+      bool open = send(s, line.data(), (int)line.size(), 0) > 0;
+      for (int tick = 0; open && !m_stop; ++tick) {
+        Sleep(100);
+        if (tick % 20 == 19) open = send(s, "a", 1, 0) == 1 && ++trickled;
+      }
+      closesocket(s);
+      return;
+    }
     if (!m_status) {
       DWORD bound = 20000;  // a client that never lets go ends the wait too
       setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&bound, sizeof bound);
@@ -87,6 +105,7 @@ class TinyServer {
     closesocket(s);
   }
   int m_status;
+  std::atomic<bool> m_stop{false};
   SOCKET m_listen;
   int m_port = 0;
   std::thread m_thread;
@@ -198,6 +217,64 @@ TEST_F(Uploader, GivesUpOnAServiceThatNeverAnswers) {
   EXPECT_GE(took, 1000u);
   EXPECT_LT(took, 10000u) << "the wait for the answer was not the one asked for";
   EXPECT_NE(std::string::npos, silent.Request().find("MOVIE-BYTES")) << "the clip was sent before the wait";
+}
+
+// A service that trickles its answer's head a byte every two seconds meets none of
+// WinHTTP's own timeouts: the request's deadline ends it with the time-out message. The
+// sending's deadline grows with the clip at the slowest rate allowed.
+TEST_F(Uploader, GivesUpOnAServiceThatTricklesItsAnswer) {
+  videopost::Timeouts t;
+  EXPECT_EQ(20000u + 1000u, videopost::SendingDeadline(t, 16384));
+  EXPECT_EQ(20000u + 100u * 1000u, videopost::SendingDeadline(t, 100 * 16384));
+  EXPECT_EQ(0x7FFFFFFFu, videopost::SendingDeadline(t, ~0ull));
+  std::vector<Clip> clips;
+  ASSERT_TRUE(videopost::ReadList(MakeList(), &clips));
+  TinyServer slow(kTrickle);
+  t.receive = 5000;  // longer than the gaps between the bytes
+  videopost::Answer a;
+  DWORD took = 0;
+  HANDLE done = CreateEventA(NULL, TRUE, FALSE, NULL);
+  std::thread request([&] {
+    const DWORD start = GetTickCount();
+    a = videopost::SendClip(slow.Url("/"), clips[0], t);
+    took = GetTickCount() - start;
+    SetEvent(done);
+  });
+  // Without a deadline the request would go on as long as the server trickles.
+  const bool ended = WaitForSingleObject(done, 60000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(ended) << "the request was still waiting after a minute";
+  if (!ended) slow.Stop();  // the connection closed ends the request
+  request.join();
+  CloseHandle(done);
+  EXPECT_FALSE(a.ok);
+  EXPECT_EQ("the service did not answer in time", a.text);
+  EXPECT_GE(took, 4500u);
+  EXPECT_LT(took, 30000u);
+  EXPECT_GE(slow.trickled.load(), 1) << "the answer came too fast to be a trickle";
+}
+
+// The program's exit does not wait for a request that goes on: closed while it sends to a
+// trickling service, it ends within seconds.
+TEST_F(Uploader, ExitsWhileARequestGoesOn) {
+  std::string list = MakeList();
+  TinyServer slow(kTrickle);
+  const std::string own = testsupport::NewTempFolder("glimora-uploader-own");
+  const std::string exe = own + "\\VideoPostUploader.exe";
+  ASSERT_TRUE(CopyFileA((testsupport::ProgramFolder() + "\\Core\\VideoPostUploader.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(
+      testsupport::WriteWholeFile(own + "\\VideoPostUploader.ini", "[Service]\r\nUrl=" + slow.Url("/") + "\r\n"));
+  HANDLE process = testsupport::StartProgram("\"" + exe + "\" -P2 -L \"" + list + "\"", own);
+  ASSERT_TRUE(process);
+  HWND frame = testsupport::WaitForWindowOf(process, "VideoPostUploader", 60000);
+  EXPECT_TRUE(frame);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return slow.trickled.load() >= 1; }, 60000)) << "no request came";
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  const DWORD start = GetTickCount();
+  const DWORD code = testsupport::WaitForExit(process, 20000);
+  EXPECT_EQ(0u, code);
+  EXPECT_LT(GetTickCount() - start, 10000u);
+  if (code != 0) slow.Stop();  // the request ends with its connection
+  testsupport::RemoveTree(own);
 }
 
 TEST_F(Uploader, NamesWhatItCannotSend) {

@@ -25,6 +25,7 @@
 #include <program.h>
 #include <tempfolder.h>
 
+#include "../../common/faces/portraits.h"
 #include "importdata.h"
 
 using namespace cardtree;
@@ -315,10 +316,8 @@ TEST(ImportRegister, PlacesOfGpsPictures) {
 // A portrait's face identified as the person registered with another picture of it: the
 // batch files it under that person; a picture without faces gets no person record.
 TEST(ImportRegister, PortraitGetsItsRegisteredPerson) {
-  const std::string fixture = testsupport::Fixture("astronaut.png");
-  if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()) == INVALID_FILE_ATTRIBUTES)
-    GTEST_SKIP() << "the portrait fixture or the face cascade is missing (tools/setup.sh fetches them)";
+  ASSERT_TRUE(portraits::Ready());
+  const std::string fixture = portraits::Portrait();
   Stores stores;
   imaging::Dib portrait, crop, land;
   ASSERT_EQ(imaging::DecodeFile(fixture.c_str(), imaging::DecodeOptions(), &portrait), S_OK);

@@ -257,6 +257,38 @@ TEST_F(RenameTool, ForbiddenCharactersLeaveWithTheFocusAndNameClashesAreTold) {
   EXPECT_TRUE(Exists("b.jpg"));
 }
 
+// Enter in the base name with a character Windows refuses: the name is cleaned and the
+// user told once, the preview shows the clean names, and the next Enter renames.
+TEST_F(RenameTool, EnterWithForbiddenCharactersCleansPreviewsAndRenamesOnTheNext) {
+  AddFile("a.jpg", "one");
+  BoxWatcher boxes;
+  std::string preview;
+  size_t toldBeforeConfirming = 0;
+  uikit::DialogDriver driver([&](HWND h) {
+    boxes.keep.push_back(h);
+    const HWND edit = ::GetDlgItem(h, IDC_RENAME_BASE_NAME);
+    ::SetFocus(edit);
+    ::SetWindowTextA(edit, "Trip:");
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return OkEnabled(h); }, 5000));  // previewed as typed
+    auto enter = [edit] {
+      ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+      ::PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    };
+    enter();
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !boxes.texts.empty() && OkEnabled(h); }, 5000));
+    testsupport::WaitUntil([] { return false; }, 500);  // time for a second message, were there one
+    preview = Preview(h, 0);
+    toldBeforeConfirming = boxes.texts.size();
+    ::SetFocus(edit);
+    enter();
+  });
+  EXPECT_EQ(m_pfn(&m_list), IDOK);
+  EXPECT_EQ(preview, "Trip0001");
+  EXPECT_EQ(toldBeforeConfirming, 1u);
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{(LPCSTR)Text(IDS_RENAME_BAD_CHARACTERS)});
+  EXPECT_EQ(testsupport::ReadWholeFile(m_dir + "\\Trip0001.jpg"), "one");
+}
+
 TEST_F(RenameTool, ReadOnlyFilesAskAndTheRunShowsItsProgress) {
   AddFile("r1.jpg", "1");
   AddFile("r2.jpg", "2");

@@ -181,11 +181,34 @@ TEST_F(Run, AnUploaderThatNeverReportsIsGivenUpOn) {
   });
   WaitForSingleObject(ready, INFINITE);
   CloseHandle(ready);
+  // A window of the waiting thread, spoilt during the wait, paints before the wait ends.
+  static DWORD painted;
+  painted = 0;
+  WNDCLASSA wc = {};
+  wc.lpszClassName = "GlimoraUploadPaint";
+  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+    if (msg == WM_PAINT) painted = GetTickCount();
+    return DefWindowProcA(h, msg, w, l);
+  };
+  RegisterClassA(&wc);
+  HWND spoilt = CreateWindowA(wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, NULL, NULL, NULL, NULL);
+  ASSERT_TRUE(spoilt);
+  UpdateWindow(spoilt);
+  painted = 0;
+  std::thread spoiler([spoilt] {
+    Sleep(3000);
+    InvalidateRect(spoilt, NULL, TRUE);
+  });
   DWORD start = GetTickCount();
   EXPECT_EQ(0, Bind<PFN_EXPORT_OPENWINDOW>("OpenWindow")(0, pane, main, &files, 4));
-  DWORD took = GetTickCount() - start;
+  const DWORD end = GetTickCount(), took = end - start;
+  spoiler.join();
   EXPECT_GE(took, 19000u);
   EXPECT_LT(took, 30000u);
+  EXPECT_NE(0u, painted) << "no paint came through during the wait";
+  EXPECT_LT(painted - start, took - 1000) << "the paint waited for the end of the wait";
+  DestroyWindow(spoilt);
+  UnregisterClassA(wc.lpszClassName, NULL);
   EXPECT_TRUE(PaneToldFree());
   ASSERT_TRUE(UploaderWindow());
   EXPECT_TRUE(Written());
@@ -206,10 +229,15 @@ TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
   };
   std::string scene = tempDir + base + "-src\\00001.cont";
   ASSERT_TRUE(testsupport::WriteWholeFile(scene, "[Content]\r\nFormat=1\r\nMembers=00001.m2ts\r\n"));
-  CGFileInfoList none, sceneOnly;
+  // A kind the support test takes but no clip: nothing to upload.
+  std::string other = tempDir + base + "-src\\other.avi";
+  ASSERT_TRUE(testsupport::WriteWholeFile(other, "RIFF not a clip"));
+  CGFileInfoList none, sceneOnly, noClip;
   CGFILEINFO info;
   info.path = scene.c_str();
   sceneOnly.AddTail(info);
+  info.path = other.c_str();
+  noClip.AddTail(info);
   struct Case {
     const char* what;
     CGFileInfoList* list;
@@ -217,6 +245,7 @@ TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
   } cases[] = {
       {"no files", &none, IDS_EXPORT_NOT_SELECTED},
       {"a scene without its stream", &sceneOnly, IDS_UPLOAD_FAILED},
+      {"no clip among the files", &noClip, IDS_UPLOAD_NO_CLIP},
   };
   HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
   for (const Case& c : cases) {
@@ -238,6 +267,7 @@ TEST_F(Run, RefusalsAreShownAndThePaneToldFree) {
   DestroyWindow(main);
   FreeLibrary(res);
   DeleteFileA(scene.c_str());
+  DeleteFileA(other.c_str());
 }
 
 // While the uploader runs a second run is refused and writes nothing; unloading the

@@ -22,6 +22,8 @@ class WIDGETKIT_API CBitmapButtonEx : public CBitmapButton {
   BOOL SetToolTipText(UINT nIDText, BOOL bActivate = TRUE);
   BOOL SetToolTipText(LPCSTR lpszText, BOOL bActivate = TRUE);
   void ActivateToolTip(BOOL bActivate);
+  // Takes the tip down if it shows; it shows again on the next visit.
+  void PopToolTip();
 
   BOOL IsHover() const { return m_bHover; }
   // Hover as the mouse would set it (enter TRUE, leave FALSE); repaints on a change.
