@@ -47,6 +47,8 @@ exiftool -q -overwrite_original -Make=Norvane -Model=NV-T3 "-Orientation#=8" \
 "$IM" -size 48x48 xc:none -fill "#c03020" -draw "rectangle 8,8 40,40" -define icon:auto-resize=16,32,48 "$out/image.ico"
 "$IM" wizard: -quality 90 "$out/wizard.jpg"
 "$IM" rose: -resize 400% -quality 90 "$out/rose.jpg"
+# A TIFF whose first directory lies past its end (WIC's decoder seeks there).
+printf 'II*\0\0\0\1\0\0\0\0\0\0\0\0\0' >"$out/ifd_past_end.tif"
 # Property reader: a Norvane maker note with faces (tag 0x60: 2), a focus area (0x61:
 # column 2 of 4, row 1 of 3), person names (0x62: "花子", "Taro", 18 bytes each, UTF-8)
 # and a scene mode (0x63: 1); a caption.

@@ -156,6 +156,10 @@ bool ReplaceJpegExif(const ByteSource& jpeg, const JpegLayout& layout, const std
 // Bytes [pos, pos + n) of src appended to out.
 bool AppendRange(const ByteSource& src, uint64_t pos, uint64_t n, std::vector<uint8_t>* out);
 
+// A read-only IStream that owns the bytes; a read never goes past their end, wherever a
+// seek has put it (stream.cpp).
+HRESULT MakeByteStream(std::vector<uint8_t> bytes, IStream** out);
+
 // A WIC factory (COM must be initialised on the thread). Inside a ComScope the thread
 // keeps one factory until its outermost ComScope ends; outside one, a new factory.
 HRESULT CreateWicFactory(ComPtr<IWICImagingFactory>* factory);

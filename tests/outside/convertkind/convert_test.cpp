@@ -91,9 +91,12 @@ TEST_F(Convert, EveryKindIntoEveryOther) {
 
 TEST_F(Convert, AFailureWritesNothing) {
   std::string bad = Copy("not_image.jpg", "bad.jpg");
+  // A TIFF whose first directory lies past its end (the decoder seeks there and reads on).
+  std::string pastEnd = Copy("ifd_past_end.tif", "past.tif");
   std::vector<std::string> before = testsupport::FileNamesIn(dir_);
   std::string out = "?";
   EXPECT_TRUE(FAILED(ConvertFile(bad, KIND_PNG, &out)));
+  EXPECT_TRUE(FAILED(ConvertFile(pastEnd, KIND_JPEG, &out)));
   EXPECT_TRUE(FAILED(ConvertFile(dir_ + "\\gone.png", KIND_JPEG, &out)));
   EXPECT_EQ(ConvertFile(bad, 7, &out), E_INVALIDARG);
   EXPECT_EQ(out, "");
