@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "ConvertRules.h"
+#include "keptags.h"
 #include "uikit.h"
 
 using namespace convertkind;
@@ -87,6 +88,22 @@ TEST_F(Convert, EveryKindIntoEveryOther) {
   std::string q = dir_ + "\\q.jpg", out;
   ASSERT_EQ(ConvertFile(q, KIND_PNG, &out), S_OK);
   EXPECT_EQ(out, dir_ + "\\q(2).png");
+}
+
+// Every kind into every other: what the source says of the picture (Exif with GPS, XMP,
+// IPTC) goes along as far as the target's format holds it.
+TEST_F(Convert, EveryTagGoesAlong) {
+  for (const char* fixture : {"all_tags.jpg", "all_tags.tif", "all_tags.png"}) {
+    const std::string path = Copy(fixture, fixture);
+    for (int kind = KIND_JPEG; kind <= KIND_TIFF; ++kind) {
+      SCOPED_TRACE(std::string(fixture) + " to kind " + std::to_string(kind));
+      std::string out;
+      HRESULT hr = ConvertFile(path, kind, &out);
+      if (hr == S_FALSE) continue;  // its own kind
+      ASSERT_EQ(hr, S_OK);
+      EXPECT_EQ(imgtest::LostTags(path, out), "");
+    }
+  }
 }
 
 TEST_F(Convert, AFailureWritesNothing) {
