@@ -63,7 +63,8 @@ void ParseMakerData(const std::string& s, uint32_t* tag, std::string* data) {
   uint64_t t = 0;
   if (colon == std::string::npos || colon > 8 || !ParseHex64(s.substr(0, colon), &t)) return;
   std::string hex = s.substr(colon + 1), bytes;
-  if (hex.size() % 2 || hex.size() / 2 > kMaxMakerData) return;
+  // No bytes, no data: a tag alone is never written.
+  if (hex.empty() || hex.size() % 2 || hex.size() / 2 > kMaxMakerData) return;
   for (size_t i = 0; i < hex.size(); i += 2) {
     uint64_t b = 0;
     if (!ParseHex64(hex.substr(i, 2), &b)) return;

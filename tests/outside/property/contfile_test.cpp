@@ -245,6 +245,11 @@ TEST(ContentFile, ARewriteReadsAsTheFileDid) {
     EXPECT_EQ(back.title, info.title);
     EXPECT_EQ(back.items, info.items);
   }
+  // Maker data of no bytes is none: its tag alone is not kept, as it could not be written.
+  vxcont::ContentInfo info;
+  ASSERT_TRUE(vxcont::ParseContent("Members=a.MTS\nMakerData=00000005:\n", &info));
+  EXPECT_EQ(info.makerDataTag, 0u);
+  EXPECT_TRUE(info.makerData.empty());
 }
 
 // A file of the largest size holding thousands of members, or of keys, reads at once: a
