@@ -7,24 +7,15 @@
 #include <gtest/gtest.h>
 #include <xxhash.h>
 
+#include "records.h"
+
 #include <cstring>
 #include <string>
 
 namespace {
 
-STILLRECORD Start(WORD value) {
-  STILLSTART s = {0, {'S', 'T', 'I', 'L'}, STILL_VERSION, value, 0};
-  STILLRECORD r;
-  memcpy(&r, &s, sizeof r);
-  return r;
-}
-
-STILLRECORD Time(DWORD ticks) {
-  STILLTIME t = {STILL_KIND_TIME, ticks, 2026, 5, 5, 10, 20, 30, 9};
-  STILLRECORD r;
-  memcpy(&r, &t, sizeof r);
-  return r;
-}
+using stillrecords::Start;
+using stillrecords::Time;
 
 // The end record's count and checksum set to what the records before it give.
 void Reseal(std::string* bytes) {
