@@ -292,7 +292,7 @@ TEST_F(DbTest, DamagedKeptThumbnailsCountAsMissing) {
 // The import dialog's thumbnails of a card: a TIFF whose first directory lies past its end
 // (the decoder seeks there and reads on) makes none, and the process goes on.
 TEST_F(DbTest, ATiffThatPointsPastItsEndMakesNoThumbnail) {
-  std::string pic = data_ + "\IMG_0001.TIF";
+  std::string pic = data_ + "\\IMG_0001.TIF";
   ASSERT_TRUE(CopyFileA(testsupport::Fixture("ifd_past_end.tif").c_str(), pic.c_str(), FALSE));
   BITMAPINFOHEADER* dib = nullptr;
   DWORD size = 0;
