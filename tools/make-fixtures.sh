@@ -57,6 +57,26 @@ exiftool -q -overwrite_original -Make=Norvane -Model=NV-T3 "-Orientation#=8" \
 "$IM" -size 48x48 xc:none -fill "#c03020" -draw "rectangle 8,8 40,40" -define icon:auto-resize=16,32,48 "$out/image.ico"
 "$IM" wizard: -quality 90 "$out/wizard.jpg"
 "$IM" rose: -resize 400% -quality 90 "$out/rose.jpg"
+# Picture tools: every block of metadata a camera or an editor writes (Exif with GPS and a
+# thumbnail, XMP, IPTC) in a JPEG stored turned (orientation 6, also in the XMP) of a size
+# that is no whole number of blocks, so a turn encodes it again; the same in a TIFF
+# (orientation 8) and, but for IPTC (PNG has no place for it), in a PNG.
+tags=(-Make=Norvane -Model=NV-D500 -DateTimeOriginal="2026:04:01 10:11:12" -Artist="Hanako"
+      -GPSLatitude=35.6586 -GPSLatitudeRef=N -GPSLongitude=139.7454 -GPSLongitudeRef=E -GPSAltitude=40
+      "-GPSAltitudeRef#=0" -XMP-dc:Title="運動会" -XMP-dc:Subject="走る" -XMP-dc:Subject="家族" -XMP-xmp:Rating=4)
+iptc=(-IPTC:ObjectName="Sports day" -IPTC:Keywords=run -IPTC:Keywords=family -IPTC:City=Tokyo
+      -IPTC:By-line=Hanako "-IPTC:CodedCharacterSet=UTF8")
+"$IM" -size 330x250 gradient:"#c04020"-"#2040c0" -quality 90 "$out/all_tags.jpg"
+"$IM" "$out/all_tags.jpg" -thumbnail 160x120 -quality 80 "$out/all_tags_thumb.jpg"
+exiftool -q -overwrite_original "${tags[@]}" "${iptc[@]}" "-Orientation#=6" "-XMP-tiff:Orientation#=6" \
+  "-ThumbnailImage<=$out/all_tags_thumb.jpg" "$out/all_tags.jpg"
+rm -f "$out/all_tags_thumb.jpg"
+"$IM" -size 96x64 gradient:"#208040"-"#e0e040" -depth 8 -compress none "$out/all_tags.tif"
+exiftool -q -overwrite_original "${tags[@]}" "${iptc[@]}" "-Orientation#=8" "$out/all_tags.tif"
+"$IM" -size 96x64 gradient:"#402080"-"#40e0e0" png24:"$out/all_tags.png"
+exiftool -q -overwrite_original "${tags[@]}" "$out/all_tags.png"
+# A TIFF whose first directory lies past its end (WIC's decoder seeks there).
+printf 'II*\0\0\0\1\0\0\0\0\0\0\0\0\0' >"$out/ifd_past_end.tif"
 # Property reader: a Norvane maker note with faces (tag 0x60: 2), a focus area (0x61:
 # column 2 of 4, row 1 of 3), person names (0x62: "花子", "Taro", 18 bytes each, UTF-8)
 # and a scene mode (0x63: 1); a caption.

@@ -503,7 +503,8 @@ int CString::Find(char ch) const { return Find(ch, 0); }
 
 int CString::Find(char ch, int nStart) const {
   if (nStart < 0) nStart = 0;
-  for (LPCSTR p = m_pchData; *p; p += textkit::CharLength(p)) {
+  if (nStart > GetLength()) return -1;
+  for (LPCSTR p = m_pchData + textkit::CharStartAt(m_pchData, size_t(nStart)); *p; p += textkit::CharLength(p)) {
     if (p - m_pchData >= nStart && textkit::CharLength(p) == 1 && *p == ch) return (int)(p - m_pchData);
   }
   return -1;
@@ -515,7 +516,7 @@ int CString::Find(LPCSTR lpszSub, int nStart) const {
   int nSub = SafeLength(lpszSub);
   if (nStart < 0) nStart = 0;
   if (nStart > GetLength()) return -1;
-  LPCSTR p = m_pchData;
+  LPCSTR p = m_pchData + textkit::CharStartAt(m_pchData, size_t(nStart));
   for (;;) {
     if (p - m_pchData >= nStart && strncmp(p, lpszSub ? lpszSub : "", (size_t)nSub) == 0) return (int)(p - m_pchData);
     if (!*p) return -1;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <fw/fw.h>
 
+#include <cputime.h>
+
 #include <climits>
 #include <string>
 #include <thread>
@@ -55,8 +57,24 @@ TEST(CStringDbcs, SubstringSearchStartsOnlyAtCharacterBoundaries) {
   EXPECT_EQ(s.Find('a', 3), 4);
   EXPECT_EQ(s.Find("a", 99), -1);
   EXPECT_EQ(s.Find("", 2), 2);
+  EXPECT_EQ(s.Find('\\', 1), 3) << "a start inside a character";
+  EXPECT_EQ(s.Find("\\a", 1), 3);
   EXPECT_EQ(CString("写真/表示").FindOneOf("/表"), 4);
   EXPECT_EQ(CString("写真表示").FindOneOf("示"), 6) << "double-byte members of the set";
+}
+
+// Lists split by searching on from the last separator (the deletion progress, the tool
+// relay): each search starts where it is asked to, not at the start of the text.
+TEST(CStringDbcs, SearchesFromAnOffsetCostNoWalkFromTheStart) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "ポ|";
+  const CString bars(text.c_str());
+  int found = 0;
+  double ms = testsupport::CpuMillisOf([&] {
+    for (int at = bars.Find('|'); at >= 0; at = bars.Find('|', at + 1)) ++found;
+  });
+  EXPECT_EQ(found, 100000);
+  EXPECT_LT(ms, 100.0);
 }
 
 struct EditCase {

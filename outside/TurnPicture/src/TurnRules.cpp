@@ -39,7 +39,7 @@ HRESULT TurnJpeg(const std::vector<uint8_t>& bytes, int degrees, std::vector<uin
   imaging::OutputPicture how;
   how.format = imaging::ImageFormat::Jpeg;
   how.quality = 95;
-  if (exif.Valid()) how.exif = exif.Block();
+  how.tags = imaging::ReadPictureMetadata(bytes.data(), bytes.size());
   how.exifOrientation = turned;
   return imaging::EncodeOutputPicture(result, how, out);
 }

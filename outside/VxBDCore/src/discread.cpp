@@ -84,14 +84,19 @@ std::string FirstOf(const std::string& folder, const std::string& base, std::ini
   return std::string();
 }
 
-void Dimensions(int videoFormat, int* w, int* h) {
-  switch (videoFormat) {
-    case 1: case 3: *w = 720; *h = 480; break;
-    case 2: case 7: *w = 720; *h = 576; break;
-    case 4: case 6: *w = 1920; *h = 1080; break;
-    case 5: *w = 1280; *h = 720; break;
-    default: *w = *h = 0; break;
-  }
+// The picture size of a clip's video format; false for a format no camera writes.
+bool Dimensions(int videoFormat, int* w, int* h) {
+  static const struct {
+    int format, w, h;
+  } kSizes[] = {{1, 720, 480},   {3, 720, 480},   {2, 720, 576}, {7, 720, 576},
+                {4, 1920, 1080}, {6, 1920, 1080}, {5, 1280, 720}};
+  for (const auto& s : kSizes)
+    if (s.format == videoFormat) {
+      *w = s.w;
+      *h = s.h;
+      return true;
+    }
+  return false;
 }
 
 }  // namespace
@@ -196,7 +201,7 @@ BOOL VxBDParseClipInfo(const std::vector<uint8_t>& bytes, int* width, int* heigh
       if (type == 0x1B || type == 0x02 || type == 0xEA) {
         const uint32_t format = r.u(1);
         if (!r.ok()) return FALSE;
-        Dimensions(static_cast<int>(format >> 4), width, height);
+        if (!Dimensions(static_cast<int>(format >> 4), width, height)) return FALSE;
         const int rate = static_cast<int>(format & 0xF);
         *tvSystem = rate == 3 || rate == 6 ? 1 : 0;
         return TRUE;

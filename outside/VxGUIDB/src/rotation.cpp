@@ -21,14 +21,17 @@ HRESULT TurnPixels(const std::string& path, UINT kind, int degrees) {
     return imaging::ReencodeUpright(path.c_str(), path.c_str(), 95);
   }
   if (fmt != imaging::ImageFormat::Png && fmt != imaging::ImageFormat::Bmp) return HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
-  imaging::DecodeOptions opt;
-  opt.bitCount = fmt == imaging::ImageFormat::Png ? 32 : 24;
+  // Through the picture tools' output: what the file says of the picture stays with it.
   imaging::Dib dib, turned;
-  HRESULT hr = imaging::DecodeFile(path.c_str(), opt, &dib);
+  imaging::OutputPicture how;
+  HRESULT hr = imaging::LoadForOutput(path.c_str(), &dib, &how);
   if (FAILED(hr)) return hr;
+  if (how.format != fmt) return HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
   if (!imaging::Rotate(dib, degrees, &turned)) return E_OUTOFMEMORY;
   turned.SetHasAlpha(dib.HasAlpha());
-  return fmt == imaging::ImageFormat::Png ? imaging::SavePng(turned, path.c_str()) : imaging::SaveBmp(turned, path.c_str());
+  std::vector<uint8_t> bytes;
+  hr = imaging::EncodeOutputPicture(turned, how, &bytes);
+  return SUCCEEDED(hr) ? imaging::WriteFileReplacing(path.c_str(), bytes.data(), bytes.size()) : hr;
 }
 }  // namespace
 

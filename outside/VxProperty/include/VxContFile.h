@@ -33,15 +33,18 @@
 //
 // - "[section]" lines and lines beginning with ";" or "#" are skipped; keys compare
 //   without regard to case; the first occurrence of a key counts; blanks around keys and
-//   values are trimmed; unknown keys are kept by nobody and ignored.
+//   values are trimmed; unknown keys are kept by nobody and ignored. A value reads as a
+//   rewrite writes it back (a lone CR as a blank, a broken character left out, a code of
+//   no character as the "・" it becomes), so a file rewritten reads as it did.
 // - Members: the clip's files by name, "|"-separated, first the stream files in playing
 //   order, then the companion files (thumbnail ".tmb", still information ".iis"). Names
 //   are plain file names in the ".cont" file's own folder: a name Windows refuses (a
 //   forbidden character \ / : * ? " < > |, a control character, only dots and blanks, a
 //   device name such as CON, NUL.tmb or COM1.MTS, a trailing dot or blank, a broken
-//   double-byte character) is dropped by the reader, as are empty names and
-//   repeats (compared without case). Deleting, copying or moving a ".cont" file takes
-//   these files along.
+//   double-byte character) is dropped by the reader, as are empty names, repeats
+//   (compared without case) and names the file can't give back byte for byte (a code of no
+//   character; in a UTF-8 file, a character the code page lacks), full paths likewise.
+//   Deleting, copying or moving a ".cont" file takes these files along.
 // - RecordTime: local time the clip started ("/", "-" or ":" between the date parts).
 // - Duration in seconds (decimal point "."), BitRate in bits per second, TotalSize in
 //   bytes of all members; Edited 1 when the clip was edited after recording.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cctype>
 #include <cstring>
+#include <set>
 
 #include <textkit/path.h>
 #include <textkit/text.h>
@@ -62,7 +63,8 @@ void ParseMakerData(const std::string& s, uint32_t* tag, std::string* data) {
   uint64_t t = 0;
   if (colon == std::string::npos || colon > 8 || !ParseHex64(s.substr(0, colon), &t)) return;
   std::string hex = s.substr(colon + 1), bytes;
-  if (hex.size() % 2 || hex.size() / 2 > kMaxMakerData) return;
+  // No bytes, no data: a tag alone is never written.
+  if (hex.empty() || hex.size() % 2 || hex.size() / 2 > kMaxMakerData) return;
   for (size_t i = 0; i < hex.size(); i += 2) {
     uint64_t b = 0;
     if (!ParseHex64(hex.substr(i, 2), &b)) return;
@@ -81,41 +83,64 @@ std::string FormatSeconds(double v) {
   return s;
 }
 
-}  // namespace
-
-std::vector<std::string> SplitMembers(const std::string& text) {
-  std::vector<std::string> out;
-  // "ポ" ends in the byte of "|": split at separators of their own only.
-  for (const std::string& part : textkit::Split(text, '|')) {
-    std::string name = textkit::Trim(part);
-    if (!textkit::IsValidFileName(name)) continue;
-    bool repeat = false;
-    for (const std::string& have : out) repeat = repeat || EqualNoCase(have, name);
-    if (!repeat) out.push_back(name);
-  }
-  return out;
+// A value as one line: a line break would start a new key.
+std::string OneLine(const std::string& value) {
+  std::string one = value;
+  for (char& c : one)
+    if (c == '\r' || c == '\n') c = ' ';
+  return one;
 }
 
-std::string JoinMembers(const std::vector<std::string>& names) {
-  std::string out;
-  for (const std::string& n : names) {
-    if (!textkit::IsValidFileName(n)) continue;
-    if (!out.empty()) out += '|';
-    out += n;
-  }
-  return out;
+// What the file holds of a text: one line in UTF-8, bytes that form no character left out.
+std::string Encoded(const std::string& value) { return textkit::AnsiToUtf8(textkit::WellFormedOnly(OneLine(value))); }
+
+// A text as read: what a rewrite writes back, so that a file rewritten reads as it did (a
+// lone CR reads as a blank, a code of no character as the "・" it becomes).
+std::string AsRead(const std::string& value) { return textkit::Trim(textkit::Utf8ToAnsi(Encoded(value))); }
+
+// A name or path that the file gives back byte for byte: one with a code of no character
+// (which would come back as "・", naming another file) is refused; one of the code page's
+// second codes of a character is taken as its first, the code it comes back as.
+bool Kept(const std::string& text, std::string* kept) {
+  std::wstring wide;
+  if (!textkit::TryAnsiToWide(text, &wide)) return false;
+  std::string back;
+  if (!textkit::TryWideToAnsi(wide, &back) || textkit::AnsiToWide(back) != wide) return false;
+  *kept = back;
+  return true;
 }
 
-bool IsContentPath(const char* path) { return path && textkit::EndsWithNoCase(path, ".cont"); }
-
-std::vector<std::string> SplitPaths(const std::string& text) {
-  std::vector<std::string> out;
+// A "|"-separated list of the file, each part in ANSI; a part UTF-8 can't give in the code
+// page comes as a control character, which no name or path may hold.
+std::vector<std::string> Parts(const std::string& value, bool utf8) {
+  if (!utf8) return textkit::Split(value, '|');  // "ポ" ends in the byte of "|"
+  std::vector<std::string> parts;
   size_t pos = 0;
-  while (pos <= text.size()) {
-    size_t bar = text.find('|', pos);
-    if (bar == std::string::npos) bar = text.size();
-    std::string p = textkit::Trim(text.substr(pos, bar - pos));
+  for (;;) {
+    size_t bar = value.find('|', pos);  // never inside a UTF-8 character
+    std::string part = value.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos), ansi;
+    parts.push_back(textkit::TryUtf8ToAnsi(part, &ansi) ? ansi : std::string("\x01"));
+    if (bar == std::string::npos) return parts;
     pos = bar + 1;
+  }
+}
+
+std::vector<std::string> MembersOf(const std::vector<std::string>& parts) {
+  std::vector<std::string> out;
+  std::set<std::string> seen;  // as Windows compares names: a file of many is no slower
+  for (const std::string& part : parts) {
+    std::string name;
+    if (!Kept(textkit::Trim(part), &name) || !textkit::IsValidFileName(name)) continue;
+    if (seen.insert(textkit::FoldCase(name)).second) out.push_back(name);
+  }
+  return out;
+}
+
+std::vector<std::string> PathsOf(const std::vector<std::string>& parts) {
+  std::vector<std::string> out;
+  for (const std::string& part : parts) {
+    std::string p;
+    if (!Kept(textkit::Trim(part), &p)) continue;
     bool full = (p.size() >= 3 && isalpha((unsigned char)p[0]) && p[1] == ':' && p[2] == '\\') ||
                 (p.size() >= 3 && p[0] == '\\' && p[1] == '\\');
     bool control = false;
@@ -125,17 +150,36 @@ std::vector<std::string> SplitPaths(const std::string& text) {
   return out;
 }
 
+}  // namespace
+
+std::vector<std::string> SplitMembers(const std::string& text) { return MembersOf(textkit::Split(text, '|')); }
+
+std::string JoinMembers(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& n : names) {
+    // Only a name the reader takes back as it stands.
+    if (MembersOf({n}) != std::vector<std::string>{n}) continue;
+    if (!out.empty()) out += '|';
+    out += n;
+  }
+  return out;
+}
+
+bool IsContentPath(const char* path) { return path && textkit::EndsWithNoCase(path, ".cont"); }
+
+std::vector<std::string> SplitPaths(const std::string& text) { return PathsOf(textkit::Split(text, '|')); }
+
 bool ParseContent(const std::string& raw, ContentInfo* out) {
   if (!out || raw.size() > kMaxContentBytes || raw.find('\0') != std::string::npos) return false;
-  std::string text = raw.compare(0, 3, kBom) == 0 ? raw.substr(3) : raw;
-  // Everything past here is ANSI.
-  text = textkit::IsValidUtf8(text) ? textkit::Utf8ToAnsi(text) : text;
+  const std::string text = raw.compare(0, 3, kBom) == 0 ? raw.substr(3) : raw;
+  // Lines, keys and separators are ASCII in either encoding; values are taken to ANSI each.
+  const bool utf8 = textkit::IsValidUtf8(text);
 
   ContentInfo info;
   bool known = false;
   size_t rawMembers = 0;
   std::vector<std::string> sizes, times;
-  std::vector<std::string> seen;
+  std::set<std::string> seen;  // keys as folded
   size_t pos = 0;
   while (pos < text.size()) {
     size_t eol = text.find('\n', pos);
@@ -145,11 +189,9 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
     if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
     size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
-    std::string key = textkit::Trim(line.substr(0, eq)), value = textkit::Trim(line.substr(eq + 1));
-    bool repeat = false;
-    for (const std::string& k : seen) repeat = repeat || EqualNoCase(k, key);
-    if (repeat) continue;
-    seen.push_back(key);
+    std::string key = textkit::Trim(line.substr(0, eq)), field = textkit::Trim(line.substr(eq + 1));
+    if (!seen.insert(textkit::FoldCase(key)).second) continue;
+    const std::string value = AsRead(utf8 ? textkit::Utf8ToAnsi(field) : field);
 
     uint64_t n = 0;
     if (EqualNoCase(key, "Format")) {
@@ -157,8 +199,9 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
       if (ParseU64(value, &n) && n < 1000) info.format = static_cast<int>(n);
     } else if (EqualNoCase(key, "Members")) {
       known = true;
-      info.members = SplitMembers(value);
-      rawMembers = value.empty() ? 0 : textkit::Split(value, '|').size();
+      std::vector<std::string> parts = Parts(field, utf8);
+      info.members = MembersOf(parts);
+      rawMembers = field.empty() ? 0 : parts.size();
     } else if (EqualNoCase(key, "Title")) {
       info.title = value;
     } else if (EqualNoCase(key, "Maker")) {
@@ -184,12 +227,12 @@ bool ParseContent(const std::string& raw, ContentInfo* out) {
     } else if (EqualNoCase(key, "Edited")) {
       info.edited = value == "1";
     } else if (EqualNoCase(key, "BaseFolder")) {
-      std::vector<std::string> one = SplitPaths(value);
+      std::vector<std::string> one = PathsOf(Parts(field, utf8));
       if (one.size() == 1) info.baseFolder = one[0];
     } else if (EqualNoCase(key, "Items")) {
-      info.items = SplitPaths(value);
+      info.items = PathsOf(Parts(field, utf8));
     } else if (EqualNoCase(key, "Thumbnails")) {
-      info.thumbnails = SplitPaths(value);
+      info.thumbnails = PathsOf(Parts(field, utf8));
     } else if (EqualNoCase(key, "Options")) {
       char* end = nullptr;
       unsigned long v = strtoul(value.c_str(), &end, 16);
@@ -228,16 +271,13 @@ std::string SerializeContent(const ContentInfo& info) {
   std::string s = "[Content]\r\n";
   auto put = [&s](const char* key, const std::string& value) {
     if (value.empty()) return;
-    // A value is one line: line breaks would start a new key.
-    std::string one;
-    for (char c : value) one += (c == '\r' || c == '\n') ? ' ' : c;
     s += key;
     s += '=';
-    s += textkit::AnsiToUtf8(textkit::WellFormedOnly(one));
+    s += Encoded(value);
     s += "\r\n";
   };
   put("Format", std::to_string(info.format));
-  s += "Members=" + textkit::AnsiToUtf8(JoinMembers(info.members)) + "\r\n";
+  s += "Members=" + Encoded(JoinMembers(info.members)) + "\r\n";
   put("Title", info.title);
   put("Maker", info.maker);
   put("Model", info.model);

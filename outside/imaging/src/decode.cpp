@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 
 #include "imaging/com.h"
 #include "imaging/decode.h"
@@ -58,24 +59,16 @@ HRESULT OpenDecoder(IWICImagingFactory* factory, const Input& in, ComPtr<IWICStr
       return factory->CreateDecoderFromFilename(w.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                                 decoder->Put());
     }
-    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, SIZE_T(file.Size() ? file.Size() : 1));
-    if (!hMem) return E_OUTOFMEMORY;
-    void* p = ::GlobalLock(hMem);
-    bool read = p && file.Read(0, p, size_t(file.Size()));
-    if (p) ::GlobalUnlock(hMem);
-    if (!read) {
-      ::GlobalFree(hMem);
-      return HRESULT_FROM_WIN32(ERROR_READ_FAULT);
+    std::vector<uint8_t> bytes;
+    try {
+      bytes.resize(size_t(file.Size()));
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
     }
+    if (!file.Read(0, bytes.data(), bytes.size())) return HRESULT_FROM_WIN32(ERROR_READ_FAULT);
     ComPtr<IStream> memory;
-    hr = ::CreateStreamOnHGlobal(hMem, TRUE, memory.Put());
-    if (FAILED(hr)) {
-      ::GlobalFree(hMem);
-      return hr;
-    }
-    ULARGE_INTEGER size;
-    size.QuadPart = file.Size();
-    memory->SetSize(size);
+    hr = detail::MakeByteStream(std::move(bytes), memory.Put());
+    if (FAILED(hr)) return hr;
     hr = factory->CreateStream(stream->Put());
     if (SUCCEEDED(hr)) hr = (*stream)->InitializeFromIStream(memory.Get());
     if (SUCCEEDED(hr))
@@ -118,22 +111,11 @@ HRESULT PickFrame(IWICBitmapDecoder* decoder, ImageFormat format, int boxW, int 
 
 // GDI+ for what WIC can't read. It is given the bytes, never the path: Wine's
 // GDI+ keeps a file whose load failed open (and locked) until the process ends.
-HRESULT DecodeWithGdiPlus(const std::vector<uint8_t>& bytes, Dib* out) {
+HRESULT DecodeWithGdiPlus(std::vector<uint8_t> bytes, Dib* out) {
   if (bytes.empty()) return E_FAIL;
-  HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  if (!global) return E_OUTOFMEMORY;
-  void* p = GlobalLock(global);
-  if (!p) {
-    GlobalFree(global);
-    return E_OUTOFMEMORY;
-  }
-  memcpy(p, bytes.data(), bytes.size());
-  GlobalUnlock(global);
   ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(global, TRUE, stream.Put()))) {
-    GlobalFree(global);
-    return E_OUTOFMEMORY;
-  }
+  HRESULT made = detail::MakeByteStream(std::move(bytes), stream.Put());
+  if (FAILED(made)) return made;
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return E_FAIL;
@@ -339,7 +321,8 @@ HRESULT DecodePixels(IWICImagingFactory* factory, const Input& in, ImageFormat f
     Dib gdip;
     std::vector<uint8_t> bytes;
     if (SUCCEEDED(detail::ReadWholeFile(in.path, &bytes, kMaxGdiPlusFile)) &&
-        SUCCEEDED(DecodeWithGdiPlus(bytes, &gdip)) && ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
+        SUCCEEDED(DecodeWithGdiPlus(std::move(bytes), &gdip)) &&
+        ConvertBitCount(gdip, opt.bitCount, &gdip, opt.background)) {
       if (opt.bitCount == 32) gdip.SetHasAlpha(true);
       *out = std::move(gdip);
       hr = S_OK;

@@ -5,6 +5,8 @@
 #include "imaging/decode.h"
 #include "imaging/encode.h"
 #include "imaging/exif.h"
+#include "imaging/metadata.h"
+#include "imaging/output.h"
 #include "imaging/transform.h"
 #include "internal.h"
 
@@ -88,15 +90,13 @@ HRESULT EncodeWic(const GUID& container, const Dib& src, float quality, std::vec
 
 HRESULT EncodeJpeg(const Dib& src, int quality, std::vector<uint8_t>* out, const std::vector<uint8_t>* exifTiff) {
   if (quality < 1 || quality > 100) return E_INVALIDARG;
+  // A block too big for its segment is refused, not left out.
+  if (exifTiff && exifTiff->size() > 0xFFFF - 2 - 6) return E_INVALIDARG;
   HRESULT hr = EncodeWic(GUID_ContainerFormatJpeg, src, float(quality) / 100.0f, out);
   if (FAILED(hr) || !exifTiff || exifTiff->empty()) return hr;
-  MemorySource jpeg(out->data(), out->size());
-  detail::JpegLayout layout;
-  std::vector<uint8_t> withExif;
-  if (!detail::ScanJpeg(jpeg, &layout) || !detail::ReplaceJpegExif(jpeg, layout, *exifTiff, &withExif))
-    return E_INVALIDARG;
-  out->swap(withExif);
-  return S_OK;
+  PictureMetadata m;
+  m.exif = *exifTiff;
+  return PutJpegMetadata(out, m) ? S_OK : E_INVALIDARG;
 }
 
 HRESULT SaveJpeg(const Dib& src, const char* path, int quality, const std::vector<uint8_t>* exifTiff) {
@@ -113,10 +113,6 @@ HRESULT SavePng(const Dib& src, const char* path) {
   std::vector<uint8_t> bytes;
   HRESULT hr = EncodePng(src, &bytes);
   return SUCCEEDED(hr) ? WriteFileReplacing(path, bytes.data(), bytes.size()) : hr;
-}
-
-HRESULT EncodeTiff(const Dib& src, std::vector<uint8_t>* out) {
-  return EncodeWic(GUID_ContainerFormatTiff, src, -1.0f, out);
 }
 
 HRESULT EncodeBmp(const Dib& src, std::vector<uint8_t>* out) {
@@ -155,12 +151,12 @@ HRESULT ReencodeUpright(const char* src, const char* dst, int quality) {
   DecodeReport report;
   hr = DecodeMemory(file.data(), file.size(), opt, &pixels, &report);
   if (FAILED(hr)) return hr;
-  Exif exif;
-  std::vector<uint8_t> block;
-  if (exif.LoadMemory(file.data(), file.size()))
-    block = MakeUprightExif(exif.Block(), report.info.orientation, pixels.Width(), pixels.Height());
+  OutputPicture how;
+  how.quality = quality;
+  how.tags = ReadPictureMetadata(file.data(), file.size());
+  how.exifOrientation = report.orientationApplied ? report.info.orientation : 1;
   std::vector<uint8_t> bytes;
-  hr = EncodeJpeg(pixels, quality, &bytes, block.empty() ? nullptr : &block);
+  hr = EncodeOutputPicture(pixels, how, &bytes);
   return SUCCEEDED(hr) ? WriteFileReplacing(dst, bytes.data(), bytes.size()) : hr;
 }
 

@@ -6,11 +6,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "imaging/decode.h"
 #include "imaging/dib.h"
+#include "imaging/exif.h"
+#include "imaging/metadata.h"
 #include "textkit/path.h"
 #include "textkit/text.h"
 
@@ -149,12 +152,49 @@ struct JpegLayout {
 // False when the data does not start as a JPEG. What is found before the data
 // breaks off is reported (width 0: no frame header was read).
 bool ScanJpeg(const ByteSource& src, JpegLayout* layout);
+// Calls segment(marker, pos, end) for each marker segment with a length up to the first
+// scan ([pos, end) from its FF to just past it, inside the data); false from it stops the
+// walk. False when the data does not start as a JPEG.
+bool WalkJpegSegments(const ByteSource& src, const std::function<bool(uint8_t, uint64_t, uint64_t)>& segment);
 // A JPEG with its Exif APP1 replaced by (or, when it has none, given) one
 // holding tiff. False when the block is too big for a segment.
 bool ReplaceJpegExif(const ByteSource& jpeg, const JpegLayout& layout, const std::vector<uint8_t>& tiff,
                      std::vector<uint8_t>* out);
 // Bytes [pos, pos + n) of src appended to out.
 bool AppendRange(const ByteSource& src, uint64_t pos, uint64_t n, std::vector<uint8_t>* out);
+
+// A read-only IStream that owns the bytes; a read never goes past their end, wherever a
+// seek has put it (stream.cpp).
+HRESULT MakeByteStream(std::vector<uint8_t> bytes, IStream** out);
+
+// ---- TIFF directories (tiff_write.cpp) ----
+
+// One field of a TIFF directory, its value bytes in the byte order of the file it goes into.
+struct TiffField {
+  uint16_t tag = 0, type = 0;
+  uint32_t count = 0;
+  std::vector<uint8_t> value;
+};
+// What a TIFF file or an Exif block holds: IFD0 and the Exif, GPS and interoperability
+// directories it points to (the pointers are added as they are laid out), and IFD0's one
+// strip of pixels (StripOffsets and StripByteCounts are added for it).
+struct TiffLayout {
+  bool bigEndian = false;
+  std::vector<TiffField> ifd0, exif, gps, interop;
+  std::vector<uint8_t> strip;
+};
+// The bytes, each directory's fields in tag order (the first of a tag kept); empty when
+// IFD0 would be empty or the whole would not fit 4 GB.
+std::vector<uint8_t> WriteTiff(TiffLayout layout);
+// The fields of entries read by Exif whose tag keep takes.
+std::vector<TiffField> FieldsOf(const std::vector<ExifEntry>& entries, bool (*keep)(uint16_t tag));
+// An IFD0 tag that says something of the picture (maker, date, description, colour profile
+// ...), not one of its layout on disk (size, samples, strips, orientation, resolution), of
+// the metadata blocks kept apart (XMP, IPTC, Photoshop's) or a pointer to a directory.
+bool DescribesPicture(uint16_t tag);
+
+// The metadata of a JPEG, TIFF or PNG behind a byte source (metadata.cpp).
+PictureMetadata ReadMetadata(const ByteSource& src);
 
 // A WIC factory (COM must be initialised on the thread). Inside a ComScope the thread
 // keeps one factory until its outermost ComScope ends; outside one, a new factory.

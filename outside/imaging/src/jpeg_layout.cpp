@@ -1,5 +1,6 @@
 // Walking a JPEG's marker segments (never its entropy-coded data).
 #include <cstring>
+#include <functional>
 
 #include "internal.h"
 
@@ -10,12 +11,10 @@ namespace {
 bool IsSof(uint8_t m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC; }
 }  // namespace
 
-bool ScanJpeg(const ByteSource& src, JpegLayout* layout) {
-  *layout = JpegLayout();
-  uint8_t b[10];
+bool WalkJpegSegments(const ByteSource& src, const std::function<bool(uint8_t, uint64_t, uint64_t)>& segment) {
+  uint8_t b[4];
   if (!src.Read(0, b, 2) || b[0] != 0xFF || b[1] != 0xD8) return false;
   uint64_t pos = 2;
-  bool frame = false;  // the first frame header was read
   for (int guard = 0; guard < 100000; ++guard) {
     if (!src.Read(pos, b, 2) || b[0] != 0xFF) return true;
     // Fill bytes: any number of 0xFF before the marker code.
@@ -32,18 +31,29 @@ bool ScanJpeg(const ByteSource& src, JpegLayout* layout) {
     if (!src.Read(pos + 2, b, 2)) return true;
     uint32_t len = uint32_t(b[0]) << 8 | b[1];
     if (len < 2) return true;
-    uint64_t body = pos + 4, end = pos + 2 + len;
-    if (end > src.Size()) return true;
+    uint64_t end = pos + 2 + len;
+    if (end > src.Size() || !segment(m, pos, end)) return true;
+    pos = end;
+  }
+  return true;
+}
+
+bool ScanJpeg(const ByteSource& src, JpegLayout* layout) {
+  *layout = JpegLayout();
+  bool frame = false;  // the first frame header was read
+  return WalkJpegSegments(src, [&](uint8_t m, uint64_t pos, uint64_t end) {
+    uint8_t b[6];
+    const uint64_t body = pos + 4;
+    const uint64_t len = end - pos - 2;
     if (m == 0xE0 && layout->insertPos == pos) {
       layout->insertPos = end;  // a new APP1 goes after the JFIF APP0
     } else if (m == 0xE1 && !layout->hasExif && len >= 2 + 6 + 8) {
-      uint8_t sig[6];
-      if (src.Read(body, sig, 6) && memcmp(sig, "Exif\0\0", 6) == 0) {
+      if (src.Read(body, b, 6) && memcmp(b, "Exif\0\0", 6) == 0) {
         layout->hasExif = true;
         layout->app1Pos = pos;
         layout->app1End = end;
         layout->tiffPos = body + 6;
-        layout->tiffSize = len - 2 - 6;
+        layout->tiffSize = uint32_t(len - 2 - 6);
       }
     } else if (IsSof(m) && !frame && len >= 8) {
       if (src.Read(body, b, 6)) {
@@ -53,9 +63,8 @@ bool ScanJpeg(const ByteSource& src, JpegLayout* layout) {
         frame = layout->width > 0 && layout->height > 0;
       }
     }
-    pos = end;
-  }
-  return true;
+    return true;
+  });
 }
 
 bool ReplaceJpegExif(const ByteSource& jpeg, const JpegLayout& layout, const std::vector<uint8_t>& tiff,

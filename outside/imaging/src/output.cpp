@@ -100,15 +100,27 @@ HRESULT PlaceOutputFile(const char* target, const void* data, size_t size, bool 
 
 HRESULT EncodeOutputPicture(const Dib& upright, const OutputPicture& how, std::vector<uint8_t>* out) {
   if (upright.Empty() || !out) return E_INVALIDARG;
+  // The one rule for every tool: what the source says of the picture goes along, upright.
+  PictureMetadata m;
+  if (!how.tags.exif.empty())
+    m.exif = MakeUprightExif(how.tags.exif, how.exifOrientation, upright.Width(), upright.Height());
+  m.xmp = UprightXmp(how.tags.xmp);
+  m.iptc = how.tags.iptc;
+  HRESULT hr;
   switch (how.format) {
-    case ImageFormat::Jpeg: {
-      std::vector<uint8_t> block;
-      if (!how.exif.empty()) block = MakeUprightExif(how.exif, how.exifOrientation, upright.Width(), upright.Height());
-      return EncodeJpeg(upright, how.quality, out, block.empty() ? nullptr : &block);
-    }
-    case ImageFormat::Png: return EncodePng(upright, out);
+    case ImageFormat::Jpeg:
+      hr = EncodeJpeg(upright, how.quality, out);
+      return SUCCEEDED(hr) && !PutJpegMetadata(out, m) ? E_FAIL : hr;
+    case ImageFormat::Png:
+      m.iptc.clear();  // no place for it
+      hr = EncodePng(upright, out);
+      return SUCCEEDED(hr) && !PutPngMetadata(out, m) ? E_FAIL : hr;
     case ImageFormat::Bmp: return EncodeBmp(upright, out);
-    case ImageFormat::Tiff: return EncodeTiff(upright, out);
+    case ImageFormat::Tiff: {
+      // TIFF's own directories: the source's block, its orientation and size set there.
+      m.exif = how.tags.exif;
+      return EncodeTiff(upright, out, &m);
+    }
     default: return WINCODEC_ERR_COMPONENTNOTFOUND;
   }
 }
@@ -133,7 +145,7 @@ HRESULT LoadForOutput(const char* path, Dib* upright, OutputPicture* keep) {
   HRESULT hr = DecodeFile(path, opt, upright, &report);
   if (FAILED(hr)) return hr;
   keep->format = report.info.format;
-  keep->exif = report.exif.Valid() ? report.exif.Block() : std::vector<uint8_t>();
+  keep->tags = ReadPictureMetadataFile(path);
   keep->exifOrientation = report.orientationApplied ? report.info.orientation : 1;
   return S_OK;
 }

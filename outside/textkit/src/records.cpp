@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "textkit/text.h"
 
@@ -48,9 +49,12 @@ size_t ToComma(const std::string& s, size_t i) {
 }
 
 // The header's comma list; a token that starts with a double quote runs to the next one.
+// False for an unclosed quote, or for more tokens than kMaxGroupNames groups take.
 bool SplitHeader(const std::string& s, std::vector<Token>* tokens) {
+  const size_t kMaxTokens = 2 + 2 * kMaxGroupNames;  // the name, the item, a pair per group
   size_t i = 0;
   for (;;) {
+    if (tokens->size() == kMaxTokens) return false;
     Token t{std::string(), false};
     if (i < s.size() && s[i] == '"') {
       t.quoted = true;
@@ -67,7 +71,7 @@ bool SplitHeader(const std::string& s, std::vector<Token>* tokens) {
       t.text.assign(s, i, k - i);
       i = k;
     }
-    tokens->push_back(t);
+    tokens->push_back(std::move(t));
     if (i >= s.size()) return true;
     ++i;  // the comma
   }
@@ -78,6 +82,7 @@ bool SplitHeader(const std::string& s, std::vector<Token>* tokens) {
 RecordStatus ReadEntries(const std::vector<std::string>& fields, size_t width, std::vector<RecordEntry>* entries) {
   const size_t first = 3;
   const size_t m = fields.size() - first;
+  entries->reserve(m / width);
   size_t k = 0;
   for (; (k + 1) * width <= m - 1; ++k) {
     const std::string* f = &fields[first + k * width];
@@ -141,6 +146,9 @@ RecordText ReadRecordText(const char* p, size_t length) {
   t.text = TakeText(p, length);
   if (t.text.empty()) return Refused(RecordStatus::Empty);
   if (!IsWellFormed(t.text)) return Refused(RecordStatus::BadText);
+  size_t bars = 0;
+  ForEachChar(t.text, [&](size_t i, size_t n) { bars += n == 1 && t.text[i] == '|'; });
+  if (bars >= kMaxRecordFields) return Refused(RecordStatus::TooLarge);
   t.fields = SplitFields(t.text);
   const std::vector<std::string>& fields = t.fields;
 
@@ -176,14 +184,16 @@ RecordText ReadRecordText(const char* p, size_t length) {
 
   // Group names: after the item name come (name, colour) pairs; an even count means the
   // item is the group itself. Without a list a virtual folder is one group, its source.
-  std::vector<Token> list(tokens.begin() + 1, tokens.end());
-  if (!list.empty()) {
-    size_t pairStart = list.size() % 2 ? 1 : 0;
-    for (size_t i = pairStart; i + 1 < list.size(); i += 2) {
+  const size_t listed = tokens.size() - 1;  // the list after the item name
+  if (listed) {
+    const Token* list = tokens.data() + 1;
+    size_t pairStart = listed % 2 ? 1 : 0;
+    t.names.reserve(listed / 2 + 1);
+    for (size_t i = pairStart; i + 1 < listed; i += 2) {
       GroupName nm;
       nm.name = list[i].text;
       if (!ParseDecimal(list[i + 1].text, &nm.colour)) nm.colour = 0;
-      t.names.push_back(nm);
+      t.names.push_back(std::move(nm));
     }
     if (t.names.empty()) t.names.push_back(GroupName{list[0].text, 0});
   } else if (t.folderType == 2) {

@@ -32,8 +32,15 @@ std::string CutToBytes(const std::string& s, size_t maxBytes) {
   return s.substr(0, WholeCharPrefix(s.data(), s.size(), maxBytes));
 }
 
+size_t CharStartAt(const char* text, size_t pos) {
+  size_t run = 0;
+  while (run < pos && IsLeadByte(static_cast<unsigned char>(text[pos - run - 1]))) ++run;
+  return run % 2 ? pos - 1 : pos;
+}
+
 size_t Find(const std::string& s, char c, size_t from) {
-  for (size_t i = 0; i < s.size();) {
+  if (from > s.size()) return std::string::npos;
+  for (size_t i = CharStartAt(s.data(), from); i < s.size();) {
     size_t n = CharLength(s.data() + i, s.size() - i);
     if (i >= from && n == 1 && s[i] == c) return i;
     i += n;
@@ -57,6 +64,10 @@ bool HasCharOf(const std::string& s, const char* set) {
 
 std::vector<std::string> Split(const std::string& s, char sep) {
   std::vector<std::string> out;
+  // Counted first: a text of many parts is not copied again each time the list grows.
+  size_t parts = 1;
+  ForEachChar(s, [&](size_t i, size_t n) { parts += n == 1 && s[i] == sep; });
+  out.reserve(parts);
   size_t start = 0;
   ForEachChar(s, [&](size_t i, size_t n) {
     if (n == 1 && s[i] == sep) {

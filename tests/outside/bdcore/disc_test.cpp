@@ -59,6 +59,12 @@ TEST(BDCoreDisc, PlaylistsAndClipInformationReadWholeOrNotAtAll) {
   std::vector<uint8_t> info = VxBDMakeClipInfo(4, 4);
   for (size_t n = 0; n < info.size(); ++n)
     EXPECT_FALSE(VxBDParseClipInfo(std::vector<uint8_t>(info.begin(), info.begin() + n), &w, &h, &tv)) << n;
+  // A video format no camera writes gives no picture size: a failure, not a 0x0 picture.
+  for (int format : {0, 8, 9, 15}) {
+    EXPECT_FALSE(VxBDParseClipInfo(VxBDMakeClipInfo(format, 4), &w, &h, &tv)) << format;
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+  }
 }
 
 // Playlist bytes built here field by field, as a camera or a disc authoring tool lays them

@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "ConvertRules.h"
+#include "keptags.h"
 #include "uikit.h"
 
 using namespace convertkind;
@@ -89,11 +90,30 @@ TEST_F(Convert, EveryKindIntoEveryOther) {
   EXPECT_EQ(out, dir_ + "\\q(2).png");
 }
 
+// Every kind into every other: what the source says of the picture (Exif with GPS, XMP,
+// IPTC) goes along as far as the target's format holds it.
+TEST_F(Convert, EveryTagGoesAlong) {
+  for (const char* fixture : {"all_tags.jpg", "all_tags.tif", "all_tags.png"}) {
+    const std::string path = Copy(fixture, fixture);
+    for (int kind = KIND_JPEG; kind <= KIND_TIFF; ++kind) {
+      SCOPED_TRACE(std::string(fixture) + " to kind " + std::to_string(kind));
+      std::string out;
+      HRESULT hr = ConvertFile(path, kind, &out);
+      if (hr == S_FALSE) continue;  // its own kind
+      ASSERT_EQ(hr, S_OK);
+      EXPECT_EQ(imgtest::LostTags(path, out), "");
+    }
+  }
+}
+
 TEST_F(Convert, AFailureWritesNothing) {
   std::string bad = Copy("not_image.jpg", "bad.jpg");
+  // A TIFF whose first directory lies past its end (the decoder seeks there and reads on).
+  std::string pastEnd = Copy("ifd_past_end.tif", "past.tif");
   std::vector<std::string> before = testsupport::FileNamesIn(dir_);
   std::string out = "?";
   EXPECT_TRUE(FAILED(ConvertFile(bad, KIND_PNG, &out)));
+  EXPECT_TRUE(FAILED(ConvertFile(pastEnd, KIND_JPEG, &out)));
   EXPECT_TRUE(FAILED(ConvertFile(dir_ + "\\gone.png", KIND_JPEG, &out)));
   EXPECT_EQ(ConvertFile(bad, 7, &out), E_INVALIDARG);
   EXPECT_EQ(out, "");

@@ -289,6 +289,19 @@ TEST_F(DbTest, DamagedKeptThumbnailsCountAsMissing) {
   sqlite3_close(db);
 }
 
+// The import dialog's thumbnails of a card: a TIFF whose first directory lies past its end
+// (the decoder seeks there and reads on) makes none, and the process goes on.
+TEST_F(DbTest, ATiffThatPointsPastItsEndMakesNoThumbnail) {
+  std::string pic = data_ + "\\IMG_0001.TIF";
+  ASSERT_TRUE(CopyFileA(testsupport::Fixture("ifd_past_end.tif").c_str(), pic.c_str(), FALSE));
+  BITMAPINFOHEADER* dib = nullptr;
+  DWORD size = 0;
+  EXPECT_TRUE(FAILED(VxDBWxGetThumbnailDib(pic.c_str(), VXDBWX_THUMB_MAKE, 80, 60, &dib, &size)));
+  EXPECT_EQ(dib, nullptr);
+  CCMDIB image;
+  EXPECT_TRUE(FAILED(VxDBWxGetThumbnail(pic.c_str(), &image, nullptr)));
+}
+
 TEST_F(DbTest, ThumbnailsAreMadeKeptAndScaled) {
   std::string pic = data_ + "\\写真.jpg", loose = data_ + "\\loose.jpg", sound = data_ + "\\tone.mp3";
   ASSERT_TRUE(CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), pic.c_str(), FALSE));

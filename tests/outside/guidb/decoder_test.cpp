@@ -357,6 +357,15 @@ TEST(DecodeNow, EmbeddedThumbnailsAndDecodedPictures) {
   EXPECT_FALSE(t.IsDecoded());
 }
 
+// A TIFF whose first directory lies past its end (the decoder seeks there and reads on):
+// the item shows its kind's icon, and the process goes on.
+TEST(DecodeNow, ATiffThatPointsPastItsEndShowsItsIcon) {
+  CThumbnail t(Fixture("ifd_past_end.tif").c_str());
+  t.SetDecodeSize(160, 160);
+  EXPECT_EQ(S_OK, t.DecodeThumbnail());
+  EXPECT_EQ(VXIMAGE_ICON, t.GetDecodeImageType());
+}
+
 TEST(DecodeNow, MoviesFoldersAndFilters) {
   CThumbnail movie(Fixture("movie.mp4").c_str());
   DWORD start = GetTickCount();

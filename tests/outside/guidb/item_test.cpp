@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <pump.h>
 #include <imaging/exif.h>
+#include <keptags.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -584,6 +585,21 @@ TEST(ItemRotation, ExifOrientationPixelsAndNewFiles) {
     EXPECT_STREQ("", newPath);
     EXPECT_EQ(imaging::RotateOrientation(6, 90), OrientationOf(d + "\\o6.jpg"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((d + "\\o6_r3.jpg").c_str()));
+  }
+}
+
+// Pixels turned into a new file keep what the picture says of itself (Exif with GPS, XMP,
+// IPTC), as the picture tools' output keeps it.
+TEST(ItemRotation, TurnedPixelsKeepEveryTag) {
+  std::string d = ScratchDir("turntags");
+  TurnSettings pixelsToNewFile(1, 1);
+  for (const char* fixture : {"all_tags.jpg", "all_tags.png"}) {
+    SCOPED_TRACE(fixture);
+    CopyFixture(fixture, d + "\\" + fixture);
+    CThumbnail t((d + "\\" + fixture).c_str());
+    char newPath[521];
+    ASSERT_EQ(0, t.Rotation(9000, newPath));
+    EXPECT_EQ(imgtest::LostTags(d + "\\" + fixture, newPath), "");
   }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <thread>
 
 #include <files.h>
@@ -11,7 +12,9 @@
 #include "imaging/com.h"
 #include "imaging/decode.h"
 #include "imaging/exif.h"
+#include "imaging/output.h"
 #include "imaging/transform.h"
+#include "internal.h"
 
 using namespace imaging;
 using imgtest::Fixture;
@@ -373,6 +376,65 @@ TEST(Decode, BrokenInputsFail) {
       EXPECT_LE(part.Width(), 64);
     }
   }
+}
+
+// A TIFF whose first directory lies past its end: the decoders seek there and read on. Every
+// road that reads a file (probe, whole picture, thumbnail, the tools' load, GDI+ after WIC)
+// fails cleanly, the bytes in memory too.
+TEST(Decode, ATiffThatPointsPastItsEndFailsOnEveryRoad) {
+  const std::string path = Fixture("ifd_past_end.tif");
+  const std::vector<uint8_t> bytes = imgtest::ReadAll(path);
+  ASSERT_EQ(bytes.size(), 16u);
+  Dib d;
+  DecodeOptions opt;
+  EXPECT_FAILED(DecodeFile(path.c_str(), opt, &d));
+  EXPECT_FAILED(DecodeThumbnail(path.c_str(), 160, 120, &d));
+  EXPECT_FAILED(DecodeMemory(bytes.data(), bytes.size(), opt, &d));
+  ImageInfo info;
+  EXPECT_FAILED(ProbeImage(path.c_str(), &info));
+  FileProbe probe;
+  ProbeImageFile(path.c_str(), &probe);
+  EXPECT_FAILED(probe.probe);
+  OutputPicture keep;
+  EXPECT_FAILED(LoadForOutput(path.c_str(), &d, &keep));
+  EXPECT_TRUE(d.Empty());
+}
+
+// The stream the decoders read a file through: a seek may go anywhere from the start on,
+// the end and past it included; a read there gives nothing, never bytes from beyond.
+TEST(Decode, TheFileStreamStopsAtItsEnd) {
+  detail::ComPtr<IStream> stream;
+  ASSERT_EQ(detail::MakeByteStream({1, 2, 3, 4, 5}, stream.Put()), S_OK);
+  auto seek = [&](LONGLONG move, DWORD origin) {
+    LARGE_INTEGER m;
+    m.QuadPart = move;
+    ULARGE_INTEGER at = {};
+    HRESULT hr = stream->Seek(m, origin, &at);
+    return SUCCEEDED(hr) ? LONGLONG(at.QuadPart) : -1;
+  };
+  uint8_t buf[8] = {};
+  ULONG got = 99;
+  EXPECT_EQ(seek(65536, STREAM_SEEK_SET), 65536);
+  EXPECT_EQ(stream->Read(buf, 8, &got), S_FALSE);
+  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(seek(-2, STREAM_SEEK_END), 3);
+  EXPECT_EQ(stream->Read(buf, 8, &got), S_FALSE);
+  EXPECT_EQ(got, 2u);
+  EXPECT_EQ(buf[0], 4);
+  EXPECT_EQ(buf[1], 5);
+  EXPECT_EQ(seek(-1, STREAM_SEEK_SET), -1);         // before the start
+  EXPECT_EQ(seek(1, STREAM_SEEK_CUR), 6);           // where the failed seek left it: 5
+  EXPECT_EQ(seek(LLONG_MAX, STREAM_SEEK_CUR), -1);  // no wrap-around
+  STATSTG st = {};
+  ASSERT_EQ(stream->Stat(&st, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ(st.cbSize.QuadPart, 5u);
+  EXPECT_EQ(stream->Write(buf, 1, &got), STG_E_ACCESSDENIED);
+  detail::ComPtr<IStream> copy;
+  ASSERT_EQ(stream->Clone(copy.Put()), S_OK);
+  LARGE_INTEGER zero = {};
+  copy->Seek(zero, STREAM_SEEK_SET, nullptr);
+  EXPECT_EQ(copy->Read(buf, 5, &got), S_OK);
+  EXPECT_EQ(got, 5u);
 }
 
 TEST(Decode, ManyThreadsAtOnce) {

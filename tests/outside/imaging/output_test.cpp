@@ -152,7 +152,7 @@ TEST_F(Output, SavedInEveryFormatWithTheExifOfJpegs) {
   ASSERT_EQ(LoadForOutput(Fixture("quadrants.jpg").c_str(), &upright, &keep), S_OK);
   EXPECT_EQ(keep.format, ImageFormat::Jpeg);
   EXPECT_EQ(keep.exifOrientation, 6);
-  ASSERT_FALSE(keep.exif.empty());
+  ASSERT_FALSE(keep.tags.exif.empty());
   ASSERT_EQ(upright.Width(), 240);
   for (ImageFormat f : {ImageFormat::Jpeg, ImageFormat::Png, ImageFormat::Bmp, ImageFormat::Tiff}) {
     SCOPED_TRACE(FormatName(f));

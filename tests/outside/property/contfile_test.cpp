@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include <cputime.h>
 #include <files.h>
 #include <textkit/text.h>
 
@@ -186,8 +187,8 @@ TEST(ContentFile, WriteAndReadBack) {
   EXPECT_EQ(Prop(path, PRID_FILE_SIZE), "117.73 MB (123,456,789 バイト)");
 }
 
-// A value read from a code-page file that ends in a lone lead byte: written again, the
-// broken character goes; no other character takes its place.
+// A value read from a code-page file that ends in a lone lead byte: the broken character is
+// read as a rewrite writes it, gone; no other character takes its place.
 TEST(ContentFile, ABrokenCharacterIsDroppedNotReplaced) {
   const std::string title = "運動会";
   std::string cut = title + "\x89";      // 運's lead byte alone
@@ -195,7 +196,8 @@ TEST(ContentFile, ABrokenCharacterIsDroppedNotReplaced) {
   std::string path = WriteText("broken.cont", "Members=a.MTS\nTitle=" + cut + "\nMaker=" + badTrail + "\n");
   vxcont::ContentInfo info;
   ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &info));
-  EXPECT_EQ(info.title, cut);  // read as it stands
+  EXPECT_EQ(info.title, title);
+  EXPECT_EQ(info.maker, title + " x");
   ASSERT_EQ(vxcont::WriteContentFile(path.c_str(), info), S_OK);
   std::vector<uint8_t> raw = imgtest::ReadAll(path);
   std::string text(raw.begin(), raw.end());
@@ -204,6 +206,64 @@ TEST(ContentFile, ABrokenCharacterIsDroppedNotReplaced) {
   ASSERT_TRUE(vxcont::ReadContentFile(path.c_str(), &back));
   EXPECT_EQ(back.title, title);
   EXPECT_EQ(back.maker, title + " x");
+}
+
+// What is read is what a rewrite writes back, so a file rewritten reads as it did; a member
+// or path is the bytes that name its file, or it is no member at all.
+TEST(ContentFile, ARewriteReadsAsTheFileDid) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string members, title, items;  // as read, "|"-joined
+  } cases[] = {
+      {"lone CR in a value", "Members=a.MTS|b\rc.tmb\nTitle=ab\rcd\n", "a.MTS", "ab cd", ""},
+      // 85 40 is well formed but names no character: it would come back as "・" (81 45).
+      {"code of no character", "Members=x\x85\x40.MTS|b.MTS\nTitle=t\x85\x40\nItems=C:\\\x85\x40.mov|C:\\b.mov\n",
+       "b.MTS", "t・", "C:\\b.mov"},
+      // ED 40 is the code page's second code of the character FA 5C stands for.
+      {"second code of a character", "Members=\xED\x40.MTS\n", "\xFA\x5C.MTS", "", ""},
+      {"UTF-8 name the code page lacks", "Members=caf\xC3\xA9.MTS|ok.MTS\nItems=C:\\caf\xC3\xA9.mov\n", "ok.MTS", "",
+       ""},
+      // 83 7C is "ポ": its trail byte is no separator in a code-page file.
+      {"trail byte bar in a path", "Members=a.MTS\nItems=C:\\ポ\\x.mov|D:\\y.mov\n", "a.MTS", "",
+       "C:\\ポ\\x.mov|D:\\y.mov"},
+  };
+  auto joined = [](const std::vector<std::string>& v) {
+    std::string s;
+    for (const std::string& x : v) s += (s.empty() ? "" : "|") + x;
+    return s;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    vxcont::ContentInfo info, back;
+    ASSERT_TRUE(vxcont::ParseContent(c.bytes, &info));
+    EXPECT_EQ(joined(info.members), c.members);
+    EXPECT_EQ(info.title, c.title);
+    EXPECT_EQ(joined(info.items), c.items);
+    ASSERT_TRUE(vxcont::ParseContent(vxcont::SerializeContent(info), &back));
+    EXPECT_EQ(back.members, info.members);
+    EXPECT_EQ(back.title, info.title);
+    EXPECT_EQ(back.items, info.items);
+  }
+  // Maker data of no bytes is none: its tag alone is not kept, as it could not be written.
+  vxcont::ContentInfo info;
+  ASSERT_TRUE(vxcont::ParseContent("Members=a.MTS\nMakerData=00000005:\n", &info));
+  EXPECT_EQ(info.makerDataTag, 0u);
+  EXPECT_TRUE(info.makerData.empty());
+}
+
+// A file of the largest size holding thousands of members, or of keys, reads at once: a
+// repeat is looked up, not compared with every name before it.
+TEST(ContentFile, ThousandsOfMembersOrKeysReadAtOnce) {
+  std::string members = "Format=1\nMembers=", keys = "Members=a.MTS\n";
+  for (int i = 0; members.size() < vxcont::kMaxContentBytes - 16; ++i) members += std::to_string(i) + "|";
+  for (int i = 0; keys.size() < vxcont::kMaxContentBytes - 16; ++i) keys += "K" + std::to_string(i) + "=\n";
+  vxcont::ContentInfo info;
+  double ms = testsupport::CpuMillisOf([&] { ASSERT_TRUE(vxcont::ParseContent(members, &info)); });
+  EXPECT_GT(info.members.size(), 10000u);
+  EXPECT_LT(ms, 300.0);
+  ms = testsupport::CpuMillisOf([&] { ASSERT_TRUE(vxcont::ParseContent(keys, &info)); });
+  EXPECT_LT(ms, 300.0);
 }
 
 TEST(ContentFile, RecordingTimeWithoutRecordTime) {

@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include "ScaleRules.h"
+#include "keptags.h"
 #include "uikit.h"
 
 using scalepicture::Settings;
@@ -118,6 +119,17 @@ TEST_F(Scale, CopiesAtTheNewSizeInTheirOwnKind) {
   ASSERT_EQ(imaging::DecodeFile((dir_ + "\\quadrants_s.jpg").c_str(), opt, &d), S_OK);
   EXPECT_LT(d.Pixel(5, 5) & 0xFFFF00, 0x404000u);
   EXPECT_GT(d.Pixel(5, 5) & 0xFF, 0xC0u);
+}
+
+// A scaled copy keeps what its source says of the picture (Exif with GPS, XMP, IPTC).
+TEST_F(Scale, EveryTagGoesAlong) {
+  for (const char* fixture : {"all_tags.jpg", "all_tags.tif", "all_tags.png"}) {
+    SCOPED_TRACE(fixture);
+    const std::string path = Copy(fixture, fixture);
+    std::string out;
+    ASSERT_EQ(scalepicture::ScaleFile(path, BySide(40), &out), S_OK);
+    EXPECT_EQ(imgtest::LostTags(path, out), "");
+  }
 }
 
 TEST_F(Scale, APictureAlreadySmallIsCopiedAsItIs) {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "fixtures.h"
+#include "keptags.h"
 
 using imgtest::ReadAll;
 using imgtest::ScratchCopy;
@@ -100,6 +101,23 @@ TEST(StampDay, DateDrawnIntoTheChosenCornerOfACopy) {
       EXPECT_TRUE(out.Orientation() == 0 || out.Orientation() == 1);  // the pixels stand upright now
     }
   }
+}
+
+// A stamped copy keeps what its source says of the picture (Exif with GPS, XMP, IPTC) in
+// every kind it may be written as.
+TEST(StampDay, EveryTagGoesAlong) {
+  testsupport::ScopedProfileRoot profile("stampday");
+  imaging::ComScope com;
+  const std::string dir = ScratchDir();
+  for (const char* fixture : {"all_tags.jpg", "all_tags.tif"})
+    for (const char* ext : {".jpg", ".tif", ".png", ".bmp"}) {
+      SCOPED_TRACE(std::string(fixture) + " to " + ext);
+      const std::string out = dir + "\\stamped_" + std::string(fixture).replace(8, 1, "_") + ext;
+      ASSERT_EQ(stampday::StampFile(testsupport::Fixture(fixture).c_str(), out.c_str(), stampday::kLowerRight,
+                                    stampday::Settings()),
+                stampday::kDone);
+      EXPECT_EQ(imgtest::LostTags(testsupport::Fixture(fixture), out), "");
+    }
 }
 
 TEST(StampDay, FirstOutputReported) {

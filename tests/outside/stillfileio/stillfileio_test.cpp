@@ -9,16 +9,9 @@
 #include <tempfolder.h>
 #include <textkit/text.h>
 
-namespace {
+#include "records.h"
 
-STILLRECORD Start(WORD value) {
-  STILLSTART s = {0, {'S', 'T', 'I', 'L'}, STILL_VERSION, value, 0};
-  STILLRECORD r;
-  memcpy(&r, &s, sizeof r);
-  return r;
-}
-
-}  // namespace
+using stillrecords::Start;
 
 TEST(StillFiles, WrittenAndReadBackThroughTheObjects) {
   HMODULE lib = LoadLibraryA((testsupport::ProgramFolder() + "\\StillFileIo.dll").c_str());

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <cputime.h>
+
 #include "textkit/records.h"
 
 namespace {
@@ -137,6 +139,37 @@ TEST(RecordText, TextsThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(t.folderType, 0);
   }
   EXPECT_EQ(ReadRecordText(nullptr, 20).status, RecordStatus::Empty);
+}
+
+// Long comma lists: every comma is looked for once from where the last was found, never
+// from the start of the text again, and a list of more groups than any sender makes is
+// refused before it is taken apart; so is a text of more fields.
+TEST(RecordText, LongListsAnswerAtOnce) {
+  std::string most = "表";  // the most groups a header may name, each "ポ" (its trail byte is "|")
+  for (size_t i = 0; i < textkit::kMaxGroupNames; ++i) most += ",ポ,1";
+  struct {
+    const char* name;
+    std::string text;
+    RecordStatus status;
+    size_t names;
+    double maxMs;
+  } cases[] = {
+      {"most groups", "1|" + most + "|2|", RecordStatus::Ok, textkit::kMaxGroupNames, 100},
+      {"one group more", "1|" + most + ",ポ,1|2|", RecordStatus::BadHeader, 0, 100},
+      {"200,000 commas", "1|" + std::string(200000, ',') + "|2|", RecordStatus::BadHeader, 0, 100},
+      {"largest text of commas", "1|" + std::string(textkit::kMaxRecordText - 8, ',') + "|2|", RecordStatus::BadHeader,
+       0, 3000},
+      {"largest text of bars", "0|A|1|" + std::string(textkit::kMaxRecordText - 8, '|'), RecordStatus::TooLarge, 0,
+       3000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    textkit::RecordText t;
+    double ms = testsupport::CpuMillisOf([&] { t = Read(c.text); });
+    EXPECT_EQ(t.status, c.status) << textkit::StatusText(t.status);
+    EXPECT_EQ(t.names.size(), c.names);
+    EXPECT_LT(ms, c.maxMs);
+  }
 }
 
 TEST(RecordText, TheTextEndsAtTheLengthOrTheFirstNul) {

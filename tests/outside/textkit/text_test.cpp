@@ -85,6 +85,39 @@ TEST(TextWalk, FindsAndSplitsAtCharactersOfTheirOwn) {
   EXPECT_FALSE(textkit::SetHasChar("表", "\\", 1));  // a set's trail byte is no member
 }
 
+TEST(TextWalk, SearchesResumeWhereAWalkFromTheStartWouldBe) {
+  // Runs of bytes that may lead a character, trail bytes that look like "|" and "\", a lead
+  // byte at the end.
+  const std::string texts[] = {"ポ|ポ||", "表\\表\\\\", "\x81\x81\x81|\x81|", "ab\x83", "\x95\x95\x95\x95|", "a|b|c",
+                               ""};
+  auto walked = [](const std::string& s, char c, size_t from) {
+    for (size_t i = 0; i < s.size(); i += textkit::CharLength(s.data() + i, s.size() - i))
+      if (i >= from && textkit::CharLength(s.data() + i, s.size() - i) == 1 && s[i] == c) return i;
+    return std::string::npos;
+  };
+  for (const std::string& s : texts)
+    for (char c : {'|', '\\'})
+      for (size_t from = 0; from <= s.size() + 1; ++from)
+        EXPECT_EQ(textkit::Find(s, c, from), walked(s, c, from)) << s << " " << c << " " << from;
+  struct {
+    const char* text;
+    size_t pos, start;
+  } cases[] = {
+      {"表x", 0, 0},
+      {"表x", 1, 0},
+      {"表x", 2, 2},
+      {"a表", 2, 1},
+      {"ポ|", 1, 0},
+      {"ポ|", 2, 2},
+      {"\x81\x81\x81|", 3, 2},
+      {"\x81\x81\x81\x81|", 4, 4},
+      {"x\x81\x81y", 3, 3},
+      {"x\x81\x81y", 2, 1},
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(textkit::CharStartAt(c.text, c.pos), c.start) << c.text << " " << c.pos;
+}
+
 TEST(TextWalk, WellFormedTextOfTheCodePage) {
   // Whether a text is well formed, and what is left of it without the broken bytes.
   struct {

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "TurnRules.h"
+#include "keptags.h"
 
 using namespace imaging;
 
@@ -160,6 +161,28 @@ TEST_F(Turn, TagOnlyComposesTheOrientationAndKeepsThePixels) {
   std::string out;
   ASSERT_EQ(turnpicture::TurnFile(png, 90, true, false, &out), S_OK);
   EXPECT_EQ(Decoded(out).Width(), Decoded(png).Height());
+}
+
+// A turned copy keeps what its source says of the picture (Exif with GPS, XMP, IPTC): the
+// JPEG's pixels encoded again (its size is no whole number of blocks), the TIFF and PNG
+// decoded and written in their own kind, and the orientation tag turned alone.
+TEST_F(Turn, EveryTagGoesAlong) {
+  for (const char* fixture : {"all_tags.jpg", "all_tags.tif", "all_tags.png"})
+    for (bool tagOnly : {false, true}) {
+      SCOPED_TRACE(std::string(fixture) + (tagOnly ? " tag" : " pixels"));
+      const std::string path = Copy(fixture, fixture);
+      std::string out;
+      ASSERT_EQ(turnpicture::TurnFile(path, 90, tagOnly, false, &out), S_OK);
+      if (tagOnly && std::string(fixture) != "all_tags.png") {
+        // The orientation alone changed.
+        PictureMetadata before = ReadPictureMetadataFile(path.c_str()), after = ReadPictureMetadataFile(out.c_str());
+        EXPECT_EQ(after.xmp, before.xmp);
+        EXPECT_EQ(after.iptc, before.iptc);
+        EXPECT_NE(OrientationOf(out), OrientationOf(path));
+      } else {
+        EXPECT_EQ(imgtest::LostTags(path, out), "");
+      }
+    }
 }
 
 TEST_F(Turn, InPlaceReplacesTheFileAndCopiesTakeFreeNames) {

@@ -19,8 +19,12 @@ HRESULT EncodeJpeg(const Dib& src, int quality, std::vector<uint8_t>* out,
 HRESULT SaveJpeg(const Dib& src, const char* path, int quality, const std::vector<uint8_t>* exifTiff = nullptr);
 HRESULT EncodePng(const Dib& src, std::vector<uint8_t>* out);
 HRESULT SavePng(const Dib& src, const char* path);
-// An uncompressed single-page TIFF (alpha kept).
-HRESULT EncodeTiff(const Dib& src, std::vector<uint8_t>* out);
+struct PictureMetadata;
+// An uncompressed single-page TIFF (alpha kept), orientation 1. With metadata: the Exif
+// block's descriptive tags in IFD0 (maker, dates, ...) and its Exif, GPS and
+// interoperability directories (the Exif's pixel size set to the picture's), the XMP packet
+// (tag 700) and the IPTC records (tag 33723), in the Exif block's byte order.
+HRESULT EncodeTiff(const Dib& src, std::vector<uint8_t>* out, const PictureMetadata* metadata = nullptr);
 // A BMP file of the picture as it is (24 or 32 bits, bottom-up).
 HRESULT EncodeBmp(const Dib& src, std::vector<uint8_t>* out);
 HRESULT SaveBmp(const Dib& src, const char* path);

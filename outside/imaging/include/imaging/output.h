@@ -1,5 +1,5 @@
 // What the picture tools write (turned, scaled, converted, stamped pictures): the
-// picture upright with its source's Exif carried over, a free name for a copy, and the
+// picture upright with its source's metadata carried over, a free name for a copy, and the
 // one safe way onto the disk: a hidden temporary file in the target's folder, read
 // back and checked, then moved into place. A failure leaves no temporary file and the
 // target (and the source) as they were.
@@ -13,6 +13,7 @@
 
 #include "imaging/decode.h"
 #include "imaging/dib.h"
+#include "imaging/metadata.h"
 
 namespace imaging {
 
@@ -47,20 +48,21 @@ HRESULT PlaceOutputFile(const char* target, const void* data, size_t size, bool 
 struct OutputPicture {
   ImageFormat format = ImageFormat::Jpeg;  // Jpeg, Png, Bmp or Tiff
   int quality = 95;                        // JPEG, 1..100
-  // The source's Exif TIFF block (Exif::Block() of a JPEG) and the orientation its
-  // pixels were turned upright from: a JPEG output carries it with orientation 1, its
-  // own size and the thumbnail turned too. Empty: no Exif.
-  std::vector<uint8_t> exif;
+  // The source's metadata, and the orientation its pixels were turned upright from.
+  PictureMetadata tags;
   int exifOrientation = 0;
 };
 
-// The file's bytes for the picture (bottom-up or top-down, 24 or 32 bits).
+// The file's bytes for the picture (bottom-up or top-down, 24 or 32 bits), carrying every
+// block of the source's metadata the format holds (metadata.h): the Exif with orientation
+// 1, the picture's own size and the thumbnail turned too; the XMP with orientation 1; the
+// IPTC as it is.
 HRESULT EncodeOutputPicture(const Dib& upright, const OutputPicture& how, std::vector<uint8_t>* out);
 // Encodes and places it (PlaceOutputFile with the format and size checked).
 HRESULT SaveOutputPicture(const Dib& upright, const OutputPicture& how, const char* target, bool replace);
 
 // A picture read for a tool: its pixels upright (24 bits, 32 with alpha for PNG, GIF
-// and the like), and in keep the source's format and the Exif to carry over.
+// and the like), and in keep the source's format and the metadata to carry over.
 HRESULT LoadForOutput(const char* path, Dib* upright, OutputPicture* keep);
 
 }  // namespace imaging

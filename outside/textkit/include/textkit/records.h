@@ -32,14 +32,18 @@
 namespace textkit {
 
 constexpr size_t kMaxRecordText = 32u * 1024u * 1024u;
+// No sender lists more: a text of more fields (separators alone can make millions) or a
+// header of more groups is refused before it is taken apart.
+constexpr size_t kMaxRecordFields = 1u << 20;
+constexpr size_t kMaxGroupNames = 10000;
 
 enum class RecordStatus {
   Ok = 0,
   Empty,      // no text (null, length 0, or a NUL first)
-  TooLarge,   // longer than kMaxRecordText
+  TooLarge,   // longer than kMaxRecordText, or more than kMaxRecordFields fields
   BadNumber,  // the source number, a state or a group number is no decimal number
   BadType,    // the folder type is no decimal number
-  BadHeader,  // a quoted name is not closed
+  BadHeader,  // a quoted name is not closed, or more than kMaxGroupNames groups
   Truncated,  // the last entry (or a request's fields) cut short
   BadLayout,  // an entry with a field too many or too few
   BadText,    // a double-byte character cut or not of the code page

@@ -46,8 +46,15 @@ int WholeCharPrefix(const char* psz, int maxBytes);
 // The text cut to at most maxBytes, never inside a double-byte character.
 std::string CutToBytes(const std::string& s, size_t maxBytes);
 
+// Where a walk over the characters may resume at byte pos: pos, or pos - 1 when the byte
+// before it leads a double-byte character that would take byte pos as its trail. Found
+// from the nearest byte before pos that can lead no character (the bytes after it pair
+// up), not by a walk from the start, so a search that resumes costs no more the further
+// it has come.
+size_t CharStartAt(const char* text, size_t pos);
+
 // Offset of the first (last) single-byte character c at or after `from`, or npos; a trail
-// byte equal to c is no match.
+// byte equal to c is no match. Find starts at the character holding `from`.
 size_t Find(const std::string& s, char c, size_t from = 0);
 size_t FindLast(const std::string& s, char c);
 // Whether the text holds one of the single-byte characters of set.
