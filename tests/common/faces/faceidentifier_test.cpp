@@ -98,7 +98,7 @@ TEST(FaceDb, FilesKeptRefusedOrRewritten) {
 }
 
 TEST(FaceDb, StoreAndDeleteRewriteTheFile) {
-  if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+  ASSERT_FALSE(portraits::Portrait().empty()) << "the portrait fixture or the face cascade is missing";
   Scratch sc;
   const std::string path = sc.root + "\\faces.ftd";
   CFaceIdentifier id;
@@ -163,7 +163,7 @@ TEST(FaceDb, StoreAndDeleteRewriteTheFile) {
 }
 
 TEST(FaceDb, TwoFacesChosenByRectangle) {
-  if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+  ASSERT_FALSE(portraits::Portrait().empty()) << "the portrait fixture or the face cascade is missing";
   Scratch sc;
   const std::string pair = sc.root + "\\pair.jpg";
   ASSERT_TRUE(portraits::SideBySide(pair, 2));

@@ -11,8 +11,8 @@
 
 namespace portraits {
 
-// The fixture's path, or "" (the test then skips) when set-up did not fetch it or the
-// cascade is missing.
+// The fixture's path, or "" when set-up did not fetch it or the cascade is missing (the
+// tests fail then: a missing fixture is no reason to skip).
 inline std::string Portrait() {
   const std::string fixture = testsupport::Fixture("astronaut.png");
   if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||

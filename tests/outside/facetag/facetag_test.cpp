@@ -137,9 +137,9 @@ TEST(Faces, DatabaseFiles) {
 // second crop of the picture; a landscape has no face.
 TEST(Faces, PortraitPersonFromASecondCrop) {
   const std::string fixture = testsupport::Fixture("astronaut.png");
-  if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()) == INVALID_FILE_ATTRIBUTES)
-    GTEST_SKIP() << "the portrait fixture or the face cascade is missing (tools/setup.sh fetches them)";
+  ASSERT_NE(GetFileAttributesA(fixture.c_str()), INVALID_FILE_ATTRIBUTES) << "the portrait fixture is missing";
+  ASSERT_NE(GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the face cascade is missing (tools/setup.sh fetches it)";
   imaging::Dib portrait;
   imaging::DecodeOptions options;
   ASSERT_EQ(imaging::DecodeFile(fixture.c_str(), options, &portrait), S_OK);

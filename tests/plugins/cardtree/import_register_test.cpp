@@ -280,7 +280,7 @@ TEST(ImportRegister, PlacesOfGpsPictures) {
   const std::string photo = stores.scratch + "\\Pictures\\gps.jpg";
   testsupport::WriteWholeFile(photo, testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg")));
   HANDLE finder = VxGPSInit();
-  if (!finder) GTEST_SKIP() << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
+  ASSERT_NE(finder, nullptr) << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
   struct Case {
     int syGps, classifyGps;
     HANDLE finder;
@@ -315,9 +315,9 @@ TEST(ImportRegister, PlacesOfGpsPictures) {
 // batch files it under that person; a picture without faces gets no person record.
 TEST(ImportRegister, PortraitGetsItsRegisteredPerson) {
   const std::string fixture = testsupport::Fixture("astronaut.png");
-  if (GetFileAttributesA(fixture.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()) == INVALID_FILE_ATTRIBUTES)
-    GTEST_SKIP() << "the portrait fixture or the face cascade is missing (tools/setup.sh fetches them)";
+  ASSERT_NE(GetFileAttributesA(fixture.c_str()), INVALID_FILE_ATTRIBUTES) << "the portrait fixture is missing";
+  ASSERT_NE(GetFileAttributesA((testsupport::ProgramFolder() + "\\FaceCascade.dat").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the face cascade is missing (tools/setup.sh fetches it)";
   Stores stores;
   imaging::Dib portrait, crop, land;
   ASSERT_EQ(imaging::DecodeFile(fixture.c_str(), imaging::DecodeOptions(), &portrait), S_OK);
