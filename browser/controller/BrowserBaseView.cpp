@@ -1,5 +1,6 @@
 #include "BrowserBaseView.h"
 
+#include <OwnMessages.h>
 #include <VxResourceIds.h>
 
 #include "CalendarViewLink.h"
@@ -99,8 +100,7 @@ CBrowserBaseView::CBrowserBaseView()
       m_pMonthView(NULL),
       m_pThumbnailSide(NULL),
       m_lCollecting(0),
-      m_bCsReady(FALSE),
-      m_nListRequests(0) {}
+      m_bCsReady(FALSE) {}
 
 CBrowserBaseView::~CBrowserBaseView() {
   while (!m_owned.IsEmpty()) delete m_owned.RemoveHead();
@@ -336,15 +336,13 @@ LRESULT CBrowserBaseView::OnReload(WPARAM, LPARAM lParam) {
 
 void CBrowserBaseView::GetCalendarThumbnails(CList<CThumbnail*, CThumbnail*>* pList) {
   if (!pList || !GetSafeHwnd()) return;
-  ++m_nListRequests;
-  SendMessage(WM_CALENDAR_GET_THUMBNAILS, (WPARAM)pList, 0);
-  --m_nListRequests;
+  CMTLSendOwnMessage(GetSafeHwnd(), WM_CALENDAR_GET_THUMBNAILS, (WPARAM)pList, 0);
 }
 
 LRESULT CBrowserBaseView::OnGetThumbnails(WPARAM wParam, LPARAM) {
   // wParam is a list the calendars write into: taken only when the browser itself asks
   // (GetCalendarThumbnails); a message from elsewhere could name any address.
-  if (m_nListRequests == 0) return 0;
+  if (ownmsg::IsForeign(WM_CALENDAR_GET_THUMBNAILS, wParam, 0)) return 0;
   for (CWnd* p : {m_pMonthView, m_pDayView})
     if (IsShownWindow(p)) p->SendMessage(WM_CALENDAR_GET_THUMBNAILS, wParam, 0);
   return 0;

@@ -76,7 +76,6 @@ class VXGUITRANS_API CBrowserBaseView : public CView {
   // 5. serialises the message pumping while the worker runs
   CRITICAL_SECTION m_cs;
   BOOL m_bCsReady;
-  int m_nListRequests;  // GetCalendarThumbnails running
 
   static int s_nCurrentCode;
   static volatile LONG s_lCancel;

@@ -3,6 +3,8 @@
 // hands over, what it refuses, and the editor's person stored, reopened and deleted.
 #include <FaceIdentifier.h>
 #include <Kitlib2/CMDIB.h>
+#include <Kitlib2/OwnMessage.h>
+#include <Kitlib2/ProgressBar.h>
 #include <MainWndMessages.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
@@ -55,7 +57,7 @@ class Owner : public CWnd {
 class Faces : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (portraits::Portrait().empty()) GTEST_SKIP() << "the portrait fixture or the face cascade is missing";
+    ASSERT_FALSE(portraits::Portrait().empty()) << "the portrait fixture or the face cascade is missing";
     ASSERT_EQ(VxDBSetFolder(root.c_str()), S_OK);
     // The dialog takes no ".png": the portrait's head as a JPEG.
     ASSERT_TRUE(portraits::SideBySide(portrait, 1));
@@ -254,7 +256,7 @@ void Pick(CEntryEditDlg* ed, const std::string& path) {
       id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()) == S_OK &&
       id.SetCurrentFace(0) == S_OK)
     id.GetFaceInfo(&pick.rcFace, &pick.pt1, &pick.pt2);
-  ed->SendMessage(WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
+  CMTLSendOwnMessage(ed->GetSafeHwnd(), WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
 }
 
 }  // namespace
@@ -404,8 +406,10 @@ class ProgressWnd : public CWnd {
  protected:
   LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override {
     if (msg == WM_CMTL_PROGRESS) {
+      char text[1024] = "";
+      CMTLTakeProgressText(m_hWnd, w, text, sizeof(text));
       percents.push_back((int)l);
-      texts.push_back(w ? (LPCSTR)w : "");
+      texts.push_back(text);
       return 0;
     }
     return CWnd::WindowProc(msg, w, l);
