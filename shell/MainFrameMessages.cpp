@@ -160,6 +160,7 @@ LRESULT CMainFrame::RelayRecorded(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMainFrame::OnRelayedMessage(WPARAM wParam, LPARAM) {
   RelayRecord* pRecord = reinterpret_cast<RelayRecord*>(wParam);
+  if (!pRecord) return 0;
   LRESULT lResult = m_toolManager.OnRequest(*pRecord);
   delete pRecord;
   return lResult;
