@@ -1,6 +1,7 @@
 // Private window messages of the main window, the WM_COPYDATA codes that travel between
 // the panes, the browser and outside programs, and the profile flags by which the panes
-// report that they are ready. Ids are fixed: outside programs send them too.
+// report that they are ready. Ids are fixed: outside programs send them too. Which of them
+// carry pointers or handles, and how the receivers trust those: OwnMessages.h.
 #pragma once
 
 // The main window carries this window property (value 1); the auto-run launcher and
@@ -45,6 +46,7 @@
 #define WM_TREE_FOCUS_CHANGED 1830     // wParam 1: a tree or its title button got the focus
 #define WM_FOLDER_ACCEPTED 1834        // to the folder pane: answered 0, nothing done
 #define WM_CARD_CHANGED 1844           // wParam drive number, 0 = A
+#define WM_BROWSER_FILE_INFO 1849      // to the browser: wParam int* and lParam CMapStringToString* it clears
 #define WM_STATUS_PANE_TEXT 1851       // wParam pane index, lParam text
 #define WM_CALENDAR_FOLD 1857          // wParam view-mode command id
 #define WM_CALENDAR_GET_THUMBNAILS 1858  // wParam the list the calendars fill (in-process senders only)

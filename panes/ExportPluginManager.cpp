@@ -206,6 +206,8 @@ BOOL CExportPluginManager::SendCopyDataText(HWND hSender, HWND hTarget, DWORD dw
   cds.dwData = dwCode;
   cds.cbData = (DWORD)buffer.size();
   cds.lpData = buffer.data();
-  ::SendMessageA(hTarget, WM_COPYDATA, (WPARAM)hSender, (LPARAM)&cds);
+  // The target may be another program's window: it gets the usual wait, no more.
+  ::SendMessageTimeoutA(hTarget, WM_COPYDATA, (WPARAM)hSender, (LPARAM)&cds, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                        CMTL_COPYDATA_TIMEOUT, NULL);
   return TRUE;
 }

@@ -1,12 +1,12 @@
 #include "FView_Folder.h"
 
 #include <Kitlib2/Kitlib2.h>
-#include <pluginkit/PluginKit.h>
 #include <VxDocument/CommandObject.h>
 #include <VxResourceIds.h>
 
 #include "ImageCheckButton.h"
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 #include "PluginTreeCtrl.h"
 #include "ui/ChoiceDialogs.h"
 #include "ui/ResourceDialog.h"
@@ -248,11 +248,10 @@ void CFView_Folder::RenewalTrees() {
 namespace {
 }  // namespace
 
-LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM, LPARAM lParam) {
+LRESULT CFView_Folder::OnFolderTypeQuery(WPARAM wParam, LPARAM lParam) {
+  // Only a sender of this process may hand over the block (OwnMessages.h).
+  if (!lParam || ownmsg::IsForeign(WM_FOLDER_TYPE_QUERY, wParam, lParam)) return E_FAIL;
   const FOLDERTYPEQUERY* query = reinterpret_cast<const FOLDERTYPEQUERY*>(lParam);
-  // The message may come from another process: its pointer means nothing here unless it
-  // names memory of ours that can be read.
-  if (!pluginkit::IsReadableHere(query, sizeof(FOLDERTYPEQUERY))) return E_FAIL;
   CTreePluginEntry* pEntry = NULL;
   if (!TreeNumberOf(m_hCurrentTree, &pEntry) || !pEntry) return E_FAIL;
   return m_manager.IsFolderType(pEntry, query->a, query->b) == S_OK ? 0 : E_FAIL;

@@ -1,6 +1,7 @@
 #include "PluginTreeCtrl.h"
 
 #include <MainWndMessages.h>
+#include <OwnMessages.h>
 
 #include <vector>
 
@@ -19,6 +20,7 @@
 namespace {
 // Posted to itself: label editing starts again once the refused edit has ended.
 const UINT WM_EDIT_AGAIN = WM_APP + 0x1A0;
+static_assert(ownmsg::Listed(WM_EDIT_AGAIN, ownmsg::kOwnRecord), "its row in OwnMessages.h");
 // Posted to itself: the tree is built again once the refused selection change is over
 // (the plug-in deletes the items that the change is still working on).
 const UINT WM_RENEW_LATER = WM_APP + 0x1A1;
@@ -54,6 +56,7 @@ CPluginTreeCtrl::CPluginTreeCtrl()
       m_bPendingResend(FALSE),
       m_bRightArmed(FALSE),
       m_hEditing(NULL),
+      m_hEditAgain(NULL),
       m_pLimitEdit(NULL),
       m_dropTarget(this),
       m_hPendingDrop(NULL),
@@ -273,13 +276,13 @@ void CPluginTreeCtrl::OnEndLabelEdit(NMHDR* pNotify, LRESULT* pResult) {
   if (treerules::IsBlankLabel(pnm->item.pszText)) {
     if (!*pnm->item.pszText) {
       ShowText(LoadResourceText(IDS_DISKTREE_NAME_EMPTY), MB_OK | MB_ICONEXCLAMATION);
-      PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
+      EditAgainLater(hItem);
     }
     return;
   }
   if (!m_pManager) return;
   if (m_pManager->RenameTreeItem(m_pEntry, hItem, pnm->item.pszText) != S_OK) {
-    PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
+    EditAgainLater(hItem);
     return;
   }
   m_pManager->RefreshAllExcept(m_pEntry, FALSE);
@@ -313,9 +316,17 @@ void CPluginTreeCtrl::UnwrapEdit() {
   m_pLimitEdit = NULL;
 }
 
+void CPluginTreeCtrl::EditAgainLater(HTREEITEM hItem) {
+  m_hEditAgain = hItem;
+  PostMessage(WM_EDIT_AGAIN, 0, (LPARAM)hItem);
+}
+
 LRESULT CPluginTreeCtrl::OnEditAgain(WPARAM, LPARAM lParam) {
+  HTREEITEM hItem = (HTREEITEM)lParam;
+  if (!hItem || hItem != m_hEditAgain) return 0;  // not the item this tree asked for
+  m_hEditAgain = NULL;
   SetFocus();
-  EditLabel((HTREEITEM)lParam);
+  EditLabel(hItem);
   return 0;
 }
 

@@ -92,6 +92,7 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
   afx_msg LRESULT OnEditAgain(WPARAM wParam, LPARAM lParam);
+  void EditAgainLater(HTREEITEM hItem);
   afx_msg LRESULT OnRenewLater(WPARAM wParam, LPARAM lParam);
   afx_msg void OnBeginDrag(NMHDR* pNotify, LRESULT* pResult);
   afx_msg LRESULT OnRefreshTrees(WPARAM wParam, LPARAM lParam);
@@ -114,6 +115,8 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   BOOL m_bRightArmed;
   // The item whose label edit the plug-in allowed; its end is handled once.
   HTREEITEM m_hEditing;
+  // The item whose edit starts again (WM_EDIT_AGAIN): only that one is taken from the post.
+  HTREEITEM m_hEditAgain;
   // The label edit, wrapped while it lives so that its text keeps within the limit.
   CLimitEdit* m_pLimitEdit;
   CTreeDropTarget m_dropTarget;

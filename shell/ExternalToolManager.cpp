@@ -202,7 +202,9 @@ HRESULT CExternalToolManager::OpenTool(int nType, LPCSTR lpszText) {
                    : m_nState == TOOLSTATE_PAGE_TOOL                                 ? TOOL_PAGE_TOOL
                                                                                      : -1;
       if (nEntry < 0) return E_FAIL;
-      if (HWND hWnd = GetToolWindow(nEntry)) ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
+      // Another program's window: a hung one does not hold this thread.
+      if (HWND hWnd = GetToolWindow(nEntry))
+        ::SendMessageTimeoutA(hWnd, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, CMTL_COPYDATA_TIMEOUT, NULL);
       return S_OK;
     }
     case OPENTOOL_EDITOR_FILE: {

@@ -17,8 +17,6 @@
 
 #include <cardwatch/CardScan.h>
 
-#include <set>
-
 #include "MainFrameRules.h"
 #include "ExternalToolManager.h"
 #include "MainSplitterWnd.h"
@@ -264,9 +262,6 @@ class CMainFrame : public CFrameWnd {
   CProfileWatch m_startupWatch;
   // Closing: how many times a close was put off for an outside program's dialog.
   int m_nCloseRetries;
-  // The relay records this frame made and has not freed yet: only they are taken as
-  // records; a relay message with anything else in wParam (another program's) is ignored.
-  std::set<RelayRecord*> m_liveRecords;
   // Calendar fold: whether a calendar view is shown, and whether the folder column was
   // shown before it.
   BOOL m_bCalendarActive;

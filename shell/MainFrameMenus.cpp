@@ -305,7 +305,7 @@ void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
     UINT nPrompt = PopupPrompt(nFirst);
     CString strPrompt;
     if (nPrompt) strPrompt.LoadString(nPrompt);
-    SetMessageText(strPrompt);
+    CMTLSendOwnMessage(m_hWnd, WM_SETMESSAGESTRING, 0, (LPARAM)(LPCSTR)strPrompt);
     return;
   }
   CFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);

@@ -2,7 +2,6 @@
 // relayed to the outside-program manager; the panes, the browser and outside programs
 // talk to the frame through the messages handled here.
 #include <Kitlib2/Kitlib2.h>
-#include <pluginkit/PluginKit.h>
 #include <TickCache.h>
 #include <VxDocument.h>
 #include <VxResourceIds.h>
@@ -15,6 +14,7 @@
 #include "FView_Toolbar.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 
 #ifndef WM_WTSSESSION_CHANGE
 #define WM_WTSSESSION_CHANGE 0x02B1
@@ -43,14 +43,10 @@ BOOL IsZoomWindowOpen() {
   return bOpen;
 }
 
-// TRUE when p points to writable memory of this process for n bytes: an answer written
-// through a pointer from another program must not hit what is not ours.
-BOOL IsWritableHere(void* p, size_t n) { return pluginkit::IsWritableHere(p, n); }
-
-// Writes a query's answer where wParam points, when that is memory of ours.
+// Writes a query's answer where wParam points (the window procedure let only our own
+// senders' pointers through).
 LRESULT AnswerQuery(WPARAM wParam, BOOL bAnswer) {
-  BOOL* pbAnswer = reinterpret_cast<BOOL*>(wParam);
-  if (IsWritableHere(pbAnswer, sizeof(BOOL))) *pbAnswer = bAnswer;
+  if (BOOL* pbAnswer = reinterpret_cast<BOOL*>(wParam)) *pbAnswer = bAnswer;
   return 0;
 }
 
@@ -65,6 +61,8 @@ LRESULT SendText(HWND hTo, HWND hFrom, ULONG_PTR dwCode, const CString& strText)
 // ---- The window procedure -------------------------------------------------------------------
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A pointer that only a sender of this process may bring (OwnMessages.h).
+  if (ownmsg::IsForeign(message, wParam, lParam)) return 0;
   LRESULT lResult = 0;
   if (HandleEarlyMessage(message, wParam, lParam, &lResult)) return lResult;
   return CFrameWnd::WindowProc(message, wParam, lParam);
@@ -73,13 +71,6 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   BOOL bRelay = FALSE;
   switch (message) {
-    case WM_RELAYED_MESSAGE:
-      // Only records of ours reach the handler.
-      if (!m_liveRecords.count(reinterpret_cast<RelayRecord*>(wParam))) {
-        *pResult = 0;
-        return TRUE;
-      }
-      return FALSE;
     case WM_SHOW_EXPLORER_FOLDER:
       if (IsWindowEnabled() && !IsZoomWindowOpen() && !m_bCalendarFold) {
         KillTimer(MAINFRAME_TIMER_CARD);
@@ -162,15 +153,15 @@ BOOL CMainFrame::HandleEarlyMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 LRESULT CMainFrame::RelayRecorded(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Handed to the handler directly: no window message carries it.
   RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};
-  m_liveRecords.insert(pRecord);
   return CFrameWnd::WindowProc(WM_RELAYED_MESSAGE, reinterpret_cast<WPARAM>(pRecord), lParam);
 }
 
 LRESULT CMainFrame::OnRelayedMessage(WPARAM wParam, LPARAM) {
   RelayRecord* pRecord = reinterpret_cast<RelayRecord*>(wParam);
+  if (!pRecord) return 0;
   LRESULT lResult = m_toolManager.OnRequest(*pRecord);
-  m_liveRecords.erase(pRecord);
   delete pRecord;
   return lResult;
 }

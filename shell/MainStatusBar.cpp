@@ -4,6 +4,7 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 #include "ui/ProgramFolder.h"
 #include "StatusTexts.h"
 
@@ -137,6 +138,7 @@ long CMainStatusBar::GetBrowserFileCount() {
 }
 
 LRESULT CMainStatusBar::OnPaneText(WPARAM wParam, LPARAM lParam) {
+  if (ownmsg::IsForeign(WM_STATUS_PANE_TEXT, wParam, lParam)) return 0;
   int nPane = (int)wParam;
   if (nPane < 0 || nPane >= GetCount()) return 0;
   SetPaneStyle(nPane, GetPaneStyle(nPane) & ~SBPS_OWNERDRAW);

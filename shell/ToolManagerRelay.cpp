@@ -26,8 +26,13 @@ BOOL IsEditorProject(LPCSTR lpszPath) { return textkit::EqualNoCase(textkit::Ext
 // Sends a recorded message on; a WM_COPYDATA block in the form its size needs, and no
 // receiver may hold the relay longer than the usual wait.
 LRESULT PassOn(HWND hTo, const RelayRecord& record) {
-  if (record.message != WM_COPYDATA) return ::SendMessageA(hTo, record.message, record.wParam, record.lParam);
   LRESULT lResult = 0;
+  if (record.message != WM_COPYDATA) {
+    DWORD_PTR dwResult = 0;
+    ::SendMessageTimeoutA(hTo, record.message, record.wParam, record.lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                          CMTL_COPYDATA_TIMEOUT, &dwResult);
+    return (LRESULT)dwResult;
+  }
   CMTLForwardCopyData(hTo, reinterpret_cast<HWND>(record.wParam),
                       reinterpret_cast<const COPYDATASTRUCT*>(record.lParam), CMTL_COPYDATA_TIMEOUT, &lResult);
   return lResult;

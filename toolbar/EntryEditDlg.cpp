@@ -3,6 +3,7 @@
 #include <FaceRecords.h>
 #include <ICGBrowser.h>
 #include <MainWndMessages.h>
+#include <OwnMessages.h>
 #include <VxResourceIds.h>
 #include <shlwapi.h>
 
@@ -270,7 +271,8 @@ const CEntryEditDlg::FaceEntry* CEntryEditDlg::FindFace(const CString& path) con
   return NULL;
 }
 
-LRESULT CEntryEditDlg::OnFacePicked(WPARAM wParam, LPARAM) {
+LRESULT CEntryEditDlg::OnFacePicked(WPARAM wParam, LPARAM lParam) {
+  if (ownmsg::IsForeign(WM_FACE_REGISTER_FACE, wParam, lParam)) return 0;
   const FACEPICK* pick = reinterpret_cast<const FACEPICK*>(wParam);
   if (!pick) return 0;
   for (const auto& entry : m_index)

@@ -13,6 +13,7 @@
 #include "FaceClassifyRunner.h"
 #include "MainFrame.h"
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 #include "ui/ProgramFolder.h"
 #include "RelayPlan.h"
 #include "LauncherListWnd.h"
@@ -361,6 +362,8 @@ void CFView_Toolbar::EnableBackButton(BOOL) {}
 // ---- Window procedure -----------------------------------------------------------------
 
 LRESULT CFView_Toolbar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A pointer that only a sender of this process may bring (OwnMessages.h).
+  if (ownmsg::IsForeign(message, wParam, lParam)) return 0;
   if (message == WM_TOOLBAR_BUTTON_STATES) {
     for (CToolButtonInfo* p : m_buttons)
       p->bStoredEnable = toolbarrules::StoredStateAfter(p->nCommand, p->bStoredEnable, (DWORD)wParam, (DWORD)lParam);
@@ -368,9 +371,11 @@ LRESULT CFView_Toolbar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     m_hRequester = (HWND)wParam;
     if (CWnd* pMain = AfxGetMainWnd()) pMain->PostMessage(WM_BROWSER_EXPORT_REQUEST, wParam, 0);
   } else if (message == WM_COPYDATA && m_hRequester) {
+    // The requester may be another program's window: it gets the usual wait, no more.
     HWND hRequester = m_hRequester;
     m_hRequester = NULL;
-    if (::IsWindow(hRequester)) ::SendMessageA(hRequester, WM_COPYDATA, (WPARAM)m_hWnd, lParam);
+    if (::IsWindow(hRequester) && hRequester != m_hWnd)
+      CMTLForwardCopyData(hRequester, m_hWnd, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   }
   if (toolbarrules::IsRelayedMessage(message)) {
     RelayRecord* pRecord = new RelayRecord{message, wParam, lParam};

@@ -148,7 +148,7 @@ int CFaceClassifyRunner::Worker(CPgBarData* pBase) {
     }
     text = faceclassify::ProgressText(format, PathFindFileNameA(path), n, total);
     if (pData->m_hWnd) {
-      ::PostMessageA(pData->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)text, total ? n * 100 / total : 100);
+      CMTLPostProgress(pData->m_hWnd, text, total ? n * 100 / total : 100);
       ::UpdateWindow(pData->m_hWnd);
     }
     const std::string file = (LPCSTR)path;
@@ -164,7 +164,7 @@ int CFaceClassifyRunner::Worker(CPgBarData* pBase) {
     }
   }
   const HRESULT committed = self->m_pDb ? self->m_pDb->Commit() : E_FAIL;
-  if (pData->m_hWnd) ::PostMessageA(pData->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)text, 100);
+  if (pData->m_hWnd) CMTLPostProgress(pData->m_hWnd, text, 100);
   // The worker's own thread has no main window: the program's is asked for.
   CWinApp* pApp = AfxGetApp();
   CWnd* pMain = pApp ? pApp->m_pMainWnd : NULL;

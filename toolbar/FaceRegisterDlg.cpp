@@ -1,5 +1,6 @@
 #include "FaceRegisterDlg.h"
 
+#include <Kitlib2/OwnMessage.h>
 #include <MainWndMessages.h>
 #include <VxResourceIds.h>
 
@@ -177,7 +178,8 @@ void CFaceRegisterDlg::OnOK() {
     pick.pt1 = m_faces[m_nSelected].pt1;
     pick.pt2 = m_faces[m_nSelected].pt2;
   }
-  if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->SendMessage(WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
+  if (m_pOwner && m_pOwner->GetSafeHwnd())
+    CMTLSendOwnMessage(m_pOwner->GetSafeHwnd(), WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
   OnCancel();
 }
 

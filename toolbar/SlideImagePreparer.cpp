@@ -1,6 +1,7 @@
 #include "SlideImagePreparer.h"
 
 #include <Kitlib2/CMDIB.h>
+#include <Kitlib2/ProgressBar.h>
 #include <SlideShowController.h>
 #include <VxResourceIds.h>
 
@@ -10,11 +11,6 @@
 namespace {
 
 const ULONGLONG kLeastFreeKB = 51200;  // in units of 1,000 bytes
-const UINT WM_SLIDE_PROGRESS = 1284;
-
-// The progress text lives as long as the program: the window reads it after the post,
-// while the worker formats the next one; it copies at most this many bytes.
-char g_szProgress[1024];
 
 }  // namespace
 
@@ -104,9 +100,9 @@ int CSlideImagePreparer::ConvertAll(CPgBarData* pData) {
     }
     if (p->m_hWnd) {
       const char* pszName = strrchr(e.source.c_str(), '\\');
-      snprintf(g_szProgress, sizeof(g_szProgress), (LPCSTR)strFormat, pszName ? pszName + 1 : e.source.c_str(), i + 1,
-               n);
-      ::PostMessageA(p->m_hWnd, WM_SLIDE_PROGRESS, (WPARAM)g_szProgress, (LPARAM)((i + 1) * 100 / n));
+      char szProgress[1024];
+      snprintf(szProgress, sizeof(szProgress), (LPCSTR)strFormat, pszName ? pszName + 1 : e.source.c_str(), i + 1, n);
+      CMTLPostProgress(p->m_hWnd, szProgress, (int)((i + 1) * 100 / n));
     }
   }
   return 0;

@@ -1,5 +1,6 @@
 #include "BrowserBaseView.h"
 
+#include <OwnMessages.h>
 #include <VxResourceIds.h>
 
 #include "CalendarViewLink.h"
@@ -51,8 +52,14 @@ class CCalendarCollector : public CVxThread {
   DWORD Run() override {
     volatile LONG* pCancel = CBrowserBaseView::GetCancelFlag();
     ::InterlockedExchange(pCancel, 0);
-    if (!m_pPages || m_pPages->IsEmpty()) return 0;
-    ::InterlockedExchange(&m_pView->m_lCollecting, 1);
+    Collect(pCancel);
+    ::InterlockedExchange(&m_pView->m_lCollecting, 0);
+    return 0;
+  }
+
+ private:
+  void Collect(volatile LONG* pCancel) {
+    if (!m_pPages || m_pPages->IsEmpty()) return;
     CCalendarCollectRule rule;
     for (POSITION pos = m_pPages->GetHeadPosition(); pos && !*pCancel;) {
       CThumbnailPage* pPage = m_pPages->GetNext(pos);
@@ -67,12 +74,9 @@ class CCalendarCollector : public CVxThread {
           delete pCopy;
       }
     }
-    m_pCalendar->Sort("td", true);
-    ::InterlockedExchange(&m_pView->m_lCollecting, 0);
-    return 0;
+    if (!*pCancel) m_pCalendar->Sort("td", true);
   }
 
- private:
   CBrowserBaseView* m_pView;
   CThumbnailPageList* m_pPages;
   CThumbnailPage* m_pCalendar;
@@ -99,8 +103,8 @@ CBrowserBaseView::CBrowserBaseView()
       m_pMonthView(NULL),
       m_pThumbnailSide(NULL),
       m_lCollecting(0),
-      m_bCsReady(FALSE),
-      m_nListRequests(0) {}
+      m_bReloadAfterBuild(FALSE),
+      m_bCsReady(FALSE) {}
 
 CBrowserBaseView::~CBrowserBaseView() {
   while (!m_owned.IsEmpty()) delete m_owned.RemoveHead();
@@ -246,6 +250,12 @@ void CBrowserBaseView::ToolbarEnable(BOOL bEnable) {
 void CBrowserBaseView::AddThumbnailPage(BOOL bReload) {
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc || !m_bCsReady) return;
+  // Asked again from inside the pumping of a build (a reload posted meanwhile, by this
+  // program or another): the running build's page must not go from under its worker.
+  if (m_lCollecting) {
+    m_bReloadAfterBuild = TRUE;
+    return;
+  }
   BOOL bDialog = !pDoc->GetPageList().IsEmpty();
   HWND hMain = GetMainWindow();
   if (hMain) ::EnableWindow(hMain, FALSE);
@@ -269,7 +279,6 @@ void CBrowserBaseView::AddThumbnailPage(BOOL bReload) {
     }
   }
 
-  ::InterlockedExchange(&m_lCollecting, 0);
   ICalendarViewLink* pMonth = dynamic_cast<ICalendarViewLink*>(m_pMonthView);
   if (!bReload) {
     if (pMonth) pMonth->InitView(TRUE, TRUE);
@@ -284,10 +293,12 @@ void CBrowserBaseView::AddThumbnailPage(BOOL bReload) {
   pages.AddPage(pCalendar);
   {
     CCalendarCollector worker(this, &pages, pCalendar);
+    ::InterlockedExchange(&m_lCollecting, 1);
     if (worker.BeginThread()) {
       while (worker.IsActive()) PumpWhileCollecting();
       worker.EndThread();
     }
+    ::InterlockedExchange(&m_lCollecting, 0);
   }
   ToolbarEnable(TRUE);
   if (hMain) ::EnableWindow(hMain, TRUE);
@@ -299,9 +310,18 @@ void CBrowserBaseView::AddThumbnailPage(BOOL bReload) {
     ::InvalidateRect(hMain, NULL, TRUE);
     ::SendMessageA(hMain, WM_STATUS_FILE_COUNT, (WPARAM)this, pDoc->GetFileCount());
   }
+  if (m_bReloadAfterBuild) {
+    m_bReloadAfterBuild = FALSE;
+    PostMessage(WM_BROWSER_RELOAD, 0, 0);
+  }
 }
 
 void CBrowserBaseView::DeleteThumbnailPage() {
+  // A build still running reads the page: it stops at its next entry first.
+  if (m_bCsReady && m_lCollecting) {
+    ::InterlockedExchange(&s_lCancel, 1);
+    while (m_lCollecting) PumpWhileCollecting();
+  }
   if (CBrowserDocument* pDoc = GetBrowserDocument()) {
     pDoc->SelectAll(FALSE);
     CThumbnailPage::DecodeStop();
@@ -322,6 +342,10 @@ void CBrowserBaseView::DeleteThumbnailPage() {
 LRESULT CBrowserBaseView::OnReload(WPARAM, LPARAM lParam) {
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc) return 0;
+  if (m_lCollecting) {
+    m_bReloadAfterBuild = TRUE;  // after the build that runs below on the stack
+    return 0;
+  }
   UINT mode = pDoc->GetViewMode();
   BOOL bCalendar = mode == BROWSE_VIEW_MONTH || mode == BROWSE_VIEW_DAY;
   if (lParam == 1 && bCalendar) return 0;
@@ -336,15 +360,13 @@ LRESULT CBrowserBaseView::OnReload(WPARAM, LPARAM lParam) {
 
 void CBrowserBaseView::GetCalendarThumbnails(CList<CThumbnail*, CThumbnail*>* pList) {
   if (!pList || !GetSafeHwnd()) return;
-  ++m_nListRequests;
-  SendMessage(WM_CALENDAR_GET_THUMBNAILS, (WPARAM)pList, 0);
-  --m_nListRequests;
+  CMTLSendOwnMessage(GetSafeHwnd(), WM_CALENDAR_GET_THUMBNAILS, (WPARAM)pList, 0);
 }
 
 LRESULT CBrowserBaseView::OnGetThumbnails(WPARAM wParam, LPARAM) {
   // wParam is a list the calendars write into: taken only when the browser itself asks
   // (GetCalendarThumbnails); a message from elsewhere could name any address.
-  if (m_nListRequests == 0) return 0;
+  if (ownmsg::IsForeign(WM_CALENDAR_GET_THUMBNAILS, wParam, 0)) return 0;
   for (CWnd* p : {m_pMonthView, m_pDayView})
     if (IsShownWindow(p)) p->SendMessage(WM_CALENDAR_GET_THUMBNAILS, wParam, 0);
   return 0;

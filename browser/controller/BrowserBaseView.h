@@ -72,11 +72,12 @@ class VXGUITRANS_API CBrowserBaseView : public CView {
   CWnd* m_pMonthView;
   CWnd* m_pThumbnailSide;
   CList<CThumbnail*, CThumbnail*> m_owned;
-  volatile LONG m_lCollecting;
+  volatile LONG m_lCollecting;  // from the build's start until its worker has ended
+  // A reload asked for while the calendar page was being built: it runs after the build.
+  BOOL m_bReloadAfterBuild;
   // 5. serialises the message pumping while the worker runs
   CRITICAL_SECTION m_cs;
   BOOL m_bCsReady;
-  int m_nListRequests;  // GetCalendarThumbnails running
 
   static int s_nCurrentCode;
   static volatile LONG s_lCancel;

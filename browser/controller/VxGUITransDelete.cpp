@@ -122,9 +122,7 @@ int RemoveRecords(CPgBarData* pData) {
     const CString& path = job->pList->GetNext(pos);
     ::Sleep(0);
     CThumbnail::DeleteFileFromDatabase(path);
-    if (job->m_hWnd)
-      ::PostMessageA(job->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)::PathFindFileNameA(path),
-                     TransProgressPercent(0, 100, i, total));
+    if (job->m_hWnd) CMTLPostProgress(job->m_hWnd, ::PathFindFileNameA(path), TransProgressPercent(0, 100, i, total));
   }
   return 0;
 }

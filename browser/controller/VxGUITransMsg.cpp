@@ -2,6 +2,7 @@
 #include <Kitlib2/CopyData.h>
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
+#include <OwnMessages.h>
 #include <VxResourceIds.h>
 
 #include "MovieCtrl.h"
@@ -10,14 +11,15 @@
 #include "TransInternal.h"
 #include "ZoomWndController.h"
 
-// Messages that carry pointers are taken only from a caller on the browser's own thread:
-// a message sent from another thread, which may be another process, is ignored.
-static BOOL IsSentFromThisProcess() { return ::InSendMessageEx(NULL) == ISMEX_NOSEND; }
-
 BOOL CVxGUITrans::OnTransfer(CWnd* pView, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   LRESULT dummy = 0;
   if (!pResult) pResult = &dummy;
   *pResult = 0;
+  // A pointer that only a sender of this process may bring (OwnMessages.h): refused here.
+  if (ownmsg::IsForeign(message, wParam, lParam)) {
+    *pResult = E_FAIL;
+    return TRUE;
+  }
   if (message == WM_INITDIALOG) SetWindow(pView);
   if (!pView || !m_pView) return FALSE;
   if ((pView->GetSafeHwnd() != NULL) != (m_pView->GetSafeHwnd() != NULL)) return FALSE;
@@ -47,17 +49,14 @@ BOOL CVxGUITrans::OnTransfer(CWnd* pView, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDBLCLK: return OnLButtonDblClk(wParam, lParam, pResult);
     case WM_RBUTTONUP: return OnRButtonUp(wParam, lParam, pResult);
     case WM_BROWSER_EXPORT_REQUEST: return OnExportWndMessage(wParam, lParam, pResult);
-    case WM_RELAYED_MESSAGE:
-      // The record is a pointer: only a caller on this thread may hand one over.
-      if (!IsSentFromThisProcess()) return FALSE;
-      return OnVxMsgNotify(wParam, lParam, pResult);
+    case WM_RELAYED_MESSAGE: return OnVxMsgNotify(wParam, lParam, pResult);
     case WM_BROWSER_SORT: return OnBrowserSortMsg(wParam, lParam, pResult);
     case WM_BROWSER_MASK: return OnBrowserMaskMsg(wParam, lParam, pResult);
     case WM_BROWSER_RELOAD: return OnBrowserReloadMsg(wParam, lParam, pResult);
     case WM_BROWSER_CHANGE_MODE: return OnBrowserChangeModeMsg(wParam, lParam, pResult);
     case WM_BROWSER_ACTION: return OnBrowserActionMsg(wParam, lParam, pResult);
     case WM_SLIDESHOW_EXISTS: return OnNotifySlidshowExist(wParam, lParam, pResult);
-    case 1849: return OnPropertySDMeloDeckFileInfo(wParam, lParam, pResult);
+    case WM_BROWSER_FILE_INFO: return OnPropertySDMeloDeckFileInfo(wParam, lParam, pResult);
     case WM_BROWSER_THUMB_SIZE: return OnBrowserThumbChgMsg(wParam, lParam, pResult);
   }
   if (message == ids.uOutProjectTask) return OnOutProjectTask(wParam, lParam, pResult);
@@ -625,8 +624,6 @@ BOOL CVxGUITrans::OnNotifySlidshowExist(WPARAM wParam, LPARAM, LRESULT* pResult)
 
 BOOL CVxGUITrans::OnPropertySDMeloDeckFileInfo(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   *pResult = E_FAIL;
-  // Both are pointers: only a caller of this process may hand them over.
-  if (!IsSentFromThisProcess()) return TRUE;
   if (int* pOut = reinterpret_cast<int*>(wParam)) *pOut = 0;
   if (CMapStringToString* pMap = reinterpret_cast<CMapStringToString*>(lParam)) pMap->RemoveAll();
   *pResult = 0;

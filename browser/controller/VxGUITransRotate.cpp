@@ -2,6 +2,7 @@
 // behind a modal progress dialog that asks before touching read-only files.
 #include <Kitlib2/Kitlib2.h>
 #include <KitlibEx/KitlibEx.h>
+#include <OwnMessages.h>
 #include <VxGUIDB.h>
 #include <VxResourceIds.h>
 #include <shlwapi.h>
@@ -13,6 +14,7 @@
 
 namespace {
 const UINT WM_ROTATION_PROGRESS = WM_USER + 13;
+static_assert(ownmsg::Listed(WM_ROTATION_PROGRESS, ownmsg::kOwnRecord), "its row in OwnMessages.h");
 
 // What the worker hands the dialog for one file; the dialog fills the answer. It belongs to
 // the dialog: after a Cancel the worker leaves without waiting, while the question it asked
@@ -94,6 +96,10 @@ class CRotationProgressDlg : public CDialog {
   }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message != WM_ROTATION_PROGRESS) return CDialog::WindowProc(message, wParam, lParam);
+    // Only the worker's own steps count (anyone can post this number): its record while it
+    // waits for the answer, its end once it has finished.
+    if (wParam == 1 && (lParam != (LPARAM)&m_file || !::InterlockedExchange(&m_lAsking, 0))) return 0;
+    if (wParam != 1 && !m_lFinished) return 0;
     if (wParam == 1) {
       VXROTATEFILE* rec = reinterpret_cast<VXROTATEFILE*>(lParam);
       const char* name = ::PathFindFileNameA(rec->strPath);
@@ -156,6 +162,7 @@ class CRotationProgressDlg : public CDialog {
     }
     if (bSession) VxGUIDBFinalize();
     if (bCom) ::CoUninitialize();
+    ::InterlockedExchange(&m_lFinished, 1);
     ::PostMessageA(m_hWnd, WM_ROTATION_PROGRESS, 0, result);
     return 0;
   }
@@ -178,6 +185,7 @@ class CRotationProgressDlg : public CDialog {
     rec.nAnswer = 0;
     rec.bReadOnly = FALSE;
     ::ResetEvent(m_hEvent);
+    ::InterlockedExchange(&m_lAsking, 1);
     ::PostMessageA(m_hWnd, WM_ROTATION_PROGRESS, 1, (LPARAM)&rec);
     ::WaitForSingleObject(m_hEvent, INFINITE);
     if (m_bCancel) return -1;
@@ -207,6 +215,8 @@ class CRotationProgressDlg : public CDialog {
   HANDLE m_hEvent = NULL, m_hThread = NULL;
   std::vector<CThumbnail*> m_items;
   VXROTATEFILE m_file;
+  volatile LONG m_lAsking = 0;    // the worker posted m_file and waits for the answer
+  volatile LONG m_lFinished = 0;  // the worker posted its end
 };
 
 int CVxGUITrans::SelItemRotation(int nAngle) {

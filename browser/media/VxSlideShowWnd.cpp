@@ -1,6 +1,7 @@
 #include "VxSlideShowWnd.h"
 
 #include <Kitlib2/Utility.h>
+#include <OwnMessages.h>
 #include <VxResourceIds.h>
 
 #include "FullScreenShared.h"
@@ -310,15 +311,12 @@ LRESULT CVxSlideShowWnd::OnSettings(WPARAM, LPARAM) {
   return 0;
 }
 
-// The rectangle to clear comes as a pointer: only from this thread (a post from elsewhere
-// could name any address), and only readable memory of ours. The buttons send it in lParam.
+// The rectangle to clear comes as a pointer: only from the buttons' own sends
+// (OwnMessages.h), in lParam, or in wParam as older buttons send it.
 LRESULT CVxSlideShowWnd::OnClearRect(WPARAM wParam, LPARAM lParam) {
-  if (::InSendMessage()) return 0;
+  if (ownmsg::IsForeign(imgbutton::kTipRectMessage, wParam, lParam)) return 0;
   const RECT* pRect = (const RECT*)(lParam == 0 ? wParam : (wParam == 0 ? (WPARAM)lParam : 0));
-  MEMORY_BASIC_INFORMATION mbi = {};
-  if (!pRect || !::VirtualQuery(pRect, &mbi, sizeof(mbi)) || mbi.State != MEM_COMMIT ||
-      (mbi.Protect & (PAGE_NOACCESS | PAGE_GUARD)) || (const BYTE*)pRect + sizeof(RECT) > (const BYTE*)mbi.BaseAddress + mbi.RegionSize)
-    return 0;
+  if (!pRect) return 0;
   const RECT rc = *pRect;
   {
     CClientDC dc(this);

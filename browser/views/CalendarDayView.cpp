@@ -13,6 +13,7 @@
 #include "ImgButton.h"
 #include "LabelEdit.h"
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 #include "RecDateFinder.h"
 #include "ThumbToolTip.h"
 #include "MovieCtrl.h"
@@ -633,7 +634,8 @@ void CCalendarDayView::EnableButton() {
   if (m_pForward && m_pForward->GetSafeHwnd()) m_pForward->EnableWindow(b.forward);
 }
 
-LRESULT CCalendarDayView::OnGetThumbnail(WPARAM wParam, LPARAM) {
+LRESULT CCalendarDayView::OnGetThumbnail(WPARAM wParam, LPARAM lParam) {
+  if (ownmsg::IsForeign(WM_CALENDAR_GET_THUMBNAILS, wParam, lParam)) return E_INVALIDARG;
   CList<CThumbnail*, CThumbnail*>* pList = reinterpret_cast<CList<CThumbnail*, CThumbnail*>*>(wParam);
   if (!pList) return E_INVALIDARG;
   pList->RemoveAll();
@@ -1078,7 +1080,8 @@ BOOL CCalendarDayView::RenameFile(CThumbnail* pItem) {
   return TRUE;
 }
 
-LRESULT CCalendarDayView::OnFileNameChange(WPARAM wParam, LPARAM) {
+LRESULT CCalendarDayView::OnFileNameChange(WPARAM wParam, LPARAM lParam) {
+  if (ownmsg::IsForeign(WM_LABEL_EDIT_END, wParam, lParam)) return 0;
   LPCSTR pszText = reinterpret_cast<LPCSTR>(wParam);
   CThumbnail* pItem = m_pRenameTarget;
   m_pRenameTarget = NULL;

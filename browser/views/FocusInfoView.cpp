@@ -6,6 +6,7 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 #include "PropertyPluginSet.h"
 
 #define VXCTRL_FOCUSTABS 0x11111111
@@ -116,7 +117,8 @@ void CFocusInfoTabCtrl::ResizePages(const CRect& rc) {
     if (m_pages[i]->GetSafeHwnd()) m_pages[i]->MoveWindow(&rc, TRUE);
 }
 
-LRESULT CFocusInfoTabCtrl::OnSetPath(WPARAM, LPARAM lParam) {
+LRESULT CFocusInfoTabCtrl::OnSetPath(WPARAM wParam, LPARAM lParam) {
+  if (ownmsg::IsForeign(WM_FOCUSINFO_SET_PATH, wParam, lParam)) return 0;
   SetPath(reinterpret_cast<LPCSTR>(lParam));
   return 0;
 }

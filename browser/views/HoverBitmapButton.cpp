@@ -1,6 +1,8 @@
 // The fading panel button: background capture, opacity blend, posted message.
 #include "HoverBitmapButton.h"
 
+#include <Kitlib2/OwnMessage.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -64,7 +66,7 @@ void CHoverBitmapButton::CloseTip() {
   m_tip.Pop();
   if (m_pTarget && m_pTarget->GetSafeHwnd()) {
     m_pTarget->ScreenToClient(&rc);
-    m_pTarget->SendMessage(imgbutton::kTipRectMessage, 0, (LPARAM)&rc);
+    CMTLSendOwnMessage(m_pTarget->GetSafeHwnd(), imgbutton::kTipRectMessage, 0, (LPARAM)&rc);
   }
 }
 

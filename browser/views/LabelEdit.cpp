@@ -1,6 +1,8 @@
 // The day calendar's in-place name box: the rename box's character filter, its own result.
 #include "LabelEdit.h"
 
+#include <Kitlib2/OwnMessage.h>
+
 #include "RenameEditRules.h"
 
 namespace {
@@ -112,7 +114,8 @@ void CLabelEdit::Finish() {
   if (pParent && pParent->GetSafeHwnd()) {
     CString text;
     GetWindowText(text);
-    pParent->SendMessage(WM_LABEL_EDIT_END, m_bCancelled ? 0 : (WPARAM)(LPCSTR)text, (LPARAM)this);
+    CMTLSendOwnMessage(pParent->GetSafeHwnd(), WM_LABEL_EDIT_END, m_bCancelled ? 0 : (WPARAM)(LPCSTR)text,
+                       (LPARAM)this);
   }
   if (::IsWindow(m_hWnd)) DestroyWindow();
 }

@@ -30,9 +30,8 @@ struct ClassifyJob : CPgBarData {
   int registered = 0;
 };
 
-// Progress texts are read by the progress window before the call returns.
 void Report(ClassifyJob* job, LPCSTR text, LPARAM percent) {
-  if (job->m_hWnd) ::SendMessageA(job->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)text, percent);
+  if (job->m_hWnd) CMTLPostProgress(job->m_hWnd, text, (int)percent);
 }
 
 void Search(ClassifyJob* job, const CString& folder, bool recurse) {

@@ -45,6 +45,5 @@ void ReportFileProgress(CPgBarData* job, const CString& format, const CString& p
   if (!job->m_hWnd) return;
   CString text;
   text.Format(format, (LPCSTR)path.Mid(path.ReverseFind('\\') + 1), i, count);
-  // Sent, not posted: the window has read the text before it goes out of scope.
-  ::SendMessageA(job->m_hWnd, WM_CMTL_PROGRESS, (WPARAM)(LPCSTR)text, ProgressPercent(i, count));
+  CMTLPostProgress(job->m_hWnd, text, ProgressPercent(i, count));
 }

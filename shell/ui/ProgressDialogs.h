@@ -14,8 +14,8 @@
 int ProgressBarPosition(int steps, int range);
 // Percent done after step i of count (0 for no count).
 int ProgressPercent(int i, int count);
-// Tells the progress window of a running bar (1284) that file i of count is at work: the
-// file's name in the format (string, number, total) and the percent done.
+// Tells the progress window of a running bar that file i of count is at work: the file's
+// name in the format (string, number, total) and the percent done (a posted copy).
 void ReportFileProgress(CPgBarData* job, const CString& format, const CString& path, int i, int count);
 
 class CProgressDlg : public CResourceDialog {
@@ -42,8 +42,8 @@ class CProgressDlg : public CResourceDialog {
 };
 
 // Runs a callback over a list of files under the progress bar and reports the steps to
-// the progress window, once for each new percent (1284: the status text, read before the
-// report returns, and the percent done). A negative result of the callback, or Cancel, ends the run.
+// the progress window, once for each new percent (the status text and the percent done).
+// A negative result of the callback, or Cancel, ends the run.
 struct CFileBatchJob : CPgBarData {
   typedef int (*Callback)(LPCSTR path, void* context);
   CFileBatchJob(UINT captionId, CWnd* owner);

@@ -106,10 +106,11 @@ TEST(FolderPane, SectionsChangesAndState) {
   EXPECT_EQ(tree->GetItemText(tree->GetSelectedItem()), "item0");
   EXPECT_FALSE(pane->GoForward());
 
-  // The folder-type question: a block of ours, else a failure.
+  // The folder-type question: a block of this process's own send, else a failure.
   FOLDERTYPEQUERY ab = {4, 4}, differ = {4, 5};
-  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&ab), 0);
-  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&differ), E_FAIL);
+  EXPECT_EQ(CMTLSendOwnMessage(pane->m_hWnd, WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&ab), 0);
+  EXPECT_EQ(CMTLSendOwnMessage(pane->m_hWnd, WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&differ), E_FAIL);
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)&ab), E_FAIL);
   EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, (LPARAM)0x10), E_FAIL);
   EXPECT_EQ(pane->SendMessage(WM_FOLDER_TYPE_QUERY, 0, 0), E_FAIL);
 

@@ -270,8 +270,11 @@ TEST_F(FrameTest, StatusBarShowsModeCountsAndProgress) {
   strCount.Format(IDS_STATUS_FILE_COUNT, 37);
   EXPECT_STREQ(bar.GetFileCountText(), strCount);
 
-  EXPECT_EQ(bar.SendMessage(WM_STATUS_PANE_TEXT, 99, (LPARAM) "x"), 0);  // no such pane
-  EXPECT_EQ(bar.SendMessage(WM_STATUS_PANE_TEXT, 1, (LPARAM) "マーク 3"), 1);
+  EXPECT_EQ(CMTLSendOwnMessage(bar.m_hWnd, WM_STATUS_PANE_TEXT, 99, (LPARAM) "x"), 0);  // no such pane
+  EXPECT_EQ(CMTLSendOwnMessage(bar.m_hWnd, WM_STATUS_PANE_TEXT, 1, (LPARAM) "マーク 3"), 1);
+  EXPECT_STREQ(bar.GetPaneText(1), "マーク 3");
+  // A text that no sender of this process marked is not read.
+  EXPECT_EQ(bar.SendMessage(WM_STATUS_PANE_TEXT, 1, (LPARAM) "other"), 0);
   EXPECT_STREQ(bar.GetPaneText(1), "マーク 3");
   // Selection and mark counts come from the document (nothing selected or marked here).
   m_pFrame->SendMessage(WM_STATUS_SELECT_COUNT);
@@ -316,10 +319,15 @@ TEST_F(FrameTest, FrameAnswersItsOwnMessagesAndIgnoresForeignRecords) {
   // A window reported with an index outside the list changes nothing.
   EXPECT_EQ((HRESULT)m_pFrame->SendMessage(WM_CHILD_WINDOW_CREATED, (WPARAM)m_pFrame->m_hWnd, 40), E_FAIL);
   EXPECT_EQ(m_pFrame->SendMessage(WM_CHILD_WINDOW_CREATED, 0x1234, 4), 1);
+  // Answers are written only through the pointers of this process's own sends.
   BOOL bActive = TRUE;
-  m_pFrame->SendMessage(WM_QUERY_SLIDE_COLLECT, (WPARAM)&bActive);
+  CMTLSendOwnMessage(m_pFrame->m_hWnd, WM_QUERY_SLIDE_COLLECT, (WPARAM)&bActive, 0);
   EXPECT_FALSE(bActive);
-  m_pFrame->SendMessage(WM_QUERY_ENTRY_EDITOR, 0x10);  // not our memory: not written to
+  bActive = TRUE;
+  m_pFrame->SendMessage(WM_QUERY_SLIDE_COLLECT, (WPARAM)&bActive);
+  EXPECT_TRUE(bActive);
+  m_pFrame->PostMessage(WM_QUERY_ENTRY_EDITOR, 0x10);
+  uikit::PumpPending();
 }
 
 TEST_F(FrameTest, FoldCommandsAndTheCalendarFold) {

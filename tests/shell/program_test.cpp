@@ -13,6 +13,7 @@
 #include <VxResourceIds.h>
 
 #include "MainWndMessages.h"
+#include "OwnMessages.h"
 #include "SingleInstance.h"
 #include "shelltest.h"
 #include "uikit.h"
@@ -175,6 +176,132 @@ TEST_F(ProgramTest, MainWindowAfterStartIsMarkedAndHoldsItsPanes) {
   ::PostMessageA(hMain, WM_COMMAND, ID_APP_EXIT, 0);
   EXPECT_TRUE(p.Ended(20000)) << "File > Exit did not end the program";
   EXPECT_NE(CMGetProfileInt("", "WindowShowState", 0), 0);  // the placement was written at close
+}
+
+// The classes of the platform's own controls: messages from WM_USER up mean their own
+// things there (pointers among them), which no program of ours answers for.
+bool IsPlatformControl(HWND h) {
+  static const char* const kClasses[] = {"msctls_statusbar32",
+                                         "msctls_progress32",
+                                         "msctls_trackbar32",
+                                         "msctls_updown32",
+                                         "msctls_hotkey32",
+                                         "SysListView32",
+                                         "SysTreeView32",
+                                         "SysHeader32",
+                                         "SysTabControl32",
+                                         "SysDateTimePick32",
+                                         "SysMonthCal32",
+                                         "SysAnimate32",
+                                         "SysLink",
+                                         "SysPager",
+                                         "SysIPAddress32",
+                                         "ToolbarWindow32",
+                                         "ReBarWindow32",
+                                         "tooltips_class32",
+                                         "ComboBoxEx32",
+                                         "Button",
+                                         "Static",
+                                         "Edit",
+                                         "ComboBox",
+                                         "ComboLBox",
+                                         "ListBox",
+                                         "ScrollBar",
+                                         "RichEdit20A",
+                                         "RichEdit20W"};
+  char cls[64] = "";
+  ::GetClassNameA(h, cls, sizeof(cls));
+  for (const char* c : kClasses)
+    if (lstrcmpiA(cls, c) == 0) return true;
+  return false;
+}
+
+// Every window of the process, hidden ones and children too.
+std::vector<HWND> AllWindowsOf(DWORD pid) {
+  std::vector<HWND> all;
+  for (HWND top : testsupport::WindowsOf(pid, nullptr, true)) {
+    all.push_back(top);
+    ::EnumChildWindows(
+        top,
+        [](HWND h, LPARAM lp) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+  }
+  return all;
+}
+
+std::string TextOf(HWND h) {
+  char text[512] = "";
+  DWORD_PTR n = 0;
+  ::SendMessageTimeoutA(h, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &n);
+  return text;
+}
+
+// Another program posts and sends each message of the table to every window of ours with
+// values that are no pointers of the program's: an address far off, a small number, an
+// address of this process. The program takes none of them for its own: it runs on and
+// answers, and what it shows stays as it was. Done in the views that hold such windows
+// (the icons, the calendar, the focus view with its information tabs, the music list); the
+// hidden views' windows hear them too. The day view shows only for a day chosen in the
+// month: the command alone leads to the month.
+TEST_F(ProgramTest, PointerMessagesOfAnotherProgramChangeNothing) {
+  Process p;
+  HWND hMain = StartMain(p);
+  ASSERT_NE(hMain, nullptr);
+  char local[64] = "a text of another program";
+  const WPARAM kValues[] = {static_cast<WPARAM>(0x343AF0F48ull), 1, reinterpret_cast<WPARAM>(local)};
+  const struct {
+    UINT command;  // 0: as the program starts
+    int viewCode;
+  } kViews[] = {{0, 0}, {ID_VIEWMODE_MONTH, 10}, {ID_VIEWMODE_FOCUS, 5}, {ID_VIEWMODE_MUSIC, 12}};
+  for (const auto& view : kViews) {
+    if (view.command) {
+      ::PostMessageA(hMain, WM_COMMAND, view.command, 0);
+      ASSERT_TRUE(testsupport::WaitUntil(
+          [&] { return CMGetProfileInt("DepthViewer", "Mode", 0) == view.viewCode || p.Ended(); }, 20000))
+          << "view " << view.viewCode << ", mode " << CMGetProfileInt("DepthViewer", "Mode", 0) << ", "
+          << p.Windows("#32770").size() << " boxes";
+    }
+    ASSERT_TRUE(testsupport::SendToOther(hMain, WM_NULL, 0, 0, nullptr, 20000));
+    HWND hStatus = ::FindWindowExA(hMain, nullptr, "msctls_statusbar32", nullptr);
+    const std::string title = TextOf(hMain), status = hStatus ? TextOf(hStatus) : "";
+    for (HWND h : AllWindowsOf(p.dwPid)) {
+      // A control of the platform's hears only the program's own numbers (1522 up to
+      // 4095), which no control uses.
+      const bool control = IsPlatformControl(h);
+      for (const ownmsg::Row& row : ownmsg::kRows) {
+        if (control && (row.message < WM_USER + 0x100 || row.message >= 0x1000)) continue;
+        // The values that are read through come in each parameter that carries one (the
+        // other 0 or the same); the compared ones once.
+        const bool read =
+            row.trust == ownmsg::kOwnSend || row.trust == ownmsg::kPostedRecord || row.trust == ownmsg::kOwnRecord;
+        for (WPARAM v : kValues) {
+          const std::pair<WPARAM, LPARAM> shapes[] = {{v, 0}, {0, (LPARAM)v}, {v, (LPARAM)v}};
+          for (const auto& shape : shapes) {
+            const bool carries =
+                ((row.params & ownmsg::kW) && shape.first) || ((row.params & ownmsg::kL) && shape.second);
+            if (!carries || (!read && shape.first != (WPARAM)shape.second)) continue;
+            // Sent without waiting for each answer (a round trip each would take minutes on
+            // a busy machine); the window sees them sent from another thread all the same.
+            ::PostMessageA(h, row.message, shape.first, shape.second);
+            ::SendNotifyMessageA(h, row.message, shape.first, shape.second);
+          }
+          if (!read) break;
+        }
+      }
+      DWORD_PTR answer = 0;  // the window's sends are handled before this one
+      ::SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    }
+    // The posts are handled once the program answers a send after them.
+    ASSERT_TRUE(testsupport::SendToOther(hMain, WM_NULL, 0, 0, nullptr, 20000)) << "view " << view.viewCode;
+    ASSERT_FALSE(p.Ended()) << "view " << view.viewCode;
+    EXPECT_EQ(TextOf(hMain), title) << "view " << view.viewCode;
+    if (hStatus) EXPECT_EQ(TextOf(hStatus), status) << "view " << view.viewCode;
+    EXPECT_EQ(std::string(local), "a text of another program");
+  }
+  Close(p, hMain);
 }
 
 // Closing the main window ends the process even when the close comes inside a loop of

@@ -4,6 +4,8 @@
 #include <FaceIdentifier.h>
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/Kitlib2.h>
+#include <Kitlib2/OwnMessage.h>
+#include <Kitlib2/ProgressBar.h>
 #include <MainWndMessages.h>
 #include <VxDatabase.h>
 #include <VxResourceIds.h>
@@ -292,7 +294,7 @@ void Pick(CEntryEditDlg* ed, const std::string& path) {
       id.SetImage(&picture.GetBitmapInfoAddress()->bmiHeader, picture.GetBitsAddress()) == S_OK &&
       id.SetCurrentFace(0) == S_OK)
     id.GetFaceInfo(&pick.rcFace, &pick.pt1, &pick.pt2);
-  ed->SendMessage(WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
+  CMTLSendOwnMessage(ed->GetSafeHwnd(), WM_FACE_REGISTER_FACE, (WPARAM)&pick, 0);
 }
 // How many files the photo database files under the person's name; -1 when it is closed.
 int FilesOf(const char* name) {
@@ -527,8 +529,10 @@ class ProgressWnd : public CWnd {
  protected:
   LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override {
     if (msg == WM_CMTL_PROGRESS) {
+      char text[1024] = "";
+      CMTLTakeProgressText(m_hWnd, w, text, sizeof(text));
       percents.push_back((int)l);
-      texts.push_back(w ? (LPCSTR)w : "");
+      texts.push_back(text);
       return 0;
     }
     return CWnd::WindowProc(msg, w, l);

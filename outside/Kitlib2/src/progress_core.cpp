@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "ownmessage_core.h"
 #include "system_core.h"
 
 namespace kitlib {
@@ -19,6 +20,8 @@ struct Run {
   volatile LONG* cancel = nullptr;
   HWND text = nullptr, bar = nullptr, button = nullptr;
 };
+
+void FreeText(void* text) { delete[] static_cast<char*>(text); }
 
 void RequestCancel(HWND hwnd, Run* run) {
   if (!run) return;
@@ -41,13 +44,13 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_NCDESTROY: DropRecords(hwnd); break;
     default:
       if (msg == kProgressMessage && run) {
-        if (wp) {
-          // The text belongs to the worker: copy it now, bounded.
-          const char* s = reinterpret_cast<const char*>(wp);
-          std::string t(s, strnlen(s, 1024));
-          SetWindowTextA(run->text, t.c_str());
+        // Only a text that PostProgress handed out is read; any other value is not touched.
+        if (char* text = static_cast<char*>(TakeRecord(hwnd, msg, wp))) {
+          SetWindowTextA(run->text, text);
+          FreeText(text);
         }
         if (static_cast<LONG_PTR>(lp) >= 0) {
           int pct = static_cast<int>(lp > 100 ? 100 : lp);
@@ -114,6 +117,17 @@ DWORD WINAPI WorkerThread(void* p) {
 }
 
 }  // namespace
+
+bool PostProgress(HWND window, const char* text, int percent) {
+  if (!text) return PostMessageA(window, kProgressMessage, 0, percent) != FALSE;
+  size_t n = strnlen(text, kProgressTextMax);
+  char* copy = new char[n + 1];
+  memcpy(copy, text, n);
+  copy[n] = 0;
+  if (PostRecord(window, kProgressMessage, copy, percent, FreeText)) return true;
+  FreeText(copy);
+  return false;
+}
 
 int RunProgressBar(const std::function<int()>& work, volatile LONG* cancel, HWND* window, const char* caption,
                    int flags) {

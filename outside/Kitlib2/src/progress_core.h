@@ -6,9 +6,15 @@
 
 namespace kitlib {
 
-// Message the worker posts to the progress window: wParam = a text (LPCSTR, may be
-// NULL: text unchanged), lParam = percent done (0 to 100; below 0: bar unchanged).
+// Message the worker posts to the progress window: wParam = a copy of a text that
+// PostProgress made (NULL: text unchanged), lParam = percent done (0 to 100; below 0: bar
+// unchanged). The window frees the copy; it touches no other value.
 const UINT kProgressMessage = WM_USER + 260;  // 1284
+const size_t kProgressTextMax = 1024;         // longer texts are cut
+
+// Posts the status text (a copy, at most kProgressTextMax bytes; NULL keeps the text) and
+// the percent to a progress window. False when the window is gone.
+bool PostProgress(HWND window, const char* text, int percent);
 
 // Runs `work` on a new thread while this thread shows a progress window over the active
 // window (disabled meanwhile) and keeps dispatching messages. The window's handle is

@@ -82,14 +82,28 @@ FreeResources GetFreeResources() {
 }
 
 std::string FileVersionText(const std::string& path) {
-  DWORD handle = 0;
-  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-  if (size == 0) return std::string();
-  std::vector<BYTE> data(size);
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return std::string();
+  // The version resource is read from the file mapped as data: only the pages it lies on
+  // are touched. GetFileVersionInfo reads the whole file under Wine, seconds for the
+  // program folder's large libraries on a busy machine (the About box lists them all).
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return std::string();
+  std::vector<BYTE> data;
+  if (HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16))) {
+    HGLOBAL block = LoadResource(module, res);
+    const void* bytes = block ? LockResource(block) : nullptr;
+    DWORD size = SizeofResource(module, res);
+    // Twice the size: VerQueryValue may use the room behind the block.
+    if (bytes && size) {
+      data.assign(static_cast<const BYTE*>(bytes), static_cast<const BYTE*>(bytes) + size);
+      data.resize(size * 2);
+    }
+  }
+  FreeLibrary(module);
+  if (data.empty()) return std::string();
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT len = 0;
-  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &len) || !fixed || len < sizeof(*fixed))
+  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &len) || !fixed || len < sizeof(*fixed) ||
+      fixed->dwSignature != VS_FFI_SIGNATURE)
     return std::string();
   char buf[64];
   wsprintfA(buf, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <thread>
 
+#include <Kitlib2/OwnMessage.h>
+
 #include "MainWndMessages.h"
 #include "SlideShowController.h"
 #include "ctl_fixture.h"
@@ -400,52 +402,56 @@ TEST(Controller, ReloadLeavesTheSendersBlockAlone) {
   EXPECT_EQ(h.pView->m_items.size(), 3u);
 }
 
-// Messages whose parameters are pointers are taken only from the browser's own thread.
-TEST(Controller, PointerMessagesFromOtherThreadsAreIgnored) {
+// Messages whose parameters are pointers are taken only from a send this process marked
+// as its own, on any of its threads: a plain send or a post could come from any program.
+TEST(Controller, PointerMessagesOnlyFromTheProcesssOwnSends) {
   BrowserHost h;
-  int out = 7;
-  CMapStringToString map;
-  map.SetAt("a", "b");
-  LRESULT own = SendMessageA(h.view(), 1849, (WPARAM)&out, (LPARAM)&map);
-  EXPECT_EQ(own, 0);
-  EXPECT_EQ(out, 0);
-  EXPECT_EQ(map.GetCount(), 0);
-
-  out = 7;
-  map.SetAt("a", "b");
   HWND view = h.view();
-  LRESULT other = 0;
-  std::atomic<bool> done{false};
-  std::thread t([&] {
-    other = SendMessageA(view, 1849, (WPARAM)&out, (LPARAM)&map);
-    done = true;
-  });
-  while (!done) {
-    ctltest::Pump();
-    Sleep(1);
-  }
-  t.join();
-  EXPECT_EQ(other, E_FAIL);
-  EXPECT_EQ(out, 7);
-  EXPECT_EQ(map.GetCount(), 1);
+  enum How { kOwnHere, kOwnElsewhere, kPlainHere, kPlainElsewhere, kPosted };
+  auto deliver = [&](How how, UINT message, WPARAM w, LPARAM l) {
+    auto send = [&] {
+      if (how == kOwnHere || how == kOwnElsewhere) return CMTLSendOwnMessage(view, message, w, l);
+      return SendMessageA(view, message, w, l);
+    };
+    if (how == kPosted) {
+      PostMessageA(view, message, w, l);
+      ctltest::Pump();
+      return;
+    }
+    if (how == kOwnHere || how == kPlainHere) {
+      send();
+      return;
+    }
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+      send();
+      done = true;
+    });
+    while (!done) {
+      ctltest::Pump();
+      Sleep(1);
+    }
+    t.join();
+  };
+  const struct {
+    How how;
+    bool taken;
+  } cases[] = {
+      {kOwnHere, true}, {kOwnElsewhere, true}, {kPlainHere, false}, {kPlainElsewhere, false}, {kPosted, false}};
+  for (const auto& c : cases) {
+    int out = 7;
+    CMapStringToString map;
+    map.SetAt("a", "b");
+    deliver(c.how, WM_BROWSER_FILE_INFO, (WPARAM)&out, (LPARAM)&map);
+    EXPECT_EQ(out, c.taken ? 0 : 7) << c.how;
+    EXPECT_EQ(map.GetCount(), c.taken ? 0 : 1) << c.how;
 
-  // A relay record asking for the file list: answered from this thread only.
-  VXRELAYRECORD record = {WM_BROWSER_EXPORT_REQUEST, 0, 0};
-  h.Forget();
-  SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
-  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 1u);
-  h.Forget();
-  done = false;
-  std::thread t2([&] {
-    SendMessageA(view, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
-    done = true;
-  });
-  while (!done) {
-    ctltest::Pump();
-    Sleep(1);
+    // A relay record asking for the file list.
+    VXRELAYRECORD record = {WM_BROWSER_EXPORT_REQUEST, 0, 0};
+    h.Forget();
+    deliver(c.how, WM_RELAYED_MESSAGE, (WPARAM)&record, 0);
+    EXPECT_EQ(h.Seen(WM_COPYDATA).size(), c.taken ? 1u : 0u) << c.how;
   }
-  t2.join();
-  EXPECT_EQ(h.Seen(WM_COPYDATA).size(), 0u);
 }
 
 // A system code without text shows its number; a second error while the box is open

@@ -617,12 +617,8 @@ TEST(MusicView, PlaysARowAndMarksIt) {
     if (std::string(h.view->GetThumbnail(i)->GetFileName()) == "tone.wav") wav = i;
   ASSERT_GE(wav, 0);
   HRESULT hr = h.view->PlayMusic(wav);
-  if (FAILED(hr)) {
-    // Nothing plays: no mark, no stop button.
-    EXPECT_FALSE(h.view->IsPlaying());
-    for (int i = 0; i < 3; i++) EXPECT_FALSE(static_cast<CMusicListRow*>(h.Row(i))->IsPlaying());
-    GTEST_SKIP() << "no sound device: the file does not render (" << std::hex << hr << ")";
-  }
+  // The prefix's sound goes to a device that takes it (the null device without a card).
+  ASSERT_TRUE(SUCCEEDED(hr)) << "the file does not render (" << std::hex << hr << ")";
   EXPECT_TRUE(h.view->IsPlaying());
   EXPECT_TRUE(static_cast<CMusicListRow*>(h.Row(wav))->IsPlaying());
   // The end of the 1 s tone clears the mark within the timer's half second; nothing follows.

@@ -7,6 +7,7 @@
 #include <CalendarMonthView.h>
 #include <LabelEdit.h>
 #include <ImgButton.h>
+#include <Kitlib2/OwnMessage.h>
 #include <MainWndMessages.h>
 #include <MovieCtrl.h>
 #include <VxContFile.h>
@@ -377,7 +378,9 @@ TEST(CalendarDayView, ShowsADayAndStepsToTheNeighbouringRecordingDays) {
   list.AddTail(h.page->GetAt(0));
   list.AddTail(h.page->GetAt(0));
   list.AddTail(h.page->GetAt(0));
-  EXPECT_EQ(h.view->SendMessage(WM_CALENDAR_GET_THUMBNAILS, (WPARAM)&list), 0);
+  EXPECT_EQ(h.view->SendMessage(WM_CALENDAR_GET_THUMBNAILS, (WPARAM)&list), (LRESULT)E_INVALIDARG);  // not marked
+  EXPECT_EQ(list.GetCount(), 3);
+  EXPECT_EQ(CMTLSendOwnMessage(h.view->m_hWnd, WM_CALENDAR_GET_THUMBNAILS, (WPARAM)&list, 0), 0);
   EXPECT_EQ(list.GetCount(), 2);
   EXPECT_EQ(h.view->SendMessage(WM_CALENDAR_GET_THUMBNAILS, 0), (LRESULT)E_INVALIDARG);
 

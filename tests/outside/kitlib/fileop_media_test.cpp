@@ -5,6 +5,7 @@
 
 #include <KitlibEx/KitlibEx.h>
 
+#include <facility.h>
 #include <program.h>
 
 #include <string>
@@ -43,7 +44,7 @@ int Operate(UINT func, const std::string& from, const std::string& to, std::vect
 }  // namespace
 
 TEST(FileOperationMedia, AFullDriveLeavesNoCutCopy) {
-  if (!Mounted("full")) GTEST_SKIP() << "no small file system (mounting needs root)";
+  if (!Mounted("full")) SKIP_WITHOUT_FACILITY(testsupport::kMountFacility, "no small file system");
   TestFolder src("kx-media-src");
   src.Write("big.jpg", std::string(400 * 1024, 'B'));
   std::vector<std::string> written;
@@ -57,7 +58,7 @@ TEST(FileOperationMedia, AFullDriveLeavesNoCutCopy) {
 }
 
 TEST(FileOperationMedia, AReadOnlyMediumNeitherDuplicatesNorTakes) {
-  if (!Mounted("readonly")) GTEST_SKIP() << "no read-only medium (mounting needs root)";
+  if (!Mounted("readonly")) SKIP_WITHOUT_FACILITY(testsupport::kMountFacility, "no read-only medium");
   TestFolder dst("kx-media-dst");
   const std::string held = Medium("readonly") + "\\held.jpg";
   std::vector<std::string> written;

@@ -227,7 +227,7 @@ int Worker(CPgBarData* data) {
   static char text[64];
   for (int i = 0; i < job->files && !job->m_bCancel; ++i) {
     wsprintfA(text, "file %d", i);
-    PostMessageA(job->m_hWnd, WM_CMTL_PROGRESS, reinterpret_cast<WPARAM>(text), (i + 1) * 100 / job->files);
+    CMTLPostProgress(job->m_hWnd, text, (i + 1) * 100 / job->files);
     ++job->done;
     if (i == 2) PostMessageA(job->m_hWnd, WM_CLOSE, 0, 0);  // the user closes the window
     Sleep(20);

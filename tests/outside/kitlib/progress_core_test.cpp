@@ -7,6 +7,7 @@
 #include <atomic>
 #include <string>
 
+#include "ownmessage_core.h"
 #include "progress_core.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST(ProgressBar, WorkerRunsElsewhereAndItsPostsShow) {
       [&] {
         workerThread = GetCurrentThreadId();
         sawWindow = IsWindow(window) && IsWindowVisible(window);
-        PostMessageA(window, kProgressMessage, reinterpret_cast<WPARAM>(kText), 50);
+        kitlib::PostProgress(window, kText, 50);
         sawText = WaitFor([&] { return TextOfFirstStatic(window) == kText; });
         HWND bar = FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr);
         sawPercent = WaitFor([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) == 50; });
@@ -56,6 +57,35 @@ TEST(ProgressBar, WorkerRunsElsewhereAndItsPostsShow) {
   EXPECT_TRUE(sawPercent);
   EXPECT_EQ(window, nullptr);  // the caller's value is back
   EXPECT_EQ(cancel, 0);
+}
+
+// Another program can post the step with any value: the window reads only the copies it
+// was handed; the copies it never took go with it.
+TEST(ProgressBar, TheWindowReadsOnlyTheTextsItWasHanded) {
+  volatile LONG cancel = 0;
+  HWND window = nullptr;
+  std::string before, afterForeign;
+  char stack[32] = "not from the program";
+  RunProgressBar(
+      [&] {
+        kitlib::PostProgress(window, "first.jpg", 10);
+        WaitFor([&] { return TextOfFirstStatic(window) == "first.jpg"; });
+        before = TextOfFirstStatic(window);
+        // Values that are no copy of ours: an address far off, one of this thread's stack.
+        PostMessageA(window, kProgressMessage, static_cast<WPARAM>(0x343AF0F48ull), 20);
+        PostMessageA(window, kProgressMessage, reinterpret_cast<WPARAM>(stack), 30);
+        SendMessageA(window, kProgressMessage, reinterpret_cast<WPARAM>(stack), 40);
+        HWND bar = FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr);
+        WaitFor([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) == 40; });
+        afterForeign = TextOfFirstStatic(window);
+        // Copies posted last are freed with the window when it goes before reading them.
+        for (int i = 0; i < 5; ++i) kitlib::PostProgress(window, "late.jpg", 90);
+        return 0;
+      },
+      &cancel, &window, "Foreign posts", 0);
+  EXPECT_EQ(before, "first.jpg");
+  EXPECT_EQ(afterForeign, "first.jpg");
+  EXPECT_EQ(kitlib::WaitingRecords(nullptr), 0u);
 }
 
 TEST(ProgressBar, CancelSetsTheFlagFirstAndTheOwnerIsDisabledMeanwhile) {

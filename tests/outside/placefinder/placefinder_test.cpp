@@ -150,7 +150,7 @@ TEST(PlaceFinder, GeoNamesCitiesThroughTheLibrary) {
   char a1[VXGPS_TEXT_CHARS], a2[VXGPS_TEXT_CHARS], a3[VXGPS_TEXT_CHARS];
   EXPECT_EQ(VxGPSGetAddress(NULL, "35/39/31", "139/44/43", a1, a2, a3), E_HANDLE);
   HANDLE finder = VxGPSInit();
-  if (!finder) GTEST_SKIP() << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
+  ASSERT_NE(finder, nullptr) << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
   struct Case {
     const char *lat, *lng, *country, *region, *city;
   } cases[] = {

@@ -28,6 +28,26 @@ int VisibleButtons(HWND box) {
   return n;
 }
 
+// The button of the box that has its thread's focus; -1 for none. The notice gives its
+// default button the focus; while another program's window is the active one (a busy
+// machine runs many beside this one), the platform keeps no focus for this thread at all:
+// the box is made the active window again, and it gives the focus back where it was.
+int FocusedButton(HWND box) {
+  const DWORD thread = GetWindowThreadProcessId(box, nullptr);
+  int focus = -1;
+  testsupport::WaitUntil(
+      [&] {
+        GUITHREADINFO gti = {sizeof gti};
+        GetGUIThreadInfo(thread, &gti);
+        for (int i = 0; i < 5; ++i)
+          if (gti.hwndFocus == GetDlgItem(box, IDC_NOTICE_BUTTON1 + i)) focus = i;
+        if (focus < 0 && gti.hwndActive != box) SetForegroundWindow(box);
+        return focus >= 0;
+      },
+      10000);
+  return focus;
+}
+
 struct Headless {
   Headless() { SetHeadless(1); }
   ~Headless() { SetHeadless(0); }
@@ -55,10 +75,7 @@ TEST(CardNotice, EveryButtonSetAnswersItsResultAndIgnoresEscAndClose) {
         "card notice", [](HWND box) { return IsWindowVisible(box) != FALSE; },
         [&](HWND box) {
           shown = VisibleButtons(box);
-          GUITHREADINFO gti = {sizeof gti};
-          GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gti);
-          for (int i = 0; i < 5; ++i)
-            if (gti.hwndFocus == GetDlgItem(box, IDC_NOTICE_BUTTON1 + i)) focus = i;
+          focus = FocusedButton(box);
           SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
           SendMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
           stayed = IsWindow(box) && IsWindowVisible(box);

@@ -9,6 +9,7 @@
 #include <VxContFile.h>
 #include <VxResourceIds.h>
 #include <card.h>
+#include <facility.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <tempfolder.h>
@@ -375,7 +376,7 @@ TEST(DiscImport, StopsAndFailuresLeaveNothingOfTheirTitle) {
 
 TEST(DiscImport, AFullDestinationIsDiskFullAndLeavesNothing) {
   const std::string full = importtest::SmallDisk("C:\\glimora-full", 8 << 20);
-  if (full.empty()) GTEST_SKIP() << "C:\\glimora-full is not a small mounted disk (smalldisks.sh mounts it as root)";
+  if (full.empty()) SKIP_WITHOUT_FACILITY(testsupport::kMountFacility, "C:\\glimora-full is not a small mounted disk");
   CardInE card({{1}}, {{1, {3 << 20, 5}}});
   ASSERT_TRUE(card.inserted);
   std::vector<DiscSelection> sel = card.Open({0});

@@ -3,6 +3,7 @@
 // between files. Nothing may be lost and no partial file may stay.
 #include <ImportRun.h>
 #include <card.h>
+#include <facility.h>
 #include <files.h>
 #include <gtest/gtest.h>
 #include <tempfolder.h>
@@ -580,8 +581,9 @@ namespace {
 
 TEST(ImportRun, FullAndReadOnlyDestinations) {
   std::string full = SmallDisk("C:\\glimora-full", 8 << 20), ro = SmallDisk("C:\\glimora-ro", 8 << 20);
-  if (full.empty() || ro.empty()) GTEST_SKIP() << "C:\\glimora-full and C:\\glimora-ro are not small mounted disks "
-                                                  "(smalldisks.sh mounts them as root)";
+  if (full.empty() || ro.empty())
+    SKIP_WITHOUT_FACILITY(testsupport::kMountFacility,
+                          "C:\\glimora-full and C:\\glimora-ro are not small mounted disks");
   Scratch sc;
   for (int i = 1; i <= 4; ++i) {
     char name[64];

@@ -282,7 +282,7 @@ TEST(ImportRegister, PlacesOfGpsPictures) {
   const std::string photo = stores.scratch + "\\Pictures\\gps.jpg";
   testsupport::WriteWholeFile(photo, testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg")));
   HANDLE finder = VxGPSInit();
-  if (!finder) GTEST_SKIP() << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
+  ASSERT_NE(finder, nullptr) << "PlaceFinder.dat is not beside the library (tools/setup.sh makes it)";
   struct Case {
     int syGps, classifyGps;
     HANDLE finder;

@@ -76,7 +76,9 @@ class CReportWindow : public CWnd {
   std::vector<std::pair<std::string, LPARAM>> m_reports;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_CMTL_PROGRESS) {
-      m_reports.push_back({wParam ? (LPCSTR)wParam : "", lParam});
+      char text[1024] = "";
+      CMTLTakeProgressText(m_hWnd, wParam, text, sizeof(text));
+      m_reports.push_back({text, lParam});
       return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);
@@ -124,6 +126,7 @@ TEST(FileBatchJob, RunsStopsAndReports) {
     job.m_hWnd = window.m_hWnd;  // the progress window while the bar runs
     window.m_reports.clear();
     EXPECT_EQ(CFileBatchJob::Work(&job), 0);
+    uikit::PumpPending();
     EXPECT_EQ((int)calls.paths.size(), c.called);
     EXPECT_EQ(window.m_reports, c.reports);
   }
@@ -136,6 +139,7 @@ TEST(FileBatchJob, RunsStopsAndReports) {
   long_.m_hWnd = window.m_hWnd;
   window.m_reports.clear();
   CFileBatchJob::Work(&long_);
+  uikit::PumpPending();
   EXPECT_EQ(all.paths.size(), 250u);
   ASSERT_EQ(window.m_reports.size(), 101u);  // 0 to 100
   EXPECT_EQ(window.m_reports[0].second, 0);

@@ -46,6 +46,10 @@ void CALLBACK DialogDriver::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     d->m_nGone++;
   if (d->m_nRan < (int)d->m_steps.size() && d->m_nRan + d->m_nGone < (int)d->m_dialogs.size()) {
     HWND hDlg = d->m_dialogs[(size_t)(d->m_nRan + d->m_nGone)];
+    if (hDlg != d->m_hAwaited) {
+      d->m_hAwaited = hDlg;
+      d->m_start = ::GetTickCount();
+    }
     if (::IsWindow(hDlg) && ::IsWindowVisible(hDlg) && ::GetWindow(hDlg, GW_CHILD)) {
       Step step = d->m_steps[(size_t)d->m_nRan];
       d->m_nRan++;

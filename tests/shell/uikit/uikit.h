@@ -23,7 +23,9 @@ inline void DropQuitLater() { testsupport::DropQuit(); }
 // Drives the dialogs this thread opens, in the order they open: step i runs with the
 // i-th dialog (or message box) once its controls exist and it shows. A CBT hook sees them
 // created; a thread timer runs the steps inside their modal loops. A dialog still open
-// after the time-out is cancelled, so a test never hangs.
+// after the time-out is cancelled, so a test never hangs. The time-out counts from the
+// first tick of the dialog's own loop: how long the dialog took to fill itself before
+// (slow on a busy machine) does not count.
 class DialogDriver {
  public:
   typedef std::function<void(HWND)> Step;
@@ -40,6 +42,7 @@ class DialogDriver {
   HHOOK m_hHook = nullptr;
   UINT_PTR m_timer = 0;
   DWORD m_start = 0, m_timeout = 0;
+  HWND m_hAwaited = nullptr;  // the dialog the next step waits for, since m_start
   int m_nRan = 0;
   int m_nGone = 0;  // dialogs destroyed before their step could run
 };

@@ -4,6 +4,7 @@
 #include <Kitlib2/CMDIB.h>
 #include <Kitlib2/CopyData.h>
 #include <Kitlib2/FileInfo.h>
+#include <Kitlib2/OwnMessage.h>
 #include <Kitlib2/Profile.h>
 #include <Kitlib2/ProgressBar.h>
 #include <Kitlib2/SortableObList.h>

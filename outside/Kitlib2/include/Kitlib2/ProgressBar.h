@@ -2,9 +2,9 @@
 #pragma once
 #include <Kitlib2/KitDefs.h>
 
-// Posted by the worker to the progress window: wParam = a status text (LPCSTR, read when
-// the window handles the message, so it must stay valid until the next step; NULL keeps
-// the text), lParam = percent done (0 to 100; negative keeps the bar).
+// The progress window's step (CMTLPostProgress posts it): wParam = a copy of the status
+// text that the window frees (NULL keeps the text), lParam = percent done (0 to 100;
+// negative keeps the bar). Any other wParam is not read.
 #define WM_CMTL_PROGRESS (WM_USER + 260)
 
 // The record the worker receives; callers derive their own job records from it.
@@ -17,6 +17,14 @@ struct CPgBarData {
 };
 
 typedef int (*CMTL_PGBAR_WORKER)(CPgBarData* pData);
+
+// Tells the progress window the status text (copied now, up to 1024 bytes; NULL keeps the
+// text) and the percent done. FALSE when the window is gone.
+KITLIB2_API BOOL CMTLPostProgress(HWND hWnd, LPCSTR lpszText, int nPercent);
+// For a window of the caller's that stands in for the progress window: the text of a
+// WM_CMTL_PROGRESS that CMTLPostProgress posted to it, copied into lpszText and freed.
+// FALSE for any other wParam.
+KITLIB2_API BOOL CMTLTakeProgressText(HWND hWnd, WPARAM wParam, LPSTR lpszText, int nSize);
 
 #define CMTL_PGBAR_CANCEL 0x1  // show a Cancel button
 
