@@ -1,10 +1,23 @@
 #include "ExportRules.h"
 
+#include <ICGBrowser.h>
 #include <shlwapi.h>
 
 #include <cstring>
 
 namespace exportpane {
+
+bool ScopeFlags(int choice, long* flags) {
+  switch (choice) {
+    case 0: *flags = 0; return true;
+    case 1:
+    case 3:
+    case 6: *flags = CGFILE_SELECTED; return true;
+    case 2: *flags = CGFILE_ALL_SHOWN; return true;
+    case 5: *flags = CGFILE_MARKED | CGFILE_ALL; return true;
+    default: return false;
+  }
+}
 
 std::vector<int> PlanTiles(const std::vector<int>& orders, const std::vector<bool>& haveInfo) {
   std::vector<int> tiles;

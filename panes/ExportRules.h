@@ -40,6 +40,12 @@ inline bool ShouldEnableOnFinished(LPARAM lParam) { return !DecodeExportFinished
 // The WM_COPYDATA size of a text: a multiple of 4 holding the text and its terminator.
 size_t CopyDataSize(size_t textLength);
 
+// What the scope dialog's choice asks of the browser (ICGBrowser::GetFileData's flags):
+// the files the view shows (0, flags 0), the selected ones (1, 3, and 6: the shown files,
+// the selected ones only), all files (2), the marked ones (5); false for any other choice,
+// which asks for none.
+bool ScopeFlags(int choice, long* flags);
+
 // The codes of a checked file list.
 enum CheckCode {
   CHECK_GO = 0,

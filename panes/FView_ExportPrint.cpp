@@ -140,8 +140,8 @@ long CFView_Export::OnPrint(int nKind) {
     return 0;
   }
   CGFileInfoList files;
-  long lFlags = dlg.GetChoice() == 2 ? CGFILE_ALL_SHOWN : dlg.GetChoice() == 5 ? (CGFILE_MARKED | 1) : CGFILE_SELECTED;
-  if (pBrowser) pBrowser->GetFileData(&files, lFlags);
+  long lFlags = 0;
+  if (pBrowser && exportpane::ScopeFlags(dlg.GetChoice(), &lFlags)) pBrowser->GetFileData(&files, lFlags);
   int nRemoved = 0;
   BOOL bTooLong = FALSE;
   if (!FilterFiles(&files, 10, &nRemoved, &bTooLong)) {

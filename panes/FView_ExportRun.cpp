@@ -17,17 +17,6 @@
 
 namespace {
 
-// What the scope dialog's choice asks of the browser; 0 for nothing.
-long ScopeFlags(int nChoice) {
-  switch (nChoice) {
-    case 1:
-    case 3: return CGFILE_SELECTED;
-    case 2: return CGFILE_ALL_SHOWN;
-    case 5: return CGFILE_MARKED | 1;
-    default: return 0;
-  }
-}
-
 bool HasExtension(const CString& strPath, LPCSTR lpszExt) {
   int nDot = strPath.ReverseFind('.');
   int nSlash = strPath.ReverseFind('\\');
@@ -186,8 +175,8 @@ void CFView_Export::OnTileCommand(UINT nID) {
   }
   if (nMode >= 0) {
     files.RemoveAll();
-    long lFlags = ScopeFlags(nChoice);
-    if (pBrowser && lFlags) pBrowser->GetFileData(&files, lFlags);
+    long lFlags = 0;
+    if (pBrowser && exportpane::ScopeFlags(nChoice, &lFlags)) pBrowser->GetFileData(&files, lFlags);
     int nRemoved = 0;
     BOOL bTooLong = FALSE;
     if (!FilterFiles(&files, nFilter, &nRemoved, &bTooLong)) {

@@ -42,6 +42,7 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_MESSAGE(WM_REFRESH_TREES, &CFView_Folder::OnRefreshTrees)
   ON_MESSAGE(WM_TREE_FOCUS_CHANGED, &CFView_Folder::OnTreeFocusChanged)
   ON_MESSAGE(WM_FOLDER_ACCEPTED, &CFView_Folder::OnAccepted)
+  ON_WM_POWERBROADCAST()
   // sections
   ON_WM_SIZE()
   ON_WM_PARENTNOTIFY()
@@ -275,6 +276,13 @@ LRESULT CFView_Folder::OnTreeFocusChanged(WPARAM wParam, LPARAM) {
 
 LRESULT CFView_Folder::OnAccepted(WPARAM, LPARAM) { return 0; }
 
+UINT CFView_Folder::OnPowerBroadcast(UINT, LPARAM) {
+  // Back from a suspension the screen may hold anything: the pane and its trees are drawn
+  // again at once.
+  RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
 // ---- Navigation -------------------------------------------------------------------------
 
 BOOL CFView_Folder::GoBack() { return StepHistory(-1); }
@@ -314,6 +322,14 @@ const MappedCommand kMapped[] = {
     {ID_FAVORITE_ADD, PLUGIN_FOLDER_FAVOURITE},
 };
 
+// The Go popup, known by its items: its position in the view menu moves with the items
+// the frame and the toolbar take out of it.
+bool IsGoPopup(CMenu* pPopup) {
+  for (int i = 0, n = pPopup ? (int)pPopup->GetMenuItemCount() : 0; i < n; ++i)
+    if (pPopup->GetMenuItemID(i) == ID_GO_UP || pPopup->GetMenuItemID(i) == ID_GO_OPEN_PATH) return true;
+  return false;
+}
+
 }  // namespace
 
 CTreePluginEntry* CFView_Folder::CurrentEntry() const {
@@ -323,6 +339,15 @@ CTreePluginEntry* CFView_Folder::CurrentEntry() const {
 
 void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
   if (bSysMenu || !pPopup) return;
+  if (IsGoPopup(pPopup)) {
+    pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
+    pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
+    CTreePluginEntry* pDisk = EntryByTitle(LoadResourceText(IDS_TREE_TITLE_DISK));
+    bool disk = pDisk && pDisk->m_pTreeWnd && pDisk->m_pTreeWnd->IsWindowEnabled() && m_manager.IsActive(pDisk);
+    pPopup->EnableMenuItem(ID_GO_OPEN_PATH, MF_BYCOMMAND | (disk ? MF_ENABLED : MF_GRAYED));
+    return;
+  }
   if (nIndex == 0 || nIndex == 1) {
     // The folder commands follow the current plug-in's folder menu, position by position.
     CMenu menu;
@@ -354,16 +379,9 @@ void CFView_Folder::OnInitMenuPopup(CMenu* pPopup, UINT nIndex, BOOL bSysMenu) {
         ++n;
       }
     }
-    if (CMenu* pGo = pPopup->GetSubMenu(13)) OnInitMenuPopup(pGo, 13, FALSE);
+    for (int i = 0; i < (int)pPopup->GetMenuItemCount(); ++i)
+      if (IsGoPopup(pPopup->GetSubMenu(i))) OnInitMenuPopup(pPopup->GetSubMenu(i), (UINT)i, FALSE);
     return;
-  }
-  if (nIndex == 13) {
-    pPopup->EnableMenuItem(ID_GO_UP, MF_BYCOMMAND | (CanGoUp() ? MF_ENABLED : MF_GRAYED));
-    pPopup->EnableMenuItem(ID_GO_BACK, MF_BYCOMMAND | (CanGoBack() ? MF_ENABLED : MF_GRAYED));
-    pPopup->EnableMenuItem(ID_GO_FORWARD, MF_BYCOMMAND | (CanGoForward() ? MF_ENABLED : MF_GRAYED));
-    CTreePluginEntry* pDisk = EntryByTitle(LoadResourceText(IDS_TREE_TITLE_DISK));
-    bool disk = pDisk && pDisk->m_pTreeWnd && pDisk->m_pTreeWnd->IsWindowEnabled() && m_manager.IsActive(pDisk);
-    pPopup->EnableMenuItem(ID_GO_OPEN_PATH, MF_BYCOMMAND | (disk ? MF_ENABLED : MF_GRAYED));
   }
 }
 

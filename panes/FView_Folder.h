@@ -102,6 +102,7 @@ class CFView_Folder : public CFormView {
   afx_msg LRESULT OnRefreshTrees(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnTreeFocusChanged(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnAccepted(WPARAM wParam, LPARAM lParam);
+  afx_msg UINT OnPowerBroadcast(UINT nEvent, LPARAM lData);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnParentNotify(UINT message, LPARAM lParam);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);

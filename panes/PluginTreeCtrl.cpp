@@ -46,6 +46,7 @@ BEGIN_MESSAGE_MAP(CPluginTreeCtrl, CCheckTreeCtrl)
   ON_WM_SETFOCUS()
   ON_WM_KILLFOCUS()
   ON_WM_ERASEBKGND()
+  ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, &CPluginTreeCtrl::OnCustomDraw)
 END_MESSAGE_MAP()
 
 CPluginTreeCtrl::CPluginTreeCtrl()
@@ -384,6 +385,24 @@ BOOL CPluginTreeCtrl::OnEraseBkgnd(CDC* pDC) {
   GetClientRect(&rc);
   pDC->FillSolidRect(&rc, RGB(59, 79, 92));
   return TRUE;
+}
+
+void CPluginTreeCtrl::OnCustomDraw(NMHDR* pNotify, LRESULT* pResult) {
+  NMTVCUSTOMDRAW* pDraw = reinterpret_cast<NMTVCUSTOMDRAW*>(pNotify);
+  *pResult = CDRF_DODEFAULT;
+  if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    *pResult = CDRF_NOTIFYITEMDRAW;
+    return;
+  }
+  if (pDraw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
+  HTREEITEM hItem = (HTREEITEM)pDraw->nmcd.dwItemSpec;
+  const UINT state = GetItemState(hItem, TVIS_SELECTED | TVIS_DROPHILITED);
+  treerules::RowColours colours =
+      treerules::RowColoursFor((state & TVIS_SELECTED) != 0, (state & TVIS_DROPHILITED) != 0, ::GetFocus() == m_hWnd,
+                               ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT));
+  if (!colours.change) return;
+  pDraw->clrText = colours.text;
+  pDraw->clrTextBk = colours.back;
 }
 
 BOOL CPluginTreeCtrl::PreTranslateMessage(MSG* pMsg) {

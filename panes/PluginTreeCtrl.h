@@ -104,6 +104,8 @@ class CPluginTreeCtrl : public CCheckTreeCtrl {
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg void OnKillFocus(CWnd* pNewWnd);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  // The inactive selection in colours that read on the tree's dark background.
+  afx_msg void OnCustomDraw(NMHDR* pNotify, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -103,4 +103,9 @@ bool IsBlankLabel(const char* text) {
   return true;
 }
 
+RowColours RowColoursFor(bool selected, bool dropTarget, bool treeFocused, COLORREF buttonFace, COLORREF buttonText) {
+  if (!selected || dropTarget || treeFocused) return {false, 0, 0};
+  return {true, buttonText, buttonFace};
+}
+
 }  // namespace treerules

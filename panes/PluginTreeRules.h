@@ -54,4 +54,14 @@ bool ShortcutAllowed(bool hasMenu, bool positionExists, bool greyed);
 // A new label that is not handed to the plug-in: empty or blanks only.
 bool IsBlankLabel(const char* text);
 
+// The colours of a row's label. The control draws a selected row of a tree without the
+// focus in the light button face with the tree's own (white) text; such a row takes the
+// system's button text instead, so that it stays readable. change false: as the control
+// draws it.
+struct RowColours {
+  bool change;
+  COLORREF text, back;
+};
+RowColours RowColoursFor(bool selected, bool dropTarget, bool treeFocused, COLORREF buttonFace, COLORREF buttonText);
+
 }  // namespace treerules

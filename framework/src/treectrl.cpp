@@ -1,4 +1,5 @@
-// CTreeCtrl: the members that fill structures or read texts of any length.
+// CTreeCtrl: the members that fill structures or read texts of any length, and the
+// scrolling of a drag over the tree.
 #include <fw/treectrl.h>
 
 #include <vector>
@@ -133,4 +134,29 @@ HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const {
 
 CImageList* CTreeCtrl::CreateDragImage(HTREEITEM hItem) {
   return AfxNewImageList((HIMAGELIST)SendMessage(TVM_CREATEDRAGIMAGE, 0, (LPARAM)hItem));
+}
+
+BOOL CTreeCtrl::DragScroll(CPoint pt, BOOL bHideDragImage, int nBand) {
+  CRect rc;
+  GetClientRect(&rc);
+  if (!rc.PtInRect(pt)) return FALSE;
+  HTREEITEM hFirst = GetFirstVisibleItem();
+  int nRow = -1;
+  if (hFirst && pt.y < rc.top + nBand) {
+    if (GetPrevVisibleItem(hFirst)) nRow = SB_LINEUP;
+  } else if (hFirst && pt.y >= rc.bottom - nBand) {
+    // Only while a row follows the last whole one: the second row becomes the first.
+    HTREEITEM hLast = hFirst;
+    for (UINT n = GetVisibleCount(); n > 1 && hLast; --n) hLast = GetNextVisibleItem(hLast);
+    if (hLast && GetNextVisibleItem(hLast)) nRow = SB_LINEDOWN;
+  }
+  int nLine = pt.x < rc.left + nBand ? SB_LINELEFT : pt.x >= rc.right - nBand ? SB_LINERIGHT : -1;
+  const int nOldPos = GetScrollPos(SB_HORZ);
+  if (nRow < 0 && (nLine < 0 || !(GetStyle() & WS_HSCROLL))) return FALSE;
+  if (bHideDragImage) CImageList::DragShowNolock(FALSE);
+  if (nRow >= 0) SendMessage(WM_VSCROLL, MAKEWPARAM(nRow, 0), 0);
+  if (nLine >= 0) SendMessage(WM_HSCROLL, MAKEWPARAM(nLine, 0), 0);
+  UpdateWindow();
+  if (bHideDragImage) CImageList::DragShowNolock(TRUE);
+  return GetFirstVisibleItem() != hFirst || GetScrollPos(SB_HORZ) != nOldPos;
 }

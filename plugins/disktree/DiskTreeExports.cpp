@@ -162,11 +162,16 @@ PLUGIN_EXPORT HRESULT DrawClipboard(CTreeCtrl* tree) {
 }
 
 PLUGIN_EXPORT HRESULT DragOver(CTreeCtrl* tree, COleDataObject* data, DWORD keyState, int x, int y, DWORD* effect,
-                               int*) {
+                               int* imageShown) {
   CFolderTreeManager* m = Manager();
   if (!m) return E_PLUGIN_NOT_SUPPORTED;
   if (!tree) return E_INVALIDARG;
   if (effect) *effect = DROPEFFECT_NONE;
+  // Held near an edge, the drag scrolls the rows out of sight into reach, one step in
+  // each interval (the host asks again while the mouse rests).
+  static DWORD lastScroll = 0;
+  if (GetTickCount() - lastScroll >= kDragScrollIntervalMs && tree->DragScroll(CPoint(x, y), imageShown && *imageShown))
+    lastScroll = GetTickCount();
   HTREEITEM item = HitItem(tree, x, y);
   if (!item) return S_OK;
   tree->SelectDropTarget(item);
@@ -279,18 +284,30 @@ PLUGIN_EXPORT HRESULT RenameTreeItem(CTreeCtrl* tree, HTREEITEM item, char* newT
   std::wstring wide;
   if (!textkit::TryAnsiToWide(name, &wide)) return E_FAIL;
   LPITEMIDLIST newId = nullptr;
-  HRESULT hr = r->shell->parent->SetNameOf(::GetActiveWindow(), r->shell->relative, wide.c_str(),
-                                           SHGDN_INFOLDER | SHGDN_FORPARSING, &newId);
+  IShellFolder* parentFolder = r->shell->parent;
+  HRESULT hr = parentFolder->SetNameOf(::GetActiveWindow(), r->shell->relative, wide.c_str(),
+                                       SHGDN_INFOLDER | SHGDN_FORPARSING, &newId);
   if (FAILED(hr) && hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return E_FAIL;
-  const std::string newPath = textkit::FolderPartOf(oldPath) + name;
-  if (newId) CoTaskMemFree(newId);
+  std::string newPath = textkit::FolderPartOf(oldPath) + name;
   SHChangeNotify(SHCNE_RENAMEFOLDER, SHCNF_PATHA, oldPath.c_str(), newPath.c_str());
-  // The item is built again from the disk: its records, children and label follow.
-  HTREEITEM parent = tree->GetParentItem(item);
-  m->RemoveItem(tree, item, false);
+  // The item keeps its place, its selection and its open state: it is bound to the new
+  // name where it stands, and the browser goes on showing the same folder.
+  if (!newId || !m->Rebind(tree, item, parentFolder, newId)) {
+    // The shell gave no new id: the item is built again from the disk and made the caret.
+    HTREEITEM parent = tree->GetParentItem(item);
+    m->RemoveItem(tree, item, false);
+    if (parent) {
+      m->SyncChildren(tree, parent);
+      for (HTREEITEM c = tree->GetChildItem(parent); c; c = tree->GetNextSiblingItem(c))
+        if (SameFolder(CFolderTreeManager::ItemPath(tree, c), newPath)) tree->SelectItem(c);
+    }
+  } else {
+    newPath = CFolderTreeManager::ItemPath(tree, item);
+    if (HTREEITEM parent = tree->GetParentItem(item)) m->SortChildren(tree, parent);
+  }
   MoveFolderEntries(oldPath, newPath);
   MoveFolderColours(oldPath, newPath);
-  if (parent) m->SyncChildren(tree, parent);
+  if (HTREEITEM root = tree->GetRootItem()) m->Refresh(tree, root);
   ResetChangedFolders(newPath);
   return S_OK;
 }
@@ -328,10 +345,10 @@ HRESULT NewFolderUnderCaret(CTreeCtrl* tree, bool menuVariant) {
     if (menuVariant) Check(tree)->SelectAllExcept(FALSE, created);
     tree->SelectItem(created);
   }
-  if (menuVariant) {
-    if (HTREEITEM root = tree->GetRootItem()) m->Refresh(tree, root);
-    ResetChangedFolders(made.path);
-  }
+  // Both variants bring the whole tree in step (other programs may have changed folders
+  // meanwhile); only the menu's names the folder it made.
+  if (HTREEITEM root = tree->GetRootItem()) m->Refresh(tree, root);
+  if (menuVariant) ResetChangedFolders(made.path);
   return S_OK;
 }
 

@@ -298,7 +298,7 @@ HRESULT PropertiesCommand(CTreeCtrl* tree) {
   if (!tree) return E_INVALIDARG;
   TreeItemRecord* r = CFolderTreeManager::Record(tree, tree->GetSelectedItem());
   if (!r || !r->shell || !r->path || IsVetoedPath(r->path)) return E_FAIL;
-  return ShowFolderProperties(r->path, r->shell->absolute);
+  return ShowFolderProperties(r->path, r->shell->absolute, MainWindow(tree));
 }
 
 // Runs one command by its context-menu id.

@@ -18,6 +18,8 @@ constexpr size_t kPathVeto = 260;
 constexpr size_t kMaxRenamedPath = 255;
 // The first image slot of tinted folder icons.
 constexpr int kFirstTintSlot = 1000;
+// The least time between two steps of a drag's scrolling.
+constexpr DWORD kDragScrollIntervalMs = 200;
 // Longest wait for a busy browser before a delete or paste goes on anyway.
 constexpr DWORD kBrowserBusyWaitMs = 10000;
 

@@ -54,6 +54,8 @@ BOOL CPropertyFolderPage::OnInitDialog() {
     m_bSystem = (attr & FILE_ATTRIBUTE_SYSTEM) != 0;
     m_bArchive = (attr & FILE_ATTRIBUTE_ARCHIVE) != 0;
   }
+  // The sheet opens over the program, not where the system puts a new window.
+  if (CWnd* sheet = GetParent()) sheet->CenterWindow(m_centreOver ? CWnd::FromHandle(m_centreOver) : nullptr);
   m_count = disktree::FolderCount();
   SetTimer(kCountTimer, 50, nullptr);
   UpdateData(FALSE);
@@ -154,16 +156,17 @@ void CPropertyFolderPage::OnCancel() {
 
 namespace disktree {
 
-HRESULT ShowFolderProperties(const std::string& path, LPCITEMIDLIST absolute) {
+HRESULT ShowFolderProperties(const std::string& path, LPCITEMIDLIST absolute, HWND over) {
   SHFILEINFOA info = {};
   if (absolute) SHGetFileInfoA(reinterpret_cast<LPCSTR>(absolute), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
   char title[1024] = {};
   snprintf(title, sizeof title, ResourceString(IDS_DISKTREE_PROPERTIES_TITLE).c_str(), info.szDisplayName);
-  CPropertySheet sheet(title);
+  CPropertySheet sheet(title, CWnd::FromHandle(over));
   sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
   sheet.m_psh.dwFlags &= ~PSH_HASHELP;
   CPropertyFolderPage page;
   page.SetFolder(path, absolute);
+  page.m_centreOver = over;
   sheet.AddPage(&page);
   sheet.DoModal();
   return S_OK;

@@ -25,6 +25,8 @@ class CPropertyFolderPage : public CPropertyPage {
   volatile LONG m_bStop = 0;
   // True once the whole folder was counted.
   bool m_bCounted = false;
+  // The window the sheet is centred on.
+  HWND m_centreOver = nullptr;
 
  protected:
   BOOL OnInitDialog() override;
@@ -47,6 +49,7 @@ class CPropertyFolderPage : public CPropertyPage {
 };
 
 namespace disktree {
-// Shows the modal sheet for the folder; 0 once it has closed.
-HRESULT ShowFolderProperties(const std::string& path, LPCITEMIDLIST absolute);
+// Shows the modal sheet for the folder, owned by and centred on the window over; 0 once it
+// has closed.
+HRESULT ShowFolderProperties(const std::string& path, LPCITEMIDLIST absolute, HWND over);
 }  // namespace disktree

@@ -369,6 +369,7 @@ HRESULT CFolderTreeManager::BuildRoot(CTreeCtrl* tree, HTREEITEM parent, bool ex
   SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, pidl.Out());
   HTREEITEM root =
       BuildItem(tree, nullptr, pidl.Get(), desktop, parent ? parent : TVI_ROOT, TVI_LAST, excludeRemovable);
+  RegisterShareOverlay(tree);
   if (root && root != TVI_LAST) {
     Expand(tree, root, excludeRemovable);
     tree->Expand(root, TVE_EXPAND);
@@ -376,6 +377,64 @@ HRESULT CFolderTreeManager::BuildRoot(CTreeCtrl* tree, HTREEITEM parent, bool ex
   }
   desktop->Release();
   return S_OK;
+}
+
+bool CFolderTreeManager::Rebind(CTreeCtrl* tree, HTREEITEM item, IShellFolder* parent, LPITEMIDLIST relative) {
+  TreeItemRecord* record = Record(tree, item);
+  if (!record || !record->shell || !relative) {
+    CoTaskMemFree(relative);
+    return false;
+  }
+  // A level still being filled is finished under its old binding first.
+  FinishFill(tree, item);
+  ShellItemRecord* s = record->shell;
+  TreeItemRecord* above = Record(tree, tree->GetParentItem(item));
+  LPITEMIDLIST absolute = JoinItemIdLists(above && above->shell ? above->shell->absolute : nullptr, relative);
+  if (!absolute) {
+    CoTaskMemFree(relative);
+    return false;
+  }
+  CoTaskMemFree(s->relative);
+  CoTaskMemFree(s->absolute);
+  s->parent = parent;
+  s->relative = relative;
+  s->absolute = absolute;
+  if (s->folder) s->folder->Release();
+  s->folder = nullptr;  // bound again when first needed
+  std::string path = PathOf(parent, relative, absolute);
+  if (!m_desktopName.empty() && path == m_desktopName) path = m_desktopDirectory;
+  free(record->path);
+  record->path = CopyText(path);
+  std::string label;
+  if (GetDisplayNameText(parent, relative, SHGDN_INFOLDER, &label)) tree->SetItemText(item, label.c_str());
+  // The children follow by their names in the folder's new place; one that cannot be found
+  // there goes (a refresh brings it back if it is still on the disk).
+  IShellFolder* folder = BoundFolder(record);
+  for (HTREEITEM c = tree->GetChildItem(item); c;) {
+    HTREEITEM next = tree->GetNextSiblingItem(c);
+    TreeItemRecord* child = Record(tree, c);
+    const std::string name = child && child->path ? textkit::FileNameOf(child->path) : std::string();
+    std::wstring wide;
+    LPITEMIDLIST fresh = nullptr;
+    if (!folder || name.empty() || !textkit::TryAnsiToWide(name, &wide) ||
+        FAILED(folder->ParseDisplayName(nullptr, nullptr, &wide[0], nullptr, &fresh, nullptr)) ||
+        !Rebind(tree, c, folder, fresh))
+      RemoveItem(tree, c, false);
+    c = next;
+  }
+  return true;
+}
+
+void CFolderTreeManager::RegisterShareOverlay(CTreeCtrl* tree) {
+  HIMAGELIST list = TreeView_GetImageList(tree->m_hWnd, TVSIL_NORMAL);
+  if (!list) return;
+  HICON mark = LoadSharedOverlayIcon();
+  if (!mark) return;
+  // Added where the list ends, not at a fixed slot: the list's images below 1000 are the
+  // system's icons the items share, and those from 1000 on the tinted ones.
+  const int slot = ImageList_AddIcon(list, mark);
+  if (slot >= 0) ImageList_SetOverlayImage(list, slot, 1);
+  DestroyIcon(mark);
 }
 
 void CFolderTreeManager::SortChildren(CTreeCtrl* tree, HTREEITEM item) {

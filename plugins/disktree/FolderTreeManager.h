@@ -58,8 +58,16 @@ class CFolderTreeManager {
   // Whether the item's level is still being filled (tests).
   bool IsFilling(HTREEITEM item);
   HRESULT Refresh(CTreeCtrl* tree, HTREEITEM item);
+  // An item opened before gets its children in step with the disk; one never opened gets
+  // its button from the disk.
   void SyncChildren(CTreeCtrl* tree, HTREEITEM item);
   HRESULT RemoveItem(CTreeCtrl* tree, HTREEITEM item, bool deleteData);
+  // The item's children in the order of its shell folder.
+  void SortChildren(CTreeCtrl* tree, HTREEITEM item);
+  // Binds an item in place to its new relative id list (taken over) in parent, after its
+  // folder got a new name: its records, path and label, then its children's, by their
+  // names. The item stays what it was in the tree: selected, open, where it was.
+  bool Rebind(CTreeCtrl* tree, HTREEITEM item, IShellFolder* parent, LPITEMIDLIST relative);
   // Re-applies stored colours below and at item.
   void ApplyColours(CTreeCtrl* tree, HTREEITEM item);
   HRESULT SetColour(CTreeCtrl* tree, HTREEITEM item, COLORREF colour, bool remove);
@@ -176,7 +184,17 @@ class CFolderTreeManager {
   void SystemImages(const std::string& path, SFGAOF attributes, DWORD fileAttributes, LPCITEMIDLIST absolute,
                     const ChildContext& context, int* normal, int* open) const;
   int TreeImage(CTreeCtrl* tree, int systemIndex);
-  void SortChildren(CTreeCtrl* tree, HTREEITEM item);
+  // The shared-folder mark in the tree's image list as overlay 1, which the items of shared
+  // folders carry; done once the root is built, before any shared folder shows.
+  static void RegisterShareOverlay(CTreeCtrl* tree);
+  // A drive's label from the shell again; an optical drive whose label changed holds
+  // another disc and is emptied (true). Drives without an icon get the system's.
+  bool Relabel(CTreeCtrl* tree, HTREEITEM item, const std::string& root, UINT type);
+  void SetDriveImages(CTreeCtrl* tree, HTREEITEM item, const std::string& root);
+  // Closed, without children, with a button: opened again, it is filled afresh.
+  void Empty(CTreeCtrl* tree, HTREEITEM item);
+  // The expand button of a file-system folder never opened: shown when it holds a folder.
+  void SetButtonFromDisk(CTreeCtrl* tree, HTREEITEM item);
   void FreeRecord(TreeItemRecord* record);
 
   std::string m_desktopDirectory, m_desktopName;

@@ -72,9 +72,13 @@ HRESULT CFolderTreeManager::Refresh(CTreeCtrl* tree, HTREEITEM item) {
     HTREEITEM next = tree->GetNextSiblingItem(cur);
     const std::string root = DriveRootOfLabel(std::string(tree->GetItemText(cur)));
     if (!root.empty()) {
-      UINT type = GetDriveTypeA(root.c_str());
+      const UINT type = GetDriveTypeA(root.c_str());
       if (type == DRIVE_NO_ROOT_DIR || (type == DRIVE_CDROM && flush)) {
         RemoveItem(tree, cur, false);  // the parent's sync inserts it afresh when it is back
+        cur = next;
+        continue;
+      }
+      if ((type == DRIVE_FIXED || type == DRIVE_REMOVABLE || type == DRIVE_CDROM) && Relabel(tree, cur, root, type)) {
         cur = next;
         continue;
       }
@@ -83,18 +87,8 @@ HRESULT CFolderTreeManager::Refresh(CTreeCtrl* tree, HTREEITEM item) {
         BOOL ready = GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
         SetErrorMode(mode);
         if (!ready) {
-          tree->Expand(cur, TVE_COLLAPSE | TVE_COLLAPSERESET);
-          for (HTREEITEM c = tree->GetChildItem(cur); c;) {
-            HTREEITEM n = tree->GetNextSiblingItem(c);
-            RemoveItem(tree, c, false);
-            c = n;
-          }
-          TVITEMA tv = {};
-          tv.mask = TVIF_CHILDREN | TVIF_STATE;
-          tv.hItem = cur;
-          tv.cChildren = 1;
-          tv.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-          tree->SetItem(&tv);
+          if (type == DRIVE_REMOTE) SetDriveImages(tree, cur, root);
+          Empty(tree, cur);
           cur = next;
           continue;
         }
@@ -109,12 +103,66 @@ HRESULT CFolderTreeManager::Refresh(CTreeCtrl* tree, HTREEITEM item) {
   return S_OK;
 }
 
+bool CFolderTreeManager::Relabel(CTreeCtrl* tree, HTREEITEM item, const std::string& root, UINT type) {
+  TreeItemRecord* record = Record(tree, item);
+  std::string label;
+  if (!record || !record->shell ||
+      !GetDisplayNameText(record->shell->parent, record->shell->relative, SHGDN_NORMAL, &label))
+    return false;
+  const bool changed = label != std::string(tree->GetItemText(item));
+  if (changed) tree->SetItemText(item, label.c_str());
+  if (type == DRIVE_CDROM) {
+    // Another disc: what was listed of the old one is gone, and so is its icon.
+    SetDriveImages(tree, item, root);
+    if (changed) {
+      Empty(tree, item);
+      return true;
+    }
+  } else {
+    int image = -1, open = -1;
+    if (!tree->GetItemImage(item, image, open) || image < 0) SetDriveImages(tree, item, root);
+  }
+  return false;
+}
+
+void CFolderTreeManager::SetDriveImages(CTreeCtrl* tree, HTREEITEM item, const std::string& root) {
+  int images[2] = {-1, -1};
+  for (int k = 0; k < 2; ++k) {
+    SHFILEINFOA info = {};
+    if (SHGetFileInfoA(root.c_str(), 0, &info, sizeof info,
+                       SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (k ? SHGFI_OPENICON : 0)))
+      images[k] = TreeImage(tree, info.iIcon);
+  }
+  if (images[0] >= 0) tree->SetItemImage(item, images[0], images[1] >= 0 ? images[1] : images[0]);
+}
+
+void CFolderTreeManager::Empty(CTreeCtrl* tree, HTREEITEM item) {
+  tree->Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET);
+  for (HTREEITEM c = tree->GetChildItem(item); c;) {
+    HTREEITEM n = tree->GetNextSiblingItem(c);
+    RemoveItem(tree, c, false);
+    c = n;
+  }
+  TVITEMA tv = {};
+  tv.mask = TVIF_CHILDREN | TVIF_STATE;
+  tv.hItem = item;
+  tv.cChildren = 1;
+  tv.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+  tree->SetItem(&tv);
+}
+
 void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
   FinishFill(tree, item);
   TreeItemRecord* record = Record(tree, item);
-  IShellFolder* folder = record && record->shell ? BoundFolder(record) : nullptr;
+  if (!record || !record->shell) return;
+  if (!(tree->GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE)) {
+    // Never opened, so it has no children to sync; but a folder dropped or pasted into it,
+    // or made there by another program, must be reachable: its button follows the disk.
+    SetButtonFromDisk(tree, item);
+    return;
+  }
+  IShellFolder* folder = BoundFolder(record);
   if (!folder) return;
-  if (!(tree->GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE)) return;
   IEnumIDList* list = nullptr;
   if (FAILED(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &list)) || !list)
     return;
@@ -160,6 +208,22 @@ void CFolderTreeManager::SyncChildren(CTreeCtrl* tree, HTREEITEM item) {
   tv.mask = TVIF_CHILDREN;
   tv.hItem = item;
   tv.cChildren = any ? 1 : 0;
+  tree->SetItem(&tv);
+}
+
+void CFolderTreeManager::SetButtonFromDisk(CTreeCtrl* tree, HTREEITEM item) {
+  TreeItemRecord* record = Record(tree, item);
+  // Drives are left alone: asking one that holds no medium may take long, and their
+  // expansion says what they hold.
+  if (!record || !record->shell || !(record->shell->attributes & SFGAO_FILESYSTEM) || !record->path ||
+      IsDriveRoot(record->path))
+    return;
+  const DWORD attr = GetFileAttributesA(record->path);
+  if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_DIRECTORY)) return;
+  TVITEMA tv = {};
+  tv.mask = TVIF_CHILDREN;
+  tv.hItem = item;
+  tv.cChildren = HasSubdirectory(record->path) ? 1 : 0;
   tree->SetItem(&tv);
 }
 

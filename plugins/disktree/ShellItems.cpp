@@ -1,5 +1,6 @@
 #include "ShellItems.h"
 
+#include <shellapi.h>
 #include <textkit/text.h>
 
 #include <cstring>
@@ -72,9 +73,9 @@ std::string GetDesktopPath() {
   return path;
 }
 
-HICON LoadSharedOverlayIcon(HINSTANCE resources, UINT id) {
-  if (!resources) return nullptr;
-  return static_cast<HICON>(LoadImageA(resources, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
+HICON LoadSharedOverlayIcon() {
+  HICON large = nullptr;
+  return ExtractIconExA("shell32.dll", 28, &large, nullptr, 1) == 1 ? large : nullptr;
 }
 
 }  // namespace disktree

@@ -22,8 +22,8 @@ LPITEMIDLIST CopyFirstItemId(LPCITEMIDLIST pidl);
 bool GetDisplayNameText(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags, std::string* text);
 // The desktop's file-system path; "" when the shell has none.
 std::string GetDesktopPath();
-// The icon that marks shared folders, from the resource library (owned by the caller).
-HICON LoadSharedOverlayIcon(HINSTANCE resources, UINT id);
+// The icon that marks shared folders: the shell's large icon 28 (owned by the caller).
+HICON LoadSharedOverlayIcon();
 
 // A list owned by the shell allocator, freed at scope end.
 class ItemIdList {

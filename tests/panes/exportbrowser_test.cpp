@@ -34,13 +34,18 @@ Calls PluginState(HMODULE h) {
 
 }  // namespace
 
+// The user ticks the options the scope dialog shows: the files of the view (a folder that
+// holds a movie among its pictures), with the "selected files only" box when the export
+// offers it, or Cancel.
 TEST(ExportPaneWithBrowser, ScopesTakeTheBrowsersFiles) {
   testsupport::ScopedProfileRoot profile("exportbrowser");
   const std::string plugins = testsupport::NewTempFolder("panes-browser");
-  ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\testplugins\\peu_order10.peu").c_str(),
-                          (plugins + "\\peu_order10.peu").c_str(), FALSE));
+  for (const char* plugin : {"peu_order10.peu", "peu_kind3.peu"})
+    ASSERT_TRUE(::CopyFileA((testsupport::ProgramFolder() + "\\testplugins\\" + plugin).c_str(),
+                            (plugins + "\\" + plugin).c_str(), FALSE));
   const std::string pictures = ctltest::Scratch("export-browser");
-  for (int i = 0; i < 5; ++i) ctltest::Copy("plain.jpg", pictures + "\\p0" + std::to_string(i) + ".jpg");
+  for (int i = 0; i < 4; ++i) ctltest::Copy("plain.jpg", pictures + "\\p0" + std::to_string(i) + ".jpg");
+  ctltest::Copy("movie.mp4", pictures + "\\p04.mp4");
 
   BrowserHost browser;
   ASSERT_NE(GetCGBrowser(), nullptr);
@@ -57,47 +62,71 @@ TEST(ExportPaneWithBrowser, ScopesTakeTheBrowsersFiles) {
   host->GetClientRect(&rc);
   pane->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, rc, host, AFX_IDW_PANE_FIRST);
   pane->OnInitialUpdate();
-  ASSERT_EQ(1, pane->GetEntryCount());
-  const HMODULE plugin = ::GetModuleHandleA((plugins + "\\peu_order10.peu").c_str());
+  ASSERT_EQ(2, pane->GetEntryCount());
+  // The tiles in their order: mode 0 (no check box), then mode 3 (with it).
+  const HMODULE plain = ::GetModuleHandleA((plugins + "\\peu_order10.peu").c_str());
+  const HMODULE withCheck = ::GetModuleHandleA((plugins + "\\peu_kind3.peu").c_str());
 
   struct Case {
-    int button;  // 0: Cancel
+    const char* what;
+    int tile;
+    HMODULE plugin;
+    bool cancel;
+    bool selectedOnly;  // the check box ticked (the tile of mode 3 shows it)
     int files;
     int scope;
-  } cases[] = {{IDC_TARGET_SELECTED, 2, 1}, {IDC_TARGET_ALL, 5, 2}, {0, -1, -1}};
-  int callsBefore = PluginState(plugin).calls;
+  } cases[] = {
+      {"the files of the view, the movie among them", 0, plain, false, false, 5, 0},
+      {"the files of the view, the selected ones only", 1, withCheck, false, true, 2, 6},
+      {"the files of the view, the box cleared", 1, withCheck, false, false, 5, 0},
+      {"cancelled", 0, plain, true, false, -1, -1},
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.button);
-    bool chosen = false;
+    SCOPED_TRACE(c.what);
+    const int callsBefore = PluginState(c.plugin).calls;
+    std::string unseen;
     {
       uikit::DialogDriver driver([&](HWND box) {
-        if (!c.button) {
+        if (c.cancel) {
           ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
           return;
         }
-        for (int id : {IDC_TARGET_SELECTED, IDC_TARGET_MARKED, IDC_TARGET_SHOWN, IDC_TARGET_ALL})
-          ::CheckDlgButton(box, id, id == c.button ? BST_CHECKED : BST_UNCHECKED);
-        chosen = true;
+        // Only what the dialog shows is ticked.
+        auto tick = [&](int id, bool on) {
+          HWND item = ::GetDlgItem(box, id);
+          if (!item || !::IsWindowVisible(item) || !::IsWindowEnabled(item)) {
+            unseen += std::to_string(id) + " ";
+            return;
+          }
+          ::SendMessageA(item, BM_CLICK, 0, 0);
+          if ((::IsDlgButtonChecked(box, id) == BST_CHECKED) != on) ::SendMessageA(item, BM_CLICK, 0, 0);
+        };
+        tick(IDC_TARGET_SHOWN, true);
+        if (c.tile == 1) tick(IDC_TARGET_SELECTED_ONLY, c.selectedOnly);
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
       });
-      CExportMenuWnd* tile = pane->GetTile(0);
+      CExportMenuWnd* tile = pane->GetTile(c.tile);
       tile->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
       tile->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
       EXPECT_EQ(1, driver.Ran());
     }
     uikit::PumpPending();
-    Calls after = PluginState(plugin);
-    if (c.button) {
-      EXPECT_TRUE(chosen);
-      EXPECT_EQ(callsBefore + 1, after.calls);
+    EXPECT_EQ(unseen, "") << "options the dialog does not show";
+    Calls after = PluginState(c.plugin);
+    if (!c.cancel) {
+      EXPECT_EQ(callsBefore + 1, after.calls) << "the export refused the files";
       EXPECT_EQ(c.files, after.files);
       EXPECT_EQ(c.scope, after.scope);
       EXPECT_EQ(GetCGBrowser(), after.browser);
-      callsBefore = after.calls;
       // The test plug-in's window is done at once: the pane takes the next run.
       pane->SendMessage(WM_EXPORT_BUSY, 0, 0);
-      // The tile follows its owner's state on its own timer.
-      EXPECT_TRUE(uikit::WaitUntil([&] { return pane->GetTile(0)->GetState() != exporttile::DISABLED; }, 5000));
+      // The tiles follow their owner's state on their own timers.
+      EXPECT_TRUE(uikit::WaitUntil(
+          [&] {
+            return pane->GetTile(0)->GetState() != exporttile::DISABLED &&
+                   pane->GetTile(1)->GetState() != exporttile::DISABLED;
+          },
+          5000));
     } else {
       EXPECT_EQ(callsBefore, after.calls);
     }

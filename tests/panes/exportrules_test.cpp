@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ExportRules.h"
+#include "ICGBrowser.h"
 
 namespace {
 using namespace exportpane;
@@ -49,6 +50,29 @@ TEST(ExportRules, CopyDataSizeHoldsTextAndTerminator) {
     size_t cb = CopyDataSize(n);
     EXPECT_EQ(0u, cb % 4) << n;
     EXPECT_GE(cb, n + 1) << n;
+  }
+}
+
+// The scope dialog's answers and what each asks of the browser.
+TEST(ExportRules, ScopeFlags) {
+  struct Case {
+    int choice;
+    bool asks;
+    long flags;
+  } cases[] = {
+      {0, true, 0},  // the files of the view
+      {1, true, (long)CGFILE_SELECTED},
+      {3, true, (long)CGFILE_SELECTED},
+      {6, true, (long)CGFILE_SELECTED},  // the files of the view, the selected ones only
+      {2, true, (long)CGFILE_ALL_SHOWN},
+      {5, true, (long)(CGFILE_MARKED | CGFILE_ALL)},
+      {-1, false, 0},
+      {4, false, 0},
+  };
+  for (const Case& c : cases) {
+    long flags = 12345;
+    EXPECT_EQ(exportpane::ScopeFlags(c.choice, &flags), c.asks) << c.choice;
+    if (c.asks) EXPECT_EQ(flags, c.flags) << c.choice;
   }
 }
 

@@ -1,6 +1,7 @@
 // The folder pane with real test plug-ins: sections and their layout, hiding the last open
 // tree refused, the folder changes sent to the main window (once per folder), malformed
-// texts from other windows ignored, the state kept in the profile; a screenshot.
+// texts from other windows ignored, the state kept in the profile; a screenshot; the
+// frame's power notices and message 1834.
 #include <VxDocument/CommandObject.h>
 #include <gtest/gtest.h>
 
@@ -459,3 +460,51 @@ TEST(FolderPane, ScreenshotsOfASelectionAndTheBand) {
 }
 
 }  // namespace
+
+// The frame passes the system's power notices on: back from a suspension the screen may
+// hold anything, and the pane draws itself and its trees again at once. Message 1834 is
+// answered 0 and changes nothing.
+TEST(FolderPane, PowerNoticesRepaintAnd1834IsAccepted) {
+  testsupport::ScopedProfileRoot root("folderpane-power");
+  PluginFolder f;
+  f.Put("tp_full.psp", "full.psp");
+  ItemFolders items("panepower");
+  PaneOver fx(f.dir);
+  CFView_Folder* pane = fx.pane;
+  ASSERT_TRUE(pane);
+  pane->SendMessage(WM_REFRESH_TREES, 0, 0);
+  testsupport::PumpPending();
+  fx.main.m_changes.clear();
+  EXPECT_EQ(pane->SendMessage(WM_FOLDER_ACCEPTED, 1, 2), 0);
+  EXPECT_TRUE(fx.main.m_changes.empty());
+
+  // Something drew over the pane and its tree, and nothing told them.
+  CRect rc;
+  pane->GetWindowRect(&rc);
+  const COLORREF scribble = RGB(250, 0, 250);
+  HDC dc = ::GetDCEx(pane->m_hWnd, NULL, DCX_WINDOW | DCX_CACHE);
+  HBRUSH brush = ::CreateSolidBrush(scribble);
+  CRect whole(0, 0, rc.Width(), rc.Height());
+  ::FillRect(dc, &whole, brush);
+  ::DeleteObject(brush);
+  ::ReleaseDC(pane->m_hWnd, dc);
+  // What the pane's surface holds now, without asking it to paint.
+  auto scribbled = [&] {
+    HDC window = ::GetDCEx(pane->m_hWnd, NULL, DCX_WINDOW | DCX_CACHE);
+    HDC copy = ::CreateCompatibleDC(window);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(window, rc.Width(), rc.Height());
+    HGDIOBJ old = ::SelectObject(copy, bitmap);
+    ::BitBlt(copy, 0, 0, rc.Width(), rc.Height(), window, 0, 0, SRCCOPY);
+    int n = 0;
+    for (int y = 0; y < rc.Height(); ++y)
+      for (int x = 0; x < rc.Width(); ++x) n += ::GetPixel(copy, x, y) == scribble;
+    ::SelectObject(copy, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(copy);
+    ::ReleaseDC(pane->m_hWnd, window);
+    return n;
+  };
+  ASSERT_GT(scribbled(), rc.Width() * rc.Height() / 2);
+  pane->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  EXPECT_EQ(scribbled(), 0);
+}

@@ -1225,3 +1225,63 @@ TEST_F(FrameTest, CalendarViewsRefuseTheToolbarsSlideShowCommands) {
 }
 
 }  // namespace
+
+namespace {
+
+// Opens View from the menu bar by its access key, then Go inside it, as a user does with
+// the keyboard (the system's own menu loop sends the popups' positions), and reads the
+// state of a Go item while the menu is up; the menu is closed again. (UINT)-1 when the
+// Go menu never showed.
+UINT GoItemStateInTheMenuLoop(CMainFrame* pFrame, UINT nID) {
+  HMENU hView = ::GetSubMenu(::GetMenu(pFrame->m_hWnd), 2);
+  std::atomic<UINT> state{(UINT)-1};
+  std::thread user([&] {
+    const DWORD start = ::GetTickCount();
+    auto popupOf = [](HMENU hMenu) {
+      for (HWND w : testsupport::WindowsOf(::GetCurrentProcessId(), "#32768"))
+        if (::IsWindowVisible(w) && (HMENU)::SendMessageA(w, MN_GETHMENU, 0, 0) == hMenu) return w;
+      return (HWND)NULL;
+    };
+    HWND hViewPopup = NULL;
+    while (!(hViewPopup = popupOf(hView)) && ::GetTickCount() - start < 10000) ::Sleep(20);
+    HMENU hGo = NULL;
+    for (int i = 0; hView && i < ::GetMenuItemCount(hView); ++i)
+      if (HMENU h = ::GetSubMenu(hView, i))
+        if (::GetMenuItemID(h, 0) == ID_GO_UP) hGo = h;
+    if (hViewPopup && hGo) {
+      ::PostMessageA(hViewPopup, WM_CHAR, 'g', 0);
+      HWND hGoPopup = NULL;
+      while (!(hGoPopup = popupOf(hGo)) && ::GetTickCount() - start < 10000) ::Sleep(20);
+      if (hGoPopup) state = ::GetMenuState(hGo, nID, MF_BYCOMMAND);
+    }
+    ::EndMenu();
+  });
+  pFrame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 'v');
+  user.join();
+  testsupport::PumpPending();
+  return state;
+}
+
+}  // namespace
+
+// View ▸ Go ▸ open a folder by its path: usable while the disk tree is open, the first
+// time the menu opens and after (the view menu loses the items of tools not installed,
+// which moves Go up).
+TEST_F(FrameTest, OpenFolderByPathIsUsableWhileTheDiskTreeIsOpen) {
+  CFView_Folder* pFolder = m_pFrame->GetFolderPane();
+  ASSERT_NE(pFolder, nullptr);
+  CTreePluginManager& manager = pFolder->GetManager();
+  CTreePluginEntry* pDisk = nullptr;
+  for (int i = 0; i < manager.GetEntryCount(); ++i)
+    if (manager.GetTitle(manager.GetEntry(i), manager.GetKind(manager.GetEntry(i))) ==
+        LoadResourceText(IDS_TREE_TITLE_DISK))
+      pDisk = manager.GetEntry(i);
+  ASSERT_NE(pDisk, nullptr);
+  ASSERT_TRUE(pDisk->m_pTreeWnd && manager.IsActive(pDisk)) << "the disk tree is open";
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    const UINT state = GoItemStateInTheMenuLoop(m_pFrame, ID_GO_OPEN_PATH);
+    ASSERT_NE(state, (UINT)-1) << "the Go menu did not open";
+    EXPECT_FALSE(state & MF_GRAYED);
+  }
+}

@@ -139,4 +139,15 @@ class FW_API CTreeCtrl : public CWnd {
   }
   // A new image list the caller deletes; null on failure.
   CImageList* CreateDragImage(HTREEITEM hItem);
+
+  // --- Something dragged over the tree
+  // The width of the bands along the client area's edges that scroll.
+  enum { DRAG_SCROLL_BAND = 15 };
+  // One step of scrolling when pt (client coordinates) lies in a band along an edge: at
+  // the top the row before the first shown one comes into view, at the bottom the row
+  // after the last whole one, at the left and right one line sideways; so that rows out
+  // of sight can be reached as drop targets. TRUE when the tree moved. bHideDragImage:
+  // the drag image (CImageList::DragEnter) is hidden while the rows move, so that none of
+  // it is left behind.
+  BOOL DragScroll(CPoint pt, BOOL bHideDragImage = FALSE, int nBand = DRAG_SCROLL_BAND);
 };

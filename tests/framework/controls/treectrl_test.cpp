@@ -252,3 +252,44 @@ TEST_F(TreeCtrlTest, ImageListsAndColours) {
   tree.SetImageList(nullptr, TVSIL_NORMAL);
 }
 
+// A drag held in the bands along the edges scrolls a row (or a line sideways) a step:
+// rows out of sight come into reach, and nothing moves where there is nothing to show or
+// the point is inside.
+TEST(TreeCtrlDragScroll, BandsAlongTheEdges) {
+  CHostWnd host;
+  ASSERT_TRUE(host.Make(400, 400));
+  CTreeCtrl tree;
+  ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASLINES, CRect(0, 0, 120, 100), &host, 81));
+  std::vector<HTREEITEM> rows;
+  for (int i = 0; i < 30; ++i)
+    rows.push_back(tree.InsertItem(("a rather long label of row " + std::to_string(i)).c_str()));
+  CRect rc;
+  tree.GetClientRect(&rc);
+  const int middle = rc.Height() / 2, centre = rc.Width() / 2;
+  const UINT shown = tree.GetVisibleCount();
+  ASSERT_LT(shown, rows.size());
+
+  EXPECT_FALSE(tree.DragScroll(CPoint(centre, middle))) << "inside the bands";
+  EXPECT_FALSE(tree.DragScroll(CPoint(centre, 3))) << "nothing above the first row";
+  EXPECT_EQ(tree.GetFirstVisibleItem(), rows[0]);
+  EXPECT_TRUE(tree.DragScroll(CPoint(centre, rc.bottom - 3)));
+  EXPECT_EQ(tree.GetFirstVisibleItem(), rows[1]);
+  EXPECT_TRUE(tree.DragScroll(CPoint(centre, rc.bottom - 3), TRUE));
+  EXPECT_EQ(tree.GetFirstVisibleItem(), rows[2]);
+  EXPECT_TRUE(tree.DragScroll(CPoint(centre, 3)));
+  EXPECT_EQ(tree.GetFirstVisibleItem(), rows[1]);
+  EXPECT_FALSE(tree.DragScroll(CPoint(centre, rc.bottom + 3))) << "outside the tree";
+  // At the end, the lower band has nothing more to show.
+  tree.EnsureVisible(rows.back());
+  const HTREEITEM first = tree.GetFirstVisibleItem();
+  EXPECT_FALSE(tree.DragScroll(CPoint(centre, rc.bottom - 3)));
+  EXPECT_EQ(tree.GetFirstVisibleItem(), first);
+  // Sideways: the labels are wider than the tree.
+  ASSERT_TRUE(tree.GetStyle() & WS_HSCROLL);
+  EXPECT_FALSE(tree.DragScroll(CPoint(3, middle))) << "already at the left";
+  EXPECT_TRUE(tree.DragScroll(CPoint(rc.right - 3, middle)));
+  EXPECT_GT(tree.GetScrollPos(SB_HORZ), 0);
+  EXPECT_TRUE(tree.DragScroll(CPoint(3, middle)));
+  EXPECT_EQ(tree.GetScrollPos(SB_HORZ), 0);
+  tree.DestroyWindow();
+}

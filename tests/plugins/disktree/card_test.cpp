@@ -1,10 +1,12 @@
 // DiskTree with the prefix's removable card on E:: the drive in the tree, a copy onto it, a
 // count on it, and the card pulled out (a drop fails, an expansion says the drive is empty,
-// a refresh takes the drive away, and it comes back with the card).
+// a refresh takes the drive away, and it comes back with the card); a card that refuses new
+// folders; and a disc drive whose disc changes.
 #include "host.h"
 
 #include <FolderCount.h>
 #include <FolderTreePlugin.h>
+#include <Kitlib2/Profile.h>
 #include <VxResourceIds.h>
 #include <card.h>
 #include <dialogwatch.h>
@@ -172,4 +174,101 @@ TEST(DiskTreeCard, InitializeTreeCanLeaveRemovableDrivesOut) {
     EXPECT_TRUE(hasC);
     EXPECT_EQ(hasE, !exclude) << "exclude " << exclude;
   }
+}
+
+namespace {
+
+// The item of a drive among the computer's children, or null.
+HTREEITEM DriveItem(Host& host, HTREEITEM computer, const std::string& root) {
+  for (HTREEITEM c = host.tree.GetChildItem(computer); c; c = host.tree.GetNextSiblingItem(c))
+    if (textkit::EqualNoCase(host.PathOf(c), root)) return c;
+  return nullptr;
+}
+
+bool HasButton(CTreeCtrl& tree, HTREEITEM item) {
+  TVITEMA tv = {};
+  tv.mask = TVIF_CHILDREN;
+  tv.hItem = item;
+  return tree.GetItem(&tv) && tv.cChildren != 0;
+}
+
+}  // namespace
+
+// A disc drive follows the disc in it: a refresh relabels its item, and another disc
+// closes it and forgets what was listed of the old one; with OptDiscFlush (set when the
+// card tree is opened by its button) the drive's item is built again, and the key goes
+// back to 0.
+TEST(DiskTreeCard, DiscDrivesFollowTheirDiscs) {
+  testsupport::ScopedProfileRoot profile("disktree-disc");
+  const std::string first = testsupport::NewTempFolder("ddisc-one"), second = testsupport::NewTempFolder("ddisc-two");
+  testsupport::MakeFolders(first + "\\BDMV");
+  testsupport::MakeFolders(second + "\\PRIVATE");
+  testsupport::WriteWholeFile(first + "\\.windows-label", "FIRSTDISC");
+  testsupport::WriteWholeFile(second + "\\.windows-label", "SECONDDISC");
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(first), "FIRSTDISC"), 0u);
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&host.tree, CString("D:\\BDMV")), S_OK);
+  HTREEITEM drive = host.tree.GetParentItem(host.tree.GetSelectedItem());
+  ASSERT_TRUE(textkit::EqualNoCase(host.PathOf(drive), "D:\\")) << host.PathOf(drive);
+  const HTREEITEM computer = host.tree.GetParentItem(drive);
+  EXPECT_NE(std::string(host.tree.GetItemText(drive)).find("FIRSTDISC"), std::string::npos);
+  auto renew = host.Get<PFN_PLUGIN_TreeItem>("RenewalTree");
+
+  // Another disc (its label in the file Wine reads it from): the item takes its label,
+  // closed and empty, with its button.
+  host.tree.SelectItem(computer);
+  ASSERT_EQ(testsupport::InsertDisc('D', testsupport::UnixPathOf(second), "SECONDDISC"), 0u);
+  renew(&host.tree, nullptr);
+  drive = DriveItem(host, computer, "D:\\");
+  ASSERT_TRUE(drive);
+  EXPECT_NE(std::string(host.tree.GetItemText(drive)).find("SECONDDISC"), std::string::npos)
+      << host.tree.GetItemText(drive);
+  EXPECT_FALSE(host.tree.GetChildItem(drive)) << "the first disc's folders are still listed";
+  EXPECT_FALSE(host.tree.GetItemState(drive, TVIS_EXPANDED) & TVIS_EXPANDED);
+  EXPECT_TRUE(HasButton(host.tree, drive));
+  // Opened, it lists the second disc (its level comes in batches).
+  ASSERT_EQ(host.Get<PFN_PLUGIN_TreeItem>("ExpandTree")(&host.tree, drive), S_OK);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return host.Find(drive, "D:\\PRIVATE") != nullptr; }, 10000));
+  // The same disc again leaves what was listed.
+  renew(&host.tree, nullptr);
+  EXPECT_TRUE(host.Find(DriveItem(host, computer, "D:\\"), "D:\\PRIVATE"));
+
+  // OptDiscFlush: the drive's item is made anew, closed, and the key is reset.
+  CMWriteProfileInt("VazODA\\FolderInfo", "OptDiscFlush", 1);
+  renew(&host.tree, nullptr);
+  drive = DriveItem(host, computer, "D:\\");
+  ASSERT_TRUE(drive);
+  EXPECT_FALSE(host.tree.GetChildItem(drive));
+  EXPECT_TRUE(HasButton(host.tree, drive));
+  EXPECT_EQ(CMGetProfileInt("VazODA\\FolderInfo", "OptDiscFlush", -1), 0);
+
+  EXPECT_EQ(testsupport::RemoveDisc('D'), 0u);
+  testsupport::RemoveTree(first);
+  testsupport::RemoveTree(second);
+}
+
+// A new folder on a card whose folders refuse new ones (access denied; here the kernel's
+// own file system, where not even the administrator may make a folder): the message of
+// string 303, and no folder.
+TEST(DiskTreeCard, ANewFolderWhereTheCardRefusesOneSaysSo) {
+  Card card;
+  testsupport::ScopedProfileRoot profile("disktree-locked");
+  ASSERT_EQ(testsupport::InsertCard('e', "/sys", "LOCKED"), 0u);
+  ASSERT_FALSE(CreateDirectoryA("E:\\kernel\\glimora", nullptr));
+  ASSERT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect")(&host.tree, CString("E:\\kernel")), S_OK);
+  const std::string denied = LoadText(IDS_DISKTREE_ACCESS_DENIED);
+  ASSERT_FALSE(denied.empty());
+  testsupport::DialogWatch watch(
+      nullptr, [&](HWND box) { return ShowsText(box, denied); },
+      [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }, 10000);
+  EXPECT_EQ(host.Get<PFN_PLUGIN_TreeOnly>("NewTreeNotMulitiSelect")(&host.tree), E_FAIL);
+  watch.Stop();
+  EXPECT_TRUE(watch.Acted()) << "no message with string 303";
+  EXPECT_EQ(GetFileAttributesA(("E:\\kernel\\" + LoadText(IDS_DISKTREE_NEW_FOLDER)).c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -1,5 +1,6 @@
 // The folder menu and its commands on the folder pane's tree: the greying, cut, copy and
-// paste through the real clipboard, and deletion into Wine's trash with its confirmation.
+// paste through the real clipboard (read by another program once the plug-in is gone),
+// deletion into Wine's trash with its confirmation, and the properties sheet's place.
 #include <FolderTreePlugin.h>
 #include <Kitlib2/Profile.h>
 #include <MainWndMessages.h>
@@ -11,10 +12,14 @@
 #include <files.h>
 #include <gtest/gtest.h>
 #include <profileroot.h>
-#include <functional>
-#include <thread>
+#include <program.h>
+#include <prsht.h>
 #include <tempfolder.h>
 #include <testmain.h>
+
+#include <cstdlib>
+#include <functional>
+#include <thread>
 
 #include "host.h"
 
@@ -267,4 +272,59 @@ TEST(DiskTreeFolderMenu, ABusyBrowserIsWaitedForBoundedWithTimersServed) {
   EXPECT_GE(waited, 9000u);
   EXPECT_LT(waited, 60000u);
   EXPECT_GT(g_ticks, 0);
+}
+
+// Folders copied from the tree stay on the clipboard for other programs after the plug-in
+// is gone: another process pastes the file list.
+TEST(DiskTreeFolderMenu, CopiedFoldersOutliveThePlugIn) {
+  const std::string listed = testsupport::NewTempFolder("dtclip") + "\\listed.txt";
+  std::string copied;
+  {
+    Fixture f;
+    ASSERT_TRUE(f.Start());
+    EmptyTheClipboard();
+    f.host.tree.SelectItem(f.Item(f.root + "\\b"));
+    f.host.tree.SelectAllExcept(FALSE, f.host.tree.GetSelectedItem());
+    ASSERT_EQ(f.Command(4), 0);
+    copied = f.root + "\\b";
+  }  // the tree taken down and the library freed, as the pane does
+  ASSERT_EQ(GetModuleHandleA("DiskTree.psp"), nullptr);
+  HANDLE reader =
+      testsupport::StartProgram("\"" + testsupport::ProgramFolder() + "\\clipreader.exe\" \"" + listed + "\"");
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(testsupport::WaitForExit(reader, 20000), 0u) << "no file list on the clipboard";
+  EXPECT_EQ(testsupport::ReadWholeFile(listed), copied + "\n");
+  EmptyTheClipboard();
+  testsupport::RemoveTree(listed.substr(0, listed.rfind('\\')));
+}
+
+// The properties command opens the sheet over the program's window, wherever that is.
+TEST(DiskTreeFolderMenu, PropertiesOpenOverTheProgram) {
+  Fixture f;
+  ASSERT_TRUE(f.Start());
+  const CRect work = [] {
+    RECT rc;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return CRect(rc);
+  }();
+  // Away from every corner of the screen.
+  const CRect frame(work.left + work.Width() / 2 - 150, work.top + work.Height() / 2 - 200,
+                    work.left + work.Width() / 2 + 350, work.top + work.Height() / 2 + 250);
+  f.host.frame.SetWindowPos(nullptr, frame.left, frame.top, frame.Width(), frame.Height(),
+                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  f.host.tree.SelectItem(f.Item(f.root + "\\b"));
+  f.host.tree.SelectAllExcept(FALSE, f.host.tree.GetSelectedItem());
+  CRect sheet;
+  testsupport::DialogWatch watch(
+      nullptr, [](HWND w) { return IsWindowVisible(w) && PropSheet_GetCurrentPageHwnd(w) != nullptr; },
+      [&](HWND w) {
+        GetWindowRect(w, &sheet);
+        PostMessageA(w, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      },
+      15000);
+  EXPECT_EQ(f.Command(7), 0);
+  watch.Stop();
+  ASSERT_TRUE(watch.Acted());
+  EXPECT_LE(std::abs(sheet.CenterPoint().x - frame.CenterPoint().x), 1) << sheet.left << "," << sheet.top;
+  EXPECT_LE(std::abs(sheet.CenterPoint().y - frame.CenterPoint().y), 1) << sheet.left << "," << sheet.top;
 }

@@ -180,7 +180,7 @@ TEST(FolderProperties, TheSheetShowsTheCountedFolder) {
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
       },
       15000);
-  EXPECT_EQ(disktree::ShowFolderProperties(root, absolute.pidl), S_OK);
+  EXPECT_EQ(disktree::ShowFolderProperties(root, absolute.pidl, nullptr), S_OK);
   watch.Stop();
   ASSERT_TRUE(watch.Acted());
   const std::string folderName = root.substr(root.rfind('\\') + 1);

@@ -1,5 +1,6 @@
 // DiskTree.psp on a live tree: the desktop's folders, the synchronous and threaded walks
-// to a temporary folder of C:, drops that work and drops that fail.
+// to a temporary folder of C:, drops that work and drops that fail, the folders that keep
+// their names, new folders and the shared-folder mark.
 #include "host.h"
 
 #include <FolderTreePlugin.h>
@@ -9,11 +10,14 @@
 #include <gtest/gtest.h>
 #include <profileroot.h>
 #include <pump.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 #include <tempfolder.h>
 #include <testmain.h>
 #include <textkit/text.h>
 
 #include <functional>
+#include <vector>
 
 using disktreetest::DropBlock;
 using disktreetest::Host;
@@ -436,4 +440,170 @@ TEST(DiskTreeOnATree, TheFolderThreadFinishingALevelAndTheTreesThreadNeverWaitFo
   EXPECT_EQ(host.CaretPath(), level.folder + "\\f1499");
   EXPECT_EQ(Level(host.tree, many).children, kFolders);
   testsupport::RemoveTree(level.root);
+}
+
+namespace {
+
+// The desktop level's item of a special folder, found by its name there.
+HTREEITEM DesktopChildOf(Host& host, int csidl) {
+  IShellFolder* desktop = nullptr;
+  std::string name;
+  if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
+    LPITEMIDLIST pidl = nullptr;
+    STRRET ret = {};
+    char text[MAX_PATH * 2] = {};
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) &&
+        SUCCEEDED(desktop->GetDisplayNameOf(pidl, SHGDN_INFOLDER, &ret)) &&
+        SUCCEEDED(StrRetToBufA(&ret, pidl, text, sizeof text)))
+      name = text;
+    CoTaskMemFree(pidl);
+    desktop->Release();
+  }
+  for (HTREEITEM c = host.tree.GetChildItem(host.tree.GetRootItem()); c && !name.empty();
+       c = host.tree.GetNextSiblingItem(c))
+    if (std::string(host.tree.GetItemText(c)) == name) return c;
+  return nullptr;
+}
+
+// The prefix's desktop lists no network folder, a Windows desktop does: the shell's own
+// entry for it, with the attributes Windows gives it, while the object lives.
+class NetworkOnTheDesktop {
+ public:
+  NetworkOnTheDesktop() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS)
+      RegCloseKey(key);
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kFolder, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS) {
+      const DWORD attributes = 0xB0000100;  // folder, has sub-folders, file-system ancestor, drop target
+      RegSetValueExA(key, "Attributes", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&attributes), sizeof attributes);
+      RegCloseKey(key);
+    }
+  }
+  ~NetworkOnTheDesktop() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kEntry);
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, kFolder);
+  }
+
+ private:
+  static constexpr const char* kEntry =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
+      "{208D2C60-3AEA-1069-A2D7-08002B30309D}";
+  static constexpr const char* kFolder = "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\ShellFolder";
+};
+
+}  // namespace
+
+// "Network Disable" in the profile leaves the desktop's network folder out of the tree.
+TEST(DiskTreeOnATree, NetworkDisableLeavesTheNetworkOut) {
+  NetworkOnTheDesktop network;
+  for (int disable : {0, 1}) {
+    SCOPED_TRACE(disable);
+    testsupport::ScopedProfileRoot profile("disktree-network");
+    CMWriteProfileInt("VazODA\\FolderInfo", "Network Disable", disable);
+    Host host;
+    ASSERT_TRUE(host.plugin);
+    ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+    ASSERT_TRUE(DesktopChildOf(host, CSIDL_DRIVES)) << "the computer is always there";
+    EXPECT_EQ(DesktopChildOf(host, CSIDL_NETWORK) != nullptr, disable == 0);
+  }
+}
+
+// The Windows directory, the system directory and the user's shell folders never get a
+// new name from the tree; a plain folder beside them does.
+TEST(DiskTreeOnATree, TheWindowsSystemAndShellFoldersKeepTheirNames) {
+  testsupport::ScopedProfileRoot profile("disktree-protected");
+  const std::string plain = testsupport::NewTempFolder("dprotect");
+  char windows[MAX_PATH] = {}, system[MAX_PATH] = {}, documents[MAX_PATH] = {};
+  ASSERT_TRUE(GetWindowsDirectoryA(windows, MAX_PATH));
+  ASSERT_TRUE(GetSystemDirectoryA(system, MAX_PATH));
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents), S_OK);
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
+  auto canRename = host.Get<PFN_PLUGIN_TreeItem>("IsRenameTreeItem");
+  struct Case {
+    std::string path;
+    HRESULT answer;
+  } cases[] = {{windows, E_ACCESSDENIED}, {system, E_ACCESSDENIED}, {documents, E_ACCESSDENIED}, {plain, S_OK}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    ASSERT_EQ(selectNow(&host.tree, CString(c.path.c_str())), S_OK);
+    ASSERT_TRUE(textkit::EqualNoCase(host.CaretPath(), c.path)) << host.CaretPath();
+    EXPECT_EQ(canRename(&host.tree, host.tree.GetSelectedItem()), c.answer);
+  }
+  testsupport::RemoveTree(plain);
+}
+
+// A new folder made through the single-selection export: the tree is brought in step
+// afterwards (a folder another program made meanwhile shows), and the changed-folder list,
+// the folder menu's business, is left alone.
+TEST(DiskTreeOnATree, ANewFolderRefreshesTheTreeAndLeavesTheChangedList) {
+  testsupport::ScopedProfileRoot profile("disktree-newfolder");
+  const std::string root = testsupport::NewTempFolder("dnew");
+  testsupport::MakeFolders(root + "\\here");
+  testsupport::MakeFolders(root + "\\there");
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  auto selectNow = host.Get<PFN_PLUGIN_SelectText>("SelectFolderNotMulitiSelect");
+  ASSERT_EQ(selectNow(&host.tree, CString((root + "\\here").c_str())), S_OK);
+  HTREEITEM here = host.tree.GetSelectedItem();
+  ASSERT_EQ(host.Get<PFN_PLUGIN_TreeItem>("ExpandTree")(&host.tree, host.tree.GetParentItem(here)), S_OK);
+  CMWriteProfileInt("VazODA\\FolderName", "NumOfFolder", 1);
+  CMWriteProfileString("VazODA\\FolderName", "0001", "C:\\kept");
+  testsupport::MakeFolders(root + "\\elsewhere");
+  ASSERT_FALSE(host.Find(host.tree.GetRootItem(), root + "\\elsewhere"));
+
+  ASSERT_EQ(host.Get<PFN_PLUGIN_TreeOnly>("NewTreeNotMulitiSelect")(&host.tree), S_OK);
+  EXPECT_EQ(host.tree.GetParentItem(host.tree.GetSelectedItem()), here);
+  EXPECT_TRUE(host.Find(host.tree.GetRootItem(), root + "\\elsewhere"));
+  EXPECT_EQ(std::string(CMGetProfileString("VazODA\\FolderName", "0001")), "C:\\kept");
+  testsupport::RemoveTree(root);
+}
+
+// The tree's image list carries the shared-folder mark as overlay 1 once the tree is
+// made, for the items of shared folders. (Wine never reports a folder shared, and draws
+// no overlay over icons with an alpha channel: the list's own record of its overlays, as
+// it writes itself to a stream, tells.)
+TEST(DiskTreeOnATree, SharedFoldersHaveTheirMark) {
+  testsupport::ScopedProfileRoot profile("disktree-overlay");
+  Host host;
+  ASSERT_TRUE(host.plugin);
+  ASSERT_EQ(host.Get<PFN_PLUGIN_CreateTree>("CreateTree")(&host.tree, nullptr, TVI_ROOT), S_OK);
+  HIMAGELIST list = TreeView_GetImageList(host.tree.m_hWnd, TVSIL_NORMAL);
+  ASSERT_TRUE(list);
+  IStream* stream = nullptr;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+  ASSERT_TRUE(ImageList_Write(list, stream));
+  HGLOBAL block = nullptr;
+  ASSERT_EQ(GetHGlobalFromStream(stream, &block), S_OK);
+  // The stream's header: magic, version, count, room, growth, width, height, background,
+  // flags, then the images of overlays 1 to 4.
+  const BYTE* head = static_cast<const BYTE*>(GlobalLock(block));
+  SHORT overlay = -1;
+  memcpy(&overlay, head + 20, sizeof overlay);
+  GlobalUnlock(block);
+  stream->Release();
+  ASSERT_GE(overlay, 0) << "overlay 1 has no image";
+  ASSERT_LT(overlay, ImageList_GetImageCount(list));
+  // The mark is drawn where the image is.
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(list, &cx, &cy);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, cx, cy);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT rc = {0, 0, cx, cy};
+  FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ImageList_Draw(list, overlay, dc, 0, 0, ILD_NORMAL);
+  int drawn = 0;
+  for (int y = 0; y < cy; ++y)
+    for (int x = 0; x < cx; ++x) drawn += GetPixel(dc, x, y) != RGB(255, 255, 255);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(drawn, 0);
 }
