@@ -302,7 +302,10 @@ PLUGIN_EXPORT HRESULT RenameTreeItem(CTreeCtrl* tree, HTREEITEM item, char* newT
         if (SameFolder(CFolderTreeManager::ItemPath(tree, c), newPath)) tree->SelectItem(c);
     }
   } else {
-    newPath = CFolderTreeManager::ItemPath(tree, item);
+    // The shell's spelling where it changed the name; a change of letter case only is kept
+    // as typed (the shell may still answer the old case).
+    const std::string bound = CFolderTreeManager::ItemPath(tree, item);
+    if (!SameFolder(bound, newPath)) newPath = bound;
     if (HTREEITEM parent = tree->GetParentItem(item)) m->SortChildren(tree, parent);
   }
   MoveFolderEntries(oldPath, newPath);

@@ -700,7 +700,7 @@ TEST(CalendarDayView, ADragCarriesTheSelection) {
 // "" when none was.
 std::string RenameByBox(DayHost& h, CThumbnail* p, const char* text) {
   if (!h.view->RenameFile(p)) return "<no name box>";
-  return MessageBoxOf([&] { h.view->SendMessage(WM_LABEL_EDIT_END, (WPARAM)text, 0); });
+  return MessageBoxOf([&] { CMTLSendOwnMessage(h.view->m_hWnd, WM_LABEL_EDIT_END, (WPARAM)text, 0); });
 }
 
 bool Exists(const std::string& p) { return ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
