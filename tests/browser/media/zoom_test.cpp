@@ -21,6 +21,7 @@
 #include "MovieCtrl.h"
 #include "VxZoomWnd.h"
 #include "ZoomWndController.h"
+#include "ZoomWndRules.h"
 
 using testsupport::Fixture;
 using testsupport::WaitUntil;
@@ -126,6 +127,37 @@ TEST(ZoomWindow, PanelButtonsBlendOverWhatLiesUnderThem) {
   EXPECT_GT(mixed, differing * 3 / 4) << mixed << " of " << differing;
 }
 
+// What the panel shows after each of the zoom window's timer steps, recorded in its window
+// procedure: a poll between pump drains misses the steps when one drain runs them all.
+struct PanelStep {
+  int panel;
+  int button;
+  bool buttonShown;
+};
+struct PanelSteps {
+  static PanelSteps* s_on;
+  CVxZoomWnd* wnd;
+  CHoverBitmapButton* button;
+  WNDPROC proc;
+  std::vector<PanelStep> steps;
+  PanelSteps(CVxZoomWnd* w, CHoverBitmapButton* b) : wnd(w), button(b) {
+    s_on = this;
+    proc = (WNDPROC)SetWindowLongPtrA(w->GetSafeHwnd(), GWLP_WNDPROC, (LONG_PTR)&Proc);
+  }
+  ~PanelSteps() {
+    SetWindowLongPtrA(wnd->GetSafeHwnd(), GWLP_WNDPROC, (LONG_PTR)proc);
+    s_on = nullptr;
+  }
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    PanelSteps* self = s_on;
+    const LRESULT r = CallWindowProcA(self->proc, h, m, w, l);
+    if (m == WM_TIMER)
+      self->steps.push_back({self->wnd->GetPanelAlpha(), self->button->GetAlpha(), !!self->button->IsWindowVisible()});
+    return r;
+  }
+};
+PanelSteps* PanelSteps::s_on = nullptr;
+
 // Without input the panel fades out in steps that reach its buttons, and comes back on a
 // mouse move.
 TEST(ZoomWindow, ThePanelFadesOutInStepsAndBack) {
@@ -135,16 +167,23 @@ TEST(ZoomWindow, ThePanelFadesOutInStepsAndBack) {
   CHoverBitmapButton* close = z.Button(kZbClose);
   ASSERT_NE(close, nullptr);
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);  // over no button
-  wnd->SendMessage(WM_KEYDOWN, VK_SHIFT, 0);                                           // input: the idle wait starts
-  bool stepSeen = false;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        const int a = wnd->GetPanelAlpha();
-        if (a > 0 && a < 255 && close->GetAlpha() == a && close->IsWindowVisible()) stepSeen = true;
-        return a == 255;
-      },
-      8000));
-  EXPECT_TRUE(stepSeen);
+  {
+    PanelSteps record(wnd, close);
+    wnd->SendMessage(WM_KEYDOWN, VK_SHIFT, 0);  // input: the idle wait starts
+    EXPECT_TRUE(WaitUntil([&] { return wnd->GetPanelAlpha() == 255; }, 8000));
+    // The panel took every step of the fade, in order, and each reached the button while it
+    // still showed.
+    std::vector<int> taken, expected;
+    for (int a = 0; a < 255;) expected.push_back(a = ZoomFadeOut(a));
+    for (const PanelStep& s : record.steps) {
+      if (s.panel == 0 || (!taken.empty() && taken.back() == s.panel)) continue;
+      taken.push_back(s.panel);
+      if (s.panel == 255) continue;
+      EXPECT_EQ(s.button, s.panel);
+      EXPECT_TRUE(s.buttonShown) << s.panel;
+    }
+    EXPECT_EQ(taken, expected);
+  }
   EXPECT_FALSE(close->IsWindowVisible());  // faded out: nothing left to click
   wnd->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
   EXPECT_TRUE(WaitUntil([&] { return wnd->GetPanelAlpha() == 0; }, 5000));

@@ -12,6 +12,7 @@
 #include <pump.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 
 #include "iconview_host.h"
@@ -476,6 +477,135 @@ TEST(BaseView, TheCalendarPageHoldsEachPictureOnceAndGoesWithTheCalendar) {
   EXPECT_EQ(calendarPage(), nullptr);
   EXPECT_EQ(h.base->GetOwnedCopyCount(), 0);
   EXPECT_EQ(doc->GetPageList().GetCount(), 2);
+}
+
+// Runs the closures posted to it in their turn among the thread's posted messages: inside
+// the pumping of a calendar build, where the test itself cannot run.
+class CPostedCallsWnd : public CWnd {
+ public:
+  CPostedCallsWnd() { CreateEx(0, "STATIC", "calls", WS_POPUP, CRect(0, 0, 1, 1), NULL, 0); }
+  ~CPostedCallsWnd() override { DestroyWindow(); }
+  void Post(std::function<void()> call) {
+    calls_.push_back(std::move(call));
+    PostMessage(WM_APP, calls_.size() - 1);
+  }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_APP && wParam < calls_.size()) {
+      calls_[wParam]();
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+  std::deque<std::function<void()>> calls_;  // a call may post the next
+};
+
+// The visible dialogs of this thread: the calendar build's "please wait" box.
+int WaitBoxes() {
+  int n = 0;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM count) {
+        char cls[16] = "";
+        ::GetClassNameA(hwnd, cls, sizeof cls);
+        if (::IsWindowVisible(hwnd) && lstrcmpA(cls, "#32770") == 0) ++*(int*)count;
+        return TRUE;
+      },
+      (LPARAM)&n);
+  return n;
+}
+
+// A calendar build of one folder's page whose worker waits at an entry until the test lets
+// it go: the test holds the entry's lock, which the worker takes to read its path.
+struct HeldBuild {
+  BaseHost h;
+  CBrowserDocument* doc = nullptr;
+  CThumbnail* held = nullptr;
+  CPostedCallsWnd calls;
+  explicit HeldBuild(const char* tag) {
+    if (!h.base) return;
+    doc = h.pDoc->GetBrowser();
+    CThumbnailPage* page = new CThumbnailPage(VXPAGE_FOLDER, 1);
+    page->Add(FixtureFolder(tag, kPictures).c_str(), FALSE, nullptr, 0);
+    doc->GetPageList().AddPage(page);
+    if (page->GetCount() != (int)kPictures.size()) return;
+    held = page->GetAt(2);
+    held->ThreadLock();
+  }
+  ~HeldBuild() { Release(); }
+  void Release() {
+    if (held) held->ThreadUnlock();
+    held = nullptr;
+  }
+  // Inside the build: the main window is disabled while it runs.
+  bool Building() { return !h.main.IsWindowEnabled(); }
+  CThumbnailPage* CalendarPage() {
+    for (POSITION pos = doc->GetPageList().GetHeadPosition(); pos;) {
+      CThumbnailPage* p = doc->GetPageList().GetNext(pos);
+      if (p->GetType() == VXPAGE_CALENDAR) return p;
+    }
+    return nullptr;
+  }
+};
+
+// A reload that comes while the calendar page is being built (posted by this program or
+// another) waits for the build, instead of deleting the page under its worker and building
+// another beside it; it runs once the build is over.
+TEST(BaseView, AReloadDuringTheCalendarBuildRunsAfterIt) {
+  HeldBuild b("modes-calendar-reload");
+  ASSERT_NE(b.held, nullptr);
+  bool inBuild = false;
+  int boxes = -1;
+  b.calls.Post([&] {
+    inBuild = b.Building();
+    if (!inBuild) return b.Release();
+    b.h.base->PostMessage(WM_BROWSER_RELOAD, 0, 0);
+    b.calls.Post([&] {
+      boxes = WaitBoxes();  // the reload has had its turn
+      b.Release();
+    });
+  });
+  b.h.base->ChangeView(CGVIEW_MONTH);
+  ASSERT_TRUE(inBuild);
+  EXPECT_EQ(boxes, 1);  // one build at a time
+  // The reload's own build follows: each build tells the main window its count.
+  auto builds = [&] {
+    return std::count_if(b.h.main.counts.begin(), b.h.main.counts.end(),
+                         [&](const std::pair<WPARAM, LPARAM>& c) { return c.first == (WPARAM)b.h.base; });
+  };
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return builds() >= 2; }, 20000));
+  uikit::PumpPending();
+  EXPECT_EQ(builds(), 2);
+  ASSERT_NE(b.CalendarPage(), nullptr);
+  EXPECT_EQ(b.CalendarPage()->GetCount(), 5);
+  EXPECT_EQ(b.h.base->GetOwnedCopyCount(), 5);
+  EXPECT_EQ(b.doc->GetPageList().GetCount(), 2);
+}
+
+// Leaving the calendar while its page is being built stops the build before the page goes.
+TEST(BaseView, LeavingTheCalendarDuringItsBuildStopsItFirst) {
+  HeldBuild b("modes-calendar-leave");
+  ASSERT_NE(b.held, nullptr);
+  bool inBuild = false, released = false, left = false;
+  b.calls.Post([&] {
+    inBuild = b.Building();
+    if (!inBuild) return b.Release();
+    b.calls.Post([&] {
+      b.Release();
+      released = true;
+    });
+    b.h.base->ChangeView(CGVIEW_LARGEICON);
+    left = true;
+    EXPECT_TRUE(released);  // the page went only once the worker could end
+  });
+  b.h.base->ChangeView(CGVIEW_MONTH);
+  ASSERT_TRUE(inBuild);
+  EXPECT_TRUE(left);
+  uikit::PumpPending();
+  EXPECT_EQ(b.CalendarPage(), nullptr);
+  EXPECT_EQ(b.h.base->GetOwnedCopyCount(), 0);
+  EXPECT_EQ(b.doc->GetPageList().GetCount(), 1);
 }
 
 }  // namespace
