@@ -61,6 +61,15 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
     items.push_back(p);
     return true;
   });
+  // A folder seen before: what its unchanged files gave last time comes from the photo
+  // database, and only the others are read.
+  std::vector<BOOL> kept(items.size());
+  if (!items.empty() && CThumbnail::UseKeptFacts(items.data(), int(items.size()), kept.data()) > 0) {
+    size_t n = 0;
+    for (size_t i = 0; i < items.size(); ++i)
+      if (!kept[i]) items[n++] = items[i];
+    items.resize(n);
+  }
   // Each file's head gives its date, and keeps the embedded thumbnail's bytes for the
   // decoder. The heads are read on this thread, one after the other: under Wine every open
   // and close is a round trip to the server, and reading on threads of their own, which

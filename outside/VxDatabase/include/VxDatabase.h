@@ -274,6 +274,35 @@ VXDB_API HRESULT WINAPI VxDBGetThumbnail(LPCSTR pszPath, BITMAPINFOHEADER** ppDi
 VXDB_API void WINAPI VxDBFreeBuffer(void* p);
 VXDB_API HRESULT WINAPI VxDBDeleteThumbnail(LPCSTR pszPath);
 
+// What the browser read of a picture it showed: its facts and its embedded thumbnail's
+// bytes, kept by path for any file, enrolled or not, so that a folder seen before opens
+// without reading every file again. A row serves only while the file's size and last-write
+// time are those it was read with (the caller compares them with the folder's listing).
+typedef struct VXDBSEENFILE {
+  LPCSTR pszPath;         // VxDBPutSeenFiles: the file; VxDBReadSeenFolder: its name alone
+  ULONGLONG qwSize;       // bytes
+  ULONGLONG qwWriteTime;  // last write, FILETIME units
+  ULONGLONG qwRecTime;    // recording time, local FILETIME units (0: none)
+  int nWidth, nHeight, nBitCount, nOrientation, nFormat;  // the picture as its head gave it
+  const BYTE* pThumb;     // VxDBPutSeenFiles: the thumbnail's bytes (may be null); read: null
+  DWORD cbThumb;          // its size (VxDBReadSeenFolder: of the kept one, 0 when none)
+  const BYTE* pFacts;     // the caller's record of the file's metadata, kept as it is but for
+  DWORD cbFacts;          // trailing zeros (read: valid during the callback only)
+} VXDBSEENFILE;
+// At most this many thumbnail bytes per file are kept.
+#define VXDB_SEEN_THUMB_MAX 65536
+// Keeps (replaces) the rows in one transaction; E_INVALIDARG for a bad path, or a thumbnail
+// or record over the limit (nothing is kept then).
+VXDB_API HRESULT WINAPI VxDBPutSeenFiles(const VXDBSEENFILE* pFiles, int nCount);
+// Calls pfn for every row kept directly in the folder (not below it) until it answers
+// FALSE; S_FALSE when there is none.
+typedef BOOL(CALLBACK* VXDBSEENPROC)(const VXDBSEENFILE* pFile, void* pContext);
+VXDB_API HRESULT WINAPI VxDBReadSeenFolder(LPCSTR pszFolder, VXDBSEENPROC pfn, void* pContext);
+// The kept thumbnail's bytes when the row still has this size and last-write time, else
+// VXDB_E_NOTFOUND. Free with VxDBFreeBuffer.
+VXDB_API HRESULT WINAPI VxDBGetSeenThumbnail(LPCSTR pszPath, ULONGLONG qwSize, ULONGLONG qwWriteTime, BYTE** ppData,
+                                             DWORD* pcbData);
+
 // Searches (the query language is described in RecordGateEx.h).
 VXDB_API HRESULT WINAPI VxDBSearch(LPCSTR pszQuery, STRINGLIST** ppPaths);
 VXDB_API HRESULT WINAPI VxDBCheckKeyword(LPCSTR pszPath, LPCSTR pszKeyword);  // S_OK holds it, S_FALSE not

@@ -13,7 +13,7 @@ namespace vxdb {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 constexpr int kBatchWrites = 10000;   // a batch commits after this many writes...
 constexpr DWORD kBatchMillis = 1000;  // ...or after this long
 constexpr int kWalAutoCheckpoint = 1000;     // pages, as SQLite has it
@@ -29,6 +29,28 @@ std::unordered_map<const char*, sqlite3_stmt*>& Cache() {
   static std::unordered_map<const char*, sqlite3_stmt*> cache;
   return cache;
 }
+
+// Version 2: what the browser read of the pictures it showed (any file, enrolled or not).
+const char* const kSchemaV2[] = {
+    // A folder's rows lie together and stay small: a folder's facts are one short read.
+    "CREATE TABLE seen("
+    " folder_key TEXT NOT NULL,"
+    " name_key TEXT NOT NULL,"
+    " name TEXT NOT NULL,"
+    " size INTEGER NOT NULL,"
+    " file_time INTEGER NOT NULL,"  // last write, FILETIME units
+    " rec_time INTEGER NOT NULL,"   // recording time, local FILETIME units
+    " width INTEGER NOT NULL, height INTEGER NOT NULL, bits INTEGER NOT NULL,"
+    " orientation INTEGER NOT NULL, format INTEGER NOT NULL,"
+    " thumb_bytes INTEGER NOT NULL,"
+    " facts BLOB,"
+    " PRIMARY KEY(folder_key, name_key)) WITHOUT ROWID",
+    "CREATE TABLE seen_thumbs("
+    " folder_key TEXT NOT NULL,"
+    " name_key TEXT NOT NULL,"
+    " thumb BLOB NOT NULL,"
+    " PRIMARY KEY(folder_key, name_key))",
+};
 
 const char* const kSchemaV1[] = {
     "CREATE TABLE files("
@@ -597,7 +619,11 @@ HRESULT Store::Migrate() {
     for (const char* sql : kSchemaV1) ok = ok && Exec(db_, sql);
     version = 1;
   }
-  // Later versions add their steps here: if (ok && version == 1) { ...; version = 2; }
+  if (ok && version == 1) {
+    for (const char* sql : kSchemaV2) ok = ok && Exec(db_, sql);
+    version = 2;
+  }
+  // Later versions add their steps here: if (ok && version == 2) { ...; version = 3; }
   if (ok) {
     std::string set = "PRAGMA user_version=" + std::to_string(version);
     ok = Exec(db_, set.c_str());

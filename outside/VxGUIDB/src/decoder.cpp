@@ -189,6 +189,8 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     if (!item) {
       // Pictures composed for the views count too: an idle decoder keeps the budget.
       KeepUnderBudget();
+      // What the date pass read goes to the database meanwhile.
+      WriteShown(&run->stop);
       Guard lock;
       if (!run->stop && g_wakes == wakes) SleepUnderLock(&g_wakeCv, 200);
       continue;
@@ -198,6 +200,7 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     job.path = p->path;
     job.wantExif = !p->exifLoaded;
     p->TakeHead(&job);
+    std::unique_ptr<ShownFacts> shown = ShownFactsOf(p, job);
     LeaveCriticalSection(&p->cs);
     {
       Guard lock;
@@ -207,6 +210,10 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     DecodeResult r;
     HRESULT hr = job.path.empty() ? E_FAIL : DecodeForJob(job, &r);
     bool complete = r.complete;
+    if (SUCCEEDED(hr) && r.fromThumbBytes && shown) {
+      shown->thumb = std::move(job.thumb);
+      NoteShown(std::move(shown));
+    }
 
     bool deliver = false;
     {

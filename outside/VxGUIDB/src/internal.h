@@ -51,6 +51,10 @@ struct DecodeJob {
   // the picture is made from them without opening the file again.
   std::vector<uint8_t> thumb;
   imaging::ImageInfo info;
+  // The item's facts came from the photo database: its thumbnail's bytes are fetched from
+  // there (while the file still has this size and last-write time).
+  bool kept = false;
+  ULONGLONG size = 0, writeTime = 0;
 };
 
 struct DecodeResult {
@@ -64,6 +68,7 @@ struct DecodeResult {
   // recRead; saves reading the file again for it.
   bool recRead = false;
   ULONGLONG recTime = 0;
+  bool fromThumbBytes = false;  // made from the job's thumbnail bytes (or the kept ones)
 };
 
 // Whether a kind of file carries Exif data (JPEG, TIFF, RAW pictures).
@@ -180,6 +185,26 @@ ULONGLONG ReadContentRecTime(const std::string& path, UINT kind);
 int JpegQualityClass(ULONGLONG fileSize, int width, int height);
 int MovieQualityClass(int frameHeight);
 
+// Whether a file of this kind has its date read from its head (the date pass's one read),
+// which also gives its Exif data, size and embedded thumbnail.
+bool HeadGivesRecTime(UINT kind);
+// The embedded thumbnail's bytes the date pass keeps for the decode, at most (a large
+// folder waiting for its decodes stays small).
+const size_t kHeadThumbMax = 12 * 1024;
+// What the photo database kept of a file the browser showed before.
+struct KeptFacts {
+  ULONGLONG size = 0, writeTime = 0;  // the file's size and last write when read
+  ULONGLONG recTime = 0;              // local file time
+  int width = 0, height = 0;          // the picture as shown
+  DWORD thumbBytes = 0;               // the embedded thumbnail kept (0: none)
+  bool exif = false;                  // a sound Exif record came with it
+};
+// Whether the kept facts stand for the file as its folder lists it now, so that it need not
+// be opened for its date, size, Exif data and thumbnail: a picture read by its head, the
+// same size and last-write time, a date, a picture size, a thumbnail no larger than the
+// date pass keeps, and its Exif record.
+bool KeptFactsServe(const KeptFacts& kept, UINT kind, ULONGLONG size, ULONGLONG writeTime);
+
 // Music facts of a sound file.
 struct MusicFacts {
   std::string title, artist, album, genre, year, track;
@@ -234,6 +259,8 @@ struct ThumbImpl {
   // Recording time: local 64-bit file time; state 0 from the file time, 1 from content.
   ULONGLONG recTime = 0;
   int recState = 0;
+  // Its facts came from the photo database: so does its thumbnail.
+  bool keptFacts = false;
 
   // Browser state.
   DWORD ids[2] = {VXID_NONE, VXID_NONE};
@@ -321,8 +348,8 @@ struct ThumbImpl {
   void TakeHead(vxg::DecodeJob* job);
 
   // The embedded thumbnail's bytes from ReadHead until the first decode (under cs); kept only
-  // up to kHeadThumbMax bytes, so that a large folder waiting for its decodes stays small.
-  static const size_t kHeadThumbMax = 12 * 1024;
+  // up to kHeadThumbMax bytes.
+  static const size_t kHeadThumbMax = vxg::kHeadThumbMax;
   std::vector<uint8_t> headThumb;
   imaging::ImageInfo headInfo;
 };
@@ -350,6 +377,25 @@ void DecoderItemCleared();
 void PageDetach(CThumbnailPage* page, CThumbnail* item);
 // Drops the folders' favourite snapshots: the next question reads the database again.
 void ForgetFavouriteSnapshots();
+
+// What the date pass read of a picture, for the photo database (seen.cpp).
+struct ShownFacts {
+  std::string path;
+  ULONGLONG size = 0, writeTime = 0, recTime = 0;
+  imaging::ImageInfo info;
+  VXEXIFDATA exif{};
+  std::vector<uint8_t> thumb;
+};
+// The facts of the item a decode job was made for, when the item's date and Exif data came
+// from its head (the caller holds the item's cs and has the job's thumbnail bytes); null else.
+std::unique_ptr<ShownFacts> ShownFactsOf(const ThumbImpl* p, const DecodeJob& job);
+// Queues them for the database (dropped when too much waits).
+void NoteShown(std::unique_ptr<ShownFacts> facts);
+// Writes what waits, in parts, until done or *stop (null: never stops).
+void WriteShown(const volatile bool* stop);
+// The kept thumbnail of a job whose facts came from the database.
+bool KeptThumbnail(const DecodeJob& job, std::vector<uint8_t>* out);
+void CountFileRead();
 // The background colour of composed thumbnails.
 COLORREF ThumbBackColor();
 }  // namespace vxg

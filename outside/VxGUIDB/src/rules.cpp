@@ -194,4 +194,12 @@ std::vector<size_t> PixelVictims(const std::vector<PixelHolder>& holders, long l
   return order;
 }
 
+bool HeadGivesRecTime(UINT kind) { return KindHas(kind, VXTYPE_JPEG) && !(kind & (VXKIND_SHORTCUT | VXKIND_RAW)); }
+
+bool KeptFactsServe(const KeptFacts& kept, UINT kind, ULONGLONG size, ULONGLONG writeTime) {
+  if (!HeadGivesRecTime(kind) || kept.size != size || kept.writeTime != writeTime) return false;
+  if (kept.recTime == 0 || kept.width <= 0 || kept.height <= 0 || !kept.exif) return false;
+  return kept.thumbBytes > 0 && kept.thumbBytes <= kHeadThumbMax;
+}
+
 }  // namespace vxg

@@ -20,15 +20,20 @@ HRESULT KindIcon(const std::string& path, int cx, int cy, DecodeResult* out) {
 // A picture file (or a shortcut's picture target).
 HRESULT DecodeStill(const std::string& path, UINT kind, const DecodeJob& job, DecodeResult* out) {
   int type = (kind & VXKIND_RAW) ? VXIMAGE_RAW : KindHas(kind, VXTYPE_BITMAP) ? VXIMAGE_BITMAP : VXIMAGE_PICTURE;
-  // The thumbnail the date pass read: its metadata is the item's already.
-  if (!job.thumb.empty() && SUCCEEDED(imaging::DecodeProbedThumbnail(job.info, job.thumb, job.cx, job.cy, &out->dib))) {
+  // The thumbnail the date pass read, or the one the database kept: its metadata is the
+  // item's already.
+  std::vector<uint8_t> kept;
+  const std::vector<uint8_t>& thumb = job.thumb.empty() && job.kept && KeptThumbnail(job, &kept) ? kept : job.thumb;
+  if (!thumb.empty() && SUCCEEDED(imaging::DecodeProbedThumbnail(job.info, thumb, job.cx, job.cy, &out->dib))) {
     out->imageType = type;
     out->origWidth = job.info.DisplayWidth();
     out->origHeight = job.info.DisplayHeight();
     out->bpp = job.info.bitCount;
+    out->fromThumbBytes = true;
     return S_OK;
   }
   imaging::DecodeReport rep;
+  CountFileRead();
   HRESULT hr = imaging::DecodeThumbnail(path.c_str(), job.cx, job.cy, &out->dib, &rep);
   if (SUCCEEDED(hr)) {
     out->imageType = type;

@@ -74,6 +74,7 @@ ULONGLONG ExifRecTime(const imaging::Exif& ex) {
 }
 
 ULONGLONG ReadContentRecTime(const std::string& path, UINT kind) {
+  CountFileRead();
   if (kind & (VXKIND_STILL)) {
     if (!HasExifKind(kind)) return 0;
     imaging::Exif ex;
@@ -112,6 +113,7 @@ void ThumbImpl::EnsureInfo() {
   imaging::ImageInfo info;
   imaging::Exif metadata;
   bool read = still && (needSize || (needExif && exifKind));
+  if (read) CountFileRead();
   bool probed = read && SUCCEEDED(imaging::ProbeImage(p.c_str(), &info, &metadata));
   EnterCriticalSection(&cs);
   if (read && exifKind && recState == 0) {
@@ -184,6 +186,7 @@ ULONGLONG ThumbImpl::ReadHead() {
   imaging::ImageInfo info;
   imaging::Exif metadata;
   HANDLE kept = NULL;
+  CountFileRead();
   bool probed = SUCCEEDED(imaging::ProbeImage(path.c_str(), &info, &metadata, t_passFiles ? &kept : nullptr));
   if (kept) {
     t_passFiles->push_back(kept);
@@ -200,6 +203,12 @@ void ThumbImpl::TakeHead(DecodeJob* job) {
   job->thumb.swap(headThumb);
   job->info = headInfo;
   std::vector<uint8_t>().swap(headThumb);
+  // Facts taken from the database: the thumbnail is there too, while the file is unchanged.
+  if (job->thumb.empty() && keptFacts) {
+    job->kept = true;
+    job->size = size;
+    job->writeTime = FtToU64(ftWrite);
+  }
 }
 
 // ---- Recording time --------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // paths, virtual folders, AVCHD scenes, sort and filter, and the group reload.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <Kitlib2/Kitlib2.h>
 #include <VxBDCore.h>
 #include <VxBDDisc.h>
@@ -301,4 +303,68 @@ TEST(FolderModel, RotationNoticeRedecodesTurnedFiles) {
     CThumbnailPage::DecodeStop();
     EXPECT_EQ(!p->IsDecoded(), c.cleared) << c.angle;
   }
+}
+
+// A folder seen before opens from what the photo database kept of it: in a later session
+// (a new document and view) the unchanged files are not opened at all, neither for their
+// dates nor for their pictures; a file whose size or last-write time changed is read again,
+// and a removed one is not shown.
+TEST(SeenFolder, UnchangedFilesComeFromTheDatabase) {
+  std::string d = Folder("seen", {{"a.jpg", "exif_full.jpg"},
+                                  {"b.jpg", "exif_le.jpg"},
+                                  {"c.jpg", "all_tags.jpg"},
+                                  {"d.jpg", "exif_full.jpg"}});
+  auto allDecoded = [](BrowserHost& h) {
+    return testsupport::WaitUntil(
+        [&] {
+          ctltest::Pump();
+          for (CThumbnail* p : h.pView->m_items)
+            if (!p->IsDecoded()) return false;
+          return true;
+        },
+        10000);
+  };
+  ULONGLONG dateOfA = 0;
+  {
+    BrowserHost first;
+    first.ShowFolder(d);
+    ASSERT_EQ(first.pView->m_items.size(), 4u);
+    ASSERT_TRUE(allDecoded(first));
+    for (CThumbnail* p : first.pView->m_items)
+      if (std::string((LPCSTR)p->GetFileName()) == "a.jpg") dateOfA = p->GetRecTime();
+    CThumbnail::WriteShownFacts();
+  }
+  ASSERT_NE(dateOfA, 0u);
+
+  // b grows under its old last-write time, c keeps its size under another one, d goes.
+  const std::string b = d + "\\b.jpg";
+  WIN32_FILE_ATTRIBUTE_DATA was;
+  ASSERT_TRUE(GetFileAttributesExA(b.c_str(), GetFileExInfoStandard, &was));
+  ASSERT_TRUE(testsupport::WriteWholeFile(b, testsupport::ReadWholeFile(b) + std::string(16, '\0')));
+  HANDLE hb = CreateFileA(b.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(hb, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(SetFileTime(hb, NULL, NULL, &was.ftLastWriteTime));
+  CloseHandle(hb);
+  ASSERT_TRUE(testsupport::SetLocalWriteTime(d + "\\c.jpg", 2020, 5, 6));
+  ASSERT_TRUE(DeleteFileA((d + "\\d.jpg").c_str()));
+
+  BrowserHost later;
+  LONG before = CThumbnail::GetFileReadCount();
+  later.ShowFolder(d);
+  std::vector<std::string> names = later.pView->Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+  // The dates that order the first screen: read from b and c alone.
+  EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 2);
+  ASSERT_TRUE(allDecoded(later));
+  // a's picture came from the kept thumbnail; b's and c's from the heads just read.
+  EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 2);
+  for (CThumbnail* p : later.pView->m_items) {
+    std::string name = (LPCSTR)p->GetFileName();
+    if (name == "a.jpg") EXPECT_EQ(p->GetRecTime(), dateOfA);
+    int w = 0, hgt = 0;
+    EXPECT_TRUE(p->GetOriginalImageSize(&w, &hgt)) << name;
+    EXPECT_NE(p->GetExifData(), nullptr) << name;
+  }
+  EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 2);
 }

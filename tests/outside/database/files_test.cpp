@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -310,6 +311,82 @@ TEST_F(DbTest, FolderFavouritesInOneRead) {
   EXPECT_EQ(list, nullptr);
   EXPECT_EQ(VxDBWGetFolderFavorites("", &list), E_INVALIDARG);
   EXPECT_EQ(VxDBWGetFolderFavorites(a.c_str(), nullptr), E_INVALIDARG);
+}
+
+// What the browser read of the pictures it showed: a folder's rows in one read (its own
+// files only, the record without its trailing zeros back as given), the thumbnail only while
+// size and last-write time are those kept, and refusals that keep nothing.
+TEST_F(DbTest, SeenFilesOfAFolder) {
+  std::string a = data_ + "\\Seen\\a.jpg", b = data_ + "\\Seen\\B.JPG", sub = data_ + "\\Seen\\2010\\c.jpg";
+  const BYTE thumb[] = {0xFF, 0xD8, 1, 2, 3, 0xFF, 0xD9};
+  const BYTE facts[] = {'N', 'V', 0, 7, 0, 0, 0};
+  auto row = [&](const std::string& path, ULONGLONG size, ULONGLONG time) {
+    VXDBSEENFILE f = {};
+    f.pszPath = path.c_str();
+    f.qwSize = size;
+    f.qwWriteTime = time;
+    f.qwRecTime = time + 1;
+    f.nWidth = 640;
+    f.nHeight = 480;
+    f.pThumb = thumb;
+    f.cbThumb = sizeof thumb;
+    f.pFacts = facts;
+    f.cbFacts = sizeof facts;
+    return f;
+  };
+  VXDBSEENFILE rows[] = {row(a, 100, 5000), row(b, 200, 6000), row(sub, 300, 7000)};
+  ASSERT_EQ(VxDBPutSeenFiles(rows, 3), S_OK);
+  rows[0].qwSize = 101;  // kept again: the row is replaced
+  ASSERT_EQ(VxDBPutSeenFiles(rows, 1), S_OK);
+
+  struct Got {
+    std::string name;
+    ULONGLONG size, time, rec;
+    DWORD thumb;
+    std::string facts;
+  };
+  std::vector<Got> got;
+  auto collect = [](const VXDBSEENFILE* f, void* c) -> BOOL {
+    static_cast<std::vector<Got>*>(c)->push_back(Got{f->pszPath, f->qwSize, f->qwWriteTime, f->qwRecTime, f->cbThumb,
+                                                     std::string(reinterpret_cast<const char*>(f->pFacts), f->cbFacts)});
+    return TRUE;
+  };
+  ASSERT_EQ(VxDBReadSeenFolder((data_ + "\\SEEN").c_str(), collect, &got), S_OK);
+  ASSERT_EQ(got.size(), 2u);
+  std::sort(got.begin(), got.end(), [](const Got& x, const Got& y) { return x.name < y.name; });
+  EXPECT_EQ(got[0].name, "B.JPG");
+  EXPECT_EQ(got[1].name, "a.jpg");
+  EXPECT_EQ(got[1].size, 101u);
+  EXPECT_EQ(got[1].time, 5000u);
+  EXPECT_EQ(got[1].rec, 5001u);
+  EXPECT_EQ(got[1].thumb, sizeof thumb);
+  EXPECT_EQ(got[1].facts, std::string("NV\0\7", 4));
+  got.clear();
+  EXPECT_EQ(VxDBReadSeenFolder((data_ + "\\Empty\\").c_str(), collect, &got), S_FALSE);
+
+  const struct {
+    ULONGLONG size, time;
+    HRESULT hr;
+  } asks[] = {{101, 5000, S_OK}, {100, 5000, VXDB_E_NOTFOUND}, {101, 5001, VXDB_E_NOTFOUND}};
+  for (auto& c : asks) {
+    BYTE* data = nullptr;
+    DWORD n = 0;
+    EXPECT_EQ(VxDBGetSeenThumbnail(a.c_str(), c.size, c.time, &data, &n), c.hr) << c.size << " " << c.time;
+    if (c.hr == S_OK) EXPECT_EQ(std::string(reinterpret_cast<char*>(data), n), std::string(reinterpret_cast<const char*>(thumb), sizeof thumb));
+    VxDBFreeBuffer(data);
+  }
+
+  VXDBSEENFILE big = row(data_ + "\\Seen\\big.jpg", 1, 1);
+  std::vector<BYTE> large(VXDB_SEEN_THUMB_MAX + 1);
+  big.pThumb = large.data();
+  big.cbThumb = DWORD(large.size());
+  VXDBSEENFILE both[] = {row(data_ + "\\Seen\\ok.jpg", 1, 1), big};
+  EXPECT_EQ(VxDBPutSeenFiles(both, 2), E_INVALIDARG);
+  VXDBSEENFILE noPath = row("", 1, 1);
+  EXPECT_EQ(VxDBPutSeenFiles(&noPath, 1), E_INVALIDARG);
+  got.clear();
+  ASSERT_EQ(VxDBReadSeenFolder((data_ + "\\Seen").c_str(), collect, &got), S_OK);
+  EXPECT_EQ(got.size(), 2u);  // nothing of the refused calls
 }
 
 TEST_F(DbTest, PathsCompareAsWindowsDoes) {

@@ -323,3 +323,41 @@ TEST(PixelBudget, TheFarthestGiveUpTheirsUntilTheNewPictureFits) {
 }
 
 }  // namespace
+
+// Which files of a folder seen before may take their facts and thumbnail from the database.
+TEST(KeptFacts, ServeOnlyTheFileAsItWasRead) {
+  KeptFacts kept;
+  kept.size = 5000;
+  kept.writeTime = 777;
+  kept.recTime = 123;
+  kept.width = 640;
+  kept.height = 480;
+  kept.thumbBytes = 4000;
+  kept.exif = true;
+  auto with = [&](void (*change)(KeptFacts&)) {
+    KeptFacts k = kept;
+    change(k);
+    return k;
+  };
+  const struct {
+    const char* what;
+    KeptFacts facts;
+    UINT kind;
+    ULONGLONG size, time;
+    bool serves;
+  } cases[] = {
+      {"unchanged JPEG", kept, VXTYPE_JPEG, 5000, 777, true},
+      {"other size", kept, VXTYPE_JPEG, 5001, 777, false},
+      {"other last write", kept, VXTYPE_JPEG, 5000, 778, false},
+      {"a shortcut", kept, VXTYPE_JPEG | VXKIND_SHORTCUT, 5000, 777, false},
+      {"a PNG", kept, VXTYPE_BITMAP, 5000, 777, false},
+      {"a movie", kept, VXTYPE_MOVIE_MP4, 5000, 777, false},
+      {"no date", with([](KeptFacts& k) { k.recTime = 0; }), VXTYPE_JPEG, 5000, 777, false},
+      {"no picture size", with([](KeptFacts& k) { k.height = 0; }), VXTYPE_JPEG, 5000, 777, false},
+      {"no thumbnail", with([](KeptFacts& k) { k.thumbBytes = 0; }), VXTYPE_JPEG, 5000, 777, false},
+      {"thumbnail over the date pass's limit", with([](KeptFacts& k) { k.thumbBytes = kHeadThumbMax + 1; }),
+       VXTYPE_JPEG, 5000, 777, false},
+      {"no Exif record", with([](KeptFacts& k) { k.exif = false; }), VXTYPE_JPEG, 5000, 777, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeptFactsServe(c.facts, c.kind, c.size, c.time), c.serves) << c.what;
+}

@@ -151,6 +151,17 @@ class VXGUIDB_API CThumbnail {
   // writing and deletion.
   static void BeginHeadPass();
   static void EndHeadPass();
+  // A folder seen before: the items whose date, size, Exif data and embedded thumbnail the
+  // photo database kept from an earlier showing, for the file as it is now (same size and
+  // last-write time), take them from there without opening their files; their pictures come
+  // from the kept thumbnails. pbUsed (optional, nCount entries) tells which did; answers how
+  // many. What the date pass reads of the others is kept for next time once the decoder has
+  // made their pictures (by the decoder's threads when idle; WriteShownFacts writes what
+  // waits at once).
+  static int UseKeptFacts(CThumbnail* const* ppItems, int nCount, BOOL* pbUsed);
+  static void WriteShownFacts();
+  // Files the library opened for items' facts or pictures since the process started.
+  static LONG GetFileReadCount();
 
   // ---- Browser state ------------------------------------------------------------------
   // Ids: slot 0 the details list's row, slot 1 (or any other slot) the icon view's id.
