@@ -158,10 +158,24 @@ BOOL CVxGUITrans::AddFolder(LPCSTR pszPath, int nGroup, LPCSTR pszName, BOOL bCh
   pPage->SetGroupInfo(key);
   pPage->SetName(pszName);
   long r;
-  if (IsCardAudioVoiceFolder() && !IsEnableReportMode())
+  if (IsCardAudioVoiceFolder() && !IsEnableReportMode()) {
     r = pPage->Add_SDAudio(pszPath, pCallback);
-  else
-    r = pPage->Add(pszPath, pDoc->IsSubFolderVisible(), pCallback, 0);
+  } else {
+    // A folder of many thousand files takes a good part of a second to list and sort by
+    // name: that runs on a thread of its own while this one answers what other threads
+    // send; the items then come into the view here, in pieces between pumps.
+    std::vector<WIN32_FIND_DATAA> entries;
+    const BOOL bSubFolders = pDoc->IsSubFolderVisible();
+    r = 0;
+    TransRunOnThreads(
+        1, 1, [&](size_t) { r = CThumbnailPage::ListFolder(pszPath, bSubFolders, &entries); },
+        [] {
+          AnswerSentMessages();
+          return true;  // the listing can't be cut short: it is waited for, answering
+        });
+    if (r == 0 && bCheckCancel && !IsContinueChangeFolder()) return FALSE;
+    if (r == 0) r = pPage->AddListed(pszPath, entries, pCallback);
+  }
   if (r != 0) return FALSE;
   return !(bCheckCancel && !IsContinueChangeFolder());
 }

@@ -280,9 +280,13 @@ BOOL CVxGUITrans::OnChangeFolder(const char* pszText, DWORD dwLength) {
   if (IsCardAudioVoiceFolder() && !IsEnableReportMode()) OnModeChange(CGVIEW_AUDIOLIST);
 
   // End events.
+  // The steps below each take a while over thousands of items: answer between them.
+  AnswerSentMessages();
   FocusMode_RefreshSelectItem();
   if (GetSafeHwnd()) ::RedrawWindow(GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  AnswerSentMessages();
   RecountFiles();
+  AnswerSentMessages();
   if ((pDoc = GetBrowserDocument()) != NULL) pDoc->ClearViewStatus(BROWSE_ST_CHGFOLDER, m_pView);
   ExportEnable();
   ToolbarEnable(TRUE);
@@ -309,6 +313,7 @@ BOOL CVxGUITrans::OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSor
   }
   BOOL b = OnChangeFolder_CreateFolders(pCommand, bSort);
   BOOL bDecoding = b && bSort && SortOnFolderChanging(GetSortType(), TRUE);
+  AnswerSentMessages();
   if ((pItems = GetItemView()) != NULL) {
     pItems->SetItemsShown(TRUE);
     pItems->EnableDrawing(TRUE);

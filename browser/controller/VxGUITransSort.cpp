@@ -41,6 +41,7 @@ BOOL CVxGUITrans::SortShownItems(UINT nSortID) {
     if (CThumbnailPage* p = pages.GetNext(pos)) p->CreateSortString(keys, bAscending);
   IVxItemView* pItems = GetItemView();
   if (!pItems) return FALSE;
+  AnswerSentMessages();  // the keys of thousands of items took a while
   pItems->SortItems(CompareBySortString, nSortID);
   // The details list follows the new order: row = list ID.
   if (m_pReportCtrl && m_pReportCtrl->GetSafeHwnd()) {
@@ -92,16 +93,20 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
         [&] {
           // First the view arranges itself (the layout takes no dates), and the decoder's
           // threads are made ready, to be given the items once they are sorted (a decoder at
-          // work beside the date pass only slows it).
+          // work beside the date pass only slows it). Over thousands of items each step takes
+          // a while: answer between them.
           if (pItems) {
             pItems->Arrange(FALSE);
+            AnswerSentMessages();
             pItems->SetPicturesShown(FALSE);
           }
           CThumbnailPage::ClearDecodeThumbnailList();
+          AnswerSentMessages();
           DecodeThread_Start(FALSE);
         });
   }
   BOOL bSorted = !bCancelled && SortShownItems(nSortID);
+  AnswerSentMessages();
   if (pItems) pItems->SetPicturesShown(TRUE);
   if (!bSorted) return FALSE;
   // The pictures of the first screen come first.

@@ -1,6 +1,8 @@
 // CIconView: grouped layout, scroll sizes, grouped sorting and scrolling into view.
 #include "IconView.h"
 
+#include "TransInternal.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -147,9 +149,28 @@ BOOL CIconView::Sort(CThumbnailPage* pPage, PFNVXITEMCOMPARE pfnCompare, LPARAM 
       if (!item || item->GetThumbnail() != t) continue;
       if ((t->GetKindFlags() & mask) == mask || t->IsFolder() || item->IsParentEntry()) group.push_back(t);
     }
-    if (pfnCompare)
-      std::stable_sort(group.begin(), group.end(),
-                       [&](CThumbnail* a, CThumbnail* b) { return pfnCompare(a, b, data) < 0; });
+    if (pfnCompare) {
+      // Thousands of items take a while to sort: that runs on a thread of its own while
+      // this one answers what other threads send (the comparison reads the items' keys
+      // only). A few hundred sort faster than a thread starts.
+      const size_t kSortOnThreadFrom = 2000;
+      bool failed = false;
+      TransRunOnThreads(
+          1, group.size() >= kSortOnThreadFrom ? 1 : 0,
+          [&](size_t) {
+            try {
+              std::stable_sort(group.begin(), group.end(),
+                               [&](CThumbnail* a, CThumbnail* b) { return pfnCompare(a, b, data) < 0; });
+            } catch (...) {
+              failed = true;
+            }
+          },
+          [] {
+            AnswerSentMessages();
+            return true;  // a sort can't be cut short: it is waited for, answering
+          });
+      if (failed) return FALSE;
+    }
     for (CThumbnail* t : group) pOut->push_back(t->GetUniqueID(m_nIdSlot));
   } catch (...) {
     return FALSE;

@@ -4,14 +4,33 @@
 # OUTDIR/A: 1,000 camera JPEGs of 6000 x 4000, each with a 160 x 120 Exif thumbnail and a
 # recording time of its own (plain colours, so the files stay small).
 # OUTDIR/B: 10,000 files, copies of a few small JPEGs and movies from FIXTURES under
-# names and times of their own. Debian's ImageMagick and exiftool only; skipped when done.
+# names and times of their own.
+# OUTDIR/C: 10,000 camera pictures, A's files linked under names of their own (more than the
+# thumbnails' pixel budget holds). Debian's ImageMagick and exiftool only; each part is
+# skipped when done.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../media-lib.sh"   # IM, FONT
 out=$1
 fixtures=$2
 stamp="$out/.done"
-[ -f "$stamp" ] && exit 0
+make_c() {
+  [ -f "$out/.done-c" ] && return 0
+  rm -rf "$out/C"
+  mkdir -p "$out/C"
+  # Links, not copies: the same bytes under names of their own, made in seconds.
+  python3 - "$out" <<'PY'
+import os, sys
+out = sys.argv[1]
+for i in range(10000):
+    os.link(os.path.join(out, "A", "NV%04d.JPG" % (i % 1000 + 1)), os.path.join(out, "C", "NC%05d.JPG" % i))
+PY
+  touch "$out/.done-c"
+}
+if [ -f "$stamp" ]; then
+  make_c
+  exit 0
+fi
 rm -rf "$out"
 mkdir -p "$out/A" "$out/B"
 tmp=$(mktemp -d)
@@ -60,3 +79,4 @@ for i in range(10000):
     os.utime(path, (t, t))
 PY
 touch "$stamp"
+make_c

@@ -41,7 +41,7 @@ void PageDetach(CThumbnailPage* page, CThumbnail* item) {
 
 namespace {
 // Directory entries of a folder that a scan lists, in name order.
-bool ListFolder(const std::string& folder, bool subFolders, std::vector<WIN32_FIND_DATAA>* out) {
+bool ListEntries(const std::string& folder, bool subFolders, std::vector<WIN32_FIND_DATAA>* out) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((textkit::WithTrailingSeparator(folder) + "*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -119,13 +119,25 @@ int CThumbnailPage::GetType() const { return m_p->type; }
 int CThumbnailPage::GetNumber() const { return m_p->number; }
 BOOL CThumbnailPage::OwnsItems() const { return m_p->Owns(); }
 
+long CThumbnailPage::ListFolder(LPCSTR pszFolder, BOOL bSubFolders, std::vector<WIN32_FIND_DATAA>* pEntries) {
+  if (!pszFolder || !*pszFolder || !pEntries) return E_INVALIDARG;
+  std::string folder = textkit::WithoutTrailingSeparator(pszFolder);
+  if (!IsFolderPath(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  if (!ListEntries(folder, bSubFolders != FALSE, pEntries)) return HRESULT_FROM_WIN32(GetLastError());
+  return 0;
+}
+
 long CThumbnailPage::Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback, DWORD) {
+  std::vector<WIN32_FIND_DATAA> entries;
+  long r = ListFolder(pszFolder, bSubFolders, &entries);
+  return r ? r : AddListed(pszFolder, entries, pCallback);
+}
+
+long CThumbnailPage::AddListed(LPCSTR pszFolder, const std::vector<WIN32_FIND_DATAA>& entries,
+                               IThumbnailPage_AddFolderCallback* pCallback) {
   if (!pszFolder || !*pszFolder) return E_INVALIDARG;
   InterlockedExchange(&m_p->stop, 0);
   std::string folder = textkit::WithoutTrailingSeparator(pszFolder);
-  if (!IsFolderPath(folder)) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-  std::vector<WIN32_FIND_DATAA> entries;
-  if (!ListFolder(folder, bSubFolders != FALSE, &entries)) return HRESULT_FROM_WIN32(GetLastError());
 
   // Content groups: the base names of the folder's ".cont" files.
   std::set<std::string> contents;
@@ -199,7 +211,7 @@ long CThumbnailPage::Add_SDAudio(LPCSTR pszPath, IThumbnailPage_AddFolderCallbac
   }
 
   std::vector<WIN32_FIND_DATAA> entries;
-  if (!ListFolder(path, false, &entries)) return HRESULT_FROM_WIN32(GetLastError());
+  if (!ListEntries(path, false, &entries)) return HRESULT_FROM_WIN32(GetLastError());
   DWORD area = AreaOf(path);
   const std::string prefix = textkit::WithTrailingSeparator(path);
   for (const WIN32_FIND_DATAA& fd : entries) {

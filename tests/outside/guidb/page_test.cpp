@@ -103,6 +103,38 @@ TEST(PageScan, ListsEveryVisibleEntryWithItsKind) {
   EXPECT_NE(nullptr, files.Find((d + "\\A.JPG").c_str()));  // paths compare without case
 }
 
+// Listed on another thread, added on this one: the same items, in the same order, with
+// the same kinds and content groups as the scan in one step.
+TEST(PageScan, ListedElsewhereAddsAsTheScanDoes) {
+  std::string d = MakeMixedFolder();
+  for (BOOL sub : {TRUE, FALSE}) {
+    SCOPED_TRACE(sub);
+    CThumbnailPage scanned(VXPAGE_FOLDER, 1), added(VXPAGE_FOLDER, 2);
+    ASSERT_EQ(0, scanned.Add(d.c_str(), sub, nullptr, 0));
+    std::vector<WIN32_FIND_DATAA> entries;
+    long listed = -1;
+    std::thread([&] { listed = CThumbnailPage::ListFolder((d + "\\").c_str(), sub, &entries); }).join();
+    ASSERT_EQ(0, listed);
+    Collect cb;
+    cb.page = &added;
+    ASSERT_EQ(0, added.AddListed(d.c_str(), entries, &cb));
+    EXPECT_EQ(added.GetCount(), int(cb.seen.size()));
+    EXPECT_TRUE(cb.itemWasInPage);
+    ASSERT_EQ(Names(scanned), Names(added));
+    for (int i = 0; i < scanned.GetCount(); ++i) {
+      EXPECT_EQ(scanned.GetAt(i)->GetKindFlags(), added.GetAt(i)->GetKindFlags()) << i;
+      EXPECT_EQ(scanned.GetAt(i)->GetListFlags(), added.GetAt(i)->GetListFlags()) << i;
+      EXPECT_STREQ(scanned.GetAt(i)->GetFilePath(), added.GetAt(i)->GetFilePath()) << i;
+    }
+  }
+  std::vector<WIN32_FIND_DATAA> none;
+  EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND),
+            CThumbnailPage::ListFolder((ScratchDir() + "\\nowhere").c_str(), TRUE, &none));
+  EXPECT_EQ(E_INVALIDARG, CThumbnailPage::ListFolder("", TRUE, &none));
+  EXPECT_EQ(E_INVALIDARG, CThumbnailPage::ListFolder(d.c_str(), TRUE, nullptr));
+  EXPECT_TRUE(none.empty());
+}
+
 TEST(PageScan, CountsByKind) {
   std::string d = MakeMixedFolder();
   CThumbnailPage page(VXPAGE_FOLDER, 1);

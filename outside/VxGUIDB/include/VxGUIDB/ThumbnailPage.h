@@ -86,6 +86,12 @@ class VXGUIDB_API CThumbnailPage {
   // callback's answer when it stopped the scan; ERROR_CANCELLED (1223) after Stop;
   // HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) for a missing folder. dwFlags: reserved, 0.
   long Add(LPCSTR pszFolder, BOOL bSubFolders, IThumbnailPage_AddFolderCallback* pCallback, DWORD dwFlags);
+  // The same scan in two steps, so that a caller may list on a thread of its own and add
+  // on its own thread: ListFolder touches no page (any thread); AddListed makes the
+  // items of what it listed, as Add does (its answers too).
+  static long ListFolder(LPCSTR pszFolder, BOOL bSubFolders, std::vector<WIN32_FIND_DATAA>* pEntries);
+  long AddListed(LPCSTR pszFolder, const std::vector<WIN32_FIND_DATAA>& entries,
+                 IThumbnailPage_AddFolderCallback* pCallback);
   // Adds one file. nFlags bit 0: the file is a member of a virtual folder (the page then
   // counts as one). 0 on success (the new item in *ppAdded when asked for);
   // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist.
