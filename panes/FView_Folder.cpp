@@ -13,8 +13,6 @@
 
 namespace {
 
-const UINT_PTR kReadyTimer = 2001;
-const UINT kReadyDelayMs = 500;
 const COLORREF kBackground = RGB(59, 79, 92);
 const char kFolderInfo[] = "VxFolder\\FolderInfo";
 
@@ -83,7 +81,8 @@ void CFView_Folder::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   CreateSections();
-  SetTimer(kReadyTimer, kReadyDelayMs, NULL);
+  // The frame's start-up waits for this (with the browser's and the export pane's).
+  if (!m_bInitialised) CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 1);
 }
 
 void CFView_Folder::OnUpdate(CView*, LPARAM, CObject* pHint) {
@@ -103,12 +102,6 @@ void CFView_Folder::OnUpdate(CView*, LPARAM, CObject* pHint) {
 }
 
 void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
-  if (nIDEvent == kReadyTimer) {
-    KillTimer(kReadyTimer);
-    // The frame's start-up waits for this (with the browser's and the export pane's).
-    if (!m_bInitialised) CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 1);
-    return;
-  }
   if (nIDEvent == kPendingTimer) {
     KillTimer(kPendingTimer);
     std::string text;

@@ -115,7 +115,6 @@ CMainFrame::CMainFrame()
       m_nLastLeft(INT_MIN),
       m_hMasterViewMenu(NULL),
       m_cardScanner(FALSE),
-      m_dwStartupWaitBegan(0),
       m_nCloseRetries(0),
       m_bCalendarActive(FALSE),
       m_bFolderShownBefore(FALSE) {
@@ -154,6 +153,10 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
+  // The panes report ready as they are made (below): a report of a run that was closed
+  // before its start-up completed must not count for this one.
+  for (LPCSTR pszFlag : {EXESTATE_FOLDER_CREATED, EXESTATE_BROWSER_CREATED, EXESTATE_EXPORT_CREATED})
+    CMWriteProfileInt(EXESTATE_SECTION, pszFlag, 0);
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
   CString strTitle = CMGetProfileString("ProductInfo", "WindowTitle", "");
   if (!strTitle.IsEmpty()) SetWindowText(strTitle);

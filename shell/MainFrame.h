@@ -47,19 +47,11 @@ enum {
   MAINFRAME_EXPORT_WIDTH = 84,
 };
 
-// Whether a close waits for the start-up still: only until the panes had their time.
-BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow);
-
 // The refresh key's discard takes only F5 key-downs (not the character "t", also 0x74).
 BOOL IsF5KeyDown(const MSG& msg);
 
 // Results of a card check.
 enum { CARDCHECK_NONE = 0, CARDCHECK_CAME = 1, CARDCHECK_WENT = 2 };
-
-// How long a close waits for panes that never report ready at start-up.
-enum {
-  STARTUP_PANES_WAIT_MS = 30000,
-};
 
 class CMainFrame : public CFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
@@ -257,8 +249,7 @@ class CMainFrame : public CFrameWnd {
 
   // Card flags of the frame's own check (timer 56).
   cardwatch::CCardScanner m_cardScanner;
-  // Start-up: when the frame began waiting for its panes, and the watch on their flags.
-  DWORD m_dwStartupWaitBegan;
+  // Start-up: the watch on the panes' flags.
   CProfileWatch m_startupWatch;
   // Closing: how many times a close was put off for an outside program's dialog.
   int m_nCloseRetries;

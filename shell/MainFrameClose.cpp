@@ -18,13 +18,9 @@ const int kMaxCloseRetries = 50;
 const UINT kCloseChildId = 7;
 }  // namespace
 
-BOOL IsCloseHeldForStartup(BOOL bStartupDone, DWORD dwWaitBegan, DWORD dwNow) {
-  // A pane that never reports ready must not keep the program from closing.
-  return !bStartupDone && dwWaitBegan && dwNow - dwWaitBegan < STARTUP_PANES_WAIT_MS;
-}
-
 void CMainFrame::OnClose() {
-  if (IsCloseHeldForStartup(m_bStartupDone, m_dwStartupWaitBegan, ::GetTickCount())) return;
+  // A close during start-up is taken as any other: the panes exist once the window shows,
+  // and the steps start-up has left die with the window.
   if (CMGetProfileInt("VxClassify", "Wait", 0) == 1) return;
   if (CMGetProfileInt("ExeState", "SlideShow_Created", 0) == 1) {
     if (CMGetProfileInt("ExeState", "SlideShowNotClose", 0) == 1) {

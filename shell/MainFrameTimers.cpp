@@ -55,10 +55,11 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CMainFrame::StartStartupWait() {
-  m_dwStartupWaitBegan = ::GetTickCount();
   // The panes' flags are heard as they are written; the timer stays as the fallback.
   m_startupWatch.Start(m_hWnd, CMGetKeyPosition() + "\\" + EXESTATE_SECTION, WM_TIMER, MAINFRAME_TIMER_STARTUP);
   SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
+  // The panes wrote theirs while they were made, before the watch: looked at right away.
+  PostMessage(WM_TIMER, MAINFRAME_TIMER_STARTUP);
 }
 
 void CMainFrame::OnStartupTimer() {

@@ -85,15 +85,6 @@ TEST(FramePlacement, SlideStripFitsBelowTheMainWindow) {
   EXPECT_EQ(ShowCommandForMainState(FALSE, FALSE, FALSE), SW_SHOWDEFAULT);
 }
 
-TEST(FrameClose, StartupHoldsTheCloseOnlyForAWhile) {
-  EXPECT_FALSE(IsCloseHeldForStartup(TRUE, 1000, 2000));
-  EXPECT_TRUE(IsCloseHeldForStartup(FALSE, 1000, 2000));
-  EXPECT_TRUE(IsCloseHeldForStartup(FALSE, 1000, 1000 + STARTUP_PANES_WAIT_MS - 1));
-  EXPECT_FALSE(IsCloseHeldForStartup(FALSE, 1000, 1000 + STARTUP_PANES_WAIT_MS));
-  EXPECT_FALSE(IsCloseHeldForStartup(FALSE, 0xFFFFFF00u, 0xFFFFFF00u + STARTUP_PANES_WAIT_MS));  // tick wrap
-  EXPECT_FALSE(IsCloseHeldForStartup(FALSE, 0, 5));  // the panes were never even registered
-}
-
 TEST(EditorSettings, PicturesFolderIsTheSystemsSharedOne) {
   shelltest::ProfileRoot root;
   WriteEditorSettings("C:\\Program Files\\Norvane\\Marlo5");

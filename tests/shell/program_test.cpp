@@ -88,6 +88,14 @@ class ProgramTest : public testing::Test {
     }, 15000);
     ::PostMessageA(hMain, WM_CLOSE, 0, 0);
     EXPECT_TRUE(p.Ended(20000)) << "the program did not end";
+    EXPECT_EQ(ExitCode(p), 0u) << "the program did not end cleanly";
+  }
+  // A crash at the exit (a worker still running while what it uses goes) shows as an
+  // exception code here.
+  static DWORD ExitCode(const Process& p) {
+    DWORD code = testsupport::kNoExitCode;
+    if (p.Ended()) ::GetExitCodeProcess(p.hProcess, &code);
+    return code;
   }
 
   shelltest::ProfileRoot m_root;
@@ -302,6 +310,24 @@ TEST_F(ProgramTest, PointerMessagesOfAnotherProgramChangeNothing) {
     EXPECT_EQ(std::string(local), "a text of another program");
   }
   Close(p, hMain);
+}
+
+// A close as soon as the window shows, while start-up and the panes' first work still
+// run, ends the program as any other close does, and cleanly: a few times, the close
+// landing a little later each time.
+TEST_F(ProgramTest, ClosingWhileStartupRunsEndsTheProgramCleanly) {
+  for (DWORD delayMs : {0, 50, 200}) {
+    Process p;
+    ASSERT_TRUE(p.Start(Program()));
+    HWND hMain = NULL;
+    ASSERT_TRUE(
+        testsupport::WaitUntil([&] { return (hMain = FindMainWindowOf(p.dwPid)) != NULL || p.Ended(); }, 30000));
+    ASSERT_NE(hMain, nullptr) << delayMs;
+    ::Sleep(delayMs);
+    ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(p.Ended(20000)) << "the close was lost, " << delayMs << " ms";
+    EXPECT_EQ(ExitCode(p), 0u) << delayMs << " ms";
+  }
 }
 
 // Closing the main window ends the process even when the close comes inside a loop of
