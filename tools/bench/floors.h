@@ -29,8 +29,8 @@ inline bool ReadHead64K(const std::string& path) {
 
 // The file's bytes, read whole.
 inline bool ReadWhole(const std::string& path, std::vector<unsigned char>* bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+  HANDLE h =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
   DWORD got = 0;

@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
     failed |= r.failures > 0;
   }
   bool met = true;
-  for (auto [what, road, floor, goal] : {std::tuple{"embedded / 64 KB read", 0, 1, 2.0},
-                                         std::tuple{"reduced / 1/8 decode", 2, 3, 1.3}}) {
+  for (auto [what, road, floor, goal] :
+       {std::tuple{"embedded / 64 KB read", 0, 1, 2.0}, std::tuple{"reduced / 1/8 decode", 2, 3, 1.3}}) {
     double ratio = results[floor].Each() > 0 ? results[road].Each() / results[floor].Each() : 0;
     printf("  %s: %.2f x (goal: at most %.1f x): %s\n", what, ratio, goal, ratio <= goal ? "MET" : "NOT MET");
     met &= ratio <= goal;
