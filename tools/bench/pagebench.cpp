@@ -1,20 +1,26 @@
-// Thumbnails per second through the thumbnail library: a folder of camera-size JPEGs is
-// scanned into a CThumbnailPage and its pictures are made by the library's decoder
-// thread, as the browser does; the same files are also decoded at full size.
+// Thumbnails through the thumbnail library: a folder of camera-size JPEGs is scanned into a
+// CThumbnailPage and its pictures are made by the library's decoder, as the browser does.
 //
-//   pagebench [folder] [--rounds N] [--box N] [--embedded]
-//
-// --embedded measures the embedded-thumbnail path alone (many rounds of it take
-// seconds, where the full-size decodes take minutes), exit status 0 or 2.
+//   pagebench [folder] [--rounds N] [--box N] [--embedded] [--floors] [--scaling]
 //
 // The folder (default: benchdata beside the program, made by make-bench-images.sh) holds
-// "thumb" (JPEGs with an embedded Exif thumbnail) and "nothumb" (the same without). Each
-// round clears every picture and decodes the page again; figures are thumbnails per
-// second from DecodeStart to the last callback. The embedded-thumbnail path must be at
-// least 20 times faster than a full-size decode, and pictures without one (decoded at a
-// reduced DCT scale) and the enlarged view's picture (CCMDIB::LoadFit into 1280 x 1024,
-// upright) at least 4 times faster than the reference measured in the same run: the
-// full-size decode plus the fit into the same box. Exit status 0 when all hold, 1 when
+// "thumb" (24 MP JPEGs with an embedded Exif thumbnail), "nothumb" (the same without) and
+// "scale100"/"scale10000" (one small camera JPEG 100 and 10,000 times over).
+//
+// Floors (the references, measured in the same run, alternated with the page round by
+// round; the page with one decoder thread, as the references run on one):
+//   - embedded thumbnail: one 64 KB read of each file (open, read, close); goal: the page
+//     within 2 x of it;
+//   - no thumbnail: libjpeg-turbo's 1/8 scaled decode of the file's bytes (the file read
+//     whole, then decoded; no thumbnail, no fit); goal: the page within 1.3 x of it;
+//   - the enlarged view's picture (CCMDIB::LoadFit into 1280 x 1024, upright): at least
+//     4 x faster than the full-size decode plus the fit.
+// Scaling: the page with its decoder threads (scan, decode every picture, stop, delete)
+// over 100 and over 10,000 files, alternated; goal: the cost per file at 10,000 within
+// 1.2 x of that at 100. Per stage costs are printed so that where the time goes shows.
+//
+// --embedded times the embedded-thumbnail road alone (many rounds take seconds); --floors
+// and --scaling run one part only. Exit status 0 when every goal measured holds, 1 when
 // not, 2 on errors.
 #include <Kitlib2/Kitlib2.h>
 #include <VxGUIDB.h>
@@ -22,6 +28,7 @@
 #include <imaging/decode.h>
 #include <imaging/transform.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +36,7 @@
 #include <vector>
 
 #include "benchcommon.h"
+#include "floors.h"
 
 namespace {
 
@@ -47,135 +55,235 @@ struct Result {
   int files = 0;
   int pictures = 0;  // items that came out as real pictures
   double seconds = 0;
-  double PerSecond() const { return seconds > 0 ? files / seconds : 0; }
+  double Each() const { return files ? seconds / files : 0; }
+  void Add(const Result& r) {
+    files += r.files;
+    pictures += r.pictures;
+    seconds += r.seconds;
+  }
 };
 
-// Scans the folder into a page and lets the decoder make every picture, `rounds` times.
-// The folder goes into the page four times over, so that a round holds as many items as
-// a small folder of a camera card and the decoder's start-up counts as it does there.
-bool ThroughThePage(const std::string& folder, int rounds, int box, Result* r) {
-  CThumbnailPage page(VXPAGE_FOLDER, 1);
-  for (int i = 0; i < 4; ++i)
-    if (page.Add(folder.c_str(), FALSE, nullptr, 0) != 0) return false;
-  if (page.GetCount() == 0) return false;
+// Lets the decoder make the picture of every item of the page (the first `window` items as
+// the decode window, 0: all); false when it failed or took longer than ten minutes.
+bool DecodeAll(CThumbnailPage& page, int box, int window) {
   std::vector<CThumbnail*> items;
   for (int i = 0; i < page.GetCount(); ++i) items.push_back(page.GetAt(i));
   CThumbnailPage::SetDecodeTumbnailList(items);
   CThumbnailPage::SetDecodeStartPos(0);
-  CThumbnailPage::SetDecodeCount(int(items.size()));
-  for (int round = -1; round < rounds; ++round) {  // round -1 warms caches and codecs up
-    for (CThumbnail* t : items) t->ClearImage(FALSE);
-    Progress p;
-    p.want = LONG(items.size());
-    double start = bench::Now();
-    if (FAILED(CThumbnailPage::DecodeStart(CSize(box, box), OnDecoded, &p))) return false;
-    DWORD wait = WaitForSingleObject(p.all, 600000);
-    double took = bench::Now() - start;
-    CThumbnailPage::DecodeStop();
-    CloseHandle(p.all);
-    if (wait != WAIT_OBJECT_0) return false;
-    if (round >= 0) {
-      r->files += int(items.size());
-      r->seconds += took;
-    }
-  }
-  for (CThumbnail* t : items)
-    if (t->GetDecodeImageType() == VXIMAGE_PICTURE) ++r->pictures;
-  return true;
+  CThumbnailPage::SetDecodeCount(window > 0 ? window : int(items.size()));
+  Progress p;
+  p.want = LONG(items.size());
+  bool ok = SUCCEEDED(CThumbnailPage::DecodeStart(CSize(box, box), OnDecoded, &p)) &&
+            WaitForSingleObject(p.all, 600000) == WAIT_OBJECT_0;
+  CThumbnailPage::DecodeStop();
+  CThumbnailPage::ClearDecodeThumbnailList();
+  CloseHandle(p.all);
+  return ok;
 }
 
-// Runs one(file) over every JPEG of the folder, `rounds` times after a warm-up round;
-// one answers whether a picture came out.
+int PicturesOf(const CThumbnailPage& page) {
+  int n = 0;
+  for (int i = 0; i < page.GetCount(); ++i)
+    if (page.GetAt(i)->GetDecodeImageType() == VXIMAGE_PICTURE) ++n;
+  return n;
+}
+
+// A page holding the folder four times over (a small card folder's worth of items), kept
+// over the rounds; each round clears every picture and decodes the page again.
+class FloorPage {
+ public:
+  explicit FloorPage(const std::string& folder) : page_(VXPAGE_FOLDER, 1) {
+    for (int i = 0; i < 4; ++i)
+      if (page_.Add(folder.c_str(), FALSE, nullptr, 0) != 0) return;
+    for (int i = 0; i < page_.GetCount(); ++i) paths_.push_back((LPCSTR)page_.GetAt(i)->GetFilePath());
+  }
+  const std::vector<std::string>& Paths() const { return paths_; }
+  bool Round(int box, Result* r) {
+    for (int i = 0; i < page_.GetCount(); ++i) page_.GetAt(i)->ClearImage(FALSE);
+    double start = bench::Now();
+    if (!DecodeAll(page_, box, 0)) return false;
+    r->seconds += bench::Now() - start;
+    r->files += page_.GetCount();
+    r->pictures += PicturesOf(page_);
+    return true;
+  }
+
+ private:
+  CThumbnailPage page_;
+  std::vector<std::string> paths_;
+};
+
+// one(path) over every path, timed; one answers whether it got what it should.
 template <class F>
-bool EachFileTimed(const std::string& folder, int rounds, Result* r, F one) {
-  std::vector<std::string> files = bench::JpegsIn(folder);
-  if (files.empty()) return false;
+void EachTimed(const std::vector<std::string>& paths, Result* r, F one) {
+  double start = bench::Now();
+  for (const std::string& f : paths)
+    if (one(f)) ++r->pictures;
+  r->seconds += bench::Now() - start;
+  r->files += int(paths.size());
+}
+
+void Line(const char* name, const Result& r) {
+  printf("  %-46s %6d files  %9.3f ms each%s\n", name, r.files, 1000.0 * r.Each(),
+         r.pictures == r.files ? "" : "  (FAILURES)");
+}
+
+bool Goal(const char* what, double ratio, double limit, bool atMost) {
+  bool met = atMost ? ratio <= limit : ratio >= limit;
+  printf("  %s: %.2f x (goal: %s %.1f x): %s\n", what, ratio, atMost ? "at most" : "at least", limit,
+         met ? "MET" : "NOT MET");
+  return met;
+}
+
+// The thumbnail roads against their floors, alternated round by round.
+int Floors(const std::string& folder, int rounds, int box, bool embeddedOnly) {
+  FloorPage thumb(folder + "\\thumb"), nothumb(folder + "\\nothumb");
+  if (thumb.Paths().empty() || nothumb.Paths().empty()) return 2;
+  CThumbnailPage::SetDecodeThreadCount(1);
+  Result embedded, read64, reduced, scaled;
+  for (int round = -1; round < rounds; ++round) {  // round -1 warms caches and codecs up
+    Result e, r, n, s;
+    EachTimed(thumb.Paths(), &r, [](const std::string& f) { return bench::ReadHead64K(f); });
+    if (!thumb.Round(box, &e)) return 2;
+    if (!embeddedOnly) {
+      EachTimed(nothumb.Paths(), &s, [](const std::string& f) { return bench::ScaledDecode(f); });
+      if (!nothumb.Round(box, &n)) return 2;
+    }
+    if (round < 0) continue;
+    embedded.Add(e);
+    read64.Add(r);
+    reduced.Add(n);
+    scaled.Add(s);
+  }
+  CThumbnailPage::SetDecodeThreadCount(0);
+  printf("floors: the page with one decoder thread, box %d x %d, %d round(s), alternated\n", box, box, rounds);
+  Line("floor: one 64 KB read of each file", read64);
+  Line("page + decoder, embedded Exif thumbnail", embedded);
+  bool ok = Goal("embedded / 64 KB read", embedded.Each() / read64.Each(), 2.0, true);
+  if (embeddedOnly) return ok ? 0 : 1;
+  Line("floor: libjpeg-turbo 1/8 decode of the file", scaled);
+  Line("page + decoder, no thumbnail", reduced);
+  ok &= Goal("no thumbnail / 1/8 decode", reduced.Each() / scaled.Each(), 1.3, true);
+  return ok ? 0 : 1;
+}
+
+// The enlarged view's load (the picture fitted into the box, upright, then into a buffer
+// of the view's size) against the full-size decode plus the fit, alternated.
+int EnlargedView(const std::string& folder, int rounds) {
+  std::vector<std::string> files = bench::JpegsIn(folder + "\\nothumb");
+  if (files.empty()) return 2;
   imaging::ComScope com;
+  const int boxW = 1280, boxH = 1024;
+  Result full, enlarged;
   for (int round = -1; round < rounds; ++round) {
-    double start = bench::Now();
-    for (const std::string& f : files)
-      if (one(f) && round >= 0) ++r->pictures;
-    if (round >= 0) {
-      r->files += int(files.size());
-      r->seconds += bench::Now() - start;
+    Result f, e;
+    EachTimed(files, &f, [&](const std::string& path) {
+      imaging::Dib d;
+      imaging::DecodeOptions opt;  // the whole picture, full size
+      if (FAILED(imaging::DecodeFile(path.c_str(), opt, &d)) || d.Width() < 1000) return false;
+      SIZE fit = imaging::FitSize(d.Width(), d.Height(), boxW, boxH);
+      return imaging::Resize(d, fit.cx, fit.cy, &d);
+    });
+    EachTimed(files, &e, [&](const std::string& path) {
+      CCMDIB picture, buffer;
+      return picture.LoadFit(path.c_str(), SIZE{boxW, boxH}, CMDIB_LOAD_UPRIGHT) >= 0 &&
+             picture.ResizeFilter(SIZE{boxW, boxH}, &buffer, 33) >= 0;
+    });
+    if (round < 0) continue;
+    full.Add(f);
+    enlarged.Add(e);
+  }
+  printf("enlarged view: %d round(s), alternated\n", rounds);
+  Line("reference: full-size decode + fit, 1280 x 1024", full);
+  Line("enlarged view: LoadFit 1280 x 1024 + fit", enlarged);
+  return Goal("full-size decode + fit / enlarged view", full.Each() / enlarged.Each(), 4.0, false) ? 0 : 1;
+}
+
+// One pass of the page with its decoder threads over a folder: scan, decode every
+// picture, stop, delete; the stages' times added to the results.
+struct Stages {
+  Result add, decode, end, all;
+};
+
+bool PagePass(const std::string& folder, int box, Stages* st) {
+  double t0 = bench::Now();
+  auto* page = new CThumbnailPage(VXPAGE_FOLDER, 1);
+  bool ok = page->Add(folder.c_str(), FALSE, nullptr, 0) == 0 && page->GetCount() > 0;
+  double t1 = bench::Now();
+  // The browser's window: a screen of items first, the rest while the pixels leave room.
+  ok = ok && DecodeAll(*page, box, 60);
+  double t2 = bench::Now();
+  const int n = page->GetCount(), pictures = PicturesOf(*page);
+  delete page;
+  double t3 = bench::Now();
+  st->add.Add(Result{n, pictures, t1 - t0});
+  st->decode.Add(Result{n, pictures, t2 - t1});
+  st->end.Add(Result{n, pictures, t3 - t2});
+  st->all.Add(Result{n, pictures, t3 - t0});
+  return ok;
+}
+
+int Scaling(const std::string& folder, int rounds, int box) {
+  const std::string small = folder + "\\scale100", large = folder + "\\scale10000";
+  if (bench::JpegsIn(small).size() != 100 || bench::JpegsIn(large).size() != 10000) return 2;
+  // Every picture of 10,000 kept: the pass ends when all are made.
+  CThumbnailPage::SetPixelBudget(2048ULL << 20);
+  Stages at100, at10000;
+  for (int round = -1; round < rounds; ++round) {
+    Stages s, l;
+    for (int k = 0; k < 20; ++k)  // as many passes as make the figure readable
+      if (!PagePass(small, box, &s)) return 2;
+    if (!PagePass(large, box, &l)) return 2;
+    if (round < 0) continue;
+    for (auto [from, to] : {std::pair{&s, &at100}, std::pair{&l, &at10000}}) {
+      to->add.Add(from->add);
+      to->decode.Add(from->decode);
+      to->end.Add(from->end);
+      to->all.Add(from->all);
     }
   }
-  return true;
-}
-
-// The whole picture at full size, then fitted into box x boxH when box is given: the
-// reference.
-bool FullSize(const std::string& folder, int rounds, Result* r, int box = 0, int boxH = 0) {
-  return EachFileTimed(folder, rounds, r, [&](const std::string& f) {
-    imaging::Dib d;
-    imaging::DecodeOptions opt;  // the whole picture, full size
-    bool ok = SUCCEEDED(imaging::DecodeFile(f.c_str(), opt, &d)) && d.Width() >= 1000;
-    if (ok && box > 0) {
-      SIZE fit = imaging::FitSize(d.Width(), d.Height(), box, boxH > 0 ? boxH : box);
-      ok = imaging::Resize(d, fit.cx, fit.cy, &d);
-    }
-    return ok;
-  });
-}
-
-// The enlarged view's load: the picture fitted into the box, upright, then fitted into a
-// buffer of the view's size.
-bool EnlargedLoads(const std::string& folder, int rounds, int boxW, int boxH, Result* r) {
-  return EachFileTimed(folder, rounds, r, [&](const std::string& f) {
-    CCMDIB picture, buffer;
-    return picture.LoadFit(f.c_str(), SIZE{boxW, boxH}, CMDIB_LOAD_UPRIGHT) >= 0 &&
-           picture.ResizeFilter(SIZE{boxW, boxH}, &buffer, 33) >= 0;
-  });
+  CThumbnailPage::SetPixelBudget(0);
+  printf("scaling: the page with %d decoder thread(s), box %d x %d, %d round(s), alternated\n",
+         CThumbnailPage::GetDecodeThreadCount(), box, box, rounds);
+  for (auto [name, st] : {std::pair{"100 files", &at100}, std::pair{"10,000 files", &at10000}}) {
+    printf("  %-13s per file: all %8.3f ms  (scan %.3f, decode %.3f, stop and delete %.3f)%s\n", name,
+           1000.0 * st->all.Each(), 1000.0 * st->add.Each(), 1000.0 * st->decode.Each(), 1000.0 * st->end.Each(),
+           st->all.pictures == st->all.files ? "" : "  (FAILURES)");
+  }
+  return Goal("cost per file at 10,000 / at 100", at10000.all.Each() / at100.all.Each(), 1.2, true) ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool embeddedOnly = false;
+  bool embeddedOnly = false, floorsOnly = false, scalingOnly = false;
   std::vector<char*> rest;
   for (int i = 0; i < argc; ++i) {
     if (i > 0 && !strcmp(argv[i], "--embedded"))
       embeddedOnly = true;
+    else if (i > 0 && !strcmp(argv[i], "--floors"))
+      floorsOnly = true;
+    else if (i > 0 && !strcmp(argv[i], "--scaling"))
+      scalingOnly = true;
     else
       rest.push_back(argv[i]);
   }
   bench::Args args;
   if (!bench::ParseArgs(int(rest.size()), rest.data(), "pagebench", &args)) return 2;
-  const std::string& folder = args.folder;
-  const int rounds = args.rounds, box = args.box;
-  printf("pagebench: %s, box %d x %d, %d round(s), through CThumbnailPage and its decoder\n", folder.c_str(), box,
-         box, rounds);
-  Result embedded, reduced, full, fullBox, fullView, enlarged;
-  auto line = [](const char* name, const Result& r) {
-    printf("  %-40s %4d thumbnails  %8.1f per second  %8.2f ms each\n", name, r.files, r.PerSecond(),
-           r.files ? 1000.0 * r.seconds / r.files : 0.0);
+  printf("pagebench: %s, through CThumbnailPage and its decoder\n", args.folder.c_str());
+  fflush(stdout);
+  const double start = bench::Now();
+  int worst = 0;
+  auto part = [&](int status) {
+    if (status == 2)
+      fprintf(stderr, "pictures missing in %s (make them: cmake --build build --target bench-images)\n",
+              args.folder.c_str());
+    worst = std::max(worst, status);
+    fflush(stdout);
   };
-  if (embeddedOnly) {
-    if (!ThroughThePage(folder + "\\thumb", rounds, box, &embedded)) {
-      fprintf(stderr, "no pictures in %s (make them with tools/bench/make-bench-images.sh)\n", folder.c_str());
-      return 2;
-    }
-    line("page + decoder, embedded Exif thumbnail", embedded);
-    return 0;
-  }
-  if (!ThroughThePage(folder + "\\thumb", rounds, box, &embedded) ||
-      !ThroughThePage(folder + "\\nothumb", rounds, box, &reduced) || !FullSize(folder + "\\thumb", rounds, &full) ||
-      !FullSize(folder + "\\nothumb", rounds, &fullBox, box) ||
-      !FullSize(folder + "\\nothumb", rounds, &fullView, 1280, 1024) ||
-      !EnlargedLoads(folder + "\\nothumb", rounds, 1280, 1024, &enlarged)) {
-    fprintf(stderr, "no pictures in %s (make them with tools/bench/make-bench-images.sh)\n", folder.c_str());
-    return 2;
-  }
-  line("page + decoder, embedded Exif thumbnail", embedded);
-  line("page + decoder, no thumbnail (reduced)", reduced);
-  line("full-size decode of the same files", full);
-  line("reference: full-size decode + fit to the box", fullBox);
-  line("reference: full-size decode + fit, 1280 x 1024", fullView);
-  line("enlarged view: LoadFit 1280 x 1024 + fit", enlarged);
-  auto rate = [](const Result& a, const Result& b) { return b.PerSecond() > 0 ? a.PerSecond() / b.PerSecond() : 0; };
-  double ratio = rate(embedded, full), noThumb = rate(reduced, fullBox), view = rate(enlarged, fullView);
-  printf("  embedded / full-size decode: %.0f x (at least 20 x required): %s\n", ratio, ratio >= 20 ? "PASS" : "FAIL");
-  printf("  no thumbnail / reference: %.1f x (at least 4 x required): %s\n", noThumb, noThumb >= 4 ? "PASS" : "FAIL");
-  printf("  enlarged view / reference: %.1f x (at least 4 x required): %s\n", view, view >= 4 ? "PASS" : "FAIL");
-  return ratio >= 20 && noThumb >= 4 && view >= 4 ? 0 : 1;
+  if (!scalingOnly) part(Floors(args.folder, args.rounds, args.box, embeddedOnly));
+  if (!scalingOnly && !floorsOnly && !embeddedOnly) part(EnlargedView(args.folder, args.rounds));
+  if (!floorsOnly && !embeddedOnly) part(Scaling(args.folder, args.rounds, args.box));
+  printf("pagebench: %.0f s\n", bench::Now() - start);
+  return worst;
 }

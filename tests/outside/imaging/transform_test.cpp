@@ -1,7 +1,10 @@
 // Pixel transforms and fit arithmetic.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "imaging/exif.h"
 #include "imaging/transform.h"
@@ -170,6 +173,37 @@ TEST(Transform, CropClipsToThePicture) {
   ASSERT_TRUE(CropToAspect(d, 1, 1, &c));
   EXPECT_EQ(c.Width(), 8);
   EXPECT_EQ(c.Pixel(0, 0) & 0xFFFF, 0x0100u);
+}
+
+// Thumbnail-size pictures and up reuse the pages of pictures freed before: a new picture
+// still starts blank, whatever the last one of its size left there, from any thread.
+TEST(Dib, NewPicturesStartBlankOnReusedPages) {
+  for (int side : {160, 800}) {  // a thumbnail's pages and a view's
+    for (int round = 0; round < 3; ++round) {
+      std::vector<Dib> pictures(8);
+      for (Dib& d : pictures) {
+        ASSERT_TRUE(d.Create(side, side * 3 / 4, 24));
+        for (size_t i = 0; i < d.BitsSize(); ++i)
+          ASSERT_EQ(d.Bits()[i], 0) << "side " << side << ", round " << round << ", byte " << i;
+        memset(d.Bits(), 0xA5, d.BitsSize());
+      }
+    }
+  }
+  // Blocks taken and given back on other threads at once.
+  std::vector<std::thread> threads;
+  std::atomic<int> dirty{0};
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&dirty] {
+      for (int k = 0; k < 200; ++k) {
+        Dib d;
+        if (!d.Create(160, 120, 24)) ++dirty;
+        for (size_t i = 0; i < d.BitsSize(); i += 97)
+          if (d.Bits()[i]) ++dirty;
+        memset(d.Bits(), 0x5A, d.BitsSize());
+      }
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(dirty, 0);
 }
 
 TEST(Dib, LayoutAndConversions) {

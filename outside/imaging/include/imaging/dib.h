@@ -29,8 +29,15 @@ size_t PackedDibSize(const BITMAPINFOHEADER* header, size_t blockSize);
 size_t PackedDibBitsOffset(const BITMAPINFOHEADER& header);
 
 namespace detail {
-// Pixel blocks of thumbnail size and up come from pages of their own: kept for long among
-// short-lived blocks of other sizes they would leave the heap in pieces that never go back.
+// Pages of their own for pixel blocks of thumbnail size and up (blocks kept for long among
+// short-lived ones of other sizes would leave the heap in pieces that never go back). Freed
+// blocks are kept a while for the next picture of their size: mapping and unmapping pages
+// for every thumbnail (a server call and a flush of every processor's page tables under
+// Wine) cost ten times the thumbnail's decode. Thread-safe; any module may free a block
+// another took.
+void* TakePagedBlock(size_t bytes);
+void GivePagedBlock(void* block, size_t bytes);
+
 template <class T>
 struct PixelAllocator {
   typedef T value_type;
@@ -40,7 +47,7 @@ struct PixelAllocator {
   PixelAllocator(const PixelAllocator<U>&) {}
   T* allocate(size_t n) {
     if (n * sizeof(T) < kPagedBytes) return static_cast<T*>(::operator new(n * sizeof(T)));
-    void* p = VirtualAlloc(nullptr, n * sizeof(T), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    void* p = TakePagedBlock(n * sizeof(T));
     if (!p) throw std::bad_alloc();
     return static_cast<T*>(p);
   }
@@ -48,7 +55,17 @@ struct PixelAllocator {
     if (n * sizeof(T) < kPagedBytes)
       ::operator delete(p);
     else
-      VirtualFree(p, 0, MEM_RELEASE);
+      GivePagedBlock(p, n * sizeof(T));
+  }
+  // Growing leaves the new bytes as they are (one by one they cost more than the whole
+  // picture's decode): whoever grows the block fills it.
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
   }
   template <class U>
   bool operator==(const PixelAllocator<U>&) const { return true; }
