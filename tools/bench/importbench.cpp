@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "barerows.h"
 #include "benchcommon.h"
 
 using namespace cardtree;
@@ -308,91 +309,18 @@ double DatabaseAlone(const std::string& folder, const std::vector<std::string>& 
   return took;
 }
 
-struct Rows {
-  std::vector<std::string> schema;  // tables, then indexes, as the database holds them
-  struct Table {
-    std::string insert;
-    int columns = 0;
-    std::vector<sqlite3_value*> values;  // row after row
-  };
-  std::vector<Table> tables;
-  ~Rows() {
-    for (Table& t : tables)
-      for (sqlite3_value* v : t.values) sqlite3_value_free(v);
-  }
-};
-
-std::string Utf8Of(const std::string& ansi) {
-  WCHAR wide[MAX_PATH];
-  char utf8[MAX_PATH * 3];
-  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-  return utf8;
-}
-
-// Every row the registration wrote, with the schema that holds them.
-bool ReadRows(const std::string& dbFile, Rows* rows) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(Utf8Of(dbFile).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    return sqlite3_close(db), Fail("can't read", dbFile);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND name NOT LIKE 'sqlite_%'"
-                     " ORDER BY type = 'index', rowid",
-                     -1, &st, nullptr);
-  std::vector<std::string> names;
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    rows->schema.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
-    if (!strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "table"))
-      names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-  }
-  sqlite3_finalize(st);
-  for (const std::string& name : names) {
-    Rows::Table t;
-    sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\"").c_str(), -1, &st, nullptr);
-    t.columns = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW)
-      for (int c = 0; c < t.columns; ++c) t.values.push_back(sqlite3_value_dup(sqlite3_column_value(st, c)));
-    sqlite3_finalize(st);
-    if (t.values.empty()) continue;
-    t.insert = "INSERT INTO \"" + name + "\" VALUES(";
-    for (int c = 0; c < t.columns; ++c) t.insert += c ? ",?" : "?";
-    t.insert += ")";
-    rows->tables.push_back(std::move(t));
-  }
-  sqlite3_close(db);
-  return true;
-}
+using bench::Rows;
 
 // The same rows into a fresh database with the same schema and settings. Seconds, or negative.
 double BareInserts(const std::string& folder, const Rows& rows) {
   RemoveTree(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(Utf8Of(folder + "\\bare.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                      nullptr) != SQLITE_OK)
-    return sqlite3_close(db), -1;
-  for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON",
-                             "PRAGMA temp_store=MEMORY", "PRAGMA cache_size=-32000"})
-    sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
-  for (const std::string& sql : rows.schema) sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-  const double start = bench::Now();
-  bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
-  for (const Rows::Table& t : rows.tables) {
-    sqlite3_stmt* st = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, t.insert.c_str(), -1, &st, nullptr) == SQLITE_OK;
-    for (size_t v = 0; ok && v < t.values.size(); v += t.columns) {
-      for (int c = 0; c < t.columns; ++c) sqlite3_bind_value(st, c + 1, t.values[v + c]);
-      ok = sqlite3_step(st) == SQLITE_DONE;
-      sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-  }
-  ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-  const double took = bench::Now() - start;
+  sqlite3* db = bench::OpenBare(folder + "\\bare.db", rows);
+  if (!db) return -1;
+  const double took = bench::InsertBare(db, rows);
   sqlite3_close(db);
   RemoveTree(folder);
-  return ok ? took : -1;
+  return took;
 }
 
 bool RegisterRounds(const Options& o) {
@@ -409,9 +337,8 @@ bool RegisterRounds(const Options& o) {
   // A first run yields the rows the bare side inserts (and warms the files' cache).
   Rows rows;
   bool ok = OursRegister(oursDb, copied, plan, places, Way::kReading) > 0 &&
-            ReadRows(oursDb + "\\VxDatabase.db", &rows);
-  size_t count = 0;
-  for (const Rows::Table& t : rows.tables) count += t.values.size() / t.columns;
+            bench::ReadRows(oursDb + "\\VxDatabase.db", &rows);
+  const size_t count = rows.Count();
   if (ok)
     printf("registration: %zu files (%zu with facts from the copy), %zu rows in %zu tables, %d rounds\n",
            dests.size(), known, count, rows.tables.size(), o.rounds);

@@ -60,12 +60,11 @@ METADATA* ImportList(int i) {
   return list;
 }
 
-void RegisterLikeImport(const std::string& path, int i) {
+HRESULT RegisterLikeImport(const std::string& path, int i) {
   METADATA* list = ImportList(i);
-  VxDBWDeleteFile(path.c_str());
-  VxDBWEnrollFile(path.c_str(), 0);
-  VxDBWUpdateFile(path.c_str(), list);
+  const HRESULT hr = VxDBWRegisterFile(path.c_str(), list);
   VxDBWxFreeRegisterList(&list);
+  return hr;
 }
 
 std::string PathOf(const char* prefix, int i) { return std::string(prefix) + "\\IMG_" + std::to_string(i) + ".JPG"; }
