@@ -4,9 +4,10 @@
 //    folder on the same disk followed by `sync`; MB/s of each;
 //  - registration: 10,000 JPEGs with Exif date, model and GPS, copied from the card by the
 //    import (not timed), entered by the import's batch registration (face steps off) as the
-//    import runs it after its copy, and again reading every file, against bare SQLite
-//    inserts of the very rows it wrote (same schema and SQLite build, prepared statements,
-//    one transaction, fresh database).
+//    import runs it after its copy (timed with the copy's parse of each file's first block,
+//    right before it), and again reading every file, against bare SQLite inserts of the
+//    very rows it wrote (same schema and SQLite build, prepared statements, one
+//    transaction, fresh database).
 //
 //   importbench [--scale F] [--rounds N] [--jpegs N] [--no-copy] [--no-register]
 //
@@ -42,6 +43,7 @@ namespace {
 
 const char kCard[] = "E:\\importbench";
 const char kWork[] = "C:\\importbench";
+const double kRegisterGoal = 1.5;  // registration after the copy with its parse, in bare inserts' time
 
 struct Options {
   double scale = 0;  // 0: full size unless the disk is short
@@ -233,11 +235,17 @@ bool MakeImportedJpegs(const Options& o, CopyPlan* plan, CopyOutcome* copied) {
   const DWORD error = RunCopyPlan(plan, copied);
   if (error) return Fail("the import's copy failed:", SystemErrorText(error));
   printf("registration: %d JPEGs copied by the import in %.2f s (not timed below)\n", o.jpegs, bench::Now() - start);
-  // What the copy spends on the facts, on its finishing thread: the parse of each head.
-  const double parse = bench::Now();
-  for (const std::string& target : copied->copiedTargets) PictureFactsOfHead(target, picture.data(), picture.size());
-  printf("registration: of the copy, the facts from the files' first blocks: %.2f s\n", bench::Now() - parse);
   return true;
+}
+
+// What the copy spends on the facts, on its finishing thread: the parse of each file's
+// first block (the fixture's bytes, as the copy read them), into copied. Seconds.
+double CopySideParse(CopyOutcome* copied) {
+  static const std::string head = testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg"));
+  const double start = bench::Now();
+  for (size_t k = 0; k < copied->copiedTargets.size(); ++k)
+    copied->facts[k] = PictureFactsOfHead(copied->copiedTargets[k], head.data(), head.size());
+  return bench::Now() - start;
 }
 
 RegisterOptions BenchOptions(HANDLE places) {
@@ -342,27 +350,38 @@ bool RegisterRounds(const Options& o) {
   if (ok)
     printf("registration: %zu files (%zu with facts from the copy), %zu rows in %zu tables, %d rounds\n",
            dests.size(), known, count, rows.tables.size(), o.rounds);
-  // Each round runs the three in a turned order.
-  double sumCopy = 0, sumRead = 0, sumBare = 0;
+  // Each round runs the three in a turned order; the copy-side parse comes right before the
+  // registration after the copy.
+  double sumCopy = 0, sumParse = 0, sumRead = 0, sumBare = 0;
   for (int r = 0; r < o.rounds && ok; ++r) {
-    double afterCopy = 0, reading = 0, bare = 0;
+    double afterCopy = 0, parse = 0, reading = 0, bare = 0;
     for (int side = 0; side < 3 && ok; ++side) {
       switch ((side + r) % 3) {
-        case 0: ok = (afterCopy = OursRegister(oursDb, copied, plan, places, Way::kAfterCopy)) > 0; break;
+        case 0:
+          parse = CopySideParse(&copied);
+          ok = (afterCopy = OursRegister(oursDb, copied, plan, places, Way::kAfterCopy)) > 0;
+          break;
         case 1: ok = (reading = OursRegister(oursDb, copied, plan, places, Way::kReading)) > 0; break;
         default: ok = (bare = BareInserts(bareDb, rows)) > 0; break;
       }
     }
     if (!ok) break;
-    printf("  round %d: after the copy %5.2f s (%5.2f x), reading the files %5.2f s (%5.2f x), bare inserts %5.2f s\n",
-           r + 1, afterCopy, afterCopy / bare, reading, reading / bare, bare);
+    printf(
+        "  round %d: after the copy %5.2f s + its parse %5.2f s (%5.2f x), reading the files %5.2f s (%5.2f x),"
+        " bare inserts %5.2f s\n",
+        r + 1, afterCopy, parse, (afterCopy + parse) / bare, reading, reading / bare, bare);
     sumCopy += afterCopy;
+    sumParse += parse;
     sumRead += reading;
     sumBare += bare;
   }
   if (ok) {
-    printf("registration overall (goal under 2 x bare):\n");
-    printf("  as the import runs it, after its copy (facts from the copy): %.2f x bare\n", sumCopy / sumBare);
+    const double ratio = (sumCopy + sumParse) / sumBare;
+    printf("registration overall:\n");
+    printf(
+        "  as the import runs it, after its copy, the copy-side parse counted: %.2f x bare (goal at most %.1f x): %s\n",
+        ratio, kRegisterGoal, ratio <= kRegisterGoal ? "met" : "NOT met");
+    printf("  the same without the parse: %.2f x bare\n", sumCopy / sumBare);
     printf("  reading every file (files already there, re-registration):   %.2f x bare\n", sumRead / sumBare);
     const double reading = ReadingAlone(dests, sources, places);
     printf("  reading the files' times, Exif and place alone, one thread: %.2f s\n", reading);

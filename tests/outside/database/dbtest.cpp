@@ -62,7 +62,13 @@ METADATA* ImportList(int i) {
 
 HRESULT RegisterLikeImport(const std::string& path, int i) {
   METADATA* list = ImportList(i);
-  const HRESULT hr = VxDBWRegisterFile(path.c_str(), list);
+  // The size and times the import's copy read of the file.
+  WIN32_FILE_ATTRIBUTE_DATA disk = {};
+  disk.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+  disk.nFileSizeLow = 4000000 + i;
+  disk.ftLastWriteTime.dwHighDateTime = 0x01CAE8F0;
+  disk.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(i);
+  const HRESULT hr = VxDBWRegisterFileEx(path.c_str(), list, &disk);
   VxDBWxFreeRegisterList(&list);
   return hr;
 }
