@@ -13,6 +13,10 @@ RECORDGATE_API HRESULT WINAPI VxDBWUpdateFile(LPCSTR pszPath, const METADATA* pL
 RECORDGATE_API HRESULT WINAPI VxDBWRegisterFile(LPCSTR pszPath, const METADATA* pList) {
   return VxDBRegisterFile(pszPath, pList);
 }
+RECORDGATE_API HRESULT WINAPI VxDBWRegisterFileEx(LPCSTR pszPath, const METADATA* pList,
+                                                  const WIN32_FILE_ATTRIBUTE_DATA* pDisk) {
+  return VxDBRegisterFileEx(pszPath, pList, pDisk);
+}
 RECORDGATE_API HRESULT WINAPI VxDBWDeleteFile(LPCSTR pszPath) { return VxDBDeleteFile(pszPath, FALSE); }
 RECORDGATE_API HRESULT WINAPI VxDBWDeleteFileEx(LPCSTR pszPath, DWORD dwFlags) {
   return VxDBDeleteFile(pszPath, (dwFlags & VXDBW_DELETE_RECORDS) != 0);

@@ -47,6 +47,7 @@ PictureFacts FactsOfSet(HPRPROPERTY h) {
   PictureFacts f;
   if (!h) return f;
   f.known = true;
+  f.hasDisk = SUCCEEDED(PrGetFileAttributeData(h, &f.disk));
   f.hasShot = SUCCEEDED(PrGetCaptureTime(h, &f.shot));
   f.maker = Property(h, 0);
   f.model = Property(h, 1);
@@ -230,14 +231,19 @@ Classification ClassifyImportedFile(const std::string& destination, const std::s
 
 bool ReadImportedFile(const std::string& destination, const std::string& source, const RegisterOptions& o,
                       Classification* c, const PictureFacts* known) {
-  WIN32_FILE_ATTRIBUTE_DATA a;
-  if (!GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &a)) return false;
-  // One read of the file serves the capture time and every entry.
-  const PictureFacts f = known && known->known ? *known : PictureFactsOfFile(destination);
+  // Known facts came from the copy, which may be minutes ago: a file gone since is passed
+  // over, and the look gives the times the entry keeps. Otherwise one read of the file
+  // serves the capture time, every entry and the file's times.
+  const bool fresh = !(known && known->known);
+  const PictureFacts f = fresh ? PictureFactsOfFile(destination) : *known;
+  WIN32_FILE_ATTRIBUTE_DATA a = f.disk;
+  if (!(fresh && f.hasDisk) && !GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &a)) return false;
   SYSTEMTIME shot = f.shot;
   const long shotTime = f.hasShot ? CCMDIB::LocalTimeToTime32(shot) : -1;
   *c = ClassifyWith(f, destination, source, shotTime, CCMDIB::FileTimeToTime32(a.ftLastAccessTime),
                     CCMDIB::FileTimeToTime32(a.ftCreationTime), o);
+  c->disk = a;
+  c->hasDisk = true;
   return true;
 }
 
@@ -252,7 +258,7 @@ HRESULT RegisterClassified(const std::string& destination, const Classification&
   if (c.location)
     VxDBWxCreateLocationList(&list, 0, c.area.c_str(), c.city.c_str(), c.place.c_str(), c.latitude, c.longitude, 0);
   // One call: an earlier entry of the path goes, the file is entered anew with its list.
-  HRESULT hr = VxDBWRegisterFile(destination.c_str(), list);
+  HRESULT hr = VxDBWRegisterFileEx(destination.c_str(), list, c.hasDisk ? &c.disk : nullptr);
   VxDBWxFreeRegisterList(&list);
   return hr;
 }

@@ -30,6 +30,9 @@ struct RegisterOptions {
 RegisterOptions ReadRegisterOptions(const std::string& cardRoot, const std::string& keyword);
 
 struct Classification {
+  // The file's size and times as its times were read (the entry keeps size and last write).
+  WIN32_FILE_ATTRIBUTE_DATA disk = {};
+  bool hasDisk = false;
   bool date = false;
   long shot = -1, access = -1, creation = -1;
   std::string keyword;  // parts joined by "||"
@@ -58,6 +61,9 @@ struct PictureFacts {
   bool gps = false;
   std::string latitude, longitude;  // "51/30/3"
   PRPERSONS persons = {};           // the camera's person tags (none when unreadable)
+  // The file's attributes, size and times as the facts were read.
+  bool hasDisk = false;
+  WIN32_FILE_ATTRIBUTE_DATA disk = {};
 };
 // From the file, which is opened once.
 PictureFacts PictureFactsOfFile(const std::string& path);

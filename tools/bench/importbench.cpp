@@ -4,9 +4,10 @@
 //    folder on the same disk followed by `sync`; MB/s of each;
 //  - registration: 10,000 JPEGs with Exif date, model and GPS, copied from the card by the
 //    import (not timed), entered by the import's batch registration (face steps off) as the
-//    import runs it after its copy, and again reading every file, against bare SQLite
-//    inserts of the very rows it wrote (same schema and SQLite build, prepared statements,
-//    one transaction, fresh database).
+//    import runs it after its copy (timed with the copy's parse of each file's first block,
+//    right before it), and again reading every file, against bare SQLite inserts of the
+//    very rows it wrote (same schema and SQLite build, prepared statements, one
+//    transaction, fresh database).
 //
 //   importbench [--scale F] [--rounds N] [--jpegs N] [--no-copy] [--no-register]
 //
@@ -33,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "barerows.h"
 #include "benchcommon.h"
 
 using namespace cardtree;
@@ -41,6 +43,7 @@ namespace {
 
 const char kCard[] = "E:\\importbench";
 const char kWork[] = "C:\\importbench";
+const double kRegisterGoal = 1.5;  // registration after the copy with its parse, in bare inserts' time
 
 struct Options {
   double scale = 0;  // 0: full size unless the disk is short
@@ -232,11 +235,17 @@ bool MakeImportedJpegs(const Options& o, CopyPlan* plan, CopyOutcome* copied) {
   const DWORD error = RunCopyPlan(plan, copied);
   if (error) return Fail("the import's copy failed:", SystemErrorText(error));
   printf("registration: %d JPEGs copied by the import in %.2f s (not timed below)\n", o.jpegs, bench::Now() - start);
-  // What the copy spends on the facts, on its finishing thread: the parse of each head.
-  const double parse = bench::Now();
-  for (const std::string& target : copied->copiedTargets) PictureFactsOfHead(target, picture.data(), picture.size());
-  printf("registration: of the copy, the facts from the files' first blocks: %.2f s\n", bench::Now() - parse);
   return true;
+}
+
+// What the copy spends on the facts, on its finishing thread: the parse of each file's
+// first block (the fixture's bytes, as the copy read them), into copied. Seconds.
+double CopySideParse(CopyOutcome* copied) {
+  static const std::string head = testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg"));
+  const double start = bench::Now();
+  for (size_t k = 0; k < copied->copiedTargets.size(); ++k)
+    copied->facts[k] = PictureFactsOfHead(copied->copiedTargets[k], head.data(), head.size());
+  return bench::Now() - start;
 }
 
 RegisterOptions BenchOptions(HANDLE places) {
@@ -308,91 +317,18 @@ double DatabaseAlone(const std::string& folder, const std::vector<std::string>& 
   return took;
 }
 
-struct Rows {
-  std::vector<std::string> schema;  // tables, then indexes, as the database holds them
-  struct Table {
-    std::string insert;
-    int columns = 0;
-    std::vector<sqlite3_value*> values;  // row after row
-  };
-  std::vector<Table> tables;
-  ~Rows() {
-    for (Table& t : tables)
-      for (sqlite3_value* v : t.values) sqlite3_value_free(v);
-  }
-};
-
-std::string Utf8Of(const std::string& ansi) {
-  WCHAR wide[MAX_PATH];
-  char utf8[MAX_PATH * 3];
-  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-  return utf8;
-}
-
-// Every row the registration wrote, with the schema that holds them.
-bool ReadRows(const std::string& dbFile, Rows* rows) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(Utf8Of(dbFile).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    return sqlite3_close(db), Fail("can't read", dbFile);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND name NOT LIKE 'sqlite_%'"
-                     " ORDER BY type = 'index', rowid",
-                     -1, &st, nullptr);
-  std::vector<std::string> names;
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    rows->schema.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
-    if (!strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "table"))
-      names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-  }
-  sqlite3_finalize(st);
-  for (const std::string& name : names) {
-    Rows::Table t;
-    sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\"").c_str(), -1, &st, nullptr);
-    t.columns = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW)
-      for (int c = 0; c < t.columns; ++c) t.values.push_back(sqlite3_value_dup(sqlite3_column_value(st, c)));
-    sqlite3_finalize(st);
-    if (t.values.empty()) continue;
-    t.insert = "INSERT INTO \"" + name + "\" VALUES(";
-    for (int c = 0; c < t.columns; ++c) t.insert += c ? ",?" : "?";
-    t.insert += ")";
-    rows->tables.push_back(std::move(t));
-  }
-  sqlite3_close(db);
-  return true;
-}
+using bench::Rows;
 
 // The same rows into a fresh database with the same schema and settings. Seconds, or negative.
 double BareInserts(const std::string& folder, const Rows& rows) {
   RemoveTree(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(Utf8Of(folder + "\\bare.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                      nullptr) != SQLITE_OK)
-    return sqlite3_close(db), -1;
-  for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON",
-                             "PRAGMA temp_store=MEMORY", "PRAGMA cache_size=-32000"})
-    sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
-  for (const std::string& sql : rows.schema) sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-  const double start = bench::Now();
-  bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
-  for (const Rows::Table& t : rows.tables) {
-    sqlite3_stmt* st = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, t.insert.c_str(), -1, &st, nullptr) == SQLITE_OK;
-    for (size_t v = 0; ok && v < t.values.size(); v += t.columns) {
-      for (int c = 0; c < t.columns; ++c) sqlite3_bind_value(st, c + 1, t.values[v + c]);
-      ok = sqlite3_step(st) == SQLITE_DONE;
-      sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-  }
-  ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-  const double took = bench::Now() - start;
+  sqlite3* db = bench::OpenBare(folder + "\\bare.db", rows);
+  if (!db) return -1;
+  const double took = bench::InsertBare(db, rows);
   sqlite3_close(db);
   RemoveTree(folder);
-  return ok ? took : -1;
+  return took;
 }
 
 bool RegisterRounds(const Options& o) {
@@ -409,33 +345,43 @@ bool RegisterRounds(const Options& o) {
   // A first run yields the rows the bare side inserts (and warms the files' cache).
   Rows rows;
   bool ok = OursRegister(oursDb, copied, plan, places, Way::kReading) > 0 &&
-            ReadRows(oursDb + "\\VxDatabase.db", &rows);
-  size_t count = 0;
-  for (const Rows::Table& t : rows.tables) count += t.values.size() / t.columns;
+            bench::ReadRows(oursDb + "\\VxDatabase.db", &rows);
+  const size_t count = rows.Count();
   if (ok)
     printf("registration: %zu files (%zu with facts from the copy), %zu rows in %zu tables, %d rounds\n",
            dests.size(), known, count, rows.tables.size(), o.rounds);
-  // Each round runs the three in a turned order.
-  double sumCopy = 0, sumRead = 0, sumBare = 0;
+  // Each round runs the three in a turned order; the copy-side parse comes right before the
+  // registration after the copy.
+  double sumCopy = 0, sumParse = 0, sumRead = 0, sumBare = 0;
   for (int r = 0; r < o.rounds && ok; ++r) {
-    double afterCopy = 0, reading = 0, bare = 0;
+    double afterCopy = 0, parse = 0, reading = 0, bare = 0;
     for (int side = 0; side < 3 && ok; ++side) {
       switch ((side + r) % 3) {
-        case 0: ok = (afterCopy = OursRegister(oursDb, copied, plan, places, Way::kAfterCopy)) > 0; break;
+        case 0:
+          parse = CopySideParse(&copied);
+          ok = (afterCopy = OursRegister(oursDb, copied, plan, places, Way::kAfterCopy)) > 0;
+          break;
         case 1: ok = (reading = OursRegister(oursDb, copied, plan, places, Way::kReading)) > 0; break;
         default: ok = (bare = BareInserts(bareDb, rows)) > 0; break;
       }
     }
     if (!ok) break;
-    printf("  round %d: after the copy %5.2f s (%5.2f x), reading the files %5.2f s (%5.2f x), bare inserts %5.2f s\n",
-           r + 1, afterCopy, afterCopy / bare, reading, reading / bare, bare);
+    printf(
+        "  round %d: after the copy %5.2f s + its parse %5.2f s (%5.2f x), reading the files %5.2f s (%5.2f x),"
+        " bare inserts %5.2f s\n",
+        r + 1, afterCopy, parse, (afterCopy + parse) / bare, reading, reading / bare, bare);
     sumCopy += afterCopy;
+    sumParse += parse;
     sumRead += reading;
     sumBare += bare;
   }
   if (ok) {
-    printf("registration overall (goal under 2 x bare):\n");
-    printf("  as the import runs it, after its copy (facts from the copy): %.2f x bare\n", sumCopy / sumBare);
+    const double ratio = (sumCopy + sumParse) / sumBare;
+    printf("registration overall:\n");
+    printf(
+        "  as the import runs it, after its copy, the copy-side parse counted: %.2f x bare (goal at most %.1f x): %s\n",
+        ratio, kRegisterGoal, ratio <= kRegisterGoal ? "met" : "NOT met");
+    printf("  the same without the parse: %.2f x bare\n", sumCopy / sumBare);
     printf("  reading every file (files already there, re-registration):   %.2f x bare\n", sumRead / sumBare);
     const double reading = ReadingAlone(dests, sources, places);
     printf("  reading the files' times, Exif and place alone, one thread: %.2f s\n", reading);

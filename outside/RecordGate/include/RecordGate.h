@@ -32,6 +32,9 @@ RECORDGATE_API HRESULT WINAPI VxDBWEnrollFile(LPCSTR pszPath, DWORD dwFlags);
 RECORDGATE_API HRESULT WINAPI VxDBWUpdateFile(LPCSTR pszPath, const METADATA* pList);
 // Delete, enrol and update in one step.
 RECORDGATE_API HRESULT WINAPI VxDBWRegisterFile(LPCSTR pszPath, const METADATA* pList);
+// The same with the file's attributes as the caller just read them (null: read here).
+RECORDGATE_API HRESULT WINAPI VxDBWRegisterFileEx(LPCSTR pszPath, const METADATA* pList,
+                                                  const WIN32_FILE_ATTRIBUTE_DATA* pDisk);
 // Removes the file's entry and metadata; its person records (faces, names) stay.
 RECORDGATE_API HRESULT WINAPI VxDBWDeleteFile(LPCSTR pszPath);
 // With VXDBW_DELETE_RECORDS the person records of the path go too (the file is gone).

@@ -238,6 +238,10 @@ VXDB_API HRESULT WINAPI VxDBEndBatch(void);
 VXDB_API HRESULT WINAPI VxDBEnrollFile(LPCSTR pszPath, DWORD dwFlags);
 VXDB_API HRESULT WINAPI VxDBUpdateFile(LPCSTR pszPath, const METADATA* pList);
 VXDB_API HRESULT WINAPI VxDBRegisterFile(LPCSTR pszPath, const METADATA* pList);  // delete + enroll + update
+// The same with the file's size and last write time as the caller just read them (null:
+// read here); the import has them from its copy.
+VXDB_API HRESULT WINAPI VxDBRegisterFileEx(LPCSTR pszPath, const METADATA* pList,
+                                           const WIN32_FILE_ATTRIBUTE_DATA* pDisk);
 VXDB_API HRESULT WINAPI VxDBDeleteFile(LPCSTR pszPath, BOOL bWithRecords);
 VXDB_API HRESULT WINAPI VxDBIsEnrolled(LPCSTR pszPath);  // S_OK yes, VXDB_E_NOTFOUND no
 VXDB_API HRESULT WINAPI VxDBReadFile(LPCSTR pszPath, METADATA** ppList);

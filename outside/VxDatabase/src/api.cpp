@@ -97,6 +97,11 @@ VXDB_API HRESULT WINAPI VxDBUpdateFile(LPCSTR pszPath, const METADATA* pList) {
 }
 
 VXDB_API HRESULT WINAPI VxDBRegisterFile(LPCSTR pszPath, const METADATA* pList) {
+  return VxDBRegisterFileEx(pszPath, pList, nullptr);
+}
+
+VXDB_API HRESULT WINAPI VxDBRegisterFileEx(LPCSTR pszPath, const METADATA* pList,
+                                           const WIN32_FILE_ATTRIBUTE_DATA* pDisk) {
   PathParts p;
   HRESULT hr = ParsePath(pszPath, p);
   if (FAILED(hr)) return hr;
@@ -105,7 +110,8 @@ VXDB_API HRESULT WINAPI VxDBRegisterFile(LPCSTR pszPath, const METADATA* pList) 
   std::vector<RecordText> recs;
   hr = ConvertList(pList, recs);
   if (FAILED(hr)) return hr;
-  return WriteOp([&](sqlite3* db) { return EnterFile(db, p, recs); });
+  const DiskInfo disk = pDisk ? DiskInfoOf(*pDisk) : StatFile(p.path);
+  return WriteOp([&](sqlite3* db) { return EnterFile(db, p, recs, disk); });
 }
 
 VXDB_API HRESULT WINAPI VxDBDeleteFile(LPCSTR pszPath, BOOL bWithRecords) {

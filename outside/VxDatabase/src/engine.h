@@ -229,8 +229,15 @@ struct RecordText {
 };
 // E_INVALIDARG for a list that UpdateMeta refuses.
 HRESULT ConvertList(const METADATA* list, std::vector<RecordText>& out);
+// What the disk says of a file, as its entry keeps it.
+struct DiskInfo {
+  int64_t size = 0;
+  int64_t writeTime = 0;  // FILETIME units
+};
+DiskInfo DiskInfoOf(const WIN32_FILE_ATTRIBUTE_DATA& fa);
+DiskInfo StatFile(const std::string& pathUtf8);  // zeros when the file can't be read
 // The file entered anew with these records: an earlier entry of its path goes first.
-HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs);
+HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs, const DiskInfo& disk);
 
 // The id of the file with this key, 0 when not enrolled.
 int64_t FileId(sqlite3* db, const std::string& key);

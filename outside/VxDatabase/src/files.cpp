@@ -7,26 +7,23 @@
 
 namespace vxdb {
 
+DiskInfo DiskInfoOf(const WIN32_FILE_ATTRIBUTE_DATA& fa) {
+  DiskInfo d;
+  d.size = (static_cast<int64_t>(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
+  d.writeTime = (static_cast<int64_t>(fa.ftLastWriteTime.dwHighDateTime) << 32) | fa.ftLastWriteTime.dwLowDateTime;
+  return d;
+}
+
+DiskInfo StatFile(const std::string& pathUtf8) {
+  WIN32_FILE_ATTRIBUTE_DATA fa;
+  return GetFileAttributesExW(Utf8ToWide(pathUtf8).c_str(), GetFileExInfoStandard, &fa) ? DiskInfoOf(fa) : DiskInfo();
+}
+
 namespace {
 
 // Folded record names.
 const char VXDB_REC_DATETIME_KEY[] = "DATETIMEINFO";
 const char VXDB_REC_KEYWORDS_KEY[] = "KEYWORDSINFO";
-
-struct DiskInfo {
-  int64_t size = 0;
-  int64_t writeTime = 0;  // FILETIME units
-};
-
-DiskInfo StatFile(const std::string& pathUtf8) {
-  DiskInfo d;
-  WIN32_FILE_ATTRIBUTE_DATA fa;
-  if (GetFileAttributesExW(Utf8ToWide(pathUtf8).c_str(), GetFileExInfoStandard, &fa)) {
-    d.size = (static_cast<int64_t>(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
-    d.writeTime = (static_cast<int64_t>(fa.ftLastWriteTime.dwHighDateTime) << 32) | fa.ftLastWriteTime.dwLowDateTime;
-  }
-  return d;
-}
 
 // The last folder name of a folder path ending in '\' ("D:\Pictures\2010_05_01\" → "2010_05_01").
 std::string LastFolderName(const std::string& folder) {
@@ -85,8 +82,7 @@ int64_t ShotTimeOf(const std::vector<RecordText>& recs) {
   return -1;
 }
 
-HRESULT InsertFile(sqlite3* db, const PathParts& p, DWORD flags, int64_t shot, int64_t* id) {
-  DiskInfo d = StatFile(p.path);
+HRESULT InsertFile(sqlite3* db, const PathParts& p, const DiskInfo& d, DWORD flags, int64_t shot, int64_t* id) {
   Stmt st(db,
           "INSERT INTO files(path, path_key, folder_key, name, size, file_time, enroll_time, enroll_flags, shot_time)"
           " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -167,7 +163,7 @@ HRESULT EnrollParts(sqlite3* db, const PathParts& p, DWORD flags, int64_t* id) {
     if (id) *id = existing;
     return S_FALSE;
   }
-  return InsertFile(db, p, flags, -1, id);
+  return InsertFile(db, p, StatFile(p.path), flags, -1, id);
 }
 
 HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
@@ -176,10 +172,10 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
   return FAILED(hr) ? hr : WriteMeta(db, fileId, recs, false);
 }
 
-HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs) {
+HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs, const DiskInfo& disk) {
   int64_t id = FileId(db, p.key);
   if (id && FAILED(DeleteById(db, id))) return E_FAIL;
-  HRESULT hr = InsertFile(db, p, 0, ShotTimeOf(recs), &id);
+  HRESULT hr = InsertFile(db, p, disk, 0, ShotTimeOf(recs), &id);
   return FAILED(hr) ? hr : WriteMeta(db, id, recs, true);
 }
 

@@ -147,6 +147,9 @@ VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyString(LPCSTR pszPath, DWORD dwFl
 // those bytes don't tell all of it (the rest of the file, a movie, a clip): open the file.
 VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHead(LPCSTR pszPath, const void* pHead, DWORD cbHead,
                                                             DWORD dwFlags);
+// The file's attributes, size and times as they were when the set was opened (a caller
+// needs no second look at the disk). S_OK; E_INVALIDARG without a target; E_HANDLE.
+VXPROP_API HRESULT WINAPI PrGetFileAttributeData(HPRPROPERTY hProp, WIN32_FILE_ATTRIBUTE_DATA* pData);
 // The text of one property id; "" for an id the file does not carry and for a bad
 // handle. The text lives until the set is closed.
 VXPROP_API LPCSTR WINAPI PrGetPropertyString(HPRPROPERTY hProp, DWORD dwId);

@@ -85,6 +85,14 @@ VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHead(LPCSTR pszPath, cons
   return OpenSetOf(GatherHeadFacts(pszPath, pHead, cbHead, &facts), &facts);
 }
 
+VXPROP_API HRESULT WINAPI PrGetFileAttributeData(HPRPROPERTY hProp, WIN32_FILE_ATTRIBUTE_DATA* pData) {
+  if (!pData) return E_INVALIDARG;
+  PropertySet* set = FindSet(hProp);
+  if (!set) return E_HANDLE;
+  *pData = set->facts.disk;
+  return S_OK;
+}
+
 VXPROP_API LPCSTR WINAPI PrGetPropertyString(HPRPROPERTY hProp, DWORD dwId) {
   PropertySet* set = FindSet(hProp);
   if (!set) return "";

@@ -133,6 +133,7 @@ bool StatFacts(const char* path, FileFacts* f) {
   f->attributes = fa.dwFileAttributes;
   f->size = (uint64_t(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
   f->written = fa.ftLastWriteTime;
+  f->disk = fa;
   return true;
 }
 

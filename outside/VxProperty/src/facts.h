@@ -27,6 +27,7 @@ struct FileFacts {
   DWORD attributes = 0;
   uint64_t size = 0;
   FILETIME written{};
+  WIN32_FILE_ATTRIBUTE_DATA disk{};  // as read when the facts were gathered
   FileKind kind = FileKind::Other;
   imaging::ImageFormat imageFormat = imaging::ImageFormat::Unknown;
   bool hasImageInfo = false;

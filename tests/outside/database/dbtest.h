@@ -28,9 +28,10 @@ METADATA* FullList(long shot, const char* keywords, const char* maker, const cha
                    const char* folderName, const char* folderPath, const char* city);
 
 // The registration list of the import for file number i, the import's calls for one
-// file (delete, enrol, update, free), and the path of file number i below a folder.
+// file (one registration with the size and times its copy read, the list freed), and the path of file number i below a
+// folder.
 METADATA* ImportList(int i);
-void RegisterLikeImport(const std::string& path, int i);
+HRESULT RegisterLikeImport(const std::string& path, int i);
 std::string PathOf(const char* prefix, int i);
 
 // Every test gets its own database file, opened as the program opens it.

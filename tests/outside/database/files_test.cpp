@@ -166,6 +166,42 @@ TEST_F(DbTest, OneCallEntersWhatEnrolAndUpdateEnter) {
   }
 }
 
+// The size and last write time an entry keeps: those the caller read (the import's copy
+// read them), else the disk's.
+TEST_F(DbTest, TheEntryKeepsTheSizeAndTimeTheCallerRead) {
+  const std::string path = data_ + "\\stamp.jpg", dbFile = dir_ + "\\VxDatabase.db";
+  dbtest::Touch(path, "jpeg bytes");
+  WIN32_FILE_ATTRIBUTE_DATA disk = {};
+  ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &disk));
+  const long long diskTime =
+      (static_cast<long long>(disk.ftLastWriteTime.dwHighDateTime) << 32) | disk.ftLastWriteTime.dwLowDateTime;
+  WIN32_FILE_ATTRIBUTE_DATA read = disk;
+  read.nFileSizeHigh = 1;
+  read.nFileSizeLow = 5;
+  read.ftLastWriteTime = {7, 0x01CAE8F0};
+  struct Case {
+    const char* name;
+    const WIN32_FILE_ATTRIBUTE_DATA* given;
+    long long size, time;
+  } cases[] = {{"read by the caller", &read, (1ll << 32) + 5, (0x01CAE8F0ll << 32) + 7},
+               {"read here", nullptr, 10, diskTime}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    METADATA* list = dbtest::ImportList(1);
+    EXPECT_EQ(VxDBWRegisterFileEx(path.c_str(), list, c.given), S_OK);
+    VxDBWxFreeRegisterList(&list);
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, dbFile.c_str(), -1, wide, MAX_PATH);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open16(wide, &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT size, file_time FROM files", -1, &st, nullptr);
+    EXPECT_EQ(testsupport::StatementRows(st), std::to_string(c.size) + "|" + std::to_string(c.time) + "|\n");
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+  }
+}
+
 // A list with a text that does not convert is refused before the old entry goes, also in a
 // batch, where a refusal is not rolled back.
 TEST_F(DbTest, ARefusedRegistrationKeepsTheOldEntry) {

@@ -172,6 +172,26 @@ TEST(ImportRegister, ACopyRunAndWhatAKilledRunLeft) {
   for (const std::string& f : {a, b, c}) EXPECT_EQ(VxDBWIsEnrolled(f.c_str()), S_OK) << f;
 }
 
+// The copy's facts may be minutes old when the registration comes: a file removed since
+// gets no entry.
+TEST(ImportRegister, AFileGoneSinceItsCopyIsPassedOver) {
+  Stores stores;
+  const std::string bytes = testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg"));
+  const std::string kept = stores.scratch + "\\d\\KEPT.JPG", gone = stores.scratch + "\\d\\GONE.JPG";
+  CopyOutcome out;
+  for (const std::string& f : {kept, gone}) {
+    ASSERT_TRUE(testsupport::WriteWholeFile(f, bytes));
+    out.copiedTargets.push_back(f);
+    out.copiedSources.push_back("E:\\DCIM\\" + f.substr(f.rfind('\\') + 1));
+    out.facts.push_back(PictureFactsOfHead(f, bytes.data(), bytes.size()));
+    ASSERT_TRUE(out.facts.back().known);
+  }
+  ASSERT_TRUE(DeleteFileA(gone.c_str()));
+  EXPECT_EQ(RegisterCopyRun(out, CopyPlan(), Options()), 1);
+  EXPECT_EQ(VxDBWIsEnrolled(kept.c_str()), S_OK);
+  EXPECT_NE(VxDBWIsEnrolled(gone.c_str()), S_OK);
+}
+
 namespace {
 
 // The folder's files as whole paths.
@@ -537,6 +557,11 @@ TEST(ImportRegister, FactsOfTheFirstBytesAreThoseOfTheFile) {
       EXPECT_EQ(head.faceText, read.faceText);
       EXPECT_EQ(head.gps, read.gps);
       EXPECT_EQ(head.latitude + "|" + head.longitude, read.latitude + "|" + read.longitude);
+      // The file's size and times came along: the registration needs no look of its own.
+      ASSERT_TRUE(head.hasDisk && read.hasDisk);
+      EXPECT_EQ(head.disk.nFileSizeLow, bytes.size());
+      EXPECT_EQ(CompareFileTime(&head.disk.ftLastWriteTime, &read.disk.ftLastWriteTime), 0);
+      EXPECT_EQ(CompareFileTime(&head.disk.ftCreationTime, &read.disk.ftCreationTime), 0);
     }
   }
   EXPECT_FALSE(PictureFactsOfHead(stores.scratch + "\\none.jpg", "\xFF\xD8\xFF", 3).known);
