@@ -156,33 +156,35 @@ int main(int argc, char** argv) {
   CPluginTreeCtrl tree;
   tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, CRect(0, 0, 380, 660), &frame,
               100, TRUE, FALSE);
+  // The plug-in's items, windows and library go before the program ends, also after a
+  // failure (a tree left with the plug-in's items holds the process at its exit).
+  auto takeDown = [&] {
+    for (HTREEITEM rootItem = tree.GetRootItem(); rootItem; rootItem = tree.GetRootItem()) remove(&tree, rootItem);
+    tree.DestroyWindow();
+    frame.DestroyWindow();
+    FreeLibrary(plugin);
+    testsupport::RemoveTree(root);
+  };
   const HRESULT made = create(&tree, nullptr, TVI_ROOT);
   if (made != S_OK || !tree.GetRootItem()) {
     fprintf(stderr, "CreateTree: %08lx, %u items\n", (unsigned long)made, tree.GetCount());
+    takeDown();
     return 1;
   }
-  if (walk(&tree, CString(root.c_str())) != S_OK) {
+  // The walk lists every level on its way before it returns (the host's batched expansion
+  // would leave the folder's own row to a later timer tick); the folder itself stays closed.
+  if (walk(&tree, CString(folder.c_str())) != S_OK) {
     int top = 0;
     for (HTREEITEM c = tree.GetChildItem(tree.GetRootItem()); c; c = tree.GetNextSiblingItem(c)) ++top;
-    fprintf(stderr, "the tree (%d items under its root) does not reach %s\n", top, root.c_str());
+    fprintf(stderr, "the tree (%d items under its root) does not reach %s\n", top, folder.c_str());
+    takeDown();
     return 1;
   }
-  HTREEITEM item = nullptr;
-  for (HTREEITEM c = tree.GetChildItem(tree.GetSelectedItem()); c; c = tree.GetNextSiblingItem(c)) {
-    auto* r2 = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(c));
-    if (r2 && r2->path && textkit::EqualNoCase(r2->path, folder)) item = c;
-  }
-  if (!item) {
-    // The walk shows the folder's own level only once it is opened.
-    expand(&tree, tree.GetSelectedItem());
-    tree.Expand(tree.GetSelectedItem(), TVE_EXPAND);
-    for (HTREEITEM c = tree.GetChildItem(tree.GetSelectedItem()); c; c = tree.GetNextSiblingItem(c)) {
-      auto* r2 = reinterpret_cast<PluginItemRecord*>(tree.GetItemData(c));
-      if (r2 && r2->path && textkit::EqualNoCase(r2->path, folder)) item = c;
-    }
-  }
-  if (!item) {
-    fprintf(stderr, "the folder is not in the tree\n");
+  const HTREEITEM item = tree.GetSelectedItem();
+  auto* record = item ? reinterpret_cast<PluginItemRecord*>(tree.GetItemData(item)) : nullptr;
+  if (!record || !record->path || !textkit::EqualNoCase(record->path, folder) || tree.GetChildItem(item)) {
+    fprintf(stderr, "the walk did not stop at %s, closed\n", folder.c_str());
+    takeDown();
     return 1;
   }
   tree.EnsureVisible(item);
@@ -274,18 +276,15 @@ int main(int argc, char** argv) {
   std::sort(waits.begin(), waits.end());
   const double longest = waits.empty() ? 0 : waits.back();
   const double p99 = waits.empty() ? 0 : waits[std::min(waits.size() - 1, waits.size() * 99 / 100)];
-  printf("expansion: %.3f s = %.1f x R (target 10 x R); %d children shown (%d with a button, %d iconed), %s, %s\n",
-         expansion, expansion / r, shown, buttons, iconed, sorted ? "sorted" : "NOT sorted",
-         open ? "the level open" : "the level NOT open");
+  const bool complete = open && sorted && shown == visible && iconed == visible && buttons == withSub;
+  printf("expansion: %.3f s = %.1f x R (target 10 x R: %s); %d children shown (%d with a button, %d iconed), %s, %s\n",
+         expansion, expansion / r, complete && expansion <= 10 * r ? "met" : "NOT met", shown, buttons, iconed,
+         sorted ? "sorted" : "NOT sorted", open ? "the level open" : "the level NOT open");
   printf("the host's expansion call returned after %.3f s, the level was shown after %.3f s, every child was in after %.3f s\n",
          firstCall, shownAfter, inserted);
-  printf("WM_NULL answers: %zu, longest %.3f s = %.1f x R (target 1 x R), 99th percentile %.3f s\n", waits.size(),
-         longest, longest / r, p99);
+  printf("WM_NULL answers: %zu, longest %.3f s = %.1f x R (target 1 x R: %s), 99th percentile %.3f s\n", waits.size(),
+         longest, longest / r, longest <= r ? "met" : "NOT met", p99);
 
-  for (HTREEITEM rootItem = tree.GetRootItem(); rootItem; rootItem = tree.GetRootItem()) remove(&tree, rootItem);
-  tree.DestroyWindow();
-  frame.DestroyWindow();
-  FreeLibrary(plugin);
-  testsupport::RemoveTree(root);
+  takeDown();
   return 0;
 }
