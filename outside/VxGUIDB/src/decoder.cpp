@@ -219,14 +219,18 @@ DWORD WINAPI DecodeThread(LPVOID param) {
     {
       Guard lock;
       if (!IsAliveLocked(item, serial)) continue;  // gone meanwhile
-      p->decoding = false;
-      if (p->imageGen != gen) continue;  // changed meanwhile
+      if (p->imageGen != gen) {                     // changed meanwhile
+        p->decoding = false;
+        continue;
+      }
       ++p->pins;
     }
     if (SUCCEEDED(hr)) p->StoreResult(std::move(r));
     KeepUnderBudget();
     {
       Guard lock;
+      // Only now may another worker pick the item: it is marked decoded in the same step.
+      p->decoding = false;
       if (p->imageGen == gen) {
         // A file that can't be decoded at all counts as done too: it is not tried again
         // until its picture is cleared.
