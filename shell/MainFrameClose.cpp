@@ -16,6 +16,31 @@ namespace {
 // How often a close is put off for an outside program's dialog before it is given up.
 const int kMaxCloseRetries = 50;
 const UINT kCloseChildId = 7;
+
+// The dialog of this thread that takes input over the frame: the innermost of the modal
+// dialogs open over it (the outer ones are disabled), or NULL.
+HWND OwnDialogOver(HWND hFrame) {
+  struct Search {
+    HWND frame, found;
+  } search = {hFrame, NULL};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) -> BOOL {
+        Search* s = reinterpret_cast<Search*>(lp);
+        char cls[16] = "";
+        ::GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") != 0 || !::IsWindowEnabled(h)) return TRUE;
+        for (HWND owner = ::GetWindow(h, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER)) {
+          if (owner == s->frame) {
+            s->found = h;
+            return FALSE;
+          }
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 }  // namespace
 
 void CMainFrame::OnClose() {
@@ -54,6 +79,20 @@ void CMainFrame::OnClose() {
       ::SendMessageTimeoutA(hBlocking, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &dwResult);
     PostMessage(WM_CLOSE);
     return;
+  }
+  if (!IsWindowEnabled()) {
+    // A dialog of ours is open over the frame and its modal loop runs beneath this call:
+    // destroying the frame now would free the dialog's plug-in under that loop. The dialog
+    // is asked to close; the close comes back once its loop has returned.
+    if (HWND hDialog = OwnDialogOver(m_hWnd)) {
+      if (++m_nCloseRetries <= kMaxCloseRetries) {
+        ::SendMessageA(hDialog, WM_CLOSE, 0, 0);
+        PostMessage(WM_CLOSE);
+      } else {
+        m_nCloseRetries = 0;  // the dialog stays (a question); a later close starts over
+      }
+      return;
+    }
   }
   m_nCloseRetries = 0;
   if (ShowCloseWarning() == IDYES) CFrameWnd::OnClose();

@@ -17,6 +17,7 @@
 #include "SingleInstance.h"
 #include "shelltest.h"
 #include "uikit.h"
+#include <card.h>
 #include <files.h>
 #include <otherwindows.h>
 #include <program.h>
@@ -310,6 +311,37 @@ TEST_F(ProgramTest, PointerMessagesOfAnotherProgramChangeNothing) {
     EXPECT_EQ(std::string(local), "a text of another program");
   }
   Close(p, hMain);
+}
+
+// Another program closes the main window while a dialog of ours is open over it, here the
+// card import with a card in the drive: the dialog is closed first and the program ends
+// cleanly (the frame and the dialog's plug-in are not taken from under the dialog's loop).
+TEST_F(ProgramTest, ACloseWhileTheImportDialogIsOpenClosesItFirst) {
+  const std::string card = testsupport::NewTempFolder("glimora-program-card");
+  ::CreateDirectoryA((card + "\\DCIM").c_str(), NULL);
+  ::CreateDirectoryA((card + "\\DCIM\\100TEST").c_str(), NULL);
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), (card + "\\DCIM\\100TEST\\IMG_0001.JPG").c_str(),
+                          FALSE));
+  ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card)), 0u);
+  Process p;
+  HWND hMain = StartMain(p);
+  ASSERT_NE(hMain, nullptr);
+  auto importDialog = [&p]() -> HWND {
+    for (HWND box : p.Windows("#32770"))
+      if (::GetDlgItem(box, IDC_IMPORT_STATUS)) return box;
+    return NULL;
+  };
+  // The card watcher may have opened it already; else the command does.
+  if (!testsupport::WaitUntil([&] { return importDialog() != NULL; }, 3000))
+    ::PostMessageA(hMain, WM_COMMAND, ID_FILE_IMPORT, 0);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return importDialog() != NULL || p.Ended(); }, 30000));
+  ASSERT_NE(importDialog(), nullptr);
+  ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p.Ended(20000)) << "the program did not end";
+  EXPECT_EQ(ExitCode(p), 0u) << "the program did not end cleanly";
+  testsupport::RemoveCard('E');
+  if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
+  testsupport::RemoveTree(card);
 }
 
 // A close as soon as the window shows, while start-up and the panes' first work still
