@@ -180,11 +180,29 @@ HMODULE LoadQuietly(LPCSTR lpszPath);
 CString TakeTitle(const char* buffer, int size);
 // A priority as the contract counts it: 0 (or unwritten) is nDefault.
 inline int EffectivePriority(int nWritten, int nDefault) { return nWritten == 0 ? nDefault : nWritten; }
+// Holds a reference on the library of a code address while it lives.
+class ModulePin {
+ public:
+  explicit ModulePin(FARPROC pfn) {
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(reinterpret_cast<ULONG_PTR>(pfn)), &m_hModule))
+      m_hModule = NULL;
+  }
+  ~ModulePin() {
+    if (m_hModule) ::FreeLibrary(m_hModule);
+  }
+  ModulePin(const ModulePin&) = delete;
+  ModulePin& operator=(const ModulePin&) = delete;
+
+ private:
+  HMODULE m_hModule;
+};
 // Calls a bound export; an exception escaping the plug-in is answered E_FAIL and noted in
-// *pbThrew when asked.
+// *pbThrew when asked. The library stays loaded until the export has returned, even when
+// what runs inside it (a dialog's loop) takes its entry away.
 template <class Fn, class... Args>
 HRESULT CallExport(FARPROC pfn, bool* pbThrew, Args... args) {
   if (pbThrew) *pbThrew = false;
+  ModulePin pin(pfn);
   try {
     return reinterpret_cast<Fn>(pfn)(args...);
   } catch (...) {

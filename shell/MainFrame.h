@@ -38,6 +38,7 @@ enum {
   MAINFRAME_TIMER_DEVICE = 55,
   MAINFRAME_TIMER_CARD = 56,
   MAINFRAME_TIMER_AUTO_IMPORT = 57,
+  MAINFRAME_TIMER_CLOSE = 58,
 };
 
 // Sizes of the pane tree.
@@ -163,6 +164,7 @@ class CMainFrame : public CFrameWnd {
   afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
   // Closing (MainFrameClose.cpp).
   afx_msg void OnClose();
+  void PutOffClose();
   afx_msg void OnDestroy();
   afx_msg void OnEnable(BOOL bEnable);
   // Menu commands the frame carries out itself (MainFrameCommands.cpp).
@@ -251,7 +253,7 @@ class CMainFrame : public CFrameWnd {
   cardwatch::CCardScanner m_cardScanner;
   // Start-up: the watch on the panes' flags.
   CProfileWatch m_startupWatch;
-  // Closing: how many times a close was put off for an outside program's dialog.
+  // Closing: how many times a close was put off for a dialog (an outside program's or ours).
   int m_nCloseRetries;
   // Calendar fold: whether a calendar view is shown, and whether the folder column was
   // shown before it.

@@ -16,6 +16,7 @@ namespace {
 // How often a close is put off for an outside program's dialog before it is given up.
 const int kMaxCloseRetries = 50;
 const UINT kCloseChildId = 7;
+const UINT kCloseRetryMs = 50;
 
 // The dialog of this thread that takes input over the frame: the innermost of the modal
 // dialogs open over it (the outer ones are disabled), or NULL.
@@ -47,6 +48,13 @@ void CMainFrame::OnClose() {
   // A close during start-up is taken as any other: the panes exist once the window shows,
   // and the steps start-up has left die with the window.
   if (CMGetProfileInt("VxClassify", "Wait", 0) == 1) return;
+  if (AfxGetModalLoopDepth() > 0 || (!IsWindowEnabled() && OwnDialogOver(m_hWnd))) {
+    // A dialog or message box of ours runs its loop beneath this call (whether or not the
+    // frame is still disabled: another program can enable it): destroying the frame now
+    // would free the panes and plug-ins that code stands on.
+    PutOffClose();
+    return;
+  }
   if (CMGetProfileInt("ExeState", "SlideShow_Created", 0) == 1) {
     if (CMGetProfileInt("ExeState", "SlideShowNotClose", 0) == 1) {
       AfxMessageBox(IDS_SHELL_SLIDESHOW_OPEN, MB_OK | MB_ICONEXCLAMATION);
@@ -80,22 +88,22 @@ void CMainFrame::OnClose() {
     PostMessage(WM_CLOSE);
     return;
   }
-  if (!IsWindowEnabled()) {
-    // A dialog of ours is open over the frame and its modal loop runs beneath this call:
-    // destroying the frame now would free the dialog's plug-in under that loop. The dialog
-    // is asked to close; the close comes back once its loop has returned.
-    if (HWND hDialog = OwnDialogOver(m_hWnd)) {
-      if (++m_nCloseRetries <= kMaxCloseRetries) {
-        ::SendMessageA(hDialog, WM_CLOSE, 0, 0);
-        PostMessage(WM_CLOSE);
-      } else {
-        m_nCloseRetries = 0;  // the dialog stays (a question); a later close starts over
-      }
-      return;
-    }
-  }
   m_nCloseRetries = 0;
   if (ShowCloseWarning() == IDYES) CFrameWnd::OnClose();
+}
+
+// The dialog over the frame is asked to close, and the close comes back a moment later,
+// once the loops beneath it may have returned; one at a time, so that a loop that holds
+// closes back (a copy) gathers only one.
+void CMainFrame::PutOffClose() {
+  if (HWND hDialog = OwnDialogOver(m_hWnd)) {
+    if (++m_nCloseRetries > kMaxCloseRetries) {
+      m_nCloseRetries = 0;  // the dialog stays (a question); a later close starts over
+      return;
+    }
+    ::PostMessageA(hDialog, WM_CLOSE, 0, 0);
+  }
+  SetTimer(MAINFRAME_TIMER_CLOSE, kCloseRetryMs, NULL);
 }
 
 void CMainFrame::OnDestroy() {

@@ -42,6 +42,10 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
     case MAINFRAME_TIMER_CARD:
       OnCardTimer();
       break;
+    case MAINFRAME_TIMER_CLOSE:
+      KillTimer(MAINFRAME_TIMER_CLOSE);
+      PostMessage(WM_CLOSE);
+      break;
     case MAINFRAME_TIMER_AUTO_IMPORT:
       PostMessage(WM_SHOW_EXPLORER_FOLDER, 0, 0);
       KillTimer(MAINFRAME_TIMER_AUTO_IMPORT);

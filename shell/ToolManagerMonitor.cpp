@@ -96,7 +96,9 @@ void CExternalToolManager::MonitorTools(HWND hTimerWnd) {
     } else if (CMGetProfileInt("ExeState", "ForceDisableMainWindow", 0) == 1) {
       ::EnableWindow(m_hMainWnd, FALSE);
     } else if (CMGetProfileInt("ExeState", "PageSmith_Created", 1) != 0 || m_nState != TOOLSTATE_PAGE_TOOL) {
-      if (!::IsWindowEnabled(m_hMainWnd) && !m_nRequestedState) {
+      // Not under a dialog of ours (one not shown yet is not found above): its loop
+      // keeps the main window disabled until it ends.
+      if (!::IsWindowEnabled(m_hMainWnd) && !m_nRequestedState && AfxGetModalLoopDepth() == 0) {
         ::EnableWindow(m_hMainWnd, TRUE);
         if (m_nState != TOOLSTATE_SLIDESHOW && CMGetProfileInt("ExeState", "SlideShow_Created", 1) == 0)
           BringMainForward();

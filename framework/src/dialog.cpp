@@ -371,6 +371,7 @@ INT_PTR CDialog::DoModal() {
   if (hDialogTemplate) lpDialogTemplate = (LPCDLGTEMPLATE)::LockResource(hDialogTemplate);
   if (!lpDialogTemplate) return -1;
 
+  AfxModalLoopScope modal;  // the dialog's creation pumps too
   HWND hWndParent = PreModal();
   AfxUnhookWindowCreate();
   BOOL bEnableParent = FALSE;

@@ -5,6 +5,7 @@
 
 #include <textkit/path.h>
 #include <textkit/text.h>
+#include "threadstate.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ HINSTANCE AFXAPI AfxLoadLibrary(LPCSTR lpszModuleName) { return ::LoadLibraryA(l
 BOOL AFXAPI AfxFreeLibrary(HINSTANCE hInstLib) { return hInstLib ? ::FreeLibrary(hInstLib) : FALSE; }
 
 int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
+  AfxModalLoopScope modal;
   if (!(nType & MB_ICONMASK)) {
     // A box without an icon gets the usual one: a warning for notices, a question for choices.
     UINT kind = nType & MB_TYPEMASK;

@@ -20,6 +20,8 @@ struct AFX_THREAD_STATE {
   // Whose closes the pumps hold now: a holding modal loop's (MLF_HOLDCLOSES) or a running
   // CCloseHolder::Pump's; null for none.
   CCloseHolder* m_pCloseHolder = nullptr;
+  // The framework's modal loops running now (dialogs from their creation on, message boxes).
+  int m_nModalLoops = 0;
   POINT m_ptCursorLast = {-1, -1};
   UINT m_nMsgLast = 0;
 
@@ -61,3 +63,15 @@ class AfxCloseHolderScope {
 
 // Restores the window procedure of a window that leaves the framework.
 void AfxUnsubclass(CWnd* pWnd);
+
+// Counts a modal loop of the thread for a scope (AfxGetModalLoopDepth).
+class AfxModalLoopScope {
+ public:
+  AfxModalLoopScope() : m_pState(AfxGetThreadState()) { ++m_pState->m_nModalLoops; }
+  ~AfxModalLoopScope() { --m_pState->m_nModalLoops; }
+  AfxModalLoopScope(const AfxModalLoopScope&) = delete;
+  AfxModalLoopScope& operator=(const AfxModalLoopScope&) = delete;
+
+ private:
+  AFX_THREAD_STATE* m_pState;
+};

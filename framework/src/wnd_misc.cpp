@@ -337,7 +337,10 @@ BOOL AFXAPI AfxIsIdleMessage(MSG* pMsg) {
   return pMsg->message != WM_PAINT && pMsg->message != 0x0118;  // 0x118: caret blink timer
 }
 
+int AFXAPI AfxGetModalLoopDepth() { return AfxGetThreadState()->m_nModalLoops; }
+
 int CWnd::RunModalLoop(DWORD dwFlags) {
+  AfxModalLoopScope modal;
   BOOL bIdle = TRUE;
   LONG lIdleCount = 0;
   BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);

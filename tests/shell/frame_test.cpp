@@ -1277,6 +1277,14 @@ TEST_F(FrameTest, OpenFolderByPathIsUsableWhileTheDiskTreeIsOpen) {
         LoadResourceText(IDS_TREE_TITLE_DISK))
       pDisk = manager.GetEntry(i);
   ASSERT_NE(pDisk, nullptr);
+  // Opened here on the folder it shows: earlier tests of the shared frame may have chosen
+  // another tree.
+  if (!manager.IsActive(pDisk)) {
+    CString open = CMGetProfileString("VazODA\\FolderInfo", "OpenFolder", "");
+    if (open.IsEmpty()) open = testsupport::NewTempFolder("frame-gomenu").c_str();
+    ASSERT_TRUE(pFolder->OpenFolderPath(open));
+    testsupport::PumpPending();
+  }
   ASSERT_TRUE(pDisk->m_pTreeWnd && manager.IsActive(pDisk)) << "the disk tree is open";
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);

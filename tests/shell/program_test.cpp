@@ -315,7 +315,8 @@ TEST_F(ProgramTest, PointerMessagesOfAnotherProgramChangeNothing) {
 
 // Another program closes the main window while a dialog of ours is open over it, here the
 // card import with a card in the drive: the dialog is closed first and the program ends
-// cleanly (the frame and the dialog's plug-in are not taken from under the dialog's loop).
+// cleanly (the frame and the dialog's plug-in are not taken from under the dialog's loop),
+// also when that program enabled the main window first or sends the close.
 TEST_F(ProgramTest, ACloseWhileTheImportDialogIsOpenClosesItFirst) {
   const std::string card = testsupport::NewTempFolder("glimora-program-card");
   ::CreateDirectoryA((card + "\\DCIM").c_str(), NULL);
@@ -323,22 +324,37 @@ TEST_F(ProgramTest, ACloseWhileTheImportDialogIsOpenClosesItFirst) {
   ASSERT_TRUE(::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), (card + "\\DCIM\\100TEST\\IMG_0001.JPG").c_str(),
                           FALSE));
   ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card)), 0u);
-  Process p;
-  HWND hMain = StartMain(p);
-  ASSERT_NE(hMain, nullptr);
-  auto importDialog = [&p]() -> HWND {
-    for (HWND box : p.Windows("#32770"))
-      if (::GetDlgItem(box, IDC_IMPORT_STATUS)) return box;
-    return NULL;
-  };
-  // The card watcher may have opened it already; else the command does.
-  if (!testsupport::WaitUntil([&] { return importDialog() != NULL; }, 3000))
-    ::PostMessageA(hMain, WM_COMMAND, ID_FILE_IMPORT, 0);
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return importDialog() != NULL || p.Ended(); }, 30000));
-  ASSERT_NE(importDialog(), nullptr);
-  ::PostMessageA(hMain, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(p.Ended(20000)) << "the program did not end";
-  EXPECT_EQ(ExitCode(p), 0u) << "the program did not end cleanly";
+  const struct {
+    const char* name;
+    bool enableFirst, send;
+  } kCases[] = {{"posted", false, false}, {"posted, window enabled", true, false}, {"sent, window enabled", true, true}};
+  for (const auto& c : kCases) {
+    Process p;
+    HWND hMain = StartMain(p);
+    ASSERT_NE(hMain, nullptr) << c.name;
+    auto importDialog = [&p]() -> HWND {
+      for (HWND box : p.Windows("#32770"))
+        if (::GetDlgItem(box, IDC_IMPORT_STATUS)) return box;
+      return NULL;
+    };
+    // The card watcher may have opened it already; else the command does.
+    if (!testsupport::WaitUntil([&] { return importDialog() != NULL; }, 3000))
+      ::PostMessageA(hMain, WM_COMMAND, ID_FILE_IMPORT, 0);
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return importDialog() != NULL || p.Ended(); }, 30000)) << c.name;
+    ASSERT_NE(importDialog(), nullptr) << c.name;
+    // The dialog is modal: the main window stays disabled under it whatever our timers do.
+    ::Sleep(1200);
+    EXPECT_FALSE(::IsWindowEnabled(hMain)) << c.name;
+    if (c.enableFirst) ::EnableWindow(hMain, TRUE);
+    if (c.send) {
+      DWORD_PTR answer = 0;
+      ::SendMessageTimeoutA(hMain, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer);
+    } else {
+      ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+    }
+    EXPECT_TRUE(p.Ended(20000)) << "the program did not end, " << c.name;
+    EXPECT_EQ(ExitCode(p), 0u) << "the program did not end cleanly, " << c.name;
+  }
   testsupport::RemoveCard('E');
   if (!testsupport::DefaultCardDir().empty()) testsupport::InsertCard('E', testsupport::DefaultCardDir());
   testsupport::RemoveTree(card);

@@ -85,6 +85,11 @@ struct CCreateContext;
 // (a message box of the dialog) holds too.
 #define MLF_HOLDCLOSES 0x0008
 
+// How many of the framework's modal loops (dialogs from their creation on, message boxes)
+// run on the calling thread now. A window that code waiting in such a loop stands on (its
+// frame, its panes, its plug-ins) must not be destroyed from inside it.
+FW_API int AFXAPI AfxGetModalLoopDepth();
+
 // RepositionBars modes.
 #define reposDefault 0
 #define reposQuery 1
