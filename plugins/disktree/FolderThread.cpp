@@ -231,8 +231,7 @@ struct SubfolderProbe::Start {
   HMODULE module;
 };
 
-SubfolderProbe::SubfolderProbe()
-    : m_queue(std::make_shared<Queue>()), m_alive(std::make_shared<std::atomic<int>>(0)) {
+SubfolderProbe::SubfolderProbe() : m_queue(std::make_shared<Queue>()), m_alive(std::make_shared<std::atomic<int>>(0)) {
   m_queue->alive = m_alive;
 }
 
