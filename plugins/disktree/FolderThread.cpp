@@ -148,11 +148,23 @@ bool FolderThread::Stop(DWORD timeoutMs) {
   if (!m_thread) return true;
   const DWORD deadline = GetTickCount() + timeoutMs;
   InterlockedExchange(&m_run->stop, 1);
+  // Messages the thread sends to this one (a walk finishing a step in the tree) are
+  // answered as they come: the thread would otherwise stand still until the next slice.
+  DWORD sliceEnd = GetTickCount() + 500;
   for (;;) {
-    DWORD wait = WaitForSingleObject(m_thread, 500);
+    const DWORD now = GetTickCount();
+    const DWORD left = static_cast<LONG>(sliceEnd - now) > 0 ? sliceEnd - now : 0;
+    const DWORD wait = MsgWaitForMultipleObjects(1, &m_thread, FALSE, left, QS_SENDMESSAGE);
     if (wait == WAIT_OBJECT_0) break;
+    if (wait == WAIT_OBJECT_0 + 1) {
+      MSG msg;
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      continue;
+    }
+    if (wait != WAIT_TIMEOUT) Sleep(10);  // never a busy loop
     DispatchWaiting();
     if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    sliceEnd = GetTickCount() + 500;
   }
   CloseHandle(m_thread);
   m_thread = nullptr;

@@ -36,8 +36,8 @@ class FolderThread {
   // Stops a previous thread, clears the stop flag and runs body on a new thread; waits
   // until the thread runs. False (and no thread) when none could be started.
   bool Start(std::function<unsigned(const volatile LONG* stop)> body);
-  // True when no thread is left; false when it did not end by the deadline. Waiting
-  // messages of the calling thread are dispatched between the 500 ms waits.
+  // True when no thread is left; false when it did not end by the deadline. Messages sent
+  // to the calling thread are answered at once, the others dispatched between 500 ms waits.
   bool Stop(DWORD timeoutMs = 30000);
   bool IsRunning() const;
   // The ended thread's result, or STILL_ACTIVE.

@@ -21,13 +21,16 @@ TEST(FolderThread, StopsAThreadThatWaitsOnTheCallersWindow) {
   ASSERT_TRUE(thread.Start([&](const volatile LONG* stop) -> unsigned {
     InterlockedExchange(&started, 1);
     while (!*stop) Sleep(10);
-    // Like a walk that sends its tree a message after the stop was asked for.
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("served"));
+    // Like a walk that finishes its step in the tree after the stop was asked for.
+    for (int i = 0; i < 10; ++i) SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("served"));
     return 2;
   }));
   while (!started) Sleep(5);
   EXPECT_TRUE(thread.IsRunning());
+  const DWORD start = GetTickCount();
   EXPECT_TRUE(thread.Stop(10000));
+  // Each message answered as it comes, not once per wait of half a second.
+  EXPECT_LT(GetTickCount() - start, 2500u);
   EXPECT_FALSE(thread.IsRunning());
   char text[16] = {};
   GetWindowTextA(window, text, sizeof text);
