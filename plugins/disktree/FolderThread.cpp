@@ -8,8 +8,6 @@
 
 #include <textkit/text.h>
 
-#include <algorithm>
-
 #include "ShellItems.h"
 
 // ntdll's, not declared by the platform headers.
@@ -31,11 +29,6 @@ void DispatchWaiting() {
 }
 
 const char kAnchor = 0;  // an address inside this module
-
-struct ProbeStart {
-  SubfolderProbe* probe;
-  HMODULE module;
-};
 
 }  // namespace
 
@@ -90,16 +83,6 @@ bool HasSubdirectoryIn(HANDLE parent, const std::wstring& name, bool fillsBuffer
 }
 
 }  // namespace
-
-void CloseEndedThreads(std::vector<HANDLE>* threads) {
-  threads->erase(std::remove_if(threads->begin(), threads->end(),
-                                [](HANDLE h) {
-                                  if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
-                                  CloseHandle(h);
-                                  return true;
-                                }),
-                 threads->end());
-}
 
 bool HasSubdirectory(const std::string& folder) {
   WIN32_FIND_DATAA fd;
@@ -165,11 +148,23 @@ bool FolderThread::Stop(DWORD timeoutMs) {
   if (!m_thread) return true;
   const DWORD deadline = GetTickCount() + timeoutMs;
   InterlockedExchange(&m_run->stop, 1);
+  // Messages the thread sends to this one (a walk finishing a step in the tree) are
+  // answered as they come: the thread would otherwise stand still until the next slice.
+  DWORD sliceEnd = GetTickCount() + 500;
   for (;;) {
-    DWORD wait = WaitForSingleObject(m_thread, 500);
+    const DWORD now = GetTickCount();
+    const DWORD left = static_cast<LONG>(sliceEnd - now) > 0 ? sliceEnd - now : 0;
+    const DWORD wait = MsgWaitForMultipleObjects(1, &m_thread, FALSE, left, QS_SENDMESSAGE);
     if (wait == WAIT_OBJECT_0) break;
+    if (wait == WAIT_OBJECT_0 + 1) {
+      MSG msg;
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      continue;
+    }
+    if (wait != WAIT_TIMEOUT) Sleep(10);  // never a busy loop
     DispatchWaiting();
     if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    sliceEnd = GetTickCount() + 500;
   }
   CloseHandle(m_thread);
   m_thread = nullptr;
@@ -215,125 +210,175 @@ struct SubfolderProbe::Level {
   }
 };
 
-SubfolderProbe::SubfolderProbe() {}
+// What the owner and the workers share; the last of them to let go frees it.
+struct SubfolderProbe::Queue {
+  struct Job {
+    unsigned ticket;
+    IShellFolder* folder;
+    LPITEMIDLIST relative;
+    std::string plainFolder;
+  };
+  std::mutex lock;
+  std::condition_variable changed;
+  std::deque<Job> jobs;
+  std::map<unsigned, Answer> answers;
+  unsigned next = 1;
+  bool quit = false;
+  int running = 0;  // workers started and not yet done
+  int idle = 0;     // of those, the ones waiting for a probe
+  std::shared_ptr<std::atomic<int>> alive;
+  // Under the lock.
+  void DropJobs() {
+    for (Job& j : jobs) {
+      j.folder->Release();
+      CoTaskMemFree(j.relative);
+    }
+    jobs.clear();
+  }
+  ~Queue() { DropJobs(); }
+};
+
+struct SubfolderProbe::Start {
+  std::shared_ptr<Queue> queue;
+  HMODULE module;
+};
+
+SubfolderProbe::SubfolderProbe() : m_queue(std::make_shared<Queue>()), m_alive(std::make_shared<std::atomic<int>>(0)) {
+  m_queue->alive = m_alive;
+}
+
+std::shared_ptr<SubfolderProbe::Queue> SubfolderProbe::Current() {
+  std::lock_guard<std::mutex> hold(m_swap);
+  return m_queue;
+}
 
 void SubfolderProbe::Stop() {
-  std::vector<HANDLE> workers;
+  auto fresh = std::make_shared<Queue>();
+  fresh->alive = m_alive;
+  std::shared_ptr<Queue> old;
   {
-    std::lock_guard<std::mutex> hold(m_lock);
-    m_quit = true;
-    workers.swap(m_workers);
+    std::lock_guard<std::mutex> hold(m_swap);
+    old = m_queue;
+    m_queue = fresh;
   }
-  m_changed.notify_all();
-  if (!workers.empty()) WaitForMultipleObjects(static_cast<DWORD>(workers.size()), workers.data(), TRUE, 10000);
-  for (HANDLE worker : workers) CloseHandle(worker);
-  std::lock_guard<std::mutex> hold(m_lock);
-  m_quit = false;
+  {
+    std::lock_guard<std::mutex> hold(old->lock);
+    old->quit = true;
+    old->answers.clear();
+    old->DropJobs();
+  }
+  old->changed.notify_all();
 }
 
-SubfolderProbe::~SubfolderProbe() {
-  std::unique_lock<std::mutex> hold(m_lock);
-  for (HANDLE worker : m_workers) CloseHandle(worker);
-  m_workers.clear();
-  m_quit = true;
-  m_changed.notify_all();
-  // The workers say they are done before they end; they need nothing of the loader for that.
-  m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return m_running == 0; });
-  for (Job& j : m_jobs) {
-    j.folder->Release();
-    CoTaskMemFree(j.relative);
-  }
-}
+SubfolderProbe::~SubfolderProbe() { Stop(); }
+
+int SubfolderProbe::Running() { return m_alive->load(); }
 
 unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative, const std::string& plainFolder) {
   if (!parent || !relative) return 0;
   LPITEMIDLIST copy = JoinItemIdLists(nullptr, relative);
   if (!copy) return 0;
   parent->AddRef();
+  std::shared_ptr<Queue> queue = Current();
   unsigned ticket;
   {
-    std::lock_guard<std::mutex> hold(m_lock);
-    ticket = m_next++;
-    if (m_next == 0) m_next = 1;
-    m_answers[ticket] = kPending;
-    m_jobs.push_back({ticket, parent, copy, plainFolder});
+    std::lock_guard<std::mutex> hold(queue->lock);
+    ticket = queue->next++;
+    if (queue->next == 0) queue->next = 1;
+    queue->answers[ticket] = kPending;
+    queue->jobs.push_back({ticket, parent, copy, plainFolder});
     // A few workers share a long queue: each waits on the server for much of a probe.
-    if (m_running < kMaxWorkers && m_jobs.size() > static_cast<size_t>(m_idle)) {
-      CloseEndedThreads(&m_workers);
+    if (queue->running < kMaxWorkers && queue->jobs.size() > static_cast<size_t>(queue->idle)) {
       HMODULE module = ThisModuleReferenced();
-      HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, new ProbeStart{this, module}, 0, nullptr);
+      auto* start = new Start{queue, module};
+      ++*m_alive;
+      HANDLE h = CreateThread(nullptr, 0, &SubfolderProbe::Proc, start, 0, nullptr);
       if (h) {
-        ++m_running;
-        m_workers.push_back(h);
-      } else if (module) {
-        FreeLibrary(module);
+        ++queue->running;
+        CloseHandle(h);
+      } else {
+        --*m_alive;
+        delete start;
+        if (module) FreeLibrary(module);
       }
     }
   }
-  m_changed.notify_all();  // the callers waiting for answers wait on it too
+  queue->changed.notify_all();  // the callers waiting for answers wait on it too
   return ticket;
 }
 
 DWORD WINAPI SubfolderProbe::Proc(LPVOID param) {
-  ProbeStart start = *static_cast<ProbeStart*>(param);
-  delete static_cast<ProbeStart*>(param);
-  start.probe->Work();
-  if (start.module) FreeLibraryAndExitThread(start.module, 0);
+  auto* start = static_cast<Start*>(param);
+  const HMODULE module = start->module;
+  {
+    std::shared_ptr<Queue> queue = std::move(start->queue);
+    delete start;
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    Work(queue);
+    std::shared_ptr<std::atomic<int>> alive = queue->alive;
+    queue.reset();  // the last folders it held are let go while COM is still up
+    CoUninitialize();
+    --*alive;
+  }
+  if (module) FreeLibraryAndExitThread(module, 0);
   return 0;
 }
 
 SubfolderProbe::Answer SubfolderProbe::Wait(unsigned ticket, DWORD timeoutMs) {
-  std::unique_lock<std::mutex> hold(m_lock);
+  std::shared_ptr<Queue> queue = Current();
+  std::unique_lock<std::mutex> hold(queue->lock);
   auto answered = [&] {
-    auto it = m_answers.find(ticket);
-    return it == m_answers.end() || it->second != kPending;
+    auto it = queue->answers.find(ticket);
+    return it == queue->answers.end() || it->second != kPending;
   };
-  m_changed.wait_for(hold, std::chrono::milliseconds(timeoutMs), answered);
-  auto it = m_answers.find(ticket);
-  if (it == m_answers.end()) return kUnknown;
+  queue->changed.wait_for(hold, std::chrono::milliseconds(timeoutMs), answered);
+  auto it = queue->answers.find(ticket);
+  if (it == queue->answers.end()) return kUnknown;
   Answer a = it->second;
-  if (a != kPending) m_answers.erase(it);
+  if (a != kPending) queue->answers.erase(it);
   return a;
 }
 
 SubfolderProbe::Answer SubfolderProbe::Poll(unsigned ticket) {
-  std::lock_guard<std::mutex> hold(m_lock);
-  auto it = m_answers.find(ticket);
-  if (it == m_answers.end()) return kUnknown;
+  std::shared_ptr<Queue> queue = Current();
+  std::lock_guard<std::mutex> hold(queue->lock);
+  auto it = queue->answers.find(ticket);
+  if (it == queue->answers.end()) return kUnknown;
   Answer a = it->second;
-  if (a != kPending) m_answers.erase(it);
+  if (a != kPending) queue->answers.erase(it);
   return a;
 }
 
 void SubfolderProbe::Cancel(unsigned ticket) {
-  std::lock_guard<std::mutex> hold(m_lock);
-  m_answers.erase(ticket);
+  std::shared_ptr<Queue> queue = Current();
+  std::lock_guard<std::mutex> hold(queue->lock);
+  queue->answers.erase(ticket);
 }
 
-void SubfolderProbe::Work() {
-  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+void SubfolderProbe::Work(const std::shared_ptr<Queue>& queue) {
   Level level;
   for (;;) {
-    Job job;
+    Queue::Job job;
     {
-      std::unique_lock<std::mutex> hold(m_lock);
-      if (m_jobs.empty() && level.handle != INVALID_HANDLE_VALUE) {
+      std::unique_lock<std::mutex> hold(queue->lock);
+      if (queue->jobs.empty() && level.handle != INVALID_HANDLE_VALUE) {
         // Nothing left of the level: its directory is not held open while idle.
         hold.unlock();
         level.Close();
         hold.lock();
       }
-      ++m_idle;
-      const bool woken = m_changed.wait_for(hold, std::chrono::seconds(2), [&] { return m_quit || !m_jobs.empty(); });
-      --m_idle;
-      if (!woken || m_quit) {
-        --m_running;
-        m_changed.notify_all();
+      ++queue->idle;
+      const bool woken =
+          queue->changed.wait_for(hold, std::chrono::seconds(2), [&] { return queue->quit || !queue->jobs.empty(); });
+      --queue->idle;
+      if (!woken || queue->quit) {
+        --queue->running;
+        queue->changed.notify_all();
         break;
       }
-      job = m_jobs.front();
-      m_jobs.pop_front();
-      if (!m_answers.count(job.ticket)) {  // cancelled before its turn
+      job = queue->jobs.front();
+      queue->jobs.pop_front();
+      if (!queue->answers.count(job.ticket)) {  // cancelled before its turn
         hold.unlock();
         job.folder->Release();
         CoTaskMemFree(job.relative);
@@ -360,14 +405,13 @@ void SubfolderProbe::Work() {
     job.folder->Release();
     CoTaskMemFree(job.relative);
     {
-      std::lock_guard<std::mutex> hold(m_lock);
-      auto it = m_answers.find(job.ticket);
-      if (it != m_answers.end()) it->second = a;
+      std::lock_guard<std::mutex> hold(queue->lock);
+      auto it = queue->answers.find(job.ticket);
+      if (it != queue->answers.end()) it->second = a;
     }
-    m_changed.notify_all();
+    queue->changed.notify_all();
   }
   level.Close();
-  CoUninitialize();
 }
 
 }  // namespace disktree

@@ -5,10 +5,12 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,8 +20,6 @@ namespace disktree {
 // This library's handle with one reference taken: a thread that holds it ends with
 // FreeLibraryAndExitThread, so the library is never unloaded under it.
 HMODULE ThisModuleReferenced();
-// Closes and drops the handles of the threads that have ended.
-void CloseEndedThreads(std::vector<HANDLE>* threads);
 // Whether a file-system folder holds a folder; Wine's shell claims sub-folders for every
 // folder, so its answer alone would leave every expand button in place.
 bool HasSubdirectory(const std::string& folder);
@@ -36,8 +36,8 @@ class FolderThread {
   // Stops a previous thread, clears the stop flag and runs body on a new thread; waits
   // until the thread runs. False (and no thread) when none could be started.
   bool Start(std::function<unsigned(const volatile LONG* stop)> body);
-  // True when no thread is left; false when it did not end by the deadline. Waiting
-  // messages of the calling thread are dispatched between the 500 ms waits.
+  // True when no thread is left; false when it did not end by the deadline. Messages sent
+  // to the calling thread are answered at once, the others dispatched between 500 ms waits.
   bool Stop(DWORD timeoutMs = 30000);
   bool IsRunning() const;
   // The ended thread's result, or STILL_ACTIVE.
@@ -54,8 +54,9 @@ class FolderThread {
 // worker threads sharing one queue, answered in the order asked. Each probe holds its own
 // reference on the parent folder and its own copy of the item id, and has its own answer,
 // so a late answer never speaks for another item. Workers start with the probes and end
-// when idle, holding the library meanwhile, so that the library's unloading never has to
-// wait for them.
+// when idle or told to stop; they share the queue with its owner and hold the library
+// meanwhile, so that neither a stop, the owner's end nor the library's unloading ever
+// waits for a probe the shell is slow to answer.
 class SubfolderProbe {
  public:
   enum Answer { kPending, kHasSubfolders, kNoSubfolders, kUnknown };
@@ -71,32 +72,27 @@ class SubfolderProbe {
   Answer Poll(unsigned ticket);
   // Forgets a probe (its late answer is dropped).
   void Cancel(unsigned ticket);
-  // Ends the worker and waits for it (never from the library's unloading: the worker
-  // holds the library, and its end may unload it).
+  // Drops every probe and tells the workers to end, without waiting for them: a worker in
+  // the middle of a probe ends after it. Later probes get new workers.
   void Stop();
+  // Workers of this probe not yet ended, stopped ones included (tests).
+  int Running();
 
  private:
   // Under Wine each probe is four round trips to the single-threaded server; a second
   // worker keeps it busy while the first is between requests.
   static const int kMaxWorkers = 2;
   struct Level;
-  struct Job {
-    unsigned ticket;
-    IShellFolder* folder;
-    LPITEMIDLIST relative;
-    std::string plainFolder;
-  };
+  struct Queue;
+  struct Start;
   static DWORD WINAPI Proc(LPVOID param);
-  void Work();
-  std::mutex m_lock;
-  std::condition_variable m_changed;
-  std::deque<Job> m_jobs;
-  std::map<unsigned, Answer> m_answers;
-  unsigned m_next = 1;
-  bool m_quit = false;
-  int m_running = 0;  // workers started and not yet done
-  int m_idle = 0;     // of those, the ones waiting for a probe
-  std::vector<HANDLE> m_workers;
+  static void Work(const std::shared_ptr<Queue>& queue);
+  std::shared_ptr<Queue> Current();
+  // Guards the swap of m_queue (a stop) against the callers on other threads.
+  std::mutex m_swap;
+  std::shared_ptr<Queue> m_queue;
+  // Workers started and not yet done, of every queue; shared with them.
+  std::shared_ptr<std::atomic<int>> m_alive;
 };
 
 }  // namespace disktree

@@ -52,9 +52,8 @@ class CFolderTreeManager {
   // Completes a fill still going on from the timer (everything that needs the whole child
   // list calls it first); false when none was pending.
   bool FinishFill(CTreeCtrl* tree, HTREEITEM item);
-  // Drops every pending fill and its timer; with waitWorkers, also waits (bounded) until
-  // their workers have let go of this manager.
-  void DropFills(bool waitWorkers = false);
+  // Drops every pending fill and its timer, and tells their workers to stop.
+  void DropFills();
   // Whether the item's level is still being filled (tests).
   bool IsFilling(HTREEITEM item);
   HRESULT Refresh(CTreeCtrl* tree, HTREEITEM item);
@@ -74,9 +73,11 @@ class CFolderTreeManager {
 
   bool StartFolderThread(CTreeCtrl* tree, const std::string& selection);
   bool StopFolderThread() { return m_thread.Stop(); }
-  // Before the host frees the library: no worker may be left holding it.
+  // Before the host frees the library: the workers are told to stop and not waited for.
+  // Each holds the library until it ends, so none runs in an unloaded library; the last
+  // one's end unloads it. The fill timer goes now, on the thread that set it.
   void StopWorkers() {
-    DropFills(true);
+    DropFills();
     m_probe.Stop();
   }
   bool IsFolderThreadRunning() const { return m_thread.IsRunning(); }
@@ -174,9 +175,6 @@ class CFolderTreeManager {
   std::unique_lock<std::recursive_mutex> HoldFills();
   UINT_PTR m_fillTimer = 0;
   DWORD m_fillThread = 0;
-  // Workers still running (they use the probe): waited for before the manager goes.
-  std::vector<HANDLE> m_fillWorkers;
-  std::mutex m_workerLock;
   static std::string PathOf(IShellFolder* parent, LPCITEMIDLIST relative, LPCITEMIDLIST absolute);
   // The path children of a file-system item are joined to; "" where their own is asked.
   static std::string ChildPathBase(CTreeCtrl* tree, HTREEITEM parentItem);

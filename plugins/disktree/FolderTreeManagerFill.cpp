@@ -186,9 +186,7 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
     HANDLE worker = CreateThread(nullptr, 0, &CFolderTreeManager::FillWorker, start, 0, nullptr);
     if (worker) {
       started = true;
-      std::lock_guard<std::mutex> hold(m_workerLock);
-      CloseEndedThreads(&m_fillWorkers);
-      m_fillWorkers.push_back(worker);
+      CloseHandle(worker);
     } else {
       if (start->module) FreeLibrary(start->module);
       delete start;
@@ -354,24 +352,14 @@ bool CFolderTreeManager::IsFilling(HTREEITEM item) {
   return m_fills.count(item) != 0;
 }
 
-void CFolderTreeManager::DropFills(bool waitWorkers) {
-  {
-    auto hold = HoldFills();
-    for (auto& f : m_fills) FreeFill(f.second);
-    m_fills.clear();
-    if (m_fillTimer && m_fillThread == GetCurrentThreadId()) KillTimer(nullptr, m_fillTimer);
-    m_fillTimer = 0;
-  }
-  std::vector<HANDLE> workers;
-  {
-    std::lock_guard<std::mutex> hold(m_workerLock);
-    workers.swap(m_fillWorkers);
-  }
-  for (HANDLE h : workers) {
-    // A worker uses this manager's probe until it ends; told to stop, it ends at once.
-    if (waitWorkers) WaitForSingleObject(h, 10000);
-    CloseHandle(h);
-  }
+void CFolderTreeManager::DropFills() {
+  auto hold = HoldFills();
+  // Their workers stop at their next child, never waited for: each holds its job and the
+  // library, and the library keeps this manager until the last of them has ended.
+  for (auto& f : m_fills) FreeFill(f.second);
+  m_fills.clear();
+  if (m_fillTimer && m_fillThread == GetCurrentThreadId()) KillTimer(nullptr, m_fillTimer);
+  m_fillTimer = 0;
 }
 
 void CALLBACK CFolderTreeManager::FillTimer(HWND, UINT, UINT_PTR id, DWORD) {

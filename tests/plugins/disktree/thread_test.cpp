@@ -3,6 +3,7 @@
 #include <ShellItems.h>
 #include <files.h>
 #include <gtest/gtest.h>
+#include <pump.h>
 #include <tempfolder.h>
 #include <textkit/text.h>
 
@@ -20,13 +21,16 @@ TEST(FolderThread, StopsAThreadThatWaitsOnTheCallersWindow) {
   ASSERT_TRUE(thread.Start([&](const volatile LONG* stop) -> unsigned {
     InterlockedExchange(&started, 1);
     while (!*stop) Sleep(10);
-    // Like a walk that sends its tree a message after the stop was asked for.
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("served"));
+    // Like a walk that finishes its step in the tree after the stop was asked for.
+    for (int i = 0; i < 10; ++i) SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("served"));
     return 2;
   }));
   while (!started) Sleep(5);
   EXPECT_TRUE(thread.IsRunning());
+  const DWORD start = GetTickCount();
   EXPECT_TRUE(thread.Stop(10000));
+  // Each message answered as it comes, not once per wait of half a second.
+  EXPECT_LT(GetTickCount() - start, 2500u);
   EXPECT_FALSE(thread.IsRunning());
   char text[16] = {};
   GetWindowTextA(window, text, sizeof text);
@@ -144,5 +148,98 @@ TEST(SubfolderProbe, PlainFoldersAreAskedOnTheDisk) {
   }
   desktop->Release();
   testsupport::RemoveTree(root);
+  CoUninitialize();
+}
+
+namespace {
+
+// A folder whose attributes the shell is slow to give: each call waits until let go.
+class HeldFolder : public IShellFolder {
+ public:
+  volatile LONG inside = 0;  // calls come in
+  HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  bool hold = true;
+  volatile LONG refs = 1;
+  ~HeldFolder() { CloseHandle(letGo); }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid != IID_IUnknown && iid != IID_IShellFolder) return *out = nullptr, E_NOINTERFACE;
+    AddRef();
+    return *out = this, S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs); }
+  ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&refs); }
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, LPCITEMIDLIST*, SFGAOF* attributes) override {
+    InterlockedIncrement(&inside);
+    if (hold) WaitForSingleObject(letGo, INFINITE);
+    *attributes = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, LPBC, LPWSTR, ULONG*, LPITEMIDLIST*, ULONG*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE BindToObject(LPCITEMIDLIST, LPBC, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE BindToStorage(LPCITEMIDLIST, LPBC, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, LPCITEMIDLIST, LPCITEMIDLIST) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, LPCITEMIDLIST*, REFIID, UINT*, void**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayNameOf(LPCITEMIDLIST, SHGDNF, STRRET*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetNameOf(HWND, LPCITEMIDLIST, LPCWSTR, SHGDNF, LPITEMIDLIST*) override {
+    return E_NOTIMPL;
+  }
+};
+
+}  // namespace
+
+// The plug-in's take-down stops the probes while the shell still holds one: neither the
+// stop nor the probe's end waits for it, the queued probes are dropped, the probe works
+// on after a stop, and the held worker, let go later, ends on its own without the probe
+// it came from.
+TEST(SubfolderProbe, StopsWithoutWaitingForAProbeTheShellHolds) {
+  CoInitialize(nullptr);
+  // One item id of two bytes: the folder never looks at it.
+  const BYTE item[] = {4, 0, 'x', 0, 0, 0};
+  const auto id = reinterpret_cast<LPCITEMIDLIST>(item);
+  for (bool destroy : {false, true}) {
+    SCOPED_TRACE(destroy ? "the probe destroyed" : "the probe stopped");
+    HeldFolder held;
+    auto* probe = new SubfolderProbe;
+    // Both workers held, the third probe queued.
+    const unsigned first = probe->Submit(&held, id), second = probe->Submit(&held, id);
+    const unsigned queued = probe->Submit(&held, id);
+    ASSERT_TRUE(first && second && queued);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return held.inside == 2; }, 10000));
+    const DWORD start = GetTickCount();
+    if (destroy) {
+      delete probe;
+      probe = nullptr;
+    } else {
+      probe->Stop();
+    }
+    const DWORD took = GetTickCount() - start;
+    EXPECT_LT(took, 2000u) << "the take-down waited for the shell";
+    // The queued probe's reference went with the stop; the held ones stay with their workers.
+    EXPECT_EQ(held.refs, 3);
+    if (probe) {
+      for (unsigned ticket : {first, second, queued}) EXPECT_EQ(probe->Poll(ticket), SubfolderProbe::kUnknown);
+      EXPECT_EQ(probe->Running(), 2);
+      // Later probes get a worker of their own.
+      HeldFolder quick;
+      quick.hold = false;
+      const unsigned later = probe->Submit(&quick, id);
+      EXPECT_EQ(probe->Wait(later, 10000), SubfolderProbe::kNoSubfolders);
+      ASSERT_TRUE(testsupport::WaitUntil([&] { return quick.refs == 1; }, 10000));
+    }
+    SetEvent(held.letGo);
+    // The held workers let go of their folder and end.
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return held.refs == 1; }, 10000));
+    if (probe) {
+      EXPECT_TRUE(testsupport::WaitUntil([&] { return probe->Running() == 0; }, 10000));
+      delete probe;
+    }
+    EXPECT_EQ(held.inside, 2);  // the queued probe never reached the shell
+  }
   CoUninitialize();
 }
