@@ -553,8 +553,7 @@ int main(int argc, char** argv) {
         printf(
             "  B round %d: %d files listed in %.3f s; WM_NULL: %zu answers, slowest %.1f ms, %d at 100 ms or "
             "more; B left in %.3f s: %zu answers, slowest %.1f ms\n",
-            round + 1, shown, listed, opening.count, opening.worst, opening.slow, left, leaving.count,
-            leaving.worst);
+            round + 1, shown, listed, opening.count, opening.worst, opening.slow, left, leaving.count, leaving.worst);
       }
       double median = Median(slowest), medianLeaving = Median(slowestLeaving);
       printf("B: slowest answer, median of %d rounds %.1f ms, at most %.1f ms (goal under 100 ms: %s)\n", args.rounds,

@@ -285,8 +285,11 @@ TEST(FolderChange, TheBarAndThePaintFitEachFolderShown) {
     int items;
     bool bar;
   } steps[] = {
-      {"many", many, 60, true},   {"from many to fewer", fewer, 30, true}, {"to an empty folder", empty, 0, false},
-      {"back to many", many, 60, true}, {"to a folder that is gone", gone, 0, false},
+      {"many", many, 60, true},
+      {"from many to fewer", fewer, 30, true},
+      {"to an empty folder", empty, 0, false},
+      {"back to many", many, 60, true},
+      {"to a folder that is gone", gone, 0, false},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
@@ -309,4 +312,3 @@ TEST(FolderChange, TheBarAndThePaintFitEachFolderShown) {
   }
   for (const std::string& f : {many, fewer, empty}) testsupport::RemoveTree(f);
 }
-
