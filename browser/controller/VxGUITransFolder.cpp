@@ -71,7 +71,8 @@ void CVxGUITrans::ResetFolder() {
     delete pPage;
   }
   pDoc->ClearSelect();
-  if (GetSafeHwnd()) ::RedrawWindow(GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  // Painted when this thread is next idle: a change of folder fills the view first.
+  if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
 }
 
 BOOL CVxGUITrans::OnChangeFolder_CreateFolders(CCopyDataDispatcher* pCommand, BOOL) {

@@ -283,7 +283,8 @@ BOOL CVxGUITrans::OnChangeFolder(const char* pszText, DWORD dwLength) {
   // The steps below each take a while over thousands of items: answer between them.
   AnswerSentMessages();
   FocusMode_RefreshSelectItem();
-  if (GetSafeHwnd()) ::RedrawWindow(GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+  // The new folder is painted as the change returns, not here in one more step of it.
+  if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), NULL, FALSE);
   AnswerSentMessages();
   RecountFiles();
   AnswerSentMessages();
@@ -315,6 +316,9 @@ BOOL CVxGUITrans::OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSor
   BOOL bDecoding = b && bSort && SortOnFolderChanging(GetSortType(), TRUE);
   AnswerSentMessages();
   if ((pItems = GetItemView()) != NULL) {
+    // The items left were not laid out (a change cut short, or not sorted): the bar, which
+    // the view keeps through a change of folder, follows them now.
+    if (!bDecoding) pItems->Arrange(FALSE);
     pItems->SetItemsShown(TRUE);
     pItems->EnableDrawing(TRUE);
   }

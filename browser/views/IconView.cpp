@@ -269,7 +269,12 @@ void CIconView::DeleteAllItems() {
   // The details list's worker holds the items: it ends before they go.
   if (CReportCtrl* pList = m_pTrans ? m_pTrans->GetReportCtrl() : NULL) pList->Clear();
   bool had = GetItemCount() > 0;
-  if (GetSafeHwnd()) {
+  // Within a change of folder the layout that ends it sets the bar: hiding it here, to show
+  // it again for the next folder, costs two frame changes of the window (each one a good
+  // part of the time this thread may keep others waiting).
+  const CBrowserDocument* doc = GetBrowserDocument();
+  const bool changing = doc && (doc->GetViewStatus() & BROWSE_ST_CHGFOLDER) != 0;
+  if (GetSafeHwnd() && !changing) {
     SetScrollSizes(MM_TEXT, CSize(0, 0));
     SetScrollRange(SB_VERT, 0, 0, FALSE);
   }

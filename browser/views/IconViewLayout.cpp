@@ -85,6 +85,8 @@ void CIconView::Arrange(BOOL bForce) {
   if (groups == 0) {
     m_headers.Clear();
     m_headerRecords.clear();
+    // No folder shown (one that could not be read): the bar of the last one goes.
+    if (GetStyle() & WS_VSCROLL) SetScrollSizes(MM_TEXT, CSize(0, 0));
     return;
   }
   UINT mode = doc->GetViewMode();

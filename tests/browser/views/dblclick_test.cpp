@@ -264,3 +264,51 @@ TEST(DoubleClick, GotoFolderAndGotoSubFolder) {
   EXPECT_EQ(b.main.changes[0].substr(0, b.main.changes[0].find('\0')),
             std::to_string(key.GetGroup() - 1) + "|" + (LPCSTR)name + "|1|" + folder + "\\sub\\||");
 }
+
+// A change of folder keeps the view's bar until the new folder is laid out: whatever was
+// shown before, the bar then fits the folder shown, and the items in sight are painted.
+TEST(FolderChange, TheBarAndThePaintFitEachFolderShown) {
+  auto folderOf = [](const char* name, int files) {
+    std::string folder = testsupport::NewTempFolder(name);
+    for (int i = 0; i < files; ++i)
+      ::CopyFileA(testsupport::Fixture("plain.jpg").c_str(), (folder + "\\p" + std::to_string(i) + ".jpg").c_str(),
+                  FALSE);
+    return folder;
+  };
+  const std::string many = folderOf("change-many", 60), fewer = folderOf("change-fewer", 30),
+                    empty = folderOf("change-empty", 0), gone = empty + "\\gone";
+  BrowserOverFolder b(many);
+  ASSERT_NE(b.view, nullptr);
+  struct Step {
+    const char* what;
+    std::string folder;
+    int items;
+    bool bar;
+  } steps[] = {
+      {"many", many, 60, true},
+      {"from many to fewer", fewer, 30, true},
+      {"to an empty folder", empty, 0, false},
+      {"back to many", many, 60, true},
+      {"to a folder that is gone", gone, 0, false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    b.Show(step.folder);
+    ASSERT_EQ(b.view->GetItemCount(), step.items);
+    CRect client;
+    b.view->GetClientRect(&client);
+    EXPECT_FALSE(::GetUpdateRect(b.view->m_hWnd, NULL, FALSE));
+    EXPECT_EQ((b.view->GetStyle() & WS_VSCROLL) != 0, step.bar);
+    if (step.bar) {
+      SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS};
+      ASSERT_TRUE(::GetScrollInfo(b.view->m_hWnd, SB_VERT, &si));
+      EXPECT_EQ(si.nMin, 0);
+      EXPECT_EQ(si.nMax, b.view->GetTotalSize().cy - 1);
+      EXPECT_EQ(si.nPage, UINT(client.Height()));
+      EXPECT_EQ(si.nPos, 0);
+      // The rows in sight were drawn: the paint hands the decoder the ones it showed.
+      EXPECT_GT(b.view->GetDecodeCount(), 0);
+    }
+  }
+  for (const std::string& f : {many, fewer, empty}) testsupport::RemoveTree(f);
+}
