@@ -15,56 +15,7 @@ constexpr size_t kHeader = sizeof(BITMAPINFOHEADER);
 
 int StrideOf(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
 
-// Freed page blocks by size (in units of the 64 KB the system reserves at a time), kept up
-// to kKeptBytes in all; larger blocks (whole photos) go back at once.
-constexpr size_t kUnit = 64 * 1024, kKeptBlockMax = 4 << 20, kKeptBytes = 32 << 20;
-SRWLOCK g_keptLock = SRWLOCK_INIT;
-std::vector<void*> g_kept[kKeptBlockMax / kUnit + 1];
-size_t g_keptBytes = 0;
-
-size_t UnitsOf(size_t bytes) { return (bytes + kUnit - 1) / kUnit; }
-
 }  // namespace
-
-namespace detail {
-
-void* TakePagedBlock(size_t bytes) {
-  const size_t units = UnitsOf(bytes);
-  if (units * kUnit <= kKeptBlockMax) {
-    AcquireSRWLockExclusive(&g_keptLock);
-    void* block = nullptr;
-    if (!g_kept[units].empty()) {
-      block = g_kept[units].back();
-      g_kept[units].pop_back();
-      g_keptBytes -= units * kUnit;
-    }
-    ReleaseSRWLockExclusive(&g_keptLock);
-    if (block) return block;
-  }
-  return VirtualAlloc(nullptr, units * kUnit, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-}
-
-void GivePagedBlock(void* block, size_t bytes) {
-  if (!block) return;
-  const size_t units = UnitsOf(bytes);
-  if (units * kUnit <= kKeptBlockMax) {
-    AcquireSRWLockExclusive(&g_keptLock);
-    bool kept = false;
-    if (g_keptBytes + units * kUnit <= kKeptBytes) {
-      try {
-        g_kept[units].push_back(block);
-        g_keptBytes += units * kUnit;
-        kept = true;
-      } catch (const std::bad_alloc&) {
-      }
-    }
-    ReleaseSRWLockExclusive(&g_keptLock);
-    if (kept) return;
-  }
-  VirtualFree(block, 0, MEM_RELEASE);
-}
-
-}  // namespace detail
 
 size_t Dib::BitsSizeOf(int width, int height, int bitCount) {
   if (width <= 0 || height <= 0) return 0;

@@ -206,6 +206,55 @@ TEST(Dib, NewPicturesStartBlankOnReusedPages) {
   EXPECT_EQ(dirty, 0);
 }
 
+// A folder's thumbnails freed go back to the system, but for a bounded reserve kept for the
+// next pictures; thumbnails kept here and there among freed ones hold their pixels, and the
+// pages given back under them serve new pictures again.
+TEST(Dib, FreedThumbnailPagesGoBackButForABoundedReserve) {
+  const size_t kIdleBound = 32u << 20, kRegion = 4u << 20;
+  const detail::PagedBlockFigures before = detail::PagedBlocksNow();
+  std::vector<Dib> pictures(1200);  // about 70 MB of thumbnails, twice the reserve
+  for (size_t k = 0; k < pictures.size(); ++k) {
+    ASSERT_TRUE(pictures[k].Create(160, 120, 24)) << k;
+    memset(pictures[k].Bits(), int(k % 251) + 1, pictures[k].BitsSize());
+  }
+  EXPECT_GT(detail::PagedBlocksNow().reserved, before.reserved + 60u * (1 << 20));
+  std::vector<const uint8_t*> pixels;
+  for (const Dib& d : pictures) pixels.push_back(d.Bits());
+
+  // Every 25th kept, the rest freed.
+  for (size_t k = 0; k < pictures.size(); ++k)
+    if (k % 25) pictures[k].Clear();
+  detail::PagedBlockFigures scattered = detail::PagedBlocksNow();
+  EXPECT_LE(scattered.idle, kIdleBound);
+  for (size_t k = 0; k < pictures.size(); k += 25)
+    for (size_t i = 0; i < pictures[k].BitsSize(); i += 101)
+      ASSERT_EQ(pictures[k].Bits()[i], uint8_t(k % 251) + 1) << "picture " << k << ", byte " << i;
+
+  // New pictures among the kept ones: blank, on the pages given back.
+  std::vector<Dib> again(1000);
+  for (size_t k = 0; k < again.size(); ++k) {
+    ASSERT_TRUE(again[k].Create(160, 120, 24)) << k;
+    for (size_t i = 0; i < again[k].BitsSize(); i += 97) ASSERT_EQ(again[k].Bits()[i], 0) << k << ", byte " << i;
+    memset(again[k].Bits(), 0x3C, again[k].BitsSize());
+  }
+  EXPECT_LE(detail::PagedBlocksNow().reserved, scattered.reserved + kRegion * 4);
+
+  // The folder left: what stays reserved is the bounded reserve; the pages of the other
+  // pictures are the system's again.
+  again.clear();
+  pictures.clear();
+  const detail::PagedBlockFigures after = detail::PagedBlocksNow();
+  EXPECT_LE(after.idle, kIdleBound);
+  EXPECT_LE(after.reserved, before.reserved + kIdleBound + kRegion);
+  size_t stillMapped = 0;
+  for (const uint8_t* p : pixels) {
+    MEMORY_BASIC_INFORMATION mbi{};
+    ASSERT_NE(VirtualQuery(p, &mbi, sizeof mbi), 0u);
+    if (mbi.State == MEM_COMMIT) stillMapped += 160 * 120 * 3;
+  }
+  EXPECT_LE(stillMapped, kIdleBound + kRegion);
+}
+
 TEST(Dib, LayoutAndConversions) {
   Dib d;
   EXPECT_FALSE(d.Create(0, 5, 24));

@@ -30,13 +30,18 @@ size_t PackedDibBitsOffset(const BITMAPINFOHEADER& header);
 
 namespace detail {
 // Pages of their own for pixel blocks of thumbnail size and up (blocks kept for long among
-// short-lived ones of other sizes would leave the heap in pieces that never go back). Freed
-// blocks are kept a while for the next picture of their size: mapping and unmapping pages
-// for every thumbnail (a server call and a flush of every processor's page tables under
-// Wine) cost ten times the thumbnail's decode. Thread-safe; any module may free a block
+// short-lived ones of other sizes would leave the heap in pieces that never go back), cut
+// from regions that are mapped and unmapped whole (paged_blocks.cpp). Freed blocks are kept
+// a while for the next picture of their size. Thread-safe; any module may free a block
 // another took.
 void* TakePagedBlock(size_t bytes);
 void GivePagedBlock(void* block, size_t bytes);
+// What the blocks hold now: bytes reserved, bytes kept for no picture (bounded),
+// regions.
+struct PagedBlockFigures {
+  size_t reserved, idle, regions;
+};
+PagedBlockFigures PagedBlocksNow();
 
 template <class T>
 struct PixelAllocator {
