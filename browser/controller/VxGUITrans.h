@@ -27,6 +27,8 @@
 #pragma once
 #include <fw/fw.h>
 
+#include <vector>
+
 #include "ICGBrowser.h"
 #include "VxGUITransApi.h"
 
@@ -197,11 +199,20 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
   void ResetFolder();
   BOOL OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSort);
   BOOL OnChangeFolder_CreateFolders(CCopyDataDispatcher* pCommand, BOOL bSort);
+  // A folder listed once: its count for the progress and its items for the view.
+  struct FolderListing {
+    CString path;
+    bool listed = false;  // false: the folder is read its own way when added
+    long result = 0;
+    std::vector<WIN32_FIND_DATAA> entries;
+  };
   BOOL CreatePhysicalFolder(CCopyDataDispatcher* pCommand);
-  BOOL CreatePhysicalFolder_FileCount(CCopyDataDispatcher* pCommand, int* pnCount);
-  BOOL CreatePhysicalFolder_AddFolders(CCopyDataDispatcher* pCommand);
+  BOOL CreatePhysicalFolder_List(CCopyDataDispatcher* pCommand, std::vector<FolderListing>* pListings, int* pnCount);
+  BOOL CreatePhysicalFolder_AddFolders(CCopyDataDispatcher* pCommand, const std::vector<FolderListing>& listings);
+  long ListFolderAnswering(LPCSTR pszPath, std::vector<WIN32_FIND_DATAA>* pEntries);
+  int ListForAdding(FolderListing* pListing);  // lists pListing->path; answers its count of files
   BOOL AddFolder(LPCSTR pszPath, int nGroup, LPCSTR pszName, BOOL bCheckCancel,
-                 IThumbnailPage_AddFolderCallback* pCallback);
+                 IThumbnailPage_AddFolderCallback* pCallback, const FolderListing* pListed = NULL);
   BOOL CreateVirtualFolder(CCopyDataDispatcher* pCommand, BOOL bPump);
   BOOL CreateVirtualFolder_AddFolder(CCopyDataDispatcher* pCommand, const CStringList& names);
   BOOL CreateVirtualFolder_AddFiles(CCopyDataDispatcher* pCommand, const CStringList& names, BOOL bPump);

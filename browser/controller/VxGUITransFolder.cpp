@@ -104,38 +104,51 @@ int CVxGUITrans::CalcFileCount(CString strFolder, CProgressReporter* pCounter) {
   return IsContinueChangeFolder() ? n : 0;
 }
 
-BOOL CVxGUITrans::CreatePhysicalFolder_FileCount(CCopyDataDispatcher* pCommand, int* pnCount) {
+// Each folder is listed once: the listing gives the progress its count and the view its
+// items (a second listing only for the count took a tenth of a folder seen before's opening).
+BOOL CVxGUITrans::CreatePhysicalFolder(CCopyDataDispatcher* pCommand) {
+  std::vector<FolderListing> listings;
+  int count = 0;
+  if (!CreatePhysicalFolder_List(pCommand, &listings, &count)) return FALSE;
+  CProgressReporter reporter(this, count);
+  CurrentReporter current(&reporter);
+  BOOL b = CreatePhysicalFolder_AddFolders(pCommand, listings);
+  CBusyScope busy(this);
+  return b;
+}
+
+BOOL CVxGUITrans::CreatePhysicalFolder_List(CCopyDataDispatcher* pCommand, std::vector<FolderListing>* pListings,
+                                            int* pnCount) {
   CBusyScope busy(this);
   int total = 0;
   for (int i = 0; i < pCommand->GetCount(); ++i) {
-    total += CalcFileCount(pCommand->GetPath(i), NULL);
+    LPCSTR raw = pCommand->GetPath(i);
+    if (!TransIsCommandPath(raw)) continue;  // relative, empty or too long: not a folder
+    FolderListing listing;
+    listing.path = TransWithBackslash(raw);
+    if (!IsValidPath(listing.path)) continue;
+    if (IsCardAudioVoiceFolder() && !IsEnableReportMode()) {
+      total += CalcFileCount(listing.path, NULL);  // the card's voice folder is read its own way
+    } else {
+      total += ListForAdding(&listing);
+    }
+    pListings->push_back(std::move(listing));
     if (!IsContinueChangeFolder()) return FALSE;
   }
   *pnCount = total;
   return TRUE;
 }
 
-BOOL CVxGUITrans::CreatePhysicalFolder(CCopyDataDispatcher* pCommand) {
-  int count = 0;
-  if (!CreatePhysicalFolder_FileCount(pCommand, &count)) return FALSE;
-  CProgressReporter reporter(this, count);
-  CurrentReporter current(&reporter);
-  BOOL b = CreatePhysicalFolder_AddFolders(pCommand);
-  CBusyScope busy(this);
-  return b;
-}
-
-BOOL CVxGUITrans::CreatePhysicalFolder_AddFolders(CCopyDataDispatcher* pCommand) {
+BOOL CVxGUITrans::CreatePhysicalFolder_AddFolders(CCopyDataDispatcher* pCommand,
+                                                  const std::vector<FolderListing>& listings) {
   m_folderList.RemoveAll();
   BOOL bAny = FALSE;
-  for (int i = 0; i < pCommand->GetCount() && IsContinueChangeFolder(); ++i) {
-    LPCSTR raw = pCommand->GetPath(i);
-    if (!TransIsCommandPath(raw)) continue;  // relative, empty or too long: not a folder
-    CString path = TransWithBackslash(raw);
-    if (!IsValidPath(path)) continue;
+  for (size_t i = 0; i < listings.size() && IsContinueChangeFolder(); ++i) {
+    const FolderListing& listing = listings[i];
     g_transFindCallback.m_pOwner = this;
-    if (AddFolder(path, pCommand->GetSourceNumber(), pCommand->GetSourceName(), TRUE, &g_transFindCallback)) {
-      m_folderList.AddTail(path);
+    if (AddFolder(listing.path, pCommand->GetSourceNumber(), pCommand->GetSourceName(), TRUE, &g_transFindCallback,
+                  listing.listed ? &listing : NULL)) {
+      m_folderList.AddTail(listing.path);
       bAny = TRUE;
     }
   }
@@ -147,8 +160,31 @@ BOOL CVxGUITrans::CreatePhysicalFolder_AddFolders(CCopyDataDispatcher* pCommand)
   return bAny || pCommand->GetCount() == 0;
 }
 
+long CVxGUITrans::ListFolderAnswering(LPCSTR pszPath, std::vector<WIN32_FIND_DATAA>* pEntries) {
+  // A folder of many thousand files takes a good part of a second to list and sort by name:
+  // that runs on a thread of its own while this one answers what other threads send.
+  CBrowserDocument* pDoc = GetBrowserDocument();
+  const BOOL bSubFolders = pDoc && pDoc->IsSubFolderVisible();
+  long r = 0;
+  TransRunOnThreads(
+      1, 1, [&](size_t) { r = CThumbnailPage::ListFolder(pszPath, bSubFolders, pEntries); },
+      [] {
+        AnswerSentMessages();
+        return true;  // the listing can't be cut short: it is waited for, answering
+      });
+  return r;
+}
+
+int CVxGUITrans::ListForAdding(FolderListing* pListing) {
+  pListing->listed = true;
+  pListing->result = ListFolderAnswering(pListing->path, &pListing->entries);
+  int files = 0;
+  for (const WIN32_FIND_DATAA& fd : pListing->entries) files += CThumbnail::IsFile(fd) ? 1 : 0;
+  return files;
+}
+
 BOOL CVxGUITrans::AddFolder(LPCSTR pszPath, int nGroup, LPCSTR pszName, BOOL bCheckCancel,
-                            IThumbnailPage_AddFolderCallback* pCallback) {
+                            IThumbnailPage_AddFolderCallback* pCallback, const FolderListing* pListed) {
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc || !pszPath || !*pszPath) return FALSE;
   CThumbnailGroupInfo key(nGroup + 1, TransWithBackslash(pszPath));
@@ -162,20 +198,11 @@ BOOL CVxGUITrans::AddFolder(LPCSTR pszPath, int nGroup, LPCSTR pszName, BOOL bCh
   if (IsCardAudioVoiceFolder() && !IsEnableReportMode()) {
     r = pPage->Add_SDAudio(pszPath, pCallback);
   } else {
-    // A folder of many thousand files takes a good part of a second to list and sort by
-    // name: that runs on a thread of its own while this one answers what other threads
-    // send; the items then come into the view here, in pieces between pumps.
+    // The items come into the view here, in pieces between pumps.
     std::vector<WIN32_FIND_DATAA> entries;
-    const BOOL bSubFolders = pDoc->IsSubFolderVisible();
-    r = 0;
-    TransRunOnThreads(
-        1, 1, [&](size_t) { r = CThumbnailPage::ListFolder(pszPath, bSubFolders, &entries); },
-        [] {
-          AnswerSentMessages();
-          return true;  // the listing can't be cut short: it is waited for, answering
-        });
+    r = pListed ? pListed->result : ListFolderAnswering(pszPath, &entries);
     if (r == 0 && bCheckCancel && !IsContinueChangeFolder()) return FALSE;
-    if (r == 0) r = pPage->AddListed(pszPath, entries, pCallback);
+    if (r == 0) r = pPage->AddListed(pszPath, pListed ? pListed->entries : entries, pCallback);
   }
   if (r != 0) return FALSE;
   return !(bCheckCancel && !IsContinueChangeFolder());
@@ -409,13 +436,15 @@ long CVxGUITrans::GotoFolder(const CThumbnailGroupInfo& key, LPCSTR pszName, LPC
     }
   }
   CMWriteProfileInt(VXDOC_SECTION, "ChangeFolder", 1);
-  int count = CalcFileCount(pszPath, NULL);
+  FolderListing listing;
+  listing.path = TransWithBackslash(pszPath);
+  int count = ListForAdding(&listing);
   BOOL bAdded;
   {
     CProgressReporter reporter(this, count);
     CurrentReporter current(&reporter);
     g_transFindCallback.m_pOwner = NULL;
-    bAdded = AddFolder(pszPath, key.GetGroup() - 1, pszName, FALSE, &g_transFindCallback);
+    bAdded = AddFolder(pszPath, key.GetGroup() - 1, pszName, FALSE, &g_transFindCallback, &listing);
   }
   CMWriteProfileInt(VXDOC_SECTION, "ChangeFolder", 0);
   if (!bAdded || ResetView() < 0) return 1;

@@ -81,6 +81,14 @@ BOOL CVxGUITrans::SortOnFolderChanging(UINT nSortID, BOOL) {
     HeadPass() { CThumbnail::BeginHeadPass(); }
     ~HeadPass() { CThumbnail::EndHeadPass(); }
   };
+  // Nothing to read (every file seen before and unchanged): the view is laid out once, by
+  // the sort, and the decoder starts on the sorted items.
+  if (items.empty()) {
+    BOOL bSorted = SortShownItems(nSortID);
+    AnswerSentMessages();
+    if (bSorted) DecodeThread_Start(TRUE);
+    return bSorted;
+  }
   bool bCancelled;
   {
     HeadPass pass;

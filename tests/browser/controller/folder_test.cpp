@@ -309,21 +309,23 @@ TEST(FolderModel, RotationNoticeRedecodesTurnedFiles) {
 // (a new document and view) the unchanged files are not opened at all, neither for their
 // dates nor for their pictures; a file whose size or last-write time changed is read again,
 // and a removed one is not shown.
+static bool AllDecoded(BrowserHost& h) {
+  return testsupport::WaitUntil(
+      [&] {
+        ctltest::Pump();
+        for (CThumbnail* p : h.pView->m_items)
+          if (!p->IsDecoded()) return false;
+        return true;
+      },
+      10000);
+}
+
 TEST(SeenFolder, UnchangedFilesComeFromTheDatabase) {
   std::string d = Folder("seen", {{"a.jpg", "exif_full.jpg"},
                                   {"b.jpg", "exif_le.jpg"},
                                   {"c.jpg", "all_tags.jpg"},
                                   {"d.jpg", "exif_full.jpg"}});
-  auto allDecoded = [](BrowserHost& h) {
-    return testsupport::WaitUntil(
-        [&] {
-          ctltest::Pump();
-          for (CThumbnail* p : h.pView->m_items)
-            if (!p->IsDecoded()) return false;
-          return true;
-        },
-        10000);
-  };
+  auto allDecoded = AllDecoded;
   ULONGLONG dateOfA = 0;
   {
     BrowserHost first;
@@ -367,4 +369,35 @@ TEST(SeenFolder, UnchangedFilesComeFromTheDatabase) {
     EXPECT_NE(p->GetExifData(), nullptr) << name;
   }
   EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 2);
+}
+
+// Every file unchanged: none is opened, yet the items come in the order the first session
+// sorted them and every picture is drawn; a file added since is the only one read.
+TEST(SeenFolder, AllUnchangedOpenNoFileAndKeepTheOrder) {
+  std::string d = Folder("seenall", {{"a.jpg", "all_tags.jpg"}, {"b.jpg", "exif_le.jpg"}, {"c.jpg", "exif_full.jpg"}});
+  std::vector<std::string> order;
+  {
+    BrowserHost first;
+    first.ShowFolder(d);
+    ASSERT_TRUE(AllDecoded(first));
+    order = first.pView->Names();
+    CThumbnail::WriteShownFacts();
+  }
+  ASSERT_EQ(order.size(), 3u);
+  {
+    BrowserHost later;
+    LONG before = CThumbnail::GetFileReadCount();
+    later.ShowFolder(d);
+    EXPECT_EQ(later.pView->Names(), order);
+    EXPECT_TRUE(AllDecoded(later));
+    EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 0);
+    CThumbnail::WriteShownFacts();
+  }
+  ctltest::Copy("exif_le.jpg", d + "\\e.jpg");
+  BrowserHost again;
+  LONG before = CThumbnail::GetFileReadCount();
+  again.ShowFolder(d);
+  EXPECT_EQ(again.pView->Names().size(), 4u);
+  EXPECT_TRUE(AllDecoded(again));
+  EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 1);
 }
