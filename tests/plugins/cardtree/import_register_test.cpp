@@ -541,10 +541,19 @@ TEST(ImportRegister, FactsOfTheFirstBytesAreThoseOfTheFile) {
     testsupport::WriteWholeFile(file, bytes);
     const PictureFacts read = PictureFactsOfFile(file);
     const bool picture = imaging::DetectFormat(bytes.data(), bytes.size()) != imaging::ImageFormat::Unknown;
-    for (size_t cut : {bytes.size(), size_t(4096), size_t(1500), size_t(300), size_t(0)}) {
+    // As a copy that has just placed the file knows it: the card's write time may differ
+    // from the one the copy's file system kept.
+    safecopy::FileStamp placed;
+    placed.size = bytes.size();
+    placed.created = read.disk.ftCreationTime;
+    placed.written = FILETIME{1, 1};
+    placed.copyWritten = read.disk.ftLastWriteTime;
+    const safecopy::FileStamp* const stamps[] = {nullptr, &placed};
+    for (size_t cut : {bytes.size(), size_t(4096), size_t(1500), size_t(300), size_t(0)})
+    for (const safecopy::FileStamp* stamp : stamps) {
       if (cut > bytes.size()) continue;
-      SCOPED_TRACE(std::string(fixture) + " head " + std::to_string(cut));
-      const PictureFacts head = PictureFactsOfHead(file, bytes.data(), cut);
+      SCOPED_TRACE(std::string(fixture) + " head " + std::to_string(cut) + (stamp ? " with the copy's stamp" : ""));
+      const PictureFacts head = PictureFactsOfHead(file, bytes.data(), cut, stamp);
       if (cut == bytes.size()) {
         EXPECT_EQ(head.known, picture);
       }
