@@ -149,8 +149,18 @@ PictureFacts WithRecordingTime(PictureFacts facts, const SYSTEMTIME& recorded) {
   return facts;
 }
 
-PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size) {
-  return FactsOfSet(PrInitGetPropertyStringOfHead(path.c_str(), head, static_cast<DWORD>(size), PR_INIT_CAMERA));
+PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size,
+                                const safecopy::FileStamp* placed) {
+  WIN32_FILE_ATTRIBUTE_DATA disk = {};
+  if (placed) {
+    disk.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+    disk.ftCreationTime = placed->created;
+    disk.ftLastWriteTime = disk.ftLastAccessTime = placed->copyWritten;
+    disk.nFileSizeHigh = static_cast<DWORD>(placed->size >> 32);
+    disk.nFileSizeLow = static_cast<DWORD>(placed->size);
+  }
+  return FactsOfSet(PrInitGetPropertyStringOfHeadEx(path.c_str(), head, static_cast<DWORD>(size),
+                                                    placed ? &disk : nullptr, PR_INIT_CAMERA));
 }
 
 namespace {
@@ -170,10 +180,16 @@ Classification ClassifyWith(const PictureFacts& f, const std::string& destinatio
   c.creation = creation;
   if (o.classifyDate) c.date = true;
   c.keyword = o.keyword;
-  std::string unknownKey = ResourceString(IDS_GROUP_UNKNOWN_KEY), unknown = ResourceString(IDS_GROUP_UNKNOWN);
-  if (!c.keyword.empty() && ((!unknownKey.empty() && lstrcmpiA(c.keyword.c_str(), unknownKey.c_str()) == 0) ||
-                             (!unknown.empty() && lstrcmpiA(c.keyword.c_str(), unknown.c_str()) == 0)))
-    c.keyword = unknownKey;
+  // Texts are looked up only where a keyword needs them: two lookups per file showed in
+  // the registration's time.
+  std::string unknownKey;
+  if (!c.keyword.empty() || (o.copySupport & 0x1)) unknownKey = ResourceString(IDS_GROUP_UNKNOWN_KEY);
+  if (!c.keyword.empty()) {
+    const std::string unknown = ResourceString(IDS_GROUP_UNKNOWN);
+    if ((!unknownKey.empty() && lstrcmpiA(c.keyword.c_str(), unknownKey.c_str()) == 0) ||
+        (!unknown.empty() && lstrcmpiA(c.keyword.c_str(), unknown.c_str()) == 0))
+      c.keyword = unknownKey;
+  }
   if (o.copySupport & 0x100) {
     char text[256];
     snprintf(text, sizeof text, ResourceString(IDS_IMPORT_KEYWORD_DATE).c_str(), o.today.c_str());

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <VxProperty.h>
+#include <safecopy/SafeCopy.h>
 
 #include <functional>
 #include <set>
@@ -69,7 +70,10 @@ struct PictureFacts {
 PictureFacts PictureFactsOfFile(const std::string& path);
 // From the first bytes of the file's content (the copy's first block), without opening it;
 // unknown when they don't tell all that reading the file would.
-PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size);
+// With the stamp of a copy that has just placed the file, its size and times come from the
+// stamp and the disk is not looked at.
+PictureFacts PictureFactsOfHead(const std::string& path, const void* head, size_t size,
+                                const safecopy::FileStamp* placed = nullptr);
 
 // A clip's facts with the recording time its disc title hands over: that time is when the
 // clip was shot (a time that is no date leaves the facts as they are). The facts count as

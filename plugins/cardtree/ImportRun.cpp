@@ -269,9 +269,9 @@ DWORD RunCopyPlan(CopyPlan* plan, CopyOutcome* out, const CopyProgress& progress
       FileDigest digest;
       e = job->error ? job->error : PlaceCopyVerified(&job->copy, stop, &digest);
       if (!e) {
-        // The facts need the file under its own name (its size and times are read there).
+        // The file is in place under its own name; its size and times are the copy's.
         list(current++, target, digest, job->copy.Stamp(),
-             PictureFactsOfHead(target, job->copy.Head().data(), job->copy.Head().size()));
+             PictureFactsOfHead(target, job->copy.Head().data(), job->copy.Head().size(), &job->copy.Stamp()));
         continue;
       }
       crew.Drop();

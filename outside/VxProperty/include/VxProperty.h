@@ -147,6 +147,10 @@ VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyString(LPCSTR pszPath, DWORD dwFl
 // those bytes don't tell all of it (the rest of the file, a movie, a clip): open the file.
 VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHead(LPCSTR pszPath, const void* pHead, DWORD cbHead,
                                                             DWORD dwFlags);
+// The same with the file's attributes, size and times given (a copy that has just placed
+// the file knows them): the disk is not looked at. pDisk null: as above.
+VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHeadEx(LPCSTR pszPath, const void* pHead, DWORD cbHead,
+                                                              const WIN32_FILE_ATTRIBUTE_DATA* pDisk, DWORD dwFlags);
 // The file's attributes, size and times as they were when the set was opened (a caller
 // needs no second look at the disk). S_OK; E_INVALIDARG without a target; E_HANDLE.
 VXPROP_API HRESULT WINAPI PrGetFileAttributeData(HPRPROPERTY hProp, WIN32_FILE_ATTRIBUTE_DATA* pData);

@@ -85,6 +85,12 @@ VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHead(LPCSTR pszPath, cons
   return OpenSetOf(GatherHeadFacts(pszPath, pHead, cbHead, &facts), &facts);
 }
 
+VXPROP_API HPRPROPERTY WINAPI PrInitGetPropertyStringOfHeadEx(LPCSTR pszPath, const void* pHead, DWORD cbHead,
+                                                              const WIN32_FILE_ATTRIBUTE_DATA* pDisk, DWORD) {
+  FileFacts facts;
+  return OpenSetOf(GatherHeadFacts(pszPath, pHead, cbHead, &facts, pDisk), &facts);
+}
+
 VXPROP_API HRESULT WINAPI PrGetFileAttributeData(HPRPROPERTY hProp, WIN32_FILE_ATTRIBUTE_DATA* pData) {
   if (!pData) return E_INVALIDARG;
   PropertySet* set = FindSet(hProp);

@@ -124,17 +124,21 @@ SYSTEMTIME LocalTimeOf(const FILETIME& utc) {
 
 namespace {
 
-// What the directory tells of a file; false when it is missing or a folder.
-bool StatFacts(const char* path, FileFacts* f) {
-  if (!path || !*path) return false;
+// What the directory tells (or told the caller) of a file; false when it is missing or a
+// folder.
+bool TakeDisk(const char* path, const WIN32_FILE_ATTRIBUTE_DATA& fa, FileFacts* f) {
+  if (fa.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   f->path = path;
-  WIN32_FILE_ATTRIBUTE_DATA fa;
-  if (!StatFile(f->path, &fa) || (fa.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   f->attributes = fa.dwFileAttributes;
   f->size = (uint64_t(fa.nFileSizeHigh) << 32) | fa.nFileSizeLow;
   f->written = fa.ftLastWriteTime;
   f->disk = fa;
   return true;
+}
+
+bool StatFacts(const char* path, FileFacts* f) {
+  WIN32_FILE_ATTRIBUTE_DATA fa;
+  return path && *path && StatFile(path, &fa) && TakeDisk(path, fa, f);
 }
 
 void TakeImage(imaging::FileProbe* probe, FileFacts* f) {
@@ -148,9 +152,11 @@ void TakeImage(imaging::FileProbe* probe, FileFacts* f) {
 
 }  // namespace
 
-bool GatherHeadFacts(const char* path, const void* head, size_t size, FileFacts* out) {
+bool GatherHeadFacts(const char* path, const void* head, size_t size, FileFacts* out,
+                     const WIN32_FILE_ATTRIBUTE_DATA* disk) {
   FileFacts f;
-  if (!out || !StatFacts(path, &f) || vxcont::IsContentPath(path)) return false;
+  if (!out || !path || !*path || vxcont::IsContentPath(path)) return false;
+  if (disk ? !TakeDisk(path, *disk, &f) : !StatFacts(path, &f)) return false;
   imaging::FileProbe probe;
   if (!imaging::ProbeImageHead(head, size, f.size, &probe) || probe.format == imaging::ImageFormat::Unknown)
     return false;

@@ -46,7 +46,8 @@ struct FileFacts {
 bool GatherFacts(const char* path, FileFacts* out);
 // The same for a picture from the first size bytes of its content (the rest of the file
 // unread); false when those bytes don't tell all that reading the file would.
-bool GatherHeadFacts(const char* path, const void* head, size_t size, FileFacts* out);
+bool GatherHeadFacts(const char* path, const void* head, size_t size, FileFacts* out,
+                     const WIN32_FILE_ATTRIBUTE_DATA* disk = nullptr);
 
 // The text of a property id ("" when the file has none).
 std::string PropertyText(const FileFacts& f, DWORD id);
