@@ -184,7 +184,8 @@ inline int EffectivePriority(int nWritten, int nDefault) { return nWritten == 0 
 class ModulePin {
  public:
   explicit ModulePin(FARPROC pfn) {
-    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(reinterpret_cast<ULONG_PTR>(pfn)), &m_hModule))
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCSTR>(reinterpret_cast<ULONG_PTR>(pfn)), &m_hModule))
       m_hModule = NULL;
   }
   ~ModulePin() {

@@ -321,13 +321,14 @@ TEST_F(ProgramTest, ACloseWhileTheImportDialogIsOpenClosesItFirst) {
   const std::string card = testsupport::NewTempFolder("glimora-program-card");
   ::CreateDirectoryA((card + "\\DCIM").c_str(), NULL);
   ::CreateDirectoryA((card + "\\DCIM\\100TEST").c_str(), NULL);
-  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(), (card + "\\DCIM\\100TEST\\IMG_0001.JPG").c_str(),
-                          FALSE));
+  ASSERT_TRUE(::CopyFileA(testsupport::Fixture("exif_full.jpg").c_str(),
+                          (card + "\\DCIM\\100TEST\\IMG_0001.JPG").c_str(), FALSE));
   ASSERT_EQ(testsupport::InsertCard('E', testsupport::UnixPathOf(card)), 0u);
   const struct {
     const char* name;
     bool enableFirst, send;
-  } kCases[] = {{"posted", false, false}, {"posted, window enabled", true, false}, {"sent, window enabled", true, true}};
+  } kCases[] = {
+      {"posted", false, false}, {"posted, window enabled", true, false}, {"sent, window enabled", true, true}};
   for (const auto& c : kCases) {
     Process p;
     HWND hMain = StartMain(p);
