@@ -75,7 +75,8 @@ BEGIN_MESSAGE_MAP(CEnlargedImageView, CScrollView)
 END_MESSAGE_MAP()
 
 CEnlargedImageView::CEnlargedImageView()
-    : m_pPlayBtn(NULL),
+    : m_szLoadBox{0, 0},
+      m_pPlayBtn(NULL),
       m_pFullBtn(NULL),
       m_pSlider(NULL),
       m_nPlayID(0),
@@ -90,8 +91,7 @@ CEnlargedImageView::CEnlargedImageView()
       m_pShown(new CFileTime),
       m_hCaptionFont(NULL),
       m_bRepeat(TRUE),
-      m_bRetryPending(FALSE),
-      m_szLoadBox{0, 0} {
+      m_bRetryPending(FALSE) {
   // The view never scrolls: its drawing stays in client coordinates.
   SetCenter(FALSE);
 }
