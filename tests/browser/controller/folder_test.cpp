@@ -363,7 +363,9 @@ TEST(SeenFolder, UnchangedFilesComeFromTheDatabase) {
   EXPECT_EQ(CThumbnail::GetFileReadCount() - before, 2);
   for (CThumbnail* p : later.pView->m_items) {
     std::string name = (LPCSTR)p->GetFileName();
-    if (name == "a.jpg") EXPECT_EQ(p->GetRecTime(), dateOfA);
+    if (name == "a.jpg") {
+      EXPECT_EQ(p->GetRecTime(), dateOfA);
+    }
     int w = 0, hgt = 0;
     EXPECT_TRUE(p->GetOriginalImageSize(&w, &hgt)) << name;
     EXPECT_NE(p->GetExifData(), nullptr) << name;
