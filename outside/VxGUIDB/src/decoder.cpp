@@ -1,5 +1,5 @@
-// The decoder: a few threads make the pictures of the decode list, the window
-// [start, start + count) first, and call the caller back per item, one call at a time.
+// The decoder: a few long-lived worker threads make the pictures of the decode list, the
+// window [start, start + count) first, and call the caller back per item, one call at a time.
 // The pixels kept stay under the library's budget: items victims from the window give theirs
 // up, and the rest of the list is decoded only while there is room.
 #include "internal.h"
@@ -10,19 +10,16 @@ using namespace vxg;
 
 namespace {
 
+// One DecodeStart: where its results go. Workers that took an item under it keep it alive
+// (users) until that item is done, so that a stopped run outlives its last decode.
 struct Run {
-  std::vector<HANDLE> threads;
-  std::vector<DWORD> threadIds;
   bool stop = false;
   int inCallback = 0;
-  int finished = 0;
+  int users = 0;
+  int workers = 1;                // how many of the pool's workers this run uses
   CRITICAL_SECTION callbackLock;  // callers get one call at a time
   Run() { InitializeCriticalSection(&callbackLock); }
-  ~Run() {
-    for (HANDLE h : threads) CloseHandle(h);
-    DeleteCriticalSection(&callbackLock);
-  }
-  bool OwnsThread(DWORD id) const { return std::find(threadIds.begin(), threadIds.end(), id) != threadIds.end(); }
+  ~Run() { DeleteCriticalSection(&callbackLock); }
   SIZE size{160, 160};
   VXDECODECALLBACK callback = nullptr;
   void* context = nullptr;
@@ -35,7 +32,9 @@ struct Entry {
 
 // All under the process-wide lock.
 Run* g_run = nullptr;
-std::vector<Run*> g_abandoned;
+std::vector<Run*> g_ended;  // stopped, still used by a worker or a callback
+thread_local bool t_worker = false;
+thread_local const Run* t_callbackOf = nullptr;  // the run whose callback this thread is in
 std::vector<Entry> g_list;
 int g_start = 0;
 int g_count = 0;
@@ -75,13 +74,13 @@ void Wake() {
   WakeAllConditionVariable(&g_wakeCv);
 }
 
-// Reaps threads of earlier runs that have ended.
+// Deletes stopped runs no worker uses any more.
 void ReapLocked() {
-  for (size_t i = g_abandoned.size(); i-- > 0;) {
-    Run* r = g_abandoned[i];
-    if (r->finished == int(r->threads.size())) {
+  for (size_t i = g_ended.size(); i-- > 0;) {
+    Run* r = g_ended[i];
+    if (r->users == 0 && r->inCallback == 0) {
       delete r;
-      g_abandoned.erase(g_abandoned.begin() + i);
+      g_ended.erase(g_ended.begin() + i);
     }
   }
 }
@@ -160,18 +159,110 @@ long long KeepUnderBudget(long long incoming = 0, const ThumbImpl* self = nullpt
   return freed;
 }
 
-DWORD WINAPI DecodeThread(LPVOID param) {
-  Run* run = static_cast<Run*>(param);
+// Decodes one item picked under run, stores its picture and hands it back unless the run
+// stopped meanwhile. The item is marked decoding and pinned by the caller.
+void DecodeItem(Run* run, CThumbnail* item, DecodeJob& job, uint64_t serial, unsigned gen) {
+  ThumbImpl* p = Impl(item);
+  EnterCriticalSection(&p->cs);
+  job.path = p->path;
+  job.wantExif = !p->exifLoaded;
+  p->TakeHead(&job);
+  std::unique_ptr<ShownFacts> shown = ShownFactsOf(p, job);
+  LeaveCriticalSection(&p->cs);
+  {
+    Guard lock;
+    --p->pins;
+  }
+
+  DecodeResult r;
+  HRESULT hr = job.path.empty() ? E_FAIL : DecodeForJob(job, &r);
+  bool complete = r.complete;
+  if (SUCCEEDED(hr) && r.fromThumbBytes && shown) {
+    shown->thumb = std::move(job.thumb);
+    NoteShown(std::move(shown));
+  }
+
+  {
+    Guard lock;
+    if (!IsAliveLocked(item, serial)) return;  // gone meanwhile
+    if (p->imageGen != gen) {                  // changed meanwhile
+      p->decoding = false;
+      return;
+    }
+    ++p->pins;
+  }
+  if (SUCCEEDED(hr)) p->StoreResult(std::move(r));
+  KeepUnderBudget();
+  bool deliver = false;
+  {
+    Guard lock;
+    // Only now may another worker pick the item: it is marked decoded in the same step.
+    p->decoding = false;
+    if (p->imageGen == gen) {
+      // A file that can't be decoded at all counts as done too: it is not tried again
+      // until its picture is cleared.
+      p->decodeState = kDecoded;
+      p->decodedBox = SIZE{job.cx, job.cy};
+      p->complete = complete || FAILED(hr);
+    }
+    if (!run->stop && SUCCEEDED(hr)) {
+      ++run->inCallback;
+      deliver = true;
+    } else {
+      --p->pins;
+    }
+  }
+  if (deliver) {
+    EnterCriticalSection(&run->callbackLock);
+    bool stopped;
+    {
+      Guard lock;
+      stopped = run->stop;
+    }
+    t_callbackOf = run;
+    if (!stopped) run->callback(item, run->context);
+    t_callbackOf = nullptr;
+    LeaveCriticalSection(&run->callbackLock);
+    Guard lock;
+    --run->inCallback;
+    --p->pins;
+  }
+}
+
+// The workers: started when a run first needs them and kept across runs, so that a run
+// costs no thread start and no COM start-up (the imaging engine keeps its factory per
+// thread). They go when neither a run nor a page is left (EndWorkers). Under the lock.
+struct Pool {
+  std::vector<HANDLE> threads;  // the current workers, by number
+  std::vector<HANDLE> leaving;  // let go, not yet seen ended
+  unsigned gen = 0;             // a worker of an earlier generation ends
+};
+Pool g_pool;
+int g_pages = 0;  // pages alive
+
+struct WorkerStart {
+  int index;
+  unsigned gen;
+};
+
+void WorkerLoop(const WorkerStart& me) {
   imaging::ComScope com;
   for (;;) {
     DecodeJob job;
     CThumbnail* item = nullptr;
+    Run* run = nullptr;
     uint64_t serial = 0;
     unsigned gen = 0, wakes = 0;
     {
       Guard lock;
-      if (run->stop) break;
+      if (g_pool.gen != me.gen) return;
       wakes = g_wakes;
+      if (g_run && me.index < g_run->workers) run = g_run;
+      if (!run) {
+        if (g_wakes == wakes) SleepUnderLock(&g_wakeCv, INFINITE);
+        continue;
+      }
+      ++run->users;
       item = PickLocked(run->size);
       if (item) {
         ThumbImpl* p = Impl(item);
@@ -183,103 +274,112 @@ DWORD WINAPI DecodeThread(LPVOID param) {
         job.folderImageType = p->folderImageType;
         job.cx = run->size.cx;
         job.cy = run->size.cy;
-        ++p->pins;  // the path is copied under the item's lock below
+        ++p->pins;  // the path is copied under the item's lock
       }
     }
-    if (!item) {
+    if (item) {
+      DecodeItem(run, item, job, serial, gen);
+    } else {
       // Pictures composed for the views count too: an idle decoder keeps the budget.
       KeepUnderBudget();
       // What the date pass read goes to the database meanwhile.
       WriteShown(&run->stop);
-      Guard lock;
-      if (!run->stop && g_wakes == wakes) SleepUnderLock(&g_wakeCv, 200);
-      continue;
     }
-    ThumbImpl* p = Impl(item);
-    EnterCriticalSection(&p->cs);
-    job.path = p->path;
-    job.wantExif = !p->exifLoaded;
-    p->TakeHead(&job);
-    std::unique_ptr<ShownFacts> shown = ShownFactsOf(p, job);
-    LeaveCriticalSection(&p->cs);
-    {
-      Guard lock;
-      --p->pins;
-    }
-
-    DecodeResult r;
-    HRESULT hr = job.path.empty() ? E_FAIL : DecodeForJob(job, &r);
-    bool complete = r.complete;
-    if (SUCCEEDED(hr) && r.fromThumbBytes && shown) {
-      shown->thumb = std::move(job.thumb);
-      NoteShown(std::move(shown));
-    }
-
-    bool deliver = false;
-    {
-      Guard lock;
-      if (!IsAliveLocked(item, serial)) continue;  // gone meanwhile
-      if (p->imageGen != gen) {                     // changed meanwhile
-        p->decoding = false;
-        continue;
-      }
-      ++p->pins;
-    }
-    if (SUCCEEDED(hr)) p->StoreResult(std::move(r));
-    KeepUnderBudget();
-    {
-      Guard lock;
-      // Only now may another worker pick the item: it is marked decoded in the same step.
-      p->decoding = false;
-      if (p->imageGen == gen) {
-        // A file that can't be decoded at all counts as done too: it is not tried again
-        // until its picture is cleared.
-        p->decodeState = kDecoded;
-        p->decodedBox = SIZE{job.cx, job.cy};
-        p->complete = complete || FAILED(hr);
-      }
-      if (!run->stop && SUCCEEDED(hr)) {
-        ++run->inCallback;
-        deliver = true;
-      } else {
-        --p->pins;
-      }
-    }
-    if (deliver) {
-      EnterCriticalSection(&run->callbackLock);
-      bool stopped;
-      {
-        Guard lock;
-        stopped = run->stop;
-      }
-      if (!stopped) run->callback(item, run->context);
-      LeaveCriticalSection(&run->callbackLock);
-      Guard lock;
-      --run->inCallback;
-      --p->pins;
-    }
+    Guard lock;
+    if (!item && !run->stop && g_wakes == wakes) SleepUnderLock(&g_wakeCv, 200);
+    --run->users;
+    if (run->stop) ReapLocked();
   }
-  Guard lock;
-  ++run->finished;
+}
+
+DWORD WINAPI WorkerThread(LPVOID param) {
+  WorkerStart me = *static_cast<WorkerStart*>(param);
+  delete static_cast<WorkerStart*>(param);
+  t_worker = true;
+  WorkerLoop(me);
+  // The reference taken when the worker started kept the library loaded while it ran.
+  FreeLibraryAndExitThread(LibraryModule(), 0);
   return 0;
 }
 
+// Starts workers until there are n; false when there are none.
+bool EnsureWorkersLocked(int n) {
+  for (size_t i = g_pool.leaving.size(); i-- > 0;) {
+    if (WaitForSingleObject(g_pool.leaving[i], 0) != WAIT_OBJECT_0) continue;
+    CloseHandle(g_pool.leaving[i]);
+    g_pool.leaving.erase(g_pool.leaving.begin() + i);
+  }
+  while (int(g_pool.threads.size()) < n) {
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&g_pool), &self)) break;
+    auto* start = new WorkerStart{int(g_pool.threads.size()), g_pool.gen};
+    HANDLE h = CreateThread(NULL, 0, WorkerThread, start, CREATE_SUSPENDED, NULL);
+    if (!h) {
+      delete start;
+      FreeLibrary(self);
+      break;
+    }
+    // Below the user-interface thread, so that painting keeps up while pictures are made.
+    SetThreadPriority(h, THREAD_PRIORITY_BELOW_NORMAL);
+    ResumeThread(h);
+    g_pool.threads.push_back(h);
+  }
+  return !g_pool.threads.empty();
+}
+
+// How long the end of the last page waits for a worker still in the middle of a file.
+const DWORD kWorkerJoinMs = 5000;
+
+// Lets every worker go (each ends after the item in hand) and waits up to ms for them;
+// never waits on a worker's own thread. The caller does not hold the lock.
+void EndWorkers(DWORD ms) {
+  std::vector<HANDLE> going;
+  {
+    Guard lock;
+    if (g_pool.threads.empty()) return;
+    ++g_pool.gen;
+    going.swap(g_pool.threads);
+    Wake();
+  }
+  if (t_worker) ms = 0;
+  const DWORD start = GetTickCount();
+  std::vector<HANDLE> left;
+  for (HANDLE h : going) {
+    DWORD spent = GetTickCount() - start;
+    if (FwWaitAnsweringSent(h, spent < ms ? ms - spent : 0) == WAIT_OBJECT_0)
+      CloseHandle(h);
+    else
+      left.push_back(h);
+  }
+  Guard lock;
+  g_pool.leaving.insert(g_pool.leaving.end(), left.begin(), left.end());
+}
+
+// At the library's end no worker runs any more (the process ended them, or none was left
+// holding the library); their handles go.
+struct PoolEnd {
+  ~PoolEnd() {
+    for (HANDLE h : g_pool.threads) CloseHandle(h);
+    for (HANDLE h : g_pool.leaving) CloseHandle(h);
+  }
+} g_poolEnd;
+
 // Stops the current run; the caller holds the lock. Waits for a running callback unless
-// called from the decoder thread itself.
+// called from that callback.
 void StopLocked() {
   Run* run = g_run;
   if (!run) return;
   g_run = nullptr;
   run->stop = true;
   Wake();
-  if (!run->OwnsThread(GetCurrentThreadId())) {
+  if (t_callbackOf != run) {
     while (run->inCallback > 0) {
       Unlock();
       FwWaitAnsweringSent(NULL, 1);
       Lock();
     }
   }
-  g_abandoned.push_back(run);
+  g_ended.push_back(run);
   ReapLocked();
 }
 
@@ -312,6 +412,20 @@ void DecoderForgetPage(const CThumbnailPage* page) {
   ResetCursorLocked();
 }
 
+void DecoderPageOpened() {
+  Guard lock;
+  ++g_pages;
+}
+
+void DecoderPageClosed() {
+  bool end;
+  {
+    Guard lock;
+    end = --g_pages == 0 && !g_run;
+  }
+  if (end) EndWorkers(kWorkerJoinMs);
+}
+
 void DecoderItemCleared() {
   ResetCursorLocked();
   if (g_run) Wake();
@@ -324,38 +438,31 @@ HRESULT CThumbnailPage::DecodeStart(CSize size, VXDECODECALLBACK pfnCallback, vo
   ForgetFavouriteSnapshots();
   Guard lock;
   StopLocked();
+  const int workers = WorkerCount();
+  if (!EnsureWorkersLocked(workers)) return HRESULT_FROM_WIN32(GetLastError());
   Run* run = new Run;
   run->size = SIZE{size.cx, size.cy};
   run->callback = pfnCallback;
   run->context = pContext;
-  for (int i = WorkerCount(); i > 0; --i) {
-    DWORD id = 0;
-    HANDLE h = CreateThread(NULL, 0, DecodeThread, run, CREATE_SUSPENDED, &id);
-    if (!h) break;
-    // Below the user-interface thread, so that painting keeps up while pictures are made.
-    SetThreadPriority(h, THREAD_PRIORITY_BELOW_NORMAL);
-    run->threads.push_back(h);
-    run->threadIds.push_back(id);
-  }
-  if (run->threads.empty()) {
-    HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
-    delete run;
-    return hr;
-  }
+  run->workers = workers;
   g_run = run;
   ResetCursorLocked();
   Wake();
-  for (HANDLE h : run->threads) ResumeThread(h);
   return S_OK;
 }
 
 HRESULT CThumbnailPage::DecodeStop() {
-  Guard lock;
-  if (!g_run) {
-    ReapLocked();
-    return S_FALSE;
+  bool end;
+  {
+    Guard lock;
+    if (!g_run) {
+      ReapLocked();
+      return S_FALSE;
+    }
+    StopLocked();
+    end = g_pages == 0;
   }
-  StopLocked();
+  if (end) EndWorkers(kWorkerJoinMs);
   return S_OK;
 }
 

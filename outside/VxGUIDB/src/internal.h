@@ -371,6 +371,9 @@ void UnregisterItem(ThumbImpl* p);  // waits for the item's pins to go
 bool IsAliveLocked(const CThumbnail* item, uint64_t serial);
 // The decoder leaves the items of a page alone (takes the lock).
 void DecoderForgetPage(const CThumbnailPage* page);
+// Pages alive: the decoder's workers go when the last page and the run are gone.
+void DecoderPageOpened();
+void DecoderPageClosed();
 // The decoder is told that an item's picture was dropped (under the lock).
 void DecoderItemCleared();
 // Detaches an item from its page without deleting it (the item is being destroyed).

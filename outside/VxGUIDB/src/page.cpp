@@ -108,11 +108,13 @@ CThumbnailPage::CThumbnailPage(int nType, int nNumber) : m_p(new PageImpl) {
   m_p->type = nType;
   m_p->number = nNumber;
   m_p->owner = this;
+  DecoderPageOpened();
 }
 
 CThumbnailPage::~CThumbnailPage() {
   RemoveAll();
   delete m_p;
+  DecoderPageClosed();
 }
 
 int CThumbnailPage::GetType() const { return m_p->type; }

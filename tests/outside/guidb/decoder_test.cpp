@@ -289,6 +289,111 @@ TEST_F(Decoder, ItemsDestroyedWhileDecoding) {
   CThumbnailPage::DecodeStop();
 }
 
+// The workers' life: kept from one run to the next, quiet once a run is stopped, gone with
+// the last page.
+struct ThreadsSeen {
+  std::mutex m;
+  std::vector<CThumbnail*> items;
+  std::map<DWORD, HANDLE> threads;  // opened while they ran, so that their end shows
+  ~ThreadsSeen() {
+    for (auto& t : threads) CloseHandle(t.second);
+  }
+  size_t Count() {
+    std::lock_guard<std::mutex> g(m);
+    return items.size();
+  }
+  std::set<DWORD> Ids() {
+    std::lock_guard<std::mutex> g(m);
+    std::set<DWORD> ids;
+    for (auto& t : threads) ids.insert(t.first);
+    return ids;
+  }
+};
+
+void OnDecodedSeen(CThumbnail* t, void* ctx) {
+  ThreadsSeen* s = static_cast<ThreadsSeen*>(ctx);
+  std::lock_guard<std::mutex> g(s->m);
+  s->items.push_back(t);
+  DWORD id = GetCurrentThreadId();
+  if (!s->threads.count(id)) s->threads[id] = OpenThread(SYNCHRONIZE, FALSE, id);
+}
+
+bool WaitForSeen(ThreadsSeen& s, size_t n, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (s.Count() < n) {
+    if (GetTickCount() - start > ms) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+bool AllDecoded(CThumbnailPage& page, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    bool all = true;
+    for (CThumbnail* t : Items(page)) all = all && t->IsDecoded();
+    if (all) return true;
+    if (GetTickCount() - start > ms) return false;
+    Sleep(10);
+  }
+}
+
+TEST_F(Decoder, AStoppedRunHandsNothingBackAndTheNextGoesOnOnTheSameWorker) {
+  std::string d = ScratchDir("rerun");
+  char name[32];
+  for (int i = 0; i < 6; ++i) {
+    snprintf(name, sizeof(name), "\\big%d.jpg", i);
+    CopyFixture("big_nothumb.jpg", d + name);
+  }
+  CThumbnailPage page(VXPAGE_FOLDER, 1);
+  ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
+  CThumbnailPage::SetDecodeTumbnailList(Items(page));
+  CThumbnailPage::SetDecodeThreadCount(1);
+  ThreadsSeen first, second;
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecodedSeen, &first));
+  ASSERT_TRUE(WaitForSeen(first, 1, 30000));
+  // Stopped while the worker is in the middle of the next picture; started again at once.
+  EXPECT_EQ(S_OK, CThumbnailPage::DecodeStop());
+  const size_t atStop = first.Count();
+  ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecodedSeen, &second));
+  CThumbnailPage::SetDecodeThreadCount(0);
+  ASSERT_TRUE(AllDecoded(page, 60000));
+  CThumbnailPage::DecodeStop();
+
+  EXPECT_EQ(atStop, first.Count());  // the picture in hand at the stop came back to nobody
+  std::set<CThumbnail*> once(first.items.begin(), first.items.end());
+  for (CThumbnail* t : second.items) EXPECT_TRUE(once.insert(t).second) << "handed back twice";
+  EXPECT_GE(once.size() + 1, size_t(page.GetCount()));
+  // One worker served both runs: no thread was started for the second.
+  ASSERT_EQ(1u, first.Ids().size());
+  EXPECT_EQ(first.Ids(), second.Ids());
+}
+
+TEST_F(Decoder, NoWorkerOutlivesTheLastPageAndANewPageGetsThemAgain) {
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    ThreadsSeen seen;
+    {
+      CThumbnailPage page(VXPAGE_FOLDER, 1);
+      std::vector<CThumbnail*> items = CopiesOnAPage(round ? "lastpage2" : "lastpage1", 8, &page);
+      ASSERT_EQ(8u, items.size());
+      CThumbnailPage::SetDecodeTumbnailList(items);
+      CThumbnailPage::SetDecodeThreadCount(2);
+      ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecodedSeen, &seen));
+      CThumbnailPage::SetDecodeThreadCount(0);
+      ASSERT_TRUE(WaitForSeen(seen, 8, 30000));
+      CThumbnailPage::DecodeStop();
+      // A page left: the workers stay for the next run.
+      std::lock_guard<std::mutex> g(seen.m);
+      for (auto& t : seen.threads) EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(t.second, 0));
+    }
+    // The last page gone with no run: its end waited for every worker to end.
+    std::lock_guard<std::mutex> g(seen.m);
+    ASSERT_FALSE(seen.threads.empty());
+    for (auto& t : seen.threads) EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(t.second, 0)) << t.first;
+  }
+}
+
 // Without a count set, the decoders follow the processors this process may run on (one
 // left to the window's thread, at most four), not the machine's.
 TEST(DecoderCount, FollowsTheProcessorsThisProcessMayUse) {

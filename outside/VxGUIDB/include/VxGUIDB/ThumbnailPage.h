@@ -13,6 +13,8 @@
 //    returns; no callback of that run is called afterwards. A decode that is in the
 //    middle of a file finishes in the background and stores its picture.
 //  - DecodeStop from inside a callback stops the run without waiting.
+//  - The threads are kept from one DecodeStart to the next; they end once no run and no
+//    page is left (the last page's destructor, or DecodeStop then, waits up to 5 s for them).
 //  - The decode list and the window (start position, count) are kept across
 //    DecodeStop/DecodeStart; items destroyed meanwhile simply drop out.
 //  - Order: the items of the window [start position, start position + count) of the
