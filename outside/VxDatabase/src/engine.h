@@ -64,6 +64,8 @@ class Stmt {
   bool ok() const { return st_ != nullptr; }
   Stmt& Bind(int i, const std::string& s);
   Stmt& Bind(int i, const char* s);
+  // Bound without a copy: s must stay as it is until the statement's next reset.
+  Stmt& BindRef(int i, const std::string& s);
   Stmt& Bind(int i, int64_t v);
   Stmt& Bind(int i, int v) { return Bind(i, static_cast<int64_t>(v)); }
   Stmt& BindNull(int i);

@@ -1,7 +1,6 @@
 // Registered files: enrolment, metadata records, moves, copies and deletions.
 #include <cctype>
 #include <cstdlib>
-#include <map>
 
 #include "engine.h"
 
@@ -82,17 +81,21 @@ int64_t ShotTimeOf(const std::vector<RecordText>& recs) {
   return -1;
 }
 
-HRESULT InsertFile(sqlite3* db, const PathParts& p, const DiskInfo& d, DWORD flags, int64_t shot, int64_t* id) {
-  Stmt st(db,
-          "INSERT INTO files(path, path_key, folder_key, name, size, file_time, enroll_time, enroll_flags, shot_time)"
-          " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  st.Bind(1, p.path).Bind(2, p.key).Bind(3, p.folderKey).Bind(4, p.name).Bind(5, d.size).Bind(6, d.writeTime);
-  st.Bind(7, NowUnix()).Bind(8, static_cast<int64_t>(flags));
+// ifNew: a path already enrolled is left as it is (S_FALSE) rather than refused.
+HRESULT InsertFile(sqlite3* db, const PathParts& p, const DiskInfo& d, DWORD flags, int64_t shot, int64_t* id,
+                   bool ifNew = false) {
+  Stmt st(db, ifNew ? "INSERT INTO files(path, path_key, folder_key, name, size, file_time, enroll_time, enroll_flags,"
+                      " shot_time) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(path_key) DO NOTHING"
+                    : "INSERT INTO files(path, path_key, folder_key, name, size, file_time, enroll_time, enroll_flags,"
+                      " shot_time) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  st.BindRef(1, p.path).BindRef(2, p.key).BindRef(3, p.folderKey).BindRef(4, p.name).Bind(5, d.size);
+  st.Bind(6, d.writeTime).Bind(7, NowUnix()).Bind(8, static_cast<int64_t>(flags));
   if (shot >= 0)
     st.Bind(9, shot);
   else
     st.BindNull(9);
   if (!st.Run()) return E_FAIL;
+  if (ifNew && sqlite3_changes(db) == 0) return S_FALSE;
   if (id) *id = sqlite3_last_insert_rowid(db);
   return S_OK;
 }
@@ -100,9 +103,11 @@ HRESULT InsertFile(sqlite3* db, const PathParts& p, const DiskInfo& d, DWORD fla
 // Splits a file's keyword values into its keyword rows.
 void InsertKeywords(sqlite3* db, int64_t fileId, const std::vector<std::string>& values) {
   Stmt ins(db, "INSERT OR IGNORE INTO keywords(file_id, keyword_key, keyword) VALUES(?, ?, ?)");
+  std::string key;
   for (const std::string& v : values) {
     for (const std::string& k : SplitPieces(v)) {
-      ins.Bind(1, fileId).Bind(2, FoldUtf8(k)).Bind(3, k).Step();
+      key = FoldUtf8(k);
+      ins.Bind(1, fileId).BindRef(2, key).BindRef(3, k).Step();
       sqlite3_reset(ins.get());
     }
   }
@@ -173,9 +178,14 @@ HRESULT UpdateMeta(sqlite3* db, int64_t fileId, const METADATA* list) {
 }
 
 HRESULT EnterFile(sqlite3* db, const PathParts& p, const std::vector<RecordText>& recs, const DiskInfo& disk) {
-  int64_t id = FileId(db, p.key);
-  if (id && FAILED(DeleteById(db, id))) return E_FAIL;
-  HRESULT hr = InsertFile(db, p, disk, 0, ShotTimeOf(recs), &id);
+  // Mostly a new path: the insert itself finds an earlier entry, which then goes first.
+  const int64_t shot = ShotTimeOf(recs);
+  int64_t id = 0;
+  HRESULT hr = InsertFile(db, p, disk, 0, shot, &id, true);
+  if (hr == S_FALSE) {
+    if (FAILED(DeleteById(db, FileId(db, p.key)))) return E_FAIL;
+    hr = InsertFile(db, p, disk, 0, shot, &id);
+  }
   return FAILED(hr) ? hr : WriteMeta(db, id, recs, true);
 }
 
@@ -189,30 +199,46 @@ HRESULT WriteMeta(sqlite3* db, int64_t fileId, const std::vector<RecordText>& re
     hadMeta = st.Bind(1, fileId).Row();
   }
   std::vector<std::string> keywordValues;  // of a fresh file
-  std::map<std::string, int> recno;
+  std::vector<std::pair<std::string, int>> recno;  // a list holds a few records
   bool dates = false, keywords = false;
+  Stmt ins(db,
+           "INSERT INTO meta(file_id, rec, recno, seq, field, flag, value, value_key) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+  std::string valueKey;
   for (const RecordText& r : recs) {
     std::string key = FoldUtf8(r.name);
-    if (!recno.count(key)) {
-      recno[key] = 0;
-      Stmt del(db, "DELETE FROM meta WHERE file_id = ? AND rec = ?");
-      if (hadMeta && !del.Bind(1, fileId).Bind(2, r.name).Run()) return E_FAIL;
+    size_t k = 0;
+    while (k < recno.size() && recno[k].first != key) ++k;
+    if (k == recno.size()) {
+      if (hadMeta) {
+        Stmt del(db, "DELETE FROM meta WHERE file_id = ? AND rec = ?");
+        if (!del.Bind(1, fileId).BindRef(2, r.name).Run()) return E_FAIL;
+      }
+      recno.emplace_back(key, 0);
     }
-    int n = recno[key]++;
+    int n = recno[k].second++;
     dates = dates || key == VXDB_REC_DATETIME_KEY;
     keywords = keywords || key == VXDB_REC_KEYWORDS_KEY;
-    Stmt ins(db, "INSERT INTO meta(file_id, rec, recno, seq, field, flag, value, value_key) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
     if (r.fields.empty()) {
       // A record without fields still says that the file has it.
-      if (!ins.Bind(1, fileId).Bind(2, r.name).Bind(3, n).Bind(4, 0).Bind(5, "").Bind(6, 0).Bind(7, "").Bind(8, "").Run())
-        return E_FAIL;
+      const int rc = ins.Bind(1, fileId)
+                         .BindRef(2, r.name)
+                         .Bind(3, n)
+                         .Bind(4, 0)
+                         .Bind(5, "")
+                         .Bind(6, 0)
+                         .Bind(7, "")
+                         .Bind(8, "")
+                         .Step();
+      sqlite3_reset(ins.get());
+      if (rc != SQLITE_DONE) return E_FAIL;
       continue;
     }
     int seq = 0;
     const bool keywordRecord = fresh && SameNoCase(r.name, VXDB_REC_KEYWORDS);
     for (const FieldText& f : r.fields) {
-      ins.Bind(1, fileId).Bind(2, r.name).Bind(3, n).Bind(4, seq++).Bind(5, f.name).Bind(6, f.flag);
-      ins.Bind(7, f.value).Bind(8, FoldUtf8(f.value));
+      valueKey = FoldUtf8(f.value);
+      ins.Bind(1, fileId).BindRef(2, r.name).Bind(3, n).Bind(4, seq++).BindRef(5, f.name).Bind(6, f.flag);
+      ins.BindRef(7, f.value).BindRef(8, valueKey);
       int rc = ins.Step();
       sqlite3_reset(ins.get());
       if (rc != SQLITE_DONE) return E_FAIL;

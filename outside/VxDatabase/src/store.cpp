@@ -210,6 +210,10 @@ Stmt& Stmt::Bind(int i, const std::string& s) {
   if (st_) sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
   return *this;
 }
+Stmt& Stmt::BindRef(int i, const std::string& s) {
+  if (st_) sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
+  return *this;
+}
 Stmt& Stmt::Bind(int i, const char* s) {
   if (st_) sqlite3_bind_text(st_, i, s, -1, SQLITE_TRANSIENT);
   return *this;

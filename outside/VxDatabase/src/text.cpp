@@ -23,15 +23,7 @@ bool AnsiToUtf8(const char* s, std::string& out) {
 
 std::string Utf8ToAnsi(const std::string& s) { return textkit::IsAscii(s) ? s : textkit::Utf8ToAnsi(s); }
 
-std::string FoldUtf8(const std::string& s) {
-  if (textkit::IsAscii(s)) {
-    std::string u = s;
-    for (char& c : u)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return u;
-  }
-  return WideToUtf8(textkit::FoldCaseWide(Utf8ToWide(s)));
-}
+std::string FoldUtf8(const std::string& s) { return textkit::FoldCaseUtf8(s); }
 
 namespace {
 
@@ -70,6 +62,24 @@ HRESULT RebasePath(const std::string& path, const std::string& oldFolder, const 
 }
 
 HRESULT ParsePath(const char* ansi, PathParts& out) {
+  // A plain ASCII path is the same text in every code page: taken apart as it is.
+  std::string a = ansi ? ansi : "";
+  if (!a.empty() && textkit::IsAscii(a)) {
+    if (a.size() >= MAX_PATH) return E_INVALIDARG;
+    for (char& c : a)
+      if (c == '/') c = '\\';
+    const size_t slash = a.rfind('\\');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    if (start == a.size()) return E_INVALIDARG;  // a folder, not a file
+    out.key = a;
+    for (char& c : out.key)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    out.folder = a.substr(0, start);
+    out.folderKey = out.key.substr(0, start);
+    out.name = a.substr(start);
+    out.path = std::move(a);
+    return S_OK;
+  }
   std::wstring w;
   HRESULT hr = WidePath(ansi, w);
   return FAILED(hr) ? hr : ParseWidePath(w, out);

@@ -193,6 +193,25 @@ std::wstring FoldCaseWide(const std::wstring& w) {
   return u;
 }
 
+std::string FoldCaseUtf8(const std::string& s) {
+  // Most texts need no table: ASCII letters fold in place, and kana and kanji
+  // (U+3000-U+9FFF, lead bytes E3-E9) have no case.
+  std::string u = s;
+  for (size_t i = 0; i < u.size();) {
+    const unsigned char c = static_cast<unsigned char>(u[i]);
+    if (c < 0x80) {
+      if (c >= 'a' && c <= 'z') u[i] = char(c - 32);
+      ++i;
+    } else if (c >= 0xE3 && c <= 0xE9 && i + 2 < u.size() && (static_cast<unsigned char>(u[i + 1]) & 0xC0) == 0x80 &&
+               (static_cast<unsigned char>(u[i + 2]) & 0xC0) == 0x80) {
+      i += 3;
+    } else {
+      return WideToUtf8(FoldCaseWide(Utf8ToWide(s)));
+    }
+  }
+  return u;
+}
+
 std::string FoldCase(const std::string& s) {
   std::string out;
   out.reserve(s.size());

@@ -182,6 +182,18 @@ TEST(TextCase, EveryDoubleByteCharacterFoldsAsItsWideForm) {
   EXPECT_GE(folded, 26 + 24 + 33);  // at least ａ-ｚ, α-ω and а-я
 }
 
+// Every character of the basic plane folds in UTF-8 as its UTF-16 form does, alone and
+// between letters.
+TEST(TextCase, EveryUtf8CharacterFoldsAsItsWideForm) {
+  for (unsigned c = 1; c <= 0xFFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::wstring w = L"a" + std::wstring(1, wchar_t(c)) + L"b";
+    const std::string utf8 = textkit::WideToUtf8(w);
+    ASSERT_EQ(textkit::FoldCaseUtf8(utf8), textkit::WideToUtf8(textkit::FoldCaseWide(w))) << std::hex << c;
+  }
+  EXPECT_EQ(textkit::FoldCaseUtf8(""), "");
+}
+
 TEST(TextCase, ComparesPathsWithoutCase) {
   EXPECT_TRUE(textkit::EqualNoCase("e:/dcim/ａ表", "E:\\DCIM\\Ａ表"));
   EXPECT_FALSE(textkit::EqualNoCase("Ａ.jpg", "A.jpg"));  // full and half width are two names

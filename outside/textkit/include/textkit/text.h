@@ -94,6 +94,8 @@ std::string FoldCase(const std::string& s);
 
 // The same rule for UTF-16 text (no "/" change): every character upper-cased.
 std::wstring FoldCaseWide(const std::wstring& w);
+// And for UTF-8 text (no "/" change).
+std::string FoldCaseUtf8(const std::string& s);
 
 // Path comparison without case (by FoldCase): equal, and an order (<0, 0, >0).
 bool EqualNoCase(const std::string& a, const std::string& b);
