@@ -5,6 +5,11 @@
 
 using iconview::kNoItem;
 
+namespace {
+// The view's background where no brush is set.
+const COLORREF kBackColour = RGB(122, 142, 156);
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CVxGUIIconView, CAutoScrollView)
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
@@ -56,7 +61,7 @@ void CVxGUIIconView::OnPaint() {
   GetClientRect(&client);
   CPoint scroll = GetScrollPositionRaw();
   bool buffered = m_backBuffer.GetSafeHandle() && m_backSize == client.Size();
-  COLORREF back = RGB(122, 142, 156);
+  const COLORREF back = kBackColour;
   if (buffered) {
     CDC mem;
     mem.CreateCompatibleDC(&dc);
@@ -132,7 +137,20 @@ void CVxGUIIconView::OnSize(UINT nType, int cx, int cy) {
   m_backSize = CSize(0, 0);
   if (cx > 0 && cy > 0) {
     CClientDC dc(this);
-    if (m_backBuffer.CreateCompatibleBitmap(&dc, cx, cy)) m_backSize = CSize(cx, cy);
+    if (m_backBuffer.CreateCompatibleBitmap(&dc, cx, cy)) {
+      m_backSize = CSize(cx, cy);
+      // A new buffer's first fill makes its memory and costs most: done here, before the
+      // decoder's threads start, it no longer delays the first paint beside them.
+      CDC mem;
+      mem.CreateCompatibleDC(&dc);
+      CBitmap* oldBmp = mem.SelectObject(&m_backBuffer);
+      CRect all(0, 0, cx, cy);
+      if (m_brBack.GetSafeHandle())
+        mem.FillRect(&all, &m_brBack);
+      else
+        mem.FillSolidRect(&all, kBackColour);
+      mem.SelectObject(oldBmp);
+    }
   }
 }
 
