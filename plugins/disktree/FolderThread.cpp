@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -210,6 +211,18 @@ struct SubfolderProbe::Level {
   }
 };
 
+struct SubfolderProbe::Entry {
+  Answer answer = kPending;
+  DWORD since = 0;  // queued at, or taken by a worker at
+  bool started = false;
+};
+
+namespace {
+
+DWORD Later(DWORD a, DWORD b) { return static_cast<LONG>(a - b) > 0 ? a : b; }
+
+}  // namespace
+
 // What the owner and the workers share; the last of them to let go frees it.
 struct SubfolderProbe::Queue {
   struct Job {
@@ -221,7 +234,8 @@ struct SubfolderProbe::Queue {
   std::mutex lock;
   std::condition_variable changed;
   std::deque<Job> jobs;
-  std::map<unsigned, Answer> answers;
+  std::map<unsigned, Entry> answers;
+  DWORD moved = GetTickCount();  // a probe last taken or answered
   unsigned next = 1;
   bool quit = false;
   int running = 0;  // workers started and not yet done
@@ -236,6 +250,23 @@ struct SubfolderProbe::Queue {
     jobs.clear();
   }
   ~Queue() { DropJobs(); }
+  // Under the lock.
+  DWORD Held(const Entry& e) const {
+    const DWORD now = GetTickCount();
+    return now - (e.started ? e.since : Later(e.since, moved));
+  }
+  // Under the lock: the answer, taken once there; kUnknown for a probe forgotten.
+  Answer Take(unsigned ticket, DWORD* heldMs) {
+    if (heldMs) *heldMs = 0;
+    auto it = answers.find(ticket);
+    if (it == answers.end()) return kUnknown;
+    const Answer a = it->second.answer;
+    if (a != kPending)
+      answers.erase(it);
+    else if (heldMs)
+      *heldMs = Held(it->second);
+    return a;
+  }
 };
 
 struct SubfolderProbe::Start {
@@ -285,7 +316,8 @@ unsigned SubfolderProbe::Submit(IShellFolder* parent, LPCITEMIDLIST relative, co
     std::lock_guard<std::mutex> hold(queue->lock);
     ticket = queue->next++;
     if (queue->next == 0) queue->next = 1;
-    queue->answers[ticket] = kPending;
+    Entry& entry = queue->answers[ticket];
+    entry.since = GetTickCount();
     queue->jobs.push_back({ticket, parent, copy, plainFolder});
     // A few workers share a long queue: each waits on the server for much of a probe.
     if (queue->running < kMaxWorkers && queue->jobs.size() > static_cast<size_t>(queue->idle)) {
@@ -324,29 +356,21 @@ DWORD WINAPI SubfolderProbe::Proc(LPVOID param) {
   return 0;
 }
 
-SubfolderProbe::Answer SubfolderProbe::Wait(unsigned ticket, DWORD timeoutMs) {
+SubfolderProbe::Answer SubfolderProbe::Wait(unsigned ticket, DWORD timeoutMs, DWORD* heldMs) {
   std::shared_ptr<Queue> queue = Current();
   std::unique_lock<std::mutex> hold(queue->lock);
   auto answered = [&] {
     auto it = queue->answers.find(ticket);
-    return it == queue->answers.end() || it->second != kPending;
+    return it == queue->answers.end() || it->second.answer != kPending;
   };
   queue->changed.wait_for(hold, std::chrono::milliseconds(timeoutMs), answered);
-  auto it = queue->answers.find(ticket);
-  if (it == queue->answers.end()) return kUnknown;
-  Answer a = it->second;
-  if (a != kPending) queue->answers.erase(it);
-  return a;
+  return queue->Take(ticket, heldMs);
 }
 
-SubfolderProbe::Answer SubfolderProbe::Poll(unsigned ticket) {
+SubfolderProbe::Answer SubfolderProbe::Poll(unsigned ticket, DWORD* heldMs) {
   std::shared_ptr<Queue> queue = Current();
   std::lock_guard<std::mutex> hold(queue->lock);
-  auto it = queue->answers.find(ticket);
-  if (it == queue->answers.end()) return kUnknown;
-  Answer a = it->second;
-  if (a != kPending) queue->answers.erase(it);
-  return a;
+  return queue->Take(ticket, heldMs);
 }
 
 void SubfolderProbe::Cancel(unsigned ticket) {
@@ -378,12 +402,15 @@ void SubfolderProbe::Work(const std::shared_ptr<Queue>& queue) {
       }
       job = queue->jobs.front();
       queue->jobs.pop_front();
-      if (!queue->answers.count(job.ticket)) {  // cancelled before its turn
+      auto entry = queue->answers.find(job.ticket);
+      if (entry == queue->answers.end()) {  // cancelled before its turn
         hold.unlock();
         job.folder->Release();
         CoTaskMemFree(job.relative);
         continue;
       }
+      entry->second.started = true;
+      entry->second.since = queue->moved = GetTickCount();
     }
     Answer a;
     if (!job.plainFolder.empty()) {
@@ -407,11 +434,44 @@ void SubfolderProbe::Work(const std::shared_ptr<Queue>& queue) {
     {
       std::lock_guard<std::mutex> hold(queue->lock);
       auto it = queue->answers.find(job.ticket);
-      if (it != queue->answers.end()) it->second = a;
+      if (it != queue->answers.end()) it->second.answer = a;
+      queue->moved = GetTickCount();
     }
     queue->changed.notify_all();
   }
   level.Close();
+}
+
+ProbeButton ButtonFromProbe(SubfolderProbe::Answer answer, DWORD heldMs, DWORD boundMs) {
+  switch (answer) {
+    case SubfolderProbe::kHasSubfolders:
+      return kButtonShown;
+    case SubfolderProbe::kNoSubfolders:
+      return kButtonHidden;
+    case SubfolderProbe::kPending:
+      return heldMs < boundMs ? kButtonWait : kButtonShown;
+    default:
+      return kButtonShown;
+  }
+}
+
+ProbeButton AwaitButton(SubfolderProbe& probe, unsigned ticket, DWORD boundMs, DWORD waitMs) {
+  const DWORD start = GetTickCount();
+  DWORD held = 0;
+  SubfolderProbe::Answer a = probe.Poll(ticket, &held);
+  for (;;) {
+    const ProbeButton button = ButtonFromProbe(a, held, boundMs);
+    if (button != kButtonWait) {
+      if (a == SubfolderProbe::kPending) probe.Cancel(ticket);  // a late answer changes nothing
+      return button;
+    }
+    const DWORD spent = GetTickCount() - start;
+    if (waitMs != INFINITE && spent >= waitMs) return kButtonWait;
+    // Until the probe's own bound would pass: the answer usually comes first.
+    DWORD step = boundMs - held;
+    if (waitMs != INFINITE) step = std::min(step, waitMs - spent);
+    a = probe.Wait(ticket, std::max<DWORD>(step, 1), &held);
+  }
 }
 
 }  // namespace disktree

@@ -66,10 +66,13 @@ class SubfolderProbe {
   // plain file-system directory, which is asked on the disk alone.
   unsigned Submit(IShellFolder* parent, LPCITEMIDLIST relative, const std::string& plainFolder = std::string());
   // The answer once it is there, waiting at most timeoutMs; kPending when it is not.
-  Answer Wait(unsigned ticket, DWORD timeoutMs);
+  // heldMs, when given, gets how long a pending probe has been held up: since a worker took
+  // it, or while it is queued, since the queue last moved (a long queue that moves is no
+  // hold-up of its own).
+  Answer Wait(unsigned ticket, DWORD timeoutMs, DWORD* heldMs = nullptr);
   // The answer if it is there, without waiting (a wait of 0 still sleeps under this
   // runtime); kPending when it is not.
-  Answer Poll(unsigned ticket);
+  Answer Poll(unsigned ticket, DWORD* heldMs = nullptr);
   // Forgets a probe (its late answer is dropped).
   void Cancel(unsigned ticket);
   // Drops every probe and tells the workers to end, without waiting for them: a worker in
@@ -83,6 +86,7 @@ class SubfolderProbe {
   // worker keeps it busy while the first is between requests.
   static const int kMaxWorkers = 2;
   struct Level;
+  struct Entry;
   struct Queue;
   struct Start;
   static DWORD WINAPI Proc(LPVOID param);
@@ -94,5 +98,15 @@ class SubfolderProbe {
   // Workers started and not yet done, of every queue; shared with them.
   std::shared_ptr<std::atomic<int>> m_alive;
 };
+
+// The expand button a probe gives its folder. An answer decides it; a probe held up longer
+// than boundMs, or one without an answer, leaves the button ("maybe"): opening the folder
+// decides then. Only a probe that is still moving is waited for.
+enum ProbeButton { kButtonWait, kButtonShown, kButtonHidden };
+ProbeButton ButtonFromProbe(SubfolderProbe::Answer answer, DWORD heldMs, DWORD boundMs);
+// Waits for a probe's button while it is not held up beyond boundMs, at most waitMs in all
+// (INFINITE: until it is decided); kButtonWait only when waitMs ran out first. A probe
+// decided without its answer is forgotten.
+ProbeButton AwaitButton(SubfolderProbe& probe, unsigned ticket, DWORD boundMs, DWORD waitMs);
 
 }  // namespace disktree

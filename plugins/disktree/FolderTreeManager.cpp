@@ -315,18 +315,13 @@ HTREEITEM CFolderTreeManager::BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbs
 }
 
 void CFolderTreeManager::SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending) {
-  const DWORD start = GetTickCount();
   for (const PendingProbe& p : pending) {
-    const DWORD spent = GetTickCount() - start;
-    SubfolderProbe::Answer a = m_probe.Wait(p.ticket, spent < kProbeBoundMs ? kProbeBoundMs - spent : 0);
-    if (a == SubfolderProbe::kNoSubfolders) {
+    if (AwaitButton(m_probe, p.ticket, kProbeBoundMs, INFINITE) == kButtonHidden) {
       TVITEMA tv = {};
       tv.mask = TVIF_CHILDREN;
       tv.hItem = p.item;
       tv.cChildren = 0;
       tree->SetItem(&tv);
-    } else if (a == SubfolderProbe::kPending) {
-      m_probe.Cancel(p.ticket);
     }
   }
 }

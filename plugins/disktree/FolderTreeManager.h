@@ -96,7 +96,8 @@ class CFolderTreeManager {
   bool m_bTakingDown = false;
 
  private:
-  // How long a level's sub-folder probes may take together.
+  // How long one sub-folder probe may be held up (its time queued behind moving probes not
+  // counted) before its folder keeps the button undecided.
   static const DWORD kProbeBoundMs = 5000;
   // An item whose sub-folder probe is still out.
   struct PendingProbe {
@@ -136,8 +137,8 @@ class CFolderTreeManager {
   HTREEITEM BuildItem(CTreeCtrl* tree, LPCITEMIDLIST parentAbsolute, LPCITEMIDLIST child, IShellFolder* parentFolder,
                       HTREEITEM parentItem, HTREEITEM insertAfter, bool excludeRemovable,
                       std::vector<PendingProbe>* pending = nullptr, int knownChildren = -1);
-  // Takes the buttons away where the probes found no sub-folders; all of them share one
-  // bound, after which a late answer changes nothing.
+  // Takes the buttons away where the probes found no sub-folders; a probe held up past its
+  // bound keeps its button, and a late answer changes nothing.
   void SettleProbes(CTreeCtrl* tree, const std::vector<PendingProbe>& pending);
   // A level's children listed, made ready and sorted by a worker (or the caller), shared
   // with the tree's thread, which inserts them in order.
@@ -153,7 +154,6 @@ class CFolderTreeManager {
     size_t next = 0;
     HTREEITEM last = nullptr;
     bool any = false;
-    DWORD started = 0;
     // The host's expansion found no child yet (it came before the first batch's), so the
     // tree left the item closed: it is opened when its first children go in.
     bool openWithFirst = false;

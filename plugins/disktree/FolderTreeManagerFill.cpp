@@ -172,7 +172,6 @@ HRESULT CFolderTreeManager::Expand(CTreeCtrl* tree, HTREEITEM item, bool exclude
   fill.folder = BoundFolder(record);
   fill.folder->AddRef();
   fill.last = TVI_FIRST;
-  fill.started = GetTickCount();
   fill.job = std::make_shared<FillJob>();
   fill.job->absolute = JoinItemIdLists(nullptr, record->shell->absolute);
   fill.job->parentBase = ChildPathBase(tree, item);
@@ -241,20 +240,14 @@ bool CFolderTreeManager::RunFill(Fill& fill, DWORD budgetMs, bool wait) {
       ++fill.next;
       continue;
     }
-    // A child goes in once its probe has answered or the level's bound has passed, so its
-    // button is right from the start (a late answer changes nothing).
+    // A child goes in once its probe has answered, so its button is right from the start;
+    // a probe held up past its bound leaves the button, and the folder's opening decides.
     int known = 1;
     if (c.ticket) {
-      const DWORD spent = GetTickCount() - fill.started;
-      const DWORD boundLeft = spent < kProbeBoundMs ? kProbeBoundMs - spent : 0;
-      const DWORD waitMs = wait ? std::min(boundLeft, left()) : 0;
-      SubfolderProbe::Answer a = waitMs ? m_probe.Wait(c.ticket, waitMs) : m_probe.Poll(c.ticket);
-      if (a == SubfolderProbe::kPending) {
-        if (batch && GetTickCount() - fill.started < kProbeBoundMs) break;  // a later batch goes on
-        m_probe.Cancel(c.ticket);
-      }
+      const ProbeButton button = AwaitButton(m_probe, c.ticket, kProbeBoundMs, wait ? left() : 0);
+      if (button == kButtonWait) break;  // a later batch goes on
       c.ticket = 0;
-      known = a == SubfolderProbe::kNoSubfolders ? 0 : 1;
+      known = button == kButtonHidden ? 0 : 1;
     }
     if (batch && !redrawOff) {
       tree->SetRedraw(FALSE);

@@ -243,3 +243,89 @@ TEST(SubfolderProbe, StopsWithoutWaitingForAProbeTheShellHolds) {
   }
   CoUninitialize();
 }
+
+namespace {
+
+// A folder whose every answer takes delayMs: items whose id starts with 'y' hold sub-folders.
+class SlowFolder : public HeldFolder {
+ public:
+  explicit SlowFolder(DWORD delayMs) : delay(delayMs) {}
+  DWORD delay;
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, LPCITEMIDLIST* items, SFGAOF* attributes) override {
+    InterlockedIncrement(&inside);
+    Sleep(delay);
+    *attributes = items[0]->mkid.abID[0] == 'y' ? SFGAO_HASSUBFOLDER : 0;
+    return S_OK;
+  }
+};
+
+const BYTE kWithSub[] = {4, 0, 'y', 0, 0, 0};
+const BYTE kWithout[] = {4, 0, 'n', 0, 0, 0};
+LPCITEMIDLIST Id(const BYTE* bytes) { return reinterpret_cast<LPCITEMIDLIST>(bytes); }
+
+}  // namespace
+
+TEST(ProbeButton, AnAnswerDecidesAndAHeldUpProbeKeepsTheButton) {
+  struct Case {
+    SubfolderProbe::Answer answer;
+    DWORD heldMs;
+    ProbeButton button;
+  } cases[] = {
+      {SubfolderProbe::kHasSubfolders, 0, kButtonShown},
+      {SubfolderProbe::kNoSubfolders, 0, kButtonHidden},
+      // An answer that came late still counts.
+      {SubfolderProbe::kNoSubfolders, 9000, kButtonHidden},
+      {SubfolderProbe::kPending, 0, kButtonWait},
+      {SubfolderProbe::kPending, 4999, kButtonWait},
+      // Past the bound: "maybe", never "none".
+      {SubfolderProbe::kPending, 5000, kButtonShown},
+      // Forgotten or failed: the button stays.
+      {SubfolderProbe::kUnknown, 0, kButtonShown},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "answer " << c.answer << ", held " << c.heldMs << " ms");
+    EXPECT_EQ(ButtonFromProbe(c.answer, c.heldMs, 5000), c.button);
+  }
+}
+
+// A long queue of slow probes: each gets its own answer however long it waited behind the
+// others, as long as the queue moves; the bound is each probe's own time on a worker.
+TEST(ProbeButton, TimeQueuedBehindMovingProbesIsNotCounted) {
+  CoInitialize(nullptr);
+  {
+    SlowFolder slow(50);
+    SubfolderProbe probe;
+    const DWORD bound = 1000;
+    std::vector<unsigned> tickets;
+    for (int i = 0; i < 60; ++i) tickets.push_back(probe.Submit(&slow, Id(i % 3 ? kWithout : kWithSub)));
+    const DWORD start = GetTickCount();
+    for (size_t i = 0; i < tickets.size(); ++i)
+      EXPECT_EQ(AwaitButton(probe, tickets[i], bound, INFINITE), i % 3 ? kButtonHidden : kButtonShown) << "probe " << i;
+    // The last ones waited in the queue longer than the bound.
+    EXPECT_GT(GetTickCount() - start, bound);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return slow.refs == 1; }, 10000));
+  }
+  CoUninitialize();
+}
+
+// Probes the shell holds: the one held past the bound keeps its button, as does one queued
+// behind held workers (the queue does not move), and a late answer changes nothing; a
+// caller that may not wait gets no decision while the probe moves.
+TEST(ProbeButton, AProbeHeldPastItsBoundKeepsTheButton) {
+  CoInitialize(nullptr);
+  {
+    HeldFolder held;
+    SubfolderProbe probe;
+    const unsigned first = probe.Submit(&held, Id(kWithout)), second = probe.Submit(&held, Id(kWithout));
+    const unsigned queued = probe.Submit(&held, Id(kWithout));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return held.inside == 2; }, 10000));
+    EXPECT_EQ(AwaitButton(probe, first, 60000, 0), kButtonWait);
+    const DWORD start = GetTickCount();
+    for (unsigned ticket : {first, second, queued}) EXPECT_EQ(AwaitButton(probe, ticket, 300, INFINITE), kButtonShown);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    SetEvent(held.letGo);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return held.refs == 1; }, 10000));
+    for (unsigned ticket : {first, second, queued}) EXPECT_EQ(probe.Poll(ticket), SubfolderProbe::kUnknown);
+  }
+  CoUninitialize();
+}
