@@ -83,6 +83,11 @@
 // To the folder pane: set the frame's back, forward and up buttons from its history.
 #define WM_FOLDER_NAV_BUTTONS (WM_APP + 10)
 
+// To every window of the frame when the program ends without destroying its windows: keep
+// now what the window keeps at its destruction (settings, flags, questions about unsaved
+// work). It may come again with the destruction: keeping twice must be harmless.
+#define WM_KEEP_BEFORE_EXIT (WM_APP + 11)
+
 // The application messages that the main frame relays (WM_RELAYED_MESSAGE).
 #define WM_APPMSG_FIRST 1524
 #define WM_APPMSG_LAST 1723

@@ -22,6 +22,7 @@ BEGIN_MESSAGE_MAP(CFView_Export, CFormView)
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
   ON_WM_DESTROY()
+  ON_MESSAGE(WM_KEEP_BEFORE_EXIT, &CFView_Export::OnKeepBeforeExit)
   ON_WM_SIZE()
   ON_WM_CTLCOLOR()
   ON_WM_DROPFILES()
@@ -85,13 +86,23 @@ CExportMenuWnd* CFView_Export::GetTile(int nPosition) const {
   return nPosition >= 0 && nPosition < (int)m_tiles.size() ? m_tiles[nPosition].pWnd : NULL;
 }
 
-void CFView_Export::OnDestroy() {
+// The plug-ins clean up after themselves as they are unloaded (an uploader's ended runs).
+void CFView_Export::Finish() {
   m_manager.Unload();
   DestroyTiles();
   delete m_pPrintSettings;
   m_pPrintSettings = NULL;
   CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0);
   CMWriteProfileInt("ExportMenu", "Modal", 0);
+}
+
+LRESULT CFView_Export::OnKeepBeforeExit(WPARAM, LPARAM) {
+  Finish();
+  return 0;
+}
+
+void CFView_Export::OnDestroy() {
+  Finish();
   CFormView::OnDestroy();
 }
 

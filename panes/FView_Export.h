@@ -56,6 +56,8 @@ class CFView_Export : public CFormView {
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnKeepBeforeExit(WPARAM, LPARAM);
+  void Finish();
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg void OnTileCommand(UINT nID);

@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CFView_Folder, CFormView)
   ON_WM_ERASEBKGND()
   ON_WM_TIMER()
   ON_WM_DESTROY()
+  ON_MESSAGE(WM_KEEP_BEFORE_EXIT, &CFView_Folder::OnKeepBeforeExit)
   // what the frame and the browser send
   ON_MESSAGE(WM_REFRESH_FOLDERS, &CFView_Folder::OnRefreshFolders)
   ON_MESSAGE(WM_FOLDER_TYPE_QUERY, &CFView_Folder::OnFolderTypeQuery)
@@ -110,6 +111,11 @@ void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
     return;
   }
   CFormView::OnTimer(nIDEvent);
+}
+
+LRESULT CFView_Folder::OnKeepBeforeExit(WPARAM, LPARAM) {
+  SaveTreeState();
+  return 0;
 }
 
 void CFView_Folder::OnDestroy() {

@@ -96,6 +96,7 @@ class CFView_Folder : public CFormView {
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnKeepBeforeExit(WPARAM, LPARAM);
   afx_msg LRESULT OnRefreshFolders(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnFolderTypeQuery(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnReload(WPARAM wParam, LPARAM lParam);

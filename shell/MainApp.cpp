@@ -271,8 +271,7 @@ void CMainApp::ShowLaterDatabaseNotice() {
   AfxMessageBox(strNotice, nBoxType);
 }
 
-int CMainApp::ExitInstance() {
-  m_closeWatchdog.ExitBegan();
+void CMainApp::CloseDatabases() {
   if (m_bMarksOpened) Mark_Exit();
   if (m_bDatabaseOpened) VxDBWExitDatabase(-1);
   if (m_bSimilarOpened) {
@@ -280,6 +279,21 @@ int CMainApp::ExitInstance() {
     PSWExitDatabase();
   }
   m_bMarksOpened = m_bDatabaseOpened = m_bSimilarOpened = FALSE;
+}
+
+void CMainApp::EndWithoutTeardown() {
+  // Data put on the clipboard to be rendered on request would go with the process.
+  COleDataSource::FlushClipboard();
+  CloseDatabases();
+  ReleaseInstanceMutex();
+  // The workers still running keep nothing: the database's writes are committed or
+  // rolled back by its log.
+  ::TerminateProcess(::GetCurrentProcess(), 0);
+}
+
+int CMainApp::ExitInstance() {
+  m_closeWatchdog.ExitBegan();
+  CloseDatabases();
   DeleteOwnedObjects();
   ReleaseInstanceMutex();
   if (m_hResourceDll) {

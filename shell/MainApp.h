@@ -34,6 +34,10 @@ class CMainApp : public CWinApp {
 
   // The main window is being destroyed: from now on the process ends whatever loop runs.
   void OnMainWindowGone();
+  // The program's end once its frame has kept what it keeps: the databases closed and
+  // the clipboard left with data of its own, then the process ended without tearing its
+  // windows and libraries down. Does not return.
+  void EndWithoutTeardown();
   // Tells the user of a damaged photo database met since the last notice (the main
   // frame asks every second).
   void ShowLaterDatabaseNotice();
@@ -53,6 +57,7 @@ class CMainApp : public CWinApp {
 
  private:
   void DeleteOwnedObjects();
+  void CloseDatabases();
 
   HANDLE m_hFirstMutex;   // the instance mutex itself, open for the life of the process
   HANDLE m_hSecondMutex;  // held while this second start tells the user

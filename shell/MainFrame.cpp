@@ -116,6 +116,7 @@ CMainFrame::CMainFrame()
       m_hMasterViewMenu(NULL),
       m_cardScanner(FALSE),
       m_nCloseRetries(0),
+      m_bKeptBeforeExit(FALSE),
       m_bCalendarActive(FALSE),
       m_bFolderShownBefore(FALSE) {
   RegisterRoutedCommands();

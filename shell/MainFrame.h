@@ -165,6 +165,12 @@ class CMainFrame : public CFrameWnd {
   // Closing (MainFrameClose.cpp).
   afx_msg void OnClose();
   void PutOffClose();
+  // What the frame keeps across runs and tells others at its end (the file object closed,
+  // placement and pane sizes, outside programs closed); once, by the quick end or by the
+  // destruction.
+  void KeepBeforeExit();
+  // WM_KEEP_BEFORE_EXIT to every window of the frame.
+  void KeepPanesBeforeExit();
   afx_msg void OnDestroy();
   afx_msg void OnEnable(BOOL bEnable);
   // Menu commands the frame carries out itself (MainFrameCommands.cpp).
@@ -255,6 +261,7 @@ class CMainFrame : public CFrameWnd {
   CProfileWatch m_startupWatch;
   // Closing: how many times a close was put off for a dialog (an outside program's or ours).
   int m_nCloseRetries;
+  BOOL m_bKeptBeforeExit;
   // Calendar fold: whether a calendar view is shown, and whether the folder column was
   // shown before it.
   BOOL m_bCalendarActive;

@@ -1,7 +1,9 @@
-// The main frame's closing: the checks before it, the close warning, and the destruction
-// in order (placement and sizes written, outside programs closed, workers stopped).
+// The main frame's closing: the checks before it, the close warning, what is kept before
+// the end (placement and sizes written, outside programs closed, workers stopped), and
+// the program's quick end or the frame's destruction.
 #include <Kitlib2/Kitlib2.h>
 #include <VxDatabase.h>
+#include <VxDocument/BrowserDocument.h>
 #include <VxResourceIds.h>
 #include <shellapi.h>
 
@@ -89,7 +91,37 @@ void CMainFrame::OnClose() {
     return;
   }
   m_nCloseRetries = 0;
-  if (ShowCloseWarning() == IDYES) CFrameWnd::OnClose();
+  if (ShowCloseWarning() != IDYES) return;
+  // The program's own frame ends its process here; a frame built elsewhere (a test's)
+  // is torn down in full.
+  CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
+  if (pApp && pApp->m_pMainWnd == this) {
+    CDocument* pDocument = GetActiveDocument();
+    if (pDocument ? !pDocument->CanCloseFrame(this) : !pApp->SaveAllModified()) return;
+    // Not hidden here: that alone takes about as long as the rest of the end, which
+    // takes the window with it; outside programs to wait for hide it first.
+    KeepBeforeExit();
+    KeepPanesBeforeExit();
+    // The document's deletion keeps the browser's choices (mode, sort, filter).
+    if (CBrowserDocument* pBrowserDocument = GetBrowserDocument()) pBrowserDocument->SaveSettings();
+    pApp->EndWithoutTeardown();
+    return;
+  }
+  CFrameWnd::OnClose();
+}
+
+// Hiding and destroying the many windows of the frame one by one, and detaching every
+// library, takes a multiple of what is kept: what the frame keeps, and then each window
+// with something to keep, are asked for it; the rest goes with the process.
+void CMainFrame::KeepPanesBeforeExit() {
+  ::EnumChildWindows(
+      m_hWnd,
+      [](HWND h, LPARAM) -> BOOL {
+        // Another thread's window could be busy: what it keeps it keeps at its own end.
+        if (::GetWindowThreadProcessId(h, NULL) == ::GetCurrentThreadId()) ::SendMessageA(h, WM_KEEP_BEFORE_EXIT, 0, 0);
+        return TRUE;
+      },
+      0);
 }
 
 // The dialog over the frame is asked to close, and the close comes back a moment later,
@@ -108,6 +140,26 @@ void CMainFrame::PutOffClose() {
 
 void CMainFrame::OnDestroy() {
   CFrameWnd::OnDestroy();
+  KeepBeforeExit();
+  // Workers that keep nothing: the quick end does not wait for them.
+  m_startupWatch.Stop();
+  StopKeepAwake();
+  if (m_hWtsLibrary && m_bSessionNotify) {
+    typedef BOOL(WINAPI * UnregisterFn)(HWND);
+    if (UnregisterFn pfn = reinterpret_cast<UnregisterFn>(::GetProcAddress(m_hWtsLibrary, "WTSUnRegisterSessionNotification")))
+      pfn(m_hWnd);
+    m_bSessionNotify = FALSE;
+  }
+  if (m_hWtsLibrary) {
+    ::FreeLibrary(m_hWtsLibrary);
+    m_hWtsLibrary = NULL;
+  }
+  if (CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp())) pApp->OnMainWindowGone();
+}
+
+void CMainFrame::KeepBeforeExit() {
+  if (m_bKeptBeforeExit) return;
+  m_bKeptBeforeExit = TRUE;
   if (m_pDbFileObject) {
     m_pDbFileObject->Close();
     m_pDbFileObject->Release();
@@ -131,19 +183,6 @@ void CMainFrame::OnDestroy() {
     ::ShellExecuteA(NULL, "open", strRenew, NULL, CMTLGetExeDir(), SW_HIDE);
 
   m_toolManager.CloseAll();
-  m_startupWatch.Stop();
-  StopKeepAwake();
-  if (m_hWtsLibrary && m_bSessionNotify) {
-    typedef BOOL(WINAPI * UnregisterFn)(HWND);
-    if (UnregisterFn pfn = reinterpret_cast<UnregisterFn>(::GetProcAddress(m_hWtsLibrary, "WTSUnRegisterSessionNotification")))
-      pfn(m_hWnd);
-    m_bSessionNotify = FALSE;
-  }
-  if (m_hWtsLibrary) {
-    ::FreeLibrary(m_hWtsLibrary);
-    m_hWtsLibrary = NULL;
-  }
-  if (CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp())) pApp->OnMainWindowGone();
 }
 
 void CMainFrame::OnEnable(BOOL bEnable) {

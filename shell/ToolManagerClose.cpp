@@ -53,7 +53,12 @@ void CExternalToolManager::CloseAll(DWORD dwRoundMs, int nRounds) {
 
   for (int n = 0; n < kBusyWaitTries && m_nBusy; ++n) ::Sleep(10);
 
-  ShowProgressDialog(IDS_SHELL_NOTICE_CLOSING);
+  // The notice only when there are programs to wait for; the main window goes first, as
+  // the program's end is under way.
+  if (!processes.empty()) {
+    if (::IsWindow(m_hMainWnd)) ::ShowWindow(m_hMainWnd, SW_HIDE);
+    ShowProgressDialog(IDS_SHELL_NOTICE_CLOSING);
+  }
 
   if (!m_bForcedClose) {
     if (HMODULE hOrder = LoadProgramLibrary("ExpOrderUI.peu")) {

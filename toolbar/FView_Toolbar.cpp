@@ -38,6 +38,7 @@ IMPLEMENT_DYNCREATE(CFView_Toolbar, CFormView)
 BEGIN_MESSAGE_MAP(CFView_Toolbar, CFormView)
   ON_WM_CREATE()
   ON_WM_DESTROY()
+  ON_MESSAGE(WM_KEEP_BEFORE_EXIT, &CFView_Toolbar::OnKeepBeforeExit)
   ON_WM_SIZE()
   ON_WM_TIMER()
   ON_WM_PAINT()
@@ -202,13 +203,19 @@ void CFView_Toolbar::OnInitialUpdate() {
   SetTimer(IDT_TB_BUTTON_STATES, 100, NULL);
 }
 
-void CFView_Toolbar::OnDestroy() {
-  CFormView::OnDestroy();
-  KillTimer(IDT_TB_BUTTON_STATES);
+// The collection and the person editor ask about unsaved work as they close.
+LRESULT CFView_Toolbar::OnKeepBeforeExit(WPARAM, LPARAM) {
   CloseSlideCollectDlg();
   CloseEntryEditorDlg(0);
   delete m_pFaceClassify;
   m_pFaceClassify = NULL;
+  return 0;
+}
+
+void CFView_Toolbar::OnDestroy() {
+  CFormView::OnDestroy();
+  KillTimer(IDT_TB_BUTTON_STATES);
+  OnKeepBeforeExit(0, 0);
   StartKeepAwake(FALSE);
   KillTimer(IDT_TB_LIST_AUTOHIDE);
   RevokeDropTargets();

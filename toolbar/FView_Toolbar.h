@@ -133,6 +133,7 @@ class CFView_Toolbar : public CFormView {
  protected:
   int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnKeepBeforeExit(WPARAM, LPARAM);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   void OnDraw(CDC* pDC) override;

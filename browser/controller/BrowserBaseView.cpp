@@ -1,5 +1,6 @@
 #include "BrowserBaseView.h"
 
+#include <MainWndMessages.h>
 #include <OwnMessages.h>
 #include <VxResourceIds.h>
 
@@ -90,6 +91,7 @@ IMPLEMENT_DYNCREATE(CBrowserBaseView, CView)
 BEGIN_MESSAGE_MAP(CBrowserBaseView, CView)
   ON_WM_SIZE()
   ON_WM_DESTROY()
+  ON_MESSAGE(WM_KEEP_BEFORE_EXIT, &CBrowserBaseView::OnKeepBeforeExit)
   ON_WM_ERASEBKGND()
   ON_MESSAGE(WM_BROWSER_RELOAD, &CBrowserBaseView::OnReload)
   ON_MESSAGE(WM_CALENDAR_GET_THUMBNAILS, &CBrowserBaseView::OnGetThumbnails)
@@ -167,6 +169,11 @@ void CBrowserBaseView::OnSize(UINT nType, int cx, int cy) {
   CView::OnSize(nType, cx, cy);
   for (CWnd* p : {m_pThumbnailSide, m_pMonthView, m_pDayView, m_pMusicView})
     if (IsLiveWindow(p)) p->MoveWindow(0, 0, cx, cy);
+}
+
+LRESULT CBrowserBaseView::OnKeepBeforeExit(WPARAM, LPARAM) {
+  if (g_pTransController) g_pTransController->FinishMoviePlayers();
+  return 0;
 }
 
 void CBrowserBaseView::OnDestroy() {

@@ -53,6 +53,7 @@ class VXGUITRANS_API CBrowserBaseView : public CView {
 
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnKeepBeforeExit(WPARAM, LPARAM);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg LRESULT OnReload(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGetThumbnails(WPARAM wParam, LPARAM lParam);

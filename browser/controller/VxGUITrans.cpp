@@ -96,6 +96,13 @@ CVxGUITrans::~CVxGUITrans() {
   if (g_pTransController == this) g_pTransController = NULL;
 }
 
+void CVxGUITrans::FinishMoviePlayers() {
+  delete m_pMovieCtrl;
+  m_pMovieCtrl = NULL;
+  delete m_pSoundCheck;
+  m_pSoundCheck = NULL;
+}
+
 BOOL CVxGUITrans::Initialize() {
   if (!m_pSelectKeeper) {
     m_pSelectKeeper = new (std::nothrow) VXSELECTKEEPER();

@@ -387,6 +387,9 @@ class VXGUITRANS_API CVxGUITrans : public ICGBrowser {
 
   // ---- Owned helpers (read by the views and tests) ---------------------------------------
   CMovieCtrl* GetMovieCtrl() const { return m_pMovieCtrl; }
+  // The movie players' libraries finalized and their state in the profile removed, as
+  // their deletion does: for an end that deletes nothing.
+  void FinishMoviePlayers();
   CSlideShowController* GetSlideShowController() const { return m_pSlideShow; }
   CZoomWndController* GetZoomController() const { return m_pZoom; }
   HMODULE GetClipFactsModule() const { return m_hClipFacts; }

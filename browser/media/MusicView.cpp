@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CMusicView, CView)
   ON_WM_SIZE()
   ON_WM_ERASEBKGND()
   ON_WM_DESTROY()
+  ON_MESSAGE(WM_KEEP_BEFORE_EXIT, &CMusicView::OnKeepBeforeExit)
   ON_WM_TIMER()
   ON_MESSAGE(UWM_HEADER_SORT, &CMusicView::OnSort)
   ON_MESSAGE(UWM_LIST_ITEMCHANGE, &CMusicView::OnListItemChange)
@@ -171,12 +172,22 @@ void CMusicView::OnSize(UINT nType, int cx, int cy) {
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+LRESULT CMusicView::OnKeepBeforeExit(WPARAM, LPARAM) {
+  StopMusic();
+  KeepColumnWidths();
+  return 0;
+}
+
+void CMusicView::KeepColumnWidths() {
+  if (CMusicListHeader* h = m_pList ? m_pList->GetHeader() : nullptr)
+    for (int i = 0; i < kColumns && i < h->GetColumnCount(); i++)
+      CMWriteProfileInt(kSection, kColumnDefs[i].widthKey, h->GetColumnWidth(i));
+}
+
 void CMusicView::OnDestroy() {
   StopMusic();
+  KeepColumnWidths();
   if (m_pList) {
-    if (CMusicListHeader* h = m_pList->GetHeader())
-      for (int i = 0; i < kColumns && i < h->GetColumnCount(); i++)
-        CMWriteProfileInt(kSection, kColumnDefs[i].widthKey, h->GetColumnWidth(i));
     if (m_pList->GetSafeHwnd()) m_pList->DestroyWindow();
     delete m_pList;
     m_pList = nullptr;

@@ -58,6 +58,8 @@ class VXGUITRANS_API CMusicView : public CView {
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC*) { return TRUE; }
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnKeepBeforeExit(WPARAM, LPARAM);
+  void KeepColumnWidths();
   afx_msg void OnTimer(UINT_PTR id);
   afx_msg LRESULT OnSort(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnListItemChange(WPARAM wParam, LPARAM lParam);

@@ -402,6 +402,52 @@ TEST_F(ProgramTest, ClosingInsideTheMoveLoopStillEndsTheProcess) {
   EXPECT_TRUE(p.Ended(20000)) << "the process outlived its main window";
 }
 
+// The end keeps on disk what the program keeps across runs, though its windows are not
+// torn down: the window's placement, the panes' flags and tree states (sentinels written
+// in their place while it runs), and the photo database closed, its write-ahead log folded
+// in and removed.
+TEST_F(ProgramTest, TheEndKeepsSettingsAndClosesTheDatabase) {
+  Process p;
+  HWND hMain = StartMain(p);
+  ASSERT_NE(hMain, nullptr);
+  // Another process's window: placed by messages, as the user would move it.
+  // The frame may hold to a size of its own: the place counts.
+  RECT rc = {};
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [hMain, &rc] {
+        if (::IsIconic(hMain) || ::IsZoomed(hMain)) ::ShowWindow(hMain, SW_RESTORE);
+        ::MoveWindow(hMain, 40, 50, 900, 700, FALSE);
+        ::GetWindowRect(hMain, &rc);
+        return !::IsIconic(hMain) && !::IsZoomed(hMain) && rc.left == 40 && rc.top == 50;
+      },
+      5000));
+  char disk[256] = "";
+  ASSERT_GT(::LoadStringA(shelltest::ResourceDll(), IDS_TREE_TITLE_DISK, disk, sizeof disk), 0);
+  const char kFolderInfo[] = "VxFolder\\FolderInfo";
+  CMWriteProfileInt(kFolderInfo, disk, 99);
+  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 1);
+  CMWriteProfileInt("ExportMenu", "Modal", 1);
+  const std::string database = m_db + "\\VxDatabase.db";
+  ASSERT_NE(::GetFileAttributesA((database + "-wal").c_str()), INVALID_FILE_ATTRIBUTES) << "the database is not open";
+  Close(p, hMain);
+  ASSERT_TRUE(p.Ended());
+
+  const struct {
+    const char* name;
+    int value;
+  } kPlacement[] = {{"WindowNormalPosLeft", (int)rc.left},
+                    {"WindowNormalPosTop", (int)rc.top},
+                    {"WindowNormalPosRight", (int)rc.right},
+                    {"WindowNormalPosBottom", (int)rc.bottom}};
+  for (const auto& c : kPlacement) EXPECT_EQ(CMGetProfileInt("", c.name, -1), c.value) << c.name;
+  EXPECT_EQ(CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, -1), 0);
+  EXPECT_EQ(CMGetProfileInt("ExportMenu", "Modal", -1), 0);
+  const int tree = CMGetProfileInt(kFolderInfo, disk, -1);
+  EXPECT_TRUE(tree >= 0 && tree <= 3) << "the disk tree's state: " << tree;
+  EXPECT_NE(::GetFileAttributesA(database.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(::GetFileAttributesA((database + "-wal").c_str()), INVALID_FILE_ATTRIBUTES) << "the database was not closed";
+}
+
 // The window of that control id among the window's descendants, or null.
 HWND FindDescendant(HWND parent, int id) {
   struct Find {
