@@ -85,7 +85,9 @@
 
 // To every window of the frame when the program ends without destroying its windows: keep
 // now what the window keeps at its destruction (settings, flags, questions about unsaved
-// work). It may come again with the destruction: keeping twice must be harmless.
+// work). It may come again with the destruction: keeping twice must be harmless. Sent
+// marked as the process's own (CMTLSendOwnMessage): another program's post or send of the
+// number would unload what the running program still uses, so the windows ignore it.
 #define WM_KEEP_BEFORE_EXIT (WM_APP + 11)
 
 // The application messages that the main frame relays (WM_RELAYED_MESSAGE).

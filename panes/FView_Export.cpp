@@ -96,7 +96,8 @@ void CFView_Export::Finish() {
   CMWriteProfileInt("ExportMenu", "Modal", 0);
 }
 
-LRESULT CFView_Export::OnKeepBeforeExit(WPARAM, LPARAM) {
+LRESULT CFView_Export::OnKeepBeforeExit(WPARAM wParam, LPARAM lParam) {
+  if (!CMTLIsOwnMessage(WM_KEEP_BEFORE_EXIT, wParam, lParam)) return 0;
   Finish();
   return 0;
 }

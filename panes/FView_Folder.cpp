@@ -113,7 +113,8 @@ void CFView_Folder::OnTimer(UINT_PTR nIDEvent) {
   CFormView::OnTimer(nIDEvent);
 }
 
-LRESULT CFView_Folder::OnKeepBeforeExit(WPARAM, LPARAM) {
+LRESULT CFView_Folder::OnKeepBeforeExit(WPARAM wParam, LPARAM lParam) {
+  if (!CMTLIsOwnMessage(WM_KEEP_BEFORE_EXIT, wParam, lParam)) return 0;
   SaveTreeState();
   return 0;
 }

@@ -118,7 +118,7 @@ void CMainFrame::KeepPanesBeforeExit() {
       m_hWnd,
       [](HWND h, LPARAM) -> BOOL {
         // Another thread's window could be busy: what it keeps it keeps at its own end.
-        if (::GetWindowThreadProcessId(h, NULL) == ::GetCurrentThreadId()) ::SendMessageA(h, WM_KEEP_BEFORE_EXIT, 0, 0);
+        if (::GetWindowThreadProcessId(h, NULL) == ::GetCurrentThreadId()) CMTLSendOwnMessage(h, WM_KEEP_BEFORE_EXIT, 0, 0);
         return TRUE;
       },
       0);

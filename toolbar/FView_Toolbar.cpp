@@ -204,18 +204,22 @@ void CFView_Toolbar::OnInitialUpdate() {
 }
 
 // The collection and the person editor ask about unsaved work as they close.
-LRESULT CFView_Toolbar::OnKeepBeforeExit(WPARAM, LPARAM) {
+void CFView_Toolbar::CloseOwnDialogs() {
   CloseSlideCollectDlg();
   CloseEntryEditorDlg(0);
   delete m_pFaceClassify;
   m_pFaceClassify = NULL;
+}
+
+LRESULT CFView_Toolbar::OnKeepBeforeExit(WPARAM wParam, LPARAM lParam) {
+  if (CMTLIsOwnMessage(WM_KEEP_BEFORE_EXIT, wParam, lParam)) CloseOwnDialogs();
   return 0;
 }
 
 void CFView_Toolbar::OnDestroy() {
   CFormView::OnDestroy();
   KillTimer(IDT_TB_BUTTON_STATES);
-  OnKeepBeforeExit(0, 0);
+  CloseOwnDialogs();
   StartKeepAwake(FALSE);
   KillTimer(IDT_TB_LIST_AUTOHIDE);
   RevokeDropTargets();

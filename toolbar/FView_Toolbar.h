@@ -134,6 +134,7 @@ class CFView_Toolbar : public CFormView {
   int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnDestroy();
   afx_msg LRESULT OnKeepBeforeExit(WPARAM, LPARAM);
+  void CloseOwnDialogs();
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   void OnDraw(CDC* pDC) override;

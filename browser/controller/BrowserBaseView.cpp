@@ -171,7 +171,8 @@ void CBrowserBaseView::OnSize(UINT nType, int cx, int cy) {
     if (IsLiveWindow(p)) p->MoveWindow(0, 0, cx, cy);
 }
 
-LRESULT CBrowserBaseView::OnKeepBeforeExit(WPARAM, LPARAM) {
+LRESULT CBrowserBaseView::OnKeepBeforeExit(WPARAM wParam, LPARAM lParam) {
+  if (!CMTLIsOwnMessage(WM_KEEP_BEFORE_EXIT, wParam, lParam)) return 0;
   if (g_pTransController) g_pTransController->FinishMoviePlayers();
   return 0;
 }

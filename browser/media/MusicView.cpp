@@ -1,6 +1,8 @@
 // The music view: set-up, document updates, messages and rows.
 #include "MusicView.h"
 
+#include <Kitlib2/OwnMessage.h>
+
 #include <Kitlib2/Profile.h>
 #include <VxDocument/BrowserDocument.h>
 #include <VxDocument/CommandObject.h>
@@ -172,7 +174,8 @@ void CMusicView::OnSize(UINT nType, int cx, int cy) {
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-LRESULT CMusicView::OnKeepBeforeExit(WPARAM, LPARAM) {
+LRESULT CMusicView::OnKeepBeforeExit(WPARAM wParam, LPARAM lParam) {
+  if (!CMTLIsOwnMessage(WM_KEEP_BEFORE_EXIT, wParam, lParam)) return 0;
   StopMusic();
   KeepColumnWidths();
   return 0;

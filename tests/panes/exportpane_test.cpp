@@ -363,3 +363,24 @@ TEST(ExportPane, PrintingWithoutAPrinterOrItsPlugin) {
   while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
   EXPECT_NE(boxes[0].find(expected), std::string::npos) << boxes[0];
 }
+
+// The program's end asks the pane to unload its plug-ins with a send marked as its own;
+// the same number posted or sent by anyone else leaves the running pane as it is.
+TEST(ExportPane, OnlyTheProgramsOwnEndUnloadsThePlugins) {
+  ScopedProfileRoot profile("exportpane");
+  PluginFolder dir({"peu_order10.peu"});
+  Pane pane(dir.path);
+  ASSERT_EQ(1, pane.pView->GetEntryCount());
+  ASSERT_NE(nullptr, Loaded(dir.path, "peu_order10.peu"));
+  pane.pView->PostMessage(WM_KEEP_BEFORE_EXIT, 0, 0);
+  PumpPending();
+  pane.pView->SendMessage(WM_KEEP_BEFORE_EXIT, 0, 0);
+  EXPECT_EQ(1, pane.pView->GetEntryCount());
+  EXPECT_NE(nullptr, pane.pView->GetTile(0));
+  EXPECT_NE(nullptr, Loaded(dir.path, "peu_order10.peu"));
+  EXPECT_EQ(1, CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0));
+
+  CMTLSendOwnMessage(pane.pView->m_hWnd, WM_KEEP_BEFORE_EXIT, 0, 0);
+  EXPECT_EQ(nullptr, Loaded(dir.path, "peu_order10.peu"));
+  EXPECT_EQ(0, CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 1));
+}
