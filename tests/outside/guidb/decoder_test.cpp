@@ -49,6 +49,18 @@ std::vector<CThumbnail*> Items(CThumbnailPage& p) {
   return v;
 }
 
+// Six pictures without a thumbnail, each slow enough to decode that a stop can come
+// while one is in hand; the scratch folder they are in.
+std::string SlowPictures(const char* folder) {
+  std::string d = ScratchDir(folder);
+  char name[32];
+  for (int i = 0; i < 6; ++i) {
+    snprintf(name, sizeof(name), "\\big%d.jpg", i);
+    CopyFixture("big_nothumb.jpg", d + name);
+  }
+  return d;
+}
+
 // count copies of one picture in a scratch folder of their own, scanned onto page.
 std::vector<CThumbnail*> CopiesOnAPage(const char* folder, int count, CThumbnailPage* page) {
   std::string d = ScratchDir(folder);
@@ -201,12 +213,7 @@ TEST_F(Decoder, AStoppedPageLeavesTheDecodeList) {
 }
 
 TEST_F(Decoder, StopIsPromptAndFinal) {
-  std::string d = ScratchDir("stop");
-  char name[32];
-  for (int i = 0; i < 6; ++i) {
-    snprintf(name, sizeof(name), "\\big%d.jpg", i);
-    CopyFixture("big_nothumb.jpg", d + name);
-  }
+  std::string d = SlowPictures("stop");
   CThumbnailPage page(VXPAGE_FOLDER, 1);
   ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
   Calls calls;
@@ -339,12 +346,7 @@ bool AllDecoded(CThumbnailPage& page, DWORD ms) {
 }
 
 TEST_F(Decoder, AStoppedRunHandsNothingBackAndTheNextGoesOnOnTheSameWorker) {
-  std::string d = ScratchDir("rerun");
-  char name[32];
-  for (int i = 0; i < 6; ++i) {
-    snprintf(name, sizeof(name), "\\big%d.jpg", i);
-    CopyFixture("big_nothumb.jpg", d + name);
-  }
+  std::string d = SlowPictures("rerun");
   CThumbnailPage page(VXPAGE_FOLDER, 1);
   ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
   CThumbnailPage::SetDecodeTumbnailList(Items(page));
