@@ -32,6 +32,8 @@ struct Process {
   DWORD dwPid = 0;
   bool Start(const std::string& exe) {
     hProcess = testsupport::StartProgram("\"" + exe + "\"", exe.substr(0, exe.find_last_of('\\')));
+    // A start that fails says why (it failed once under heavy load).
+    if (!hProcess) fprintf(stderr, "CreateProcess %s: error %lu\n", exe.c_str(), ::GetLastError());
     dwPid = hProcess ? ::GetProcessId(hProcess) : 0;
     return hProcess != NULL;
   }
