@@ -2,7 +2,6 @@
 #include "MusicView.h"
 
 #include <Kitlib2/OwnMessage.h>
-
 #include <Kitlib2/Profile.h>
 #include <VxDocument/BrowserDocument.h>
 #include <VxDocument/CommandObject.h>
