@@ -72,7 +72,7 @@ TEST(ExportRules, ScopeFlags) {
   for (const Case& c : cases) {
     long flags = 12345;
     EXPECT_EQ(exportpane::ScopeFlags(c.choice, &flags), c.asks) << c.choice;
-    if (c.asks) EXPECT_EQ(flags, c.flags) << c.choice;
+    if (c.asks) { EXPECT_EQ(flags, c.flags) << c.choice; }
   }
 }
 

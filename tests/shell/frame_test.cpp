@@ -665,7 +665,7 @@ TEST_F(FrameTest, MenuCommandsReachTheirPanes) {
     if (c.nID == ID_TOOLS_OPTIONS || c.nID == ID_TOOLS_SCALE)
       driver.reset(new uikit::DialogDriver([](HWND h) { uikit::Press(h, IDCANCEL); }));
     m_pFrame->SendMessage(WM_COMMAND, c.nID);
-    if (driver) EXPECT_EQ(1, driver->Ran()) << c.nID;
+    if (driver) { EXPECT_EQ(1, driver->Ran()) << c.nID; }
     EXPECT_EQ(g_toolbarCommands, c.toolbar) << c.nID;
     EXPECT_EQ(g_exportCommands, c.exportPane) << c.nID;
   }
@@ -1012,7 +1012,7 @@ TEST_F(FrameTest, APartTheSceneBenchKeepsIsShownAndSelectedAlone) {
       },
       10000))
       << pIcons->GetItemCount() << " " << selected.GetCount();
-  if (selected.GetCount() == 1) EXPECT_STREQ(selected.GetHead(), (folder + "\\a_1.mp4").c_str());
+  if (selected.GetCount() == 1) { EXPECT_STREQ(selected.GetHead(), (folder + "\\a_1.mp4").c_str()); }
   testsupport::RemoveTree(folder);
 }
 

@@ -309,7 +309,7 @@ TEST_F(ProgramTest, PointerMessagesOfAnotherProgramChangeNothing) {
     ASSERT_TRUE(testsupport::SendToOther(hMain, WM_NULL, 0, 0, nullptr, 20000)) << "view " << view.viewCode;
     ASSERT_FALSE(p.Ended()) << "view " << view.viewCode;
     EXPECT_EQ(TextOf(hMain), title) << "view " << view.viewCode;
-    if (hStatus) EXPECT_EQ(TextOf(hStatus), status) << "view " << view.viewCode;
+    if (hStatus) { EXPECT_EQ(TextOf(hStatus), status) << "view " << view.viewCode; }
     EXPECT_EQ(std::string(local), "a text of another program");
   }
   Close(p, hMain);
@@ -510,7 +510,7 @@ TEST_F(ProgramTest, CardViewerSwitchKeepsMarksAndMutexUnlessTheViewerStarts) {
     };
     ::PostMessageA(toolbar, WM_COMMAND, ID_TB_CARD_VIEWER, 0);
     testsupport::WaitUntil(answer, 3000);
-    if (!registered) EXPECT_EQ(asked, 0);
+    if (!registered) { EXPECT_EQ(asked, 0); }
     DWORD_PTR answered = 0;
     EXPECT_TRUE(::SendMessageTimeoutA(hMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &answered)) << registered;
     EXPECT_FALSE(p.Ended()) << registered;

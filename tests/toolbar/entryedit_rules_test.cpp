@@ -156,7 +156,7 @@ TEST(EntryEditRules, WhatOkRefuses) {
   for (const Case& c : cases) {
     const SaveDecision d = CheckSave(c.check);
     EXPECT_EQ(d.message, c.message) << c.what;
-    if (!d.message) EXPECT_EQ(d.newCount, c.newCount) << c.what;
+    if (!d.message) { EXPECT_EQ(d.newCount, c.newCount) << c.what; }
   }
 
   const std::vector<std::string> names = {first, "Hana", "Ken"};

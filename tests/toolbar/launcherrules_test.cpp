@@ -74,7 +74,7 @@ TEST(LauncherRules, TargetChoicesAndDropRows) {
   for (auto& c : cases) {
     long flags = 12345;
     EXPECT_EQ(launcherrules::SelectionFlags(c.choice, &flags), c.files) << c.choice;
-    if (c.files) EXPECT_EQ(flags, c.flags) << c.choice;
+    if (c.files) { EXPECT_EQ(flags, c.flags) << c.choice; }
   }
   EXPECT_EQ(launcherrules::MenuCommands(false), (std::vector<int>{ID_LAUNCHER_REGISTER}));
   EXPECT_EQ(launcherrules::MenuCommands(true), (std::vector<int>{ID_LAUNCHER_REGISTER, ID_LAUNCHER_REMOVE}));

@@ -201,7 +201,7 @@ TEST(MovieHeader, HandBuiltHeaders) {
     Read x = ReadAll(Write(dir, "case.mov", c.movie.Build()));
     EXPECT_EQ(c.ok, x.ok) << c.name;
     EXPECT_EQ(c.flag, x.flag) << c.name;
-    if (!x.ok) EXPECT_EQ(0u, x.num + x.den) << c.name;
+    if (!x.ok) { EXPECT_EQ(0u, x.num + x.den) << c.name; }
   }
   testsupport::RemoveTree(dir);
 }
@@ -214,7 +214,7 @@ TEST(MovieHeader, BrokenFilesEndTheWalk) {
   for (size_t n = 0; n < whole.size(); n += 3) {
     Bytes cut(whole.begin(), whole.begin() + n);
     Read r = ReadAll(Write(dir, "cut.mov", cut));
-    if (n < whole.size() - 24) EXPECT_EQ(0, r.ok) << n;
+    if (n < whole.size() - 24) { EXPECT_EQ(0, r.ok) << n; }
   }
   const char* types[] = {"moov", "trak", "mdia", "minf", "stbl", "stts", "mdhd"};
   for (const char* t : types) {

@@ -227,11 +227,12 @@ TEST_F(ToolbarPane, FirstPathAfterAToolIsSentWhenItFitsAndThenEmptied) {
     // The text names the disk tree by the number its registry entry "Explorer" holds.
     const int explorer = CMGetProfileInt("ImportPlugin\\Explorer", "ID", 0);
     EXPECT_GT(explorer, 0);
-    if (c.folderChange)
+    if (c.folderChange) {
       EXPECT_EQ(m_main.m_got[1].data.c_str(), std::to_string(explorer) + "|Explorer|1|C:\\out\\||");
+    }
     const Got& reload = m_main.m_got.back();
     EXPECT_EQ(reload.data, c.block) << c.firstPath;
-    if (!c.block.empty()) EXPECT_EQ(reload.lParam, MAX_PATH);
+    if (!c.block.empty()) { EXPECT_EQ(reload.lParam, MAX_PATH); }
     EXPECT_STREQ(CMGetProfileString("Tool1", "FirstPath", "unset"), "");
   }
   // Without a source: the trees and the browser, nothing selected.

@@ -45,7 +45,7 @@ std::string MarkedPictures(Marks& marks, const char* sub, const std::vector<cons
   for (const char* n : names) {
     std::string p = d + "\\" + n;
     ctltest::Copy("plain.jpg", p);
-    if (enroll) EXPECT_EQ(S_OK, VxDBWEnrollFile(p.c_str(), 0));
+    if (enroll) { EXPECT_EQ(S_OK, VxDBWEnrollFile(p.c_str(), 0)); }
     marks.Set(p);
   }
   return d;
@@ -338,8 +338,9 @@ TEST(Deletion, UnsupportedContentSearchBelowFolders) {
   EXPECT_EQ(h.trans()->IsExistNotSupportContFile(nullptr), 0);
   // A link back to the top: the search ends.
   ASSERT_TRUE(DeleteFileA((d + "\\a\\b\\bad.cont").c_str()));
-  if (CreateSymbolicLinkA((d + "\\a\\loop").c_str(), d.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+  if (CreateSymbolicLinkA((d + "\\a\\loop").c_str(), d.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
     EXPECT_EQ(h.trans()->IsExistNotSupportContFile(d.c_str()), 0);
+  }
 }
 
 // The delete command and the browser's action 3 both reach the deletion.

@@ -36,7 +36,7 @@ TEST(RenameRules, NamesAndPaths) {
   for (const Case& c : cases) {
     CString now;
     EXPECT_EQ(RenameCheckNewPath(old.c_str(), c.name.c_str(), &now), c.want) << c.name;
-    if (c.want != VXRENAME_REFUSED) EXPECT_EQ(std::string((LPCSTR)now), folder + c.name);
+    if (c.want != VXRENAME_REFUSED) { EXPECT_EQ(std::string((LPCSTR)now), folder + c.name); }
   }
   // The path and its terminator fit MAX_PATH: 259 characters are allowed, 260 and 261 not.
   for (size_t n : {259u, 260u, 261u}) {

@@ -68,7 +68,7 @@ TEST(ModeModifyPlan, CodesMapToTheirStepAndTail) {
     VXMODEPLAN p = ModeModifyPlan(c.code);
     SCOPED_TRACE(c.code);
     EXPECT_EQ(p.step, c.step);
-    if (c.step == VXSTEP_FOCUS) EXPECT_FLOAT_EQ(p.fRatio, c.ratio);
+    if (c.step == VXSTEP_FOCUS) { EXPECT_FLOAT_EQ(p.fRatio, c.ratio); }
     EXPECT_EQ(p.bTail, c.tail);
     EXPECT_EQ(p.bHideFocus, c.hideFocus);
   }

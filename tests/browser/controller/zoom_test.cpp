@@ -64,7 +64,7 @@ TEST(ZoomEntry, APictureOpensTheFullScreenWindowAndEscLeavesIt) {
     testsupport::Picture shot(wnd->GetSafeHwnd(), testsupport::Picture::kClient);
     EXPECT_NE(shot.At(shot.Width() / 2, shot.Height() / 2), RGB(0, 0, 0));
     const RECT& img = wnd->GetImageRect();
-    if (img.left > 0) EXPECT_EQ(shot.At(img.left / 2, shot.Height() / 2), RGB(0, 0, 0));
+    if (img.left > 0) { EXPECT_EQ(shot.At(img.left / 2, shot.Height() / 2), RGB(0, 0, 0)); }
     else EXPECT_EQ(shot.At(shot.Width() / 2, img.top / 2), RGB(0, 0, 0));
     EXPECT_TRUE(wnd->GetButton(kZbClose)->IsWindowVisible());
     EXPECT_FALSE(wnd->GetButton(kZbPlay)->IsWindowVisible());  // not a movie

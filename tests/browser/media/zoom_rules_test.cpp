@@ -110,7 +110,7 @@ TEST(ZoomRules, Enabling) {
   c.bBusy = true;
   ZoomButtonsEnabled(c, e);
   for (int i = 0; i < kZbCount; ++i)
-    if (i != kZbPlay) EXPECT_FALSE(e[i]) << i;
+    if (i != kZbPlay) { EXPECT_FALSE(e[i]) << i; }
 }
 
 TEST(ZoomRules, FadesAndCursor) {

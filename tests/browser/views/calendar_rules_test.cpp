@@ -108,7 +108,7 @@ TEST(RecDateFinder, NeighbouringRecordingDays) {
     bool found = c.next ? recdate::FindNextDay(*c.times, &d) : recdate::FindPrevDay(*c.times, &d);
     EXPECT_EQ(found, c.found) << (c.next ? "next " : "prev ") << c.from.year << "/" << c.from.month << "/" << c.from.day
                               << " of " << c.times->size();
-    if (found) EXPECT_EQ(d, c.to) << c.from.day;
+    if (found) { EXPECT_EQ(d, c.to) << c.from.day; }
   }
   Date d = {2009, 5, 3};
   std::vector<ULONGLONG> none;
@@ -261,7 +261,7 @@ TEST(CalendarMonth, DateTextsOfModeHints) {
   for (const Case& c : cases) {
     int y = -1, m = -1, d = -1;
     EXPECT_EQ(calmonth::ParseDateText(c.text, &y, &m, &d), c.ok) << c.text;
-    if (c.ok) EXPECT_EQ((std::vector<int>{y, m, d}), (std::vector<int>{c.year, c.month, c.day})) << c.text;
+    if (c.ok) { EXPECT_EQ((std::vector<int>{y, m, d}), (std::vector<int>{c.year, c.month, c.day})) << c.text; }
     else EXPECT_EQ(y, -1) << c.text;
   }
   int y = -1, m = -1, d = -1;

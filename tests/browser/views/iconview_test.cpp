@@ -109,7 +109,7 @@ TEST(IconViewFiles, BrokenAndHostileFilesShowTheKindIcon) {
     EXPECT_EQ(t.DecodeThumbnail(), S_OK);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_TRUE(t.IsDecoded());
-    if (f.icon) EXPECT_EQ(t.GetDecodeImageType(), VXIMAGE_ICON);
+    if (f.icon) { EXPECT_EQ(t.GetDecodeImageType(), VXIMAGE_ICON); }
     t.ThreadLock();
     BITMAPINFOHEADER* bih = t.GetThumbnail(160, 160);
     EXPECT_NE(bih, nullptr);

@@ -217,7 +217,7 @@ TEST(ViewModes, MarkCommandsAndCutRepaintTheDetailsListAtOnce) {
     step.run();
     EXPECT_GT(g_listPaints, 0) << step.what;
     EXPECT_FALSE(::GetUpdateRect(list->GetSafeHwnd(), nullptr, FALSE)) << step.what;
-    if (i == 0) EXPECT_EQ(RowEntry(h.v, 0)->GetMarkStatus(1), 1);
+    if (i == 0) { EXPECT_EQ(RowEntry(h.v, 0)->GetMarkStatus(1), 1); }
   }
   ::SetWindowLongPtrA(list->GetSafeHwnd(), GWLP_WNDPROC, (LONG_PTR)g_listProc);
   h.v.pDoc->GetBrowser()->ClearMark();
@@ -401,7 +401,7 @@ TEST(BaseView, MakesItsThreeViewsAndShowsOneWindowPerCode) {
     uikit::PumpPending();
     EXPECT_EQ(h.Shown(), s.shown);
     EXPECT_EQ(CBrowserBaseView::GetCurrentViewCode(), s.current);
-    if (s.browse) EXPECT_EQ((UINT)h.pDoc->GetBrowser()->GetViewMode(), s.browse);
+    if (s.browse) { EXPECT_EQ((UINT)h.pDoc->GetBrowser()->GetViewMode(), s.browse); }
     if (!repeat) ++notices;
     EXPECT_EQ(*CBrowserBaseView::GetCancelFlag(), repeat ? 0 : 1);
     ASSERT_EQ(h.main.modes.size(), notices);

@@ -25,7 +25,7 @@ TEST(ReportColumns, EachModeItsKindsAndWidths) {
     int n = ReportColumns(c.mode, &p);
     ASSERT_EQ(n, (int)c.kinds.size()) << c.mode;
     for (int i = 0; i < n; ++i) EXPECT_EQ(p[i].nKind, c.kinds[(size_t)i]) << c.mode << " column " << i;
-    if (n) EXPECT_EQ(p[0].nWidth, c.firstWidth);
+    if (n) { EXPECT_EQ(p[0].nWidth, c.firstWidth); }
   }
   const VXREPORTCOLUMN* p = nullptr;
   ReportColumns(4, &p);

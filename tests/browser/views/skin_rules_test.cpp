@@ -61,7 +61,7 @@ TEST(BitmapScrollBarRules, ThumbSizesAndPlaces) {
   for (auto& c : cases) {
     skinbar::Thumb t = skinbar::ThumbOf(14, 114, c.r, c.caps, c.grip);
     EXPECT_EQ(t.length, c.length) << c.r.max << "/" << c.r.pos;
-    if (t.Exists()) EXPECT_EQ(t.start, c.start) << c.r.max << "/" << c.r.pos;
+    if (t.Exists()) { EXPECT_EQ(t.start, c.start) << c.r.max << "/" << c.r.pos; }
   }
 }
 
@@ -95,7 +95,7 @@ TEST(BitmapScrollBarRules, ClampedPositionsPartsAndDrags) {
   for (auto& d : drags) {
     int pos = -1;
     EXPECT_EQ(skinbar::DragPosition(d.cursor, 50, 0, 14, 114, 10, r, &pos), d.sent) << d.cursor;
-    if (d.sent) EXPECT_EQ(pos, d.cursor == 59 ? 10 : d.pos) << d.cursor;
+    if (d.sent) { EXPECT_EQ(pos, d.cursor == 59 ? 10 : d.pos) << d.cursor; }
   }
   int pos = -1;
   EXPECT_FALSE(skinbar::DragPosition(60, 50, 0, 14, 114, 10, skinbar::Range{0, 0, 1, 0}, &pos));  // min >= max
@@ -204,7 +204,7 @@ TEST(ScrollPanelRules, ScrollingFirstIndex) {
   for (auto& c : cases) {
     first = -1;
     EXPECT_EQ(scrollpanel::ScrollFirst(c.code, 0, c.first, 3, 12, 30, &first), c.scrolls) << c.code;
-    if (c.scrolls) EXPECT_EQ(first, c.out) << c.code;
+    if (c.scrolls) { EXPECT_EQ(first, c.out) << c.code; }
   }
   EXPECT_FALSE(scrollpanel::ScrollFirst(SB_LINEDOWN, 0, 0, 3, 12, 9, &first));  // all on one page
   // Layout: everything fits -> 0; else at most one row past the last full page, a row start.
@@ -309,7 +309,7 @@ TEST(ScrollPanelRules, ShiftCtrlBandAndKeys) {
   for (auto& k : keys) {
     int out = -1;
     EXPECT_EQ(MoveAnchor(k.action, k.anchor, 3, 14, k.lastVisible, &out), k.moves) << k.action << "@" << k.anchor;
-    if (k.moves) EXPECT_EQ(out, k.out) << k.action << "@" << k.anchor;
+    if (k.moves) { EXPECT_EQ(out, k.out) << k.action << "@" << k.anchor; }
   }
   EXPECT_EQ(scrollpanel::FirstShowing(4, 3, 6, 3), -1);
   EXPECT_EQ(scrollpanel::FirstShowing(1, 3, 6, 3), 0);

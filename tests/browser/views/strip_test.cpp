@@ -117,7 +117,7 @@ TEST(SubViewLayout, ItemsLeftToRightVerticallyCentred) {
     EXPECT_EQ(sort.Width(), c.sortWidth) << c.cxStrip;
     EXPECT_EQ(filter.Width(), c.filterWidth) << c.cxStrip;
     EXPECT_EQ(l.rect[subview::kCaptionFilter].left, sort.right + 7) << c.cxStrip;
-    if (c.cxStrip >= 650) EXPECT_LE(filter.right + 7, c.cxStrip) << c.cxStrip;
+    if (c.cxStrip >= 650) { EXPECT_LE(filter.right + 7, c.cxStrip) << c.cxStrip; }
   }
 
   // Combos hidden by a view-mode command: their captions go with them.

@@ -77,7 +77,7 @@ TEST(FaceDb, FilesKeptRefusedOrRewritten) {
     ASSERT_EQ(id.LoadDb(path), S_OK);
     // Loading alone writes nothing.
     EXPECT_EQ(Exists(path), !c.bytes.empty());
-    if (!c.bytes.empty()) EXPECT_EQ(testsupport::ReadWholeFile(path), c.bytes);
+    if (!c.bytes.empty()) { EXPECT_EQ(testsupport::ReadWholeFile(path), c.bytes); }
     ASSERT_EQ(id.DeleteUserRecord(5), S_OK);
     // Saved: exactly the library's database image, which the next load takes.
     EXPECT_EQ(testsupport::ReadWholeFile(path), good);

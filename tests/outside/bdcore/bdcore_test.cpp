@@ -40,7 +40,7 @@ TEST(BDCore, ScenesByTreeAndDay) {
   for (auto& c : counts) {
     BOOL ok = VxBDListScenes(base.c_str(), c.tree, c.day, &scenes);
     EXPECT_EQ(!!ok, c.count >= 0) << c.tree << "/" << c.day;
-    if (ok) EXPECT_EQ((long)scenes.size(), c.count) << c.tree << "/" << c.day;
+    if (ok) { EXPECT_EQ((long)scenes.size(), c.count) << c.tree << "/" << c.day; }
   }
   ASSERT_TRUE(VxBDListScenes(base.c_str(), 0, 1, &scenes));
   EXPECT_EQ(scenes[1].path, stream + "\\00001.MTS");

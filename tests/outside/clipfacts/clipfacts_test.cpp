@@ -161,7 +161,7 @@ TEST_F(ClipFactsTest, AScenesStreamForThePlayer) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = m_dir + "\\" + c.name;
-    if (!c.content.empty()) ASSERT_TRUE(testsupport::WriteWholeFile(path, c.content));
+    if (!c.content.empty()) { ASSERT_TRUE(testsupport::WriteWholeFile(path, c.content)); }
     IClipFacts* pFacts = Make();
     EXPECT_EQ(pFacts->OpenScene(Wide(path).c_str()), c.result);
     const CLIPFACTSSCENE* pScene = pFacts->GetSceneRecord();
@@ -228,7 +228,8 @@ TEST_F(ClipFactsTest, NewContentFileRoundTripsAndNeverLandsOnAnother) {
   clip.llDuration = 835000000;
   lstrcpyW(clip.szMaker, L"Norvane");
   // Grade code, NUL, model name, NUL, ...
-  memcpy(clip.szModelRecord, L"01\0NV-HD100\0" L"0\0" L"0\0\0\0\0", 24 * sizeof(WCHAR));
+  static const WCHAR kModelRecord[] = L"01\0NV-HD100\0" L"0\0" L"0\0\0\0\0";
+  memcpy(clip.szModelRecord, kModelRecord, sizeof kModelRecord);
   ASSERT_EQ(w->SetClipInfo(&clip), S_OK);
   CLIPFACTS_PRIVATE data = {};
   data.dwTag = 0x4D414B52;

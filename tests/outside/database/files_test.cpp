@@ -214,9 +214,9 @@ TEST_F(DbTest, ARefusedRegistrationKeepsTheOldEntry) {
   MetaAppendField(&rec->pFields, VXDB_FLD_KEYWORDS, 0, "\x81");  // a lead byte alone
   for (bool batch : {false, true}) {
     SCOPED_TRACE(batch ? "in a batch" : "alone");
-    if (batch) ASSERT_EQ(VxDBWBeginBatch(), S_OK);
+    if (batch) { ASSERT_EQ(VxDBWBeginBatch(), S_OK); }
     EXPECT_EQ(VxDBWRegisterFile(path.c_str(), bad), E_INVALIDARG);
-    if (batch) ASSERT_EQ(VxDBWEndBatch(), S_OK);
+    if (batch) { ASSERT_EQ(VxDBWEndBatch(), S_OK); }
     EXPECT_EQ(Value(path.c_str(), VXDB_REC_KEYWORDS, VXDB_FLD_KEYWORDS), "山");
   }
   FreeMetaDataList(bad);
@@ -408,7 +408,7 @@ TEST_F(DbTest, SeenFilesOfAFolder) {
     BYTE* data = nullptr;
     DWORD n = 0;
     EXPECT_EQ(VxDBGetSeenThumbnail(a.c_str(), c.size, c.time, &data, &n), c.hr) << c.size << " " << c.time;
-    if (c.hr == S_OK) EXPECT_EQ(std::string(reinterpret_cast<char*>(data), n), std::string(reinterpret_cast<const char*>(thumb), sizeof thumb));
+    if (c.hr == S_OK) { EXPECT_EQ(std::string(reinterpret_cast<char*>(data), n), std::string(reinterpret_cast<const char*>(thumb), sizeof thumb)); }
     VxDBFreeBuffer(data);
   }
 

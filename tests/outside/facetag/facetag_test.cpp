@@ -140,7 +140,7 @@ TEST(Faces, DatabaseFiles) {
     CFaceIdentifier id;
     EXPECT_EQ(id.LoadDb(path), c.load) << c.name;
     // This copy only reads: the file is as it was.
-    if (!c.bytes.empty()) EXPECT_EQ(testsupport::ReadWholeFile(path), c.bytes) << c.name;
+    if (!c.bytes.empty()) { EXPECT_EQ(testsupport::ReadWholeFile(path), c.bytes) << c.name; }
   }
   EXPECT_FALSE(facetag::CheckDb(reinterpret_cast<const uint8_t*>(flipped.data())));
   // A file held open by another: it exists but cannot be read.

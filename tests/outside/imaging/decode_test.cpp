@@ -653,7 +653,7 @@ TEST(Decode, JpegInABoxAtReducedScale) {
     EXPECT_FALSE(rep.fromThumbnail);
     EXPECT_EQ(d.Width(), c.w);
     EXPECT_EQ(d.Height(), c.h);
-    if (c.corners) EXPECT_EQ(Corners(d), c.corners);
+    if (c.corners) { EXPECT_EQ(Corners(d), c.corners); }
   }
 
   std::vector<uint8_t> jpeg = imgtest::ReadAll(Fixture("plain.jpg"));
@@ -674,7 +674,7 @@ TEST(Decode, JpegInABoxAtReducedScale) {
     Dib d;
     HRESULT hr = DecodeMemory(jpeg.data(), jpeg.size(), opt, &d);
     EXPECT_FAILED(hr);
-    if (low == 0xDC) EXPECT_EQ(hr, WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+    if (low == 0xDC) { EXPECT_EQ(hr, WINCODEC_ERR_IMAGESIZEOUTOFRANGE); }
     EXPECT_TRUE(d.Empty());
   }
 }

@@ -38,7 +38,7 @@ TEST(PlaceFinder, PositionTexts) {
   for (const Case& c : cases) {
     double d = 1234;
     EXPECT_EQ(ParseCoordinate(c.text, c.limit, &d), c.ok) << c.text;
-    if (c.ok) EXPECT_NEAR(d, c.degrees, 1e-9) << c.text;
+    if (c.ok) { EXPECT_NEAR(d, c.degrees, 1e-9) << c.text; }
   }
 }
 
@@ -68,7 +68,7 @@ TEST(PlaceFinder, NearestCityWithinTheDistance) {
   for (const Case& c : cases) {
     Place p;
     EXPECT_EQ(table.Nearest(c.lat, c.lng, &p), c.city != nullptr) << c.lat << "," << c.lng;
-    if (c.city) EXPECT_EQ(p.city, c.city);
+    if (c.city) { EXPECT_EQ(p.city, c.city); }
   }
   Place p;
   ASSERT_TRUE(table.Nearest(-33.8568, 151.2153, &p));

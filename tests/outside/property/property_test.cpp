@@ -235,7 +235,7 @@ TEST(PropertyReader, RecordingTimeFallbacks) {
     SYSTEMTIME shot{};
     const bool captured = c.source != TimeSource::FileWritten;
     EXPECT_EQ(PrGetCaptureTime(p.get(), &shot), captured ? S_OK : PR_E_NODATA);
-    if (captured) EXPECT_EQ(Stamp(shot), c.when);
+    if (captured) { EXPECT_EQ(Stamp(shot), c.when); }
   }
   SYSTEMTIME shot{};
   EXPECT_EQ(PrGetCaptureTime(nullptr, &shot), E_HANDLE);

@@ -119,7 +119,7 @@ TEST_F(Turn, PixelsTurnAndTheOrientationIsReset) {
     EXPECT_EQ(out, src.substr(0, src.rfind('.')) + "_r" + src.substr(src.rfind('.')));
     EXPECT_TRUE(testsupport::ReadWholeFile(src) == before);  // a copy: the source as it was
     ExpectSameCorners(Decoded(out), want);
-    if (c.orientationAfter >= 0) EXPECT_EQ(OrientationOf(out), c.orientationAfter);
+    if (c.orientationAfter >= 0) { EXPECT_EQ(OrientationOf(out), c.orientationAfter); }
   }
   // The Exif stays with the turned picture.
   Exif exif;

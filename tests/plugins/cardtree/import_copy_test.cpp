@@ -155,7 +155,7 @@ TEST(VerifiedCopy, StopLeavesNoPartialFile) {
   int tmp = Temporaries(sc.root + "\\out");
   EXPECT_EQ(tmp, 0);
   // Either it had finished (a whole, verified file) or nothing is there.
-  if (Exists(dst)) EXPECT_TRUE(SameFileContent(src, dst));
+  if (Exists(dst)) { EXPECT_TRUE(SameFileContent(src, dst)); }
   EXPECT_TRUE(Exists(src));
 
   // The leftovers of a killed import are found by name and removed.
@@ -492,7 +492,7 @@ TEST(ImportRun, TheCleanUpDeletesOnlyWhatWasVerified) {
     const CleanUpTally tally = DeleteImportedSources(out, plan);
     EXPECT_EQ(tally.deleted, c.deleted ? 1u : 0u);
     EXPECT_EQ(Exists(file), !c.deleted);
-    if (!c.deleted) EXPECT_EQ(tally.Kept(c.why), 1u);
+    if (!c.deleted) { EXPECT_EQ(tally.Kept(c.why), 1u); }
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     testsupport::RemoveTree(card);
     testsupport::RemoveTree(sc.root + "\\dest");

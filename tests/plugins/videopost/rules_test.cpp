@@ -241,7 +241,7 @@ TEST_F(Upload, MakesUniqueNames) {
   for (const Case& c : cases) {
     out.clear();
     EXPECT_EQ(c.hr, upload::MakeUniqueTempName(folder.c_str(), c.base, ".cont", &out, nullptr, false)) << c.what;
-    if (!c.name.empty()) EXPECT_EQ(dir + c.name, out) << c.what;
+    if (!c.name.empty()) { EXPECT_EQ(dir + c.name, out) << c.what; }
   }
   // 300 characters are cut to fit a path.
   ASSERT_EQ(S_OK,
