@@ -192,6 +192,49 @@ TEST(ImportRegister, AFileGoneSinceItsCopyIsPassedOver) {
   EXPECT_NE(VxDBWIsEnrolled(gone.c_str()), S_OK);
 }
 
+// Facts taken with the copy's stamp carry the size and times it placed; a file rewritten
+// since keeps what the disk says when the registration comes, an untouched one the copy's.
+TEST(ImportRegister, AFileChangedSinceItsCopyKeepsWhatTheDiskSays) {
+  Stores stores;
+  const std::string bytes = testsupport::ReadWholeFile(testsupport::Fixture("exif_le.jpg"));
+  struct Case {
+    const char* name;
+    size_t appended;  // bytes written to the file after its copy
+  };
+  const Case cases[] = {{"UNTOUCHED.JPG", 0}, {"REWRITTEN.JPG", 777}};
+  CopyOutcome out;
+  for (const Case& c : cases) {
+    const std::string f = stores.scratch + "\\d\\" + c.name;
+    ASSERT_TRUE(testsupport::WriteWholeFile(f, bytes));
+    WIN32_FILE_ATTRIBUTE_DATA placed;
+    ASSERT_TRUE(GetFileAttributesExA(f.c_str(), GetFileExInfoStandard, &placed));
+    safecopy::FileStamp stamp;
+    stamp.size = bytes.size();
+    stamp.created = placed.ftCreationTime;
+    stamp.copyWritten = placed.ftLastWriteTime;
+    out.copiedTargets.push_back(f);
+    out.copiedSources.push_back(std::string("E:\\DCIM\\") + c.name);
+    out.facts.push_back(PictureFactsOfHead(f, bytes.data(), bytes.size(), &stamp));
+    ASSERT_TRUE(out.facts.back().known);
+    if (c.appended) {
+      ASSERT_TRUE(testsupport::WriteWholeFile(f, bytes + std::string(c.appended, 'x')));
+    }
+  }
+  EXPECT_EQ(RegisterCopyRun(out, CopyPlan(), Options()), 2);
+  VxDBWExitDatabase(-1);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2((stores.scratch + "\\db\\VxDatabase.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  for (const Case& c : cases) {
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT size FROM files WHERE name = ?", -1, &st, nullptr), SQLITE_OK);
+    sqlite3_bind_text(st, 1, c.name, -1, SQLITE_STATIC);
+    EXPECT_EQ(testsupport::StatementRows(st), std::to_string(bytes.size() + c.appended) + "|\n") << c.name;
+    sqlite3_finalize(st);
+  }
+  sqlite3_close(db);
+}
+
 namespace {
 
 // The folder's files as whole paths.
