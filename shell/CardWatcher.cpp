@@ -110,7 +110,8 @@ CCardWatcher::CCardWatcher()
       m_nPasses(0),
       m_pfnShowsCardFolder(NULL),
       m_pContext(NULL),
-      m_hThread(NULL) {}
+      m_hThread(NULL),
+      m_hStop(NULL) {}
 
 CCardWatcher::~CCardWatcher() { Stop(); }
 
@@ -122,8 +123,13 @@ BOOL CCardWatcher::Start(HWND hMainWnd, DWORD dwIntervalMs, BOOL (*pfnShowsCardF
   m_pContext = pContext;
   m_nPasses = 0;
   ::InterlockedExchange(&m_bRun, 1);
+  m_hStop = ::CreateEventA(NULL, TRUE, FALSE, NULL);
   m_hThread = ::CreateThread(NULL, 0, &CCardWatcher::ThreadProc, this, CREATE_SUSPENDED, NULL);
-  if (!m_hThread) return FALSE;
+  if (!m_hThread) {
+    if (m_hStop) ::CloseHandle(m_hStop);
+    m_hStop = NULL;
+    return FALSE;
+  }
   ::SetThreadPriority(m_hThread, THREAD_PRIORITY_LOWEST);
   ::ResumeThread(m_hThread);
   return TRUE;
@@ -131,6 +137,7 @@ BOOL CCardWatcher::Start(HWND hMainWnd, DWORD dwIntervalMs, BOOL (*pfnShowsCardF
 
 void CCardWatcher::Stop() {
   ::InterlockedExchange(&m_bRun, 0);
+  if (m_hStop) ::SetEvent(m_hStop);
   ::EnterCriticalSection(CallbackLock());
   m_pfnShowsCardFolder = NULL;
   ::LeaveCriticalSection(CallbackLock());
@@ -139,6 +146,8 @@ void CCardWatcher::Stop() {
   FwWaitAnsweringSent(m_hThread);
   ::CloseHandle(m_hThread);
   m_hThread = NULL;
+  if (m_hStop) ::CloseHandle(m_hStop);
+  m_hStop = NULL;
 }
 
 DWORD WINAPI CCardWatcher::ThreadProc(LPVOID pParam) {
@@ -147,7 +156,10 @@ DWORD WINAPI CCardWatcher::ThreadProc(LPVOID pParam) {
 }
 
 BOOL CCardWatcher::Nap(DWORD dwMs) {
-  for (DWORD dwSlept = 0; dwSlept < dwMs && m_bRun; dwSlept += 50) ::Sleep(50);
+  if (m_hStop)
+    ::WaitForSingleObject(m_hStop, dwMs);
+  else
+    for (DWORD dwSlept = 0; dwSlept < dwMs && m_bRun; dwSlept += 50) ::Sleep(50);
   return m_bRun != 0;
 }
 
@@ -162,7 +174,7 @@ void CCardWatcher::Run() {
   BOOL bFirstPass = TRUE;
   while (m_bRun) {
     if (m_bSuspended || CMGetProfileInt("", "EnableCardChangeThread", 1) == 0) {
-      ::Sleep(50);
+      Nap(50);
       continue;
     }
     UINT nOldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);

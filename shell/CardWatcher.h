@@ -56,7 +56,7 @@ class CCardWatcher {
  private:
   static DWORD WINAPI ThreadProc(LPVOID pParam);
   void Run();
-  // Sleeps dwMs in 50 ms steps; FALSE when the run flag dropped meanwhile.
+  // Sleeps dwMs or until Stop; FALSE when the run flag dropped meanwhile.
   BOOL Nap(DWORD dwMs);
 
   HWND m_hMainWnd;
@@ -68,4 +68,5 @@ class CCardWatcher {
   BOOL (*m_pfnShowsCardFolder)(void*);
   void* m_pContext;
   HANDLE m_hThread;
+  HANDLE m_hStop;  // set by Stop: the nap ends at once, not at its next slice
 };

@@ -95,6 +95,8 @@ CMainFrame::CMainFrame()
     : m_bClientCreated(FALSE),
       m_bPanesRegistered(FALSE),
       m_bStartupDone(FALSE),
+      m_nStartupPart(STARTUP_WAIT_PANES),
+      m_nStartupPutOffs(0),
       m_bCalendarFold(FALSE),
       m_nSlideShowMode(0),
       m_bNormalStart(FALSE),

@@ -127,6 +127,11 @@ class CMainFrame : public CFrameWnd {
   BOOL m_bPanesRegistered;
   BOOL m_bStartupDone;
 
+  // The part of start-up's step taken next, and how often the step gave way to a close.
+  enum StartupPart { STARTUP_WAIT_PANES, STARTUP_FOLDER_TREES, STARTUP_FINISH };
+  int m_nStartupPart;
+  int m_nStartupPutOffs;
+
   CString m_strExportText;
   BOOL m_bCalendarFold;
   int m_nSlideShowMode;
@@ -165,6 +170,8 @@ class CMainFrame : public CFrameWnd {
   // Closing (MainFrameClose.cpp).
   afx_msg void OnClose();
   void PutOffClose();
+  BOOL IsClosePending();
+  BOOL PutOffStartupForClose();
   // What the frame keeps across runs and tells others at its end (the file object closed,
   // placement and pane sizes, outside programs closed); once, by the quick end or by the
   // destruction.

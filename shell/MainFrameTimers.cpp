@@ -18,6 +18,9 @@
 
 namespace {
 const DWORD kKeepAwakeRefreshMs = 30001;
+// A close seen waiting that is not taken before the step comes back (a loop of another
+// that leaves it queued) does not hold start-up for ever.
+const int kMaxStartupPutOffs = 20;
 }  // namespace
 
 // ---- Timers -------------------------------------------------------------------------------
@@ -68,21 +71,30 @@ void CMainFrame::StartStartupWait() {
 
 void CMainFrame::OnStartupTimer() {
   if (m_bStartupDone) return;  // a notice that came after the step was taken
-  KillTimer(MAINFRAME_TIMER_STARTUP);
-  m_startupWatch.Arm();  // before the flags are read: no write goes unheard
-  BOOL bReady = CMGetProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0) == 1 &&
-                CMGetProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0) == 1 &&
-                CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0) == 1;
-  if (!bReady) {
-    SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
-    return;
+  if (PutOffStartupForClose()) return;
+  if (m_nStartupPart == STARTUP_WAIT_PANES) {
+    KillTimer(MAINFRAME_TIMER_STARTUP);
+    m_startupWatch.Arm();  // before the flags are read: no write goes unheard
+    BOOL bReady = CMGetProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0) == 1 &&
+                  CMGetProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0) == 1 &&
+                  CMGetProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0) == 1;
+    if (!bReady) {
+      SetTimer(MAINFRAME_TIMER_STARTUP, 500, NULL);
+      return;
+    }
+    m_startupWatch.Stop();
+    CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0);
+    CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0);
+    CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0);
+    LoadSplitterSizes();
+    m_nStartupPart = STARTUP_FOLDER_TREES;
+    if (PutOffStartupForClose()) return;
   }
-  m_startupWatch.Stop();
-  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_FOLDER_CREATED, 0);
-  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_BROWSER_CREATED, 0);
-  CMWriteProfileInt(EXESTATE_SECTION, EXESTATE_EXPORT_CREATED, 0);
-  LoadSplitterSizes();
-  RefreshFolderPane();
+  if (m_nStartupPart == STARTUP_FOLDER_TREES) {
+    RefreshFolderPane();
+    m_nStartupPart = STARTUP_FINISH;
+    if (PutOffStartupForClose()) return;
+  }
   CSplashWnd::HideSplashScreen();
   CMainApp* pApp = dynamic_cast<CMainApp*>(AfxGetApp());
   if (pApp && !pApp->m_strAutoPlayDrive.IsEmpty()) {
@@ -94,6 +106,24 @@ void CMainFrame::OnStartupTimer() {
   m_toolManager.StartTimers();
   m_bStartupDone = TRUE;
   PromptFirstClassify();
+}
+
+// Start-up's step is taken in parts (the folder trees take longer than the whole end): a
+// close that came meanwhile goes first, and the step goes on after it when it is refused.
+BOOL CMainFrame::PutOffStartupForClose() {
+  if (m_nStartupPutOffs >= kMaxStartupPutOffs || !IsClosePending()) return FALSE;
+  ++m_nStartupPutOffs;
+  PostMessage(WM_TIMER, MAINFRAME_TIMER_STARTUP);
+  return TRUE;
+}
+
+// A close waiting in this thread's queue for the frame, from the window's menu or another
+// program; sent messages that come meanwhile are taken.
+BOOL CMainFrame::IsClosePending() {
+  MSG msg;
+  if (::PeekMessageA(&msg, m_hWnd, WM_CLOSE, WM_CLOSE, PM_NOREMOVE | PM_NOYIELD)) return TRUE;
+  return ::PeekMessageA(&msg, m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE | PM_NOYIELD) &&
+         (msg.wParam & 0xFFF0) == SC_CLOSE;
 }
 
 void CMainFrame::PromptFirstClassify() {

@@ -849,6 +849,48 @@ TEST_F(FrameTest, ClassificationFlagLeftByAnEarlierRunDoesNotHoldTheClose) {
   EXPECT_FALSE(::IsWindow(hWnd));
 }
 
+// A close waiting in the queue when start-up's step comes goes before the step (its
+// folder trees take longer than the whole end); refused, the step goes on after it.
+TEST_F(FrameTest, AClosePendingWhenStartupsStepComesGoesFirst) {
+  static const struct {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    bool refused;
+  } kCases[] = {
+      {"a close", WM_CLOSE, 0, false},
+      {"the window menu's close", WM_SYSCOMMAND, SC_CLOSE, false},
+      {"a close that is refused", WM_CLOSE, 0, true},
+  };
+  CloseFrame(m_pFrame);
+  m_pFrame = nullptr;
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    CMWriteProfileInt("ExeState0007", "Enable", 0);
+    AfxGetApp()->m_pMainWnd = NULL;
+    ASSERT_NE(s_pTemplate->OpenDocumentFile(NULL), nullptr);
+    CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetApp()->m_pMainWnd);
+    ASSERT_NE(pFrame, nullptr);
+    HWND hWnd = pFrame->m_hWnd;
+    if (c.refused) CMWriteProfileInt("VxClassify", "Wait", 1);
+    ::PostMessageA(hWnd, c.message, c.wParam, 0);
+    ::SendMessageA(hWnd, WM_TIMER, MAINFRAME_TIMER_STARTUP, 0);
+    EXPECT_FALSE(pFrame->IsStartupDone());
+    EXPECT_EQ(CMGetProfileInt("ExeState0007", "Enable", 0), 0);
+    if (c.refused) {
+      EXPECT_TRUE(testsupport::WaitUntil([pFrame] { return pFrame->IsStartupDone(); }, 10000));
+      EXPECT_EQ(CMGetProfileInt("ExeState0007", "Enable", 0), 1);
+      CMWriteProfileInt("VxClassify", "Wait", 0);
+      CloseFrame(pFrame);
+    } else {
+      EXPECT_TRUE(testsupport::WaitUntil([hWnd] { return !::IsWindow(hWnd); }, 5000));
+      testsupport::DropQuit();
+      EXPECT_EQ(CMGetProfileInt("ExeState0007", "Enable", 0), 0);
+    }
+    EXPECT_FALSE(::IsWindow(hWnd));
+  }
+}
+
 TEST_F(FrameTest, PlacementAndPaneSizesAreWrittenAtCloseAndRestoredAtTheNextStart) {
   WINDOWPLACEMENT wp = {};
   wp.length = sizeof(wp);
