@@ -110,14 +110,21 @@ TEST_F(ProgramTest, WithoutTheResourceLibraryOnlyTheFixedTextShows) {
   std::string folder = testsupport::NewTempFolder("glimora-nores");
   WIN32_FIND_DATAA fd;
   HANDLE hFind = ::FindFirstFileA((testsupport::ProgramFolder() + "\\*.dll").c_str(), &fd);
+  // A library that did not come along (a full disk) would show later as another box or
+  // none: each copy is checked here, where its error still says why.
+  std::vector<std::string> uncopied;
   for (BOOL ok = hFind != INVALID_HANDLE_VALUE; ok; ok = ::FindNextFileA(hFind, &fd)) {
     if (lstrcmpiA(fd.cFileName, "VxResource.dll") == 0) continue;
-    ::CopyFileA((testsupport::ProgramFolder() + "\\" + fd.cFileName).c_str(), (folder + "\\" + fd.cFileName).c_str(),
-                FALSE);
+    if (!::CopyFileA((testsupport::ProgramFolder() + "\\" + fd.cFileName).c_str(),
+                     (folder + "\\" + fd.cFileName).c_str(), FALSE))
+      uncopied.push_back(std::string(fd.cFileName) + ": error " + std::to_string(::GetLastError()));
   }
   if (hFind != INVALID_HANDLE_VALUE) ::FindClose(hFind);
+  ASSERT_TRUE(uncopied.empty()) << testing::PrintToString(uncopied);
   std::string exe = folder + "\\Marlo5.exe";
-  ASSERT_TRUE(::CopyFileA(Program().c_str(), exe.c_str(), FALSE));
+  const BOOL copied = ::CopyFileA(Program().c_str(), exe.c_str(), FALSE);
+  const DWORD copyError = copied ? 0 : ::GetLastError();
+  ASSERT_TRUE(copied) << "error " << copyError;
 
   Process p;
   ASSERT_TRUE(p.Start(exe));
