@@ -304,6 +304,11 @@ BOOL CVxGUITrans::OnChangeFolder(const char* pszText, DWORD dwLength) {
 BOOL CVxGUITrans::OnChangeFolder_Create(CCopyDataDispatcher* pCommand, BOOL bSort) {
   CBrowserDocument* pDoc = GetBrowserDocument();
   if (!pDoc) return FALSE;
+  // The decoder's threads serve the new folder as they served the old one.
+  struct DecoderHold {
+    DecoderHold() { CThumbnailPage::HoldDecodeThreads(TRUE); }
+    ~DecoderHold() { CThumbnailPage::HoldDecodeThreads(FALSE); }
+  } hold;
   ResetFolder();
   m_folderList.RemoveAll();
   pDoc->GetBrowserStatus().InterpretDispatcher(pCommand, GetDocument(), m_pView);

@@ -134,7 +134,10 @@ void CIconView::AdjustScrollSizes(int totalHeight) {
   m_pageDev = page;
   m_lineDev = line;
   const unsigned layouts = m_nLayouts;
-  SetScrollRange(SB_VERT, 0, totalHeight, FALSE);
+  // The bar gets its final range and page at once, as the scroll view will judge them: the
+  // WM_SIZE of its coming then finds it set and does not draw it once more.
+  SCROLLINFO bar = {sizeof(bar), SIF_RANGE | SIF_PAGE, 0, std::max(0, s.total - 1), UINT(std::max(0, int(client.Height())))};
+  ::SetScrollInfo(m_hWnd, SB_VERT, &bar, FALSE);
   if (m_nLayouts != layouts) return;
   SetScrollSizes(MM_TEXT, total, page, line);
 }

@@ -137,6 +137,12 @@ ScrollSizes ComputeScrollSizes(int total, int clientHeight, int decodeHeight, in
   return s;
 }
 
+bool BackBufferServes(SIZE buffer, SIZE client, int barWidth) {
+  if (client.cx <= 0 || client.cy <= 0) return false;
+  const int dx = buffer.cx - client.cx, dy = buffer.cy - client.cy;
+  return dx >= 0 && dy >= 0 && dx <= barWidth && dy <= barWidth;
+}
+
 int VersionCodeOf(const OSVERSIONINFOEXA& vi) {
   if (vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
     if (vi.dwMajorVersion == 4 && vi.dwMinorVersion == 0) return vi.szCSDVersion[1] == 'C' ? 1 : 0;

@@ -92,6 +92,11 @@ struct ScrollSizes {
 ScrollSizes ComputeScrollSizes(int total, int clientHeight, int decodeHeight, int viewMode,
                                               int versionCode);
 
+// Whether the back buffer of size buffer still serves a client of size client: it covers it
+// and is larger by at most a scroll bar's width each way (a bar that comes or goes), so that
+// a bar's coming does not make and fill a new one; a window made much smaller gets a new one.
+bool BackBufferServes(SIZE buffer, SIZE client, int barWidth);
+
 // The process's system family code: 0..4 the 16-bit scroll family, 5 NT 4, 6 2000, 7 XP,
 // 8 Server 2003, 9 anything later.
 int VersionCodeOf(const OSVERSIONINFOEXA& vi);

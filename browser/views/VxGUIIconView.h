@@ -153,9 +153,10 @@ class VXGUITRANS_API CVxGUIIconView : public CAutoScrollView,
   // The layout key of the last arrangement.
   iconview::LayoutKey m_key;
   bool m_bHasKey = false;
-  // Back buffer at the client size.
+  // Back buffer at the client size, or up to a scroll bar's width larger (BackBufferServes).
   CBitmap m_backBuffer;
   CSize m_backSize{0, 0};
+  static int BarWidth();
   CBrush m_brBack;
   // Focus rectangle last drawn (client coordinates), empty when none.
   CRect m_rcFocus;

@@ -60,7 +60,7 @@ void CVxGUIIconView::OnPaint() {
   CRect client;
   GetClientRect(&client);
   CPoint scroll = GetScrollPositionRaw();
-  bool buffered = m_backBuffer.GetSafeHandle() && m_backSize == client.Size();
+  bool buffered = m_backBuffer.GetSafeHandle() && iconview::BackBufferServes(m_backSize, client.Size(), BarWidth());
   const COLORREF back = kBackColour;
   if (buffered) {
     CDC mem;
@@ -90,6 +90,8 @@ void CVxGUIIconView::OnPaint() {
   BandDraw();
   if (GetFocus() == this && !m_bScrolling) DrawFocusFrame();
 }
+
+int CVxGUIIconView::BarWidth() { return std::max(::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL)); }
 
 BOOL CVxGUIIconView::OnEraseBkgnd(CDC* pDC) {
   EraseFocusRect();
@@ -133,6 +135,9 @@ void CVxGUIIconView::OnSize(UINT nType, int cx, int cy) {
   CAutoScrollView::OnSize(nType, cx, cy);
   Arrange(FALSE);
   if (m_model.Contains(m_model.Focus())) EnsureVisible(m_model.Focus(), FALSE);
+  // The bar of a folder that needs one narrows the client: the buffer made for the wider one
+  // still serves (a new one's first fill costs the first paint a good part of its time).
+  if (m_backBuffer.GetSafeHandle() && iconview::BackBufferServes(m_backSize, CSize(cx, cy), BarWidth())) return;
   m_backBuffer.DeleteObject();
   m_backSize = CSize(0, 0);
   if (cx > 0 && cy > 0) {

@@ -239,6 +239,7 @@ struct Pool {
 };
 Pool g_pool;
 int g_pages = 0;  // pages alive
+int g_holds = 0;  // HoldDecodeThreads
 
 struct WorkerStart {
   int index;
@@ -421,7 +422,7 @@ void DecoderPageClosed() {
   bool end;
   {
     Guard lock;
-    end = --g_pages == 0 && !g_run;
+    end = --g_pages == 0 && !g_run && g_holds == 0;
   }
   if (end) EndWorkers(kWorkerJoinMs);
 }
@@ -460,10 +461,24 @@ HRESULT CThumbnailPage::DecodeStop() {
       return S_FALSE;
     }
     StopLocked();
-    end = g_pages == 0;
+    end = g_pages == 0 && g_holds == 0;
   }
   if (end) EndWorkers(kWorkerJoinMs);
   return S_OK;
+}
+
+void CThumbnailPage::HoldDecodeThreads(BOOL bHold) {
+  bool end;
+  {
+    Guard lock;
+    if (bHold) {
+      ++g_holds;
+      return;
+    }
+    if (g_holds > 0) --g_holds;
+    end = g_holds == 0 && g_pages == 0 && !g_run;
+  }
+  if (end) EndWorkers(kWorkerJoinMs);
 }
 
 void CThumbnailPage::SetDecodeThreadCount(int nThreads) {

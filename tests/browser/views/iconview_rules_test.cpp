@@ -170,6 +170,26 @@ TEST(IconLayout, ScrollSizes) {
   EXPECT_EQ(ComputeScrollSizes(100000, 600, 120, 1, 7).scale, 0);
 }
 
+// The back buffer outlives a bar's coming or going (the client a bar's width smaller), not
+// a window made much smaller, nor one that grew past it.
+TEST(IconLayout, BackBufferServesAClientABarSmaller) {
+  const struct {
+    SIZE buffer, client;
+    bool serves;
+  } cases[] = {
+      {{1000, 740}, {1000, 740}, true},  // the same size
+      {{1000, 740}, {983, 740}, true},   // a vertical bar came
+      {{1000, 740}, {1000, 723}, true},  // a horizontal one
+      {{1000, 740}, {982, 740}, false},  // more than a bar narrower: a new, smaller one
+      {{983, 740}, {1000, 740}, false},  // the bar went: the buffer no longer covers it
+      {{1000, 740}, {1000, 741}, false},
+      {{1000, 740}, {0, 740}, false},    // no client
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.serves, BackBufferServes(c.buffer, c.client, 17))
+        << c.buffer.cx << "x" << c.buffer.cy << " for " << c.client.cx << "x" << c.client.cy;
+}
+
 TEST(IconLayout, VersionCodes) {
   auto code = [](DWORD platform, DWORD major, DWORD minor, DWORD build, const char* csd) {
     OSVERSIONINFOEXA vi = {};

@@ -396,6 +396,43 @@ TEST_F(Decoder, NoWorkerOutlivesTheLastPageAndANewPageGetsThemAgain) {
   }
 }
 
+// A change of folder lets the old pages go before the new ones come: held, the workers
+// stay through it and serve the new page; the hold's release with no page left ends them.
+TEST_F(Decoder, HeldWorkersOutliveTheirPagesUntilReleased) {
+  ThreadsSeen before, after;
+  CThumbnailPage::HoldDecodeThreads(TRUE);
+  {
+    CThumbnailPage page(VXPAGE_FOLDER, 1);
+    std::vector<CThumbnail*> items = CopiesOnAPage("held1", 4, &page);
+    ASSERT_EQ(4u, items.size());
+    CThumbnailPage::SetDecodeTumbnailList(items);
+    CThumbnailPage::SetDecodeThreadCount(1);
+    ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecodedSeen, &before));
+    ASSERT_TRUE(WaitForSeen(before, 4, 30000));
+    CThumbnailPage::DecodeStop();
+  }
+  {
+    std::lock_guard<std::mutex> g(before.m);
+    ASSERT_EQ(1u, before.threads.size());
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(before.threads.begin()->second, 0)) << "ended with its page";
+  }
+  {
+    CThumbnailPage page(VXPAGE_FOLDER, 1);
+    std::vector<CThumbnail*> items = CopiesOnAPage("held2", 4, &page);
+    CThumbnailPage::SetDecodeTumbnailList(items);
+    ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(80, 80), OnDecodedSeen, &after));
+    CThumbnailPage::SetDecodeThreadCount(0);
+    ASSERT_TRUE(WaitForSeen(after, 4, 30000));
+    CThumbnailPage::DecodeStop();
+    EXPECT_EQ(before.Ids(), after.Ids());  // no thread started for the new page
+  }
+  // Still held: the second page's end left the worker too; the release ends it.
+  std::lock_guard<std::mutex> g(before.m);
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(before.threads.begin()->second, 0));
+  CThumbnailPage::HoldDecodeThreads(FALSE);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(before.threads.begin()->second, 0));
+}
+
 // Without a count set, the decoders follow the processors this process may run on (one
 // left to the window's thread, at most four), not the machine's.
 TEST(DecoderCount, FollowsTheProcessorsThisProcessMayUse) {

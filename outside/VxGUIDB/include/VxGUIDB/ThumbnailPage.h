@@ -13,8 +13,9 @@
 //    returns; no callback of that run is called afterwards. A decode that is in the
 //    middle of a file finishes in the background and stores its picture.
 //  - DecodeStop from inside a callback stops the run without waiting.
-//  - The threads are kept from one DecodeStart to the next; they end once no run and no
-//    page is left (the last page's destructor, or DecodeStop then, waits up to 5 s for them).
+//  - The threads are kept from one DecodeStart to the next; they end once no run, no page
+//    and no hold (HoldDecodeThreads) is left (the last page's destructor, DecodeStop or the
+//    release then waits up to 5 s for them).
 //  - The decode list and the window (start position, count) are kept across
 //    DecodeStop/DecodeStart; items destroyed meanwhile simply drop out.
 //  - Order: the items of the window [start position, start position + count) of the
@@ -156,6 +157,11 @@ class VXGUIDB_API CThumbnailPage {
   // Starts (or restarts) decoding the decode list into pictures of the given size.
   static HRESULT DecodeStart(CSize size, VXDECODECALLBACK pfnCallback, void* pContext);
   static HRESULT DecodeStop();
+  // Keeps the threads while held (counted) although no run and no page is left, as through
+  // a change of folder, where the old pages go before the new ones come: ending them there
+  // and starting them again costs the change a wait and the threads' start-up. The last
+  // release with no run and no page ends them as DecodeStop would.
+  static void HoldDecodeThreads(BOOL bHold);
   static BOOL IsDecoding();
   // Threads of the next DecodeStart: nThreads, or 0 for one less than the processors
   // (1 to 4). With more than one, pictures are made side by side, so callbacks (still
