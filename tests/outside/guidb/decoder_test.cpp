@@ -349,14 +349,20 @@ TEST_F(Decoder, AStoppedRunHandsNothingBackAndTheNextGoesOnOnTheSameWorker) {
   std::string d = SlowPictures("rerun");
   CThumbnailPage page(VXPAGE_FOLDER, 1);
   ASSERT_EQ(0, page.Add(d.c_str(), FALSE, nullptr, 0));
-  CThumbnailPage::SetDecodeTumbnailList(Items(page));
+  const std::vector<CThumbnail*> all = Items(page);
+  ASSERT_EQ(6u, all.size());
+  // The first run gets half of the pictures, so that the second has work left however far
+  // the first got before its stop.
+  CThumbnailPage::SetDecodeTumbnailList(std::vector<CThumbnail*>(all.begin(), all.begin() + 3));
   CThumbnailPage::SetDecodeThreadCount(1);
   ThreadsSeen first, second;
   ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecodedSeen, &first));
   ASSERT_TRUE(WaitForSeen(first, 1, 30000));
-  // Stopped while the worker is in the middle of the next picture; started again at once.
+  // Stopped, mostly while the worker is in the middle of the next picture; started again
+  // at once with every picture.
   EXPECT_EQ(S_OK, CThumbnailPage::DecodeStop());
   const size_t atStop = first.Count();
+  CThumbnailPage::SetDecodeTumbnailList(all);
   ASSERT_EQ(S_OK, CThumbnailPage::DecodeStart(CSize(160, 160), OnDecodedSeen, &second));
   CThumbnailPage::SetDecodeThreadCount(0);
   ASSERT_TRUE(AllDecoded(page, 60000));
